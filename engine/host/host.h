@@ -1,0 +1,34 @@
+// The interfaces through which the engine reaches the windows. The engine never calls a window itself:
+// the windows implement these (on the user-interface thread), and tests plug in the recording fakes of
+// fakes.h. A worker's call is marshalled by the window side.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace host {
+
+// An opaque handle of a tree node, issued by the tree that owns it.
+using TreeKey = uint32_t;
+constexpr TreeKey kNoTreeKey = 0;
+
+// Message kinds of the message-box protocol.
+enum MessageKind : uint32_t { kInformation = 1, kError = 2, kQuestion = 3 };
+
+// The message box: every report of the engine to the user.
+class MessageHost {
+ public:
+  virtual ~MessageHost() = default;
+  // An OK box with the text and kind.
+  virtual void MessageDialog(const std::u16string& text, uint32_t kind) = 0;
+  // A Yes/No question; 1 for Yes, 2 otherwise.
+  virtual uint32_t ConfirmDialog(const std::u16string& text, uint32_t kind) = 0;
+};
+
+// The hosts the engine currently reports to. The program installs its windows; tests install fakes.
+struct Hosts {
+  MessageHost* messages = nullptr;
+};
+Hosts& Current();
+
+}  // namespace host

@@ -1,0 +1,91 @@
+// The portable operating-system layer: everything portable code needs of the system, with a POSIX and a
+// Win32 implementation behind this one header. Paths and names are UTF-16 (char16_t).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace os {
+
+// ---- text -------------------------------------------------------------------------------------------
+std::string ToUtf8(std::u16string_view text);
+std::u16string FromUtf8(std::string_view text);
+// From the system's 8-bit code page (Windows: the ANSI code page; elsewhere Windows-1252).
+std::u16string FromCodePage(std::string_view text);
+std::u16string FromAscii(std::string_view text);
+
+// ---- files ------------------------------------------------------------------------------------------
+enum class Share { Read, ReadWrite };       // what others may do with the file while we hold it
+enum class Origin { Begin, Current, End };
+
+class File {
+ public:
+  File() = default;
+  ~File();
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+
+  // Opens an existing file for reading only.
+  bool OpenRead(const std::u16string& path, Share share = Share::Read);
+  // Creates the file, or truncates an existing one, for writing.
+  bool OpenWrite(const std::u16string& path);
+  bool IsOpen() const { return handle_ != kClosed; }
+  // Reads up to length bytes; *got receives how many came (fewer at the end of the file).
+  bool Read(void* buffer, uint32_t length, uint32_t* got);
+  bool Write(const void* buffer, uint32_t length);
+  // Moves to offset from origin; *position (optional) receives the new position.
+  bool Seek(int64_t offset, Origin origin, uint64_t* position = nullptr);
+  bool Size(uint64_t* size) const;
+  // Closes the file; false when the system reported a failure (for writes: data may be lost).
+  bool Close();
+
+ private:
+  static constexpr intptr_t kClosed = -1;
+  intptr_t handle_ = kClosed;
+};
+
+bool FileExists(const std::u16string& path);
+bool IsFolder(const std::u16string& path);
+bool CreateFolder(const std::u16string& path);
+bool RemoveFolder(const std::u16string& path);
+bool RemoveFile(const std::u16string& path);
+// The temporary folder, ending with a path separator.
+std::u16string TempFolderPath();
+// The separator of paths on this system ('\\' on Windows, '/' elsewhere). Portable code writes paths
+// with '\\'; the POSIX layer turns them into '/' when it calls the system.
+char16_t PathSeparator();
+
+// ---- times ------------------------------------------------------------------------------------------
+// A FILETIME: 100-nanosecond intervals since 1601-01-01 UTC.
+using FileTime = uint64_t;
+struct SystemTime {
+  uint16_t year = 0, month = 0, dayOfWeek = 0, day = 0, hour = 0, minute = 0, second = 0, milliseconds = 0;
+};
+// Windows' rules: a FILETIME with its top bit set cannot be converted.
+bool FileTimeToSystemTime(FileTime time, SystemTime* out);
+// Windows' rules: every field must lie in its range (year 1601..30827, a real day of the month, ...);
+// the day of the week is ignored.
+bool SystemTimeToFileTime(const SystemTime& time, FileTime* out);
+// Sets the creation, last-access and last-write times; a null pointer leaves that time alone.
+bool SetFileTimes(const std::u16string& path, const FileTime* creation, const FileTime* access,
+                  const FileTime* write);
+
+// ---- volumes ----------------------------------------------------------------------------------------
+// Opens a logical drive's volume path such as "\\.\E:" for reading (read and write sharing).
+bool OpenVolume(File& file, const std::u16string& volumePath);
+// Test hook: OpenVolume of volumePath opens file instead. An empty file removes the mapping.
+void MapVolumeForTesting(const std::u16string& volumePath, const std::u16string& file);
+
+// ---- process ----------------------------------------------------------------------------------------
+void SleepMs(uint32_t milliseconds);
+
+using OutOfMemoryHandler = void (*)(const std::u16string& message);
+// Who tells the user that memory ran out (the host installs its message box here).
+void SetOutOfMemoryHandler(OutOfMemoryHandler handler);
+// Tells the user "Out of memory, close other applications and run again" and ends the process.
+[[noreturn]] void OutOfMemory();
+
+}  // namespace os

@@ -1,0 +1,140 @@
+// The OS layer over Win32.
+#include <windows.h>
+
+#include "os_internal.h"
+
+static_assert(sizeof(wchar_t) == 2, "Win32 text is UTF-16");
+
+namespace os {
+namespace {
+
+const wchar_t* W(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+HANDLE H(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+FILETIME ToFiletime(FileTime t) {
+  FILETIME ft;
+  ft.dwLowDateTime = static_cast<DWORD>(t);
+  ft.dwHighDateTime = static_cast<DWORD>(t >> 32);
+  return ft;
+}
+
+bool OpenHandle(intptr_t* handle, const std::u16string& path, DWORD access, DWORD share, DWORD disposition) {
+  HANDLE h = ::CreateFileW(W(path), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  *handle = reinterpret_cast<intptr_t>(h);
+  return true;
+}
+
+}  // namespace
+
+std::u16string FromCodePage(std::string_view text) {
+  if (text.empty()) return {};
+  const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::u16string out(static_cast<size_t>(n), u'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                        reinterpret_cast<wchar_t*>(&out[0]), n);
+  return out;
+}
+
+File::~File() { Close(); }
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    other.handle_ = kClosed;
+  }
+  return *this;
+}
+
+bool File::OpenRead(const std::u16string& path, Share share) {
+  Close();
+  const DWORD mode = share == Share::Read ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+  return OpenHandle(&handle_, path, GENERIC_READ, mode, OPEN_EXISTING);
+}
+
+bool File::OpenWrite(const std::u16string& path) {
+  Close();
+  return OpenHandle(&handle_, path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+}
+
+bool File::Read(void* buffer, uint32_t length, uint32_t* got) {
+  *got = 0;
+  if (!IsOpen()) return false;
+  DWORD n = 0;
+  const BOOL ok = ::ReadFile(H(handle_), buffer, length, &n, nullptr);
+  *got = n;
+  return ok != FALSE;
+}
+
+bool File::Write(const void* buffer, uint32_t length) {
+  if (!IsOpen()) return false;
+  DWORD n = 0;
+  return ::WriteFile(H(handle_), buffer, length, &n, nullptr) && n == length;
+}
+
+bool File::Seek(int64_t offset, Origin origin, uint64_t* position) {
+  if (!IsOpen()) return false;
+  const DWORD method = origin == Origin::Begin ? FILE_BEGIN : origin == Origin::Current ? FILE_CURRENT : FILE_END;
+  LARGE_INTEGER distance, at;
+  distance.QuadPart = offset;
+  if (!::SetFilePointerEx(H(handle_), distance, &at, method)) return false;
+  if (position) *position = static_cast<uint64_t>(at.QuadPart);
+  return true;
+}
+
+bool File::Size(uint64_t* size) const {
+  LARGE_INTEGER s;
+  if (!IsOpen() || !::GetFileSizeEx(H(handle_), &s)) return false;
+  *size = static_cast<uint64_t>(s.QuadPart);
+  return true;
+}
+
+bool File::Close() {
+  if (!IsOpen()) return false;
+  const BOOL ok = ::CloseHandle(H(handle_));
+  handle_ = kClosed;
+  return ok != FALSE;
+}
+
+bool FileExists(const std::u16string& path) { return ::GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES; }
+
+bool IsFolder(const std::u16string& path) {
+  const DWORD a = ::GetFileAttributesW(W(path));
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool CreateFolder(const std::u16string& path) { return ::CreateDirectoryW(W(path), nullptr) != FALSE; }
+bool RemoveFolder(const std::u16string& path) { return ::RemoveDirectoryW(W(path)) != FALSE; }
+bool RemoveFile(const std::u16string& path) { return ::DeleteFileW(W(path)) != FALSE; }
+
+std::u16string TempFolderPath() {
+  wchar_t buffer[MAX_PATH + 2];
+  const DWORD n = ::GetTempPathW(MAX_PATH + 1, buffer);
+  if (n == 0 || n > MAX_PATH + 1) return u"C:\\";
+  return std::u16string(reinterpret_cast<const char16_t*>(buffer), n);
+}
+
+char16_t PathSeparator() { return u'\\'; }
+
+bool SetFileTimes(const std::u16string& path, const FileTime* creation, const FileTime* access,
+                  const FileTime* write) {
+  HANDLE h = ::CreateFileW(W(path), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  FILETIME c, a, w;
+  if (creation) c = ToFiletime(*creation);
+  if (access) a = ToFiletime(*access);
+  if (write) w = ToFiletime(*write);
+  const BOOL ok = ::SetFileTime(h, creation ? &c : nullptr, access ? &a : nullptr, write ? &w : nullptr);
+  ::CloseHandle(h);
+  return ok != FALSE;
+}
+
+bool OpenSystemVolume(File& file, const std::u16string& volumePath) {
+  return file.OpenRead(volumePath, Share::ReadWrite);
+}
+
+void SleepMs(uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+}  // namespace os

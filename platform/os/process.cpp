@@ -1,0 +1,55 @@
+#include <atomic>
+#include <cstdlib>
+#include <map>
+#include <mutex>
+
+#include "os_internal.h"
+
+namespace os {
+namespace {
+
+std::atomic<OutOfMemoryHandler> g_outOfMemoryHandler{nullptr};
+
+std::mutex& VolumeMapLock() {
+  static std::mutex lock;
+  return lock;
+}
+std::map<std::u16string, std::u16string>& VolumeMap() {
+  static std::map<std::u16string, std::u16string> map;
+  return map;
+}
+
+}  // namespace
+
+void SetOutOfMemoryHandler(OutOfMemoryHandler handler) { g_outOfMemoryHandler = handler; }
+
+void OutOfMemory() {
+  if (OutOfMemoryHandler handler = g_outOfMemoryHandler) {
+    handler(u"Out of memory, close other applications and run again");
+  }
+  std::_Exit(1);
+}
+
+void MapVolumeForTesting(const std::u16string& volumePath, const std::u16string& file) {
+  std::lock_guard<std::mutex> hold(VolumeMapLock());
+  if (file.empty()) {
+    VolumeMap().erase(volumePath);
+  } else {
+    VolumeMap()[volumePath] = file;
+  }
+}
+
+// The file a test mapped to volumePath, or empty.
+std::u16string MappedVolumeFile(const std::u16string& volumePath) {
+  std::lock_guard<std::mutex> hold(VolumeMapLock());
+  auto it = VolumeMap().find(volumePath);
+  return it == VolumeMap().end() ? std::u16string() : it->second;
+}
+
+bool OpenVolume(File& file, const std::u16string& volumePath) {
+  const std::u16string mapped = MappedVolumeFile(volumePath);
+  if (!mapped.empty()) return file.OpenRead(mapped, Share::ReadWrite);
+  return OpenSystemVolume(file, volumePath);
+}
+
+}  // namespace os

@@ -1,0 +1,213 @@
+/*
+ * Builds folders, files and deletions inside an NTFS volume image through libntfs-3g, without mounting it
+ * in the kernel. Test tooling only: the image generator (generate.py) drives it.
+ *
+ *   ntfs_image_helper IMAGE SCRIPT
+ *
+ * SCRIPT holds one command per line, fields separated by tabs; paths are absolute, UTF-8:
+ *   mkdir   PATH
+ *   put     PATH  LOCALFILE                  create PATH holding the bytes of LOCALFILE
+ *   append  PATH  LOCALFILE                  add the bytes of LOCALFILE at the end of PATH
+ *   write   PATH  OFFSET  LOCALFILE          write the bytes of LOCALFILE into PATH at OFFSET
+ *   sparse  PATH  SIZE  OFFSET  LOCALFILE    create PATH of SIZE bytes, LOCALFILE's bytes at OFFSET, holes elsewhere
+ *   rm      PATH                             delete a file (or an empty folder)
+ *
+ * The volume's clock is fixed (environment NTFS_HELPER_TIME, seconds since 1970, default 1600000000) so that
+ * the same script gives the same image bytes.
+ */
+#define _GNU_SOURCE
+#include <errno.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <time.h>
+
+#include <ntfs-3g/types.h>
+#include <ntfs-3g/attrib.h>
+#include <ntfs-3g/dir.h>
+#include <ntfs-3g/inode.h>
+#include <ntfs-3g/unistr.h>
+#include <ntfs-3g/volume.h>
+
+/* libntfs-3g stamps every record with the wall clock; these definitions take the place of the C library's
+ * for the whole process, so every stamp is the fixed time. */
+static time_t fixed_time(void)
+{
+    const char *s = getenv("NTFS_HELPER_TIME");
+    return s ? (time_t)strtoll(s, NULL, 10) : (time_t)1600000000;
+}
+
+int clock_gettime(clockid_t clock, struct timespec *ts)
+{
+    (void)clock;
+    ts->tv_sec = fixed_time();
+    ts->tv_nsec = 0;
+    return 0;
+}
+
+time_t time(time_t *out)
+{
+    time_t t = fixed_time();
+    if (out)
+        *out = t;
+    return t;
+}
+
+static int fail(const char *what, const char *path)
+{
+    fprintf(stderr, "ntfs_image_helper: %s %s: %s\n", what, path, strerror(errno));
+    return -1;
+}
+
+static char *read_local(const char *file, size_t *size)
+{
+    FILE *f = fopen(file, "rb");
+    if (!f)
+        return NULL;
+    fseek(f, 0, SEEK_END);
+    long n = ftell(f);
+    fseek(f, 0, SEEK_SET);
+    char *buf = malloc(n > 0 ? (size_t)n : 1);
+    if (buf && fread(buf, 1, (size_t)n, f) != (size_t)n) {
+        free(buf);
+        buf = NULL;
+    }
+    fclose(f);
+    *size = (size_t)n;
+    return buf;
+}
+
+/* Splits "/a/b/c" into the parent "/a/b" (opened) and the last name as UTF-16. */
+static ntfs_inode *open_parent(ntfs_volume *vol, const char *path, ntfschar **uname, int *ulen)
+{
+    const char *slash = strrchr(path, '/');
+    if (!slash)
+        return NULL;
+    char *dir = strndup(path, (size_t)(slash - path));
+    ntfs_inode *dir_ni = ntfs_pathname_to_inode(vol, NULL, *dir ? dir : "/");
+    free(dir);
+    *uname = NULL;
+    *ulen = ntfs_mbstoucs(slash + 1, uname);
+    if (!dir_ni || *ulen <= 0) {
+        if (dir_ni)
+            ntfs_inode_close(dir_ni);
+        free(*uname);
+        return NULL;
+    }
+    return dir_ni;
+}
+
+static int create(ntfs_volume *vol, const char *path, mode_t type)
+{
+    ntfschar *uname;
+    int ulen;
+    ntfs_inode *dir_ni = open_parent(vol, path, &uname, &ulen);
+    if (!dir_ni)
+        return fail("no parent for", path);
+    ntfs_inode *ni = ntfs_create(dir_ni, const_cpu_to_le32(0), uname, (u8)ulen, type);
+    free(uname);
+    int rc = ni ? 0 : fail("cannot create", path);
+    if (ni)
+        ntfs_inode_close(ni);
+    ntfs_inode_close(dir_ni);
+    return rc;
+}
+
+/* Writes LOCALFILE's bytes into PATH's unnamed data stream at offset at (-1: at the end). */
+static int write_data(ntfs_volume *vol, const char *path, const char *file, s64 at, s64 size)
+{
+    size_t n;
+    char *buf = read_local(file, &n);
+    if (!buf)
+        return fail("cannot read", file);
+    int rc = -1;
+    ntfs_inode *ni = ntfs_pathname_to_inode(vol, NULL, path);
+    ntfs_attr *na = ni ? ntfs_attr_open(ni, AT_DATA, AT_UNNAMED, 0) : NULL;
+    if (na) {
+        /* Growing the size first leaves the skipped range as a hole (a sparse run). */
+        if (size >= 0 && ntfs_attr_truncate(na, size))
+            fail("cannot size", path);
+        else {
+            s64 pos = at < 0 ? na->data_size : at;
+            rc = ntfs_attr_pwrite(na, pos, (s64)n, buf) == (s64)n ? 0 : fail("cannot write", path);
+        }
+        ntfs_attr_close(na);
+    } else
+        fail("cannot open", path);
+    if (ni)
+        ntfs_inode_close(ni);
+    free(buf);
+    return rc;
+}
+
+static int delete(ntfs_volume *vol, const char *path)
+{
+    ntfschar *uname;
+    int ulen;
+    ntfs_inode *dir_ni = open_parent(vol, path, &uname, &ulen);
+    if (!dir_ni)
+        return fail("no parent for", path);
+    ntfs_inode *ni = ntfs_pathname_to_inode(vol, NULL, path);
+    if (!ni) {
+        free(uname);
+        ntfs_inode_close(dir_ni);
+        return fail("cannot open", path);
+    }
+    /* ntfs_delete closes both inodes whatever happens. */
+    int rc = ntfs_delete(vol, path, ni, dir_ni, uname, (u8)ulen) ? fail("cannot delete", path) : 0;
+    free(uname);
+    return rc;
+}
+
+static int run(ntfs_volume *vol, char **f, int n)
+{
+    if (n == 2 && !strcmp(f[0], "mkdir"))
+        return create(vol, f[1], S_IFDIR);
+    if (n == 3 && !strcmp(f[0], "put"))
+        return create(vol, f[1], S_IFREG) ? -1 : write_data(vol, f[1], f[2], 0, -1);
+    if (n == 3 && !strcmp(f[0], "append"))
+        return write_data(vol, f[1], f[2], -1, -1);
+    if (n == 4 && !strcmp(f[0], "write"))
+        return write_data(vol, f[1], f[3], strtoll(f[2], NULL, 10), -1);
+    if (n == 5 && !strcmp(f[0], "sparse"))
+        return create(vol, f[1], S_IFREG) ? -1
+                                          : write_data(vol, f[1], f[4], strtoll(f[3], NULL, 10),
+                                                       strtoll(f[2], NULL, 10));
+    if (n == 2 && !strcmp(f[0], "rm"))
+        return delete(vol, f[1]);
+    fprintf(stderr, "ntfs_image_helper: bad command %s\n", n ? f[0] : "(empty)");
+    return -1;
+}
+
+int main(int argc, char **argv)
+{
+    if (argc != 3) {
+        fprintf(stderr, "usage: ntfs_image_helper IMAGE SCRIPT\n");
+        return 2;
+    }
+    FILE *script = fopen(argv[2], "r");
+    if (!script)
+        return fail("cannot open", argv[2]) ? 1 : 1;
+    ntfs_volume *vol = ntfs_mount(argv[1], NTFS_MNT_NONE);
+    if (!vol) {
+        fclose(script);
+        return fail("cannot open volume", argv[1]) ? 1 : 1;
+    }
+    char line[8192];
+    int rc = 0;
+    while (!rc && fgets(line, sizeof line, script)) {
+        line[strcspn(line, "\r\n")] = 0;
+        if (!*line || *line == '#')
+            continue;
+        char *f[8];
+        int n = 0;
+        for (char *save = NULL, *t = strtok_r(line, "\t", &save); t && n < 8; t = strtok_r(NULL, "\t", &save))
+            f[n++] = t;
+        rc = run(vol, f, n);
+    }
+    fclose(script);
+    if (ntfs_umount(vol, FALSE))
+        rc = fail("cannot close volume", argv[1]);
+    return rc ? 1 : 0;
+}

@@ -1,0 +1,217 @@
+"""The VHD format: reading its footer, dynamic header and block table, and writing the images qemu-img cannot
+make (differencing disks, blocks placed beyond 4 GiB in the file). All multi-byte fields are big-endian."""
+
+import hashlib
+import struct
+
+from util import FIXED_EPOCH, SECTOR
+
+FOOTER_SIZE = 512
+HEADER_OFFSET = 512
+HEADER_SIZE = 1024
+TABLE_OFFSET = 1536
+UNUSED = 0xFFFFFFFF
+VHD_EPOCH = 946684800  # 2000-01-01 00:00:00 UTC, the origin of VHD time stamps
+FIXED, DYNAMIC, DIFFERENCING = 2, 3, 4
+PLATFORM_RELATIVE = b"W2ru"
+PLATFORM_ABSOLUTE = b"W2ku"
+
+
+def checksum(structure, field):
+    """One's complement of the byte sum, the checksum field counted as zero."""
+    total = sum(structure) - sum(structure[field:field + 4])
+    return ~total & 0xFFFFFFFF
+
+
+def geometry(size):
+    """Cylinders, heads and sectors per track for a disk of size bytes, by the format's own rule."""
+    sectors = min(size // SECTOR, 65535 * 16 * 255)
+    if sectors >= 65535 * 16 * 63:
+        spt, heads = 255, 16
+        cth = sectors // spt
+    else:
+        spt = 17
+        cth = sectors // spt
+        heads = max(4, (cth + 1023) // 1024)
+        if cth >= heads * 1024 or heads > 16:
+            spt, heads = 31, 16
+            cth = sectors // spt
+        if cth >= heads * 1024:
+            spt, heads = 63, 16
+            cth = sectors // spt
+    return cth // heads, heads, spt
+
+
+def unique_id(name):
+    return hashlib.md5(("unique id " + name).encode()).digest()
+
+
+def make_footer(size, disk_type, uid, data_offset):
+    f = bytearray(FOOTER_SIZE)
+    cyl, heads, spt = geometry(size)
+    struct.pack_into(">8sIIQI4sI4sQQHBBI", f, 0, b"conectix", 2, 0x00010000, data_offset,
+                     FIXED_EPOCH - VHD_EPOCH, b"win ", 0x000A0000, b"Wi2k", size, size, cyl, heads, spt,
+                     disk_type)
+    f[68:84] = uid
+    struct.pack_into(">I", f, 64, checksum(f, 64))
+    return bytes(f)
+
+
+def parse_footer(f):
+    cookie, features, version, data_offset, stamp, app, app_ver, host, orig, cur, cyl, heads, spt, dtype, csum = \
+        struct.unpack_from(">8sIIQI4sI4sQQHBBII", f, 0)
+    return {
+        "cookie": cookie.decode("latin-1"),
+        "data_offset": data_offset,
+        "timestamp": stamp,
+        "creator_app": app.decode("latin-1"),
+        "current_size": cur,
+        "original_size": orig,
+        "cylinders": cyl,
+        "heads": heads,
+        "sectors_per_track": spt,
+        "disk_type": dtype,
+        "checksum": csum,
+        "checksum_ok": csum == checksum(f, 64),
+        "unique_id": f[68:84].hex(),
+    }
+
+
+def parse_header(h):
+    cookie, data_offset, table_offset, version, entries, block_size, csum = struct.unpack_from(">8sQQIIII", h, 0)
+    out = {
+        "cookie": cookie.decode("latin-1"),
+        "table_offset": table_offset,
+        "max_table_entries": entries,
+        "block_size": block_size,
+        "checksum_ok": csum == checksum(h, 36),
+    }
+    if h[40:56] != bytes(16):
+        out["parent_unique_id"] = h[40:56].hex()
+        out["parent_timestamp"] = struct.unpack_from(">I", h, 56)[0]
+        out["parent_name"] = h[64:576].decode("utf-16-be").rstrip("\0")
+        out["parent_locators"] = [
+            {"code": code.decode("latin-1"), "space": space, "length": length, "offset": offset}
+            for code, space, length, _, offset in
+            (struct.unpack_from(">4sIIIQ", h, 576 + 24 * i) for i in range(8)) if code != bytes(4)
+        ]
+    return out
+
+
+def describe(path):
+    """The layout of a VHD file as its fields say: footer, and for dynamic and differencing disks the dynamic
+    header and every allocated block (virtual block index, file sector of its bitmap)."""
+    with open(path, "rb") as f:
+        f.seek(0, 2)
+        size = f.tell()
+        f.seek(size - FOOTER_SIZE)
+        footer = parse_footer(f.read(FOOTER_SIZE))
+        out = {"footer": footer}
+        if footer["disk_type"] not in (DYNAMIC, DIFFERENCING):
+            return out
+        f.seek(0)
+        out["head_footer_matches"] = f.read(FOOTER_SIZE) == _read_tail(f, size)
+        f.seek(HEADER_OFFSET)
+        header = parse_header(f.read(HEADER_SIZE))
+        out["header"] = header
+        f.seek(header["table_offset"])
+        table = f.read(4 * header["max_table_entries"])
+        blocks = []
+        for i in range(header["max_table_entries"]):
+            (entry,) = struct.unpack_from(">I", table, 4 * i)
+            if entry != UNUSED:
+                blocks.append({"block": i, "sector": entry, "data_offset": (entry + 1) * SECTOR})
+        out["allocated_blocks"] = blocks
+        return out
+
+
+def _read_tail(f, size):
+    f.seek(size - FOOTER_SIZE)
+    return f.read(FOOTER_SIZE)
+
+
+def write_dynamic(path, size, blocks, name, block_size=2 * 1024 * 1024, parent=None, place=None):
+    """Writes a dynamic VHD (or, with parent, a differencing one).
+
+    blocks: {block index: (data bytes of block_size, set of sectors present within the block, or None for all)}.
+    parent: {"unique_id", "timestamp", "name", "relative", "absolute"} of the parent disk.
+    place: optional function (block index, next free sector) -> file sector of the block's bitmap, to put blocks
+    where a test needs them (for example beyond 4 GiB); by default blocks follow one another in index order."""
+    entries = -(-size // block_size)
+    bitmap_sectors = -(-(block_size // SECTOR // 8) // SECTOR)
+    table_bytes = -(-(entries * 4) // SECTOR) * SECTOR
+    uid = unique_id(name)
+    disk_type = DIFFERENCING if parent else DYNAMIC
+    footer = make_footer(size, disk_type, uid, HEADER_OFFSET)
+    header = bytearray(HEADER_SIZE)
+    struct.pack_into(">8sQQIII", header, 0, b"cxsparse", 0xFFFFFFFFFFFFFFFF, TABLE_OFFSET, 0x00010000, entries,
+                     block_size)
+    next_sector = (TABLE_OFFSET + table_bytes) // SECTOR
+    locators = []
+    if parent:
+        header[40:56] = bytes.fromhex(parent["unique_id"])
+        struct.pack_into(">I", header, 56, parent["timestamp"])
+        header[64:576] = parent["name"].encode("utf-16-be").ljust(512, b"\0")[:512]
+        for i, (code, text) in enumerate(((PLATFORM_RELATIVE, parent["relative"]),
+                                          (PLATFORM_ABSOLUTE, parent["absolute"]))):
+            data = text.encode("utf-16-le")
+            struct.pack_into(">4sIIIQ", header, 576 + 24 * i, code, 1, len(data), 0, next_sector * SECTOR)
+            locators.append((next_sector, data))
+            next_sector += 1
+    struct.pack_into(">I", header, 36, checksum(header, 36))
+    table = bytearray(b"\xff" * table_bytes)
+    placed = {}
+    for index in sorted(blocks):
+        sector = place(index, next_sector) if place else next_sector
+        placed[index] = sector
+        struct.pack_into(">I", table, 4 * index, sector)
+        next_sector = max(next_sector, sector + bitmap_sectors + block_size // SECTOR)
+    with open(path, "wb") as f:
+        f.write(footer)
+        f.write(header)
+        f.write(table)
+        for sector, data in locators:
+            f.seek(sector * SECTOR)
+            f.write(data)
+        for index, sector in placed.items():
+            data, present = blocks[index]
+            bitmap = bytearray(bitmap_sectors * SECTOR)
+            for s in range(block_size // SECTOR) if present is None else present:
+                bitmap[s // 8] |= 0x80 >> (s % 8)
+            f.seek(sector * SECTOR)
+            f.write(bitmap)
+            # Leave all-zero runs of the block as holes; they read as zeros just the same.
+            for at in range(0, block_size, 64 * 1024):
+                piece = data[at:at + 64 * 1024]
+                if piece.count(0) != len(piece):
+                    f.seek((sector + bitmap_sectors) * SECTOR + at)
+                    f.write(piece)
+        f.seek(next_sector * SECTOR)
+        f.write(footer)
+    return placed
+
+
+def set_footer_field(path, offset, data, fix_checksum, tail_only=False):
+    """Changes bytes of the footer (at the end, and of its copy at offset 0 for dynamic disks)."""
+    with open(path, "r+b") as f:
+        f.seek(0, 2)
+        size = f.tell()
+        f.seek(size - FOOTER_SIZE)
+        tail = bytearray(f.read(FOOTER_SIZE))
+        f.seek(0)
+        head = bytearray(f.read(FOOTER_SIZE))
+        copies = [size - FOOTER_SIZE]
+        if head[:8] == b"conectix" and not tail_only:
+            copies.append(0)
+        for at in copies:
+            tail[offset:offset + len(data)] = data
+            if fix_checksum:
+                struct.pack_into(">I", tail, 64, checksum(tail, 64))
+            f.seek(at)
+            f.write(tail)
+
+
+def read_footer(path):
+    with open(path, "rb") as f:
+        f.seek(-FOOTER_SIZE, 2)
+        return f.read(FOOTER_SIZE)

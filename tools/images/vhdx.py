@@ -1,0 +1,295 @@
+"""The VHDX format: reading its headers, region table, metadata and block table, and writing a differencing disk
+(which qemu-img cannot make). All fields little-endian; GUIDs stored in their mixed-endian form."""
+
+import hashlib
+import struct
+import uuid
+
+from util import SECTOR
+
+KIB = 1024
+MIB = 1024 * 1024
+HEADER_OFFSETS = (64 * KIB, 128 * KIB)
+REGION_OFFSETS = (192 * KIB, 256 * KIB)
+REGION_SIZE = 64 * KIB
+LOG_OFFSET, LOG_SIZE = 1 * MIB, 1 * MIB
+METADATA_OFFSET, METADATA_SIZE = 2 * MIB, 1 * MIB
+BAT_OFFSET = 3 * MIB
+
+GUIDS = {
+    "bat": uuid.UUID("2DC27766-F623-4200-9D64-115E9BFD4A08"),
+    "metadata": uuid.UUID("8B7CA206-4790-4B9A-B8FE-575F050F886E"),
+    "file_parameters": uuid.UUID("CAA16737-FA36-4D43-B3B6-33F0AA44E76B"),
+    "virtual_disk_size": uuid.UUID("2FA54224-CD1B-4876-B211-5DBED83BF4B8"),
+    "page83": uuid.UUID("BECA12AB-B2E6-4523-93EF-C309E000C746"),
+    "logical_sector_size": uuid.UUID("8141BF1D-A96F-4709-BA47-F233A8FAAB5F"),
+    "physical_sector_size": uuid.UUID("CDA348C7-445D-4471-9CC9-E9885251C556"),
+    "parent_locator": uuid.UUID("A8D35F2D-B30B-454D-ABF7-D3D84834AB0C"),
+}
+NAMES = {g.bytes_le: n for n, g in GUIDS.items()}
+LOCATOR_TYPE = uuid.UUID("B04AEFB7-D19E-4A81-B789-25B8E9445913")
+NOT_PRESENT, FULLY_PRESENT, PARTIALLY_PRESENT = 0, 6, 7
+SB_PRESENT = 6
+
+_CRC_TABLE = []
+for _n in range(256):
+    _c = _n
+    for _ in range(8):
+        _c = (_c >> 1) ^ 0x82F63B78 if _c & 1 else _c >> 1
+    _CRC_TABLE.append(_c)
+
+
+def crc32c(data):
+    crc = 0xFFFFFFFF
+    table = _CRC_TABLE
+    for b in data:
+        crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8)
+    return crc ^ 0xFFFFFFFF
+
+
+def with_crc(structure, field=4):
+    """The structure with its CRC-32C written at field (computed over the whole with the field zero)."""
+    s = bytearray(structure)
+    s[field:field + 4] = bytes(4)
+    struct.pack_into("<I", s, field, crc32c(s))
+    return bytes(s)
+
+
+def crc_ok(structure, field=4):
+    return with_crc(structure, field) == bytes(structure)
+
+
+def chunk_ratio(logical_sector_size, block_size):
+    return (1 << 23) * logical_sector_size // block_size
+
+
+def guid_text(raw):
+    return "{" + str(uuid.UUID(bytes_le=bytes(raw))).upper() + "}"
+
+
+def _read(f, offset, size):
+    f.seek(offset)
+    return f.read(size)
+
+
+def _headers(f):
+    out = []
+    for at in HEADER_OFFSETS:
+        h = _read(f, at, 4 * KIB)
+        if h[:4] == b"head" and crc_ok(h):
+            seq, fwg, dwg, lg, lver, ver, llen, loff = struct.unpack_from("<Q16s16s16sHHIQ", h, 8)
+            out.append({"offset": at, "sequence": seq, "file_write_guid": guid_text(fwg),
+                        "data_write_guid": guid_text(dwg), "log_guid": guid_text(lg), "version": ver})
+    return out
+
+
+def current_header(f):
+    heads = _headers(f)
+    return max(heads, key=lambda h: h["sequence"]) if heads else None
+
+
+def describe(path):
+    """The layout of a VHDX file as its fields say: current header, regions, metadata items and the allocated
+    entries of the block table (payload blocks and sector-bitmap blocks)."""
+    with open(path, "rb") as f:
+        out = {"identifier": _read(f, 0, 8).decode("latin-1"), "headers": _headers(f)}
+        rt = _read(f, REGION_OFFSETS[0], REGION_SIZE)
+        out["region_table_crc_ok"] = crc_ok(rt)
+        regions = {}
+        for i in range(struct.unpack_from("<I", rt, 8)[0]):
+            g, off, length, req = struct.unpack_from("<16sQII", rt, 16 + 32 * i)
+            regions[NAMES.get(g, guid_text(g))] = {"offset": off, "length": length, "required": req & 1}
+        out["regions"] = regions
+        md_off = regions["metadata"]["offset"]
+        md = _read(f, md_off, regions["metadata"]["length"])
+        items = {}
+        for i in range(struct.unpack_from("<H", md, 10)[0]):
+            g, off, length, flags = struct.unpack_from("<16sIII", md, 32 + 32 * i)
+            items[NAMES.get(g, guid_text(g))] = (off, length, flags)
+        out["metadata_items"] = sorted(items)
+        off = items["file_parameters"][0]
+        block_size, fp_flags = struct.unpack_from("<II", md, off)
+        virtual_size = struct.unpack_from("<Q", md, items["virtual_disk_size"][0])[0]
+        lss = struct.unpack_from("<I", md, items["logical_sector_size"][0])[0]
+        pss = struct.unpack_from("<I", md, items["physical_sector_size"][0])[0]
+        ratio = chunk_ratio(lss, block_size)
+        data_blocks = -(-virtual_size // block_size)
+        has_parent = bool(fp_flags & 2)
+        if has_parent:
+            total = -(-data_blocks // ratio) * (ratio + 1)
+        else:
+            total = data_blocks + (data_blocks - 1) // ratio
+        out.update({"block_size": block_size, "has_parent": has_parent, "virtual_size": virtual_size,
+                    "logical_sector_size": lss, "physical_sector_size": pss, "chunk_ratio": ratio,
+                    "data_blocks": data_blocks, "bat_entries": total})
+        if "parent_locator" in items:
+            out["parent_locator"] = _parse_locator(md[items["parent_locator"][0]:][:items["parent_locator"][1]])
+        bat = _read(f, regions["bat"]["offset"], 8 * total)
+        entries = []
+        states = {}
+        for i in range(total):
+            (e,) = struct.unpack_from("<Q", bat, 8 * i)
+            sb = i % (ratio + 1) == ratio
+            kind = "sector_bitmap" if sb else "payload"
+            states[f"{kind}/{e & 7}"] = states.get(f"{kind}/{e & 7}", 0) + 1
+            if e & ~0xFFFFF:
+                entry = {"index": i, "kind": kind, "state": e & 7, "file_offset": e & ~0xFFFFF}
+                entry["chunk" if sb else "block"] = i // (ratio + 1) if sb else i - i // (ratio + 1)
+                entries.append(entry)
+        out["bat_allocated"] = entries
+        out["bat_state_counts"] = dict(sorted(states.items()))
+        out["sector_bitmap_entry_indices"] = [c * (ratio + 1) + ratio for c in range((total + 1) // (ratio + 1))]
+        return out
+
+
+def _parse_locator(item):
+    count = struct.unpack_from("<H", item, 18)[0]
+    pairs = {}
+    for i in range(count):
+        ko, vo, kl, vl = struct.unpack_from("<IIHH", item, 20 + 12 * i)
+        pairs[item[ko:ko + kl].decode("utf-16-le")] = item[vo:vo + vl].decode("utf-16-le")
+    return {"type": guid_text(item[:16]), "entries": pairs}
+
+
+def _guid(name):
+    return uuid.UUID(bytes=hashlib.md5(name.encode()).digest()).bytes_le
+
+
+def _locator(pairs):
+    head = bytearray(LOCATOR_TYPE.bytes_le + struct.pack("<HH", 0, len(pairs)))
+    table = bytearray()
+    blob = bytearray()
+    base = len(head) + 12 * len(pairs)
+    for k, v in pairs:
+        kb, vb = k.encode("utf-16-le"), v.encode("utf-16-le")
+        table += struct.pack("<IIHH", base + len(blob), base + len(blob) + len(kb), len(kb), len(vb))
+        blob += kb + vb
+    return bytes(head + table + blob)
+
+
+def write_differencing(path, size, blocks, name, parent, block_size=2 * MIB, logical=512, physical=4096):
+    """Writes a differencing VHDX holding only `blocks`.
+
+    blocks: {block index: (data bytes of block_size, set of logical sectors present within the block, or None for
+    all)}: a block with every sector present is fully present; others are partially present, and the sector bitmap
+    of their chunk names the sectors this disk holds. parent: {"data_write_guid" (text), "relative", "absolute"}."""
+    ratio = chunk_ratio(logical, block_size)
+    data_blocks = -(-size // block_size)
+    chunks = -(-data_blocks // ratio)
+    total = chunks * (ratio + 1)
+    bat_len = -(-(total * 8) // MIB) * MIB
+    sectors_per_block = block_size // logical
+    f_id = bytearray(64 * KIB)
+    f_id[:8] = b"vhdxfile"
+    f_id[8:8 + 52] = "image generator".encode("utf-16-le").ljust(52, b"\0")
+
+    def header(seq):
+        h = bytearray(4 * KIB)
+        struct.pack_into("<4sIQ16s16s16sHHIQ", h, 0, b"head", 0, seq, _guid(name + "/file"), _guid(name + "/data"),
+                         bytes(16), 0, 1, LOG_SIZE, LOG_OFFSET)
+        return with_crc(h)
+
+    rt = bytearray(REGION_SIZE)
+    struct.pack_into("<4sIII", rt, 0, b"regi", 0, 2, 0)
+    struct.pack_into("<16sQII", rt, 16, GUIDS["bat"].bytes_le, BAT_OFFSET, bat_len, 1)
+    struct.pack_into("<16sQII", rt, 48, GUIDS["metadata"].bytes_le, METADATA_OFFSET, METADATA_SIZE, 1)
+    rt = with_crc(rt)
+
+    required, virtual = 4, 2
+    items = [
+        ("file_parameters", struct.pack("<II", block_size, 2), required),
+        ("virtual_disk_size", struct.pack("<Q", size), required | virtual),
+        ("page83", _guid(name + "/page83"), required | virtual),
+        ("logical_sector_size", struct.pack("<I", logical), required | virtual),
+        ("physical_sector_size", struct.pack("<I", physical), required | virtual),
+        ("parent_locator", _locator([("parent_linkage", parent["data_write_guid"]),
+                                     ("relative_path", parent["relative"]),
+                                     ("absolute_win32_path", parent["absolute"])]), required),
+    ]
+    md = bytearray(METADATA_SIZE)
+    struct.pack_into("<8sHH", md, 0, b"metadata", 0, len(items))
+    at = 64 * KIB
+    for i, (key, value, flags) in enumerate(items):
+        struct.pack_into("<16sIII", md, 32 + 32 * i, GUIDS[key].bytes_le, at, len(value), flags)
+        md[at:at + len(value)] = value
+        at += -(-len(value) // 4096) * 4096
+
+    bat = bytearray(bat_len)
+    next_off = BAT_OFFSET + bat_len
+    bitmaps = {}
+    for index in sorted(blocks):
+        _, present = blocks[index]
+        if present is not None:
+            c = index // ratio
+            if c not in bitmaps:
+                bitmaps[c] = (next_off, bytearray(MIB))
+                struct.pack_into("<Q", bat, 8 * (c * (ratio + 1) + ratio), next_off | SB_PRESENT)
+                next_off += MIB
+            bm = bitmaps[c][1]
+            first = (index % ratio) * sectors_per_block
+            for s in present:
+                bm[(first + s) // 8] |= 1 << ((first + s) % 8)
+    placed = {}
+    for index in sorted(blocks):
+        _, present = blocks[index]
+        state = FULLY_PRESENT if present is None else PARTIALLY_PRESENT
+        struct.pack_into("<Q", bat, 8 * ((index // ratio) * (ratio + 1) + index % ratio), next_off | state)
+        placed[index] = next_off
+        next_off += -(-block_size // MIB) * MIB
+    with open(path, "wb") as f:
+        f.truncate(next_off)
+        f.write(f_id)
+        for seq, off in enumerate(HEADER_OFFSETS, 1):
+            f.seek(off)
+            f.write(header(seq))
+        for off in REGION_OFFSETS:
+            f.seek(off)
+            f.write(rt)
+        f.seek(METADATA_OFFSET)
+        f.write(md)
+        f.seek(BAT_OFFSET)
+        f.write(bat)
+        for off, bm in bitmaps.values():
+            f.seek(off)
+            f.write(bm)
+        for index, off in placed.items():
+            data = blocks[index][0]
+            for piece in range(0, block_size, 64 * KIB):
+                chunk = data[piece:piece + 64 * KIB]
+                if chunk.count(0) != len(chunk):
+                    f.seek(off + piece)
+                    f.write(chunk)
+    return placed
+
+
+def as_plain_dynamic(path):
+    """Turns a differencing VHDX into a plain dynamic one in place (parent flag and parent locator removed,
+    partially present blocks marked fully present), so that a reader without differencing support shows what the
+    file itself holds."""
+    info = describe(path)
+    with open(path, "r+b") as f:
+        md_off = info["regions"]["metadata"]["offset"]
+        md = bytearray(_read(f, md_off, 64 * KIB))
+        kept = []
+        for i in range(struct.unpack_from("<H", md, 10)[0]):
+            entry = md[32 + 32 * i:64 + 32 * i]
+            g, off = struct.unpack_from("<16sI", entry)
+            if g == GUIDS["file_parameters"].bytes_le:
+                flags = struct.unpack_from("<I", _read(f, md_off + off + 4, 4))[0]
+                f.seek(md_off + off + 4)
+                f.write(struct.pack("<I", flags & ~2))
+            if g != GUIDS["parent_locator"].bytes_le:
+                kept.append(entry)
+        struct.pack_into("<H", md, 10, len(kept))
+        md[32:] = b"".join(kept).ljust(len(md) - 32, b"\0")
+        f.seek(md_off)
+        f.write(md)
+        bat_off = info["regions"]["bat"]["offset"]
+        for e in info["bat_allocated"]:
+            if e["kind"] == "payload" and e["state"] == PARTIALLY_PRESENT:
+                f.seek(bat_off + 8 * e["index"])
+                f.write(struct.pack("<Q", e["file_offset"] | FULLY_PRESENT))
+            elif e["kind"] == "sector_bitmap":
+                f.seek(bat_off + 8 * e["index"])
+                f.write(struct.pack("<Q", 0))
+
