@@ -1,0 +1,67 @@
+// The FAT record lists: folders and files found on a FAT16/FAT32 file system, and the clusters of one
+// chain. Storage, reference stability and walking rules: record_list.h.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/host/host.h"
+#include "engine/records/record_list.h"
+
+struct FatFolderRecord {
+  std::u16string name;          // long name when there is one
+  uint32_t firstCluster = 0;    // the folder's id; records::kLostDirId for "Lost Dir"
+  uint32_t parentId = 0;        // first cluster of the containing folder (records::kFatRootId = root)
+  uint16_t firstDateWord = 0;   // last write date (FAT date)
+  uint16_t secondDateWord = 0;  // last access date (FAT date)
+  host::TreeKey treeKey = host::kNoTreeKey;  // results-tree node of the folder, set when the tree is built
+  uint32_t deleted = 0;         // 1 deleted, 0 present
+};
+
+struct FatEntryRecord {
+  std::u16string name;
+  uint32_t firstCluster = 0;    // first cluster of the file's data
+  uint32_t parentId = 0;        // first cluster of the containing folder
+  uint16_t firstDateWord = 0;   // last write date
+  uint16_t secondDateWord = 0;  // last access date
+  uint32_t size = 0;            // bytes
+  uint32_t deleted = 0;         // 1 deleted, 0 present
+  uint32_t id = 0;              // ScanCounters.entryCount when appended
+};
+
+struct ClusterNode {
+  uint32_t cluster = 0;
+};
+
+// Folders, one record per first cluster: a folder seen again is never appended twice.
+extern records::RecordList<FatFolderRecord> FatFolderList;
+// Files, in the order found.
+extern records::RecordList<FatEntryRecord> FatEntryList;
+// The clusters of the chain read last; chain readers Free() it before they fill it.
+extern records::RecordList<ClusterNode> ClusterList;
+
+// Appends a folder and raises ScanCounters.folderCount, unless a record with the same first cluster is
+// already listed: then nothing is appended and nothing counted, but when that record is deleted and the
+// new folder present (deleted 0), the record takes the new name and becomes present (a deleted folder
+// seen again alive is revived; its other fields stay). Returns the record that stands for the folder:
+// the new one, or the one already listed.
+FatFolderRecord& AppendFatFolder(std::u16string_view name, uint32_t firstCluster, uint32_t parentId,
+                                 uint16_t firstDateWord, uint16_t secondDateWord, host::TreeKey treeKey,
+                                 uint32_t deleted);
+
+// Appends a file with id = ScanCounters.entryCount and returns it. The caller raises the entry count,
+// so ids run 0, 1, 2 ... from the last FreeScanRecordLists.
+FatEntryRecord& AppendFatEntry(std::u16string_view name, uint32_t firstCluster, uint32_t parentId,
+                               uint16_t firstDateWord, uint16_t secondDateWord, uint32_t size,
+                               uint32_t deleted);
+
+void AppendCluster(uint32_t cluster);
+
+// Lookups in constant time (after the first, which indexes the list); null when no record matches.
+// The first folder with this first cluster.
+FatFolderRecord* FindFatFolder(uint32_t firstCluster);
+// The folder whose results-tree node is key (tree keys are unique once the tree is built).
+FatFolderRecord* FindFatFolderByTreeKey(host::TreeKey key);
+// The first file with this id.
+FatEntryRecord* FindFatEntry(uint32_t id);

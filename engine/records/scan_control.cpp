@@ -1,0 +1,4 @@
+#include "engine/records/scan_control.h"
+
+ScanCountersRecord ScanCounters;
+ScanThreadControlRecord ScanThreadControl;

@@ -1,0 +1,12 @@
+#include "engine/records/scan_records.h"
+
+void FreeScanRecordLists() {
+  ScanCounters.folderCount = 0;
+  ScanCounters.entryCount = 0;
+  ScanCounters.processedCount = 0;
+  ScanCounters.totalBytes = 0;
+  FatEntryList.Free();
+  FatFolderList.Free();
+  NtfsFolderList.Free();
+  NtfsEntryList.Free();
+}
