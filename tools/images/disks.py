@@ -5,7 +5,7 @@ import re
 
 import fat
 import ntfs
-from util import SECTOR, copy_into, make_sparse, patch, read_at, run
+from util import SECTOR, copy_into, make_sparse, patch, run
 
 CYLINDER = 255 * 63  # sectors per cylinder of the 255-head, 63-sector geometry that partition search walks
 
@@ -36,7 +36,7 @@ def write_table(disk, label_id, partitions):
 
     partitions: dicts with start, size (sectors) and type (hex byte); primaries and the extended one first, in
     slot order, then the logical ones."""
-    script = [f"label: dos", f"label-id: 0x{label_id:08x}", "unit: sectors", ""]
+    script = ["label: dos", f"label-id: 0x{label_id:08x}", "unit: sectors", ""]
     for p in partitions:
         script.append(f"start={p['start']}, size={p['size']}, type={p['type']:x}")
     run(["sfdisk", "-q", "--no-reread", "--no-tell-kernel", "--wipe", "never", "--wipe-partitions", "never", disk],
@@ -95,11 +95,3 @@ def tsk_inode(disk, start, path):
         if name == path and "*" not in head:
             return int(head.split()[-1].split("-")[0])
     raise KeyError(path)
-
-
-def ntfs_last_sector(volumes_dir, volume_name):
-    return volume_sectors(volumes_dir, volume_name) - 1
-
-
-def boot_sector(disk, start):
-    return read_at(disk, start * SECTOR, SECTOR)

@@ -3,24 +3,12 @@
 import os
 import struct
 
-from util import SECTOR, fresh_dir, patch, pseudo_bytes, run, sha256_bytes, text_bytes
+from util import COMMON_FOLDERS, SECTOR, fresh_dir, patch, pseudo_bytes, run, text_bytes, written_files
 
 # The folders and files of every FAT test volume, in the order they are written. Content kinds: ("text", n) and
 # ("bin", n) make n bytes. Names cover: long names (one of exactly 26 characters), names outside ASCII, a
 # lower-case 8.3 name (stored with the NT lower-case flags, no long name), empty files, nesting.
-FOLDERS = [
-    "Documents",
-    "Documents/Reports",
-    "Documents/Reports/2019",
-    "Deep",
-    "Deep/Nested",
-    "Deep/Nested/Folder",
-    "Deep/Nested/Folder/Chain",
-    "Photos",
-    "ToDelete",
-    "ToDelete/Sub",
-    "Fragments",
-]
+FOLDERS = COMMON_FOLDERS + ["Photos", "Fragments"]
 FILES = [
     ("README.TXT", "text", 1500),
     ("notes.txt", "text", 900),
@@ -135,10 +123,7 @@ def build(image, work, fs, size_mib, sectors_per_cluster, label, many=False):
     for tree in DELETED_TREES:
         deleted.update(p for p in written if p.startswith(tree + "/"))
         run(["mdeltree", "-i", image, "::/" + tree])
-    return [
-        {"path": p, "size": len(d), "sha256": sha256_bytes(d), "deleted": p in deleted}
-        for p, d in sorted(written.items())
-    ]
+    return written_files(written, deleted)
 
 
 def set_hidden_sectors(image, offset, fs, hidden):

@@ -3,19 +3,9 @@
 import os
 import struct
 
-from util import SECTOR, fresh_dir, patch, pseudo_bytes, run, sha256_bytes, text_bytes
+from util import COMMON_FOLDERS, SECTOR, fresh_dir, patch, pseudo_bytes, run, text_bytes, written_files
 
-FOLDERS = [
-    "Documents",
-    "Documents/Reports",
-    "Documents/Reports/2019",
-    "Deep",
-    "Deep/Nested",
-    "Deep/Nested/Folder",
-    "Deep/Nested/Folder/Chain",
-    "ToDelete",
-    "ToDelete/Sub",
-]
+FOLDERS = COMMON_FOLDERS
 # Small files stay resident in their MFT record; the larger ones get clusters.
 FILES = [
     ("small.txt", "text", 300),
@@ -96,11 +86,7 @@ def build(image, work, helper, size_mib, cluster, label):
         for cmd in script:
             f.write("\t".join(str(c) for c in cmd) + "\n")
     run([helper, image, script_path])
-    deleted = set(DELETED)
-    return [
-        {"path": p, "size": len(d), "sha256": sha256_bytes(d), "deleted": p in deleted}
-        for p, d in sorted(written.items())
-    ]
+    return written_files(written, set(DELETED))
 
 
 def set_hidden_sectors(image, offset, size, hidden):

@@ -409,8 +409,8 @@ def carving(raw, samples, volume_start, pool_dir):
     for s in samples:
         e = entries.get(s["path"])
         runs = content_runs(raw, volume_start, e["addr"], 1)[0] if e else []
-        placed.append({"path": s["path"], "deleted": e["deleted"] if e else None,
-                       "start_sector": runs[0][0] if runs else None})
+        placed.append({"path": s["path"], "type": s["type"], "valid": s["valid"],
+                       "deleted": e["deleted"] if e else None, "start_sector": runs[0][0] if runs else None})
     with tempfile.TemporaryDirectory(dir=pool_dir) as work:
         rec = photorec(raw, work)
     hit_sectors = {h["sector"] for h in rec["hits"]}

@@ -5,7 +5,6 @@ A recipe's build(ctx) makes the image in ctx.out and returns the generator's own
 again and compares."""
 
 import os
-import shutil
 import struct
 
 import disks
@@ -15,7 +14,7 @@ import oracle
 import samples
 import vhd
 import vhdx
-from util import MIB, SECTOR, ToolError, copy_into, copy_sparse, make_sparse, read_at, run, sha256_bytes
+from util import FIXED_EPOCH, MIB, SECTOR, ToolError, copy_sparse, data_extents, pseudo_bytes, run, sha256_bytes
 
 C = disks.CYLINDER
 RECIPES = {}
@@ -113,8 +112,7 @@ def fat_volume(name, fs, size_mib, spc, label, exercises, many=False):
 def ntfs_volume(name, size_mib, cluster, label, exercises):
     def build(ctx):
         files = ntfs.build(ctx.path(name), ctx.work(name), ctx.helper, size_mib, cluster, label)
-        return {"placed_volumes": [{"start": 0, "fs": "ntfs", "volume": name}], "files": files,
-                "damage_folder": ntfs.DAMAGE_FOLDER}
+        return {"placed_volumes": [{"start": 0, "fs": "ntfs", "volume": name}], "files": files}
 
     Recipe(name, exercises, [], build, lambda ctx, b: describe_raw(ctx, name, b), verify_ntfs(name))
 
@@ -122,8 +120,9 @@ def ntfs_volume(name, size_mib, cluster, label, exercises):
 FAT_CONTENT = ("nested folders, long names (one of exactly 26 characters), names outside ASCII, a lower-case 8.3 "
                "name, empty files, a deleted short-name file, deleted long-name files, a deleted folder tree "
                "(mdeltree), a file fragmented around two freed holes")
-NTFS_CONTENT = ("folders, resident and non-resident files, a fragmented file (interleaved appends), a sparse file, "
-                "names outside ASCII, deleted files, a deleted folder with contents (contents removed first)")
+NTFS_CONTENT = ("folders, resident and non-resident files, a fragmented file (written back to front: its runs go "
+                "backwards), a sparse file, names outside ASCII, deleted files, a deleted folder with contents "
+                "(contents removed first)")
 
 fat_volume("fat16.raw", "fat16", 32, 4, "FAT16VOL", "FAT16 volume, no partition table, 2 KiB clusters: " + FAT_CONTENT)
 fat_volume("fat32.raw", "fat32", 72, 2, "FAT32VOL", "FAT32 volume, no partition table, 1 KiB clusters: " + FAT_CONTENT)
@@ -163,23 +162,30 @@ Recipe("carving.raw", "FAT32 volume with 512-byte clusters holding carving sampl
        lambda ctx, b: describe_raw(ctx, "carving.raw", b))
 
 
+def table_rows(ctx, parts):
+    """Partition entries from (start, size or None for the volume's own, type, volume or None)."""
+    return [{"start": s, "size": disks.volume_sectors(ctx.out, v) if size is None else size, "type": t, "volume": v}
+            for s, size, t, v in parts]
+
+
+def table_facts(table):
+    return [{k: v for k, v in p.items() if k != "volume"} for p in table]
+
+
 def disk(name, exercises, total, label_id, parts, loose=(), after=None):
-    """A disk image of total sectors. parts: (start, size or None for the volume's, type, volume or None) in sfdisk
-    order; loose: (volume, start) placed without a table entry; after(ctx, path, built) damages the result."""
+    """A disk image of total sectors (None: 2048 after its last partition). parts: (start, size or None for the
+    volume's, type, volume or None) in sfdisk order; loose: (volume, start) placed without a table entry;
+    after(ctx, path, built) damages the result."""
     deps = sorted({p[3] for p in parts if p[3]} | {v for v, _ in loose})
 
     def build(ctx):
         path = ctx.path(name)
-        table = []
-        for start, size, ptype, volume in parts:
-            if size is None:
-                size = disks.volume_sectors(ctx.out, volume)
-            table.append({"start": start, "size": size, "type": ptype, "volume": volume})
-        placed = disks.build_disk(path, ctx.out, total, label_id, table, loose)
+        table = table_rows(ctx, parts)
+        sectors = total or max(p["start"] + p["size"] for p in table) + 2048
+        placed = disks.build_disk(path, ctx.out, sectors, label_id, table, loose)
         for p in placed:
-            assert p["start"] + p["sectors"] <= total, name
-        built = {"placed_volumes": placed,
-                 "table": [{k: v for k, v in p.items() if k != "volume"} for p in table]}
+            expect(p["start"] + p["sectors"] <= sectors, name, f"volume at {p['start']} runs past the disk's end")
+        built = {"placed_volumes": placed, "table": table_facts(table)}
         if after:
             after(ctx, path, built)
         return built
@@ -252,19 +258,20 @@ def damage(kind):
 
 
 for _name, _vol, _type, _kind, _text in [
-    ("dmg_fat16_sig.raw", "fat16.raw", 0x06, "boot_signature", "FAT16 boot sector without 55 AA"),
-    ("dmg_fat16_boot.raw", "fat16.raw", 0x06, "boot_sector", "FAT16 boot sector zeroed (FAT16 has no backup)"),
-    ("dmg_fat32_boot.raw", "fat32.raw", 0x0C, "boot_sector", "FAT32 boot sector zeroed; the backup at +6 is intact"),
-    ("dmg_fat16_fat1.raw", "fat16.raw", 0x06, "first_fat", "FAT16 with its first allocation table zeroed"),
-    ("dmg_fat32_fat1.raw", "fat32.raw", 0x0C, "first_fat", "FAT32 with its first allocation table zeroed"),
+    ("dmg_fat16_sig.raw", "fat16.raw", 0x06, "boot_signature", "a FAT16 volume whose boot sector lacks 55 AA"),
+    ("dmg_fat16_boot.raw", "fat16.raw", 0x06, "boot_sector",
+     "a FAT16 volume whose boot sector is zeroed (FAT16 has no backup)"),
+    ("dmg_fat32_boot.raw", "fat32.raw", 0x0C, "boot_sector",
+     "a FAT32 volume whose boot sector is zeroed; the backup at +6 is intact"),
+    ("dmg_fat16_fat1.raw", "fat16.raw", 0x06, "first_fat", "a FAT16 volume whose first allocation table is zeroed"),
+    ("dmg_fat32_fat1.raw", "fat32.raw", 0x0C, "first_fat", "a FAT32 volume whose first allocation table is zeroed"),
     ("dmg_ntfs_boot.raw", "ntfs_4k.raw", 0x07, "boot_sector",
-     "NTFS boot sector zeroed; the backup in the volume's last sector is intact"),
+     "an NTFS volume whose boot sector is zeroed; the backup in the volume's last sector is intact"),
     ("dmg_ntfs_dirrec.raw", "ntfs_4k.raw", 0x07, "folder_record",
-     "NTFS with the MFT record of the folder Documents/Reports zeroed: its children are lost"),
+     "an NTFS volume whose folder Documents/Reports has its MFT record zeroed: its children are lost"),
 ]:
-    _size = {"fat16.raw": 65536, "fat32.raw": 147456, "ntfs_4k.raw": 32768}[_vol]
-    disk(_name, "damage kit: MBR with one partition at 2048 holding a " + _text, 2048 + _size + 2048,
-         0x0D15D000 + len(RECIPES), [(2048, None, _type, _vol)], after=damage(_kind))
+    disk(_name, "damage kit: MBR with one partition at 2048 holding " + _text, None, 0x0D15D000 + len(RECIPES),
+         [(2048, None, _type, _vol)], after=damage(_kind))
 
 
 # ---------------------------------------------------------------- wrappers
@@ -275,7 +282,7 @@ def describe_wrapper(ctx, name, built):
     try:
         m["container"] = oracle.qemu_info(path)
     except ToolError as e:
-        m["container"] = {"error": str(e).split(": ", 2)[-1]}
+        m["container"] = {"error": str(e).split(": ", 2)[-1].replace(path, name)}
     m["layout"] = vhdx.describe(path) if name.endswith(".vhdx") else vhd.describe(path)
     with ctx.scratch() as tmp:
         readable = path
@@ -305,10 +312,30 @@ def describe_wrapper(ctx, name, built):
     return m
 
 
-def fixed_vhd_footer(path, name):
-    """qemu stamps the time of day and a random identity into the footer; fixed values keep the file stable."""
-    vhd.set_footer_field(path, 24, struct.pack(">I", 0x2000_0000), fix_checksum=True)
+def settle_vhd_footer(path, name):
+    """qemu stamps the time of day and a random identity into the footer, and with force_size the largest
+    geometry (65535/16/255); fixed values keep the file stable, and the geometry the format's rule gives for the
+    size is the one other writers put there and the partition search reads. qemu itself reads the size field."""
+    vhd.set_footer_field(path, 24, struct.pack(">I", FIXED_EPOCH - vhd.VHD_EPOCH), fix_checksum=True)
     vhd.set_footer_field(path, 68, vhd.unique_id(name), fix_checksum=True)
+    size = vhd.parse_footer(vhd.read_footer(path))["current_size"]
+    vhd.set_footer_field(path, 56, struct.pack(">HBB", *vhd.geometry(size)), fix_checksum=True)
+
+
+SEARCHED = {"cyl_aligned.raw", "mbr_nosig.raw", "notable.raw"}  # disks whose volumes the partition search must find
+
+
+def verify_search_reach(image):
+    """The cylinders the partition search walks (the footer's geometry, translated to 255 x 63 unless it already
+    has 63 sectors per track) reach every volume."""
+    def verify(m):
+        f = m["layout"]["footer"]
+        c, h, s = f["cylinders"], f["heads"], f["sectors_per_track"]
+        cylinders, per = (c, h * s) if s == 63 else (c * h * s // C, C)
+        for v in m["volumes"]:
+            expect(v["start"] // per < cylinders, image, f"search stops before the volume at {v['start']}")
+
+    return verify
 
 
 def qemu_wrapper(name, source, exercises, fmt, options):
@@ -318,10 +345,13 @@ def qemu_wrapper(name, source, exercises, fmt, options):
             os.remove(path)
         run(["qemu-img", "convert", "-f", "raw", "-O", fmt, "-o", options, ctx.path(source), path])
         if fmt == "vpc":
-            fixed_vhd_footer(path, name)
+            settle_vhd_footer(path, name)
+        else:
+            vhdx.make_stable(path, name)
         return {"source": source, "qemu_options": f"-O {fmt} -o {options}"}
 
-    Recipe(name, exercises, [source], build, lambda ctx, b: describe_wrapper(ctx, name, b))
+    verify = verify_search_reach(name) if fmt == "vpc" and source in SEARCHED else None
+    Recipe(name, exercises, [source], build, lambda ctx, b: describe_wrapper(ctx, name, b), verify)
 
 
 RAW_IMAGES = [n for n in RECIPES if n.endswith(".raw")]
@@ -334,31 +364,37 @@ for _raw in MAIN_DISKS + ["carving.raw"]:
     _base = _raw[:-4]
     qemu_wrapper(_base + ".dynamic.vhd", _raw, f"dynamic VHD (qemu-img, 2 MiB blocks, force_size) of {_raw}", "vpc",
                  "subformat=dynamic,force_size=on")
-for _mib in (1, 8, 32):
-    qemu_wrapper(f"mbr_extended.{_mib}m.vhdx", "mbr_extended.raw",
-                 f"dynamic VHDX (qemu-img) of mbr_extended.raw with {_mib} MiB blocks", "vhdx",
-                 f"subformat=dynamic,block_size={_mib}M")
+for _raw in MAIN_DISKS:
+    for _mib in (1, 8, 32):
+        qemu_wrapper(f"{_raw[:-4]}.{_mib}m.vhdx", _raw, f"dynamic VHDX (qemu-img) of {_raw} with {_mib} MiB blocks",
+                     "vhdx", f"subformat=dynamic,block_size={_mib}M")
 
 
 # ---------------------------------------------------------------- differencing disks
 
 CHILD_FILE = "Added in child.txt"
 CHILD_REMOVED = "README.TXT"
+CHILD_BIG = "Large file added in child.bin"
+CHILD_BIG_SIZE = 5 * MIB // 2  # covers at least one whole 2 MiB block, so that block is fully present
 
 
 def child_changes(ctx, work):
-    """mbr_extended.raw changed in its FAT16 logical partition (a file added, one deleted, by mtools): the sectors
-    that differ from the parent, with the changed disk's bytes for them."""
+    """mbr_extended.raw changed by mtools in both FAT partitions (FAT16: a file added, one deleted; FAT32: a large
+    file added): the sectors that differ from the parent with the changed disk's bytes, and the changed volumes."""
     parent = ctx.path("mbr_extended.raw")
     changed = os.path.join(work, "changed.raw")
     copy_sparse(parent, changed)
-    fat16 = next(v for v in ctx.manifest("mbr_extended.raw")["built"]["placed_volumes"] if v["fs"] == "fat16")
-    target = f"{changed}@@{fat16['start'] * SECTOR}"
-    local = os.path.join(work, CHILD_FILE)
-    with open(local, "wb") as f:
+    placed = {v["fs"]: v["start"] for v in ctx.manifest("mbr_extended.raw")["built"]["placed_volumes"]}
+    small = os.path.join(work, CHILD_FILE)
+    with open(small, "wb") as f:
         f.write(b"".join(f"line {i} written into the child disk only\r\n".encode() for i in range(200)))
-    run(["mcopy", "-i", target, local, "::/"])
-    run(["mdel", "-i", target, "::/" + CHILD_REMOVED])
+    big = os.path.join(work, CHILD_BIG)
+    with open(big, "wb") as f:
+        f.write(pseudo_bytes(CHILD_BIG, CHILD_BIG_SIZE))
+    fat16 = f"{changed}@@{placed['fat16'] * SECTOR}"
+    run(["mcopy", "-i", fat16, small, "::/"])
+    run(["mdel", "-i", fat16, "::/" + CHILD_REMOVED])
+    run(["mcopy", "-i", f"{changed}@@{placed['fat32'] * SECTOR}", big, "::/"])
     sectors = {}
     with open(parent, "rb") as a, open(changed, "rb") as b:
         size = os.path.getsize(parent)
@@ -368,7 +404,7 @@ def child_changes(ctx, work):
                 for s in range(0, len(x), SECTOR):
                     if x[s:s + SECTOR] != y[s:s + SECTOR]:
                         sectors[(at + s) // SECTOR] = y[s:s + SECTOR]
-    return changed, sectors, fat16["start"]
+    return changed, sectors, [placed["fat16"], placed["fat32"]]
 
 
 def child_blocks(sectors, block_size):
@@ -395,7 +431,7 @@ def sector_runs(sectors):
 def differencing(name, parent_name, fmt):
     def build(ctx):
         work = ctx.work(name)
-        changed, sectors, fat16_start = child_changes(ctx, work)
+        changed, sectors, volume_starts = child_changes(ctx, work)
         size = os.path.getsize(ctx.path("mbr_extended.raw"))
         block_size = 2 * MIB
         blocks = child_blocks(sectors, block_size)
@@ -416,7 +452,7 @@ def differencing(name, parent_name, fmt):
             identity = {"parent_linkage": linkage}
             how = "plain_dynamic_vhdx"
         merged = oracle.virtual_disk(changed)
-        listing = oracle.describe_volume(changed, fat16_start, ctx.pool, ctx.cache)
+        listings = [oracle.describe_volume(changed, s, ctx.pool, ctx.cache) for s in volume_starts]
         os.remove(changed)
         return {
             "parent": parent_name,
@@ -430,14 +466,15 @@ def differencing(name, parent_name, fmt):
                      "sectors": "all" if p is None else sector_runs(p)}
                     for i, (_, p) in sorted(blocks.items())],
                 "changed_sectors": sector_runs(sectors),
-                "what_changed": f"in the FAT16 logical partition at sector {fat16_start}: '{CHILD_FILE}' added, "
-                                f"'{CHILD_REMOVED}' deleted (mtools)",
+                "what_changed": f"by mtools: in the FAT16 partition at sector {volume_starts[0]} '{CHILD_FILE}' "
+                                f"added and '{CHILD_REMOVED}' deleted; in the FAT32 partition at sector "
+                                f"{volume_starts[1]} '{CHILD_BIG}' added",
                 "merged_virtual_disk": merged,
-                "merged_fat16_volume": listing,
+                "merged_volumes": listings,
             },
         }
 
-    Recipe(name, f"differencing {fmt.upper()} over {parent_name} (written by vhd.py/vhdx.py): only the changed "
+    Recipe(name, f"differencing {fmt.upper()} over {parent_name} (written by {fmt}.py): only the changed "
            "blocks present, each holding just the changed sectors (bitmap bits set for them) and zeros elsewhere; "
            "parent identity and locators filled in", [parent_name, "mbr_extended.raw"], build,
            lambda ctx, b: describe_wrapper(ctx, name, b))
@@ -458,12 +495,12 @@ def build_big_vhd(ctx):
     name = "big.vhd"
     work = ctx.work(name)
     composed = os.path.join(work, "big.raw")
-    table = [{"start": s, "size": disks.volume_sectors(ctx.out, v), "type": t, "volume": v} for s, _, t, v in BIG_PARTS]
+    table = table_rows(ctx, BIG_PARTS)
     placed = disks.build_disk(composed, ctx.out, BIG_SIZE // SECTOR, 0x0D15C0B1, table)
     block_size = 2 * MIB
     blocks = {}
     with open(composed, "rb") as f:
-        for start, n in oracle.data_extents(f, BIG_SIZE):
+        for start, n in data_extents(f, BIG_SIZE):
             for i in range(start // block_size, -(-(start + n) // block_size)):
                 if i not in blocks:
                     f.seek(i * block_size)
@@ -481,14 +518,22 @@ def build_big_vhd(ctx):
     layout = vhd.write_dynamic(ctx.path(name), BIG_SIZE, blocks, name, block_size, place=place)
     expected = oracle.virtual_disk(composed)
     os.remove(composed)
-    return {"placed_volumes": placed, "table": [{k: v for k, v in p.items() if k != "volume"} for p in table],
-            "written_by": "vhd.py", "block_file_sectors": {str(k): v for k, v in sorted(layout.items())},
+    return {"placed_volumes": placed, "table": table_facts(table), "written_by": "vhd.py",
+            "block_file_sectors": {str(k): v for k, v in sorted(layout.items())},
             "expected_nonzero_chunks": expected["nonzero_chunks"]}
+
+
+def verify_big_vhd(m):
+    far = [b for b in m["layout"]["allocated_blocks"] if b["data_offset"] >= BIG_DATA_AT]
+    expect(len(far) >= 2, "big.vhd", "no blocks beyond file offset 4 GiB")
+    expect(m["virtual_disk"]["nonzero_chunks"] == m["built"]["expected_nonzero_chunks"], "big.vhd",
+           "qemu reads other bytes than were composed")
 
 
 Recipe("big.vhd", "dynamic VHD of 6 GiB (written by vhd.py, 2 MiB blocks) whose partitions lie at 4.5 GiB (FAT32) and "
        "5 GiB (NTFS) and whose blocks are stored beyond file offset 4 GiB (the file is sparse)",
-       ["fat32.raw", "ntfs_4k.raw"], build_big_vhd, lambda ctx, b: describe_wrapper(ctx, "big.vhd", b))
+       ["fat32.raw", "ntfs_4k.raw"], build_big_vhd, lambda ctx, b: describe_wrapper(ctx, "big.vhd", b),
+       verify_big_vhd)
 
 BIG5G_SIZE = 5 * 1024 * MIB
 BIG5G_AT = 4500 * MIB
@@ -498,8 +543,7 @@ def build_big5g(ctx):
     name = "big5g.vhdx"
     work = ctx.work(name)
     composed = os.path.join(work, "big5g.raw")
-    table = [{"start": BIG5G_AT // SECTOR, "size": disks.volume_sectors(ctx.out, "fat16.raw"), "type": 0x06,
-              "volume": "fat16.raw"}]
+    table = table_rows(ctx, [(BIG5G_AT // SECTOR, None, 0x06, "fat16.raw")])
     placed = disks.build_disk(composed, ctx.out, BIG5G_SIZE // SECTOR, 0x0D15C5C5, table)
     path = ctx.path(name)
     if os.path.exists(path):
@@ -507,21 +551,31 @@ def build_big5g(ctx):
     run(["qemu-img", "create", "-q", "-f", "vhdx", "-o", "subformat=dynamic,block_size=32M", path, BIG5G_SIZE])
     cmds = []
     with open(composed, "rb") as f:
-        for n, (start, length) in enumerate(oracle.data_extents(f, BIG5G_SIZE)):
+        for n, (start, length) in enumerate(data_extents(f, BIG5G_SIZE)):
             piece = os.path.join(work, f"piece{n}.bin")
             with open(piece, "wb") as p:
                 f.seek(start)
                 p.write(f.read(length))
             cmds += ["-c", f"write -q -s {piece} {start} {length}"]
     run(["qemu-io", "-f", "vhdx", *cmds, path])
+    vhdx.make_stable(path, name)
     os.remove(composed)
-    return {"placed_volumes": placed, "table": [{k: v for k, v in p.items() if k != "volume"} for p in table],
-            "written_by": "qemu-img create + qemu-io write", "data_at": BIG5G_AT}
+    return {"placed_volumes": placed, "table": table_facts(table), "written_by": "qemu-img create + qemu-io write",
+            "data_at": BIG5G_AT}
+
+
+def verify_big5g(m):
+    lay = m["layout"]
+    past = [e for e in lay["bat_allocated"] if e["kind"] == "payload" and e["index"] > lay["chunk_ratio"]]
+    expect(past and lay["sector_bitmap_entry_indices"] and lay["sector_bitmap_entry_indices"][0] < past[0]["index"],
+           "big5g.vhdx", "no data block after a sector-bitmap entry")
+    expect(m["volumes"] and m["volumes"][0].get("fs") == "fat16", "big5g.vhdx", "volume at 4500 MiB not read")
 
 
 Recipe("big5g.vhdx", "dynamic VHDX of 5 GiB, 32 MiB blocks (qemu-img create), the MBR and a FAT16 volume written with "
        "qemu-io, the volume at 4500 MiB: its block lies past the first chunk, so the block table holds a sector-bitmap "
-       "entry before it", ["fat16.raw"], build_big5g, lambda ctx, b: describe_wrapper(ctx, "big5g.vhdx", b))
+       "entry before it", ["fat16.raw"], build_big5g, lambda ctx, b: describe_wrapper(ctx, "big5g.vhdx", b),
+       verify_big5g)
 
 
 # ---------------------------------------------------------------- broken footers

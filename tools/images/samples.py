@@ -43,7 +43,8 @@ def pdf(title, lines):
 
 def _zip(work):
     src = fresh_dir(os.path.join(work, "zipsrc"))
-    for name, data in (("inside one.txt", text_bytes("inside one", 3000)), ("inside two.bin", pseudo_bytes("two", 5000))):
+    members = (("inside one.txt", text_bytes("inside one", 3000)), ("inside two.bin", pseudo_bytes("two", 5000)))
+    for name, data in members:
         p = os.path.join(src, name)
         with open(p, "wb") as f:
             f.write(data)

@@ -75,6 +75,26 @@ def sha256_bytes(data):
     return hashlib.sha256(data).hexdigest()
 
 
+# Folders every test volume holds, FAT and NTFS alike.
+COMMON_FOLDERS = [
+    "Documents",
+    "Documents/Reports",
+    "Documents/Reports/2019",
+    "Deep",
+    "Deep/Nested",
+    "Deep/Nested/Folder",
+    "Deep/Nested/Folder/Chain",
+    "ToDelete",
+    "ToDelete/Sub",
+]
+
+
+def written_files(written, deleted):
+    """The manifest's record of what a builder wrote: {path: bytes} and the set of paths it deleted afterwards."""
+    return [{"path": p, "size": len(d), "sha256": sha256_bytes(d), "deleted": p in deleted}
+            for p, d in sorted(written.items())]
+
+
 def sha256_file(path):
     h = hashlib.sha256()
     with open(path, "rb") as f:

@@ -5,7 +5,6 @@ import hashlib
 import struct
 import uuid
 
-from util import SECTOR
 
 KIB = 1024
 MIB = 1024 * 1024
@@ -260,6 +259,34 @@ def write_differencing(path, size, blocks, name, parent, block_size=2 * MIB, log
                     f.seek(off + piece)
                     f.write(chunk)
     return placed
+
+
+def make_stable(path, name):
+    """Replaces the random identities qemu gives a VHDX (file and data write GUIDs, sequence numbers, the page 83
+    identifier) by values derived from name, and clears the log area when no log is active, so the same virtual
+    disk gives the same file. Only done to files with an empty log."""
+    with open(path, "r+b") as f:
+        heads = sorted(_headers(f), key=lambda h: h["sequence"])
+        if any(h["log_guid"] != guid_text(bytes(16)) for h in heads):
+            return
+        for rank, h in enumerate(heads, 1):
+            raw = bytearray(_read(f, h["offset"], 4 * KIB))
+            struct.pack_into("<Q16s16s", raw, 8, rank, _guid(name + "/file"), _guid(name + "/data"))
+            log_len, log_off = struct.unpack_from("<IQ", raw, 68)
+            f.seek(h["offset"])
+            f.write(with_crc(raw))
+        f.seek(log_off)
+        f.write(bytes(log_len))
+        rt = _read(f, REGION_OFFSETS[0], REGION_SIZE)
+        for i in range(struct.unpack_from("<I", rt, 8)[0]):
+            g, off, _, _ = struct.unpack_from("<16sQII", rt, 16 + 32 * i)
+            if g == GUIDS["metadata"].bytes_le:
+                md = _read(f, off, 64 * KIB)
+                for j in range(struct.unpack_from("<H", md, 10)[0]):
+                    item, item_off, _, _ = struct.unpack_from("<16sIII", md, 32 + 32 * j)
+                    if item == GUIDS["page83"].bytes_le:
+                        f.seek(off + item_off)
+                        f.write(_guid(name + "/page83"))
 
 
 def as_plain_dynamic(path):
