@@ -59,6 +59,7 @@ FatEntryRecord& AppendFatEntry(std::u16string_view name, uint32_t firstCluster, 
 void AppendCluster(uint32_t cluster);
 
 // Lookups in constant time (after the first, which indexes the list); null when no record matches.
+// A lookup writes a hidden index: it runs on the thread that fills the lists, or after the filling.
 // The first folder with this first cluster.
 FatFolderRecord* FindFatFolder(uint32_t firstCluster);
 // The folder whose results-tree node is key (tree keys are unique once the tree is built).

@@ -68,6 +68,7 @@ NtfsFoundEntryRecord& AppendNtfsFoundEntry(std::u16string_view name, uint32_t id
                                            uint32_t deleted);
 
 // Lookups in constant time (after the first, which indexes the list); null when no record matches.
+// A lookup writes a hidden index: it runs on the thread that fills the lists, or after the filling.
 // The first folder with this record number.
 NtfsFolderRecord* FindNtfsFolder(uint32_t recordNumber);
 // The folder whose results-tree node is key (tree keys are unique once the tree is built).

@@ -2,7 +2,8 @@
 //
 // The index is built lazily: each lookup first indexes the records appended since the one before, and a
 // list that was freed or shrunk (its generation changed) is indexed afresh. Appending therefore costs
-// nothing extra, and a lookup after a scan pays once for the whole list.
+// nothing extra, and a lookup after a scan pays once for the whole list. A lookup writes the index, so
+// like an append it runs on the thread that fills the list, or on any one thread after the filling.
 #pragma once
 
 #include <cstddef>
@@ -17,18 +18,17 @@ class FirstRecordIndex {
  public:
   // For a key that never changes once its record is appended.
   Record* Find(RecordList<Record>& list, Key key) {
-    CatchUp(list);
-    auto it = first_.find(key);
-    return it == first_.end() ? nullptr : &list[it->second];
+    if (Record* record = Lookup(list, key); record == nullptr || record->*kField == key) return record;
+    Drop();  // a record changed under the index: start again
+    return Lookup(list, key);
   }
 
-  // For a key that callers may rewrite after the append (a tree key): an entry that no longer holds, or
-  // a key not found, makes the index start again from the list as it is now.
+  // For a key that callers may rewrite after the append (a tree key): a key not found also makes the
+  // index start again from the list as it is now.
   Record* FindRewritable(RecordList<Record>& list, Key key) {
-    Record* record = Find(list, key);
-    if (record != nullptr && record->*kField == key) return record;
+    if (Record* record = Find(list, key)) return record;
     Drop();
-    record = Find(list, key);
+    Record* record = Lookup(list, key);
     return record != nullptr && record->*kField == key ? record : nullptr;
   }
 
@@ -39,6 +39,12 @@ class FirstRecordIndex {
   }
 
  private:
+  Record* Lookup(RecordList<Record>& list, Key key) {
+    CatchUp(list);
+    auto it = first_.find(key);
+    return it == first_.end() ? nullptr : &list[it->second];
+  }
+
   void CatchUp(RecordList<Record>& list) {
     if (generation_ != list.Generation() || indexed_ > list.size()) {
       Drop();

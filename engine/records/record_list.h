@@ -35,8 +35,11 @@ class RecordList {
   using const_iterator = typename std::deque<Record>::const_iterator;
 
   // Appends at the tail and returns the record in the list.
-  Record& Append(Record record) {
+  Record& Append(Record&& record) {
     return GuardAllocation([&]() -> Record& { return items_.emplace_back(std::move(record)); });
+  }
+  Record& Append(const Record& record) {
+    return GuardAllocation([&]() -> Record& { return items_.emplace_back(record); });
   }
 
   // Frees every record; the list is empty afterwards and the next append starts a new list.
