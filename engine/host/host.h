@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/host/partition_host.h"
+
 namespace host {
 
 // An opaque handle of a tree node, issued by the tree that owns it.
@@ -28,6 +30,11 @@ class MessageHost {
 // The hosts the engine currently reports to. The program installs its windows; tests install fakes.
 struct Hosts {
   MessageHost* messages = nullptr;
+  // The source page, for the partition search.
+  FirstDisplayHost* firstDisplay = nullptr;
+  SourceTreeHost* sourceTree = nullptr;
+  PartitionChoiceHost* partitionChoice = nullptr;
+  DiskTableHost* diskTable = nullptr;
 };
 Hosts& Current();
 
