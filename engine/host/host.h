@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/host/partition_host.h"
+#include "engine/host/scan_host.h"
 
 namespace host {
 
@@ -35,6 +36,8 @@ struct Hosts {
   SourceTreeHost* sourceTree = nullptr;
   PartitionChoiceHost* partitionChoice = nullptr;
   DiskTableHost* diskTable = nullptr;
+  // The scan page's progress panel (reach it through ScanProgressPanel()).
+  SecondDisplayHost* secondDisplay = nullptr;
 };
 Hosts& Current();
 
