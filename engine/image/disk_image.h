@@ -1,0 +1,57 @@
+// The image dispatcher: holds the reader of the opened image (VHD or VHDX) and forwards open, seek,
+// read, close, size and geometry to it. The main frame owns the one instance; ReadSectors reaches it
+// through CurrentDiskImage.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/image/vhd_reader.h"
+#include "engine/image/vhdx_reader.h"
+
+// Kinds of DiskImage.
+constexpr uint32_t kImageVhd = 1;
+constexpr uint32_t kImageVhdx = 2;
+
+class DiskImage {
+ public:
+  DiskImage() = default;
+  ~DiskImage();
+  DiskImage(const DiskImage&) = delete;
+  DiskImage& operator=(const DiskImage&) = delete;
+
+  // Sets the kind and replaces the reader of that kind with a new one; 1 when a reader was made
+  // (kinds 1 and 2), 0 for any other kind. A reader of the other kind stays until DestroyReaders.
+  uint32_t CreateReader(uint32_t kind);
+  // Every operation below uses the reader of the current kind; without one it returns 0.
+  uint32_t Open(std::u16string path);
+  uint32_t Seek(uint64_t offset);
+  uint32_t Read(void* buffer, uint32_t count);
+  uint32_t Close();
+  void DestroyReaders();
+
+  // The VHD footer's geometry (kind 1); cylinders and heads are remembered and given again for other kinds.
+  uint32_t GetCylinders();
+  uint32_t GetHeads();
+  uint32_t GetSectorsPerTrack();
+  // The VHDX virtual disk size (kind 2); 0 otherwise.
+  uint64_t GetVirtualDiskSize() const;
+
+  uint32_t Kind() const { return kind_; }
+
+ private:
+  VhdReader* Vhd() const { return kind_ == kImageVhd ? vhd_.get() : nullptr; }
+  VhdxReader* Vhdx() const { return kind_ == kImageVhdx ? vhdx_.get() : nullptr; }
+
+  uint32_t kind_ = 0;
+  std::unique_ptr<VhdReader> vhd_;
+  std::unique_ptr<VhdxReader> vhdx_;
+  uint32_t cylinders_ = 0;
+  uint32_t heads_ = 0;
+};
+
+// The one access point to the main frame's DiskImage: the frame sets it when it creates its DiskImage
+// and clears it (nullptr) before destroying it; tests set their own.
+void SetCurrentDiskImage(DiskImage* image);
+DiskImage* CurrentDiskImage();

@@ -1,0 +1,56 @@
+#include "engine/image/disk_image.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/image/byte_order.h"
+#include "engine/image/image_test_support.h"
+
+namespace {
+
+using namespace image_test;
+
+TEST(DiskImage, GeometryAndSizeComeFromTheReaderOfTheKind) {
+  const std::u16string vhd = SharedImage("mbr_primary.dynamic.vhd");
+  const std::vector<uint8_t> footer = ReadFileRange(vhd, FileSize(vhd) - 512, 512);
+  ASSERT_EQ(footer.size(), 512u);
+  DiskImage image;
+  EXPECT_EQ(image.GetCylinders(), 0u);
+  ASSERT_EQ(image.CreateReader(kImageVhd), 1u);
+  ASSERT_EQ(image.Open(vhd), 1u);
+  EXPECT_EQ(image.GetCylinders(), LoadBe16(&footer[56]));
+  EXPECT_EQ(image.GetHeads(), footer[58]);
+  EXPECT_EQ(image.GetSectorsPerTrack(), footer[59]);
+  EXPECT_EQ(image.GetVirtualDiskSize(), 0u);
+
+  ASSERT_EQ(image.CreateReader(kImageVhdx), 1u);
+  ASSERT_EQ(image.Open(SharedImage("mbr_extended.8m.vhdx")), 1u);
+  EXPECT_EQ(image.GetVirtualDiskSize(), FileSize(OwnImage("mbr_extended.8m.vhdx.raw")));
+  EXPECT_EQ(image.GetSectorsPerTrack(), 0u);
+  EXPECT_EQ(image.GetCylinders(), LoadBe16(&footer[56])) << "remembered from the VHD";
+  EXPECT_EQ(image.GetHeads(), footer[58]);
+  EXPECT_EQ(image.Close(), 1u);
+  image.DestroyReaders();
+  EXPECT_EQ(image.Seek(0), 0u);
+}
+
+TEST(DiskImage, OtherKindsHaveNoReader) {
+  DiskImage image;
+  EXPECT_EQ(image.CreateReader(3), 0u);
+  uint8_t buffer[512];
+  EXPECT_EQ(image.Open(SharedImage("mbr_primary.dynamic.vhd")), 0u);
+  EXPECT_EQ(image.Seek(0), 0u);
+  EXPECT_EQ(image.Read(buffer, sizeof buffer), 0u);
+  EXPECT_EQ(image.Close(), 0u);
+}
+
+TEST(DiskImage, ImagesThatDoNotOpen) {
+  DiskImage image;
+  image.CreateReader(kImageVhd);
+  EXPECT_EQ(image.Open(OwnImage("no such file.vhd")), 0u);
+  image.CreateReader(kImageVhdx);
+  EXPECT_EQ(image.Open(SharedImage("mbr_primary.dynamic.vhd")), 0u) << "a VHD is no VHDX";
+  EXPECT_EQ(FileExists(SharedImage("mbr_primary.dynamic.vhd")), 1u);
+  EXPECT_EQ(FileExists(OwnImage("no such file.vhd")), 0u);
+}
+
+}  // namespace

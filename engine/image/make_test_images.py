@@ -1,0 +1,323 @@
+#!/usr/bin/env python3
+"""Test images of the image readers, and what qemu-img reads from each.
+
+    make_test_images.py --images DIR --out DIR
+
+DIR of --images holds the shared test images (tools/images/generate.py, the CTest fixture "images").
+Into --out go:
+  NAME.raw           for every image a test reads whole: qemu-img convert -O raw of it (for the differencing
+                     disks, of a copy made plain dynamic, since they are read without their parent)
+  whole_disk.txt     lines "images NAME" or "own NAME": the images the tests compare sector by sector
+  images of our own: fixed VHDX disks, a VHD with 4 MiB blocks, a small dynamic VHD and VHDX, and VHDX files
+                     with patched region and metadata tables (a .raw for those that must open)
+  truncated.vhdx     the small VHDX cut in the middle of its last block; truncated.vhdx.raw is what it still
+                     holds, truncated.vhdx.cut the virtual offset from which its bytes are missing
+Incremental: nothing is redone while this script and the shared images are unchanged.
+"""
+
+import argparse
+import hashlib
+import os
+import shutil
+import struct
+import sys
+
+REPO = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+sys.path.insert(0, os.path.join(REPO, "tools", "images"))
+
+import vhd  # noqa: E402
+import vhdx  # noqa: E402
+from util import copy_sparse, fresh_dir, run  # noqa: E402
+
+MIB = 1024 * 1024
+SMALL_SIZE = 6 * MIB  # the small VHDX: 1 MiB blocks, blocks 0, 1, 3 and 5 written, 2 and 4 never
+REGION_ENTRIES_AT = 16
+METADATA_ENTRIES_AT = 32
+UNKNOWN_GUID = bytes(range(0x10, 0x20))
+
+
+def qemu_format(name):
+    return "vhdx" if name.lower().endswith(".vhdx") else "vpc"
+
+
+def to_raw(image, raw):
+    if os.path.exists(raw):
+        os.remove(raw)
+    run(["qemu-img", "convert", "-f", qemu_format(image), "-O", "raw", image, raw])
+
+
+def shared_images(images):
+    """Every VHD and VHDX image of the shared set that is read whole, and how its oracle copy is made."""
+    names = sorted(n for n in os.listdir(images)
+                   if n.endswith((".vhd", ".vhdx")) and n not in ("big.vhd", "big5g.vhdx"))
+    return names + ["big.vhd", "big5g.vhdx"]
+
+
+def oracle_copy(images, name, work):
+    """The file qemu-img reads for name: the image itself, or a copy it accepts that shows the same disk."""
+    path = os.path.join(images, name)
+    if name.endswith(".diff.vhd"):
+        copy = os.path.join(work, name)
+        copy_sparse(path, copy)
+        vhd.set_footer_field(copy, 60, struct.pack(">I", vhd.DYNAMIC), fix_checksum=True)
+        return copy
+    if name.endswith(".diff.vhdx"):
+        copy = os.path.join(work, name)
+        copy_sparse(path, copy)
+        vhdx.as_plain_dynamic(copy)
+        return copy
+    if name == "badfooter.fixed.vhd":  # qemu refuses the bad checksum; the data is the same either way
+        copy = os.path.join(work, name)
+        copy_sparse(path, copy)
+        vhd.set_footer_field(copy, 64, b"", fix_checksum=True, tail_only=True)
+        return copy
+    return path
+
+
+def region_table(path):
+    with open(path, "rb") as f:
+        f.seek(vhdx.REGION_OFFSETS[0])
+        return bytearray(f.read(vhdx.REGION_SIZE))
+
+
+def write_region_table(path, entries):
+    """Writes both copies of the region table holding entries (32 bytes each), with a correct checksum."""
+    rt = bytearray(vhdx.REGION_SIZE)
+    struct.pack_into("<4sIII", rt, 0, b"regi", 0, len(entries), 0)
+    for i, e in enumerate(entries):
+        rt[REGION_ENTRIES_AT + 32 * i:REGION_ENTRIES_AT + 32 * (i + 1)] = e
+    rt = vhdx.with_crc(rt)
+    with open(path, "r+b") as f:
+        for at in vhdx.REGION_OFFSETS:
+            f.seek(at)
+            f.write(rt)
+
+
+def region_entries(path):
+    rt = region_table(path)
+    count = struct.unpack_from("<I", rt, 8)[0]
+    return [bytes(rt[REGION_ENTRIES_AT + 32 * i:REGION_ENTRIES_AT + 32 * (i + 1)]) for i in range(count)]
+
+
+def entry_named(entries, name):
+    return next(e for e in entries if e[:16] == vhdx.GUIDS[name].bytes_le)
+
+
+def set_count_field(path, offset, fmt, value):
+    with open(path, "r+b") as f:
+        f.seek(offset)
+        f.write(struct.pack(fmt, value))
+
+
+def metadata_item(path, name):
+    """(file offset of the item's value, offset of its table entry) of a metadata item."""
+    info = vhdx.describe(path)
+    md = info["regions"]["metadata"]["offset"]
+    with open(path, "rb") as f:
+        f.seek(md)
+        table = f.read(64 * 1024)
+    for i in range(struct.unpack_from("<H", table, 10)[0]):
+        at = METADATA_ENTRIES_AT + 32 * i
+        if table[at:at + 16] == vhdx.GUIDS[name].bytes_le:
+            return md + struct.unpack_from("<I", table, at + 16)[0], md + at
+    raise KeyError(name)
+
+
+def patch(path, offset, data):
+    with open(path, "r+b") as f:
+        f.seek(offset)
+        f.write(data)
+
+
+def crafted_vhdx(small):
+    """name -> function(path) that patches a copy of the small VHDX; names ending in .bad.vhdx must not open."""
+    entries = region_entries(small)
+    bat, meta = entry_named(entries, "bat"), entry_named(entries, "metadata")
+    # An unknown region of 1 MiB far past the end of the file, where it overlaps nothing.
+    unknown = UNKNOWN_GUID + struct.pack("<QII", 100 * MIB, MIB, 0)
+    unknown_required = UNKNOWN_GUID + struct.pack("<QII", 100 * MIB, MIB, 1)
+
+    def value(name, data):
+        return lambda p: patch(p, metadata_item(p, name)[0], data)
+
+    def entry_field(name, offset, data):
+        return lambda p: patch(p, metadata_item(p, name)[1] + offset, data)
+
+    def bat_length(length):
+        return lambda p: write_region_table(p, [meta, bat[:24] + struct.pack("<I", length) + bat[28:]])
+
+    return {
+        "unknown_region_first.vhdx": lambda p: write_region_table(p, [unknown, bat, meta]),
+        "metadata_first.vhdx": lambda p: write_region_table(p, [meta, bat]),
+        "metadata_last.vhdx": lambda p: write_region_table(p, [bat, meta]),
+        "unknown_required.bad.vhdx": lambda p: write_region_table(p, [unknown_required, bat, meta]),
+        "duplicate_bat.bad.vhdx": lambda p: write_region_table(p, [bat, meta, bat]),
+        "no_bat.bad.vhdx": lambda p: write_region_table(p, [meta]),
+        "no_metadata.bad.vhdx": lambda p: write_region_table(p, [bat]),
+        "region_count.bad.vhdx": lambda p: set_count_field(p, vhdx.REGION_OFFSETS[0] + 8, "<I", 2048),
+        "metadata_count.bad.vhdx": lambda p: set_count_field(p, vhdx.describe(p)["regions"]["metadata"]["offset"] + 10,
+                                                             "<H", 2048),
+        "metadata_signature.bad.vhdx": lambda p: patch(p, vhdx.describe(p)["regions"]["metadata"]["offset"],
+                                                       b"metadatX"),
+        "identifier.bad.vhdx": lambda p: patch(p, 0, b"vhdxfilX"),
+        "block0.bad.vhdx": value("file_parameters", struct.pack("<I", 0)),
+        "block512k.bad.vhdx": value("file_parameters", struct.pack("<I", MIB // 2)),
+        "block3m.bad.vhdx": value("file_parameters", struct.pack("<I", 3 * MIB)),
+        "block512m.bad.vhdx": value("file_parameters", struct.pack("<I", 512 * MIB)),
+        "sector1024.bad.vhdx": value("logical_sector_size", struct.pack("<I", 1024)),
+        "size0.bad.vhdx": value("virtual_disk_size", struct.pack("<Q", 0)),
+        "item_outside.bad.vhdx": entry_field("virtual_disk_size", 16, struct.pack("<I", 0xFFFFF000)),
+        "item_too_long.bad.vhdx": entry_field("logical_sector_size", 20, struct.pack("<I", 0x7FFFFFFF)),
+        "bat_too_small.bad.vhdx": bat_length(8 * 5),
+    }
+
+
+def make_small_vhdx(path):
+    run(["qemu-img", "create", "-q", "-f", "vhdx", "-o", "subformat=dynamic,block_size=1M", path, str(SMALL_SIZE)])
+    writes = [(0x11, 0, 64 * 1024), (0x22, MIB - 4096, 8192), (0x33, 3 * MIB + 4096, 1020 * 1024),
+              (0x44, 5 * MIB, MIB)]
+    cmds = []
+    for pattern, at, length in writes:
+        cmds += ["-c", f"write -q -P {pattern} {at} {length}"]
+    run(["qemu-io", "-f", "vhdx", *cmds, path])
+
+
+def make_sector4096(out, images):
+    """big5g.vhdx (32 MiB blocks) with 4096-byte logical sectors: the chunk ratio becomes 1024, so its 160 data
+    blocks have no sector-bitmap entry among them; the entry qemu put after block 127 is taken out of the table.
+    qemu-img does not read such images; the disk is still big5g.vhdx's, so its .raw is the oracle.
+    small.vhdx with 4096-byte logical sectors (too few blocks for any bitmap entry) reads as small.vhdx."""
+    path = os.path.join(out, "sector4096.big5g.vhdx")
+    copy_sparse(os.path.join(images, "big5g.vhdx"), path)
+    info = vhdx.describe(path)
+    bat_at, total, ratio = info["regions"]["bat"]["offset"], info["bat_entries"], info["chunk_ratio"]
+    with open(path, "r+b") as f:
+        f.seek(bat_at)
+        entries = [f.read(8) for _ in range(total)]
+        kept = [e for i, e in enumerate(entries) if i % (ratio + 1) != ratio]
+        f.seek(bat_at)
+        f.write(b"".join(kept).ljust(8 * total, b"\0"))
+    patch(path, metadata_item(path, "logical_sector_size")[0], struct.pack("<I", 4096))
+    copy_sparse(os.path.join(out, "big5g.vhdx.raw"), path + ".raw")
+
+    small = os.path.join(out, "small.vhdx")
+    path = os.path.join(out, "sector4096.vhdx")
+    copy_sparse(small, path)
+    patch(path, metadata_item(path, "logical_sector_size")[0], struct.pack("<I", 4096))
+    copy_sparse(small + ".raw", path + ".raw")
+
+
+def make_truncated(out, small):
+    """A copy of the small VHDX that ends in the middle of the block stored last in the file."""
+    info = vhdx.describe(small)
+    last = max((e for e in info["bat_allocated"] if e["kind"] == "payload"), key=lambda e: e["file_offset"])
+    cut_file = last["file_offset"] + MIB // 2
+    cut_virtual = last["block"] * MIB + MIB // 2
+    path = os.path.join(out, "truncated.vhdx")
+    copy_sparse(small, path)
+    with open(path, "r+b") as f:
+        f.truncate(cut_file)
+    raw = path + ".raw"
+    copy_sparse(small + ".raw", raw)
+    with open(raw, "r+b") as f:
+        f.seek(cut_virtual)
+        f.write(bytes(MIB // 2))
+    with open(path + ".cut", "w") as f:
+        f.write(f"{cut_virtual}\n")
+
+
+def make_block4m_vhd(out, images):
+    """A dynamic VHD with 4 MiB blocks (a two-sector bitmap before each block's data) of mbr_primary.raw."""
+    source = os.path.join(images, "mbr_primary.raw")
+    size = os.path.getsize(source)
+    block = 4 * MIB
+    blocks = {}
+    with open(source, "rb") as f:
+        for i in range(-(-size // block)):
+            data = f.read(block).ljust(block, b"\0")
+            if data.count(0) != len(data):
+                blocks[i] = (data, None)
+    path = os.path.join(out, "block4m.vhd")
+    vhd.write_dynamic(path, size, blocks, "block4m.vhd", block_size=block)
+    return path
+
+
+def build(images, out):
+    fresh_dir(out)
+    work = os.path.join(out, ".work")
+    os.makedirs(work)
+    listed = []
+    for name in shared_images(images):
+        to_raw(oracle_copy(images, name, work), os.path.join(out, name + ".raw"))
+        listed.append(f"images {name}")
+
+    own = []
+    for mib in (1, 8, 32):
+        name = f"fixed.{mib}m.vhdx"
+        path = os.path.join(out, name)
+        if os.path.exists(path):
+            os.remove(path)
+        run(["qemu-img", "convert", "-f", "raw", "-O", "vhdx", "-o", f"subformat=fixed,block_size={mib}M",
+             os.path.join(images, "mbr_extended.raw"), path])
+        own.append(name)
+    own.append(os.path.basename(make_block4m_vhd(out, images)))
+    tiny = os.path.join(out, "tiny.vhd")
+    if os.path.exists(tiny):
+        os.remove(tiny)
+    run(["qemu-img", "create", "-q", "-f", "vpc", "-o", "subformat=dynamic", tiny, "8M"])
+    run(["qemu-io", "-f", "vpc", "-c", "write -q -P 0x5A 2093056 8192", tiny])  # across the edge of blocks 0 and 1
+    own.append("tiny.vhd")
+    small = os.path.join(out, "small.vhdx")
+    if os.path.exists(small):
+        os.remove(small)
+    make_small_vhdx(small)
+    own.append("small.vhdx")
+    for name in own:
+        to_raw(os.path.join(out, name), os.path.join(out, name + ".raw"))
+        listed.append(f"own {name}")
+
+    for name, craft in crafted_vhdx(small).items():
+        path = os.path.join(out, name)
+        copy_sparse(small, path)
+        craft(path)
+        if not name.endswith(".bad.vhdx"):
+            to_raw(path, path + ".raw")
+    make_truncated(out, small)
+    make_sector4096(out, images)
+
+    with open(os.path.join(out, "whole_disk.txt"), "w") as f:
+        f.write("\n".join(listed) + "\n")
+    shutil.rmtree(work, ignore_errors=True)
+
+
+def stamp(images):
+    h = hashlib.sha256()
+    with open(__file__, "rb") as f:
+        h.update(f.read())
+    try:
+        with open(os.path.join(images, ".stamp"), "rb") as f:
+            h.update(f.read())
+    except OSError:
+        return None  # the shared images are incomplete
+    return h.hexdigest()
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    ap.add_argument("--images", required=True)
+    ap.add_argument("--out", required=True)
+    args = ap.parse_args()
+    images, out = os.path.abspath(args.images), os.path.abspath(args.out)
+    value = stamp(images)
+    stamp_file = os.path.join(out, ".stamp")
+    if value and os.path.exists(stamp_file) and open(stamp_file).read().strip() == value:
+        return 0
+    build(images, out)
+    if value:
+        with open(stamp_file, "w") as f:
+            f.write(value + "\n")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

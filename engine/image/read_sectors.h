@@ -1,0 +1,24 @@
+// The one entry point through which the engine reads sectors of the current source, 512 bytes each.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/image/source_values.h"
+
+constexpr uint32_t kSectorSize = 512;
+
+// Reads count sectors from the first sector lbaHigh:lbaLow into buffer (room for count * 512 bytes).
+// A logical drive (SourceKind 2) is read through VolumeHandle, at most 65535 sectors (the low 16 bits of
+// count); everything else through the current DiskImage. devicePath (a row of DevicePathTable) is not
+// used for reading. 1 on success, 0 on failure. Bytes that no file supplied are zeros: the whole buffer
+// after a failure, and what lies past the end of the file after a short read. A count whose byte length
+// does not fit in 32 bits is refused (0) without touching the buffer.
+uint32_t ReadSectors(const char* devicePath, uint32_t lbaLow, uint32_t lbaHigh, uint32_t count, void* buffer);
+
+// Reads count16 sectors of VolumeHandle from the sector lbaHigh:lbaLow; 1 when the read succeeded
+// (bytes past the end of the volume are zeroed), 0 otherwise (the count16 * 512 bytes are zeroed).
+uint32_t ReadVolumeSectors(uint32_t lbaLow, uint32_t lbaHigh, uint32_t count16, void* buffer);
+
+// Moves handle to the 64-bit offset offsetHigh:offsetLow from origin (0 start, 1 current, 2 end); the
+// new position, or -1 when the handle is not open or the position cannot be reached.
+int64_t SeekVolume(SourceHandle& handle, uint32_t offsetLow, uint32_t offsetHigh, uint32_t origin);

@@ -1,0 +1,140 @@
+#include "engine/image/vhd_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+#include "engine/image/block_reads.h"
+#include "engine/image/byte_order.h"
+
+namespace {
+
+constexpr uint64_t kSector = 512;
+constexpr uint64_t kHeaderOffset = 512;
+constexpr uint64_t kTableOffset = 1536;
+constexpr uint32_t kUnallocated = 0xFFFFFFFF;
+constexpr uint32_t kTableChunkEntries = 16384;  // entries read at once
+
+// The footer's disk type as the reader knows it; only 3 (dynamic) and 4 (differencing) go through the
+// block table, anything else reads as a fixed disk.
+uint32_t DiskType(uint32_t stored) {
+  switch (stored) {
+    case 0: return 1;
+    case 2: case 3: case 4: case 101: return stored;
+    default: return 5;
+  }
+}
+
+// Every block starts with a bitmap of one bit per sector, padded to whole sectors.
+uint64_t BitmapBytes(uint32_t blockSize) {
+  const uint64_t bytes = (blockSize / kSector + 7) / 8;
+  return (bytes + kSector - 1) / kSector * kSector;
+}
+
+}  // namespace
+
+VhdReader::VhdReader() : structures_(std::make_unique<VhdStructures>()) {}
+
+VhdReader::~VhdReader() = default;
+
+uint32_t VhdReader::Open(const std::u16string& path) {
+  ImageFile& file = structures_->file;
+  diskType_ = 0;
+  blockSize_ = 0;
+  position_ = 0;
+  structures_->table.clear();
+  blockOffsets_.clear();
+  if (!file.OpenForReading(path)) return 0;
+  const uint64_t size = file.Size();
+  if (size < kVhdFooterSize || !file.ReadAt(structures_->footer, size - kVhdFooterSize, kVhdFooterSize)) {
+    file.Close();
+    return 0;
+  }
+  const uint8_t* footer = structures_->footer;
+  diskType_ = DiskType(LoadBe32(footer + 60));
+  if (ReadsThroughTable() && !ReadDynamicParts(size)) {
+    diskType_ = 0;
+    blockSize_ = 0;
+    file.Close();
+    return 0;
+  }
+  cylinders_ = LoadBe16(footer + 56);
+  heads_ = footer[58];
+  sectorsPerTrack_ = footer[59];
+  return 1;
+}
+
+bool VhdReader::ReadDynamicParts(uint64_t fileSize) {
+  uint8_t* header = structures_->dynamicHeader;
+  if (!structures_->file.ReadAt(header, kHeaderOffset, kVhdDynamicHeaderSize)) return false;
+  const uint32_t entries = LoadBe32(header + 28);
+  const uint32_t blockSize = LoadBe32(header + 32);
+  if (blockSize == 0 || blockSize % kSector != 0) return false;
+  if (kTableOffset + uint64_t{entries} * 4 > fileSize) return false;
+  try {
+    if (!ReadTable(entries)) return false;
+    blockSize_ = blockSize;
+    BuildBlockOffsets();
+  } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
+    return false;
+  }
+  return true;
+}
+
+bool VhdReader::ReadTable(uint32_t entries) {
+  std::vector<uint32_t>& table = structures_->table;
+  table.reserve(entries);
+  std::vector<uint8_t> chunk(std::min(entries, kTableChunkEntries) * size_t{4});
+  for (uint32_t first = 0; first < entries;) {
+    const uint32_t n = std::min(entries - first, kTableChunkEntries);
+    if (!structures_->file.ReadAt(chunk.data(), kTableOffset + uint64_t{first} * 4, n * 4)) return false;
+    for (uint32_t i = 0; i < n; ++i) table.push_back(LoadBe32(&chunk[size_t{i} * 4]));
+    first += n;
+  }
+  return true;
+}
+
+void VhdReader::BuildBlockOffsets() {
+  const uint64_t bitmap = BitmapBytes(blockSize_);
+  const std::vector<uint32_t>& table = structures_->table;
+  blockOffsets_.resize(table.size());
+  for (size_t i = 0; i < table.size(); ++i) {
+    blockOffsets_[i] = table[i] == kUnallocated ? 0 : table[i] * kSector + bitmap;
+  }
+}
+
+uint32_t VhdReader::Seek(uint64_t offset) {
+  if (!ReadsThroughTable()) {
+    if (!structures_->file.SeekFromStart(offset)) return 0;
+    position_ = offset;
+    return 1;
+  }
+  if (offset / blockSize_ >= blockOffsets_.size()) return 0;
+  position_ = offset;
+  return 1;
+}
+
+uint32_t VhdReader::Read(void* buffer, uint32_t count) {
+  auto* out = static_cast<uint8_t*>(buffer);
+  ImageFile& file = structures_->file;
+  uint32_t result = 0;
+  if (!ReadsThroughTable()) {
+    result = file.ReadAt(out, position_, count);
+  } else {
+    result = ReadThroughBlocks(file, position_, blockSize_, ShortRead::kSucceeds, out, count,
+                               [this](uint64_t index) {
+                                 if (index >= blockOffsets_.size()) return BlockPlace{};
+                                 return BlockPlace{true, blockOffsets_[index]};
+                               });
+  }
+  if (result) position_ += count;
+  return result;
+}
+
+uint32_t VhdReader::Close() {
+  structures_->file.Close();
+  return 1;
+}

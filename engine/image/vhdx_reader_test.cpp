@@ -1,0 +1,148 @@
+#include "engine/image/vhdx_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "engine/image/image_test_support.h"
+#include "engine/image/read_sectors.h"
+
+namespace {
+
+using namespace image_test;
+
+constexpr uint64_t kMiB = 1024 * 1024;
+
+bool EndsWith(const std::u16string& s, const std::u16string& tail) {
+  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Dynamic disks of 1, 8 and 32 MiB blocks, fixed disks of the same, a differencing disk.
+TEST(VhdxReader, EveryVhdxOfTheTestSetReadsLikeQemu) {
+  int seen = 0;
+  for (const auto& [image, raw] : WholeDiskImages()) {
+    if (!EndsWith(image, u".vhdx") || EndsWith(image, u"big5g.vhdx")) continue;
+    SCOPED_TRACE(os::ToUtf8(image));
+    EXPECT_TRUE(ReadsLikeRaw(image, raw));
+    ++seen;
+  }
+  EXPECT_GE(seen, 8);
+}
+
+// 32 MiB blocks: the block at 4500 MiB lies past the first chunk, after a sector-bitmap entry.
+TEST(VhdxReader, BlockPastTheFirstBitmapEntryReadsFromItsPlace) {
+  const std::u16string raw = OwnImage("big5g.vhdx.raw");
+  OpenedImage opened(SharedImage("big5g.vhdx"));
+  ASSERT_TRUE(opened.opened());
+  const uint64_t at = 4500 * kMiB / 512;
+  const std::vector<uint8_t> boot = Sectors(at, 64);
+  ASSERT_EQ(boot.size(), 64u * 512);
+  EXPECT_EQ(boot[510], 0x55);
+  EXPECT_EQ(boot[511], 0xAA);
+  EXPECT_EQ(boot, RawBytes(raw, at * 512, 64 * 512));
+  EXPECT_EQ(opened.image().GetVirtualDiskSize(), FileSize(raw));
+}
+
+TEST(VhdxReader, WholeFiveGibDiskReadsLikeQemu) {
+  EXPECT_TRUE(ReadsLikeRaw(SharedImage("big5g.vhdx"), OwnImage("big5g.vhdx.raw"), 4096));
+}
+
+// 4096-byte logical sectors with 32 MiB blocks: a chunk is 1024 blocks, so none of the 160 entries is a
+// sector bitmap.
+TEST(VhdxReader, LogicalSectorsOf4096BytesSetTheChunkRatio) {
+  EXPECT_TRUE(ReadsLikeRaw(OwnImage("sector4096.big5g.vhdx"), OwnImage("sector4096.big5g.vhdx.raw"), 4096));
+}
+
+TEST(VhdxReader, PatchedTablesOpenOrFail) {
+  struct Case {
+    const char* name;
+    uint32_t opens;
+  };
+  const Case cases[] = {
+      {"unknown_region_first.vhdx", 1},   // not required: skipped
+      {"metadata_first.vhdx", 1},
+      {"metadata_last.vhdx", 1},
+      {"sector4096.vhdx", 1},
+      {"unknown_required.bad.vhdx", 0},
+      {"duplicate_bat.bad.vhdx", 0},
+      {"no_bat.bad.vhdx", 0},
+      {"no_metadata.bad.vhdx", 0},
+      {"region_count.bad.vhdx", 0},       // 2048 entries
+      {"metadata_count.bad.vhdx", 0},     // 2048 entries
+      {"metadata_signature.bad.vhdx", 0},
+      {"identifier.bad.vhdx", 0},
+      {"block0.bad.vhdx", 0},
+      {"block512k.bad.vhdx", 0},
+      {"block3m.bad.vhdx", 0},            // not a power of two
+      {"block512m.bad.vhdx", 0},
+      {"sector1024.bad.vhdx", 0},
+      {"size0.bad.vhdx", 0},
+      {"item_outside.bad.vhdx", 0},       // an item's offset past the metadata region
+      {"item_too_long.bad.vhdx", 0},      // an item's length past the metadata region
+      {"bat_too_small.bad.vhdx", 0},      // the table region cannot hold an entry for every block
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    VhdxReader reader;
+    ASSERT_EQ(reader.Open(OwnImage(c.name)), c.opens);
+    if (c.opens) {
+      EXPECT_TRUE(ReadsLikeRaw(OwnImage(c.name), OwnImage(std::string(c.name) + ".raw")));
+    }
+  }
+}
+
+std::vector<uint8_t> ReadAt(VhdxReader& reader, uint64_t offset, uint32_t count, uint32_t* result) {
+  std::vector<uint8_t> out(count, 0xAA);
+  *result = reader.Seek(offset) ? reader.Read(out.data(), count) : 0;
+  return out;
+}
+
+// small.vhdx: 6 MiB, 1 MiB blocks; blocks 2 and 4 were never written (not present).
+TEST(VhdxReader, ReadsBlockByBlockWithAbsentBlocksAsZeros) {
+  const std::u16string raw = OwnImage("small.vhdx.raw");
+  VhdxReader reader;
+  ASSERT_EQ(reader.Open(OwnImage("small.vhdx")), 1u);
+  EXPECT_EQ(reader.GetVirtualDiskSize(), 6 * kMiB);
+  struct Case {
+    const char* what;
+    uint64_t offset;
+    uint32_t count;
+  };
+  const Case cases[] = {
+      {"edge of blocks 0 and 1", kMiB - 4096, 8192},
+      {"absent block second", 2 * kMiB - 65536, 131072},
+      {"absent block first", 3 * kMiB - 65536, 131072},
+      {"over four blocks", kMiB - 512, static_cast<uint32_t>(3 * kMiB + 1024)},
+      {"to the last byte of the disk", 5 * kMiB + 7, static_cast<uint32_t>(kMiB - 7)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    uint32_t result = 0;
+    const std::vector<uint8_t> got = ReadAt(reader, c.offset, c.count, &result);
+    EXPECT_EQ(result, 1u);
+    EXPECT_EQ(got, RawBytes(raw, c.offset, c.count));
+  }
+  EXPECT_EQ(reader.Seek(6 * kMiB - 1), 1u);
+  EXPECT_EQ(reader.Seek(6 * kMiB), 0u) << "the first byte past the last block";
+  uint32_t result = 1;
+  const std::vector<uint8_t> past = ReadAt(reader, 5 * kMiB, static_cast<uint32_t>(kMiB + 512), &result);
+  EXPECT_EQ(result, 0u) << "runs past the last block";
+  EXPECT_EQ(std::count(past.begin() + kMiB, past.end(), 0), 512) << "what was not read is zeroed";
+}
+
+TEST(VhdxReader, FileEndingInsideABlockReadsZerosForTheMissingBytes) {
+  const std::vector<uint8_t> text = ReadFileAll(OwnImage("truncated.vhdx.cut"));
+  const uint64_t cut = std::stoull(std::string(text.begin(), text.end()));
+  const std::u16string raw = OwnImage("truncated.vhdx.raw");
+  VhdxReader reader;
+  ASSERT_EQ(reader.Open(OwnImage("truncated.vhdx")), 1u);
+  uint32_t result = 0;
+  EXPECT_EQ(ReadAt(reader, cut - 65536, 131072, &result), RawBytes(raw, cut - 65536, 131072));
+  EXPECT_EQ(result, 1u) << "the file supplied part of the piece";
+  const std::vector<uint8_t> beyond = ReadAt(reader, cut, 65536, &result);
+  EXPECT_EQ(result, 0u) << "the file supplied nothing";
+  EXPECT_EQ(std::count(beyond.begin(), beyond.end(), 0), 65536);
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+// The headless engine driver (test tooling, not shipped): drives the engine through its own functions
+// without a window, with the recording host fakes, and prints plain text for tests and for comparison
+// with other tools.
+//   enginectl MODE ARGUMENTS...
+#include <cstdio>
+#include <cstring>
+
+#include "engine/host/fakes.h"
+#include "tools/enginectl/modes.h"
+
+namespace {
+
+struct Mode {
+  const char* name;
+  int (*run)(int argc, char** argv);
+  const char* usage;
+};
+
+const Mode kModes[] = {
+    {"read", RunRead, "read IMAGE FIRST_SECTOR COUNT"},
+};
+
+int Usage() {
+  std::fprintf(stderr, "usage:\n");
+  for (const Mode& m : kModes) std::fprintf(stderr, "  enginectl %s\n", m.usage);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  host::RecordingMessages messages;
+  host::Hosts hosts;
+  hosts.messages = &messages;
+  host::ScopedHosts installed(hosts);
+  for (const Mode& m : kModes) {
+    if (std::strcmp(argv[1], m.name) == 0) return m.run(argc - 2, argv + 2);
+  }
+  return Usage();
+}

@@ -1,0 +1,6 @@
+// The modes of the headless engine driver: one file each, dispatched by main.cpp on the first argument.
+// Each gets the arguments after the mode name and returns the exit status.
+#pragma once
+
+// enginectl read IMAGE FIRST_SECTOR COUNT: the sectors' bytes on standard output.
+int RunRead(int argc, char** argv);
