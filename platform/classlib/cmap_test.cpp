@@ -1,0 +1,113 @@
+#include "platform/classlib/cmap.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/classlib/classlib_testing.h"
+
+namespace {
+
+using CIdSet = CMap<UINT, UINT, BOOL, BOOL>;
+
+template <class Map, class Key, class Value>
+std::vector<Key> KeysInOrder(const Map& map) {
+  std::vector<Key> keys;
+  for (POSITION pos = map.GetStartPosition(); pos != nullptr;) {
+    Key key;
+    Value value;
+    map.GetNextAssoc(pos, key, value);
+    keys.push_back(key);
+  }
+  return keys;
+}
+
+std::vector<UINT> Ids(const CIdSet& set) { return KeysInOrder<CIdSet, UINT, BOOL>(set); }
+
+TEST(CMapOrder, BucketsUpwardsNewestFirstWithinABucket) {
+  // Buckets ((id >> 4) mod 17): 1 -> 0, 17 and 16 -> 1, 33 and 40 -> 2, 0x100 -> 16, 0x110 -> 0.
+  CIdSet set;
+  for (UINT id : {1u, 17u, 16u, 33u, 40u, 0x100u, 0x110u}) set[id] = TRUE;
+  EXPECT_EQ(Ids(set), (std::vector<UINT>{0x110, 1, 16, 17, 40, 33, 0x100}));
+
+  // Changing a value keeps the order; removing a key keeps the others' order.
+  set.SetAt(1, FALSE);
+  EXPECT_TRUE(set.RemoveKey(16));
+  EXPECT_FALSE(set.RemoveKey(16));
+  EXPECT_EQ(Ids(set), (std::vector<UINT>{0x110, 1, 17, 40, 33, 0x100}));
+  set[16] = TRUE;  // back at the head of its bucket
+  EXPECT_EQ(Ids(set), (std::vector<UINT>{0x110, 1, 16, 17, 40, 33, 0x100}));
+}
+
+TEST(CMapOrder, TableSizeDecidesTheBuckets) {
+  CIdSet set;
+  set.InitHashTable(3);
+  // Buckets ((id >> 4) mod 3): 0x10 -> 1, 0x20 -> 2, 0x30 -> 0, 0x40 -> 1.
+  for (UINT id : {0x10u, 0x20u, 0x30u, 0x40u}) set[id] = TRUE;
+  EXPECT_EQ(Ids(set), (std::vector<UINT>{0x30, 0x40, 0x10, 0x20}));
+  EXPECT_EQ(set.GetHashTableSize(), 3u);
+  // Emptying the map frees its table but keeps its size.
+  for (UINT id : {0x10u, 0x20u, 0x30u, 0x40u}) set.RemoveKey(id);
+  EXPECT_TRUE(set.IsEmpty());
+  EXPECT_EQ(set.GetStartPosition(), nullptr);
+  set[0x30] = TRUE;
+  EXPECT_EQ(Ids(set), (std::vector<UINT>{0x30}));
+}
+
+TEST(CMapOrder, StringKeysHashTheirUnits) {
+  EXPECT_EQ(HashKey(_T("")), 0u);
+  EXPECT_EQ(HashKey(_T("ab")), 97u * 33 + 98);  // 3299, bucket 1
+  EXPECT_EQ(HashKey(CString(_T("b"))), 98u);    // bucket 13
+  // "a" 97 -> bucket 12, "ab" -> 1, "b" -> 13, "ba" 3331 -> 16, "c" 99 -> 14.
+  CMapStringToPtr map;
+  int dummy = 0;
+  for (LPCTSTR key : {_T("a"), _T("ab"), _T("b"), _T("ba"), _T("c")}) map.SetAt(key, &dummy);
+  const std::vector<CString> keys = KeysInOrder<CMapStringToPtr, CString, void*>(map);
+  ASSERT_EQ(keys.size(), 5u);
+  EXPECT_EQ(keys[0] + _T(",") + keys[1] + _T(",") + keys[2] + _T(",") + keys[3] + _T(",") + keys[4],
+            _T("ab,a,b,c,ba"));
+}
+
+TEST(CMapLookup, LookupIndexAndRemoveAll) {
+  CMapStringToString map;
+  map[_T("one")] = _T("1");
+  map.SetAt(_T("two"), _T("2"));
+  map.SetAt(_T("one"), _T("uno"));
+  EXPECT_EQ(map.GetCount(), 2);
+  CString value;
+  EXPECT_TRUE(map.Lookup(_T("one"), value));
+  EXPECT_EQ(value, _T("uno"));
+  EXPECT_FALSE(map.Lookup(_T("ONE"), value));
+  EXPECT_EQ(map[_T("three")], _T(""));  // added, empty
+  EXPECT_EQ(map.GetCount(), 3);
+  map.RemoveAll();
+  EXPECT_TRUE(map.IsEmpty());
+  EXPECT_FALSE(map.Lookup(_T("two"), value));
+
+  CMapPtrToPtr pointers;
+  int a = 0, b = 0;
+  pointers[&a] = &b;
+  void* found = nullptr;
+  EXPECT_TRUE(pointers.Lookup(&a, found));
+  EXPECT_EQ(found, &b);
+  EXPECT_FALSE(pointers.Lookup(&b, found));
+  CMapWordToPtr words;
+  words[7] = &a;
+  EXPECT_TRUE(words.Lookup(7, found));
+}
+
+TEST(CMapArchive, LoadingAddsInStoredOrderSoABucketComesBackReversed) {
+  CIdSet set;
+  for (UINT id : {1u, 2u, 3u, 0x20u}) set[id] = TRUE;
+  EXPECT_EQ(Ids(set), (std::vector<UINT>{3, 2, 1, 0x20}));
+  const std::vector<BYTE> bytes = Stored([&](CArchive& ar) { set.Serialize(ar); });
+  // The count, then each key and value (4 bytes each) in map order.
+  ASSERT_EQ(bytes.size(), 2u + 4 * 8);
+  EXPECT_EQ(bytes[0], 4);
+  EXPECT_EQ(bytes[2], 3);
+  EXPECT_EQ(bytes[6], 1);
+  EXPECT_EQ(bytes[10], 2);
+  CIdSet loaded;
+  Loaded(bytes, [&](CArchive& ar) { loaded.Serialize(ar); });
+  EXPECT_EQ(Ids(loaded), (std::vector<UINT>{1, 2, 3, 0x20}));
+}
+
+}  // namespace
