@@ -1,0 +1,44 @@
+#include "engine/ntfs/attribute_list.h"
+
+#include "engine/image/byte_order.h"
+#include "engine/ntfs/mft_record.h"
+
+AttributeListRecordTable AttributeListRecords;
+
+bool AttributeListRecordTable::Add(uint32_t recordNumber) {
+  if (count >= kMaxAttributeListRecords) return false;
+  records[count++] = recordNumber;
+  return true;
+}
+
+namespace ntfs {
+
+bool AttributeListEntryFits(const uint8_t* bytes, uint64_t position, uint32_t size, uint32_t* type,
+                            uint32_t* length, uint32_t* recordNumber) {
+  constexpr uint32_t kFieldsUsed = 20;  // type, length, and the record number at byte 16
+  if (position + kFieldsUsed > size) return false;
+  const uint8_t* entry = bytes + position;
+  *type = LoadLe32(entry);
+  *length = LoadLe16(entry + 4);
+  *recordNumber = LoadLe32(entry + 16);
+  return true;
+}
+
+}  // namespace ntfs
+
+uint32_t ReadAttributeList(const uint8_t* record) {
+  ntfs::Attribute list;
+  const bool found = ntfs::WalkAttributes(
+      record, ntfs::WalkLimit::kRecord,
+      [](const uint8_t* r, uint32_t offset, uint32_t type) {
+        if (type != ntfs::kAttributeList) return ntfs::Verdict::kSkip;
+        ntfs::Attribute a;
+        if (!ntfs::ReadAttribute(r, offset, &a)) return ntfs::Verdict::kBroken;
+        return a.nonResident ? ntfs::Verdict::kSkip : ntfs::Verdict::kFound;
+      },
+      &list);
+  if (!found) return 0;
+  ntfs::WalkAttributeListEntries(record + list.valueStart, list.valueLength,
+                                 [](uint32_t, uint32_t recordNumber) { return AttributeListRecords.Add(recordNumber); });
+  return 1;
+}

@@ -1,0 +1,42 @@
+#include "engine/ntfs/found_records.h"
+
+#include "engine/ntfs/data_attribute.h"
+#include "engine/ntfs/file_name_attribute.h"
+#include "engine/ntfs/index_records.h"
+#include "engine/ntfs/mft_record.h"
+#include "engine/records/extensive_candidates.h"
+#include "engine/records/ntfs_records.h"
+
+namespace {
+
+constexpr uint32_t kRootRecord = 5;
+constexpr uint32_t kExtendRecord = 11;
+
+uint32_t FolderRecordNumber(const uint8_t* record, const std::u16string& name) {
+  if (name == u".") return kRootRecord;
+  if (name == u"$Extend") return kExtendRecord;
+  return IndexRootOwner(record);
+}
+
+}  // namespace
+
+uint32_t ReadFoundFileRecord(uint32_t sector) {
+  uint8_t record[ntfs::kMftRecordSize];
+  if (!ntfs::ReadMftRecord(ntfs::CurrentDevicePath(), sector, record) || !ntfs::IsFileRecord(record)) return 0;
+  FileNameInfo name;
+  if (!ReadPreferredFileName(record, name)) return 0;
+  const uint16_t flags = ntfs::RecordFlags(record);
+  if (flags == ntfs::kDeletedFile || flags == ntfs::kFileInUse) {
+    uint64_t size = 0;
+    ReadDataSize(sector, size, record, 0);
+    AppendNtfsFoundEntry(name.name, sector, name.parent, 0, name.creation, name.change, size, 0,
+                         flags == ntfs::kDeletedFile ? 1 : 0);
+    return 1;
+  }
+  if (flags == ntfs::kDeletedDirectory || flags == ntfs::kDirectoryInUse) {
+    AppendNtfsFolderCandidate(name.name, sector, name.parent, FolderRecordNumber(record, name.name), name.creation,
+                              name.change, IndexAllocationStart(record), flags == ntfs::kDirectoryInUse ? 0 : 1);
+    return 1;
+  }
+  return 0;
+}

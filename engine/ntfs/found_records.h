@@ -1,0 +1,12 @@
+// File records found by the Extensive Scan's sector search, filed as candidates for its analysis.
+#pragma once
+
+#include <cstdint>
+
+// Reads the file record at sector (fix-up applied) and its name (Win32, else Win32-and-DOS, else DOS
+// name space). A file (record flags 0 or 1) is appended to NtfsFoundEntryList with its data size,
+// deleted when the flags are 0; a folder (2 or 3) to NtfsFolderCandidateList with its own record number
+// (5 for ".", 11 for "$Extend", else from its $I30 index root), the first cluster of its $I30 index
+// allocation, deleted unless the flags are 3. 1 when something was appended; 0 for a record that cannot
+// be read, is not a file record, has no name or other flags.
+uint32_t ReadFoundFileRecord(uint32_t sector);

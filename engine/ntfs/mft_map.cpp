@@ -1,0 +1,167 @@
+#include "engine/ntfs/mft_map.h"
+
+#include <algorithm>
+#include <new>
+#include <set>
+
+#include "engine/image/read_sectors.h"
+#include "engine/ntfs/attribute_list.h"
+#include "engine/ntfs/data_runs.h"
+#include "engine/ntfs/mft_record.h"
+
+std::vector<MftExtent> MftMap;
+
+namespace {
+
+constexpr uint64_t kLastSector = 0xFFFFFFFF;
+// Clusters of 1 to 128 sectors, as the boot sector's byte 13 gives them.
+constexpr uint32_t kMaxSectorsPerCluster = 128;
+// An attribute list longer than this is not believed (real ones are a few KiB).
+constexpr uint64_t kMaxAttributeListBytes = 256 * 1024;
+
+struct Volume {
+  const char* devicePath;
+  uint32_t partitionStart;
+  uint32_t sectorsPerCluster;
+};
+
+// The sector at offset sectors into the map; false past the map, in a hole or past 32-bit sectors.
+bool SectorAt(uint64_t offset, uint32_t* sector) {
+  for (const MftExtent& extent : MftMap) {
+    if (offset < extent.sectorCount) {
+      const uint64_t at = extent.startSector + offset;
+      if (extent.sparse || at > kLastSector) return false;
+      *sector = static_cast<uint32_t>(at);
+      return true;
+    }
+    offset -= extent.sectorCount;
+  }
+  return false;
+}
+
+// The runs of a non-resident attribute, decoded up to the attribute's end.
+std::vector<DataRun> RunsOf(const uint8_t* record, const ntfs::Attribute& attribute) {
+  std::vector<DataRun> runs;
+  ntfs::DecodeRunList(record, attribute.runListStart, attribute.End(), runs);
+  return runs;
+}
+
+// Appends the extents of runs; false when the map is full or memory ran out.
+bool AppendExtents(const std::vector<DataRun>& runs, const Volume& volume) {
+  for (const DataRun& run : runs) {
+    if (MftMap.size() >= kMaxMftExtents) return false;
+    MftExtent extent;
+    extent.sparse = run.sparse;
+    extent.sectorCount = uint64_t{run.length} * volume.sectorsPerCluster;
+    if (!run.sparse) extent.startSector = volume.partitionStart + uint64_t{run.startCluster} * volume.sectorsPerCluster;
+    try {
+      MftMap.push_back(extent);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Appends the runs of the record's unnamed non-resident data attribute; false when it has none.
+bool AppendDataRuns(const uint8_t* record, const Volume& volume) {
+  ntfs::Attribute data;
+  if (!ntfs::FindAttribute(record, ntfs::kDataAttribute, "", &data) || !data.nonResident) return false;
+  return AppendExtents(RunsOf(record, data), volume);
+}
+
+// The value of a non-resident attribute, read cluster by cluster from the volume (holes as zeros).
+bool ReadNonResidentValue(const uint8_t* record, const ntfs::Attribute& attribute, const Volume& volume,
+                          std::vector<uint8_t>* value) {
+  if (attribute.realSize > kMaxAttributeListBytes) return false;
+  const uint64_t size = attribute.realSize;
+  const uint32_t clusterBytes = volume.sectorsPerCluster * kSectorSize;
+  std::vector<uint8_t> cluster(clusterBytes);
+  for (const DataRun& run : RunsOf(record, attribute)) {
+    for (uint32_t i = 0; i < run.length && value->size() < size; ++i) {
+      std::fill(cluster.begin(), cluster.end(), 0);
+      const uint64_t first = volume.partitionStart + (uint64_t{run.startCluster} + i) * volume.sectorsPerCluster;
+      if (!run.sparse && !ntfs::ReadSourceSectors(volume.devicePath, first, volume.sectorsPerCluster, cluster.data())) {
+        return false;
+      }
+      const uint64_t take = std::min<uint64_t>(clusterBytes, size - value->size());
+      value->insert(value->end(), cluster.begin(), cluster.begin() + static_cast<ptrdiff_t>(take));
+    }
+  }
+  return value->size() == size;
+}
+
+// The records other than 0 that hold parts of the MFT's data, in the order the list names them.
+std::vector<uint32_t> ExtensionRecords(const uint8_t* record0, const Volume& volume) {
+  std::vector<uint32_t> out;
+  ntfs::Attribute list;
+  if (!ntfs::FindAttribute(record0, ntfs::kAttributeList, "", &list)) return out;
+  std::vector<uint8_t> value;
+  if (list.nonResident) {
+    if (!ReadNonResidentValue(record0, list, volume, &value)) return out;
+  } else {
+    value.assign(record0 + list.valueStart, record0 + list.ValueEnd());
+  }
+  std::set<uint32_t> seen{0};
+  ntfs::WalkAttributeListEntries(value.data(), static_cast<uint32_t>(value.size()),
+                                 [&](uint32_t type, uint32_t recordNumber) {
+                                   if (type == ntfs::kDataAttribute && seen.insert(recordNumber).second) {
+                                     out.push_back(recordNumber);
+                                   }
+                                   return true;
+                                 });
+  return out;
+}
+
+void LoadExtensionRecords(const uint8_t* record0, const Volume& volume) {
+  uint8_t record[ntfs::kMftRecordSize];
+  for (uint32_t number : ExtensionRecords(record0, volume)) {
+    if (!ReadMftRecordByNumber(volume.devicePath, number, record) || !ntfs::IsFileRecord(record)) return;
+    if (!AppendDataRuns(record, volume)) return;
+  }
+}
+
+}  // namespace
+
+uint32_t LoadMftMap(uint32_t partitionStart, const char* devicePath, uint32_t mftStartSector,
+                    uint32_t sectorsPerCluster) {
+  MftMap.clear();
+  if (sectorsPerCluster == 0 || sectorsPerCluster > kMaxSectorsPerCluster) return 0;
+  const Volume volume{devicePath, partitionStart, sectorsPerCluster};
+  uint8_t record[ntfs::kMftRecordSize];
+  // The fix-up comes first: a run list that crosses the first sector's end is only whole after it.
+  if (!ntfs::ReadMftRecord(devicePath, mftStartSector, record) || !ntfs::IsFileRecord(record)) return 0;
+  AppendDataRuns(record, volume);
+  if (MftMap.empty()) return 0;
+  try {
+    LoadExtensionRecords(record, volume);
+  } catch (const std::bad_alloc&) {
+    // The map keeps what was added.
+  }
+  return 1;
+}
+
+uint32_t MftRecordToSector(uint32_t recordNumber, uint32_t& sectorOut) {
+  sectorOut = 0;
+  return SectorAt(uint64_t{recordNumber} * ntfs::kMftRecordSectors, &sectorOut) ? 1 : 0;
+}
+
+uint64_t MftMapSectorCount() {
+  uint64_t total = 0;
+  for (const MftExtent& extent : MftMap) total += extent.sectorCount;
+  return total;
+}
+
+uint32_t ReadMftRecordByNumber(const char* devicePath, uint32_t recordNumber, uint8_t* record) {
+  const uint64_t offset = uint64_t{recordNumber} * ntfs::kMftRecordSectors;
+  uint32_t first = 0, second = 0;
+  if (!SectorAt(offset, &first) || !SectorAt(offset + 1, &second)) return 0;
+  if (second == first + 1) {
+    if (!ntfs::ReadSourceSectors(devicePath, first, 2, record)) return 0;
+  } else if (!ntfs::ReadSourceSectors(devicePath, first, 1, record) ||
+             !ntfs::ReadSourceSectors(devicePath, second, 1, record + kSectorSize)) {
+    return 0;
+  }
+  ApplyUpdateSequence(record, ntfs::kMftRecordSize);
+  return 1;
+}

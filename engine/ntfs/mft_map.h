@@ -1,0 +1,37 @@
+// The map of the MFT's own extents, which turns a record number into the sector of its record.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+struct MftExtent {
+  uint64_t startSector = 0;  // first sector on the source (0 for a sparse run)
+  uint64_t sectorCount = 0;
+  bool sparse = false;       // a hole in the MFT: its records cannot be read
+};
+
+// The extents of the MFT's data in file order, from the last LoadMftMap. At most kMaxMftExtents.
+extern std::vector<MftExtent> MftMap;
+constexpr size_t kMaxMftExtents = 65535;
+
+// Builds MftMap from the data attribute of record 0 at mftStartSector and, when record 0 has an
+// attribute list, from the data attributes of the extension records it names (located through the map
+// built so far). Cluster c lies at partitionStart + c x sectorsPerCluster. 1 when record 0 gave at
+// least one extent; 0 when it could not be read, is not a file record, or has no usable data runs.
+// A failure later (an extension record that cannot be read, no memory, a full map) ends the loading
+// with the extents added so far.
+uint32_t LoadMftMap(uint32_t partitionStart, const char* devicePath, uint32_t mftStartSector,
+                    uint32_t sectorsPerCluster);
+
+// The sector of record recordNumber: 2 x recordNumber sectors into the extents. 1 with the sector in
+// sectorOut; 0 with sectorOut 0 when the record lies beyond the map, in a sparse extent, or past the
+// engine's 32-bit sector numbers.
+uint32_t MftRecordToSector(uint32_t recordNumber, uint32_t& sectorOut);
+
+// The number of sectors the map covers (two per record).
+uint64_t MftMapSectorCount();
+
+// Reads record recordNumber through the map, each of its two sectors where the map puts it (a record
+// may straddle two extents), and applies the fix-up. 1 when both sectors were read.
+uint32_t ReadMftRecordByNumber(const char* devicePath, uint32_t recordNumber, uint8_t* record);

@@ -1,0 +1,120 @@
+// MFT file records: reading them, the update-sequence fix-up, and the bounded walk over their
+// attributes that every NTFS reader uses.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/image/byte_order.h"
+
+namespace ntfs {
+
+constexpr uint32_t kMftRecordSize = 1024;
+constexpr uint32_t kMftRecordSectors = 2;
+
+// Attribute types the engine reads.
+constexpr uint32_t kAttributeList = 0x20;
+constexpr uint32_t kFileNameAttribute = 0x30;
+constexpr uint32_t kDataAttribute = 0x80;
+constexpr uint32_t kIndexRoot = 0x90;
+constexpr uint32_t kIndexAllocation = 0xA0;
+
+// Record flags (u16 at offset 22).
+constexpr uint16_t kDeletedFile = 0;
+constexpr uint16_t kFileInUse = 1;
+constexpr uint16_t kDeletedDirectory = 2;
+constexpr uint16_t kDirectoryInUse = 3;
+
+inline uint16_t RecordFlags(const uint8_t* record) { return LoadLe16(record + 22); }
+// True when the record starts with "FILE".
+bool IsFileRecord(const uint8_t* record);
+
+// The fields of one attribute header, each checked to lie inside the record before it was read.
+struct Attribute {
+  uint32_t offset = 0;  // of the header in the record
+  uint32_t type = 0;
+  uint32_t length = 0;
+  bool nonResident = false;
+  uint8_t nameLength = 0;  // in UTF-16 units
+  uint32_t nameStart = 0;  // record offset of the name
+  // Resident: the value lies at valueStart .. valueStart + valueLength, inside the record.
+  uint32_t valueStart = 0;
+  uint32_t valueLength = 0;
+  // Non-resident: the run list starts at runListStart, inside the record.
+  uint32_t runListStart = 0;
+  uint64_t realSize = 0;
+
+  uint32_t ValueEnd() const { return valueStart + valueLength; }
+  // offset + length, or the record end when that is nearer.
+  uint32_t End() const;
+};
+
+// Reads the header of the attribute at offset in a record of kMftRecordSize bytes. False when a field
+// it needs (type and length, the name, the value, or the run-list start) does not fit in the record.
+bool ReadAttribute(const uint8_t* record, uint32_t offset, Attribute* out);
+
+// True when the attribute carries the name (ASCII) exactly.
+bool AttributeNameIs(const uint8_t* record, const Attribute& attribute, const char* name);
+
+// What a walker's test says of one attribute.
+enum class Verdict {
+  kSkip,    // not the one wanted: walk on
+  kFound,   // the one wanted: the walk ends with it
+  kBroken,  // the wanted one, but its fields do not fit: the walk ends without a result
+};
+
+// How far the walk lets an attribute's length carry it: most readers keep lengths and offsets below
+// 1023; the file-name reader allows lengths up to 1024 and offsets below 1024.
+enum class WalkLimit { kRecord, kFileName };
+
+// Walks the attributes of a 1024-byte record from its first-attribute offset. test(attribute) sees
+// each attribute whose header fits; the walk ends with true at kFound (the attribute in *found), and
+// with false at kBroken, at the end marker (type 0 or 0xFFFFFFFF), or at a length that is zero or
+// carries the walk past the limit.
+template <typename Test>
+bool WalkAttributes(const uint8_t* record, WalkLimit limit, Test&& test, Attribute* found);
+
+// Finds the first attribute of the type that carries the name (ASCII; "" for an unnamed one). An
+// attribute of the type whose fields do not fit ends the search with false.
+bool FindAttribute(const uint8_t* record, uint32_t type, const char* name, Attribute* found);
+
+// Reads sectorCount sectors of the current source from the 64-bit sector first. False when the read
+// fails or a sector lies past the engine's 32-bit sector numbers (the buffer is then zeroed).
+bool ReadSourceSectors(const char* devicePath, uint64_t first, uint32_t sectorCount, uint8_t* buffer);
+
+// Reads the two sectors of the record at sector into record (kMftRecordSize bytes) and applies the
+// fix-up. False when the read fails.
+bool ReadMftRecord(const char* devicePath, uint64_t sector, uint8_t* record);
+
+// The device path of the current drive, for every read that is not given one.
+const char* CurrentDevicePath();
+
+template <typename Test>
+bool WalkAttributes(const uint8_t* record, WalkLimit limit, Test&& test, Attribute* found) {
+  const uint32_t maxLength = limit == WalkLimit::kFileName ? kMftRecordSize : kMftRecordSize - 2;
+  const uint32_t maxOffset = limit == WalkLimit::kFileName ? kMftRecordSize - 1 : kMftRecordSize - 2;
+  uint32_t offset = LoadLe16(record + 20);
+  if (offset > maxOffset) return false;
+  for (;;) {
+    // The type and the length must fit before anything else is read.
+    if (offset + 8 > kMftRecordSize) return false;
+    const uint32_t type = LoadLe32(record + offset);
+    const uint32_t length = LoadLe32(record + offset + 4);
+    if (type == 0 || type == 0xFFFFFFFF) return false;
+    switch (test(record, offset, type)) {
+      case Verdict::kFound: return ReadAttribute(record, offset, found);
+      case Verdict::kBroken: return false;
+      case Verdict::kSkip: break;
+    }
+    if (length == 0 || length > maxLength) return false;
+    offset += length;
+    if (offset > maxOffset) return false;
+  }
+}
+
+}  // namespace ntfs
+
+// Restores the last two bytes of each 512-byte sector of a record from its update-sequence array:
+// sector i (from 0) gets entry i + 1, for the entry count - 1 sectors the array covers, as long as the
+// sector's last two bytes lie within size. Only array entries below byte 84 of the record are read; an
+// entry count of 1 or less changes nothing.
+void ApplyUpdateSequence(uint8_t* record, uint32_t size);
