@@ -3,9 +3,8 @@
 
 Detection: mmls's partition rows (first sector, length, type); a row's file-system code is the one
 fsstat read from its volume, or, where TSK could read none, the one the partition type gives (the
-detection falls back to the type when no boot-sector mark matched). Images whose only volume starts at
-sector 0 have no table: mmls and a reader of the four entries legitimately differ there, so they are left
-out. The search: every volume of the manifest with the sector count its boot sector gives (fsstat's
+detection falls back to the type when no boot-sector mark matched). Where mmls finds no table (a blank or
+damaged master boot record, a volume at sector 0) nothing is expected. The search: every volume of the manifest with the sector count its boot sector gives (fsstat's
 range), and the VHD footer's geometry (VHDX: none; the search derives it).
 
 Lines:  detect IMAGE [first:count:code ...]
@@ -29,8 +28,6 @@ def type_code(partition_type, logical):
 
 def detect_line(manifest):
     volumes = {v["start"]: v for v in manifest.get("volumes", [])}
-    if any(start == 0 for start in volumes):
-        return None
     entries = []
     for row in manifest["partitions"].get("rows", []):
         if row["kind"] != "partition":
@@ -67,9 +64,7 @@ def main():
             manifest = json.load(f)
         if manifest["format"] == "raw":
             continue  # the engine reads VHD and VHDX only
-        line = detect_line(manifest)
-        if line:
-            lines.append(line)
+        lines.append(detect_line(manifest))
         if manifest["image"] in SEARCH_IMAGES:
             lines.append(search_line(manifest))
     os.makedirs(os.path.dirname(os.path.abspath(args.out)), exist_ok=True)

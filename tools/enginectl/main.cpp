@@ -18,6 +18,7 @@ struct Mode {
 
 const Mode kModes[] = {
     {"read", RunRead, "read IMAGE FIRST_SECTOR COUNT"},
+    {"partitions", RunPartitions, "partitions [--search] IMAGE"},
 };
 
 int Usage() {

@@ -4,3 +4,7 @@
 
 // enginectl read IMAGE FIRST_SECTOR COUNT: the sectors' bytes on standard output.
 int RunRead(int argc, char** argv);
+
+// enginectl partitions [--search] IMAGE: the partition table (or what the partition search finds), one
+// line per entry: first sector, sector count, file-system code.
+int RunPartitions(int argc, char** argv);
