@@ -1,0 +1,255 @@
+#include "driver.h"
+
+#include <commctrl.h>
+
+static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
+
+namespace harness {
+namespace {
+
+bool IsDialogWindow(HWND window) {
+  wchar_t name[16] = {};
+  ::GetClassNameW(window, name, 16);
+  return std::wstring(name) == L"#32770";
+}
+
+bool KindIs(HWND window, const wchar_t* kind) { return ::lstrcmpiW(ControlKind(window).c_str(), kind) == 0; }
+
+std::wstring ListBoxItem(HWND control, int index) {
+  LRESULT length = ::SendMessageW(control, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  ::SendMessageW(control, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+std::wstring ComboItem(HWND control, int index) {
+  LRESULT length = ::SendMessageW(control, CB_GETLBTEXTLEN, index, 0);
+  if (length == CB_ERR) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  ::SendMessageW(control, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+std::wstring ListViewText(HWND control, int row, int column) {
+  std::wstring text(1024, L'\0');
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = &text[0];
+  item.cchTextMax = static_cast<int>(text.size());
+  LRESULT length = ::SendMessageW(control, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+int ListViewColumns(HWND control) {
+  HWND header = reinterpret_cast<HWND>(::SendMessageW(control, LVM_GETHEADER, 0, 0));
+  int columns = header ? static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+  return columns > 0 ? columns : 1;
+}
+
+void CollectTree(HWND tree, HTREEITEM item, int depth, std::vector<TreeNode>& out) {
+  for (; item; item = TreeView_GetNextSibling(tree, item)) {
+    wchar_t text[512] = {};
+    TVITEMW info{};
+    info.mask = TVIF_TEXT | TVIF_STATE | TVIF_HANDLE;
+    info.hItem = item;
+    info.stateMask = TVIS_STATEIMAGEMASK | TVIS_EXPANDED | TVIS_BOLD | TVIS_SELECTED;
+    info.pszText = text;
+    info.cchTextMax = 512;
+    ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&info));
+    TreeNode node;
+    node.text = text;
+    node.depth = depth;
+    node.stateImage = static_cast<int>((info.state & TVIS_STATEIMAGEMASK) >> 12);
+    node.expanded = (info.state & TVIS_EXPANDED) != 0;
+    node.bold = (info.state & TVIS_BOLD) != 0;
+    node.selected = (info.state & TVIS_SELECTED) != 0;
+    out.push_back(node);
+    CollectTree(tree, TreeView_GetChild(tree, item), depth + 1, out);
+  }
+}
+
+// The innermost visible, enabled child under a client point of the window, and the point in its
+// coordinates.
+HWND InnermostAt(HWND window, POINT& point) {
+  for (;;) {
+    HWND child = ::ChildWindowFromPointEx(window, point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (!child || child == window) return window;
+    ::MapWindowPoints(window, child, &point, 1);
+    window = child;
+  }
+}
+
+struct ThreadWindowSearch {
+  const std::wstring* text;
+  HWND found;
+};
+
+BOOL CALLBACK MatchThreadWindow(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<ThreadWindowSearch*>(parameter);
+  if (::IsWindowVisible(window) && Text(window) == *search->text) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+void PumpMessages() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Left for the loop that owns the thread.
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root && IsDialogWindow(root) && ::IsDialogMessageW(root, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs) {
+  DWORD start = ::GetTickCount();
+  for (;;) {
+    PumpMessages();
+    if (condition()) return true;
+    if (::GetTickCount() - start >= timeoutMs) return false;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+void PumpFor(unsigned milliseconds) {
+  DWORD start = ::GetTickCount();
+  WaitUntil([&] { return ::GetTickCount() - start >= milliseconds; }, milliseconds + 1000);
+}
+
+HWND OpenDialog(int templateId, DLGPROC procedure, LPARAM parameter, HWND owner) {
+  HWND dialog = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner,
+                                     procedure, parameter);
+  if (!dialog) return nullptr;
+  ::ShowWindow(dialog, SW_SHOW);
+  ::UpdateWindow(dialog);
+  PumpMessages();
+  return dialog;
+}
+
+HWND FindThreadWindow(const std::wstring& text) {
+  ThreadWindowSearch search{&text, nullptr};
+  ::EnumThreadWindows(::GetCurrentThreadId(), MatchThreadWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND Control(HWND parent, int id) { return ::GetDlgItem(parent, id); }
+
+void PostCommand(HWND target, int id, int notification, HWND control) {
+  ::PostMessageW(target, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(control));
+  PumpMessages();
+}
+
+void PressKey(HWND window, UINT virtualKey) {
+  UINT scan = ::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+  LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
+  LPARAM up = down | (1 << 30) | (1u << 31);
+  ::PostMessageW(window, WM_KEYDOWN, virtualKey, down);
+  ::PostMessageW(window, WM_KEYUP, virtualKey, up);
+  PumpMessages();
+}
+
+void TypeText(HWND window, const std::wstring& text) {
+  for (wchar_t c : text) ::PostMessageW(window, WM_CHAR, c, 1);
+  PumpMessages();
+}
+
+void Click(HWND control, POINT point) {
+  HWND target = InnermostAt(control, point);
+  POINT screen = point;
+  ::ClientToScreen(target, &screen);
+  ::SetCursorPos(screen.x, screen.y);
+  LPARAM at = MAKELPARAM(point.x, point.y);
+  ::PostMessageW(target, WM_MOUSEMOVE, 0, at);
+  ::PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::PostMessageW(target, WM_LBUTTONUP, 0, at);
+  PumpMessages();
+}
+
+void ClickCentre(HWND control) {
+  RECT client;
+  ::GetClientRect(control, &client);
+  Click(control, POINT{(client.left + client.right) / 2, (client.top + client.bottom) / 2});
+}
+
+std::wstring Text(HWND window) {
+  int length = ::GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  int got = ::GetWindowTextW(window, &text[0], length + 1);
+  text.resize(static_cast<size_t>(got));
+  return text;
+}
+
+ControlState StateOf(HWND window) {
+  ControlState state;
+  if (!window || !::IsWindow(window)) return state;
+  state.exists = true;
+  state.visible = ::IsWindowVisible(window) != FALSE;
+  state.enabled = ::IsWindowEnabled(window) != FALSE;
+  state.focused = ::GetFocus() == window;
+  if (KindIs(window, L"Button")) state.check = static_cast<int>(::SendMessageW(window, BM_GETCHECK, 0, 0));
+  return state;
+}
+
+std::wstring ControlKind(HWND window) {
+  wchar_t name[128] = {};
+  ::RealGetWindowClassW(window, name, 128);
+  return name;
+}
+
+std::vector<std::wstring> Items(HWND control) {
+  std::vector<std::wstring> items;
+  if (KindIs(control, L"ListBox")) {
+    int count = static_cast<int>(::SendMessageW(control, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) items.push_back(ListBoxItem(control, i));
+  } else if (KindIs(control, L"ComboBox")) {
+    int count = static_cast<int>(::SendMessageW(control, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) items.push_back(ComboItem(control, i));
+  } else if (KindIs(control, WC_LISTVIEWW)) {
+    for (const auto& row : ListViewRows(control)) items.push_back(row.front());
+  } else if (KindIs(control, WC_TREEVIEWW)) {
+    for (const TreeNode& node : TreeNodes(control)) items.push_back(node.text);
+  }
+  return items;
+}
+
+int Selection(HWND control) {
+  if (KindIs(control, L"ListBox")) return static_cast<int>(::SendMessageW(control, LB_GETCURSEL, 0, 0));
+  if (KindIs(control, L"ComboBox")) return static_cast<int>(::SendMessageW(control, CB_GETCURSEL, 0, 0));
+  if (KindIs(control, WC_LISTVIEWW)) {
+    return static_cast<int>(::SendMessageW(control, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  }
+  return -1;
+}
+
+std::vector<std::vector<std::wstring>> ListViewRows(HWND listView) {
+  std::vector<std::vector<std::wstring>> rows;
+  int count = static_cast<int>(::SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
+  int columns = ListViewColumns(listView);
+  for (int row = 0; row < count; ++row) {
+    std::vector<std::wstring> cells;
+    for (int column = 0; column < columns; ++column) cells.push_back(ListViewText(listView, row, column));
+    rows.push_back(cells);
+  }
+  return rows;
+}
+
+std::vector<TreeNode> TreeNodes(HWND treeView) {
+  std::vector<TreeNode> nodes;
+  CollectTree(treeView, TreeView_GetRoot(treeView), 0, nodes);
+  return nodes;
+}
+
+}  // namespace harness

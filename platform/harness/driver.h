@@ -1,0 +1,78 @@
+// The in-process driver of the Windows tests: opens windows and dialogs, sends them commands, keys and
+// clicks, reads back what their controls show, waits for conditions while pumping messages, and takes
+// screenshots. Everything runs on the calling thread, which owns the windows it creates.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace harness {
+
+// ---- messages ---------------------------------------------------------------------------------------
+// Dispatches every message waiting on this thread (dialog keys go through their dialog).
+void PumpMessages();
+// Pumps until the condition holds or the time runs out; answers whether it held.
+bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs = 5000);
+// Pumps for the given time, so that timers and posted work run.
+void PumpFor(unsigned milliseconds);
+
+// ---- windows ----------------------------------------------------------------------------------------
+// A modeless dialog from a template of the test program's resources, shown and painted.
+HWND OpenDialog(int templateId, DLGPROC procedure, LPARAM parameter = 0, HWND owner = nullptr);
+// A visible top-level window of this thread with exactly this text, or none.
+HWND FindThreadWindow(const std::wstring& text);
+HWND Control(HWND parent, int id);
+
+// ---- input ------------------------------------------------------------------------------------------
+// Posts WM_COMMAND as a control or menu would, then pumps.
+void PostCommand(HWND target, int id, int notification = 0, HWND control = nullptr);
+// Presses and releases a virtual key on the window (translated into characters by the pump).
+void PressKey(HWND window, UINT virtualKey);
+// Sends each character as WM_CHAR.
+void TypeText(HWND window, const std::wstring& text);
+// A left click at a point in the control's client coordinates, delivered to the innermost visible
+// child under that point; the cursor is moved there first so that hover tracking agrees.
+void Click(HWND control, POINT point);
+void ClickCentre(HWND control);
+
+// ---- reading ----------------------------------------------------------------------------------------
+std::wstring Text(HWND window);
+struct ControlState {
+  bool exists = false;
+  bool visible = false;
+  bool enabled = false;
+  bool focused = false;
+  int check = -1;  // buttons: BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE; -1 for other controls
+};
+ControlState StateOf(HWND window);
+// The base class of a control, seen through subclassing and superclassing ("Button", "SysListView32").
+std::wstring ControlKind(HWND window);
+// List box and combo box: the item texts; list view: the first column of each row; tree view: every
+// node's text, depth first.
+std::vector<std::wstring> Items(HWND control);
+// The selected index of a list box, combo box or list view; -1 for none.
+int Selection(HWND control);
+std::vector<std::vector<std::wstring>> ListViewRows(HWND listView);
+struct TreeNode {
+  std::wstring text;
+  int depth = 0;
+  int stateImage = 0;  // the state image index (for check boxes: 1 unchecked, 2 checked, 3 partly)
+  bool expanded = false;
+  bool bold = false;
+  bool selected = false;
+};
+std::vector<TreeNode> TreeNodes(HWND treeView);
+
+// ---- screenshots ------------------------------------------------------------------------------------
+// The path of a screenshot: screenshots\<name>.png under the test's working folder (the build folder).
+std::u16string ScreenshotPath(const std::string& name);
+// Captures the window as drawn (its own surface, whatever lies above it); pixels outside its window
+// region become transparent. Returns the PNG's path, or empty on failure.
+std::u16string CaptureWindow(HWND window, const std::string& name);
+// Captures the whole screen.
+std::u16string CaptureScreen(const std::string& name);
+
+}  // namespace harness
