@@ -2,6 +2,8 @@
 // whole road (build, Wine prefix, display, fonts) until the real application replaces it.
 #include <windows.h>
 
+#include "res/resource.h"
+
 namespace {
 
 const wchar_t kClassName[] = L"DorvaneFrame";
@@ -41,7 +43,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = kClassName;
-  wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
+  wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+  wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                               ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
   if (!::RegisterClassExW(&wc)) return 1;
   HWND frame = ::CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 800,
                                  600, nullptr, nullptr, instance, nullptr);
