@@ -14,6 +14,10 @@ std::u16string Join(const char* folder, const std::string& name) {
   return os::FromUtf8(folder) + u"\\" + os::FromUtf8(name);
 }
 
+bool EndsWith(const std::u16string& s, const std::u16string& tail) {
+  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
 }  // namespace
 
 std::u16string SharedImage(const std::string& name) { return Join(DORVANE_SHARED_IMAGES, name); }
@@ -94,6 +98,17 @@ std::vector<uint8_t> RawBytes(const std::u16string& raw, uint64_t offset, uint32
   std::vector<uint8_t> out = ReadFileRange(raw, offset, length);
   out.resize(length, 0);
   return out;
+}
+
+int ExpectWholeDisksReadLikeRaw(const std::u16string& extension, const std::u16string& skip) {
+  int seen = 0;
+  for (const auto& [image, raw] : WholeDiskImages()) {
+    if (!EndsWith(image, extension) || EndsWith(image, skip)) continue;
+    SCOPED_TRACE(os::ToUtf8(image));
+    EXPECT_TRUE(ReadsLikeRaw(image, raw));
+    ++seen;
+  }
+  return seen;
 }
 
 ::testing::AssertionResult ReadsLikeRaw(const std::u16string& image, const std::u16string& raw, uint32_t runSectors) {

@@ -44,6 +44,10 @@ std::vector<uint8_t> Sectors(uint64_t lba, uint32_t count);
 // The bytes of the raw file from byte offset, zeros past its end.
 std::vector<uint8_t> RawBytes(const std::u16string& raw, uint64_t offset, uint32_t length);
 
+// Every image of whole_disk.txt whose name ends in extension, but skip, compared with ReadsLikeRaw;
+// how many there were.
+int ExpectWholeDisksReadLikeRaw(const std::u16string& extension, const std::u16string& skip);
+
 // Every sector of raw read from the image with ReadSectors in runs of runSectors.
 ::testing::AssertionResult ReadsLikeRaw(const std::u16string& image, const std::u16string& raw,
                                         uint32_t runSectors = 2047);
