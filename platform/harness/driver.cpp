@@ -15,20 +15,12 @@ bool IsDialogWindow(HWND window) {
 
 bool KindIs(HWND window, const wchar_t* kind) { return ::lstrcmpiW(ControlKind(window).c_str(), kind) == 0; }
 
-std::wstring ListBoxItem(HWND control, int index) {
-  LRESULT length = ::SendMessageW(control, LB_GETTEXTLEN, index, 0);
-  if (length == LB_ERR) return {};
+// An item's text from a list box or a combo box, through its pair of length and text messages.
+std::wstring ItemText(HWND control, UINT lengthMessage, UINT textMessage, int index) {
+  LRESULT length = ::SendMessageW(control, lengthMessage, index, 0);
+  if (length < 0) return {};  // LB_ERR and CB_ERR
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  ::SendMessageW(control, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
-
-std::wstring ComboItem(HWND control, int index) {
-  LRESULT length = ::SendMessageW(control, CB_GETLBTEXTLEN, index, 0);
-  if (length == CB_ERR) return {};
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  ::SendMessageW(control, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
+  ::SendMessageW(control, textMessage, index, reinterpret_cast<LPARAM>(&text[0]));
   text.resize(static_cast<size_t>(length));
   return text;
 }
@@ -213,10 +205,10 @@ std::vector<std::wstring> Items(HWND control) {
   std::vector<std::wstring> items;
   if (KindIs(control, L"ListBox")) {
     int count = static_cast<int>(::SendMessageW(control, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) items.push_back(ListBoxItem(control, i));
+    for (int i = 0; i < count; ++i) items.push_back(ItemText(control, LB_GETTEXTLEN, LB_GETTEXT, i));
   } else if (KindIs(control, L"ComboBox")) {
     int count = static_cast<int>(::SendMessageW(control, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) items.push_back(ComboItem(control, i));
+    for (int i = 0; i < count; ++i) items.push_back(ItemText(control, CB_GETLBTEXTLEN, CB_GETLBTEXT, i));
   } else if (KindIs(control, WC_LISTVIEWW)) {
     for (const auto& row : ListViewRows(control)) items.push_back(row.front());
   } else if (KindIs(control, WC_TREEVIEWW)) {
