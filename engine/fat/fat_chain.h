@@ -1,0 +1,19 @@
+// Cluster chains through the allocation tables of CurrentFileSystem (FAT16 or FAT32) into ClusterList.
+// AppendCluster (engine/records/fat_records.h) appends one cluster to that list.
+#pragma once
+
+#include <cstdint>
+
+// The clusters of the chain from firstCluster through allocation table fatCopy (1 first, 2 second), for a
+// file of wanted clusters: ClusterList is emptied, then holds firstCluster and the clusters that follow it,
+// at most wanted + 1 in all. The walk ends at an end mark, a free or reserved value, a cluster outside the
+// table, a cluster already in the chain (a loop), a sector that cannot be read, a table whose first sector
+// is 0, and when SaveAbortFlag is 1. The caller counts ClusterList.
+void ReadClusterChain(uint32_t firstCluster, uint32_t wanted, uint32_t fatCopy);
+
+// The chain from firstCluster through the first table, at most 100 clusters, without the abort test: the
+// clusters of a folder or of lost data.
+void ReadLostClusterChain(uint32_t firstCluster);
+
+// How many clusters ReadLostClusterChain lists at most.
+constexpr uint32_t kLostChainClusters = 100;

@@ -1,0 +1,29 @@
+#include "engine/fat/fat_time.h"
+
+#include <string>
+
+#include "platform/os/os.h"
+
+namespace {
+
+std::string TwoDigits(uint32_t value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+
+}  // namespace
+
+void FormatFatDate(uint16_t dateWord, std::u16string& out) {
+  const uint32_t day = dateWord & 0x1F;
+  const uint32_t month = (dateWord >> 5) & 0x0F;
+  const uint32_t year = (dateWord >> 9) + 1980u;
+  out = os::FromAscii(TwoDigits(day) + "-" + TwoDigits(month) + "-" + std::to_string(year) + " ");
+}
+
+void FormatFileTime(uint32_t low, uint32_t high, std::u16string& out) {
+  os::SystemTime time;
+  if (!os::FileTimeToSystemTime(uint64_t{high} << 32 | low, &time)) {
+    out.clear();
+    return;
+  }
+  out = os::FromAscii(std::to_string(time.day) + "-" + std::to_string(time.month) + "-" + std::to_string(time.year) +
+                      " " + std::to_string(time.hour) + ":" + std::to_string(time.minute) + ":" +
+                      std::to_string(time.second));
+}
