@@ -73,6 +73,8 @@ class CList : public CObject {
     rPosition = ToPosition(forward ? node->pNext : node->pPrev);
     return node;
   }
+  // Puts a new node between prev and next (either null at an end of the list).
+  POSITION Link(CNode* prev, CNode* next, ARG_TYPE newElement);
   void Unlink(CNode* node);
 
   CNode* m_pNodeHead = nullptr;
@@ -128,9 +130,7 @@ void CList<TYPE, ARG_TYPE>::RemoveAt(POSITION position) {
 }
 
 template <class TYPE, class ARG_TYPE>
-POSITION CList<TYPE, ARG_TYPE>::InsertBefore(POSITION position, ARG_TYPE newElement) {
-  CNode* next = position != nullptr ? FromPosition(position) : m_pNodeHead;
-  CNode* prev = next != nullptr ? next->pPrev : nullptr;
+POSITION CList<TYPE, ARG_TYPE>::Link(CNode* prev, CNode* next, ARG_TYPE newElement) {
   CNode* node = new CNode{next, prev, TYPE(newElement)};
   (prev != nullptr ? prev->pNext : m_pNodeHead) = node;
   (next != nullptr ? next->pPrev : m_pNodeTail) = node;
@@ -139,14 +139,15 @@ POSITION CList<TYPE, ARG_TYPE>::InsertBefore(POSITION position, ARG_TYPE newElem
 }
 
 template <class TYPE, class ARG_TYPE>
+POSITION CList<TYPE, ARG_TYPE>::InsertBefore(POSITION position, ARG_TYPE newElement) {
+  CNode* next = position != nullptr ? FromPosition(position) : m_pNodeHead;
+  return Link(next != nullptr ? next->pPrev : nullptr, next, newElement);
+}
+
+template <class TYPE, class ARG_TYPE>
 POSITION CList<TYPE, ARG_TYPE>::InsertAfter(POSITION position, ARG_TYPE newElement) {
   CNode* prev = position != nullptr ? FromPosition(position) : m_pNodeTail;
-  CNode* next = prev != nullptr ? prev->pNext : nullptr;
-  CNode* node = new CNode{next, prev, TYPE(newElement)};
-  (prev != nullptr ? prev->pNext : m_pNodeHead) = node;
-  (next != nullptr ? next->pPrev : m_pNodeTail) = node;
-  ++m_nCount;
-  return ToPosition(node);
+  return Link(prev, prev != nullptr ? prev->pNext : nullptr, newElement);
 }
 
 template <class TYPE, class ARG_TYPE>

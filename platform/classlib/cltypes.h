@@ -8,8 +8,12 @@
 
 #include <cstdint>
 
+#if defined(_WIN32) && !(defined(UNICODE) && defined(_UNICODE))
+#error "the Windows build is a Unicode build: define UNICODE and _UNICODE (dorvane_flags does)"
+#endif
+
 #ifdef _WIN32
-#include <tchar.h>  // _T(x) is L##x (the build defines _UNICODE)
+#include <tchar.h>  // _T(x) is L##x
 typedef wchar_t TCHAR;
 typedef unsigned long DWORD;
 typedef long LONG;
