@@ -55,6 +55,7 @@ std::vector<OracleLine> OracleLines(const std::string& kind) {
 }
 
 PartitionTest::PartitionTest() {
+  for (PartitionEntry& entry : PartitionTable) entry = {};
   PartitionCount = 0;
   PartitionSearchWanted = 0;
   ScanThreadControl.stopFlag = 0;
