@@ -1,0 +1,401 @@
+// Directory sectors built entry by entry: names, deleted marks, long names, skipped entries, the end of a
+// directory, and what the scan panel shows.
+#include "engine/fat/fat_directory.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "engine/fat/fat_test_support.h"
+#include "engine/host/fakes.h"
+#include "engine/host/scan_fakes.h"
+#include "engine/records/scan_records.h"
+
+namespace {
+
+using Sector = std::array<uint8_t, 512>;
+
+// Writes 32-byte entries into a directory sector.
+class DirectorySector {
+ public:
+  // A short entry: name11 is the 8 name and 3 extension bytes as stored.
+  DirectorySector& Short(uint32_t index, const char* name11, uint8_t attributes, uint32_t cluster, uint32_t size = 0,
+                         uint16_t writeDate = 0, uint16_t accessDate = 0) {
+    uint8_t* e = Entry(index);
+    std::memcpy(e, name11, 11);
+    e[11] = attributes;
+    Put16(e + 18, accessDate);
+    Put16(e + 20, static_cast<uint16_t>(cluster >> 16));
+    Put16(e + 24, writeDate);
+    Put16(e + 26, static_cast<uint16_t>(cluster));
+    Put32(e + 28, size);
+    return *this;
+  }
+
+  // The pieces of name in front of the short entry at index (last piece first, as stored); a name that does
+  // not fill its last piece gets a terminator and 0xFFFF after it. Returns the index of the first piece.
+  uint32_t LongName(uint32_t shortIndex, const std::u16string& name, bool deleted = false) {
+    const uint32_t pieces = static_cast<uint32_t>((name.size() + 12) / 13);
+    for (uint32_t p = 0; p < pieces; ++p) {
+      const uint32_t sequence = p + 1;
+      uint8_t mark = static_cast<uint8_t>(sequence | (sequence == pieces ? 0x40 : 0));
+      Piece(shortIndex - 1 - p, deleted ? 0xE5 : mark, name, p * 13);
+    }
+    return shortIndex - pieces;
+  }
+
+  // One piece: characters from `from` of name, then the terminator and 0xFFFF.
+  DirectorySector& Piece(uint32_t index, uint8_t sequence, const std::u16string& name, size_t from) {
+    static constexpr uint32_t kPlaces[13] = {1, 3, 5, 7, 9, 14, 16, 18, 20, 22, 24, 28, 30};
+    uint8_t* e = Entry(index);
+    e[0] = sequence;
+    e[11] = kFatLongNameAttribute;
+    for (size_t i = 0; i < 13; ++i) {
+      const size_t at = from + i;
+      const char16_t c = at < name.size() ? name[at] : at == name.size() ? 0 : 0xFFFF;
+      Put16(e + kPlaces[i], c);
+    }
+    return *this;
+  }
+
+  uint8_t* Entry(uint32_t index) { return bytes.data() + index * 32; }
+  const uint8_t* data() const { return bytes.data(); }
+
+  Sector bytes{};
+
+ private:
+  static void Put16(uint8_t* p, uint32_t v) {
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
+  }
+  static void Put32(uint8_t* p, uint32_t v) {
+    Put16(p, v);
+    Put16(p + 2, v >> 16);
+  }
+};
+
+class FatDirectoryTest : public ::testing::Test {
+ protected:
+  FatDirectoryTest() {
+    CurrentFileSystem.type = records::kFat16;
+    CurrentFileSystem.sectorsPerCluster = 4;
+    ScanRange.sectorCount = 400;  // 100 clusters: each entry is one percent
+  }
+
+  void Parse(const DirectorySector& sector, uint32_t parentId = 7, uint32_t deleted = 0, uint16_t firstIndex = 0,
+             const uint8_t* previous = nullptr) {
+    ParseFatDirectory(sector.data(), parentId, &ended_, 1234, deleted, firstIndex, previous);
+  }
+
+  std::u16string OnlyEntryName() {
+    EXPECT_EQ(FatEntryList.size(), 1u);
+    return FatEntryList.size() == 1 ? FatEntryList[0].name : u"";
+  }
+
+  fat_test::CleanScanState clean_;
+  host::RecordingSecondDisplay panel_;
+  host::ScopedHosts hosts_{[this] {
+    host::Hosts hosts;
+    hosts.secondDisplay = &panel_;
+    return hosts;
+  }()};
+  uint32_t ended_ = 0;
+};
+
+TEST_F(FatDirectoryTest, DeletedShortNameWithoutLongNameShowsXForItsFirstCharacter) {
+  DirectorySector sector;
+  sector.Short(0, "\xE5ILE    TXT", 0x20, 5, 100);
+  Parse(sector);
+  ASSERT_EQ(OnlyEntryName(), u"xILE.TXT");
+  EXPECT_EQ(FatEntryList[0].deleted, 1u);
+}
+
+TEST_F(FatDirectoryTest, ShortNamesDropBlanksAndTakeADotOnlyBeforeAnExtension) {
+  const struct {
+    const char* stored;
+    const char16_t* shown;
+  } cases[] = {
+      {"FILE    TXT", u"FILE.TXT"},
+      {"README     ", u"README"},      // blank extension: no dot
+      {"NAME     A ", u"NAME"},        // first extension byte blank: no dot, no extension
+      {"NAME    TX ", u"NAME.TX"},
+      {"A B C   D E", u"ABC.DE"},      // every blank goes
+      {"\xC4" "BC     TXT", u"\u00C4BC.TXT"},  // one character per byte
+  };
+  for (const auto& c : cases) {
+    fat_test::CleanScanState::Reset();
+    DirectorySector sector;
+    sector.Short(0, c.stored, 0x20, 9, 1);
+    Parse(sector);
+    EXPECT_EQ(OnlyEntryName(), c.shown) << c.stored;
+  }
+}
+
+TEST_F(FatDirectoryTest, TwentySixCharacterNameFromTwoPiecesWithoutTerminator) {
+  DirectorySector sector;
+  const std::u16string name = u"Twenty six characters.text";
+  ASSERT_EQ(name.size(), 26u);
+  sector.Short(0, "README  TXT", 0x20, 3, 1);
+  EXPECT_EQ(sector.LongName(3, name), 1u);
+  sector.Short(3, "TWENTY~1TEX", 0x20, 9, 700);
+  Parse(sector);
+  ASSERT_EQ(FatEntryList.size(), 2u);
+  EXPECT_EQ(FatEntryList[1].name, name);
+  EXPECT_EQ(FatEntryList[1].deleted, 0u);
+}
+
+TEST_F(FatDirectoryTest, DeletedEntryKeepsItsLongName) {
+  DirectorySector sector;
+  sector.Short(0, "README  TXT", 0x20, 3, 1);
+  sector.LongName(3, u"Deleted long file name.bin", true);
+  sector.Short(3, "\xE5" "ELETE~1BIN", 0x20, 9, 9000);
+  Parse(sector);
+  ASSERT_EQ(FatEntryList.size(), 2u);
+  EXPECT_EQ(FatEntryList[1].name, u"Deleted long file name.bin");
+  EXPECT_EQ(FatEntryList[1].deleted, 1u);
+}
+
+TEST_F(FatDirectoryTest, NamesThatCannotBeFileNamesAndEmptyFilesAreNotListed) {
+  DirectorySector sector;
+  sector.Short(0, "BAD?    TXT", 0x20, 5, 1);
+  sector.Short(1, "BAD\x01    TXT", 0x20, 6, 1);
+  sector.LongName(3, u"tab\there.txt");
+  sector.Short(3, "TABHER~1TXT", 0x20, 7, 1);
+  sector.Short(4, "EMPTY   TXT", 0x20, 0, 0);  // no cluster
+  sector.Short(5, "VOLUME     ", 0x08, 0, 0);  // volume label
+  sector.Short(6, "GOOD    TXT", 0x20, 8, 1);
+  Parse(sector);
+  EXPECT_EQ(OnlyEntryName(), u"GOOD.TXT");
+  EXPECT_EQ(ScanCounters.processedCount, 1u);
+}
+
+TEST_F(FatDirectoryTest, FoldersAndFilesGoToTheirListsWithParentDatesAndCounts) {
+  DirectorySector sector;
+  sector.Short(0, "DOCS       ", 0x10, 12, 0, 0x5129, 0x512A);
+  sector.Short(1, "A       BIN", 0x20, 13, 3000, 0x4E21, 0x4E22);
+  sector.Short(2, "B       BIN", 0x21, 14, 500);
+  Parse(sector, 44);
+  ASSERT_EQ(FatFolderList.size(), 1u);
+  const FatFolderRecord& folder = FatFolderList[0];
+  EXPECT_EQ(folder.name, u"DOCS");
+  EXPECT_EQ(folder.firstCluster, 12u);
+  EXPECT_EQ(folder.parentId, 44u);
+  EXPECT_EQ(folder.firstDateWord, 0x5129);
+  EXPECT_EQ(folder.secondDateWord, 0x512A);
+  EXPECT_EQ(folder.deleted, 0u);
+  ASSERT_EQ(FatEntryList.size(), 2u);
+  const FatEntryRecord& file = FatEntryList[0];
+  EXPECT_EQ(file.name, u"A.BIN");
+  EXPECT_EQ(file.firstCluster, 13u);
+  EXPECT_EQ(file.parentId, 44u);
+  EXPECT_EQ(file.firstDateWord, 0x4E21);
+  EXPECT_EQ(file.secondDateWord, 0x4E22);
+  EXPECT_EQ(file.size, 3000u);
+  EXPECT_EQ(file.id, 0u);
+  EXPECT_EQ(FatEntryList[1].id, 1u);
+  EXPECT_EQ(ScanCounters.folderCount, 1u);
+  EXPECT_EQ(ScanCounters.entryCount, 2u);
+  EXPECT_EQ(ScanCounters.totalBytes, 3500u);
+  EXPECT_EQ(ScanCounters.processedCount, 3u);
+  EXPECT_EQ(ended_, 1u);  // entry 3 is blank: the end of the directory
+}
+
+TEST_F(FatDirectoryTest, Fat32TakesTheHighWordOfTheFirstCluster) {
+  DirectorySector sector;
+  sector.Short(0, "BIG     BIN", 0x20, 0x12345678, 1);
+  sector.Short(1, "HIGH    BIN", 0x20, 0x00070000, 1);  // low word 0: a FAT32 cluster all the same
+  CurrentFileSystem.type = records::kFat32;
+  Parse(sector);
+  ASSERT_EQ(FatEntryList.size(), 2u);
+  EXPECT_EQ(FatEntryList[0].firstCluster, 0x12345678u);
+  EXPECT_EQ(FatEntryList[1].firstCluster, 0x00070000u);
+  EXPECT_EQ(MakeFatCluster(0x78, 0x56, 0x34, 0x12), 0x12345678u);
+
+  fat_test::CleanScanState::Reset();
+  CurrentFileSystem.type = records::kFat16;
+  Parse(sector);  // FAT16 reads the low word alone: the second entry has no cluster
+  ASSERT_EQ(FatEntryList.size(), 1u);
+  EXPECT_EQ(FatEntryList[0].firstCluster, 0x5678u);
+}
+
+TEST_F(FatDirectoryTest, EndOfDirectoryStopsTheSectorAndSaysSo) {
+  DirectorySector sector;
+  sector.Short(0, "ONE     TXT", 0x20, 5, 1);
+  sector.Short(2, "TWO     TXT", 0x20, 6, 1);  // after the end: never read
+  Parse(sector);
+  EXPECT_EQ(OnlyEntryName(), u"ONE.TXT");
+  EXPECT_EQ(ended_, 1u);
+}
+
+TEST_F(FatDirectoryTest, FirstIndexSkipsTheDotEntries) {
+  DirectorySector sector;
+  sector.Short(0, ".          ", 0x10, 12);
+  sector.Short(1, "..         ", 0x10, 3);
+  sector.Short(2, "IN      TXT", 0x20, 20, 1);
+  Parse(sector, 12, 0, 2);
+  EXPECT_TRUE(FatFolderList.empty());
+  EXPECT_EQ(OnlyEntryName(), u"IN.TXT");
+}
+
+TEST_F(FatDirectoryTest, EverythingInADeletedDirectoryIsDeleted) {
+  DirectorySector sector;
+  sector.Short(0, "SUB        ", 0x10, 30);
+  sector.Short(1, "LIVE    TXT", 0x20, 31, 1);
+  Parse(sector, 9, 1);
+  ASSERT_EQ(FatFolderList.size(), 1u);
+  EXPECT_EQ(FatFolderList[0].deleted, 1u);
+  ASSERT_EQ(FatEntryList.size(), 1u);
+  EXPECT_EQ(FatEntryList[0].deleted, 1u);
+}
+
+TEST_F(FatDirectoryTest, StopFlagEndsTheSectorAtOnce) {
+  DirectorySector sector;
+  sector.Short(0, "ONE     TXT", 0x20, 5, 1);
+  ScanThreadControl.stopFlag = 1;
+  Parse(sector);
+  EXPECT_TRUE(FatEntryList.empty());
+  EXPECT_EQ(ended_, 0u);
+}
+
+TEST_F(FatDirectoryTest, PanelShowsTheSectorEveryTenthCountTheLastNameAndTheProgress) {
+  DirectorySector sector;
+  for (uint32_t i = 0; i < 12; ++i) {
+    char name[12];
+    std::snprintf(name, sizeof name, "F%02u     TXT", i);
+    sector.Short(i, name, 0x20, 100 + i, 1);
+  }
+  sector.Short(12, "DIR        ", 0x10, 200);
+  Parse(sector);
+  EXPECT_EQ(panel_.Row(host::kCurrentSectorRow), u"1234");
+  EXPECT_EQ(panel_.Row(host::kFilesFoundRow), u"10");
+  EXPECT_EQ(panel_.Row(host::kFoldersFoundRow), u"");  // one folder: not a tenth
+  EXPECT_EQ(panel_.Row(host::kLastFileFolderRow), u"DIR");
+  std::vector<uint32_t> progress;
+  for (uint32_t i = 1; i <= 13; ++i) progress.push_back(i);
+  EXPECT_EQ(panel_.progress, progress);
+}
+
+TEST_F(FatDirectoryTest, ProgressHoldsAt99AndNeverDividesByZero) {
+  DirectorySector sector;
+  sector.Short(0, "A       TXT", 0x20, 5, 1);
+  sector.Short(1, "B       TXT", 0x20, 6, 1);
+  ScanCounters.processedCount = 98;
+  Parse(sector);  // 99 %, then 100 % held at 99
+  const struct {
+    uint32_t sectorCount;
+    uint32_t sectorsPerCluster;
+  } zeroClusters[] = {{3, 4}, {400, 0}, {0, 4}};
+  for (const auto& c : zeroClusters) {
+    ScanRange.sectorCount = c.sectorCount;
+    CurrentFileSystem.sectorsPerCluster = c.sectorsPerCluster;
+    ScanCounters.processedCount = 0;
+    FatEntryList.Free();
+    Parse(sector);
+  }
+  EXPECT_EQ(panel_.progress, (std::vector<uint32_t>{99, 99, 99, 99, 99, 99, 99, 99}));
+}
+
+TEST_F(FatDirectoryTest, HiddenProgressAndNoPanelLeaveThePanelAlone) {
+  DirectorySector sector;
+  for (uint32_t i = 0; i < 10; ++i) sector.Short(i, "SAME    TXT", 0x20, 5 + i, 1);
+  ShowScanProgress = 0;
+  Parse(sector);
+  EXPECT_TRUE(panel_.rowWrites.empty());
+  EXPECT_TRUE(panel_.progress.empty());
+  ShowScanProgress = 1;
+  host::ScopedHosts nobody{host::Hosts{}};
+  Parse(sector);
+  EXPECT_EQ(FatEntryList.size(), 20u);
+  EXPECT_TRUE(panel_.rowWrites.empty());
+}
+
+// ---- AssembleLongName ----------------------------------------------------------------------------------
+
+TEST(FatLongNameTest, PiecesReachingTheSectorStartMakeANameOnlyWhenMarkedAsItsLast) {
+  const std::u16string name = u"A name of thirty-one characters";
+  std::u16string out;
+  {
+    DirectorySector whole;
+    EXPECT_EQ(whole.LongName(3, name), 0u);  // pieces 0..2, the last one (0x43) at the start
+    whole.Short(3, "ANAMEO~1   ", 0x20, 5, 1);
+    EXPECT_EQ(AssembleLongName(whole.data(), out, 96), 0u);
+    EXPECT_EQ(out, name);
+  }
+  {
+    // The name's last piece lies in the sector before: without it the entry keeps its short name; with it
+    // the name is whole.
+    DirectorySector previous, sector;
+    previous.Piece(15, 0x43, name, 26);
+    sector.Piece(0, 0x02, name, 13).Piece(1, 0x01, name, 0).Short(2, "ANAMEO~1   ", 0x20, 5, 1);
+    out = u"unchanged";
+    EXPECT_EQ(AssembleLongName(sector.data(), out, 64), 1u);
+    EXPECT_EQ(out, u"unchanged");
+    EXPECT_EQ(AssembleLongName(sector.data(), out, 64, previous.data()), 0u);
+    EXPECT_EQ(out, name);
+  }
+  {
+    // Deleted pieces have lost the mark: taken as whole.
+    DirectorySector deleted;
+    deleted.LongName(2, u"Deleted long file name.bin", true);
+    EXPECT_EQ(AssembleLongName(deleted.data(), out, 64), 0u);
+    EXPECT_EQ(out, u"Deleted long file name.bin");
+  }
+}
+
+TEST(FatLongNameTest, EntriesThatLieOutsideTheSectorOrHaveNoPiecesKeepTheShortName) {
+  DirectorySector sector;
+  sector.LongName(2, u"Long name.txt");
+  std::u16string out = u"unchanged";
+  EXPECT_EQ(AssembleLongName(sector.data(), out, 0), 1u);  // the first entry has nothing before it
+  EXPECT_EQ(AssembleLongName(sector.data(), out, 65), 1u);
+  EXPECT_EQ(AssembleLongName(sector.data(), out, 512), 1u);
+  EXPECT_EQ(AssembleLongName(sector.data(), out, 0xFFFFFFE0u), 1u);
+  sector.Short(4, "PLAIN   TXT", 0x20, 5, 1);
+  EXPECT_EQ(AssembleLongName(sector.data(), out, 5 * 32), 1u);  // a short entry before it
+  // A piece that begins with its terminator names nothing.
+  sector.Piece(9, 0x41, u"", 0);
+  EXPECT_EQ(AssembleLongName(sector.data(), out, 10 * 32), 1u);
+  EXPECT_EQ(out, u"unchanged");
+}
+
+TEST(FatLongNameTest, NamesAreCutAt255Characters) {
+  // 22 pieces (286 characters) across the previous sector and this one.
+  std::u16string name;
+  for (int i = 0; i < 286; ++i) name.push_back(static_cast<char16_t>(u'a' + i % 26));
+  DirectorySector previous, sector;
+  // Slots: this sector's 0..14 hold pieces 15..1 (piece 1 nearest the short entry at 15); the previous
+  // sector's 9..15 hold pieces 22..16.
+  for (uint32_t piece = 1; piece <= 22; ++piece) {
+    const uint8_t sequence = static_cast<uint8_t>(piece | (piece == 22 ? 0x40 : 0));
+    if (piece <= 15) {
+      sector.Piece(15 - piece, sequence, name, (piece - 1) * 13);
+    } else {
+      previous.Piece(15 - (piece - 16), sequence, name, (piece - 1) * 13);
+    }
+  }
+  sector.Short(15, "AAAAAA~1   ", 0x20, 5, 1);
+  std::u16string out;
+  EXPECT_EQ(AssembleLongName(sector.data(), out, 15 * 32, previous.data()), 0u);
+  EXPECT_EQ(out, name.substr(0, kFatLongNameMax));
+}
+
+TEST(FatNameTest, ValidNamesHaveNoControlCharacterAndNoneOfTheEightForbidden) {
+  const struct {
+    std::u16string name;
+    uint32_t valid;
+  } cases[] = {
+      {u"plain.txt", 1},        {u"C:stream", 1},   {u"", 1},          {u"\u00E4\u03B1\u65E5.txt", 1},
+      {std::u16string(1, u'\0') + u"x", 1},           {u"a\x01", 0},       {u"a\x1F", 0},
+      {u" \x20", 1},            {u"a\"b", 0},       {u"a\\b", 0},       {u"a/b", 0},
+      {u"a?b", 0},              {u"a*b", 0},        {u"a<b", 0},        {u"a>b", 0},
+      {u"a|b", 0},              {u"..", 1},         {u"\x7F", 1},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsValidFatName(c.name), c.valid) << testing::PrintToString(c.name);
+  }
+}
+
+}  // namespace
