@@ -11,6 +11,11 @@
 
 namespace host {
 
+class ResultTreeHost;
+class ResultListHost;
+class ProgressDialogHost;
+class SnapshotFrameHost;
+
 // An opaque handle of a tree node, issued by the tree that owns it.
 using TreeKey = uint32_t;
 constexpr TreeKey kNoTreeKey = 0;
@@ -38,6 +43,12 @@ struct Hosts {
   DiskTableHost* diskTable = nullptr;
   // The scan page's progress panel (reach it through ScanProgressPanel()).
   SecondDisplayHost* secondDisplay = nullptr;
+  // The results page's tree and list (result_tree_host.h), the progress dialog and the main frame as the
+  // snapshot code reaches them (snapshot_host.h).
+  ResultTreeHost* resultTree = nullptr;
+  ResultListHost* resultList = nullptr;
+  ProgressDialogHost* progressDialog = nullptr;
+  SnapshotFrameHost* snapshotFrame = nullptr;
 };
 Hosts& Current();
 
