@@ -2,6 +2,7 @@
 
 #include "engine/image/byte_order.h"
 #include "engine/ntfs/mft_record.h"
+#include "engine/records/record_list.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ uint32_t ReadFromRecord(const uint8_t* record, FileNameInfo& out, uint8_t nameSp
   if (!ok) return 0;
   const uint8_t* value = record + found.valueStart;
   const uint32_t characters = value[64];
-  out.name.resize(characters);
+  records::GuardAllocation([&] { out.name.resize(characters); });
   for (uint32_t i = 0; i < characters; ++i) out.name[i] = static_cast<char16_t>(LoadLe16(value + kNameOffset + 2 * i));
   out.parent = LoadLe32(value);
   out.creation = LoadLe64(value + 8);

@@ -9,6 +9,7 @@
 #include "engine/ntfs/data_runs.h"
 #include "engine/ntfs/mft_record.h"
 #include "engine/records/extensive_candidates.h"
+#include "engine/records/record_list.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ uint32_t ReadIndexRecord(uint32_t sector, const FileSystemRecord& parameters) {
   if (size > kMaxIndexRecordBytes) return 0;
   const uint64_t sectors = std::min<uint64_t>((size + 24) / kSectorSize, kMaxIndexRecordBytes / kSectorSize);
   if (sectors == 0) return 0;
-  std::vector<uint8_t> record(sectors * kSectorSize);
+  std::vector<uint8_t> record = records::GuardAllocation([&] { return std::vector<uint8_t>(sectors * kSectorSize); });
   const uint32_t count = static_cast<uint32_t>(sectors);
   if (!ntfs::ReadSourceSectors(ntfs::CurrentDevicePath(), sector, count, record.data())) return 0;
   ntfs::IndexRecordHead head;

@@ -78,6 +78,19 @@ class NtfsVolumeTest : public ::testing::Test {
     return sector;
   }
 
+  // Runs check on every record that fls lists, with the sector the MFT map gives it.
+  template <typename Check>
+  void ForEachRecord(Check&& check) {
+    for (const ExpectedVolume& v : volumes_) {
+      std::unique_ptr<partition_test::CurrentDisk> disk;
+      ASSERT_TRUE(Open(v, &disk));
+      for (const ExpectedEntry& e : v.entries) {
+        SCOPED_TRACE(v.image + " " + Utf8(e.name));
+        check(v, e, RecordSector(v, e.inode));
+      }
+    }
+  }
+
   std::vector<ExpectedVolume> volumes_;
 };
 
@@ -102,102 +115,85 @@ TEST_F(NtfsVolumeTest, TheMftMapCoversTheMft) {
 
 // Name, parent, times and size of every record, from the disk, against fls.
 TEST_F(NtfsVolumeTest, RecordsGiveTheNamesParentsTimesAndSizesOfFls) {
-  for (const ExpectedVolume& v : volumes_) {
-    std::unique_ptr<partition_test::CurrentDisk> disk;
-    ASSERT_TRUE(Open(v, &disk));
-    for (const ExpectedEntry& e : v.entries) {
-      SCOPED_TRACE(v.image + " " + Utf8(e.name));
-      const uint32_t sector = RecordSector(v, e.inode);
-      FileNameInfo name;
-      uint32_t found = 0;
-      for (uint8_t nameSpace : {kWin32NameSpace, kWin32AndDosNameSpace, kDosNameSpace}) {
-        if ((found = ReadFileNameAttribute(sector, name, nameSpace, nullptr, 1)) != 0) break;
-      }
-      ASSERT_EQ(found, 1u);
-      EXPECT_EQ(Utf8(name.name), Utf8(e.name));
-      EXPECT_EQ(name.parent, e.parent);
-      if (e.created != "-") { EXPECT_EQ(std::to_string(name.creation), e.created); }
-      if (e.modified != "-") { EXPECT_EQ(std::to_string(name.change), e.modified); }
-      uint8_t record[1024];
-      ASSERT_TRUE(ntfs::ReadMftRecord(DevicePathTable[0], sector, record));
-      const uint16_t flags = ntfs::RecordFlags(record);
-      if (!e.meta) { EXPECT_EQ(flags, (e.folder ? 2 : 0) + (e.deleted ? 0 : 1)); }
-      if (e.folder) continue;
-      uint64_t size = ~uint64_t{0};
-      ASSERT_EQ(ReadDataSize(sector, size, nullptr, 1), 1u);
-      EXPECT_EQ(size, e.size);
+  ForEachRecord([](const ExpectedVolume&, const ExpectedEntry& e, uint32_t sector) {
+    FileNameInfo name;
+    uint32_t found = 0;
+    for (uint8_t nameSpace : {kWin32NameSpace, kWin32AndDosNameSpace, kDosNameSpace}) {
+      if ((found = ReadFileNameAttribute(sector, name, nameSpace, nullptr, 1)) != 0) break;
     }
-  }
+    ASSERT_EQ(found, 1u);
+    EXPECT_EQ(Utf8(name.name), Utf8(e.name));
+    EXPECT_EQ(name.parent, e.parent);
+    if (e.created != "-") { EXPECT_EQ(std::to_string(name.creation), e.created); }
+    if (e.modified != "-") { EXPECT_EQ(std::to_string(name.change), e.modified); }
+    uint8_t record[1024];
+    ASSERT_TRUE(ntfs::ReadMftRecord(DevicePathTable[0], sector, record));
+    const uint16_t flags = ntfs::RecordFlags(record);
+    if (!e.meta) { EXPECT_EQ(flags, (e.folder ? 2 : 0) + (e.deleted ? 0 : 1)); }
+    if (e.folder) return;
+    uint64_t size = ~uint64_t{0};
+    ASSERT_EQ(ReadDataSize(sector, size, nullptr, 1), 1u);
+    EXPECT_EQ(size, e.size);
+  });
 }
 
 // Resident or not, and where the content lies, against istat.
 TEST_F(NtfsVolumeTest, DataRunsLieWhereIstatSays) {
   int fragmented = 0, sparse = 0;
-  for (const ExpectedVolume& v : volumes_) {
-    std::unique_ptr<partition_test::CurrentDisk> disk;
-    ASSERT_TRUE(Open(v, &disk));
-    for (const ExpectedEntry& e : v.entries) {
-      if (e.folder || e.runs == "-") continue;
-      SCOPED_TRACE(v.image + " " + Utf8(e.name));
-      uint8_t record[1024];
-      ASSERT_TRUE(ntfs::ReadMftRecord(DevicePathTable[0], RecordSector(v, e.inode), record));
-      uint32_t offset = 0;
-      const uint32_t kind = FindDataAttribute(record, offset);
-      ASSERT_NE(kind, kNoDataAttribute);
-      if (e.resident != "-") { EXPECT_EQ(kind == kResidentData, e.resident == "1"); }
-      if (kind == kResidentData) {
-        EXPECT_EQ(e.runs, "");
-        continue;
-      }
-      ASSERT_EQ(DecodeDataRuns(1024, record, offset), 1u);
-      EXPECT_EQ(SectorRuns(v), e.runs);
-      uint64_t clusters = 0;
-      bool holes = false;
-      for (const DataRun& run : DataRunList) {
-        clusters += run.length;
-        holes = holes || run.sparse;
-      }
-      EXPECT_GE(clusters * v.sectorsPerCluster * 512, e.size) << "the runs cover the file";
-      fragmented += e.runs.find(',') != std::string::npos;
-      sparse += holes;
+  ForEachRecord([&](const ExpectedVolume& v, const ExpectedEntry& e, uint32_t sector) {
+    if (e.folder || e.runs == "-") return;
+    uint8_t record[1024];
+    ASSERT_TRUE(ntfs::ReadMftRecord(DevicePathTable[0], sector, record));
+    uint32_t offset = 0;
+    const uint32_t kind = FindDataAttribute(record, offset);
+    ASSERT_NE(kind, kNoDataAttribute);
+    if (e.resident != "-") { EXPECT_EQ(kind == kResidentData, e.resident == "1"); }
+    if (kind == kResidentData) {
+      EXPECT_EQ(e.runs, "");
+      return;
     }
-  }
+    ASSERT_EQ(DecodeDataRuns(1024, record, offset), 1u);
+    EXPECT_EQ(SectorRuns(v), e.runs);
+    uint64_t clusters = 0;
+    bool holes = false;
+    for (const DataRun& run : DataRunList) {
+      clusters += run.length;
+      holes = holes || run.sparse;
+    }
+    EXPECT_GE(clusters * v.sectorsPerCluster * 512, e.size) << "the runs cover the file";
+    fragmented += e.runs.find(',') != std::string::npos;
+    sparse += holes;
+  });
   EXPECT_EQ(fragmented, 3) << "one fragmented file per volume";
   EXPECT_EQ(sparse, 3) << "one sparse file per volume";
 }
 
 TEST_F(NtfsVolumeTest, FoundFileRecordsBecomeEntriesAndFolderCandidates) {
-  for (const ExpectedVolume& v : volumes_) {
-    std::unique_ptr<partition_test::CurrentDisk> disk;
-    ASSERT_TRUE(Open(v, &disk));
-    for (const ExpectedEntry& e : v.entries) {
-      SCOPED_TRACE(v.image + " " + Utf8(e.name));
-      const uint32_t sector = RecordSector(v, e.inode);
-      NtfsFoundEntryList.Free();
-      NtfsFolderCandidateList.Free();
-      ASSERT_EQ(ReadFoundFileRecord(sector), 1u);
-      if (!e.folder) {
-        ASSERT_EQ(NtfsFoundEntryList.size(), 1u);
-        const NtfsFoundEntryRecord& found = NtfsFoundEntryList[0];
-        EXPECT_EQ(Utf8(found.name), Utf8(e.name));
-        EXPECT_EQ(found.id, sector);
-        EXPECT_EQ(found.parentId, e.parent);
-        EXPECT_EQ(found.size, e.size);
-        EXPECT_EQ(found.deleted, e.deleted ? 1u : 0u);
-        continue;
-      }
-      ASSERT_EQ(NtfsFolderCandidateList.size(), 1u);
-      const NtfsFolderCandidate& folder = NtfsFolderCandidateList[0];
-      EXPECT_EQ(Utf8(folder.name), Utf8(e.name));
-      EXPECT_EQ(folder.sector, sector);
-      EXPECT_EQ(folder.parentId, e.parent);
-      EXPECT_EQ(folder.deleted, e.deleted ? 1u : 0u);
-      EXPECT_EQ(folder.indexCluster, 0u) << "only the root has an index allocation";
-      for (const ExpectedFolder& f : v.folders) {
-        if (f.inode == e.inode && f.owner != "?") { EXPECT_EQ(std::to_string(folder.mftNumber), f.owner); }
-      }
+  ForEachRecord([](const ExpectedVolume& v, const ExpectedEntry& e, uint32_t sector) {
+    NtfsFoundEntryList.Free();
+    NtfsFolderCandidateList.Free();
+    ASSERT_EQ(ReadFoundFileRecord(sector), 1u);
+    if (!e.folder) {
+      ASSERT_EQ(NtfsFoundEntryList.size(), 1u);
+      const NtfsFoundEntryRecord& found = NtfsFoundEntryList[0];
+      EXPECT_EQ(Utf8(found.name), Utf8(e.name));
+      EXPECT_EQ(found.id, sector);
+      EXPECT_EQ(found.parentId, e.parent);
+      EXPECT_EQ(found.size, e.size);
+      EXPECT_EQ(found.deleted, e.deleted ? 1u : 0u);
+      return;
     }
-  }
+    ASSERT_EQ(NtfsFolderCandidateList.size(), 1u);
+    const NtfsFolderCandidate& folder = NtfsFolderCandidateList[0];
+    EXPECT_EQ(Utf8(folder.name), Utf8(e.name));
+    EXPECT_EQ(folder.sector, sector);
+    EXPECT_EQ(folder.parentId, e.parent);
+    EXPECT_EQ(folder.deleted, e.deleted ? 1u : 0u);
+    EXPECT_EQ(folder.indexCluster, 0u) << "only the root has an index allocation";
+    for (const ExpectedFolder& f : v.folders) {
+      if (f.inode == e.inode && f.owner != "?") { EXPECT_EQ(std::to_string(folder.mftNumber), f.owner); }
+    }
+  });
 }
 
 TEST_F(NtfsVolumeTest, TheRootIsNumberFiveAndHasItsIndexAllocationWhereIstatSays) {
