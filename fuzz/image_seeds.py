@@ -1,0 +1,74 @@
+#!/usr/bin/env python3
+"""Writes the seeds of fuzz_vhd and fuzz_vhdx: small images made by qemu-img, in the sparse-file form that
+image_fuzz_file.h reads (u32 file size, then pieces of u32 offset, u16 length and bytes; only the non-zero
+sectors of the file are kept).
+
+    python3 fuzz/image_seeds.py
+"""
+
+import os
+import struct
+import subprocess
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SECTOR = 512
+
+
+def encode(path):
+    data = open(path, "rb").read()
+    out = bytearray(struct.pack("<I", len(data)))
+    at = 0
+    while at < len(data):
+        if data[at:at + SECTOR].count(0) == len(data[at:at + SECTOR]):
+            at += SECTOR
+            continue
+        end = at
+        while end < len(data) and end - at < 65024 and data[end:end + SECTOR].count(0) != len(data[end:end + SECTOR]):
+            end += SECTOR
+        end = min(end, len(data))
+        out += struct.pack("<IH", at, end - at) + data[at:end]
+        at = end
+    return bytes(out)
+
+
+def qemu(*args):
+    subprocess.run(["qemu-img", *args], check=True, stdout=subprocess.DEVNULL)
+
+
+def write(fmt, path, pattern_writes):
+    cmds = []
+    for pattern, at, length in pattern_writes:
+        cmds += ["-c", f"write -q -P {pattern} {at} {length}"]
+    subprocess.run(["qemu-io", "-f", fmt, *cmds, path], check=True)
+
+
+def seed(target, name, path):
+    folder = os.path.join(HERE, "corpus", target)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(encode(path))
+
+
+def main():
+    with tempfile.TemporaryDirectory() as tmp:
+        p = os.path.join(tmp, "dynamic.vhd")
+        qemu("create", "-q", "-f", "vpc", "-o", "subformat=dynamic", p, "8M")
+        write("vpc", p, [(0x5A, 2 * 1024 * 1024 - 512, 1024), (0x33, 0, 512)])
+        seed("fuzz_vhd", "dynamic", p)
+        p = os.path.join(tmp, "fixed.vhd")
+        qemu("create", "-q", "-f", "vpc", "-o", "subformat=fixed", p, "64K")
+        write("vpc", p, [(0x44, 4096, 512)])
+        seed("fuzz_vhd", "fixed", p)
+
+        p = os.path.join(tmp, "dynamic.vhdx")
+        qemu("create", "-q", "-f", "vhdx", "-o", "subformat=dynamic,block_size=1M", p, "4M")
+        write("vhdx", p, [(0x11, 1024 * 1024 - 512, 1024), (0x22, 3 * 1024 * 1024, 512)])
+        seed("fuzz_vhdx", "dynamic", p)
+        p = os.path.join(tmp, "fixed.vhdx")
+        qemu("create", "-q", "-f", "vhdx", "-o", "subformat=fixed,block_size=1M", p, "2M")
+        seed("fuzz_vhdx", "fixed", p)
+
+
+if __name__ == "__main__":
+    main()
