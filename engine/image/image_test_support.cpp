@@ -100,6 +100,14 @@ std::vector<uint8_t> RawBytes(const std::u16string& raw, uint64_t offset, uint32
   return out;
 }
 
+void ExpectSignedSectorsLikeRaw(const std::u16string& raw, uint64_t lba, uint32_t count) {
+  const std::vector<uint8_t> got = Sectors(lba, count);
+  ASSERT_EQ(got.size(), size_t{count} * kSectorSize);
+  EXPECT_EQ(got[510], 0x55);
+  EXPECT_EQ(got[511], 0xAA);
+  EXPECT_EQ(got, RawBytes(raw, lba * kSectorSize, count * kSectorSize));
+}
+
 int ExpectWholeDisksReadLikeRaw(const std::u16string& extension, const std::u16string& skip) {
   int seen = 0;
   for (const auto& [image, raw] : WholeDiskImages()) {

@@ -44,6 +44,10 @@ std::vector<uint8_t> Sectors(uint64_t lba, uint32_t count);
 // The bytes of the raw file from byte offset, zeros past its end.
 std::vector<uint8_t> RawBytes(const std::u16string& raw, uint64_t offset, uint32_t length);
 
+// count sectors read from lba of the current image equal raw's, and the first ends with 55 AA (a boot
+// sector or partition table found far into a disk).
+void ExpectSignedSectorsLikeRaw(const std::u16string& raw, uint64_t lba, uint32_t count);
+
 // Every image of whole_disk.txt whose name ends in extension, but skip, compared with ReadsLikeRaw;
 // how many there were.
 int ExpectWholeDisksReadLikeRaw(const std::u16string& extension, const std::u16string& skip);

@@ -40,8 +40,8 @@ VhdReader::~VhdReader() = default;
 
 uint32_t VhdReader::Open(const std::u16string& path) {
   ImageFile& file = structures_->file;
-  diskType_ = 0;
-  blockSize_ = 0;
+  diskType_ = blockSize_ = 0;
+  cylinders_ = heads_ = sectorsPerTrack_ = 0;
   position_ = 0;
   structures_->table.clear();
   blockOffsets_.clear();
@@ -54,8 +54,7 @@ uint32_t VhdReader::Open(const std::u16string& path) {
   const uint8_t* footer = structures_->footer;
   diskType_ = DiskType(LoadBe32(footer + 60));
   if (ReadsThroughTable() && !ReadDynamicParts(size)) {
-    diskType_ = 0;
-    blockSize_ = 0;
+    diskType_ = blockSize_ = 0;
     file.Close();
     return 0;
   }

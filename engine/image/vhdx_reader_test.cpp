@@ -24,12 +24,7 @@ TEST(VhdxReader, BlockPastTheFirstBitmapEntryReadsFromItsPlace) {
   const std::u16string raw = OwnImage("big5g.vhdx.raw");
   OpenedImage opened(SharedImage("big5g.vhdx"));
   ASSERT_TRUE(opened.opened());
-  const uint64_t at = 4500 * kMiB / 512;
-  const std::vector<uint8_t> boot = Sectors(at, 64);
-  ASSERT_EQ(boot.size(), 64u * 512);
-  EXPECT_EQ(boot[510], 0x55);
-  EXPECT_EQ(boot[511], 0xAA);
-  EXPECT_EQ(boot, RawBytes(raw, at * 512, 64 * 512));
+  ExpectSignedSectorsLikeRaw(raw, 4500 * kMiB / 512, 64);  // the FAT16 volume's first sectors
   EXPECT_EQ(opened.image().GetVirtualDiskSize(), FileSize(raw));
 }
 
