@@ -10,6 +10,7 @@ Into --out go:
   whole_disk.txt     lines "images NAME" or "own NAME": the images the tests compare sector by sector
   images of our own: fixed VHDX disks, a VHD with 4 MiB blocks, a small dynamic VHD and VHDX, and VHDX files
                      with patched region and metadata tables (a .raw for those that must open)
+  states.vhdx        the small VHDX with block 0 placed out of reach and block 1 in the state "zero"
   truncated.vhdx     the small VHDX cut in the middle of its last block; truncated.vhdx.raw is what it still
                      holds, truncated.vhdx.cut the virtual offset from which its bytes are missing
 Incremental: nothing is redone while this script and the shared images are unchanged.
@@ -207,6 +208,18 @@ def make_sector4096(out, images):
     copy_sparse(small + ".raw", path + ".raw")
 
 
+def make_block_states(out, small):
+    """small.vhdx whose block 0 entry points to a file offset no file can reach (2^64 - 1 MiB) and whose block 1
+    is in the state "zero" (2) while its entry keeps the file offset of its data."""
+    info = vhdx.describe(small)
+    bat_at = info["regions"]["bat"]["offset"]
+    path = os.path.join(out, "states.vhdx")
+    copy_sparse(small, path)
+    block1 = next(e for e in info["bat_allocated"] if e["kind"] == "payload" and e["block"] == 1)
+    patch(path, bat_at, struct.pack("<Q", 0xFFFFFFFFFFF00000 | vhdx.FULLY_PRESENT))
+    patch(path, bat_at + 8 * block1["index"], struct.pack("<Q", block1["file_offset"] | 2))
+
+
 def make_truncated(out, small):
     """A copy of the small VHDX that ends in the middle of the block stored last in the file."""
     info = vhdx.describe(small)
@@ -283,6 +296,7 @@ def build(images, out):
         if not name.endswith(".bad.vhdx"):
             to_raw(path, path + ".raw")
     make_truncated(out, small)
+    make_block_states(out, small)
     make_sector4096(out, images)
 
     with open(os.path.join(out, "whole_disk.txt"), "w") as f:

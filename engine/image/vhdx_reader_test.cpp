@@ -115,6 +115,18 @@ TEST(VhdxReader, ReadsBlockByBlockWithAbsentBlocksAsZeros) {
   EXPECT_EQ(std::count(past.begin() + kMiB, past.end(), 0), 512) << "what was not read is zeroed";
 }
 
+TEST(VhdxReader, BlockStatesAndUnreachableOffsets) {
+  VhdxReader reader;
+  ASSERT_EQ(reader.Open(OwnImage("states.vhdx")), 1u);
+  EXPECT_EQ(reader.Seek(4096), 0u) << "block 0's data cannot be reached";
+  uint32_t result = 0;
+  const std::vector<uint8_t> zero = ReadAt(reader, kMiB, 8192, &result);
+  EXPECT_EQ(result, 1u);
+  EXPECT_EQ(std::count(zero.begin(), zero.end(), 0), 8192) << "a block in the state zero has data in the file";
+  EXPECT_EQ(ReadAt(reader, 3 * kMiB, 8192, &result), RawBytes(OwnImage("small.vhdx.raw"), 3 * kMiB, 8192));
+  EXPECT_EQ(result, 1u);
+}
+
 TEST(VhdxReader, FileEndingInsideABlockReadsZerosForTheMissingBytes) {
   const std::vector<uint8_t> text = ReadFileAll(OwnImage("truncated.vhdx.cut"));
   const uint64_t cut = std::stoull(std::string(text.begin(), text.end()));
