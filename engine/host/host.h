@@ -8,6 +8,7 @@
 
 #include "engine/host/partition_host.h"
 #include "engine/host/scan_host.h"
+#include "engine/host/scan_page_host.h"
 
 namespace host {
 
@@ -43,6 +44,8 @@ struct Hosts {
   DiskTableHost* diskTable = nullptr;
   // The scan page's progress panel (reach it through ScanProgressPanel()).
   SecondDisplayHost* secondDisplay = nullptr;
+  // The scan page itself: its buttons, busy state, timer and the chosen logical drive.
+  ScanPageHost* scanPage = nullptr;
   // The results page's tree and list (result_tree_host.h), the progress dialog and the main frame as the
   // snapshot code reaches them (snapshot_host.h).
   ResultTreeHost* resultTree = nullptr;
