@@ -26,9 +26,4 @@ bool ScriptedSnapshotFrame::AskSnapshotSavePath(std::u16string* path) {
   return true;
 }
 
-std::u16string ScriptedSnapshotFrame::LogicalDriveName(uint16_t driveField) {
-  auto it = logicalDrives.find(driveField);
-  return it == logicalDrives.end() ? std::u16string() : it->second;
-}
-
 }  // namespace host

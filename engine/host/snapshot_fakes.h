@@ -2,7 +2,6 @@
 // tests and the headless driver.
 #pragma once
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -30,18 +29,14 @@ class ScriptedSnapshotFrame : public SnapshotFrameHost {
  public:
   bool AskSnapshotSavePath(std::u16string* path) override;
   void PlainMessageBox(const std::u16string& text) override { plainMessages.push_back(text); }
-  void DisableStopButton() override { ++stopButtonDisabled; }
   void ShowResultsPage() override { ++resultsPageShown; }
-  std::u16string LogicalDriveName(uint16_t driveField) override;
 
   // What the save dialog answers: the path, or cancel when savePathChosen is false.
   bool savePathChosen = true;
   std::u16string savePath;
   uint32_t saveDialogCount = 0;
   std::vector<std::u16string> plainMessages;
-  uint32_t stopButtonDisabled = 0;
   uint32_t resultsPageShown = 0;
-  std::map<uint16_t, std::u16string> logicalDrives;
 };
 
 }  // namespace host

@@ -1,6 +1,7 @@
 // What the recovery-snapshot code needs of the windows: the save dialog (CFileDialogEx), the progress
 // dialog shown while a snapshot loads (ProgressDialog), and the main frame and its pages. The replace
-// question and the error messages go through the message box of host.h. The windows implement these on
+// question and the error messages go through the message box of host.h; the scan page's Stop button and
+// the logical-drive names through scan_page_host.h. The windows implement these on
 // the user-interface thread, where the snapshot code runs.
 #pragma once
 
@@ -37,12 +38,8 @@ class SnapshotFrameHost {
   virtual bool AskSnapshotSavePath(std::u16string* path) = 0;
   // The platform's own message box (OK), for the report that the source does not match the snapshot.
   virtual void PlainMessageBox(const std::u16string& text) = 0;
-  // Disables and hides the scan page's Stop button.
-  virtual void DisableStopButton() = 0;
   // Makes the results page the frame's active view and switches to it (page 4).
   virtual void ShowResultsPage() = 0;
-  // Row driveField of the source page's logical-drive name table; empty when there is none.
-  virtual std::u16string LogicalDriveName(uint16_t driveField) = 0;
 };
 
 // The progress dialog while SnapshotLoading is 1; null otherwise or when nobody listens.
