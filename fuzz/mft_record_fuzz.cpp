@@ -1,0 +1,35 @@
+// An MFT file record of arbitrary bytes: the fix-up, then every reader that walks its attributes. None may
+// read outside the 1024 bytes or return what the record does not hold.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "engine/ntfs/attribute_list.h"
+#include "engine/ntfs/data_attribute.h"
+#include "engine/ntfs/data_runs.h"
+#include "engine/ntfs/file_name_attribute.h"
+#include "engine/ntfs/index_records.h"
+#include "engine/ntfs/mft_record.h"
+#include "fuzz/ntfs_fuzz_buffer.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  auto record = FuzzRecord(data, size, ntfs::kMftRecordSize);
+  ApplyUpdateSequence(record.get(), ntfs::kMftRecordSize);
+  FileNameInfo name;
+  for (uint8_t nameSpace = 0; nameSpace < 4; ++nameSpace) {
+    if (ReadFileNameAttribute(0, name, nameSpace, record.get(), 0) && name.name.size() > 255) std::abort();
+  }
+  ReadPreferredFileName(record.get(), name);
+  uint64_t dataSize = 0;
+  ReadDataSize(0, dataSize, record.get(), 0);
+  uint32_t offset = 0;
+  const uint32_t kind = FindDataAttribute(record.get(), offset);
+  if (kind != kNoDataAttribute && offset >= ntfs::kMftRecordSize) std::abort();
+  if (kind == kNonResidentData) DecodeDataRuns(ntfs::kMftRecordSize, record.get(), offset);
+  AttributeListRecords.Clear();
+  ReadAttributeList(record.get());
+  if (AttributeListRecords.count > kMaxAttributeListRecords) std::abort();
+  IndexRootOwner(record.get());
+  IndexAllocationStart(record.get());
+  return 0;
+}
