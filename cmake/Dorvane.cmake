@@ -70,12 +70,21 @@ function(dorvane_test name)
     set(tests ${name})
   else()
     include(GoogleTest)
+    # The discovery script loses the semicolons of list values, so a test that needs several fixtures
+    # needs one: a no-op setup test of its own that requires them all.
     set(props LABELS ${label})
     if(T_FIXTURES)
-      list(APPEND props FIXTURES_REQUIRED "${T_FIXTURES}")
+      add_test(NAME ${name}.fixtures COMMAND ${CMAKE_COMMAND} -E true)
+      set_tests_properties(${name}.fixtures PROPERTIES LABELS ${label} FIXTURES_SETUP ${name}_fixtures
+                           FIXTURES_REQUIRED "${T_FIXTURES}")
+      list(APPEND props FIXTURES_REQUIRED ${name}_fixtures)
     endif()
     if(T_RESOURCE_LOCK)
-      list(APPEND props RESOURCE_LOCK "${T_RESOURCE_LOCK}")
+      list(LENGTH T_RESOURCE_LOCK locks)
+      if(locks GREATER 1)
+        message(FATAL_ERROR "${name}: one RESOURCE_LOCK at most in the native build")
+      endif()
+      list(APPEND props RESOURCE_LOCK ${T_RESOURCE_LOCK})
     endif()
     gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60
                          PROPERTIES ${props} WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
