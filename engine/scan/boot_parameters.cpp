@@ -1,0 +1,193 @@
+#include "engine/scan/boot_parameters.h"
+
+#include <cstring>
+#include <optional>
+
+#include "engine/image/byte_order.h"
+#include "engine/image/source_values.h"
+#include "engine/partitions/disk_sectors.h"
+#include "engine/records/scan_parameters.h"
+#include "engine/scan/range_sectors.h"
+#include "engine/scan/scan_end.h"
+
+namespace {
+
+constexpr uint32_t kBytesPerSector = 512;
+constexpr uint32_t kFat32BackupOffset = 6;
+constexpr uint8_t kFixedDiskMedia = 0xF8;
+constexpr uint32_t kMftRecordBytes = 1024;
+// An index record that the boot sector's byte 68 gives as 0xF4 (2 to the 12th bytes).
+constexpr uint32_t kDefaultIndexSectors = 8;
+constexpr uint32_t kMaxIndexSectors = 128;
+
+bool IsPowerOfTwo(uint64_t value) { return value != 0 && (value & (value - 1)) == 0; }
+
+// The boot-sector fields every file system shares: 512-byte sectors and a valid cluster size.
+bool HasSaneSectors(const Sector& boot) {
+  return LoadLe16(boot.data() + 11) == kBytesPerSector && IsValidSectorsPerCluster(boot[13]);
+}
+
+// ---- FAT
+
+// The FAT parameters of boot, for a volume at range.first; nothing when a field is not sane or the
+// layout leaves the range.
+std::optional<FileSystemRecord> FatFields(const Sector& boot, uint16_t code, const RangeSectors& range) {
+  if (!HasSaneSectors(boot)) return std::nullopt;
+  const uint8_t* b = boot.data();
+  FileSystemRecord r;
+  r.type = code;
+  r.sectorsPerCluster = b[13];
+  r.reservedSectors = LoadLe16(b + 14);
+  // Both layouts place two tables before the data.
+  if (r.reservedSectors == 0 || b[16] != 2) return std::nullopt;
+  if (code == records::kFat32) {
+    r.sectorsPerFat = LoadLe32(b + 36);
+    r.rootDirectory = LoadLe32(b + 44);
+    if (r.rootDirectory < 2) return std::nullopt;
+  } else {
+    r.sectorsPerFat = LoadLe16(b + 22);
+    r.rootDirectorySectors = LoadLe16(b + 17) / 16u;
+    if (r.rootDirectorySectors == 0) return std::nullopt;
+  }
+  if (r.sectorsPerFat == 0) return std::nullopt;
+  const uint64_t totalSectors = LoadLe16(b + 19) != 0 ? LoadLe16(b + 19) : LoadLe32(b + 32);
+  const uint64_t firstFat = range.first + r.reservedSectors;
+  const uint64_t secondFat = firstFat + r.sectorsPerFat;
+  const uint64_t dataStart = secondFat + r.sectorsPerFat + r.rootDirectorySectors;
+  // The volume lies in the range and holds its data area; cluster 0's place (two clusters before the data)
+  // must not fall before sector 0, since every reader adds cluster offsets to it.
+  if (!range.Holds(range.first, totalSectors) || dataStart >= range.first + totalSectors ||
+      dataStart < 2u * r.sectorsPerCluster) {
+    return std::nullopt;
+  }
+  r.firstFatSector = static_cast<uint32_t>(firstFat);
+  r.secondFatSector = static_cast<uint32_t>(secondFat);
+  if (code == records::kFat16) r.rootDirectory = static_cast<uint32_t>(secondFat + r.sectorsPerFat);
+  r.clusterBase = static_cast<uint32_t>(dataStart - 2u * r.sectorsPerCluster);
+  return r;
+}
+
+// The boot sector at lba taken as a FAT boot sector whose second table begins with the media byte.
+std::optional<FileSystemRecord> FatBootAt(uint64_t lba, uint16_t code, const RangeSectors& range) {
+  Sector boot;
+  if (!range.Holds(lba) || !ReadDiskSector(lba, boot) || !HasBootSignature(boot)) return std::nullopt;
+  std::optional<FileSystemRecord> fields = FatFields(boot, code, range);
+  if (!fields) return std::nullopt;
+  Sector table;
+  if (!ReadDiskSector(fields->secondFatSector, table) || table[0] != kFixedDiskMedia) return std::nullopt;
+  return fields;
+}
+
+uint32_t ReadFatBoot(uint16_t code, const RangeSectors& range) {
+  // FAT16 keeps no backup boot sector; FAT32 keeps one six sectors on.
+  std::optional<FileSystemRecord> fields = FatBootAt(range.first, code, range);
+  if (!fields && code == records::kFat32) fields = FatBootAt(range.first + kFat32BackupOffset, code, range);
+  if (!fields) return 0;
+  CurrentFileSystem = *fields;
+  return 1;
+}
+
+// ---- NTFS
+
+struct NtfsBoot {
+  uint32_t sectorsPerCluster = 0;
+  uint32_t indexSectors = 0;
+  uint64_t mftCluster = 0;
+  uint64_t mirrorCluster = 0;
+};
+
+// Bytes of a record size field (byte 64 or 68): clusters when positive, 2 to the power of its negation
+// in bytes when negative; 0 when that is no size.
+uint64_t RecordBytes(uint8_t field, uint32_t sectorsPerCluster) {
+  const int8_t value = static_cast<int8_t>(field);
+  if (value > 0) return uint64_t{static_cast<uint8_t>(value)} * sectorsPerCluster * kBytesPerSector;
+  if (value < 0 && value >= -31) return uint64_t{1} << -value;
+  return 0;
+}
+
+// Sectors of an index record: 8 for the usual 0xF4, else the field as a size, a power of two from one
+// sector to kMaxIndexSectors; 0 when it is not one.
+uint32_t IndexSectors(const uint8_t* boot, uint32_t sectorsPerCluster) {
+  if (LoadLe32(boot + 68) == 0xF4) return kDefaultIndexSectors;
+  if (LoadLe32(boot + 68) > 0xFF) return 0;
+  const uint64_t sectors = RecordBytes(boot[68], sectorsPerCluster) / kBytesPerSector;
+  return IsPowerOfTwo(sectors) && sectors <= kMaxIndexSectors ? static_cast<uint32_t>(sectors) : 0;
+}
+
+// The NTFS fields of the boot sector at lba, for a volume at range.first: the file records must be 1024
+// bytes (the scans read them two sectors at a time), and the volume with its MFT and mirror must lie
+// inside the range.
+std::optional<NtfsBoot> NtfsBootAt(uint64_t lba, const RangeSectors& range) {
+  Sector boot;
+  if (!range.Holds(lba) || !ReadDiskSector(lba, boot) || !HasBootSignature(boot) || !HasSaneSectors(boot)) {
+    return std::nullopt;
+  }
+  const uint8_t* b = boot.data();
+  NtfsBoot fields;
+  fields.sectorsPerCluster = b[13];
+  fields.indexSectors = IndexSectors(b, fields.sectorsPerCluster);
+  if (RecordBytes(b[64], fields.sectorsPerCluster) != kMftRecordBytes || fields.indexSectors == 0) {
+    return std::nullopt;
+  }
+  const uint64_t totalSectors = LoadLe64(b + 40);
+  const uint64_t clusters = totalSectors / fields.sectorsPerCluster;
+  fields.mftCluster = LoadLe64(b + 48);
+  fields.mirrorCluster = LoadLe64(b + 56);
+  if (totalSectors == 0 || !range.Holds(range.first, totalSectors) || fields.mftCluster >= clusters ||
+      fields.mirrorCluster >= clusters) {
+    return std::nullopt;
+  }
+  return fields;
+}
+
+// The sector of cluster in the volume at range.first when it begins a file record; else 0.
+uint32_t FileRecordSector(uint64_t cluster, uint32_t sectorsPerCluster, const RangeSectors& range) {
+  const uint64_t lba = range.first + cluster * sectorsPerCluster;
+  Sector sector;
+  if (!range.Holds(lba, 2) || !ReadDiskSector(lba, sector) || std::memcmp(sector.data(), "FILE", 4) != 0) {
+    return 0;
+  }
+  return static_cast<uint32_t>(lba);
+}
+
+uint32_t ReadNtfsBoot(const RangeSectors& range) {
+  // The first boot sector, else the backup in the last sector; the MFT and its mirror each from the first
+  // of the two that points at a file record.
+  std::optional<NtfsBoot> boots[2] = {NtfsBootAt(range.first, range), std::nullopt};
+  if (ScanRange.endSector != range.first) boots[1] = NtfsBootAt(ScanRange.endSector, range);
+  const NtfsBoot* chosen = boots[0] ? &*boots[0] : boots[1] ? &*boots[1] : nullptr;
+  if (chosen == nullptr) return 0;
+  uint32_t mft = 0, mirror = 0;
+  for (const std::optional<NtfsBoot>& boot : boots) {
+    if (!boot) continue;
+    if (mft == 0) mft = FileRecordSector(boot->mftCluster, boot->sectorsPerCluster, range);
+    if (mirror == 0) mirror = FileRecordSector(boot->mirrorCluster, boot->sectorsPerCluster, range);
+  }
+  if (mft == 0 && mirror == 0) return 0;
+  CurrentFileSystem.sectorsPerCluster = chosen->sectorsPerCluster;
+  CurrentFileSystem.clusterBase = static_cast<uint32_t>(range.first);
+  CurrentFileSystem.mftSector = mft;
+  CurrentFileSystem.mftMirrorSector = mirror;
+  CurrentFileSystem.sectorsPerMftRecord = 2;
+  CurrentFileSystem.sectorsPerIndexRecord = chosen->indexSectors;
+  return 1;
+}
+
+}  // namespace
+
+bool IsValidSectorsPerCluster(uint64_t value) { return IsPowerOfTwo(value) && value <= 128; }
+
+uint32_t ReadBootParameters() {
+  CurrentFileSystem = FileSystemRecord{};
+  CurrentFileSystem.type = ScanRange.fileSystemCode;
+  // A volume begins at its own sector 0.
+  if (SourceKind.load() == kSourceLogicalDrive) ScanRange.startSector = 0;
+  if (ScanStopRequested()) return 0;
+  const RangeSectors range = CurrentRangeSectors();
+  switch (ScanRange.fileSystemCode) {
+    case records::kFat16:
+    case records::kFat32: return ReadFatBoot(ScanRange.fileSystemCode, range);
+    case records::kNtfs: return ReadNtfsBoot(range);
+    default: return 1;
+  }
+}

@@ -1,0 +1,25 @@
+// The partition parameters of the file system that ScanRange names, worked out into CurrentFileSystem:
+// from its boot sector (ReadBootParameters), or for FAT, when no boot sector is usable, by searching the
+// range for the layout its folders betray (SearchFatParameters). Quick Scan and File Trace start with
+// these. Every value taken from the disk is checked before it is used to address sectors.
+#pragma once
+
+#include <cstdint>
+
+// Sectors per cluster as a boot sector may give them: a power of two from 1 to 128.
+bool IsValidSectorsPerCluster(uint64_t value);
+
+// Starts CurrentFileSystem afresh with the type of ScanRange and fills the FAT16, FAT32 or NTFS
+// parameters from the boot sector. FAT32 falls back on the backup boot sector at start + 6, NTFS on the
+// one at ScanRange.endSector. A boot sector is used only when it has 55 AA, 512-byte sectors, valid
+// sectors per cluster and sizes, and lays its file system out inside the range; a FAT's second table must
+// begin with 0xF8, and an NTFS MFT (or its mirror) with "FILE". For a logical drive (SourceKind 2) the
+// range starts at sector 0. 1 on success, and for a file-system code other than FAT16, FAT32 and NTFS
+// (nothing to read); 0 when no boot sector is usable, or when a stop was requested before it began.
+uint32_t ReadBootParameters();
+
+// For FAT16 and FAT32: the reserved sectors from where the first table begins, then the cluster size and
+// data area from two subfolders found in the range (their "." entries name their first clusters), and
+// from those the table size. 1 with CurrentFileSystem filled; 0 when no consistent layout was found, for
+// any other code, or on a stop request. It leaves the scan's flags alone: the worker tells the user.
+uint32_t SearchFatParameters();

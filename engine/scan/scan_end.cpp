@@ -1,0 +1,34 @@
+#include "engine/scan/scan_end.h"
+
+#include "engine/host/host.h"
+#include "engine/records/scan_control.h"
+
+std::atomic<uint32_t> PartitionParametersFailed{0};
+
+const char16_t kPartitionParametersNotFound[] =
+    u"Dorvane was unable to find correct partition parameters. \r\nPlease go back to the first step and "
+    u"select Extensive Scan \r\nfor recovery.";
+const char16_t kDriveNotOpened[] = u"Dorvane was unable to open the selected drive for reading.";
+
+bool ScanStopRequested() { return ScanThreadControl.stopFlag.load() != 0; }
+
+void EndScanWorker() {
+  ScanThreadControl.runningFlag = 0;
+  ScanThreadControl.stopFlag = 1;
+}
+
+void ReportScanFailure(const std::u16string& text, bool parametersFailed) {
+  host::Hosts& hosts = host::Current();
+  // The timer goes first: once the worker has ended, the page must not take the end for a finished scan.
+  if (hosts.scanPage != nullptr) hosts.scanPage->KillScanTimer();
+  if (parametersFailed) PartitionParametersFailed = 1;
+  if (hosts.messages != nullptr) hosts.messages->MessageDialog(text, host::kError);
+  if (hosts.secondDisplay != nullptr) {
+    hosts.secondDisplay->HideProgressBar();
+    hosts.secondDisplay->HideStatusText();
+  }
+  if (hosts.scanPage != nullptr) {
+    hosts.scanPage->HideStopButton();
+    hosts.scanPage->ShowNavigationButtons();
+  }
+}
