@@ -1,0 +1,156 @@
+// QuickScanFat: the root folder and every folder reachable from it, breadth first, through the first
+// allocation table.
+#include <unordered_set>
+#include <vector>
+
+#include "engine/fat/fat_chain.h"
+#include "engine/fat/fat_directory.h"
+#include "engine/partitions/disk_sectors.h"
+#include "engine/records/result_tree_builders.h"
+#include "engine/records/scan_records.h"
+#include "engine/scan/quick_scan.h"
+#include "engine/scan/range_sectors.h"
+#include "engine/scan/results_tree_build.h"
+#include "engine/scan/scan_end.h"
+
+namespace {
+
+// The clusters of a folder, in chain order. A live folder's chain is followed to its end:
+// ReadLostClusterChain lists at most 100 clusters at a time, so the walk goes on from the last one it
+// listed, ends where the chain comes round, and takes no more clusters than the table numbers. A deleted
+// folder's chain was freed, so what the table still links from its first cluster is taken as it is.
+class FolderChain {
+ public:
+  FolderChain(uint32_t firstCluster, bool wholeChain) : whole_(wholeChain), most_(TableClusters()) {
+    Refill(firstCluster, false);
+  }
+
+  // The next cluster; false at the end of the chain.
+  bool Next(uint32_t* cluster) {
+    if (next_ == batch_.size()) {
+      if (!more_ || batch_.empty()) return false;
+      Refill(batch_.back(), true);
+      if (batch_.empty()) return false;
+    }
+    *cluster = batch_[next_++];
+    return true;
+  }
+
+ private:
+  static uint64_t TableClusters() {
+    const bool fat32 = CurrentFileSystem.type == records::kFat32;
+    if (CurrentFileSystem.sectorsPerFat == 0) return fat32 ? uint64_t{1} << 28 : uint64_t{1} << 16;
+    return uint64_t{CurrentFileSystem.sectorsPerFat} * (kFatDirectorySectorBytes / (fat32 ? 4 : 2));
+  }
+
+  // Takes the clusters listed from `from` on; a continuation lists `from` again first.
+  void Refill(uint32_t from, bool continuation) {
+    ReadLostClusterChain(from);
+    batch_.clear();
+    next_ = 0;
+    more_ = whole_ && ClusterList.size() == kLostChainClusters;
+    records::GuardAllocation([&] {
+      for (size_t i = continuation ? 1 : 0; i < ClusterList.size(); ++i) {
+        const uint32_t cluster = ClusterList[i].cluster;
+        if (seen_.size() >= most_ || !seen_.insert(cluster).second) {
+          more_ = false;
+          return;
+        }
+        batch_.push_back(cluster);
+      }
+    });
+  }
+
+  bool whole_;
+  uint64_t most_;
+  bool more_ = false;
+  std::vector<uint32_t> batch_;
+  size_t next_ = 0;
+  std::unordered_set<uint32_t> seen_;
+};
+
+// Hands a folder's sectors to ParseFatDirectory in order, each with the sector before it (where the first
+// pieces of a long name may lie), until the directory ends, a sector leaves the range, or a stop comes.
+class DirectoryReader {
+ public:
+  DirectoryReader(uint32_t parentId, uint32_t deleted, bool subfolder)
+      : parentId_(parentId), deleted_(deleted), subfolder_(subfolder), range_(CurrentRangeSectors()) {}
+
+  // false when the directory has ended.
+  bool Read(uint64_t lba) {
+    if (ended_ != 0 || ScanStopRequested() || !range_.Holds(lba)) return false;
+    Sector sector;
+    ReadDiskSector(lba, sector);  // a sector that cannot be read comes as zeros: the directory ends there
+    const bool first = count_++ == 0;
+    // A subfolder's contents are believed only when its first sector begins with "." and "..".
+    if (first && subfolder_ && !BeginsSubfolder(sector)) return false;
+    ParseFatDirectory(sector.data(), parentId_, &ended_, static_cast<uint32_t>(lba), deleted_,
+                      first && subfolder_ ? 2 : 0, first ? nullptr : previous_.data());
+    previous_ = sector;
+    return ended_ == 0;
+  }
+
+  // Reads the sectors of every cluster of chain.
+  void ReadClusters(FolderChain& chain) {
+    const uint64_t perCluster = CurrentFileSystem.sectorsPerCluster;
+    uint32_t cluster = 0;
+    while (chain.Next(&cluster)) {
+      const uint64_t first = CurrentFileSystem.clusterBase + uint64_t{cluster} * perCluster;
+      for (uint64_t j = 0; j < perCluster; ++j) {
+        if (!Read(first + j)) return;
+      }
+    }
+  }
+
+ private:
+  static bool BeginsSubfolder(const Sector& s) { return s[0] == '.' && s[1] == ' ' && s[32] == '.' && s[33] == '.'; }
+
+  uint32_t parentId_;
+  uint32_t deleted_;
+  bool subfolder_;
+  RangeSectors range_;
+  uint32_t ended_ = 0;
+  uint64_t count_ = 0;
+  Sector previous_{};
+};
+
+void ReadRootFolder() {
+  DirectoryReader reader(records::kFatRootId, 0, false);
+  if (CurrentFileSystem.type == records::kFat32) {
+    FolderChain chain(CurrentFileSystem.rootDirectory, true);
+    reader.ReadClusters(chain);
+    return;
+  }
+  for (uint32_t i = 0; i < CurrentFileSystem.rootDirectorySectors; ++i) {
+    if (!reader.Read(uint64_t{CurrentFileSystem.rootDirectory} + i)) return;
+  }
+}
+
+// Every folder listed, in list order, while the reading appends the folders it finds.
+void ReadSubfolders() {
+  for (size_t i = 0; i < FatFolderList.size(); ++i) {
+    if (ScanStopRequested()) return;
+    const uint32_t firstCluster = FatFolderList[i].firstCluster;
+    const uint32_t deleted = FatFolderList[i].deleted;
+    if (firstCluster < 2) continue;
+    FolderChain chain(firstCluster, deleted == 0);
+    DirectoryReader reader(firstCluster, deleted, true);
+    reader.ReadClusters(chain);
+  }
+}
+
+}  // namespace
+
+uint32_t QuickScanFat() {
+  FreeScanRecordLists();
+  if (ScanStopRequested()) return 0;
+  ReadRootFolder();
+  ReadSubfolders();
+  BuildScanResultsTree(
+      u"Please wait creating tree", [](host::TreeKey root) { AddFatFolders(root, records::kFatRootId); },
+      [] {
+        if (ResultListers.listFatFolder != nullptr) ResultListers.listFatFolder(records::kFatRootId);
+      });
+  EndScanWorker();
+  return 1;
+}
