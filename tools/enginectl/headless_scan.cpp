@@ -1,0 +1,77 @@
+#include "tools/enginectl/headless_scan.h"
+
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
+#include "engine/records/scan_control.h"
+#include "platform/os/os.h"
+
+namespace {
+
+host::Hosts With(host::Hosts hosts, host::MessageHost* messages, host::SecondDisplayHost* panel,
+                 host::ScanPageHost* page, host::ResultTreeHost* tree, host::ResultListHost* list) {
+  hosts.messages = messages;
+  hosts.secondDisplay = panel;
+  hosts.scanPage = page;
+  hosts.resultTree = tree;
+  hosts.resultList = list;
+  return hosts;
+}
+
+std::string OneLine(const std::u16string& text) {
+  std::string line;
+  for (char c : os::ToUtf8(text)) {
+    if (c == '\r') {
+      line += "\\r";
+    } else if (c == '\n') {
+      line += "\\n";
+    } else {
+      line += c;
+    }
+  }
+  return line;
+}
+
+}  // namespace
+
+void PrintingMessages::MessageDialog(const std::u16string& text, uint32_t kind) {
+  std::fprintf(stderr, "%u\t%s\n", kind, OneLine(text).c_str());
+}
+
+uint32_t PrintingMessages::ConfirmDialog(const std::u16string& text, uint32_t kind) {
+  MessageDialog(text, kind);
+  return 2;
+}
+
+HeadlessScan::HeadlessScan()
+    : hosts_(With(host::Current(), &messages_, &panel_, &page_, &tree_, &list_)), installed_(hosts_) {}
+
+ScanOutcome HeadlessScan::Run(uint32_t (*worker)(), uint32_t tickMs) {
+  ScanThreadControl.stopFlag = 0;
+  ScanThreadControl.runningFlag = 1;
+  page_.timerArmed = true;
+  std::atomic<bool> returned{false};
+  std::thread thread([&] {
+    worker();
+    returned = true;
+  });
+  ScanOutcome outcome;
+  for (;;) {
+    os::SleepMs(tickMs);
+    if (!page_.timerArmed) {
+      outcome = ScanOutcome::kAbandoned;
+      break;
+    }
+    if (ScanThreadControl.runningFlag == 0 && ScanThreadControl.stopFlag != 0) {
+      outcome = ScanOutcome::kFinished;
+      break;
+    }
+    if (returned) {
+      outcome = ScanOutcome::kLost;
+      break;
+    }
+  }
+  thread.join();
+  return outcome;
+}

@@ -1,0 +1,50 @@
+// Running a scan worker as the scan page runs it, without a window: the page's recording fakes (panel,
+// page, results tree and list) installed, with messages printed to standard error as "kind<TAB>text"
+// (line breaks in a text written as \r and \n). Shared by the driver's scanning modes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/host/fakes.h"
+#include "engine/host/result_tree_fakes.h"
+#include "engine/host/scan_fakes.h"
+#include "engine/host/scan_page_fakes.h"
+
+// Prints each message to standard error; a question is answered No.
+class PrintingMessages : public host::MessageHost {
+ public:
+  void MessageDialog(const std::u16string& text, uint32_t kind) override;
+  uint32_t ConfirmDialog(const std::u16string& text, uint32_t kind) override;
+};
+
+// How a worker run ended.
+enum class ScanOutcome {
+  kFinished,   // running 0 and stop 1: the page would show the results
+  kAbandoned,  // the worker killed the page's timer: it reported why it could not scan
+  kLost,       // the worker returned without either: the page would wait for ever
+};
+
+class HeadlessScan {
+ public:
+  HeadlessScan();
+  HeadlessScan(const HeadlessScan&) = delete;
+  HeadlessScan& operator=(const HeadlessScan&) = delete;
+
+  // Starts worker as the page does (stop 0, running 1, timer armed) and checks for its end every
+  // tickMs, as the page's timer does; returns once the worker has ended one way or another.
+  ScanOutcome Run(uint32_t (*worker)(), uint32_t tickMs = 1000);
+
+  host::RecordingResultTree& tree() { return tree_; }
+  host::RecordingSecondDisplay& panel() { return panel_; }
+  host::RecordingScanPage& page() { return page_; }
+
+ private:
+  PrintingMessages messages_;
+  host::RecordingSecondDisplay panel_;
+  host::RecordingScanPage page_;
+  host::RecordingResultTree tree_;
+  host::RecordingResultList list_;
+  host::Hosts hosts_;
+  host::ScopedHosts installed_;
+};
