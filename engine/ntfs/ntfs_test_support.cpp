@@ -277,7 +277,7 @@ std::vector<ExpectedVolume> ExpectedVolumes() {
   return volumes;
 }
 
-std::u16string SharedImage(const std::string& name) { return Join(DORVANE_NTFS_IMAGES, name); }
+std::u16string SharedImage(const std::string& name) { return Join(DORVANE_SHARED_IMAGES, name); }
 
 std::u16string TempImage(const std::string& name) {
   return os::TempFolderPath() + u"dorvane_ntfs_test_" + os::FromUtf8(name);

@@ -84,7 +84,7 @@ struct ExpectedVolume {
 
 // The volumes of the oracle file (DORVANE_NTFS_ORACLE); empty with a test failure when it is missing.
 std::vector<ExpectedVolume> ExpectedVolumes();
-// A file of the shared test images (DORVANE_NTFS_IMAGES).
+// A file of the shared test images (DORVANE_SHARED_IMAGES).
 std::u16string SharedImage(const std::string& name);
 // A path in the temporary folder for an image a test writes.
 std::u16string TempImage(const std::string& name);

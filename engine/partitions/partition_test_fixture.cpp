@@ -24,7 +24,7 @@ std::string TableText(bool sorted) {
 }
 
 std::u16string SharedImage(const std::string& name) {
-  return os::FromUtf8(DORVANE_PARTITION_IMAGES) + u"\\" + os::FromUtf8(name);
+  return os::FromUtf8(DORVANE_SHARED_IMAGES) + u"\\" + os::FromUtf8(name);
 }
 
 std::vector<OracleLine> OracleLines(const std::string& kind) {
