@@ -16,6 +16,8 @@ class ResultTreeHost;
 class ResultListHost;
 class ProgressDialogHost;
 class SnapshotFrameHost;
+class ShellFileInfoHost;
+class DocumentHost;
 
 // An opaque handle of a tree node, issued by the tree that owns it.
 using TreeKey = uint32_t;
@@ -52,6 +54,10 @@ struct Hosts {
   ResultListHost* resultList = nullptr;
   ProgressDialogHost* progressDialog = nullptr;
   SnapshotFrameHost* snapshotFrame = nullptr;
+  // The shell's icons and type names for the results list (shell_file_info_host.h), and the document
+  // with the preview's thumbnail folder (document_host.h).
+  ShellFileInfoHost* shellFileInfo = nullptr;
+  DocumentHost* document = nullptr;
 };
 Hosts& Current();
 

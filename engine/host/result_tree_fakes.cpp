@@ -55,4 +55,40 @@ std::u16string RecordingResultTree::Path(TreeKey key) const {
   return path;
 }
 
+void RecordingResultList::DeleteAllItems() {
+  rows.clear();
+  ++deleteAllCount;
+}
+
+int32_t RecordingResultList::InsertItem(uint32_t row, const std::u16string& text, int32_t icon) {
+  const size_t at = row < rows.size() ? row : rows.size();
+  rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at), Row{{text}, icon, false});
+  return static_cast<int32_t>(at);
+}
+
+void RecordingResultList::SetItemText(uint32_t row, uint32_t column, const std::u16string& text) {
+  if (row >= rows.size()) return;
+  std::vector<std::u16string>& texts = rows[row].texts;
+  if (texts.size() <= column) texts.resize(size_t{column} + 1);
+  texts[column] = text;
+}
+
+void RecordingResultList::CheckItem(uint32_t row) {
+  if (row < rows.size()) rows[row].checked = true;
+}
+
+std::u16string RecordingResultList::GetItemText(uint32_t row, uint32_t column) {
+  if (row >= rows.size() || column >= rows[row].texts.size()) return {};
+  return rows[row].texts[column];
+}
+
+std::u16string RecordingResultList::RowLine(uint32_t row, uint32_t columns) {
+  std::u16string line;
+  for (uint32_t column = 0; column < columns; ++column) {
+    if (column != 0) line += u'\t';
+    line += GetItemText(row, column);
+  }
+  return line;
+}
+
 }  // namespace host

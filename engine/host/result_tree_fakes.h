@@ -40,8 +40,27 @@ class RecordingResultTree : public ResultTreeHost {
 
 class RecordingResultList : public ResultListHost {
  public:
+  struct Row {
+    std::vector<std::u16string> texts;  // by column; columns never set are missing or empty
+    int32_t icon = 0;
+    bool checked = false;
+  };
   void SetReportView() override { ++reportViewCount; }
+  void DeleteAllItems() override;
+  int32_t InsertItem(uint32_t row, const std::u16string& text, int32_t icon) override;
+  void SetItemText(uint32_t row, uint32_t column, const std::u16string& text) override;
+  void CheckItem(uint32_t row) override;
+  uint32_t GetItemCount() override { return static_cast<uint32_t>(rows.size()); }
+  std::u16string GetItemText(uint32_t row, uint32_t column) override;
+  std::vector<std::u16string> PreviewTempFiles() override { return previewTempFiles; }
+
+  // The row's texts of columns 0 to columns - 1, joined with tabs.
+  std::u16string RowLine(uint32_t row, uint32_t columns);
+
+  std::vector<Row> rows;
+  std::vector<std::u16string> previewTempFiles;
   uint32_t reportViewCount = 0;
+  uint32_t deleteAllCount = 0;
 };
 
 }  // namespace host

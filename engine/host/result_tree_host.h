@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/host/host.h"
 
@@ -35,11 +36,26 @@ class ResultTreeHost {
   virtual void SetFocus() = 0;
 };
 
+// The results item list. Rows count from 0; columns are set up by the pages.
 class ResultListHost {
  public:
   virtual ~ResultListHost() = default;
   // Switches the list to report view (removes the view style bits 0x3, adds 0x101).
   virtual void SetReportView() = 0;
+  // Removes every row.
+  virtual void DeleteAllItems() = 0;
+  // Inserts a row at row with its column-0 text and an icon of the system small image list; no item
+  // data, no state. Returns the row it got, or -1 when it could not be inserted.
+  virtual int32_t InsertItem(uint32_t row, const std::u16string& text, int32_t icon) = 0;
+  virtual void SetItemText(uint32_t row, uint32_t column, const std::u16string& text) = 0;
+  // ResultListCtrl::CheckItem: the row shows a checked box.
+  virtual void CheckItem(uint32_t row) = 0;
+  virtual uint32_t GetItemCount() = 0;
+  // The whole text of a cell (empty when there is none).
+  virtual std::u16string GetItemText(uint32_t row, uint32_t column) = 0;
+  // The full paths of the preview temporary files handed out so far (PreviewTempFiles); none when the
+  // application's main window has no active view.
+  virtual std::vector<std::u16string> PreviewTempFiles() = 0;
 };
 
 }  // namespace host
