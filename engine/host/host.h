@@ -18,6 +18,7 @@ class ProgressDialogHost;
 class SnapshotFrameHost;
 class ShellFileInfoHost;
 class DocumentHost;
+class SaveProgressHost;
 
 // An opaque handle of a tree node, issued by the tree that owns it.
 using TreeKey = uint32_t;
@@ -58,6 +59,8 @@ struct Hosts {
   // with the preview's thumbnail folder (document_host.h).
   ShellFileInfoHost* shellFileInfo = nullptr;
   DocumentHost* document = nullptr;
+  // The saving dialog (save_host.h).
+  SaveProgressHost* saveProgress = nullptr;
 };
 Hosts& Current();
 

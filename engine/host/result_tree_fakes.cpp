@@ -47,6 +47,31 @@ std::vector<TreeKey> RecordingResultTree::Children(TreeKey parent) const {
   return children;
 }
 
+TreeKey RecordingResultTree::GetRootItem() {
+  const std::vector<TreeKey> top = Children(kNoTreeKey);
+  return top.empty() ? kNoTreeKey : top.front();
+}
+
+TreeKey RecordingResultTree::GetChildItem(TreeKey node) {
+  if (node == kNoTreeKey || node > nodes.size()) return kNoTreeKey;
+  const std::vector<TreeKey> children = Children(node);
+  return children.empty() ? kNoTreeKey : children.front();
+}
+
+TreeKey RecordingResultTree::GetNextSiblingItem(TreeKey node) {
+  if (node == kNoTreeKey || node > nodes.size()) return kNoTreeKey;
+  const std::vector<TreeKey> siblings = Children(At(node).parent);
+  for (size_t i = 0; i + 1 < siblings.size(); ++i) {
+    if (siblings[i] == node) return siblings[i + 1];
+  }
+  return kNoTreeKey;
+}
+
+std::u16string RecordingResultTree::GetItemText(TreeKey node) {
+  if (node == kNoTreeKey || node > nodes.size()) return {};
+  return At(node).text;
+}
+
 std::u16string RecordingResultTree::Path(TreeKey key) const {
   std::u16string path;
   for (TreeKey at = key; at != kNoTreeKey; at = At(at).parent) {
@@ -80,6 +105,12 @@ void RecordingResultList::CheckItem(uint32_t row) {
 std::u16string RecordingResultList::GetItemText(uint32_t row, uint32_t column) {
   if (row >= rows.size() || column >= rows[row].texts.size()) return {};
   return rows[row].texts[column];
+}
+
+void RecordingResultList::EmptyCheckSets() {
+  saveFolderSet.clear();
+  saveFileSet.clear();
+  ++emptyCheckSetsCount;
 }
 
 std::u16string RecordingResultList::RowLine(uint32_t row, uint32_t columns) {

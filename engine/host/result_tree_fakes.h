@@ -24,6 +24,12 @@ class RecordingResultTree : public ResultTreeHost {
   void Expand(TreeKey node) override;
   void SetCurrentNode(TreeKey node) override { currentNode = node; }
   void SetFocus() override { ++focusCount; }
+  TreeKey GetRootItem() override;
+  TreeKey GetChildItem(TreeKey node) override;
+  TreeKey GetNextSiblingItem(TreeKey node) override;
+  std::u16string GetItemText(TreeKey node) override;
+  void ClearChecks(TreeKey node) override { clearedChecks.push_back(node); }
+  void RestoreListChecks(TreeKey node) override { restoredChecks.push_back(node); }
 
   // The node of key (keys run 1, 2, ... in insertion order since the last DeleteAllItems).
   const Node& At(TreeKey key) const { return nodes[key - 1]; }
@@ -36,6 +42,9 @@ class RecordingResultTree : public ResultTreeHost {
   uint32_t deleteAllCount = 0;
   TreeKey currentNode = kNoTreeKey;
   uint32_t focusCount = 0;
+  // The nodes ClearChecks and RestoreListChecks were called with, in order.
+  std::vector<TreeKey> clearedChecks;
+  std::vector<TreeKey> restoredChecks;
 };
 
 class RecordingResultList : public ResultListHost {
@@ -53,12 +62,19 @@ class RecordingResultList : public ResultListHost {
   uint32_t GetItemCount() override { return static_cast<uint32_t>(rows.size()); }
   std::u16string GetItemText(uint32_t row, uint32_t column) override;
   std::vector<std::u16string> PreviewTempFiles() override { return previewTempFiles; }
+  std::vector<TreeKey> SaveFolderSet() override { return saveFolderSet; }
+  std::vector<uint32_t> SaveFileSet() override { return saveFileSet; }
+  void EmptyCheckSets() override;
 
   // The row's texts of columns 0 to columns - 1, joined with tabs.
   std::u16string RowLine(uint32_t row, uint32_t columns);
 
   std::vector<Row> rows;
   std::vector<std::u16string> previewTempFiles;
+  // The check sets as a test or the driver ticks them.
+  std::vector<TreeKey> saveFolderSet;
+  std::vector<uint32_t> saveFileSet;
+  uint32_t emptyCheckSetsCount = 0;
   uint32_t reportViewCount = 0;
   uint32_t deleteAllCount = 0;
 };

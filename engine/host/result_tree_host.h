@@ -34,6 +34,17 @@ class ResultTreeHost {
   virtual void SetCurrentNode(TreeKey node) = 0;
   // Gives the keyboard focus to the tree.
   virtual void SetFocus() = 0;
+
+  // Walking the tree as the savers do: the top node, a node's first child and next sibling
+  // (kNoTreeKey when there is none), and a node's text.
+  virtual TreeKey GetRootItem() = 0;
+  virtual TreeKey GetChildItem(TreeKey node) = 0;
+  virtual TreeKey GetNextSiblingItem(TreeKey node) = 0;
+  virtual std::u16string GetItemText(TreeKey node) = 0;
+  // ResultTreeCtrl::ClearChecks: node and every node beneath it become unchecked.
+  virtual void ClearChecks(TreeKey node) = 0;
+  // ResultTreeCtrl::RestoreListChecks: the list's rows take the check marks of the list's check sets.
+  virtual void RestoreListChecks(TreeKey node) = 0;
 };
 
 // The results item list. Rows count from 0; columns are set up by the pages.
@@ -56,6 +67,14 @@ class ResultListHost {
   // The full paths of the preview temporary files handed out so far (PreviewTempFiles); none when the
   // application's main window has no active view.
   virtual std::vector<std::u16string> PreviewTempFiles() = 0;
+
+  // What Save takes, in the sets' own order: the tree nodes of the folders (SaveFolderSet) and the
+  // record ids of the files ticked one by one (SaveFileSet).
+  virtual std::vector<TreeKey> SaveFolderSet() = 0;
+  virtual std::vector<uint32_t> SaveFileSet() = 0;
+  // Empties the list's check sets (CheckedFolderSet, FileMarkSet, SaveFolderSet, SaveFileSet,
+  // CheckedNodeSet), as after a save.
+  virtual void EmptyCheckSets() = 0;
 };
 
 }  // namespace host
