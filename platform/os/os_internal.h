@@ -8,4 +8,13 @@ namespace os {
 // Opens the system's own volume (Win32: CreateFileW on the "\\.\X:" path; POSIX: no volumes).
 bool OpenSystemVolume(File& file, const std::u16string& volumePath);
 
+#ifdef _WIN32
+// The path as the Win32 file functions get it. They refuse paths of MAX_PATH characters and more
+// (folders: MAX_PATH - 12) unless the path carries the prefix "\\?\", which in turn turns off the
+// system's own tidying of the path: a long path is therefore made full first (separators, "." and ".."
+// resolved) and then prefixed ("\\?\UNC\" for a share). Short paths, paths that already have a
+// prefix and device paths ("\\.\") are passed as they are.
+std::u16string SystemPath(const std::u16string& path);
+#endif
+
 }  // namespace os

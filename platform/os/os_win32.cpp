@@ -19,13 +19,27 @@ FILETIME ToFiletime(FileTime t) {
 }
 
 bool OpenHandle(intptr_t* handle, const std::u16string& path, DWORD access, DWORD share, DWORD disposition) {
-  HANDLE h = ::CreateFileW(W(path), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = ::CreateFileW(W(SystemPath(path)), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   *handle = reinterpret_cast<intptr_t>(h);
   return true;
 }
 
 }  // namespace
+
+std::u16string SystemPath(const std::u16string& path) {
+  constexpr size_t kShortestLong = MAX_PATH - 12;
+  if (path.size() < kShortestLong || path.rfind(u"\\\\?\\", 0) == 0 || path.rfind(u"\\\\.\\", 0) == 0) return path;
+  const DWORD needed = ::GetFullPathNameW(W(path), 0, nullptr, nullptr);
+  if (needed == 0) return path;
+  std::u16string full(needed, u'\0');
+  const DWORD got = ::GetFullPathNameW(W(path), needed, reinterpret_cast<wchar_t*>(&full[0]), nullptr);
+  if (got == 0 || got >= needed) return path;
+  full.resize(got);
+  if (full.rfind(u"\\\\", 0) == 0) return u"\\\\?\\UNC\\" + full.substr(2);
+  if (full.size() >= 3 && full[1] == u':' && full[2] == u'\\') return u"\\\\?\\" + full;
+  return path;
+}
 
 std::u16string FromCodePage(std::string_view text) {
   if (text.empty()) return {};
@@ -97,16 +111,18 @@ bool File::Close() {
   return ok != FALSE;
 }
 
-bool FileExists(const std::u16string& path) { return ::GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::u16string& path) {
+  return ::GetFileAttributesW(W(SystemPath(path))) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool IsFolder(const std::u16string& path) {
-  const DWORD a = ::GetFileAttributesW(W(path));
+  const DWORD a = ::GetFileAttributesW(W(SystemPath(path)));
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool CreateFolder(const std::u16string& path) { return ::CreateDirectoryW(W(path), nullptr) != FALSE; }
-bool RemoveFolder(const std::u16string& path) { return ::RemoveDirectoryW(W(path)) != FALSE; }
-bool RemoveFile(const std::u16string& path) { return ::DeleteFileW(W(path)) != FALSE; }
+bool CreateFolder(const std::u16string& path) { return ::CreateDirectoryW(W(SystemPath(path)), nullptr) != FALSE; }
+bool RemoveFolder(const std::u16string& path) { return ::RemoveDirectoryW(W(SystemPath(path))) != FALSE; }
+bool RemoveFile(const std::u16string& path) { return ::DeleteFileW(W(SystemPath(path))) != FALSE; }
 
 std::u16string TempFolderPath() {
   wchar_t buffer[MAX_PATH + 2];
@@ -119,7 +135,7 @@ char16_t PathSeparator() { return u'\\'; }
 
 bool SetFileTimes(const std::u16string& path, const FileTime* creation, const FileTime* access,
                   const FileTime* write) {
-  HANDLE h = ::CreateFileW(W(path), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE h = ::CreateFileW(W(SystemPath(path)), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   FILETIME c, a, w;
