@@ -1,0 +1,363 @@
+// Saving FAT files and folders from a small volume put together sector by sector: the policies, the
+// filters, chains, names that must not leave the chosen folder, failed reads and writes, stop and skip.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ctime>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#include "engine/image/source_values.h"
+#include "engine/records/fat_records.h"
+#include "engine/records/recovery_settings.h"
+#include "engine/records/scan_records.h"
+#include "engine/save/file_filter_table.h"
+#include "engine/save/save_state.h"
+#include "engine/save/save_test_support.h"
+#include "engine/save/savers.h"
+#include "platform/os/os.h"
+
+namespace save_test {
+namespace {
+
+// 2019-07-04 as a FAT date word.
+constexpr uint16_t kJuly4th2019 = ((2019 - 1980) << 9) | (7 << 5) | 4;
+
+uint32_t AddFatFile(const std::u16string& name, uint32_t cluster, uint32_t parent, uint32_t size, uint32_t deleted = 0,
+                    uint16_t date = kJuly4th2019) {
+  const FatEntryRecord& entry = AppendFatEntry(name, cluster, parent, date, date, size, deleted);
+  ++ScanCounters.entryCount;
+  return entry.id;
+}
+
+// A folder record with its node under parentNode.
+host::TreeKey AddFatFolder(host::RecordingResultTree& tree, const std::u16string& name, uint32_t cluster,
+                           uint32_t parent, host::TreeKey parentNode) {
+  const host::TreeKey node = tree.AddItem(name, parentNode, host::TreeImage::kFolder, false);
+  AppendFatFolder(name, cluster, parent, 0, 0, node, 0).treeKey = node;
+  return node;
+}
+
+class FatSaveTest : public SaveTest {
+ protected:
+  // The volume with files a (3 clusters, chained 5, 9, 7) and b (1 cluster at 12), mounted.
+  void MountTwoFiles() {
+    volume.PutChained({5, 9, 7}, a);
+    volume.PutChained({12}, b);
+    mounted = volume.Mount();
+  }
+  uint32_t SaveA(const std::u16string& name = u"a.txt", uint32_t deleted = 0) {
+    return SaveFatItems(out, 1, 5, static_cast<uint32_t>(a.size()), name, deleted);
+  }
+
+  FatVolume volume;
+  const Bytes a = Pattern(2 * 2048 + 700, 1);
+  const Bytes b = Pattern(1000, 2);
+  std::unique_ptr<MountedBytes> mounted;
+};
+
+TEST_F(FatSaveTest, RenamesADuplicateAsCopyNOfItsName) {
+  MountTwoFiles();
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(SaveA(), 1u);
+  EXPECT_EQ(FolderNames(out), (std::vector<std::u16string>{u"Copy (1 ) of a.txt", u"Copy (2 ) of a.txt", u"a.txt"}));
+  for (const auto& name : FolderNames(out)) EXPECT_EQ(ReadAll(Out(name)), a);
+  EXPECT_EQ(dialog.fileNames, (std::vector<std::u16string>{u"a.txt", u"Copy (1 ) of a.txt", u"Copy (2 ) of a.txt"}));
+  EXPECT_EQ(dialog.paths.back(), Out(u"Copy (2 ) of a.txt"));
+  EXPECT_EQ(dialog.totalFiles, u"3");
+  EXPECT_EQ(SavedFileCount, 3u);
+  EXPECT_EQ(SaveTally.saved, 3u);
+}
+
+TEST_F(FatSaveTest, OverwritesOrSkipsADuplicateAsTheSettingsSay) {
+  MountTwoFiles();
+  const Bytes older = Pattern(9000, 9);  // longer than a: what is overwritten must not keep its tail
+  ASSERT_TRUE(WriteAll(Out(u"a.txt"), older));
+  RecoverySettings.duplicatePolicy = 3;
+  EXPECT_EQ(SaveA(), 0u);
+  EXPECT_EQ(ReadAll(Out(u"a.txt")), older);
+  EXPECT_EQ(SavedFileCount, 0u);
+  RecoverySettings.duplicatePolicy = 2;
+  EXPECT_EQ(SaveA(), 1u);
+  EXPECT_EQ(ReadAll(Out(u"a.txt")), a);
+  EXPECT_EQ(FolderNames(out), std::vector<std::u16string>{u"a.txt"});
+}
+
+TEST_F(FatSaveTest, DeletedFilePolicies) {
+  MountTwoFiles();
+  struct Case {
+    uint16_t policy;
+    bool live, deleted;
+  };
+  for (const Case& c : {Case{1, true, true}, Case{2, false, true}, Case{3, true, false}}) {
+    ScratchFolder folder;
+    BeginSave();
+    RecoverySettings.deletedPolicy = c.policy;
+    EXPECT_EQ(SaveFatItems(folder.path(), 1, 5, 100, u"live.txt", 0), c.live ? 1u : 0u) << c.policy;
+    EXPECT_EQ(SaveFatItems(folder.path(), 1, 12, 100, u"xEAD.TXT", 1), c.deleted ? 1u : 0u) << c.policy;
+    EXPECT_EQ(SavedFileCount, (c.live ? 1u : 0u) + (c.deleted ? 1u : 0u)) << c.policy;
+  }
+  // The preview's copy (userSave 0) knows no policy.
+  RecoverySettings.deletedPolicy = 3;
+  EXPECT_EQ(SaveFatItems(out, 0, 12, 100, u"xEAD.TXT", 1), 1u);
+}
+
+TEST_F(FatSaveTest, FiltersSaveMatchingNamesOnlyWhileFoldersAreStillMade) {
+  volume.PutChained({5}, a);
+  mounted = volume.Mount();
+  ASSERT_TRUE(SetFileFilters({u"*.JPG"}));
+  const host::TreeKey top = tree.AddItem(u"C:", host::kNoTreeKey, host::TreeImage::kDrive, false);
+  const host::TreeKey photos = AddFatFolder(tree, u"Photos", 20, 0, top);
+  AddFatFolder(tree, u"Empty", 21, 20, photos);
+  AddFatFile(u"beach.jpg", 5, 20, 100);
+  AddFatFile(u"SUNSET.JPG", 5, 20, 100);
+  AddFatFile(u"notes.txt", 5, 20, 100);
+  AddFatFile(u"jpg.txt", 5, 20, 100);
+  SaveFatFolder(photos, 20, out, u"Photos");
+  EXPECT_EQ(FolderNames(Out(u"Photos")), (std::vector<std::u16string>{u"Empty", u"SUNSET.JPG", u"beach.jpg"}));
+  EXPECT_TRUE(FolderNames(Out(u"Photos\\Empty")).empty());
+}
+
+TEST_F(FatSaveTest, FollowsEitherTableOrTakesContiguousClusters) {
+  const Bytes second = Pattern(3 * 2048, 3);
+  volume.PutChained({20, 30, 25}, second, 2);  // only the second table has the chain
+  const Bytes contiguous = Pattern(2 * 2048 + 1, 4);
+  volume.Put(40, contiguous);                  // no chain at all: a deleted file
+  MountTwoFiles();
+  EXPECT_EQ(SaveA(), 1u);
+  EXPECT_EQ(SaveFatItems(out, 1, 20, static_cast<uint32_t>(second.size()), u"second.bin", 0), 1u);
+  EXPECT_EQ(SaveFatItems(out, 1, 40, static_cast<uint32_t>(contiguous.size()), u"xELETED.BIN", 1), 1u);
+  // A chain longer than the size says is not the file's: the clusters are taken as contiguous.
+  EXPECT_EQ(SaveFatItems(out, 1, 5, 2048, u"short.bin", 0), 1u);
+  EXPECT_EQ(ReadAll(Out(u"a.txt")), a);
+  EXPECT_EQ(ReadAll(Out(u"second.bin")), second);
+  EXPECT_EQ(ReadAll(Out(u"xELETED.BIN")), contiguous);
+  EXPECT_EQ(ReadAll(Out(u"short.bin")), Bytes(a.begin(), a.begin() + 2048));
+  EXPECT_EQ(SaveTally.unreadable, 0u);
+}
+
+TEST_F(FatSaveTest, AnEmptyFileIsCreatedAndDated) {
+  mounted = volume.Mount();
+  SaveFileTime = kJuly4th2019;
+  EXPECT_EQ(SaveFatItems(out, 1, 0, 0, u"empty.dat", 0), 1u);
+  bool readable = false;
+  EXPECT_TRUE(ReadAll(Out(u"empty.dat"), &readable).empty());
+  EXPECT_TRUE(readable);
+  const std::time_t stamp = static_cast<std::time_t>(ModificationTime(Out(u"empty.dat")));
+  const std::tm* utc = std::gmtime(&stamp);
+  ASSERT_NE(utc, nullptr);
+  EXPECT_EQ(utc->tm_year + 1900, 2019);
+  EXPECT_EQ(utc->tm_mon + 1, 7);
+  EXPECT_EQ(utc->tm_mday, 4);
+}
+
+TEST_F(FatSaveTest, ADateThatNamesNoDayLeavesTheTimesAlone) {
+  MountTwoFiles();
+  const int64_t before = std::chrono::duration_cast<std::chrono::seconds>(
+                             std::chrono::system_clock::now().time_since_epoch()).count();
+  const uint16_t badDates[] = {
+      0,                                   // 1980-00-00
+      ((2019 - 1980) << 9) | (13 << 5) | 4,  // month 13
+      ((2019 - 1980) << 9) | (2 << 5) | 30,  // 30 February
+      ((2019 - 1980) << 9) | (4 << 5) | 31,  // 31 April
+      ((2019 - 1980) << 9) | (5 << 5) | 0,   // day 0
+  };
+  for (uint16_t date : badDates) {
+    SaveFileTime = date;
+    const std::u16string name = u"d" + os::FromAscii(std::to_string(date)) + u".txt";
+    ASSERT_EQ(SaveFatItems(out, 1, 12, 10, name, 0), 1u);
+    EXPECT_GE(ModificationTime(Out(name)), before - 5) << date;
+  }
+}
+
+TEST_F(FatSaveTest, NamesFromTheImageNeverLeaveTheChosenFolder) {
+  MountTwoFiles();
+  const host::TreeKey top = tree.AddItem(u"C:", host::kNoTreeKey, host::TreeImage::kDrive, false);
+  const std::u16string hostile[] = {u"..\\..\\x", u"../../y", u"a:b", u"CON", u"con.txt", u"name.", u"..",
+                                    u".", u"tab\tname", u"trail ", u"NUL.txt", u"COM1", u"C:\\evil", u""};
+  uint32_t cluster = 30;
+  for (const std::u16string& name : hostile) {
+    const host::TreeKey node = AddFatFolder(tree, name, cluster, 0, top);
+    AddFatFile(name, 12, cluster, static_cast<uint32_t>(b.size()));
+    ++cluster;
+    list.saveFolderSet.push_back(node);
+  }
+  for (const std::u16string& name : hostile) list.saveFileSet.push_back(AddFatFile(name, 12, 0, 10));
+  SaveDestination = out;
+  SaveSelected();
+  EXPECT_EQ(FolderNames(root.path()), std::vector<std::u16string>{u"inner"});
+  EXPECT_EQ(FolderNames(root.path() + u"\\inner"), std::vector<std::u16string>{u"out"});
+  const std::vector<std::u16string> safe = {u"_",        u"_CON",    u"_NUL.txt", u"_COM1",    u"_con.txt",
+                                            u"__",       u".._.._x", u".._.._y",  u"C__evil",  u"a_b",
+                                            u"name_",    u"tab_name", u"trail_"};
+  // Each hostile name became one folder holding its file, and one file of the same safe name, which,
+  // saved after the folder, was renamed.
+  const std::vector<std::u16string> names = FolderNames(out);
+  for (const std::u16string& name : safe) {
+    EXPECT_TRUE(os::IsFolder(Out(name))) << os::ToUtf8(name);
+    EXPECT_EQ(ReadAll(Out(name + u"\\" + name)), b) << os::ToUtf8(name);
+    EXPECT_EQ(ReadAll(Out(u"Copy (1 ) of " + name)).size(), 10u) << os::ToUtf8(name);
+  }
+  EXPECT_EQ(names.size(), 2 * safe.size() + 1);  // "." and "" both became "_": one more copy of it
+  EXPECT_EQ(SaveTally.unreadable + SaveTally.unwritten, 0u);
+}
+
+TEST_F(FatSaveTest, LongPathsAreWritten) {
+  MountTwoFiles();
+  std::u16string folder = out;
+  for (char16_t c : std::u16string(u"PQR")) {
+    folder += u"\\" + std::u16string(100, c);
+    ASSERT_TRUE(os::CreateFolder(folder));
+  }
+  const std::u16string name = std::u16string(60, u'n') + u".bin";
+  ASSERT_GT(folder.size() + 1 + name.size(), 300u);
+  EXPECT_EQ(SaveA(), 1u);
+  EXPECT_EQ(SaveFatItems(folder, 1, 5, static_cast<uint32_t>(a.size()), name, 0), 1u);
+  EXPECT_TRUE(os::FileExists(folder + u"\\" + name));
+  EXPECT_EQ(ReadAll(folder + u"\\" + name), a);
+  // A second save renames, which needs the long path's existence test.
+  EXPECT_EQ(SaveFatItems(folder, 1, 5, static_cast<uint32_t>(a.size()), name, 0), 1u);
+  EXPECT_EQ(ReadAll(folder + u"\\Copy (1 ) of " + name), a);
+}
+
+TEST_F(FatSaveTest, EveryReadFailingIsReportedNotShownAsSuccess) {
+  volume.PutChained({5, 9, 7}, a);
+  // No source at all, as after a snapshot load without its image.
+  SourceKind = kSourceDisk;
+  CurrentFileSystem.type = records::kFat16;
+  CurrentFileSystem.sectorsPerCluster = 4;
+  CurrentFileSystem.clusterBase = 2;
+  CurrentFileSystem.firstFatSector = 8;
+  CurrentFileSystem.secondFatSector = 9;
+  CurrentFileSystem.sectorsPerFat = 1;
+  const uint32_t first = AddFatFile(u"a.txt", 5, 0, static_cast<uint32_t>(a.size()));
+  const uint32_t second = AddFatFile(u"b.txt", 12, 0, 10);
+  list.saveFileSet = {first, second};
+  SaveDestination = out;
+  SaveSelected();
+  EXPECT_EQ(ReadAll(Out(u"a.txt")), Bytes(a.size(), 0));
+  EXPECT_EQ(SaveTally.saved, 2u);
+  EXPECT_EQ(SaveTally.unreadable, 2u);
+  std::u16string text;
+  EXPECT_EQ(SaveResultMessage(&text), host::kError);
+  EXPECT_EQ(text.find(u"Files Saved successfully"), std::u16string::npos);
+  EXPECT_NE(text.find(u"Files saved: 2"), std::u16string::npos) << os::ToUtf8(text);
+  EXPECT_NE(text.find(u"Files that could not be read whole: 2"), std::u16string::npos) << os::ToUtf8(text);
+  ReportSaveResult();
+  ASSERT_FALSE(messages.shown.empty());
+  EXPECT_EQ(messages.shown.back().text, text);
+  EXPECT_EQ(messages.shown.back().kind, host::kError);
+}
+
+TEST_F(FatSaveTest, AUnitThatFailsIsWrittenAsZerosNotAsTheUnitBefore) {
+  MountTwoFiles();
+  // The source goes away while the second cluster is due.
+  dialog.onProgress = [](uint32_t position) {
+    if (position > 0) VolumeHandle.SetInvalid();
+  };
+  EXPECT_EQ(SaveA(), 1u);
+  Bytes expected = a;
+  std::fill(expected.begin() + 2048, expected.end(), 0);
+  EXPECT_EQ(ReadAll(Out(u"a.txt")), expected);
+  EXPECT_EQ(SaveTally.unreadable, 1u);
+}
+
+TEST_F(FatSaveTest, AStateWithoutClusterSizeOrOutsideTheDataAreaReadsNothing) {
+  MountTwoFiles();
+  // Cluster 1 lies before the data area; a cluster this high lies past every 32-bit sector.
+  EXPECT_EQ(SaveFatItems(out, 1, 1, 100, u"xOW.BIN", 1), 1u);
+  EXPECT_EQ(ReadAll(Out(u"xOW.BIN")), Bytes(100, 0));
+  EXPECT_EQ(SaveFatItems(out, 1, 0xFFFFFF00u, 100, u"xIGH.BIN", 1), 1u);
+  EXPECT_EQ(ReadAll(Out(u"xIGH.BIN")), Bytes(100, 0));
+  EXPECT_EQ(SaveTally.unreadable, 2u);
+  CurrentFileSystem.sectorsPerCluster = 0;
+  EXPECT_EQ(SaveA(u"zero.txt"), 0u);
+  EXPECT_FALSE(os::FileExists(Out(u"zero.txt")));
+  EXPECT_EQ(SaveTally.unreadable, 3u);
+}
+
+TEST_F(FatSaveTest, AFileThatCannotBeCreatedAsksAndNoStopsTheSave) {
+  MountTwoFiles();
+  const std::u16string missing = Out(u"missing");
+  messages.answer = 1;
+  EXPECT_EQ(SaveFatItems(missing, 1, 5, 10, u"a.txt", 0), 0u);
+  EXPECT_EQ(SaveAbortFlag, 0u);
+  messages.answer = 2;
+  EXPECT_EQ(SaveFatItems(missing, 1, 5, 10, u"b.txt", 0), 0u);
+  EXPECT_EQ(SaveAbortFlag, 1u);
+  EXPECT_EQ(SaveA(), 0u);  // stopped: nothing more is written or asked
+  EXPECT_FALSE(os::FileExists(Out(u"a.txt")));
+  const std::u16string separator(1, u'\\');
+  EXPECT_EQ(Questions(), (std::vector<std::u16string>{
+                             u"Error creating file : " + missing + separator + u"a.txt.  Continue Recovery ? ",
+                             u"Error creating file : " + missing + separator + u"b.txt.  Continue Recovery ? "}));
+  EXPECT_EQ(messages.shown.back().kind, host::kError);
+  EXPECT_EQ(SaveTally.unwritten, 2u);
+}
+
+TEST_F(FatSaveTest, SkipAbandonsTheFileAndStopEndsTheSave) {
+  MountTwoFiles();
+  dialog.onProgress = [](uint32_t position) {
+    if (position > 0) SkipCurrentFileFlag = 1;
+  };
+  EXPECT_EQ(SaveA(), 0u);
+  EXPECT_FALSE(os::FileExists(Out(u"a.txt")));
+  EXPECT_EQ(SaveFatItems(out, 1, 12, static_cast<uint32_t>(b.size()), u"b.txt", 0), 1u);
+  EXPECT_EQ(ReadAll(Out(u"b.txt")), b);
+  dialog.onProgress = [](uint32_t position) {
+    if (position > 0) SaveAbortFlag = 1;
+  };
+  EXPECT_EQ(SaveA(u"c.txt"), 0u);
+  EXPECT_FALSE(os::FileExists(Out(u"c.txt")));
+  EXPECT_EQ(SaveFatItems(out, 1, 12, static_cast<uint32_t>(b.size()), u"d.txt", 0), 0u);
+  EXPECT_EQ(SaveTally.saved, 1u);
+  EXPECT_EQ(SaveTally.unreadable + SaveTally.unwritten, 0u);
+}
+
+#ifndef _WIN32
+TEST_F(FatSaveTest, AFullDiskIsReportedNeverShownAsSaved) {
+  if (!os::FileExists(u"/dev/full")) GTEST_SKIP() << "no /dev/full";
+  MountTwoFiles();
+  ASSERT_EQ(symlink("/dev/full", NativePath(Out(u"a.txt")).c_str()), 0);
+  RecoverySettings.duplicatePolicy = 2;
+  messages.answer = 1;
+  EXPECT_EQ(SaveA(), 0u);
+  EXPECT_EQ(Questions(), std::vector<std::u16string>{u"Error writing file : " + Out(u"a.txt") + u".  Continue Recovery ? "});
+  EXPECT_EQ(SaveTally.saved, 0u);
+  EXPECT_EQ(SaveTally.unwritten, 1u);
+  std::u16string text;
+  EXPECT_EQ(SaveResultMessage(&text), host::kError);
+  EXPECT_NE(text.find(u"Files that could not be written: 1"), std::u16string::npos) << os::ToUtf8(text);
+}
+#endif
+
+TEST_F(FatSaveTest, SavesTickedFoldersWholeThenTickedFiles) {
+  MountTwoFiles();
+  const host::TreeKey top = tree.AddItem(u"C:", host::kNoTreeKey, host::TreeImage::kDrive, false);
+  const host::TreeKey docs = AddFatFolder(tree, u"Docs", 20, 0, top);
+  AddFatFolder(tree, u"Old", 21, 20, docs);
+  const host::TreeKey music = AddFatFolder(tree, u"Music", 22, 0, top);
+  AddFatFile(u"doc.txt", 12, 20, static_cast<uint32_t>(b.size()));
+  AddFatFile(u"old.txt", 5, 21, static_cast<uint32_t>(a.size()), 1);
+  const uint32_t root = AddFatFile(u"root.txt", 12, 0, static_cast<uint32_t>(b.size()));
+  list.saveFolderSet = {docs, music};
+  list.saveFileSet = {root, 999};  // 999: no record has it
+  SaveDestination = out;
+  SaveSelected();
+  EXPECT_EQ(FolderNames(out), (std::vector<std::u16string>{u"Docs", u"Music", u"root.txt"}));
+  EXPECT_EQ(FolderNames(Out(u"Docs")), (std::vector<std::u16string>{u"Old", u"doc.txt"}));
+  EXPECT_EQ(ReadAll(Out(u"Docs\\Old\\old.txt")), a);
+  EXPECT_EQ(ReadAll(Out(u"root.txt")), b);
+  // A folder's files before its subfolders.
+  EXPECT_EQ(dialog.fileNames, (std::vector<std::u16string>{u"doc.txt", u"old.txt", u"root.txt"}));
+  EXPECT_EQ(list.emptyCheckSetsCount, 1u);
+  EXPECT_EQ(tree.clearedChecks, std::vector<host::TreeKey>{top});
+  EXPECT_EQ(tree.restoredChecks, std::vector<host::TreeKey>{top});
+  std::u16string text;
+  EXPECT_EQ(SaveResultMessage(&text), host::kInformation);
+  EXPECT_EQ(text, u" Files Saved successfully.");
+}
+
+}  // namespace
+}  // namespace save_test

@@ -1,0 +1,57 @@
+// Saving what File Trace found: a fixed length from the sector where the signature was found.
+#include <algorithm>
+#include <vector>
+
+#include "engine/image/read_sectors.h"
+#include "engine/save/recovered_file.h"
+#include "engine/save/safe_path_component.h"
+#include "engine/save/save_state.h"
+#include "engine/save/savers.h"
+#include "engine/scan/selected_signatures.h"
+
+namespace {
+
+constexpr uint32_t kChunkSectors = 128;
+constexpr uint32_t kChunkBytes = kChunkSectors * kSectorSize;  // 65536
+constexpr uint32_t kChunksPerMegabyte = 16;
+
+// Writes LargeFileSize MB from startSector; a chunk that cannot be read is written as zeros. false when
+// writing failed or the save was interrupted (interruptible: a user's save).
+bool WriteChunks(save::RecoveredFile& file, uint32_t startSector, bool interruptible, bool* stopped) {
+  std::vector<uint8_t> chunk(kChunkBytes);
+  const uint64_t chunks = uint64_t{LargeFileSize.load()} * kChunksPerMegabyte;
+  for (uint64_t i = 0; i < chunks; ++i) {
+    if (interruptible && save::SaveInterrupted()) {
+      *stopped = true;
+      return false;
+    }
+    if (!save::ReadSourceUnit(startSector + i * kChunkSectors, kChunkSectors, chunk.data())) file.MarkDamaged();
+    if (!file.Append(chunk.data(), kChunkBytes)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+uint32_t SaveFileTraceItem(const std::u16string& destination, uint32_t userSave, uint32_t startSector,
+                           const std::u16string& fileName) {
+  std::u16string target, name;
+  if (!save::StartFile(destination, fileName, userSave, 0, save::DeletedPolicy::kIgnored, &target, &name)) return 0;
+  save::RecoveredFile file(target, userSave);
+  if (!file.Create()) return 0;
+  if (userSave == 1) {
+    save::ShowFileStarted(target, name);
+    save::ShowSelectionProgress(SavedFileCount);
+  }
+  bool stopped = false;
+  WriteChunks(file, startSector, userSave == 1, &stopped);
+  return file.Finish(stopped) ? 1 : 0;
+}
+
+uint32_t SaveLargeFile(const std::u16string& folder, const std::u16string& fileName, uint32_t startSector) {
+  save::RecoveredFile file(save::JoinPath(folder, SafePathComponent(fileName)), 0, false);
+  if (!file.Create()) return 0;
+  bool stopped = false;
+  WriteChunks(file, startSector, false, &stopped);
+  return file.Finish(false) ? 1 : 0;
+}

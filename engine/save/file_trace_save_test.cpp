@@ -1,0 +1,92 @@
+// Saving File Trace hits, the preview's copy of one, and asking where to save.
+#include <gtest/gtest.h>
+
+#include "engine/records/file_trace_hits.h"
+#include "engine/records/recovery_settings.h"
+#include "engine/records/scan_parameters.h"
+#include "engine/save/save_state.h"
+#include "engine/save/save_test_support.h"
+#include "engine/save/savers.h"
+#include "engine/scan/selected_signatures.h"
+#include "platform/harness/scripted_seams.h"
+#include "platform/os/os.h"
+
+namespace save_test {
+namespace {
+
+constexpr size_t kMegabyte = 1 << 20;
+
+class FileTraceSaveTest : public SaveTest {
+ protected:
+  FileTraceSaveTest() {
+    // 3 MiB of volume: a hit at sector 100 reads 1 MiB from byte 51200.
+    disk = Pattern(3 * kMegabyte, 7);
+    mounted = std::make_unique<MountedBytes>(disk);
+    RecoveryMode = records::kFileTrace;
+    LargeFileSize = 1;
+  }
+  Bytes From(size_t sector, size_t bytes) const {
+    return Bytes(disk.begin() + static_cast<std::ptrdiff_t>(sector * 512),
+                 disk.begin() + static_cast<std::ptrdiff_t>(sector * 512 + bytes));
+  }
+  Bytes disk;
+  std::unique_ptr<MountedBytes> mounted;
+};
+
+TEST_F(FileTraceSaveTest, SavesTheTickedHitsAtTheirFixedLength) {
+  AppendFileTraceHit(u"1.jpg", u".jpg", u"Graphics", 1, 100);
+  AppendFileTraceHit(u"2.doc", u".doc", u"Documents", 2, 3000);
+  AppendFileTraceHit(u"3.zip", u".zip", u"Archives", 3, 5000);  // 1 MiB from here runs past the volume
+  list.saveFileSet = {2, 7, 1, 3};
+  SaveDestination = out;
+  SaveSelected();
+  EXPECT_EQ(ReadAll(Out(u"1.jpg")), From(100, kMegabyte));
+  EXPECT_EQ(ReadAll(Out(u"2.doc")), From(3000, kMegabyte));
+  Bytes tail = From(5000, disk.size() - 5000 * 512);
+  tail.resize(kMegabyte, 0);
+  EXPECT_EQ(ReadAll(Out(u"3.zip")), tail);
+  // One bar position per file over the four ticked ids.
+  EXPECT_EQ(dialog.fileNames, (std::vector<std::u16string>{u"2.doc", u"1.jpg", u"3.zip"}));
+  EXPECT_EQ(dialog.positions, (std::vector<uint32_t>{0, 25, 0, 50, 0, 75}));
+  EXPECT_EQ(list.emptyCheckSetsCount, 1u);
+  // File Trace knows no deleted-file policy; the duplicate policy holds.
+  BeginSave();
+  RecoverySettings.deletedPolicy = 2;
+  EXPECT_EQ(SaveFileTraceItem(out, 1, 100, u"1.jpg"), 1u);
+  EXPECT_EQ(ReadAll(Out(u"Copy (1 ) of 1.jpg")), From(100, kMegabyte));
+}
+
+TEST_F(FileTraceSaveTest, SkipAbandonsAHit) {
+  dialog.onProgress = [](uint32_t) { SkipCurrentFileFlag = 1; };
+  EXPECT_EQ(SaveFileTraceItem(out, 1, 100, u"1.jpg"), 0u);
+  EXPECT_FALSE(os::FileExists(Out(u"1.jpg")));
+}
+
+TEST_F(FileTraceSaveTest, ThePreviewCopyReplacesWithoutAskingOrCounting) {
+  ASSERT_TRUE(WriteAll(Out(u"tmp1.jpg"), Text("old")));
+  SaveAbortFlag = 1;  // a stopped save does not hold the preview back
+  EXPECT_EQ(SaveLargeFile(out, u"tmp1.jpg", 200), 1u);
+  EXPECT_EQ(ReadAll(Out(u"tmp1.jpg")), From(200, kMegabyte));
+  EXPECT_EQ(SaveLargeFile(Out(u"missing"), u"tmp2.jpg", 200), 0u);
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(dialog.fileNames.empty());
+  EXPECT_EQ(SavedFileCount, 0u);
+}
+
+TEST(BrowseForSaveFolder, TakesTheChosenFolderOrNothing) {
+  harness::ScopedSeams seams;
+  SaveDestination = u"old";
+  seams.dialogs.ChooseFolderPath(u"C:\\Recovered");
+  int owner = 0;
+  BrowseForSaveFolder(&owner);
+  EXPECT_EQ(SaveDestination, u"C:\\Recovered");
+  ASSERT_EQ(seams.dialogs.FolderRequests().size(), 1u);
+  EXPECT_EQ(seams.dialogs.FolderRequests()[0].title, u"Please select the path to save the data");
+  EXPECT_EQ(seams.dialogs.FolderRequests()[0].owner, &owner);
+  seams.dialogs.ChooseFolderPath(u"");
+  BrowseForSaveFolder();
+  EXPECT_TRUE(SaveDestination.empty());
+}
+
+}  // namespace
+}  // namespace save_test

@@ -1,0 +1,166 @@
+// Saving NTFS files from hand-made file records: resident data and its bounds, data runs that go
+// backwards, holes, run lists that end early or are broken, records without data, time stamps, and the
+// folder saver after a Quick Scan and after an Extensive Scan.
+#include <gtest/gtest.h>
+
+#include "engine/ntfs/ntfs_test_support.h"
+#include "engine/records/ntfs_records.h"
+#include "engine/records/scan_records.h"
+#include "engine/save/save_state.h"
+#include "engine/save/save_test_support.h"
+#include "engine/save/savers.h"
+#include "platform/os/os.h"
+
+namespace save_test {
+namespace {
+
+constexpr uint32_t kClusterBytes = NtfsVolume::kSectorsPerCluster * 512;
+// 2020-09-13 12:26:40 UTC as a file time, and the same in seconds since 1970.
+constexpr uint64_t kStamp = 116444736000000000ull + 1600000000ull * 10000000ull;
+constexpr int64_t kStampSeconds = 1600000000;
+
+Bytes Resident(const Bytes& value) {
+  ntfs_test::RecordBuilder record;
+  record.AddFileName(5, u"f", 1);
+  record.AddResident(0x80, u"", value);
+  return record.Protected();
+}
+
+Bytes NonResident(const Bytes& runs, uint64_t size) {
+  ntfs_test::RecordBuilder record;
+  record.AddFileName(5, u"f", 1);
+  record.AddNonResident(0x80, u"", runs, size);
+  return record.Protected();
+}
+
+class NtfsSaveTest : public SaveTest {
+ protected:
+  uint32_t Save(uint32_t sector, uint64_t size, const std::u16string& name) {
+    return SaveNtfsItems(out, name, size, sector, 1, 0);
+  }
+  NtfsVolume volume;
+  std::unique_ptr<MountedBytes> mounted;
+};
+
+TEST_F(NtfsSaveTest, ResidentDataIsSavedWithinTheRecordOnly) {
+  const Bytes small = Pattern(300, 1);
+  const uint32_t fits = volume.PutRecord(0, Resident(small));
+  mounted = volume.Mount();
+  SaveFileTime = kStamp;
+  EXPECT_EQ(Save(fits, small.size(), u"small.txt"), 1u);
+  EXPECT_EQ(ReadAll(Out(u"small.txt")), small);
+  EXPECT_EQ(ModificationTime(Out(u"small.txt")), kStampSeconds);
+  // Sizes that carry the data past byte 1023 of the record, up to the largest 64-bit size.
+  for (uint64_t size : {uint64_t{1024}, uint64_t{0xFFFFFFFF} + 1, ~uint64_t{0}, ~uint64_t{0} - 20}) {
+    EXPECT_EQ(Save(fits, size, u"big.txt"), 0u) << size;
+  }
+  EXPECT_FALSE(os::FileExists(Out(u"big.txt")));
+  EXPECT_EQ(SaveTally.unreadable, 4u);
+  EXPECT_EQ(SaveTally.saved, 1u);
+}
+
+TEST_F(NtfsSaveTest, RunsBackwardsAndHolesAreSavedInFileOrder) {
+  const Bytes data = Pattern(5 * kClusterBytes + 123, 2);
+  auto cluster = [&](size_t i) {
+    return Bytes(data.begin() + static_cast<std::ptrdiff_t>(i * kClusterBytes),
+                 data.begin() + static_cast<std::ptrdiff_t>(std::min(data.size(), (i + 1) * kClusterBytes)));
+  };
+  // File clusters 0-1 at 40-41, 2 a hole, 3 at 30, 4-5 at 20-21: the runs go backwards on disk.
+  volume.PutCluster(40, cluster(0));
+  volume.PutCluster(41, cluster(1));
+  volume.PutCluster(30, cluster(3));
+  volume.PutCluster(20, cluster(4));
+  volume.PutCluster(21, cluster(5));
+  volume.PutCluster(5, Pattern(kClusterBytes, 9));  // what a hole read from the volume would give
+  const uint32_t sector = volume.PutRecord(1, NonResident(RunList({{2, 40}, {1, -1}, {1, 30}, {2, 20}}), data.size()));
+  mounted = volume.Mount();
+  EXPECT_EQ(Save(sector, data.size(), u"fragmented.bin"), 1u);
+  Bytes expected = data;
+  std::fill(expected.begin() + 2 * kClusterBytes, expected.begin() + 3 * kClusterBytes, 0);
+  EXPECT_EQ(ReadAll(Out(u"fragmented.bin")), expected);
+  EXPECT_EQ(SaveTally.unreadable, 0u);
+}
+
+TEST_F(NtfsSaveTest, RunsThatEndBeforeTheFileLeaveZerosAndADamagedFile) {
+  const Bytes data = Pattern(kClusterBytes, 3);
+  volume.PutCluster(10, data);
+  const uint32_t sector = volume.PutRecord(2, NonResident(RunList({{1, 10}}), 3 * kClusterBytes));
+  mounted = volume.Mount();
+  EXPECT_EQ(Save(sector, 3 * kClusterBytes, u"short.bin"), 1u);
+  Bytes expected = data;
+  expected.resize(3 * kClusterBytes, 0);
+  EXPECT_EQ(ReadAll(Out(u"short.bin")), expected);
+  EXPECT_EQ(SaveTally.unreadable, 1u);
+}
+
+TEST_F(NtfsSaveTest, RecordsWithoutUsableDataWriteNothingAndCountWhenDataWasExpected) {
+  ntfs_test::RecordBuilder noData;
+  noData.AddFileName(5, u"f", 1);
+  const uint32_t withoutData = volume.PutRecord(0, noData.Protected());
+  ntfs_test::RecordBuilder listed;
+  listed.AddFileName(5, u"f", 1);
+  listed.AddResident(0x20, u"", Bytes(32, 0));  // an attribute list: the data lies in another record
+  const uint32_t elsewhere = volume.PutRecord(1, listed.Protected());
+  const uint32_t emptyRuns = volume.PutRecord(2, NonResident(RunList({}), 0));
+  const uint32_t emptyRunsWithSize = volume.PutRecord(3, NonResident(RunList({}), 5000));
+  Bytes broken = RunList({{1, 10}});
+  broken[0] = 0x19;  // a length field nine bytes wide
+  const uint32_t brokenRuns = volume.PutRecord(4, NonResident(broken, 100));
+  const uint32_t notARecord = 200;  // sectors of zeros
+  mounted = volume.Mount();
+  EXPECT_EQ(Save(withoutData, 0, u"nodata"), 0u);
+  EXPECT_EQ(SaveTally.unreadable, 0u);  // nothing to save: not an error
+  EXPECT_EQ(Save(withoutData, 10, u"nodata"), 0u);
+  EXPECT_EQ(Save(elsewhere, 0, u"elsewhere"), 0u);
+  EXPECT_EQ(Save(emptyRunsWithSize, 5000, u"lost"), 0u);
+  EXPECT_EQ(Save(brokenRuns, 100, u"broken"), 0u);
+  EXPECT_EQ(Save(notARecord, 100, u"garbage"), 0u);
+  EXPECT_EQ(SaveTally.unreadable, 5u);
+  EXPECT_EQ(Save(emptyRuns, 0, u"empty"), 1u);
+  EXPECT_EQ(FolderNames(out), std::vector<std::u16string>{u"empty"});
+}
+
+TEST_F(NtfsSaveTest, FolderFilesComeFromTheScansOwnList) {
+  const Bytes quick = Pattern(200, 4);
+  const Bytes found = Pattern(100, 5);
+  const uint32_t quickSector = volume.PutRecord(0, Resident(quick));
+  const uint32_t foundSector = volume.PutRecord(1, Resident(found));
+  mounted = volume.Mount();
+  AppendNtfsEntry(quickSector, u"quick.txt", 40, 64, kStamp, 0, 0, quick.size());
+  AppendNtfsFoundEntry(u"found.txt", foundSector, 64, 41, kStamp, 0, found.size(), 1, 0);
+  AppendNtfsFoundEntry(u"outside.txt", 0, 64, 42, kStamp, 0, found.size(), 1, 0);  // sector 0: not inside
+  SaveNtfsFolderFiles(64, out);
+  EXPECT_EQ(FolderNames(out), std::vector<std::u16string>{u"quick.txt"});
+  EXPECT_EQ(ModificationTime(Out(u"quick.txt")), kStampSeconds);
+  RecoveryMode = records::kExtensiveScan;
+  ScratchFolder extensive;
+  SaveNtfsFolderFiles(64, extensive.path());
+  EXPECT_EQ(FolderNames(extensive.path()), std::vector<std::u16string>{u"found.txt"});
+  EXPECT_EQ(ReadAll(extensive.path() + u"\\found.txt"), found);
+}
+
+TEST_F(NtfsSaveTest, SaveSelectedTakesFoldersAndTheRightEntries) {
+  const Bytes data = Pattern(300, 6);
+  const Bytes rootData = Pattern(200, 8);
+  const uint32_t sector = volume.PutRecord(0, Resident(data));
+  const uint32_t rootSector = volume.PutRecord(1, Resident(rootData));
+  mounted = volume.Mount();
+  const host::TreeKey top = tree.AddItem(u"D:", host::kNoTreeKey, host::TreeImage::kDrive, false);
+  const host::TreeKey docs = tree.AddItem(u"Docs", top, host::TreeImage::kFolder, false);
+  const host::TreeKey sub = tree.AddItem(u"Sub", docs, host::TreeImage::kFolder, false);
+  AppendNtfsFolder(u"Docs", 64, 5, 0, 0, docs, 0);
+  AppendNtfsFolder(u"Sub", 65, 64, 0, 0, sub, 0);
+  AppendNtfsEntry(sector, u"in sub.txt", 70, 65, kStamp, 0, 1, data.size());
+  AppendNtfsEntry(rootSector, u"root.txt", 71, 5, kStamp, 0, 0, rootData.size());
+  list.saveFolderSet = {docs};
+  list.saveFileSet = {rootSector, rootSector + 100};  // the second: no record has it
+  SaveDestination = out;
+  SaveSelected();
+  EXPECT_EQ(FolderNames(out), (std::vector<std::u16string>{u"Docs", u"root.txt"}));
+  EXPECT_EQ(ReadAll(Out(u"Docs\\Sub\\in sub.txt")), data);
+  EXPECT_EQ(ReadAll(Out(u"root.txt")), rootData);
+  EXPECT_EQ(tree.clearedChecks, std::vector<host::TreeKey>{top});
+}
+
+}  // namespace
+}  // namespace save_test

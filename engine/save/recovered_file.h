@@ -1,0 +1,113 @@
+// What every saver shares: forming the target from the destination and the name read off the image,
+// the filters and policies of a user's save, the saving dialog's texts, reading the source by units, and
+// the file being written, whose every write and close is checked.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/os/os.h"
+
+namespace save {
+
+// folder, a backslash unless folder already ends in a separator, then component.
+std::u16string JoinPath(const std::u16string& folder, std::u16string_view component);
+
+// Whether the deleted-file policy applies to a saver (FAT and NTFS) or not (File Trace).
+enum class DeletedPolicy { kApplies, kIgnored };
+
+// The start of every saver: false when the save was stopped or, for a user's save (userSave 1), when a
+// filter, the deleted-file policy or the duplicate-name policy passes the file over. Clears
+// SkipCurrentFileFlag. On true, *target is where to write and *name the name written there (the name
+// made safe, and renamed when the policy says so).
+bool StartFile(const std::u16string& destination, std::u16string_view fileName, uint32_t userSave, uint32_t deleted,
+               DeletedPolicy policy, std::u16string* target, std::u16string* name);
+
+// A user's file has started: SavedFileCount goes up and the dialog shows target, name, the count and
+// the bar at 0.
+void ShowFileStarted(const std::u16string& target, const std::u16string& name);
+
+// The bar of the file in hand, done x 100 / total held at 99 (0 for an empty file); sent only when it
+// moves.
+class FileProgress {
+ public:
+  explicit FileProgress(uint32_t userSave) : shown_(userSave == 1) {}
+  void Show(uint64_t done, uint64_t total);
+
+ private:
+  bool shown_;
+  uint32_t last_ = ~0u;
+};
+
+// File Trace's bar moves once per file over the whole selection: the number of files ticked (set by
+// SaveSelected), and started x 100 / that number.
+void SetSelectionSize(uint64_t files);
+void ShowSelectionProgress(uint32_t started);
+
+// The stop and skip flags, as the savers test them between reads.
+bool SaveInterrupted();
+
+// A user's file that could not be read whole, or whose data could not be found: counted for the report.
+void CountUnreadable(uint32_t userSave);
+
+// Cluster sizes the savers read: 1 to kMaxSectorsPerCluster sectors. Any other value (0 from a damaged
+// boot sector) would divide by zero or carry the sector arithmetic past 64 bits.
+constexpr uint32_t kMaxSectorsPerCluster = 65536;
+bool UsableClusterSize(uint32_t sectorsPerCluster);
+// Sectors read at once within a cluster: 1 below 8 sectors per cluster, 8 at 8, 16 above.
+uint32_t ReadUnitSectors(uint32_t sectorsPerCluster);
+
+// Reads count sectors of the current source from the 64-bit sector first into buffer (count x 512
+// bytes). On failure the bytes are zeros and the result false: a failed read never leaves the bytes of
+// an earlier one.
+bool ReadSourceUnit(uint64_t first, uint32_t count, uint8_t* buffer);
+
+// The file being written. Created with "wb+" semantics (an existing file is replaced). Every failure of
+// creating, writing or closing asks whether to go on (No stops the save) and, for a user's save, counts
+// the file as not written; a file that failed or was abandoned is removed, so that no truncated file is
+// left looking whole.
+class RecoveredFile {
+ public:
+  // ask false: failures are not reported (the preview's copy of a File Trace hit).
+  RecoveredFile(std::u16string path, uint32_t userSave, bool ask = true);
+  // A file never finished is abandoned.
+  ~RecoveredFile();
+  RecoveredFile(const RecoveredFile&) = delete;
+  RecoveredFile& operator=(const RecoveredFile&) = delete;
+
+  bool Create();
+  // False once any write has failed (the rest is not written).
+  bool Append(const uint8_t* data, uint64_t length);
+  // Appends length zero bytes.
+  bool AppendZeros(uint64_t length);
+  // Some part could not be read and was written as zeros.
+  void MarkDamaged() { damaged_ = true; }
+  // Closes the file. abandoned: the save was stopped or the file skipped, and the file is removed.
+  // True when the file was written whole and closed; a user's file then counts as saved (and as
+  // unreadable too when damaged).
+  bool Finish(bool abandoned);
+
+ private:
+  void Fail(const char16_t* what);
+
+  std::u16string path_;
+  uint32_t userSave_;
+  bool ask_;
+  bool created_ = false;
+  bool failed_ = false;
+  bool damaged_ = false;
+  os::File file_;
+};
+
+// Where a cluster's bytes come from: the source; nowhere, as it is a hole of a sparse file (zeros); or
+// nowhere, as it lies where nothing can be read (zeros, and the file is damaged).
+enum class ClusterSource { kRead, kSparse, kUnreadable };
+// Copies one cluster into file, unit by unit, as far as the file reaches: written counts the bytes so
+// far, size is the file's length, firstSector the cluster's first sector. A unit that cannot be read is
+// written as zeros and marks the file damaged. False when writing failed.
+bool CopyCluster(RecoveredFile& file, ClusterSource source, uint64_t firstSector, uint32_t sectorsPerCluster,
+                 uint64_t size, uint64_t& written, std::vector<uint8_t>& buffer);
+
+}  // namespace save

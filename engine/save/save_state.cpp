@@ -1,0 +1,47 @@
+#include "engine/save/save_state.h"
+
+#include "engine/host/host.h"
+#include "platform/os/os.h"
+
+std::u16string SaveDestination;
+std::atomic<uint32_t> SkipCurrentFileFlag{0};
+std::atomic<uint32_t> SavedFileCount{0};
+uint64_t SaveFileTime = 0;
+SaveTallyRecord SaveTally;
+
+namespace {
+
+std::u16string Decimal(uint32_t value) { return os::FromAscii(std::to_string(value)); }
+
+}  // namespace
+
+void BeginSave() {
+  SaveAbortFlag = 0;
+  SkipCurrentFileFlag = 0;
+  SavedFileCount = 0;
+  SaveTally.saved = 0;
+  SaveTally.unreadable = 0;
+  SaveTally.unwritten = 0;
+}
+
+uint32_t SaveResultMessage(std::u16string* text) {
+  const uint32_t unreadable = SaveTally.unreadable;
+  const uint32_t unwritten = SaveTally.unwritten;
+  if (unreadable == 0 && unwritten == 0) {
+    *text = u" Files Saved successfully.";
+    return host::kInformation;
+  }
+  *text = u"Files saved: " + Decimal(SaveTally.saved) + u"\r\nFiles that could not be read whole: " +
+          Decimal(unreadable);
+  if (unwritten != 0) *text += u"\r\nFiles that could not be written: " + Decimal(unwritten);
+  if (unreadable != 0) {
+    *text += u"\r\nWhat could not be read was saved as zeros; a file whose data could not be found was not saved.";
+  }
+  return host::kError;
+}
+
+void ReportSaveResult() {
+  std::u16string text;
+  const uint32_t kind = SaveResultMessage(&text);
+  if (host::MessageHost* messages = host::Current().messages) messages->MessageDialog(text, kind);
+}

@@ -1,0 +1,40 @@
+// The state of one save: where it goes, what stops it, and what it achieved. A save runs on the saving
+// dialog's worker thread; the dialog's Stop and Skip File commands set the flags from the user-interface
+// thread, and the savers test them between reads.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "engine/fat/save_abort.h"
+
+// The folder chosen by BrowseForSaveFolder; empty when the user cancelled. Set on the user-interface
+// thread before the worker starts.
+extern std::u16string SaveDestination;
+// 1 ends the file being written (Skip File); each saver clears it when it starts a file.
+extern std::atomic<uint32_t> SkipCurrentFileFlag;
+// Files started in this save, as the dialog's "Total Files" shows them.
+extern std::atomic<uint32_t> SavedFileCount;
+// The time stamp of the file about to be saved, set by the caller of a saver: an NTFS record's creation
+// time (a file time), or a FAT record's first date word in the low 16 bits.
+extern uint64_t SaveFileTime;
+
+// What the savers report at the end of a save: every file the user asked for counts in one of these,
+// unless a filter, a policy, Skip File or Stop passed it over.
+struct SaveTallyRecord {
+  std::atomic<uint32_t> saved{0};       // written and closed, perhaps with unreadable parts as zeros
+  std::atomic<uint32_t> unreadable{0};  // not read whole: parts written as zeros, or its data not found
+  std::atomic<uint32_t> unwritten{0};   // could not be created, written or closed (the user was asked)
+};
+extern SaveTallyRecord SaveTally;
+
+// Clears SaveAbortFlag, SkipCurrentFileFlag, SavedFileCount and SaveTally before a save starts.
+void BeginSave();
+
+// The report at the end of a save that was not stopped: " Files Saved successfully." (kind 1) when every
+// file was read and written whole; otherwise (kind 2) how many files were saved, how many could not be
+// read whole and, when any, how many could not be written. Returns the kind.
+uint32_t SaveResultMessage(std::u16string* text);
+// Shows that report through the message box.
+void ReportSaveResult();
