@@ -1,0 +1,3 @@
+#include "engine/records/recovery_settings.h"
+
+RecoverySettingsRecord RecoverySettings;
