@@ -19,6 +19,7 @@ class SnapshotFrameHost;
 class ShellFileInfoHost;
 class DocumentHost;
 class SaveProgressHost;
+class FileSystemTreeHost;
 
 // An opaque handle of a tree node, issued by the tree that owns it.
 using TreeKey = uint32_t;
@@ -59,6 +60,8 @@ struct Hosts {
   // with the preview's thumbnail folder (document_host.h).
   ShellFileInfoHost* shellFileInfo = nullptr;
   DocumentHost* document = nullptr;
+  // Page 3's tree of the file systems an Extensive Scan rebuilt (file_system_tree_host.h).
+  FileSystemTreeHost* fileSystemTree = nullptr;
   // The saving dialog (save_host.h).
   SaveProgressHost* saveProgress = nullptr;
 };

@@ -14,6 +14,10 @@ class RecordingScanPage : public ScanPageHost {
  public:
   void DisableNavigationButtons() override { navigationEnabled = false; }
   void ShowNavigationButtons() override { navigationEnabled = true; }
+  void ShowStopButton() override {
+    stopShown = true;
+    ++stopShownCount;
+  }
   void HideStopButton() override { stopShown = false; }
   void BeginBusy() override { busy = true; }
   void KillScanTimer() override { timerArmed = false; }
@@ -25,6 +29,7 @@ class RecordingScanPage : public ScanPageHost {
   std::atomic<bool> stopShown{true};
   std::atomic<bool> busy{false};
   std::atomic<bool> timerArmed{true};
+  std::atomic<uint32_t> stopShownCount{0};  // ShowStopButton calls
   std::map<uint16_t, std::u16string> logicalDrives;
 };
 

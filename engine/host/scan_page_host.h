@@ -15,7 +15,8 @@ class ScanPageHost {
   virtual void DisableNavigationButtons() = 0;
   // Enables and shows Next, Back and Home and enables the source tree: the page is idle again.
   virtual void ShowNavigationButtons() = 0;
-  // Disables and hides Stop.
+  // Enables and shows Stop / disables and hides it.
+  virtual void ShowStopButton() = 0;
   virtual void HideStopButton() = 0;
   // Marks the page busy and shows the wait cursor; the page's timer ends both when the scan has ended.
   virtual void BeginBusy() = 0;
