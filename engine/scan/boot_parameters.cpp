@@ -27,11 +27,11 @@ bool HasSaneSectors(const Sector& boot) {
   return LoadLe16(boot.data() + 11) == kBytesPerSector && IsValidSectorsPerCluster(boot[13]);
 }
 
+}  // namespace
+
 // ---- FAT
 
-// The FAT parameters of boot, for a volume at range.first; nothing when a field is not sane or the
-// layout leaves the range.
-std::optional<FileSystemRecord> FatFields(const Sector& boot, uint16_t code, const RangeSectors& range) {
+std::optional<FileSystemRecord> FatBootSectorFields(const Sector& boot, uint16_t code, const RangeSectors& range) {
   if (!HasSaneSectors(boot)) return std::nullopt;
   const uint8_t* b = boot.data();
   FileSystemRecord r;
@@ -67,11 +67,13 @@ std::optional<FileSystemRecord> FatFields(const Sector& boot, uint16_t code, con
   return r;
 }
 
+namespace {
+
 // The boot sector at lba taken as a FAT boot sector whose second table begins with the media byte.
 std::optional<FileSystemRecord> FatBootAt(uint64_t lba, uint16_t code, const RangeSectors& range) {
   Sector boot;
   if (!range.Holds(lba) || !ReadDiskSector(lba, boot) || !HasBootSignature(boot)) return std::nullopt;
-  std::optional<FileSystemRecord> fields = FatFields(boot, code, range);
+  std::optional<FileSystemRecord> fields = FatBootSectorFields(boot, code, range);
   if (!fields) return std::nullopt;
   Sector table;
   if (!ReadDiskSector(fields->secondFatSector, table) || table[0] != kFixedDiskMedia) return std::nullopt;
@@ -88,13 +90,6 @@ uint32_t ReadFatBoot(uint16_t code, const RangeSectors& range) {
 }
 
 // ---- NTFS
-
-struct NtfsBoot {
-  uint32_t sectorsPerCluster = 0;
-  uint32_t indexSectors = 0;
-  uint64_t mftCluster = 0;
-  uint64_t mirrorCluster = 0;
-};
 
 // Bytes of a record size field (byte 64 or 68): clusters when positive, 2 to the power of its negation
 // in bytes when negative; 0 when that is no size.
@@ -114,14 +109,10 @@ uint32_t IndexSectors(const uint8_t* boot, uint32_t sectorsPerCluster) {
   return IsPowerOfTwo(sectors) && sectors <= kMaxIndexSectors ? static_cast<uint32_t>(sectors) : 0;
 }
 
-// The NTFS fields of the boot sector at lba, for a volume at range.first: the file records must be 1024
-// bytes (the scans read them two sectors at a time), and the volume with its MFT and mirror must lie
-// inside the range.
-std::optional<NtfsBoot> NtfsBootAt(uint64_t lba, const RangeSectors& range) {
-  Sector boot;
-  if (!range.Holds(lba) || !ReadDiskSector(lba, boot) || !HasBootSignature(boot) || !HasSaneSectors(boot)) {
-    return std::nullopt;
-  }
+}  // namespace
+
+std::optional<NtfsBoot> NtfsBootSectorFields(const Sector& boot, const RangeSectors& range) {
+  if (!HasSaneSectors(boot)) return std::nullopt;
   const uint8_t* b = boot.data();
   NtfsBoot fields;
   fields.sectorsPerCluster = b[13];
@@ -129,15 +120,24 @@ std::optional<NtfsBoot> NtfsBootAt(uint64_t lba, const RangeSectors& range) {
   if (RecordBytes(b[64], fields.sectorsPerCluster) != kMftRecordBytes || fields.indexSectors == 0) {
     return std::nullopt;
   }
-  const uint64_t totalSectors = LoadLe64(b + 40);
-  const uint64_t clusters = totalSectors / fields.sectorsPerCluster;
+  fields.totalSectors = LoadLe64(b + 40);
+  const uint64_t clusters = fields.totalSectors / fields.sectorsPerCluster;
   fields.mftCluster = LoadLe64(b + 48);
   fields.mirrorCluster = LoadLe64(b + 56);
-  if (totalSectors == 0 || !range.Holds(range.first, totalSectors) || fields.mftCluster >= clusters ||
+  if (fields.totalSectors == 0 || !range.Holds(range.first, fields.totalSectors) || fields.mftCluster >= clusters ||
       fields.mirrorCluster >= clusters) {
     return std::nullopt;
   }
   return fields;
+}
+
+namespace {
+
+// The NTFS fields of the boot sector at lba, for a volume at range.first.
+std::optional<NtfsBoot> NtfsBootAt(uint64_t lba, const RangeSectors& range) {
+  Sector boot;
+  if (!range.Holds(lba) || !ReadDiskSector(lba, boot) || !HasBootSignature(boot)) return std::nullopt;
+  return NtfsBootSectorFields(boot, range);
 }
 
 // The sector of cluster in the volume at range.first when it begins a file record; else 0.

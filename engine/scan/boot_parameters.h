@@ -5,6 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+
+#include "engine/partitions/disk_sectors.h"
+#include "engine/records/scan_parameters.h"
+#include "engine/scan/range_sectors.h"
 
 // Sectors per cluster as a boot sector may give them: a power of two from 1 to 128.
 bool IsValidSectorsPerCluster(uint64_t value);
@@ -23,3 +28,23 @@ uint32_t ReadBootParameters();
 // from those the table size. 1 with CurrentFileSystem filled; 0 when no consistent layout was found, for
 // any other code, or on a stop request. It leaves the scan's flags alone: the worker tells the user.
 uint32_t SearchFatParameters();
+
+// The FAT16 or FAT32 (code) parameters of a boot sector for a volume that begins at range.first, as
+// ReadBootParameters takes them: nothing when a field is not sane (512-byte sectors, valid sectors per
+// cluster, reserved sectors, two tables of a size, a root directory) or the volume leaves the range. The
+// boot sector's own marks are not tested.
+std::optional<FileSystemRecord> FatBootSectorFields(const Sector& boot, uint16_t code, const RangeSectors& range);
+
+// What an NTFS boot sector gives.
+struct NtfsBoot {
+  uint32_t sectorsPerCluster = 0;
+  uint32_t indexSectors = 0;  // 8 for the usual 0xF4
+  uint64_t totalSectors = 0;
+  uint64_t mftCluster = 0;
+  uint64_t mirrorCluster = 0;
+};
+
+// The fields of an NTFS boot sector for a volume that begins at range.first: nothing unless the file
+// records are 1024 bytes (the scans read them two sectors at a time), the index records a power of two
+// of at most 128 sectors, and the volume with its MFT and mirror lies inside the range.
+std::optional<NtfsBoot> NtfsBootSectorFields(const Sector& boot, const RangeSectors& range);
