@@ -1,0 +1,170 @@
+// The Extensive Scan's FAT analysis: file systems from the boot sectors found, then from pairs of
+// subfolder sectors that no boot sector explained.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "engine/image/byte_order.h"
+#include "engine/partitions/disk_sectors.h"
+#include "engine/records/extensive_lists.h"
+#include "engine/records/record_list.h"
+#include "engine/records/scan_control.h"
+#include "engine/scan/boot_parameters.h"
+#include "engine/scan/extensive_report.h"
+#include "engine/scan/extensive_scan.h"
+
+namespace {
+
+constexpr uint32_t kLowestClusterBase = 63;
+constexpr uint32_t kLargestFat16Cluster = 65535;
+constexpr uint32_t kFat32RootCluster = 2;
+constexpr uint32_t kClusterSizes = 8;  // 1, 2, 4, ... 128 sectors
+constexpr uint32_t kLastSectorNumber = 0xFFFFFFFF;
+
+uint16_t BootSectorType(const Sector& boot) {
+  if (std::memcmp(boot.data() + 85, "32", 2) == 0) return records::kFat32;
+  if (std::memcmp(boot.data() + 57, "16", 2) == 0) return records::kFat16;
+  return 0;
+}
+
+// Marks the candidate for the next file system and counts it.
+void Assign(DirSectorCandidate& candidate) {
+  candidate.mark = extensive::NextFileSystemNumber();
+  extensive::CountAssigned(DirSectorCandidateList.size());
+}
+
+// The boot sector at sector: when its geometry places unassigned subfolder candidates, they get the next
+// file-system number and the file system is recorded.
+void PlaceByBootSector(uint32_t sector) {
+  Sector boot;
+  if (!ReadDiskSector(sector, boot)) return;
+  const uint16_t type = BootSectorType(boot);
+  if (type == 0) return;
+  std::optional<FileSystemRecord> fs = FatBootSectorFields(boot, type, RangeSectors{sector, kLastSectorNumber});
+  if (!fs || fs->clusterBase < kLowestClusterBase || !extensive::CanNumberFileSystem()) return;
+  const uint64_t total = LoadLe16(boot.data() + 19) != 0 ? LoadLe16(boot.data() + 19) : LoadLe32(boot.data() + 32);
+  fs->lastSector = static_cast<uint32_t>(sector + total);
+  // A folder lies at or after the sector of cluster 0: the walk starts there, in sector order.
+  auto first = std::lower_bound(DirSectorCandidateList.begin(), DirSectorCandidateList.end(), fs->clusterBase,
+                                [](const DirSectorCandidate& c, uint32_t base) { return c.sector < base; });
+  bool placed = false;
+  for (auto it = first; it != DirSectorCandidateList.end() && it->sector <= fs->lastSector; ++it) {
+    if (it->mark != 0 || it->sector != uint64_t{it->cluster} * fs->sectorsPerCluster + fs->clusterBase) continue;
+    Assign(*it);
+    placed = true;
+  }
+  if (placed) extensive::RecordFileSystem(*fs);
+}
+
+// The subfolder candidates grouped by the geometry each would have with every cluster size: key (sector
+// of cluster 0, log2 of the cluster size), candidates in list order. Rebuilt when the list has changed.
+class GeometryIndex {
+ public:
+  struct Entry {
+    uint64_t key;
+    uint32_t index;  // in DirSectorCandidateList
+  };
+  using Range = std::pair<std::vector<Entry>::const_iterator, std::vector<Entry>::const_iterator>;
+
+  // The candidates that the cluster size 1 << log2Spc and base place, in list order.
+  Range Placed(uint32_t log2Spc, uint64_t base) {
+    Refresh();
+    return std::equal_range(entries_.cbegin(), entries_.cend(), Entry{Key(base, log2Spc), 0}, ByKey);
+  }
+
+ private:
+  static uint64_t Key(uint64_t base, uint32_t log2Spc) { return base << 3 | log2Spc; }
+  static bool ByKey(const Entry& a, const Entry& b) { return a.key < b.key; }
+
+  void Refresh() {
+    if (generation_ == DirSectorCandidateList.Generation() && size_ == DirSectorCandidateList.size()) return;
+    records::GuardAllocation([&] {
+      entries_.clear();
+      for (size_t i = 0; i < DirSectorCandidateList.size(); ++i) {
+        const DirSectorCandidate& c = DirSectorCandidateList[i];
+        for (uint32_t s = 0; s < kClusterSizes; ++s) {
+          const uint64_t used = uint64_t{c.cluster} << s;
+          if (c.sector > used) entries_.push_back({Key(c.sector - used, s), static_cast<uint32_t>(i)});
+        }
+      }
+    });
+    std::stable_sort(entries_.begin(), entries_.end(), ByKey);
+    generation_ = DirSectorCandidateList.Generation();
+    size_ = DirSectorCandidateList.size();
+  }
+
+  std::vector<Entry> entries_;
+  uint64_t generation_ = ~uint64_t{0};
+  size_t size_ = 0;
+};
+
+GeometryIndex geometryIndex;
+
+// The first unassigned candidate after a (in list order) that, with a, fits the cluster size 1 << log2Spc;
+// SIZE_MAX when none does.
+size_t FirstPartner(size_t a, uint32_t log2Spc) {
+  const DirSectorCandidate& first = DirSectorCandidateList[a];
+  const uint64_t used = uint64_t{first.cluster} << log2Spc;
+  if (first.sector <= used) return SIZE_MAX;
+  const GeometryIndex::Range placed = geometryIndex.Placed(log2Spc, first.sector - used);
+  auto after = std::upper_bound(placed.first, placed.second, a,
+                                [](size_t i, const GeometryIndex::Entry& e) { return i < e.index; });
+  for (; after != placed.second; ++after) {
+    const DirSectorCandidate& b = DirSectorCandidateList[after->index];
+    if (b.mark == 0 && first.cluster < b.cluster && b.cluster < b.sector) return after->index;
+  }
+  return SIZE_MAX;
+}
+
+}  // namespace
+
+void AnalyzeFoundFat() {
+  extensive::ShowStatus(u"Analyzing the data found...");
+  extensive::AddTopNode();
+  ExtensiveCounters.assignedCount = 0;
+  for (size_t b = 0; b < BootSectorCandidateList.size(); ++b) PlaceByBootSector(BootSectorCandidateList[b].sector);
+  for (size_t i = 0; i < DirSectorCandidateList.size(); ++i) {
+    if (DirSectorCandidateList[i].mark != 0 || ReconstructFatWithoutBoot(i) == 1) continue;
+    DirSectorCandidateList[i].mark = records::kNoFileSystemMark;
+    extensive::CountAssigned(DirSectorCandidateList.size());
+  }
+  extensive::FinishWithoutBootPass();
+  extensive::FinishBootSectorPass();
+}
+
+uint32_t ReconstructFatWithoutBoot(size_t index) {
+  if (index >= DirSectorCandidateList.size() || !extensive::CanNumberFileSystem()) return 0;
+  const DirSectorCandidate a = DirSectorCandidateList[index];
+  if (a.cluster >= a.sector) return 0;
+  // The partner is the first candidate in the list that fits a with any cluster size.
+  size_t partner = SIZE_MAX;
+  uint32_t log2Spc = 0;
+  for (uint32_t s = 0; s < kClusterSizes; ++s) {
+    const size_t b = FirstPartner(index, s);
+    if (b < partner) {
+      partner = b;
+      log2Spc = s;
+    }
+  }
+  if (partner == SIZE_MAX) return 0;
+  const uint32_t base = static_cast<uint32_t>(a.sector - (uint64_t{a.cluster} << log2Spc));
+  const GeometryIndex::Range placed = geometryIndex.Placed(log2Spc, base);
+  uint32_t largestCluster = 0;
+  for (auto i = placed.first; i != placed.second; ++i) {
+    DirSectorCandidate& c = DirSectorCandidateList[i->index];
+    if (c.mark != 0) continue;
+    Assign(c);
+    largestCluster = std::max(largestCluster, c.cluster);
+  }
+  FileSystemRecord fs;
+  fs.type = ScanRange.fileSystemCode == records::kFat32 || largestCluster > kLargestFat16Cluster ? records::kFat32
+                                                                                                  : records::kFat16;
+  fs.sectorsPerCluster = 1u << log2Spc;
+  fs.rootDirectory = fs.type == records::kFat32 ? kFat32RootCluster : 0;
+  fs.clusterBase = base;
+  extensive::RecordFileSystem(fs);
+  return 1;
+}
