@@ -19,6 +19,7 @@ struct Mode {
 const Mode kModes[] = {
     {"read", RunRead, "read IMAGE FIRST_SECTOR COUNT"},
     {"partitions", RunPartitions, "partitions [--search] IMAGE"},
+    {"save", RunSave, "save IMAGE (--partition N | --range CODE START COUNT) --out DIR [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--filter PATTERN]..."},
 };
 
 int Usage() {

@@ -8,3 +8,8 @@ int RunRead(int argc, char** argv);
 // enginectl partitions [--search] IMAGE: the partition table (or what the partition search finds), one
 // line per entry: first sector, sector count, file-system code.
 int RunPartitions(int argc, char** argv);
+
+// enginectl save IMAGE (--partition N | --range CODE START COUNT) --out DIR [--deleted ...] [--duplicates ...]
+// [--filter PATTERN]...: a Quick Scan, the whole results tree ticked and saved into DIR; the numbers of
+// files saved, not read whole and not written.
+int RunSave(int argc, char** argv);

@@ -1,0 +1,161 @@
+// enginectl save IMAGE (--partition N | --range CODE START COUNT) --out DIR [--deleted include|only|exclude]
+//                [--duplicates rename|overwrite|skip] [--filter PATTERN]...
+// A Quick Scan of one file system of the image, run as the scan page runs it, then the whole results tree
+// ticked (its top node: every folder under it, and the root's own files) and saved into DIR, an existing
+// folder, as the saving dialog's worker saves it. The recovery settings' deleted-file and duplicate-name
+// policies default to include and rename; each --filter adds a row to the file filters (at most 99, each
+// under 20 characters). Standard output:
+//   saved <TAB> files written (perhaps with unreadable parts as zeros)
+//   unreadable <TAB> files that could not be read whole
+//   unwritten <TAB> files that could not be created, written or closed
+// Messages go to standard error as "kind<TAB>text" (the final report among them; a question is answered
+// No, which stops the save). Exit status: 0 for a clean save; 3 when files could not be read or written;
+// 1 when the scan could not run or the save was stopped; 2 for bad arguments.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/host/save_fakes.h"
+#include "engine/records/recovery_settings.h"
+#include "engine/records/scan_records.h"
+#include "engine/save/file_filter_table.h"
+#include "engine/save/save_state.h"
+#include "engine/save/savers.h"
+#include "engine/scan/quick_scan.h"
+#include "platform/os/os.h"
+#include "tools/enginectl/headless_scan.h"
+#include "tools/enginectl/image_source.h"
+#include "tools/enginectl/modes.h"
+#include "tools/enginectl/scan_source.h"
+
+namespace {
+
+struct SaveOptions {
+  const char* image = nullptr;
+  char** source = nullptr;  // the source option and its values
+  const char* out = nullptr;
+  uint16_t deletedPolicy = 1;
+  uint16_t duplicatePolicy = 1;
+  std::vector<std::u16string> filters;
+};
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: enginectl save IMAGE (--partition N | --range CODE START COUNT) --out DIR\n"
+               "         [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--filter PATTERN]...\n");
+  return 2;
+}
+
+// The value's place (from 1) among the words, as the settings number their choices; 0 when none.
+uint16_t Choice(const char* value, std::initializer_list<const char*> words) {
+  uint16_t n = 1;
+  for (const char* word : words) {
+    if (std::strcmp(value, word) == 0) return n;
+    ++n;
+  }
+  return 0;
+}
+
+bool ParseOptions(int argc, char** argv, SaveOptions* options) {
+  if (argc < 2) return false;
+  options->image = argv[0];
+  const int taken = ScanSourceArguments(argc - 1, argv + 1);
+  if (taken == 0) return false;
+  options->source = argv + 1;
+  for (int i = 1 + taken; i < argc; i += 2) {
+    if (i + 1 >= argc) return false;
+    const char* value = argv[i + 1];
+    if (std::strcmp(argv[i], "--out") == 0) {
+      options->out = value;
+    } else if (std::strcmp(argv[i], "--deleted") == 0) {
+      options->deletedPolicy = Choice(value, {"include", "only", "exclude"});
+      if (options->deletedPolicy == 0) return false;
+    } else if (std::strcmp(argv[i], "--duplicates") == 0) {
+      options->duplicatePolicy = Choice(value, {"rename", "overwrite", "skip"});
+      if (options->duplicatePolicy == 0) return false;
+    } else if (std::strcmp(argv[i], "--filter") == 0) {
+      options->filters.push_back(os::FromUtf8(value));
+    } else {
+      return false;
+    }
+  }
+  return options->out != nullptr;
+}
+
+// The whole tree ticked, as the top node's check box leaves the list's save sets: every folder under the
+// top node, and the files of the root itself.
+void TickWholeTree(host::RecordingResultTree& tree, host::RecordingResultList& list) {
+  const host::TreeKey top = tree.GetRootItem();
+  for (host::TreeKey child = tree.GetChildItem(top); child != host::kNoTreeKey; child = tree.GetNextSiblingItem(child)) {
+    list.saveFolderSet.push_back(child);
+  }
+  if (CurrentFileSystem.type == records::kNtfs) {
+    for (const NtfsEntryRecord& entry : NtfsEntryList) {
+      if (entry.parentId == records::kNtfsRootRecord) list.saveFileSet.push_back(entry.id);
+    }
+  } else {
+    for (const FatEntryRecord& entry : FatEntryList) {
+      if (entry.parentId == records::kFatRootId) list.saveFileSet.push_back(entry.id);
+    }
+  }
+}
+
+// Saves the ticked tree as the saving dialog's worker does; the exit status.
+int SaveWholeTree(host::RecordingResultTree& tree, const SaveOptions& options) {
+  PrintingMessages messages;
+  host::RecordingSaveProgress dialog;
+  host::RecordingResultList list;
+  host::Hosts hosts = host::Current();
+  hosts.messages = &messages;
+  hosts.saveProgress = &dialog;
+  hosts.resultTree = &tree;
+  hosts.resultList = &list;
+  host::ScopedHosts installed(hosts);
+  TickWholeTree(tree, list);
+  SaveDestination = os::FromUtf8(options.out);
+  BeginSave();
+  SaveSelected();
+  const bool stopped = SaveAbortFlag == 1;
+  if (!stopped) ReportSaveResult();
+  std::printf("saved\t%u\nunreadable\t%u\nunwritten\t%u\n", SaveTally.saved.load(), SaveTally.unreadable.load(),
+              SaveTally.unwritten.load());
+  if (std::fflush(stdout) != 0 || stopped) return 1;
+  return SaveTally.unreadable == 0 && SaveTally.unwritten == 0 ? 0 : 3;
+}
+
+}  // namespace
+
+int RunSave(int argc, char** argv) {
+  SaveOptions options;
+  if (!ParseOptions(argc, argv, &options)) return Usage();
+  if (!SetFileFilters(options.filters)) {
+    std::fprintf(stderr, "enginectl: at most 99 filters of fewer than 20 characters each\n");
+    return 2;
+  }
+  if (!os::IsFolder(os::FromUtf8(options.out))) {
+    std::fprintf(stderr, "enginectl: no folder %s\n", options.out);
+    return 2;
+  }
+  RecoverySettings.deletedPolicy = options.deletedPolicy;
+  RecoverySettings.duplicatePolicy = options.duplicatePolicy;
+  DiskImage image;
+  if (!OpenImageSource(options.image, image)) return 1;
+  RecoveryMode = records::kQuickScan;
+  if (!SetScanSource(options.source)) {
+    SetCurrentDiskImage(nullptr);
+    return 2;
+  }
+  int status = 1;
+  {
+    HeadlessScan scan;
+    const ScanOutcome outcome = scan.Run(QuickScanThread);
+    if (outcome == ScanOutcome::kFinished) {
+      status = SaveWholeTree(scan.tree(), options);
+    } else if (outcome == ScanOutcome::kLost) {
+      std::fprintf(stderr, "enginectl: the worker ended without signalling its end\n");
+    }
+  }
+  SetCurrentDiskImage(nullptr);
+  return status;
+}
