@@ -10,9 +10,10 @@
 
 #include <cstdint>
 
-// The worker. Returns 1 when the scan ran to its end, 0 when it stopped early or could not scan (no
-// usable partition parameters, an MFT that cannot be mapped, a logical drive that does not open: each
-// reported to the user, with the page made idle again).
+// The worker. Returns 1 when it built the results (also from what a stopped reading found), 0 when a
+// stop came before any folder was read or it could not scan (no usable partition parameters, an MFT that
+// cannot be mapped, a logical drive that does not open: each reported to the user, with the page made
+// idle again).
 uint32_t QuickScanThread();
 
 // Reads the FAT folder tree into FatFolderList and FatEntryList and builds the results tree. Returns 1,
