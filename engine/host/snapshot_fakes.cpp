@@ -26,4 +26,13 @@ bool ScriptedSnapshotFrame::AskSnapshotSavePath(std::u16string* path) {
   return true;
 }
 
+void SnapshotWindows::InstallIn(Hosts& hosts) {
+  hosts.messages = &messages;
+  hosts.resultTree = &tree;
+  hosts.resultList = &list;
+  hosts.progressDialog = &progress;
+  hosts.snapshotFrame = &frame;
+  hosts.scanPage = &scanPage;
+}
+
 }  // namespace host

@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/host/fakes.h"
+#include "engine/host/result_tree_fakes.h"
+#include "engine/host/scan_page_fakes.h"
 #include "engine/host/snapshot_host.h"
 
 namespace host {
@@ -37,6 +40,19 @@ class ScriptedSnapshotFrame : public SnapshotFrameHost {
   uint32_t saveDialogCount = 0;
   std::vector<std::u16string> plainMessages;
   uint32_t resultsPageShown = 0;
+};
+
+// Every window a snapshot save or load reaches, recorded.
+struct SnapshotWindows {
+  // Points hosts at these windows.
+  void InstallIn(Hosts& hosts);
+
+  RecordingMessages messages;
+  RecordingResultTree tree;
+  RecordingResultList list;
+  RecordingProgressDialog progress;
+  ScriptedSnapshotFrame frame;
+  RecordingScanPage scanPage;
 };
 
 }  // namespace host
