@@ -1,0 +1,243 @@
+// The snapshot loaders. A snapshot is read whole into memory and checked before anything of the engine
+// changes: a damaged or truncated file is refused with a message and leaves every record list empty,
+// never half loaded. The file is opened for reading only, so a read-only snapshot loads.
+#include <string>
+
+#include "engine/host/host.h"
+#include "engine/host/result_tree_host.h"
+#include "engine/host/snapshot_host.h"
+#include "engine/image/source_values.h"
+#include "engine/ntfs/mft_map.h"
+#include "engine/records/extensive_candidates.h"
+#include "engine/records/file_trace_hits.h"
+#include "engine/records/result_tree_builders.h"
+#include "engine/records/scan_records.h"
+#include "engine/save/results_listing.h"
+#include "engine/scan/selected_signatures.h"
+#include "engine/snapshot/snapshot.h"
+#include "engine/snapshot/snapshot_format.h"
+#include "platform/os/os.h"
+
+namespace {
+
+using snapshot::LoadedSnapshot;
+
+// Every record list of the engine, with the counts their appenders raise.
+void FreeEngineRecordLists() {
+  FreeScanRecordLists();
+  NtfsFoundEntryList.Free();
+  NtfsFolderCandidateList.Free();
+  IndexRecordCandidateList.Free();
+  FoundFileSystemList.Free();
+  ScanCounters.subfolderCandidateCount = 0;
+  ScanCounters.fileRecordCount = 0;
+  ScanCounters.indexRecordCount = 0;
+  FreeFileTraceResultList();
+  FreeFileTraceSignatureList();
+}
+
+// The progress dialog of one load. Whatever way the load ends, the dialog is closed; a load that fails
+// also ends SnapshotLoading, so that later tree builds do not report to a closed dialog.
+class LoadProgress {
+ public:
+  explicit LoadProgress(bool snapshotLoading) : snapshotLoading_(snapshotLoading) {
+    host::ProgressDialogHost* dialog = host::Current().progressDialog;
+    if (dialog != nullptr && dialog->Create()) {
+      dialog_ = dialog;
+      dialog_->SetRange(0, 100);
+      dialog_->ShowWindow(true);
+    }
+    if (snapshotLoading_) SnapshotLoading = 1;
+    if (dialog_ != nullptr) dialog_->SetPos(0);
+  }
+  ~LoadProgress() {
+    if (dialog_ != nullptr) dialog_->DestroyWindow();
+    if (snapshotLoading_ && !loaded_) SnapshotLoading = 0;
+  }
+  LoadProgress(const LoadProgress&) = delete;
+  LoadProgress& operator=(const LoadProgress&) = delete;
+
+  host::ProgressDialogHost* dialog() const { return dialog_; }
+  void Hide() {
+    if (dialog_ != nullptr) dialog_->ShowWindow(false);
+  }
+  // The load succeeded: 100, and the dialog closes.
+  void Finish() {
+    loaded_ = true;
+    if (dialog_ == nullptr) return;
+    dialog_->SetPos(100);
+    dialog_->DestroyWindow();
+    dialog_ = nullptr;
+  }
+
+ private:
+  bool snapshotLoading_;
+  bool loaded_ = false;
+  host::ProgressDialogHost* dialog_ = nullptr;
+};
+
+void ReportError(const std::u16string& text) {
+  if (host::MessageHost* messages = host::Current().messages) messages->MessageDialog(text, host::kError);
+}
+
+// Reads the snapshot at path whole. false when it cannot be opened (nothing is reported: the load
+// command has reported a missing file) or is refused (reported).
+bool ReadSnapshotFile(const std::u16string& path, std::u16string_view letters, LoadProgress& progress,
+                      LoadedSnapshot* loaded) {
+  os::File file;
+  uint64_t size = 0;
+  if (!file.OpenRead(snapshot::LoadPathFor(path), os::Share::Read) || !file.Size(&size)) return false;
+  snapshot::SnapshotInput in(file, size);
+  const snapshot::ReadFault fault = snapshot::ReadSnapshot(in, letters, loaded, progress.dialog());
+  if (fault == snapshot::ReadFault::kNone) return true;
+  ReportError(snapshot::ReadFaultMessage(fault));
+  return false;
+}
+
+const char* CurrentDevicePath() {
+  const uint16_t row = CurrentDriveIndex.load();
+  return DevicePathTable[row < kDevicePathRows ? row : 0];
+}
+
+void CommitParameters(const LoadedSnapshot& loaded) {
+  ScanRange = loaded.scanRange;
+  const uint32_t rootDirectory = CurrentFileSystem.rootDirectory;  // not stored in a snapshot
+  CurrentFileSystem = loaded.fileSystem;
+  CurrentFileSystem.rootDirectory = rootDirectory;
+}
+
+void CommitFat(const LoadedSnapshot& loaded) {
+  ScanCounters.folderCount = 0;
+  for (const FatFolderRecord& f : loaded.fatFolders) {
+    AppendFatFolder(f.name, f.firstCluster, f.parentId, f.firstDateWord, f.secondDateWord, host::kNoTreeKey,
+                    f.deleted);
+  }
+  // Ids are given again in file order by the appender.
+  ScanCounters.entryCount = 0;
+  for (const FatEntryRecord& e : loaded.fatEntries) {
+    AppendFatEntry(e.name, e.firstCluster, e.parentId, e.firstDateWord, e.secondDateWord, e.size, e.deleted);
+    ++ScanCounters.entryCount;
+  }
+}
+
+void CommitNtfs(const LoadedSnapshot& loaded) {
+  ScanCounters.folderCount = 0;
+  for (const NtfsFolderRecord& f : loaded.ntfsFolders) {
+    AppendNtfsFolder(f.name, f.recordNumber, f.parentId, f.creationTime, f.modificationTime, host::kNoTreeKey,
+                     f.deleted);
+  }
+  for (const NtfsEntryRecord& e : loaded.ntfsEntries) {
+    AppendNtfsEntry(e.id, e.name, e.recordNumber, e.parentId, e.creationTime, e.modificationTime, e.deleted,
+                    e.size);
+  }
+  ScanCounters.entryCount = static_cast<uint32_t>(loaded.ntfsEntries.size());
+}
+
+void CommitFileTrace(const LoadedSnapshot& loaded) {
+  ScanCounters.folderCount = 0;
+  for (const snapshot::StoredSignature& s : loaded.signatures) {
+    AppendSelectedSignature(s.extension, s.group, s.length, s.signatureHex, s.secondValue);
+  }
+  ScanCounters.entryCount = 0;
+  for (const FileTraceHit& h : loaded.hits) {
+    AppendFileTraceHit(h.fileName, h.extension, h.group, h.id, h.startSector);
+    ++ScanCounters.entryCount;
+  }
+}
+
+// Empties the results tree and builds it again under a top node "Root" with addNodes, then shows it in
+// report view with "Root" as the node listed, and has listRoot list the root folder.
+template <typename AddNodes, typename ListRoot>
+void RebuildResultsTree(AddNodes addNodes, ListRoot listRoot) {
+  const host::Hosts& hosts = host::Current();
+  host::TreeKey root = host::kNoTreeKey;
+  if (hosts.resultTree != nullptr) {
+    hosts.resultTree->DeleteAllItems();
+    root = hosts.resultTree->AddItem(u"Root", host::kNoTreeKey, host::TreeImage::kDrive, false);
+  }
+  ScanCounters.processedCount = 0;
+  ScanThreadControl.stopFlag = 0;
+  if (hosts.scanPage != nullptr) hosts.scanPage->HideStopButton();
+  addNodes(root);
+  if (hosts.resultTree != nullptr) hosts.resultTree->Expand(root);
+  if (hosts.resultList != nullptr) hosts.resultList->SetReportView();
+  if (hosts.resultTree != nullptr) hosts.resultTree->SetCurrentNode(root);
+  listRoot();
+}
+
+// The source the snapshot was taken from, and the results page.
+void FinishLoad(const LoadedSnapshot& loaded, LoadProgress& progress, bool setRunning) {
+  CurrentDriveIndex = loaded.driveIndex;
+  SourceKind = loaded.sourceKind;
+  // Only a gate: reads from the image go on whether or not the physical drive opens.
+  OpenPhysicalDrive();
+  ScanThreadControl.stopFlag = 0;
+  if (setRunning) ScanThreadControl.runningFlag = 1;
+  progress.Finish();
+  const host::Hosts& hosts = host::Current();
+  if (hosts.resultTree != nullptr) hosts.resultTree->SetFocus();
+  ReopenSnapshotVolume(ScanRange.driveField);
+  if (hosts.snapshotFrame != nullptr) hosts.snapshotFrame->ShowResultsPage();
+}
+
+uint32_t RecoveryModeOf(char16_t letter) {
+  return letter == snapshot::kExtensiveScanLetter ? records::kExtensiveScan : records::kQuickScan;
+}
+
+}  // namespace
+
+uint32_t LoadSnapshotTree(const std::u16string& path) {
+  FreeEngineRecordLists();
+  LoadProgress progress(true);
+  LoadedSnapshot loaded;
+  if (!ReadSnapshotFile(path, u"DA", progress, &loaded)) return 0;
+  const bool ntfs = loaded.fileSystem.type == records::kNtfs;
+  if (ntfs && LoadMftMap(loaded.fileSystem.clusterBase, CurrentDevicePath(), loaded.fileSystem.mftSector,
+                         loaded.fileSystem.sectorsPerCluster) == 0) {
+    progress.Hide();
+    if (host::SnapshotFrameHost* frame = host::Current().snapshotFrame) {
+      frame->PlainMessageBox(u"Source file and load recovery snapshot mismatch");
+    }
+    return 0;
+  }
+  RecoveryMode = RecoveryModeOf(loaded.letter);
+  CommitParameters(loaded);
+  if (ntfs) {
+    CommitNtfs(loaded);
+    // An Extensive Scan of NTFS comes back as a Quick Scan: its entries are in NtfsEntryList now.
+    RecoveryMode = records::kQuickScan;
+    RebuildResultsTree([](host::TreeKey root) { AddNtfsFolders(root, records::kNtfsRootRecord); },
+                       [] { ListNtfsFolder(records::kNtfsRootRecord); });
+  } else {
+    CommitFat(loaded);
+    RebuildResultsTree([](host::TreeKey root) { AddFatFolders(root, records::kFatRootId); },
+                       [] { ListFatFolder(records::kFatRootId); });
+  }
+  FinishLoad(loaded, progress, true);
+  return 1;
+}
+
+uint32_t LoadSnapshotFlat(const std::u16string& path) {
+  FreeEngineRecordLists();
+  LoadProgress progress(false);
+  LoadedSnapshot loaded;
+  if (!ReadSnapshotFile(path, u"R", progress, &loaded)) return 0;
+  RecoveryMode = records::kFileTrace;
+  CommitParameters(loaded);
+  CommitFileTrace(loaded);
+  RebuildResultsTree([](host::TreeKey root) { AddFileTraceGroups(root); }, ListFileTraceGroups);
+  FinishLoad(loaded, progress, false);
+  return 1;
+}
+
+void ReopenSnapshotVolume(uint16_t driveField) {
+  if (SourceKind.load() != kSourceLogicalDrive) return;
+  ScanRange.driveField = driveField;
+  host::ScanPageHost* page = host::Current().scanPage;
+  const std::u16string drive = page != nullptr ? page->LogicalDriveName(driveField) : std::u16string();
+  if (drive.size() < 2) {
+    VolumeHandle.SetInvalid();  // no such drive: what a failed open leaves
+    return;
+  }
+  OpenVolumeHandle(drive);
+}

@@ -1,0 +1,371 @@
+// Snapshots of hand-filled record lists for every mode letter and file system, loaded back: the lists,
+// the scan parameters and the source values are those that were saved, and the results tree is rebuilt.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/image/byte_order.h"
+#include "engine/image/disk_image.h"
+#include "engine/image/read_sectors.h"
+#include "engine/image/source_values.h"
+#include "engine/records/file_trace_hits.h"
+#include "engine/records/scan_records.h"
+#include "engine/scan/selected_signatures.h"
+#include "engine/snapshot/snapshot.h"
+#include "engine/snapshot/snapshot_test_support.h"
+
+namespace {
+
+using snapshot_test::DescribeState;
+using snapshot_test::SnapshotTest;
+
+constexpr uint64_t kTime1 = 0x01D9A1B2C3D4E5F6;
+constexpr uint64_t kTime2 = 0x01DA000000000001;
+
+// The image opened as the source, as the image page opens it.
+class OpenedImage {
+ public:
+  explicit OpenedImage(const std::string& name) {
+    image_.CreateReader(kImageVhd);
+    opened_ = image_.Open(snapshot_test::SharedImage(name)) == 1;
+    SetCurrentDiskImage(&image_);
+    SourceKind = kSourceDisk;
+  }
+  ~OpenedImage() { SetCurrentDiskImage(nullptr); }
+  bool opened() const { return opened_; }
+
+ private:
+  DiskImage image_;
+  bool opened_ = false;
+};
+
+void FillFat(uint16_t code) {
+  ScanRange = {code, 2048, 65536, 67583, 0};
+  CurrentFileSystem = {code, 256, 8, code == records::kFat16 ? 32u : 0u, 2, 32, 2560, 2080, 2336, 0, 0, 0, 0, 67584, 1};
+  AppendFatFolder(u"DOCS", 3, 0, 0x5A21, 0x5A22, 0, 0);
+  AppendFatFolder(u"R\u00e9sum\u00e9 \u2713 \u00fcn\u00ef", 4, 3, 0x4821, 0, 0, 1);
+  AppendFatFolder(std::u16string(255, u'L'), 5, 0, 0, 0, 0, 0);
+  AppendFatFolder(u"Lost Dir", records::kLostDirId, 0, 0, 0, 0, 0);
+  AppendFatFolder(u"Dir1", 6, records::kLostDirId, 0, 0, 0, 1);
+  const struct {
+    const char16_t* name;
+    uint32_t cluster, parent, size, deleted;
+  } entries[] = {{u"A.TXT", 7, 3, 12, 0}, {u"_B.BIN", 8, 0, 0xFFFFFFFF, 1}, {u"", 0, 4, 0, 0}, {u"c d.e", 9, 6, 1, 0}};
+  for (const auto& e : entries) {
+    AppendFatEntry(e.name, e.cluster, e.parent, 0x5A21, 0x5A30, e.size, e.deleted);
+    ++ScanCounters.entryCount;
+  }
+  CurrentDriveIndex = 2;
+  SourceKind = kSourceDisk;
+}
+
+// The NTFS volume of ntfs_4k as CurrentFileSystem, from its boot sector (the MFT map is re-read from it
+// when the snapshot loads).
+bool ReadNtfsParameters() {
+  uint8_t boot[512] = {};
+  if (ReadSectors(DevicePathTable[0], 0, 0, 1, boot) != 1) return false;
+  const uint32_t perCluster = boot[13];
+  const uint32_t total = static_cast<uint32_t>(LoadLe64(boot + 0x28));
+  ScanRange = {records::kNtfs, 0, total + 1, total, 0};
+  CurrentFileSystem = {records::kNtfs, 0, perCluster, 0, 0, 0, 0, 0, 0,
+                       static_cast<uint32_t>(LoadLe64(boot + 0x30)) * perCluster,
+                       static_cast<uint32_t>(LoadLe64(boot + 0x38)) * perCluster, 2, 8, total, 1};
+  return true;
+}
+
+void FillNtfsFolders() {
+  AppendNtfsFolder(u"docs", 64, 5, kTime1, kTime2, 0, 0);
+  AppendNtfsFolder(u"\u540d\u524d", 71, 64, kTime2, kTime1, 0, 1);
+  AppendNtfsFolder(u"Lost Dir", records::kLostDirId, 5, 0, 0, 0, 0);
+  AppendNtfsFolder(u"Dir1", 70, records::kLostDirId, 0, 0, 0, 1);
+}
+
+void FillNtfsQuick() {
+  FillNtfsFolders();
+  AppendNtfsEntry(1000, u"big.bin", 80, 64, kTime1, kTime2, 0, 5ull << 30);
+  AppendNtfsEntry(1002, u"gone.txt", 81, 5, kTime2, kTime1, 1, 0);
+  AppendNtfsEntry(1004, std::u16string(255, u'n'), 82, 70, 0, 0, 0, 7);
+  ScanCounters.entryCount = 3;
+}
+
+void FillNtfsExtensive() {
+  RecoveryMode = records::kExtensiveScan;
+  FillNtfsFolders();
+  const uint32_t last = CurrentFileSystem.lastSector;
+  AppendNtfsFoundEntry(u"at base.txt", CurrentFileSystem.clusterBase, 5, 0, kTime1, kTime2, 1, 1, 0);
+  AppendNtfsFoundEntry(u"inside.txt", 40, 64, 0, kTime1, kTime2, 6ull << 30, 1, 0);
+  AppendNtfsFoundEntry(u"past.txt", last + 1, 5, 0, kTime1, kTime2, 3, 1, 0);
+  AppendNtfsFoundEntry(u"last.txt", last, 5, 0, kTime2, kTime1, 4, 1, 1);
+}
+
+// What an Extensive Scan snapshot of NTFS loads as: a Quick Scan of the found entries inside the file
+// system, in list order.
+std::vector<std::string> AsQuickScanOfFoundEntries() {
+  std::vector<NtfsFoundEntryRecord> found(NtfsFoundEntryList.begin(), NtfsFoundEntryList.end());
+  NtfsFoundEntryList.Free();
+  NtfsEntryList.Free();
+  uint32_t stored = 0;
+  for (const NtfsFoundEntryRecord& e : found) {
+    if (e.id <= CurrentFileSystem.clusterBase || e.id > CurrentFileSystem.lastSector) continue;
+    AppendNtfsEntry(e.id, e.name, e.recordNumber, e.parentId, e.creationTime, e.modificationTime, e.deleted, e.size);
+    ++stored;
+  }
+  EXPECT_EQ(stored, 2u);
+  EXPECT_EQ(ScanCounters.entryCount, stored);  // the writer keeps the stored count
+  return DescribeState();
+}
+
+void FillFileTrace() {
+  RecoveryMode = records::kFileTrace;
+  ScanRange = {records::kFat16, 63, 32768, 32830, 0};
+  CurrentFileSystem = {records::kFat16, 32, 4, 32, 0, 4, 127, 67, 99, 0, 0, 0, 0, 32831, 0};
+  AppendSelectedSignature(u".jpg", u"Graphics Files", 3, "FFD8FF", 0);
+  AppendSelectedSignature(u".doc", u"Document Files", 8, "D0CF11E0A1B11AE1", 12);
+  AppendSelectedSignature(u".x", u"Other Files", 0, "", -1);
+  const struct {
+    const char16_t *name, *extension, *group;
+    uint32_t id, sector;
+  } hits[] = {{u"1.jpg", u".jpg", u"Graphics Files", 1, 4096},
+              {u"1.doc", u".doc", u"Document Files", 2, 9000},
+              {u"2.jpg", u".jpg", u"Graphics Files", 3, 0xFFFFFFFF}};
+  for (const auto& h : hits) {
+    AppendFileTraceHit(h.name, h.extension, h.group, h.id, h.sector);
+    ++ScanCounters.entryCount;
+  }
+  CurrentDriveIndex = 1;
+  SourceKind = kSourceDisk;
+}
+
+// Something of every list and other source values, which a load must replace.
+void Scramble() {
+  AppendFatFolder(u"stale", 99, 0, 0, 0, 0, 0);
+  AppendNtfsFoundEntry(u"stale", 1, 5, 0, 0, 0, 0, 0, 0);
+  AppendFileTraceHit(u"stale", u".x", u"x", 1, 1);
+  AppendSelectedSignature(u".x", u"x", 1, "00", 0);
+  ScanRange = {};
+  CurrentFileSystem = {};
+  CurrentFileSystem.rootDirectory = 77;  // not in a snapshot: a load keeps it
+  CurrentDriveIndex = 9;
+  SourceKind = kSourceNothing;  // a disk source is read from the image all the same
+}
+
+struct RoundTrip {
+  const char* name;
+  uint32_t mode;             // RecoveryMode when saving
+  const char* image;         // the source opened while saving and loading (nullptr: none)
+  std::function<void()> fill;
+  bool fileTrace;
+  char16_t letter;
+  uint32_t modeAfter;        // RecoveryMode after loading
+  std::function<std::vector<std::string>()> expected;  // the state a load gives (default: as saved)
+};
+
+class SnapshotRoundTrip : public SnapshotTest {};
+
+TEST_F(SnapshotRoundTrip, EveryModeLetterAndFileSystemLoadsWhatWasSaved) {
+  const RoundTrip trips[] = {
+      {"D FAT16", records::kQuickScan, nullptr, [] { FillFat(records::kFat16); }, false, u'D', records::kQuickScan, nullptr},
+      {"D FAT32", records::kQuickScan, nullptr, [] { FillFat(records::kFat32); }, false, u'D', records::kQuickScan, nullptr},
+      {"A FAT32", records::kExtensiveScan, nullptr, [] { FillFat(records::kFat32); }, false, u'A', records::kExtensiveScan,
+       nullptr},
+      {"D NTFS", records::kQuickScan, "ntfs_4k.fixed.vhd", FillNtfsQuick, false, u'D', records::kQuickScan, nullptr},
+      {"A NTFS", records::kExtensiveScan, "ntfs_4k.fixed.vhd", FillNtfsExtensive, false, u'A', records::kQuickScan,
+       AsQuickScanOfFoundEntries},
+      {"R", records::kFileTrace, nullptr, FillFileTrace, true, u'R', records::kFileTrace, nullptr},
+  };
+  for (const RoundTrip& trip : trips) {
+    SCOPED_TRACE(trip.name);
+    ResetEngine();
+    std::unique_ptr<OpenedImage> image;
+    if (trip.image != nullptr) {
+      image = std::make_unique<OpenedImage>(trip.image);
+      ASSERT_TRUE(image->opened());
+      ASSERT_TRUE(ReadNtfsParameters());
+    }
+    RecoveryMode = trip.mode;
+    trip.fill();
+    std::string file = trip.name;  // saving lower-cases the file name
+    for (char& c : file) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::u16string path = TempPath(file + ".vsnp");
+    ASSERT_EQ(SaveAs(path, trip.fileTrace), 1u);
+    EXPECT_TRUE(TakeErrors().empty());
+    const snapshot_test::Bytes bytes = snapshot_test::ReadFileBytes(path);
+    ASSERT_GE(bytes.size(), 12u);
+    EXPECT_EQ(bytes[0], trip.letter);
+    const std::vector<std::string> expected = trip.expected ? trip.expected() : DescribeState();
+
+    Scramble();
+    dialog_ = host::RecordingProgressDialog{};
+    tree_ = host::RecordingResultTree{};
+    ASSERT_EQ(Load(path, trip.fileTrace), 1u);
+    EXPECT_TRUE(TakeErrors().empty());
+    EXPECT_EQ(DescribeState(), expected);
+    EXPECT_EQ(RecoveryMode, trip.modeAfter);
+    EXPECT_EQ(CurrentFileSystem.rootDirectory, 77u);
+    EXPECT_TRUE(NtfsFoundEntryList.empty());
+
+    // The progress dialog ran from 0 to 100 and is closed; the tree was rebuilt under "Root".
+    EXPECT_EQ(dialog_.createCount, 1u);
+    EXPECT_FALSE(dialog_.created);
+    ASSERT_FALSE(dialog_.positions.empty());
+    EXPECT_EQ(dialog_.positions.front(), 0u);
+    EXPECT_EQ(dialog_.positions.back(), 100u);
+    ASSERT_FALSE(tree_.nodes.empty());
+    EXPECT_EQ(tree_.At(1).text, u"Root");
+    EXPECT_EQ(tree_.At(1).image, host::TreeImage::kDrive);
+    EXPECT_TRUE(tree_.At(1).expanded);
+    EXPECT_EQ(tree_.currentNode, 1u);
+    EXPECT_EQ(SnapshotLoading.load(), trip.fileTrace ? 0u : 1u);
+    EXPECT_EQ(ScanThreadControl.stopFlag.load(), 0u);
+    EXPECT_EQ(ScanThreadControl.runningFlag.load(), trip.fileTrace ? 0u : 1u);
+  }
+  EXPECT_EQ(frame_.resultsPageShown, 6u);
+  EXPECT_FALSE(scanPage_.stopShown);
+  EXPECT_EQ(list_.reportViewCount, 6u);
+}
+
+TEST_F(SnapshotRoundTrip, TheTreeShowsTheFoldersReachedFromTheRootWithDeletedOnesRed) {
+  FillFat(records::kFat32);
+  const std::u16string path = TempPath("tree.vsnp");
+  ASSERT_EQ(SaveAs(path, false), 1u);
+  ASSERT_EQ(Load(path, false), 1u);
+  std::vector<std::u16string> paths;
+  for (host::TreeKey key = 1; key <= tree_.nodes.size(); ++key) {
+    paths.push_back(tree_.Path(key) + (tree_.At(key).deleted ? u" (red)" : u""));
+  }
+  EXPECT_EQ(paths, (std::vector<std::u16string>{u"Root", u"Root/DOCS", u"Root/DOCS/R\u00e9sum\u00e9 \u2713 \u00fcn\u00ef (red)",
+                                                u"Root/" + std::u16string(255, u'L'), u"Root/Lost Dir",
+                                                u"Root/Lost Dir/Dir1 (red)"}));
+  EXPECT_EQ(FatFolderList[0].treeKey, 2u);
+}
+
+TEST_F(SnapshotRoundTrip, AFileTraceSnapshotBuildsItsGroupsAndTypes) {
+  FillFileTrace();
+  const std::u16string path = TempPath("trace.vsnp");
+  ASSERT_EQ(SaveAs(path, true), 1u);
+  ASSERT_EQ(Load(path, true), 1u);
+  std::vector<std::u16string> paths;
+  for (host::TreeKey key = 1; key <= tree_.nodes.size(); ++key) paths.push_back(tree_.Path(key));
+  EXPECT_EQ(paths, (std::vector<std::u16string>{u"Root", u"Root/Graphics Files", u"Root/Graphics Files/.jpg",
+                                                u"Root/Document Files", u"Root/Document Files/.doc"}));
+}
+
+TEST_F(SnapshotRoundTrip, OneFolderAndEmptyListsAreStoredWithTheirCounts) {
+  ScanRange.fileSystemCode = CurrentFileSystem.type = records::kFat16;
+  AppendFatFolder(u"ONLY", 3, 0, 0, 0, 0, 0);
+  const std::u16string fat = TempPath("one.vsnp");
+  ASSERT_EQ(SaveAs(fat, false), 1u);
+  const snapshot_test::Bytes bytes = snapshot_test::ReadFileBytes(fat);
+  ASSERT_GE(bytes.size(), 84u);
+  EXPECT_EQ(LoadLe32(&bytes[80]), 1u);                // folder count
+  EXPECT_EQ(LoadLe32(&bytes[bytes.size() - 8]), 0u);  // entry count
+  ASSERT_EQ(Load(fat, false), 1u);
+  ASSERT_EQ(FatFolderList.size(), 1u);
+  EXPECT_EQ(FatFolderList[0].name, u"ONLY");
+  EXPECT_TRUE(FatEntryList.empty());
+
+  ResetEngine();
+  const std::u16string trace = TempPath("empty.vsnp");
+  ASSERT_EQ(SaveAs(trace, true), 1u);
+  EXPECT_EQ(snapshot_test::ReadFileBytes(trace).size(), 12u + 68u + 4u + 4u + 4u);
+  tree_ = host::RecordingResultTree{};
+  ASSERT_EQ(Load(trace, true), 1u);
+  ASSERT_EQ(tree_.nodes.size(), 1u);  // only "Root"
+  EXPECT_EQ(tree_.At(1).text, u"Root");
+}
+
+// The names of the list's rows.
+std::vector<std::u16string> RowNames(host::RecordingResultList& list) {
+  std::vector<std::u16string> names;
+  for (uint32_t row = 0; row < list.GetItemCount(); ++row) names.push_back(list.GetItemText(row, 0));
+  return names;
+}
+
+TEST_F(SnapshotRoundTrip, AfterALoadTheRootFolderIsListed) {
+  FillFat(records::kFat16);
+  const std::u16string fat = TempPath("fat.vsnp");
+  ASSERT_EQ(SaveAs(fat, false), 1u);
+  ASSERT_EQ(Load(fat, false), 1u);
+  EXPECT_EQ(RowNames(list_), (std::vector<std::u16string>{u"DOCS", std::u16string(255, u'L'), u"Lost Dir", u"_B.BIN"}));
+
+  ResetEngine();
+  {
+    OpenedImage image("ntfs_4k.fixed.vhd");
+    ASSERT_TRUE(image.opened());
+    ASSERT_TRUE(ReadNtfsParameters());
+    RecoveryMode = records::kExtensiveScan;
+    FillNtfsExtensive();
+    const std::u16string ntfs = TempPath("ntfs.vsnp");
+    ASSERT_EQ(SaveAs(ntfs, false), 1u);
+    ASSERT_EQ(Load(ntfs, false), 1u);
+    // Listed as a Quick Scan: the entries at the root are those stored from the found ones.
+    EXPECT_EQ(RowNames(list_), (std::vector<std::u16string>{u"docs", u"Lost Dir", u"last.txt"}));
+  }
+
+  ResetEngine();
+  FillFileTrace();
+  const std::u16string trace = TempPath("trace.vsnp");
+  ASSERT_EQ(SaveAs(trace, true), 1u);
+  ASSERT_EQ(Load(trace, true), 1u);
+  EXPECT_EQ(RowNames(list_), (std::vector<std::u16string>{u"Graphics Files", u"Document Files"}));
+}
+
+TEST_F(SnapshotRoundTrip, AfterALoadSectorsAreReadFromTheImageWhateverThePhysicalDriveGate) {
+  OpenedImage image("ntfs_4k.fixed.vhd");
+  ASSERT_TRUE(image.opened());
+  ASSERT_TRUE(ReadNtfsParameters());
+  FillNtfsQuick();
+  SourceKind = kSourceDisk;
+  const std::u16string path = TempPath("gate.vsnp");
+  ASSERT_EQ(SaveAs(path, false), 1u);
+  ASSERT_EQ(Load(path, false), 1u);
+  EXPECT_EQ(SourceKind.load(), kSourceDisk);
+  EXPECT_FALSE(DeviceHandle.IsZero());  // the load opened (or tried to open) the physical drive
+  uint8_t boot[512] = {};
+  EXPECT_EQ(ReadSectors(DevicePathTable[CurrentDriveIndex], 0, 0, 1, boot), 1u);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(boot + 3), 4), "NTFS");
+}
+
+TEST_F(SnapshotRoundTrip, ALogicalDriveSourceIsReopenedFromItsRowOfDriveNames) {
+  FillFat(records::kFat32);
+  ScanRange.driveField = 3;
+  SourceKind = kSourceLogicalDrive;
+  const std::u16string path = TempPath("volume.vsnp");
+  ASSERT_EQ(SaveAs(path, false), 1u);
+
+  // The volume "E:" reads the snapshot file itself, whose first sector begins with "D".
+  scanPage_.logicalDrives[3] = u"E:\\";
+  os::MapVolumeForTesting(u"\\\\.\\E:", path);
+  ASSERT_EQ(Load(path, false), 1u);
+  EXPECT_EQ(ScanRange.driveField, 3u);
+  ASSERT_TRUE(VolumeHandle.IsOpen());
+  uint8_t sector[512] = {};
+  EXPECT_EQ(ReadSectors(DevicePathTable[0], 0, 0, 1, sector), 1u);
+  EXPECT_EQ(sector[0], 'D');
+
+  // Without a name in that row the volume cannot be opened.
+  scanPage_.logicalDrives.clear();
+  ASSERT_EQ(Load(path, false), 1u);
+  EXPECT_TRUE(VolumeHandle.IsInvalid());
+  os::MapVolumeForTesting(u"\\\\.\\E:", u"");
+}
+
+TEST(SnapshotPaths, TheChosenNameIsLowerCasedAndGetsTheExtensionOnce) {
+  const struct {
+    const char16_t *chosen, *path;
+  } cases[] = {
+      {u"Results", u"results.vsnp"},
+      {u"old.VSNP", u"old.vsnp"},
+      {u"C:\\Saved Scans\\Disk \u00c9T\u00c9.Vsnp", u"C:\\Saved Scans\\disk \u00e9t\u00e9.vsnp"},
+      {u"/tmp/Mixed/A.vsnp.bak", u"/tmp/Mixed/a.vsnp.bak.vsnp"},
+      {u"x.vsnp", u"x.vsnp"},
+      {u".vsnp", u".vsnp"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(snapshot::SavePathFor(c.chosen), c.path);
+  EXPECT_EQ(snapshot::LoadPathFor(u"\"C:\\My Scans\\Old.vsnp\""), u"C:\\My Scans\\Old.vsnp");
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+// The writers' dialog, replace question and failures: nothing is written on cancel or "No", and a file
+// that cannot be created or written whole is reported and leaves no file behind.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "engine/records/scan_records.h"
+#include "engine/snapshot/snapshot.h"
+#include "engine/snapshot/snapshot_test_support.h"
+#include "platform/os/os.h"
+
+namespace {
+
+using snapshot_test::Bytes;
+using snapshot_test::SnapshotTest;
+
+class SnapshotSave : public SnapshotTest {
+ protected:
+  void SetUp() override {
+    SnapshotTest::SetUp();
+    ScanRange.fileSystemCode = CurrentFileSystem.type = records::kFat32;
+    AppendFatFolder(u"DOCS", 3, 0, 0, 0, 0, 0);
+  }
+};
+
+TEST_F(SnapshotSave, CancellingTheDialogWritesNothing) {
+  frame_.savePathChosen = false;
+  EXPECT_EQ(SaveFileSystemSnapshot(), 0u);
+  EXPECT_EQ(SaveRecoverySnapshot(), 0u);
+  EXPECT_EQ(frame_.saveDialogCount, 2u);
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(SnapshotSave, AnExistingFileIsReplacedOnlyOnYes) {
+  const std::u16string path = TempPath("old.vsnp");
+  snapshot_test::WriteFileBytes(path, Bytes{1, 2, 3});
+  messages_.answer = 2;
+  EXPECT_EQ(SaveAs(path, false), 0u);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_TRUE(messages_.shown[0].question);
+  EXPECT_EQ(messages_.shown[0].kind, host::kQuestion);
+  EXPECT_EQ(messages_.shown[0].text, path + u" already exists.\r\nDo you want to replace it?");
+  EXPECT_EQ(snapshot_test::ReadFileBytes(path), (Bytes{1, 2, 3}));
+
+  messages_.shown.clear();
+  messages_.answer = 1;
+  EXPECT_EQ(SaveAs(path, false), 1u);
+  EXPECT_EQ(messages_.shown.size(), 1u);  // the question only: nothing is reported on success
+  EXPECT_EQ(snapshot_test::ReadFileBytes(path).size(), 12u + 68u + 4u + 27u + 4u + 4u);
+}
+
+TEST_F(SnapshotSave, TheChosenNameGetsItsExtension) {
+  const std::u16string chosen = TempPath("scan");
+  const std::u16string saved = TempPath("scan.vsnp");
+  EXPECT_EQ(SaveAs(chosen, false), 1u);
+  EXPECT_TRUE(os::FileExists(saved));
+  EXPECT_FALSE(os::FileExists(chosen));
+}
+
+TEST_F(SnapshotSave, AFileInAMissingFolderIsReported) {
+  const std::u16string path = TempPath("missing") + u"\\folder\\scan.vsnp";
+  EXPECT_EQ(SaveAs(path, false), 0u);
+  EXPECT_EQ(TakeErrors(), (std::vector<std::u16string>{u"Unable to open the file"}));
+  EXPECT_EQ(messages_.shown.size(), 0u);
+  EXPECT_FALSE(os::FileExists(path));
+}
+
+TEST_F(SnapshotSave, AFailingWriteIsReportedAndLeavesNoFile) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs a device that refuses writes";
+#else
+  // A snapshot whose name leads to a device that is always full: the first write fails.
+  const std::u16string path = TempPath("full.vsnp");
+  std::string native = os::ToUtf8(path);
+  std::replace(native.begin(), native.end(), '\\', '/');
+  ASSERT_EQ(symlink("/dev/full", native.c_str()), 0);
+  for (bool fileTrace : {false, true}) {
+    SCOPED_TRACE(fileTrace ? "R" : "D");
+    ASSERT_TRUE(os::FileExists(path));
+    EXPECT_EQ(SaveAs(path, fileTrace), 0u);  // the replace question is answered Yes
+    const std::vector<std::u16string> errors = TakeErrors();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], u"Unable to write the file " + path + u"; the snapshot was not saved.");
+    EXPECT_FALSE(os::FileExists(path));
+    EXPECT_TRUE(os::FileExists(u"/dev/full"));  // the link went, not what it named
+    ASSERT_EQ(symlink("/dev/full", native.c_str()), 0);
+  }
+#endif
+}
+
+}  // namespace
