@@ -13,3 +13,7 @@ int RunPartitions(int argc, char** argv);
 // [--filter PATTERN]...: a Quick Scan, the whole results tree ticked and saved into DIR; the numbers of
 // files saved, not read whole and not written.
 int RunSave(int argc, char** argv);
+
+// enginectl quick IMAGE --partition N | --range CODE START COUNT: a Quick Scan and the results tree it
+// built, one line per folder and file.
+int RunQuick(int argc, char** argv);
