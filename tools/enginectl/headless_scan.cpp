@@ -10,12 +10,14 @@
 namespace {
 
 host::Hosts With(host::Hosts hosts, host::MessageHost* messages, host::SecondDisplayHost* panel,
-                 host::ScanPageHost* page, host::ResultTreeHost* tree, host::ResultListHost* list) {
+                 host::ScanPageHost* page, host::ResultTreeHost* tree, host::ResultListHost* list,
+                 host::FileSystemTreeHost* fileSystemTree) {
   hosts.messages = messages;
   hosts.secondDisplay = panel;
   hosts.scanPage = page;
   hosts.resultTree = tree;
   hosts.resultList = list;
+  hosts.fileSystemTree = fileSystemTree;
   return hosts;
 }
 
@@ -45,9 +47,10 @@ uint32_t PrintingMessages::ConfirmDialog(const std::u16string& text, uint32_t ki
 }
 
 HeadlessScan::HeadlessScan()
-    : hosts_(With(host::Current(), &messages_, &panel_, &page_, &tree_, &list_)), installed_(hosts_) {}
+    : hosts_(With(host::Current(), &messages_, &panel_, &page_, &tree_, &list_, &fileSystemTree_)),
+      installed_(hosts_) {}
 
-ScanOutcome HeadlessScan::Run(uint32_t (*worker)(), uint32_t tickMs) {
+ScanOutcome HeadlessScan::Run(uint32_t (*worker)(), uint32_t tickMs, const std::function<bool()>& alsoDone) {
   ScanThreadControl.stopFlag = 0;
   ScanThreadControl.runningFlag = 1;
   page_.timerArmed = true;
@@ -63,7 +66,7 @@ ScanOutcome HeadlessScan::Run(uint32_t (*worker)(), uint32_t tickMs) {
       outcome = ScanOutcome::kAbandoned;
       break;
     }
-    if (ScanThreadControl.runningFlag == 0 && ScanThreadControl.stopFlag != 0) {
+    if (ScanThreadControl.runningFlag == 0 && ScanThreadControl.stopFlag != 0 && (!alsoDone || alsoDone())) {
       outcome = ScanOutcome::kFinished;
       break;
     }

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "engine/host/fakes.h"
+#include "engine/host/file_system_tree_fakes.h"
 #include "engine/host/result_tree_fakes.h"
 #include "engine/host/scan_fakes.h"
 #include "engine/host/scan_page_fakes.h"
@@ -32,12 +34,14 @@ class HeadlessScan {
   HeadlessScan& operator=(const HeadlessScan&) = delete;
 
   // Starts worker as the page does (stop 0, running 1, timer armed) and checks for its end every
-  // tickMs, as the page's timer does; returns once the worker has ended one way or another.
-  ScanOutcome Run(uint32_t (*worker)(), uint32_t tickMs = 1000);
+  // tickMs, as the page's timer does; returns once the worker has ended one way or another. A page that
+  // waits for more than running 0 with stop 1 (the Extensive Scan's analysis-done flags) gives alsoDone.
+  ScanOutcome Run(uint32_t (*worker)(), uint32_t tickMs = 1000, const std::function<bool()>& alsoDone = nullptr);
 
   host::RecordingResultTree& tree() { return tree_; }
   host::RecordingSecondDisplay& panel() { return panel_; }
   host::RecordingScanPage& page() { return page_; }
+  host::RecordingFileSystemTree& fileSystemTree() { return fileSystemTree_; }
 
  private:
   PrintingMessages messages_;
@@ -45,6 +49,7 @@ class HeadlessScan {
   host::RecordingScanPage page_;
   host::RecordingResultTree tree_;
   host::RecordingResultList list_;
+  host::RecordingFileSystemTree fileSystemTree_;
   host::Hosts hosts_;
   host::ScopedHosts installed_;
 };

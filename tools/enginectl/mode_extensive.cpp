@@ -1,0 +1,99 @@
+// enginectl extensive IMAGE --range CODE START COUNT [--sectors-per-read N]: an Extensive Scan of the
+// sectors START .. START + COUNT - 1 of the image, run as the scan page runs it (worker thread, 1000 ms end
+// check, then the wait for both analysis-done flags), and the file systems it found, one line each in the
+// order of page 3's tree:
+//   k <TAB> code <TAB> label <TAB> first sector <TAB> last sector
+// k is the file system's number (the mark of its candidates), code 100 FAT16, 200 FAT32 or 300 NTFS, the
+// label as page 3 shows it, the first sector the cluster base and the last sector 0 when not known.
+//   --range CODE START COUNT: the file system to search for (100 and 200 search FAT boot sectors and
+//     folders, 300 NTFS ones), first sector, sectors.
+//   --sectors-per-read N: the recovery settings' sectors per read (default 60; the engine keeps 1..100).
+// Messages go to standard error as "kind<TAB>text". Exit status: 0 with the list printed (none found: no
+// line); 1 when the image does not open or the worker did not end as the page expects; 2 for bad arguments.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "engine/records/extensive_lists.h"
+#include "engine/records/recovery_settings.h"
+#include "engine/records/scan_parameters.h"
+#include "engine/scan/extensive_scan.h"
+#include "platform/os/os.h"
+#include "tools/enginectl/headless_scan.h"
+#include "tools/enginectl/image_source.h"
+#include "tools/enginectl/modes.h"
+#include "tools/enginectl/scan_source.h"
+
+namespace {
+
+struct ExtensiveOptions {
+  const char* image = nullptr;
+  char** range = nullptr;  // "--range" and its three values
+  unsigned long long sectorsPerRead = RecoverySettingsRecord{}.sectorsPerRead;
+};
+
+int Usage() {
+  std::fprintf(stderr, "usage: enginectl extensive IMAGE --range CODE START COUNT [--sectors-per-read N]\n");
+  return 2;
+}
+
+bool ParseOptions(int argc, char** argv, ExtensiveOptions* options) {
+  if (argc < 1) return false;
+  options->image = argv[0];
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--range") == 0 && ScanSourceArguments(argc - i, argv + i) == 4) {
+      options->range = argv + i;
+      i += 3;
+    } else if (std::strcmp(argv[i], "--sectors-per-read") == 0 && i + 1 < argc) {
+      // Passed on as it comes (the engine keeps 1..100), as long as the settings' field holds it.
+      if (!ParseNumber(argv[++i], "sectors per read", &options->sectorsPerRead)) return false;
+      if (options->sectorsPerRead > 0xFFFFFFFFu) return false;
+    } else {
+      return false;
+    }
+  }
+  return options->range != nullptr;
+}
+
+// The scan page's Next for an Extensive Scan: the range (its sector count is end - start), the recovery
+// settings' sectors per read, and the lists of the last Extensive Scan freed.
+bool PrepareScan(const ExtensiveOptions& options) {
+  RecoveryMode = records::kExtensiveScan;
+  if (!SetScanSource(options.range)) return false;
+  ScanRange.endSector = static_cast<uint32_t>(
+      std::min<uint64_t>(uint64_t{ScanRange.startSector} + ScanRange.sectorCount, 0xFFFFFFFFu));
+  RecoverySettings.sectorsPerRead = static_cast<uint32_t>(options.sectorsPerRead);
+  FreeExtensiveScanLists();
+  return true;
+}
+
+void PrintFoundFileSystems(const host::RecordingFileSystemTree& tree) {
+  for (size_t i = 0; i < FoundFileSystemList.size(); ++i) {
+    const FileSystemRecord& fs = FoundFileSystemList[i];
+    const host::RecordingFileSystemTree::Node* node = tree.Find(fs.id);
+    std::printf("%zu\t%u\t%s\t%u\t%u\n", i + 1, unsigned{fs.type}, node ? os::ToUtf8(node->text).c_str() : "",
+                fs.clusterBase, fs.lastSector);
+  }
+}
+
+}  // namespace
+
+int RunExtensive(int argc, char** argv) {
+  ExtensiveOptions options;
+  if (!ParseOptions(argc, argv, &options)) return Usage();
+  DiskImage image;
+  if (!OpenImageSource(options.image, image)) return 1;
+  if (!PrepareScan(options)) {
+    SetCurrentDiskImage(nullptr);
+    return 2;
+  }
+  HeadlessScan scan;
+  const ScanOutcome outcome =
+      scan.Run(ExtensiveScanThread, 1000, [] { return BootSectorPassDone != 0 && WithoutBootPassDone != 0; });
+  if (outcome == ScanOutcome::kFinished) PrintFoundFileSystems(scan.fileSystemTree());
+  if (outcome == ScanOutcome::kLost) std::fprintf(stderr, "enginectl: the worker ended without signalling its end\n");
+  SetCurrentDiskImage(nullptr);
+  if (outcome != ScanOutcome::kFinished) return 1;
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
