@@ -20,7 +20,7 @@ const Mode kModes[] = {
     {"read", RunRead, "read IMAGE FIRST_SECTOR COUNT"},
     {"partitions", RunPartitions, "partitions [--search] IMAGE"},
     {"save", RunSave, "save IMAGE (--partition N | --range CODE START COUNT) --out DIR [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--filter PATTERN]..."},
-    {"quick", RunQuick, "quick IMAGE --partition N | --range CODE START COUNT"},
+    {"quick", RunQuick, "quick IMAGE --partition N | --range CODE START COUNT [--list PATH]"},
 };
 
 int Usage() {

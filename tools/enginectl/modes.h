@@ -14,6 +14,6 @@ int RunPartitions(int argc, char** argv);
 // files saved, not read whole and not written.
 int RunSave(int argc, char** argv);
 
-// enginectl quick IMAGE --partition N | --range CODE START COUNT: a Quick Scan and the results tree it
-// built, one line per folder and file.
+// enginectl quick IMAGE --partition N | --range CODE START COUNT [--list PATH]: a Quick Scan and the
+// results tree it built, one line per folder and file; with --list the results list's rows of one folder.
 int RunQuick(int argc, char** argv);
