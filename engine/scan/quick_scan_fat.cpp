@@ -146,11 +146,6 @@ uint32_t QuickScanFat() {
   if (ScanStopRequested()) return 0;
   ReadRootFolder();
   ReadSubfolders();
-  BuildScanResultsTree(
-      u"Please wait creating tree", [](host::TreeKey root) { AddFatFolders(root, records::kFatRootId); },
-      [] {
-        if (ResultListers.listFatFolder != nullptr) ResultListers.listFatFolder(records::kFatRootId);
-      });
-  EndScanWorker();
+  BuildFolderResults(u"Please wait creating tree", AddFatFolders, records::kFatRootId, ResultListers.listFatFolder);
   return 1;
 }

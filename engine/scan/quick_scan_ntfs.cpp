@@ -193,11 +193,7 @@ uint32_t QuickScanNtfs() {
   if (!MapMft()) return 0;
   ReadMft();
   CollectLostNtfsData();
-  BuildScanResultsTree(
-      u"Please wait creating tree...", [](host::TreeKey root) { AddNtfsFolders(root, records::kNtfsRootRecord); },
-      [] {
-        if (ResultListers.listNtfsFolder != nullptr) ResultListers.listNtfsFolder(records::kNtfsRootRecord);
-      });
-  EndScanWorker();
+  BuildFolderResults(u"Please wait creating tree...", AddNtfsFolders, records::kNtfsRootRecord,
+                     ResultListers.listNtfsFolder);
   return 1;
 }

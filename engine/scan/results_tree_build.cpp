@@ -2,6 +2,7 @@
 
 #include "engine/host/result_tree_host.h"
 #include "engine/records/scan_control.h"
+#include "engine/scan/scan_end.h"
 
 ResultListersRecord ResultListers;
 
@@ -25,4 +26,14 @@ host::TreeKey BuildScanResultsTree(const std::u16string& status, const std::func
   if (hosts.resultTree != nullptr) hosts.resultTree->SetCurrentNode(root);
   if (listRoot) listRoot();
   return root;
+}
+
+void BuildFolderResults(const std::u16string& status, void (*addFolders)(host::TreeKey parentNode, uint32_t parentId),
+                        uint32_t rootId, void (*lister)(uint32_t folderId)) {
+  BuildScanResultsTree(
+      status, [&](host::TreeKey root) { addFolders(root, rootId); },
+      [&] {
+        if (lister != nullptr) lister(rootId);
+      });
+  EndScanWorker();
 }

@@ -23,3 +23,9 @@ extern ResultListersRecord ResultListers;
 // with listRoot (when given). Returns the Root node.
 host::TreeKey BuildScanResultsTree(const std::u16string& status, const std::function<void(host::TreeKey root)>& addNodes,
                                    const std::function<void()>& listRoot);
+
+// The end of a Quick Scan that read its folders: the tree of the folders under the root folder rootId
+// (addFolders: AddFatFolders or AddNtfsFolders) built as above, the root listed by lister when it is
+// installed, then running 0 and stop 1.
+void BuildFolderResults(const std::u16string& status, void (*addFolders)(host::TreeKey parentNode, uint32_t parentId),
+                        uint32_t rootId, void (*lister)(uint32_t folderId));
