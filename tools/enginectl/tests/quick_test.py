@@ -201,6 +201,29 @@ def run_case(enginectl, images, image, manifest, volume, fs):
     return compare(fs, expected, scanned_entries(proc.stdout.decode("utf-8"), fs))
 
 
+def refusals(enginectl, images):
+    """The driver's answers when there is nothing to scan: problems, as lines."""
+    disk = os.path.join(images, "mbr_primary.fixed.vhd")
+    not_found = ("2\tDorvane was unable to find correct partition parameters. \\r\\nPlease go back to the first "
+                 "step and select Extensive Scan \\r\\nfor recovery.\n")
+    expected = [
+        (["--partition", "9"], 2, None),
+        (["--range", "400", "2048", "100"], 2, None),
+        (["--range", "300"], 2, None),
+        # The blank partition holds no file system: reported, and no tree.
+        (["--range", "300", "247808", "2048"], 1, not_found),
+        (["--range", "100", "247808", "2048"], 1, not_found),
+    ]
+    problems = []
+    for args, status, stderr in expected:
+        proc = subprocess.run([enginectl, "quick", disk] + args, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        err = proc.stderr.decode("utf-8", "replace")
+        if proc.returncode != status or proc.stdout or (stderr is not None and err != stderr):
+            problems.append("quick %s: status %d, output %r, messages %r" % (" ".join(args), proc.returncode,
+                                                                          proc.stdout[:80], err))
+    return problems
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--enginectl", required=True)
@@ -222,6 +245,9 @@ def main():
             else:
                 print("ok: " + label)
     print("%d volumes, %d failed" % (len(todo), failed))
+    for line in refusals(args.enginectl, args.images):
+        failed += 1
+        print("FAILED: " + line)
     return 1 if failed or not todo else 0
 
 
