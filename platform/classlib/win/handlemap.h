@@ -4,7 +4,8 @@
 // Permanent entries are objects that own or have subclassed their handle; they are process-wide, so
 // any thread finds the window object of a handle. Temporary entries are made by FromHandle for a
 // handle that nobody wrapped: they belong to the asking thread and are deleted when that thread's
-// message loop goes idle (or the thread ends), never while one of its window procedures runs.
+// message loop goes idle (or a thread started by AfxBeginThread ends), never while one of its window
+// procedures runs.
 //
 // T supplies two static members: T* NewTemporary(H) makes a wrapper that does not own the handle, and
 // void DeleteTemporary(T*) lets go of the handle and deletes the wrapper.
