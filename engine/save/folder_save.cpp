@@ -41,7 +41,7 @@ class ChildIndex {
   uint64_t generation_ = 0;
   size_t size_ = 0;
   std::unordered_map<uint32_t, std::vector<size_t>> byParent_;
-  const std::vector<size_t> none_;
+  const std::vector<size_t> none_{};
 };
 
 // After an Extensive Scan a found entry belongs to the chosen file system when its record's sector

@@ -17,7 +17,6 @@
 namespace save {
 namespace {
 
-constexpr uint16_t kRenameDuplicates = 1;
 constexpr uint16_t kOverwriteDuplicates = 2;
 constexpr uint16_t kSkipDuplicates = 3;
 constexpr uint16_t kOnlyDeletedFiles = 2;
