@@ -21,6 +21,7 @@ const Mode kModes[] = {
     {"partitions", RunPartitions, "partitions [--search] IMAGE"},
     {"save", RunSave, "save IMAGE (--partition N | --range CODE START COUNT) --out DIR [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--filter PATTERN]..."},
     {"quick", RunQuick, "quick IMAGE --partition N | --range CODE START COUNT [--list PATH]"},
+    {"extensive", RunExtensive, "extensive IMAGE --range CODE START COUNT [--sectors-per-read N]"},
 };
 
 int Usage() {

@@ -17,3 +17,7 @@ int RunSave(int argc, char** argv);
 // enginectl quick IMAGE --partition N | --range CODE START COUNT [--list PATH]: a Quick Scan and the
 // results tree it built, one line per folder and file; with --list the results list's rows of one folder.
 int RunQuick(int argc, char** argv);
+
+// enginectl extensive IMAGE --range CODE START COUNT [--sectors-per-read N]: an Extensive Scan and the file
+// systems it found, one line each: number, code, label, first sector, last sector.
+int RunExtensive(int argc, char** argv);
