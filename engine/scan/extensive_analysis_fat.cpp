@@ -59,10 +59,14 @@ void PlaceByBootSector(uint32_t sector) {
   if (placed) extensive::RecordFileSystem(*fs);
 }
 
-// The subfolder candidates grouped by the geometry each would have with every cluster size: key (sector
-// of cluster 0, log2 of the cluster size), candidates in list order. Rebuilt when the list has changed.
+// The unassigned subfolder candidates grouped by the geometry each would have with every cluster size: key
+// (sector of cluster 0, log2 of the cluster size), candidates in list order. Built when first asked after
+// Invalidate or a change of the list; marks only ever go from unassigned to assigned meanwhile, and every
+// use tests them.
 class GeometryIndex {
  public:
+  void Invalidate() { size_ = SIZE_MAX; }
+
   struct Entry {
     uint64_t key;
     uint32_t index;  // in DirSectorCandidateList
@@ -85,6 +89,7 @@ class GeometryIndex {
       entries_.clear();
       for (size_t i = 0; i < DirSectorCandidateList.size(); ++i) {
         const DirSectorCandidate& c = DirSectorCandidateList[i];
+        if (c.mark != 0) continue;
         for (uint32_t s = 0; s < kClusterSizes; ++s) {
           const uint64_t used = uint64_t{c.cluster} << s;
           if (c.sector > used) entries_.push_back({Key(c.sector - used, s), static_cast<uint32_t>(i)});
@@ -125,6 +130,7 @@ void AnalyzeFoundFat() {
   extensive::ShowStatus(u"Analyzing the data found...");
   extensive::AddTopNode();
   ExtensiveCounters.assignedCount = 0;
+  geometryIndex.Invalidate();
   for (size_t b = 0; b < BootSectorCandidateList.size(); ++b) PlaceByBootSector(BootSectorCandidateList[b].sector);
   for (size_t i = 0; i < DirSectorCandidateList.size(); ++i) {
     if (DirSectorCandidateList[i].mark != 0 || ReconstructFatWithoutBoot(i) == 1) continue;
