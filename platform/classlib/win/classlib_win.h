@@ -6,6 +6,7 @@
 #include "platform/classlib/win/ccmdtarget.h"
 #include "platform/classlib/win/ccmdui.h"
 #include "platform/classlib/win/cdc.h"
+#include "platform/classlib/win/cgdiobject.h"
 #include "platform/classlib/win/cmenu.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/classlib/win/cwinthread.h"

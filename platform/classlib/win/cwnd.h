@@ -202,15 +202,10 @@ class CWnd : public CCmdTarget {
   int GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton) const;
   LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
-  // ---- fonts: CFont comes with the drawing classes, so these compile where it is known ------------
-  template <class Font = CFont>
-  void SetFont(Font* pFont, BOOL bRedraw = TRUE) {
-    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pFont != nullptr ? pFont->GetSafeHandle() : nullptr), bRedraw);
-  }
-  template <class Font = CFont>
-  Font* GetFont() const {
-    return Font::FromHandle(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
-  }
+  // ---- fonts --------------------------------------------------------------------------------------
+  void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
+  // The window's font (WM_GETFONT); null when it uses the system font.
+  CFont* GetFont() const;
 
   // ---- painting -----------------------------------------------------------------------------------
   CDC* GetDC();

@@ -2,6 +2,7 @@
 #include <cwchar>
 
 #include "platform/classlib/win/cdc.h"
+#include "platform/classlib/win/cgdiobject.h"
 #include "platform/classlib/win/cmenu.h"
 #include "platform/classlib/win/cwnd.h"
 
@@ -216,6 +217,13 @@ int CWnd::GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton) const {
 LRESULT CWnd::SendDlgItemMessage(int nID, UINT message, WPARAM wParam, LPARAM lParam) const {
   return ::SendDlgItemMessageW(m_hWnd, nID, message, wParam, lParam);
 }
+
+// ---- fonts ----------------------------------------------------------------------------------------
+
+void CWnd::SetFont(CFont* pFont, BOOL bRedraw) {
+  SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pFont != nullptr ? pFont->GetSafeHandle() : nullptr), bRedraw);
+}
+CFont* CWnd::GetFont() const { return CFont::FromHandle(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT))); }
 
 // ---- painting -------------------------------------------------------------------------------------
 
