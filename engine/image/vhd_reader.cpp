@@ -53,6 +53,7 @@ uint32_t VhdReader::Open(const std::u16string& path) {
   }
   const uint8_t* footer = structures_->footer;
   diskType_ = DiskType(LoadBe32(footer + 60));
+  fixedDataSize_ = size - kVhdFooterSize;
   if (ReadsThroughTable() && !ReadDynamicParts(size)) {
     diskType_ = blockSize_ = 0;
     file.Close();
@@ -121,7 +122,11 @@ uint32_t VhdReader::Read(void* buffer, uint32_t count) {
   ImageFile& file = structures_->file;
   uint32_t result = 0;
   if (!ReadsThroughTable()) {
-    result = file.ReadAt(out, position_, count);
+    // The footer that closes a fixed disk is no part of it: what lies past the data reads as zeros.
+    const uint64_t left = position_ < fixedDataSize_ ? fixedDataSize_ - position_ : 0;
+    const uint32_t inside = static_cast<uint32_t>(std::min<uint64_t>(count, left));
+    result = inside ? file.ReadAt(out, position_, inside) : 1;
+    if (inside < count) std::memset(out + inside, 0, count - inside);
   } else {
     result = ReadThroughBlocks(file, position_, blockSize_, ShortRead::kSucceeds, out, count,
                                [this](uint64_t index) {

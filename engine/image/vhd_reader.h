@@ -57,6 +57,7 @@ class VhdReader {
   std::unique_ptr<VhdStructures> structures_;
   uint32_t diskType_ = 0;
   uint64_t position_ = 0;  // the virtual offset of the next read
+  uint64_t fixedDataSize_ = 0;  // a fixed disk's data: the file without its closing footer
   uint32_t blockSize_ = 0;
   uint32_t cylinders_ = 0;
   uint32_t heads_ = 0;

@@ -119,12 +119,18 @@ TEST(VhdReader, AFileOfAnyOtherTypeReadsAsAFixedDiskFromItsFirstByte) {
   ASSERT_EQ(reader.Seek(100), 1u);
   ASSERT_EQ(reader.Read(got.data(), 1024), 1u);
   EXPECT_TRUE(std::equal(got.begin(), got.end(), bytes.begin() + 100));
-  // The file ends 512 bytes into this read: a short read succeeds and the rest is zeros, not old bytes.
+  // The disk ends 512 bytes into this read, where the footer begins: a short read succeeds and the rest is
+  // zeros, neither old bytes nor the footer.
+  std::fill(got.begin(), got.end(), 0xAA);
+  ASSERT_EQ(reader.Seek(3072), 1u);
+  ASSERT_EQ(reader.Read(got.data(), 1024), 1u);
+  EXPECT_TRUE(std::equal(got.begin(), got.begin() + 512, bytes.begin() + 3072));
+  EXPECT_EQ(std::count(got.begin() + 512, got.end(), 0), 512);
+  // Wholly past the disk: zeros.
   std::fill(got.begin(), got.end(), 0xAA);
   ASSERT_EQ(reader.Seek(3584), 1u);
   ASSERT_EQ(reader.Read(got.data(), 1024), 1u);
-  EXPECT_TRUE(std::equal(got.begin(), got.begin() + 512, bytes.begin() + 3584));
-  EXPECT_EQ(std::count(got.begin() + 512, got.end(), 0), 512);
+  EXPECT_EQ(std::count(got.begin(), got.end(), 0), 1024);
   reader.Close();
   os::RemoveFile(path);
 }
