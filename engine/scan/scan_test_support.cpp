@@ -1,0 +1,49 @@
+#include "engine/scan/scan_test_support.h"
+
+#include <sstream>
+
+#include "platform/os/os.h"
+
+namespace scan_test {
+
+std::u16string SignatureTablePath() { return os::FromUtf8(DORVANE_SIGNATURE_TABLE); }
+std::u16string RawDatPath() { return os::FromUtf8(DORVANE_RAW_DAT); }
+std::u16string SharedImage(const std::string& name) { return os::FromUtf8(DORVANE_SHARED_IMAGES "/" + name); }
+std::u16string CompoundSample(const std::string& name) {
+  return os::FromUtf8(DORVANE_COMPOUND_SAMPLES "/" + name);
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::u16string& path) {
+  os::File file;
+  uint64_t size = 0;
+  if (!file.OpenRead(path) || !file.Size(&size) || size > 0xFFFFFFFFu) return {};
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  uint32_t got = 0;
+  if (size > 0 && (!file.Read(bytes.data(), static_cast<uint32_t>(size), &got) || got != size)) return {};
+  return bytes;
+}
+
+bool WriteFileBytes(const std::u16string& path, const std::vector<uint8_t>& bytes) {
+  os::File file;
+  return file.OpenWrite(path) && (bytes.empty() || file.Write(bytes.data(), static_cast<uint32_t>(bytes.size()))) &&
+         file.Close();
+}
+
+std::u16string TempFile(const std::u16string& name) { return os::TempFolderPath() + u"dorvane_scan_" + name; }
+
+std::vector<std::vector<std::string>> ReadTable(const std::u16string& path) {
+  const std::vector<uint8_t> bytes = ReadFileBytes(path);
+  std::istringstream text(std::string(bytes.begin(), bytes.end()));
+  std::vector<std::vector<std::string>> rows;
+  for (std::string line; std::getline(text, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> cells;
+    std::istringstream cellText(line);
+    for (std::string cell; std::getline(cellText, cell, '\t');) cells.push_back(cell);
+    rows.push_back(cells);
+  }
+  return rows;
+}
+
+}  // namespace scan_test

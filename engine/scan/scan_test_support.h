@@ -1,0 +1,24 @@
+// What the tests of this folder share: where their files are, and reading files and tab-separated tables.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace scan_test {
+
+std::u16string SignatureTablePath();   // tools/signatures/signatures.tsv
+std::u16string RawDatPath();           // the Raw.dat that the build wrote from it
+std::u16string SharedImage(const std::string& name);
+std::u16string CompoundSample(const std::string& name);
+
+// The whole file; an empty vector when it cannot be read (the test then fails on what it expected).
+std::vector<uint8_t> ReadFileBytes(const std::u16string& path);
+bool WriteFileBytes(const std::u16string& path, const std::vector<uint8_t>& bytes);
+// A path in the temporary folder.
+std::u16string TempFile(const std::u16string& name);
+
+// The rows of a tab-separated file, without empty lines and lines starting with '#'.
+std::vector<std::vector<std::string>> ReadTable(const std::u16string& path);
+
+}  // namespace scan_test

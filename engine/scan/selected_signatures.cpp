@@ -1,0 +1,120 @@
+#include "engine/scan/selected_signatures.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "engine/scan/hex_text.h"
+
+records::RecordList<SelectedSignature> SelectedSignatureList;
+std::atomic<uint32_t> SelectedSignatureCount{0};
+std::atomic<uint32_t> LargeFileSize{0};
+
+namespace {
+
+// The value of the leading decimal digits of text (0 when there are none), held at INT32_MAX.
+template <typename Char>
+int32_t LeadingDecimal(std::basic_string_view<Char> text) {
+  int64_t value = 0;
+  for (Char c : text) {
+    if (c < '0' || c > '9') break;
+    value = std::min<int64_t>(value * 10 + (c - '0'), INT32_MAX);
+  }
+  return static_cast<int32_t>(value);
+}
+
+// The bytes of a signature that File Trace can match, or none.
+std::vector<uint8_t> MatchableBytes(int32_t offset, std::string_view signatureHex) {
+  std::vector<uint8_t> bytes;
+  if (offset < 1 || static_cast<uint32_t>(offset) > kSignatureCompareLimit) return {};
+  if (!HexTextToBytes(signatureHex, &bytes) || bytes.size() != static_cast<size_t>(offset)) return {};
+  return bytes;
+}
+
+}  // namespace
+
+void AppendSelectedSignature(std::u16string_view extension, std::u16string_view description, int32_t offset,
+                             std::string_view signatureHex, int32_t secondValue) {
+  records::GuardAllocation([&] {
+    SelectedSignature node;
+    node.extension = extension;
+    node.description = description;
+    node.offset = offset;
+    node.signature = signatureHex;
+    node.secondValue = secondValue;
+    node.bytes = MatchableBytes(offset, signatureHex);
+    SelectedSignatureList.Append(std::move(node));
+  });
+  SelectedSignatureCount.fetch_add(1);
+}
+
+void FreeFileTraceSignatureList() {
+  SelectedSignatureList.Free();
+  SelectedSignatureCount.store(0);
+}
+
+bool IsUsableSignatureRecord(const SignatureRecord& record) {
+  return !MatchableBytes(LeadingDecimal(std::u16string_view(record.offset)), record.signature).empty();
+}
+
+uint32_t BuildSelectedSignatureList(const std::vector<const SignatureRecord*>& ticked) {
+  // A second OK of the dialog must not add the types again.
+  FreeFileTraceSignatureList();
+  uint32_t appended = 0;
+  for (const SignatureRecord* record : ticked) {
+    if (record == nullptr || !IsUsableSignatureRecord(*record)) continue;
+    AppendSelectedSignature(record->extension, record->description,
+                            LeadingDecimal(std::u16string_view(record->offset)), record->signature,
+                            LeadingDecimal(std::string_view(record->secondField)));
+    ++appended;
+  }
+  return appended;
+}
+
+std::vector<const SignatureRecord*> TickedSignatureRecords(const std::vector<SignatureRecord>& records,
+                                                           const std::vector<std::u16string>& tickedExtensions) {
+  return records::GuardAllocation([&] {
+    // The tree: groups in first-appearance order, each with its types in first-appearance order.
+    std::vector<std::pair<std::u16string, std::vector<std::u16string>>> tree;
+    for (const SignatureRecord& record : records) {
+      if (record.extension.empty()) continue;
+      auto group = std::find_if(tree.begin(), tree.end(), [&](const auto& g) { return g.first == record.group; });
+      if (group == tree.end()) group = tree.insert(tree.end(), {record.group, {}});
+      if (std::find(group->second.begin(), group->second.end(), record.extension) == group->second.end()) {
+        group->second.push_back(record.extension);
+      }
+    }
+    std::vector<const SignatureRecord*> ticked;
+    for (const auto& group : tree) {
+      for (const std::u16string& type : group.second) {
+        if (std::find(tickedExtensions.begin(), tickedExtensions.end(), type) == tickedExtensions.end()) continue;
+        for (const SignatureRecord& record : records) {
+          if (record.extension == type) ticked.push_back(&record);
+        }
+      }
+    }
+    return ticked;
+  });
+}
+
+const SelectedSignature* MatchSelectedSignature(const uint8_t* sectorStart, size_t size) {
+  const size_t available = std::min<size_t>(size, kSignatureCompareLimit);
+  for (const SelectedSignature& node : SelectedSignatureList) {
+    // Comparing the bytes is comparing their hex texts without regard to case.
+    if (!node.bytes.empty() && node.bytes.size() <= available &&
+        std::memcmp(node.bytes.data(), sectorStart, node.bytes.size()) == 0) {
+      return &node;
+    }
+  }
+  return nullptr;
+}
+
+bool IsSelectedExtension(std::u16string_view extension) {
+  return std::any_of(SelectedSignatureList.begin(), SelectedSignatureList.end(),
+                     [&](const SelectedSignature& node) { return node.extension == extension; });
+}
+
+std::u16string HitExtension(const SelectedSignature& matched, std::u16string_view classified) {
+  if (!classified.empty() && IsSelectedExtension(classified)) return std::u16string(classified);
+  return matched.extension;
+}
