@@ -1,13 +1,27 @@
 // The Windows part of the class library in one include: command targets and message maps, windows,
-// threads and the application (with the portable part, classlib.h).
+// threads and the application, drawing, controls and the status bar (with the portable part, classlib.h).
 #pragma once
 
 #include "platform/classlib/classlib.h"
 #include "platform/classlib/win/ccmdtarget.h"
 #include "platform/classlib/win/ccmdui.h"
+#include "platform/classlib/win/cbutton.h"
+#include "platform/classlib/win/ccontrolbar.h"
 #include "platform/classlib/win/cdc.h"
+#include "platform/classlib/win/cedit.h"
 #include "platform/classlib/win/cgdiobject.h"
+#include "platform/classlib/win/cheaderctrl.h"
+#include "platform/classlib/win/cimagelist.h"
+#include "platform/classlib/win/clistbox.h"
+#include "platform/classlib/win/clistctrl.h"
 #include "platform/classlib/win/cmenu.h"
+#include "platform/classlib/win/cprogressctrl.h"
+#include "platform/classlib/win/crichedit.h"
+#include "platform/classlib/win/cspinbuttonctrl.h"
+#include "platform/classlib/win/cstatic.h"
+#include "platform/classlib/win/cstatusbar.h"
+#include "platform/classlib/win/ctooltipctrl.h"
+#include "platform/classlib/win/ctreectrl.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/classlib/win/cwinthread.h"
 #include "platform/classlib/win/cwnd.h"

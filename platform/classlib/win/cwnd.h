@@ -353,8 +353,8 @@ BOOL AfxUnhookWindowCreate();
 LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
                             HICON hIcon = nullptr);
 
-// CScrollBar: a scroll-bar control; the scroll handlers receive one. Its members come with the
-// control classes.
+// CScrollBar: a scroll-bar control; the scroll handlers receive one. Its members act on the control
+// itself (SB_CTL); CWnd's members of the same names act on a window's own bars.
 class CScrollBar : public CWnd {
   DECLARE_DYNAMIC(CScrollBar)
 
@@ -364,4 +364,17 @@ class CScrollBar : public CWnd {
   static CScrollBar* FromHandle(HWND hWnd);
   static CScrollBar* NewTemporary(HWND hWnd);
   static void DeleteTemporary(CScrollBar* pBar);
+
+  // SBS_HORZ or SBS_VERT in the style.
+  virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+  int GetScrollPos() const;
+  int SetScrollPos(int nPos, BOOL bRedraw = TRUE);
+  void GetScrollRange(LPINT lpMinPos, LPINT lpMaxPos) const;
+  void SetScrollRange(int nMinPos, int nMaxPos, BOOL bRedraw = TRUE);
+  BOOL GetScrollInfo(LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL) const;
+  BOOL SetScrollInfo(LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
+  // The largest position the thumb can reach: the range's end less the page, plus one.
+  int GetScrollLimit() const;
+  void ShowScrollBar(BOOL bShow = TRUE);
+  BOOL EnableScrollBar(UINT nArrowFlags = ESB_ENABLE_BOTH);
 };
