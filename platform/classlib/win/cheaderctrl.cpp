@@ -6,8 +6,7 @@
 IMPLEMENT_DYNAMIC(CHeaderCtrl, CWnd)
 
 BOOL CHeaderCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
-  AfxInitCommonControls(ICC_LISTVIEW_CLASSES);
-  return CWnd::Create(WC_HEADERW, nullptr, dwStyle, rect, pParentWnd, nID);
+  return AfxCreateControl(this, ICC_LISTVIEW_CLASSES, WC_HEADERW, 0, dwStyle, rect, pParentWnd, nID);
 }
 
 int CHeaderCtrl::GetItemCount() const { return static_cast<int>(SendMessage(HDM_GETITEMCOUNT)); }

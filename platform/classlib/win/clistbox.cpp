@@ -1,6 +1,8 @@
 // CListBox and CComboBox: the list box's and the combo box's messages.
 #include "platform/classlib/win/clistbox.h"
 
+#include "platform/classlib/win/controlsupport.h"
+
 IMPLEMENT_DYNAMIC(CListBox, CWnd)
 IMPLEMENT_DYNAMIC(CComboBox, CWnd)
 

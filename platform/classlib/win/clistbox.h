@@ -4,7 +4,6 @@
 #pragma once
 
 #include "platform/classlib/cstring.h"
-#include "platform/classlib/win/controlsupport.h"
 #include "platform/classlib/win/cwnd.h"
 
 class CListBox : public CWnd {

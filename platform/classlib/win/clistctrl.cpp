@@ -4,6 +4,7 @@
 #include "platform/classlib/win/cedit.h"
 #include "platform/classlib/win/cheaderctrl.h"
 #include "platform/classlib/win/cimagelist.h"
+#include "platform/classlib/win/controlsupport.h"
 #include "platform/classlib/win/ctooltipctrl.h"
 
 IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
@@ -11,14 +12,27 @@ IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
 namespace {
 WPARAM Index(int nItem) { return static_cast<WPARAM>(nItem); }
 LPARAM Ptr(const void* p) { return reinterpret_cast<LPARAM>(p); }
+
+LVITEMW MakeItem(UINT nMask, int nItem, int nSubItem, LPCTSTR lpszItem, int nImage, UINT nState, UINT nStateMask,
+                 LPARAM lParam) {
+  LVITEMW item{};
+  item.mask = nMask;
+  item.iItem = nItem;
+  item.iSubItem = nSubItem;
+  item.pszText = const_cast<LPTSTR>(lpszItem);
+  item.iImage = nImage;
+  item.state = nState;
+  item.stateMask = nStateMask;
+  item.lParam = lParam;
+  return item;
+}
 }  // namespace
 
 BOOL CListCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
   return CreateEx(0, dwStyle, rect, pParentWnd, nID);
 }
 BOOL CListCtrl::CreateEx(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
-  AfxInitCommonControls(ICC_LISTVIEW_CLASSES);
-  return CWnd::CreateEx(dwExStyle, WC_LISTVIEWW, nullptr, dwStyle | WS_CHILD, rect, pParentWnd, nID);
+  return AfxCreateControl(this, ICC_LISTVIEW_CLASSES, WC_LISTVIEWW, dwExStyle, dwStyle, rect, pParentWnd, nID);
 }
 
 // ---- columns --------------------------------------------------------------------------------------
@@ -77,14 +91,7 @@ int CListCtrl::InsertItem(int nItem, LPCTSTR lpszItem, int nImage) {
 }
 int CListCtrl::InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, UINT nState, UINT nStateMask, int nImage,
                           LPARAM lParam) {
-  LVITEMW item{};
-  item.mask = nMask;
-  item.iItem = nItem;
-  item.pszText = const_cast<LPTSTR>(lpszItem);
-  item.state = nState;
-  item.stateMask = nStateMask;
-  item.iImage = nImage;
-  item.lParam = lParam;
+  LVITEMW item = MakeItem(nMask, nItem, 0, lpszItem, nImage, nState, nStateMask, lParam);
   return InsertItem(&item);
 }
 BOOL CListCtrl::DeleteItem(int nItem) { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, Index(nItem))); }
@@ -93,15 +100,7 @@ BOOL CListCtrl::GetItem(LVITEM* pItem) const { return static_cast<BOOL>(SendMess
 BOOL CListCtrl::SetItem(const LVITEM* pItem) { return static_cast<BOOL>(SendMessage(LVM_SETITEMW, 0, Ptr(pItem))); }
 BOOL CListCtrl::SetItem(int nItem, int nSubItem, UINT nMask, LPCTSTR lpszItem, int nImage, UINT nState,
                         UINT nStateMask, LPARAM lParam) {
-  LVITEMW item{};
-  item.mask = nMask;
-  item.iItem = nItem;
-  item.iSubItem = nSubItem;
-  item.pszText = const_cast<LPTSTR>(lpszItem);
-  item.iImage = nImage;
-  item.state = nState;
-  item.stateMask = nStateMask;
-  item.lParam = lParam;
+  LVITEMW item = MakeItem(nMask, nItem, nSubItem, lpszItem, nImage, nState, nStateMask, lParam);
   return SetItem(&item);
 }
 

@@ -9,6 +9,9 @@
 
 // Registers the common-control window classes of the ICC_ bits (once per class; cheap after that).
 void AfxInitCommonControls(DWORD dwClasses);
+// Creates pWnd's window: a child control of a common-control class, registered first.
+BOOL AfxCreateControl(CWnd* pWnd, DWORD dwClasses, LPCTSTR lpszClassName, DWORD dwExStyle, DWORD dwStyle,
+                      const RECT& rect, CWnd* pParentWnd, UINT nID);
 
 // The control object of a window when it is of class T, else a temporary T wrapper of the thread.
 template <class T>

@@ -6,8 +6,7 @@
 IMPLEMENT_DYNAMIC(CProgressCtrl, CWnd)
 
 BOOL CProgressCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
-  AfxInitCommonControls(ICC_PROGRESS_CLASS);
-  return CWnd::Create(PROGRESS_CLASSW, nullptr, dwStyle, rect, pParentWnd, nID);
+  return AfxCreateControl(this, ICC_PROGRESS_CLASS, PROGRESS_CLASSW, 0, dwStyle, rect, pParentWnd, nID);
 }
 
 void CProgressCtrl::SetRange(short nLower, short nUpper) { SendMessage(PBM_SETRANGE, 0, MAKELPARAM(nLower, nUpper)); }

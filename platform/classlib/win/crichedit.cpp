@@ -105,21 +105,25 @@ void CRichEditCtrl::EmptyUndoBuffer() { SendMessage(EM_EMPTYUNDOBUFFER); }
 
 // ---- formats and behaviour ------------------------------------------------------------------------
 
-DWORD CRichEditCtrl::GetDefaultCharFormat(CHARFORMAT& cf) const {
+namespace {
+// The control reads the record's size first.
+LRESULT CharFormat(const CRichEditCtrl* pCtrl, UINT message, WPARAM scope, CHARFORMAT& cf) {
   cf.cbSize = sizeof(CHARFORMAT);
-  return static_cast<DWORD>(SendMessage(EM_GETCHARFORMAT, SCF_DEFAULT, Ptr(&cf)));
+  return pCtrl->SendMessage(message, scope, Ptr(&cf));
+}
+}  // namespace
+
+DWORD CRichEditCtrl::GetDefaultCharFormat(CHARFORMAT& cf) const {
+  return static_cast<DWORD>(CharFormat(this, EM_GETCHARFORMAT, SCF_DEFAULT, cf));
 }
 BOOL CRichEditCtrl::SetDefaultCharFormat(CHARFORMAT& cf) {
-  cf.cbSize = sizeof(CHARFORMAT);
-  return static_cast<BOOL>(SendMessage(EM_SETCHARFORMAT, SCF_DEFAULT, Ptr(&cf)));
+  return static_cast<BOOL>(CharFormat(this, EM_SETCHARFORMAT, SCF_DEFAULT, cf));
 }
 DWORD CRichEditCtrl::GetSelectionCharFormat(CHARFORMAT& cf) const {
-  cf.cbSize = sizeof(CHARFORMAT);
-  return static_cast<DWORD>(SendMessage(EM_GETCHARFORMAT, SCF_SELECTION, Ptr(&cf)));
+  return static_cast<DWORD>(CharFormat(this, EM_GETCHARFORMAT, SCF_SELECTION, cf));
 }
 BOOL CRichEditCtrl::SetSelectionCharFormat(CHARFORMAT& cf) {
-  cf.cbSize = sizeof(CHARFORMAT);
-  return static_cast<BOOL>(SendMessage(EM_SETCHARFORMAT, SCF_SELECTION, Ptr(&cf)));
+  return static_cast<BOOL>(CharFormat(this, EM_SETCHARFORMAT, SCF_SELECTION, cf));
 }
 DWORD CRichEditCtrl::GetParaFormat(PARAFORMAT& pf) const {
   pf.cbSize = sizeof(PARAFORMAT);

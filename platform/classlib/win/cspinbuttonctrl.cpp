@@ -6,8 +6,7 @@
 IMPLEMENT_DYNAMIC(CSpinButtonCtrl, CWnd)
 
 BOOL CSpinButtonCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
-  AfxInitCommonControls(ICC_UPDOWN_CLASS);
-  return CWnd::Create(UPDOWN_CLASSW, nullptr, dwStyle, rect, pParentWnd, nID);
+  return AfxCreateControl(this, ICC_UPDOWN_CLASS, UPDOWN_CLASSW, 0, dwStyle, rect, pParentWnd, nID);
 }
 
 void CSpinButtonCtrl::SetRange(short nLower, short nUpper) { SendMessage(UDM_SETRANGE, 0, MAKELPARAM(nUpper, nLower)); }

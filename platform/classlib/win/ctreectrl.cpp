@@ -3,6 +3,7 @@
 
 #include "platform/classlib/win/cedit.h"
 #include "platform/classlib/win/cimagelist.h"
+#include "platform/classlib/win/controlsupport.h"
 #include "platform/classlib/win/ctooltipctrl.h"
 
 IMPLEMENT_DYNAMIC(CTreeCtrl, CWnd)
@@ -11,14 +12,27 @@ namespace {
 LPARAM Item(HTREEITEM hItem) { return reinterpret_cast<LPARAM>(hItem); }
 LPARAM Ptr(const void* p) { return reinterpret_cast<LPARAM>(p); }
 HTREEITEM ItemOf(LRESULT result) { return reinterpret_cast<HTREEITEM>(result); }
+
+TVITEMW MakeItem(HTREEITEM hItem, UINT nMask, LPCTSTR lpszItem, int nImage, int nSelectedImage, UINT nState,
+                 UINT nStateMask, LPARAM lParam) {
+  TVITEMW item{};
+  item.hItem = hItem;
+  item.mask = nMask;
+  item.pszText = const_cast<LPTSTR>(lpszItem);
+  item.iImage = nImage;
+  item.iSelectedImage = nSelectedImage;
+  item.state = nState;
+  item.stateMask = nStateMask;
+  item.lParam = lParam;
+  return item;
+}
 }  // namespace
 
 BOOL CTreeCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
   return CreateEx(0, dwStyle, rect, pParentWnd, nID);
 }
 BOOL CTreeCtrl::CreateEx(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
-  AfxInitCommonControls(ICC_TREEVIEW_CLASSES);
-  return CWnd::CreateEx(dwExStyle, WC_TREEVIEWW, nullptr, dwStyle | WS_CHILD, rect, pParentWnd, nID);
+  return AfxCreateControl(this, ICC_TREEVIEW_CLASSES, WC_TREEVIEWW, dwExStyle, dwStyle, rect, pParentWnd, nID);
 }
 
 // ---- inserting and deleting -----------------------------------------------------------------------
@@ -31,13 +45,7 @@ HTREEITEM CTreeCtrl::InsertItem(UINT nMask, LPCTSTR lpszItem, int nImage, int nS
   TVINSERTSTRUCTW insert{};
   insert.hParent = hParent;
   insert.hInsertAfter = hInsertAfter;
-  insert.item.mask = nMask;
-  insert.item.pszText = const_cast<LPTSTR>(lpszItem);
-  insert.item.iImage = nImage;
-  insert.item.iSelectedImage = nSelectedImage;
-  insert.item.state = nState;
-  insert.item.stateMask = nStateMask;
-  insert.item.lParam = lParam;
+  insert.item = MakeItem(nullptr, nMask, lpszItem, nImage, nSelectedImage, nState, nStateMask, lParam);
   return InsertItem(&insert);
 }
 HTREEITEM CTreeCtrl::InsertItem(LPCTSTR lpszItem, HTREEITEM hParent, HTREEITEM hInsertAfter) {
@@ -81,15 +89,7 @@ BOOL CTreeCtrl::GetItem(TVITEM* pItem) const { return static_cast<BOOL>(SendMess
 BOOL CTreeCtrl::SetItem(TVITEM* pItem) { return static_cast<BOOL>(SendMessage(TVM_SETITEMW, 0, Ptr(pItem))); }
 BOOL CTreeCtrl::SetItem(HTREEITEM hItem, UINT nMask, LPCTSTR lpszItem, int nImage, int nSelectedImage, UINT nState,
                         UINT nStateMask, LPARAM lParam) {
-  TVITEMW item{};
-  item.hItem = hItem;
-  item.mask = nMask | TVIF_HANDLE;
-  item.pszText = const_cast<LPTSTR>(lpszItem);
-  item.iImage = nImage;
-  item.iSelectedImage = nSelectedImage;
-  item.state = nState;
-  item.stateMask = nStateMask;
-  item.lParam = lParam;
+  TVITEMW item = MakeItem(hItem, nMask | TVIF_HANDLE, lpszItem, nImage, nSelectedImage, nState, nStateMask, lParam);
   return SetItem(&item);
 }
 
