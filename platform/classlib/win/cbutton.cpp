@@ -35,8 +35,7 @@ HBITMAP CButton::GetBitmap() const { return reinterpret_cast<HBITMAP>(SendMessag
 void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-  return CWnd::OnChildNotify(message, wParam, lParam, pResult) ||
-         AfxReflectDrawItem(this, message, lParam, pResult);
+  return CWnd::OnChildNotify(message, wParam, lParam, pResult) || AfxReflectDrawItem(this, message, lParam, pResult);
 }
 
 // ---- CBitmapButton --------------------------------------------------------------------------------

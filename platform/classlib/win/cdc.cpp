@@ -65,9 +65,7 @@ HGDIOBJ Select(HDC hDC, const CGdiObject* pObject) {
 }  // namespace
 
 CPen* CDC::SelectObject(CPen* pPen) { return CPen::FromHandle(static_cast<HPEN>(Select(m_hDC, pPen))); }
-CBrush* CDC::SelectObject(CBrush* pBrush) {
-  return CBrush::FromHandle(static_cast<HBRUSH>(Select(m_hDC, pBrush)));
-}
+CBrush* CDC::SelectObject(CBrush* pBrush) { return CBrush::FromHandle(static_cast<HBRUSH>(Select(m_hDC, pBrush))); }
 CFont* CDC::SelectObject(CFont* pFont) { return CFont::FromHandle(static_cast<HFONT>(Select(m_hDC, pFont))); }
 CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
   return CBitmap::FromHandle(static_cast<HBITMAP>(Select(m_hDC, pBitmap)));

@@ -180,14 +180,14 @@ class CDC : public CObject {
 
   // ---- blits ----------------------------------------------------------------------------------------
   BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop);
-  BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
-                  int nSrcHeight, DWORD dwRop);
+  BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth, int nSrcHeight,
+                  DWORD dwRop);
   BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop);
   // The source's pixels of colour clrTransparent are left out.
   BOOL TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc, int ySrc,
                       int nSrcWidth, int nSrcHeight, UINT clrTransparent);
-  BOOL AlphaBlend(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc, int ySrc,
-                  int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend);
+  BOOL AlphaBlend(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
+                  int nSrcHeight, BLENDFUNCTION blend);
   // Gradient rectangles or triangles between coloured vertices (GRADIENT_FILL_RECT_H, _V, _TRIANGLE).
   BOOL GradientFill(TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshElements, DWORD dwMode);
 
@@ -202,16 +202,13 @@ class CDC : public CObject {
   // Text with "&" underlining the next character unless bPrefixText is FALSE; nTextLen 0: all of it.
   BOOL DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText = TRUE, int nTextLen = 0,
                  HBRUSH hBrush = nullptr);
-  BOOL DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
-                 CBrush* pBrush);
-  BOOL DrawState(CPoint pt, CSize size, DRAWSTATEPROC lpDrawProc, LPARAM lData, UINT nFlags,
-                 HBRUSH hBrush = nullptr);
+  BOOL DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen, CBrush* pBrush);
+  BOOL DrawState(CPoint pt, CSize size, DRAWSTATEPROC lpDrawProc, LPARAM lData, UINT nFlags, HBRUSH hBrush = nullptr);
 
   // ---- text (the selected font, text colour, background colour and mode) --------------------------
   BOOL TextOut(int x, int y, LPCTSTR lpszString, int nCount);
   BOOL TextOut(int x, int y, const CString& str) { return TextOut(x, y, str, str.GetLength()); }
-  BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszString, UINT nCount,
-                  LPINT lpDxWidths);
+  BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszString, UINT nCount, LPINT lpDxWidths);
   BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const CString& str, LPINT lpDxWidths);
   // nCount -1: up to the terminator. The height of the text drawn, as the system answers.
   int DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat);

@@ -49,9 +49,7 @@ BOOL CDC::Ellipse(LPCRECT lpRect) { return Ellipse(lpRect->left, lpRect->top, lp
 void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush) { ::FillRect(m_hDC, lpRect, BrushOf(pBrush)); }
 void CDC::FrameRect(LPCRECT lpRect, CBrush* pBrush) { ::FrameRect(m_hDC, lpRect, BrushOf(pBrush)); }
 void CDC::InvertRect(LPCRECT lpRect) { ::InvertRect(m_hDC, lpRect); }
-BOOL CDC::FillRgn(CRgn* pRgn, CBrush* pBrush) {
-  return pRgn != nullptr && ::FillRgn(m_hDC, *pRgn, BrushOf(pBrush));
-}
+BOOL CDC::FillRgn(CRgn* pRgn, CBrush* pBrush) { return pRgn != nullptr && ::FillRgn(m_hDC, *pRgn, BrushOf(pBrush)); }
 BOOL CDC::FrameRgn(CRgn* pRgn, CBrush* pBrush, int nWidth, int nHeight) {
   return pRgn != nullptr && ::FrameRgn(m_hDC, *pRgn, BrushOf(pBrush), nWidth, nHeight);
 }
@@ -111,8 +109,8 @@ BOOL CDC::TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, 
 }
 BOOL CDC::AlphaBlend(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc, int ySrc,
                      int nSrcWidth, int nSrcHeight, BLENDFUNCTION blend) {
-  return ::AlphaBlend(m_hDC, xDest, yDest, nDestWidth, nDestHeight, SourceOf(pSrcDC), xSrc, ySrc, nSrcWidth,
-                      nSrcHeight, blend);
+  return ::AlphaBlend(m_hDC, xDest, yDest, nDestWidth, nDestHeight, SourceOf(pSrcDC), xSrc, ySrc, nSrcWidth, nSrcHeight,
+                      blend);
 }
 BOOL CDC::GradientFill(TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshElements, DWORD dwMode) {
   return ::GradientFill(m_hDC, pVertices, nVertices, pMesh, nMeshElements, dwMode);
@@ -138,8 +136,8 @@ BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, CBrush* pBr
 }
 BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
                     HBRUSH hBrush) {
-  return ::DrawStateW(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(lpszText), static_cast<WPARAM>(nTextLen),
-                      pt.x, pt.y, size.cx, size.cy, nFlags | (bPrefixText ? DST_PREFIXTEXT : DST_TEXT));
+  return ::DrawStateW(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(lpszText), static_cast<WPARAM>(nTextLen), pt.x,
+                      pt.y, size.cx, size.cy, nFlags | (bPrefixText ? DST_PREFIXTEXT : DST_TEXT));
 }
 BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
                     CBrush* pBrush) {

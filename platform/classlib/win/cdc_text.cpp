@@ -1,11 +1,8 @@
 // CDC: text output and measuring.
 #include "platform/classlib/win/cdc.h"
 
-BOOL CDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount) {
-  return ::TextOutW(m_hDC, x, y, lpszString, nCount);
-}
-BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszString, UINT nCount,
-                     LPINT lpDxWidths) {
+BOOL CDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount) { return ::TextOutW(m_hDC, x, y, lpszString, nCount); }
+BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszString, UINT nCount, LPINT lpDxWidths) {
   return ::ExtTextOutW(m_hDC, x, y, nOptions, lpRect, lpszString, nCount, lpDxWidths);
 }
 BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const CString& str, LPINT lpDxWidths) {

@@ -36,7 +36,9 @@ BOOL CEdit::CanUndo() const { return static_cast<BOOL>(SendMessage(EM_CANUNDO));
 void CEdit::EmptyUndoBuffer() { SendMessage(EM_EMPTYUNDOBUFFER); }
 BOOL CEdit::GetModify() const { return static_cast<BOOL>(SendMessage(EM_GETMODIFY)); }
 void CEdit::SetModify(BOOL bModified) { SendMessage(EM_SETMODIFY, static_cast<WPARAM>(bModified)); }
-BOOL CEdit::SetReadOnly(BOOL bReadOnly) { return static_cast<BOOL>(SendMessage(EM_SETREADONLY, static_cast<WPARAM>(bReadOnly))); }
+BOOL CEdit::SetReadOnly(BOOL bReadOnly) {
+  return static_cast<BOOL>(SendMessage(EM_SETREADONLY, static_cast<WPARAM>(bReadOnly)));
+}
 void CEdit::SetLimitText(UINT nMax) { SendMessage(EM_SETLIMITTEXT, nMax); }
 UINT CEdit::GetLimitText() const { return static_cast<UINT>(SendMessage(EM_GETLIMITTEXT)); }
 void CEdit::SetPasswordChar(TCHAR ch) { SendMessage(EM_SETPASSWORDCHAR, ch); }
@@ -51,8 +53,12 @@ int CEdit::GetLine(int nIndex, LPTSTR lpszBuffer, int nMaxLength) const {
   *reinterpret_cast<WORD*>(lpszBuffer) = static_cast<WORD>(nMaxLength > 0xFFFF ? 0xFFFF : nMaxLength);
   return static_cast<int>(SendMessage(EM_GETLINE, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszBuffer)));
 }
-int CEdit::LineIndex(int nLine) const { return static_cast<int>(SendMessage(EM_LINEINDEX, static_cast<WPARAM>(nLine))); }
-int CEdit::LineLength(int nLine) const { return static_cast<int>(SendMessage(EM_LINELENGTH, static_cast<WPARAM>(nLine))); }
+int CEdit::LineIndex(int nLine) const {
+  return static_cast<int>(SendMessage(EM_LINEINDEX, static_cast<WPARAM>(nLine)));
+}
+int CEdit::LineLength(int nLine) const {
+  return static_cast<int>(SendMessage(EM_LINELENGTH, static_cast<WPARAM>(nLine)));
+}
 int CEdit::LineFromChar(int nIndex) const {
   return static_cast<int>(SendMessage(EM_LINEFROMCHAR, static_cast<WPARAM>(nIndex)));
 }

@@ -13,8 +13,8 @@ BOOL CFont::CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientatio
                        BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
                        BYTE nQuality, BYTE nPitchAndFamily, LPCTSTR lpszFacename) {
   return AttachCreated(::CreateFontW(nHeight, nWidth, nEscapement, nOrientation, nWeight, bItalic, bUnderline,
-                                     cStrikeOut, nCharSet, nOutPrecision, nClipPrecision, nQuality,
-                                     nPitchAndFamily, lpszFacename));
+                                     cStrikeOut, nCharSet, nOutPrecision, nClipPrecision, nQuality, nPitchAndFamily,
+                                     lpszFacename));
 }
 
 BOOL CFont::CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC) {
@@ -47,10 +47,12 @@ BOOL CBitmap::LoadBitmap(UINT nIDResource) { return LoadBitmap(MAKEINTRESOURCEW(
 BOOL CBitmap::LoadBitmap(LPCTSTR lpszResourceName) {
   return AttachCreated(::LoadBitmapW(AfxGetResourceHandle(), lpszResourceName));
 }
-BOOL CBitmap::LoadOEMBitmap(UINT nIDBitmap) { return AttachCreated(::LoadBitmapW(nullptr, MAKEINTRESOURCEW(nIDBitmap))); }
+BOOL CBitmap::LoadOEMBitmap(UINT nIDBitmap) {
+  return AttachCreated(::LoadBitmapW(nullptr, MAKEINTRESOURCEW(nIDBitmap)));
+}
 BOOL CBitmap::LoadMappedBitmap(UINT nIDBitmap) {
-  return AttachCreated(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDBitmap), IMAGE_BITMAP, 0, 0,
-                                    LR_LOADMAP3DCOLORS));
+  return AttachCreated(
+      ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDBitmap), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
 }
 BOOL CBitmap::CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits) {
   return AttachCreated(::CreateBitmap(nWidth, nHeight, nPlanes, nBitcount, lpBits));

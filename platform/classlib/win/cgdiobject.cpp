@@ -50,17 +50,14 @@ UINT CGdiObject::GetObjectType() const { return static_cast<UINT>(::GetObjectTyp
 CGdiObject* CGdiObject::NewTemporary(HGDIOBJ hObject) {
   return AfxNewTemporaryWrapper(&CGdiObject::m_hObject, hObject);
 }
-void CGdiObject::DeleteTemporary(CGdiObject* pObject) {
-  AfxDeleteTemporaryWrapper(pObject, &CGdiObject::m_hObject);
-}
+void CGdiObject::DeleteTemporary(CGdiObject* pObject) { AfxDeleteTemporaryWrapper(pObject, &CGdiObject::m_hObject); }
 
 // ---- CPen -----------------------------------------------------------------------------------------
 
 BOOL CPen::CreatePen(int nPenStyle, int nWidth, COLORREF crColor) {
   return AttachCreated(::CreatePen(nPenStyle, nWidth, crColor));
 }
-BOOL CPen::CreatePen(int nPenStyle, int nWidth, const LOGBRUSH* pLogBrush, int nStyleCount,
-                     const DWORD* lpStyle) {
+BOOL CPen::CreatePen(int nPenStyle, int nWidth, const LOGBRUSH* pLogBrush, int nStyleCount, const DWORD* lpStyle) {
   return AttachCreated(::ExtCreatePen(static_cast<DWORD>(nPenStyle), static_cast<DWORD>(nWidth), pLogBrush,
                                       static_cast<DWORD>(nStyleCount), lpStyle));
 }

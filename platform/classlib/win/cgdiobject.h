@@ -71,18 +71,18 @@ T* AfxGdiObjectFromHandle(H h) {
 }
 
 // The handle type, FromHandle and the temporary wrappers of one GDI class.
-#define CLASSLIB_GDI_HANDLE(theClass, handleType)                                          \
- public:                                                                                 \
-  operator handleType() const { return static_cast<handleType>(m_hObject); }            \
+#define CLASSLIB_GDI_HANDLE(theClass, handleType)                                           \
+ public:                                                                                    \
+  operator handleType() const { return static_cast<handleType>(m_hObject); }                \
   static theClass* FromHandle(handleType h) { return AfxGdiObjectFromHandle<theClass>(h); } \
-  static theClass* NewTemporary(handleType h) {                                          \
-    auto* p = new theClass;                                                              \
-    p->m_hObject = h;                                                                    \
-    return p;                                                                            \
-  }                                                                                      \
-  static void DeleteTemporary(theClass* p) {                                             \
-    p->m_hObject = nullptr;                                                              \
-    delete p;                                                                            \
+  static theClass* NewTemporary(handleType h) {                                             \
+    auto* p = new theClass;                                                                 \
+    p->m_hObject = h;                                                                       \
+    return p;                                                                               \
+  }                                                                                         \
+  static void DeleteTemporary(theClass* p) {                                                \
+    p->m_hObject = nullptr;                                                                 \
+    delete p;                                                                               \
   }
 
 class CPen : public CGdiObject {

@@ -13,18 +13,17 @@ int CHeaderCtrl::GetItemCount() const { return static_cast<int>(SendMessage(HDM_
 int CHeaderCtrl::InsertItem(int nPos, HDITEM* phdi) {
   return static_cast<int>(SendMessage(HDM_INSERTITEMW, static_cast<WPARAM>(nPos), reinterpret_cast<LPARAM>(phdi)));
 }
-BOOL CHeaderCtrl::DeleteItem(int nPos) { return static_cast<BOOL>(SendMessage(HDM_DELETEITEM, static_cast<WPARAM>(nPos))); }
+BOOL CHeaderCtrl::DeleteItem(int nPos) {
+  return static_cast<BOOL>(SendMessage(HDM_DELETEITEM, static_cast<WPARAM>(nPos)));
+}
 BOOL CHeaderCtrl::GetItem(int nPos, HDITEM* pHeaderItem) const {
-  return static_cast<BOOL>(
-      SendMessage(HDM_GETITEMW, static_cast<WPARAM>(nPos), reinterpret_cast<LPARAM>(pHeaderItem)));
+  return static_cast<BOOL>(SendMessage(HDM_GETITEMW, static_cast<WPARAM>(nPos), reinterpret_cast<LPARAM>(pHeaderItem)));
 }
 BOOL CHeaderCtrl::SetItem(int nPos, HDITEM* pHeaderItem) {
-  return static_cast<BOOL>(
-      SendMessage(HDM_SETITEMW, static_cast<WPARAM>(nPos), reinterpret_cast<LPARAM>(pHeaderItem)));
+  return static_cast<BOOL>(SendMessage(HDM_SETITEMW, static_cast<WPARAM>(nPos), reinterpret_cast<LPARAM>(pHeaderItem)));
 }
 BOOL CHeaderCtrl::GetItemRect(int nIndex, LPRECT lpRect) const {
-  return static_cast<BOOL>(
-      SendMessage(HDM_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpRect)));
+  return static_cast<BOOL>(SendMessage(HDM_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpRect)));
 }
 BOOL CHeaderCtrl::Layout(HDLAYOUT* pHeaderLayout) {
   return static_cast<BOOL>(SendMessage(HDM_LAYOUT, 0, reinterpret_cast<LPARAM>(pHeaderLayout)));
@@ -49,12 +48,12 @@ CImageList* CHeaderCtrl::GetImageList() const {
 }
 CImageList* CHeaderCtrl::SetImageList(CImageList* pImageList) {
   auto list = pImageList != nullptr ? pImageList->m_hImageList : nullptr;
-  return CImageList::FromHandle(reinterpret_cast<HIMAGELIST>(SendMessage(HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list))));
+  return CImageList::FromHandle(
+      reinterpret_cast<HIMAGELIST>(SendMessage(HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list))));
 }
 
 void CHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CHeaderCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-  return CWnd::OnChildNotify(message, wParam, lParam, pResult) ||
-         AfxReflectDrawItem(this, message, lParam, pResult);
+  return CWnd::OnChildNotify(message, wParam, lParam, pResult) || AfxReflectDrawItem(this, message, lParam, pResult);
 }

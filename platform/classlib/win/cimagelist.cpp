@@ -34,8 +34,8 @@ BOOL CImageList::Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask) {
   return Create(MAKEINTRESOURCEW(nBitmapID), cx, nGrow, crMask);
 }
 BOOL CImageList::Create(LPCTSTR lpszBitmapID, int cx, int nGrow, COLORREF crMask) {
-  return AttachMade(this, ::ImageList_LoadImageW(AfxGetResourceHandle(), lpszBitmapID, cx, nGrow, crMask,
-                                                 IMAGE_BITMAP, LR_CREATEDIBSECTION));
+  return AttachMade(this, ::ImageList_LoadImageW(AfxGetResourceHandle(), lpszBitmapID, cx, nGrow, crMask, IMAGE_BITMAP,
+                                                 LR_CREATEDIBSECTION));
 }
 BOOL CImageList::DeleteImageList() {
   HIMAGELIST hImageList = Detach();

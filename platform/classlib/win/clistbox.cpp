@@ -75,9 +75,7 @@ int CListBox::SetCaretIndex(int nIndex, BOOL bScroll) {
 
 int CListBox::GetTopIndex() const { return static_cast<int>(SendMessage(LB_GETTOPINDEX)); }
 int CListBox::SetTopIndex(int nIndex) { return static_cast<int>(SendMessage(LB_SETTOPINDEX, Index(nIndex))); }
-int CListBox::GetItemHeight(int nIndex) const {
-  return static_cast<int>(SendMessage(LB_GETITEMHEIGHT, Index(nIndex)));
-}
+int CListBox::GetItemHeight(int nIndex) const { return static_cast<int>(SendMessage(LB_GETITEMHEIGHT, Index(nIndex))); }
 int CListBox::SetItemHeight(int nIndex, UINT cyItemHeight) {
   return static_cast<int>(SendMessage(LB_SETITEMHEIGHT, Index(nIndex), MAKELPARAM(cyItemHeight, 0)));
 }
@@ -122,9 +120,7 @@ int CComboBox::GetLBText(int nIndex, LPTSTR lpszText) const {
 void CComboBox::GetLBText(int nIndex, CString& rString) const {
   ItemText(this, CB_GETLBTEXTLEN, CB_GETLBTEXT, nIndex, rString);
 }
-int CComboBox::GetLBTextLen(int nIndex) const {
-  return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, Index(nIndex)));
-}
+int CComboBox::GetLBTextLen(int nIndex) const { return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, Index(nIndex))); }
 DWORD_PTR CComboBox::GetItemData(int nIndex) const {
   return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, Index(nIndex)));
 }

@@ -98,8 +98,8 @@ BOOL CListCtrl::DeleteItem(int nItem) { return static_cast<BOOL>(SendMessage(LVM
 BOOL CListCtrl::DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
 BOOL CListCtrl::GetItem(LVITEM* pItem) const { return static_cast<BOOL>(SendMessage(LVM_GETITEMW, 0, Ptr(pItem))); }
 BOOL CListCtrl::SetItem(const LVITEM* pItem) { return static_cast<BOOL>(SendMessage(LVM_SETITEMW, 0, Ptr(pItem))); }
-BOOL CListCtrl::SetItem(int nItem, int nSubItem, UINT nMask, LPCTSTR lpszItem, int nImage, UINT nState,
-                        UINT nStateMask, LPARAM lParam) {
+BOOL CListCtrl::SetItem(int nItem, int nSubItem, UINT nMask, LPCTSTR lpszItem, int nImage, UINT nState, UINT nStateMask,
+                        LPARAM lParam) {
   LVITEMW item = MakeItem(nMask, nItem, nSubItem, lpszItem, nImage, nState, nStateMask, lParam);
   return SetItem(&item);
 }
@@ -214,7 +214,9 @@ BOOL CListCtrl::SetItemPosition(int nItem, CPoint pt) {
   POINT point{pt.x, pt.y};
   return static_cast<BOOL>(SendMessage(LVM_SETITEMPOSITION32, Index(nItem), Ptr(&point)));
 }
-BOOL CListCtrl::GetOrigin(LPPOINT lpPoint) const { return static_cast<BOOL>(SendMessage(LVM_GETORIGIN, 0, Ptr(lpPoint))); }
+BOOL CListCtrl::GetOrigin(LPPOINT lpPoint) const {
+  return static_cast<BOOL>(SendMessage(LVM_GETORIGIN, 0, Ptr(lpPoint)));
+}
 int CListCtrl::GetTopIndex() const { return static_cast<int>(SendMessage(LVM_GETTOPINDEX)); }
 int CListCtrl::GetCountPerPage() const { return static_cast<int>(SendMessage(LVM_GETCOUNTPERPAGE)); }
 int CListCtrl::GetStringWidth(LPCTSTR lpsz) const {
@@ -260,7 +262,9 @@ DWORD CListCtrl::SetExtendedStyle(DWORD dwNewStyle) {
   return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(dwNewStyle)));
 }
 COLORREF CListCtrl::GetBkColor() const { return static_cast<COLORREF>(SendMessage(LVM_GETBKCOLOR)); }
-BOOL CListCtrl::SetBkColor(COLORREF cr) { return static_cast<BOOL>(SendMessage(LVM_SETBKCOLOR, 0, static_cast<LPARAM>(cr))); }
+BOOL CListCtrl::SetBkColor(COLORREF cr) {
+  return static_cast<BOOL>(SendMessage(LVM_SETBKCOLOR, 0, static_cast<LPARAM>(cr)));
+}
 COLORREF CListCtrl::GetTextColor() const { return static_cast<COLORREF>(SendMessage(LVM_GETTEXTCOLOR)); }
 BOOL CListCtrl::SetTextColor(COLORREF cr) {
   return static_cast<BOOL>(SendMessage(LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(cr)));
@@ -291,6 +295,5 @@ CToolTipCtrl* CListCtrl::SetToolTips(CToolTipCtrl* pWndTip) {
 void CListCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CListCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-  return CWnd::OnChildNotify(message, wParam, lParam, pResult) ||
-         AfxReflectDrawItem(this, message, lParam, pResult);
+  return CWnd::OnChildNotify(message, wParam, lParam, pResult) || AfxReflectDrawItem(this, message, lParam, pResult);
 }

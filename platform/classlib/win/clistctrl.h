@@ -24,8 +24,7 @@ class CListCtrl : public CWnd {
   // ---- columns ------------------------------------------------------------------------------------
   // The new column's index, or -1. nSubItem -1: the column's own index.
   int InsertColumn(int nCol, const LVCOLUMN* pColumn);
-  int InsertColumn(int nCol, LPCTSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1,
-                   int nSubItem = -1);
+  int InsertColumn(int nCol, LPCTSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1, int nSubItem = -1);
   BOOL DeleteColumn(int nCol);
   BOOL GetColumn(int nCol, LVCOLUMN* pColumn) const;
   BOOL SetColumn(int nCol, const LVCOLUMN* pColumn);
@@ -43,8 +42,7 @@ class CListCtrl : public CWnd {
   int InsertItem(const LVITEM* pItem);
   int InsertItem(int nItem, LPCTSTR lpszItem);
   int InsertItem(int nItem, LPCTSTR lpszItem, int nImage);
-  int InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, UINT nState, UINT nStateMask, int nImage,
-                 LPARAM lParam);
+  int InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, UINT nState, UINT nStateMask, int nImage, LPARAM lParam);
   BOOL DeleteItem(int nItem);
   BOOL DeleteAllItems();
   // The fields of pItem->mask are read or written, for pItem->iItem and pItem->iSubItem.

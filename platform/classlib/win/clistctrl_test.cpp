@@ -18,8 +18,7 @@ class ListTest : public cltest::ControlHost {
  protected:
   void SetUp() override {
     ControlHost::SetUp();
-    ASSERT_TRUE(list.Create(WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS, RECT{0, 0, 400, 250}, &host,
-                            165));
+    ASSERT_TRUE(list.Create(WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS, RECT{0, 0, 400, 250}, &host, 165));
     ASSERT_EQ(list.InsertColumn(0, _T("Name"), LVCFMT_LEFT, 120), 0);
     ASSERT_EQ(list.InsertColumn(1, _T("Size"), LVCFMT_RIGHT, 80), 1);
     ASSERT_EQ(list.InsertColumn(2, _T("Id")), 2);
@@ -103,7 +102,8 @@ TEST_F(ListTest, SelectionIsWalkedInOrderAndChecksAreStateImages) {
   list.SetItemState(3, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   EXPECT_EQ(list.GetSelectedCount(), 2u);
   std::vector<int> selected;
-  for (POSITION pos = list.GetFirstSelectedItemPosition(); pos != nullptr;) selected.push_back(list.GetNextSelectedItem(pos));
+  for (POSITION pos = list.GetFirstSelectedItemPosition(); pos != nullptr;)
+    selected.push_back(list.GetNextSelectedItem(pos));
   EXPECT_EQ(selected, (std::vector<int>{1, 3}));
   EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 3);
   EXPECT_EQ(list.GetItemState(3, LVIS_FOCUSED), static_cast<UINT>(LVIS_FOCUSED));

@@ -188,7 +188,8 @@ TEST_F(EditTest, ListBoxesHoldStringsDataAndSelections) {
   EXPECT_EQ(list.GetCount(), 0);
 
   OwnerDrawnList drawnList;
-  ASSERT_TRUE(drawnList.Create(WS_VISIBLE | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS, RECT{160, 0, 300, 120}, &host, 301));
+  ASSERT_TRUE(
+      drawnList.Create(WS_VISIBLE | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS, RECT{160, 0, 300, 120}, &host, 301));
   drawnList.AddString(_T("a"));
   drawnList.AddString(_T("b"));
   EXPECT_EQ(drawnList.measured, (std::vector<int>{0, 1}));
@@ -267,7 +268,8 @@ TEST_F(BarTest, SpinButtonsDriveTheirBuddy) {
   CEdit buddy;
   ASSERT_TRUE(buddy.Create(WS_VISIBLE | WS_BORDER, RECT{0, 0, 60, 22}, &host, 600));
   CSpinButtonCtrl spin;
-  ASSERT_TRUE(spin.Create(WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_NOTHOUSANDS, RECT{0, 0, 0, 0}, &host, 601));
+  ASSERT_TRUE(
+      spin.Create(WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_NOTHOUSANDS, RECT{0, 0, 0, 0}, &host, 601));
   EXPECT_EQ(spin.SetBuddy(&buddy), nullptr);
   EXPECT_EQ(spin.GetBuddy()->m_hWnd, buddy.m_hWnd);
   spin.SetRange32(1, 5000);
@@ -359,7 +361,7 @@ TEST(CMenuTest, AResourceMenuIsReadAndChanged) {
   CMenu* recovery = menu.GetSubMenu(0);
   ASSERT_NE(recovery, nullptr);
   EXPECT_EQ(recovery->GetMenuItemID(0), static_cast<UINT>(ID_OPEN_IMAGE));
-  EXPECT_EQ(recovery->GetMenuItemID(2), 0u);  // a separator
+  EXPECT_EQ(recovery->GetMenuItemID(2), 0u);                // a separator
   EXPECT_EQ(menu.GetMenuItemID(0), static_cast<UINT>(-1));  // a submenu
   CString item;
   recovery->GetMenuString(ID_EXIT, item, MF_BYCOMMAND);

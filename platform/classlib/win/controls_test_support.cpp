@@ -10,8 +10,8 @@
 namespace cltest {
 
 void ControlHost::SetUp() {
-  ASSERT_TRUE(host.CreateEx(0, nullptr, _T("controls"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 480, 360,
-                            nullptr, nullptr));
+  ASSERT_TRUE(
+      host.CreateEx(0, nullptr, _T("controls"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 480, 360, nullptr, nullptr));
 }
 
 void ControlHost::TearDown() {
@@ -32,6 +32,8 @@ DWORD RunOnWorker(const std::function<void()>& work) {
   return id;
 }
 
-std::wstring TextOf(const CString& text) { return std::wstring(text.GetString(), static_cast<size_t>(text.GetLength())); }
+std::wstring TextOf(const CString& text) {
+  return std::wstring(text.GetString(), static_cast<size_t>(text.GetLength()));
+}
 
 }  // namespace cltest

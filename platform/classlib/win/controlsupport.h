@@ -22,17 +22,17 @@ T* AfxControlFromHandle(HWND hWnd) {
 }
 
 // FromHandle and the temporary wrappers of a control class that members of other classes hand out.
-#define CLASSLIB_CONTROL_HANDLE(theClass)                                                \
- public:                                                                               \
+#define CLASSLIB_CONTROL_HANDLE(theClass)                                                 \
+ public:                                                                                  \
   static theClass* FromHandle(HWND hWnd) { return AfxControlFromHandle<theClass>(hWnd); } \
-  static theClass* NewTemporary(HWND hWnd) {                                           \
-    auto* p = new theClass;                                                            \
-    p->m_hWnd = hWnd;                                                                  \
-    return p;                                                                          \
-  }                                                                                    \
-  static void DeleteTemporary(theClass* p) {                                           \
-    p->m_hWnd = nullptr;                                                               \
-    delete p;                                                                          \
+  static theClass* NewTemporary(HWND hWnd) {                                              \
+    auto* p = new theClass;                                                               \
+    p->m_hWnd = hWnd;                                                                     \
+    return p;                                                                             \
+  }                                                                                       \
+  static void DeleteTemporary(theClass* p) {                                              \
+    p->m_hWnd = nullptr;                                                                  \
+    delete p;                                                                             \
   }
 
 // A reflected WM_DRAWITEM goes to the control's DrawItem (answered TRUE); FALSE for other messages.

@@ -38,14 +38,18 @@ long CRichEditCtrl::StreamOut(int nFormat, EDITSTREAM& es) {
 }
 long CRichEditCtrl::GetTextLength() const { return static_cast<long>(SendMessage(WM_GETTEXTLENGTH)); }
 int CRichEditCtrl::GetLineCount() const { return static_cast<int>(SendMessage(EM_GETLINECOUNT)); }
-int CRichEditCtrl::LineIndex(int nLine) const { return static_cast<int>(SendMessage(EM_LINEINDEX, static_cast<WPARAM>(nLine))); }
+int CRichEditCtrl::LineIndex(int nLine) const {
+  return static_cast<int>(SendMessage(EM_LINEINDEX, static_cast<WPARAM>(nLine)));
+}
 int CRichEditCtrl::LineLength(int nLine) const {
   return static_cast<int>(SendMessage(EM_LINELENGTH, static_cast<WPARAM>(nLine)));
 }
 long CRichEditCtrl::LineFromChar(long nIndex) const {
   return static_cast<long>(SendMessage(EM_EXLINEFROMCHAR, 0, nIndex));
 }
-void CRichEditCtrl::LineScroll(int nLines, int nChars) { SendMessage(EM_LINESCROLL, static_cast<WPARAM>(nChars), nLines); }
+void CRichEditCtrl::LineScroll(int nLines, int nChars) {
+  SendMessage(EM_LINESCROLL, static_cast<WPARAM>(nChars), nLines);
+}
 BOOL CRichEditCtrl::GetModify() const { return static_cast<BOOL>(SendMessage(EM_GETMODIFY)); }
 void CRichEditCtrl::SetModify(BOOL bModified) { SendMessage(EM_SETMODIFY, static_cast<WPARAM>(bModified)); }
 void CRichEditCtrl::LimitText(long nChars) { SendMessage(EM_EXLIMITTEXT, 0, nChars); }

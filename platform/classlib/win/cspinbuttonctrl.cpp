@@ -23,11 +23,14 @@ int CSpinButtonCtrl::GetPos32(LPBOOL pbError) const {
   return static_cast<int>(SendMessage(UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(pbError)));
 }
 CWnd* CSpinButtonCtrl::SetBuddy(CWnd* pWndBuddy) {
-  auto previous = SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(pWndBuddy != nullptr ? pWndBuddy->m_hWnd : nullptr));
+  auto previous =
+      SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(pWndBuddy != nullptr ? pWndBuddy->m_hWnd : nullptr));
   return CWnd::FromHandle(reinterpret_cast<HWND>(previous));
 }
 CWnd* CSpinButtonCtrl::GetBuddy() const { return CWnd::FromHandle(reinterpret_cast<HWND>(SendMessage(UDM_GETBUDDY))); }
-int CSpinButtonCtrl::SetBase(int nBase) { return static_cast<int>(SendMessage(UDM_SETBASE, static_cast<WPARAM>(nBase))); }
+int CSpinButtonCtrl::SetBase(int nBase) {
+  return static_cast<int>(SendMessage(UDM_SETBASE, static_cast<WPARAM>(nBase)));
+}
 UINT CSpinButtonCtrl::GetBase() const { return static_cast<UINT>(SendMessage(UDM_GETBASE)); }
 BOOL CSpinButtonCtrl::SetAccel(int nAccel, UDACCEL* pAccel) {
   return static_cast<BOOL>(SendMessage(UDM_SETACCEL, static_cast<WPARAM>(nAccel), reinterpret_cast<LPARAM>(pAccel)));

@@ -27,6 +27,5 @@ HCURSOR CStatic::GetCursor() const { return reinterpret_cast<HCURSOR>(SendMessag
 void CStatic::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CStatic::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-  return CWnd::OnChildNotify(message, wParam, lParam, pResult) ||
-         AfxReflectDrawItem(this, message, lParam, pResult);
+  return CWnd::OnChildNotify(message, wParam, lParam, pResult) || AfxReflectDrawItem(this, message, lParam, pResult);
 }

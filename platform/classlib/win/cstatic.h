@@ -9,8 +9,7 @@ class CStatic : public CWnd {
 
  public:
   CStatic() = default;
-  virtual BOOL Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-                      UINT nID = 0xFFFF);
+  virtual BOOL Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID = 0xFFFF);
 
   // Each answers the image shown before (the control does not destroy images it is given).
   HICON SetIcon(HICON hIcon);

@@ -73,8 +73,8 @@ BOOL CStatusBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, UI
   AfxInitCommonControls(ICC_BAR_CLASSES);
   SetBarStyle(dwStyle);
   // The frame places the bar: the status window must not move or size itself along its parent.
-  DWORD windowStyle = (dwStyle & ~CBRS_ALL) | dwCtrlStyle | CCS_NOPARENTALIGN | CCS_NOMOVEY | CCS_NODIVIDER |
-                      CCS_NORESIZE;
+  DWORD windowStyle =
+      (dwStyle & ~CBRS_ALL) | dwCtrlStyle | CCS_NOPARENTALIGN | CCS_NOMOVEY | CCS_NODIVIDER | CCS_NORESIZE;
   return CWnd::Create(STATUSCLASSNAMEW, nullptr, windowStyle, RECT{0, 0, 0, 0}, pParentWnd, nID);
 }
 

@@ -42,8 +42,7 @@ class StatusBarTest : public cltest::ControlHost {
     CRect client;
     host.GetClientRect(client);
     bar.MoveWindow(0, client.bottom - 22, client.Width(), 22);
-    static const UINT indicators[] = {ID_SEPARATOR, kLinkPane, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
-                                      ID_INDICATOR_SCRL};
+    static const UINT indicators[] = {ID_SEPARATOR, kLinkPane, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
     ASSERT_TRUE(bar.SetIndicators(indicators, 5));
   }
   RecordingStatusBar bar;

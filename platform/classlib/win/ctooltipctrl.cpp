@@ -100,7 +100,9 @@ void CToolTipCtrl::Activate(BOOL bActivate) { SendMessage(TTM_ACTIVATE, static_c
 void CToolTipCtrl::RelayEvent(LPMSG lpMsg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(lpMsg)); }
 void CToolTipCtrl::Pop() { SendMessage(TTM_POP); }
 void CToolTipCtrl::Update() { SendMessage(TTM_UPDATE); }
-void CToolTipCtrl::SetDelayTime(UINT nDelay) { SendMessage(TTM_SETDELAYTIME, TTDT_AUTOMATIC, static_cast<LPARAM>(nDelay)); }
+void CToolTipCtrl::SetDelayTime(UINT nDelay) {
+  SendMessage(TTM_SETDELAYTIME, TTDT_AUTOMATIC, static_cast<LPARAM>(nDelay));
+}
 void CToolTipCtrl::SetDelayTime(DWORD dwDuration, int iTime) {
   SendMessage(TTM_SETDELAYTIME, dwDuration, MAKELPARAM(iTime, 0));
 }

@@ -18,8 +18,7 @@ class CToolTipCtrl : public CWnd {
 
   // ---- tools --------------------------------------------------------------------------------------
   // A null rectangle with a non-zero id covers the window's client area.
-  BOOL AddTool(CWnd* pWnd, LPCTSTR lpszText = LPSTR_TEXTCALLBACKW, LPCRECT lpRectTool = nullptr,
-               UINT_PTR nIDTool = 0);
+  BOOL AddTool(CWnd* pWnd, LPCTSTR lpszText = LPSTR_TEXTCALLBACKW, LPCRECT lpRectTool = nullptr, UINT_PTR nIDTool = 0);
   BOOL AddTool(CWnd* pWnd, UINT nIDText, LPCRECT lpRectTool = nullptr, UINT_PTR nIDTool = 0);
   void DelTool(CWnd* pWnd, UINT_PTR nIDTool = 0);
   int GetToolCount() const;

@@ -155,12 +155,18 @@ BOOL CTreeCtrl::SetCheck(HTREEITEM hItem, BOOL fCheck) {
 
 // ---- selecting, expanding, scrolling --------------------------------------------------------------
 
-BOOL CTreeCtrl::Expand(HTREEITEM hItem, UINT nCode) { return static_cast<BOOL>(SendMessage(TVM_EXPAND, nCode, Item(hItem))); }
-BOOL CTreeCtrl::Select(HTREEITEM hItem, UINT nCode) { return static_cast<BOOL>(SendMessage(TVM_SELECTITEM, nCode, Item(hItem))); }
+BOOL CTreeCtrl::Expand(HTREEITEM hItem, UINT nCode) {
+  return static_cast<BOOL>(SendMessage(TVM_EXPAND, nCode, Item(hItem)));
+}
+BOOL CTreeCtrl::Select(HTREEITEM hItem, UINT nCode) {
+  return static_cast<BOOL>(SendMessage(TVM_SELECTITEM, nCode, Item(hItem)));
+}
 BOOL CTreeCtrl::SelectItem(HTREEITEM hItem) { return Select(hItem, TVGN_CARET); }
 BOOL CTreeCtrl::SelectDropTarget(HTREEITEM hItem) { return Select(hItem, TVGN_DROPHILITE); }
 BOOL CTreeCtrl::SelectSetFirstVisible(HTREEITEM hItem) { return Select(hItem, TVGN_FIRSTVISIBLE); }
-BOOL CTreeCtrl::EnsureVisible(HTREEITEM hItem) { return static_cast<BOOL>(SendMessage(TVM_ENSUREVISIBLE, 0, Item(hItem))); }
+BOOL CTreeCtrl::EnsureVisible(HTREEITEM hItem) {
+  return static_cast<BOOL>(SendMessage(TVM_ENSUREVISIBLE, 0, Item(hItem)));
+}
 HTREEITEM CTreeCtrl::HitTest(CPoint pt, UINT* pFlags) const {
   TVHITTESTINFO hit{};
   hit.pt = POINT{pt.x, pt.y};
@@ -171,8 +177,12 @@ HTREEITEM CTreeCtrl::HitTest(CPoint pt, UINT* pFlags) const {
 HTREEITEM CTreeCtrl::HitTest(TVHITTESTINFO* pHitTestInfo) const {
   return ItemOf(SendMessage(TVM_HITTEST, 0, Ptr(pHitTestInfo)));
 }
-BOOL CTreeCtrl::SortChildren(HTREEITEM hItem) { return static_cast<BOOL>(SendMessage(TVM_SORTCHILDREN, 0, Item(hItem))); }
-BOOL CTreeCtrl::SortChildrenCB(LPTVSORTCB pSort) { return static_cast<BOOL>(SendMessage(TVM_SORTCHILDRENCB, 0, Ptr(pSort))); }
+BOOL CTreeCtrl::SortChildren(HTREEITEM hItem) {
+  return static_cast<BOOL>(SendMessage(TVM_SORTCHILDREN, 0, Item(hItem)));
+}
+BOOL CTreeCtrl::SortChildrenCB(LPTVSORTCB pSort) {
+  return static_cast<BOOL>(SendMessage(TVM_SORTCHILDRENCB, 0, Ptr(pSort)));
+}
 CEdit* CTreeCtrl::EditLabel(HTREEITEM hItem) {
   return CEdit::FromHandle(reinterpret_cast<HWND>(SendMessage(TVM_EDITLABELW, 0, Item(hItem))));
 }
@@ -183,7 +193,8 @@ CEdit* CTreeCtrl::GetEditControl() const {
 // ---- look -----------------------------------------------------------------------------------------
 
 CImageList* CTreeCtrl::GetImageList(int nImageList) const {
-  return CImageList::FromHandle(reinterpret_cast<HIMAGELIST>(SendMessage(TVM_GETIMAGELIST, static_cast<WPARAM>(nImageList))));
+  return CImageList::FromHandle(
+      reinterpret_cast<HIMAGELIST>(SendMessage(TVM_GETIMAGELIST, static_cast<WPARAM>(nImageList))));
 }
 CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageList) {
   auto list = pImageList != nullptr ? pImageList->m_hImageList : nullptr;
@@ -197,7 +208,9 @@ SHORT CTreeCtrl::SetItemHeight(SHORT cyHeight) {
   return static_cast<SHORT>(SendMessage(TVM_SETITEMHEIGHT, static_cast<WPARAM>(cyHeight)));
 }
 COLORREF CTreeCtrl::GetBkColor() const { return static_cast<COLORREF>(SendMessage(TVM_GETBKCOLOR)); }
-COLORREF CTreeCtrl::SetBkColor(COLORREF clr) { return static_cast<COLORREF>(SendMessage(TVM_SETBKCOLOR, 0, static_cast<LPARAM>(clr))); }
+COLORREF CTreeCtrl::SetBkColor(COLORREF clr) {
+  return static_cast<COLORREF>(SendMessage(TVM_SETBKCOLOR, 0, static_cast<LPARAM>(clr)));
+}
 COLORREF CTreeCtrl::GetTextColor() const { return static_cast<COLORREF>(SendMessage(TVM_GETTEXTCOLOR)); }
 COLORREF CTreeCtrl::SetTextColor(COLORREF clr) {
   return static_cast<COLORREF>(SendMessage(TVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(clr)));

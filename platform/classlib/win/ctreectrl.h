@@ -21,8 +21,8 @@ class CTreeCtrl : public CWnd {
 
   // ---- inserting and deleting ---------------------------------------------------------------------
   HTREEITEM InsertItem(LPTVINSERTSTRUCT lpInsertStruct);
-  HTREEITEM InsertItem(UINT nMask, LPCTSTR lpszItem, int nImage, int nSelectedImage, UINT nState,
-                       UINT nStateMask, LPARAM lParam, HTREEITEM hParent, HTREEITEM hInsertAfter);
+  HTREEITEM InsertItem(UINT nMask, LPCTSTR lpszItem, int nImage, int nSelectedImage, UINT nState, UINT nStateMask,
+                       LPARAM lParam, HTREEITEM hParent, HTREEITEM hInsertAfter);
   HTREEITEM InsertItem(LPCTSTR lpszItem, HTREEITEM hParent = TVI_ROOT, HTREEITEM hInsertAfter = TVI_LAST);
   HTREEITEM InsertItem(LPCTSTR lpszItem, int nImage, int nSelectedImage, HTREEITEM hParent = TVI_ROOT,
                        HTREEITEM hInsertAfter = TVI_LAST);
