@@ -20,6 +20,8 @@ class ShellFileInfoHost;
 class DocumentHost;
 class SaveProgressHost;
 class FileSystemTreeHost;
+class FileSystemFormHost;
+class FileSystemViewHost;
 
 // An opaque handle of a tree node, issued by the tree that owns it.
 using TreeKey = uint32_t;
@@ -62,6 +64,10 @@ struct Hosts {
   DocumentHost* document = nullptr;
   // Page 3's tree of the file systems an Extensive Scan rebuilt (file_system_tree_host.h).
   FileSystemTreeHost* fileSystemTree = nullptr;
+  // Page 3's form (progress bar and status line) and the page with its Stop, while a chosen file system
+  // is read (file_system_form_host.h).
+  FileSystemFormHost* fileSystemForm = nullptr;
+  FileSystemViewHost* fileSystemView = nullptr;
   // The saving dialog (save_host.h).
   SaveProgressHost* saveProgress = nullptr;
 };

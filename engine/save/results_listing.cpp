@@ -14,6 +14,7 @@
 #include "engine/records/scan_parameters.h"
 #include "engine/save/file_filter_table.h"
 #include "engine/save/file_name_case.h"
+#include "engine/save/result_list_rows.h"
 #include "platform/os/os.h"
 
 void (*NtfsFoundFolderLister)(uint32_t folderId) = nullptr;
@@ -31,49 +32,6 @@ std::u16string_view Trimmed(std::u16string_view text) {
   if (first == std::u16string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
 }
-
-// The results list as a lister fills it: emptied first, rows appended in order. Nothing happens where
-// nobody listens; a row the list refuses gets no column texts.
-class ListRows {
- public:
-  ListRows() : list_(host::Current().resultList), shell_(host::Current().shellFileInfo) {
-    if (list_ != nullptr) list_->DeleteAllItems();
-  }
-
-  // A row with the folder icon, then the texts of columns 1, 2, ...
-  void AddFolder(const std::u16string& name, const std::vector<std::u16string>& columns) {
-    Add(name, shell_ != nullptr ? shell_->GetFolderIconIndex(true) : 0, columns);
-  }
-  void AddFile(const std::u16string& name, const std::vector<std::u16string>& columns) {
-    Add(name, shell_ != nullptr ? shell_->GetIconIndex(name, true) : 0, columns);
-  }
-
-  // "Deleted " for a deleted file, then the shell's type name of its name.
-  std::u16string FileType(const std::u16string& name, bool deleted) {
-    std::u16string type = deleted ? u"Deleted " : u"";
-    if (shell_ != nullptr) type += shell_->GetFileTypeName(name);
-    return type;
-  }
-
-  void CheckFirstRow() {
-    if (list_ != nullptr) list_->CheckItem(0);
-  }
-
- private:
-  void Add(const std::u16string& name, int32_t icon, const std::vector<std::u16string>& columns) {
-    if (list_ == nullptr) return;
-    const int32_t row = list_->InsertItem(next_, name, icon);
-    if (row < 0) return;
-    ++next_;
-    for (size_t i = 0; i < columns.size(); ++i) {
-      list_->SetItemText(static_cast<uint32_t>(row), static_cast<uint32_t>(i + 1), columns[i]);
-    }
-  }
-
-  host::ResultListHost* list_;
-  host::ShellFileInfoHost* shell_;
-  uint32_t next_ = 0;
-};
 
 void FocusTree() {
   if (host::ResultTreeHost* tree = host::Current().resultTree) tree->SetFocus();
@@ -107,7 +65,7 @@ struct NtfsTimes {
 // The rows of one FAT or NTFS folder after its "Parent..." row: its folders, then its files. The size
 // column holds the whole size, 64 bits for NTFS.
 template <typename Folder, typename Entry, typename Dates>
-void AddFolderContents(ListRows& rows, uint32_t folderId, const records::RecordList<Folder>& folders,
+void AddFolderContents(ResultListRows& rows, uint32_t folderId, const records::RecordList<Folder>& folders,
                        const records::RecordList<Entry>& entries, Dates dates) {
   for (const Folder& folder : folders) {
     if (folder.parentId != folderId) continue;
@@ -126,14 +84,14 @@ void AddFolderContents(ListRows& rows, uint32_t folderId, const records::RecordL
 // Case-insensitive keys, as the results tree compares group and type texts.
 std::u16string CaseKey(std::u16string_view text) { return file_name::UpperCase(text); }
 
-void AddHitRow(ListRows& rows, const FileTraceHit& hit) {
+void AddHitRow(ResultListRows& rows, const FileTraceHit& hit) {
   rows.AddFile(hit.fileName, {rows.FileType(hit.fileName, false), Decimal(hit.id)});
 }
 
 // One folder row per group, in the order the groups first appear; key decides which texts are the same
 // group. The list was emptied first, so the groups already added are exactly the rows it holds.
 template <typename Key>
-void AddGroupRows(ListRows& rows, Key key) {
+void AddGroupRows(ResultListRows& rows, Key key) {
   std::unordered_set<std::u16string> added;
   records::GuardAllocation([&] {
     for (const FileTraceHit& hit : FileTraceHitList) {
@@ -145,7 +103,7 @@ void AddGroupRows(ListRows& rows, Key key) {
 }  // namespace
 
 void ListFatFolder(uint32_t folderId) {
-  ListRows rows;
+  ResultListRows rows;
   if (folderId != records::kFatRootId) rows.AddFolder(kParentRow, {});
   AddFolderContents(rows, folderId, FatFolderList, FatEntryList, FatDates());
   if (folderId != records::kFatRootId) rows.CheckFirstRow();
@@ -153,7 +111,7 @@ void ListFatFolder(uint32_t folderId) {
 }
 
 void ListNtfsFolder(uint32_t folderId) {
-  ListRows rows;
+  ResultListRows rows;
   if (RecoveryMode == records::kExtensiveScan && CurrentFileSystem.type == records::kNtfs) {
     if (NtfsFoundFolderLister != nullptr) NtfsFoundFolderLister(folderId);
     return;
@@ -164,7 +122,7 @@ void ListNtfsFolder(uint32_t folderId) {
 }
 
 void ListFileTraceFolder(std::u16string_view label, uint32_t byGroup) {
-  ListRows rows;
+  ResultListRows rows;
   if (byGroup == 0 && CaseKey(label) == CaseKey(u"Root")) {
     AddGroupRows(rows, [](const std::u16string& group) { return std::u16string(Trimmed(group)); });
   } else if (byGroup == 0) {
@@ -181,6 +139,6 @@ void ListFileTraceFolder(std::u16string_view label, uint32_t byGroup) {
 }
 
 void ListFileTraceGroups() {
-  ListRows rows;
+  ResultListRows rows;
   AddGroupRows(rows, [](const std::u16string& group) { return CaseKey(group); });
 }

@@ -1,0 +1,33 @@
+// The results list as a lister fills it: emptied first, then rows appended in order, each with its icon
+// (the shell's, through host::ShellFileInfoHost) and the texts of its columns. Nothing happens where nobody
+// listens; a row the list refuses gets no column texts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/host/result_tree_host.h"
+#include "engine/host/shell_file_info_host.h"
+
+class ResultListRows {
+ public:
+  ResultListRows();
+
+  // A row with the folder icon, then the texts of columns 1, 2, ...
+  void AddFolder(const std::u16string& name, const std::vector<std::u16string>& columns);
+  // A row with the icon of the file's type, then the texts of columns 1, 2, ...
+  void AddFile(const std::u16string& name, const std::vector<std::u16string>& columns);
+
+  // "Deleted " for a deleted file, then the shell's type name of its name.
+  std::u16string FileType(const std::u16string& name, bool deleted);
+
+  void CheckFirstRow();
+
+ private:
+  void Add(const std::u16string& name, int32_t icon, const std::vector<std::u16string>& columns);
+
+  host::ResultListHost* list_;
+  host::ShellFileInfoHost* shell_;
+  uint32_t next_ = 0;
+};

@@ -1,0 +1,222 @@
+// ReadChosenFat: a FAT file system that an Extensive Scan rebuilt, read from the subfolder candidates of
+// its number, then along the folders' own cluster chains.
+#include <algorithm>
+#include <vector>
+
+#include "engine/fat/fat_chain.h"
+#include "engine/fat/fat_directory.h"
+#include "engine/partitions/disk_sectors.h"
+#include "engine/records/extensive_lists.h"
+#include "engine/records/result_tree_builders.h"
+#include "engine/records/scan_records.h"
+#include "engine/scan/chosen_fs.h"
+#include "engine/scan/chosen_fs_steps.h"
+#include "engine/scan/range_sectors.h"
+#include "engine/scan/scan_end.h"
+
+namespace {
+
+constexpr uint32_t kSectorBytes = 512;
+// A folder is read in pieces of at most this many sectors (and never more than a cluster).
+constexpr uint32_t kMostPieceSectors = 8;
+// The FAT16 root directory as it is read when its place is known: 32 sectors (512 entries), 8 at a time.
+constexpr uint32_t kFat16RootSectors = 32;
+constexpr uint32_t kFat16RootPieceSectors = 8;
+// How far before the cluster area the allocation tables are looked for, and the lowest sector tried.
+constexpr uint64_t kFat16TablesReach = 550;
+constexpr uint64_t kFat32TablesReach = 30000;
+constexpr uint64_t kLowestTableSector = 63;
+constexpr uint32_t kFat32DefaultRootCluster = 2;
+
+bool IsClusterSize(uint32_t sectors) { return sectors >= 1 && sectors <= 128 && (sectors & (sectors - 1)) == 0; }
+
+// The first sector of a table copy: F8 FF FF (the media byte and the two reserved entries' first bytes).
+bool BeginsTable(const Sector& sector) { return sector[0] == 0xF8 && sector[1] == 0xFF && sector[2] == 0xFF; }
+
+// A subfolder's first sector: its "." entry, then ".." at byte 32.
+bool BeginsSubfolder(const uint8_t* sector) {
+  return sector[0] == '.' && sector[1] == ' ' && sector[32] == '.' && sector[33] == '.';
+}
+
+// Step 1: a folder "Dir" + cluster for every subfolder candidate of the chosen number.
+void ExtractFolders() {
+  chosen::BeginStep(u"Extracting entries for the selected file system ( Step 1/5 )...");
+  FreeScanRecordLists();
+  chosen::StepProgress progress;
+  for (const DirSectorCandidate& candidate : DirSectorCandidateList) {
+    if (ScanStopRequested()) return;
+    if (!chosen::IsChosenMark(candidate.mark)) continue;
+    AppendFatFolder(chosen::DirName(candidate.cluster), candidate.cluster, candidate.parentCluster,
+                    candidate.writeDate, candidate.accessDate, host::kNoTreeKey, 0);
+    progress.Show(ScanCounters.folderCount, DirSectorCandidateList.size());
+  }
+}
+
+// Lists one decoded entry of the directory of folder: a file is appended; a folder entry names the folder
+// record that its cluster and this parent give (the folders themselves all come from the candidates).
+void TakeEntry(const FatDirectoryEntry& entry, uint32_t folder) {
+  if (entry.IsDirectory() && entry.size == 0) {
+    FatFolderRecord* named = FindFatFolder(entry.firstCluster);
+    if (named != nullptr && named->parentId == folder) {
+      named->name = entry.name;
+      named->deleted = entry.deleted;
+    }
+    return;
+  }
+  AppendFatEntry(entry.name, entry.firstCluster, folder, entry.writeDate, entry.accessDate, entry.size,
+                 entry.deleted);
+  ++ScanCounters.entryCount;
+}
+
+// Hands one directory to ParseFatFolderSectors a piece at a time, each piece with the sector before it,
+// until the directory ends, a piece leaves the scanned range, or a stop comes.
+class DirectoryPieces {
+ public:
+  DirectoryPieces(uint32_t folder, uint32_t deleted, bool subfolder)
+      : folder_(folder), deleted_(deleted), subfolder_(subfolder), range_(CurrentRangeSectors()) {}
+
+  // Reads and parses count sectors from lba; false when the directory goes no further.
+  bool Read(uint64_t lba, uint32_t count) {
+    if (ended_ != 0 || ScanStopRequested() || count == 0 || !range_.Holds(lba, count)) return false;
+    records::GuardAllocation([&] { buffer_.assign(size_t{count} * kSectorBytes, 0); });
+    Sector sector;
+    for (uint32_t i = 0; i < count; ++i) {
+      ReadDiskSector(lba + i, sector);  // a sector that cannot be read comes as zeros: the directory ends there
+      std::copy(sector.begin(), sector.end(), buffer_.begin() + size_t{i} * kSectorBytes);
+    }
+    const bool first = pieces_++ == 0;
+    // A subfolder's contents are believed only when its first sector begins with "." and "..".
+    if (first && subfolder_ && !BeginsSubfolder(buffer_.data())) return false;
+    ParseFatFolderSectors(buffer_.data(), folder_, &ended_, count, deleted_, first && subfolder_ ? 2 : 0,
+                          first ? nullptr : previous_.data());
+    std::copy(buffer_.end() - kSectorBytes, buffer_.end(), previous_.begin());
+    return ended_ == 0;
+  }
+
+  // Reads every cluster of the chain from firstCluster through the first table (at most 100 clusters).
+  void ReadChain(uint32_t firstCluster) {
+    ReadLostClusterChain(firstCluster);
+    std::vector<uint32_t> chain;
+    records::GuardAllocation([&] {
+      for (const ClusterNode& node : ClusterList) chain.push_back(node.cluster);
+    });
+    const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;
+    const uint32_t piece = std::min(perCluster, kMostPieceSectors);
+    for (uint32_t cluster : chain) {
+      const uint64_t first = CurrentFileSystem.clusterBase + uint64_t{cluster} * perCluster;
+      for (uint32_t j = 0; j < perCluster; j += piece) {
+        if (!Read(first + j, piece)) return;
+      }
+    }
+  }
+
+ private:
+  uint32_t folder_;
+  uint32_t deleted_;
+  bool subfolder_;
+  RangeSectors range_;
+  uint32_t ended_ = 0;
+  uint64_t pieces_ = 0;
+  std::vector<uint8_t> buffer_;
+  Sector previous_{};
+};
+
+void ReadRootFolder() {
+  DirectoryPieces root(records::kFatRootId, 0, false);
+  if (CurrentFileSystem.type == records::kFat32) {
+    const uint32_t named = CurrentFileSystem.rootDirectory;
+    root.ReadChain(named != 0 ? named : kFat32DefaultRootCluster);
+    return;
+  }
+  if (CurrentFileSystem.rootDirectory == 0) return;  // a FAT16 root whose place is not known
+  for (uint32_t i = 0; i < kFat16RootSectors; i += kFat16RootPieceSectors) {
+    if (!root.Read(uint64_t{CurrentFileSystem.rootDirectory} + i, kFat16RootPieceSectors)) return;
+  }
+}
+
+}  // namespace
+
+void ParseFatFolderSectors(const uint8_t* buffer, uint32_t folderCluster, uint32_t* endFlag, uint32_t sectorCount,
+                           uint32_t parentDeleted, uint32_t firstEntry, const uint8_t* previousSector) {
+  for (uint32_t s = 0; s < sectorCount; ++s) {
+    const uint8_t* sector = buffer + size_t{s} * kSectorBytes;
+    const uint8_t* before = s == 0 ? previousSector : sector - kSectorBytes;
+    for (uint32_t index = s == 0 ? firstEntry : 0; index < kFatEntriesPerSector; ++index) {
+      FatDirectoryEntry entry;
+      const FatEntryKind kind = DecodeFatEntry(sector, index, CurrentFileSystem.type, parentDeleted, &entry, before);
+      if (kind == FatEntryKind::kEnd) {
+        if (endFlag != nullptr) *endFlag = 1;
+        return;
+      }
+      if (kind == FatEntryKind::kListed) TakeEntry(entry, folderCluster);
+    }
+  }
+}
+
+void CollectOrphanFatFolders() {
+  chosen::BeginStep(u"Searching for orphan entries ( Step 2/5 )...");
+  const size_t before = FatFolderList.size();
+  AppendFatFolder(u"Lost Dir", records::kLostDirId, records::kFatRootId, 0, 0, host::kNoTreeKey, 0);
+  chosen::StepProgress progress;
+  for (size_t i = 0; i < before; ++i) {
+    if (ScanStopRequested()) return;
+    progress.Show(i, before);
+    const uint32_t parent = FatFolderList[i].parentId;
+    if (parent == records::kFatRootId || FindFatFolder(parent) != nullptr) continue;
+    AppendFatFolder(chosen::DirName(parent), parent, records::kLostDirId, 0, 0, host::kNoTreeKey, 0);
+  }
+}
+
+void FindFatCopies() {
+  chosen::BeginStep(u"Searching for lost FAT fragments ( Step 3/5 )...");
+  const uint64_t base = CurrentFileSystem.clusterBase;
+  const uint64_t reach = CurrentFileSystem.type == records::kFat32 ? kFat32TablesReach : kFat16TablesReach;
+  const uint64_t from = base > reach ? base - reach : kLowestTableSector;
+  uint64_t tables[2] = {0, 0};
+  size_t found = 0;
+  chosen::StepProgress progress;
+  Sector sector;
+  for (uint64_t lba = from; lba < base && found < 2; ++lba) {
+    if (ScanStopRequested()) return;
+    progress.Show(lba, base);
+    ReadDiskSector(lba, sector);
+    if (BeginsTable(sector)) tables[found++] = lba;
+  }
+  if (found < 2) return;
+  const uint64_t perTable = tables[1] - tables[0];
+  const uint64_t root = tables[1] + perTable;
+  // The FAT16 root directory follows the second table; a place past the 32-bit sectors names none.
+  if (CurrentFileSystem.type != records::kFat32 && root > 0xFFFFFFFFu) return;
+  CurrentFileSystem.firstFatSector = static_cast<uint32_t>(tables[0]);
+  CurrentFileSystem.secondFatSector = static_cast<uint32_t>(tables[1]);
+  CurrentFileSystem.sectorsPerFat = static_cast<uint32_t>(perTable);
+  if (CurrentFileSystem.type != records::kFat32) CurrentFileSystem.rootDirectory = static_cast<uint32_t>(root);
+}
+
+void ReadChosenFatFolders() {
+  chosen::BeginStep(u"Step 4 / 5...");
+  // Cluster positions are products of the cluster size: one that no FAT volume has reads nothing.
+  if (!IsClusterSize(CurrentFileSystem.sectorsPerCluster)) return;
+  ReadRootFolder();
+  chosen::StepProgress progress;
+  const size_t count = FatFolderList.size();
+  for (size_t i = 0; i < count; ++i) {
+    if (ScanStopRequested()) return;
+    const uint32_t cluster = FatFolderList[i].firstCluster;
+    const uint32_t deleted = FatFolderList[i].deleted;
+    // Clusters 0 and 1 hold no data; "Lost Dir" has no cluster of its own.
+    if (cluster >= 2 && cluster != records::kLostDirId) {
+      DirectoryPieces folder(cluster, deleted, true);
+      folder.ReadChain(cluster);
+    }
+    progress.Show(i + 1, count);
+  }
+}
+
+void ReadChosenFat() {
+  ExtractFolders();
+  CollectOrphanFatFolders();
+  if (CurrentFileSystem.firstFatSector == 0) FindFatCopies();
+  ReadChosenFatFolders();
+  chosen::BuildChosenTree(u"Please wait creating tree ( Step 5/5 )...", AddFatFolders, records::kFatRootId);
+}

@@ -1,0 +1,498 @@
+// Reading a file system that an Extensive Scan found: against the Quick Scan of the same volume (itself
+// checked against TSK), on two NTFS file systems with the same names, and on small hand-made directories,
+// tables and record lists.
+#include "engine/scan/chosen_fs.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+#include "engine/host/file_system_form_fakes.h"
+#include "engine/host/result_tree_fakes.h"
+#include "engine/host/shell_file_info_fakes.h"
+#include "engine/records/extensive_lists.h"
+#include "engine/records/scan_records.h"
+#include "engine/save/file_filter_table.h"
+#include "engine/save/results_listing.h"
+#include "engine/scan/extensive_scan.h"
+#include "engine/scan/extensive_test_support.h"
+#include "engine/scan/quick_scan.h"
+#include "platform/os/os.h"
+
+namespace {
+
+using extensive_test::Bytes;
+using extensive_test::PutLe16;
+using extensive_test::PutLe32;
+
+// The form, whose status lines a test may act on (a stop request).
+class HookedForm : public host::RecordingFileSystemForm {
+ public:
+  void SetStatusText(const std::u16string& text) override {
+    RecordingFileSystemForm::SetStatusText(text);
+    if (onStatus) onStatus(text);
+  }
+  std::function<void(const std::u16string&)> onStatus;
+};
+
+// A file or folder as the results show it: its path from the root, deleted mark and size.
+using Item = std::tuple<std::string, uint32_t, uint64_t>;
+
+class ChosenTest : public extensive_test::ExtensiveTest {
+ protected:
+  ChosenTest() {
+    host::Hosts hosts = host::Current();
+    hosts.resultTree = &resultTree;
+    hosts.resultList = &resultList;
+    hosts.shellFileInfo = &shell;
+    hosts.fileSystemForm = &form;
+    hosts.fileSystemView = &view;
+    layer_ = std::make_unique<host::ScopedHosts>(hosts);
+    CurrentFileSystem = FileSystemRecord{};
+    SetFileFilters({});
+  }
+  ~ChosenTest() override {
+    CurrentFileSystem = FileSystemRecord{};
+    NtfsFoundFolderLister = nullptr;
+  }
+
+  // An Extensive Scan of the whole VHD for code, then page 3's choice of the file system whose first
+  // sector is clusterBase; false when the scan found none there.
+  bool ScanAndChoose(uint16_t code, uint32_t sectors, uint32_t clusterBase) {
+    SetRange(code, 0, sectors);
+    RunWorker();
+    for (size_t i = 0; i < FoundFileSystemList.size(); ++i) {
+      if (FoundFileSystemList[i].clusterBase != clusterBase) continue;
+      CurrentFileSystem = FoundFileSystemList[i];
+      CurrentFileSystem.id = static_cast<uint32_t>(i + 1);
+      FreeScanRecordLists();
+      return true;
+    }
+    return false;
+  }
+
+  // ScanThreadProc on a thread of its own, started as page 3 starts it.
+  static void RunReader() {
+    ScanThreadControl.stopFlag = 0;
+    ScanThreadControl.runningFlag = 1;
+    std::thread worker([] { ScanThreadProc(); });
+    worker.join();
+  }
+
+  static void ExpectWorkerEnded() {
+    EXPECT_EQ(ScanThreadControl.runningFlag.load(), 0u);
+    EXPECT_EQ(ScanThreadControl.stopFlag.load(), 1u);
+  }
+
+  host::RecordingResultTree resultTree;
+  host::RecordingResultList resultList;
+  host::FixedShellFileInfo shell;
+  HookedForm form;
+  host::RecordingFileSystemView view;
+
+ private:
+  std::unique_ptr<host::ScopedHosts> layer_;
+};
+
+// The path of a folder from the root, by its parent ids; "?" when the chain does not reach the root.
+template <typename Folder, typename IdOf>
+std::string FolderPath(const records::RecordList<Folder>& folders, uint32_t id, uint32_t rootId, IdOf idOf) {
+  std::string path;
+  for (int depth = 0; depth < 64 && id != rootId; ++depth) {
+    const Folder* found = nullptr;
+    for (const Folder& f : folders) {
+      if (idOf(f) == id) found = &f;
+    }
+    if (found == nullptr) return "?";
+    path = "/" + os::ToUtf8(found->name) + path;
+    id = found->parentId;
+  }
+  return id == rootId ? path : "?";
+}
+
+// Every folder and file of the FAT record lists, by path; names beginning "$" (NTFS metafiles) left out.
+template <typename Folder, typename Entries, typename IdOf, typename Keep>
+std::set<Item> Items(const records::RecordList<Folder>& folders, const Entries& entries, uint32_t rootId, IdOf idOf,
+                     Keep keep) {
+  std::set<Item> items;
+  for (const Folder& f : folders) {
+    if (f.name[0] != u'$') items.insert({FolderPath(folders, idOf(f), rootId, idOf), f.deleted != 0 ? 1u : 0u, 0});
+  }
+  for (const auto& e : entries) {
+    if (!keep(e) || e.name[0] == u'$') continue;
+    items.insert({FolderPath(folders, e.parentId, rootId, idOf) + "/" + os::ToUtf8(e.name), e.deleted != 0 ? 1u : 0u,
+                  e.size});
+  }
+  return items;
+}
+
+std::set<Item> FatItems() {
+  const auto clusterOf = [](const FatFolderRecord& f) { return f.firstCluster; };
+  return Items(FatFolderList, FatEntryList, records::kFatRootId, clusterOf, [](const FatEntryRecord&) { return true; });
+}
+
+uint32_t RecordOf(const NtfsFolderRecord& f) { return f.recordNumber; }
+
+std::u16string ChosenDisk(const std::string& name) {
+  const std::string tsv = DORVANE_CHOSEN_DISKS;
+  return os::FromUtf8(tsv.substr(0, tsv.find_last_of("/\\") + 1) + name);
+}
+
+const Item kLostDir{"/Lost Dir", 0, 0};
+
+// mbr_primary.fixed.vhd: FAT32 at 67584 (cluster 0 at 68756), NTFS at 215040 (32768 sectors).
+constexpr uint32_t kPrimarySectors = 251904;
+
+TEST_F(ChosenTest, FatVolumeHoldsWhatQuickScanReads) {
+  extensive_test::OpenedDisk disk(os::FromUtf8(std::string(DORVANE_SHARED_IMAGES) + "/mbr_primary.fixed.vhd"));
+  ASSERT_TRUE(disk.opened());
+  RecoveryMode = records::kQuickScan;
+  SetRange(records::kFat32, 67584, 147456);
+  std::thread([] { QuickScanThread(); }).join();
+  const std::set<Item> quick = FatItems();
+  ASSERT_GT(quick.size(), 20u);
+
+  RecoveryMode = records::kExtensiveScan;
+  ASSERT_TRUE(ScanAndChoose(records::kFat16, kPrimarySectors, 68756));
+  resultTree.DeleteAllItems();
+  RunReader();
+  ExpectWorkerEnded();
+  std::set<Item> chosen = FatItems();
+  EXPECT_EQ(chosen.erase(kLostDir), 1u);
+  EXPECT_EQ(chosen, quick);
+
+  // The boot sector gave the tables' places: no search for them.
+  const std::vector<std::u16string> steps = {u"Extracting entries for the selected file system ( Step 1/5 )...",
+                                             u"Searching for orphan entries ( Step 2/5 )...", u"Step 4 / 5...",
+                                             u"Please wait creating tree ( Step 5/5 )..."};
+  EXPECT_EQ(form.statusTexts, steps);
+  EXPECT_FALSE(view.stopShown);
+  ASSERT_FALSE(resultTree.nodes.empty());
+  EXPECT_EQ(resultTree.At(1).text, u"Root");
+  EXPECT_EQ(resultTree.currentNode, 1u);
+  // The root listed, without a "Parent..." row.
+  ASSERT_GT(resultList.rows.size(), 0u);
+  EXPECT_NE(resultList.rows[0].texts[0], u"Parent...");
+}
+
+TEST_F(ChosenTest, NtfsVolumeHoldsWhatQuickScanReads) {
+  extensive_test::OpenedDisk disk(os::FromUtf8(std::string(DORVANE_SHARED_IMAGES) + "/mbr_primary.fixed.vhd"));
+  ASSERT_TRUE(disk.opened());
+  RecoveryMode = records::kQuickScan;
+  SetRange(records::kNtfs, 215040, 32768);
+  std::thread([] { QuickScanThread(); }).join();
+  const auto all = [](const auto&) { return true; };
+  const std::set<Item> quick = Items(NtfsFolderList, NtfsEntryList, records::kNtfsRootRecord, RecordOf, all);
+  ASSERT_GT(quick.size(), 20u);
+
+  RecoveryMode = records::kExtensiveScan;
+  ASSERT_TRUE(ScanAndChoose(records::kNtfs, kPrimarySectors, 215040));
+  RunReader();
+  ExpectWorkerEnded();
+  EXPECT_EQ(Items(NtfsFolderList, NtfsFoundEntryList, records::kNtfsRootRecord, RecordOf, InChosenFileSystem), quick);
+  EXPECT_EQ(NtfsFoundFolderLister, &ListNtfsFoundFolder);
+  EXPECT_EQ(form.statusTexts, (std::vector<std::u16string>{u"Extracting entries for the file system...",
+                                                            u"Searching For Lost Data", u"Please wait creating tree"}));
+}
+
+TEST_F(ChosenTest, NtfsFileSystemsListOnlyTheRecordsInsideThem) {
+  extensive_test::OpenedDisk disk(ChosenDisk("two_ntfs.fixed.vhd"));
+  ASSERT_TRUE(disk.opened());
+  std::vector<std::vector<std::u16string>> roots;
+  for (uint32_t first : {2048u, 36864u}) {
+    ASSERT_TRUE(ScanAndChoose(records::kNtfs, 71680, first));
+    RunReader();
+    ExpectWorkerEnded();
+    std::vector<std::u16string> names;
+    for (const auto& row : resultList.rows) {
+      if (row.texts.size() < 6 || row.texts[1].find(u"Folder") != std::u16string::npos) continue;
+      names.push_back(row.texts[0]);
+      const uint32_t sector = static_cast<uint32_t>(std::stoul(os::ToUtf8(row.texts[5])));
+      EXPECT_GT(sector, first) << os::ToUtf8(row.texts[0]);
+      EXPECT_LT(sector, first + 32768) << os::ToUtf8(row.texts[0]);
+    }
+    EXPECT_TRUE(std::find(names.begin(), names.end(), u"small.txt") != names.end());
+    roots.push_back(names);
+  }
+  // The same volume twice over: the same rows, each once.
+  EXPECT_EQ(roots[0], roots[1]);
+}
+
+// ---------------------------------------------------------------- hand-made directories
+
+// A 32-byte short entry at index of sector (FAT16 unless high is given: the cluster's high half at 20).
+void PutEntry(uint8_t* sector, uint32_t index, const char* name11, uint8_t attributes, uint32_t cluster,
+              uint32_t size = 0) {
+  uint8_t* e = sector + index * 32;
+  std::memcpy(e, name11, 11);
+  e[11] = attributes;
+  e[20] = static_cast<uint8_t>(cluster >> 16);
+  e[21] = static_cast<uint8_t>(cluster >> 24);
+  e[26] = static_cast<uint8_t>(cluster);
+  e[27] = static_cast<uint8_t>(cluster >> 8);
+  std::memcpy(e + 28, &size, 4);
+  e[24] = 0x21;  // write date 1-1-1980
+}
+
+// A long-name piece holding up to 13 ASCII characters, sequence number order (0x40 on the name's last).
+void PutLongPiece(uint8_t* sector, uint32_t index, uint8_t order, const std::string& part) {
+  uint8_t* e = sector + index * 32;
+  static const int kOffsets[13] = {1, 3, 5, 7, 9, 14, 16, 18, 20, 22, 24, 28, 30};
+  for (int i = 0; i < 13; ++i) {
+    const uint16_t c = i < static_cast<int>(part.size()) ? static_cast<uint8_t>(part[i])
+                       : i == static_cast<int>(part.size()) ? 0 : 0xFFFF;
+    e[kOffsets[i]] = static_cast<uint8_t>(c);
+    e[kOffsets[i] + 1] = static_cast<uint8_t>(c >> 8);
+  }
+  e[0] = order;
+  e[11] = 0x0F;
+}
+
+TEST_F(ChosenTest, DirectoryEntriesNameTheirFoldersAndListFiles) {
+  CurrentFileSystem.type = records::kFat32;
+  AppendFatFolder(u"Dir70000", 70000, 3, 0, 0, host::kNoTreeKey, 0);
+  AppendFatFolder(u"Dir8", 8, 9, 0, 0, host::kNoTreeKey, 0);
+  uint8_t buffer[1024] = {};
+  uint8_t before[512] = {};
+  // A long name whose first piece lies in the sector before.
+  PutLongPiece(before, 15, 0x42, "he long name");
+  PutLongPiece(buffer, 0, 0x01, "A file with t");
+  PutEntry(buffer, 1, "AFILEW~1TXT", 0x20, 9, 40);
+  PutEntry(buffer, 2, "SUB        ", 0x10, 70000);          // names the folder of cluster 70000 (parent 3)
+  PutEntry(buffer, 3, "OTHER      ", 0x10, 8);              // cluster 8's folder lies under 9: not named
+  PutEntry(buffer, 4, "BIGDIR     ", 0x10, 11, 512);        // a directory with a size is listed as a file
+  PutEntry(buffer, 5, "\xE5OST    TXT", 0x20, 12, 7);       // deleted
+  PutEntry(buffer, 6, "EMPTY   TXT", 0x20, 0, 0);           // no cluster: not listed
+  PutEntry(buffer, 7, "BAD?    TXT", 0x20, 13, 1);          // not a file name
+  for (uint32_t i = 8; i < 16; ++i) PutEntry(buffer, i, "NOCLUST BIN", 0x20, 0);
+  PutEntry(buffer + 512, 0, "NEXT    BIN", 0x20, 14, 2);   // the second sector
+  PutEntry(buffer + 512, 2, "AFTER   BIN", 0x20, 15, 2);   // after the end
+  uint32_t end = 0;
+  ParseFatFolderSectors(buffer, 3, &end, 2, 0, 0, before);
+  EXPECT_EQ(end, 1u);
+  EXPECT_EQ(FatFolderList[0].name, u"SUB");
+  EXPECT_EQ(FatFolderList[1].name, u"Dir8");
+  std::vector<std::tuple<std::u16string, uint32_t, uint32_t, uint32_t>> files;
+  for (const FatEntryRecord& e : FatEntryList) files.emplace_back(e.name, e.firstCluster, e.parentId, e.deleted);
+  const std::vector<std::tuple<std::u16string, uint32_t, uint32_t, uint32_t>> want = {
+      {u"A file with the long name", 9, 3, 0}, {u"BIGDIR", 11, 3, 0}, {u"xOST.TXT", 12, 3, 1}, {u"NEXT.BIN", 14, 3, 0}};
+  EXPECT_EQ(files, want);
+  EXPECT_EQ(ScanCounters.entryCount, 4u);
+
+  // In a deleted folder, from entry 2 on: every entry deleted, the folder it names too. One sector read: the
+  // directory goes on.
+  FreeScanRecordLists();
+  AppendFatFolder(u"Dir70000", 70000, 3, 0, 0, host::kNoTreeKey, 0);
+  end = 0;
+  ParseFatFolderSectors(buffer, 3, &end, 1, 1, 2, nullptr);
+  EXPECT_EQ(end, 0u);
+  EXPECT_EQ(FatFolderList[0].deleted, 1u);
+  ASSERT_EQ(FatEntryList.size(), 2u);
+  EXPECT_EQ(FatEntryList[0].name, u"BIGDIR");
+  EXPECT_EQ(FatEntryList[0].deleted, 1u);
+}
+
+TEST_F(ChosenTest, MissingParentsGetStandIns) {
+  AppendFatFolder(u"Dir10", 10, 0, 0, 0, host::kNoTreeKey, 0);
+  AppendFatFolder(u"Dir11", 11, 10, 0, 0, host::kNoTreeKey, 0);
+  AppendFatFolder(u"Dir12", 12, 40, 0, 0, host::kNoTreeKey, 0);
+  AppendFatFolder(u"Dir13", 13, 40, 0, 0, host::kNoTreeKey, 0);
+  AppendFatFolder(u"Dir14", 14, 41, 0, 0, host::kNoTreeKey, 0);
+  CollectOrphanFatFolders();
+  std::vector<std::tuple<std::u16string, uint32_t, uint32_t>> fat;
+  for (const FatFolderRecord& f : FatFolderList) fat.emplace_back(f.name, f.firstCluster, f.parentId);
+  const std::vector<std::tuple<std::u16string, uint32_t, uint32_t>> wantFat = {
+      {u"Dir10", 10, 0}, {u"Dir11", 11, 10}, {u"Dir12", 12, 40}, {u"Dir13", 13, 40}, {u"Dir14", 14, 41},
+      {u"Lost Dir", records::kLostDirId, 0}, {u"Dir40", 40, records::kLostDirId}, {u"Dir41", 41, records::kLostDirId}};
+  EXPECT_EQ(fat, wantFat);
+
+  RecoveryMode = records::kExtensiveScan;
+  AppendNtfsFolder(u"a", 64, 5, 0, 0, host::kNoTreeKey, 0);
+  AppendNtfsFolder(u"b", 65, 90, 0, 0, host::kNoTreeKey, 1);
+  AppendNtfsFolder(u"c", 66, 90, 0, 0, host::kNoTreeKey, 0);
+  AppendNtfsFolder(u"d", 67, 64, 0, 0, host::kNoTreeKey, 0);
+  AppendNtfsFolder(u"e", 68, 91, 0, 0, host::kNoTreeKey, 0);
+  uint32_t counter = 0;
+  CollectLostFoundNtfsFolders(counter);
+  EXPECT_EQ(counter, 2u);
+  std::vector<std::tuple<std::u16string, uint32_t, uint32_t>> ntfs;
+  for (const NtfsFolderRecord& f : NtfsFolderList) ntfs.emplace_back(f.name, f.recordNumber, f.parentId);
+  const std::vector<std::tuple<std::u16string, uint32_t, uint32_t>> wantNtfs = {
+      {u"a", 64, 5}, {u"b", 65, 90}, {u"c", 66, 90}, {u"d", 67, 64}, {u"e", 68, 91},
+      {u"Lost Dir", records::kLostDirId, 5}, {u"Dir0", 90, records::kLostDirId}, {u"Dir1", 91, records::kLostDirId}};
+  EXPECT_EQ(ntfs, wantNtfs);
+}
+
+// Sectors of a hand-made source, read as a logical drive.
+Bytes Sectors(uint32_t count) { return Bytes(size_t{count} * 512, 0); }
+void MarkTable(Bytes& bytes, uint32_t sector) {
+  bytes[sector * 512] = 0xF8;
+  bytes[sector * 512 + 1] = 0xFF;
+  bytes[sector * 512 + 2] = 0xFF;
+}
+
+TEST_F(ChosenTest, AllocationTablesAreFoundBeforeTheClusterArea) {
+  struct Case {
+    uint16_t type;
+    uint32_t clusterBase;
+    std::vector<uint32_t> marks;
+    uint32_t first, second, perFat, root;  // all 0: nothing changes
+  };
+  const Case cases[] = {
+      {records::kFat16, 700, {120, 200, 264, 500}, 200, 264, 64, 328},  // 120 lies before base - 550
+      {records::kFat16, 400, {40, 90, 150}, 90, 150, 60, 210},          // near the start: from sector 63
+      {records::kFat32, 30700, {650, 1200, 1800}, 1200, 1800, 600, 0},  // from base - 30000
+      {records::kFat16, 700, {300}, 0, 0, 0, 0},                         // one table only
+      {records::kFat16, 700, {}, 0, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    Bytes bytes = Sectors(c.clusterBase + 8);
+    for (uint32_t sector : c.marks) MarkTable(bytes, sector);
+    extensive_test::MappedDrive drive(bytes);
+    CurrentFileSystem = FileSystemRecord{};
+    CurrentFileSystem.type = c.type;
+    CurrentFileSystem.clusterBase = c.clusterBase;
+    FindFatCopies();
+    EXPECT_EQ(CurrentFileSystem.firstFatSector, c.first) << c.clusterBase;
+    EXPECT_EQ(CurrentFileSystem.secondFatSector, c.second) << c.clusterBase;
+    EXPECT_EQ(CurrentFileSystem.sectorsPerFat, c.perFat) << c.clusterBase;
+    EXPECT_EQ(CurrentFileSystem.rootDirectory, c.root) << c.clusterBase;
+  }
+}
+
+// A FAT16 file system without a boot sector, one sector per cluster, cluster 0 at sector 100: both tables
+// at 64 and 74 (10 sectors each), the root at 84; folders: cluster 3 (GOOD), 4 (whose sector lacks "." and
+// ".."), 30 (past the end of the source) and a cluster no sector number reaches.
+class HandMadeFat : public ChosenTest {
+ protected:
+  HandMadeFat() : bytes_(Sectors(120)) {
+    for (uint32_t table : {64u, 74u}) {
+      MarkTable(bytes_, table);
+      PutLe16(bytes_, table * 512 + 6, 0xFFFF);  // cluster 3: one cluster
+    }
+    uint8_t* root = &bytes_[84 * 512];
+    PutEntry(root, 0, "GOOD       ", 0x10, 3);
+    PutEntry(root, 1, "NODOTS     ", 0x10, 4);
+    PutEntry(root, 2, "ROOT    TXT", 0x20, 5, 10);
+    uint8_t* good = &bytes_[103 * 512];
+    PutEntry(good, 0, ".          ", 0x10, 3);
+    PutEntry(good, 1, "..         ", 0x10, 0);
+    PutEntry(good, 2, "INSIDE  TXT", 0x20, 6, 20);
+    PutEntry(&bytes_[104 * 512], 0, "LOOSE   TXT", 0x20, 7, 30);
+    for (uint32_t cluster : {3u, 4u, 30u, 0xF0000000u}) AppendDirSectorCandidate(100 + cluster, cluster, 0, 0, 0);
+    AppendDirSectorCandidate(200, 9, 0, 0, 0);
+    for (size_t i = 0; i < DirSectorCandidateList.size(); ++i) DirSectorCandidateList[i].mark = i < 4 ? 1 : 2;
+    SetRange(records::kFat16, 0, 120);
+    CurrentFileSystem.type = records::kFat16;
+    CurrentFileSystem.sectorsPerCluster = 1;
+    CurrentFileSystem.clusterBase = 100;
+    CurrentFileSystem.id = 1;
+    drive_ = std::make_unique<extensive_test::MappedDrive>(bytes_);
+  }
+
+  Bytes bytes_;
+  std::unique_ptr<extensive_test::MappedDrive> drive_;
+};
+
+TEST_F(HandMadeFat, FoldersAreReadWhereTheirSectorsAllowIt) {
+  RunReader();
+  ExpectWorkerEnded();
+  EXPECT_EQ(CurrentFileSystem.firstFatSector, 64u);
+  EXPECT_EQ(CurrentFileSystem.rootDirectory, 84u);
+  const std::set<Item> want = {{"/GOOD", 0, 0},         {"/GOOD/INSIDE.TXT", 0, 20}, {"/NODOTS", 0, 0},
+                               {"/Dir30", 0, 0},        {"/Dir4026531840", 0, 0},    {"/ROOT.TXT", 0, 10},
+                               {"/Lost Dir", 0, 0}};
+  EXPECT_EQ(FatItems(), want);
+  EXPECT_EQ(form.statusTexts[2], u"Searching for lost FAT fragments ( Step 3/5 )...");
+  // The tree: Root, then its folders in list order.
+  std::vector<std::u16string> nodes;
+  for (const auto& node : resultTree.nodes) nodes.push_back(node.text);
+  EXPECT_EQ(nodes, (std::vector<std::u16string>{u"Root", u"GOOD", u"NODOTS", u"Dir30", u"Dir4026531840", u"Lost Dir"}));
+}
+
+TEST_F(HandMadeFat, ClusterSizeNoVolumeHasReadsNothing) {
+  CurrentFileSystem.sectorsPerCluster = 3;
+  RunReader();
+  ExpectWorkerEnded();
+  EXPECT_TRUE(FatEntryList.empty());
+  EXPECT_EQ(FatFolderList.size(), 5u);
+}
+
+TEST_F(HandMadeFat, UnreadableSectorsGiveNoContents) {
+  // The source ends before the clusters: reads there fail and give zeros.
+  drive_.reset();
+  Bytes shorter(bytes_.begin(), bytes_.begin() + 100 * 512);
+  drive_ = std::make_unique<extensive_test::MappedDrive>(shorter);
+  RunReader();
+  ExpectWorkerEnded();
+  ASSERT_EQ(FatEntryList.size(), 1u);
+  EXPECT_EQ(FatEntryList[0].name, u"ROOT.TXT");
+}
+
+TEST_F(HandMadeFat, StopEndsTheStepButTheTreeIsStillBuilt) {
+  form.onStatus = [](const std::u16string& text) {
+    if (text == u"Step 4 / 5...") ScanThreadControl.stopFlag = 1;
+  };
+  RunReader();
+  ExpectWorkerEnded();
+  EXPECT_TRUE(FatEntryList.empty());
+  EXPECT_EQ(resultTree.nodes.size(), 6u);
+}
+
+TEST_F(ChosenTest, EveryEndLeavesRunningZeroAndStopOne) {
+  for (uint16_t type : {uint16_t{0}, uint16_t{400}, records::kFat16, records::kNtfs}) {
+    CurrentFileSystem = FileSystemRecord{};
+    CurrentFileSystem.type = type;  // no number: no candidate is taken
+    AppendDirSectorCandidate(300, 5, 0, 0, 0);
+    RunReader();
+    ExpectWorkerEnded();
+    EXPECT_TRUE(FatEntryList.empty());
+    EXPECT_LE(FatFolderList.size(), 1u);  // "Lost Dir" alone
+  }
+}
+
+TEST_F(ChosenTest, FoundFolderListsItsFilesInsideTheFileSystem) {
+  CurrentFileSystem.type = records::kNtfs;
+  CurrentFileSystem.clusterBase = 1000;
+  CurrentFileSystem.lastSector = 2000;
+  AppendNtfsFolder(u"Sub", 64, 70, 0, 0, 17, 1);
+  AppendNtfsFolder(u"Elsewhere", 65, 5, 0, 0, 18, 0);
+  for (uint32_t sector : {999u, 1000u, 1001u, 2000u, 2001u}) {
+    AppendNtfsFoundEntry(u"f" + os::FromAscii(std::to_string(sector)) + u".txt", sector, 70, 0, 0, 0, sector, 0,
+                         sector == 2000 ? 1 : 0);
+  }
+  AppendNtfsFoundEntry(u"picture.jpg", 1500, 70, 0, 0, 0, 9, 0, 0);
+  AppendNtfsFoundEntry(u"other.txt", 1500, 71, 0, 0, 0, 9, 0, 0);
+  ListNtfsFoundFolder(70);
+  // Name, type, size and id (the times are FormatFileTime's).
+  std::vector<std::u16string> lines;
+  for (uint32_t row = 0; row < resultList.GetItemCount(); ++row) {
+    std::u16string line;
+    for (uint32_t column : {0u, 1u, 2u, 5u}) line += resultList.GetItemText(row, column) + u"|";
+    lines.push_back(line);
+  }
+  const std::vector<std::u16string> want = {u"Parent...||||", u"Sub|Deleted Folder|0|17|",
+                                            u"f1001.txt|Text Document|1001|1001|",
+                                            u"f2000.txt|Deleted Text Document|2000|2000|",
+                                            u"picture.jpg|JPEG Image|9|1500|"};
+  EXPECT_EQ(lines, want);
+
+  // The file filters keep files out, never folders; the root has no "Parent..." row.
+  ASSERT_TRUE(SetFileFilters({u"*.TXT"}));
+  ListNtfsFoundFolder(70);
+  EXPECT_EQ(resultList.GetItemCount(), 4u);
+  ListNtfsFoundFolder(records::kNtfsRootRecord);
+  ASSERT_EQ(resultList.GetItemCount(), 1u);
+  EXPECT_EQ(resultList.rows[0].texts[0], u"Elsewhere");
+}
+
+}  // namespace

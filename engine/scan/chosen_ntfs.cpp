@@ -1,0 +1,85 @@
+// ReadChosenNtfs: an NTFS file system that an Extensive Scan found. Its folders are the folder candidates
+// of its number; its files stay in NtfsFoundEntryList and are told apart from other file systems' files by
+// the sector of their record.
+#include <string>
+
+#include "engine/fat/fat_time.h"
+#include "engine/records/extensive_candidates.h"
+#include "engine/records/extensive_lists.h"
+#include "engine/records/result_tree_builders.h"
+#include "engine/records/scan_records.h"
+#include "engine/save/file_filter_table.h"
+#include "engine/save/result_list_rows.h"
+#include "engine/scan/chosen_fs.h"
+#include "engine/scan/chosen_fs_steps.h"
+#include "engine/scan/extensive_report.h"
+#include "engine/scan/scan_end.h"
+
+namespace {
+
+// Every folder candidate of the chosen number but the root becomes a folder of NtfsFolderList.
+void ExtractFolders() {
+  FreeNtfsRecordLists();
+  chosen::BeginStep(u"Extracting entries for the file system...");
+  chosen::StepProgress progress;
+  const size_t count = NtfsFolderCandidateList.size();
+  for (size_t i = 0; i < count; ++i) {
+    if (ScanStopRequested()) return;
+    const NtfsFolderCandidate& candidate = NtfsFolderCandidateList[i];
+    const bool root = candidate.mftNumber == records::kNtfsRootRecord || candidate.name == u".";
+    if (chosen::IsChosenMark(candidate.mark) && !root) {
+      AppendNtfsFolder(candidate.name, candidate.mftNumber, candidate.parentId, candidate.creationTime,
+                       candidate.modificationTime, host::kNoTreeKey, candidate.deleted);
+    }
+    progress.Show(i, count);
+  }
+}
+
+std::u16string FileTimeText(uint64_t time) {
+  std::u16string text;
+  FormatFileTime(static_cast<uint32_t>(time), static_cast<uint32_t>(time >> 32), text);
+  return text;
+}
+
+}  // namespace
+
+bool InChosenFileSystem(const NtfsFoundEntryRecord& entry) {
+  return entry.id > CurrentFileSystem.clusterBase && entry.id <= CurrentFileSystem.lastSector;
+}
+
+void CollectLostFoundNtfsFolders(uint32_t& counter) {
+  chosen::BeginStep(u"Searching For Lost Data");
+  const size_t before = NtfsFolderList.size();
+  AppendNtfsFolder(u"Lost Dir", records::kLostDirId, records::kNtfsRootRecord, 0, 0, host::kNoTreeKey, 0);
+  chosen::StepProgress progress;
+  for (size_t i = 0; i < before; ++i) {
+    if (ScanStopRequested()) return;
+    progress.Show(i, before);
+    const uint32_t parent = NtfsFolderList[i].parentId;
+    if (parent == records::kNtfsRootRecord || FindNtfsFolder(parent) != nullptr) continue;
+    AppendNtfsFolder(chosen::DirName(counter++), parent, records::kLostDirId, 0, 0, host::kNoTreeKey, 0);
+  }
+}
+
+void ReadChosenNtfs() {
+  ExtractFolders();
+  uint32_t counter = 0;
+  CollectLostFoundNtfsFolders(counter);
+  chosen::BuildChosenTree(u"Please wait creating tree", AddNtfsFolders, records::kNtfsRootRecord);
+}
+
+void ListNtfsFoundFolder(uint32_t folder) {
+  ResultListRows rows;
+  if (folder != records::kNtfsRootRecord) rows.AddFolder(u"Parent...", {});
+  for (const NtfsFolderRecord& sub : NtfsFolderList) {
+    if (sub.parentId != folder) continue;
+    rows.AddFolder(sub.name, {sub.deleted != 0 ? u"Deleted Folder" : u"Folder", u"0", FileTimeText(sub.creationTime),
+                              FileTimeText(sub.modificationTime), extensive::Decimal(sub.treeKey)});
+  }
+  for (const NtfsFoundEntryRecord& entry : NtfsFoundEntryList) {
+    if (entry.parentId != folder || !InChosenFileSystem(entry) || !PassesFileFilters(entry.name)) continue;
+    rows.AddFile(entry.name, {rows.FileType(entry.name, entry.deleted != 0), extensive::Decimal(entry.size),
+                              FileTimeText(entry.creationTime), FileTimeText(entry.modificationTime),
+                              extensive::Decimal(entry.id)});
+  }
+}
