@@ -11,13 +11,16 @@ namespace {
 
 host::Hosts With(host::Hosts hosts, host::MessageHost* messages, host::SecondDisplayHost* panel,
                  host::ScanPageHost* page, host::ResultTreeHost* tree, host::ResultListHost* list,
-                 host::FileSystemTreeHost* fileSystemTree) {
+                 host::FileSystemTreeHost* fileSystemTree, host::FileSystemFormHost* fileSystemForm,
+                 host::FileSystemViewHost* fileSystemView) {
   hosts.messages = messages;
   hosts.secondDisplay = panel;
   hosts.scanPage = page;
   hosts.resultTree = tree;
   hosts.resultList = list;
   hosts.fileSystemTree = fileSystemTree;
+  hosts.fileSystemForm = fileSystemForm;
+  hosts.fileSystemView = fileSystemView;
   return hosts;
 }
 
@@ -47,7 +50,8 @@ uint32_t PrintingMessages::ConfirmDialog(const std::u16string& text, uint32_t ki
 }
 
 HeadlessScan::HeadlessScan()
-    : hosts_(With(host::Current(), &messages_, &panel_, &page_, &tree_, &list_, &fileSystemTree_)),
+    : hosts_(With(host::Current(), &messages_, &panel_, &page_, &tree_, &list_, &fileSystemTree_, &fileSystemForm_,
+                  &fileSystemView_)),
       installed_(hosts_) {}
 
 ScanOutcome HeadlessScan::Run(uint32_t (*worker)(), uint32_t tickMs, const std::function<bool()>& alsoDone) {

@@ -1,6 +1,7 @@
 // Running a scan worker as the scan page runs it, without a window: the page's recording fakes (panel,
-// page, results tree and list) installed, with messages printed to standard error as "kind<TAB>text"
-// (line breaks in a text written as \r and \n). Shared by the driver's scanning modes.
+// page, results tree and list, page 3's tree, form and page) installed, with messages printed to standard
+// error as "kind<TAB>text" (line breaks in a text written as \r and \n). Shared by the driver's scanning
+// modes.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "engine/host/fakes.h"
+#include "engine/host/file_system_form_fakes.h"
 #include "engine/host/file_system_tree_fakes.h"
 #include "engine/host/result_tree_fakes.h"
 #include "engine/host/scan_fakes.h"
@@ -50,6 +52,8 @@ class HeadlessScan {
   host::RecordingResultTree tree_;
   host::RecordingResultList list_;
   host::RecordingFileSystemTree fileSystemTree_;
+  host::RecordingFileSystemForm fileSystemForm_;
+  host::RecordingFileSystemView fileSystemView_;
   host::Hosts hosts_;
   host::ScopedHosts installed_;
 };

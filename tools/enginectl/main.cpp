@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "engine/host/fakes.h"
+#include "engine/save/results_listing.h"
+#include "engine/scan/chosen_fs.h"
 #include "tools/enginectl/modes.h"
 
 namespace {
@@ -19,9 +21,9 @@ struct Mode {
 const Mode kModes[] = {
     {"read", RunRead, "read IMAGE FIRST_SECTOR COUNT"},
     {"partitions", RunPartitions, "partitions [--search] IMAGE"},
-    {"save", RunSave, "save IMAGE (--partition N | --range CODE START COUNT) --out DIR [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--filter PATTERN]..."},
+    {"save", RunSave, "save IMAGE (--partition N | --range CODE START COUNT) --out DIR [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--filter PATTERN]... [--choose K]"},
     {"quick", RunQuick, "quick IMAGE --partition N | --range CODE START COUNT [--list PATH]"},
-    {"extensive", RunExtensive, "extensive IMAGE --range CODE START COUNT [--sectors-per-read N]"},
+    {"extensive", RunExtensive, "extensive IMAGE --range CODE START COUNT [--sectors-per-read N] [--choose K [--list PATH]]"},
 };
 
 int Usage() {
@@ -38,6 +40,8 @@ int main(int argc, char** argv) {
   host::Hosts hosts;
   hosts.messages = &messages;
   host::ScopedHosts installed(hosts);
+  // As in the program: a folder of an NTFS file system an Extensive Scan found lists through this.
+  NtfsFoundFolderLister = ListNtfsFoundFolder;
   for (const Mode& m : kModes) {
     if (std::strcmp(argv[1], m.name) == 0) return m.run(argc - 2, argv + 2);
   }

@@ -1,16 +1,19 @@
-// enginectl extensive IMAGE --range CODE START COUNT [--sectors-per-read N]: an Extensive Scan of the
-// sectors START .. START + COUNT - 1 of the image, run as the scan page runs it (worker thread, 1000 ms end
-// check, then the wait for both analysis-done flags), and the file systems it found, one line each in the
-// order of page 3's tree:
+// enginectl extensive IMAGE --range CODE START COUNT [--sectors-per-read N] [--choose K [--list PATH]]: an
+// Extensive Scan of the sectors START .. START + COUNT - 1 of the image, run as the scan page runs it (worker
+// thread, 1000 ms end check, then the wait for both analysis-done flags), and the file systems it found, one
+// line each in the order of page 3's tree:
 //   k <TAB> code <TAB> label <TAB> first sector <TAB> last sector
 // k is the file system's number (the mark of its candidates), code 100 FAT16, 200 FAT32 or 300 NTFS, the
 // label as page 3 shows it, the first sector the cluster base and the last sector 0 when not known.
 //   --range CODE START COUNT: the file system to search for (100 and 200 search FAT boot sectors and
 //     folders, 300 NTFS ones), first sector, sectors.
 //   --sectors-per-read N: the recovery settings' sectors per read (default 60; the engine keeps 1..100).
-// Messages go to standard error as "kind<TAB>text". Exit status: 0 with the list printed (none found: no
-// line); 1 when the image does not open or the worker did not end as the page expects; 2 for bad arguments.
-#include <algorithm>
+//   --choose K: instead of the list, file system K is read as page 3's Next reads it, and the results tree
+//     is printed as `enginectl quick` prints it (tree_listing.h); with --list, the rows the results list
+//     shows for the folder at PATH of the tree (folder_listing.h).
+// Messages go to standard error as "kind<TAB>text". Exit status: 0 with the list or tree printed (none
+// found: no line); 1 when the image does not open, the worker did not end as the page expects, there is no
+// file system K or the tree has no folder PATH; 2 for bad arguments.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -18,12 +21,14 @@
 #include "engine/records/extensive_lists.h"
 #include "engine/records/recovery_settings.h"
 #include "engine/records/scan_parameters.h"
-#include "engine/scan/extensive_scan.h"
 #include "platform/os/os.h"
+#include "tools/enginectl/chosen_scan.h"
+#include "tools/enginectl/folder_listing.h"
 #include "tools/enginectl/headless_scan.h"
 #include "tools/enginectl/image_source.h"
 #include "tools/enginectl/modes.h"
 #include "tools/enginectl/scan_source.h"
+#include "tools/enginectl/tree_listing.h"
 
 namespace {
 
@@ -31,10 +36,14 @@ struct ExtensiveOptions {
   const char* image = nullptr;
   char** range = nullptr;  // "--range" and its three values
   unsigned long long sectorsPerRead = RecoverySettingsRecord{}.sectorsPerRead;
+  unsigned long long choose = 0;  // the file system to read, from 1; 0: none
+  const char* listPath = nullptr;
 };
 
 int Usage() {
-  std::fprintf(stderr, "usage: enginectl extensive IMAGE --range CODE START COUNT [--sectors-per-read N]\n");
+  std::fprintf(stderr,
+               "usage: enginectl extensive IMAGE --range CODE START COUNT [--sectors-per-read N]\n"
+               "         [--choose K [--list PATH]]\n");
   return 2;
 }
 
@@ -49,22 +58,23 @@ bool ParseOptions(int argc, char** argv, ExtensiveOptions* options) {
       // Passed on as it comes (the engine keeps 1..100), as long as the settings' field holds it.
       if (!ParseNumber(argv[++i], "sectors per read", &options->sectorsPerRead)) return false;
       if (options->sectorsPerRead > 0xFFFFFFFFu) return false;
+    } else if (std::strcmp(argv[i], "--choose") == 0 && i + 1 < argc) {
+      if (!ParseNumber(argv[++i], "file system", &options->choose) || options->choose == 0) return false;
+    } else if (std::strcmp(argv[i], "--list") == 0 && i + 1 < argc) {
+      options->listPath = argv[++i];
     } else {
       return false;
     }
   }
-  return options->range != nullptr;
+  return options->range != nullptr && (options->listPath == nullptr || options->choose != 0);
 }
 
 // The scan page's Next for an Extensive Scan: the range (its sector count is end - start), the recovery
 // settings' sectors per read, and the lists of the last Extensive Scan freed.
 bool PrepareScan(const ExtensiveOptions& options) {
-  RecoveryMode = records::kExtensiveScan;
   if (!SetScanSource(options.range)) return false;
-  ScanRange.endSector = static_cast<uint32_t>(
-      std::min<uint64_t>(uint64_t{ScanRange.startSector} + ScanRange.sectorCount, 0xFFFFFFFFu));
+  PrepareExtensiveScan();
   RecoverySettings.sectorsPerRead = static_cast<uint32_t>(options.sectorsPerRead);
-  FreeExtensiveScanLists();
   return true;
 }
 
@@ -89,11 +99,19 @@ int RunExtensive(int argc, char** argv) {
     return 2;
   }
   HeadlessScan scan;
-  const ScanOutcome outcome =
-      scan.Run(ExtensiveScanThread, 1000, [] { return BootSectorPassDone != 0 && WithoutBootPassDone != 0; });
-  if (outcome == ScanOutcome::kFinished) PrintFoundFileSystems(scan.fileSystemTree());
+  const ScanOutcome outcome = options.choose != 0 ? ReadFoundFileSystem(scan, options.choose) : RunExtensiveScan(scan);
+  int listed = 0;
+  if (outcome == ScanOutcome::kFinished) {
+    if (options.listPath != nullptr) {
+      listed = PrintFolderListing(scan.tree(), options.listPath);
+    } else if (options.choose != 0) {
+      PrintResultTree(scan.tree());
+    } else {
+      PrintFoundFileSystems(scan.fileSystemTree());
+    }
+  }
   if (outcome == ScanOutcome::kLost) std::fprintf(stderr, "enginectl: the worker ended without signalling its end\n");
   SetCurrentDiskImage(nullptr);
-  if (outcome != ScanOutcome::kFinished) return 1;
+  if (outcome != ScanOutcome::kFinished || listed != 0) return 1;
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

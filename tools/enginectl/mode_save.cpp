@@ -1,6 +1,8 @@
 // enginectl save IMAGE (--partition N | --range CODE START COUNT) --out DIR [--deleted include|only|exclude]
-//                [--duplicates rename|overwrite|skip] [--filter PATTERN]...
-// A Quick Scan of one file system of the image, run as the scan page runs it, then the whole results tree
+//                [--duplicates rename|overwrite|skip] [--filter PATTERN]... [--choose K]
+// A Quick Scan of one file system of the image (with --choose, an Extensive Scan of the range and the
+// reading of the file system K it found, as `enginectl extensive --choose` runs them), run as the scan
+// page runs it, then the whole results tree
 // ticked (its top node: every folder under it, and the root's own files) and saved into DIR, an existing
 // folder, as the saving dialog's worker saves it. The recovery settings' deleted-file and duplicate-name
 // policies default to include and rename; each --filter adds a row to the file filters (at most 99, each
@@ -22,8 +24,10 @@
 #include "engine/save/file_filter_table.h"
 #include "engine/save/save_state.h"
 #include "engine/save/savers.h"
+#include "engine/scan/chosen_fs.h"
 #include "engine/scan/quick_scan.h"
 #include "platform/os/os.h"
+#include "tools/enginectl/chosen_scan.h"
 #include "tools/enginectl/headless_scan.h"
 #include "tools/enginectl/image_source.h"
 #include "tools/enginectl/modes.h"
@@ -38,12 +42,14 @@ struct SaveOptions {
   uint16_t deletedPolicy = 1;
   uint16_t duplicatePolicy = 1;
   std::vector<std::u16string> filters;
+  unsigned long long choose = 0;  // after an Extensive Scan, the found file system to read; 0: Quick Scan
 };
 
 int Usage() {
   std::fprintf(stderr,
                "usage: enginectl save IMAGE (--partition N | --range CODE START COUNT) --out DIR\n"
-               "         [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--filter PATTERN]...\n");
+               "         [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--filter PATTERN]...\n"
+               "         [--choose K]\n");
   return 2;
 }
 
@@ -76,6 +82,8 @@ bool ParseOptions(int argc, char** argv, SaveOptions* options) {
       if (options->duplicatePolicy == 0) return false;
     } else if (std::strcmp(argv[i], "--filter") == 0) {
       options->filters.push_back(os::FromUtf8(value));
+    } else if (std::strcmp(argv[i], "--choose") == 0) {
+      if (!ParseNumber(value, "file system", &options->choose) || options->choose == 0) return false;
     } else {
       return false;
     }
@@ -90,7 +98,11 @@ void TickWholeTree(host::RecordingResultTree& tree, host::RecordingResultList& l
   for (host::TreeKey child = tree.GetChildItem(top); child != host::kNoTreeKey; child = tree.GetNextSiblingItem(child)) {
     list.saveFolderSet.push_back(child);
   }
-  if (CurrentFileSystem.type == records::kNtfs) {
+  if (CurrentFileSystem.type == records::kNtfs && RecoveryMode == records::kExtensiveScan) {
+    for (const NtfsFoundEntryRecord& entry : NtfsFoundEntryList) {
+      if (entry.parentId == records::kNtfsRootRecord && InChosenFileSystem(entry)) list.saveFileSet.push_back(entry.id);
+    }
+  } else if (CurrentFileSystem.type == records::kNtfs) {
     for (const NtfsEntryRecord& entry : NtfsEntryList) {
       if (entry.parentId == records::kNtfsRootRecord) list.saveFileSet.push_back(entry.id);
     }
@@ -146,10 +158,12 @@ int RunSave(int argc, char** argv) {
     SetCurrentDiskImage(nullptr);
     return 2;
   }
+  if (options.choose != 0) PrepareExtensiveScan();
   int status = 1;
   {
     HeadlessScan scan;
-    const ScanOutcome outcome = scan.Run(QuickScanThread);
+    const ScanOutcome outcome =
+        options.choose != 0 ? ReadFoundFileSystem(scan, options.choose) : scan.Run(QuickScanThread);
     if (outcome == ScanOutcome::kFinished) {
       status = SaveWholeTree(scan.tree(), options);
     } else if (outcome == ScanOutcome::kLost) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/records/scan_records.h"
+#include "engine/scan/chosen_fs.h"
 #include "platform/os/os.h"
 
 namespace {
@@ -24,15 +25,22 @@ struct FileRef {
   uint64_t size;
 };
 
-// The folder id of every node that stands for a folder record, and the files of every folder id.
-template <typename FolderList, typename EntryList, typename IdOf>
-void Index(FolderList& folders, EntryList& entries, IdOf idOf, std::unordered_map<host::TreeKey, uint32_t>& idOfNode,
+// The folder id of every node that stands for a folder record, and the files of every folder id (those
+// that keep says belong to the file system read).
+template <typename FolderList, typename EntryList, typename IdOf, typename Keep>
+void Index(FolderList& folders, EntryList& entries, IdOf idOf, Keep keep,
+           std::unordered_map<host::TreeKey, uint32_t>& idOfNode,
            std::unordered_map<uint32_t, std::vector<FileRef>>& files) {
   for (const auto& folder : folders) {
     if (folder.treeKey != host::kNoTreeKey) idOfNode[folder.treeKey] = idOf(folder);
   }
-  for (const auto& entry : entries) files[entry.parentId].push_back({&entry.name, entry.deleted != 0 ? 1u : 0u, entry.size});
+  for (const auto& entry : entries) {
+    if (keep(entry)) files[entry.parentId].push_back({&entry.name, entry.deleted != 0 ? 1u : 0u, entry.size});
+  }
 }
+
+uint32_t RecordNumberOf(const NtfsFolderRecord& folder) { return folder.recordNumber; }
+constexpr auto kEvery = [](const auto&) { return true; };
 
 }  // namespace
 
@@ -40,10 +48,14 @@ void PrintResultTree(const host::RecordingResultTree& tree) {
   const bool ntfs = CurrentFileSystem.type == records::kNtfs;
   std::unordered_map<host::TreeKey, uint32_t> idOfNode;
   std::unordered_map<uint32_t, std::vector<FileRef>> files;
-  if (ntfs) {
-    Index(NtfsFolderList, NtfsEntryList, [](const NtfsFolderRecord& f) { return f.recordNumber; }, idOfNode, files);
+  if (ntfs && RecoveryMode == records::kExtensiveScan) {
+    // The files of an NTFS file system an Extensive Scan found stay among those of every file system found.
+    Index(NtfsFolderList, NtfsFoundEntryList, RecordNumberOf, InChosenFileSystem, idOfNode, files);
+  } else if (ntfs) {
+    Index(NtfsFolderList, NtfsEntryList, RecordNumberOf, kEvery, idOfNode, files);
   } else {
-    Index(FatFolderList, FatEntryList, [](const FatFolderRecord& f) { return f.firstCluster; }, idOfNode, files);
+    const auto clusterOf = [](const FatFolderRecord& f) { return f.firstCluster; };
+    Index(FatFolderList, FatEntryList, clusterOf, kEvery, idOfNode, files);
   }
   // A node is added after its parent, so paths are made in key order.
   std::vector<std::string> paths(tree.nodes.size() + 1);

@@ -6,6 +6,7 @@
 
 #include "engine/host/result_tree_fakes.h"
 
-// The files come from the record lists of CurrentFileSystem's kind (FAT or NTFS): those whose parent id
-// is the folder record that holds a node (the root id for the top node).
+// The files come from the record lists of CurrentFileSystem's kind (FAT or NTFS; after an Extensive Scan
+// the NTFS files found inside CurrentFileSystem): those whose parent id is the folder record that holds a
+// node (the root id for the top node).
 void PrintResultTree(const host::RecordingResultTree& tree);

@@ -1,0 +1,265 @@
+#!/usr/bin/env python3
+"""enginectl extensive --choose (and save --choose): the results tree of a file system that an Extensive Scan
+found, read as page 3 reads it, against what The Sleuth Kit lists of that volume; and what saving from it
+writes, against icat.
+
+    chosen_test.py --enginectl PATH --images DIR --disks DIR --work DIR [--jobs N]
+
+Volumes: every volume of the multi-partition disks (mbr_primary, mbr_extended); the two NTFS file systems of
+make_chosen_disks.py's two_ntfs (same names, different sectors); the damage kit's FAT volumes whose boot
+sector is cleared (the allocation tables are found by their F8 FF FF); dmg_fat16_boot_fat1 (boot sector and
+first table cleared: only the second table is found, so the root is not read); an NTFS volume without any
+boot sector (make_extensive_disks.py's mixed_noboot); dmg_ntfs_dirrec (a folder record zeroed). Each is
+chosen by the first sector the Extensive Scan gives it (FAT: the sector of cluster 0; NTFS: its first).
+
+The trees are compared whole, after quick_test.py's normalisation (TSK's metafiles, orphans and streams
+out; the engine's NTFS metafiles out; FAT names as oracle.py pairs them; empty FAT files out; "Lost Dir/Dir<n>"
+of NTFS as "Lost Dir/Dir#"), and with what reading a found file system does on its own:
+
+- FAT: "Lost Dir" is always there. A folder whose "." entry names cluster 2 is no folder candidate: it is not
+  listed; its files and subfolders are, under "Lost Dir/Dir2" (the stand-in for the missing parent of its
+  subfolders; without subfolders nothing stands in for it and its files are not listed).
+- FAT whose root is not read: its files are not listed; its folders keep the names "Dir" + their cluster,
+  not deleted (no entry names them).
+- NTFS: "Lost Dir" is always there; the files of a zeroed folder record are under "Lost Dir/Dir#".
+
+On two_ntfs, the rows the results list shows for a folder (--list) hold only records of the chosen file
+system. Saving (whole tree ticked) writes every listed file at its place with icat's bytes.
+"""
+import argparse
+import concurrent.futures
+import json
+import os
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPO = os.path.abspath(os.path.join(HERE, "..", "..", ".."))
+sys.path.insert(0, os.path.join(REPO, "tools", "images"))
+sys.path.insert(0, HERE)
+
+import oracle  # noqa: E402
+import quick_test  # noqa: E402
+import save_test  # noqa: E402
+
+CODES = quick_test.CODES
+LOST_DIR = quick_test.LOST_DIR
+# The smallest cluster the Extensive Scan takes for a subfolder candidate.
+LOWEST_CANDIDATE_CLUSTER = 3
+
+
+def load(path):
+    with open(path, encoding="utf-8") as f:
+        return json.load(f)
+
+
+class Case:
+    """One volume of a disk: image, the scan's code and sectors, TSK's description of the volume (volume) and
+    the raw file icat reads it from (raw, the volume at volume["start"]); at: where the volume lies on the
+    scanned disk. root_read False: the Extensive Scan cannot read its root (FAT)."""
+
+    def __init__(self, label, image, code, sectors, volume, raw, at, root_read=True, manifest=None, save=False):
+        self.images = os.path.dirname(image)
+        self.label, self.image, self.code, self.sectors = label, image, code, sectors
+        self.volume, self.raw, self.at, self.root_read = volume, raw, at, root_read
+        self.manifest = manifest or {"built": {}}
+        self.save = save
+        self.fs = volume["fs"]
+
+    def cluster_base(self):
+        """The first sector the Extensive Scan gives the file system on the scanned disk."""
+        if self.fs == "ntfs":
+            return self.at
+        spc = int(self.volume["fsstat"]["Cluster Size"]) // 512
+        return self.at + int(self.volume["fsstat"]["Cluster Area"].split()[0]) - 2 * spc
+
+
+def cases(images, disks, extensive):
+    out = []
+    for disk in ("mbr_primary", "mbr_extended"):
+        manifest = load(os.path.join(images, disk + ".fixed.vhd.manifest.json"))
+        sectors = manifest["virtual_disk"]["size"] // 512
+        for v in manifest["volumes"]:
+            if v.get("fs") in CODES:
+                code = CODES["ntfs"] if v["fs"] == "ntfs" else CODES["fat16"]
+                out.append(Case("%s at %d" % (disk, v["start"]), os.path.join(images, disk + ".fixed.vhd"), code,
+                                sectors, v, os.path.join(images, disk + ".raw"), v["start"], manifest=manifest,
+                                save=True))
+    for name, start, volume in (line.split("\t") for line in open(os.path.join(disks, "disks.tsv")).read().splitlines()):
+        v = load(os.path.join(images, volume + ".manifest.json"))["volumes"][0]
+        raw = os.path.join(disks, name + ".raw")
+        code = CODES["ntfs"] if v["fs"] == "ntfs" else CODES["fat16"]
+        out.append(Case("%s at %s" % (name, start), os.path.join(disks, name + ".fixed.vhd"), code,
+                        os.path.getsize(raw) // 512, v, os.path.join(images, volume), int(start),
+                        root_read=name != "dmg_fat16_boot_fat1", save=name == "two_ntfs" and start != "2048"))
+    # The damage kit: the FAT volumes without a boot sector as their intact volumes list them.
+    for name, code in (("dmg_fat16_boot", 100), ("dmg_fat32_boot", 200), ("dmg_ntfs_dirrec", 300)):
+        manifest = load(os.path.join(images, name + ".fixed.vhd.manifest.json"))
+        damage = quick_test.damage_of(images, manifest)
+        intact = load(os.path.join(images, damage["intact"] + ".manifest.json"))["volumes"][0]
+        volume, raw = (manifest["volumes"][0], os.path.join(images, name + ".raw")) if code == 300 else \
+            (intact, os.path.join(images, damage["intact"]))
+        out.append(Case(name, os.path.join(images, name + ".fixed.vhd"), code, manifest["virtual_disk"]["size"] // 512,
+                        volume, raw, damage["volume_start"], manifest=manifest, save=code != 300))
+    # NTFS without any boot sector, as TSK lists the same volume on the disk that still has its boot sector.
+    mixed = os.path.join(extensive, "mixed.raw")
+    volume = oracle.describe_volume(mixed, 2048)
+    out.append(Case("mixed_noboot at 2048", os.path.join(extensive, "mixed_noboot.fixed.vhd"), 300,
+                    os.path.getsize(mixed) // 512, volume, mixed, 2048, save=True))
+    return out
+
+
+# ---------------------------------------------------------------- what the tree must hold
+
+def fat_clusters(case):
+    """{folder path: its first cluster} of TSK's listing."""
+    spc = int(case.volume["fsstat"]["Cluster Size"]) // 512
+    base = case.volume["start"] + int(case.volume["fsstat"]["Cluster Area"].split()[0]) - 2 * spc
+    return {e["path"]: (e["runs"][0][0] - base) // spc for e in oracle.user_entries(case.volume) if e["dir"] and e["runs"]}
+
+
+def fat_place(case, clusters, path):
+    """Where the chosen file system's tree shows TSK's path, or None when it does not show it."""
+    parts = path.split("/")
+    for i in range(len(parts)):
+        prefix = "/".join(parts[: i + 1])
+        cluster = clusters.get(prefix)
+        if cluster is None or cluster >= LOWEST_CANDIDATE_CLUSTER:
+            continue
+        has_subfolders = any(p.startswith(prefix + "/") and p.count("/") == prefix.count("/") + 1 for p in clusters)
+        if i == len(parts) - 1 or not has_subfolders:
+            return None
+        parts = [LOST_DIR, "Dir%d" % cluster] + parts[i + 1:]
+        return "/".join(parts)
+    if not case.root_read:
+        if len(parts) == 1 and path not in clusters:
+            return None  # a file of the root
+        parts[0] = "Dir%d" % clusters[parts[0]]
+    return "/".join(parts)
+
+
+def expected_tree(case):
+    """(TSK entry or None, quick_test.Entry) pairs of what the tree must hold."""
+    fs, entries = quick_test.expected_entries(case.images, case.manifest, case.volume)
+    tsk = {e["path"]: e for e in oracle.user_entries(case.volume)}
+    if fs == "ntfs":
+        return [(tsk.get(e.path), e) for e in entries]
+    clusters = fat_clusters(case)
+    out = [(None, quick_test.Entry(True, 0, 0, LOST_DIR))]
+    stand_ins = set()
+    for e in entries:
+        place = fat_place(case, clusters, e.path)
+        if place is None:
+            continue
+        if place.startswith(LOST_DIR + "/"):
+            stand_ins.add("/".join(place.split("/")[:2]))
+        deleted = 0 if not case.root_read and e.folder and "/" not in e.path else e.deleted
+        out.append((tsk.get(e.path), quick_test.Entry(e.folder, deleted, e.size, place)))
+    out += [(None, quick_test.Entry(True, 0, 0, p)) for p in sorted(stand_ins)]
+    return out
+
+
+# ---------------------------------------------------------------- running
+
+def enginectl(args, *rest):
+    return subprocess.run([args.enginectl] + list(rest), stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=600)
+
+
+def choose(args, case):
+    """The number the Extensive Scan gives the case's file system, or None."""
+    proc = enginectl(args, "extensive", case.image, "--range", str(case.code), "0", str(case.sectors))
+    for line in proc.stdout.decode().splitlines():
+        k, _, _, first, _ = line.split("\t")
+        if int(first) == case.cluster_base():
+            return k
+    return None
+
+
+def check_tree(args, case, k):
+    proc = enginectl(args, "extensive", case.image, "--range", str(case.code), "0", str(case.sectors), "--choose", k)
+    if proc.returncode != 0:
+        return ["exit status %d: %s" % (proc.returncode, proc.stderr.decode("utf-8", "replace").strip())]
+    got = quick_test.scanned_entries(proc.stdout.decode("utf-8"), case.fs)
+    return quick_test.compare(case.fs, [e for _, e in expected_tree(case)], got)
+
+
+def check_list_ids(args, case, k):
+    """Every file row of the listed folders names a record sector inside the chosen volume."""
+    problems = []
+    last = case.at + int(case.volume["fsstat"]["Total Sector Range"].split(" - ")[1])
+    for folder in ("/", "/Documents", "/Documents/Reports"):
+        proc = enginectl(args, "extensive", case.image, "--range", str(case.code), "0", str(case.sectors), "--choose",
+                         k, "--list", folder)
+        rows = [r.split("\t") for r in proc.stdout.decode("utf-8").splitlines()]
+        files = [r for r in rows if not r[1].endswith("Folder") and r[0] != "Parent..."]
+        if proc.returncode != 0 or not files:
+            problems.append("--list %s: status %d, %d files" % (folder, proc.returncode, len(files)))
+        for r in files:
+            if not case.at < int(r[5]) <= last:
+                problems.append("--list %s: %s at sector %s, outside %d..%d" % (folder, r[0], r[5], case.at, last))
+    return problems
+
+
+def check_save(args, case, k):
+    sandbox = os.path.join(args.work, case.label.replace(" ", "_"))
+    save = save_test.Save(args.enginectl, case.image, ["--range", str(case.code), "0", str(case.sectors)], sandbox,
+                          ["--choose", k])
+    problems = save.problems()
+    saved = save_test.saved_tree(save.out)
+    fat = case.fs != "ntfs"
+    files = 0
+    for tsk, e in expected_tree(case):
+        if e.folder or tsk is None:
+            continue
+        files += 1
+        path = save_test.find_saved(saved, dict(tsk, path=e.path), fat)
+        if path is None or saved[path] != "F":
+            problems.append("not saved: " + e.path)
+            continue
+        full = os.path.join(save.out, *path.split("/"))
+        if save_test.sha256_file(full) != oracle.icat_sha256(case.raw, case.volume["start"], tsk["addr"]) and not (
+                fat and tsk["deleted"] and save_test.is_contiguous_with_icat_prefix(full, case.raw, case.volume["start"], tsk)):
+            problems.append("content differs from icat: %s" % e.path)
+    if not files:
+        problems.append("no file to save")
+    return problems
+
+
+def run_case(args, case):
+    k = choose(args, case)
+    if k is None:
+        return ["the Extensive Scan found no file system at %d" % case.cluster_base()]
+    problems = check_tree(args, case, k)
+    if case.label.startswith("two_ntfs"):
+        problems += check_list_ids(args, case, k)
+    if case.save:
+        problems += check_save(args, case, k)
+    return problems
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--enginectl", required=True)
+    parser.add_argument("--images", required=True)
+    parser.add_argument("--disks", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--jobs", type=int, default=4)
+    args = parser.parse_args()
+    extensive = os.path.join(os.path.dirname(os.path.abspath(args.disks)), "extensive")
+    todo = cases(args.images, args.disks, extensive)
+    failed = 0
+    with concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
+        for case, problems in zip(todo, pool.map(lambda c: run_case(args, c), todo)):
+            if problems:
+                failed += 1
+                print("FAILED: %s (%s)" % (case.label, case.fs))
+                for line in problems[:40]:
+                    print("  " + line)
+            else:
+                print("ok: %s (%s)" % (case.label, case.fs))
+    print("%d volumes, %d failed" % (len(todo), failed))
+    return 1 if failed or not todo else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
