@@ -156,14 +156,17 @@ CString CStatusBar::GetPaneText(int nIndex) const {
 }
 
 BOOL CStatusBar::SetPaneText(int nIndex, LPCTSTR lpszNewText, BOOL bUpdate) {
-  if (!IsPane(nIndex)) return FALSE;
-  if (!bUpdate) {
-    Pane& pane = m_panes[static_cast<size_t>(nIndex)];
-    pane.strText = lpszNewText;
-    pane.pending = true;
-    return TRUE;
+  // Shown now: the window's thread checks the index and keeps the text (OnSetPaneText), so this
+  // thread reads nothing of the bar's.
+  if (bUpdate) {
+    return nIndex >= 0 && nIndex < SB_SIMPLEID &&
+           SendMessage(SB_SETTEXTW, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszNewText)) != 0;
   }
-  return SendMessage(SB_SETTEXTW, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszNewText)) != 0;
+  if (!IsPane(nIndex)) return FALSE;
+  Pane& pane = m_panes[static_cast<size_t>(nIndex)];
+  pane.strText = lpszNewText;
+  pane.pending = true;
+  return TRUE;
 }
 
 void CStatusBar::UpdateAllPanes(BOOL bUpdateRects, BOOL bUpdateText) {
