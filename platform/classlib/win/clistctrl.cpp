@@ -15,15 +15,9 @@ LPARAM Ptr(const void* p) { return reinterpret_cast<LPARAM>(p); }
 
 LVITEMW MakeItem(UINT nMask, int nItem, int nSubItem, LPCTSTR lpszItem, int nImage, UINT nState, UINT nStateMask,
                  LPARAM lParam) {
-  LVITEMW item{};
-  item.mask = nMask;
+  auto item = AfxMakeItem<LVITEMW>(nMask, lpszItem, nImage, nState, nStateMask, lParam);
   item.iItem = nItem;
   item.iSubItem = nSubItem;
-  item.pszText = const_cast<LPTSTR>(lpszItem);
-  item.iImage = nImage;
-  item.state = nState;
-  item.stateMask = nStateMask;
-  item.lParam = lParam;
   return item;
 }
 }  // namespace

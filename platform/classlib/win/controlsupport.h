@@ -35,6 +35,20 @@ T* AfxControlFromHandle(HWND hWnd) {
     delete p;                                                                             \
   }
 
+// The fields that list-view and tree-view item records share (LVITEMW, TVITEMW), filled from a member's
+// arguments; the caller adds the item's place.
+template <class Item>
+Item AfxMakeItem(UINT nMask, LPCTSTR lpszItem, int nImage, UINT nState, UINT nStateMask, LPARAM lParam) {
+  Item item{};
+  item.mask = nMask;
+  item.pszText = const_cast<LPTSTR>(lpszItem);
+  item.iImage = nImage;
+  item.state = nState;
+  item.stateMask = nStateMask;
+  item.lParam = lParam;
+  return item;
+}
+
 // A reflected WM_DRAWITEM goes to the control's DrawItem (answered TRUE); FALSE for other messages.
 template <class Control>
 BOOL AfxReflectDrawItem(Control* pControl, UINT message, LPARAM lParam, LRESULT* pResult) {

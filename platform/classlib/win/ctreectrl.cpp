@@ -15,15 +15,9 @@ HTREEITEM ItemOf(LRESULT result) { return reinterpret_cast<HTREEITEM>(result); }
 
 TVITEMW MakeItem(HTREEITEM hItem, UINT nMask, LPCTSTR lpszItem, int nImage, int nSelectedImage, UINT nState,
                  UINT nStateMask, LPARAM lParam) {
-  TVITEMW item{};
+  auto item = AfxMakeItem<TVITEMW>(nMask, lpszItem, nImage, nState, nStateMask, lParam);
   item.hItem = hItem;
-  item.mask = nMask;
-  item.pszText = const_cast<LPTSTR>(lpszItem);
-  item.iImage = nImage;
   item.iSelectedImage = nSelectedImage;
-  item.state = nState;
-  item.stateMask = nStateMask;
-  item.lParam = lParam;
   return item;
 }
 }  // namespace
