@@ -23,6 +23,7 @@ const Mode kModes[] = {
     {"partitions", RunPartitions, "partitions [--search] IMAGE"},
     {"save", RunSave, "save IMAGE (--partition N | --range CODE START COUNT) --out DIR [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--filter PATTERN]... [--choose K]"},
     {"quick", RunQuick, "quick IMAGE --partition N | --range CODE START COUNT [--list PATH]"},
+    {"snapshot-load", RunSnapshotLoad, "snapshot-load FILE [--image IMAGE]"},
     {"extensive", RunExtensive, "extensive IMAGE --range CODE START COUNT [--sectors-per-read N] [--choose K [--list PATH]]"},
 };
 

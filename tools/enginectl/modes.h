@@ -14,6 +14,10 @@ int RunPartitions(int argc, char** argv);
 // files saved, not read whole and not written.
 int RunSave(int argc, char** argv);
 
+// enginectl snapshot-load FILE [--image IMAGE]: loads a recovery snapshot (the image opened first as its
+// source) and prints its results tree, or its File Trace hits.
+int RunSnapshotLoad(int argc, char** argv);
+
 // enginectl quick IMAGE --partition N | --range CODE START COUNT [--list PATH]: a Quick Scan and the
 // results tree it built, one line per folder and file; with --list the results list's rows of one folder.
 int RunQuick(int argc, char** argv);
