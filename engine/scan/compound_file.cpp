@@ -44,10 +44,10 @@ struct Span {
 };
 
 // A compound file over bytes in memory, read as the system's structured storage reads a file that ends
-// where the bytes end: every chain that is used must lead from sector to sector to its end marker through
-// allocation-table entries that the bytes hold, and the sectors whose data is read must be in the bytes
-// (a last sector held only in part gives what it holds). Anything else makes the file or the stream
-// unreadable.
+// where the bytes end: every chain of regular sectors that is used must lead from sector to sector to its
+// end marker through allocation-table entries that the bytes hold, and the sectors whose data is read must
+// be in the bytes (a last sector held only in part gives what it holds). Anything else makes the file or
+// the stream unreadable.
 class CompoundReader {
  public:
   CompoundReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
