@@ -11,6 +11,7 @@
 #include "engine/save/safe_path_component.h"
 #include "engine/save/save_state.h"
 #include "engine/save/savers.h"
+#include "engine/scan/chosen_fs.h"
 
 namespace {
 
@@ -43,12 +44,6 @@ class ChildIndex {
   std::unordered_map<uint32_t, std::vector<size_t>> byParent_;
   const std::vector<size_t> none_{};
 };
-
-// After an Extensive Scan a found entry belongs to the chosen file system when its record's sector
-// lies after the file system's first sector and not after its last.
-bool InChosenFileSystem(const NtfsFoundEntryRecord& entry) {
-  return entry.id > CurrentFileSystem.clusterBase && entry.id <= CurrentFileSystem.lastSector;
-}
 
 // How the two file systems' folders differ for the walk.
 struct FolderKind {
