@@ -31,6 +31,7 @@ bool ReadAttribute(const uint8_t* record, uint32_t offset, Attribute* out) {
   a.type = LoadLe32(header);
   a.length = LoadLe32(header + 4);
   a.nonResident = header[8] != 0;
+  a.flags = LoadLe16(header + 12);
   a.nameLength = header[9];
   a.nameStart = offset + LoadLe16(header + 10);
   if (a.nameLength != 0 && !Fits(a.nameStart, uint64_t{a.nameLength} * 2)) return false;

@@ -29,11 +29,16 @@ inline uint16_t RecordFlags(const uint8_t* record) { return LoadLe16(record + 22
 bool IsFileRecord(const uint8_t* record);
 
 // The fields of one attribute header, each checked to lie inside the record before it was read.
+constexpr uint16_t kAttributeCompressed = 0x0001;
+constexpr uint16_t kAttributeEncrypted = 0x4000;
+constexpr uint16_t kAttributeSparse = 0x8000;
+
 struct Attribute {
   uint32_t offset = 0;  // of the header in the record
   uint32_t type = 0;
   uint32_t length = 0;
   bool nonResident = false;
+  uint16_t flags = 0;  // kAttributeCompressed, kAttributeEncrypted, kAttributeSparse
   uint8_t nameLength = 0;  // in UTF-16 units
   uint32_t nameStart = 0;  // record offset of the name
   // Resident: the value lies at valueStart .. valueStart + valueLength, inside the record.

@@ -191,6 +191,11 @@ uint32_t RecordBuilder::AddResident(uint32_t type, const std::u16string& name, c
   return at;
 }
 
+void RecordBuilder::SetAttributeFlags(uint32_t offset, uint16_t flags) {
+  bytes_[offset + 12] = static_cast<uint8_t>(flags);
+  bytes_[offset + 13] = static_cast<uint8_t>(flags >> 8);
+}
+
 uint32_t RecordBuilder::AddNonResident(uint32_t type, const std::u16string& name, const Bytes& runs,
                                        uint64_t realSize) {
   const uint32_t at = AddHeader(type, name, true, 64, static_cast<uint32_t>(runs.size()) + 1);

@@ -32,6 +32,8 @@ class RecordBuilder {
   uint32_t AddResident(uint32_t type, const std::u16string& name, const Bytes& value);
   uint32_t AddNonResident(uint32_t type, const std::u16string& name, const Bytes& runs, uint64_t realSize);
   uint32_t AddFileName(uint32_t parent, const std::u16string& name, uint8_t nameSpace);
+  // Sets the flags word of the attribute at offset (compressed, encrypted, sparse).
+  void SetAttributeFlags(uint32_t offset, uint16_t flags);
   // Leaves room before the next attribute.
   void Skip(uint32_t bytes) { next_ += bytes; }
   // The record with its end marker.

@@ -49,6 +49,12 @@ uint32_t SaveWithoutRuns(const std::u16string& target, uint64_t size, uint32_t u
 
 uint32_t SaveNonResident(const uint8_t* record, const ntfs::Attribute& data, const std::u16string& target,
                          uint64_t size, uint32_t userSave) {
+  // Compressed or encrypted clusters are not the file's bytes: writing them would pass off garbage as the
+  // recovered file, so such a file counts as one that could not be read.
+  if (data.flags & (ntfs::kAttributeCompressed | ntfs::kAttributeEncrypted)) {
+    save::CountUnreadable(userSave);
+    return 0;
+  }
   uint32_t saved = 0;
   if (DecodeDataRuns(data.End(), record, data.offset) != 1) {
     save::CountUnreadable(userSave);

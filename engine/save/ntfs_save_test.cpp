@@ -3,6 +3,7 @@
 // folder saver after a Quick Scan and after an Extensive Scan.
 #include <gtest/gtest.h>
 
+#include "engine/ntfs/mft_record.h"
 #include "engine/ntfs/ntfs_test_support.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_records.h"
@@ -91,6 +92,32 @@ TEST_F(NtfsSaveTest, RunsThatEndBeforeTheFileLeaveZerosAndADamagedFile) {
   expected.resize(3 * kClusterBytes, 0);
   EXPECT_EQ(ReadAll(Out(u"short.bin")), expected);
   EXPECT_EQ(SaveTally.unreadable, 1u);
+}
+
+// Compressed and encrypted clusters are not the file's bytes: nothing is written and the file counts as
+// one that could not be read. A sparse file's flag changes nothing.
+TEST_F(NtfsSaveTest, CompressedAndEncryptedDataAreNotPassedOffAsTheFile) {
+  const Bytes data = Pattern(kClusterBytes, 4);
+  volume.PutCluster(12, data);
+  auto withFlags = [&](uint32_t index, uint16_t flags) {
+    ntfs_test::RecordBuilder record;
+    record.AddFileName(5, u"f", 1);
+    const uint32_t at = record.AddNonResident(0x80, u"", RunList({{1, 12}}), data.size());
+    record.SetAttributeFlags(at, flags);
+    return volume.PutRecord(index, record.Protected());
+  };
+  const uint32_t compressed = withFlags(0, ntfs::kAttributeCompressed);
+  const uint32_t encrypted = withFlags(1, ntfs::kAttributeEncrypted);
+  const uint32_t sparse = withFlags(2, ntfs::kAttributeSparse);
+  mounted = volume.Mount();
+  EXPECT_EQ(Save(compressed, data.size(), u"compressed.bin"), 0u);
+  EXPECT_EQ(Save(encrypted, data.size(), u"encrypted.bin"), 0u);
+  EXPECT_FALSE(os::FileExists(Out(u"compressed.bin")));
+  EXPECT_FALSE(os::FileExists(Out(u"encrypted.bin")));
+  EXPECT_EQ(SaveTally.unreadable, 2u);
+  EXPECT_EQ(Save(sparse, data.size(), u"sparse.bin"), 1u);
+  EXPECT_EQ(ReadAll(Out(u"sparse.bin")), data);
+  EXPECT_EQ(SaveTally.saved, 1u);
 }
 
 TEST_F(NtfsSaveTest, RecordsWithoutUsableDataWriteNothingAndCountWhenDataWasExpected) {
