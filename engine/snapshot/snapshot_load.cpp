@@ -8,7 +8,7 @@
 #include "engine/host/snapshot_host.h"
 #include "engine/image/source_values.h"
 #include "engine/ntfs/mft_map.h"
-#include "engine/records/extensive_candidates.h"
+#include "engine/records/extensive_lists.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/result_tree_builders.h"
 #include "engine/records/scan_records.h"
@@ -25,13 +25,8 @@ using snapshot::LoadedSnapshot;
 // Every record list of the engine, with the counts their appenders raise.
 void FreeEngineRecordLists() {
   FreeScanRecordLists();
-  NtfsFoundEntryList.Free();
-  NtfsFolderCandidateList.Free();
-  IndexRecordCandidateList.Free();
-  FoundFileSystemList.Free();
-  ScanCounters.subfolderCandidateCount = 0;
-  ScanCounters.fileRecordCount = 0;
-  ScanCounters.indexRecordCount = 0;
+  FreeNtfsRecordLists();
+  FreeExtensiveScanLists();
   FreeFileTraceResultList();
   FreeFileTraceSignatureList();
 }
