@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/host/file_system_form_host.h"
 #include "engine/host/result_tree_host.h"
 #include "engine/host/scan_host.h"
 #include "engine/host/snapshot_host.h"
@@ -12,14 +13,18 @@
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_control.h"
+#include "engine/records/scan_parameters.h"
 
 namespace {
 
 bool StopRequested() { return ScanThreadControl.stopFlag.load() == 1; }
 
-// Sends the percent of done out of ScanCounters.folderCount where the tree's progress is shown.
+// Sends the percent of done out of ScanCounters.folderCount where the tree's progress is shown: the
+// snapshot progress dialog while a snapshot loads; otherwise the page-3 form for NTFS folders of an
+// Extensive Scan, and the scan page's panel for everything else.
 class TreeProgress {
  public:
+  explicit TreeProgress(bool ntfs = false) : ntfs_(ntfs) {}
   void Step(uint32_t done) {
     const uint64_t total = ScanCounters.folderCount == 0 ? 1 : ScanCounters.folderCount;
     uint64_t percent = uint64_t{done} * 100 / total;
@@ -28,14 +33,19 @@ class TreeProgress {
     last_ = percent;
     if (host::ProgressDialogHost* dialog = host::SnapshotProgress()) {
       dialog->SetPos(static_cast<uint32_t>(percent));
-    } else if (SnapshotLoading.load() != 1) {
-      if (host::SecondDisplayHost* panel = host::ScanProgressPanel()) {
-        panel->SetProgressPos(static_cast<uint32_t>(percent));
+    } else if (SnapshotLoading.load() == 1) {
+      // The dialog has gone: nobody shows the percent.
+    } else if (ntfs_ && RecoveryMode == records::kExtensiveScan) {
+      if (host::FileSystemFormHost* form = host::Current().fileSystemForm) {
+        form->SetProgressPos(static_cast<uint32_t>(percent));
       }
+    } else if (host::SecondDisplayHost* panel = host::ScanProgressPanel()) {
+      panel->SetProgressPos(static_cast<uint32_t>(percent));
     }
   }
 
  private:
+  bool ntfs_;
   uint64_t last_ = UINT64_MAX;
 };
 
@@ -45,7 +55,7 @@ using IdField = uint32_t Record::*;
 // The depth-first build shared by FAT and NTFS folders, without recursion (a loaded snapshot may nest
 // folders as deep as it likes).
 template <typename Record>
-void AddFolders(records::RecordList<Record>& list, IdField<Record> idOf, host::TreeKey parentNode,
+void AddFolders(records::RecordList<Record>& list, IdField<Record> idOf, bool ntfs, host::TreeKey parentNode,
                 uint32_t parentId) {
   host::ResultTreeHost* tree = host::Current().resultTree;
   if (tree == nullptr || StopRequested()) return;
@@ -65,7 +75,7 @@ void AddFolders(records::RecordList<Record>& list, IdField<Record> idOf, host::T
   };
   std::vector<bool> added(list.size(), false);
   std::vector<Level> path{{parentNode, &childrenOf(parentId), 0}};
-  TreeProgress progress;
+  TreeProgress progress(ntfs);
   uint32_t done = 0;
   progress.Step(done);
   while (!path.empty()) {
@@ -119,11 +129,11 @@ void AddGroupTypes(host::ResultTreeHost& tree, host::TreeKey groupNode, const st
 }  // namespace
 
 void AddFatFolders(host::TreeKey parentNode, uint32_t parentId) {
-  AddFolders(FatFolderList, &FatFolderRecord::firstCluster, parentNode, parentId);
+  AddFolders(FatFolderList, &FatFolderRecord::firstCluster, false, parentNode, parentId);
 }
 
 void AddNtfsFolders(host::TreeKey parentNode, uint32_t parentId) {
-  AddFolders(NtfsFolderList, &NtfsFolderRecord::recordNumber, parentNode, parentId);
+  AddFolders(NtfsFolderList, &NtfsFolderRecord::recordNumber, true, parentNode, parentId);
 }
 
 void AddFileTraceGroups(host::TreeKey parentNode) {

@@ -3,7 +3,8 @@
 // window call them, and they reach the tree through host::ResultTreeHost.
 //
 // Progress (folders added x 100 / ScanCounters.folderCount, a count of 0 taken as 1, held at 99) goes to
-// the snapshot progress dialog while SnapshotLoading is 1, and to the scan page's panel otherwise.
+// the snapshot progress dialog while SnapshotLoading is 1; otherwise NTFS folders of an Extensive Scan
+// report to the page-3 form, and everything else to the scan page's panel.
 // Each builder stops at once when ScanThreadControl.stopFlag is 1.
 #pragma once
 

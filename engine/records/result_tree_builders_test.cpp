@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/host/fakes.h"
+#include "engine/host/file_system_form_fakes.h"
 #include "engine/host/result_tree_fakes.h"
 #include "engine/host/scan_fakes.h"
 #include "engine/host/snapshot_fakes.h"
@@ -75,6 +76,20 @@ TEST_F(TreeBuilders, WhileASnapshotLoadsProgressGoesToTheDialog) {
   EXPECT_EQ(Paths(), (std::vector<std::u16string>{u"docs", u"gone (red)"}));
   EXPECT_EQ(dialog_.positions, (std::vector<uint32_t>{0, 50, 99}));
   EXPECT_TRUE(panel_.progress.empty());
+}
+
+TEST_F(TreeBuilders, NtfsFoldersOfAnExtensiveScanReportToThePage3Form) {
+  host::RecordingFileSystemForm form;
+  hosts_.fileSystemForm = &form;
+  host::ScopedHosts installed(hosts_);
+  RecoveryMode = records::kExtensiveScan;
+  AppendNtfsFolder(u"docs", 64, 5, 0, 0, 0, 0);
+  AddNtfsFolders(host::kNoTreeKey, 5);
+  EXPECT_EQ(form.progress, (std::vector<uint32_t>{0, 99}));
+  EXPECT_TRUE(panel_.progress.empty());
+  AppendFatFolder(u"A", 3, 0, 0, 0, 0, 0);
+  AddFatFolders(host::kNoTreeKey, 0);  // FAT always reports to the scan page
+  EXPECT_FALSE(panel_.progress.empty());
 }
 
 TEST_F(TreeBuilders, LoopsAndRepeatedIdsEndWithOneNodePerRecord) {
