@@ -56,6 +56,11 @@ class CompoundReader {
   // the mini stream; false when the file cannot be opened.
   bool Open() { return ReadHeader() && LoadFatSectorList() && LoadDirectory() && LoadMiniStream(); }
 
+  // True when the directory's tree can be walked: from the root, every left, right and child link (a
+  // stream's child link is not followed) names an entry of the directory or none, and no entry is
+  // reached twice. A walker that trusts the links can run past the directory or round a loop for ever.
+  bool DirectoryTreeIsSound() const;
+
   // A stream among the children of the root storage, its name compared without regard to case.
   const DirectoryEntry* FindRootStream(std::u16string_view name) const;
 
@@ -228,6 +233,24 @@ bool SameNameIgnoringCase(std::u16string_view a, std::u16string_view b) {
          std::equal(a.begin(), a.end(), b.begin(), [&](char16_t x, char16_t y) { return upper(x) == upper(y); });
 }
 
+bool CompoundReader::DirectoryTreeIsSound() const {
+  std::vector<bool> reached(entries_.size(), false);
+  reached[0] = true;
+  std::vector<uint32_t> pending{entries_[0].child};
+  while (!pending.empty()) {
+    const uint32_t id = pending.back();
+    pending.pop_back();
+    if (id == kNoEntry) continue;
+    if (id >= entries_.size() || reached[id]) return false;
+    reached[id] = true;
+    const DirectoryEntry& entry = entries_[id];
+    pending.push_back(entry.left);
+    pending.push_back(entry.right);
+    if (entry.type != kStreamEntry) pending.push_back(entry.child);
+  }
+  return true;
+}
+
 const DirectoryEntry* CompoundReader::FindRootStream(std::u16string_view name) const {
   // The root's children form a tree through their left and right links; each is visited once.
   std::vector<bool> visited(entries_.size(), false);
@@ -301,10 +324,17 @@ std::string ReadSummaryAppName(const uint8_t* stream, size_t size) {
   return records::GuardAllocation([&] { return PropertyString(section + appOffset + 8, length, codePage); });
 }
 
+bool IsSoundCompoundFile(const uint8_t* data, size_t size) {
+  return records::GuardAllocation([&] {
+    CompoundReader reader(data, size);
+    return reader.Open() && reader.DirectoryTreeIsSound();
+  });
+}
+
 std::string ReadCompoundAppNameOwn(const uint8_t* data, size_t size) {
   return records::GuardAllocation([&]() -> std::string {
     CompoundReader reader(data, size);
-    if (!reader.Open()) return {};
+    if (!reader.Open() || !reader.DirectoryTreeIsSound()) return {};
     const DirectoryEntry* summary = reader.FindRootStream(kSummaryStreamName);
     std::vector<uint8_t> stream;
     if (summary == nullptr || !reader.ReadStream(*summary, &stream)) return {};

@@ -19,8 +19,14 @@ std::string ReadCompoundAppName(const uint8_t* data, size_t size);
 
 // Our own reader of compound files, in every build: header, allocation tables, directory, mini stream.
 // Every sector number, count and size is checked against data; what cannot be followed gives an empty
-// name.
+// name, and so does a directory that IsSoundCompoundFile refuses.
 std::string ReadCompoundAppNameOwn(const uint8_t* data, size_t size);
+
+// True when our reader opens the compound file and can walk its directory tree: every link names an
+// entry of the directory or none, and no entry is reached twice. The Windows build hands the system's
+// structured storage only such files: it does not return from some directories with a link past their
+// end.
+bool IsSoundCompoundFile(const uint8_t* data, size_t size);
 
 // The application name in the bytes of a summary-information property set stream; empty when the stream
 // is no property set, or property 18 is missing or not an 8-bit string.

@@ -6,7 +6,9 @@
 #include <cstddef>
 #include <cstdio>
 #include <iterator>
+#include <tuple>
 
+#include "engine/image/byte_order.h"
 #include "engine/image/disk_image.h"
 #include "engine/image/source_values.h"
 #include "engine/scan/scan_test_support.h"
@@ -103,9 +105,10 @@ constexpr Damage kDamages[] = {
 // The compound-file samples cut short and damaged: both readers must give the same name (in the Windows
 // build, the system's structured storage and ours). Not among the damages, as the storage under Wine
 // behaves in ways of its own there: a code page that it does not know (it converts into a text of its own
-// while ours keeps the bytes), a section offset (it reads the first section whatever the offset says), a
-// sibling link past the end of the directory (it does not return), and a Unicode property set (it cuts
-// the name short; ReadSummaryAppName's own test covers ours).
+// while ours keeps the bytes), a section offset (it reads the first section whatever the offset says),
+// and a Unicode property set (it cuts the name short; ReadSummaryAppName's own test covers ours).
+// Directory links past the end or round a loop, from which the storage does not return, never reach it:
+// DamagedDirectoryLinksAreRefusedPromptly.
 TEST(CompoundFile, BothReadersAgreeOnDamagedSamples) {
   int compared = 0;
   for (const Sample& s : Samples()) {
@@ -130,6 +133,55 @@ TEST(CompoundFile, BothReadersAgreeOnDamagedSamples) {
     }
   }
   EXPECT_EQ(compared, 3 * (5 + static_cast<int>(std::size(kDamages))));
+}
+
+// The application name, read within a deadline.
+std::string ReadWithinDeadline(const std::vector<uint8_t>& bytes, const std::string& what) {
+  std::string name;
+  RunWithinDeadline(20, "reading the application name of " + what,
+                    [&] { name = ReadCompoundAppName(bytes.data(), bytes.size()); });
+  return name;
+}
+
+// Directories whose links lead past their end or round a loop: refused by our reader's check, so that the
+// Windows build never hands them to the system's structured storage, which does not return from some of
+// them. Each read must return, with no name, in both builds.
+TEST(CompoundFile, DamagedDirectoryLinksAreRefusedPromptly) {
+  int damaged = 0;
+  for (const Sample& s : Samples()) {
+    if (s.name != "excel.cfb" && s.name != "version4.cfb" && s.name != "other_app.cfb") continue;
+    SCOPED_TRACE(s.name);
+    ASSERT_TRUE(IsSoundCompoundFile(s.bytes.data(), s.bytes.size()));
+    EXPECT_EQ(ReadWithinDeadline(s.bytes, s.name), s.appName);
+    const size_t sectorSize = s.bytes[0x1E] == 12 ? 4096 : 512;
+    const size_t directory = (size_t{LoadLe32(s.bytes.data() + 0x30)} + 1) * sectorSize;
+    const uint32_t entries = static_cast<uint32_t>(sectorSize / 128);
+    // (entry, link field offset, value): past the directory's end, far past it, onto itself, onto the root.
+    std::vector<std::tuple<uint32_t, size_t, uint32_t, std::string>> links;
+    for (uint32_t id = 1; id < entries && s.bytes[directory + id * 128 + 0x42] != 0; ++id) {
+      for (size_t field : {size_t{0x44}, size_t{0x48}}) {
+        links.emplace_back(id, field, entries, "past the end");
+        links.emplace_back(id, field, 0xFFFFFFF0u, "far past the end");
+        links.emplace_back(id, field, id, "onto itself");
+        links.emplace_back(id, field, 0, "onto the root");
+      }
+    }
+    links.emplace_back(0, 0x4C, entries + 7, "root child past the end");
+    links.emplace_back(0, 0x4C, 0, "root child onto the root");
+    ASSERT_GE(links.size(), 10u);
+    for (const auto& [id, field, value, what] : links) {
+      std::vector<uint8_t> changed = s.bytes;
+      const size_t at = directory + id * 128 + field;
+      for (int i = 0; i < 4; ++i) changed[at + i] = static_cast<uint8_t>(value >> (8 * i));
+      const std::string label = s.name + " entry " + std::to_string(id) + " link " + std::to_string(field) + " " + what;
+      SCOPED_TRACE(label);
+      EXPECT_FALSE(IsSoundCompoundFile(changed.data(), changed.size()));
+      EXPECT_EQ(ReadWithinDeadline(changed, label), "");
+      EXPECT_EQ(ReadCompoundAppNameOwn(changed.data(), changed.size()), "");
+      ++damaged;
+    }
+  }
+  EXPECT_GE(damaged, 30);
 }
 
 TEST(CompoundFile, ExtensionForApplicationName) {

@@ -1,5 +1,5 @@
 // The Windows build opens compound files with the system's structured storage, over the bytes in memory:
-// nothing is written to a temporary file.
+// nothing is written to a temporary file. Our own reader checks the structure first.
 #include <objbase.h>
 #include <windows.h>
 
@@ -60,6 +60,8 @@ std::string ReadAppNameProperty(IPropertyStorage* properties) {
 }  // namespace
 
 std::string ReadCompoundAppName(const uint8_t* data, size_t size) {
+  // The storage trusts the directory's links: a damaged directory is never handed to it.
+  if (!IsSoundCompoundFile(data, size)) return {};
   ComRef<IStorage> storage;
   if (!OpenStorageOnBytes(data, size, &storage)) return {};
   ComRef<IPropertySetStorage> sets;

@@ -5,19 +5,13 @@
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/scan/boot_parameters.h"
+#include "engine/scan/scan_drive.h"
 #include "engine/scan/scan_end.h"
 
 namespace {
 
 void ShowStatus(const char16_t* text) {
   if (host::SecondDisplayHost* panel = host::Current().secondDisplay) panel->SetStatusText(text);
-}
-
-// A logical drive is read through its own handle, opened on the drive the source page chose.
-bool OpenLogicalDrive() {
-  host::ScanPageHost* page = host::Current().scanPage;
-  const std::u16string drive = page != nullptr ? page->LogicalDriveName(ScanRange.driveField) : std::u16string();
-  return drive.size() >= 2 && OpenVolumeHandle(drive) == 1;
 }
 
 // The parameters from the boot sector, else from the FAT search. 1 found; 0 not found (reported);
@@ -35,7 +29,7 @@ uint32_t FindParameters() {
 }
 
 uint32_t Scan() {
-  if (SourceKind.load() == kSourceLogicalDrive && !OpenLogicalDrive()) {
+  if (SourceKind.load() == kSourceLogicalDrive && !OpenScanLogicalDrive()) {
     ReportScanFailure(kDriveNotOpened, false);
     return 0;
   }
@@ -58,11 +52,4 @@ uint32_t Scan() {
 
 }  // namespace
 
-uint32_t QuickScanThread() {
-  ScanThreadControl.runningFlag = 1;
-  ScanThreadControl.stopFlag = 0;
-  PartitionParametersFailed = 0;
-  const uint32_t result = Scan();
-  EndScanWorker();
-  return result;
-}
+uint32_t QuickScanThread() { return RunScanWorker(Scan); }

@@ -8,11 +8,13 @@
 
 #include "engine/host/host.h"
 
-// The listers that fill the results list with one folder's items (ListFatFolder, ListNtfsFolder), as the
-// results listing installs them; while one is null the list keeps what it shows.
+// The listers that fill the results list with one folder's items (ListFatFolder, ListNtfsFolder) and
+// with File Trace's group folders (ListFileTraceGroups), as the results listing installs them; while one
+// is null the list keeps what it shows.
 struct ResultListersRecord {
   void (*listFatFolder)(uint32_t folderId) = nullptr;
   void (*listNtfsFolder)(uint32_t folderId) = nullptr;
+  void (*listFileTraceGroups)() = nullptr;
 };
 extern ResultListersRecord ResultListers;
 

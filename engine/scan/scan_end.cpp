@@ -17,6 +17,15 @@ void EndScanWorker() {
   ScanThreadControl.stopFlag = 1;
 }
 
+uint32_t RunScanWorker(uint32_t (*scan)()) {
+  ScanThreadControl.runningFlag = 1;
+  ScanThreadControl.stopFlag = 0;
+  PartitionParametersFailed = 0;
+  const uint32_t result = scan();
+  EndScanWorker();
+  return result;
+}
+
 void ReportScanFailure(const std::u16string& text, bool parametersFailed) {
   host::Hosts& hosts = host::Current();
   // The timer goes first: once the worker has ended, the page must not take the end for a finished scan.

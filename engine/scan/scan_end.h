@@ -22,6 +22,10 @@ bool ScanStopRequested();
 // The last act of every worker: running 0, then stop 1.
 void EndScanWorker();
 
+// A worker's whole run: its start (running 1, stop 0, PartitionParametersFailed cleared), then scan, then
+// EndScanWorker whichever way scan left. Returns what scan returned.
+uint32_t RunScanWorker(uint32_t (*scan)());
+
 // A worker that cannot scan: the page stops waiting for it (its timer is killed, so the results page
 // is not shown), the error is shown, the panel's progress bar, status line and Stop are hidden and Next,
 // Back and Home come back. parametersFailed sets PartitionParametersFailed. The worker then ends with

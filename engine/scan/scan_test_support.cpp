@@ -1,6 +1,13 @@
 #include "engine/scan/scan_test_support.h"
 
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
 #include <sstream>
+#include <thread>
 
 #include "platform/os/os.h"
 
@@ -44,6 +51,27 @@ std::vector<std::vector<std::string>> ReadTable(const std::u16string& path) {
     rows.push_back(cells);
   }
   return rows;
+}
+
+void RunWithinDeadline(int seconds, const std::string& what, const std::function<void()>& work) {
+  struct Shared {
+    std::mutex lock;
+    std::condition_variable done;
+    bool returned = false;
+  };
+  auto shared = std::make_shared<Shared>();
+  std::thread([shared, work] {
+    work();
+    std::lock_guard<std::mutex> hold(shared->lock);
+    shared->returned = true;
+    shared->done.notify_one();
+  }).detach();
+  std::unique_lock<std::mutex> hold(shared->lock);
+  if (!shared->done.wait_for(hold, std::chrono::seconds(seconds), [&] { return shared->returned; })) {
+    std::fprintf(stderr, "FAILED: %s did not return within %d s\n", what.c_str(), seconds);
+    std::fflush(stderr);
+    std::_Exit(1);
+  }
 }
 
 }  // namespace scan_test

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,5 +21,9 @@ std::u16string TempFile(const std::u16string& name);
 
 // The rows of a tab-separated file, without empty lines and lines starting with '#'.
 std::vector<std::vector<std::string>> ReadTable(const std::u16string& path);
+
+// Runs work on a thread of its own and waits at most `seconds` for it. Work that does not return ends the
+// test program at once, naming what: its thread can neither be stopped nor joined.
+void RunWithinDeadline(int seconds, const std::string& what, const std::function<void()>& work);
 
 }  // namespace scan_test

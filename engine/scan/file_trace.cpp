@@ -1,0 +1,142 @@
+#include "engine/scan/file_trace.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "engine/host/host.h"
+#include "engine/image/read_sectors.h"
+#include "engine/image/source_values.h"
+#include "engine/ntfs/mft_record.h"
+#include "engine/records/file_trace_hits.h"
+#include "engine/records/result_tree_builders.h"
+#include "engine/records/scan_control.h"
+#include "engine/records/scan_parameters.h"
+#include "engine/scan/boot_parameters.h"
+#include "engine/scan/compound_file.h"
+#include "engine/scan/extensive_report.h"
+#include "engine/scan/results_tree_build.h"
+#include "engine/scan/scan_drive.h"
+#include "engine/scan/scan_end.h"
+#include "engine/scan/selected_signatures.h"
+
+namespace {
+
+using extensive::Decimal;
+
+// Hits record their sector in 32 bits: the search never looks past the last such sector.
+constexpr uint64_t kLastHitSector = 0xFFFFFFFFu;
+
+void ShowStatus(const std::u16string& text) {
+  if (host::SecondDisplayHost* panel = host::Current().secondDisplay) panel->SetStatusText(text);
+}
+
+void ShowRow(host::SecondDisplayRow row, const std::u16string& text) {
+  if (host::SecondDisplayHost* panel = host::ScanProgressPanel()) panel->SetRowValue(row, text);
+}
+
+// The parameters from the boot sector, else from the FAT search; false when neither gives them (a stop
+// during the search counts as not found).
+bool FindParameters() {
+  if (ReadBootParameters() == 1) return true;
+  ShowStatus(u"Please wait, Calculating partition parameters...");
+  return SearchFatParameters() == 1;
+}
+
+// Compound files found through these signatures are named after the application that wrote them.
+bool NamesCompoundFiles(const std::u16string& extension) { return extension == u".doc" || extension == u".docx"; }
+
+class Search {
+ public:
+  // Walks the blocks of the range until one of the ends of FileTraceSearch.
+  void Run() {
+    std::vector<uint8_t> block;
+    records::GuardAllocation([&] { block.assign(size_t{kFileTraceBlockSectors} * kSectorSize, 0); });
+    uint64_t current = ScanRange.startSector;
+    const uint64_t end = ScanRange.endSector;
+    while (!ScanStopRequested() && current <= kLastHitSector) {
+      if (ReadSectors(ntfs::CurrentDevicePath(), static_cast<uint32_t>(current), static_cast<uint32_t>(current >> 32),
+                      kFileTraceBlockSectors, block.data()) != 1) {
+        break;
+      }
+      ShowBlock(current, end);
+      for (uint32_t i = 0; i < kFileTraceBlockSectors && current <= kLastHitSector && !ScanStopRequested(); ++i) {
+        if (hits_ % 10 == 0) ShowProgress();
+        if (const SelectedSignature* matched = MatchSelectedSignature(block.data() + size_t{i} * kSectorSize, kSectorSize)) {
+          RecordHit(*matched, static_cast<uint32_t>(current));
+        }
+        ++current;
+        ++examined_;
+      }
+      if (current > end) break;
+    }
+  }
+
+ private:
+  static void ShowBlock(uint64_t current, uint64_t end) {
+    host::SecondDisplayHost* panel = host::ScanProgressPanel();
+    if (panel == nullptr) return;
+    panel->SetRowValue(host::kCurrentSectorRow, Decimal(current));
+    panel->SetRowValue(host::kFoldersFoundRow, u"0");
+    panel->SetStatusText(u"Reading Sector " + Decimal(current) + u" Of " + Decimal(end));
+  }
+
+  // Sectors examined out of the end sector (an end sector of 0 counts as 1), held at 99; sent only when
+  // it moves.
+  void ShowProgress() {
+    const uint32_t percent = extensive::HeldPercent(examined_, std::max<uint64_t>(ScanRange.endSector, 1));
+    if (percent == shownPercent_) return;
+    host::SecondDisplayHost* panel = host::ScanProgressPanel();
+    if (panel == nullptr) return;
+    panel->SetProgressPos(percent);
+    shownPercent_ = percent;
+  }
+
+  void RecordHit(const SelectedSignature& matched, uint32_t sector) {
+    ++hits_;
+    const std::u16string classified =
+        NamesCompoundFiles(matched.extension) ? ClassifyCompoundFile(sector) : std::u16string();
+    const std::u16string extension = HitExtension(matched, classified);
+    const std::u16string name = Decimal(hits_) + extension;
+    AppendFileTraceHit(name, extension, matched.description, hits_, sector);
+    ++ScanCounters.entryCount;
+    if (ScanCounters.entryCount >= 2) ScanCounters.folderCount = ScanCounters.entryCount;
+    ShowRow(host::kFilesFoundRow, Decimal(hits_));
+    ShowRow(host::kLastFileFolderRow, name);
+  }
+
+  uint32_t hits_ = 0;
+  uint64_t examined_ = 0;
+  uint32_t shownPercent_ = UINT32_MAX;
+};
+
+uint32_t Trace() {
+  if (SourceKind.load() == kSourceLogicalDrive && !OpenScanLogicalDrive()) {
+    ReportScanFailure(kDriveNotOpened, false);
+    return 0;
+  }
+  if (!FindParameters()) {
+    ReportScanFailure(kPartitionParametersNotFound, true);
+    return 0;
+  }
+  if (host::SecondDisplayHost* panel = host::Current().secondDisplay) panel->SetCounterLabels();
+  ShowStatus(u"Please wait, Searching for Data...");
+  FileTraceSearch();
+  return 1;
+}
+
+}  // namespace
+
+void FileTraceSearch() {
+  FreeFileTraceResultList();
+  ScanCounters.entryCount = 0;
+  ScanCounters.folderCount = 0;
+  Search().Run();
+  BuildScanResultsTree(
+      u"Please wait creating tree", [](host::TreeKey root) { AddFileTraceGroups(root); },
+      [] {
+        if (ResultListers.listFileTraceGroups != nullptr) ResultListers.listFileTraceGroups();
+      });
+}
+
+uint32_t FileTraceThread() { return RunScanWorker(Trace); }
