@@ -25,6 +25,7 @@ const Mode kModes[] = {
     {"quick", RunQuick, "quick IMAGE --partition N | --range CODE START COUNT [--list PATH]"},
     {"snapshot-load", RunSnapshotLoad, "snapshot-load FILE [--image IMAGE]"},
     {"extensive", RunExtensive, "extensive IMAGE --range CODE START COUNT [--sectors-per-read N] [--choose K [--list PATH]]"},
+    {"trace", RunTrace, "trace IMAGE --range CODE START COUNT --types EXT[,EXT...] [--raw-dat PATH] [--snapshot-save FILE]"},
 };
 
 int Usage() {

@@ -25,3 +25,7 @@ int RunQuick(int argc, char** argv);
 // enginectl extensive IMAGE --range CODE START COUNT [--sectors-per-read N]: an Extensive Scan and the file
 // systems it found, one line each: number, code, label, first sector, last sector.
 int RunExtensive(int argc, char** argv);
+
+// enginectl trace IMAGE --range CODE START COUNT --types EXT[,EXT...] [--raw-dat PATH] [--snapshot-save FILE]: a
+// File Trace for the given types and its hits, one line each: start sector, name, group.
+int RunTrace(int argc, char** argv);

@@ -1,0 +1,156 @@
+#!/usr/bin/env python3
+"""enginectl trace against what the carving samples should give and against photorec's hits in the manifest.
+
+    trace_test.py --enginectl PATH --images DIR --samples DIR --work DIR
+
+--samples is what engine/scan/make_trace_samples.py wrote: carving.tsv (each carving sample of carving.raw with
+the hit File Trace should make at its sector when every sample type is ticked), photorec.tsv (photorec's hits),
+trace.fixed.vhd with trace.tsv (samples of its own: an Office Open XML document, compound files).
+
+photorec validates the structure of what it carves and File Trace does not: every photorec hit must be a File
+Trace hit of the same type, and File Trace may find more (a truncated JPEG). The figures are printed.
+"""
+import argparse
+import os
+import subprocess
+import sys
+
+WRAPPERS = ["carving.fixed.vhd", "carving.dynamic.vhd"]
+NOT_FOUND = "Dorvane was unable to find correct partition parameters."
+
+
+def read_tsv(path):
+    with open(path, encoding="utf-8") as f:
+        return [line.rstrip("\n").split("\t") for line in f if line.strip()]
+
+
+class Checker:
+    def __init__(self, enginectl):
+        self.enginectl = enginectl
+        self.failures = []
+
+    def check(self, ok, what):
+        if not ok:
+            self.failures.append(what)
+        return ok
+
+    def run(self, *args):
+        proc = subprocess.run([self.enginectl, *map(str, args)], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                              text=True, timeout=300)
+        return proc.returncode, proc.stdout, proc.stderr
+
+    def trace(self, image, code, count, types, *extra):
+        rc, out, err = self.run("trace", image, "--range", code, 0, count, "--types", ",".join(types), *extra)
+        self.check(rc == 0, f"trace {image} {types}: exit {rc}: {err.strip()}")
+        hits = {}
+        for n, line in enumerate(out.splitlines(), 1):
+            sector, name, group = line.split("\t")
+            self.check(name.split(".", 1)[0] == str(n), f"{image}: hit {n} is named {name}")
+            hits[int(sector)] = (name, "." + name.split(".", 1)[1], group)
+        sectors = list(hits)
+        self.check(sectors == sorted(sectors), f"{image}: hits not in sector order")
+        return hits, out
+
+
+def sectors_of(path, disk):
+    for name, sectors in read_tsv(path):
+        if name == disk:
+            return int(sectors)
+    raise SystemExit(f"no disk {disk} in {path}")
+
+
+def check_carving(c, images, samples_dir):
+    samples = read_tsv(os.path.join(samples_dir, "carving.tsv"))
+    photorec = [(int(s), e) for s, e in read_tsv(os.path.join(samples_dir, "photorec.tsv"))]
+    count = sectors_of(os.path.join(samples_dir, "disks.tsv"), "carving")
+    types = sorted({row[1] for row in samples if row[5] == "1"})
+    for wrapper in WRAPPERS:
+        image = os.path.join(images, wrapper)
+        hits, _ = c.trace(image, 200, count, types)
+        for sector, kind, valid, _, _, hit, ext, group in samples:
+            sector = int(sector)
+            if hit == "1":
+                if c.check(sector in hits, f"{wrapper}: no hit at {sector} ({kind}, valid {valid})"):
+                    c.check(hits[sector][1:] == (ext, group), f"{wrapper}: {sector} gives {hits[sector]}, not {ext} {group}")
+            else:
+                c.check(sector not in hits, f"{wrapper}: a hit at {sector} ({kind}), whose signature is not at its start")
+        valid_found = [int(r[0]) for r in samples if r[2] == "1" and r[5] == "1" and int(r[0]) in hits]
+        common = [s for s, e in photorec if s in hits and hits[s][1] == e]
+        for s, e in photorec:
+            c.check(s in hits and hits[s][1] == e, f"{wrapper}: photorec's {e} hit at {s} not found as {e}")
+        extra = {s: h for s, h in hits.items() if s not in dict(photorec)}
+        invalid = {int(r[0]) for r in samples if r[2] == "0"}
+        for s, h in extra.items():
+            c.check(s in invalid, f"{wrapper}: hit {h[0]} at {s} is neither photorec's nor an invalid sample")
+        print(f"{wrapper}: types {','.join(types)}: File Trace {len(hits)} hits, photorec {len(photorec)}, "
+              f"common {len(common)}; valid samples found {len(valid_found)} of "
+              f"{sum(1 for r in samples if r[2] == '1' and r[5] == '1')}; File Trace only: "
+              + ", ".join(f"{s} {h[0]}" for s, h in sorted(extra.items())))
+    # Each type alone: photorec's hits of that type are File Trace's of that type.
+    image = os.path.join(images, WRAPPERS[0])
+    for kind in types:
+        hits, _ = c.trace(image, 200, count, ["." + kind])
+        for s, e in photorec:
+            if e == "." + kind:
+                c.check(s in hits and hits[s][1] == e, f"--types {kind}: photorec's hit at {s} not found as {e}")
+        c.check(all(h[1] == "." + kind for h in hits.values()), f"--types {kind}: another type among {hits}")
+
+
+def check_trace_disk(c, samples_dir):
+    image = os.path.join(samples_dir, "trace.fixed.vhd")
+    count = sectors_of(os.path.join(samples_dir, "disks.tsv"), "trace")
+    samples = {name: (int(sector), named) for sector, name, named in read_tsv(os.path.join(samples_dir, "trace.tsv"))}
+    docx = samples["office_open_xml.docx"][0]
+    hits, _ = c.trace(image, 100, count, ["docx", "pub"])
+    c.check(hits.get(docx, ("", ""))[1] == ".docx", f"docx with pub ticked: {hits.get(docx)}")
+    hits, _ = c.trace(image, 100, count, ["doc", "pub"])
+    for name, (sector, named) in samples.items():
+        if name.endswith(".cfb"):
+            want = named if named != "-" else ".doc"
+            c.check(hits.get(sector, ("", ""))[1] == want, f"{name} with doc, pub ticked: {hits.get(sector)}, not {want}")
+
+
+def check_failures(c, images, samples_dir, work):
+    image = os.path.join(images, WRAPPERS[0])
+    count = sectors_of(os.path.join(samples_dir, "disks.tsv"), "carving")
+    rc, out, err = c.run("trace", image, "--range", 300, 0, count, "--types", "jpg")
+    c.check(rc == 1 and out == "" and f"2\t{NOT_FOUND}" in err, f"NTFS range on a FAT disk: {rc} {out!r} {err!r}")
+    for args in (["--types", "nosuchtype"], ["--types", ""], [], ["--types", "jpg", "--raw-dat", os.path.join(work, "none.dat")]):
+        rc, out, err = c.run("trace", image, "--range", 200, 0, count, *args)
+        c.check(rc == 2 and out == "", f"trace {args}: exit {rc}")
+    rc, _, _ = c.run("trace", image, "--types", "jpg")
+    c.check(rc == 2, "trace without a range")
+
+
+def check_snapshot(c, images, samples_dir, work):
+    image = os.path.join(images, WRAPPERS[0])
+    count = sectors_of(os.path.join(samples_dir, "disks.tsv"), "carving")
+    path = os.path.join(work, "trace.vsnp")
+    if os.path.exists(path):
+        os.remove(path)
+    _, printed = c.trace(image, 200, count, ["jpg", "png", "doc", "xls"], "--snapshot-save", path)
+    rc, loaded, err = c.run("snapshot-load", path, "--image", image)
+    c.check(rc == 0 and loaded == printed, f"snapshot-load of the saved hits: {rc} {err.strip()}\n{loaded}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--enginectl", required=True)
+    parser.add_argument("--images", required=True)
+    parser.add_argument("--samples", required=True)
+    parser.add_argument("--work", required=True)
+    args = parser.parse_args()
+    os.makedirs(args.work, exist_ok=True)
+    c = Checker(args.enginectl)
+    check_carving(c, args.images, args.samples)
+    check_trace_disk(c, args.samples)
+    check_failures(c, args.images, args.samples, args.work)
+    check_snapshot(c, args.images, args.samples, args.work)
+    for f in c.failures:
+        print("FAIL:", f)
+    print(f"trace: {len(c.failures)} failures")
+    return 1 if c.failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
