@@ -172,9 +172,7 @@ BOOL CStatusBar::SetPaneText(int nIndex, LPCTSTR lpszNewText, BOOL bUpdate) {
 void CStatusBar::UpdateAllPanes(BOOL bUpdateRects, BOOL bUpdateText) {
   if (m_hWnd == nullptr) return;
   if (bUpdateRects && !m_panes.empty()) {
-    CRect inside;
-    GetClientRect(inside);
-    CalcInsideRect(inside, TRUE);
+    CRect inside = GetInsideRect();
     int borders[3] = {0, 0, 0};  // horizontal, vertical, between parts
     SendMessage(SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
     int stretchLeft = 0;

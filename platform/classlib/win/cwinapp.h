@@ -13,6 +13,8 @@
 #include "platform/classlib/win/cdocmanager.h"
 #include "platform/classlib/win/cwinthread.h"
 
+class CDocTemplate;
+
 class CWinApp : public CWinThread {
   DECLARE_DYNAMIC(CWinApp)
 
@@ -76,6 +78,22 @@ class CWinApp : public CWinThread {
   // does nothing. FALSE when that failed or left no main window.
   BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
   virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName);
+
+  // ---- documents (cwinapp_doc.cpp) ----------------------------------------------------------------
+  // The template joins the application's documents (the CDocManager is made on first use) and is
+  // deleted with them.
+  void AddDocTemplate(CDocTemplate* pTemplate);
+  POSITION GetFirstDocTemplatePosition() const;
+  CDocTemplate* GetNextDocTemplate(POSITION& rPos) const;
+  // Before the application ends: FALSE when the user kept a modified document open.
+  virtual BOOL SaveAllModified();
+  virtual void CloseAllDocuments(BOOL bEndSession);
+  // The default handlers a program maps to ID_FILE_NEW, ID_FILE_OPEN and ID_FILE_PRINT_SETUP: a new
+  // document of the first template, a file chosen through the file-dialog seam, the system's printer
+  // set-up box.
+  afx_msg void OnFileNew();
+  afx_msg void OnFileOpen();
+  afx_msg void OnFilePrintSetup();
 
   // ---- resources ----------------------------------------------------------------------------------
   HCURSOR LoadCursor(UINT nIDResource) const;

@@ -185,7 +185,38 @@ class CWnd : public CCmdTarget {
   // The window's region; the system owns a region once it is set.
   int GetWindowRgn(HRGN hRgn) const;
   int SetWindowRgn(HRGN hRgn, BOOL bRedraw);
-  virtual void CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType = 0);
+  enum AdjustType { adjustBorder = 0, adjustOutside = 1 };
+  virtual void CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType = adjustBorder);
+
+  // ---- the layout of children (layout.h) ----------------------------------------------------------
+  // reposQuery: only measures, and answers in lpRectParam what is left (bStretch) or the size the
+  // children took; reposExtra: lpRectParam holds extra room kept free around the left-over window.
+  enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2 };
+  // Sends WM_SIZEPARENT to every child whose id lies in nIDFirst..nIDLast (id 0 too when the range
+  // holds it), in z-order, then gives the window with id nIDLeftOver what they left. lpRectClient:
+  // the rectangle to lay out (the client area when null).
+  void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlags = reposDefault,
+                      LPRECT lpRectParam = nullptr, LPCRECT lpRectClient = nullptr, BOOL bStretch = TRUE);
+
+  // ---- modal loops (cwnd_modal.cpp) ---------------------------------------------------------------
+  // MLF_SHOWONIDLE: the window is shown at the loop's first idle turn; MLF_NOIDLEMSG: no WM_KICKIDLE.
+  enum { MLF_NOIDLEMSG = 0x0001, MLF_SHOWONIDLE = 0x0004 };
+  // Runs this thread's messages (through PreTranslateMessage) until EndModalLoop, or WM_QUIT (posted
+  // again for the outer loop, answer -1). While the queue is empty the window gets WM_KICKIDLE
+  // (wParam MSGF_DIALOGBOX, lParam the idle count) until it answers 0. Answers EndModalLoop's result.
+  int RunModalLoop(DWORD dwFlags = 0);
+  virtual BOOL ContinueModal();
+  virtual void EndModalLoop(int nResult);
+  // The owner of a modal window made from pParentWnd (the main window when null): its top-level
+  // window, or the pop-up last active above that; disabled until ReleaseModalOwner when it was enabled.
+  HWND PrepareModalOwner(CWnd* pParentWnd, BOOL* pbOwnerDisabled);
+  // After the modal run: this window hides, the owner is enabled and active again, this window goes.
+  void ReleaseModalOwner(HWND hWndOwner, BOOL bOwnerDisabled);
+  // The window above hWnd that is not a child (itself when it is none).
+  static HWND TopLevelWindowOf(HWND hWnd);
+  // The top-level window above this one becomes the active one; TRUE when it is active already.
+  void ActivateTopParent();
+  BOOL IsTopParentActive() const;
 
   // ---- text ---------------------------------------------------------------------------------------
   void SetWindowText(LPCTSTR lpszString);
@@ -318,6 +349,11 @@ class CWnd : public CCmdTarget {
   WNDPROC m_pfnSuper = nullptr;
   // The window that gets this one's commands and notifications when it is not the parent (SetOwner).
   HWND m_hWndOwner = nullptr;
+  // RunModalLoop: TRUE while it runs, and the result EndModalLoop gave.
+  BOOL m_bContinueModal = FALSE;
+  int m_nModalResult = -1;
+  // EndModalLoop came before the loop started (a dialog that ends in OnInitDialog).
+  BOOL m_bModalEndPending = FALSE;
 
   // The object's part of the window's end: the window procedure put back, the handle detached,
   // then PostNcDestroy.

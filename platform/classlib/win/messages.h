@@ -14,6 +14,16 @@ constexpr UINT WM_KICKIDLE = 0x036A;          // a modal loop's idle turn
 constexpr UINT WM_FLOATSTATUS = 0x036D;       // a floating window follows its frame's activation
 constexpr UINT WM_POPMESSAGESTRING = 0x0375;  // status text back to the idle prompt
 
+// WM_FLOATSTATUS (wParam): what a frame tells the floating windows it owns. A window with
+// MFS_SYNCACTIVE answers TRUE to FS_SYNCACTIVE: its frame then keeps looking active while it is.
+constexpr WPARAM FS_SHOW = 0x01;
+constexpr WPARAM FS_HIDE = 0x02;
+constexpr WPARAM FS_ACTIVATE = 0x04;
+constexpr WPARAM FS_DEACTIVATE = 0x08;
+constexpr WPARAM FS_ENABLE = 0x10;
+constexpr WPARAM FS_DISABLE = 0x20;
+constexpr WPARAM FS_SYNCACTIVE = 0x40;
+
 // A parent hands a child's notification back to the child as WM_REFLECT_BASE + the message.
 constexpr UINT WM_REFLECT_BASE = 0xBC00;
 
@@ -28,8 +38,5 @@ struct AFX_NOTIFY {
   NMHDR* pNMHDR;
 };
 
-// Standard ids the application class needs.
-constexpr UINT ID_FILE_NEW = 0xE100;
-constexpr UINT ID_FILE_OPEN = 0xE101;
-constexpr UINT AFX_IDS_APP_TITLE = 0xE000;
-constexpr UINT AFX_IDS_IDLEMESSAGE = 0xE001;
+// The standard ids (ID_FILE_NEW, AFX_IDS_APP_TITLE, AFX_IDW_PANE_FIRST ...).
+#include "platform/classlib/win/stdids.h"
