@@ -100,9 +100,11 @@ std::vector<const SignatureRecord*> TickedSignatureRecords(const std::vector<Sig
 const SelectedSignature* MatchSelectedSignature(const uint8_t* sectorStart, size_t size) {
   const size_t available = std::min<size_t>(size, kSignatureCompareLimit);
   for (const SelectedSignature& node : SelectedSignatureList) {
-    // Comparing the bytes is comparing their hex texts without regard to case.
-    if (!node.bytes.empty() && node.bytes.size() <= available &&
-        std::memcmp(node.bytes.data(), sectorStart, node.bytes.size()) == 0) {
+    // Comparing the bytes is comparing their hex texts without regard to case. The first byte, tested
+    // before the call, rules out most signatures at most sectors (every sector of a range is tested).
+    const std::vector<uint8_t>& bytes = node.bytes;
+    if (!bytes.empty() && bytes.size() <= available && bytes[0] == sectorStart[0] &&
+        std::memcmp(bytes.data(), sectorStart, bytes.size()) == 0) {
       return &node;
     }
   }

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include "engine/records/scan_control.h"
@@ -38,7 +39,19 @@ std::string OneLine(const std::u16string& text) {
   return line;
 }
 
+// ENGINECTL_TICK_MS when it holds a number from 1 to 1000, else tickMs.
+uint32_t Tick(uint32_t tickMs) {
+  const char* text = std::getenv("ENGINECTL_TICK_MS");
+  if (text == nullptr) return tickMs;
+  const unsigned long value = std::strtoul(text, nullptr, 10);
+  return value >= 1 && value <= 1000 ? static_cast<uint32_t>(value) : tickMs;
+}
+
 }  // namespace
+
+void ShowingSecondDisplay::SetRowValue(host::SecondDisplayRow row, const std::u16string& text) {
+  if (row >= host::kFoldersFoundRow && row <= host::kFifthRow) rows[row - 1] = text;
+}
 
 void PrintingMessages::MessageDialog(const std::u16string& text, uint32_t kind) {
   std::fprintf(stderr, "%u\t%s\n", kind, OneLine(text).c_str());
@@ -64,6 +77,7 @@ ScanOutcome HeadlessScan::Run(uint32_t (*worker)(), uint32_t tickMs, const std::
     returned = true;
   });
   ScanOutcome outcome;
+  tickMs = Tick(tickMs);
   for (;;) {
     os::SleepMs(tickMs);
     if (!page_.timerArmed) {
