@@ -218,11 +218,13 @@ void CControlBar::EraseNonClient() {
     CRect plainEdges = edges;
     if (IsHorzBar()) {
       plainEdges.left -= kGripperSpace;
-      inside.DeflateRect(plainEdges.left + kGripperInset, plainEdges.top + kGripperInset, 0, plainEdges.bottom + kGripperInset);
+      inside.DeflateRect(plainEdges.left + kGripperInset, plainEdges.top + kGripperInset, 0,
+                         plainEdges.bottom + kGripperInset);
       inside.right = inside.left + kGripperWidth;
     } else {
       plainEdges.top -= kGripperSpace;
-      inside.DeflateRect(plainEdges.left + kGripperInset, plainEdges.top + kGripperInset, plainEdges.right + kGripperInset, 0);
+      inside.DeflateRect(plainEdges.left + kGripperInset, plainEdges.top + kGripperInset,
+                         plainEdges.right + kGripperInset, 0);
       inside.bottom = inside.top + kGripperWidth;
     }
     dc.Draw3dRect(inside, highlight, shadow);

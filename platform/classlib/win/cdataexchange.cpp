@@ -165,5 +165,9 @@ void ExchangeIndex(CDataExchange* pDX, int nIDC, int& index, UINT getMessage, UI
 }
 }  // namespace
 
-void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) { ExchangeIndex(pDX, nIDC, index, CB_GETCURSEL, CB_SETCURSEL); }
-void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index) { ExchangeIndex(pDX, nIDC, index, LB_GETCURSEL, LB_SETCURSEL); }
+void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) {
+  ExchangeIndex(pDX, nIDC, index, CB_GETCURSEL, CB_SETCURSEL);
+}
+void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index) {
+  ExchangeIndex(pDX, nIDC, index, LB_GETCURSEL, LB_SETCURSEL);
+}

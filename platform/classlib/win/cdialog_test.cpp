@@ -151,7 +151,8 @@ TEST(Dialog, AModalDialogFromATemplateInMemoryEndsWithTheButtonPressed) {
   ASSERT_NE(memory, nullptr);
   // The owner is disabled while the box runs, and active again afterwards.
   CWnd owner;
-  ASSERT_TRUE(owner.CreateEx(0, nullptr, _T("Owner"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300, nullptr, nullptr));
+  ASSERT_TRUE(
+      owner.CreateEx(0, nullptr, _T("Owner"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300, nullptr, nullptr));
   MemoryBox box;
   ASSERT_TRUE(box.InitModalIndirect(memory, &owner));
   harness::ModalScript script;
@@ -239,7 +240,8 @@ class ChildPanel : public CDialog {
 
 TEST(Dialog, AChildDialogTakesTheStylesItsPreCreateWindowAdds) {
   CWnd host;
-  ASSERT_TRUE(host.CreateEx(0, nullptr, _T("Host"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200, nullptr, nullptr));
+  ASSERT_TRUE(
+      host.CreateEx(0, nullptr, _T("Host"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200, nullptr, nullptr));
   ChildPanel panel;
   EXPECT_FALSE(panel.Create(IDD_CHILD_PANEL));  // a child template needs its parent
   ASSERT_TRUE(panel.Create(IDD_CHILD_PANEL, &host));

@@ -37,7 +37,8 @@ LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
 // ---- control bars ---------------------------------------------------------------------------------
 
 void CFrameWnd::AddControlBar(CControlBar* pBar) {
-  if (pBar != nullptr && std::find(m_listControlBars.begin(), m_listControlBars.end(), pBar) == m_listControlBars.end()) {
+  if (pBar != nullptr &&
+      std::find(m_listControlBars.begin(), m_listControlBars.end(), pBar) == m_listControlBars.end()) {
     m_listControlBars.push_back(pBar);
   }
 }
@@ -120,7 +121,9 @@ LRESULT CFrameWnd::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
 }
 
 void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI) {
-  int key = pCmdUI->m_nID == ID_INDICATOR_CAPS ? VK_CAPITAL : pCmdUI->m_nID == ID_INDICATOR_NUM ? VK_NUMLOCK : VK_SCROLL;
+  int key = pCmdUI->m_nID == ID_INDICATOR_CAPS  ? VK_CAPITAL
+            : pCmdUI->m_nID == ID_INDICATOR_NUM ? VK_NUMLOCK
+                                                : VK_SCROLL;
   pCmdUI->Enable((::GetKeyState(key) & 1) != 0);
 }
 

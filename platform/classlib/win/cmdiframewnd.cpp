@@ -39,7 +39,9 @@ CMDIChildWnd* CMDIFrameWnd::MDIGetActive(BOOL* pbMaximized) const {
 }
 
 void CMDIFrameWnd::MDIActivate(CWnd* pWndActivate) {
-  if (pWndActivate != nullptr) ::SendMessageW(m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(pWndActivate->m_hWnd), 0);
+  if (pWndActivate != nullptr) {
+    ::SendMessageW(m_hWndMDIClient, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(pWndActivate->m_hWnd), 0);
+  }
 }
 void CMDIFrameWnd::MDINext() { ::SendMessageW(m_hWndMDIClient, WM_MDINEXT, 0, FALSE); }
 void CMDIFrameWnd::MDIPrev() { ::SendMessageW(m_hWndMDIClient, WM_MDINEXT, 0, TRUE); }
@@ -169,10 +171,18 @@ CMDIFrameWnd* CMDIChildWnd::GetMDIFrame() const {
                                                                              : nullptr;
 }
 
-void CMDIChildWnd::MDIDestroy() { ::SendMessageW(::GetParent(m_hWnd), WM_MDIDESTROY, reinterpret_cast<WPARAM>(m_hWnd), 0); }
-void CMDIChildWnd::MDIActivate() { ::SendMessageW(::GetParent(m_hWnd), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(m_hWnd), 0); }
-void CMDIChildWnd::MDIMaximize() { ::SendMessageW(::GetParent(m_hWnd), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(m_hWnd), 0); }
-void CMDIChildWnd::MDIRestore() { ::SendMessageW(::GetParent(m_hWnd), WM_MDIRESTORE, reinterpret_cast<WPARAM>(m_hWnd), 0); }
+void CMDIChildWnd::MDIDestroy() {
+  ::SendMessageW(::GetParent(m_hWnd), WM_MDIDESTROY, reinterpret_cast<WPARAM>(m_hWnd), 0);
+}
+void CMDIChildWnd::MDIActivate() {
+  ::SendMessageW(::GetParent(m_hWnd), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(m_hWnd), 0);
+}
+void CMDIChildWnd::MDIMaximize() {
+  ::SendMessageW(::GetParent(m_hWnd), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(m_hWnd), 0);
+}
+void CMDIChildWnd::MDIRestore() {
+  ::SendMessageW(::GetParent(m_hWnd), WM_MDIRESTORE, reinterpret_cast<WPARAM>(m_hWnd), 0);
+}
 
 BOOL CMDIChildWnd::DestroyWindow() {
   if (m_hWnd == nullptr) return FALSE;

@@ -71,7 +71,8 @@ void CMiniFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
   HWND hWndOwner = ::GetWindow(m_hWnd, GW_OWNER);
   if (!IsSyncActive() || nState != WA_INACTIVE || hWndOwner == nullptr) return;
   HWND hWndOther = pWndOther != nullptr ? pWndOther->m_hWnd : nullptr;
-  const bool staysWithFrame = hWndOther != nullptr && (hWndOther == hWndOwner || ::GetWindow(hWndOther, GW_OWNER) == hWndOwner);
+  const bool staysWithFrame =
+      hWndOther != nullptr && (hWndOther == hWndOwner || ::GetWindow(hWndOther, GW_OWNER) == hWndOwner);
   if (!staysWithFrame) ::SendMessageW(hWndOwner, WM_NCACTIVATE, FALSE, 0);  // the frame no longer looks active
 }
 

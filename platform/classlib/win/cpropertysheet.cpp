@@ -118,7 +118,9 @@ CWnd* CPropertySheet::GetTabControl() const {
   return hWndTab != nullptr ? CWnd::FromHandle(hWndTab) : nullptr;
 }
 
-void CPropertySheet::PressButton(int nButton) { ::SendMessageW(m_hWnd, PSM_PRESSBUTTON, static_cast<WPARAM>(nButton), 0); }
+void CPropertySheet::PressButton(int nButton) {
+  ::SendMessageW(m_hWnd, PSM_PRESSBUTTON, static_cast<WPARAM>(nButton), 0);
+}
 
 // ---- creation -------------------------------------------------------------------------------------
 
