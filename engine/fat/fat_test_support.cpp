@@ -99,7 +99,7 @@ MappedVolume::~MappedVolume() {
   SourceKind = kSourceNothing;
 }
 
-ScratchVolume::ScratchVolume(const std::vector<uint8_t>& bytes) : path_(os::TempFolderPath() + u"dorvane_fat_test.bin") {
+ScratchVolume::ScratchVolume(const std::vector<uint8_t>& bytes) : path_(os::ProcessTempPath(u"dorvane_fat_test") + u".bin") {
   os::File file;
   EXPECT_TRUE(file.OpenWrite(path_) && file.Write(bytes.data(), static_cast<uint32_t>(bytes.size())) && file.Close());
   volume_ = std::make_unique<MappedVolume>(path_);

@@ -81,7 +81,7 @@ void WriteFile(const std::u16string& path, const std::vector<uint8_t>& bytes) {
   ASSERT_TRUE(f.Close());
 }
 
-std::u16string TempPath(const std::u16string& name) { return os::TempFolderPath() + u"dorvane_image_test_" + name; }
+std::u16string TempPath(const std::u16string& name) { return os::ProcessTempPath(u"dorvane_image_test") + u"_" + name; }
 
 std::vector<uint8_t> Sectors(uint64_t lba, uint32_t count) {
   std::vector<uint8_t> out(size_t{count} * kSectorSize, 0xAA);

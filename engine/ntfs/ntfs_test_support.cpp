@@ -285,7 +285,7 @@ std::vector<ExpectedVolume> ExpectedVolumes() {
 std::u16string SharedImage(const std::string& name) { return Join(DORVANE_SHARED_IMAGES, name); }
 
 std::u16string TempImage(const std::string& name) {
-  return os::TempFolderPath() + u"dorvane_ntfs_test_" + os::FromUtf8(name);
+  return os::ProcessTempPath(u"dorvane_ntfs_test") + u"_" + os::FromUtf8(name);
 }
 
 }  // namespace ntfs_test

@@ -182,7 +182,7 @@ OpenedDisk::~OpenedDisk() {
   SourceKind = kSourceNothing;
 }
 
-MappedDrive::MappedDrive(const Bytes& bytes) : path_(os::TempFolderPath() + u"dorvane_extensive_drive.bin") {
+MappedDrive::MappedDrive(const Bytes& bytes) : path_(os::ProcessTempPath(u"dorvane_extensive_drive") + u".bin") {
   os::File file;
   EXPECT_TRUE(file.OpenWrite(path_) && file.Write(bytes.data(), static_cast<uint32_t>(bytes.size())) && file.Close());
   os::MapVolumeForTesting(kDrivePath, path_);

@@ -36,7 +36,7 @@ bool WriteFileBytes(const std::u16string& path, const std::vector<uint8_t>& byte
          file.Close();
 }
 
-std::u16string TempFile(const std::u16string& name) { return os::TempFolderPath() + u"dorvane_scan_" + name; }
+std::u16string TempFile(const std::u16string& name) { return os::ProcessTempPath(u"dorvane_scan") + u"_" + name; }
 
 std::vector<std::vector<std::string>> ReadTable(const std::u16string& path) {
   const std::vector<uint8_t> bytes = ReadFileBytes(path);

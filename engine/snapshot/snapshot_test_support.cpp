@@ -1,6 +1,5 @@
 #include "engine/snapshot/snapshot_test_support.h"
 
-#include <unistd.h>
 
 #include <cctype>
 #include <fstream>
@@ -38,7 +37,7 @@ void SnapshotTest::SetUp() {
   windows_.InstallIn(hosts);
   hosts_ = std::make_unique<host::ScopedHosts>(hosts);
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  folder_ = os::TempFolderPath() + u"dorvane_snapshot_" + os::FromAscii(std::to_string(getpid())) + u"_" +
+  folder_ = os::ProcessTempPath(u"dorvane_snapshot") + u"_" +
             os::FromAscii(info->name()) + u"\\";
   os::CreateFolder(folder_);
 }

@@ -54,6 +54,9 @@ bool RemoveFolder(const std::u16string& path);
 bool RemoveFile(const std::u16string& path);
 // The temporary folder, ending with a path separator.
 std::u16string TempFolderPath();
+// A path in the temporary folder whose name holds stem and this process's number, so that processes
+// running at the same time (tests in parallel) never share it.
+std::u16string ProcessTempPath(std::u16string_view stem);
 // The separator of paths on this system ('\\' on Windows, '/' elsewhere). Portable code writes paths
 // with '\\'; the POSIX layer turns them into '/' when it calls the system.
 char16_t PathSeparator();
@@ -81,6 +84,7 @@ void MapVolumeForTesting(const std::u16string& volumePath, const std::u16string&
 
 // ---- process ----------------------------------------------------------------------------------------
 void SleepMs(uint32_t milliseconds);
+uint32_t ProcessId();
 
 using OutOfMemoryHandler = void (*)(const std::u16string& message);
 // Who tells the user that memory ran out (the host installs its message box here).

@@ -169,6 +169,8 @@ bool SetFileTimes(const std::u16string& path, const FileTime*, const FileTime* a
 
 bool OpenSystemVolume(File&, const std::u16string&) { return false; }
 
+uint32_t ProcessId() { return static_cast<uint32_t>(::getpid()); }
+
 void SleepMs(uint32_t milliseconds) {
   timespec ts{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
   while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {

@@ -153,4 +153,6 @@ bool OpenSystemVolume(File& file, const std::u16string& volumePath) {
 
 void SleepMs(uint32_t milliseconds) { ::Sleep(milliseconds); }
 
+uint32_t ProcessId() { return ::GetCurrentProcessId(); }
+
 }  // namespace os

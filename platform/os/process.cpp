@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <string>
 
 #include "os_internal.h"
 
@@ -20,6 +21,14 @@ std::map<std::u16string, std::u16string>& VolumeMap() {
 }
 
 }  // namespace
+
+std::u16string ProcessTempPath(std::u16string_view stem) {
+  std::u16string path = TempFolderPath();
+  path += stem;
+  path += u'_';
+  path += FromAscii(std::to_string(ProcessId()));
+  return path;
+}
 
 void SetOutOfMemoryHandler(OutOfMemoryHandler handler) { g_outOfMemoryHandler = handler; }
 
