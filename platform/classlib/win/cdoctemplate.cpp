@@ -143,6 +143,10 @@ CSingleDocTemplate::CSingleDocTemplate(UINT nIDResource, CRuntimeClass* pDocClas
                                        CRuntimeClass* pViewClass)
     : CDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass) {}
 
+CSingleDocTemplate::~CSingleDocTemplate() {
+  if (m_pOnlyDoc != nullptr) CDocTemplate::RemoveDocument(m_pOnlyDoc);
+}
+
 void CSingleDocTemplate::AddDocument(CDocument* pDoc) {
   CDocTemplate::AddDocument(pDoc);
   m_pOnlyDoc = pDoc;
@@ -208,6 +212,12 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMake
 CMultiDocTemplate::CMultiDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
                                      CRuntimeClass* pViewClass)
     : CDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass) {}
+
+CMultiDocTemplate::~CMultiDocTemplate() {
+  for (POSITION pos = m_docList.GetHeadPosition(); pos != nullptr;) {
+    CDocTemplate::RemoveDocument(static_cast<CDocument*>(m_docList.GetNext(pos)));
+  }
+}
 
 void CMultiDocTemplate::AddDocument(CDocument* pDoc) {
   CDocTemplate::AddDocument(pDoc);

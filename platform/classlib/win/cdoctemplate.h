@@ -22,7 +22,7 @@ class CDocTemplate : public CCmdTarget {
   enum Confidence { noAttempt, maybeAttemptForeign, maybeAttemptNative, yesAttemptForeign, yesAttemptNative,
                     yesAlreadyOpen };
 
-  // Documents still open are closed with it.
+  // Documents still open are not closed; they forget the template (the derived classes see to it).
   ~CDocTemplate() override;
 
   // Reads the string resource (once); the application does it when the template is added.
@@ -73,6 +73,7 @@ class CSingleDocTemplate : public CDocTemplate {
  public:
   CSingleDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
                      CRuntimeClass* pViewClass);
+  ~CSingleDocTemplate() override;
 
   void AddDocument(CDocument* pDoc) override;
   void RemoveDocument(CDocument* pDoc) override;
@@ -93,6 +94,7 @@ class CMultiDocTemplate : public CDocTemplate {
  public:
   CMultiDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
                     CRuntimeClass* pViewClass);
+  ~CMultiDocTemplate() override;
 
   void AddDocument(CDocument* pDoc) override;
   void RemoveDocument(CDocument* pDoc) override;

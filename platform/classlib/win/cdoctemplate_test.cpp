@@ -114,6 +114,19 @@ TEST_F(SingleDocTest, ANewDocumentComesWithItsFrameAndFirstView) {
   EXPECT_TRUE(cltest::TakeQuit());
 }
 
+TEST_F(SingleDocTest, ADocumentOutlivesItsTemplateAndForgetsIt) {
+  CDocument* doc = docTemplate->OpenDocumentFile(nullptr, FALSE);
+  ASSERT_NE(doc, nullptr);
+  POSITION pos = doc->GetFirstViewPosition();
+  CFrameWnd* pFrame = doc->GetNextView(pos)->GetParentFrame();
+  delete docTemplate;
+  docTemplate = nullptr;
+  EXPECT_EQ(doc->GetDocTemplate(), nullptr);
+  HWND hWnd = pFrame->m_hWnd;
+  pFrame->DestroyWindow();  // the document ends with its view, without its template
+  EXPECT_FALSE(::IsWindow(hWnd));
+}
+
 TEST_F(SingleDocTest, AFileIsReadThroughSerializeAndAFileThatCannotBeOpenedIsReported) {
   CString path = WriteSampleFile("doctemplate_test.smp", _T("from the file"));
   auto* doc = static_cast<SampleDoc*>(docTemplate->OpenDocumentFile(path, TRUE));
