@@ -50,17 +50,6 @@ std::u16string FromCodePage(std::string_view text) {
   return out;
 }
 
-File::~File() { Close(); }
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kClosed;
-  }
-  return *this;
-}
-
 bool File::OpenRead(const std::u16string& path, Share share) {
   Close();
   const DWORD mode = share == Share::Read ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;

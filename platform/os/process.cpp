@@ -30,6 +30,18 @@ std::u16string ProcessTempPath(std::u16string_view stem) {
   return path;
 }
 
+// What a file owns is its handle alone; both systems move it the same way.
+File::~File() { Close(); }
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    other.handle_ = kClosed;
+  }
+  return *this;
+}
+
 void SetOutOfMemoryHandler(OutOfMemoryHandler handler) { g_outOfMemoryHandler = handler; }
 
 void OutOfMemory() {
