@@ -9,6 +9,8 @@ bench=$build/bench/image_read_bench
 work=$build/bench-images
 mkdir -p "$work"
 sectors=$((1024 * 1024 * 2))  # 1 GiB
+# shellcheck source=bench/lib/measure.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib/measure.sh"
 
 if [ ! -e "$work/image.vhdx" ]; then
   head -c $((sectors * 512)) /dev/urandom >"$work/source.raw"
@@ -16,18 +18,6 @@ if [ ! -e "$work/image.vhdx" ]; then
   qemu-img convert -f raw -O vhdx -o subformat=dynamic "$work/source.raw" "$work/image.vhdx"
   rm -f "$work/source.raw"
 fi
-
-best() {  # best wall time of three runs of the command, in seconds
-  local best="" t0 t1 t
-  for _ in 1 2 3; do
-    t0=$(date +%s%N)
-    "$@" >/dev/null
-    t1=$(date +%s%N)
-    t=$(( (t1 - t0) / 1000 ))
-    if [ -z "$best" ] || [ "$t" -lt "$best" ]; then best=$t; fi
-  done
-  awk -v us="$best" 'BEGIN { printf "%.3f", us / 1e6 }'
-}
 
 qemu_to_shm() {
   local out=/dev/shm/dorvane_bench_$$.raw
@@ -40,9 +30,9 @@ cat_file() { cat "$1" >/dev/null; }
 for image in "$work/image.vhd" "$work/image.vhdx"; do
   case $image in *.vhdx) fmt=vhdx ;; *) fmt=vpc ;; esac
   cat "$image" >/dev/null  # into the page cache
-  ours=$(best "$bench" "$image" "$sectors")
-  qemu=$(best qemu_to_shm "$fmt" "$image")
-  plain=$(best cat_file "$image")
+  ours=$(best_seconds "$bench" "$image" "$sectors")
+  qemu=$(best_seconds qemu_to_shm "$fmt" "$image")
+  plain=$(best_seconds cat_file "$image")
   awk -v name="$(basename "$image")" -v o="$ours" -v q="$qemu" -v c="$plain" 'BEGIN {
     printf "%-11s ReadSectors %6.3f s   qemu-img convert %6.3f s   cat %6.3f s\n", name, o, q, c
     printf "%-11s qemu-img/ReadSectors %.2f (above 1: faster than qemu-img)   cat/ReadSectors %.2f\n", "", q / o, c / o
