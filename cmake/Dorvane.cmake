@@ -20,6 +20,14 @@ if(DORVANE_FUZZ)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(DORVANE_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=thread)
+  # The test programs run (and are listed) without address randomisation: ThreadSanitizer's runtime fails to
+  # start on kernels that randomise more address bits than it expects.
+  set(CMAKE_CROSSCOMPILING_EMULATOR setarch -R)
+endif()
+
 # GoogleTest from Debian's sources (package googletest), built with our flags in both builds.
 macro(dorvane_setup_googletest)
   if(BUILD_TESTING AND NOT DORVANE_FUZZ)
@@ -39,15 +47,17 @@ macro(dorvane_setup_googletest)
 endmacro()
 
 # dorvane_test(NAME SOURCES file... [LIBS lib...] [LABELS label...] [FIXTURES fixture...] [WINE_ONLY] [NATIVE_ONLY]
-#              [HARNESS] [RESOURCE_LOCK lock...])
+#              [HARNESS] [RESOURCE_LOCK lock...] [THREADS])
 # A GoogleTest program. Native build: each test case is its own CTest test, label "native". Windows build:
 # the program is one CTest test run under Wine, label "wine", that ends with "N passed, N failed".
+# THREADS: the program is also built by the ThreadSanitizer build (tsan preset), where its tests carry the
+# label "tsan" and the target `tsan_tests` builds it; that build builds no other test program.
 # HARNESS (Windows build): links the window driver and the seams' test doubles (platform/harness).
 # RESOURCE_LOCK: tests naming the same lock never run at the same time (say "wine-registry" for tests
 # that write the shared prefix's registry).
 function(dorvane_test name)
-  cmake_parse_arguments(T "WINE_ONLY;NATIVE_ONLY;HARNESS" "" "SOURCES;LIBS;LABELS;FIXTURES;RESOURCE_LOCK" ${ARGN})
-  if(NOT BUILD_TESTING OR DORVANE_FUZZ)
+  cmake_parse_arguments(T "WINE_ONLY;NATIVE_ONLY;HARNESS;THREADS" "" "SOURCES;LIBS;LABELS;FIXTURES;RESOURCE_LOCK" ${ARGN})
+  if(NOT BUILD_TESTING OR DORVANE_FUZZ OR (DORVANE_TSAN AND NOT T_THREADS))
     return()
   endif()
   if((T_WINE_ONLY AND NOT DORVANE_WINDOWS) OR (T_NATIVE_ONLY AND DORVANE_WINDOWS))
@@ -60,6 +70,10 @@ function(dorvane_test name)
     if(T_HARNESS)
       list(APPEND T_LIBS winharness)
     endif()
+  elseif(DORVANE_TSAN)
+    set(label tsan)
+    set(main gtest_main)
+    dorvane_add_to(tsan_tests ${name})
   else()
     set(label native)
     set(main gtest_main)
@@ -100,7 +114,8 @@ function(dorvane_test name)
 endfunction()
 
 # dorvane_fuzzer(NAME SOURCES file... LIBS lib... [CORPUS dir])
-# A libFuzzer target (fuzz preset only).
+# A libFuzzer target (fuzz preset only), built by the target `fuzzers`. Its CTest test NAME (label "fuzz")
+# replays its kept crash inputs and its corpus and fuzzes for $DORVANE_FUZZ_SECONDS (scripts/fuzz-target).
 function(dorvane_fuzzer name)
   cmake_parse_arguments(F "" "CORPUS" "SOURCES;LIBS" ${ARGN})
   if(NOT DORVANE_FUZZ)
@@ -109,6 +124,18 @@ function(dorvane_fuzzer name)
   add_executable(${name} ${F_SOURCES})
   target_link_libraries(${name} PRIVATE ${F_LIBS} dorvane_flags)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  dorvane_add_to(fuzzers ${name})
+  add_test(NAME ${name} COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/fuzz-target $<TARGET_FILE:${name}>)
+  set_tests_properties(${name} PROPERTIES LABELS fuzz)
+endfunction()
+
+# Makes target a dependency of the custom target group (made on first use): a build of the group builds
+# only what its members need.
+function(dorvane_add_to group target)
+  if(NOT TARGET ${group})
+    add_custom_target(${group})
+  endif()
+  add_dependencies(${group} ${target})
 endfunction()
 
 # dorvane_test_images(<test target> [ORACLE <name> SCRIPT <script.py> OUT <path> DEFINE <macro> [TIMEOUT s]])

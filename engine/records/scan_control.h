@@ -21,6 +21,9 @@ extern ScanCountersRecord ScanCounters;
 // and running 1; the worker tests stopFlag before each sector, record or folder and, as its last act,
 // writes runningFlag 0 and stopFlag 1. The worker's thread object and the suspend lock belong to the
 // scan page.
+// The page's Stop writes stopFlag 1 and leaves runningFlag alone: a stopped worker still builds its results
+// from what it found, so running 0 is the one sign that it has ended and its lists may be read. (A page that
+// wrote running 0 itself would take its own Stop for the end and read the lists while they are written.)
 struct ScanThreadControlRecord {
   std::atomic<uint32_t> stopFlag{0};    // 1: stop confirmed by the user, or the worker has ended
   std::atomic<uint8_t> runningFlag{0};  // 1: a worker runs
