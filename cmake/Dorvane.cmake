@@ -52,7 +52,9 @@ endmacro()
 # the program is one CTest test run under Wine, label "wine", that ends with "N passed, N failed".
 # THREADS: the program is also built by the ThreadSanitizer build (tsan preset), where its tests carry the
 # label "tsan" and the target `tsan_tests` builds it; that build builds no other test program.
-# HARNESS (Windows build): links the window driver and the seams' test doubles (platform/harness).
+# HARNESS (Windows build): links the window driver and the seams' test doubles (platform/harness), and holds
+# the lock "display": windows of two programs on one display take each other's focus and activation, so
+# the programs that drive windows run one at a time.
 # RESOURCE_LOCK: tests naming the same lock never run at the same time (say "wine-registry" for tests
 # that write the shared prefix's registry).
 function(dorvane_test name)
@@ -69,6 +71,7 @@ function(dorvane_test name)
     set(main dorvane_test_main)
     if(T_HARNESS)
       list(APPEND T_LIBS winharness)
+      list(APPEND T_RESOURCE_LOCK display)
     endif()
   elseif(DORVANE_TSAN)
     set(label tsan)
@@ -104,7 +107,9 @@ function(dorvane_test name)
                          PROPERTIES ${props} WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
     return()
   endif()
-  set_tests_properties(${tests} PROPERTIES LABELS "${label};${T_LABELS}" WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  # A Windows test that hangs (a modal loop nobody ends) fails after five minutes; the slowest takes seconds.
+  set_tests_properties(${tests} PROPERTIES LABELS "${label};${T_LABELS}" WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+                       TIMEOUT 300)
   if(T_FIXTURES)
     set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED "${T_FIXTURES}")
   endif()

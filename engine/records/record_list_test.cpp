@@ -54,7 +54,7 @@ TEST(RecordList, RemoveIfKeepsTheOrderOfTheRest) {
   EXPECT_EQ(list.RemoveIf([](const Named&) { return false; }), 0u);
 }
 
-#if GTEST_HAS_DEATH_TEST && !defined(_WIN32)
+#if GTEST_HAS_DEATH_TEST
 // A record whose copy into the list runs out of memory.
 struct Exhausting {
   Exhausting() = default;

@@ -73,6 +73,7 @@ struct Worker {
   std::function<void()> body;        // on the worker thread
   std::function<bool()> ended;       // what the page waits for before it moves on
   std::function<void()> pressStop;   // the user's Stop
+  std::function<void()> otherClick;  // another button the user may press meanwhile (none when empty)
   std::function<Found()> readFound;  // after the end, before the join, as the next page reads the results
   std::function<void()> expectEnd;   // after the join
 };
@@ -92,8 +93,8 @@ struct Run {
   Micros took{0};
 };
 
-// Starts the worker, presses Stop at each of the moments (after the start) that come before its end, waits
-// for the end the page waits for, reads the results and joins.
+// Starts the worker, presses Stop at each of the moments (after the start) that come before its end and the
+// other button now and then, waits for the end the page waits for, reads the results and joins.
 Run RunAsThePage(const Worker& w, const std::vector<Micros>& stops) {
   w.prepare();
   std::atomic<bool> returned{false};
@@ -103,7 +104,7 @@ Run RunAsThePage(const Worker& w, const std::vector<Micros>& stops) {
     returned = true;
   });
   size_t next = 0;
-  while (!w.ended()) {
+  for (uint32_t poll = 1; !w.ended(); ++poll) {
     const auto elapsed = Clock::now() - start;
     if (next < stops.size() && elapsed >= stops[next]) {
       w.pressStop();
@@ -120,6 +121,7 @@ Run RunAsThePage(const Worker& w, const std::vector<Micros>& stops) {
       std::fflush(stderr);
       std::_Exit(1);
     }
+    if (w.otherClick && poll % 64 == 0) w.otherClick();
     std::this_thread::sleep_for(Micros(50));
   }
   Run run;
@@ -273,6 +275,7 @@ class ScanThreadsTest : public ::testing::Test {
   static void StartFlags() {
     ScanThreadControl.stopFlag = 0;
     ScanThreadControl.runningFlag = 1;
+    ShowScanProgress = 1;
   }
   static bool WorkerEnded() {
     return ScanThreadControl.runningFlag.load() == 0 && ScanThreadControl.stopFlag.load() != 0;
@@ -299,6 +302,8 @@ class ScanThreadsTest : public ::testing::Test {
     w.body = std::move(body);
     w.ended = WorkerEnded;
     w.pressStop = PressStop;
+    // The scan panel's Hide Progress (and its Show Progress), which the scan page offers while it scans.
+    w.otherClick = [] { ShowScanProgress = ShowScanProgress.load() ^ 1u; };
     w.readFound = std::move(readFound);
     w.expectEnd = ExpectWorkerEnd;
     return w;

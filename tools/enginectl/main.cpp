@@ -21,16 +21,23 @@ struct Mode {
 const Mode kModes[] = {
     {"read", RunRead, "read IMAGE FIRST_SECTOR COUNT"},
     {"partitions", RunPartitions, "partitions [--search] IMAGE"},
-    {"save", RunSave, "save IMAGE (--partition N | --range CODE START COUNT) --out DIR [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--filter PATTERN]... [--choose K]"},
-    {"quick", RunQuick, "quick IMAGE --partition N | --range CODE START COUNT [--list PATH]"},
-    {"snapshot-load", RunSnapshotLoad, "snapshot-load FILE [--image IMAGE]"},
-    {"extensive", RunExtensive, "extensive IMAGE --range CODE START COUNT [--sectors-per-read N] [--choose K [--list PATH]]"},
+    {"save", RunSave,
+     "save IMAGE (--partition N | --range CODE START COUNT [--choose K] | --snapshot FILE) --out DIR\n"
+     "      [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--filter PATTERN]... [--file-size MB]"},
+    {"quick", RunQuick, "quick IMAGE --partition N | --range CODE START COUNT [--list PATH] [--snapshot-save FILE]"},
+    {"snapshot-load", RunSnapshotLoad, "snapshot-load FILE [--image IMAGE] [--list PATH]"},
+    {"extensive", RunExtensive,
+     "extensive IMAGE --range CODE START COUNT [--sectors-per-read N]\n"
+     "      [--choose K [--list PATH] [--snapshot-save FILE]]"},
     {"trace", RunTrace, "trace IMAGE --range CODE START COUNT --types EXT[,EXT...] [--raw-dat PATH] [--snapshot-save FILE]"},
 };
 
 int Usage() {
   std::fprintf(stderr, "usage:\n");
   for (const Mode& m : kModes) std::fprintf(stderr, "  enginectl %s\n", m.usage);
+  std::fprintf(stderr,
+               "A snapshot saved with --snapshot-save (quick, extensive --choose, trace) loads with snapshot-load,\n"
+               "which prints the tree (or the hits) or, with --list, a folder's rows; save --snapshot saves from it.\n");
   return 2;
 }
 

@@ -1,7 +1,8 @@
-// enginectl extensive IMAGE --range CODE START COUNT [--sectors-per-read N] [--choose K [--list PATH]]: an
-// Extensive Scan of the sectors START .. START + COUNT - 1 of the image, run as the scan page runs it (worker
-// thread, 1000 ms end check, then the wait for both analysis-done flags), and the file systems it found, one
-// line each in the order of page 3's tree:
+// enginectl extensive IMAGE --range CODE START COUNT [--sectors-per-read N]
+//                     [--choose K [--list PATH] [--snapshot-save FILE]]:
+// an Extensive Scan of the sectors START .. START + COUNT - 1 of the image, run as the scan page runs it
+// (worker thread, 1000 ms end check, then the wait for both analysis-done flags), and the file systems it
+// found, one line each in the order of page 3's tree:
 //   k <TAB> code <TAB> label <TAB> first sector <TAB> last sector
 // k is the file system's number (the mark of its candidates), code 100 FAT16, 200 FAT32 or 300 NTFS, the
 // label as page 3 shows it, the first sector the cluster base and the last sector 0 when not known.
@@ -10,10 +11,12 @@
 //   --sectors-per-read N: the recovery settings' sectors per read (default 60; the engine keeps 1..100).
 //   --choose K: instead of the list, file system K is read as page 3's Next reads it, and the results tree
 //     is printed as `enginectl quick` prints it (tree_listing.h); with --list, the rows the results list
-//     shows for the folder at PATH of the tree (folder_listing.h).
+//     shows for the folder at PATH of the tree (folder_listing.h); with --snapshot-save, afterwards the
+//     results are saved as an Extensive Scan snapshot to FILE, as the save command does (its file name in
+//     lower case and ending ".vsnp"; an existing file is not replaced).
 // Messages go to standard error as "kind<TAB>text". Exit status: 0 with the list or tree printed (none
 // found: no line); 1 when the image does not open, the worker did not end as the page expects, there is no
-// file system K or the tree has no folder PATH; 2 for bad arguments.
+// file system K, the tree has no folder PATH or the snapshot was not saved; 2 for bad arguments.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -21,6 +24,7 @@
 #include "engine/records/extensive_lists.h"
 #include "engine/records/recovery_settings.h"
 #include "engine/records/scan_parameters.h"
+#include "engine/snapshot/snapshot.h"
 #include "platform/os/os.h"
 #include "tools/enginectl/chosen_scan.h"
 #include "tools/enginectl/folder_listing.h"
@@ -28,6 +32,7 @@
 #include "tools/enginectl/image_source.h"
 #include "tools/enginectl/modes.h"
 #include "tools/enginectl/scan_source.h"
+#include "tools/enginectl/snapshot_files.h"
 #include "tools/enginectl/tree_listing.h"
 
 namespace {
@@ -38,12 +43,13 @@ struct ExtensiveOptions {
   unsigned long long sectorsPerRead = RecoverySettingsRecord{}.sectorsPerRead;
   unsigned long long choose = 0;  // the file system to read, from 1; 0: none
   const char* listPath = nullptr;
+  const char* snapshot = nullptr;
 };
 
 int Usage() {
   std::fprintf(stderr,
                "usage: enginectl extensive IMAGE --range CODE START COUNT [--sectors-per-read N]\n"
-               "         [--choose K [--list PATH]]\n");
+               "         [--choose K [--list PATH] [--snapshot-save FILE]]\n");
   return 2;
 }
 
@@ -62,11 +68,14 @@ bool ParseOptions(int argc, char** argv, ExtensiveOptions* options) {
       if (!ParseNumber(argv[++i], "file system", &options->choose) || options->choose == 0) return false;
     } else if (std::strcmp(argv[i], "--list") == 0 && i + 1 < argc) {
       options->listPath = argv[++i];
+    } else if (std::strcmp(argv[i], "--snapshot-save") == 0 && i + 1 < argc) {
+      options->snapshot = argv[++i];
     } else {
       return false;
     }
   }
-  return options->range != nullptr && (options->listPath == nullptr || options->choose != 0);
+  return options->range != nullptr &&
+         (options->choose != 0 || (options->listPath == nullptr && options->snapshot == nullptr));
 }
 
 // The scan page's Next for an Extensive Scan: the range (its sector count is end - start), the recovery
@@ -100,18 +109,19 @@ int RunExtensive(int argc, char** argv) {
   }
   HeadlessScan scan;
   const ScanOutcome outcome = options.choose != 0 ? ReadFoundFileSystem(scan, options.choose) : RunExtensiveScan(scan);
-  int listed = 0;
-  if (outcome == ScanOutcome::kFinished) {
+  int status = outcome == ScanOutcome::kFinished ? 0 : 1;
+  if (status == 0) {
     if (options.listPath != nullptr) {
-      listed = PrintFolderListing(scan.tree(), options.listPath);
+      status = PrintFolderListing(scan.tree(), options.listPath);
     } else if (options.choose != 0) {
       PrintResultTree(scan.tree());
     } else {
       PrintFoundFileSystems(scan.fileSystemTree());
     }
   }
+  if (status == 0 && options.snapshot != nullptr && !SaveSnapshotTo(options.snapshot, SaveFileSystemSnapshot)) status = 1;
   if (outcome == ScanOutcome::kLost) std::fprintf(stderr, "enginectl: the worker ended without signalling its end\n");
   SetCurrentDiskImage(nullptr);
-  if (outcome != ScanOutcome::kFinished || listed != 0) return 1;
+  if (status != 0) return status;
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

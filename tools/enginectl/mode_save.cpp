@@ -1,18 +1,21 @@
-// enginectl save IMAGE (--partition N | --range CODE START COUNT) --out DIR [--deleted include|only|exclude]
-//                [--duplicates rename|overwrite|skip] [--filter PATTERN]... [--choose K]
+// enginectl save IMAGE (--partition N | --range CODE START COUNT [--choose K] | --snapshot FILE) --out DIR
+//                [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--filter PATTERN]...
+//                [--file-size MB]
 // A Quick Scan of one file system of the image (with --choose, an Extensive Scan of the range and the
 // reading of the file system K it found, as `enginectl extensive --choose` runs them), run as the scan
-// page runs it, then the whole results tree
-// ticked (its top node: every folder under it, and the root's own files) and saved into DIR, an existing
-// folder, as the saving dialog's worker saves it. The recovery settings' deleted-file and duplicate-name
-// policies default to include and rename; each --filter adds a row to the file filters (at most 99, each
-// under 20 characters). Standard output:
+// page runs it; or, with --snapshot, the recovery snapshot FILE loaded over the image as `enginectl
+// snapshot-load` loads it. Then the whole results tree ticked (its top node: every folder under it and the
+// root's own files; after a File Trace every hit) and saved into DIR, an existing folder, as the saving
+// dialog's worker saves it. The recovery settings' deleted-file and duplicate-name policies default to
+// include and rename; each --filter adds a row to the file filters (at most 99, each under 20 characters);
+// --file-size is the size saved for each File Trace hit, 1 to 20 MB (default 2, the file-types dialog's
+// first choice). Standard output:
 //   saved <TAB> files written (perhaps with unreadable parts as zeros)
 //   unreadable <TAB> files that could not be read whole
 //   unwritten <TAB> files that could not be created, written or closed
 // Messages go to standard error as "kind<TAB>text" (the final report among them; a question is answered
 // No, which stops the save). Exit status: 0 for a clean save; 3 when files could not be read or written;
-// 1 when the scan could not run or the save was stopped; 2 for bad arguments.
+// 1 when the scan could not run, the snapshot did not load or the save was stopped; 2 for bad arguments.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -23,33 +26,38 @@
 #include "engine/records/scan_records.h"
 #include "engine/save/file_filter_table.h"
 #include "engine/save/save_state.h"
+#include "engine/records/file_trace_hits.h"
 #include "engine/save/savers.h"
 #include "engine/scan/chosen_fs.h"
 #include "engine/scan/quick_scan.h"
+#include "engine/scan/selected_signatures.h"
 #include "platform/os/os.h"
 #include "tools/enginectl/chosen_scan.h"
 #include "tools/enginectl/headless_scan.h"
 #include "tools/enginectl/image_source.h"
 #include "tools/enginectl/modes.h"
 #include "tools/enginectl/scan_source.h"
+#include "tools/enginectl/snapshot_files.h"
 
 namespace {
 
 struct SaveOptions {
   const char* image = nullptr;
   char** source = nullptr;  // the source option and its values
+  const char* snapshot = nullptr;  // instead of a scan, the snapshot to load
   const char* out = nullptr;
   uint16_t deletedPolicy = 1;
   uint16_t duplicatePolicy = 1;
   std::vector<std::u16string> filters;
   unsigned long long choose = 0;  // after an Extensive Scan, the found file system to read; 0: Quick Scan
+  unsigned long long fileSize = 2;  // MB saved for each File Trace hit
 };
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: enginectl save IMAGE (--partition N | --range CODE START COUNT) --out DIR\n"
-               "         [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--filter PATTERN]...\n"
-               "         [--choose K]\n");
+               "usage: enginectl save IMAGE (--partition N | --range CODE START COUNT [--choose K] | --snapshot FILE)\n"
+               "         --out DIR [--deleted include|only|exclude] [--duplicates rename|overwrite|skip]\n"
+               "         [--filter PATTERN]... [--file-size MB]\n");
   return 2;
 }
 
@@ -66,9 +74,15 @@ uint16_t Choice(const char* value, std::initializer_list<const char*> words) {
 bool ParseOptions(int argc, char** argv, SaveOptions* options) {
   if (argc < 2) return false;
   options->image = argv[0];
-  const int taken = ScanSourceArguments(argc - 1, argv + 1);
-  if (taken == 0) return false;
-  options->source = argv + 1;
+  int taken = ScanSourceArguments(argc - 1, argv + 1);
+  if (taken > 0) {
+    options->source = argv + 1;
+  } else if (argc >= 3 && std::strcmp(argv[1], "--snapshot") == 0) {
+    options->snapshot = argv[2];
+    taken = 2;
+  } else {
+    return false;
+  }
   for (int i = 1 + taken; i < argc; i += 2) {
     if (i + 1 >= argc) return false;
     const char* value = argv[i + 1];
@@ -84,16 +98,24 @@ bool ParseOptions(int argc, char** argv, SaveOptions* options) {
       options->filters.push_back(os::FromUtf8(value));
     } else if (std::strcmp(argv[i], "--choose") == 0) {
       if (!ParseNumber(value, "file system", &options->choose) || options->choose == 0) return false;
+    } else if (std::strcmp(argv[i], "--file-size") == 0) {
+      if (!ParseNumber(value, "file size", &options->fileSize) || options->fileSize < 1 || options->fileSize > 20) {
+        return false;
+      }
     } else {
       return false;
     }
   }
-  return options->out != nullptr;
+  return options->out != nullptr && (options->snapshot == nullptr || options->choose == 0);
 }
 
 // The whole tree ticked, as the top node's check box leaves the list's save sets: every folder under the
-// top node, and the files of the root itself.
+// top node, and the files of the root itself; after a File Trace, every hit.
 void TickWholeTree(host::RecordingResultTree& tree, host::RecordingResultList& list) {
+  if (RecoveryMode == records::kFileTrace) {
+    for (const FileTraceHit& hit : FileTraceHitList) list.saveFileSet.push_back(hit.id);
+    return;
+  }
   const host::TreeKey top = tree.GetRootItem();
   for (host::TreeKey child = tree.GetChildItem(top); child != host::kNoTreeKey; child = tree.GetNextSiblingItem(child)) {
     list.saveFolderSet.push_back(child);
@@ -136,6 +158,25 @@ int SaveWholeTree(host::RecordingResultTree& tree, const SaveOptions& options) {
   return SaveTally.unreadable == 0 && SaveTally.unwritten == 0 ? 0 : 3;
 }
 
+// Scans as the options say and saves; the exit status.
+int SaveFromScan(const SaveOptions& options) {
+  RecoveryMode = records::kQuickScan;
+  if (!SetScanSource(options.source)) return 2;
+  if (options.choose != 0) PrepareExtensiveScan();
+  HeadlessScan scan;
+  const ScanOutcome outcome = options.choose != 0 ? ReadFoundFileSystem(scan, options.choose) : scan.Run(QuickScanThread);
+  if (outcome == ScanOutcome::kFinished) return SaveWholeTree(scan.tree(), options);
+  if (outcome == ScanOutcome::kLost) std::fprintf(stderr, "enginectl: the worker ended without signalling its end\n");
+  return 1;
+}
+
+// Loads the snapshot over the image and saves; the exit status.
+int SaveFromSnapshot(const SaveOptions& options) {
+  host::SnapshotWindows windows;
+  if (!LoadSnapshotInto(options.snapshot, windows)) return 1;
+  return SaveWholeTree(windows.tree, options);
+}
+
 }  // namespace
 
 int RunSave(int argc, char** argv) {
@@ -153,23 +194,8 @@ int RunSave(int argc, char** argv) {
   RecoverySettings.duplicatePolicy = options.duplicatePolicy;
   DiskImage image;
   if (!OpenImageSource(options.image, image)) return 1;
-  RecoveryMode = records::kQuickScan;
-  if (!SetScanSource(options.source)) {
-    SetCurrentDiskImage(nullptr);
-    return 2;
-  }
-  if (options.choose != 0) PrepareExtensiveScan();
-  int status = 1;
-  {
-    HeadlessScan scan;
-    const ScanOutcome outcome =
-        options.choose != 0 ? ReadFoundFileSystem(scan, options.choose) : scan.Run(QuickScanThread);
-    if (outcome == ScanOutcome::kFinished) {
-      status = SaveWholeTree(scan.tree(), options);
-    } else if (outcome == ScanOutcome::kLost) {
-      std::fprintf(stderr, "enginectl: the worker ended without signalling its end\n");
-    }
-  }
+  LargeFileSize = static_cast<uint32_t>(options.fileSize);
+  const int status = options.snapshot != nullptr ? SaveFromSnapshot(options) : SaveFromScan(options);
   SetCurrentDiskImage(nullptr);
   return status;
 }

@@ -1,19 +1,20 @@
-// enginectl snapshot-load FILE [--image IMAGE]: loads a recovery snapshot as the load command does (the
-// image, when given, opened first as the source it refers to) and prints what it holds.
-//   "D" and "A" snapshots: the results tree as enginectl quick prints it (tree_listing.h)
+// enginectl snapshot-load FILE [--image IMAGE] [--list PATH]: loads a recovery snapshot as the load command
+// does (the image, when given, opened first as the source it refers to) and prints what it holds:
+//   "D" and "A" snapshots: the results tree as enginectl quick prints it (tree_listing.h); with --list,
+//     instead, the rows the results list shows for the folder at PATH of the tree (folder_listing.h)
 //   "R" snapshots: one line per hit, in list order: start sector<TAB>name<TAB>group
-// A refused load prints its message on standard error and exits with status 1.
+// A refused load prints its message on standard error and exits with status 1; so does --list of a folder
+// the tree does not have, or of an "R" snapshot. Bad arguments: status 2.
 #include <cstdio>
 #include <cstring>
-#include <string>
 
-#include "engine/host/snapshot_fakes.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/scan_parameters.h"
-#include "engine/snapshot/snapshot.h"
 #include "platform/os/os.h"
+#include "tools/enginectl/folder_listing.h"
 #include "tools/enginectl/image_source.h"
 #include "tools/enginectl/modes.h"
+#include "tools/enginectl/snapshot_files.h"
 #include "tools/enginectl/tree_listing.h"
 
 namespace {
@@ -28,44 +29,45 @@ void PrintLoaded(const host::RecordingResultTree& tree) {
   PrintResultTree(tree);
 }
 
-// The snapshot's mode letter, as the load command reads it first; 0 when the file cannot be read.
-char16_t ModeLetter(const std::u16string& path) {
-  os::File file;
-  uint8_t bytes[2] = {};
-  uint32_t got = 0;
-  if (!file.OpenRead(path) || !file.Read(bytes, 2, &got) || got != 2) return 0;
-  return static_cast<char16_t>(bytes[0] | bytes[1] << 8);
+// The rows of one folder; 1 when there is no such folder to list.
+int ListLoaded(const host::RecordingResultTree& tree, const char* path) {
+  if (RecoveryMode == records::kFileTrace) {
+    std::fprintf(stderr, "enginectl: --list lists a folder of a Quick or Extensive Scan snapshot\n");
+    return 1;
+  }
+  return PrintFolderListing(tree, path);
 }
 
 }  // namespace
 
 int RunSnapshotLoad(int argc, char** argv) {
-  const bool withImage = argc == 3 && std::strcmp(argv[1], "--image") == 0;
-  if (argc != 1 && !withImage) {
-    std::fprintf(stderr, "usage: enginectl snapshot-load FILE [--image IMAGE]\n");
+  const char* imagePath = nullptr;
+  const char* listPath = nullptr;
+  bool usable = argc >= 1 && argc % 2 == 1;
+  for (int i = 1; usable && i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--image") == 0) {
+      imagePath = argv[i + 1];
+    } else if (std::strcmp(argv[i], "--list") == 0) {
+      listPath = argv[i + 1];
+    } else {
+      usable = false;
+    }
+  }
+  if (!usable) {
+    std::fprintf(stderr, "usage: enginectl snapshot-load FILE [--image IMAGE] [--list PATH]\n");
     return 2;
   }
   DiskImage image;
-  if (withImage && !OpenImageSource(argv[2], image)) return 1;
+  if (imagePath != nullptr && !OpenImageSource(imagePath, image)) return 1;
   host::SnapshotWindows windows;
-  host::Hosts hosts = host::Current();
-  windows.InstallIn(hosts);
-  host::ScopedHosts installed(hosts);
-
-  const std::u16string path = os::FromUtf8(argv[0]);
-  const char16_t letter = ModeLetter(path);
-  if (letter == 0) {
-    std::fprintf(stderr, "cannot read %s\n", argv[0]);
-    return 1;
+  const bool loaded = LoadSnapshotInto(argv[0], windows);
+  int status = loaded ? 0 : 1;
+  if (loaded && listPath != nullptr) {
+    status = ListLoaded(windows.tree, listPath);
+  } else if (loaded) {
+    PrintLoaded(windows.tree);
   }
-  RecoveryMode = letter == u'R' ? records::kFileTrace : letter == u'A' ? records::kExtensiveScan : records::kQuickScan;
-  const uint32_t loaded = letter == u'R' ? LoadSnapshotFlat(path) : LoadSnapshotTree(path);
-  for (const auto& shown : windows.messages.shown) {
-    std::fprintf(stderr, "%u\t%s\n", shown.kind, os::ToUtf8(shown.text).c_str());
-  }
-  for (const auto& text : windows.frame.plainMessages) std::fprintf(stderr, "0\t%s\n", os::ToUtf8(text).c_str());
-  if (loaded == 1) PrintLoaded(windows.tree);
   SetCurrentDiskImage(nullptr);
-  if (loaded != 1) return 1;
+  if (status != 0) return status;
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

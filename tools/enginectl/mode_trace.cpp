@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/host/snapshot_fakes.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/scan/file_trace.h"
@@ -26,6 +25,7 @@
 #include "tools/enginectl/image_source.h"
 #include "tools/enginectl/modes.h"
 #include "tools/enginectl/scan_source.h"
+#include "tools/enginectl/snapshot_files.h"
 
 namespace {
 
@@ -115,18 +115,6 @@ bool SelectTypes(const std::string& rawDat, const char* types) {
   return true;
 }
 
-// Saves the hits as the save command does, the save dialog answering path.
-bool SaveSnapshot(const char* path) {
-  host::ScriptedSnapshotFrame frame;
-  frame.savePath = os::FromUtf8(path);
-  host::Hosts hosts = host::Current();
-  hosts.snapshotFrame = &frame;
-  host::ScopedHosts installed(hosts);
-  if (SaveRecoverySnapshot() == 1) return true;
-  std::fprintf(stderr, "enginectl: the snapshot was not saved to %s\n", path);
-  return false;
-}
-
 void PrintHits() {
   for (const FileTraceHit& hit : FileTraceHitList) {
     std::printf("%u\t%s\t%s\n", hit.startSector, os::ToUtf8(hit.fileName).c_str(), os::ToUtf8(hit.group).c_str());
@@ -151,7 +139,7 @@ int RunTrace(int argc, char** argv) {
   bool saved = true;
   if (outcome == ScanOutcome::kFinished) {
     PrintHits();
-    if (args.snapshot != nullptr) saved = SaveSnapshot(args.snapshot);
+    if (args.snapshot != nullptr) saved = SaveSnapshotTo(args.snapshot, SaveRecoverySnapshot);
   }
   if (outcome == ScanOutcome::kLost) std::fprintf(stderr, "enginectl: the worker ended without signalling its end\n");
   SetCurrentDiskImage(nullptr);

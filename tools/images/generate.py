@@ -106,7 +106,11 @@ def ensure_helper(out, given):
     src = os.path.join(HERE, "ntfs_image_helper.c")
     if not os.path.exists(exe) or os.path.getmtime(exe) < os.path.getmtime(src):
         os.makedirs(os.path.dirname(exe), exist_ok=True)
-        run(["cc", "-O1", "-o", exe, src, "-lntfs-3g"])
+        # Several test fixtures may want the helper at once: each compiles to
+        # its own file and moves it into place whole.
+        tmp = "%s.%d" % (exe, os.getpid())
+        run(["cc", "-O1", "-o", tmp, src, "-lntfs-3g"])
+        os.replace(tmp, exe)
     return exe
 
 

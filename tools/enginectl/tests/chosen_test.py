@@ -12,7 +12,7 @@ first table cleared: only the second table is found, so the root is not read); a
 boot sector (make_extensive_disks.py's mixed_noboot); dmg_ntfs_dirrec (a folder record zeroed). Each is
 chosen by the first sector the Extensive Scan gives it (FAT: the sector of cluster 0; NTFS: its first).
 
-The trees are compared whole, after quick_test.py's normalisation (TSK's metafiles, orphans and streams
+The trees are compared whole, after driver.py's normalisation (TSK's metafiles, orphans and streams
 out; the engine's NTFS metafiles out; FAT names as oracle.py pairs them; empty FAT files out; "Lost Dir/Dir<n>"
 of NTFS as "Lost Dir/Dir#"), and with what reading a found file system does on its own:
 
@@ -28,29 +28,15 @@ system. Saving (whole tree ticked) writes every listed file at its place with ic
 """
 import argparse
 import concurrent.futures
-import json
 import os
-import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-REPO = os.path.abspath(os.path.join(HERE, "..", "..", ".."))
-sys.path.insert(0, os.path.join(REPO, "tools", "images"))
 sys.path.insert(0, HERE)
 
-import oracle  # noqa: E402
-import quick_test  # noqa: E402
-import save_test  # noqa: E402
-
-CODES = quick_test.CODES
-LOST_DIR = quick_test.LOST_DIR
-# The smallest cluster the Extensive Scan takes for a subfolder candidate.
-LOWEST_CANDIDATE_CLUSTER = 3
-
-
-def load(path):
-    with open(path, encoding="utf-8") as f:
-        return json.load(f)
+import driver  # noqa: E402
+from driver import CODES, Save, chosen_tree, compare, damage_of, failure, load, run, scanned_entries  # noqa: E402
+import oracle  # noqa: E402  (driver.py puts tools/images on the path)
 
 
 class Case:
@@ -68,10 +54,7 @@ class Case:
 
     def cluster_base(self):
         """The first sector the Extensive Scan gives the file system on the scanned disk."""
-        if self.fs == "ntfs":
-            return self.at
-        spc = int(self.volume["fsstat"]["Cluster Size"]) // 512
-        return self.at + int(self.volume["fsstat"]["Cluster Area"].split()[0]) - 2 * spc
+        return driver.cluster_base(self.volume, self.at)
 
 
 def cases(images, disks, extensive):
@@ -95,7 +78,7 @@ def cases(images, disks, extensive):
     # The damage kit: the FAT volumes without a boot sector as their intact volumes list them.
     for name, code in (("dmg_fat16_boot", 100), ("dmg_fat32_boot", 200), ("dmg_ntfs_dirrec", 300)):
         manifest = load(os.path.join(images, name + ".fixed.vhd.manifest.json"))
-        damage = quick_test.damage_of(images, manifest)
+        damage = damage_of(images, manifest)
         intact = load(os.path.join(images, damage["intact"] + ".manifest.json"))["volumes"][0]
         volume, raw = (manifest["volumes"][0], os.path.join(images, name + ".raw")) if code == 300 else \
             (intact, os.path.join(images, damage["intact"]))
@@ -109,65 +92,15 @@ def cases(images, disks, extensive):
     return out
 
 
-# ---------------------------------------------------------------- what the tree must hold
-
-def fat_clusters(case):
-    """{folder path: its first cluster} of TSK's listing."""
-    spc = int(case.volume["fsstat"]["Cluster Size"]) // 512
-    base = case.volume["start"] + int(case.volume["fsstat"]["Cluster Area"].split()[0]) - 2 * spc
-    return {e["path"]: (e["runs"][0][0] - base) // spc for e in oracle.user_entries(case.volume) if e["dir"] and e["runs"]}
-
-
-def fat_place(case, clusters, path):
-    """Where the chosen file system's tree shows TSK's path, or None when it does not show it."""
-    parts = path.split("/")
-    for i in range(len(parts)):
-        prefix = "/".join(parts[: i + 1])
-        cluster = clusters.get(prefix)
-        if cluster is None or cluster >= LOWEST_CANDIDATE_CLUSTER:
-            continue
-        has_subfolders = any(p.startswith(prefix + "/") and p.count("/") == prefix.count("/") + 1 for p in clusters)
-        if i == len(parts) - 1 or not has_subfolders:
-            return None
-        parts = [LOST_DIR, "Dir%d" % cluster] + parts[i + 1:]
-        return "/".join(parts)
-    if not case.root_read:
-        if len(parts) == 1 and path not in clusters:
-            return None  # a file of the root
-        parts[0] = "Dir%d" % clusters[parts[0]]
-    return "/".join(parts)
-
-
 def expected_tree(case):
-    """(TSK entry or None, quick_test.Entry) pairs of what the tree must hold."""
-    fs, entries = quick_test.expected_entries(case.images, case.manifest, case.volume)
-    tsk = {e["path"]: e for e in oracle.user_entries(case.volume)}
-    if fs == "ntfs":
-        return [(tsk.get(e.path), e) for e in entries]
-    clusters = fat_clusters(case)
-    out = [(None, quick_test.Entry(True, 0, 0, LOST_DIR))]
-    stand_ins = set()
-    for e in entries:
-        place = fat_place(case, clusters, e.path)
-        if place is None:
-            continue
-        if place.startswith(LOST_DIR + "/"):
-            stand_ins.add("/".join(place.split("/")[:2]))
-        deleted = 0 if not case.root_read and e.folder and "/" not in e.path else e.deleted
-        out.append((tsk.get(e.path), quick_test.Entry(e.folder, deleted, e.size, place)))
-    out += [(None, quick_test.Entry(True, 0, 0, p)) for p in sorted(stand_ins)]
-    return out
+    return chosen_tree(case.images, case.manifest, case.volume, case.root_read)
 
 
 # ---------------------------------------------------------------- running
 
-def enginectl(args, *rest):
-    return subprocess.run([args.enginectl] + list(rest), stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=600)
-
-
 def choose(args, case):
     """The number the Extensive Scan gives the case's file system, or None."""
-    proc = enginectl(args, "extensive", case.image, "--range", str(case.code), "0", str(case.sectors))
+    proc = run(args.enginectl, "extensive", case.image, "--range", case.code, 0, case.sectors)
     for line in proc.stdout.decode().splitlines():
         k, _, _, first, _ = line.split("\t")
         if int(first) == case.cluster_base():
@@ -176,11 +109,11 @@ def choose(args, case):
 
 
 def check_tree(args, case, k):
-    proc = enginectl(args, "extensive", case.image, "--range", str(case.code), "0", str(case.sectors), "--choose", k)
+    proc = run(args.enginectl, "extensive", case.image, "--range", case.code, 0, case.sectors, "--choose", k)
     if proc.returncode != 0:
-        return ["exit status %d: %s" % (proc.returncode, proc.stderr.decode("utf-8", "replace").strip())]
-    got = quick_test.scanned_entries(proc.stdout.decode("utf-8"), case.fs)
-    return quick_test.compare(case.fs, [e for _, e in expected_tree(case)], got)
+        return [failure(proc)]
+    got = scanned_entries(proc.stdout.decode("utf-8"), case.fs)
+    return compare(case.fs, [e for _, e in expected_tree(case)], got)
 
 
 def check_list_ids(args, case, k):
@@ -188,8 +121,8 @@ def check_list_ids(args, case, k):
     problems = []
     last = case.at + int(case.volume["fsstat"]["Total Sector Range"].split(" - ")[1])
     for folder in ("/", "/Documents", "/Documents/Reports"):
-        proc = enginectl(args, "extensive", case.image, "--range", str(case.code), "0", str(case.sectors), "--choose",
-                         k, "--list", folder)
+        proc = run(args.enginectl, "extensive", case.image, "--range", case.code, 0, case.sectors, "--choose", k,
+                   "--list", folder)
         rows = [r.split("\t") for r in proc.stdout.decode("utf-8").splitlines()]
         files = [r for r in rows if not r[1].endswith("Folder") and r[0] != "Parent..."]
         if proc.returncode != 0 or not files:
@@ -202,27 +135,10 @@ def check_list_ids(args, case, k):
 
 def check_save(args, case, k):
     sandbox = os.path.join(args.work, case.label.replace(" ", "_"))
-    save = save_test.Save(args.enginectl, case.image, ["--range", str(case.code), "0", str(case.sectors)], sandbox,
-                          ["--choose", k])
-    problems = save.problems()
-    saved = save_test.saved_tree(save.out)
-    fat = case.fs != "ntfs"
-    files = 0
-    for tsk, e in expected_tree(case):
-        if e.folder or tsk is None:
-            continue
-        files += 1
-        path = save_test.find_saved(saved, dict(tsk, path=e.path), fat)
-        if path is None or saved[path] != "F":
-            problems.append("not saved: " + e.path)
-            continue
-        full = os.path.join(save.out, *path.split("/"))
-        if save_test.sha256_file(full) != oracle.icat_sha256(case.raw, case.volume["start"], tsk["addr"]) and not (
-                fat and tsk["deleted"] and save_test.is_contiguous_with_icat_prefix(full, case.raw, case.volume["start"], tsk)):
-            problems.append("content differs from icat: %s" % e.path)
-    if not files:
-        problems.append("no file to save")
-    return problems
+    save = Save(args.enginectl, case.image, ["--range", str(case.code), "0", str(case.sectors)], sandbox, ["--choose", k])
+    expected = [(tsk, e.path) for tsk, e in expected_tree(case) if tsk is not None and not e.folder]
+    problems = driver.check_save(save, expected, case.raw, case.volume["start"], case.fs != "ntfs")
+    return problems + ([] if expected else ["no file to save"])
 
 
 def run_case(args, case):

@@ -6,35 +6,20 @@ engine opens (fixed and dynamic VHD, VHDX), against what The Sleuth Kit lists in
 
 A volume that the partition table names is scanned as the source page chooses it (--partition N, N its
 place in `enginectl partitions`); one that only the generator placed (bare volumes, disks without a valid
-table) with --range. Both lists are compared after the normalisation oracle.py documents:
-
-- TSK's listing without metafiles, orphans and named streams; the engine's without the NTFS metafiles
-  ($MFT ... and $Extend's contents), which it lists as ordinary files;
-- FAT names: TSK's "_" for the first character of a deleted short name and its NT lower-case flags
-  (oracle.fat_names_match); FAT files without clusters (empty files), which the directory parser never
-  lists;
-- NTFS: the folder "Lost Dir", always added; files whose folder record is gone (the damage kit's
-  built.damage.lost, which TSK does not list) are expected in "Lost Dir/Dir<n>" in place of that folder;
-- folders are compared by path and deleted mark, files also by size.
-
-The damage kit: a volume TSK cannot read (boot sector cleared) is expected to list as its intact volume
-(built.damage.intact) does. The images whose first allocation table is zeroed are left out: Quick Scan
-follows folder chains through the first table.
+table) with --range. Both lists are compared after the normalisation driver.py documents. The images whose
+first allocation table is zeroed are left out: Quick Scan follows folder chains through the first table.
 """
 import argparse
 import concurrent.futures
-import json
 import os
-import re
 import subprocess
 import sys
 
-REPO = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..", ".."))
-sys.path.insert(0, os.path.join(REPO, "tools", "images"))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-import oracle  # noqa: E402
+from driver import CODES, compare, expected_entries, load, partition_starts, scanned_entries, source_args, \
+    volume_fs  # noqa: E402
 
-CODES = {"fat16": 100, "fat32": 200, "ntfs": 300}
 WRAPPERS = (".fixed.vhd", ".dynamic.vhd", ".1m.vhdx", ".8m.vhdx", ".32m.vhdx", ".vhd", ".vhdx")
 # Left out, with the reason.
 SKIPPED = {
@@ -43,12 +28,6 @@ SKIPPED = {
     "mbr_extended.diff": "differencing disk: its volumes live in the parent",
     "badfooter.fixed": "the footer's checksum is wrong: the image is refused",
 }
-LOST_DIR = "Lost Dir"
-
-
-def load(path):
-    with open(path, encoding="utf-8") as f:
-        return json.load(f)
 
 
 def stem(image):
@@ -58,114 +37,7 @@ def stem(image):
     return image, ""
 
 
-class Entry:
-    def __init__(self, folder, deleted, size, path):
-        self.folder, self.deleted, self.size, self.path = folder, deleted, size, path
-
-    def text(self):
-        return "%s\t%d\t%s\t/%s" % ("D" if self.folder else "F", self.deleted, "-" if self.folder else self.size,
-                                     self.path)
-
-
-# ---------------------------------------------------------------- what TSK lists
-
-def volume_sectors(images, manifest, volume):
-    """The volume's sector count: as the generator placed it, or the bare volume's whole file."""
-    source = manifest["built"].get("source")
-    built = load(os.path.join(images, source + ".manifest.json"))["built"] if source else manifest["built"]
-    for placed in built.get("placed_volumes", []):
-        if placed["start"] == volume["start"] and "sectors" in placed:
-            return placed["sectors"]
-    raw = os.path.join(images, source or manifest["image"])
-    return os.path.getsize(raw) // 512 - volume["start"]
-
-
-def damage_of(images, manifest):
-    """built.damage of the image, or of the raw disk a wrapper holds; None when it is not damaged."""
-    source = manifest["built"].get("source")
-    built = load(os.path.join(images, source + ".manifest.json"))["built"] if source else manifest["built"]
-    return built.get("damage")
-
-
-def expected_entries(images, manifest, volume):
-    damage = damage_of(images, manifest)
-    listed = volume
-    if "error" in volume:
-        intact = load(os.path.join(images, damage["intact"] + ".manifest.json"))
-        (listed,) = intact["volumes"]
-    fs = volume.get("fs") or listed["fs"]
-    entries = []
-    for e in oracle.user_entries(listed):
-        if e["stream"]:
-            continue
-        folder = e["dir"]
-        if fs != "ntfs" and not folder and e["size"] == 0:
-            continue
-        entries.append(Entry(folder, 1 if e["deleted"] else 0, e["size"], e["path"]))
-    if fs == "ntfs":
-        entries.append(Entry(True, 0, 0, LOST_DIR))
-    if damage and damage.get("lost"):
-        gone = damage["folder"]
-        entries = [e for e in entries if e.path != gone]
-        entries.append(Entry(True, 0, 0, LOST_DIR + "/Dir#"))
-        for lost in damage["lost"]:
-            path = LOST_DIR + "/Dir#" + lost["path"][len(gone):]
-            entries.append(Entry(lost["dir"], 1 if lost["deleted"] else 0, lost["size"], path))
-    return fs, entries
-
-
-# ---------------------------------------------------------------- what the engine lists
-
-def scanned_entries(out, fs):
-    entries = []
-    for line in out.splitlines():
-        kind, deleted, size, path = line.split("\t", 3)
-        path = path[1:]
-        if fs == "ntfs":
-            if path.startswith("$"):
-                continue  # the metafiles, and $Extend with what it holds
-            path = re.sub(r"^Lost Dir/Dir\d+", LOST_DIR + "/Dir#", path)
-        entries.append(Entry(kind == "D", int(deleted), int(size), path))
-    return entries
-
-
-# ---------------------------------------------------------------- comparing
-
-def same(expected, got, fs):
-    if expected.folder != got.folder or expected.deleted != got.deleted:
-        return False
-    if not expected.folder and expected.size != got.size:
-        return False
-    if fs == "ntfs":
-        return expected.path == got.path
-    a, b = expected.path.split("/"), got.path.split("/")
-    return len(a) == len(b) and all(oracle.fat_names_match(x, y, expected.deleted == 1) for x, y in zip(a, b))
-
-
-def compare(fs, expected, got):
-    """The differences, as lines; empty when the listings agree."""
-    key = (lambda e: e.path) if fs == "ntfs" else (lambda e: oracle.tsk_path_key(e.path))
-    pending = {}
-    for e in got:
-        pending.setdefault(key(e), []).append(e)
-    problems = []
-    for e in expected:
-        candidates = pending.get(key(e), [])
-        match = next((g for g in candidates if same(e, g, fs)), None)
-        if match is None:
-            problems.append("missing: " + e.text() + ("" if not candidates else "  (got " + candidates[0].text() + ")"))
-        else:
-            candidates.remove(match)
-    problems += ["extra:   " + g.text() for rest in pending.values() for g in rest]
-    return problems
-
-
 # ---------------------------------------------------------------- running
-
-def partition_index(enginectl, image):
-    out = subprocess.run([enginectl, "partitions", image], stdout=subprocess.PIPE, check=True).stdout.decode()
-    return [int(line.split("\t")[0]) for line in out.splitlines()]
-
 
 def cases(images, only):
     for name in sorted(os.listdir(images)):
@@ -178,22 +50,17 @@ def cases(images, only):
             continue
         manifest = load(os.path.join(images, name))
         for volume in manifest.get("volumes", []):
-            fs = volume.get("fs")
-            if fs is None and "error" in volume and damage_of(images, manifest):
-                fs = expected_entries(images, manifest, volume)[0]
+            fs = volume_fs(images, manifest, volume)
             if fs in CODES:
                 yield image, manifest, volume, fs
 
 
 def run_case(enginectl, images, image, manifest, volume, fs):
     path = os.path.join(images, image)
-    if volume["origin"] == "table":
-        starts = partition_index(enginectl, path)
-        if volume["start"] not in starts:
-            return ["enginectl partitions does not list the volume at %d" % volume["start"]]
-        args = ["--partition", str(starts.index(volume["start"]))]
-    else:
-        args = ["--range", str(CODES[fs]), str(volume["start"]), str(volume_sectors(images, manifest, volume))]
+    starts = partition_starts(enginectl, path) if volume["origin"] == "table" else []
+    args = source_args(starts, images, manifest, volume, fs)
+    if args is None:
+        return ["enginectl partitions does not list the volume at %d" % volume["start"]]
     proc = subprocess.run([enginectl, "quick", path] + args, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     if proc.returncode != 0:
         return ["exit status %d: %s" % (proc.returncode, proc.stderr.decode("utf-8", "replace").strip())]

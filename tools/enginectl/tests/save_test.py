@@ -28,77 +28,21 @@ saved under its safe name with icat's bytes.
 """
 import argparse
 import concurrent.futures
-import datetime
 import hashlib
-import json
 import os
-import re
-import shutil
-import subprocess
 import sys
 
-REPO = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..", ".."))
-sys.path.insert(0, os.path.join(REPO, "tools", "images"))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-import oracle  # noqa: E402
+from driver import CODES, Save, check_save, expected_files, find_saved, load, partition_starts, saved_tree, \
+    sha256_file  # noqa: E402
+import oracle  # noqa: E402  (driver.py puts tools/images on the path)
 from util import run as run_tool  # noqa: E402
 
-CODES = {"fat16": 100, "fat32": 200, "ntfs": 300}
 # Bare volumes (saved with --range) and a disk with a partition table (saved with --partition).
 IMAGES = ["fat16.fixed.vhd", "fat32.fixed.vhd", "fat32_512.fixed.vhd", "ntfs_512.fixed.vhd", "ntfs_4k.fixed.vhd",
           "ntfs_64k.fixed.vhd", "mbr_primary.fixed.vhd"]
 POLICY_IMAGES = ["fat16.fixed.vhd", "ntfs_4k.fixed.vhd"]
-TOOL_ENV = dict(os.environ, TZ="UTC", LANG="C.UTF-8")
-
-
-def load(path):
-    with open(path, encoding="utf-8") as f:
-        return json.load(f)
-
-
-def sha256_file(path):
-    h = hashlib.sha256()
-    with open(path, "rb") as f:
-        for block in iter(lambda: f.read(1 << 20), b""):
-            h.update(block)
-    return h.hexdigest()
-
-
-def saved_tree(out):
-    """{relative path with '/': 'D' or 'F'} of everything under out."""
-    found = {}
-    for folder, dirs, files in os.walk(out):
-        rel = os.path.relpath(folder, out)
-        prefix = "" if rel == "." else rel.replace(os.sep, "/") + "/"
-        for d in dirs:
-            found[prefix + d] = "D"
-        for f in files:
-            found[prefix + f] = "F"
-    return found
-
-
-class Save:
-    """One run of enginectl save into sandbox/inner/out."""
-
-    def __init__(self, enginectl, image, source, sandbox, extra=(), out=None):
-        self.sandbox = sandbox
-        self.out = out or os.path.join(sandbox, "inner", "out")
-        if out is None:
-            shutil.rmtree(sandbox, ignore_errors=True)
-            os.makedirs(self.out)
-        cmd = [enginectl, "save", image] + source + ["--out", self.out] + list(extra)
-        proc = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-        self.status = proc.returncode
-        self.stderr = proc.stderr.decode("utf-8", "replace").strip()
-        self.counts = dict((k, int(v)) for k, v in (l.split("\t") for l in proc.stdout.decode().splitlines()))
-
-    def problems(self, expect_status=0):
-        out = []
-        if self.status != expect_status:
-            out.append("exit status %d (expected %d): %s" % (self.status, expect_status, self.stderr))
-        if os.listdir(self.sandbox) != ["inner"] or os.listdir(os.path.join(self.sandbox, "inner")) != ["out"]:
-            out.append("written outside the chosen folder: %s" % sorted(saved_tree(self.sandbox)))
-        return out
 
 
 # ---------------------------------------------------------------- the test volumes
@@ -112,9 +56,7 @@ def sources(enginectl, images, name):
             continue
         if volume["origin"] == "table":
             if starts is None:
-                out = subprocess.run([enginectl, "partitions", os.path.join(images, name)], stdout=subprocess.PIPE,
-                                     check=True).stdout.decode()
-                starts = [int(line.split("\t")[0]) for line in out.splitlines()]
+                starts = partition_starts(enginectl, os.path.join(images, name))
             yield ["--partition", str(starts.index(volume["start"]))], volume, manifest
         else:
             raw = os.path.join(images, manifest["built"]["source"])
@@ -122,97 +64,11 @@ def sources(enginectl, images, name):
             yield ["--range", str(CODES[volume["fs"]]), str(volume["start"]), str(sectors)], volume, manifest
 
 
-def expected_files(volume):
-    """TSK's folders and files of the volume as a recovery program lists them."""
-    fat = volume["fs"] != "ntfs"
-    folders, files = [], []
-    for e in oracle.user_entries(volume):
-        if e["stream"]:
-            continue
-        if e["dir"]:
-            folders.append(e)
-        elif not (fat and e["size"] == 0):
-            files.append(e)
-    return folders, files
-
-
-def find_saved(saved, e, fat):
-    """The saved path that stands for TSK's entry e, or None."""
-    if not fat:
-        return e["path"] if e["path"] in saved else None
-    key = oracle.tsk_path_key(e["path"])
-    parts = e["path"].split("/")
-    for path in saved:
-        if oracle.tsk_path_key(path) != key:
-            continue
-        got = path.split("/")
-        if len(got) == len(parts) and all(oracle.fat_names_match(a, b, e["deleted"]) for a, b in zip(parts, got)):
-            return path
-    return None
-
-
-def fn_created(raw, start, inode):
-    """The creation time of the first file-name attribute, as istat gives it (seconds since 1970, UTC)."""
-    out = subprocess.run(["istat", "-z", "UTC", "-o", str(start), raw, str(inode)], stdout=subprocess.PIPE,
-                         env=TOOL_ENV, check=True).stdout.decode("utf-8", "replace")
-    section = out.split("$FILE_NAME Attribute Values:", 1)[1]
-    text = re.search(r"Created:\s+(\d+-\d+-\d+ \d+:\d+:\d+)", section).group(1)
-    stamp = datetime.datetime.strptime(text, "%Y-%m-%d %H:%M:%S").replace(tzinfo=datetime.timezone.utc)
-    return int(stamp.timestamp())
-
-
-def is_contiguous_with_icat_prefix(saved, raw, start, e):
-    """A deleted FAT file whose clusters after the first belong to another file by now: icat gives the
-    clusters up to the first one in use, the saver the whole contiguous run. What icat gives must begin
-    the saved file, and the saved file must be the contiguous run from the file's first sector."""
-    icat = subprocess.run(["icat", "-o", str(start), raw, e["addr"]], stdout=subprocess.PIPE, env=TOOL_ENV,
-                          check=True).stdout
-    data = open(saved, "rb").read()
-    if len(icat) >= e["size"] or not e["runs"] or not data.startswith(icat):
-        return False
-    with open(raw, "rb") as f:
-        f.seek(e["runs"][0][0] * 512)
-        return f.read(e["size"]) == data
-
-
 def check_volume(save, volume, manifest, images, pool):
     raw = os.path.join(images, manifest["built"]["source"])
-    fat = volume["fs"] != "ntfs"
     folders, files = expected_files(volume)
-    saved = saved_tree(save.out)
-    problems = save.problems()
-    for e in folders:
-        path = find_saved(saved, e, fat)
-        if path is None or saved[path] != "D":
-            problems.append("folder missing: " + e["path"])
-
-    def check_file(e):
-        path = find_saved(saved, e, fat)
-        if path is None or saved[path] != "F":
-            return ["file missing: " + e["path"]]
-        full = os.path.join(save.out, *path.split("/"))
-        if sha256_file(full) != oracle.icat_sha256(raw, volume["start"], e["addr"]) and not (
-                fat and e["deleted"] and is_contiguous_with_icat_prefix(full, raw, volume["start"], e)):
-            return ["content differs from icat: %s (%d bytes saved, %d listed)" % (e["path"], os.path.getsize(full),
-                                                                                    e["size"])]
-        mtime = int(os.stat(full).st_mtime)
-        if fat:
-            want_date = e["mtime"][:10]
-            got_date = datetime.datetime.fromtimestamp(mtime, datetime.timezone.utc).strftime("%Y-%m-%d")
-            if got_date != want_date:
-                return ["date of %s: %s, TSK %s" % (e["path"], got_date, want_date)]
-        elif mtime != fn_created(raw, volume["start"], e["inode"]):
-            return ["time of %s: %d, istat %d" % (e["path"], mtime, fn_created(raw, volume["start"], e["inode"]))]
-        return []
-
-    for found in pool.map(check_file, files):
-        problems += found
-    if save.counts.get("unreadable") != 0 or save.counts.get("unwritten") != 0:
-        problems.append("counts: %s" % save.counts)
-    saved_files = sum(1 for kind in saved.values() if kind == "F")
-    if save.counts.get("saved") != saved_files:
-        problems.append("the driver says %s saved, %d files are there" % (save.counts.get("saved"), saved_files))
-    return problems, len(files)
+    expected = [(e, e["path"]) for e in folders + files]
+    return check_save(save, expected, raw, volume["start"], volume["fs"] != "ntfs", times=True, pool=pool), len(files)
 
 
 def deleted_paths(saved_out, volume):

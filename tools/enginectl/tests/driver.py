@@ -1,0 +1,472 @@
+"""Running enginectl and comparing what it prints and saves with the test images' manifests (what The Sleuth
+Kit, qemu-img and photorec say the images hold). Shared by the driver's tests: quick_test, save_test,
+chosen_test and the end-to-end matrix e2e_test.
+
+Where TSK and the engine legitimately differ, both sides are normalised (see also oracle.py):
+
+- TSK's listing without metafiles, orphans and named streams; the engine's without the NTFS metafiles
+  ($MFT ... and $Extend's contents), which it lists as ordinary files;
+- FAT names: TSK's "_" for the first character of a deleted short name and its NT lower-case flags
+  (oracle.fat_names_match); FAT files without clusters (empty files), which the directory parser never
+  lists;
+- NTFS: the folder "Lost Dir", always added; files whose folder record is gone (the damage kit's
+  built.damage.lost, which TSK does not list) are expected in "Lost Dir/Dir<n>" in place of that folder;
+- folders are compared by path and deleted mark, files also by size;
+- a volume TSK cannot read (the damage kit's cleared boot sectors) is expected to list as its intact volume
+  (built.damage.intact) does.
+
+Reading a file system that an Extensive Scan found (chosen_tree) has rules of its own: FAT always shows
+"Lost Dir"; a folder whose "." entry names a cluster below 3 is no folder candidate: it is not listed, its files
+and subfolders are, under "Lost Dir/Dir<cluster>" (the stand-in for the missing parent of its subfolders;
+without subfolders nothing stands in for it and its files are not listed). A FAT file system whose root is not
+read lists no files of the root, and its top folders as "Dir" + their cluster, not deleted. Of a folder's
+cluster chain it follows the first 100 clusters: entries beyond (by the place of their directory entry, which
+TSK's FAT addresses give) are not listed; it follows chains through the first allocation table.
+
+Saved files are compared with what icat gives (the manifests' sha256 of icat's output): deleted FAT files as
+contiguous clusters, as both take them; where a deleted file's later clusters belong to another file by now,
+icat stops before them, and its bytes must then begin the saved file, which is the whole contiguous run.
+"""
+import datetime
+import functools
+import hashlib
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+
+REPO = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..", ".."))
+sys.path.insert(0, os.path.join(REPO, "tools", "images"))
+
+import oracle  # noqa: E402
+
+CODES = {"fat16": 100, "fat32": 200, "ntfs": 300}
+LOST_DIR = "Lost Dir"
+# The smallest cluster the Extensive Scan takes for a subfolder candidate.
+LOWEST_CANDIDATE_CLUSTER = 3
+# The clusters of a folder's chain that reading a found FAT file system follows.
+FOLDER_CHAIN_LIMIT = 100
+TOOL_ENV = dict(os.environ, TZ="UTC", LANG="C.UTF-8")
+
+
+def load(path):
+    with open(path, encoding="utf-8") as f:
+        return json.load(f)
+
+
+def sha256_file(path):
+    h = hashlib.sha256()
+    with open(path, "rb") as f:
+        for block in iter(lambda: f.read(1 << 20), b""):
+            h.update(block)
+    return h.hexdigest()
+
+
+# ---------------------------------------------------------------- running enginectl
+
+def run(enginectl, *args, timeout=600):
+    """enginectl with the arguments: the finished process, output as bytes."""
+    return subprocess.run([enginectl] + [str(a) for a in args], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                          timeout=timeout)
+
+
+def failure(proc, what=""):
+    """The problem line of a run that did not end with status 0."""
+    return "%sexit status %d: %s" % (what, proc.returncode, proc.stderr.decode("utf-8", "replace").strip())
+
+
+def partition_starts(enginectl, image):
+    """The first sectors of the entries `enginectl partitions` lists, in its order."""
+    out = subprocess.run([enginectl, "partitions", image], stdout=subprocess.PIPE, check=True).stdout.decode()
+    return [int(line.split("\t")[0]) for line in out.splitlines()]
+
+
+def saved_tree(out):
+    """{relative path with '/': 'D' or 'F'} of everything under out."""
+    found = {}
+    for folder, dirs, files in os.walk(out):
+        rel = os.path.relpath(folder, out)
+        prefix = "" if rel == "." else rel.replace(os.sep, "/") + "/"
+        for d in dirs:
+            found[prefix + d] = "D"
+        for f in files:
+            found[prefix + f] = "F"
+    return found
+
+
+def saved_contents(out):
+    """{relative path: sha256} of every file under out."""
+    return {p: sha256_file(os.path.join(out, *p.split("/"))) for p, kind in saved_tree(out).items() if kind == "F"}
+
+
+class Save:
+    """One run of enginectl save into sandbox/inner/out (source: the source options, or --snapshot FILE)."""
+
+    def __init__(self, enginectl, image, source, sandbox, extra=(), out=None):
+        self.sandbox = sandbox
+        self.out = out or os.path.join(sandbox, "inner", "out")
+        if out is None:
+            shutil.rmtree(sandbox, ignore_errors=True)
+            os.makedirs(self.out)
+        proc = run(enginectl, "save", image, *source, "--out", self.out, *extra)
+        self.status = proc.returncode
+        self.stderr = proc.stderr.decode("utf-8", "replace").strip()
+        self.counts = dict((k, int(v)) for k, v in (l.split("\t") for l in proc.stdout.decode().splitlines()))
+
+    def problems(self, expect_status=0):
+        out = []
+        if self.status != expect_status:
+            out.append("exit status %d (expected %d): %s" % (self.status, expect_status, self.stderr))
+        if os.listdir(self.sandbox) != ["inner"] or os.listdir(os.path.join(self.sandbox, "inner")) != ["out"]:
+            out.append("written outside the chosen folder: %s" % sorted(saved_tree(self.sandbox)))
+        return out
+
+
+# ---------------------------------------------------------------- the volumes of the manifests
+
+def source_built(images, manifest):
+    """built of the raw disk a wrapper holds (of the image itself when it has no source)."""
+    source = manifest["built"].get("source")
+    return load(os.path.join(images, source + ".manifest.json"))["built"] if source else manifest["built"]
+
+
+def volume_sectors(images, manifest, volume):
+    """The volume's sector count: as the generator placed it, or the bare volume's whole file."""
+    for placed in source_built(images, manifest).get("placed_volumes", []):
+        if placed["start"] == volume["start"] and "sectors" in placed:
+            return placed["sectors"]
+    raw = os.path.join(images, manifest["built"].get("source") or manifest["image"])
+    return os.path.getsize(raw) // 512 - volume["start"]
+
+
+def damage_of(images, manifest):
+    """built.damage of the image, or of the raw disk a wrapper holds; None when it is not damaged."""
+    return source_built(images, manifest).get("damage")
+
+
+def listed_volume(images, manifest, volume):
+    """The volume whose TSK listing the engine's must equal: for the damage kit's volumes, the intact one (TSK
+    cannot read a volume whose boot sector is cleared, and takes the files on a zeroed allocation table for
+    deleted ones), unless files were lost (built.damage.lost), which the damaged volume's listing goes with."""
+    damage = damage_of(images, manifest)
+    if not damage or "intact" not in damage or damage.get("lost"):
+        return volume
+    (intact,) = load(os.path.join(images, damage["intact"] + ".manifest.json"))["volumes"]
+    return intact
+
+
+def volume_fs(images, manifest, volume):
+    """fat16, fat32 or ntfs; None for a volume without a file system the engine reads."""
+    return volume.get("fs") or listed_volume(images, manifest, volume).get("fs")
+
+
+def source_args(starts, images, manifest, volume, fs):
+    """The source options that choose the volume as the source page would: --partition N when the partition
+    table names it (starts: `enginectl partitions` of the image), --range otherwise; None when the table
+    should name it and the driver does not list it."""
+    if volume["origin"] == "table":
+        return ["--partition", str(starts.index(volume["start"]))] if volume["start"] in starts else None
+    return ["--range", str(CODES[fs]), str(volume["start"]), str(volume_sectors(images, manifest, volume))]
+
+
+# ---------------------------------------------------------------- trees
+
+class Entry:
+    def __init__(self, folder, deleted, size, path):
+        self.folder, self.deleted, self.size, self.path = folder, deleted, size, path
+
+    def text(self):
+        return "%s\t%d\t%s\t/%s" % ("D" if self.folder else "F", self.deleted, "-" if self.folder else self.size,
+                                     self.path)
+
+
+def expected_tree(images, manifest, volume):
+    """(fs, [(TSK entry or None, Entry)]) of what a Quick Scan of the volume must list; the TSK entry of a file
+    whose folder record is gone is the damage kit's record of it (built.damage.lost)."""
+    damage = damage_of(images, manifest)
+    listed = listed_volume(images, manifest, volume)
+    fs = volume.get("fs") or listed["fs"]
+    pairs = []
+    for e in oracle.user_entries(listed):
+        if e["stream"]:
+            continue
+        folder = e["dir"]
+        if fs != "ntfs" and not folder and e["size"] == 0:
+            continue
+        pairs.append((e, Entry(folder, 1 if e["deleted"] else 0, e["size"], e["path"])))
+    if fs == "ntfs":
+        pairs.append((None, Entry(True, 0, 0, LOST_DIR)))
+    if damage and damage.get("lost"):
+        gone = damage["folder"]
+        pairs = [(t, e) for t, e in pairs if e.path != gone]
+        pairs.append((None, Entry(True, 0, 0, LOST_DIR + "/Dir#")))
+        for lost in damage["lost"]:
+            path = LOST_DIR + "/Dir#" + lost["path"][len(gone):]
+            pairs.append((lost, Entry(lost["dir"], 1 if lost["deleted"] else 0, lost["size"], path)))
+    return fs, pairs
+
+
+def expected_entries(images, manifest, volume):
+    """(fs, [Entry]) of what a Quick Scan of the volume must list."""
+    fs, pairs = expected_tree(images, manifest, volume)
+    return fs, [e for _, e in pairs]
+
+
+def lost_dir_key(path):
+    """An NTFS path with the number of its "Lost Dir/Dir<n>" folder (an MFT number TSK does not give) as "#"."""
+    return re.sub(r"^Lost Dir/Dir\d+", LOST_DIR + "/Dir#", path)
+
+
+def scanned_entries(out, fs):
+    """[Entry] of a tree as enginectl prints it."""
+    entries = []
+    for line in out.splitlines():
+        kind, deleted, size, path = line.split("\t", 3)
+        path = path[1:]
+        if fs == "ntfs":
+            if path.startswith("$"):
+                continue  # the metafiles, and $Extend with what it holds
+            path = lost_dir_key(path)
+        entries.append(Entry(kind == "D", int(deleted), int(size), path))
+    return entries
+
+
+def same(expected, got, fs):
+    if expected.folder != got.folder or expected.deleted != got.deleted:
+        return False
+    if not expected.folder and expected.size != got.size:
+        return False
+    if fs == "ntfs":
+        return expected.path == got.path
+    a, b = expected.path.split("/"), got.path.split("/")
+    return len(a) == len(b) and all(oracle.fat_names_match(x, y, expected.deleted == 1) for x, y in zip(a, b))
+
+
+def compare(fs, expected, got):
+    """The differences, as lines; empty when the listings agree."""
+    key = (lambda e: e.path) if fs == "ntfs" else (lambda e: oracle.tsk_path_key(e.path))
+    pending = {}
+    for e in got:
+        pending.setdefault(key(e), []).append(e)
+    problems = []
+    for e in expected:
+        candidates = pending.get(key(e), [])
+        match = next((g for g in candidates if same(e, g, fs)), None)
+        if match is None:
+            problems.append("missing: " + e.text() + ("" if not candidates else "  (got " + candidates[0].text() + ")"))
+        else:
+            candidates.remove(match)
+    problems += ["extra:   " + g.text() for rest in pending.values() for g in rest]
+    return problems
+
+
+# ---------------------------------------------------------------- a file system an Extensive Scan found
+
+def cluster_base(volume, at):
+    """The first sector the Extensive Scan gives the volume (TSK's description) lying at sector at: NTFS its
+    first sector, FAT the sector of cluster 0."""
+    if volume["fs"] == "ntfs":
+        return at
+    spc = int(volume["fsstat"]["Cluster Size"]) // 512
+    return at + int(volume["fsstat"]["Cluster Area"].split()[0]) - 2 * spc
+
+
+def fat_clusters(volume):
+    """{folder path: its first cluster} of TSK's listing."""
+    spc = int(volume["fsstat"]["Cluster Size"]) // 512
+    base = volume["start"] + int(volume["fsstat"]["Cluster Area"].split()[0]) - 2 * spc
+    return {e["path"]: (e["runs"][0][0] - base) // spc for e in oracle.user_entries(volume) if e["dir"] and e["runs"]}
+
+
+def fat_chain_sectors(volume, clusters):
+    """{folder path ("" the FAT32 root): the sectors of the first clusters of its chain} of TSK's listing."""
+    spc = int(volume["fsstat"]["Cluster Size"]) // 512
+    runs = {e["path"]: e["runs"] for e in oracle.user_entries(volume) if e["dir"] and e["runs"]}
+    if volume["fs"] == "fat32":
+        first, last = (int(x) for x in volume["fsstat"]["Root Directory"].split(" - "))
+        runs[""] = [[volume["start"] + first, last - first + 1]]
+    return {path: set([s for first, count in r for s in range(first, first + count)][:clusters * spc])
+            for path, r in runs.items()}
+
+
+def fat_entry_sector(volume, e):
+    """The sector of the directory entry of TSK's FAT entry e: TSK numbers entries by their place, 16 to a
+    sector from the data area on, the first being 3."""
+    return volume["start"] + int(volume["fsstat"]["Data Area"].split()[0]) + (e["inode"] - 3) // 16
+
+
+def fat_read_past_chain(volume, chains, entries, e):
+    """Whether e, or a folder above it, has its directory entry beyond the clusters the reader follows of its
+    folder's chain (chains: fat_chain_sectors; entries: TSK's entries by path)."""
+    parts = e["path"].split("/")
+    for i in range(len(parts)):
+        folder, path = "/".join(parts[:i]), "/".join(parts[: i + 1])
+        if folder in chains and path in entries and fat_entry_sector(volume, entries[path]) not in chains[folder]:
+            return True
+    return False
+
+
+def fat_place(clusters, root_read, path):
+    """Where the chosen file system's tree shows TSK's path, or None when it does not show it."""
+    parts = path.split("/")
+    for i in range(len(parts)):
+        prefix = "/".join(parts[: i + 1])
+        cluster = clusters.get(prefix)
+        if cluster is None or cluster >= LOWEST_CANDIDATE_CLUSTER:
+            continue
+        has_subfolders = any(p.startswith(prefix + "/") and p.count("/") == prefix.count("/") + 1 for p in clusters)
+        if i == len(parts) - 1 or not has_subfolders:
+            return None
+        parts = [LOST_DIR, "Dir%d" % cluster] + parts[i + 1:]
+        return "/".join(parts)
+    if not root_read:
+        if len(parts) == 1 and path not in clusters:
+            return None  # a file of the root
+        parts[0] = "Dir%d" % clusters[parts[0]]
+    return "/".join(parts)
+
+
+def chosen_tree(images, manifest, volume, root_read=True, chain=FOLDER_CHAIN_LIMIT):
+    """(TSK entry or None, Entry) pairs of what the tree of the volume's file system must hold when an Extensive
+    Scan found it (volume: as TSK lists it). chain: the clusters of each FAT folder's chain that are read (1 when
+    the first allocation table, which the chains are followed through, is lost)."""
+    fs, pairs = expected_tree(images, manifest, volume)
+    if fs == "ntfs":
+        return pairs
+    clusters, chains = fat_clusters(volume), fat_chain_sectors(volume, chain)
+    entries = {x["path"]: x for x in oracle.user_entries(volume)}
+    out = [(None, Entry(True, 0, 0, LOST_DIR))]
+    stand_ins = set()
+    for tsk, e in pairs:
+        place = fat_place(clusters, root_read, e.path)
+        if place is None or fat_read_past_chain(volume, chains, entries, tsk):
+            continue
+        if place.startswith(LOST_DIR + "/"):
+            stand_ins.add("/".join(place.split("/")[:2]))
+        deleted = 0 if not root_read and e.folder and "/" not in e.path else e.deleted
+        out.append((tsk, Entry(e.folder, deleted, e.size, place)))
+    out += [(None, Entry(True, 0, 0, p)) for p in sorted(stand_ins)]
+    return out
+
+
+# ---------------------------------------------------------------- saved files
+
+def expected_files(volume):
+    """TSK's folders and files of the volume as a recovery program lists them."""
+    fat = volume["fs"] != "ntfs"
+    folders, files = [], []
+    for e in oracle.user_entries(volume):
+        if e["stream"]:
+            continue
+        if e["dir"]:
+            folders.append(e)
+        elif not (fat and e["size"] == 0):
+            files.append(e)
+    return folders, files
+
+
+def find_saved(saved, e, fat):
+    """The saved path that stands for TSK's entry e, or None."""
+    if not fat:
+        if e["path"] in saved:
+            return e["path"]
+        return next((p for p in saved if lost_dir_key(p) == e["path"]), None) if "/Dir#" in e["path"] else None
+    key = oracle.tsk_path_key(e["path"])
+    parts = e["path"].split("/")
+    for path in saved:
+        if oracle.tsk_path_key(path) != key:
+            continue
+        got = path.split("/")
+        if len(got) == len(parts) and all(oracle.fat_names_match(a, b, e["deleted"]) for a, b in zip(parts, got)):
+            return path
+    return None
+
+
+@functools.lru_cache(maxsize=None)
+def fn_created(raw, start, inode):
+    """The creation time of the first file-name attribute, as istat gives it (seconds since 1970, UTC)."""
+    out = subprocess.run(["istat", "-z", "UTC", "-o", str(start), raw, str(inode)], stdout=subprocess.PIPE,
+                         env=TOOL_ENV, check=True).stdout.decode("utf-8", "replace")
+    section = out.split("$FILE_NAME Attribute Values:", 1)[1]
+    text = re.search(r"Created:\s+(\d+-\d+-\d+ \d+:\d+:\d+)", section).group(1)
+    stamp = datetime.datetime.strptime(text, "%Y-%m-%d %H:%M:%S").replace(tzinfo=datetime.timezone.utc)
+    return int(stamp.timestamp())
+
+
+def is_contiguous_with_icat_prefix(saved, raw, start, e):
+    """A deleted FAT file whose clusters after the first belong to another file by now: icat gives the
+    clusters up to the first one in use, the saver the whole contiguous run. What icat gives must begin
+    the saved file, and the saved file must be the contiguous run from the file's first sector."""
+    icat = subprocess.run(["icat", "-o", str(start), raw, e["addr"]], stdout=subprocess.PIPE, env=TOOL_ENV,
+                          check=True).stdout
+    data = open(saved, "rb").read()
+    if len(icat) >= e["size"] or not e["runs"] or not data.startswith(icat):
+        return False
+    with open(raw, "rb") as f:
+        f.seek(e["runs"][0][0] * 512)
+        return f.read(e["size"]) == data
+
+
+def icat_sha256(raw, start, e):
+    """What icat gives for TSK's entry e of the volume at start of raw: the manifest's record of it, or icat run
+    now when the manifest has none."""
+    return e.get("sha256") or oracle.icat_sha256(raw, start, e["addr"])
+
+
+def content_problem(full, raw, start, e, fat):
+    """A line when the saved file full does not hold icat's bytes of TSK's entry e; None when it does."""
+    if sha256_file(full) == icat_sha256(raw, start, e):
+        return None
+    if fat and e["deleted"] and raw is not None and is_contiguous_with_icat_prefix(full, raw, start, e):
+        return None
+    return "content differs from icat: %s (%d bytes saved, %d listed)" % (e["path"], os.path.getsize(full), e["size"])
+
+
+def time_problem(full, raw, start, e, fat):
+    """A line when the saved file's last-write time is not the one the saver gives: FAT the directory entry's
+    date (UTC) as TSK gives it, NTFS the creation time of the file-name attribute (istat); None when it is."""
+    mtime = int(os.stat(full).st_mtime)
+    if "mtime" not in e:
+        return None  # a file the damage kit lists itself: no time of TSK's
+    if fat:
+        want = e["mtime"][:10]
+        got = datetime.datetime.fromtimestamp(mtime, datetime.timezone.utc).strftime("%Y-%m-%d")
+        return None if got == want else "date of %s: %s, TSK %s" % (e["path"], got, want)
+    if raw is None:
+        return None
+    want = fn_created(raw, start, e["inode"])
+    return None if mtime == want else "time of %s: %d, istat %d" % (e["path"], mtime, want)
+
+
+def check_save(save, expected, raw, start, fat, times=False, pool=None):
+    """The problems of a save of a whole results tree: its own (status, anything outside the chosen folder,
+    files it did not read or write whole, a count that is not the number of files there), and every folder and
+    file of expected missing from its place or, for files, without icat's bytes (or the saver's time stamp, with
+    times). expected: (TSK entry, the path the results tree shows it at) pairs. raw, start: the file and sector
+    TSK lists the volume from (raw None: only the manifest's records of icat are at hand)."""
+    saved = saved_tree(save.out)
+    problems = save.problems()
+
+    def check(pair):
+        e, path = pair
+        e = dict(e, path=path)
+        found = find_saved(saved, e, fat)
+        kind = "D" if e["dir"] else "F"
+        if found is None or saved[found] != kind:
+            return ["%s missing: %s" % ("folder" if e["dir"] else "file", path)]
+        if e["dir"]:
+            return []
+        full = os.path.join(save.out, *found.split("/"))
+        differs = content_problem(full, raw, start, e, fat) or (times and time_problem(full, raw, start, e, fat))
+        return [differs] if differs else []
+
+    for found in (pool.map(check, expected) if pool else map(check, expected)):
+        problems += found
+    if save.counts.get("unreadable") != 0 or save.counts.get("unwritten") != 0:
+        problems.append("counts: %s" % save.counts)
+    saved_files = sum(1 for kind in saved.values() if kind == "F")
+    if save.counts.get("saved") != saved_files:
+        problems.append("the driver says %s saved, %d files are there" % (save.counts.get("saved"), saved_files))
+    return problems
