@@ -44,13 +44,13 @@ bool OpenStorageOnBytes(const uint8_t* data, size_t size, ComRef<IStorage>* stor
 }
 
 std::string ReadAppNameProperty(IPropertyStorage* properties) {
-  PROPSPEC spec{};
-  spec.ulKind = PRSPEC_PROPID;
-  spec.propid = kPidAppName;
+  PROPSPEC wanted{};
+  wanted.ulKind = PRSPEC_PROPID;
+  wanted.propid = kPidAppName;
   PROPVARIANT value;
   PropVariantInit(&value);
   std::string name;
-  if (properties->ReadMultiple(1, &spec, &value) == S_OK && value.vt == VT_LPSTR && value.pszVal != nullptr) {
+  if (properties->ReadMultiple(1, &wanted, &value) == S_OK && value.vt == VT_LPSTR && value.pszVal != nullptr) {
     name = value.pszVal;
   }
   PropVariantClear(&value);

@@ -18,7 +18,7 @@ using Text = std::basic_string<TCHAR>;
 
 enum class Size { Default, Char, Short, Long, LongLong, Wide };
 
-struct Spec {
+struct Directive {
   bool left = false, plus = false, space = false, alternate = false, zero = false;
   int width = 0;
   int precision = -1;  // -1: none given
@@ -56,85 +56,85 @@ class Formatter {
         continue;
       }
       ++p;
-      Spec spec;
-      if (!ParseSpec(p, spec)) break;
-      Convert(spec);
+      Directive directive;
+      if (!ParseDirective(p, directive)) break;
+      Convert(directive);
     }
     return out_;
   }
 
  private:
-  bool ParseSpec(LPCTSTR& p, Spec& spec) {
+  bool ParseDirective(LPCTSTR& p, Directive& directive) {
     for (;; ++p) {
-      if (*p == '-') spec.left = true;
-      else if (*p == '+') spec.plus = true;
-      else if (*p == ' ') spec.space = true;
-      else if (*p == '#') spec.alternate = true;
-      else if (*p == '0') spec.zero = true;
+      if (*p == '-') directive.left = true;
+      else if (*p == '+') directive.plus = true;
+      else if (*p == ' ') directive.space = true;
+      else if (*p == '#') directive.alternate = true;
+      else if (*p == '0') directive.zero = true;
       else break;
     }
     if (*p == '*') {
       ++p;
-      spec.width = va_arg(args_, int);
-      if (spec.width > kMaxWidth) spec.width = kMaxWidth;
-      if (spec.width < 0) {
-        spec.left = true;
-        spec.width = spec.width < -kMaxWidth ? kMaxWidth : -spec.width;
+      directive.width = va_arg(args_, int);
+      if (directive.width > kMaxWidth) directive.width = kMaxWidth;
+      if (directive.width < 0) {
+        directive.left = true;
+        directive.width = directive.width < -kMaxWidth ? kMaxWidth : -directive.width;
       }
     } else {
-      spec.width = ReadNumber(p);
+      directive.width = ReadNumber(p);
     }
     if (*p == '.') {
       ++p;
       if (*p == '*') {
         ++p;
-        spec.precision = va_arg(args_, int);
-        if (spec.precision < 0) spec.precision = -1;
+        directive.precision = va_arg(args_, int);
+        if (directive.precision < 0) directive.precision = -1;
       } else {
-        spec.precision = ReadNumber(p);
+        directive.precision = ReadNumber(p);
       }
     }
-    ParseSize(p, spec);
-    spec.conversion = *p;
+    ParseSize(p, directive);
+    directive.conversion = *p;
     if (*p == 0) return false;
     ++p;
     return true;
   }
 
-  static void ParseSize(LPCTSTR& p, Spec& spec) {
+  static void ParseSize(LPCTSTR& p, Directive& directive) {
     if (p[0] == 'h') {
-      spec.size = p[1] == 'h' ? Size::Char : Size::Short;
+      directive.size = p[1] == 'h' ? Size::Char : Size::Short;
       p += p[1] == 'h' ? 2 : 1;
     } else if (p[0] == 'l') {
-      spec.size = p[1] == 'l' ? Size::LongLong : Size::Long;
+      directive.size = p[1] == 'l' ? Size::LongLong : Size::Long;
       p += p[1] == 'l' ? 2 : 1;
     } else if (p[0] == 'I' && p[1] == '6' && p[2] == '4') {
-      spec.size = Size::LongLong;
+      directive.size = Size::LongLong;
       p += 3;
     } else if (p[0] == 'I' && p[1] == '3' && p[2] == '2') {
-      spec.size = Size::Default;
+      directive.size = Size::Default;
       p += 3;
     } else if (p[0] == 'w') {
-      spec.size = Size::Wide;
+      directive.size = Size::Wide;
       ++p;
     }
   }
 
-  void Convert(const Spec& spec) {
-    switch (spec.conversion) {
-      case 'd': case 'i': return Signed(spec);
-      case 'u': case 'o': case 'x': case 'X': return Unsigned(spec);
-      case 'c': case 'C': return Character(spec);
-      case 's': case 'S': return String(spec);
-      case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': return Floating(spec);
-      case 'p': return Pointer(spec);
-      default: out_ += spec.conversion;  // "%%" and unknown conversions give the character itself
+  void Convert(const Directive& directive) {
+    switch (directive.conversion) {
+      case 'd': case 'i': return Signed(directive);
+      case 'u': case 'o': case 'x': case 'X': return Unsigned(directive);
+      case 'c': case 'C': return Character(directive);
+      case 's': case 'S': return String(directive);
+      case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': return Floating(directive);
+      case 'p': return Pointer(directive);
+      default: out_ += directive.conversion;  // "%%" and unknown conversions give the character itself
     }
   }
 
-  void Signed(const Spec& spec) {
+  void Signed(const Directive& directive) {
     long long value;
-    switch (spec.size) {
+    switch (directive.size) {
       case Size::LongLong: value = va_arg(args_, long long); break;
       case Size::Long: value = va_arg(args_, LONG); break;
       case Size::Short: value = static_cast<short>(va_arg(args_, int)); break;
@@ -143,47 +143,47 @@ class Formatter {
     }
     const unsigned long long magnitude =
         value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
-    Integer(spec, magnitude, value < 0);
+    Integer(directive, magnitude, value < 0);
   }
 
-  void Unsigned(const Spec& spec) {
+  void Unsigned(const Directive& directive) {
     unsigned long long value;
-    switch (spec.size) {
+    switch (directive.size) {
       case Size::LongLong: value = va_arg(args_, unsigned long long); break;
       case Size::Long: value = va_arg(args_, DWORD); break;
       case Size::Short: value = static_cast<unsigned short>(va_arg(args_, unsigned)); break;
       case Size::Char: value = static_cast<unsigned char>(va_arg(args_, unsigned)); break;
       default: value = va_arg(args_, unsigned);
     }
-    Integer(spec, value, false);
+    Integer(directive, value, false);
   }
 
-  void Integer(const Spec& spec, unsigned long long magnitude, bool negative) {
-    const TCHAR c = spec.conversion;
+  void Integer(const Directive& directive, unsigned long long magnitude, bool negative) {
+    const TCHAR c = directive.conversion;
     const int base = c == 'o' ? 8 : (c == 'x' || c == 'X' ? 16 : 10);
     const char* digitSet = c == 'X' ? "0123456789ABCDEF" : "0123456789abcdef";
     Text digits;
     for (unsigned long long v = magnitude; v != 0; v /= base) digits.insert(digits.begin(), digitSet[v % base]);
-    const int minDigits = spec.precision >= 0 ? spec.precision : 1;
+    const int minDigits = directive.precision >= 0 ? directive.precision : 1;
     if (static_cast<int>(digits.size()) < minDigits) digits.insert(0, minDigits - digits.size(), '0');
-    Text prefix = SignOf(spec, negative);
-    if (spec.alternate && base == 16 && magnitude != 0) prefix += Widen(c == 'X' ? "0X" : "0x", 2);
-    if (spec.alternate && base == 8 && (digits.empty() || digits[0] != '0')) digits.insert(0, 1, '0');
-    Pad(spec, prefix, digits, spec.zero && spec.precision < 0);
+    Text prefix = SignOf(directive, negative);
+    if (directive.alternate && base == 16 && magnitude != 0) prefix += Widen(c == 'X' ? "0X" : "0x", 2);
+    if (directive.alternate && base == 8 && (digits.empty() || digits[0] != '0')) digits.insert(0, 1, '0');
+    Pad(directive, prefix, digits, directive.zero && directive.precision < 0);
   }
 
-  static Text SignOf(const Spec& spec, bool negative) {
+  static Text SignOf(const Directive& directive, bool negative) {
     if (negative) return Text(1, '-');
-    if (spec.plus) return Text(1, '+');
-    if (spec.space) return Text(1, ' ');
+    if (directive.plus) return Text(1, '+');
+    if (directive.space) return Text(1, ' ');
     return Text();
   }
 
   // Appends prefix and body padded to the width: blanks on the left or right, or zeros between.
-  void Pad(const Spec& spec, const Text& prefix, const Text& body, bool zeroPad) {
+  void Pad(const Directive& directive, const Text& prefix, const Text& body, bool zeroPad) {
     const int length = static_cast<int>(prefix.size() + body.size());
-    const size_t fill = spec.width > length ? static_cast<size_t>(spec.width - length) : 0;
-    if (spec.left) {
+    const size_t fill = directive.width > length ? static_cast<size_t>(directive.width - length) : 0;
+    if (directive.left) {
       out_ += prefix + body;
       out_.append(fill, ' ');
     } else if (zeroPad) {
@@ -198,39 +198,39 @@ class Formatter {
 
   // Whether a %c/%s argument is TCHAR text: the lower-case conversions are, unless h says otherwise;
   // the upper-case ones are not, unless l or w says so.
-  static bool IsWide(const Spec& spec) {
-    if (spec.size == Size::Short) return false;
-    if (spec.size == Size::Long || spec.size == Size::Wide) return true;
-    return spec.conversion == 'c' || spec.conversion == 's';
+  static bool IsWide(const Directive& directive) {
+    if (directive.size == Size::Short) return false;
+    if (directive.size == Size::Long || directive.size == Size::Wide) return true;
+    return directive.conversion == 'c' || directive.conversion == 's';
   }
 
-  void Character(const Spec& spec) {
+  void Character(const Directive& directive) {
     const int value = va_arg(args_, int);
-    const Text body = IsWide(spec) ? Text(1, static_cast<TCHAR>(value))
+    const Text body = IsWide(directive) ? Text(1, static_cast<TCHAR>(value))
                                    : Text(CString(std::string(1, static_cast<char>(value)).c_str()));
-    Pad(spec, Text(), body, false);
+    Pad(directive, Text(), body, false);
   }
 
-  void String(const Spec& spec) {
+  void String(const Directive& directive) {
     Text body;
-    if (IsWide(spec)) {
+    if (IsWide(directive)) {
       LPCTSTR text = va_arg(args_, LPCTSTR);
       body = text != nullptr ? Text(text) : Widen("(null)", 6);
     } else {
       const char* text = va_arg(args_, const char*);
       body = text != nullptr ? Text(CString(text).GetString()) : Widen("(null)", 6);
     }
-    if (spec.precision >= 0 && static_cast<size_t>(spec.precision) < body.size()) body.resize(spec.precision);
-    Pad(spec, Text(), body, false);
+    if (directive.precision >= 0 && static_cast<size_t>(directive.precision) < body.size()) body.resize(directive.precision);
+    Pad(directive, Text(), body, false);
   }
 
-  void Floating(const Spec& spec) {
+  void Floating(const Directive& directive) {
     const double value = va_arg(args_, double);
-    const TCHAR c = spec.conversion;
+    const TCHAR c = directive.conversion;
     const std::chars_format format = (c == 'f' || c == 'F') ? std::chars_format::fixed
                                      : (c == 'e' || c == 'E') ? std::chars_format::scientific
                                                               : std::chars_format::general;
-    int precision = spec.precision >= 0 ? spec.precision : 6;
+    int precision = directive.precision >= 0 ? directive.precision : 6;
     if (format == std::chars_format::general && precision == 0) precision = 1;
     char buffer[400];  // the widest fixed double (309 digits) with a capped precision
     precision = precision > 60 ? 60 : precision;
@@ -242,12 +242,12 @@ class Formatter {
     const bool negative = !body.empty() && body[0] == '-';
     if (negative) body.erase(0, 1);
     const bool finite = body.empty() || IsDigit(body[0]);
-    Pad(spec, SignOf(spec, negative), body, spec.zero && finite);
+    Pad(directive, SignOf(directive, negative), body, directive.zero && finite);
   }
 
-  void Pointer(const Spec& spec) {
+  void Pointer(const Directive& directive) {
     const auto value = reinterpret_cast<uintptr_t>(va_arg(args_, void*));
-    Spec hex = spec;
+    Directive hex = directive;
     hex.conversion = 'X';
     hex.precision = static_cast<int>(2 * sizeof(void*));
     Integer(hex, value, false);

@@ -7,10 +7,10 @@ import cfb
 from util import FIXED_EPOCH, fresh_dir, pseudo_bytes, run, text_bytes
 
 
-def _image(work, name, spec, seed):
+def _image(work, name, size, seed):
     path = os.path.join(work, name)
     target = "BMP3:" + path if name.endswith(".bmp") else path
-    run(["convert", "-seed", seed, "-size", spec, "plasma:fractal", "-strip", "-depth", "8",
+    run(["convert", "-seed", seed, "-size", size, "plasma:fractal", "-strip", "-depth", "8",
          "-define", "png:exclude-chunks=date,time", target])
     with open(path, "rb") as f:
         return f.read()
