@@ -59,19 +59,23 @@ void RunWithinDeadline(int seconds, const std::string& what, const std::function
     std::condition_variable done;
     bool returned = false;
   };
-  auto shared = std::make_shared<Shared>();
-  std::thread([shared, work] {
+  Shared shared;
+  // Joined, never detached: under Wine a detached thread of the Windows build's threads library now and
+  // then never starts.
+  std::thread worker([&shared, &work] {
     work();
-    std::lock_guard<std::mutex> hold(shared->lock);
-    shared->returned = true;
-    shared->done.notify_one();
-  }).detach();
-  std::unique_lock<std::mutex> hold(shared->lock);
-  if (!shared->done.wait_for(hold, std::chrono::seconds(seconds), [&] { return shared->returned; })) {
+    std::lock_guard<std::mutex> hold(shared.lock);
+    shared.returned = true;
+    shared.done.notify_one();
+  });
+  std::unique_lock<std::mutex> hold(shared.lock);
+  if (!shared.done.wait_for(hold, std::chrono::seconds(seconds), [&] { return shared.returned; })) {
     std::fprintf(stderr, "FAILED: %s did not return within %d s\n", what.c_str(), seconds);
     std::fflush(stderr);
     std::_Exit(1);
   }
+  hold.unlock();
+  worker.join();
 }
 
 }  // namespace scan_test
