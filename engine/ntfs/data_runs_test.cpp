@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ struct RunCase {
   std::vector<DataRun> runs;
   RunListStatus status;
 };
+
+// Test names show the case's description, not its bytes.
+void PrintTo(const RunCase& c, std::ostream* os) { *os << c.what; }
 
 DataRun At(uint32_t start, uint32_t length) { return DataRun{start, length, false}; }
 DataRun Hole(uint32_t length) { return DataRun{0, length, true}; }
