@@ -1,7 +1,9 @@
 // Saving one NTFS file from its MFT record: resident data, or along the data runs.
 #include <vector>
 
+#include "engine/ntfs/attribute_list.h"
 #include "engine/ntfs/data_runs.h"
+#include "engine/ntfs/mft_map.h"
 #include "engine/ntfs/mft_record.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/save/recovered_file.h"
@@ -14,6 +16,10 @@ namespace {
 constexpr uint64_t kResidentDataOffset = 24;
 // The last byte of the record that resident data may reach.
 constexpr uint64_t kResidentDataEnd = 1023;
+// The first cluster (VCN) of the value that a non-resident attribute's runs hold: header byte 16.
+constexpr uint32_t kStartingVcnOffset = 16;
+// The reference of the base record in an extension record (its low 32 bits: the record number).
+constexpr uint32_t kBaseRecordOffset = 32;
 
 bool HasAttributeList(const uint8_t* record) {
   ntfs::Attribute list;
@@ -47,22 +53,82 @@ uint32_t SaveWithoutRuns(const std::u16string& target, uint64_t size, uint32_t u
   return 1;
 }
 
-uint32_t SaveNonResident(const uint8_t* record, const ntfs::Attribute& data, const std::u16string& target,
-                         uint64_t size, uint32_t userSave) {
+bool IsUsableDataPart(const ntfs::Attribute& data) {
   // Compressed or encrypted clusters are not the file's bytes: writing them would pass off garbage as the
-  // recovered file, so such a file counts as one that could not be read.
-  if (data.flags & (ntfs::kAttributeCompressed | ntfs::kAttributeEncrypted)) {
+  // recovered file.
+  return data.nonResident && (data.flags & (ntfs::kAttributeCompressed | ntfs::kAttributeEncrypted)) == 0 &&
+         data.offset + kStartingVcnOffset + 8 <= ntfs::kMftRecordSize;
+}
+
+uint64_t StartingVcn(const uint8_t* record, const ntfs::Attribute& data) {
+  return LoadLe64(record + data.offset + kStartingVcnOffset);
+}
+
+// The runs of the part of the unnamed data attribute that extension record `number` holds, which must
+// belong to the file whose base record lies at baseSector and start at cluster startingVcn of the
+// value. False when the record cannot be read or is not that part; runs then holds nothing usable.
+bool ExtensionRuns(uint32_t number, uint32_t baseSector, uint64_t startingVcn, std::vector<DataRun>* runs) {
+  uint8_t record[ntfs::kMftRecordSize] = {};
+  if (!ReadMftRecordByNumber(ntfs::CurrentDevicePath(), number, record) || !ntfs::IsFileRecord(record)) return false;
+  // A record freed and taken by another file would give that file's clusters.
+  uint32_t owner = 0;
+  if (!MftRecordToSector(LoadLe32(record + kBaseRecordOffset), owner) || owner != baseSector) return false;
+  ntfs::Attribute data;
+  if (!ntfs::FindAttribute(record, ntfs::kDataAttribute, "", &data) || !IsUsableDataPart(data) ||
+      StartingVcn(record, data) != startingVcn) {
+    return false;
+  }
+  return ntfs::DecodeRunList(record, data.runListStart, data.End(), *runs) == ntfs::RunListStatus::kComplete;
+}
+
+// A data attribute whose run list outgrew its record goes on in the records that the base record's
+// attribute list names. Appends their runs to DataRunList in the order of the value, each part starting
+// where the runs before it end; the first part that cannot be read, or leaves a gap or an overlap, ends
+// the walk, and the file's tail is then lost (zeros, counted damaged). A non-resident list is not read.
+void AppendListedDataParts(const uint8_t* base, uint32_t baseSector) {
+  ntfs::Attribute list;
+  if (!ntfs::FindAttribute(base, ntfs::kAttributeList, "", &list) || list.nonResident) return;
+  uint64_t nextVcn = 0;
+  for (const DataRun& run : DataRunList) nextVcn += run.length;
+  std::vector<DataRun> runs;
+  const uint8_t* entries = base + list.valueStart;
+  ntfs::WalkAttributeListEntryFields(entries, list.valueLength, [&](const ntfs::AttributeListEntry& entry) {
+    if (entry.type != ntfs::kDataAttribute || entry.nameLength != 0) return true;
+    uint32_t sector = 0;
+    if (!MftRecordToSector(entry.recordNumber, sector)) return false;
+    if (sector == baseSector) return true;  // the base record's own part, already decoded
+    runs.clear();
+    if (entry.startingVcn != nextVcn || !ExtensionRuns(entry.recordNumber, baseSector, nextVcn, &runs)) return false;
+    for (const DataRun& run : runs) {
+      DataRunList.Append(run);
+      nextVcn += run.length;
+    }
+    return true;
+  });
+}
+
+// data: the base record's unnamed data attribute, or null when only its attribute list can give the runs.
+uint32_t SaveNonResident(const uint8_t* record, const ntfs::Attribute* data, uint32_t mftSector,
+                         const std::u16string& target, uint64_t size, uint32_t userSave) {
+  if (data != nullptr && !IsUsableDataPart(*data)) {
     save::CountUnreadable(userSave);
     return 0;
   }
   uint32_t saved = 0;
-  if (DecodeDataRuns(data.End(), record, data.offset) != 1) {
+  if (data != nullptr && DecodeDataRuns(data->End(), record, data->offset) != 1) {
     save::CountUnreadable(userSave);
-  } else if (DataRunList.empty()) {
-    saved = SaveWithoutRuns(target, size, userSave);
   } else {
-    saved = WriteRecoveredFile(target, size, static_cast<uint16_t>(userSave));
-    if (saved == 1) SetNtfsFileTime(target);
+    if (data == nullptr) DataRunList.Free();
+    // Parts in other records follow only a base part that starts the value.
+    if (data == nullptr || StartingVcn(record, *data) == 0) AppendListedDataParts(record, mftSector);
+    if (!DataRunList.empty()) {
+      saved = WriteRecoveredFile(target, size, static_cast<uint16_t>(userSave));
+      if (saved == 1) SetNtfsFileTime(target);
+    } else if (data != nullptr) {
+      saved = SaveWithoutRuns(target, size, userSave);
+    } else {
+      save::CountUnreadable(userSave);  // an attribute list but no part of the data could be read
+    }
   }
   DataRunList.Free();
   return saved;
@@ -83,14 +149,15 @@ uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& 
     return 0;
   }
   ntfs::Attribute data;
-  if (!ntfs::FindAttribute(record, ntfs::kDataAttribute, "", &data)) {
-    // No unnamed data here: a file without contents, unless its size or an attribute list says that
-    // the data lies elsewhere.
-    if (size != 0 || HasAttributeList(record)) save::CountUnreadable(userSave);
-    return 0;
+  if (ntfs::FindAttribute(record, ntfs::kDataAttribute, "", &data)) {
+    return data.nonResident ? SaveNonResident(record, &data, mftSector, target, size, userSave)
+                            : SaveResident(record, data, target, size, userSave);
   }
-  return data.nonResident ? SaveNonResident(record, data, target, size, userSave)
-                          : SaveResident(record, data, target, size, userSave);
+  // No unnamed data here: its parts may lie in the records an attribute list names; without a list, a
+  // file without contents unless its size says otherwise.
+  if (HasAttributeList(record)) return SaveNonResident(record, nullptr, mftSector, target, size, userSave);
+  if (size != 0) save::CountUnreadable(userSave);
+  return 0;
 }
 
 uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint16_t userSave) {

@@ -1,8 +1,10 @@
 // Saving NTFS files from hand-made file records: resident data and its bounds, data runs that go
-// backwards, holes, run lists that end early or are broken, records without data, time stamps, and the
-// folder saver after a Quick Scan and after an Extensive Scan.
+// backwards, holes, run lists that end early or are broken, records without data, data whose runs go on
+// in the records an attribute list names, time stamps, and the folder saver after a Quick Scan and after
+// an Extensive Scan.
 #include <gtest/gtest.h>
 
+#include "engine/ntfs/mft_map.h"
 #include "engine/ntfs/mft_record.h"
 #include "engine/ntfs/ntfs_test_support.h"
 #include "engine/records/ntfs_records.h"
@@ -145,6 +147,134 @@ TEST_F(NtfsSaveTest, RecordsWithoutUsableDataWriteNothingAndCountWhenDataWasExpe
   EXPECT_EQ(SaveTally.unreadable, 5u);
   EXPECT_EQ(Save(emptyRuns, 0, u"empty"), 1u);
   EXPECT_EQ(FolderNames(out), std::vector<std::u16string>{u"empty"});
+}
+
+// A data attribute in parts: clusters 0-1 of the file at 10-11 (in the base record, number 0), 2-4 at
+// 30-32 (record 3) and 5-6 at 50-51 (record 5). The MFT map places records 0 .. 11 where the volume
+// holds them.
+class NtfsListedDataTest : public NtfsSaveTest {
+ protected:
+  static constexpr uint32_t kBase = 0;
+  NtfsListedDataTest() : data(Pattern(7 * kClusterBytes - 100, 7)) {
+    for (uint32_t i = 0; i < 7; ++i) {
+      const uint32_t cluster = i < 2 ? 10 + i : i < 5 ? 28 + i : 45 + i;
+      const size_t from = size_t{i} * kClusterBytes;
+      const size_t to = std::min(data.size(), from + kClusterBytes);
+      volume.PutCluster(cluster, Bytes(data.begin() + static_cast<std::ptrdiff_t>(from),
+                                       data.begin() + static_cast<std::ptrdiff_t>(to)));
+    }
+    MftMap = {MftExtent{NtfsVolume::kSectorsPerCluster, 24, false}};
+  }
+  ~NtfsListedDataTest() override { MftMap.clear(); }
+
+  // An attribute list of unnamed data parts: {record number, first cluster of the part}.
+  static Bytes PartList(const std::vector<std::pair<uint32_t, uint64_t>>& parts) {
+    std::vector<std::pair<uint32_t, uint32_t>> entries;
+    for (const auto& part : parts) entries.emplace_back(ntfs::kDataAttribute, part.first);
+    Bytes list = ntfs_test::AttributeListValue(entries);
+    for (size_t i = 0; i < parts.size(); ++i) ntfs_test::PutLe64(list, 32 * i + 8, parts[i].second);
+    return list;
+  }
+  // The base record: its list, and its own part (clusters 0-1) unless withData is false.
+  uint32_t PutBase(const Bytes& list, bool withData) {
+    ntfs_test::RecordBuilder record;
+    record.AddResident(ntfs::kAttributeList, u"", list);
+    record.AddFileName(5, u"f", 1);
+    if (withData) record.AddNonResident(ntfs::kDataAttribute, u"", RunList({{2, 10}}), data.size());
+    return volume.PutRecord(kBase, record.Protected());
+  }
+  // An extension record of the file whose base record is `owner`, holding the part from cluster vcn on.
+  void PutPart(uint32_t number, const Bytes& runs, uint64_t vcn, uint32_t owner = kBase, uint16_t flags = 0) {
+    ntfs_test::RecordBuilder record;
+    const uint32_t at = record.AddNonResident(ntfs::kDataAttribute, u"", runs, data.size());
+    if (flags != 0) record.SetAttributeFlags(at, flags);
+    Bytes bytes = record.Protected();
+    ntfs_test::PutLe64(bytes, at + 16, vcn);
+    ntfs_test::PutLe32(bytes, 32, owner);
+    volume.PutRecord(number, bytes);
+  }
+  // The volume as it is now, as the source (the old mount goes first: both would use one file).
+  void Remount() {
+    mounted.reset();
+    mounted = volume.Mount();
+  }
+  // The file's first `clusters` clusters and zeros after them.
+  Bytes Head(uint32_t clusters) const {
+    Bytes head = data;
+    const size_t known = std::min<size_t>(data.size(), size_t{clusters} * kClusterBytes);
+    std::fill(head.begin() + static_cast<std::ptrdiff_t>(known), head.end(), 0);
+    return head;
+  }
+  const Bytes data;
+};
+
+TEST_F(NtfsListedDataTest, PartsInOtherRecordsAreSavedInOrder) {
+  PutPart(3, RunList({{3, 30}}), 2);
+  PutPart(5, RunList({{2, 50}}), 5);
+  const uint32_t sector = PutBase(PartList({{kBase, 0}, {3, 2}, {5, 5}}), true);
+  Remount();
+  EXPECT_EQ(Save(sector, data.size(), u"listed.bin"), 1u);
+  EXPECT_EQ(ReadAll(Out(u"listed.bin")), data);
+  // With no part left in the base record, every part comes from the list.
+  PutPart(3, RunList({{2, 10}}), 0);
+  PutPart(4, RunList({{3, 30}}), 2);
+  const uint32_t bare = PutBase(PartList({{3, 0}, {4, 2}, {5, 5}}), false);
+  Remount();
+  EXPECT_EQ(Save(bare, data.size(), u"bare.bin"), 1u);
+  EXPECT_EQ(ReadAll(Out(u"bare.bin")), data);
+  EXPECT_EQ(SaveTally.unreadable, 0u);
+  EXPECT_EQ(SaveTally.saved, 2u);
+}
+
+// A part that cannot be had ends the file's known data where the parts before it end: the rest is zeros
+// and the file counts as damaged.
+TEST_F(NtfsListedDataTest, APartThatCannotBeHadLeavesTheTailZerosAndTheFileDamaged) {
+  struct Case {
+    const char* what;
+    std::vector<std::pair<uint32_t, uint64_t>> list;
+    uint32_t owner;   // of record 5
+    uint16_t flags;   // of record 5's part
+    uint64_t vcn;     // of record 5's part
+    uint32_t known;   // clusters saved
+  };
+  const Case cases[] = {
+      {"all there", {{kBase, 0}, {3, 2}, {5, 5}}, kBase, 0, 5, 7},
+      {"record of zeros", {{kBase, 0}, {3, 2}, {6, 5}}, kBase, 0, 5, 5},
+      {"record past the MFT map", {{kBase, 0}, {3, 2}, {40, 5}}, kBase, 0, 5, 5},
+      {"record of another file", {{kBase, 0}, {3, 2}, {5, 5}}, 7, 0, 5, 5},
+      {"gap", {{kBase, 0}, {3, 2}, {5, 6}}, kBase, 0, 6, 5},
+      {"overlap", {{kBase, 0}, {3, 2}, {5, 4}}, kBase, 0, 4, 5},
+      {"part not where its entry says", {{kBase, 0}, {3, 2}, {5, 5}}, kBase, 0, 6, 5},
+      {"compressed part", {{kBase, 0}, {3, 2}, {5, 5}}, kBase, ntfs::kAttributeCompressed, 5, 5},
+      {"base not in the map", {{40, 0}, {3, 2}, {5, 5}}, kBase, 0, 5, 2},
+  };
+  PutPart(3, RunList({{3, 30}}), 2);
+  uint32_t damaged = 0;
+  for (const Case& c : cases) {
+    PutPart(5, RunList({{2, 50}}), c.vcn, c.owner, c.flags);
+    const uint32_t sector = PutBase(PartList(c.list), true);
+    Remount();
+    const std::u16string name = u"part" + std::u16string(1, static_cast<char16_t>(u'a' + (&c - cases)));
+    EXPECT_EQ(Save(sector, data.size(), name), 1u) << c.what;
+    EXPECT_EQ(ReadAll(Out(name)), Head(c.known)) << c.what;
+    if (c.known < 7) ++damaged;
+    EXPECT_EQ(SaveTally.unreadable, damaged) << c.what;
+  }
+}
+
+// Without a part in the base record and without the first part elsewhere, nothing of the file is known.
+TEST_F(NtfsListedDataTest, NoReadablePartCountsAsUnreadable) {
+  const uint32_t sector = PutBase(PartList({{6, 0}, {3, 2}}), false);
+  PutPart(3, RunList({{3, 30}}), 2);
+  ntfs_test::RecordBuilder nonResidentList;
+  nonResidentList.AddNonResident(ntfs::kAttributeList, u"", RunList({{1, 60}}), 64);
+  nonResidentList.AddFileName(5, u"f", 1);
+  const uint32_t unread = volume.PutRecord(8, nonResidentList.Protected());
+  Remount();
+  EXPECT_EQ(Save(sector, data.size(), u"lost.bin"), 0u);
+  EXPECT_EQ(Save(unread, data.size(), u"unread.bin"), 0u);
+  EXPECT_EQ(FolderNames(out), std::vector<std::u16string>{});
+  EXPECT_EQ(SaveTally.unreadable, 2u);
 }
 
 TEST_F(NtfsSaveTest, FolderFilesComeFromTheScansOwnList) {
