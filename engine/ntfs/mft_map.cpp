@@ -6,6 +6,7 @@
 
 #include "engine/image/read_sectors.h"
 #include "engine/ntfs/attribute_list.h"
+#include "engine/ntfs/attribute_list_value.h"
 #include "engine/ntfs/data_runs.h"
 #include "engine/ntfs/mft_record.h"
 
@@ -16,8 +17,6 @@ namespace {
 constexpr uint64_t kLastSector = 0xFFFFFFFF;
 // Clusters of 1 to 128 sectors, as the boot sector's byte 13 gives them.
 constexpr uint32_t kMaxSectorsPerCluster = 128;
-// An attribute list longer than this is not believed (real ones are a few KiB).
-constexpr uint64_t kMaxAttributeListBytes = 256 * 1024;
 
 struct Volume {
   const char* devicePath;
@@ -70,38 +69,12 @@ bool AppendDataRuns(const uint8_t* record, const Volume& volume) {
   return AppendExtents(RunsOf(record, data), volume);
 }
 
-// The value of a non-resident attribute, read cluster by cluster from the volume (holes as zeros).
-bool ReadNonResidentValue(const uint8_t* record, const ntfs::Attribute& attribute, const Volume& volume,
-                          std::vector<uint8_t>* value) {
-  if (attribute.realSize > kMaxAttributeListBytes) return false;
-  const uint64_t size = attribute.realSize;
-  const uint32_t clusterBytes = volume.sectorsPerCluster * kSectorSize;
-  std::vector<uint8_t> cluster(clusterBytes);
-  for (const DataRun& run : RunsOf(record, attribute)) {
-    for (uint32_t i = 0; i < run.length && value->size() < size; ++i) {
-      std::fill(cluster.begin(), cluster.end(), 0);
-      const uint64_t first = volume.partitionStart + (uint64_t{run.startCluster} + i) * volume.sectorsPerCluster;
-      if (!run.sparse && !ntfs::ReadSourceSectors(volume.devicePath, first, volume.sectorsPerCluster, cluster.data())) {
-        return false;
-      }
-      const uint64_t take = std::min<uint64_t>(clusterBytes, size - value->size());
-      value->insert(value->end(), cluster.begin(), cluster.begin() + static_cast<ptrdiff_t>(take));
-    }
-  }
-  return value->size() == size;
-}
-
 // The records other than 0 that hold parts of the MFT's data, in the order the list names them.
 std::vector<uint32_t> ExtensionRecords(const uint8_t* record0, const Volume& volume) {
   std::vector<uint32_t> out;
-  ntfs::Attribute list;
-  if (!ntfs::FindAttribute(record0, ntfs::kAttributeList, "", &list)) return out;
   std::vector<uint8_t> value;
-  if (list.nonResident) {
-    if (!ReadNonResidentValue(record0, list, volume, &value)) return out;
-  } else {
-    value.assign(record0 + list.valueStart, record0 + list.ValueEnd());
-  }
+  const ntfs::ClusterSpace space{volume.devicePath, volume.partitionStart, volume.sectorsPerCluster};
+  if (!ntfs::ReadAttributeListValue(record0, space, ntfs::Holes::kZeros, &value)) return out;
   std::set<uint32_t> seen{0};
   ntfs::WalkAttributeListEntries(value.data(), static_cast<uint32_t>(value.size()),
                                  [&](uint32_t type, uint32_t recordNumber) {

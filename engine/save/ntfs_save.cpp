@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "engine/ntfs/attribute_list.h"
+#include "engine/ntfs/attribute_list_value.h"
 #include "engine/ntfs/data_runs.h"
 #include "engine/ntfs/mft_map.h"
 #include "engine/ntfs/mft_record.h"
@@ -84,15 +85,19 @@ bool ExtensionRuns(uint32_t number, uint32_t baseSector, uint64_t startingVcn, s
 // A data attribute whose run list outgrew its record goes on in the records that the base record's
 // attribute list names. Appends their runs to DataRunList in the order of the value, each part starting
 // where the runs before it end; the first part that cannot be read, or leaves a gap or an overlap, ends
-// the walk, and the file's tail is then lost (zeros, counted damaged). A non-resident list is not read.
+// the walk, and the file's tail is then lost (zeros, counted damaged). A list that outgrew the base record
+// is read from its clusters; one that cannot be read leaves the tail lost in the same way.
 void AppendListedDataParts(const uint8_t* base, uint32_t baseSector) {
-  ntfs::Attribute list;
-  if (!ntfs::FindAttribute(base, ntfs::kAttributeList, "", &list) || list.nonResident) return;
+  std::vector<uint8_t> list;
+  const ntfs::ClusterSpace space{ntfs::CurrentDevicePath(), CurrentFileSystem.clusterBase,
+                                 CurrentFileSystem.sectorsPerCluster};
+  // A hole in a list is damage, not entries.
+  if (!ntfs::ReadAttributeListValue(base, space, ntfs::Holes::kRefused, &list)) return;
   uint64_t nextVcn = 0;
   for (const DataRun& run : DataRunList) nextVcn += run.length;
   std::vector<DataRun> runs;
-  const uint8_t* entries = base + list.valueStart;
-  ntfs::WalkAttributeListEntryFields(entries, list.valueLength, [&](const ntfs::AttributeListEntry& entry) {
+  const auto listSize = static_cast<uint32_t>(list.size());  // at most ntfs::kMaxAttributeListBytes
+  ntfs::WalkAttributeListEntryFields(list.data(), listSize, [&](const ntfs::AttributeListEntry& entry) {
     if (entry.type != ntfs::kDataAttribute || entry.nameLength != 0) return true;
     uint32_t sector = 0;
     if (!MftRecordToSector(entry.recordNumber, sector)) return false;

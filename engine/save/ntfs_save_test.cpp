@@ -198,6 +198,16 @@ class NtfsListedDataTest : public NtfsSaveTest {
     mounted.reset();
     mounted = volume.Mount();
   }
+  // Saves the base record at sector from the volume as it is now under name: its first `known` clusters,
+  // and the file counted damaged (one more in *damaged) unless that is all of them.
+  void ExpectSavedHead(uint32_t sector, const std::u16string& name, uint32_t known, uint32_t* damaged,
+                       const char* what) {
+    Remount();
+    EXPECT_EQ(Save(sector, data.size(), name), 1u) << what;
+    EXPECT_EQ(ReadAll(Out(name)), Head(known)) << what;
+    if (known < 7) ++*damaged;
+    EXPECT_EQ(SaveTally.unreadable, *damaged) << what;
+  }
   // The file's first `clusters` clusters and zeros after them.
   Bytes Head(uint32_t clusters) const {
     Bytes head = data;
@@ -253,12 +263,8 @@ TEST_F(NtfsListedDataTest, APartThatCannotBeHadLeavesTheTailZerosAndTheFileDamag
   for (const Case& c : cases) {
     PutPart(5, RunList({{2, 50}}), c.vcn, c.owner, c.flags);
     const uint32_t sector = PutBase(PartList(c.list), true);
-    Remount();
-    const std::u16string name = u"part" + std::u16string(1, static_cast<char16_t>(u'a' + (&c - cases)));
-    EXPECT_EQ(Save(sector, data.size(), name), 1u) << c.what;
-    EXPECT_EQ(ReadAll(Out(name)), Head(c.known)) << c.what;
-    if (c.known < 7) ++damaged;
-    EXPECT_EQ(SaveTally.unreadable, damaged) << c.what;
+    ExpectSavedHead(sector, u"part" + std::u16string(1, static_cast<char16_t>(u'a' + (&c - cases))), c.known, &damaged,
+                    c.what);
   }
 }
 
@@ -275,6 +281,48 @@ TEST_F(NtfsListedDataTest, NoReadablePartCountsAsUnreadable) {
   EXPECT_EQ(Save(unread, data.size(), u"unread.bin"), 0u);
   EXPECT_EQ(FolderNames(out), std::vector<std::u16string>{});
   EXPECT_EQ(SaveTally.unreadable, 2u);
+}
+
+// A list that outgrew the base record lies in clusters of its own: here 130 entries of another type (more
+// than a cluster of them) and then the data parts, in clusters 56 and 58. Past its real size cluster 58
+// holds one more entry, naming record 5, that a reader going past the end would take.
+TEST_F(NtfsListedDataTest, AListInClustersOfItsOwnIsReadToItsRealSize) {
+  Bytes list = ntfs_test::AttributeListValue(std::vector<std::pair<uint32_t, uint32_t>>(130, {0x10, kBase}));
+  const Bytes parts = PartList({{kBase, 0}, {3, 2}, {5, 5}});
+  list.insert(list.end(), parts.begin(), parts.end());
+  const uint32_t withoutLast = static_cast<uint32_t>(list.size()) - 32;
+  volume.PutCluster(56, Bytes(list.begin(), list.begin() + kClusterBytes));
+  volume.PutCluster(58, Bytes(list.begin() + kClusterBytes, list.end()));
+  PutPart(3, RunList({{3, 30}}), 2);
+  PutPart(5, RunList({{2, 50}}), 5);
+  struct Case {
+    const char* what;
+    Bytes runs;
+    uint32_t realSize;
+    uint16_t flags;
+    uint32_t known;  // clusters saved
+  };
+  const Case cases[] = {
+      {"whole list", RunList({{1, 56}, {1, 58}}), static_cast<uint32_t>(list.size()), 0, 7},
+      {"real size before the last entry", RunList({{1, 56}, {1, 58}}), withoutLast, 0, 5},
+      {"runs that end before the real size", RunList({{1, 56}}), static_cast<uint32_t>(list.size()), 0, 2},
+      {"a hole in the list", RunList({{1, 56}, {1, -1}}), static_cast<uint32_t>(list.size()), 0, 2},
+      {"clusters past the volume", RunList({{1, 56}, {1, 5000}}), static_cast<uint32_t>(list.size()), 0, 2},
+      {"compressed list", RunList({{1, 56}, {1, 58}}), static_cast<uint32_t>(list.size()), ntfs::kAttributeCompressed,
+       2},
+      {"larger than any real list", RunList({{1, 56}, {1, 58}}), 256 * 1024 + 1, 0, 2},
+  };
+  uint32_t damaged = 0;
+  for (const Case& c : cases) {
+    ntfs_test::RecordBuilder record;
+    const uint32_t at = record.AddNonResident(ntfs::kAttributeList, u"", c.runs, c.realSize);
+    if (c.flags != 0) record.SetAttributeFlags(at, c.flags);
+    record.AddFileName(5, u"f", 1);
+    record.AddNonResident(ntfs::kDataAttribute, u"", RunList({{2, 10}}), data.size());
+    const uint32_t sector = volume.PutRecord(kBase, record.Protected());
+    ExpectSavedHead(sector, u"list" + std::u16string(1, static_cast<char16_t>(u'a' + (&c - cases))), c.known, &damaged,
+                    c.what);
+  }
 }
 
 TEST_F(NtfsSaveTest, FolderFilesComeFromTheScansOwnList) {

@@ -1,0 +1,36 @@
+// The value of an attribute list, from its record or, when it outgrew the record, from its clusters.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/ntfs/mft_record.h"
+
+namespace ntfs {
+
+// An attribute list longer than this is not believed (real ones are a few KiB).
+constexpr uint64_t kMaxAttributeListBytes = 256 * 1024;
+
+// Where a volume's clusters lie on the source: cluster c at clusterBase + c x sectorsPerCluster.
+struct ClusterSpace {
+  const char* devicePath = nullptr;
+  uint64_t clusterBase = 0;
+  uint32_t sectorsPerCluster = 0;
+};
+
+// What a run without clusters (a hole) in the value is taken for.
+enum class Holes { kZeros, kRefused };
+
+// Reads the realSize bytes of the non-resident attribute's value along its run list into *value. False
+// (value then holds nothing usable) when the value is above kMaxAttributeListBytes, compressed or
+// encrypted, holds a hole that is refused, its runs end before realSize, a cluster cannot be read, or a
+// cluster is not 1 to 128 sectors.
+bool ReadNonResidentValue(const uint8_t* record, const Attribute& attribute, const ClusterSpace& space, Holes holes,
+                          std::vector<uint8_t>* value);
+
+// The value of the record's unnamed attribute list (0x20) into *value: copied from the record when it is
+// resident, else read as ReadNonResidentValue. False when the record has none or it cannot be had.
+bool ReadAttributeListValue(const uint8_t* record, const ClusterSpace& space, Holes holes,
+                            std::vector<uint8_t>* value);
+
+}  // namespace ntfs

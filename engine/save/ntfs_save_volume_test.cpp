@@ -1,0 +1,104 @@
+// Saving files of a real NTFS volume (mkntfs and libntfs-3g, written by make_listed_data_volume.py) against
+// what icat reads of them: one file whose data goes on in extension records named by an attribute list that
+// lies in clusters of its own, and an ordinary one.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/image/source_values.h"
+#include "engine/ntfs/mft_map.h"
+#include "engine/ntfs/mft_record.h"
+#include "engine/partitions/partition_test_support.h"
+#include "engine/records/scan_parameters.h"
+#include "engine/records/scan_records.h"
+#include "engine/save/save_state.h"
+#include "engine/save/save_test_support.h"
+#include "engine/save/savers.h"
+#include "platform/os/os.h"
+
+namespace save_test {
+namespace {
+
+struct ExpectedFile {
+  uint32_t inode = 0;
+  uint64_t size = 0;
+  std::string name, expected;
+};
+
+struct ExpectedVolume {
+  std::string image;
+  uint32_t sectorsPerCluster = 0;
+  uint32_t mftCluster = 0;
+  std::vector<ExpectedFile> files;
+};
+
+// A file beside the generator's output.
+std::string Beside(const std::string& name) {
+  const std::string out = DORVANE_LISTED_DATA_EXPECTED;
+  return out.substr(0, out.find_last_of("/\\") + 1) + name;
+}
+
+ExpectedVolume ReadExpected() {
+  ExpectedVolume volume;
+  std::ifstream in(DORVANE_LISTED_DATA_EXPECTED);
+  EXPECT_TRUE(in.good()) << "missing " << DORVANE_LISTED_DATA_EXPECTED;
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream fields(line);
+    std::string kind;
+    std::getline(fields, kind, '\t');
+    if (kind == "#volume") {
+      fields >> volume.image >> volume.sectorsPerCluster >> volume.mftCluster;
+    } else if (kind == "file") {
+      ExpectedFile file;
+      fields >> file.inode >> file.size >> file.name >> file.expected;
+      volume.files.push_back(file);
+    }
+  }
+  return volume;
+}
+
+Bytes ReadExpectedBytes(const std::string& name) {
+  std::ifstream in(Beside(name), std::ios::binary);
+  EXPECT_TRUE(in.good()) << "missing " << Beside(name);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class NtfsSaveVolumeTest : public SaveTest {
+ protected:
+  ~NtfsSaveVolumeTest() override { MftMap.clear(); }
+};
+
+TEST_F(NtfsSaveVolumeTest, FilesAreSavedAsIcatReadsThem) {
+  const ExpectedVolume volume = ReadExpected();
+  ASSERT_EQ(volume.files.size(), 2u);
+  partition_test::CurrentDisk disk(os::FromUtf8(Beside(volume.image)));
+  ASSERT_TRUE(disk.opened()) << volume.image;
+  CurrentFileSystem.type = records::kNtfs;
+  CurrentFileSystem.sectorsPerCluster = volume.sectorsPerCluster;
+  CurrentFileSystem.clusterBase = 0;
+  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], volume.mftCluster * volume.sectorsPerCluster, volume.sectorsPerCluster),
+            1u);
+  for (const ExpectedFile& file : volume.files) {
+    SCOPED_TRACE(file.name);
+    uint32_t sector = 0;
+    ASSERT_EQ(MftRecordToSector(file.inode, sector), 1u);
+    EXPECT_EQ(SaveNtfsItems(out, os::FromUtf8(file.name), file.size, sector, 1, 0), 1u);
+    EXPECT_EQ(ReadAll(Out(os::FromUtf8(file.name))), ReadExpectedBytes(file.expected));
+  }
+  // The first file is the one the volume was made for: its attribute list lies outside its record.
+  uint32_t sector = 0;
+  ASSERT_EQ(MftRecordToSector(volume.files[0].inode, sector), 1u);
+  uint8_t record[ntfs::kMftRecordSize] = {};
+  ASSERT_TRUE(ntfs::ReadMftRecord(DevicePathTable[0], sector, record));
+  ntfs::Attribute list;
+  ASSERT_TRUE(ntfs::FindAttribute(record, ntfs::kAttributeList, "", &list));
+  EXPECT_TRUE(list.nonResident);
+  EXPECT_EQ(SaveTally.saved, 2u);
+  EXPECT_EQ(SaveTally.unreadable, 0u);
+}
+
+}  // namespace
+}  // namespace save_test
