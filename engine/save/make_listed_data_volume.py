@@ -17,7 +17,6 @@ written as a fixed VHD, listed_data.fixed.vhd, beside FILE. FILE holds, tab-sepa
 
 EXPECTED is the file beside FILE holding what icat reads for the inode. The volume starts at sector 0.
 """
-import argparse
 import os
 import re
 import shutil
@@ -28,7 +27,7 @@ REPO = os.path.abspath(os.path.join(HERE, "..", ".."))
 sys.path.insert(0, os.path.join(REPO, "tools", "images"))
 
 import oracle  # noqa: E402
-from generate import ensure_helper  # noqa: E402
+from generate import own_volume_arguments  # noqa: E402
 from util import fresh_dir, pseudo_bytes, run, text_bytes  # noqa: E402
 
 VOLUME = "listed_data.fixed.vhd"
@@ -70,15 +69,9 @@ def check_spread(raw, inode):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--images", required=True)
-    parser.add_argument("--out", required=True)
-    parser.add_argument("--ntfs-helper")
-    args = parser.parse_args()
-    out_dir = os.path.dirname(os.path.abspath(args.out))
-    os.makedirs(out_dir, exist_ok=True)
+    args, out_dir, helper = own_volume_arguments()
     work = fresh_dir(os.path.join(out_dir, "listed_data_work"))
-    raw = build_raw(work, ensure_helper(args.images, args.ntfs_helper))
+    raw = build_raw(work, helper)
     values = oracle.fsstat(raw, 0)
     lines = ["#volume\t%s\t%d\t%s" % (VOLUME, int(values["Cluster Size"]) // 512, values["First Cluster of MFT"])]
     inodes = {e["name"]: e["inode"] for e in oracle.fls(raw, 0) if not e["dir"] and not e["stream"]}

@@ -32,7 +32,6 @@
    manifests keep no access times. Before the lines of each image, "#volume IMAGE CODE SECTORS" gives its
    file-system code and the volume's size in sectors (every volume starts at sector 0).
 """
-import argparse
 import json
 import os
 import re
@@ -44,7 +43,7 @@ REPO = os.path.abspath(os.path.join(HERE, "..", ".."))
 sys.path.insert(0, os.path.join(REPO, "tools", "images"))
 
 import oracle  # noqa: E402
-from generate import ensure_helper  # noqa: E402
+from generate import own_volume_arguments  # noqa: E402
 from util import fresh_dir, pseudo_bytes, run, text_bytes  # noqa: E402
 
 GIB = 1 << 30
@@ -137,14 +136,8 @@ def lines(image, code, manifest, sectors):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--images", required=True)
-    parser.add_argument("--out", required=True)
-    parser.add_argument("--ntfs-helper")
-    args = parser.parse_args()
-    out_dir = os.path.dirname(os.path.abspath(args.out))
-    os.makedirs(out_dir, exist_ok=True)
-    own = build_volume(out_dir, ensure_helper(args.images, args.ntfs_helper))
+    args, out_dir, helper = own_volume_arguments()
+    own = build_volume(out_dir, helper)
     with open(args.out, "w", encoding="utf-8") as f:
         for image, code in SHARED:
             with open(os.path.join(args.images, image + ".manifest.json"), encoding="utf-8") as m:

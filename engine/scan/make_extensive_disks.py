@@ -32,7 +32,6 @@ come from TSK: fsstat gives each volume's cluster size, cluster area and size (f
 the folders' clusters. A volume whose boot sector is gone has no last sector (0) for FAT, the range's end for NTFS,
 and for FAT is FAT32 when the scan is for FAT32 or a folder lies above cluster 65535, else FAT16.
 """
-import argparse
 import json
 import os
 import shutil
@@ -44,7 +43,7 @@ sys.path.insert(0, os.path.join(REPO, "tools", "images"))
 
 import disks  # noqa: E402
 import oracle  # noqa: E402
-from generate import ensure_helper  # noqa: E402
+from generate import own_volume_arguments  # noqa: E402
 from util import SECTOR, copy_sparse, fresh_dir, make_sparse, run, text_bytes  # noqa: E402
 
 CODES = {"fat16": 100, "fat32": 200, "ntfs": 300}
@@ -178,15 +177,8 @@ def shared_volumes(images, name):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--images", required=True)
-    parser.add_argument("--out", required=True)
-    parser.add_argument("--ntfs-helper")
-    args = parser.parse_args()
-    out_dir = os.path.dirname(os.path.abspath(args.out))
-    os.makedirs(out_dir, exist_ok=True)
+    args, out_dir, helper = own_volume_arguments()
     work = fresh_dir(os.path.join(out_dir, "work"))
-    helper = ensure_helper(args.images, args.ntfs_helper)
 
     # The volumes: the shared FAT16 one, and the two made here.
     copy_sparse(os.path.join(args.images, "fat16.raw"), os.path.join(work, "fat16.raw"))

@@ -114,6 +114,20 @@ def ensure_helper(out, given):
     return exe
 
 
+def own_volume_arguments():
+    """For a test's generator of volumes of its own: its arguments --images (the shared images, where the NTFS
+    helper is built when not given), --out (the file it writes) and --ntfs-helper; returns them, the folder of
+    --out (made) and the NTFS helper."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--images", required=True)
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--ntfs-helper")
+    args = parser.parse_args()
+    out_dir = os.path.dirname(os.path.abspath(args.out))
+    os.makedirs(out_dir, exist_ok=True)
+    return args, out_dir, ensure_helper(args.images, args.ntfs_helper)
+
+
 def make_one(ctx, name):
     r = recipes.RECIPES[name]
     t0 = time.time()
