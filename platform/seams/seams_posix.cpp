@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/os/os.h"
+#include "open_address.h"
 #include "seams.h"
 
 namespace seams {
@@ -30,6 +31,8 @@ class NoShell : public ShellSeam {
 };
 
 }  // namespace
+
+std::u16string RegisteredBrowserCommand() { return {}; }
 
 MessageBoxSeam& PlatformMessageBoxes() {
   static StreamMessageBoxes seam;

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "open_address.h"
 #include "seams.h"
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
@@ -92,16 +93,42 @@ class PlatformShellSeam : public ShellSeam {
     return reinterpret_cast<intptr_t>(result);
   }
 
+  // Started in UTF-16, so names outside the ANSI code page survive; the result is numbered as
+  // WinExec numbers it (above 31 success, else 0, 2, 3 or 11, or another small error number).
   uint32_t StartProcess(const std::u16string& commandLine, int show) override {
-    // WinExec takes the command line in the ANSI code page.
-    int length = ::WideCharToMultiByte(CP_ACP, 0, Wide(commandLine), -1, nullptr, 0, nullptr, nullptr);
-    std::vector<char> line(length > 0 ? length : 1, 0);
-    ::WideCharToMultiByte(CP_ACP, 0, Wide(commandLine), -1, line.data(), length, nullptr, nullptr);
-    return ::WinExec(line.data(), static_cast<UINT>(show));
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(show);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+      DWORD error = ::GetLastError();
+      if (error == ERROR_BAD_EXE_FORMAT) return ERROR_BAD_FORMAT;
+      return error > 0 && error < 32 ? error : 0;
+    }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return 33;
   }
 };
 
+// The default value of a key under HKEY_CLASSES_ROOT (at most MAX_PATH characters); empty when missing.
+std::u16string ClassesRootValue(const std::u16string& key) {
+  wchar_t value[MAX_PATH + 1] = {};
+  LONG size = sizeof value - sizeof value[0];
+  if (::RegQueryValueW(HKEY_CLASSES_ROOT, Wide(key), value, &size) != ERROR_SUCCESS) return {};
+  return FromWide(value);
+}
+
 }  // namespace
+
+std::u16string RegisteredBrowserCommand() {
+  std::u16string type = ClassesRootValue(u".htm");
+  if (type.empty()) return {};
+  return ClassesRootValue(type + u"\\shell\\open\\command");
+}
 
 MessageBoxSeam& PlatformMessageBoxes() {
   static PlatformBoxes seam;

@@ -1,0 +1,61 @@
+#include "ui/controls/list_column_sorter.h"
+
+#include <oleauto.h>
+
+#include <algorithm>
+
+#include "platform/classlib/win/clistctrl.h"
+
+static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
+
+namespace ui {
+namespace {
+
+bool ParseLocaleDate(const std::u16string& text, double* value) {
+  std::wstring wide(text.begin(), text.end());
+  DATE date = 0;
+  if (FAILED(::VarDateFromStr(wide.c_str(), LOCALE_USER_DEFAULT, 0, &date))) return false;
+  *value = date;
+  return true;
+}
+
+}  // namespace
+
+ListColumnSorter::ListColumnSorter(CListCtrl* list, int column) : list_(list) {
+  const int count = list_->GetItemCount();
+  records_.reserve(static_cast<size_t>(std::max(count, 0)));
+  for (int item = 0; item < count; ++item) {
+    CString text = list_->GetItemText(item, column);
+    auto record = std::make_unique<Record>();
+    record->data = list_->GetItemData(item);
+    const auto* chars = reinterpret_cast<const char16_t*>(static_cast<LPCTSTR>(text));
+    record->text.assign(chars, static_cast<size_t>(text.GetLength()));
+    list_->SetItemData(item, reinterpret_cast<DWORD_PTR>(record.get()));
+    records_.push_back(std::move(record));
+  }
+}
+
+ListColumnSorter::~ListColumnSorter() {
+  // Rows move while sorting: each row finds its own data through the record it points at.
+  std::vector<const Record*> ours;
+  for (const auto& record : records_) ours.push_back(record.get());
+  std::sort(ours.begin(), ours.end());
+  const int count = list_->GetItemCount();
+  for (int item = 0; item < count; ++item) {
+    auto* record = reinterpret_cast<const Record*>(list_->GetItemData(item));
+    if (std::binary_search(ours.begin(), ours.end(), record)) list_->SetItemData(item, record->data);
+  }
+}
+
+void ListColumnSorter::Sort(bool ascending, int type) {
+  list_->SortItems(CompareItems, static_cast<DWORD_PTR>(ascending ? type : -type));
+}
+
+int CALLBACK CompareItems(LPARAM record1, LPARAM record2, LPARAM parameter) {
+  const auto* first = reinterpret_cast<const ListColumnSorter::Record*>(record1);
+  const auto* second = reinterpret_cast<const ListColumnSorter::Record*>(record2);
+  if (first == nullptr || second == nullptr) return 0;
+  return CompareSortTexts(first->text, second->text, static_cast<int>(parameter), ParseLocaleDate);
+}
+
+}  // namespace ui

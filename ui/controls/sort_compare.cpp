@@ -1,0 +1,71 @@
+#include "ui/controls/sort_compare.h"
+
+#include <cstdlib>
+#include <limits>
+
+#include "platform/classlib/cstring.h"
+
+namespace ui {
+namespace {
+
+template <class T>
+int Order(const T& a, const T& b) {
+  return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+int CompareNoCase(const std::u16string& a, const std::u16string& b) {
+  CString left(reinterpret_cast<LPCTSTR>(a.c_str()));
+  int result = left.CompareNoCase(reinterpret_cast<LPCTSTR>(b.c_str()));
+  return Order(result, 0);
+}
+
+int CompareDates(const std::u16string& a, const std::u16string& b, DateParser parseDate) {
+  double first = 0;
+  double second = 0;
+  if (parseDate == nullptr || !parseDate(a, &first) || !parseDate(b, &second)) return 0;
+  return Order(first, second);
+}
+
+}  // namespace
+
+unsigned long long SortDigits(const std::u16string& text) {
+  constexpr unsigned long long kMax = std::numeric_limits<unsigned long long>::max();
+  unsigned long long value = 0;
+  for (char16_t c : text) {
+    if (c < u'0' || c > u'9') continue;
+    unsigned digit = static_cast<unsigned>(c - u'0');
+    if (value > (kMax - digit) / 10) return kMax;
+    value = value * 10 + digit;
+  }
+  return value;
+}
+
+double SortDecimal(const std::u16string& text) {
+  // The text as an 8-bit string of at most 255 bytes; a character outside ASCII ends the number there.
+  std::string narrow;
+  for (char16_t c : text) {
+    if (narrow.size() == 255) break;
+    narrow.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  }
+  return std::strtod(narrow.c_str(), nullptr);
+}
+
+int CompareSortTexts(const std::u16string& text1, const std::u16string& text2, int parameter,
+                     DateParser parseDate) {
+  const int sign = parameter < 0 ? -1 : 1;
+  const int type = parameter < 0 ? -parameter : parameter;
+  switch (type) {
+    case kSortInteger:
+      return Order(SortDigits(text1), SortDigits(text2)) * sign;
+    case kSortText:
+      return CompareNoCase(text1, text2) * sign;
+    case kSortDate:
+      return CompareDates(text1, text2, parseDate) * sign;
+    case kSortDecimal:
+      return Order(SortDecimal(text1), SortDecimal(text2)) * sign;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace ui

@@ -1,0 +1,27 @@
+// The comparison behind sorting a list by one column: the column's texts compared as integers, text,
+// dates or decimal numbers. The sort parameter is the type for ascending order and minus the type for
+// descending order.
+#pragma once
+
+#include <string>
+
+namespace ui {
+
+enum SortType : int { kSortInteger = 1, kSortText = 2, kSortDate = 3, kSortDecimal = 4 };
+
+// Reads a date and time as the user's locale writes it; false when the text is not one.
+using DateParser = bool (*)(const std::u16string& text, double* value);
+
+// -1, 0 or 1, already turned for descending order. Integer: only the decimal digits of each text count
+// ("10 MB" is 10, "100 KB" is 100), read as 64-bit so sizes of any file compare rightly. Dates that do
+// not parse, and equal dates or numbers, compare as 0. Unknown types compare as 0.
+int CompareSortTexts(const std::u16string& text1, const std::u16string& text2, int parameter,
+                     DateParser parseDate);
+
+// The digits of the text as a number (saturating past 2^64 - 1); 0 without digits.
+unsigned long long SortDigits(const std::u16string& text);
+
+// The leading decimal number of the text as the C library reads it (0 when there is none).
+double SortDecimal(const std::u16string& text);
+
+}  // namespace ui
