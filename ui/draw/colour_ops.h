@@ -20,8 +20,7 @@ inline uint32_t ColourToPixel(Colour c) { return ((c & 0xFF) << 16) | (c & 0xFF0
 inline Colour PixelToColour(uint32_t p) { return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF); }
 inline uint8_t AlphaOf(uint32_t pixel) { return static_cast<uint8_t>(pixel >> 24); }
 
-// The helpers below work on the three low bytes and leave the high byte 0, so they serve colours and
-// pixels alike (a channel-wise operation does not care which byte is red).
+// The helpers below return the high byte 0. All but ToGray are channel-wise and serve pixels alike.
 // grey = 0.299 red + 0.587 green + 0.114 blue, truncated, in all three channels.
 Colour ToGray(Colour c);
 // Each channel 255 - channel.

@@ -13,9 +13,9 @@ namespace draw {
 void FillPatternPalette(DibBuffer& pattern, Colour begin, Colour mid, Colour end, int coloring);
 
 // Creates the pattern as an 8-bit width × height image with its palette and, for kinds 7 to 15, its
-// pixels. Granularity is taken modulo 256 (0 to 255). Areas too small for the hard-bump and metal kinds
-// (narrower than 6 pixels for hard bump, no width or height for any) draw nothing: the pixels stay 0.
-// Returns false when the image cannot be created (no width or height, or too large).
+// pixels. Granularity is kept within 0 to 255, coloring within 0 to 100. Returns false when there is
+// nothing to draw: the image cannot be created (no width or height, or too large), or the area is below
+// the ridge size of the hard-bump and metal kinds (narrower than 6 pixels or lower than 2).
 bool RenderEffectPattern(DibBuffer& pattern, int width, int height, int kind, int granularity, int coloring,
                          Colour begin, Colour mid, Colour end, RandomSource& random);
 

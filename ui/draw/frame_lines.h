@@ -25,7 +25,7 @@ enum PenKind { kPenSolid, kPenDash, kPenDot, kPenDashDot, kPenDashDotDot };
 // Styles 2 to 5 are the dashed pens; every other value a solid pen.
 PenKind PenKindOf(int style);
 
-// Nothing for style 0 (or outside 1 to 6) or width below 1. With h = width / 2 the frame runs along
+// Nothing for style 0 or width below 1. With h = width / 2 the frame runs along
 // (left + h, top + h, right − h, bottom − h): the left and top edges in colour 0, the right and bottom ones
 // in colour 1; style 6 adds an inner frame 2 × width further in.
 std::vector<StyledPath> FramePaths(const DrawRect& rect, int style, int width);

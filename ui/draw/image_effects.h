@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "ui/draw/draw_types.h"
 #include "ui/draw/pixel_buffer.h"
@@ -22,8 +23,9 @@ void AndPixels(PixelBuffer& dest, const PixelBuffer& source);
 void OrPixels(PixelBuffer& dest, const PixelBuffer& source);
 // Copies w × h pixels from (sx, sy) of source to (x, y) of dest, clipped to both.
 void CopyPixels(PixelBuffer& dest, int x, int y, const PixelBuffer& source, int sx, int sy, int w, int h);
-// Nearest-pixel stretch of the whole source to width × height.
-PixelBuffer StretchPixels(const PixelBuffer& source, int width, int height);
+// Where the copies of a tw × th tile go to cover (x, y, w, h): left to right, top to bottom, the last
+// ones clipped to the area's right and bottom edges.
+std::vector<DrawRect> TileRects(int x, int y, int w, int h, int tw, int th);
 // Covers (x, y, w, h) of dest with copies of the tile (sx, sy, tw, th) of source, left to right and top to
 // bottom, each copy clipped to the area's right and bottom edges. Nothing for an empty tile or area.
 void TileBlit(PixelBuffer& dest, int x, int y, int w, int h, const PixelBuffer& source, int sx, int sy, int tw,

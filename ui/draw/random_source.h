@@ -39,7 +39,8 @@ class ScriptedRandom : public RandomSource {
   size_t next_ = 0;
 };
 
-// The process-wide source that DrawManager uses unless it is given one (an LcgRandom seeded from the clock).
+// The process-wide source that DrawManager uses unless it is given one (an LcgRandom of seed 1); for the
+// user-interface thread only.
 RandomSource& DefaultRandom();
 
 }  // namespace draw
