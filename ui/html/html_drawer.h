@@ -4,7 +4,7 @@
 // effects, tracks the hovered link and follows links through the shell seam. Windows build only.
 //
 // The drawer treats its text as markup: a caller that inserts a file name, path or other outside text
-// escapes it first (HtmlEscape in html_text.h).
+// escapes it first.
 #pragma once
 
 #include <windows.h>

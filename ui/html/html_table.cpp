@@ -1,0 +1,323 @@
+#include "ui/html/html_table.h"
+
+#include <algorithm>
+#include <string>
+
+#include "ui/html/html_layout.h"
+#include "ui/html/html_markup.h"
+#include "ui/html/html_stylesheet.h"
+
+namespace html {
+
+namespace {
+
+constexpr int kMaxSpan = 64;
+constexpr size_t kMinBackgroundLength = 6;  // "file:x"
+
+struct RawCell {
+  HtmlToken tag;
+  size_t begin = 0;
+  size_t end = 0;
+};
+struct RawRow {
+  HtmlToken tag;
+  std::vector<RawCell> cells;
+};
+
+struct Cell {
+  HtmlStyle style;
+  std::u16string_view content;
+  int row = 0;
+  int column = 0;
+  int rowSpan = 1;
+  int columnSpan = 1;
+  HtmlLayout::Box natural;   // the cell with its padding and border
+  int contentHeight = 0;
+};
+
+// One declaration through the style-sheet reader, so that tables and style sheets read values alike.
+void ApplyAsDeclaration(std::u16string_view property, std::u16string_view value, HtmlStyle& style,
+                        const HtmlStyleContext& context) {
+  std::u16string declaration(property);
+  declaration += u':';
+  declaration += value.substr(0, value.find(u';'));
+  ApplyDeclarations(declaration, style, context);
+}
+
+// Rows from each tr, cells from each td, skipping nested tables; the text must be the table's body.
+std::vector<RawRow> ReadRows(std::u16string_view body) {
+  std::vector<RawRow> rows;
+  RawCell* open = nullptr;
+  int depth = 0;
+  HtmlTokenizer tokenizer(body);
+  HtmlToken token;
+  size_t start = 0;
+  auto closeCell = [&](size_t at) {
+    if (open) open->end = at;
+    open = nullptr;
+  };
+  while (start = tokenizer.Position(), tokenizer.Next(token)) {
+    if (token.kind != HtmlToken::Kind::kTag) continue;
+    if (token.text == u"table") {
+      depth += token.closing ? -1 : 1;
+      if (depth < 0) break;  // the table's own end
+      continue;
+    }
+    if (depth > 0) continue;
+    if (token.text == u"tr") {
+      closeCell(start);
+      if (!token.closing && rows.size() < static_cast<size_t>(kMaxTableRows)) rows.push_back({token, {}});
+    } else if (token.text == u"td") {
+      closeCell(start);
+      if (token.closing) continue;
+      if (rows.empty()) {
+        if (rows.size() >= static_cast<size_t>(kMaxTableRows)) continue;
+        rows.push_back({});
+      }
+      rows.back().cells.push_back({token, tokenizer.Position(), body.size()});
+      open = &rows.back().cells.back();
+    }
+  }
+  closeCell(start);
+  return rows;
+}
+
+// A table starts from the flow's font and colours with the box fields of the default style.
+HtmlStyle TableStyle(const HtmlStyle& outer) {
+  HtmlStyle style = outer;
+  HtmlStyle defaults;
+  style.name = u"table";
+  style.backgroundColour = defaults.backgroundColour;
+  style.fillColour2 = defaults.fillColour2;
+  style.fillColour3 = defaults.fillColour3;
+  style.fillKind = defaults.fillKind;
+  style.backgroundImage.clear();
+  style.frameLightColour = defaults.frameLightColour;
+  style.frameDarkColour = defaults.frameDarkColour;
+  style.borderStyle = defaults.borderStyle;
+  style.borderWidth = defaults.borderWidth;
+  style.width = style.height = 0;
+  style.margin = defaults.margin;
+  style.padding = defaults.padding;
+  style.linkKind = kHtmlLinkNone;
+  style.linkTarget.clear();
+  return style;
+}
+
+int SpanOf(const HtmlToken& tag, std::u16string_view name, int limit) {
+  const std::u16string* value = tag.Attribute(name);
+  int span = value ? ReadStyleNumber(*value) : 1;
+  return std::clamp(span, 1, std::max(1, std::min(limit, kMaxSpan)));
+}
+
+// The start of each track: after the frame and the spacing, each track followed by the spacing and 1.
+std::vector<int> TrackStarts(int origin, const std::vector<int>& tracks, int side, int spacing) {
+  std::vector<int> starts;
+  int at = AddClamped(AddClamped(origin, side), spacing);
+  for (int size : tracks) {
+    starts.push_back(at);
+    at = AddClamped(at, AddClamped(size, spacing + 1));
+  }
+  return starts;
+}
+
+int Extent(const std::vector<int>& tracks, int side, int spacing) {
+  int total = AddClamped(2 * side, spacing - 1);
+  for (int size : tracks) total = AddClamped(total, AddClamped(size, spacing + 1));
+  return total;
+}
+
+void ApplyAttributes(const HtmlToken& tag, HtmlStyle& style, HtmlMetrics& metrics,
+                     const HtmlLayout& layout) {
+  StyleUnits units(metrics, style);
+  const HtmlLayoutSettings& settings = layout.Settings();
+  HtmlStyleContext context{layout.Colours(), units, settings.coloursEnabled, settings.disabledColour};
+  for (const HtmlAttribute& attribute : tag.attributes)
+    ApplyTableAttribute(attribute.name, attribute.value, style, context);
+}
+
+}  // namespace
+
+int BorderSide(const HtmlStyle& style) {
+  if (style.borderStyle == draw::kFrameNone || style.borderWidth <= 0) return 0;
+  int width = std::min(style.borderWidth, kMaxHtmlSize);
+  return style.borderStyle == draw::kFrameDouble ? kDoubleBorderSide * width : width;
+}
+
+void ApplyTableAttribute(std::u16string_view name, std::u16string_view value, HtmlStyle& style,
+                         const HtmlStyleContext& context) {
+  if (name == u"cellpadding") ApplyAsDeclaration(u"padding", value, style, context);
+  else if (name == u"cellspacing") ApplyAsDeclaration(u"margin", value, style, context);
+  else if (name == u"border") ApplyAsDeclaration(u"border-width", value, style, context);
+  else if (name == u"borderstyle") ApplyAsDeclaration(u"border-style", value, style, context);
+  else if (name == u"bordercolor") ApplyAsDeclaration(u"border-color", value, style, context);
+  else if (name == u"bordercolorlight") style.frameLightColour = context.Colour(value, style.frameLightColour);
+  else if (name == u"bordercolordark") style.frameDarkColour = context.Colour(value, style.frameDarkColour);
+  else if (name == u"bgmidcolor") style.fillColour2 = context.Colour(value, style.fillColour2);
+  else if (name == u"bgendcolor") style.fillColour3 = context.Colour(value, style.fillColour3);
+  else if (name == u"bgeffect") style.fillKind = ReadFill(value, style.fillKind, context.units);
+  else if (name == u"width") style.width = std::clamp(context.Size(value, style.width), 0, kMaxHtmlSize);
+  else if (name == u"height") style.height = std::clamp(context.Size(value, style.height), 0, kMaxHtmlSize);
+  else if (name == u"background" && value.size() >= kMinBackgroundLength) style.backgroundImage = value;
+  else if (name == u"bgcolor") {
+    if (!context.coloursEnabled) return;  // without colours backgrounds stay transparent
+    style.backgroundColour = context.Colour(value, style.backgroundColour);
+    if (style.fillKind < 0) style.fillKind = draw::kFillSolid;
+  } else if (name == u"align") {
+    ApplyAsDeclaration(u"text-align", value == u"justify" ? std::u16string_view() : value, style, context);
+    if (value == u"justify") style.textAlign = kHtmlAlignJustify;
+  } else if (name == u"valign") {
+    ApplyAsDeclaration(u"vertical-align", value, style, context);
+  }
+}
+
+std::vector<int> SizeTracks(int count, const std::vector<TrackClaim>& claims, int gap, bool remainderToLast) {
+  std::vector<int> tracks(std::max(count, 0), 0);
+  int longest = 0;
+  for (const TrackClaim& claim : claims) longest = std::max(longest, claim.span);
+  for (int span = 1; span <= longest; ++span) {
+    for (const TrackClaim& claim : claims) {
+      if (claim.span != span || claim.first < 0 || claim.first + span > count) continue;
+      if (span == 1) {
+        tracks[claim.first] = std::max(tracks[claim.first], claim.size);
+        continue;
+      }
+      int together = (span - 1) * gap;
+      for (int i = 0; i < span; ++i) together = AddClamped(together, tracks[claim.first + i]);
+      int missing = claim.size - together;
+      if (missing <= 0) continue;
+      for (int i = 0; i < span; ++i) tracks[claim.first + i] = AddClamped(tracks[claim.first + i], missing / span);
+      int target = remainderToLast ? claim.first + span - 1 : claim.first;
+      tracks[target] = AddClamped(tracks[target], missing % span);
+    }
+  }
+  return tracks;
+}
+
+void ShareExtra(std::vector<int>& tracks, const std::vector<bool>& fixed, int extra) {
+  int remaining = 0;
+  for (size_t i = 0; i < tracks.size(); ++i) remaining += fixed[i] ? 0 : 1;
+  for (size_t i = 0; i < tracks.size() && remaining > 0; ++i) {
+    if (fixed[i]) continue;
+    int share = extra / remaining;
+    tracks[i] = AddClamped(tracks[i], share);
+    extra -= share;
+    --remaining;
+  }
+}
+
+HtmlLayout::Box HtmlLayout::LayoutTable(std::u16string_view text, const HtmlStyle& outer, int left, int top,
+                                        int width, bool wrap, bool emit, int depth) {
+  HtmlTokenizer opening(text);
+  HtmlToken tableTag;
+  opening.Next(tableTag);
+  HtmlStyle table = TableStyle(outer);
+  ApplyAttributes(tableTag, table, metrics_, *this);
+  std::u16string_view body = text.substr(opening.Position());
+  std::vector<RawRow> rows = ReadRows(body);
+
+  // The grid: each cell takes the first free column of its row.
+  std::vector<Cell> cells;
+  std::vector<std::vector<bool>> taken(rows.size(), std::vector<bool>(kMaxTableColumns, false));
+  int columns = 0;
+  for (size_t r = 0; r < rows.size(); ++r) {
+    HtmlStyle rowStyle = table;
+    rowStyle.fillKind = kHtmlNoFill;
+    rowStyle.backgroundImage.clear();
+    rowStyle.width = rowStyle.height = 0;
+    rowStyle.textAlign = outer.textAlign;
+    ApplyAttributes(rows[r].tag, rowStyle, metrics_, *this);
+    int column = 0;
+    for (const RawCell& raw : rows[r].cells) {
+      while (column < kMaxTableColumns && taken[r][column]) ++column;
+      if (column >= kMaxTableColumns) break;
+      Cell cell;
+      cell.style = rowStyle;
+      ApplyAttributes(raw.tag, cell.style, metrics_, *this);
+      cell.content = body.substr(raw.begin, raw.end - raw.begin);
+      cell.row = static_cast<int>(r);
+      cell.column = column;
+      cell.columnSpan = SpanOf(raw.tag, u"colspan", kMaxTableColumns - column);
+      cell.rowSpan = SpanOf(raw.tag, u"rowspan", static_cast<int>(rows.size() - r));
+      for (int i = 0; i < cell.rowSpan; ++i)
+        for (int k = 0; k < cell.columnSpan; ++k) taken[r + i][column + k] = true;
+      column += cell.columnSpan;
+      columns = std::max(columns, column);
+      cells.push_back(std::move(cell));
+    }
+  }
+  if (cells.empty()) return {};
+
+  // Each cell's own size: its content measured (wrapped at its width when it has one), padding and border.
+  std::vector<TrackClaim> widthClaims;
+  std::vector<TrackClaim> heightClaims;
+  std::vector<bool> fixed(columns, false);
+  for (Cell& cell : cells) {
+    int inset = 2 * AddClamped(BorderSide(cell.style), std::max(cell.style.padding, 0));
+    bool given = cell.style.width > 0;
+    int savedLinks = linkCounter_;
+    Box content = LayoutBlock(cell.content, cell.style, 0, 0, given ? std::max(cell.style.width - inset, 1) : 0,
+                              wrap && given, false, depth);
+    linkCounter_ = savedLinks;
+    cell.contentHeight = content.height;
+    cell.natural.width = std::max(AddClamped(content.width, inset), cell.style.width);
+    cell.natural.height = std::max(AddClamped(content.height, inset), cell.style.height);
+    widthClaims.push_back({cell.column, cell.columnSpan, cell.natural.width});
+    heightClaims.push_back({cell.row, cell.rowSpan, cell.natural.height});
+    if (given)
+      for (int k = 0; k < cell.columnSpan; ++k) fixed[cell.column + k] = true;
+  }
+  int spacing = std::clamp(table.margin, 0, kMaxHtmlSize);
+  int side = BorderSide(table);
+  std::vector<int> widths = SizeTracks(columns, widthClaims, spacing + 1, true);
+  std::vector<int> heights = SizeTracks(static_cast<int>(rows.size()), heightClaims, spacing + 1, false);
+  int target = table.width > 0 ? table.width : width;
+  int tableWidth = Extent(widths, side, spacing);
+  if (tableWidth < target) ShareExtra(widths, fixed, target - tableWidth);
+  tableWidth = Extent(widths, side, spacing);
+  int tableHeight = Extent(heights, side, spacing);
+  if (tableHeight < table.height) ShareExtra(heights, std::vector<bool>(heights.size(), false), table.height - tableHeight);
+  tableHeight = Extent(heights, side, spacing);
+
+  int x = left;
+  if (tableWidth < width && table.textAlign == kHtmlAlignCenter) x = AddClamped(left, (width - tableWidth) / 2);
+  if (tableWidth < width && table.textAlign == kHtmlAlignRight) x = AddClamped(left, width - tableWidth);
+  std::vector<int> xs = TrackStarts(x, widths, side, spacing);
+  std::vector<int> ys = TrackStarts(top, heights, side, spacing);
+
+  auto emitBox = [this](const HtmlStyle& style, const draw::DrawRect& rect, bool backgroundImage) {
+    HtmlPaintItem item;
+    item.rect = rect;
+    item.style = style;
+    if (!settings_.coloursEnabled) item.style.frameLightColour = item.style.frameDarkColour = settings_.disabledColour;
+    if (style.fillKind >= 0) {
+      item.kind = HtmlPaintItem::Kind::kFill;
+      out_.items.push_back(item);
+    } else if (backgroundImage && !style.backgroundImage.empty()) {
+      item.kind = HtmlPaintItem::Kind::kBackgroundImage;
+      out_.items.push_back(item);
+    }
+    if (BorderSide(style) > 0) {
+      item.kind = HtmlPaintItem::Kind::kFrame;
+      out_.items.push_back(item);
+    }
+  };
+  if (emit) emitBox(table, {x, top, AddClamped(x, tableWidth), AddClamped(top, tableHeight)}, true);
+  for (const Cell& cell : cells) {
+    int lastColumn = cell.column + cell.columnSpan - 1;
+    int lastRow = cell.row + cell.rowSpan - 1;
+    draw::DrawRect rect{xs[cell.column], ys[cell.row], AddClamped(xs[lastColumn], widths[lastColumn]),
+                        AddClamped(ys[lastRow], heights[lastRow])};
+    if (emit) emitBox(cell.style, rect, false);
+    int inset = AddClamped(BorderSide(cell.style), std::max(cell.style.padding, 0));
+    int innerHeight = rect.Height() - 2 * inset;
+    int offset = 0;
+    if (cell.style.verticalAlign == kHtmlVAlignCenter) offset = (innerHeight - cell.contentHeight) / 2;
+    if (cell.style.verticalAlign == kHtmlVAlignBottom) offset = innerHeight - cell.contentHeight;
+    LayoutBlock(cell.content, cell.style, AddClamped(rect.left, inset), AddClamped(AddClamped(rect.top, inset), std::max(offset, 0)),
+                std::max(rect.Width() - 2 * inset, 0), wrap, emit, depth);
+  }
+  return {tableWidth, tableHeight};
+}
+
+}  // namespace html

@@ -1,0 +1,105 @@
+#include "ui/html/html_table.h"
+
+#include <gtest/gtest.h>
+
+#include "ui/html/html_layout_fixture.h"
+
+namespace html {
+namespace {
+
+bool Inside(const draw::DrawRect& inner, const draw::DrawRect& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+TEST(HtmlTableSizing, SpansShareTheirRemainders) {
+  // Columns 10 and 10 with a gap of 3 make 23; a cell of 32 over both misses 9: 4 each, the 1 left to the last.
+  std::vector<TrackClaim> claims = {{0, 1, 10}, {1, 1, 10}, {0, 2, 32}};
+  EXPECT_EQ(SizeTracks(2, claims, 3, true), (std::vector<int>{14, 15}));
+  EXPECT_EQ(SizeTracks(2, claims, 3, false), (std::vector<int>{15, 14}));  // rows: to the first
+  // Spans are taken in order of their length: the span of 3 sees what the span of 2 added.
+  std::vector<TrackClaim> ordered = {{0, 3, 30}, {0, 2, 20}};
+  EXPECT_EQ(SizeTracks(3, ordered, 0, true), (std::vector<int>{13, 13, 4}));
+  EXPECT_EQ(SizeTracks(2, {{1, 5, 99}}, 0, true), (std::vector<int>{0, 0}));  // a claim past the end counts not
+}
+
+TEST(HtmlTableSizing, ExtraGoesToColumnsWithoutAWidth) {
+  std::vector<int> tracks = {10, 10, 10};
+  ShareExtra(tracks, {false, true, false}, 11);
+  EXPECT_EQ(tracks, (std::vector<int>{15, 10, 16}));
+  std::vector<int> fixed = {10};
+  ShareExtra(fixed, {true}, 50);
+  EXPECT_EQ(fixed, (std::vector<int>{10}));
+}
+
+using HtmlTableTest = HtmlLayoutFixture;
+
+TEST_F(HtmlTableTest, ExtraWidthWidensTheFreeColumn) {
+  auto result = Lay(u"<table cellspacing=0><tr><td>ab</td><td width=50>c</td></tr></table>", 200, false);
+  auto texts = Texts(result);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].rect.left, 0);
+  // widths 20 and 50 make -1 + 21 + 51 = 71; the 129 missing go to the first column.
+  EXPECT_EQ(texts[1].rect.left, 150);
+  EXPECT_EQ(result.width, 200);
+  EXPECT_EQ(result.height, 20);  // -1 + (20 + 0 + 1)
+}
+
+TEST_F(HtmlTableTest, SpansPlaceCellsAcrossColumnsAndRows) {
+  auto result = Lay(u"<table cellspacing=0><tr><td rowspan=2>A</td><td>bb</td><td>c</td></tr>"
+                    u"<tr><td colspan=2>dddddd</td></tr></table>");
+  auto texts = Texts(result);
+  ASSERT_EQ(texts.size(), 4u);
+  // Column 0 is 10 wide; columns 1 and 2 (20 and 10, gap 1) miss 29 of the 60 of "dddddd": 14 each, 1 to the last.
+  EXPECT_EQ(texts[1].rect.left, 11);
+  EXPECT_EQ(texts[2].rect.left, 11 + 34 + 1);
+  EXPECT_EQ(texts[3].rect.left, 11);
+  EXPECT_EQ(texts[3].rect.top, 21);
+  EXPECT_EQ(result.width, -1 + 11 + 35 + 26);
+}
+
+TEST_F(HtmlTableTest, TableNestedInACellIsLaidOutInsideIt) {
+  std::u16string markup =
+      u"x<table border=1 cellpadding=2><tr><td>out<table border=2 bgcolor=red><tr><td>in</td></tr></table>"
+      u"</td><td>z</td></tr></table>after";
+  auto result = Lay(markup, 300, false);
+  auto frames = OfKind(result, HtmlPaintItem::Kind::kFrame);
+  ASSERT_EQ(frames.size(), 5u);  // outer table, its first cell, inner table, its cell, outer second cell
+  auto texts = Texts(result);
+  ASSERT_EQ(texts.size(), 5u);
+  const draw::DrawRect& outerCell = frames[1].rect;
+  const draw::DrawRect& innerTable = frames[2].rect;
+  EXPECT_TRUE(Inside(innerTable, outerCell));
+  EXPECT_TRUE(Inside(texts[2].rect, frames[3].rect));  // "in"
+  EXPECT_EQ(texts[2].text, u"in");
+  EXPECT_GT(texts[2].rect.top, texts[1].rect.bottom - 1);  // below "out"
+  EXPECT_EQ(texts[4].text, u"after");
+  EXPECT_EQ(texts[4].rect.top, frames[0].rect.bottom);  // flow text goes on below the table
+  auto fills = OfKind(result, HtmlPaintItem::Kind::kFill);
+  ASSERT_EQ(fills.size(), 1u);  // only the inner table's bgcolor
+  EXPECT_EQ(fills[0].rect, innerTable);
+  EXPECT_EQ(fills[0].style.backgroundColour, 0x0000FFu);
+  // The layout gives the same places again.
+  EXPECT_EQ(Texts(Lay(markup, 300, false))[2].rect, texts[2].rect);
+}
+
+TEST_F(HtmlTableTest, DoubleBorderTakesThreeTimesItsWidthEachSide) {
+  auto result = Lay(u"<table borderstyle=double cellspacing=0><tr><td>a</td></tr></table>");
+  auto texts = Texts(result);
+  ASSERT_EQ(texts.size(), 1u);
+  // The cell takes the table's border too: 3 for the table's side, 3 for the cell's.
+  EXPECT_EQ(texts[0].rect.left, 6);
+  EXPECT_EQ(result.width, 6 - 1 + (10 + 6 + 1));
+  auto wide = Lay(u"<table border=2 borderstyle=double cellspacing=0><tr><td>a</td></tr></table>");
+  EXPECT_EQ(Texts(wide)[0].rect.left, 12);
+}
+
+TEST_F(HtmlTableTest, LinksInCellsAreNumberedOnce) {
+  auto result = Lay(u"<a href=a>0</a><table><tr><td><a href=b>1</a></td><td><a href=c>2</a></td></tr></table>"
+                    u"<a href=d>3</a>");
+  ASSERT_EQ(result.hotAreas.size(), 4u);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(result.hotAreas[i].link, i);
+}
+
+}  // namespace
+}  // namespace html
