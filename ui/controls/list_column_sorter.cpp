@@ -14,7 +14,7 @@ namespace {
 bool ParseLocaleDate(const std::u16string& text, double* value) {
   std::wstring wide(text.begin(), text.end());
   DATE date = 0;
-  if (FAILED(::VarDateFromStr(wide.c_str(), LOCALE_USER_DEFAULT, 0, &date))) return false;
+  if (FAILED(::VarDateFromStr(wide.data(), LOCALE_USER_DEFAULT, 0, &date))) return false;
   *value = date;
   return true;
 }
