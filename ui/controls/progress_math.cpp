@@ -1,0 +1,117 @@
+#include "ui/controls/progress_math.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace progress {
+namespace {
+
+int Channel(Colour c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
+
+bool InRange(int lower, int upper, int position) {
+  return position >= std::min(lower, upper) && position <= std::max(lower, upper);
+}
+
+}  // namespace
+
+Span EqualPart(int left, int right, int index, int count) {
+  if (count <= 0) return {left, right};
+  int64_t width = static_cast<int64_t>(right) - left;
+  Span part;
+  part.left = left + static_cast<int>(index * width / count);
+  part.right = index + 1 >= count ? right : left + static_cast<int>((index + 1) * width / count);
+  return part;
+}
+
+int BarLength(int lower, int upper, int position, int length) {
+  if (upper == lower || !InRange(lower, upper, position)) return 0;
+  return static_cast<int>(static_cast<double>(position - static_cast<double>(lower)) * length /
+                          (static_cast<double>(upper) - lower));
+}
+
+int Percent(int lower, int upper, int position) {
+  if (upper == lower) return 0;
+  return static_cast<int>((static_cast<double>(position) - lower) * 100.0 / (static_cast<double>(upper) - lower));
+}
+
+double Fraction(int lower, int upper, int position) {
+  if (upper <= lower) return 0.0;
+  return (static_cast<double>(position) - lower) / (static_cast<double>(upper) - lower);
+}
+
+int StepCount(Colour from, Colour to, int width, bool lowColour) {
+  if (lowColour) return 1;
+  int largest = 0;
+  for (int shift : {0, 8, 16}) largest = std::max(largest, std::abs(Channel(to, shift) - Channel(from, shift)));
+  return std::max(1, std::min(largest, width));
+}
+
+Colour StepColour(Colour from, Colour to, int index, int steps) {
+  Colour result = 0;
+  for (int shift : {0, 8, 16}) {
+    int start = Channel(from, shift);
+    int value = start + index * (Channel(to, shift) - start) / std::max(steps, 1);
+    result |= static_cast<Colour>(std::clamp(value, 0, 255)) << shift;
+  }
+  return result;
+}
+
+std::vector<Band> SegmentBands(Span segment, int doneRight, Colour from, Colour to, bool lowColour) {
+  std::vector<Band> bands;
+  int steps = StepCount(from, to, segment.right - segment.left, lowColour);
+  for (int i = 0; i < steps; ++i) {
+    Span step = EqualPart(segment.left, segment.right, i, steps);
+    if (step.left >= doneRight) break;
+    step.right = std::min(step.right, doneRight);
+    if (step.right > step.left) bands.push_back({step, StepColour(from, to, i, steps)});
+  }
+  return bands;
+}
+
+std::vector<Band> GradientBands(const std::vector<Colour>& colours, Span inner, int doneRight, bool lowColour) {
+  if (colours.empty() || doneRight <= inner.left) return {};
+  if (colours.size() == 1) return {{{inner.left, std::min(doneRight, inner.right)}, colours[0]}};
+  std::vector<Band> bands;
+  int segments = static_cast<int>(colours.size()) - 1;
+  for (int i = 0; i < segments; ++i) {
+    Span segment = EqualPart(inner.left, inner.right, i, segments);
+    if (segment.left >= doneRight) break;
+    std::vector<Band> part = SegmentBands(segment, doneRight, colours[i], colours[i + 1], lowColour);
+    bands.insert(bands.end(), part.begin(), part.end());
+    if (segment.right >= doneRight) break;
+  }
+  return bands;
+}
+
+CString BarText(const CString& format, int value) {
+  CString text;
+  int length = format.GetLength();
+  for (int i = 0; i < length; ++i) {
+    TCHAR c = format[i];
+    if (c != '%') {
+      text += c;
+      continue;
+    }
+    if (i + 1 < length && format[i + 1] == '%') {
+      text += c;
+      ++i;
+      continue;
+    }
+    // An integer conversion: flags, then at most three width digits, then d, i or u.
+    int end = i + 1;
+    while (end < length && CString(_T("-+ 0#")).Find(format[end]) >= 0) ++end;
+    int digits = 0;
+    while (end < length && digits < 3 && format[end] >= '0' && format[end] <= '9') ++end, ++digits;
+    if (end < length && (format[end] == 'd' || format[end] == 'i' || format[end] == 'u')) {
+      CString piece;
+      piece.Format(format.Mid(i, end - i + 1), value);
+      text += piece;
+      i = end;
+    } else {
+      text += c;
+    }
+  }
+  return text;
+}
+
+}  // namespace progress
