@@ -1,0 +1,22 @@
+// The shell's system icons and type names, asked by file type only (no file is touched).
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "platform/classlib/cstring.h"
+
+namespace ui {
+
+class ShellFileInfo {
+ public:
+  // The system image list of small or large icons.
+  HIMAGELIST GetSystemImageList(bool small) const;
+  // The system icon index of a file of that name's type.
+  int GetIconIndex(const CString& name, bool small) const;
+  int GetFolderIconIndex(bool small) const;
+  // The shell's name of the type ("Text Document"); empty when the shell has none.
+  CString GetFileTypeName(const CString& name) const;
+};
+
+}  // namespace ui
