@@ -1,7 +1,8 @@
 // ParseFatDirectory and AssembleLongName over arbitrary directory sectors: every entry and long-name piece
 // must be read inside its sector, names stay within 255 characters, and what is listed has a valid name.
 // Input: one byte of options (bit 0 FAT32, bit 1 a deleted directory, bits 2-5 the first entry, bit 6 with
-// the sector before), then the sector and, with bit 6, the sector before it; short input is padded with 0.
+// the sectors before), then the sector and, with bit 6, the sector before it and, when the input goes on past
+// that, the one before that; short input is padded with 0.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -31,12 +32,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const uint8_t options = data[0];
   const auto sector = SectorFrom(data, size, 1);
-  const auto before = SectorFrom(data, size, 1 + kFatDirectorySectorBytes);
-  const uint8_t* previous = (options & 0x40) != 0 ? before.get() : nullptr;
+  const auto previous = SectorFrom(data, size, 1 + kFatDirectorySectorBytes);
+  const auto twoBack = SectorFrom(data, size, 1 + 2 * kFatDirectorySectorBytes);
+  FatSectorsBefore before;
+  if ((options & 0x40) != 0) {
+    before.previous = previous.get();
+    if (size > 1 + 2 * kFatDirectorySectorBytes) before.twoBack = twoBack.get();
+  }
 
   for (uint32_t offset = 0; offset < kFatDirectorySectorBytes; offset += kFatEntryBytes) {
     std::u16string name;
-    if (AssembleLongName(sector.get(), name, offset, previous) == 0) {
+    if (AssembleLongName(sector.get(), name, offset, before) == 0) {
       Check(!name.empty() && name.size() <= kFatLongNameMax);
     } else {
       Check(name.empty());
@@ -49,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ScanRange.sectorCount = options;
   uint32_t ended = 0;
   ParseFatDirectory(sector.get(), 0, &ended, 0, (options >> 1) & 1, static_cast<uint16_t>((options >> 2) & 15),
-                    previous);
+                    before);
   for (const FatFolderRecord& folder : FatFolderList) Check(folder.firstCluster != 0 && IsValidFatName(folder.name) == 1);
   for (const FatEntryRecord& entry : FatEntryList) Check(entry.firstCluster != 0 && IsValidFatName(entry.name) == 1);
   Check(FatFolderList.size() + FatEntryList.size() <= kFatEntriesPerSector);

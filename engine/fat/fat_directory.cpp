@@ -11,13 +11,6 @@
 namespace {
 
 constexpr uint8_t kDeletedMark = 0xE5;
-constexpr uint32_t kLongNamePieceChars = 13;
-// Where the 13 characters of a long-name piece lie: bytes 1-10, 14-25 and 28-31.
-constexpr struct {
-  uint32_t offset;
-  uint32_t chars;
-} kLongNameRuns[] = {{1, 5}, {14, 6}, {28, 2}};
-
 std::u16string Decimal(uint64_t value) { return os::FromAscii(std::to_string(value)); }
 
 // Bytes first .. first + count - 1 of an entry without blanks, one character per byte.
@@ -35,19 +28,6 @@ std::u16string ShortName(const uint8_t* entry) {
     AppendWithoutBlanks(entry, 8, 3, name);
   }
   return name;
-}
-
-// Appends the characters of one long-name piece; true when a character 0 ended the name or it reached
-// the longest name.
-bool AppendLongNamePiece(const uint8_t* piece, std::u16string& name) {
-  for (const auto& run : kLongNameRuns) {
-    for (uint32_t i = 0; i < run.chars; ++i) {
-      const char16_t c = static_cast<char16_t>(LoadLe16(piece + run.offset + 2 * i));
-      if (c == 0 || name.size() == kFatLongNameMax) return true;
-      name.push_back(c);
-    }
-  }
-  return name.size() == kFatLongNameMax;
 }
 
 // The progress of a directory walk: entries processed against the clusters of the scanned range. Every
@@ -101,48 +81,8 @@ uint32_t IsValidFatName(std::u16string_view name) {
   return 1;
 }
 
-uint32_t AssembleLongName(const uint8_t* sector, std::u16string& nameOut, uint32_t entryOffset,
-                          const uint8_t* previousSector) {
-  if (entryOffset % kFatEntryBytes != 0 || entryOffset >= kFatDirectorySectorBytes) return 1;
-  std::u16string name;
-  const uint8_t* buffer = sector;
-  uint32_t offset = entryOffset;
-  const uint8_t* piece = nullptr;
-  // Walk back from the entry: the piece holding the name's first characters stands nearest to it.
-  for (;;) {
-    if (offset == 0) {
-      if (buffer != sector || previousSector == nullptr) break;
-      buffer = previousSector;
-      offset = kFatDirectorySectorBytes;
-    }
-    offset -= kFatEntryBytes;
-    piece = buffer + offset;
-    if (piece[11] != kFatLongNameAttribute) {
-      if (name.empty() || name.size() % kLongNamePieceChars != 0) return 1;
-      nameOut = name;
-      return 0;
-    }
-    if (AppendLongNamePiece(piece, name)) {
-      // An empty name (a piece that begins with its terminator) names nothing: keep the short name.
-      if (name.empty()) return 1;
-      nameOut = name;
-      return 0;
-    }
-  }
-  // The first entry of a sector has nothing before it here.
-  if (piece == nullptr) return 1;
-  // The pieces reach back to the start of what was handed in. The name is whole when the piece there is
-  // marked as its last (0x40 in the sequence byte); a deleted piece has lost that mark and is taken as
-  // whole. Otherwise the name goes on in a sector not handed in: keep the short name.
-  if (piece[0] == kDeletedMark || (piece[0] & 0x40) != 0) {
-    nameOut = name;
-    return 0;
-  }
-  return 1;
-}
-
 FatEntryKind DecodeFatEntry(const uint8_t* sector, uint32_t index, uint16_t fileSystemCode,
-                            uint32_t directoryDeleted, FatDirectoryEntry* out, const uint8_t* previousSector) {
+                            uint32_t directoryDeleted, FatDirectoryEntry* out, const FatSectorsBefore& before) {
   if (index >= kFatEntriesPerSector) return FatEntryKind::kSkip;
   const uint8_t* entry = sector + index * kFatEntryBytes;
   if (entry[0] == 0) return FatEntryKind::kEnd;
@@ -160,7 +100,7 @@ FatEntryKind DecodeFatEntry(const uint8_t* sector, uint32_t index, uint16_t file
     decoded.name[0] = u'x';
   }
   std::u16string longName;
-  if (AssembleLongName(sector, longName, index * kFatEntryBytes, previousSector) == 0) decoded.name = std::move(longName);
+  if (AssembleLongName(sector, longName, index * kFatEntryBytes, before) == 0) decoded.name = std::move(longName);
   if (IsValidFatName(decoded.name) == 0) return FatEntryKind::kSkip;
 
   decoded.firstCluster = firstCluster;
@@ -173,12 +113,12 @@ FatEntryKind DecodeFatEntry(const uint8_t* sector, uint32_t index, uint16_t file
 }
 
 void ParseFatDirectory(const uint8_t* sector, uint32_t parentId, uint32_t* endReached, uint32_t sectorNumber,
-                       uint32_t deleted, uint16_t firstIndex, const uint8_t* previousSector) {
+                       uint32_t deleted, uint16_t firstIndex, const FatSectorsBefore& before) {
   ShowRow(host::kCurrentSectorRow, Decimal(sectorNumber));
   for (uint32_t index = firstIndex; index < kFatEntriesPerSector; ++index) {
     if (StopRequested()) return;
     FatDirectoryEntry entry;
-    const FatEntryKind kind = DecodeFatEntry(sector, index, CurrentFileSystem.type, deleted, &entry, previousSector);
+    const FatEntryKind kind = DecodeFatEntry(sector, index, CurrentFileSystem.type, deleted, &entry, before);
     if (kind == FatEntryKind::kEnd) {
       if (endReached != nullptr) *endReached = 1;
       return;

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/fat/fat_sectors_before.h"
+
 constexpr uint32_t kFatDirectorySectorBytes = 512;
 constexpr uint32_t kFatEntryBytes = 32;
 constexpr uint32_t kFatEntriesPerSector = kFatDirectorySectorBytes / kFatEntryBytes;  // 16
@@ -38,27 +40,37 @@ enum class FatEntryKind {
 // from bytes 26, 27, 20, 21, anything else the 16 bits at 26. directoryDeleted 1 marks the entry deleted.
 // The short name is the name bytes without blanks, then "." and the extension bytes without blanks when
 // the first extension byte is not blank, one character per byte; a first character 0xE5 marks the entry
-// deleted and is shown as 'x'. previousSector: see AssembleLongName.
+// deleted and is shown as 'x'. before: see AssembleLongName.
 FatEntryKind DecodeFatEntry(const uint8_t* sector, uint32_t index, uint16_t fileSystemCode,
-                            uint32_t directoryDeleted, FatDirectoryEntry* out, const uint8_t* previousSector = nullptr);
+                            uint32_t directoryDeleted, FatDirectoryEntry* out, const FatSectorsBefore& before = {});
 
 // Lists the entries firstIndex .. 15 of sector (512 bytes) of a directory of CurrentFileSystem: folders
 // into FatFolderList, files into FatEntryList, each with parentId; deleted 1 (a deleted directory) marks
 // every record deleted. Sets *endReached to 1 at the end of the directory. Ends early when the scan's stop
 // flag is set. Shows sectorNumber, the counts, the last name and the progress on the scan panel.
-// previousSector: see AssembleLongName.
+// before: the folder's sectors before this one (see AssembleLongName).
 void ParseFatDirectory(const uint8_t* sector, uint32_t parentId, uint32_t* endReached, uint32_t sectorNumber,
-                       uint32_t deleted, uint16_t firstIndex, const uint8_t* previousSector = nullptr);
+                       uint32_t deleted, uint16_t firstIndex, const FatSectorsBefore& before = {});
 
 // The long name of the entry at byte entryOffset of sector (512 bytes), gathered from the long-name pieces
-// that precede it: 0 when a long name was written to nameOut, 1 when the entry keeps its short name (no
-// pieces, a run of pieces broken off, or an entry that does not lie inside the sector). Names are cut at
-// 255 characters. Pieces are read inside sector and, when the caller has it, inside previousSector (512
-// bytes): the directory's sector before this one, where a name's first pieces may lie. A run of pieces
-// that reaches the start of what was handed in makes a name only when its piece there is marked as the
-// name's last (or is deleted, which wipes that mark).
+// that precede it: 0 when a long name was written to nameOut, 1 when the entry keeps its short name.
+// The pieces are read back from the entry inside sector and on into the folder's sectors before it that
+// the caller hands in (a name of 20 pieces may begin two sectors back). They count only as a run that
+// belongs to the entry:
+// - a live entry: sequence numbers 1, 2, ... (the piece nearest the entry first) up to the piece marked
+//   as the name's last (0x40), each piece carrying the entry's checksum (FatShortNameChecksum);
+// - a deleted entry: deletion wrote 0xE5 over its first byte and its pieces' sequence numbers, so the
+//   erased pieces that carry one checksum are taken up to the one holding the name's end, an entry of
+//   another kind or the start of what was handed in (numbered pieces before a deleted entry are taken as
+//   for a live one, with the checksum of the nearest piece).
+// A run that breaks off (a gap in the numbers, another checksum, the start of what was handed in before
+// the last piece) keeps the short name, as do an entry outside the sector and an empty name. Names are
+// cut at 255 characters.
 uint32_t AssembleLongName(const uint8_t* sector, std::u16string& nameOut, uint32_t entryOffset,
-                          const uint8_t* previousSector = nullptr);
+                          const FatSectorsBefore& before = {});
+
+// The checksum of a short entry's 11 name bytes that each of its long-name pieces carries at byte 13.
+uint8_t FatShortNameChecksum(const uint8_t* entry);
 
 // 1 when name holds no character 1 to 31 and none of " \ / ? * < > |; else 0. The colon is allowed.
 uint32_t IsValidFatName(std::u16string_view name);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/fat/fat_test_support.h"
 #include "engine/host/fakes.h"
@@ -35,24 +36,28 @@ class DirectorySector {
     return *this;
   }
 
-  // The pieces of name in front of the short entry at index (last piece first, as stored); a name that does
-  // not fill its last piece gets a terminator and 0xFFFF after it. Returns the index of the first piece.
-  uint32_t LongName(uint32_t shortIndex, const std::u16string& name, bool deleted = false) {
+  // The pieces of name in front of the short entry at index (last piece first, as stored), with the
+  // checksum of the short entry's 11 bytes name11 as written before any deletion; a name that does not fill
+  // its last piece gets a terminator and 0xFFFF after it. Deleted: every sequence byte 0xE5. Returns the
+  // index of the first piece.
+  uint32_t LongName(uint32_t shortIndex, const std::u16string& name, const char* name11, bool deleted = false) {
     const uint32_t pieces = static_cast<uint32_t>((name.size() + 12) / 13);
     for (uint32_t p = 0; p < pieces; ++p) {
       const uint32_t sequence = p + 1;
       uint8_t mark = static_cast<uint8_t>(sequence | (sequence == pieces ? 0x40 : 0));
-      Piece(shortIndex - 1 - p, deleted ? 0xE5 : mark, name, p * 13);
+      Piece(shortIndex - 1 - p, deleted ? 0xE5 : mark, name, p * 13, Checksum(name11));
     }
     return shortIndex - pieces;
   }
 
   // One piece: characters from `from` of name, then the terminator and 0xFFFF.
-  DirectorySector& Piece(uint32_t index, uint8_t sequence, const std::u16string& name, size_t from) {
+  DirectorySector& Piece(uint32_t index, uint8_t sequence, const std::u16string& name, size_t from,
+                         uint8_t checksum) {
     static constexpr uint32_t kPlaces[13] = {1, 3, 5, 7, 9, 14, 16, 18, 20, 22, 24, 28, 30};
     uint8_t* e = Entry(index);
     e[0] = sequence;
     e[11] = kFatLongNameAttribute;
+    e[13] = checksum;
     for (size_t i = 0; i < 13; ++i) {
       const size_t at = from + i;
       const char16_t c = at < name.size() ? name[at] : at == name.size() ? 0 : 0xFFFF;
@@ -60,6 +65,8 @@ class DirectorySector {
     }
     return *this;
   }
+
+  static uint8_t Checksum(const char* name11) { return FatShortNameChecksum(reinterpret_cast<const uint8_t*>(name11)); }
 
   uint8_t* Entry(uint32_t index) { return bytes.data() + index * 32; }
   const uint8_t* data() const { return bytes.data(); }
@@ -86,8 +93,8 @@ class FatDirectoryTest : public ::testing::Test {
   }
 
   void Parse(const DirectorySector& sector, uint32_t parentId = 7, uint32_t deleted = 0, uint16_t firstIndex = 0,
-             const uint8_t* previous = nullptr) {
-    ParseFatDirectory(sector.data(), parentId, &ended_, 1234, deleted, firstIndex, previous);
+             const FatSectorsBefore& before = {}) {
+    ParseFatDirectory(sector.data(), parentId, &ended_, 1234, deleted, firstIndex, before);
   }
 
   std::u16string OnlyEntryName() {
@@ -139,7 +146,7 @@ TEST_F(FatDirectoryTest, TwentySixCharacterNameFromTwoPiecesWithoutTerminator) {
   const std::u16string name = u"Twenty six characters.text";
   ASSERT_EQ(name.size(), 26u);
   sector.Short(0, "README  TXT", 0x20, 3, 1);
-  EXPECT_EQ(sector.LongName(3, name), 1u);
+  EXPECT_EQ(sector.LongName(3, name, "TWENTY~1TEX"), 1u);
   sector.Short(3, "TWENTY~1TEX", 0x20, 9, 700);
   Parse(sector);
   ASSERT_EQ(FatEntryList.size(), 2u);
@@ -150,7 +157,7 @@ TEST_F(FatDirectoryTest, TwentySixCharacterNameFromTwoPiecesWithoutTerminator) {
 TEST_F(FatDirectoryTest, DeletedEntryKeepsItsLongName) {
   DirectorySector sector;
   sector.Short(0, "README  TXT", 0x20, 3, 1);
-  sector.LongName(3, u"Deleted long file name.bin", true);
+  sector.LongName(3, u"Deleted long file name.bin", "DELETE~1BIN", true);
   sector.Short(3, "\xE5" "ELETE~1BIN", 0x20, 9, 9000);
   Parse(sector);
   ASSERT_EQ(FatEntryList.size(), 2u);
@@ -162,7 +169,7 @@ TEST_F(FatDirectoryTest, NamesThatCannotBeFileNamesAndEmptyFilesAreNotListed) {
   DirectorySector sector;
   sector.Short(0, "BAD?    TXT", 0x20, 5, 1);
   sector.Short(1, "BAD\x01    TXT", 0x20, 6, 1);
-  sector.LongName(3, u"tab\there.txt");
+  sector.LongName(3, u"tab\there.txt", "TABHER~1TXT");
   sector.Short(3, "TABHER~1TXT", 0x20, 7, 1);
   sector.Short(4, "EMPTY   TXT", 0x20, 0, 0);  // no cluster
   sector.Short(5, "VOLUME     ", 0x08, 0, 0);  // volume label
@@ -314,40 +321,157 @@ TEST_F(FatDirectoryTest, HiddenProgressAndNoPanelLeaveThePanelAlone) {
 
 // ---- AssembleLongName ----------------------------------------------------------------------------------
 
-TEST(FatLongNameTest, PiecesReachingTheSectorStartMakeANameOnlyWhenMarkedAsItsLast) {
+// Consecutive sectors of one folder; entries are addressed by their place in the folder (16 a sector).
+class FolderSectors {
+ public:
+  explicit FolderSectors(size_t count) : sectors(count) {}
+
+  // The short entry name11 at slot with the pieces of name before it, across sectors as they fall.
+  void Named(uint32_t slot, const std::u16string& name, const char* name11, bool deleted = false) {
+    const uint32_t pieces = static_cast<uint32_t>((name.size() + 12) / 13);
+    for (uint32_t p = 1; p <= pieces; ++p) {
+      const uint8_t sequence = deleted ? 0xE5 : static_cast<uint8_t>(p | (p == pieces ? 0x40 : 0));
+      Piece(slot - p, sequence, name, (p - 1) * 13, DirectorySector::Checksum(name11));
+    }
+    sectors[slot / 16].Short(slot % 16, name11, 0x20, 9, 1);
+    if (deleted) sectors[slot / 16].Entry(slot % 16)[0] = 0xE5;
+  }
+
+  void Piece(uint32_t slot, uint8_t sequence, const std::u16string& name, size_t from, uint8_t checksum) {
+    sectors[slot / 16].Piece(slot % 16, sequence, name, from, checksum);
+  }
+
+  // AssembleLongName of the entry at slot, handed the sectors before its own that reach (0 to 2) allows.
+  uint32_t Assemble(uint32_t slot, std::u16string& out, uint32_t reach = 2) const {
+    const uint32_t at = slot / 16;
+    FatSectorsBefore before;
+    if (reach >= 1 && at >= 1) before.previous = sectors[at - 1].data();
+    if (reach >= 2 && at >= 2) before.twoBack = sectors[at - 2].data();
+    return AssembleLongName(sectors[at].data(), out, (slot % 16) * 32, before);
+  }
+
+  std::vector<DirectorySector> sectors;
+};
+
+std::u16string NameOf(size_t length) {
+  std::u16string name;
+  for (size_t i = 0; i < length; ++i) name.push_back(static_cast<char16_t>(i % 10 == 9 ? u' ' : u'a' + i % 26));
+  return name;
+}
+
+TEST(FatLongNameTest, NamesWhosePiecesBeginTwoSectorsBackAreWholeWithBothSectorsBefore) {
+  const struct {
+    size_t length;
+    uint32_t slot;  // of the short entry; the folder's first three sectors hold slots 0 to 47
+  } cases[] = {
+      {230, 32},  // 18 pieces from slot 14: 2 in the first sector, 16 in the second, the entry first in the third
+      {234, 32},  // 18 pieces filled to the end: no terminator
+      {243, 34},  // 19 pieces from slot 15
+      {255, 33},  // 20 pieces from slot 13
+      {255, 32},  // 20 pieces from slot 12, the entry first in its sector
+  };
+  for (const auto& c : cases) {
+    for (bool deleted : {false, true}) {
+      SCOPED_TRACE(testing::Message() << c.length << " characters at " << c.slot << (deleted ? " deleted" : ""));
+      FolderSectors folder(3);
+      const std::u16string name = NameOf(c.length);
+      folder.Named(c.slot, name, "AAAAAA~1TXT", deleted);
+      std::u16string out;
+      EXPECT_EQ(folder.Assemble(c.slot, out), 0u);
+      EXPECT_EQ(out, name);
+      if (!deleted) {
+        // Without the sector two back the run breaks off before its last piece: the short name stays.
+        out = u"unchanged";
+        EXPECT_EQ(folder.Assemble(c.slot, out, 1), 1u);
+        EXPECT_EQ(out, u"unchanged");
+      }
+    }
+  }
+}
+
+TEST(FatLongNameTest, PiecesReachingWhatWasHandedInMakeANameOnlyWhenMarkedAsItsLast) {
   const std::u16string name = u"A name of thirty-one characters";
   std::u16string out;
+  FolderSectors folder(2);
+  folder.Named(18, name, "ANAMEO~1   ");  // pieces at 15 (the last, 0x43), 16 and 17
+  EXPECT_EQ(folder.Assemble(18, out, 0), 1u);
+  EXPECT_EQ(folder.Assemble(18, out, 1), 0u);
+  EXPECT_EQ(out, name);
+  // The folder's first sector: a name whose last piece lies at its start is whole.
+  FolderSectors first(1);
+  first.Named(3, name, "ANAMEO~1   ");
+  EXPECT_EQ(first.Assemble(3, out, 0), 0u);
+  EXPECT_EQ(out, name);
+  // Erased pieces have lost the mark: at the start of the folder the run is taken as it stands.
+  FolderSectors erased(1);
+  erased.Named(2, u"Deleted long file name.bin", "DELETE~1BIN", true);
+  EXPECT_EQ(erased.Assemble(2, out), 0u);
+  EXPECT_EQ(out, u"Deleted long file name.bin");
+}
+
+TEST(FatLongNameTest, OnlyARunThatBelongsToTheEntryIsTaken) {
+  const std::u16string name = u"Twenty six characters.text";  // two full pieces, no terminator
+  const uint8_t checksum = DirectorySector::Checksum("TWENTY~1TEX");
+  const uint8_t other = static_cast<uint8_t>(checksum + 1);
+  std::u16string out;
   {
-    DirectorySector whole;
-    EXPECT_EQ(whole.LongName(3, name), 0u);  // pieces 0..2, the last one (0x43) at the start
-    whole.Short(3, "ANAMEO~1   ", 0x20, 5, 1);
-    EXPECT_EQ(AssembleLongName(whole.data(), out, 96), 0u);
+    // A stale erased piece with the same checksum before a live name that fills its pieces is not glued on.
+    FolderSectors folder(1);
+    folder.Piece(0, 0xE5, u"stale piece..", 0, checksum);
+    folder.Named(3, name, "TWENTY~1TEX");
+    EXPECT_EQ(folder.Assemble(3, out), 0u);
     EXPECT_EQ(out, name);
   }
   {
-    // The name's last piece lies in the sector before: without it the entry keeps its short name; with it
-    // the name is whole.
-    DirectorySector previous, sector;
-    previous.Piece(15, 0x43, name, 26);
-    sector.Piece(0, 0x02, name, 13).Piece(1, 0x01, name, 0).Short(2, "ANAMEO~1   ", 0x20, 5, 1);
+    // Before a deleted name, the erased piece of another deleted name carries another checksum.
+    FolderSectors folder(1);
+    folder.Piece(0, 0xE5, u"another name.", 0, other);
+    folder.Named(3, name, "TWENTY~1TEX", true);
+    EXPECT_EQ(folder.Assemble(3, out), 0u);
+    EXPECT_EQ(out, name);
+  }
+  const struct {
+    const char* what;
+    uint8_t sequences[2];  // of the pieces at slots 1 and 2 (the nearest)
+    uint8_t checksums[2];
+  } broken[] = {
+      {"erased pieces before a live entry", {0xE5, 0xE5}, {checksum, checksum}},
+      {"another checksum", {0x42, 0x01}, {other, other}},
+      {"one piece of another checksum", {0x42, 0x01}, {other, checksum}},
+      {"a gap in the numbers", {0x43, 0x01}, {checksum, checksum}},
+      {"no piece marked as the last", {0x02, 0x01}, {checksum, checksum}},
+      {"the nearest piece is not the first", {0x41, 0x02}, {checksum, checksum}},
+      {"an erased piece inside a live run", {0xE5, 0x01}, {checksum, checksum}},
+  };
+  for (const auto& b : broken) {
+    FolderSectors folder(1);
+    folder.sectors[0].Short(0, "OTHER   TXT", 0x20, 4, 1);
+    folder.Piece(1, b.sequences[0], name, 13, b.checksums[0]);
+    folder.Piece(2, b.sequences[1], name, 0, b.checksums[1]);
+    folder.sectors[0].Short(3, "TWENTY~1TEX", 0x20, 9, 1);
     out = u"unchanged";
-    EXPECT_EQ(AssembleLongName(sector.data(), out, 64), 1u);
-    EXPECT_EQ(out, u"unchanged");
-    EXPECT_EQ(AssembleLongName(sector.data(), out, 64, previous.data()), 0u);
-    EXPECT_EQ(out, name);
+    EXPECT_EQ(folder.Assemble(3, out), 1u) << b.what;
+    EXPECT_EQ(out, u"unchanged") << b.what;
   }
-  {
-    // Deleted pieces have lost the mark: taken as whole.
-    DirectorySector deleted;
-    deleted.LongName(2, u"Deleted long file name.bin", true);
-    EXPECT_EQ(AssembleLongName(deleted.data(), out, 64), 0u);
-    EXPECT_EQ(out, u"Deleted long file name.bin");
-  }
+}
+
+TEST(FatLongNameTest, NamesAreCutAt255CharactersAndRunsEndAtTwentyPieces) {
+  // 20 full pieces (260 characters) from slot 12 of the first sector.
+  const std::u16string name = NameOf(260);
+  FolderSectors folder(3);
+  folder.Named(32, name, "AAAAAA~1   ");
+  std::u16string out;
+  EXPECT_EQ(folder.Assemble(32, out), 0u);
+  EXPECT_EQ(out, name.substr(0, kFatLongNameMax));
+  // A 21st piece names no FAT name.
+  FolderSectors longer(3);
+  longer.Named(33, NameOf(273), "AAAAAA~1   ");
+  EXPECT_EQ(longer.Assemble(33, out), 1u);
 }
 
 TEST(FatLongNameTest, EntriesThatLieOutsideTheSectorOrHaveNoPiecesKeepTheShortName) {
   DirectorySector sector;
-  sector.LongName(2, u"Long name.txt");
+  sector.LongName(2, u"Long name.txt", "LONGNA~1TXT");
   std::u16string out = u"unchanged";
   EXPECT_EQ(AssembleLongName(sector.data(), out, 0), 1u);  // the first entry has nothing before it
   EXPECT_EQ(AssembleLongName(sector.data(), out, 65), 1u);
@@ -356,30 +480,53 @@ TEST(FatLongNameTest, EntriesThatLieOutsideTheSectorOrHaveNoPiecesKeepTheShortNa
   sector.Short(4, "PLAIN   TXT", 0x20, 5, 1);
   EXPECT_EQ(AssembleLongName(sector.data(), out, 5 * 32), 1u);  // a short entry before it
   // A piece that begins with its terminator names nothing.
-  sector.Piece(9, 0x41, u"", 0);
+  sector.Short(10, "EMPTY   TXT", 0x20, 6, 1);
+  sector.Piece(9, 0x41, u"", 0, DirectorySector::Checksum("EMPTY   TXT"));
   EXPECT_EQ(AssembleLongName(sector.data(), out, 10 * 32), 1u);
+  EXPECT_EQ(out, u"unchanged");
+  // The sector two back counts only behind the sector before.
+  FolderSectors folder(3);
+  folder.Named(32, NameOf(255), "AAAAAA~1   ");
+  EXPECT_EQ(AssembleLongName(folder.sectors[2].data(), out, 0, FatSectorsBefore{nullptr, folder.sectors[0].data()}), 1u);
   EXPECT_EQ(out, u"unchanged");
 }
 
-TEST(FatLongNameTest, NamesAreCutAt255Characters) {
-  // 22 pieces (286 characters) across the previous sector and this one.
-  std::u16string name;
-  for (int i = 0; i < 286; ++i) name.push_back(static_cast<char16_t>(u'a' + i % 26));
-  DirectorySector previous, sector;
-  // Slots: this sector's 0..14 hold pieces 15..1 (piece 1 nearest the short entry at 15); the previous
-  // sector's 9..15 hold pieces 22..16.
-  for (uint32_t piece = 1; piece <= 22; ++piece) {
-    const uint8_t sequence = static_cast<uint8_t>(piece | (piece == 22 ? 0x40 : 0));
-    if (piece <= 15) {
-      sector.Piece(15 - piece, sequence, name, (piece - 1) * 13);
-    } else {
-      previous.Piece(15 - (piece - 16), sequence, name, (piece - 1) * 13);
-    }
-  }
-  sector.Short(15, "AAAAAA~1   ", 0x20, 5, 1);
-  std::u16string out;
-  EXPECT_EQ(AssembleLongName(sector.data(), out, 15 * 32, previous.data()), 0u);
-  EXPECT_EQ(out, name.substr(0, kFatLongNameMax));
+TEST(FatLongNameTest, ChecksumOfTheElevenNameBytes) {
+  EXPECT_EQ(DirectorySector::Checksum("\0\0\0\0\0\0\0\0\0\0\0"), 0u);
+  EXPECT_EQ(DirectorySector::Checksum("A\0\0\0\0\0\0\0\0\0\0"), 0x50u);  // 0x41 rotated right ten times
+  EXPECT_EQ(DirectorySector::Checksum("README  TXT"), 0x73u);
+}
+
+TEST_F(FatDirectoryTest, AThreeSectorNameIsListedWhenTheParserHasTheTwoSectorsBefore) {
+  FolderSectors folder(3);
+  const std::u16string name = NameOf(250);
+  folder.Named(33, name, "AAAAAA~1TXT");
+  Parse(folder.sectors[2], 7, 0, 0, FatSectorsBefore{folder.sectors[1].data(), folder.sectors[0].data()});
+  EXPECT_EQ(OnlyEntryName(), name);
+  fat_test::CleanScanState::Reset();
+  Parse(folder.sectors[2], 7, 0, 0, FatSectorsBefore{folder.sectors[1].data()});
+  EXPECT_EQ(OnlyEntryName(), u"AAAAAA~1.TXT");
+}
+
+TEST(FatSectorHistoryTest, KeepsTheLastTwoSectorsNearestFirst) {
+  std::array<uint8_t, 3 * 512> sectors{};
+  for (uint32_t i = 0; i < 3; ++i) sectors[i * 512] = static_cast<uint8_t>(i + 1);
+  FatSectorHistory history;
+  EXPECT_EQ(history.Before().previous, nullptr);
+  EXPECT_EQ(history.Before().twoBack, nullptr);
+  history.Keep(sectors.data(), 1);
+  ASSERT_NE(history.Before().previous, nullptr);
+  EXPECT_EQ(history.Before().previous[0], 1);
+  EXPECT_EQ(history.Before().twoBack, nullptr);
+  history.Keep(sectors.data() + 512, 2);  // a piece of two: both replace what was kept
+  EXPECT_EQ(history.Before().previous[0], 3);
+  EXPECT_EQ(history.Before().twoBack[0], 2);
+  history.Keep(sectors.data(), 3);
+  EXPECT_EQ(history.Before().previous[0], 3);
+  EXPECT_EQ(history.Before().twoBack[0], 2);
+  const FatSectorsBefore next = history.Before().Then(sectors.data());
+  EXPECT_EQ(next.previous, sectors.data());
+  EXPECT_EQ(next.twoBack[0], 3);
 }
 
 TEST(FatNameTest, ValidNamesHaveNoControlCharacterAndNoneOfTheEightForbidden) {

@@ -43,16 +43,16 @@ std::array<uint8_t, kSectorSize> Sector(uint64_t lba) {
 }
 
 // Hands the sectors to ParseFatDirectory as the folder's, skipping "." and ".." on the first of a subfolder;
-// with joined, each with the folder's sector before it.
+// with joined, each with the folder's sectors before it.
 void ParseSectors(const std::vector<uint64_t>& sectors, uint32_t folderId, uint32_t deleted, bool subfolder,
                   bool joined) {
   uint32_t ended = 0;
-  std::array<uint8_t, kSectorSize> previous{};
+  FatSectorHistory history;
   for (size_t i = 0; i < sectors.size() && ended == 0; ++i) {
     const auto sector = Sector(sectors[i]);
     ParseFatDirectory(sector.data(), folderId, &ended, static_cast<uint32_t>(sectors[i]), deleted,
-                      subfolder && i == 0 ? 2 : 0, joined && i > 0 ? previous.data() : nullptr);
-    previous = sector;
+                      subfolder && i == 0 ? 2 : 0, joined ? history.Before() : FatSectorsBefore{});
+    history.Keep(sector.data(), 1);
   }
 }
 

@@ -58,7 +58,7 @@ bool LoadBootParameters();
 std::vector<uint64_t> ChainSectors();
 
 // Reads the root folder and every folder it leads to into FatFolderList and FatEntryList, each folder's
-// whole chain through the first table. joined: each sector is parsed with the folder's sector before it.
+// whole chain through the first table. joined: each sector is parsed with the folder's sectors before it.
 void ReadFolderTree(bool joined);
 
 // One line of what TSK lists on a test volume (fat_oracle.py).

@@ -68,8 +68,8 @@ void TakeEntry(const FatDirectoryEntry& entry, uint32_t folder) {
   ++ScanCounters.entryCount;
 }
 
-// Hands one directory to ParseFatFolderSectors a piece at a time, each piece with the sector before it,
-// until the directory ends, a piece leaves the scanned range, or a stop comes.
+// Hands one directory to ParseFatFolderSectors a piece at a time, each piece with the folder's two sectors
+// before it, until the directory ends, a piece leaves the scanned range, or a stop comes.
 class DirectoryPieces {
  public:
   DirectoryPieces(uint32_t folder, uint32_t deleted, bool subfolder)
@@ -88,8 +88,8 @@ class DirectoryPieces {
     // A subfolder's contents are believed only when its first sector begins with "." and "..".
     if (first && subfolder_ && !BeginsSubfolder(buffer_.data())) return false;
     ParseFatFolderSectors(buffer_.data(), folder_, &ended_, count, deleted_, first && subfolder_ ? 2 : 0,
-                          first ? nullptr : previous_.data());
-    std::copy(buffer_.end() - kSectorBytes, buffer_.end(), previous_.begin());
+                          history_.Before());
+    history_.Keep(buffer_.data(), count);
     return ended_ == 0;
   }
 
@@ -118,7 +118,7 @@ class DirectoryPieces {
   uint32_t ended_ = 0;
   uint64_t pieces_ = 0;
   std::vector<uint8_t> buffer_;
-  Sector previous_{};
+  FatSectorHistory history_;
 };
 
 void ReadRootFolder() {
@@ -137,10 +137,10 @@ void ReadRootFolder() {
 }  // namespace
 
 void ParseFatFolderSectors(const uint8_t* buffer, uint32_t folderCluster, uint32_t* endFlag, uint32_t sectorCount,
-                           uint32_t parentDeleted, uint32_t firstEntry, const uint8_t* previousSector) {
+                           uint32_t parentDeleted, uint32_t firstEntry, const FatSectorsBefore& sectorsBefore) {
+  FatSectorsBefore before = sectorsBefore;
   for (uint32_t s = 0; s < sectorCount; ++s) {
     const uint8_t* sector = buffer + size_t{s} * kSectorBytes;
-    const uint8_t* before = s == 0 ? previousSector : sector - kSectorBytes;
     for (uint32_t index = s == 0 ? firstEntry : 0; index < kFatEntriesPerSector; ++index) {
       FatDirectoryEntry entry;
       const FatEntryKind kind = DecodeFatEntry(sector, index, CurrentFileSystem.type, parentDeleted, &entry, before);
@@ -150,6 +150,7 @@ void ParseFatFolderSectors(const uint8_t* buffer, uint32_t folderCluster, uint32
       }
       if (kind == FatEntryKind::kListed) TakeEntry(entry, folderCluster);
     }
+    before = before.Then(sector);
   }
 }
 

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 
+#include "engine/fat/fat_sectors_before.h"
 #include "engine/records/ntfs_records.h"
 
 // The worker: by CurrentFileSystem's type ReadChosenFat (FAT16, FAT32) or ReadChosenNtfs (NTFS), then the
@@ -46,10 +47,10 @@ void ReadChosenFatFolders();
 // folderCluster (0 the root), from entry firstEntry of the first sector and from 0 in the others. Sets
 // *endFlag at the end of the directory. Files go to FatEntryList; a directory entry names (and marks
 // deleted) the folder of FatFolderList with its cluster whose parent is this folder. parentDeleted 1
-// marks every entry deleted. previousSector (512 bytes, may be null) is the directory's sector before
-// buffer, where the first pieces of a long name may lie.
+// marks every entry deleted. before: the directory's two sectors before buffer, where the first pieces of a
+// long name may lie.
 void ParseFatFolderSectors(const uint8_t* buffer, uint32_t folderCluster, uint32_t* endFlag, uint32_t sectorCount,
-                           uint32_t parentDeleted, uint32_t firstEntry, const uint8_t* previousSector = nullptr);
+                           uint32_t parentDeleted, uint32_t firstEntry, const FatSectorsBefore& before = {});
 
 // NTFS: the chosen folder candidates (but the root) become NtfsFolderList, CollectLostFoundNtfsFolders
 // runs with a counter from 0, and the results tree is built.

@@ -69,8 +69,9 @@ class FolderChain {
   std::unordered_set<uint32_t> seen_;
 };
 
-// Hands a folder's sectors to ParseFatDirectory in order, each with the sector before it (where the first
-// pieces of a long name may lie), until the directory ends, a sector leaves the range, or a stop comes.
+// Hands a folder's sectors to ParseFatDirectory in order, each with the folder's two sectors before it (where
+// the first pieces of a long name may lie), until the directory ends, a sector leaves the range, or a stop
+// comes.
 class DirectoryReader {
  public:
   DirectoryReader(uint32_t parentId, uint32_t deleted, bool subfolder)
@@ -85,8 +86,8 @@ class DirectoryReader {
     // A subfolder's contents are believed only when its first sector begins with "." and "..".
     if (first && subfolder_ && !BeginsSubfolder(sector)) return false;
     ParseFatDirectory(sector.data(), parentId_, &ended_, static_cast<uint32_t>(lba), deleted_,
-                      first && subfolder_ ? 2 : 0, first ? nullptr : previous_.data());
-    previous_ = sector;
+                      first && subfolder_ ? 2 : 0, history_.Before());
+    history_.Keep(sector.data(), 1);
     return ended_ == 0;
   }
 
@@ -111,7 +112,7 @@ class DirectoryReader {
   RangeSectors range_;
   uint32_t ended_ = 0;
   uint64_t count_ = 0;
-  Sector previous_{};
+  FatSectorHistory history_;
 };
 
 void ReadRootFolder() {
