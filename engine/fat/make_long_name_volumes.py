@@ -41,8 +41,8 @@ def main():
             os.remove(vhd)
         run(["qemu-img", "convert", "-O", "vpc", "-o", "subformat=fixed,force_size=on", raw, vhd])
         lines.append(f"#volume\t{image}\t{CODES[fs]}")
-        if folder:
-            lines.append("\t".join([image, "D", "0", "-", "-", fat_long_names.SUBFOLDER]))
+        for made in fat_long_names.folders(folder):
+            lines.append("\t".join([image, "D", "0", "-", "-", made]))
         for f in files:
             lines.append("\t".join([image, "F", "1" if f["deleted"] else "0", str(f["size"]), f["sha256"], f["path"]]))
     with open(args.out, "w", encoding="utf-8", newline="\n") as f:

@@ -54,6 +54,13 @@ NAMES = [
 ]
 SUBFOLDER = long_name("Folder", 240)[:-4]
 SUBFOLDER_SHORT = "FOLDER~1"  # mtools names it so; shorter to write than its long name
+FIRST_FILE = "README.TXT"
+LAST_FOLDER = "OTHER"  # a volume whose names lie in the root gets a subfolder after them
+
+
+def folders(folder):
+    """The folders a volume holds."""
+    return [SUBFOLDER] if folder else [LAST_FOLDER]
 
 
 def pieces(name):
@@ -113,12 +120,15 @@ def build(image, work, fs, size_mib, sectors_per_cluster, folder, sector_in_clus
          "-h", "0", image, size_mib * 1024])
     written = {}
     inside = ""
+    # A file first, so that no folder has cluster 2 (an Extensive Scan takes no folder there for a candidate).
+    _stage(staging, "", FIRST_FILE, text_bytes(FIRST_FILE, 700), written)
+    run(["mcopy", "-i", image, FIRST_FILE, "::/"], cwd=staging)
     if folder:
         # mcopy finds no directory slots in a folder whose own name spans three sectors (mtools 4.0): the
-        # subfolder's name, first in the root, spans two.
+        # subfolder's name, next in the root, spans two.
         run(["mmd", "-i", image, "::/" + SUBFOLDER])
         inside = SUBFOLDER
-    plan = Folder(2 if inside else 0, sectors_per_cluster, sector_in_cluster)
+    plan = Folder(2 if inside else 1, sectors_per_cluster, sector_in_cluster)
     gone = set()
     for tag, length, deleted, where in NAMES:
         name = long_name(tag, length)
@@ -138,11 +148,13 @@ def build(image, work, fs, size_mib, sectors_per_cluster, folder, sector_in_clus
             continue
         slots = [f"T{i:05d}.TMP" for i in range(pieces(name) + 1)]
         for t in slots:
-            _stage(staging, inside, t, b"x", {})
+            _stage(staging, inside, t, b"", {})  # empty: no clusters, no holes left behind
         run(["mcopy", "-i", image, *batch, *slots, target], cwd=os.path.join(staging, inside))
         run(["mdel", "-i", image, *(target + t for t in slots)])
         run(["mcopy", "-i", image, name, target], cwd=os.path.join(staging, inside))
         batch = []
+    if not folder:
+        run(["mmd", "-i", image, "::/" + LAST_FOLDER])
     run(["mdel", "-i", image, *("::/" + (SUBFOLDER_SHORT + "/" if inside else "") + p.rsplit("/", 1)[-1]
                                 for p in sorted(gone))])
     return written_files(written, gone)
