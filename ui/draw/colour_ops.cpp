@@ -5,7 +5,11 @@
 namespace draw {
 namespace {
 
+// Truncates a channel. The small allowance keeps products that are whole numbers whole where the x87
+// unit of the 32-bit build carries them as 127.99999...; no true channel value lies that close below an
+// integer.
 uint8_t ClampChannel(double value) {
+  value += 1e-7;
   if (!(value > 0)) return 0;  // also NaN
   return value >= 255 ? 255 : static_cast<uint8_t>(value);
 }

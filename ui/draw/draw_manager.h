@@ -11,6 +11,7 @@
 
 #include "ui/draw/dib_image.h"
 #include "ui/draw/draw_types.h"
+#include "ui/draw/pixel_buffer.h"
 #include "ui/draw/random_source.h"
 
 namespace draw {
@@ -72,6 +73,19 @@ class DrawManager {
   DibImage& Pattern() { return pattern_; }
 
  private:
+  struct Shadow {
+    bool on;
+    int dx, dy, blurX, blurY;
+    COLORREF colour;
+  };
+  // The common path of bitmaps and strip cells: copy is the image at its drawn size.
+  void DrawImagePixels(HDC dc, int x, int y, const PixelBuffer& copy, bool useMask, COLORREF maskColour,
+                       uint32_t effect, const Shadow& shadow);
+  // Draws the shadow (when asked) and then the image through its mask or by its alpha.
+  void Compose(HDC dc, int x, int y, const PixelBuffer& image, const PixelBuffer& andMask,
+               const PixelBuffer& shadowMask, uint32_t effect, const Shadow& shadow);
+  static void SoftShadowPixels(HDC dc, int x, int y, const PixelBuffer& mask, bool gradient, int depthX, int depthY);
+
   DibImage pattern_;
   uint32_t imageHasAlpha_ = 0;
   RandomSource* random_;

@@ -70,6 +70,24 @@ void CopyPixels(PixelBuffer& dest, int x, int y, const PixelBuffer& source, int 
   }
 }
 
+PixelBuffer StretchPixels(const PixelBuffer& source, int width, int height) {
+  PixelBuffer out(width, height);
+  if (source.Empty() || out.Empty()) return {};
+  for (int y = 0; y < out.Height(); ++y) {
+    int sy = static_cast<int>(static_cast<int64_t>(y) * source.Height() / out.Height());
+    for (int x = 0; x < out.Width(); ++x) {
+      out.At(x, y) = source.At(static_cast<int>(static_cast<int64_t>(x) * source.Width() / out.Width()), sy);
+    }
+  }
+  return out;
+}
+
+PixelBuffer CropPixels(const PixelBuffer& source, int width, int height) {
+  PixelBuffer out(width, height);
+  CopyPixels(out, 0, 0, source, 0, 0, width, height);
+  return out;
+}
+
 std::vector<DrawRect> TileRects(int x, int y, int w, int h, int tw, int th) {
   std::vector<DrawRect> tiles;
   if (w <= 0 || h <= 0 || tw <= 0 || th <= 0) return tiles;

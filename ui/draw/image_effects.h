@@ -23,6 +23,10 @@ void AndPixels(PixelBuffer& dest, const PixelBuffer& source);
 void OrPixels(PixelBuffer& dest, const PixelBuffer& source);
 // Copies w × h pixels from (sx, sy) of source to (x, y) of dest, clipped to both.
 void CopyPixels(PixelBuffer& dest, int x, int y, const PixelBuffer& source, int sx, int sy, int w, int h);
+// Nearest-pixel stretch of the whole source to width × height (empty for an empty source or size).
+PixelBuffer StretchPixels(const PixelBuffer& source, int width, int height);
+// The top-left width × height pixels of source; pixels past its edges are 0.
+PixelBuffer CropPixels(const PixelBuffer& source, int width, int height);
 // Where the copies of a tw × th tile go to cover (x, y, w, h): left to right, top to bottom, the last
 // ones clipped to the area's right and bottom edges.
 std::vector<DrawRect> TileRects(int x, int y, int w, int h, int tw, int th);

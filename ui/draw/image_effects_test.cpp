@@ -91,6 +91,15 @@ TEST(TileBlit, CoversTheAreaAndClipsTheLastTiles) {
   EXPECT_EQ(dest.At(5, 3), 1u);
 }
 
+TEST(Resize, StretchPicksNearestPixelsAndCropPadsWithZero) {
+  PixelBuffer b = Image({1, 2});
+  EXPECT_EQ(StretchPixels(b, 4, 2).Pixels(), (std::vector<uint32_t>{1, 1, 2, 2, 1, 1, 2, 2}));
+  EXPECT_EQ(StretchPixels(b, 1, 1).Pixels(), (std::vector<uint32_t>{1}));
+  EXPECT_TRUE(StretchPixels(b, 0, 1).Empty());
+  EXPECT_TRUE(StretchPixels(PixelBuffer(), 3, 1).Empty());
+  EXPECT_EQ(CropPixels(b, 3, 2).Pixels(), (std::vector<uint32_t>{1, 2, 0, 0, 0, 0}));
+}
+
 TEST(StripCell, PicksColumnAndRowAndRefusesIndicesPastTheLastCell) {
   DrawRect cell;
   ASSERT_TRUE(StripCellRect(64, 32, 16, 16, 5, &cell));  // 4 columns, 2 rows

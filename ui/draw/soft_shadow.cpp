@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "ui/draw/colour_ops.h"
+#include "ui/draw/image_effects.h"
 
 namespace draw {
 
@@ -16,6 +17,14 @@ DrawRect ShadowMaskPlacement(int width, int height, bool gradient, int depthX, i
   if (!gradient) return {0, 0, width, height};
   int dx = OddDepth(depthX), dy = OddDepth(depthY);
   return {dx / 2, dy / 2, dx / 2 + width - dx, dy / 2 + height - dy};
+}
+
+PixelBuffer PlaceShadowMask(const PixelBuffer& mask, int width, int height, bool gradient, int depthX, int depthY) {
+  PixelBuffer placed(width, height, 0x00FFFFFF);
+  DrawRect at = ShadowMaskPlacement(width, height, gradient, depthX, depthY);
+  PixelBuffer fitted = gradient ? StretchPixels(mask, at.Width(), at.Height()) : mask;
+  CopyPixels(placed, at.left, at.top, fitted, 0, 0, fitted.Width(), fitted.Height());
+  return placed;
 }
 
 std::vector<double> BoxSum(const std::vector<double>& matrix, int rows, int cols, int windowRows, int windowCols) {

@@ -16,6 +16,10 @@ int OddDepth(int depth);
 // depths so the blur has room; without, the whole image.
 DrawRect ShadowMaskPlacement(int width, int height, bool gradient, int depthX, int depthY);
 
+// The shadow image A of width × height: white, with the mask stretched into ShadowMaskPlacement (with
+// gradient) or copied to its top-left corner (without).
+PixelBuffer PlaceShadowMask(const PixelBuffer& mask, int width, int height, bool gradient, int depthX, int depthY);
+
 // Sums of every windowRows × windowCols window of a rows × cols matrix (row-major), by running sums
 // (horizontal per row, then vertical per column). The result has (rows − windowRows + 1) ×
 // (cols − windowCols + 1) entries; empty when the window does not fit.

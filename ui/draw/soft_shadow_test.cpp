@@ -15,6 +15,18 @@ TEST(SoftShadow, EvenDepthsBecomeOdd) {
   EXPECT_EQ(ShadowMaskPlacement(20, 10, false, 4, 2), (DrawRect{0, 0, 20, 10}));
 }
 
+TEST(SoftShadow, TheMaskIsInsetByHalfTheDepthsForABlur) {
+  PixelBuffer mask(2, 2, 0);
+  PixelBuffer sharp = PlaceShadowMask(mask, 3, 3, false, 3, 3);
+  EXPECT_EQ(sharp.Pixels(), (std::vector<uint32_t>{0, 0, 0xFFFFFF, 0, 0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}));
+  PixelBuffer blurred = PlaceShadowMask(mask, 5, 4, true, 2, 1);  // depths 3 × 1: (1, 0) to (3, 4)
+  EXPECT_EQ(blurred.At(0, 0), 0xFFFFFFu);
+  EXPECT_EQ(blurred.At(1, 0), 0u);
+  EXPECT_EQ(blurred.At(2, 3), 0u);
+  EXPECT_EQ(blurred.At(3, 3), 0xFFFFFFu);
+  EXPECT_EQ(PlaceShadowMask(mask, 2, 2, true, 9, 9).Pixels(), std::vector<uint32_t>(4, 0xFFFFFF));
+}
+
 TEST(SoftShadow, BoxSumAddsEveryWindow) {
   // 3 × 4 matrix, 2 × 3 windows.
   std::vector<double> m{1, 2, 3, 4,  //
