@@ -1,0 +1,70 @@
+#include "ui/html/html_images_win32.h"
+
+#include "ui/draw/draw_manager.h"
+#include "ui/html/html_style_values.h"
+
+static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
+
+namespace html {
+
+namespace {
+
+const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+}  // namespace
+
+HtmlLoadedImage::HtmlLoadedImage(const HtmlImageSource& source, HMODULE imageModule)
+    : isIcon_(source.kind == HtmlImageKind::kIcon) {
+  HANDLE handle = nullptr;
+  if (source.handle != 0) {
+    handle = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(source.handle));
+  } else if (source.idres != 0) {
+    handle = Load(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(source.idres), 0);
+    owned_ = handle != nullptr;
+  } else if (source.iddll != 0) {
+    HMODULE library = nullptr;
+    if (!source.srcdll.empty()) library = ::LoadLibraryExW(Wide(source.srcdll), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE module = library ? library : imageModule;
+    if (module) handle = Load(module, MAKEINTRESOURCEW(source.iddll), 0);
+    owned_ = handle != nullptr;
+    if (library) ::FreeLibrary(library);
+  } else if (!source.file.empty()) {
+    handle = Load(nullptr, Wide(source.file), LR_LOADFROMFILE);
+    owned_ = handle != nullptr;
+  }
+  if (isIcon_) icon_ = static_cast<HICON>(handle);
+  else bitmap_ = static_cast<HBITMAP>(handle);
+}
+
+HANDLE HtmlLoadedImage::Load(HMODULE module, const wchar_t* name, UINT flags) {
+  if (isIcon_) return ::LoadImageW(module, name, IMAGE_ICON, 0, 0, flags | LR_DEFAULTSIZE);
+  return ::LoadImageW(module, name, IMAGE_BITMAP, 0, 0, flags | LR_CREATEDIBSECTION);
+}
+
+HtmlLoadedImage::~HtmlLoadedImage() {
+  if (!owned_) return;
+  if (icon_) ::DestroyIcon(icon_);
+  if (bitmap_) ::DeleteObject(bitmap_);
+}
+
+HtmlSize HtmlLoadedImage::Size() const {
+  SIZE size = isIcon_ ? draw::DrawManager::IconSize(icon_) : draw::DrawManager::BitmapSize(bitmap_);
+  return {size.cx, size.cy};
+}
+
+HBITMAP LoadBackgroundBitmap(const std::u16string& value, HMODULE imageModule) {
+  size_t colon = value.find(u':');
+  if (colon == std::u16string::npos) return nullptr;
+  std::u16string kind = value.substr(0, colon);
+  std::u16string rest = value.substr(colon + 1);
+  HtmlImageSource source;
+  if (kind == u"idres") source.idres = static_cast<uint32_t>(ReadStyleNumber(rest));
+  else if (kind == u"iddll") source.iddll = static_cast<uint32_t>(ReadStyleNumber(rest));
+  else if (kind == u"file") source.file = rest;
+  else return nullptr;
+  HtmlLoadedImage image(source, imageModule);
+  // A copy that outlives the loader.
+  return image.Bitmap() ? static_cast<HBITMAP>(::CopyImage(image.Bitmap(), IMAGE_BITMAP, 0, 0, 0)) : nullptr;
+}
+
+}  // namespace html
