@@ -19,11 +19,12 @@ TEST(SoftShadow, TheMaskIsInsetByHalfTheDepthsForABlur) {
   PixelBuffer mask(2, 2, 0);
   PixelBuffer sharp = PlaceShadowMask(mask, 3, 3, false, 3, 3);
   EXPECT_EQ(sharp.Pixels(), (std::vector<uint32_t>{0, 0, 0xFFFFFF, 0, 0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}));
-  PixelBuffer blurred = PlaceShadowMask(mask, 5, 4, true, 2, 1);  // depths 3 × 1: (1, 0) to (3, 4)
+  PixelBuffer blurred = PlaceShadowMask(mask, 5, 4, true, 2, 1);  // depths 3 × 1: 2 × 3 at (1, 0)
   EXPECT_EQ(blurred.At(0, 0), 0xFFFFFFu);
   EXPECT_EQ(blurred.At(1, 0), 0u);
-  EXPECT_EQ(blurred.At(2, 3), 0u);
-  EXPECT_EQ(blurred.At(3, 3), 0xFFFFFFu);
+  EXPECT_EQ(blurred.At(2, 2), 0u);
+  EXPECT_EQ(blurred.At(2, 3), 0xFFFFFFu);
+  EXPECT_EQ(blurred.At(3, 0), 0xFFFFFFu);
   EXPECT_EQ(PlaceShadowMask(mask, 2, 2, true, 9, 9).Pixels(), std::vector<uint32_t>(4, 0xFFFFFF));
 }
 

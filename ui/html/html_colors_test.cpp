@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "ui/html/html_colors_win32.h"
+#endif
+
 namespace html {
 namespace {
 
@@ -60,6 +66,15 @@ TEST(HtmlColourTable, SystemColourNamesReadThePlatformsColoursOfTheirIndex) {
   EXPECT_EQ(system.SystemColour(-1), 0u);
   EXPECT_EQ(system.SystemColour(FixedSystemColours::kCount), 0u);
 }
+
+#ifdef _WIN32
+TEST(HtmlColourTable, TheWindowsBuildReadsTheSystemColours) {
+  HtmlColourTable table{Win32SystemColours()};
+  EXPECT_EQ(Lookup(table, u"buttonface"), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(Lookup(table, u"graytext"), GetSysColor(COLOR_GRAYTEXT));
+  EXPECT_EQ(Lookup(table, u"infobackground"), GetSysColor(COLOR_INFOBK));
+}
+#endif
 
 }  // namespace
 }  // namespace html
