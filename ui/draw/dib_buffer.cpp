@@ -35,10 +35,7 @@ bool KnownBitCount(int bitCount) {
 
 uint8_t* DibBuffer::Create(int width, int height, int bitCount) {
   Free();
-  if (width <= 0 || height <= 0 || width > PixelBuffer::kMaxSide || height > PixelBuffer::kMaxSide ||
-      !KnownBitCount(bitCount)) {
-    return nullptr;
-  }
+  if (!PixelBuffer::Fits(width, height) || !KnownBitCount(bitCount)) return nullptr;
   width_ = width;
   height_ = height;
   bitCount_ = bitCount;

@@ -22,8 +22,8 @@ class DibBuffer {
   DibBuffer& operator=(const DibBuffer&) = delete;
 
   // Frees what it holds, then sets up the header, palette count and stride and allocates the block
-  // (palette and pixels left zero). Returns the block, or null for a size of 0, a negative size, a side
-  // over PixelBuffer::kMaxSide or a bit count other than 1, 4, 8, 16, 24 or 32.
+  // (palette and pixels left zero). Returns the block, or null for a size that does not PixelBuffer::Fits
+  // or a bit count other than 1, 4, 8, 16, 24 or 32.
   uint8_t* Create(int width, int height, int bitCount);
   virtual void Free();
 

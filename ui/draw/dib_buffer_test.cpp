@@ -37,6 +37,7 @@ TEST(DibBuffer, RefusesSizesAndBitCountsItCannotHold) {
   EXPECT_EQ(dib.Create(3, -1, 8), nullptr);
   EXPECT_EQ(dib.Create(3, 3, 7), nullptr);
   EXPECT_EQ(dib.Create(PixelBuffer::kMaxSide + 1, 1, 8), nullptr);
+  EXPECT_EQ(dib.Create(PixelBuffer::kMaxSide, PixelBuffer::kMaxSide, 8), nullptr);  // too large an area
   EXPECT_FALSE(dib.Valid());
   EXPECT_EQ(dib.GetBits(), nullptr);
   dib.Clear(5);

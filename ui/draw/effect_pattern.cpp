@@ -93,8 +93,9 @@ void RenderHardBump(PatternContext& c) {
     int64_t lim = (s * dy * dy) / quarter - s + w / 2;
     for (int x = 0; x < w; ++x) {
       int64_t e = x - w / 2;
-      if (e > lim) c.Put(x, y, static_cast<int>((128 * static_cast<int64_t>(w - x)) / s + g + c.CentredNoise()));
-      if (lim + e < 0) c.Put(x, y, static_cast<int>((255 - g) - (128 * static_cast<int64_t>(x)) / s + c.CentredNoise()));
+      // Values past a byte wrap, as every pattern byte does.
+      if (e > lim) c.Put(x, y, static_cast<int>((128 * (w - x)) / s + g + c.CentredNoise()));
+      if (lim + e < 0) c.Put(x, y, static_cast<int>((255 - g) - (128 * x) / s + c.CentredNoise()));
     }
   }
 }

@@ -98,7 +98,7 @@ TEST(EffectPattern, RidgeKindsDrawNothingBelowTheRidgeSize) {
 TEST(EffectPattern, VeryLargeAreasAndExtremeArgumentsStayInBounds) {
   DibBuffer pattern;
   LcgRandom random(7);
-  EXPECT_TRUE(RenderEffectPattern(pattern, 16384, 3, kFillMetal, 255, 300, kBegin, kMid, kEnd, random));
+  EXPECT_TRUE(RenderEffectPattern(pattern, 16384, 8, kFillMetal, 255, 300, kBegin, kMid, kEnd, random));
   EXPECT_TRUE(RenderEffectPattern(pattern, 3000, 7, kFillHardBump, -5, -1, kBegin, kMid, kEnd, random));
   EXPECT_FALSE(RenderEffectPattern(pattern, 16385, 3, kFillMetal, 0, 0, kBegin, kMid, kEnd, random));
 }

@@ -16,10 +16,6 @@ BITMAPINFO TopDown32(int width, int height) {
   return info;
 }
 
-bool Fits(int width, int height) {
-  return width > 0 && height > 0 && width <= PixelBuffer::kMaxSide && height <= PixelBuffer::kMaxSide;
-}
-
 }  // namespace
 
 MemoryDc::~MemoryDc() {
@@ -38,7 +34,7 @@ bool MemoryDc::Select(HBITMAP bitmap) {
 
 HBITMAP CreateSection32(int width, int height, uint32_t** bits) {
   *bits = nullptr;
-  if (!Fits(width, height)) return nullptr;
+  if (!PixelBuffer::Fits(width, height)) return nullptr;
   BITMAPINFO info = TopDown32(width, height);
   void* raw = nullptr;
   HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &raw, nullptr, 0);
@@ -59,7 +55,8 @@ HBITMAP CreateSectionFrom(const PixelBuffer& pixels) {
 
 PixelBuffer ReadBitmap(HBITMAP bitmap) {
   BITMAP info{};
-  if (!bitmap || GetObjectW(bitmap, sizeof(info), &info) == 0 || !Fits(info.bmWidth, info.bmHeight)) return {};
+  if (!bitmap || GetObjectW(bitmap, sizeof(info), &info) == 0) return {};
+  if (!PixelBuffer::Fits(info.bmWidth, info.bmHeight)) return {};
   PixelBuffer pixels(info.bmWidth, info.bmHeight);
   BITMAPINFO request = TopDown32(info.bmWidth, info.bmHeight);
   HDC screen = GetDC(nullptr);

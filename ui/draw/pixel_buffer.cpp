@@ -5,7 +5,7 @@
 namespace draw {
 
 PixelBuffer::PixelBuffer(int width, int height, uint32_t fill) {
-  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return;
+  if (!Fits(width, height)) return;
   width_ = width;
   height_ = height;
   pixels_.assign(static_cast<size_t>(width) * height, fill);

@@ -12,7 +12,7 @@ namespace draw {
 class PixelBuffer {
  public:
   PixelBuffer() = default;
-  // Negative or absurd sizes give an empty buffer.
+  // Sizes that do not Fit give an empty buffer.
   PixelBuffer(int width, int height, uint32_t fill = 0);
 
   int Width() const { return width_; }
@@ -36,8 +36,13 @@ class PixelBuffer {
   std::vector<uint32_t>& Pixels() { return pixels_; }
   const std::vector<uint32_t>& Pixels() const { return pixels_; }
 
-  // The largest side accepted (keeps width × height × 4 well inside 32 bits).
+  // The largest side and area accepted (an area of 4096 × 4096: 64 MiB, well inside a 32-bit process).
   static constexpr int kMaxSide = 16384;
+  static constexpr int kMaxPixels = 1 << 24;
+  static bool Fits(int width, int height) {
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+           static_cast<long long>(width) * height <= kMaxPixels;
+  }
 
  private:
   int width_ = 0;

@@ -50,7 +50,8 @@ std::vector<double> BoxSum(const std::vector<double>& matrix, int rows, int cols
     for (int r = 0; r < windowRows; ++r) sum += across[static_cast<size_t>(r) * outCols + c];
     result[c] = sum;
     for (int r = 1; r < outRows; ++r) {
-      sum += across[static_cast<size_t>(r + windowRows - 1) * outCols + c] - across[static_cast<size_t>(r - 1) * outCols + c];
+      auto at = [&](int row) { return across[static_cast<size_t>(row) * outCols + c]; };
+      sum += at(r + windowRows - 1) - at(r - 1);
       result[static_cast<size_t>(r) * outCols + c] = sum;
     }
   }
