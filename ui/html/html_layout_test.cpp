@@ -132,3 +132,39 @@ TEST_F(HtmlFlowTest, LinkSplitOverTwoLinesHasTwoHotAreas) {
 
 }  // namespace
 }  // namespace html
+
+namespace html {
+namespace {
+
+TEST_F(HtmlFlowTest, DisabledColoursGreyTextRulesImagesAndTables) {
+  settings.coloursEnabled = false;
+  settings.disabledColour = 0x808080;
+  metrics.images[7] = {16, 16};
+  auto result = Lay(u"<font color=red>t</font><hr color=blue><bmp idres=7 style=g>"
+                    u"<table bgcolor=red border=1 bordercolor=blue><tr><td>c</td></tr></table>", 100, false);
+  auto texts = Texts(result);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].style.textColour, 0x808080u);
+  EXPECT_EQ(OfKind(result, HtmlPaintItem::Kind::kRule)[0].style.textColour, 0x808080u);
+  EXPECT_EQ(OfKind(result, HtmlPaintItem::Kind::kImage)[0].image.effect, static_cast<uint32_t>(draw::kEffectMono));
+  EXPECT_TRUE(OfKind(result, HtmlPaintItem::Kind::kFill).empty());  // backgrounds stay transparent
+  auto frames = OfKind(result, HtmlPaintItem::Kind::kFrame);
+  ASSERT_FALSE(frames.empty());
+  EXPECT_EQ(frames[0].style.frameLightColour, 0x808080u);
+  EXPECT_EQ(frames[0].style.frameDarkColour, 0x808080u);
+}
+
+TEST_F(HtmlFlowTest, ImagesTakeTheirSizeWithShadowAndWrapAsAWhole) {
+  metrics.images[7] = {40, 20};
+  auto result = Lay(u"ab<bmp idres=7 width=50% style=s>c<bmp idres=7>", 60, true);
+  auto images = OfKind(result, HtmlPaintItem::Kind::kImage);
+  ASSERT_EQ(images.size(), 2u);
+  EXPECT_EQ(images[0].image.width, 20);
+  EXPECT_EQ(images[0].rect.Width(), 24);  // the shadow's offset 4 added
+  EXPECT_EQ(images[0].rect.left, 20);
+  EXPECT_EQ(images[1].rect.left, 0);  // did not fit after "c": a new line
+  EXPECT_GT(images[1].rect.top, images[0].rect.top);
+}
+
+}  // namespace
+}  // namespace html
