@@ -25,7 +25,7 @@ Span EqualPart(int left, int right, int index, int count) {
 
 int BarLength(int lower, int upper, int position, int length) {
   if (upper == lower || !InRange(lower, upper, position)) return 0;
-  return static_cast<int>(static_cast<double>(position - static_cast<double>(lower)) * length /
+  return static_cast<int>((static_cast<double>(position) - lower) * length /
                           (static_cast<double>(upper) - lower));
 }
 
@@ -34,9 +34,10 @@ int Percent(int lower, int upper, int position) {
   return static_cast<int>((static_cast<double>(position) - lower) * 100.0 / (static_cast<double>(upper) - lower));
 }
 
-double Fraction(int lower, int upper, int position) {
-  if (upper <= lower) return 0.0;
-  return (static_cast<double>(position) - lower) / (static_cast<double>(upper) - lower);
+int Share(int lower, int upper, int position, int length) {
+  if (upper <= lower) return 0;
+  int64_t share = (static_cast<int64_t>(position) - lower) * length / (static_cast<int64_t>(upper) - lower);
+  return static_cast<int>(std::clamp<int64_t>(share, INT32_MIN, INT32_MAX));
 }
 
 int StepCount(Colour from, Colour to, int width, bool lowColour) {

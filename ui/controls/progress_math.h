@@ -30,8 +30,9 @@ int BarLength(int lower, int upper, int position, int length);
 // trunc((position − lower) × 100 / (upper − lower)); 0 with equal bounds.
 int Percent(int lower, int upper, int position);
 
-// (position − lower) / (upper − lower); 0 while upper <= lower.
-double Fraction(int lower, int upper, int position);
+// trunc((position − lower) × length / (upper − lower)) in integers, so that 37 of 100 is exactly 37 %
+// (a floating-point fraction of 0.37 is a shade below it); 0 while upper <= lower.
+int Share(int lower, int upper, int position, int length);
 
 // One solid band of a gradient.
 struct Band {

@@ -53,9 +53,11 @@ TEST(ProgressMath, EqualBoundsAndPositionsOutsideTheRangeGiveAnEmptyBar) {
   EXPECT_EQ(Percent(0, 100, 37), 37);
   EXPECT_EQ(Percent(0, 3, 1), 33);
   EXPECT_EQ(Percent(7, 7, 7), 0);
-  EXPECT_EQ(Fraction(7, 7, 7), 0.0);
-  EXPECT_EQ(Fraction(9, 7, 8), 0.0);
-  EXPECT_DOUBLE_EQ(Fraction(0, 200, 50), 0.25);
+  EXPECT_EQ(Share(7, 7, 7, 200), 0);
+  EXPECT_EQ(Share(9, 7, 8, 200), 0);
+  EXPECT_EQ(Share(0, 100, 37, 200), 74);
+  EXPECT_EQ(Share(0, 100, 37, 100), 37);
+  EXPECT_EQ(Share(-100, 100, 0, 100), 50);
 }
 
 TEST(ProgressMath, TheBarTextShowsTheValueOnlyThroughIntegerConversions) {
