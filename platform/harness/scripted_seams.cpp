@@ -13,7 +13,7 @@ void ScriptedMessageBoxes::Answer(int answer) {
 
 int ScriptedMessageBoxes::Show(const seams::MessageBoxRequest& request) {
   Guard guard(lock_);
-  Shown shown{request.style, request.caption, request.text, 0, !answers_.empty()};
+  Shown shown{request.style, request.caption, request.text, 0, !answers_.empty(), request.html};
   if (shown.scripted) {
     shown.answer = answers_.front();
     answers_.pop_front();

@@ -21,7 +21,17 @@ class ScriptedMessageBoxes : public seams::MessageBoxSeam {
     std::u16string text;
     int answer = 0;
     bool scripted = true;  // false: no answer was queued, the box was declined
+    bool html = false;     // shown by the program's own message box (the text is markup)
     uint32_t icon() const { return style & seams::kIconMask; }
+    // The message kind of the icon: 1 information, 2 error, 3 question; 0 for any other icon.
+    uint32_t kind() const {
+      switch (icon()) {
+        case seams::kIconInformation: return 1;
+        case seams::kIconError: return 2;
+        case seams::kIconQuestion: return 3;
+        default: return 0;
+      }
+    }
     uint32_t buttons() const { return style & seams::kButtonSetMask; }
   };
 

@@ -29,6 +29,7 @@ struct MessageBoxRequest {
   std::u16string text;
   std::u16string caption;
   uint32_t style = 0;
+  bool html = false;  // the program's own message box: the text is markup
 };
 
 class MessageBoxSeam {
