@@ -1,6 +1,6 @@
 #include "ui/controls/disk_space_pie_ctrl.h"
 
-#include "ui/controls/offscreen_dc.h"
+#include "ui/controls/offscreen_paint.h"
 
 IMPLEMENT_DYNAMIC(DiskSpacePieCtrl, CStatic)
 
@@ -64,12 +64,10 @@ void DiskSpacePieCtrl::SetSpace(LPCTSTR lpszPath, ULONGLONG total, ULONGLONG fre
 BOOL DiskSpacePieCtrl::OnEraseBkgnd(CDC*) { return TRUE; }
 
 void DiskSpacePieCtrl::OnPaint() {
-  CPaintDC dc(this);
-  CRect client;
-  GetClientRect(client);
-  OffscreenDC buffer(&dc, client);
+  OffscreenPaint buffer(this);
   CDC* pDC = buffer.dc();
   if (pDC == nullptr) return;
+  const CRect& client = buffer.area();
   // The background the parent gives its static controls.
   CWnd* parent = GetParent();
   auto brush = parent != nullptr ? reinterpret_cast<HBRUSH>(parent->SendMessage(

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/controls/offscreen_dc.h"
+#include "ui/controls/offscreen_paint.h"
 #include "ui/controls/progress_math.h"
 
 IMPLEMENT_DYNAMIC(GradientProgressCtrl, CProgressCtrl)
@@ -47,12 +47,10 @@ void GradientProgressCtrl::SetGradientColors(const CDWordArray& colours) {
 }
 
 void GradientProgressCtrl::OnPaint() {
-  CPaintDC dc(this);
-  CRect client;
-  GetClientRect(client);
-  OffscreenDC buffer(&dc, client);
+  OffscreenPaint buffer(this);
   CDC* pDC = buffer.dc();
   if (pDC == nullptr) return;
+  const CRect& client = buffer.area();
   pDC->FillSolidRect(client, m_background);
   CRect inner(client.left + m_insets.left, client.top + m_insets.top, client.right - m_insets.right,
               client.bottom - m_insets.bottom);
@@ -77,13 +75,12 @@ void GradientProgressCtrl::DrawGradient(CDC* pDC, const CRect& inner, int doneRi
     pDC->FillSolidRect(done, m_colours[0]);
     return;
   }
-  int segments = m_colours.GetSize() - 1;
-  for (int i = 0; i < segments; ++i) {
-    progress::Span span = progress::EqualPart(inner.left, inner.right, i, segments);
-    if (span.left >= doneRight) break;
-    DrawGradientSegment(pDC, CRect(span.left, inner.top, span.right, inner.bottom), done, m_colours[i],
-                        m_colours[i + 1]);
-    if (span.right >= doneRight) break;
+  std::vector<progress::Span> segments =
+      progress::DoneSegments(m_colours.GetSize(), {inner.left, inner.right}, doneRight);
+  for (size_t i = 0; i < segments.size(); ++i) {
+    int index = static_cast<int>(i);
+    DrawGradientSegment(pDC, CRect(segments[i].left, inner.top, segments[i].right, inner.bottom), done,
+                        m_colours[index], m_colours[index + 1]);
   }
 }
 

@@ -1,24 +1,26 @@
-// A memory DC over a window's paint DC: the painting of the progress bars and the pie goes here and is
-// copied to the screen once, so nothing flickers.
+// The paint cycle of a window drawn off-screen: the window's paint DC and a memory DC over its client
+// area. The progress bars and the pie draw into the memory DC, which is copied to the screen once, so
+// nothing flickers. The paint request is answered however the drawing goes.
 #pragma once
 
 #include "platform/classlib/win/classlib_win.h"
 
-class OffscreenDC {
+class OffscreenPaint {
  public:
-  // A bitmap of the area, with the target's mapping mode and window origin, filled with its background
-  // colour. dc() is null when the memory DC or its bitmap cannot be made.
-  OffscreenDC(CDC* target, const CRect& area);
-  ~OffscreenDC();
-  OffscreenDC(const OffscreenDC&) = delete;
-  OffscreenDC& operator=(const OffscreenDC&) = delete;
+  // A bitmap of the client area with the paint DC's mapping mode, filled with its background colour.
+  explicit OffscreenPaint(CWnd* pWnd);
+  ~OffscreenPaint();
+  OffscreenPaint(const OffscreenPaint&) = delete;
+  OffscreenPaint& operator=(const OffscreenPaint&) = delete;
 
+  // Null when the memory DC or its bitmap cannot be made (or the area is empty): nothing to draw.
   CDC* dc() { return m_ready ? &m_memory : nullptr; }
-  // Copies the area to the target.
+  const CRect& area() const { return m_area; }
+  // Copies the area to the screen.
   void Show();
 
  private:
-  CDC* m_target;
+  CPaintDC m_paint;
   CRect m_area;
   CDC m_memory;
   CBitmap m_bitmap;

@@ -69,17 +69,25 @@ std::vector<Band> SegmentBands(Span segment, int doneRight, Colour from, Colour 
   return bands;
 }
 
+std::vector<Span> DoneSegments(int colourCount, Span inner, int doneRight) {
+  std::vector<Span> segments;
+  int count = colourCount - 1;
+  for (int i = 0; i < count; ++i) {
+    Span segment = EqualPart(inner.left, inner.right, i, count);
+    if (segment.left >= doneRight) break;
+    segments.push_back(segment);
+  }
+  return segments;
+}
+
 std::vector<Band> GradientBands(const std::vector<Colour>& colours, Span inner, int doneRight, bool lowColour) {
   if (colours.empty() || doneRight <= inner.left) return {};
   if (colours.size() == 1) return {{{inner.left, std::min(doneRight, inner.right)}, colours[0]}};
   std::vector<Band> bands;
-  int segments = static_cast<int>(colours.size()) - 1;
-  for (int i = 0; i < segments; ++i) {
-    Span segment = EqualPart(inner.left, inner.right, i, segments);
-    if (segment.left >= doneRight) break;
-    std::vector<Band> part = SegmentBands(segment, doneRight, colours[i], colours[i + 1], lowColour);
+  std::vector<Span> segments = DoneSegments(static_cast<int>(colours.size()), inner, doneRight);
+  for (size_t i = 0; i < segments.size(); ++i) {
+    std::vector<Band> part = SegmentBands(segments[i], doneRight, colours[i], colours[i + 1], lowColour);
     bands.insert(bands.end(), part.begin(), part.end());
-    if (segment.right >= doneRight) break;
   }
   return bands;
 }

@@ -51,6 +51,10 @@ Colour StepColour(Colour from, Colour to, int index, int steps);
 // The bands of one segment laid over [segment.left, segment.right), clipped to end before doneRight.
 std::vector<Band> SegmentBands(Span segment, int doneRight, Colour from, Colour to, bool lowColour);
 
+// The segments of colourCount − 1 equal ones over [left, right) that reach into the done part (up to
+// doneRight), whole: the ramp is laid over the full width and clipped later.
+std::vector<Span> DoneSegments(int colourCount, Span inner, int doneRight);
+
 // The whole gradient: colours − 1 equal segments over [left, right) (the ramp spans the full width),
 // painted up to doneRight. A single colour fills solid; no colour paints nothing.
 std::vector<Band> GradientBands(const std::vector<Colour>& colours, Span inner, int doneRight, bool lowColour);

@@ -59,26 +59,31 @@ BOOL SplitterCtrl::Create(DWORD dwStyle, CWnd* pParentWnd, CWnd* pPane1, CWnd* p
   return TRUE;
 }
 
-void SplitterCtrl::PlaceVertical(int x) {
+void SplitterCtrl::PlaceBar(int position) {
   CRect client;
   GetClientRect(client);
-  splitter::Placement p = splitter::PlaceVertical(client, x);
-  m_hitVertical = p.hit;
-  m_leftRect = p.first;
-  m_rightRect = p.second;
-  MovePane(m_left, m_leftRect);
-  MovePane(m_right, m_rightRect);
+  if (m_vertical) {
+    splitter::Placement p = splitter::PlaceVertical(client, position);
+    m_hitVertical = p.hit;
+    m_leftRect = p.first;
+    m_rightRect = p.second;
+  } else {
+    splitter::Placement p = splitter::PlaceHorizontal(client, position);
+    m_hitHorizontal = p.hit;
+    m_topRect = p.first;
+    m_bottomRect = p.second;
+  }
+  MovePane(m_vertical ? m_left : m_top, m_vertical ? m_leftRect : m_topRect);
+  MovePane(m_vertical ? m_right : m_bottom, m_vertical ? m_rightRect : m_bottomRect);
 }
 
-void SplitterCtrl::PlaceHorizontal(int y) {
-  CRect client;
-  GetClientRect(client);
-  splitter::Placement p = splitter::PlaceHorizontal(client, y);
-  m_hitHorizontal = p.hit;
-  m_topRect = p.first;
-  m_bottomRect = p.second;
-  MovePane(m_top, m_topRect);
-  MovePane(m_bottom, m_bottomRect);
+void SplitterCtrl::MoveBar(int position) {
+  PlaceBar(position);
+  if (m_vertical) {
+    m_leftWidth = m_leftRect.Width();
+  } else {
+    m_bottomHeight = m_bottomRect.Height();
+  }
 }
 
 void SplitterCtrl::Relayout() {
@@ -88,11 +93,10 @@ void SplitterCtrl::Relayout() {
     if (m_firstHidden) {
       MovePane(m_right, client);
     } else {
-      PlaceVertical(splitter::ClampBar(splitter::kHalfBar + m_leftWidth, client.left, client.right));
+      PlaceBar(splitter::ClampBar(splitter::kHalfBar + m_leftWidth, client.left, client.right));
     }
   } else if (m_horizontal) {
-    PlaceHorizontal(
-        splitter::ClampBar(client.bottom - splitter::kHalfBar - m_bottomHeight, client.top, client.bottom));
+    PlaceBar(splitter::ClampBar(client.bottom - splitter::kHalfBar - m_bottomHeight, client.top, client.bottom));
   }
 }
 
@@ -115,7 +119,7 @@ void SplitterCtrl::ShowFirstPane() {
   m_leftWidth = m_leftRect.Width();
   CRect client;
   GetClientRect(client);
-  PlaceVertical(splitter::ClampBar(splitter::kHalfBar + m_leftRect.right, client.left, client.right));
+  PlaceBar(splitter::ClampBar(splitter::kHalfBar + m_leftRect.right, client.left, client.right));
   if (m_left != nullptr) m_left->ShowWindow(SW_SHOW);
 }
 
@@ -154,13 +158,7 @@ void SplitterCtrl::OnMouseMove(UINT nFlags, CPoint point) {
   }
   int position = ClampedDragPosition(point);
   if (m_fullDrag) {
-    if (m_vertical) {
-      PlaceVertical(position);
-      m_leftWidth = m_leftRect.Width();
-    } else {
-      PlaceHorizontal(position);
-      m_bottomHeight = m_bottomRect.Height();
-    }
+    MoveBar(position);
   } else if (position != m_lastPosition) {
     DrawGhost(m_lastPosition);
     DrawGhost(position);
@@ -176,13 +174,7 @@ void SplitterCtrl::OnLButtonUp(UINT nFlags, CPoint point) {
   int position = ClampedDragPosition(point);
   if (!m_fullDrag) DrawGhost(m_lastPosition);
   m_tracking = false;
-  if (m_vertical) {
-    PlaceVertical(position);
-    m_leftWidth = m_leftRect.Width();
-  } else {
-    PlaceHorizontal(position);
-    m_bottomHeight = m_bottomRect.Height();
-  }
+  MoveBar(position);
   m_dragging = false;
   ::ReleaseCapture();
 }

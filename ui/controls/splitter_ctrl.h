@@ -41,8 +41,10 @@ class SplitterCtrl : public CStatic {
   DECLARE_MESSAGE_MAP()
 
  private:
-  void PlaceVertical(int x);
-  void PlaceHorizontal(int y);
+  // Places the bar of the layout at a position (x or y) and moves the panes beside it.
+  void PlaceBar(int position);
+  // The same, and the left pane's width or the bottom pane's height follows.
+  void MoveBar(int position);
   void Relayout();
   int ClampedDragPosition(CPoint point) const;
   // Inverts the ghost bar at a position on the parent's window DC; twice erases it.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/controls/offscreen_dc.h"
+#include "ui/controls/offscreen_paint.h"
 #include "ui/controls/progress_math.h"
 
 IMPLEMENT_DYNAMIC(TextProgressCtrl, CProgressCtrl)
@@ -29,17 +29,13 @@ BEGIN_MESSAGE_MAP(TextProgressCtrl, CProgressCtrl)
 END_MESSAGE_MAP()
 
 void TextProgressCtrl::OnPaint() {
-  // The paint DC is taken first, so the paint request ends even when there is nothing to draw.
-  CPaintDC dc(this);
-  if (m_upper <= m_lower) return;
-  CRect client;
-  GetClientRect(client);
+  // The paint cycle begins first, so the paint request ends even when there is nothing to draw.
+  OffscreenPaint buffer(this);
+  CDC* pDC = buffer.dc();
+  if (m_upper <= m_lower || pDC == nullptr) return;
+  const CRect& client = buffer.area();
   COLORREF background = m_backgroundColour == CLR_DEFAULT ? ::GetSysColor(COLOR_WINDOW) : m_backgroundColour;
   COLORREF bar = m_barColour == CLR_DEFAULT ? kBarColour : m_barColour;
-
-  OffscreenDC buffer(&dc, client);
-  CDC* pDC = buffer.dc();
-  if (pDC == nullptr) return;
   CWnd* parent = GetParent();
   CFont* font = parent != nullptr ? parent->GetFont() : nullptr;
   CFont* oldFont = font != nullptr ? pDC->SelectObject(font) : nullptr;
