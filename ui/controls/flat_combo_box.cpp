@@ -122,13 +122,20 @@ bool FlatComboBox::IsHot() const {
 }
 
 void FlatComboBox::OnWindowPosChanging(WINDOWPOS* position) {
+  if (!(position->flags & SWP_NOSIZE) && m_pendingHeight == -1) {
+    if (m_selectionHeight == -1) m_selectionHeight = static_cast<int>(SendMessage(CB_GETITEMHEIGHT, static_cast<WPARAM>(-1)));
+    // The box is given the height of its open list (the combo box keeps its closed height itself); the
+    // height asked for goes to the selection field once the move is done.
+    m_pendingHeight = position->cy;
+    const int itemHeight = static_cast<int>(SendMessage(CB_GETITEMHEIGHT, 0));
+    const int openHeight = 7 * ::GetSystemMetrics(SM_CYBORDER) + m_visibleItems * itemHeight + m_selectionHeight;
+    position->cy = openHeight;
+    Default();
+    // A combo box that does not keep its closed height by itself would stand as tall as its open list.
+    if (position->cy == openHeight && openHeight > m_pendingHeight) position->cy = m_pendingHeight;
+    return;
+  }
   Default();
-  if ((position->flags & SWP_NOSIZE) || m_pendingHeight != -1) return;
-  if (m_selectionHeight == -1) m_selectionHeight = static_cast<int>(SendMessage(CB_GETITEMHEIGHT, static_cast<WPARAM>(-1)));
-  // The window asks for the height of the open list; the selection field takes the height asked for.
-  m_pendingHeight = position->cy;
-  const int itemHeight = static_cast<int>(SendMessage(CB_GETITEMHEIGHT, 0));
-  position->cy = 7 * ::GetSystemMetrics(SM_CYBORDER) + m_visibleItems * itemHeight + m_selectionHeight;
 }
 
 void FlatComboBox::OnWindowPosChanged(WINDOWPOS* position) {

@@ -108,13 +108,13 @@ void IconButton::FreeIcons() {
 void IconButton::SetIcon(int inId, int outId) {
   FreeIcons();
   HINSTANCE module = AfxGetResourceHandle();
-  m_in.handle = static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(inId), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+  m_in.handle = static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(inId), IMAGE_ICON, 0, 0, 0));
   if (outId == kGreyOutIcon) {
     m_out.handle = DerivedIcon(m_in.handle, Grey);
   } else if (outId == kDarkOutIcon) {
     m_out.handle = DerivedIcon(m_in.handle, Darker);
   } else if (outId != kNoOutIcon) {
-    m_out.handle = static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(outId), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    m_out.handle = static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(outId), IMAGE_ICON, 0, 0, 0));
   }
   for (Icon* icon : {&m_in, &m_out}) {
     if (!icon->handle) continue;
