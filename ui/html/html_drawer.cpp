@@ -134,6 +134,7 @@ void HtmlDrawer::Click(POINT point) {
 int HtmlDrawer::HoveredLink() const { return state_->links.Hovered(); }
 
 void HtmlDrawer::SetLinkCursor(HCURSOR cursor) {
+  if (cursor && cursor == state_->cursor) return;
   if (state_->cursor) ::DestroyCursor(state_->cursor);
   state_->cursor = cursor ? cursor : LoadHandCursor();
 }
