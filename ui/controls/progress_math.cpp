@@ -1,12 +1,15 @@
 #include "ui/controls/progress_math.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+
+#include "ui/draw/colour_ops.h"
 
 namespace progress {
 namespace {
 
-int Channel(Colour c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
+std::array<int, 3> Channels(Colour c) { return {draw::RedOf(c), draw::GreenOf(c), draw::BlueOf(c)}; }
 
 bool InRange(int lower, int upper, int position) {
   return position >= std::min(lower, upper) && position <= std::max(lower, upper);
@@ -42,19 +45,17 @@ int Share(int lower, int upper, int position, int length) {
 
 int StepCount(Colour from, Colour to, int width, bool lowColour) {
   if (lowColour) return 1;
+  std::array<int, 3> a = Channels(from), b = Channels(to);
   int largest = 0;
-  for (int shift : {0, 8, 16}) largest = std::max(largest, std::abs(Channel(to, shift) - Channel(from, shift)));
+  for (size_t i = 0; i < 3; ++i) largest = std::max(largest, std::abs(b[i] - a[i]));
   return std::max(1, std::min(largest, width));
 }
 
 Colour StepColour(Colour from, Colour to, int index, int steps) {
-  Colour result = 0;
-  for (int shift : {0, 8, 16}) {
-    int start = Channel(from, shift);
-    int value = start + index * (Channel(to, shift) - start) / std::max(steps, 1);
-    result |= static_cast<Colour>(std::clamp(value, 0, 255)) << shift;
-  }
-  return result;
+  std::array<int, 3> a = Channels(from), b = Channels(to), step{};
+  for (size_t i = 0; i < 3; ++i) step[i] = std::clamp(a[i] + index * (b[i] - a[i]) / std::max(steps, 1), 0, 255);
+  return draw::MakeColour(static_cast<unsigned>(step[0]), static_cast<unsigned>(step[1]),
+                          static_cast<unsigned>(step[2]));
 }
 
 std::vector<Band> SegmentBands(Span segment, int doneRight, Colour from, Colour to, bool lowColour) {

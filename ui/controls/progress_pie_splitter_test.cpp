@@ -14,6 +14,7 @@
 #include "ui/controls/splitter_ctrl.h"
 #include "ui/controls/splitter_layout.h"
 #include "ui/controls/text_progress_ctrl.h"
+#include "ui/draw/colour_ops.h"
 
 namespace {
 
@@ -100,10 +101,7 @@ Pixels Read(CWnd& wnd) {
   ::BitBlt(memory, 0, 0, p.width, p.height, dc, 0, 0, SRCCOPY);
   ::GdiFlush();
   const auto* bgra = static_cast<const uint32_t*>(bits);
-  for (int i = 0; i < p.width * p.height; ++i) {
-    uint32_t v = bgra[i];
-    p.colour.push_back(((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF));
-  }
+  for (int i = 0; i < p.width * p.height; ++i) p.colour.push_back(draw::PixelToColour(bgra[i]));
   ::SelectObject(memory, old);
   ::DeleteObject(dib);
   ::DeleteDC(memory);
