@@ -16,6 +16,7 @@
 #include <tuple>
 #include <vector>
 
+#include "engine/fat/fat_directory.h"
 #include "engine/host/file_system_form_fakes.h"
 #include "engine/host/result_tree_fakes.h"
 #include "engine/host/shell_file_info_fakes.h"
@@ -243,9 +244,11 @@ void PutEntry(uint8_t* sector, uint32_t index, const char* name11, uint8_t attri
   e[24] = 0x21;  // write date 1-1-1980
 }
 
-// A long-name piece holding up to 13 ASCII characters, sequence number order (0x40 on the name's last).
-void PutLongPiece(uint8_t* sector, uint32_t index, uint8_t order, const std::string& part) {
+// A long-name piece holding up to 13 ASCII characters, sequence number order (0x40 on the name's last), with
+// the checksum of the short entry's 11 bytes name11.
+void PutLongPiece(uint8_t* sector, uint32_t index, uint8_t order, const std::string& part, const char* name11) {
   uint8_t* e = sector + index * 32;
+  e[13] = FatShortNameChecksum(reinterpret_cast<const uint8_t*>(name11));
   static const int kOffsets[13] = {1, 3, 5, 7, 9, 14, 16, 18, 20, 22, 24, 28, 30};
   for (int i = 0; i < 13; ++i) {
     const uint16_t c = i < static_cast<int>(part.size()) ? static_cast<uint8_t>(part[i])
@@ -264,8 +267,8 @@ TEST_F(ChosenTest, DirectoryEntriesNameTheirFoldersAndListFiles) {
   uint8_t buffer[1024] = {};
   uint8_t before[512] = {};
   // A long name whose first piece lies in the sector before.
-  PutLongPiece(before, 15, 0x42, "he long name");
-  PutLongPiece(buffer, 0, 0x01, "A file with t");
+  PutLongPiece(before, 15, 0x42, "he long name", "AFILEW~1TXT");
+  PutLongPiece(buffer, 0, 0x01, "A file with t", "AFILEW~1TXT");
   PutEntry(buffer, 1, "AFILEW~1TXT", 0x20, 9, 40);
   PutEntry(buffer, 2, "SUB        ", 0x10, 70000);          // names the folder of cluster 70000 (parent 3)
   PutEntry(buffer, 3, "OTHER      ", 0x10, 8);              // cluster 8's folder lies under 9: not named
@@ -277,7 +280,7 @@ TEST_F(ChosenTest, DirectoryEntriesNameTheirFoldersAndListFiles) {
   PutEntry(buffer + 512, 0, "NEXT    BIN", 0x20, 14, 2);   // the second sector
   PutEntry(buffer + 512, 2, "AFTER   BIN", 0x20, 15, 2);   // after the end
   uint32_t end = 0;
-  ParseFatFolderSectors(buffer, 3, &end, 2, 0, 0, before);
+  ParseFatFolderSectors(buffer, 3, &end, 2, 0, 0, FatSectorsBefore{before});
   EXPECT_EQ(end, 1u);
   EXPECT_EQ(FatFolderList[0].name, u"SUB");
   EXPECT_EQ(FatFolderList[1].name, u"Dir8");
@@ -293,12 +296,38 @@ TEST_F(ChosenTest, DirectoryEntriesNameTheirFoldersAndListFiles) {
   FreeScanRecordLists();
   AppendFatFolder(u"Dir70000", 70000, 3, 0, 0, host::kNoTreeKey, 0);
   end = 0;
-  ParseFatFolderSectors(buffer, 3, &end, 1, 1, 2, nullptr);
+  ParseFatFolderSectors(buffer, 3, &end, 1, 1, 2);
   EXPECT_EQ(end, 0u);
   EXPECT_EQ(FatFolderList[0].deleted, 1u);
   ASSERT_EQ(FatEntryList.size(), 2u);
   EXPECT_EQ(FatEntryList[0].name, u"BIGDIR");
   EXPECT_EQ(FatEntryList[0].deleted, 1u);
+}
+
+TEST_F(ChosenTest, ALongNameReachesBackThroughThePieceAndTheSectorBeforeIt) {
+  CurrentFileSystem.type = records::kFat32;
+  // 20 pieces of 13 characters: 3 in the sector before the piece, 16 in the piece's first sector, 1 in its
+  // second, where the entry lies.
+  std::string name;
+  for (int i = 0; i < 260; ++i) name.push_back(static_cast<char>('a' + i % 26));
+  uint8_t before[512] = {};
+  uint8_t buffer[1024] = {};
+  for (uint32_t piece = 1; piece <= 20; ++piece) {
+    const uint32_t slot = 32 + 1 - piece;  // of before and buffer together
+    uint8_t* sector = slot < 16 ? before : buffer + (slot - 16) / 16 * 512;
+    const uint8_t order = static_cast<uint8_t>(piece | (piece == 20 ? 0x40 : 0));
+    PutLongPiece(sector, slot % 16, order, name.substr((piece - 1) * 13, 13), "ABCDEF~1TXT");
+  }
+  PutEntry(buffer + 512, 1, "ABCDEF~1TXT", 0x20, 9, 40);
+  uint32_t end = 0;
+  ParseFatFolderSectors(buffer, 3, &end, 2, 0, 0, FatSectorsBefore{before});
+  ASSERT_EQ(FatEntryList.size(), 1u);
+  EXPECT_EQ(FatEntryList[0].name, std::u16string(name.begin(), name.begin() + 255));
+  // Without the sector before, the run breaks off: the short name.
+  FreeScanRecordLists();
+  ParseFatFolderSectors(buffer, 3, &end, 2, 0, 0);
+  ASSERT_EQ(FatEntryList.size(), 1u);
+  EXPECT_EQ(FatEntryList[0].name, u"ABCDEF~1.TXT");
 }
 
 TEST_F(ChosenTest, MissingParentsGetStandIns) {
