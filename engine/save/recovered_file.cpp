@@ -13,6 +13,7 @@
 #include "engine/save/file_filter_table.h"
 #include "engine/save/safe_path_component.h"
 #include "engine/save/save_state.h"
+#include "ui/msgbox/markup_escape.h"
 
 namespace save {
 namespace {
@@ -138,7 +139,7 @@ RecoveredFile::~RecoveredFile() {
 void RecoveredFile::Fail(const char16_t* what) {
   failed_ = true;
   if (userSave_ == 1) ++SaveTally.unwritten;
-  if (ask_) Ask(what + path_ + u".  Continue Recovery ? ");
+  if (ask_) Ask(what + msgbox::EscapeMarkup(path_) + u".  Continue Recovery ? ");
 }
 
 bool RecoveredFile::Create() {

@@ -9,6 +9,7 @@
 #include "engine/snapshot/snapshot.h"
 #include "engine/snapshot/snapshot_format.h"
 #include "platform/os/os.h"
+#include "ui/msgbox/markup_escape.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ void ReportError(const std::u16string& text) {
 bool ConfirmReplace(const std::u16string& path) {
   host::MessageHost* messages = host::Current().messages;
   return messages != nullptr &&
-         messages->ConfirmDialog(path + u" already exists.\r\nDo you want to replace it?", host::kQuestion) == 1;
+         messages->ConfirmDialog(msgbox::EscapeMarkup(path) + u" already exists.\r\nDo you want to replace it?", host::kQuestion) == 1;
 }
 
 // The chosen file, or empty when the user cancelled or did not want it replaced.
@@ -50,7 +51,7 @@ uint32_t SaveSnapshot(char16_t letter, WriteBody writeBody) {
   written = file.Close() && written;
   if (!written) {
     os::RemoveFile(path);
-    ReportError(u"Unable to write the file " + path + u"; the snapshot was not saved.");
+    ReportError(u"Unable to write the file " + msgbox::EscapeMarkup(path) + u"; the snapshot was not saved.");
     return 0;
   }
   return 1;

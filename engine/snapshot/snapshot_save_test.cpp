@@ -53,6 +53,17 @@ TEST_F(SnapshotSave, AnExistingFileIsReplacedOnlyOnYes) {
   EXPECT_EQ(snapshot_test::ReadFileBytes(path).size(), 12u + 68u + 4u + 27u + 4u + 4u);
 }
 
+// The path goes into a marked-up question: its ampersand shows as itself, never as the start of an entity.
+TEST_F(SnapshotSave, APathIsAskedAboutAsWritten) {
+  const std::u16string folder = TempPath("");
+  const std::u16string path = TempPath("r&amp;d.vsnp");
+  snapshot_test::WriteFileBytes(path, Bytes{1});
+  messages_.answer = 2;
+  EXPECT_EQ(SaveAs(path, false), 0u);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, folder + u"r&<>amp;d.vsnp already exists.\r\nDo you want to replace it?");
+}
+
 TEST_F(SnapshotSave, TheChosenNameGetsItsExtension) {
   const std::u16string chosen = TempPath("scan");
   const std::u16string saved = TempPath("scan.vsnp");
