@@ -17,27 +17,7 @@ namespace {
 // kind ('D' or 'F'), deleted, size (0 for folders), path joined by "/".
 using Row = std::tuple<char, uint32_t, uint32_t, std::u16string>;
 
-std::vector<std::u16string> Split(const std::u16string& text, char16_t separator) {
-  std::vector<std::u16string> parts(1);
-  for (char16_t c : text) {
-    if (c == separator) {
-      parts.emplace_back();
-    } else {
-      parts.back().push_back(c);
-    }
-  }
-  return parts;
-}
-
-std::u16string ReadText(const std::u16string& path) {
-  os::File file;
-  uint64_t size = 0;
-  if (!file.OpenRead(path) || !file.Size(&size)) return u"";
-  std::string bytes(static_cast<size_t>(size), '\0');
-  uint32_t got = 0;
-  if (size > 0 && !file.Read(bytes.data(), static_cast<uint32_t>(size), &got)) return u"";
-  return os::FromUtf8(bytes);
-}
+using fat_test::Split;
 
 const std::u16string kListPath = os::FromUtf8(DORVANE_FAT_LONG_NAMES);
 
@@ -49,7 +29,7 @@ std::u16string VolumePath(const std::u16string& image) {
 // The volumes and what the generator wrote to each.
 std::vector<std::pair<std::u16string, std::vector<Row>>> Written() {
   std::vector<std::pair<std::u16string, std::vector<Row>>> volumes;
-  for (const std::u16string& line : Split(ReadText(kListPath), u'\n')) {
+  for (const std::u16string& line : Split(fat_test::ReadTextFile(kListPath), u'\n')) {
     const std::vector<std::u16string> fields = Split(line, u'\t');
     if (fields.size() == 3 && fields[0] == u"#volume") volumes.push_back({fields[1], {}});
     if (fields.size() != 6 || volumes.empty()) continue;

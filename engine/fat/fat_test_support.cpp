@@ -56,18 +56,6 @@ void ParseSectors(const std::vector<uint64_t>& sectors, uint32_t folderId, uint3
   }
 }
 
-std::vector<std::u16string> Split(const std::u16string& text, char16_t separator) {
-  std::vector<std::u16string> parts(1);
-  for (char16_t c : text) {
-    if (c == separator) {
-      parts.emplace_back();
-    } else {
-      parts.back().push_back(c);
-    }
-  }
-  return parts;
-}
-
 uint32_t Number(const std::u16string& text) { return static_cast<uint32_t>(std::stoul(os::ToUtf8(text))); }
 
 std::vector<std::pair<uint64_t, uint64_t>> Runs(const std::u16string& text) {
@@ -81,6 +69,23 @@ std::vector<std::pair<uint64_t, uint64_t>> Runs(const std::u16string& text) {
 }
 
 }  // namespace
+
+std::vector<std::u16string> Split(const std::u16string& text, char16_t separator) {
+  std::vector<std::u16string> parts(1);
+  for (char16_t c : text) {
+    if (c == separator) {
+      parts.emplace_back();
+    } else {
+      parts.back().push_back(c);
+    }
+  }
+  return parts;
+}
+
+std::u16string ReadTextFile(const std::u16string& path) {
+  const std::vector<uint8_t> bytes = ReadWholeFile(path);
+  return os::FromUtf8(std::string(bytes.begin(), bytes.end()));
+}
 
 std::u16string SharedImage(const std::string& name) {
   return os::FromUtf8(DORVANE_SHARED_IMAGES) + u"\\" + os::FromUtf8(name);
@@ -179,9 +184,8 @@ void ReadFolderTree(bool joined) {
 }
 
 std::vector<ExpectedEntry> ExpectedEntries(const std::string& image) {
-  const std::vector<uint8_t> bytes = ReadWholeFile(os::FromUtf8(DORVANE_FAT_EXPECTED));
   std::vector<ExpectedEntry> out;
-  for (const std::u16string& line : Split(os::FromUtf8(std::string(bytes.begin(), bytes.end())), u'\n')) {
+  for (const std::u16string& line : Split(ReadTextFile(os::FromUtf8(DORVANE_FAT_EXPECTED)), u'\n')) {
     const std::vector<std::u16string> fields = Split(line, u'\t');
     if (fields.size() != 7 || os::ToUtf8(fields[0]) != image) continue;
     ExpectedEntry entry;

@@ -12,6 +12,12 @@
 
 namespace fat_test {
 
+// text cut at every separator (an empty text gives one empty part).
+std::vector<std::u16string> Split(const std::u16string& text, char16_t separator);
+
+// A UTF-8 file's text; a failed test and "" when it cannot be read.
+std::u16string ReadTextFile(const std::u16string& path);
+
 // A shared test image (build/images).
 std::u16string SharedImage(const std::string& name);
 
