@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "res/resource.h"
+#include "ui/msgbox/message_host.h"
 
 namespace {
 
@@ -50,6 +51,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   HWND frame = ::CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 800,
                                  600, nullptr, nullptr, instance, nullptr);
   if (!frame) return 1;
+  // Every message of the program and of the engine's workers is shown by this thread, owned by the frame.
+  msgbox::InstallProgramMessages(frame);
   ::ShowWindow(frame, show);
   ::UpdateWindow(frame);
   MSG msg;
@@ -57,5 +60,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
+  msgbox::RemoveProgramMessages();
   return static_cast<int>(msg.wParam);
 }

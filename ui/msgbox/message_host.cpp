@@ -1,5 +1,6 @@
 #include "ui/msgbox/message_host.h"
 
+#include "ui/msgbox/html_message_box.h"
 #include "ui/msgbox/message_dialogs.h"
 
 namespace msgbox {
@@ -17,6 +18,16 @@ uint32_t ProtocolMessageHost::ConfirmDialog(const std::u16string& text, uint32_t
 ProtocolMessageHost& ProgramMessageHost() {
   static ProtocolMessageHost host;
   return host;
+}
+
+void InstallProgramMessages(HWND mainWindow) {
+  AttachToMainWindow(mainWindow);
+  host::Current().messages = &ProgramMessageHost();
+}
+
+void RemoveProgramMessages() {
+  if (host::Current().messages == &ProgramMessageHost()) host::Current().messages = nullptr;
+  DetachFromMainWindow();
 }
 
 }  // namespace msgbox

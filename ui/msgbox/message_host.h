@@ -2,6 +2,8 @@
 // becomes a protocol box, shown on the user-interface thread.
 #pragma once
 
+#include <windows.h>
+
 #include "engine/host/host.h"
 
 namespace msgbox {
@@ -14,5 +16,10 @@ class ProtocolMessageHost : public host::MessageHost {
 
 // The program's one instance, for host::Current().messages.
 ProtocolMessageHost& ProgramMessageHost();
+
+// At start-up, on the main window's thread: boxes are shown by that thread and the engine reports through
+// the protocol. Removed again before the main window goes.
+void InstallProgramMessages(HWND mainWindow);
+void RemoveProgramMessages();
 
 }  // namespace msgbox
