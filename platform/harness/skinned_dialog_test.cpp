@@ -6,6 +6,7 @@
 #include "driver.h"
 #include "res/resource.h"
 #include "seam_test.h"
+#include "ui/skin/skin_region.h"
 
 namespace harness {
 namespace {
@@ -16,37 +17,6 @@ struct SkinnedDialog {
   HBITMAP skin = nullptr;
   bool searchWanted = false;
 };
-
-// The window region: every pixel that is not the skin's key colour (a stand-in for the skin code's own).
-HRGN RegionOutsideKey(HBITMAP bitmap) {
-  BITMAP info;
-  ::GetObjectW(bitmap, sizeof info, &info);
-  BITMAPINFO header{};
-  header.bmiHeader.biSize = sizeof header.bmiHeader;
-  header.bmiHeader.biWidth = info.bmWidth;
-  header.bmiHeader.biHeight = -info.bmHeight;
-  header.bmiHeader.biPlanes = 1;
-  header.bmiHeader.biBitCount = 32;
-  std::vector<uint32_t> pixels(static_cast<size_t>(info.bmWidth) * info.bmHeight);
-  HDC screen = ::GetDC(nullptr);
-  ::GetDIBits(screen, bitmap, 0, info.bmHeight, pixels.data(), &header, DIB_RGB_COLORS);
-  ::ReleaseDC(nullptr, screen);
-  HRGN region = ::CreateRectRgn(0, 0, 0, 0);
-  for (int y = 0; y < info.bmHeight; ++y) {
-    for (int x = 0; x < info.bmWidth;) {
-      auto isKey = [&](int at) { return (pixels[static_cast<size_t>(y) * info.bmWidth + at] & 0xFFFFFF) == 0x00FF00; };
-      while (x < info.bmWidth && isKey(x)) ++x;
-      int start = x;
-      while (x < info.bmWidth && !isKey(x)) ++x;
-      if (x > start) {
-        HRGN run = ::CreateRectRgn(start, y, x, y + 1);
-        ::CombineRgn(region, region, run, RGN_OR);
-        ::DeleteObject(run);
-      }
-    }
-  }
-  return region;
-}
 
 INT_PTR CALLBACK SkinnedProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* state = reinterpret_cast<SkinnedDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
@@ -60,7 +30,7 @@ INT_PTR CALLBACK SkinnedProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
       // The skin draws the caption band itself.
       ::SetWindowLongPtrW(dialog, GWL_STYLE, ::GetWindowLongPtrW(dialog, GWL_STYLE) & ~WS_CAPTION);
       ::SetWindowPos(dialog, nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
-      ::SetWindowRgn(dialog, RegionOutsideKey(state->skin), FALSE);
+      ::SetWindowRgn(dialog, skin::CreateRegionFromBitmap(state->skin, skin::kSkinKeyColour, FALSE), FALSE);
       ::CheckRadioButton(dialog, IDC_USE_EXISTING_PARTITIONS, IDC_SEARCH_PARTITIONS, IDC_USE_EXISTING_PARTITIONS);
       return TRUE;
     }
