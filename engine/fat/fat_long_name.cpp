@@ -118,7 +118,8 @@ uint32_t AssembleLongName(const uint8_t* sector, std::u16string& nameOut, uint32
   }
   // The piece nearest the entry holds the name's first characters.
   std::u16string name;
-  for (uint32_t i = 0; i < count && !AppendLongNamePiece(pieces[i], name); ++i) {
+  for (uint32_t i = 0; i < count; ++i) {
+    if (AppendLongNamePiece(pieces[i], name)) break;
   }
   // An empty name (a piece that begins with its terminator) names nothing: keep the short name.
   if (name.empty()) return 1;
