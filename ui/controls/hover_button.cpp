@@ -42,6 +42,15 @@ void TrackHoverAndLeave(HWND window) {
   ::TrackMouseEvent(&track);
 }
 
+void SetButtonTip(CToolTipCtrl& tip, CWnd* button, LPCTSTR text) {
+  if (tip.GetToolCount() == 0) {
+    CRect client;
+    button->GetClientRect(client);
+    tip.AddTool(button, text, client, 1);
+  }
+  tip.UpdateTipText(text, button, 1);
+}
+
 // ---- CHoverButton ------------------------------------------------------------------------------------
 
 IMPLEMENT_DYNAMIC(CHoverButton, CBitmapButton)
@@ -125,12 +134,7 @@ void CToolButton::EnsureTooltip() {
 void CToolButton::SetTooltipText(LPCTSTR text, BOOL activate) {
   if (text == nullptr) return;
   EnsureTooltip();
-  if (m_tooltip.GetToolCount() == 0) {
-    CRect client;
-    GetClientRect(client);
-    m_tooltip.AddTool(this, text, client, 1);
-  }
-  m_tooltip.UpdateTipText(text, this, 1);
+  SetButtonTip(m_tooltip, this, text);
   m_tooltip.Activate(activate);
 }
 

@@ -33,6 +33,9 @@ class HoverBitmaps {
 // Asks for hover (after 1 ms) and leave notifications of the window.
 void TrackHoverAndLeave(HWND window);
 
+// The text of a button's one tip (tool id 1 over its client area), the tool added when missing.
+void SetButtonTip(CToolTipCtrl& tip, CWnd* button, LPCTSTR text);
+
 class CHoverButton : public CBitmapButton {
   DECLARE_DYNAMIC(CHoverButton)
 

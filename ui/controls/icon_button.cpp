@@ -5,6 +5,7 @@
 #include "platform/classlib/resource_win32.h"
 #include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/threadstate.h"
+#include "ui/controls/hover_button.h"
 #include "ui/draw/colour_ops.h"
 
 namespace ui {
@@ -179,12 +180,7 @@ void IconButton::EnsureTooltip() {
 void IconButton::SetTooltipText(LPCTSTR text) {
   if (text == nullptr || !m_hWnd) return;
   EnsureTooltip();
-  if (m_tooltip.GetToolCount() == 0) {
-    CRect client;
-    GetClientRect(client);
-    m_tooltip.AddTool(this, text, client, 1);
-  }
-  m_tooltip.UpdateTipText(text, this, 1);
+  SetButtonTip(m_tooltip, this, text);
 }
 
 void IconButton::PreSubclassWindow() {
