@@ -347,6 +347,43 @@ TEST(MessageBoxLook, InformationErrorAndQuestion) {
   Capture(u"Do you really want to exit ?", 3, true, "msgbox_question", kYes);
 }
 
+// Every area in use: a header with its separator caption, custom buttons in a filled button area with a
+// separator, the checkbox below the buttons, Help and More.
+TEST(MessageBoxLook, EveryArea) {
+  const MessageBoxCaptionTable captions{{kHelp, u"Help me"}};
+  MessageBoxParams params;
+  params.headerHeight = 40;
+  params.headerText = u"<b>Saving the recovered files</b>";
+  params.headerStyle.fill = 2;
+  params.headerStyle.colour1 = 0xFFFFFF;
+  params.headerStyle.colour3 = 0xC5EDFA;
+  params.headerStyle.colour2 = 0xC5EDFA;
+  params.headerStyle.separator = MessageBoxAreaStyle::kEtched;
+  params.buttonStyle.fill = 0;
+  params.buttonStyle.colour1 = 0xF4F8FB;
+  params.buttonStyle.separator = MessageBoxAreaStyle::kEtched;
+  params.buttonStyle.caption = u"Choose";
+  params.buttonStyle.captionAlign = MessageBoxAreaStyle::kCentre;
+  params.customButtons = u"Rename\nReplace\nSkip";
+  params.detailsText = u"Destination: D:\\Recovered";
+  params.captionTable = &captions;
+  params.answerName = u"";
+  std::vector<std::wstring> texts;
+  ModalScript script;
+  script.OnWindow(L"Every area", [&texts](HWND box) {
+    for (int id : {23, 24, 25, int{kHelp}, int{kMoreButton}}) texts.push_back(harness::Text(harness::Control(box, id)));
+    harness::PumpFor(300);
+    harness::CaptureWindow(box, "msgbox_every_area");
+    harness::PressKey(::GetFocus(), VK_ESCAPE);  // custom buttons have no cancel
+    harness::PumpFor(200);
+    harness::ClickCentre(harness::Control(box, 24));
+  });
+  EXPECT_EQ(ShowWith(script, u"Every area", kIconWarning | kHelpButton | kCheckbox | kCheckboxBelow | 0x100, &params,
+                     u"A file named <<i>notes.txt</i> exists already."),
+            24);
+  EXPECT_EQ(texts, (std::vector<std::wstring>{L"Rename", L"Replace", L"Skip", L"Help me", L"More >>"}));
+}
+
 TEST(MessageBoxLook, AnEmptyMessageShowsTheIconAndTheButton) {
   ModalScript script;
   script.OnWindow(L"Dorvane", [](HWND box) {
