@@ -12,6 +12,7 @@ only). FILE holds, tab-separated, the generator's own list (TSK's fls drops the 
 
 It fails when a name meant to span three sectors does not (TSK's entry addresses give where its short entry lies).
 """
+import argparse
 import os
 import sys
 
@@ -19,14 +20,18 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "images"))
 
 import fat_long_names  # noqa: E402
-from generate import own_volume_arguments  # noqa: E402
 from util import run  # noqa: E402
 
 CODES = {"fat16": 100, "fat32": 200}
 
 
 def main():
-    args, out_dir, _ = own_volume_arguments()
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--images", required=True)  # the shared images: not read, named by every oracle script
+    parser.add_argument("--out", required=True)
+    args = parser.parse_args()
+    out_dir = os.path.dirname(os.path.abspath(args.out))
+    os.makedirs(out_dir, exist_ok=True)
     lines = []
     for image, fs, size_mib, spc, folder, sector_in_cluster in fat_long_names.VOLUMES:
         raw = os.path.join(out_dir, image)
