@@ -133,18 +133,11 @@ void BoxDialog::CreateControlsAndMeasure() {
   for (int number : row_.numbers) {
     if (number == kMoreButton) {
       const std::u16string& wider = MeasureWidth(lessText_) > MeasureWidth(moreText_) ? lessText_ : moreText_;
-      input.buttonTexts.push_back({MeasureWidth(wider), 0});
+      input.buttonTexts.push_back(MeasureText(wider));
     } else {
-      input.buttonTexts.push_back({MeasureWidth(Text(number)), 0});
+      input.buttonTexts.push_back(MeasureText(Text(number)));
     }
   }
-  HDC dc = ::GetDC(m_hWnd);
-  HGDIOBJ old = ::SelectObject(dc, font_);
-  TEXTMETRICW tm{};
-  ::GetTextMetricsW(dc, &tm);
-  ::SelectObject(dc, old);
-  ::ReleaseDC(m_hWnd, dc);
-  for (Extent& text : input.buttonTexts) text.cy = tm.tmHeight;
   layout_ = ComputeLayout(input);
   CreateButtons(input);
 
@@ -182,15 +175,17 @@ void BoxDialog::MeasureTexts(LayoutInput& input) {
   if (input.checkbox) input.checkboxLabelWidth = MeasureWidth(ButtonText(kCheckboxText, params_, style, strings_));
 }
 
-int BoxDialog::MeasureWidth(const std::u16string& text) const {
+Extent BoxDialog::MeasureText(const std::u16string& text) const {
   HDC dc = ::GetDC(m_hWnd);
   HGDIOBJ old = ::SelectObject(dc, font_);
   SIZE size{0, 0};
   ::GetTextExtentPoint32W(dc, Wide(text), static_cast<int>(text.size()), &size);
   ::SelectObject(dc, old);
   ::ReleaseDC(m_hWnd, dc);
-  return size.cx;
+  return {static_cast<int>(size.cx), static_cast<int>(size.cy)};
 }
+
+int BoxDialog::MeasureWidth(const std::u16string& text) const { return MeasureText(text).cx; }
 
 void BoxDialog::CreateButtons(LayoutInput& input) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -261,16 +256,9 @@ void BoxDialog::PlaceControls() {
   if (checkbox_ != nullptr) {
     const int top = CheckboxTop(closedClientHeight_, layout_.button, below);
     ::MoveWindow(checkbox_, kCheckboxLeft, top, kCheckboxSize, kCheckboxSize, FALSE);
-    RECT labelRect;
-    ::GetWindowRect(label_, &labelRect);
-    HDC dc = ::GetDC(m_hWnd);
-    HGDIOBJ old = ::SelectObject(dc, font_);
-    TEXTMETRICW tm{};
-    ::GetTextMetricsW(dc, &tm);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(m_hWnd, dc);
-    ::MoveWindow(label_, kCheckboxLeft + kCheckboxLabelOffset, top + (kCheckboxSize - tm.tmHeight) / 2,
-                 labelRect.right - labelRect.left, tm.tmHeight, FALSE);
+    const Extent label = MeasureText(ButtonText(kCheckboxText, params_, params_.style, strings_));
+    ::MoveWindow(label_, kCheckboxLeft + kCheckboxLabelOffset, top + (kCheckboxSize - label.cy) / 2, label.cx,
+                 label.cy, FALSE);
   }
 }
 

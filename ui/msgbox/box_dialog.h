@@ -73,6 +73,7 @@ class BoxDialog : public CDialog {
   HWND ButtonWindow(int number) const;
   int DefaultNumber() const;
   std::u16string Text(int number) const;
+  Extent MeasureText(const std::u16string& text) const;  // in the message font
   int MeasureWidth(const std::u16string& text) const;
 
   // Painting (box_paint.cpp).
