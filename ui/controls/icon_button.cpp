@@ -6,7 +6,9 @@
 #include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/threadstate.h"
 #include "ui/controls/hover_button.h"
-#include "ui/draw/colour_ops.h"
+#include "ui/draw/draw_manager.h"
+#include "ui/draw/gdi_pixels.h"
+#include "ui/draw/image_effects.h"
 
 namespace ui {
 namespace {
@@ -14,52 +16,22 @@ namespace {
 constexpr UINT kOwnerDraw = BS_OWNERDRAW;  // 11
 constexpr DWORD kTypeMask = 31;
 
-// Twice the hot spot: an icon's own idea of its size.
-SIZE IconExtent(HICON icon) {
-  ICONINFO info{};
-  if (!icon || !::GetIconInfo(icon, &info)) return SIZE{0, 0};
-  if (info.hbmColor) ::DeleteObject(info.hbmColor);
-  if (info.hbmMask) ::DeleteObject(info.hbmMask);
-  return SIZE{static_cast<LONG>(info.xHotspot * 2), static_cast<LONG>(info.yHotspot * 2)};
-}
-
-// A copy of the icon whose colour pixels went through change; the mask and size are kept.
-HICON DerivedIcon(HICON icon, draw::Colour (*change)(draw::Colour)) {
+// A copy of the icon with an effect on its colour pixels (grey, or darker by a quarter); the mask and the
+// size are kept.
+HICON DerivedIcon(HICON icon, uint32_t effect) {
   ICONINFO info{};
   if (!icon || !::GetIconInfo(icon, &info)) return nullptr;
-  HICON result = nullptr;
-  BITMAP colour{};
-  if (info.hbmColor && ::GetObjectW(info.hbmColor, sizeof colour, &colour) && colour.bmWidth > 0 && colour.bmHeight > 0) {
-    BITMAPINFO header{};
-    header.bmiHeader.biSize = sizeof header.bmiHeader;
-    header.bmiHeader.biWidth = colour.bmWidth;
-    header.bmiHeader.biHeight = colour.bmHeight;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    std::vector<uint32_t> pixels(static_cast<size_t>(colour.bmWidth) * static_cast<size_t>(colour.bmHeight));
-    HDC screen = ::GetDC(nullptr);
-    if (::GetDIBits(screen, info.hbmColor, 0, colour.bmHeight, pixels.data(), &header, DIB_RGB_COLORS)) {
-      // Channel-wise helpers serve pixels as they serve colours; the alpha byte is kept.
-      for (uint32_t& p : pixels) p = (p & 0xFF000000u) | change(p & 0xFFFFFF);
-      HBITMAP changed = ::CreateCompatibleBitmap(screen, colour.bmWidth, colour.bmHeight);
-      if (changed && ::SetDIBits(screen, changed, 0, colour.bmHeight, pixels.data(), &header, DIB_RGB_COLORS)) {
-        ICONINFO made = info;
-        made.fIcon = TRUE;
-        made.hbmColor = changed;
-        result = ::CreateIconIndirect(&made);
-      }
-      if (changed) ::DeleteObject(changed);
-    }
-    ::ReleaseDC(nullptr, screen);
-  }
-  if (info.hbmColor) ::DeleteObject(info.hbmColor);
-  if (info.hbmMask) ::DeleteObject(info.hbmMask);
-  return result;
+  draw::GdiObject colour(info.hbmColor), mask(info.hbmMask);
+  draw::PixelBuffer pixels = draw::ReadBitmap(colour.Bitmap());
+  if (pixels.Empty()) return nullptr;
+  draw::ApplyImageEffect(pixels, effect, false, 0, 0);
+  draw::GdiObject changed(draw::CreateSectionFrom(pixels));
+  if (!changed) return nullptr;
+  ICONINFO made = info;
+  made.fIcon = TRUE;
+  made.hbmColor = changed.Bitmap();
+  return ::CreateIconIndirect(&made);
 }
-
-draw::Colour Grey(draw::Colour c) { return draw::ToGray(c); }
-// channel - channel × 0.25; black stays black.
-draw::Colour Darker(draw::Colour c) { return draw::Darken(c, 0.75); }
 
 void Line(HDC dc, COLORREF colour, std::initializer_list<POINT> points) {
   HPEN pen = ::CreatePen(PS_SOLID, 1, colour);
@@ -111,15 +83,15 @@ void IconButton::SetIcon(int inId, int outId) {
   HINSTANCE module = AfxGetResourceHandle();
   m_in.handle = static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(inId), IMAGE_ICON, 0, 0, 0));
   if (outId == kGreyOutIcon) {
-    m_out.handle = DerivedIcon(m_in.handle, Grey);
+    m_out.handle = DerivedIcon(m_in.handle, draw::kEffectGray);
   } else if (outId == kDarkOutIcon) {
-    m_out.handle = DerivedIcon(m_in.handle, Darker);
+    m_out.handle = DerivedIcon(m_in.handle, draw::kEffectDarken);
   } else if (outId != kNoOutIcon) {
     m_out.handle = static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(outId), IMAGE_ICON, 0, 0, 0));
   }
   for (Icon* icon : {&m_in, &m_out}) {
     if (!icon->handle) continue;
-    SIZE size = IconExtent(icon->handle);
+    SIZE size = draw::DrawManager::IconSize(icon->handle);
     if (size.cx == 0) {
       // An icon that cannot be read leaves the button without one.
       FreeIcons();

@@ -295,6 +295,31 @@ TEST_F(SkinnedControlsTest, IconButtonChecksAndCountsADoubleClickAsTwoClicks) {
   EXPECT_EQ(box.SetPressedStyle(7), 6);
 }
 
+TEST_F(SkinnedControlsTest, AGreyOutIconIsAGreyCopyOfTheInIcon) {
+  IconButton& box = dialog_.selectNone;
+  box.SetIcon(IDI_SELECT_ALL_IN, IconButton::kGreyOutIcon);
+  RECT icon = AreaOf(box);
+  icon.left += 3;  // the margin; the 16-pixel icon stands vertically centred
+  icon.top += (icon.bottom - icon.top - 16) / 2;
+  icon.right = icon.left + 16;
+  icon.bottom = icon.top + 16;
+  auto blues = [](const std::vector<COLORREF>& pixels) {
+    int count = 0;
+    for (COLORREF c : pixels) count += GetBValue(c) > GetRValue(c) + 40;
+    return count;
+  };
+  Send(box, BM_SETCHECK, BST_CHECKED);
+  box.UpdateWindow();
+  const int checkedBlues = blues(Pixels(icon));
+  Send(box, BM_SETCHECK, BST_UNCHECKED);
+  box.UpdateWindow();
+  EXPECT_GT(checkedBlues, 10);  // the in icon's blue tick
+  EXPECT_EQ(blues(Pixels(icon)), 0);
+  box.SetIcon(IDI_SELECT_ALL_IN, IconButton::kDarkOutIcon);
+  box.UpdateWindow();
+  EXPECT_GT(blues(Pixels(icon)), 10);  // darker, still blue
+}
+
 // The test's own browser registered for ".htm" in the prefix's classes; what was there before comes back.
 class ScopedBrowserRegistration {
  public:
