@@ -320,6 +320,34 @@ TEST_F(SkinnedControlsTest, AGreyOutIconIsAGreyCopyOfTheInIcon) {
   EXPECT_GT(blues(Pixels(icon)), 10);  // darker, still blue
 }
 
+bool Underlined(CWnd& control) {
+  LOGFONTW font{};
+  ::GetObjectW(reinterpret_cast<HFONT>(control.SendMessage(WM_GETFONT)), sizeof font, &font);
+  return font.lfUnderline != 0;
+}
+
+TEST_F(SkinnedControlsTest, TheLinkUnderlinesWhileHoveredUnlessAlwaysUnderlined) {
+  HyperLinkCtrl& link = dialog_.link;
+  EXPECT_FALSE(Underlined(link));
+  Send(link, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+  EXPECT_TRUE(link.IsOver());
+  EXPECT_TRUE(Underlined(link));
+  // The leave timer finds the cursor elsewhere.
+  ::SetCursorPos(0, 0);
+  link.PostMessage(WM_TIMER, 100);
+  harness::PumpMessages();
+  EXPECT_FALSE(link.IsOver());
+  EXPECT_FALSE(Underlined(link));
+
+  link.SetUnderline(HyperLinkCtrl::kUnderlineAlways);
+  EXPECT_TRUE(Underlined(link));
+  Send(link, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+  link.PostMessage(WM_TIMER, 100);
+  harness::PumpMessages();
+  EXPECT_FALSE(link.IsOver());
+  EXPECT_TRUE(Underlined(link));
+}
+
 // The test's own browser registered for ".htm" in the prefix's classes; what was there before comes back.
 class ScopedBrowserRegistration {
  public:
