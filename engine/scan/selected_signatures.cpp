@@ -71,22 +71,28 @@ uint32_t BuildSelectedSignatureList(const std::vector<const SignatureRecord*>& t
   return appended;
 }
 
-std::vector<const SignatureRecord*> TickedSignatureRecords(const std::vector<SignatureRecord>& records,
-                                                           const std::vector<std::u16string>& tickedExtensions) {
+std::vector<SignatureGroup> SignatureTypeTree(const std::vector<SignatureRecord>& records) {
   return records::GuardAllocation([&] {
-    // The tree: groups in first-appearance order, each with its types in first-appearance order.
-    std::vector<std::pair<std::u16string, std::vector<std::u16string>>> tree;
+    std::vector<SignatureGroup> tree;
     for (const SignatureRecord& record : records) {
       if (record.extension.empty()) continue;
-      auto group = std::find_if(tree.begin(), tree.end(), [&](const auto& g) { return g.first == record.group; });
-      if (group == tree.end()) group = tree.insert(tree.end(), {record.group, {}});
-      if (std::find(group->second.begin(), group->second.end(), record.extension) == group->second.end()) {
-        group->second.push_back(record.extension);
+      auto group = std::find_if(tree.begin(), tree.end(), [&](const auto& g) { return g.text == record.group; });
+      if (group == tree.end()) group = tree.insert(tree.end(), SignatureGroup{record.group, {}});
+      if (std::find(group->types.begin(), group->types.end(), record.extension) == group->types.end()) {
+        group->types.push_back(record.extension);
       }
     }
+    return tree;
+  });
+}
+
+std::vector<const SignatureRecord*> TickedSignatureRecords(const std::vector<SignatureRecord>& records,
+                                                           const std::vector<std::u16string>& tickedExtensions) {
+  const std::vector<SignatureGroup> tree = SignatureTypeTree(records);
+  return records::GuardAllocation([&] {
     std::vector<const SignatureRecord*> ticked;
-    for (const auto& group : tree) {
-      for (const std::u16string& type : group.second) {
+    for (const SignatureGroup& group : tree) {
+      for (const std::u16string& type : group.types) {
         if (std::find(tickedExtensions.begin(), tickedExtensions.end(), type) == tickedExtensions.end()) continue;
         for (const SignatureRecord& record : records) {
           if (record.extension == type) ticked.push_back(&record);

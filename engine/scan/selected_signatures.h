@@ -49,6 +49,14 @@ bool IsUsableSignatureRecord(const SignatureRecord& record);
 // records that are not usable. Returns the number of nodes appended.
 uint32_t BuildSelectedSignatureList(const std::vector<const SignatureRecord*>& ticked);
 
+// A group of the file-types tree and its types (extensions), each in the order it first appears in the
+// database. Records with an empty extension have no type.
+struct SignatureGroup {
+  std::u16string text;
+  std::vector<std::u16string> types;
+};
+std::vector<SignatureGroup> SignatureTypeTree(const std::vector<SignatureRecord>& records);
+
 // The records of the ticked types in the order of the file-types tree: groups in the order they first
 // appear in the database, types within a group likewise, and for each ticked type every record whose
 // extension equals it exactly (case-sensitive), in file order. Records with an empty extension have no

@@ -176,4 +176,16 @@ TEST(TickedSignatureRecords, TreeOrder) {
   EXPECT_EQ(ticked[3], &records[3]);  // ".c"; the record without an extension is no type
 }
 
+TEST(SignatureTypeTree, OneItemPerTypeInEachGroupInFirstAppearanceOrder) {
+  const std::vector<SignatureRecord> records = {
+      MakeRecord(u".b", u"1", "42", u"G2"), MakeRecord(u".a", u"1", "41", u"G1"), MakeRecord(u"", u"1", "00", u"G3"),
+      MakeRecord(u".c", u"1", "43", u"G1"), MakeRecord(u".a", u"1", "61", u"G1"), MakeRecord(u".a", u"1", "61", u"G2")};
+  const std::vector<SignatureGroup> tree = SignatureTypeTree(records);
+  ASSERT_EQ(tree.size(), 2u);  // a group of records without extensions shows no item
+  EXPECT_EQ(tree[0].text, u"G2");
+  EXPECT_EQ(tree[0].types, (std::vector<std::u16string>{u".b", u".a"}));
+  EXPECT_EQ(tree[1].text, u"G1");
+  EXPECT_EQ(tree[1].types, (std::vector<std::u16string>{u".a", u".c"}));
+}
+
 }  // namespace

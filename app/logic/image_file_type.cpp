@@ -1,0 +1,48 @@
+#include "app/logic/image_file_type.h"
+
+#include <string>
+
+namespace {
+
+struct Ending {
+  const char16_t* text;
+  uint32_t type;
+};
+
+// Four-character endings are tried first: "wbmp" must not be taken for "bmp".
+constexpr Ending kLongEndings[] = {
+    {u"jpeg", app::kImageJpeg}, {u"tiff", app::kImageTiff}, {u"wbmp", app::kImageWbmp}};
+constexpr Ending kShortEndings[] = {
+    {u"bmp", app::kImageBmp},      {u"gif", app::kImageGif},      {u"jpg", app::kImageJpeg},
+    {u"png", app::kImagePng},      {u"ico", app::kImageIcon},     {u"tif", app::kImageTiff},
+    {u"tga", app::kImageTga},      {u"pcx", app::kImagePcx},      {u"wmf", app::kImageMetafile},
+    {u"emf", app::kImageMetafile}, {u"j2k", app::kImageJp2},      {u"jp2", app::kImageJp2},
+    {u"j2c", app::kImageJpc},      {u"jpc", app::kImageJpc},      {u"pgx", app::kImagePgx},
+    {u"pnm", app::kImagePnm},      {u"pgm", app::kImagePnm},      {u"ppm", app::kImagePnm},
+    {u"ras", app::kImageRas}};
+
+// The last count characters in ASCII lower case (other characters stay as they are and match nothing).
+std::u16string LowerTail(std::u16string_view name, size_t count) {
+  std::u16string tail(name.substr(name.size() - count));
+  for (char16_t& c : tail) {
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  }
+  return tail;
+}
+
+template <size_t N>
+uint32_t Match(std::u16string_view name, const Ending (&endings)[N], size_t length) {
+  if (name.size() < length) return 0;
+  const std::u16string tail = LowerTail(name, length);
+  for (const Ending& ending : endings) {
+    if (tail == ending.text) return ending.type;
+  }
+  return 0;
+}
+
+}  // namespace
+
+uint32_t IsSupportedImageFile(std::u16string_view name) {
+  if (uint32_t type = Match(name, kLongEndings, 4)) return type;
+  return Match(name, kShortEndings, 3);
+}
