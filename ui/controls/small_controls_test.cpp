@@ -8,6 +8,7 @@
 #include "platform/classlib/win/cwnd.h"
 #include "platform/harness/driver.h"
 #include "platform/harness/seam_test.h"
+#include "ui/controls/flat_combo_box.h"
 #include "ui/controls/link_status_bar.h"
 #include "ui/controls/list_column_sorter.h"
 #include "ui/controls/shell_file_info.h"
@@ -77,6 +78,58 @@ TEST_F(SmallControlsTest, SortingBySizePastFourGibAndPuttingTheItemDataBack) {
     }
   }
   list.DestroyWindow();
+}
+
+TEST_F(SmallControlsTest, StatusRowsAreColouredByColumnAndStatus) {
+  StatusListCtrl list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{0, 0, 580, 240}, &host_, 100));
+  const wchar_t* columns[] = {L"File", L"Status", L"Size", L"Found", L"Saved", L"Path"};
+  for (int c = 0; c < 6; ++c) list.InsertColumn(c, columns[c], LVCFMT_LEFT, 90);
+  const wchar_t* statuses[] = {L"Pending", L"Done with errors", L"Failed", L"Progress 40%", L"In Progress"};
+  for (int r = 0; r < 5; ++r) {
+    list.InsertItem(r, L"file.txt");
+    list.SetItemText(r, 1, statuses[r]);
+    for (int c = 2; c < 6; ++c) list.SetItemText(r, c, L"x");
+  }
+  list.UpdateWindow();
+  harness::PumpFor(50);
+  // The empty right end of each cell shows its background.
+  auto cell = [&](int row, int column) {
+    CRect r;
+    list.GetSubItemRect(row, column, LVIR_LABEL, r);
+    HDC dc = ::GetDC(list.GetSafeHwnd());
+    COLORREF colour = ::GetPixel(dc, r.right - 4, (r.top + r.bottom) / 2);
+    ::ReleaseDC(list.GetSafeHwnd(), dc);
+    return colour;
+  };
+  EXPECT_EQ(cell(0, 0), 0xB2F3F5u);
+  EXPECT_EQ(cell(0, 1), 0xF3E9F8u);
+  EXPECT_EQ(cell(0, 2), 0xE2F2DCu);
+  EXPECT_EQ(cell(0, 3), 0xF3E9F8u);
+  EXPECT_EQ(cell(3, 2), 0u);  // work in progress: on black
+  EXPECT_EQ(cell(4, 2), 0xE2F2DCu);
+  EXPECT_FALSE(harness::CaptureWindow(host_.GetSafeHwnd(), "status_list").empty());
+  list.DestroyWindow();
+}
+
+TEST_F(SmallControlsTest, TheFlatComboBoxLightsUpWhileHovered) {
+  FlatComboBox combo;
+  ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, RECT{20, 20, 220, 44}, &host_, 101));
+  EXPECT_FALSE(combo.IsHot());
+  combo.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(combo.IsHot());
+  HWND edit = ::GetWindow(combo.GetSafeHwnd(), GW_CHILD);
+  ASSERT_NE(edit, nullptr);
+  // Into its edit and out again: still hovering until the edit reports the leave.
+  ::SendMessageW(edit, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  combo.SendMessage(WM_MOUSELEAVE);
+  EXPECT_TRUE(combo.IsHot());
+  ::SendMessageW(edit, WM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(combo.IsHot());
+  RECT window;
+  ::GetWindowRect(combo.GetSafeHwnd(), &window);
+  EXPECT_EQ(window.bottom - window.top, 24);  // the closed height it was given
+  combo.DestroyWindow();
 }
 
 TEST_F(SmallControlsTest, TheShellGivesAFolderIconAndATypeName) {

@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "platform/classlib/win/cdc.h"
+#include "ui/skin/skin_bitmap.h"
 #include "ui/skin/skin_region.h"
 
 namespace skin {
@@ -88,6 +90,38 @@ TEST(SkinRegion, MoreThan3000RunsGiveTheSameRegionInBothModes) {
   }
   ::DeleteObject(bitmap);
   ::DeleteObject(nearKey);
+}
+
+TEST(SkinBitmap, DrawsEverythingButTheTransparentColour) {
+  // Left half white (transparent), right half navy, on a red target.
+  const int width = 8, height = 4;
+  std::vector<COLORREF> colours(width * height);
+  for (int i = 0; i < width * height; ++i) colours[i] = (i % width) < 4 ? RGB(255, 255, 255) : RGB(20, 42, 82);
+  SkinBitmap bitmap;
+  ASSERT_TRUE(bitmap.Attach(MakeBitmap(width, height, colours)));
+  EXPECT_EQ(bitmap.GetWidth(), width);
+  EXPECT_EQ(bitmap.GetHeight(), height);
+
+  HDC screen = ::GetDC(nullptr);
+  HDC target = ::CreateCompatibleDC(screen);
+  HBITMAP surface = ::CreateCompatibleBitmap(screen, 20, 10);
+  HGDIOBJ old = ::SelectObject(target, surface);
+  RECT all{0, 0, 20, 10};
+  HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
+  ::FillRect(target, &all, red);
+  ::SetTextColor(target, RGB(1, 2, 3));
+  bitmap.DrawTransparent(CDC::FromHandle(target), 5, 3, RGB(255, 255, 255));
+  EXPECT_EQ(::GetPixel(target, 5, 3), RGB(255, 0, 0));    // transparent: the target shows
+  EXPECT_EQ(::GetPixel(target, 8, 6), RGB(255, 0, 0));
+  EXPECT_EQ(::GetPixel(target, 9, 3), RGB(20, 42, 82));   // the bitmap
+  EXPECT_EQ(::GetPixel(target, 12, 6), RGB(20, 42, 82));
+  EXPECT_EQ(::GetPixel(target, 13, 3), RGB(255, 0, 0));   // beyond it
+  EXPECT_EQ(::GetTextColor(target), RGB(1, 2, 3));        // put back
+  ::SelectObject(target, old);
+  ::DeleteObject(surface);
+  ::DeleteObject(red);
+  ::DeleteDC(target);
+  ::ReleaseDC(nullptr, screen);
 }
 
 }  // namespace
