@@ -51,16 +51,45 @@ void SetButtonTip(CToolTipCtrl& tip, CWnd* button, LPCTSTR text) {
   tip.UpdateTipText(text, button, 1);
 }
 
-// ---- CHoverButton ------------------------------------------------------------------------------------
+// ---- HoverBitmapButton -------------------------------------------------------------------------------
 
-IMPLEMENT_DYNAMIC(CHoverButton, CBitmapButton)
+IMPLEMENT_DYNAMIC(HoverBitmapButton, CBitmapButton)
 
-BEGIN_MESSAGE_MAP(CHoverButton, CBitmapButton)
+BEGIN_MESSAGE_MAP(HoverBitmapButton, CBitmapButton)
   ON_WM_MOUSEMOVE()
-  ON_WM_LBUTTONDOWN()
   ON_WM_MOUSEHOVER()
   ON_WM_MOUSELEAVE()
   ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+void HoverBitmapButton::OnMouseMove(UINT, CPoint) {
+  if (!m_tracking) {
+    TrackHoverAndLeave(m_hWnd);
+    m_tracking = true;
+  }
+  Default();
+}
+
+void HoverBitmapButton::OnMouseHover(UINT, CPoint) {
+  m_hovered = true;
+  OnHoverChanged();
+}
+
+void HoverBitmapButton::OnMouseLeave() {
+  m_tracking = false;
+  m_hovered = false;
+  OnHoverChanged();
+}
+
+BOOL HoverBitmapButton::OnEraseBkgnd(CDC*) { return TRUE; }
+
+// ---- CHoverButton ------------------------------------------------------------------------------------
+
+IMPLEMENT_DYNAMIC(CHoverButton, HoverBitmapButton)
+
+BEGIN_MESSAGE_MAP(CHoverButton, HoverBitmapButton)
+  ON_WM_MOUSEMOVE()
+  ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 
 CHoverButton::CHoverButton() {
@@ -75,16 +104,10 @@ CHoverButton::~CHoverButton() {
   if (m_pressedCursor) ::DestroyCursor(m_pressedCursor);
 }
 
-BOOL CHoverButton::LoadBitmaps(UINT normalId, UINT hoverId) { return m_bitmaps.Load(this, normalId, hoverId); }
-
 void CHoverButton::DrawItem(LPDRAWITEMSTRUCT item) { m_bitmaps.Draw(item->hDC, m_hovered, false); }
 
-void CHoverButton::OnMouseMove(UINT, CPoint) {
-  if (!m_tracking) {
-    TrackHoverAndLeave(m_hWnd);
-    m_tracking = true;
-  }
-  Default();
+void CHoverButton::OnMouseMove(UINT flags, CPoint point) {
+  HoverBitmapButton::OnMouseMove(flags, point);
   if (m_handCursor) ::SetCursor(m_handCursor);
 }
 
@@ -93,37 +116,16 @@ void CHoverButton::OnLButtonDown(UINT, CPoint) {
   Default();
 }
 
-void CHoverButton::OnMouseHover(UINT, CPoint) {
-  m_hovered = true;
-  if (m_handCursor) ::SetCursor(m_handCursor);
-  HoveredModeButton = m_hoverId;
-  RepaintWithCompanion();
-}
-
-void CHoverButton::OnMouseLeave() {
-  m_tracking = false;
-  HoveredModeButton = 0;
-  m_hovered = false;
-  RepaintWithCompanion();
-}
-
-void CHoverButton::RepaintWithCompanion() {
+void CHoverButton::OnHoverChanged() {
+  if (m_hovered && m_handCursor) ::SetCursor(m_handCursor);
+  HoveredModeButton = m_hovered ? m_hoverId : 0;
   if (m_companion != nullptr && m_companion->GetSafeHwnd()) m_companion->Invalidate();
   Invalidate(FALSE);
 }
 
-BOOL CHoverButton::OnEraseBkgnd(CDC*) { return TRUE; }
-
 // ---- CToolButton -------------------------------------------------------------------------------------
 
-IMPLEMENT_DYNAMIC(CToolButton, CBitmapButton)
-
-BEGIN_MESSAGE_MAP(CToolButton, CBitmapButton)
-  ON_WM_MOUSEMOVE()
-  ON_WM_MOUSEHOVER()
-  ON_WM_MOUSELEAVE()
-  ON_WM_ERASEBKGND()
-END_MESSAGE_MAP()
+IMPLEMENT_DYNAMIC(CToolButton, HoverBitmapButton)
 
 void CToolButton::EnsureTooltip() {
   if (m_tooltip.GetSafeHwnd()) return;
@@ -141,33 +143,12 @@ void CToolButton::SetTooltipText(LPCTSTR text, BOOL activate) {
 BOOL CToolButton::PreTranslateMessage(MSG* msg) {
   EnsureTooltip();
   m_tooltip.RelayEvent(msg);
-  return CBitmapButton::PreTranslateMessage(msg);
+  return HoverBitmapButton::PreTranslateMessage(msg);
 }
 
 void CToolButton::DrawItem(LPDRAWITEMSTRUCT item) {
   const bool pressed = (item->itemState & ODS_SELECTED) != 0;
   m_bitmaps.Draw(item->hDC, m_hovered, pressed);
 }
-
-void CToolButton::OnMouseMove(UINT, CPoint) {
-  if (!m_tracking) {
-    TrackHoverAndLeave(m_hWnd);
-    m_tracking = true;
-  }
-  Default();
-}
-
-void CToolButton::OnMouseHover(UINT, CPoint) {
-  m_hovered = true;
-  Invalidate(FALSE);
-}
-
-void CToolButton::OnMouseLeave() {
-  m_tracking = false;
-  m_hovered = false;
-  Invalidate(FALSE);
-}
-
-BOOL CToolButton::OnEraseBkgnd(CDC*) { return TRUE; }
 
 }  // namespace ui

@@ -36,64 +36,67 @@ void TrackHoverAndLeave(HWND window);
 // The text of a button's one tip (tool id 1 over its client area), the tool added when missing.
 void SetButtonTip(CToolTipCtrl& tip, CWnd* button, LPCTSTR text);
 
-class CHoverButton : public CBitmapButton {
+// What both bitmap buttons share: the pictures, hover and leave tracking, and no erasing (the picture
+// covers the button).
+class HoverBitmapButton : public CBitmapButton {
+  DECLARE_DYNAMIC(HoverBitmapButton)
+
+ public:
+  BOOL LoadBitmaps(UINT normalId, UINT hoverId) { return m_bitmaps.Load(this, normalId, hoverId); }
+  bool IsHovered() const { return m_hovered; }
+
+ protected:
+  // The hover state changed: repaint.
+  virtual void OnHoverChanged() { Invalidate(FALSE); }
+  void OnMouseMove(UINT flags, CPoint point);
+  void OnMouseHover(UINT flags, CPoint point);
+  void OnMouseLeave();
+  BOOL OnEraseBkgnd(CDC* dc);
+  DECLARE_MESSAGE_MAP()
+
+  bool m_hovered = false;
+  bool m_tracking = false;
+  HoverBitmaps m_bitmaps;
+};
+
+class CHoverButton : public HoverBitmapButton {
   DECLARE_DYNAMIC(CHoverButton)
 
  public:
   CHoverButton();
   ~CHoverButton() override;
-  BOOL LoadBitmaps(UINT normalId, UINT hoverId);
   void SetHoverId(uint32_t id) { m_hoverId = id; }
   // Repainted with the button whenever the hover changes (may be null).
   void SetCompanion(CWnd* companion) { m_companion = companion; }
-  bool IsHovered() const { return m_hovered; }
   void DrawItem(LPDRAWITEMSTRUCT item) override;
 
  protected:
+  // Publishes the hovered mode and repaints the companion with the button.
+  void OnHoverChanged() override;
   void OnMouseMove(UINT flags, CPoint point);
   void OnLButtonDown(UINT flags, CPoint point);
-  void OnMouseHover(UINT flags, CPoint point);
-  void OnMouseLeave();
-  BOOL OnEraseBkgnd(CDC* dc);
   DECLARE_MESSAGE_MAP()
 
  private:
-  void RepaintWithCompanion();
-
   CWnd* m_companion = nullptr;
   uint32_t m_hoverId = 0;
-  bool m_hovered = false;
-  bool m_tracking = false;
-  HoverBitmaps m_bitmaps;
   HCURSOR m_handCursor = nullptr;
   HCURSOR m_pressedCursor = nullptr;
 };
 
-class CToolButton : public CBitmapButton {
+class CToolButton : public HoverBitmapButton {
   DECLARE_DYNAMIC(CToolButton)
 
  public:
   CToolButton() = default;
-  BOOL LoadBitmaps(UINT normalId, UINT hoverId) { return m_bitmaps.Load(this, normalId, hoverId); }
   void SetTooltipText(LPCTSTR text, BOOL activate = TRUE);
-  bool IsHovered() const { return m_hovered; }
   BOOL PreTranslateMessage(MSG* msg) override;
   // Hovered: the hover picture; pressed: the hover picture one pixel down and right; else the normal one.
   void DrawItem(LPDRAWITEMSTRUCT item) override;
 
- protected:
-  void OnMouseMove(UINT flags, CPoint point);
-  void OnMouseHover(UINT flags, CPoint point);
-  void OnMouseLeave();
-  BOOL OnEraseBkgnd(CDC* dc);
-  DECLARE_MESSAGE_MAP()
-
  private:
   void EnsureTooltip();
 
-  bool m_hovered = false;
-  bool m_tracking = false;
-  HoverBitmaps m_bitmaps;
   CToolTipCtrl m_tooltip;
 };
 
