@@ -68,6 +68,7 @@ class ControlsDialog : public CDialog {
   HyperLinkCtrl link;
   FlatComboBox combo;
   std::map<int, int> clicks;
+  int erases = 0;
 
   BOOL OnInitDialog() override {
     CDialog::OnInitDialog();
@@ -145,6 +146,7 @@ class ControlsDialog : public CDialog {
 
  protected:
   BOOL OnEraseBkgnd(CDC* dc) {
+    ++erases;
     HDC memory = ::CreateCompatibleDC(dc->m_hDC);
     HGDIOBJ old = ::SelectObject(memory, skinBitmap.GetSafeHandle());
     BITMAP info{};
@@ -235,7 +237,10 @@ TEST_F(SkinnedControlsTest, AShorterTextOverALongerOneLeavesNoTrace) {
   std::vector<COLORREF> background = Pixels(area);
   dialog_.status.SetWindowText(L"Scanning sector 1,234,567 of 9,999,999 ... please wait");
   EXPECT_NE(Pixels(area), background);
+  // The skin is painted again under the new text, at once.
+  const int erases = dialog_.erases;
   dialog_.status.SetWindowText(L"Done.");
+  EXPECT_GT(dialog_.erases, erases);
   // Right of the short text the skin shows again, exactly.
   RECT right = area;
   right.left += 60;
