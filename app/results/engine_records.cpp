@@ -1,0 +1,162 @@
+// The record queries over the engine's lists of the current result.
+#include <algorithm>
+
+#include "app/results/result_records.h"
+#include "engine/records/fat_records.h"
+#include "engine/records/file_trace_hits.h"
+#include "engine/records/ntfs_records.h"
+#include "engine/records/scan_parameters.h"
+#include "engine/save/file_name_case.h"
+#include "engine/scan/chosen_fs.h"
+
+namespace results {
+namespace {
+
+bool ExtensiveNtfs() { return RecoveryMode == records::kExtensiveScan && CurrentFileSystem.type == records::kNtfs; }
+
+ResultKind CurrentKind() {
+  if (RecoveryMode == records::kFileTrace) return ResultKind::kFileTrace;
+  if (CurrentFileSystem.type == records::kFat16 || CurrentFileSystem.type == records::kFat32) return ResultKind::kFat;
+  if (CurrentFileSystem.type == records::kNtfs) return ResultKind::kNtfs;
+  return ResultKind::kNone;
+}
+
+// Calls visit(parentId, id) for each file record of the current result, in list order, until it answers
+// false.
+template <typename Visit>
+void ForEachFile(Visit visit) {
+  switch (CurrentKind()) {
+    case ResultKind::kFat:
+      for (const FatEntryRecord& e : FatEntryList) {
+        if (!visit(e.parentId, e.id)) return;
+      }
+      break;
+    case ResultKind::kNtfs:
+      if (ExtensiveNtfs()) {
+        for (const NtfsFoundEntryRecord& e : NtfsFoundEntryList) {
+          if (InChosenFileSystem(e) && !visit(e.parentId, e.id)) return;
+        }
+      } else {
+        for (const NtfsEntryRecord& e : NtfsEntryList) {
+          if (!visit(e.parentId, e.id)) return;
+        }
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+class Engine : public ResultRecords {
+ public:
+  ResultKind Kind() const override { return CurrentKind(); }
+
+  uint32_t RootFolderId() const override {
+    return Kind() == ResultKind::kNtfs ? records::kNtfsRootRecord : records::kFatRootId;
+  }
+
+  std::optional<uint32_t> FolderOfNode(host::TreeKey node) const override {
+    if (node == host::kNoTreeKey) return std::nullopt;
+    if (Kind() == ResultKind::kFat) {
+      if (const FatFolderRecord* f = FindFatFolderByTreeKey(node)) return f->firstCluster;
+    } else if (Kind() == ResultKind::kNtfs) {
+      if (const NtfsFolderRecord* f = FindNtfsFolderByTreeKey(node)) return f->recordNumber;
+    }
+    return std::nullopt;
+  }
+
+  host::TreeKey NodeOfFolder(uint32_t folderId) const override {
+    if (Kind() == ResultKind::kFat) {
+      if (const FatFolderRecord* f = FindFatFolder(folderId)) return f->treeKey;
+    } else if (Kind() == ResultKind::kNtfs) {
+      if (const NtfsFolderRecord* f = FindNtfsFolder(folderId)) return f->treeKey;
+    }
+    return host::kNoTreeKey;
+  }
+
+  std::optional<uint32_t> ParentOfFolder(uint32_t folderId) const override {
+    if (Kind() == ResultKind::kFat) {
+      if (const FatFolderRecord* f = FindFatFolder(folderId)) return f->parentId;
+    } else if (Kind() == ResultKind::kNtfs) {
+      if (const NtfsFolderRecord* f = FindNtfsFolder(folderId)) return f->parentId;
+    }
+    return std::nullopt;
+  }
+
+  std::optional<uint32_t> ParentOfFile(uint32_t fileId) const override {
+    if (Kind() == ResultKind::kFat) {
+      if (const FatEntryRecord* e = FindFatEntry(fileId)) return e->parentId;
+    } else if (Kind() == ResultKind::kNtfs && ExtensiveNtfs()) {
+      if (const NtfsFoundEntryRecord* e = FindNtfsFoundEntry(fileId)) return e->parentId;
+    } else if (Kind() == ResultKind::kNtfs) {
+      if (const NtfsEntryRecord* e = FindNtfsEntry(fileId)) return e->parentId;
+    }
+    return std::nullopt;
+  }
+
+  std::vector<uint32_t> FilesOf(const std::unordered_set<uint32_t>& folderIds) const override {
+    std::vector<uint32_t> ids;
+    ForEachFile([&](uint32_t parent, uint32_t id) {
+      if (folderIds.count(parent) != 0) ids.push_back(id);
+      return true;
+    });
+    return ids;
+  }
+
+  std::optional<uint32_t> FirstFileOf(uint32_t folderId) const override {
+    std::optional<uint32_t> first;
+    ForEachFile([&](uint32_t parent, uint32_t id) {
+      if (parent == folderId) first = id;
+      return !first;
+    });
+    return first;
+  }
+
+  std::vector<uint32_t> HitsOf(std::u16string_view label) const override {
+    const std::u16string key = file_name::UpperCase(label);
+    std::vector<uint32_t> ids;
+    for (const FileTraceHit& hit : FileTraceHitList) {
+      if (file_name::UpperCase(hit.group) == key || file_name::UpperCase(hit.extension) == key) ids.push_back(hit.id);
+    }
+    return ids;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<ResultRecords> EngineRecords() { return std::make_unique<Engine>(); }
+
+bool RenameFileRecord(uint32_t id, const std::u16string& name) {
+  switch (CurrentKind()) {
+    case ResultKind::kFileTrace:
+      for (FileTraceHit& hit : FileTraceHitList) {
+        if (hit.id != id) continue;
+        hit.fileName = name;
+        return true;
+      }
+      return false;
+    case ResultKind::kFat:
+      if (FatEntryRecord* e = FindFatEntry(id)) return e->name = name, true;
+      return false;
+    case ResultKind::kNtfs:
+      if (ExtensiveNtfs()) {
+        if (NtfsFoundEntryRecord* e = FindNtfsFoundEntry(id)) return e->name = name, true;
+      } else if (NtfsEntryRecord* e = FindNtfsEntry(id)) {
+        return e->name = name, true;
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+bool RenameFolderRecord(host::TreeKey node, const std::u16string& name) {
+  if (CurrentKind() == ResultKind::kFat) {
+    if (FatFolderRecord* f = FindFatFolderByTreeKey(node)) return f->name = name, true;
+  } else if (CurrentKind() == ResultKind::kNtfs) {
+    if (NtfsFolderRecord* f = FindNtfsFolderByTreeKey(node)) return f->name = name, true;
+  }
+  return false;
+}
+
+}  // namespace results

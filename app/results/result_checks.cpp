@@ -1,0 +1,224 @@
+#include "app/results/result_checks.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace results {
+
+Item ResultChecks::Top() const { return tree_.FirstChild(0); }
+
+void ResultChecks::Show(Item node, CheckState state) {
+  if (node == 0) return;
+  tree_.SetState(node, state);
+  if (state == CheckState::kChecked) {
+    sets_.checkedFolders.Insert(Key(node));
+    sets_.checkedNodes.Insert(Key(node));
+  } else {
+    sets_.checkedFolders.Erase(Key(node));
+    sets_.checkedNodes.Erase(Key(node));
+  }
+}
+
+std::optional<uint32_t> ResultChecks::FolderIdOf(Item node) const {
+  if (records_.Kind() != ResultKind::kFat && records_.Kind() != ResultKind::kNtfs) return std::nullopt;
+  if (std::optional<uint32_t> id = records_.FolderOfNode(Key(node))) return id;
+  if (IsTop(node)) return records_.RootFolderId();
+  return std::nullopt;
+}
+
+// Pre-order, with an explicit stack: a deep tree cannot exhaust the call stack.
+std::vector<Item> ResultChecks::Subtree(Item node) const {
+  std::vector<Item> nodes;
+  std::vector<Item> pending{node};
+  while (!pending.empty()) {
+    const Item current = pending.back();
+    pending.pop_back();
+    nodes.push_back(current);
+    std::vector<Item> children;
+    for (Item child = tree_.FirstChild(current); child != 0; child = tree_.NextSibling(child)) {
+      children.push_back(child);
+    }
+    pending.insert(pending.end(), children.rbegin(), children.rend());
+  }
+  return nodes;
+}
+
+bool ResultChecks::AllChildren(Item node, CheckState state) const {
+  for (Item child = tree_.FirstChild(node); child != 0; child = tree_.NextSibling(child)) {
+    if (tree_.GetState(child) != state) return false;
+  }
+  return true;
+}
+
+bool ResultChecks::HasOwnFiles(Item node) const {
+  const std::optional<uint32_t> folder = FolderIdOf(node);
+  return folder && records_.FirstFileOf(*folder).has_value();
+}
+
+bool ResultChecks::FirstFileMarked(Item node) const {
+  const std::optional<uint32_t> folder = FolderIdOf(node);
+  if (!folder) return false;
+  const std::optional<uint32_t> first = records_.FirstFileOf(*folder);
+  return first && sets_.fileMarks.Contains(*first);
+}
+
+void ResultChecks::RecomputeAncestors(Item node, bool on) {
+  for (Item parent = tree_.Parent(node); parent != 0; parent = tree_.Parent(parent)) {
+    const bool allChecked = AllChildren(parent, CheckState::kChecked);
+    CheckState state = CheckState::kPartly;
+    if (on) {
+      if (allChecked && (!HasOwnFiles(parent) || FirstFileMarked(parent))) state = CheckState::kChecked;
+    } else if (allChecked) {
+      state = CheckState::kChecked;
+    } else if (AllChildren(parent, CheckState::kUnchecked) && !FirstFileMarked(parent)) {
+      state = CheckState::kUnchecked;
+    }
+    Show(parent, state);
+  }
+}
+
+void ResultChecks::SetCheckDeep(Item node, bool on) {
+  if (node == 0) return;
+  for (Item n : Subtree(node)) Show(n, on ? CheckState::kChecked : CheckState::kUnchecked);
+  RecomputeAncestors(node, on);
+}
+
+void ResultChecks::ToggleCheck(Item node) {
+  if (node == 0) return;
+  SetCheckDeep(node, tree_.GetState(node) == CheckState::kUnchecked);
+}
+
+void ResultChecks::ClearChecks(Item node) {
+  if (node == 0) return;
+  for (Item n : Subtree(node)) Show(n, CheckState::kUnchecked);
+}
+
+void ResultChecks::MarkFiles(const std::vector<Item>& nodes, bool on, bool ownOnly) {
+  std::unordered_set<uint32_t> folders;
+  bool top = false;
+  for (Item n : nodes) {
+    if (!ownOnly) on ? sets_.checkedFolders.Insert(Key(n)) : sets_.checkedFolders.Erase(Key(n));
+    if (std::optional<uint32_t> id = FolderIdOf(n)) folders.insert(*id);
+    top = top || IsTop(n);
+  }
+  for (uint32_t id : records_.FilesOf(folders)) {
+    if (on) {
+      sets_.fileMarks.Insert(id);
+    } else {
+      sets_.fileMarks.Erase(id);
+      if (!ownOnly) sets_.saveFiles.Erase(id);
+    }
+  }
+  // The save walk never returns the top node: a ticked top node saves the root's files one by one.
+  if (on && top && !ownOnly) {
+    for (uint32_t id : records_.FilesOf({records_.RootFolderId()})) sets_.saveFiles.Insert(id);
+  }
+}
+
+void ResultChecks::MarkFolderFiles(Item node) {
+  if (node != 0) MarkFiles(Subtree(node), true, false);
+}
+
+void ResultChecks::UnmarkFolderFiles(Item node) {
+  if (node != 0) MarkFiles(Subtree(node), false, false);
+}
+
+void ResultChecks::MarkFolderOwnFiles(Item node) {
+  if (node != 0) MarkFiles({node}, true, true);
+}
+
+void ResultChecks::UnmarkFolderOwnFiles(Item node) {
+  if (node != 0) MarkFiles({node}, false, true);
+}
+
+bool ResultChecks::ClickTreeBox(Item node) {
+  const ResultKind kind = records_.Kind();
+  if (node == 0 || (kind != ResultKind::kFat && kind != ResultKind::kNtfs)) return false;
+  const CheckState state = tree_.GetState(node);
+  // FAT ticks a half-ticked folder whole first; NTFS unticks it.
+  const bool check = state == CheckState::kUnchecked ||
+                     (kind == ResultKind::kFat && !AllChildren(node, CheckState::kChecked));
+  if (check) {
+    MarkFolderFiles(node);
+    SetCheckDeep(node, true);
+  } else {
+    UnmarkFolderFiles(node);
+    if (kind == ResultKind::kFat && IsTop(node)) {
+      ClearChecks(node);
+    } else {
+      SetCheckDeep(node, false);
+    }
+  }
+  return true;
+}
+
+void ResultChecks::FileRowToggled(uint32_t fileId, bool checked) {
+  if (checked) {
+    sets_.fileMarks.Insert(fileId);
+    sets_.saveFiles.Insert(fileId);
+  } else {
+    sets_.fileMarks.Erase(fileId);
+    sets_.saveFiles.Erase(fileId);
+  }
+}
+
+void ResultChecks::FolderRowToggled(Item node, bool checked) {
+  if (node == 0) return;
+  if (checked) {
+    MarkFolderFiles(node);
+  } else {
+    UnmarkFolderFiles(node);
+  }
+  SetCheckDeep(node, checked);
+}
+
+void ResultChecks::UpdateFolderFromRows(uint32_t folderId, RowsState rows) {
+  Item node = records_.NodeOfFolder(folderId);
+  if (node == 0) node = Top();
+  if (node == 0) return;
+  const bool fat = records_.Kind() == ResultKind::kFat;
+  if (rows == RowsState::kAllChecked) {
+    if (!fat || !IsTop(node)) SetCheckDeep(node, true);
+  } else if (rows == RowsState::kAllUnchecked) {
+    SetCheckDeep(node, false);
+  } else if (!fat) {
+    SetPartial(node);
+  } else if (!IsTop(node)) {
+    for (Item n = node; n != 0; n = tree_.Parent(n)) SetPartial(n);
+  }
+}
+
+std::vector<Item> ResultChecks::CollectSaveFolders() {
+  sets_.saveFolders.Clear();
+  std::vector<Item> saved;
+  std::vector<Item> pending;
+  for (Item top = Top(); top != 0; top = tree_.NextSibling(top)) {
+    for (Item child = tree_.FirstChild(top); child != 0; child = tree_.NextSibling(child)) pending.push_back(child);
+  }
+  std::reverse(pending.begin(), pending.end());
+  while (!pending.empty()) {
+    const Item node = pending.back();
+    pending.pop_back();
+    if (tree_.GetState(node) == CheckState::kChecked) {
+      saved.push_back(node);
+      sets_.saveFolders.Insert(Key(node));
+      // Saved whole: none of its files is saved a second time on its own.
+      MarkFilesSavedWhole(node);
+      continue;
+    }
+    std::vector<Item> children;
+    for (Item child = tree_.FirstChild(node); child != 0; child = tree_.NextSibling(child)) children.push_back(child);
+    pending.insert(pending.end(), children.rbegin(), children.rend());
+  }
+  return saved;
+}
+
+void ResultChecks::MarkFilesSavedWhole(Item node) {
+  std::unordered_set<uint32_t> folders;
+  for (Item n : Subtree(node)) {
+    if (std::optional<uint32_t> id = FolderIdOf(n)) folders.insert(*id);
+  }
+  for (uint32_t id : records_.FilesOf(folders)) sets_.saveFiles.Erase(id);
+}
+
+}  // namespace results

@@ -1,0 +1,90 @@
+// The check model of the results tree and list: tri-state boxes on the folder nodes, kept in step with the
+// marks of the files (MarkSets) and with what Save takes. The tree is any app::CheckTree (the window's
+// tree control, or a plain tree in the tests); the files come from ResultRecords.
+//
+// The top node stands for the root folder: its own files are the files whose parent is the root id. When
+// the top node is ticked as a whole, the root's files enter the save set one by one, since the save walk
+// never returns the top node itself (it returns the top-most checked folders below it); so ticking the top
+// node saves the root's files once and every folder below once.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "app/logic/check_tree.h"
+#include "app/results/mark_sets.h"
+#include "app/results/result_records.h"
+#include "app/results/result_rows.h"
+
+namespace results {
+
+using Item = app::CheckTree::Item;
+using app::CheckState;
+
+class ResultChecks {
+ public:
+  ResultChecks(app::CheckTree& tree, const ResultRecords& records, MarkSets& sets)
+      : tree_(tree), records_(records), sets_(sets) {}
+
+  // One node's box (the node joins or leaves the checked-node sets with it).
+  void SetCheck(Item node) { Show(node, CheckState::kChecked); }
+  void ClearCheck(Item node) { Show(node, CheckState::kUnchecked); }
+  void SetPartial(Item node) { Show(node, CheckState::kPartly); }
+
+  // The node and every node beneath it, then each ancestor recomputed from its children and its first file.
+  void SetCheckDeep(Item node, bool on);
+  // An unchecked node is checked deeply; a checked or partly checked one unchecked deeply.
+  void ToggleCheck(Item node);
+  // The node and every node beneath it unchecked (ancestors untouched).
+  void ClearChecks(Item node);
+
+  // The node and every node beneath it enter the checked folders, and the files of all those folders the
+  // file marks (the top node's root files also the save set). Unmark reverses it and also takes the files
+  // out of the save set.
+  void MarkFolderFiles(Item node);
+  void UnmarkFolderFiles(Item node);
+  // Only the node's own files enter or leave the file marks.
+  void MarkFolderOwnFiles(Item node);
+  void UnmarkFolderOwnFiles(Item node);
+
+  // A click on a node's box in the tree; answers whether anything changed.
+  bool ClickTreeBox(Item node);
+
+  // A file row's box toggled to checked: the id enters (else leaves) the file marks and the save set.
+  void FileRowToggled(uint32_t fileId, bool checked);
+  // A folder row's box toggled to checked: its node is checked (else unchecked) deeply with its files.
+  void FolderRowToggled(Item node, bool checked);
+  // After a row's box changed in the listing of folderId (the top node when no record has that id).
+  void UpdateFolderFromRows(uint32_t folderId, RowsState rows);
+
+  // Save's walk: the save folders are refilled with the top-most checked folders below the top node, and
+  // the files of every folder saved whole leave the save set. Answers the folders in tree order.
+  std::vector<Item> CollectSaveFolders();
+
+  // Whether a listed row shows checked: a folder row by its node, a file row by its record id.
+  bool FolderRowChecked(Item node) const { return sets_.checkedFolders.Contains(Key(node)); }
+  bool FileRowChecked(uint32_t id) const { return sets_.fileMarks.Contains(id); }
+
+  bool IsTop(Item node) const { return node != 0 && tree_.Parent(node) == 0; }
+  Item Top() const;
+
+ private:
+  static uint32_t Key(Item node) { return static_cast<uint32_t>(node); }
+  void Show(Item node, CheckState state);
+  // The folder id whose files are the node's own: its record's, or the root's for the top node.
+  std::optional<uint32_t> FolderIdOf(Item node) const;
+  std::vector<Item> Subtree(Item node) const;
+  bool AllChildren(Item node, CheckState state) const;
+  bool FirstFileMarked(Item node) const;
+  bool HasOwnFiles(Item node) const;
+  void RecomputeAncestors(Item node, bool on);
+  void MarkFiles(const std::vector<Item>& nodes, bool on, bool ownOnly);
+  void MarkFilesSavedWhole(Item node);
+
+  app::CheckTree& tree_;
+  const ResultRecords& records_;
+  MarkSets& sets_;
+};
+
+}  // namespace results

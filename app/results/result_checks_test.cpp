@@ -1,0 +1,223 @@
+#include "app/results/result_checks.h"
+
+#include <gtest/gtest.h>
+
+#include "app/results/result_test_tree.h"
+
+namespace {
+
+using app::CheckState;
+using results::Item;
+using results::ResultKind;
+using results::RowsState;
+
+// Root (files 1000, 1001) / A (100: files 1100, 1101) / A1 (101: file 1110), A2 (102: none); B (200: file
+// 1200); C (300: none) / C1 (301: none).
+class ResultChecksTest : public ::testing::Test {
+ protected:
+  ResultChecksTest() {
+    top = tree.Add(0);
+    a = tree.Add(top);
+    a1 = tree.Add(a);
+    a2 = tree.Add(a);
+    b = tree.Add(top);
+    c = tree.Add(top);
+    c1 = tree.Add(c);
+    records.folders = {{100, 0, Key(a)}, {101, 100, Key(a1)}, {102, 100, Key(a2)},
+                       {200, 0, Key(b)}, {300, 0, Key(c)},   {301, 300, Key(c1)}};
+    records.files = {{1000, 0}, {1001, 0}, {1100, 100}, {1101, 100}, {1110, 101}, {1200, 200}};
+  }
+  static host::TreeKey Key(Item item) { return static_cast<host::TreeKey>(item); }
+  CheckState State(Item item) const { return tree.GetState(item); }
+  void UseNtfs() {
+    records.kind = ResultKind::kNtfs;
+    records.root = 5;
+    for (results_test::Folder& f : records.folders) f.parent = f.parent == 0 ? 5 : f.parent;
+    for (results_test::File& f : records.files) f.parent = f.parent == 0 ? 5 : f.parent;
+  }
+  std::vector<CheckState> All() const {
+    std::vector<CheckState> states;
+    for (Item n : {top, a, a1, a2, b, c, c1}) states.push_back(tree.GetState(n));
+    return states;
+  }
+
+  results_test::PlainTree tree;
+  results_test::FakeRecords records;
+  results::MarkSets sets;
+  results::ResultChecks checks{tree, records, sets};
+  Item top, a, a1, a2, b, c, c1;
+};
+
+TEST_F(ResultChecksTest, TheLastUncheckedChildLeavesAParentWithAnUnmarkedFirstFilePartlyChecked) {
+  checks.SetCheckDeep(a1, true);
+  EXPECT_EQ(State(a), CheckState::kPartly);
+  checks.SetCheckDeep(a2, true);
+  EXPECT_EQ(State(a), CheckState::kPartly);  // A's first file 1100 is not marked
+  EXPECT_EQ(State(top), CheckState::kPartly);
+
+  checks.FileRowToggled(1100, true);
+  checks.SetCheckDeep(a2, true);
+  EXPECT_EQ(State(a), CheckState::kChecked);
+
+  // A folder without files of its own follows its children alone.
+  checks.SetCheckDeep(c1, true);
+  EXPECT_EQ(State(c), CheckState::kChecked);
+  EXPECT_TRUE(sets.checkedFolders.Contains(Key(c)));
+  EXPECT_TRUE(sets.checkedNodes.Contains(Key(c)));
+}
+
+TEST_F(ResultChecksTest, UncheckingReturnsAParentToUncheckedOnlyWhenNothingOfItIsTicked) {
+  checks.SetCheckDeep(a1, true);
+  checks.SetCheckDeep(a1, false);
+  EXPECT_EQ(State(a), CheckState::kUnchecked);
+  EXPECT_EQ(State(top), CheckState::kUnchecked);
+  EXPECT_TRUE(sets.checkedFolders.empty());
+
+  checks.FileRowToggled(1100, true);  // A's first file stays ticked
+  checks.SetCheckDeep(a1, true);
+  checks.SetCheckDeep(a1, false);
+  EXPECT_EQ(State(a), CheckState::kPartly);
+}
+
+TEST_F(ResultChecksTest, TickingAndUntickingTheTopNodeCoversTheWholeTree) {
+  for (ResultKind kind : {ResultKind::kFat, ResultKind::kNtfs}) {
+    if (kind == ResultKind::kNtfs) UseNtfs();
+    checks.ClickTreeBox(top);
+    EXPECT_EQ(All(), std::vector<CheckState>(7, CheckState::kChecked));
+    EXPECT_EQ(sets.fileMarks.Keys(), (std::vector<uint32_t>{1000, 1001, 1100, 1101, 1110, 1200}));
+    // The root's files are saved one by one: the walk never returns the top node.
+    EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{1000, 1001}));
+
+    checks.ClickTreeBox(top);
+    EXPECT_EQ(All(), std::vector<CheckState>(7, CheckState::kUnchecked));
+    EXPECT_TRUE(sets.fileMarks.empty());
+    EXPECT_TRUE(sets.saveFiles.empty());
+    EXPECT_TRUE(sets.checkedFolders.empty());
+    EXPECT_TRUE(sets.checkedNodes.empty());
+  }
+}
+
+TEST_F(ResultChecksTest, ATickedTopNodeSavesTheRootsFilesOnceAndEachFolderOnce) {
+  checks.ClickTreeBox(top);
+  EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a, b, c}));
+  EXPECT_EQ(sets.saveFolders.Keys(), (std::vector<uint32_t>{Key(a), Key(b), Key(c)}));
+  EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{1000, 1001}));
+}
+
+TEST_F(ResultChecksTest, TheWalkReturnsTheTopMostCheckedFoldersAndPrunesTheirFiles) {
+  checks.FileRowToggled(1000, true);
+  checks.FileRowToggled(1110, true);  // inside A, which is then ticked whole
+  checks.ClickTreeBox(a);
+  checks.FileRowToggled(1200, true);  // B itself stays unticked
+  checks.SetCheckDeep(c1, true);      // C follows its only child
+  checks.FileRowToggled(1101, true);
+  EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a, c}));
+  EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{1000, 1200}));
+
+  // Below a partly checked folder the checked child is returned.
+  checks.ClickTreeBox(a);  // FAT: A's children are all checked, so A is unticked
+  EXPECT_EQ(State(a), CheckState::kUnchecked);
+  checks.SetCheckDeep(a2, true);
+  EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a2, c}));
+}
+
+TEST_F(ResultChecksTest, AHalfTickedFolderIsTickedWholeByFatAndUntickedByNtfs) {
+  checks.SetCheckDeep(a1, true);
+  ASSERT_EQ(State(a), CheckState::kPartly);
+  checks.ClickTreeBox(a);
+  EXPECT_EQ(State(a2), CheckState::kChecked);
+  EXPECT_TRUE(sets.fileMarks.Contains(1100));
+
+  checks.ClearChecks(top);
+  sets.Clear();
+  UseNtfs();
+  checks.SetCheckDeep(a1, true);
+  checks.ClickTreeBox(a);
+  EXPECT_EQ(State(a1), CheckState::kUnchecked);
+  EXPECT_EQ(State(a), CheckState::kUnchecked);
+}
+
+TEST_F(ResultChecksTest, FolderRowsMoveTheirNodeAndFilesInStep) {
+  checks.FolderRowToggled(a, true);
+  EXPECT_EQ(State(a1), CheckState::kChecked);
+  EXPECT_TRUE(checks.FolderRowChecked(a1));
+  EXPECT_TRUE(checks.FileRowChecked(1110));
+  EXPECT_FALSE(checks.FileRowChecked(1200));
+  checks.FolderRowToggled(a, false);
+  EXPECT_EQ(State(a), CheckState::kUnchecked);
+  EXPECT_FALSE(checks.FileRowChecked(1110));
+  EXPECT_FALSE(checks.FolderRowChecked(a1));
+}
+
+TEST_F(ResultChecksTest, UpdateFolderFromRowsOnFat) {
+  checks.UpdateFolderFromRows(101, RowsState::kAllChecked);
+  EXPECT_EQ(State(a1), CheckState::kChecked);
+  checks.UpdateFolderFromRows(101, RowsState::kMixed);
+  EXPECT_EQ(State(a1), CheckState::kPartly);
+  EXPECT_EQ(State(a), CheckState::kPartly);
+  EXPECT_EQ(State(top), CheckState::kPartly);
+  checks.UpdateFolderFromRows(101, RowsState::kAllUnchecked);
+  EXPECT_EQ(State(a1), CheckState::kUnchecked);
+  EXPECT_EQ(State(a), CheckState::kUnchecked);
+
+  // The root's rows (no folder record has id 0) stand for the top node, which they never tick.
+  checks.UpdateFolderFromRows(0, RowsState::kAllChecked);
+  EXPECT_EQ(State(top), CheckState::kUnchecked);
+  checks.UpdateFolderFromRows(0, RowsState::kMixed);
+  EXPECT_EQ(State(top), CheckState::kUnchecked);
+}
+
+TEST_F(ResultChecksTest, UpdateFolderFromRowsOnNtfsMarksTheNodeOnly) {
+  UseNtfs();
+  checks.UpdateFolderFromRows(101, RowsState::kMixed);
+  EXPECT_EQ(State(a1), CheckState::kPartly);
+  EXPECT_EQ(State(a), CheckState::kUnchecked);
+  EXPECT_EQ(State(top), CheckState::kUnchecked);
+  checks.UpdateFolderFromRows(101, RowsState::kAllChecked);
+  EXPECT_EQ(State(a1), CheckState::kChecked);
+  checks.UpdateFolderFromRows(5, RowsState::kAllChecked);
+  EXPECT_EQ(All(), std::vector<CheckState>(7, CheckState::kChecked));
+  checks.UpdateFolderFromRows(5, RowsState::kAllUnchecked);
+  EXPECT_EQ(All(), std::vector<CheckState>(7, CheckState::kUnchecked));
+}
+
+TEST(KeySetTest, KeysComeBackInTheOrderTheyEntered) {
+  results::KeySet set;
+  for (uint32_t key : {30u, 10u, 20u, 10u}) set.Insert(key);
+  EXPECT_EQ(set.Keys(), (std::vector<uint32_t>{30, 10, 20}));
+  EXPECT_TRUE(set.Erase(10));
+  EXPECT_FALSE(set.Erase(10));
+  set.Insert(10);
+  EXPECT_EQ(set.Keys(), (std::vector<uint32_t>{30, 20, 10}));
+  set.Clear();
+  EXPECT_TRUE(set.empty());
+}
+
+TEST(ResultRowsTest, RowsAreReadWhole) {
+  EXPECT_EQ(results::ClassifyRow(u"Parent...", u""), results::RowKind::kParent);
+  EXPECT_EQ(results::ClassifyRow(u"parent...", u""), results::RowKind::kParent);
+  EXPECT_EQ(results::ClassifyRow(u"Docs", u"Deleted Folder"), results::RowKind::kFolder);
+  EXPECT_EQ(results::ClassifyRow(u"Docs", u"folder"), results::RowKind::kFolder);
+  EXPECT_EQ(results::ClassifyRow(u"a.txt", u"Text Document"), results::RowKind::kFile);
+  EXPECT_EQ(results::ParseId(u"4294967295"), 4294967295u);
+  EXPECT_EQ(results::ParseId(u"4294967296"), std::nullopt);
+  EXPECT_EQ(results::ParseId(u"-"), std::nullopt);
+  EXPECT_EQ(results::ParseId(u""), std::nullopt);
+  EXPECT_EQ(results::ParseId(std::u16string(300, u'0') + u"7"), 7u);
+}
+
+TEST(ResultRowsTest, PropertiesSizeRoundsUpToWholeKilobytes) {
+  EXPECT_EQ(results::PropertiesSizeText(u"0"), u"1 KB");
+  EXPECT_EQ(results::PropertiesSizeText(u"1023"), u"1 KB");
+  EXPECT_EQ(results::PropertiesSizeText(u"1024"), u"2 KB");
+  EXPECT_EQ(results::PropertiesSizeText(u"5000000000"), u"4882813 KB");
+  EXPECT_EQ(results::PropertiesSizeText(u"-"), u"1 KB");
+}
+
+TEST(ResultRowsTest, RowsSummedUp) {
+  EXPECT_EQ(results::SummarizeRows({true, true}), RowsState::kAllChecked);
+  EXPECT_EQ(results::SummarizeRows({false, false}), RowsState::kAllUnchecked);
+  EXPECT_EQ(results::SummarizeRows({true, false}), RowsState::kMixed);
+}
+
+}  // namespace

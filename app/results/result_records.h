@@ -1,0 +1,49 @@
+// What the results tree and list ask of the engine's record lists, behind a small interface so that the
+// check model is tested over hand-made records. EngineRecords() answers from the lists of the current
+// result (FAT, NTFS Quick Scan, NTFS Extensive Scan or File Trace).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "engine/host/host.h"
+
+namespace results {
+
+enum class ResultKind { kNone, kFat, kNtfs, kFileTrace };
+
+class ResultRecords {
+ public:
+  virtual ~ResultRecords() = default;
+  virtual ResultKind Kind() const = 0;
+  // The id the root's files carry as parent: 0 (FAT) or 5 (NTFS).
+  virtual uint32_t RootFolderId() const = 0;
+  // The id of the folder record that holds node; none when no record holds it.
+  virtual std::optional<uint32_t> FolderOfNode(host::TreeKey node) const = 0;
+  // The node of the folder record with that id (kNoTreeKey when none).
+  virtual host::TreeKey NodeOfFolder(uint32_t folderId) const = 0;
+  // The parent id of the folder record with that id.
+  virtual std::optional<uint32_t> ParentOfFolder(uint32_t folderId) const = 0;
+  // The parent id of the file record with that id.
+  virtual std::optional<uint32_t> ParentOfFile(uint32_t fileId) const = 0;
+  // The ids of the file records whose parent is one of folderIds, in record-list order.
+  virtual std::vector<uint32_t> FilesOf(const std::unordered_set<uint32_t>& folderIds) const = 0;
+  // The first file record of the folder in record-list order.
+  virtual std::optional<uint32_t> FirstFileOf(uint32_t folderId) const = 0;
+  // File Trace: the ids of the hits of a group or type node's text (any case).
+  virtual std::vector<uint32_t> HitsOf(std::u16string_view label) const = 0;
+};
+
+std::unique_ptr<ResultRecords> EngineRecords();
+
+// Gives the engine record behind a row its new name (a fresh copy): a file row by its record id, a folder
+// row by its node. False when no record is found.
+bool RenameFileRecord(uint32_t id, const std::u16string& name);
+bool RenameFolderRecord(host::TreeKey node, const std::u16string& name);
+
+}  // namespace results

@@ -1,0 +1,30 @@
+// How the results list's rows are read: the "Parent..." row, folder rows (their id column holds the
+// folder's tree node) and file rows (their id column holds the record id), as the listers write them.
+// Every text is read whole.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace results {
+
+enum class RowKind { kParent, kFolder, kFile };
+
+// By the name (column 0) and type (column 1) texts, compared upper-cased.
+RowKind ClassifyRow(std::u16string_view name, std::u16string_view type);
+// The column of the ids: 5, or 2 after File Trace.
+uint32_t IdColumn(bool fileTrace);
+// A whole decimal number of 32 bits; none for an empty text, a "-", anything else or an overflow.
+std::optional<uint32_t> ParseId(std::u16string_view text);
+// The size the properties show: size / 1024 + 1, followed by " KB" (a size that is no number counts 0).
+std::u16string PropertiesSizeText(std::u16string_view sizeText);
+
+// What the list's rows ("Parent..." aside) show after a box changed.
+enum class RowsState { kAllChecked, kAllUnchecked, kMixed };
+// The rows' check states summed up: true for a checked row.
+RowsState SummarizeRows(const std::vector<bool>& checked);
+
+}  // namespace results
