@@ -1,0 +1,109 @@
+#include "app/logic/find_files_search.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "app/logic/dialogs_test_fixture.h"
+#include "engine/records/fat_records.h"
+#include "engine/records/ntfs_records.h"
+
+namespace app {
+namespace {
+
+class Collect : public FindSink {
+ public:
+  void AddMatch(const FindMatch& match) override {
+    matches.push_back(match);
+    if (++seen == stopAfter) stop->store(1);
+  }
+  std::vector<std::u16string> Names() const {
+    std::vector<std::u16string> names;
+    for (const FindMatch& m : matches) names.push_back(m.name);
+    return names;
+  }
+  std::vector<FindMatch> matches;
+  std::atomic<uint32_t>* stop = nullptr;
+  uint32_t stopAfter = 0, seen = 0;
+};
+
+class FindSearchTest : public DialogsLogicTest {
+ protected:
+  uint32_t Search(const std::u16string& pattern, Collect& sink) {
+    sink.stop = &stop;
+    const FindSource source = CurrentFindSource();
+    return SearchFileRecords(source, pattern, BuildFolderPaths(tree, source), stop, sink);
+  }
+  std::atomic<uint32_t> stop{0};
+};
+
+TEST_F(FindSearchTest, ALowerCasePatternFindsNamesInEitherCaseWithTheirFolderPaths) {
+  CurrentFileSystem.type = records::kFat32;
+  const host::TreeKey root = tree.AddItem(u"Root", host::kNoTreeKey, host::TreeImage::kDrive, false);
+  const host::TreeKey docs = tree.AddItem(u"Documents", root, host::TreeImage::kFolder, false);
+  const host::TreeKey reports = tree.AddItem(u"Reports", docs, host::TreeImage::kFolder, false);
+  AppendFatFolder(u"Documents", 5, records::kFatRootId, 0, 0, docs, 0);
+  AppendFatFolder(u"Reports", 6, 5, 0, 0, reports, 0);
+  AppendFatEntry(u"NOTES.TXT", 20, records::kFatRootId, (35 << 9) | (3 << 5) | 7, 0, 12, 0).id = 0;
+  AppendFatEntry(u"report.txt", 21, 6, 0, 0, 4096, 1).id = 1;
+  AppendFatEntry(u"photo.jpg", 22, 5, 0, 0, 1, 0).id = 2;
+
+  Collect sink;
+  EXPECT_EQ(Search(u"*.txt", sink), 2u);
+  EXPECT_EQ(sink.Names(), (std::vector<std::u16string>{u"NOTES.TXT", u"report.txt"}));
+  EXPECT_EQ(sink.matches[0].path, u"");
+  EXPECT_EQ(sink.matches[0].created, u"07-03-2015 ");
+  EXPECT_EQ(sink.matches[1].path, u"Documents\\Reports");
+  EXPECT_EQ(sink.matches[1].size, u"4096");
+  EXPECT_EQ(sink.matches[1].id, 1u);
+  EXPECT_TRUE(sink.matches[1].deleted);
+
+  Collect none;
+  EXPECT_EQ(Search(u"*.zip", none), 0u);
+  EXPECT_EQ(FindStatusText(0), u"Search is complete. There are no results to display.");
+  EXPECT_EQ(FindStatusText(2), u"There were 2 files found.");
+}
+
+TEST_F(FindSearchTest, ExtensiveScanFindsOnlyEntriesInsideTheChosenFileSystem) {
+  CurrentFileSystem.type = records::kNtfs;
+  CurrentFileSystem.clusterBase = 100;
+  CurrentFileSystem.lastSector = 200;
+  RecoveryMode = records::kExtensiveScan;
+  EXPECT_EQ(CurrentFindSource(), FindSource::kNtfsFoundEntries);
+  for (uint32_t sector : {99u, 100u, 150u, 200u, 201u}) {
+    AppendNtfsFoundEntry(u"F" + std::u16string(1, static_cast<char16_t>(u'0' + sector % 10)), sector, 5, 0,
+                         0x01D689C921A68000ull, 0, 7, 1, 0);
+  }
+  Collect sink;
+  EXPECT_EQ(Search(u"f", sink), 3u);
+  std::vector<uint32_t> ids;
+  for (const FindMatch& m : sink.matches) ids.push_back(m.id);
+  EXPECT_EQ(ids, (std::vector<uint32_t>{100, 150, 200}));
+  EXPECT_EQ(sink.matches[0].created, u"13-9-2020 12:26:40");
+}
+
+TEST_F(FindSearchTest, StopEndsTheWalkBetweenRecords) {
+  CurrentFileSystem.type = records::kNtfs;
+  EXPECT_EQ(CurrentFindSource(), FindSource::kNtfsEntries);
+  for (uint32_t i = 0; i < 10; ++i) AppendNtfsEntry(i * 2, u"file.bin", 64 + i, 5, 0, 0, 0, 1);
+  Collect sink;
+  sink.stopAfter = 3;
+  EXPECT_EQ(Search(u"*", sink), 3u);
+}
+
+TEST_F(FindSearchTest, FileTraceAndUnknownFileSystemsSearchNothing) {
+  AppendFatEntry(u"A.TXT", 1, 0, 0, 0, 1, 0);
+  CurrentFileSystem.type = records::kFat16;
+  RecoveryMode = records::kFileTrace;
+  EXPECT_EQ(CurrentFindSource(), FindSource::kNone);
+  RecoveryMode = records::kQuickScan;
+  CurrentFileSystem.type = 7;
+  EXPECT_EQ(CurrentFindSource(), FindSource::kNone);
+  Collect sink;
+  EXPECT_EQ(Search(u"*", sink), 0u);
+}
+
+}  // namespace
+}  // namespace app
