@@ -1,0 +1,53 @@
+// CEx_StyleDoc: the one document of the program. The recovery data lives in the engine's records; the
+// document serves the preview pane: the picture files of a folder shown as thumbnails, the picture
+// shown, the path being previewed, and the open Access database with the two views that show it.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/classlib/carray.h"
+#include "platform/classlib/cstring.h"
+#include "platform/classlib/win/cdocument.h"
+
+class CDaoDatabase;
+class CDaoTreeView;
+class CMDBListView;
+class CxImage;
+
+class CEx_StyleDoc : public CDocument {
+  DECLARE_DYNCREATE(CEx_StyleDoc)
+
+ public:
+  CEx_StyleDoc() = default;
+  ~CEx_StyleDoc() override;
+
+  BOOL OnNewDocument() override;
+  // The document keeps nothing in a file.
+  void Serialize(CArchive& ar) override;
+
+  // Takes the folder's picture files (by IsSupportedImageFile) in ascending code-unit order.
+  void LoadThumbnailFolder(const CString& folder);
+  // Deletes every file of the folder, leaving its sub-folders; the thumbnail list is emptied.
+  void EmptyThumbnailFolder(const CString& folder);
+  // Shows thumbnail i: the picture is decoded again only when i changes; outside the list, none.
+  void SelectThumbnail(int i);
+  // Opens the database for the database views. FALSE (the user told why) when it cannot be opened;
+  // the database open before stays open.
+  BOOL OpenDatabase(const CString& path);
+  // Clears the table list and fills the database tree when a database is open.
+  void RefreshDatabaseViews();
+
+  CStringArray m_thumbFiles;
+  int CurrentThumbnail = -1;
+  CString m_previewPath;
+  CString m_thumbFolder;
+  CxImage* CurrentPicture = nullptr;         // owned
+  CDaoDatabase* m_pDatabase = nullptr;       // owned
+  CDaoTreeView* m_pDaoTreeView = nullptr;    // the views' own, set when they are created
+  CMDBListView* m_pTableListView = nullptr;
+
+ private:
+  void ReleasePicture();
+  void CloseDatabase();
+  bool m_bComInitialised = false;
+};
