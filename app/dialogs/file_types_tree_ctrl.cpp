@@ -113,9 +113,8 @@ void FileTypesTreeCtrl::ToggleItem(HTREEITEM item) {
   app::ToggleItem(model, Model::ToItem(item));
 }
 
-bool FileTypesTreeCtrl::NothingTicked() const {
-  FileTypesTreeCtrl& self = const_cast<FileTypesTreeCtrl&>(*this);
-  return app::AllChildrenUnchecked(Model(self), Model::ToItem(GetRootItem()));
+bool FileTypesTreeCtrl::NothingTicked() {
+  return app::AllChildrenUnchecked(Model(*this), Model::ToItem(GetRootItem()));
 }
 
 uint32_t FileTypesTreeCtrl::BuildSelectedSignatureList(HTREEITEM start) {

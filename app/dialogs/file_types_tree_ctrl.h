@@ -31,7 +31,7 @@ class FileTypesTreeCtrl : public CTreeCtrl {
   void ToggleItem(HTREEITEM item);
   app::CheckState GetCheckState(HTREEITEM item) const;
   // True when no child of the root is ticked.
-  bool NothingTicked() const;
+  bool NothingTicked();
 
   // Builds SelectedSignatureList afresh from the ticked types below start; answers the nodes appended.
   uint32_t BuildSelectedSignatureList(HTREEITEM start);
