@@ -1,0 +1,19 @@
+// The program: the single-instance mutex, made before the application object, and the application.
+#include "app/ex_style_app.h"
+#include "app/instance_mutex.h"
+
+namespace {
+
+struct InstanceGuard {
+  InstanceGuard() {
+    CreateInstanceMutex();
+    atexit(CloseInstanceMutex);
+  }
+};
+
+// Initialised in order of definition: the mutex exists before the application object is made.
+InstanceGuard g_instanceGuard;
+
+}  // namespace
+
+CEx_StyleApp theApp;

@@ -1,0 +1,204 @@
+#include "app/ex_style_app.h"
+
+#include "app/about_dialog.h"
+#include "app/ex_style_doc.h"
+#include "app/file_type_access.h"
+#include "app/frame_hosts.h"
+#include "app/instance_mutex.h"
+#include "app/main_frame.h"
+#include "app/pages/ex_style_view.h"
+#include "app/pages/file_system_view.h"
+#include "app/pages/first_view_hdd.h"
+#include "app/pages/second_view_hdd.h"
+#include "app/pages/third_view_hdd.h"
+#include "app/snapshot_open.h"
+#include "engine/host/snapshot_host.h"
+#include "engine/records/scan_parameters.h"
+#include "platform/classlib/win/ccreatecontext.h"
+#include "platform/classlib/win/cdoctemplate.h"
+#include "res/resource.h"
+#include "ui/msgbox/message_dialogs.h"
+
+wchar_t ProgramFolder[260] = {};
+CString SelectedModeText;
+
+BEGIN_MESSAGE_MAP(CEx_StyleApp, CWinApp)
+  ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+  ON_COMMAND(ID_FILE_NEW, CWinApp::OnFileNew)
+  ON_COMMAND(ID_FILE_OPEN, CWinApp::OnFileOpen)
+  ON_COMMAND(ID_FILE_PRINT_SETUP, CWinApp::OnFilePrintSetup)
+END_MESSAGE_MAP()
+
+namespace {
+
+// The ids of pages 1 to 4; page 0 has the first-view id the frame lays out.
+constexpr UINT kFirstPageId = AFX_IDW_PANE_FIRST;
+
+void ShowMessage(const char16_t* text, uint32_t kind) {
+  MessageText = text;
+  MessageKind = kind;
+  MessageDialog dialog;
+  dialog.DoModal();
+}
+
+void RecordProgramFolder() {
+  ::GetCurrentDirectoryW(260, ProgramFolder);
+  wchar_t module[260] = {};
+  const DWORD length = ::GetModuleFileNameW(nullptr, module, 260);
+  if (length == 0 || length >= 260) return;
+  wchar_t* slash = wcsrchr(module, L'\\');
+  if (slash == nullptr) return;
+  slash[1] = L'\0';
+  wcscpy(ProgramFolder, module);
+}
+
+}  // namespace
+
+CEx_StyleApp* TheApp() { return static_cast<CEx_StyleApp*>(AfxGetApp()); }
+
+CEx_StyleApp::CEx_StyleApp() : CWinApp(_T("Dorvane")) {}
+
+CMainFrame* CEx_StyleApp::GetMainFrame() const {
+  return m_pMainWnd != nullptr && m_pMainWnd->IsKindOf(RUNTIME_CLASS(CMainFrame)) ? static_cast<CMainFrame*>(m_pMainWnd)
+                                                                                  : nullptr;
+}
+
+void CEx_StyleApp::RegisterFileType() {
+  wchar_t module[260] = {};
+  ::GetModuleFileNameW(nullptr, module, 260);
+  CGCFileTypeAccess fileTypes;
+  fileTypes.SetExtension(_T("vsnp"));
+  fileTypes.SetShellOpenCommand(CString(module) + _T(" \"%0\""));
+  fileTypes.SetDocumentShellOpenCommand(CString(module) + _T(" \"%0\""));
+  fileTypes.SetDocumentClassName(_T("Vantor.Document"));
+  fileTypes.SetDocumentDefaultIcon(CString(module) + _T(",0"));
+  fileTypes.WriteAll();
+}
+
+BOOL CEx_StyleApp::InitInstance() {
+  if (InstanceMutexError == ERROR_ALREADY_EXISTS) {
+    AfxMessageBox(_T("Another instance of the application is already running."));
+    return FALSE;
+  }
+  AfxEnableControlContainer();
+  if (!AfxOleInit()) {
+    AfxMessageBox(IDS_OLE_INIT_FAILED);
+    return FALSE;
+  }
+  RecordProgramFolder();
+  SnapshotLoading = 0;
+  RegisterFileType();
+  SetRegistryKey(_T("Local AppWizard-Generated Applications"));
+  LoadStdProfileSettings(4);
+  AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CEx_StyleDoc), RUNTIME_CLASS(CMainFrame),
+                                        RUNTIME_CLASS(CEx_StyleView)));
+  m_strCommandLine = m_lpCmdLine != nullptr ? m_lpCmdLine : _T("");
+  m_strCommandLine.TrimLeft();
+  m_strCommandLine.TrimRight();
+  // The command line names a snapshot, not a document: the frame starts with a new document, and the
+  // snapshot is opened once the pages exist.
+  CCommandLineInfo start;
+  start.m_nShellCommand = CCommandLineInfo::FileNew;
+  if (!ProcessShellCommand(start)) return FALSE;
+  CMainFrame* frame = GetMainFrame();
+  if (frame == nullptr) return FALSE;
+  frame->Page0View = frame->GetActiveView();
+  PageViews[kPageImage] = frame->GetActiveView();
+  CurrentPage = kPageImage;
+  if (!CreatePages()) return FALSE;
+  InstallFrameHosts(frame);
+  ShowFrameInTurn();
+  frame->ShowSavedPosition();
+  OpenStartDocument();
+  if (PageViews[kPageImage] != nullptr) static_cast<CEx_StyleView*>(PageViews[kPageImage])->OnBrowse();
+  return TRUE;
+}
+
+BOOL CEx_StyleApp::CreatePages() {
+  CMainFrame* frame = GetMainFrame();
+  CCreateContext context;
+  context.m_pCurrentDoc = frame->GetActiveDocument();
+  CView* pages[kPageCount] = {nullptr, new CFirstView_HDD, new CSecondView_HDD, new CFileSystemView,
+                              new CThirdView_HDD};
+  for (UINT i = 1; i < kPageCount; ++i) {
+    if (!pages[i]->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, RECT{0, 0, 0, 0}, frame, kFirstPageId + i,
+                          &context)) {
+      return FALSE;  // a view that failed deletes itself with its window
+    }
+    PageViews[i] = pages[i];
+  }
+  for (UINT i = 1; i < kPageCount; ++i) PageViews[i]->SendMessage(WM_INITIALUPDATE);
+  return TRUE;
+}
+
+void CEx_StyleApp::ShowFrameInTurn() {
+  CMainFrame* frame = GetMainFrame();
+  frame->ShowWindow(SW_HIDE);
+  frame->ShowWindow(SW_MINIMIZE);
+  frame->ShowWindow(SW_SHOWNORMAL);
+  frame->ShowWindow(SW_SHOW);
+  frame->UpdateWindow();
+}
+
+void CEx_StyleApp::GetRecentDocumentName(CString& name) {
+  name = GetProfileString(_T("Most Recent Check Book File"), _T("File"), _T(""));
+}
+
+void CEx_StyleApp::OpenStartDocument() {
+  if (!m_strCommandLine.IsEmpty()) {
+    OpenCommandLineSnapshot();
+    return;
+  }
+  CString recent;
+  GetRecentDocumentName(recent);
+  if (!recent.IsEmpty()) OpenDocumentFile(recent);
+}
+
+void CEx_StyleApp::OpenCommandLineSnapshot() {
+  CMainFrame* frame = GetMainFrame();
+  const std::u16string path = app::CommandLineSnapshotPath(m_strCommandLine.ToUtf16());
+  uint32_t mode = RecoveryMode;
+  if (app::ProbeSnapshotFile(path, &mode) == app::SnapshotProbe::kInvalid) {
+    ShowMessage(u"Invalid File.", 3);
+    frame->ShowSavedPosition();
+    return;
+  }
+  // A file that cannot be opened keeps the mode; its loader then finds nothing to read.
+  RecoveryMode = mode;
+  frame->SnapshotOpen = 1;
+  if (frame->LoadSnapshotFile(path)) frame->ResultsReady = 1;
+  frame->AtStart = 0;
+}
+
+void CEx_StyleApp::SwitchView(UINT nPage) {
+  CMainFrame* frame = GetMainFrame();
+  if (frame == nullptr || nPage >= kPageCount) return;
+  CView* next = PageViews[nPage];
+  CView* current = frame->GetActiveView();
+  if (current == nullptr || next == nullptr || next == current) return;
+  CurrentPage = nPage;
+  // The shown page always carries the first-view id, which the frame lays out.
+  const int currentId = ::GetDlgCtrlID(current->m_hWnd);
+  ::SetWindowLongPtrW(current->m_hWnd, GWLP_ID, ::GetDlgCtrlID(next->m_hWnd));
+  ::SetWindowLongPtrW(next->m_hWnd, GWLP_ID, currentId);
+  current->ShowWindow(SW_HIDE);
+  next->ShowWindow(SW_SHOW);
+  frame->SetActiveView(next);
+  frame->RecalcLayout();
+  next->Invalidate();
+  next->UpdateWindow();
+}
+
+void CEx_StyleApp::RestartWizard() {
+  CMainFrame* frame = GetMainFrame();
+  if (frame == nullptr) return;
+  SwitchView(kPageImage);
+  ShowFrameInTurn();
+  OpenStartDocument();
+  frame->ShowSavedPosition();
+}
+
+void CEx_StyleApp::OnAppAbout() {
+  CAboutDlg about;
+  about.DoModal();
+}

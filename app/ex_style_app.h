@@ -1,0 +1,54 @@
+// CEx_StyleApp: the one application object. It refuses a second running copy, records the program
+// folder, registers the snapshot file type, sets up the profile and the single-document template, makes
+// the five wizard pages once and switches between them, and opens a snapshot named on the command line.
+#pragma once
+
+#include "platform/classlib/cstring.h"
+#include "platform/classlib/win/cwinapp.h"
+
+class CView;
+class CMainFrame;
+
+// The executable's folder with a trailing backslash ("Raw.dat" and the help file lie there).
+extern wchar_t ProgramFolder[260];
+// The selected-mode line at the foot of pages 1 to 4.
+extern CString SelectedModeText;
+
+// The pages in order, and how many there are.
+enum WizardPage : UINT { kPageImage = 0, kPageSource = 1, kPageScan = 2, kPageFileSystems = 3, kPageResults = 4 };
+constexpr UINT kPageCount = 5;
+
+class CEx_StyleApp : public CWinApp {
+ public:
+  CEx_StyleApp();
+
+  BOOL InitInstance() override;
+
+  // Shows the page (0..4) in the frame's client area; the page already shown is left alone.
+  void SwitchView(UINT nPage);
+  // Back to page 0 with the start-up document opened again.
+  void RestartWizard();
+  // The profile value "File" of "Most Recent Check Book File" (empty when missing).
+  void GetRecentDocumentName(CString& name);
+
+  CMainFrame* GetMainFrame() const;
+
+  CString m_strCommandLine;  // what follows the program's name: a snapshot path
+  UINT CurrentPage = 0;
+  CView* PageViews[kPageCount] = {};
+  CView* LastActiveView = nullptr;
+
+ protected:
+  afx_msg void OnAppAbout();
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  void RegisterFileType();
+  BOOL CreatePages();
+  void ShowFrameInTurn();
+  // Step after start-up: the recent document, or the command line's snapshot.
+  void OpenStartDocument();
+  void OpenCommandLineSnapshot();
+};
+
+CEx_StyleApp* TheApp();

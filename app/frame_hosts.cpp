@@ -1,0 +1,63 @@
+#include "app/frame_hosts.h"
+
+#include "app/ex_style_app.h"
+#include "app/main_frame.h"
+#include "app/pages/third_view_hdd.h"
+#include "engine/snapshot/snapshot.h"
+#include "platform/seams/seams.h"
+#include "ui/msgbox/message_host.h"
+#include "ui/msgbox/message_protocol.h"
+
+namespace {
+
+FrameSnapshotHost g_snapshotHost;
+
+}  // namespace
+
+bool FrameSnapshotHost::AskSnapshotSavePath(std::u16string* path) {
+  seams::FileDialogRequest request;
+  CMainFrame* frame = MainFrame();
+  request.owner = frame != nullptr ? frame->m_hWnd : nullptr;
+  request.open = false;
+  request.filter = u"*.vsnp|*.vsnp||";
+  request.defaultExtension = u"vsnp";
+  request.flags = 0x1802;
+  const seams::FileDialogResult chosen = seams::FileDialogs().ChooseFiles(request);
+  if (!chosen.ok || chosen.paths.empty()) return false;
+  *path = chosen.paths.back();
+  return true;
+}
+
+void FrameSnapshotHost::PlainMessageBox(const std::u16string& text) {
+  seams::MessageBoxRequest request;
+  CMainFrame* frame = MainFrame();
+  request.owner = frame != nullptr ? frame->m_hWnd : nullptr;
+  request.text = text;
+  request.caption = ProductTitle;
+  request.style = MB_OK;
+  seams::MessageBoxes().Show(request);
+}
+
+void FrameSnapshotHost::ShowResultsPage() {
+  CEx_StyleApp* app = TheApp();
+  CMainFrame* frame = MainFrame();
+  if (app == nullptr || frame == nullptr) return;
+  app->SwitchView(kPageResults);
+}
+
+void InstallFrameHosts(CMainFrame* frame) {
+  msgbox::InstallProgramMessages(frame->m_hWnd);
+  host::Hosts& hosts = host::Current();
+  hosts.snapshotFrame = &g_snapshotHost;
+  CEx_StyleApp* app = TheApp();
+  if (app != nullptr && app->PageViews[kPageResults] != nullptr) {
+    hosts.resultList = &static_cast<CThirdView_HDD*>(app->PageViews[kPageResults])->ResultList();
+  }
+}
+
+void RemoveFrameHosts() {
+  host::Hosts& hosts = host::Current();
+  hosts.snapshotFrame = nullptr;
+  hosts.resultList = nullptr;
+  msgbox::RemoveProgramMessages();
+}

@@ -1,0 +1,117 @@
+// CMainFrame: the one top-level window. It carries the menu bar, the "Standard" toolbar under the banner,
+// the status bar with its support link and the docking-pane manager; it owns the engine's DiskImage, holds
+// the stage flags that decide which commands are enabled, carries every menu and toolbar command, hands
+// a selected file to the preview and runs the exit sequence. The five wizard pages are its child views.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/command_rules.h"
+#include "platform/classlib/win/cimagelist.h"
+#include "toolkit/commandbars/tkp_frame_wnd.h"
+#include "toolkit/common/tk_window_pos.h"
+#include "toolkit/dockingpane/tkp_docking_pane_manager.h"
+#include "ui/controls/link_status_bar.h"
+
+class CCmdUI;
+class CView;
+class CTKPToolBar;
+class CTKPCommandBars;
+class DiskImage;
+
+class CMainFrame : public CTKPFrameWnd {
+  DECLARE_DYNCREATE(CMainFrame)
+
+ public:
+  CMainFrame();
+  ~CMainFrame() override;
+
+  bool HasDiskImage() const { return DiskImagePtr != nullptr; }
+  // Creates the DiskImage when missing; the existing or new one.
+  DiskImage* EnsureDiskImage();
+  void SetOpenEnabled(int enabled) { OpenEnabled = enabled != 0 ? 1 : 0; }
+  // Makes the preview view active (without notifying), closes its viewers and shows the file.
+  void ShowPreview(CString path, CString extension);
+  // Restores the saved placement and shows the window.
+  void ShowSavedPosition(int unused = 0);
+  // 1 when the program may close: the user said Yes, the workers have stopped and the lists are freed.
+  int ConfirmExit();
+
+  // The state the update rules read.
+  app::CommandFlags CommandState() const;
+
+  ui::LinkStatusBar& StatusBar() { return m_wndStatusBar; }
+  CTKPToolBar* StandardToolBar() const { return m_pToolBar; }
+
+  // ---- members the pages read and write --------------------------------------------------------------
+  DiskImage* DiskImagePtr = nullptr;  // owned
+  HCURSOR HandCursor = nullptr;
+  int32_t SelectedPartition = -1;
+  CView* PreviewView = nullptr;
+  CView* Page0View = nullptr;
+  CWnd* ScanPanel = nullptr;
+  uint32_t AtSourceStage = 0;
+  uint32_t AtScanStage = 0;
+  uint32_t ResultsReady = 0;
+  uint32_t FileSystemResultsReady = 0;
+  uint32_t ScanFinished = 1;
+  uint32_t PreviewFlag1 = 0;
+  uint32_t PreviewFlag2 = 0;
+  uint32_t AtStart = 1;
+  uint32_t SnapshotLoadEnabled = 0;
+  uint32_t OpenEnabled = 1;
+  uint32_t SnapshotOpen = 0;  // a snapshot named on the command line was opened
+  HWND ProgressWindow = nullptr;
+
+  // ---- commands (main_frame_commands.cpp) -----------------------------------------------------------
+  afx_msg void OnOpen();
+  afx_msg void OnRecoverSelected();
+  afx_msg void OnSaveAll();
+  afx_msg void OnSaveSnapshot();
+  afx_msg void OnLoadSnapshot();
+  afx_msg void OnExit();
+  afx_msg void OnViewIcons();
+  afx_msg void OnViewList();
+  afx_msg void OnViewDetails();
+  afx_msg void OnFindFiles();
+  afx_msg void OnFileFilters();
+  afx_msg void OnSettings();
+  afx_msg void OnDriveInformation();
+  afx_msg void OnHelp();
+  afx_msg void OnNothing(UINT nID);
+  afx_msg void OnUpdateRuledCommand(CCmdUI* pCmdUI);
+
+  // Loads a snapshot whose first character gave the mode: the results list's columns, page 4's buttons,
+  // then the loader of the mode. false when the loader refused it.
+  bool LoadSnapshotFile(const std::u16string& path);
+
+  BOOL PreTranslateMessage(MSG* pMsg) override;
+  // The title is the product's alone, not the document's.
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
+  afx_msg void OnClose();
+  afx_msg void OnDestroy();
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  bool CreateCommandBars();
+  void WritePreviewRegistryFlags();
+  // Closes the frame the ordinary way after ConfirmExit said yes.
+  void CloseConfirmed();
+
+  ui::LinkStatusBar m_wndStatusBar;
+  CTKPToolBar* m_pToolBar = nullptr;
+  CTKPCommandBars* m_pCommandBars2 = nullptr;  // the same object as the frame's command bars
+  CImageList m_toolIcons;
+  CTKPDockingPaneManager m_paneManager;
+  CTKWindowPos m_windowPos;
+  bool m_closing = false;
+};
+
+// The application's main frame (null before it exists or after it went).
+CMainFrame* MainFrame();

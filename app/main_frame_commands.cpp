@@ -1,0 +1,157 @@
+// The main frame's menu and toolbar commands and their update rules.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include "app/ex_style_app.h"
+#include "app/main_frame.h"
+#include "app/pages/ex_style_view.h"
+#include "app/pages/third_view_hdd.h"
+#include "app/results/result_columns.h"
+#include "app/snapshot_open.h"
+#include "engine/records/scan_parameters.h"
+#include "engine/save/save_state.h"
+#include "engine/save/savers.h"
+#include "engine/snapshot/snapshot.h"
+#include "platform/classlib/win/ccmdui.h"
+#include "platform/seams/seams.h"
+#include "ui/msgbox/markup_escape.h"
+#include "ui/msgbox/message_dialogs.h"
+
+static_assert(sizeof(wchar_t) == 2, "UTF-16 text");
+
+namespace {
+
+void ShowMessage(const std::u16string& text, uint32_t kind) {
+  MessageText = text;
+  MessageKind = kind;
+  MessageDialog dialog;
+  dialog.DoModal();
+}
+
+CThirdView_HDD* ResultsPage() {
+  CEx_StyleApp* app = TheApp();
+  return app != nullptr ? static_cast<CThirdView_HDD*>(app->PageViews[kPageResults]) : nullptr;
+}
+
+// The results list's view style (LVS_TYPEMASK bits) with auto-arrange, then a repaint.
+void SetListStyle(DWORD style) {
+  CThirdView_HDD* page = ResultsPage();
+  if (page == nullptr || page->ResultList().m_hWnd == nullptr) return;
+  page->ResultList().ModifyStyle(LVS_TYPEMASK, style | LVS_AUTOARRANGE);
+  page->ResultList().Invalidate();
+}
+
+}  // namespace
+
+void CMainFrame::OnUpdateRuledCommand(CCmdUI* pCmdUI) {
+  pCmdUI->Enable(app::IsCommandEnabled(pCmdUI->m_nID, RecoveryMode, CommandState()));
+}
+
+void CMainFrame::OnOpen() {
+  if (Page0View != nullptr) static_cast<CEx_StyleView*>(Page0View)->OnBrowse();
+}
+
+void CMainFrame::OnRecoverSelected() {
+  // The list runs it, as from its own context menu: the ticked folders join the save set, nothing ticked
+  // asks the user to tick, else the folder is asked for and the saving dialog runs.
+  if (CThirdView_HDD* page = ResultsPage()) page->ResultList().RecoverSelected();
+}
+
+void CMainFrame::OnSaveAll() {
+  BrowseForSaveFolder(m_hWnd);
+}
+
+void CMainFrame::OnSaveSnapshot() {
+  if (RecoveryMode == records::kFileTrace) {
+    SaveRecoverySnapshot();
+  } else {
+    SaveFileSystemSnapshot();
+  }
+}
+
+bool CMainFrame::LoadSnapshotFile(const std::u16string& path) {
+  if (CThirdView_HDD* page = ResultsPage()) {
+    ResultListCtrl& list = page->ResultList();
+    while (list.DeleteColumn(0)) {
+    }
+    int index = 0;
+    for (const results::ResultColumn& c : results::ResultColumnsFor(RecoveryMode)) {
+      list.InsertColumn(index++, reinterpret_cast<const wchar_t*>(c.title), LVCFMT_LEFT, c.width);
+    }
+    page->ShowSaveAndHome();
+  }
+  AtStart = 0;
+  if (RecoveryMode == records::kFileTrace) return LoadSnapshotFlat(path) != 0;
+  return LoadSnapshotTree(path) != 0;
+}
+
+void CMainFrame::OnLoadSnapshot() {
+  seams::FileDialogRequest request;
+  request.owner = m_hWnd;
+  request.open = true;
+  request.filter = u"*.vsnp";
+  request.defaultExtension = u"*.vsnp";
+  request.flags = 0x206;
+  const seams::FileDialogResult chosen = seams::FileDialogs().ChooseFiles(request);
+  if (!chosen.ok || chosen.paths.empty()) return;
+  const std::u16string path = app::SnapshotLoadPath(chosen.paths.back());
+  uint32_t mode = 0;
+  switch (app::ProbeSnapshotFile(path, &mode)) {
+    case app::SnapshotProbe::kMissing:
+      ShowMessage(msgbox::EscapeMarkup(path) + u" does not exists.", 3);
+      return;
+    case app::SnapshotProbe::kInvalid:
+      ShowMessage(u"Invalid File.", 3);
+      return;
+    case app::SnapshotProbe::kValid:
+      break;
+  }
+  RecoveryMode = mode;
+  ResultsReady = 1;
+  AtSourceStage = AtScanStage = FileSystemResultsReady = 0;
+  if (!LoadSnapshotFile(path)) {
+    // The stages go back to choosing the source.
+    AtSourceStage = 1;
+    ResultsReady = AtScanStage = FileSystemResultsReady = 0;
+    return;
+  }
+  if (CThirdView_HDD* page = ResultsPage()) page->HideBack();
+}
+
+void CMainFrame::OnExit() {
+  if (ConfirmExit() == 1) CloseConfirmed();
+}
+
+void CMainFrame::OnViewIcons() {
+  SetListStyle(LVS_SMALLICON);
+  SetListStyle(LVS_LIST);
+  SetListStyle(LVS_SMALLICON);
+}
+
+void CMainFrame::OnViewList() { SetListStyle(LVS_LIST); }
+
+void CMainFrame::OnViewDetails() { SetListStyle(LVS_REPORT); }
+
+// The dialogs of these commands come with the dialogs' own work; the commands are routed here already.
+void CMainFrame::OnFindFiles() {}
+void CMainFrame::OnFileFilters() {}
+void CMainFrame::OnSettings() {}
+void CMainFrame::OnDriveInformation() {}
+
+void CMainFrame::OnNothing(UINT) {}
+
+void CMainFrame::OnHelp() {
+  const std::wstring path = std::wstring(ProgramFolder) + L"Dorvane.chm";
+  if (!::PathFileExistsW(path.c_str())) {
+    ShowMessage(u"Dorvane.chm not found", 2);
+    return;
+  }
+  seams::ShellRequest request;
+  request.owner = m_hWnd;
+  request.verb = u"open";
+  request.target = std::u16string(path.begin(), path.end());
+  request.show = SW_SHOWNORMAL;
+  seams::Shell().Execute(request);
+}

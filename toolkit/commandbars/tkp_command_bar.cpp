@@ -1,0 +1,293 @@
+#include "toolkit/commandbars/tkp_command_bar.h"
+
+#include <algorithm>
+
+#include "platform/classlib/win/ccmdui.h"
+#include "platform/classlib/win/cdc.h"
+#include "platform/classlib/win/cframewnd.h"
+#include "platform/classlib/resource_win32.h"
+#include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_image_manager.h"
+#include "toolkit/commandbars/tkp_paint_manager.h"
+
+IMPLEMENT_DYNAMIC(CTKPCommandBar, CControlBar)
+IMPLEMENT_DYNAMIC(CTKPToolBar, CTKPCommandBar)
+
+namespace {
+
+constexpr int kMargin = 4;          // around the row of buttons
+constexpr int kSeparatorWidth = 9;
+constexpr int kIconOnlyHeight = 40;
+constexpr int kTextBelowHeight = 76;  // room for the banner a theme may draw at y 20 and its 51 pixels
+constexpr int kIconSize = 32;
+constexpr int kFadedAlpha = 80;     // how much of a disabled icon shows through
+
+// The short name of a command: the second line of its string, trimmed.
+CString ShortName(UINT id) {
+  CString text;
+  if (!text.LoadString(id)) return CString();
+  const int feed = text.Find(_T('\n'));
+  CString name = feed >= 0 ? text.Mid(feed + 1) : text;
+  name.TrimLeft();
+  name.TrimRight();
+  return name;
+}
+
+class BarCmdUI : public CCmdUI {
+ public:
+  void Enable(BOOL bOn) override {
+    static_cast<CTKPCommandBar*>(m_pOther)->EnableItem(static_cast<int>(m_nIndex), bOn);
+    m_bEnableChanged = TRUE;
+  }
+  void SetCheck(int) override {}
+  void SetText(LPCTSTR) override {}
+};
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CTKPCommandBar, CControlBar)
+  ON_WM_PAINT()
+  ON_WM_ERASEBKGND()
+  ON_WM_MOUSEMOVE()
+  ON_WM_MOUSELEAVE()
+  ON_WM_LBUTTONDOWN()
+  ON_WM_LBUTTONUP()
+  ON_WM_SIZE()
+END_MESSAGE_MAP()
+
+CTKPCommandBar::~CTKPCommandBar() { delete m_pTheme; }
+
+BOOL CTKPCommandBar::Create(CWnd* pParentWnd, UINT nID, CTKPCommandBars* pCommandBars) {
+  m_pCommandBars = pCommandBars;
+  m_dwStyle = CBRS_ALIGN_TOP;
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  m_font.CreateFontIndirect(&metrics.lfMenuFont);
+  LPCTSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW));
+  return CWnd::Create(cls, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, RECT{0, 0, 0, 0}, pParentWnd, nID);
+}
+
+void CTKPCommandBar::ShowTextBelowIcons(BOOL bShow) {
+  m_bTextBelow = bShow;
+  Relayout();
+}
+
+void CTKPCommandBar::SetPaintManager(CTKPPaintManager* pTheme) {
+  if (pTheme == m_pTheme) return;
+  delete m_pTheme;
+  m_pTheme = pTheme;
+  if (m_hWnd != nullptr) Invalidate();
+}
+
+CTKPPaintManager* CTKPCommandBar::GetPaintManager() const {
+  return m_pTheme != nullptr ? m_pTheme : CTKPPaintManager::GetCurrent();
+}
+
+void CTKPCommandBar::SetButtons(const UINT* ids, int nCount) {
+  m_items.clear();
+  for (int i = 0; i < nCount; ++i) {
+    Item item;
+    item.id = ids[i];
+    if (item.id != 0) item.text = ShortName(item.id);
+    m_items.push_back(item);
+  }
+  Relayout();
+}
+
+UINT CTKPCommandBar::GetItemID(int nIndex) const {
+  return nIndex >= 0 && nIndex < GetCount() ? m_items[static_cast<size_t>(nIndex)].id : 0;
+}
+
+BOOL CTKPCommandBar::IsItemEnabled(int nIndex) const {
+  return nIndex >= 0 && nIndex < GetCount() && m_items[static_cast<size_t>(nIndex)].enabled;
+}
+
+CString CTKPCommandBar::GetItemText(int nIndex) const {
+  return nIndex >= 0 && nIndex < GetCount() ? m_items[static_cast<size_t>(nIndex)].text : CString();
+}
+
+CRect CTKPCommandBar::GetItemRect(int nIndex) const {
+  return nIndex >= 0 && nIndex < GetCount() ? m_items[static_cast<size_t>(nIndex)].rect : CRect(0, 0, 0, 0);
+}
+
+void CTKPCommandBar::EnableItem(int nIndex, BOOL bEnable) {
+  if (nIndex < 0 || nIndex >= GetCount()) return;
+  Item& item = m_items[static_cast<size_t>(nIndex)];
+  if (!item.enabled == !bEnable) return;
+  item.enabled = bEnable;
+  if (m_hWnd != nullptr) InvalidateRect(item.rect, FALSE);
+}
+
+CSize CTKPCommandBar::CalcFixedLayout(BOOL bStretch, BOOL) {
+  const int height = m_bTextBelow ? kTextBelowHeight : kIconOnlyHeight;
+  int width = kMargin;
+  for (const Item& item : m_items) width = std::max<int>(width, item.rect.right);
+  return CSize(bStretch ? 32767 : width + kMargin, height);
+}
+
+void CTKPCommandBar::Relayout() {
+  CClientDC dc(m_hWnd != nullptr ? this : nullptr);
+  CFont* old = dc.SelectObject(&m_font);
+  const int height = (m_bTextBelow ? kTextBelowHeight : kIconOnlyHeight) - 2 * kMargin;
+  int x = kMargin;
+  for (Item& item : m_items) {
+    int width = kSeparatorWidth;
+    if (item.id != 0) {
+      width = kIconSize + 12;
+      if (m_bTextBelow && !item.text.IsEmpty()) width = std::max<int>(width, dc.GetTextExtent(item.text).cx + 14);
+    }
+    item.rect = CRect(x, kMargin, x + width, kMargin + (m_bTextBelow ? std::min(height, 62) : height));
+    x += width;
+  }
+  dc.SelectObject(old);
+  if (m_hWnd != nullptr) Invalidate();
+}
+
+int CTKPCommandBar::HitTest(CPoint point) const {
+  for (int i = 0; i < GetCount(); ++i) {
+    const Item& item = m_items[static_cast<size_t>(i)];
+    if (item.id != 0 && item.rect.PtInRect(point)) return i;
+  }
+  return -1;
+}
+
+void CTKPCommandBar::DrawItem(CDC* pDC, CTKPPaintManager* pTheme, int nIndex) {
+  const Item& item = m_items[static_cast<size_t>(nIndex)];
+  const CRect& r = item.rect;
+  if (item.id == 0) {
+    const int x = r.left + r.Width() / 2;
+    pDC->FillSolidRect(x, r.top + 6, 1, r.Height() - 12, RGB(0xB4, 0xC0, 0xD0));
+    pDC->FillSolidRect(x + 1, r.top + 6, 1, r.Height() - 12, RGB(0xFF, 0xFF, 0xFF));
+    return;
+  }
+  if (item.enabled && nIndex == m_nHot && pTheme != nullptr) {
+    pTheme->DrawHotButton(pDC, r, nIndex == m_nPressed);
+  }
+  const int iconX = r.left + (r.Width() - kIconSize) / 2;
+  const int iconY = r.top + (m_bTextBelow ? 5 : (r.Height() - kIconSize) / 2);
+  HICON icon = m_pCommandBars != nullptr ? m_pCommandBars->GetImageManager()->GetIcon(item.id) : nullptr;
+  if (icon != nullptr) {
+    if (item.enabled) {
+      ::DrawIconEx(pDC->m_hDC, iconX, iconY, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+    } else {
+      // A disabled icon is a faint copy over the background.
+      CDC copy;
+      copy.CreateCompatibleDC(pDC);
+      CBitmap bitmap;
+      bitmap.CreateCompatibleBitmap(pDC, kIconSize, kIconSize);
+      CBitmap* oldBitmap = copy.SelectObject(&bitmap);
+      copy.BitBlt(0, 0, kIconSize, kIconSize, pDC, iconX, iconY, SRCCOPY);
+      ::DrawIconEx(copy.m_hDC, 0, 0, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+      BLENDFUNCTION blend{AC_SRC_OVER, 0, kFadedAlpha, 0};
+      pDC->AlphaBlend(iconX, iconY, kIconSize, kIconSize, &copy, 0, 0, kIconSize, kIconSize, blend);
+      copy.SelectObject(oldBitmap);
+    }
+  }
+  if (m_bTextBelow && !item.text.IsEmpty()) {
+    CRect text(r.left, iconY + kIconSize + 3, r.right, r.bottom);
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->SetTextColor(pTheme != nullptr ? pTheme->GetTextColor(item.enabled) : ::GetSysColor(COLOR_BTNTEXT));
+    pDC->DrawText(item.text, text, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  }
+}
+
+void CTKPCommandBar::OnPaint() {
+  CPaintDC paint(this);
+  CRect client;
+  GetClientRect(client);
+  if (client.IsRectEmpty()) return;
+  // Painted off screen in one go, so the banner and the buttons do not flicker.
+  CDC dc;
+  dc.CreateCompatibleDC(&paint);
+  CBitmap bitmap;
+  bitmap.CreateCompatibleBitmap(&paint, client.Width(), client.Height());
+  CBitmap* oldBitmap = dc.SelectObject(&bitmap);
+  CFont* oldFont = dc.SelectObject(&m_font);
+  CTKPPaintManager* theme = GetPaintManager();
+  if (theme != nullptr) {
+    theme->FillCommandBarEntry(&dc, this);
+  } else {
+    dc.FillSolidRect(client, ::GetSysColor(COLOR_BTNFACE));
+  }
+  for (int i = 0; i < GetCount(); ++i) DrawItem(&dc, theme, i);
+  paint.BitBlt(0, 0, client.Width(), client.Height(), &dc, 0, 0, SRCCOPY);
+  dc.SelectObject(oldFont);
+  dc.SelectObject(oldBitmap);
+}
+
+BOOL CTKPCommandBar::OnEraseBkgnd(CDC*) { return TRUE; }
+
+void CTKPCommandBar::OnSize(UINT, int, int) { Invalidate(FALSE); }
+
+void CTKPCommandBar::OnMouseMove(UINT, CPoint point) {
+  if (!m_bTracking) {
+    TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, m_hWnd, 0};
+    m_bTracking = ::TrackMouseEvent(&track);
+  }
+  const int hot = HitTest(point);
+  if (hot == m_nHot) return;
+  if (m_nHot >= 0) InvalidateRect(m_items[static_cast<size_t>(m_nHot)].rect, FALSE);
+  m_nHot = hot;
+  if (m_nHot >= 0) InvalidateRect(m_items[static_cast<size_t>(m_nHot)].rect, FALSE);
+}
+
+void CTKPCommandBar::OnMouseLeave() {
+  m_bTracking = FALSE;
+  if (m_nHot >= 0 && m_nPressed < 0) {
+    InvalidateRect(m_items[static_cast<size_t>(m_nHot)].rect, FALSE);
+    m_nHot = -1;
+  }
+}
+
+void CTKPCommandBar::OnLButtonDown(UINT, CPoint point) {
+  m_nPressed = HitTest(point);
+  if (m_nPressed < 0 || !m_items[static_cast<size_t>(m_nPressed)].enabled) {
+    m_nPressed = -1;
+    return;
+  }
+  m_nHot = m_nPressed;
+  SetCapture();
+  InvalidateRect(m_items[static_cast<size_t>(m_nPressed)].rect, FALSE);
+}
+
+void CTKPCommandBar::OnLButtonUp(UINT, CPoint point) {
+  if (m_nPressed < 0) return;
+  const int pressed = m_nPressed;
+  m_nPressed = -1;
+  ::ReleaseCapture();
+  InvalidateRect(m_items[static_cast<size_t>(pressed)].rect, FALSE);
+  if (HitTest(point) != pressed || !m_items[static_cast<size_t>(pressed)].enabled) return;
+  // Posted: the command may open a modal loop, which should not run inside this click.
+  CWnd* owner = GetOwner();
+  if (owner != nullptr) owner->PostMessage(WM_COMMAND, MAKEWPARAM(m_items[static_cast<size_t>(pressed)].id, 0), 0);
+}
+
+void CTKPCommandBar::OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) {
+  BarCmdUI state;
+  state.m_pOther = this;
+  state.m_nIndexMax = static_cast<UINT>(GetCount());
+  for (int i = 0; i < GetCount(); ++i) {
+    const UINT id = m_items[static_cast<size_t>(i)].id;
+    if (id == 0) continue;
+    state.m_nID = id;
+    state.m_nIndex = static_cast<UINT>(i);
+    state.DoUpdate(pTarget, bDisableIfNoHandler);
+  }
+}
+
+BOOL CTKPToolBar::LoadToolBar(UINT nIDResource, BOOL) {
+  HINSTANCE module = AfxGetResourceHandle();
+  HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(nIDResource), MAKEINTRESOURCEW(241));
+  if (found == nullptr) return FALSE;
+  const DWORD bytes = ::SizeofResource(module, found);
+  HGLOBAL loaded = ::LoadResource(module, found);
+  const WORD* words = loaded != nullptr ? static_cast<const WORD*>(::LockResource(loaded)) : nullptr;
+  // version, width, height, count, then count commands: all inside the resource.
+  if (words == nullptr || bytes < 4 * sizeof(WORD) || words[0] != 1) return FALSE;
+  const WORD count = words[3];
+  if (bytes < (4u + count) * sizeof(WORD)) return FALSE;
+  std::vector<UINT> ids(words + 4, words + 4 + count);
+  SetButtons(ids.data(), static_cast<int>(ids.size()));
+  return TRUE;
+}
