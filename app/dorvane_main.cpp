@@ -17,3 +17,7 @@ InstanceGuard g_instanceGuard;
 }  // namespace
 
 CEx_StyleApp theApp;
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, int show) {
+  return AfxWinMain(instance, previous, commandLine, show);
+}

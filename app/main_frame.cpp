@@ -112,7 +112,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     AfxMessageBox(_T("OnCreate failed"));
     return -1;
   }
-  m_wndStatusBar.SetPaneWidths(lpCreateStruct->cx);
+  m_wndStatusBar.SetPaneWidths(lpCreateStruct->cy);
   m_wndStatusBar.SetPaneText(1, _T("Contact Support"));
   if (!CreateCommandBars()) {
     AfxMessageBox(_T("OnCreate failed"));
@@ -185,7 +185,7 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
 }
 
 void CMainFrame::OnSize(UINT nType, int cx, int cy) {
-  if (IsWindowVisible() && m_wndStatusBar.m_hWnd != nullptr) m_wndStatusBar.SetPaneWidths(cx);
+  if (IsWindowVisible() && m_wndStatusBar.m_hWnd != nullptr) m_wndStatusBar.SetPaneWidths(cy);
   CTKPFrameWnd::OnSize(nType, cx, cy);
 }
 
