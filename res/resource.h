@@ -7,6 +7,9 @@
 #define IDC_STATIC (-1)
 #endif
 
+// The UI toolkit's own ids (9000 to 9999).
+#include "toolkit_resource.h"
+
 // ---- shared by the frame's icon, toolbar and document-template string --------------------------------
 #define IDR_MAINFRAME 128
 

@@ -11,6 +11,7 @@ import buttons  # noqa: E402
 import cursors  # noqa: E402
 import icons  # noqa: E402
 import skins  # noqa: E402
+import toolkit  # noqa: E402
 
 
 def main():
@@ -27,6 +28,7 @@ def main():
     icons.build(out)
     icons.toolbar_strip(out)
     cursors.build(out)
+    toolkit.build(out)
 
 
 if __name__ == "__main__":
