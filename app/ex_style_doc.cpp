@@ -75,6 +75,8 @@ void CEx_StyleDoc::EmptyThumbnailFolder(const CString& folder) {
   m_thumbFolder = folder;
   m_thumbFiles.RemoveAll();
   ReleasePicture();
+  // An empty name would make the pattern "\*", the files at the top of the current drive.
+  if (folder.IsEmpty()) return;
   for (const CString& name : FilesOf(folder)) ::DeleteFileW(folder + _T("\\") + name);
 }
 

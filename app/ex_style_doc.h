@@ -27,7 +27,8 @@ class CEx_StyleDoc : public CDocument {
 
   // Takes the folder's picture files (by IsSupportedImageFile) in ascending code-unit order.
   void LoadThumbnailFolder(const CString& folder);
-  // Deletes every file of the folder, leaving its sub-folders; the thumbnail list is emptied.
+  // Deletes every file of the folder, leaving its sub-folders; the thumbnail list is emptied. An empty
+  // folder name deletes nothing.
   void EmptyThumbnailFolder(const CString& folder);
   // Shows thumbnail i: the picture is decoded again only when i changes; outside the list, none.
   void SelectThumbnail(int i);

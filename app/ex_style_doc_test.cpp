@@ -110,6 +110,27 @@ TEST(ExStyleDoc, EmptyingTheThumbnailFolderDeletesItsFilesAndKeepsItsSubFolders)
   EXPECT_EQ(std::wstring(doc.m_thumbFolder), folder.Path());
 }
 
+TEST(ExStyleDoc, AnEmptyFolderNameDeletesNothing) {
+  // "\\*" would name the files at the top of the current drive: a file put there stays. The current
+  // folder is moved into the prefix's own drive first, never the drive that maps the machine's root.
+  TempFolder folder;
+  wchar_t previous[MAX_PATH] = {};
+  ::GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(::SetCurrentDirectoryW(folder.Path().c_str()));
+  struct Restore {
+    const wchar_t* path;
+    ~Restore() { ::SetCurrentDirectoryW(path); }
+  } restore{previous};
+  wchar_t canary[] = L"\\dorvane_thumbnail_canary.txt";
+  HANDLE file = ::CreateFileW(canary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  ::CloseHandle(file);
+  CEx_StyleDoc doc;
+  doc.EmptyThumbnailFolder(L"");
+  EXPECT_NE(::GetFileAttributesW(canary), INVALID_FILE_ATTRIBUTES);
+  ::DeleteFileW(canary);
+}
+
 TEST(ExStyleDoc, TheThumbnailListHoldsThePicturesInCodeUnitOrder) {
   TempFolder folder;
   for (const wchar_t* name : {L"b.PNG", L"a.jpg", L"c.txt", L"B.gif", L"d.jpe", L"e.Tiff"}) folder.Write(name);
