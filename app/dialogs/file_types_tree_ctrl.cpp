@@ -39,6 +39,7 @@ BEGIN_MESSAGE_MAP(FileTypesTreeCtrl, CTreeCtrl)
   ON_WM_LBUTTONDBLCLK()
   ON_WM_KEYDOWN()
   ON_WM_CHAR()
+  ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 FileTypesTreeCtrl::FileTypesTreeCtrl() = default;
@@ -180,5 +181,12 @@ void FileTypesTreeCtrl::OnKeyDown(UINT nChar, UINT, UINT) {
 
 void FileTypesTreeCtrl::OnChar(UINT nChar, UINT, UINT) {
   if (nChar == ' ') return;
+  Default();
+}
+
+void FileTypesTreeCtrl::OnDestroy() {
+  // The state images are this object's: a control that still counts itself a check-box tree would
+  // destroy them with itself.
+  ::SendMessageW(m_hWnd, TVM_SETIMAGELIST, TVSIL_STATE, 0);
   Default();
 }

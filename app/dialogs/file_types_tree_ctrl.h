@@ -43,6 +43,7 @@ class FileTypesTreeCtrl : public CTreeCtrl {
   void OnLButtonDblClk(UINT nFlags, CPoint point);
   void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
   void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+  void OnDestroy();
   DECLARE_MESSAGE_MAP()
 
  private:
