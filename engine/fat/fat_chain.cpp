@@ -117,7 +117,7 @@ void WalkChain(uint32_t firstCluster, uint32_t fatCopy, uint64_t most, bool abor
   uint32_t cluster = firstCluster;
   bool cameRound = false;
   while (ClusterList.size() < limit) {
-    if (abortable && SaveAbortFlag.load() == 1) break;
+    if (abortable && SaveStopRequested()) break;
     if (table.firstSector == 0 || cluster >= table.entries) break;
     uint32_t next = 0;
     if (!reader.Entry(cluster, &next)) break;

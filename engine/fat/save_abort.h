@@ -6,3 +6,7 @@
 #include <cstdint>
 
 extern std::atomic<uint32_t> SaveAbortFlag;
+
+// The savers' test of the flag: waits first while the saving dialog asks whether to stop (SavePauseGate),
+// then true when the save is to stop.
+bool SaveStopRequested();

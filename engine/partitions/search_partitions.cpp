@@ -10,6 +10,7 @@
 #include "engine/partitions/disk_sectors.h"
 #include "engine/partitions/partition_table.h"
 #include "engine/partitions/search_geometry.h"
+#include "engine/records/pause_gate.h"
 #include "engine/records/scan_control.h"
 #include "platform/os/os.h"
 
@@ -19,7 +20,10 @@ constexpr char16_t kGroupLabel[] = u"Virtual Hard Disk ";
 constexpr uint32_t kImageFormatVhdx = 1;
 constexpr uint64_t kMaxSector32 = std::numeric_limits<uint32_t>::max();
 
-bool StopWanted() { return ScanThreadControl.stopFlag != 0; }
+bool StopWanted() {
+  ScanPauseGate.Pass();
+  return ScanThreadControl.stopFlag != 0;
+}
 
 void SetStatusText(const std::u16string& text) {
   if (host::FirstDisplayHost* panel = host::Current().firstDisplay) panel->SetStatusText(text);

@@ -12,12 +12,16 @@
 #include "engine/records/fat_records.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/ntfs_records.h"
+#include "engine/records/pause_gate.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 
 namespace {
 
-bool StopRequested() { return ScanThreadControl.stopFlag.load() == 1; }
+bool StopRequested() {
+  ScanPauseGate.Pass();
+  return ScanThreadControl.stopFlag.load() == 1;
+}
 
 // Sends the percent of done out of ScanCounters.folderCount where the tree's progress is shown: the
 // snapshot progress dialog while a snapshot loads; otherwise the page-3 form for NTFS folders of an

@@ -87,7 +87,7 @@ void SaveFolderTree(const FolderKind& kind, host::TreeKey node, uint32_t folderI
   };
   host::ResultTreeHost* tree = host::Current().resultTree;
   std::vector<Pending> pending{{node, folderId, destination, folderName}};
-  while (!pending.empty() && SaveAbortFlag == 0) {
+  while (!pending.empty() && !SaveStopRequested()) {
     const Pending folder = std::move(pending.back());
     pending.pop_back();
     // A folder that cannot be created is not reported: its files report one by one.
@@ -120,7 +120,7 @@ void SaveNtfsFolder(host::TreeKey node, uint32_t folderId, const std::u16string&
 void SaveFatFolderFiles(uint32_t folderCluster, const std::u16string& destination) {
   static ChildIndex<FatEntryRecord> index;
   for (size_t i : index.Of(FatEntryList, folderCluster)) {
-    if (SaveAbortFlag == 1) return;
+    if (SaveStopRequested()) return;
     const FatEntryRecord& entry = FatEntryList[i];
     SaveFileTime = entry.firstDateWord;
     SaveFatItems(destination, 1, entry.firstCluster, entry.size, entry.name, entry.deleted);
@@ -131,7 +131,7 @@ void SaveNtfsFolderFiles(uint32_t folderRecord, const std::u16string& destinatio
   if (RecoveryMode == records::kExtensiveScan) {
     static ChildIndex<NtfsFoundEntryRecord> index;
     for (size_t i : index.Of(NtfsFoundEntryList, folderRecord)) {
-      if (SaveAbortFlag == 1) return;
+      if (SaveStopRequested()) return;
       const NtfsFoundEntryRecord& entry = NtfsFoundEntryList[i];
       if (!InChosenFileSystem(entry)) continue;
       SaveFileTime = entry.creationTime;
@@ -141,7 +141,7 @@ void SaveNtfsFolderFiles(uint32_t folderRecord, const std::u16string& destinatio
   }
   static ChildIndex<NtfsEntryRecord> index;
   for (size_t i : index.Of(NtfsEntryList, folderRecord)) {
-    if (SaveAbortFlag == 1) return;
+    if (SaveStopRequested()) return;
     const NtfsEntryRecord& entry = NtfsEntryList[i];
     SaveFileTime = entry.creationTime;
     SaveNtfsItems(destination, entry.name, entry.size, entry.id, 1, entry.deleted);

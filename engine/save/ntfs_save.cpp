@@ -169,7 +169,7 @@ uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint16_t 
   SkipCurrentFileFlag = 0;
   save::FileProgress progress(userSave);
   if (userSave == 1) {
-    if (SaveAbortFlag == 1) return 0;
+    if (SaveStopRequested()) return 0;
     progress.Show(0, size);
   }
   const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;

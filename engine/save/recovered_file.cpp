@@ -65,7 +65,7 @@ std::u16string JoinPath(const std::u16string& folder, std::u16string_view compon
 
 bool StartFile(const std::u16string& destination, std::u16string_view fileName, uint32_t userSave, uint32_t deleted,
                DeletedPolicy policy, std::u16string* target, std::u16string* name) {
-  if (SaveAbortFlag == 1) return false;
+  if (SaveStopRequested()) return false;
   SkipCurrentFileFlag = 0;
   *name = SafePathComponent(fileName);
   *target = JoinPath(destination, *name);
@@ -107,7 +107,7 @@ void ShowSelectionProgress(uint32_t started) {
   }
 }
 
-bool SaveInterrupted() { return SaveAbortFlag == 1 || SkipCurrentFileFlag == 1; }
+bool SaveInterrupted() { return SaveStopRequested() || SkipCurrentFileFlag == 1; }
 
 void CountUnreadable(uint32_t userSave) {
   if (userSave == 1) ++SaveTally.unreadable;

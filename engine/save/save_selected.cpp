@@ -23,7 +23,7 @@ void SaveFileTraceHits(const std::vector<uint32_t>& ids) {
     return map;
   });
   for (uint32_t id : ids) {
-    if (SaveAbortFlag == 1) return;
+    if (SaveStopRequested()) return;
     const auto found = byId.find(id);
     if (found == byId.end()) continue;
     const FileTraceHit& hit = FileTraceHitList[found->second];
@@ -36,7 +36,7 @@ template <typename Folder>
 void SaveTickedFolders(const std::vector<host::TreeKey>& folders, Folder* (*find)(host::TreeKey), uint32_t Folder::*id,
                        void (*saveFolder)(host::TreeKey, uint32_t, const std::u16string&, const std::u16string&)) {
   for (host::TreeKey key : folders) {
-    if (SaveAbortFlag == 1) return;
+    if (SaveStopRequested()) return;
     if (const Folder* folder = find(key)) {
       const std::u16string name = folder->name;
       saveFolder(key, folder->*id, SaveDestination, name);
@@ -44,15 +44,19 @@ void SaveTickedFolders(const std::vector<host::TreeKey>& folders, Folder* (*find
   }
 }
 
-void SaveFatSelection(const std::vector<host::TreeKey>& folders, const std::vector<uint32_t>& ids) {
-  SaveTickedFolders(folders, FindFatFolderByTreeKey, &FatFolderRecord::firstCluster, SaveFatFolder);
+void SaveFatFiles(const std::vector<uint32_t>& ids) {
   for (uint32_t id : ids) {
-    if (SaveAbortFlag == 1) return;
+    if (SaveStopRequested()) return;
     const FatEntryRecord* entry = FindFatEntry(id);
     if (!entry) continue;
     SaveFileTime = entry->firstDateWord;
     SaveFatItems(SaveDestination, 1, entry->firstCluster, entry->size, entry->name, entry->deleted);
   }
+}
+
+void SaveFatSelection(const std::vector<host::TreeKey>& folders, const std::vector<uint32_t>& ids) {
+  SaveTickedFolders(folders, FindFatFolderByTreeKey, &FatFolderRecord::firstCluster, SaveFatFolder);
+  SaveFatFiles(ids);
 }
 
 template <typename Entry>
@@ -61,16 +65,20 @@ void SaveNtfsEntry(const Entry& entry) {
   SaveNtfsItems(SaveDestination, entry.name, entry.size, entry.id, 1, entry.deleted);
 }
 
-void SaveNtfsSelection(const std::vector<host::TreeKey>& folders, const std::vector<uint32_t>& ids) {
-  SaveTickedFolders(folders, FindNtfsFolderByTreeKey, &NtfsFolderRecord::recordNumber, SaveNtfsFolder);
+void SaveNtfsFiles(const std::vector<uint32_t>& ids) {
   for (uint32_t id : ids) {
-    if (SaveAbortFlag == 1) return;
+    if (SaveStopRequested()) return;
     if (RecoveryMode == records::kQuickScan) {
       if (const NtfsEntryRecord* entry = FindNtfsEntry(id)) SaveNtfsEntry(*entry);
     } else if (RecoveryMode == records::kExtensiveScan) {
       if (const NtfsFoundEntryRecord* entry = FindNtfsFoundEntry(id)) SaveNtfsEntry(*entry);
     }
   }
+}
+
+void SaveNtfsSelection(const std::vector<host::TreeKey>& folders, const std::vector<uint32_t>& ids) {
+  SaveTickedFolders(folders, FindNtfsFolderByTreeKey, &NtfsFolderRecord::recordNumber, SaveNtfsFolder);
+  SaveNtfsFiles(ids);
 }
 
 }  // namespace
@@ -82,6 +90,17 @@ void BrowseForSaveFolder(void* ownerWindow) {
   request.title = u"Please select the path to save the data";
   std::u16string chosen = seams::FileDialogs().ChooseFolder(request);
   if (!chosen.empty()) SaveDestination = std::move(chosen);
+}
+
+void SaveFileIds(const std::vector<uint32_t>& ids) {
+  save::SetSelectionSize(ids.size());
+  const uint16_t type = CurrentFileSystem.type;
+  if (RecoveryMode == records::kFileTrace) return;
+  if (type == records::kFat16 || type == records::kFat32) {
+    SaveFatFiles(ids);
+  } else if (type == records::kNtfs) {
+    SaveNtfsFiles(ids);
+  }
 }
 
 void SaveSelected() {

@@ -2,10 +2,13 @@
 # the results list with the file filters of the results listing, which in turn reads scan state: the two
 # static libraries name each other.
 target_sources(engine_scan PRIVATE
+  choose_file_system.cpp
   chosen_fat.cpp
   chosen_fs.cpp
   chosen_ntfs.cpp)
 target_link_libraries(engine_scan PUBLIC engine_save)
+
+dorvane_test(engine_scan_choose_test SOURCES choose_file_system_test.cpp LIBS engine_scan)
 
 # Its tests read the shared test images, the disks make_chosen_disks.py writes, and (through the Extensive
 # Scan tests' support) those make_extensive_disks.py writes.

@@ -61,7 +61,7 @@ void ReadChosenNtfs();
 void CollectLostFoundNtfsFolders(uint32_t& counter);
 
 // True when a file record found by the Extensive Scan belongs to the chosen file system: its sector lies
-// after CurrentFileSystem's first sector and not after its last.
+// inside CurrentFileSystem, from its first sector to its last (SectorInFileSystem).
 bool InChosenFileSystem(const NtfsFoundEntryRecord& entry);
 
 // Fills the results list with one folder of the chosen NTFS file system: "Parent..." (but for the root),

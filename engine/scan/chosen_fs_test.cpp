@@ -509,7 +509,9 @@ TEST_F(ChosenTest, FoundFolderListsItsFilesInsideTheFileSystem) {
     for (uint32_t column : {0u, 1u, 2u, 5u}) line += resultList.GetItemText(row, column) + u"|";
     lines.push_back(line);
   }
+  // Both ends of the file system are inside it.
   const std::vector<std::u16string> want = {u"Parent...||||", u"Sub|Deleted Folder|0|17|",
+                                            u"f1000.txt|Text Document|1000|1000|",
                                             u"f1001.txt|Text Document|1001|1001|",
                                             u"f2000.txt|Deleted Text Document|2000|2000|",
                                             u"picture.jpg|JPEG Image|9|1500|"};
@@ -518,7 +520,7 @@ TEST_F(ChosenTest, FoundFolderListsItsFilesInsideTheFileSystem) {
   // The file filters keep files out, never folders; the root has no "Parent..." row.
   ASSERT_TRUE(SetFileFilters({u"*.TXT"}));
   ListNtfsFoundFolder(70);
-  EXPECT_EQ(resultList.GetItemCount(), 4u);
+  EXPECT_EQ(resultList.GetItemCount(), 5u);
   ListNtfsFoundFolder(records::kNtfsRootRecord);
   ASSERT_EQ(resultList.GetItemCount(), 1u);
   EXPECT_EQ(resultList.rows[0].texts[0], u"Elsewhere");

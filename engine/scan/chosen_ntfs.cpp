@@ -5,6 +5,7 @@
 
 #include "engine/fat/fat_time.h"
 #include "engine/records/extensive_candidates.h"
+#include "engine/records/file_system_range.h"
 #include "engine/records/extensive_lists.h"
 #include "engine/records/result_tree_builders.h"
 #include "engine/records/scan_records.h"
@@ -44,7 +45,7 @@ std::u16string FileTimeText(uint64_t time) {
 }  // namespace
 
 bool InChosenFileSystem(const NtfsFoundEntryRecord& entry) {
-  return entry.id > CurrentFileSystem.clusterBase && entry.id <= CurrentFileSystem.lastSector;
+  return SectorInFileSystem(entry.id, CurrentFileSystem.clusterBase, CurrentFileSystem.lastSector);
 }
 
 void CollectLostFoundNtfsFolders(uint32_t& counter) {

@@ -1,6 +1,7 @@
 #include "engine/scan/scan_end.h"
 
 #include "engine/host/host.h"
+#include "engine/records/pause_gate.h"
 #include "engine/records/scan_control.h"
 
 std::atomic<uint32_t> PartitionParametersFailed{0};
@@ -10,7 +11,10 @@ const char16_t kPartitionParametersNotFound[] =
     u"select Extensive Scan \r\nfor recovery.";
 const char16_t kDriveNotOpened[] = u"Dorvane was unable to open the selected drive for reading.";
 
-bool ScanStopRequested() { return ScanThreadControl.stopFlag.load() != 0; }
+bool ScanStopRequested() {
+  ScanPauseGate.Pass();
+  return ScanThreadControl.stopFlag.load() != 0;
+}
 
 void EndScanWorker() {
   ScanThreadControl.runningFlag = 0;

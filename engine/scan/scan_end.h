@@ -16,7 +16,8 @@ extern const char16_t kPartitionParametersNotFound[];
 // The report when the logical drive to scan cannot be opened.
 extern const char16_t kDriveNotOpened[];
 
-// The page's stop request (the user confirmed Stop), tested before each sector, record or folder.
+// The page's stop request (the user confirmed Stop), tested before each sector, record or folder. Waits
+// first while the page asks whether to stop (ScanPauseGate).
 bool ScanStopRequested();
 
 // The last act of every worker: running 0, then stop 1.

@@ -1,0 +1,11 @@
+// Whether a sector lies inside a file system. Every test of "inside the chosen file system" (the files
+// listed and saved after an Extensive Scan, the files found by a search, the properties of an item) uses
+// this one rule, so a file at either end is counted the same everywhere.
+#pragma once
+
+#include <cstdint>
+
+// first <= sector <= last.
+inline bool SectorInFileSystem(uint64_t sector, uint64_t first, uint64_t last) {
+  return first <= sector && sector <= last;
+}
