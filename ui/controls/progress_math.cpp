@@ -37,6 +37,14 @@ int Percent(int lower, int upper, int position) {
   return static_cast<int>((static_cast<double>(position) - lower) * 100.0 / (static_cast<double>(upper) - lower));
 }
 
+CString DialogPercentText(int lower, int upper, int position) {
+  int percent = Percent(lower, upper, position);
+  if (percent != 100) percent %= 100;
+  CString text;
+  text.Format(_T("%d%c"), percent, _T('%'));
+  return text;
+}
+
 int Share(int lower, int upper, int position, int length) {
   if (upper <= lower) return 0;
   int64_t share = (static_cast<int64_t>(position) - lower) * length / (static_cast<int64_t>(upper) - lower);

@@ -30,6 +30,10 @@ int BarLength(int lower, int upper, int position, int length);
 // trunc((position − lower) × 100 / (upper − lower)); 0 with equal bounds.
 int Percent(int lower, int upper, int position);
 
+// The percent text of the progress dialog: Percent, where any result but exactly 100 is taken modulo 100
+// (a position past the range wraps rather than showing more than 100), followed by '%'.
+CString DialogPercentText(int lower, int upper, int position);
+
 // trunc((position − lower) × length / (upper − lower)) in integers, so that 37 of 100 is exactly 37 %
 // (a floating-point fraction of 0.37 is a shade below it); 0 while upper <= lower.
 int Share(int lower, int upper, int position, int length);

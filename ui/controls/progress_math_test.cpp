@@ -60,6 +60,14 @@ TEST(ProgressMath, EqualBoundsAndPositionsOutsideTheRangeGiveAnEmptyBar) {
   EXPECT_EQ(Share(-100, 100, 0, 100), 50);
 }
 
+TEST(ProgressMath, TheDialogPercentKeepsAHundredAndWrapsBeyondIt) {
+  EXPECT_EQ(DialogPercentText(0, 100, 0), CString(_T("0%")));
+  EXPECT_EQ(DialogPercentText(0, 100, 37), CString(_T("37%")));
+  EXPECT_EQ(DialogPercentText(0, 100, 100), CString(_T("100%")));
+  EXPECT_EQ(DialogPercentText(0, 100, 150), CString(_T("50%")));
+  EXPECT_EQ(DialogPercentText(5, 5, 5), CString(_T("0%")));
+}
+
 TEST(ProgressMath, TheBarTextShowsTheValueOnlyThroughIntegerConversions) {
   EXPECT_EQ(BarText(_T("%d%%"), 37), CString(_T("37%")));
   EXPECT_EQ(BarText(_T("%d%%"), 0), CString(_T("0%")));
