@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "app/results/result_records.h"
+#include "engine/fat/fat_time.h"
 #include "engine/records/fat_records.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/ntfs_records.h"
@@ -157,6 +158,21 @@ bool RenameFolderRecord(host::TreeKey node, const std::u16string& name) {
     if (NtfsFolderRecord* f = FindNtfsFolderByTreeKey(node)) return f->name = name, true;
   }
   return false;
+}
+
+void FolderTimes(host::TreeKey node, std::u16string& created, std::u16string& modified) {
+  if (CurrentKind() == ResultKind::kFat) {
+    if (const FatFolderRecord* f = FindFatFolderByTreeKey(node)) {
+      FormatFatDate(f->firstDateWord, created);
+      FormatFatDate(f->secondDateWord, modified);
+    }
+  } else if (CurrentKind() == ResultKind::kNtfs) {
+    if (const NtfsFolderRecord* f = FindNtfsFolderByTreeKey(node)) {
+      FormatFileTime(static_cast<uint32_t>(f->creationTime), static_cast<uint32_t>(f->creationTime >> 32), created);
+      FormatFileTime(static_cast<uint32_t>(f->modificationTime), static_cast<uint32_t>(f->modificationTime >> 32),
+                     modified);
+    }
+  }
 }
 
 }  // namespace results

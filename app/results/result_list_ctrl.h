@@ -1,30 +1,36 @@
-// ResultListCtrl: the results item list of page 4, and what the engine reaches of it (rows, the preview's
-// temporary files, the sets Save takes). So far a report list with the mode's columns; the list's issue
-// grows it here (icons, check boxes, sorting, the preview hand-off).
+// ResultListCtrl: the item list of the results page. The listers fill it through host::ResultListHost (from
+// any thread, each call one sent message); the user ticks, opens, renames and inspects rows. It keeps the
+// mark sets that the tree and Save share; the check rules are results::ResultChecks.
 #pragma once
 
-#include <cstdint>
-#include <map>
-#include <set>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "app/results/item_properties.h"
+#include "app/results/mark_sets.h"
+#include "app/results/result_rows.h"
 #include "engine/host/result_tree_host.h"
+#include "platform/classlib/win/classlib_win.h"
 #include "toolkit/controls/tk_list_ctrl.h"
+
+class ResultTreeCtrl;
 
 class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   DECLARE_DYNAMIC(ResultListCtrl)
 
  public:
-  ResultListCtrl() = default;
+  ResultListCtrl();
+  ~ResultListCtrl() override;
 
-  // Removes every column and inserts those of the recovery mode.
-  void SetColumnsFor(uint32_t mode);
-  // Empties PreviewTempFiles (the files are deleted by DeletePreviewTempFiles) and forgets the last
-  // preview, so that the next file shown is written again.
-  void ForgetPreviewTempFiles();
+  // After Create: the state images (bitmap 201), the header images, the bold font and the cursor.
+  void SetUp();
+  void SetTree(ResultTreeCtrl* tree) { m_tree = tree; }
+  results::MarkSets& Sets() { return m_sets; }
+  // What Recover Selected runs once a folder is chosen (the saving dialog); SaveSelected when unset.
+  void SetSaveRunner(std::function<void()> runner) { m_saveRunner = std::move(runner); }
 
-  // host::ResultListHost
+  // host::ResultListHost (any thread).
   void SetReportView() override;
   void DeleteAllItems() override;
   int32_t InsertItem(uint32_t row, const std::u16string& text, int32_t icon) override;
@@ -32,14 +38,60 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   void CheckItem(uint32_t row) override;
   uint32_t GetItemCount() override;
   std::u16string GetItemText(uint32_t row, uint32_t column) override;
-  std::vector<std::u16string> PreviewTempFiles() override;
+  std::vector<std::u16string> PreviewTempFiles() override { return {}; }
   std::vector<host::TreeKey> SaveFolderSet() override;
   std::vector<uint32_t> SaveFileSet() override;
   void EmptyCheckSets() override;
 
-  std::map<uint32_t, std::u16string> m_previewTempFiles;  // counter value -> full temporary path
-  std::set<host::TreeKey> m_saveFolderSet;
-  std::set<uint32_t> m_saveFileSet;
-  std::u16string m_lastPreviewPath = u"PAth";
-  uint32_t m_lastPreviewId = 0;
+  // Row check states: 1 checked, 0 unchecked, -1 no box.
+  int RowCheck(int row) const;
+  void UncheckRow(int row) { SetRowState(row, 1); }
+  void ClearRowBox(int row) { SetRowState(row, 0); }
+  // Every row's box from the mark sets (RestoreListChecks); the node is the listed one.
+  void RestoreChecks(HTREEITEM node);
+
+  // What the user does, as the handlers do it (tests call them too).
+  void ToggleRowBox(int row);
+  void OpenRow(int row);
+  void GoToParentFolder(uint32_t folderId);
+  void RecoverSelected();
+  void SwitchView(UINT command);
+  results::ItemProperties RowProperties(int row) const;
+  void ShowItemProperties();
+  // The row's context menu (File Trace leaves out Find Files, Settings and Properties).
+  void BuildContextMenu(CMenu& menu) const;
+  void RunMenuCommand(UINT command);
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+  afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+  afx_msg void OnDblClk(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnBeginLabelEdit(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult);
+  afx_msg void OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult);
+  BOOL PreTranslateMessage(MSG* pMsg) override;
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  std::u16string Text(int row, int column) const;
+  results::RowKind Kind(int row) const;
+  void SetRowState(int row, int image);
+  void Select(int row);
+  bool FileTrace() const;
+  void ListFolderOfNode(HTREEITEM node);
+  void UpdateParentFromRows(int row);
+  void ShowContextMenu(CPoint screen);
+
+  ResultTreeCtrl* m_tree = nullptr;
+  results::MarkSets m_sets;
+  CImageList m_stateImages;
+  CImageList m_headerImages;
+  CFont m_boldFont;
+  HCURSOR m_checkCursor = nullptr;
+  std::u16string m_oldName;
+  bool m_renaming = false;
+  std::function<void()> m_saveRunner;
 };

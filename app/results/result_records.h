@@ -46,4 +46,7 @@ std::unique_ptr<ResultRecords> EngineRecords();
 bool RenameFileRecord(uint32_t id, const std::u16string& name);
 bool RenameFolderRecord(host::TreeKey node, const std::u16string& name);
 
+// The creation and modification texts of the folder record behind a node (FAT: its two dates).
+void FolderTimes(host::TreeKey node, std::u16string& created, std::u16string& modified);
+
 }  // namespace results

@@ -1,0 +1,408 @@
+#include "app/results/result_tree_ctrl.h"
+
+#include "app/results/item_properties.h"
+#include "app/results/result_list_ctrl.h"
+#include "app/results/window_thread.h"
+#include "engine/records/fat_records.h"
+#include "engine/records/ntfs_records.h"
+#include "engine/records/scan_parameters.h"
+#include "engine/save/results_listing.h"
+#include "res/resource.h"
+#include "toolkit/commandbars/tkp_command_bars.h"
+
+static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
+
+namespace {
+
+constexpr COLORREF kDeletedColour = 0x0000FF;
+
+LPCWSTR Wide(const std::u16string& text) { return reinterpret_cast<LPCWSTR>(text.c_str()); }
+
+std::u16string Utf16(const CString& text) {
+  return std::u16string(reinterpret_cast<const char16_t*>(text.GetString()), text.GetLength());
+}
+
+std::u16string Trimmed(const std::u16string& text) {
+  constexpr std::u16string_view kSpace = u" \t\r\n";
+  const size_t first = text.find_first_not_of(kSpace);
+  if (first == std::u16string::npos) return {};
+  return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
+}
+
+enum CursorIndex { kExpandCursor, kCheckCursor, kItemCursor, kPressedCursor };
+
+}  // namespace
+
+IMPLEMENT_DYNAMIC(ResultTreeCtrl, CTreeCtrl)
+
+BEGIN_MESSAGE_MAP(ResultTreeCtrl, CTreeCtrl)
+  ON_WM_LBUTTONDOWN()
+  ON_WM_LBUTTONDBLCLK()
+  ON_WM_RBUTTONDOWN()
+  ON_WM_KEYUP()
+  ON_WM_SETCURSOR()
+  ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
+  ON_NOTIFY_REFLECT(TVN_KEYDOWN, OnKeyDownNotify)
+END_MESSAGE_MAP()
+
+ResultTreeCtrl::ResultTreeCtrl() : m_records(results::EngineRecords()) {}
+
+ResultTreeCtrl::~ResultTreeCtrl() = default;
+
+void ResultTreeCtrl::SetUp() {
+  if (m_stateImages.Create(IDB_TREE_STATE_IMAGES, 16, 0, RGB(255, 255, 255))) SetImageList(&m_stateImages, TVSIL_STATE);
+  const UINT ids[] = {IDC_EXPAND_CURSOR, IDC_CHECK_BOX_CURSOR, IDC_HAND_CURSOR, IDC_PRESSED_HAND_CURSOR};
+  for (int i = 0; i < 4; ++i) m_cursors[i] = LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(ids[i]));
+}
+
+void ResultTreeCtrl::SetIcons(int driveIcon, int folderIcon) {
+  m_driveIcon = driveIcon;
+  m_folderIcon = folderIcon;
+}
+
+LRESULT ResultTreeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (results::RunRequested(message, lParam)) return 0;
+  return CTreeCtrl::WindowProc(message, wParam, lParam);
+}
+
+// --- building (any thread) ---
+
+HTREEITEM ResultTreeCtrl::Insert(const std::u16string& text, HTREEITEM parent, int image, bool deleted,
+                                 bool hasChildren) {
+  TVINSERTSTRUCTW insert = {};
+  insert.hParent = parent != nullptr ? parent : TVI_ROOT;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE | TVIF_CHILDREN;
+  insert.item.pszText = const_cast<LPWSTR>(Wide(text));
+  insert.item.iImage = insert.item.iSelectedImage = image;
+  insert.item.state = INDEXTOSTATEIMAGEMASK(1);
+  insert.item.stateMask = TVIS_STATEIMAGEMASK;
+  insert.item.cChildren = hasChildren ? 1 : I_CHILDRENCALLBACK;
+  if (!hasChildren) insert.item.mask &= ~TVIF_CHILDREN;
+  HTREEITEM node = CTreeCtrl::InsertItem(&insert);
+  if (node != nullptr && deleted) m_textColours[node] = kDeletedColour;
+  return node;
+}
+
+// The top node's image follows the drive type of its label; the folders show the shell's folder icon.
+static int TopImage(const std::u16string& label, int fallback) {
+  switch (GetDriveTypeW(Wide(label))) {
+    case DRIVE_CDROM:
+      return 2;
+    case DRIVE_REMOVABLE:
+      return !label.empty() && (label[0] == u'A' || label[0] == u'a') ? 4 : 3;
+    case DRIVE_FIXED:
+      return 5;
+    default:
+      return fallback;
+  }
+}
+
+void ResultTreeCtrl::DeleteAllItems() {
+  results::RunOnWindowThread(m_hWnd, [this] {
+    CTreeCtrl::DeleteAllItems();
+    m_textColours.clear();
+    m_current = nullptr;
+  });
+}
+
+host::TreeKey ResultTreeCtrl::AddItem(const std::u16string& text, host::TreeKey parent, host::TreeImage image,
+                                      bool deleted) {
+  HTREEITEM node = nullptr;
+  results::RunOnWindowThread(m_hWnd, [&] {
+    const int icon = parent == host::kNoTreeKey && image == host::TreeImage::kDrive ? TopImage(text, m_driveIcon)
+                                                                                     : m_folderIcon;
+    node = Insert(text, Handle(parent), icon, deleted, false);
+  });
+  return Key(node);
+}
+
+host::TreeKey ResultTreeCtrl::AddTreeItemOnce(const std::u16string& text, host::TreeKey parent, bool hasChildren) {
+  HTREEITEM node = nullptr;
+  results::RunOnWindowThread(m_hWnd, [&] {
+    const std::u16string wanted = Trimmed(text);
+    HTREEITEM first = parent == host::kNoTreeKey ? CTreeCtrl::GetRootItem() : CTreeCtrl::GetChildItem(Handle(parent));
+    for (HTREEITEM child = first; child != nullptr; child = CTreeCtrl::GetNextSiblingItem(child)) {
+      if (Trimmed(Utf16(CTreeCtrl::GetItemText(child))) == wanted) {
+        node = child;
+        return;
+      }
+    }
+    node = Insert(text, Handle(parent), parent == host::kNoTreeKey ? TopImage(text, m_driveIcon) : m_folderIcon,
+                  false, hasChildren);
+  });
+  return Key(node);
+}
+
+void ResultTreeCtrl::Expand(host::TreeKey node) {
+  results::RunOnWindowThread(m_hWnd, [&] { CTreeCtrl::Expand(Handle(node), TVE_EXPAND); });
+}
+
+void ResultTreeCtrl::SetCurrentNode(host::TreeKey node) {
+  results::RunOnWindowThread(m_hWnd, [&] { m_current = Handle(node); });
+}
+
+void ResultTreeCtrl::SetFocus() {
+  results::RunOnWindowThread(m_hWnd, [this] { CTreeCtrl::SetFocus(); });
+}
+
+host::TreeKey ResultTreeCtrl::GetRootItem() {
+  HTREEITEM node = nullptr;
+  results::RunOnWindowThread(m_hWnd, [&] { node = CTreeCtrl::GetRootItem(); });
+  return Key(node);
+}
+
+host::TreeKey ResultTreeCtrl::GetChildItem(host::TreeKey parent) {
+  HTREEITEM node = nullptr;
+  results::RunOnWindowThread(m_hWnd, [&] { node = CTreeCtrl::GetChildItem(Handle(parent)); });
+  return Key(node);
+}
+
+host::TreeKey ResultTreeCtrl::GetNextSiblingItem(host::TreeKey previous) {
+  HTREEITEM node = nullptr;
+  results::RunOnWindowThread(m_hWnd, [&] { node = CTreeCtrl::GetNextSiblingItem(Handle(previous)); });
+  return Key(node);
+}
+
+std::u16string ResultTreeCtrl::GetItemText(host::TreeKey node) {
+  std::u16string text;
+  results::RunOnWindowThread(m_hWnd, [&] { text = Utf16(CTreeCtrl::GetItemText(Handle(node))); });
+  return text;
+}
+
+void ResultTreeCtrl::ClearChecks(host::TreeKey node) {
+  results::RunOnWindowThread(m_hWnd, [&] { Checks().ClearChecks(reinterpret_cast<Item>(Handle(node))); });
+}
+
+void ResultTreeCtrl::RestoreListChecks(host::TreeKey node) {
+  results::RunOnWindowThread(m_hWnd, [&] {
+    if (m_list != nullptr) m_list->RestoreChecks(Handle(node));
+  });
+}
+
+// --- the check model's view of the tree ---
+
+app::CheckTree::Item ResultTreeCtrl::Parent(Item item) const {
+  return reinterpret_cast<Item>(CTreeCtrl::GetParentItem(reinterpret_cast<HTREEITEM>(item)));
+}
+
+app::CheckTree::Item ResultTreeCtrl::FirstChild(Item item) const {
+  HTREEITEM node = item == 0 ? CTreeCtrl::GetRootItem() : CTreeCtrl::GetChildItem(reinterpret_cast<HTREEITEM>(item));
+  return reinterpret_cast<Item>(node);
+}
+
+app::CheckTree::Item ResultTreeCtrl::NextSibling(Item item) const {
+  return reinterpret_cast<Item>(CTreeCtrl::GetNextSiblingItem(reinterpret_cast<HTREEITEM>(item)));
+}
+
+app::CheckState ResultTreeCtrl::GetState(Item item) const {
+  const UINT image = GetItemState(reinterpret_cast<HTREEITEM>(item), TVIS_STATEIMAGEMASK) >> 12;
+  if (image == 2) return app::CheckState::kChecked;
+  if (image == 3) return app::CheckState::kPartly;
+  return app::CheckState::kUnchecked;
+}
+
+void ResultTreeCtrl::SetState(Item item, app::CheckState state) {
+  const UINT image = static_cast<UINT>(state) + 1;
+  const UINT bold = state == app::CheckState::kChecked ? TVIS_BOLD : 0;
+  SetItemState(reinterpret_cast<HTREEITEM>(item), INDEXTOSTATEIMAGEMASK(image) | bold,
+               TVIS_STATEIMAGEMASK | TVIS_BOLD);
+}
+
+results::ResultChecks ResultTreeCtrl::Checks() {
+  return results::ResultChecks(*this, *m_records, m_list != nullptr ? m_list->Sets() : m_ownSets);
+}
+
+// --- listing ---
+
+void ResultTreeCtrl::ListNode(HTREEITEM node) {
+  if (node == nullptr) return;
+  const results::ResultKind kind = m_records->Kind();
+  const std::optional<uint32_t> folder = m_records->FolderOfNode(Key(node));
+  if (kind == results::ResultKind::kFat) {
+    ListFatFolder(folder.value_or(records::kFatRootId));
+  } else if (kind == results::ResultKind::kNtfs) {
+    ListNtfsFolder(folder.value_or(records::kNtfsRootRecord));
+    const app::CheckState state = GetState(reinterpret_cast<Item>(node));
+    if (state == app::CheckState::kChecked) Checks().MarkFolderOwnFiles(reinterpret_cast<Item>(node));
+    if (state == app::CheckState::kUnchecked) Checks().UnmarkFolderOwnFiles(reinterpret_cast<Item>(node));
+  } else if (kind == results::ResultKind::kFileTrace) {
+    HTREEITEM parent = CTreeCtrl::GetParentItem(node);
+    const std::u16string text = parent == nullptr ? u"Root" : Utf16(CTreeCtrl::GetItemText(node));
+    // Group nodes sit right below the top node; type nodes below their group.
+    const bool group = parent != nullptr && CTreeCtrl::GetParentItem(parent) == nullptr;
+    ListFileTraceFolder(text, group ? 1 : 0);
+  }
+  if (m_list != nullptr) m_list->RestoreChecks(node);
+}
+
+CString ResultTreeCtrl::GetTreePath(HTREEITEM node) const {
+  CString path;
+  for (HTREEITEM n = node; n != nullptr && CTreeCtrl::GetParentItem(n) != nullptr; n = CTreeCtrl::GetParentItem(n)) {
+    CString part = CTreeCtrl::GetItemText(n);
+    if (!path.IsEmpty() && (part.IsEmpty() || part[part.GetLength() - 1] != L'\\')) part += L'\\';
+    path = part + path;
+  }
+  return path;
+}
+
+bool ResultTreeCtrl::IsDrawnDeleted(HTREEITEM node) const { return m_textColours.count(node) != 0; }
+
+// --- mouse and keys ---
+
+void ResultTreeCtrl::OnLButtonDown(UINT, CPoint point) {
+  UINT flags = 0;
+  HTREEITEM node = HitTest(point, &flags);
+  if (node == nullptr) return;
+  CWaitCursor wait;
+  m_current = node;
+  if (flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMRIGHT | TVHT_ONITEMSTATEICON)) {
+    ::SetCursor(m_cursors[kPressedCursor]);
+    SelectItem(node);
+    CTreeCtrl::SetFocus();
+  }
+  const Item item = reinterpret_cast<Item>(node);
+  if (flags & TVHT_ONITEMSTATEICON) {
+    if (m_records->Kind() == results::ResultKind::kFileTrace) {
+      // Every hit of the group or type follows its node.
+      const bool check = GetState(item) != app::CheckState::kChecked;
+      Checks().SetCheckDeep(item, check);
+      for (uint32_t id : m_records->HitsOf(Utf16(CTreeCtrl::GetItemText(node)))) {
+        Checks().FileRowToggled(id, check);
+      }
+    } else {
+      Checks().ClickTreeBox(item);
+    }
+    if (m_list != nullptr) m_list->RestoreChecks(node);
+  } else if (flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMRIGHT)) {
+    ListNode(node);
+  } else if (flags & TVHT_ONITEMBUTTON) {
+    ::SetCursor(m_cursors[kExpandCursor]);
+    CTreeCtrl::Expand(node, TVE_TOGGLE);
+  }
+}
+
+// Double-clicks neither expand nor select.
+void ResultTreeCtrl::OnLButtonDblClk(UINT, CPoint) {}
+
+void ResultTreeCtrl::OnRButtonDown(UINT, CPoint point) {
+  HTREEITEM node = HitTest(point);
+  if (node == nullptr) return;
+  SelectItem(node);
+  CTreeCtrl::SetFocus();
+  if (CTreeCtrl::GetParentItem(node) == nullptr) return;
+  ClientToScreen(point);
+  ShowContextMenu(node, point);
+}
+
+void ResultTreeCtrl::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags) {
+  switch (nChar) {
+    case VK_END:
+    case VK_HOME:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+      m_current = GetSelectedItem();
+      ListNode(m_current);
+      return;
+    default:
+      CTreeCtrl::OnKeyUp(nChar, nRepCnt, nFlags);
+  }
+}
+
+void ResultTreeCtrl::OnKeyDownNotify(NMHDR* pNMHDR, LRESULT* pResult) {
+  const auto* key = reinterpret_cast<NMTVKEYDOWN*>(pNMHDR);
+  *pResult = 0;
+  HTREEITEM node = GetSelectedItem();
+  if (key->wVKey == VK_TAB && m_list != nullptr) {
+    m_list->SetFocus();
+  } else if (key->wVKey == VK_APPS && node != nullptr) {
+    CRect rect;
+    GetItemRect(node, rect, TRUE);
+    CPoint centre = rect.CenterPoint();
+    ClientToScreen(centre);
+    ShowContextMenu(node, centre);
+  }
+}
+
+BOOL ResultTreeCtrl::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
+  CPoint point;
+  ::GetCursorPos(point);
+  ScreenToClient(point);
+  UINT flags = 0;
+  if (HitTest(point, &flags) != nullptr) {
+    HCURSOR cursor = (flags & TVHT_ONITEMSTATEICON) ? m_cursors[kCheckCursor]
+                     : (flags & TVHT_ONITEMBUTTON)  ? m_cursors[kExpandCursor]
+                     : (flags & TVHT_ONITEM)        ? m_cursors[kItemCursor]
+                                                    : nullptr;
+    if (cursor != nullptr) {
+      ::SetCursor(cursor);
+      return TRUE;
+    }
+  }
+  return CTreeCtrl::OnSetCursor(pWnd, nHitTest, message);
+}
+
+// Deleted folders in red; the focused selection keeps the default colours.
+void ResultTreeCtrl::OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult) {
+  auto* draw = reinterpret_cast<NMTVCUSTOMDRAW*>(pNMHDR);
+  *pResult = CDRF_DODEFAULT;
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+    *pResult = CDRF_NOTIFYITEMDRAW;
+  } else if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+    HTREEITEM node = reinterpret_cast<HTREEITEM>(draw->nmcd.dwItemSpec);
+    const bool selected = (draw->nmcd.uItemState & CDIS_SELECTED) != 0 && ::GetFocus() == m_hWnd;
+    const auto colour = m_textColours.find(node);
+    if (colour != m_textColours.end() && !selected) {
+      draw->clrText = colour->second;
+      draw->clrTextBk = ::GetSysColor(COLOR_WINDOW);
+    }
+  }
+}
+
+// --- context menu ---
+
+void ResultTreeCtrl::BuildContextMenu(CMenu& menu) const {
+  menu.LoadMenu(IDR_TREE_CONTEXT_MENU);
+  CMenu* popup = menu.GetSubMenu(0);
+  if (popup != nullptr && m_records->Kind() == results::ResultKind::kFileTrace) {
+    for (UINT id : {ID_FIND_FILES, ID_SETTINGS, ID_ITEM_PROPERTIES}) popup->DeleteMenu(id, MF_BYCOMMAND);
+  }
+}
+
+void ResultTreeCtrl::ShowContextMenu(HTREEITEM node, CPoint screen) {
+  CMenu menu;
+  BuildContextMenu(menu);
+  CMenu* popup = menu.GetSubMenu(0);
+  if (popup == nullptr) return;
+  const UINT command =
+      CTKPCommandBars::TrackPopupMenu(popup, TPM_NONOTIFY | TPM_RETURNCMD, screen.x, screen.y, this);
+  RunMenuCommand(command, node);
+}
+
+void ResultTreeCtrl::RunMenuCommand(UINT command, HTREEITEM node) {
+  switch (command) {
+    case ID_RECOVER_SELECTED:
+      if (m_list != nullptr) m_list->RecoverSelected();
+      break;
+    case ID_VIEW_ICONS:
+    case ID_VIEW_LIST:
+    case ID_VIEW_DETAILS:
+      if (m_list != nullptr) m_list->SwitchView(command);
+      break;
+    case ID_ITEM_PROPERTIES: {
+      if (m_records->Kind() == results::ResultKind::kFileTrace) break;
+      results::ItemProperties properties;
+      properties.folder = true;
+      properties.name = Utf16(CTreeCtrl::GetItemText(node));
+      results::FolderTimes(Key(node), properties.created, properties.modified);
+      results::ShowItemPropertiesDialog(this, properties);
+      break;
+    }
+    default:
+      break;
+  }
+}

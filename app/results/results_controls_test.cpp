@@ -1,0 +1,449 @@
+// The results tree and list in a window of their own, filled by a Quick Scan of a generated FAT16 volume
+// that runs on a worker thread: the builders' nodes, the red deleted folder, boxes clicked in the tree and
+// in the list kept in step, going up with "Parent...", renaming, the menus, and a save of what was ticked
+// against icat's bytes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/results/result_list_ctrl.h"
+#include "app/results/result_tree_ctrl.h"
+#include "engine/host/fakes.h"
+#include "engine/host/save_fakes.h"
+#include "engine/host/scan_fakes.h"
+#include "engine/host/scan_page_fakes.h"
+#include "engine/host/shell_file_info_host.h"
+#include "engine/image/disk_image.h"
+#include "engine/image/source_values.h"
+#include "engine/records/fat_records.h"
+#include "engine/records/scan_control.h"
+#include "engine/records/scan_parameters.h"
+#include "engine/records/scan_records.h"
+#include "engine/save/results_listing.h"
+#include "engine/save/save_state.h"
+#include "engine/save/savers.h"
+#include "engine/scan/quick_scan.h"
+#include "engine/scan/results_tree_build.h"
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/harness/driver.h"
+#include "platform/harness/scripted_seams.h"
+#include "platform/os/os.h"
+#include "res/resource.h"
+#include "ui/controls/shell_file_info.h"
+
+#include <shellapi.h>
+
+namespace {
+
+class TestApp : public CWinApp {
+ public:
+  TestApp() : CWinApp(_T("ResultsControlsTest")) {}
+};
+TestApp theApp;
+
+// The shell's icons and type names as the program hands them to the listers.
+class ShellInfo : public host::ShellFileInfoHost {
+ public:
+  int32_t GetFolderIconIndex(bool small) override { return shell.GetFolderIconIndex(small); }
+  int32_t GetIconIndex(const std::u16string& name, bool small) override {
+    return shell.GetIconIndex(CString(reinterpret_cast<LPCWSTR>(name.c_str())), small);
+  }
+  std::u16string GetFileTypeName(const std::u16string& name) override {
+    const CString type = shell.GetFileTypeName(CString(reinterpret_cast<LPCWSTR>(name.c_str())));
+    return std::u16string(reinterpret_cast<const char16_t*>(type.GetString()), type.GetLength());
+  }
+  ui::ShellFileInfo shell;
+};
+
+class ResultsWindow : public CWnd {
+ public:
+  bool Open() {
+    LPCTSTR cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), ::GetSysColorBrush(COLOR_BTNFACE));
+    if (!CreateEx(0, cls, _T("Results"), WS_POPUP | WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN, 10, 10, 900, 420,
+                  nullptr, nullptr)) {
+      return false;
+    }
+    const DWORD treeStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                            TVS_SHOWSELALWAYS | TVS_CHECKBOXES;
+    if (!tree.Create(treeStyle, CRect(5, 5, 245, 410), this, IDC_RESULT_TREE)) return false;
+    tree.SetUp();
+    const DWORD listStyle =
+        WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_EDITLABELS | LVS_SHAREIMAGELISTS;
+    if (!list.Create(listStyle, CRect(250, 5, 893, 410), this, IDC_RESULT_LIST)) return false;
+    list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    const struct {
+      LPCTSTR title;
+      int width;
+    } columns[] = {{_T("File Name"), 190}, {_T("Type"), 110}, {_T("Size"), 60},
+                   {_T("Creation Time"), 120}, {_T("Modification Time"), 120}, {_T("ID"), 60}};
+    for (int i = 0; i < 6; ++i) list.InsertColumn(i, columns[i].title, LVCFMT_LEFT, columns[i].width);
+    list.SetUp();
+    HIMAGELIST system = shell.shell.GetSystemImageList(true);
+    ::SendMessageW(tree.m_hWnd, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(system));
+    ::SendMessageW(list.m_hWnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(system));
+    SHFILEINFOW drive = {};
+    ::SHGetFileInfoW(L"C:\\", 0, &drive, sizeof(drive), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    tree.SetIcons(drive.iIcon, shell.shell.GetFolderIconIndex(true));
+    tree.SetList(&list);
+    list.SetTree(&tree);
+    return true;
+  }
+
+  ShellInfo shell;
+  ResultTreeCtrl tree;
+  ResultListCtrl list;
+};
+
+void ResetState() {
+  FreeScanRecordLists();
+  ClusterList.Free();
+  ScanCounters = ScanCountersRecord{};
+  ScanRange = ScanRangeRecord{};
+  CurrentFileSystem = FileSystemRecord{};
+  ScanThreadControl.stopFlag = 0;
+  ScanThreadControl.runningFlag = 0;
+  SaveAbortFlag = 0;
+  ResultListers = ResultListersRecord{};
+}
+
+class ResultsControlsTest : public ::testing::Test {
+ protected:
+  ResultsControlsTest() {
+    ResetState();
+    EXPECT_TRUE(window.Open());
+    host::Hosts hosts;
+    hosts.messages = &messages;
+    hosts.secondDisplay = &panel;
+    hosts.scanPage = &page;
+    hosts.saveProgress = &saving;
+    hosts.resultTree = &window.tree;
+    hosts.resultList = &window.list;
+    hosts.shellFileInfo = &window.shell;
+    installed_ = std::make_unique<host::ScopedHosts>(hosts);
+  }
+  ~ResultsControlsTest() override {
+    window.DestroyWindow();
+    installed_.reset();
+    SetCurrentDiskImage(nullptr);
+    ResetState();
+  }
+
+  // A Quick Scan of the FAT16 volume on a worker, as the scan page runs it, while this thread serves the
+  // windows: the tree is built and the root listed through sent messages.
+  void Scan() {
+    image_.CreateReader(kImageVhd);
+    ASSERT_TRUE(image_.Open(os::FromUtf8(std::string(DORVANE_SHARED_IMAGES) + "/fat16.fixed.vhd")));
+    ImageFormat = 0;
+    CurrentDriveIndex = 0;
+    SourceKind = kSourceDisk;
+    SetCurrentDiskImage(&image_);
+    RecoveryMode = records::kQuickScan;
+    ScanRange = ScanRangeRecord{records::kFat16, 0, 65536, 65535, 0};
+    ScanThreadControl.runningFlag = 1;
+    ResultListers = ResultListersRecord{ListFatFolder, ListNtfsFolder};
+    std::atomic<bool> done{false};
+    uint32_t scanned = 0;
+    std::thread worker([&] {
+      scanned = QuickScanThread();
+      done = true;
+    });
+    const bool ended = harness::WaitUntil([&] { return done.load(); }, 60000);
+    worker.join();
+    ASSERT_TRUE(ended);
+    ASSERT_EQ(scanned, 1u);
+    ExpandAll(window.tree.CTreeCtrl::GetRootItem());
+  }
+
+  void ExpandAll(HTREEITEM node) {
+    for (HTREEITEM n = node; n != nullptr; n = window.tree.CTreeCtrl::GetNextSiblingItem(n)) {
+      window.tree.CTreeCtrl::Expand(n, TVE_EXPAND);
+      ExpandAll(window.tree.CTreeCtrl::GetChildItem(n));
+    }
+  }
+
+  // The node of the first folder record named name (any case), or of the first deleted one.
+  HTREEITEM Folder(const std::u16string& name) const {
+    for (const FatFolderRecord& f : FatFolderList) {
+      if (f.name == name) return ResultTreeCtrl::Handle(f.treeKey);
+    }
+    return nullptr;
+  }
+  HTREEITEM DeletedFolder() const {
+    for (const FatFolderRecord& f : FatFolderList) {
+      if (f.deleted != 0 && f.parentId == records::kFatRootId) return ResultTreeCtrl::Handle(f.treeKey);
+    }
+    return nullptr;
+  }
+  app::CheckState TreeState(HTREEITEM node) { return window.tree.GetState(reinterpret_cast<results::Item>(node)); }
+
+  int Row(const std::u16string& name) {
+    for (int r = 0; r < window.list.CTKListCtrl::GetItemCount(); ++r) {
+      if (window.list.GetItemText(r, 0) == name) return r;
+    }
+    return -1;
+  }
+
+  // Clicks the check box of a node or a row, found by hit-testing along its line.
+  void ClickTreeBox(HTREEITEM node) {
+    CRect rect;
+    ASSERT_TRUE(window.tree.GetItemRect(node, rect, TRUE));
+    const int y = rect.CenterPoint().y;
+    for (int x = 0; x < rect.left; ++x) {
+      UINT flags = 0;
+      if (window.tree.HitTest(CPoint(x, y), &flags) == node && (flags & TVHT_ONITEMSTATEICON)) {
+        window.tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        window.tree.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        return;
+      }
+    }
+    FAIL() << "no check box";
+  }
+  void ClickRowBox(int row) {
+    CRect rect;
+    ASSERT_TRUE(window.list.GetItemRect(row, rect, LVIR_BOUNDS));
+    const int y = rect.CenterPoint().y;
+    for (int x = rect.left; x < rect.left + 60; ++x) {
+      UINT flags = 0;
+      if (window.list.HitTest(CPoint(x, y), &flags) == row && (flags & LVHT_ONITEMSTATEICON)) {
+        window.list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        window.list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        return;
+      }
+    }
+    FAIL() << "no check box in row " << row;
+  }
+  void ClickLabel(HTREEITEM node) {
+    CRect rect;
+    window.tree.GetItemRect(node, rect, TRUE);
+    window.tree.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
+  }
+
+  // How many pixels of the node's text are red.
+  int RedPixels(HTREEITEM node) {
+    window.tree.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    harness::PumpFor(100);
+    CRect rect;
+    window.tree.GetItemRect(node, rect, TRUE);
+    HDC dc = ::GetDC(window.tree.m_hWnd);
+    int red = 0;
+    for (int y = rect.top; y < rect.bottom; ++y) {
+      for (int x = rect.left; x < rect.right; ++x) {
+        const COLORREF c = ::GetPixel(dc, x, y);
+        if (GetRValue(c) > 180 && GetGValue(c) < 90 && GetBValue(c) < 90) ++red;
+      }
+    }
+    ::ReleaseDC(window.tree.m_hWnd, dc);
+    return red;
+  }
+
+  ResultsWindow window;
+  host::RecordingMessages messages;
+  host::RecordingSecondDisplay panel;
+  host::RecordingScanPage page;
+  host::RecordingSaveProgress saving;
+
+ private:
+  DiskImage image_;
+  std::unique_ptr<host::ScopedHosts> installed_;
+};
+
+TEST_F(ResultsControlsTest, TheBuildersFillTheTreeFromAWorkerAndDrawTheDeletedFolderRed) {
+  Scan();
+  HTREEITEM top = window.tree.CTreeCtrl::GetRootItem();
+  ASSERT_NE(top, nullptr);
+  EXPECT_EQ(window.tree.CTreeCtrl::GetItemText(top), CString(_T("Root")));
+  HTREEITEM documents = Folder(u"Documents");
+  ASSERT_NE(documents, nullptr);
+  EXPECT_EQ(window.tree.GetParentItem(documents), top);
+  HTREEITEM year = Folder(u"2019");
+  ASSERT_NE(year, nullptr);
+  EXPECT_EQ(window.tree.GetTreePath(year), CString(_T("Documents\\Reports\\2019")));
+  // Every folder record got its node.
+  for (const FatFolderRecord& f : FatFolderList) EXPECT_NE(f.treeKey, host::kNoTreeKey) << os::ToUtf8(f.name);
+
+  HTREEITEM deleted = DeletedFolder();
+  ASSERT_NE(deleted, nullptr);
+  EXPECT_TRUE(window.tree.IsDrawnDeleted(deleted));
+  EXPECT_GT(RedPixels(deleted), 5);
+  EXPECT_EQ(RedPixels(documents), 0);
+  // The root was listed by the worker: folders first, each with its node in the id column.
+  const int row = Row(u"Documents");
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(window.list.GetItemText(row, 5), os::FromUtf8(std::to_string(ResultTreeCtrl::Key(documents))));
+}
+
+TEST_F(ResultsControlsTest, TreeAndListBoxesStayInStepBothWays) {
+  Scan();
+  HTREEITEM top = window.tree.CTreeCtrl::GetRootItem();
+  HTREEITEM documents = Folder(u"Documents");
+  HTREEITEM photos = Folder(u"Photos");
+  ASSERT_NE(documents, nullptr);
+  ASSERT_NE(photos, nullptr);
+
+  // A click on the tree's box ticks the folder, deeply, and the listed root shows its row ticked.
+  ClickTreeBox(documents);
+  EXPECT_EQ(TreeState(documents), app::CheckState::kChecked);
+  EXPECT_EQ(TreeState(Folder(u"2019")), app::CheckState::kChecked);
+  EXPECT_EQ(TreeState(top), app::CheckState::kPartly);
+  EXPECT_EQ(window.list.RowCheck(Row(u"Documents")), 1);
+  EXPECT_EQ(window.list.RowCheck(Row(u"Photos")), 0);
+
+  // A click on a row's box ticks it once, and the tree follows.
+  ClickRowBox(Row(u"Photos"));
+  EXPECT_EQ(window.list.RowCheck(Row(u"Photos")), 1);
+  EXPECT_EQ(TreeState(photos), app::CheckState::kChecked);
+  ClickRowBox(Row(u"Photos"));
+  EXPECT_EQ(window.list.RowCheck(Row(u"Photos")), 0);
+  EXPECT_EQ(TreeState(photos), app::CheckState::kUnchecked);
+
+  // Listing Documents shows its files ticked; unticking one leaves the folder and its ancestors partly checked.
+  ClickLabel(documents);
+  ASSERT_EQ(window.list.GetItemText(0, 0), u"Parent...");
+  EXPECT_EQ(window.list.RowCheck(0), -1);
+  const int letter = Row(u"Letter to the bank.txt");
+  ASSERT_GE(letter, 0);
+  EXPECT_EQ(window.list.RowCheck(letter), 1);
+  ClickRowBox(letter);
+  EXPECT_EQ(window.list.RowCheck(letter), 0);
+  EXPECT_EQ(TreeState(documents), app::CheckState::kPartly);
+  EXPECT_EQ(TreeState(top), app::CheckState::kPartly);
+  ClickRowBox(letter);
+  EXPECT_EQ(TreeState(documents), app::CheckState::kChecked);
+
+  // Unticking the top node clears every box.
+  ClickTreeBox(top);
+  ClickTreeBox(top);
+  for (HTREEITEM n : {top, documents, photos, Folder(u"2019")}) EXPECT_EQ(TreeState(n), app::CheckState::kUnchecked);
+  EXPECT_TRUE(window.list.Sets().fileMarks.empty());
+}
+
+TEST_F(ResultsControlsTest, ParentGoesUpAndRenamingToNothingKeepsTheName) {
+  Scan();
+  HTREEITEM top = window.tree.CTreeCtrl::GetRootItem();
+  const int rootRows = window.list.CTKListCtrl::GetItemCount();
+  ClickLabel(Folder(u"Documents"));
+  ASSERT_EQ(window.list.GetItemText(0, 0), u"Parent...");
+
+  // A real double-click on "Parent..." in a folder of the root lists the root with the top node selected.
+  CRect rect;
+  window.list.GetItemRect(0, rect, LVIR_LABEL);
+  window.list.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
+  EXPECT_EQ(window.list.CTKListCtrl::GetItemCount(), rootRows);
+  EXPECT_NE(window.list.GetItemText(0, 0), u"Parent...");
+  EXPECT_EQ(window.tree.GetSelectedItem(), top);
+
+  // A listing that holds only "Parent..." goes to the root as well.
+  ClickLabel(Folder(u"Documents"));
+  for (int r = window.list.CTKListCtrl::GetItemCount() - 1; r > 0; --r) window.list.DeleteItem(r);
+  window.list.OpenRow(0);
+  EXPECT_EQ(window.list.CTKListCtrl::GetItemCount(), rootRows);
+
+  // Renaming: an empty name keeps the old one; a new name reaches the file's record.
+  const int row = Row(u"README.TXT");
+  ASSERT_GE(row, 0);
+  for (const wchar_t* text : {L"", L"Read me first.txt"}) {
+    window.list.SetFocus();
+    CEdit* edit = window.list.EditLabel(row);
+    ASSERT_NE(edit, nullptr);
+    edit->SetWindowText(text);
+    window.tree.CTreeCtrl::SetFocus();  // the edit loses the focus and ends, keeping its text
+    harness::PumpFor(50);
+  }
+  EXPECT_EQ(window.list.GetItemText(row, 0), u"Read me first.txt");
+  const std::optional<uint32_t> id = results::ParseId(window.list.GetItemText(row, 5));
+  ASSERT_TRUE(id);
+  EXPECT_EQ(FindFatEntry(*id)->name, u"Read me first.txt");
+}
+
+// The commands of a menu and its submenus.
+int CommandCount(CMenu* menu) {
+  int count = 0;
+  for (int i = 0; i < menu->GetMenuItemCount(); ++i) {
+    CMenu* sub = menu->GetSubMenu(i);
+    count += sub != nullptr ? CommandCount(sub) : (menu->GetMenuItemID(i) != 0 ? 1 : 0);
+  }
+  return count;
+}
+
+TEST_F(ResultsControlsTest, FileTraceMenusLeaveOutWhatItCannotDo) {
+  RecoveryMode = records::kFileTrace;
+  CMenu listMenu;
+  window.list.BuildContextMenu(listMenu);
+  EXPECT_EQ(CommandCount(listMenu.GetSubMenu(0)), 5);  // Recover Selected, Icons, List, Details, Rename
+  CMenu treeMenu;
+  window.tree.BuildContextMenu(treeMenu);
+  EXPECT_EQ(CommandCount(treeMenu.GetSubMenu(0)), 4);
+  RecoveryMode = records::kQuickScan;
+  CMenu full;
+  window.list.BuildContextMenu(full);
+  EXPECT_EQ(CommandCount(full.GetSubMenu(0)), 8);
+}
+
+TEST_F(ResultsControlsTest, NothingTickedAsksForMarksInsteadOfSaving) {
+  Scan();
+  harness::ScopedSeams seams;
+  seams.boxes.Answer(seams::kOk);
+  window.list.RecoverSelected();
+  ASSERT_EQ(seams.boxes.Log().size(), 1u);
+  EXPECT_NE(seams.boxes.Log()[0].text.find(u"Please mark the file(s)"), std::u16string::npos);
+  EXPECT_EQ(seams.boxes.Log()[0].kind(), 1u);
+}
+
+// Paths compared as Windows does: an 8.3 name that TSK shows in lower case (its NT case flags) is the same file.
+std::string Folded(std::string path) {
+  std::transform(path.begin(), path.end(), path.begin(), [](char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; });
+  return path;
+}
+
+std::string FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST_F(ResultsControlsTest, SavesExactlyTheTickedFolderAndFilesAsIcatReadsThem) {
+  Scan();
+  ClickRowBox(Row(u"Documents"));
+  ClickRowBox(Row(u"README.TXT"));
+  ClickRowBox(Row(u"Twenty six characters.text"));
+  // What the user sees when the page is captured: ticked rows, a partly checked top node, the red folder.
+  harness::PumpFor(100);
+  harness::CaptureWindow(window.m_hWnd, "results_tree_list");
+
+  const std::filesystem::path out = std::filesystem::temp_directory_path() / "results_controls_save";
+  std::filesystem::remove_all(out);
+  std::filesystem::create_directories(out);
+  // Recover Selected: the folder chosen in the folder browser, then the engine's SaveSelected.
+  harness::ScopedSeams seams;
+  seams.dialogs.ChooseFolderPath(os::FromUtf8(out.u8string()));
+  window.list.RecoverSelected();
+  EXPECT_EQ(seams.boxes.Log().size(), 0u);
+
+  std::set<std::string> expected;
+  std::ifstream list(DORVANE_SAVE_EXPECTED "/save_expected.tsv");
+  ASSERT_TRUE(list.good());
+  for (std::string line; std::getline(list, line);) {
+    if (!line.empty()) expected.insert(Folded(line));
+  }
+  std::set<std::string> saved;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(out)) {
+    if (!entry.is_regular_file()) continue;
+    const std::string relative = std::filesystem::relative(entry.path(), out).generic_u8string();
+    saved.insert(Folded(relative));
+    EXPECT_EQ(FileBytes(entry.path()),
+              FileBytes(std::filesystem::u8path(DORVANE_SAVE_EXPECTED "/expected/" + relative)))
+        << relative;
+  }
+  EXPECT_EQ(saved, expected);
+  std::filesystem::remove_all(out);
+}
+
+}  // namespace
