@@ -51,7 +51,9 @@ void InstallFrameHosts(CMainFrame* frame) {
   hosts.snapshotFrame = &g_snapshotHost;
   CEx_StyleApp* app = TheApp();
   if (app != nullptr && app->PageViews[kPageResults] != nullptr) {
-    hosts.resultList = &static_cast<CThirdView_HDD*>(app->PageViews[kPageResults])->ResultList();
+    auto* results = static_cast<CThirdView_HDD*>(app->PageViews[kPageResults]);
+    hosts.resultList = &results->ResultList();
+    hosts.resultTree = &results->ResultTree();
   }
 }
 
@@ -59,5 +61,6 @@ void RemoveFrameHosts() {
   host::Hosts& hosts = host::Current();
   hosts.snapshotFrame = nullptr;
   hosts.resultList = nullptr;
+  hosts.resultTree = nullptr;
   msgbox::RemoveProgramMessages();
 }

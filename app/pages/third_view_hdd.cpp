@@ -18,6 +18,7 @@ namespace {
 
 constexpr int kListTop = 90;  // below the header strip
 constexpr int kMargin = 10;
+constexpr int kTreeWidth = 200;
 
 void ShowControl(CWnd* page, UINT id, bool show) {
   if (HWND control = ::GetDlgItem(page->m_hWnd, static_cast<int>(id))) {
@@ -30,18 +31,25 @@ void ShowControl(CWnd* page, UINT id, bool show) {
 
 int CThirdView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CView::OnCreate(lpCreateStruct) == -1) return -1;
-  if (!m_list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS, RECT{0, 0, 0, 0}, this,
+  if (!m_tree.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                         TVS_SHOWSELALWAYS,
+                     RECT{0, 0, 0, 0}, this, IDC_RESULT_TREE) ||
+      !m_list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS, RECT{0, 0, 0, 0}, this,
                      IDC_RESULT_LIST)) {
     return -1;
   }
+  m_tree.SetUp();
+  m_list.SetUp();
+  m_tree.SetList(&m_list);
+  m_list.SetTree(&m_tree);
   return 0;
 }
 
 void CThirdView_HDD::OnSize(UINT nType, int cx, int cy) {
   CView::OnSize(nType, cx, cy);
-  if (m_list.m_hWnd != nullptr && cx > 2 * kMargin && cy > kListTop + kMargin) {
-    m_list.MoveWindow(kMargin, kListTop, cx - 2 * kMargin, cy - kListTop - kMargin);
-  }
+  if (m_list.m_hWnd == nullptr || cx <= 3 * kMargin + kTreeWidth || cy <= kListTop + kMargin) return;
+  m_tree.MoveWindow(kMargin, kListTop, kTreeWidth, cy - kListTop - kMargin);
+  m_list.MoveWindow(2 * kMargin + kTreeWidth, kListTop, cx - 3 * kMargin - kTreeWidth, cy - kListTop - kMargin);
 }
 
 BOOL CThirdView_HDD::OnEraseBkgnd(CDC*) { return TRUE; }

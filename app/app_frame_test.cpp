@@ -1,0 +1,268 @@
+// The application in a process of this test program with scripted seams: each scenario starts the
+// application once, in a child process of its own (the test program started again with the scenario in
+// DORVANE_APP_SCENARIO), and writes what it saw, one line each, to the file in DORVANE_APP_REPORT. The
+// tests read those lines.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/ex_style_app.h"
+#include "app/instance_mutex.h"
+#include "app/main_frame.h"
+#include "app/pages/third_view_hdd.h"
+#include "engine/records/scan_control.h"
+#include "engine/records/scan_parameters.h"
+#include "platform/harness/scripted_seams.h"
+#include "platform/os/os.h"
+#include "res/resource.h"
+#include "ui/controls/splitter_ctrl.h"
+#include "ui/controls/splitter_layout.h"
+
+CEx_StyleApp theApp;
+
+namespace {
+
+std::wstring Wide(const std::string& utf8) {
+  const std::u16string text = os::FromUtf8(utf8);
+  return std::wstring(text.begin(), text.end());
+}
+
+std::string Env(const char* name) {
+  const char* value = getenv(name);
+  return value != nullptr ? value : "";
+}
+
+// ---- the child's side ------------------------------------------------------------------------------
+
+class Report {
+ public:
+  explicit Report(const std::string& path) : out_(path, std::ios::binary | std::ios::trunc) {}
+  void Line(const std::string& key, const std::string& value) { out_ << key << "=" << value << "\n"; }
+  void Line(const std::string& key, long long value) { Line(key, std::to_string(value)); }
+  void Boxes(const harness::ScriptedMessageBoxes& boxes) {
+    for (const auto& shown : boxes.Log()) {
+      // Line breaks of a message are written as the escapes they are in the source.
+      std::string text = os::ToUtf8(shown.text);
+      for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
+        text.replace(at, 2, "\\r\\n");
+      }
+      Line("box", std::to_string(shown.kind()) + " " + text);
+    }
+  }
+
+ private:
+  std::ofstream out_;
+};
+
+int ListColumns(CEx_StyleApp& app) {
+  auto* page = static_cast<CThirdView_HDD*>(app.PageViews[kPageResults]);
+  HWND header = page != nullptr ? ListView_GetHeader(page->ResultList().m_hWnd) : nullptr;
+  return header != nullptr ? Header_GetItemCount(header) : -1;
+}
+
+// A worker as the scans are written: it tests its stop flag between sectors and, as its last act, writes
+// running 0 and stop 1.
+std::atomic<int> g_workerEnded{0};
+void ScanLikeWorker() {
+  while (ScanThreadControl.stopFlag.load() == 0) ::Sleep(5);
+  ::Sleep(100);  // the pass it was in finishes
+  g_workerEnded = 1;
+  ScanThreadControl.runningFlag = 0;
+  ScanThreadControl.stopFlag = 1;
+}
+
+int RunScenario(const std::string& name, Report& report) {
+  harness::ScopedSeams seams;
+  static std::wstring commandLine;
+  commandLine = Wide(Env("DORVANE_APP_ARGS"));
+  theApp.SetStartup(::GetModuleHandleW(nullptr), &commandLine[0], SW_SHOW);
+  theApp.InitApplication();
+  CreateInstanceMutex();
+  if (name == "second") CreateInstanceMutex();  // as a second copy finds it
+  if (name == "exit-no") seams.boxes.Answer(seams::kNo);
+  if (name == "exit-yes") seams.boxes.Answer(seams::kYes);
+
+  const BOOL started = theApp.InitInstance();
+  report.Line("started", started);
+  CMainFrame* frame = theApp.GetMainFrame();
+  if (started && frame != nullptr) {
+    report.Line("page", theApp.CurrentPage);
+    report.Line("columns", ListColumns(theApp));
+    report.Line("mode", RecoveryMode);
+  }
+  int code = 0;
+  if (name == "recover" || name == "help") {
+    frame->SendMessage(WM_COMMAND, name == "recover" ? ID_RECOVER_SELECTED : ID_HELP);
+    report.Line("folders", static_cast<long long>(seams.dialogs.FolderRequests().size()));
+    report.Line("shell", static_cast<long long>(seams.shell.Executed().size()));
+  } else if (name == "exit-no") {
+    frame->SendMessage(WM_COMMAND, ID_EXIT);
+    MSG quit;
+    report.Line("frame", ::IsWindow(frame->m_hWnd) && ::IsWindowVisible(frame->m_hWnd));
+    report.Line("quit", ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+    report.Line("position", static_cast<long long>(theApp.GetProfileString(_T("Settings"), _T("Window Position")).GetLength()));
+  } else if (name == "exit-yes") {
+    // A splitter on page 0 keeps its position in the profile when its window goes.
+    const CString section = splitter::VerticalSection(IDC_SOURCE_SPLITTER);
+    theApp.WriteProfileString(section, nullptr, nullptr);
+    CStatic left, right;
+    SplitterCtrl bar;
+    left.Create(_T(""), WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, theApp.PageViews[kPageImage], 11);
+    right.Create(_T(""), WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, theApp.PageViews[kPageImage], 12);
+    bar.Create(WS_CHILD | WS_VISIBLE | SplitterCtrl::kVertical, theApp.PageViews[kPageImage], &left, &right,
+               IDC_SOURCE_SPLITTER, RECT{0, 0, 600, 300}, 50, 50);
+    ScanThreadControl.stopFlag = 0;
+    ScanThreadControl.runningFlag = 1;
+    std::thread worker(ScanLikeWorker);
+    frame->PostMessage(WM_COMMAND, ID_EXIT);
+    code = theApp.Run();
+    report.Line("worker_ended", g_workerEnded.load());
+    report.Line("running", ScanThreadControl.runningFlag.load());
+    report.Line("main_window", theApp.m_pMainWnd != nullptr);
+    report.Line("splitter", static_cast<long long>(theApp.GetProfileInt(section, splitter::kVerticalValue, -1)));
+    report.Line("position", static_cast<long long>(theApp.GetProfileString(_T("Settings"), _T("Window Position")).GetLength()));
+    report.Line("code", code);
+    worker.join();
+  }
+  report.Boxes(seams.boxes);
+  return code;
+}
+
+TEST(Scenario, Run) {
+  const std::string name = Env("DORVANE_APP_SCENARIO");
+  if (name.empty()) GTEST_SKIP() << "runs only as a scenario's child process";
+  int code = 0;
+  {
+    Report report(Env("DORVANE_APP_REPORT"));
+    code = RunScenario(name, report);
+  }
+  ::ExitProcess(static_cast<UINT>(code));
+}
+
+// ---- the tests' side -------------------------------------------------------------------------------
+
+struct Outcome {
+  DWORD exitCode = 1;
+  std::vector<std::string> lines;
+  bool Has(const std::string& line) const {
+    for (const std::string& l : lines) {
+      if (l == line) return true;
+    }
+    return false;
+  }
+  std::string All() const {
+    std::string all;
+    for (const std::string& l : lines) all += l + "\n";
+    return all;
+  }
+};
+
+std::string TempPath(const std::string& name) {
+  wchar_t folder[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, folder);
+  const std::wstring wide(folder);
+  return os::ToUtf8(std::u16string(wide.begin(), wide.end())) + name;
+}
+
+Outcome RunChild(const std::string& scenario, const std::string& args = "") {
+  const std::string report = TempPath("dorvane_app_" + scenario + ".txt");
+  ::DeleteFileW(Wide(report).c_str());
+  ::SetEnvironmentVariableW(L"DORVANE_APP_SCENARIO", Wide(scenario).c_str());
+  ::SetEnvironmentVariableW(L"DORVANE_APP_REPORT", Wide(report).c_str());
+  ::SetEnvironmentVariableW(L"DORVANE_APP_ARGS", Wide(args).c_str());
+  wchar_t self[MAX_PATH];
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=Scenario.Run";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  Outcome outcome;
+  const BOOL made = ::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+  ::SetEnvironmentVariableW(L"DORVANE_APP_SCENARIO", nullptr);
+  if (!made) return outcome;
+  if (::WaitForSingleObject(pi.hProcess, 120000) != WAIT_OBJECT_0) ::TerminateProcess(pi.hProcess, 98);
+  ::GetExitCodeProcess(pi.hProcess, &outcome.exitCode);
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+  std::ifstream in(report, std::ios::binary);
+  for (std::string line; std::getline(in, line);) outcome.lines.push_back(line);
+  return outcome;
+}
+
+std::string WriteSnapshot(const std::string& name, const std::string& bytes) {
+  const std::string path = TempPath(name);
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  return path;
+}
+
+// The header of a snapshot: the mode letter, then "snp4.03" and "1.0" cut as the file stores them.
+std::string Header(char letter) {
+  std::string bytes{letter, '\0'};
+  const std::string rest = std::string("s\0n\0p\0\x34", 7) + std::string("1\0.", 3);
+  return bytes + rest;
+}
+
+TEST(Application, SecondCopyIsRefused) {
+  const Outcome o = RunChild("second");
+  EXPECT_TRUE(o.Has("started=0")) << o.All();
+  EXPECT_TRUE(o.Has("box=0 Another instance of the application is already running.")) << o.All();
+}
+
+TEST(Application, CommandLineSnapshotChoosesTheColumnsByItsLetter) {
+  // Loaded before any image is open: the loader's reads fail and it says so; nothing crashes.
+  const Outcome quick = RunChild("snapshot", "\"" + WriteSnapshot("quick.vsnp", Header('D')) + "\"");
+  EXPECT_TRUE(quick.Has("started=1")) << quick.All();
+  EXPECT_TRUE(quick.Has("columns=6")) << quick.All();
+  EXPECT_TRUE(quick.Has("mode=2")) << quick.All();
+
+  const Outcome trace = RunChild("snapshot", WriteSnapshot("trace.vsnp", Header('R')));
+  EXPECT_TRUE(trace.Has("columns=3")) << trace.All();
+  EXPECT_TRUE(trace.Has("mode=1")) << trace.All();
+
+  const Outcome unknown = RunChild("snapshot", WriteSnapshot("unknown.vsnp", Header('X')));
+  EXPECT_TRUE(unknown.Has("started=1")) << unknown.All();
+  EXPECT_TRUE(unknown.Has("page=0")) << unknown.All();
+  EXPECT_TRUE(unknown.Has("columns=0")) << unknown.All();
+  EXPECT_TRUE(unknown.Has("box=3 Invalid File.")) << unknown.All();
+}
+
+TEST(Application, RecoverSelectedWithNothingTickedAsksToTick) {
+  const Outcome o = RunChild("recover");
+  EXPECT_TRUE(o.Has("box=1 Please mark the file(s) and folder(s) that you want to save\\r\\nby clicking on check box."))
+      << o.All();
+  EXPECT_TRUE(o.Has("folders=0")) << o.All();
+}
+
+TEST(Application, HelpWithoutTheHelpFileSaysSo) {
+  const Outcome o = RunChild("help");
+  EXPECT_TRUE(o.Has("box=2 Dorvane.chm not found")) << o.All();
+  EXPECT_TRUE(o.Has("shell=0")) << o.All();
+}
+
+TEST(Application, ExitAnsweredNoKeepsRunning) {
+  const Outcome o = RunChild("exit-no");
+  EXPECT_TRUE(o.Has("box=3 Do you really want to exit ?")) << o.All();
+  EXPECT_TRUE(o.Has("frame=1")) << o.All();
+  EXPECT_TRUE(o.Has("quit=0")) << o.All();
+}
+
+TEST(Application, ExitAnsweredYesStopsTheScanAndEndsWithCodeZero) {
+  const Outcome o = RunChild("exit-yes");
+  EXPECT_EQ(o.exitCode, 0u) << o.All();
+  EXPECT_TRUE(o.Has("code=0")) << o.All();
+  EXPECT_TRUE(o.Has("worker_ended=1")) << o.All();
+  EXPECT_TRUE(o.Has("running=0")) << o.All();
+  EXPECT_TRUE(o.Has("main_window=0")) << o.All();
+  EXPECT_FALSE(o.Has("splitter=-1")) << o.All();  // written when its window went with the frame
+  EXPECT_FALSE(o.Has("position=0")) << o.All();
+}
+
+}  // namespace
