@@ -9,6 +9,17 @@ namespace {
 
 HWND HandleOf(const CWnd* pWnd) { return pWnd ? pWnd->GetSafeHwnd() : nullptr; }
 
+// Selects a newly made object in place of the one this guard made before (deleted), remembering the
+// object that was selected before the guard's first.
+template <class H>
+void SelectReplacing(HDC dc, H made, H* current, HGDIOBJ* original) {
+  if (!made) return;
+  HGDIOBJ previous = ::SelectObject(dc, made);
+  if (!*original) *original = previous;
+  if (*current) ::DeleteObject(*current);
+  *current = made;
+}
+
 }  // namespace
 
 // ---- selections -----------------------------------------------------------------------------------
@@ -41,13 +52,7 @@ CTKPPenDC::~CTKPPenDC() {
 }
 
 void CTKPPenDC::SetColor(COLORREF crColor) {
-  if (!m_hDC) return;
-  HPEN pen = ::CreatePen(PS_SOLID, 1, crColor);
-  if (!pen) return;
-  HGDIOBJ previous = ::SelectObject(m_hDC, pen);
-  if (!m_hOld) m_hOld = previous;
-  if (m_hPen) ::DeleteObject(m_hPen);
-  m_hPen = pen;
+  if (m_hDC) SelectReplacing(m_hDC, ::CreatePen(PS_SOLID, 1, crColor), &m_hPen, &m_hOld);
 }
 
 COLORREF CTKPPenDC::GetColor() const {
@@ -64,13 +69,7 @@ CTKPBrushDC::~CTKPBrushDC() {
 }
 
 void CTKPBrushDC::SetColor(COLORREF crColor) {
-  if (!m_hDC) return;
-  HBRUSH brush = ::CreateSolidBrush(crColor);
-  if (!brush) return;
-  HGDIOBJ previous = ::SelectObject(m_hDC, brush);
-  if (!m_hOld) m_hOld = previous;
-  if (m_hBrush) ::DeleteObject(m_hBrush);
-  m_hBrush = brush;
+  if (m_hDC) SelectReplacing(m_hDC, ::CreateSolidBrush(crColor), &m_hBrush, &m_hOld);
 }
 
 // ---- memory DCs -----------------------------------------------------------------------------------

@@ -15,6 +15,17 @@ CString& IniPath() {
 
 bool IniMode() { return !IniPath().IsEmpty(); }
 
+// A number stored as its bytes: read back only when the stored size is the number's.
+template <class T>
+BOOL ReadNumber(CTKRegistryManager& registry, LPCTSTR section, LPCTSTR entry,
+                bool (*decode)(const std::uint8_t*, std::size_t, T*), T* value) {
+  BYTE* data = nullptr;
+  UINT size = 0;
+  const BOOL ok = registry.GetProfileBinary(section, entry, &data, &size) && decode(data, size, value);
+  delete[] data;
+  return ok;
+}
+
 BOOL WriteResult(LONG status) {
   if (status == ERROR_ACCESS_DENIED) return -1;
   return status == ERROR_SUCCESS;
@@ -175,17 +186,9 @@ BOOL CTKRegistryManager::WriteProfileDouble(LPCTSTR lpszSection, LPCTSTR lpszEnt
 }
 
 BOOL CTKRegistryManager::GetProfileFloat(LPCTSTR lpszSection, LPCTSTR lpszEntry, float* pValue) {
-  BYTE* data = nullptr;
-  UINT size = 0;
-  BOOL ok = GetProfileBinary(lpszSection, lpszEntry, &data, &size) && tkprofile::FloatFromBytes(data, size, pValue);
-  delete[] data;
-  return ok;
+  return ReadNumber(*this, lpszSection, lpszEntry, tkprofile::FloatFromBytes, pValue);
 }
 
 BOOL CTKRegistryManager::GetProfileDouble(LPCTSTR lpszSection, LPCTSTR lpszEntry, double* pValue) {
-  BYTE* data = nullptr;
-  UINT size = 0;
-  BOOL ok = GetProfileBinary(lpszSection, lpszEntry, &data, &size) && tkprofile::DoubleFromBytes(data, size, pValue);
-  delete[] data;
-  return ok;
+  return ReadNumber(*this, lpszSection, lpszEntry, tkprofile::DoubleFromBytes, pValue);
 }

@@ -1,7 +1,8 @@
-// The OS version queries and the colour scheme of a visual style.
+// The OS version queries, the colour scheme of a visual style and the toolbar resource reader.
 #include <gtest/gtest.h>
 
 #include "toolkit/common/os_version.h"
+#include "toolkit/common/toolbar_resource.h"
 #include "toolkit/common/visual_style_scheme.h"
 
 TEST(OSVersion, EachQueryMatchesOneRelease) {
@@ -31,4 +32,19 @@ TEST(VisualStyleScheme, LunaColoursGiveTheirSchemesAndEverythingElseClassic) {
   EXPECT_EQ(TKPSchemeFromVisualStyle(u"C:\\Themes\\Royale.msstyles", u"NormalColor"), 0);
   EXPECT_EQ(TKPSchemeFromVisualStyle(u"C:\\Themes\\NotLuna.msstyles", u"NormalColor"), 0);
   EXPECT_EQ(TKPSchemeFromVisualStyle(u"", u""), 0);
+}
+
+TEST(ToolBarResource, ItemsAreReadWithinTheDataOnly) {
+  const std::uint8_t header[] = {1, 0, 16, 0, 15, 0, 3, 0, 0xD6, 0x23, 0, 0, 0xD8, 0x23};
+  TKToolBarData toolbar;
+  ASSERT_TRUE(ParseToolBarResource(header, sizeof header, &toolbar));
+  EXPECT_EQ(toolbar.width, 16);
+  EXPECT_EQ(toolbar.height, 15);
+  EXPECT_EQ(toolbar.items, (std::vector<unsigned>{9174, 0, 9176}));
+  EXPECT_EQ(toolbar.ImageIds(), (std::vector<unsigned>{9174, 9176}));
+  EXPECT_FALSE(ParseToolBarResource(header, sizeof header - 1, &toolbar));  // the last id cut short
+  EXPECT_FALSE(ParseToolBarResource(header, 7, &toolbar));
+  EXPECT_FALSE(ParseToolBarResource(nullptr, 0, &toolbar));
+  const std::uint8_t many[] = {1, 0, 16, 0, 15, 0, 0xFF, 0xFF, 1, 0};  // claims 65535 items
+  EXPECT_FALSE(ParseToolBarResource(many, sizeof many, &toolbar));
 }
