@@ -20,9 +20,11 @@
 #include "app/pages/third_view_hdd.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
+#include "platform/harness/driver.h"
 #include "platform/harness/scripted_seams.h"
 #include "platform/os/os.h"
 #include "res/resource.h"
+#include "toolkit/commandbars/tkp_command_bar.h"
 #include "ui/controls/splitter_ctrl.h"
 #include "ui/controls/splitter_layout.h"
 
@@ -99,7 +101,17 @@ int RunScenario(const std::string& name, Report& report) {
     report.Line("mode", RecoveryMode);
   }
   int code = 0;
-  if (name == "recover" || name == "help") {
+  if (name == "frame") {
+    // The idle turn sets the bars' states from the update rules, as the loop does.
+    theApp.OnIdle(0);
+    harness::PumpMessages();
+    CTKPCommandBar* bar = frame->StandardToolBar();
+    for (int i = 0; i < bar->GetCount(); ++i) {
+      if (bar->GetItemID(i) == 0) continue;
+      report.Line("tool " + os::ToUtf8(bar->GetItemText(i).ToUtf16()), bar->IsItemEnabled(i));
+    }
+    report.Line("screenshot", !harness::CaptureWindow(frame->m_hWnd, "main_frame").empty());
+  } else if (name == "recover" || name == "help") {
     frame->SendMessage(WM_COMMAND, name == "recover" ? ID_RECOVER_SELECTED : ID_HELP);
     report.Line("folders", static_cast<long long>(seams.dialogs.FolderRequests().size()));
     report.Line("shell", static_cast<long long>(seams.shell.Executed().size()));
@@ -203,11 +215,33 @@ std::string WriteSnapshot(const std::string& name, const std::string& bytes) {
   return path;
 }
 
-// The header of a snapshot: the mode letter, then "snp4.03" and "1.0" cut as the file stores them.
-std::string Header(char letter) {
-  std::string bytes{letter, '\0'};
-  const std::string rest = std::string("s\0n\0p\0\x34", 7) + std::string("1\0.", 3);
-  return bytes + rest;
+// A snapshot of the engine's test data (hex bytes with "#" comments) written as a file.
+std::string SnapshotFromTestData(const std::string& hexName, const std::string& name) {
+  std::ifstream in(std::string(DORVANE_SNAPSHOT_TESTDATA) + "/" + hexName);
+  std::string bytes;
+  for (std::string line; std::getline(in, line);) {
+    line = line.substr(0, line.find('#'));
+    for (size_t at = 0; at + 1 < line.size();) {
+      if (isxdigit(static_cast<unsigned char>(line[at])) && isxdigit(static_cast<unsigned char>(line[at + 1]))) {
+        bytes += static_cast<char>(std::stoi(line.substr(at, 2), nullptr, 16));
+        at += 2;
+      } else {
+        ++at;
+      }
+    }
+  }
+  return WriteSnapshot(name, bytes);
+}
+
+TEST(Application, FrameAtStartEnablesOnlyWhatPageZeroAllows) {
+  const Outcome o = RunChild("frame");
+  EXPECT_TRUE(o.Has("started=1")) << o.All();
+  EXPECT_TRUE(o.Has("page=0")) << o.All();
+  // At start: Open, Settings and Help; the results' commands wait for results, Load for a mode.
+  for (const char* line : {"tool Open=1", "tool Recover=0", "tool Save Snapshot=0", "tool Load Snapshot=0",
+                           "tool Find=0", "tool Setting=1", "tool Help=1", "screenshot=1"}) {
+    EXPECT_TRUE(o.Has(line)) << line << "\n" << o.All();
+  }
 }
 
 TEST(Application, SecondCopyIsRefused) {
@@ -217,17 +251,26 @@ TEST(Application, SecondCopyIsRefused) {
 }
 
 TEST(Application, CommandLineSnapshotChoosesTheColumnsByItsLetter) {
-  // Loaded before any image is open: the loader's reads fail and it says so; nothing crashes.
-  const Outcome quick = RunChild("snapshot", "\"" + WriteSnapshot("quick.vsnp", Header('D')) + "\"");
+  // Each is loaded before any image is open: reads from the source give nothing, and nothing crashes.
+  const Outcome quick =
+      RunChild("snapshot", "\"" + SnapshotFromTestData("quick_fat.vsnp.hex", "Quick FAT.VSNP") + "\"");
   EXPECT_TRUE(quick.Has("started=1")) << quick.All();
   EXPECT_TRUE(quick.Has("columns=6")) << quick.All();
   EXPECT_TRUE(quick.Has("mode=2")) << quick.All();
+  EXPECT_TRUE(quick.Has("page=4")) << quick.All();  // its folders come from the snapshot alone
 
-  const Outcome trace = RunChild("snapshot", WriteSnapshot("trace.vsnp", Header('R')));
+  // An NTFS snapshot needs the source's MFT: without an image it is refused, as not matching it.
+  const Outcome extensive = RunChild("snapshot", SnapshotFromTestData("extensive_ntfs.vsnp.hex", "ntfs.vsnp"));
+  EXPECT_TRUE(extensive.Has("started=1")) << extensive.All();
+  EXPECT_TRUE(extensive.Has("columns=6")) << extensive.All();
+  EXPECT_TRUE(extensive.Has("mode=0")) << extensive.All();
+  EXPECT_TRUE(extensive.Has("box=0 Source file and load recovery snapshot mismatch")) << extensive.All();
+
+  const Outcome trace = RunChild("snapshot", SnapshotFromTestData("file_trace.vsnp.hex", "trace.vsnp"));
   EXPECT_TRUE(trace.Has("columns=3")) << trace.All();
   EXPECT_TRUE(trace.Has("mode=1")) << trace.All();
 
-  const Outcome unknown = RunChild("snapshot", WriteSnapshot("unknown.vsnp", Header('X')));
+  const Outcome unknown = RunChild("snapshot", WriteSnapshot("unknown.vsnp", std::string("X\0s\0n\0", 6)));
   EXPECT_TRUE(unknown.Has("started=1")) << unknown.All();
   EXPECT_TRUE(unknown.Has("page=0")) << unknown.All();
   EXPECT_TRUE(unknown.Has("columns=0")) << unknown.All();

@@ -1,6 +1,6 @@
-// The real program, started as the user starts it: the main frame with its bars and page 0 (screenshot
-// main_frame.png), a second copy refused by the single-instance mutex, Exit answered No, and Close answered
-// Yes ending the process with code 0 after it kept its window position and command-bar state.
+// The real program, started as the user starts it: the main frame with its bars and page 0, a second copy
+// refused by the single-instance mutex, Exit answered No, and Close answered Yes ending the process with
+// code 0 after it kept its window position and command-bar state.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/harness/driver.h"
 #include "res/resource.h"
 
 namespace {
@@ -132,8 +131,6 @@ TEST(DorvaneProgram, MainFrameSecondCopyAndExit) {
   EXPECT_LE(pageRect.bottom, statusRect.top);
   EXPECT_GE(window.right - window.left, 875);
   EXPECT_GE(window.bottom - window.top, 690);
-  ::Sleep(500);
-  EXPECT_FALSE(harness::CaptureWindow(frame, "main_frame").empty());
 
   // A second copy says so and ends.
   {
