@@ -48,6 +48,25 @@ void ForEachFile(Visit visit) {
   }
 }
 
+// What read answers of the FAT or NTFS folder record with that id; none when there is none.
+template <typename Read>
+auto WithFolder(uint32_t folderId, Read read) -> std::optional<decltype(read(FatFolderRecord{}))> {
+  if (CurrentKind() == ResultKind::kFat) {
+    if (const FatFolderRecord* f = FindFatFolder(folderId)) return read(*f);
+  } else if (CurrentKind() == ResultKind::kNtfs) {
+    if (const NtfsFolderRecord* f = FindNtfsFolder(folderId)) return read(*f);
+  }
+  return std::nullopt;
+}
+
+// Gives a record found by id its new name; false when none was found.
+template <typename Record>
+bool Rename(Record* record, const std::u16string& name) {
+  if (record == nullptr) return false;
+  record->name = name;
+  return true;
+}
+
 class Engine : public ResultRecords {
  public:
   ResultKind Kind() const override { return CurrentKind(); }
@@ -67,21 +86,11 @@ class Engine : public ResultRecords {
   }
 
   host::TreeKey NodeOfFolder(uint32_t folderId) const override {
-    if (Kind() == ResultKind::kFat) {
-      if (const FatFolderRecord* f = FindFatFolder(folderId)) return f->treeKey;
-    } else if (Kind() == ResultKind::kNtfs) {
-      if (const NtfsFolderRecord* f = FindNtfsFolder(folderId)) return f->treeKey;
-    }
-    return host::kNoTreeKey;
+    return WithFolder(folderId, [](const auto& f) { return f.treeKey; }).value_or(host::kNoTreeKey);
   }
 
   std::optional<uint32_t> ParentOfFolder(uint32_t folderId) const override {
-    if (Kind() == ResultKind::kFat) {
-      if (const FatFolderRecord* f = FindFatFolder(folderId)) return f->parentId;
-    } else if (Kind() == ResultKind::kNtfs) {
-      if (const NtfsFolderRecord* f = FindNtfsFolder(folderId)) return f->parentId;
-    }
-    return std::nullopt;
+    return WithFolder(folderId, [](const auto& f) { return f.parentId; });
   }
 
   std::optional<uint32_t> ParentOfFile(uint32_t fileId) const override {
@@ -137,26 +146,17 @@ bool RenameFileRecord(uint32_t id, const std::u16string& name) {
       }
       return false;
     case ResultKind::kFat:
-      if (FatEntryRecord* e = FindFatEntry(id)) return e->name = name, true;
-      return false;
+      return Rename(FindFatEntry(id), name);
     case ResultKind::kNtfs:
-      if (ExtensiveNtfs()) {
-        if (NtfsFoundEntryRecord* e = FindNtfsFoundEntry(id)) return e->name = name, true;
-      } else if (NtfsEntryRecord* e = FindNtfsEntry(id)) {
-        return e->name = name, true;
-      }
-      return false;
+      return ExtensiveNtfs() ? Rename(FindNtfsFoundEntry(id), name) : Rename(FindNtfsEntry(id), name);
     default:
       return false;
   }
 }
 
 bool RenameFolderRecord(host::TreeKey node, const std::u16string& name) {
-  if (CurrentKind() == ResultKind::kFat) {
-    if (FatFolderRecord* f = FindFatFolderByTreeKey(node)) return f->name = name, true;
-  } else if (CurrentKind() == ResultKind::kNtfs) {
-    if (NtfsFolderRecord* f = FindNtfsFolderByTreeKey(node)) return f->name = name, true;
-  }
+  if (CurrentKind() == ResultKind::kFat) return Rename(FindFatFolderByTreeKey(node), name);
+  if (CurrentKind() == ResultKind::kNtfs) return Rename(FindNtfsFolderByTreeKey(node), name);
   return false;
 }
 

@@ -15,18 +15,14 @@
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
 
+using results::Wide;
+
 namespace {
 
 constexpr COLORREF kRed = 0x0000FF;
 constexpr COLORREF kParentBack = 0x95CAFF;
 constexpr char16_t kNothingTicked[] =
     u"Please mark the file(s) and folder(s) that you want to save\r\nby clicking on check box.";
-
-LPCWSTR Wide(const std::u16string& text) { return reinterpret_cast<LPCWSTR>(text.c_str()); }
-
-std::u16string Utf16(const CString& text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text.GetString()), text.GetLength());
-}
 
 HTREEITEM NodeOf(const std::u16string& idText) {
   return ResultTreeCtrl::Handle(results::ParseId(idText).value_or(host::kNoTreeKey));
@@ -139,7 +135,7 @@ void ResultListCtrl::EmptyCheckSets() {
 
 // --- rows ---
 
-std::u16string ResultListCtrl::Text(int row, int column) const { return Utf16(CTKListCtrl::GetItemText(row, column)); }
+std::u16string ResultListCtrl::Text(int row, int column) const { return CTKListCtrl::GetItemText(row, column).ToUtf16(); }
 
 results::RowKind ResultListCtrl::Kind(int row) const { return results::ClassifyRow(Text(row, 0), Text(row, 1)); }
 
@@ -158,7 +154,7 @@ int ResultListCtrl::RowCheck(int row) const {
   return image == 1 || image == 2 ? image - 1 : -1;
 }
 
-void ResultListCtrl::RestoreChecks(HTREEITEM node) {
+void ResultListCtrl::RestoreChecks() {
   if (m_tree == nullptr) return;
   results::ResultChecks checks = m_tree->Checks();
   const int idColumn = static_cast<int>(results::IdColumn(FileTrace()));
@@ -174,14 +170,13 @@ void ResultListCtrl::RestoreChecks(HTREEITEM node) {
       checked = id && checks.FileRowChecked(*id);
       // Group and type rows follow their ticked nodes.
       for (uint32_t key : m_sets.checkedNodes.Keys()) {
-        checked = checked || Utf16(m_tree->CTreeCtrl::GetItemText(ResultTreeCtrl::Handle(key))) == Text(row, 0);
+        checked = checked || m_tree->CTreeCtrl::GetItemText(ResultTreeCtrl::Handle(key)).ToUtf16() == Text(row, 0);
       }
     } else if (id) {
       checked = kind == results::RowKind::kFolder ? checks.FolderRowChecked(*id) : checks.FileRowChecked(*id);
     }
     SetRowState(row, checked ? 2 : 1);
   }
-  (void)node;
 }
 
 // One click is one toggle: the box is toggled here and the control's own toggle never runs.
@@ -247,7 +242,7 @@ void ResultListCtrl::OpenRow(int row) {
     }
   } else if (FileTrace() && kind == results::RowKind::kFolder) {
     ListFileTraceFolder(Text(row, 0), 1);
-    RestoreChecks(m_tree->CurrentNode());
+    RestoreChecks();
   }
 }
 
@@ -266,7 +261,7 @@ void ResultListCtrl::GoToParentFolder(uint32_t folderId) {
   m_tree->SelectItem(target);
   m_tree->SetCurrentNode(ResultTreeCtrl::Key(target));
   if (parent != root) m_tree->CTreeCtrl::Expand(target, TVE_TOGGLE);
-  RestoreChecks(node);
+  RestoreChecks();
 }
 
 // --- commands ---

@@ -47,8 +47,8 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   int RowCheck(int row) const;
   void UncheckRow(int row) { SetRowState(row, 1); }
   void ClearRowBox(int row) { SetRowState(row, 0); }
-  // Every row's box from the mark sets (RestoreListChecks); the node is the listed one.
-  void RestoreChecks(HTREEITEM node);
+  // Every row's box from the mark sets (RestoreListChecks).
+  void RestoreChecks();
 
   // What the user does, as the handlers do it (tests call them too).
   void ToggleRowBox(int row);

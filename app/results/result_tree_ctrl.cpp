@@ -12,15 +12,11 @@
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
 
+using results::Wide;
+
 namespace {
 
 constexpr COLORREF kDeletedColour = 0x0000FF;
-
-LPCWSTR Wide(const std::u16string& text) { return reinterpret_cast<LPCWSTR>(text.c_str()); }
-
-std::u16string Utf16(const CString& text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text.GetString()), text.GetLength());
-}
 
 std::u16string Trimmed(const std::u16string& text) {
   constexpr std::u16string_view kSpace = u" \t\r\n";
@@ -123,7 +119,7 @@ host::TreeKey ResultTreeCtrl::AddTreeItemOnce(const std::u16string& text, host::
     const std::u16string wanted = Trimmed(text);
     HTREEITEM first = parent == host::kNoTreeKey ? CTreeCtrl::GetRootItem() : CTreeCtrl::GetChildItem(Handle(parent));
     for (HTREEITEM child = first; child != nullptr; child = CTreeCtrl::GetNextSiblingItem(child)) {
-      if (Trimmed(Utf16(CTreeCtrl::GetItemText(child))) == wanted) {
+      if (Trimmed(CTreeCtrl::GetItemText(child).ToUtf16()) == wanted) {
         node = child;
         return;
       }
@@ -166,7 +162,7 @@ host::TreeKey ResultTreeCtrl::GetNextSiblingItem(host::TreeKey previous) {
 
 std::u16string ResultTreeCtrl::GetItemText(host::TreeKey node) {
   std::u16string text;
-  results::RunOnWindowThread(m_hWnd, [&] { text = Utf16(CTreeCtrl::GetItemText(Handle(node))); });
+  results::RunOnWindowThread(m_hWnd, [&] { text = CTreeCtrl::GetItemText(Handle(node)).ToUtf16(); });
   return text;
 }
 
@@ -174,9 +170,9 @@ void ResultTreeCtrl::ClearChecks(host::TreeKey node) {
   results::RunOnWindowThread(m_hWnd, [&] { Checks().ClearChecks(reinterpret_cast<Item>(Handle(node))); });
 }
 
-void ResultTreeCtrl::RestoreListChecks(host::TreeKey node) {
+void ResultTreeCtrl::RestoreListChecks(host::TreeKey) {
   results::RunOnWindowThread(m_hWnd, [&] {
-    if (m_list != nullptr) m_list->RestoreChecks(Handle(node));
+    if (m_list != nullptr) m_list->RestoreChecks();
   });
 }
 
@@ -228,12 +224,12 @@ void ResultTreeCtrl::ListNode(HTREEITEM node) {
     if (state == app::CheckState::kUnchecked) Checks().UnmarkFolderOwnFiles(reinterpret_cast<Item>(node));
   } else if (kind == results::ResultKind::kFileTrace) {
     HTREEITEM parent = CTreeCtrl::GetParentItem(node);
-    const std::u16string text = parent == nullptr ? u"Root" : Utf16(CTreeCtrl::GetItemText(node));
+    const std::u16string text = parent == nullptr ? u"Root" : CTreeCtrl::GetItemText(node).ToUtf16();
     // Group nodes sit right below the top node; type nodes below their group.
     const bool group = parent != nullptr && CTreeCtrl::GetParentItem(parent) == nullptr;
     ListFileTraceFolder(text, group ? 1 : 0);
   }
-  if (m_list != nullptr) m_list->RestoreChecks(node);
+  if (m_list != nullptr) m_list->RestoreChecks();
 }
 
 CString ResultTreeCtrl::GetTreePath(HTREEITEM node) const {
@@ -267,13 +263,13 @@ void ResultTreeCtrl::OnLButtonDown(UINT, CPoint point) {
       // Every hit of the group or type follows its node.
       const bool check = GetState(item) != app::CheckState::kChecked;
       Checks().SetCheckDeep(item, check);
-      for (uint32_t id : m_records->HitsOf(Utf16(CTreeCtrl::GetItemText(node)))) {
+      for (uint32_t id : m_records->HitsOf(CTreeCtrl::GetItemText(node).ToUtf16())) {
         Checks().FileRowToggled(id, check);
       }
     } else {
       Checks().ClickTreeBox(item);
     }
-    if (m_list != nullptr) m_list->RestoreChecks(node);
+    if (m_list != nullptr) m_list->RestoreChecks();
   } else if (flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMRIGHT)) {
     ListNode(node);
   } else if (flags & TVHT_ONITEMBUTTON) {
@@ -397,7 +393,7 @@ void ResultTreeCtrl::RunMenuCommand(UINT command, HTREEITEM node) {
       if (m_records->Kind() == results::ResultKind::kFileTrace) break;
       results::ItemProperties properties;
       properties.folder = true;
-      properties.name = Utf16(CTreeCtrl::GetItemText(node));
+      properties.name = CTreeCtrl::GetItemText(node).ToUtf16();
       results::FolderTimes(Key(node), properties.created, properties.modified);
       results::ShowItemPropertiesDialog(this, properties);
       break;

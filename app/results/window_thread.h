@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 namespace results {
 
@@ -16,5 +17,8 @@ constexpr UINT kRunOnWindowThread = WM_APP + 0x236;
 void RunOnWindowThread(HWND window, const std::function<void()>& work);
 // In a control's WindowProc: true when message was the request and has been carried out.
 bool RunRequested(UINT message, LPARAM lParam);
+
+// A UTF-16 text as the Win32 calls take it.
+inline LPCWSTR Wide(const std::u16string& text) { return reinterpret_cast<LPCWSTR>(text.c_str()); }
 
 }  // namespace results
