@@ -1,0 +1,262 @@
+#include "app/pages/file_system_view.h"
+
+#include "app/pages/page_background.h"
+
+#include <string>
+
+#include "engine/records/extensive_lists.h"
+#include "engine/records/pause_gate.h"
+#include "engine/records/scan_control.h"
+#include "engine/records/scan_records.h"
+#include "engine/save/preview_temp_files.h"
+#include "engine/scan/chosen_fs.h"
+#include "platform/classlib/resource_win32.h"
+#include "res/resource.h"
+#include "ui/msgbox/message_dialogs.h"
+
+namespace {
+
+constexpr int kButtonBarHeight = 56;
+constexpr int kSplitterId = IDC_SOURCE_SPLITTER;  // 157
+constexpr int kFormId = AFX_IDW_PANE_FIRST + 3;
+
+const char16_t kSelectFirst[] =
+    u"Please select a File System from the left panel and then click [Next] to continue with recovery.";
+const char16_t kStopQuestion[] = u"Do you want to stop file searching ?";
+
+int HeaderHeight() {
+  BITMAP info{};
+  HBITMAP header = static_cast<HBITMAP>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDB_HEADER_FILE_SYSTEMS),
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (header == nullptr) return 60;
+  ::GetObjectW(header, sizeof info, &info);
+  ::DeleteObject(header);
+  return info.bmHeight;
+}
+
+}  // namespace
+
+IMPLEMENT_DYNCREATE(CFileSystemView, CView)
+
+BEGIN_MESSAGE_MAP(CFileSystemView, CView)
+  ON_WM_CREATE()
+  ON_WM_SIZE()
+  ON_WM_ERASEBKGND()
+  ON_WM_TIMER()
+  ON_WM_DESTROY()
+  ON_BN_CLICKED(IDC_NEXT, OnNext)
+  ON_BN_CLICKED(IDC_BACK, OnBack)
+  ON_BN_CLICKED(IDC_STOP, OnStop)
+  ON_BN_CLICKED(IDC_HOME, OnHome)
+  ON_MESSAGE(kHideStopMessage, OnHideStop)
+END_MESSAGE_MAP()
+
+CFileSystemView::CFileSystemView() = default;
+
+CFileSystemView::~CFileSystemView() { JoinWorker(); }
+
+int CFileSystemView::OnCreate(LPCREATESTRUCT create) {
+  if (CView::OnCreate(create) == -1) return -1;
+  m_font.CreateFont(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, _T("Arial"));
+
+  const CRect none(0, 0, 10, 10);
+  m_tree.Create(WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, none,
+                this, IDC_SOURCE_TREE);
+  m_tree.SetFont(&m_font);
+  m_tree.LoadImages();
+  m_tree.onChoose = [this](HTREEITEM item) { ChooseFileSystem(item); };
+  if (!m_form.CreateForm(this, kFormId, &m_font)) return -1;
+  m_splitter.Create(WS_CHILD | WS_VISIBLE | SplitterCtrl::kVertical, this, &m_tree, &m_form, kSplitterId, none, 90,
+                    170);
+
+  struct ButtonSpec {
+    ui::CToolButton& button;
+    UINT id, normal, hover;
+    LPCTSTR tip;
+  };
+  for (const ButtonSpec& spec : {ButtonSpec{m_next, IDC_NEXT, IDB_NEXT, IDB_NEXT_HOT, _T("Next")},
+                                 ButtonSpec{m_back, IDC_BACK, IDB_BACK, IDB_BACK_HOT, _T("Back")},
+                                 ButtonSpec{m_stop, IDC_STOP, IDB_STOP, IDB_STOP_HOT, _T("Stop")},
+                                 ButtonSpec{m_home, IDC_HOME, IDB_HOME, IDB_HOME_HOT, _T("Home")}}) {
+    spec.button.Create(_T(""), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, none, this, spec.id);
+    spec.button.LoadBitmaps(spec.normal, spec.hover);
+    spec.button.SetTooltipText(spec.tip);
+  }
+  ShowButton(m_stop, false);
+  return 0;
+}
+
+void CFileSystemView::OnDestroy() {
+  KillTimer(kTimerId);
+  JoinWorker();
+  CView::OnDestroy();
+}
+
+CWnd& CFileSystemView::Button(UINT id) {
+  switch (id) {
+    case IDC_NEXT:
+      return m_next;
+    case IDC_BACK:
+      return m_back;
+    case IDC_STOP:
+      return m_stop;
+    default:
+      return m_home;
+  }
+}
+
+void CFileSystemView::ShowButton(CWnd& button, bool shown) {
+  button.ShowWindow(shown ? SW_SHOW : SW_HIDE);
+  button.EnableWindow(shown ? TRUE : FALSE);
+}
+
+void CFileSystemView::OnSize(UINT type, int cx, int cy) {
+  CView::OnSize(type, cx, cy);
+  Layout(cx, cy);
+}
+
+void CFileSystemView::Layout(int cx, int cy) {
+  if (m_splitter.GetSafeHwnd() == nullptr) return;
+  const int top = HeaderHeight() + 6;
+  const int bottom = cy - kButtonBarHeight;
+  m_splitter.MoveWindow(10, top, cx > 20 ? cx - 20 : 0, bottom > top ? bottom - top : 0);
+  const int buttonTop = cy - kButtonBarHeight + 10;
+  const int nextLeft = cx - 105;
+  m_next.SetWindowPos(nullptr, nextLeft, buttonTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  m_stop.SetWindowPos(nullptr, nextLeft, buttonTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  m_back.SetWindowPos(nullptr, nextLeft - 95, buttonTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  m_home.SetWindowPos(nullptr, nextLeft - 150, buttonTop - 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  Invalidate();
+}
+
+BOOL CFileSystemView::OnEraseBkgnd(CDC*) { return TRUE; }
+
+void CFileSystemView::OnDraw(CDC* dc) {
+  CRect client;
+  GetClientRect(client);
+  PaintPageBackground(dc, client, m_worker.joinable() && m_stopShown ? IDB_HEADER_SCANNING : IDB_HEADER_FILE_SYSTEMS);
+  if (m_links.summaryText) {
+    const CString summary = m_links.summaryText();
+    CFont* old = dc->SelectObject(&m_font);
+    dc->SetBkMode(TRANSPARENT);
+    dc->SetTextColor(RGB(20, 42, 82));
+    CRect where(25, client.bottom - 40, 250, client.bottom);
+    dc->DrawText(summary, where, DT_LEFT | DT_TOP | DT_NOPREFIX);
+    dc->SelectObject(old);
+  }
+}
+
+void CFileSystemView::ChooseFileSystem(HTREEITEM item) {
+  const CString text = m_tree.GetItemText(item);
+  m_selectedPosition = m_tree.VisiblePosition(item);
+  if (m_links.setSelectedItem) m_links.setSelectedItem(text, m_selectedPosition);
+  const std::u16string label(text.GetString(), text.GetString() + text.GetLength());
+  m_form.ShowChoice(::ChooseFileSystem(FileSystemTreeCtrl::KeyOfItem(item), label));
+}
+
+void CFileSystemView::OnNext() {
+  if (m_worker.joinable()) return;
+  if (m_selectedPosition < 0) {
+    msgbox::ShowProtocolBox(kSelectFirst, msgbox::kInformation, false);
+    return;
+  }
+  FreeScanRecordLists();
+  if (m_links.selectStage) m_links.selectStage(2);
+  m_form.ShowProgressBar();
+  m_form.SetProgressPos(0);
+  m_form.ShowStatusText();
+  ShowButton(m_stop, true);
+  m_stopShown = true;
+  for (CWnd* button : {static_cast<CWnd*>(&m_next), static_cast<CWnd*>(&m_back), static_cast<CWnd*>(&m_home)}) {
+    ShowButton(*button, false);
+  }
+  if (m_links.setScanFinished) m_links.setScanFinished(false);
+  m_tree.EnableWindow(FALSE);
+
+  host::Hosts& hosts = host::Current();
+  hosts.fileSystemForm = &m_form;
+  hosts.fileSystemView = this;
+  ScanThreadControl.stopFlag = 0;
+  ScanThreadControl.runningFlag = 1;
+  m_worker = std::thread([] { ScanThreadProc(); });
+  SetTimer(kTimerId, 1000);
+  ::Sleep(50);
+  RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void CFileSystemView::OnStop() {
+  if (ScanThreadControl.runningFlag != 1 || ScanThreadControl.stopFlag != 0) return;
+  bool stop = false;
+  {
+    // The worker waits at its next test of the stop flag until the question is answered.
+    ClosedGate paused(ScanPauseGate);
+    stop = msgbox::ShowProtocolBox(kStopQuestion, msgbox::kQuestion, true) == 1;
+    // While the box was up the worker may have reached the results tree, which is no longer stopped:
+    // then the answer comes too late and the tree is built whole.
+    if (stop && m_stopShown) ScanThreadControl.stopFlag = 1;
+  }
+  if (!stop || !m_stopShown) return;
+  m_form.HideProgressBar();
+  ShowButton(m_stop, false);
+  m_stopShown = false;
+  m_form.HideStatusText();
+  if (m_links.selectStage) m_links.selectStage(3);
+  Invalidate();
+}
+
+void CFileSystemView::HideStopButton() { SendMessage(kHideStopMessage); }
+
+LRESULT CFileSystemView::OnHideStop(WPARAM, LPARAM) {
+  ShowButton(m_stop, false);
+  m_stopShown = false;
+  return 0;
+}
+
+void CFileSystemView::JoinWorker() {
+  if (m_worker.joinable()) m_worker.join();
+}
+
+void CFileSystemView::OnTimer(UINT_PTR id) {
+  if (id != kTimerId) {
+    CView::OnTimer(id);
+    return;
+  }
+  if (ScanThreadControl.runningFlag != 0 || ScanThreadControl.stopFlag == 0) return;
+  KillTimer(kTimerId);
+  // Running 0 is the worker's last act: it is leaving, and nothing writes the results any more.
+  JoinWorker();
+  host::Hosts& hosts = host::Current();
+  if (hosts.fileSystemView == this) hosts.fileSystemView = nullptr;
+  if (hosts.fileSystemForm == &m_form) hosts.fileSystemForm = nullptr;
+  m_form.HideProgressBar();
+  m_form.HideStatusText();
+  ShowButton(m_stop, false);
+  m_stopShown = false;
+  m_tree.EnableWindow(TRUE);
+  ShowButton(m_next, true);
+  ShowButton(m_back, true);
+  ShowButton(m_home, true);
+  if (m_links.selectStage) m_links.selectStage(4);
+  if (m_links.showPage) m_links.showPage(4);
+  ::Sleep(500);
+  if (m_links.showResultsButtons) m_links.showResultsButtons();
+}
+
+void CFileSystemView::OnBack() {
+  if (m_worker.joinable()) return;
+  m_tree.DeleteAllItems();
+  m_form.ClearValues();
+  m_selectedPosition = -2;
+  DeletePreviewTempFiles();
+  if (m_links.restoreScanPage) m_links.restoreScanPage();
+  if (m_links.selectStage) m_links.selectStage(2);
+  if (m_links.setScanFinished) m_links.setScanFinished(true);
+  FreeExtensiveScanLists();
+  if (m_links.showPage) m_links.showPage(2);
+}
+
+void CFileSystemView::OnHome() {
+  OnBack();
+  if (m_links.backFromScanPage) m_links.backFromScanPage();
+}
