@@ -111,6 +111,31 @@ int RunScenario(const std::string& name, Report& report) {
       report.Line("tool " + os::ToUtf8(bar->GetItemText(i).ToUtf16()), bar->IsItemEnabled(i));
     }
     report.Line("screenshot", !harness::CaptureWindow(frame->m_hWnd, "main_frame").empty());
+  } else if (name == "load") {
+    // A name typed without its extension, then a name that does not exist.
+    const std::string typed = Env("DORVANE_APP_LOAD");
+    seams.dialogs.Choose({os::FromUtf8(typed)});
+    seams.dialogs.Choose({os::FromUtf8(typed + "-missing")});
+    frame->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+    report.Line("loaded_page", theApp.CurrentPage);
+    report.Line("loaded_mode", RecoveryMode);
+    report.Line("results_ready", frame->ResultsReady);
+    report.Line("loaded_columns", ListColumns(theApp));
+    frame->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+  } else if (name == "banner") {
+    // A click on the banner near the toolbar's right end opens the product's page.
+    CRect client;
+    frame->GetClientRect(client);
+    MSG click{};
+    click.hwnd = frame->StandardToolBar()->m_hWnd;
+    click.message = WM_LBUTTONDOWN;
+    click.lParam = MAKELPARAM(client.right - 100, 40);
+    frame->PreTranslateMessage(&click);
+    click.lParam = MAKELPARAM(client.right - 300, 40);  // beside it: nothing
+    frame->PreTranslateMessage(&click);
+    for (const auto& executed : seams.shell.Executed()) {
+      report.Line("opened", os::ToUtf8(executed.verb) + " " + os::ToUtf8(executed.target));
+    }
   } else if (name == "recover" || name == "help") {
     frame->SendMessage(WM_COMMAND, name == "recover" ? ID_RECOVER_SELECTED : ID_HELP);
     report.Line("folders", static_cast<long long>(seams.dialogs.FolderRequests().size()));
@@ -275,6 +300,26 @@ TEST(Application, CommandLineSnapshotChoosesTheColumnsByItsLetter) {
   EXPECT_TRUE(unknown.Has("page=0")) << unknown.All();
   EXPECT_TRUE(unknown.Has("columns=0")) << unknown.All();
   EXPECT_TRUE(unknown.Has("box=3 Invalid File.")) << unknown.All();
+}
+
+TEST(Application, LoadSnapshotAppendsTheExtensionAndReportsAMissingFile) {
+  const std::string file = SnapshotFromTestData("quick_fat.vsnp.hex", "typed.vsnp");
+  const std::string typed = file.substr(0, file.size() - 5);
+  ::SetEnvironmentVariableW(L"DORVANE_APP_LOAD", Wide(typed).c_str());
+  const Outcome o = RunChild("load");
+  EXPECT_TRUE(o.Has("loaded_page=4")) << o.All();
+  EXPECT_TRUE(o.Has("loaded_mode=2")) << o.All();
+  EXPECT_TRUE(o.Has("results_ready=1")) << o.All();
+  EXPECT_TRUE(o.Has("loaded_columns=6")) << o.All();
+  EXPECT_TRUE(o.Has("box=3 " + typed + "-missing.vsnp does not exists.")) << o.All();
+}
+
+TEST(Application, BannerOpensTheProductPage) {
+  const Outcome o = RunChild("banner");
+  EXPECT_TRUE(o.Has("opened=open https://www.dorvane.example")) << o.All();
+  int opened = 0;
+  for (const std::string& line : o.lines) opened += line.rfind("opened=", 0) == 0;
+  EXPECT_EQ(opened, 1) << o.All();
 }
 
 TEST(Application, RecoverSelectedWithNothingTickedAsksToTick) {
