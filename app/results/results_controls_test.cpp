@@ -25,6 +25,7 @@
 #include "engine/image/disk_image.h"
 #include "engine/image/source_values.h"
 #include "engine/records/fat_records.h"
+#include "engine/records/ntfs_records.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/records/scan_records.h"
@@ -139,15 +140,15 @@ class ResultsControlsTest : public ::testing::Test {
 
   // A Quick Scan of the FAT16 volume on a worker, as the scan page runs it, while this thread serves the
   // windows: the tree is built and the root listed through sent messages.
-  void Scan() {
+  void Scan(const std::string& image = "fat16.fixed.vhd", uint16_t code = records::kFat16, uint32_t sectors = 65536) {
     image_.CreateReader(kImageVhd);
-    ASSERT_TRUE(image_.Open(os::FromUtf8(std::string(DORVANE_SHARED_IMAGES) + "/fat16.fixed.vhd")));
+    ASSERT_TRUE(image_.Open(os::FromUtf8(std::string(DORVANE_SHARED_IMAGES) + "/" + image)));
     ImageFormat = 0;
     CurrentDriveIndex = 0;
     SourceKind = kSourceDisk;
     SetCurrentDiskImage(&image_);
     RecoveryMode = records::kQuickScan;
-    ScanRange = ScanRangeRecord{records::kFat16, 0, 65536, 65535, 0};
+    ScanRange = ScanRangeRecord{code, 0, sectors, sectors - 1, 0};
     ScanThreadControl.runningFlag = 1;
     ResultListers = ResultListersRecord{ListFatFolder, ListNtfsFolder};
     std::atomic<bool> done{false};
@@ -173,6 +174,9 @@ class ResultsControlsTest : public ::testing::Test {
   // The node of the first folder record named name (any case), or of the first deleted one.
   HTREEITEM Folder(const std::u16string& name) const {
     for (const FatFolderRecord& f : FatFolderList) {
+      if (f.name == name) return ResultTreeCtrl::Handle(f.treeKey);
+    }
+    for (const NtfsFolderRecord& f : NtfsFolderList) {
       if (f.name == name) return ResultTreeCtrl::Handle(f.treeKey);
     }
     return nullptr;
@@ -324,6 +328,32 @@ TEST_F(ResultsControlsTest, TreeAndListBoxesStayInStepBothWays) {
   ClickTreeBox(top);
   for (HTREEITEM n : {top, documents, photos, Folder(u"2019")}) EXPECT_EQ(TreeState(n), app::CheckState::kUnchecked);
   EXPECT_TRUE(window.list.Sets().fileMarks.empty());
+}
+
+// On FAT a half-ticked folder makes its ancestors partly checked; on NTFS only the folder itself.
+TEST_F(ResultsControlsTest, UntickingOneFileMarksTheFolderAloneOnNtfsAndItsAncestorsOnFat) {
+  for (bool fat : {true, false}) {
+    if (fat) {
+      Scan();
+    } else {
+      ResetState();
+      window.tree.DeleteAllItems();
+      window.list.Sets().Clear();
+      Scan("ntfs_4k.fixed.vhd", records::kNtfs, 32768);
+    }
+    HTREEITEM documents = Folder(u"Documents");
+    HTREEITEM reports = Folder(u"Reports");
+    ASSERT_NE(reports, nullptr);
+    ClickRowBox(Row(u"Documents"));
+    EXPECT_EQ(TreeState(reports), app::CheckState::kChecked);
+    ClickLabel(reports);
+    const int summary = Row(fat ? u"SUMMARY.CSV" : u"summary.csv");
+    ASSERT_GE(summary, 0);
+    EXPECT_EQ(window.list.RowCheck(summary), 1);
+    ClickRowBox(summary);
+    EXPECT_EQ(TreeState(reports), app::CheckState::kPartly);
+    EXPECT_EQ(TreeState(documents), fat ? app::CheckState::kPartly : app::CheckState::kChecked) << fat;
+  }
 }
 
 TEST_F(ResultsControlsTest, ParentGoesUpAndRenamingToNothingKeepsTheName) {
