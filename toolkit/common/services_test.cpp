@@ -355,6 +355,44 @@ TEST(GdiGuards, WindowRectanglesOfAMissingWindowAreEmpty) {
   EXPECT_EQ(CTKPTransparentBitmap(nullptr).ConvertToIcon(), nullptr);
 }
 
+TEST(DrawHelpers, FontsWorkAreasLayoutKeysAndTheActiveTopWindow) {
+  EXPECT_FALSE(CTKPDrawHelpers::FontExists(L"No Such Face Anywhere"));
+  EXPECT_FALSE(CTKPDrawHelpers::FontExists(nullptr));
+  LOGFONTW gui{};
+  ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof gui, &gui);
+  EXPECT_TRUE(CTKPDrawHelpers::FontExists(gui.lfFaceName));
+  EXPECT_FALSE(CTKPDrawHelpers::GetDefaultFontName(TRUE).IsEmpty());
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_EQ(CTKPDrawHelpers::GetWorkArea(POINT{5, 5}), CRect(work));
+  const CRect somewhere(10, 10, 50, 50);
+  EXPECT_EQ(CTKPDrawHelpers::GetWorkArea(static_cast<LPCRECT>(somewhere)), CRect(work));
+
+  CWnd ltr, rtl;
+  LPCTSTR cls = AfxRegisterWndClass(0);
+  ASSERT_TRUE(ltr.CreateEx(0, cls, L"ltr", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr));
+  ASSERT_TRUE(rtl.CreateEx(WS_EX_LAYOUTRTL, cls, L"rtl", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
+  UINT key = VK_LEFT;
+  CTKPDrawHelpers::KeyToLayout(ltr.GetSafeHwnd(), key);
+  EXPECT_EQ(key, static_cast<UINT>(VK_LEFT));
+  CTKPDrawHelpers::KeyToLayout(rtl.GetSafeHwnd(), key);
+  EXPECT_EQ(key, static_cast<UINT>(VK_RIGHT));
+  key = VK_UP;
+  CTKPDrawHelpers::KeyToLayout(rtl.GetSafeHwnd(), key);
+  EXPECT_EQ(key, static_cast<UINT>(VK_UP));
+  EXPECT_EQ(CTKPDrawHelpers::GetWorkArea(ltr.GetSafeHwnd()), CRect(work));
+
+  ::SetForegroundWindow(ltr.GetSafeHwnd());
+  harness::PumpMessages();
+  if (::GetForegroundWindow() == ltr.GetSafeHwnd()) {
+    EXPECT_TRUE(CTKPDrawHelpers::IsTopParentActive(ltr.GetSafeHwnd()));
+    EXPECT_FALSE(CTKPDrawHelpers::IsTopParentActive(rtl.GetSafeHwnd()));
+  }
+  EXPECT_FALSE(CTKPDrawHelpers::IsTopParentActive(nullptr));
+  rtl.DestroyWindow();
+  ltr.DestroyWindow();
+}
+
 class TrackerTest : public testing::Test {
  protected:
   void SetUp() override {
