@@ -5,7 +5,7 @@
 #include "app/frame_hosts.h"
 #include "engine/image/disk_image.h"
 #include "platform/classlib/win/cmenu.h"
-#include "platform/seams/seams.h"
+#include "platform/seams/open_address.h"
 #include "preview/main_preview_view.h"
 #include "res/resource.h"
 #include "toolkit/commandbars/tkp_command_bar.h"
@@ -221,12 +221,7 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
         CRect(client.right - 380, 20, client.right - 5, 70).PtInRect(point)) {
       ::SetCursor(HandCursor);
     } else if (pMsg->message == WM_LBUTTONDOWN && CRect(client.right - 245, 25, client.right - 5, 60).PtInRect(point)) {
-      seams::ShellRequest request;
-      request.owner = m_hWnd;
-      request.verb = u"open";
-      request.target = kProductPage;
-      request.show = SW_SHOWMAXIMIZED;
-      seams::Shell().Execute(request);
+      seams::OpenAddress(m_hWnd, kProductPage, SW_SHOWMAXIMIZED);
     }
   }
   return CTKPFrameWnd::PreTranslateMessage(pMsg);
