@@ -188,6 +188,21 @@ void ResultChecks::UpdateFolderFromRows(uint32_t folderId, RowsState rows) {
   }
 }
 
+void ResultChecks::UpdateNodeFromRows(Item node, RowsState rows) {
+  if (node == 0) return;
+  if (rows == RowsState::kMixed) {
+    for (Item n = node; n != 0; n = tree_.Parent(n)) SetPartial(n);
+  } else {
+    SetCheckDeep(node, rows == RowsState::kAllChecked);
+  }
+}
+
+void ResultChecks::FileTraceNodeToggled(Item node, const std::vector<uint32_t>& hits, bool checked) {
+  if (node == 0) return;
+  SetCheckDeep(node, checked);
+  for (uint32_t id : hits) FileRowToggled(id, checked);
+}
+
 std::vector<Item> ResultChecks::CollectSaveFolders() {
   sets_.saveFolders.Clear();
   std::vector<Item> saved;

@@ -57,6 +57,10 @@ class ResultChecks {
   void FolderRowToggled(Item node, bool checked);
   // After a row's box changed in the listing of folderId (the top node when no record has that id).
   void UpdateFolderFromRows(uint32_t folderId, RowsState rows);
+  // File Trace: the listed group or type node follows its rows (partly checked with all its ancestors).
+  void UpdateNodeFromRows(Item node, RowsState rows);
+  // File Trace: a group or type node ticked or unticked deeply with its hits.
+  void FileTraceNodeToggled(Item node, const std::vector<uint32_t>& hits, bool checked);
 
   // Save's walk: the save folders are refilled with the top-most checked folders below the top node, and
   // the files of every folder saved whole leave the save set. Answers the folders in tree order.

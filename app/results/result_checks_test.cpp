@@ -181,6 +181,22 @@ TEST_F(ResultChecksTest, UpdateFolderFromRowsOnNtfsMarksTheNodeOnly) {
   EXPECT_EQ(All(), std::vector<CheckState>(7, CheckState::kUnchecked));
 }
 
+TEST_F(ResultChecksTest, FileTraceNodesFollowTheirRowsAndTakeTheirHits) {
+  records.kind = ResultKind::kFileTrace;
+  checks.UpdateNodeFromRows(a1, RowsState::kMixed);
+  EXPECT_EQ(State(a1), CheckState::kPartly);
+  EXPECT_EQ(State(a), CheckState::kPartly);
+  EXPECT_EQ(State(top), CheckState::kPartly);
+  checks.UpdateNodeFromRows(a1, RowsState::kAllChecked);
+  EXPECT_EQ(State(a1), CheckState::kChecked);
+  checks.FileTraceNodeToggled(a2, {7, 8}, true);
+  EXPECT_EQ(State(a), CheckState::kChecked);  // hits are no files of a folder of its own
+  EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{7, 8}));
+  checks.FileTraceNodeToggled(a2, {7, 8}, false);
+  EXPECT_TRUE(sets.saveFiles.empty());
+  EXPECT_EQ(State(a), CheckState::kPartly);
+}
+
 TEST(KeySetTest, KeysComeBackInTheOrderTheyEntered) {
   results::KeySet set;
   for (uint32_t key : {30u, 10u, 20u, 10u}) set.Insert(key);

@@ -188,7 +188,12 @@ void ResultListCtrl::ToggleRowBox(int row) {
   SetRowState(row, checked ? 2 : 1);
   const std::optional<uint32_t> id = results::ParseId(Text(row, static_cast<int>(results::IdColumn(FileTrace()))));
   results::ResultChecks checks = m_tree->Checks();
-  if (kind == results::RowKind::kFolder && !FileTrace()) {
+  if (kind == results::RowKind::kFolder && FileTrace()) {
+    // A group row: its node and every hit of the group.
+    HTREEITEM group = m_tree->FindChild(m_tree->CTreeCtrl::GetRootItem(), Text(row, 0));
+    checks.FileTraceNodeToggled(reinterpret_cast<results::Item>(group), results::EngineRecords()->HitsOf(Text(row, 0)),
+                                checked);
+  } else if (kind == results::RowKind::kFolder) {
     checks.FolderRowToggled(reinterpret_cast<results::Item>(NodeOf(Text(row, 5))), checked);
   } else if (id) {
     checks.FileRowToggled(*id, checked);
@@ -196,9 +201,24 @@ void ResultListCtrl::ToggleRowBox(int row) {
   UpdateParentFromRows(row);
 }
 
+std::vector<bool> ResultListCtrl::RowChecks() const {
+  std::vector<bool> states;
+  for (int r = 0, count = CTKListCtrl::GetItemCount(); r < count; ++r) {
+    if (Kind(r) != results::RowKind::kParent) states.push_back(RowCheck(r) == 1);
+  }
+  return states;
+}
+
 // The folder listed (the parent of the row's record) follows what its rows show now.
 void ResultListCtrl::UpdateParentFromRows(int row) {
-  if (FileTrace()) return;
+  if (FileTrace()) {
+    // The listed group or type node; the root's group rows move their own nodes.
+    HTREEITEM listed = m_tree->CurrentNode();
+    if (listed != nullptr && m_tree->GetParentItem(listed) != nullptr) {
+      m_tree->Checks().UpdateNodeFromRows(reinterpret_cast<results::Item>(listed), results::SummarizeRows(RowChecks()));
+    }
+    return;
+  }
   std::unique_ptr<results::ResultRecords> records = results::EngineRecords();
   std::optional<uint32_t> parent;
   if (Kind(row) == results::RowKind::kFolder) {
@@ -208,11 +228,7 @@ void ResultListCtrl::UpdateParentFromRows(int row) {
   } else if (std::optional<uint32_t> id = results::ParseId(Text(row, 5))) {
     parent = records->ParentOfFile(*id);
   }
-  std::vector<bool> states;
-  for (int r = 0, count = CTKListCtrl::GetItemCount(); r < count; ++r) {
-    if (Kind(r) != results::RowKind::kParent) states.push_back(RowCheck(r) == 1);
-  }
-  m_tree->Checks().UpdateFolderFromRows(parent.value_or(records->RootFolderId()), results::SummarizeRows(states));
+  m_tree->Checks().UpdateFolderFromRows(parent.value_or(records->RootFolderId()), results::SummarizeRows(RowChecks()));
 }
 
 void ResultListCtrl::ListFolderOfNode(HTREEITEM node) {

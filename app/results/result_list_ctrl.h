@@ -83,6 +83,8 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   bool FileTrace() const;
   void ListFolderOfNode(HTREEITEM node);
   void UpdateParentFromRows(int row);
+  // The rows' boxes, "Parent..." left out: true for a ticked row.
+  std::vector<bool> RowChecks() const;
   void ShowContextMenu(CPoint screen);
 
   ResultTreeCtrl* m_tree = nullptr;

@@ -6,6 +6,7 @@
 #include "engine/records/fat_records.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
+#include "engine/save/file_name_case.h"
 #include "engine/save/results_listing.h"
 #include "res/resource.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
@@ -232,6 +233,14 @@ void ResultTreeCtrl::ListNode(HTREEITEM node) {
   if (m_list != nullptr) m_list->RestoreChecks();
 }
 
+HTREEITEM ResultTreeCtrl::FindChild(HTREEITEM parent, const std::u16string& text) const {
+  const std::u16string wanted = file_name::UpperCase(Trimmed(text));
+  for (HTREEITEM child = CTreeCtrl::GetChildItem(parent); child != nullptr; child = CTreeCtrl::GetNextSiblingItem(child)) {
+    if (file_name::UpperCase(Trimmed(CTreeCtrl::GetItemText(child).ToUtf16())) == wanted) return child;
+  }
+  return nullptr;
+}
+
 CString ResultTreeCtrl::GetTreePath(HTREEITEM node) const {
   CString path;
   for (HTREEITEM n = node; n != nullptr && CTreeCtrl::GetParentItem(n) != nullptr; n = CTreeCtrl::GetParentItem(n)) {
@@ -261,11 +270,8 @@ void ResultTreeCtrl::OnLButtonDown(UINT, CPoint point) {
   if (flags & TVHT_ONITEMSTATEICON) {
     if (m_records->Kind() == results::ResultKind::kFileTrace) {
       // Every hit of the group or type follows its node.
-      const bool check = GetState(item) != app::CheckState::kChecked;
-      Checks().SetCheckDeep(item, check);
-      for (uint32_t id : m_records->HitsOf(CTreeCtrl::GetItemText(node).ToUtf16())) {
-        Checks().FileRowToggled(id, check);
-      }
+      Checks().FileTraceNodeToggled(item, m_records->HitsOf(CTreeCtrl::GetItemText(node).ToUtf16()),
+                                    GetState(item) != app::CheckState::kChecked);
     } else {
       Checks().ClickTreeBox(item);
     }

@@ -54,6 +54,8 @@ class ResultTreeCtrl : public CTreeCtrl, public host::ResultTreeHost, public app
   // The texts from the node up to the top node (not included), joined with "\".
   CString GetTreePath(HTREEITEM node) const;
   HTREEITEM CurrentNode() const { return m_current; }
+  // The parent's child whose text, trimmed, is text (any case); null when none.
+  HTREEITEM FindChild(HTREEITEM parent, const std::u16string& text) const;
   // Whether the node is drawn red (a deleted folder).
   bool IsDrawnDeleted(HTREEITEM node) const;
   // Runs a command of the context menu on the node.
