@@ -1,6 +1,7 @@
 // The check model of the results tree and list: tri-state boxes on the folder nodes, kept in step with the
 // marks of the files (MarkSets) and with what Save takes. The tree is any app::CheckTree (the window's
-// tree control, or a plain tree in the tests); the files come from ResultRecords.
+// tree control, or a plain tree in the tests) that answers FirstChild(0) with its first top-level node; the
+// files come from ResultRecords.
 //
 // The top node stands for the root folder: its own files are the files whose parent is the root id. When
 // the top node is ticked as a whole, the root's files enter the save set one by one, since the save walk

@@ -220,9 +220,7 @@ void ResultTreeCtrl::ListNode(HTREEITEM node) {
     ListFatFolder(folder.value_or(records::kFatRootId));
   } else if (kind == results::ResultKind::kNtfs) {
     ListNtfsFolder(folder.value_or(records::kNtfsRootRecord));
-    const app::CheckState state = GetState(reinterpret_cast<Item>(node));
-    if (state == app::CheckState::kChecked) Checks().MarkFolderOwnFiles(reinterpret_cast<Item>(node));
-    if (state == app::CheckState::kUnchecked) Checks().UnmarkFolderOwnFiles(reinterpret_cast<Item>(node));
+    OwnFilesFollowNode(node);
   } else if (kind == results::ResultKind::kFileTrace) {
     HTREEITEM parent = CTreeCtrl::GetParentItem(node);
     const std::u16string text = parent == nullptr ? u"Root" : CTreeCtrl::GetItemText(node).ToUtf16();
@@ -239,6 +237,14 @@ HTREEITEM ResultTreeCtrl::FindChild(HTREEITEM parent, const std::u16string& text
     if (file_name::UpperCase(Trimmed(CTreeCtrl::GetItemText(child).ToUtf16())) == wanted) return child;
   }
   return nullptr;
+}
+
+// NTFS: a ticked folder's own files show ticked, an unticked one's unticked; a half-ticked one keeps them.
+void ResultTreeCtrl::OwnFilesFollowNode(HTREEITEM node) {
+  if (m_records->Kind() != results::ResultKind::kNtfs) return;
+  const app::CheckState state = GetState(reinterpret_cast<Item>(node));
+  if (state == app::CheckState::kChecked) Checks().MarkFolderOwnFiles(reinterpret_cast<Item>(node));
+  if (state == app::CheckState::kUnchecked) Checks().UnmarkFolderOwnFiles(reinterpret_cast<Item>(node));
 }
 
 CString ResultTreeCtrl::GetTreePath(HTREEITEM node) const {
@@ -279,6 +285,7 @@ void ResultTreeCtrl::OnLButtonDown(UINT, CPoint point) {
   } else if (flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMRIGHT)) {
     ListNode(node);
   } else if (flags & TVHT_ONITEMBUTTON) {
+    OwnFilesFollowNode(node);
     ::SetCursor(m_cursors[kExpandCursor]);
     CTreeCtrl::Expand(node, TVE_TOGGLE);
   }
