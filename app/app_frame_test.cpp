@@ -236,6 +236,7 @@ Outcome RunChild(const std::string& scenario, const std::string& args = "") {
 
 std::string WriteSnapshot(const std::string& name, const std::string& bytes) {
   const std::string path = TempPath(name);
+  ::SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
   return path;
 }
@@ -277,8 +278,10 @@ TEST(Application, SecondCopyIsRefused) {
 
 TEST(Application, CommandLineSnapshotChoosesTheColumnsByItsLetter) {
   // Each is loaded before any image is open: reads from the source give nothing, and nothing crashes.
-  const Outcome quick =
-      RunChild("snapshot", "\"" + SnapshotFromTestData("quick_fat.vsnp.hex", "Quick FAT.VSNP") + "\"");
+  // A read-only snapshot loads: it is only ever opened for reading.
+  const std::string quickFile = SnapshotFromTestData("quick_fat.vsnp.hex", "Quick FAT.VSNP");
+  ASSERT_TRUE(::SetFileAttributesW(Wide(quickFile).c_str(), FILE_ATTRIBUTE_READONLY));
+  const Outcome quick = RunChild("snapshot", "\"" + quickFile + "\"");
   EXPECT_TRUE(quick.Has("started=1")) << quick.All();
   EXPECT_TRUE(quick.Has("columns=6")) << quick.All();
   EXPECT_TRUE(quick.Has("mode=2")) << quick.All();

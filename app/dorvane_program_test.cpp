@@ -131,6 +131,12 @@ TEST(DorvaneProgram, MainFrameSecondCopyAndExit) {
   EXPECT_LE(pageRect.bottom, statusRect.top);
   EXPECT_GE(window.right - window.left, 875);
   EXPECT_GE(window.bottom - window.top, 690);
+  // Spreadsheets open inside the preview pane: set for the current user, which needs no administrator.
+  DWORD flags = 0, size = sizeof flags;
+  EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Classes\\Excel.Sheet.8", L"EditFlags", RRF_RT_REG_DWORD,
+                           nullptr, &flags, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(flags, 0x00010000u);
 
   // A second copy says so and ends.
   {
