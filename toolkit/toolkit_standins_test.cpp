@@ -1,0 +1,179 @@
+// The toolkit classes the frame uses, in real windows: the toolbar's buttons, their states and clicks; the
+// sort arrow on a list's header; the window position and the shortcuts kept in the profile, with what a
+// damaged profile holds left alone.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/harness/driver.h"
+#include "res/resource.h"
+#include "toolkit/commandbars/tkp_command_bar.h"
+#include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_frame_wnd.h"
+#include "toolkit/common/tk_window_pos.h"
+#include "toolkit/controls/tk_header_ctrl.h"
+#include "toolkit/controls/tk_list_ctrl.h"
+
+namespace {
+
+class TestApp : public CWinApp {
+ public:
+  TestApp() : CWinApp(_T("Dorvane Toolkit Test")) {}
+};
+TestApp theApp;
+
+const wchar_t kProfileKey[] = L"Software\\Dorvane Toolkit Stand-ins Test";
+
+// A frame that counts the commands it gets and enables only Open.
+class CountingFrame : public CTKPFrameWnd {
+ public:
+  std::vector<UINT> commands;
+  CTKPCommandBars* Bars() {
+    if (m_pCommandBars == nullptr) {
+      m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+      m_pCommandBars->SetSite(this);
+    }
+    return m_pCommandBars;
+  }
+
+ protected:
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+    if (lParam == 0) commands.push_back(LOWORD(wParam));
+    return CTKPFrameWnd::OnCommand(wParam, lParam);
+  }
+  void OnOpen() {}
+  void OnUpdateOpen(CCmdUI* ui) { ui->Enable(TRUE); }
+  void OnUpdateOthers(CCmdUI* ui) { ui->Enable(FALSE); }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CountingFrame, CTKPFrameWnd)
+  ON_COMMAND(ID_OPEN_IMAGE, OnOpen)
+  ON_UPDATE_COMMAND_UI(ID_OPEN_IMAGE, OnUpdateOpen)
+  ON_UPDATE_COMMAND_UI(ID_RECOVER_SELECTED, OnUpdateOthers)
+END_MESSAGE_MAP()
+
+class ToolkitStandins : public testing::Test {
+ protected:
+  void SetUp() override {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+    theApp.SetRegistryKey(_T("Dorvane Toolkit Stand-ins Test"));
+  }
+  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey); }
+};
+
+TEST_F(ToolkitStandins, ToolbarShowsTheResourceButtonsWithStatesAndSendsClicks) {
+  auto* frame = new CountingFrame;
+  ASSERT_TRUE(frame->Create(nullptr, _T("Toolbar"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 940, 400)));
+  CTKPToolBar* bar = frame->Bars()->Add(_T("Standard"), tkpBarTop);
+  ASSERT_NE(bar, nullptr);
+  ASSERT_TRUE(bar->LoadToolBar(IDR_MAINFRAME));
+  bar->ShowTextBelowIcons(TRUE);
+  frame->RecalcLayout();
+  // Seven commands with separators between them; the names are the second lines of their strings.
+  ASSERT_EQ(bar->GetCount(), 13);
+  EXPECT_EQ(bar->GetItemID(0), static_cast<UINT>(ID_OPEN_IMAGE));
+  EXPECT_EQ(bar->GetItemID(1), 0u);
+  EXPECT_STREQ(bar->GetItemText(0).GetString(), L"Open");
+  EXPECT_STREQ(bar->GetItemText(6).GetString(), L"Load Snapshot");
+  EXPECT_STREQ(bar->GetItemText(12).GetString(), L"Help");
+  CRect client;
+  bar->GetClientRect(client);
+  EXPECT_EQ(client.Height(), 76);
+
+  // The idle update asks the frame: Open enabled, Recover disabled, Help without a handler disabled.
+  bar->OnUpdateCmdUI(frame, TRUE);
+  EXPECT_TRUE(bar->IsItemEnabled(0));
+  EXPECT_FALSE(bar->IsItemEnabled(2));
+  EXPECT_FALSE(bar->IsItemEnabled(12));
+
+  // A click on an enabled button sends its command; a disabled one sends nothing.
+  const CRect open = bar->GetItemRect(0);
+  harness::Click(bar->m_hWnd, POINT{open.left + open.Width() / 2, open.top + open.Height() / 2});
+  const CRect recover = bar->GetItemRect(2);
+  harness::Click(bar->m_hWnd, POINT{recover.left + recover.Width() / 2, recover.top + recover.Height() / 2});
+  harness::PumpFor(200);
+  EXPECT_EQ(frame->commands, std::vector<UINT>{ID_OPEN_IMAGE});
+  frame->DestroyWindow();
+}
+
+TEST_F(ToolkitStandins, HiddenCommandsLeaveTheMenu) {
+  auto* frame = new CountingFrame;
+  ASSERT_TRUE(frame->Create(nullptr, _T("Menu"), WS_OVERLAPPEDWINDOW, CRect(40, 40, 400, 300)));
+  const UINT hidden[] = {ID_EXIT};
+  frame->Bars()->HideCommands(hidden, 1);
+  ASSERT_TRUE(frame->Bars()->SetMenu(_T("Menu Bar"), IDR_MAIN_MENU));
+  HMENU recovery = ::GetSubMenu(::GetMenu(frame->m_hWnd), 0);
+  EXPECT_EQ(::GetMenuState(recovery, ID_EXIT, MF_BYCOMMAND), static_cast<UINT>(-1));
+  EXPECT_NE(::GetMenuState(recovery, ID_OPEN_IMAGE, MF_BYCOMMAND), static_cast<UINT>(-1));
+  frame->DestroyWindow();
+}
+
+TEST_F(ToolkitStandins, SortArrowShowsOnOurHeaderOnly) {
+  CWnd host;
+  ASSERT_TRUE(host.CreateEx(0, nullptr, _T("List"), WS_OVERLAPPEDWINDOW, 40, 40, 400, 300, nullptr, nullptr));
+  CTKListCtrl list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{0, 0, 380, 260}, &host, 1));
+  list.InsertColumn(0, _T("Name"), LVCFMT_LEFT, 100);
+  list.InsertColumn(1, _T("Size"), LVCFMT_LEFT, 100);
+  // Before the header is ours only the list keeps the column.
+  EXPECT_EQ(list.SetSortArrow(1, TRUE), -1);
+  CTKHeaderCtrl header;
+  EXPECT_TRUE(header.m_bDefaultAscending);
+  ASSERT_TRUE(header.SubclassWindow(ListView_GetHeader(list.m_hWnd)));
+  EXPECT_EQ(list.SetSortArrow(0, FALSE), 1);
+  HDITEMW item{};
+  item.mask = HDI_FORMAT;
+  Header_GetItem(header.m_hWnd, 0, &item);
+  EXPECT_EQ(item.fmt & (HDF_SORTUP | HDF_SORTDOWN), HDF_SORTDOWN);
+  Header_GetItem(header.m_hWnd, 1, &item);
+  EXPECT_EQ(item.fmt & (HDF_SORTUP | HDF_SORTDOWN), 0);
+  EXPECT_EQ(list.GetSortColumn(), 0);
+  EXPECT_FALSE(list.IsSortAscending());
+  host.DestroyWindow();
+}
+
+TEST_F(ToolkitStandins, WindowPositionRoundTripAndDamagedValues) {
+  CWnd window;
+  ASSERT_TRUE(window.CreateEx(0, nullptr, _T("Placed"), WS_OVERLAPPEDWINDOW, 50, 60, 500, 400, nullptr, nullptr));
+  CTKWindowPos pos;
+  EXPECT_FALSE(pos.LoadWindowPos(&window));  // nothing stored
+  ASSERT_TRUE(pos.SaveWindowPos(&window));
+  window.MoveWindow(10, 10, 300, 200);
+  CTKWindowPos again;
+  ASSERT_TRUE(again.LoadWindowPos(&window));
+  CRect r;
+  window.GetWindowRect(r);
+  EXPECT_EQ(r, CRect(50, 60, 550, 460));
+  // Damaged or absurd placements are not applied.
+  for (const TCHAR* bad : {_T("1,2,3"), _T("1,0,0,10,10"), _T("1,-900000,0,100,100"), _T("x")}) {
+    theApp.WriteProfileString(_T("Settings"), _T("Window Position"), bad);
+    EXPECT_FALSE(CTKWindowPos().LoadWindowPos(&window)) << bad;
+  }
+  window.DestroyWindow();
+}
+
+TEST_F(ToolkitStandins, ShortcutsKeptInTheProfileAndDamagedBytesIgnored) {
+  CTKPShortcutManager keys;
+  keys.SetAccelerators(IDR_MAINFRAME);  // the program has no such table: no keys
+  EXPECT_EQ(keys.GetCount(), 0);
+  ACCEL two[2] = {{FVIRTKEY | FCONTROL, 'O', ID_OPEN_IMAGE}, {FVIRTKEY, VK_F1, ID_HELP}};
+  theApp.WriteProfileBinary(_T("CommandBars-Shortcuts"), _T("Accelerators"), reinterpret_cast<LPBYTE>(two), sizeof two);
+  keys.LoadShortcuts(_T("CommandBars"));
+  EXPECT_EQ(keys.GetCount(), 2);
+  keys.SaveShortcuts(_T("CommandBars"));
+  CTKPShortcutManager reloaded;
+  reloaded.LoadShortcuts(_T("CommandBars"));
+  EXPECT_EQ(reloaded.GetCount(), 2);
+  // A cut record is not a table.
+  theApp.WriteProfileBinary(_T("CommandBars-Shortcuts"), _T("Accelerators"), reinterpret_cast<LPBYTE>(two), 7);
+  CTKPShortcutManager damaged;
+  damaged.LoadShortcuts(_T("CommandBars"));
+  EXPECT_EQ(damaged.GetCount(), 0);
+}
+
+}  // namespace
