@@ -1,0 +1,31 @@
+// Sorting the results list by a clicked column header and regrouping it afterwards: folders stay above
+// files, each group in the sorted order, and the "Parent..." row stays first.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace results {
+
+// The comparison type of a column (ui::SortType): text for the name and type, integers for the size
+// and the id, dates for the two times; 0 (not sorted) for any other column.
+int ColumnSortType(int column);
+
+struct SortOrder {
+  int column = 1;
+  bool ascending = true;
+};
+// A click on column: the same column again turns the direction; another column starts in the header's
+// default direction.
+SortOrder NextSortOrder(SortOrder current, int column, bool defaultAscending);
+
+struct RowNameType {
+  std::u16string name;  // column 0
+  std::u16string type;  // column 1
+};
+// The rows' new order (indexes into rows): "Parent..." first, then the folder and deleted-folder rows,
+// then the others, each group in the order it had.
+std::vector<size_t> RegroupOrder(const std::vector<RowNameType>& rows);
+
+}  // namespace results
