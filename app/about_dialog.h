@@ -1,11 +1,12 @@
-// The About box: a skinned dialog with the product name, version, legal notice and four links.
+// The About box: the program's skinned dialog with the product name, version, legal notice and four links.
 #pragma once
 
-#include "platform/classlib/win/cdialog.h"
+#include "app/dialogs/skinned_dialog.h"
 #include "platform/classlib/win/cgdiobject.h"
 #include "ui/controls/hyperlink_ctrl.h"
+#include "ui/skin/transparent_controls.h"
 
-class CAboutDlg : public CDialog {
+class CAboutDlg : public app::SkinnedDialog {
  public:
   CAboutDlg();
 
@@ -15,8 +16,8 @@ class CAboutDlg : public CDialog {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CBitmap m_background;
   CFont m_normal;
   CFont m_bold;
+  skin::CTransparentStatic m_texts[3];
   ui::HyperLinkCtrl m_links[4];
 };

@@ -21,6 +21,9 @@
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 #include "platform/harness/driver.h"
+#include "platform/harness/modal_script.h"
+#include "platform/classlib/win/ccreatecontext.h"
+#include "preview/main_preview_view.h"
 #include "platform/harness/scripted_seams.h"
 #include "platform/os/os.h"
 #include "res/resource.h"
@@ -136,6 +139,29 @@ int RunScenario(const std::string& name, Report& report) {
     for (const auto& executed : seams.shell.Executed()) {
       report.Line("opened", os::ToUtf8(executed.verb) + " " + os::ToUtf8(executed.target));
     }
+  } else if (name == "about") {
+    harness::ModalScript script;
+    script.OnWindow(L"About Dorvane", [&](HWND box) {
+      const std::wstring product = harness::Text(::GetDlgItem(box, IDC_ABOUT_PRODUCT));
+      report.Line("product", os::ToUtf8(std::u16string(product.begin(), product.end())));
+      report.Line("captured", !harness::CaptureWindow(box, "about").empty());
+      ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    script.Start();
+    frame->SendMessage(WM_COMMAND, ID_APP_ABOUT);
+    report.Line("script", script.Finished());
+  } else if (name == "preview") {
+    // The results page's preview view, as page 4 makes it, shown a file through the frame.
+    auto* preview = new CMainPreviewView;
+    CCreateContext context;
+    context.m_pCurrentDoc = frame->GetActiveDocument();
+    preview->Create(nullptr, nullptr, WS_CHILD | WS_BORDER, RECT{0, 0, 200, 100}, theApp.PageViews[kPageResults],
+                    0xE901, &context);
+    frame->PreviewView = preview;
+    frame->ShowPreview(_T("C:\\temp\\tmp3.txt"), _T(".txt"));
+    report.Line("preview_path", os::ToUtf8(preview->GetShownPath().ToUtf16()));
+    report.Line("preview_extension", os::ToUtf8(preview->GetShownExtension().ToUtf16()));
+    report.Line("preview_active", frame->GetActiveView() == preview);
   } else if (name == "recover" || name == "help") {
     frame->SendMessage(WM_COMMAND, name == "recover" ? ID_RECOVER_SELECTED : ID_HELP);
     report.Line("folders", static_cast<long long>(seams.dialogs.FolderRequests().size()));
@@ -268,6 +294,20 @@ TEST(Application, FrameAtStartEnablesOnlyWhatPageZeroAllows) {
                            "tool Find=0", "tool Setting=1", "tool Help=1", "screenshot=1"}) {
     EXPECT_TRUE(o.Has(line)) << line << "\n" << o.All();
   }
+}
+
+TEST(Application, AboutBoxShowsTheProduct) {
+  const Outcome o = RunChild("about");
+  EXPECT_TRUE(o.Has("product=Dorvane")) << o.All();
+  EXPECT_TRUE(o.Has("captured=1")) << o.All();
+  EXPECT_TRUE(o.Has("script=1")) << o.All();
+}
+
+TEST(Application, ShowPreviewHandsTheFileToThePreviewView) {
+  const Outcome o = RunChild("preview");
+  EXPECT_TRUE(o.Has("preview_path=C:\\temp\\tmp3.txt")) << o.All();
+  EXPECT_TRUE(o.Has("preview_extension=.txt")) << o.All();
+  EXPECT_TRUE(o.Has("preview_active=1")) << o.All();
 }
 
 TEST(Application, SecondCopyIsRefused) {
