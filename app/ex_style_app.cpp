@@ -85,6 +85,7 @@ BOOL CEx_StyleApp::InitInstance() {
     AfxMessageBox(IDS_OLE_INIT_FAILED);
     return FALSE;
   }
+  // The database engine's stand-in needs no start; the previews that use it say when it is missing.
   RecordProgramFolder();
   SnapshotLoading = 0;
   RegisterFileType();

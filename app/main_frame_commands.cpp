@@ -16,6 +16,7 @@
 #include "engine/snapshot/snapshot.h"
 #include "platform/classlib/win/ccmdui.h"
 #include "platform/seams/seams.h"
+#include "res/resource.h"
 #include "ui/msgbox/markup_escape.h"
 #include "ui/msgbox/message_dialogs.h"
 
@@ -35,12 +36,10 @@ CThirdView_HDD* ResultsPage() {
   return app != nullptr ? static_cast<CThirdView_HDD*>(app->PageViews[kPageResults]) : nullptr;
 }
 
-// The results list's view style (LVS_TYPEMASK bits) with auto-arrange, then a repaint.
-void SetListStyle(DWORD style) {
+// The results list shows its items as icons, a list or details, as from its own context menu.
+void SwitchListView(UINT command) {
   CThirdView_HDD* page = ResultsPage();
-  if (page == nullptr || page->ResultList().m_hWnd == nullptr) return;
-  page->ResultList().ModifyStyle(LVS_TYPEMASK, style | LVS_AUTOARRANGE);
-  page->ResultList().Invalidate();
+  if (page != nullptr && page->ResultList().m_hWnd != nullptr) page->ResultList().SwitchView(command);
 }
 
 }  // namespace
@@ -124,15 +123,11 @@ void CMainFrame::OnExit() {
   if (ConfirmExit() == 1) CloseConfirmed();
 }
 
-void CMainFrame::OnViewIcons() {
-  SetListStyle(LVS_SMALLICON);
-  SetListStyle(LVS_LIST);
-  SetListStyle(LVS_SMALLICON);
-}
+void CMainFrame::OnViewIcons() { SwitchListView(ID_VIEW_ICONS); }
 
-void CMainFrame::OnViewList() { SetListStyle(LVS_LIST); }
+void CMainFrame::OnViewList() { SwitchListView(ID_VIEW_LIST); }
 
-void CMainFrame::OnViewDetails() { SetListStyle(LVS_REPORT); }
+void CMainFrame::OnViewDetails() { SwitchListView(ID_VIEW_DETAILS); }
 
 // The dialogs of these commands come with the dialogs' own work; the commands are routed here already.
 void CMainFrame::OnFindFiles() {}
