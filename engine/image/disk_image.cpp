@@ -81,6 +81,11 @@ uint32_t DiskImage::GetSectorsPerTrack() {
   return r ? r->GetSectorsPerTrack() : 0;
 }
 
+uint64_t DiskImage::GetDiskSize() const {
+  if (const VhdReader* r = Vhd()) return r->GetCurrentSize();
+  return GetVirtualDiskSize();
+}
+
 uint64_t DiskImage::GetVirtualDiskSize() const {
   const VhdxReader* r = Vhdx();
   return r ? r->GetVirtualDiskSize() : 0;

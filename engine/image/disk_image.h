@@ -37,6 +37,8 @@ class DiskImage {
   uint32_t GetSectorsPerTrack();
   // The VHDX virtual disk size (kind 2); 0 otherwise.
   uint64_t GetVirtualDiskSize() const;
+  // The virtual disk's size in bytes for either kind (VHD: the footer's current size); 0 without a reader.
+  uint64_t GetDiskSize() const;
 
   uint32_t Kind() const { return kind_; }
 

@@ -21,10 +21,13 @@ TEST(DiskImage, GeometryAndSizeComeFromTheReaderOfTheKind) {
   EXPECT_EQ(image.GetHeads(), footer[58]);
   EXPECT_EQ(image.GetSectorsPerTrack(), footer[59]);
   EXPECT_EQ(image.GetVirtualDiskSize(), 0u);
+  EXPECT_EQ(image.GetDiskSize(), LoadBe64(&footer[48]));
+  EXPECT_EQ(image.GetDiskSize(), FileSize(SharedImage("mbr_primary.raw")));
 
   ASSERT_EQ(image.CreateReader(kImageVhdx), 1u);
   ASSERT_EQ(image.Open(SharedImage("mbr_extended.8m.vhdx")), 1u);
   EXPECT_EQ(image.GetVirtualDiskSize(), FileSize(OwnImage("mbr_extended.8m.vhdx.raw")));
+  EXPECT_EQ(image.GetDiskSize(), image.GetVirtualDiskSize());
   EXPECT_EQ(image.GetSectorsPerTrack(), 0u);
   EXPECT_EQ(image.GetCylinders(), LoadBe16(&footer[56])) << "remembered from the VHD";
   EXPECT_EQ(image.GetHeads(), footer[58]);

@@ -42,6 +42,7 @@ uint32_t VhdReader::Open(const std::u16string& path) {
   ImageFile& file = structures_->file;
   diskType_ = blockSize_ = 0;
   cylinders_ = heads_ = sectorsPerTrack_ = 0;
+  currentSize_ = 0;
   position_ = 0;
   structures_->table.clear();
   blockOffsets_.clear();
@@ -62,6 +63,7 @@ uint32_t VhdReader::Open(const std::u16string& path) {
   cylinders_ = LoadBe16(footer + 56);
   heads_ = footer[58];
   sectorsPerTrack_ = footer[59];
+  currentSize_ = LoadBe64(footer + 48);
   return 1;
 }
 

@@ -46,6 +46,8 @@ class VhdReader {
   uint32_t GetCylinders() const { return cylinders_; }
   uint32_t GetHeads() const { return heads_; }
   uint32_t GetSectorsPerTrack() const { return sectorsPerTrack_; }
+  // The footer's current size: the virtual disk's size in bytes (0 before an open succeeded).
+  uint64_t GetCurrentSize() const { return currentSize_; }
 
  private:
   bool ReadsThroughTable() const { return diskType_ == 3 || diskType_ == 4; }
@@ -57,6 +59,7 @@ class VhdReader {
   std::unique_ptr<VhdStructures> structures_;
   uint32_t diskType_ = 0;
   uint64_t position_ = 0;  // the virtual offset of the next read
+  uint64_t currentSize_ = 0;
   uint64_t fixedDataSize_ = 0;  // a fixed disk's data: the file without its closing footer
   uint32_t blockSize_ = 0;
   uint32_t cylinders_ = 0;

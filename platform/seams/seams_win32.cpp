@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "file_selection.h"
 #include "open_address.h"
 #include "seams.h"
 
@@ -26,20 +27,11 @@ class PlatformBoxes : public MessageBoxSeam {
   }
 };
 
-// A multiple selection comes back as the folder and then each name, every part ending with a zero.
+// The buffer up to its closing double zero, walked as an explorer-style selection.
 std::vector<std::u16string> SplitSelection(const std::vector<wchar_t>& buffer) {
-  std::vector<std::u16string> parts;
-  const wchar_t* p = buffer.data();
-  while (*p) {
-    parts.push_back(FromWide(p));
-    p += parts.back().size() + 1;
-  }
-  if (parts.size() <= 1) return parts;
-  std::u16string folder = parts.front();
-  if (folder.back() != u'\\' && folder.back() != u'/') folder += u'\\';
-  std::vector<std::u16string> paths;
-  for (size_t i = 1; i < parts.size(); ++i) paths.push_back(folder + parts[i]);
-  return paths;
+  size_t end = 0;
+  while (end + 1 < buffer.size() && (buffer[end] != 0 || buffer[end + 1] != 0)) ++end;
+  return SelectionPaths(std::u16string(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(end + 1)), true);
 }
 
 class PlatformDialogs : public FileDialogSeam {

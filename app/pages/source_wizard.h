@@ -1,0 +1,57 @@
+// What pages 0 and 1 (and page 2's source tree) ask of the application, its frame and the other pages.
+// The application installs its own; tests install a fake.
+#pragma once
+
+#include <cstdint>
+
+class DiskImage;
+class SourceTreeCtrl;
+
+namespace source {
+
+struct SelectionActions;
+
+// The frame's stage flags, one set at a time (0: none).
+enum Stage : int { kNoStage = 0, kSourceStage = 1, kScanStage = 2, kResultsStage = 3, kFileSystemResultsStage = 4 };
+
+class SourceWizard {
+ public:
+  virtual ~SourceWizard() = default;
+
+  // CEx_StyleApp::SwitchView and RestartWizard.
+  virtual void ShowPage(int page) = 0;
+  virtual void RestartWizard() = 0;
+  // LastActiveView = the frame's active view.
+  virtual void RememberActiveView() = 0;
+  // Repaints the whole main window, children included.
+  virtual void RedrawFrame() = 0;
+
+  // The frame's flags.
+  virtual void SelectStage(Stage stage) = 0;
+  virtual bool AtStage(Stage stage) = 0;
+  virtual bool ScanFinished() = 0;
+  virtual void SetAtStart(bool atStart) = 0;
+  virtual void SetSnapshotLoadEnabled(bool enabled) = 0;
+  virtual void SetOpenEnabled(bool enabled) = 0;
+  virtual void SetSelectedPartition(int row) = 0;
+  virtual int SelectedPartition() = 0;
+  virtual DiskImage* EnsureDiskImage() = 0;
+
+  // Page 4's results list: the columns of the mode; Back's clean-up (columns, preview files, the
+  // pending preview request).
+  virtual void InsertResultColumns(uint32_t mode) = 0;
+  virtual void ClearResults() = 0;
+
+  // Page 2: the tree the partition search fills, and what its panel shows around the search and a
+  // selection (the scan page's own parts).
+  virtual SourceTreeCtrl* ScanTree() = 0;
+  virtual void PrepareScanPageForSearch() {}
+  virtual void EnterScanPage() {}
+  virtual void ShowSelectionOnScanPage(const SelectionActions&) {}
+};
+
+// The installed wizard (null before the application installed one).
+SourceWizard* Wizard();
+void InstallWizard(SourceWizard* wizard);
+
+}  // namespace source
