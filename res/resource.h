@@ -77,6 +77,7 @@
 #define IDB_SKIN_SAVING 216
 #define IDB_SKIN_PROGRESS 221
 #define IDB_SKIN_ABOUT 311
+#define IDB_SKIN_FIND_FILES 196
 // Pages: background, header pieces.
 #define IDB_PAGE_BACKGROUND 252         // stretched over every page
 #define IDB_HEADER_START 269            // pages 0 and 1, top left

@@ -77,9 +77,9 @@ std::u16string PathOf(const FolderPaths& paths, uint32_t folderId) {
 
 template <typename Entry, typename Keep, typename Dates>
 uint32_t Walk(const records::RecordList<Entry>& entries, const std::u16string& pattern, const FolderPaths& paths,
-              const std::atomic<uint32_t>& stop, FindSink& sink, Keep keep, Dates dates) {
+              const FindStopTest& stopRequested, FindSink& sink, Keep keep, Dates dates) {
   uint32_t found = 0;
-  for (size_t i = 0; i < entries.size() && stop.load() == 0; ++i) {
+  for (size_t i = 0; i < entries.size() && !stopRequested(); ++i) {
     const Entry& entry = entries[i];
     if (!keep(entry) || MatchFileNamePattern(file_name::UpperCase(entry.name), pattern) != 1) continue;
     FindMatch match;
@@ -132,15 +132,15 @@ FolderPaths BuildFolderPaths(host::ResultTreeHost& tree, FindSource source) {
 }
 
 uint32_t SearchFileRecords(FindSource source, std::u16string_view pattern, const FolderPaths& paths,
-                           const std::atomic<uint32_t>& stop, FindSink& sink) {
+                           const FindStopTest& stopRequested, FindSink& sink) {
   const std::u16string upper = file_name::UpperCase(pattern);
   switch (source) {
     case FindSource::kFatEntries:
-      return Walk(FatEntryList, upper, paths, stop, sink, KeepAll(), FatDates());
+      return Walk(FatEntryList, upper, paths, stopRequested, sink, KeepAll(), FatDates());
     case FindSource::kNtfsEntries:
-      return Walk(NtfsEntryList, upper, paths, stop, sink, KeepAll(), NtfsTimes());
+      return Walk(NtfsEntryList, upper, paths, stopRequested, sink, KeepAll(), NtfsTimes());
     case FindSource::kNtfsFoundEntries:
-      return Walk(NtfsFoundEntryList, upper, paths, stop, sink,
+      return Walk(NtfsFoundEntryList, upper, paths, stopRequested, sink,
                   [](const NtfsFoundEntryRecord& e) { return InChosenFileSystem(e); }, NtfsTimes());
     case FindSource::kNone:
       break;

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -44,11 +45,14 @@ class FindSink {
   virtual void AddMatch(const FindMatch& match) = 0;
 };
 
+// Asked before each record: true ends the walk. The dialog's test waits at its pause gate first.
+using FindStopTest = std::function<bool()>;
+
 // Walks the source's records in order and hands each whose upper-cased name matches the upper-cased
-// pattern (MatchFileNamePattern) to sink. Tests stop between records: a non-zero value ends the walk.
-// Returns the number of matches handed over.
+// pattern (MatchFileNamePattern) to sink, until stopRequested says so. Returns the number of matches
+// handed over.
 uint32_t SearchFileRecords(FindSource source, std::u16string_view pattern, const FolderPaths& paths,
-                           const std::atomic<uint32_t>& stop, FindSink& sink);
+                           const FindStopTest& stopRequested, FindSink& sink);
 
 // The status line after a search: "There were N files found." or, with none, "Search is complete.
 // There are no results to display.".

@@ -34,7 +34,7 @@ class FindSearchTest : public DialogsLogicTest {
   uint32_t Search(const std::u16string& pattern, Collect& sink) {
     sink.stop = &stop;
     const FindSource source = CurrentFindSource();
-    return SearchFileRecords(source, pattern, BuildFolderPaths(tree, source), stop, sink);
+    return SearchFileRecords(source, pattern, BuildFolderPaths(tree, source), [this] { return stop.load() != 0; }, sink);
   }
   std::atomic<uint32_t> stop{0};
 };

@@ -149,6 +149,7 @@ DIALOG_SKINS = {
     "skin_saving.bmp": (460, 220),
     "skin_progress.bmp": (320, 110),
     "skin_about.bmp": (420, 300),
+    "skin_find_files.bmp": (500, 410),
 }
 
 
