@@ -4,6 +4,9 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include "app/dialogs/file_filters_dialog.h"
+#include "app/dialogs/find_files_dialog.h"
+#include "app/dialogs/recovery_settings_dialog.h"
 #include "app/ex_style_app.h"
 #include "app/main_frame.h"
 #include "app/pages/ex_style_view.h"
@@ -130,9 +133,21 @@ void CMainFrame::OnViewList() { SwitchListView(ID_VIEW_LIST); }
 void CMainFrame::OnViewDetails() { SwitchListView(ID_VIEW_DETAILS); }
 
 // The dialogs of these commands come with the dialogs' own work; the commands are routed here already.
-void CMainFrame::OnFindFiles() {}
-void CMainFrame::OnFileFilters() {}
-void CMainFrame::OnSettings() {}
+void CMainFrame::OnFindFiles() {
+  FindFilesDialog dialog(this);
+  dialog.DoModal();
+}
+
+void CMainFrame::OnFileFilters() {
+  FileFiltersDialog dialog(this);
+  dialog.DoModal();
+}
+
+void CMainFrame::OnSettings() {
+  RecoverySettingsDialog dialog(this);
+  dialog.DoModal();
+}
+
 void CMainFrame::OnDriveInformation() {}
 
 void CMainFrame::OnNothing(UINT) {}

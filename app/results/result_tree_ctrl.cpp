@@ -408,6 +408,7 @@ void ResultTreeCtrl::RunMenuCommand(UINT command, HTREEITEM node) {
       properties.folder = true;
       properties.name = CTreeCtrl::GetItemText(node).ToUtf16();
       results::FolderTimes(Key(node), properties.created, properties.modified);
+      properties.node = Key(node);
       results::ShowItemPropertiesDialog(this, properties);
       break;
     }
