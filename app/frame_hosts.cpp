@@ -3,6 +3,7 @@
 #include "app/ex_style_app.h"
 #include "app/main_frame.h"
 #include "app/pages/third_view_hdd.h"
+#include "app/results_page_links.h"
 #include "engine/snapshot/snapshot.h"
 #include "platform/seams/seams.h"
 #include "ui/msgbox/message_host.h"
@@ -55,6 +56,7 @@ void InstallFrameHosts(CMainFrame* frame) {
     hosts.resultList = &results->ResultList();
     hosts.resultTree = &results->ResultTree();
   }
+  InstallResultsPageLinks(frame);
 }
 
 void RemoveFrameHosts() {
@@ -62,5 +64,6 @@ void RemoveFrameHosts() {
   hosts.snapshotFrame = nullptr;
   hosts.resultList = nullptr;
   hosts.resultTree = nullptr;
+  hosts.shellFileInfo = nullptr;
   msgbox::RemoveProgramMessages();
 }

@@ -9,6 +9,7 @@
 
 #include "app/results/item_properties.h"
 #include "app/results/mark_sets.h"
+#include "app/results/preview_temp.h"
 #include "app/results/result_rows.h"
 #include "engine/host/result_tree_host.h"
 #include "platform/classlib/win/classlib_win.h"
@@ -38,7 +39,7 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   void CheckItem(uint32_t row) override;
   uint32_t GetItemCount() override;
   std::u16string GetItemText(uint32_t row, uint32_t column) override;
-  std::vector<std::u16string> PreviewTempFiles() override { return {}; }
+  std::vector<std::u16string> PreviewTempFiles() override { return PreviewTempPaths(); }
   std::vector<host::TreeKey> SaveFolderSet() override;
   std::vector<uint32_t> SaveFileSet() override;
   void EmptyCheckSets() override;

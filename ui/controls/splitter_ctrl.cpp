@@ -191,6 +191,14 @@ BOOL SplitterCtrl::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
   return CStatic::OnSetCursor(pWnd, nHitTest, message);
 }
 
+BOOL SplitterCtrl::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  if (CStatic::OnNotify(wParam, lParam, pResult)) return TRUE;
+  HWND parent = ::GetParent(m_hWnd);
+  if (parent == nullptr) return FALSE;
+  *pResult = ::SendMessageW(parent, WM_NOTIFY, wParam, lParam);
+  return TRUE;
+}
+
 BOOL SplitterCtrl::PreTranslateMessage(MSG* pMsg) {
   if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE && m_tracking) {
     CancelDrag();

@@ -31,6 +31,10 @@ class SplitterCtrl : public CStatic {
   // Esc during a drag cancels it.
   BOOL PreTranslateMessage(MSG* pMsg) override;
 
+  // What the panes notify and they do not take back themselves goes on to the window that holds the
+  // splitter, as if the panes were its own children (a list's header clicks and row clicks).
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
  protected:
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
