@@ -1,5 +1,10 @@
 #include "platform/standins/cximage.h"
 
+#include <new>
+#include <vector>
+
+#include "platform/standins/picture/raster_decoders.h"
+
 namespace {
 
 // The GDI+ flat interface, declared here: the picture needs four calls of it.
@@ -18,6 +23,9 @@ GpStatus WINAPI GdipCreateHBITMAPFromBitmap(GpBitmap* bitmap, HBITMAP* hbmReturn
 GpStatus WINAPI GdipDisposeImage(GpBitmap* image);
 }
 
+// Our decoders hold the whole file: the largest picture they make is 128 MB of pixels.
+constexpr LONGLONG kMaxOwnFileSize = 128ll << 20;
+
 // GDI+ is started once for the process and left running: pictures may be made until the end.
 bool StartDecoder() {
   static const bool started = [] {
@@ -29,19 +37,57 @@ bool StartDecoder() {
 }
 
 // The types the system's decoder reads: 1 BMP, 2 GIF, 3 JPEG, 4 PNG, 5 ICO, 6 TIFF, 10 WMF and EMF.
-bool SystemDecodes(uint32_t type) {
-  return (type >= 1 && type <= 6) || type == 10;
+bool SystemDecodes(uint32_t type) { return (type >= 1 && type <= 6) || type == 10; }
+
+bool ReadWholeFile(LPCTSTR path, std::vector<uint8_t>& bytes) {
+  HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size{};
+  bool ok = ::GetFileSizeEx(file, &size) && size.QuadPart <= kMaxOwnFileSize;
+  if (ok) {
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    ok = bytes.empty() || (::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+                           read == bytes.size());
+  }
+  ::CloseHandle(file);
+  return ok;
+}
+
+// A top-down 32-bit DIB section holding the pixels (already in DIB order).
+HBITMAP BitmapOf(const picture::RasterPicture& decoded) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = static_cast<LONG>(decoded.width);
+  info.bmiHeader.biHeight = -static_cast<LONG>(decoded.height);
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap == nullptr || bits == nullptr) return bitmap;
+  ::memcpy(bits, decoded.pixels.data(), decoded.pixels.size() * sizeof(uint32_t));
+  return bitmap;
 }
 
 }  // namespace
 
 CxImage::CxImage(LPCTSTR path, uint32_t imageType) : type_(imageType) {
-  if (!SystemDecodes(imageType)) {
+  if (path == nullptr) {
+    error_ = _T("The picture could not be read.");
+  } else if (SystemDecodes(imageType)) {
+    DecodeWithSystem(path);
+  } else if (picture::OwnDecoderFor(imageType) != nullptr) {
+    DecodeOwn(path);
+  } else {
     error_ = _T("This picture type cannot be decoded.");
-    return;
   }
+}
+
+void CxImage::DecodeWithSystem(LPCTSTR path) {
   GpBitmap* decoded = nullptr;
-  if (path == nullptr || !StartDecoder() || GdipCreateBitmapFromFile(path, &decoded) != 0 || decoded == nullptr) {
+  if (!StartDecoder() || GdipCreateBitmapFromFile(path, &decoded) != 0 || decoded == nullptr) {
     error_ = _T("The picture could not be read.");
     return;
   }
@@ -59,20 +105,56 @@ CxImage::CxImage(LPCTSTR path, uint32_t imageType) : type_(imageType) {
   GdipDisposeImage(decoded);
 }
 
-CxImage::~CxImage() {
-  if (bitmap_ != nullptr) ::DeleteObject(bitmap_);
+void CxImage::DecodeOwn(LPCTSTR path) {
+  try {
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes)) {
+      error_ = _T("The picture could not be read.");
+      return;
+    }
+    picture::RasterPicture decoded;
+    if (picture::DecodeError why = picture::OwnDecoderFor(type_)(bytes.data(), bytes.size(), decoded)) {
+      error_ = CString(why);
+      return;
+    }
+    bitmap_ = BitmapOf(decoded);
+    if (bitmap_ == nullptr) {
+      error_ = _T("There is not enough memory for the picture.");
+      return;
+    }
+    width_ = decoded.width;
+    height_ = decoded.height;
+  } catch (const std::bad_alloc&) {
+    error_ = _T("There is not enough memory for the picture.");
+  }
 }
 
-bool CxImage::Draw(HDC dc, const RECT& target) const {
+CxImage::~CxImage() { Destroy(); }
+
+void CxImage::Destroy() {
+  if (bitmap_ != nullptr) ::DeleteObject(bitmap_);
+  bitmap_ = nullptr;
+  width_ = height_ = 0;
+}
+
+bool CxImage::Stretch(HDC dc, long x, long y, long width, long height, DWORD rop) const {
   if (bitmap_ == nullptr || dc == nullptr) return false;
   HDC memory = ::CreateCompatibleDC(dc);
   if (memory == nullptr) return false;
   HGDIOBJ old = ::SelectObject(memory, bitmap_);
+  // Halftone averages the pixels a shrunk picture leaves out, so photos keep their look.
   const int previousMode = ::SetStretchBltMode(dc, HALFTONE);
-  const BOOL drawn = ::StretchBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top,
-                                  memory, 0, 0, static_cast<int>(width_), static_cast<int>(height_), SRCCOPY);
+  POINT origin{};
+  ::SetBrushOrgEx(dc, 0, 0, &origin);
+  const BOOL drawn = ::StretchBlt(dc, x, y, width, height, memory, 0, 0, static_cast<int>(width_),
+                                  static_cast<int>(height_), rop);
+  ::SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
   ::SetStretchBltMode(dc, previousMode);
   ::SelectObject(memory, old);
   ::DeleteDC(memory);
   return drawn != FALSE;
+}
+
+bool CxImage::Draw(HDC dc, const RECT& target) const {
+  return Stretch(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, SRCCOPY);
 }
