@@ -1,0 +1,69 @@
+#include "preview/archive/archive_rows.h"
+
+#include "preview/archive/archive_time.h"
+#include "preview/archive/zip_reader.h"
+
+namespace archive {
+
+namespace {
+
+constexpr uint32_t kDirectoryAttribute = 0x10;
+constexpr uint64_t kDirectoryFlags = 0xE0;
+
+std::u16string Decimal(uint64_t value) { return os::FromAscii(std::to_string(value)); }
+std::u16string Decimal(int64_t value) { return os::FromAscii(std::to_string(value)); }
+
+}  // namespace
+
+std::vector<ArchiveColumn> ArchiveColumnsFor(const std::u16string& extension) {
+  if (extension == u".zip") {
+    return {{u"File Name", 200},     {u"Directory", 100},   {u"File Size", 100}, {u"Access Time", 150},
+            {u"Creation Time", 150}, {u"modify Time", 150}, {u"Attribute", 200}};
+  }
+  if (extension == u".gz" || extension == u".cab" || extension == u".rar") {
+    return {{u"File Name", 200}, {u"Directory", 100}, {u"File Size", 100}, {u"Access Time", 150}, {u"Attribute", 200}};
+  }
+  return {};
+}
+
+std::u16string AttributeText(uint32_t attributes) {
+  std::u16string text;
+  text += (attributes & 0x01) != 0 ? u'r' : u'-';
+  text += (attributes & 0x20) != 0 ? u'a' : u'-';
+  text += (attributes & 0x02) != 0 ? u'h' : u'-';
+  text += (attributes & 0x04) != 0 ? u's' : u'-';
+  return text;
+}
+
+void SplitCabPath(const std::u16string& path, std::u16string* name, std::u16string* folder) {
+  const size_t slash = path.rfind(u'\\');
+  *name = slash == std::u16string::npos ? path : path.substr(slash + 1);
+  *folder = slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
+}
+
+bool IsRarDirectory(const RarEntry& entry) {
+  return (entry.attributes & kDirectoryAttribute) != 0 || (entry.flags & kDirectoryFlags) == kDirectoryFlags;
+}
+
+std::vector<std::u16string> ZipRowTexts(const ZipEntry& entry) {
+  const std::u16string name(entry.name);
+  return {name,
+          name.find(u'/') != std::u16string::npos ? u"Yes" : u"No",
+          Decimal(entry.compressedSize),
+          FormatArchiveTime(entry.accessTime),
+          FormatArchiveTime(entry.creationTime),
+          FormatArchiveTime(entry.modificationTime),
+          AttributeText(entry.attributes)};
+}
+
+std::vector<std::u16string> CabRowTexts(const CabEntry& entry) {
+  return {entry.name, entry.folder, Decimal(static_cast<uint64_t>(entry.size)), FormatArchiveTime(entry.time),
+          AttributeText(entry.attributes)};
+}
+
+std::vector<std::u16string> RarRowTexts(const RarEntry& entry) {
+  return {entry.name, IsRarDirectory(entry) ? u"Yes" : u"No", Decimal(entry.unpackedSize),
+          FormatArchiveTime(entry.time), AttributeText(entry.attributes)};
+}
+
+}  // namespace archive

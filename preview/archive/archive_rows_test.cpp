@@ -1,0 +1,99 @@
+#include "preview/archive/archive_rows.h"
+
+#include <gtest/gtest.h>
+
+#include "preview/archive/archive_text.h"
+#include "preview/archive/archive_time.h"
+#include "preview/archive/zip_reader.h"
+
+using namespace archive;
+
+TEST(ArchiveRows, ColumnSetsByExtension) {
+  const auto zip = ArchiveColumnsFor(u".zip");
+  ASSERT_EQ(zip.size(), 7u);
+  EXPECT_EQ(std::u16string(zip[4].title), u"Creation Time");
+  EXPECT_EQ(std::u16string(zip[5].title), u"modify Time");
+  EXPECT_EQ(zip[6].width, 200);
+  for (const char16_t* extension : {u".gz", u".cab", u".rar"}) {
+    const auto five = ArchiveColumnsFor(extension);
+    ASSERT_EQ(five.size(), 5u);
+    EXPECT_EQ(std::u16string(five[4].title), u"Attribute");
+    EXPECT_EQ(five[4].width, 200);
+  }
+  EXPECT_TRUE(ArchiveColumnsFor(u".txt").empty());
+  EXPECT_TRUE(ArchiveColumnsFor(u".ZIP").empty());  // the caller lower-cases
+}
+
+TEST(ArchiveRows, AttributeTexts) {
+  EXPECT_EQ(AttributeText(0x21), u"ra--");
+  EXPECT_EQ(AttributeText(0x27), u"rahs");
+  EXPECT_EQ(AttributeText(0x80), u"----");
+}
+
+TEST(ArchiveRows, TimesAndTheirLimits) {
+  EXPECT_EQ(FormatArchiveTime(DosDateTimeToFileTime((41 << 9) | (3 << 5) | 4, (5 << 11) | (6 << 5) | 4)),
+            u"04 Mar 2021, 05:06:08");
+  EXPECT_EQ(FormatArchiveTime(UnixTimeToFileTime(0)), u"01 Jan 1970, 00:00:00");
+  EXPECT_EQ(DosDateTimeToFileTime((41 << 9) | (13 << 5) | 4, 0), 0u);  // month 13
+  EXPECT_EQ(DosDateTimeToFileTime((41 << 9) | (2 << 5) | 30, 0), 0u);  // 30 February
+  EXPECT_EQ(DosDateTimeToFileTime((41 << 9) | (3 << 5) | 4, 24 << 11), 0u);
+  EXPECT_EQ(FormatArchiveTime(0), u"");
+  EXPECT_EQ(FormatArchiveTime(UnixTimeToFileTime(-1)), u"");            // before 1970
+  EXPECT_EQ(FormatArchiveTime(0x8000000000000000ull), u"");
+  EXPECT_EQ(FormatArchiveTime(UnixTimeToFileTime(33000000000ll)), u"");  // after 3000
+}
+
+TEST(ArchiveRows, ZipRows) {
+  ZipEntry entry;
+  const std::u16string name = u"docs/guide.txt";
+  name.copy(entry.name, name.size());
+  entry.compressedSize = 123;
+  entry.attributes = 0xA1;
+  entry.modificationTime = UnixTimeToFileTime(1600000000);
+  const auto row = ZipRowTexts(entry);
+  ASSERT_EQ(row.size(), 7u);
+  EXPECT_EQ(row[1], u"Yes");
+  EXPECT_EQ(row[2], u"123");
+  EXPECT_EQ(row[3], u"");
+  EXPECT_EQ(row[5], u"13 Sep 2020, 12:26:40");
+  EXPECT_EQ(row[6], u"ra--");
+  entry.name[4] = u'\0';
+  EXPECT_EQ(ZipRowTexts(entry)[1], u"No");
+}
+
+TEST(ArchiveRows, CabAndRarRows) {
+  CabEntry cab;
+  SplitCabPath(u"sub\\deeper\\inner.txt", &cab.name, &cab.folder);
+  EXPECT_EQ(cab.name, u"inner.txt");
+  EXPECT_EQ(cab.folder, u"sub\\deeper\\");
+  SplitCabPath(u"top.txt", &cab.name, &cab.folder);
+  EXPECT_EQ(cab.name, u"top.txt");
+  EXPECT_EQ(cab.folder, u"");
+  cab.size = 4000000000u;
+  EXPECT_EQ(CabRowTexts(cab)[2], u"4000000000");
+
+  RarEntry rar;
+  rar.unpackedSize = 5000000000ull;
+  rar.flags = 32960;
+  EXPECT_EQ(RarRowTexts(rar)[1], u"No");
+  EXPECT_EQ(RarRowTexts(rar)[2], u"5000000000");
+  rar.flags = 32992;
+  EXPECT_EQ(RarRowTexts(rar)[1], u"Yes");
+  rar.flags = 0;
+  rar.attributes = 0x10;  // a folder by its attribute alone
+  EXPECT_EQ(RarRowTexts(rar)[1], u"Yes");
+}
+
+TEST(ArchiveText, NamesAreBoundedByTheirFieldAndLength) {
+  const char field[4] = {'a', 'b', 'c', 'd'};  // no terminator inside the field
+  EXPECT_EQ(ArchiveTextToWide(field, sizeof field), u"abcd");
+  EXPECT_EQ(ArchiveTextToWide("ab\0cd", 5), u"ab");
+  const std::string longName(600, 'x');
+  EXPECT_EQ(ArchiveTextToWide(longName.c_str(), longName.size()).size(), kArchiveNameUnits);
+  EXPECT_EQ(ArchiveTextToWide("\xC3\xA9", 2, NameCoding::kUtf8), u"\u00E9");
+  // A pair is never cut in half.
+  std::string pairs;
+  for (int i = 0; i < 200; ++i) pairs += "\xF0\x9F\x98\x80";
+  const std::u16string cut = ArchiveTextToWide(pairs.c_str(), pairs.size(), NameCoding::kUtf8);
+  EXPECT_EQ(cut.size(), kArchiveNameUnits - 1);
+}

@@ -1,0 +1,20 @@
+// The one way 8-bit names and paths of archives become UTF-16. Names inside archives are not trusted:
+// a conversion reads at most the bytes of its field and yields at most a bounded number of units.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace archive {
+
+// A name as the lists hold it: at most 259 UTF-16 units (a 260-unit buffer with its terminator).
+constexpr size_t kArchiveNameUnits = 259;
+
+enum class NameCoding { kCodePage, kUtf8 };
+
+// The bytes of field up to its first NUL or its capacity, whichever comes first, converted from the
+// system's 8-bit code page (or UTF-8) and cut to maxUnits units (never inside a surrogate pair).
+std::u16string ArchiveTextToWide(const char* field, size_t capacity, NameCoding coding = NameCoding::kCodePage,
+                                 size_t maxUnits = kArchiveNameUnits);
+
+}  // namespace archive

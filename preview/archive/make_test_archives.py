@@ -1,0 +1,160 @@
+#!/usr/bin/env python3
+"""Writes the archives the archive tests read: ZIPs made by zipfile, gzip and tar streams made by gzip and
+tarfile, a cabinet made by gcab (when it is there) and a listing for the test's stand-in RAR library."""
+import gzip
+import io
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tarfile
+import zipfile
+
+STAMP = (2021, 3, 4, 5, 6, 8)          # DOS wall clock of the members
+UT_MTIME, UT_ATIME = 1600000000, 1600000100
+README = b"Dorvane archive test\r\nsecond line\r\n"
+
+
+def info(name, system=3, attributes=0o644 << 16, method=zipfile.ZIP_DEFLATED):
+    item = zipfile.ZipInfo(name, STAMP)
+    item.create_system = system
+    item.external_attr = attributes
+    item.compress_type = method
+    return item
+
+
+def write_zip(path, members):
+    with zipfile.ZipFile(path, "w") as z:
+        for item, data in members:
+            z.writestr(item, data)
+
+
+def plain_zip(out):
+    timed = info("docs/guide.txt")
+    timed.extra = b"UT" + struct.pack("<HBII", 9, 3, UT_MTIME, UT_ATIME)
+    write_zip(os.path.join(out, "plain.zip"), [
+        (info("readme.txt"), README),
+        (info("docs/", attributes=(0o40755 << 16) | 0x10), b""),
+        (timed, b"guide " * 1000),
+        (info("locked.txt", attributes=0o444 << 16), b"read only"),
+        (info("dos-archive.txt", system=0, attributes=0x20), b"made on DOS"),
+        (info("dos-readonly.txt", system=0, attributes=0x21), b"made on DOS, read-only"),
+        (info("stored.bin", method=zipfile.ZIP_STORED), bytes(range(256)) * 4),
+    ])
+
+
+def hostile_zip(out):
+    write_zip(os.path.join(out, "hostile.zip"), [
+        (info(name), b"should never be written") for name in
+        ["../evil.txt", "/abs.txt", "C:/drive.txt", "a/../../up.txt", "..\\back.txt", "ok/inner.txt"]
+    ] + [(info("../evil-dir/", attributes=(0o40755 << 16) | 0x10), b"")])
+
+
+def damaged_zips(out):
+    data = b"CRC checked data " * 64
+    buffer = io.BytesIO()
+    with zipfile.ZipFile(buffer, "w") as z:
+        z.writestr(info("good.txt", method=zipfile.ZIP_STORED), b"good")
+        z.writestr(info("bad.txt", method=zipfile.ZIP_STORED), data)
+    raw = bytearray(buffer.getvalue())
+    at = raw.index(data)
+    raw[at + 100] ^= 0x55                        # the stored bytes no longer match their CRC
+    open(os.path.join(out, "crc.zip"), "wb").write(raw)
+    whole = open(os.path.join(out, "plain.zip"), "rb").read()
+    open(os.path.join(out, "truncated.zip"), "wb").write(whole[: len(whole) // 2])
+    open(os.path.join(out, "notzip.zip"), "wb").write(b"This is a text file, not a ZIP archive.\n" * 10)
+    # A member that would inflate past the preview's limit.
+    with zipfile.ZipFile(os.path.join(out, "bigmember.zip"), "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr(info("zeros.bin"), bytes(80 << 20))
+
+
+def gzip_files(out):
+    text = b"A plain gzip stream of text.\nLine two.\n"
+    open(os.path.join(out, "text.gz"), "wb").write(gzip.compress(text, mtime=0))
+    whole = gzip.compress(text * 200, mtime=0)
+    open(os.path.join(out, "truncated.gz"), "wb").write(whole[: len(whole) - 20])
+    crc = bytearray(whole)
+    crc[-8] ^= 0xFF                               # the trailer's CRC
+    open(os.path.join(out, "crc.gz"), "wb").write(crc)
+    open(os.path.join(out, "empty.gz"), "wb").write(gzip.compress(b"", mtime=0))
+    with open(os.path.join(out, "bomb.gz"), "wb") as f:   # 256 MiB of zeros in a few hundred KB
+        with gzip.GzipFile(fileobj=f, mode="wb", mtime=0, compresslevel=9) as g:
+            block = bytes(1 << 20)
+            for _ in range(256):
+                g.write(block)
+
+
+def tar_bytes(members):
+    buffer = io.BytesIO()
+    with tarfile.open(fileobj=buffer, mode="w", format=tarfile.USTAR_FORMAT) as t:
+        for name, data in members:
+            item = tarfile.TarInfo(name)
+            if data is None:
+                item.type = tarfile.DIRTYPE
+            else:
+                item.size = len(data)
+            item.mtime = UT_MTIME
+            t.addfile(item, io.BytesIO(data) if data is not None else None)
+    return bytearray(buffer.getvalue())
+
+
+def tar_files(out):
+    members = [("first.txt", b"first member\n"), ("second.txt", b"second member, a little longer\n" * 30),
+               ("third.txt", b"third\n")]
+    raw = tar_bytes(members)
+    open(os.path.join(out, "three.tar.gz"), "wb").write(gzip.compress(bytes(raw), mtime=0))
+    bad = bytearray(raw)
+    second = 512 + 512                             # header of the second member
+    bad[second + 148] = ord("7")                   # its checksum no longer matches
+    open(os.path.join(out, "badsum.tar.gz"), "wb").write(gzip.compress(bytes(bad), mtime=0))
+    # The last member announces more bytes than the archive holds.
+    short = tar_bytes([("whole.txt", b"whole\n"), ("cut.txt", b"x" * 4000)])
+    short = short[: 512 * 2 + 512 + 1024]
+    open(os.path.join(out, "outside.tar.gz"), "wb").write(gzip.compress(bytes(short), mtime=0))
+    folder = tar_bytes([("dir/", None), ("dir/a.txt", b"a\n")])
+    open(os.path.join(out, "folder.tar.gz"), "wb").write(gzip.compress(bytes(folder), mtime=0))
+
+
+def cabinet(out):
+    gcab = shutil.which("gcab")
+    if gcab is None:
+        return
+    work = os.path.join(out, "cab-src")
+    os.makedirs(os.path.join(work, "sub"), exist_ok=True)
+    open(os.path.join(work, "top.txt"), "wb").write(b"top level member\n")
+    open(os.path.join(work, "sub", "inner.txt"), "wb").write(b"inner member of the cabinet\n" * 3)
+    target = os.path.join(out, "test.cab")
+    if os.path.exists(target):
+        os.remove(target)
+    subprocess.run([gcab, "-c", target, "top.txt", "sub/inner.txt"], cwd=work, check=True)
+
+
+def fake_rar(out):
+    # name|flags|packed|unpacked|DOS date-time|attributes, read by the test's stand-in library.
+    lines = [
+        "FAKE-RAR",
+        "readme.txt|32768|10|20|%d|32" % ((41 << 25) | (3 << 21) | (4 << 16) | (5 << 11) | (6 << 5) | 4),
+        "photos|32992|0|0|%d|16" % ((41 << 25) | (3 << 21) | (4 << 16)),
+        "photos\\big.iso|32768|4294967396|5000000000|%d|33" % ((41 << 25) | (3 << 21) | (4 << 16)),
+        "odd|224|0|0|%d|0" % ((41 << 25) | (15 << 21) | (4 << 16)),
+    ]
+    open(os.path.join(out, "test.rar"), "w", newline="\n").write("\n".join(lines) + "\n")
+    open(os.path.join(out, "empty.rar"), "w", newline="\n").write("FAKE-RAR\n")
+    open(os.path.join(out, "broken.rar"), "w", newline="\n").write("not a rar\n")
+
+
+def main():
+    out = sys.argv[1]
+    os.makedirs(out, exist_ok=True)
+    plain_zip(out)
+    hostile_zip(out)
+    damaged_zips(out)
+    gzip_files(out)
+    tar_files(out)
+    cabinet(out)
+    fake_rar(out)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,378 @@
+#include "preview/archive/zip_reader.h"
+
+#include <minizip/unzip.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "preview/archive/archive_text.h"
+#include "preview/archive/archive_time.h"
+#include "preview/archive/zip_source.h"
+
+uint32_t ZipLastError = kZipOk;
+
+namespace {
+
+constexpr uint32_t kReaderKind = 1;
+constexpr uint32_t kCopyBlock = 16384;
+constexpr uint32_t kUnixHost = 3;
+constexpr uint32_t kUtf8NameFlag = 0x800;
+
+// minizip's view of a ZipSource: the "file name" it opens is the source itself.
+voidpf SourceOpen(voidpf, const void* source, int) { return const_cast<void*>(source); }
+uLong SourceRead(voidpf, voidpf stream, void* buffer, uLong size) {
+  return static_cast<ZipSource*>(stream)->Read(buffer, static_cast<uint32_t>(size));
+}
+uLong SourceWrite(voidpf, voidpf, const void*, uLong) { return 0; }
+ZPOS64_T SourceTell(voidpf, voidpf stream) { return static_cast<ZipSource*>(stream)->Tell(); }
+long SourceSeek(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
+  const ZipSource::Origin from = origin == ZLIB_FILEFUNC_SEEK_SET   ? ZipSource::kFromStart
+                                 : origin == ZLIB_FILEFUNC_SEEK_CUR ? ZipSource::kFromCurrent
+                                                                    : ZipSource::kFromEnd;
+  return static_cast<ZipSource*>(stream)->Seek(offset, from) ? 0 : -1;
+}
+int SourceClose(voidpf, voidpf stream) {
+  static_cast<ZipSource*>(stream)->Close();
+  return 0;
+}
+int SourceError(voidpf, voidpf stream) { return static_cast<ZipSource*>(stream)->HasError() ? 1 : 0; }
+
+std::u16string CurrentFolder() {
+  std::error_code error;
+  const std::filesystem::path here = std::filesystem::current_path(error);
+  return error ? std::u16string() : here.u16string();
+}
+
+bool IsSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
+
+// Creates root + every folder of path up to its last separator (existing folders are fine).
+void CreatePathDirectories(const std::u16string& root, const std::u16string& path) {
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (IsSeparator(path[i])) os::CreateFolder(root + path.substr(0, i));
+  }
+}
+
+std::u16string WithBackslashes(std::u16string path) {
+  for (char16_t& c : path) {
+    if (c == u'/') c = u'\\';
+  }
+  return path;
+}
+
+}  // namespace
+
+class UnzipReader {
+ public:
+  ~UnzipReader() { Close(); }
+
+  uint32_t Open(const void* source, uint32_t length, uint32_t kind);
+  uint32_t GetItem(int32_t index, ZipEntry* entry);
+  uint32_t UnzipItem(int32_t index, const void* destination, uint32_t length, uint32_t kind, uint32_t* got);
+  void Close();
+
+ private:
+  void CloseOpenItem();
+  // Moves minizip to the item and fills the cache; kZipOk or why not.
+  uint32_t LoadItem(int32_t index);
+  uint32_t ExtractToFile(os::File* file);
+  uint32_t ExtractToName(const char16_t* name);
+  uint32_t ReadIntoMemory(int32_t index, void* buffer, uint32_t length, uint32_t* got);
+
+  ZipSource source_;
+  unzFile zip_ = nullptr;
+  int32_t count_ = 0;
+  int32_t current_ = -1;   // minizip's current item, -1 before the first
+  int32_t openItem_ = -1;  // the item open for reading into memory
+  uint64_t openRead_ = 0;  // its bytes read so far
+  ZipEntry cached_;
+  int32_t cachedIndex_ = -1;
+  std::u16string root_;
+};
+
+struct ZipHandle {
+  uint32_t kind = kReaderKind;
+  UnzipReader reader;
+};
+
+uint32_t UnzipReader::Open(const void* source, uint32_t length, uint32_t kind) {
+  if (zip_ != nullptr || openItem_ >= 0) return kZipAlreadyOpen;
+  root_ = CurrentFolder() + u'\\';
+  if (kind == kZipHandleKind) {
+    if (!source_.OpenFile(static_cast<os::File*>(const_cast<void*>(source)))) return kZipDuplicateFailed;
+  } else if (kind == kZipFileNameKind) {
+    if (source == nullptr || !source_.OpenName(static_cast<const char16_t*>(source))) return kZipCreateFailed;
+  } else if (kind == kZipMemoryKind) {
+    source_.OpenMemory(static_cast<const uint8_t*>(source), length);
+  } else {
+    return kZipBadArgument;
+  }
+  zlib_filefunc64_def functions{};
+  functions.zopen64_file = SourceOpen;
+  functions.zread_file = SourceRead;
+  functions.zwrite_file = SourceWrite;
+  functions.ztell64_file = SourceTell;
+  functions.zseek64_file = SourceSeek;
+  functions.zclose_file = SourceClose;
+  functions.zerror_file = SourceError;
+  zip_ = unzOpen2_64(&source_, &functions);
+  unz_global_info64 info{};
+  if (zip_ != nullptr && unzGetGlobalInfo64(zip_, &info) != UNZ_OK) {
+    unzClose(zip_);
+    zip_ = nullptr;
+  }
+  if (zip_ == nullptr) {
+    source_.Close();
+    return kZipNotZip;
+  }
+  count_ = info.number_entry > INT32_MAX - 1 ? INT32_MAX - 1 : static_cast<int32_t>(info.number_entry);
+  current_ = -1;
+  return kZipOk;
+}
+
+void UnzipReader::CloseOpenItem() {
+  if (openItem_ < 0) return;
+  unzCloseCurrentFile(zip_);
+  openItem_ = -1;
+}
+
+void UnzipReader::Close() {
+  CloseOpenItem();
+  if (zip_ != nullptr) unzClose(zip_);  // closes the source too
+  zip_ = nullptr;
+  cachedIndex_ = -1;
+}
+
+uint32_t UnzipReader::LoadItem(int32_t index) {
+  if (index == cachedIndex_) return kZipOk;
+  if (current_ < 0 || index < current_) {
+    if (unzGoToFirstFile(zip_) != UNZ_OK) return current_ = -1, kZipBadArgument;
+    current_ = 0;
+  }
+  while (current_ < index) {
+    if (unzGoToNextFile(zip_) != UNZ_OK) return current_ = -1, kZipBadArgument;
+    ++current_;
+  }
+  cachedIndex_ = -1;
+  unz_file_info64 info{};
+  char name[261] = {};
+  if (unzGetCurrentFileInfo64(zip_, &info, name, 260, nullptr, 0, nullptr, 0) != UNZ_OK) return kZipBadArgument;
+  // Opening the item checks its local header against the central directory.
+  if (unzOpenCurrentFile(zip_) != UNZ_OK) return kZipLocalHeader;
+  const int extraSize = unzGetLocalExtrafield(zip_, nullptr, 0);
+  std::vector<uint8_t> extra(extraSize > 0 ? static_cast<size_t>(extraSize) : 0);
+  const int extraRead = extra.empty() ? 0 : unzGetLocalExtrafield(zip_, extra.data(), static_cast<unsigned>(extra.size()));
+  unzCloseCurrentFile(zip_);
+  if (extraSize < 0 || extraRead != static_cast<int>(extra.size())) return kZipExtraField;
+
+  ZipEntry entry;
+  entry.index = index;
+  const archive::NameCoding coding =
+      (info.flag & kUtf8NameFlag) != 0 ? archive::NameCoding::kUtf8 : archive::NameCoding::kCodePage;
+  const std::u16string wide = archive::ArchiveTextToWide(name, 260, coding);
+  wide.copy(entry.name, wide.size());
+  entry.attributes = ZipItemAttributes(static_cast<uint32_t>(info.external_fa), static_cast<uint32_t>(info.version));
+  entry.compressedSize = static_cast<int64_t>(info.compressed_size & INT64_MAX);
+  entry.uncompressedSize = static_cast<int64_t>(info.uncompressed_size & INT64_MAX);
+  const os::FileTime dos = archive::DosDateTimeToFileTime(static_cast<uint16_t>(info.dosDate >> 16),
+                                                          static_cast<uint16_t>(info.dosDate & 0xFFFF));
+  entry.accessTime = entry.creationTime = entry.modificationTime = dos;
+  ReadZipExtendedTimes(extra.data(), static_cast<uint32_t>(extra.size()), &entry);
+  cached_ = entry;
+  cachedIndex_ = index;
+  return kZipOk;
+}
+
+uint32_t UnzipReader::GetItem(int32_t index, ZipEntry* entry) {
+  if (index < -1 || index >= count_) return kZipBadArgument;
+  CloseOpenItem();
+  if (index == -1) {
+    *entry = ZipEntry();
+    entry->index = count_;
+    return kZipOk;
+  }
+  const uint32_t result = LoadItem(index);
+  if (result == kZipOk) *entry = cached_;
+  return result;
+}
+
+uint32_t UnzipReader::ExtractToFile(os::File* file) {
+  if (unzOpenCurrentFile(zip_) != UNZ_OK) return kZipReadWriteFailed;
+  std::vector<uint8_t> block(kCopyBlock);
+  uint64_t total = 0;
+  bool ok = true;
+  for (;;) {
+    const int n = unzReadCurrentFile(zip_, block.data(), kCopyBlock);
+    if (n == 0) break;
+    if (n < 0 || !file->Write(block.data(), static_cast<uint32_t>(n))) {
+      ok = false;
+      break;
+    }
+    total += static_cast<uint32_t>(n);
+  }
+  // Closing checks the CRC once every byte was read; data shorter than announced are damaged too.
+  const int closed = unzCloseCurrentFile(zip_);
+  if (!ok || closed != UNZ_OK || total != static_cast<uint64_t>(cached_.uncompressedSize)) return kZipReadWriteFailed;
+  return kZipOk;
+}
+
+uint32_t UnzipReader::ExtractToName(const char16_t* name) {
+  const bool folder = (cached_.attributes & kZipAttrDirectory) != 0;
+  // A folder item creates the folder its own name gives; a file goes where the caller says.
+  std::u16string target = folder ? std::u16string(cached_.name) : std::u16string(name != nullptr ? name : u"");
+  while (folder && !target.empty() && IsSeparator(target.back())) target.pop_back();
+  if (!IsSafeRelativePath(target.c_str())) return kZipCreateFailed;
+  const std::u16string relative = WithBackslashes(target);
+  if (folder) {
+    CreatePathDirectories(root_, relative + u'\\');
+    return kZipOk;
+  }
+  CreatePathDirectories(root_, relative);
+  const std::u16string path = root_ + relative;
+  os::File file;
+  if (!file.OpenWrite(path)) return kZipCreateFailed;
+  uint32_t result = ExtractToFile(&file);
+  if (!file.Close()) result = kZipReadWriteFailed;
+  if (result != kZipOk) {
+    os::RemoveFile(path);  // no damaged copy is left looking whole
+    return result;
+  }
+  os::SetFileTimes(path, &cached_.creationTime, &cached_.accessTime, &cached_.modificationTime);
+  return kZipOk;
+}
+
+uint32_t UnzipReader::ReadIntoMemory(int32_t index, void* buffer, uint32_t length, uint32_t* got) {
+  if (buffer == nullptr) return kZipBadArgument;
+  if (openItem_ != index) {
+    CloseOpenItem();
+    if (index < 0 || index >= count_) return kZipBadArgument;
+    const uint32_t loaded = LoadItem(index);
+    if (loaded != kZipOk) return loaded;
+    if (unzOpenCurrentFile(zip_) != UNZ_OK) return kZipDecompressFailed;
+    openItem_ = index;
+    openRead_ = 0;
+  }
+  const int n = unzReadCurrentFile(zip_, buffer, length);
+  if (n > 0) {
+    openRead_ += static_cast<uint32_t>(n);
+    if (got != nullptr) *got = static_cast<uint32_t>(n);
+    return kZipMoreData;
+  }
+  const int closed = unzCloseCurrentFile(zip_);
+  openItem_ = -1;
+  if (n < 0 || closed != UNZ_OK || openRead_ != static_cast<uint64_t>(cached_.uncompressedSize)) {
+    return kZipDecompressFailed;
+  }
+  return kZipOk;
+}
+
+uint32_t UnzipReader::UnzipItem(int32_t index, const void* destination, uint32_t length, uint32_t kind,
+                                uint32_t* got) {
+  if (got != nullptr) *got = 0;
+  if (kind == kZipMemoryKind) return ReadIntoMemory(index, const_cast<void*>(destination), length, got);
+  if (kind != kZipHandleKind && kind != kZipFileNameKind) return kZipBadArgument;
+  CloseOpenItem();
+  if (index < 0 || index >= count_ || destination == nullptr) return kZipBadArgument;
+  const uint32_t loaded = LoadItem(index);
+  if (loaded != kZipOk) return loaded;
+  if (kind == kZipFileNameKind) return ExtractToName(static_cast<const char16_t*>(destination));
+  if ((cached_.attributes & kZipAttrDirectory) != 0) return kZipOk;
+  return ExtractToFile(static_cast<os::File*>(const_cast<void*>(destination)));
+}
+
+namespace {
+
+uint32_t Finish(uint32_t result) {
+  ZipLastError = result;
+  return result;
+}
+
+uint32_t CheckHandle(const ZipHandle* handle) {
+  if (handle == nullptr) return kZipBadArgument;
+  return handle->kind == kReaderKind ? kZipOk : kZipNotReader;
+}
+
+}  // namespace
+
+ZipHandle* ZipOpen(const void* source, uint32_t length, uint32_t kind) {
+  auto handle = std::make_unique<ZipHandle>();
+  const uint32_t result = Finish(handle->reader.Open(source, length, kind));
+  return result == kZipOk ? handle.release() : nullptr;
+}
+
+uint32_t ZipGetItem(ZipHandle* handle, int32_t index, ZipEntry* entry) {
+  const uint32_t checked = CheckHandle(handle);
+  if (checked != kZipOk) return Finish(checked);
+  if (entry == nullptr) return Finish(kZipBadArgument);
+  return Finish(handle->reader.GetItem(index, entry));
+}
+
+uint32_t ZipUnzipItem(ZipHandle* handle, int32_t index, const void* destination, uint32_t length, uint32_t kind,
+                      uint32_t* got) {
+  const uint32_t checked = CheckHandle(handle);
+  if (checked != kZipOk) return Finish(checked);
+  return Finish(handle->reader.UnzipItem(index, destination, length, kind, got));
+}
+
+uint32_t ZipCloseReader(ZipHandle* handle) {
+  const uint32_t checked = CheckHandle(handle);
+  if (checked != kZipOk) return Finish(checked);
+  delete handle;
+  return Finish(kZipOk);
+}
+
+bool ZipIsReaderHandle(const ZipHandle* handle) { return handle == nullptr || handle->kind == kReaderKind; }
+
+uint32_t ZipItemAttributes(uint32_t external, uint32_t versionMadeBy) {
+  uint32_t attributes = kZipAttrNormal;
+  if ((external & (1u << 30)) != 0 || (external & 0x10) != 0) attributes = kZipAttrNormal | kZipAttrDirectory;
+  if ((external & 0x20) != 0) attributes |= kZipAttrArchive;
+  if ((external & 0x02) != 0) attributes |= kZipAttrHidden;
+  // Only Unix-made archives carry a Unix mode in the high word; elsewhere the DOS bit alone says read-only.
+  const bool unix = (versionMadeBy >> 8) == kUnixHost;
+  const bool ownerWrite = (external & (1u << 23)) != 0;
+  if ((external & 0x01) != 0 || (unix && !ownerWrite)) attributes |= kZipAttrReadOnly;
+  if ((external & 0x04) != 0) attributes |= kZipAttrSystem;
+  return attributes;
+}
+
+void ReadZipExtendedTimes(const uint8_t* extra, uint32_t length, ZipEntry* entry) {
+  uint32_t at = 0;
+  while (extra != nullptr && at <= length && length - at >= 4) {
+    const uint32_t size = extra[at + 2] | (extra[at + 3] << 8);
+    if (extra[at] == 'U' && extra[at + 1] == 'T') {
+      const uint32_t blockEnd = at + 4 + size <= length ? at + 4 + size : length;
+      uint32_t p = at + 4;
+      if (p >= blockEnd) return;
+      const uint8_t flags = extra[p++];
+      os::FileTime* targets[] = {&entry->modificationTime, &entry->accessTime, &entry->creationTime};
+      for (int bit = 0; bit < 3; ++bit) {
+        if ((flags & (1u << bit)) == 0) continue;
+        if (blockEnd - p < 4) return;
+        const int32_t seconds = static_cast<int32_t>(extra[p] | (extra[p + 1] << 8) | (extra[p + 2] << 16) |
+                                                     (static_cast<uint32_t>(extra[p + 3]) << 24));
+        *targets[bit] = archive::UnixTimeToFileTime(seconds);
+        p += 4;
+      }
+      return;
+    }
+    at += 4 + size;
+  }
+}
+
+bool IsSafeRelativePath(const char16_t* path) {
+  if (path == nullptr || path[0] == u'\0' || IsSeparator(path[0])) return false;
+  std::u16string part;
+  for (const char16_t* p = path;; ++p) {
+    if (*p == u'\0' || IsSeparator(*p)) {
+      if (part == u"..") return false;
+      if (*p == u'\0') return !part.empty();  // a name ending in a separator names no file
+      part.clear();
+      continue;
+    }
+    if (*p == u':' || *p < 0x20) return false;  // drives, streams and control characters
+    part += *p;
+  }
+}

@@ -1,0 +1,257 @@
+#include "preview/archive/zip_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "preview/archive/archive_test_support.h"
+
+using archive_test::Fixture;
+
+namespace {
+
+constexpr int64_t kUtModification = 1600000000, kUtAccess = 1600000100;
+
+os::FileTime FromUnix(int64_t seconds) { return static_cast<os::FileTime>((seconds + 11644473600) * 10000000); }
+
+std::u16string NameOf(ZipHandle* zip, int32_t index) {
+  ZipEntry entry;
+  EXPECT_EQ(ZipGetItem(zip, index, &entry), kZipOk);
+  return entry.name;
+}
+
+ZipEntry EntryOf(ZipHandle* zip, int32_t index) {
+  ZipEntry entry;
+  EXPECT_EQ(ZipGetItem(zip, index, &entry), kZipOk);
+  return entry;
+}
+
+// Every test that extracts works in a folder of its own, which becomes the current folder (the root).
+class ZipExtractTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = std::filesystem::current_path();
+    outer_ = std::filesystem::temp_directory_path() / ("zip-extract-" + std::to_string(os::ProcessId()));
+    std::filesystem::remove_all(outer_);
+    std::filesystem::create_directories(outer_ / "root");
+    std::filesystem::current_path(outer_ / "root");
+  }
+  void TearDown() override {
+    std::filesystem::current_path(previous_);
+    std::filesystem::remove_all(outer_);
+  }
+  // Every path below the outer folder, relative to it.
+  std::vector<std::string> Written() const {
+    std::vector<std::string> names;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(outer_)) {
+      names.push_back(std::filesystem::relative(item.path(), outer_).generic_string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  std::filesystem::path previous_, outer_;
+};
+
+}  // namespace
+
+TEST(ZipReader, ListsItemsWithCountNamesSizesAndTimes) {
+  const std::u16string path = Fixture("plain.zip");
+  ZipHandle* zip = ZipOpen(path.c_str(), 0, kZipFileNameKind);
+  ASSERT_NE(zip, nullptr);
+  EXPECT_TRUE(ZipIsReaderHandle(zip));
+  const ZipEntry count = EntryOf(zip, -1);
+  EXPECT_EQ(count.index, 7);
+  EXPECT_EQ(count.name[0], u'\0');
+  EXPECT_EQ(count.attributes, 0u);
+  const char16_t* names[] = {u"readme.txt", u"docs/", u"docs/guide.txt", u"locked.txt", u"dos-archive.txt",
+                             u"dos-readonly.txt", u"stored.bin"};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(NameOf(zip, i), names[i]);
+  // Walking back to an earlier item starts again from the first.
+  EXPECT_EQ(NameOf(zip, 1), u"docs/");
+
+  const ZipEntry stored = EntryOf(zip, 6);
+  EXPECT_EQ(stored.compressedSize, 1024);
+  EXPECT_EQ(stored.uncompressedSize, 1024);
+  const ZipEntry readme = EntryOf(zip, 0);
+  os::SystemTime t;
+  ASSERT_TRUE(os::FileTimeToSystemTime(readme.modificationTime, &t));
+  EXPECT_EQ(t.year, 2021);
+  EXPECT_EQ(t.month, 3);
+  EXPECT_EQ(t.day, 4);
+  EXPECT_EQ(t.hour, 5);
+  EXPECT_EQ(t.minute, 6);
+  EXPECT_EQ(t.second, 8);
+  EXPECT_EQ(readme.accessTime, readme.modificationTime);
+  EXPECT_EQ(readme.creationTime, readme.modificationTime);
+  // The "UT" block with flags 3 gives modification and access times; creation keeps the DOS time.
+  const ZipEntry guide = EntryOf(zip, 2);
+  EXPECT_EQ(guide.modificationTime, FromUnix(kUtModification));
+  EXPECT_EQ(guide.accessTime, FromUnix(kUtAccess));
+  EXPECT_EQ(guide.creationTime, readme.creationTime);
+  EXPECT_EQ(ZipCloseReader(zip), kZipOk);
+}
+
+TEST(ZipReader, AttributesFollowTheSystemThatMadeTheArchive) {
+  const std::u16string path = Fixture("plain.zip");
+  ZipHandle* zip = ZipOpen(path.c_str(), 0, kZipFileNameKind);
+  ASSERT_NE(zip, nullptr);
+  EXPECT_EQ(EntryOf(zip, 0).attributes, 0x80u);  // Unix 0644
+  EXPECT_EQ(EntryOf(zip, 1).attributes, 0x90u);  // a folder
+  EXPECT_EQ(EntryOf(zip, 3).attributes, 0x81u);  // Unix 0444: read-only
+  EXPECT_EQ(EntryOf(zip, 4).attributes, 0xA0u);  // DOS archive bit only: not read-only
+  EXPECT_EQ(EntryOf(zip, 5).attributes, 0xA1u);  // DOS read-only bit
+  ZipCloseReader(zip);
+  EXPECT_EQ(ZipItemAttributes(0x00000000, 0x0014), 0x80u);
+  EXPECT_EQ(ZipItemAttributes(0x00000000, 0x0314), 0x81u);
+  EXPECT_EQ(ZipItemAttributes(0x41ED0010, 0x0314), 0x90u);
+  EXPECT_EQ(ZipItemAttributes(0x00000007, 0x0000), 0x87u);
+}
+
+TEST(ZipReader, ReadsFromMemoryAndFromAnOpenFile) {
+  const std::vector<uint8_t> bytes = archive_test::ReadAll(Fixture("plain.zip"));
+  ZipHandle* zip = ZipOpen(bytes.data(), static_cast<uint32_t>(bytes.size()), kZipMemoryKind);
+  ASSERT_NE(zip, nullptr);
+  EXPECT_EQ(NameOf(zip, 6), u"stored.bin");
+  // A buffer exactly as large as the item: filled (more may follow), then the end.
+  std::vector<uint8_t> data(1024);
+  uint32_t got = 0;
+  EXPECT_EQ(ZipUnzipItem(zip, 6, data.data(), 1024, kZipMemoryKind, &got), kZipMoreData);
+  EXPECT_EQ(got, 1024u);
+  for (int i = 0; i < 1024; ++i) ASSERT_EQ(data[i], i % 256);
+  EXPECT_EQ(ZipUnzipItem(zip, 6, data.data(), 1024, kZipMemoryKind, &got), kZipOk);
+  EXPECT_EQ(got, 0u);
+  ZipCloseReader(zip);
+
+  os::File file;
+  ASSERT_TRUE(file.OpenRead(Fixture("plain.zip")));
+  zip = ZipOpen(&file, 0, kZipHandleKind);
+  ASSERT_NE(zip, nullptr);
+  EXPECT_EQ(NameOf(zip, 0), u"readme.txt");
+  ZipCloseReader(zip);
+}
+
+TEST(ZipReader, WhatIsNoZipArchiveDoesNotOpen) {
+  for (const char* name : {"truncated.zip", "notzip.zip", "missing.zip"}) {
+    const std::u16string path = Fixture(name);
+    EXPECT_EQ(ZipOpen(path.c_str(), 0, kZipFileNameKind), nullptr) << name;
+    EXPECT_EQ(ZipLastError, std::string(name) == "missing.zip" ? kZipCreateFailed : kZipNotZip) << name;
+  }
+  const uint8_t empty[1] = {0};
+  EXPECT_EQ(ZipOpen(empty, 0, kZipMemoryKind), nullptr);
+  EXPECT_EQ(ZipOpen(empty, 1, 4), nullptr);
+  EXPECT_EQ(ZipLastError, kZipBadArgument);
+}
+
+TEST(ZipReader, BadHandlesAndIndexesAreRefused) {
+  ZipEntry entry;
+  EXPECT_EQ(ZipGetItem(nullptr, 0, &entry), kZipBadArgument);
+  EXPECT_EQ(ZipCloseReader(nullptr), kZipBadArgument);
+  EXPECT_EQ(ZipLastError, kZipBadArgument);
+  EXPECT_TRUE(ZipIsReaderHandle(nullptr));
+  const std::u16string path = Fixture("plain.zip");
+  ZipHandle* zip = ZipOpen(path.c_str(), 0, kZipFileNameKind);
+  ASSERT_NE(zip, nullptr);
+  EXPECT_EQ(ZipGetItem(zip, 7, &entry), kZipBadArgument);
+  EXPECT_EQ(ZipGetItem(zip, -2, &entry), kZipBadArgument);
+  uint8_t buffer[4];
+  EXPECT_EQ(ZipUnzipItem(zip, 7, buffer, 4, kZipMemoryKind), kZipBadArgument);
+  EXPECT_EQ(ZipUnzipItem(zip, 0, buffer, 4, 9), kZipBadArgument);
+  EXPECT_EQ(ZipCloseReader(zip), kZipOk);
+}
+
+TEST(ZipReader, DataFailingTheirCrcAreAnError) {
+  const std::vector<uint8_t> bytes = archive_test::ReadAll(Fixture("crc.zip"));
+  ZipHandle* zip = ZipOpen(bytes.data(), static_cast<uint32_t>(bytes.size()), kZipMemoryKind);
+  ASSERT_NE(zip, nullptr);
+  std::vector<uint8_t> data(2048);
+  uint32_t got = 0;
+  EXPECT_EQ(ZipUnzipItem(zip, 0, data.data(), 2048, kZipMemoryKind, &got), kZipMoreData);
+  EXPECT_EQ(ZipUnzipItem(zip, 0, data.data(), 2048, kZipMemoryKind, &got), kZipOk);
+  EXPECT_EQ(ZipUnzipItem(zip, 1, data.data(), 2048, kZipMemoryKind, &got), kZipMoreData);
+  EXPECT_EQ(ZipUnzipItem(zip, 1, data.data(), 2048, kZipMemoryKind, &got), kZipDecompressFailed);
+  ZipCloseReader(zip);
+}
+
+TEST(ZipReader, ExtendedTimesNeverReadPastTheirBlock) {
+  ZipEntry entry;
+  // "UT" announcing nine bytes with only five there: the flag and one time.
+  const uint8_t cut[] = {'U', 'T', 9, 0, 3, 1, 0, 0, 0};
+  ReadZipExtendedTimes(cut, sizeof cut, &entry);
+  EXPECT_EQ(entry.modificationTime, FromUnix(1));
+  EXPECT_EQ(entry.accessTime, 0u);
+  // A block before it is skipped by its size; a size past the end ends the scan.
+  const uint8_t two[] = {'x', 'y', 1, 0, 0, 'U', 'T', 5, 0, 4, 2, 0, 0, 0};
+  ZipEntry second;
+  ReadZipExtendedTimes(two, sizeof two, &second);
+  EXPECT_EQ(second.creationTime, FromUnix(2));
+  const uint8_t huge[] = {'x', 'y', 0xFF, 0xFF, 'U', 'T', 5, 0, 1, 2, 0, 0, 0};
+  ZipEntry third;
+  ReadZipExtendedTimes(huge, sizeof huge, &third);
+  EXPECT_EQ(third.modificationTime, 0u);
+}
+
+TEST(ZipReader, SafeRelativePaths) {
+  for (const char16_t* good : {u"a.txt", u"dir/a.txt", u"dir\\sub\\a.txt", u"a..b/c", u"...txt"}) {
+    EXPECT_TRUE(IsSafeRelativePath(good)) << os::ToUtf8(good);
+  }
+  for (const char16_t* bad : {u"", u"../a", u"a/../../b", u"..\\a", u"/abs", u"\\abs", u"C:/a", u"C:a", u"a:b",
+                              u"dir/", u"a/..", u"a\x01"}) {
+    EXPECT_FALSE(IsSafeRelativePath(bad)) << os::ToUtf8(bad);
+  }
+}
+
+TEST_F(ZipExtractTest, ExtractsByNameMakingFoldersUnderTheRoot) {
+  const std::u16string path = Fixture("plain.zip");
+  ZipHandle* zip = ZipOpen(path.c_str(), 0, kZipFileNameKind);
+  ASSERT_NE(zip, nullptr);
+  EXPECT_EQ(ZipUnzipItem(zip, 2, u"out/deeper/guide.txt", 0, kZipFileNameKind), kZipOk);
+  EXPECT_EQ(ZipUnzipItem(zip, 1, u"ignored", 0, kZipFileNameKind), kZipOk);  // the folder item makes "docs"
+  EXPECT_EQ(ZipUnzipItem(zip, 0, u"readme.txt", 0, kZipFileNameKind), kZipOk);
+  ZipCloseReader(zip);
+  EXPECT_EQ(Written(), (std::vector<std::string>{"root", "root/docs", "root/out", "root/out/deeper",
+                                                 "root/out/deeper/guide.txt", "root/readme.txt"}));
+  std::string guide;
+  for (int i = 0; i < 1000; ++i) guide += "guide ";
+  const std::vector<uint8_t> written = archive_test::ReadAll(os::FromUtf8((outer_ / "root/out/deeper/guide.txt").string()));
+  EXPECT_EQ(std::string(written.begin(), written.end()), guide);
+}
+
+TEST_F(ZipExtractTest, ZipSlipNamesAreRefusedAndNothingIsWritten) {
+  const std::u16string path = Fixture("hostile.zip");
+  ZipHandle* zip = ZipOpen(path.c_str(), 0, kZipFileNameKind);
+  ASSERT_NE(zip, nullptr);
+  ZipEntry count;
+  ASSERT_EQ(ZipGetItem(zip, -1, &count), kZipOk);
+  ASSERT_EQ(count.index, 7);
+  int refused = 0;
+  for (int32_t i = 0; i < count.index; ++i) {
+    ZipEntry entry;
+    ASSERT_EQ(ZipGetItem(zip, i, &entry), kZipOk);
+    // Extracting each item under its own (hostile) name, as a careless caller would.
+    const uint32_t result = ZipUnzipItem(zip, i, entry.name, 0, kZipFileNameKind);
+    if (std::u16string(entry.name) == u"ok/inner.txt") {
+      EXPECT_EQ(result, kZipOk);
+    } else {
+      EXPECT_EQ(result, kZipCreateFailed) << os::ToUtf8(entry.name);
+      ++refused;
+    }
+  }
+  EXPECT_EQ(refused, 6);
+  // Absolute destinations given by the caller are refused too.
+  EXPECT_EQ(ZipUnzipItem(zip, 5, u"/tmp/zip-slip-absolute.txt", 0, kZipFileNameKind), kZipCreateFailed);
+  EXPECT_EQ(ZipUnzipItem(zip, 5, u"..\\sibling.txt", 0, kZipFileNameKind), kZipCreateFailed);
+  ZipCloseReader(zip);
+  EXPECT_EQ(Written(), (std::vector<std::string>{"root", "root/ok", "root/ok/inner.txt"}));
+  EXPECT_FALSE(std::filesystem::exists("/tmp/zip-slip-absolute.txt"));
+}
+
+TEST_F(ZipExtractTest, AMemberFailingItsCrcLeavesNoFile) {
+  const std::u16string path = Fixture("crc.zip");
+  ZipHandle* zip = ZipOpen(path.c_str(), 0, kZipFileNameKind);
+  ASSERT_NE(zip, nullptr);
+  EXPECT_EQ(ZipUnzipItem(zip, 0, u"good.txt", 0, kZipFileNameKind), kZipOk);
+  EXPECT_EQ(ZipUnzipItem(zip, 1, u"bad.txt", 0, kZipFileNameKind), kZipReadWriteFailed);
+  ZipCloseReader(zip);
+  EXPECT_EQ(Written(), (std::vector<std::string>{"root", "root/good.txt"}));
+}
