@@ -18,6 +18,7 @@
 #include "app/instance_mutex.h"
 #include "app/main_frame.h"
 #include "app/pages/third_view_hdd.h"
+#include "app/results/preview_temp.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 #include "platform/harness/driver.h"
@@ -92,6 +93,9 @@ int RunScenario(const std::string& name, Report& report) {
   theApp.InitApplication();
   CreateInstanceMutex();
   if (name == "second") CreateInstanceMutex();  // as a second copy finds it
+  // Start-up ends with page 0 asking for the image: the load scenario cancels it; elsewhere no preset
+  // cancels it too.
+  if (name == "load") seams.dialogs.CancelFiles();
   if (name == "exit-no") seams.boxes.Answer(seams::kNo);
   if (name == "exit-yes") seams.boxes.Answer(seams::kYes);
 
@@ -167,7 +171,16 @@ int RunScenario(const std::string& name, Report& report) {
     report.Line("folders", static_cast<long long>(seams.dialogs.FolderRequests().size()));
     report.Line("shell", static_cast<long long>(seams.shell.Executed().size()));
   } else if (name == "exit-no") {
+    // A file shown in the preview: its temporary file and the record of it.
+    MakePreviewTempName(u"a.txt");
+    const std::u16string temp = PreviewTempFileTable.rbegin()->second;
+    { std::ofstream(os::ToUtf8(temp)) << "shown"; }
+    LastPreview.text = u"c:\\folder\\a.txt";
+    LastPreview.id = 7;
     frame->SendMessage(WM_COMMAND, ID_EXIT);
+    report.Line("temp_exists", ::GetFileAttributesW(Wide(os::ToUtf8(temp)).c_str()) != INVALID_FILE_ATTRIBUTES);
+    report.Line("temp_table", static_cast<long long>(PreviewTempFileTable.size()));
+    report.Line("last_preview", os::ToUtf8(LastPreview.text) + " " + std::to_string(LastPreview.id));
     MSG quit;
     report.Line("frame", ::IsWindow(frame->m_hWnd) && ::IsWindowVisible(frame->m_hWnd));
     report.Line("quit", ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
@@ -383,6 +396,10 @@ TEST(Application, ExitAnsweredNoKeepsRunning) {
   EXPECT_TRUE(o.Has("box=3 Do you really want to exit ?")) << o.All();
   EXPECT_TRUE(o.Has("frame=1")) << o.All();
   EXPECT_TRUE(o.Has("quit=0")) << o.All();
+  // The preview's temporary file went before the question, and the record of it with it.
+  EXPECT_TRUE(o.Has("temp_exists=0")) << o.All();
+  EXPECT_TRUE(o.Has("temp_table=0")) << o.All();
+  EXPECT_TRUE(o.Has("last_preview=PAth 0")) << o.All();
 }
 
 TEST(Application, ExitAnsweredYesStopsTheScanAndEndsWithCodeZero) {

@@ -106,7 +106,13 @@ TEST(DorvaneProgram, MainFrameSecondCopyAndExit) {
   EXPECT_EQ(WindowText(frame), L"Dorvane");
   // The frame shows before the application has made the other pages and opened its start document.
   for (int i = 0; i < 600 && ::GetDlgItem(frame, 0xE904) == nullptr; ++i) ::Sleep(50);
-  ::Sleep(1000);
+  // Start-up ends with page 0 asking for the image; the user cancels.
+  HWND browse = WaitForWindow(first.pi.dwProcessId, false);
+  ASSERT_NE(browse, nullptr);
+  ::PostMessageW(browse, WM_COMMAND, IDCANCEL, 0);
+  for (int i = 0; i < 200 && ::IsWindowVisible(browse); ++i) ::Sleep(50);
+  ASSERT_FALSE(::IsWindowVisible(browse));
+  ::Sleep(500);
 
   // The chrome: the menu bar (the window was found by it), the toolbar under it, the status bar, page 0 in front.
   HWND page0 = ::GetDlgItem(frame, 0xE900);

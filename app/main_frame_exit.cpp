@@ -3,7 +3,7 @@
 // ordinary way, so that every window writes what it keeps at its end and the loop ends with code 0.
 #include "app/ex_style_app.h"
 #include "app/main_frame.h"
-#include "app/pages/third_view_hdd.h"
+#include "app/results/preview_temp.h"
 #include "app/worker_shutdown.h"
 #include "engine/records/extensive_lists.h"
 #include "engine/records/file_trace_hits.h"
@@ -29,6 +29,10 @@ void AnswerSentMessages() {
 
 int CMainFrame::ConfirmExit() {
   DeletePreviewTempFiles();
+  // The files are gone whatever the answer: the table forgets them, and the file previewed last is
+  // written again when it is shown next.
+  PreviewTempFileTable.clear();
+  LastPreview = LastPreviewRecord{};
   MessageText = u"Do you really want to exit ?";
   MessageKind = 3;
   ConfirmDialog question;
