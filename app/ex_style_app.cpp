@@ -12,6 +12,7 @@
 #include "app/pages/second_view_hdd.h"
 #include "app/pages/third_view_hdd.h"
 #include "app/snapshot_open.h"
+#include "app/source_wizard_frame.h"
 #include "engine/host/snapshot_host.h"
 #include "engine/records/scan_parameters.h"
 #include "platform/classlib/win/ccreatecontext.h"
@@ -108,6 +109,7 @@ BOOL CEx_StyleApp::InitInstance() {
   CurrentPage = kPageImage;
   if (!CreatePages()) return FALSE;
   InstallFrameHosts(frame);
+  InstallSourceWizard();
   ShowFrameInTurn();
   frame->ShowSavedPosition();
   OpenStartDocument();

@@ -3,6 +3,7 @@
 #include "app/banner_theme.h"
 #include "app/ex_style_app.h"
 #include "app/frame_hosts.h"
+#include "app/source_wizard_frame.h"
 #include "engine/image/disk_image.h"
 #include "platform/classlib/win/cmenu.h"
 #include "platform/seams/open_address.h"
@@ -246,5 +247,6 @@ void CMainFrame::CloseConfirmed() {
 
 void CMainFrame::OnDestroy() {
   RemoveFrameHosts();
+  RemoveSourceWizard();
   CTKPFrameWnd::OnDestroy();
 }

@@ -10,6 +10,7 @@
 #include "app/ex_style_app.h"
 #include "app/main_frame.h"
 #include "app/pages/ex_style_view.h"
+#include "app/pages/source_dialogs.h"
 #include "app/pages/third_view_hdd.h"
 #include "app/results/result_columns.h"
 #include "app/snapshot_open.h"
@@ -148,7 +149,10 @@ void CMainFrame::OnSettings() {
   dialog.DoModal();
 }
 
-void CMainFrame::OnDriveInformation() {}
+void CMainFrame::OnDriveInformation() {
+  DriveInfoDialog dialog(this);
+  dialog.DoModal();
+}
 
 void CMainFrame::OnNothing(UINT) {}
 

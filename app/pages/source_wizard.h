@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
+class CFirstView_HDD;
 class DiskImage;
 class SourceTreeCtrl;
 
@@ -36,12 +38,17 @@ class SourceWizard {
   virtual void SetSelectedPartition(int row) = 0;
   virtual int SelectedPartition() = 0;
   virtual DiskImage* EnsureDiskImage() = 0;
+  // SelectedModeText, the line at the foot of pages 1 to 4.
+  virtual void SetModeText(const std::u16string& text) = 0;
+  virtual std::u16string ModeText() = 0;
 
   // Page 4's results list: the columns of the mode; Back's clean-up (columns, preview files, the
   // pending preview request).
   virtual void InsertResultColumns(uint32_t mode) = 0;
   virtual void ClearResults() = 0;
 
+  // Page 1, which lists the opened image.
+  virtual CFirstView_HDD* SourcePage() = 0;
   // Page 2: the tree the partition search fills, and what its panel shows around the search and a
   // selection (the scan page's own parts).
   virtual SourceTreeCtrl* ScanTree() = 0;

@@ -1,0 +1,415 @@
+// Pages 0 and 1 in the real application, in a process of this test program with scripted seams: each
+// scenario starts the application once, in a child process of its own (this program started again with
+// the scenario in DORVANE_SOURCE_SCENARIO), drives the pages on generated images and writes what it saw,
+// one line each, to the file in DORVANE_SOURCE_REPORT. The tests read those lines.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/ex_style_app.h"
+#include "app/instance_mutex.h"
+#include "app/main_frame.h"
+#include "app/pages/ex_style_view.h"
+#include "app/pages/first_view_hdd.h"
+#include "app/pages/source_wizard.h"
+#include "app/pages/third_view_hdd.h"
+#include "engine/image/source_values.h"
+#include "engine/partitions/partition_table.h"
+#include "engine/records/scan_control.h"
+#include "engine/records/scan_parameters.h"
+#include "engine/scan/quick_scan.h"
+#include "platform/harness/driver.h"
+#include "platform/harness/modal_script.h"
+#include "platform/harness/scripted_seams.h"
+#include "platform/os/os.h"
+#include "res/resource.h"
+
+CEx_StyleApp theApp;
+
+namespace {
+
+std::wstring Wide(const std::string& utf8) {
+  const std::u16string text = os::FromUtf8(utf8);
+  return std::wstring(text.begin(), text.end());
+}
+
+std::string Utf8(const CString& text) { return os::ToUtf8(text.ToUtf16()); }
+
+std::string Env(const char* name) {
+  const char* value = getenv(name);
+  return value != nullptr ? value : "";
+}
+
+std::u16string Image(const std::string& name) { return os::FromUtf8(std::string(DORVANE_SHARED_IMAGES) + "/" + name); }
+
+// ---- the child's side ------------------------------------------------------------------------------
+
+class Report {
+ public:
+  explicit Report(const std::string& path) : out_(path, std::ios::binary | std::ios::trunc) {}
+  void Line(const std::string& key, const std::string& value) {
+    std::string text = value;
+    // Line breaks are written as the escapes they are in the source.
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.replace(at, 2, "\\r\\n");
+    out_ << key << "=" << text << "\n";
+    out_.flush();
+  }
+  void Line(const std::string& key, long long value) { Line(key, std::to_string(value)); }
+
+ private:
+  std::ofstream out_;
+};
+
+int ListColumns() {
+  auto* page = static_cast<CThirdView_HDD*>(theApp.PageViews[kPageResults]);
+  HWND header = page != nullptr ? ListView_GetHeader(page->ResultList().m_hWnd) : nullptr;
+  return header != nullptr ? Header_GetItemCount(header) : -1;
+}
+
+CEx_StyleView* Page0() { return static_cast<CEx_StyleView*>(theApp.PageViews[kPageImage]); }
+CFirstView_HDD* Page1() { return static_cast<CFirstView_HDD*>(theApp.PageViews[kPageSource]); }
+
+void Click(CWnd* page, UINT id) { page->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+// Page 2's tree, as the scan page holds it; made here when the scan page has none of its own yet.
+SourceTreeCtrl g_scanTree;
+HWND ScanTree() {
+  SourceTreeCtrl* tree = source::Wizard()->ScanTree();
+  if (tree == nullptr) {
+    g_scanTree.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT,
+                      CRect(5, 45, 300, 400), theApp.PageViews[kPageScan], IDC_SOURCE_TREE);
+    g_scanTree.LoadImages();
+    tree = &g_scanTree;
+  }
+  return tree->m_hWnd;
+}
+
+void ReportTree(Report& report, const std::string& key, HWND tree) {
+  for (const harness::TreeNode& node : harness::TreeNodes(tree)) {
+    std::string line = std::to_string(node.depth) + " " + os::ToUtf8(std::u16string(node.text.begin(), node.text.end()));
+    if (node.selected) line += " (selected)";
+    if (node.stateImage == 2) line += " (checked)";
+    if (node.bold) line += " (bold)";
+    report.Line(key, line);
+  }
+}
+
+void ReportPage1(Report& report) {
+  CFirstView_HDD* page = Page1();
+  ReportTree(report, "tree", page->Tree().m_hWnd);
+  for (int row = 0; row < CFirstDisplay::kRows; ++row) {
+    report.Line("value" + std::to_string(row), Utf8(page->Panel().ValueText(row)));
+  }
+  CPieChart& pie = page->Panel().Pie();
+  for (int i = 0; i < pie.GetSliceCount(); ++i) {
+    report.Line("slice", Utf8(pie.GetSlice(i)->m_strDescription) + " " + std::to_string(pie.GetSlice(i)->m_nPercent));
+  }
+  report.Line("pie_shown", page->Panel().PieShown());
+  report.Line("mode_text", Utf8(SelectedModeText));
+  report.Line("source_kind", SourceKind.load());
+  report.Line("selected", theApp.GetMainFrame()->SelectedPartition);
+}
+
+// Next, then pumping until page 2 shows (the timer moves on once the worker has ended).
+void NextToPage2(Report& report, harness::ModalScript* choice) {
+  if (choice != nullptr) choice->Start();
+  Click(Page1(), IDC_NEXT);
+  report.Line("stop_shown", Page1()->Button(IDC_STOP).IsWindowVisible());
+  report.Line("next_shown", Page1()->Button(IDC_NEXT).IsWindowVisible());
+  report.Line("reached_page2", harness::WaitUntil([] { return theApp.CurrentPage == kPageScan; }, 60000));
+  report.Line("worker_running", Page1()->WorkerRunning());
+  report.Line("partitions", PartitionCount.load());
+  report.Line("stage_scan", theApp.GetMainFrame()->AtScanStage);
+  ReportTree(report, "scan_tree", ScanTree());
+}
+
+void RunDriveInformation(Report& report) {
+  // A Quick Scan of the first partition (FAT16) run here, as page 2 runs it on its worker.
+  ScanRange = ScanRangeRecord{PartitionTable[0].fileSystemCode, PartitionTable[0].firstSector,
+                              PartitionTable[0].sectorCount,
+                              PartitionTable[0].firstSector + PartitionTable[0].sectorCount - 1, 0};
+  ScanThreadControl.stopFlag = 0;
+  ScanThreadControl.runningFlag = 1;
+  report.Line("quick_scan", QuickScanThread());
+  harness::ModalScript script;
+  script.OnWindow(L"Drive Information", [&report](HWND dialog) {
+    for (int i = 0; i < 8; ++i) {
+      const std::wstring label = harness::Text(harness::Control(dialog, IDC_DRIVE_LABEL_1 + i));
+      const std::wstring value = harness::Text(harness::Control(dialog, IDC_DRIVE_VALUE_1 + i));
+      report.Line("info", os::ToUtf8(std::u16string(label.begin(), label.end())) + " " +
+                              os::ToUtf8(std::u16string(value.begin(), value.end())));
+    }
+    report.Line("screenshot_info", !harness::CaptureWindow(dialog, "drive_info").empty());
+    harness::PostCommand(dialog, IDOK);
+  });
+  script.Start();
+  theApp.GetMainFrame()->SendMessage(WM_COMMAND, ID_DRIVE_INFORMATION);
+  report.Line("script", script.Finished() ? "done" : script.Failure());
+}
+
+int RunScenario(const std::string& name, Report& report) {
+  harness::ScopedSeams seams;
+  static std::wstring commandLine;
+  commandLine.clear();
+  theApp.SetStartup(::GetModuleHandleW(nullptr), &commandLine[0], SW_SHOW);
+  theApp.InitApplication();
+  CreateInstanceMutex();
+  const std::string image = Env("DORVANE_SOURCE_IMAGE");
+  // The Browse that ends the start-up gets the image.
+  if (!image.empty()) seams.dialogs.Choose({Image(image)});
+  if (!theApp.InitInstance()) return 1;
+  CMainFrame* frame = theApp.GetMainFrame();
+  frame->MoveWindow(0, 0, 1000, 720);
+  ScanTree();
+  harness::PumpMessages();
+  report.Line("path", Utf8([] {
+    CString text;
+    Page0()->PathBox().GetWindowText(text);
+    return text;
+  }()));
+  if (name == "page0") report.Line("screenshot", !harness::CaptureWindow(frame->m_hWnd, "page0").empty());
+
+  const UINT mode = name == "extensive" || name == "stop" ? IDC_EXTENSIVE_SCAN : IDC_QUICK_SCAN;
+  Click(Page0(), mode);
+  harness::PumpMessages();
+  report.Line("page", theApp.CurrentPage);
+  report.Line("stage_source", frame->AtSourceStage);
+  report.Line("columns", ListColumns());
+  report.Line("mode", RecoveryMode);
+  if (theApp.CurrentPage == kPageSource) {
+    ReportPage1(report);
+    if (name == "page1") report.Line("screenshot", !harness::CaptureWindow(frame->m_hWnd, "page1").empty());
+  }
+
+  if (name == "next-mbr") {
+    // Partitions are known from the table: the search asks whether to use them.
+    harness::ModalScript choice;
+    choice.OnWindow(L"Please Select", [&report](HWND dialog) {
+      report.Line("choice_checked", ::IsDlgButtonChecked(dialog, IDC_USE_EXISTING_PARTITIONS));
+      harness::PostCommand(dialog, IDOK);
+    }, 20000);
+    NextToPage2(report, &choice);
+    report.Line("choice", choice.Finished() ? "done" : choice.Failure());
+  } else if (name == "next-notable" || name == "extensive") {
+    NextToPage2(report, nullptr);
+    report.Line("range", std::to_string(ScanRange.fileSystemCode) + " " + std::to_string(ScanRange.startSector) +
+                             " " + std::to_string(ScanRange.sectorCount));
+  } else if (name == "stop" || name == "stop-quick") {
+    Click(Page1(), IDC_NEXT);
+    seams.boxes.Answer(seams::kYes);
+    Click(Page1(), IDC_STOP);
+    report.Line("stop_flag", ScanThreadControl.stopFlag.load());
+    // Quick Scan without partitions advises the Extensive Scan and starts again at page 0.
+    harness::WaitUntil([&seams] { return theApp.CurrentPage == kPageScan || seams.boxes.Log().size() >= 2; }, 60000);
+    harness::PumpMessages();
+    report.Line("page_after", theApp.CurrentPage);
+    report.Line("worker_running", Page1()->WorkerRunning());
+  } else if (name == "back") {
+    Click(Page1(), IDC_BACK);
+    harness::PumpMessages();
+    report.Line("page_after", theApp.CurrentPage);
+    report.Line("columns_after", ListColumns());
+    report.Line("stage_after", frame->AtSourceStage);
+    report.Line("source_kind_after", SourceKind.load());
+    // A mode button again adds the columns once.
+    Click(Page0(), IDC_QUICK_SCAN);
+    report.Line("columns_again", ListColumns());
+  } else if (name == "drive-info") {
+    RunDriveInformation(report);
+  }
+  for (const auto& shown : seams.boxes.Log()) {
+    report.Line("box", std::to_string(shown.kind()) + " " + os::ToUtf8(shown.text));
+  }
+  return 0;
+}
+
+TEST(Scenario, Run) {
+  const std::string name = Env("DORVANE_SOURCE_SCENARIO");
+  if (name.empty()) GTEST_SKIP() << "runs only as a scenario's child process";
+  int code = 0;
+  {
+    Report report(Env("DORVANE_SOURCE_REPORT"));
+    code = RunScenario(name, report);
+  }
+  ::ExitProcess(static_cast<UINT>(code));
+}
+
+// ---- the tests' side -------------------------------------------------------------------------------
+
+struct Outcome {
+  std::vector<std::string> lines;
+  bool Has(const std::string& line) const {
+    for (const std::string& l : lines) {
+      if (l == line) return true;
+    }
+    return false;
+  }
+  std::vector<std::string> All(const std::string& key) const {
+    std::vector<std::string> values;
+    for (const std::string& l : lines) {
+      if (l.rfind(key + "=", 0) == 0) values.push_back(l.substr(key.size() + 1));
+    }
+    return values;
+  }
+  std::string Text() const {
+    std::string all;
+    for (const std::string& l : lines) all += l + "\n";
+    return all;
+  }
+};
+
+Outcome RunChild(const std::string& scenario, const std::string& image) {
+  wchar_t folder[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, folder);
+  const std::wstring report = std::wstring(folder) + L"dorvane_source_" + Wide(scenario) + L".txt";
+  ::DeleteFileW(report.c_str());
+  ::SetEnvironmentVariableW(L"DORVANE_SOURCE_SCENARIO", Wide(scenario).c_str());
+  ::SetEnvironmentVariableW(L"DORVANE_SOURCE_REPORT", report.c_str());
+  ::SetEnvironmentVariableW(L"DORVANE_SOURCE_IMAGE", Wide(image).c_str());
+  wchar_t self[MAX_PATH];
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=Scenario.Run";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  Outcome outcome;
+  const BOOL made = ::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+  ::SetEnvironmentVariableW(L"DORVANE_SOURCE_SCENARIO", nullptr);
+  if (!made) return outcome;
+  if (::WaitForSingleObject(pi.hProcess, 120000) != WAIT_OBJECT_0) ::TerminateProcess(pi.hProcess, 98);
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+  std::ifstream in(os::ToUtf8(std::u16string(report.begin(), report.end())), std::ios::binary);
+  for (std::string line; std::getline(in, line);) outcome.lines.push_back(line);
+  return outcome;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(SourcePages, EmptyPathAsksForAnImageAndStays) {
+  const Outcome o = RunChild("empty", "");
+  EXPECT_TRUE(o.Has("path=")) << o.Text();
+  EXPECT_TRUE(o.Has("page=0")) << o.Text();
+  EXPECT_TRUE(o.Has("stage_source=1")) << o.Text();
+  EXPECT_TRUE(o.Has("columns=0")) << o.Text();
+  EXPECT_TRUE(o.Has("box=0 Please select VHD or VHDX file...")) << o.Text();
+}
+
+TEST(SourcePages, PageZeroWithTheImageChosen) {
+  const Outcome o = RunChild("page0", "mbr_primary.fixed.vhd");
+  EXPECT_EQ(o.All("path").size(), 1u);
+  EXPECT_NE(o.All("path")[0].find("mbr_primary.fixed.vhd"), std::string::npos) << o.Text();
+  EXPECT_TRUE(o.Has("screenshot=1")) << o.Text();
+}
+
+TEST(SourcePages, VhdOpensPageOneWithItsDiskSelected) {
+  const Outcome o = RunChild("page1", "mbr_primary.fixed.vhd");
+  EXPECT_TRUE(o.Has("page=1")) << o.Text();
+  EXPECT_TRUE(o.Has("columns=6")) << o.Text();
+  EXPECT_TRUE(o.Has("mode=2")) << o.Text();
+  EXPECT_EQ(o.All("tree"), (Lines{"0 My Computer", "1 Physical Devices", "2 Virtual Hard Disk 0  (selected)"}))
+      << o.Text();
+  EXPECT_TRUE(o.Has("selected=1")) << o.Text();
+  EXPECT_TRUE(o.Has("source_kind=1")) << o.Text();
+  EXPECT_TRUE(o.Has("value0=Virtual Hard Disk")) << o.Text();
+  // 247808 + 2048 sectors of the generated disk; the footer's geometry for that size.
+  EXPECT_TRUE(o.Has("value1=123 MB (Approx)")) << o.Text();
+  EXPECT_TRUE(o.Has("value2=987")) << o.Text();
+  EXPECT_TRUE(o.Has("value3=15")) << o.Text();
+  EXPECT_TRUE(o.Has("value4=17")) << o.Text();
+  // The table names FAT16, FAT32 and NTFS (the Linux partition is not listed).
+  const Lines slices = o.All("slice");
+  ASSERT_EQ(slices.size(), 4u) << o.Text();
+  EXPECT_EQ(slices[0].rfind("FAT16 ", 0), 0u);
+  EXPECT_EQ(slices[1].rfind("FAT32 ", 0), 0u);
+  EXPECT_EQ(slices[2].rfind("NTFS ", 0), 0u);
+  EXPECT_EQ(slices[3].rfind("FREE ", 0), 0u);
+  EXPECT_TRUE(o.Has("pie_shown=1")) << o.Text();
+  // The mode button writes its own line after the image was listed.
+  EXPECT_TRUE(o.Has("mode_text=Selected Mode : Quick Scan")) << o.Text();
+  EXPECT_TRUE(o.Has("screenshot=1")) << o.Text();
+}
+
+TEST(SourcePages, NextOnADiskWithATableListsItsPartitions) {
+  const Outcome o = RunChild("next-mbr", "mbr_primary.fixed.vhd");
+  EXPECT_TRUE(o.Has("choice_checked=1")) << o.Text();
+  EXPECT_TRUE(o.Has("choice=done")) << o.Text();
+  EXPECT_TRUE(o.Has("stop_shown=1")) << o.Text();
+  EXPECT_TRUE(o.Has("next_shown=0")) << o.Text();
+  EXPECT_TRUE(o.Has("reached_page2=1")) << o.Text();
+  EXPECT_TRUE(o.Has("worker_running=0")) << o.Text();
+  EXPECT_TRUE(o.Has("partitions=3")) << o.Text();
+  EXPECT_TRUE(o.Has("stage_scan=1")) << o.Text();
+  EXPECT_EQ(o.All("scan_tree"), (Lines{"0 Virtual Hard Disk  (checked) (bold)", "1 Partition 0", "1 Partition 1",
+                                       "1 Partition 2"}))
+      << o.Text();
+}
+
+TEST(SourcePages, NextOnADiskWithoutATableDetectsThenSearches) {
+  const Outcome o = RunChild("next-notable", "notable.fixed.vhd");
+  EXPECT_TRUE(o.Has("page=1")) << o.Text();
+  // Detection on the selection finds no table: the pie is all free.
+  EXPECT_EQ(o.All("slice"), (Lines{"FREE 100"})) << o.Text();
+  EXPECT_TRUE(o.Has("reached_page2=1")) << o.Text();
+  EXPECT_TRUE(o.Has("partitions=3")) << o.Text();
+  EXPECT_EQ(o.All("scan_tree"), (Lines{"0 Virtual Hard Disk  (checked) (bold)", "1 Partition 0", "1 Partition 1",
+                                       "1 Partition 2"}))
+      << o.Text();
+  EXPECT_TRUE(o.All("box").empty()) << "partitions were found: no advice\n" << o.Text();
+}
+
+TEST(SourcePages, ExtensiveScanTakesTheWholeVhdxDisk) {
+  const Outcome o = RunChild("extensive", "notable.8m.vhdx");
+  EXPECT_TRUE(o.Has("mode=0")) << o.Text();
+  // A VHDX has no geometry; its capacity is its size rounded up to whole MB.
+  EXPECT_TRUE(o.Has("value1=157 MB ")) << o.Text();
+  EXPECT_TRUE(o.Has("value2=")) << o.Text();
+  EXPECT_TRUE(o.Has("value3=")) << o.Text();
+  EXPECT_TRUE(o.Has("value4=")) << o.Text();
+  EXPECT_TRUE(o.Has("reached_page2=1")) << o.Text();
+  EXPECT_TRUE(o.Has("partitions=3")) << o.Text();
+  EXPECT_TRUE(o.Has("range=300 0 321300")) << o.Text();
+}
+
+TEST(SourcePages, StopAnsweredYesStillReachesPageTwo) {
+  // A VHDX disk's search first moves its bar through for about ten seconds: Stop comes while it runs.
+  const Outcome o = RunChild("stop", "notable.8m.vhdx");
+  EXPECT_TRUE(o.Has("box=3 Do you want to stop partition searching ?")) << o.Text();
+  EXPECT_TRUE(o.Has("stop_flag=1")) << o.Text();
+  EXPECT_TRUE(o.Has("page_after=2")) << o.Text();
+  EXPECT_TRUE(o.Has("worker_running=0")) << o.Text();
+
+  // In Quick Scan the stopped search found nothing: the advice, then page 0 again.
+  const Outcome quick = RunChild("stop-quick", "notable.8m.vhdx");
+  EXPECT_TRUE(quick.Has("stop_flag=1")) << quick.Text();
+  EXPECT_TRUE(quick.Has("box=1 It is recommended to use extensive scan to recover data.")) << quick.Text();
+  EXPECT_TRUE(quick.Has("page_after=0")) << quick.Text();
+}
+
+TEST(SourcePages, BackClearsTheResultColumns) {
+  const Outcome o = RunChild("back", "mbr_primary.fixed.vhd");
+  EXPECT_TRUE(o.Has("columns=6")) << o.Text();
+  EXPECT_TRUE(o.Has("page_after=0")) << o.Text();
+  EXPECT_TRUE(o.Has("columns_after=0")) << o.Text();
+  EXPECT_TRUE(o.Has("stage_after=1")) << o.Text();
+  EXPECT_TRUE(o.Has("source_kind_after=3")) << o.Text();
+  EXPECT_TRUE(o.Has("columns_again=6")) << o.Text();
+}
+
+TEST(SourcePages, DriveInformationAfterAQuickScan) {
+  const Outcome o = RunChild("drive-info", "mbr_primary.fixed.vhd");
+  EXPECT_TRUE(o.Has("quick_scan=1")) << o.Text();
+  EXPECT_TRUE(o.Has("info=File System : FAT16")) << o.Text();
+  EXPECT_TRUE(o.Has("info=Start Sector : 2048")) << o.Text();
+  EXPECT_TRUE(o.Has("info=MFT Start : N/A")) << o.Text();
+  EXPECT_TRUE(o.Has("screenshot_info=1")) << o.Text();
+  EXPECT_TRUE(o.Has("script=done")) << o.Text();
+}
+
+}  // namespace
