@@ -112,6 +112,9 @@ BOOL CEx_StyleApp::InitInstance() {
   InstallSourceWizard();
   ShowFrameInTurn();
   frame->ShowSavedPosition();
+  // The bars take their states from the update rules now: the start-up's dialogs come before the loop's
+  // first idle turn.
+  OnIdle(0);
   OpenStartDocument();
   if (PageViews[kPageImage] != nullptr) static_cast<CEx_StyleView*>(PageViews[kPageImage])->OnBrowse();
   return TRUE;
