@@ -24,9 +24,6 @@ class PartitionChoiceDialog : public app::SkinnedDialog {
   skin::CTransparentButtonCtrl m_radios[2];
 };
 
-// The eight values of "Drive Information", from CurrentFileSystem, the scan counters and the mode.
-std::vector<std::u16string> DriveInformationValues();
-
 class DriveInfoDialog : public app::SkinnedDialog {
  public:
   explicit DriveInfoDialog(CWnd* parent = nullptr);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/partitions/partition_table.h"
+#include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 
 namespace source {
@@ -105,6 +106,32 @@ std::vector<PieSliceSpec> PartitionPie(const PartitionEntry* table, uint32_t cou
   }
   if (sum != 100) slices.push_back({u"FREE", 0xFF00FF, 100 - sum});
   return slices;
+}
+
+std::vector<std::u16string> DriveInformationValues() {
+  const FileSystemRecord& fs = CurrentFileSystem;
+  std::u16string name;
+  if (fs.type == records::kNtfs) name = u"NTFS";
+  if (fs.type == records::kFat32) name = u"FAT32";
+  if (fs.type == records::kFat16) name = u"FAT16";
+  const bool trace = RecoveryMode == records::kFileTrace;
+  // File Trace counts what it found in the folder counter.
+  if (trace) ScanCounters.entryCount = ScanCounters.folderCount;
+  uint32_t files = ScanCounters.entryCount;
+  if (RecoveryMode == records::kExtensiveScan && fs.type == records::kNtfs) files = ScanCounters.fileRecordCount;
+  const bool fat = fs.type == records::kFat16 || fs.type == records::kFat32;
+  const bool ntfs = fs.type == records::kNtfs;
+  // A FAT file system starts its reserved sectors before its first table; NTFS counts clusters from its start.
+  const uint32_t start = ntfs ? fs.clusterBase
+                              : (fs.firstFatSector >= fs.reservedSectors ? fs.firstFatSector - fs.reservedSectors : 0);
+  return {name,
+          Decimal(start),
+          trace ? u"0" : Decimal(ScanCounters.folderCount),
+          Decimal(files),
+          Decimal(fs.sectorsPerCluster),
+          fat ? Decimal(fs.firstFatSector) : u"N/A",
+          fat ? Decimal(fs.secondFatSector) : u"N/A",
+          ntfs ? Decimal(fs.mftSector) : u"N/A"};
 }
 
 std::u16string ModeLine(uint32_t recoveryMode, bool forSelection) {

@@ -93,6 +93,11 @@ struct PieSliceSpec {
 // at most 100 in all), then "FREE" for what is left when the shares do not reach 100.
 std::vector<PieSliceSpec> PartitionPie(const PartitionEntry* table, uint32_t count, uint32_t diskTotalSectors);
 
+// The eight values of "Drive Information" (file system, start sector, directories, files, sectors per
+// cluster, first and second FAT, MFT start) from CurrentFileSystem, the scan counters and the mode. In
+// File Trace the found files are counted in the folder counter: they are copied into the entry counter.
+std::vector<std::u16string> DriveInformationValues();
+
 // ---- the source tree's selection ----------------------------------------------------------------------
 
 constexpr char16_t kPhysicalDevices[] = u"Physical Devices";

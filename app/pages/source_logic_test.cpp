@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/partitions/partition_table.h"
+#include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 
 namespace {
@@ -183,6 +184,51 @@ TEST(SourceLogic, ModeLinesOfNext) {
   EXPECT_EQ(ModeLine(records::kQuickScan, false), u"Selected Mode : Quick Scan \r\nDrive Type        : Virtual Hard Disk");
   EXPECT_EQ(ModeLine(records::kExtensiveScan, false),
             u"Selected Mode : Extensive Scan \r\nDrive Type        : Virtual Hard Disk");
+}
+
+TEST(SourceLogic, DriveInformationByFileSystemAndMode) {
+  using Values = std::vector<std::u16string>;
+  const FileSystemRecord keptFs = CurrentFileSystem;
+  const ScanCountersRecord keptCounters = ScanCounters;
+  const uint32_t keptMode = RecoveryMode;
+
+  CurrentFileSystem = FileSystemRecord{};
+  CurrentFileSystem.type = records::kFat16;
+  CurrentFileSystem.reservedSectors = 4;
+  CurrentFileSystem.firstFatSector = 2052;
+  CurrentFileSystem.secondFatSector = 2116;
+  CurrentFileSystem.sectorsPerCluster = 4;
+  ScanCounters = ScanCountersRecord{};
+  ScanCounters.folderCount = 11;
+  ScanCounters.entryCount = 27;
+  ScanCounters.fileRecordCount = 99;
+  RecoveryMode = records::kQuickScan;
+  EXPECT_EQ(DriveInformationValues(), (Values{u"FAT16", u"2048", u"11", u"27", u"4", u"2052", u"2116", u"N/A"}));
+
+  // File Trace: no folders; the files it found are in the folder counter.
+  RecoveryMode = records::kFileTrace;
+  EXPECT_EQ(DriveInformationValues(), (Values{u"FAT16", u"2048", u"0", u"11", u"4", u"2052", u"2116", u"N/A"}));
+  EXPECT_EQ(ScanCounters.entryCount, 11u);
+
+  // An Extensive Scan of NTFS counts the found file records; FAT positions do not apply.
+  CurrentFileSystem = FileSystemRecord{};
+  CurrentFileSystem.type = records::kNtfs;
+  CurrentFileSystem.clusterBase = 215040;
+  CurrentFileSystem.sectorsPerCluster = 8;
+  CurrentFileSystem.mftSector = 221184;
+  RecoveryMode = records::kExtensiveScan;
+  EXPECT_EQ(DriveInformationValues(), (Values{u"NTFS", u"215040", u"11", u"99", u"8", u"N/A", u"N/A", u"221184"}));
+
+  // An unknown code names nothing and has no tables.
+  CurrentFileSystem.type = 7;
+  const Values unknown = DriveInformationValues();
+  EXPECT_EQ(unknown[0], u"");
+  EXPECT_EQ(unknown[5], u"N/A");
+  EXPECT_EQ(unknown[7], u"N/A");
+
+  CurrentFileSystem = keptFs;
+  ScanCounters = keptCounters;
+  RecoveryMode = keptMode;
 }
 
 }  // namespace
