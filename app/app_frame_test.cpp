@@ -1,7 +1,6 @@
 // The application in a process of this test program with scripted seams: each scenario starts the
-// application once, in a child process of its own (the test program started again with the scenario in
-// DORVANE_APP_SCENARIO), and writes what it saw, one line each, to the file in DORVANE_APP_REPORT. The
-// tests read those lines.
+// application once, in a child process of its own (harness/child_scenario.h, variables DORVANE_APP_...), and
+// reports what it saw; the tests read the lines.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -21,6 +20,7 @@
 #include "app/results/preview_temp.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
+#include "platform/harness/child_scenario.h"
 #include "platform/harness/driver.h"
 #include "platform/harness/modal_script.h"
 #include "platform/classlib/win/ccreatecontext.h"
@@ -36,37 +36,11 @@ CEx_StyleApp theApp;
 
 namespace {
 
-std::wstring Wide(const std::string& utf8) {
-  const std::u16string text = os::FromUtf8(utf8);
-  return std::wstring(text.begin(), text.end());
-}
+using harness::EnvironmentText;
+using harness::ScenarioOutcome;
+using harness::ScenarioReport;
 
-std::string Env(const char* name) {
-  const char* value = getenv(name);
-  return value != nullptr ? value : "";
-}
-
-// ---- the child's side ------------------------------------------------------------------------------
-
-class Report {
- public:
-  explicit Report(const std::string& path) : out_(path, std::ios::binary | std::ios::trunc) {}
-  void Line(const std::string& key, const std::string& value) { out_ << key << "=" << value << "\n"; }
-  void Line(const std::string& key, long long value) { Line(key, std::to_string(value)); }
-  void Boxes(const harness::ScriptedMessageBoxes& boxes) {
-    for (const auto& shown : boxes.Log()) {
-      // Line breaks of a message are written as the escapes they are in the source.
-      std::string text = os::ToUtf8(shown.text);
-      for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
-        text.replace(at, 2, "\\r\\n");
-      }
-      Line("box", std::to_string(shown.kind()) + " " + text);
-    }
-  }
-
- private:
-  std::ofstream out_;
-};
+std::wstring Wide(const std::string& utf8) { return harness::WideFromUtf8(utf8); }
 
 int ListColumns(CEx_StyleApp& app) {
   auto* page = static_cast<CThirdView_HDD*>(app.PageViews[kPageResults]);
@@ -85,10 +59,10 @@ void ScanLikeWorker() {
   ScanThreadControl.stopFlag = 1;
 }
 
-int RunScenario(const std::string& name, Report& report) {
+int RunScenario(const std::string& name, ScenarioReport& report) {
   harness::ScopedSeams seams;
   static std::wstring commandLine;
-  commandLine = Wide(Env("DORVANE_APP_ARGS"));
+  commandLine = Wide(EnvironmentText("DORVANE_APP_ARGS"));
   theApp.SetStartup(::GetModuleHandleW(nullptr), &commandLine[0], SW_SHOW);
   theApp.InitApplication();
   CreateInstanceMutex();
@@ -120,7 +94,7 @@ int RunScenario(const std::string& name, Report& report) {
     report.Line("screenshot", !harness::CaptureWindow(frame->m_hWnd, "main_frame").empty());
   } else if (name == "load") {
     // A name typed without its extension, then a name that does not exist.
-    const std::string typed = Env("DORVANE_APP_LOAD");
+    const std::string typed = EnvironmentText("DORVANE_APP_LOAD");
     seams.dialogs.Choose({os::FromUtf8(typed)});
     seams.dialogs.Choose({os::FromUtf8(typed + "-missing")});
     frame->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
@@ -213,33 +187,17 @@ int RunScenario(const std::string& name, Report& report) {
 }
 
 TEST(Scenario, Run) {
-  const std::string name = Env("DORVANE_APP_SCENARIO");
+  const std::string name = EnvironmentText("DORVANE_APP_SCENARIO");
   if (name.empty()) GTEST_SKIP() << "runs only as a scenario's child process";
   int code = 0;
   {
-    Report report(Env("DORVANE_APP_REPORT"));
+    ScenarioReport report(EnvironmentText("DORVANE_APP_REPORT"));
     code = RunScenario(name, report);
   }
   ::ExitProcess(static_cast<UINT>(code));
 }
 
 // ---- the tests' side -------------------------------------------------------------------------------
-
-struct Outcome {
-  DWORD exitCode = 1;
-  std::vector<std::string> lines;
-  bool Has(const std::string& line) const {
-    for (const std::string& l : lines) {
-      if (l == line) return true;
-    }
-    return false;
-  }
-  std::string All() const {
-    std::string all;
-    for (const std::string& l : lines) all += l + "\n";
-    return all;
-  }
-};
 
 std::string TempPath(const std::string& name) {
   wchar_t folder[MAX_PATH];
@@ -248,29 +206,8 @@ std::string TempPath(const std::string& name) {
   return os::ToUtf8(std::u16string(wide.begin(), wide.end())) + name;
 }
 
-Outcome RunChild(const std::string& scenario, const std::string& args = "") {
-  const std::string report = TempPath("dorvane_app_" + scenario + ".txt");
-  ::DeleteFileW(Wide(report).c_str());
-  ::SetEnvironmentVariableW(L"DORVANE_APP_SCENARIO", Wide(scenario).c_str());
-  ::SetEnvironmentVariableW(L"DORVANE_APP_REPORT", Wide(report).c_str());
-  ::SetEnvironmentVariableW(L"DORVANE_APP_ARGS", Wide(args).c_str());
-  wchar_t self[MAX_PATH];
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=Scenario.Run";
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  Outcome outcome;
-  const BOOL made = ::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-  ::SetEnvironmentVariableW(L"DORVANE_APP_SCENARIO", nullptr);
-  if (!made) return outcome;
-  if (::WaitForSingleObject(pi.hProcess, 120000) != WAIT_OBJECT_0) ::TerminateProcess(pi.hProcess, 98);
-  ::GetExitCodeProcess(pi.hProcess, &outcome.exitCode);
-  ::CloseHandle(pi.hThread);
-  ::CloseHandle(pi.hProcess);
-  std::ifstream in(report, std::ios::binary);
-  for (std::string line; std::getline(in, line);) outcome.lines.push_back(line);
-  return outcome;
+ScenarioOutcome RunChild(const std::string& scenario, const std::string& args = "") {
+  return harness::RunScenarioChild("DORVANE_APP", scenario, {{"DORVANE_APP_ARGS", args}});
 }
 
 std::string WriteSnapshot(const std::string& name, const std::string& bytes) {
@@ -299,34 +236,34 @@ std::string SnapshotFromTestData(const std::string& hexName, const std::string& 
 }
 
 TEST(Application, FrameAtStartEnablesOnlyWhatPageZeroAllows) {
-  const Outcome o = RunChild("frame");
-  EXPECT_TRUE(o.Has("started=1")) << o.All();
-  EXPECT_TRUE(o.Has("page=0")) << o.All();
+  const ScenarioOutcome o = RunChild("frame");
+  EXPECT_TRUE(o.Has("started=1")) << o.Text();
+  EXPECT_TRUE(o.Has("page=0")) << o.Text();
   // At start: Open, Settings and Help; the results' commands wait for results, Load for a mode.
   for (const char* line : {"tool Open=1", "tool Recover=0", "tool Save Snapshot=0", "tool Load Snapshot=0",
                            "tool Find=0", "tool Setting=1", "tool Help=1", "screenshot=1"}) {
-    EXPECT_TRUE(o.Has(line)) << line << "\n" << o.All();
+    EXPECT_TRUE(o.Has(line)) << line << "\n" << o.Text();
   }
 }
 
 TEST(Application, AboutBoxShowsTheProduct) {
-  const Outcome o = RunChild("about");
-  EXPECT_TRUE(o.Has("product=Dorvane")) << o.All();
-  EXPECT_TRUE(o.Has("captured=1")) << o.All();
-  EXPECT_TRUE(o.Has("script=1")) << o.All();
+  const ScenarioOutcome o = RunChild("about");
+  EXPECT_TRUE(o.Has("product=Dorvane")) << o.Text();
+  EXPECT_TRUE(o.Has("captured=1")) << o.Text();
+  EXPECT_TRUE(o.Has("script=1")) << o.Text();
 }
 
 TEST(Application, ShowPreviewHandsTheFileToThePreviewView) {
-  const Outcome o = RunChild("preview");
-  EXPECT_TRUE(o.Has("preview_path=C:\\temp\\tmp3.txt")) << o.All();
-  EXPECT_TRUE(o.Has("preview_extension=.txt")) << o.All();
-  EXPECT_TRUE(o.Has("preview_active=1")) << o.All();
+  const ScenarioOutcome o = RunChild("preview");
+  EXPECT_TRUE(o.Has("preview_path=C:\\temp\\tmp3.txt")) << o.Text();
+  EXPECT_TRUE(o.Has("preview_extension=.txt")) << o.Text();
+  EXPECT_TRUE(o.Has("preview_active=1")) << o.Text();
 }
 
 TEST(Application, SecondCopyIsRefused) {
-  const Outcome o = RunChild("second");
-  EXPECT_TRUE(o.Has("started=0")) << o.All();
-  EXPECT_TRUE(o.Has("box=0 Another instance of the application is already running.")) << o.All();
+  const ScenarioOutcome o = RunChild("second");
+  EXPECT_TRUE(o.Has("started=0")) << o.Text();
+  EXPECT_TRUE(o.Has("box=0 Another instance of the application is already running.")) << o.Text();
 }
 
 TEST(Application, CommandLineSnapshotChoosesTheColumnsByItsLetter) {
@@ -334,83 +271,83 @@ TEST(Application, CommandLineSnapshotChoosesTheColumnsByItsLetter) {
   // A read-only snapshot loads: it is only ever opened for reading.
   const std::string quickFile = SnapshotFromTestData("quick_fat.vsnp.hex", "Quick FAT.VSNP");
   ASSERT_TRUE(::SetFileAttributesW(Wide(quickFile).c_str(), FILE_ATTRIBUTE_READONLY));
-  const Outcome quick = RunChild("snapshot", "\"" + quickFile + "\"");
-  EXPECT_TRUE(quick.Has("started=1")) << quick.All();
-  EXPECT_TRUE(quick.Has("columns=6")) << quick.All();
-  EXPECT_TRUE(quick.Has("mode=2")) << quick.All();
-  EXPECT_TRUE(quick.Has("page=4")) << quick.All();  // its folders come from the snapshot alone
+  const ScenarioOutcome quick = RunChild("snapshot", "\"" + quickFile + "\"");
+  EXPECT_TRUE(quick.Has("started=1")) << quick.Text();
+  EXPECT_TRUE(quick.Has("columns=6")) << quick.Text();
+  EXPECT_TRUE(quick.Has("mode=2")) << quick.Text();
+  EXPECT_TRUE(quick.Has("page=4")) << quick.Text();  // its folders come from the snapshot alone
 
   // An NTFS snapshot needs the source's MFT: without an image it is refused, as not matching it.
-  const Outcome extensive = RunChild("snapshot", SnapshotFromTestData("extensive_ntfs.vsnp.hex", "ntfs.vsnp"));
-  EXPECT_TRUE(extensive.Has("started=1")) << extensive.All();
-  EXPECT_TRUE(extensive.Has("columns=6")) << extensive.All();
-  EXPECT_TRUE(extensive.Has("mode=0")) << extensive.All();
-  EXPECT_TRUE(extensive.Has("box=0 Source file and load recovery snapshot mismatch")) << extensive.All();
+  const ScenarioOutcome extensive = RunChild("snapshot", SnapshotFromTestData("extensive_ntfs.vsnp.hex", "ntfs.vsnp"));
+  EXPECT_TRUE(extensive.Has("started=1")) << extensive.Text();
+  EXPECT_TRUE(extensive.Has("columns=6")) << extensive.Text();
+  EXPECT_TRUE(extensive.Has("mode=0")) << extensive.Text();
+  EXPECT_TRUE(extensive.Has("box=0 Source file and load recovery snapshot mismatch")) << extensive.Text();
 
-  const Outcome trace = RunChild("snapshot", SnapshotFromTestData("file_trace.vsnp.hex", "trace.vsnp"));
-  EXPECT_TRUE(trace.Has("columns=3")) << trace.All();
-  EXPECT_TRUE(trace.Has("mode=1")) << trace.All();
+  const ScenarioOutcome trace = RunChild("snapshot", SnapshotFromTestData("file_trace.vsnp.hex", "trace.vsnp"));
+  EXPECT_TRUE(trace.Has("columns=3")) << trace.Text();
+  EXPECT_TRUE(trace.Has("mode=1")) << trace.Text();
 
-  const Outcome unknown = RunChild("snapshot", WriteSnapshot("unknown.vsnp", std::string("X\0s\0n\0", 6)));
-  EXPECT_TRUE(unknown.Has("started=1")) << unknown.All();
-  EXPECT_TRUE(unknown.Has("page=0")) << unknown.All();
-  EXPECT_TRUE(unknown.Has("columns=0")) << unknown.All();
-  EXPECT_TRUE(unknown.Has("box=3 Invalid File.")) << unknown.All();
+  const ScenarioOutcome unknown = RunChild("snapshot", WriteSnapshot("unknown.vsnp", std::string("X\0s\0n\0", 6)));
+  EXPECT_TRUE(unknown.Has("started=1")) << unknown.Text();
+  EXPECT_TRUE(unknown.Has("page=0")) << unknown.Text();
+  EXPECT_TRUE(unknown.Has("columns=0")) << unknown.Text();
+  EXPECT_TRUE(unknown.Has("box=3 Invalid File.")) << unknown.Text();
 }
 
 TEST(Application, LoadSnapshotAppendsTheExtensionAndReportsAMissingFile) {
   const std::string file = SnapshotFromTestData("quick_fat.vsnp.hex", "typed.vsnp");
   const std::string typed = file.substr(0, file.size() - 5);
   ::SetEnvironmentVariableW(L"DORVANE_APP_LOAD", Wide(typed).c_str());
-  const Outcome o = RunChild("load");
-  EXPECT_TRUE(o.Has("loaded_page=4")) << o.All();
-  EXPECT_TRUE(o.Has("loaded_mode=2")) << o.All();
-  EXPECT_TRUE(o.Has("results_ready=1")) << o.All();
-  EXPECT_TRUE(o.Has("loaded_columns=6")) << o.All();
-  EXPECT_TRUE(o.Has("box=3 " + typed + "-missing.vsnp does not exists.")) << o.All();
+  const ScenarioOutcome o = RunChild("load");
+  EXPECT_TRUE(o.Has("loaded_page=4")) << o.Text();
+  EXPECT_TRUE(o.Has("loaded_mode=2")) << o.Text();
+  EXPECT_TRUE(o.Has("results_ready=1")) << o.Text();
+  EXPECT_TRUE(o.Has("loaded_columns=6")) << o.Text();
+  EXPECT_TRUE(o.Has("box=3 " + typed + "-missing.vsnp does not exists.")) << o.Text();
 }
 
 TEST(Application, BannerOpensTheProductPage) {
-  const Outcome o = RunChild("banner");
-  EXPECT_TRUE(o.Has("opened=open https://www.dorvane.example")) << o.All();
+  const ScenarioOutcome o = RunChild("banner");
+  EXPECT_TRUE(o.Has("opened=open https://www.dorvane.example")) << o.Text();
   int opened = 0;
   for (const std::string& line : o.lines) opened += line.rfind("opened=", 0) == 0;
-  EXPECT_EQ(opened, 1) << o.All();
+  EXPECT_EQ(opened, 1) << o.Text();
 }
 
 TEST(Application, RecoverSelectedWithNothingTickedAsksToTick) {
-  const Outcome o = RunChild("recover");
+  const ScenarioOutcome o = RunChild("recover");
   EXPECT_TRUE(o.Has("box=1 Please mark the file(s) and folder(s) that you want to save\\r\\nby clicking on check box."))
-      << o.All();
-  EXPECT_TRUE(o.Has("folders=0")) << o.All();
+      << o.Text();
+  EXPECT_TRUE(o.Has("folders=0")) << o.Text();
 }
 
 TEST(Application, HelpWithoutTheHelpFileSaysSo) {
-  const Outcome o = RunChild("help");
-  EXPECT_TRUE(o.Has("box=2 Dorvane.chm not found")) << o.All();
-  EXPECT_TRUE(o.Has("shell=0")) << o.All();
+  const ScenarioOutcome o = RunChild("help");
+  EXPECT_TRUE(o.Has("box=2 Dorvane.chm not found")) << o.Text();
+  EXPECT_TRUE(o.Has("shell=0")) << o.Text();
 }
 
 TEST(Application, ExitAnsweredNoKeepsRunning) {
-  const Outcome o = RunChild("exit-no");
-  EXPECT_TRUE(o.Has("box=3 Do you really want to exit ?")) << o.All();
-  EXPECT_TRUE(o.Has("frame=1")) << o.All();
-  EXPECT_TRUE(o.Has("quit=0")) << o.All();
+  const ScenarioOutcome o = RunChild("exit-no");
+  EXPECT_TRUE(o.Has("box=3 Do you really want to exit ?")) << o.Text();
+  EXPECT_TRUE(o.Has("frame=1")) << o.Text();
+  EXPECT_TRUE(o.Has("quit=0")) << o.Text();
   // The preview's temporary file went before the question, and the record of it with it.
-  EXPECT_TRUE(o.Has("temp_exists=0")) << o.All();
-  EXPECT_TRUE(o.Has("temp_table=0")) << o.All();
-  EXPECT_TRUE(o.Has("last_preview=PAth 0")) << o.All();
+  EXPECT_TRUE(o.Has("temp_exists=0")) << o.Text();
+  EXPECT_TRUE(o.Has("temp_table=0")) << o.Text();
+  EXPECT_TRUE(o.Has("last_preview=PAth 0")) << o.Text();
 }
 
 TEST(Application, ExitAnsweredYesStopsTheScanAndEndsWithCodeZero) {
-  const Outcome o = RunChild("exit-yes");
-  EXPECT_EQ(o.exitCode, 0u) << o.All();
-  EXPECT_TRUE(o.Has("code=0")) << o.All();
-  EXPECT_TRUE(o.Has("worker_ended=1")) << o.All();
-  EXPECT_TRUE(o.Has("running=0")) << o.All();
-  EXPECT_TRUE(o.Has("main_window=0")) << o.All();
-  EXPECT_FALSE(o.Has("splitter=-1")) << o.All();  // written when its window went with the frame
-  EXPECT_FALSE(o.Has("position=0")) << o.All();
+  const ScenarioOutcome o = RunChild("exit-yes");
+  EXPECT_EQ(o.exitCode, 0u) << o.Text();
+  EXPECT_TRUE(o.Has("code=0")) << o.Text();
+  EXPECT_TRUE(o.Has("worker_ended=1")) << o.Text();
+  EXPECT_TRUE(o.Has("running=0")) << o.Text();
+  EXPECT_TRUE(o.Has("main_window=0")) << o.Text();
+  EXPECT_FALSE(o.Has("splitter=-1")) << o.Text();  // written when its window went with the frame
+  EXPECT_FALSE(o.Has("position=0")) << o.Text();
 }
 
 }  // namespace
