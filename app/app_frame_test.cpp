@@ -103,6 +103,14 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("results_ready", frame->ResultsReady);
     report.Line("loaded_columns", ListColumns(theApp));
     frame->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+  } else if (name == "restart") {
+    theApp.SwitchView(kPageScan);
+    report.Line("before", theApp.CurrentPage);
+    theApp.RestartWizard();
+    report.Line("after", theApp.CurrentPage);
+    report.Line("shown", ::IsWindowVisible(theApp.PageViews[kPageImage]->m_hWnd) &&
+                             !::IsWindowVisible(theApp.PageViews[kPageScan]->m_hWnd));
+    report.Line("first_view_id", ::GetDlgCtrlID(theApp.PageViews[kPageImage]->m_hWnd));
   } else if (name == "banner") {
     // A click on the banner near the toolbar's right end opens the product's page.
     CRect client;
@@ -305,6 +313,14 @@ TEST(Application, LoadSnapshotAppendsTheExtensionAndReportsAMissingFile) {
   EXPECT_TRUE(o.Has("results_ready=1")) << o.Text();
   EXPECT_TRUE(o.Has("loaded_columns=6")) << o.Text();
   EXPECT_TRUE(o.Has("box=3 " + typed + "-missing.vsnp does not exists.")) << o.Text();
+}
+
+TEST(Application, RestartWizardComesBackToPageZero) {
+  const ScenarioOutcome o = RunChild("restart");
+  EXPECT_TRUE(o.Has("before=2")) << o.Text();
+  EXPECT_TRUE(o.Has("after=0")) << o.Text();
+  EXPECT_TRUE(o.Has("shown=1")) << o.Text();
+  EXPECT_TRUE(o.Has("first_view_id=59648")) << o.Text();  // the page shown carries the first-view id
 }
 
 TEST(Application, BannerOpensTheProductPage) {

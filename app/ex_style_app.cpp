@@ -198,6 +198,11 @@ void CEx_StyleApp::SwitchView(UINT nPage) {
 void CEx_StyleApp::RestartWizard() {
   CMainFrame* frame = GetMainFrame();
   if (frame == nullptr) return;
+  m_pMainWnd = frame;
+  // Back on the scan page, then on the source page, leads to page 0 with their state undone.
+  for (UINT page : {kPageScan, kPageSource}) {
+    if (PageViews[page] != nullptr) PageViews[page]->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BACK, BN_CLICKED));
+  }
   SwitchView(kPageImage);
   ShowFrameInTurn();
   OpenStartDocument();
