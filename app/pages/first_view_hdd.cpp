@@ -80,27 +80,14 @@ int CFirstView_HDD::OnCreate(LPCREATESTRUCT create) {
   m_tree.onTab = [this] {
     m_focusStep[0] = 1;
     m_focusStep[1] = m_focusStep[2] = m_focusStep[3] = 0;
-    m_next.SetFocus();
+    m_buttons.next.SetFocus();
   };
   m_tree.onEnter = [this] { OnNext(); };
   if (!m_panel.CreatePanel(this, kPanelId, &m_font)) return -1;
   m_splitter.Create(WS_CHILD | WS_VISIBLE | SplitterCtrl::kVertical, this, &m_tree, &m_panel, IDC_SOURCE_SPLITTER,
                     none, 50, 150);
 
-  struct ButtonSpec {
-    ui::CToolButton& button;
-    UINT id, normal, hover;
-    LPCTSTR tip;
-  };
-  for (const ButtonSpec& spec : {ButtonSpec{m_next, IDC_NEXT, IDB_NEXT, IDB_NEXT_HOT, _T("Next")},
-                                 ButtonSpec{m_back, IDC_BACK, IDB_BACK, IDB_BACK_HOT, _T("Back")},
-                                 ButtonSpec{m_stop, IDC_STOP, IDB_STOP, IDB_STOP_HOT, _T("Stop")},
-                                 ButtonSpec{m_home, IDC_HOME, IDB_HOME, IDB_HOME_HOT, _T("Home")}}) {
-    spec.button.Create(_T(""), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, none, this, spec.id);
-    spec.button.LoadBitmaps(spec.normal, spec.hover);
-    spec.button.SetTooltipText(spec.tip);
-  }
-  ShowButton(m_stop, false);
+  m_buttons.Create(this);
   m_panel.HideProgress();
   m_panel.HideStatus();
   host::Current().diskTable = this;
@@ -115,24 +102,6 @@ void CFirstView_HDD::OnDestroy() {
   CView::OnDestroy();
 }
 
-CWnd& CFirstView_HDD::Button(UINT id) {
-  switch (id) {
-    case IDC_NEXT:
-      return m_next;
-    case IDC_BACK:
-      return m_back;
-    case IDC_STOP:
-      return m_stop;
-    default:
-      return m_home;
-  }
-}
-
-void CFirstView_HDD::ShowButton(CWnd& button, bool shown) {
-  button.ShowWindow(shown ? SW_SHOW : SW_HIDE);
-  button.EnableWindow(shown ? TRUE : FALSE);
-}
-
 void CFirstView_HDD::OnSize(UINT type, int cx, int cy) {
   CView::OnSize(type, cx, cy);
   Layout(cx, cy);
@@ -140,10 +109,10 @@ void CFirstView_HDD::OnSize(UINT type, int cx, int cy) {
 
 void CFirstView_HDD::Layout(int cx, int cy) {
   if (m_splitter.GetSafeHwnd() == nullptr) return;
-  m_next.MoveWindow(cx - 105, cy - 41, 85, 35);
-  m_stop.MoveWindow(cx - 105, cy - 41, 85, 35);
-  m_back.MoveWindow(cx - 190, cy - 41, 85, 35);
-  m_home.MoveWindow(0, 0, 0, 0);
+  m_buttons.next.MoveWindow(cx - 105, cy - 41, 85, 35);
+  m_buttons.stop.MoveWindow(cx - 105, cy - 41, 85, 35);
+  m_buttons.back.MoveWindow(cx - 190, cy - 41, 85, 35);
+  m_buttons.home.MoveWindow(0, 0, 0, 0);
   m_splitter.MoveWindow(5, 45, cx > 10 ? cx - 10 : 0, cy > 95 ? cy - 95 : 0);
   Invalidate();
 }
@@ -256,10 +225,10 @@ void CFirstView_HDD::StartSearch() {
   DetectPartitionsWithFallback();
   m_panel.ShowProgress();
   m_panel.ShowStatus();
-  ShowButton(m_stop, true);
-  ShowButton(m_next, false);
-  ShowButton(m_back, false);
-  ShowButton(m_home, false);
+  PageToolButtons::Show(m_buttons.stop, true);
+  PageToolButtons::Show(m_buttons.next, false);
+  PageToolButtons::Show(m_buttons.back, false);
+  PageToolButtons::Show(m_buttons.home, false);
   m_panel.SetStatusText(u"Please wait...");
   W()->SetModeText(source::ModeLine(RecoveryMode, false));
   RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -316,11 +285,10 @@ void CFirstView_HDD::EndSearch() {
   if (hosts.partitionChoice == this) hosts.partitionChoice = nullptr;
   hosts.sourceTree = nullptr;
   // Page 1 is ready again for a return from page 2.
-  ShowButton(m_stop, false);
-  ShowButton(m_next, true);
-  ShowButton(m_back, true);
-  m_home.ShowWindow(SW_SHOW);
-  m_home.EnableWindow(TRUE);
+  PageToolButtons::Show(m_buttons.stop, false);
+  PageToolButtons::Show(m_buttons.next, true);
+  PageToolButtons::Show(m_buttons.back, true);
+  PageToolButtons::Show(m_buttons.home, true);
   m_tree.EnableWindow(TRUE);
 }
 
@@ -367,12 +335,12 @@ void CFirstView_HDD::StepFocus() {
   while (step < 3 && m_focusStep[step] == 0) ++step;
   step = (step + 1) % 3;
   for (int i = 0; i < 4; ++i) m_focusStep[i] = i == step ? 1 : 0;
-  CWnd* focus[3] = {&m_next, &m_back, &m_tree};
+  CWnd* focus[3] = {&m_buttons.next, &m_buttons.back, &m_tree};
   focus[step]->SetFocus();
 }
 
 BOOL CFirstView_HDD::PreTranslateMessage(MSG* msg) {
-  if (msg->message == WM_KEYDOWN && (msg->hwnd == m_next.m_hWnd || msg->hwnd == m_back.m_hWnd ||
+  if (msg->message == WM_KEYDOWN && (msg->hwnd == m_buttons.next.m_hWnd || msg->hwnd == m_buttons.back.m_hWnd ||
                                      msg->hwnd == m_hWnd)) {
     if (msg->wParam == VK_TAB) {
       StepFocus();

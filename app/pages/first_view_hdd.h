@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "app/pages/first_display.h"
+#include "app/pages/page_tool_buttons.h"
 #include "app/pages/source_tree_ctrl.h"
 #include "engine/host/partition_host.h"
 #include "platform/classlib/win/classlib_win.h"
@@ -33,7 +34,7 @@ class CFirstView_HDD : public CView, public host::PartitionChoiceHost, public ho
 
   SourceTreeCtrl& Tree() { return m_tree; }
   CFirstDisplay& Panel() { return m_panel; }
-  CWnd& Button(UINT id);
+  CWnd& Button(UINT id) { return m_buttons.Button(id); }
   bool WorkerRunning() const { return m_worker.joinable(); }
 
   // host::PartitionChoiceHost and host::DiskTableHost, for the search worker.
@@ -55,7 +56,6 @@ class CFirstView_HDD : public CView, public host::PartitionChoiceHost, public ho
 
  private:
   void Layout(int cx, int cy);
-  void ShowButton(CWnd& button, bool shown);
   void StartSearch();
   void EndSearch();
   void JoinWorker();
@@ -64,7 +64,7 @@ class CFirstView_HDD : public CView, public host::PartitionChoiceHost, public ho
   SourceTreeCtrl m_tree;
   CFirstDisplay m_panel;
   SplitterCtrl m_splitter;
-  ui::CToolButton m_next, m_back, m_stop, m_home;
+  PageToolButtons m_buttons;
   uint32_t m_focusStep[4] = {1, 0, 0, 0};
   CFont m_font;
   CFont m_treeFont;
