@@ -124,6 +124,7 @@ void NextToPage2(Report& report, harness::ModalScript* choice) {
   report.Line("next_shown", Page1()->Button(IDC_NEXT).IsWindowVisible());
   report.Line("reached_page2", harness::WaitUntil([] { return theApp.CurrentPage == kPageScan; }, 60000));
   report.Line("worker_running", Page1()->WorkerRunning());
+  report.Line("status", Utf8(Page1()->Panel().StatusText()));
   report.Line("partitions", PartitionCount.load());
   report.Line("stage_scan", theApp.GetMainFrame()->AtScanStage);
   ReportTree(report, "scan_tree", ScanTree());
@@ -340,6 +341,8 @@ TEST(SourcePages, NextOnADiskWithATableListsItsPartitions) {
   const Outcome o = RunChild("next-mbr", "mbr_primary.fixed.vhd");
   EXPECT_TRUE(o.Has("choice_checked=1")) << o.Text();
   EXPECT_TRUE(o.Has("choice=done")) << o.Text();
+  // The partitions of the table were kept: no walk of the disk.
+  EXPECT_TRUE(o.Has("status=Please wait...")) << o.Text();
   EXPECT_TRUE(o.Has("stop_shown=1")) << o.Text();
   EXPECT_TRUE(o.Has("next_shown=0")) << o.Text();
   EXPECT_TRUE(o.Has("reached_page2=1")) << o.Text();
@@ -357,6 +360,8 @@ TEST(SourcePages, NextOnADiskWithoutATableDetectsThenSearches) {
   // Detection on the selection finds no table: the pie is all free.
   EXPECT_EQ(o.All("slice"), (Lines{"FREE 100"})) << o.Text();
   EXPECT_TRUE(o.Has("reached_page2=1")) << o.Text();
+  // With no table the search walked the disk without asking, and found the three volumes.
+  EXPECT_TRUE(o.Has("status=Please wait, searching for Partition...")) << o.Text();
   EXPECT_TRUE(o.Has("partitions=3")) << o.Text();
   EXPECT_EQ(o.All("scan_tree"), (Lines{"0 Virtual Hard Disk  (checked) (bold)", "1 Partition 0", "1 Partition 1",
                                        "1 Partition 2"}))
