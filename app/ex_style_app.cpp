@@ -67,10 +67,12 @@ CMainFrame* CEx_StyleApp::GetMainFrame() const {
 void CEx_StyleApp::RegisterFileType() {
   wchar_t module[260] = {};
   ::GetModuleFileNameW(nullptr, module, 260);
+  // The program's path is quoted: a folder with blanks would otherwise split the command.
+  const CString openCommand = CString(_T("\"")) + module + _T("\" \"%0\"");
   CGCFileTypeAccess fileTypes;
   fileTypes.SetExtension(_T("vsnp"));
-  fileTypes.SetShellOpenCommand(CString(module) + _T(" \"%0\""));
-  fileTypes.SetDocumentShellOpenCommand(CString(module) + _T(" \"%0\""));
+  fileTypes.SetShellOpenCommand(openCommand);
+  fileTypes.SetDocumentShellOpenCommand(openCommand);
   fileTypes.SetDocumentClassName(_T("Vantor.Document"));
   fileTypes.SetDocumentDefaultIcon(CString(module) + _T(",0"));
   fileTypes.WriteAll();

@@ -39,7 +39,7 @@ class FileTypeAccessTest : public ::testing::Test {
 
 TEST_F(FileTypeAccessTest, TheSnapshotTypeIsRegisteredWithItsDocumentTypeCommandAndIcon) {
   // As the program does at start-up.
-  const std::wstring command = ModulePath() + L" \"%0\"";
+  const std::wstring command = L"\"" + ModulePath() + L"\" \"%0\"";
   const std::wstring icon = ModulePath() + L",0";
   CGCFileTypeAccess access;
   access.SetExtension(L"vsnp");
