@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -24,6 +23,7 @@
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/scan/quick_scan.h"
+#include "platform/harness/child_scenario.h"
 #include "platform/harness/driver.h"
 #include "platform/harness/modal_script.h"
 #include "platform/harness/scripted_seams.h"
@@ -34,37 +34,11 @@ CEx_StyleApp theApp;
 
 namespace {
 
-std::wstring Wide(const std::string& utf8) {
-  const std::u16string text = os::FromUtf8(utf8);
-  return std::wstring(text.begin(), text.end());
-}
-
 std::string Utf8(const CString& text) { return os::ToUtf8(text.ToUtf16()); }
-
-std::string Env(const char* name) {
-  const char* value = getenv(name);
-  return value != nullptr ? value : "";
-}
 
 std::u16string Image(const std::string& name) { return os::FromUtf8(std::string(DORVANE_SHARED_IMAGES) + "/" + name); }
 
 // ---- the child's side ------------------------------------------------------------------------------
-
-class Report {
- public:
-  explicit Report(const std::string& path) : out_(path, std::ios::binary | std::ios::trunc) {}
-  void Line(const std::string& key, const std::string& value) {
-    std::string text = value;
-    // Line breaks are written as the escapes they are in the source.
-    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.replace(at, 2, "\\r\\n");
-    out_ << key << "=" << text << "\n";
-    out_.flush();
-  }
-  void Line(const std::string& key, long long value) { Line(key, std::to_string(value)); }
-
- private:
-  std::ofstream out_;
-};
 
 int ListColumns() {
   auto* page = static_cast<CThirdView_HDD*>(theApp.PageViews[kPageResults]);
@@ -90,7 +64,7 @@ HWND ScanTree() {
   return tree->m_hWnd;
 }
 
-void ReportTree(Report& report, const std::string& key, HWND tree) {
+void ReportTree(harness::ScenarioReport& report, const std::string& key, HWND tree) {
   for (const harness::TreeNode& node : harness::TreeNodes(tree)) {
     std::string line = std::to_string(node.depth) + " " + os::ToUtf8(std::u16string(node.text.begin(), node.text.end()));
     if (node.selected) line += " (selected)";
@@ -100,7 +74,7 @@ void ReportTree(Report& report, const std::string& key, HWND tree) {
   }
 }
 
-void ReportPage1(Report& report) {
+void ReportPage1(harness::ScenarioReport& report) {
   CFirstView_HDD* page = Page1();
   ReportTree(report, "tree", page->Tree().m_hWnd);
   for (int row = 0; row < CFirstDisplay::kRows; ++row) {
@@ -111,13 +85,17 @@ void ReportPage1(Report& report) {
     report.Line("slice", Utf8(pie.GetSlice(i)->m_strDescription) + " " + std::to_string(pie.GetSlice(i)->m_nPercent));
   }
   report.Line("pie_shown", page->Panel().PieShown());
-  report.Line("mode_text", Utf8(SelectedModeText));
+  std::string modeText = Utf8(SelectedModeText);
+  for (size_t at = modeText.find("\r\n"); at != std::string::npos; at = modeText.find("\r\n", at)) {
+    modeText.replace(at, 2, "\\r\\n");
+  }
+  report.Line("mode_text", modeText);
   report.Line("source_kind", SourceKind.load());
   report.Line("selected", theApp.GetMainFrame()->SelectedPartition);
 }
 
 // Next, then pumping until page 2 shows (the timer moves on once the worker has ended).
-void NextToPage2(Report& report, harness::ModalScript* choice) {
+void NextToPage2(harness::ScenarioReport& report, harness::ModalScript* choice) {
   if (choice != nullptr) choice->Start();
   Click(Page1(), IDC_NEXT);
   report.Line("stop_shown", Page1()->Button(IDC_STOP).IsWindowVisible());
@@ -130,7 +108,7 @@ void NextToPage2(Report& report, harness::ModalScript* choice) {
   ReportTree(report, "scan_tree", ScanTree());
 }
 
-void RunDriveInformation(Report& report) {
+void RunDriveInformation(harness::ScenarioReport& report) {
   // A Quick Scan of the first partition (FAT16) run here, as page 2 runs it on its worker.
   ScanRange = ScanRangeRecord{PartitionTable[0].fileSystemCode, PartitionTable[0].firstSector,
                               PartitionTable[0].sectorCount,
@@ -154,14 +132,14 @@ void RunDriveInformation(Report& report) {
   report.Line("script", script.Finished() ? "done" : script.Failure());
 }
 
-int RunScenario(const std::string& name, Report& report) {
+int RunScenario(const std::string& name, harness::ScenarioReport& report) {
   harness::ScopedSeams seams;
   static std::wstring commandLine;
   commandLine.clear();
   theApp.SetStartup(::GetModuleHandleW(nullptr), &commandLine[0], SW_SHOW);
   theApp.InitApplication();
   CreateInstanceMutex();
-  const std::string image = Env("DORVANE_SOURCE_IMAGE");
+  const std::string image = harness::EnvironmentText("DORVANE_SOURCE_IMAGE");
   // The Browse that ends the start-up gets the image.
   if (!image.empty()) seams.dialogs.Choose({Image(image)});
   if (!theApp.InitInstance()) return 1;
@@ -224,18 +202,16 @@ int RunScenario(const std::string& name, Report& report) {
   } else if (name == "drive-info") {
     RunDriveInformation(report);
   }
-  for (const auto& shown : seams.boxes.Log()) {
-    report.Line("box", std::to_string(shown.kind()) + " " + os::ToUtf8(shown.text));
-  }
+  report.Boxes(seams.boxes);
   return 0;
 }
 
 TEST(Scenario, Run) {
-  const std::string name = Env("DORVANE_SOURCE_SCENARIO");
+  const std::string name = harness::EnvironmentText("DORVANE_SOURCE_SCENARIO");
   if (name.empty()) GTEST_SKIP() << "runs only as a scenario's child process";
   int code = 0;
   {
-    Report report(Env("DORVANE_SOURCE_REPORT"));
+    harness::ScenarioReport report(harness::EnvironmentText("DORVANE_SOURCE_REPORT"));
     code = RunScenario(name, report);
   }
   ::ExitProcess(static_cast<UINT>(code));
@@ -243,55 +219,12 @@ TEST(Scenario, Run) {
 
 // ---- the tests' side -------------------------------------------------------------------------------
 
-struct Outcome {
-  std::vector<std::string> lines;
-  bool Has(const std::string& line) const {
-    for (const std::string& l : lines) {
-      if (l == line) return true;
-    }
-    return false;
-  }
-  std::vector<std::string> All(const std::string& key) const {
-    std::vector<std::string> values;
-    for (const std::string& l : lines) {
-      if (l.rfind(key + "=", 0) == 0) values.push_back(l.substr(key.size() + 1));
-    }
-    return values;
-  }
-  std::string Text() const {
-    std::string all;
-    for (const std::string& l : lines) all += l + "\n";
-    return all;
-  }
-};
+using Lines = std::vector<std::string>;
+using Outcome = harness::ScenarioOutcome;
 
 Outcome RunChild(const std::string& scenario, const std::string& image) {
-  wchar_t folder[MAX_PATH];
-  ::GetTempPathW(MAX_PATH, folder);
-  const std::wstring report = std::wstring(folder) + L"dorvane_source_" + Wide(scenario) + L".txt";
-  ::DeleteFileW(report.c_str());
-  ::SetEnvironmentVariableW(L"DORVANE_SOURCE_SCENARIO", Wide(scenario).c_str());
-  ::SetEnvironmentVariableW(L"DORVANE_SOURCE_REPORT", report.c_str());
-  ::SetEnvironmentVariableW(L"DORVANE_SOURCE_IMAGE", Wide(image).c_str());
-  wchar_t self[MAX_PATH];
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=Scenario.Run";
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  Outcome outcome;
-  const BOOL made = ::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-  ::SetEnvironmentVariableW(L"DORVANE_SOURCE_SCENARIO", nullptr);
-  if (!made) return outcome;
-  if (::WaitForSingleObject(pi.hProcess, 120000) != WAIT_OBJECT_0) ::TerminateProcess(pi.hProcess, 98);
-  ::CloseHandle(pi.hThread);
-  ::CloseHandle(pi.hProcess);
-  std::ifstream in(os::ToUtf8(std::u16string(report.begin(), report.end())), std::ios::binary);
-  for (std::string line; std::getline(in, line);) outcome.lines.push_back(line);
-  return outcome;
+  return harness::RunScenarioChild("DORVANE_SOURCE", scenario, {{"DORVANE_SOURCE_IMAGE", image}});
 }
-
-using Lines = std::vector<std::string>;
 
 TEST(SourcePages, EmptyPathAsksForAnImageAndStays) {
   const Outcome o = RunChild("empty", "");
