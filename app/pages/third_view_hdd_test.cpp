@@ -1,0 +1,370 @@
+// Page 4 in the real program's frame (each test is a process of its own), over a Quick Scan of the
+// generated NTFS volume run on a worker as the scan page runs it: header sorts with folders kept on top and
+// ticks kept, a file row written to a temporary file whose bytes are checked against the image's manifest,
+// the preview stand-in naming it, Back deleting it, Back by mode and Home. Screenshot page4.png.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <wincrypt.h>
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/ex_style_app.h"
+#include "app/main_frame.h"
+#include "app/pages/third_view_hdd.h"
+#include "app/results/preview_temp.h"
+#include "app/results/result_columns.h"
+#include "engine/fat/save_abort.h"
+#include "engine/host/fakes.h"
+#include "engine/host/scan_fakes.h"
+#include "engine/host/scan_page_fakes.h"
+#include "engine/image/disk_image.h"
+#include "engine/image/source_values.h"
+#include "engine/records/scan_control.h"
+#include "engine/records/scan_parameters.h"
+#include "engine/records/scan_records.h"
+#include "engine/save/results_listing.h"
+#include "engine/scan/quick_scan.h"
+#include "engine/scan/results_tree_build.h"
+#include "platform/harness/driver.h"
+#include "platform/harness/scripted_seams.h"
+#include "platform/os/os.h"
+#include "preview/main_preview_view.h"
+#include "preview/preview_extensions.h"
+#include "res/resource.h"
+
+CEx_StyleApp theApp;
+
+namespace {
+
+const std::string kImage = "ntfs_4k.fixed.vhd";
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The sha256 the image's manifest gives the file at path (as TSK read it).
+std::string ManifestSha256(const std::string& path) {
+  const std::string manifest = ReadFile(std::string(DORVANE_SHARED_IMAGES) + "/" + kImage + ".manifest.json");
+  const size_t entry = manifest.find("\"path\": \"" + path + "\"");
+  const size_t hash = manifest.find("\"sha256\": \"", entry);
+  if (entry == std::string::npos || hash == std::string::npos) return "";
+  return manifest.substr(hash + 11, 64);
+}
+
+std::string Sha256(const std::string& bytes) {
+  HCRYPTPROV provider = 0;
+  HCRYPTHASH hash = 0;
+  std::string hex;
+  if (::CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT) &&
+      ::CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash) &&
+      ::CryptHashData(hash, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()), 0)) {
+    BYTE digest[32];
+    DWORD length = sizeof digest;
+    if (::CryptGetHashParam(hash, HP_HASHVAL, digest, &length, 0)) {
+      static const char kDigits[] = "0123456789abcdef";
+      for (DWORD i = 0; i < length; ++i) {
+        hex += kDigits[digest[i] >> 4];
+        hex += kDigits[digest[i] & 15];
+      }
+    }
+  }
+  if (hash != 0) ::CryptDestroyHash(hash);
+  if (provider != 0) ::CryptReleaseContext(provider, 0);
+  return hex;
+}
+
+class ResultsPageTest : public ::testing::Test {
+ protected:
+  ResultsPageTest() {
+    // The program starts once in this process; each test begins on page 4 emptied by its Back.
+    static bool started = false;
+    static bool startedOk = false;
+    if (!started) {
+      started = true;
+      static std::wstring commandLine = L"";
+      theApp.SetStartup(::GetModuleHandleW(nullptr), &commandLine[0], SW_SHOW);
+      theApp.InitApplication();
+      startedOk = theApp.InitInstance() != FALSE;
+    }
+    started_ = startedOk;
+    frame_ = theApp.GetMainFrame();
+    page_ = frame_ != nullptr ? static_cast<CThirdView_HDD*>(theApp.PageViews[kPageResults]) : nullptr;
+    if (page_ != nullptr) page_->OnBack();
+    host::Hosts hosts = host::Current();
+    hosts.messages = &messages_;
+    hosts.secondDisplay = &panel_;
+    hosts.scanPage = &scanPage_;
+    scopedHosts_ = std::make_unique<host::ScopedHosts>(hosts);
+  }
+  ~ResultsPageTest() override {
+    // The frame stays until the process ends, as each test is a process of its own.
+    scopedHosts_.reset();
+    SetCurrentDiskImage(nullptr);
+  }
+
+  ResultListCtrl& List() { return page_->ResultList(); }
+
+  void ShowResultsPage(uint32_t mode) {
+    RecoveryMode = mode;
+    ResultListCtrl& list = List();
+    while (list.DeleteColumn(0)) {
+    }
+    int index = 0;
+    for (const results::ResultColumn& c : results::ResultColumnsFor(mode)) {
+      list.InsertColumn(index++, reinterpret_cast<const wchar_t*>(c.title), LVCFMT_LEFT, c.width);
+    }
+    theApp.SwitchView(kPageResults);
+    page_->ShowSaveAndHome();
+    page_->Button(IDC_BACK).ShowWindow(SW_SHOW);
+    page_->Button(IDC_BACK).EnableWindow(TRUE);
+    page_->Button(IDC_HOME).ShowWindow(SW_HIDE);
+    harness::PumpFor(50);
+  }
+
+  // A Quick Scan of the NTFS volume on a worker while this thread serves the windows.
+  void QuickScan() {
+    ASSERT_TRUE(started_);
+    ASSERT_NE(page_, nullptr);
+    image_.CreateReader(kImageVhd);
+    ASSERT_TRUE(image_.Open(os::FromUtf8(std::string(DORVANE_SHARED_IMAGES) + "/" + kImage)));
+    ImageFormat = 0;
+    CurrentDriveIndex = 0;
+    SourceKind = kSourceDisk;
+    SetCurrentDiskImage(&image_);
+    ScanRange = ScanRangeRecord{records::kNtfs, 0, 32768, 32767, 0};
+    ResultListers = ResultListersRecord{ListFatFolder, ListNtfsFolder};
+    SelectedModeText = _T("Selected Mode : Quick Scan");
+    ShowResultsPage(records::kQuickScan);
+    ScanThreadControl.stopFlag = 0;
+    ScanThreadControl.runningFlag = 1;
+    std::atomic<bool> done{false};
+    uint32_t scanned = 0;
+    std::thread worker([&] {
+      scanned = QuickScanThread();
+      done = true;
+    });
+    const bool ended = harness::WaitUntil([&] { return done.load(); }, 60000);
+    worker.join();
+    ASSERT_TRUE(ended);
+    ASSERT_EQ(scanned, 1u);
+    harness::PumpFor(50);
+  }
+
+  int Row(const std::u16string& name) {
+    for (int r = 0; r < List().CTKListCtrl::GetItemCount(); ++r) {
+      if (List().GetItemText(r, 0) == name) return r;
+    }
+    return -1;
+  }
+  std::vector<std::u16string> Names() {
+    std::vector<std::u16string> names;
+    for (int r = 0; r < List().CTKListCtrl::GetItemCount(); ++r) names.push_back(List().GetItemText(r, 0));
+    return names;
+  }
+
+  // A real click on a column's header, and on a row's name.
+  void ClickHeader(int column) {
+    HWND header = ListView_GetHeader(List().m_hWnd);
+    RECT rect{};
+    Header_GetItemRect(header, column, &rect);
+    harness::Click(header, POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    harness::PumpFor(50);
+  }
+  void ClickRow(int row) {
+    List().EnsureVisible(row, FALSE);
+    CRect rect;
+    ASSERT_TRUE(List().GetItemRect(row, rect, LVIR_LABEL));
+    harness::Click(List().m_hWnd, POINT{rect.left + 20, rect.CenterPoint().y});
+    harness::PumpFor(50);
+  }
+  void ClickRowBox(int row) {
+    List().EnsureVisible(row, FALSE);
+    CRect rect;
+    ASSERT_TRUE(List().GetItemRect(row, rect, LVIR_BOUNDS));
+    for (int x = rect.left; x < rect.left + 60; ++x) {
+      UINT flags = 0;
+      if (List().HitTest(CPoint(x, rect.CenterPoint().y), &flags) == row && (flags & LVHT_ONITEMSTATEICON)) {
+        harness::Click(List().m_hWnd, POINT{x, rect.CenterPoint().y});
+        harness::PumpFor(50);
+        return;
+      }
+    }
+    FAIL() << "no check box in row " << row;
+  }
+
+  std::u16string ShownPath() { return page_->PreviewPane()->GetShownPath().ToUtf16(); }
+
+  harness::ScopedSeams seams_;
+  bool started_ = false;
+  CMainFrame* frame_ = nullptr;
+  CThirdView_HDD* page_ = nullptr;
+  host::RecordingMessages messages_;
+  host::RecordingSecondDisplay panel_;
+  host::RecordingScanPage scanPage_;
+  std::unique_ptr<host::ScopedHosts> scopedHosts_;
+  DiskImage image_;
+};
+
+TEST_F(ResultsPageTest, QuickScanOfNtfsShowsTreeListAndPreviewWithDeletedItems) {
+  QuickScan();
+  HTREEITEM top = page_->ResultTree().CTreeCtrl::GetRootItem();
+  ASSERT_NE(top, nullptr);
+  page_->ResultTree().CTreeCtrl::Expand(top, TVE_EXPAND);
+  // The root's deleted folder and file are listed, red; folders above files.
+  const int deletedFolder = Row(u"ToDelete");
+  const int deletedFile = Row(u"Deleted big file.bin");
+  ASSERT_GE(deletedFolder, 0);
+  ASSERT_GE(deletedFile, 0);
+  EXPECT_EQ(List().GetItemText(deletedFolder, 1), u"Deleted Folder");
+  EXPECT_LT(deletedFolder, Row(u"small.txt"));
+  // The page's parts are laid out inside the page, below its header and above its buttons.
+  CRect pageRect, listRect, previewRect, saveRect;
+  page_->GetWindowRect(pageRect);
+  List().GetWindowRect(listRect);
+  page_->PreviewPane()->GetWindowRect(previewRect);
+  page_->Button(IDC_NEXT).GetWindowRect(saveRect);
+  EXPECT_TRUE(page_->PreviewPane()->IsWindowVisible());
+  EXPECT_GE(listRect.top, pageRect.top + 45);
+  EXPECT_LE(listRect.bottom, previewRect.top);
+  EXPECT_LE(previewRect.bottom, saveRect.top);
+  EXPECT_LE(saveRect.right, pageRect.right);
+
+  // As the user sees it: a folder and a deleted file ticked, sorted by type, a file previewed.
+  ClickRowBox(Row(u"Documents"));
+  ClickRowBox(deletedFile);
+  ClickHeader(1);  // the type column is the start column: the first click turns it
+  ClickHeader(1);
+  EXPECT_TRUE(page_->CurrentSort().ascending);
+  ClickRow(Row(u"small.txt"));
+  EXPECT_NE(ShownPath().find(u"tmp"), std::u16string::npos);
+  List().EnsureVisible(0, FALSE);
+  frame_->ResultsReady = 1;
+  frame_->AtStart = 0;
+  theApp.OnIdle(0);
+  page_->Invalidate();
+  harness::PumpFor(200);
+  EXPECT_FALSE(harness::CaptureWindow(frame_->m_hWnd, "page4").empty());
+}
+
+TEST_F(ResultsPageTest, SameHeaderTwiceSortsAscendingThenDescendingWithFoldersOnTopAndTicksKept) {
+  QuickScan();
+  ClickRowBox(Row(u"Documents"));
+  ASSERT_EQ(List().RowCheck(Row(u"Documents")), 1);
+
+  ClickHeader(0);
+  EXPECT_EQ(page_->CurrentSort().column, 0);
+  EXPECT_TRUE(page_->CurrentSort().ascending);
+  std::vector<std::u16string> names = Names();
+  // Folders first (Deep, Documents, ..., ToDelete), each part in name order.
+  ASSERT_GE(names.size(), 6u);
+  EXPECT_LT(Row(u"ToDelete"), Row(u"A long NTFS file name with more than twenty-six characters.txt"));
+  EXPECT_LT(Row(u"Deep"), Row(u"Documents"));
+  EXPECT_LT(Row(u"empty.dat"), Row(u"small.txt"));
+  // The ticked folder row is still ticked, and so is its node.
+  EXPECT_EQ(List().RowCheck(Row(u"Documents")), 1);
+  EXPECT_EQ(List().RowCheck(Row(u"Deep")), 0);
+
+  ClickHeader(0);
+  EXPECT_FALSE(page_->CurrentSort().ascending);
+  EXPECT_GT(Row(u"Deep"), Row(u"Documents"));
+  EXPECT_GT(Row(u"empty.dat"), Row(u"small.txt"));
+  EXPECT_LT(Row(u"ToDelete"), Row(u"small.txt"));
+  EXPECT_EQ(List().RowCheck(Row(u"Documents")), 1);
+
+  // Another column starts ascending: sizes as numbers.
+  ClickHeader(2);
+  EXPECT_EQ(page_->CurrentSort().column, 2);
+  EXPECT_TRUE(page_->CurrentSort().ascending);
+  EXPECT_LT(Row(u"empty.dat"), Row(u"small.txt"));
+  EXPECT_LT(Row(u"small.txt"), Row(u"Deleted big file.bin"));
+}
+
+TEST_F(ResultsPageTest, AFileRowIsWrittenOnceToATemporaryFileThePreviewShowsAndBackDeletesIt) {
+  QuickScan();
+  const std::u16string longName = u"A long NTFS file name with more than twenty-six characters.txt";
+  // A save stopped by the answer No leaves its abort flag set: previews are written all the same.
+  SaveAbortFlag = 1;
+  // The row above, then Down: the key previews the row it moves to.
+  ASSERT_GT(Row(longName), 0);
+  ClickRow(Row(longName) - 1);
+  List().SetFocus();
+  harness::PressKey(List().m_hWnd, VK_DOWN);
+  harness::PumpFor(100);
+  const std::u16string shown = ShownPath();
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.rfind(os::TempFolderPath(), 0), 0u) << os::ToUtf8(shown);
+  EXPECT_EQ(page_->PreviewPane()->GetShownExtension(), CString(_T(".txt")));
+  EXPECT_EQ(ResultsItemPathText, u"\\" + longName);
+  const std::string bytes = ReadFile(os::ToUtf8(shown));
+  EXPECT_EQ(bytes.size(), 20000u);
+  EXPECT_EQ(Sha256(bytes), ManifestSha256(os::ToUtf8(longName)));
+  // Its name is kept for deleting.
+  const std::map<uint32_t, std::u16string> names = PreviewTempFileTable;
+  ASSERT_EQ(names.count(PreviewTempCounter), 1u);
+  EXPECT_EQ(names.at(PreviewTempCounter), shown);
+
+  // The same file again is not written again: no new name, the same file shown.
+  ClickRow(Row(longName));
+  EXPECT_EQ(ShownPath(), shown);
+  EXPECT_EQ(PreviewTempFileTable, names);
+
+  // A deleted file in a folder, and where it lies.
+  HTREEITEM documents = nullptr;
+  for (HTREEITEM n = page_->ResultTree().CTreeCtrl::GetChildItem(page_->ResultTree().CTreeCtrl::GetRootItem());
+       n != nullptr; n = page_->ResultTree().CTreeCtrl::GetNextSiblingItem(n)) {
+    if (page_->ResultTree().CTreeCtrl::GetItemText(n) == CString(_T("Documents"))) documents = n;
+  }
+  ASSERT_NE(documents, nullptr);
+  page_->ResultTree().ListNode(documents);
+  ClickRow(Row(u"old draft.txt"));
+  const std::u16string draft = ShownPath();
+  EXPECT_NE(draft, shown);
+  EXPECT_EQ(ResultsItemPathText, u"\\Documents\\old draft.txt");
+  EXPECT_EQ(Sha256(ReadFile(os::ToUtf8(draft))), ManifestSha256("Documents/old draft.txt"));
+
+  // "Parent..." empties the preview.
+  ClickRow(0);
+  EXPECT_TRUE(ShownPath().empty());
+
+  // Back deletes the temporary files and goes to the scan page.
+  harness::ClickCentre(page_->Button(IDC_BACK).m_hWnd);
+  harness::PumpFor(100);
+  EXPECT_FALSE(os::FileExists(shown));
+  EXPECT_FALSE(os::FileExists(draft));
+  EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageScan));
+  EXPECT_EQ(List().CTKListCtrl::GetItemCount(), 0);
+  EXPECT_EQ(page_->ResultTree().CTreeCtrl::GetCount(), 0u);
+}
+
+TEST_F(ResultsPageTest, BackGoesToTheScanPageOrTheFileSystemsPageAndHomeToTheFirst) {
+  ASSERT_TRUE(started_);
+  ShowResultsPage(records::kFileTrace);
+  page_->OnBack();
+  EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageScan));
+
+  ShowResultsPage(records::kExtensiveScan);
+  page_->OnBack();
+  EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageFileSystems));
+
+  ShowResultsPage(records::kQuickScan);
+  page_->OnBack();
+  EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageScan));
+
+  for (uint32_t mode : {records::kQuickScan, records::kExtensiveScan, records::kFileTrace}) {
+    ShowResultsPage(mode);
+    page_->OnHome();
+    EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageImage)) << mode;
+  }
+}
+
+}  // namespace
