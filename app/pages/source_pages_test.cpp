@@ -181,6 +181,11 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
                              " " + std::to_string(ScanRange.sectorCount));
   } else if (name == "stop" || name == "stop-quick") {
     Click(Page1(), IDC_NEXT);
+    if (name == "stop") {
+      // The search's progress while it runs.
+      harness::PumpFor(1500);
+      report.Line("screenshot", !harness::CaptureWindow(frame->m_hWnd, "page1_search").empty());
+    }
     seams.boxes.Answer(seams::kYes);
     Click(Page1(), IDC_STOP);
     report.Line("stop_flag", ScanThreadControl.stopFlag.load());
