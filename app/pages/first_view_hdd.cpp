@@ -64,8 +64,6 @@ int CFirstView_HDD::OnCreate(LPCREATESTRUCT create) {
   if (CView::OnCreate(create) == -1) return -1;
   m_font.CreateFont(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, _T("Arial"));
-  m_white.CreateSolidBrush(RGB(255, 255, 255));
-  m_pattern.CreateHatchBrush(HS_DIAGCROSS, RGB(0, 0, 255));
 
   const CRect none(0, 0, 10, 10);
   m_tree.Create(WS_VISIBLE | WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |

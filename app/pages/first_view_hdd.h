@@ -68,7 +68,5 @@ class CFirstView_HDD : public CView, public host::PartitionChoiceHost, public ho
   uint32_t m_focusStep[4] = {1, 0, 0, 0};
   CFont m_font;
   CFont m_treeFont;
-  CBrush m_white;
-  CBrush m_pattern;
   std::thread m_worker;
 };
