@@ -367,4 +367,36 @@ TEST_F(ResultsPageTest, BackGoesToTheScanPageOrTheFileSystemsPageAndHomeToTheFir
   }
 }
 
+TEST_F(ResultsPageTest, TabWalksTreeSaveBackAndEnterPressesTheHighlightedButton) {
+  ASSERT_TRUE(started_);
+  ShowResultsPage(records::kQuickScan);
+  auto pushed = [this](UINT id) { return (page_->Button(id).SendMessage(BM_GETSTATE) & BST_PUSHED) != 0; };
+  page_->SendMessage(WM_KEYDOWN, VK_TAB);
+  EXPECT_TRUE(pushed(IDC_NEXT));
+  EXPECT_EQ(::GetFocus(), page_->Button(IDC_NEXT).m_hWnd);
+  page_->SendMessage(WM_KEYDOWN, VK_TAB);
+  EXPECT_FALSE(pushed(IDC_NEXT));
+  EXPECT_TRUE(pushed(IDC_BACK));
+  page_->SendMessage(WM_KEYDOWN, VK_TAB);
+  EXPECT_FALSE(pushed(IDC_BACK));
+  EXPECT_EQ(::GetFocus(), page_->ResultTree().m_hWnd);
+  // Tab twice more and Enter: Back.
+  page_->SendMessage(WM_KEYDOWN, VK_TAB);
+  page_->SendMessage(WM_KEYDOWN, VK_TAB);
+  page_->SendMessage(WM_KEYDOWN, VK_RETURN);
+  EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageScan));
+}
+
+TEST_F(ResultsPageTest, SaveWithNothingTickedAsksForMarks) {
+  QuickScan();
+  seams_.boxes.Answer(seams::kOk);
+  harness::ClickCentre(page_->Button(IDC_NEXT).m_hWnd);
+  harness::PumpFor(100);
+  ASSERT_EQ(seams_.boxes.Log().size(), 1u);
+  EXPECT_EQ(seams_.boxes.Log()[0].text,
+            u"Please mark the file(s) and folder(s) that you want to save\r\nby clicking on check box.");
+  EXPECT_EQ(seams_.boxes.Log()[0].kind(), 1u);
+  EXPECT_TRUE(seams_.dialogs.FolderRequests().empty());
+}
+
 }  // namespace
