@@ -1,0 +1,147 @@
+#include "preview/viewers/text_file_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/os/os.h"
+
+namespace {
+
+// Latin-1 as the code page: every byte is the character of the same number.
+std::u16string Latin1(std::string_view bytes) {
+  std::u16string text;
+  for (unsigned char b : bytes) text.push_back(b);
+  return text;
+}
+
+TextFileReader Reader(const std::string& bytes) { return TextFileReader(MemoryTextSource(bytes), Latin1); }
+
+std::vector<std::u16string> Lines(const std::string& bytes) {
+  TextFileReader reader = Reader(bytes);
+  std::vector<std::u16string> lines;
+  std::u16string line;
+  while (reader.ReadLine(line)) lines.push_back(line);
+  return lines;
+}
+
+std::u16string All(const std::string& bytes, std::u16string_view separator = u"\r\n") {
+  TextFileReader reader = Reader(bytes);
+  std::u16string all;
+  EXPECT_TRUE(reader.ReadAll(all, separator));
+  return all;
+}
+
+using Texts = std::vector<std::u16string>;
+
+TEST(TextFileReader, ByteOrderMarks) {
+  EXPECT_EQ(Reader("\xEF\xBB\xBFx").Encoding(), TextEncoding::kUtf8);
+  EXPECT_EQ(All("\xEF\xBB\xBFx"), u"x");  // the mark is not text
+  EXPECT_EQ(Reader("\xEF\xBB\x41").Encoding(), TextEncoding::kAnsi);
+  EXPECT_EQ(All("\xEF\xBB\x41"), u"\u00EF\u00BB" u"A");  // read from the first byte
+  EXPECT_EQ(Reader("\xFF\xFEx").Encoding(), TextEncoding::kUtf16LittleEndian);
+  EXPECT_EQ(All(std::string("\xFF\xFE" "A\0\x3B\x04", 6)), u"A\u043B");
+  EXPECT_EQ(Reader("\xFE\xFFx").Encoding(), TextEncoding::kUtf16BigEndian);
+  EXPECT_EQ(All(std::string("\xFE\xFF\0A\x04\x3B", 6)), u"A\u043B");
+  EXPECT_EQ(Reader("ab").Encoding(), TextEncoding::kAnsi);
+  EXPECT_EQ(All("a"), u"a");  // shorter than any mark
+}
+
+TEST(TextFileReader, LineEnds) {
+  EXPECT_EQ(Lines("a\r\nb\rc\nd"), (Texts{u"a", u"b", u"c", u"d"}));
+  EXPECT_EQ(Lines("a\n\nb"), (Texts{u"a", u"", u"b"}));
+  EXPECT_EQ(Lines("\r\r\n"), (Texts{u"", u"", u""}));
+  EXPECT_EQ(Lines("a\n\rb"), (Texts{u"a", u"", u"b"}));
+  // A last line end gives one more, empty, line.
+  EXPECT_EQ(Lines("a\r\n"), (Texts{u"a", u""}));
+  EXPECT_EQ(All("a\r\nb\r\n"), u"a\r\nb\r\n");
+  EXPECT_EQ(All("a\nb", u"|"), u"a|b");
+  // The same in UTF-16, where a line end is a whole character.
+  EXPECT_EQ(All(std::string("\xFF\xFE" "a\0\r\0\n\0b\0\n\0", 12), u"|"), u"a|b|");
+}
+
+TEST(TextFileReader, EmptyAndUnopened) {
+  EXPECT_EQ(Lines(""), (Texts{u""}));
+  EXPECT_EQ(All(""), u"");
+  EXPECT_EQ(All("\xFF\xFE"), u"");
+  TextFileReader closed(nullptr, Latin1);
+  EXPECT_FALSE(closed.IsOpen());
+  EXPECT_TRUE(closed.IsEof());
+  CString all(_T("untouched"));
+  EXPECT_FALSE(closed.Read(all));
+  EXPECT_EQ(all, CString(_T("untouched")));
+  TextFileReader missing(CString(_T("/no/such/folder/file.txt")));
+  EXPECT_FALSE(missing.IsOpen());
+}
+
+TEST(TextFileReader, Utf8) {
+  EXPECT_EQ(All("\xEF\xBB\xBF\xE2\x82\xAC"), u"\u20AC");
+  EXPECT_EQ(All("\xEF\xBB\xBF\xCE\xB1\xCE\xB2"), u"\u03B1\u03B2");
+  // Beyond U+FFFF: a surrogate pair, not one replacement per byte.
+  EXPECT_EQ(All("\xEF\xBB\xBF\xF0\x9F\x98\x80!"), u"\U0001F600!");
+  EXPECT_EQ(All("\xEF\xBB\xBF\xF4\x90\x80\x80!"), u"\uFFFD!");  // past U+10FFFF
+  EXPECT_EQ(All("\xEF\xBB\xBF\xF8\xFF!"), u"\uFFFD\uFFFD!");    // no such lead byte
+  // A character cut short by the end of the file is dropped.
+  EXPECT_EQ(All("\xEF\xBB\xBFok\xE2\x82"), u"ok");
+  EXPECT_EQ(All("\xEF\xBB\xBFok\xF0\x9F\x98"), u"ok");
+  EXPECT_EQ(All(std::string("\xFF\xFE" "a\0b", 5)), u"a");
+}
+
+TEST(TextFileReader, NulCharacters) {
+  // 8-bit: a NUL ends its line's text only.
+  EXPECT_EQ(All(std::string("ab\0cd\nef", 8)), u"ab\r\nef");
+  // UTF-16: the NUL stays in the lines, and Read's text ends there.
+  const std::string wide("\xFF\xFE" "a\0\0\0b\0", 8);
+  EXPECT_EQ(All(wide), std::u16string(u"a\0b", 3));
+  TextFileReader reader = Reader(wide);
+  CString all;
+  EXPECT_TRUE(reader.Read(all));
+  EXPECT_EQ(all, CString(_T("a")));
+}
+
+TEST(TextFileReader, LongLinesAndBlockEdges) {
+  // Lines longer than a block, and line ends at every offset around the 1024-byte block edges.
+  std::string bytes(3000, 'x');
+  bytes += "\r\n";
+  for (int i = 0; i < 600; ++i) bytes += "ab\n";
+  const std::u16string all = All(bytes);
+  EXPECT_EQ(all.substr(0, 3002), std::u16string(3000, u'x') + u"\r\n");
+  size_t lineEnds = 0;
+  for (size_t at = all.find(u"\r\n"); at != std::u16string::npos; at = all.find(u"\r\n", at + 2)) ++lineEnds;
+  EXPECT_EQ(lineEnds, 601u);
+  // A block edge between CR and LF is still one line end.
+  std::string split(1023, 'y');
+  split += "\r\nz";
+  EXPECT_EQ(Lines(split), (Texts{std::u16string(1023, u'y'), u"z"}));
+}
+
+TEST(TextFileReader, SeparatorsLongerThanTheLineEnds) {
+  // Every LF becomes CR LF: the text is longer than the file.
+  const std::string bytes(5000, '\n');
+  std::u16string expected;
+  for (int i = 0; i < 5000; ++i) expected += u"\r\n";
+  EXPECT_EQ(All(bytes), expected);
+  EXPECT_EQ(All(bytes, u"<br/>\r\n").size(), 5000u * 7);
+}
+
+TEST(TextFileReader, ReadsAFileWithTheSystemCodePage) {
+  const std::u16string path = os::ProcessTempPath(u"reader.txt");
+  std::FILE* f = std::fopen(os::ToUtf8(path).c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fputs("\xEF\xBB\xBF\xCE\x9A\xCE\xB1\xCE\xBB\xCE\xB7\xCE\xBC\xCE\xAD\xCF\x81\xCE\xB1\nline two", f);
+  std::fclose(f);
+  {
+    TextFileReader reader(CString::FromUtf16(path));
+    ASSERT_TRUE(reader.IsOpen());
+    CString all;
+    ASSERT_TRUE(reader.Read(all));
+    EXPECT_EQ(all.ToUtf16(), u"\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1\r\nline two");
+    reader.Close();
+    EXPECT_FALSE(reader.IsOpen());
+  }
+  os::RemoveFile(path);
+}
+
+}  // namespace
