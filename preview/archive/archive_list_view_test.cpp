@@ -1,0 +1,201 @@
+// The archive view in a frame of the test's own (the frame is the preview's host, its active view holds
+// the preview document): the rows of a ZIP made by zipfile, a cabinet made by gcab and RAR listings
+// through the test's stand-in library, read back from the list control; the header icons; the archives
+// that cannot be listed. Screenshot preview_archive.png.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/classlib/win/ccreatecontext.h"
+#include "platform/classlib/win/cdocument.h"
+#include "platform/classlib/win/cframewnd.h"
+#include "platform/classlib/win/cheaderctrl.h"
+#include "platform/classlib/win/cwinapp.h"
+#include "platform/harness/driver.h"
+#include "preview/archive/archive_list_view.h"
+#include "preview/preview_host.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<std::wstring>>;
+
+CWinApp& App() {
+  static CWinApp app(_T("ArchiveViewTest"));
+  return app;
+}
+
+class HostFrame : public CFrameWnd, public PreviewHost {};
+
+class HostDocument : public CDocument, public PreviewDocument {};
+
+// The frame's active view: it only carries the document.
+class AnchorView : public CView {
+ protected:
+  void OnDraw(CDC*) override {}
+};
+
+// A path as the program has them: with backslashes.
+std::wstring WindowsPath(const char* path) {
+  std::wstring wide(path, path + std::char_traits<char>::length(path));
+  for (wchar_t& c : wide) {
+    if (c == L'/') c = L'\\';
+  }
+  return wide;
+}
+
+std::wstring Fixture(const wchar_t* name) { return WindowsPath(DORVANE_ARCHIVE_FIXTURES) + L"\\" + name; }
+
+class ArchiveViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame_ = new HostFrame;
+    frame_->Create(nullptr, _T("Archive"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{10, 20, 1110, 330});
+    App().m_pMainWnd = frame_;
+    document_ = new HostDocument;
+    document_->m_bAutoDelete = FALSE;  // the test deletes it
+    CCreateContext context;
+    context.m_pCurrentDoc = document_;
+    anchor_ = new AnchorView;
+    anchor_->Create(nullptr, nullptr, WS_CHILD, RECT{0, 0, 1, 1}, frame_, 0xE901, &context);
+    frame_->SetActiveView(anchor_, FALSE);
+    harness::PumpMessages();
+  }
+  void TearDown() override {
+    HWND window = frame_->m_hWnd;
+    App().m_pMainWnd = nullptr;
+    if (::IsWindow(window)) frame_->DestroyWindow();
+    delete document_;
+    harness::PumpMessages();
+  }
+
+  // The view for the file, as the pane makes it: the path in the document, the flag set beforehand.
+  CMyListCtrl* Show(const std::wstring& path) {
+    if (view_ != nullptr) view_->DestroyWindow();
+    document_->m_previewPath = path.c_str();
+    frame_->m_bPreviewOk = 1;
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(CMyListCtrl);
+    context.m_pCurrentDoc = document_;
+    view_ = static_cast<CMyListCtrl*>(CFrameWnd::CreateView(frame_, &context, 0xE902));
+    CRect client;
+    frame_->GetClientRect(client);
+    view_->MoveWindow(client);
+    view_->ShowWindow(SW_SHOW);
+    harness::PumpMessages();
+    return view_;
+  }
+  HWND List() const { return view_->GetListCtrl()->m_hWnd; }
+  Rows RowsShown() const { return harness::ListViewRows(List()); }
+  std::vector<std::wstring> Headers() const {
+    std::vector<std::wstring> titles;
+    CHeaderCtrl* header = view_->GetListCtrl()->GetHeaderCtrl();
+    for (int i = 0; i < header->GetItemCount(); ++i) {
+      wchar_t text[64] = {};
+      HDITEM item{};
+      item.mask = HDI_TEXT | HDI_IMAGE | HDI_FORMAT;
+      item.pszText = text;
+      item.cchTextMax = 64;
+      header->GetItem(i, &item);
+      EXPECT_NE(item.fmt & HDF_IMAGE, 0) << i;
+      EXPECT_EQ(item.iImage, i);
+      titles.push_back(text);
+    }
+    return titles;
+  }
+
+  HostFrame* frame_ = nullptr;
+  HostDocument* document_ = nullptr;
+  AnchorView* anchor_ = nullptr;
+  CMyListCtrl* view_ = nullptr;
+};
+
+const wchar_t kDosTime[] = L"04 Mar 2021, 05:06:08";
+
+}  // namespace
+
+TEST_F(ArchiveViewTest, ZipRowsHeadersAndScreenshot) {
+  Show(Fixture(L"plain.zip"));
+  EXPECT_EQ(frame_->m_bPreviewOk, 1u);
+  EXPECT_EQ(Headers(), (std::vector<std::wstring>{L"File Name", L"Directory", L"File Size", L"Access Time",
+                                                  L"Creation Time", L"modify Time", L"Attribute"}));
+  const Rows rows = RowsShown();
+  ASSERT_EQ(rows.size(), 7u);
+  EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"readme.txt", L"No", L"37", kDosTime, kDosTime, kDosTime, L"----"}));
+  EXPECT_EQ(rows[1][0], L"docs/");
+  EXPECT_EQ(rows[1][1], L"Yes");
+  EXPECT_EQ(rows[2][3], L"13 Sep 2020, 12:28:20");  // access and modification times from the "UT" block
+  EXPECT_EQ(rows[2][4], kDosTime);
+  EXPECT_EQ(rows[2][5], L"13 Sep 2020, 12:26:40");
+  EXPECT_EQ(rows[3][6], L"r---");  // made on Unix without the owner's write bit
+  EXPECT_EQ(rows[4][6], L"-a--");  // made on DOS: read-only only by its own bit
+  EXPECT_EQ(rows[5][6], L"ra--");
+  EXPECT_EQ(rows[6], (std::vector<std::wstring>{L"stored.bin", L"No", L"1024", kDosTime, kDosTime, kDosTime, L"----"}));
+  ListView_SetItemState(List(), 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  harness::PumpMessages();
+  EXPECT_FALSE(harness::CaptureWindow(frame_->m_hWnd, "preview_archive").empty());
+}
+
+TEST_F(ArchiveViewTest, AFileThatIsNoZipArchiveIsNotShownAsAnEmptyOne) {
+  Show(Fixture(L"notzip.zip"));
+  EXPECT_EQ(Headers().size(), 7u);
+  EXPECT_TRUE(RowsShown().empty());
+  EXPECT_EQ(frame_->m_bPreviewOk, 0u);
+  Show(Fixture(L"truncated.zip"));
+  EXPECT_EQ(frame_->m_bPreviewOk, 0u);
+}
+
+TEST_F(ArchiveViewTest, CabinetMembersFromTheLastToTheFirst) {
+  Show(Fixture(L"test.cab"));
+  EXPECT_EQ(frame_->m_bPreviewOk, 1u);
+  EXPECT_EQ(Headers(), (std::vector<std::wstring>{L"File Name", L"Directory", L"File Size", L"Access Time",
+                                                  L"Attribute"}));
+  const Rows rows = RowsShown();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0][0], L"inner.txt");
+  EXPECT_EQ(rows[0][1], L"sub\\");
+  EXPECT_EQ(rows[0][2], L"84");
+  EXPECT_EQ(rows[0][4], L"-a--");
+  EXPECT_EQ(rows[1][0], L"top.txt");
+  EXPECT_EQ(rows[1][1], L"");
+  EXPECT_EQ(rows[1][2], L"17");
+  EXPECT_EQ(rows[1][3].size(), std::wstring(kDosTime).size());  // gcab stamps the files' own times
+  // A second cabinet after the first shows its own members only; a file that is none shows nothing.
+  Show(Fixture(L"test.cab"));
+  EXPECT_EQ(RowsShown().size(), 2u);
+  Show(Fixture(L"notzip.zip").substr(0, Fixture(L"notzip.zip").size() - 3) + L"cab");
+  EXPECT_EQ(frame_->m_bPreviewOk, 0u);
+  EXPECT_TRUE(RowsShown().empty());
+}
+
+TEST_F(ArchiveViewTest, RarMembersThroughTheLibrary) {
+  // Without the library the view cannot list (the pane then shows its no-preview view).
+  Show(Fixture(L"test.rar"));
+  EXPECT_EQ(frame_->m_bPreviewOk, 0u);
+  ASSERT_TRUE(::SetDllDirectoryW(WindowsPath(DORVANE_FAKE_UNRAR_DIR).c_str()));
+  Show(Fixture(L"test.rar"));
+  ::SetDllDirectoryW(nullptr);
+  EXPECT_EQ(frame_->m_bPreviewOk, 1u);
+  const Rows rows = RowsShown();
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"readme.txt", L"No", L"20", kDosTime, L"-a--"}));
+  EXPECT_EQ(rows[1], (std::vector<std::wstring>{L"photos", L"Yes", L"0", L"04 Mar 2021, 00:00:00", L"----"}));
+  EXPECT_EQ(rows[2][0], L"photos\\big.iso");
+  EXPECT_EQ(rows[2][2], L"5000000000");  // past 4 GiB: both halves
+  EXPECT_EQ(rows[2][4], L"ra--");
+  // Folder by the dictionary bits of its flags alone; a month 15 gives no time.
+  EXPECT_EQ(rows[3], (std::vector<std::wstring>{L"odd", L"Yes", L"0", L"", L"----"}));
+}
+
+TEST_F(ArchiveViewTest, RarArchivesThatOpenEmptyOrNotAtAll) {
+  ASSERT_TRUE(::SetDllDirectoryW(WindowsPath(DORVANE_FAKE_UNRAR_DIR).c_str()));
+  Show(Fixture(L"empty.rar"));
+  EXPECT_EQ(frame_->m_bPreviewOk, 1u);
+  EXPECT_TRUE(RowsShown().empty());
+  Show(Fixture(L"broken.rar"));
+  EXPECT_EQ(frame_->m_bPreviewOk, 0u);
+  ::SetDllDirectoryW(nullptr);
+}

@@ -1,0 +1,101 @@
+#include "preview/archive/cab_lister.h"
+
+#include <windows.h>
+#include <fcntl.h>
+#include <fdi.h>
+#include <io.h>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <new>
+
+#include "platform/os/os.h"
+#include "preview/archive/archive_text.h"
+#include "preview/archive/archive_time.h"
+
+static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
+
+namespace {
+
+constexpr int kMissingEntryPoint = 1000;
+constexpr unsigned kNameIsUtf8 = 0x80;   // the attribute bit that marks a UTF-8 member name
+constexpr size_t kLongestPath = 32767;
+constexpr size_t kLongestMemberName = 256;
+
+using CreateFn = HFDI(DIAMONDAPI*)(PFNALLOC, PFNFREE, PFNOPEN, PFNREAD, PFNWRITE, PFNCLOSE, PFNSEEK, int, PERF);
+using CopyFn = BOOL(DIAMONDAPI*)(HFDI, char*, char*, int, PFNFDINOTIFY, PFNFDIDECRYPT, void*);
+using IsCabinetFn = BOOL(DIAMONDAPI*)(HFDI, INT_PTR, PFDICABINETINFO);
+using DestroyFn = BOOL(DIAMONDAPI*)(HFDI);
+
+template <typename Fn>
+Fn Entry(HMODULE library, const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
+}
+
+FNALLOC(CabAlloc) { return ::operator new(cb, std::nothrow); }
+FNFREE(CabFree) { ::operator delete(pv); }
+// FDI hands back the name we gave it, UTF-8, so that the wide path reaches the system whole.
+FNOPEN(CabOpen) {
+  const std::u16string path = archive::ArchiveTextToWide(pszFile, std::strlen(pszFile), archive::NameCoding::kUtf8,
+                                                         kLongestPath);
+  return _wopen(reinterpret_cast<const wchar_t*>(path.c_str()), oflag | _O_BINARY, pmode);
+}
+FNREAD(CabRead) { return static_cast<UINT>(_read(static_cast<int>(hf), pv, cb)); }
+FNWRITE(CabWrite) { return static_cast<UINT>(_write(static_cast<int>(hf), pv, cb)); }
+FNCLOSE(CabClose) { return _close(static_cast<int>(hf)); }
+FNSEEK(CabSeek) { return _lseek(static_cast<int>(hf), dist, seektype); }
+
+void AddCabEntry(std::vector<archive::CabEntry>* entries, const FDINOTIFICATION& note) {
+  archive::CabEntry entry;
+  const archive::NameCoding coding =
+      (note.attribs & kNameIsUtf8) != 0 ? archive::NameCoding::kUtf8 : archive::NameCoding::kCodePage;
+  const std::u16string path = archive::ArchiveTextToWide(note.psz1, ::strnlen(note.psz1, kLongestMemberName), coding);
+  archive::SplitCabPath(path, &entry.name, &entry.folder);
+  entry.size = static_cast<uint32_t>(note.cb);
+  entry.time = archive::DosDateTimeToFileTime(note.date, note.time);
+  entry.attributes = note.attribs;
+  entries->insert(entries->begin(), entry);
+}
+
+FNFDINOTIFY(CabNotify) {
+  if (fdint == fdintCOPY_FILE && pfdin != nullptr && pfdin->psz1 != nullptr) {
+    AddCabEntry(static_cast<std::vector<archive::CabEntry>*>(pfdin->pv), *pfdin);
+  }
+  return 0;  // skip the member
+}
+
+bool Finish(CabLister* lister, DestroyFn destroy, bool result) {
+  if (lister->context != nullptr && destroy != nullptr && destroy(lister->context)) lister->context = nullptr;
+  if (lister->module != nullptr) ::FreeLibrary(lister->module);
+  lister->module = nullptr;
+  return result;
+}
+
+}  // namespace
+
+bool ListCabinet(const std::u16string& path, std::vector<archive::CabEntry>* entries, CabLister* lister) {
+  entries->clear();
+  lister->module = ::LoadLibraryA("Cabinet.dll");
+  const auto create = lister->module ? Entry<CreateFn>(lister->module, "FDICreate") : nullptr;
+  const auto copy = lister->module ? Entry<CopyFn>(lister->module, "FDICopy") : nullptr;
+  const auto isCabinet = lister->module ? Entry<IsCabinetFn>(lister->module, "FDIIsCabinet") : nullptr;
+  const auto destroy = lister->module ? Entry<DestroyFn>(lister->module, "FDIDestroy") : nullptr;
+  if (create == nullptr || copy == nullptr || isCabinet == nullptr || destroy == nullptr) {
+    lister->errorOperation = kMissingEntryPoint;
+    lister->errorFlag = 1;
+    return Finish(lister, nullptr, false);
+  }
+  ERF error{};
+  lister->context = create(CabAlloc, CabFree, CabOpen, CabRead, CabWrite, CabClose, CabSeek, cpu80386, &error);
+  if (lister->context == nullptr || path.empty()) return Finish(lister, destroy, false);
+  // The cabinet's name after the last "\", its folder up to and including it.
+  const size_t slash = path.rfind(u'\\');
+  std::string name = os::ToUtf8(slash == std::u16string::npos ? path : path.substr(slash + 1));
+  std::string folder = os::ToUtf8(slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1));
+  const BOOL copied = copy(lister->context, &name[0], &folder[0], 0, CabNotify, nullptr, entries);
+  lister->errorOperation = error.erfOper;
+  lister->errorType = error.erfType;
+  lister->errorFlag = error.fError;
+  if (!copied) entries->clear();
+  return Finish(lister, destroy, copied != FALSE);
+}

@@ -1,0 +1,25 @@
+// Lists the members of a cabinet through the cabinet library's decompression interface (FDI), loaded
+// by name for each listing. Nothing is extracted: the notification callback records each member and
+// has FDI skip it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "preview/archive/archive_rows.h"
+
+struct HINSTANCE__;
+
+// The record of one listing: the library, the FDI context and FDI's error record.
+struct CabLister {
+  HINSTANCE__* module = nullptr;
+  void* context = nullptr;
+  int errorOperation = 0;
+  int errorType = 0;
+  int errorFlag = 0;
+};
+
+// The cabinet's members, each added in front of those before it (so the last member comes first).
+// False when the library or an entry point is missing (operation code 1000), no context could be made,
+// or the file is not a readable cabinet.
+bool ListCabinet(const std::u16string& path, std::vector<archive::CabEntry>* entries, CabLister* lister);
