@@ -108,6 +108,40 @@ void NextToPage2(harness::ScenarioReport& report, harness::ModalScript* choice) 
   ReportTree(report, "scan_tree", ScanTree());
 }
 
+// Pixels of the description line that are clearly red, as page 0 shows it now.
+int RedDescriptionPixels() {
+  CEx_StyleView* page = Page0();
+  page->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  CRect client;
+  page->GetClientRect(client);
+  const int x = client.Width() / 2;
+  const int y = client.Height() / 2;
+  HDC dc = ::GetDC(page->m_hWnd);
+  int red = 0;
+  for (int px = x - 380; px < x + 360; px += 2) {
+    for (int py = y + 140; py < y + 162; ++py) {
+      const COLORREF c = ::GetPixel(dc, px, py);
+      if (GetRValue(c) > 200 && GetGValue(c) < 80 && GetBValue(c) < 80) ++red;
+    }
+  }
+  ::ReleaseDC(page->m_hWnd, dc);
+  return red;
+}
+
+// The mouse resting on a mode button and leaving it again.
+void RunHover(harness::ScenarioReport& report) {
+  report.Line("red_before", RedDescriptionPixels() > 0);
+  for (UINT id : {IDC_QUICK_SCAN, IDC_FILE_TRACE, IDC_EXTENSIVE_SCAN}) {
+    CWnd& button = Page0()->ModeButton(id);
+    button.SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(5, 5));
+    report.Line("hovered", ui::HoveredModeButton);
+    report.Line("red_hovered", RedDescriptionPixels() > 0);
+    button.SendMessage(WM_MOUSELEAVE);
+  }
+  report.Line("hovered_after", ui::HoveredModeButton);
+  report.Line("red_after", RedDescriptionPixels() > 0);
+}
+
 void RunDriveInformation(harness::ScenarioReport& report) {
   // A Quick Scan of the first partition (FAT16) run here, as page 2 runs it on its worker.
   ScanRange = ScanRangeRecord{PartitionTable[0].fileSystemCode, PartitionTable[0].firstSector,
@@ -152,7 +186,10 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
     Page0()->PathBox().GetWindowText(text);
     return text;
   }()));
-  if (name == "page0") report.Line("screenshot", !harness::CaptureWindow(frame->m_hWnd, "page0").empty());
+  if (name == "page0") {
+    report.Line("screenshot", !harness::CaptureWindow(frame->m_hWnd, "page0").empty());
+    RunHover(report);
+  }
 
   const UINT mode = name == "extensive" || name == "stop" ? IDC_EXTENSIVE_SCAN : IDC_QUICK_SCAN;
   Click(Page0(), mode);
@@ -245,6 +282,12 @@ TEST(SourcePages, PageZeroWithTheImageChosen) {
   EXPECT_EQ(o.All("path").size(), 1u);
   EXPECT_NE(o.All("path")[0].find("mbr_primary.fixed.vhd"), std::string::npos) << o.Text();
   EXPECT_TRUE(o.Has("screenshot=1")) << o.Text();
+  // The description follows the hovered mode; with none it asks in red for a choice.
+  EXPECT_TRUE(o.Has("red_before=1")) << o.Text();
+  EXPECT_EQ(o.All("hovered"), (Lines{"1", "2", "3"})) << o.Text();
+  EXPECT_EQ(o.All("red_hovered"), (Lines{"0", "0", "0"})) << o.Text();
+  EXPECT_TRUE(o.Has("hovered_after=0")) << o.Text();
+  EXPECT_TRUE(o.Has("red_after=1")) << o.Text();
 }
 
 TEST(SourcePages, VhdOpensPageOneWithItsDiskSelected) {
