@@ -373,7 +373,7 @@ void CThirdView_HDD::ResetResults() {
   DeletePreviewTempFiles();
   DeletePreviewTempFiles();
   LastPreview.tempPath.clear();
-  SetPreviewFlags(0, 0);
+  SetPreviewFlags(0, 1);  // as at start: no file selected
   m_list.Sets().Clear();
   m_tree.CTreeCtrl::DeleteItem(TVI_ROOT);
   m_list.CTKListCtrl::DeleteAllItems();
