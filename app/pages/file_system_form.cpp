@@ -25,11 +25,11 @@ BEGIN_MESSAGE_MAP(CFileSystemForm, CView)
 END_MESSAGE_MAP()
 
 BOOL CFileSystemForm::CreateForm(CWnd* parent, UINT id, CFont* font) {
-  if (!Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, 400, 300), parent, id)) {
+  if (!Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, RECT{0, 0, 400, 300}, parent, id)) {
     return FALSE;
   }
   m_background.CreateSolidBrush(kFormBackground);
-  const CRect none(0, 0, 10, 10);
+  const RECT none{0, 0, 10, 10};
   m_group.Create(_T("FileSystem Information"), WS_VISIBLE | BS_GROUPBOX, none, this, IDC_GROUP_BOX);
   for (int row = 0; row < kRows; ++row) {
     m_captions[row].Create(_T(""), WS_VISIBLE | SS_LEFT, none, this, IDC_ROW_CAPTION_1 + row);

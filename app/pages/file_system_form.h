@@ -19,6 +19,8 @@ class CFileSystemForm : public CView, public host::FileSystemFormHost {
 
   BOOL CreateForm(CWnd* parent, UINT id, CFont* font);
   void OnDraw(CDC* dc) override;
+  // The form is a member of its page, not a view of its own on the heap: its window going leaves it be.
+  void PostNcDestroy() override {}
 
   // host::FileSystemFormHost, for the reading worker.
   void SetProgressPos(uint32_t position) override;

@@ -2,27 +2,19 @@
 
 #include <string>
 
-#include "res/resource.h"
-
 static_assert(sizeof(HTREEITEM) == sizeof(host::TreeKey), "tree keys are the tree's item handles");
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 text");
 
 namespace {
 
-// The seven icons, in the image list's order.
-constexpr UINT kIcons[] = {IDI_TREE_COMPUTER, IDI_TREE_DEVICES,     IDI_TREE_FIXED_DISK, IDI_TREE_REMOVABLE,
-                           IDI_TREE_CDROM,    IDI_TREE_FOLDER,      IDI_TREE_VIRTUAL_DISK};
-constexpr int kFixedDiskImage = 2;
-constexpr int kRemovableImage = 3;
-constexpr int kCdromImage = 4;
-constexpr int kVirtualDiskImage = 6;
+constexpr UINT kChoiceHits = TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMRIGHT;
 
 // A top-level item's icon by the drive type its label names; the found file systems' top item is a disk.
 int ImageOfLabel(const std::wstring& label) {
-  if (label.find(L"Removable") != std::wstring::npos) return kRemovableImage;
-  if (label.find(L"CD") != std::wstring::npos) return kCdromImage;
-  if (label.find(L"Virtual") != std::wstring::npos) return kVirtualDiskImage;
-  return kFixedDiskImage;
+  if (label.find(L"Removable") != std::wstring::npos) return TreeLook::kRemovable;
+  if (label.find(L"CD") != std::wstring::npos) return TreeLook::kCdrom;
+  if (label.find(L"Virtual") != std::wstring::npos) return TreeLook::kVirtualDisk;
+  return TreeLook::kFixedDisk;
 }
 
 std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
@@ -39,23 +31,7 @@ END_MESSAGE_MAP()
 
 FileSystemTreeCtrl::~FileSystemTreeCtrl() = default;
 
-void FileSystemTreeCtrl::LoadImages() {
-  HINSTANCE instance = AfxGetResourceHandle();
-  if (m_images.GetSafeHandle() == nullptr) {
-    m_images.Create(16, 16, ILC_COLOR8 | ILC_MASK, 7, 1);
-    for (UINT id : kIcons) {
-      HICON icon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
-      m_images.Add(icon);
-      if (icon != nullptr) ::DestroyIcon(icon);
-    }
-    m_stateImages.Create(IDB_TREE_STATE_IMAGES, 16, 1, RGB(255, 255, 255));
-  }
-  SetImageList(&m_images, TVSIL_NORMAL);
-  SetImageList(&m_stateImages, TVSIL_STATE);
-  m_expandCursor = ::LoadCursorW(instance, MAKEINTRESOURCEW(IDC_EXPAND_CURSOR));
-  m_handCursor = ::LoadCursorW(instance, MAKEINTRESOURCEW(IDC_HAND_CURSOR));
-  m_pressedCursor = ::LoadCursorW(instance, MAKEINTRESOURCEW(IDC_PRESSED_HAND_CURSOR));
-}
+void FileSystemTreeCtrl::LoadImages() { m_look.Apply(*this); }
 
 HTREEITEM FileSystemTreeCtrl::AddItem(LPCTSTR text, HTREEITEM parent, int image, int selectedImage,
                                       HTREEITEM insertAfter, DWORD_PTR dataFlag) {
@@ -66,13 +42,13 @@ HTREEITEM FileSystemTreeCtrl::AddItem(LPCTSTR text, HTREEITEM parent, int image,
 }
 
 HTREEITEM FileSystemTreeCtrl::AddFileSystem(LPCTSTR label, HTREEITEM parent) {
-  return AddItem(label, parent, kFixedDiskImage, kFixedDiskImage, TVI_LAST, 0);
+  return AddItem(label, parent, TreeLook::kFixedDisk, TreeLook::kFixedDisk, TVI_LAST, 0);
 }
 
 host::TreeKey FileSystemTreeCtrl::AddItem(const std::u16string& text, host::TreeKey parent) {
   const std::wstring label = Wide(text);
   HTREEITEM under = parent == host::kNoTreeKey ? TVI_ROOT : ItemOfKey(parent);
-  const int image = parent == host::kNoTreeKey ? -1 : kFixedDiskImage;
+  const int image = parent == host::kNoTreeKey ? -1 : TreeLook::kFixedDisk;
   return KeyOfItem(AddItem(label.c_str(), under, image, image, TVI_LAST, 0));
 }
 
@@ -102,8 +78,7 @@ void FileSystemTreeCtrl::Choose(HTREEITEM item) {
 void FileSystemTreeCtrl::OnLButtonDown(UINT flags, CPoint point) {
   UINT where = 0;
   HTREEITEM item = HitTest(point, &where);
-  if (item != nullptr && (where & (TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMRIGHT)) != 0) {
-    if (m_pressedCursor != nullptr) ::SetCursor(m_pressedCursor);
+  if (item != nullptr && (where & kChoiceHits) != 0) {
     Choose(item);
     return;
   }
@@ -120,20 +95,6 @@ void FileSystemTreeCtrl::OnKeyUp(UINT key, UINT repeat, UINT flags) {
 }
 
 BOOL FileSystemTreeCtrl::OnSetCursor(CWnd* window, UINT hitTest, UINT message) {
-  POINT cursor{};
-  ::GetCursorPos(&cursor);
-  ::ScreenToClient(m_hWnd, &cursor);
-  const CPoint point(cursor.x, cursor.y);
-  UINT where = 0;
-  if (HitTest(point, &where) != nullptr) {
-    HCURSOR cursor = (where & TVHT_ONITEMBUTTON) != 0 ? m_expandCursor
-                     : (where & (TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMRIGHT)) != 0
-                         ? (::GetKeyState(VK_LBUTTON) < 0 ? m_pressedCursor : m_handCursor)
-                         : nullptr;
-    if (cursor != nullptr) {
-      ::SetCursor(cursor);
-      return TRUE;
-    }
-  }
+  if (m_look.SetCursorOver(*this, kChoiceHits)) return TRUE;
   return CTreeCtrl::OnSetCursor(window, hitTest, message);
 }

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "app/pages/tree_look.h"
 #include "engine/host/file_system_tree_host.h"
 #include "platform/classlib/win/classlib_win.h"
 
@@ -50,9 +51,5 @@ class FileSystemTreeCtrl : public CTreeCtrl, public host::FileSystemTreeHost {
 
  private:
   void Choose(HTREEITEM item);
-  CImageList m_images;
-  CImageList m_stateImages;
-  HCURSOR m_expandCursor = nullptr;
-  HCURSOR m_handCursor = nullptr;
-  HCURSOR m_pressedCursor = nullptr;
+  TreeLook m_look;
 };

@@ -60,7 +60,7 @@ int CFileSystemView::OnCreate(LPCREATESTRUCT create) {
   m_font.CreateFont(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, _T("Arial"));
 
-  const CRect none(0, 0, 10, 10);
+  const RECT none{0, 0, 10, 10};
   m_tree.Create(WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, none,
                 this, IDC_SOURCE_TREE);
   m_tree.SetFont(&m_font);

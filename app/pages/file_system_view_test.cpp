@@ -89,7 +89,7 @@ class FileSystemPageTest : public harness::SeamTest {
     const wchar_t* frameClass = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW));
     ASSERT_TRUE(frame_.CreateEx(0, frameClass, L"Page 3", WS_POPUP | WS_VISIBLE, 40, 40, 900, 600, nullptr, nullptr));
     view_ = new CFileSystemView;
-    ASSERT_TRUE(view_->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 900, 600), &frame_,
+    ASSERT_TRUE(view_->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 900, 600}, &frame_,
                               AFX_IDW_PANE_FIRST + 3));
     FileSystemPageLinks links;
     links.showPage = [this](int page) { pagesShown_.push_back(page); };
