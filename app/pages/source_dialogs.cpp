@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kNavy = RGB(20, 42, 82);
 
 }  // namespace
 
@@ -19,8 +19,12 @@ PartitionChoiceDialog::PartitionChoiceDialog(CWnd* parent)
 BOOL PartitionChoiceDialog::OnInitDialog() {
   SkinnedDialog::OnInitDialog();
   if (m_group.SubclassDlgItem(IDC_PARTITION_CHOICE_GROUP, this)) {
-    const COLORREF skin = app::SkinBitmapPixel(IDB_SKIN_SMALL_DIALOG, 40, 40);
-    m_group.SetCaptionTextColor(kWhite).SetBorderColor(kWhite).SetBackgroundColor(skin);
+    // The caption in the dialogs' navy: white text would vanish on this light skin.
+    CRect area;
+    m_group.GetWindowRect(area);
+    ScreenToClient(area);
+    const COLORREF skin = app::SkinBitmapPixel(IDB_SKIN_SMALL_DIALOG, area.left + 20, area.top + 8);
+    m_group.SetFontBold(TRUE).SetCaptionTextColor(kNavy).SetBorderColor(kNavy).SetBackgroundColor(skin);
   }
   m_radios[0].SubclassDlgItem(IDC_USE_EXISTING_PARTITIONS, this);
   m_radios[1].SubclassDlgItem(IDC_SEARCH_PARTITIONS, this);

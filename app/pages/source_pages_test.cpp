@@ -208,6 +208,7 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
     harness::ModalScript choice;
     choice.OnWindow(L"Please Select", [&report](HWND dialog) {
       report.Line("choice_checked", ::IsDlgButtonChecked(dialog, IDC_USE_EXISTING_PARTITIONS));
+      report.Line("screenshot_choice", !harness::CaptureWindow(dialog, "partition_choice").empty());
       harness::PostCommand(dialog, IDOK);
     }, 20000);
     NextToPage2(report, &choice);
