@@ -177,6 +177,58 @@ def plain_pnm(kind, im, maxval):
     return ("\n".join(lines) + "\n").encode()
 
 
+def landscape(w=480, h=320):
+    """A photo-like picture: an evening sky, a sun, layered hills, a lake and grain, softened."""
+    import random
+    from PIL import ImageDraw, ImageFilter
+    rnd = random.Random(7)
+    im = Image.new("RGB", (w, h))
+    draw = ImageDraw.Draw(im)
+    for y in range(h):
+        t = y / h
+        draw.line([(0, y), (w, y)], fill=(int(40 + 200 * t), int(70 + 120 * t), int(160 + 40 * (1 - t))))
+    draw.ellipse([w * 0.62, h * 0.18, w * 0.62 + 60, h * 0.18 + 60], fill=(255, 236, 170))
+    for k, colour in enumerate([(92, 110, 140), (60, 96, 80), (34, 70, 44)]):
+        base = h * (0.55 + 0.1 * k)
+        points = [(0, h)] + [(x, base - 40 * abs(((x * (k + 2)) % 160) - 80) / 80 - rnd.random() * 6)
+                             for x in range(0, w + 8, 8)] + [(w, h)]
+        draw.polygon(points, fill=colour)
+    draw.rectangle([0, h * 0.86, w, h], fill=(70, 110, 150))
+    im = im.filter(ImageFilter.GaussianBlur(1.2))
+    px = im.load()
+    for y in range(h):
+        for x in range(w):
+            n = rnd.randint(-6, 6)
+            r, g, b = px[x, y]
+            px[x, y] = (max(0, min(255, r + n)), max(0, min(255, g + n)), max(0, min(255, b + n)))
+    return im
+
+
+def system_samples(out):
+    """The types the system's imaging component decodes, a photo, an empty ".png", a thumbnail folder."""
+    photo_im = landscape()
+    small = photo()
+    photo_im.save(os.path.join(out, "photo.png"))
+    photo_im.save(os.path.join(out, "photo.jpg"), quality=90)
+    write_expected(os.path.join(out, "small"), small)
+    small.save(os.path.join(out, "small.bmp"))
+    small.save(os.path.join(out, "small.png"))
+    save_and_expect(out, "small.gif", small)  # Pillow's own reading: the colours GIF kept
+    small.save(os.path.join(out, "small.tif"))
+    save_and_expect(out, "small.jpg", small, quality=95)
+    small.resize((32, 32)).save(os.path.join(out, "small.ico"), sizes=[(32, 32)])
+    open(os.path.join(out, "empty.png"), "wb").close()
+    with open(os.path.join(out, "fake.jp2"), "wb") as f:
+        f.write(b"\0\0\0\x0cjP  \r\n\x87\n")
+    thumbs = os.path.join(out, "thumbs")
+    os.makedirs(thumbs, exist_ok=True)
+    photo_im.resize((400, 300)).save(os.path.join(thumbs, "slide1.gif"))
+    landscape(1000, 250).save(os.path.join(thumbs, "slide2.png"))
+    landscape(300, 600).save(os.path.join(thumbs, "slide3.bmp"))
+    with open(os.path.join(thumbs, "notes.txt"), "w") as f:
+        f.write("not a picture")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--images")  # unused: the pictures need no disk images
@@ -226,6 +278,7 @@ def main():
 
     data, pattern = wbmp(200, 9)
     pack_and_expect(out, "pattern.wbmp", data, pattern)
+    system_samples(out)
 
 
 if __name__ == "__main__":
