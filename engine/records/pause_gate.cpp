@@ -17,13 +17,11 @@ void PauseGate::Open() {
   opened_.notify_all();
 }
 
-bool PauseGate::IsClosed() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return closed_;
-}
+bool PauseGate::IsClosed() { return closed_.load(); }
 
 void PauseGate::Pass() {
+  if (!closed_.load()) return;
   std::unique_lock<std::mutex> lock(mutex_);
   if (closed_ && closer_ == std::this_thread::get_id()) return;
-  opened_.wait(lock, [this] { return !closed_; });
+  opened_.wait(lock, [this] { return !closed_.load(); });
 }

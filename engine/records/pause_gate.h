@@ -4,6 +4,7 @@
 // write, a sent message or a held lock, and the question never waits for the worker.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -21,7 +22,8 @@ class PauseGate {
  private:
   std::mutex mutex_;
   std::condition_variable opened_;
-  bool closed_ = false;
+  // Written under the lock; read without it first, so an open gate costs the worker one load per test.
+  std::atomic<bool> closed_{false};
   std::thread::id closer_;
 };
 
