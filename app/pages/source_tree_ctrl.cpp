@@ -14,21 +14,16 @@ namespace {
 constexpr UINT kAddFoundMessage = WM_APP + 0x41;
 constexpr UINT kExpandRootMessage = WM_APP + 0x42;
 
-// The seven icons, in the image list's order.
-constexpr UINT kIcons[] = {IDI_TREE_COMPUTER, IDI_TREE_DEVICES, IDI_TREE_FIXED_DISK,  IDI_TREE_REMOVABLE,
-                           IDI_TREE_CDROM,    IDI_TREE_FOLDER,  IDI_TREE_VIRTUAL_DISK};
-enum Icon : int { kComputer = 0, kDevices = 1, kFixedDisk = 2, kFolder = 5, kVirtualDisk = 6 };
-
 constexpr int kUnchecked = 1;
 constexpr int kChecked = 2;
 
 // A level's icon by what it names.
 int IconOf(const CString& text) {
-  if (text == _T("My Computer")) return kComputer;
-  if (text.Find(_T("Devices")) >= 0) return kDevices;
-  if (text.Find(_T("Virtual Hard Disk")) == 0) return kVirtualDisk;
-  if (text.Find(_T("Partition")) == 0) return kFixedDisk;
-  return kFolder;
+  if (text == _T("My Computer")) return TreeLook::kComputer;
+  if (text.Find(_T("Devices")) >= 0) return TreeLook::kDevices;
+  if (text.Find(_T("Virtual Hard Disk")) == 0) return TreeLook::kVirtualDisk;
+  if (text.Find(_T("Partition")) == 0) return TreeLook::kFixedDisk;
+  return TreeLook::kFolder;
 }
 
 struct FoundPartition {
@@ -54,21 +49,8 @@ END_MESSAGE_MAP()
 SourceTreeCtrl::~SourceTreeCtrl() = default;
 
 void SourceTreeCtrl::LoadImages() {
-  HINSTANCE instance = AfxGetResourceHandle();
-  if (m_images.GetSafeHandle() == nullptr) {
-    m_images.Create(16, 16, ILC_COLOR8 | ILC_MASK, 7, 1);
-    for (UINT id : kIcons) {
-      HICON icon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
-      m_images.Add(icon);
-      if (icon != nullptr) ::DestroyIcon(icon);
-    }
-    m_stateImages.Create(IDB_TREE_STATE_IMAGES, 16, 1, RGB(255, 255, 255));
-  }
-  SetImageList(&m_images, TVSIL_NORMAL);
-  SetImageList(&m_stateImages, TVSIL_STATE);
-  m_expandCursor = ::LoadCursorW(instance, MAKEINTRESOURCEW(IDC_EXPAND_CURSOR));
-  m_handCursor = ::LoadCursorW(instance, MAKEINTRESOURCEW(IDC_HAND_CURSOR));
-  m_pressedCursor = ::LoadCursorW(instance, MAKEINTRESOURCEW(IDC_PRESSED_HAND_CURSOR));
+  m_look.Apply(*this);
+  m_pressedCursor = ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDC_PRESSED_HAND_CURSOR));
 }
 
 HTREEITEM SourceTreeCtrl::ChildWithText(HTREEITEM parent, const CString& text) const {
@@ -272,19 +254,8 @@ void SourceTreeCtrl::OnKeyDown(UINT key, UINT repeat, UINT flags) {
 UINT SourceTreeCtrl::OnGetDlgCode() { return DLGC_WANTALLKEYS; }
 
 BOOL SourceTreeCtrl::OnSetCursor(CWnd* window, UINT hitTest, UINT message) {
-  POINT cursor{};
-  ::GetCursorPos(&cursor);
-  ::ScreenToClient(m_hWnd, &cursor);
-  UINT where = 0;
-  if (HitTest(CPoint(cursor.x, cursor.y), &where) != nullptr) {
-    HCURSOR shown = (where & TVHT_ONITEMBUTTON) != 0 ? m_expandCursor
-                    : (where & (TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMSTATEICON | TVHT_ONITEMRIGHT)) != 0
-                        ? (::GetKeyState(VK_LBUTTON) < 0 ? m_pressedCursor : m_handCursor)
-                        : nullptr;
-    if (shown != nullptr) {
-      ::SetCursor(shown);
-      return TRUE;
-    }
+  if (m_look.SetCursorOver(*this, TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMSTATEICON | TVHT_ONITEMRIGHT)) {
+    return TRUE;
   }
   return CTreeCtrl::OnSetCursor(window, hitTest, message);
 }

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "app/pages/source_logic.h"
+#include "app/pages/tree_look.h"
 #include "engine/host/partition_host.h"
 #include "platform/classlib/win/classlib_win.h"
 
@@ -70,10 +71,7 @@ class SourceTreeCtrl : public CTreeCtrl, public host::SourceTreeHost {
   int CountChecked(HTREEITEM first) const;
   void Select(HTREEITEM item);
 
-  CImageList m_images;
-  CImageList m_stateImages;
-  HCURSOR m_expandCursor = nullptr;
-  HCURSOR m_handCursor = nullptr;
+  TreeLook m_look;
   HCURSOR m_pressedCursor = nullptr;
   CWnd* m_status = nullptr;
 };
