@@ -183,7 +183,9 @@ int CMyListCtrl::CabArchiveLister() {
   std::vector<archive::CabEntry> entries;
   CabLister lister;
   if (!ListCabinet(PreviewPath().ToUtf16(), &entries, &lister)) return 0;
-  for (const archive::CabEntry& entry : entries) m_pList->AddRow(archive::CabRowTexts(entry), IconOf(entry.name, false));
+  for (const archive::CabEntry& entry : entries) {
+    m_pList->AddRow(archive::CabRowTexts(entry), IconOf(entry.name, false));
+  }
   return 1;
 }
 

@@ -8,7 +8,9 @@
 
 namespace archive_test {
 
-inline std::u16string Fixture(const char* name) { return os::FromUtf8(std::string(DORVANE_ARCHIVE_FIXTURES "/") + name); }
+inline std::u16string Fixture(const char* name) {
+  return os::FromUtf8(std::string(DORVANE_ARCHIVE_FIXTURES "/") + name);
+}
 
 inline std::vector<uint8_t> ReadAll(const std::u16string& path) {
   std::vector<uint8_t> bytes;

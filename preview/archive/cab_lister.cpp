@@ -36,8 +36,8 @@ FNALLOC(CabAlloc) { return ::operator new(cb, std::nothrow); }
 FNFREE(CabFree) { ::operator delete(pv); }
 // FDI hands back the name we gave it, UTF-8, so that the wide path reaches the system whole.
 FNOPEN(CabOpen) {
-  const std::u16string path = archive::ArchiveTextToWide(pszFile, std::strlen(pszFile), archive::NameCoding::kUtf8,
-                                                         kLongestPath);
+  const size_t length = ::strnlen(pszFile, kLongestPath * 3);
+  const std::u16string path = archive::ArchiveTextToWide(pszFile, length, archive::NameCoding::kUtf8, kLongestPath);
   return _wopen(reinterpret_cast<const wchar_t*>(path.c_str()), oflag | _O_BINARY, pmode);
 }
 FNREAD(CabRead) { return static_cast<UINT>(_read(static_cast<int>(hf), pv, cb)); }

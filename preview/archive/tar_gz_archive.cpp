@@ -94,7 +94,8 @@ bool TarGzArchive::ReadAll(std::vector<uint8_t>* data) {
   data->clear();
   if (mode_ != kReading || stream_ == nullptr || fileLength_ == 0) return false;
   // Blocks as large as the compressed file, within bounds that keep a tiny or huge file sensible.
-  const uint32_t block = static_cast<uint32_t>(fileLength_ < 4096 ? 4096 : fileLength_ > (1u << 20) ? 1u << 20 : fileLength_);
+  const uint64_t wanted = fileLength_ < 4096 ? 4096 : fileLength_ > (1u << 20) ? 1u << 20 : fileLength_;
+  const uint32_t block = static_cast<uint32_t>(wanted);
   std::vector<uint8_t> piece(block);
   for (;;) {
     const int n = Read(piece.data(), block);

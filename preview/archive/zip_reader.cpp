@@ -163,7 +163,8 @@ uint32_t UnzipReader::LoadItem(int32_t index) {
   if (unzOpenCurrentFile(zip_) != UNZ_OK) return kZipLocalHeader;
   const int extraSize = unzGetLocalExtrafield(zip_, nullptr, 0);
   std::vector<uint8_t> extra(extraSize > 0 ? static_cast<size_t>(extraSize) : 0);
-  const int extraRead = extra.empty() ? 0 : unzGetLocalExtrafield(zip_, extra.data(), static_cast<unsigned>(extra.size()));
+  const int extraRead =
+      extra.empty() ? 0 : unzGetLocalExtrafield(zip_, extra.data(), static_cast<unsigned>(extra.size()));
   unzCloseCurrentFile(zip_);
   if (extraSize < 0 || extraRead != static_cast<int>(extra.size())) return kZipExtraField;
 
