@@ -8,7 +8,6 @@
 #include "app/pages/third_view_hdd.h"
 #include "app/results/result_columns.h"
 #include "engine/save/preview_temp_files.h"
-#include "res/resource.h"
 
 namespace {
 
@@ -94,14 +93,16 @@ class FrameSourceWizard : public source::SourceWizard {
     CEx_StyleApp* app = TheApp();
     return app != nullptr ? static_cast<CFirstView_HDD*>(app->PageViews[kPageSource]) : nullptr;
   }
-  // Page 2's own source tree, found by its control id.
+  // Page 2's own source tree: its child that is a SourceTreeCtrl.
   SourceTreeCtrl* ScanTree() override {
     CEx_StyleApp* app = TheApp();
     CView* page = app != nullptr ? app->PageViews[kPageScan] : nullptr;
-    HWND tree = page != nullptr ? ::GetDlgItem(page->m_hWnd, IDC_SOURCE_TREE) : nullptr;
-    CWnd* window = tree != nullptr ? CWnd::FromHandlePermanent(tree) : nullptr;
-    return window != nullptr && window->IsKindOf(RUNTIME_CLASS(SourceTreeCtrl)) ? static_cast<SourceTreeCtrl*>(window)
-                                                                                : nullptr;
+    if (page == nullptr || page->m_hWnd == nullptr) return nullptr;
+    for (HWND child = ::GetWindow(page->m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+      CWnd* window = CWnd::FromHandlePermanent(child);
+      if (window != nullptr && window->IsKindOf(RUNTIME_CLASS(SourceTreeCtrl))) return static_cast<SourceTreeCtrl*>(window);
+    }
+    return nullptr;
   }
 
  private:
