@@ -1,6 +1,7 @@
 #include "app/pages/file_system_view.h"
 
 #include "app/pages/page_background.h"
+#include "app/pages/source_wizard.h"
 
 #include <string>
 
@@ -34,6 +35,25 @@ int HeaderHeight() {
   return info.bmHeight;
 }
 
+// The links through the application's wizard, for a page whose owner gave none.
+FileSystemPageLinks WizardLinks() {
+  FileSystemPageLinks links;
+  links.showPage = [](int page) {
+    if (source::SourceWizard* wizard = source::Wizard()) wizard->ShowPage(page);
+  };
+  links.selectStage = [](int stage) {
+    if (source::SourceWizard* wizard = source::Wizard()) wizard->SelectStage(static_cast<source::Stage>(stage));
+  };
+  links.setSelectedItem = [](const CString&, int position) {
+    if (source::SourceWizard* wizard = source::Wizard()) wizard->SetSelectedPartition(position);
+  };
+  links.summaryText = [] {
+    source::SourceWizard* wizard = source::Wizard();
+    return wizard != nullptr ? CString::FromUtf16(wizard->ModeText()) : CString();
+  };
+  return links;
+}
+
 }  // namespace
 
 IMPLEMENT_DYNCREATE(CFileSystemView, CView)
@@ -51,7 +71,7 @@ BEGIN_MESSAGE_MAP(CFileSystemView, CView)
   ON_MESSAGE(kHideStopMessage, OnHideStop)
 END_MESSAGE_MAP()
 
-CFileSystemView::CFileSystemView() = default;
+CFileSystemView::CFileSystemView() : m_links(WizardLinks()) {}
 
 CFileSystemView::~CFileSystemView() { JoinWorker(); }
 

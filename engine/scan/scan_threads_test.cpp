@@ -43,6 +43,7 @@
 #include "engine/partitions/search_partitions.h"
 #include "engine/records/extensive_lists.h"
 #include "engine/records/file_trace_hits.h"
+#include "engine/records/pause_gate.h"
 #include "engine/records/recovery_settings.h"
 #include "engine/records/scan_records.h"
 #include "engine/save/file_filter_table.h"
@@ -280,9 +281,12 @@ class ScanThreadsTest : public ::testing::Test {
   static bool WorkerEnded() {
     return ScanThreadControl.runningFlag.load() == 0 && ScanThreadControl.stopFlag.load() != 0;
   }
-  // The page's Stop, offered while the worker runs and no stop is pending: the stop flag alone.
+  // The page's Stop, offered while the worker runs and no stop is pending: the worker held at its gate while
+  // the question is up, then the stop flag.
   static void PressStop() {
     if (ScanThreadControl.runningFlag.load() == 1 && ScanThreadControl.stopFlag.load() == 0) {
+      ClosedGate asking(ScanPauseGate);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
       ScanThreadControl.stopFlag = 1;
     }
   }
@@ -542,6 +546,8 @@ class SaveThreadsTest : public ScanThreadsTest {
       if (SkipCurrentFileFlag.load() == 0 && SavedFileCount.load() % 2 == 1) {
         SkipCurrentFileFlag = 1;
       } else {
+        ClosedGate asking(SavePauseGate);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
         SaveAbortFlag = 1;
       }
     };
