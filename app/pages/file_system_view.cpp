@@ -90,20 +90,7 @@ int CFileSystemView::OnCreate(LPCREATESTRUCT create) {
   m_splitter.Create(WS_CHILD | WS_VISIBLE | SplitterCtrl::kVertical, this, &m_tree, &m_form, kSplitterId, none, 90,
                     170);
 
-  struct ButtonSpec {
-    ui::CToolButton& button;
-    UINT id, normal, hover;
-    LPCTSTR tip;
-  };
-  for (const ButtonSpec& spec : {ButtonSpec{m_next, IDC_NEXT, IDB_NEXT, IDB_NEXT_HOT, _T("Next")},
-                                 ButtonSpec{m_back, IDC_BACK, IDB_BACK, IDB_BACK_HOT, _T("Back")},
-                                 ButtonSpec{m_stop, IDC_STOP, IDB_STOP, IDB_STOP_HOT, _T("Stop")},
-                                 ButtonSpec{m_home, IDC_HOME, IDB_HOME, IDB_HOME_HOT, _T("Home")}}) {
-    spec.button.Create(_T(""), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, none, this, spec.id);
-    spec.button.LoadBitmaps(spec.normal, spec.hover);
-    spec.button.SetTooltipText(spec.tip);
-  }
-  ShowButton(m_stop, false);
+  m_buttons.Create(this);
   return 0;
 }
 
@@ -111,24 +98,6 @@ void CFileSystemView::OnDestroy() {
   KillTimer(kTimerId);
   JoinWorker();
   CView::OnDestroy();
-}
-
-CWnd& CFileSystemView::Button(UINT id) {
-  switch (id) {
-    case IDC_NEXT:
-      return m_next;
-    case IDC_BACK:
-      return m_back;
-    case IDC_STOP:
-      return m_stop;
-    default:
-      return m_home;
-  }
-}
-
-void CFileSystemView::ShowButton(CWnd& button, bool shown) {
-  button.ShowWindow(shown ? SW_SHOW : SW_HIDE);
-  button.EnableWindow(shown ? TRUE : FALSE);
 }
 
 void CFileSystemView::OnSize(UINT type, int cx, int cy) {
@@ -143,10 +112,11 @@ void CFileSystemView::Layout(int cx, int cy) {
   m_splitter.MoveWindow(10, top, cx > 20 ? cx - 20 : 0, bottom > top ? bottom - top : 0);
   const int buttonTop = cy - kButtonBarHeight + 10;
   const int nextLeft = cx - 105;
-  m_next.SetWindowPos(nullptr, nextLeft, buttonTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  m_stop.SetWindowPos(nullptr, nextLeft, buttonTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  m_back.SetWindowPos(nullptr, nextLeft - 95, buttonTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  m_home.SetWindowPos(nullptr, nextLeft - 150, buttonTop - 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  const UINT flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+  m_buttons.next.SetWindowPos(nullptr, nextLeft, buttonTop, 0, 0, flags);
+  m_buttons.stop.SetWindowPos(nullptr, nextLeft, buttonTop, 0, 0, flags);
+  m_buttons.back.SetWindowPos(nullptr, nextLeft - 95, buttonTop, 0, 0, flags);
+  m_buttons.home.SetWindowPos(nullptr, nextLeft - 150, buttonTop - 5, 0, 0, flags);
   Invalidate();
 }
 
@@ -186,11 +156,9 @@ void CFileSystemView::OnNext() {
   m_form.ShowProgressBar();
   m_form.SetProgressPos(0);
   m_form.ShowStatusText();
-  ShowButton(m_stop, true);
+  PageToolButtons::Show(Button(IDC_STOP), true);
   m_stopShown = true;
-  for (CWnd* button : {static_cast<CWnd*>(&m_next), static_cast<CWnd*>(&m_back), static_cast<CWnd*>(&m_home)}) {
-    ShowButton(*button, false);
-  }
+  ShowNavigation(false);
   if (m_links.setScanFinished) m_links.setScanFinished(false);
   m_tree.EnableWindow(FALSE);
 
@@ -218,7 +186,7 @@ void CFileSystemView::OnStop() {
   }
   if (!stop || !m_stopShown) return;
   m_form.HideProgressBar();
-  ShowButton(m_stop, false);
+  PageToolButtons::Show(Button(IDC_STOP), false);
   m_stopShown = false;
   m_form.HideStatusText();
   if (m_links.selectStage) m_links.selectStage(3);
@@ -228,9 +196,16 @@ void CFileSystemView::OnStop() {
 void CFileSystemView::HideStopButton() { SendMessage(kHideStopMessage); }
 
 LRESULT CFileSystemView::OnHideStop(WPARAM, LPARAM) {
-  ShowButton(m_stop, false);
+  PageToolButtons::Show(Button(IDC_STOP), false);
   m_stopShown = false;
   return 0;
+}
+
+void CFileSystemView::ShowNavigation(bool shown) {
+  for (CWnd* button : {static_cast<CWnd*>(&m_buttons.next), static_cast<CWnd*>(&m_buttons.back),
+                       static_cast<CWnd*>(&m_buttons.home)}) {
+    PageToolButtons::Show(*button, shown);
+  }
 }
 
 void CFileSystemView::JoinWorker() {
@@ -251,12 +226,10 @@ void CFileSystemView::OnTimer(UINT_PTR id) {
   if (hosts.fileSystemForm == &m_form) hosts.fileSystemForm = nullptr;
   m_form.HideProgressBar();
   m_form.HideStatusText();
-  ShowButton(m_stop, false);
+  PageToolButtons::Show(Button(IDC_STOP), false);
   m_stopShown = false;
   m_tree.EnableWindow(TRUE);
-  ShowButton(m_next, true);
-  ShowButton(m_back, true);
-  ShowButton(m_home, true);
+  ShowNavigation(true);
   if (m_links.selectStage) m_links.selectStage(4);
   if (m_links.showPage) m_links.showPage(4);
   ::Sleep(500);

@@ -9,9 +9,9 @@
 
 #include "app/pages/file_system_form.h"
 #include "app/pages/file_system_tree_ctrl.h"
+#include "app/pages/page_tool_buttons.h"
 #include "engine/host/file_system_form_host.h"
 #include "platform/classlib/win/classlib_win.h"
-#include "ui/controls/hover_button.h"
 #include "ui/controls/splitter_ctrl.h"
 
 // What page 3 asks of the application and its frame.
@@ -48,7 +48,7 @@ class CFileSystemView : public CView, public host::FileSystemViewHost {
 
   FileSystemTreeCtrl& Tree() { return m_tree; }
   CFileSystemForm& Form() { return m_form; }
-  CWnd& Button(UINT id);
+  CWnd& Button(UINT id) { return m_buttons.Button(id); }
   // The chosen tree item's record becomes CurrentFileSystem and its parameters show in the form.
   void ChooseFileSystem(HTREEITEM item);
   bool WorkerRunning() const { return m_worker.joinable(); }
@@ -71,13 +71,14 @@ class CFileSystemView : public CView, public host::FileSystemViewHost {
 
  private:
   void Layout(int cx, int cy);
-  void ShowButton(CWnd& button, bool shown);
   void JoinWorker();
+  // Next, Back and Home together.
+  void ShowNavigation(bool shown);
 
   FileSystemTreeCtrl m_tree;
   CFileSystemForm m_form;
   SplitterCtrl m_splitter;
-  ui::CToolButton m_next, m_back, m_stop, m_home;
+  PageToolButtons m_buttons;
   CFont m_font;
   FileSystemPageLinks m_links;
   std::thread m_worker;
