@@ -8,13 +8,16 @@
 #include "platform/classlib/carray.h"
 #include "platform/classlib/cstring.h"
 #include "platform/classlib/win/cdocument.h"
+#include "preview/preview_host.h"
 
 class CDaoDatabase;
 class CDaoTreeView;
 class CMDBListView;
 class CxImage;
 
-class CEx_StyleDoc : public CDocument {
+// The preview path, the thumbnail folder and its picture names are PreviewDocument's, which the
+// viewers read.
+class CEx_StyleDoc : public CDocument, public PreviewDocument {
   DECLARE_DYNCREATE(CEx_StyleDoc)
 
  public:
@@ -38,10 +41,7 @@ class CEx_StyleDoc : public CDocument {
   // Clears the table list and fills the database tree when a database is open.
   void RefreshDatabaseViews();
 
-  CStringArray m_thumbFiles;
   int CurrentThumbnail = -1;
-  CString m_previewPath;
-  CString m_thumbFolder;
   CxImage* CurrentPicture = nullptr;         // owned
   CDaoDatabase* m_pDatabase = nullptr;       // owned
   CDaoTreeView* m_pDaoTreeView = nullptr;    // the views' own, set when they are created

@@ -3,6 +3,7 @@
 #include "app/banner_theme.h"
 #include "app/ex_style_app.h"
 #include "app/frame_hosts.h"
+#include "app/pages/third_view_hdd.h"
 #include "app/source_wizard_frame.h"
 #include "engine/image/disk_image.h"
 #include "platform/classlib/win/cmenu.h"
@@ -196,11 +197,20 @@ void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* lpMMI) {
 }
 
 void CMainFrame::ShowPreview(CString path, CString extension) {
-  if (PreviewView == nullptr) return;
-  SetActiveView(PreviewView, FALSE);
-  auto* preview = static_cast<CMainPreviewView*>(PreviewView);
+  CView* pane = m_pPreviewView != nullptr ? m_pPreviewView : PreviewView;
+  if (pane == nullptr) return;
+  SetActiveView(pane, FALSE);
+  auto* preview = static_cast<CMainPreviewView*>(pane);
   preview->ClosePreviewViews();
   preview->ShowPreviewForFile(path, extension);
+}
+
+void CMainFrame::FocusResultList() {
+  CEx_StyleApp* app = TheApp();
+  CView* page = app != nullptr ? app->PageViews[kPageResults] : nullptr;
+  if (page == nullptr || page->m_hWnd == nullptr) return;
+  ResultListCtrl& list = static_cast<CThirdView_HDD*>(page)->ResultList();
+  if (list.m_hWnd != nullptr) list.SetFocus();
 }
 
 void CMainFrame::ShowSavedPosition(int) {

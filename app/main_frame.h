@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/command_rules.h"
+#include "preview/preview_host.h"
 #include "platform/classlib/win/cimagelist.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
 #include "toolkit/common/tk_window_pos.h"
@@ -20,7 +21,8 @@ class CTKPToolBar;
 class CTKPCommandBars;
 class DiskImage;
 
-class CMainFrame : public CTKPFrameWnd {
+// As the preview's host it holds the preview pane and the outcome of the last preview (PreviewHost).
+class CMainFrame : public CTKPFrameWnd, public PreviewHost {
   DECLARE_DYNCREATE(CMainFrame)
 
  public:
@@ -57,7 +59,9 @@ class CMainFrame : public CTKPFrameWnd {
   uint32_t FileSystemResultsReady = 0;
   uint32_t ScanFinished = 1;
   uint32_t PreviewFlag1 = 0;
-  uint32_t PreviewFlag2 = 0;
+  // The results page's second preview flag is the pane's "no file selected" (1 at start: the pane asks
+  // for a file).
+  uint32_t& PreviewFlag2 = m_bNoFileSelected;
   uint32_t AtStart = 1;
   uint32_t SnapshotLoadEnabled = 0;
   uint32_t OpenEnabled = 1;
@@ -85,6 +89,9 @@ class CMainFrame : public CTKPFrameWnd {
   // Loads a snapshot whose first character gave the mode: the results list's columns, page 4's buttons,
   // then the loader of the mode. false when the loader refused it.
   bool LoadSnapshotFile(const std::u16string& path);
+
+  // After a preview the results page's item list has the keyboard again.
+  void FocusResultList() override;
 
   BOOL PreTranslateMessage(MSG* pMsg) override;
   // The title is the product's alone, not the document's.

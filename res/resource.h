@@ -89,6 +89,11 @@
 #define IDB_HEADER_SCAN_PARTITION 283   // page 2, Quick Scan and File Trace
 #define IDB_HEADER_FILE_SYSTEMS 284     // page 3
 #define IDB_HEADER_SCAN_RANGE 285       // page 2, Extensive Scan
+// The preview pane's placeholders, 319 x 125 each.
+#define IDB_PREVIEW_CORRUPTED 198       // "File Corrupted"
+#define IDB_PREVIEW_NO_VIEWER 197       // "Preview not available for this file type"
+#define IDB_PREVIEW_SELECT_FILE 211     // "Select file for preview"
+#define IDB_PREVIEW_LARGE_FILE 297      // "File too large to preview"
 // Mode buttons of page 0, 173 x 73: normal and hover.
 #define IDB_QUICK_SCAN_HOT 253
 #define IDB_QUICK_SCAN 254

@@ -1,0 +1,60 @@
+// What the preview pane and its viewers share with the main frame and the document. The frame carries
+// PreviewHost (the pane and the outcome of the last preview), the document PreviewDocument (the path the
+// next viewer loads, the thumbnail folder). The program has one of each; viewers find them here.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/classlib/carray.h"
+#include "platform/classlib/cstring.h"
+
+class CMainPreviewView;
+
+class PreviewHost {
+ public:
+  PreviewHost() { Current() = this; }
+  virtual ~PreviewHost() {
+    if (Current() == this) Current() = nullptr;
+  }
+  PreviewHost(const PreviewHost&) = delete;
+  PreviewHost& operator=(const PreviewHost&) = delete;
+  // Gives the keyboard focus to the results page's item list after a preview.
+  virtual void FocusResultList() {}
+
+  CMainPreviewView* m_pPreviewView = nullptr;  // set by the pane when it is created
+  uint32_t m_bPreviewOk = 0;          // 0 when the last viewer could not show its file
+  uint32_t m_bPreviewSupported = 0;   // the pane has a viewer for the last extension
+  uint32_t m_bNoFileSelected = 1;     // the results page's selection is not a file
+
+  // The program has one main frame: the host made last.
+  static PreviewHost*& Current() {
+    static PreviewHost* current = nullptr;
+    return current;
+  }
+};
+
+class PreviewDocument {
+ public:
+  PreviewDocument() { Current() = this; }
+  virtual ~PreviewDocument() {
+    if (Current() == this) Current() = nullptr;
+  }
+  PreviewDocument(const PreviewDocument&) = delete;
+  PreviewDocument& operator=(const PreviewDocument&) = delete;
+
+  CString m_previewPath;      // the file the next viewer loads
+  CString m_thumbFolder;      // the folder of the thumbnail pictures
+  CStringArray m_thumbFiles;  // the names of the pictures in it, in ascending order
+
+  // The program has one document: the one made last.
+  static PreviewDocument*& Current() {
+    static PreviewDocument* current = nullptr;
+    return current;
+  }
+};
+
+// The main frame as the preview's host; null before it is made or after it went.
+inline PreviewHost* CurrentPreviewHost() { return PreviewHost::Current(); }
+
+// The document the viewers read; null when there is none.
+inline PreviewDocument* CurrentPreviewDocument() { return PreviewDocument::Current(); }

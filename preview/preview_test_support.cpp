@@ -1,0 +1,146 @@
+#include "preview/preview_test_support.h"
+
+#include "platform/classlib/win/ccreatecontext.h"
+#include "platform/classlib/win/cwinapp.h"
+#include "platform/harness/driver.h"
+
+namespace previewtest {
+
+namespace {
+
+CWinApp& App() {
+  static CWinApp app(_T("PreviewTest"));
+  return app;
+}
+
+const char* const kSlotNames[kPreviewSlotCount] = {"image",       "html",      "document", "archive", "avi",
+                                                    "media",       "thumb",     "dbf",      "mdb",     "nopreview",
+                                                    "customhtml", "dxf",       "psd",      "largefile", "picture"};
+
+}  // namespace
+
+PaneWindow::PaneWindow(int width, int height) {
+  frame = new HostFrame;
+  CRect rect(0, 0, width, height);
+  ::AdjustWindowRectEx(rect, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  App();  // the application comes first: the frame's window class is the application's
+  const wchar_t* frameClass = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW));
+  frame->CreateEx(0, frameClass, L"Preview", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 30, rect.Width(), rect.Height(),
+                  nullptr, nullptr);
+  App().m_pMainWnd = frame;
+  document = new CEx_StyleDoc;
+  CCreateContext context;
+  context.m_pCurrentDoc = document;
+  pane = new CMainPreviewView;
+  pane->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, width, height}, frame, 0xE901, &context);
+  frame->SetActiveView(pane, FALSE);
+  harness::PumpMessages();
+}
+
+PaneWindow::~PaneWindow() {
+  HWND window = frame->m_hWnd;
+  App().m_pMainWnd = nullptr;
+  if (::IsWindow(window)) frame->DestroyWindow();
+  MSG quit;
+  while (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+  // The document went with its last view.
+  harness::PumpMessages();
+  ResultsItemPathText.clear();
+}
+
+void PaneWindow::Preview(const CString& path, const CString& extension) {
+  frame->SetActiveView(pane, FALSE);
+  pane->ClosePreviewViews();
+  pane->ShowPreviewForFile(path, extension);
+  pane->UpdateWindow();
+  harness::PumpMessages();
+}
+
+std::vector<std::string> PaneWindow::FilledSlots() const {
+  std::vector<std::string> names;
+  for (int i = 0; i < kPreviewSlotCount; ++i) {
+    if (pane->SlotView(static_cast<PreviewSlot>(i)) != nullptr) names.push_back(kSlotNames[i]);
+  }
+  return names;
+}
+
+COLORREF Grab::At(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
+  const size_t at = (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 4;
+  return RGB(rgba[at], rgba[at + 1], rgba[at + 2]);
+}
+
+Grab GrabClient(HWND window) {
+  Grab grab;
+  RECT client{};
+  ::GetClientRect(window, &client);
+  grab.width = client.right;
+  grab.height = client.bottom;
+  if (grab.width <= 0 || grab.height <= 0) return grab;
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  harness::PumpMessages();
+  HDC screen = ::GetDC(window);
+  HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = grab.width;
+  info.bmiHeader.biHeight = -grab.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = ::SelectObject(memory, dib);
+  ::BitBlt(memory, 0, 0, grab.width, grab.height, screen, 0, 0, SRCCOPY);
+  ::GdiFlush();
+  const auto* bgra = static_cast<const uint8_t*>(bits);
+  grab.rgba.resize(static_cast<size_t>(grab.width) * static_cast<size_t>(grab.height) * 4);
+  for (size_t i = 0; i < grab.rgba.size(); i += 4) {
+    grab.rgba[i] = bgra[i + 2];
+    grab.rgba[i + 1] = bgra[i + 1];
+    grab.rgba[i + 2] = bgra[i];
+    grab.rgba[i + 3] = 255;
+  }
+  ::SelectObject(memory, old);
+  ::DeleteObject(dib);
+  ::DeleteDC(memory);
+  ::ReleaseDC(window, screen);
+  return grab;
+}
+
+bool ShowsPicture(HWND window, UINT bitmapId) {
+  const Grab grab = GrabClient(window);
+  HBITMAP bitmap = ::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId));
+  if (bitmap == nullptr) return false;
+  BITMAP size{};
+  ::GetObjectW(bitmap, sizeof size, &size);
+  HDC memory = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  const int left = grab.width / 2 - size.bmWidth / 2, top = grab.height / 2 - size.bmHeight / 2;
+  bool same = true;
+  for (int y = 0; y < size.bmHeight && same; y += 7) {
+    for (int x = 0; x < size.bmWidth && same; x += 7) {
+      const COLORREF shown = grab.At(left + x, top + y);
+      if (shown == CLR_INVALID) continue;
+      same = shown == ::GetPixel(memory, x, y);
+    }
+  }
+  ::SelectObject(memory, old);
+  ::DeleteDC(memory);
+  ::DeleteObject(bitmap);
+  return same;
+}
+
+TempFile::TempFile(const std::wstring& name, const std::string& bytes) {
+  wchar_t folder[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, folder);
+  path_ = CString(folder) + name.c_str();
+  HANDLE file = ::CreateFileW(path_, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  if (!bytes.empty()) ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(file);
+}
+
+TempFile::~TempFile() { ::DeleteFileW(path_); }
+
+}  // namespace previewtest

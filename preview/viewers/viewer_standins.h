@@ -1,0 +1,58 @@
+// The viewers of the preview pane that are not built yet, under their final names. Each one checks that
+// its file (the document's preview path) can be read: a file that cannot, or that is empty, is reported
+// to the frame as not shown (the pane then shows its "File Corrupted" picture); otherwise the viewer says
+// that this kind of file has no preview yet. The real viewers replace these one by one.
+#pragma once
+
+#include "platform/classlib/cstring.h"
+#include "platform/classlib/win/cview.h"
+
+class CPreviewStandInView : public CView {
+  DECLARE_DYNAMIC(CPreviewStandInView)
+
+ protected:
+  CPreviewStandInView() = default;
+  void OnDraw(CDC* pDC) override;
+  // What the viewer does with its file while it is created; false when it cannot show it.
+  virtual bool LoadPreviewFile(const CString& path);
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  DECLARE_MESSAGE_MAP()
+};
+
+// The viewers that can be told to show a page after they are created.
+class PreviewNavigable {
+ public:
+  virtual ~PreviewNavigable() = default;
+  virtual void Navigate2(const CString& url) = 0;
+};
+
+#define DORVANE_PREVIEW_STANDIN(name)  \
+  class name : public CPreviewStandInView { \
+    DECLARE_DYNCREATE(name)                 \
+   public:                                  \
+    name() = default;                       \
+  };
+
+// Any viewer whose own class is not in this build.
+DORVANE_PREVIEW_STANDIN(CPendingViewerView)
+DORVANE_PREVIEW_STANDIN(CCustomHTMLViewer)
+DORVANE_PREVIEW_STANDIN(CAviView)
+DORVANE_PREVIEW_STANDIN(CMyMedia)
+DORVANE_PREVIEW_STANDIN(CDBF_View)
+DORVANE_PREVIEW_STANDIN(CMDB_View)
+DORVANE_PREVIEW_STANDIN(CDFXView)
+DORVANE_PREVIEW_STANDIN(CPSDViewView)
+
+#undef DORVANE_PREVIEW_STANDIN
+
+class CHtml_View : public CPreviewStandInView, public PreviewNavigable {
+  DECLARE_DYNCREATE(CHtml_View)
+
+ public:
+  CHtml_View() = default;
+  void Navigate2(const CString& url) override { m_url = url; }
+
+ private:
+  CString m_url;
+};
