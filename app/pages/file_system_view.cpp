@@ -96,6 +96,7 @@ int CFileSystemView::OnCreate(LPCREATESTRUCT create) {
 
 void CFileSystemView::OnDestroy() {
   KillTimer(kTimerId);
+  if (m_worker.joinable()) ScanThreadControl.stopFlag = 1;
   JoinWorker();
   CView::OnDestroy();
 }
@@ -209,7 +210,15 @@ void CFileSystemView::ShowNavigation(bool shown) {
 }
 
 void CFileSystemView::JoinWorker() {
-  if (m_worker.joinable()) m_worker.join();
+  if (!m_worker.joinable()) return;
+  // A page that goes while its worker runs: the worker may be sending to this thread, so its messages
+  // are let through (posted ones stay queued) until it has ended.
+  while (ScanThreadControl.runningFlag != 0) {
+    MSG message;
+    ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+    ::Sleep(1);
+  }
+  m_worker.join();
 }
 
 void CFileSystemView::OnTimer(UINT_PTR id) {

@@ -343,6 +343,16 @@ TEST_F(FileSystemPageTest, StopAnsweredNoReadsOn) {
   EXPECT_TRUE(Contains(Paths(results_), u"Root/First big folder"));
 }
 
+TEST_F(FileSystemPageTest, APageClosedWhileItReadsLetsItsWorkerEnd) {
+  ExtensiveScan(records::kNtfs);
+  ClickItem(FindItem(L"NTFS @2048"));
+  Press(IDC_NEXT);
+  ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning(); }, 2000));
+  frame_.DestroyWindow();  // the view goes with it, while its worker may be sending to it
+  EXPECT_EQ(ScanThreadControl.runningFlag.load(), 0u);
+  EXPECT_EQ(ScanThreadControl.stopFlag.load(), 1u);
+}
+
 // The saving dialog holds the bar still while the screenshot is taken: the worker waits inside the
 // dialog's setter until the test lets it go.
 class HeldSaveDialog : public SaveProgressDialog {
