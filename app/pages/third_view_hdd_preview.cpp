@@ -154,7 +154,7 @@ void CThirdView_HDD::PreviewRow(int row) {
     return;
   }
   if (step == FilePreviewStep::kLargeFile) {
-    PreviewListFile(kLargeFileViewPath, 1);
+    PreviewListFile(kLargeFilePath, 1);
     m_list.SetFocus();
     LastPreview.text = name;
     return;

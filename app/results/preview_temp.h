@@ -26,8 +26,6 @@ extern LastPreviewRecord LastPreview;
 
 // Files larger than this get the pane's large-file view instead of a preview.
 constexpr uint64_t kLargestPreviewSize = 5242880;
-// The path and extension that ask the pane for its large-file view.
-constexpr char16_t kLargeFileViewPath[] = u"largefile";
 
 // The text after the last "." of the name (the whole name when it has none), lower-cased.
 std::u16string PreviewNameExtension(const std::u16string& name);

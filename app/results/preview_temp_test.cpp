@@ -68,7 +68,7 @@ TEST_F(PreviewTempTest, FilesUpToFiveMegabytesArePreviewedLargerOnesGetTheLargeV
   EXPECT_EQ(ChooseFilePreviewStep(true, false, 0), FilePreviewStep::kPreview);  // File Trace: no size
   EXPECT_EQ(ChooseFilePreviewStep(false, true, 10), FilePreviewStep::kRefuse);
   EXPECT_EQ(ChooseFilePreviewStep(false, true, 5242881), FilePreviewStep::kRefuse);
-  EXPECT_EQ(PreviewPaneExtension(kLargeFileViewPath), u".largefile");
+  EXPECT_EQ(PreviewPaneExtension(u"largefile"), u".largefile");
   EXPECT_EQ(PreviewPaneExtension(u"C:\\t\\tmp3.jpg"), u".jpg");
 }
 
