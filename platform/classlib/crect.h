@@ -82,6 +82,8 @@ class CRect {
   CRect(const tagRECT* rect) : CRect(*reinterpret_cast<const CRect*>(rect)) {}
   operator tagRECT*() { return reinterpret_cast<tagRECT*>(this); }
   operator const tagRECT*() const { return reinterpret_cast<const tagRECT*>(this); }
+  // For the calls that take a rectangle by reference (Create of windows and controls).
+  operator const tagRECT&() const { return *reinterpret_cast<const tagRECT*>(this); }
 #endif
 
   int Width() const { return right - left; }
