@@ -154,16 +154,17 @@ HRESULT Fail(EXCEPINFO* info, const wchar_t* what) {
   return DISP_E_EXCEPTION;
 }
 
-class FakeObject : public IDispatch {
+// One interface with its reference count; the object goes with its last reference.
+template <class Interface>
+class Counted : public Interface {
  public:
-  explicit FakeObject(Kind kind) : kind_(kind) { ::InterlockedIncrement(&g_objects); }
-  virtual ~FakeObject() { ::InterlockedDecrement(&g_objects); }
-
+  explicit Counted(REFIID own) : own_(own) {}
+  virtual ~Counted() = default;
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
     if (out == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
+    if (riid == IID_IUnknown || riid == own_) {
+      *out = static_cast<Interface*>(this);
+      this->AddRef();
       return S_OK;
     }
     *out = nullptr;
@@ -173,11 +174,25 @@ class FakeObject : public IDispatch {
   ULONG STDMETHODCALLTYPE Release() override {
     const LONG left = ::InterlockedDecrement(&refs_);
     if (left == 0) {
-      Log(Name() + L".Released");
+      Released();
       delete this;
     }
     return static_cast<ULONG>(left);
   }
+
+ protected:
+  virtual void Released() {}
+
+ private:
+  IID own_;
+  LONG refs_ = 1;
+};
+
+class FakeObject : public Counted<IDispatch> {
+ public:
+  explicit FakeObject(Kind kind) : Counted(IID_IDispatch), kind_(kind) { ::InterlockedIncrement(&g_objects); }
+  ~FakeObject() override { ::InterlockedDecrement(&g_objects); }
+
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     *count = 0;
     return S_OK;
@@ -215,9 +230,9 @@ class FakeObject : public IDispatch {
     return S_OK;
   }
   HRESULT Member(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* info);
+  void Released() override { Log(Name() + L".Released"); }
 
   Kind kind_;
-  LONG refs_ = 1;
 };
 
 HRESULT STDMETHODCALLTYPE FakeObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
@@ -284,25 +299,9 @@ HRESULT FakeObject::Member(DISPID id, WORD, DISPPARAMS* params, VARIANT* result,
   return DISP_E_MEMBERNOTFOUND;
 }
 
-class Factory : public IClassFactory {
+class Factory : public Counted<IClassFactory> {
  public:
-  explicit Factory(Kind kind) : kind_(kind) {}
-  virtual ~Factory() = default;
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-      *out = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&refs_)); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = ::InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
+  explicit Factory(Kind kind) : Counted(IID_IClassFactory), kind_(kind) {}
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
     if (outer != nullptr) return CLASS_E_NOAGGREGATION;
     Log(std::wstring(kind_ == Kind::kWordApp ? L"Word" : L"PowerPoint") + L".Create");
@@ -316,7 +315,6 @@ class Factory : public IClassFactory {
 
  private:
   Kind kind_;
-  LONG refs_ = 1;
 };
 
 }  // namespace
