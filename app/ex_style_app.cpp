@@ -182,7 +182,8 @@ void CEx_StyleApp::SwitchView(UINT nPage) {
   CMainFrame* frame = GetMainFrame();
   if (frame == nullptr || nPage >= kPageCount) return;
   CView* next = PageViews[nPage];
-  CView* current = frame->GetActiveView();
+  // The preview pane becomes the frame's active view when it shows a file: the page shown is the current one.
+  CView* current = PageViews[CurrentPage] != nullptr ? PageViews[CurrentPage] : frame->GetActiveView();
   if (current == nullptr || next == nullptr || next == current) return;
   CurrentPage = nPage;
   // The shown page always carries the first-view id, which the frame lays out.

@@ -27,13 +27,7 @@ void InstallResultsPageLinks(CMainFrame* frame) {
   host::Current().shellFileInfo = &page->ShellInfo();
 
   ResultsPageLinks links;
-  links.showPage = [app, frame](int number) {
-    // Showing a file made the preview pane the frame's active view; the page shown takes it back first,
-    // so that the switch hides that page.
-    CView* shown = app->PageViews[app->CurrentPage];
-    if (shown != nullptr && frame->GetActiveView() != shown) frame->SetActiveView(shown, FALSE);
-    app->SwitchView(static_cast<UINT>(number));
-  };
+  links.showPage = [app](int number) { app->SwitchView(static_cast<UINT>(number)); };
   links.recordActiveView = [app, frame] { app->LastActiveView = frame->GetActiveView(); };
   links.showPreview = [frame](const CString& path, const CString& extension) { frame->ShowPreview(path, extension); };
   links.setPreviewFlags = [frame](int flag1, int flag2) {

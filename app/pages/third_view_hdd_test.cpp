@@ -342,6 +342,9 @@ TEST_F(ResultsPageTest, AFileRowIsWrittenOnceToATemporaryFileThePreviewShowsAndB
   EXPECT_FALSE(os::FileExists(shown));
   EXPECT_FALSE(os::FileExists(draft));
   EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageScan));
+  // The preview pane had become the frame's active view; the page shown all the same is the scan page.
+  EXPECT_FALSE(page_->IsWindowVisible());
+  EXPECT_TRUE(theApp.PageViews[kPageScan]->IsWindowVisible());
   EXPECT_EQ(List().CTKListCtrl::GetItemCount(), 0);
   EXPECT_EQ(page_->ResultTree().CTreeCtrl::GetCount(), 0u);
 }
