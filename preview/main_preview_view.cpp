@@ -98,7 +98,7 @@ CWnd*& CMainPreviewView::Slot(PreviewSlot slot) {
   return m_pPictureView;
 }
 
-CWnd* CMainPreviewView::SlotView(PreviewSlot slot) const { return const_cast<CMainPreviewView*>(this)->Slot(slot); }
+CWnd* CMainPreviewView::SlotView(PreviewSlot slot) { return LiveView(slot); }
 
 int CMainPreviewView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CView::OnCreate(lpCreateStruct) == -1) return -1;
@@ -188,8 +188,21 @@ CWnd* CMainPreviewView::CreateViewer(PreviewSlot slot, const CString* path) {
   return view;
 }
 
-void CMainPreviewView::ShowViewer(PreviewSlot slot, CWnd* view) {
+void CMainPreviewView::SetSlot(PreviewSlot slot, CWnd* view) {
   Slot(slot) = view;
+  m_slotWindows[static_cast<int>(slot)] = view != nullptr ? view->m_hWnd : nullptr;
+}
+
+CWnd* CMainPreviewView::LiveView(PreviewSlot slot) {
+  CWnd*& view = Slot(slot);
+  HWND window = m_slotWindows[static_cast<int>(slot)];
+  // A viewer deletes itself with its window: a slot whose window went is forgotten, never touched.
+  if (view != nullptr && (window == nullptr || CWnd::FromHandlePermanent(window) != view)) SetSlot(slot, nullptr);
+  return view;
+}
+
+void CMainPreviewView::ShowViewer(PreviewSlot slot, CWnd* view) {
+  SetSlot(slot, view);
   view->ShowWindow(SW_SHOW);
   SendMessage(WM_SIZE, 0, 0);
 }
@@ -225,7 +238,7 @@ void CMainPreviewView::ShowHtmlView(const CString& path) {
 int CMainPreviewView::ShowMdbView(const CString& path) {
   CWnd* view = CreateViewer(PreviewSlot::kMdb, &path);
   if (view == nullptr) return 0;
-  m_pMdbView = view;
+  SetSlot(PreviewSlot::kMdb, view);
   CEx_StyleDoc* document = ActiveStyleDocument();
   if (document == nullptr || !document->OpenDatabase(path)) return 0;
   ShowViewer(PreviewSlot::kMdb, view);
@@ -245,7 +258,7 @@ void CMainPreviewView::ShowSlideThumbnails(const CString& folder) {
   CWnd* view = CreateViewer(PreviewSlot::kThumb, &folder);
   CEx_StyleDoc* document = ActiveStyleDocument();
   if (view != nullptr) {
-    m_pThumbView = view;
+    SetSlot(PreviewSlot::kThumb, view);
     if (document != nullptr) document->LoadThumbnailFolder(folder);
     ShowViewer(PreviewSlot::kThumb, view);
     ::Sleep(500);
@@ -266,10 +279,10 @@ int CMainPreviewView::ExportSlideAsGif(const CString& path) {
 
 void CMainPreviewView::ClosePreviewViews() {
   for (PreviewSlot slot : kPreviewSlotOrder) {
-    CWnd*& view = Slot(slot);
-    if (view == nullptr || view->m_hWnd == nullptr) continue;
+    CWnd* view = LiveView(slot);
+    if (view == nullptr) continue;
     view->SendMessage(WM_CLOSE, 0, 0);
-    view = nullptr;
+    SetSlot(slot, nullptr);
   }
 }
 
@@ -279,8 +292,8 @@ void CMainPreviewView::OnSize(UINT nType, int cx, int cy) {
   GetClientRect(client);
   client.top += kViewerTop;
   for (PreviewSlot slot : kPreviewSlotOrder) {
-    CWnd* view = Slot(slot);
-    if (view == nullptr || view->m_hWnd == nullptr) continue;
+    CWnd* view = LiveView(slot);
+    if (view == nullptr) continue;
     view->MoveWindow(client.left, client.top, client.Width(), client.Height() > 0 ? client.Height() : 0, TRUE);
   }
 }

@@ -49,8 +49,8 @@ class CMainPreviewView : public CView {
   // The presentation's slides through PowerPoint, shown as thumbnails: 1 when they are shown.
   int ExportSlideAsGif(const CString& path);
 
-  // The viewer in a slot (null when none).
-  CWnd* SlotView(PreviewSlot slot) const;
+  // The viewer in a slot (null when none, or when its window has gone).
+  CWnd* SlotView(PreviewSlot slot);
   // The file and extension last given to ShowPreviewForFile, as given.
   const CString& GetShownPath() const { return m_shownPath; }
   const CString& GetShownExtension() const { return m_shownExtension; }
@@ -87,6 +87,9 @@ class CMainPreviewView : public CView {
 
  private:
   CWnd*& Slot(PreviewSlot slot);
+  // Stores a viewer with its window, by which the pane later knows whether the viewer still lives.
+  void SetSlot(PreviewSlot slot, CWnd* view);
+  CWnd* LiveView(PreviewSlot slot);
   // Creates the slot's viewer. loadsFile: the path goes to the document first. Null (and the frame's
   // preview flag cleared) when it could not be created.
   CWnd* CreateViewer(PreviewSlot slot, const CString* path);
@@ -99,4 +102,5 @@ class CMainPreviewView : public CView {
 
   CString m_shownPath;
   CString m_shownExtension;
+  HWND m_slotWindows[kPreviewSlotCount] = {};
 };

@@ -202,14 +202,18 @@ TEST_F(PreviewPane, AViewerThatCannotShowItsFileStaysBesideTheCorruptedPicture) 
   }
 }
 
-TEST_F(PreviewPane, AClosedSlotWithoutAWindowKeepsItsPointerUntilItHasOne) {
+TEST_F(PreviewPane, AViewerWhoseWindowWentIsForgottenNotTouched) {
   FakeViewers();
   PaneWindow w;
   w.Preview(_T("c:\\t\\a.png"), _T(".png"));
   ASSERT_NE(w.pane->m_pImageView, nullptr);
+  w.pane->m_pImageView->DestroyWindow();  // the view deletes itself
+  harness::PumpMessages();
+  EXPECT_EQ(w.pane->SlotView(PreviewSlot::kImage), nullptr);
+  w.pane->MoveWindow(0, 0, 300, 200);
   w.pane->ClosePreviewViews();
   EXPECT_EQ(w.pane->m_pImageView, nullptr);
-  EXPECT_EQ(w.pane->m_pNoPreviewView, nullptr);
+  EXPECT_EQ(w.FilledSlots(), Slots{});
 }
 
 // ---- the pictures and the screenshots --------------------------------------------------------------

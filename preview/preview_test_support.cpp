@@ -57,7 +57,7 @@ void PaneWindow::Preview(const CString& path, const CString& extension) {
   harness::PumpMessages();
 }
 
-std::vector<std::string> PaneWindow::FilledSlots() const {
+std::vector<std::string> PaneWindow::FilledSlots() {
   std::vector<std::string> names;
   for (int i = 0; i < kPreviewSlotCount; ++i) {
     if (pane->SlotView(static_cast<PreviewSlot>(i)) != nullptr) names.push_back(kSlotNames[i]);

@@ -32,7 +32,7 @@ class PaneWindow {
   // As the frame hands a file over: the pane becomes the active view, its viewers close, the file shows.
   void Preview(const CString& path, const CString& extension);
   // The slots that hold a viewer, by name, in slot order.
-  std::vector<std::string> FilledSlots() const;
+  std::vector<std::string> FilledSlots();
 
   HostFrame* frame = nullptr;
   CEx_StyleDoc* document = nullptr;
