@@ -9,7 +9,10 @@
 #include "app/logic/image_file_type.h"
 #include "platform/standins/cximage.h"
 #include "platform/standins/dao_database.h"
+#include "preview/main_preview_view.h"
+#include "preview/preview_host.h"
 #include "preview/viewers/database_views.h"
+#include "preview/viewers/thumb_view.h"
 #include "ui/msgbox/markup_escape.h"
 #include "ui/msgbox/message_dialogs.h"
 
@@ -64,11 +67,16 @@ void CEx_StyleDoc::LoadThumbnailFolder(const CString& folder) {
   m_thumbFiles.RemoveAll();
   ReleasePicture();
   std::vector<CString> pictures;
-  for (const CString& name : FilesOf(folder)) {
-    if (IsSupportedImageFile(name.ToUtf16()) != 0) pictures.push_back(name);
+  for (CString name : FilesOf(folder)) {
+    if (IsSupportedImageFile(name.ToUtf16()) != 0) pictures.push_back(name.MakeLower());
   }
   std::sort(pictures.begin(), pictures.end());
   for (const CString& name : pictures) m_thumbFiles.Add(name);
+  PreviewHost* host = CurrentPreviewHost();
+  if (host != nullptr && host->m_pPreviewView != nullptr) {
+    if (auto* thumbnails = dynamic_cast<CThumbView*>(host->m_pPreviewView->m_pThumbView)) thumbnails->LoadThumbnails();
+  }
+  CurrentThumbnail = -1;
 }
 
 void CEx_StyleDoc::EmptyThumbnailFolder(const CString& folder) {

@@ -131,13 +131,13 @@ TEST(ExStyleDoc, AnEmptyFolderNameDeletesNothing) {
   ::DeleteFileW(canary);
 }
 
-TEST(ExStyleDoc, TheThumbnailListHoldsThePicturesInCodeUnitOrder) {
+TEST(ExStyleDoc, TheThumbnailListHoldsThePicturesLowerCasedInCodeUnitOrder) {
   TempFolder folder;
   for (const wchar_t* name : {L"b.PNG", L"a.jpg", L"c.txt", L"B.gif", L"d.jpe", L"e.Tiff"}) folder.Write(name);
   ::CreateDirectoryW((folder.Path() + L"\\folder.bmp").c_str(), nullptr);
   CEx_StyleDoc doc;
   doc.LoadThumbnailFolder(folder.Path().c_str());
-  EXPECT_EQ(ThumbFiles(doc), (std::vector<std::wstring>{L"B.gif", L"a.jpg", L"b.PNG", L"e.Tiff"}));
+  EXPECT_EQ(ThumbFiles(doc), (std::vector<std::wstring>{L"a.jpg", L"b.gif", L"b.png", L"e.tiff"}));
 }
 
 TEST(ExStyleDoc, SelectingAThumbnailDecodesItOnceAndOutsideTheListShowsNone) {

@@ -1,0 +1,424 @@
+// The picture viewers in real windows: every picture type through CxImage (the system's decoder and
+// ours), the image view's strip and its failures, icons and metafiles in the picture view, and the
+// thumbnails of a folder.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/logic/image_file_type.h"
+#include "platform/classlib/win/ccreatecontext.h"
+#include "platform/classlib/win/cdocument.h"
+#include "platform/classlib/win/cframewnd.h"
+#include "platform/classlib/win/cwinapp.h"
+#include "platform/harness/driver.h"
+#include "platform/standins/cximage.h"
+#include "preview/preview_host.h"
+#include "preview/viewers/image_view.h"
+#include "preview/viewers/text_view.h"
+#include "preview/viewers/thumb_view.h"
+
+namespace {
+
+static_assert(sizeof(wchar_t) == 2, "UTF-16 text");
+
+CString Sample(const char* name) {
+  return CString(DORVANE_PICTURE_SAMPLES) + _T("\\") + CString(name);
+}
+
+// ---- a frame and a document of the test's own, with a pane-like view the viewers are children of --------
+
+class HostFrame : public CFrameWnd, public PreviewHost {};
+class HostDocument : public CDocument, public PreviewDocument {};
+class PaneView : public CView {
+ protected:
+  void OnDraw(CDC*) override {}
+};
+
+CWinApp& App() {
+  static CWinApp app(_T("PictureViewsTest"));
+  return app;
+}
+
+class Host {
+ public:
+  explicit Host(int width = 600, int height = 400) : width_(width), height_(height) {
+    document.m_bAutoDelete = FALSE;  // the document is the host's member, not left to its last view
+    frame = new HostFrame;
+    CRect rect(0, 0, width, height);
+    ::AdjustWindowRectEx(rect, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    frame->Create(nullptr, _T("Pictures"), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                  RECT{40, 40, 40 + rect.Width(), 40 + rect.Height()});
+    App().m_pMainWnd = frame;
+    CCreateContext context;
+    context.m_pCurrentDoc = &document;
+    pane = new PaneView;
+    pane->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, width, height}, frame, 0xE901, &context);
+    frame->SetActiveView(pane, FALSE);
+    harness::PumpMessages();
+  }
+  ~Host() {
+    App().m_pMainWnd = nullptr;
+    if (::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
+    harness::PumpMessages();
+  }
+
+  // As the pane does: the path goes to the document, the flag is set, the viewer is created and shown.
+  CWnd* Show(CRuntimeClass* viewClass, const CString& path) {
+    document.m_previewPath = path;
+    frame->m_bPreviewOk = 1;
+    CCreateContext context;
+    context.m_pNewViewClass = viewClass;
+    context.m_pCurrentDoc = &document;
+    CWnd* view = CFrameWnd::CreateView(pane, &context, 0xE902);
+    if (view == nullptr) return nullptr;
+    view->MoveWindow(0, 0, width_, height_);
+    view->ShowWindow(SW_SHOW);
+    view->UpdateWindow();
+    harness::PumpMessages();
+    return view;
+  }
+
+  HostFrame* frame = nullptr;
+  HostDocument document;
+  PaneView* pane = nullptr;
+
+ private:
+  int width_;
+  int height_;
+};
+
+// ---- pixels -----------------------------------------------------------------------------------------
+
+struct Pixels {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> bgr;  // 0x00RRGGBB, rows from the top
+  uint32_t At(int x, int y) const { return bgr[static_cast<size_t>(y) * width + x]; }
+};
+
+Pixels ReadBitmap(HBITMAP bitmap, const RECT& part) {
+  BITMAP info{};
+  ::GetObjectW(bitmap, sizeof info, &info);
+  BITMAPINFO header{};
+  header.bmiHeader.biSize = sizeof header.bmiHeader;
+  header.bmiHeader.biWidth = info.bmWidth;
+  header.bmiHeader.biHeight = -info.bmHeight;
+  header.bmiHeader.biPlanes = 1;
+  header.bmiHeader.biBitCount = 32;
+  std::vector<uint32_t> all(static_cast<size_t>(info.bmWidth) * info.bmHeight);
+  HDC screen = ::GetDC(nullptr);
+  ::GetDIBits(screen, bitmap, 0, info.bmHeight, all.data(), &header, DIB_RGB_COLORS);
+  ::ReleaseDC(nullptr, screen);
+  Pixels out;
+  out.width = part.right - part.left;
+  out.height = part.bottom - part.top;
+  for (int y = part.top; y < part.bottom; ++y) {
+    for (int x = part.left; x < part.right; ++x) out.bgr.push_back(all[static_cast<size_t>(y) * info.bmWidth + x] & 0xFFFFFF);
+  }
+  return out;
+}
+
+// The picture drawn at its own size.
+Pixels Drawn(const CxImage& picture) {
+  const int w = static_cast<int>(picture.GetWidth()), h = static_cast<int>(picture.GetHeight());
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  EXPECT_TRUE(picture.Stretch(memory, 0, 0, w, h, SRCCOPY));
+  ::SelectObject(memory, old);
+  Pixels out = ReadBitmap(bitmap, RECT{0, 0, w, h});
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  return out;
+}
+
+// The window as it shows on the screen.
+Pixels Shown(HWND window) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  harness::PumpMessages();
+  HDC dc = ::GetDC(window);
+  HDC memory = ::CreateCompatibleDC(dc);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(dc, client.right, client.bottom);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  ::BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+  ::SelectObject(memory, old);
+  Pixels out = ReadBitmap(bitmap, client);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(window, dc);
+  return out;
+}
+
+// The expected pixels the sample script wrote beside a picture (NAME.rgb).
+Pixels Expected(const char* name) {
+  std::ifstream in(std::string(DORVANE_PICTURE_SAMPLES) + "/" + name + ".rgb", std::ios::binary);
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  Pixels out;
+  if (bytes.size() < 8) return out;
+  out.width = bytes[0] | bytes[1] << 8;
+  out.height = bytes[4] | bytes[5] << 8;
+  for (size_t i = 8; i + 2 < bytes.size(); i += 3) out.bgr.push_back(bytes[i] << 16 | bytes[i + 1] << 8 | bytes[i + 2]);
+  return out;
+}
+
+// The largest and the mean difference of a channel between two pictures of one size.
+struct Difference {
+  int largest = 0;
+  double mean = 0;
+};
+Difference Compare(const Pixels& a, const Pixels& b) {
+  Difference d;
+  const size_t n = std::min(a.bgr.size(), b.bgr.size());
+  for (size_t i = 0; i < n; ++i) {
+    for (int shift : {0, 8, 16}) {
+      const int channel = std::abs(static_cast<int>((a.bgr[i] >> shift) & 255) - static_cast<int>((b.bgr[i] >> shift) & 255));
+      d.largest = std::max(d.largest, channel);
+      d.mean += channel;
+    }
+  }
+  if (n != 0) d.mean /= 3.0 * static_cast<double>(n);
+  return d;
+}
+
+bool IsWhite(uint32_t pixel) { return pixel == 0xFFFFFF; }
+
+// ---- the picture --------------------------------------------------------------------------------------
+
+TEST(CxImage, EverySystemDecodedTypeGivesThePicture) {
+  // Lossless types exactly as written; GIF and JPEG as Pillow reads them (JPEG's rounding may differ).
+  const struct { const char* name; const char* expected; uint32_t type; double tolerance; } cases[] = {
+      {"small.bmp", "small", 1, 0},     {"small.png", "small", 4, 0},    {"small.tif", "small", 6, 0},
+      {"small.gif", "small.gif", 2, 0}, {"small.jpg", "small.jpg", 3, 8}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const CString path = Sample(c.name);
+    ASSERT_EQ(IsSupportedImageFile(path.ToUtf16()), c.type);
+    CxImage picture(path, c.type);
+    ASSERT_TRUE(picture.IsValid()) << picture.GetLastError().ToUtf16().size();
+    ASSERT_EQ(picture.GetWidth(), 37u);
+    ASSERT_EQ(picture.GetHeight(), 23u);
+    const Difference d = Compare(Drawn(picture), Expected(c.expected));
+    EXPECT_LE(d.mean, c.tolerance);
+    if (c.tolerance == 0) {
+      EXPECT_EQ(d.largest, 0);
+    }
+  }
+  CxImage icon(Sample("small.ico"), 5);
+  ASSERT_TRUE(icon.IsValid());
+  EXPECT_EQ(icon.GetWidth(), 32u);
+  EXPECT_EQ(icon.GetHeight(), 32u);
+}
+
+TEST(CxImage, OurOwnDecodersGiveThePictureToo) {
+  for (const char* name : {"rgb.tga", "rgba.tga", "rgb.pcx", "mapped.pcx", "rgb.ppm", "bgr.ras", "pattern.wbmp"}) {
+    SCOPED_TRACE(name);
+    const CString path = Sample(name);
+    CxImage picture(path, IsSupportedImageFile(path.ToUtf16()));
+    ASSERT_TRUE(picture.IsValid());
+    const Pixels expected = Expected(name);
+    ASSERT_EQ(picture.GetWidth(), static_cast<uint32_t>(expected.width));
+    EXPECT_EQ(Compare(Drawn(picture), expected).largest, 0);
+  }
+}
+
+TEST(CxImage, WhatCannotBeDecodedIsNotValid) {
+  for (const char* name : {"empty.png", "fake.jp2", "no such file.png"}) {
+    SCOPED_TRACE(name);
+    const CString path = Sample(name);
+    CxImage picture(path, IsSupportedImageFile(path.ToUtf16()));
+    EXPECT_FALSE(picture.IsValid());
+    EXPECT_EQ(picture.GetWidth(), 0u);
+    EXPECT_FALSE(picture.GetLastError().IsEmpty());
+  }
+  CxImage photo(Sample("photo.png"), 4);
+  ASSERT_TRUE(photo.IsValid());
+  photo.Destroy();
+  EXPECT_FALSE(photo.IsValid());
+  EXPECT_EQ(photo.GetHeight(), 0u);
+}
+
+// ---- the image view ------------------------------------------------------------------------------------
+
+TEST(ImageView, APhotoIsDrawnTwoHundredWideCentredAndKeptBetweenPaints) {
+  Host host(600, 400);
+  auto* view = dynamic_cast<CImage_View*>(host.Show(RUNTIME_CLASS(CImage_View), Sample("photo.png")));
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(host.frame->m_bPreviewOk, 1u);
+  const CxImage* decoded = view->GetPicture();
+  ASSERT_NE(decoded, nullptr);
+  // 480 x 320: 200 wide and 100 + 66 tall, centred, at y 27.
+  const Pixels shown = Shown(view->m_hWnd);
+  const int left = shown.width / 2 - 100;
+  EXPECT_TRUE(IsWhite(shown.At(left - 1, 100)));
+  EXPECT_FALSE(IsWhite(shown.At(left, 100)));
+  EXPECT_FALSE(IsWhite(shown.At(left + 199, 100)));
+  EXPECT_TRUE(IsWhite(shown.At(left + 200, 100)));
+  EXPECT_TRUE(IsWhite(shown.At(left + 100, 26)));
+  EXPECT_FALSE(IsWhite(shown.At(left + 100, 27)));
+  EXPECT_FALSE(IsWhite(shown.At(left + 100, 192)));
+  EXPECT_TRUE(IsWhite(shown.At(left + 100, 193)));
+  EXPECT_EQ(view->GetPicture(), decoded);  // painted again from the same picture
+}
+
+TEST(ImageView, AZeroBytePngAJpeg2000AndAMissingFileClearTheFlagAndShowNothing) {
+  for (const char* name : {"empty.png", "fake.jp2", "gone.jpg"}) {
+    SCOPED_TRACE(name);
+    Host host(300, 200);
+    CWnd* view = host.Show(RUNTIME_CLASS(CImage_View), Sample(name));
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
+    const Pixels shown = Shown(view->m_hWnd);
+    EXPECT_TRUE(std::all_of(shown.bgr.begin(), shown.bgr.end(), IsWhite));
+  }
+  // A name that is no picture is left alone: the flag stays.
+  Host host(300, 200);
+  host.Show(RUNTIME_CLASS(CImage_View), Sample("thumbs\\notes.txt"));
+  EXPECT_EQ(host.frame->m_bPreviewOk, 1u);
+}
+
+TEST(ImageView, OurOwnTypesShowToo) {
+  Host host(300, 200);
+  CWnd* view = host.Show(RUNTIME_CLASS(CImage_View), Sample("rgb.tga"));
+  EXPECT_EQ(host.frame->m_bPreviewOk, 1u);
+  // 37 x 23: 162 pixels tall at (50, -1).
+  EXPECT_FALSE(IsWhite(Shown(view->m_hWnd).At(150, 100)));
+}
+
+// ---- the picture view ------------------------------------------------------------------------------------
+
+// A metafile of a red square on blue, written here (the system writes metafiles).
+CString WriteMetafile() {
+  wchar_t folder[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, folder);
+  const CString path = CString(folder) + _T("picture_views_test.emf");
+  HDC dc = ::CreateEnhMetaFileW(nullptr, path, nullptr, nullptr);
+  HBRUSH blue = ::CreateSolidBrush(RGB(0, 0, 200)), red = ::CreateSolidBrush(RGB(220, 0, 0));
+  RECT all{0, 0, 100, 100}, square{25, 25, 75, 75};
+  ::FillRect(dc, &all, blue);
+  ::FillRect(dc, &square, red);
+  ::DeleteObject(blue);
+  ::DeleteObject(red);
+  ::DeleteEnhMetaFile(::CloseEnhMetaFile(dc));
+  return path;
+}
+
+TEST(TextView, IconsAndMetafilesAreStretchedIntoTheBoxInsideTheMargins) {
+  const CString metafile = WriteMetafile();
+  for (const CString& path : {Sample("small.ico"), metafile}) {
+    Host host(600, 400);
+    auto* view = dynamic_cast<CTextView*>(host.Show(RUNTIME_CLASS(CTextView), path));
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(host.frame->m_bPreviewOk, 1u);
+    ASSERT_NE(view->m_pPicture, nullptr);
+    EXPECT_GT(view->m_cxPicture, 0);
+    const Pixels shown = Shown(view->m_hWnd);
+    // The box: x 200 to 400, y 10 to 380.
+    EXPECT_TRUE(IsWhite(shown.At(195, 200)));
+    EXPECT_TRUE(IsWhite(shown.At(405, 200)));
+    EXPECT_TRUE(IsWhite(shown.At(300, 5)));
+    EXPECT_FALSE(IsWhite(shown.At(300, 200)));
+  }
+  // The metafile's middle is red, its edge blue.
+  Host host(600, 400);
+  CWnd* view = host.Show(RUNTIME_CLASS(CTextView), metafile);
+  const Pixels shown = Shown(view->m_hWnd);
+  EXPECT_EQ(shown.At(300, 195), 0xDC0000u);
+  EXPECT_EQ(shown.At(205, 20), 0x0000C8u);
+  ::DeleteFileW(metafile);
+}
+
+TEST(TextView, APaneNarrowerThanTheMarginsDrawsNothingAndABadFileClearsTheFlag) {
+  Host narrow(300, 15);
+  CWnd* view = narrow.Show(RUNTIME_CLASS(CTextView), Sample("small.ico"));
+  EXPECT_EQ(narrow.frame->m_bPreviewOk, 1u);
+  const Pixels shown = Shown(view->m_hWnd);
+  EXPECT_TRUE(std::all_of(shown.bgr.begin(), shown.bgr.end(), IsWhite));
+
+  Host host(300, 200);
+  auto* bad = dynamic_cast<CTextView*>(host.Show(RUNTIME_CLASS(CTextView), Sample("empty.png")));
+  EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
+  EXPECT_EQ(bad->m_pPicture, nullptr);
+}
+
+// ---- the thumbnails ---------------------------------------------------------------------------------------
+
+std::vector<std::wstring> Labels(CThumbView* view) { return harness::Items(view->m_hWnd); }
+
+Pixels Tile(CThumbView* view, int i) {
+  IMAGEINFO info{};
+  EXPECT_TRUE(::ImageList_GetImageInfo(view->m_imageList.m_hImageList, i, &info));
+  return ReadBitmap(info.hbmImage, info.rcImage);
+}
+
+// Fills the document's names as the document does: picture names only, in code-unit order.
+void PointAt(HostDocument& document, const CString& folder, std::vector<CString> names) {
+  document.m_thumbFolder = folder;
+  document.m_thumbFiles.RemoveAll();
+  std::sort(names.begin(), names.end(), [](const CString& a, const CString& b) { return a.Compare(b) < 0; });
+  for (const CString& name : names) {
+    if (IsSupportedImageFile(name.ToUtf16()) != 0) document.m_thumbFiles.Add(name);
+  }
+}
+
+TEST(ThumbView, AFolderOfThreePicturesAndAnotherFileGivesTilesOneToThree) {
+  Host host(600, 400);
+  auto* view = dynamic_cast<CThumbView*>(host.Show(RUNTIME_CLASS(CThumbView), CString()));
+  ASSERT_NE(view, nullptr);
+  view->OnInitialUpdate();
+  EXPECT_EQ(harness::ControlKind(view->m_hWnd), L"SysListView32");
+  PointAt(host.document, Sample("thumbs"), {_T("slide2.png"), _T("notes.txt"), _T("slide3.bmp"), _T("slide1.gif")});
+  view->LoadThumbnails();
+  harness::PumpMessages();
+  EXPECT_EQ(Labels(view), (std::vector<std::wstring>{L"1", L"2", L"3"}));
+  EXPECT_EQ(view->m_imageList.GetImageCount(), 3);
+
+  // slide1 400 x 300 fills its tile; slide2 1000 x 250 is a strip at y 40 to 80; slide3 300 x 600 a band at
+  // x 50 to 110. Every tile is white with a black frame.
+  const Pixels full = Tile(view, 0), strip = Tile(view, 1), band = Tile(view, 2);
+  ASSERT_EQ(full.width, 160);
+  ASSERT_EQ(full.height, 120);
+  for (const Pixels* tile : {&full, &strip, &band}) {
+    EXPECT_EQ(tile->At(0, 0), 0u);
+    EXPECT_EQ(tile->At(159, 119), 0u);
+    EXPECT_EQ(tile->At(80, 0), 0u);
+  }
+  EXPECT_FALSE(IsWhite(full.At(80, 20)));
+  EXPECT_TRUE(IsWhite(strip.At(80, 20)));
+  EXPECT_FALSE(IsWhite(strip.At(80, 60)));
+  EXPECT_TRUE(IsWhite(strip.At(80, 100)));
+  EXPECT_TRUE(IsWhite(band.At(20, 60)));
+  EXPECT_FALSE(IsWhite(band.At(80, 60)));
+  EXPECT_TRUE(IsWhite(band.At(140, 60)));
+}
+
+TEST(ThumbView, APictureThatDoesNotDecodeKeepsItsNumberAndABlankTileAndAnEmptyFolderGivesNothing) {
+  Host host(600, 400);
+  auto* view = dynamic_cast<CThumbView*>(host.Show(RUNTIME_CLASS(CThumbView), CString()));
+  ASSERT_NE(view, nullptr);
+  view->OnInitialUpdate();
+  PointAt(host.document, CString(DORVANE_PICTURE_SAMPLES), {_T("empty.png"), _T("small.png")});
+  view->LoadThumbnails();
+  EXPECT_EQ(Labels(view), (std::vector<std::wstring>{L"1", L"2"}));
+  const Pixels blank = Tile(view, 0);
+  EXPECT_TRUE(std::all_of(blank.bgr.begin(), blank.bgr.end(), IsWhite));
+  EXPECT_EQ(Tile(view, 1).At(0, 0), 0u);
+
+  PointAt(host.document, Sample("nowhere"), {});
+  view->LoadThumbnails();
+  EXPECT_TRUE(Labels(view).empty());
+  EXPECT_EQ(view->m_imageList.GetImageCount(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+#include "preview/viewers/text_view.h"
+
+#include <algorithm>
+
+#include "platform/classlib/win/cdc.h"
+#include "preview/preview_host.h"
+#include "preview/viewers/picture_placement.h"
+
+IMPLEMENT_DYNCREATE(CTextView, CView)
+
+BEGIN_MESSAGE_MAP(CTextView, CView)
+  ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+namespace {
+
+// The picture is drawn into a bitmap of its own size first; a picture that claims to be larger than this
+// is drawn at this size, which the stretch into the box makes up for.
+constexpr LONG kMaxBitmapSide = 4096;
+
+}  // namespace
+
+CTextView::~CTextView() {
+  if (m_pPicture != nullptr) m_pPicture->Release();
+}
+
+int CTextView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+  if (CView::OnCreate(lpCreateStruct) == -1) return -1;
+  PreviewHost* host = CurrentPreviewHost();
+  PreviewDocument* document = CurrentPreviewDocument();
+  if (host == nullptr || document == nullptr) return 0;
+  if (LoadPicture(document->m_previewPath) == 0) host->m_bPreviewOk = 0;
+  return 0;
+}
+
+int CTextView::LoadPicture(const CString& path) {
+  try {
+    IPicture* picture = nullptr;
+    HRESULT hr = ::OleLoadPicturePath(const_cast<LPOLESTR>(path.GetString()), nullptr, 0, 0, IID_IPicture,
+                                      reinterpret_cast<void**>(&picture));
+    if (FAILED(hr) || picture == nullptr) return 0;
+    if (m_pPicture != nullptr) m_pPicture->Release();
+    m_pPicture = picture;
+    m_pPicture->get_Width(&m_hmWidth);
+    m_pPicture->get_Height(&m_hmHeight);
+    HDC screen = ::GetDC(nullptr);
+    m_cxPicture = preview::HimetricToPixels(m_hmWidth, ::GetDeviceCaps(screen, LOGPIXELSX));
+    m_cyPicture = preview::HimetricToPixels(m_hmHeight, ::GetDeviceCaps(screen, LOGPIXELSY));
+    ::ReleaseDC(nullptr, screen);
+    return 1;
+  } catch (...) {
+    return 0;
+  }
+}
+
+void CTextView::OnDraw(CDC* pDC) {
+  if (m_pPicture == nullptr) return;
+  CRect client;
+  GetClientRect(client);
+  const preview::Placement box = preview::PictureViewBox(client.left, client.top, client.right, client.bottom);
+  const RECT boxRect{box.x, box.y, box.x + box.width, box.y + box.height};
+  OLE_HANDLE paletteHandle = 0;
+  HPALETTE oldPalette = nullptr;
+  if (SUCCEEDED(m_pPicture->get_hPal(&paletteHandle)) && paletteHandle != 0) {
+    oldPalette = ::SelectPalette(pDC->m_hDC, reinterpret_cast<HPALETTE>(static_cast<UINT_PTR>(paletteHandle)), FALSE);
+    ::RealizePalette(pDC->m_hDC);
+  }
+  DWORD attributes = 0;
+  if (FAILED(m_pPicture->get_Attributes(&attributes)) || (attributes & PICTURE_TRANSPARENT) != 0) {
+    RenderThroughBitmap(pDC, boxRect);
+  } else {
+    m_pPicture->Render(pDC->m_hDC, 0, 0, m_cxPicture, m_cyPicture, 0, m_hmHeight, m_hmWidth, -m_hmHeight, client);
+  }
+  if (oldPalette != nullptr) ::SelectPalette(pDC->m_hDC, oldPalette, FALSE);
+}
+
+// Draws the picture over white in a bitmap of its own size, then stretches that into the box.
+void CTextView::RenderThroughBitmap(CDC* pDC, const RECT& box) {
+  const LONG cx = std::clamp<LONG>(m_cxPicture, 1, kMaxBitmapSide), cy = std::clamp<LONG>(m_cyPicture, 1, kMaxBitmapSide);
+  HDC memory = ::CreateCompatibleDC(pDC->m_hDC);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(pDC->m_hDC, cx, cy);
+  if (memory != nullptr && bitmap != nullptr) {
+    HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
+    OLE_HANDLE paletteHandle = 0;
+    HPALETTE oldPalette = nullptr;
+    if (SUCCEEDED(m_pPicture->get_hPal(&paletteHandle)) && paletteHandle != 0) {
+      oldPalette = ::SelectPalette(memory, reinterpret_cast<HPALETTE>(static_cast<UINT_PTR>(paletteHandle)), FALSE);
+      ::RealizePalette(memory);
+    }
+    // A new bitmap is black: its transparent parts show the view's white instead.
+    RECT all{0, 0, cx, cy};
+    ::FillRect(memory, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    m_pPicture->Render(memory, 0, 0, cx, cy, 0, m_hmHeight, m_hmWidth, -m_hmHeight, &box);
+    ::SetStretchBltMode(pDC->m_hDC, HALFTONE);
+    ::SetBrushOrgEx(pDC->m_hDC, 0, 0, nullptr);
+    ::StretchBlt(pDC->m_hDC, box.left, box.top, box.right - box.left, box.bottom - box.top, memory, 0, 0, cx, cy,
+                 SRCCOPY);
+    if (oldPalette != nullptr) ::SelectPalette(memory, oldPalette, FALSE);
+    ::SelectObject(memory, oldBitmap);
+  }
+  if (bitmap != nullptr) ::DeleteObject(bitmap);
+  if (memory != nullptr) ::DeleteDC(memory);
+}
+
+void CTextView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
+  CView::OnPrepareDC(pDC, pInfo);
+  if (!pDC->IsPrinting()) return;
+  // Screen-sized drawing keeps its physical size on paper.
+  HDC display = ::CreateICW(L"DISPLAY", nullptr, nullptr, nullptr);
+  if (display == nullptr) return;
+  pDC->SetMapMode(MM_ANISOTROPIC);
+  pDC->SetWindowExt(::GetDeviceCaps(display, LOGPIXELSX), ::GetDeviceCaps(display, LOGPIXELSY));
+  pDC->SetViewportExt(pDC->GetDeviceCaps(LOGPIXELSX), pDC->GetDeviceCaps(LOGPIXELSY));
+  pDC->SetWindowOrg(0, 0);
+  pDC->SetViewportOrg(0, 0);
+  ::DeleteDC(display);
+}
