@@ -2,21 +2,18 @@
 
 #include "res/resource.h"
 
+void CreatePageToolButton(CWnd* page, ui::CToolButton& button, UINT id, UINT normalBitmap, UINT hoverBitmap,
+                          LPCTSTR tip) {
+  button.Create(_T(""), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, CRect(0, 0, 10, 10), page, id);
+  button.LoadBitmaps(normalBitmap, hoverBitmap);
+  button.SetTooltipText(tip);
+}
+
 void PageToolButtons::Create(CWnd* page) {
-  struct Spec {
-    ui::CToolButton& button;
-    UINT id, normal, hover;
-    LPCTSTR tip;
-  };
-  const CRect none(0, 0, 10, 10);
-  for (const Spec& spec : {Spec{next, IDC_NEXT, IDB_NEXT, IDB_NEXT_HOT, _T("Next")},
-                           Spec{back, IDC_BACK, IDB_BACK, IDB_BACK_HOT, _T("Back")},
-                           Spec{stop, IDC_STOP, IDB_STOP, IDB_STOP_HOT, _T("Stop")},
-                           Spec{home, IDC_HOME, IDB_HOME, IDB_HOME_HOT, _T("Home")}}) {
-    spec.button.Create(_T(""), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, none, page, spec.id);
-    spec.button.LoadBitmaps(spec.normal, spec.hover);
-    spec.button.SetTooltipText(spec.tip);
-  }
+  CreatePageToolButton(page, next, IDC_NEXT, IDB_NEXT, IDB_NEXT_HOT, _T("Next"));
+  CreatePageToolButton(page, back, IDC_BACK, IDB_BACK, IDB_BACK_HOT, _T("Back"));
+  CreatePageToolButton(page, stop, IDC_STOP, IDB_STOP, IDB_STOP_HOT, _T("Stop"));
+  CreatePageToolButton(page, home, IDC_HOME, IDB_HOME, IDB_HOME_HOT, _T("Home"));
   Show(stop, false);
 }
 

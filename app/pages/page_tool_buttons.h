@@ -4,6 +4,10 @@
 
 #include "ui/controls/hover_button.h"
 
+// One tool button as a child of the page, with its normal and hover pictures and its tip.
+void CreatePageToolButton(CWnd* page, ui::CToolButton& button, UINT id, UINT normalBitmap, UINT hoverBitmap,
+                          LPCTSTR tip);
+
 class PageToolButtons {
  public:
   // Creates the four as children of the page (moved into place by the page's layout).

@@ -6,6 +6,7 @@
 
 #include "app/dialogs/save_progress_dialog.h"
 #include "app/pages/page_background.h"
+#include "app/pages/page_tool_buttons.h"
 #include "app/results/preview_temp.h"
 #include "app/results/result_rows.h"
 #include "engine/host/scan_host.h"
@@ -51,9 +52,7 @@ bool CreateArialFont(CFont& font) {
 }
 
 void ShowControl(CWnd& control, bool shown) {
-  if (control.m_hWnd == nullptr) return;
-  control.EnableWindow(shown ? TRUE : FALSE);
-  control.ShowWindow(shown ? SW_SHOW : SW_HIDE);
+  if (control.m_hWnd != nullptr) PageToolButtons::Show(control, shown);
 }
 
 CString Wide(const std::u16string& text) { return CString::FromUtf16(text); }
@@ -120,18 +119,9 @@ int CThirdView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 }
 
 void CThirdView_HDD::CreateButtons() {
-  struct Spec {
-    ui::CToolButton& button;
-    UINT id, normal, hover;
-    LPCTSTR tip;
-  };
-  for (const Spec& spec : {Spec{m_save, IDC_NEXT, IDB_RECOVER, IDB_RECOVER_HOT, _T("Recover selected files and folders")},
-                           Spec{m_back, IDC_BACK, IDB_BACK, IDB_BACK_HOT, _T("Back")},
-                           Spec{m_home, IDC_HOME, IDB_HOME, IDB_HOME_HOT, _T("Home")}}) {
-    spec.button.Create(_T(""), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(0, 0, 10, 10), this, spec.id);
-    spec.button.LoadBitmaps(spec.normal, spec.hover);
-    spec.button.SetTooltipText(spec.tip);
-  }
+  CreatePageToolButton(this, m_save, IDC_NEXT, IDB_RECOVER, IDB_RECOVER_HOT, _T("Recover selected files and folders"));
+  CreatePageToolButton(this, m_back, IDC_BACK, IDB_BACK, IDB_BACK_HOT, _T("Back"));
+  CreatePageToolButton(this, m_home, IDC_HOME, IDB_HOME, IDB_HOME_HOT, _T("Home"));
 }
 
 bool CThirdView_HDD::CreateList() {
