@@ -13,6 +13,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,12 +23,14 @@
 #include "app/pages/third_view_hdd.h"
 #include "app/results/preview_temp.h"
 #include "app/results/result_columns.h"
+#include "app/results/result_rows.h"
 #include "engine/fat/save_abort.h"
 #include "engine/host/fakes.h"
 #include "engine/host/scan_fakes.h"
 #include "engine/host/scan_page_fakes.h"
 #include "engine/image/disk_image.h"
 #include "engine/image/source_values.h"
+#include "engine/records/ntfs_records.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/records/scan_records.h"
@@ -400,6 +403,31 @@ TEST_F(ResultsPageTest, SaveWithNothingTickedAsksForMarks) {
             u"Please mark the file(s) and folder(s) that you want to save\r\nby clicking on check box.");
   EXPECT_EQ(seams_.boxes.Log()[0].kind(), 1u);
   EXPECT_TRUE(seams_.dialogs.FolderRequests().empty());
+}
+
+TEST_F(ResultsPageTest, AFileOverFiveMegabytesGetsTheLargeFileViewAndIsNotWritten) {
+  QuickScan();
+  const std::u16string name = u"A long NTFS file name with more than twenty-six characters.txt";
+  const int row = Row(name);
+  ASSERT_GE(row, 0);
+  const std::optional<uint32_t> id = results::ParseId(List().GetItemText(static_cast<uint32_t>(row), 5));
+  ASSERT_TRUE(id);
+  NtfsEntryRecord* entry = FindNtfsEntry(*id);
+  ASSERT_NE(entry, nullptr);
+  // One byte over the limit: the pane's view of large files, and nothing written.
+  entry->size = 5242881;
+  const std::map<uint32_t, std::u16string> names = PreviewTempFileTable;
+  ClickRow(row);
+  EXPECT_EQ(ShownPath(), u"largefile");
+  EXPECT_EQ(page_->PreviewPane()->GetShownExtension(), CString(_T(".largefile")));
+  EXPECT_EQ(PreviewTempFileTable, names);
+  EXPECT_EQ(LastPreview.text, name);
+  // Exactly at the limit it is previewed (its 20000 bytes of data, then zeros up to the size).
+  entry->size = 5242880;
+  ClickRow(row);
+  EXPECT_NE(ShownPath(), u"largefile");
+  EXPECT_TRUE(os::FileExists(ShownPath()));
+  entry->size = 20000;
 }
 
 }  // namespace
