@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "app/logic/image_file_type.h"
+#include "app/ex_style_doc.h"
 #include "platform/classlib/win/ccreatecontext.h"
-#include "platform/classlib/win/cdocument.h"
 #include "platform/classlib/win/cframewnd.h"
-#include "platform/classlib/win/cwinapp.h"
 #include "platform/harness/driver.h"
 #include "platform/standins/cximage.h"
-#include "preview/preview_host.h"
+#include "preview/main_preview_view.h"
+#include "preview/preview_test_support.h"
 #include "preview/viewers/image_view.h"
 #include "preview/viewers/text_view.h"
 #include "preview/viewers/thumb_view.h"
@@ -33,67 +33,25 @@ CString Sample(const char* name) {
   return CString(DORVANE_PICTURE_SAMPLES) + _T("\\") + CString(name);
 }
 
-// ---- a frame and a document of the test's own, with a pane-like view the viewers are children of --------
-
-class HostFrame : public CFrameWnd, public PreviewHost {};
-class HostDocument : public CDocument, public PreviewDocument {};
-class PaneView : public CView {
- protected:
-  void OnDraw(CDC*) override {}
-};
-
-CWinApp& App() {
-  static CWinApp app(_T("PictureViewsTest"));
-  return app;
+// The viewer created as the pane creates it (the path to the document, the flag set), shown and sized
+// below the pane's band.
+CWnd* Show(previewtest::PaneWindow& w, CRuntimeClass* viewClass, const CString& path) {
+  w.document->m_previewPath = path;
+  w.frame->m_bPreviewOk = 1;
+  CCreateContext context;
+  context.m_pNewViewClass = viewClass;
+  context.m_pCurrentDoc = w.document;
+  CWnd* view = CFrameWnd::CreateView(w.pane, &context, 0xE902);
+  if (view == nullptr) return nullptr;
+  CRect client;
+  w.pane->GetClientRect(client);
+  client.top += CMainPreviewView::kViewerTop;
+  view->MoveWindow(client);
+  view->ShowWindow(SW_SHOW);
+  view->UpdateWindow();
+  harness::PumpMessages();
+  return view;
 }
-
-class Host {
- public:
-  explicit Host(int width = 600, int height = 400) : width_(width), height_(height) {
-    document.m_bAutoDelete = FALSE;  // the document is the host's member, not left to its last view
-    frame = new HostFrame;
-    CRect rect(0, 0, width, height);
-    ::AdjustWindowRectEx(rect, WS_OVERLAPPEDWINDOW, FALSE, 0);
-    frame->Create(nullptr, _T("Pictures"), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                  RECT{40, 40, 40 + rect.Width(), 40 + rect.Height()});
-    App().m_pMainWnd = frame;
-    CCreateContext context;
-    context.m_pCurrentDoc = &document;
-    pane = new PaneView;
-    pane->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, width, height}, frame, 0xE901, &context);
-    frame->SetActiveView(pane, FALSE);
-    harness::PumpMessages();
-  }
-  ~Host() {
-    App().m_pMainWnd = nullptr;
-    if (::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
-    harness::PumpMessages();
-  }
-
-  // As the pane does: the path goes to the document, the flag is set, the viewer is created and shown.
-  CWnd* Show(CRuntimeClass* viewClass, const CString& path) {
-    document.m_previewPath = path;
-    frame->m_bPreviewOk = 1;
-    CCreateContext context;
-    context.m_pNewViewClass = viewClass;
-    context.m_pCurrentDoc = &document;
-    CWnd* view = CFrameWnd::CreateView(pane, &context, 0xE902);
-    if (view == nullptr) return nullptr;
-    view->MoveWindow(0, 0, width_, height_);
-    view->ShowWindow(SW_SHOW);
-    view->UpdateWindow();
-    harness::PumpMessages();
-    return view;
-  }
-
-  HostFrame* frame = nullptr;
-  HostDocument document;
-  PaneView* pane = nullptr;
-
- private:
-  int width_;
-  int height_;
-};
 
 // ---- pixels -----------------------------------------------------------------------------------------
 
@@ -142,23 +100,15 @@ Pixels Drawn(const CxImage& picture) {
   return out;
 }
 
-// The window as it shows on the screen.
-Pixels Shown(HWND window) {
-  RECT client{};
-  ::GetClientRect(window, &client);
-  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  harness::PumpMessages();
-  HDC dc = ::GetDC(window);
-  HDC memory = ::CreateCompatibleDC(dc);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(dc, client.right, client.bottom);
-  HGDIOBJ old = ::SelectObject(memory, bitmap);
-  ::BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-  ::SelectObject(memory, old);
-  Pixels out = ReadBitmap(bitmap, client);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
-  ::ReleaseDC(window, dc);
-  return out;
+bool IsWhite(COLORREF pixel) { return pixel == RGB(255, 255, 255); }
+
+bool AllWhite(const previewtest::Grab& grab) {
+  for (int y = 0; y < grab.height; ++y) {
+    for (int x = 0; x < grab.width; ++x) {
+      if (!IsWhite(grab.At(x, y))) return false;
+    }
+  }
+  return true;
 }
 
 // The expected pixels the sample script wrote beside a picture (NAME.rgb).
@@ -191,8 +141,6 @@ Difference Compare(const Pixels& a, const Pixels& b) {
   if (n != 0) d.mean /= 3.0 * static_cast<double>(n);
   return d;
 }
-
-bool IsWhite(uint32_t pixel) { return pixel == 0xFFFFFF; }
 
 // ---- the picture --------------------------------------------------------------------------------------
 
@@ -252,14 +200,14 @@ TEST(CxImage, WhatCannotBeDecodedIsNotValid) {
 // ---- the image view ------------------------------------------------------------------------------------
 
 TEST(ImageView, APhotoIsDrawnTwoHundredWideCentredAndKeptBetweenPaints) {
-  Host host(600, 400);
-  auto* view = dynamic_cast<CImage_View*>(host.Show(RUNTIME_CLASS(CImage_View), Sample("photo.png")));
+  previewtest::PaneWindow w(600, 400);
+  auto* view = dynamic_cast<CImage_View*>(Show(w, RUNTIME_CLASS(CImage_View), Sample("photo.png")));
   ASSERT_NE(view, nullptr);
-  EXPECT_EQ(host.frame->m_bPreviewOk, 1u);
+  EXPECT_EQ(w.frame->m_bPreviewOk, 1u);
   const CxImage* decoded = view->GetPicture();
   ASSERT_NE(decoded, nullptr);
   // 480 x 320: 200 wide and 100 + 66 tall, centred, at y 27.
-  const Pixels shown = Shown(view->m_hWnd);
+  const previewtest::Grab shown = previewtest::GrabClient(view->m_hWnd);
   const int left = shown.width / 2 - 100;
   EXPECT_TRUE(IsWhite(shown.At(left - 1, 100)));
   EXPECT_FALSE(IsWhite(shown.At(left, 100)));
@@ -275,25 +223,25 @@ TEST(ImageView, APhotoIsDrawnTwoHundredWideCentredAndKeptBetweenPaints) {
 TEST(ImageView, AZeroBytePngAJpeg2000AndAMissingFileClearTheFlagAndShowNothing) {
   for (const char* name : {"empty.png", "fake.jp2", "gone.jpg"}) {
     SCOPED_TRACE(name);
-    Host host(300, 200);
-    CWnd* view = host.Show(RUNTIME_CLASS(CImage_View), Sample(name));
+    previewtest::PaneWindow w(300, 200);
+    CWnd* view = Show(w, RUNTIME_CLASS(CImage_View), Sample(name));
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
-    const Pixels shown = Shown(view->m_hWnd);
-    EXPECT_TRUE(std::all_of(shown.bgr.begin(), shown.bgr.end(), IsWhite));
+    EXPECT_EQ(w.frame->m_bPreviewOk, 0u);
+    const previewtest::Grab shown = previewtest::GrabClient(view->m_hWnd);
+    EXPECT_TRUE(AllWhite(shown));
   }
   // A name that is no picture is left alone: the flag stays.
-  Host host(300, 200);
-  host.Show(RUNTIME_CLASS(CImage_View), Sample("thumbs\\notes.txt"));
-  EXPECT_EQ(host.frame->m_bPreviewOk, 1u);
+  previewtest::PaneWindow w(300, 200);
+  Show(w, RUNTIME_CLASS(CImage_View), Sample("thumbs\\notes.txt"));
+  EXPECT_EQ(w.frame->m_bPreviewOk, 1u);
 }
 
 TEST(ImageView, OurOwnTypesShowToo) {
-  Host host(300, 200);
-  CWnd* view = host.Show(RUNTIME_CLASS(CImage_View), Sample("rgb.tga"));
-  EXPECT_EQ(host.frame->m_bPreviewOk, 1u);
+  previewtest::PaneWindow w(300, 200);
+  CWnd* view = Show(w, RUNTIME_CLASS(CImage_View), Sample("rgb.tga"));
+  EXPECT_EQ(w.frame->m_bPreviewOk, 1u);
   // 37 x 23: 162 pixels tall at (50, -1).
-  EXPECT_FALSE(IsWhite(Shown(view->m_hWnd).At(150, 100)));
+  EXPECT_FALSE(IsWhite(previewtest::GrabClient(view->m_hWnd).At(150, 100)));
 }
 
 // ---- the picture view ------------------------------------------------------------------------------------
@@ -317,13 +265,13 @@ CString WriteMetafile() {
 TEST(TextView, IconsAndMetafilesAreStretchedIntoTheBoxInsideTheMargins) {
   const CString metafile = WriteMetafile();
   for (const CString& path : {Sample("small.ico"), metafile}) {
-    Host host(600, 400);
-    auto* view = dynamic_cast<CTextView*>(host.Show(RUNTIME_CLASS(CTextView), path));
+    previewtest::PaneWindow w(600, 400);
+    auto* view = dynamic_cast<CTextView*>(Show(w, RUNTIME_CLASS(CTextView), path));
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(host.frame->m_bPreviewOk, 1u);
+    EXPECT_EQ(w.frame->m_bPreviewOk, 1u);
     ASSERT_NE(view->m_pPicture, nullptr);
     EXPECT_GT(view->m_cxPicture, 0);
-    const Pixels shown = Shown(view->m_hWnd);
+    const previewtest::Grab shown = previewtest::GrabClient(view->m_hWnd);
     // The box: x 200 to 400, y 10 to 380.
     EXPECT_TRUE(IsWhite(shown.At(195, 200)));
     EXPECT_TRUE(IsWhite(shown.At(405, 200)));
@@ -331,24 +279,24 @@ TEST(TextView, IconsAndMetafilesAreStretchedIntoTheBoxInsideTheMargins) {
     EXPECT_FALSE(IsWhite(shown.At(300, 200)));
   }
   // The metafile's middle is red, its edge blue.
-  Host host(600, 400);
-  CWnd* view = host.Show(RUNTIME_CLASS(CTextView), metafile);
-  const Pixels shown = Shown(view->m_hWnd);
-  EXPECT_EQ(shown.At(300, 195), 0xDC0000u);
-  EXPECT_EQ(shown.At(205, 20), 0x0000C8u);
+  previewtest::PaneWindow w(600, 400);
+  CWnd* view = Show(w, RUNTIME_CLASS(CTextView), metafile);
+  const previewtest::Grab shown = previewtest::GrabClient(view->m_hWnd);
+  EXPECT_EQ(shown.At(300, 195), RGB(220, 0, 0));
+  EXPECT_EQ(shown.At(205, 20), RGB(0, 0, 200));
   ::DeleteFileW(metafile);
 }
 
 TEST(TextView, APaneNarrowerThanTheMarginsDrawsNothingAndABadFileClearsTheFlag) {
-  Host narrow(300, 15);
-  CWnd* view = narrow.Show(RUNTIME_CLASS(CTextView), Sample("small.ico"));
+  previewtest::PaneWindow narrow(300, 15 + CMainPreviewView::kViewerTop);
+  CWnd* view = Show(narrow, RUNTIME_CLASS(CTextView), Sample("small.ico"));
   EXPECT_EQ(narrow.frame->m_bPreviewOk, 1u);
-  const Pixels shown = Shown(view->m_hWnd);
-  EXPECT_TRUE(std::all_of(shown.bgr.begin(), shown.bgr.end(), IsWhite));
+  const previewtest::Grab shown = previewtest::GrabClient(view->m_hWnd);
+  EXPECT_TRUE(AllWhite(shown));
 
-  Host host(300, 200);
-  auto* bad = dynamic_cast<CTextView*>(host.Show(RUNTIME_CLASS(CTextView), Sample("empty.png")));
-  EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
+  previewtest::PaneWindow w(300, 200);
+  auto* bad = dynamic_cast<CTextView*>(Show(w, RUNTIME_CLASS(CTextView), Sample("empty.png")));
+  EXPECT_EQ(w.frame->m_bPreviewOk, 0u);
   EXPECT_EQ(bad->m_pPicture, nullptr);
 }
 
@@ -362,23 +310,20 @@ Pixels Tile(CThumbView* view, int i) {
   return ReadBitmap(info.hbmImage, info.rcImage);
 }
 
-// Fills the document's names as the document does: picture names only, in code-unit order.
-void PointAt(HostDocument& document, const CString& folder, std::vector<CString> names) {
+// Points the document at pictures of a folder, as LoadThumbnailFolder leaves them.
+void PointAt(PreviewDocument& document, const CString& folder, const std::vector<CString>& names) {
   document.m_thumbFolder = folder;
   document.m_thumbFiles.RemoveAll();
-  std::sort(names.begin(), names.end(), [](const CString& a, const CString& b) { return a.Compare(b) < 0; });
-  for (const CString& name : names) {
-    if (IsSupportedImageFile(name.ToUtf16()) != 0) document.m_thumbFiles.Add(name);
-  }
+  for (const CString& name : names) document.m_thumbFiles.Add(name);
 }
 
 TEST(ThumbView, AFolderOfThreePicturesAndAnotherFileGivesTilesOneToThree) {
-  Host host(600, 400);
-  auto* view = dynamic_cast<CThumbView*>(host.Show(RUNTIME_CLASS(CThumbView), CString()));
+  previewtest::PaneWindow w(600, 400);
+  auto* view = dynamic_cast<CThumbView*>(Show(w, RUNTIME_CLASS(CThumbView), CString()));
   ASSERT_NE(view, nullptr);
   view->OnInitialUpdate();
   EXPECT_EQ(harness::ControlKind(view->m_hWnd), L"SysListView32");
-  PointAt(host.document, Sample("thumbs"), {_T("slide2.png"), _T("notes.txt"), _T("slide3.bmp"), _T("slide1.gif")});
+  w.document->LoadThumbnailFolder(Sample("thumbs"));  // three pictures and a note
   view->LoadThumbnails();
   harness::PumpMessages();
   EXPECT_EQ(Labels(view), (std::vector<std::wstring>{L"1", L"2", L"3"}));
@@ -404,18 +349,18 @@ TEST(ThumbView, AFolderOfThreePicturesAndAnotherFileGivesTilesOneToThree) {
 }
 
 TEST(ThumbView, APictureThatDoesNotDecodeKeepsItsNumberAndABlankTileAndAnEmptyFolderGivesNothing) {
-  Host host(600, 400);
-  auto* view = dynamic_cast<CThumbView*>(host.Show(RUNTIME_CLASS(CThumbView), CString()));
+  previewtest::PaneWindow w(600, 400);
+  auto* view = dynamic_cast<CThumbView*>(Show(w, RUNTIME_CLASS(CThumbView), CString()));
   ASSERT_NE(view, nullptr);
   view->OnInitialUpdate();
-  PointAt(host.document, CString(DORVANE_PICTURE_SAMPLES), {_T("empty.png"), _T("small.png")});
+  PointAt(*w.document, CString(DORVANE_PICTURE_SAMPLES), {_T("empty.png"), _T("small.png")});
   view->LoadThumbnails();
   EXPECT_EQ(Labels(view), (std::vector<std::wstring>{L"1", L"2"}));
   const Pixels blank = Tile(view, 0);
   EXPECT_TRUE(std::all_of(blank.bgr.begin(), blank.bgr.end(), IsWhite));
   EXPECT_EQ(Tile(view, 1).At(0, 0), 0u);
 
-  PointAt(host.document, Sample("nowhere"), {});
+  PointAt(*w.document, Sample("nowhere"), {});
   view->LoadThumbnails();
   EXPECT_TRUE(Labels(view).empty());
   EXPECT_EQ(view->m_imageList.GetImageCount(), 0);
