@@ -37,6 +37,11 @@ void Check(HRESULT hr) {
   if (FAILED(hr)) AfxThrowOleException(hr);
 }
 
+// A state the control does not report is read as unknown: only a failure of the control is one.
+void CheckQuery(HRESULT hr) {
+  if (hr != E_NOTIMPL) Check(hr);
+}
+
 }  // namespace
 
 // ---- the MCI window -----------------------------------------------------------------------------------
@@ -71,16 +76,17 @@ void CAviView::OnDestroy() {
 
 // ---- the media player control's site ----------------------------------------------------------------------
 
-// What an in-place control asks of its container: the window it lives in and where it is placed.
-class MediaControlSite final : public IOleClientSite, public IOleInPlaceSite {
+// What an in-place control asks of its container: the window it lives in and where it is placed. Some
+// controls activate only in a site that answers IOleInPlaceSiteEx.
+class MediaControlSite final : public IOleClientSite, public IOleInPlaceSiteEx {
  public:
   explicit MediaControlSite(HWND window) : m_window(window) {}
 
   STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
     if (riid == IID_IUnknown || riid == IID_IOleClientSite) {
       *ppv = static_cast<IOleClientSite*>(this);
-    } else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite) {
-      *ppv = static_cast<IOleInPlaceSite*>(this);
+    } else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite || riid == IID_IOleInPlaceSiteEx) {
+      *ppv = static_cast<IOleInPlaceSiteEx*>(this);
     } else {
       *ppv = nullptr;
       return E_NOINTERFACE;
@@ -131,6 +137,13 @@ class MediaControlSite final : public IOleClientSite, public IOleInPlaceSite {
   STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
   STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
   STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
+  // IOleInPlaceSiteEx
+  STDMETHODIMP OnInPlaceActivateEx(BOOL* noRedraw, DWORD) override {
+    if (noRedraw != nullptr) *noRedraw = FALSE;
+    return S_OK;
+  }
+  STDMETHODIMP OnInPlaceDeactivateEx(BOOL) override { return S_OK; }
+  STDMETHODIMP RequestUIActivate() override { return S_OK; }
 
  private:
   ULONG m_refs = 1;
@@ -185,19 +198,19 @@ void CWMPPlayer4::SetURL(LPCTSTR url) {
 
 long CWMPPlayer4::GetOpenState() {
   WMPOpenState state = wmposUndefined;
-  Check(Player().get_openState(&state));
+  CheckQuery(Player().get_openState(&state));
   return state;
 }
 
 long CWMPPlayer4::GetPlayState() {
   WMPPlayState state = wmppsUndefined;
-  Check(Player().get_playState(&state));
+  CheckQuery(Player().get_playState(&state));
   return state;
 }
 
 CString CWMPPlayer4::GetStatus() {
   BSTR text = nullptr;
-  Check(Player().get_status(&text));
+  CheckQuery(Player().get_status(&text));
   CString status(text != nullptr ? text : L"");
   ::SysFreeString(text);
   return status;

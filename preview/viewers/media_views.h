@@ -27,7 +27,7 @@ class CAviView : public CView {
 };
 
 // The media player control in a child window of its own, called through its typed interface. Every call
-// that fails throws a COleException.
+// that fails throws a COleException; a state the control does not report reads as unknown (0, "").
 class CWMPPlayer4 : public CWnd {
   DECLARE_DYNCREATE(CWMPPlayer4)
 
