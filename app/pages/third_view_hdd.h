@@ -128,8 +128,6 @@ class CThirdView_HDD : public CView {
   uint32_t m_focusRing = 0;  // 0 tree, 1 Save, 2 Back
   CBrush m_whiteBrush;
   ui::CToolButton m_save, m_back, m_home;
-  int m_bannerLeftEnd = 0;
-  int m_bannerRightStart = 0;
   uint32_t m_busy = 0;
   CMainPreviewView* m_preview = nullptr;  // deletes itself with its window
   results::SortOrder m_sort;
