@@ -1,0 +1,166 @@
+// A stand-in media player control for the tests: an in-process object answering IOleObject and the
+// player's typed interface for the members the media view uses. It keeps a log of the calls (read
+// through the export FakeMediaPlayerLog); a URL holding "fail" is refused. Only the members the view
+// calls are filled in; the others stay empty, as nothing calls them. Built for the tests only.
+#define CINTERFACE
+#define COBJMACROS
+#include <windows.h>
+#include <objbase.h>
+#include <ole2.h>
+#include <oleauto.h>
+#include <wmp.h>
+
+#include <string>
+
+namespace {
+
+// {8E6F2D41-5C3B-4A7E-9D12-6B4A3C2E1F70}
+const CLSID kFakeClsid = {0x8E6F2D41, 0x5C3B, 0x4A7E, {0x9D, 0x12, 0x6B, 0x4A, 0x3C, 0x2E, 0x1F, 0x70}};
+const IID kPlayer4Iid = {0x6c497d62, 0x8919, 0x413c, {0x82, 0xdb, 0xe9, 0x35, 0xfb, 0x3e, 0xc5, 0x84}};
+
+std::wstring g_log;
+
+struct FakePlayer {
+  IOleObject ole;
+  IWMPPlayer4 player;
+  LONG refs;
+  IOleClientSite* site;
+};
+
+FakePlayer* FromOle(IOleObject* p) { return reinterpret_cast<FakePlayer*>(p); }
+FakePlayer* FromPlayer(IWMPPlayer4* p) {
+  return reinterpret_cast<FakePlayer*>(reinterpret_cast<char*>(p) - offsetof(FakePlayer, player));
+}
+
+HRESULT Query(FakePlayer* self, REFIID riid, void** out) {
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IOleObject)) {
+    *out = &self->ole;
+  } else if (IsEqualIID(riid, kPlayer4Iid)) {
+    *out = &self->player;
+  } else {
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  InterlockedIncrement(&self->refs);
+  return S_OK;
+}
+
+ULONG Drop(FakePlayer* self) {
+  const LONG refs = InterlockedDecrement(&self->refs);
+  if (refs == 0) {
+    if (self->site != nullptr) self->site->lpVtbl->Release(self->site);
+    delete self;
+  }
+  return static_cast<ULONG>(refs);
+}
+
+// ---- IOleObject --------------------------------------------------------------------------------------------
+HRESULT STDMETHODCALLTYPE OleQuery(IOleObject* p, REFIID riid, void** out) { return Query(FromOle(p), riid, out); }
+ULONG STDMETHODCALLTYPE OleAddRef(IOleObject* p) { return static_cast<ULONG>(InterlockedIncrement(&FromOle(p)->refs)); }
+ULONG STDMETHODCALLTYPE OleRelease(IOleObject* p) { return Drop(FromOle(p)); }
+HRESULT STDMETHODCALLTYPE SetClientSite(IOleObject* p, IOleClientSite* site) {
+  FakePlayer* self = FromOle(p);
+  if (site != nullptr) site->lpVtbl->AddRef(site);
+  if (self->site != nullptr) self->site->lpVtbl->Release(self->site);
+  self->site = site;
+  return S_OK;
+}
+HRESULT STDMETHODCALLTYPE OleClose(IOleObject*, DWORD) { return S_OK; }
+HRESULT STDMETHODCALLTYPE DoVerb(IOleObject*, LONG verb, LPMSG, IOleClientSite*, LONG, HWND parent, LPCRECT) {
+  g_log += L"DoVerb " + std::to_wstring(verb) + (::IsWindow(parent) ? L" in a window\n" : L" without a window\n");
+  return S_OK;
+}
+
+// ---- IWMPPlayer4 ---------------------------------------------------------------------------------------------
+HRESULT STDMETHODCALLTYPE PlayerQuery(IWMPPlayer4* p, REFIID riid, void** out) { return Query(FromPlayer(p), riid, out); }
+ULONG STDMETHODCALLTYPE PlayerAddRef(IWMPPlayer4* p) {
+  return static_cast<ULONG>(InterlockedIncrement(&FromPlayer(p)->refs));
+}
+ULONG STDMETHODCALLTYPE PlayerRelease(IWMPPlayer4* p) { return Drop(FromPlayer(p)); }
+HRESULT STDMETHODCALLTYPE PutUrl(IWMPPlayer4*, BSTR url) {
+  const std::wstring text = url != nullptr ? url : L"";
+  g_log += L"put_URL " + text + L"\n";
+  return text.find(L"fail") == std::wstring::npos ? S_OK : E_FAIL;
+}
+HRESULT STDMETHODCALLTYPE GetOpenState(IWMPPlayer4*, WMPOpenState* state) {
+  g_log += L"get_openState\n";
+  *state = wmposMediaOpen;
+  return S_OK;
+}
+HRESULT STDMETHODCALLTYPE GetPlayState(IWMPPlayer4*, WMPPlayState* state) {
+  g_log += L"get_playState\n";
+  *state = wmppsPlaying;
+  return S_OK;
+}
+HRESULT STDMETHODCALLTYPE GetStatus(IWMPPlayer4*, BSTR* status) {
+  g_log += L"get_status\n";
+  *status = ::SysAllocString(L"Playing");
+  return S_OK;
+}
+HRESULT STDMETHODCALLTYPE PlayerClose(IWMPPlayer4*) {
+  g_log += L"close\n";
+  return S_OK;
+}
+
+IOleObjectVtbl g_oleVtbl;
+IWMPPlayer4Vtbl g_playerVtbl;
+
+void FillVtables() {
+  g_oleVtbl.QueryInterface = OleQuery;
+  g_oleVtbl.AddRef = OleAddRef;
+  g_oleVtbl.Release = OleRelease;
+  g_oleVtbl.SetClientSite = SetClientSite;
+  g_oleVtbl.Close = OleClose;
+  g_oleVtbl.DoVerb = DoVerb;
+  g_playerVtbl.QueryInterface = PlayerQuery;
+  g_playerVtbl.AddRef = PlayerAddRef;
+  g_playerVtbl.Release = PlayerRelease;
+  g_playerVtbl.put_URL = PutUrl;
+  g_playerVtbl.get_openState = GetOpenState;
+  g_playerVtbl.get_playState = GetPlayState;
+  g_playerVtbl.get_status = GetStatus;
+  g_playerVtbl.close = PlayerClose;
+}
+
+// ---- the class factory -------------------------------------------------------------------------------------
+HRESULT STDMETHODCALLTYPE FactoryQuery(IClassFactory* p, REFIID riid, void** out) {
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
+    *out = p;
+    return S_OK;
+  }
+  *out = nullptr;
+  return E_NOINTERFACE;
+}
+ULONG STDMETHODCALLTYPE FactoryAddRef(IClassFactory*) { return 2; }
+ULONG STDMETHODCALLTYPE FactoryRelease(IClassFactory*) { return 1; }
+HRESULT STDMETHODCALLTYPE CreateInstance(IClassFactory*, IUnknown* outer, REFIID riid, void** out) {
+  *out = nullptr;
+  if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+  auto* self = new FakePlayer{{&g_oleVtbl}, {&g_playerVtbl}, 1, nullptr};
+  g_log += L"created\n";
+  const HRESULT hr = Query(self, riid, out);
+  Drop(self);
+  return hr;
+}
+HRESULT STDMETHODCALLTYPE LockServer(IClassFactory*, BOOL) { return S_OK; }
+
+IClassFactoryVtbl g_factoryVtbl = {FactoryQuery, FactoryAddRef, FactoryRelease, CreateInstance, LockServer};
+IClassFactory g_factory = {&g_factoryVtbl};
+
+}  // namespace
+
+extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid, void** out) {
+  FillVtables();
+  if (!IsEqualCLSID(clsid, kFakeClsid)) return CLASS_E_CLASSNOTAVAILABLE;
+  return FactoryQuery(&g_factory, riid, out);
+}
+
+extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllCanUnloadNow() { return S_FALSE; }
+
+// The calls so far, one a line; cleared by every read.
+extern "C" __declspec(dllexport) const wchar_t* FakeMediaPlayerLog() {
+  static std::wstring copy;
+  copy = g_log;
+  g_log.clear();
+  return copy.c_str();
+}
