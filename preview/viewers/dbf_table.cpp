@@ -1,0 +1,157 @@
+#include "preview/viewers/dbf_table.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace dbf {
+
+namespace {
+
+// The bytes up to the first NUL, at most `length` of them.
+std::string CutAtNul(const uint8_t* bytes, size_t length) {
+  const void* nul = std::memchr(bytes, 0, length);
+  const size_t used = nul != nullptr ? static_cast<size_t>(static_cast<const uint8_t*>(nul) - bytes) : length;
+  return std::string(reinterpret_cast<const char*>(bytes), used);
+}
+
+std::u16string Ascii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+std::string Printf(const char* format, double value) {
+  const int length = std::snprintf(nullptr, 0, format, value);
+  if (length <= 0) return std::string();
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  std::snprintf(text.data(), text.size(), format, value);
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+// The first four bytes as a little-endian signed integer; nothing when the field is shorter.
+std::optional<int32_t> Int32Of(const std::string& bytes) {
+  if (bytes.size() < 4) return std::nullopt;
+  const auto byte = [&](size_t i) { return static_cast<uint32_t>(static_cast<uint8_t>(bytes[i])); };
+  return static_cast<int32_t>(byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24);
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string TrimmedUpper(const std::string& bytes) {
+  size_t first = 0;
+  size_t last = bytes.size();
+  while (first < last && IsBlank(bytes[first])) ++first;
+  while (last > first && IsBlank(bytes[last - 1])) --last;
+  std::string text = bytes.substr(first, last - first);
+  for (char& c : text) {
+    const auto u = static_cast<uint8_t>(c);
+    if (u >= 'a' && u <= 'z') c = static_cast<char>(u - 0x20);
+    // Cyrillic small letters of code page 1251, so that the Russian words pass in either case.
+    if (u >= 0xE0) c = static_cast<char>(u - 0x20);
+  }
+  return text;
+}
+
+bool IsTrueWord(const std::string& word) {
+  static const char* const kWords[] = {"T", "Y", "YES", "TRUE", "\xC4\xC0", "\xC8\xD1\xD2\xC8\xCD\xC0"};
+  for (const char* candidate : kWords) {
+    if (word == candidate) return true;
+  }
+  return false;
+}
+
+std::u16string CurrencyText(const std::string& bytes, const TextServices& text) {
+  const std::optional<int32_t> value = Int32Of(bytes);
+  if (!value) return std::u16string();
+  std::u16string amount = Ascii(std::to_string(*value));
+  if (amount.size() > 4) amount.resize(amount.size() - 4);
+  return text.FormatCurrency(amount).value_or(amount);
+}
+
+// YYYYMMDD as YYYY/MM/DD; a shorter text keeps what it has of each part.
+std::u16string DateText(const std::u16string& digits) {
+  const auto part = [&](size_t at, size_t count) {
+    return at < digits.size() ? digits.substr(at, count) : std::u16string();
+  };
+  return part(0, 4) + u"/" + part(4, 2) + u"/" + part(6, 2);
+}
+
+}  // namespace
+
+Table ReadTable(const uint8_t* data, size_t size) {
+  Table table;
+  size_t position = kHeaderSize;
+  bool terminated = false;
+  while (position < size) {
+    if (data[position] == kDescriptorEnd) {
+      terminated = true;
+      break;
+    }
+    if (size - position < kDescriptorSize) {
+      table.status = Status::kTruncatedField;
+      table.fields.clear();
+      return table;
+    }
+    if (table.fields.size() == kMaxFields) {
+      table.status = Status::kTooManyFields;
+      table.fields.clear();
+      return table;
+    }
+    Field field;
+    field.name = CutAtNul(data + position, 11);
+    field.type = static_cast<char>(data[position + 11]);
+    field.length = data[position + 16];
+    table.fields.push_back(field);
+    position += kDescriptorSize;
+  }
+  if (table.fields.empty()) {
+    table.status = Status::kNoFields;
+    return table;
+  }
+  if (!terminated) return table;  // the descriptors fill the file: no records follow
+
+  // The first record's fields begin after the first blank at or after the terminator (the record's
+  // "not deleted" flag in an undamaged table).
+  const void* blank = std::memchr(data + position, 0x20, size - position);
+  if (blank == nullptr) return table;
+  size_t start = static_cast<size_t>(static_cast<const uint8_t*>(blank) - data) + 1;
+
+  size_t recordLength = 0;
+  for (const Field& field : table.fields) recordLength += field.length;
+  // Records follow one another, each after a flag byte that is not looked at (deleted ones show too).
+  while (start <= size && size - start >= recordLength) {
+    std::vector<std::string> values;
+    values.reserve(table.fields.size());
+    size_t at = start;
+    for (const Field& field : table.fields) {
+      values.emplace_back(reinterpret_cast<const char*>(data + at), field.length);
+      at += field.length;
+    }
+    table.records.push_back(std::move(values));
+    start = at + 1;
+    if (start >= size) break;
+  }
+  return table;
+}
+
+std::u16string ValueText(char type, const std::string& raw, const TextServices& text) {
+  // Text fields end at their first NUL; the binary ones use their bytes as they are.
+  const std::string bytes = raw.substr(0, raw.find('\0'));
+  switch (type) {
+    case 'N':
+    case 'F': return Ascii(Printf("%f", std::strtod(bytes.c_str(), nullptr)));
+    case 'C':
+    case 'B': return text.FromAnsi(bytes);
+    case 'Y': return CurrencyText(raw, text);
+    case 'I': {
+      const std::optional<int32_t> value = Int32Of(raw);
+      return value ? Ascii(std::to_string(*value)) : std::u16string();
+    }
+    case 'D': return DateText(text.FromAnsi(bytes));
+    case 'L': return IsTrueWord(TrimmedUpper(bytes)) ? u"TRUE" : u"FALSE";
+    case 'M': return u"Memo";
+    case 'G': return u"General";
+    case 'P': return u"Picture";
+    default: return std::u16string();
+  }
+}
+
+}  // namespace dbf

@@ -1,0 +1,59 @@
+// A dBASE table (".dbf") read for the preview: the field descriptors after the 32-byte file header and
+// the records after them, each field's bytes turned into display text by its type letter.
+//
+// Nothing in the file is trusted: every descriptor, field and record is checked against the file's
+// size; a record that does not fit whole ends the listing. Portable: the system's own text and currency
+// conversions come in through DbfTextServices.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dbf {
+
+constexpr size_t kHeaderSize = 32;
+constexpr size_t kDescriptorSize = 32;
+constexpr size_t kMaxFields = 200;
+constexpr uint8_t kDescriptorEnd = 0x0D;
+
+struct Field {
+  std::string name;  // ANSI bytes, up to the first NUL of the 11
+  char type = 0;
+  uint8_t length = 0;
+};
+
+enum class Status {
+  kOk,
+  kNoFields,          // no descriptor before the terminator or the end
+  kTooManyFields,     // a descriptor past the 200th
+  kTruncatedField,    // a descriptor that runs past the end of the file
+};
+
+struct Table {
+  Status status = Status::kOk;
+  std::vector<Field> fields;
+  // Each record's field bytes, one string per field, as long as the field.
+  std::vector<std::vector<std::string>> records;
+};
+
+// Reads the table from the file's bytes.
+Table ReadTable(const uint8_t* data, size_t size);
+
+// What the value texts need of the system.
+class TextServices {
+ public:
+  virtual ~TextServices() = default;
+  // ANSI bytes of the system's code page as text.
+  virtual std::u16string FromAnsi(const std::string& bytes) const = 0;
+  // The text parsed as a currency amount and written as one, both for the user's locale; nothing when
+  // it does not parse.
+  virtual std::optional<std::u16string> FormatCurrency(const std::u16string& amount) const = 0;
+};
+
+// The display text of a field's bytes by its type letter.
+std::u16string ValueText(char type, const std::string& raw, const TextServices& text);
+
+}  // namespace dbf

@@ -1,0 +1,171 @@
+#include "preview/viewers/dbf_table.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Writes small dBASE tables: a 32-byte header, the descriptors, the terminator and records.
+class DbfWriter {
+ public:
+  DbfWriter& Field(const std::string& name, char type, uint8_t length) {
+    std::string descriptor(32, '\0');
+    descriptor.replace(0, std::min<size_t>(name.size(), 11), name.substr(0, 11));
+    descriptor[11] = type;
+    descriptor[16] = static_cast<char>(length);
+    descriptors_ += descriptor;
+    return *this;
+  }
+  // A record: its flag byte (' ' kept, '*' deleted) and the fields' bytes already laid out.
+  DbfWriter& Record(const std::string& fields, char flag = ' ') {
+    records_ += flag;
+    records_ += fields;
+    return *this;
+  }
+  // Bytes between the terminator and the first record (the header's padding).
+  DbfWriter& Padding(const std::string& bytes) {
+    padding_ = bytes;
+    return *this;
+  }
+  std::string Bytes(bool withEof = true) const {
+    std::string header(32, '\0');
+    header[0] = 0x03;
+    return header + descriptors_ + "\x0D" + padding_ + records_ + (withEof ? "\x1A" : "");
+  }
+
+ private:
+  std::string descriptors_, records_, padding_;
+};
+
+dbf::Table Read(const std::string& bytes) {
+  return dbf::ReadTable(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+// Latin-1 for ANSI, and a currency written as "<amount> EUR" unless the amount is "bad".
+class FakeText : public dbf::TextServices {
+ public:
+  std::u16string FromAnsi(const std::string& bytes) const override {
+    std::u16string text;
+    for (char c : bytes) text += static_cast<char16_t>(static_cast<uint8_t>(c));
+    return text;
+  }
+  std::optional<std::u16string> FormatCurrency(const std::u16string& amount) const override {
+    if (amount == u"-") return std::nullopt;
+    return amount + u" EUR";
+  }
+};
+
+std::u16string Text(char type, const std::string& bytes) { return dbf::ValueText(type, bytes, FakeText()); }
+
+std::string Int32Bytes(int32_t value) {
+  const auto u = static_cast<uint32_t>(value);
+  return {static_cast<char>(u), static_cast<char>(u >> 8), static_cast<char>(u >> 16), static_cast<char>(u >> 24)};
+}
+
+TEST(DbfTable, CharacterAndNumericFieldsTwoRecords) {
+  const dbf::Table table =
+      Read(DbfWriter().Field("NAME", 'C', 8).Field("AMOUNT", 'N', 5).Record("Alice      42").Record("Bob     -1.5").Bytes());
+  ASSERT_EQ(table.status, dbf::Status::kOk);
+  ASSERT_EQ(table.fields.size(), 2u);
+  EXPECT_EQ(table.fields[0].name, "NAME");
+  EXPECT_EQ(table.fields[1].type, 'N');
+  EXPECT_EQ(table.fields[1].length, 5);
+  ASSERT_EQ(table.records.size(), 2u);
+  EXPECT_EQ(Text('C', table.records[0][0]), u"Alice   ");
+  EXPECT_EQ(Text('N', table.records[0][1]), u"42.000000");
+  EXPECT_EQ(Text('N', table.records[1][1]), u"-1.500000");
+}
+
+TEST(DbfTable, EveryTypeToText) {
+  EXPECT_EQ(Text('F', "3.25"), u"3.250000");
+  EXPECT_EQ(Text('N', "  "), u"0.000000");
+  EXPECT_EQ(Text('C', std::string("ab\0cd", 5)), u"ab");  // text ends at its NUL
+  EXPECT_EQ(Text('C', "\xE9t\xE9"), u"\u00E9t\u00E9");
+  EXPECT_EQ(Text('B', "bin"), u"bin");
+  EXPECT_EQ(Text('I', Int32Bytes(42)), u"42");  // zero bytes inside a binary number are kept
+  EXPECT_EQ(Text('I', Int32Bytes(-7) + "xxxx"), u"-7");
+  EXPECT_EQ(Text('I', "ab"), u"");
+  EXPECT_EQ(Text('Y', Int32Bytes(123456789)), u"12345 EUR");  // the last four digits go
+  EXPECT_EQ(Text('Y', Int32Bytes(1234)), u"1234 EUR");
+  EXPECT_EQ(Text('Y', Int32Bytes(-1234)), u"-");  // not a currency: the text as it is
+  EXPECT_EQ(Text('D', "19990304"), u"1999/03/04");
+  EXPECT_EQ(Text('D', "1999"), u"1999//");
+  EXPECT_EQ(Text('T', "whatever"), u"");
+  EXPECT_EQ(Text('M', "        12"), u"Memo");
+  EXPECT_EQ(Text('G', ""), u"General");
+  EXPECT_EQ(Text('P', ""), u"Picture");
+  EXPECT_EQ(Text('X', "text"), u"");
+}
+
+TEST(DbfTable, LogicalWords) {
+  for (const char* yes : {"y", " T ", "yes", "True", "\xC4\xC0", "\xE8\xF1\xF2\xE8\xED\xE0"}) {
+    EXPECT_EQ(Text('L', yes), u"TRUE") << yes;
+  }
+  for (const char* no : {"N", "F", "?", "", "yess"}) EXPECT_EQ(Text('L', no), u"FALSE") << no;
+}
+
+TEST(DbfTable, AMemoFieldAndADeletedRecord) {
+  const dbf::Table table = Read(DbfWriter()
+                                    .Field("ID", 'I', 4)
+                                    .Field("NOTES", 'M', 10)
+                                    .Field("DONE", 'L', 1)
+                                    .Record(Int32Bytes(1) + "         1" + "T")
+                                    .Record(Int32Bytes(2) + "         2" + "F", '*')
+                                    .Bytes());
+  ASSERT_EQ(table.records.size(), 2u);
+  EXPECT_EQ(Text('M', table.records[0][1]), u"Memo");
+  EXPECT_EQ(Text('I', table.records[1][0]), u"2");  // the deleted record is listed like the others
+  EXPECT_EQ(Text('L', table.records[1][2]), u"FALSE");
+}
+
+TEST(DbfTable, FirstRecordAfterTheFirstBlankAfterTheTerminator) {
+  // Header padding before the first record's flag is passed over.
+  dbf::Table table = Read(DbfWriter().Field("A", 'C', 2).Padding(std::string("\0\x01", 2)).Record("xy").Bytes());
+  ASSERT_EQ(table.records.size(), 1u);
+  EXPECT_EQ(table.records[0][0], "xy");
+  // A first record marked deleted: its flag is no blank, so the fields start after the blank inside it
+  // and the records after it are read out of step.
+  table = Read(DbfWriter().Field("A", 'C', 3).Record("a b", '*').Record("cde").Bytes());
+  ASSERT_EQ(table.records.size(), 1u);
+  EXPECT_EQ(table.records[0][0], "b c");
+}
+
+TEST(DbfTable, TwoHundredFieldsAtMost) {
+  DbfWriter writer;
+  for (int i = 0; i < 200; ++i) writer.Field("F" + std::to_string(i), 'C', 1);
+  EXPECT_EQ(Read(writer.Record(std::string(200, 'x')).Bytes()).fields.size(), 200u);
+  writer.Field("F200", 'C', 1);
+  const dbf::Table table = Read(writer.Bytes());
+  EXPECT_EQ(table.status, dbf::Status::kTooManyFields);
+  EXPECT_TRUE(table.fields.empty());
+  EXPECT_TRUE(table.records.empty());
+}
+
+TEST(DbfTable, DamagedHeaders) {
+  const std::string good = DbfWriter().Field("NAME", 'C', 4).Field("N", 'N', 3).Record("abcd123").Bytes();
+  // No descriptors: too short a file, or the terminator first.
+  EXPECT_EQ(Read(good.substr(0, 32)).status, dbf::Status::kNoFields);
+  EXPECT_EQ(Read(std::string(32, '\0') + "\x0D" + " abc").status, dbf::Status::kNoFields);
+  EXPECT_EQ(Read("").status, dbf::Status::kNoFields);
+  // A descriptor cut off by the end of the file.
+  EXPECT_EQ(Read(good.substr(0, 32 + 32 + 20)).status, dbf::Status::kTruncatedField);
+  // Descriptors that fill the file without a terminator: the fields and no records.
+  dbf::Table table = Read(good.substr(0, 32 + 64));
+  EXPECT_EQ(table.status, dbf::Status::kOk);
+  EXPECT_EQ(table.fields.size(), 2u);
+  EXPECT_TRUE(table.records.empty());
+  // A field longer than the rest of the file: its record is past the end and is not listed.
+  table = Read(DbfWriter().Field("BIG", 'C', 255).Field("N", 'N', 3).Record("abcd123").Bytes());
+  EXPECT_EQ(table.status, dbf::Status::kOk);
+  EXPECT_TRUE(table.records.empty());
+  // A last record cut short ends the listing after the whole ones.
+  const std::string two = DbfWriter().Field("A", 'C', 4).Record("1111").Record("2222").Bytes(false);
+  EXPECT_EQ(Read(two).records.size(), 2u);
+  EXPECT_EQ(Read(two.substr(0, two.size() - 1)).records.size(), 1u);
+  // No blank after the terminator: no records.
+  EXPECT_TRUE(Read(std::string(32, '\0') + std::string(good.substr(32, 64)) + "\x0D" + "xxxxxxx").records.empty());
+}
+
+}  // namespace
