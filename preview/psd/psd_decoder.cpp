@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "platform/os/os.h"
 
@@ -71,14 +72,29 @@ int PsdDecoder::Load(const std::u16string& path) {
   uint64_t size = 0;
   if (!file.OpenRead(path) || !file.Size(&size)) return kPsdCannotOpen;
   if (size > kMemoryCap) return kPsdTooLarge;
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  std::vector<uint8_t> bytes;
+  try {
+    bytes.resize(static_cast<size_t>(size));
+  } catch (const std::bad_alloc&) {
+    return kPsdTooLarge;
+  }
   uint32_t got = 0;
   if (size > 0 && (!file.Read(bytes.data(), static_cast<uint32_t>(size), &got) || got != size)) return kPsdCannotOpen;
   file.Close();
   return Load(bytes.data(), bytes.size());
 }
 
+// Below the cap a 32-bit process may still find no room: that is a refusal too, not a failure of the view.
 int PsdDecoder::Load(const uint8_t* data, size_t size) {
+  try {
+    return Decode(data, size);
+  } catch (const std::bad_alloc&) {
+    Cleanup();
+    return kPsdTooLarge;
+  }
+}
+
+int PsdDecoder::Decode(const uint8_t* data, size_t size) {
   Cleanup();
   Reader in(data, size);
   if (const int header = ReadHeader(in); header != kPsdOk) return header;

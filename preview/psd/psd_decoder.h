@@ -46,6 +46,7 @@ class PsdDecoder {
 
  private:
   class Reader;
+  int Decode(const uint8_t* data, size_t size);
   int ReadHeader(Reader& in);
   void ReadColourData(Reader& in);
   bool ReadResources(Reader& in);
