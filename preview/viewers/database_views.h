@@ -1,36 +1,133 @@
-// The two views of the preview pane that show an open Access database: the tree of its tables and
-// queries, and the list of a table's rows. The document hands them its open database. Until the
-// database viewers are built, these show nothing: no database engine is installed to read one.
+// The preview's table views: a dBASE table (CDBF_View) as a report list, and an Access database
+// (CMDB_View): the tree of its tables, relations and queries (CDaoTreeView) beside the records of the
+// chosen table (CMDBListView). The document opens the database and hands it to both views.
 #pragma once
 
+#include <cstdint>
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include "platform/classlib/cstring.h"
+#include "platform/classlib/win/clistctrl.h"
+#include "platform/classlib/win/ctreectrl.h"
 #include "platform/classlib/win/cview.h"
 
 class CDaoDatabase;
+class SplitterCtrl;
+
+// How the database views behave (the application's settings).
+struct DatabaseViewSettings {
+  uint32_t m_bShowSystemObjects = 0;  // list system tables, relations and queries too
+  uint32_t m_bConfirmDelete = 1;      // ask before a table or query is deleted
+  int32_t m_nMaxRecords = 10000;      // the most rows loaded into the table list
+};
+DatabaseViewSettings& DatabaseSettings();
+
+// Display text of a database value, and of a flag.
+CString VariantToText(const VARIANT& value);
+CString BoolToText(BOOL flag);
+
+class CDBF_View : public CView {
+  DECLARE_DYNCREATE(CDBF_View)
+
+ public:
+  static constexpr UINT kListId = 186;
+  CDBF_View() = default;
+  ~CDBF_View() override;
+  // Fills the list with the table's columns and records.
+  void LoadDbfTable(const CString& path, CListCtrl* list);
+  CListCtrl* GetListCtrl() const { return m_pList; }
+
+ protected:
+  void OnDraw(CDC*) override {}
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  CListCtrl* m_pList = nullptr;
+};
 
 class CDaoTreeView : public CView {
   DECLARE_DYNCREATE(CDaoTreeView)
 
  public:
+  // Item kinds, kept as the items' images.
+  enum Kind { kRoot = 0, kTable = 2, kTables = 3, kRelation = 8, kRelations = 9, kQuery = 10, kQueries = 11 };
+  static constexpr UINT kTreeId = 1;
+
   CDaoTreeView() = default;
-  // Lists the tables and queries of m_pDatabase (none while it is not open).
+  // Lists the tables, relations and queries of m_pDatabase.
   void FillDatabaseTree();
+  void AddSchemaItem(int kind, const CString& name);
+  // Deletes the item's table or query from the database and the item from the tree.
+  void DeleteSchemaItem(HTREEITEM item);
+  CTreeCtrl& GetTreeCtrl() { return m_tree; }
 
   CDaoDatabase* m_pDatabase = nullptr;  // not owned: the document's
 
  protected:
-  void OnDraw(CDC* pDC) override;
+  void OnDraw(CDC*) override {}
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnSelChanged(NMHDR* header, LRESULT* result);
+  afx_msg void OnKeyDown(NMHDR* header, LRESULT* result);
+  afx_msg void OnRClick(NMHDR* header, LRESULT* result);
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  HTREEITEM Insert(const CString& text, int kind, HTREEITEM parent);
+  // Runs one kind's loop; a database error ends that loop only.
+  template <typename Body>
+  void ListKind(Body body);
+
+  CTreeCtrl m_tree;
+  HTREEITEM m_current = nullptr;
+  HTREEITEM m_root = nullptr, m_tables = nullptr, m_lastTable = nullptr, m_relations = nullptr, m_queries = nullptr;
+  BOOL m_bBusy = FALSE;
 };
 
 class CMDBListView : public CView {
   DECLARE_DYNCREATE(CMDBListView)
 
  public:
+  static constexpr UINT kListId = 186;
   CMDBListView() = default;
+  ~CMDBListView() override;
   // Deletes every row and column of the table shown.
   void ClearList();
+  // Shows the table's records, at most the settings' number of rows.
+  void LoadTableRecords(const CString& table);
+  CListCtrl* GetListCtrl() const { return m_pList; }
 
   CDaoDatabase* m_pDatabase = nullptr;  // not owned: the document's
 
  protected:
-  void OnDraw(CDC* pDC) override;
+  void OnDraw(CDC*) override {}
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  CListCtrl* m_pList = nullptr;
+};
+
+class CMDB_View : public CView {
+  DECLARE_DYNCREATE(CMDB_View)
+
+ public:
+  CMDB_View() = default;
+  ~CMDB_View() override;
+  CDaoTreeView* m_pTreeView = nullptr;
+  CMDBListView* m_pListView = nullptr;
+
+ protected:
+  void OnDraw(CDC*) override {}
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  SplitterCtrl* m_pSplitter = nullptr;
 };

@@ -6,6 +6,7 @@
 
 #include "platform/classlib/cstring.h"
 #include "platform/classlib/win/cview.h"
+#include "preview/viewers/database_views.h"  // the table views the pane makes by name
 
 class CPreviewStandInView : public CView {
   DECLARE_DYNAMIC(CPreviewStandInView)
@@ -39,8 +40,6 @@ DORVANE_PREVIEW_STANDIN(CPendingViewerView)
 DORVANE_PREVIEW_STANDIN(CCustomHTMLViewer)
 DORVANE_PREVIEW_STANDIN(CAviView)
 DORVANE_PREVIEW_STANDIN(CMyMedia)
-DORVANE_PREVIEW_STANDIN(CDBF_View)
-DORVANE_PREVIEW_STANDIN(CMDB_View)
 DORVANE_PREVIEW_STANDIN(CDFXView)
 DORVANE_PREVIEW_STANDIN(CPSDViewView)
 

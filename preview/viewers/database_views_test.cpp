@@ -1,0 +1,287 @@
+// The table views in the real preview pane: a dBASE table's rows read back from the list, a damaged one
+// that falls back to the no-preview view; an Access database over the in-memory engine (the tree, a
+// table's records, the record limit's message, delete answered through the message-box seam); and a
+// database without the engine. Screenshots preview_dbase.png and preview_access.png.
+#include <windows.h>
+#include <commctrl.h>
+#include <oleauto.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/harness/driver.h"
+#include "platform/harness/scripted_seams.h"
+#include "platform/seams/seams.h"
+#include "platform/standins/dao_memory_engine.h"
+#include "preview/preview_test_support.h"
+#include "preview/viewers/database_views.h"
+#include "preview/viewers/dbf_test_writer.h"
+
+namespace {
+
+using previewtest::PaneWindow;
+using previewtest::TempFile;
+using Rows = std::vector<std::vector<std::wstring>>;
+
+std::vector<std::string> With(std::vector<std::string> slots) { return slots; }
+
+std::string PeopleTable() {
+  return DbfWriter()
+      .Field("NAME", 'C', 10)
+      .Field("AGE", 'N', 3)
+      .Field("BORN", 'D', 8)
+      .Field("MEMBER", 'L', 1)
+      .Field("NOTES", 'M', 10)
+      .Record("Alice     " "042" "19990304" "y" "         1")
+      .Record("Bob       " "007" "20011231" "N" "         2", '*')
+      .Record("Carol     " "100" "19750101" "T" "          ")
+      .Bytes();
+}
+
+TEST(DatabaseViews, DbaseRowsAndScreenshot) {
+  TempFile file(L"people.dbf", PeopleTable());
+  PaneWindow window;
+  window.Preview(file.Path(), _T(".dbf"));
+  EXPECT_EQ(window.frame->m_bPreviewOk, 1u);
+  EXPECT_EQ(window.FilledSlots(), With({"dbf"}));
+  auto* view = dynamic_cast<CDBF_View*>(window.pane->m_pDbfView);
+  ASSERT_NE(view, nullptr);
+  const Rows rows = harness::ListViewRows(view->GetListCtrl()->m_hWnd);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"1", L"Alice     ", L"42.000000", L"1999/03/04", L"TRUE", L"Memo"}));
+  EXPECT_EQ(rows[1], (std::vector<std::wstring>{L"2", L"Bob       ", L"7.000000", L"2001/12/31", L"FALSE", L"Memo"}));
+  EXPECT_EQ(rows[2][0], L"3");
+  EXPECT_EQ(rows[2][4], L"TRUE");
+  HWND header = ListView_GetHeader(view->GetListCtrl()->m_hWnd);
+  EXPECT_EQ(Header_GetItemCount(header), 6);
+  EXPECT_FALSE(harness::CaptureWindow(window.frame->m_hWnd, "preview_dbase").empty());
+}
+
+TEST(DatabaseViews, DamagedDbaseTablesGetTheNoPreviewView) {
+  DbfWriter tooWide;
+  for (int i = 0; i < 201; ++i) tooWide.Field("F" + std::to_string(i), 'C', 1);
+  const std::string good = PeopleTable();
+  for (const std::string& bytes : {tooWide.Bytes(), good.substr(0, 32 + 32 + 10), std::string(40, '\0')}) {
+    TempFile file(L"damaged.dbf", bytes);
+    PaneWindow window;
+    window.Preview(file.Path(), _T(".dbf"));
+    EXPECT_EQ(window.frame->m_bPreviewOk, 0u);
+    EXPECT_EQ(window.FilledSlots(), With({"dbf", "nopreview"}));
+  }
+}
+
+VARIANT Date(int year, int month, int day) {
+  SYSTEMTIME time{};
+  time.wYear = static_cast<WORD>(year);
+  time.wMonth = static_cast<WORD>(month);
+  time.wDay = static_cast<WORD>(day);
+  VARIANT value;
+  ::VariantInit(&value);
+  value.vt = VT_DATE;
+  ::SystemTimeToVariantTime(&time, &value.date);
+  return value;
+}
+
+COleVariant Variant(const VARIANT& value) {
+  COleVariant copy;
+  ::VariantCopy(&copy, const_cast<VARIANT*>(&value));
+  return copy;
+}
+
+COleVariant Bool(bool flag) {
+  VARIANT value;
+  ::VariantInit(&value);
+  value.vt = VT_BOOL;
+  value.boolVal = flag ? VARIANT_TRUE : VARIANT_FALSE;
+  return Variant(value);
+}
+
+COleVariant Null() {
+  VARIANT value;
+  ::VariantInit(&value);
+  value.vt = VT_NULL;
+  return Variant(value);
+}
+
+// An Access database in the in-memory engine, shown by the pane.
+class AccessViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    before_ = InstallDaoEngine(&engine_);
+    seams::InstallMessageBoxes(&boxes_);
+    MemoryDatabase& db = engine_.Database(file_.Path());
+    MemoryTable customers{_T("Customers"), 0, {_T("Name"), _T("Active"), _T("Joined"), _T("Visits")}, {}};
+    customers.rows.push_back({COleVariant(_T("Ada")), Bool(true), Variant(Date(1999, 3, 4)), COleVariant(12L)});
+    customers.rows.push_back({COleVariant(_T("Ben")), Bool(false), Null(), COleVariant(short(3), VT_I2)});
+    db.tables.push_back(customers);
+    db.tables.push_back({_T("Orders"), 0, {_T("Id")}, {{COleVariant(1L)}, {COleVariant(2L)}, {COleVariant(3L)}}});
+    db.tables.push_back({_T("MSysObjects"), static_cast<long>(0x80000002), {_T("Id")}, {}});
+    db.queries.push_back({_T("Big orders"), 0});
+    db.queries.push_back({_T("~sq_hidden"), 5});
+    db.relations.push_back({_T("CustomersOrders"), 0});
+    db.refuseDelete.insert(_T("Orders"));
+    window_.Preview(file_.Path(), _T(".mdb"));
+    view_ = dynamic_cast<CMDB_View*>(window_.pane->m_pMdbView);
+  }
+  void TearDown() override {
+    DatabaseSettings() = DatabaseViewSettings();
+    seams::InstallMessageBoxes(nullptr);
+    InstallDaoEngine(before_);
+  }
+  HWND Tree() const { return view_->m_pTreeView->GetTreeCtrl().m_hWnd; }
+  HWND List() const { return view_->m_pListView->GetListCtrl()->m_hWnd; }
+  std::vector<std::wstring> TreeTexts() const {
+    std::vector<std::wstring> texts;
+    for (const harness::TreeNode& node : harness::TreeNodes(Tree())) texts.push_back(std::wstring(node.depth, L' ') + node.text);
+    return texts;
+  }
+  // Selects the tree item with the text, as a click does (only the root is expanded: every item is searched).
+  void Select(const wchar_t* text) {
+    CTreeCtrl& tree = view_->m_pTreeView->GetTreeCtrl();
+    if (HTREEITEM item = Find(tree, tree.GetRootItem(), text)) {
+      tree.SelectItem(item);
+      harness::PumpMessages();
+      return;
+    }
+    ADD_FAILURE() << "no item " << std::string(text, text + wcslen(text));
+  }
+  static HTREEITEM Find(CTreeCtrl& tree, HTREEITEM item, const wchar_t* text) {
+    for (; item != nullptr; item = tree.GetNextSiblingItem(item)) {
+      if (tree.GetItemText(item) == text) return item;
+      if (HTREEITEM found = Find(tree, tree.GetChildItem(item), text)) return found;
+    }
+    return nullptr;
+  }
+  void PressDelete() {
+    ::SetFocus(Tree());
+    ::SendMessageW(Tree(), WM_KEYDOWN, VK_DELETE, 0);
+    harness::PumpMessages();
+  }
+
+  TempFile file_{L"shop.mdb", "not read: the in-memory engine holds the database"};
+  DaoMemoryEngine engine_;
+  DaoEngine* before_ = nullptr;
+  harness::ScriptedMessageBoxes boxes_;
+  PaneWindow window_{640, 380};
+  CMDB_View* view_ = nullptr;
+};
+
+TEST_F(AccessViewTest, TreeOfTablesRelationsAndQueries) {
+  ASSERT_NE(view_, nullptr);
+  EXPECT_EQ(window_.frame->m_bPreviewOk, 1u);
+  EXPECT_EQ(TreeTexts(), (std::vector<std::wstring>{L"Access DataBase", L" QueryDefs", L"  Big orders", L" Relations",
+                                                    L"  CustomersOrders", L" Tables", L"  Customers", L"  Orders"}));
+  EXPECT_TRUE(harness::ListViewRows(List()).empty());
+}
+
+TEST_F(AccessViewTest, RecordsOfTheChosenTableAndScreenshot) {
+  ASSERT_NE(view_, nullptr);
+  Select(L"Customers");
+  const Rows rows = harness::ListViewRows(List());
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"0", L"Ada", L"TRUE", L"03 04 99", L"12"}));
+  EXPECT_EQ(rows[1], (std::vector<std::wstring>{L"1", L"Ben", L"FALSE", L"NULL", L"3"}));
+  EXPECT_TRUE(boxes_.Log().empty());  // under the limit: no box
+  Select(L"Relations");  // not a table: the list stays
+  EXPECT_EQ(harness::ListViewRows(List()).size(), 2u);
+  Select(L"Customers");
+  EXPECT_FALSE(harness::CaptureWindow(window_.frame->m_hWnd, "preview_access").empty());
+}
+
+TEST_F(AccessViewTest, TheRecordLimitAndItsMessage) {
+  ASSERT_NE(view_, nullptr);
+  DatabaseSettings().m_nMaxRecords = 2;
+  boxes_.Answer(seams::kOk);
+  Select(L"Orders");
+  const Rows rows = harness::ListViewRows(List());
+  ASSERT_EQ(rows.size(), 2u);  // the third record is counted, not shown
+  EXPECT_EQ(rows[1][1], L"2");
+  ASSERT_EQ(boxes_.Log().size(), 1u);
+  EXPECT_EQ(boxes_.Log()[0].text, u"Loaded 2 of 3 total records");
+  EXPECT_EQ(boxes_.Log()[0].buttons(), seams::kButtonsOk);
+  // At the limit exactly the box shows too.
+  DatabaseSettings().m_nMaxRecords = 3;
+  boxes_.Answer(seams::kOk);
+  Select(L"Customers");
+  Select(L"Orders");
+  EXPECT_EQ(harness::ListViewRows(List()).size(), 3u);
+  ASSERT_EQ(boxes_.Log().size(), 2u);
+  EXPECT_EQ(boxes_.Log()[1].text, u"Loaded 3 of 3 total records");
+}
+
+TEST_F(AccessViewTest, DeleteAnsweredThroughTheSeam) {
+  ASSERT_NE(view_, nullptr);
+  MemoryDatabase& db = engine_.Database(file_.Path());
+  Select(L"Big orders");
+  boxes_.Answer(seams::kNo);
+  PressDelete();
+  EXPECT_EQ(db.queries.size(), 2u);
+  boxes_.Answer(seams::kYes);
+  PressDelete();
+  EXPECT_EQ(db.queries.size(), 1u);
+  EXPECT_EQ(TreeTexts().size(), 7u);
+  // The engine refuses: its reason in a warning box, the item stays.
+  Select(L"Orders");
+  boxes_.Answer(seams::kYes);
+  boxes_.Answer(seams::kOk);
+  PressDelete();
+  EXPECT_EQ(db.tables.size(), 3u);
+  const auto log = boxes_.Log();
+  ASSERT_EQ(log.size(), 4u);
+  EXPECT_EQ(log[0].text, u"Are you sure you want to delete this item ?");
+  EXPECT_EQ(log[0].caption, u"RedEvuz - Warning");
+  EXPECT_EQ(log[0].buttons(), seams::kButtonsYesNo);
+  EXPECT_EQ(log[3].text, u"The object is in use and cannot be deleted.");
+  EXPECT_EQ(log[3].caption, u"RedEvuz - Warning");
+  // A branch is not deleted, confirmed or not; without confirmation no box is asked.
+  DatabaseSettings().m_bConfirmDelete = 0;
+  Select(L"Tables");
+  PressDelete();
+  EXPECT_EQ(boxes_.Log().size(), 4u);
+  EXPECT_EQ(TreeTexts().size(), 7u);
+  Select(L"Customers");
+  PressDelete();
+  EXPECT_EQ(db.tables.size(), 2u);
+}
+
+TEST(DatabaseViews, WithoutTheEngineTheDatabaseIsReportedAndShownCorrupted) {
+  harness::ScriptedMessageBoxes boxes;
+  seams::InstallMessageBoxes(&boxes);
+  boxes.Answer(seams::kOk);
+  TempFile file(L"plain.mdb", std::string(4096, '\0'));
+  {
+    PaneWindow window;
+    window.Preview(file.Path(), _T(".mdb"));
+    EXPECT_EQ(window.frame->m_bPreviewOk, 0u);
+    EXPECT_NE(window.pane->m_pNoPreviewView, nullptr);
+  }
+  seams::InstallMessageBoxes(nullptr);
+  ASSERT_EQ(boxes.Log().size(), 1u);
+  EXPECT_NE(boxes.Log()[0].text.find(u"The database engine is not installed"), std::u16string::npos);
+  EXPECT_EQ(boxes.Log()[0].kind(), 2u);
+}
+
+TEST(DatabaseViews, ValuesToText) {
+  EXPECT_EQ(VariantToText(COleVariant(short(-5), VT_I2)), _T("-5"));
+  VARIANT value;
+  ::VariantInit(&value);
+  value.vt = VT_R8;
+  value.dblVal = 1.5;
+  EXPECT_EQ(VariantToText(value), _T("1.500000e+00"));
+  value.vt = VT_UI1;
+  value.bVal = 0x0A;
+  EXPECT_EQ(VariantToText(value), _T("0x0A"));
+  value.vt = VT_I8;
+  EXPECT_EQ(VariantToText(value), _T("VT_I8"));
+  value.vt = VT_ARRAY | VT_I4;
+  EXPECT_EQ(VariantToText(value), _T("Array of VT_I4"));
+  value.vt = VT_BYREF | VT_BSTR;
+  EXPECT_EQ(VariantToText(value), _T("Pointer to VT_BSTR"));
+  value.vt = VT_RECORD;
+  EXPECT_EQ(VariantToText(value), _T("Fish"));
+  EXPECT_EQ(BoolToText(FALSE), _T("FALSE"));
+}
+
+}  // namespace

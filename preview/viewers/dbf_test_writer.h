@@ -1,0 +1,42 @@
+// Small dBASE tables written by the tests: a 32-byte header, the descriptors, the terminator, records.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+class DbfWriter {
+ public:
+  DbfWriter& Field(const std::string& name, char type, uint8_t length) {
+    std::string descriptor(32, '\0');
+    descriptor.replace(0, std::min<size_t>(name.size(), 11), name.substr(0, 11));
+    descriptor[11] = type;
+    descriptor[16] = static_cast<char>(length);
+    descriptors_ += descriptor;
+    return *this;
+  }
+  // A record: its flag byte (' ' kept, '*' deleted) and the fields' bytes already laid out.
+  DbfWriter& Record(const std::string& fields, char flag = ' ') {
+    records_ += flag;
+    records_ += fields;
+    return *this;
+  }
+  // Bytes between the terminator and the first record (the header's padding).
+  DbfWriter& Padding(const std::string& bytes) {
+    padding_ = bytes;
+    return *this;
+  }
+  std::string Bytes(bool withEof = true) const {
+    std::string header(32, '\0');
+    header[0] = 0x03;
+    return header + descriptors_ + "\x0D" + padding_ + records_ + (withEof ? "\x1A" : "");
+  }
+
+ private:
+  std::string descriptors_, records_, padding_;
+};
+
+inline std::string Int32Bytes(int32_t value) {
+  const auto u = static_cast<uint32_t>(value);
+  return {static_cast<char>(u), static_cast<char>(u >> 8), static_cast<char>(u >> 16), static_cast<char>(u >> 24)};
+}
