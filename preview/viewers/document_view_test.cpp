@@ -1,0 +1,341 @@
+// The document view in real windows: text files in their encodings, RTF streamed in, the flag for files
+// that show nothing, a PDF without its control, Word documents through the test's stand-in Office and
+// through the test converter, and the rich-edit control's object storages. Screenshots preview_text.png
+// and preview_rtf.png.
+#include "preview/viewers/document_view.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/classlib/win/ccreatecontext.h"
+#include "platform/classlib/win/cdocument.h"
+#include "platform/classlib/win/cframewnd.h"
+#include "platform/classlib/win/cwinapp.h"
+#include "platform/harness/driver.h"
+#include "platform/harness/seam_test.h"
+#include "preview/preview_host.h"
+#include "preview/viewers/office_automation.h"
+
+namespace {
+
+static_assert(sizeof(wchar_t) == 2, "UTF-16 text");
+
+class HostFrame : public CFrameWnd, public PreviewHost {};
+class HostDocument : public CDocument, public PreviewDocument {};
+class PaneView : public CView {
+ protected:
+  void OnDraw(CDC*) override {}
+};
+
+CWinApp& App() {
+  static CWinApp app(_T("DocumentViewTest"));
+  return app;
+}
+
+std::wstring TempFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, folder);
+  return folder;
+}
+
+CString WriteTemp(const std::wstring& name, const std::string& bytes) {
+  const std::wstring path = TempFolder() + name;
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(file);
+  return CString(path.c_str());
+}
+
+
+// A frame that is the preview's host, a document, and a pane-like view the document views are children of.
+class Host {
+ public:
+  explicit Host(int width = 520, int height = 300) : width_(width), height_(height) {
+    frame = new HostFrame;
+    CRect rect(0, 0, width, height);
+    ::AdjustWindowRectEx(rect, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    frame->Create(nullptr, _T("Document"), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                  RECT{40, 40, 40 + rect.Width(), 40 + rect.Height()});
+    App().m_pMainWnd = frame;
+    CCreateContext context;
+    context.m_pCurrentDoc = &document;
+    pane = new PaneView;
+    pane->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, width, height}, frame, 0xE901, &context);
+    frame->SetActiveView(pane, FALSE);
+    harness::PumpMessages();
+  }
+  ~Host() {
+    App().m_pMainWnd = nullptr;
+    if (::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
+    harness::PumpMessages();
+  }
+
+  // As the pane does: the path to the document, the flag set, the view created and sized.
+  CAdobeReaderView* Show(const CString& path) {
+    document.m_previewPath = path;
+    frame->m_bPreviewOk = 1;
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(CAdobeReaderView);
+    context.m_pCurrentDoc = &document;
+    CWnd* view = CFrameWnd::CreateView(pane, &context, 0xE902 + shown_++);
+    if (view == nullptr) return nullptr;
+    views_.push_back(view);
+    view->MoveWindow(0, 0, width_, height_);
+    view->ShowWindow(SW_SHOW);
+    view->UpdateWindow();
+    harness::PumpMessages();
+    return static_cast<CAdobeReaderView*>(view);
+  }
+
+  static std::wstring Text(CAdobeReaderView* view) {
+    HWND edit = view->m_richEdit.GetSafeHwnd();
+    const int length = ::GetWindowTextLengthW(edit);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(edit, text.data(), length + 1)));
+    return text;
+  }
+
+  void DestroyViews() {
+    for (CWnd* view : views_)
+      if (::IsWindow(view->GetSafeHwnd())) view->DestroyWindow();
+    views_.clear();
+    harness::PumpMessages();
+  }
+
+  HostFrame* frame = nullptr;
+  HostDocument document;
+  PaneView* pane = nullptr;
+
+ private:
+  int width_;
+  int height_;
+  int shown_ = 0;
+  std::vector<CWnd*> views_;
+};
+
+class DocumentView : public harness::SeamTest {
+ protected:
+  // One frame and COM for the whole suite; each test's views go with the test.
+  static void SetUpTestSuite() {
+    ::CoInitialize(nullptr);
+    host_ = new Host;
+  }
+  static void TearDownTestSuite() {
+    delete host_;
+    host_ = nullptr;
+  }
+  void TearDown() override {
+    host_->DestroyViews();
+    harness::SeamTest::TearDown();
+  }
+  static Host* host_;
+};
+
+Host* DocumentView::host_ = nullptr;
+
+const char kGreekAndCyrillic[] =
+    "\xEF\xBB\xBF"
+    "\xCE\x9A\xCE\xB1\xCE\xBB\xCE\xB7\xCE\xBC\xCE\xAD\xCF\x81\xCE\xB1 \xCE\xBA\xCF\x8C\xCF\x83\xCE\xBC\xCE\xB5\r\n"
+    "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xD0\xBC\xD0\xB8\xD1\x80\n"
+    "Recovered notes: caf\xC3\xA9, na\xC3\xAF" "ve, \xE2\x82\xAC" "12\n"
+    "int main() { return 0; }\n";
+const wchar_t kGreekAndCyrillicText[] =
+    L"\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1 \u03BA\u03CC\u03C3\u03BC\u03B5\r\n"
+    L"\u041F\u0440\u0438\u0432\u0435\u0442, \u043C\u0438\u0440\r\n"
+    L"Recovered notes: caf\u00E9, na\u00EFve, \u20AC12\r\n"
+    L"int main() { return 0; }\r\n";
+
+TEST_F(DocumentView, Utf8TextShowsInTheViewsFontAndIsReadOnly) {
+  Host& host = *host_;
+  const CString path = WriteTemp(L"dorvane notes.txt", kGreekAndCyrillic);
+  CAdobeReaderView* view = host.Show(path);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(host.frame->m_bPreviewOk, 1u);
+  EXPECT_EQ(Host::Text(view), kGreekAndCyrillicText);
+  EXPECT_NE(view->m_richEdit.GetStyle() & ES_READONLY, 0u);
+  wchar_t className[32] = {};
+  ::GetClassNameW(view->m_richEdit.GetSafeHwnd(), className, 32);
+  EXPECT_STREQ(className, RICHEDIT_CLASSW);
+  CRect client, edit;
+  view->GetClientRect(client);
+  view->m_richEdit.GetClientRect(edit);
+  EXPECT_GT(edit.Width(), client.Width() - 30);  // the control covers the view (less border and bar)
+  harness::CaptureWindow(host.frame->m_hWnd, "preview_text");
+  ::DeleteFileW(path);
+}
+
+TEST_F(DocumentView, Utf16FilesInBothOrdersAndTheExtensionRules) {
+  Host& host = *host_;
+  const std::string little("\xFF\xFE" "A\0\x3B\x04\r\0\n\0" "b\0", 12);
+  const std::string big("\xFE\xFF\0A\x04\x3B\0\n\0b", 10);
+  const std::pair<std::wstring, std::string> files[] = {
+      {L"little.TXT", little}, {L"big.cpp", big}, {L"report.backup.ini", little}, {L"no_extension_at_all", big}};
+  for (const auto& [name, bytes] : files) {
+    const CString path = WriteTemp(name, bytes);
+    CAdobeReaderView* view = host.Show(path);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(host.frame->m_bPreviewOk, 1u);
+    EXPECT_EQ(Host::Text(view), L"A\u043B\r\nb") << name;
+    host.DestroyViews();
+    ::DeleteFileW(path);
+  }
+}
+
+TEST_F(DocumentView, AMissingTextFileClearsTheFlagAndLeavesTheControlEmpty) {
+  Host& host = *host_;
+  CAdobeReaderView* view = host.Show(CString(TempFolder().c_str()) + _T("no such file.txt"));
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
+  EXPECT_EQ(Host::Text(view), L"");
+}
+
+const char kRtf[] =
+    "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}{\\colortbl;\\red0\\green0\\blue0;"
+    "\\red31\\green78\\blue121;}\\f0\\fs20 "
+    "\\cf2\\b Quarterly report\\b0\\cf1\\par "
+    "Recovered from a deleted folder of a VHDX image.\\par "
+    "\\i Figures\\i0 : \\u1040?\\u1041?\\u1042? \\u945?\\u946?\\u947?\\par "
+    "\\f1 total = 42;\\f0\\par }";
+
+TEST_F(DocumentView, RtfStreamsIn) {
+  Host& host = *host_;
+  const CString path = WriteTemp(L"dorvane report.rtf", kRtf);
+  CAdobeReaderView* view = host.Show(path);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(host.frame->m_bPreviewOk, 1u);
+  const std::wstring text = Host::Text(view);
+  EXPECT_NE(text.find(L"Quarterly report"), std::wstring::npos) << text;
+  EXPECT_NE(text.find(L"\u0410\u0411\u0412 \u03B1\u03B2\u03B3"), std::wstring::npos);
+  EXPECT_EQ(text.find(L"\\rtf"), std::wstring::npos);  // read as RTF, not as text
+  harness::CaptureWindow(host.frame->m_hWnd, "preview_rtf");
+  ::DeleteFileW(path);
+}
+
+TEST_F(DocumentView, RtfThatShowsNothingClearsTheFlag) {
+  Host& host = *host_;
+  const CString empty = WriteTemp(L"empty.rtf", "");
+  ASSERT_NE(host.Show(empty), nullptr);
+  EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
+  ::DeleteFileW(empty);
+  ASSERT_NE(host.Show(CString(TempFolder().c_str()) + _T("missing.rtf")), nullptr);
+  EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
+}
+
+TEST_F(DocumentView, APdfWithoutItsControlSaysUnableToOpen) {
+  Host& host = *host_;
+  const CString path = WriteTemp(L"scan.PDF", "%PDF-1.4\n%%EOF\n");
+  seams.boxes.Answer(seams::kOk);
+  EXPECT_EQ(host.Show(path), nullptr);  // the pane then shows its corrupted-file picture
+  EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
+  const auto log = seams.boxes.Log();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_NE(log[0].text.find(u"Unable to open."), std::u16string::npos);
+  EXPECT_EQ(log[0].style & seams::kIconMask, seams::kIconError);
+  ::DeleteFileW(path);
+}
+
+TEST_F(DocumentView, TheOleCallbackNamesItsStoragesInOrder) {
+  RichEditOleCallback* callback = new RichEditOleCallback;
+  callback->AddRef();
+  IStorage* storages[3] = {};
+  for (IStorage*& storage : storages) ASSERT_EQ(callback->GetNewStorage(&storage), S_OK);
+  std::vector<std::wstring> names;
+  IEnumSTATSTG* elements = nullptr;
+  ASSERT_EQ(callback->Root()->EnumElements(0, nullptr, 0, &elements), S_OK);
+  STATSTG stat{};
+  while (elements->Next(1, &stat, nullptr) == S_OK) {
+    names.push_back(stat.pwcsName);
+    ::CoTaskMemFree(stat.pwcsName);
+  }
+  elements->Release();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"REOLEStorage1", L"REOLEStorage2", L"REOLEStorage3"}));
+  for (IStorage* storage : storages) storage->Release();
+  void* unknown = nullptr;
+  EXPECT_EQ(callback->QueryInterface(IID_IDataObject, &unknown), E_NOINTERFACE);
+  EXPECT_EQ(unknown, nullptr);
+  EXPECT_EQ(callback->Release(), 0u);
+}
+
+// ---- Word documents ------------------------------------------------------------------------------------
+
+// The test's stand-in Office, registered as "Word.Application" while it lives (in the machine's classes:
+// COM here does not read the current user's).
+class FakeWord {
+ public:
+  FakeWord() {
+    std::wstring dll(DORVANE_FAKE_OFFICE_DLL, DORVANE_FAKE_OFFICE_DLL + sizeof(DORVANE_FAKE_OFFICE_DLL) - 1);
+    std::replace(dll.begin(), dll.end(), L'/', L'\\');
+    Set(L"Word.Application\\CLSID", nullptr, kClsid);
+    const std::wstring server = std::wstring(L"CLSID\\") + kClsid + L"\\InprocServer32";
+    Set(server, nullptr, L"Z:" + dll);
+    Set(server, L"ThreadingModel", L"Apartment");
+  }
+  ~FakeWord() {
+    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Word.Application");
+    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + kClsid).c_str());
+  }
+
+ private:
+  static constexpr const wchar_t* kClsid = L"{5B0E4C1A-7D3F-4E21-9A8B-1F2E3D4C5B61}";
+  static void Set(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+    HKEY handle = nullptr;
+    ::RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr);
+    ::RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(handle);
+  }
+};
+
+// A folder holding the test converter as the text converters' folder, while it lives.
+class ConverterFolder {
+ public:
+  explicit ConverterFolder(bool withConverter) {
+    const std::wstring folder = TempFolder() + (withConverter ? L"view_converters" : L"view_no_converters");
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    if (withConverter) ::CopyFileA(DORVANE_FAKE_CONVERTER, (std::string(folder.begin(), folder.end()) + "\\fake.cnv").c_str(), FALSE);
+    ::SetEnvironmentVariableW(L"WORDCNV_DIR", folder.c_str());
+  }
+  ~ConverterFolder() { ::SetEnvironmentVariableW(L"WORDCNV_DIR", nullptr); }
+};
+
+bool Exists(const CString& path) { return ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+
+TEST_F(DocumentView, AWordDocumentThroughWordBecomesRtfAndIsShown) {
+  FakeWord word;
+  ConverterFolder noConverters(false);
+  const CString path = WriteTemp(L"dorvane letter.doc", "a Word file");
+  CAdobeReaderView* view = host_->Show(path);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(host_->frame->m_bPreviewOk, 1u);
+  EXPECT_EQ(Host::Text(view), L"Converted by Fake Office.");
+  EXPECT_FALSE(Exists(WordRtfPath()));  // the intermediate RTF is gone
+  ::DeleteFileW(path);
+}
+
+TEST_F(DocumentView, WithoutWordTheTextConvertersMakeTheRtf) {
+  ConverterFolder converters(true);
+  const CString path = WriteTemp(L"letter.DOCX", "Dear reader, this came through the converter.");
+  CAdobeReaderView* view = host_->Show(path);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(host_->frame->m_bPreviewOk, 1u);
+  EXPECT_EQ(Host::Text(view), L"Dear reader, this came through the converter.");
+  EXPECT_FALSE(Exists(WordRtfPath()));
+  ::DeleteFileW(path);
+}
+
+TEST_F(DocumentView, AWordDocumentNothingCanReadClearsTheFlag) {
+  ConverterFolder noConverters(false);
+  const CString path = WriteTemp(L"letter.doc", "a Word file");
+  ASSERT_NE(host_->Show(path), nullptr);
+  EXPECT_EQ(host_->frame->m_bPreviewOk, 0u);
+  EXPECT_FALSE(Exists(WordRtfPath()));
+  ::DeleteFileW(path);
+}
+
+}  // namespace
