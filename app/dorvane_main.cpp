@@ -1,6 +1,7 @@
 // The program: the single-instance mutex, made before the application object, and the application.
 #include "app/ex_style_app.h"
 #include "app/instance_mutex.h"
+#include "app/scenario_seams.h"
 
 namespace {
 
@@ -19,5 +20,7 @@ InstanceGuard g_instanceGuard;
 CEx_StyleApp theApp;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, int show) {
+  // Inert unless a scenario runner started this copy and asked to answer its dialogs.
+  InstallScenarioSeamsFromEnvironment();
   return AfxWinMain(instance, previous, commandLine, show);
 }

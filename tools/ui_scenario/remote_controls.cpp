@@ -1,0 +1,157 @@
+#include "tools/ui_scenario/remote_controls.h"
+
+#include <commctrl.h>
+
+namespace scenario {
+
+RemoteBuffer::RemoteBuffer(HANDLE process, size_t size)
+    : process_(process), address_(::VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+
+RemoteBuffer::~RemoteBuffer() {
+  if (address_ != nullptr) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+}
+
+bool RemoteBuffer::Write(size_t offset, const void* data, size_t size) {
+  SIZE_T done = 0;
+  return ::WriteProcessMemory(process_, At(offset), data, size, &done) && done == size;
+}
+
+bool RemoteBuffer::Read(size_t offset, void* data, size_t size) const {
+  SIZE_T done = 0;
+  return ::ReadProcessMemory(process_, At(offset), data, size, &done) && done == size;
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[1024] = {};
+  ::GetWindowTextW(window, text, 1024);
+  return text;
+}
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[128] = {};
+  ::GetClassNameW(window, name, 128);
+  return name;
+}
+
+namespace {
+
+struct DescendantSearch {
+  const wchar_t* className;
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchDescendant(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<DescendantSearch*>(parameter);
+  if (search->className != nullptr && ClassName(window) != search->className) return TRUE;
+  if (search->id != 0 && ::GetDlgCtrlID(window) != search->id) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+constexpr size_t kTextOffset = 512;
+constexpr int kTextChars = 1024;
+
+}  // namespace
+
+HWND FindDescendant(HWND parent, const wchar_t* className, int id) {
+  DescendantSearch search{className, id, nullptr};
+  ::EnumChildWindows(parent, MatchDescendant, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindDescendantById(HWND parent, int id) { return FindDescendant(parent, nullptr, id); }
+
+std::wstring NodeText(HANDLE process, HWND tree, HTREEITEM node) {
+  RemoteBuffer buffer(process, kTextOffset + kTextChars * 2);
+  if (!buffer.ok()) return {};
+  TVITEMW item{};
+  item.mask = TVIF_TEXT | TVIF_HANDLE;
+  item.hItem = node;
+  item.pszText = reinterpret_cast<wchar_t*>(buffer.At(kTextOffset));
+  item.cchTextMax = kTextChars;
+  buffer.Write(0, &item, sizeof item);
+  if (!::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buffer.At(0)))) return {};
+  std::wstring text(kTextChars, L'\0');
+  buffer.Read(kTextOffset, &text[0], kTextChars * 2);
+  text.resize(wcsnlen(text.c_str(), kTextChars));
+  return text;
+}
+
+UINT NodeState(HANDLE, HWND tree, HTREEITEM node) {
+  return static_cast<UINT>(::SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), 0xFFFF));
+}
+
+HTREEITEM FirstChild(HWND tree, HTREEITEM node) {
+  return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, node == nullptr ? TVGN_ROOT : TVGN_CHILD,
+                                                    reinterpret_cast<LPARAM>(node)));
+}
+
+HTREEITEM NextSibling(HWND tree, HTREEITEM node) {
+  return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(node)));
+}
+
+bool NodeTextRect(HANDLE process, HWND tree, HTREEITEM node, RECT* rect) {
+  RemoteBuffer buffer(process, sizeof(RECT));
+  if (!buffer.ok()) return false;
+  // The rectangle's first field carries the node in.
+  buffer.Write(0, &node, sizeof node);
+  if (!::SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(buffer.At(0)))) return false;
+  return buffer.Read(0, rect, sizeof *rect);
+}
+
+bool CheckBoxPoint(HANDLE process, HWND tree, HTREEITEM node, POINT* point) {
+  RECT text{};
+  if (!NodeTextRect(process, tree, node, &text)) return false;
+  RemoteBuffer buffer(process, sizeof(TVHITTESTINFO));
+  if (!buffer.ok()) return false;
+  const int y = (text.top + text.bottom) / 2;
+  for (int x = text.left - 1; x >= 0; --x) {
+    TVHITTESTINFO hit{};
+    hit.pt = POINT{x, y};
+    buffer.Write(0, &hit, sizeof hit);
+    ::SendMessageW(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(buffer.At(0)));
+    buffer.Read(0, &hit, sizeof hit);
+    if ((hit.flags & TVHT_ONITEMSTATEICON) != 0 && hit.hItem == node) {
+      *point = POINT{x - 4, y};  // inside the box, not on its edge
+      return true;
+    }
+  }
+  return false;
+}
+
+int RowCount(HWND list) { return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::wstring RowText(HANDLE process, HWND list, int row, int column) {
+  RemoteBuffer buffer(process, kTextOffset + kTextChars * 2);
+  if (!buffer.ok()) return {};
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = reinterpret_cast<wchar_t*>(buffer.At(kTextOffset));
+  item.cchTextMax = kTextChars;
+  buffer.Write(0, &item, sizeof item);
+  const LRESULT length = ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(buffer.At(0)));
+  std::wstring text(kTextChars, L'\0');
+  buffer.Read(kTextOffset, &text[0], kTextChars * 2);
+  text.resize(wcsnlen(text.c_str(), static_cast<size_t>(length < kTextChars ? length : kTextChars)));
+  return text;
+}
+
+void Click(HWND window, POINT point) {
+  // The cursor goes there first, as the user's hand moves it: buttons follow the cursor while pressed.
+  POINT screen = point;
+  ::ClientToScreen(window, &screen);
+  ::SetCursorPos(screen.x, screen.y);
+  const LPARAM at = MAKELPARAM(point.x, point.y);
+  ::PostMessageW(window, WM_MOUSEMOVE, 0, at);
+  ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::PostMessageW(window, WM_LBUTTONUP, 0, at);
+}
+
+void ClickCentre(HWND window) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  Click(window, POINT{client.right / 2, client.bottom / 2});
+}
+
+}  // namespace scenario

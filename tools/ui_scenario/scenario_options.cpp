@@ -1,0 +1,87 @@
+#include "tools/ui_scenario/scenario_options.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+
+namespace scenario {
+namespace {
+
+std::string Utf8(const wchar_t* text) {
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(size > 0 ? size - 1 : 0), '\0');
+  if (size > 1) ::WideCharToMultiByte(CP_UTF8, 0, text, -1, &out[0], size, nullptr, nullptr);
+  return out;
+}
+
+bool Number(const std::string& text, unsigned long long* value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  *value = std::strtoull(text.c_str(), &end, 10);
+  return *end == 0 && text[0] != '-';
+}
+
+}  // namespace
+
+const char* Usage() {
+  return "usage: ui_scenario --program EXE --image IMAGE [--mode quick|extensive|trace]\n"
+         "         [--partition N | --range CODE START COUNT [--choose K]] [--types EXT,...]\n"
+         "         [--snapshot-save FILE | --snapshot-load FILE] [--tick-all] [--save DIR] [--shots DIR]\n"
+         "         [--no-tree] [--timing] [--timeout SECONDS]\n";
+}
+
+bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = Utf8(argv[i]);
+    const int left = argc - i - 1;
+    auto next = [&] { return Utf8(argv[++i]); };
+    unsigned long long n = 0;
+    if (a == "--program" && left >= 1) {
+      o->program = next();
+    } else if (a == "--image" && left >= 1) {
+      o->image = next();
+    } else if (a == "--mode" && left >= 1) {
+      o->mode = next();
+      if (o->mode != "quick" && o->mode != "extensive" && o->mode != "trace") return *error = "unknown mode " + o->mode, false;
+    } else if (a == "--partition" && left >= 1) {
+      if (!Number(next(), &n) || n > 1000) return *error = "bad --partition", false;
+      o->partition = static_cast<int>(n);
+    } else if (a == "--range" && left >= 3) {
+      unsigned long long code = 0;
+      if (!Number(next(), &code) || (code != 100 && code != 200 && code != 300)) return *error = "bad --range code", false;
+      if (!Number(next(), &o->rangeStart) || !Number(next(), &o->rangeCount) || o->rangeCount == 0) {
+        return *error = "bad --range START COUNT", false;
+      }
+      o->rangeCode = static_cast<unsigned>(code);
+    } else if (a == "--choose" && left >= 1) {
+      if (!Number(next(), &n) || n == 0 || n > 1000) return *error = "bad --choose", false;
+      o->choose = static_cast<int>(n);
+    } else if (a == "--types" && left >= 1) {
+      o->types = next();
+    } else if (a == "--tick-all") {
+      o->tickAll = true;
+    } else if (a == "--save" && left >= 1) {
+      o->saveDir = next();
+    } else if (a == "--shots" && left >= 1) {
+      o->shots = next();
+    } else if (a == "--snapshot-save" && left >= 1) {
+      o->snapshotSave = next();
+    } else if (a == "--snapshot-load" && left >= 1) {
+      o->snapshotLoad = next();
+    } else if (a == "--no-tree") {
+      o->printTree = false;
+    } else if (a == "--timing") {
+      o->timing = true;
+    } else if (a == "--timeout" && left >= 1) {
+      if (!Number(next(), &n) || n == 0 || n > 86400) return *error = "bad --timeout", false;
+      o->timeoutSeconds = static_cast<int>(n);
+    } else {
+      return *error = "unknown argument " + a, false;
+    }
+  }
+  if (o->program.empty()) return *error = "--program is needed", false;
+  if (o->image.empty() && o->snapshotLoad.empty()) return *error = "--image is needed", false;
+  return true;
+}
+
+}  // namespace scenario

@@ -1,0 +1,31 @@
+// The runner's command line.
+#pragma once
+
+#include <string>
+
+namespace scenario {
+
+struct Options {
+  std::string program;       // Dorvane.exe
+  std::string image;         // the image the start-up's file dialog is answered with
+  std::string mode = "quick";  // quick, extensive, trace
+  int partition = -1;        // page 2's "Partition N"; -1: the whole disk
+  unsigned rangeCode = 0;    // with --range: 100 FAT16, 200 FAT32, 300 NTFS
+  unsigned long long rangeStart = 0;
+  unsigned long long rangeCount = 0;
+  int choose = 0;            // page 3's file system, from 1
+  std::string types;         // File Trace's types (the dialog's own choice is kept)
+  bool tickAll = false;
+  std::string saveDir;
+  std::string shots;
+  std::string snapshotSave;
+  std::string snapshotLoad;
+  bool printTree = true;
+  bool timing = false;       // print the scan's time and the worst delay of the window's thread
+  int timeoutSeconds = 300;  // per step that waits for the engine
+};
+
+bool ParseOptions(int argc, wchar_t** argv, Options* options, std::string* error);
+const char* Usage();
+
+}  // namespace scenario

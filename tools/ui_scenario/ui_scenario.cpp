@@ -1,0 +1,552 @@
+// The scenario runner: starts the real program, drives its windows as a user does and answers its dialogs
+// through the program's seams (app/scenario_seams.h), then prints the results tree as the window shows it,
+// in the format of enginectl's tree listing. It makes no engine call of its own.
+//   ui_scenario --program EXE --image IMAGE (--mode quick|extensive|trace | --snapshot-load FILE) ...
+// A step that fails ends the run with "ui-scenario: <reason>" and exit code 1.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/harness/png_writer.h"
+#include "res/resource.h"
+#include "tools/ui_scenario/remote_controls.h"
+#include "tools/ui_scenario/scenario_options.h"
+#include "tools/ui_scenario/tree_printer.h"
+
+namespace scenario {
+namespace {
+
+Options g_options;
+PROCESS_INFORMATION g_program{};
+HWND g_frame = nullptr;
+std::string g_failure;
+std::wstring g_replyPath;
+// What the program asked through its seams: "box", "open", "save", "folder", "shell" in order.
+std::vector<std::string> g_requests;
+// Set by the step that expects a question: the answer it gives.
+int g_questionAnswer = 0;
+std::set<HWND> g_dialogsHandled;
+
+void Fail(const std::string& reason) {
+  if (g_failure.empty()) g_failure = reason;
+}
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], size, nullptr, nullptr);
+  return out;
+}
+
+std::wstring Wide(const std::string& text) {
+  if (text.empty()) return {};
+  const int size = ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(size), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], size);
+  return out;
+}
+
+// ---- the seams' requests ------------------------------------------------------------------------------
+
+std::vector<std::wstring> SplitLines(const wchar_t* data, size_t chars) {
+  std::vector<std::wstring> lines(1);
+  for (size_t i = 0; i < chars; ++i) {
+    if (data[i] == L'\n') {
+      lines.emplace_back();
+    } else {
+      lines.back() += data[i];
+    }
+  }
+  return lines;
+}
+
+LRESULT Reply(const std::vector<std::wstring>& paths) {
+  FILE* out = _wfopen(g_replyPath.c_str(), L"wb");
+  if (out == nullptr) return 0;
+  for (const std::wstring& path : paths) std::fprintf(out, "%s\n", Utf8(path).c_str());
+  std::fclose(out);
+  return paths.empty() ? 0 : 1;
+}
+
+LRESULT AnswerBox(const std::vector<std::wstring>& lines) {
+  const unsigned style = lines.size() > 1 ? static_cast<unsigned>(std::wcstoul(lines[1].c_str(), nullptr, 10)) : 0;
+  const std::wstring text = lines.size() > 4 ? lines[4] : L"";
+  std::fprintf(stderr, "ui-scenario: box: %s\n", Utf8(text).c_str());
+  const unsigned buttons = style & 0xF;
+  if (buttons == MB_YESNO || buttons == MB_YESNOCANCEL || buttons == MB_OKCANCEL) {
+    if (g_questionAnswer != 0) return g_questionAnswer;
+    Fail("unexpected question: " + Utf8(text));
+    return buttons == MB_OKCANCEL ? IDCANCEL : IDNO;
+  }
+  if ((style & 0xF0) == MB_ICONERROR) Fail("error box: " + Utf8(text));
+  return IDOK;
+}
+
+LRESULT AnswerRequest(const COPYDATASTRUCT& data) {
+  const auto lines = SplitLines(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t));
+  const std::string kind = Utf8(lines[0]);
+  g_requests.push_back(kind);
+  const std::wstring filter = lines.size() > 2 ? lines[2] : L"";
+  const bool snapshot = filter.find(L"vsnp") != std::wstring::npos;
+  if (kind == "box") return AnswerBox(lines);
+  if (kind == "open") {
+    if (snapshot) return Reply({Wide(g_options.snapshotLoad)});
+    return Reply({Wide(g_options.image)});
+  }
+  if (kind == "save") {
+    if (!snapshot || g_options.snapshotSave.empty()) Fail("unexpected save dialog");
+    return Reply({Wide(g_options.snapshotSave)});
+  }
+  if (kind == "folder") {
+    if (g_options.saveDir.empty()) Fail("unexpected folder browser");
+    return Reply({Wide(g_options.saveDir)});
+  }
+  return 1;  // shell verbs and processes: noted, not run
+}
+
+LRESULT CALLBACK RunnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COPYDATA) {
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    if (data != nullptr && data->dwData == 0x44534352) return AnswerRequest(*data);
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND MakeRunnerWindow() {
+  WNDCLASSW type{};
+  type.lpfnWndProc = RunnerProc;
+  type.hInstance = ::GetModuleHandleW(nullptr);
+  type.lpszClassName = L"DorvaneScenarioRunner";
+  ::RegisterClassW(&type);
+  return ::CreateWindowW(type.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, type.hInstance, nullptr);
+}
+
+// ---- the program's windows ----------------------------------------------------------------------------
+
+struct WindowSearch {
+  DWORD process;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectVisible(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<WindowSearch*>(parameter);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner == search->process && ::IsWindowVisible(window)) search->found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> ProgramWindows() {
+  WindowSearch search{g_program.dwProcessId, {}};
+  ::EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool ProgramEnded() { return ::WaitForSingleObject(g_program.hProcess, 0) == WAIT_OBJECT_0; }
+
+// The dialogs a user answers in the window itself (not through a seam): the choice of the partitions the
+// table lists, the file types of a File Trace.
+void AnswerDialogs() {
+  for (HWND window : ProgramWindows()) {
+    if (window == g_frame || ::GetMenu(window) != nullptr || g_dialogsHandled.count(window) != 0) continue;
+    if (ClassName(window) != L"#32770") continue;
+    const std::wstring caption = WindowText(window);
+    if (caption == L"Please Select" || caption.find(L"File Type") != std::wstring::npos) {
+      g_dialogsHandled.insert(window);
+      if (HWND ok = FindDescendantById(window, IDOK)) {
+        ClickCentre(ok);
+      } else {
+        ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+      }
+    }
+  }
+}
+
+// Handles the runner's own messages (the seams' requests) for a while.
+void Pump(DWORD ms) {
+  const DWORD end = ::GetTickCount() + ms;
+  for (;;) {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+    const DWORD now = ::GetTickCount();
+    if (static_cast<int>(end - now) <= 0) return;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(end - now, 20), QS_ALLINPUT);
+  }
+}
+
+// The worst time the program's user-interface thread took to answer a message while WaitUntil polled.
+DWORD g_worstDelayMs = 0;
+bool g_measureDelay = false;
+
+void MeasureDelay() {
+  if (!g_measureDelay || g_frame == nullptr) return;
+  const DWORD start = ::GetTickCount();
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutW(g_frame, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+  g_worstDelayMs = std::max(g_worstDelayMs, ::GetTickCount() - start);
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, const std::string& what) {
+  const DWORD start = ::GetTickCount();
+  while (g_failure.empty()) {
+    AnswerDialogs();
+    MeasureDelay();
+    if (done()) return true;
+    if (ProgramEnded()) {
+      Fail("the program ended while waiting for " + what);
+      return false;
+    }
+    if (::GetTickCount() - start > timeoutMs) {
+      Fail("time-out waiting for " + what);
+      return false;
+    }
+    Pump(20);
+  }
+  return false;
+}
+
+// The pages as the program made them (page N with id 0xE900 + N); the page shown takes 0xE900 later.
+HWND g_pages[5] = {};
+HWND Page(int page) {
+  if (page != 4 || g_frame == nullptr) return g_pages[page];
+  // The results page is the one with the results list, whatever its id now (a snapshot on the command
+  // line shows it before the runner looks).
+  for (int id = 0xE900; id <= 0xE904; ++id) {
+    HWND candidate = ::GetDlgItem(g_frame, id);
+    if (candidate != nullptr && FindDescendant(candidate, WC_LISTVIEWW) != nullptr) return candidate;
+  }
+  return nullptr;
+}
+bool TakePages() {
+  for (int page = 0; page < 5; ++page) g_pages[page] = ::GetDlgItem(g_frame, 0xE900 + page);
+  return std::all_of(std::begin(g_pages), std::end(g_pages), [](HWND page) { return page != nullptr; });
+}
+bool PageShown(int page) { return Page(page) != nullptr && ::IsWindowVisible(Page(page)); }
+
+// The program answers a message and shows nothing but its main window.
+bool Idle() {
+  DWORD_PTR ignored = 0;
+  if (!::SendMessageTimeoutW(g_frame, WM_NULL, 0, 0, SMTO_NORMAL, 200, &ignored)) return false;
+  for (HWND window : ProgramWindows()) {
+    if (window != g_frame && ::GetWindow(window, GW_OWNER) != nullptr) return false;
+  }
+  return true;
+}
+
+bool WaitIdle(DWORD settleMs, DWORD timeoutMs, const std::string& what) {
+  DWORD idleSince = 0;
+  return WaitUntil([&] {
+    if (!Idle()) {
+      idleSince = 0;
+      return false;
+    }
+    if (idleSince == 0) idleSince = ::GetTickCount();
+    return ::GetTickCount() - idleSince >= settleMs;
+  }, timeoutMs, what);
+}
+
+bool WaitPage(int page, DWORD timeoutMs) {
+  return WaitUntil([page] { return PageShown(page); }, timeoutMs, "page " + std::to_string(page));
+}
+
+bool ClickButton(int page, int id, const std::string& name) {
+  HWND button = FindDescendantById(Page(page), id);
+  if (button == nullptr || !::IsWindowVisible(button) || !::IsWindowEnabled(button)) {
+    Fail("page " + std::to_string(page) + " has no " + name + " button to press");
+    return false;
+  }
+  ClickCentre(button);
+  return true;
+}
+
+// The main window as the screen shows it, into SHOTS_DIR\<name>.png.
+void Screenshot(const std::string& name) {
+  if (g_options.shots.empty() || g_frame == nullptr) return;
+  Pump(300);
+  ::RedrawWindow(g_frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Pump(300);
+  RECT r{};
+  ::GetWindowRect(g_frame, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  HDC screen = ::GetDC(nullptr);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = ::CreateCompatibleDC(screen);
+  HGDIOBJ old = ::SelectObject(memory, dib);
+  ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  ::GdiFlush();
+  std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
+  const auto* bgra = static_cast<const uint8_t*>(bits);
+  for (size_t i = 0; i < rgba.size(); i += 4) {
+    rgba[i] = bgra[i + 2];
+    rgba[i + 1] = bgra[i + 1];
+    rgba[i + 2] = bgra[i];
+    rgba[i + 3] = 255;
+  }
+  ::SelectObject(memory, old);
+  ::DeleteDC(memory);
+  ::DeleteObject(dib);
+  ::ReleaseDC(nullptr, screen);
+  const std::wstring path = Wide(g_options.shots) + L"\\" + Wide(name) + L".png";
+  if (!harness::WritePng(std::u16string(path.begin(), path.end()), static_cast<uint32_t>(width),
+                         static_cast<uint32_t>(height), rgba)) {
+    Fail("cannot write the screenshot " + Utf8(path));
+  }
+}
+
+std::string ModeName() { return g_options.snapshotLoad.empty() ? g_options.mode : "load"; }
+void PageShot(int page) { Screenshot("page" + std::to_string(page) + "_" + ModeName()); }
+
+// ---- the steps ----------------------------------------------------------------------------------------
+
+bool Start(HWND runner) {
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  g_replyPath = std::wstring(temp) + L"dorvane-scenario-" + std::to_wstring(::GetCurrentProcessId()) + L".txt";
+  ::SetEnvironmentVariableW(L"DORVANE_SCENARIO_RUNNER",
+                            std::to_wstring(reinterpret_cast<uintptr_t>(runner)).c_str());
+  ::SetEnvironmentVariableW(L"DORVANE_SCENARIO_REPLY", g_replyPath.c_str());
+  std::wstring command = L"\"" + Wide(g_options.program) + L"\"";
+  // A snapshot is opened as the shell opens a double-clicked one: on the command line.
+  if (!g_options.snapshotLoad.empty()) command += L" \"" + Wide(g_options.snapshotLoad) + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &g_program)) {
+    Fail("cannot start " + g_options.program);
+    return false;
+  }
+  return WaitUntil([] {
+    for (HWND window : ProgramWindows()) {
+      if (::GetMenu(window) != nullptr) g_frame = window;
+    }
+    return g_frame != nullptr && TakePages();
+  }, 60000, "the main window");
+}
+
+int ModeButton() {
+  if (g_options.mode == "extensive") return IDC_EXTENSIVE_SCAN;
+  if (g_options.mode == "trace") return IDC_FILE_TRACE;
+  return IDC_QUICK_SCAN;
+}
+
+HTREEITEM FindChildNamed(HWND tree, HTREEITEM parent, const std::wstring& text) {
+  for (HTREEITEM node = FirstChild(tree, parent); node != nullptr; node = NextSibling(tree, node)) {
+    if (NodeText(g_program.hProcess, tree, node) == text) return node;
+  }
+  return nullptr;
+}
+
+bool ClickNode(HWND tree, HTREEITEM node) {
+  RECT text{};
+  if (!NodeTextRect(g_program.hProcess, tree, node, &text)) return false;
+  Click(tree, POINT{(text.left + text.right) / 2, (text.top + text.bottom) / 2});
+  Pump(100);
+  return true;
+}
+
+// Page 2: the partition or the whole disk with its range, then Next.
+bool ChooseSource() {
+  HWND tree = FindDescendant(Page(2), WC_TREEVIEWW);
+  if (tree == nullptr) return Fail("page 2 shows no source tree"), false;
+  HTREEITEM disk = FirstChild(tree, nullptr);
+  HTREEITEM node = disk;
+  if (g_options.partition >= 0) {
+    node = FindChildNamed(tree, disk, L"Partition " + std::to_wstring(g_options.partition));
+    if (node == nullptr) return Fail("page 2 lists no partition " + std::to_string(g_options.partition)), false;
+  }
+  if (node == nullptr || !ClickNode(tree, node)) return Fail("cannot click the source on page 2"), false;
+  if (g_options.rangeCode != 0) {
+    HWND panel = Page(2);
+    HWND list = FindDescendantById(panel, IDC_FILE_SYSTEM_LIST);
+    HWND start = FindDescendantById(panel, IDC_START_SECTOR);
+    HWND end = FindDescendantById(panel, IDC_END_SECTOR);
+    if (list == nullptr || start == nullptr || end == nullptr) return Fail("page 2 has no range fields"), false;
+    const int item = g_options.rangeCode == 300 ? 0 : g_options.rangeCode == 200 ? 1 : 2;
+    ::SendMessageW(list, CB_SETCURSEL, item, 0);
+    ::SendMessageW(::GetParent(list), WM_COMMAND, MAKEWPARAM(IDC_FILE_SYSTEM_LIST, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(list));
+    ::SendMessageW(start, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::to_wstring(g_options.rangeStart).c_str()));
+    const unsigned long long last = g_options.rangeStart + g_options.rangeCount - 1;
+    ::SendMessageW(end, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::to_wstring(last).c_str()));
+  }
+  return true;
+}
+
+HWND ResultsTree() { return FindDescendant(Page(4), WC_TREEVIEWW); }
+HWND ResultsList() { return FindDescendant(Page(4), WC_LISTVIEWW); }
+
+// Page 4 shows the results: its tree has its top node (File Trace: its list has rows) and the program is
+// idle again.
+bool WaitResults(DWORD timeoutMs) {
+  return WaitUntil([] {
+    if (!PageShown(4)) return false;
+    HWND tree = ResultsTree();
+    const bool listed = (tree != nullptr && FirstChild(tree, nullptr) != nullptr) ||
+                        (ResultsList() != nullptr && RowCount(ResultsList()) > 0);
+    return listed && Idle();
+  }, timeoutMs, "the results on page 4");
+}
+
+// Page 3: the K-th file system the Extensive Scan found (from 1, in the tree's order), then Next.
+bool ChooseFileSystem() {
+  HWND tree = FindDescendant(Page(3), WC_TREEVIEWW);
+  if (tree == nullptr) return Fail("page 3 shows no file systems"), false;
+  std::vector<HTREEITEM> found;
+  std::function<void(HTREEITEM)> walk = [&](HTREEITEM parent) {
+    for (HTREEITEM node = FirstChild(tree, parent); node != nullptr; node = NextSibling(tree, node)) {
+      if (FirstChild(tree, node) == nullptr && parent != nullptr) found.push_back(node);
+      walk(node);
+    }
+  };
+  walk(nullptr);
+  const int k = g_options.choose > 0 ? g_options.choose : 1;
+  if (static_cast<size_t>(k) > found.size()) {
+    return Fail("page 3 lists " + std::to_string(found.size()) + " file systems, not " + std::to_string(k)), false;
+  }
+  if (!ClickNode(tree, found[static_cast<size_t>(k - 1)])) return Fail("cannot click a file system on page 3"), false;
+  Pump(300);
+  return ClickButton(3, IDC_NEXT, "Next");
+}
+
+bool Scan() {
+  if (!WaitPage(0, 60000)) return false;
+  // The start-up asks for the image through the file dialog: wait for the path to be taken.
+  WaitUntil([] { return std::count(g_requests.begin(), g_requests.end(), "open") > 0 && Idle(); }, 60000,
+            "the image to be chosen");
+  if (!g_failure.empty()) return false;
+  PageShot(0);
+  if (!ClickButton(0, ModeButton(), "mode")) return false;
+  if (!WaitPage(1, 60000)) return false;
+  WaitIdle(300, 60000, "page 1");
+  PageShot(1);
+  if (!ClickButton(1, IDC_NEXT, "Next")) return false;
+  if (!WaitPage(2, 120000) || !WaitIdle(300, 120000, "page 2")) return false;
+  if (!ChooseSource()) return false;
+  PageShot(2);
+  if (!ClickButton(2, IDC_NEXT, "Next")) return false;
+  const DWORD start = ::GetTickCount();
+  g_measureDelay = g_options.timing;
+  const DWORD limit = static_cast<DWORD>(g_options.timeoutSeconds) * 1000;
+  if (g_options.mode == "extensive") {
+    if (!WaitPage(3, limit) || !WaitIdle(500, limit, "page 3")) return false;
+    PageShot(3);
+    if (!ChooseFileSystem()) return false;
+  }
+  if (!WaitResults(limit)) return false;
+  g_measureDelay = false;
+  if (g_options.timing) {
+    std::printf("window_seconds=%.3f\nworst_ui_delay_ms=%lu\n", (::GetTickCount() - start) / 1000.0,
+                static_cast<unsigned long>(g_worstDelayMs));
+  }
+  return true;
+}
+
+bool SaveSnapshot() {
+  const size_t before = std::count(g_requests.begin(), g_requests.end(), "save");
+  ::PostMessageW(g_frame, WM_COMMAND, ID_SAVE_SNAPSHOT, 0);
+  if (!WaitUntil([before] { return static_cast<size_t>(std::count(g_requests.begin(), g_requests.end(), "save")) > before; },
+                 30000, "the snapshot's save dialog")) {
+    return false;
+  }
+  return WaitIdle(500, 120000, "the snapshot to be saved");
+}
+
+bool TickAllAndSave() {
+  HWND tree = ResultsTree();
+  if (g_options.tickAll && tree != nullptr) {
+    for (HTREEITEM node = FirstChild(tree, nullptr); node != nullptr; node = NextSibling(tree, node)) {
+      POINT box{};
+      if (!CheckBoxPoint(g_program.hProcess, tree, node, &box)) return Fail("the results tree shows no check box"), false;
+      Click(tree, box);
+      Pump(200);
+    }
+    WaitIdle(300, 30000, "the ticks");
+  }
+  if (g_options.saveDir.empty()) return g_failure.empty();
+  const size_t before = std::count(g_requests.begin(), g_requests.end(), "folder");
+  ::PostMessageW(g_frame, WM_COMMAND, ID_RECOVER_SELECTED, 0);
+  if (!WaitUntil([before] { return static_cast<size_t>(std::count(g_requests.begin(), g_requests.end(), "folder")) > before; },
+                 30000, "the folder browser of Recover")) {
+    return false;
+  }
+  return WaitIdle(1000, static_cast<DWORD>(g_options.timeoutSeconds) * 1000, "the files to be saved");
+}
+
+bool Exit() {
+  g_questionAnswer = IDYES;
+  ::PostMessageW(g_frame, WM_CLOSE, 0, 0);
+  const DWORD start = ::GetTickCount();
+  while (!ProgramEnded()) {
+    Pump(50);
+    if (::GetTickCount() - start > 60000) return Fail("the program did not end after Exit"), false;
+  }
+  DWORD code = 1;
+  ::GetExitCodeProcess(g_program.hProcess, &code);
+  if (code != 0) Fail("the program ended with code " + std::to_string(code));
+  return g_failure.empty();
+}
+
+int Run() {
+  HWND runner = MakeRunnerWindow();
+  if (runner == nullptr || !Start(runner)) return 1;
+  ::MoveWindow(g_frame, 0, 0, 1000, 740, TRUE);
+  bool ok;
+  if (!g_options.snapshotLoad.empty()) {
+    ok = WaitResults(static_cast<DWORD>(g_options.timeoutSeconds) * 1000);
+  } else {
+    ok = Scan();
+  }
+  if (ok) {
+    PageShot(4);
+    if (g_options.printTree) {
+      HWND tree = ResultsTree();
+      HWND list = ResultsList();
+      if (tree == nullptr || list == nullptr) {
+        Fail("page 4 shows no results tree and list");
+      } else {
+        PrintTree(g_program.hProcess, tree, list, g_options.mode == "trace", [] {
+          return WaitIdle(100, 60000, "a folder's rows");
+        });
+      }
+    }
+  }
+  if (ok && g_failure.empty() && !g_options.snapshotSave.empty()) ok = SaveSnapshot();
+  if (ok && g_failure.empty()) ok = TickAllAndSave();
+  if (ok && g_failure.empty()) Exit();
+  if (!ProgramEnded()) ::TerminateProcess(g_program.hProcess, 99);
+  if (!g_failure.empty()) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "ui-scenario: %s\n", g_failure.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace scenario
+
+int wmain(int argc, wchar_t** argv) {
+  std::string error;
+  if (!scenario::ParseOptions(argc, argv, &scenario::g_options, &error)) {
+    std::fprintf(stderr, "ui-scenario: %s\n%s", error.c_str(), scenario::Usage());
+    return 2;
+  }
+  return scenario::Run();
+}
