@@ -290,6 +290,21 @@ void RegisterWithConverter(const LoadedConverter& c) {
   if (HGLOBAL preferences = c.registerApp(8, nullptr)) ::GlobalFree(preferences);
 }
 
+// The converter of an entry, loaded and registered with for one conversion step, unloaded after it.
+struct ConverterInUse {
+  explicit ConverterInUse(const ConverterEntry& entry) {
+    Copy(converter.file, entry.file);
+    loaded = LoadConverter(converter) == 0;
+    if (loaded) RegisterWithConverter(converter);
+  }
+  ~ConverterInUse() { UnloadConverter(converter); }
+  ConverterInUse(const ConverterInUse&) = delete;
+  ConverterInUse& operator=(const ConverterInUse&) = delete;
+
+  LoadedConverter converter;
+  bool loaded = false;
+};
+
 // Locks a transfer buffer for one callback and unlocks it on every way out.
 class LockedBuffer {
  public:
@@ -345,14 +360,9 @@ int ImportToRtf(const char* path, const char* className) {
     Report("%s: error: Import class %s not found\n", g_run.tool, className);
     return 1;
   }
-  LoadedConverter c;
-  Copy(c.file, entry->file);
-  if (LoadConverter(c) != 0) return 1;
-  struct Unload {
-    LoadedConverter& c;
-    ~Unload() { UnloadConverter(c); }
-  } unload{c};
-  RegisterWithConverter(c);
+  ConverterInUse use(*entry);
+  if (!use.loaded) return 1;
+  const LoadedConverter& c = use.converter;
   if (c.foreignToRtf == nullptr) {
     Report("%s: error: ForeignToRtf could not be resolved\n", c.file);
     return 1;
@@ -379,14 +389,9 @@ int ExportFromRtf(const char* path, const char* className) {
     Report("Export class %s not found\n", className);
     return 1;
   }
-  LoadedConverter c;
-  Copy(c.file, entry->file);
-  if (LoadConverter(c) != 0) return 1;
-  struct Unload {
-    LoadedConverter& c;
-    ~Unload() { UnloadConverter(c); }
-  } unload{c};
-  RegisterWithConverter(c);
+  ConverterInUse use(*entry);
+  if (!use.loaded) return 1;
+  const LoadedConverter& c = use.converter;
   if (c.rtfToForeign == nullptr) {
     Report("%s: RtfToForeign could not be resolved\n", c.file);
     return 1;
