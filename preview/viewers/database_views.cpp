@@ -16,6 +16,7 @@
 #include "platform/standins/dao_database.h"
 #include "preview/preview_host.h"
 #include "preview/viewers/dbf_table.h"
+#include "res/resource.h"
 #include "ui/controls/splitter_ctrl.h"
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
@@ -259,6 +260,83 @@ void CDBF_View::LoadDbfTable(const CString& path, CListCtrl* list) {
 
 // ---- CDaoTreeView ----------------------------------------------------------------------------------------
 
+namespace {
+
+// The tree's OLE drop target: it answers what a drag may do and takes no drop.
+class TreeDropTarget final : public IDropTarget {
+ public:
+  explicit TreeDropTarget(CDaoTreeView* view) : m_view(view) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    *object = iid == IID_IUnknown || iid == IID_IDropTarget ? static_cast<IDropTarget*>(this) : nullptr;
+    if (*object == nullptr) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --m_references;
+    if (left == 0) delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL at, DWORD* effect) override {
+    m_data = data;
+    *effect = m_view != nullptr ? m_view->OnDragEnter(data, keys, CPoint(at.x, at.y)) : DROPEFFECT_NONE;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL at, DWORD* effect) override {
+    *effect = m_view != nullptr ? m_view->OnDragOver(m_data, keys, CPoint(at.x, at.y)) : DROPEFFECT_NONE;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE DragLeave() override {
+    m_data = nullptr;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+    m_data = nullptr;
+    *effect = DROPEFFECT_NONE;
+    return S_OK;
+  }
+  void Forget() { m_view = nullptr; }
+
+ private:
+  IDataObject* m_data = nullptr;  // the data of the drag under way (not held)
+  virtual ~TreeDropTarget() = default;
+  CDaoTreeView* m_view;
+  ULONG m_references = 1;
+};
+
+}  // namespace
+
+CDaoTreeView::CDaoTreeView() : m_clipboardFormat(::RegisterClipboardFormatW(L"RedEvuz")) {}
+
+CDaoTreeView::~CDaoTreeView() {
+  if (m_dropTarget != nullptr) {
+    static_cast<TreeDropTarget*>(m_dropTarget)->Forget();
+    m_dropTarget->Release();
+  }
+}
+
+DWORD CDaoTreeView::OnDragEnter(IDataObject* data, DWORD keyState, CPoint point) {
+  return OnDragOver(data, keyState, point);
+}
+
+DWORD CDaoTreeView::OnDragOver(IDataObject* data, DWORD, CPoint) {
+  if (m_pDatabase == nullptr || data == nullptr) return DROPEFFECT_NONE;
+  FORMATETC format{static_cast<CLIPFORMAT>(m_clipboardFormat), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  return data->QueryGetData(&format) == S_OK ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+}
+
+void CDaoTreeView::OnSysColorChange() {
+  CView::OnSysColorChange();
+  if (m_images.GetSafeHandle() != nullptr) m_images.SetBkColor(::GetSysColor(COLOR_WINDOW));
+}
+
+void CDaoTreeView::OnDestroy() {
+  if (m_dropTarget != nullptr && ::IsWindow(m_tree.m_hWnd)) ::RevokeDragDrop(m_tree.m_hWnd);
+  CView::OnDestroy();
+}
+
 IMPLEMENT_DYNCREATE(CDaoTreeView, CView)
 
 BEGIN_MESSAGE_MAP(CDaoTreeView, CView)
@@ -267,6 +345,8 @@ BEGIN_MESSAGE_MAP(CDaoTreeView, CView)
   ON_NOTIFY(TVN_SELCHANGED, CDaoTreeView::kTreeId, OnSelChanged)
   ON_NOTIFY(TVN_KEYDOWN, CDaoTreeView::kTreeId, OnKeyDown)
   ON_NOTIFY(NM_RCLICK, CDaoTreeView::kTreeId, OnRClick)
+  ON_WM_SYSCOLORCHANGE()
+  ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 int CDaoTreeView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
@@ -276,6 +356,18 @@ int CDaoTreeView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     return -1;
   }
   if (CEx_StyleDoc* document = StyleDocument()) document->m_pDaoTreeView = this;
+  if (m_images.Create(IDB_DATABASE_TREE, 16, 0, RGB(255, 0, 255))) {
+    m_images.SetBkColor(::GetSysColor(COLOR_WINDOW));
+    m_tree.SetImageList(&m_images, TVSIL_NORMAL);
+  }
+  // Drag and drop needs OLE on this thread; without it the tree simply takes no drags.
+  auto* target = new TreeDropTarget(this);
+  if (SUCCEEDED(::RegisterDragDrop(m_tree.m_hWnd, target))) {
+    m_dropTarget = target;
+  } else {
+    target->Forget();
+    target->Release();
+  }
   return 0;
 }
 

@@ -7,8 +7,10 @@
 
 #include <windows.h>
 #include <oaidl.h>
+#include <objidl.h>
 
 #include "platform/classlib/cstring.h"
+#include "platform/classlib/win/cimagelist.h"
 #include "platform/classlib/win/clistctrl.h"
 #include "platform/classlib/win/ctreectrl.h"
 #include "platform/classlib/win/cview.h"
@@ -57,13 +59,19 @@ class CDaoTreeView : public CView {
   enum Kind { kRoot = 0, kTable = 2, kTables = 3, kRelation = 8, kRelations = 9, kQuery = 10, kQueries = 11 };
   static constexpr UINT kTreeId = 1;
 
-  CDaoTreeView() = default;
+  CDaoTreeView();
+  ~CDaoTreeView() override;
   // Lists the tables, relations and queries of m_pDatabase.
   void FillDatabaseTree();
   void AddSchemaItem(int kind, const CString& name);
   // Deletes the item's table or query from the database and the item from the tree.
   void DeleteSchemaItem(HTREEITEM item);
   CTreeCtrl& GetTreeCtrl() { return m_tree; }
+  // What a drag over the tree may do: copy when a database is open and the data is of our own format;
+  // the tree takes no drop of anything.
+  DWORD OnDragEnter(IDataObject* data, DWORD keyState, CPoint point);
+  DWORD OnDragOver(IDataObject* data, DWORD keyState, CPoint point);
+  UINT GetClipboardFormat() const { return m_clipboardFormat; }
 
   CDaoDatabase* m_pDatabase = nullptr;  // not owned: the document's
 
@@ -74,6 +82,8 @@ class CDaoTreeView : public CView {
   afx_msg void OnSelChanged(NMHDR* header, LRESULT* result);
   afx_msg void OnKeyDown(NMHDR* header, LRESULT* result);
   afx_msg void OnRClick(NMHDR* header, LRESULT* result);
+  afx_msg void OnSysColorChange();
+  afx_msg void OnDestroy();
   DECLARE_MESSAGE_MAP()
 
  private:
@@ -83,6 +93,9 @@ class CDaoTreeView : public CView {
   void ListKind(Body body);
 
   CTreeCtrl m_tree;
+  CImageList m_images;
+  UINT m_clipboardFormat = 0;
+  IDropTarget* m_dropTarget = nullptr;  // registered on the tree while it exists
   HTREEITEM m_current = nullptr;
   HTREEITEM m_root = nullptr, m_tables = nullptr, m_lastTable = nullptr, m_relations = nullptr, m_queries = nullptr;
   BOOL m_bBusy = FALSE;

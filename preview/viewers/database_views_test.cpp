@@ -246,6 +246,45 @@ TEST_F(AccessViewTest, DeleteAnsweredThroughTheSeam) {
   EXPECT_EQ(db.tables.size(), 2u);
 }
 
+// Data of one clipboard format, as a drag offers it.
+class OneFormatData : public IDataObject {
+ public:
+  explicit OneFormatData(UINT format) : format_(format) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE GetData(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
+    return format->cfFormat == format_ && (format->tymed & TYMED_HGLOBAL) != 0 ? S_OK : DV_E_FORMATETC;
+  }
+  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+
+ private:
+  UINT format_;
+};
+
+TEST_F(AccessViewTest, DragsOfOurOwnFormatAreAnsweredCopy) {
+  ASSERT_NE(view_, nullptr);
+  CDaoTreeView* tree = view_->m_pTreeView;
+  EXPECT_EQ(tree->GetClipboardFormat(), ::RegisterClipboardFormatW(L"RedEvuz"));
+  OneFormatData ours(tree->GetClipboardFormat());
+  OneFormatData text(CF_UNICODETEXT);
+  EXPECT_EQ(tree->OnDragEnter(&ours, 0, CPoint(5, 5)), static_cast<DWORD>(DROPEFFECT_COPY));
+  EXPECT_EQ(tree->OnDragOver(&ours, 0, CPoint(5, 5)), static_cast<DWORD>(DROPEFFECT_COPY));
+  EXPECT_EQ(tree->OnDragOver(&text, 0, CPoint(5, 5)), static_cast<DWORD>(DROPEFFECT_NONE));
+  tree->m_pDatabase = nullptr;  // no database open: nothing is taken
+  EXPECT_EQ(tree->OnDragOver(&ours, 0, CPoint(5, 5)), static_cast<DWORD>(DROPEFFECT_NONE));
+}
+
 TEST(DatabaseViews, WithoutTheEngineTheDatabaseIsReportedAndShownCorrupted) {
   harness::ScriptedMessageBoxes boxes;
   seams::InstallMessageBoxes(&boxes);
