@@ -3,34 +3,14 @@
 // shows each one's text. Screenshots page4_text.png and page4_rtf.png.
 #include <windows.h>
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <memory>
 #include <string>
-#include <thread>
 
-#include "app/ex_style_app.h"
-#include "app/main_frame.h"
-#include "app/pages/third_view_hdd.h"
-#include "app/results/result_columns.h"
-#include "engine/host/fakes.h"
-#include "engine/host/scan_fakes.h"
-#include "engine/host/scan_page_fakes.h"
-#include "engine/image/disk_image.h"
-#include "engine/image/source_values.h"
-#include "engine/records/scan_control.h"
-#include "engine/records/scan_parameters.h"
-#include "engine/records/scan_records.h"
-#include "engine/save/results_listing.h"
-#include "engine/scan/quick_scan.h"
-#include "engine/scan/results_tree_build.h"
 #include "platform/harness/driver.h"
-#include "platform/harness/scripted_seams.h"
-#include "platform/os/os.h"
 #include "preview/main_preview_view.h"
 #include "preview/preview_extensions.h"
+#include "preview/results_page_test_support.h"
 #include "preview/viewers/document_view.h"
 
 CEx_StyleApp theApp;
@@ -40,75 +20,13 @@ namespace {
 // The generated volume: 40 MiB of FAT32 in a fixed VHD.
 constexpr uint32_t kVolumeSectors = 40 * 1024 * 2;
 
-class DocumentsOnResultsPageTest : public ::testing::Test {
+class DocumentsOnResultsPageTest : public previewtest::ResultsPageTest {
  protected:
-  DocumentsOnResultsPageTest() {
-    static std::wstring commandLine = L"";
-    theApp.SetStartup(::GetModuleHandleW(nullptr), &commandLine[0], SW_SHOW);
-    theApp.InitApplication();
-    started_ = theApp.InitInstance() != FALSE;
-    frame_ = theApp.GetMainFrame();
-    page_ = frame_ != nullptr ? static_cast<CThirdView_HDD*>(theApp.PageViews[kPageResults]) : nullptr;
-    host::Hosts hosts = host::Current();
-    hosts.messages = &messages_;
-    hosts.secondDisplay = &panel_;
-    hosts.scanPage = &scanPage_;
-    scopedHosts_ = std::make_unique<host::ScopedHosts>(hosts);
-  }
-  ~DocumentsOnResultsPageTest() override {
-    scopedHosts_.reset();
-    SetCurrentDiskImage(nullptr);
-  }
-
-  ResultListCtrl& List() { return page_->ResultList(); }
-
-  // The results page as a Quick Scan fills it, the scan's worker served by this thread.
-  void QuickScan() {
-    ASSERT_TRUE(started_);
-    ASSERT_NE(page_, nullptr);
-    image_.CreateReader(kImageVhd);
-    ASSERT_TRUE(image_.Open(os::FromUtf8(std::string(DORVANE_DOCUMENT_VOLUME))));
-    ImageFormat = 0;
-    CurrentDriveIndex = 0;
-    SourceKind = kSourceDisk;
-    SetCurrentDiskImage(&image_);
-    ScanRange = ScanRangeRecord{records::kFat32, 0, kVolumeSectors, kVolumeSectors - 1, 0};
-    ResultListers = ResultListersRecord{ListFatFolder, ListNtfsFolder};
-    SelectedModeText = _T("Selected Mode : Quick Scan");
-    RecoveryMode = records::kQuickScan;
-    int index = 0;
-    for (const results::ResultColumn& c : results::ResultColumnsFor(records::kQuickScan)) {
-      List().InsertColumn(index++, reinterpret_cast<const wchar_t*>(c.title), LVCFMT_LEFT, c.width);
-    }
-    theApp.SwitchView(kPageResults);
-    harness::PumpFor(50);
-    ScanThreadControl.stopFlag = 0;
-    ScanThreadControl.runningFlag = 1;
-    std::atomic<bool> done{false};
-    uint32_t scanned = 0;
-    std::thread worker([&] {
-      scanned = QuickScanThread();
-      done = true;
-    });
-    const bool ended = harness::WaitUntil([&] { return done.load(); }, 60000);
-    worker.join();
-    ASSERT_TRUE(ended);
-    ASSERT_EQ(scanned, 1u);
-    harness::PumpFor(50);
-  }
-
   // Clicks the row of that name; the document view the pane then shows, or null.
   CAdobeReaderView* Preview(const std::u16string& name) {
-    int row = -1;
-    for (int r = 0; r < List().CTKListCtrl::GetItemCount() && row < 0; ++r) {
-      if (List().GetItemText(r, 0) == name) row = r;
-    }
+    const int row = Row(name);
     if (row < 0) return nullptr;
-    List().EnsureVisible(row, FALSE);
-    CRect rect;
-    if (!List().GetItemRect(row, rect, LVIR_LABEL)) return nullptr;
-    harness::Click(List().m_hWnd, POINT{rect.left + 20, rect.CenterPoint().y});
-    harness::PumpFor(200);
+    ClickRow(row);
     CMainPreviewView* pane = page_->PreviewPane();
     return pane != nullptr ? dynamic_cast<CAdobeReaderView*>(pane->SlotView(PreviewSlot::kDocument)) : nullptr;
   }
@@ -119,22 +37,12 @@ class DocumentsOnResultsPageTest : public ::testing::Test {
     text.resize(static_cast<size_t>(::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
     return text;
   }
-
-  harness::ScopedSeams seams_;
-  bool started_ = false;
-  CMainFrame* frame_ = nullptr;
-  CThirdView_HDD* page_ = nullptr;
-  host::RecordingMessages messages_;
-  host::RecordingSecondDisplay panel_;
-  host::RecordingScanPage scanPage_;
-  std::unique_ptr<host::ScopedHosts> scopedHosts_;
-  DiskImage image_;
 };
 
 }  // namespace
 
 TEST_F(DocumentsOnResultsPageTest, AUtf16TextFileAndAnRtfFileAreShownInThePreview) {
-  QuickScan();
+  QuickScan(DORVANE_DOCUMENT_VOLUME, kVolumeSectors);
   CAdobeReaderView* text = Preview(u"Notes utf16.txt");
   ASSERT_NE(text, nullptr);
   EXPECT_EQ(frame_->m_bPreviewOk, 1u);
