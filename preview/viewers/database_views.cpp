@@ -32,16 +32,6 @@ const wchar_t kWarningCaption[] = L"RedEvuz - Warning";
 // The program's document, where the database views register themselves.
 CEx_StyleDoc* StyleDocument() { return static_cast<CEx_StyleDoc*>(CurrentPreviewDocument()); }
 
-CListCtrl* CreateReportList(CWnd* parent, UINT id) {
-  auto* list = new CListCtrl;
-  if (!list->Create(kListStyle, CRect(0, 0, 0, 0), parent, id)) {
-    delete list;
-    return nullptr;
-  }
-  list->SetExtendedStyle(list->GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-  return list;
-}
-
 void EmptyList(CListCtrl* list) {
   if (list == nullptr) return;
   list->DeleteAllItems();
@@ -191,30 +181,45 @@ CString VariantToText(const VARIANT& value) {
   return text;
 }
 
-// ---- CDBF_View -------------------------------------------------------------------------------------------
+// ---- TableListView, CDBF_View ----------------------------------------------------------------------------
 
-IMPLEMENT_DYNCREATE(CDBF_View, CView)
+IMPLEMENT_DYNAMIC(TableListView, CView)
 
-BEGIN_MESSAGE_MAP(CDBF_View, CView)
-  ON_WM_CREATE()
+BEGIN_MESSAGE_MAP(TableListView, CView)
   ON_WM_SIZE()
 END_MESSAGE_MAP()
 
-CDBF_View::~CDBF_View() { delete m_pList; }
+TableListView::~TableListView() { delete m_pList; }
+
+bool TableListView::CreateList() {
+  m_pList = new CListCtrl;
+  if (!m_pList->Create(kListStyle, CRect(0, 0, 0, 0), this, kListId)) {
+    delete m_pList;
+    m_pList = nullptr;
+    return false;
+  }
+  m_pList->SetExtendedStyle(m_pList->GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  return true;
+}
+
+void TableListView::OnSize(UINT nType, int cx, int cy) {
+  CView::OnSize(nType, cx, cy);
+  if (m_pList != nullptr && ::IsWindow(m_pList->m_hWnd)) m_pList->MoveWindow(0, 0, cx, cy);
+}
+
+IMPLEMENT_DYNCREATE(CDBF_View, TableListView)
+
+BEGIN_MESSAGE_MAP(CDBF_View, TableListView)
+  ON_WM_CREATE()
+END_MESSAGE_MAP()
 
 int CDBF_View::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CView::OnCreate(lpCreateStruct) == -1) return -1;
-  m_pList = CreateReportList(this, kListId);
   PreviewDocument* document = CurrentPreviewDocument();
-  if (m_pList == nullptr || document == nullptr || CurrentPreviewHost() == nullptr) return 0;
+  if (!CreateList() || document == nullptr || CurrentPreviewHost() == nullptr) return 0;
   EmptyList(m_pList);
   LoadDbfTable(document->m_previewPath, m_pList);
   return 0;
-}
-
-void CDBF_View::OnSize(UINT nType, int cx, int cy) {
-  CView::OnSize(nType, cx, cy);
-  if (m_pList != nullptr && ::IsWindow(m_pList->m_hWnd)) m_pList->MoveWindow(0, 0, cx, cy);
 }
 
 void CDBF_View::LoadDbfTable(const CString& path, CListCtrl* list) {
@@ -492,27 +497,17 @@ void CDaoTreeView::OnRClick(NMHDR*, LRESULT* result) {
 
 // ---- CMDBListView ----------------------------------------------------------------------------------------
 
-IMPLEMENT_DYNCREATE(CMDBListView, CView)
+IMPLEMENT_DYNCREATE(CMDBListView, TableListView)
 
-BEGIN_MESSAGE_MAP(CMDBListView, CView)
+BEGIN_MESSAGE_MAP(CMDBListView, TableListView)
   ON_WM_CREATE()
-  ON_WM_SIZE()
 END_MESSAGE_MAP()
 
-CMDBListView::~CMDBListView() { delete m_pList; }
-
 int CMDBListView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
-  if (CView::OnCreate(lpCreateStruct) == -1) return -1;
-  m_pList = CreateReportList(this, kListId);
-  if (m_pList == nullptr) return -1;
+  if (CView::OnCreate(lpCreateStruct) == -1 || !CreateList()) return -1;
   if (CEx_StyleDoc* document = StyleDocument()) document->m_pTableListView = this;
   ClearList();
   return 0;
-}
-
-void CMDBListView::OnSize(UINT nType, int cx, int cy) {
-  CView::OnSize(nType, cx, cy);
-  if (m_pList != nullptr && ::IsWindow(m_pList->m_hWnd)) m_pList->MoveWindow(0, 0, cx, cy);
 }
 
 void CMDBListView::ClearList() { EmptyList(m_pList); }

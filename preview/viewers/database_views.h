@@ -30,25 +30,37 @@ DatabaseViewSettings& DatabaseSettings();
 CString VariantToText(const VARIANT& value);
 CString BoolToText(BOOL flag);
 
-class CDBF_View : public CView {
-  DECLARE_DYNCREATE(CDBF_View)
+// A view that is one report list (control id 186, grid lines, full-row select) filling its client area.
+class TableListView : public CView {
+  DECLARE_DYNAMIC(TableListView)
 
  public:
   static constexpr UINT kListId = 186;
-  CDBF_View() = default;
-  ~CDBF_View() override;
-  // Fills the list with the table's columns and records.
-  void LoadDbfTable(const CString& path, CListCtrl* list);
+  ~TableListView() override;
   CListCtrl* GetListCtrl() const { return m_pList; }
 
  protected:
+  TableListView() = default;
   void OnDraw(CDC*) override {}
-  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  // Creates the list; false when it cannot be.
+  bool CreateList();
   afx_msg void OnSize(UINT nType, int cx, int cy);
   DECLARE_MESSAGE_MAP()
 
- private:
   CListCtrl* m_pList = nullptr;
+};
+
+class CDBF_View : public TableListView {
+  DECLARE_DYNCREATE(CDBF_View)
+
+ public:
+  CDBF_View() = default;
+  // Fills the list with the table's columns and records.
+  void LoadDbfTable(const CString& path, CListCtrl* list);
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  DECLARE_MESSAGE_MAP()
 };
 
 class CDaoTreeView : public CView {
@@ -101,29 +113,21 @@ class CDaoTreeView : public CView {
   BOOL m_bBusy = FALSE;
 };
 
-class CMDBListView : public CView {
+class CMDBListView : public TableListView {
   DECLARE_DYNCREATE(CMDBListView)
 
  public:
-  static constexpr UINT kListId = 186;
   CMDBListView() = default;
-  ~CMDBListView() override;
   // Deletes every row and column of the table shown.
   void ClearList();
   // Shows the table's records, at most the settings' number of rows.
   void LoadTableRecords(const CString& table);
-  CListCtrl* GetListCtrl() const { return m_pList; }
 
   CDaoDatabase* m_pDatabase = nullptr;  // not owned: the document's
 
  protected:
-  void OnDraw(CDC*) override {}
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
-  afx_msg void OnSize(UINT nType, int cx, int cy);
   DECLARE_MESSAGE_MAP()
-
- private:
-  CListCtrl* m_pList = nullptr;
 };
 
 class CMDB_View : public CView {

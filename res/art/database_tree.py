@@ -1,12 +1,9 @@
 """The database tree's images: a 16 x 16 strip of twelve on magenta, by item kind (0 the database,
 2 a table, 3 the tables, 8 a relation, 9 the relations, 10 a query, 11 the queries; the others unused)."""
 
-from PIL import Image
-
 import canvas
 import palette as p
-
-MAGENTA = (255, 0, 255)
+import toolkit
 
 
 def _database(sk, x):
@@ -72,16 +69,7 @@ def strip():
     images[9] = _folder(_mini_link)
     images[10] = _query
     images[11] = _folder(_mini_lens)
-    sk = canvas.Sketch(16 * len(images), 16)
-    for i, draw in enumerate(images):
-        if draw is not None:
-            draw(sk, 16 * i)
-    picture = Image.new("RGB", (16 * len(images), 16), MAGENTA)
-    layer = sk.result()
-    # Hard edges: a half-covered pixel is either ink or mask, so that no magenta bleeds.
-    alpha = layer.getchannel("A").point(lambda v: 255 if v >= 110 else 0)
-    picture.paste(layer.convert("RGB"), (0, 0), alpha)
-    return picture
+    return toolkit._strip(images, toolkit.MAGENTA, 16)
 
 
 def build(out):

@@ -69,12 +69,13 @@ def _close(sk, x):
     sk.line([(x + 12, 3.5), (x + 4, 11.5)], p.NAVY, 1.8)
 
 
-def _strip(images, mask):
-    """16 x 15 images side by side on the mask colour."""
-    sk = canvas.Sketch(16 * len(images), 15)
+def _strip(images, mask, height=15):
+    """16-wide images side by side on the mask colour (an image of None leaves its place empty)."""
+    sk = canvas.Sketch(16 * len(images), height)
     for i, draw in enumerate(images):
-        draw(sk, 16 * i)
-    strip = Image.new("RGB", (16 * len(images), 15), mask)
+        if draw is not None:
+            draw(sk, 16 * i)
+    strip = Image.new("RGB", (16 * len(images), height), mask)
     layer = sk.result()
     # Hard edges: a half-covered pixel is either ink or mask, so that nothing of the mask colour bleeds.
     alpha = layer.getchannel("A").point(lambda v: 255 if v >= 110 else 0)
