@@ -8,6 +8,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -262,27 +263,25 @@ TEST_F(DocumentView, TheOleCallbackNamesItsStoragesInOrder) {
   EXPECT_EQ(callback->Release(), 0u);
 }
 
-// ---- Word documents ------------------------------------------------------------------------------------
-
-// The test's stand-in Office, registered as "Word.Application" while it lives (in the machine's classes:
-// COM here does not read the current user's).
-class FakeWord {
+// An in-process COM server of the test's, registered (in the machine's classes: COM here does not read the
+// current user's) while it lives.
+class RegisteredServer {
  public:
-  FakeWord() {
-    std::wstring dll(DORVANE_FAKE_OFFICE_DLL, DORVANE_FAKE_OFFICE_DLL + sizeof(DORVANE_FAKE_OFFICE_DLL) - 1);
-    std::replace(dll.begin(), dll.end(), L'/', L'\\');
-    Set(L"Word.Application\\CLSID", nullptr, kClsid);
-    const std::wstring server = std::wstring(L"CLSID\\") + kClsid + L"\\InprocServer32";
-    Set(server, nullptr, L"Z:" + dll);
+  RegisteredServer(const wchar_t* clsid, const char* dll, const wchar_t* progId = nullptr)
+      : clsid_(clsid), progId_(progId) {
+    std::wstring path(dll, dll + std::strlen(dll));
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    if (progId_ != nullptr) Set(std::wstring(progId_) + L"\\CLSID", nullptr, clsid_);
+    const std::wstring server = std::wstring(L"CLSID\\") + clsid_ + L"\\InprocServer32";
+    Set(server, nullptr, L"Z:" + path);
     Set(server, L"ThreadingModel", L"Apartment");
   }
-  ~FakeWord() {
-    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Word.Application");
-    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + kClsid).c_str());
+  ~RegisteredServer() {
+    if (progId_ != nullptr) ::RegDeleteTreeW(HKEY_CLASSES_ROOT, progId_);
+    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + clsid_).c_str());
   }
 
  private:
-  static constexpr const wchar_t* kClsid = L"{5B0E4C1A-7D3F-4E21-9A8B-1F2E3D4C5B61}";
   static void Set(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
     HKEY handle = nullptr;
     ::RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr);
@@ -290,7 +289,48 @@ class FakeWord {
                      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     ::RegCloseKey(handle);
   }
+  const wchar_t* clsid_;
+  const wchar_t* progId_;
 };
+
+// The stand-in Office as "Word.Application".
+class FakeWord : public RegisteredServer {
+ public:
+  FakeWord()
+      : RegisteredServer(L"{5B0E4C1A-7D3F-4E21-9A8B-1F2E3D4C5B61}", DORVANE_FAKE_OFFICE_DLL, L"Word.Application") {}
+};
+
+// ---- PDF through the test's control ------------------------------------------------------------------
+
+class FakePdfControl : public RegisteredServer {
+ public:
+  FakePdfControl() : RegisteredServer(L"{D8D3A8F6-46EF-4424-AE49-4376F1FE1EB4}", DORVANE_FAKE_PDF_CONTROL_DLL) {}
+};
+
+TEST_F(DocumentView, ThePdfControlsAnswerIsThePreviewsOutcome) {
+  FakePdfControl control;
+  const std::pair<std::string, uint32_t> files[] = {
+      {"%PDF-1.4\n%%EOF\n", 1u},  // opened
+      {"not a PDF at all", 0u},    // refused: not shown as a success
+      {"%FAIL", 0u},               // the call itself fails
+  };
+  for (const auto& [bytes, ok] : files) {
+    const CString path = WriteTemp(L"scan.pdf", bytes);
+    CAdobeReaderView* view = host_->Show(path);
+    ASSERT_NE(view, nullptr) << bytes;
+    EXPECT_EQ(host_->frame->m_bPreviewOk, ok) << bytes;
+    EXPECT_NE(view->m_pdf.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(view->m_richEdit.GetSafeHwnd(), nullptr);
+    CRect client, pdf;
+    view->GetClientRect(client);
+    view->m_pdf.GetWindowRect(pdf);
+    EXPECT_EQ(pdf.Size(), client.Size());
+    host_->DestroyViews();
+    ::DeleteFileW(path);
+  }
+}
+
+// ---- Word documents ------------------------------------------------------------------------------------
 
 // A folder holding the test converter as the text converters' folder, while it lives.
 class ConverterFolder {
