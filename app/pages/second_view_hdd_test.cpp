@@ -1,0 +1,573 @@
+// Page 2 in a real window under Wine, on the generated disks: each recovery mode from Next to the page that
+// follows it, with the results the engine gives for the same scan without windows; Stop answered No and
+// Yes; Next's refusals; a worker that cannot scan leaving the page idle; the panel's setters from another
+// thread while a modal dialog runs. Screenshots page2_quick.png, page2_extensive.png and page2_trace.png
+// are taken while the worker is held inside the panel's progress setter.
+#include "app/pages/second_view_hdd.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/dialogs/file_types_dialog.h"
+#include "app/pages/file_system_view.h"
+#include "engine/host/fakes.h"
+#include "engine/host/file_system_tree_fakes.h"
+#include "engine/host/result_tree_fakes.h"
+#include "engine/host/scan_fakes.h"
+#include "engine/host/scan_page_fakes.h"
+#include "engine/image/disk_image.h"
+#include "engine/image/source_values.h"
+#include "engine/partitions/detect_partitions.h"
+#include "engine/partitions/partition_table.h"
+#include "engine/records/extensive_lists.h"
+#include "engine/records/file_trace_hits.h"
+#include "engine/records/pause_gate.h"
+#include "engine/records/scan_control.h"
+#include "engine/records/scan_records.h"
+#include "engine/scan/extensive_scan.h"
+#include "engine/scan/file_trace.h"
+#include "engine/scan/quick_scan.h"
+#include "engine/scan/scan_end.h"
+#include "engine/scan/selected_signatures.h"
+#include "platform/harness/driver.h"
+#include "platform/harness/modal_script.h"
+#include "platform/harness/seam_test.h"
+#include "platform/os/os.h"
+#include "res/resource.h"
+#include "ui/msgbox/message_host.h"
+
+namespace {
+
+const std::string kImages = DORVANE_SHARED_IMAGES;
+constexpr wchar_t kRawDatFolder[] = L"" DORVANE_RAW_DAT_FOLDER;
+const char16_t kAdvice[] =
+    u"If you don't find the required file(s) and folder(s) here then please go back \r\nto the first step and select "
+    u"Extensive Scan for recovery.";
+
+// The panel as the workers see it, able to hold a worker inside the progress setter (once, at a position of
+// at least 1) until the test lets it go: the screenshots show a scan under way.
+class HeldPanel : public host::SecondDisplayHost {
+ public:
+  explicit HeldPanel(CSecondDisplay* panel) : panel_(panel) {}
+  void SetProgressPos(uint32_t position) override {
+    panel_->SetProgressPos(position);
+    if (!armed || position < 1 || held.exchange(true)) return;
+    reached = true;
+    while (!released) ::Sleep(5);
+  }
+  void SetStatusText(const std::u16string& text) override { panel_->SetStatusText(text); }
+  void SetCounterLabels() override { panel_->SetCounterLabels(); }
+  void ShowProgressBar() override { panel_->ShowProgressBar(); }
+  void HideProgressBar() override { panel_->HideProgressBar(); }
+  void ShowStatusText() override { panel_->ShowStatusText(); }
+  void HideStatusText() override { panel_->HideStatusText(); }
+  void SetRowValue(host::SecondDisplayRow row, const std::u16string& text) override { panel_->SetRowValue(row, text); }
+
+  std::atomic<bool> armed{false}, held{false}, reached{false}, released{false};
+
+ private:
+  CSecondDisplay* panel_;
+};
+
+class TestScanPage : public CSecondView_HDD {
+ public:
+  HeldPanel held{&Panel()};
+
+ protected:
+  host::SecondDisplayHost* ProgressHost() override { return &held; }
+};
+
+std::vector<std::u16string> Paths(const host::RecordingResultTree& tree) {
+  std::vector<std::u16string> paths;
+  for (host::TreeKey key = 1; key <= tree.nodes.size(); ++key) paths.push_back(tree.Path(key));
+  return paths;
+}
+
+bool Contains(const std::vector<std::u16string>& list, const std::u16string& item) {
+  for (const auto& entry : list) {
+    if (entry == item) return true;
+  }
+  return false;
+}
+
+class ScanPageTest : public harness::SeamTest {
+ protected:
+  void SetUp() override {
+    harness::SeamTest::SetUp();
+    saved_ = host::Current();
+    const wchar_t* frameClass = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW));
+    ASSERT_TRUE(frame_.CreateEx(0, frameClass, L"Page 2", WS_POPUP | WS_VISIBLE, 20, 20, 960, 640, nullptr, nullptr));
+    fileSystems_ = new CFileSystemView;
+    ASSERT_TRUE(fileSystems_->Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 960, 640), &frame_,
+                                     AFX_IDW_PANE_FIRST + 3));
+    page_ = new TestScanPage;
+    ASSERT_TRUE(page_->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 960, 640), &frame_,
+                              AFX_IDW_PANE_FIRST));
+    ScanPageLinks links;
+    links.showPage = [this](int page) { pagesShown_.push_back(page); };
+    links.selectStage = [this](int stage) { stages_.push_back(stage); };
+    links.setScanFinished = [this](bool finished) { scanFinished_ = finished; };
+    links.selectedPartition = [this] { return selected_; };
+    links.programFolder = [] { return CString(kRawDatFolder); };
+    links.fileSystemTree = [this]() -> host::FileSystemTreeHost* { return &fileSystems_->Tree(); };
+    links.fileSystemTreeEmpty = [this] {
+      CTreeCtrl& tree = fileSystems_->Tree();
+      HTREEITEM top = tree.GetFirstVisibleItem();
+      return top != nullptr && tree.GetNextVisibleItem(top) == nullptr;
+    };
+    links.setFileSystemNote = [this](const CString& note) { fileSystemNote_ = note; };
+    links.summaryText = [this] { return summary_; };
+    links.setSummaryText = [this](const CString& text) { summary_ = text; };
+    page_->SetLinks(links);
+
+    msgbox::InstallProgramMessages(frame_.GetSafeHwnd());
+    host::Hosts& hosts = host::Current();
+    hosts.resultTree = &results_;
+    hosts.resultList = &list_;
+    harness::PumpFor(50);
+  }
+
+  void TearDown() override {
+    page_->held.released = true;
+    ScanPauseGate.Open();
+    harness::WaitUntil([this] { return !page_->WorkerRunning(); }, 30000);
+    harness::PumpFor(100);
+    msgbox::RemoveProgramMessages();
+    frame_.DestroyWindow();
+    harness::PumpMessages();
+    host::Current() = saved_;
+    FreeExtensiveScanLists();
+    FreeScanRecordLists();
+    FreeFileTraceSignatureList();
+    SetCurrentDiskImage(nullptr);
+    SourceKind = kSourceNothing;
+    ScanRange = ScanRangeRecord{};
+    harness::SeamTest::TearDown();
+  }
+
+  // The image opened as page 0 opens it, its partitions read as page 1 reads them.
+  void Open(const std::string& name) {
+    const bool vhdx = name.find(".vhdx") != std::string::npos;
+    image_.CreateReader(vhdx ? kImageVhdx : kImageVhd);
+    ASSERT_EQ(image_.Open(os::FromUtf8(kImages + "/" + name)), 1) << name << ": run the native images fixture";
+    ImageFormat = vhdx ? 1 : 0;
+    SourceKind = kSourceDisk;
+    SetCurrentDiskImage(&image_);
+    DetectPartitions(0);
+  }
+
+  // The partition chosen in the tree, as page 1's selection leaves it for page 2.
+  void ChoosePartition(int index) {
+    const PartitionEntry& entry = PartitionTable[index];
+    ScanRange = ScanRangeRecord{};
+    ScanRange.fileSystemCode = entry.fileSystemCode;
+    ScanRange.startSector = entry.firstSector;
+    ScanRange.sectorCount = entry.sectorCount;
+    selected_ = index;
+    page_->Panel().ShowPartitionInfo(index);
+  }
+
+  // The whole disk for an Extensive Scan of a file system, as page 1's Next sets it (its end not yet known
+  // on a VHDX).
+  void ChooseWholeDisk(uint16_t code) {
+    ScanRange = ScanRangeRecord{};
+    ScanRange.fileSystemCode = code;
+    selected_ = -1;
+    RecoveryMode = records::kExtensiveScan;
+    page_->PrepareForPartitionSearch();
+    page_->EnterAfterSearch();
+    page_->Panel().FileSystemList().SetCurSel(code == records::kNtfs ? 0 : code == records::kFat32 ? 1 : 2);
+  }
+
+  void Press(UINT id) {
+    HWND button = page_->Button(id).GetSafeHwnd();
+    harness::PostCommand(page_->GetSafeHwnd(), static_cast<int>(id), BN_CLICKED, button);
+  }
+
+  bool Reached(int page) const { return !pagesShown_.empty() && pagesShown_.back() == page; }
+  bool Shown(UINT id) { return page_->Button(id).IsWindowVisible() != FALSE; }
+
+  // Waits for the held worker, takes the screenshot and lets the worker go on.
+  void ScreenshotMidScan(const char* name) {
+    ASSERT_TRUE(harness::WaitUntil([this] { return page_->held.reached.load(); }, 30000)) << name;
+    EXPECT_TRUE(page_->WorkerRunning());
+    EXPECT_FALSE(Shown(IDC_NEXT));
+    EXPECT_TRUE(page_->Panel().ProgressBar().IsWindowVisible());
+    frame_.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    harness::PumpFor(200);
+    EXPECT_FALSE(harness::CaptureWindow(frame_.GetSafeHwnd(), name).empty());
+    page_->held.released = true;
+  }
+
+  // The same scan by the engine alone, with recording windows: the tree of results it builds.
+  std::vector<std::u16string> EngineAlone(uint32_t (*scan)(), std::vector<std::wstring>* fileSystemItems = nullptr) {
+    host::RecordingResultTree tree;
+    host::RecordingResultList list;
+    host::RecordingSecondDisplay panel;
+    host::RecordingScanPage page;
+    host::RecordingMessages messages;
+    host::RecordingFileSystemTree fileSystems;
+    host::Hosts hosts;
+    hosts.resultTree = &tree;
+    hosts.resultList = &list;
+    hosts.secondDisplay = &panel;
+    hosts.scanPage = &page;
+    hosts.messages = &messages;
+    hosts.fileSystemTree = &fileSystems;
+    host::ScopedHosts engineOnly(hosts);
+    ScanThreadControl.stopFlag = 0;
+    ScanThreadControl.runningFlag = 1;
+    std::thread worker([scan] { scan(); });
+    worker.join();
+    if (fileSystemItems != nullptr) {
+      for (const auto& node : fileSystems.nodes) fileSystemItems->push_back(std::wstring(node.text.begin(), node.text.end()));
+    }
+    return Paths(tree);
+  }
+
+  std::vector<std::wstring> FileSystemItems() {
+    std::vector<std::wstring> texts;
+    for (const auto& node : harness::TreeNodes(fileSystems_->Tree().GetSafeHwnd())) texts.push_back(node.text);
+    return texts;
+  }
+
+  DiskImage image_;
+  CWnd frame_;
+  TestScanPage* page_ = nullptr;            // deletes itself with its window
+  CFileSystemView* fileSystems_ = nullptr;  // likewise
+  host::Hosts saved_;
+  host::RecordingResultTree results_;
+  host::RecordingResultList list_;
+  std::vector<int> pagesShown_;
+  std::vector<int> stages_;
+  bool scanFinished_ = true;
+  int selected_ = -2;
+  CString summary_;
+  CString fileSystemNote_;
+};
+
+// ---- Quick Scan --------------------------------------------------------------------------------------------
+
+struct QuickCase {
+  const char* image;
+  int partition;
+  uint16_t code;
+  const char16_t* folder;  // a folder the volume holds
+};
+
+class QuickScanPageTest : public ScanPageTest, public ::testing::WithParamInterface<QuickCase> {};
+
+TEST_P(QuickScanPageTest, NextScansThePartitionAndShowsTheEnginesResultsOnPage4) {
+  const QuickCase& c = GetParam();
+  Open(c.image);
+  RecoveryMode = records::kQuickScan;
+  ChoosePartition(c.partition);
+  ASSERT_EQ(ScanRange.fileSystemCode, c.code);
+  const bool screenshot = c.code == records::kNtfs && std::string(c.image).find(".vhdx") == std::string::npos;
+  page_->held.armed = screenshot;
+  seams.boxes.Answer(seams::kOk);
+  Press(IDC_NEXT);
+  if (screenshot) ScreenshotMidScan("page2_quick");
+  ASSERT_TRUE(harness::WaitUntil([this] { return Reached(4); }, 60000));
+  EXPECT_EQ(page_->Panel().Title(), CString(L"Searching for lost data. Please wait..."));
+  EXPECT_EQ(summary_, CString(L"Selected Mode : Quick Scan \r\nDrive Type        : Virtual Hard Disk"));
+  EXPECT_FALSE(scanFinished_);
+  ASSERT_FALSE(stages_.empty());
+  EXPECT_EQ(stages_.back(), 3);
+  EXPECT_FALSE(page_->Busy());
+  ASSERT_EQ(seams.boxes.Log().size(), 1u);
+  EXPECT_EQ(seams.boxes.Log()[0].text, kAdvice);
+  const std::vector<std::u16string> shown = Paths(results_);
+  EXPECT_TRUE(Contains(shown, std::u16string(u"Root/") + c.folder)) << os::ToUtf8(c.folder);
+
+  FreeScanRecordLists();
+  EXPECT_EQ(shown, EngineAlone(QuickScanThread));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Disks, QuickScanPageTest,
+    ::testing::Values(QuickCase{"mbr_primary.fixed.vhd", 0, records::kFat16, u"Documents/Reports"},
+                      QuickCase{"mbr_primary.fixed.vhd", 1, records::kFat32, u"Documents/Reports"},
+                      QuickCase{"mbr_primary.fixed.vhd", 2, records::kNtfs, u"Documents/Reports"},
+                      QuickCase{"mbr_primary.8m.vhdx", 0, records::kFat16, u"Photos"},
+                      QuickCase{"mbr_primary.8m.vhdx", 2, records::kNtfs, u"Photos"}));
+
+TEST_F(ScanPageTest, AQuickScanThatFindsNoPartitionParametersLeavesThePageIdleWithoutMovingOn) {
+  Open("mbr_primary.fixed.vhd");
+  RecoveryMode = records::kQuickScan;
+  // The blank Linux partition at 247808 taken for NTFS: no boot sector and nothing the search accepts.
+  ScanRange = ScanRangeRecord{};
+  ScanRange.fileSystemCode = records::kNtfs;
+  ScanRange.startSector = 247808;
+  ScanRange.sectorCount = 2048;
+  selected_ = 3;
+  seams.boxes.Answer(seams::kOk);
+  Press(IDC_NEXT);
+  ASSERT_TRUE(harness::WaitUntil([this] { return seams.boxes.Log().size() == 1 && !page_->WorkerRunning(); }, 30000));
+  harness::PumpFor(2500);  // two ticks of the timer, had it not gone
+  EXPECT_EQ(seams.boxes.Log()[0].text, kPartitionParametersNotFound);
+  EXPECT_TRUE(pagesShown_.empty());
+  EXPECT_TRUE(Shown(IDC_NEXT));
+  EXPECT_TRUE(Shown(IDC_BACK));
+  EXPECT_FALSE(Shown(IDC_STOP));
+  EXPECT_FALSE(page_->Panel().ProgressBar().IsWindowVisible());
+  EXPECT_TRUE(page_->SourceTree().IsWindowEnabled());
+}
+
+TEST_F(ScanPageTest, NextWithoutAPartitionAsksForOneAndStartsNothing) {
+  Open("mbr_primary.fixed.vhd");
+  RecoveryMode = records::kQuickScan;
+  selected_ = -1;
+  seams.boxes.Answer(seams::kOk);
+  Press(IDC_NEXT);
+  harness::PumpFor(100);
+  ASSERT_EQ(seams.boxes.Log().size(), 1u);
+  EXPECT_EQ(seams.boxes.Log()[0].text,
+            u"Please select the partition that you want to recover \r\nfrom the left panel and click [Next].");
+  EXPECT_FALSE(page_->WorkerRunning());
+  EXPECT_TRUE(Shown(IDC_NEXT));
+}
+
+// ---- Extensive Scan --------------------------------------------------------------------------------------
+
+TEST_F(ScanPageTest, AnExtensiveScanOfAVhdReadsTheTypedRangeAndListsTheFileSystemsOnPage3) {
+  Open("mbr_primary.fixed.vhd");
+  ChooseWholeDisk(records::kNtfs);
+  EXPECT_TRUE(page_->Panel().StartEdit().IsWindowVisible());
+  EXPECT_TRUE(page_->Panel().FileSystemList().IsWindowVisible());
+  page_->Panel().StartEdit().SetWindowText(L"200000");
+  page_->Panel().EndEdit().SetWindowText(L"262143");
+  page_->held.armed = true;
+  Press(IDC_NEXT);
+  ScreenshotMidScan("page2_extensive");
+  EXPECT_EQ(ScanRange.startSector, 200000u);
+  EXPECT_EQ(ScanRange.endSector, 262143u);
+  EXPECT_EQ(ScanRange.sectorCount, 62144u);
+  EXPECT_FALSE(page_->Panel().FileSystemList().IsWindowVisible());
+  EXPECT_EQ(page_->Panel().RowCaption(1), CString(L"Index Entries Found   :"));
+  ASSERT_TRUE(harness::WaitUntil([this] { return Reached(3); }, 120000));
+  EXPECT_EQ(summary_, CString(L"Selected Mode : Extensive Scan \r\nDrive Type        : Virtual Hard Disk"));
+  EXPECT_EQ(BootSectorPassDone.load(), 0u);
+  EXPECT_EQ(ShowScanProgress.load(), 1u);
+  EXPECT_FALSE(page_->Panel().HideProgressButton().IsWindowVisible());
+  const std::vector<std::wstring> items = FileSystemItems();
+  ASSERT_GE(items.size(), 2u);
+  EXPECT_EQ(items[1], L"NTFS @215040");
+  EXPECT_TRUE(seams.boxes.Log().empty());
+  FreeExtensiveScanLists();
+  std::vector<std::wstring> alone;
+  EngineAlone(ExtensiveScanThread, &alone);
+  EXPECT_EQ(items, alone);
+}
+
+TEST_F(ScanPageTest, AnExtensiveScanOfAVhdxTakesItsSizeAsTheEnd) {
+  Open("mbr_primary.8m.vhdx");
+  ChooseWholeDisk(records::kFat32);
+  // The range fields stay hidden on a VHDX.
+  EXPECT_FALSE(page_->Panel().StartEdit().IsWindowVisible());
+  EXPECT_TRUE(page_->Panel().FileSystemList().IsWindowVisible());
+  page_->Panel().StartEdit().SetWindowText(L"0");
+  page_->Panel().EndEdit().SetWindowText(L"");
+  ScanRange.endSector = 0;
+  Press(IDC_NEXT);
+  ASSERT_TRUE(harness::WaitUntil([this] { return Reached(3); }, 120000));
+  EXPECT_EQ(ScanRange.fileSystemCode, records::kFat32);
+  EXPECT_EQ(ScanRange.startSector, 0u);
+  EXPECT_EQ(ScanRange.sectorCount, static_cast<uint32_t>(image_.GetDiskSize() / 512));
+  EXPECT_EQ(ScanRange.endSector, ScanRange.sectorCount - 1);
+  const std::vector<std::wstring> items = FileSystemItems();
+  ASSERT_GE(items.size(), 2u);
+  EXPECT_EQ(items[0], L"File System");
+  // What the engine finds in the same range on its own.
+  FreeExtensiveScanLists();
+  std::vector<std::wstring> alone;
+  EngineAlone(ExtensiveScanThread, &alone);
+  EXPECT_EQ(items, alone);
+}
+
+TEST_F(ScanPageTest, ARangeWithNothingInItEndsWithTheUnableToIdentifyReport) {
+  Open("mbr_primary.fixed.vhd");
+  ChooseWholeDisk(records::kNtfs);
+  // The blank partition: no NTFS record in it.
+  page_->Panel().StartEdit().SetWindowText(L"247808");
+  page_->Panel().EndEdit().SetWindowText(L"249855");
+  seams.boxes.Answer(seams::kOk);
+  Press(IDC_NEXT);
+  ASSERT_TRUE(harness::WaitUntil([this] { return Reached(3) && seams.boxes.Log().size() == 1; }, 60000));
+  EXPECT_EQ(fileSystemNote_, CString(L"Dorvane was unable to identify a file system in the selected sector range."));
+  EXPECT_EQ(seams.boxes.Log()[0].text,
+            u"Dorvane was unable to identify a file system in the selected sector range.\r\nPlease make sure that you "
+            u"made appropriate selections on the previous step.\r\nPlease go back to the previous step and select "
+            u"VHD \\ VHDX for full scan.");
+}
+
+TEST_F(ScanPageTest, BadSectorFieldsAreRefusedAndNothingStarts) {
+  Open("mbr_primary.fixed.vhd");
+  ChooseWholeDisk(records::kNtfs);
+  struct Case {
+    const wchar_t *start, *end;
+    const char16_t* message;
+  };
+  for (const Case& c : {Case{L"100", L"100", u"End sector should be bigger than start sector"},
+                        Case{L"", L"100", u"Start sector value is not valid, It should be a positive number"},
+                        Case{L"5", L"4294967296", u"End sector value is not valid, It should be a positive number"}}) {
+    seams.boxes.Answer(seams::kOk);
+    page_->Panel().StartEdit().SetWindowText(c.start);
+    page_->Panel().EndEdit().SetWindowText(c.end);
+    Press(IDC_NEXT);
+    harness::PumpFor(100);
+    ASSERT_FALSE(seams.boxes.Log().empty());
+    EXPECT_EQ(seams.boxes.Log().back().text, c.message);
+    EXPECT_FALSE(page_->WorkerRunning());
+    EXPECT_TRUE(Shown(IDC_NEXT));
+  }
+}
+
+// ---- File Trace ------------------------------------------------------------------------------------------
+
+TEST_F(ScanPageTest, AFileTraceAsksForTheTypesFirstThenShowsTheHitsOnPage4) {
+  Open("carving.fixed.vhd");
+  RecoveryMode = records::kFileTrace;
+  ScanRange = ScanRangeRecord{};
+  ScanRange.fileSystemCode = records::kFat32;
+  ScanRange.sectorCount = static_cast<uint32_t>(image_.GetDiskSize() / 512);
+  ScanRange.endSector = ScanRange.sectorCount - 1;
+  selected_ = 0;
+  page_->held.armed = true;
+  harness::ModalScript script;
+  script.OnWindow(L"File Types", [](HWND window) { harness::PostCommand(window, IDOK); });
+  script.Start();
+  Press(IDC_NEXT);
+  ScreenshotMidScan("page2_trace");
+  EXPECT_TRUE(script.Finished()) << script.Failure();
+  ASSERT_TRUE(harness::WaitUntil([this] { return Reached(4); }, 60000))
+      << (seams.boxes.Log().empty() ? std::string("no box") : os::ToUtf8(seams.boxes.Log()[0].text)) << " running "
+      << page_->WorkerRunning() << " flags " << int(ScanThreadControl.runningFlag) << int(ScanThreadControl.stopFlag)
+      << " stop " << Shown(IDC_STOP) << " pages " << pagesShown_.size() << " hits " << FileTraceHitList.size() << " status " << os::ToUtf8(page_->Panel().StatusText().ToUtf16())
+      << " pos " << page_->Panel().ProgressBar().GetPos() << " reached " << page_->held.reached << " held " << page_->held.held;
+  EXPECT_EQ(summary_, CString(L"Selected Mode : File Trace \r\nDrive Type        : Virtual Hard Disk"));
+  EXPECT_EQ(stages_.back(), 3);
+  EXPECT_TRUE(seams.boxes.Log().empty());
+  const std::vector<std::u16string> shown = Paths(results_);
+  EXPECT_FALSE(FileTraceHitList.empty());
+  EXPECT_GT(shown.size(), 1u);
+  FreeScanRecordLists();
+  EXPECT_EQ(shown, EngineAlone(FileTraceThread));
+}
+
+TEST_F(ScanPageTest, AFileTraceWhoseTypesAreCancelledStartsNothing) {
+  Open("carving.fixed.vhd");
+  RecoveryMode = records::kFileTrace;
+  selected_ = 0;
+  harness::ModalScript script;
+  script.OnWindow(L"File Types", [](HWND window) { harness::PostCommand(window, IDCANCEL); });
+  script.Start();
+  Press(IDC_NEXT);
+  harness::PumpFor(300);
+  EXPECT_TRUE(script.Finished()) << script.Failure();
+  EXPECT_FALSE(page_->WorkerRunning());
+  EXPECT_TRUE(Shown(IDC_NEXT));
+  EXPECT_TRUE(pagesShown_.empty());
+}
+
+// ---- Stop ------------------------------------------------------------------------------------------------
+
+TEST_F(ScanPageTest, StopAnsweredNoScansOnAndYesEndsWithWhatWasFound) {
+  Open("mbr_primary.fixed.vhd");
+  RecoveryMode = records::kQuickScan;
+  ChoosePartition(2);
+  // No: the worker, held at its gate while the question is up, goes on to the whole tree.
+  ScanPauseGate.Close();
+  Press(IDC_NEXT);
+  ASSERT_TRUE(harness::WaitUntil([this] { return page_->WorkerRunning() && Shown(IDC_STOP); }, 5000));
+  seams.boxes.Answer(seams::kNo);
+  Press(IDC_STOP);
+  harness::PumpFor(100);
+  EXPECT_TRUE(Shown(IDC_STOP));
+  ScanPauseGate.Open();
+  seams.boxes.Answer(seams::kOk);  // the advice
+  ASSERT_TRUE(harness::WaitUntil([this] { return Reached(4); }, 60000));
+  ASSERT_EQ(seams.boxes.Log().size(), 2u);
+  EXPECT_EQ(seams.boxes.Log()[0].text,
+            u"Do you want to stop file searching? This may result in incomplete \r\nrecovery and you will need to "
+            u"restart the process again.");
+  const size_t whole = results_.nodes.size();
+  EXPECT_TRUE(Contains(Paths(results_), u"Root/Documents/Reports"));
+
+  // Yes: the worker stops at its next test and the page still moves on with what was found.
+  page_->RestoreBeforeScan();
+  pagesShown_.clear();
+  results_.nodes.clear();
+  FreeScanRecordLists();
+  ScanPauseGate.Close();
+  Press(IDC_NEXT);
+  ASSERT_TRUE(harness::WaitUntil([this] { return page_->WorkerRunning() && Shown(IDC_STOP); }, 5000));
+  seams.boxes.Answer(seams::kYes);
+  Press(IDC_STOP);
+  harness::PumpFor(100);
+  EXPECT_FALSE(Shown(IDC_STOP));
+  EXPECT_FALSE(page_->Panel().HideProgressButton().IsWindowVisible());
+  EXPECT_TRUE(page_->Panel().StatusLine().IsWindowVisible());
+  ScanPauseGate.Open();
+  seams.boxes.Answer(seams::kOk);
+  ASSERT_TRUE(harness::WaitUntil([this] { return Reached(4); }, 60000));
+  EXPECT_LT(results_.nodes.size(), whole);
+}
+
+TEST_F(ScanPageTest, StopAnsweredYesDuringAnExtensiveScanGoesToPage3) {
+  Open("mbr_primary.fixed.vhd");
+  ChooseWholeDisk(records::kNtfs);
+  page_->Panel().StartEdit().SetWindowText(L"0");
+  page_->Panel().EndEdit().SetWindowText(L"262143");
+  ScanPauseGate.Close();
+  Press(IDC_NEXT);
+  ASSERT_TRUE(harness::WaitUntil([this] { return page_->WorkerRunning() && Shown(IDC_STOP); }, 5000));
+  seams.boxes.Answer(seams::kYes);
+  Press(IDC_STOP);
+  harness::PumpFor(100);
+  ScanPauseGate.Open();
+  seams.boxes.Answer(seams::kOk);  // nothing was found before the stop
+  ASSERT_TRUE(harness::WaitUntil([this] { return Reached(3); }, 60000));
+  harness::PumpFor(100);
+  EXPECT_EQ(seams.boxes.Log().size(), 2u);
+}
+
+// ---- the panel from another thread -----------------------------------------------------------------------
+
+TEST_F(ScanPageTest, SettersFromAWorkerUpdateThePanelWhileAModalDialogRuns) {
+  CSecondDisplay& panel = page_->Panel();
+  panel.SetCounterLabels();
+  panel.ShowProgressBar();
+  panel.ShowStatusText();
+  std::atomic<bool> done{false};
+  std::thread worker;
+  harness::ModalScript script;
+  script.OnWindow(L"File Types", [&](HWND) {
+         worker = std::thread([&] {
+           for (uint32_t i = 0; i <= 100; ++i) {
+             panel.SetProgressPos(i);
+             panel.SetRowValue(host::kCurrentSectorRow, u"Sector " + std::u16string(1, u'0' + i % 10));
+             panel.SetStatusText(u"Reading Sector " + std::u16string(1, u'0' + i % 10) + u" Of 9");
+           }
+           done = true;
+         });
+       })
+      .Step("the worker is through", [&] { return done.load(); },
+            [&] { harness::PostCommand(::GetActiveWindow(), IDCANCEL); }, 20000);
+  script.Start();
+  FileTypesDialog dialog(kRawDatFolder, page_);
+  dialog.DoModal();
+  if (worker.joinable()) worker.join();
+  EXPECT_TRUE(script.Finished()) << script.Failure();
+  EXPECT_EQ(panel.ProgressBar().GetPos(), 100);
+  EXPECT_EQ(panel.RowValue(2), CString(L"Sector 0"));
+  EXPECT_EQ(panel.StatusText(), CString(L"Reading Sector 0 Of 9"));
+  EXPECT_EQ(panel.RowCaption(0), CString(L"Folder(s) Found  :"));
+}
+
+}  // namespace
