@@ -7,6 +7,7 @@
 #include "platform/classlib/win/cgdiobject.h"
 #include "platform/classlib/win/coleexception.h"
 #include "preview/preview_host.h"
+#include "preview/viewers/control_site.h"
 #include "preview/viewers/office_automation.h"
 #include "preview/viewers/text_file_reader.h"
 #include "preview/viewers/word_converter_host.h"
@@ -55,9 +56,12 @@ class TemporaryRtf {
 
 // ---- the PDF viewer control -------------------------------------------------------------------------
 
-CWPViewPDFX::~CWPViewPDFX() {
-  if (m_pControl != nullptr) m_pControl->Release();
-}
+BEGIN_MESSAGE_MAP(CWPViewPDFX, CWnd)
+  ON_WM_SIZE()
+  ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+CWPViewPDFX::~CWPViewPDFX() { ReleaseControl(); }
 
 BOOL CWPViewPDFX::Create(LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
   IDispatch* control = nullptr;
@@ -65,12 +69,54 @@ BOOL CWPViewPDFX::Create(LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect
                                 reinterpret_cast<void**>(&control))) ||
       control == nullptr)
     return FALSE;
-  if (!CWnd::Create(_T("STATIC"), lpszWindowName, dwStyle, rect, pParentWnd, nID)) {
-    control->Release();
+  m_pControl = control;
+  if (!CWnd::Create(CView::FrameOrViewClassName(), lpszWindowName, dwStyle, rect, pParentWnd, nID) ||
+      !ActivateInPlace()) {
+    if (GetSafeHwnd() != nullptr) DestroyWindow();
+    ReleaseControl();
     return FALSE;
   }
-  m_pControl = control;
   return TRUE;
+}
+
+bool CWPViewPDFX::ActivateInPlace() {
+  void* object = nullptr;
+  if (FAILED(m_pControl->QueryInterface(IID_IOleObject, &object)) || object == nullptr) return true;  // automation only
+  m_pObject = static_cast<IOleObject*>(object);
+  m_pSite = new InPlaceControlSite(m_hWnd);
+  RECT client{};
+  ::GetClientRect(m_hWnd, &client);
+  return SUCCEEDED(m_pObject->SetClientSite(m_pSite)) &&
+         SUCCEEDED(m_pObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, m_pSite, 0, m_hWnd, &client));
+}
+
+void CWPViewPDFX::ReleaseControl() {
+  if (m_pObject != nullptr) {
+    m_pObject->Close(OLECLOSE_NOSAVE);
+    m_pObject->SetClientSite(nullptr);
+    m_pObject->Release();
+    m_pObject = nullptr;
+  }
+  if (m_pSite != nullptr) m_pSite->Release();
+  m_pSite = nullptr;
+  if (m_pControl != nullptr) m_pControl->Release();
+  m_pControl = nullptr;
+}
+
+void CWPViewPDFX::OnSize(UINT nType, int cx, int cy) {
+  CWnd::OnSize(nType, cx, cy);
+  IOleInPlaceObject* inPlace = nullptr;
+  if (m_pObject == nullptr ||
+      FAILED(m_pObject->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace))))
+    return;
+  const RECT place{0, 0, cx, cy};
+  inPlace->SetObjectRects(&place, &place);
+  inPlace->Release();
+}
+
+void CWPViewPDFX::OnDestroy() {
+  ReleaseControl();
+  CWnd::OnDestroy();
 }
 
 BOOL CWPViewPDFX::OpenFile(LPCTSTR path) {

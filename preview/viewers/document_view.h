@@ -13,8 +13,10 @@
 
 class CFont;
 
-// The PDF viewer control {D8D3A8F6-46EF-4424-AE49-4376F1FE1EB4}: made by its class identifier and asked
-// to open one file. The control is kept as an automation object in a child window of its own.
+class InPlaceControlSite;
+
+// The PDF viewer control {D8D3A8F6-46EF-4424-AE49-4376F1FE1EB4}: made by its class identifier, activated in
+// place in a child window of its own (when it is an embeddable object) and asked to open one file.
 class CWPViewPDFX : public CWnd {
   DECLARE_DYNCREATE(CWPViewPDFX)
 
@@ -25,9 +27,21 @@ class CWPViewPDFX : public CWnd {
   virtual BOOL Create(LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   // Dispatch id 207; raises COleException when the control fails the call.
   BOOL OpenFile(LPCTSTR path);
+  // The control is an embedded object active in place in the window.
+  bool IsInPlaceActive() const { return m_pObject != nullptr; }
+
+ protected:
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnDestroy();
+  DECLARE_MESSAGE_MAP()
 
  private:
+  bool ActivateInPlace();
+  void ReleaseControl();
+
   IDispatch* m_pControl = nullptr;
+  IOleObject* m_pObject = nullptr;  // null for a control that is not an embeddable object
+  InPlaceControlSite* m_pSite = nullptr;
 };
 
 class CAdobeReaderView : public CView {

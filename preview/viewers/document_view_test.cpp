@@ -309,6 +309,7 @@ class FakePdfControl : public RegisteredServer {
 
 TEST_F(DocumentView, ThePdfControlsAnswerIsThePreviewsOutcome) {
   FakePdfControl control;
+  ::SetEnvironmentVariableW(L"FAKE_PDF_ACTIVATIONS", nullptr);
   const std::pair<std::string, uint32_t> files[] = {
       {"%PDF-1.4\n%%EOF\n", 1u},  // opened
       {"not a PDF at all", 0u},    // refused: not shown as a success
@@ -320,6 +321,7 @@ TEST_F(DocumentView, ThePdfControlsAnswerIsThePreviewsOutcome) {
     ASSERT_NE(view, nullptr) << bytes;
     EXPECT_EQ(host_->frame->m_bPreviewOk, ok) << bytes;
     EXPECT_NE(view->m_pdf.GetSafeHwnd(), nullptr);
+    EXPECT_TRUE(view->m_pdf.IsInPlaceActive());
     EXPECT_EQ(view->m_richEdit.GetSafeHwnd(), nullptr);
     CRect client, pdf;
     view->GetClientRect(client);
@@ -328,6 +330,9 @@ TEST_F(DocumentView, ThePdfControlsAnswerIsThePreviewsOutcome) {
     host_->DestroyViews();
     ::DeleteFileW(path);
   }
+  wchar_t activations[16] = {};
+  ::GetEnvironmentVariableW(L"FAKE_PDF_ACTIVATIONS", activations, 16);
+  EXPECT_STREQ(activations, L"3");  // each view activated its control in place
 }
 
 // ---- Word documents ------------------------------------------------------------------------------------

@@ -1,10 +1,12 @@
 // A PDF viewer control for the tests alone: an in-process automation object of the PDF control's class
 // whose OpenFile (dispatch id 207) takes a path and answers TRUE when the file starts "%PDF-", FALSE
-// otherwise; a file starting "%FAIL" makes the call itself fail.
+// otherwise; a file starting "%FAIL" makes the call itself fail. It is an embeddable object that counts
+// its in-place activations in the environment variable FAKE_PDF_ACTIVATIONS.
 #include <windows.h>
 #include <oaidl.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <cstring>
 
 namespace {
@@ -23,14 +25,29 @@ void Head(const wchar_t* path, char (&head)[6]) {
   }
 }
 
-class PdfControl : public IDispatch {
+void CountActivation() {
+  wchar_t text[16] = L"0";
+  ::GetEnvironmentVariableW(L"FAKE_PDF_ACTIVATIONS", text, 16);
+  std::swprintf(text, 16, L"%d", _wtoi(text) + 1);
+  ::SetEnvironmentVariableW(L"FAKE_PDF_ACTIVATIONS", text);
+}
+
+class PdfControl : public IDispatch, public IOleObject {
  public:
   PdfControl() { ::InterlockedIncrement(&g_objects); }
-  virtual ~PdfControl() { ::InterlockedDecrement(&g_objects); }
+  virtual ~PdfControl() {
+    if (site_ != nullptr) site_->Release();
+    ::InterlockedDecrement(&g_objects);
+  }
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     *out = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch)) return E_NOINTERFACE;
-    *out = static_cast<IDispatch*>(this);
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
+      *out = static_cast<IDispatch*>(this);
+    } else if (IsEqualIID(iid, IID_IOleObject)) {
+      *out = static_cast<IOleObject*>(this);
+    } else {
+      return E_NOINTERFACE;
+    }
     AddRef();
     return S_OK;
   }
@@ -60,9 +77,51 @@ class PdfControl : public IDispatch {
     }
     return S_OK;
   }
+  // IOleObject: a site is kept, and in-place activation is counted.
+  HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite* site) override {
+    if (site != nullptr) site->AddRef();
+    if (site_ != nullptr) site_->Release();
+    site_ = site;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite** site) override {
+    *site = site_;
+    if (site_ != nullptr) site_->AddRef();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Close(DWORD) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetMoniker(DWORD, IMoniker*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) override {
+    if (verb != OLEIVERB_INPLACEACTIVATE || site == nullptr) return E_NOTIMPL;
+    CountActivation();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Update() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE IsUpToDate() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID* clsid) override {
+    *clsid = kPdfControl;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetUserType(DWORD, LPOLESTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Advise(IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Unadvise(DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD, DWORD* status) override {
+    *status = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
 
  private:
   long refs_ = 1;
+  IOleClientSite* site_ = nullptr;
 };
 
 class Factory : public IClassFactory {

@@ -1,0 +1,48 @@
+#include "preview/viewers/control_site.h"
+
+STDMETHODIMP InPlaceControlSite::QueryInterface(REFIID riid, void** ppv) {
+  if (riid == IID_IUnknown || riid == IID_IOleClientSite) {
+    *ppv = static_cast<IOleClientSite*>(this);
+  } else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite || riid == IID_IOleInPlaceSiteEx) {
+    *ppv = static_cast<IOleInPlaceSiteEx*>(this);
+  } else {
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+  }
+  AddRef();
+  return S_OK;
+}
+
+STDMETHODIMP_(ULONG) InPlaceControlSite::Release() {
+  const ULONG refs = --m_refs;
+  if (refs == 0) delete this;
+  return refs;
+}
+
+STDMETHODIMP InPlaceControlSite::GetContainer(IOleContainer** container) {
+  *container = nullptr;
+  return E_NOINTERFACE;
+}
+
+STDMETHODIMP InPlaceControlSite::GetWindow(HWND* window) {
+  *window = m_window;
+  return S_OK;
+}
+
+STDMETHODIMP InPlaceControlSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
+                                                  LPRECT position, LPRECT clip, LPOLEINPLACEFRAMEINFO info) {
+  *frame = nullptr;
+  *document = nullptr;
+  ::GetClientRect(m_window, position);
+  ::GetClientRect(m_window, clip);
+  info->fMDIApp = FALSE;
+  info->hwndFrame = ::GetAncestor(m_window, GA_ROOT);
+  info->haccel = nullptr;
+  info->cAccelEntries = 0;
+  return S_OK;
+}
+
+STDMETHODIMP InPlaceControlSite::OnInPlaceActivateEx(BOOL* noRedraw, DWORD) {
+  if (noRedraw != nullptr) *noRedraw = FALSE;
+  return S_OK;
+}
