@@ -7,7 +7,9 @@
 #include "platform/classlib/win/cframewnd.h"
 #include "preview/placeholder_views.h"
 #include "preview/preview_host.h"
+#include "preview/viewers/media_views.h"
 #include "preview/viewers/office_automation.h"
+#include "preview/viewers/psd_view.h"
 #include "preview/viewers/viewer_standins.h"
 #if DORVANE_PICTURE_VIEWS
 #include "preview/viewers/image_view.h"
