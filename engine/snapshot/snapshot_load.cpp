@@ -161,13 +161,14 @@ void RebuildResultsTree(AddNodes addNodes, ListRoot listRoot) {
 }
 
 // The source the snapshot was taken from, and the results page.
-void FinishLoad(const LoadedSnapshot& loaded, LoadProgress& progress, bool setRunning) {
+void FinishLoad(const LoadedSnapshot& loaded, LoadProgress& progress) {
   CurrentDriveIndex = loaded.driveIndex;
   SourceKind = loaded.sourceKind;
   // Only a gate: reads from the image go on whether or not the physical drive opens.
   OpenPhysicalDrive();
+  // The running flag stays as the last worker left it: no worker runs after a load, and one that said so
+  // would leave Exit waiting for it for ever.
   ScanThreadControl.stopFlag = 0;
-  if (setRunning) ScanThreadControl.runningFlag = 1;
   progress.Finish();
   const host::Hosts& hosts = host::Current();
   if (hosts.resultTree != nullptr) hosts.resultTree->SetFocus();
@@ -208,7 +209,7 @@ uint32_t LoadSnapshotTree(const std::u16string& path) {
     RebuildResultsTree([](host::TreeKey root) { AddFatFolders(root, records::kFatRootId); },
                        [] { ListFatFolder(records::kFatRootId); });
   }
-  FinishLoad(loaded, progress, true);
+  FinishLoad(loaded, progress);
   return 1;
 }
 
@@ -221,7 +222,7 @@ uint32_t LoadSnapshotFlat(const std::u16string& path) {
   CommitParameters(loaded);
   CommitFileTrace(loaded);
   RebuildResultsTree([](host::TreeKey root) { AddFileTraceGroups(root); }, ListFileTraceGroups);
-  FinishLoad(loaded, progress, false);
+  FinishLoad(loaded, progress);
   return 1;
 }
 
