@@ -58,7 +58,11 @@ class Walker {
 
  private:
   void ListFiles(HTREEITEM node, const std::string& path, std::map<std::wstring, bool>* folders) {
-    ::SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
+    // Clicked as the user clicks a folder: the list shows the folder's rows.
+    ::SendMessageW(tree_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+    RECT text{};
+    if (!NodeTextRect(process_, tree_, node, &text)) return;
+    Click(tree_, POINT{(text.left + text.right) / 2, (text.top + text.bottom) / 2});
     if (!waitListed_()) return;
     const int rows = RowCount(list_);
     for (int row = 0; row < rows; ++row) {

@@ -161,6 +161,7 @@ void AnswerDialogs() {
     const std::wstring caption = WindowText(window);
     if (caption == L"Please Select" || caption.find(L"File Type") != std::wstring::npos) {
       g_dialogsHandled.insert(window);
+      std::fprintf(stderr, "ui-scenario: dialog \"%s\": OK\n", Utf8(caption).c_str());
       if (HWND ok = FindDescendantById(window, IDOK)) {
         ClickCentre(ok);
       } else {
@@ -208,6 +209,10 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, const std::st
       return false;
     }
     if (::GetTickCount() - start > timeoutMs) {
+      for (HWND window : ProgramWindows()) {
+        std::fprintf(stderr, "ui-scenario: shown: [%s] \"%s\"\n", Utf8(ClassName(window)).c_str(),
+                     Utf8(WindowText(window)).c_str());
+      }
       Fail("time-out waiting for " + what);
       return false;
     }
@@ -368,8 +373,15 @@ bool ChooseSource() {
   HTREEITEM disk = FirstChild(tree, nullptr);
   HTREEITEM node = disk;
   if (g_options.partition >= 0) {
-    node = FindChildNamed(tree, disk, L"Partition " + std::to_wstring(g_options.partition));
-    if (node == nullptr) return Fail("page 2 lists no partition " + std::to_string(g_options.partition)), false;
+    const std::wstring name = L"Partition " + std::to_wstring(g_options.partition);
+    WaitUntil([&] { return (node = FindChildNamed(tree, FirstChild(tree, nullptr), name)) != nullptr; }, 10000,
+              "partition " + std::to_string(g_options.partition) + " on page 2");
+    if (node == nullptr) {
+      for (HTREEITEM n = FirstChild(tree, FirstChild(tree, nullptr)); n != nullptr; n = NextSibling(tree, n)) {
+        std::fprintf(stderr, "ui-scenario: page 2 lists \"%s\"\n", Utf8(NodeText(g_program.hProcess, tree, n)).c_str());
+      }
+      return false;
+    }
   }
   if (node == nullptr || !ClickNode(tree, node)) return Fail("cannot click the source on page 2"), false;
   if (g_options.rangeCode != 0) {
@@ -530,6 +542,11 @@ int Run() {
   if (ok && g_failure.empty() && !g_options.snapshotSave.empty()) ok = SaveSnapshot();
   if (ok && g_failure.empty()) ok = TickAllAndSave();
   if (ok && g_failure.empty()) Exit();
+  if (!g_failure.empty() && !ProgramEnded()) {
+    const std::string reason = g_failure;
+    Screenshot("failure_" + ModeName());
+    g_failure = reason;
+  }
   if (!ProgramEnded()) ::TerminateProcess(g_program.hProcess, 99);
   if (!g_failure.empty()) {
     std::fflush(stdout);
