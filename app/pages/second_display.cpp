@@ -114,6 +114,8 @@ BOOL CSecondDisplay::CreatePanel(CWnd* parent, UINT id, const CRect& rect) {
         .SetFontSize(10)
         .SetFontBold(TRUE);
   }
+  m_infoBox.SetText(_T("Partition Information"));
+  m_driveBox.SetText(_T("Selected Drive Information"));
   m_hideProgress.SetFlat(FALSE);
   SetCaptions(scanpage::PanelCaptions::kCreated);
   m_fileSystems.SetFocus();
@@ -187,7 +189,7 @@ void CSecondDisplay::Layout() {
   m_progress.MoveWindow(kLeft, kBarTop, width, 22);
   m_status.MoveWindow(kLeft, kBarTop + 30, width, kRowHeight);
   m_hideProgress.MoveWindow(kLeft, kBarTop + 62, 120, 28);
-  m_note.MoveWindow(kLeft + 132, kBarTop + 58, width - 132, 40);
+  m_note.MoveWindow(kLeft + 132, kBarTop + 58, width - 132, 56);
 }
 
 // ---- the workers' setters ------------------------------------------------------------------------------
