@@ -1,9 +1,11 @@
 #include "app/pages/scan_panel_texts.h"
 
 #include <algorithm>
+#include <string>
 
 #include "app/pages/scan_range_check.h"
 #include "engine/records/scan_parameters.h"
+#include "platform/os/os.h"
 
 namespace scanpage {
 
@@ -44,14 +46,7 @@ const RowTexts& CaptionsOf(PanelCaptions kind) {
   return kDriveRows;
 }
 
-std::u16string UnsignedText(uint64_t value) {
-  std::u16string digits;
-  do {
-    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
-    value /= 10;
-  } while (value != 0);
-  return digits;
-}
+std::u16string UnsignedText(uint64_t value) { return os::FromAscii(std::to_string(value)); }
 
 std::u16string FileSystemName(uint16_t code) {
   switch (code) {
