@@ -1,0 +1,142 @@
+#include "preview/dxf/dxf_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "preview/dxf/dxf_test_drawings.h"
+
+namespace {
+
+using dxf::EntityKind;
+using dxf_test::Drawing;
+
+dxf::Drawing Read(const std::string& text) { return dxf::ReadDrawing(text.data(), text.size()); }
+
+TEST(DxfReader, EachEntityKindWithItsValues) {
+  const auto d = Read(Drawing(
+      "0\nLINE\n8\n0\n10\n1.5\n20\n2\n11\n10\n21\n-3\n"
+      "0\nCIRCLE\n10\n5\n20\n5\n40\n2.5\n62\n1\n"
+      "0\nARC\n10\n0\n20\n0\n40\n1\n50\n90\n51\n180\n"
+      "0\nLWPOLYLINE\n90\n3\n70\n1\n10\n0\n20\n0\n10\n4\n20\n0\n10\n4\n20\n3\n"
+      "0\nPOLYLINE\n66\n1\n10\n0\n20\n0\n0\nVERTEX\n10\n1\n20\n1\n0\nVERTEX\n10\n2\n20\n1\n0\nSEQEND\n"
+      "0\nPOINT\n10\n7\n20\n8\n"
+      "0\nTEXT\n10\n1\n20\n9\n40\n0.5\n50\n90\n1\nKitchen\n"));
+  ASSERT_EQ(d.status, dxf::ReadStatus::kOk) << d.message;
+  EXPECT_TRUE(d.hasHeader);
+  ASSERT_EQ(d.entities.size(), 7u);
+  const auto& line = d.entities[0];
+  EXPECT_EQ(line.kind, EntityKind::kLine);
+  EXPECT_DOUBLE_EQ(line.points[0].x, 1.5);
+  EXPECT_DOUBLE_EQ(line.points[1].y, -3);
+  EXPECT_EQ(line.colour, 0x00FFFFFFu);
+  EXPECT_EQ(d.entities[1].kind, EntityKind::kCircle);
+  EXPECT_DOUBLE_EQ(d.entities[1].radius, 2.5);
+  EXPECT_EQ(d.entities[1].colour, 0x000000FFu);  // index 1: red
+  EXPECT_EQ(d.entities[2].kind, EntityKind::kArc);
+  EXPECT_DOUBLE_EQ(d.entities[2].startAngle, 90);
+  EXPECT_DOUBLE_EQ(d.entities[2].endAngle, 180);
+  EXPECT_EQ(d.entities[3].kind, EntityKind::kPolyline);
+  EXPECT_EQ(d.entities[3].points.size(), 3u);
+  EXPECT_TRUE(d.entities[3].closed);
+  // The classic polyline: its own point is not a vertex.
+  ASSERT_EQ(d.entities[4].points.size(), 2u);
+  EXPECT_DOUBLE_EQ(d.entities[4].points[1].x, 2);
+  EXPECT_FALSE(d.entities[4].closed);
+  EXPECT_EQ(d.entities[5].kind, EntityKind::kPoint);
+  EXPECT_EQ(d.entities[6].kind, EntityKind::kText);
+  EXPECT_EQ(d.entities[6].text, "Kitchen");
+  EXPECT_DOUBLE_EQ(d.entities[6].rotation, 90);
+}
+
+TEST(DxfReader, ExtentsCoverCirclesAndText) {
+  const auto d = Read(Drawing("0\nCIRCLE\n10\n5\n20\n5\n40\n2\n0\nLINE\n10\n-1\n20\n0\n11\n0\n21\n0\n"
+                              "0\nTEXT\n10\n0\n20\n10\n40\n1\n1\nABCDE\n"));
+  ASSERT_FALSE(d.extents.empty);
+  EXPECT_DOUBLE_EQ(d.extents.minX, -1);
+  EXPECT_DOUBLE_EQ(d.extents.minY, 0);
+  EXPECT_DOUBLE_EQ(d.extents.maxX, 7);
+  EXPECT_DOUBLE_EQ(d.extents.maxY, 11);  // the text's height above its insertion point
+}
+
+TEST(DxfReader, BlockReferencesArePlacedScaledAndTurned) {
+  const std::string blocks =
+      "0\nBLOCK\n2\nDOOR\n10\n1\n20\n1\n0\nLINE\n10\n1\n20\n1\n11\n2\n21\n1\n0\nENDBLK\n"
+      "0\nBLOCK\n2\nPAIR\n10\n0\n20\n0\n0\nINSERT\n2\nDOOR\n10\n0\n20\n0\n0\nENDBLK\n"
+      "0\nBLOCK\n2\nSELF\n0\nINSERT\n2\nSELF\n0\nENDBLK\n";
+  const auto d = Read(Drawing("0\nINSERT\n2\nDOOR\n10\n10\n20\n0\n41\n3\n42\n3\n50\n90\n"
+                              "0\nINSERT\n2\nPAIR\n10\n0\n20\n5\n0\nINSERT\n2\nSELF\n0\nINSERT\n2\nNONE\n",
+                              blocks));
+  ASSERT_EQ(d.status, dxf::ReadStatus::kOk);
+  ASSERT_EQ(d.entities.size(), 2u);
+  EXPECT_NEAR(d.entities[0].points[0].x, 10, 1e-9);
+  EXPECT_NEAR(d.entities[0].points[1].x, 10, 1e-9);
+  EXPECT_NEAR(d.entities[0].points[1].y, 3, 1e-9);  // three units long, turned to point up
+  EXPECT_NEAR(d.entities[1].points[0].y, 5, 1e-9);  // through the nested block
+}
+
+TEST(DxfReader, LayerColoursApplyToEntitiesByLayer) {
+  const std::string text =
+      "0\nSECTION\n2\nHEADER\n0\nENDSEC\n0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nWALLS\n62\n-3\n"
+      "0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nWALLS\n11\n1\n0\nENDSEC\n0\nEOF\n";
+  const auto d = Read(text);
+  ASSERT_EQ(d.entities.size(), 1u);
+  EXPECT_EQ(d.entities[0].colour, 0x0000FF00u);  // a layer that is off keeps its colour
+}
+
+TEST(DxfReader, DamagedTruncatedAndEmptyDrawings) {
+  const auto damaged = Read(Drawing("0\nLINE\nten\n1\n"));
+  EXPECT_EQ(damaged.status, dxf::ReadStatus::kDamaged);
+  EXPECT_TRUE(damaged.entities.empty());
+  EXPECT_EQ(Read(Drawing("0\nCIRCLE\n10\n1e999\n40\n1\n")).status, dxf::ReadStatus::kDamaged);
+  EXPECT_EQ(Read(Drawing("0\nLINE\n10\nnan\n")).status, dxf::ReadStatus::kDamaged);
+
+  std::string cut = Drawing("0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n0\nPOINT\n10\n3\n");
+  cut.resize(cut.find("0\nENDSEC\n0\nEOF"));
+  const auto truncated = Read(cut);
+  EXPECT_EQ(truncated.status, dxf::ReadStatus::kTruncated);
+  EXPECT_EQ(truncated.entities.size(), 2u);
+
+  const auto empty = Read("");
+  EXPECT_EQ(empty.status, dxf::ReadStatus::kTruncated);
+  EXPECT_TRUE(empty.entities.empty());
+  EXPECT_TRUE(empty.extents.empty);
+  const auto noEntities = Read(Drawing(""));
+  EXPECT_EQ(noEntities.status, dxf::ReadStatus::kOk);
+  EXPECT_TRUE(noEntities.entities.empty());
+}
+
+TEST(DxfReader, WindowsLineEndsSpacesAndDegenerateEntities) {
+  const auto d = Read("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nCIRCLE\r\n 10\r\n1.0\r\n 40\r\n0\r\n"
+                      "  0\r\nTEXT\r\n 40\r\n1\r\n  0\r\nLINE\r\n 11\r\n 2.0 \r\n  0\r\nENDSEC\r\n  0\r\nEOF\r\n");
+  ASSERT_EQ(d.status, dxf::ReadStatus::kOk);
+  EXPECT_FALSE(d.hasHeader);
+  ASSERT_EQ(d.entities.size(), 1u);  // no radius, no text: nothing to draw
+  EXPECT_DOUBLE_EQ(d.entities[0].points[1].x, 2);
+}
+
+TEST(DxfReader, ProgressRisesToOneHundred) {
+  const std::string text = Drawing("999\n" + std::string(200, 'x') + "\n0\nPOINT\n");
+  int last = -1, calls = 0;
+  bool rising = true;
+  dxf::ReadDrawing(text.data(), text.size(), [&](int percent) {
+    rising = rising && percent >= last;
+    last = percent;
+    ++calls;
+  });
+  EXPECT_TRUE(rising);
+  EXPECT_EQ(last, 100);
+  EXPECT_GT(calls, 3);
+}
+
+TEST(DxfReader, TheSniffWantsBothWordsBeforeTheFirstNul) {
+  const std::string both = "0\nSECTION\n2\nHEADER\n";
+  EXPECT_TRUE(dxf::LooksLikeDrawing(both.data(), both.size()));
+  EXPECT_TRUE(dxf::LooksLikeDrawing("notes: HEADER and SECTION", 25));
+  EXPECT_FALSE(dxf::LooksLikeDrawing("0\nSECTION\n2\nENTITIES\n", 21));
+  EXPECT_FALSE(dxf::LooksLikeDrawing("section header", 14));  // case counts
+  const std::string nul = std::string("SECTION") + '\0' + "HEADER";
+  EXPECT_FALSE(dxf::LooksLikeDrawing(nul.data(), nul.size()));
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+#include "preview/dxf/dxf_view_maths.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace dxf {
+
+namespace {
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kMargin = 0.95;  // the fitted drawing fills 95% of the window's smaller side
+}  // namespace
+
+bool IsUsableScale(double value) { return std::isfinite(value) && value > 0; }
+
+bool IsUsableView(const ViewProperties& view) {
+  return IsUsableScale(view.pixelsPerUnit) && IsUsableScale(view.zoom) && IsUsableScale(ScreenScale(view));
+}
+
+void ZoomToExtents(ViewProperties& view, const Extents& extents) {
+  Extents box = extents;
+  if (box.empty) box = Extents{0, 0, 1, 1, false};
+  // A drawing of one point or one straight line still needs a width and a height.
+  double w = box.maxX - box.minX, h = box.maxY - box.minY;
+  const double size = std::max({w, h, 1e-9});
+  if (w <= 0) w = size;
+  if (h <= 0) h = size;
+  const double pw = std::max(1, view.right - view.left), ph = std::max(1, view.bottom - view.top);
+  view.pixelsPerUnit = std::min(pw / w, ph / h) * kMargin;
+  if (!IsUsableScale(view.pixelsPerUnit)) view.pixelsPerUnit = 1;
+  view.zoom = 1;
+  const double cx = (box.minX + box.maxX) / 2, cy = (box.minY + box.maxY) / 2;
+  view.originX = cx - pw / 2 / view.pixelsPerUnit;
+  view.originY = cy - ph / 2 / view.pixelsPerUnit;
+}
+
+bool ZoomAboutCentre(ViewProperties& view, double zoom) {
+  if (!IsUsableView(view) || !IsUsableScale(zoom) || !IsUsableScale(view.pixelsPerUnit * zoom)) return false;
+  const double s = 1 / ScreenScale(view);
+  const int cx = (view.right - view.left) / 2, cy = (view.bottom - view.top) / 2;
+  const double x = cx * s + view.originX, y = cy * s + view.originY;
+  const double s2 = 1 / (view.pixelsPerUnit * zoom);
+  view.originX = x - s2 * cx;
+  view.originY = y - s2 * cy;
+  view.zoom = zoom;
+  return true;
+}
+
+bool Pan(ViewProperties& view, int dx, int dy) {
+  if (!IsUsableView(view)) return false;
+  const double s = 1 / ScreenScale(view);
+  view.originX -= dx * s;
+  view.originY += dy * s;
+  return true;
+}
+
+PixelPoint ToPixels(const ViewProperties& view, Point p) {
+  const double k = ScreenScale(view);
+  return {view.left + (p.x - view.originX) * k, view.bottom - (p.y - view.originY) * k};
+}
+
+bool ClipSegment(PixelPoint& a, PixelPoint& b, double left, double top, double right, double bottom) {
+  // Liang-Barsky: the part of a + t (b - a), 0 <= t <= 1, inside the rectangle.
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  double t0 = 0, t1 = 1;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {a.x - left, right - a.x, a.y - top, bottom - a.y};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) t0 = std::max(t0, t);
+    else t1 = std::min(t1, t);
+    if (t0 > t1) return false;
+  }
+  const PixelPoint start = a;
+  a = {start.x + t0 * dx, start.y + t0 * dy};
+  b = {start.x + t1 * dx, start.y + t1 * dy};
+  return true;
+}
+
+std::vector<Point> ArcPoints(Point centre, double radius, double startDegrees, double endDegrees, bool whole,
+                             double radiusPixels) {
+  double sweep = 360;
+  if (!whole) {
+    sweep = std::fmod(endDegrees - startDegrees, 360.0);
+    if (sweep <= 0) sweep += 360;
+  }
+  // About one segment per four pixels of the curve, 8 at least and 720 at most.
+  const double length = std::isfinite(radiusPixels) ? radiusPixels * sweep * kPi / 180 : 0;
+  const int segments = static_cast<int>(std::clamp(length / 4, 8.0, 720.0));
+  std::vector<Point> points;
+  points.reserve(static_cast<size_t>(segments) + 1);
+  const double start = whole ? 0 : startDegrees;
+  for (int i = 0; i <= segments; ++i) {
+    const double a = (start + sweep * i / segments) * kPi / 180;
+    points.push_back({centre.x + radius * std::cos(a), centre.y + radius * std::sin(a)});
+  }
+  return points;
+}
+
+}  // namespace dxf

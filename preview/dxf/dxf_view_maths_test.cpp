@@ -1,0 +1,104 @@
+#include "preview/dxf/dxf_view_maths.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+dxf::ViewProperties Window(int w, int h) {
+  dxf::ViewProperties view;
+  view.right = w;
+  view.bottom = h;
+  return view;
+}
+
+TEST(DxfViewMaths, FittingCentresTheExtentsWithAMargin) {
+  auto view = Window(200, 100);
+  dxf::ZoomToExtents(view, dxf::Extents{0, 0, 10, 10, false});
+  EXPECT_DOUBLE_EQ(view.pixelsPerUnit, 9.5);
+  EXPECT_DOUBLE_EQ(view.zoom, 1);
+  const auto centre = dxf::ToPixels(view, {5, 5});
+  EXPECT_NEAR(centre.x, 100, 1e-9);
+  EXPECT_NEAR(centre.y, 50, 1e-9);
+  const auto corner = dxf::ToPixels(view, {0, 0});  // y grows upwards in the drawing, downwards on screen
+  EXPECT_NEAR(corner.y, 97.5, 1e-9);
+
+  auto flat = Window(100, 100);
+  dxf::ZoomToExtents(flat, dxf::Extents{0, 3, 10, 3, false});  // one horizontal line
+  EXPECT_TRUE(dxf::IsUsableView(flat));
+  auto empty = Window(0, 0);
+  dxf::ZoomToExtents(empty, dxf::Extents{});
+  EXPECT_TRUE(dxf::IsUsableView(empty));
+}
+
+TEST(DxfViewMaths, ZoomKeepsTheCentreWhereItIs) {
+  auto view = Window(300, 200);
+  dxf::ZoomToExtents(view, dxf::Extents{-4, -2, 8, 6, false});
+  const auto before = dxf::ToPixels(view, {2, 2});
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(dxf::ZoomAboutCentre(view, view.zoom * 1.5));
+  EXPECT_DOUBLE_EQ(view.zoom, 3.375);
+  // The drawing point at the centre stays at the centre.
+  const double s = 1 / dxf::ScreenScale(view);
+  EXPECT_NEAR(150 * s + view.originX, 2, 1e-9);
+  EXPECT_NEAR(100 * s + view.originY, 2, 1e-9);
+  EXPECT_NEAR(dxf::ToPixels(view, {2, 2}).x, before.x, 1e-9);
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(dxf::ZoomAboutCentre(view, view.zoom * 0.6666666666666666));
+  EXPECT_NEAR(view.zoom, 1, 1e-12);
+}
+
+TEST(DxfViewMaths, ZeroNegativeAndNonFiniteZoomsAreRefused) {
+  auto view = Window(100, 100);
+  dxf::ZoomToExtents(view, dxf::Extents{0, 0, 1, 1, false});
+  const auto kept = view;
+  for (double bad : {0.0, -2.0, std::numeric_limits<double>::infinity(), std::nan("")}) {
+    EXPECT_FALSE(dxf::ZoomAboutCentre(view, bad));
+    EXPECT_DOUBLE_EQ(view.zoom, kept.zoom);
+  }
+  view.pixelsPerUnit = 0;
+  EXPECT_FALSE(dxf::ZoomAboutCentre(view, 2));
+  EXPECT_FALSE(dxf::Pan(view, 5, 5));
+  EXPECT_DOUBLE_EQ(view.originX, kept.originX);
+  view.pixelsPerUnit = 1e-300;
+  view.zoom = 1e-300;  // each usable, their product not
+  EXPECT_FALSE(dxf::IsUsableView(view));
+}
+
+TEST(DxfViewMaths, PanFollowsThePointer) {
+  auto view = Window(100, 100);
+  view.pixelsPerUnit = 2;
+  view.zoom = 2;
+  const auto before = dxf::ToPixels(view, {1, 1});
+  ASSERT_TRUE(dxf::Pan(view, 8, -12));
+  EXPECT_DOUBLE_EQ(view.originX, -2);
+  EXPECT_DOUBLE_EQ(view.originY, -3);
+  const auto after = dxf::ToPixels(view, {1, 1});
+  EXPECT_DOUBLE_EQ(after.x - before.x, 8);
+  EXPECT_DOUBLE_EQ(after.y - before.y, -12);
+}
+
+TEST(DxfViewMaths, SegmentsAreCutToTheWindow) {
+  dxf::PixelPoint a{-100, 50}, b{300, 50};
+  ASSERT_TRUE(dxf::ClipSegment(a, b, 0, 0, 200, 100));
+  EXPECT_DOUBLE_EQ(a.x, 0);
+  EXPECT_DOUBLE_EQ(b.x, 200);
+  dxf::PixelPoint c{-1e15, -1e15}, d{1e15, 1e15};
+  ASSERT_TRUE(dxf::ClipSegment(c, d, 0, 0, 100, 100));
+  EXPECT_NEAR(c.x, 0, 0.5);  // within a pixel, though the ends lay far beyond doubles' exactness
+  EXPECT_NEAR(d.y, 100, 0.5);
+  dxf::PixelPoint e{-10, -10}, f{-5, 500};
+  EXPECT_FALSE(dxf::ClipSegment(e, f, 0, 0, 100, 100));
+}
+
+TEST(DxfViewMaths, ArcsRunCounterClockwiseFromStartToEnd) {
+  const auto quarter = dxf::ArcPoints({0, 0}, 2, 350, 80, false, 100);
+  EXPECT_NEAR(quarter.front().x, 2 * std::cos(350 * M_PI / 180), 1e-9);
+  EXPECT_NEAR(quarter.back().y, 2 * std::sin(80 * M_PI / 180), 1e-9);
+  const auto circle = dxf::ArcPoints({1, 1}, 1, 0, 0, true, 1e300);
+  EXPECT_EQ(circle.size(), 721u);  // capped
+  EXPECT_NEAR(circle.back().x, 2, 1e-9);
+  EXPECT_EQ(dxf::ArcPoints({0, 0}, 1, 0, 90, false, 0.5).size(), 9u);
+}
+
+}  // namespace
