@@ -78,6 +78,17 @@ uint32_t FixedSystemColours::SystemColour(int index) const {
   return index >= 0 && index < kCount ? colours[static_cast<size_t>(index)] : 0;
 }
 
+bool FindNamedColour(std::u16string_view name, uint32_t& colour) {
+  const std::u16string lower = LowerAscii(name);
+  for (const NamedColour& c : kNamedColours) {
+    if (lower == c.name) {
+      colour = FromRgb(c.rgb);
+      return true;
+    }
+  }
+  return false;
+}
+
 HtmlColourTable::HtmlColourTable(const HtmlSystemColours& system) {
   for (const NamedColour& c : kNamedColours) colours_[c.name] = FromRgb(c.rgb);
   for (const SystemColourName& c : kSystemColourNames) colours_[c.name] = system.SystemColour(c.index);

@@ -28,6 +28,10 @@ class FixedSystemColours : public HtmlSystemColours {
 // The system colour index of the button shadow: the drawer's default disabled colour.
 constexpr int kSysColourButtonShadow = 16;
 
+// The value (0x00BBGGRR) of one of the named colours alone (no system colour names), ignoring the case of
+// A to Z; false for any other name. The page viewer's colour table takes its values from here.
+bool FindNamedColour(std::u16string_view name, uint32_t& colour);
+
 class HtmlColourTable {
  public:
   // Reads the system colours once, now.

@@ -1,0 +1,28 @@
+#include "preview/html/gdi_text_measurer_win32.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace htmlview {
+
+static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
+
+HtmlTextSize GdiTextMeasurer::MeasureText(std::u16string_view face, int height, int bold, int italic,
+                                          const char16_t* text, int /*flags*/, int length) {
+  const int count = MeasuredLength(text, length);
+  const std::wstring faceName(face.begin(), face.end());
+  HFONT font = CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic ? TRUE : FALSE, FALSE, FALSE,
+                           UsesSymbolCharset(face) ? SYMBOL_CHARSET : ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, faceName.c_str());
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{0, 0};
+  if (count > 0) GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text), count, &size);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  DeleteObject(font);
+  return {size.cx, size.cy};
+}
+
+}  // namespace htmlview

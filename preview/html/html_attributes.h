@@ -1,0 +1,15 @@
+// The attributes of one tag.
+#pragma once
+
+#include <string_view>
+
+#include "preview/html/string_table.h"
+
+namespace htmlview {
+
+// Empties table and adds one row per attribute of the tag (which ends at its first ">" or at the end of
+// the text): cell 0 the name as written, cell 1 the value when there is one. Values may be quoted with
+// either quote; an unquoted value runs to the next space.
+void ParseAttributes(std::u16string_view tagText, StringTable& table);
+
+}  // namespace htmlview

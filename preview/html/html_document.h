@@ -1,0 +1,61 @@
+// One parsed page: its element tree in document coordinates, its images and links, the background, the
+// link under the mouse and the selection. It reaches its host only through HtmlBrowserCallbacks, which
+// may be null.
+#pragma once
+
+#include <functional>
+
+#include "preview/html/html_browser_callbacks.h"
+#include "preview/html/html_element.h"
+#include "preview/html/html_image_table.h"
+#include "preview/html/string_table.h"
+
+namespace htmlview {
+
+class HtmlDocument {
+ public:
+  HtmlDocument(HtmlBrowserCallbacks* callbacks, int option);
+  HtmlDocument(const HtmlDocument&) = delete;
+  HtmlDocument& operator=(const HtmlDocument&) = delete;
+
+  // Appends a null slot to list (count follows it) and counts an item. When memory runs out the list and
+  // count stay as they were, allocationFailed is told (the window side beeps) and the result is false.
+  bool AppendElementSlot(HtmlElementList& list, int& count);
+
+  // Lays the page out in rect (narrowed by 2 at the right); rect's right and bottom come back as the
+  // content's extent.
+  void Layout(HtmlRect& rect);
+  void OnMouseMove(int x, int y);
+  void OnClick(int x, int y);
+  void SetSelection(const HtmlRect& sel);
+  void InvalidateImage(int index);
+  void InvalidateLink(int linkIndex);
+  void InvalidateLinkUrl(const char16_t* url);
+  void GetStatistics(int& items, int& images, int& linkCount, int& depth) const;
+  int IsBusy() const { return busy; }
+
+  int itemCount = 0;
+  int level = 0;
+  HtmlElementList elements;
+  int elementCount = 0;
+  HtmlBrowserCallbacks* callbacks;
+  HtmlImageTable images;
+  StringTable links;  // row 0: one cell per link, its absolute URL
+  uint32_t pageBackColor = kNoColour;
+  int pageBackImage = -1;
+  int hoverLink = -1;
+  int passState = 0;
+  int passIndex = -1;
+  int busy = 0;
+  int option;
+
+  // The layout pass over the top-level elements; none set lays nothing out.
+  std::function<void(HtmlElementList&, HtmlRect&)> layoutPass;
+  std::function<void()> allocationFailed;
+
+ private:
+  void ResetLayout();
+  int HitLink(const HtmlElementList& list, int x, int y, int depth) const;
+};
+
+}  // namespace htmlview
