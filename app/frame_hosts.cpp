@@ -3,6 +3,7 @@
 #include "app/ex_style_app.h"
 #include "app/main_frame.h"
 #include "app/pages/third_view_hdd.h"
+#include "app/scan_page_links.h"
 #include "app/results_page_links.h"
 #include "engine/snapshot/snapshot.h"
 #include "platform/seams/seams.h"
@@ -57,6 +58,7 @@ void InstallFrameHosts(CMainFrame* frame) {
     hosts.resultTree = &results->ResultTree();
   }
   InstallResultsPageLinks(frame);
+  InstallScanPageLinks(frame);
 }
 
 void RemoveFrameHosts() {

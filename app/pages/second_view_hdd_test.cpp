@@ -229,6 +229,14 @@ class ScanPageTest : public harness::SeamTest {
     return Paths(tree);
   }
 
+  // The Extensive Scan of the same range by the engine alone lists the same file systems.
+  void ExpectTheEngineAloneFinds(const std::vector<std::wstring>& items) {
+    FreeExtensiveScanLists();
+    std::vector<std::wstring> alone;
+    EngineAlone(ExtensiveScanThread, &alone);
+    EXPECT_EQ(items, alone);
+  }
+
   std::vector<std::wstring> FileSystemItems() {
     std::vector<std::wstring> texts;
     for (const auto& node : fileSystems_.nodes) texts.push_back(std::wstring(node.text.begin(), node.text.end()));
@@ -358,11 +366,7 @@ TEST_F(ScanPageTest, AnExtensiveScanOfAVhdReadsTheTypedRangeAndListsTheFileSyste
   ASSERT_GE(items.size(), 2u);
   EXPECT_EQ(items[1], L"NTFS @215040");
   EXPECT_TRUE(seams.boxes.Log().empty());
-  FreeExtensiveScanLists();
-  std::vector<std::wstring> alone;
-  EngineAlone(ExtensiveScanThread, &alone);
-  EXPECT_EQ(items, alone);
-  fileSystems_.nodes.clear();
+  ExpectTheEngineAloneFinds(items);
 }
 
 TEST_F(ScanPageTest, AnExtensiveScanOfAVhdxTakesItsSizeAsTheEnd) {
@@ -383,12 +387,7 @@ TEST_F(ScanPageTest, AnExtensiveScanOfAVhdxTakesItsSizeAsTheEnd) {
   const std::vector<std::wstring> items = FileSystemItems();
   ASSERT_GE(items.size(), 2u);
   EXPECT_EQ(items[0], L"File System");
-  // What the engine finds in the same range on its own.
-  FreeExtensiveScanLists();
-  std::vector<std::wstring> alone;
-  EngineAlone(ExtensiveScanThread, &alone);
-  EXPECT_EQ(items, alone);
-  fileSystems_.nodes.clear();
+  ExpectTheEngineAloneFinds(items);
 }
 
 TEST_F(ScanPageTest, ARangeWithNothingInItEndsWithTheUnableToIdentifyReport) {
