@@ -1,1 +1,218 @@
+#include "preview/html/html_document.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "preview/html/html_text_measurer.h"
+
+namespace htmlview {
+namespace {
+
+// A host that records what the page asks of it.
+class RecordingHost : public HtmlBrowserCallbacks {
+ public:
+  void OnParseProgress(int, int, int) override {}
+  void Navigate(const char16_t* url) override { navigated.push_back(url); }
+  void OnLinkHover(int over, const char16_t* url) override { hovers.push_back(std::to_string(over) + ":" + Narrow(url)); }
+  void SetTitle(const char16_t*) override {}
+  char16_t* ReadText(const char16_t*, int*) override { return nullptr; }
+  uint8_t* ReadBinary(const char16_t*, int*) override { return nullptr; }
+  void OnImagesLoaded(int, int) override {}
+  int AddForm(const char16_t*, const char16_t*) override { return 0; }
+  HtmlWindowHandle CreateEdit(int, int, int, int, const char16_t*, int, const char16_t*, int, int) override { return 0; }
+  HtmlWindowHandle CreatePushButton(int, int, const char16_t*, const char16_t*, int) override { return 0; }
+  HtmlWindowHandle CreateRadioButton(int, int, const char16_t*, const char16_t*, int) override { return 0; }
+  HtmlWindowHandle CreateCheckBox(int, int, const char16_t*, const char16_t*, int) override { return 0; }
+  HtmlWindowHandle CreateDropDownList(int, int, const StringTable&, int, const char16_t*, int) override { return 0; }
+  void PlaceControl(HtmlWindowHandle w, int x, int y) override { placed.push_back({static_cast<int>(w), x, y}); }
+  void InvalidateDocumentRect(const HtmlRect& r) override { invalidated.push_back({r.left, r.top, r.right, r.bottom}); }
+
+  static std::string Narrow(const char16_t* s) { return std::string(s, s + std::u16string_view(s).size()); }
+  std::vector<std::u16string> navigated;
+  std::vector<std::string> hovers;
+  std::vector<std::vector<int>> placed, invalidated;
+};
+
+std::unique_ptr<HtmlElement> Box(int kind, int x, int y, int w, int h, int link = -1) {
+  auto e = std::make_unique<HtmlElement>();
+  e->kind = kind;
+  e->x = x;
+  e->y = y;
+  e->width = w;
+  e->height = h;
+  e->linkIndex = link;
+  return e;
+}
+
+// Two links: a text run at the top, and one inside a table cell below it.
+class HtmlDocumentTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    doc.links.AddRow();
+    doc.links.AddCell(0, u"http://h/one.htm");
+    doc.links.AddCell(0, u"http://h/two.htm");
+    doc.elements.push_back(Box(kTextRun, 10, 10, 100, 20, 0));
+    auto cell = Box(kContainer, 0, 50, 300, 100, 0);  // a cell inside link 0's anchor
+    cell->children.push_back(Box(kTextRun, 20, 60, 50, 20, 1));
+    doc.elements.push_back(std::move(cell));
+  }
+  RecordingHost host;
+  HtmlDocument doc{&host, 0};
+};
+
+TEST_F(HtmlDocumentTest, ClickInsideACellNavigatesOnceToItsLink) {
+  doc.OnClick(25, 65);
+  EXPECT_EQ(host.navigated, std::vector<std::u16string>{u"http://h/two.htm"});
+  EXPECT_EQ(doc.hoverLink, 1);
+  doc.OnClick(110, 10);  // right and bottom edges are outside
+  doc.OnClick(10, 29);
+  EXPECT_EQ(host.navigated.back(), u"http://h/one.htm");
+  EXPECT_EQ(host.navigated.size(), 2u);
+}
+
+TEST_F(HtmlDocumentTest, HoverReportsTheLinkAndLeavingIt) {
+  doc.OnMouseMove(15, 15);
+  doc.OnMouseMove(500, 500);
+  EXPECT_EQ(host.hovers, (std::vector<std::string>{"1:http://h/one.htm", "0:"}));
+  EXPECT_EQ(doc.hoverLink, -1);
+}
+
+TEST_F(HtmlDocumentTest, InvalidatesLinksAndImagesWhereverTheyAre) {
+  doc.InvalidateLinkUrl(u"http://h/two.htm");
+  EXPECT_EQ(host.invalidated, (std::vector<std::vector<int>>{{20, 60, 70, 80}}));
+  host.invalidated.clear();
+  doc.InvalidateLink(0);  // the cell matches itself and is not searched
+  EXPECT_EQ(host.invalidated.size(), 2u);
+  host.invalidated.clear();
+  doc.InvalidateLinkUrl(u"http://h/none.htm");
+  doc.InvalidateLink(-1);
+  EXPECT_TRUE(host.invalidated.empty());
+  auto image = Box(kImage, 5, 5, 8, 8);
+  image->imageIndex = 3;
+  doc.elements[1]->children.push_back(std::move(image));
+  doc.InvalidateImage(3);
+  EXPECT_EQ(host.invalidated, (std::vector<std::vector<int>>{{5, 5, 13, 13}}));
+}
+
+TEST_F(HtmlDocumentTest, SelectionByDragOverLines) {
+  // From above the first line, right of its end, down below it.
+  doc.SetSelection({150, 0, 160, 35});
+  EXPECT_EQ(doc.elements[0]->selected, 1);
+  EXPECT_EQ(doc.elements[1]->children[0]->selected, 0);
+  doc.SetSelection({0, 0, 400, 400});
+  EXPECT_EQ(doc.elements[1]->children[0]->selected, 1);
+  EXPECT_EQ(doc.elements[1]->selected, 0);  // containers take no part
+  doc.SetSelection({500, 500, 600, 600});
+  EXPECT_EQ(doc.elements[0]->selected, 0);
+}
+
+TEST_F(HtmlDocumentTest, RuleBeforeATableTakesNoPartInTheSelection) {
+  doc.elements.insert(doc.elements.begin() + 1, CreateRuleElement(2, 300, 0, 0));
+  doc.elements.push_back(CreateRuleElement(2, 300, 0, 0));
+  for (auto* e : {doc.elements[1].get(), doc.elements[3].get()}) e->y = 40;
+  doc.SetSelection({0, 0, 400, 400});
+  EXPECT_EQ(doc.elements[1]->selected, 0);
+  EXPECT_EQ(doc.elements[3]->selected, 1);
+}
+
+TEST_F(HtmlDocumentTest, LayoutPlacesControlsAndReturnsTheExtent) {
+  doc.elements[1]->children[0]->controlWindow = 77;
+  FixedAdvanceMeasurer measurer;
+  doc.elements.push_back(CreateTextElement(measurer, u" ", 0, 0, 0, u"Arial", 16, 0, 0, 0, kNoColour,
+                                           0, 0, -1, 0));
+  doc.elements.back()->x = 5000;
+  HtmlRect seen;
+  doc.layoutPass = [&seen](HtmlElementList&, HtmlRect& r) { seen = r; };
+  HtmlRect rect{0, 0, 640, 480};
+  doc.Layout(rect);
+  EXPECT_EQ(seen.right, 638);
+  EXPECT_EQ(rect.right, 300);  // the lone space is not content
+  EXPECT_EQ(rect.bottom, 150);
+  EXPECT_EQ(host.placed, (std::vector<std::vector<int>>{{77, 20, 60}, {77, 20, 60}}));
+  EXPECT_EQ(doc.elements[0]->layoutCache[0], -1);
+}
+
+TEST(HtmlDocumentAloneTest, EmptyNullHostAndStatistics) {
+  HtmlDocument doc(nullptr, 0);
+  HtmlRect rect{0, 0, 100, 100};
+  doc.Layout(rect);
+  EXPECT_EQ(rect.right, 0);
+  EXPECT_EQ(rect.bottom, 0);
+  doc.OnClick(0, 0);
+  doc.OnMouseMove(0, 0);
+  doc.InvalidateImage(0);
+  EXPECT_EQ(doc.pageBackColor, kNoColour);
+  EXPECT_EQ(doc.IsBusy(), 0);
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(doc.AppendElementSlot(doc.elements, doc.elementCount));
+  doc.links.AddRow();
+  doc.links.AddCell(0, u"a");
+  doc.images.AddImage(u"x.gif", 0);
+  doc.level = 4;
+  int items, images, links, level;
+  doc.GetStatistics(items, images, links, level);
+  EXPECT_EQ(std::vector<int>({items, images, links, level}), std::vector<int>({3, 1, 1, 4}));
+  EXPECT_EQ(doc.elements.size(), 3u);
+}
+
+TEST(HtmlElementTest, FactoriesFillTheirFields) {
+  FixedAdvanceMeasurer measurer(8);
+  auto text = CreateTextElement(measurer, u"a&amp;\u00C3\u00A9", 8, 1, 0, u"Verdana, Arial", 20, 1, 0, 0xFF, kNoColour,
+                                1, 2, 4, 1);
+  EXPECT_EQ(text->fontFace, u"Verdana");
+  EXPECT_EQ(text->text, u"a&\u00E9");
+  EXPECT_EQ(text->width, 3 * 9);
+  EXPECT_EQ(text->height, 20);
+  EXPECT_EQ(measurer.lastFace, u"Verdana");
+  EXPECT_EQ(CreateTextElement(measurer, u"x", 0, 0, 0, std::u16string(500, u'F').c_str(), 1, 0, 0, 0, 0, 0, 0, -1, 0)
+                ->fontFace.size(),
+            kFontFaceCapacity - 1);
+
+  HtmlImageTable images(nullptr);
+  auto a = CreateImageElement(u"a.gif", 0, 0, 0, 0, images, -1, 0, 7, 0);
+  auto b = CreateImageElement(u"a.gif", 0, 0, 0, 0, images, -1, 0, 7, 2);
+  auto c = CreateImageElement(u"a.gif", 0, 0, 0, 0, images, -1, 0, 8, 0);
+  EXPECT_EQ(a->imageIndex, b->imageIndex);
+  EXPECT_NE(a->imageIndex, c->imageIndex);
+  EXPECT_EQ(images.Count(), 2);
+  EXPECT_EQ(b->borderFlags, 15u);
+  EXPECT_EQ(b->borderWidth, 2);
+
+  auto rule = CreateRuleElement(2, 0, 0, 5);
+  EXPECT_EQ(rule->borderFlags, 0u);
+  EXPECT_EQ(rule->borderColor, kSunkenBorder);
+
+  auto low = CreateCellElement(1, 2, 3, 4, 5, 0xAA, 1, 0, 0, 6, 7, 8, 9, 10, 11, 0xBB, 12);
+  EXPECT_EQ(low->cell, (std::array<int, 11>{1, 2, 1, 1, 3, 8, 1, 10, 11, 7, 7}));
+  EXPECT_EQ(low->borderFlags, 15u);
+  auto high = CreateCellElement(0, 0, 0, 0, 0, 0, 0, 5000, 5000, 0, 0, 0, -1, 0, 0, 0, 0);
+  EXPECT_EQ(high->cell[2], 1000);
+  EXPECT_EQ(high->cell[3], 1000);
+  EXPECT_EQ(high->borderWidth, 0);
+}
+
+TEST(HtmlElementTest, DeepTreesAreWalkedToACapAndFreedWithoutRecursion) {
+  RecordingHost host;
+  HtmlDocument doc(&host, 0);
+  doc.elements.push_back(Box(kContainer, 0, 0, 10, 10));
+  HtmlElement* e = doc.elements[0].get();
+  for (int i = 0; i < 100000; ++i) {
+    e->children.push_back(Box(kContainer, 0, 0, 10, 10));
+    e = e->children[0].get();
+  }
+  e->children.push_back(Box(kTextRun, 0, 0, 10, 10, 0));
+  doc.links.AddRow();
+  doc.links.AddCell(0, u"deep");
+  doc.SetSelection({0, 0, 10, 10});
+  EXPECT_EQ(e->children[0]->selected, 0);  // beyond the cap
+  EXPECT_EQ(doc.elements[0]->children[0]->selected, 0);  // containers take no part
+  doc.OnClick(5, 5);
+  EXPECT_TRUE(host.navigated.empty());
+  OffsetChildren(*doc.elements[0], 3, 4);
+  EXPECT_EQ(e->children[0]->x, 3);
+  EXPECT_EQ(doc.elements[0]->x, 0);
+}
+
+}  // namespace
+}  // namespace htmlview
