@@ -3,6 +3,7 @@
 #include "app/ex_style_app.h"
 #include "app/main_frame.h"
 #include "app/pages/first_view_hdd.h"
+#include "app/pages/second_view_hdd.h"
 #include "app/pages/source_tree_ctrl.h"
 #include "app/pages/source_wizard.h"
 #include "app/pages/third_view_hdd.h"
@@ -93,19 +94,33 @@ class FrameSourceWizard : public source::SourceWizard {
     CEx_StyleApp* app = TheApp();
     return app != nullptr ? static_cast<CFirstView_HDD*>(app->PageViews[kPageSource]) : nullptr;
   }
-  // Page 2's own source tree: its child that is a SourceTreeCtrl.
+  // Page 2's own source tree, and what its panel shows around the search and a selection.
   SourceTreeCtrl* ScanTree() override {
-    CEx_StyleApp* app = TheApp();
-    CView* page = app != nullptr ? app->PageViews[kPageScan] : nullptr;
-    if (page == nullptr || page->m_hWnd == nullptr) return nullptr;
-    for (HWND child = ::GetWindow(page->m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-      CWnd* window = CWnd::FromHandlePermanent(child);
-      if (window != nullptr && window->IsKindOf(RUNTIME_CLASS(SourceTreeCtrl))) return static_cast<SourceTreeCtrl*>(window);
-    }
-    return nullptr;
+    CSecondView_HDD* page = ScanPage();
+    return page != nullptr ? &page->SourceTree() : nullptr;
+  }
+  void PrepareScanPageForSearch() override {
+    if (CSecondView_HDD* page = ScanPage()) page->PrepareForPartitionSearch();
+  }
+  void EnterScanPage() override {
+    if (CSecondView_HDD* page = ScanPage()) page->EnterAfterSearch();
+  }
+  void ShowSelectionOnScanPage(const source::SelectionActions& actions) override {
+    CSecondView_HDD* page = ScanPage();
+    if (page == nullptr) return;
+    CSecondDisplay& panel = page->Panel();
+    if (actions.clearScanPartitionFields) panel.ClearPartitionInfo();
+    if (actions.scanRangeWholeDisk) panel.ShowScanRangeInfo();
+    if (actions.scanCounterLabels) panel.SetCounterLabels();
+    if (actions.scanPartition) panel.ShowPartitionInfo(actions.selectedPartition);
   }
 
  private:
+  CSecondView_HDD* ScanPage() {
+    CEx_StyleApp* app = TheApp();
+    CView* page = app != nullptr ? app->PageViews[kPageScan] : nullptr;
+    return page != nullptr && page->m_hWnd != nullptr ? static_cast<CSecondView_HDD*>(page) : nullptr;
+  }
   ResultListCtrl* ResultList() {
     CEx_StyleApp* app = TheApp();
     auto* page = app != nullptr ? static_cast<CThirdView_HDD*>(app->PageViews[kPageResults]) : nullptr;
