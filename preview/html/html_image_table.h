@@ -11,7 +11,8 @@ class HtmlBrowserCallbacks;
 
 class HtmlImageTable {
  public:
-  explicit HtmlImageTable(HtmlBrowserCallbacks* callbacks) : callbacks_(callbacks) {}
+  // The fetch threads reach the host through callbacks.
+  explicit HtmlImageTable(HtmlBrowserCallbacks* /*callbacks*/) {}
   // Adds an entry; returns its index.
   int AddImage(const std::u16string& url, int key);
   // The index of the first entry with that URL (exact) and key, or -1.
@@ -25,7 +26,6 @@ class HtmlImageTable {
     std::u16string url;
     int key;
   };
-  HtmlBrowserCallbacks* callbacks_;
   std::vector<Entry> entries_;
 };
 

@@ -1,0 +1,18 @@
+// URL resolution of arbitrary link and base texts (split at the first zero unit): the result fits the
+// viewer's URL buffer, also when copied into a small one.
+#include <cstdlib>
+
+#include "fuzz/html_view_text_fuzz.h"
+#include "preview/html/html_url.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::u16string text = FuzzText(data, size);
+  const size_t split = text.find(u'\0');
+  const std::u16string href = text.substr(0, split);
+  const std::u16string base = split == std::u16string::npos ? u"" : text.substr(split + 1);
+  if (htmlview::ResolveUrl(href, base).size() > htmlview::kMaxUrlLength) abort();
+  char16_t small[16];
+  htmlview::ResolveUrl(href.c_str(), small, 16, base.c_str());
+  if (std::u16string_view(small).size() > 15) abort();
+  return 0;
+}
