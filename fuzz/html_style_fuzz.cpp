@@ -8,20 +8,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_text.h"
 #include "ui/html/html_entities.h"
 #include "ui/html/html_stylesheet.h"
 
 namespace {
-
-std::u16string Text(const uint8_t* data, size_t size) {
-  std::u16string text;
-  if (data[0] % 2 == 0) {
-    for (size_t i = 1; i < size; ++i) text.push_back(data[i]);
-  } else {
-    for (size_t i = 1; i + 1 < size; i += 2) text.push_back(static_cast<char16_t>(data[i] | data[i + 1] << 8));
-  }
-  return text;
-}
 
 void Check(bool ok) {
   if (!ok) abort();
@@ -39,7 +30,7 @@ void CheckSizes(const html::HtmlStyle& style) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
-  const std::u16string text = Text(data, size);
+  const std::u16string text = FuzzText(data, size);
   static const html::FixedSystemColours system;
   static const html::HtmlColourTable colours(system);
   const html::FixedUnitMetrics units;

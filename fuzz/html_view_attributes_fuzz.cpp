@@ -1,7 +1,7 @@
 // Attribute splitting over arbitrary tag text: every cell is a piece of the tag, and a row has one or two.
 #include <cstdlib>
 
-#include "fuzz/html_view_text_fuzz.h"
+#include "fuzz/fuzz_text.h"
 #include "preview/html/html_attributes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,7 +1,7 @@
 // Colour values from arbitrary text: always a COLORREF (no bits above the blue byte).
 #include <cstdlib>
 
-#include "fuzz/html_view_text_fuzz.h"
+#include "fuzz/fuzz_text.h"
 #include "preview/html/html_color.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

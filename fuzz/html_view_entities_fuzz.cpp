@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "fuzz/html_view_text_fuzz.h"
+#include "fuzz/fuzz_text.h"
 #include "preview/html/html_entities.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -2,7 +2,7 @@
 // viewer's URL buffer, also when copied into a small one.
 #include <cstdlib>
 
-#include "fuzz/html_view_text_fuzz.h"
+#include "fuzz/fuzz_text.h"
 #include "preview/html/html_url.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -15,6 +15,8 @@ namespace htmlview {
 class HtmlDocument {
  public:
   HtmlDocument(HtmlBrowserCallbacks* callbacks, int option);
+  // The elements go first: they refer to links and images.
+  ~HtmlDocument() { elements.clear(); }
   HtmlDocument(const HtmlDocument&) = delete;
   HtmlDocument& operator=(const HtmlDocument&) = delete;
 

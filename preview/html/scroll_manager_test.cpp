@@ -67,6 +67,15 @@ TEST(ScrollManagerTest, ContentLargerThanTheClientShowsBothBars) {
   EXPECT_EQ(s.hScale, 100 - w.page[kHorz]);
   EXPECT_EQ(w.Do(kGetHMax), s.hMax);
   EXPECT_EQ(w.Do(kGetVMax), s.vMax);
+
+  w.Do(kSetHPos, 0, 50);
+  EXPECT_EQ(w.Do(kGetHPos), 50);
+  EXPECT_EQ(w.moved.back(), std::make_pair(-50, 0));
+  EXPECT_EQ(w.scrolled.back(), std::make_pair(-50, 0));
+  EXPECT_EQ(w.thumb[kHorz], 50 * s.hScale / s.hMax + 1);
+  EXPECT_EQ(w.endScrolls, 1);
+  w.Do(kSetHPos, 0, 100000);
+  EXPECT_EQ(w.Do(kGetHPos), s.hMax);
 }
 
 TEST(ScrollManagerTest, ContentThatFitsHasNoBarsAndIgnoresPositions) {

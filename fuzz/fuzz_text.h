@@ -1,4 +1,4 @@
-// Shared by the page viewer's fuzz targets: arbitrary bytes as UTF-16 text. The first byte chooses how:
+// Shared by the fuzz targets of text readers: arbitrary bytes as UTF-16 text. The first byte chooses how:
 // even, one unit a byte (keywords are found quickly); odd, little-endian pairs.
 #pragma once
 
