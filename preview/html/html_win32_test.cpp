@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "preview/html/gdi_text_measurer_win32.h"
+#include "preview/html/html_document_win32.h"
 #include "preview/html/scroll_manager.h"
 #include "preview/html/scroll_manager_win32.h"
 
@@ -25,6 +26,13 @@ TEST(GdiTextMeasurerTest, MeasuresTheGivenLength) {
   EXPECT_GE(bold.cx, all.cx);
   EXPECT_EQ(m.MeasureText(u"Arial", 16, 0, 0, u"", 0, -1).cx, 0);
   EXPECT_EQ(m.MeasureText(u"Wingdings", 16, 0, 0, nullptr, 0, -1).cx, 0);
+}
+
+TEST(HtmlDocumentWin32Test, BeepsWhenElementsCannotGrow) {
+  HtmlDocument doc(nullptr, 0);
+  EXPECT_FALSE(doc.allocationFailed);
+  BeepWhenElementsCannotGrow(doc);
+  EXPECT_TRUE(doc.allocationFailed);
 }
 
 std::vector<std::pair<int, int>> g_moved;
