@@ -2,6 +2,7 @@
 
 #include "app/ex_style_app.h"
 #include "app/main_frame.h"
+#include "app/pages/second_view_hdd.h"
 #include "app/pages/third_view_hdd.h"
 #include "engine/host/host.h"
 #include "engine/records/scan_parameters.h"
@@ -35,6 +36,9 @@ void InstallResultsPageLinks(CMainFrame* frame) {
     if (flag2 >= 0) frame->PreviewFlag2 = static_cast<uint32_t>(flag2);
   };
   links.summaryText = [] { return SelectedModeText; };
+  links.restoreScanPage = [app] {
+    if (auto* scan = static_cast<CSecondView_HDD*>(app->PageViews[kPageScan])) scan->RestoreBeforeScan();
+  };
   links.backThroughEarlierPages = [app, links] {
     if (RecoveryMode == records::kExtensiveScan) PressBack(app->PageViews[kPageFileSystems]);
     PressBack(app->PageViews[kPageScan]);

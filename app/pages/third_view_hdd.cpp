@@ -359,7 +359,6 @@ void CThirdView_HDD::ResetResults() {
   SnapshotLoading = 0;
   // The preview is emptied, and the next file previewed is written again.
   ClearPreview(false, u"");
-  if (m_links.resetScanPanel) m_links.resetScanPanel();
   DeletePreviewTempFiles();
   DeletePreviewTempFiles();
   LastPreview.tempPath.clear();

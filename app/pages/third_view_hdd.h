@@ -30,9 +30,8 @@ struct ResultsPageLinks {
   std::function<void(const CString& path, const CString& extension)> showPreview;
   // The frame's two preview flags; -1 leaves a flag as it is.
   std::function<void(int flag1, int flag2)> setPreviewFlags;
-  // The scan panel's toggle reads "Hide Progress" again, its bar and status text start over.
-  std::function<void()> resetScanPanel;
-  // Page 2 as before a scan (Quick Scan or File Trace, by RecoveryMode), with page 1's hint.
+  // Page 2 as before a scan (Quick Scan or File Trace, by RecoveryMode): its panel's toggle reads "Hide
+  // Progress" again, its bar and status text start over, its buttons are back.
   std::function<void()> restoreScanPage;
   // Page 3 as before reading a file system (Extensive Scan).
   std::function<void()> restoreFileSystemPage;
