@@ -146,7 +146,7 @@ bool CMainFrame::CreateCommandBars() {
     m_toolIcons.Add(loaded);
     if (loaded != nullptr) ::DestroyIcon(loaded);
   }
-  m_pCommandBars->GetImageManager()->SetIconsFromImageList(kToolCommands, 7, &m_toolIcons, 32);
+  m_pCommandBars->GetImageManager()->SetIconsFromImageList(&m_toolIcons, kToolCommands, 7, CSize(32, 32));
   m_pToolBar->ShowTextBelowIcons(TRUE);
   CTKPPaintManager::SetCustomTheme(new BannerTheme);
   m_pToolBar->SetPaintManager(new BannerTheme);

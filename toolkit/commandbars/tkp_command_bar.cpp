@@ -7,7 +7,7 @@
 #include "platform/classlib/win/cframewnd.h"
 #include "platform/classlib/resource_win32.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
-#include "toolkit/commandbars/tkp_image_manager.h"
+#include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
 
 IMPLEMENT_DYNAMIC(CTKPCommandBar, CControlBar)
@@ -166,10 +166,12 @@ void CTKPCommandBar::DrawItem(CDC* pDC, CTKPPaintManager* pTheme, int nIndex) {
   }
   const int iconX = r.left + (r.Width() - kIconSize) / 2;
   const int iconY = r.top + (m_bTextBelow ? 5 : (r.Height() - kIconSize) / 2);
-  HICON icon = m_pCommandBars != nullptr ? m_pCommandBars->GetImageManager()->GetIcon(item.id) : nullptr;
+  CTKPImageManagerIcon* icon =
+      m_pCommandBars != nullptr ? m_pCommandBars->GetImageManager()->GetImage(item.id, kIconSize) : nullptr;
   if (icon != nullptr) {
+    const CSize size(kIconSize, kIconSize);
     if (item.enabled) {
-      ::DrawIconEx(pDC->m_hDC, iconX, iconY, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+      icon->Draw(pDC, CPoint(iconX, iconY), icon->GetIcon(), size);
     } else {
       // A disabled icon is a faint copy over the background.
       CDC copy;
@@ -178,7 +180,7 @@ void CTKPCommandBar::DrawItem(CDC* pDC, CTKPPaintManager* pTheme, int nIndex) {
       bitmap.CreateCompatibleBitmap(pDC, kIconSize, kIconSize);
       CBitmap* oldBitmap = copy.SelectObject(&bitmap);
       copy.BitBlt(0, 0, kIconSize, kIconSize, pDC, iconX, iconY, SRCCOPY);
-      ::DrawIconEx(copy.m_hDC, 0, 0, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+      icon->Draw(&copy, CPoint(0, 0), icon->GetIcon(), size);
       BLENDFUNCTION blend{AC_SRC_OVER, 0, kFadedAlpha, 0};
       pDC->AlphaBlend(iconX, iconY, kIconSize, kIconSize, &copy, 0, 0, kIconSize, kIconSize, blend);
       copy.SelectObject(oldBitmap);

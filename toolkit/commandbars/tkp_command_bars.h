@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/classlib/win/ccmdtarget.h"
-#include "toolkit/commandbars/tkp_image_manager.h"
+#include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/commandbars/tkp_shortcut_manager.h"
 
 class CFrameWnd;

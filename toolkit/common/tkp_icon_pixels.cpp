@@ -41,7 +41,7 @@ void TKPShadowPixels(std::uint8_t* bgra, std::size_t count, std::uint32_t color,
 
 void TKPDisabledPixels(std::uint8_t* bgra, std::size_t count, std::uint32_t light, std::uint32_t dark,
                        const std::uint8_t* maskBgra) {
-  const bool colorMode = light != kTKPNoColor && dark != kTKPNoColor;
+  const bool colorMode = light != kTKPNoIconColor && dark != kTKPNoIconColor;
   for (std::size_t i = 0; i < count; ++i) {
     if (Masked(maskBgra, i)) continue;
     std::uint8_t* p = bgra + 4 * i;

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-constexpr std::uint32_t kTKPNoColor = 0xFFFFFFFF;
+constexpr std::uint32_t kTKPNoIconColor = 0xFFFFFFFF;
 
 // Faded: each colour channel v becomes trunc(v x 0.7 + 76.5).
 void TKPFadePixels(std::uint8_t* bgra, std::size_t count, const std::uint8_t* maskBgra = nullptr);

@@ -128,9 +128,9 @@ TEST(IconPixels, DerivedImages) {
   EXPECT_EQ(white, Pixel(255, 255, 255));
 
   auto w = Pixel(255, 255, 255), k = Pixel(0, 0, 0);
-  TKPDisabledPixels(w.data(), 1, kTKPNoColor, kTKPNoColor);
-  TKPDisabledPixels(k.data(), 1, kTKPNoColor, kTKPNoColor);
-  TKPDisabledPixels(grey.data(), 1, kTKPNoColor, kTKPNoColor);
+  TKPDisabledPixels(w.data(), 1, kTKPNoIconColor, kTKPNoIconColor);
+  TKPDisabledPixels(k.data(), 1, kTKPNoIconColor, kTKPNoIconColor);
+  TKPDisabledPixels(grey.data(), 1, kTKPNoIconColor, kTKPNoIconColor);
   EXPECT_EQ(w, Pixel(255, 255, 255));
   EXPECT_EQ(k, Pixel(0, 0, 0));
   EXPECT_EQ(grey, Pixel(127, 127, 127, 200));

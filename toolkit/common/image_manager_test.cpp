@@ -1,0 +1,322 @@
+// The image manager on the real system: icons from the program's toolbar resource and from image
+// lists, state images and scaled icons, alpha drawing, the archive form and the clipboard copy and
+// paste. The gallery of the toolbar's icons (normal, faded, shadowed, disabled) goes to
+// screenshots/toolkit_images.png.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "platform/classlib/cmemfile.h"
+#include "platform/classlib/win/cimagelist.h"
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/harness/driver.h"
+#include "res/resource.h"
+#include "toolkit/common/aux_data.h"
+#include "toolkit/common/gdi_guards.h"
+#include "toolkit/common/tkp_image_manager.h"
+
+namespace {
+
+class TestApp : public CWinApp {
+ public:
+  TestApp() : CWinApp(_T("ToolkitImages")) {}
+};
+TestApp theApp;
+
+const UINT kToolCommands[] = {ID_OPEN_IMAGE, ID_RECOVER_SELECTED, ID_SAVE_SNAPSHOT, ID_LOAD_SNAPSHOT,
+                              ID_FIND_FILES, ID_SETTINGS,        ID_HELP};
+
+// A 32-bit top-down bitmap of the size, every pixel the BGRA value.
+HBITMAP AlphaBitmap(int width, int height, DWORD bgra) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  for (int i = 0; i < width * height; ++i) static_cast<DWORD*>(bits)[i] = bgra;
+  return bitmap;
+}
+
+HICON ColourIcon(int size, COLORREF colour) {
+  HDC screen = ::GetDC(nullptr);
+  HBITMAP color = ::CreateCompatibleBitmap(screen, size, size);
+  HBITMAP mask = ::CreateBitmap(size, size, 1, 1, nullptr);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HGDIOBJ old = ::SelectObject(dc, color);
+  RECT r{0, 0, size, size};
+  HBRUSH brush = ::CreateSolidBrush(colour);
+  ::FillRect(dc, &r, brush);
+  ::DeleteObject(brush);
+  ::SelectObject(dc, mask);
+  ::PatBlt(dc, 0, 0, size, size, BLACKNESS);  // every pixel belongs to the icon
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  ::ReleaseDC(nullptr, screen);
+  ICONINFO ii{TRUE, 0, 0, mask, color};
+  HICON icon = ::CreateIconIndirect(&ii);
+  ::DeleteObject(color);
+  ::DeleteObject(mask);
+  return icon;
+}
+
+// Draws the handle of the icon on white and reads the pixel back.
+COLORREF DrawnPixel(CTKPImageManagerIcon* icon, CTKPImageManagerIconHandle& handle, int x, int y, CSize size = CSize()) {
+  CDC dc;
+  dc.CreateCompatibleDC(nullptr);
+  HBITMAP target = AlphaBitmap(64, 64, 0x00FFFFFF);
+  HGDIOBJ old = ::SelectObject(dc.m_hDC, target);
+  icon->Draw(&dc, CPoint(0, 0), handle, size);
+  const COLORREF c = ::GetPixel(dc.m_hDC, x, y);
+  ::SelectObject(dc.m_hDC, old);
+  ::DeleteObject(target);
+  return c;
+}
+
+TEST(ImageManager, ToolbarResourceFilesOneIconPerCommand) {
+  CTKPImageManager images;
+  ASSERT_TRUE(images.SetIconsFromToolBar(IDR_MAINFRAME));
+  EXPECT_EQ(images.GetIconSetCount(), 7);
+  HBITMAP strip = ::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+  BITMAP bm{};
+  ::GetObjectW(strip, sizeof bm, &bm);
+  ::DeleteObject(strip);
+  CTKPImageManagerIcon* icon = images.GetImage(ID_HELP, bm.bmWidth / 7);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(icon->GetWidth(), bm.bmWidth / 7);
+  EXPECT_FALSE(icon->IsScaled());
+  EXPECT_EQ(images.GetImage(ID_EDIT_UNDO, 16), nullptr);
+  // The edit menu's toolbar: 16-pixel icons.
+  ASSERT_TRUE(images.SetIconsFromToolBar(IDR_TK_EDIT_TOOLBAR));
+  ASSERT_NE(images.GetImage(ID_EDIT_PASTE, 16), nullptr);
+  EXPECT_EQ(images.GetImage(ID_EDIT_PASTE, 16)->GetHeight(), 15);
+}
+
+TEST(ImageManager, ImageListsStatesCustomIdsAndScaledIcons) {
+  CTKPImageManager images;
+  CImageList list;
+  ASSERT_TRUE(list.Create(16, 16, ILC_COLOR32 | ILC_MASK, 5, 1));
+  for (int i = 0; i < 5; ++i) {
+    HICON icon = ColourIcon(16, RGB(40 * i, 0, 0));
+    list.Add(icon);
+    ::DestroyIcon(icon);
+  }
+  const UINT ids[] = {101, 102, 0, 103, 104, 105};
+  ASSERT_TRUE(images.SetIconsFromImageList(&list, ids, 6, CSize(0, 0)));
+  EXPECT_EQ(images.GetIconSetCount(), 5);  // the zero id used no image
+  EXPECT_EQ(images.GetImage(0, 16), nullptr);
+
+  HICON red = ColourIcon(16, RGB(255, 0, 0));
+  EXPECT_FALSE(images.SetIcon(red, 900, CSize(0, 0), 2));  // a hot image needs the normal one first
+  EXPECT_TRUE(images.SetIcon(red, 900));
+  EXPECT_TRUE(images.SetIcon(red, 900, CSize(0, 0), 2));
+  EXPECT_EQ(images.AddCustomIcon(red), 0x10AABu);
+  EXPECT_EQ(images.AddCustomIcon(red), 0x10AACu);
+
+  CTKPImageManagerIcon* scaled = images.GetImage(900, 24);
+  ASSERT_NE(scaled, nullptr);
+  EXPECT_TRUE(scaled->IsScaled());
+  EXPECT_EQ(scaled->GetWidth(), 24);
+  EXPECT_EQ(scaled->GetHeight(), 24);
+  EXPECT_EQ(images.GetImage(900, 24), scaled);
+  CTKPImageManagerIcon* other = images.GetImage(900, 32);  // drops the 24
+  EXPECT_TRUE(other->IsScaled());
+  EXPECT_EQ(images.GetIconSet(900)->GetIcons().GetCount(), 2);
+  EXPECT_FALSE(images.GetIconSet(900)->GetIcons().Lookup(24, scaled));
+  ::DestroyIcon(red);
+
+  // An image list added as an entry serves its run of ids.
+  CImageList* entry = new CImageList;
+  entry->Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 1);
+  HICON blue = ColourIcon(16, RGB(0, 0, 255));
+  entry->Add(blue);
+  ::DestroyIcon(blue);
+  images.AddImageList(entry->Detach(), 5000, TRUE);
+  delete entry;
+  CTKPImageManagerIcon* listed = images.GetImage(5000, 16);
+  ASSERT_NE(listed, nullptr);
+  EXPECT_EQ(DrawnPixel(listed, listed->GetIcon(), 8, 8), RGB(0, 0, 255));
+  EXPECT_EQ(images.GetImage(5001, 16), nullptr);
+}
+
+TEST(ImageManager, AlphaIconsDrawBlendedAndDeriveTheirImages) {
+  CTKPImageManager images;
+  ASSERT_TRUE(images.IsAlphaIconsSupported());
+  HBITMAP half = AlphaBitmap(16, 16, 0x80FF0000);  // red at half alpha
+  ASSERT_TRUE(images.SetIcon(half, 7));
+  ::DeleteObject(half);
+  CTKPImageManagerIcon* icon = images.GetImage(7, 16);
+  ASSERT_TRUE(icon->IsAlpha());
+  const COLORREF drawn = DrawnPixel(icon, icon->GetIcon(), 4, 4);
+  EXPECT_NEAR(GetRValue(drawn), 255, 2);
+  EXPECT_NEAR(GetGValue(drawn), 127, 2);
+  EXPECT_EQ(DrawnPixel(icon, icon->GetIcon(), 20, 4), RGB(255, 255, 255));
+  // Drawn at (32, 0): 32 by 32.
+  EXPECT_NEAR(GetGValue(DrawnPixel(icon, icon->GetIcon(), 30, 30, CSize(32, 0))), 127, 2);
+  EXPECT_EQ(images.GetImage(7, 24), icon);  // alpha icons are not scaled
+
+  HBITMAP black = AlphaBitmap(16, 16, 0xFF000000);
+  images.SetIcon(black, 8);
+  ::DeleteObject(black);
+  CTKPImageManagerIcon* dark = images.GetImage(8, 16);
+  EXPECT_EQ(DrawnPixel(dark, dark->GetFadedIcon(), 3, 3), RGB(76, 76, 76));
+  EXPECT_EQ(DrawnPixel(dark, dark->GetDisabledIcon(), 3, 3), RGB(0, 0, 0));
+  EXPECT_FALSE(dark->GetShadowIcon().IsEmpty());
+  EXPECT_TRUE(dark->GetDisabledIcon(FALSE).IsAlpha());
+}
+
+TEST(ImageManager, ArchiveFormKeepsAlphaAndSkipsScaledIcons) {
+  CTKPImageManager images;
+  HBITMAP alpha = AlphaBitmap(16, 16, 0xFF00FF00);
+  images.SetIcon(alpha, 11);
+  ::DeleteObject(alpha);
+  HICON red = ColourIcon(16, RGB(255, 0, 0));
+  images.SetIcon(red, 12);
+  ::DestroyIcon(red);
+  images.GetImage(12, 24);  // a scaled icon, not stored
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    images.Serialize(ar);
+    ar.Close();
+  }
+  file.SeekToBegin();
+  CTKPImageManager loaded;
+  {
+    CArchive ar(&file, CArchive::load);
+    loaded.Serialize(ar);
+  }
+  EXPECT_EQ(loaded.GetIconSetCount(), 2);
+  EXPECT_EQ(loaded.GetIconSet(12)->GetIcons().GetCount(), 1);
+  CTKPImageManagerIcon* green = loaded.GetImage(11, 16);
+  ASSERT_NE(green, nullptr);
+  EXPECT_TRUE(green->IsAlpha());
+  EXPECT_EQ(DrawnPixel(green, green->GetIcon(), 5, 5), RGB(0, 255, 0));
+  CTKPImageManagerIcon* masked = loaded.GetImage(12, 16);
+  EXPECT_FALSE(masked->IsAlpha());
+  EXPECT_EQ(DrawnPixel(masked, masked->GetIcon(), 5, 5), RGB(255, 0, 0));
+}
+
+TEST(ImageManager, ClipboardCopyPastesAsNewCustomIcons) {
+  CTKPImageManager images;
+  HICON red = ColourIcon(16, RGB(255, 0, 0));
+  images.SetIcon(red, 40);
+  ::DestroyIcon(red);
+  HBITMAP alpha = AlphaBitmap(24, 24, 0xFFFF0000);
+  images.SetIcon(alpha, 40);
+  ::DeleteObject(alpha);
+
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  ::EmptyClipboard();
+  ASSERT_TRUE(images.CopyImage(40));
+  ::CloseClipboard();
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  HGLOBAL data = ::GetClipboardData(TKPToolBarImageFormat());
+  ASSERT_NE(data, nullptr);
+  const UINT first = images.PasteCustomImage(data);
+  const UINT second = images.PasteCustomImage(data);
+  EXPECT_EQ(first, 0x10AABu);
+  EXPECT_EQ(second, 0x10AACu);
+  for (UINT id : {first, second}) {
+    ASSERT_NE(images.GetIconSet(id), nullptr);
+    EXPECT_EQ(images.GetIconSet(id)->GetIcons().GetCount(), 2);
+    CTKPImageManagerIcon* icon = images.GetImage(id, 24);
+    EXPECT_TRUE(icon->IsAlpha());
+    EXPECT_EQ(DrawnPixel(icon, icon->GetIcon(), 2, 2), RGB(255, 0, 0));
+  }
+
+  // A stream of another program: its checksum is wrong, the paste fails and nothing stays.
+  const SIZE_T size = ::GlobalSize(data);
+  HGLOBAL foreign = ::GlobalAlloc(GMEM_MOVEABLE, size);
+  auto* bytes = static_cast<BYTE*>(::GlobalLock(foreign));
+  std::memcpy(bytes, ::GlobalLock(data), size);
+  ::GlobalUnlock(data);
+  bytes[6] = 'X';  // inside the "CheckSum" text
+  ::GlobalUnlock(foreign);
+  EXPECT_EQ(images.PasteCustomImage(foreign), 0u);
+  // A truncated one fails too.
+  HGLOBAL cut = ::GlobalAlloc(GMEM_MOVEABLE, 60);
+  std::memcpy(::GlobalLock(cut), ::GlobalLock(data), 60);
+  ::GlobalUnlock(cut);
+  ::GlobalUnlock(data);
+  EXPECT_EQ(images.PasteCustomImage(cut), 0u);
+  EXPECT_EQ(images.GetIconSetCount(), 3);
+  ::GlobalFree(foreign);
+  ::GlobalFree(cut);
+  ::CloseClipboard();
+}
+
+// The toolbar's own icons in each of the images a bar draws.
+class Gallery : public CWnd {
+ public:
+  bool Open() {
+    CRect frame(0, 0, 560, 250);
+    ::AdjustWindowRectEx(frame, WS_OVERLAPPED | WS_CAPTION, FALSE, 0);
+    LPCTSTR cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW));
+    m_list.Create(32, 32, ILC_COLOR32 | ILC_MASK, 7, 1);
+    const UINT icons[] = {IDI_TOOL_OPEN, IDI_TOOL_RECOVER, IDI_TOOL_SAVE_SNAPSHOT, IDI_TOOL_LOAD_SNAPSHOT,
+                          IDI_TOOL_FIND, IDI_TOOL_SETTINGS, IDI_TOOL_HELP};
+    for (UINT id : icons) {
+      HICON icon = static_cast<HICON>(::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), IMAGE_ICON, 32, 32, 0));
+      m_list.Add(icon);
+      ::DestroyIcon(icon);
+    }
+    m_images.SetIconsFromImageList(&m_list, kToolCommands, 7, CSize(32, 32));
+    return CreateEx(0, cls, _T("Toolkit images"), WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 30, 30, frame.Width(),
+                    frame.Height(), nullptr, nullptr) != FALSE;
+  }
+  CTKPImageManager m_images;
+  CImageList m_list;
+
+ protected:
+  afx_msg BOOL OnEraseBkgnd(CDC*) { return TRUE; }
+  afx_msg void OnPaint() {
+    CPaintDC paint(this);
+    CRect client;
+    GetClientRect(client);
+    paint.FillSolidRect(client, RGB(0xFB, 0xF8, 0xF0));
+    CTKPFontDC font(&paint, &TKPAuxData().font);
+    paint.SetBkMode(TRANSPARENT);
+    paint.SetTextColor(RGB(0x14, 0x2A, 0x52));
+    const TCHAR* rows[] = {_T("Normal"), _T("Faded"), _T("Shadow"), _T("Disabled")};
+    for (int row = 0; row < 4; ++row) {
+      const int y = 16 + row * 56;
+      CRect label(16, y, 120, y + 40);
+      paint.DrawText(rows[row], label, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+      for (int i = 0; i < 7; ++i) {
+        CTKPImageManagerIcon* icon = m_images.GetImage(kToolCommands[i], 32);
+        if (icon == nullptr) continue;
+        CTKPImageManagerIconHandle& image = row == 0   ? icon->GetIcon()
+                                            : row == 1 ? icon->GetFadedIcon()
+                                            : row == 2 ? icon->GetShadowIcon()
+                                                       : icon->GetDisabledIcon();
+        const CPoint at(130 + i * 60, y + 4);
+        // The shadow sits behind the hot icon, one pixel down and to the right.
+        if (row == 2) {
+          icon->Draw(&paint, CPoint(at.x + 1, at.y + 1), image);
+          icon->Draw(&paint, CPoint(at.x - 1, at.y - 1), icon->GetHotIcon());
+        } else {
+          icon->Draw(&paint, at, image);
+        }
+      }
+    }
+  }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(Gallery, CWnd)
+  ON_WM_ERASEBKGND()
+  ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+TEST(ImageManagerGallery, ShowsTheToolbarIconsInEachState) {
+  Gallery gallery;
+  ASSERT_TRUE(gallery.Open());
+  harness::PumpFor(200);
+  EXPECT_FALSE(harness::CaptureWindow(gallery.GetSafeHwnd(), "toolkit_images").empty());
+  CTKPImageManagerIcon* icon = gallery.m_images.GetImage(ID_OPEN_IMAGE, 32);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_FALSE(icon->GetFadedIcon().IsEmpty());
+  EXPECT_FALSE(icon->GetDisabledIcon(FALSE).IsEmpty());
+  gallery.DestroyWindow();
+}
+
+}  // namespace

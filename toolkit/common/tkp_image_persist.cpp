@@ -1,0 +1,213 @@
+// The image manager's archive form, its property exchange and the clipboard copy and paste of the
+// icons of one command.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "platform/classlib/cmemfile.h"
+#include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/common/tkp_image_record.h"
+#include "toolkit/common/tkp_prop_exchange.h"
+
+namespace {
+
+constexpr LPCTSTR kCheckSum = L"CTKPImageManagerIcons";
+
+void HandleToRecord(const CTKPImageManagerIconHandle& handle, TKPImageRecord& record) {
+  record = TKPImageRecord();
+  if (handle.IsAlpha()) {
+    CTKPImageManager::MakeBitmapRecord(handle.GetBitmap(), record.a);
+    return;
+  }
+  ICONINFO ii{};
+  if (handle.GetIcon() == nullptr || !::GetIconInfo(handle.GetIcon(), &ii)) return;
+  CTKPImageManager::MakeBitmapRecord(ii.hbmColor, record.a);
+  CTKPImageManager::MakeBitmapRecord(ii.hbmMask, record.b);
+  if (ii.hbmColor != nullptr) ::DeleteObject(ii.hbmColor);
+  if (ii.hbmMask != nullptr) ::DeleteObject(ii.hbmMask);
+}
+
+void RecordToHandle(const TKPImageRecord& record, CTKPImageManagerIconHandle& handle) {
+  handle.Clear();
+  HBITMAP a = CTKPImageManager::CreateBitmapFromRecord(record.a);
+  HBITMAP b = CTKPImageManager::CreateBitmapFromRecord(record.b);
+  if (a != nullptr && b != nullptr) {
+    const int height = record.a.Height() < 0 ? -record.a.Height() : record.a.Height();
+    HIMAGELIST list = ::ImageList_Create(record.a.Width(), height, ILC_COLOR24 | ILC_MASK, 0, 1);
+    if (list != nullptr) {
+      if (::ImageList_Add(list, a, b) >= 0) handle.SetIcon(::ImageList_GetIcon(list, 0, ILD_NORMAL));
+      ::ImageList_Destroy(list);
+    }
+  } else if (a != nullptr) {
+    handle.SetBitmap(a);
+    a = nullptr;
+  }
+  if (a != nullptr) ::DeleteObject(a);
+  if (b != nullptr) ::DeleteObject(b);
+}
+
+}  // namespace
+
+void CTKPImageManagerIcon::Serialize(CArchive& ar) {
+  TKPIconRecord record;
+  if (ar.IsStoring()) {
+    record.height = m_nHeight;
+    HandleToRecord(m_hIcon, record.normal);
+    HandleToRecord(m_hDisabled, record.disabled);
+    HandleToRecord(m_hHot, record.hot);
+    HandleToRecord(m_hChecked, record.checked);
+    TKPWriteIconRecord(ar, record);
+    return;
+  }
+  // A record we did not write leaves the stream at an unknown place: the load stops here.
+  if (!TKPReadIconRecord(ar, record)) AfxThrowArchiveException(CArchiveException::generic);
+  for (CTKPImageManagerIconHandle* h : {&m_hIcon, &m_hFaded, &m_hShadow, &m_hHot, &m_hChecked, &m_hDisabled,
+                                         &m_hGeneratedDisabled}) {
+    h->Clear();
+  }
+  m_nHeight = record.height;
+  RecordToHandle(record.normal, m_hIcon);
+  RecordToHandle(record.disabled, m_hDisabled);
+  RecordToHandle(record.hot, m_hHot);
+  RecordToHandle(record.checked, m_hChecked);
+}
+
+void CTKPImageManager::Serialize(CArchive& ar) {
+  CTKPPropExchangeArchive px(ar);
+  DoPropExchange(&px);
+}
+
+void CTKPImageManager::DoPropExchange(CTKPPropExchange* pPX) {
+  std::unique_ptr<CTKPSectionEnumerator> sets(pPX->GetEnumerator(L"IconSet"));
+  if (pPX->IsLoading()) RemoveAll();
+  POSITION mapPos = m_iconSets.GetStartPosition();
+  POSITION pos = sets->GetPosition(static_cast<DWORD>(m_iconSets.GetCount()));
+  while (pos != nullptr) {
+    std::unique_ptr<CTKPPropExchange> item(sets->GetNext(pos));
+    LONG id = 0;
+    if (!pPX->IsLoading()) {
+      if (mapPos == nullptr) break;
+      UINT key = 0;
+      CTKPImageManagerIconSet* set = nullptr;
+      m_iconSets.GetNextAssoc(mapPos, key, set);
+      id = static_cast<LONG>(key);
+    }
+    PX_LongNoDefault(item.get(), L"Id", id);
+    DoPropExchangeIcon(item.get(), static_cast<UINT>(id));
+  }
+}
+
+void CTKPImageManager::DoPropExchangeIcon(CTKPPropExchange* pPX, UINT nCommand) {
+  if (nCommand > m_nCustomID) m_nCustomID = nCommand;
+  CString check(kCheckSum);
+  PX_String(pPX, L"CheckSum", check, kCheckSum);
+  if (pPX->IsLoading() && check.Compare(kCheckSum) != 0) AfxThrowArchiveException(CArchiveException::badClass);
+  std::unique_ptr<CTKPSectionEnumerator> icons(pPX->GetEnumerator(L"Icon"));
+  if (!pPX->IsLoading()) {
+    CTKPImageManagerIconSet* set = GetIconSet(nCommand);
+    std::vector<std::pair<int, CTKPImageManagerIcon*>> kept;
+    POSITION mapPos = set != nullptr ? set->GetIcons().GetStartPosition() : nullptr;
+    while (mapPos != nullptr) {
+      int width = 0;
+      CTKPImageManagerIcon* icon = nullptr;
+      set->GetIcons().GetNextAssoc(mapPos, width, icon);
+      if (!icon->IsScaled()) kept.emplace_back(width, icon);  // scaled icons are made again on request
+    }
+    POSITION pos = icons->GetPosition(static_cast<DWORD>(kept.size()));
+    for (auto& [width, icon] : kept) {
+      if (pos == nullptr) break;
+      std::unique_ptr<CTKPPropExchange> item(icons->GetNext(pos));
+      LONG w = width;
+      PX_Long(item.get(), L"Width", w, 16);
+      PX_Serialize(item.get(), L"Data", icon);
+    }
+    return;
+  }
+  CTKPImageManagerIconSet* set = EnsureIconSet(nCommand);
+  set->RemoveAll();
+  POSITION pos = icons->GetPosition();
+  while (pos != nullptr) {
+    std::unique_ptr<CTKPPropExchange> item(icons->GetNext(pos));
+    LONG width = 16;
+    PX_Long(item.get(), L"Width", width, 16);
+    auto* icon = new CTKPImageManagerIcon(nCommand, width, 15, set);
+    CArchive* ar = item->GetArchive(L"Data");
+    try {
+      if (ar != nullptr) icon->Serialize(*ar);
+    } catch (CArchiveException*) {
+      item->ReleaseArchive(L"Data", ar);
+      icon->InternalRelease();
+      throw;
+    }
+    item->ReleaseArchive(L"Data", ar);
+    icon->m_nWidth = icon->m_hIcon.IsEmpty() ? width : icon->m_hIcon.GetExtent().cx;
+    CTKPImageManagerIcon* old = nullptr;
+    if (set->GetIcons().Lookup(width, old)) old->InternalRelease();
+    set->GetIcons().SetAt(width, icon);
+  }
+}
+
+void CTKPImageManager::SerializeIcons(UINT nCommand, CArchive& ar) {
+  CTKPPropExchangeArchive px(ar);
+  DoPropExchangeIcon(&px, nCommand);
+}
+
+BOOL CTKPImageManager::CopyImage(UINT nCommand) {
+  CMemFile file(1024);
+  BOOL put = FALSE;
+  {
+    CArchive ar(&file, CArchive::store);
+    SerializeIcons(nCommand, ar);
+    ar.Close();
+  }
+  const auto size = static_cast<SIZE_T>(file.GetLength());
+  BYTE* data = file.Detach();
+  HGLOBAL global = ::GlobalAlloc(GMEM_MOVEABLE, size);
+  if (global != nullptr) {
+    std::memcpy(::GlobalLock(global), data, size);
+    ::GlobalUnlock(global);
+    put = ::SetClipboardData(TKPToolBarImageFormat(), global) != nullptr;
+    if (!put) ::GlobalFree(global);
+  }
+  std::free(data);
+  return put;
+}
+
+UINT CTKPImageManager::PasteCustomImage(HGLOBAL hData) {
+  if (hData == nullptr) return 0;
+  const SIZE_T size = ::GlobalSize(hData);
+  const void* locked = ::GlobalLock(hData);
+  if (locked == nullptr) return 0;
+  std::vector<BYTE> bytes(static_cast<const BYTE*>(locked), static_cast<const BYTE*>(locked) + size);
+  ::GlobalUnlock(hData);
+  CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
+  CArchive ar(&file, CArchive::load);
+  const UINT saved = m_nCustomID;
+  const UINT id = ++m_nCustomID;
+  try {
+    SerializeIcons(id, ar);
+  } catch (CException* e) {
+    // Data of another program, or damaged: nothing of it stays.
+    e->Delete();
+    if (CTKPImageManagerIconSet* set = GetIconSet(id)) {
+      m_iconSets.RemoveKey(id);
+      set->InternalRelease();
+    }
+    m_nCustomID = saved;
+    return 0;
+  }
+  CTKPImageManagerIconSet* set = GetIconSet(id);
+  if (set == nullptr || set->GetIcons().GetCount() == 0) {  // no icon in it: nothing to paste
+    if (set != nullptr) {
+      m_iconSets.RemoveKey(id);
+      set->InternalRelease();
+    }
+    m_nCustomID = saved;
+    return 0;
+  }
+  return id;
+}
