@@ -5,6 +5,7 @@
 #include "app/ex_style_doc.h"
 #include "platform/classlib/win/ccreatecontext.h"
 #include "platform/classlib/win/cframewnd.h"
+#include "preview/dxf/dxf_view.h"
 #include "preview/placeholder_views.h"
 #include "preview/preview_host.h"
 #include "preview/viewers/media_views.h"

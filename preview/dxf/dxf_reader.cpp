@@ -148,6 +148,7 @@ class Reader {
       if (m_open && !Group(code, value)) return Damaged(m_error);
     }
     if (!Finish()) return Damaged(m_error);
+    FlushPolyline();  // a file cut short inside a polyline keeps the vertices it has
     for (const RawObject& insert : m_topInserts) Expand(insert, m_top, 0);
     drawing.status = sawEof ? ReadStatus::kOk : ReadStatus::kTruncated;
     if (!sawEof) drawing.message = "the drawing ends before its EOF marker";
@@ -225,6 +226,11 @@ class Reader {
 
   Point First(const RawObject& o) const { return o.points.empty() ? Point{} : o.points.front(); }
 
+  void FlushPolyline() {
+    if (m_polyline && !m_polylineEntity.points.empty()) Add(std::move(m_polylineEntity), m_polylineObject);
+    m_polyline = false;
+  }
+
   // Turns the object just read into what it stands for; false when it cannot stand for anything.
   bool Finish() {
     if (!m_open) return true;
@@ -232,8 +238,7 @@ class Reader {
     const RawObject& o = m_current;
     const std::string& t = o.type;
     if (m_polyline && t != "VERTEX") {  // SEQEND or anything else ends the polyline
-      Add(std::move(m_polylineEntity), m_polylineObject);
-      m_polyline = false;
+      FlushPolyline();
       if (t == "SEQEND") return true;
     }
     Entity e;

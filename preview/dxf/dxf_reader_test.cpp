@@ -97,6 +97,13 @@ TEST(DxfReader, DamagedTruncatedAndEmptyDrawings) {
   EXPECT_EQ(truncated.status, dxf::ReadStatus::kTruncated);
   EXPECT_EQ(truncated.entities.size(), 2u);
 
+  // A polyline without vertices is nothing; one cut short keeps what it has.
+  const auto bare = Read(Drawing("0\nPOLYLINE\n70\n1\n0\nSEQEND\n"));
+  EXPECT_TRUE(bare.entities.empty());
+  const auto open = Read("0\nSECTION\n2\nENTITIES\n0\nPOLYLINE\n0\nVERTEX\n10\n1\n0\nVERTEX\n10\n2\n");
+  ASSERT_EQ(open.entities.size(), 1u);
+  EXPECT_EQ(open.entities[0].points.size(), 2u);
+
   const auto empty = Read("");
   EXPECT_EQ(empty.status, dxf::ReadStatus::kTruncated);
   EXPECT_TRUE(empty.entities.empty());

@@ -10,7 +10,6 @@
 IMPLEMENT_DYNAMIC(CPreviewStandInView, CView)
 IMPLEMENT_DYNCREATE(CPendingViewerView, CPreviewStandInView)
 IMPLEMENT_DYNCREATE(CCustomHTMLViewer, CPreviewStandInView)
-IMPLEMENT_DYNCREATE(CDFXView, CPreviewStandInView)
 IMPLEMENT_DYNCREATE(CHtml_View, CPreviewStandInView)
 
 BEGIN_MESSAGE_MAP(CPreviewStandInView, CView)

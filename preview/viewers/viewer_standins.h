@@ -38,7 +38,6 @@ class PreviewNavigable {
 // Any viewer whose own class is not in this build.
 DORVANE_PREVIEW_STANDIN(CPendingViewerView)
 DORVANE_PREVIEW_STANDIN(CCustomHTMLViewer)
-DORVANE_PREVIEW_STANDIN(CDFXView)
 
 #undef DORVANE_PREVIEW_STANDIN
 

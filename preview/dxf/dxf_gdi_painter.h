@@ -1,0 +1,10 @@
+// Paints a drawing read by our reader into a device context, through the view record: black background,
+// each entity in its colour, everything cut to the window first.
+#pragma once
+
+#include <windows.h>
+
+#include "preview/dxf/dxf_reader.h"
+#include "preview/dxf/dxf_view_maths.h"
+
+void PaintDxfDrawing(HDC dc, const dxf::Drawing& drawing, const dxf::ViewProperties& view);

@@ -1,0 +1,292 @@
+// The DXF view in the real pane over our DXF.dll: a drawing loads and paints (probed by pixel), the files
+// it refuses fall back to the no-preview view, the wheel zooms about the centre, dragging pans, a resize
+// fits again. Screenshot preview_dxf.png of a small floor plan.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "engine/records/scan_parameters.h"
+#include "platform/harness/driver.h"
+#include "preview/dxf/dxf_test_drawings.h"
+#include "preview/dxf/dxf_view.h"
+#include "preview/preview_test_support.h"
+
+namespace {
+
+using previewtest::PaneWindow;
+using previewtest::TempFile;
+
+// Entities written as a drawing program writes them.
+class Entities {
+ public:
+  Entities& Line(double x1, double y1, double x2, double y2, int colour = 256) {
+    return Add("LINE", colour) << 10 << x1 << 20 << y1 << 11 << x2 << 21 << y2;
+  }
+  Entities& Circle(double x, double y, double r, int colour = 256) {
+    return Add("CIRCLE", colour) << 10 << x << 20 << y << 40 << r;
+  }
+  Entities& Arc(double x, double y, double r, double from, double to, int colour = 256) {
+    return Add("ARC", colour) << 10 << x << 20 << y << 40 << r << 50 << from << 51 << to;
+  }
+  Entities& Rectangle(double x1, double y1, double x2, double y2, int colour = 256) {
+    return Add("LWPOLYLINE", colour) << 90 << 4 << 70 << 1 << 10 << x1 << 20 << y1 << 10 << x2 << 20 << y1 << 10
+                                     << x2 << 20 << y2 << 10 << x1 << 20 << y2;
+  }
+  Entities& Text(double x, double y, double height, const std::string& text, int colour = 256) {
+    Add("TEXT", colour) << 10 << x << 20 << y << 40 << height;
+    text_ += "1\n" + text + "\n";
+    return *this;
+  }
+  Entities& Point(double x, double y, int colour = 256) { return Add("POINT", colour) << 10 << x << 20 << y; }
+  Entities& Insert(const std::string& block, double x, double y, double angle) {
+    text_ += "0\nINSERT\n2\n" + block + "\n";
+    return *this << 10 << x << 20 << y << 50 << angle;
+  }
+  Entities& Raw(const std::string& groups) {
+    text_ += groups;
+    return *this;
+  }
+  Entities& operator<<(double value) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%g\n", value);
+    text_ += number;
+    return *this;
+  }
+  const std::string& Text() const { return text_; }
+
+ private:
+  Entities& Add(const char* type, int colour) {
+    text_ += std::string("0\n") + type + "\n8\n0\n";
+    if (colour != 256) *this << 62 << colour;
+    return *this;
+  }
+  std::string text_;
+};
+
+// A white line along the bottom and a red circle above it.
+std::string LineAndCircle() {
+  return dxf_test::Drawing(Entities().Line(0, 0, 10, 0).Circle(5, 5, 3, 1).Text());
+}
+
+class DxfViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override { RecoveryMode = records::kQuickScan; }
+  void TearDown() override { RecoveryMode = records::kQuickScan; }
+
+  CDFXView* Show(PaneWindow& window, const CString& path) {
+    window.Preview(path, _T(".dxf"));
+    return dynamic_cast<CDFXView*>(window.pane->m_pDxfView);
+  }
+
+  static dxf::ViewProperties View(CDFXView* view) {
+    dxf::ViewProperties record;
+    EXPECT_NE(view->Drawing().GetViewProperties(record), 0);
+    return record;
+  }
+
+  // The colour shows within a pixel of where the record puts the drawing point.
+  static bool Lit(HWND canvas, const dxf::ViewProperties& record, dxf::Point at, COLORREF colour) {
+    const previewtest::Grab grab = previewtest::GrabClient(canvas);
+    const dxf::PixelPoint p = dxf::ToPixels(record, at);
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx)
+        if (grab.At(static_cast<int>(p.x) + dx, static_cast<int>(p.y) + dy) == colour) return true;
+    return false;
+  }
+};
+
+TEST_F(DxfViewTest, ADrawingLoadsFitsAndPaints) {
+  TempFile file(L"plan.dxf", LineAndCircle());
+  PaneWindow window;
+  CDFXView* view = Show(window, file.Path());
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(window.frame->m_bPreviewOk, 1u);
+  EXPECT_EQ(window.FilledSlots(), std::vector<std::string>{"dxf"});
+  HWND canvas = view->Canvas().m_hWnd;
+  ASSERT_EQ(canvas, harness::Control(view->m_hWnd, CDFXView::kCanvasId));
+  RECT client{}, canvasRect{};
+  ::GetClientRect(view->m_hWnd, &client);
+  ::GetClientRect(canvas, &canvasRect);
+  EXPECT_EQ(canvasRect.right, client.right);  // the canvas fills the view
+  EXPECT_EQ(canvasRect.bottom, client.bottom);
+  const dxf::ViewProperties record = View(view);
+  EXPECT_EQ(record.right, client.right);
+  EXPECT_DOUBLE_EQ(record.zoom, 1);
+  // Fitted: the extents' centre (5, 4) in the window's centre.
+  const dxf::PixelPoint centre = dxf::ToPixels(record, {5, 4});
+  EXPECT_NEAR(centre.x, client.right / 2.0, 1);
+  EXPECT_NEAR(centre.y, client.bottom / 2.0, 1);
+  EXPECT_TRUE(Lit(canvas, record, {2, 0}, RGB(255, 255, 255)));  // on the line
+  EXPECT_TRUE(Lit(canvas, record, {8, 5}, RGB(255, 0, 0)));     // on the circle, right
+  EXPECT_TRUE(Lit(canvas, record, {5, 8}, RGB(255, 0, 0)));     // and top
+  EXPECT_EQ(previewtest::GrabClient(canvas).At(static_cast<int>(centre.x), static_cast<int>(centre.y)), RGB(0, 0, 0));
+}
+
+TEST_F(DxfViewTest, FilesItRefusesGetTheNoPreviewView) {
+  const std::string late = "999\n" + std::string(600, 'x') + "\n" + LineAndCircle();  // HEADER after 511 bytes
+  const std::string damaged = dxf_test::Drawing("0\nLINE\n10\nwall\n");
+  const std::string words = "A note that names a SECTION and a HEADER, nothing more.\n";
+  for (const std::string& bytes : {late, damaged, words, std::string()}) {
+    TempFile file(L"refused.dxf", bytes);
+    PaneWindow window;
+    Show(window, file.Path());
+    EXPECT_EQ(window.frame->m_bPreviewOk, 0u);
+    EXPECT_EQ(window.FilledSlots(), (std::vector<std::string>{"nopreview", "dxf"}));
+  }
+  {
+    PaneWindow window;
+    Show(window, _T("C:\\no such folder\\gone.dxf"));
+    EXPECT_EQ(window.frame->m_bPreviewOk, 0u);
+  }
+  RecoveryMode = records::kFileTrace;
+  TempFile file(L"traced.dxf", LineAndCircle());
+  PaneWindow window;
+  Show(window, file.Path());
+  EXPECT_EQ(window.frame->m_bPreviewOk, 0u);
+}
+
+TEST_F(DxfViewTest, WithoutTheLibraryNothingIsLoaded) {
+  wchar_t exe[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring folder(exe);
+  folder.resize(folder.rfind(L'\\') + 1);
+  const std::wstring dll = folder + L"DXF.dll", aside = folder + L"DXF.dll.aside";
+  ASSERT_TRUE(::MoveFileW(dll.c_str(), aside.c_str()));
+  TempFile file(L"plan.dxf", LineAndCircle());
+  {
+    PaneWindow window;
+    CDFXView* view = Show(window, file.Path());
+    ASSERT_NE(view, nullptr);
+    EXPECT_FALSE(view->Drawing().IsLoaded());
+    EXPECT_EQ(window.frame->m_bPreviewOk, 0u);
+    EXPECT_EQ(view->Drawing().SetZoomLevel(2), 0);
+  }
+  ASSERT_TRUE(::MoveFileW(aside.c_str(), dll.c_str()));
+}
+
+TEST_F(DxfViewTest, TheWheelZoomsAboutTheCentreAndAResizeFitsAgain) {
+  TempFile file(L"plan.dxf", LineAndCircle());
+  PaneWindow window;
+  CDFXView* view = Show(window, file.Path());
+  ASSERT_NE(view, nullptr);
+  const dxf::ViewProperties before = View(view);
+  const int cx = (before.right - before.left) / 2, cy = (before.bottom - before.top) / 2;
+  auto centre = [&](const dxf::ViewProperties& r) {
+    const double s = 1 / dxf::ScreenScale(r);
+    return dxf::Point{cx * s + r.originX, cy * s + r.originY};
+  };
+  ::SendMessageW(view->m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  harness::PumpMessages();
+  // One step: the circle's top lies above the window now; its side shows where the record says.
+  const dxf::ViewProperties step = View(view);
+  EXPECT_DOUBLE_EQ(step.zoom, 1.5);
+  EXPECT_LT(dxf::ToPixels(step, {5, 8}).y, 0);
+  EXPECT_TRUE(Lit(view->Canvas().m_hWnd, step, {8, 5}, RGB(255, 0, 0)));
+  for (int i = 0; i < 2; ++i) ::SendMessageW(view->m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  const dxf::ViewProperties zoomed = View(view);
+  EXPECT_DOUBLE_EQ(zoomed.zoom, 3.375);
+  EXPECT_NEAR(centre(zoomed).x, centre(before).x, 1e-9);
+  EXPECT_NEAR(centre(zoomed).y, centre(before).y, 1e-9);
+  for (int i = 0; i < 3; ++i) ::SendMessageW(view->m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+  EXPECT_NEAR(View(view).zoom, 1, 1e-12);
+  EXPECT_EQ(view->Drawing().SetZoomLevel(0), 0);
+  EXPECT_EQ(view->Drawing().SetZoomLevel(-1.5), 0);
+  EXPECT_NEAR(View(view).zoom, 1, 1e-12);
+
+  ::SendMessageW(view->m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  ::SetWindowPos(view->m_hWnd, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+  harness::PumpMessages();
+  const dxf::ViewProperties resized = View(view);
+  EXPECT_DOUBLE_EQ(resized.zoom, 1);  // the resize fitted the drawing again
+  RECT client{};
+  ::GetClientRect(view->m_hWnd, &client);
+  EXPECT_EQ(resized.right, client.right);
+  EXPECT_EQ(resized.bottom, client.bottom);
+  EXPECT_LT(client.right, 300);
+}
+
+TEST_F(DxfViewTest, DraggingWithEitherButtonPans) {
+  TempFile file(L"plan.dxf", LineAndCircle());
+  PaneWindow window;
+  CDFXView* view = Show(window, file.Path());
+  ASSERT_NE(view, nullptr);
+  HWND canvas = view->Canvas().m_hWnd;
+  const dxf::ViewProperties before = View(view);
+  const double s = 1 / dxf::ScreenScale(before);
+  ::SendMessageW(canvas, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+  EXPECT_TRUE(view->Canvas().IsDragging());
+  ::SendMessageW(canvas, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(130, 90));
+  ::SendMessageW(canvas, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5000, 90));  // outside: ignored
+  ::SendMessageW(canvas, WM_LBUTTONUP, 0, MAKELPARAM(130, 90));
+  EXPECT_FALSE(view->Canvas().IsDragging());
+  const dxf::ViewProperties moved = View(view);
+  EXPECT_NEAR(moved.originX, before.originX - 30 * s, 1e-9);
+  EXPECT_NEAR(moved.originY, before.originY - 10 * s, 1e-9);
+  EXPECT_NEAR(dxf::ToPixels(moved, {2, 0}).x, dxf::ToPixels(before, {2, 0}).x + 30, 1e-6);
+  EXPECT_TRUE(Lit(canvas, moved, {8, 5}, RGB(255, 0, 0)));
+
+  ::SendMessageW(canvas, WM_MOUSEMOVE, 0, MAKELPARAM(50, 50));  // no button: nothing moves
+  ::SendMessageW(canvas, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(50, 50));
+  ::SendMessageW(canvas, WM_MOUSEMOVE, MK_MBUTTON, MAKELPARAM(40, 70));
+  ::SendMessageW(canvas, WM_MBUTTONUP, 0, MAKELPARAM(40, 70));
+  const dxf::ViewProperties middle = View(view);
+  EXPECT_NEAR(middle.originX, moved.originX + 10 * s, 1e-9);
+  EXPECT_NEAR(middle.originY, moved.originY + 20 * s, 1e-9);
+}
+
+// A flat with a living room, a kitchen and a bedroom: walls, doors from one block, furniture, windows,
+// lights, labels and a dimension.
+std::string FloorPlan() {
+  const std::string door = "0\nBLOCK\n2\nDOOR\n10\n0\n20\n0\n" +
+                           Entities().Line(0, 0, 0.9, 0, 2).Arc(0, 0, 0.9, 0, 90, 2).Text() + "0\nENDBLK\n";
+  Entities plan;
+  plan.Rectangle(0, 0, 12, 8)
+      .Rectangle(-0.2, -0.2, 12.2, 8.2)
+      .Line(7, 0, 7, 3)
+      .Line(7, 4, 7, 8)
+      .Line(7, 5, 9, 5)
+      .Line(10, 5, 12, 5)
+      .Insert("DOOR", 7, 3, 0)
+      .Insert("DOOR", 10, 5, 90)
+      .Circle(3.5, 4.6, 1.0, 4)
+      .Circle(2.1, 4.6, 0.3, 4)
+      .Circle(4.9, 4.6, 0.3, 4)
+      .Circle(3.5, 3.2, 0.3, 4)
+      .Circle(3.5, 6.0, 0.3, 4)
+      .Rectangle(0.4, 0.4, 3.2, 1.4, 4)
+      .Rectangle(10.2, 5.6, 11.8, 7.8, 4)
+      .Line(10.2, 7.2, 11.8, 7.2, 4)
+      .Rectangle(7.2, 0.2, 11.8, 0.9, 4)
+      .Circle(10.8, 0.55, 0.25, 4)
+      .Raw("0\nPOLYLINE\n8\n0\n62\n5\n66\n1\n70\n1\n")
+      .Raw("0\nVERTEX\n10\n2\n20\n7.9\n0\nVERTEX\n10\n5\n20\n7.9\n0\nVERTEX\n10\n5\n20\n8.1\n0\nVERTEX\n10\n2\n20\n8.1\n0\nSEQEND\n")
+      .Point(9.5, 2.6, 1)
+      .Point(9.5, 6.6, 1)
+      .Point(3.5, 4.6, 1)
+      .Text(0.6, 2.2, 0.45, "Living room", 3)
+      .Text(8.0, 2.0, 0.45, "Kitchen", 3)
+      .Text(7.4, 6.2, 0.45, "Bedroom", 3)
+      .Line(0, -0.8, 12, -0.8, 8)
+      .Line(0, -0.6, 0, -1.0, 8)
+      .Line(12, -0.6, 12, -1.0, 8)
+      .Text(5.3, -1.4, 0.35, "12.00 m", 8);
+  return dxf_test::Drawing(plan.Text(), door);
+}
+
+TEST_F(DxfViewTest, Screenshot) {
+  TempFile file(L"flat.dxf", FloorPlan());
+  PaneWindow window(640, 460);
+  CDFXView* view = Show(window, file.Path());
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(window.frame->m_bPreviewOk, 1u);
+  const dxf::ViewProperties record = View(view);
+  EXPECT_TRUE(Lit(view->Canvas().m_hWnd, record, {7, 1.5}, RGB(255, 255, 255)));  // the inner wall
+  EXPECT_TRUE(Lit(view->Canvas().m_hWnd, record, {7.5, 3}, RGB(255, 255, 0)));    // a door's leaf
+  EXPECT_TRUE(Lit(view->Canvas().m_hWnd, record, {10, 5.5}, RGB(255, 255, 0)));  // the other, turned
+  EXPECT_FALSE(harness::CaptureWindow(window.frame->m_hWnd, "preview_dxf").empty());
+}
+
+}  // namespace
