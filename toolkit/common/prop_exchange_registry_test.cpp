@@ -1,0 +1,151 @@
+// The property exchange over the real registry: every type saved and loaded again (floating-point
+// values included), defaults deleting values, texts of rectangles and sizes, sections, blobs and the
+// image manager's icons through numbered sections.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/common/tkp_prop_exchange_registry.h"
+
+namespace {
+
+constexpr const wchar_t* kRoot = L"Software\\DorvaneTests\\PropExchange";
+
+class RegistryExchange : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kRoot, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_root, nullptr),
+              ERROR_SUCCESS);
+  }
+  void TearDown() override {
+    ::RegCloseKey(m_root);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
+  }
+  CString Text(LPCWSTR section, LPCWSTR name) {
+    wchar_t buffer[128] = {};
+    DWORD size = sizeof buffer;
+    if (::RegGetValueW(m_root, section, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) return L"<none>";
+    return buffer;
+  }
+  void SetText(LPCWSTR section, LPCWSTR name, LPCWSTR text) {
+    ::RegSetKeyValueW(m_root, section, name, REG_SZ, text, static_cast<DWORD>((::lstrlenW(text) + 1) * 2));
+  }
+  HKEY m_root = nullptr;
+};
+
+TEST_F(RegistryExchange, EveryTypeRoundTrips) {
+  {
+    CTKPPropExchangeRegistry px(FALSE, m_root, L"Bar");
+    LONG n = -5;
+    BOOL b = TRUE;
+    float f = 1.25f;
+    double d = -2.5e100;
+    CString s(L"Quick Scan");
+    CRect r(1, 2, 30, 40);
+    CSize z(10, 20);
+    EXPECT_TRUE(PX_Long(&px, L"Long", n, 0));
+    EXPECT_TRUE(PX_Bool(&px, L"Bool", b, FALSE));
+    EXPECT_TRUE(PX_Float(&px, L"Float", f, 0));
+    EXPECT_TRUE(PX_Double(&px, L"Double", d, 0));
+    EXPECT_TRUE(PX_String(&px, L"Text", s, L""));
+    EXPECT_TRUE(PX_Rect(&px, L"Rect", r, CRect()));
+    EXPECT_TRUE(PX_Size(&px, L"Size", z, CSize()));
+    std::unique_ptr<CTKPPropExchange> child(px.GetSection(L"Child"));
+    LONG inner = 7;
+    EXPECT_TRUE(PX_Long(child.get(), L"Inner", inner, 0));
+  }
+  EXPECT_EQ(Text(L"Bar", L"Rect"), CString(L"1, 2, 30, 40"));
+  EXPECT_EQ(Text(L"Bar", L"Size"), CString(L"10, 20"));
+
+  CTKPPropExchangeRegistry px(TRUE, m_root, L"Bar");
+  LONG n = 0;
+  BOOL b = FALSE;
+  float f = 0;
+  double d = 0;
+  CString s;
+  CRect r;
+  CSize z;
+  EXPECT_TRUE(PX_Long(&px, L"Long", n, 0));
+  EXPECT_TRUE(PX_Bool(&px, L"Bool", b, FALSE));
+  EXPECT_TRUE(PX_Float(&px, L"Float", f, 0));
+  EXPECT_TRUE(PX_Double(&px, L"Double", d, 0));
+  EXPECT_TRUE(PX_String(&px, L"Text", s, L""));
+  EXPECT_TRUE(PX_Rect(&px, L"Rect", r, CRect()));
+  EXPECT_TRUE(PX_Size(&px, L"Size", z, CSize()));
+  EXPECT_EQ(n, -5);
+  EXPECT_EQ(b, TRUE);
+  EXPECT_EQ(f, 1.25f);
+  EXPECT_EQ(d, -2.5e100);
+  EXPECT_EQ(s, CString(L"Quick Scan"));
+  EXPECT_EQ(r, CRect(1, 2, 30, 40));
+  EXPECT_EQ(z, CSize(10, 20));
+  std::unique_ptr<CTKPPropExchange> child(px.GetSection(L"Child"));
+  LONG inner = 0;
+  PX_Long(child.get(), L"Inner", inner, 0);
+  EXPECT_EQ(inner, 7);
+}
+
+TEST_F(RegistryExchange, DefaultsDeleteAndBadTextsLoadTheDefault) {
+  SetText(L"Bar", L"Text", L"old");
+  SetText(L"Bar", L"Rect", L"1, 2, 3");
+  SetText(L"Bar", L"Size", L"10,20");
+  {
+    CTKPPropExchangeRegistry px(FALSE, m_root, L"Bar");
+    CString s(L"same");
+    PX_String(&px, L"Text", s, L"same");
+  }
+  EXPECT_EQ(Text(L"Bar", L"Text"), CString(L"<none>"));
+  CTKPPropExchangeRegistry px(TRUE, m_root, L"Bar");
+  CRect r;
+  PX_Rect(&px, L"Rect", r, CRect(9, 9, 9, 9));
+  EXPECT_EQ(r, CRect(9, 9, 9, 9));
+  CSize z;
+  PX_Size(&px, L"Size", z, CSize());
+  EXPECT_EQ(z, CSize(10, 20));
+  float f = 3;
+  PX_Float(&px, L"Missing", f, 0.5f);
+  EXPECT_EQ(f, 0.5f);
+}
+
+TEST_F(RegistryExchange, BlobsSectionsAndEmptying) {
+  {
+    CTKPPropExchangeRegistry px(FALSE, m_root, L"Bar");
+    BYTE bytes[3] = {1, 2, 3};
+    BYTE* p = bytes;
+    DWORD n = 3;
+    EXPECT_TRUE(PX_Blob(&px, L"Blob", p, n));
+  }
+  CTKPPropExchangeRegistry px(TRUE, m_root, L"Bar");
+  BYTE* blob = nullptr;
+  DWORD n = 0;
+  ASSERT_TRUE(PX_Blob(&px, L"Blob", blob, n));
+  EXPECT_EQ(n, 3u);
+  EXPECT_EQ(blob[2], 3);
+  std::free(blob);
+  px.EmptySection();
+  HKEY gone = nullptr;
+  EXPECT_NE(::RegOpenKeyExW(m_root, L"Bar", 0, KEY_READ, &gone), ERROR_SUCCESS);
+}
+
+TEST_F(RegistryExchange, ImageManagerIconsThroughNumberedSections) {
+  CTKPImageManager images;
+  HICON icon = static_cast<HICON>(::LoadImageW(nullptr, MAKEINTRESOURCEW(32516), IMAGE_ICON, 16, 16, LR_SHARED));
+  ASSERT_TRUE(images.SetIcon(icon, 77));
+  {
+    CTKPPropExchangeRegistry px(FALSE, m_root, L"Images");
+    images.DoPropExchange(&px);
+  }
+  DWORD type = 0;
+  EXPECT_EQ(::RegGetValueW(m_root, L"Images\\IconSet0\\Icon0", L"Data", RRF_RT_ANY, &type, nullptr, nullptr),
+            ERROR_SUCCESS);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));  // the icon record as one binary value
+  CTKPImageManager loaded;
+  CTKPPropExchangeRegistry px(TRUE, m_root, L"Images");
+  loaded.DoPropExchange(&px);
+  ASSERT_NE(loaded.GetImage(77, 16), nullptr);
+  EXPECT_FALSE(loaded.GetImage(77, 16)->GetIcon().IsEmpty());
+}
+
+}  // namespace
