@@ -192,6 +192,13 @@ TEST_F(DxfViewTest, TheWheelZoomsAboutTheCentreAndAResizeFitsAgain) {
   EXPECT_NEAR(centre(zoomed).y, centre(before).y, 1e-9);
   for (int i = 0; i < 3; ++i) ::SendMessageW(view->m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
   EXPECT_NEAR(View(view).zoom, 1, 1e-12);
+  // The library keeps no record it could not divide by.
+  dxf::ViewProperties flat = View(view);
+  flat.pixelsPerUnit = 0;
+  EXPECT_EQ(view->Drawing().SetViewProperties(flat), 0);
+  flat = View(view);
+  flat.zoom = -1;
+  EXPECT_EQ(view->Drawing().SetViewProperties(flat), 0);
   EXPECT_EQ(view->Drawing().SetZoomLevel(0), 0);
   EXPECT_EQ(view->Drawing().SetZoomLevel(-1.5), 0);
   EXPECT_NEAR(View(view).zoom, 1, 1e-12);
