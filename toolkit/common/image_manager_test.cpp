@@ -91,6 +91,24 @@ TEST(ImageManager, ToolbarResourceFilesOneIconPerCommand) {
   EXPECT_EQ(images.GetImage(ID_EDIT_PASTE, 16)->GetHeight(), 15);
 }
 
+TEST(ImageManager, ZeroCountsAndExtentsFailOrDrawNothing) {
+  CTKPImageManager images;
+  EXPECT_FALSE(images.SetIconsFromResource(IDR_MAINFRAME, nullptr, 0, CSize(0, 0)));
+  HBITMAP strip = AlphaBitmap(40, 16, 0xFF00FF00);
+  const UINT ids[] = {1, 2, 3};
+  EXPECT_FALSE(images.SetIcons(strip, ids, 3, CSize(0, 16), 0, TRUE));
+  EXPECT_FALSE(images.SetIcons(strip, ids, 3, CSize(16, 16), 0, TRUE));  // 40 is not a multiple of 16
+  EXPECT_TRUE(images.SetIcons(strip, ids, 3, CSize(20, 16), 0, TRUE));   // two pieces for three ids
+  EXPECT_EQ(images.GetIconSetCount(), 2);
+  ::DeleteObject(strip);
+  EXPECT_FALSE(images.SetIcon(CTKPImageManagerIconHandle(), 4));
+  CTKPImageManagerIcon empty(5, 0, 0, nullptr);
+  HBITMAP alpha = AlphaBitmap(16, 16, 0xFF000000);
+  CTKPImageManagerIconHandle handle(alpha);
+  EXPECT_EQ(DrawnPixel(&empty, handle, 2, 2), RGB(255, 255, 255));
+  ::DeleteObject(alpha);
+}
+
 TEST(ImageManager, ImageListsStatesCustomIdsAndScaledIcons) {
   CTKPImageManager images;
   CImageList list;

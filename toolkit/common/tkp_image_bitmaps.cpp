@@ -72,6 +72,19 @@ bool Read32(HBITMAP hBitmap, int bitCount, BITMAPINFOHEADER* pHeader, std::vecto
 
 }  // namespace
 
+BOOL CTKPImageManager::ReadBits32(HBITMAP hBitmap, BITMAPINFOHEADER* pHeader, std::vector<BYTE>& bits, BOOL bAnyFormat) {
+  return Read32(hBitmap, bAnyFormat ? 32 : 0, pHeader, bits);
+}
+
+void CTKPImageManager::WriteBits32(HBITMAP hBitmap, const BITMAPINFOHEADER& header, const std::vector<BYTE>& bits) {
+  InfoBlock info{};
+  info.header = header;
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  const LONG rows = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+  ::SetDIBits(dc, hBitmap, 0, static_cast<UINT>(rows), bits.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  ::DeleteDC(dc);
+}
+
 BOOL CTKPImageManager::GetBitmapBits(HBITMAP hBitmap, std::vector<BYTE>& info, std::vector<BYTE>& bits) {
   BITMAPINFOHEADER header{};
   if (!Read32(hBitmap, 0, &header, bits)) return FALSE;

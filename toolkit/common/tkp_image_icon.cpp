@@ -16,29 +16,11 @@ namespace {
 
 // The 32-bit rows of a bitmap and a way to write them back.
 struct Pixels32 {
-  BITMAPINFO info{};
+  BITMAPINFOHEADER header{};
   std::vector<BYTE> bits;
 
-  bool Read(HBITMAP hBitmap) {
-    BITMAP bm{};
-    if (hBitmap == nullptr || !::GetObjectW(hBitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return false;
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = bm.bmWidth;
-    info.bmiHeader.biHeight = bm.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    bits.assign(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight) * 4, 0);
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    const int rows = ::GetDIBits(dc, hBitmap, 0, static_cast<UINT>(bm.bmHeight), bits.data(), &info, DIB_RGB_COLORS);
-    ::DeleteDC(dc);
-    return rows != 0;
-  }
-  void Write(HBITMAP hBitmap) {
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    ::SetDIBits(dc, hBitmap, 0, static_cast<UINT>(info.bmiHeader.biHeight), bits.data(), &info, DIB_RGB_COLORS);
-    ::DeleteDC(dc);
-  }
+  bool Read(HBITMAP hBitmap) { return CTKPImageManager::ReadBits32(hBitmap, &header, bits, TRUE) != FALSE; }
+  void Write(HBITMAP hBitmap) const { CTKPImageManager::WriteBits32(hBitmap, header, bits); }
   size_t Count() const { return bits.size() / 4; }
 };
 

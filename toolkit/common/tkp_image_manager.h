@@ -183,6 +183,10 @@ class CTKPImageManager : public CCmdTarget {
 
   // 32-bit bitmap helpers. GetBitmapBits: the header (52-byte block) and the rows of a 32-bit bitmap.
   static BOOL GetBitmapBits(HBITMAP hBitmap, std::vector<BYTE>& info, std::vector<BYTE>& bits);
+  // The rows of any bitmap as bottom-up 32-bit pixels (bAnyFormat FALSE: only of a 32-bit bitmap), and
+  // back into the bitmap.
+  static BOOL ReadBits32(HBITMAP hBitmap, BITMAPINFOHEADER* pHeader, std::vector<BYTE>& bits, BOOL bAnyFormat);
+  static void WriteBits32(HBITMAP hBitmap, const BITMAPINFOHEADER& header, const std::vector<BYTE>& bits);
   static HBITMAP CopyAlphaBitmap(HBITMAP hBitmap);
   static BOOL SplitAlphaBitmap(HBITMAP hBitmap, int nCount, std::vector<HBITMAP>& pieces);
   static HBITMAP LoadAlphaBitmap(HMODULE hModule, UINT nIDBitmap);
