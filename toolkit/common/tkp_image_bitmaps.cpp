@@ -150,9 +150,17 @@ HBITMAP CTKPImageManager::LoadAlphaBitmap(HMODULE hModule, UINT nIDBitmap) {
   const BITMAPINFOHEADER* header = BitmapResource(hModule, nIDBitmap, &size);
   std::uint64_t bytes = 0;
   if (header == nullptr || header->biBitCount != 32 || !Sane32(*header, &bytes)) return nullptr;
-  // Bit-field masks sit between a 40-byte header and the pixels.
-  const std::uint64_t offset = header->biSize + (header->biSize == 40 && header->biCompression == BI_BITFIELDS ? 12 : 0);
+  // Bit-field masks sit after a 40-byte header, or inside a longer one; only the plain byte order
+  // (red, green, blue masks 0xFF0000, 0xFF00, 0xFF) is copied as it is.
+  const bool fields = header->biCompression == BI_BITFIELDS;
+  if (header->biCompression != BI_RGB && !fields) return nullptr;
+  const std::uint64_t offset = header->biSize + (header->biSize == 40 && fields ? 12 : 0);
   if (offset + bytes > size) return nullptr;
+  if (fields) {
+    DWORD masks[3];
+    std::memcpy(masks, reinterpret_cast<const BYTE*>(header) + 40, sizeof masks);
+    if (masks[0] != 0xFF0000 || masks[1] != 0xFF00 || masks[2] != 0xFF) return nullptr;
+  }
   void* target = nullptr;
   HBITMAP section = CreateSection(Header32(header->biWidth, header->biHeight), &target);
   if (section != nullptr) std::memcpy(target, reinterpret_cast<const BYTE*>(header) + offset, static_cast<size_t>(bytes));
