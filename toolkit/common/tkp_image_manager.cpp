@@ -17,6 +17,19 @@ UINT g_nAlphaBitmapFormat = 0;
 
 HMODULE ResourceModule() { return AfxGetResourceHandle(); }
 
+// Releases every value of a map of reference-counted objects and empties it.
+template <class KEY, class VALUE>
+void ReleaseAll(CMap<KEY, KEY, VALUE*, VALUE*>& map) {
+  POSITION pos = map.GetStartPosition();
+  while (pos != nullptr) {
+    KEY key{};
+    VALUE* value = nullptr;
+    map.GetNextAssoc(pos, key, value);
+    value->InternalRelease();
+  }
+  map.RemoveAll();
+}
+
 }  // namespace
 
 CTKPImageManager* TKPImageManager() {
@@ -81,16 +94,7 @@ void CTKPImageManagerIconSet::RefreshAll() {
   }
 }
 
-void CTKPImageManagerIconSet::RemoveAll() {
-  POSITION pos = m_icons.GetStartPosition();
-  while (pos != nullptr) {
-    int width = 0;
-    CTKPImageManagerIcon* icon = nullptr;
-    m_icons.GetNextAssoc(pos, width, icon);
-    icon->InternalRelease();
-  }
-  m_icons.RemoveAll();
-}
+void CTKPImageManagerIconSet::RemoveAll() { ReleaseAll(m_icons); }
 
 CTKPImageManagerIcon* CTKPImageManagerIconSet::GetIcon(int nWidth, BOOL bScaled) {
   CTKPImageManagerIcon* icon = nullptr;
@@ -295,27 +299,11 @@ void CTKPImageManager::RefreshAll() {
     m_iconSets.GetNextAssoc(pos, id, set);
     set->RefreshAll();
   }
-  for (CTKPImageManagerImageList* entry : m_imageLists) {
-    POSITION p = entry->icons.GetStartPosition();
-    while (p != nullptr) {
-      UINT id = 0;
-      CTKPImageManagerIcon* icon = nullptr;
-      entry->icons.GetNextAssoc(p, id, icon);
-      icon->InternalRelease();
-    }
-    entry->icons.RemoveAll();
-  }
+  for (CTKPImageManagerImageList* entry : m_imageLists) ReleaseAll(entry->icons);
 }
 
 void CTKPImageManager::RemoveAll() {
-  POSITION pos = m_iconSets.GetStartPosition();
-  while (pos != nullptr) {
-    UINT id = 0;
-    CTKPImageManagerIconSet* set = nullptr;
-    m_iconSets.GetNextAssoc(pos, id, set);
-    set->InternalRelease();
-  }
-  m_iconSets.RemoveAll();
+  ReleaseAll(m_iconSets);
   RefreshAll();  // releases the image-list entries' icons
   for (CTKPImageManagerImageList* entry : m_imageLists) {
     if (entry->bDestroy) ::ImageList_Destroy(entry->hImageList);
