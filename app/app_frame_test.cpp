@@ -24,6 +24,7 @@
 #include "platform/harness/driver.h"
 #include "platform/harness/modal_script.h"
 #include "platform/classlib/win/ccreatecontext.h"
+#include "toolkit/commandbars/tkp_command_bars.h"
 #include "preview/main_preview_view.h"
 #include "platform/harness/scripted_seams.h"
 #include "platform/os/os.h"
@@ -87,10 +88,13 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     theApp.OnIdle(0);
     harness::PumpMessages();
     CTKPCommandBar* bar = frame->StandardToolBar();
+    int icons = 0;  // the tools whose icon the image manager holds
     for (int i = 0; i < bar->GetCount(); ++i) {
       if (bar->GetItemID(i) == 0) continue;
       report.Line("tool " + os::ToUtf8(bar->GetItemText(i).ToUtf16()), bar->IsItemEnabled(i));
+      icons += frame->GetCommandBars()->GetImageManager()->GetImage(bar->GetItemID(i), 32) != nullptr;
     }
+    report.Line("icons", icons);
     report.Line("screenshot", !harness::CaptureWindow(frame->m_hWnd, "main_frame").empty());
   } else if (name == "load") {
     // A name typed without its extension, then a name that does not exist.
@@ -249,7 +253,7 @@ TEST(Application, FrameAtStartEnablesOnlyWhatPageZeroAllows) {
   EXPECT_TRUE(o.Has("page=0")) << o.Text();
   // At start: Open, Settings and Help; the results' commands wait for results, Load for a mode.
   for (const char* line : {"tool Open=1", "tool Recover=0", "tool Save Snapshot=0", "tool Load Snapshot=0",
-                           "tool Find=0", "tool Setting=1", "tool Help=1", "screenshot=1"}) {
+                           "tool Find=0", "tool Setting=1", "tool Help=1", "icons=7", "screenshot=1"}) {
     EXPECT_TRUE(o.Has(line)) << line << "\n" << o.Text();
   }
 }
