@@ -109,6 +109,15 @@ TEST(ImageManager, ZeroCountsAndExtentsFailOrDrawNothing) {
   ::DeleteObject(alpha);
 }
 
+TEST(ImageManager, IconResourcesLoadBySizeFromTheirDirectory) {
+  CTKPImageManagerIconHandle handle;
+  ASSERT_TRUE(handle.LoadFromResource(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME), 32, 32, TRUE));
+  EXPECT_EQ(handle.GetExtent(), CSize(32, 32));
+  EXPECT_FALSE(handle.LoadFromResource(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME), 17, 17, TRUE));
+  EXPECT_TRUE(handle.IsEmpty());
+  EXPECT_FALSE(handle.LoadFromResource(AfxGetResourceHandle(), MAKEINTRESOURCEW(4711), 16, 16, TRUE));
+}
+
 TEST(ImageManager, ImageListsStatesCustomIdsAndScaledIcons) {
   CTKPImageManager images;
   CImageList list;
