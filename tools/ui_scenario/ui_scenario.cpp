@@ -152,6 +152,52 @@ std::vector<HWND> ProgramWindows() {
 
 bool ProgramEnded() { return ::WaitForSingleObject(g_program.hProcess, 0) == WAIT_OBJECT_0; }
 
+void Pump(DWORD ms);
+
+std::wstring Lower(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(::towlower(c));
+  return text;
+}
+
+// The File Types dialog: the types of --types ticked, every other type not (the groups follow their types).
+void TickTypes(HWND dialog) {
+  if (g_options.types.empty()) return;
+  std::set<std::wstring> wanted;
+  std::wstring list = Lower(Wide(g_options.types)) + L",";
+  for (size_t at = list.find(L','); at != std::wstring::npos; list.erase(0, at + 1), at = list.find(L',')) {
+    if (at > 0) wanted.insert(list.substr(0, at));
+  }
+  HWND tree = FindDescendant(dialog, WC_TREEVIEWW);
+  if (tree == nullptr) return Fail("the File Types dialog shows no types");
+  std::vector<HTREEITEM> types;
+  std::function<void(HTREEITEM, int)> walk = [&](HTREEITEM parent, int depth) {
+    for (HTREEITEM node = FirstChild(tree, parent); node != nullptr; node = NextSibling(tree, node)) {
+      ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
+      if (FirstChild(tree, node) == nullptr && depth >= 2) types.push_back(node);
+      walk(node, depth + 1);
+    }
+  };
+  walk(nullptr, 0);
+  size_t found = 0;
+  for (int pass = 0; pass < 3; ++pass) {
+    found = 0;
+    for (HTREEITEM node : types) {
+      std::wstring text = Lower(NodeText(g_program.hProcess, tree, node));
+      if (!text.empty() && text[0] == L'.') text.erase(0, 1);
+      const bool want = wanted.count(text) != 0;
+      found += want ? 1 : 0;
+      const bool ticked = ((NodeState(g_program.hProcess, tree, node) & TVIS_STATEIMAGEMASK) >> 12) == 2;
+      if (want == ticked) continue;
+      ::SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+      POINT box{};
+      if (!CheckBoxPoint(g_program.hProcess, tree, node, &box)) return Fail("a type in File Types has no check box");
+      Click(tree, box);
+      Pump(50);
+    }
+  }
+  if (found != wanted.size()) Fail("the File Types dialog lacks some of the types " + g_options.types);
+}
+
 // The dialogs a user answers in the window itself (not through a seam): the choice of the partitions the
 // table lists, the file types of a File Trace.
 void AnswerDialogs() {
@@ -161,12 +207,11 @@ void AnswerDialogs() {
     const std::wstring caption = WindowText(window);
     if (caption == L"Please Select" || caption.find(L"File Type") != std::wstring::npos) {
       g_dialogsHandled.insert(window);
+      if (caption.find(L"File Type") != std::wstring::npos) TickTypes(window);
       std::fprintf(stderr, "ui-scenario: dialog \"%s\": OK\n", Utf8(caption).c_str());
-      if (HWND ok = FindDescendantById(window, IDOK)) {
-        ClickCentre(ok);
-      } else {
-        ::PostMessageW(window, WM_COMMAND, IDOK, 0);
-      }
+      // OK as the default button gives it, on Enter.
+      ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(FindDescendantById(window, IDOK)));
     }
   }
 }
