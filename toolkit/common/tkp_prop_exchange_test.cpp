@@ -9,6 +9,11 @@
 #include <string>
 #include <vector>
 
+class TestShape : public CObject {
+  DECLARE_DYNCREATE(TestShape)
+};
+IMPLEMENT_DYNCREATE(TestShape, CObject)
+
 namespace {
 
 // A back-end of the test's own over a name -> text table, so the base's encodings can be read.
@@ -199,6 +204,26 @@ TEST(PropExchangeBase, RuntimeClassesByNameAndDefaults) {
   EXPECT_EQ(got, RUNTIME_CLASS(CObject));
   table[u"Class"] = u"NoSuchClass";
   EXPECT_FALSE(PX_RuntimeClass(&load, _T("Class"), got, nullptr));
+}
+
+TEST(PropExchangeBase, ObjectInstancesAreMadeFromTheirClass) {
+  std::map<std::u16string, std::u16string> table;
+  TableExchange save(table, FALSE);
+  TestShape shape;
+  CObject* object = &shape;
+  ASSERT_TRUE(save.ExchangeObjectInstance(&object, RUNTIME_CLASS(CObject)));
+  EXPECT_EQ(table[u"Class"], u"TestShape");
+
+  TableExchange load(table, TRUE);
+  CObject* made = nullptr;
+  ASSERT_TRUE(load.ExchangeObjectInstance(&made, RUNTIME_CLASS(CObject)));
+  ASSERT_NE(made, nullptr);
+  EXPECT_TRUE(made->IsKindOf(RUNTIME_CLASS(TestShape)));
+  delete made;
+  // A stored class that does not derive from the one required makes nothing.
+  CObject* wrong = &shape;
+  EXPECT_FALSE(load.ExchangeObjectInstance(&wrong, RUNTIME_CLASS(CTKPPropExchange)));
+  EXPECT_EQ(wrong, nullptr);
 }
 
 TEST(PropExchangeValues, CompareAndCopyByType) {
