@@ -1,0 +1,316 @@
+#include "preview/html/html_parse_pass.h"
+
+#include <algorithm>
+
+#include "preview/html/html_color.h"
+#include "preview/html/html_entities.h"
+#include "preview/html/html_parse_scan.h"
+#include "preview/html/html_url.h"
+
+namespace htmlview {
+namespace {
+
+int ClampHeight(long long h) { return static_cast<int>(std::clamp<long long>(h, 1, kMaxFontHeight)); }
+
+bool IsWordEnd(char16_t c) { return c == u' ' || c == u'\r' || c == u'\n' || c == u'\t' || c == u'<' || c == 0; }
+
+// The known tag standing at pos, or "".
+std::u16string_view KnownTagAt(std::u16string_view text, size_t pos) {
+  for (size_t i = 0; i < kKnownTagCount; ++i)
+    if (TagAt(text, pos, kKnownTags[i])) return kKnownTags[i];
+  return {};
+}
+
+bool OneOf(std::u16string_view tag, std::initializer_list<std::u16string_view> names) {
+  return std::find(names.begin(), names.end(), tag) != names.end();
+}
+
+}  // namespace
+
+int ParseInteger(std::u16string_view text) {
+  size_t p = 0;
+  while (p < text.size() && text[p] == u' ') ++p;
+  bool negative = false;
+  if (p < text.size() && (text[p] == u'+' || text[p] == u'-')) negative = text[p++] == u'-';
+  long long value = 0;
+  for (; p < text.size() && text[p] >= u'0' && text[p] <= u'9'; ++p)
+    value = std::min<long long>(value * 10 + (text[p] - u'0'), 1000000000);
+  return static_cast<int>(negative ? -value : value);
+}
+
+int PixelSize(std::u16string_view text) { return std::clamp(ParseInteger(text), 0, kMaxPixelSize); }
+
+void HtmlParsePass::ParseRange(std::u16string_view text, HtmlElementList& list, std::u16string_view face,
+                               int fontHeight, uint32_t textColor, std::u16string_view url, int depth, int align,
+                               int noWrap) {
+  if (depth > kMaxParseDepth) return;
+  if (depth > doc_.level) doc_.level = depth;
+  ParseState s;
+  s.text = text;
+  s.list = &list;
+  s.face = std::u16string(face.substr(0, kFontFaceCapacity - 1));
+  s.inheritedFace = face;
+  s.fontHeight = s.inheritedHeight = ClampHeight(fontHeight);
+  s.textColor = s.inheritedColor = textColor;
+  s.url = url;
+  s.depth = depth;
+  s.align = align;
+  s.noWrap = noWrap;
+  size_t pos = SkipSpaces(text, 0);
+  while (pos < text.size() && text[pos] != 0) {
+    Progress(s, pos);
+    const size_t next = Step(s, pos);
+    pos = std::max(next, pos + 1);  // every step advances
+  }
+  Progress(s, text.size());
+}
+
+size_t HtmlParsePass::Step(ParseState& s, size_t pos) {
+  const std::u16string_view t = s.text;
+  if (t[pos] != u'<') return Word(s, pos);
+  if (TagAt(t, pos, u"<div") && pos + 4 < t.size() && t[pos + 4] == u' ') return AttributedBlock(s, pos, true);
+  if (TagAt(t, pos, u"<p") && pos + 2 < t.size() && t[pos + 2] == u' ') return AttributedBlock(s, pos, false);
+  if (TagAt(t, pos, u"<pre")) return Preformatted(s, pos);
+  if (TagAt(t, pos, u"<table")) return Table(s, pos);
+  const std::u16string_view tag = KnownTagAt(t, pos);
+  if (tag.empty()) return pos + 1;
+  for (size_t i = 0; i < kKnownTagCount; ++i)
+    if (tag == kKnownTags[i]) return Tag(s, pos, static_cast<int>(i));
+  return pos + 1;
+}
+
+size_t HtmlParsePass::Word(ParseState& s, size_t pos) {
+  const std::u16string_view t = s.text;
+  const char16_t c = t[pos];
+  if (c == u'\t') {
+    size_t sum = 0;
+    for (size_t i = s.list->size(); i > 0; --i) {
+      const HtmlElement* e = (*s.list)[i - 1].get();
+      if (!e || e->kind != kTextRun) break;
+      sum += e->text.size();
+    }
+    AddText(s, std::u16string(5 - sum % 5, u' '));
+    return pos + 1;
+  }
+  if (c == u' ' || c == u'\r' || c == u'\n') {
+    if (s.textSeen || s.noWrap) AddText(s, u" ");
+    if (c == u' ') return pos + 1;
+    AddBreak(s, s.align);
+    if (c == u'\r' && pos + 1 < t.size() && t[pos + 1] == u'\n') return pos + 2;
+    return pos + 1;
+  }
+  size_t end = pos;
+  while (end < t.size() && !IsWordEnd(t[end])) ++end;
+  AddText(s, t.substr(pos, end - pos));
+  s.textSeen = 1;
+  return end;
+}
+
+void HtmlParsePass::AddText(ParseState& s, std::u16string_view text) {
+  const bool underlined = s.inLink || s.underline;
+  const int height = s.sub ? ClampHeight(2LL * s.fontHeight / 3) : s.fontHeight;
+  const std::u16string word(text);
+  auto e = CreateTextElement(measurer_, word.c_str(), underlined ? 8 : 0, underlined ? 1 : 0,
+                             s.inLink ? 0xFF0000 : 0, s.face.c_str(), height, s.bold, s.italic,
+                             s.inLink ? 0xFF0000 : s.textColor, kNoColour, s.LineAlign(), 0, s.linkIndex, s.noWrap);
+  if (s.sup) e->fontHeight = ClampHeight(2LL * s.fontHeight / 3);
+  if (s.strike) {
+    e->borderFlags |= 16;
+    e->borderWidth = 1;
+  }
+  Add(s, std::move(e));
+}
+
+void HtmlParsePass::AddBreak(ParseState& s, int align, int clear) { Add(s, CreateRuleElement(0, 0, align, clear)); }
+
+void HtmlParsePass::Add(ParseState& s, std::unique_ptr<HtmlElement> e) { Add(*s.list, std::move(e)); }
+
+void HtmlParsePass::Add(HtmlElementList& list, std::unique_ptr<HtmlElement> e) {
+  int count = static_cast<int>(list.size());
+  if (doc_.AppendElementSlot(list, count)) list.back() = std::move(e);
+}
+
+void HtmlParsePass::Progress(ParseState& s, size_t pos) {
+  if (s.depth == 0 && doc_.callbacks)
+    doc_.callbacks->OnParseProgress(0, static_cast<int>(pos), static_cast<int>(s.text.size()));
+}
+
+void HtmlParsePass::Nested(ParseState& s, size_t begin, size_t end, HtmlElementList& list,
+                           std::u16string_view face, int fontHeight, int align, int noWrap) {
+  end = std::min(end, s.text.size());
+  if (begin >= end) return;
+  ParseRange(s.text.substr(begin, end - begin), list, face, fontHeight, s.textColor, s.url, s.depth + 1, align,
+             noWrap);
+}
+
+int HtmlParsePass::LinkIndex(const std::u16string& url) {
+  if (doc_.links.RowCount() == 0) doc_.links.AddRow();
+  const StringList& row = doc_.links.GetRow(0);
+  for (int i = 0; i < row.Count(); ++i)
+    if (EqualsNoCase(row.GetText(i), url)) return i;
+  doc_.links.AddCell(0, url.c_str());
+  return doc_.links.GetRow(0).Count() - 1;
+}
+
+size_t HtmlParsePass::Tag(ParseState& s, size_t pos, int index) {
+  const std::u16string_view tag = kKnownTags[index];
+  const std::u16string_view t = s.text;
+  const size_t next = AfterTag(t, pos);
+  if (OneOf(tag, {u"<br", u"<center", u"</center", u"<p", u"<h1", u"</h1", u"<div", u"</div", u"<hr", u"<h2",
+                  u"</h2", u"<h3", u"</h3"}))
+    return BlockBreak(s, pos, index);
+  if (tag == u"<i" || tag == u"</i") s.italic = tag == u"<i";
+  if (OneOf(tag, {u"<b", u"<strong"})) s.bold = 1;
+  if (OneOf(tag, {u"</b", u"</strong"})) s.bold = 0;
+  if (tag == u"<u" || tag == u"</u") s.underline = tag == u"<u";
+  if (tag == u"<sub" || tag == u"</sub") s.sub = tag == u"<sub";
+  if (tag == u"<sup" || tag == u"</sup") s.sup = tag == u"<sup";
+  if (tag == u"<strike" || tag == u"</strike") s.strike = tag == u"<strike";
+  if (tag == u"<small") s.fontHeight = ClampHeight(s.fontHeight - s.fontHeight / 3);
+  if (tag == u"<big") s.fontHeight = ClampHeight(s.fontHeight + s.fontHeight / 3);
+  if (tag == u"</small" || tag == u"</big") s.fontHeight = s.inheritedHeight;
+  if (tag == u"<a") {
+    TagAttributes attrs(t, pos);
+    if (attrs.Has(u"href")) s.linkIndex = LinkIndex(ResolveUrl(attrs.Value(u"href"), s.url));
+    s.inLink = 1;
+  }
+  if (tag == u"</a") {
+    s.inLink = 0;
+    s.linkIndex = -1;
+  }
+  if (tag == u"<font") {
+    TagAttributes attrs(t, pos);
+    if (attrs.Has(u"face")) s.face = attrs.Value(u"face").substr(0, kFontFaceCapacity - 1);
+    if (attrs.Has(u"color")) s.textColor = ParseColor(attrs.Value(u"color"));
+    const std::u16string size = attrs.Value(u"size");
+    const int n = ParseInteger(size);
+    if (n != 0) {
+      const bool relative = !size.empty() && (size[0] == u'+' || size[0] == u'-');
+      s.fontHeight = ClampHeight(relative ? static_cast<long long>(s.inheritedHeight) + n : n * 4LL + 8);
+    }
+  }
+  if (tag == u"</font") {
+    s.face = std::u16string(s.inheritedFace.substr(0, kFontFaceCapacity - 1));
+    s.fontHeight = s.inheritedHeight;
+    s.textColor = s.inheritedColor;
+  }
+  if (tag == u"<img") return Image(s, pos);
+  if (tag == u"<ul" || tag == u"<ol") return List(s, pos, tag == u"<ol");
+  if (tag == u"<blockquote") return Quotation(s, pos);
+  if (tag == u"<form") return Form(s, pos);
+  if (tag == u"</form") formIndex = -1;
+  if (tag == u"<input") return Input(s, pos);
+  if (tag == u"<select") return Select(s, pos);
+  if (tag == u"<textarea") return TextArea(s, pos);
+  return next;
+}
+
+size_t HtmlParsePass::BlockBreak(ParseState& s, size_t pos, int index) {
+  const std::u16string_view tag = kKnownTags[index];
+  int clear = 0;
+  if (tag == u"<br") clear = TagAttributes(s.text, pos).Has(u"clear") ? 1 : 0;
+  if (tag == u"<center" || tag == u"</center") s.centre = tag == u"<center";
+  const bool heading = OneOf(tag, {u"<h1", u"<h2", u"<h3"});
+  if (heading) {
+    s.bold = 1;
+    const long long h = s.fontHeight;
+    s.fontHeight = ClampHeight(tag == u"<h1" ? h * 2 : tag == u"<h2" ? h + h / 2 : h + h / 3);
+  }
+  if (OneOf(tag, {u"</h1", u"</h2", u"</h3"})) {
+    s.fontHeight = s.inheritedHeight;
+    s.bold = 0;
+  }
+  const int a = s.LineAlign();
+  if (heading) {
+    AddText(s, u" ");
+    AddBreak(s, a);
+    AddText(s, u" ");
+  }
+  const int textSeen = s.textSeen;
+  if (textSeen || tag == u"<br") AddText(s, u" ");
+  if (tag == u"<hr") {
+    Add(s, CreateRuleElement(2, 1, a, 0));
+  } else {
+    AddBreak(s, a, clear);
+  }
+  if ((tag == u"<p" && textSeen) || tag == u"<hr") {
+    AddText(s, u" ");
+    AddBreak(s, a);
+  }
+  Progress(s, pos);
+  if (!s.noWrap && (tag == u"<br" || tag == u"<p")) s.textSeen = 0;
+  return AfterTag(s.text, pos);
+}
+
+size_t HtmlParsePass::AttributedBlock(ParseState& s, size_t pos, bool div) {
+  const std::u16string_view t = s.text;
+  const TagAttributes attrs(t, pos);
+  int blockAlign = s.LineAlign();
+  if (attrs.Is(u"align", u"left")) blockAlign = 0;
+  if (attrs.Is(u"align", u"right")) blockAlign = 1;
+  if (attrs.Is(u"align", u"center") || attrs.Is(u"align", u"middle")) blockAlign = 2;
+  if (attrs.Is(u"align", u"justify")) blockAlign = 3;
+  const size_t start = AfterTag(t, pos);
+  // The block's end: its close tag (or, for a paragraph, the next block) outside nested tables and divs.
+  size_t end = t.size(), fallback = t.size();
+  int tables = 0, divs = 0;
+  for (size_t p = start; p < t.size() && end == t.size(); ++p) {
+    if (t[p] != u'<') continue;
+    if (TagAt(t, p, u"<table")) {
+      ++tables;
+    } else if (TagAt(t, p, u"</table")) {
+      if (tables == 0) end = p;
+      else --tables;
+    } else if (div && TagAt(t, p, u"<div")) {
+      if (tables == 0 && fallback == t.size() && TagAttributes(t, p).Has(u"align")) fallback = p;
+      ++divs;
+    } else if (div && TagAt(t, p, u"</div")) {
+      if (divs == 0 && tables == 0) end = p;
+      else if (divs > 0) --divs;
+    } else if (!div && tables == 0 && (TagAt(t, p, u"</p") || TagAt(t, p, u"<p") || TagAt(t, p, u"<hr"))) {
+      end = p;
+    }
+  }
+  if (end == t.size()) end = fallback;
+  if (blockAlign == s.align && (!s.centre || blockAlign == 2))
+    return BlockBreak(s, pos, div ? 23 : 17);  // "<div" / "<p" without attributes
+  AddBreak(s, blockAlign);
+  if (!div) AddBreak(s, blockAlign);
+  Nested(s, start, end, *s.list, s.face, s.fontHeight, blockAlign, s.noWrap);
+  AddBreak(s, s.LineAlign());
+  if (end < t.size() && TagAt(t, end, div ? u"</div" : u"</p")) return AfterTag(t, end);
+  return end;
+}
+
+size_t HtmlParsePass::Image(ParseState& s, size_t pos) {
+  const std::u16string_view t = s.text;
+  const TagAttributes attrs(t, pos);
+  const std::u16string width = attrs.Value(u"width"), height = attrs.Value(u"height");
+  const int side = attrs.Is(u"align", u"left") ? 0 : attrs.Is(u"align", u"right") ? 1 : -1;
+  const bool zeroSize = (attrs.Has(u"width") && ParseInteger(width) == 0) ||
+                        (attrs.Has(u"height") && ParseInteger(height) == 0);
+  if (side >= 0 && !zeroSize && s.depth < kMaxParseDepth) {
+    AddBreak(s, side);
+    auto box = CreateCellElement(0, 0, 0, side, 0, kNoColour, 0, 1, 1, 4, 0, 0, -1, 0, 0, kSunkenBorder, side);
+    // The image inside the box is inline: its "align" is spelled out of the tag.
+    std::u16string own = attrs.Raw() + u">";
+    for (size_t p = own.find(u"align"); p != std::u16string::npos; p = own.find(u"align", p + 1)) own[p] = u'_';
+    ParseRange(own, box->children, s.face, s.fontHeight, s.textColor, s.url, s.depth + 1, s.align, s.noWrap);
+    Add(s, std::move(box));
+    AddBreak(s, s.LineAlign());
+    AddBreak(s, s.LineAlign());
+    Progress(s, pos);
+    return AfterTag(t, pos);
+  }
+  if (!attrs.Has(u"src")) return AfterTag(t, pos);
+  const std::u16string address = ResolveUrl(attrs.Value(u"src"), s.url);
+  auto e = CreateImageElement(address.c_str(), 0, 0, 0, s.LineAlign(), doc_.images, s.linkIndex, s.noWrap, 0,
+                              ParseInteger(attrs.Value(u"border")));
+  if (width.find(u'%') == std::u16string::npos && ParseInteger(width) != 0) e->width = PixelSize(width);
+  if (height.find(u'%') == std::u16string::npos && ParseInteger(height) != 0) e->height = PixelSize(height);
+  Add(s, std::move(e));
+  Progress(s, pos);
+  return AfterTag(t, pos);
+}
+
+}  // namespace htmlview

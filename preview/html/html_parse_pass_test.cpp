@@ -1,0 +1,273 @@
+#include "preview/html/html_parse_pass.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "preview/html/html_element_dump.h"
+
+namespace htmlview {
+namespace {
+
+// A host that records the forms and controls the page asks for.
+class FormHost : public HtmlBrowserCallbacks {
+ public:
+  void OnParseProgress(int, int, int) override { ++progress; }
+  void Navigate(const char16_t*) override {}
+  void OnLinkHover(int, const char16_t*) override {}
+  void SetTitle(const char16_t*) override {}
+  char16_t* ReadText(const char16_t*, int*) override { return nullptr; }
+  uint8_t* ReadBinary(const char16_t*, int*) override { return nullptr; }
+  void OnImagesLoaded(int, int) override {}
+  int AddForm(const char16_t* action, const char16_t* method) override {
+    calls.push_back("form " + N(action) + " " + N(method));
+    return forms++;
+  }
+  HtmlWindowHandle CreateEdit(int size, int maxLength, int w, int h, const char16_t* text, int multi,
+                              const char16_t* name, int form, int password) override {
+    calls.push_back("edit " + std::to_string(size) + " " + std::to_string(maxLength) + " " + Size(w, h) + " '" +
+                    N(text) + "' " + std::to_string(multi) + " " + N(name) + " " + std::to_string(form) + " " +
+                    std::to_string(password));
+    return 7;
+  }
+  HtmlWindowHandle CreatePushButton(int w, int h, const char16_t* text, const char16_t* name, int form) override {
+    calls.push_back("button " + Size(w, h) + " " + N(text) + " " + N(name) + " " + std::to_string(form));
+    return 8;
+  }
+  HtmlWindowHandle CreateRadioButton(int w, int h, const char16_t* value, const char16_t*, int) override {
+    calls.push_back("radio " + Size(w, h) + " " + N(value));
+    return 9;
+  }
+  HtmlWindowHandle CreateCheckBox(int w, int h, const char16_t* value, const char16_t*, int) override {
+    calls.push_back("check " + Size(w, h) + " " + N(value));
+    return 10;
+  }
+  HtmlWindowHandle CreateDropDownList(int w, int h, const StringTable& options, int selected, const char16_t*,
+                                      int) override {
+    std::string rows;
+    for (int r = 0; r < options.RowCount(); ++r) rows += N(options.GetCell(r, 0)) + "=" + N(options.GetCell(r, 1)) + ";";
+    calls.push_back("list " + Size(w, h) + " " + rows + " " + std::to_string(selected));
+    return 11;
+  }
+  void PlaceControl(HtmlWindowHandle, int, int) override {}
+  void InvalidateDocumentRect(const HtmlRect&) override {}
+
+  static std::string N(const char16_t* s) { return std::string(s, s + std::u16string_view(s).size()); }
+  static std::string Size(int w, int h) { return std::to_string(w) + "x" + std::to_string(h); }
+  std::vector<std::string> calls;
+  int forms = 0;
+  int progress = 0;
+};
+
+class ParsePassTest : public ::testing::Test {
+ protected:
+  std::string Parse(std::u16string_view text, bool positions = false) {
+    doc.elements.clear();
+    HtmlParsePass pass(doc, measurer);
+    pass.ParseRange(text, doc.elements, u"Arial", 15, 0, u"http://h/dir/page.htm", 0, 0, 0);
+    return DumpElements(doc.elements, positions);
+  }
+  FormHost host;
+  HtmlDocument doc{&host, 0};
+  FixedAdvanceMeasurer measurer{8};
+};
+
+TEST_F(ParsePassTest, WordsAndFormatTags) {
+  EXPECT_EQ(Parse(u"a<b>b</b>c"), "T 8x15 h15 'a'\nT 9x15 h15 b 'b'\nT 8x15 h15 'c'\n");
+}
+
+TEST_F(ParsePassTest, FontSizesFollowTheirRules) {
+  EXPECT_EQ(Parse(u"<font size=+2>a</font><font size=3>b</font><font size=0>c</font>"),
+            "T 8x17 h17 'a'\nT 8x20 h20 'b'\nT 8x15 h15 'c'\n");
+}
+
+TEST_F(ParsePassTest, SmallBigSubAndSup) {
+  EXPECT_EQ(Parse(u"<small>a</small><big>b</big><sub>c</sub><sup>d</sup><strike>e</strike>"),
+            "T 8x10 h10 'a'\nT 8x20 h20 'b'\nT 8x10 h10 'c'\nT 8x15 h10 'd'\nT 8x15 f16 h15 'e'\n");
+}
+
+TEST_F(ParsePassTest, TabsStopEveryFiveCharacters) {
+  Parse(u"abc\tabcde\tx");
+  ASSERT_EQ(doc.elements.size(), 5u);
+  EXPECT_EQ(doc.elements[1]->text, u"  ");
+  EXPECT_EQ(doc.elements[3]->text, u"     ");
+}
+
+TEST_F(ParsePassTest, SpacesAfterTextAndBreaks) {
+  EXPECT_EQ(Parse(u"  a b<br>c<p>d"),
+            "T 8x15 h15 'a'\nT 8x15 h15 ' '\nT 8x15 h15 'b'\nT 8x15 h15 ' '\nR 0x0\nT 8x15 h15 'c'\n"
+            "T 8x15 h15 ' '\nR 0x0\nT 8x15 h15 ' '\nR 0x0\nT 8x15 h15 'd'\n");
+}
+
+TEST_F(ParsePassTest, ParagraphAfterTextAddsABlankLine) {
+  EXPECT_EQ(Parse(u"a <p>b<hr>"),
+            "T 8x15 h15 'a'\nT 8x15 h15 ' '\nT 8x15 h15 ' '\nR 0x0\nT 8x15 h15 ' '\nR 0x0\nT 8x15 h15 'b'\n"
+            "T 8x15 h15 ' '\nR 1x2 f15\nT 8x15 h15 ' '\nR 0x0\n");
+}
+
+TEST_F(ParsePassTest, CentredDivInsideLeftText) {
+  EXPECT_EQ(Parse(u"a<div align=center>b c</div>d"),
+            "T 8x15 h15 'a'\nR 0x0 a2\nT 8x15 a2 h15 'b'\nT 8x15 a2 h15 ' '\nT 8x15 a2 h15 'c'\nR 0x0\n"
+            "T 8x15 h15 'd'\n");
+}
+
+TEST_F(ParsePassTest, DivWithTheInheritedAlignmentIsABlockBreak) {
+  EXPECT_EQ(Parse(u"<div align=left>b</div>"), "R 0x0\nT 8x15 h15 'b'\nT 8x15 h15 ' '\nR 0x0\n");
+}
+
+TEST_F(ParsePassTest, HeadingsAndCentre) {
+  EXPECT_EQ(Parse(u"<center><h1>T</h1></center>"),
+            "R 0x0 a2\nT 9x30 a2 h30 b ' '\nR 0x0 a2\nT 9x30 a2 h30 b ' '\nR 0x0 a2\nT 9x30 a2 h30 b 'T'\n"
+            "T 8x15 a2 h15 ' '\nR 0x0 a2\nT 8x15 h15 ' '\nR 0x0\n");
+}
+
+TEST_F(ParsePassTest, LinksAreResolvedAndShared) {
+  EXPECT_EQ(Parse(u"<a href=x.htm>a<a href=\"y.htm\">b</a>c<a href=X.HTM>d</a>"),
+            "T 8x15 f8 h15 L0 'a'\nT 8x15 f8 h15 L1 'b'\nT 8x15 h15 'c'\nT 8x15 f8 h15 L0 'd'\n");
+  EXPECT_EQ(ParseInteger(u"0"), 0);
+  EXPECT_EQ(std::u16string(doc.links.GetCell(0, 0)), u"http://h/dir/x.htm");
+  EXPECT_EQ(doc.elements[0]->textColor, 0xFF0000u);
+}
+
+TEST_F(ParsePassTest, InlineAndFloatingImages) {
+  EXPECT_EQ(Parse(u"<img src=a.gif width=20 height=10%><img width=5><img src=b.gif align=right border=2>"),
+            "I 20x0\nR 0x0 a1\nC 0x0 a1 rc0,0 pad4 side1\n  I 0x0 f15\nR 0x0\nR 0x0\n");
+  ASSERT_EQ(doc.images.Count(), 2);
+  EXPECT_EQ(doc.images.Url(1), u"http://h/dir/b.gif");
+}
+
+TEST_F(ParsePassTest, UnclosedAndUnknownTagsRunToTheEnd) {
+  // The loader drops tags it does not know; one that slips through is read as text.
+  EXPECT_EQ(Parse(u"<blink>a<b"), "T 56x15 h15 'blink>a'\n");
+  EXPECT_EQ(Parse(u"<"), "");
+  EXPECT_EQ(Parse(u"<table><tr><td>a<div align=right>b"),
+            "R 0x0\nC 0x0 rc0,0 pad4\n  T 8x15 h15 'a'\n  R 0x0 a1\n  T 8x15 a1 h15 'b'\n  R 0x0\nR 0x0\nR 0x0\n");
+}
+
+TEST_F(ParsePassTest, TableOfTwoRows) {
+  EXPECT_EQ(Parse(u"<table border=1><tr><td>a<td>b</tr><tr><th>c</th><td colspan=2>d</table> e"),
+            "R 0x0\nC 0x0 f15 rc0,0 pad5\n  T 8x15 h15 'a'\nC 0x0 f15 rc0,1 pad5\n  T 8x15 h15 'b'\nR 0x0\n"
+            "C 0x0 f15 rc1,0 pad5\n  T 8x19 a2 h19 'c'\nC 0x0 f15 rc1,1 pad5\n  T 8x15 h15 'd'\nR 0x0\nR 0x0\n"
+            "T 8x15 h15 'e'\n");
+  EXPECT_EQ(doc.elements[1]->cell[2], 1);
+  EXPECT_EQ(doc.elements[5]->cell[2], 2);  // colspan
+}
+
+TEST_F(ParsePassTest, TableAttributesReachTheCells) {
+  Parse(u"<table width=400 align=right bgcolor=red cellpadding=0 cellspacing=3><tr><td width=50% height=9>a"
+        u"<td width=10% colspan=1200>b<td>c</table>");
+  EXPECT_EQ(doc.elements[0]->backColor, 0x0000FFu);
+  const HtmlElement& first = *doc.elements[1];
+  EXPECT_EQ(first.cell[4], 200);  // 50% of 400
+  EXPECT_EQ(first.cell[5], 400);
+  EXPECT_EQ(first.cell[7], 9);
+  EXPECT_EQ(first.cell[9], 0);
+  EXPECT_EQ(first.cell[10], 3);
+  EXPECT_EQ(first.cellTag, 1);
+  EXPECT_EQ(doc.elements[2]->cell[2], 1000);  // clamped span; the column still moves past it
+  EXPECT_EQ(doc.elements[3]->cell[1], 1002);
+}
+
+TEST_F(ParsePassTest, PercentCellWidthNeedsAPixelTableWidth) {
+  Parse(u"<table width=50%><tr><td width=50%>a</table>");
+  EXPECT_EQ(doc.elements[1]->cell[5], -50);
+  EXPECT_EQ(doc.elements[1]->cell[4], 0);
+}
+
+TEST_F(ParsePassTest, EmptyTableIsTwoBreaks) { EXPECT_EQ(Parse(u"<table></table>"), "R 0x0\nR 0x0\n"); }
+
+TEST_F(ParsePassTest, ListsAreTwoColumnTables) {
+  EXPECT_EQ(Parse(u"<ul><li>a<li>b<ul><li>c</ul></ul><ol><li>x</ol>"),
+            "R 0x0\nC 0x0 rc0,0 pad2\n  T 8x15 h15 nw 'l'\n  T 8x15 h15 nw ' '\nC 0x0 rc0,1 pad2\n  T 8x15 h15 'a'\n"
+            "R 0x0\nC 0x0 rc1,0 pad2\n  T 8x15 h15 nw 'l'\n  T 8x15 h15 nw ' '\nC 0x0 rc1,1 pad2\n"
+            "  T 8x15 h15 'b'\n  R 0x0\n  C 0x0 rc0,0 pad2\n    T 8x15 h15 nw 'm'\n    T 8x15 h15 nw ' '\n"
+            "  C 0x0 rc0,1 pad2\n    T 8x15 h15 'c'\n  R 0x0\nR 0x0\nR 0x0\nC 0x0 rc0,0 pad2\n"
+            "  T 16x15 h15 nw '1.'\n  T 8x15 h15 nw ' '\n  T 8x15 h15 nw ' '\n  T 8x15 h15 nw ' '\n"
+            "  T 8x15 h15 nw ' '\nC 0x0 rc0,1 pad2\n  T 8x15 h15 'x'\nR 0x0\n");
+  EXPECT_EQ(doc.elements[1]->children[0]->fontFace, u"Wingdings");
+}
+
+TEST_F(ParsePassTest, OrderedListAtAnOddLevelUsesLetters) {
+  Parse(u"<ol><li><ol><li>p<li>q</ol></ol>");
+  const HtmlElementList& inner = doc.elements[2]->children;
+  ASSERT_GE(inner.size(), 5u);
+  EXPECT_EQ(inner[1]->children[0]->text, u"a.");
+  EXPECT_EQ(inner[4]->children[0]->text, u"b.");
+}
+
+TEST_F(ParsePassTest, PreformattedAndQuotation) {
+  EXPECT_EQ(Parse(u"<pre>a  b\nc</pre> <blockquote>q</blockquote>"),
+            "R 0x0\nC 0x0 rc0,0 pad0\n  T 8x15 h15 nw 'a'\n  T 8x15 h15 nw ' '\n  T 8x15 h15 nw ' '\n"
+            "  T 8x15 h15 nw 'b'\n  T 8x15 h15 nw ' '\n  R 0x0\n  T 8x15 h15 nw 'c'\nR 0x0\n"
+            "R 0x0\nC 0x0 rc0,0 pad15\n  T 8x15 h15 'q'\nR 0x0\n");
+  EXPECT_EQ(doc.elements[1]->children[0]->fontFace, u"Courier New");
+}
+
+TEST_F(ParsePassTest, FormControlsAreAnnouncedWithTheirPlaceholderSizes) {
+  EXPECT_EQ(Parse(u"<form action=go.cgi><input><input type=password name=p size=2 maxlength=5>"
+                  u"<input type=submit value=OK><input type=radio value=r><input type=checkbox value=c>"
+                  u"<input type=hidden value=h></form><input type=reset>"),
+            "T 88x19 f15 h15 ''\nT 24x19 f15 h15 ''\nT 24x19 f15 h15 'OK'\nT 13x13 f15 h15 '    '\n"
+            "T 13x13 f15 h15 '    '\nT 0x0 f15 h15 'h'\n");
+  const std::vector<std::string> expected = {
+      "form http://h/dir/go.cgi get",         "edit 10 0 88x19 '' 0  0 0", "edit 2 5 24x19 '' 0 p 0 1",
+      "button 24x19 OK  0",                   "radio 13x13 r",             "check 13x13 c",
+      "edit 10 0 0x0 'h' 0  0 0"};
+  EXPECT_EQ(host.calls, expected);
+  EXPECT_EQ(doc.elements[0]->controlWindow, 7u);
+  EXPECT_EQ(doc.elements[0]->borderColor, kSunkenBorder);
+  EXPECT_EQ(doc.elements[2]->borderColor, kRaisedBorder);
+  EXPECT_EQ(doc.elements[2]->backColor, 0xC0C0C0u);
+}
+
+TEST_F(ParsePassTest, ImageInputsOfOneFormShareAPseudoLink) {
+  Parse(u"<form><input type=image src=a.gif><input type=image src=b.gif width=30></form>");
+  EXPECT_EQ(doc.elements[0]->linkIndex, 0);
+  EXPECT_EQ(doc.elements[1]->linkIndex, 0);
+  EXPECT_EQ(doc.elements[1]->width, 30);
+  EXPECT_EQ(std::u16string(doc.links.GetCell(0, 0)), u"Submit(0)");
+}
+
+TEST_F(ParsePassTest, SelectAndTextArea) {
+  EXPECT_EQ(Parse(u"<select name=s><option value=1>one<option selected value=2>three<option>x</select>"
+                  u"<textarea name=s cols=40 rows=10>hi &amp; bye</textarea>"),
+            "T 64x19 f15 h15 'one'\nT 324x154 f15 h15 'hi & bye'\n");
+  EXPECT_EQ(host.calls[0], "list 64x19 one=1;three=2;x=; 1");
+  EXPECT_EQ(host.calls[1], "edit -1 0 324x154 'hi & bye' 1 s -1 0");
+}
+
+TEST_F(ParsePassTest, ControlsWithoutAHostStillGetPlaceholders) {
+  HtmlDocument alone(nullptr, 0);
+  HtmlParsePass pass(alone, measurer);
+  pass.ParseRange(u"<form><input><select></select>", alone.elements, u"Arial", 15, 0, u"", 0, 0, 0);
+  EXPECT_EQ(DumpElements(alone.elements, false), "T 88x19 f15 h15 ''\nT 24x4 f15 h15 ''\n");
+  EXPECT_EQ(alone.elements[0]->controlWindow, kNoControl);
+}
+
+TEST_F(ParsePassTest, NestingIsCappedAndHeightsBounded) {
+  std::u16string deep;
+  for (int i = 0; i < 5000; ++i) deep += u"<table><tr><td><blockquote>";
+  deep += u"x";
+  for (int i = 0; i < 40; ++i) deep += u"<h1>";
+  Parse(deep);
+  EXPECT_LE(doc.level, kMaxParseDepth);
+  int depth = 0;
+  const HtmlElementList* list = &doc.elements;
+  while (!list->empty()) {
+    const HtmlElement* container = nullptr;
+    for (const auto& e : *list)
+      if (e->kind == kContainer) container = e.get();
+    if (!container) break;
+    list = &container->children;
+    ++depth;
+  }
+  EXPECT_LE(depth, kMaxParseDepth + 1);  // the deepest containers stay empty
+  Parse(u"<font size=99999999999>a<h1><h1><h1><h1><h1><h1><h1><h1><h1><h1>b");
+  for (const auto& e : doc.elements) {
+    EXPECT_LE(e->fontHeight, kMaxFontHeight);
+  }
+}
+
+}  // namespace
+}  // namespace htmlview

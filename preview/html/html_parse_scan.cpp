@@ -1,0 +1,83 @@
+#include "preview/html/html_parse_scan.h"
+
+#include "preview/html/html_attributes.h"
+
+namespace htmlview {
+namespace {
+
+char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+
+}  // namespace
+
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
+
+bool TagAt(std::u16string_view text, size_t pos, std::u16string_view prefix) {
+  if (pos > text.size() || text.size() - pos < prefix.size()) return false;
+  if (text.compare(pos, prefix.size(), prefix) != 0) return false;
+  const size_t after = pos + prefix.size();
+  return after == text.size() || text[after] == u' ' || text[after] == u'>' || text[after] == 0;
+}
+
+size_t FindTag(std::u16string_view text, size_t from, std::u16string_view prefix) {
+  for (size_t p = from; p < text.size(); ++p)
+    if (text[p] == u'<' && TagAt(text, p, prefix)) return p;
+  return text.size();
+}
+
+size_t TagClose(std::u16string_view text, size_t pos) {
+  const size_t close = text.find(u'>', pos);
+  return close == std::u16string_view::npos ? text.size() : close;
+}
+
+size_t AfterTag(std::u16string_view text, size_t pos) {
+  const size_t close = TagClose(text, pos);
+  return close < text.size() ? close + 1 : close;
+}
+
+size_t SkipSpaces(std::u16string_view text, size_t pos) {
+  while (pos < text.size() && text[pos] == u' ') ++pos;
+  return pos;
+}
+
+size_t FindMatchingClose(std::u16string_view text, size_t from, std::u16string_view open, std::u16string_view close) {
+  int nesting = 0;
+  for (size_t p = from; p < text.size(); ++p) {
+    if (text[p] != u'<') continue;
+    if (TagAt(text, p, open)) {
+      ++nesting;
+    } else if (TagAt(text, p, close)) {
+      if (nesting == 0) return p;
+      --nesting;
+    }
+  }
+  return text.size();
+}
+
+TagAttributes::TagAttributes(std::u16string_view text, size_t pos) {
+  const size_t close = TagClose(text, pos);
+  raw_ = std::u16string(text.substr(pos, close - pos));
+  ParseAttributes(raw_, table_);
+}
+
+int TagAttributes::Find(std::u16string_view name) const {
+  for (int r = 0; r < table_.RowCount(); ++r)
+    if (EqualsNoCase(table_.GetCell(r, 0), name)) return r;
+  return -1;
+}
+
+std::u16string TagAttributes::Value(std::u16string_view name) const {
+  const int row = Find(name);
+  return row < 0 ? std::u16string() : std::u16string(table_.GetCell(row, 1));
+}
+
+bool TagAttributes::Is(std::u16string_view name, std::u16string_view keyword) const {
+  const int row = Find(name);
+  return row >= 0 && EqualsNoCase(table_.GetCell(row, 1), keyword);
+}
+
+}  // namespace htmlview

@@ -1,0 +1,64 @@
+// What the parse pass's steps share: the running state of one call and bounds-checked scanning of the
+// page text. Every position handed around is an index below the text's size, or the size itself.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "preview/html/html_element.h"
+#include "preview/html/string_table.h"
+
+namespace htmlview {
+
+struct ParseState {
+  std::u16string_view text;  // the range being parsed
+  HtmlElementList* list = nullptr;
+  std::u16string face;
+  std::u16string_view inheritedFace;
+  int fontHeight = 0, inheritedHeight = 0;
+  uint32_t textColor = 0, inheritedColor = 0;
+  std::u16string_view url;
+  int depth = 0;
+  int align = 0;  // the inherited alignment
+  int noWrap = 0;
+  int bold = 0, italic = 0, underline = 0;
+  int inLink = 0, linkIndex = -1;
+  int sub = 0, sup = 0, strike = 0;
+  int centre = 0;
+  int textSeen = 0;
+
+  int LineAlign() const { return centre ? 2 : align; }
+  size_t Size() const { return text.size(); }
+};
+
+// True when text[pos..] begins with prefix followed by the end, a space or ">".
+bool TagAt(std::u16string_view text, size_t pos, std::u16string_view prefix);
+// The first position at or after from where prefix stands as a tag, or text.size().
+size_t FindTag(std::u16string_view text, size_t from, std::u16string_view prefix);
+// The position of the ">" closing the tag at pos, or text.size().
+size_t TagClose(std::u16string_view text, size_t pos);
+// Just after the tag at pos (its ">" included).
+size_t AfterTag(std::u16string_view text, size_t pos);
+size_t SkipSpaces(std::u16string_view text, size_t pos);
+// The closing tag that matches an opening one whose content starts at from, counting nested opens.
+size_t FindMatchingClose(std::u16string_view text, size_t from, std::u16string_view open, std::u16string_view close);
+
+// The tag's attributes: names and keyword values compared without regard to case.
+class TagAttributes {
+ public:
+  TagAttributes(std::u16string_view text, size_t pos);
+  bool Has(std::u16string_view name) const { return Find(name) >= 0; }
+  // The value of the first attribute of that name, or "" when absent.
+  std::u16string Value(std::u16string_view name) const;
+  bool Is(std::u16string_view name, std::u16string_view keyword) const;
+  std::u16string Raw() const { return raw_; }
+
+ private:
+  int Find(std::u16string_view name) const;
+  StringTable table_;
+  std::u16string raw_;
+};
+
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
+
+}  // namespace htmlview
