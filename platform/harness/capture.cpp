@@ -105,4 +105,11 @@ std::u16string CaptureScreen(const std::string& name) {
   return Save(name, width, height, rgba);
 }
 
+std::vector<uint8_t> ScreenPixels(int x, int y, int width, int height) {
+  HDC dc = ::GetDC(nullptr);
+  std::vector<uint8_t> rgba = GrabPixels(dc, x, y, width, height);
+  ::ReleaseDC(nullptr, dc);
+  return rgba;
+}
+
 }  // namespace harness

@@ -74,5 +74,8 @@ std::u16string ScreenshotPath(const std::string& name);
 std::u16string CaptureWindow(HWND window, const std::string& name);
 // Captures the whole screen.
 std::u16string CaptureScreen(const std::string& name);
+// The screen's pixels in this rectangle, top-down RGBA (empty on failure): what another process's window
+// shows where it lies.
+std::vector<uint8_t> ScreenPixels(int x, int y, int width, int height);
 
 }  // namespace harness

@@ -21,6 +21,14 @@ bool RemoteBuffer::Read(size_t offset, void* data, size_t size) const {
   return ::ReadProcessMemory(process_, At(offset), data, size, &done) && done == size;
 }
 
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], size, nullptr, nullptr);
+  return out;
+}
+
 std::wstring WindowText(HWND window) {
   wchar_t text[1024] = {};
   ::GetWindowTextW(window, text, 1024);

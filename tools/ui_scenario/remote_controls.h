@@ -28,6 +28,7 @@ class RemoteBuffer {
   void* address_;
 };
 
+std::string Utf8(const std::wstring& text);
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
 // The first descendant of this class (and, when id is not 0, this control id).

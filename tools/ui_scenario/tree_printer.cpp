@@ -20,14 +20,6 @@ struct Line {
   std::string size;
 };
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], size, nullptr, nullptr);
-  return out;
-}
-
 bool IsFolderRow(const std::wstring& name, const std::wstring& type) {
   return name == L"Parent..." || type == L"Folder" || type == L"Deleted Folder";
 }

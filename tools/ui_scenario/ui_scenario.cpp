@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/harness/driver.h"
 #include "platform/harness/png_writer.h"
 #include "res/resource.h"
 #include "tools/ui_scenario/remote_controls.h"
@@ -36,14 +37,6 @@ std::set<HWND> g_dialogsHandled;
 
 void Fail(const std::string& reason) {
   if (g_failure.empty()) g_failure = reason;
-}
-
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], size, nullptr, nullptr);
-  return out;
 }
 
 std::wstring Wide(const std::string& text) {
@@ -329,31 +322,7 @@ void Screenshot(const std::string& name) {
   RECT r{};
   ::GetWindowRect(g_frame, &r);
   const int width = r.right - r.left, height = r.bottom - r.top;
-  HDC screen = ::GetDC(nullptr);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC memory = ::CreateCompatibleDC(screen);
-  HGDIOBJ old = ::SelectObject(memory, dib);
-  ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  ::GdiFlush();
-  std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
-  const auto* bgra = static_cast<const uint8_t*>(bits);
-  for (size_t i = 0; i < rgba.size(); i += 4) {
-    rgba[i] = bgra[i + 2];
-    rgba[i + 1] = bgra[i + 1];
-    rgba[i + 2] = bgra[i];
-    rgba[i + 3] = 255;
-  }
-  ::SelectObject(memory, old);
-  ::DeleteDC(memory);
-  ::DeleteObject(dib);
-  ::ReleaseDC(nullptr, screen);
+  const std::vector<uint8_t> rgba = harness::ScreenPixels(r.left, r.top, width, height);
   const std::wstring path = Wide(g_options.shots) + L"\\" + Wide(name) + L".png";
   if (!harness::WritePng(std::u16string(path.begin(), path.end()), static_cast<uint32_t>(width),
                          static_cast<uint32_t>(height), rgba)) {
