@@ -133,10 +133,6 @@ bool CThirdView_HDD::CreateList() {
   m_list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
   HIMAGELIST system = m_shellHost.shell.GetSystemImageList(true);
   ::SendMessageW(m_list.m_hWnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(system));
-  ::SendMessageW(m_tree.m_hWnd, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(system));
-  SHFILEINFOW drive = {};
-  ::SHGetFileInfoW(L"C:\\", 0, &drive, sizeof(drive), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-  m_tree.SetIcons(drive.iIcon, m_shellHost.shell.GetFolderIconIndex(true));
   m_list.SetUp();
   m_tree.SetList(&m_list);
   m_list.SetTree(&m_tree);

@@ -10,6 +10,7 @@
 #include "engine/save/results_listing.h"
 #include "res/resource.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
+#include "ui/controls/shell_file_info.h"
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
 
@@ -48,13 +49,22 @@ ResultTreeCtrl::~ResultTreeCtrl() = default;
 
 void ResultTreeCtrl::SetUp() {
   if (m_stateImages.Create(IDB_TREE_STATE_IMAGES, 16, 0, RGB(255, 255, 255))) SetImageList(&m_stateImages, TVSIL_STATE);
+  // The tree's own icons: the program's drive, as page 2 draws a partition (the shell's is a pale empty box
+  // on some systems), and the shell's folder, as the list shows the folders.
+  if (m_icons.Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 0)) {
+    HICON drive = static_cast<HICON>(
+        ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_TREE_FIXED_DISK), IMAGE_ICON, 16, 16, 0));
+    const ui::ShellFileInfo shell;
+    HICON folder = ImageList_GetIcon(shell.GetSystemImageList(true), shell.GetFolderIconIndex(true), ILD_NORMAL);
+    m_driveIcon = m_icons.Add(drive);
+    m_folderIcon = m_icons.Add(folder);
+    for (HICON icon : {drive, folder}) {
+      if (icon != nullptr) ::DestroyIcon(icon);
+    }
+    SetImageList(&m_icons, TVSIL_NORMAL);
+  }
   const UINT ids[] = {IDC_EXPAND_CURSOR, IDC_CHECK_BOX_CURSOR, IDC_HAND_CURSOR, IDC_PRESSED_HAND_CURSOR};
   for (int i = 0; i < 4; ++i) m_cursors[i] = LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(ids[i]));
-}
-
-void ResultTreeCtrl::SetIcons(int driveIcon, int folderIcon) {
-  m_driveIcon = driveIcon;
-  m_folderIcon = folderIcon;
 }
 
 LRESULT ResultTreeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -81,20 +91,6 @@ HTREEITEM ResultTreeCtrl::Insert(const std::u16string& text, HTREEITEM parent, i
   return node;
 }
 
-// The top node's image follows the drive type of its label; the folders show the shell's folder icon.
-static int TopImage(const std::u16string& label, int fallback) {
-  switch (GetDriveTypeW(Wide(label))) {
-    case DRIVE_CDROM:
-      return 2;
-    case DRIVE_REMOVABLE:
-      return !label.empty() && (label[0] == u'A' || label[0] == u'a') ? 4 : 3;
-    case DRIVE_FIXED:
-      return 5;
-    default:
-      return fallback;
-  }
-}
-
 void ResultTreeCtrl::DeleteAllItems() {
   results::RunOnWindowThread(m_hWnd, [this] {
     CTreeCtrl::DeleteAllItems();
@@ -107,8 +103,7 @@ host::TreeKey ResultTreeCtrl::AddItem(const std::u16string& text, host::TreeKey 
                                       bool deleted) {
   HTREEITEM node = nullptr;
   results::RunOnWindowThread(m_hWnd, [&] {
-    const int icon = parent == host::kNoTreeKey && image == host::TreeImage::kDrive ? TopImage(text, m_driveIcon)
-                                                                                     : m_folderIcon;
+    const int icon = parent == host::kNoTreeKey && image == host::TreeImage::kDrive ? m_driveIcon : m_folderIcon;
     node = Insert(text, Handle(parent), icon, deleted, false);
   });
   return Key(node);
@@ -125,8 +120,7 @@ host::TreeKey ResultTreeCtrl::AddTreeItemOnce(const std::u16string& text, host::
         return;
       }
     }
-    node = Insert(text, Handle(parent), parent == host::kNoTreeKey ? TopImage(text, m_driveIcon) : m_folderIcon,
-                  false, hasChildren);
+    node = Insert(text, Handle(parent), parent == host::kNoTreeKey ? m_driveIcon : m_folderIcon, false, hasChildren);
   });
   return Key(node);
 }

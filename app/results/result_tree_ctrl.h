@@ -20,11 +20,10 @@ class ResultTreeCtrl : public CTreeCtrl, public host::ResultTreeHost, public app
   ResultTreeCtrl();
   ~ResultTreeCtrl() override;
 
-  // After Create: the state images (bitmap 200) and the cursors.
+  // After Create: the state images (bitmap 200), the icons (a drive for the top nodes, the shell's folder
+  // for the folders) and the cursors.
   void SetUp();
   void SetList(ResultListCtrl* list) { m_list = list; }
-  // The system image's indexes of the top node's and the folders' icons.
-  void SetIcons(int driveIcon, int folderIcon);
 
   // host::ResultTreeHost (any thread).
   void DeleteAllItems() override;
@@ -86,6 +85,7 @@ class ResultTreeCtrl : public CTreeCtrl, public host::ResultTreeHost, public app
   std::unique_ptr<results::ResultRecords> m_records;
   results::MarkSets m_ownSets;  // while no list is attached
   CImageList m_stateImages;
+  CImageList m_icons;
   std::map<HTREEITEM, COLORREF> m_textColours;
   HTREEITEM m_current = nullptr;
   HCURSOR m_cursors[4] = {};

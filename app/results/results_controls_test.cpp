@@ -89,11 +89,7 @@ class ResultsWindow : public CWnd {
     for (int i = 0; i < 6; ++i) list.InsertColumn(i, columns[i].title, LVCFMT_LEFT, columns[i].width);
     list.SetUp();
     HIMAGELIST system = shell.shell.GetSystemImageList(true);
-    ::SendMessageW(tree.m_hWnd, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(system));
     ::SendMessageW(list.m_hWnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(system));
-    SHFILEINFOW drive = {};
-    ::SHGetFileInfoW(L"C:\\", 0, &drive, sizeof(drive), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-    tree.SetIcons(drive.iIcon, shell.shell.GetFolderIconIndex(true));
     tree.SetList(&list);
     list.SetTree(&tree);
     return true;
@@ -271,6 +267,19 @@ TEST_F(ResultsControlsTest, TheBuildersFillTheTreeFromAWorkerAndDrawTheDeletedFo
   HTREEITEM year = Folder(u"2019");
   ASSERT_NE(year, nullptr);
   EXPECT_EQ(window.tree.GetTreePath(year), CString(_T("Documents\\Reports\\2019")));
+  // The top node shows the drive, the folders the folder: two different icons of the tree's own list.
+  const auto image = [this](HTREEITEM node) {
+    TVITEMW item{};
+    item.mask = TVIF_IMAGE;
+    item.hItem = node;
+    ::SendMessageW(window.tree.m_hWnd, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+  };
+  const HIMAGELIST icons =
+      reinterpret_cast<HIMAGELIST>(::SendMessageW(window.tree.m_hWnd, TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
+  ASSERT_EQ(ImageList_GetImageCount(icons), 2);
+  EXPECT_NE(image(top), image(documents));
+  EXPECT_EQ(image(year), image(documents));
   // Every folder record got its node.
   for (const FatFolderRecord& f : FatFolderList) EXPECT_NE(f.treeKey, host::kNoTreeKey) << os::ToUtf8(f.name);
 
