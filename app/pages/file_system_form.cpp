@@ -11,6 +11,9 @@ constexpr COLORREF kCaptionColour = RGB(20, 42, 82);
 // Ids of the status line and the note. Both carry the title line's id on page 2's panel; held by member.
 constexpr UINT kStatusId = IDC_TITLE_LINE;
 constexpr UINT kNoteId = IDC_TITLE_LINE + 1;
+constexpr int kCaptionLeft = 35;
+// The longest caption, "Sectors Per Cluster" in the page's font, ends short of it.
+constexpr int kColonX = 135;
 
 std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
@@ -32,6 +35,7 @@ BOOL CFileSystemForm::CreateForm(CWnd* parent, UINT id, CFont* font) {
   const RECT none{0, 0, 10, 10};
   m_group.Create(_T("FileSystem Information"), WS_VISIBLE | BS_GROUPBOX, none, this, IDC_GROUP_BOX);
   for (int row = 0; row < kRows; ++row) {
+    m_captions[row].SetColonX(kColonX);
     m_captions[row].Create(_T(""), WS_VISIBLE | SS_LEFT, none, this, IDC_ROW_CAPTION_1 + row);
     m_values[row].Create(_T(""), WS_VISIBLE | SS_LEFT, none, this, IDC_ROW_VALUE_1 + row);
   }
@@ -85,10 +89,12 @@ void CFileSystemForm::Layout(int cx, int) {
   const int width = cx > 60 ? cx - 30 : 30;
   const int rowHeight = 24;
   m_group.MoveWindow(15, 12, width, 36 + kRows * rowHeight);
+  // The captions' colons in one column, the values a short way after it.
+  const int valueX = kCaptionLeft + m_captions[0].ValueX();
   for (int row = 0; row < kRows; ++row) {
     const int y = 40 + row * rowHeight;
-    m_captions[row].MoveWindow(35, y, 150, 18);
-    m_values[row].MoveWindow(190, y, width > 190 ? width - 185 : 10, 18);
+    m_captions[row].MoveWindow(kCaptionLeft, y, valueX - kCaptionLeft, 18);
+    m_values[row].MoveWindow(valueX, y, width > valueX ? width + 5 - valueX : 10, 18);
   }
   const int below = 12 + 30 + kRows * rowHeight + 20;
   m_progress.MoveWindow(15, below, width, 22);

@@ -3,6 +3,7 @@
 // bar and status line (host::FileSystemFormHost: each setter is one message to the form's thread).
 #pragma once
 
+#include "app/pages/colon_label.h"
 #include "engine/host/file_system_form_host.h"
 #include "engine/scan/choose_file_system.h"
 #include "platform/classlib/win/classlib_win.h"
@@ -53,7 +54,7 @@ class CFileSystemForm : public CView, public host::FileSystemFormHost {
   void SetCaptions(FormCaptions kind);
   void Layout(int cx, int cy);
   ui::CXPGroupBox m_group;
-  CStatic m_captions[kRows];
+  ColonLabel m_captions[kRows];
   CStatic m_values[kRows];
   GradientProgressCtrl m_progress;
   CStatic m_status;

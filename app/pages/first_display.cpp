@@ -33,31 +33,6 @@ CString WindowText(const CWnd& window) {
 
 }  // namespace
 
-// ---- the labels -------------------------------------------------------------------------------------
-
-BEGIN_MESSAGE_MAP(ColonLabel, CStatic)
-  ON_WM_PAINT()
-END_MESSAGE_MAP()
-
-void ColonLabel::OnPaint() {
-  CPaintDC dc(this);
-  CRect client;
-  GetClientRect(client);
-  HBRUSH brush = reinterpret_cast<HBRUSH>(
-      GetParent()->SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC), reinterpret_cast<LPARAM>(m_hWnd)));
-  if (brush != nullptr) dc.FillRect(client, CBrush::FromHandle(brush));
-  HGDIOBJ oldFont = ::SelectObject(dc.m_hDC, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
-  CString text;
-  GetWindowText(text);
-  const int tab = text.Find(_T('\t'));
-  const CString name = tab >= 0 ? text.Left(tab) : text;
-  CString rest = tab >= 0 ? text.Mid(tab) : CString();
-  rest.TrimLeft(_T("\t"));
-  dc.TextOut(0, 0, name);
-  if (!rest.IsEmpty()) dc.TextOut(kColonX, 0, rest);
-  ::SelectObject(dc.m_hDC, oldFont);
-}
-
 // ---- the partition pie ------------------------------------------------------------------------------
 
 BEGIN_MESSAGE_MAP(PartitionPieCtrl, CStatic)

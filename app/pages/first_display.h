@@ -3,6 +3,7 @@
 // status line through which the partition search reports from its worker.
 #pragma once
 
+#include "app/pages/colon_label.h"
 #include "app/pages/source_logic.h"
 #include "engine/host/partition_host.h"
 #include "platform/classlib/win/classlib_win.h"
@@ -23,17 +24,6 @@ class PartitionPieCtrl : public CStatic {
 
  private:
   CPieChart m_chart;
-};
-
-// A label "Name\t\t:": the name at the left and the colon at a fixed column, whatever the font's tab stops
-// (the number of tabs was chosen for another font, so expanded tabs would leave the colons uneven).
-class ColonLabel : public CStatic {
- public:
-  static constexpr int kColonX = 150;
-
- protected:
-  afx_msg void OnPaint();
-  DECLARE_MESSAGE_MAP()
 };
 
 class CFirstDisplay : public CView, public host::FirstDisplayHost {

@@ -16,6 +16,8 @@ constexpr int kRowTop = 70;
 constexpr int kRowStep = 20;
 constexpr int kRowHeight = 18;
 constexpr int kLeft = 50;
+constexpr int kCaptionLeft = 80;
+constexpr int kValueRight = 500;
 constexpr int kRight = 520;
 constexpr int kBarTop = 345;
 
@@ -175,16 +177,20 @@ void CSecondDisplay::Layout() {
   m_title.MoveWindow(kLeft, 20, width, 22);
   m_infoBox.MoveWindow(kLeft, 50, width, 280);
   m_driveBox.MoveWindow(0, 0, 0, 0);
+  // The captions' colons in one column, the values and the fields a short way after it.
+  const int valueX = kCaptionLeft + m_captions[0].ValueX();
   for (int row = 0; row < kRows; ++row) {
     const int y = kRowTop + 10 + row * kRowStep;
-    m_captions[row].MoveWindow(80, y, 190, kRowHeight);
-    m_values[row].MoveWindow(280, y, 220, kRowHeight);
+    m_captions[row].MoveWindow(kCaptionLeft, y, valueX - kCaptionLeft, kRowHeight);
+    m_values[row].MoveWindow(valueX, y, kValueRight - valueX, kRowHeight);
   }
   const int inputTops[3] = {200, 232, 264};
-  for (int i = 0; i < 3; ++i) m_inputCaptions[i].MoveWindow(80, inputTops[i] + 3, 190, kRowHeight);
-  m_fileSystems.MoveWindow(280, inputTops[0], 150, 120);
-  m_startField.MoveWindow(280, inputTops[1], 150, 22);
-  m_endField.MoveWindow(280, inputTops[2], 150, 22);
+  for (int i = 0; i < 3; ++i) {
+    m_inputCaptions[i].MoveWindow(kCaptionLeft, inputTops[i] + 3, valueX - kCaptionLeft, kRowHeight);
+  }
+  m_fileSystems.MoveWindow(valueX, inputTops[0], 150, 120);
+  m_startField.MoveWindow(valueX, inputTops[1], 150, 22);
+  m_endField.MoveWindow(valueX, inputTops[2], 150, 22);
   m_pie.MoveWindow(300, 120, 200, 170);
   m_progress.MoveWindow(kLeft, kBarTop, width, 22);
   m_status.MoveWindow(kLeft, kBarTop + 30, width, kRowHeight);

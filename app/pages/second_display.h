@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "app/pages/colon_label.h"
 #include "app/pages/scan_panel_texts.h"
 #include "engine/host/scan_host.h"
 #include "platform/classlib/win/classlib_win.h"
@@ -113,9 +114,9 @@ class CSecondDisplay : public CView, public host::SecondDisplayHost {
   CFont m_titleFont;
   CBrush m_white;
   CStatic m_title;
-  CStatic m_captions[kRows];
+  ColonLabel m_captions[kRows];
   CStatic m_values[kRows];
-  CStatic m_inputCaptions[3];
+  ColonLabel m_inputCaptions[3];
   CEdit m_startField;
   CEdit m_endField;
   ui::FlatComboBox m_fileSystems;
