@@ -142,6 +142,11 @@ void IconButton::SetDefaultColors(BOOL repaint) {
   if (repaint && m_hWnd) Invalidate();
 }
 
+void IconButton::SetTransparent(BOOL on, BOOL repaint) {
+  m_transparent = on != FALSE;
+  if (repaint && m_hWnd) Invalidate();
+}
+
 void IconButton::EnsureTooltip() {
   if (m_tooltip.GetSafeHwnd() || !m_hWnd) return;
   m_tooltip.Create(this);
@@ -306,8 +311,12 @@ void IconButton::DrawItem(LPDRAWITEMSTRUCT item) {
     ::FrameRect(dc, &rect, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     ::InflateRect(&rect, -1, -1);
   }
-  ::SetBkColor(dc, back);
-  ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+  if (m_transparent) {
+    PaintParentBackground(dc);
+  } else {
+    ::SetBkColor(dc, back);
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+  }
   DrawBorder(dc, rect, m_pressed);
   DrawIconAndCaption(dc, item->rcItem, m_pressed, text, back);
   if (m_focused && (!m_flat || m_drawFlatFocus)) {
@@ -315,6 +324,19 @@ void IconButton::DrawItem(LPDRAWITEMSTRUCT item) {
     ::InflateRect(&focus, -3, -3);
     ::DrawFocusRect(dc, &focus);
   }
+}
+
+// The parent erases into our DC, moved so that its client coordinates land under the button; the DC's clip
+// keeps it to the button.
+void IconButton::PaintParentBackground(HDC dc) const {
+  HWND parent = ::GetParent(m_hWnd);
+  if (parent == nullptr) return;
+  POINT origin{0, 0};
+  ::MapWindowPoints(m_hWnd, parent, &origin, 1);
+  POINT old{};
+  ::OffsetWindowOrgEx(dc, origin.x, origin.y, &old);
+  ::SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  ::SetWindowOrgEx(dc, old.x, old.y, nullptr);
 }
 
 void IconButton::DrawIconAndCaption(HDC dc, const RECT& client, bool pressed, COLORREF text, COLORREF back) {

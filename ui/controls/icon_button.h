@@ -30,6 +30,8 @@ class IconButton : public CButton {
   // 0 moves a pressed icon and caption by (1, 1), 1 by (0, 2); anything else is refused with 6.
   int SetPressedStyle(int style, BOOL repaint = TRUE);
   void SetDefaultColors(BOOL repaint = TRUE);
+  // Draws over the parent's own background (a skin, a gradient) instead of filling with the button colour.
+  void SetTransparent(BOOL on, BOOL repaint = TRUE);
   void SetTooltipText(LPCTSTR text);
   bool IsHovered() const { return m_hovered; }
   bool IsCheckBox() const { return m_checkBox; }
@@ -65,6 +67,7 @@ class IconButton : public CButton {
   void LeaveHover();
   void EnsureTooltip();
   void DrawBorder(HDC dc, RECT& rect, bool pressed) const;
+  void PaintParentBackground(HDC dc) const;
   void DrawIconAndCaption(HDC dc, const RECT& client, bool pressed, COLORREF text, COLORREF back);
 
   bool m_flat = true;
@@ -78,6 +81,7 @@ class IconButton : public CButton {
   bool m_default = false;
   bool m_checkBox = false;
   bool m_checked = false;
+  bool m_transparent = false;
   int m_align = kIconLeft;
   int m_marginX = 3;
   int m_marginY = 3;

@@ -325,6 +325,24 @@ TEST_F(SkinnedControlsTest, AGreyOutIconIsAGreyCopyOfTheInIcon) {
   EXPECT_GT(blues(Pixels(icon)), 10);  // darker, still blue
 }
 
+TEST_F(SkinnedControlsTest, ATransparentIconButtonShowsTheSkinBehindIt) {
+  IconButton& box = dialog_.selectNone;
+  box.SetFlat(TRUE);
+  const RECT area = AreaOf(box);
+  // A corner clear of the icon and the caption.
+  const RECT corner{area.right - 8, area.top + 2, area.right - 2, area.top + 6};
+  const COLORREF skin = dialog_.SkinPixel(corner.left, corner.top);
+  ASSERT_NE(skin, ::GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(Pixels(corner).front(), ::GetSysColor(COLOR_BTNFACE));
+  box.SetTransparent(TRUE);
+  box.UpdateWindow();
+  const std::vector<COLORREF> shown = Pixels(corner);
+  size_t i = 0;
+  for (int y = corner.top; y < corner.bottom; ++y) {
+    for (int x = corner.left; x < corner.right; ++x) EXPECT_EQ(shown[i++], dialog_.SkinPixel(x, y)) << x << "," << y;
+  }
+}
+
 bool Underlined(CWnd& control) {
   LOGFONTW font{};
   ::GetObjectW(reinterpret_cast<HFONT>(control.SendMessage(WM_GETFONT)), sizeof font, &font);
