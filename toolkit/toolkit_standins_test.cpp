@@ -15,6 +15,7 @@
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
 #include "toolkit/common/tk_window_pos.h"
+#include "toolkit/controls/tk_button.h"
 #include "toolkit/controls/tk_header_ctrl.h"
 #include "toolkit/controls/tk_list_ctrl.h"
 
@@ -134,6 +135,23 @@ TEST_F(ToolkitStandins, SortArrowShowsOnOurHeaderOnly) {
   EXPECT_EQ(item.fmt & (HDF_SORTUP | HDF_SORTDOWN), 0);
   EXPECT_EQ(list.GetSortColumn(), 0);
   EXPECT_FALSE(list.IsSortAscending());
+  host.DestroyWindow();
+}
+
+TEST_F(ToolkitStandins, ButtonIconKeepsAGapBeforeTheCaption) {
+  CWnd host;
+  ASSERT_TRUE(host.CreateEx(0, nullptr, _T("Button"), WS_OVERLAPPEDWINDOW, 40, 40, 200, 100, nullptr, nullptr));
+  CTKButton button;
+  ASSERT_TRUE(button.Create(_T("Browse"), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 90, 40), &host, 1));
+  HICON icon = static_cast<HICON>(::LoadImageW(nullptr, MAKEINTRESOURCEW(32516), IMAGE_ICON, 16, 16, LR_SHARED));
+  ASSERT_NE(icon, nullptr);
+  button.SetIcon(icon);
+  BUTTON_IMAGELIST list{};
+  ASSERT_TRUE(button.SendMessage(BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list)));
+  ASSERT_NE(list.himl, nullptr);
+  EXPECT_EQ(ImageList_GetImageCount(list.himl), 1);
+  EXPECT_EQ(list.margin.right, CTKButton::kIconGap);
+  EXPECT_EQ(list.uAlign, static_cast<UINT>(BUTTON_IMAGELIST_ALIGN_LEFT));
   host.DestroyWindow();
 }
 
