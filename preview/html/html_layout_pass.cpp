@@ -1,0 +1,268 @@
+#include "preview/html/html_layout_pass.h"
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+
+#include "preview/html/html_layout_table.h"
+
+namespace htmlview {
+namespace {
+
+struct Float {
+  int left = 0, right = 0, bottom = 0, side = 0;
+};
+
+HtmlElement* At(HtmlElementList& list, size_t i) { return i < list.size() ? list[i].get() : nullptr; }
+
+bool Is(const HtmlElement* e, int kind) { return e && e->kind == kind; }
+
+// A float's own box: a container the parse pass marked with a side.
+bool IsFloatBox(const HtmlElement* e) { return Is(e, kContainer) && e->cellTag >= 0; }
+
+int Clamp(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN / 4, INT_MAX / 4)); }
+
+// The state of one LayoutRange call.
+struct Line {
+  HtmlLayoutPass* pass = nullptr;
+  HtmlRect rect;
+  int x = 0, y = 0;
+  size_t lineStart = 0;
+  int rowOffset = 0;
+  std::vector<Float> floats;
+  std::unique_ptr<TablePlan> table;
+  HtmlElement* lastFrame = nullptr;
+};
+
+}  // namespace
+
+bool IsWhiteSpace(const HtmlElement& e) { return e.kind == kTextRun && e.text == u" "; }
+
+void ScaleToImage(int imageWidth, int imageHeight, int& width, int& height) {
+  if (width && !height && imageWidth) height = Clamp(static_cast<long long>(width) * imageHeight / imageWidth);
+  if (!width && height && imageHeight) width = Clamp(static_cast<long long>(height) * imageWidth / imageHeight);
+  if (!width) width = imageWidth;
+  if (!height) height = imageHeight;
+}
+
+void HtmlLayoutPass::MoveChildren(HtmlElement& element, int dx, int dy) {
+  std::vector<HtmlElement*> pending{&element};
+  long long moved = 0;
+  while (!pending.empty()) {
+    HtmlElement* e = pending.back();
+    pending.pop_back();
+    for (auto& child : e->children) {
+      if (!child) continue;
+      child->x = Clamp(static_cast<long long>(child->x) + dx);
+      child->y = Clamp(static_cast<long long>(child->y) + dy);
+      pending.push_back(child.get());
+      ++moved;
+    }
+  }
+  Spend(moved);
+}
+
+void HtmlLayoutPass::Layout(HtmlElementList& list, HtmlRect& rect) {
+  budget_ = kLayoutBudget;
+  LayoutRange(rect, list, 0);
+}
+
+namespace {
+
+// Ends the line that runs from line.lineStart to i - 1 (i may be the list's end).
+void EndLine(Line& line, HtmlElementList& list, size_t i) {
+  const size_t n = list.size();
+  HtmlElement* e = At(list, i);
+  const HtmlRect& r = line.rect;
+  const bool tableNext = Is(At(list, i + 1), kContainer);
+  if (Is(e, kRule) && e->height != 0 && !tableNext) e->width = r.right - r.left;
+  int lineHeight = 0;
+  long long lineWidth = 0;
+  for (size_t j = line.lineStart; j < i && j < n; ++j) {
+    const HtmlElement* c = list[j].get();
+    if (!c || c->kind == kRule) continue;
+    const int h = (c->kind == kContainer && c->cell[3] > 1) ? 2 * c->cell[9] : c->height;
+    lineHeight = std::max(lineHeight, h);
+    if (c->align != 0) lineWidth += c->width;
+  }
+  const HtmlElement* previous = i > 0 ? At(list, i - 1) : nullptr;
+  if (Is(previous, kContainer) && line.lastFrame) lineWidth = line.lastFrame->width;
+  // A closing tag may leave a trailing space with the outer alignment; it was never counted then.
+  if (previous && IsWhiteSpace(*previous) && previous->align != 0) lineWidth -= previous->width;
+  const HtmlElement* first = At(list, line.lineStart);
+  const int firstAlign = first ? first->align : 0;
+  long long offset = 0;
+  if (firstAlign == 2) offset = std::max<long long>(0, (r.right - lineWidth - r.left) / 2);
+  if (firstAlign == 1) offset = r.right - lineWidth - r.left;
+  for (size_t j = line.lineStart; j <= i && j < n; ++j) {
+    HtmlElement* c = list[j].get();
+    if (!c) continue;
+    const bool frameBreak = c->kind == kRule && Is(At(list, j + 1), kContainer);
+    if (!tableNext && c->kind != kContainer && !frameBreak) c->y += lineHeight - c->height;
+    if (c->width < r.right && (c->kind != kRule || frameBreak)) {
+      c->x = Clamp(c->x + offset);
+      if (c->kind == kContainer) line.pass->MoveChildren(*c, Clamp(offset), 0);
+    }
+  }
+  // Justify: spread what is missing over the gaps, one pixel per word in turn.
+  const long long missing = static_cast<long long>(r.right - r.left) - lineWidth;
+  if (r.right != 0 && firstAlign == 3 && !Is(e, kRule) && i - line.lineStart > 2 && missing > 0) {
+    std::vector<size_t> movers;
+    for (size_t j = line.lineStart + 2; j < i && j < n; ++j)
+      if (list[j] && !IsWhiteSpace(*list[j])) movers.push_back(j);
+    if (!movers.empty()) {
+      const long long k = static_cast<long long>(movers.size());
+      long long shift = 0;
+      size_t next = 0;
+      for (size_t j = movers.front(); j <= i && j < n; ++j) {
+        if (next < movers.size() && movers[next] == j) {
+          shift += missing / k + (static_cast<long long>(next) < missing % k ? 1 : 0);
+          ++next;
+        }
+        if (list[j]) {
+          list[j]->x = Clamp(list[j]->x + shift);
+          if (list[j]->kind == kContainer) line.pass->MoveChildren(*list[j], Clamp(shift), 0);
+        }
+      }
+    }
+  }
+  line.lineStart = i;
+  if (Is(e, kRule)) {
+    const HtmlElement* after = At(list, i + 1);
+    e->x = 0;
+    e->y = line.y + lineHeight - (Is(after, kTextRun) ? after->height / 2 : 0);
+  }
+  line.y = Clamp(static_cast<long long>(line.y) + lineHeight);
+}
+
+// Gives back the indents of the floats that end here.
+void EndFloats(Line& line, HtmlElementList& list, size_t i) {
+  if (line.floats.empty()) return;
+  if ((i >= 1 && IsFloatBox(At(list, i - 1))) || (i >= 2 && IsFloatBox(At(list, i - 2)))) return;
+  const HtmlElement* e = At(list, i);
+  const bool clearing = Is(e, kRule) && e->ruleTag == 1;
+  const bool atEnd = i >= list.size();
+  for (size_t k = line.floats.size(); k > 0; --k) {
+    const Float f = line.floats[k - 1];
+    bool ends = atEnd || clearing || f.bottom <= line.y;
+    if (ends && !atEnd && !clearing) {
+      for (const Float& other : line.floats)
+        if (&other != &line.floats[k - 1] && other.side == f.side && other.bottom > line.y) ends = false;
+    }
+    if (!ends) continue;
+    line.rect.left -= f.left;
+    line.rect.right += f.right;
+    if (clearing) line.y = std::max(line.y, f.bottom);
+    line.floats.erase(line.floats.begin() + static_cast<std::ptrdiff_t>(k - 1));
+  }
+}
+
+void EndAllFloats(Line& line) {
+  for (const Float& f : line.floats) {
+    line.rect.left -= f.left;
+    line.rect.right += f.right;
+    line.y = std::max(line.y, f.bottom);
+  }
+  line.floats.clear();
+}
+
+// A break after a break after a float's box: the float starts at its frame's top.
+void RegisterFloat(Line& line, HtmlElementList& list, size_t i) {
+  if (i < 2 || !Is(At(list, i), kRule) || !Is(At(list, i - 1), kRule) || !IsFloatBox(At(list, i - 2))) return;
+  const int side = list[i - 2]->cellTag;
+  HtmlElement* frame = nullptr;
+  for (size_t j = i - 2; j > 0; --j) {
+    HtmlElement* b = At(list, j - 1);
+    const HtmlElement* c = At(list, j);
+    if (Is(b, kRule) && Is(c, kContainer) && c->cell[0] == 0 && c->cell[1] == 0) {
+      frame = b;
+      break;
+    }
+  }
+  if (!frame) return;
+  Float f;
+  f.side = side;
+  f.left = side == 0 ? frame->width : 0;
+  f.right = side == 1 ? frame->width : 0;
+  f.bottom = Clamp(static_cast<long long>(frame->y) + frame->height);
+  line.y = frame->y;
+  line.rect.left += f.left;
+  line.rect.right -= f.right;
+  line.floats.push_back(f);
+  line.x = line.rect.left;
+}
+
+}  // namespace
+
+void HtmlLayoutPass::LayoutRange(HtmlRect rect, HtmlElementList& list, int depth) {
+  if (depth >= kMaxElementDepth || !BudgetLeft()) return;
+  Line line;
+  line.pass = this;
+  line.rect = rect;
+  line.x = rect.left;
+  line.y = rect.top;
+  const size_t n = list.size();
+  for (size_t i = 0; i <= n; ++i) {
+    if (!Spend(1)) return;
+    HtmlElement* e = At(list, i);
+    if (i < n && !e) continue;
+    if (Is(e, kImage)) {
+      if (doc_.callbacks) doc_.callbacks->OnParseProgress(1, e->imageIndex, doc_.images.Count());
+      int w = 0, h = 0;
+      if (sizes_ && sizes_->NaturalSize(e->imageIndex, doc_.option, w, h)) ScaleToImage(w, h, e->width, e->height);
+    }
+    if (Is(e, kRule) && e->width != 0) e->width = 1;
+    if (Is(e, kContainer) && i + 1 < n && !line.table) {
+      HtmlElement* frame = i > 0 ? At(list, i - 1) : nullptr;
+      line.table = std::make_unique<TablePlan>(SizeTable(*this, list, i, frame, line.rect, depth));
+      if (frame) {
+        frame->x = line.x;
+        frame->y = line.y;
+      }
+      line.lastFrame = frame;
+    }
+    const bool wraps = e && !IsWhiteSpace(*e) && e->kind != kContainer && !e->tag &&
+                       static_cast<long long>(line.x) + e->width > line.rect.right;
+    if (i == n || Is(e, kRule) || wraps) {
+      EndLine(line, list, i);
+      EndFloats(line, list, i);
+      if (!line.floats.empty() && Is(e, kTextRun) && !e->text.empty() && e->text[0] != u' ' &&
+          e->width > line.rect.right - line.rect.left)
+        EndAllFloats(line);
+      line.x = line.rect.left;
+      line.rowOffset = 0;
+    }
+    if (i == n) break;
+    const TablePlan::Cell* cell = line.table ? line.table->Find(i) : nullptr;
+    if (cell) {
+      const TablePlan& t = *line.table;
+      const HtmlElement& c = *e;
+      if (c.cell[1] == 0) {
+        line.y += t.spacing + (cell->row == 0 ? t.border : 0);
+        line.x += t.border + t.spacing;
+      }
+      line.rowOffset += cell->skipOffset;
+      e->width = cell->width;
+      e->height = cell->height;
+      e->x = Clamp(static_cast<long long>(line.x) + line.rowOffset);
+      e->y = line.y;
+      const int room = cell->height - 2 * t.padding - cell->contentHeight;
+      const int v = e->valign == 1 ? room : e->valign == 2 ? room / 2 : 0;
+      MoveChildren(*e, t.padding + e->x, t.padding + e->y + v);
+      line.x = Clamp(static_cast<long long>(line.x) + cell->width + t.spacing);
+    } else if (!Is(e, kRule)) {
+      e->x = Clamp(static_cast<long long>(line.x) + line.rowOffset);
+      e->y = line.y;
+      line.x = Clamp(static_cast<long long>(line.x) + e->width + (e->kind == kContainer ? e->cell[10] : 0));
+    }
+    if (Is(e, kRule) && i > 0 && Is(At(list, i - 1), kContainer) && !line.table && line.lastFrame)
+      line.y = Clamp(static_cast<long long>(line.lastFrame->y) + line.lastFrame->height);
+    if (cell && line.table->LastIndex() == i) {
+      line.y += line.table->spacing + line.table->border;
+      line.table.reset();
+    }
+    RegisterFloat(line, list, i);
+  }
+}
+
+}  // namespace htmlview

@@ -1,0 +1,182 @@
+#include "preview/html/html_layout_pass.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "preview/html/html_element_dump.h"
+#include "preview/html/html_parse_pass.h"
+
+namespace htmlview {
+namespace {
+
+// A picture store whose every picture has the size it was given (by index).
+class FakeImageSizes : public HtmlImageSizes {
+ public:
+  bool NaturalSize(int index, int, int& w, int& h) override {
+    const auto it = sizes.find(index);
+    if (it == sizes.end()) return false;
+    w = it->second.first;
+    h = it->second.second;
+    return true;
+  }
+  std::map<int, std::pair<int, int>> sizes;
+};
+
+class LayoutPassTest : public ::testing::Test {
+ protected:
+  // Parses text (font height 10, 8 pixels a character) and lays it out in a view width pixels wide.
+  std::string Lay(std::u16string_view text, int width) {
+    doc.elements.clear();
+    HtmlParsePass parse(doc, measurer);
+    parse.ParseRange(text, doc.elements, u"Arial", 10, 0, u"http://h/", 0, 0, 0);
+    HtmlLayoutPass layout(doc, &images);
+    HtmlRect rect{0, 0, width, 1000};
+    layout.Layout(doc.elements, rect);
+    return DumpElements(doc.elements);
+  }
+  const HtmlElement& E(size_t i) { return *doc.elements.at(i); }
+  HtmlDocument doc{nullptr, 0};
+  FixedAdvanceMeasurer measurer{8};
+  FakeImageSizes images;
+};
+
+TEST_F(LayoutPassTest, EmptyListChangesNothing) { EXPECT_EQ(Lay(u"", 100), ""); }
+
+TEST_F(LayoutPassTest, WordsWrapAndAWordTooWideStandsAlone) {
+  EXPECT_EQ(Lay(u"aaaa bb ccc wwwwwwwwwwwwwwww d", 80),
+            "T 0,0 32x10 h10 'aaaa'\nT 32,0 8x10 h10 ' '\nT 40,0 16x10 h10 'bb'\nT 56,0 8x10 h10 ' '\n"
+            "T 0,10 24x10 h10 'ccc'\nT 24,10 8x10 h10 ' '\nT 0,20 128x10 h10 'wwwwwwwwwwwwwwww'\n"
+            "T 128,20 8x10 h10 ' '\nT 0,30 8x10 h10 'd'\n");
+}
+
+TEST_F(LayoutPassTest, LinesAreBottomAligned) {
+  Lay(u"a<big>b</big><br>c", 200);
+  EXPECT_EQ(E(0).y, 3);  // 13 high line, 10 high word
+  EXPECT_EQ(E(1).y, 0);
+  EXPECT_EQ(E(4).y, 13);
+}
+
+TEST_F(LayoutPassTest, CentredAndRightAlignedLinesIgnoreTrailingSpace) {
+  Lay(u"<center>aaaa </center>", 100);
+  EXPECT_EQ(E(1).x, 30);  // (100 - 40) / 2: the space inside the centre counts
+  Lay(u"<div align=right>aaaa <br>bb</div>", 100);
+  EXPECT_EQ(E(1).x, 60);  // only the last space of the line is left out: "aaaa", " " and the break's " "
+  EXPECT_EQ(E(5).x, 84);
+}
+
+TEST_F(LayoutPassTest, CentredLineOfThreeHundredInFiveHundredMovesByAHundred) {
+  Lay(u"<center>" + std::u16string(37, u'a') + u"</center>", 500);  // 296 wide
+  EXPECT_EQ(E(1).x, 102);  // the closing tag's space is left-aligned and not part of the width
+}
+
+TEST_F(LayoutPassTest, RuleSpansTheWidth) {
+  Lay(u"a<hr>b", 300);
+  const HtmlElement& rule = E(2);
+  ASSERT_EQ(rule.kind, kRule);
+  EXPECT_EQ(rule.width, 300);
+  EXPECT_EQ(rule.height, 2);
+}
+
+TEST_F(LayoutPassTest, JustifiedLinesFillTheWidthExceptTheLast) {
+  Lay(u"<p align=justify>aa bb cc dd</p>", 80);
+  // First line "aa bb cc " wraps at dd: 64 wide without its last space; 8 pixels more before bb and cc.
+  EXPECT_EQ(E(2).x, 0);
+  EXPECT_EQ(E(4).x, 32);
+  EXPECT_EQ(E(6).x, 64);
+  EXPECT_EQ(E(8).x, 0);
+  EXPECT_EQ(E(8).y, 10);
+}
+
+TEST_F(LayoutPassTest, ImagesTakeTheirPictureSizeAndKeepTheirShape) {
+  images.sizes[0] = {40, 20};
+  images.sizes[1] = {40, 20};
+  Lay(u"<img src=a.gif><img src=b.gif width=20>", 300);
+  EXPECT_EQ(E(0).width, 40);
+  EXPECT_EQ(E(0).height, 20);
+  EXPECT_EQ(E(1).width, 20);
+  EXPECT_EQ(E(1).height, 10);
+  EXPECT_EQ(E(1).x, 40);
+  EXPECT_EQ(E(1).y, 10);
+}
+
+TEST_F(LayoutPassTest, FloatingImageIndentsTheLinesBesideIt) {
+  images.sizes[0] = {112, 50};
+  Lay(u"<img src=a.gif align=left>aaaa aaaa aaaa aaaa<br clear>b", 300);
+  // Frame break, box, two breaks; the text starts at the float's top, 120 pixels in.
+  EXPECT_EQ(E(0).width, 120);
+  EXPECT_EQ(E(0).height, 58);
+  EXPECT_EQ(E(4).x, 120);
+  EXPECT_EQ(E(4).y, 0);
+  const HtmlElement& after = E(doc.elements.size() - 1);
+  EXPECT_EQ(after.text, u"b");
+  EXPECT_EQ(after.x, 0);
+  EXPECT_GE(after.y, 58);
+}
+
+TEST_F(LayoutPassTest, FloatEndsBelowItsBottom) {
+  images.sizes[0] = {32, 12};  // frame 40 x 20: two lines beside it
+  std::string dump = Lay(u"<img src=a.gif align=left>aaaaaaaaaaaaaaaaaaaa aaaaaaaaaaaaaaaaaaaa a", 200);
+  EXPECT_EQ(E(4).x, 40);
+  EXPECT_EQ(E(6).x, 40);
+  EXPECT_EQ(E(6).y, 10);
+  EXPECT_EQ(E(8).x, 0);
+  EXPECT_EQ(E(8).y, 20);
+}
+
+TEST_F(LayoutPassTest, TwoCellsGetTheirNaturalWidths) {
+  Lay(u"<table border=1><tr><td>aa<td>bbbbbbbb</table>", 600);
+  // padding 4 + 1 for the border, spacing 4: 2 + 4 + (16 + 4 + 10) + (64 + 4 + 10)
+  EXPECT_EQ(E(0).width, 114);
+  EXPECT_EQ(E(0).height, 2 + 4 + 10 + 4 + 10);
+  EXPECT_EQ(E(0).borderWidth, 1);
+  EXPECT_EQ(E(0).borderColor, kRaisedBorder);
+  EXPECT_EQ(E(1).x, 5);
+  EXPECT_EQ(E(1).y, 5);
+  EXPECT_EQ(E(1).width, 26);
+  EXPECT_EQ(E(2).x, 35);
+  EXPECT_EQ(E(2).width, 74);
+  EXPECT_EQ(E(2).children[0]->x, 40);
+  EXPECT_EQ(E(2).children[0]->y, 10);
+}
+
+TEST_F(LayoutPassTest, PercentTableGrowsAllUnfixedColumnsEvenly) {
+  Lay(u"<table width=50% cellspacing=0 cellpadding=0><tr><td>aa<td>bb</table>", 600);
+  EXPECT_EQ(E(0).width, 300);
+  EXPECT_EQ(E(1).width, 150);
+  EXPECT_EQ(E(2).width, 150);
+}
+
+TEST_F(LayoutPassTest, FixedColumnShrinksToFitButNotBelowItsContent) {
+  Lay(u"<table cellspacing=0 cellpadding=0><tr><td width=400>aaaaaaaa</table>", 200);
+  EXPECT_EQ(E(1).width, 200);
+  Lay(u"<table cellspacing=0 cellpadding=0><tr><td width=400>aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa</table>", 200);
+  EXPECT_EQ(E(1).width, 240);
+}
+
+TEST_F(LayoutPassTest, RowspanContentEnlargesItsRowsInTurn) {
+  Lay(u"<table cellspacing=0 cellpadding=0><tr><td rowspan=2>a<br>b<br>c<br>d<br>e<td>x<tr><td>y</table>", 600);
+  // Content 50 high over two rows of 10: each gets 15 more.
+  const HtmlElement& tall = E(1);
+  EXPECT_EQ(tall.height, 50);
+  EXPECT_EQ(E(4).y, 25);
+  EXPECT_EQ(E(0).height, 50);
+}
+
+TEST_F(LayoutPassTest, VerticalAlignmentInsideATallCell) {
+  Lay(u"<table cellspacing=0 cellpadding=4><tr><td height=52 valign=middle>a<td valign=bottom>b</table>", 600);
+  EXPECT_EQ(E(1).height, 60);
+  EXPECT_EQ(E(1).children[0]->y, 4 + 21);
+  EXPECT_EQ(E(2).children[0]->y, 4 + 42);
+}
+
+TEST_F(LayoutPassTest, DeeplyNestedTablesFinish) {
+  std::u16string text;
+  for (int i = 0; i < 60; ++i) text += u"<table><tr><td>a<td>";
+  Lay(text, 600);
+  EXPECT_GT(E(0).width, 0);
+}
+
+}  // namespace
+}  // namespace htmlview

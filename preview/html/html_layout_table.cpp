@@ -1,0 +1,359 @@
+#include "preview/html/html_layout_table.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace htmlview {
+namespace {
+
+// Cell fields as the parse pass fills them.
+enum CellField { kRow = 0, kColumn, kColSpan, kRowSpan, kWidth, kTableWidth, kBorder, kHeight, kTableHeight,
+                 kPadding, kSpacing };
+
+int Field(const HtmlElement& e, CellField f) { return e.cell[static_cast<size_t>(f)]; }
+
+bool IsContainer(const HtmlElementList& list, size_t i) {
+  return i < list.size() && list[i] && list[i]->kind == kContainer;
+}
+
+// The cells of the table starting at first: each continues its row at the next column, or starts the next
+// row behind a break.
+std::vector<size_t> CollectCells(const HtmlElementList& list, size_t first) {
+  std::vector<size_t> cells{first};
+  size_t cur = first;
+  while (true) {
+    const HtmlElement& c = *list[cur];
+    const long long nextColumn = static_cast<long long>(Field(c, kColumn)) + Field(c, kColSpan);
+    if (IsContainer(list, cur + 1) && Field(*list[cur + 1], kRow) == Field(c, kRow) &&
+        Field(*list[cur + 1], kColumn) == nextColumn) {
+      cur += 1;
+    } else if (cur + 1 < list.size() && list[cur + 1] && list[cur + 1]->kind == kRule && IsContainer(list, cur + 2) &&
+               Field(*list[cur + 2], kColumn) == 0 &&
+               Field(*list[cur + 2], kRow) == static_cast<long long>(Field(c, kRow)) + 1) {
+      cur += 2;
+    } else {
+      return cells;
+    }
+    cells.push_back(cur);
+  }
+}
+
+struct Extent {
+  int minX = INT_MAX, right = INT_MIN, bottom = 0;
+  int Width() const { return right == INT_MIN ? 0 : right - std::min(minX, right); }
+  int Right() const { return right == INT_MIN ? 0 : right; }
+};
+
+// The extent of the visible children: white space only when kept (noWrap), breaks only before containers.
+Extent VisibleExtent(const HtmlElementList& children) {
+  Extent e;
+  for (size_t i = 0; i < children.size(); ++i) {
+    const HtmlElement* c = children[i].get();
+    if (!c) continue;
+    e.bottom = std::max(e.bottom, c->y + c->height);
+    if (IsWhiteSpace(*c) && !c->tag) continue;
+    if (c->kind == kRule && !IsContainer(children, i + 1)) continue;
+    e.minX = std::min(e.minX, c->x);
+    e.right = std::max(e.right, c->x + c->width);
+  }
+  return e;
+}
+
+// Gives amount pixels, one at a time in order, to the entries of sizes that eligible picks.
+template <typename Eligible>
+void Distribute(std::vector<int>& sizes, int begin, int end, long long amount, Eligible eligible) {
+  if (amount <= 0) return;
+  std::vector<int> picked;
+  for (int k = begin; k <= end; ++k)
+    if (eligible(k)) picked.push_back(k);
+  if (picked.empty()) return;
+  const long long n = static_cast<long long>(picked.size());
+  for (long long j = 0; j < n; ++j) {
+    const long long share = amount / n + (j < amount % n ? 1 : 0);
+    int& size = sizes[static_cast<size_t>(picked[static_cast<size_t>(j)])];
+    size = static_cast<int>(std::min<long long>(size + share, INT_MAX / 4));
+  }
+}
+
+class TableSizer {
+ public:
+  TableSizer(HtmlLayoutPass& pass, HtmlElementList& list, const HtmlRect& rect, int depth)
+      : pass_(pass), list_(list), rect_(rect), depth_(depth) {}
+
+  TablePlan Run(size_t first, HtmlElement* frame) {
+    plan_.frame = frame;
+    const HtmlElement& head = *list_[first];
+    plan_.border = Field(head, kBorder);
+    plan_.padding = Field(head, kPadding);
+    plan_.spacing = Field(head, kSpacing);
+    AssignColumns(CollectCells(list_, first));
+    MeasureColumns();
+    FitWidth(Field(head, kTableWidth));
+    SizeRows(Field(head, kTableHeight));
+    Finish(head);
+    return std::move(plan_);
+  }
+
+ private:
+  HtmlElement& Cell(const TablePlan::Cell& c) { return *list_[c.index]; }
+  int Between() const { return plan_.spacing + 2 * plan_.padding; }
+
+  // Gives every cell its columns, passing over those that rowspans of earlier rows still occupy.
+  void AssignColumns(const std::vector<size_t>& indices) {
+    const int firstRow = Field(*list_[indices[0]], kRow);
+    int rows = 0;
+    for (size_t index : indices) rows = std::max(rows, Field(*list_[index], kRow) - firstRow + 1);
+    std::vector<int> occupied;
+    int row = -1, skip = 0;
+    for (size_t index : indices) {
+      const HtmlElement& e = *list_[index];
+      TablePlan::Cell c;
+      c.index = index;
+      c.row = Field(e, kRow) - firstRow;
+      if (c.row != row) {
+        row = c.row;
+        skip = 0;
+      }
+      int pos = static_cast<int>(std::min<long long>(static_cast<long long>(Field(e, kColumn)) + skip,
+                                                     kMaxTableColumns - 1));
+      while (pos < kMaxTableColumns - 1 && pos < static_cast<int>(occupied.size()) && occupied[pos] > 0) {
+        --occupied[pos];
+        c.skipped.push_back(pos);
+        ++pos;
+        ++skip;
+      }
+      c.firstColumn = pos;
+      c.lastColumn = std::min(pos + Field(e, kColSpan) - 1, kMaxTableColumns - 1);
+      c.lastRow = std::min(c.row + Field(e, kRowSpan) - 1, rows - 1);
+      if (columns_ <= c.lastColumn) columns_ = c.lastColumn + 1;
+      if (Field(e, kRowSpan) > 1) {
+        if (static_cast<int>(occupied.size()) <= c.lastColumn) occupied.resize(static_cast<size_t>(c.lastColumn) + 1);
+        for (int k = c.firstColumn; k <= c.lastColumn; ++k) occupied[static_cast<size_t>(k)] = Field(e, kRowSpan) - 1;
+      }
+      plan_.cells.push_back(std::move(c));
+    }
+    const size_t n = static_cast<size_t>(columns_);
+    width_.assign(n, 0);
+    minimum_.assign(n, 0);
+    preferred_.assign(n, 0);
+    fixed_.assign(n, 0);
+    height_.assign(static_cast<size_t>(rows), 0);
+    rowFixed_.assign(static_cast<size_t>(rows), 0);
+  }
+
+  Extent Measure(HtmlElement& e, HtmlRect rect) {
+    pass_.LayoutRange(rect, e.children, depth_ + 1);
+    pass_.Spend(static_cast<long long>(e.children.size()));
+    return VisibleExtent(e.children);
+  }
+
+  void Raise(int column, int width, int minimum, int preferred) {
+    const size_t k = static_cast<size_t>(column);
+    width_[k] = std::max(width_[k], width);
+    minimum_[k] = std::max(minimum_[k], minimum);
+    preferred_[k] = std::max(preferred_[k], preferred);
+  }
+
+  void MeasureColumns() {
+    for (auto& c : plan_.cells) {
+      HtmlElement& e = Cell(c);
+      if (c.firstColumn != c.lastColumn) continue;
+      const int attr = Field(e, kWidth);
+      if (e.layoutCache[0] >= 0 && e.layoutCache[3] == rect_.right) {
+        Raise(c.firstColumn, e.layoutCache[0], e.layoutCache[1], e.layoutCache[2]);
+        if (attr) fixed_[static_cast<size_t>(c.firstColumn)] = 1;
+        continue;
+      }
+      const int minimum = Measure(e, {}).Right();
+      Raise(c.firstColumn, minimum, minimum, 0);
+      const size_t k = static_cast<size_t>(c.firstColumn);
+      if (attr) {
+        width_[k] = std::max(width_[k], attr);
+        preferred_[k] = std::max(preferred_[k], width_[k]);
+        fixed_[k] = 1;
+      } else if (rect_.right != 0) {
+        Raise(c.firstColumn, 0, 0, Measure(e, {0, 0, 2000, rect_.bottom}).Width());
+      } else {
+        Raise(c.firstColumn, 0, 0, width_[k]);
+      }
+    }
+    for (auto& c : plan_.cells) {
+      HtmlElement& e = Cell(c);
+      if (c.firstColumn != c.lastColumn) {
+        WidenSpan(c, std::max(Measure(e, {}).Width(), Field(e, kWidth)));
+      } else if (rect_.right != 0 && e.layoutCache[0] < 0) {
+        const size_t k = static_cast<size_t>(c.firstColumn);
+        e.layoutCache = {width_[k], minimum_[k], preferred_[k], rect_.right};
+      }
+    }
+  }
+
+  // Widens the columns a cell spans until they hold its content: evenly over the unfixed columns that
+  // have a width, else into the last column.
+  void WidenSpan(const TablePlan::Cell& c, int need) {
+    long long total = 0;
+    for (int k = c.firstColumn; k <= c.lastColumn; ++k) total += width_[static_cast<size_t>(k)];
+    total += static_cast<long long>(Between()) * (c.lastColumn - c.firstColumn);
+    if (total >= need) return;
+    const long long deficit = need - total;
+    int eligible = 0, unfixed = 0;
+    for (int k = c.firstColumn; k <= c.lastColumn; ++k) {
+      const size_t u = static_cast<size_t>(k);
+      if (!fixed_[u]) ++unfixed;
+      if (!fixed_[u] && width_[u] > 0) ++eligible;
+    }
+    if (eligible > 0) {
+      Distribute(width_, c.firstColumn, c.lastColumn, deficit,
+                 [this](int k) { return !fixed_[static_cast<size_t>(k)] && width_[static_cast<size_t>(k)] > 0; });
+      for (int k = c.firstColumn; k <= c.lastColumn; ++k) {
+        const size_t u = static_cast<size_t>(k);
+        preferred_[u] = std::max(preferred_[u], width_[u]);
+      }
+    } else if (unfixed > 0) {
+      // Whole rounds of one pixel per unfixed column, into the last column.
+      const long long rounds = (deficit + unfixed - 1) / unfixed;
+      const size_t last = static_cast<size_t>(c.lastColumn);
+      const int grow = static_cast<int>(std::min<long long>(rounds * unfixed, INT_MAX / 4));
+      width_[last] += grow;
+      minimum_[last] += grow;
+      preferred_[last] += grow;
+    }
+  }
+
+  long long TotalWidth() const {
+    long long total = 2LL * plan_.border + plan_.spacing;
+    for (int w : width_) total += w + Between();
+    return total;
+  }
+
+  void FitWidth(int attribute) {
+    long long target = attribute;
+    if (attribute < 0) target = static_cast<long long>(rect_.right) * -static_cast<long long>(attribute) / 100;
+    if (target == 0) target = rect_.right;
+    if (target <= 0) return;
+    long long total = TotalWidth();
+    const size_t n = width_.size();
+    for (bool changed = true; changed && total != target && pass_.Spend(static_cast<long long>(n) + 1);) {
+      changed = false;
+      bool took = false;
+      while (total < target && pass_.Spend(static_cast<long long>(n) + 1)) {
+        int given = 0;
+        for (size_t k = 0; k < n && total < target; ++k) {
+          if (fixed_[k] || width_[k] >= preferred_[k]) continue;
+          ++width_[k];
+          ++total;
+          ++given;
+        }
+        if (given == 0) break;
+        took = changed = true;
+      }
+      if (!took && total < target && attribute != 0) {
+        for (size_t k = 0; k < n; ++k) {
+          if (fixed_[k]) continue;
+          ++width_[k];
+          ++total;
+          changed = true;
+        }
+      }
+      if (total > target) {
+        int widest = -1;
+        for (size_t k = 0; k < n; ++k) {
+          if (!fixed_[k] || width_[k] <= 10 || width_[k] <= minimum_[k]) continue;
+          if (widest < 0 || width_[k] > width_[static_cast<size_t>(widest)]) widest = static_cast<int>(k);
+        }
+        if (widest >= 0) {
+          const size_t w = static_cast<size_t>(widest);
+          --width_[w];
+          preferred_[w] = width_[w];
+          --total;
+          changed = true;
+        }
+      }
+    }
+  }
+
+  int CellWidth(const TablePlan::Cell& c) const {
+    long long w = 0;
+    for (int k = c.firstColumn; k <= c.lastColumn; ++k) w += width_[static_cast<size_t>(k)];
+    w += static_cast<long long>(Between()) * (c.lastColumn - c.firstColumn);
+    return static_cast<int>(std::min<long long>(w, INT_MAX / 4));
+  }
+
+  void SizeRows(int tableHeight) {
+    for (auto& c : plan_.cells) {
+      HtmlElement& e = Cell(c);
+      c.contentHeight = Measure(e, {0, 0, CellWidth(c), 0}).bottom;
+      const size_t r = static_cast<size_t>(c.row);
+      if (c.lastRow == c.row) height_[r] = std::max(height_[r], c.contentHeight);
+      if (Field(e, kHeight) && Field(e, kRowSpan) < 2) {
+        height_[r] = std::max(height_[r], Field(e, kHeight));
+        rowFixed_[r] = 1;
+      }
+    }
+    for (auto& c : plan_.cells) {
+      const HtmlElement& e = Cell(c);
+      if (Field(e, kRowSpan) < 2) continue;
+      long long total = static_cast<long long>(Between()) * (c.lastRow - c.row), sum = 0;
+      for (int r = c.row; r <= c.lastRow; ++r) sum += height_[static_cast<size_t>(r)];
+      Distribute(height_, c.row, c.lastRow, c.contentHeight - (total + sum), [](int) { return true; });
+      if (!Field(e, kHeight)) continue;
+      sum = 0;
+      for (int r = c.row; r <= c.lastRow; ++r) {
+        rowFixed_[static_cast<size_t>(r)] = 1;
+        sum += height_[static_cast<size_t>(r)];
+      }
+      Distribute(height_, c.row, c.lastRow, Field(e, kHeight) - sum, [](int) { return true; });
+    }
+    long long sum = 0;
+    for (int h : height_) sum += h;
+    Distribute(height_, 0, static_cast<int>(height_.size()) - 1, tableHeight - sum,
+               [this](int r) { return !rowFixed_[static_cast<size_t>(r)]; });
+  }
+
+  void Finish(const HtmlElement& head) {
+    const int p = plan_.padding, s = plan_.spacing;
+    for (auto& c : plan_.cells) {
+      long long w = 2LL * p * (c.lastColumn - c.firstColumn + 1) + static_cast<long long>(s) * (c.lastColumn - c.firstColumn);
+      for (int k = c.firstColumn; k <= c.lastColumn; ++k) w += width_[static_cast<size_t>(k)];
+      long long h = 2LL * p + static_cast<long long>(Between()) * (c.lastRow - c.row);
+      for (int r = c.row; r <= c.lastRow; ++r) h += height_[static_cast<size_t>(r)];
+      c.width = static_cast<int>(std::min<long long>(w, INT_MAX / 4));
+      c.height = static_cast<int>(std::min<long long>(h, INT_MAX / 4));
+      long long offset = 0;
+      for (int k : c.skipped) offset += width_[static_cast<size_t>(k)] + Between();
+      c.skipOffset = static_cast<int>(std::min<long long>(offset, INT_MAX / 4));
+    }
+    if (!plan_.frame) return;
+    HtmlElement& f = *plan_.frame;
+    long long height = static_cast<long long>(s) + 2LL * plan_.border;
+    for (int h : height_) height += h + Between();
+    f.width = static_cast<int>(std::min<long long>(TotalWidth(), INT_MAX / 4));
+    f.height = static_cast<int>(std::min<long long>(height, INT_MAX / 4));
+    f.borderFlags = 15;
+    f.borderColor = head.borderColor == kSunkenBorder ? kRaisedBorder : head.borderColor;
+    f.borderWidth = plan_.border;
+  }
+
+  HtmlLayoutPass& pass_;
+  HtmlElementList& list_;
+  HtmlRect rect_;
+  int depth_;
+  TablePlan plan_;
+  int columns_ = 0;
+  std::vector<int> width_, minimum_, preferred_, fixed_, height_, rowFixed_;
+};
+
+}  // namespace
+
+const TablePlan::Cell* TablePlan::Find(size_t i) const {
+  const auto it = std::lower_bound(cells.begin(), cells.end(), i,
+                                   [](const Cell& c, size_t index) { return c.index < index; });
+  return it != cells.end() && it->index == i ? &*it : nullptr;
+}
+
+TablePlan SizeTable(HtmlLayoutPass& pass, HtmlElementList& list, size_t first, HtmlElement* frame,
+                    const HtmlRect& rect, int depth) {
+  return TableSizer(pass, list, rect, depth).Run(first, frame);
+}
+
+}  // namespace htmlview

@@ -1,0 +1,33 @@
+// Table sizing for the layout pass: a run of containers whose row and column fields follow each other is
+// sized from its cells' contents, and each cell gets its place relative to the pen.
+#pragma once
+
+#include <vector>
+
+#include "preview/html/html_layout_pass.h"
+
+namespace htmlview {
+
+struct TablePlan {
+  struct Cell {
+    size_t index = 0;  // in the list
+    int row = 0;       // within the table
+    int firstColumn = 0, lastColumn = 0, lastRow = 0;
+    std::vector<int> skipped;  // columns that rowspans from above occupy just before the cell
+    int skipOffset = 0;        // their width, padding and spacing
+    int width = 0, height = 0, contentHeight = 0;
+  };
+  std::vector<Cell> cells;
+  HtmlElement* frame = nullptr;
+  int border = 0, padding = 0, spacing = 0;
+  // The plan of the cell at list index i, or null when i is not one of the table's cells.
+  const Cell* Find(size_t i) const;
+  size_t LastIndex() const { return cells.empty() ? 0 : cells.back().index; }
+};
+
+// Sizes the table whose first cell is list[first]; frame (may be null) is the break before it. rect is
+// the rectangle the table is laid out in.
+TablePlan SizeTable(HtmlLayoutPass& pass, HtmlElementList& list, size_t first, HtmlElement* frame,
+                    const HtmlRect& rect, int depth);
+
+}  // namespace htmlview
