@@ -24,7 +24,7 @@ class TableExchange : public CTKPPropExchange {
     m_bLoading = bLoading;
   }
   BOOL ExchangeProp(LPCTSTR name, int nType, void* pv, const void* pvDefault) override {
-    const std::u16string key = m_prefix + name;
+    const std::u16string key = m_prefix + CString(name).ToUtf16();
     if (!m_bLoading) {
       if (TKPPropValuesEqual(nType, pv, pvDefault)) {
         m_table.erase(key);
@@ -46,7 +46,7 @@ class TableExchange : public CTKPPropExchange {
     return TRUE;
   }
   CTKPPropExchange* GetSection(LPCTSTR name) override {
-    auto* section = new TableExchange(m_table, m_bLoading, m_prefix + name + u"\\");
+    auto* section = new TableExchange(m_table, m_bLoading, m_prefix + CString(name).ToUtf16() + u"\\");
     InitSection(section);
     return section;
   }
