@@ -4,12 +4,13 @@ generated disks, and what its window shows and saves is compared with the headle
 
     e2e_test.py --scenario scripts/ui-scenario --enginectl PATH --images DIR --work DIR
 
-The matrix (about a minute and a half on 2 cores): mbr_primary (FAT16, FAT32 and NTFS partitions) as a fixed
-VHD, a dynamic VHD and a VHDX: a Quick Scan of each partition, everything ticked and saved; the tree the runner
-prints equals `enginectl quick`'s and the saved files equal `enginectl save`'s (whose bytes the enginectl tests
-hold against icat's). Once: an Extensive Scan of the NTFS range with its file system chosen on page 3 (against
-`enginectl extensive --choose 1`), a File Trace of the carving volume (it lists hits), and a snapshot saved after
-a Quick Scan and loaded again (same tree, same saved files). DORVANE_E2E_FULL=1 adds every wrapper of the five
+The matrix (a few minutes on 2 cores): mbr_primary (FAT16, FAT32 and NTFS partitions) as a fixed VHD, a
+dynamic VHD and a VHDX. For each partition: an Extensive Scan of its sector range for its kind, the first file
+system found chosen on page 3, then a Quick Scan of it chosen on page 2; each time everything ticked and saved.
+The tree the runner prints equals `enginectl extensive --choose 1`'s or `enginectl quick`'s and the saved files
+equal `enginectl save`'s (whose bytes the enginectl tests hold against icat's). Once: a snapshot saved after a
+scan and loaded again over the open image (same tree, same saved files), and a File Trace of the carving volume
+(it lists hits). DORVANE_E2E_FULL=1 adds every wrapper of the other
 partitioned disks. Each case runs one after the other: they share the display.
 """
 import argparse
@@ -68,18 +69,19 @@ class Matrix:
         self.args = args
         self.failures = []
         self.cases = 0
-        self.stopped = None
+        self.stopped = {}
 
     def scenario(self, case, *arguments):
-        if self.stopped:
+        mode = arguments[arguments.index("--mode") + 1] if "--mode" in arguments else "load"
+        if mode in self.stopped:
             self.cases += 1
-            self.failures.append(f"{case}: not run after {self.stopped}")
+            self.failures.append(f"{case}: not run after {self.stopped[mode]}")
             return None
         # The generated disks scan in seconds: a minute per step is a hang.
         result = run([self.args.scenario, *arguments, "--timeout", "60"])
         if result.returncode != 0:
-            # A window that does not get through one scenario fails the others the same way, a minute each.
-            self.stopped = case
+            # A window that does not get through one scenario fails the others of its mode the same way.
+            self.stopped[mode] = case
             self.cases += 1
             reason = (result.stderr.strip().splitlines() or ["no reason given"])[-1]
             self.failures.append(f"{case}: {reason}")
@@ -128,19 +130,35 @@ class Matrix:
                 return
             self.check(same_tree(case, tree, engine) or same_files(case, again, expected))
 
-    def extensive(self, disk, wrapper, code, start, count):
+    def extensive(self, disk, wrapper, code, start, count, snapshot=False):
+        """The partition's sector range searched for its kind, the first file system found read on page 3."""
         image = os.path.join(self.args.images, f"{disk}.{wrapper}")
         case = f"{disk}.{wrapper} extensive {code} {start} {count}"
         print(case, end=": ", flush=True)
-        shots = ["--shots", self.args.shots] if self.args.shots else []
-        tree = self.scenario(case, "--image", image, "--mode", "extensive", "--range", str(code), str(start),
-                             str(count), "--choose", "1", *shots)
+        where = (disk, wrapper, f"x{start}")
+        saved, expected = self.fresh(*where, "window"), self.fresh(*where, "enginectl")
+        vsnp = os.path.join(self.args.work, *where, "s.vsnp")
+        extra = ["--snapshot-save", vsnp] if snapshot else []
+        shots = ["--shots", self.args.shots] if self.args.shots and snapshot else []
+        scan = ["--range", str(code), str(start), str(count), "--choose", "1"]
+        tree = self.scenario(case, "--image", image, "--mode", "extensive", *scan, "--tick-all", "--save", saved,
+                             *extra, *shots)
         if tree is None:
             print("FAIL", flush=True)
             return
-        engine = run([self.args.enginectl, "extensive", image, "--range", str(code), str(start), str(count),
-                      "--choose", "1"]).stdout
-        self.check(same_tree(case, tree, engine))
+        engine = run([self.args.enginectl, "extensive", image, *scan]).stdout
+        run([self.args.enginectl, "save", image, *scan, "--out", expected])
+        self.check(same_tree(case, tree, engine) or same_files(case, saved, expected))
+        if snapshot:
+            case = f"{disk}.{wrapper} snapshot of extensive {code} {start} loaded"
+            print(case, end=": ", flush=True)
+            again = self.fresh(*where, "loaded")
+            tree = self.scenario(case, "--snapshot-load", vsnp, "--image", image, "--tick-all", "--save", again,
+                                 *shots)
+            if tree is None:
+                print("FAIL", flush=True)
+                return
+            self.check(same_tree(case, tree, engine) or same_files(case, again, expected))
 
     def trace(self, disk, wrapper, code, start, count):
         image = os.path.join(self.args.images, f"{disk}.{wrapper}")
@@ -175,11 +193,18 @@ def main():
             image = os.path.join(args.images, f"{disk}.{wrapper}")
             if not os.path.exists(image):
                 continue
+            for line in partitions(args.enginectl, image):
+                start, count, code = (int(v) for v in line.split("\t")[:3])
+                first = disk == "mbr_primary" and wrapper == "fixed.vhd" and code == 300
+                matrix.extensive(disk, wrapper, code, start, count, snapshot=first)
+    for disk in disks:
+        for wrapper in FULL_WRAPPERS if full else WRAPPERS:
+            image = os.path.join(args.images, f"{disk}.{wrapper}")
+            if not os.path.exists(image):
+                continue
             for index in range(len(partitions(args.enginectl, image))):
                 first = disk == "mbr_primary" and wrapper == "fixed.vhd" and index == 2
                 matrix.quick(disk, wrapper, index, snapshot=first)
-    # The NTFS partition of mbr_primary (215040, 32768 sectors) found by sector; the carving volume's hits.
-    matrix.extensive("mbr_primary", "fixed.vhd", 300, 215040, 32768)
     matrix.trace("carving", "dynamic.vhd", 200, 0, 81920)
     for failure in matrix.failures:
         print("FAIL " + failure)

@@ -343,8 +343,6 @@ bool Start(HWND runner) {
                             std::to_wstring(reinterpret_cast<uintptr_t>(runner)).c_str());
   ::SetEnvironmentVariableW(L"DORVANE_SCENARIO_REPLY", g_replyPath.c_str());
   std::wstring command = L"\"" + Wide(g_options.program) + L"\"";
-  // A snapshot is opened as the shell opens a double-clicked one: on the command line.
-  if (!g_options.snapshotLoad.empty()) command += L" \"" + Wide(g_options.snapshotLoad) + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
   if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &g_program)) {
@@ -451,9 +449,9 @@ bool ChooseFileSystem() {
   return ClickButton(3, IDC_NEXT, "Next");
 }
 
-bool Scan() {
+// Page 0 with the image the start-up's file dialog was given, a mode chosen, page 1.
+bool ToPageOne() {
   if (!WaitPage(0, 60000)) return false;
-  // The start-up asks for the image through the file dialog: wait for the path to be taken.
   WaitUntil([] { return std::count(g_requests.begin(), g_requests.end(), "open") > 0 && Idle(); }, 60000,
             "the image to be chosen");
   if (!g_failure.empty()) return false;
@@ -462,6 +460,18 @@ bool Scan() {
   if (!WaitPage(1, 60000)) return false;
   WaitIdle(300, 60000, "page 1");
   PageShot(1);
+  return g_failure.empty();
+}
+
+// The image opened, a mode chosen, then Load Snapshot: the snapshot is read over the image that is open.
+bool LoadSnapshot() {
+  if (!ToPageOne()) return false;
+  ::PostMessageW(g_frame, WM_COMMAND, ID_LOAD_SNAPSHOT, 0);
+  return WaitResults(static_cast<DWORD>(g_options.timeoutSeconds) * 1000);
+}
+
+bool Scan() {
+  if (!ToPageOne()) return false;
   if (!ClickButton(1, IDC_NEXT, "Next")) return false;
   if (!WaitPage(2, 120000) || !WaitIdle(300, 120000, "page 2")) return false;
   if (!ChooseSource()) return false;
@@ -535,7 +545,7 @@ int Run() {
   ::MoveWindow(g_frame, 0, 0, 1000, 740, TRUE);
   bool ok;
   if (!g_options.snapshotLoad.empty()) {
-    ok = WaitResults(static_cast<DWORD>(g_options.timeoutSeconds) * 1000);
+    ok = LoadSnapshot();
   } else {
     ok = Scan();
   }
