@@ -60,6 +60,15 @@ void ScanLikeWorker() {
   ScanThreadControl.stopFlag = 1;
 }
 
+// The size of the main window's stored placement; 0 when none is stored.
+long long StoredPositionBytes() {
+  BYTE* data = nullptr;
+  UINT size = 0;
+  theApp.GetProfileBinary(_T("Settings"), _T("Window Position"), &data, &size);
+  delete[] data;
+  return size;
+}
+
 int RunScenario(const std::string& name, ScenarioReport& report) {
   harness::ScopedSeams seams;
   static std::wstring commandLine;
@@ -72,7 +81,7 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
   // cancels it too.
   if (name == "load") seams.dialogs.CancelFiles();
   if (name == "exit-no") seams.boxes.Answer(seams::kNo);
-  if (name == "exit-yes") seams.boxes.Answer(seams::kYes);
+  if (name == "exit-yes" || name == "place-save") seams.boxes.Answer(seams::kYes);
 
   const BOOL started = theApp.InitInstance();
   report.Line("started", started);
@@ -170,7 +179,22 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     MSG quit;
     report.Line("frame", ::IsWindow(frame->m_hWnd) && ::IsWindowVisible(frame->m_hWnd));
     report.Line("quit", ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
-    report.Line("position", static_cast<long long>(theApp.GetProfileString(_T("Settings"), _T("Window Position")).GetLength()));
+    report.Line("position", StoredPositionBytes());
+  } else if (name == "place-save") {
+    // The user moves the window and ends the program.
+    frame->ShowWindow(SW_RESTORE);
+    frame->MoveWindow(10, 20, 900, 720);
+    frame->PostMessage(WM_COMMAND, ID_EXIT);
+    code = theApp.Run();
+    report.Line("position", StoredPositionBytes());
+  } else if (name == "place-read") {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    ::GetWindowPlacement(frame->m_hWnd, &placement);
+    const RECT& r = placement.rcNormalPosition;
+    report.Line("placed", std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+                              std::to_string(r.bottom));
+    report.Line("visible", ::IsWindowVisible(frame->m_hWnd));
   } else if (name == "exit-yes") {
     // A splitter on page 0 keeps its position in the profile when its window goes.
     const CString section = splitter::VerticalSection(IDC_SOURCE_SPLITTER);
@@ -190,7 +214,7 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("running", ScanThreadControl.runningFlag.load());
     report.Line("main_window", theApp.m_pMainWnd != nullptr);
     report.Line("splitter", static_cast<long long>(theApp.GetProfileInt(section, splitter::kVerticalValue, -1)));
-    report.Line("position", static_cast<long long>(theApp.GetProfileString(_T("Settings"), _T("Window Position")).GetLength()));
+    report.Line("position", StoredPositionBytes());
     report.Line("code", code);
     worker.join();
   }
@@ -368,6 +392,15 @@ TEST(Application, ExitAnsweredYesStopsTheScanAndEndsWithCodeZero) {
   EXPECT_TRUE(o.Has("main_window=0")) << o.Text();
   EXPECT_FALSE(o.Has("splitter=-1")) << o.Text();  // written when its window went with the frame
   EXPECT_FALSE(o.Has("position=0")) << o.Text();
+}
+
+TEST(Application, MainWindowComesBackWhereItWasLeftAfterARestart) {
+  const ScenarioOutcome saved = RunChild("place-save");
+  EXPECT_EQ(saved.exitCode, 0u) << saved.Text();
+  EXPECT_TRUE(saved.Has("position=48")) << saved.Text();
+  const ScenarioOutcome read = RunChild("place-read");
+  EXPECT_TRUE(read.Has("placed=10,20,910,740")) << read.Text();
+  EXPECT_TRUE(read.Has("visible=1")) << read.Text();
 }
 
 }  // namespace

@@ -158,20 +158,46 @@ TEST_F(ToolkitStandins, ButtonIconKeepsAGapBeforeTheCaption) {
 TEST_F(ToolkitStandins, WindowPositionRoundTripAndDamagedValues) {
   CWnd window;
   ASSERT_TRUE(window.CreateEx(0, nullptr, _T("Placed"), WS_OVERLAPPEDWINDOW, 50, 60, 500, 400, nullptr, nullptr));
+  theApp.WriteProfileString(_T("Settings"), _T("Window Position"), nullptr);
   CTKWindowPos pos;
   EXPECT_FALSE(pos.LoadWindowPos(&window));  // nothing stored
   ASSERT_TRUE(pos.SaveWindowPos(&window));
+  BYTE* stored = nullptr;
+  UINT size = 0;
+  ASSERT_TRUE(theApp.GetProfileBinary(_T("Settings"), _T("Window Position"), &stored, &size));
+  ASSERT_EQ(size, 48u);
+  EXPECT_EQ(stored[4], 48);  // the stored length counts the whole value
+  EXPECT_EQ(stored[12], SW_SHOWNORMAL);
+  std::vector<BYTE> bytes(stored, stored + size);
+  delete[] stored;
   window.MoveWindow(10, 10, 300, 200);
   CTKWindowPos again;
   ASSERT_TRUE(again.LoadWindowPos(&window));
   CRect r;
   window.GetWindowRect(r);
   EXPECT_EQ(r, CRect(50, 60, 550, 460));
-  // Damaged or absurd placements are not applied.
-  for (const TCHAR* bad : {_T("1,2,3"), _T("1,0,0,10,10"), _T("1,-900000,0,100,100"), _T("x")}) {
-    theApp.WriteProfileString(_T("Settings"), _T("Window Position"), bad);
-    EXPECT_FALSE(CTKWindowPos().LoadWindowPos(&window)) << bad;
-  }
+  // A window closed while minimised comes back normal; a maximised one comes back maximised.
+  window.ShowWindow(SW_MINIMIZE);
+  ASSERT_TRUE(pos.SaveWindowPos(&window));
+  window.ShowWindow(SW_RESTORE);
+  ASSERT_TRUE(CTKWindowPos().LoadWindowPos(&window));
+  EXPECT_FALSE(window.IsIconic());
+  window.ShowWindow(SW_MAXIMIZE);
+  ASSERT_TRUE(pos.SaveWindowPos(&window));
+  window.ShowWindow(SW_RESTORE);
+  ASSERT_TRUE(CTKWindowPos().LoadWindowPos(&window));
+  EXPECT_TRUE(window.IsZoomed());
+  window.ShowWindow(SW_RESTORE);
+  // A value shorter than the record is refused and the window left alone.
+  window.MoveWindow(10, 10, 300, 200);
+  theApp.WriteProfileBinary(_T("Settings"), _T("Window Position"), bytes.data(), 47);
+  EXPECT_FALSE(CTKWindowPos().LoadWindowPos(&window));
+  window.GetWindowRect(r);
+  EXPECT_EQ(r, CRect(10, 10, 310, 210));
+  // A window that does not exist is neither saved nor placed.
+  CWnd none;
+  EXPECT_FALSE(pos.SaveWindowPos(&none));
+  EXPECT_FALSE(pos.LoadWindowPos(&none));
   window.DestroyWindow();
 }
 

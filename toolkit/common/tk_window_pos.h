@@ -1,4 +1,4 @@
-// CTKWindowPos: the placement of a top-level window kept in the application profile, so that the main
+// CTKWindowPos: the placement of a top-level window kept in the application's settings, so that the main
 // frame comes back where the user left it.
 #pragma once
 
@@ -9,10 +9,12 @@
 class CTKWindowPos : public WINDOWPLACEMENT {
  public:
   CTKWindowPos();
+  virtual ~CTKWindowPos() = default;
 
-  // Reads the stored placement and applies it to the window; FALSE (nothing changes) when none is stored
-  // or what is stored is not a usable placement.
-  BOOL LoadWindowPos(CWnd* pWnd, LPCTSTR lpszSection = nullptr, LPCTSTR lpszValue = nullptr);
-  // Stores the window's placement: maximised when it is maximised, else normal.
-  BOOL SaveWindowPos(CWnd* pWnd, LPCTSTR lpszSection = nullptr, LPCTSTR lpszValue = nullptr);
+  // Reads the stored placement and applies it to the window; FALSE (the window unchanged) when the window
+  // does not exist or nothing usable is stored. Null names mean "Window Position" in "Settings".
+  virtual BOOL LoadWindowPos(CWnd* pWnd, LPCTSTR lpszValue = nullptr, LPCTSTR lpszSection = nullptr);
+  // Stores the window's placement, maximised or else normal; FALSE when the window does not exist or its
+  // placement cannot be read.
+  virtual BOOL SaveWindowPos(CWnd* pWnd, LPCTSTR lpszValue = nullptr, LPCTSTR lpszSection = nullptr);
 };

@@ -1,0 +1,63 @@
+#include "toolkit/common/window_pos_record.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+tk::WindowPosRecord Sample() {
+  tk::WindowPosRecord r;
+  r.length = 48;
+  r.flags = 2;
+  r.showCmd = 3;
+  r.minX = -32000;
+  r.minY = -32000;
+  r.maxX = -1;
+  r.maxY = -1;
+  r.left = 50;
+  r.top = 60;
+  r.right = 550;
+  r.bottom = 460;
+  return r;
+}
+
+TEST(WindowPosRecord, EncodesLittleEndianFieldsAfterALeadingZeroWord) {
+  const auto bytes = tk::EncodeWindowPos(Sample());
+  const std::vector<uint8_t> head(bytes.begin(), bytes.begin() + 24);
+  EXPECT_EQ(head, (std::vector<uint8_t>{0, 0, 0, 0, 48, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0,  //
+                                        0x00, 0x83, 0xFF, 0xFF, 0x00, 0x83, 0xFF, 0xFF}));
+  EXPECT_EQ(bytes[40], 0x26);  // right = 550 = 0x226
+  EXPECT_EQ(bytes[41], 0x02);
+}
+
+TEST(WindowPosRecord, RoundTripsAndIgnoresTheLeadingWordAndTrailingBytes) {
+  auto bytes = tk::EncodeWindowPos(Sample());
+  bytes[0] = 0xAB;  // the leading word has no effect
+  std::vector<uint8_t> longer(bytes.begin(), bytes.end());
+  longer.push_back(0x77);
+  for (const auto& value : {std::vector<uint8_t>(bytes.begin(), bytes.end()), longer}) {
+    const auto r = tk::DecodeWindowPos(value.data(), value.size());
+    ASSERT_TRUE(r.has_value());
+    EXPECT_EQ(r->length, 48u);
+    EXPECT_EQ(r->showCmd, 3u);
+    EXPECT_EQ(r->minX, -32000);
+    EXPECT_EQ(r->maxY, -1);
+    EXPECT_EQ(r->left, 50);
+    EXPECT_EQ(r->bottom, 460);
+  }
+}
+
+TEST(WindowPosRecord, RefusesValuesShorterThanTheRecord) {
+  const auto bytes = tk::EncodeWindowPos(Sample());
+  EXPECT_FALSE(tk::DecodeWindowPos(bytes.data(), 47).has_value());
+  EXPECT_FALSE(tk::DecodeWindowPos(bytes.data(), 0).has_value());
+  EXPECT_FALSE(tk::DecodeWindowPos(nullptr, 48).has_value());
+}
+
+TEST(WindowPosRecord, OnlyMaximisedIsKeptEverythingElseComesBackNormal) {
+  EXPECT_EQ(tk::NormalizedShowCommand(3), 3u);
+  for (uint32_t other : {0u, 1u, 2u, 5u, 6u, 7u, 0xFFFFFFFFu}) EXPECT_EQ(tk::NormalizedShowCommand(other), 1u);
+}
+
+}  // namespace
