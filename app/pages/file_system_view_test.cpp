@@ -423,4 +423,22 @@ TEST_F(FileSystemPageTest, ClosingTheSavingDialogIsRefusedWhileItSaves) {
   EXPECT_EQ(seams.boxes.Log()[1].text, kSaved);
 }
 
+// The page made and destroyed in a frame again and again in one process, as a test fixture does: its
+// tree, form, splitter, buttons and font must leave nothing behind that a later page trips over.
+TEST(FileSystemPageLifetime, ThirtyPagesMadeAndDestroyedInOneProcess) {
+  const wchar_t* frameClass = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW));
+  for (int cycle = 0; cycle < 30; ++cycle) {
+    CWnd frame;
+    ASSERT_TRUE(frame.CreateEx(0, frameClass, L"Page 3", WS_POPUP, 40, 40, 900, 600, nullptr, nullptr)) << cycle;
+    auto* view = new CFileSystemView;  // deletes itself with its window
+    ASSERT_TRUE(view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 900, 600}, &frame,
+                             AFX_IDW_PANE_FIRST + 3)) << cycle;
+    view->UpdateWindow();
+    harness::PumpMessages();
+    frame.DestroyWindow();
+    harness::PumpMessages();
+    EXPECT_EQ(::GetObjectType(::GetStockObject(DEFAULT_GUI_FONT)), static_cast<DWORD>(OBJ_FONT)) << cycle;
+  }
+}
+
 }  // namespace

@@ -26,7 +26,12 @@ namespace {
 static_assert(sizeof(wchar_t) == 2, "UTF-16 text");
 
 class HostFrame : public CFrameWnd, public PreviewHost {};
-class HostDocument : public CDocument, public PreviewDocument {};
+int g_documentsDestroyed = 0;
+
+class HostDocument : public CDocument, public PreviewDocument {
+ public:
+  ~HostDocument() override { ++g_documentsDestroyed; }
+};
 class PaneView : public CView {
  protected:
   void OnDraw(CDC*) override {}
@@ -121,17 +126,16 @@ class Host {
 
 class DocumentView : public harness::SeamTest {
  protected:
-  // One frame and COM for the whole suite; each test's views go with the test.
-  static void SetUpTestSuite() {
-    ::CoInitialize(nullptr);
+  // COM for the whole suite; a frame of its own for every test.
+  static void SetUpTestSuite() { ::CoInitialize(nullptr); }
+  void SetUp() override {
+    harness::SeamTest::SetUp();
     host_ = new Host;
-  }
-  static void TearDownTestSuite() {
-    delete host_;
-    host_ = nullptr;
   }
   void TearDown() override {
     host_->DestroyViews();
+    delete host_;
+    host_ = nullptr;
     harness::SeamTest::TearDown();
   }
   static Host* host_;
@@ -381,6 +385,28 @@ TEST_F(DocumentView, AWordDocumentNothingCanReadClearsTheFlag) {
   EXPECT_EQ(host_->frame->m_bPreviewOk, 0u);
   EXPECT_FALSE(Exists(WordRtfPath()));
   ::DeleteFileW(path);
+}
+
+// A new frame with its rich-edit view for every round, as the suite builds one per test: the host's
+// document (a member) outlives its last view and is destroyed once, by the host, so nothing a later
+// frame allocates is freed twice.
+class DocumentViewLifetime : public harness::SeamTest {};
+
+TEST_F(DocumentViewLifetime, ThirtyFramesWithARichEditViewMadeAndDestroyed) {
+  ::CoInitialize(nullptr);
+  const CString path = WriteTemp(L"dorvane cycles.txt", "Recovered notes\n");
+  g_documentsDestroyed = 0;
+  for (int cycle = 0; cycle < 30; ++cycle) {
+    {
+      Host host;
+      CAdobeReaderView* view = host.Show(path);
+      ASSERT_NE(view, nullptr) << cycle;
+      EXPECT_EQ(Host::Text(view), L"Recovered notes\r\n") << cycle;
+    }
+    ASSERT_EQ(g_documentsDestroyed, cycle + 1);
+  }
+  ::DeleteFileW(path);
+  ::CoUninitialize();
 }
 
 }  // namespace

@@ -170,7 +170,7 @@ void CDocument::OnCloseDocument() {
   }
   m_bAutoDelete = bAutoDelete;
   DeleteContents();
-  if (m_bAutoDelete) delete this;
+  if (m_bAutoDelete && IsSelfDeletable()) delete this;
 }
 
 BOOL CDocument::CanCloseFrame(CFrameWnd* pFrame) {

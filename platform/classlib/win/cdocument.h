@@ -6,6 +6,7 @@
 #include "platform/classlib/clist.h"
 #include "platform/classlib/cstring.h"
 #include "platform/classlib/win/ccmdtarget.h"
+#include "platform/classlib/win/self_deleting.h"
 
 class CArchive;
 class CDocTemplate;
@@ -14,6 +15,7 @@ class CView;
 
 class CDocument : public CCmdTarget {
   DECLARE_DYNAMIC(CDocument)
+  CLASSLIB_SELF_DELETING
 
  public:
   CDocument() = default;
@@ -46,7 +48,7 @@ class CDocument : public CCmdTarget {
   // Reads the file through Serialize; FALSE (the user told) when it cannot be opened or read.
   virtual BOOL OnOpenDocument(LPCTSTR lpszPathName);
   virtual BOOL OnSaveDocument(LPCTSTR lpszPathName);
-  // Destroys the frames of its views, then its contents, then itself when m_bAutoDelete.
+  // Destroys the frames of its views, then its contents, then itself when m_bAutoDelete (and made by new).
   virtual void OnCloseDocument();
   virtual void DeleteContents();
   // A modified document asks whether to save it (Yes saves, No discards); FALSE: the user cancelled.

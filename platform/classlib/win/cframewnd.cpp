@@ -257,4 +257,6 @@ void CFrameWnd::OnNcDestroy() {
   CWnd::OnNcDestroy();
 }
 
-void CFrameWnd::PostNcDestroy() { delete this; }
+void CFrameWnd::PostNcDestroy() {
+  if (IsSelfDeletable()) delete this;
+}

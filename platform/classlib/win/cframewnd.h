@@ -15,6 +15,7 @@
 #include "platform/classlib/win/ccreatecontext.h"
 #include "platform/classlib/win/cwnd.h"
 #include "platform/classlib/win/messages.h"
+#include "platform/classlib/win/self_deleting.h"
 
 class CControlBar;
 class CDocument;
@@ -30,6 +31,7 @@ constexpr DWORD AFX_WS_DEFAULT_VIEW = WS_CHILD | WS_VISIBLE | WS_BORDER;
 
 class CFrameWnd : public CWnd {
   DECLARE_DYNCREATE(CFrameWnd)
+  CLASSLIB_SELF_DELETING
 
  public:
   CFrameWnd() = default;

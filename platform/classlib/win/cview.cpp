@@ -43,7 +43,9 @@ void CView::OnDestroy() {
   CWnd::OnDestroy();
 }
 
-void CView::PostNcDestroy() { delete this; }
+void CView::PostNcDestroy() {
+  if (IsSelfDeletable()) delete this;
+}
 
 void CView::OnPaint() {
   CPaintDC dc(this);

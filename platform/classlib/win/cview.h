@@ -1,10 +1,12 @@
 // CView: a window that shows a document. It joins its document when it is created with a creation
 // context, paints through OnDraw, gets its first update (OnInitialUpdate) from its frame, becomes the
 // frame's active view when it is clicked, and passes the commands it does not handle to its document.
-// Views are created with new (usually by dynamic creation) and delete themselves with their window.
+// Views are created with new (usually by dynamic creation) and delete themselves with their window;
+// a view that is a member or on the stack is left to its owner.
 #pragma once
 
 #include "platform/classlib/win/cwnd.h"
+#include "platform/classlib/win/self_deleting.h"
 
 class CDC;
 class CDocument;
@@ -13,6 +15,7 @@ struct CPrintInfo;
 
 class CView : public CWnd {
   DECLARE_DYNAMIC(CView)
+  CLASSLIB_SELF_DELETING
 
  public:
   CView() = default;
