@@ -3,6 +3,7 @@
 #include "app/ex_style_app.h"
 #include "app/main_frame.h"
 #include "app/pages/file_system_view.h"
+#include "app/pages/first_view_hdd.h"
 #include "app/pages/second_view_hdd.h"
 #include "app/pages/third_view_hdd.h"
 #include "engine/records/scan_parameters.h"
@@ -26,6 +27,12 @@ void InstallScanPageLinks(CMainFrame* frame) {
   auto* fileSystems = static_cast<CFileSystemView*>(app->PageViews[kPageFileSystems]);
   auto* results = static_cast<CThirdView_HDD*>(app->PageViews[kPageResults]);
   frame->ScanPanel = &page->Panel();
+  // A partition picked in page 2's tree is carried out by page 1, as a pick in its own tree is.
+  if (auto* source = static_cast<CFirstView_HDD*>(app->PageViews[kPageSource])) {
+    page->SourceTree().onSelect = [source](const source::SelectionActions& actions) {
+      source->ApplySelection(actions);
+    };
+  }
 
   ScanPageLinks links;
   links.showPage = [app](int number) { app->SwitchView(static_cast<UINT>(number)); };
