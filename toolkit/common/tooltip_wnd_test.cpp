@@ -1,0 +1,201 @@
+// The drawn tooltip in real windows with an injected clock: a tool's tip appears after the delay and
+// hides on leave, an owner's text from its own buffer or a resource, the hook gone with the window; and
+// the screenshot toolkit_tooltips.png with each style of tip.
+#include "toolkit/common/tkp_tooltip_wnd.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/harness/driver.h"
+
+namespace {
+
+uint32_t g_now = 100000;
+
+// An owner with two tools side by side; tool 2 answers its text through the notification.
+class Owner : public CWnd {
+ public:
+  const wchar_t* ownBuffer = L"Text from the owner's own buffer";
+  UINT resourceId = 0;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_NOTIFY) {
+      auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+      if (info->hdr.code == TTN_NEEDTEXTW) {
+        if (resourceId != 0) {
+          info->hinst = ::GetModuleHandleW(nullptr);
+          info->lpszText = MAKEINTRESOURCEW(resourceId);
+        } else {
+          info->lpszText = const_cast<wchar_t*>(ownBuffer);
+        }
+        return 0;
+      }
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+};
+
+class ToolTips : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, _T("Tools"), WS_POPUP | WS_VISIBLE | WS_BORDER, 100, 100, 300, 100, nullptr,
+                               nullptr));
+    ASSERT_TRUE(tip.Create(&owner, TTS_NOPREFIX));
+    tip.SetClock([] { return g_now; });
+    AddTool(1, CRect(0, 0, 100, 100), const_cast<wchar_t*>(L"Open an image"));
+    AddTool(2, CRect(100, 0, 200, 100), LPSTR_TEXTCALLBACKW);
+    tip.SendMessage(TTM_ACTIVATE, TRUE);
+    harness::PumpMessages();
+  }
+  void TearDown() override {
+    if (tip.m_hWnd != nullptr) tip.DestroyWindow();
+    owner.DestroyWindow();
+  }
+  void AddTool(UINT_PTR id, CRect r, wchar_t* text) {
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = owner.m_hWnd;
+    info.uId = id;
+    info.rect = r;
+    info.lpszText = text;
+    ASSERT_EQ(tip.SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)), 1);
+  }
+  void MoveTo(int x, int y) {
+    ::SetCursorPos(100 + x, 100 + y);
+    MSG msg{};
+    msg.hwnd = owner.m_hWnd;
+    msg.message = WM_MOUSEMOVE;
+    msg.lParam = MAKELPARAM(x, y);
+    tip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+  }
+  UINT_PTR ShownId() const {
+    const TKPToolTipTool* shown = tip.GetShownTool();
+    return shown != nullptr ? shown->id : 0;
+  }
+
+  Owner owner;
+  CTKPToolTipWnd tip;
+};
+
+TEST_F(ToolTips, ATipAppearsAfterTheDelayAndHidesOnLeave) {
+  MoveTo(50, 50);
+  EXPECT_FALSE(tip.IsWindowVisible());  // waiting for the delay
+  g_now += 500;
+  tip.SendMessage(WM_TIMER, 1);
+  EXPECT_TRUE(tip.IsWindowVisible());
+  EXPECT_EQ(ShownId(), 1u);
+  g_now += 100;
+  MoveTo(150, 50);  // the next tool within the reshow time: at once, text from the owner's buffer
+  EXPECT_EQ(ShownId(), 2u);
+  CRect size;
+  tip.GetWindowRect(size);
+  EXPECT_GT(size.Width(), 100);
+  g_now += 1000;
+  ::SetCursorPos(50, 400);  // off the owner
+  MSG leave{};
+  leave.message = WM_MOUSEMOVE;
+  tip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&leave));
+  EXPECT_FALSE(tip.IsWindowVisible());
+  EXPECT_EQ(ShownId(), 0u);
+}
+
+TEST_F(ToolTips, AResourceTextIsHonouredAndAnEmptyTextShowsNothing) {
+  owner.resourceId = 9038;
+  MoveTo(150, 50);
+  g_now += 600;
+  tip.SendMessage(WM_TIMER, 1);
+  EXPECT_EQ(ShownId(), 2u);
+  CRect r;
+  tip.GetWindowRect(r);
+  EXPECT_GT(r.Width(), 6);
+  tip.SendMessage(TTM_ACTIVATE, FALSE);
+  EXPECT_FALSE(tip.IsWindowVisible());
+  owner.resourceId = 0;
+  owner.ownBuffer = L"";
+  tip.SendMessage(TTM_ACTIVATE, TRUE);
+  g_now += 1000;
+  MoveTo(150, 60);
+  g_now += 600;
+  tip.SendMessage(WM_TIMER, 1);
+  EXPECT_FALSE(tip.IsWindowVisible());  // an empty text is 0 x 0: nothing shows
+}
+
+TEST_F(ToolTips, TheMouseHookGoesWithTheWindow) {
+  MoveTo(50, 50);
+  g_now += 600;
+  tip.SendMessage(WM_TIMER, 1);
+  ASSERT_TRUE(tip.IsWindowVisible());
+  tip.DestroyWindow();  // while shown
+  ::SetCursorPos(400, 400);  // a hook left behind would run on a dead window here
+  harness::PumpMessages();
+  SUCCEED();
+}
+
+void ShowSystemTip(CWnd& owner, HWND& tipOut, DWORD style, const wchar_t* text, int x, int y, const wchar_t* title) {
+  HWND tip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | style,
+                               0, 0, 0, 0, owner.m_hWnd, nullptr, nullptr, nullptr);
+  TTTOOLINFOW info{};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  info.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  info.hwnd = owner.m_hWnd;
+  info.uId = 1;
+  info.lpszText = const_cast<wchar_t*>(text);
+  ::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  if (title != nullptr) ::SendMessageW(tip, TTM_SETTITLEW, TTI_INFO, reinterpret_cast<LPARAM>(title));
+  ::SendMessageW(tip, TTM_TRACKPOSITION, 0, MAKELPARAM(x, y));
+  ::SendMessageW(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
+  tipOut = tip;
+}
+
+TEST(ToolTipGallery, EachStyleOfTip) {
+  CWnd board;
+  ASSERT_TRUE(board.CreateEx(0, _T("STATIC"), _T(""), WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 760, 260, nullptr, nullptr));
+  HWND plain = nullptr, balloon = nullptr;
+  ShowSystemTip(board, plain, 0, L"System tooltip: Open an image", 20, 20, nullptr);
+  ShowSystemTip(board, balloon, TTS_BALLOON, L"Scans the image for deleted files", 300, 20, L"Balloon");
+  Owner owner;
+  ASSERT_TRUE(owner.CreateEx(0, _T("STATIC"), _T(""), WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, 120, 760, 140, board.m_hWnd, nullptr));
+  CTKPToolTipWnd drawn;
+  CTKPToolTipGradientWnd gradient;
+  struct Item {
+    CTKPToolTipWnd* tip;
+    int x;
+    const wchar_t* text;
+    const wchar_t* title;
+  } items[] = {{&drawn, 20, L"Drawn tip: Save the ticked files", L"Recover"},
+               {&gradient, 300, L"Gradient tip: Stop the scan", nullptr}};
+  for (auto& item : items) {
+    ASSERT_TRUE(item.tip->Create(&owner, TTS_NOPREFIX));
+    item.tip->SetClock([] { return g_now; });
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = owner.m_hWnd;
+    info.uId = 1;
+    info.rect = RECT{0, 0, 760, 140};
+    info.lpszText = const_cast<wchar_t*>(item.text);
+    item.tip->SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    if (item.title != nullptr) item.tip->SendMessage(TTM_SETTITLEW, 1, reinterpret_cast<LPARAM>(item.title));
+    item.tip->SendMessage(TTM_ACTIVATE, TRUE);
+    ::SetCursorPos(item.x + 10, 140);
+    MSG move{};
+    move.hwnd = owner.m_hWnd;
+    move.message = WM_MOUSEMOVE;
+    item.tip->SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+    g_now += 600;
+    item.tip->SendMessage(WM_TIMER, 1);
+    EXPECT_TRUE(item.tip->IsWindowVisible());
+  }
+  ::SetCursorPos(740, 250);
+  harness::PumpMessages();
+  ::Sleep(200);
+  harness::PumpMessages();
+  EXPECT_FALSE(harness::CaptureScreen("toolkit_tooltips").empty());
+  ::DestroyWindow(plain);
+  ::DestroyWindow(balloon);
+  drawn.DestroyWindow();
+  gradient.DestroyWindow();
+  board.DestroyWindow();
+}
+
+}  // namespace
