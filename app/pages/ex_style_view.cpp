@@ -88,6 +88,8 @@ int CEx_StyleView::OnCreate(LPCREATESTRUCT create) {
   m_browseIcon = static_cast<HICON>(
       ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_BROWSE), IMAGE_ICON, 16, 16, 0));
   if (m_browseIcon != nullptr) m_browse.SetIcon(m_browseIcon);
+  // A one-pixel border that lights up under the mouse; the focus shows as a dotted frame.
+  m_browse.SetTKStyle(tkbutton::kStyleSemiFlat | tkbutton::kStyleFocusRect, FALSE);
   m_browse.SetFont(&m_browseFont);
   m_path.CreateEx(WS_EX_CLIENTEDGE, _T("EDIT"), _T(""),
                   WS_CHILD | WS_VISIBLE | WS_BORDER | ES_READONLY | ES_AUTOHSCROLL, CRect(0, 0, 430, 26), this,
