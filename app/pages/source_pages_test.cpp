@@ -201,6 +201,12 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
   }()));
   if (name == "page0") {
     report.Line("screenshot", !harness::CaptureWindow(frame->m_hWnd, "page0").empty());
+    // Browse and the path box are the toolkit's own controls: the themed, owner-drawn button and the edit.
+    HWND browse = ::GetDlgItem(Page0()->m_hWnd, IDC_BROWSE);
+    CWnd* button = CWnd::FromHandlePermanent(browse);
+    report.Line("toolkit_browse", button != nullptr && button->IsKindOf(RUNTIME_CLASS(CTKButton)) &&
+                                      (::GetWindowLongW(browse, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW);
+    report.Line("toolkit_path", Page0()->PathBox().IsKindOf(RUNTIME_CLASS(CTKEdit)));
     RunHover(report);
   }
 
@@ -296,6 +302,8 @@ TEST(SourcePages, PageZeroWithTheImageChosen) {
   EXPECT_EQ(o.All("path").size(), 1u);
   EXPECT_NE(o.All("path")[0].find("mbr_primary.fixed.vhd"), std::string::npos) << o.Text();
   EXPECT_TRUE(o.Has("screenshot=1")) << o.Text();
+  EXPECT_TRUE(o.Has("toolkit_browse=1")) << o.Text();
+  EXPECT_TRUE(o.Has("toolkit_path=1")) << o.Text();
   // The description follows the hovered mode; with none it asks in red for a choice.
   EXPECT_TRUE(o.Has("red_before=1")) << o.Text();
   EXPECT_EQ(o.All("hovered"), (Lines{"1", "2", "3"})) << o.Text();
