@@ -116,4 +116,28 @@ TEST_F(ButtonTest, IconsTakeTheirOwnSizeAndABadBitmapKeepsTheOldOne) {
   EXPECT_EQ(button.GetImageSize().cy, 16);
 }
 
+TEST(ThemeSnapShot, TransparentControlsShowTheParentsClientArea) {
+  HBRUSH red = ::CreateSolidBrush(RGB(200, 0, 0));
+  CWnd parent;
+  LPCTSTR cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), red);
+  ASSERT_TRUE(parent.CreateEx(0, cls, _T("Snapshot"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 200, 120, nullptr,
+                              nullptr));
+  parent.UpdateWindow();
+  harness::PumpFor(50);
+  CWnd opaque, transparent;
+  ASSERT_TRUE(opaque.CreateEx(0, _T("STATIC"), _T(""), WS_CHILD, CRect(10, 10, 60, 40), &parent, 1));
+  ASSERT_TRUE(transparent.CreateEx(WS_EX_TRANSPARENT, _T("STATIC"), _T(""), WS_CHILD, CRect(10, 10, 60, 40), &parent, 2));
+  CTKButtonTheme theme;
+  tkgallery::Canvas canvas(50, 30);
+  CDC* pDC = CDC::FromHandle(canvas.DC());
+  EXPECT_FALSE(theme.DrawTransparentBack(pDC, &opaque));
+  EXPECT_EQ(::GetPixel(canvas.DC(), 1, 1), RGB(255, 255, 255));
+  EXPECT_TRUE(theme.DrawTransparentBack(pDC, &transparent));
+  // From the client area: the caption and frame above and left of it do not show.
+  EXPECT_EQ(::GetPixel(canvas.DC(), 0, 0), RGB(200, 0, 0));
+  EXPECT_EQ(::GetPixel(canvas.DC(), 49, 29), RGB(200, 0, 0));
+  parent.DestroyWindow();
+  ::DeleteObject(red);
+}
+
 }  // namespace

@@ -141,11 +141,7 @@ LRESULT CTKEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 CTKFlatEdit::CTKFlatEdit() : m_themeHost(RUNTIME_CLASS(CTKFlatEditThemeFactory)) {}
 
-BOOL CTKFlatEdit::PointInControl() const {
-  POINT cursor{};
-  ::GetCursorPos(&cursor);
-  return CTKPWindowRect(this).PtInRect(cursor);
-}
+BOOL CTKFlatEdit::PointInControl() const { return tkflat::CursorOver(m_hWnd); }
 
 int CTKFlatEdit::GetDrawState() const {
   if (m_bHasFocus) return tkflat::kStatePressed;
@@ -153,15 +149,9 @@ int CTKFlatEdit::GetDrawState() const {
 }
 
 void CTKFlatEdit::OnTimerStep() {
-  if (!PointInControl()) {
-    KillTimer(kHotTimer);
-    const BOOL bWasShown = m_bHotShown;
-    m_bHotShown = FALSE;
-    if (bWasShown) SendMessage(WM_NCPAINT, 1);
-  } else if (!m_bHotShown) {
-    m_bHotShown = TRUE;
-    SendMessage(WM_NCPAINT, 1);
-  }
+  const bool bInside = PointInControl() != FALSE;
+  if (!bInside) KillTimer(kHotTimer);
+  if (tkflat::StepHot(bInside, m_bHotShown)) SendMessage(WM_NCPAINT, 1);
 }
 
 void CTKFlatEdit::OnNcPaint() {

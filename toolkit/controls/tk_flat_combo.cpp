@@ -24,11 +24,7 @@ COLORREF CTKFlatComboBox::GetBackColor() const {
   return m_clrBack != static_cast<COLORREF>(-1) ? m_clrBack : TKPColorManager()->GetColor(COLOR_WINDOW);
 }
 
-BOOL CTKFlatComboBox::PointInControl() const {
-  POINT cursor{};
-  ::GetCursorPos(&cursor);
-  return CTKPWindowRect(this).PtInRect(cursor);
-}
+BOOL CTKFlatComboBox::PointInControl() const { return tkflat::CursorOver(m_hWnd); }
 
 int CTKFlatComboBox::GetDrawState() const {
   if (m_bHasFocus || ::SendMessageW(m_hWnd, CB_GETDROPPEDSTATE, 0, 0) != 0) return tkflat::kStatePressed;
@@ -38,15 +34,9 @@ int CTKFlatComboBox::GetDrawState() const {
 void CTKFlatComboBox::Redraw() { RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
 
 void CTKFlatComboBox::OnTimerStep() {
-  if (!PointInControl()) {
-    KillTimer(kHotTimer);
-    const BOOL bWasShown = m_bHotShown;
-    m_bHotShown = FALSE;
-    if (bWasShown) Redraw();
-  } else if (!m_bHotShown) {
-    m_bHotShown = TRUE;
-    Redraw();
-  }
+  const bool bInside = PointInControl() != FALSE;
+  if (!bInside) KillTimer(kHotTimer);
+  if (tkflat::StepHot(bInside, m_bHotShown)) Redraw();
 }
 
 void CTKFlatComboBox::DrawFrame(HDC hDC) {

@@ -42,6 +42,12 @@ CTKThemeManagerStyle* MakeTheme(int nTheme) {
 
 }  // namespace
 
+bool tkflat::CursorOver(HWND hWnd) {
+  POINT cursor{};
+  RECT r{};
+  return ::GetCursorPos(&cursor) && ::GetWindowRect(hWnd, &r) && ::PtInRect(&r, cursor);
+}
+
 CTKThemeManagerStyle* CTKFlatEditThemeFactory::CreateTheme(int nTheme) {
   return MakeTheme<CTKFlatEditTheme, CTKFlatEditThemeFlat, CTKFlatEditThemeGradient>(nTheme);
 }

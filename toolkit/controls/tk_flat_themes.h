@@ -16,6 +16,14 @@ constexpr int kStateNormal = 0;
 constexpr int kStateHot = 2;
 constexpr int kStatePressed = 3;
 inline bool IsActive(int state) { return state == kStateHot || state == kStatePressed; }
+// Whether the cursor is over the window's rectangle.
+bool CursorOver(HWND hWnd);
+// One step of a flat control's hot tracking: true when its hot look changes and must be repainted.
+inline bool StepHot(bool bInside, BOOL& bHotShown) {
+  if (bInside == (bHotShown != FALSE)) return false;
+  bHotShown = bInside ? TRUE : FALSE;
+  return true;
+}
 }  // namespace tkflat
 
 // ---- flat edit ----
