@@ -4,7 +4,7 @@
 
 #include <cwchar>
 
-#include "toolkit/common/tkp_tooltip_wnd.h"
+#include "toolkit/common/tkp_tooltip_rich_wnd.h"
 
 
 namespace {
@@ -126,7 +126,9 @@ CWnd* CTKPToolTipContext::CreateToolTip(CWnd* pParent) {
     }
     return tip;
   }
-  CTKPToolTipWnd* tip = m_nStyle == 4 ? new CTKPToolTipGradientWnd : new CTKPToolTipWnd;
+  CTKPToolTipWnd* tip = m_nStyle == 3   ? new CTKPToolTipRichWnd
+                        : m_nStyle == 4 ? static_cast<CTKPToolTipWnd*>(new CTKPToolTipGradientWnd)
+                                        : new CTKPToolTipWnd;
   TKPToolTipLook look;
   look.margin = m_rcMargin;
   look.maxTipWidth = m_nMaxTipWidth;

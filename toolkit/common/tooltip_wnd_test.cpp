@@ -3,6 +3,10 @@
 // the screenshot toolkit_tooltips.png with each style of tip.
 #include "toolkit/common/tkp_tooltip_wnd.h"
 
+#include "toolkit/common/tkp_tooltip_rich_wnd.h"
+
+#include <richedit.h>
+
 #include <gtest/gtest.h>
 
 #include "platform/classlib/win/classlib_win.h"
@@ -158,13 +162,15 @@ TEST(ToolTipGallery, EachStyleOfTip) {
   ASSERT_TRUE(owner.CreateEx(0, _T("STATIC"), _T(""), WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, 120, 760, 140, board.m_hWnd, nullptr));
   CTKPToolTipWnd drawn;
   CTKPToolTipGradientWnd gradient;
+  CTKPToolTipRichWnd rich;
   struct Item {
     CTKPToolTipWnd* tip;
     int x;
     const wchar_t* text;
     const wchar_t* title;
   } items[] = {{&drawn, 20, L"Drawn tip: Save the ticked files", L"Recover"},
-               {&gradient, 300, L"Gradient tip: Stop the scan", nullptr}};
+               {&gradient, 300, L"Gradient tip: Stop the scan", nullptr},
+               {&rich, 520, L"{\\rtf1 {\\b Rich} tip: caf\u00E9 \u0416\u0443\u043A and \\i italic\\i0}", nullptr}};
   for (auto& item : items) {
     ASSERT_TRUE(item.tip->Create(&owner, TTS_NOPREFIX));
     item.tip->SetClock([] { return g_now; });
@@ -186,6 +192,12 @@ TEST(ToolTipGallery, EachStyleOfTip) {
     item.tip->SendMessage(WM_TIMER, 1);
     EXPECT_TRUE(item.tip->IsWindowVisible());
   }
+  // The rich tip keeps what lies outside the code page.
+  wchar_t shown[128] = {};
+  GETTEXTEX get{sizeof shown, GT_DEFAULT, 1200, nullptr, nullptr};  // as UTF-16
+  ::SendMessageW(::GetDlgItem(rich.m_hWnd, 1), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+                 reinterpret_cast<LPARAM>(shown));
+  EXPECT_NE(std::wstring(shown).find(L"caf\u00E9 \u0416\u0443\u043A"), std::wstring::npos) << shown;
   ::SetCursorPos(740, 250);
   harness::PumpMessages();
   ::Sleep(200);
@@ -195,6 +207,7 @@ TEST(ToolTipGallery, EachStyleOfTip) {
   ::DestroyWindow(balloon);
   drawn.DestroyWindow();
   gradient.DestroyWindow();
+  rich.DestroyWindow();
   board.DestroyWindow();
 }
 

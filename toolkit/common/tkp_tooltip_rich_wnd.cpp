@@ -1,0 +1,132 @@
+#include "toolkit/common/tkp_tooltip_rich_wnd.h"
+
+#include <richedit.h>
+
+#include "platform/classlib/win/cdc.h"
+#include "toolkit/common/rtf_escape.h"
+
+namespace {
+
+constexpr int kCaretRoom = 4;
+
+struct StreamSource {
+  const char* data;
+  size_t size;
+  size_t at;
+};
+
+DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
+  auto* source = reinterpret_cast<StreamSource*>(cookie);
+  const size_t n = std::min(static_cast<size_t>(wanted > 0 ? wanted : 0), source->size - source->at);
+  memcpy(buffer, source->data + source->at, n);
+  source->at += n;
+  *given = static_cast<LONG>(n);
+  return 0;
+}
+
+LRESULT StreamIn(HWND rich, UINT format, const void* data, size_t size) {
+  StreamSource source{static_cast<const char*>(data), size, 0};
+  EDITSTREAM stream{};
+  stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+  stream.pfnCallback = ReadStream;
+  return ::SendMessageW(rich, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
+}
+
+std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+
+}  // namespace
+
+LRESULT CTKPToolTipRichWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CREATE) {
+    const LRESULT result = CTKPToolTipWnd::WindowProc(message, wParam, lParam);
+    ::LoadLibraryW(L"riched32.dll");
+    m_hRich = ::CreateWindowExW(0, L"RICHEDIT", L"", WS_CHILD | ES_READONLY | ES_MULTILINE, 0, 0, 0, 0, m_hWnd,
+                                reinterpret_cast<HMENU>(1), nullptr, nullptr);
+    return result;
+  }
+  if (message == WM_NOTIFY && lParam != 0 && reinterpret_cast<NMHDR*>(lParam)->code == EN_REQUESTRESIZE) {
+    const RECT& r = reinterpret_cast<REQRESIZE*>(lParam)->rc;
+    m_requested = CSize(r.right - r.left, r.bottom - r.top);
+    return 0;
+  }
+  return CTKPToolTipWnd::WindowProc(message, wParam, lParam);
+}
+
+// Text outside the code page is kept: markup is escaped as RTF wants, plain text goes in as UTF-16.
+void CTKPToolTipRichWnd::SetRichText(const std::wstring& text) {
+  const std::u16string wide = U16(text);
+  LRESULT read = 0;
+  if (tk::LooksLikeRtf(wide)) {
+    const std::string rtf = tk::EscapeRtfText(wide);
+    read = StreamIn(m_hRich, SF_RTF, rtf.data(), rtf.size());
+  }
+  if (read == 0) StreamIn(m_hRich, SF_TEXT | SF_UNICODE, text.data(), text.size() * sizeof(wchar_t));
+}
+
+CSize CTKPToolTipRichWnd::Probe(int width) {
+  m_requested = CSize(0, 0);
+  ::MoveWindow(m_hRich, 0, 0, width, 1, FALSE);
+  RECT r{0, 0, width, 1};
+  ::SendMessageW(m_hRich, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&r));
+  ::SendMessageW(m_hRich, EM_REQUESTRESIZE, 0, 0);
+  return m_requested;
+}
+
+CSize CTKPToolTipRichWnd::BestSize() {
+  ::ShowWindow(m_hRich, SW_SHOWNA);
+  ::SendMessageW(m_hRich, EM_SETEVENTMASK, 0, ENM_REQUESTRESIZE);
+  int low = 0;
+  int high = 2 * (m_look.maxTipWidth >= 0 ? m_look.maxTipWidth : ::GetSystemMetrics(SM_CXSCREEN));
+  int reference = -1;
+  CSize last(0, 0);
+  while (low < high) {
+    const int mid = (low + high) / 2;
+    last = Probe(mid);
+    if (reference < 0) reference = last.cy;
+    if (last.cy <= reference) {
+      high = mid - 1;
+    } else {
+      low = mid + 1;
+    }
+  }
+  if (last.cy > reference) last = Probe(high + 1);
+  const CSize size(last.cx + 2, last.cy + 2);
+  ::MoveWindow(m_hRich, 0, 0, size.cx, size.cy, FALSE);
+  ::ShowWindow(m_hRich, SW_HIDE);
+  return size;
+}
+
+CSize CTKPToolTipRichWnd::CalcToolSize(TKPToolTipTool* pTool) {
+  if (m_hRich == nullptr) return CSize(0, 0);
+  ::SendMessageW(m_hRich, EM_SETBKGNDCOLOR, 0, BackColor());
+  ::SetWindowTextW(m_hRich, L"");
+  CHARFORMAT2W format{};
+  format.cbSize = sizeof format;
+  format.dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_PROTECTED | CFM_COLOR;
+  format.crTextColor = TextColor();
+  ::SendMessageW(m_hRich, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+  ::SendMessageW(m_hRich, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
+  const std::wstring text = ToolText(pTool);
+  if (text.empty()) return CSize(0, 0);
+  SetRichText(text);
+  CSize size = BestSize();
+  // Room for the caret the rich edit keeps at the end of a line, so the last letter is not clipped.
+  size.cx += m_look.margin.left + m_look.margin.right + 4 + kCaretRoom;
+  size.cy += m_look.margin.top + m_look.margin.bottom + 2;
+  if (tk::HasCentredOrRightParagraph(U16(text))) size.cx += 5;
+  return size;
+}
+
+// The laid-out child shows itself over the text area; it was given the tip's background colour.
+void CTKPToolTipRichWnd::DrawToolText(CDC*, TKPToolTipTool*, CRect rc) {
+  if (m_hRich == nullptr) return;
+  rc.left += m_look.margin.left + 3;
+  rc.top += m_look.margin.top + 2;
+  rc.right -= 1;
+  rc.bottom -= 1;
+  ::SendMessageW(m_hRich, EM_SETEVENTMASK, 0, 0);
+  ::MoveWindow(m_hRich, rc.left, rc.top, rc.Width(), rc.Height(), FALSE);
+  RECT inner{0, 0, rc.Width(), rc.Height()};
+  ::SendMessageW(m_hRich, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&inner));
+  ::ShowWindow(m_hRich, SW_SHOWNA);
+}
