@@ -33,6 +33,14 @@ std::wstring StripIfPrefixes(const std::wstring& text, DWORD style) {
   return std::wstring(stripped.GetString(), static_cast<size_t>(stripped.GetLength()));
 }
 
+// A string resource, read in place.
+std::wstring ResourceText(HINSTANCE hinst, const wchar_t* id) {
+  const wchar_t* resource = nullptr;
+  const int n = ::LoadStringW(hinst, static_cast<UINT>(reinterpret_cast<UINT_PTR>(id)),
+                              reinterpret_cast<LPWSTR>(&resource), 0);
+  return n > 0 ? std::wstring(resource, static_cast<size_t>(n)) : std::wstring();
+}
+
 }  // namespace
 
 CTKPToolTipWnd::CTKPToolTipWnd() : m_clock([] { return static_cast<uint32_t>(::GetTickCount()); }) {
@@ -145,10 +153,7 @@ std::wstring CTKPToolTipWnd::ToolText(TKPToolTipTool* pTool) {
     if (info.lpszText == info.szText) {
       pTool->text.assign(info.szText, wcsnlen(info.szText, sizeof info.szText / sizeof info.szText[0]));
     } else if (info.lpszText != nullptr && IS_INTRESOURCE(info.lpszText)) {
-      const wchar_t* resource = nullptr;
-      const int length = ::LoadStringW(info.hinst, static_cast<UINT>(reinterpret_cast<UINT_PTR>(info.lpszText)),
-                                       reinterpret_cast<LPWSTR>(&resource), 0);
-      pTool->text = length > 0 ? std::wstring(resource, static_cast<size_t>(length)) : std::wstring();
+      pTool->text = ResourceText(info.hinst, info.lpszText);
     } else if (info.lpszText != nullptr) {
       pTool->text.assign(info.lpszText, wcsnlen(info.lpszText, kMaxOwnerText));
     }
@@ -294,10 +299,7 @@ LRESULT CTKPToolTipWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!tool->callback && info->lpszText != nullptr && !IS_INTRESOURCE(info->lpszText)) {
         tool->text.assign(info->lpszText, wcsnlen(info->lpszText, kMaxOwnerText));
       } else if (info->lpszText != nullptr && IS_INTRESOURCE(info->lpszText)) {
-        const wchar_t* resource = nullptr;
-        const int n = ::LoadStringW(info->hinst, static_cast<UINT>(reinterpret_cast<UINT_PTR>(info->lpszText)),
-                                    reinterpret_cast<LPWSTR>(&resource), 0);
-        if (n > 0) tool->text.assign(resource, static_cast<size_t>(n));
+        tool->text = ResourceText(info->hinst, info->lpszText);
       }
       tool->flags = info->uFlags;
       tool->rect = info->rect;
