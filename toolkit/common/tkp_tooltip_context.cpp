@@ -135,7 +135,8 @@ CWnd* CTKPToolTipContext::CreateToolTip(CWnd* pParent) {
   look.background = m_clrBack;
   look.text = m_clrText;
   tip->SetLook(look);
-  if (!tip->Create(pParent, style)) {
+  const BOOL shadow = m_dwComCtlVersion >= 0x60000 && !(style & 0x2000);
+  if (!tip->Create(pParent, style, shadow)) {
     delete tip;
     return nullptr;
   }

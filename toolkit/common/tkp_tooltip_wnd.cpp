@@ -14,6 +14,7 @@ constexpr int kCursorGap = 21;  // the tip sits this far below the cursor's hot 
 constexpr UINT kStandsForParent = 0x2A48;
 constexpr size_t kMaxOwnerText = 4096;  // an owner's own buffer is read no further
 const wchar_t kClassName[] = L"TKPToolTipWnd";
+const wchar_t kShadowClassName[] = L"TKPToolTipWndShadow";
 
 // The one drawn tip that owns the thread's mouse hook, and the hook.
 CTKPToolTipWnd* g_hookOwner = nullptr;
@@ -57,17 +58,18 @@ CTKPToolTipWnd::~CTKPToolTipWnd() {
   if (m_hFont != nullptr) ::DeleteObject(m_hFont);
 }
 
-BOOL CTKPToolTipWnd::Create(CWnd* pParent, DWORD dwStyle) {
+BOOL CTKPToolTipWnd::Create(CWnd* pParent, DWORD dwStyle, BOOL bDropShadow) {
+  const wchar_t* className = bDropShadow ? kShadowClassName : kClassName;
   WNDCLASSW wc{};
-  if (!::GetClassInfoW(::GetModuleHandleW(nullptr), kClassName, &wc)) {
-    wc.style = CS_SAVEBITS | CS_OWNDC | CS_DROPSHADOW;
+  if (!::GetClassInfoW(::GetModuleHandleW(nullptr), className, &wc)) {
+    wc.style = CS_SAVEBITS | CS_OWNDC | (bDropShadow ? CS_DROPSHADOW : 0);
     wc.lpfnWndProc = ::DefWindowProcW;
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    wc.lpszClassName = kClassName;
+    wc.lpszClassName = className;
     if (!::RegisterClassW(&wc)) return FALSE;
   }
-  return CreateEx(WS_EX_TOOLWINDOW, kClassName, _T(""), WS_POPUP | dwStyle | TTS_ALWAYSTIP, CW_USEDEFAULT,
+  return CreateEx(WS_EX_TOOLWINDOW, className, _T(""), WS_POPUP | dwStyle | TTS_ALWAYSTIP, CW_USEDEFAULT,
                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, pParent != nullptr ? pParent->m_hWnd : nullptr, nullptr);
 }
 

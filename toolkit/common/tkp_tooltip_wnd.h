@@ -41,8 +41,8 @@ class CTKPToolTipWnd : public CWnd {
   CTKPToolTipWnd();
   ~CTKPToolTipWnd() override;
 
-  // A popup owned by pParent with the tooltip styles given (TTS_...).
-  BOOL Create(CWnd* pParent, DWORD dwStyle);
+  // A popup owned by pParent with the tooltip styles given (TTS_...), with or without a drop shadow.
+  BOOL Create(CWnd* pParent, DWORD dwStyle, BOOL bDropShadow = TRUE);
   void SetLook(const TKPToolTipLook& look) { m_look = look; }
   // Tests give a clock of their own.
   void SetClock(std::function<uint32_t()> clock) { m_clock = std::move(clock); }
