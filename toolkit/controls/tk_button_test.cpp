@@ -54,7 +54,11 @@ TEST_F(ButtonTest, IsOwnerDrawnFromCreationAndTracksTheMouse) {
   button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(50, 15));
   EXPECT_TRUE(button.IsHot());
   ::SetCursorPos(r.right + 100, r.bottom + 100);
-  EXPECT_TRUE(harness::WaitUntil([&] { return !button.IsHot(); }, 2000));
+  EXPECT_TRUE(harness::WaitUntil([&] { return !button.IsHot(); }, 2000));  // A double click presses the button again, as a second click.
+  button.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(50, 15));
+  EXPECT_TRUE(button.IsPressed());
+  button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(50, 15));
+  EXPECT_FALSE(button.IsPressed());
 }
 
 TEST_F(ButtonTest, PlainStyleDoesNotHotTrackAndFocusRectIsDrawn) {
