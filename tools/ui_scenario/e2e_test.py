@@ -108,6 +108,8 @@ class Matrix:
         expected = self.fresh(disk, wrapper, f"p{index}", "enginectl")
         extra = []
         vsnp = os.path.join(self.args.work, disk, wrapper, f"p{index}", "s.vsnp")
+        if os.path.exists(vsnp):
+            os.remove(vsnp)  # a snapshot of an earlier run would be asked about
         if snapshot:
             extra = ["--snapshot-save", vsnp]
         shots = ["--shots", self.args.shots] if self.args.shots and snapshot else []
@@ -138,6 +140,8 @@ class Matrix:
         where = (disk, wrapper, f"x{start}")
         saved, expected = self.fresh(*where, "window"), self.fresh(*where, "enginectl")
         vsnp = os.path.join(self.args.work, *where, "s.vsnp")
+        if os.path.exists(vsnp):
+            os.remove(vsnp)  # a snapshot of an earlier run would be asked about
         extra = ["--snapshot-save", vsnp] if snapshot else []
         shots = ["--shots", self.args.shots] if self.args.shots and snapshot else []
         scan = ["--range", str(code), str(start), str(count), "--choose", "1"]
@@ -165,8 +169,9 @@ class Matrix:
         case = f"{disk}.{wrapper} trace {code} {start} {count}"
         print(case, end=": ", flush=True)
         shots = ["--shots", self.args.shots] if self.args.shots else []
-        hits = self.scenario(case, "--image", image, "--mode", "trace", "--range", str(code), str(start), str(count),
-                             *shots)
+        # A disk without a partition table: the partition search finds the volume as partition 0.
+        hits = self.scenario(case, "--image", image, "--mode", "trace", "--partition", "0", "--range", str(code),
+                             str(start), str(count), *shots)
         if hits is None:
             print("FAIL", flush=True)
             return

@@ -77,14 +77,7 @@ class Walker {
 }  // namespace
 
 void PrintTree(HANDLE process, HWND tree, HWND list, bool fileTrace, const std::function<bool()>& waitListed) {
-  if (fileTrace) {
-    const int rows = RowCount(list);
-    for (int row = 0; row < rows; ++row) {
-      std::printf("F\t0\t0\t/%s\t%s\n", Utf8(RowText(process, list, row, 0)).c_str(),
-                  Utf8(RowText(process, list, row, 1)).c_str());
-    }
-    return;
-  }
+  (void)fileTrace;  // File Trace's hits sit in one folder per type, walked as any folder is
   Walker walker(process, tree, list, waitListed);
   walker.Walk(nullptr, "", {});
   std::stable_sort(walker.lines.begin(), walker.lines.end(), [](const Line& a, const Line& b) { return a.path < b.path; });
