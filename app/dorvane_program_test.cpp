@@ -175,7 +175,7 @@ TEST(DorvaneProgram, MainFrameSecondCopyAndExit) {
   ::PostMessageW(question, WM_COMMAND, IDYES, 0);
   ASSERT_TRUE(first.Ended(30000));
   EXPECT_EQ(first.ExitCode(), 0u);
-  EXPECT_EQ(ProfileValueType(L"Settings", L"Window Position"), static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(ProfileValueType(L"Settings", L"Window Position"), static_cast<DWORD>(REG_BINARY));  // the 48-byte placement record
   EXPECT_EQ(ProfileValueType(L"CommandBars-Summary", L"BarCount"), static_cast<DWORD>(REG_DWORD));
 }
 
