@@ -71,17 +71,17 @@ int CEx_StyleView::OnCreate(LPCREATESTRUCT create) {
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, _T("MS Sans Serif"));
 
   const CRect none(0, 0, 173, 73);
-  struct ModeSpec {
+  struct ModeChoice {
     ui::CHoverButton& button;
     UINT id, normal, hover, code;
   };
-  for (const ModeSpec& spec : {ModeSpec{m_quick, IDC_QUICK_SCAN, IDB_QUICK_SCAN, IDB_QUICK_SCAN_HOT, 1},
-                               ModeSpec{m_trace, IDC_FILE_TRACE, IDB_FILE_TRACE, IDB_FILE_TRACE_HOT, 2},
-                               ModeSpec{m_extensive, IDC_EXTENSIVE_SCAN, IDB_EXTENSIVE_SCAN, IDB_EXTENSIVE_SCAN_HOT, 3}}) {
-    spec.button.Create(_T(""), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, none, this, spec.id);
-    spec.button.LoadBitmaps(spec.normal, spec.hover);
-    spec.button.SetHoverId(spec.code);
-    spec.button.SetCompanion(this);
+  for (const ModeChoice& mode : {ModeChoice{m_quick, IDC_QUICK_SCAN, IDB_QUICK_SCAN, IDB_QUICK_SCAN_HOT, 1},
+                               ModeChoice{m_trace, IDC_FILE_TRACE, IDB_FILE_TRACE, IDB_FILE_TRACE_HOT, 2},
+                               ModeChoice{m_extensive, IDC_EXTENSIVE_SCAN, IDB_EXTENSIVE_SCAN, IDB_EXTENSIVE_SCAN_HOT, 3}}) {
+    mode.button.Create(_T(""), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, none, this, mode.id);
+    mode.button.LoadBitmaps(mode.normal, mode.hover);
+    mode.button.SetHoverId(mode.code);
+    mode.button.SetCompanion(this);
   }
   m_browse.Create(_T("Browse"), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, CRect(0, 0, 80, 30), this,
                   IDC_BROWSE);

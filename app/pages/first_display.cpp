@@ -224,11 +224,11 @@ void CFirstDisplay::ShowPartitionPie() {
   m_pie.Chart().m_bOwnsSlices = 1;
   const uint16_t disk = CurrentDriveIndex;
   const uint32_t total = disk < source::kMaxDisks ? source::DiskTable.slots[disk].totalSectors : 0;
-  for (const source::PieSliceSpec& spec : source::PartitionPie(PartitionTable, PartitionsInUse(), total)) {
+  for (const source::PieSliceValues& values : source::PartitionPie(PartitionTable, PartitionsInUse(), total)) {
     auto* slice = new CPieSlice;
-    slice->m_strDescription = Text(spec.text);
-    slice->m_colour = spec.colour;
-    slice->m_nPercent = spec.percent;
+    slice->m_strDescription = Text(values.text);
+    slice->m_colour = values.colour;
+    slice->m_nPercent = values.percent;
     m_pie.Chart().AddSlice(slice);
   }
   m_pie.EnableWindow(TRUE);

@@ -116,18 +116,18 @@ int CSecondView_HDD::OnCreate(LPCREATESTRUCT create) {
   m_splitter.Create(WS_CHILD | WS_VISIBLE | SplitterCtrl::kVertical, this, &m_tree, &m_panel, IDC_SCAN_SPLITTER, none,
                     90, 110);
 
-  struct ButtonSpec {
+  struct ToolButton {
     ui::CToolButton& button;
     UINT id, normal, hover;
     LPCTSTR tip;
   };
-  for (const ButtonSpec& spec : {ButtonSpec{m_next, IDC_NEXT, IDB_NEXT, IDB_NEXT_HOT, _T("Next")},
-                                 ButtonSpec{m_back, IDC_BACK, IDB_BACK, IDB_BACK_HOT, _T("Back")},
-                                 ButtonSpec{m_stop, IDC_STOP, IDB_STOP, IDB_STOP_HOT, _T("Stop")},
-                                 ButtonSpec{m_home, IDC_HOME, IDB_HOME, IDB_HOME_HOT, _T("Home")}}) {
-    spec.button.Create(_T(""), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, none, this, spec.id);
-    spec.button.LoadBitmaps(spec.normal, spec.hover);
-    spec.button.SetTooltipText(spec.tip);
+  for (const ToolButton& tool : {ToolButton{m_next, IDC_NEXT, IDB_NEXT, IDB_NEXT_HOT, _T("Next")},
+                                 ToolButton{m_back, IDC_BACK, IDB_BACK, IDB_BACK_HOT, _T("Back")},
+                                 ToolButton{m_stop, IDC_STOP, IDB_STOP, IDB_STOP_HOT, _T("Stop")},
+                                 ToolButton{m_home, IDC_HOME, IDB_HOME, IDB_HOME_HOT, _T("Home")}}) {
+    tool.button.Create(_T(""), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, none, this, tool.id);
+    tool.button.LoadBitmaps(tool.normal, tool.hover);
+    tool.button.SetTooltipText(tool.tip);
   }
   ShowButton(m_stop, false);
   host::Current().scanPage = this;

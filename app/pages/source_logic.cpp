@@ -77,11 +77,11 @@ DiskInfoTexts DiskInfoFor(const DiskSlot& slot, uint32_t imageFormat, uint64_t d
   return texts;
 }
 
-std::vector<PieSliceSpec> PartitionPie(const PartitionEntry* table, uint32_t count, uint32_t diskTotalSectors) {
-  std::vector<PieSliceSpec> slices;
+std::vector<PieSliceValues> PartitionPie(const PartitionEntry* table, uint32_t count, uint32_t diskTotalSectors) {
+  std::vector<PieSliceValues> slices;
   int sum = 0;
   for (uint32_t i = 0; i < count; ++i) {
-    PieSliceSpec slice;
+    PieSliceValues slice;
     switch (table[i].fileSystemCode) {
       case records::kFat16:
         slice = {u"FAT16", 0x8FA7F8, 0};  // RGB(248, 167, 143)

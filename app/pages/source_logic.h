@@ -80,18 +80,18 @@ struct DiskInfoTexts {
 // rounded up to whole MB as "%u MB ".
 DiskInfoTexts DiskInfoFor(const DiskSlot& slot, uint32_t imageFormat, uint64_t diskBytes);
 
-struct PieSliceSpec {
+struct PieSliceValues {
   std::u16string text;
   uint32_t colour = 0;  // 0x00BBGGRR
   int percent = 0;
-  bool operator==(const PieSliceSpec& o) const {
+  bool operator==(const PieSliceValues& o) const {
     return text == o.text && colour == o.colour && percent == o.percent;
   }
 };
 
 // One slice per partition by its file system (share of the disk's total sectors, in whole percent,
 // at most 100 in all), then "FREE" for what is left when the shares do not reach 100.
-std::vector<PieSliceSpec> PartitionPie(const PartitionEntry* table, uint32_t count, uint32_t diskTotalSectors);
+std::vector<PieSliceValues> PartitionPie(const PartitionEntry* table, uint32_t count, uint32_t diskTotalSectors);
 
 // The eight values of "Drive Information" (file system, start sector, directories, files, sectors per
 // cluster, first and second FAT, MFT start) from CurrentFileSystem, the scan counters and the mode. In

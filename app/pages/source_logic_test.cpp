@@ -80,25 +80,25 @@ TEST(SourceLogic, CapacityTexts) {
 
 TEST(SourceLogic, PieSlicesLeaveTheRestFree) {
   const PartitionEntry table[] = {{2048, 300, records::kFat16}, {4000, 500, records::kNtfs}};
-  const std::vector<PieSliceSpec> slices = PartitionPie(table, 2, 1000);
+  const std::vector<PieSliceValues> slices = PartitionPie(table, 2, 1000);
   ASSERT_EQ(slices.size(), 3u);
-  EXPECT_EQ(slices[0], (PieSliceSpec{u"FAT16", 0x8FA7F8, 30}));
-  EXPECT_EQ(slices[1], (PieSliceSpec{u"NTFS", 0x780077, 50}));
-  EXPECT_EQ(slices[2], (PieSliceSpec{u"FREE", 0xFF00FF, 20}));
+  EXPECT_EQ(slices[0], (PieSliceValues{u"FAT16", 0x8FA7F8, 30}));
+  EXPECT_EQ(slices[1], (PieSliceValues{u"NTFS", 0x780077, 50}));
+  EXPECT_EQ(slices[2], (PieSliceValues{u"FREE", 0xFF00FF, 20}));
 
   const PartitionEntry unknown[] = {{63, 250, 7}, {400, 750, records::kFat32}};
-  const std::vector<PieSliceSpec> full = PartitionPie(unknown, 2, 1000);
+  const std::vector<PieSliceValues> full = PartitionPie(unknown, 2, 1000);
   ASSERT_EQ(full.size(), 2u) << "a full disk has no free slice";
-  EXPECT_EQ(full[0], (PieSliceSpec{u"UNKNOWN", 0xFFFFFF, 25}));
-  EXPECT_EQ(full[1], (PieSliceSpec{u"FAT32", 0xFF7777, 75}));
+  EXPECT_EQ(full[0], (PieSliceValues{u"UNKNOWN", 0xFFFFFF, 25}));
+  EXPECT_EQ(full[1], (PieSliceValues{u"FAT32", 0xFF7777, 75}));
 
   // Overlapping finds never add up past the whole disk; no disk size gives empty shares.
   const PartitionEntry overlap[] = {{0, 900, records::kNtfs}, {10, 900, records::kNtfs}};
-  const std::vector<PieSliceSpec> held = PartitionPie(overlap, 2, 1000);
+  const std::vector<PieSliceValues> held = PartitionPie(overlap, 2, 1000);
   ASSERT_EQ(held.size(), 2u);
   EXPECT_EQ(held[1].percent, 10);
-  EXPECT_EQ(PartitionPie(table, 2, 0).back(), (PieSliceSpec{u"FREE", 0xFF00FF, 100}));
-  EXPECT_EQ(PartitionPie(nullptr, 0, 1000), (std::vector<PieSliceSpec>{{u"FREE", 0xFF00FF, 100}}));
+  EXPECT_EQ(PartitionPie(table, 2, 0).back(), (PieSliceValues{u"FREE", 0xFF00FF, 100}));
+  EXPECT_EQ(PartitionPie(nullptr, 0, 1000), (std::vector<PieSliceValues>{{u"FREE", 0xFF00FF, 100}}));
 }
 
 SelectionInput At(std::u16string item, std::u16string parent, int row) {
