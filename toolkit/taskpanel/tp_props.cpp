@@ -1,0 +1,54 @@
+#include "toolkit/taskpanel/tp_props.h"
+
+#include "platform/classlib/cexception.h"
+
+namespace taskpanel {
+
+namespace {
+
+void ExchangeText(CTKPPropExchange* pPX, LPCTSTR name, CString& text) {
+  PX_String(pPX, name, text, _T(""));
+  if (pPX->IsLoading() && text.GetLength() > kMaxLoadedText) {
+    text.Empty();
+    AfxThrowArchiveException(CArchiveException::generic);
+  }
+}
+
+}  // namespace
+
+void ExchangeElementProps(CTKPPropExchange* pPX, ElementProps& p) {
+  ExchangeText(pPX, _T("Caption"), p.caption);
+  ExchangeText(pPX, _T("Tooltip"), p.tooltip);
+  PX_Long(pPX, _T("Id"), p.id, 0);
+  PX_Long(pPX, _T("Type"), p.type, kTypeLink);
+  PX_Long(pPX, _T("IconIndex"), p.iconIndex, -1);
+  PX_Bool(pPX, _T("Enabled"), p.enabled, TRUE);
+  PX_Long(pPX, _T("AllowDrag"), p.allowDrag, 1);
+  PX_Bool(pPX, _T("AllowDrop"), p.allowDrop, TRUE);
+  if (pPX->GetSchema() > 8) {
+    PX_Bool(pPX, _T("Visible"), p.visible, TRUE);
+    PX_Rect(pPX, _T("IconPadding"), p.iconPadding, DefaultMargins());
+  }
+}
+
+void ExchangeGroupProps(CTKPPropExchange* pPX, GroupProps& p) {
+  PX_Bool(pPX, _T("CaptionVisible"), p.captionVisible, TRUE);
+  PX_Bool(pPX, _T("Expandable"), p.expandable, TRUE);
+  PX_Bool(pPX, _T("Expanded"), p.expanded, FALSE);
+  PX_Bool(pPX, _T("Special"), p.special, FALSE);
+  PX_Long(pPX, _T("Layout"), p.layout, 0);
+  PX_Rect(pPX, _T("MarginsInner"), p.marginsInner, DefaultMargins());
+  PX_Rect(pPX, _T("MarginsOuter"), p.marginsOuter, DefaultMargins());
+  PX_Size(pPX, _T("IconSize"), p.iconSize, CSize(0, 0));
+}
+
+void ExchangeGroupItemProps(CTKPPropExchange* pPX, GroupItemProps& p) {
+  PX_Rect(pPX, _T("Margins"), p.margins, DefaultMargins());
+  PX_Bool(pPX, _T("Bold"), p.bold, FALSE);
+  PX_Size(pPX, _T("ItemSize"), p.itemSize, CSize(0, 0));
+  PX_Bool(pPX, _T("Selected"), p.selected, FALSE);
+  if (pPX->GetSchema() > 8) PX_Bool(pPX, _T("AutoHeight"), p.autoHeight, FALSE);
+  if (pPX->GetSchema() > 9) ExchangeText(pPX, _T("DragText"), p.dragText);
+}
+
+}  // namespace taskpanel
