@@ -56,6 +56,7 @@ BEGIN_MESSAGE_MAP(CSecondDisplay, CView)
   ON_WM_DESTROY()
   ON_BN_CLICKED(IDC_HIDE_PROGRESS, OnHideProgressClicked)
   ON_MESSAGE(kSetterMessage, OnSetter)
+  ON_MESSAGE(kUpdatesMessage, OnUpdates)
 END_MESSAGE_MAP()
 
 BOOL CSecondDisplay::CreatePanel(CWnd* parent, UINT id, const CRect& rect) {
@@ -202,8 +203,43 @@ void CSecondDisplay::Layout() {
 
 void CSecondDisplay::Send(Op op, uint32_t number, const std::u16string* text) {
   if (GetSafeHwnd() == nullptr) return;
+  if (Queue(op, number, text)) return;
   SetterCall call{op, number, text};
   SendMessage(kSetterMessage, 0, reinterpret_cast<LPARAM>(&call));
+}
+
+bool CSecondDisplay::Queue(Op op, uint32_t number, const std::u16string* text) {
+  if (::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId()) return false;
+  bool post = false;
+  switch (op) {
+    case Op::kPos:
+      post = m_updates.SetPosition(number);
+      break;
+    case Op::kStatus:
+      post = m_updates.SetStatus(*text);
+      break;
+    case Op::kRow:
+      post = m_updates.SetRow(number, *text);
+      break;
+    default:
+      return false;
+  }
+  if (post && !PostMessage(kUpdatesMessage)) m_updates.PostFailed();
+  return true;
+}
+
+LRESULT CSecondDisplay::OnUpdates(WPARAM, LPARAM) {
+  ApplyUpdates();
+  return 0;
+}
+
+void CSecondDisplay::ApplyUpdates() {
+  PanelUpdates::Batch batch = m_updates.Take();
+  if (batch.position) m_progress.SetPos(static_cast<int>(*batch.position > 100 ? 100 : *batch.position));
+  if (batch.status) m_status.SetWindowText(Text(*batch.status));
+  for (int row = 0; row < kRows; ++row) {
+    if (batch.rows[static_cast<size_t>(row)]) m_values[row].SetWindowText(Text(*batch.rows[static_cast<size_t>(row)]));
+  }
 }
 
 void CSecondDisplay::SetProgressPos(uint32_t position) { Send(Op::kPos, position); }
@@ -219,6 +255,8 @@ void CSecondDisplay::SetRowValue(host::SecondDisplayRow row, const std::u16strin
 
 LRESULT CSecondDisplay::OnSetter(WPARAM, LPARAM lParam) {
   const SetterCall& call = *reinterpret_cast<const SetterCall*>(lParam);
+  // What the worker reported before this call shows before it.
+  ApplyUpdates();
   switch (call.op) {
     case Op::kPos:
       m_progress.SetPos(static_cast<int>(call.number > 100 ? 100 : call.number));
@@ -264,6 +302,7 @@ void CSecondDisplay::SetCaptions(scanpage::PanelCaptions kind) {
 }
 
 void CSecondDisplay::ShowRange(const scanpage::PanelRange& shown) {
+  m_updates.DropRows();
   SetCaptions(shown.captions);
   for (int row = 0; row < kRows; ++row) m_values[row].SetWindowText(Text(shown.values[static_cast<size_t>(row)]));
   m_startField.SetWindowText(Text(shown.startField));
@@ -310,6 +349,7 @@ void CSecondDisplay::ClearPartitionInfo() {
 }
 
 void CSecondDisplay::ClearValues() {
+  m_updates.DropRows();
   for (CStatic& value : m_values) value.SetWindowText(_T(""));
   m_startField.SetWindowText(_T(""));
   m_endField.SetWindowText(_T(""));

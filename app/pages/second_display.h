@@ -1,8 +1,9 @@
 // CSecondDisplay: the panel on the right of the scan page. Before a scan it shows the partition or sector
 // range chosen on the source page and, for an Extensive Scan, the file system and range inputs; during a
 // scan its five rows carry the worker's counters, with a gradient progress bar, a status line and the
-// "Hide Progress" button. The workers reach it through host::SecondDisplayHost: every setter is one
-// message sent to the panel's thread, so a worker never touches a control itself.
+// "Hide Progress" button. The workers reach it through host::SecondDisplayHost and never touch a control
+// themselves: the progress, status and row values wait in PanelUpdates for one posted message; showing,
+// hiding and relabelling are sent, after whatever values wait.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "app/pages/colon_label.h"
+#include "app/pages/panel_updates.h"
 #include "app/pages/scan_panel_texts.h"
 #include "engine/host/scan_host.h"
 #include "platform/classlib/win/classlib_win.h"
@@ -25,6 +27,7 @@ class CSecondDisplay : public CView, public host::SecondDisplayHost {
 
  public:
   static constexpr UINT kSetterMessage = WM_APP + 0x22;
+  static constexpr UINT kUpdatesMessage = WM_APP + 0x23;
   static constexpr int kRows = scanpage::kPanelRows;
 
   CSecondDisplay() = default;
@@ -34,7 +37,7 @@ class CSecondDisplay : public CView, public host::SecondDisplayHost {
   // A member of the scan page: it does not delete itself with its window.
   void PostNcDestroy() override {}
 
-  // host::SecondDisplayHost: from the workers (or this thread), one sent message each.
+  // host::SecondDisplayHost: from the workers, or this thread (at once).
   void SetProgressPos(uint32_t position) override;
   void SetStatusText(const std::u16string& text) override;
   void SetCounterLabels() override;
@@ -92,6 +95,7 @@ class CSecondDisplay : public CView, public host::SecondDisplayHost {
   afx_msg void OnLButtonDown(UINT flags, CPoint point);
   afx_msg void OnHideProgressClicked();
   afx_msg LRESULT OnSetter(WPARAM, LPARAM call);
+  afx_msg LRESULT OnUpdates(WPARAM, LPARAM);
   afx_msg void OnDestroy();
   DECLARE_MESSAGE_MAP()
 
@@ -103,6 +107,9 @@ class CSecondDisplay : public CView, public host::SecondDisplayHost {
     const std::u16string* text;
   };
   void Send(Op op, uint32_t number = 0, const std::u16string* text = nullptr);
+  // From a worker: a value that only its latest report matters for; false on this thread (send instead).
+  bool Queue(Op op, uint32_t number, const std::u16string* text);
+  void ApplyUpdates();
   void Layout();
   void SetCaptions(scanpage::PanelCaptions kind);
   void ShowRange(const scanpage::PanelRange& shown);
@@ -127,4 +134,5 @@ class CSecondDisplay : public CView, public host::SecondDisplayHost {
   CStatic m_note;
   GradientProgressCtrl m_progress;
   CStatic m_status;
+  PanelUpdates m_updates;
 };
