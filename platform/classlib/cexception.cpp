@@ -3,6 +3,7 @@
 IMPLEMENT_DYNAMIC(CException, CObject)
 IMPLEMENT_DYNAMIC(CMemoryException, CException)
 IMPLEMENT_DYNAMIC(CNotSupportedException, CException)
+IMPLEMENT_DYNAMIC(CResourceException, CException)
 IMPLEMENT_DYNAMIC(CArchiveException, CException)
 IMPLEMENT_DYNAMIC(CFileException, CException)
 
@@ -22,6 +23,8 @@ void AfxThrowMemoryException() {
 }
 
 void AfxThrowNotSupportedException() { throw new CNotSupportedException; }
+
+void AfxThrowResourceException() { throw new CResourceException; }
 
 void AfxThrowArchiveException(int cause, LPCTSTR lpszArchiveName) {
   throw new CArchiveException(cause, lpszArchiveName);

@@ -33,6 +33,11 @@ class CNotSupportedException : public CException {
   DECLARE_DYNAMIC(CNotSupportedException)
 };
 
+// A window or other system resource could not be made.
+class CResourceException : public CException {
+  DECLARE_DYNAMIC(CResourceException)
+};
+
 class CArchiveException : public CException {
   DECLARE_DYNAMIC(CArchiveException)
 
@@ -85,5 +90,6 @@ class CFileException : public CException {
 
 [[noreturn]] void AfxThrowMemoryException();
 [[noreturn]] void AfxThrowNotSupportedException();
+[[noreturn]] void AfxThrowResourceException();
 [[noreturn]] void AfxThrowArchiveException(int cause, LPCTSTR lpszArchiveName = nullptr);
 [[noreturn]] void AfxThrowFileException(int cause, LONG lOsError = -1, LPCTSTR lpszFileName = nullptr);
