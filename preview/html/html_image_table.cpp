@@ -1,16 +1,171 @@
 #include "preview/html/html_image_table.h"
 
+#include <system_error>
+
+#include "preview/html/html_browser_callbacks.h"
+
 namespace htmlview {
 
+HtmlImageTable::HtmlImageTable(HtmlBrowserCallbacks* callbacks, int maxFetches)
+    : callbacks_(callbacks), maxFetches_(maxFetches < 1 ? 1 : maxFetches) {}
+
+HtmlImageTable::~HtmlImageTable() {
+  Shutdown();
+  ReleaseBitmaps();
+}
+
+void HtmlImageTable::Shutdown() {
+  std::vector<std::thread> workers;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    stopping_ = true;
+    // Queued fetches never start: their entries end without data.
+    for (HtmlImageEntry* entry : queue_) {
+      entry->fetched.store(true, std::memory_order_release);
+      ++fetched_;
+    }
+    queue_.clear();
+    workers.swap(workers_);
+  }
+  wake_.notify_all();
+  fetchDone_.notify_all();
+  // A worker ends only after its report has returned, so joining waits for every report.
+  for (std::thread& t : workers) t.join();
+}
+
 int HtmlImageTable::AddImage(const std::u16string& url, int key) {
-  entries_.push_back({url, key});
-  return Count() - 1;
+  auto entry = std::make_unique<HtmlImageEntry>();
+  entry->url = url;
+  entry->key = key;
+  HtmlImageEntry* raw = entry.get();
+  std::unique_lock<std::mutex> hold(lock_);
+  entries_.push_back(std::move(entry));
+  const int index = static_cast<int>(entries_.size()) - 1;
+  if (callbacks_ == nullptr || stopping_) {
+    raw->fetched.store(true, std::memory_order_release);
+    ++fetched_;
+    return index;
+  }
+  queue_.push_back(raw);
+  if (idleWorkers_ > 0 || static_cast<int>(workers_.size()) >= maxFetches_) {
+    hold.unlock();
+    wake_.notify_one();
+    return index;
+  }
+  try {
+    workers_.emplace_back([this] { Worker(); });
+  } catch (const std::system_error&) {
+    // No thread to fetch with: when no worker exists at all, the image ends as the placeholder.
+    if (workers_.empty()) {
+      queue_.pop_back();
+      raw->fetched.store(true, std::memory_order_release);
+      ++fetched_;
+    }
+  }
+  return index;
+}
+
+void HtmlImageTable::Worker() {
+  std::unique_lock<std::mutex> hold(lock_);
+  for (;;) {
+    while (queue_.empty() && !stopping_) {
+      ++idleWorkers_;
+      wake_.wait(hold);
+      --idleWorkers_;
+    }
+    if (queue_.empty()) return;
+    HtmlImageEntry* entry = queue_.front();
+    queue_.pop_front();
+    hold.unlock();
+    Fetch(*entry);
+    hold.lock();
+  }
+}
+
+void HtmlImageTable::Fetch(HtmlImageEntry& entry) {
+  int size = 0;
+  uint8_t* bytes = callbacks_->ReadBinary(entry.url.c_str(), &size);
+  if (bytes != nullptr) {
+    if (size > 0) entry.data.assign(bytes, bytes + size);
+    entry.hasData = true;
+    delete[] bytes;
+  }
+  int loaded = 0, total = 0;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    entry.fetched.store(true, std::memory_order_release);
+    loaded = ++fetched_;
+    total = static_cast<int>(entries_.size());
+  }
+  fetchDone_.notify_all();
+  callbacks_->OnImagesLoaded(loaded, total);
 }
 
 int HtmlImageTable::Find(const std::u16string& url, int key) const {
+  std::lock_guard<std::mutex> hold(lock_);
   for (size_t i = 0; i < entries_.size(); ++i)
-    if (entries_[i].key == key && entries_[i].url == url) return static_cast<int>(i);
+    if (entries_[i]->key == key && entries_[i]->url == url) return static_cast<int>(i);
   return -1;
+}
+
+int HtmlImageTable::Count() const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return static_cast<int>(entries_.size());
+}
+
+int HtmlImageTable::FetchedCount() const {
+  std::lock_guard<std::mutex> hold(lock_);
+  return fetched_;
+}
+
+HtmlImageEntry* HtmlImageTable::EntryAt(int index) const {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (index < 0 || static_cast<size_t>(index) >= entries_.size()) return nullptr;
+  return entries_[static_cast<size_t>(index)].get();
+}
+
+const std::u16string& HtmlImageTable::Url(int index) const {
+  static const std::u16string none;
+  const HtmlImageEntry* entry = EntryAt(index);
+  return entry ? entry->url : none;
+}
+
+bool HtmlImageTable::DecodeImage(int index, bool wait) {
+  HtmlImageEntry* entry = EntryAt(index);
+  if (entry == nullptr) return false;
+  if (entry->decoded) return true;
+  if (!entry->fetched.load(std::memory_order_acquire)) {
+    if (!wait) return false;
+    std::unique_lock<std::mutex> hold(lock_);
+    fetchDone_.wait(hold, [entry] { return entry->fetched.load(std::memory_order_acquire); });
+  }
+  entry->bitmap = 0;
+  if (decoder_ != nullptr && !entry->data.empty())
+    entry->bitmap = decoder_->Decode(entry->data.data(), entry->data.size(), entry->width, entry->height);
+  if (entry->bitmap == 0) {
+    entry->width = kPlaceholderWidth;
+    entry->height = kPlaceholderHeight;
+  }
+  entry->decoded = true;
+  return true;
+}
+
+const HtmlImageEntry* HtmlImageTable::Decoded(int index) const {
+  const HtmlImageEntry* entry = EntryAt(index);
+  return entry != nullptr && entry->decoded ? entry : nullptr;
+}
+
+void HtmlImageTable::ReleaseBitmaps() {
+  std::vector<HtmlImageEntry*> all;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    for (auto& e : entries_) all.push_back(e.get());
+  }
+  for (HtmlImageEntry* e : all) {
+    if (e->bitmap != 0 && decoder_ != nullptr) decoder_->Free(e->bitmap);
+    e->bitmap = 0;
+    e->decoded = false;
+  }
 }
 
 }  // namespace htmlview

@@ -1,32 +1,99 @@
 // The images of one page: each distinct URL and key once, so elements that show the same picture share
-// one entry (and one fetch).
+// one entry (and one fetch). Entries are fetched in the background through the host's ReadBinary by a
+// small pool of threads (at most kMaxImageFetches at once); each finished fetch is reported through
+// OnImagesLoaded on the fetching thread. Decoding happens later, on the user-interface thread, through a
+// decoder the window side plugs in; a picture that cannot be fetched or decoded shows as the white
+// placeholder.
 #pragma once
 
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace htmlview {
 
 class HtmlBrowserCallbacks;
 
+constexpr int kMaxImageFetches = 11;
+constexpr int kPlaceholderWidth = 60;
+constexpr int kPlaceholderHeight = 40;
+
+// A decoded picture as the window side keeps it (a bitmap handle); 0 is none.
+using HtmlBitmap = uintptr_t;
+
+class HtmlImageDecoder {
+ public:
+  virtual ~HtmlImageDecoder() = default;
+  // The picture in data, or 0 when it cannot be decoded; width and height come back with it.
+  virtual HtmlBitmap Decode(const uint8_t* data, size_t size, int& width, int& height) = 0;
+  virtual void Free(HtmlBitmap bitmap) = 0;
+};
+
+struct HtmlImageEntry {
+  std::u16string url;
+  int key = 0;
+  // Written by the fetching thread before `fetched` is set; read on the user-interface thread after.
+  std::vector<uint8_t> data;
+  bool hasData = false;
+  std::atomic<bool> fetched{false};
+  // User-interface thread only.
+  bool decoded = false;
+  HtmlBitmap bitmap = 0;  // 0 once decoded: the placeholder
+  int width = 0, height = 0;
+};
+
 class HtmlImageTable {
  public:
-  // The fetch threads reach the host through callbacks.
-  explicit HtmlImageTable(HtmlBrowserCallbacks* /*callbacks*/) {}
-  // Adds an entry; returns its index.
+  // With null callbacks nothing is fetched: every image is the placeholder.
+  explicit HtmlImageTable(HtmlBrowserCallbacks* callbacks, int maxFetches = kMaxImageFetches);
+  // Drops the fetches still queued and waits until every running one has ended and made its report.
+  ~HtmlImageTable();
+  HtmlImageTable(const HtmlImageTable&) = delete;
+  HtmlImageTable& operator=(const HtmlImageTable&) = delete;
+
+  // Adds an entry and queues its fetch; returns its index.
   int AddImage(const std::u16string& url, int key);
   // The index of the first entry with that URL (exact) and key, or -1.
   int Find(const std::u16string& url, int key) const;
-  int Count() const { return static_cast<int>(entries_.size()); }
-  const std::u16string& Url(int index) const { return entries_[static_cast<size_t>(index)].url; }
-  void Clear() { entries_.clear(); }
+  int Count() const;
+  const std::u16string& Url(int index) const;
+  // Entries whose fetch has ended.
+  int FetchedCount() const;
+
+  void SetDecoder(HtmlImageDecoder* decoder) { decoder_ = decoder; }
+  // Decodes the entry once its fetch has ended (waiting for it when wait is set); false while it runs
+  // or when index is outside the table.
+  bool DecodeImage(int index, bool wait);
+  // The decoded entry (null unless DecodeImage said true).
+  const HtmlImageEntry* Decoded(int index) const;
+  // Frees every decoded picture; the fetched bytes stay, so the next DecodeImage decodes again.
+  void ReleaseBitmaps();
+  // Stops the fetching as the destructor does (idempotent).
+  void Shutdown();
 
  private:
-  struct Entry {
-    std::u16string url;
-    int key;
-  };
-  std::vector<Entry> entries_;
+  HtmlImageEntry* EntryAt(int index) const;
+  void Worker();
+  void Fetch(HtmlImageEntry& entry);
+
+  HtmlBrowserCallbacks* callbacks_;
+  HtmlImageDecoder* decoder_ = nullptr;
+  const int maxFetches_;
+  mutable std::mutex lock_;
+  std::condition_variable wake_;       // work queued, or stopping
+  std::condition_variable fetchDone_;  // an entry's fetch has ended
+  std::vector<std::unique_ptr<HtmlImageEntry>> entries_;
+  std::deque<HtmlImageEntry*> queue_;
+  std::vector<std::thread> workers_;
+  int idleWorkers_ = 0;
+  int fetched_ = 0;
+  bool stopping_ = false;
 };
 
 }  // namespace htmlview

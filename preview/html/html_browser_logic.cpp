@@ -1,0 +1,163 @@
+#include "preview/html/html_browser_logic.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace htmlview {
+namespace {
+
+char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+
+std::u16string Ascii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+}  // namespace
+
+bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i)
+    if (Lower(text[i]) != Lower(prefix[i])) return false;
+  return true;
+}
+
+bool IsPictureUrl(std::u16string_view url) {
+  const size_t dot = url.rfind(u'.');
+  if (dot == std::u16string_view::npos) return false;
+  const std::u16string_view ext = url.substr(dot + 1);
+  if (ext.size() != 3) return false;
+  return StartsWithNoCase(ext, u"jpg") || StartsWithNoCase(ext, u"gif") || StartsWithNoCase(ext, u"png");
+}
+
+std::u16string PicturePage(std::u16string_view url) {
+  return u"<body bgcolor=ffff00><img src=\"" + std::u16string(url) + u"\"></body>";
+}
+
+bool IsSubmitUrl(std::u16string_view url, int& formIndex) {
+  formIndex = -1;
+  if (!StartsWithNoCase(url, u"Submit(")) return false;
+  long long n = 0;
+  size_t p = 7;
+  for (; p < url.size() && url[p] >= u'0' && url[p] <= u'9'; ++p) n = std::min<long long>(n * 10 + (url[p] - u'0'), 1 << 30);
+  formIndex = p > 7 ? static_cast<int>(n) : -1;
+  return true;
+}
+
+bool ImagesLoadedRelayout(int loaded, int total) {
+  long long step = 10;
+  if (total > 10) {
+    step = 100;
+    while (step < total) step *= 10;
+  }
+  const long long divisor = step / 10;
+  return loaded == total || loaded % divisor == 0;
+}
+
+std::u16string UrlEncodeFormValue(std::u16string_view text) {
+  static const char kHex[] = "0123456789abcdef";
+  std::u16string out;
+  out.reserve(text.size() * 3);
+  for (char16_t c : text) {
+    if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')) {
+      out += c;
+    } else if (c == u' ') {
+      out += u'+';
+    } else {
+      out += u'%';
+      if (c > 0xFF) {
+        out += static_cast<char16_t>(kHex[(c >> 12) & 15]);
+        out += static_cast<char16_t>(kHex[(c >> 8) & 15]);
+      }
+      out += static_cast<char16_t>(kHex[(c >> 4) & 15]);
+      out += static_cast<char16_t>(kHex[c & 15]);
+    }
+  }
+  return out;
+}
+
+std::u16string FormQuery(const std::vector<FormField>& fields) {
+  std::u16string query;
+  for (const FormField& f : fields) {
+    query += query.empty() ? u'?' : u'&';
+    query += f.name + u"=" + UrlEncodeFormValue(f.value);
+  }
+  return query;
+}
+
+std::u16string GetFormUrl(std::u16string_view action, std::u16string_view query) {
+  std::u16string url(action);
+  if (!query.empty() && action.find(u'?') != std::u16string_view::npos) {
+    url += u'&';
+    url += query.substr(1);
+  } else {
+    url += query;
+  }
+  return url;
+}
+
+PostTarget SplitPostUrl(std::u16string_view url) {
+  PostTarget t;
+  const size_t scheme = url.find(u"://");
+  t.secure = StartsWithNoCase(url, u"https://");
+  if (t.secure) t.port = 443;
+  const size_t hostStart = scheme == std::u16string_view::npos ? 0 : scheme + 3;
+  const size_t slash = url.find(u'/', hostStart);
+  std::u16string_view host = url.substr(hostStart, slash == std::u16string_view::npos ? url.npos : slash - hostStart);
+  t.object = slash == std::u16string_view::npos ? u"/" : std::u16string(url.substr(slash));
+  const size_t colon = host.rfind(u':');
+  if (colon != std::u16string_view::npos) {
+    long port = 0;
+    bool digits = colon + 1 < host.size();
+    for (size_t i = colon + 1; i < host.size(); ++i) {
+      if (host[i] < u'0' || host[i] > u'9' || port > 65535) digits = false;
+      else port = port * 10 + (host[i] - u'0');
+    }
+    if (digits && port > 0 && port <= 65535) t.port = static_cast<uint16_t>(port);
+    host = host.substr(0, colon);
+  }
+  t.host = host;
+  return t;
+}
+
+std::u16string FileUrlPath(std::u16string_view url) {
+  if (!StartsWithNoCase(url, u"file://")) return {};
+  std::u16string path(url.substr(7));
+  std::replace(path.begin(), path.end(), u'/', u'\\');
+  // "file:///C:\x" and "file://\C:\x" both name C:\x.
+  if (path.size() >= 3 && path[0] == u'\\' && path[2] == u':') path.erase(0, 1);
+  return path;
+}
+
+std::u16string ReadingStatus(long long bytes, long long total) {
+  if (total < 1) return Ascii("Reading " + std::to_string(bytes));
+  return Ascii("Reading " + std::to_string(bytes) + " of " + std::to_string(total));
+}
+
+std::u16string ReadyStatus(int items, int images, int links, int level) {
+  return Ascii("Ready, items:" + std::to_string(items) + ", images:" + std::to_string(images) +
+               ", links:" + std::to_string(links) + ", level:" + std::to_string(level));
+}
+
+std::u16string ParsingStatus(int done, int total) {
+  return Ascii("Parsing " + std::to_string(done) + " of " + std::to_string(total));
+}
+
+uint8_t* ReplyBuffer::Room(size_t& size) {
+  if (used_ >= limit_) {
+    size = 0;
+    return nullptr;
+  }
+  if (bytes_.size() - used_ < 1000) {
+    const size_t grown = std::min(std::max<size_t>(bytes_.size() * 2, 4096), limit_);
+    bytes_.resize(grown);
+  }
+  size = std::min(bytes_.size(), limit_) - used_;
+  return bytes_.data() + used_;
+}
+
+uint8_t* ReplyBuffer::Release() {
+  auto* out = new uint8_t[used_ + 1];
+  if (used_ > 0) std::memcpy(out, bytes_.data(), used_);
+  out[used_] = 0;
+  return out;
+}
+
+}  // namespace htmlview

@@ -1,0 +1,83 @@
+// The decisions of the page viewer that need no window: which URLs are pictures or form submissions,
+// how often finished images relayout the page, form queries, where a post goes, the reply buffer's
+// growth and the status texts.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace htmlview {
+
+// The longest reply or picture the viewer keeps, in bytes; a longer one is cut there.
+constexpr size_t kMaxFetchBytes = 32u * 1024 * 1024;
+// Redirections followed for one page; the reply of the last one is shown as it is.
+constexpr int kMaxRedirects = 10;
+
+bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix);
+
+// A URL whose text after its last "." is jpg, gif or png (any case): shown as a page holding the picture.
+bool IsPictureUrl(std::u16string_view url);
+// The page built for a picture URL.
+std::u16string PicturePage(std::u16string_view url);
+// "Submit(" and a number: the form's index, else -1 (also for a URL that is not one).
+bool IsSubmitUrl(std::u16string_view url, int& formIndex);
+
+// A finished image fetch: true when the page should be laid out again, false when a repaint is enough.
+bool ImagesLoadedRelayout(int loaded, int total);
+
+// Letters and digits kept, space as "+", every other character as "%xx" (two lowercase hexadecimal
+// digits; a character above U+00FF as "%" and all its digits).
+std::u16string UrlEncodeFormValue(std::u16string_view text);
+
+struct FormField {
+  std::u16string name;
+  std::u16string value;
+};
+// "?name=value&..." of the fields in order (values URL-encoded), or "" for none.
+std::u16string FormQuery(const std::vector<FormField>& fields);
+// The URL a "get" form navigates to: the action and the query, "&" instead of "?" when the action
+// already has a query.
+std::u16string GetFormUrl(std::u16string_view action, std::u16string_view query);
+
+struct PostTarget {
+  std::u16string host;
+  std::u16string object;  // from the "/" after the host on; "/" when there is none
+  uint16_t port = 80;
+  bool secure = false;
+};
+// Where a form is posted; a port in the URL is used, else 80 (443 for "https").
+PostTarget SplitPostUrl(std::u16string_view url);
+
+// The path of a "file://" URL ("file://" and any further slashes taken off, "/" as "\"), or "" when the
+// URL is not one.
+std::u16string FileUrlPath(std::u16string_view url);
+
+// "Reading n" without a known length, else "Reading n of total".
+std::u16string ReadingStatus(long long bytes, long long total);
+std::u16string ReadyStatus(int items, int images, int links, int level);
+std::u16string ParsingStatus(int done, int total);
+
+// A reply read in pieces: room doubles as it fills, and nothing beyond kMaxFetchBytes (or the limit
+// given) is kept.
+class ReplyBuffer {
+ public:
+  explicit ReplyBuffer(size_t limit = kMaxFetchBytes) : limit_(limit) {}
+  // Where the next read may write, and how much; 0 once the limit is reached.
+  uint8_t* Room(size_t& size);
+  void Commit(size_t bytes) { used_ += bytes; }
+  size_t Size() const { return used_; }
+  bool Full() const { return used_ >= limit_; }
+  // The bytes read, with one zero behind them, as a new[] buffer the caller owns.
+  uint8_t* Release();
+  const uint8_t* Data() const { return bytes_.data(); }
+
+ private:
+  std::vector<uint8_t> bytes_;
+  size_t used_ = 0;
+  size_t limit_;
+};
+
+}  // namespace htmlview

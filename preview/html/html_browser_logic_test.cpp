@@ -1,0 +1,86 @@
+// The page viewer's decisions that need no window.
+#include "preview/html/html_browser_logic.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace htmlview {
+namespace {
+
+TEST(HtmlBrowserLogicTest, PictureAndSubmitUrls) {
+  EXPECT_TRUE(IsPictureUrl(u"http://h/a.PNG"));
+  EXPECT_TRUE(IsPictureUrl(u"file://C:\\x\\b.gif"));
+  EXPECT_FALSE(IsPictureUrl(u"http://h/a.pngx"));
+  EXPECT_FALSE(IsPictureUrl(u"http://h/a.html"));
+  EXPECT_EQ(PicturePage(u"a.png"), u"<body bgcolor=ffff00><img src=\"a.png\"></body>");
+  int form = 0;
+  EXPECT_TRUE(IsSubmitUrl(u"submit(2)", form));
+  EXPECT_EQ(form, 2);
+  EXPECT_TRUE(IsSubmitUrl(u"Submit(", form));
+  EXPECT_EQ(form, -1);
+  EXPECT_FALSE(IsSubmitUrl(u"http://h/", form));
+}
+
+TEST(HtmlBrowserLogicTest, FinishedImagesRelayoutAtTheirStep) {
+  for (int i = 1; i <= 10; ++i) EXPECT_TRUE(ImagesLoadedRelayout(i, 10));
+  int relayouts = 0;
+  for (int i = 1; i <= 57; ++i) relayouts += ImagesLoadedRelayout(i, 57) ? 1 : 0;
+  EXPECT_EQ(relayouts, 6);  // 10, 20, ..., 50 and 57
+  EXPECT_FALSE(ImagesLoadedRelayout(150, 1001));
+  EXPECT_TRUE(ImagesLoadedRelayout(1000, 1001));
+}
+
+TEST(HtmlBrowserLogicTest, FormQueriesAndUrls) {
+  EXPECT_EQ(UrlEncodeFormValue(u"a b&c"), u"a+b%26c");
+  EXPECT_EQ(UrlEncodeFormValue(u"\u00e9\u20ac"), u"%e9%20ac");
+  const std::u16string query = FormQuery({{u"q", u"a b&c"}, {u"c", u"r"}});
+  EXPECT_EQ(query, u"?q=a+b%26c&c=r");
+  EXPECT_EQ(GetFormUrl(u"http://h/s?l=en", u"?q=a+b%26c"), u"http://h/s?l=en&q=a+b%26c");
+  EXPECT_EQ(GetFormUrl(u"http://h/s", u"?q=1"), u"http://h/s?q=1");
+  EXPECT_EQ(GetFormUrl(u"http://h/s", u""), u"http://h/s");
+}
+
+TEST(HtmlBrowserLogicTest, PostTargetsKeepTheirPort) {
+  PostTarget t = SplitPostUrl(u"http://127.0.0.1:8123/post/here?x=1");
+  EXPECT_EQ(t.host, u"127.0.0.1");
+  EXPECT_EQ(t.port, 8123);
+  EXPECT_EQ(t.object, u"/post/here?x=1");
+  t = SplitPostUrl(u"https://h");
+  EXPECT_EQ(t.host, u"h");
+  EXPECT_EQ(t.port, 443);
+  EXPECT_TRUE(t.secure);
+  EXPECT_EQ(t.object, u"/");
+  EXPECT_EQ(SplitPostUrl(u"http://h:99999/").port, 80);
+}
+
+TEST(HtmlBrowserLogicTest, FilePathsAndStatusTexts) {
+  EXPECT_EQ(FileUrlPath(u"file://C:\\t\\a.html"), u"C:\\t\\a.html");
+  EXPECT_EQ(FileUrlPath(u"file:///C:/t/a.html"), u"C:\\t\\a.html");
+  EXPECT_EQ(FileUrlPath(u"http://h/"), u"");
+  EXPECT_EQ(ReadingStatus(1200, 0), u"Reading 1200");
+  EXPECT_EQ(ReadingStatus(1200, 5000), u"Reading 1200 of 5000");
+  EXPECT_EQ(ReadyStatus(12, 1, 2, 3), u"Ready, items:12, images:1, links:2, level:3");
+}
+
+TEST(HtmlBrowserLogicTest, ReplyBufferGrowsAndStopsAtItsLimit) {
+  ReplyBuffer reply(10000);
+  size_t room = 0;
+  size_t total = 0;
+  while (uint8_t* to = reply.Room(room)) {
+    ASSERT_GT(room, 0u);
+    const size_t n = room < 700 ? room : 700;
+    std::memset(to, 'x', n);
+    reply.Commit(n);
+    total += n;
+  }
+  EXPECT_EQ(total, 10000u);
+  EXPECT_TRUE(reply.Full());
+  uint8_t* bytes = reply.Release();
+  EXPECT_EQ(bytes[9999], 'x');
+  EXPECT_EQ(bytes[10000], 0);
+  delete[] bytes;
+}
+
+}  // namespace
+}  // namespace htmlview

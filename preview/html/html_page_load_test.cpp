@@ -1,0 +1,70 @@
+// Cleaning a page for the parse pass, and loading it into a document.
+#include "preview/html/html_page_load.h"
+
+#include <gtest/gtest.h>
+
+namespace htmlview {
+namespace {
+
+std::u16string Clean(std::u16string_view text, std::u16string_view url = u"") { return CleanPageText(text, url).text; }
+
+TEST(HtmlPageLoadTest, CollapsesWhiteSpaceOutsidePreformattedText) {
+  EXPECT_EQ(Clean(u"a  \r\n  b"), u"a b");
+  EXPECT_EQ(Clean(u"<pre>a  \r\n  b</pre> c  d"), u"<pre>a  \r\n  b</pre> c d");
+  // A stray closing tag makes the depth negative: white space is kept from there on.
+  EXPECT_EQ(Clean(u"</pre>a  b"), u"</pre>a  b");
+}
+
+TEST(HtmlPageLoadTest, KeepsKnownTagsAndDropsOthers) {
+  EXPECT_EQ(Clean(u"<span>x</span>"), u"x");
+  EXPECT_EQ(Clean(u"<b>x</b>"), u"<b>x</b>");
+  EXPECT_EQ(Clean(u"<bold>x<b class=x>y"), u"x<b class=x>y");
+  EXPECT_EQ(Clean(u"<B>x</B>"), u"<B>x</B>");
+}
+
+TEST(HtmlPageLoadTest, DropsScriptsCommentsAndStyles) {
+  EXPECT_EQ(Clean(u"a<script>if (a<b) x();</script>b"), u"ab");
+  EXPECT_EQ(Clean(u"a<!-- <b>hidden</b> -->b"), u"ab");
+  EXPECT_EQ(Clean(u"a<style>p { x }</style>b"), u"ab");
+  EXPECT_EQ(Clean(u"a<script>never ends"), u"a");
+  EXPECT_EQ(Clean(u"a<style>never ends"), u"anever ends");  // only the unclosed tag itself goes
+}
+
+TEST(HtmlPageLoadTest, TakesTheTitleAndTheBodyBackground) {
+  const CleanedPage page =
+      CleanPageText(u"<title>  My &amp; Page \r\n</title><body bgcolor=navy background=\"bg.gif\">x", u"http://h/d/p.html");
+  EXPECT_TRUE(page.hasTitle);
+  EXPECT_EQ(page.title, u"My & Page");
+  EXPECT_EQ(page.text, u"x");
+  EXPECT_EQ(page.backColor, 0x800000u);
+  EXPECT_EQ(page.backImage, u"http://h/d/bg.gif");
+  EXPECT_FALSE(CleanPageText(u"<title>open", u"").hasTitle);
+}
+
+TEST(HtmlPageLoadTest, TextPagesKeepTheirLayoutInCourier) {
+  const CleanedPage page = CleanPageText(u"a  b\r\nc", u"file://C:\\t\\notes.TXT");
+  EXPECT_TRUE(page.monospace);
+  EXPECT_EQ(page.text, u"a  b\r\nc");
+}
+
+TEST(HtmlPageLoadTest, LoadingReplacesThePageAndCountsItsImages) {
+  HtmlDocument doc(nullptr, 0);
+  FixedAdvanceMeasurer measurer;
+  UseLayoutPass(doc);
+  LoadPage(doc, measurer, u"<body background=bg.gif><a href=x.html>link</a> <img src=a.gif>", u"Arial", 15,
+           u"http://h/p.html");
+  EXPECT_EQ(doc.images.Count(), 2);
+  EXPECT_EQ(doc.pageBackImage, 0);
+  EXPECT_EQ(doc.links.GetRow(0).Count(), 1);
+  EXPECT_EQ(std::u16string(doc.links.GetCell(0, 0)), u"http://h/x.html");
+  HtmlRect rect{0, 0, 400, 300};
+  doc.Layout(rect);
+  EXPECT_GT(rect.right, 0);
+  LoadPage(doc, measurer, u"plain", u"Arial", 15, u"");
+  EXPECT_EQ(doc.links.RowCount(), 0);
+  EXPECT_EQ(doc.pageBackImage, -1);
+  EXPECT_EQ(doc.busy, 0);
+}
+
+}  // namespace
+}  // namespace htmlview
