@@ -145,6 +145,16 @@ std::wstring RowText(HANDLE process, HWND list, int row, int column) {
   return text;
 }
 
+bool RowLabelRect(HANDLE process, HWND list, int row, RECT* rect) {
+  RemoteBuffer buffer(process, sizeof(RECT));
+  if (!buffer.ok()) return false;
+  RECT in{};
+  in.left = LVIR_LABEL;
+  buffer.Write(0, &in, sizeof in);
+  if (!::SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(buffer.At(0)))) return false;
+  return buffer.Read(0, rect, sizeof *rect);
+}
+
 void Click(HWND window, POINT point) {
   // The cursor goes there first, as the user's hand moves it: buttons follow the cursor while pressed.
   POINT screen = point;

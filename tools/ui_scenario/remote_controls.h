@@ -47,6 +47,8 @@ bool CheckBoxPoint(HANDLE process, HWND tree, HTREEITEM node, POINT* point);
 // List view: the row's text in a column.
 int RowCount(HWND list);
 std::wstring RowText(HANDLE process, HWND list, int row, int column);
+// The row's label in the list's client area.
+bool RowLabelRect(HANDLE process, HWND list, int row, RECT* rect);
 
 // The mouse as the user moves and presses it, at a point of the window's client area.
 void Click(HWND window, POINT point);

@@ -27,7 +27,7 @@ const char* Usage() {
   return "usage: ui_scenario --program EXE --image IMAGE [--mode quick|extensive|trace]\n"
          "         [--partition N | --range CODE START COUNT [--choose K]] [--types EXT,...]\n"
          "         [--snapshot-save FILE | --snapshot-load FILE] [--tick-all] [--save DIR] [--shots DIR]\n"
-         "         [--no-tree] [--timing] [--timeout SECONDS]\n";
+         "         [--no-tree] [--timing] [--timeout SECONDS] [--preview PATH [--shot FILE]]...\n";
 }
 
 bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
@@ -72,6 +72,11 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
       o->printTree = false;
     } else if (a == "--timing") {
       o->timing = true;
+    } else if (a == "--preview" && left >= 1) {
+      o->previews.push_back({next(), ""});
+    } else if (a == "--shot" && left >= 1) {
+      if (o->previews.empty()) return *error = "--shot follows a --preview", false;
+      o->previews.back().shot = next();
     } else if (a == "--timeout" && left >= 1) {
       if (!Number(next(), &n) || n == 0 || n > 86400) return *error = "bad --timeout", false;
       o->timeoutSeconds = static_cast<int>(n);

@@ -2,8 +2,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace scenario {
+
+// A file of the results to click on page 4, and where to save a picture of the preview pane it gets.
+struct PreviewRequest {
+  std::string path;  // "/Folder/Name.ext", from the volume's root
+  std::string shot;  // a PNG file, or empty
+};
 
 struct Options {
   std::string program;       // Dorvane.exe
@@ -23,6 +30,7 @@ struct Options {
   bool printTree = true;
   bool timing = false;       // print the scan's time and the worst delay of the window's thread
   int timeoutSeconds = 300;  // per step that waits for the engine
+  std::vector<PreviewRequest> previews;  // clicked in this order after the scan
 };
 
 bool ParseOptions(int argc, wchar_t** argv, Options* options, std::string* error);

@@ -17,6 +17,7 @@
 #include "platform/harness/driver.h"
 #include "platform/harness/png_writer.h"
 #include "res/resource.h"
+#include "tools/ui_scenario/preview_probe.h"
 #include "tools/ui_scenario/remote_controls.h"
 #include "tools/ui_scenario/scenario_options.h"
 #include "tools/ui_scenario/tree_printer.h"
@@ -33,6 +34,10 @@ std::wstring g_replyPath;
 std::vector<std::string> g_requests;
 // Set by the step that expects a question: the answer it gives.
 int g_questionAnswer = 0;
+// While a file is previewed, the messages it brings are noted and closed, not failures: the preview step
+// reports them.
+bool g_previewing = false;
+std::vector<std::string> g_previewBoxes;
 std::set<HWND> g_dialogsHandled;
 
 void Fail(const std::string& reason) {
@@ -74,6 +79,10 @@ LRESULT AnswerBox(const std::vector<std::wstring>& lines) {
   const std::wstring text = lines.size() > 4 ? lines[4] : L"";
   std::fprintf(stderr, "ui-scenario: box: %s\n", Utf8(text).c_str());
   const unsigned buttons = style & 0xF;
+  if (g_previewing) {
+    g_previewBoxes.push_back(Utf8(text));
+    return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDNO : buttons == MB_OKCANCEL ? IDCANCEL : IDOK;
+  }
   if (buttons == MB_YESNO || buttons == MB_YESNOCANCEL || buttons == MB_OKCANCEL) {
     if (g_questionAnswer != 0) return g_questionAnswer;
     Fail("unexpected question: " + Utf8(text));
@@ -198,6 +207,21 @@ void AnswerDialogs() {
     if (window == g_frame || ::GetMenu(window) != nullptr || g_dialogsHandled.count(window) != 0) continue;
     if (ClassName(window) != L"#32770") continue;
     const std::wstring caption = WindowText(window);
+    if (g_previewing && FindDescendant(window, PROGRESS_CLASSW) != nullptr) continue;  // closes by itself
+    if (g_previewing) {
+      // A message shown by the system's own box rather than through the seam: its text, then OK.
+      g_dialogsHandled.insert(window);
+      std::wstring text;
+      for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassName(child) == L"Static" && !WindowText(child).empty()) text += WindowText(child);
+      }
+      g_previewBoxes.push_back(Utf8(text.empty() ? caption : text));
+      std::fprintf(stderr, "ui-scenario: dialog \"%s\": %s\n", Utf8(caption).c_str(), g_previewBoxes.back().c_str());
+      HWND ok = FindDescendantById(window, IDOK);
+      ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(ok != nullptr ? IDOK : IDCANCEL, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(ok != nullptr ? ok : FindDescendantById(window, IDCANCEL)));
+      continue;
+    }
     if (caption == L"Please Select" || caption.find(L"File Type") != std::wstring::npos) {
       g_dialogsHandled.insert(window);
       if (caption.find(L"File Type") != std::wstring::npos) TickTypes(window);
@@ -525,6 +549,133 @@ bool TickAllAndSave() {
   return WaitIdle(1000, static_cast<DWORD>(g_options.timeoutSeconds) * 1000, "the files to be saved");
 }
 
+// ---- previews ------------------------------------------------------------------------------------------
+
+constexpr int kPreviewPaneId = 0xE901;
+constexpr DWORD kPreviewTimeoutMs = 30000;
+constexpr double kPreviewSettleSeconds = 0.2;
+
+double Seconds() {
+  LARGE_INTEGER now{}, frequency{};
+  ::QueryPerformanceCounter(&now);
+  ::QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Control characters (the fields' tabs and the lines' ends among them) become spaces.
+std::string OneLine(std::string text) {
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+  }
+  return text;
+}
+
+// The folder's node in the results tree, from the volume's root node ("/A/B" is A, then B under it).
+HTREEITEM FolderNode(HWND tree, const std::vector<std::wstring>& folders) {
+  HTREEITEM node = FirstChild(tree, nullptr);
+  for (const std::wstring& folder : folders) {
+    if (node == nullptr) return nullptr;
+    ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
+    HTREEITEM parent = node;
+    node = nullptr;
+    WaitUntil([&] { return (node = FindChildNamed(tree, parent, folder)) != nullptr; }, 10000,
+              "the folder " + Utf8(folder) + " in the results tree");
+  }
+  return node;
+}
+
+int FindRow(HWND list, const std::wstring& name) {
+  for (int row = 0; row < RowCount(list); ++row) {
+    if (RowText(g_program.hProcess, list, row, 0) == name) return row;
+  }
+  return -1;
+}
+
+void SavePaneShot(HWND pane, const std::string& file) {
+  RECT r{};
+  ::GetWindowRect(pane, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  const std::vector<uint8_t> rgba = harness::ScreenPixels(r.left, r.top, width, height);
+  const std::wstring path = Wide(file);
+  if (rgba.empty() || !harness::WritePng(std::u16string(path.begin(), path.end()), static_cast<uint32_t>(width),
+                                         static_cast<uint32_t>(height), rgba)) {
+    Fail("cannot write the screenshot " + file);
+  }
+}
+
+// Clicks the file's row as the user does and waits until the pane has painted what it shows for it; prints
+//   preview <TAB> PATH <TAB> VIEW <TAB> DETAIL <TAB> MESSAGES <TAB> SECONDS
+// (seconds from the click to the painted preview).
+bool PreviewOne(const PreviewRequest& request, HWND tree, HWND list, HWND pane,
+                const PlaceholderPictures& placeholders) {
+  std::vector<std::wstring> parts;
+  std::wstring path = Wide(request.path);
+  for (size_t at = 0; at != std::wstring::npos && at < path.size();) {
+    const size_t next = path.find(L'/', at + 1);
+    const std::wstring part = path.substr(at + 1, next == std::wstring::npos ? std::wstring::npos : next - at - 1);
+    if (!part.empty()) parts.push_back(part);
+    at = next;
+  }
+  if (parts.empty()) return Fail("nothing to preview in " + request.path), false;
+  const std::wstring name = parts.back();
+  parts.pop_back();
+  HTREEITEM folder = FolderNode(tree, parts);
+  if (folder == nullptr) return Fail("no folder in the results tree for " + request.path), false;
+  ::SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(folder));
+  if (::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != reinterpret_cast<LPARAM>(folder)) {
+    if (!ClickNode(tree, folder) || !WaitIdle(100, 60000, "the rows of " + request.path)) return false;
+  }
+  int row = -1;
+  WaitUntil([&] { return (row = FindRow(list, name)) >= 0; }, 10000, "the row of " + request.path);
+  if (row < 0) return false;
+  ::SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
+  RECT label{};
+  if (!RowLabelRect(g_program.hProcess, list, row, &label)) return Fail("the row of " + request.path + " has no place"), false;
+  g_previewBoxes.clear();
+  g_previewing = true;
+  HWND before = TopViewer(pane);
+  const double start = Seconds();
+  Click(list, POINT{(label.left + label.right) / 2, (label.top + label.bottom) / 2});
+  // The pane shows a new viewer (a row the pane refuses changes only the picture of the one it has), has
+  // painted it, and still shows the same a moment later: a viewer that asks something first is followed
+  // by another. The time is that of the first look that saw it.
+  double shown = 0;
+  HWND seen = nullptr;
+  WaitUntil([&] {
+    HWND top = TopViewer(pane);
+    const double now = Seconds();
+    const bool ready = Idle() && top != nullptr && PanePainted(pane) && (top != before || now - start > 1.0);
+    if (!ready || top != seen) {
+      seen = ready ? top : nullptr;
+      shown = now;
+      return false;
+    }
+    return now - shown >= kPreviewSettleSeconds;
+  }, kPreviewTimeoutMs, "the preview of " + request.path);
+  g_previewing = false;
+  if (!g_failure.empty()) return false;
+  const PreviewShown what = DescribePreview(g_program.hProcess, pane, placeholders);
+  std::string boxes;
+  for (const std::string& box : g_previewBoxes) boxes += (boxes.empty() ? "" : " | ") + box;
+  std::printf("preview\t%s\t%s\t%s\t%s\t%.3f\n", request.path.c_str(), what.view.c_str(), OneLine(what.detail).c_str(),
+              OneLine(boxes).c_str(), shown - start);
+  std::fflush(stdout);
+  if (!request.shot.empty()) SavePaneShot(pane, request.shot);
+  return g_failure.empty();
+}
+
+bool PreviewFiles() {
+  HWND tree = ResultsTree();
+  HWND list = ResultsList();
+  HWND pane = FindDescendantById(Page(4), kPreviewPaneId);
+  if (tree == nullptr || list == nullptr || pane == nullptr) return Fail("page 4 shows no results or preview pane"), false;
+  const PlaceholderPictures placeholders(Wide(g_options.program));
+  for (const PreviewRequest& request : g_options.previews) {
+    if (!PreviewOne(request, tree, list, pane, placeholders)) return false;
+  }
+  return true;
+}
+
 bool Exit() {
   g_questionAnswer = IDYES;
   ::PostMessageW(g_frame, WM_CLOSE, 0, 0);
@@ -563,6 +714,7 @@ int Run() {
       }
     }
   }
+  if (ok && g_failure.empty() && !g_options.previews.empty()) ok = PreviewFiles();
   if (ok && g_failure.empty() && !g_options.snapshotSave.empty()) ok = SaveSnapshot();
   if (ok && g_failure.empty()) ok = TickAllAndSave();
   if (ok && g_failure.empty()) Exit();

@@ -1,0 +1,448 @@
+#!/usr/bin/python3
+"""A fixed VHD holding one FAT32 volume with a sample file of every kind the preview pane shows, a file over
+the preview's 5 MiB limit and a damaged file of each kind; beside it `preview.json`, what each file is and
+what the pane is expected to show for it.
+
+    make_preview_volume.py --out DIR            # DIR/preview.fixed.vhd and DIR/preview.json
+    make_preview_volume.py --out DIR --bench    # DIR/bench.fixed.vhd: a 5 MB JPEG, a 5 MB text, a 1 MB ZIP
+
+Everything is made here: pictures by Pillow, the other formats by small writers of their own (PSD, DXF, dBASE,
+AVI, EMF, PDF, compound file), archives by zipfile, tarfile and gcab; mkfs.fat and mtools build the volume
+without mounting it. The same sources give the same bytes.
+
+Expected views (`expect` in preview.json): "picture" (a drawn picture), "drawing" (drawn lines), "blank" (a
+viewer that draws nothing), "text" (the document view's rich-edit control; `text` names words it must hold),
+"list" (a list of rows; `rows` names some), "media" (a player's window), "browser" and "html" (the page viewers),
+"placeholder corrupted|not-available|too-large" (File Corrupted, Preview not available for this file type, File
+too large to preview); `box` begins the message the preview shows first.
+"""
+
+import argparse
+import gzip
+import io
+import json
+import math
+import os
+import random
+import struct
+import subprocess
+import sys
+import tarfile
+import wave
+import zipfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.dirname(HERE))
+
+import cfb  # noqa: E402
+import samples  # noqa: E402
+import vhd  # noqa: E402
+
+from PIL import Image, ImageDraw, ImageFilter  # noqa: E402
+
+EPOCH = 1600000000
+VOLUME_MIB = 48
+BENCH_VOLUME_MIB = 64
+PARTITION_START = 2048
+CORRUPTED, NOT_AVAILABLE, TOO_LARGE = "placeholder corrupted", "placeholder not-available", "placeholder too-large"
+
+GREEK = "\u039a\u03b1\u03bb\u03b7\u03bc\u03ad\u03c1\u03b1"  # Kalimera
+CYRILLIC = "\u041f\u0440\u0438\u0432\u0435\u0442"           # Privet
+FRENCH = "d\u00e9j\u00e0 vu, \u00e9t\u00e9"
+
+
+# ---- pictures -------------------------------------------------------------------------------------------
+
+def landscape(w=320, h=240, seed=7):
+    """A photo-like picture: an evening sky, a sun, hills, a lake and grain."""
+    rnd = random.Random(seed)
+    im = Image.new("RGB", (w, h))
+    draw = ImageDraw.Draw(im)
+    for y in range(h):
+        t = y / h
+        draw.line([(0, y), (w, y)], fill=(int(40 + 200 * t), int(70 + 120 * t), int(160 + 40 * (1 - t))))
+    draw.ellipse([w * 0.62, h * 0.15, w * 0.62 + h * 0.2, h * 0.35], fill=(255, 236, 170))
+    for k, colour in enumerate([(92, 110, 140), (60, 96, 80), (34, 70, 44)]):
+        base = h * (0.55 + 0.1 * k)
+        points = [(0, h)] + [(x, base - h / 8 * abs(((x * (k + 2)) % 160) - 80) / 80 - rnd.random() * 6)
+                             for x in range(0, w + 8, 8)] + [(w, h)]
+        draw.polygon(points, fill=colour)
+    draw.rectangle([0, h * 0.86, w, h], fill=(70, 110, 150))
+    im = im.filter(ImageFilter.GaussianBlur(1.0))
+    noise = Image.effect_noise((w, h), 12).convert("RGB")
+    return Image.blend(im, noise, 0.08)
+
+
+def encode(im, fmt, **options):
+    out = io.BytesIO()
+    im.save(out, fmt, **options)
+    return out.getvalue()
+
+
+def psd(im):
+    """An 8-bit RGB Photoshop image, raw (uncompressed) planes."""
+    w, h = im.size
+    header = b"8BPS" + struct.pack(">H6xHIIHH", 1, 3, h, w, 8, 3)
+    planes = b"".join(band.tobytes() for band in im.convert("RGB").split())
+    return header + struct.pack(">III", 0, 0, 0) + struct.pack(">H", 0) + planes
+
+
+def emf():
+    """An enhanced metafile: a filled ellipse and a rectangle frame (header, brush, pen, shapes, end)."""
+    def record(kind, payload):
+        return struct.pack("<II", kind, 8 + len(payload)) + payload
+    bounds = struct.pack("<iiii", 0, 0, 199, 149)
+    body = [
+        record(39, struct.pack("<IIII", 1, 0, 0x0040A0FF, 0)),          # CREATEBRUSHINDIRECT 1: orange
+        record(37, struct.pack("<I", 1)),                               # SELECTOBJECT
+        record(38, struct.pack("<IIiiI", 2, 0, 6, 0, 0x00603010)),      # CREATEPEN 2: dark blue, 6 wide
+        record(37, struct.pack("<I", 2)),
+        record(42, struct.pack("<iiii", 10, 10, 190, 140)),              # ELLIPSE
+        record(43, struct.pack("<iiii", 40, 40, 160, 110)),              # RECTANGLE
+        record(14, struct.pack("<III", 0, 0, 20)),                      # EOF
+    ]
+    count = len(body) + 1
+    # HIMETRIC frame of 200 x 150 pixels at 96 dpi; a reference device of 96 dpi (1209 x 907 pixels, 320 x 240 mm).
+    frame = struct.pack("<iiii", 0, 0, 5292, 3969)
+    size_header = 88
+    total = size_header + sum(len(r) for r in body)
+    header = struct.pack("<II", 1, size_header) + bounds + frame + b" EMF" + struct.pack(
+        "<IIIHHIIIii", 0x00010000, total, count, 3, 0, 0, 0, 0, 1209, 907) + struct.pack("<ii", 320, 240)
+    return header + b"".join(body)
+
+
+# ---- documents, tables, drawings, media -----------------------------------------------------------------
+
+NOTES = ("Recovered notes\r\n" + GREEK + " \u03ba\u03cc\u03c3\u03bc\u03b5\r\n" + CYRILLIC + ", \u043c\u0438\u0440\r\n"
+         "Saved in several encodings by the preview samples.\r\n")
+ANSI_NOTES = "Recovered notes\r\nA caf\u00e9 and " + FRENCH + " in code page 1252.\r\n"
+RTF = (r"{\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}{\f1 Courier New;}}{\colortbl;\red0\green0\blue0;"
+       r"\red31\green78\blue121;}\f0\fs20 \cf2\b Quarterly report\b0\cf1\par "
+       r"Recovered from a scanned disk image.\par \i Totals\i0 : \u945?\u946?\u947? 1, 2, 3\par "
+       r"\f1 status = ok;\f0\par }")
+SOURCE = "/* preview sample */\n#include <stdio.h>\n\nint main(void) {\n  puts(\"hello, preview\");\n  return 0;\n}\n"
+INI = "[Settings]\nWindow Position=12,34\nRecovered=1\n"
+XML = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<inventory>\n  <item name=\"lamp\" count=\"3\"/>\n</inventory>\n"
+HTML = ("<html><head><title>Holiday page</title></head><body bgcolor=\"#ffffff\">\n"
+        "<h1>Holiday pictures</h1><p>Two pictures of the lake, and a <a href=\"notes.htm\">link</a>.</p>\n"
+        "<img src=\"lake.png\" width=\"160\" height=\"120\"> <img src=\"sun.gif\">\n"
+        "<table border=\"1\"><tr><td>Day</td><td>Weather</td></tr><tr><td>Monday</td><td>Sunny</td></tr></table>\n"
+        "</body></html>\n")
+
+
+def dbf(fields, records):
+    """A dBASE III table: fields [(name, type, length, decimals)], records [[text, ...]]."""
+    record_length = 1 + sum(f[2] for f in fields)
+    header_length = 32 + 32 * len(fields) + 1
+    out = bytearray(struct.pack("<BBBBIHH20x", 0x03, 120, 9, 13, len(records), header_length, record_length))
+    for name, kind, length, decimals in fields:
+        out += struct.pack("<11sc4xBB14x", name.encode(), kind.encode(), length, decimals)
+    out += b"\x0d"
+    for values in records:
+        out += b" "
+        for (name, kind, length, _), value in zip(fields, values):
+            text = value.encode("cp1252")
+            out += (text.rjust(length) if kind == "N" else text.ljust(length))[:length]
+    return bytes(out + b"\x1a")
+
+
+def dxf():
+    """An ASCII drawing: a frame of lines, a circle, an arc, a polyline and a text."""
+    def group(code, value):
+        return f"{code:>3}\n{value}\n"
+    out = group(0, "SECTION") + group(2, "HEADER") + group(9, "$ACADVER") + group(1, "AC1009")
+    out += group(9, "$EXTMIN") + group(10, 0.0) + group(20, 0.0) + group(9, "$EXTMAX") + group(10, 200.0) + group(20, 120.0)
+    out += group(0, "ENDSEC") + group(0, "SECTION") + group(2, "ENTITIES")
+    corners = [(0, 0), (200, 0), (200, 120), (0, 120), (0, 0)]
+    for (x1, y1), (x2, y2) in zip(corners, corners[1:]):
+        out += group(0, "LINE") + group(8, "0") + group(10, x1) + group(20, y1) + group(11, x2) + group(21, y2)
+    out += group(0, "CIRCLE") + group(8, "0") + group(62, 1) + group(10, 60) + group(20, 60) + group(40, 35)
+    out += group(0, "ARC") + group(8, "0") + group(62, 5) + group(10, 140) + group(20, 60) + group(40, 30)
+    out += group(50, 0) + group(51, 180)
+    out += group(0, "POLYLINE") + group(8, "0") + group(66, 1) + group(62, 3)
+    for x, y in [(110, 20), (130, 45), (150, 20), (170, 45)]:
+        out += group(0, "VERTEX") + group(8, "0") + group(10, x) + group(20, y)
+    out += group(0, "SEQEND") + group(0, "TEXT") + group(8, "0") + group(10, 10) + group(20, 100) + group(40, 8)
+    out += group(1, "GROUND FLOOR")
+    out += group(0, "ENDSEC") + group(0, "EOF")
+    return out.encode()
+
+
+def avi(frames=8, w=64, h=48):
+    """An uncompressed 24-bit AVI: a square crossing a gradient."""
+    row = (w * 3 + 3) & ~3
+    pictures = []
+    for n in range(frames):
+        im = Image.new("RGB", (w, h), (30, 60, 120))
+        ImageDraw.Draw(im).rectangle([n * 6, 14, n * 6 + 18, 32], fill=(250, 200, 40))
+        data = bytearray()
+        for y in reversed(range(h)):
+            line = im.crop((0, y, w, y + 1)).tobytes("raw", "BGR")
+            data += line + b"\0" * (row - len(line))
+        pictures.append(bytes(data))
+
+    def chunk(tag, data):
+        return tag + struct.pack("<I", len(data)) + data + (b"\0" if len(data) % 2 else b"")
+
+    def lst(kind, data):
+        return chunk(b"LIST", kind + data)
+    size = row * h
+    avih = struct.pack("<IIIIIIIIII16x", 100000, size * 10, 0, 0x10, frames, 0, 1, size, w, h)
+    strh = b"vids" + b"DIB " + struct.pack("<IHHIIIIIIIIhhhh", 0, 0, 0, 0, 1, 10, 0, frames, size, 0xFFFFFFFF, 0,
+                                           0, 0, w, h)
+    strf = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, size, 0, 0, 0, 0)
+    hdrl = lst(b"hdrl", chunk(b"avih", avih) + lst(b"strl", chunk(b"strh", strh) + chunk(b"strf", strf)))
+    movi_items = [chunk(b"00db", p) for p in pictures]
+    movi = lst(b"movi", b"".join(movi_items))
+    index, offset = bytearray(), 4
+    for item, p in zip(movi_items, pictures):
+        index += b"00db" + struct.pack("<III", 0x10, offset, len(p))
+        offset += len(item)
+    body = b"AVI " + hdrl + movi + chunk(b"idx1", bytes(index))
+    return b"RIFF" + struct.pack("<I", len(body)) + body
+
+
+def wav(seconds=1.0, rate=8000):
+    out = io.BytesIO()
+    with wave.open(out, "wb") as w:
+        w.setnchannels(1)
+        w.setsampwidth(2)
+        w.setframerate(rate)
+        w.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 440 * i / rate)))
+                               for i in range(int(seconds * rate))))
+    return out.getvalue()
+
+
+# ---- archives -------------------------------------------------------------------------------------------
+
+MEMBERS = [("readme.txt", b"Holiday archive\r\n" * 20), ("photos/lake.png", None), ("notes/day one.txt", b"Sunny\r\n")]
+
+
+def archive_members(im):
+    return [(name, data if data is not None else encode(im, "PNG")) for name, data in MEMBERS]
+
+
+def zip_archive(members):
+    out = io.BytesIO()
+    with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as z:
+        for name, data in members:
+            z.writestr(zipfile.ZipInfo(name, (2021, 3, 4, 5, 6, 8)), data)
+    return out.getvalue()
+
+
+def tar_gz(members):
+    raw = io.BytesIO()
+    with tarfile.open(fileobj=raw, mode="w", format=tarfile.USTAR_FORMAT) as t:
+        for name, data in members:
+            item = tarfile.TarInfo(name)
+            item.size, item.mtime = len(data), EPOCH
+            t.addfile(item, io.BytesIO(data))
+    return gzip.compress(raw.getvalue(), mtime=EPOCH)
+
+
+def cabinet(work, members):
+    """gcab's cabinet of the members (flat names: a cabinet stores the names given)."""
+    folder = os.path.join(work, "cab")
+    os.makedirs(folder, exist_ok=True)
+    names = []
+    for name, data in members:
+        flat = os.path.basename(name)
+        with open(os.path.join(folder, flat), "wb") as f:
+            f.write(data)
+        os.utime(os.path.join(folder, flat), (EPOCH, EPOCH))
+        names.append(flat)
+    path = os.path.join(work, "bundle.cab")
+    if os.path.exists(path):
+        os.remove(path)
+    subprocess.run(["gcab", "-c", "-z", path] + names, cwd=folder, check=True)
+    with open(path, "rb") as f:
+        return f.read()
+
+
+# ---- the volume -----------------------------------------------------------------------------------------
+
+def sample(path, data, expect, group, **facts):
+    # Capitalised names get long names that keep their case (mtools writes a lower-case 8.3 name with the
+    # lower-case flags, which a reader may show in capitals).
+    folder, name = path.rsplit("/", 1)
+    path = folder + "/" + name[0].upper() + name[1:]
+    return dict(path=path, data=data, expect=expect, group=group, **facts)
+
+
+# Kinds whose damaged file would repeat another's: the same reader behind another name.
+SAME_AS_ANOTHER = {"jpeg", "tiff", "pnm", "ini", "xml", "c", "htm"}
+
+
+# What a damaged file of these kinds shows instead of the corrupted-file picture: the system's picture
+# loader takes a metafile by its header and plays none of its broken records (an empty view); a table
+# whose first field survives is listed with the garbage that follows as its fields; the media player control
+# takes any sound file and reports nothing.
+DAMAGED_EXPECT = {"emf": "blank", "dbf": "list", "wav": "media"}
+
+
+def damaged(data, keep=64):
+    """The file's first bytes and then garbage: its signature stands, its structure is gone."""
+    rnd = random.Random(len(data))
+    return data[:keep] + bytes(rnd.randrange(256) for _ in range(512))
+
+
+def preview_samples(work):
+    im = landscape()
+    png, jpg = encode(im, "PNG"), encode(im, "JPEG", quality=90)
+    members = archive_members(im)
+    zip_bytes, cab_bytes = zip_archive(members), cabinet(work, members)
+    psd_bytes = psd(landscape(160, 120, seed=9))
+    table = dbf([("NAME", "C", 16, 0), ("COUNT", "N", 5, 0), ("BOUGHT", "D", 8, 0), ("STOCKED", "L", 1, 0)],
+                [["Lamp", "3", "20210304", "T"], ["Chair " + "\u00e9", "12", "20200101", "F"],
+                 ["Table", "1", "19991231", "T"]])
+    doc = cfb.write([("\x05SummaryInformation", cfb.summary_information("Letter", "Microsoft Office Word")),
+                     ("WordDocument", b"\xec\xa5" + bytes(4094))])
+    pdf = samples.pdf("Preview sample", ["A one-page PDF", "made by the preview samples"])
+    mdb = b"\x00\x01\x00\x00Standard Jet DB\x00" + bytes(2048 - 19)
+    rich = RTF.encode()
+    text_checks = ["Recovered notes", GREEK, CYRILLIC]
+    files = [
+        sample("/Pictures/lake.png", png, "picture", "image"),
+        sample("/Pictures/lake.jpg", jpg, "picture", "image"),
+        sample("/Pictures/lake.jpeg", jpg, "picture", "image"),
+        sample("/Pictures/lake.bmp", encode(im, "BMP"), "picture", "image"),
+        sample("/Pictures/lake.tif", encode(im, "TIFF"), "picture", "image"),
+        sample("/Pictures/lake.tiff", encode(im, "TIFF", compression="tiff_deflate"), "picture", "image"),
+        sample("/Pictures/lake.tga", encode(im, "TGA", compression="tga_rle"), "picture", "image"),
+        sample("/Pictures/lake.pcx", encode(im, "PCX"), "picture", "image"),
+        sample("/Pictures/lake.ppm", encode(im, "PPM"), "picture", "image"),
+        sample("/Pictures/lake.pnm", encode(im, "PPM"), "picture", "image"),
+        sample("/Pictures/lake.pgm", encode(im.convert("L"), "PPM"), "picture", "image"),
+        # JPEG 2000 is not decoded: the corrupted-file picture.
+        sample("/Pictures/lake.jp2", b"\0\0\0\x0cjP  \r\n\x87\n" + bytes(200), CORRUPTED, "image-jpeg2000"),
+        sample("/Pictures/icon.ico", encode(im.resize((48, 48)), "ICO", sizes=[(48, 48)]), "picture", "picture"),
+        sample("/Pictures/shapes.emf", emf(), "picture", "picture"),
+        sample("/Pictures/sun.gif", encode(im.convert("P", palette=Image.ADAPTIVE), "GIF"), "browser", "browser"),
+        sample("/Pictures/painting.psd", psd_bytes, "picture", "psd"),
+        sample("/Documents/notes utf-8.txt", b"\xef\xbb\xbf" + NOTES.encode("utf-8"), "text", "text",
+               text=text_checks),
+        sample("/Documents/notes utf-16.txt", b"\xff\xfe" + NOTES.encode("utf-16-le"), "text", "text",
+               text=text_checks),
+        sample("/Documents/notes utf-16be.txt", b"\xfe\xff" + NOTES.encode("utf-16-be"), "text", "text",
+               text=text_checks),
+        sample("/Documents/notes ansi.txt", ANSI_NOTES.encode("cp1252"), "text", "text", text=[FRENCH]),
+        sample("/Documents/settings.ini", INI.encode(), "text", "text", text=["Window Position=12,34"]),
+        sample("/Documents/inventory.xml", XML.encode(), "text", "text", text=["<item name=\"lamp\""]),
+        sample("/Documents/hello.c", SOURCE.encode(), "text", "source", text=["hello, preview"]),
+        sample("/Documents/report.rtf", rich, "text", "rtf", text=["Quarterly report", "\u03b1\u03b2\u03b3"]),
+        # Word and the PDF control are not on this machine.
+        sample("/Documents/letter.doc", doc, CORRUPTED, "word"),
+        sample("/Documents/manual.pdf", pdf, CORRUPTED, "pdf", box="Unable to open."),
+        sample("/Archives/holiday.zip", zip_bytes, "list", "zip", rows=["readme.txt", "lake.png", "day one.txt"]),
+        sample("/Archives/holiday.cab", cab_bytes, "list", "cab", rows=["readme.txt", "lake.png", "day one.txt"]),
+        # No viewer takes ".gz" files.
+        sample("/Archives/holiday.tar.gz", tar_gz(members), NOT_AVAILABLE, "tar-gz"),
+        sample("/Drawings/ground floor.dxf", dxf(), "drawing", "dxf"),
+        sample("/Tables/stock.dbf", table, "list", "dbf", rows=["Lamp", "Chair \u00e9", "Table"]),
+        # The database engine is not on this machine.
+        sample("/Tables/shop.mdb", mdb, CORRUPTED, "access", box="The database could not be opened"),
+        sample("/Web/holiday.html", HTML.encode(), "html", "html"),
+        sample("/Web/lake.png", png, "picture", "image"),
+        sample("/Web/notes.htm", HTML.encode(), "browser", "browser"),
+        sample("/Media/clip.avi", avi(), "media", "avi"),
+        sample("/Media/tone.wav", wav(), "media", "media"),
+        sample("/Media/unknown.xyz", b"not a kind the pane knows\r\n", NOT_AVAILABLE, "unknown"),
+        sample("/Large/big picture.jpg", jpg + bytes(5 * 1024 * 1024 + 4096), TOO_LARGE, "large"),
+    ]
+    # The damaged file of each kind.
+    kinds = {}
+    for f in files:
+        ext = f["path"].rsplit(".", 1)[1]
+        if ext in kinds or ext in SAME_AS_ANOTHER or f["expect"] in (TOO_LARGE, NOT_AVAILABLE):
+            continue
+        kinds[ext] = f
+    for ext, f in kinds.items():
+        expect, extra = DAMAGED_EXPECT.get(ext, CORRUPTED), {}
+        if f["expect"] in ("text", "browser", "html"):
+            expect = f["expect"]  # shown as they are: text and pages have no structure to break
+        if "box" in f:
+            extra["box"] = f["box"]
+        files.append(sample("/Damaged/damaged." + ext, damaged(f["data"]), expect, "damaged", **extra))
+    return files
+
+
+def bench_samples(work):
+    """Files near the preview's limit for the benchmark: a 5 MB JPEG, a 5 MB text, a 1 MB ZIP."""
+    rnd = random.Random(5)
+    big = landscape(1600, 1200)
+    quality, jpg = 98, b""
+    for quality in (98, 95, 90, 85, 80):
+        noisy = Image.blend(big, Image.effect_noise(big.size, 90).convert("RGB"), 0.5)
+        jpg = encode(noisy, "JPEG", quality=quality)
+        if len(jpg) <= 5_000_000:
+            break
+    jpg = jpg[:-2] + bytes(5_000_000 - len(jpg)) + b"\xff\xd9" if len(jpg) < 5_000_000 else jpg
+    lines = []
+    while sum(len(l) for l in lines) < 5_000_000:
+        lines.append("%07d %s\r\n" % (len(lines), " ".join(rnd.choice(["lake", "sun", "hill", "boat", "rain"])
+                                                           for _ in range(10))))
+    text = "".join(lines).encode()[:5_000_000]
+    members = [("member %03d.bin" % i, bytes(rnd.randrange(256) for _ in range(4000))) for i in range(250)]
+    return [sample("/bench.jpg", jpg, "picture", "bench"), sample("/bench.txt", text, "text", "bench"),
+            sample("/bench.zip", zip_archive(members), "list", "bench")]
+
+
+def build_volume(out, name, files, size_mib, label):
+    raw = os.path.join(out, name + ".raw")
+    if os.path.exists(raw):
+        os.remove(raw)
+    env = dict(os.environ, TZ="UTC", SOURCE_DATE_EPOCH=str(EPOCH), MTOOLS_SKIP_CHECK="1")
+    subprocess.run(["mkfs.fat", "-C", "--invariant", "--mbr=n", "-F", "32", "-s", "1", "-h", str(PARTITION_START), "-n", label, raw,
+                    str(size_mib * 1024)], check=True, stdout=subprocess.DEVNULL, env=env)
+    staging = os.path.join(out, ".work", name)
+    folders = sorted({os.path.dirname(f["path"]) for f in files} - {"/"})
+    for folder in folders:
+        subprocess.run(["mmd", "-i", raw, "::" + folder], check=True, env=env)
+    for f in files:
+        local = os.path.join(staging, f["path"].lstrip("/"))
+        os.makedirs(os.path.dirname(local), exist_ok=True)
+        with open(local, "wb") as fh:
+            fh.write(f["data"])
+        os.utime(local, (EPOCH, EPOCH))
+        subprocess.run(["mcopy", "-o", "-i", raw, local, "::" + f["path"]], check=True, env=env)
+    # The disk: an MBR with the volume as its one partition (FAT32 LBA) at sector 2048.
+    disk = os.path.join(out, name + ".disk")
+    sectors = os.path.getsize(raw) // 512
+    mbr = bytearray(512)
+    mbr[446:462] = struct.pack("<B3sB3sII", 0, b"\xfe\xff\xff", 0x0C, b"\xfe\xff\xff", PARTITION_START, sectors)
+    mbr[510:512] = b"\x55\xaa"
+    with open(disk, "wb") as fh, open(raw, "rb") as volume:
+        fh.write(mbr + bytes(512 * (PARTITION_START - 1)))
+        while True:
+            block = volume.read(1 << 20)
+            if not block:
+                break
+            fh.write(block)
+        fh.write(vhd.make_footer(512 * (PARTITION_START + sectors), 2, vhd.unique_id(name), 0xFFFFFFFFFFFFFFFF))
+    os.remove(raw)
+    os.replace(disk, os.path.join(out, name + ".fixed.vhd"))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--bench", action="store_true")
+    args = parser.parse_args()
+    out = os.path.abspath(args.out)
+    os.makedirs(os.path.join(out, ".work"), exist_ok=True)
+    if args.bench:
+        files = bench_samples(os.path.join(out, ".work"))
+        build_volume(out, "bench", files, BENCH_VOLUME_MIB, "BENCH")
+        name = "bench"
+    else:
+        files = preview_samples(os.path.join(out, ".work"))
+        build_volume(out, "preview", files, VOLUME_MIB, "PREVIEW")
+        name = "preview"
+    listing = [{k: v for k, v in f.items() if k != "data"} | {"size": len(f["data"])} for f in files]
+    with open(os.path.join(out, name + ".json"), "w", encoding="utf-8") as fh:
+        json.dump(listing, fh, indent=1, ensure_ascii=False)
+        fh.write("\n")
+
+
+if __name__ == "__main__":
+    main()
