@@ -1,197 +1,300 @@
+// The command bar's lifetime, its managers and sizes, painting and the idle update.
 #include "toolkit/commandbars/tkp_command_bar.h"
 
-#include <algorithm>
-
-#include "platform/classlib/win/ccmdui.h"
 #include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/cframewnd.h"
-#include "platform/classlib/resource_win32.h"
+#include "platform/classlib/win/cmenu.h"
+#include "platform/classlib/win/cwinapp.h"
+#include "toolkit/commandbars/tkp_bar_controls.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_paint_chain.h"
 #include "toolkit/common/tkp_image_manager.h"
-#include "toolkit/commandbars/tkp_paint_manager.h"
+#include "toolkit/common/tkp_mouse_manager.h"
+#include "toolkit/common/tkp_tooltip_context.h"
 
-IMPLEMENT_DYNAMIC(CTKPCommandBar, CControlBar)
-IMPLEMENT_DYNAMIC(CTKPToolBar, CTKPCommandBar)
+IMPLEMENT_DYNCREATE(CTKPCommandBar, CWnd)
 
-namespace {
-
-constexpr int kMargin = 4;          // around the row of buttons
-constexpr int kSeparatorWidth = 9;
-constexpr int kIconOnlyHeight = 40;
-constexpr int kTextBelowHeight = 76;  // room for the banner a theme may draw at y 20 and its 51 pixels
-constexpr int kIconSize = 32;
-constexpr int kFadedAlpha = 80;     // how much of a disabled icon shows through
-
-// The short name of a command: the second line of its string, trimmed.
-CString ShortName(UINT id) {
-  CString text;
-  if (!text.LoadString(id)) return CString();
-  const int feed = text.Find(_T('\n'));
-  CString name = feed >= 0 ? text.Mid(feed + 1) : text;
-  name.TrimLeft();
-  name.TrimRight();
-  return name;
-}
-
-class BarCmdUI : public CCmdUI {
- public:
-  void Enable(BOOL bOn) override {
-    static_cast<CTKPCommandBar*>(m_pOther)->EnableItem(static_cast<int>(m_nIndex), bOn);
-    m_bEnableChanged = TRUE;
-  }
-  void SetCheck(int) override {}
-  void SetText(LPCTSTR) override {}
-};
-
-}  // namespace
-
-BEGIN_MESSAGE_MAP(CTKPCommandBar, CControlBar)
+BEGIN_MESSAGE_MAP(CTKPCommandBar, CWnd)
+  ON_WM_CREATE()
+  ON_WM_DESTROY()
   ON_WM_PAINT()
   ON_WM_ERASEBKGND()
+  ON_MESSAGE(WM_PRINT, OnPrint)
+  ON_WM_TIMER()
   ON_WM_MOUSEMOVE()
   ON_WM_MOUSELEAVE()
+  ON_WM_NCMOUSEMOVE()
   ON_WM_LBUTTONDOWN()
+  ON_WM_LBUTTONDBLCLK()
   ON_WM_LBUTTONUP()
-  ON_WM_SIZE()
+  ON_WM_RBUTTONUP()
+  ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
 
-CTKPCommandBar::~CTKPCommandBar() { delete m_pTheme; }
+CTKPCommandBar::CTKPCommandBar() { m_pControls = tkp_bar::NewControls(this); }
 
-BOOL CTKPCommandBar::Create(CWnd* pParentWnd, UINT nID, CTKPCommandBars* pCommandBars) {
-  m_pCommandBars = pCommandBars;
-  m_dwStyle = CBRS_ALIGN_TOP;
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  m_font.CreateFontIndirect(&metrics.lfMenuFont);
-  LPCTSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW));
-  return CWnd::Create(cls, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, RECT{0, 0, 0, 0}, pParentWnd, nID);
+CTKPCommandBar::~CTKPCommandBar() {
+  if (m_hWnd != nullptr) DestroyWindow();
+  tkp_bar::ReleaseControls(m_pControls);
+  m_pControls = nullptr;
+  tkp_paint::Drop(m_pPaintManager);
+  if (m_pImageManager != nullptr) m_pImageManager->InternalRelease();
+  if (m_pToolTipContext != nullptr) m_pToolTipContext->InternalRelease();
 }
 
-void CTKPCommandBar::ShowTextBelowIcons(BOOL bShow) {
-  m_bTextBelow = bShow;
-  Relayout();
+void CTKPCommandBar::OnFinalRelease() {
+  // The last holder lets go: the window goes with the object.
+  if (m_hWnd != nullptr) DestroyWindow();
+  delete this;
 }
 
-void CTKPCommandBar::SetPaintManager(CTKPPaintManager* pTheme) {
-  if (pTheme == m_pTheme) return;
-  delete m_pTheme;
-  m_pTheme = pTheme;
-  if (m_hWnd != nullptr) Invalidate();
+// ---- what the bar is ----------------------------------------------------------------------------------
+
+CTKPControl* CTKPCommandBar::GetControl(int nIndex) const { return tkp_bar::At(m_pControls, nIndex); }
+
+int CTKPCommandBar::GetControlCount() const { return tkp_bar::Count(m_pControls); }
+
+CTKPCommandBars* CTKPCommandBar::GetCommandBars() const {
+  for (const CTKPCommandBar* bar = this; bar != nullptr; bar = bar->GetParentCommandBar()) {
+    if (bar->m_pCommandBars != nullptr) return bar->m_pCommandBars;
+  }
+  return nullptr;
 }
+
+CTKPCommandBar* CTKPCommandBar::GetRootParent() const {
+  const CTKPCommandBar* bar = this;
+  while (CTKPCommandBar* parent = bar->GetParentCommandBar()) bar = parent;
+  return const_cast<CTKPCommandBar*>(bar);
+}
+
+CWnd* CTKPCommandBar::GetSite() const {
+  if (CTKPCommandBars* bars = GetCommandBars()) return bars->GetSite();
+  CTKPCommandBar* root = GetRootParent();
+  if (root->m_pNotifyWnd != nullptr) return root->m_pNotifyWnd;
+  if (root->m_hWnd != nullptr) {
+    if (CWnd* parent = root->GetParent()) return parent;
+  }
+  return AfxGetMainWnd();
+}
+
+CWnd* CTKPCommandBar::GetOwnerSite() const {
+  CTKPCommandBar* root = GetRootParent();
+  return root->m_pCommandTarget != nullptr ? root->m_pCommandTarget : GetSite();
+}
+
+void CTKPCommandBar::SetTitle(LPCTSTR lpszTitle) {
+  m_strTitle = lpszTitle;
+  if (m_hWnd != nullptr) SetWindowText(lpszTitle);
+}
+
+BOOL CTKPCommandBar::IsLayoutRTL() const {
+  return m_hWnd != nullptr && (GetExStyle() & WS_EX_LAYOUTRTL) != 0;
+}
+
+BOOL CTKPCommandBar::IsCustomizeMode() const {
+  CTKPCommandBars* bars = GetCommandBars();
+  return bars != nullptr && bars->IsCustomizeMode();
+}
+
+BOOL CTKPCommandBar::IsKeyboardCuesVisible() const {
+  CTKPCommandBars* bars = GetCommandBars();
+  return bars == nullptr || bars->IsKeyboardCuesVisible();
+}
+
+// ---- paint and image managers ---------------------------------------------------------------------------
 
 CTKPPaintManager* CTKPCommandBar::GetPaintManager() const {
-  return m_pTheme != nullptr ? m_pTheme : CTKPPaintManager::GetCurrent();
+  if (m_pPaintManager != nullptr) return m_pPaintManager;
+  if (CTKPCommandBars* bars = GetCommandBars()) return bars->GetPaintManager();
+  CTKPCommandBar* root = GetRootParent();
+  if (root != this && root->m_pPaintManager != nullptr) return root->m_pPaintManager;
+  return tkp_paint::Current();
 }
 
-void CTKPCommandBar::SetButtons(const UINT* ids, int nCount) {
-  m_items.clear();
-  for (int i = 0; i < nCount; ++i) {
-    Item item;
-    item.id = ids[i];
-    if (item.id != 0) item.text = ShortName(item.id);
-    m_items.push_back(item);
+void CTKPCommandBar::SetPaintManager(CTKPPaintManager* pPaintManager) {
+  if (pPaintManager == m_pPaintManager) return;
+  tkp_paint::Drop(m_pPaintManager);
+  m_pPaintManager = pPaintManager;
+  // The caller's reference passes to the bar.
+  if (m_pPaintManager != nullptr) tkp_paint::RefreshMetrics(m_pPaintManager, 0);
+  DelayLayout();
+  Redraw();
+}
+
+CTKPImageManager* CTKPCommandBar::GetImageManager() const {
+  if (m_pImageManager != nullptr) return m_pImageManager;
+  if (CTKPCommandBars* bars = GetCommandBars()) return bars->GetImageManager();
+  CTKPCommandBar* root = GetRootParent();
+  if (root != this && root->m_pImageManager != nullptr) return root->m_pImageManager;
+  return TKPImageManager();
+}
+
+void CTKPCommandBar::SetImageManager(CTKPImageManager* pImageManager) {
+  if (pImageManager == m_pImageManager) return;
+  if (m_pImageManager != nullptr) m_pImageManager->InternalRelease();
+  m_pImageManager = pImageManager;
+}
+
+// ---- sizes ---------------------------------------------------------------------------------------------
+
+CSize CTKPCommandBar::GetIconSize() const {
+  const bool own = m_szIcons.cx != 0 && m_szIcons.cy != 0;
+  CTKPCommandBars* bars = GetCommandBars();
+  if (bars == nullptr) return own ? m_szIcons : CSize(16, 16);
+  const CTKPCommandBarsOptions* options = bars->GetOptions();
+  if (m_barType == tkpBarTypePopup) return own ? m_szIcons : options->szPopupIcons;
+  CSize size = own ? m_szIcons : options->szIcons;
+  if (size.cx == 0 || size.cy == 0) size = CSize(16, 16);
+  if (options->bLargeIcons && (m_szButtons.cx == 0 || m_szButtons.cy == 0)) {
+    const CSize large = options->szLargeIcons;
+    size = large.cx != 0 && large.cy != 0 ? large : CSize(size.cx * 2, size.cy * 2);
   }
-  Relayout();
+  return size;
 }
 
-UINT CTKPCommandBar::GetItemID(int nIndex) const {
-  return nIndex >= 0 && nIndex < GetCount() ? m_items[static_cast<size_t>(nIndex)].id : 0;
+CSize CTKPCommandBar::GetButtonSize() const {
+  if (m_szButtons.cx != 0 && m_szButtons.cy != 0) return m_szButtons;
+  const CSize icon = GetIconSize();
+  return CSize(icon.cx + 7, icon.cy + 7);
 }
 
-BOOL CTKPCommandBar::IsItemEnabled(int nIndex) const {
-  return nIndex >= 0 && nIndex < GetCount() && m_items[static_cast<size_t>(nIndex)].enabled;
+void CTKPCommandBar::ShowTextBelowIcons(int nMode) {
+  m_nTextBelowIcons = nMode;
+  DelayLayout();
 }
 
-CString CTKPCommandBar::GetItemText(int nIndex) const {
-  return nIndex >= 0 && nIndex < GetCount() ? m_items[static_cast<size_t>(nIndex)].text : CString();
+BOOL CTKPCommandBar::IsTextBelowIcons() const {
+  if (m_nTextBelowIcons != 2) return m_nTextBelowIcons != 0;
+  CTKPCommandBars* bars = GetCommandBars();
+  return bars != nullptr && bars->GetOptions()->bShowTextBelowIcons;
 }
 
-CRect CTKPCommandBar::GetItemRect(int nIndex) const {
-  return nIndex >= 0 && nIndex < GetCount() ? m_items[static_cast<size_t>(nIndex)].rect : CRect(0, 0, 0, 0);
+// ---- redraw and layout -----------------------------------------------------------------------------------
+
+void CTKPCommandBar::Redraw() {
+  if (m_nLockRedraw > 0) {
+    DelayRedraw();
+    return;
+  }
+  m_dwState &= ~stateRedrawPending;
+  if (m_hWnd != nullptr) ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
-void CTKPCommandBar::EnableItem(int nIndex, BOOL bEnable) {
-  if (nIndex < 0 || nIndex >= GetCount()) return;
-  Item& item = m_items[static_cast<size_t>(nIndex)];
-  if (!item.enabled == !bEnable) return;
-  item.enabled = bEnable;
-  if (m_hWnd != nullptr) InvalidateRect(item.rect, FALSE);
+void CTKPCommandBar::UnlockRedraw() {
+  if (m_nLockRedraw > 0 && --m_nLockRedraw == 0) Redraw();
 }
 
-CSize CTKPCommandBar::CalcFixedLayout(BOOL bStretch, BOOL) {
-  const int height = m_bTextBelow ? kTextBelowHeight : kIconOnlyHeight;
-  int width = kMargin;
-  for (const Item& item : m_items) width = std::max<int>(width, item.rect.right);
-  return CSize(bStretch ? 32767 : width + kMargin, height);
+void CTKPCommandBar::DelayLayout() {
+  m_nSelected = -1;
+  m_nPopuped = -1;
+  m_dwState |= stateLayoutPending;
 }
 
-void CTKPCommandBar::Relayout() {
-  CClientDC dc(m_hWnd != nullptr ? this : nullptr);
-  CFont* old = dc.SelectObject(&m_font);
-  const int height = (m_bTextBelow ? kTextBelowHeight : kIconOnlyHeight) - 2 * kMargin;
-  int x = kMargin;
-  for (Item& item : m_items) {
-    int width = kSeparatorWidth;
-    if (item.id != 0) {
-      width = kIconSize + 12;
-      if (m_bTextBelow && !item.text.IsEmpty()) width = std::max<int>(width, dc.GetTextExtent(item.text).cx + 14);
+CSize CTKPCommandBar::CalcDynamicLayout(int, DWORD) { return CSize(0, 0); }
+
+// ---- operations the bar kinds fill in -------------------------------------------------------------------
+
+BOOL CTKPCommandBar::LoadToolBar(UINT, BOOL) { return FALSE; }
+BOOL CTKPCommandBar::Popup(CTKPControlPopup*, BOOL) { return FALSE; }
+void CTKPCommandBar::SetVisible(BOOL) {}
+BOOL CTKPCommandBar::IsVisible() const { return FALSE; }
+BOOL CTKPCommandBar::SetPosition(int) { return FALSE; }
+void CTKPCommandBar::OnControlSelected(BOOL, CTKPControl*) {}
+void CTKPCommandBar::DoPropExchange(CTKPPropExchange*) {}
+void CTKPCommandBar::OnUpdateCmdUI(CCmdTarget*, BOOL) {}
+
+int CTKPCommandBar::HitTestTracking(CPoint ptScreen) const {
+  if (m_hWnd == nullptr) return 0;
+  CRect window;
+  ::GetWindowRect(m_hWnd, window);
+  return window.PtInRect(ptScreen) ? 1 : 0;
+}
+
+void CTKPCommandBar::Copy(CTKPCommandBar* pSource, BOOL bRecursive) {
+  if (pSource == nullptr || pSource == this) return;
+  m_dwFlags = pSource->m_dwFlags;
+  m_dwBarStyle = pSource->m_dwBarStyle;
+  m_strTitle = pSource->m_strTitle;
+  m_barType = pSource->m_barType;
+  m_nBarID = pSource->m_nBarID;
+  m_bCustomizable = pSource->m_bCustomizable;
+  m_nMRUWidth = pSource->m_nMRUWidth;
+  m_szIcons = pSource->m_szIcons;
+  m_szButtons = pSource->m_szButtons;
+  CTKPControls* copy = tkp_bar::DuplicateControls(pSource->m_pControls, this, bRecursive);
+  if (copy != nullptr) {
+    tkp_bar::ReleaseControls(m_pControls);
+    m_pControls = copy;
+  }
+}
+
+CTKPCommandBar* CTKPCommandBar::Clone(BOOL bRecursive) {
+  auto* clone = static_cast<CTKPCommandBar*>(GetRuntimeClass()->CreateObject());
+  if (clone != nullptr) clone->Copy(this, bRecursive);
+  return clone;
+}
+
+BOOL CTKPCommandBar::LoadMenu(CMenu* pMenu, BOOL bRemoveOld) {
+  if (pMenu == nullptr || pMenu->m_hMenu == nullptr || !::IsMenu(pMenu->m_hMenu)) return FALSE;
+  if (bRemoveOld) tkp_bar::RemoveAll(m_pControls);
+  BOOL separator = FALSE;
+  const int count = ::GetMenuItemCount(pMenu->m_hMenu);
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_SUBMENU;
+    if (!::GetMenuItemInfoW(pMenu->m_hMenu, static_cast<UINT>(i), TRUE, &info)) continue;
+    // An item with id 0 and no sub-menu counts as a separator.
+    if ((info.fType & MFT_SEPARATOR) != 0 || (info.wID == 0 && info.hSubMenu == nullptr)) {
+      separator = TRUE;
+      continue;
     }
-    item.rect = CRect(x, kMargin, x + width, kMargin + (m_bTextBelow ? std::min(height, 62) : height));
-    x += width;
+    CTKPControl* control = tkp_bar::AddMenuItem(m_pControls, pMenu, i);
+    if (control == nullptr) continue;
+    if (separator) tkp_bar::SetBeginGroup(control, TRUE);
+    separator = FALSE;
+    if ((info.fState & MFS_DEFAULT) != 0) tkp_bar::SetDefaultItem(control, TRUE);
+    if ((info.fState & (MFS_DISABLED | MFS_GRAYED)) != 0) tkp_bar::SetEnabled(control, FALSE);
   }
-  dc.SelectObject(old);
-  if (m_hWnd != nullptr) Invalidate();
+  if (m_hWnd != nullptr) {
+    if (CFrameWnd* frame = GetParentFrame()) frame->m_nIdleFlags |= CFrameWnd::idleNotify | CFrameWnd::idleLayout;
+  }
+  return TRUE;
 }
 
-int CTKPCommandBar::HitTest(CPoint point) const {
-  for (int i = 0; i < GetCount(); ++i) {
-    const Item& item = m_items[static_cast<size_t>(i)];
-    if (item.id != 0 && item.rect.PtInRect(point)) return i;
+int CTKPCommandBar::FindControl(int nStart, UINT nID, int nType) const {
+  for (int i = nStart < 0 ? 0 : nStart; i < GetControlCount(); ++i) {
+    const CTKPControl* control = GetControl(i);
+    if (tkp_bar::Id(control) == nID && tkp_bar::Type(control) == nType) return i;
   }
   return -1;
 }
 
-void CTKPCommandBar::DrawItem(CDC* pDC, CTKPPaintManager* pTheme, int nIndex) {
-  const Item& item = m_items[static_cast<size_t>(nIndex)];
-  const CRect& r = item.rect;
-  if (item.id == 0) {
-    const int x = r.left + r.Width() / 2;
-    pDC->FillSolidRect(x, r.top + 6, 1, r.Height() - 12, RGB(0xB4, 0xC0, 0xD0));
-    pDC->FillSolidRect(x + 1, r.top + 6, 1, r.Height() - 12, RGB(0xFF, 0xFF, 0xFF));
-    return;
+// ---- window messages ----------------------------------------------------------------------------------
+
+BOOL CTKPCommandBar::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  // The tooltips see every message before the handlers do.
+  if (m_pToolTipContext != nullptr) m_pToolTipContext->FilterToolTipMessage(this, message, wParam, lParam);
+  return CWnd::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+int CTKPCommandBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+  if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
+  CTKPCommandBars* bars = GetCommandBars();
+  if (bars != nullptr && m_pToolTipContext == nullptr && bars->GetToolTipContext() != nullptr) {
+    m_pToolTipContext = bars->GetToolTipContext();
+    m_pToolTipContext->InternalAddRef();
   }
-  if (item.enabled && nIndex == m_nHot && pTheme != nullptr) {
-    pTheme->DrawHotButton(pDC, r, nIndex == m_nPressed);
-  }
-  const int iconX = r.left + (r.Width() - kIconSize) / 2;
-  const int iconY = r.top + (m_bTextBelow ? 5 : (r.Height() - kIconSize) / 2);
-  CTKPImageManagerIcon* icon =
-      m_pCommandBars != nullptr ? m_pCommandBars->GetImageManager()->GetImage(item.id, kIconSize) : nullptr;
-  if (icon != nullptr) {
-    const CSize size(kIconSize, kIconSize);
-    if (item.enabled) {
-      icon->Draw(pDC, CPoint(iconX, iconY), icon->GetIcon(), size);
-    } else {
-      // A disabled icon is a faint copy over the background.
-      CDC copy;
-      copy.CreateCompatibleDC(pDC);
-      CBitmap bitmap;
-      bitmap.CreateCompatibleBitmap(pDC, kIconSize, kIconSize);
-      CBitmap* oldBitmap = copy.SelectObject(&bitmap);
-      copy.BitBlt(0, 0, kIconSize, kIconSize, pDC, iconX, iconY, SRCCOPY);
-      icon->Draw(&copy, CPoint(0, 0), icon->GetIcon(), size);
-      BLENDFUNCTION blend{AC_SRC_OVER, 0, kFadedAlpha, 0};
-      pDC->AlphaBlend(iconX, iconY, kIconSize, kIconSize, &copy, 0, 0, kIconSize, kIconSize, blend);
-      copy.SelectObject(oldBitmap);
-    }
-  }
-  if (m_bTextBelow && !item.text.IsEmpty()) {
-    CRect text(r.left, iconY + kIconSize + 3, r.right, r.bottom);
-    pDC->SetBkMode(TRANSPARENT);
-    pDC->SetTextColor(pTheme != nullptr ? pTheme->GetTextColor(item.enabled) : ::GetSysColor(COLOR_BTNTEXT));
-    pDC->DrawText(item.text, text, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-  }
+  return 0;
+}
+
+void CTKPCommandBar::OnDestroy() {
+  if (m_nTrackingMode != 0) SetTrackingMode(0, TRUE, TRUE);
+  StopTimers();
+  TKPHookManager()->RemoveAll(this);
+  CTKPMouseManager* mouse = TKPMouseManager();
+  if (mouse->m_pTrackModeBar == this) mouse->m_pTrackModeBar = nullptr;
+  CWnd::OnDestroy();
 }
 
 void CTKPCommandBar::OnPaint() {
@@ -199,97 +302,75 @@ void CTKPCommandBar::OnPaint() {
   CRect client;
   GetClientRect(client);
   if (client.IsRectEmpty()) return;
-  // Painted off screen in one go, so the banner and the buttons do not flicker.
+  // Drawn off screen in one go, so that nothing flickers.
   CDC dc;
   dc.CreateCompatibleDC(&paint);
   CBitmap bitmap;
   bitmap.CreateCompatibleBitmap(&paint, client.Width(), client.Height());
-  CBitmap* oldBitmap = dc.SelectObject(&bitmap);
-  CFont* oldFont = dc.SelectObject(&m_font);
-  CTKPPaintManager* theme = GetPaintManager();
-  if (theme != nullptr) {
-    theme->FillCommandBarEntry(&dc, this);
-  } else {
-    dc.FillSolidRect(client, ::GetSysColor(COLOR_BTNFACE));
-  }
-  for (int i = 0; i < GetCount(); ++i) DrawItem(&dc, theme, i);
+  CBitmap* old = dc.SelectObject(&bitmap);
+  DrawCommandBar(&dc, client);
   paint.BitBlt(0, 0, client.Width(), client.Height(), &dc, 0, 0, SRCCOPY);
-  dc.SelectObject(oldFont);
-  dc.SelectObject(oldBitmap);
+  dc.SelectObject(old);
 }
 
 BOOL CTKPCommandBar::OnEraseBkgnd(CDC*) { return TRUE; }
 
-void CTKPCommandBar::OnSize(UINT, int, int) { Invalidate(FALSE); }
-
-void CTKPCommandBar::OnMouseMove(UINT, CPoint point) {
-  if (!m_bTracking) {
-    TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, m_hWnd, 0};
-    m_bTracking = ::TrackMouseEvent(&track);
-  }
-  const int hot = HitTest(point);
-  if (hot == m_nHot) return;
-  if (m_nHot >= 0) InvalidateRect(m_items[static_cast<size_t>(m_nHot)].rect, FALSE);
-  m_nHot = hot;
-  if (m_nHot >= 0) InvalidateRect(m_items[static_cast<size_t>(m_nHot)].rect, FALSE);
+LRESULT CTKPCommandBar::OnPrint(WPARAM wParam, LPARAM) {
+  CRect client;
+  GetClientRect(client);
+  CDC* dc = CDC::FromHandle(reinterpret_cast<HDC>(wParam));
+  if (dc != nullptr) DrawCommandBar(dc, client);
+  return 0;
 }
 
-void CTKPCommandBar::OnMouseLeave() {
-  m_bTracking = FALSE;
-  if (m_nHot >= 0 && m_nPressed < 0) {
-    InvalidateRect(m_items[static_cast<size_t>(m_nHot)].rect, FALSE);
-    m_nHot = -1;
+void CTKPCommandBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
+  (void)rcClipBox;
+  CTKPPaintManager* paint = GetPaintManager();
+  if (paint != nullptr) {
+    tkp_paint::FillCommandBar(paint, pDC, this, 0);
+  } else {
+    CRect client;
+    GetClientRect(client);
+    pDC->FillSolidRect(client, ::GetSysColor(COLOR_BTNFACE));
+  }
+  const BOOL customize = IsCustomizeMode();
+  CTKPCommandBars* bars = GetCommandBars();
+  for (int i = 0; i < GetControlCount(); ++i) {
+    CTKPControl* control = GetControl(i);
+    if (!tkp_bar::IsVisible(control)) continue;
+    tkp_bar::Draw(control, pDC);
+    if (customize && bars != nullptr && bars->GetDragControl() == control) {
+      CRect frame = tkp_bar::Rect(control);
+      pDC->Draw3dRect(frame, RGB(0, 0, 0), RGB(0, 0, 0));
+      frame.DeflateRect(1, 1);
+      pDC->Draw3dRect(frame, RGB(0, 0, 0), RGB(0, 0, 0));
+    }
   }
 }
 
-void CTKPCommandBar::OnLButtonDown(UINT, CPoint point) {
-  m_nPressed = HitTest(point);
-  if (m_nPressed < 0 || !m_items[static_cast<size_t>(m_nPressed)].enabled) {
-    m_nPressed = -1;
+LRESULT CTKPCommandBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
+  if (m_hWnd == nullptr || !IsWindowVisible()) return 0;
+  CWnd* target = GetOwnerSite();
+  if (target != nullptr) OnUpdateCmdUI(target, static_cast<BOOL>(wParam));
+  return 0;
+}
+
+void CTKPCommandBar::StopTimers() {
+  if (m_hWnd == nullptr) return;
+  KillTimer(TKP_TIMER_HOVER);
+  KillTimer(TKP_TIMER_FULLMENU);
+}
+
+void CTKPCommandBar::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent != TKP_TIMER_HOVER && nIDEvent != TKP_TIMER_FULLMENU) {
+    CWnd::OnTimer(nIDEvent);
     return;
   }
-  m_nHot = m_nPressed;
-  SetCapture();
-  InvalidateRect(m_items[static_cast<size_t>(m_nPressed)].rect, FALSE);
-}
-
-void CTKPCommandBar::OnLButtonUp(UINT, CPoint point) {
-  if (m_nPressed < 0) return;
-  const int pressed = m_nPressed;
-  m_nPressed = -1;
-  ::ReleaseCapture();
-  InvalidateRect(m_items[static_cast<size_t>(pressed)].rect, FALSE);
-  if (HitTest(point) != pressed || !m_items[static_cast<size_t>(pressed)].enabled) return;
-  // Posted: the command may open a modal loop, which should not run inside this click.
-  CWnd* owner = GetOwner();
-  if (owner != nullptr) owner->PostMessage(WM_COMMAND, MAKEWPARAM(m_items[static_cast<size_t>(pressed)].id, 0), 0);
-}
-
-void CTKPCommandBar::OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) {
-  BarCmdUI state;
-  state.m_pOther = this;
-  state.m_nIndexMax = static_cast<UINT>(GetCount());
-  for (int i = 0; i < GetCount(); ++i) {
-    const UINT id = m_items[static_cast<size_t>(i)].id;
-    if (id == 0) continue;
-    state.m_nID = id;
-    state.m_nIndex = static_cast<UINT>(i);
-    state.DoUpdate(pTarget, bDisableIfNoHandler);
+  if (m_nLockTrack > 0) return;
+  KillTimer(nIDEvent);
+  if (nIDEvent == TKP_TIMER_HOVER) {
+    if (CTKPControl* selected = GetControl(m_nSelected)) tkp_bar::OnMouseHover(selected);
+    return;
   }
-}
-
-BOOL CTKPToolBar::LoadToolBar(UINT nIDResource, BOOL) {
-  HINSTANCE module = AfxGetResourceHandle();
-  HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(nIDResource), MAKEINTRESOURCEW(241));
-  if (found == nullptr) return FALSE;
-  const DWORD bytes = ::SizeofResource(module, found);
-  HGLOBAL loaded = ::LoadResource(module, found);
-  const WORD* words = loaded != nullptr ? static_cast<const WORD*>(::LockResource(loaded)) : nullptr;
-  // version, width, height, count, then count commands: all inside the resource.
-  if (words == nullptr || bytes < 4 * sizeof(WORD) || words[0] != 1) return FALSE;
-  const WORD count = words[3];
-  if (bytes < (4u + count) * sizeof(WORD)) return FALSE;
-  std::vector<UINT> ids(words + 4, words + 4 + count);
-  SetButtons(ids.data(), static_cast<int>(ids.size()));
-  return TRUE;
+  if (m_nPopuped >= 0 && m_nPopuped == m_nSelected) tkp_bar::ExpandPopup(GetControl(m_nPopuped));
 }

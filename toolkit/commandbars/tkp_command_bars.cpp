@@ -1,122 +1,426 @@
+// The manager's lifetime, its bars and dock bars, hidden commands, layout and persistence.
 #include "toolkit/commandbars/tkp_command_bars.h"
 
+#include <memory>
+
+#include "platform/classlib/cexception.h"
+#include "platform/classlib/win/ccontrolbar.h"
 #include "platform/classlib/win/cframewnd.h"
+#include "platform/classlib/win/cmdiframewnd.h"
 #include "platform/classlib/win/cmenu.h"
 #include "platform/classlib/win/cwinapp.h"
-#include "toolkit/commandbars/tkp_command_bar.h"
+#include "toolkit/commandbars/tkp_bar_controls.h"
+#include "toolkit/commandbars/tkp_dock_bar.h"
+#include "toolkit/commandbars/tkp_paint_chain.h"
+#include "toolkit/commandbars/tkp_shortcut_manager.h"
+#include "toolkit/commandbars/tkp_tool_bar.h"
+#include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/common/tkp_mouse_manager.h"
+#include "toolkit/common/tkp_prop_exchange_registry.h"
+#include "toolkit/common/tkp_sound_manager.h"
+#include "toolkit/common/tkp_tooltip_context.h"
 
 IMPLEMENT_DYNCREATE(CTKPCommandBars, CCmdTarget)
 
 namespace {
 
-// The first toolbar takes the id the frame lays out under the menu; later ones the ids after it.
-constexpr UINT kFirstBarId = 0xE81B;
+bool SystemShowsCues() {
+  BOOL show = TRUE;
+  if (!::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &show, 0)) return true;
+  return show != FALSE;
+}
 
-CString Part(LPCTSTR section, LPCTSTR part) { return CString(section) + part; }
+// The dock bars in the order they are made: position, id, bar style.
+struct DockSpec {
+  int position;
+  UINT id;
+  DWORD style;
+};
+const DockSpec kDocks[] = {
+    {tkpBarTop, TKP_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM},
+    {tkpBarBottom, TKP_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP},
+    {tkpBarLeft, TKP_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT},
+    {tkpBarRight, TKP_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT},
+};
 
-void RemoveHidden(HMENU menu, const std::set<UINT>& hidden) {
+// Menu items of hidden commands leave the window menu.
+void RemoveHidden(HMENU menu, const CTKPCommandBars& bars) {
   for (int i = ::GetMenuItemCount(menu) - 1; i >= 0; --i) {
     HMENU sub = ::GetSubMenu(menu, i);
     if (sub != nullptr) {
-      RemoveHidden(sub, hidden);
-    } else if (hidden.count(::GetMenuItemID(menu, i)) != 0) {
+      RemoveHidden(sub, bars);
+    } else if (bars.IsControlHidden(::GetMenuItemID(menu, i))) {
       ::DeleteMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
     }
   }
 }
 
+CString Section(LPCTSTR profile, LPCTSTR part) { return CString(profile) + part; }
+
 }  // namespace
 
+CTKPCommandBars::CTKPCommandBars() {
+  CTKPCommandBarsOptions::s_pfnSystemShowsCues = &SystemShowsCues;
+  m_pOptions = new CTKPCommandBarsOptions;
+  m_pOptions->m_pCommandBars = this;
+  m_pToolTipContext = new CTKPToolTipContext;
+  m_pToolTipContext->ModifyToolTipStyle(2, 0);
+  m_pShortcutManager = new CTKPShortcutManager;
+}
+
 CTKPCommandBars::~CTKPCommandBars() {
-  // The bars' windows went with the site; what remains are objects whose windows never came.
-  for (CTKPCommandBar* bar : m_bars) {
-    if (bar->m_hWnd == nullptr) delete bar;
+  tkp_bar::Release(m_pDragControl);
+  m_pDragControl = nullptr;
+  if (m_pExtraObject != nullptr) m_pExtraObject->InternalRelease();
+  // The bars go before their dock bars; each entry holds one reference.
+  for (INT_PTR i = 0; i < m_arrBars.GetSize(); ++i) m_arrBars[i]->InternalRelease();
+  m_arrBars.RemoveAll();
+  for (CTKPDockBar*& dock : m_pDocks) {
+    if (dock != nullptr && dock->m_hWnd != nullptr) dock->DestroyWindow();
+    delete dock;
+    dock = nullptr;
+  }
+  tkp_paint::Drop(m_pPaintManager);
+  if (m_pImageManager != nullptr) m_pImageManager->InternalRelease();
+  m_pToolTipContext->InternalRelease();
+  delete m_pShortcutManager;
+  m_pOptions->InternalRelease();
+  TKPSoundManager()->StopThread();
+}
+
+void CTKPCommandBars::OnFinalRelease() { delete this; }
+
+// ---- set-up --------------------------------------------------------------------------------------------
+
+void CTKPCommandBars::SetSite(CWnd* pFrame) {
+  m_pFrame = pFrame;
+  m_bCustomizeAvail = FALSE;
+  if (pFrame == nullptr || pFrame->m_hWnd == nullptr) return;
+  AFX_CMDHANDLERINFO info{};
+  m_bCustomizeAvail = pFrame->OnCmdMsg(TKP_ID_CUSTOMIZE, CN_COMMAND, this, &info);
+  m_bRightToLeft = (pFrame->GetExStyle() & WS_EX_LAYOUTRTL) != 0;
+}
+
+void CTKPCommandBars::EnableDocking() {
+  if (m_pFrame == nullptr || m_pFrame->m_hWnd == nullptr) AfxThrowResourceException();
+  for (const DockSpec& spec : kDocks) {
+    if (m_pDocks[spec.position] != nullptr) continue;
+    auto* dock = new CTKPDockBar(this);
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    if (!dock->Create(m_pFrame, style, spec.style, spec.id)) {
+      delete dock;
+      AfxThrowResourceException();
+    }
+    m_pDocks[spec.position] = dock;
   }
 }
 
-BOOL CTKPCommandBars::SetMenu(LPCTSTR, UINT nIDMenu) {
-  if (m_pSite == nullptr || m_pSite->m_hWnd == nullptr) return FALSE;
-  HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDMenu));
+BOOL CTKPCommandBars::SetMenu(LPCTSTR, UINT nID) {
+  if (m_pFrame == nullptr || m_pFrame->m_hWnd == nullptr) return FALSE;
+  HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nID));
   if (menu == nullptr) return FALSE;
-  RemoveHidden(menu, m_hidden);
-  HMENU old = ::GetMenu(m_pSite->m_hWnd);
-  if (!::SetMenu(m_pSite->m_hWnd, menu)) {
+  RemoveHidden(menu, *this);
+  HMENU old = ::GetMenu(m_pFrame->m_hWnd);
+  if (!::SetMenu(m_pFrame->m_hWnd, menu)) {
     ::DestroyMenu(menu);
     return FALSE;
   }
   if (old != nullptr) ::DestroyMenu(old);
+  m_nMenuID = nID;
   return TRUE;
 }
 
-CTKPToolBar* CTKPCommandBars::Add(LPCTSTR lpszTitle, TKPBarPosition) {
-  if (m_pSite == nullptr) return nullptr;
-  auto* bar = new CTKPToolBar;
-  bar->m_bAutoDelete = TRUE;
-  if (!bar->Create(m_pSite, kFirstBarId + static_cast<UINT>(m_bars.size()), this)) {
-    delete bar;
+CTKPToolBar* CTKPCommandBars::Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClass* pClass) {
+  if (m_pFrame == nullptr || nPosition < tkpBarTop || nPosition > tkpBarRight) return nullptr;
+  if (pClass == nullptr) pClass = RUNTIME_CLASS(CTKPToolBar);
+  CObject* object = pClass->CreateObject();
+  if (object == nullptr || !object->IsKindOf(RUNTIME_CLASS(CTKPToolBar))) {
+    delete object;
     return nullptr;
   }
-  bar->SetWindowText(lpszTitle);
-  m_bars.push_back(bar);
+  auto* bar = static_cast<CTKPToolBar*>(object);
+  bar->SetCommandBars(this);
+  bar->SetTitle(lpszTitle);
+  CTKPDockBar* dock = m_pDocks[nPosition];
+  CWnd* parent = dock != nullptr ? static_cast<CWnd*>(dock) : m_pFrame;
+  if (!bar->Create(parent, nPosition)) {
+    bar->InternalRelease();
+    return nullptr;
+  }
+  if (dock != nullptr) dock->DockCommandBar(bar);
+  m_arrBars.Add(bar);
+  RecalcFrameLayout(TRUE);
   return bar;
 }
 
-CTKPCommandBar* CTKPCommandBars::GetAt(int nIndex) const {
-  return nIndex >= 0 && nIndex < GetCount() ? m_bars[static_cast<size_t>(nIndex)] : nullptr;
+void CTKPCommandBars::AddBar(CTKPCommandBar* pBar) {
+  if (pBar == nullptr || FindIndex(pBar) >= 0) return;
+  pBar->SetCommandBars(this);
+  m_arrBars.Add(pBar);
+  const int position = pBar->GetPosition();
+  if (position >= tkpBarTop && position <= tkpBarRight && m_pDocks[position] != nullptr) {
+    m_pDocks[position]->DockCommandBar(pBar);
+  }
+  RecalcFrameLayout(TRUE);
 }
+
+void CTKPCommandBars::Remove(CTKPCommandBar* pBar) {
+  const int index = FindIndex(pBar);
+  if (index < 0) return;
+  if (pBar->m_hWnd != nullptr) pBar->ShowWindow(SW_HIDE);
+  pBar->m_bVisible = FALSE;
+  for (CTKPDockBar* dock : m_pDocks) {
+    if (dock != nullptr && dock->RemoveCommandBar(pBar)) RecalcFrameLayout();
+  }
+  m_arrBars.RemoveAt(index);
+  pBar->InternalRelease();
+}
+
+// ---- lookups ---------------------------------------------------------------------------------------------
+
+CTKPCommandBar* CTKPCommandBars::GetAt(int nIndex) const {
+  return nIndex >= 0 && nIndex < GetCount() ? m_arrBars[nIndex] : nullptr;
+}
+
+CTKPToolBar* CTKPCommandBars::GetToolBar(UINT nBarID) const {
+  if (nBarID == 0) return nullptr;
+  for (int i = 0; i < GetCount(); ++i) {
+    CTKPCommandBar* bar = m_arrBars[i];
+    if (bar->GetBarID() == nBarID && bar->IsKindOf(RUNTIME_CLASS(CTKPToolBar))) return static_cast<CTKPToolBar*>(bar);
+  }
+  return nullptr;
+}
+
+int CTKPCommandBars::FindIndex(const CTKPCommandBar* pBar) const {
+  for (int i = 0; i < GetCount(); ++i) {
+    if (m_arrBars[i] == pBar) return i;
+  }
+  return -1;
+}
+
+CTKPDockBar* CTKPCommandBars::GetDockBar(int nPosition) const {
+  return nPosition >= 0 && nPosition < 4 ? m_pDocks[nPosition] : nullptr;
+}
+
+CTKPPaintManager* CTKPCommandBars::GetPaintManager() const {
+  return m_pPaintManager != nullptr ? m_pPaintManager : tkp_paint::Current();
+}
+
+void CTKPCommandBars::SetPaintManager(CTKPPaintManager* pPaintManager) {
+  if (pPaintManager == m_pPaintManager) return;
+  tkp_paint::Drop(m_pPaintManager);
+  m_pPaintManager = pPaintManager;
+  if (m_pPaintManager != nullptr) tkp_paint::RefreshMetrics(m_pPaintManager, 0);
+}
+
+CTKPImageManager* CTKPCommandBars::GetImageManager() const {
+  return m_pImageManager != nullptr ? m_pImageManager : TKPImageManager();
+}
+
+void CTKPCommandBars::SetImageManager(CTKPImageManager* pImageManager) {
+  if (pImageManager == m_pImageManager) return;
+  if (m_pImageManager != nullptr) m_pImageManager->InternalRelease();
+  m_pImageManager = pImageManager;
+}
+
+BOOL CTKPCommandBars::IsLayoutRTL() const {
+  if (m_bRightToLeft) return TRUE;
+  return m_pFrame != nullptr && m_pFrame->m_hWnd != nullptr && (m_pFrame->GetExStyle() & WS_EX_LAYOUTRTL) != 0;
+}
+
+CTKPMouseManager* CTKPCommandBars::MouseManager() const {
+  if (m_pMouseManager == nullptr) m_pMouseManager = TKPMouseManager();
+  return m_pMouseManager;
+}
+
+// ---- visibility ------------------------------------------------------------------------------------------
+
+void CTKPCommandBars::ToggleVisible(int nIndex) {
+  if (CTKPCommandBar* bar = GetAt(nIndex)) bar->SetVisible(!bar->IsVisible());
+}
+
+int CTKPCommandBars::GetNextVisible(int nIndex, int nDirection) const {
+  const int count = GetCount();
+  if (count == 0 || (nDirection != 1 && nDirection != -1)) return -1;
+  int i = nIndex + nDirection;
+  if (nIndex == -1 && nDirection == -1) i = count - 1;
+  for (int steps = 0; steps <= count; ++steps, i += nDirection) {
+    if (i >= count) i = 0;
+    if (i < 0) i = count - 1;
+    if (i == nIndex) return nIndex;
+    if (m_arrBars[i]->IsVisible()) return i;
+  }
+  return -1;
+}
+
+BOOL CTKPCommandBars::ActivateNextBar(CTKPCommandBar* pBar, int nDirection) {
+  if (GetCount() < 2) return FALSE;
+  const int from = FindIndex(pBar);
+  const int next = GetNextVisible(from, nDirection);
+  CTKPCommandBar* bar = GetAt(next);
+  if (bar == nullptr || bar == pBar) return FALSE;
+  ClosePopups();
+  ShowKeyboardCues(TRUE);
+  bar->SetTrackingMode(1, FALSE, TRUE);
+  bar->SetSelected(bar->NextSelectable(-1, +1), TRUE);
+  return TRUE;
+}
+
+// ---- commands --------------------------------------------------------------------------------------------
 
 void CTKPCommandBars::HideCommands(const UINT* ids, int nCount) {
-  for (int i = 0; i < nCount; ++i) m_hidden.insert(ids[i]);
-  if (m_pSite != nullptr && m_pSite->m_hWnd != nullptr) {
-    if (HMENU menu = ::GetMenu(m_pSite->m_hWnd)) RemoveHidden(menu, m_hidden);
+  for (int i = 0; ids != nullptr && i < nCount; ++i) HideCommand(ids[i]);
+}
+
+void CTKPCommandBars::HideCommand(UINT nID) {
+  m_pOptions->m_mapHiddenCommands[nID] = TRUE;
+  if (m_pFrame != nullptr && m_pFrame->m_hWnd != nullptr) {
+    if (HMENU menu = ::GetMenu(m_pFrame->m_hWnd)) RemoveHidden(menu, *this);
   }
 }
 
-void CTKPCommandBars::LoadOptions(LPCTSTR lpszSection) {
-  CWinApp* app = AfxGetApp();
-  if (app == nullptr) return;
-  const CString section = Part(lpszSection, _T("-Options"));
-  m_options.bAlwaysShowFullMenus = app->GetProfileInt(section, _T("AlwaysShowFullMenus"), m_options.bAlwaysShowFullMenus) != 0;
-  m_options.bShowFullAfterDelay = app->GetProfileInt(section, _T("ShowFullAfterDelay"), m_options.bShowFullAfterDelay) != 0;
-  m_options.bToolBarScreenTips = app->GetProfileInt(section, _T("ToolBarScreenTips"), m_options.bToolBarScreenTips) != 0;
-  m_options.bLargeIcons = app->GetProfileInt(section, _T("LargeIcons"), m_options.bLargeIcons) != 0;
+void CTKPCommandBars::SetCommandUsed(UINT nID) {
+  BOOL value = FALSE;
+  if (m_pOptions->m_mapHiddenCommands.Lookup(nID, value)) m_pOptions->m_mapUsedCommands[nID] = TRUE;
 }
 
-void CTKPCommandBars::SaveOptions(LPCTSTR lpszSection) {
-  CWinApp* app = AfxGetApp();
-  if (app == nullptr) return;
-  const CString section = Part(lpszSection, _T("-Options"));
-  app->WriteProfileInt(section, _T("AlwaysShowFullMenus"), m_options.bAlwaysShowFullMenus);
-  app->WriteProfileInt(section, _T("ShowFullAfterDelay"), m_options.bShowFullAfterDelay);
-  app->WriteProfileInt(section, _T("ToolBarScreenTips"), m_options.bToolBarScreenTips);
-  app->WriteProfileInt(section, _T("LargeIcons"), m_options.bLargeIcons);
+void CTKPCommandBars::ResetUsageData() { m_pOptions->m_mapUsedCommands.RemoveAll(); }
+
+BOOL CTKPCommandBars::IsControlHidden(UINT nID) const {
+  BOOL value = FALSE;
+  return m_pOptions->m_mapHiddenCommands.Lookup(nID, value) && !m_pOptions->m_mapUsedCommands.Lookup(nID, value);
 }
 
-void CTKPCommandBars::LoadBarState(LPCTSTR lpszSection, BOOL) {
+void CTKPCommandBars::SetCustomizeMode(BOOL bMode) {
+  m_pOptions->bDirtyState = TRUE;
+  m_bCustomizeMode = bMode;
+  m_bCustomizeLayout = bMode;
+  SetDragControl(nullptr);
+  // Cues always show while customizing; afterwards the chosen mode holds again.
+  if (bMode) {
+    ShowKeyboardCues(TRUE);
+  } else {
+    m_pOptions->ShowKeyboardCues(m_pOptions->GetKeyboardCuesShow());
+    RedrawCommandBars();
+  }
+}
+
+void CTKPCommandBars::SetDragControl(CTKPControl* pControl) {
+  if (pControl == m_pDragControl) return;
+  if (m_pDragControl != nullptr) {
+    if (CTKPCommandBar* bar = tkp_bar::Parent(m_pDragControl)) bar->Redraw();
+    tkp_bar::Release(m_pDragControl);
+  }
+  m_pDragControl = pControl;
+  if (m_pDragControl != nullptr) {
+    tkp_bar::AddRef(m_pDragControl);
+    if (CTKPCommandBar* bar = tkp_bar::Parent(m_pDragControl)) bar->Redraw();
+  }
+  if (m_pFrame != nullptr && m_pFrame->m_hWnd != nullptr) m_pFrame->SendMessage(TKP_WM_DRAGCONTROLCHANGED);
+}
+
+// ---- layout ----------------------------------------------------------------------------------------------
+
+void CTKPCommandBars::RecalcFrameLayout(BOOL bDelay) {
+  if (m_bRecalcLayout || m_pFrame == nullptr || m_pFrame->m_hWnd == nullptr) return;
+  if (CFrameWnd* frame = m_pFrame->AsFrameWnd()) {
+    if (bDelay) {
+      frame->DelayRecalcLayout(FALSE);
+    } else {
+      frame->RecalcLayout(FALSE);
+    }
+    return;
+  }
+  CRect client;
+  m_pFrame->GetClientRect(client);
+  const LPARAM size = MAKELPARAM(client.Width(), client.Height());
+  if (bDelay) {
+    m_pFrame->PostMessage(WM_SIZE, SIZE_RESTORED, size);
+  } else {
+    m_pFrame->SendMessage(WM_SIZE, SIZE_RESTORED, size);
+  }
+}
+
+void CTKPCommandBars::IdleRecalcLayout() {
+  CFrameWnd* frame = m_pFrame != nullptr && m_pFrame->m_hWnd != nullptr ? m_pFrame->AsFrameWnd() : nullptr;
+  if (frame != nullptr && (frame->m_nIdleFlags & CFrameWnd::idleLayout) != 0) {
+    frame->RecalcLayout(FALSE);
+    frame->m_nIdleFlags &= ~CFrameWnd::idleLayout;
+  }
+}
+
+void CTKPCommandBars::RedrawCommandBars() {
+  for (int i = 0; i < GetCount(); ++i) {
+    CTKPCommandBar* bar = m_arrBars[i];
+    if (bar->IsVisible()) bar->Redraw();
+  }
+}
+
+void CTKPCommandBars::RecalcCommandBarsLayout() {
+  m_bRecalcLayout = TRUE;
+  for (int i = 0; i < GetCount(); ++i) {
+    CTKPCommandBar* bar = m_arrBars[i];
+    if (bar->IsVisible()) bar->OnRecalcLayout();
+  }
+  m_bRecalcLayout = FALSE;
+  RecalcFrameLayout(FALSE);
+}
+
+void CTKPCommandBars::SetPreviewMode(BOOL bPreview) {
+  // Bars hide during a print preview and come back as they were.
+  for (int i = 0; i < GetCount(); ++i) {
+    CTKPCommandBar* bar = m_arrBars[i];
+    if (bar->m_hWnd == nullptr || !bar->IsVisible()) continue;
+    bar->ShowWindow(bPreview ? SW_HIDE : SW_SHOWNA);
+  }
+  RecalcFrameLayout(TRUE);
+}
+
+// ---- persistence -----------------------------------------------------------------------------------------
+
+void CTKPCommandBars::SaveOptions(LPCTSTR lpszProfileName) {
   CWinApp* app = AfxGetApp();
-  if (app == nullptr || m_pSite == nullptr) return;
-  const int stored = static_cast<int>(app->GetProfileInt(Part(lpszSection, _T("-Summary")), _T("BarCount"), 0));
+  HKEY key = app != nullptr ? app->GetAppRegistryKey() : nullptr;
+  if (key == nullptr) return;
+  {
+    CTKPPropExchangeRegistry px(FALSE, key, Section(lpszProfileName, _T("-Options")));
+    m_pOptions->DoPropExchange(&px, TRUE);
+  }
+  ::RegCloseKey(key);
+}
+
+void CTKPCommandBars::LoadOptions(LPCTSTR lpszProfileName) {
+  CWinApp* app = AfxGetApp();
+  HKEY key = app != nullptr ? app->GetAppRegistryKey() : nullptr;
+  if (key == nullptr) return;
+  {
+    CTKPPropExchangeRegistry px(TRUE, key, Section(lpszProfileName, _T("-Options")));
+    m_pOptions->DoPropExchange(&px, TRUE);
+  }
+  ::RegCloseKey(key);
+  RedrawCommandBars();
+}
+
+void CTKPCommandBars::LoadBarState(LPCTSTR lpszProfileName, BOOL) {
+  CWinApp* app = AfxGetApp();
+  if (app == nullptr) return;
+  const int stored =
+      static_cast<int>(app->GetProfileInt(Section(lpszProfileName, _T("-Summary")), _T("BarCount"), 0));
   for (int i = 0; i < GetCount() && i < stored; ++i) {
     CString section;
-    section.Format(_T("%s-Bar%d"), lpszSection, i);
-    const BOOL visible = app->GetProfileInt(section, _T("Visible"), 1) != 0;
-    m_pSite->ShowControlBar(m_bars[static_cast<size_t>(i)], visible, FALSE);
+    section.Format(_T("%s-Bar%d"), lpszProfileName, i);
+    m_arrBars[i]->SetVisible(app->GetProfileInt(section, _T("Visible"), 1) != 0);
   }
+  RecalcFrameLayout();
 }
 
-void CTKPCommandBars::SaveBarState(LPCTSTR lpszSection, BOOL) {
+void CTKPCommandBars::SaveBarState(LPCTSTR lpszProfileName, BOOL) {
   CWinApp* app = AfxGetApp();
   if (app == nullptr) return;
-  app->WriteProfileInt(Part(lpszSection, _T("-Summary")), _T("BarCount"), GetCount());
+  app->WriteProfileInt(Section(lpszProfileName, _T("-Summary")), _T("BarCount"), GetCount());
   for (int i = 0; i < GetCount(); ++i) {
     CString section;
-    section.Format(_T("%s-Bar%d"), lpszSection, i);
-    CTKPCommandBar* bar = m_bars[static_cast<size_t>(i)];
-    app->WriteProfileInt(section, _T("Visible"), bar->m_hWnd != nullptr && bar->IsVisible() ? 1 : 0);
+    section.Format(_T("%s-Bar%d"), lpszProfileName, i);
+    app->WriteProfileInt(section, _T("Visible"), m_arrBars[i]->IsVisible() ? 1 : 0);
   }
-}
-
-UINT CTKPCommandBars::TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pWnd) {
-  if (pMenu == nullptr || pMenu->m_hMenu == nullptr || pWnd == nullptr) return 0;
-  return static_cast<UINT>(::TrackPopupMenu(pMenu->m_hMenu, nFlags, x, y, 0, pWnd->m_hWnd, nullptr));
 }

@@ -1,73 +1,172 @@
-// CTKPCommandBars: the command bars of a frame: the menu bar, the toolbars, their icons, the keyboard
-// shortcuts and the options, with their state kept in the profile. Popup menus are tracked through it too.
+// CTKPCommandBars: the one object per frame that owns its command bars: the bars (menu bar, toolbars),
+// the four dock bars along the frame's edges, the options, the keyboard shortcuts and the tooltip context.
+// The frame hands it every pre-translated message and every window message first: it turns Alt and
+// Alt+letter into keyboard cues and mnemonics, gives accelerators to the shortcut manager, refreshes
+// colours and metrics on system changes, keeps the hidden and used commands and lays the frame out again
+// when bars change. It lives by reference count; the frame releases it.
 #pragma once
 
-#include <set>
-#include <vector>
+#include <windows.h>
 
+#include "platform/classlib/carray.h"
 #include "platform/classlib/win/ccmdtarget.h"
-#include "toolkit/common/tkp_image_manager.h"
-#include "toolkit/commandbars/tkp_shortcut_manager.h"
+#include "toolkit/commandbars/tkp_command_bar.h"
+#include "toolkit/commandbars/tkp_command_bars_options.h"
 
 class CFrameWnd;
 class CMenu;
-class CTKPCommandBar;
+class CTKPControl;
+class CTKPDockBar;
+class CTKPImageManager;
+class CTKPMouseManager;
+class CTKPPaintManager;
+class CTKPPopupBar;
+class CTKPShortcutManager;
 class CTKPToolBar;
+class CTKPToolTipContext;
 class CWnd;
 
-// Where a bar is docked.
-enum TKPBarPosition { tkpBarTop = 0, tkpBarBottom = 1, tkpBarLeft = 2, tkpBarRight = 3 };
-
-struct CTKPCommandBarsOptions {
-  BOOL bAlwaysShowFullMenus = TRUE;
-  BOOL bShowFullAfterDelay = TRUE;
-  BOOL bToolBarScreenTips = TRUE;
-  BOOL bLargeIcons = FALSE;
-};
+// The customize command: a site that handles it lets the user customize its bars.
+constexpr UINT TKP_ID_CUSTOMIZE = 35001;
+// Dock bar ids, top, left, right, bottom.
+constexpr UINT TKP_IDW_DOCKBAR_TOP = 59419;
+constexpr UINT TKP_IDW_DOCKBAR_LEFT = 59420;
+constexpr UINT TKP_IDW_DOCKBAR_RIGHT = 59421;
+constexpr UINT TKP_IDW_DOCKBAR_BOTTOM = 59422;
+// The site hears that the customize drag control changed.
+constexpr UINT TKP_WM_DRAGCONTROLCHANGED = 10327;
 
 class CTKPCommandBars : public CCmdTarget {
   DECLARE_DYNCREATE(CTKPCommandBars)
 
  public:
-  CTKPCommandBars() = default;
+  CTKPCommandBars();
   ~CTKPCommandBars() override;
 
-  void SetSite(CFrameWnd* pFrame) { m_pSite = pFrame; }
-  CFrameWnd* GetSite() const { return m_pSite; }
-  // Docking along the four sides of the site: bars are docked at the top so far.
-  void EnableDocking() {}
+  // ---- set-up, in the order the frame uses it ---------------------------------------------------
+  // Stores the site and asks it (without calling) whether it handles the customize command.
+  void SetSite(CWnd* pFrame);
+  // The four dock bars along the site's edges; a failed creation throws a resource exception.
+  void EnableDocking();
+  // The menu of the resource, its hidden commands left out; FALSE when it could not be loaded. Until
+  // the menu bar is built, the menu is the site's own window menu.
+  BOOL SetMenu(LPCTSTR lpszTitle, UINT nID);
+  // A new toolbar at the position (0 top, 1 bottom, 2 left, 3 right), of pClass or the toolbar class;
+  // null when it could not be created.
+  CTKPToolBar* Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClass* pClass = nullptr);
+  // Takes a bar made elsewhere into the list (the list holds the caller's reference).
+  void AddBar(CTKPCommandBar* pBar);
+  // Hides the bar, takes it from its dock bar and the list, and releases it.
+  void Remove(CTKPCommandBar* pBar);
 
-  // The menu bar from a menu resource (the hidden commands left out); non-zero on success.
-  BOOL SetMenu(LPCTSTR lpszTitle, UINT nIDMenu);
-  // A new toolbar docked at the position; null when its window could not be created.
-  CTKPToolBar* Add(LPCTSTR lpszTitle, TKPBarPosition nPosition);
-  int GetCount() const { return static_cast<int>(m_bars.size()); }
+  // ---- lookups --------------------------------------------------------------------------------------
+  int GetCount() const { return static_cast<int>(m_arrBars.GetSize()); }
   CTKPCommandBar* GetAt(int nIndex) const;
+  CTKPToolBar* GetToolBar(UINT nBarID) const;
+  int FindIndex(const CTKPCommandBar* pBar) const;
+  CWnd* GetSite() const { return m_pFrame; }
+  CTKPDockBar* GetDockBar(int nPosition) const;
+  CTKPShortcutManager* GetShortcutManager() const { return m_pShortcutManager; }
+  CTKPCommandBarsOptions* GetOptions() const { return m_pOptions; }
+  CTKPCommandBarsOptions* GetCommandBarsOptions() const { return m_pOptions; }
+  CTKPToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
+  // The own paint manager, else the process's current one.
+  CTKPPaintManager* GetPaintManager() const;
+  void SetPaintManager(CTKPPaintManager* pPaintManager);
+  // The own image manager, else the process's.
+  CTKPImageManager* GetImageManager() const;
+  void SetImageManager(CTKPImageManager* pImageManager);
+  BOOL IsCustomizeAvail() const { return m_bCustomizeAvail; }
+  BOOL IsCustomizeMode() const { return m_bCustomizeMode; }
+  BOOL IsLayoutRTL() const;
 
-  // Commands that show in no bar and no menu.
+  // ---- visibility -----------------------------------------------------------------------------------
+  void ToggleVisible(int nIndex);
+  // The first visible bar after nIndex in nDirection (+1 or -1), wrapping once; nIndex when the walk
+  // comes back to it; -1 when none.
+  int GetNextVisible(int nIndex, int nDirection) const;
+  // Tracking goes to the next visible bar after pBar; TRUE when one took it.
+  BOOL ActivateNextBar(CTKPCommandBar* pBar, int nDirection);
+
+  // ---- commands -------------------------------------------------------------------------------------
   void HideCommands(const UINT* ids, int nCount);
-  BOOL IsCommandHidden(UINT nID) const { return m_hidden.count(nID) != 0; }
+  void HideCommand(UINT nID);
+  void SetCommandUsed(UINT nID);
+  void ResetUsageData();
+  virtual BOOL IsControlHidden(UINT nID) const;
+  BOOL IsCommandHidden(UINT nID) const { return IsControlHidden(nID); }
+  virtual void OnTrackingModeChanged(CTKPCommandBar* pBar, int nMode);
+  void SetCustomizeMode(BOOL bMode);
+  void SetDragControl(CTKPControl* pControl);
+  CTKPControl* GetDragControl() const { return m_pDragControl; }
 
-  CTKPShortcutManager* GetShortcutManager() { return &m_shortcuts; }
-  CTKPImageManager* GetImageManager() { return &m_images; }
-  CTKPCommandBarsOptions* GetCommandBarsOptions() { return &m_options; }
+  // ---- frame messages -------------------------------------------------------------------------------
+  BOOL PreTranslateFrameMessage(MSG* pMsg);
+  BOOL OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  // The frame-wide mnemonic search; TRUE when a control answered.
+  BOOL OnFrameAccel(UINT nKey);
+  // The control that answers ch, from the one after pBar's selection, across the bars that take part;
+  // ppBar receives its bar. -1 when none.
+  int FindAccel(CTKPCommandBar* pBar, TCHAR ch, BOOL* pbAmbiguous, CTKPCommandBar** ppBar) const;
+  void SetPreviewMode(BOOL bPreview);
+  void IdleRecalcLayout();
 
-  // section + "-Options": the options.
-  void LoadOptions(LPCTSTR lpszSection);
-  void SaveOptions(LPCTSTR lpszSection);
-  // section + "-Summary" (the bar count) and section + "-Bar" + n (each bar's visibility).
-  void LoadBarState(LPCTSTR lpszSection, BOOL bSilent = FALSE);
-  void SaveBarState(LPCTSTR lpszSection, BOOL bSaveControls = TRUE);
+  // ---- keyboard cues ----------------------------------------------------------------------------------
+  void ShowKeyboardCues(BOOL bShow);
+  BOOL IsKeyboardCuesVisible() const { return m_pOptions->m_bCuesVisible; }
 
-  // Shows the menu as a popup at a screen point and tracks it; with TPM_RETURNCMD (and TPM_NONOTIFY)
-  // the chosen command comes back (0 when dismissed).
-  static UINT TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pWnd);
+  // ---- layout -------------------------------------------------------------------------------------------
+  // The site's layout now, or (bDelay) at its next idle turn.
+  void RecalcFrameLayout(BOOL bDelay = FALSE);
+  void RedrawCommandBars();
+  void RecalcCommandBarsLayout();
+  void LockLayout(BOOL bLock) { m_bRecalcLayout = bLock; }
 
- private:
-  CFrameWnd* m_pSite = nullptr;
-  std::vector<CTKPCommandBar*> m_bars;  // windows owned by the site; objects deleted with them
-  std::set<UINT> m_hidden;
-  CTKPShortcutManager m_shortcuts;
-  CTKPImageManager m_images;
-  CTKPCommandBarsOptions m_options;
+  // ---- popups -------------------------------------------------------------------------------------------
+  // Every tracked popup closes.
+  void ClosePopups() const;
+  // Shows the menu as a popup at a screen point and tracks it; with TPM_RETURNCMD the chosen command
+  // comes back (0 when dismissed) instead of being sent.
+  static UINT TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT rcExclude = nullptr,
+                             CWnd* pWndOwner = nullptr, CTKPCommandBars* pCommandBars = nullptr);
+  // The thread's messages while pBar is tracking (a popup or the toolbar context menu). A message that
+  // comes after the tracking ended goes back to the queue; so does WM_QUIT, which ends the loop: FALSE
+  // then, so that the caller unwinds without waiting for more.
+  static BOOL PumpTrackingLoop(CTKPCommandBar* pBar);
+
+  // ---- persistence ------------------------------------------------------------------------------------
+  // "<section>-Options" under the application's key: the user's options.
+  void SaveOptions(LPCTSTR lpszProfileName);
+  void LoadOptions(LPCTSTR lpszProfileName);
+  // "<section>-Summary" (the bar count) and "<section>-Bar<n>" (each bar's visibility).
+  void LoadBarState(LPCTSTR lpszProfileName, BOOL bSilent = FALSE);
+  void SaveBarState(LPCTSTR lpszProfileName, BOOL bSaveControls = TRUE);
+
+  BOOL m_bIgnoreShiftMenuKey = FALSE;
+
+ protected:
+  void OnFinalRelease() override;
+  CTKPMouseManager* MouseManager() const;
+  BOOL IsTracking() const;  // a popup or bar is tracked
+
+  CCmdTarget* m_pExtraObject = nullptr;
+  CTKPPaintManager* m_pPaintManager = nullptr;
+  CTKPImageManager* m_pImageManager = nullptr;
+  CTKPControl* m_pDragControl = nullptr;
+  BOOL m_bCustomizeMode = FALSE;
+  BOOL m_bCustomizeAvail = FALSE;
+  UINT m_nMenuID = 0;
+  BOOL m_bCustomizeLayout = FALSE;
+  CString m_strControlsFileName;
+  CTKPCommandBarsOptions* m_pOptions = nullptr;
+  CArray<CTKPCommandBar*, CTKPCommandBar*> m_arrBars;
+  CTKPDockBar* m_pDocks[4] = {nullptr, nullptr, nullptr, nullptr};
+  CWnd* m_pFrame = nullptr;
+  CTKPToolTipContext* m_pToolTipContext = nullptr;
+  mutable CTKPMouseManager* m_pMouseManager = nullptr;
+  CTKPShortcutManager* m_pShortcutManager = nullptr;
+  BOOL m_bRecalcLayout = FALSE;  // the layout is locked
+  BOOL m_bRightToLeft = FALSE;
+
+  friend class CTKPCommandBar;
 };

@@ -32,6 +32,10 @@ void CTKPShortcutManager::SetAccelerators(UINT nIDResource) {
   Replace(keys.empty() ? nullptr : ::CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size())));
 }
 
+BOOL CTKPShortcutManager::TranslateAccelerator(HWND hWnd, MSG* pMsg) const {
+  return m_hAccel != nullptr && hWnd != nullptr && ::TranslateAcceleratorW(hWnd, m_hAccel, pMsg) != 0;
+}
+
 int CTKPShortcutManager::GetCount() const {
   return m_hAccel != nullptr ? ::CopyAcceleratorTableW(m_hAccel, nullptr, 0) : 0;
 }

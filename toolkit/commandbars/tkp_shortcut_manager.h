@@ -18,6 +18,8 @@ class CTKPShortcutManager {
   void SaveShortcuts(LPCTSTR lpszSection);
 
   HACCEL GetAcceleratorTable() const { return m_hAccel; }
+  // A key message that is a shortcut becomes its command, sent to hWnd; TRUE when it was one.
+  BOOL TranslateAccelerator(HWND hWnd, MSG* pMsg) const;
   int GetCount() const;
 
  private:

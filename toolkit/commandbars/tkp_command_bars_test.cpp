@@ -1,0 +1,342 @@
+// The command-bars manager on a real frame: the dock bars beside the status bar, keyboard tracking moving
+// across bars, Alt and the keyboard cues, the frame's routing of the toolkit's notification, the frame's
+// accelerators, the options in the registry, the tracking loop and WM_QUIT, and a creation that fails
+// inside the creation handler.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/harness/driver.h"
+#include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_dock_bar.h"
+#include "toolkit/commandbars/tkp_frame_wnd.h"
+#include "toolkit/commandbars/tkp_shortcut_manager.h"
+#include "toolkit/commandbars/tkp_tool_bar.h"
+#include "toolkit/common/tkp_mouse_manager.h"
+
+namespace {
+
+class TestApp : public CWinApp {
+ public:
+  TestApp() : CWinApp(_T("Dorvane Command Bars Test")) {}
+};
+TestApp theApp;
+
+const wchar_t kProfileKey[] = L"Software\\Dorvane Command Bars Test";
+constexpr UINT kNotifyId = 4242;
+constexpr UINT kFrameResource = 900;  // title and shortcuts (tkp_command_bars_test.rc)
+constexpr UINT kNewCommand = 32800;   // Ctrl+N
+const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM};
+
+bool SystemHidesCues() { return false; }
+
+// A frame with a status bar, the manager and its dock bars, and a notify handler for one control id.
+class BarsFrame : public CTKPFrameWnd {
+ public:
+  CStatusBar status;
+  int notified = 0;
+  int newCommands = 0;
+
+  CTKPCommandBars* Bars() const { return m_pCommandBars; }
+  BOOL Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    return OnWndMsg(message, wParam, lParam, pResult);
+  }
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CTKPFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
+    if (!status.Create(this) || !status.SetIndicators(kIndicators, 3)) return -1;
+    m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+    m_pCommandBars->SetSite(this);
+    m_pCommandBars->EnableDocking();
+    m_pCommandBars->GetShortcutManager()->SetAccelerators(kFrameResource);
+    return 0;
+  }
+  afx_msg void OnNew() { ++newCommands; }
+  afx_msg void OnControlNotify(NMHDR* header, LRESULT* result) {
+    ++notified;
+    *result = header->code == 100 ? 7 : 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(BarsFrame, CTKPFrameWnd)
+  ON_WM_CREATE()
+  ON_NOTIFY(100, kNotifyId, OnControlNotify)
+  ON_COMMAND(kNewCommand, OnNew)
+END_MESSAGE_MAP()
+
+// A frame whose creation handler fails in the middle of setting up its bars: docking without a site
+// window throws.
+class FailingFrame : public CTKPFrameWnd {
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CTKPFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
+    m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+    m_pCommandBars->SetSite(&m_noWindow);
+    m_pCommandBars->EnableDocking();
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+  CWnd m_noWindow;
+};
+
+BEGIN_MESSAGE_MAP(FailingFrame, CTKPFrameWnd)
+  ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+CRect ChildRect(CWnd* parent, HWND child) {
+  CRect r;
+  ::GetWindowRect(child, r);
+  ::MapWindowPoints(nullptr, parent->m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+class CommandBars : public testing::Test {
+ protected:
+  void SetUp() override {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+    theApp.SetRegistryKey(_T("Dorvane Command Bars Test"));
+    frame = new BarsFrame;
+    ASSERT_TRUE(frame->LoadFrame(kFrameResource, WS_OVERLAPPEDWINDOW));
+    frame->SetWindowPos(nullptr, 60, 60, 640, 420, SWP_NOZORDER);
+    frame->ShowWindow(SW_SHOW);
+    frame->SetForegroundWindow();
+    harness::PumpMessages();
+  }
+  void TearDown() override {
+    if (frame != nullptr && ::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+  }
+  BarsFrame* frame = nullptr;
+};
+
+TEST_F(CommandBars, EmptyBarsDockAlongTheEdgesBesideTheStatusBar) {
+  CTKPCommandBars* bars = frame->Bars();
+  CTKPToolBar* top = bars->Add(_T("Top"), tkpBarTop);
+  CTKPToolBar* bottom = bars->Add(_T("Bottom"), tkpBarBottom);
+  ASSERT_NE(top, nullptr);
+  ASSERT_NE(bottom, nullptr);
+  EXPECT_EQ(bars->GetCount(), 2);
+  EXPECT_EQ(bars->GetAt(1), bottom);
+  EXPECT_EQ(bars->GetAt(2), nullptr);
+  EXPECT_EQ(bars->FindIndex(top), 0);
+  frame->RecalcLayout();
+  harness::PumpMessages();
+
+  CRect client;
+  frame->GetClientRect(client);
+  const CRect status = ChildRect(frame, frame->status.m_hWnd);
+  const CRect topDock = ChildRect(frame, bars->GetDockBar(tkpBarTop)->m_hWnd);
+  const CRect bottomDock = ChildRect(frame, bars->GetDockBar(tkpBarBottom)->m_hWnd);
+  // The status bar lines the bottom; the bottom dock bar sits right above it, the top one at the top.
+  EXPECT_EQ(status.bottom, client.bottom);
+  EXPECT_EQ(bottomDock.bottom, status.top);
+  EXPECT_EQ(bottomDock.Height(), 40);
+  EXPECT_EQ(topDock.top, 0);
+  EXPECT_EQ(topDock.Height(), 40);
+  EXPECT_EQ(topDock.Width(), client.Width());
+  // Each bar fills its dock bar's row; the empty side dock bars take no room.
+  EXPECT_EQ(ChildRect(bars->GetDockBar(tkpBarTop), top->m_hWnd), CRect(0, 0, client.Width(), 40));
+  EXPECT_EQ(ChildRect(frame, bars->GetDockBar(tkpBarLeft)->m_hWnd).Width(), 0);
+
+  // A hidden bar gives its row back at the next layout.
+  bottom->SetVisible(FALSE);
+  frame->RecalcLayout();
+  EXPECT_EQ(ChildRect(frame, bars->GetDockBar(tkpBarBottom)->m_hWnd).Height(), 0);
+  bottom->SetVisible(TRUE);
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  EXPECT_FALSE(harness::CaptureWindow(frame->m_hWnd, "commandbars_frame").empty());
+
+  // Removing a bar takes it out of the list and out of its dock bar.
+  bars->Remove(bottom);
+  EXPECT_EQ(bars->GetCount(), 1);
+  frame->RecalcLayout();
+  EXPECT_EQ(ChildRect(frame, bars->GetDockBar(tkpBarBottom)->m_hWnd).Height(), 0);
+}
+
+TEST_F(CommandBars, CtrlTabMovesKeyboardTrackingAcrossVisibleBars) {
+  CTKPCommandBars* bars = frame->Bars();
+  CTKPToolBar* first = bars->Add(_T("First"), tkpBarTop);
+  CTKPToolBar* hidden = bars->Add(_T("Hidden"), tkpBarTop);
+  CTKPToolBar* third = bars->Add(_T("Third"), tkpBarBottom);
+  hidden->SetVisible(FALSE);
+  frame->RecalcLayout();
+  EXPECT_EQ(bars->GetNextVisible(0, +1), 2);
+  EXPECT_EQ(bars->GetNextVisible(2, +1), 0);
+  EXPECT_EQ(bars->GetNextVisible(-1, -1), 2);
+
+  first->SetTrackingMode(1, FALSE, TRUE);
+  EXPECT_TRUE(TKPMouseManager()->IsTracked());
+  // Ctrl+Tab as the keyboard manager hands it to the tracking bar.
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  ::SetKeyboardState(keys);
+  EXPECT_EQ(first->OnHookKeyDown(VK_TAB, 0), 1);
+  EXPECT_FALSE(first->IsTrackingMode());
+  EXPECT_FALSE(hidden->IsTrackingMode());
+  EXPECT_EQ(third->GetTrackingMode(), 1);
+  // With Shift it goes back; the hidden bar is passed over both ways.
+  keys[VK_SHIFT] = 0x80;
+  ::SetKeyboardState(keys);
+  EXPECT_EQ(third->OnHookKeyDown(VK_TAB, 0), 1);
+  EXPECT_EQ(first->GetTrackingMode(), 1);
+  EXPECT_FALSE(third->IsTrackingMode());
+  keys[VK_CONTROL] = 0;
+  keys[VK_SHIFT] = 0;
+  ::SetKeyboardState(keys);
+  // Esc ends the tracking and the mouse manager lets the bar go.
+  EXPECT_EQ(first->OnHookKeyDown(VK_ESCAPE, 0), 1);
+  EXPECT_FALSE(first->IsTrackingMode());
+  EXPECT_FALSE(TKPMouseManager()->IsTracked());
+}
+
+TEST_F(CommandBars, TrackingEndsWhenTheKeyboardManagerGivesTheBarEscape) {
+  CTKPToolBar* bar = frame->Bars()->Add(_T("Bar"), tkpBarTop);
+  frame->RecalcLayout();
+  bar->SetTrackingMode(1, FALSE, TRUE);
+  EXPECT_TRUE(TKPKeyboardManager()->IsKeyboardHooked());
+  // A real key press goes through the thread's keyboard hook to the tracking bar.
+  ASSERT_TRUE(harness::WaitUntil([&] { return ::GetActiveWindow() == frame->m_hWnd; }));
+  ::SetFocus(frame->m_hWnd);
+  INPUT keys[2] = {};
+  keys[0].type = keys[1].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ASSERT_EQ(::SendInput(2, keys, sizeof(INPUT)), 2u);
+  harness::WaitUntil([&] { return !bar->IsTrackingMode(); }, 2000);
+  EXPECT_FALSE(bar->IsTrackingMode());
+  EXPECT_FALSE(TKPKeyboardManager()->IsKeyboardHooked());
+}
+
+TEST_F(CommandBars, AltShowsTheKeyboardCuesWhileTheSystemHidesThem) {
+  CTKPCommandBars* bars = frame->Bars();
+  bars->Add(_T("Bar"), tkpBarTop);
+  auto* saved = CTKPCommandBarsOptions::s_pfnSystemShowsCues;
+  CTKPCommandBarsOptions::s_pfnSystemShowsCues = &SystemHidesCues;
+  bars->GetOptions()->ShowKeyboardCues(tkpCuesSystem);
+  CTKPCommandBarsOptions::s_pfnSystemShowsCues = saved;
+  EXPECT_FALSE(bars->IsKeyboardCuesVisible());
+  EXPECT_FALSE(bars->GetAt(0)->IsKeyboardCuesVisible());
+
+  ASSERT_TRUE(harness::WaitUntil([&] { return ::GetActiveWindow() == frame->m_hWnd; }));
+  MSG alt{frame->m_hWnd, WM_SYSKEYDOWN, VK_MENU, 0x20380001, 0, {}};
+  EXPECT_FALSE(frame->PreTranslateMessage(&alt));  // Alt goes on to the system
+  EXPECT_TRUE(bars->IsKeyboardCuesVisible());
+  EXPECT_TRUE(bars->GetAt(0)->IsKeyboardCuesVisible());
+  MSG up{frame->m_hWnd, WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xE0380001u), 0, {}};
+  frame->PreTranslateMessage(&up);
+  EXPECT_FALSE(bars->IsKeyboardCuesVisible());
+
+  // Alt+letter with no bar control to answer is left to the system; a keypad digit never searches.
+  MSG letter{frame->m_hWnd, WM_SYSKEYDOWN, 'Q', 0x20100001, 0, {}};
+  EXPECT_FALSE(frame->PreTranslateMessage(&letter));
+  EXPECT_FALSE(bars->OnFrameAccel(VK_NUMPAD1));
+
+  // Always shown: Alt's release leaves them.
+  bars->GetOptions()->ShowKeyboardCues(tkpCuesAlways);
+  frame->PreTranslateMessage(&alt);
+  frame->PreTranslateMessage(&up);
+  EXPECT_TRUE(bars->IsKeyboardCuesVisible());
+}
+
+TEST_F(CommandBars, TheControlNotificationReachesNotifyHandlersOnly) {
+  NMHDR header{nullptr, kNotifyId, 100};
+  LRESULT result = -5;
+  EXPECT_TRUE(frame->Route(TKP_WM_CONTROLNOTIFY, kNotifyId, reinterpret_cast<LPARAM>(&header), &result));
+  EXPECT_EQ(result, 7);
+  EXPECT_EQ(frame->notified, 1);
+  // No handler for this id: not routed, the result left alone.
+  NMHDR other{nullptr, kNotifyId + 1, 100};
+  result = -5;
+  EXPECT_FALSE(frame->Route(TKP_WM_CONTROLNOTIFY, kNotifyId + 1, reinterpret_cast<LPARAM>(&other), &result));
+  EXPECT_EQ(result, -5);
+  EXPECT_EQ(frame->notified, 1);
+  // The close is swallowed only while the bars are customized.
+  frame->Bars()->SetCustomizeMode(TRUE);
+  frame->SendMessage(WM_CLOSE);
+  EXPECT_TRUE(::IsWindow(frame->m_hWnd));
+  frame->Bars()->SetCustomizeMode(FALSE);
+}
+
+TEST_F(CommandBars, TheShortcutManagerAloneTranslatesAccelerators) {
+  // The frame's own table went when the shortcut manager took the frame's accelerators.
+  EXPECT_EQ(frame->m_hAccelTable, nullptr);
+  EXPECT_EQ(frame->Bars()->GetShortcutManager()->GetCount(), 1);
+  // Ctrl+N through the frame's pre-translation becomes the command, once.
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  ::SetKeyboardState(keys);
+  MSG press{frame->m_hWnd, WM_KEYDOWN, 'N', 0x00310001, 0, {}};
+  EXPECT_TRUE(frame->PreTranslateMessage(&press));
+  keys[VK_CONTROL] = 0;
+  ::SetKeyboardState(keys);
+  MSG plain{frame->m_hWnd, WM_KEYDOWN, 'N', 0x00310001, 0, {}};
+  EXPECT_FALSE(frame->PreTranslateMessage(&plain));
+  EXPECT_EQ(frame->newCommands, 1);
+}
+
+TEST_F(CommandBars, HiddenCommandsShowOnceUsedUntilTheUsageIsReset) {
+  CTKPCommandBars* bars = frame->Bars();
+  const UINT ids[] = {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW};
+  bars->HideCommands(ids, 2);
+  EXPECT_TRUE(bars->IsControlHidden(ID_FILE_PRINT));
+  bars->SetCommandUsed(ID_FILE_PRINT);
+  bars->SetCommandUsed(ID_FILE_NEW);  // not hidden: nothing to remember
+  EXPECT_FALSE(bars->IsControlHidden(ID_FILE_PRINT));
+  EXPECT_TRUE(bars->IsControlHidden(ID_FILE_PRINT_PREVIEW));
+  EXPECT_EQ(bars->GetOptions()->m_mapUsedCommands.GetCount(), 1);
+  bars->ResetUsageData();
+  EXPECT_TRUE(bars->IsControlHidden(ID_FILE_PRINT));
+}
+
+TEST_F(CommandBars, UserOptionsRoundTripThroughTheProfile) {
+  CTKPCommandBars* bars = frame->Bars();
+  bars->GetOptions()->bAlwaysShowFullMenus = FALSE;
+  bars->GetOptions()->nAnimationType = 2;
+  bars->HideCommand(ID_FILE_PRINT);
+  bars->SetCommandUsed(ID_FILE_PRINT);
+  bars->SaveOptions(_T("CommandBars"));
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER,
+                            L"Software\\Dorvane Command Bars Test\\Dorvane Command Bars Test\\CommandBars-Options", 0,
+                            KEY_READ, &key),
+            ERROR_SUCCESS);
+  ::RegCloseKey(key);
+
+  auto* fresh = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+  fresh->LoadOptions(_T("CommandBars"));
+  EXPECT_FALSE(fresh->GetOptions()->bAlwaysShowFullMenus);
+  EXPECT_EQ(fresh->GetOptions()->nAnimationType, 2);
+  BOOL used = FALSE;
+  EXPECT_TRUE(fresh->GetOptions()->m_mapUsedCommands.Lookup(ID_FILE_PRINT, used));
+  // The user's options leave the hidden set out.
+  EXPECT_EQ(fresh->GetOptions()->m_mapHiddenCommands.GetCount(), 0);
+  fresh->InternalRelease();
+}
+
+TEST_F(CommandBars, TheTrackingLoopPutsQuitBackForTheOuterLoop) {
+  CTKPToolBar* bar = frame->Bars()->Add(_T("Bar"), tkpBarTop);
+  bar->SetTrackingMode(1, FALSE, TRUE);
+  ::PostQuitMessage(9);
+  EXPECT_FALSE(CTKPCommandBars::PumpTrackingLoop(bar));
+  MSG quit{};
+  ASSERT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(quit.wParam, 9u);
+  // A bar that is no longer tracking runs no loop.
+  bar->EndTracking();
+  EXPECT_TRUE(CTKPCommandBars::PumpTrackingLoop(bar));
+}
+
+TEST_F(CommandBars, ACreationHandlerThatThrowsFailsTheFrameCleanly) {
+  auto* failing = new FailingFrame;
+  // The exception stops at the window procedure: the frame is not created (and deletes itself).
+  EXPECT_FALSE(failing->Create(nullptr, _T("Failing"), WS_OVERLAPPEDWINDOW, CRect(10, 10, 300, 200)));
+  EXPECT_EQ(harness::FindThreadWindow(L"Failing"), nullptr);
+}
+
+}  // namespace
