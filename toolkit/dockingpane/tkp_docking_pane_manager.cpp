@@ -1,11 +1,306 @@
 #include "toolkit/dockingpane/tkp_docking_pane_manager.h"
 
-BOOL CTKPDockingPaneManager::InstallOnFrame(CFrameWnd* pFrame) {
-  if (m_pSite != nullptr || pFrame == nullptr) return FALSE;
-  m_pSite = pFrame;
+#include <ole2.h>
+
+#include <algorithm>
+
+#include "toolkit/common/color_manager.h"
+#include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/dockingpane/tkp_docking_pane_auto_hide.h"
+#include "toolkit/dockingpane/tkp_docking_pane_mini_wnd.h"
+#include "toolkit/dockingpane/tkp_docking_pane_splitter.h"
+#include "toolkit/dockingpane/tkp_docking_pane_tabbed.h"
+
+static_assert(sizeof(TKP_DOCKINGPANE_ACTION) == 20, "the action record is five 32-bit fields");
+
+BEGIN_MESSAGE_MAP(CTKPDockingPaneManager, CWnd)
+  ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
+  ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+  ON_WM_SYSCOLORCHANGE()
+  ON_WM_SETTINGCHANGE()
+END_MESSAGE_MAP()
+
+CTKPDockingPaneManager::CTKPDockingPaneManager() {
+  SetTheme(0);
+  m_pImageManager = new CTKPImageManager();
+  // Only a successful call here is balanced by the destructor: OLE another part of the thread set up in
+  // another mode stays as it is.
+  m_bOleInitialized = SUCCEEDED(::OleInitialize(nullptr));
+}
+
+CTKPDockingPaneManager::~CTKPDockingPaneManager() {
+  if (m_pLayout != nullptr) m_pLayout->InternalRelease();
+  m_pLayout = nullptr;
+  if (m_pActivePane != nullptr) m_pActivePane->InternalRelease();
+  if (m_pPaintManager != nullptr) m_pPaintManager->InternalRelease();
+  if (m_pImageManager != nullptr) m_pImageManager->InternalRelease();
+  if (m_bOleInitialized) ::OleUninitialize();
+}
+
+BOOL CTKPDockingPaneManager::InstallOnFrame(CFrameWnd* pSite) {
+  if (m_pSite != nullptr || pSite == nullptr) return FALSE;
+  m_pSite = pSite;
+  CreateEx(0, _T("STATIC"), _T(""), WS_CHILD, 0, 0, 0, 0, pSite->GetSafeHwnd(), nullptr);
+  m_pLayout = CreateLayout();
+  m_pLayout->SetLive();
   return TRUE;
 }
 
-CTKPDockingPane* CTKPDockingPaneManager::FindPane(int) const { return nullptr; }
+CTKPDockingPaneLayout* CTKPDockingPaneManager::CreateLayout() { return new CTKPDockingPaneLayout(this); }
 
-void CTKPDockingPaneManager::ClosePane(CTKPDockingPane*) {}
+CTKPDockingPaneBase* CTKPDockingPaneManager::CreatePaneObject(int nType, CTKPDockingPaneLayout* pLayout) {
+  switch (nType) {
+    case dock::kPane:
+      return new CTKPDockingPane(pLayout);
+    case dock::kTabbedContainer:
+      return new CTKPDockingPaneTabbedContainer(pLayout);
+    case dock::kSplitterContainer:
+      return new CTKPDockingPaneSplitterContainer(pLayout);
+    case dock::kMiniFrame:
+      return new CTKPDockingPaneMiniWnd(pLayout);
+    case dock::kClientContainer:
+      return new CTKPDockingPaneClientContainer(pLayout);
+    case dock::kAutoHidePanel:
+      return new CTKPDockingPaneAutoHidePanel(pLayout);
+    default:
+      return nullptr;
+  }
+}
+
+void CTKPDockingPaneManager::OnActivatePane(BOOL bActive, CTKPDockingPane* pPane) {
+  if (bActive && pPane != m_pActivePane) {
+    // Nothing is deactivated when nothing was active.
+    if (CTKPDockingPane* old = m_pActivePane) {
+      m_pActivePane = nullptr;
+      NotifyOwner(tkpPaneActionDeactivated, old);
+      old->InternalRelease();
+    }
+    if (pPane != nullptr) {
+      pPane->InternalAddRef();
+      m_pActivePane = pPane;
+      NotifyOwner(tkpPaneActionActivated, pPane);
+    }
+  } else if (!bActive && pPane != nullptr && pPane == m_pActivePane) {
+    m_pActivePane = nullptr;
+    NotifyOwner(tkpPaneActionDeactivated, pPane);
+    pPane->InternalRelease();
+  }
+}
+
+// ---- panes ---------------------------------------------------------------------------------------------
+
+CTKPDockingPane* CTKPDockingPaneManager::CreatePane(UINT nID, CRect rc, int nDirection,
+                                                    CTKPDockingPaneBase* pNeighbour) {
+  if (m_pLayout == nullptr || m_pLayout->IsNotLive() || nID == 0 || nDirection < 0 || nDirection > 3) return nullptr;
+  auto* pane = static_cast<CTKPDockingPane*>(CreatePaneObject(dock::kPane, m_pLayout));
+  pane->SetID(nID);
+  pane->m_nDockingCX = std::max(0, static_cast<int>(rc.Width()));
+  pane->m_nDockingCY = std::max(0, static_cast<int>(rc.Height()));
+  DockPane(pane, nDirection, pNeighbour);
+  return pane;
+}
+
+CTKPDockingPane* CTKPDockingPaneManager::FindPane(UINT nID) const {
+  if (m_pLayout == nullptr) return nullptr;
+  for (const CTKPDockingPaneLayout::PaneRecord& record : m_pLayout->GetPaneList()) {
+    if (record.pPane->GetID() == nID) return record.pPane;
+  }
+  return nullptr;
+}
+
+void CTKPDockingPaneManager::ClosePane(CTKPDockingPane* pPane) {
+  if (pPane == nullptr) return;
+  const LRESULT answer = m_pSite != nullptr
+                             ? m_pSite->SendMessage(TKP_DOCKINGPANE_NOTIFY, TKP_DPN_CLOSEPANE,
+                                                    reinterpret_cast<LPARAM>(static_cast<CTKPDockingPaneBase*>(pPane)))
+                             : 0;
+  if (answer == -1) return;
+  if (CTKPDockingPaneBase* container = pPane->GetContainer()) container->RemovePane(pPane);
+}
+
+void CTKPDockingPaneManager::ShowPane(CTKPDockingPane* pPane, BOOL bSetFocus) {
+  if (pPane == nullptr || m_pLayout == nullptr) return;
+  CTKPDockingPaneBase* container = pPane->GetContainer();
+  if (container != nullptr && container->GetType() == dock::kTabbedContainer) {
+    static_cast<CTKPDockingPaneTabbedContainer*>(container)->SelectPane(pPane, FALSE);
+  }
+  if (pPane->IsClosed()) {
+    const CTKPDockingPaneLayout::PaneRecord* record = m_pLayout->FindPaneRecord(pPane);
+    if (record != nullptr && record->pLastHolder != nullptr) {
+      m_bAttaching = TRUE;
+      AttachPane(pPane, record->pLastHolder);
+      m_bAttaching = FALSE;
+    }
+  }
+  if (m_bLaidOut) pPane->Show(TRUE);
+  if (bSetFocus) pPane->SetFocus();
+}
+
+CTKPDockingPaneBase* CTKPDockingPaneManager::Detach(CTKPDockingPaneBase* pPane) {
+  if (pPane->GetType() == dock::kSplitterContainer) {
+    std::vector<CTKPDockingPaneBase*> tabbed;
+    pPane->FindPane(dock::kTabbedContainer, &tabbed);
+    if (tabbed.size() == 1) pPane = tabbed.front();
+  }
+  if (CTKPDockingPaneBase* parent = pPane->GetContainer()) parent->RemovePane(pPane);
+  if (pPane->GetType() != dock::kPane) return pPane;
+  // A plain pane is docked in a tabbed container of its own.
+  auto* tabbed =
+      static_cast<CTKPDockingPaneTabbedContainer*>(CreatePaneObject(dock::kTabbedContainer, m_pLayout));
+  tabbed->m_nDockingCX = pPane->m_nDockingCX;
+  tabbed->m_nDockingCY = pPane->m_nDockingCY;
+  tabbed->Init(static_cast<CTKPDockingPane*>(pPane), m_pSite);
+  return tabbed;
+}
+
+void CTKPDockingPaneManager::DockPane(CTKPDockingPaneBase* pPane, int nDirection, CTKPDockingPaneBase* pNeighbour) {
+  if (pPane == nullptr || m_pLayout == nullptr || m_pLayout->GetTopPane() == nullptr || nDirection < 0 ||
+      nDirection > 3 || pPane == pNeighbour) {
+    return;
+  }
+  if (pNeighbour != nullptr && pNeighbour->GetType() == dock::kPane &&
+      (pNeighbour->GetContainer() == nullptr || pNeighbour->IsHidden())) {
+    pNeighbour = nullptr;
+  }
+  const BOOL horizontal = nDirection == tkpPaneDockLeft || nDirection == tkpPaneDockRight;
+  const BOOL after = nDirection == tkpPaneDockRight || nDirection == tkpPaneDockBottom;
+  CTKPDockingPaneBase* wrapped = Detach(pPane);
+  if (pNeighbour != nullptr && pNeighbour->GetContainer() != nullptr &&
+      pNeighbour->GetContainer()->GetType() == dock::kTabbedContainer) {
+    pNeighbour = pNeighbour->GetContainer();
+  }
+  CTKPDockingPaneBase* top = m_pLayout->GetTopPane();
+  CTKPDockingPaneBase* parent = pNeighbour != nullptr ? pNeighbour->GetContainer() : nullptr;
+  if (pNeighbour == nullptr || pNeighbour == top || parent == nullptr || parent->GetType() != dock::kSplitterContainer) {
+    auto* splitter = static_cast<CTKPDockingPaneSplitterContainer*>(top);
+    if (splitter->IsHorizontal() != horizontal) {
+      auto* outer = static_cast<CTKPDockingPaneSplitterContainer*>(
+          CreatePaneObject(dock::kSplitterContainer, m_pLayout));
+      outer->Init(top, horizontal, m_pSite);
+      m_pLayout->SetTopPane(outer);
+      splitter = outer;
+    }
+    splitter->AddPane(wrapped, nullptr, after);
+  } else {
+    auto* splitter = static_cast<CTKPDockingPaneSplitterContainer*>(parent);
+    if (splitter->IsHorizontal() == horizontal) {
+      splitter->AddPane(wrapped, pNeighbour, after);
+    } else {
+      auto* inner = static_cast<CTKPDockingPaneSplitterContainer*>(
+          CreatePaneObject(dock::kSplitterContainer, m_pLayout));
+      splitter->ReplacePane(pNeighbour, inner);
+      inner->Init(pNeighbour, horizontal, m_pSite);
+      inner->AddPane(wrapped, pNeighbour, after);
+    }
+  }
+  DelayLayout();
+}
+
+void CTKPDockingPaneManager::AttachPane(CTKPDockingPaneBase* pPane, CTKPDockingPaneBase* pContainer) {
+  if (pPane == nullptr || pContainer == nullptr || m_pLayout == nullptr) return;
+  if (pContainer->GetType() == dock::kPane) pContainer = pContainer->GetContainer();
+  if (pContainer == nullptr || pContainer->GetType() != dock::kTabbedContainer || pContainer == pPane) return;
+  auto* tabbed = static_cast<CTKPDockingPaneTabbedContainer*>(pContainer);
+  std::vector<CTKPDockingPaneBase*> panes;
+  if (pPane->GetType() == dock::kPane) {
+    panes.push_back(pPane);
+  } else {
+    pPane->FindPane(dock::kPane, &panes);
+  }
+  for (CTKPDockingPaneBase* pane : panes) {
+    if (CTKPDockingPaneBase* parent = pane->GetContainer()) parent->RemovePane(pane);
+    tabbed->AddPane(static_cast<CTKPDockingPane*>(pane));
+  }
+  SaveHolders();
+  DelayLayout();
+}
+
+int CTKPDockingPaneManager::GetPaneDirection(const CTKPDockingPaneBase* pPane) const {
+  return m_pLayout != nullptr ? m_pLayout->GetPaneDirection(pPane) : 0;
+}
+
+CTKPImageManagerIcon* CTKPDockingPaneManager::GetIcon(UINT nIconID, int nWidth) const {
+  return m_pImageManager->GetImage(nIconID, nWidth);
+}
+
+// ---- themes, notifications, layout -------------------------------------------------------------------
+
+void CTKPDockingPaneManager::SetTheme(int nTheme) {
+  if (m_pPaintManager != nullptr) m_pPaintManager->InternalRelease();
+  // Every id draws with the default theme until the other themes are built; never with the abstract base.
+  m_pPaintManager = new CTKPDockingPaneDefaultTheme();
+  m_pPaintManager->SetThemeID(nTheme);
+  m_pPaintManager->RefreshMetrics();
+  RecalcFrames();
+  if (nTheme == 9) m_nGuideStyle = 1;
+}
+
+void CTKPDockingPaneManager::RecalcFrames() {
+  if (m_hWnd == nullptr || m_pLayout == nullptr) return;
+  for (const CTKPDockingPaneLayout::PaneRecord& record : m_pLayout->GetPaneList()) {
+    CTKPDockingPaneBase* container = record.pPane->GetContainer();
+    CWnd* site = container != nullptr ? container->GetDockingSite() : nullptr;
+    if (CFrameWnd* frame = site != nullptr ? site->AsFrameWnd() : nullptr) frame->DelayRecalcLayout();
+  }
+}
+
+BOOL CTKPDockingPaneManager::IsLayoutRTL() const {
+  return m_pSite != nullptr && m_pSite->GetSafeHwnd() != nullptr && (m_pSite->GetExStyle() & WS_EX_LAYOUTRTL) != 0;
+}
+
+int CTKPDockingPaneManager::NotifyOwner(int nAction, CTKPDockingPaneBase* pPane, DWORD dwArg1, DWORD dwArg2) {
+  TKP_DOCKINGPANE_ACTION action{nAction, 0, pPane, dwArg1, dwArg2};
+  if (m_pSite == nullptr || m_pSite->GetSafeHwnd() == nullptr) return 0;
+  m_pSite->SendMessage(TKP_DOCKINGPANE_NOTIFY, TKP_DPN_ACTION, reinterpret_cast<LPARAM>(&action));
+  return action.result;
+}
+
+void CTKPDockingPaneManager::DelayLayout() const {
+  if (m_pSite != nullptr && m_pSite->GetSafeHwnd() != nullptr) m_pSite->DelayRecalcLayout();
+}
+
+void CTKPDockingPaneManager::SaveHolders() {
+  if (m_pLayout == nullptr) return;
+  for (const CTKPDockingPaneLayout::PaneRecord& entry : m_pLayout->GetPaneList()) {
+    CTKPDockingPaneBase* container = entry.pPane->GetContainer();
+    if (container == nullptr) continue;
+    CTKPDockingPaneBase* above = container->GetContainer();
+    if (above != nullptr && above->GetType() == dock::kAutoHidePanel) continue;
+    CTKPDockingPaneLayout::PaneRecord* record = m_pLayout->FindPaneRecord(entry.pPane);
+    bool floating = false;
+    for (CTKPDockingPaneBase* p = container; p != nullptr; p = p->GetContainer()) {
+      floating = floating || p->GetType() == dock::kMiniFrame;
+    }
+    (floating ? record->pFloatingHolder : record->pDockingHolder) = container;
+    record->pLastHolder = container;
+  }
+}
+
+LRESULT CTKPDockingPaneManager::OnSizeParent(WPARAM, LPARAM lParam) {
+  auto* params = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
+  if (m_pLayout == nullptr || m_pLayout->GetTopPane() == nullptr || params == nullptr) return 0;
+  m_pLayout->OnSizeParent(m_pSite, CRect(params->rect), params);
+  SaveHolders();
+  m_bLaidOut = TRUE;
+  return 0;
+}
+
+LRESULT CTKPDockingPaneManager::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
+  if (m_pLayout == nullptr) return 0;
+  // A container may let go of its pane while it updates: walk a copy.
+  const std::vector<CTKPDockingPaneLayout::PaneRecord> panes = m_pLayout->GetPaneList();
+  for (const CTKPDockingPaneLayout::PaneRecord& record : panes) {
+    if (CTKPDockingPaneBase* container = record.pPane->GetContainer()) container->OnIdleUpdate();
+  }
+  return 0;
+}
+
+void CTKPDockingPaneManager::OnSysColorChange() {
+  RefreshToolkitColors();
+  RecalcFrames();
+}
+
+void CTKPDockingPaneManager::OnSettingChange(UINT, LPCTSTR) {
+  if (m_pPaintManager != nullptr) m_pPaintManager->RefreshMetrics();
+  RecalcFrames();
+}

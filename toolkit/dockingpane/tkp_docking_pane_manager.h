@@ -1,45 +1,146 @@
-// CTKPDockingPaneManager: the docking panes of a frame, and CTKPDockingPaneLayout, a snapshot of where
-// they lie. The frame has no panes yet: the manager finds none and a layout records nothing.
+// CTKPDockingPaneManager: the docking arrangement of one frame (the site). An invisible child window of
+// the frame that takes part in its layout (WM_SIZEPARENT), owns the live layout and the paint manager,
+// makes every pane object, carries out what is done to panes and tells the site of it with
+// TKP_DOCKINGPANE_NOTIFY.
+//
+// Panes are made with CreatePane (an id, a preferred size, a side and an optional neighbour) and given
+// their window with CTKPDockingPane::Attach, their title with SetTitle and their options with SetOptions.
 #pragma once
 
-#include "platform/classlib/win/ccmdtarget.h"
+#include "platform/classlib/win/classlib_win.h"
+#include "toolkit/dockingpane/tkp_docking_pane.h"
+#include "toolkit/dockingpane/tkp_docking_pane_layout.h"
+#include "toolkit/dockingpane/tkp_docking_pane_paint_manager.h"
 
-class CFrameWnd;
-class CTKPDockingPaneManager;
+class CTKPImageManager;
+class CTKPImageManagerIcon;
 
-class CTKPDockingPane {
- public:
-  int GetID() const { return m_nID; }
-
- private:
-  int m_nID = 0;
+// Sent to the site frame: wParam one of TKP_DPN_..., lParam as each says.
+constexpr UINT TKP_DOCKINGPANE_NOTIFY = 0x2AAD;
+enum : WPARAM {
+  TKP_DPN_SHOWWINDOW = 1,   // lParam the pane shown
+  TKP_DPN_RCLICK = 2,       // lParam the object right-clicked
+  TKP_DPN_CLOSEPANE = 3,    // lParam the pane about to close; -1 keeps it open
+  TKP_DPN_ACTION = 4,       // lParam a TKP_DOCKINGPANE_ACTION; its result refuses the action
+  TKP_DPN_CONTEXTMENU = 5,  // lParam a menu record
 };
 
-class CTKPDockingPaneLayout {
- public:
-  explicit CTKPDockingPaneLayout(CTKPDockingPaneManager* pManager) : m_pManager(pManager) {}
-  CTKPDockingPaneManager* GetManager() const { return m_pManager; }
-
- private:
-  CTKPDockingPaneManager* m_pManager;
+// What happens to a pane (TKP_DPN_ACTION); the "about to" ones may be refused.
+enum TKPDockingPaneAction : int {
+  tkpPaneActionFloating = 0,
+  tkpPaneActionFloated = 1,
+  tkpPaneActionClosing = 2,
+  tkpPaneActionClosed = 3,
+  tkpPaneActionDocking = 4,
+  tkpPaneActionDocked = 5,
+  tkpPaneActionAttaching = 6,
+  tkpPaneActionAttached = 7,
+  tkpPaneActionPinning = 8,
+  tkpPaneActionPinned = 9,
+  tkpPaneActionCollapsing = 10,
+  tkpPaneActionCollapsed = 11,
+  tkpPaneActionExpanding = 12,
+  tkpPaneActionExpanded = 13,
+  tkpPaneActionActivated = 14,
+  tkpPaneActionDeactivated = 15,
+  tkpPaneActionDetaching = 16,
 };
 
-class CTKPDockingPaneManager : public CCmdTarget {
- public:
-  CTKPDockingPaneManager() = default;
+// Five 32-bit fields, in this order.
+struct TKP_DOCKINGPANE_ACTION {
+  int action;
+  int result;  // 0 when sent; non-zero refuses
+  CTKPDockingPaneBase* pane;
+  DWORD arg1;
+  DWORD arg2;
+};
 
-  // Attaches the manager to the frame; once (FALSE when already installed).
-  BOOL InstallOnFrame(CFrameWnd* pFrame);
-  void SetTheme(int nTheme) { m_nTheme = nTheme; }
-  int GetTheme() const { return m_nTheme; }
-  // The pane of that id, or null.
-  CTKPDockingPane* FindPane(int nID) const;
+// Sides.
+enum TKPDockingDirection : int { tkpPaneDockLeft = 0, tkpPaneDockRight = 1, tkpPaneDockTop = 2, tkpPaneDockBottom = 3 };
+
+class CTKPDockingPaneManager : public CWnd {
+ public:
+  CTKPDockingPaneManager();
+  ~CTKPDockingPaneManager() override;
+
+  // Once: the manager's window on the frame and its live layout. FALSE when already installed.
+  BOOL InstallOnFrame(CFrameWnd* pSite);
+  // A new layout bound to this manager (not live); the caller deletes it.
+  virtual CTKPDockingPaneLayout* CreateLayout();
+  // The object of a type code (0 pane ... 5 auto-hide panel) in the layout; null for any other code.
+  virtual CTKPDockingPaneBase* CreatePaneObject(int nType, CTKPDockingPaneLayout* pLayout);
+  virtual void OnActivatePane(BOOL bActive, CTKPDockingPane* pPane);
+
+  // ---- panes -----------------------------------------------------------------------------------------
+  // A new pane of that id, docked at a side of the neighbour (of the whole arrangement without one), with
+  // the rectangle's width and height as its preferred docked size. Null without a live layout or id 0.
+  CTKPDockingPane* CreatePane(UINT nID, CRect rc, int nDirection, CTKPDockingPaneBase* pNeighbour = nullptr);
+  CTKPDockingPane* FindPane(UINT nID) const;
   void ClosePane(CTKPDockingPane* pPane);
-  // A layout of the panes as they lie now; the caller deletes it.
-  CTKPDockingPaneLayout* CreateLayout() { return new CTKPDockingPaneLayout(this); }
+  void ShowPane(CTKPDockingPane* pPane, BOOL bSetFocus = TRUE);
+  void DockPane(CTKPDockingPaneBase* pPane, int nDirection, CTKPDockingPaneBase* pNeighbour);
+  // Moves the pane, or the panes of a container, into the tabbed container (or the container of a pane).
+  void AttachPane(CTKPDockingPaneBase* pPane, CTKPDockingPaneBase* pContainer);
+  int GetPaneDirection(const CTKPDockingPaneBase* pPane) const;
+  BOOL IsPaneClosed(const CTKPDockingPane* pPane) const { return pPane == nullptr || pPane->IsClosed(); }
+  BOOL IsPaneHidden(const CTKPDockingPane* pPane) const { return pPane != nullptr && pPane->IsHidden(); }
+  CTKPDockingPaneBase* GetTopPane() const { return m_pLayout != nullptr ? m_pLayout->GetTopPane() : nullptr; }
+  CTKPDockingPaneBase* GetClientPane() const { return m_pLayout != nullptr ? m_pLayout->GetClientPane() : nullptr; }
+  CTKPDockingPaneLayout* GetLayout() const { return m_pLayout; }
+  CTKPDockingPane* GetActivePane() const { return m_pActivePane; }
+  CTKPImageManager* GetImageManager() const { return m_pImageManager; }
+  CTKPImageManagerIcon* GetIcon(UINT nIconID, int nWidth) const;
+
+  // ---- themes and settings ---------------------------------------------------------------------------
+  // 0 and any id without a theme of its own select the default theme.
+  void SetTheme(int nTheme);
+  CTKPDockingPanePaintManager* GetPaintManager() const { return m_pPaintManager; }
+  void RecalcFrames();
+  BOOL IsLayoutRTL() const;
+  int NotifyOwner(int nAction, CTKPDockingPaneBase* pPane, DWORD dwArg1 = 0, DWORD dwArg2 = 0);
+
   CFrameWnd* GetSite() const { return m_pSite; }
+  void HideClient(BOOL bHide) { m_bHideClient = bHide; }
+  BOOL IsClientHidden() const { return m_bHideClient; }
+  void UseSplitterTracker(BOOL bUse) { m_bUseSplitterTracker = bUse; }
+  BOOL IsSplitterTrackerUsed() const { return m_bUseSplitterTracker; }
+  void LockSplitters(BOOL bLock) { m_bLockSplitters = bLock; }
+  BOOL IsSplittersLocked() const { return m_bLockSplitters; }
+  void SetDefaultPaneOptions(DWORD dwOptions) { m_dwDefaultPaneOptions = dwOptions; }
+  DWORD GetDefaultPaneOptions() const { return m_dwDefaultPaneOptions; }
+  int GetSplitterGap() const { return m_nSplitterGap; }
+  void SetSplitterGap(int nGap) { m_nSplitterGap = nGap; }
+  int GetDockingGuideStyle() const { return m_nGuideStyle; }
+  BOOL IsLaidOut() const { return m_bLaidOut; }
+
+ protected:
+  afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnSysColorChange();
+  afx_msg void OnSettingChange(UINT uFlags, LPCTSTR lpszSection);
+  DECLARE_MESSAGE_MAP()
 
  private:
+  // Records for every docked pane the container it lies in, to go back to later.
+  void SaveHolders();
+  // The pane or container, out of where it is now, ready to be placed elsewhere.
+  CTKPDockingPaneBase* Detach(CTKPDockingPaneBase* pPane);
+  void DelayLayout() const;
+
+  int m_nSplitterGap = 22;
+  BOOL m_bCloseGroupOnButtonClick = FALSE;
+  BOOL m_bHideGroupOnButtonClick = TRUE;
   CFrameWnd* m_pSite = nullptr;
-  int m_nTheme = 0;
+  CTKPDockingPaneLayout* m_pLayout = nullptr;
+  CTKPDockingPanePaintManager* m_pPaintManager = nullptr;
+  CTKPDockingPane* m_pActivePane = nullptr;
+  CTKPImageManager* m_pImageManager = nullptr;
+  BOOL m_bHideClient = FALSE;
+  BOOL m_bUseSplitterTracker = TRUE;
+  BOOL m_bLockSplitters = FALSE;
+  DWORD m_dwDefaultPaneOptions = 0;
+  int m_nGuideStyle = 0;
+  BOOL m_bAttaching = FALSE;
+  BOOL m_bLaidOut = FALSE;
+  BOOL m_bOleInitialized = FALSE;
 };

@@ -1,0 +1,406 @@
+// The docking panes in a frame of the test's own: panes on each side of the client area, two tabs in
+// the bottom group, splitters dragged (live and with the tracker), the layout saved and loaded back
+// equal through an archive, damaged layouts (cut short, with a container inside itself, with a wrong
+// type, from the registry with an absurd count) refused with the arrangement left as it was, closing and
+// showing a pane, activation and the site's notifications. The screenshot docking_panes.png.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/harness/driver.h"
+#include "toolkit/common/tkp_prop_exchange_registry.h"
+#include "toolkit/dockingpane/dock_layout_records.h"
+#include "toolkit/dockingpane/tkp_docking_pane_manager.h"
+#include "toolkit/dockingpane/tkp_docking_pane_splitter.h"
+#include "toolkit/dockingpane/tkp_docking_pane_tabbed.h"
+
+namespace {
+
+class TestApp : public CWinApp {
+ public:
+  TestApp() : CWinApp(_T("DockingFrameTest")) {}
+};
+TestApp theApp;
+
+enum PaneId : UINT { kFolders = 1, kProperties = 2, kSearch = 3, kOutput = 4, kLog = 5 };
+
+HWND Child(HWND parent, LPCWSTR cls, LPCWSTR text, DWORD style, UINT id = 0) {
+  return ::CreateWindowExW(WS_EX_CLIENTEDGE, cls, text, WS_CHILD | style, 0, 0, 10, 10, parent,
+                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
+}
+
+class DockingFrame : public CFrameWnd {
+ public:
+  CTKPDockingPaneManager manager;
+  std::vector<std::pair<WPARAM, int>> notes;  // wParam, and the action code for TKP_DPN_ACTION
+  bool keepOpen = false;
+  HWND view = nullptr;
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT cs) {
+    if (CFrameWnd::OnCreate(cs) == -1) return -1;
+    view = Child(m_hWnd, L"EDIT", L"The client area: the view of the frame lies here.",
+                 WS_VISIBLE | ES_MULTILINE | ES_READONLY, AFX_IDW_PANE_FIRST);
+    manager.InstallOnFrame(this);
+    manager.SetTheme(2);
+    return 0;
+  }
+  afx_msg LRESULT OnDockingPaneNotify(WPARAM wParam, LPARAM lParam) {
+    int action = -1;
+    if (wParam == TKP_DPN_ACTION) action = reinterpret_cast<TKP_DOCKINGPANE_ACTION*>(lParam)->action;
+    notes.emplace_back(wParam, action);
+    return wParam == TKP_DPN_CLOSEPANE && keepOpen ? -1 : 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(DockingFrame, CFrameWnd)
+  ON_WM_CREATE()
+  ON_MESSAGE(TKP_DOCKINGPANE_NOTIFY, OnDockingPaneNotify)
+END_MESSAGE_MAP()
+
+std::vector<BYTE> Saved(CTKPDockingPaneLayout* layout) {
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    layout->Serialize(ar);
+  }
+  const UINT length = static_cast<UINT>(file.GetLength());
+  BYTE* bytes = file.Detach();
+  std::vector<BYTE> copy(bytes, bytes + length);
+  free(bytes);
+  return copy;
+}
+
+BOOL LoadFrom(CTKPDockingPaneLayout* layout, std::vector<BYTE> bytes) {
+  CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
+  CArchive ar(&file, CArchive::load);
+  CTKPPropExchangeArchive px(ar);
+  return layout->DoPropExchange(&px);
+}
+
+dock::LayoutRecords Records(std::vector<BYTE> bytes) {
+  CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
+  CArchive ar(&file, CArchive::load);
+  CTKPPropExchangeArchive px(ar);
+  dock::LayoutRecords records;
+  std::string reason;
+  EXPECT_TRUE(dock::ReadLayout(&px, &records, &reason)) << reason;
+  return records;
+}
+
+std::vector<BYTE> Bytes(const dock::LayoutRecords& records) {
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    CTKPPropExchangeArchive px(ar);
+    dock::WriteLayout(&px, records);
+  }
+  const UINT length = static_cast<UINT>(file.GetLength());
+  BYTE* bytes = file.Detach();
+  std::vector<BYTE> copy(bytes, bytes + length);
+  free(bytes);
+  return copy;
+}
+
+class DockingFrameTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    frame = new DockingFrame();
+    ASSERT_TRUE(frame->Create(nullptr, _T("Docking panes"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(20, 20, 940, 660)));
+    CTKPDockingPaneManager& m = frame->manager;
+    Add(m.CreatePane(kFolders, CRect(0, 0, 200, 100), tkpPaneDockLeft), _T("Folders"), L"SysTreeView32");
+    Add(m.CreatePane(kProperties, CRect(0, 0, 180, 100), tkpPaneDockRight), _T("Properties"), L"LISTBOX");
+    Add(m.CreatePane(kSearch, CRect(0, 0, 100, 90), tkpPaneDockTop), _T("Search"), L"EDIT");
+    Add(m.CreatePane(kOutput, CRect(0, 0, 100, 130), tkpPaneDockBottom), _T("Output\nOutput"), L"EDIT");
+    CTKPDockingPane* log = m.CreatePane(kLog, CRect(0, 0, 100, 130), tkpPaneDockBottom);
+    Add(log, _T("Event log\nLog"), L"LISTBOX");
+    m.AttachPane(log, m.FindPane(kOutput));
+    m.ShowPane(m.FindPane(kOutput), FALSE);
+    Relayout();
+  }
+  void TearDown() override {
+    if (::IsWindow(frame->GetSafeHwnd())) frame->DestroyWindow();
+  }
+
+  void Add(CTKPDockingPane* pane, LPCTSTR title, LPCWSTR cls) {
+    ASSERT_NE(pane, nullptr);
+    pane->SetTitle(title);
+    HWND wnd = Child(frame->GetSafeHwnd(), cls, L"", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE);
+    if (std::wstring(cls) == L"LISTBOX") {
+      for (LPCWSTR line : {L"Sector 2048: FAT32 boot record", L"Sector 6144: NTFS boot record",
+                           L"Folder \\DCIM restored", L"412 files found"}) {
+        ::SendMessageW(wnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+      }
+    } else if (std::wstring(cls) == L"EDIT") {
+      ::SetWindowTextW(wnd, pane->GetID() == kSearch ? L"*.jpg; *.docx" : L"Quick Scan finished: 412 files.");
+    }
+    pane->Attach(wnd);
+  }
+  void Relayout() {
+    frame->RecalcLayout();
+    harness::PumpMessages();
+  }
+  CRect Place(UINT id) const {
+    CTKPDockingPane* pane = frame->manager.FindPane(id);
+    return pane != nullptr && pane->GetContainer() != nullptr ? pane->GetContainer()->GetPaneWindowRect() : CRect();
+  }
+  CRect ClientArea() const {
+    CRect client;
+    frame->GetClientRect(client);
+    return client;
+  }
+  // The splitter window whose first neighbour holds the pane.
+  CTKPDockingPaneSplitterWnd* SplitterAfter(CTKPDockingPaneBase* first) const {
+    auto* splitter = static_cast<CTKPDockingPaneSplitterContainer*>(first->GetContainer());
+    for (CTKPDockingPaneSplitterWnd* wnd : splitter->GetSplitters()) {
+      if (wnd->GetFirst() == first) return wnd;
+    }
+    return nullptr;
+  }
+  // Presses the splitter, moves the mouse by dx and lets go; the moves are waiting when the drag starts.
+  void Drag(CWnd* splitter, int dx) {
+    splitter->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2 + dx, 10));
+    splitter->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(2 + dx, 10));
+    splitter->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 10));
+    Relayout();
+  }
+  std::vector<CRect> Places() const {
+    std::vector<CRect> places;
+    for (UINT id : {kFolders, kProperties, kSearch, kOutput, kLog}) places.push_back(Place(id));
+    return places;
+  }
+
+  DockingFrame* frame = nullptr;
+};
+
+TEST_F(DockingFrameTest, PanesLieOnEachSideOfTheClientArea) {
+  const CRect client = ClientArea();
+  const int s = frame->manager.GetPaintManager()->m_nSplitterSize;
+  EXPECT_EQ(Place(kSearch), CRect(0, 0, client.right, 90));
+  EXPECT_EQ(Place(kOutput), CRect(0, client.bottom - 130, client.right, client.bottom));
+  EXPECT_EQ(Place(kLog), Place(kOutput));
+  const int middleTop = 90 + s, middleBottom = client.bottom - 130 - s;
+  EXPECT_EQ(Place(kFolders), CRect(0, middleTop, 200, middleBottom));
+  EXPECT_EQ(Place(kProperties), CRect(client.right - 180, middleTop, client.right, middleBottom));
+  CRect view;
+  ::GetWindowRect(frame->view, view);
+  frame->ScreenToClient(view);
+  EXPECT_EQ(view, CRect(200 + s, middleTop, client.right - 180 - s, middleBottom));
+  CTKPDockingPaneManager& m = frame->manager;
+  EXPECT_EQ(m.GetPaneDirection(m.FindPane(kFolders)), 0);
+  EXPECT_EQ(m.GetPaneDirection(m.FindPane(kProperties)), 1);
+  EXPECT_EQ(m.GetPaneDirection(m.FindPane(kSearch)), 2);
+  EXPECT_EQ(m.GetPaneDirection(m.FindPane(kLog)), 3);
+  // The selected tab's window shows, the other waits hidden in the same container.
+  EXPECT_TRUE(::IsWindowVisible(m.FindPane(kOutput)->GetChild()));
+  EXPECT_FALSE(::IsWindowVisible(m.FindPane(kLog)->GetChild()));
+  EXPECT_EQ(m.FindPane(kOutput)->GetTitle(), CString(_T("Output")));
+  EXPECT_EQ(m.FindPane(kLog)->GetTabCaption(), CString(_T("Log")));
+  EXPECT_EQ(m.FindPane(kLog)->GetItemColor(), 0x1000005u);
+}
+
+TEST_F(DockingFrameTest, SplittersDraggedLiveAndWithTheTracker) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPaneBase* folders = m.FindPane(kFolders)->GetContainer();
+  m.UseSplitterTracker(FALSE);
+  Drag(SplitterAfter(folders), 60);
+  EXPECT_NEAR(Place(kFolders).Width(), 260, 1);
+  // The leading edge keeps 22 pixels from the start of the two neighbours.
+  Drag(SplitterAfter(folders), -500);
+  EXPECT_NEAR(Place(kFolders).Width(), 22, 1);
+  m.UseSplitterTracker(TRUE);
+  Drag(SplitterAfter(folders), 150);
+  EXPECT_NEAR(Place(kFolders).Width(), 172, 1);
+  // The bar above the bottom group: the group grows by the 40 pixels the bar moves up.
+  CTKPDockingPaneBase* output = m.FindPane(kOutput)->GetContainer();
+  auto* rows = static_cast<CTKPDockingPaneSplitterContainer*>(output->GetContainer());
+  CTKPDockingPaneSplitterWnd* above = nullptr;
+  for (CTKPDockingPaneSplitterWnd* wnd : rows->GetSplitters()) {
+    if (wnd->GetSecond() == output) above = wnd;
+  }
+  ASSERT_NE(above, nullptr);
+  above->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 2 - 40));
+  above->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(10, 2 - 40));
+  above->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 2));
+  Relayout();
+  EXPECT_NEAR(Place(kOutput).Height(), 170, 1);
+  // Locked splitters do not move.
+  m.LockSplitters(TRUE);
+  Drag(SplitterAfter(folders), 100);
+  EXPECT_NEAR(Place(kFolders).Width(), 172, 1);
+}
+
+TEST_F(DockingFrameTest, LayoutSavedAndLoadedBackEqual) {
+  CTKPDockingPaneLayout* layout = frame->manager.GetLayout();
+  const std::vector<BYTE> saved = Saved(layout);
+  const std::vector<CRect> before = Places();
+  ASSERT_TRUE(LoadFrom(layout, saved)) << layout->GetLoadError();
+  Relayout();
+  EXPECT_EQ(Saved(layout), saved);
+  EXPECT_EQ(Places(), before);
+  // The windows went to the loaded panes of the same ids.
+  EXPECT_TRUE(::IsWindowVisible(frame->manager.FindPane(kFolders)->GetChild()));
+  EXPECT_EQ(::GetParent(frame->manager.FindPane(kFolders)->GetChild()),
+            frame->manager.FindPane(kFolders)->GetContainer()->GetPaneHwnd());
+  // A layout loaded into a second layout object reads the same.
+  CTKPDockingPaneLayout* other = frame->manager.CreateLayout();
+  ASSERT_TRUE(LoadFrom(other, saved));
+  EXPECT_EQ(Saved(other), saved);
+  delete other;
+  harness::CaptureWindow(frame->GetSafeHwnd(), "docking_panes");
+}
+
+TEST_F(DockingFrameTest, DamagedLayoutsAreRefusedAndTheArrangementStays) {
+  CTKPDockingPaneLayout* layout = frame->manager.GetLayout();
+  const std::vector<BYTE> saved = Saved(layout);
+  const std::vector<CRect> before = Places();
+  const dock::LayoutRecords records = Records(saved);
+
+  std::vector<std::pair<std::string, std::vector<BYTE>>> damaged;
+  damaged.emplace_back("cut short", std::vector<BYTE>(saved.begin(), saved.begin() + saved.size() / 2));
+  dock::LayoutRecords inside = records;  // the top splitter inside itself
+  inside.objects[static_cast<size_t>(inside.topContainer) - 1].children.push_back(inside.topContainer);
+  damaged.emplace_back("inside itself", Bytes(inside));
+  dock::LayoutRecords wrong = records;  // a tabbed container that holds the top splitter
+  for (dock::ObjectRecord& r : wrong.objects) {
+    if (r.type == dock::kTabbedContainer) {
+      r.children.push_back(wrong.topContainer);
+      break;
+    }
+  }
+  damaged.emplace_back("wrong type", Bytes(wrong));
+  dock::LayoutRecords twice = records;  // one pane in two tabbed containers
+  int tabs = 0;
+  for (dock::ObjectRecord& r : twice.objects) {
+    if (r.type == dock::kTabbedContainer && ++tabs == 2) r.children.push_back(records.objects[0].type == dock::kPane ? 1 : 2);
+  }
+  damaged.emplace_back("two parents", Bytes(twice));
+  for (auto& [name, bytes] : damaged) {
+    EXPECT_FALSE(LoadFrom(layout, bytes)) << name;
+    EXPECT_FALSE(layout->GetLoadError().empty()) << name;
+    Relayout();
+    EXPECT_EQ(Places(), before) << name;
+    EXPECT_TRUE(::IsWindowVisible(frame->manager.FindPane(kProperties)->GetChild())) << name;
+  }
+  EXPECT_EQ(Saved(layout), saved);
+}
+
+TEST_F(DockingFrameTest, RegistryLayoutWithAnAbsurdCountIsRefused) {
+  CTKPDockingPaneLayout* layout = frame->manager.GetLayout();
+  const std::vector<BYTE> saved = Saved(layout);
+  HKEY root = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Dorvane Tests\\Docking", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &root, nullptr),
+            ERROR_SUCCESS);
+  {
+    CTKPPropExchangeRegistry px(FALSE, root, _T("Layout"));
+    layout->DoPropExchange(&px);
+  }
+  {
+    CTKPPropExchangeRegistry px(TRUE, root, _T("Layout"));
+    EXPECT_TRUE(layout->DoPropExchange(&px)) << layout->GetLoadError();
+  }
+  EXPECT_EQ(Saved(layout), saved);
+  HKEY summary = nullptr;
+  ASSERT_EQ(::RegOpenKeyExW(root, L"Layout\\Summary", 0, KEY_SET_VALUE, &summary), ERROR_SUCCESS);
+  const DWORD absurd = 0x7FFFFFFF;
+  ::RegSetValueExW(summary, L"Panes", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&absurd), sizeof absurd);
+  ::RegCloseKey(summary);
+  {
+    CTKPPropExchangeRegistry px(TRUE, root, _T("Layout"));
+    EXPECT_FALSE(layout->DoPropExchange(&px));
+  }
+  EXPECT_EQ(layout->GetLoadError(), "the number of objects is absurd");
+  EXPECT_EQ(Saved(layout), saved);
+  ::RegCloseKey(root);
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Dorvane Tests\\Docking");
+}
+
+TEST_F(DockingFrameTest, ClosingAndShowingAPane) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPane* properties = m.FindPane(kProperties);
+  frame->keepOpen = true;
+  m.ClosePane(properties);
+  EXPECT_FALSE(properties->IsClosed());
+  frame->keepOpen = false;
+  m.ClosePane(properties);
+  EXPECT_TRUE(m.IsPaneClosed(properties));
+  EXPECT_FALSE(::IsWindowVisible(properties->GetChild()));
+  EXPECT_EQ(::GetParent(properties->GetChild()), m.GetSafeHwnd());
+  Relayout();
+  CRect view;
+  ::GetWindowRect(frame->view, view);
+  frame->ScreenToClient(view);
+  EXPECT_EQ(view.right, ClientArea().right);  // the client area takes the room
+  frame->notes.clear();
+  m.ShowPane(properties, FALSE);
+  Relayout();
+  EXPECT_FALSE(properties->IsClosed());
+  EXPECT_TRUE(::IsWindowVisible(properties->GetChild()));
+  EXPECT_EQ(Place(kProperties).Width(), 180);
+  ASSERT_FALSE(frame->notes.empty());
+  EXPECT_EQ(frame->notes.front().first, TKP_DPN_SHOWWINDOW);
+  m.ClosePane(nullptr);
+  EXPECT_EQ(m.FindPane(4001), nullptr);
+}
+
+TEST_F(DockingFrameTest, ActivationTellsTheSite) {
+  CTKPDockingPaneManager& m = frame->manager;
+  frame->notes.clear();
+  m.OnActivatePane(TRUE, m.FindPane(kFolders));
+  // Nothing was active: only the activation is told.
+  ASSERT_EQ(frame->notes.size(), 1u);
+  EXPECT_EQ(frame->notes[0].second, tkpPaneActionActivated);
+  m.OnActivatePane(TRUE, m.FindPane(kSearch));
+  ASSERT_EQ(frame->notes.size(), 3u);
+  EXPECT_EQ(frame->notes[1].second, tkpPaneActionDeactivated);
+  EXPECT_EQ(frame->notes[2].second, tkpPaneActionActivated);
+  EXPECT_EQ(m.GetActivePane(), m.FindPane(kSearch));
+  m.OnActivatePane(FALSE, m.FindPane(kSearch));
+  EXPECT_EQ(m.GetActivePane(), nullptr);
+  // Focus in a pane's window activates its container at the next idle update.
+  frame->notes.clear();
+  ::SetFocus(m.FindPane(kProperties)->GetChild());
+  m.SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+  EXPECT_EQ(m.GetActivePane(), m.FindPane(kProperties));
+}
+
+TEST_F(DockingFrameTest, ThemeIdsWithoutAThemeOfTheirOwnDrawWithTheDefault) {
+  CTKPDockingPaneManager& m = frame->manager;
+  for (int id : {0, 4, 10, -3}) {
+    m.SetTheme(id);
+    EXPECT_NE(dynamic_cast<CTKPDockingPaneDefaultTheme*>(m.GetPaintManager()), nullptr) << id;
+    EXPECT_EQ(m.GetPaintManager()->GetThemeID(), id);
+  }
+  EXPECT_EQ(m.GetDockingGuideStyle(), 0);
+  m.SetTheme(9);
+  m.SetTheme(2);
+  EXPECT_EQ(m.GetDockingGuideStyle(), 1);
+  EXPECT_EQ(m.CreatePaneObject(6, m.GetLayout()), nullptr);
+  EXPECT_EQ(m.CreatePane(0, CRect(0, 0, 10, 10), tkpPaneDockLeft), nullptr);
+}
+
+// OLE that the thread set up in another mode is left as it was when the manager goes.
+DWORD WINAPI ManagerOnMultithreadedApartment(LPVOID seen) {
+  ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  { CTKPDockingPaneManager manager; }
+  // Still initialised: a second call answers S_FALSE.
+  *static_cast<HRESULT*>(seen) = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  ::CoUninitialize();
+  ::CoUninitialize();
+  return 0;
+}
+
+TEST(DockingPaneManagerOle, UninitialisesOnlyWhatItInitialised) {
+  HRESULT seen = E_FAIL;
+  HANDLE thread = ::CreateThread(nullptr, 0, ManagerOnMultithreadedApartment, &seen, 0, nullptr);
+  ::WaitForSingleObject(thread, INFINITE);
+  ::CloseHandle(thread);
+  EXPECT_EQ(seen, S_FALSE);
+}
+
+}  // namespace

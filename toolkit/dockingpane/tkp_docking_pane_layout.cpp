@@ -1,0 +1,244 @@
+#include "toolkit/dockingpane/tkp_docking_pane_layout.h"
+
+#include <algorithm>
+#include <map>
+
+#include "toolkit/dockingpane/tkp_docking_pane.h"
+#include "toolkit/dockingpane/tkp_docking_pane_auto_hide.h"
+#include "toolkit/dockingpane/tkp_docking_pane_manager.h"
+#include "toolkit/dockingpane/tkp_docking_pane_mini_wnd.h"
+#include "toolkit/dockingpane/tkp_docking_pane_splitter.h"
+#include "toolkit/dockingpane/tkp_docking_pane_tabbed.h"
+
+namespace {
+
+bool Holds(const std::vector<CTKPDockingPaneBase*>& list, const CTKPDockingPaneBase* object) {
+  return std::find(list.begin(), list.end(), object) != list.end();
+}
+
+}  // namespace
+
+CTKPDockingPaneLayout::CTKPDockingPaneLayout(CTKPDockingPaneManager* pManager) : m_pManager(pManager) {
+  m_pClient = pManager->CreatePaneObject(dock::kClientContainer, this);
+  m_pTopContainer = pManager->CreatePaneObject(dock::kSplitterContainer, this);
+  if (m_pClient != nullptr && m_pTopContainer != nullptr) {
+    static_cast<CTKPDockingPaneSplitterContainer*>(m_pTopContainer)->Init(m_pClient, TRUE, pManager->GetSite());
+  }
+}
+
+CTKPDockingPaneLayout::~CTKPDockingPaneLayout() { Clear(); }
+
+void CTKPDockingPaneLayout::DeleteObject(CTKPDockingPaneBase* pObject) {
+  RemoveObject(pObject);
+  if (pObject->GetType() == dock::kPane) {
+    // A pane lives by reference count: whoever still holds it keeps a pane that no layout knows.
+    auto* pane = static_cast<CTKPDockingPane*>(pObject);
+    RemovePaneRecord(pane);
+    pane->DetachLayout();
+    pane->InternalRelease();
+  } else {
+    pObject->DetachLayout();
+    delete pObject;
+  }
+}
+
+void CTKPDockingPaneLayout::Clear() {
+  m_bClearing = TRUE;
+  // Containers let go of their children first, so that the application's windows go back to the manager
+  // and no container reaches a child already gone.
+  for (CTKPDockingPaneBase* object : m_lstObjects) object->ReleaseChildren();
+  while (!m_lstObjects.empty()) DeleteObject(m_lstObjects.back());
+  m_lstPanes.clear();
+  std::fill(std::begin(m_wndPanels), std::end(m_wndPanels), nullptr);
+  m_pTopContainer = nullptr;
+  m_pClient = nullptr;
+  m_bClearing = FALSE;
+}
+
+void CTKPDockingPaneLayout::RemoveObject(CTKPDockingPaneBase* pObject) {
+  auto it = std::find(m_lstObjects.begin(), m_lstObjects.end(), pObject);
+  if (it != m_lstObjects.end()) m_lstObjects.erase(it);
+  for (PaneRecord& record : m_lstPanes) {
+    if (record.pFloatingHolder == pObject) record.pFloatingHolder = nullptr;
+    if (record.pDockingHolder == pObject) record.pDockingHolder = nullptr;
+    if (record.pLastHolder == pObject) record.pLastHolder = nullptr;
+  }
+  for (CTKPDockingPaneBase*& panel : m_wndPanels) {
+    if (panel == pObject) panel = nullptr;
+  }
+  if (m_pTopContainer == pObject) m_pTopContainer = nullptr;
+  if (m_pClient == pObject) m_pClient = nullptr;
+}
+
+void CTKPDockingPaneLayout::AddPaneRecord(CTKPDockingPane* pPane) {
+  if (FindPaneRecord(pPane) == nullptr) m_lstPanes.push_back(PaneRecord{pPane});
+}
+
+void CTKPDockingPaneLayout::RemovePaneRecord(CTKPDockingPane* pPane) {
+  m_lstPanes.erase(std::remove_if(m_lstPanes.begin(), m_lstPanes.end(),
+                                  [pPane](const PaneRecord& r) { return r.pPane == pPane; }),
+                   m_lstPanes.end());
+}
+
+CTKPDockingPaneLayout::PaneRecord* CTKPDockingPaneLayout::FindPaneRecord(const CTKPDockingPane* pPane) {
+  for (PaneRecord& record : m_lstPanes) {
+    if (record.pPane == pPane) return &record;
+  }
+  return nullptr;
+}
+
+void CTKPDockingPaneLayout::Serialize(CArchive& ar) {
+  CTKPPropExchangeArchive px(ar);
+  DoPropExchange(&px);
+}
+
+BOOL CTKPDockingPaneLayout::DoPropExchange(CTKPPropExchange* pPX) {
+  if (pPX->IsLoading()) return Load(pPX);
+  Save(pPX);
+  return TRUE;
+}
+
+void CTKPDockingPaneLayout::OnSizeParent(CWnd* pParent, CRect rect, AFX_SIZEPARENTPARAMS* lpLayout) {
+  // The auto-hide panels take no strip until they have windows.
+  if (m_pClient != nullptr) m_pClient->OnSizeParent(pParent, rect, lpLayout);
+  if (m_pTopContainer != nullptr) m_pTopContainer->OnSizeParent(pParent, rect, lpLayout);
+}
+
+int CTKPDockingPaneLayout::GetPaneDirection(const CTKPDockingPaneBase* pPane) const {
+  const CTKPDockingPaneBase* below = pPane;
+  for (const CTKPDockingPaneBase* parent = pPane != nullptr ? pPane->GetContainer() : nullptr; parent != nullptr;
+       below = parent, parent = parent->GetContainer()) {
+    if (parent->GetType() == dock::kAutoHidePanel) {
+      return static_cast<const CTKPDockingPaneAutoHidePanel*>(parent)->GetDirection();
+    }
+    if (parent->GetType() != dock::kSplitterContainer || m_pClient == nullptr || !parent->ContainsPane(m_pClient)) {
+      continue;
+    }
+    const auto* splitter = static_cast<const CTKPDockingPaneSplitterContainer*>(parent);
+    for (const CTKPDockingPaneBase* child : splitter->GetChildren()) {
+      if (child == below) return splitter->IsHorizontal() ? 0 : 2;
+      if (child->ContainsPane(m_pClient)) return splitter->IsHorizontal() ? 1 : 3;
+    }
+  }
+  return 0;
+}
+
+// ---- pruning before a save -------------------------------------------------------------------------
+
+BOOL CTKPDockingPaneLayout::PruneOne(const std::vector<CTKPDockingPaneBase*>& referenced) {
+  for (CTKPDockingPaneBase* object : m_lstObjects) {
+    CTKPDockingPaneBase* parent = object->GetContainer();
+    switch (object->GetType()) {
+      case dock::kTabbedContainer:
+        if (Holds(referenced, object)) break;
+        if (parent != nullptr) parent->RemovePane(object);
+        DeleteObject(object);
+        return TRUE;
+      case dock::kSplitterContainer: {
+        if (object == m_pTopContainer) break;
+        auto* splitter = static_cast<CTKPDockingPaneSplitterContainer*>(object);
+        if (splitter->GetChildren().empty()) {
+          if (parent != nullptr) parent->RemovePane(object);
+          DeleteObject(object);
+          return TRUE;
+        }
+        auto* outer = parent != nullptr && parent->GetType() == dock::kSplitterContainer
+                          ? static_cast<CTKPDockingPaneSplitterContainer*>(parent)
+                          : nullptr;
+        if (splitter->GetChildren().size() == 1 && outer != nullptr && outer->GetChildren().size() == 1) {
+          CTKPDockingPaneBase* child = splitter->GetChildren().front();
+          splitter->ReleaseChildren();
+          outer->ReplacePane(splitter, child);
+          DeleteObject(object);
+          return TRUE;
+        }
+        break;
+      }
+      case dock::kMiniFrame:
+        if (static_cast<CTKPDockingPaneMiniWnd*>(object)->GetTopPane() != nullptr) break;
+        DeleteObject(object);
+        return TRUE;
+      default:
+        break;
+    }
+  }
+  return FALSE;
+}
+
+void CTKPDockingPaneLayout::Prune() {
+  std::vector<CTKPDockingPaneBase*> referenced;
+  for (const PaneRecord& record : m_lstPanes) {
+    referenced.push_back(record.pDockingHolder);
+    referenced.push_back(record.pFloatingHolder);
+    referenced.push_back(record.pPane->GetContainer());
+  }
+  while (PruneOne(referenced)) {
+  }
+}
+
+void CTKPDockingPaneLayout::Save(CTKPPropExchange* pPX) {
+  Prune();
+  dock::LayoutRecords records;
+  int index = 0;
+  for (CTKPDockingPaneBase* object : m_lstObjects) object->m_nIndex = ++index;
+  for (CTKPDockingPaneBase* object : m_lstObjects) {
+    records.objects.emplace_back();
+    object->SaveRecord(&records.objects.back());
+  }
+  records.topContainer = m_pTopContainer != nullptr ? m_pTopContainer->m_nIndex : 0;
+  records.client = m_pClient != nullptr ? m_pClient->m_nIndex : 0;
+  dock::WriteLayout(pPX, records);
+}
+
+// ---- loading -----------------------------------------------------------------------------------------
+
+BOOL CTKPDockingPaneLayout::Load(CTKPPropExchange* pPX) {
+  dock::LayoutRecords records;
+  m_strLoadError.clear();
+  if (!dock::ReadLayout(pPX, &records, &m_strLoadError) || !dock::ValidateLayout(records, &m_strLoadError)) {
+    return FALSE;
+  }
+  std::map<UINT, HWND> windows;
+  // The windows wait hidden with the manager while their containers go.
+  HWND keeper = m_pManager != nullptr ? m_pManager->GetSafeHwnd() : nullptr;
+  for (const PaneRecord& record : m_lstPanes) {
+    HWND hWnd = record.pPane->Detach();
+    if (hWnd == nullptr) continue;
+    ::ShowWindow(hWnd, SW_HIDE);
+    if (keeper != nullptr) ::SetParent(hWnd, keeper);
+    windows.emplace(record.pPane->GetID(), hWnd);
+  }
+  Clear();
+  Build(records);
+  for (const PaneRecord& record : m_lstPanes) {
+    auto it = windows.find(record.pPane->GetID());
+    if (it == windows.end()) continue;
+    record.pPane->Attach(it->second);
+    windows.erase(it);
+  }
+  // A window whose pane the loaded layout does not have stays hidden with the manager.
+  if (m_pManager != nullptr) m_pManager->RecalcFrames();
+  return TRUE;
+}
+
+void CTKPDockingPaneLayout::Build(const dock::LayoutRecords& records) {
+  std::vector<CTKPDockingPaneBase*> objects;
+  for (const dock::ObjectRecord& record : records.objects) {
+    CTKPDockingPaneBase* object = m_pManager->CreatePaneObject(record.type, this);
+    if (object == nullptr) {
+      Clear();
+      return;
+    }
+    objects.push_back(object);
+  }
+  for (size_t i = 0; i < objects.size(); ++i) {
+    objects[i]->LoadRecord(records.objects[i], objects);
+    if (objects[i]->GetType() == dock::kAutoHidePanel) {
+      auto* panel = static_cast<CTKPDockingPaneAutoHidePanel*>(objects[i]);
+      m_wndPanels[panel->GetDirection()] = panel;
+    }
+  }
+  m_pTopContainer = objects[static_cast<size_t>(records.topContainer) - 1];
+  m_pClient = objects[static_cast<size_t>(records.client) - 1];
+  if (m_pManager->GetSite() != nullptr) m_pTopContainer->SetDockingSite(m_pManager->GetSite());
+}
