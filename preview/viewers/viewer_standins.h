@@ -37,7 +37,6 @@ class PreviewNavigable {
 
 // Any viewer whose own class is not in this build.
 DORVANE_PREVIEW_STANDIN(CPendingViewerView)
-DORVANE_PREVIEW_STANDIN(CCustomHTMLViewer)
 
 #undef DORVANE_PREVIEW_STANDIN
 

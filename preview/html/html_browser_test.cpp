@@ -1,0 +1,363 @@
+// The ".html" preview on real windows: a generated page with a table, a list, a relative picture, a link
+// and forms shows its title, its ready status and its link count; a click on the link navigates and Back
+// returns; forms are submitted to a local HTTP server (started and stopped here, on a free port of
+// 127.0.0.1); endless redirections stop at the cap and a reply without a length is read whole.
+// Screenshot preview_html.png.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/harness/driver.h"
+#include "preview/html/custom_html_viewer.h"
+#include "preview/html/html_browser_logic.h"
+#include "preview/html/html_browser_win32.h"
+#include "preview/preview_test_support.h"
+
+namespace {
+
+static_assert(sizeof(wchar_t) == 2, "UTF-16 text");
+using htmlview::HtmlBrowser;
+
+std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+std::wstring Wide(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
+std::wstring Lower(std::wstring s) {
+  CharLowerBuffW(&s[0], static_cast<DWORD>(s.size()));
+  return s;
+}
+
+// One request per connection, answered by path; every request is recorded. Stops when destroyed.
+class LocalHttpServer {
+ public:
+  LocalHttpServer() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = 0;  // a free port
+    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(listener_, 16);
+    int length = sizeof address;
+    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    port = ntohs(address.sin_port);
+    thread_ = std::thread([this] { Serve(); });
+  }
+  ~LocalHttpServer() {
+    stop_ = true;
+    thread_.join();
+    closesocket(listener_);
+    WSACleanup();
+  }
+  std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port) + path; }
+  std::vector<std::string> Requests() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return requests_;
+  }
+  int Hits(const std::string& prefix) {
+    int n = 0;
+    for (const std::string& r : Requests()) n += r.rfind(prefix, 0) == 0 ? 1 : 0;
+    return n;
+  }
+
+  int port = 0;
+
+ private:
+  void Serve() {
+    while (!stop_) {
+      fd_set ready;
+      FD_ZERO(&ready);
+      FD_SET(listener_, &ready);
+      timeval wait{0, 50000};
+      if (select(0, &ready, nullptr, nullptr, &wait) <= 0) continue;
+      SOCKET client = accept(listener_, nullptr, nullptr);
+      if (client == INVALID_SOCKET) continue;
+      DWORD timeout = 3000;
+      setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
+      Answer(client);
+      shutdown(client, SD_SEND);
+      closesocket(client);
+    }
+  }
+
+  static std::string ReadRequest(SOCKET client) {
+    std::string in;
+    char buffer[4096];
+    size_t expected = std::string::npos;
+    while (in.size() < 1000000) {
+      const size_t end = in.find("\r\n\r\n");
+      if (end != std::string::npos) {
+        if (expected == std::string::npos) {
+          const size_t at = in.find("Content-Length: ");
+          expected = end + 4 + (at != std::string::npos && at < end ? std::stoul(in.substr(at + 16)) : 0);
+        }
+        if (in.size() >= expected) break;
+      }
+      const int got = recv(client, buffer, sizeof buffer, 0);
+      if (got <= 0) break;
+      in.append(buffer, static_cast<size_t>(got));
+    }
+    return in;
+  }
+
+  static void Send(SOCKET client, const std::string& text) {
+    for (size_t done = 0; done < text.size();) {
+      const int n = send(client, text.data() + done, static_cast<int>(text.size() - done), 0);
+      if (n <= 0) return;
+      done += static_cast<size_t>(n);
+    }
+  }
+
+  static std::string Reply(const std::string& head, const std::string& body, bool withLength = true) {
+    std::string r = "HTTP/1.1 " + head + "\r\nContent-Type: text/html\r\nConnection: close\r\n";
+    if (withLength) r += "Content-Length: " + std::to_string(body.size()) + "\r\n";
+    return r + "\r\n" + body;
+  }
+
+  void Answer(SOCKET client) {
+    const std::string request = ReadRequest(client);
+    const std::string line = request.substr(0, request.find("\r\n"));
+    const size_t bodyAt = request.find("\r\n\r\n");
+    const std::string body = bodyAt == std::string::npos ? "" : request.substr(bodyAt + 4);
+    const size_t referer = request.find("Referer: ");
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      requests_.push_back(line + (body.empty() ? "" : " BODY " + body) +
+                          (referer == std::string::npos ? "" : " REFERER " +
+                                                                   request.substr(referer + 9, request.find("\r\n", referer) - referer - 9)));
+    }
+    if (line.rfind("GET /result", 0) == 0) {
+      Send(client, Reply("200 OK", "<title>Result</title>Query " + line.substr(4, line.find(' ', 4) - 4)));
+    } else if (line.rfind("POST /post", 0) == 0) {
+      Send(client, Reply("200 OK", "<title>Posted</title>Received " + body));
+    } else if (line.rfind("GET /loop", 0) == 0) {
+      Send(client, "HTTP/1.1 302 Found\r\nLocation: /loop\r\nContent-Length: 25\r\nConnection: close\r\n\r\n"
+                   "<title>Loop</title>again!");
+    } else if (line.rfind("GET /nolength", 0) == 0) {
+      Send(client, Reply("200 OK", "<title>Long</title>" + std::string(5000, 'z') + " end", false));
+    } else {
+      Send(client, Reply("404 Not Found", "<title>Missing</title>none"));
+    }
+  }
+
+  SOCKET listener_ = INVALID_SOCKET;
+  std::thread thread_;
+  std::atomic<bool> stop_{false};
+  std::mutex lock_;
+  std::vector<std::string> requests_;
+};
+
+// A 48 x 32 24-bit BMP: blue on top, orange below.
+std::string SmallBitmap() {
+  const int w = 48, h = 32, stride = w * 3;
+  std::string b(54 + static_cast<size_t>(stride) * h, '\0');
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  b[0] = 'B';
+  b[1] = 'M';
+  put32(2, static_cast<uint32_t>(b.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, w);
+  put32(22, h);
+  b[26] = 1;
+  b[28] = 24;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const size_t at = 54 + static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 3;
+      const bool top = y >= h / 2;  // rows are stored bottom-up
+      b[at] = static_cast<char>(top ? 0xC0 : 0x20);
+      b[at + 1] = static_cast<char>(top ? 0x60 : 0x90);
+      b[at + 2] = static_cast<char>(top ? 0x20 : 0xF0);
+    }
+  return b;
+}
+
+std::string MainPage(const LocalHttpServer& server) {
+  return "<html><head><title>Recovered page</title><style>body { margin: 0 }</style></head>\n"
+         "<body bgcolor=white><h2>Quarterly notes</h2>\n"
+         "<p>Recovered from the <b>scanned image</b>. See the <a href=\"second.html\">second page</a>.</p>\n"
+         "<table border=1 cellpadding=3><tr><th>Item</th><th>Count</th></tr>\n"
+         "<tr><td>Invoices</td><td>12</td></tr><tr><td>Letters</td><td>7</td></tr></table>\n"
+         "<ul><li>First point</li><li>Second point</li></ul>\n"
+         "<img src=\"pic.bmp\">\n"
+         "<form action=\"" + server.Url("/result") + "\" method=get>Search <input type=text name=q value=\"a b&c\">"
+         " <input type=submit value=Find></form>\n"
+         "<form action=\"" + server.Url("/post") + "\" method=post>Name <input type=text name=who value=\"Ann Lee\">"
+         " <input type=checkbox name=keep value=yes> keep <input type=submit value=Send></form>\n"
+         "</body></html>\n";
+}
+
+const char kSecondPage[] = "<title>Second page</title><p>The second page.</p>";
+
+struct PageFiles {
+  explicit PageFiles(const LocalHttpServer& server)
+      : page(L"html_test_page.html", MainPage(server)), second(L"second.html", kSecondPage),
+        picture(L"pic.bmp", SmallBitmap()) {}
+  previewtest::TempFile page, second, picture;
+};
+
+// Records every text the status line is given.
+std::vector<std::wstring>* g_statusTexts = nullptr;
+WNDPROC g_statusProc = nullptr;
+LRESULT CALLBACK RecordingStatusProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETTEXT && g_statusTexts && lParam) g_statusTexts->push_back(reinterpret_cast<const wchar_t*>(lParam));
+  return CallWindowProcW(g_statusProc, window, message, wParam, lParam);
+}
+
+class HtmlPreviewTest : public ::testing::Test {
+ protected:
+  void Show() {
+    w.Preview(files.page.Path(), _T(".html"));
+    browser = CCustomHTMLViewer::Browser();
+    ASSERT_NE(browser, nullptr);
+    ASSERT_TRUE(harness::WaitUntil([] { return harness::Text(CCustomHTMLViewer::Status()).rfind(L"Ready", 0) == 0; }));
+  }
+  void RecordStatus() {
+    texts.clear();
+    g_statusTexts = &texts;
+    g_statusProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(CCustomHTMLViewer::Status(), GWLP_WNDPROC,
+                                                               reinterpret_cast<LONG_PTR>(RecordingStatusProc)));
+  }
+  void TearDown() override { g_statusTexts = nullptr; }
+  std::wstring Title() { return harness::Text(GetParent(CCustomHTMLViewer::Canvas())); }
+  // The first control of the viewer with this class and text.
+  HWND Control(const wchar_t* text) {
+    const htmlview::StringTable& controls = browser->Controls();
+    for (int r = 0; r < controls.RowCount(); ++r) {
+      HWND window = reinterpret_cast<HWND>(std::stoull(Wide(controls.GetCell(r, 0))));
+      if (harness::Text(window) == text) return window;
+    }
+    return nullptr;
+  }
+
+  LocalHttpServer server;
+  PageFiles files{server};
+  previewtest::PaneWindow w{620, 560};
+  HtmlBrowser* browser = nullptr;
+  std::vector<std::wstring> texts;
+};
+
+TEST_F(HtmlPreviewTest, APageShowsItsTitleStatusPictureAndLinks) {
+  Show();
+  EXPECT_EQ(w.frame->m_bPreviewOk, 1u);
+  EXPECT_EQ(w.FilledSlots(), (std::vector<std::string>{"customhtml"}));
+  EXPECT_EQ(Title(), L"Recovered page");
+  const std::wstring status = harness::Text(CCustomHTMLViewer::Status());
+  EXPECT_NE(status.find(L", images:1, links:1, level:"), std::wstring::npos) << status;
+  EXPECT_EQ(Lower(Wide(browser->CurrentUrl())), Lower(L"file://" + std::wstring(files.page.Path())));
+  // The picture arrived and was decoded at its own size.
+  const htmlview::HtmlImageEntry* picture = browser->Document().images.Decoded(0);
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->width, 48);
+  EXPECT_NE(picture->bitmap, 0u);
+  // Five form controls, placed and visible; the status line keeps to the bottom 20 pixels.
+  EXPECT_EQ(browser->Controls().RowCount(), 5);
+  EXPECT_EQ(browser->Forms().RowCount(), 2);
+  EXPECT_TRUE(harness::StateOf(Control(L"Find")).visible);
+  RECT view{}, line{};
+  GetClientRect(GetParent(CCustomHTMLViewer::Canvas()), &view);
+  GetWindowRect(CCustomHTMLViewer::Status(), &line);
+  EXPECT_EQ(line.bottom - line.top, 20);
+  // The page copy beside the program holds the whole text.
+  wchar_t module[MAX_PATH];
+  GetModuleFileNameW(nullptr, module, MAX_PATH);
+  std::wstring copy(module);
+  copy = copy.substr(0, copy.rfind(L'.')) + L".txt";
+  WIN32_FILE_ATTRIBUTE_DATA info{};
+  ASSERT_TRUE(GetFileAttributesExW(copy.c_str(), GetFileExInfoStandard, &info));
+  EXPECT_EQ(info.nFileSizeLow, 2 * (MainPage(server).size() + 1));
+  harness::PumpFor(200);
+  EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview_html").empty());
+}
+
+// The document position of the first element of a link.
+bool LinkPoint(const htmlview::HtmlElementList& list, int link, POINT& p) {
+  for (const auto& e : list) {
+    if (!e) continue;
+    if (e->linkIndex == link && e->width > 0) {
+      p = {e->x + 2, e->y + e->height / 2};
+      return true;
+    }
+    if (LinkPoint(e->children, link, p)) return true;
+  }
+  return false;
+}
+
+TEST_F(HtmlPreviewTest, ClickingALinkNavigatesAndBackReturns) {
+  Show();
+  POINT at{};
+  ASSERT_TRUE(LinkPoint(browser->Document().elements, 0, at));
+  harness::Click(CCustomHTMLViewer::Canvas(), at);
+  harness::PumpFor(50);
+  EXPECT_EQ(Title(), L"Second page");
+  EXPECT_NE(Wide(browser->CurrentUrl()).find(L"second.html"), std::wstring::npos);
+  EXPECT_EQ(browser->History().RowCount(), 2);
+  EXPECT_EQ(browser->Controls().RowCount(), 0);  // the old page's controls went
+  harness::PressKey(CCustomHTMLViewer::Canvas(), VK_BACK);
+  EXPECT_EQ(Title(), L"Recovered page");
+  EXPECT_EQ(Lower(Wide(browser->CurrentUrl())), Lower(L"file://" + std::wstring(files.page.Path())));
+  EXPECT_EQ(browser->Controls().RowCount(), 5);
+  EXPECT_EQ(std::u16string(browser->History().GetCell(0, 2)), u"0");
+  EXPECT_FALSE(browser->GoBack());
+}
+
+TEST_F(HtmlPreviewTest, FormsAreSubmittedToTheServer) {
+  Show();
+  SendMessageW(Control(L"Find"), BM_CLICK, 0, 0);
+  harness::PumpFor(50);
+  EXPECT_EQ(Title(), L"Result");
+  ASSERT_EQ(server.Hits("GET /result"), 1);
+  EXPECT_EQ(server.Requests().back().substr(0, 26), "GET /result?q=a+b%26c HTTP");
+  // A local page's path is never sent to the server as the referrer.
+  EXPECT_EQ(server.Requests().back().find("REFERER"), std::string::npos);
+  EXPECT_EQ(Wide(browser->CurrentUrl()), Wide(server.Url("/result?q=a+b%26c")));
+
+  ASSERT_TRUE(browser->GoBack());
+  SendMessageW(Control(L"yes"), BM_CLICK, 0, 0);  // the box is ticked
+  SendMessageW(Control(L"Send"), BM_CLICK, 0, 0);
+  harness::PumpFor(50);
+  EXPECT_EQ(Title(), L"Posted");
+  ASSERT_EQ(server.Hits("POST /post"), 1);
+  EXPECT_NE(server.Requests().back().find("BODY who=Ann+Lee&keep=yes"), std::string::npos) << server.Requests().back();
+  EXPECT_EQ(browser->History().RowCount(), 3);
+}
+
+TEST_F(HtmlPreviewTest, RedirectionsStopAtTheCapAndAReplyWithoutALengthIsReadWhole) {
+  Show();
+  browser->Navigate(reinterpret_cast<const char16_t*>(Wide(server.Url("/loop")).c_str()));
+  EXPECT_EQ(server.Hits("GET /loop"), htmlview::kMaxRedirects + 1);
+  EXPECT_EQ(Title(), L"Loop");
+  // The second request on named the first network page as its referrer.
+  EXPECT_NE(server.Requests().back().find("REFERER " + server.Url("/loop")), std::string::npos);
+
+  RecordStatus();
+  browser->Navigate(reinterpret_cast<const char16_t*>(Wide(server.Url("/nolength")).c_str()));
+  EXPECT_EQ(Title(), L"Long");
+  const std::u16string page = browser->History().GetCell(browser->History().RowCount() - 1, 1);
+  EXPECT_EQ(page.size(), 19u + 5000u + 4u);
+  bool sawTotal = false, sawOf = false;
+  for (const std::wstring& t : texts) {
+    sawTotal |= t == L"Reading 5023";
+    sawOf |= t.rfind(L"Reading", 0) == 0 && t.find(L" of ") != std::wstring::npos;
+  }
+  EXPECT_TRUE(sawTotal);
+  EXPECT_FALSE(sawOf);
+}
+
+TEST_F(HtmlPreviewTest, AFileThatCannotBeReadShowsTheCorruptedPicture) {
+  w.Preview(files.page.Path() + _T(".gone.html"), _T(".html"));
+  EXPECT_EQ(w.frame->m_bPreviewOk, 0u);
+}
+
+}  // namespace

@@ -1,0 +1,381 @@
+#include "preview/html/html_browser_win32.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "preview/html/html_browser_logic.h"
+#include "preview/html/html_fetch_win32.h"
+#include "preview/html/html_page_load.h"
+#include "preview/html/html_parse_pass.h"
+#include "preview/html/html_url.h"
+#include "preview/html/scroll_manager.h"
+#include "preview/html/scroll_manager_win32.h"
+
+namespace htmlview {
+namespace {
+
+static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
+
+const wchar_t* W(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
+const wchar_t* W(const std::u16string& s) { return W(s.c_str()); }
+
+std::u16string Number(long long n) {
+  const std::string s = std::to_string(n);
+  return std::u16string(s.begin(), s.end());
+}
+
+char16_t* NewText(const std::u16string& text) {
+  auto* out = new char16_t[text.size() + 1];
+  std::copy(text.begin(), text.end(), out);
+  out[text.size()] = 0;
+  return out;
+}
+
+// The running program's path with its extension replaced by ".txt".
+std::u16string TextCopyPath() {
+  wchar_t module[MAX_PATH] = {};
+  const DWORD n = GetModuleFileNameW(nullptr, module, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return {};
+  std::u16string path(reinterpret_cast<const char16_t*>(module), n);
+  const size_t dot = path.rfind(u'.');
+  const size_t slash = path.find_last_of(u"\\/");
+  if (dot != std::u16string::npos && (slash == std::u16string::npos || dot > slash)) path.resize(dot);
+  return path + u".txt";
+}
+
+}  // namespace
+
+HtmlBrowser::HtmlBrowser(HWND view, HWND title, HWND status, HWND address, HWND back)
+    : m_hwndView(view), m_hwndTitle(title), m_hwndStatus(status), m_hwndAddress(address), m_hwndBack(back),
+      m_document(std::make_unique<HtmlDocument>(this, 0)), m_uiThread(GetCurrentThreadId()) {
+  m_document->images.SetDecoder(&m_decoder);
+  UseLayoutPass(*m_document);
+}
+
+HtmlBrowser::~HtmlBrowser() {
+  DestroyControls();
+  if (m_backBuffer) DeleteObject(m_backBuffer);
+  // Waits for the image fetches and their reports before the pictures and this object go.
+  m_document.reset();
+  HandleScrollMessage(nullptr, 0, 0, 0);
+}
+
+void HtmlBrowser::SetStatus(const std::u16string& text) {
+  if (m_hwndStatus) SetWindowTextW(m_hwndStatus, W(text));
+}
+
+void HtmlBrowser::OnParseProgress(int flag, int done, int total) {
+  if (flag == 0) SetStatus(ParsingStatus(done, total));
+}
+
+void HtmlBrowser::SetTitle(const char16_t* text) {
+  if (m_hwndTitle) SetWindowTextW(m_hwndTitle, W(text ? text : u""));
+}
+
+int HtmlBrowser::ScrollPos(UINT which) const {
+  return static_cast<int>(HandleScrollMessage(m_hwndView, which, 0, 0));
+}
+
+void HtmlBrowser::RememberScrollPosition() {
+  if (m_historyPos < 0) return;
+  const std::u16string pos = Number(ScrollPos(scrollmsg::kGetVPos));
+  if (m_history.GetRow(m_historyPos).Count() >= 3) {
+    m_history.SetCell(m_historyPos, 2, pos.c_str());
+  } else {
+    m_history.AddCell(m_historyPos, pos.c_str());
+  }
+}
+
+void HtmlBrowser::UpdateBackButton() {
+  if (m_hwndBack) EnableWindow(m_hwndBack, m_historyPos >= 1 ? TRUE : FALSE);
+}
+
+void HtmlBrowser::ShowPage(const std::u16string& text, const std::u16string& baseUrl) {
+  DestroyControls();
+  LoadPage(*m_document, m_measurer, text, m_fontFace, m_fontSize, baseUrl);
+}
+
+void HtmlBrowser::AfterNavigation(int scrollY) {
+  Relayout();
+  HandleScrollMessage(m_hwndView, scrollmsg::kSetHPos, 0, 0);
+  HandleScrollMessage(m_hwndView, scrollmsg::kSetVPos, 0, scrollY);
+  InvalidateRect(m_hwndView, nullptr, FALSE);
+  UpdateWindow(m_hwndView);
+  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+}
+
+void HtmlBrowser::Navigate(const char16_t* target) {
+  const std::u16string url = target ? target : u"";
+  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+  m_statusText[0] = 0;
+  int formIndex = -1;
+  if (IsSubmitUrl(url, formIndex)) {
+    SubmitForm(formIndex, nullptr, 0);
+    return;
+  }
+  RememberScrollPosition();
+  if (IsPictureUrl(url)) {
+    if (m_hwndAddress) SetWindowTextW(m_hwndAddress, W(url));
+    const std::u16string page = PicturePage(url);
+    m_history.AddRow();
+    m_historyPos = m_history.RowCount() - 1;
+    m_history.AddCell(m_historyPos, url.c_str());
+    m_history.AddCell(m_historyPos, page.c_str());
+    ShowPage(page, u"");
+  } else {
+    SetStatus(u"From Internet");
+    int bytes = 0;
+    char16_t* text = FetchText(url.c_str(), true, &bytes);
+    if (!text) return;
+    const std::u16string page(text);
+    delete[] text;
+    m_history.AddRow();
+    m_historyPos = m_history.RowCount() - 1;
+    m_history.AddCell(m_historyPos, m_currentUrl);
+    m_history.AddCell(m_historyPos, page.c_str());
+    UpdateBackButton();
+    SaveTextCopy(page);
+    ShowPage(page, m_currentUrl);
+    if (m_hwndAddress) SetWindowTextW(m_hwndAddress, W(m_currentUrl));
+  }
+  AfterNavigation(0);
+}
+
+bool HtmlBrowser::GoBack() {
+  if (m_historyPos < 1) return false;
+  RememberScrollPosition();
+  --m_historyPos;
+  const StringList& row = m_history.GetRow(m_historyPos);
+  CopyBounded(row.GetText(0), m_currentUrl, std::size(m_currentUrl));
+  ShowPage(row.GetText(1), m_currentUrl);
+  if (m_hwndAddress) SetWindowTextW(m_hwndAddress, W(m_currentUrl));
+  UpdateBackButton();
+  AfterNavigation(ParseInteger(row.GetText(2)));
+  return true;
+}
+
+void HtmlBrowser::SaveTextCopy(const std::u16string& text) {
+  const std::u16string path = TextCopyPath();
+  if (path.empty()) return;
+  HANDLE file = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;  // the preview goes on without it
+  // The whole page, as UTF-16 with its byte-order mark.
+  const char16_t bom = 0xFEFF;
+  DWORD written = 0;
+  bool ok = WriteFile(file, &bom, sizeof bom, &written, nullptr);
+  const size_t total = text.size() * sizeof(char16_t);
+  for (size_t done = 0; ok && done < total; done += written) {
+    const DWORD ask = static_cast<DWORD>(std::min<size_t>(total - done, 1u << 20));
+    ok = WriteFile(file, reinterpret_cast<const uint8_t*>(text.data()) + done, ask, &written, nullptr) && written > 0;
+  }
+  CloseHandle(file);
+}
+
+void HtmlBrowser::ShowReadProgress(long long bytes, long long total) {
+  if (bytes < 0) return;
+  if (GetCurrentThreadId() != m_uiThread) {
+    // A fetch thread never waits on the window: it posts, the window sets the text.
+    PostMessageW(m_hwndView, kReadProgressMessage, static_cast<WPARAM>(std::min<long long>(bytes, 0x7FFFFFFF)),
+                 static_cast<LPARAM>(std::min<long long>(total, 0x7FFFFFFF)));
+    return;
+  }
+  SetStatus(ReadingStatus(bytes, total));
+}
+
+char16_t* HtmlBrowser::FetchText(const char16_t* url, bool navigating, int* outByteCount) {
+  FetchOptions options;
+  options.followRedirects = navigating;
+  options.referrer = m_currentUrl;
+  options.progress = [this](long long bytes, long long total) { ShowReadProgress(bytes, total); };
+  FetchResult result;
+  if (!FetchUrl(url ? url : u"", options, result)) return nullptr;
+  if (navigating) {
+    CopyBounded(result.finalUrl, m_currentUrl, std::size(m_currentUrl));
+    std::replace(result.bytes, result.bytes + result.size, uint8_t{0}, uint8_t{' '});
+  }
+  const std::u16string text = AnsiToText(result.bytes, result.size);
+  delete[] result.bytes;
+  if (outByteCount) *outByteCount = result.size;
+  return NewText(text);
+}
+
+char16_t* HtmlBrowser::ReadText(const char16_t* url, int* outByteCount) { return FetchText(url, false, outByteCount); }
+
+uint8_t* HtmlBrowser::ReadBinary(const char16_t* url, int* outByteCount) {
+  FetchOptions options;
+  // The page's URL belongs to the user-interface thread; image fetches send no referrer.
+  options.progress = [this](long long bytes, long long total) { ShowReadProgress(bytes, total); };
+  FetchResult result;
+  if (!FetchUrl(url ? url : u"", options, result)) return nullptr;
+  if (outByteCount) *outByteCount = result.size;
+  return result.bytes;
+}
+
+void HtmlBrowser::OnImagesLoaded(int loaded, int total) {
+  // On a fetch thread: only a post, the window does the rest on its own thread.
+  PostMessageW(m_hwndView, kImagesLoadedMessage, static_cast<WPARAM>(loaded), static_cast<LPARAM>(total));
+}
+
+void HtmlBrowser::ImagesLoaded(int loaded, int total) {
+  if (ImagesLoadedRelayout(loaded, total)) {
+    WindowProc(m_hwndView, kRelayoutMessage, 0, 0);
+  } else {
+    InvalidateRect(m_hwndView, nullptr, FALSE);
+  }
+  if (loaded == total) {
+    int items = 0, images = 0, links = 0, level = 0;
+    m_document->GetStatistics(items, images, links, level);
+    const std::u16string ready = ReadyStatus(items, images, links, level);
+    CopyBounded(ready, m_statusText, std::size(m_statusText));
+    SetStatus(m_statusText);
+  }
+}
+
+void HtmlBrowser::OnLinkHover(int overLink, const char16_t* url) {
+  const std::u16string now = url ? url : u"";
+  if (!m_hasHoverUrl || m_hoverUrl != now) {
+    if (m_hasHoverUrl) m_document->InvalidateLinkUrl(m_hoverUrl.c_str());
+    m_hoverUrl = now;
+    m_hasHoverUrl = true;
+  }
+  if (overLink == 0) {
+    SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+    SetStatus(m_statusText);
+  } else {
+    SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
+    m_document->InvalidateLinkUrl(now.c_str());
+    SetStatus(now);
+  }
+}
+
+void HtmlBrowser::InvalidateDocumentRect(const HtmlRect& rect) {
+  const int sx = ScrollPos(scrollmsg::kGetHPos), sy = ScrollPos(scrollmsg::kGetVPos);
+  const RECT r{rect.left - sx, rect.top - sy, rect.right - sx, rect.bottom - sy};
+  InvalidateRect(m_hwndView, &r, FALSE);
+}
+
+void HtmlBrowser::Relayout() {
+  RECT client{};
+  GetClientRect(m_hwndView, &client);
+  HtmlRect rect{client.left, client.top, client.right, client.bottom};
+  m_document->Layout(rect);
+  HandleScrollMessage(m_hwndView, scrollmsg::kSetContentSize, static_cast<WPARAM>(std::max(rect.right, 0)),
+                      static_cast<LPARAM>(std::max(rect.bottom, 0)));
+}
+
+void HtmlBrowser::ResetBackBuffer() {
+  if (m_backBuffer) DeleteObject(m_backBuffer);
+  RECT client{};
+  GetClientRect(m_hwndView, &client);
+  HDC dc = GetDC(m_hwndView);
+  m_backBuffer = CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1));
+  ReleaseDC(m_hwndView, dc);
+}
+
+void HtmlBrowser::Paint(HWND window) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  if (!m_backBuffer) ResetBackBuffer();
+  RECT client{};
+  GetClientRect(window, &client);
+  HDC memory = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(memory, m_backBuffer);
+  DrawDocument(*m_document, memory, client, ScrollPos(scrollmsg::kGetHPos), ScrollPos(scrollmsg::kGetVPos));
+  BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  EndPaint(window, &ps);
+}
+
+void HtmlBrowser::MouseMove(HWND window, int x, int y) {
+  const int sx = ScrollPos(scrollmsg::kGetHPos), sy = ScrollPos(scrollmsg::kGetVPos);
+  m_document->OnMouseMove(x + sx, y + sy);
+  if (GetCapture() != window) return;
+  m_selPointX = x;
+  m_selPointY = y;
+  m_document->SetSelection({std::min(m_selAnchorX, x) + sx, std::min(m_selAnchorY, y) + sy,
+                            std::max(m_selAnchorX, x) + sx, std::max(m_selAnchorY, y) + sy});
+  InvalidateRect(window, nullptr, FALSE);
+  RECT client{};
+  GetClientRect(window, &client);
+  // Dragging outside the window scrolls towards the mouse, never past either end.
+  int dx = 0, dy = 0;
+  if (x < 0) dx = -std::min(-x, sx);
+  if (x > client.right) dx = std::min<int>(x - client.right, ScrollPos(scrollmsg::kGetHMax) - sx);
+  if (y < 0) dy = -std::min(-y, sy);
+  if (y > client.bottom) dy = std::min<int>(y - client.bottom, ScrollPos(scrollmsg::kGetVMax) - sy);
+  if (dx > 0 || dx < 0) {
+    HandleScrollMessage(window, scrollmsg::kSetHPos, 0, sx + dx);
+    m_selAnchorX -= dx;
+  }
+  if (dy > 0 || dy < 0) {
+    HandleScrollMessage(window, scrollmsg::kSetVPos, 0, sy + dy);
+    m_selAnchorY -= dy;
+  }
+}
+
+LRESULT HtmlBrowser::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
+  switch (message) {
+    case WM_CTLCOLORDLG:
+      return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+      if (GetWindowLongW(reinterpret_cast<HWND>(lParam), GWL_STYLE) & 0xF) {
+        SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+      }
+      break;
+    case WM_GETDLGCODE:
+      return DLGC_WANTALLKEYS;
+    case WM_PAINT:
+      Paint(window);
+      return 1;
+    case WM_SIZE:
+    case kRelayoutMessage:
+      ResetBackBuffer();
+      Relayout();
+      InvalidateRect(window, nullptr, FALSE);
+      UpdateWindow(window);
+      break;
+    case kImagesLoadedMessage:
+      ImagesLoaded(static_cast<int>(wParam), static_cast<int>(lParam));
+      return 0;
+    case kReadProgressMessage:
+      SetStatus(ReadingStatus(static_cast<long long>(wParam), static_cast<long long>(lParam)));
+      return 0;
+    case WM_COMMAND:
+      // A push button of a form was clicked.
+      if (HIWORD(wParam) == BN_CLICKED && lParam != 0)
+        SubmitForm(-1, reinterpret_cast<HWND>(lParam), static_cast<int>(LOWORD(wParam)));
+      return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_BACK) GoBack();
+      break;
+    case WM_LBUTTONDOWN: {
+      const int sx = ScrollPos(scrollmsg::kGetHPos), sy = ScrollPos(scrollmsg::kGetVPos);
+      m_document->OnClick(x + sx, y + sy);
+      m_selAnchorX = m_selPointX = x;
+      m_selAnchorY = m_selPointY = y;
+      m_document->SetSelection({x + sx, y + sy, x + sx, y + sy});
+      InvalidateRect(window, nullptr, FALSE);
+      HWND focus = GetFocus();
+      if (focus && IsChild(window, focus))
+        SetFocus(m_hwndAddress ? GetDlgItem(GetParent(m_hwndAddress), 1) : nullptr);
+      SetCapture(window);
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      MouseMove(window, x, y);
+      return 0;
+    case WM_LBUTTONUP:
+      if (GetCapture() == window) ReleaseCapture();
+      break;
+    default:
+      break;
+  }
+  return HandleScrollMessage(window, message, wParam, lParam);
+}
+
+}  // namespace htmlview

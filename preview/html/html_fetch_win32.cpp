@@ -1,0 +1,206 @@
+#include "preview/html/html_fetch_win32.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <cstring>
+
+#include "preview/html/html_browser_logic.h"
+#include "preview/html/html_url.h"
+
+namespace htmlview {
+namespace {
+
+static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
+
+const wchar_t kAgent[] = L"Morvid Browser";
+
+const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+
+// Closes an internet handle when it goes out of scope.
+class NetHandle {
+ public:
+  explicit NetHandle(HINTERNET h) : h_(h) {}
+  ~NetHandle() {
+    if (h_) InternetCloseHandle(h_);
+  }
+  NetHandle(const NetHandle&) = delete;
+  NetHandle& operator=(const NetHandle&) = delete;
+  HINTERNET get() const { return h_; }
+
+ private:
+  HINTERNET h_;
+};
+
+bool Finish(ReplyBuffer& reply, FetchResult& result) {
+  result.size = static_cast<int>(reply.Size());
+  result.bytes = reply.Release();
+  return true;
+}
+
+bool FetchResource(const std::u16string& url, FetchResult& result) {
+  const std::u16string name = url.substr(6);
+  const size_t slash = name.rfind(u'/');
+  const std::u16string candidates[] = {name, slash == std::u16string::npos ? name : name.substr(slash + 1)};
+  for (const std::u16string& candidate : candidates) {
+    HRSRC found = FindResourceW(nullptr, W(candidate), MAKEINTRESOURCEW(23));
+    if (!found) continue;
+    HGLOBAL loaded = LoadResource(nullptr, found);
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes) continue;
+    ReplyBuffer reply;
+    const DWORD size = SizeofResource(nullptr, found);
+    size_t room = 0;
+    size_t copied = 0;
+    while (copied < size) {
+      uint8_t* to = reply.Room(room);
+      if (!to) break;
+      const size_t n = room < size - copied ? room : size - copied;
+      std::memcpy(to, static_cast<const uint8_t*>(bytes) + copied, n);
+      reply.Commit(n);
+      copied += n;
+    }
+    result.finalUrl = url;
+    return Finish(reply, result);
+  }
+  return false;
+}
+
+bool FetchFile(const std::u16string& url, const FetchOptions& options, FetchResult& result) {
+  const std::u16string path = FileUrlPath(url);
+  HANDLE file = CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER length{};
+  GetFileSizeEx(file, &length);
+  ReplyBuffer reply;
+  size_t room = 0;
+  while (uint8_t* to = reply.Room(room)) {
+    DWORD got = 0;
+    const DWORD ask = room > (1u << 20) ? (1u << 20) : static_cast<DWORD>(room);
+    if (!ReadFile(file, to, ask, &got, nullptr) || got == 0) break;
+    reply.Commit(got);
+    if (options.progress) options.progress(static_cast<long long>(reply.Size()), length.QuadPart);
+  }
+  CloseHandle(file);
+  result.finalUrl = url;
+  return Finish(reply, result);
+}
+
+// A reply header as text, cut to capacity characters; "" when absent.
+std::u16string QueryHeader(HINTERNET request, DWORD which, size_t capacity) {
+  std::u16string value(capacity, u'\0');
+  DWORD bytes = static_cast<DWORD>(capacity * sizeof(char16_t));
+  if (!HttpQueryInfoW(request, which, &value[0], &bytes, nullptr)) return {};
+  value.resize(std::min<size_t>(bytes / sizeof(char16_t), capacity));
+  const size_t zero = value.find(u'\0');
+  if (zero != std::u16string::npos) value.resize(zero);
+  return value;
+}
+
+long long ParseLength(const std::u16string& text) {
+  long long n = 0;
+  for (char16_t c : text) {
+    if (c < u'0' || c > u'9') break;
+    if (n < (1LL << 40)) n = n * 10 + (c - u'0');
+  }
+  return n;
+}
+
+void ReadReply(HINTERNET request, long long total, const FetchProgress& progress, ReplyBuffer& reply) {
+  size_t room = 0;
+  while (uint8_t* to = reply.Room(room)) {
+    DWORD got = 0;
+    const DWORD ask = room > (1u << 20) ? (1u << 20) : static_cast<DWORD>(room);
+    if (!InternetReadFile(request, to, ask, &got) || got == 0) break;
+    reply.Commit(got);
+    if (progress) progress(static_cast<long long>(reply.Size()), total);
+  }
+}
+
+bool IsNetworkUrl(const std::u16string& url) {
+  return StartsWithNoCase(url, u"http://") || StartsWithNoCase(url, u"https://");
+}
+
+// One request without following redirections; location receives the redirection target, if any.
+bool FetchOnce(const std::u16string& url, const FetchOptions& options, ReplyBuffer& reply, std::u16string& location) {
+  NetHandle internet(InternetOpenW(kAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+  if (!internet.get()) return false;
+  // A local page's path is nobody's business: only a network page is named as the referrer.
+  std::u16string header;
+  if (IsNetworkUrl(options.referrer)) header = u"Referer: " + options.referrer.substr(0, kMaxUrlLength) + u"\r\n";
+  const DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_COOKIES;
+  NetHandle request(InternetOpenUrlW(internet.get(), W(url), header.empty() ? nullptr : W(header),
+                                     header.empty() ? 0 : static_cast<DWORD>(-1), flags, 0));
+  if (!request.get()) return false;
+  const long long total = ParseLength(QueryHeader(request.get(), HTTP_QUERY_CONTENT_LENGTH, 50));
+  location = QueryHeader(request.get(), HTTP_QUERY_LOCATION, 4096);
+  ReadReply(request.get(), total, options.progress, reply);
+  return true;
+}
+
+}  // namespace
+
+std::u16string AnsiToText(const uint8_t* bytes, int size) {
+  if (!bytes || size <= 0) return {};
+  const int length = static_cast<int>(strnlen(reinterpret_cast<const char*>(bytes), static_cast<size_t>(size)));
+  if (length == 0) return {};
+  const int chars = MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(bytes), length, nullptr, 0);
+  std::u16string text(static_cast<size_t>(chars > 0 ? chars : 0), u'\0');
+  if (chars > 0)
+    MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(bytes), length, reinterpret_cast<wchar_t*>(&text[0]),
+                        chars);
+  return text;
+}
+
+bool FetchUrl(const std::u16string& url, const FetchOptions& options, FetchResult& result) {
+  result = FetchResult{};
+  if (StartsWithNoCase(url, u"res://")) return FetchResource(url, result);
+  if (StartsWithNoCase(url, u"file://")) return FetchFile(url, options, result);
+  std::u16string current = url.substr(0, kMaxUrlLength);
+  FetchOptions request = options;
+  for (int redirects = 0;; ++redirects) {
+    ReplyBuffer reply;
+    std::u16string location;
+    if (!FetchOnce(current, request, reply, location)) return false;
+    // Past the cap the last reply is shown as it is.
+    if (!options.followRedirects || location.empty() || redirects >= kMaxRedirects) {
+      result.finalUrl = current;
+      return Finish(reply, result);
+    }
+    // The redirecting page asks for its target.
+    request.referrer = current;
+    current = ResolveUrl(location, current);
+    // A network page may not send the viewer to a local file.
+    if (!IsNetworkUrl(current)) {
+      result.finalUrl = url;
+      return Finish(reply, result);
+    }
+  }
+}
+
+bool PostForm(const std::u16string& url, const std::string& data, const FetchProgress& progress, FetchResult& result) {
+  result = FetchResult{};
+  const PostTarget target = SplitPostUrl(url.substr(0, kMaxUrlLength));
+  NetHandle internet(InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!internet.get()) return false;
+  NetHandle connection(InternetConnectW(internet.get(), W(target.host), target.port, nullptr, nullptr,
+                                        INTERNET_SERVICE_HTTP, 0, 0));
+  if (!connection.get()) return false;
+  const wchar_t* accept[] = {L"*/*", nullptr};
+  DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
+  if (target.secure) flags |= INTERNET_FLAG_SECURE;
+  NetHandle request(HttpOpenRequestW(connection.get(), L"POST", W(target.object), nullptr, nullptr, accept, flags, 0));
+  if (!request.get()) return false;
+  const wchar_t header[] = L"Content-Type: application/x-www-form-urlencoded\r\n";
+  if (!HttpSendRequestW(request.get(), header, static_cast<DWORD>(-1), const_cast<char*>(data.data()),
+                        static_cast<DWORD>(data.size())))
+    return false;
+  const long long total = ParseLength(QueryHeader(request.get(), HTTP_QUERY_CONTENT_LENGTH, 50));
+  ReplyBuffer reply;
+  ReadReply(request.get(), total, progress, reply);
+  result.finalUrl = url;
+  return Finish(reply, result);
+}
+
+}  // namespace htmlview

@@ -1,0 +1,38 @@
+// Fetching for the page viewer: "res://" from the program's own resources, "file://" read from disk by
+// our own code (the system's internet library reads only network schemes under every system we run on),
+// and everything else through the system's internet library. Replies are capped at kMaxFetchBytes.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace htmlview {
+
+struct FetchResult {
+  uint8_t* bytes = nullptr;  // new[]; the data and one zero behind it; owned by the caller
+  int size = 0;
+  std::u16string finalUrl;   // the URL the data came from, after any redirections followed
+};
+
+// (bytes so far, content length or 0 when the reply gave none)
+using FetchProgress = std::function<void(long long, long long)>;
+
+struct FetchOptions {
+  // A page fetch: redirections are followed (up to kMaxRedirects) and finalUrl records where the page
+  // ended up. An image fetch never follows them: it gets the redirecting reply's own bytes.
+  bool followRedirects = false;
+  // The page that asks; sent as the referrer only when it is itself a network page.
+  std::u16string referrer;
+  FetchProgress progress;
+};
+
+// False when nothing could be fetched.
+bool FetchUrl(const std::u16string& url, const FetchOptions& options, FetchResult& result);
+// Posts data (URL-encoded form fields) to url and reads the reply; false when that failed.
+bool PostForm(const std::u16string& url, const std::string& data, const FetchProgress& progress, FetchResult& result);
+
+// Bytes of a page in the system's ANSI code page, up to their first zero, as UTF-16.
+std::u16string AnsiToText(const uint8_t* bytes, int size);
+
+}  // namespace htmlview
