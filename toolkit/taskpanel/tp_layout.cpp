@@ -14,8 +14,8 @@ int Side(int own, int theme) { return own != kDefaultSide ? own : theme; }
 
 // The icon grid: every visible item gets one cell, row by row.
 GroupLayoutResult LayoutIconGrid(const GroupLayoutInput& in, const CRect& room, std::vector<LayoutItem>& items) {
-  const int cellWidth = std::max(1, static_cast<int>(in.iconSize.cx) + in.imagePadding.left + in.imagePadding.right);
-  const int cellHeight = in.iconSize.cy + in.imagePadding.top + in.imagePadding.bottom;
+  const int cellWidth = std::max(1, static_cast<int>(in.iconSize.cx + in.imagePadding.left + in.imagePadding.right));
+  const int cellHeight = static_cast<int>(in.iconSize.cy + in.imagePadding.top + in.imagePadding.bottom);
   const int columns = std::max(1, room.Width() / cellWidth);
   int column = 0;
   int y = room.top;
@@ -24,7 +24,7 @@ GroupLayoutResult LayoutIconGrid(const GroupLayoutInput& in, const CRect& room, 
     if (!item.visible) continue;
     const int x = room.left + column * cellWidth;
     item.rect = CRect(x, y, x + cellWidth, y + cellHeight);
-    bottom = item.rect.bottom;
+    bottom = y + cellHeight;
     if (++column == columns) {
       column = 0;
       y += cellHeight;
@@ -48,7 +48,7 @@ GroupLayoutResult LayoutColumns(const GroupLayoutInput& in, const CRect& room, s
     const int x = room.left + column * columnWidth;
     item.rect = measurer.PlaceItem(static_cast<int>(i), CRect(x, y, x + columnWidth, y + kOpenHeight));
     rowHeight = std::max(rowHeight, item.rect.Height() + item.bottomMargin);
-    bottom = std::max(bottom, item.rect.bottom);
+    bottom = std::max(bottom, static_cast<int>(item.rect.bottom));
     if (++column == columns) {
       column = 0;
       y += rowHeight;
@@ -67,8 +67,8 @@ GroupLayoutResult LayoutList(const GroupLayoutInput& in, const CRect& room, std:
     LayoutItem& item = items[i];
     if (!item.visible) continue;
     item.rect = measurer.PlaceItem(static_cast<int>(i), CRect(room.left, y, room.right, y + kOpenHeight));
-    bottom = item.rect.bottom;
-    y = item.rect.bottom + item.bottomMargin;
+    bottom = static_cast<int>(item.rect.bottom);
+    y = bottom + item.bottomMargin;
   }
   return {bottom + in.innerMargins.bottom, 1};
 }

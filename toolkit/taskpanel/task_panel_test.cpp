@@ -1,0 +1,396 @@
+// The task panel in a real window: groups of links, a text and a control laid out with the theme's
+// margins; a group collapsed and expanded again on an injected clock; the owner's notifications and its
+// veto; keyboard navigation; clicks; an item copied to the clipboard and pasted back, a foreign or
+// damaged clipboard object refused; removing a group clears every pointer into it. The screenshot
+// task_panel.png.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/harness/driver.h"
+#include "res/resource.h"
+#include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/taskpanel/tkp_task_panel.h"
+#include "toolkit/taskpanel/tkp_task_panel_paint_manager.h"
+#include "toolkit/taskpanel/tp_clip_record.h"
+
+// A serialisable class that is no element of the panel, as another program might put on the clipboard.
+class ForeignRecord : public CObject {
+  DECLARE_SERIAL(ForeignRecord)
+};
+IMPLEMENT_SERIAL(ForeignRecord, CObject, 16)
+
+namespace {
+
+class TestApp : public CWinApp {
+ public:
+  TestApp() : CWinApp(_T("TaskPanelTest")) {}
+};
+TestApp theApp;
+
+// Timers that only record: the test delivers the animation's ticks itself.
+class ManualTimers : public CTKPTaskPanelTimers {
+ public:
+  void Start(HWND, UINT_PTR nID, UINT nElapse) override { started.emplace_back(nID, nElapse); running = true; }
+  void Stop(HWND, UINT_PTR) override { running = false; }
+  std::vector<std::pair<UINT_PTR, UINT>> started;
+  bool running = false;
+};
+
+// The panel's owner: logs every notification; can refuse an expansion.
+class Host : public CWnd {
+ public:
+  std::vector<std::pair<WPARAM, LPARAM>> notes;
+  bool refuseExpanding = false;
+
+  std::vector<WPARAM> Codes() const {
+    std::vector<WPARAM> codes;
+    for (const auto& n : notes) codes.push_back(n.first);
+    return codes;
+  }
+
+ protected:
+  afx_msg LRESULT OnPanelNotify(WPARAM wParam, LPARAM lParam) {
+    notes.emplace_back(wParam, lParam);
+    return wParam == TKPTPN_GROUPEXPANDING && refuseExpanding ? -1 : 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(Host, CWnd)
+  ON_MESSAGE(TKPWM_TASKPANEL_NOTIFY, OnPanelNotify)
+END_MESSAGE_MAP()
+
+CPoint Centre(const CRect& rc) { return CPoint((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2); }
+
+class TaskPanel : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW),
+                                                     reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)),
+                              _T("Recovery tasks"), WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40,
+                              300, 560, nullptr, nullptr));
+    panel.SetTimers(&timers);
+    ASSERT_TRUE(panel.Create(WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, 284, 520), &host, 100));
+    ::SetCursorPos(2, 2);  // away from the panel, so that no real mouse move makes an item hot
+    panel.GetImageManager()->SetIconsFromToolBar(IDR_MAINFRAME);
+    panel.SetLockRedraw(TRUE);
+    tasks = panel.AddGroup(1);
+    tasks->SetCaption(_T("Recovery Tasks"));
+    tasks->SetSpecialGroup(TRUE);
+    open = Link(tasks, ID_OPEN_IMAGE, _T("Open a disk image"));
+    recover = Link(tasks, ID_RECOVER_SELECTED, _T("Recover the selected files"));
+    note = tasks->AddTextItem(_T("Ticked files are saved to the folder you choose; the image is only read."));
+    snapshot = Link(tasks, ID_SAVE_SNAPSHOT, _T("Save a scan snapshot"));
+
+    details = panel.AddGroup(2);
+    details->SetCaption(_T("Scan Options"));
+    details->AddTextItem(_T("Look only for files whose names match:"));
+    edit = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"*.jpg; *.docx; *.pdf", WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL,
+                              0, 0, 180, 22, panel.m_hWnd, nullptr, nullptr, nullptr);
+    ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    control = details->AddControlItem(edit);
+    control->SetSize(CSize(180, 22));
+    find = Link(details, ID_FIND_FILES, _T("Find files by name"));
+
+    places = panel.AddGroup(3);
+    places->SetCaption(_T("Other Places"));
+    Link(places, ID_LOAD_SNAPSHOT, _T("Load a scan snapshot"));
+    Link(places, ID_SETTINGS, _T("Settings"));
+    places->SetExpanded(FALSE);
+    panel.SetLockRedraw(FALSE);
+    host.notes.clear();
+    harness::PumpMessages();
+  }
+  void TearDown() override { host.DestroyWindow(); }
+
+  CTKPTaskPanelGroupItem* Link(CTKPTaskPanelGroup* group, UINT id, LPCTSTR caption) {
+    CTKPTaskPanelGroupItem* item = group->AddLinkItem(id, static_cast<int>(id));
+    item->SetCaption(caption);
+    return item;
+  }
+
+  // The point in the panel's client area at the middle of an element.
+  CPoint At(CTKPTaskPanelItem* item) const { return Centre(item->GetHitTestRect()); }
+  void Key(UINT vk) { panel.SendMessage(WM_KEYDOWN, vk, 1); }
+  void Click(CTKPTaskPanelItem* item) {
+    const CPoint pt = At(item);
+    panel.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    panel.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+  }
+  int Tick() { return static_cast<int>(panel.SendMessage(WM_TIMER, kTaskPanelAnimationTimer)); }
+  CRect ControlRect() const {
+    CRect rc;
+    ::GetWindowRect(edit, rc);
+    panel.ScreenToClient(rc);
+    return rc;
+  }
+
+  Host host;
+  ManualTimers timers;
+  CTKPTaskPanel panel;
+  CTKPTaskPanelGroup* tasks = nullptr;
+  CTKPTaskPanelGroup* details = nullptr;
+  CTKPTaskPanelGroup* places = nullptr;
+  CTKPTaskPanelGroupItem* open = nullptr;
+  CTKPTaskPanelGroupItem* recover = nullptr;
+  CTKPTaskPanelGroupItem* note = nullptr;
+  CTKPTaskPanelGroupItem* snapshot = nullptr;
+  CTKPTaskPanelGroupItem* control = nullptr;
+  CTKPTaskPanelGroupItem* find = nullptr;
+  HWND edit = nullptr;
+};
+
+TEST_F(TaskPanel, GroupsStackWithTheThemeMarginsAndItemsFollowEachOther) {
+  CTKPTaskPanelPaintManager* paint = panel.GetPaintManager();
+  const int caption = paint->GetCaptionHeight();
+  EXPECT_GE(caption, 25);
+  EXPECT_EQ(tasks->GetCaptionRect(), CRect(12, 12, 272, 12 + caption));
+  EXPECT_EQ(details->GetCaptionRect().top, tasks->GetTargetRect().bottom + 15);
+  EXPECT_EQ(places->GetTargetRect().Height(), caption);  // collapsed: its caption only
+  EXPECT_EQ(panel.GetClientHeight(), places->GetTargetRect().bottom + 12);
+  // Items: 11 pixels in, one under the other, the text between the links.
+  EXPECT_EQ(open->GetItemRect().left, 23);
+  EXPECT_EQ(open->GetItemRect().top, 8);
+  EXPECT_EQ(recover->GetItemRect().top, open->GetItemRect().bottom);
+  EXPECT_EQ(note->GetItemRect().top, recover->GetItemRect().bottom);
+  EXPECT_GT(note->GetItemRect().Height(), recover->GetItemRect().Height());  // the long text wraps
+  EXPECT_EQ(tasks->GetBodyHeight(), snapshot->GetItemRect().bottom + 8);
+  // The control's window stands where its item is.
+  EXPECT_TRUE(::IsWindowVisible(edit));
+  EXPECT_EQ(ControlRect(), control->GetHitTestRect());
+  EXPECT_EQ(ControlRect().Size(), CSize(180, 22));
+  // Hit tests: a link, a caption, the empty body.
+  BOOL onCaption = FALSE;
+  EXPECT_EQ(panel.HitTest(At(recover), &onCaption), recover);
+  EXPECT_FALSE(onCaption);
+  EXPECT_EQ(panel.HitTest(At(details), &onCaption), details);
+  EXPECT_TRUE(onCaption);
+  const CRect body = tasks->GetClientRect();
+  EXPECT_EQ(panel.HitTest(CPoint(body.right - 3, body.bottom - 3)), nullptr);
+  EXPECT_FALSE(note->IsAcceptFocus());
+  EXPECT_TRUE(recover->IsAcceptFocus());
+}
+
+TEST_F(TaskPanel, ACollapseAnimatesOnTheInjectedClockAndTheOwnerHearsOfIt) {
+  const int caption = details->GetCaptionRect().Height();
+  const CRect expanded = details->GetTargetRect();
+  Click(details);  // a click on the caption toggles the group
+  ASSERT_EQ(host.Codes(), std::vector<WPARAM>({TKPTPN_FOCUSEDITEMCHANGED, TKPTPN_GROUPEXPANDING}));
+  EXPECT_FALSE(details->IsExpanded());
+  ASSERT_EQ(timers.started.size(), 1u);
+  EXPECT_EQ(timers.started[0], std::make_pair(kTaskPanelAnimationTimer, 30u));
+  EXPECT_EQ(details->GetCurrentRect(), expanded);  // nothing moved before the first tick
+  EXPECT_FALSE(::IsWindowVisible(edit));          // hidden while the body moves
+  std::vector<int> heights;
+  for (int i = 0; i < 10; ++i) {
+    Tick();
+    heights.push_back(details->GetCurrentRect().Height());
+  }
+  for (size_t i = 1; i < heights.size(); ++i) EXPECT_LT(heights[i], heights[i - 1]) << i;
+  EXPECT_EQ(heights.back(), caption);
+  EXPECT_EQ(host.Codes().back(), static_cast<WPARAM>(TKPTPN_GROUPEXPANDED));
+  EXPECT_EQ(host.notes.back().second, reinterpret_cast<LPARAM>(details));
+  EXPECT_TRUE(timers.running);
+  Tick();  // nothing left to move: the timer stops
+  EXPECT_FALSE(timers.running);
+  // The group below followed it up.
+  EXPECT_EQ(places->GetCurrentRect().top, details->GetCurrentRect().bottom + 15);
+  EXPECT_FALSE(::IsWindowVisible(edit));
+
+  // Expanding again: the control comes back where it was once the body has settled.
+  host.notes.clear();
+  panel.SetFocus();
+  details->SetExpanded(TRUE);
+  for (int i = 0; i < 11; ++i) Tick();
+  EXPECT_EQ(details->GetCurrentRect(), expanded);
+  EXPECT_FALSE(timers.running);
+  EXPECT_TRUE(::IsWindowVisible(edit));
+  EXPECT_EQ(ControlRect(), control->GetHitTestRect());
+  EXPECT_EQ(host.Codes(), std::vector<WPARAM>({TKPTPN_GROUPEXPANDING, TKPTPN_GROUPEXPANDED}));
+}
+
+TEST_F(TaskPanel, TheOwnerCanRefuseAndAnimationModeOneJumps) {
+  host.refuseExpanding = true;
+  places->SetExpanded(TRUE);
+  EXPECT_FALSE(places->IsExpanded());
+  EXPECT_TRUE(timers.started.empty());
+  host.refuseExpanding = false;
+  panel.SetAnimation(1);
+  tasks->SetExpanded(FALSE);
+  EXPECT_TRUE(timers.started.empty());
+  EXPECT_EQ(tasks->GetCurrentRect(), tasks->GetTargetRect());
+  EXPECT_EQ(host.Codes().back(), static_cast<WPARAM>(TKPTPN_GROUPEXPANDED));
+}
+
+TEST_F(TaskPanel, TheKeyboardWalksGroupsAndLinksAndActsOnThem) {
+  panel.SetFocus();
+  harness::PumpMessages();
+  EXPECT_EQ(panel.SendMessage(WM_GETDLGCODE), DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS);
+  Key(VK_TAB);
+  EXPECT_EQ(panel.GetFocusedItem(), tasks);
+  EXPECT_TRUE(panel.IsDrawFocusRect());
+  Key(VK_TAB);
+  EXPECT_EQ(panel.GetFocusedItem(), open);
+  Key(VK_DOWN);
+  EXPECT_EQ(panel.GetFocusedItem(), recover);
+  Key(VK_DOWN);  // the text is passed over
+  EXPECT_EQ(panel.GetFocusedItem(), snapshot);
+  Key(VK_DOWN);
+  EXPECT_EQ(panel.GetFocusedItem(), details);
+  Key(VK_RIGHT);
+  EXPECT_EQ(panel.GetFocusedItem(), find);  // the text and the control take no focus
+  Key(VK_LEFT);
+  EXPECT_EQ(panel.GetFocusedItem(), details);
+  Key(VK_UP);
+  EXPECT_EQ(panel.GetFocusedItem(), snapshot);
+  Key(VK_HOME);
+  EXPECT_EQ(panel.GetFocusedItem(), open);
+  Key(VK_END);
+  EXPECT_EQ(panel.GetFocusedItem(), snapshot);
+  host.notes.clear();
+  Key(VK_RETURN);
+  ASSERT_EQ(host.notes.size(), 1u);
+  EXPECT_EQ(host.notes[0], std::make_pair(static_cast<WPARAM>(TKPTPN_ITEMCLICK), reinterpret_cast<LPARAM>(snapshot)));
+  // The collapsed group's links are skipped; Space opens it.
+  Key(VK_TAB);
+  Key(VK_TAB);
+  EXPECT_EQ(panel.GetFocusedItem(), places);
+  Key(VK_TAB);
+  EXPECT_EQ(panel.GetFocusedItem(), places);  // nothing after it inside the panel
+  Key(VK_SPACE);
+  EXPECT_TRUE(places->IsExpanded());
+  Key(VK_DOWN);
+  EXPECT_EQ(panel.GetFocusedItem(), places->GetAt(0));
+}
+
+TEST_F(TaskPanel, AClickOnALinkTellsTheOwnerAndAClickOnEmptyBodyFocusesNothing) {
+  Click(recover);
+  ASSERT_FALSE(host.notes.empty());
+  EXPECT_EQ(host.notes.back(), std::make_pair(static_cast<WPARAM>(TKPTPN_ITEMCLICK), reinterpret_cast<LPARAM>(recover)));
+  EXPECT_EQ(panel.GetFocusedItem(), recover);
+  EXPECT_EQ(panel.GetPressedItem(), nullptr);
+  host.notes.clear();
+  const CRect body = tasks->GetClientRect();
+  panel.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(body.right - 3, body.bottom - 3));
+  panel.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(body.right - 3, body.bottom - 3));
+  EXPECT_TRUE(host.notes.empty());
+  EXPECT_EQ(panel.GetFocusedItem(), recover);
+  EXPECT_EQ(::GetFocus(), panel.m_hWnd);
+  // A right click focuses and reports; a text item does neither.
+  const CPoint pt = At(find);
+  panel.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
+  EXPECT_EQ(panel.GetFocusedItem(), find);
+  EXPECT_EQ(host.Codes().back(), static_cast<WPARAM>(TKPTPN_RIGHTCLICK));
+}
+
+TEST_F(TaskPanel, AnItemGoesToTheClipboardAndComesBackAsANewItem) {
+  recover->SetBold(TRUE);
+  recover->SetTooltip(_T("Saves every ticked file"));
+  recover->SetAllowDrag(0x08);  // may leave the panel: a text copy goes with it
+  recover->SetDragText(_T("Recover files \u00e9t\u00e9"));
+  ASSERT_TRUE(panel.CopyToClipboard(recover));
+  ASSERT_TRUE(::OpenClipboard(host.m_hWnd));
+  HGLOBAL text = ::GetClipboardData(CF_TEXT);
+  ASSERT_NE(text, nullptr);
+  const std::string ansi(static_cast<const char*>(::GlobalLock(text)));
+  ::GlobalUnlock(text);
+  ::CloseClipboard();
+  EXPECT_EQ(ansi, "Recover files \xe9t\xe9");  // code page 1252
+
+  CTKPTaskPanelItem* pasted = panel.PasteFromClipboard();
+  ASSERT_NE(pasted, nullptr);
+  auto* item = dynamic_cast<CTKPTaskPanelGroupItem*>(pasted);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->GetCaption(), CString(_T("Recover the selected files")));
+  EXPECT_EQ(item->GetTooltip(), CString(_T("Saves every ticked file")));
+  EXPECT_EQ(item->GetID(), static_cast<UINT>(ID_RECOVER_SELECTED));
+  EXPECT_EQ(item->GetType(), taskpanel::kTypeLink);
+  EXPECT_TRUE(item->IsBold());
+  EXPECT_EQ(item->GetTaskPanel(), nullptr);  // it joins the panel when added
+  places->GetItems()->Add(item);
+  EXPECT_EQ(item->GetTaskPanel(), &panel);
+  EXPECT_EQ(places->GetItemCount(), 3);
+
+  // A whole group with its items.
+  ASSERT_TRUE(panel.CopyToClipboard(details));
+  auto* group = dynamic_cast<CTKPTaskPanelGroup*>(panel.PasteFromClipboard());
+  ASSERT_NE(group, nullptr);
+  EXPECT_EQ(group->GetCaption(), CString(_T("Scan Options")));
+  ASSERT_EQ(group->GetItemCount(), 3);
+  EXPECT_EQ(group->GetAt(2)->GetCaption(), CString(_T("Find files by name")));
+  group->InternalRelease();
+}
+
+// Puts raw bytes on the clipboard under the panel's format.
+void PutRecord(HWND owner, const std::vector<BYTE>& bytes) {
+  ASSERT_TRUE(::OpenClipboard(owner));
+  ::EmptyClipboard();
+  HGLOBAL h = ::GlobalAlloc(GMEM_MOVEABLE, bytes.empty() ? 1 : bytes.size());
+  if (!bytes.empty()) std::memcpy(::GlobalLock(h), bytes.data(), bytes.size());
+  ::GlobalUnlock(h);
+  ::SetClipboardData(CTKPTaskPanel::GetClipboardFormat(), h);
+  ::CloseClipboard();
+}
+
+TEST_F(TaskPanel, AForeignOrDamagedClipboardObjectGivesNoElement) {
+  ForeignRecord foreign;
+  PutRecord(host.m_hWnd, taskpanel::StoreRecord(&foreign, [](CObject*, CTKPPropExchange*) {}));
+  EXPECT_EQ(panel.PasteFromClipboard(), nullptr);
+  std::vector<BYTE> record = taskpanel::StoreRecord(recover, [](CObject* p, CTKPPropExchange* px) {
+    static_cast<CTKPTaskPanelItem*>(p)->DoPropExchange(px);
+  });
+  ASSERT_FALSE(record.empty());
+  // Cut short, and with an absurd caption length: refused.
+  PutRecord(host.m_hWnd, std::vector<BYTE>(record.begin(), record.begin() + static_cast<long>(record.size() / 2)));
+  EXPECT_EQ(panel.PasteFromClipboard(), nullptr);
+  // The class record (0xFFFF, schema, name length, the name), then a caption of 0x7FFFFFFF units.
+  std::vector<BYTE> huge(record.begin(), record.begin() + 6 + std::strlen("CTKPTaskPanelGroupItem"));
+  const BYTE length[] = {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F};
+  huge.insert(huge.end(), length, length + sizeof length);
+  PutRecord(host.m_hWnd, huge);
+  EXPECT_EQ(panel.PasteFromClipboard(), nullptr);
+  PutRecord(host.m_hWnd, {});
+  EXPECT_EQ(panel.PasteFromClipboard(), nullptr);
+  // The whole record still reads.
+  PutRecord(host.m_hWnd, record);
+  CTKPTaskPanelItem* item = panel.PasteFromClipboard();
+  ASSERT_NE(item, nullptr);
+  item->InternalRelease();
+}
+
+TEST_F(TaskPanel, RemovingAGroupClearsEveryPointerIntoIt) {
+  Click(find);
+  ASSERT_EQ(panel.GetFocusedItem(), find);
+  const CPoint pt = At(find);
+  panel.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+  ASSERT_EQ(panel.GetPressedItem(), find);
+  ASSERT_EQ(panel.GetHotItem(), find);
+  details->Remove();
+  EXPECT_EQ(panel.GetPressedItem(), nullptr);
+  EXPECT_EQ(panel.GetHotItem(), nullptr);
+  EXPECT_EQ(panel.GetFocusedItem(), nullptr);
+  EXPECT_EQ(::GetCapture(), nullptr);
+  panel.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));  // nothing pressed any more
+  EXPECT_EQ(panel.GetGroupCount(), 2);
+  EXPECT_FALSE(::IsWindowVisible(edit));  // its item hid it on the way out
+  EXPECT_EQ(places->GetCaptionRect().top, tasks->GetTargetRect().bottom + 15);
+}
+
+TEST_F(TaskPanel, Screenshot) {
+  ::SetForegroundWindow(host.m_hWnd);
+  panel.SetFocus();
+  Key(VK_TAB);
+  Key(VK_TAB);  // the focus rectangle on the first link
+  panel.SetHotItem(recover);
+  harness::PumpMessages();
+  host.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  harness::PumpMessages();
+  EXPECT_FALSE(harness::CaptureWindow(host.m_hWnd, "task_panel").empty());
+}
+
+}  // namespace

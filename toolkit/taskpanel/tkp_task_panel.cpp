@@ -1,0 +1,451 @@
+#include "toolkit/taskpanel/tkp_task_panel.h"
+
+#include <algorithm>
+
+#include "platform/classlib/win/cdc.h"
+#include "res/toolkit_resource.h"
+#include "toolkit/common/gdi_guards.h"
+#include "toolkit/common/resource_manager.h"
+#include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/taskpanel/tkp_task_panel_paint_manager.h"
+
+IMPLEMENT_DYNCREATE(CTKPTaskPanel, CWnd)
+
+BEGIN_MESSAGE_MAP(CTKPTaskPanel, CWnd)
+  ON_WM_ERASEBKGND()
+  ON_WM_PAINT()
+  ON_WM_SIZE()
+  ON_WM_VSCROLL()
+  ON_WM_MOUSEMOVE()
+  ON_WM_SETCURSOR()
+  ON_WM_LBUTTONUP()
+  ON_WM_TIMER()
+  ON_WM_SYSCOLORCHANGE()
+  ON_WM_SETTINGCHANGE()
+  ON_WM_RBUTTONDOWN()
+  ON_WM_SETFOCUS()
+  ON_WM_KILLFOCUS()
+  ON_WM_KEYDOWN()
+  ON_WM_LBUTTONDOWN()
+  ON_WM_LBUTTONDBLCLK()
+  ON_WM_MOUSEWHEEL()
+  ON_WM_GETDLGCODE()
+  ON_WM_CAPTURECHANGED()
+  ON_WM_MOUSELEAVE()
+  ON_MESSAGE(WM_PRINT, OnPrint)
+END_MESSAGE_MAP()
+
+namespace {
+constexpr UINT kAnimationPeriod = 30;
+constexpr int kFirstAnimationStep = 10;
+}  // namespace
+
+CTKPTaskPanel::CTKPTaskPanel()
+    : m_pGroups(new CTKPTaskPanelGroups(this, this)), m_pImageManager(new CTKPImageManager()) {
+  SetTheme(2);
+  SetAnimation(0);
+  m_hHandCursor = ::LoadCursorW(nullptr, IDC_HAND);
+  if (m_hHandCursor == nullptr) m_hHandCursor = TKPResourceManager()->LoadCursor(IDC_TK_HAND);
+}
+
+CTKPTaskPanel::~CTKPTaskPanel() {
+  ReleaseReference(m_pItemHot);
+  ReleaseReference(m_pItemFocused);
+  m_pGroups->RemoveAll(FALSE);
+  m_pGroups->InternalRelease();
+  m_pGroups = nullptr;
+  if (m_pImageManager) m_pImageManager->InternalRelease();
+  delete m_pPaintManager;
+  if (m_hWnd) DestroyWindow();
+}
+
+BOOL CTKPTaskPanel::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
+  LPCTSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW));
+  if (!CWnd::Create(lpszClass, nullptr, dwStyle | WS_CHILD | WS_TABSTOP, rect, pParentWnd, nID)) return FALSE;
+  Reposition(FALSE);
+  return TRUE;
+}
+
+// ---- groups and settings ----
+
+CTKPTaskPanelGroup* CTKPTaskPanel::AddGroup(UINT nID, int nIconIndex) {
+  auto* pGroup = new CTKPTaskPanelGroup();
+  pGroup->SetID(nID);
+  pGroup->SetIconIndex(nIconIndex);
+  m_pGroups->Add(pGroup);
+  return pGroup;
+}
+
+int CTKPTaskPanel::GetGroupCount() const { return m_pGroups->GetCount(); }
+
+CTKPTaskPanelGroup* CTKPTaskPanel::GetAt(int nIndex) const {
+  return static_cast<CTKPTaskPanelGroup*>(m_pGroups->GetAt(nIndex));
+}
+
+CTKPTaskPanelGroup* CTKPTaskPanel::GetNextVisibleGroup(int nIndex, int nDirection) const {
+  return GetAt(m_pGroups->GetNextVisibleIndex(nIndex, nDirection));
+}
+
+void CTKPTaskPanel::SetTheme(int nTheme) {
+  // The numbered themes share the plain look of the base paint manager.
+  delete m_pPaintManager;
+  m_pPaintManager = new CTKPTaskPanelPaintManager();
+  m_nTheme = nTheme;
+  m_pPaintManager->RefreshMetrics();
+  Reposition(TRUE);
+}
+
+CTKPImageManager* CTKPTaskPanel::GetImageManager() const {
+  return m_pImageManager ? m_pImageManager : TKPImageManager();
+}
+
+void CTKPTaskPanel::SetAnimation(int nMode) {
+  m_nAnimationMode = nMode;
+  if (nMode == 0) {
+    m_bAnimate = TRUE;
+  } else if (nMode == 1) {
+    m_bAnimate = FALSE;
+  } else {
+    BOOL bMenuAnimation = FALSE;
+    ::SystemParametersInfoW(SPI_GETMENUANIMATION, 0, &bMenuAnimation, 0);
+    m_bAnimate = bMenuAnimation;
+  }
+}
+
+void CTKPTaskPanel::SetLockRedraw(BOOL bLock) {
+  m_nLockRedraw += bLock ? 1 : -1;
+  if (m_nLockRedraw < 0) m_nLockRedraw = 0;
+  if (!bLock && m_nLockRedraw == 0) Reposition(TRUE);
+}
+
+BOOL CTKPTaskPanel::IsGroupExpanded(const CTKPTaskPanelGroup* pGroup) const { return pGroup->m_geo.expanded; }
+
+// ---- layout and animation ----
+
+void CTKPTaskPanel::Reposition(BOOL bAnimate) {
+  if (m_hWnd == nullptr || m_nLockRedraw > 0 || m_pGroups == nullptr) return;
+  CRect rc;
+  GetClientRect(rc);
+  const CRect margins = m_pPaintManager->GetControlMargins(this);
+  const CRect rcItems(rc.left + margins.left, rc.top, rc.right - margins.right, rc.bottom);
+  std::vector<taskpanel::GroupGeometry*> geometry;
+  {
+    CClientDC dc(this);
+    for (int i = 0; i < GetGroupCount(); ++i) {
+      CTKPTaskPanelGroup* pGroup = GetAt(i);
+      pGroup->m_geo.visible = pGroup->IsVisible() != FALSE;
+      pGroup->m_geo.expanded = IsGroupExpanded(pGroup) != FALSE;
+      if (pGroup->m_geo.visible) pGroup->OnCalcClientHeight(&dc, rcItems);
+      geometry.push_back(&pGroup->m_geo);
+    }
+  }
+  const bool animate = bAnimate && m_bAnimate;
+  const taskpanel::StackInput in{rc, margins, m_pPaintManager->GetGroupSpacing(this), animate};
+  m_nClientHeight = taskpanel::StackGroups(geometry, in);
+  m_nAnimationStep = kFirstAnimationStep;
+  const bool moving = std::any_of(geometry.begin(), geometry.end(),
+                                  [](const taskpanel::GroupGeometry* g) { return g->visible && g->current != g->target; });
+  if (moving) {
+    StartAnimationTimer();
+  } else {
+    StopAnimationTimer();
+  }
+  UpdateScrollBar();
+  // Groups that are where they belong settle now (their controls show); moving ones hide theirs.
+  for (int i = 0; i < GetGroupCount(); ++i) {
+    CTKPTaskPanelGroup* pGroup = GetAt(i);
+    if (pGroup->m_geo.current == pGroup->m_geo.target) {
+      pGroup->OnAnimate(0);
+    } else {
+      for (int j = 0; j < pGroup->GetItemCount(); ++j) pGroup->GetAt(j)->PlaceControlWindow();
+    }
+  }
+  Invalidate(FALSE);
+}
+
+void CTKPTaskPanel::AnimateGroups(int nStep) {
+  for (int i = 0; i < GetGroupCount(); ++i) GetAt(i)->OnAnimate(nStep);
+}
+
+void CTKPTaskPanel::StartAnimationTimer() {
+  if (m_nAnimateTimer != 0 || m_hWnd == nullptr) return;
+  m_pTimers->Start(m_hWnd, kTaskPanelAnimationTimer, kAnimationPeriod);
+  m_nAnimateTimer = kTaskPanelAnimationTimer;
+}
+
+void CTKPTaskPanel::StopAnimationTimer() {
+  if (m_nAnimateTimer == 0) return;
+  if (m_hWnd) m_pTimers->Stop(m_hWnd, m_nAnimateTimer);
+  m_nAnimateTimer = 0;
+}
+
+void CTKPTaskPanel::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent != kTaskPanelAnimationTimer) {
+    CWnd::OnTimer(nIDEvent);
+    return;
+  }
+  BOOL bMoved = FALSE;
+  for (int i = 0; i < GetGroupCount(); ++i) {
+    CTKPTaskPanelGroup* pGroup = GetAt(i);
+    if (pGroup->m_geo.visible && pGroup->m_geo.current != pGroup->m_geo.target) {
+      bMoved |= pGroup->OnAnimate(m_nAnimationStep);
+    }
+  }
+  // Step 1 covers the whole remaining distance, so every animation ends by the tenth tick.
+  if (m_nAnimationStep > 1) --m_nAnimationStep;
+  Invalidate(FALSE);
+  if (!bMoved) StopAnimationTimer();
+}
+
+void CTKPTaskPanel::UpdateScrollBar() {
+  if (m_bUpdatingScrollBar || m_hWnd == nullptr) return;
+  m_bUpdatingScrollBar = TRUE;
+  CRect rc;
+  GetClientRect(rc);
+  m_nOldClientHeight = m_nClientHeight;
+  const BOOL bShow = rc.Height() < m_nClientHeight;
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_RANGE | SIF_PAGE;
+  ::GetScrollInfo(m_hWnd, SB_VERT, &si);
+  const int nMax = bShow ? m_nClientHeight - 1 : 0;
+  const UINT nPage = bShow ? static_cast<UINT>(rc.Height()) : 0;
+  // The system shows the bar while the range exceeds the page and hides it otherwise.
+  if (si.nMin != 0 || si.nMax != nMax || si.nPage != nPage || bShow != m_bScrollVisible) {
+    si.nMin = 0;
+    si.nMax = nMax;
+    si.nPage = nPage;
+    m_bScrollVisible = bShow;
+    SetScrollInfo(SB_VERT, &si, TRUE);
+    AnimateGroups(0);
+  }
+  if (bShow) ::EnableScrollBar(m_hWnd, SB_VERT, ESB_ENABLE_BOTH);
+  m_bUpdatingScrollBar = FALSE;
+}
+
+int CTKPTaskPanel::GetScrollOffset() const {
+  return m_bScrollVisible && m_hWnd ? ::GetScrollPos(m_hWnd, SB_VERT) : 0;
+}
+
+void CTKPTaskPanel::SetScrollPosition(int nPos) {
+  CRect rc;
+  GetClientRect(rc);
+  nPos = taskpanel::ClampScroll(nPos, taskpanel::ScrollLimit(m_nClientHeight, rc.Height()));
+  if (nPos == GetScrollOffset()) return;
+  SetScrollPos(SB_VERT, nPos, TRUE);
+  AnimateGroups(0);
+  Invalidate(FALSE);
+}
+
+void CTKPTaskPanel::ScrollRectIntoView(const CRect& rcContent) {
+  if (!m_bScrollVisible) return;
+  CRect rc;
+  GetClientRect(rc);
+  SetScrollPosition(taskpanel::ScrollToShow(GetScrollOffset(), rcContent.top, rcContent.bottom, rc.Height()));
+}
+
+void CTKPTaskPanel::EnsureVisible(CTKPTaskPanelItem* pItem) {
+  if (pItem == nullptr || m_hWnd == nullptr || !pItem->IsVisible()) return;
+  if (pItem->IsGroup()) {
+    ScrollRectIntoView(static_cast<CTKPTaskPanelGroup*>(pItem)->GetTargetCaptionRect());
+    return;
+  }
+  CTKPTaskPanelGroup* pGroup = pItem->GetItemGroup();
+  if (pGroup == nullptr) return;
+  if (!pGroup->IsExpanded()) pGroup->SetExpanded(TRUE);
+  CRect rc = static_cast<CTKPTaskPanelGroupItem*>(pItem)->GetItemRect();
+  rc.OffsetRect(0, pGroup->GetTargetClientRect().top);
+  ScrollRectIntoView(rc);
+}
+
+void CTKPTaskPanel::ExpandGroup(CTKPTaskPanelGroup* pGroup, BOOL bExpand) {
+  if (pGroup == nullptr) return;
+  TKPTASKPANELGROUPEXPANDING expanding{pGroup, bExpand};
+  if (NotifyOwner(TKPTPN_GROUPEXPANDING, reinterpret_cast<LPARAM>(&expanding)) == -1) return;
+  pGroup->m_geo.expanded = bExpand != FALSE;
+  pGroup->m_geo.expanding = true;
+  Reposition(TRUE);
+}
+
+// ---- hit testing, focus and the hot item ----
+
+CTKPTaskPanelItem* CTKPTaskPanel::HitTest(CPoint pt, BOOL* pbOnCaption) const {
+  if (pbOnCaption) *pbOnCaption = FALSE;
+  pt.y += GetScrollOffset();
+  for (int i = 0; i < GetGroupCount(); ++i) {
+    CTKPTaskPanelGroup* pGroup = GetAt(i);
+    if (!pGroup->IsVisible()) continue;
+    if (pGroup->GetClientRect().PtInRect(pt)) return pGroup->HitTest(pt);
+    if (pGroup->IsCaptionVisible() && pGroup->GetCaptionRect().PtInRect(pt)) {
+      if (pbOnCaption) *pbOnCaption = TRUE;
+      return pGroup;
+    }
+  }
+  return nullptr;
+}
+
+BOOL CTKPTaskPanel::IsDrawFocusRect() const { return m_bDrawFocusRect && m_hWnd && ::GetFocus() == m_hWnd; }
+
+void CTKPTaskPanel::KeepReference(CTKPTaskPanelItem*& pField, CTKPTaskPanelItem* pItem) {
+  if (pItem) pItem->InternalAddRef();
+  if (pField) pField->InternalRelease();
+  pField = pItem;
+}
+
+void CTKPTaskPanel::ReleaseReference(CTKPTaskPanelItem*& pItem) { KeepReference(pItem, nullptr); }
+
+void CTKPTaskPanel::SetFocusedItem(CTKPTaskPanelItem* pItem, BOOL bByKeyboard) {
+  if (bByKeyboard) m_bDrawFocusRect = m_bAcceptFocus;
+  if (m_hWnd && m_bAcceptFocus && ::GetFocus() != m_hWnd) {
+    m_bSettingFocus = TRUE;
+    SetFocus();
+    m_bSettingFocus = FALSE;
+  }
+  if (m_pItemFocused == pItem) {
+    if (m_hWnd) Invalidate(FALSE);
+    return;
+  }
+  if (m_bSelectItemOnFocus && !m_bSingleSelection && pItem && pItem->GetType() == taskpanel::kTypeLink) {
+    if (CTKPTaskPanelGroup* pGroup = pItem->GetItemGroup()) pGroup->SelectItem(pItem);
+  }
+  KeepReference(m_pItemFocused, pItem);
+  if (m_hWnd == nullptr) return;
+  EnsureVisible(pItem);
+  Invalidate(FALSE);
+  NotifyOwner(TKPTPN_FOCUSEDITEMCHANGED, 0);
+}
+
+void CTKPTaskPanel::SetHotItem(CTKPTaskPanelItem* pItem) {
+  if (m_pItemHot == pItem) return;
+  KeepReference(m_pItemHot, pItem);
+  if (m_hWnd == nullptr) return;
+  if (pItem && !m_bTrackingLeave) {
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, m_hWnd, 0};
+    m_bTrackingLeave = ::TrackMouseEvent(&tme);
+  }
+  Invalidate(FALSE);
+}
+
+void CTKPTaskPanel::OnItemRemoved(CTKPTaskPanelItem* pItem) {
+  if (pItem == nullptr) return;
+  // A group takes its items with it: nothing may keep pointing at them either.
+  if (pItem->IsGroup()) {
+    auto* pGroup = static_cast<CTKPTaskPanelGroup*>(pItem);
+    for (int i = 0; i < pGroup->GetItemCount(); ++i) OnItemRemoved(pGroup->GetAt(i));
+  }
+  if (m_pItemHot == pItem) ReleaseReference(m_pItemHot);
+  if (m_pItemFocused == pItem) ReleaseReference(m_pItemFocused);
+  if (m_pItemPressed == pItem) {
+    m_pItemPressed = nullptr;
+    if (m_hWnd && ::GetCapture() == m_hWnd) ::ReleaseCapture();
+  }
+  if (m_pItemDragging == pItem) m_pItemDragging = nullptr;
+  if (m_pItemDragOver == pItem) m_pItemDragOver = nullptr;
+}
+
+// ---- keyboard navigation ----
+
+std::vector<taskpanel::NavGroup> CTKPTaskPanel::NavigationPicture() const {
+  std::vector<taskpanel::NavGroup> groups;
+  for (int i = 0; i < GetGroupCount(); ++i) {
+    const CTKPTaskPanelGroup* pGroup = GetAt(i);
+    taskpanel::NavGroup g;
+    g.visible = pGroup->IsVisible() != FALSE;
+    g.acceptFocus = pGroup->IsAcceptFocus() != FALSE;
+    g.expanded = pGroup->IsExpanded() != FALSE;
+    g.itemsPerRow = pGroup->GetItemsPerRow();
+    for (int j = 0; j < pGroup->GetItemCount(); ++j) {
+      const CTKPTaskPanelGroupItem* pItem = pGroup->GetAt(j);
+      g.items.push_back({pItem->IsVisible() != FALSE, pItem->IsAcceptFocus() != FALSE});
+    }
+    groups.push_back(std::move(g));
+  }
+  return groups;
+}
+
+taskpanel::NavPos CTKPTaskPanel::NavigationPosition(const CTKPTaskPanelItem* pItem) const {
+  if (pItem == nullptr) return {};
+  if (pItem->IsGroup()) return {m_pGroups->Find(pItem), -1};
+  const CTKPTaskPanelGroup* pGroup = pItem->GetItemGroup();
+  const int group = pGroup ? m_pGroups->Find(pGroup) : -1;
+  return group < 0 ? taskpanel::NavPos{} : taskpanel::NavPos{group, pItem->GetIndex()};
+}
+
+CTKPTaskPanelItem* CTKPTaskPanel::ElementAt(taskpanel::NavPos pos) const {
+  CTKPTaskPanelGroup* pGroup = GetAt(pos.group);
+  if (pGroup == nullptr || pos.item < 0) return pGroup;
+  return pGroup->GetAt(pos.item);
+}
+
+CTKPTaskPanelItem* CTKPTaskPanel::GetNextItem(CTKPTaskPanelItem* pItem, int nDirection, BOOL bTab, BOOL bVertical) const {
+  return ElementAt(
+      taskpanel::NextFocus(NavigationPicture(), NavigationPosition(pItem), nDirection, bTab != FALSE, bVertical != FALSE));
+}
+
+// ---- owner notifications and painting ----
+
+LRESULT CTKPTaskPanel::NotifyOwner(WPARAM wParam, LPARAM lParam) {
+  if (m_hWnd == nullptr) return 0;
+  CWnd* pOwner = GetOwner();
+  return pOwner && pOwner->m_hWnd ? ::SendMessageW(pOwner->m_hWnd, TKPWM_TASKPANEL_NOTIFY, wParam, lParam) : 0;
+}
+
+void CTKPTaskPanel::OnClick(CTKPTaskPanelGroupItem* pItem) {
+  NotifyOwner(TKPTPN_ITEMCLICK, reinterpret_cast<LPARAM>(pItem));
+}
+
+void CTKPTaskPanel::OnDraw(CDC* pDC) {
+  m_pPaintManager->FillTaskPanel(pDC, this);
+  for (int i = 0; i < GetGroupCount(); ++i) GetAt(i)->OnPaint(pDC);
+}
+
+BOOL CTKPTaskPanel::OnEraseBkgnd(CDC*) { return TRUE; }
+
+void CTKPTaskPanel::OnPaint() {
+  CPaintDC dc(this);
+  CRect rc;
+  GetClientRect(rc);
+  CTKPBufferDC buffer(dc.GetSafeHdc(), rc);
+  buffer.SetWindowOrg(0, GetScrollOffset());
+  OnDraw(&buffer);
+  buffer.SetWindowOrg(0, 0);  // the buffer is copied out in client coordinates
+}
+
+LRESULT CTKPTaskPanel::OnPrint(WPARAM wParam, LPARAM lParam) {
+  CDC* pDC = CDC::FromHandle(reinterpret_cast<HDC>(wParam));
+  if (pDC == nullptr) return 0;
+  const int saved = pDC->SaveDC();
+  pDC->OffsetWindowOrg(0, GetScrollOffset());
+  OnDraw(pDC);
+  pDC->RestoreDC(saved);
+  if ((lParam & PRF_CHILDREN) == 0) return 0;
+  for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+    if (!::IsWindowVisible(hChild)) continue;
+    CRect rcChild;
+    ::GetWindowRect(hChild, rcChild);
+    ScreenToClient(rcChild);
+    POINT old;
+    ::OffsetViewportOrgEx(pDC->GetSafeHdc(), rcChild.left, rcChild.top, &old);
+    ::SendMessageW(hChild, WM_PRINT, wParam, lParam | PRF_NONCLIENT | PRF_CLIENT);
+    ::SetViewportOrgEx(pDC->GetSafeHdc(), old.x, old.y, nullptr);
+  }
+  return 0;
+}
+
+void CTKPTaskPanel::OnSize(UINT nType, int cx, int cy) {
+  CWnd::OnSize(nType, cx, cy);
+  Reposition(IsExplorerBehaviour());
+}
+
+void CTKPTaskPanel::OnSysColorChange() {
+  CWnd::OnSysColorChange();
+  m_pPaintManager->RefreshMetrics();
+  Reposition(TRUE);
+}
+
+void CTKPTaskPanel::OnSettingChange(UINT uFlags, LPCTSTR lpszSection) {
+  CWnd::OnSettingChange(uFlags, lpszSection);
+  if (m_nAnimationMode == 2) SetAnimation(2);
+  m_pPaintManager->RefreshMetrics();
+  Reposition(TRUE);
+}

@@ -1,0 +1,197 @@
+// The task panel's mouse, keyboard and scroll bar.
+#include <cstdlib>
+
+#include "toolkit/common/draw_helpers.h"
+#include "toolkit/common/tkp_mouse_manager.h"
+#include "toolkit/taskpanel/tkp_task_panel.h"
+
+namespace {
+constexpr int kLineScroll = 6;
+constexpr int kWheelScroll = 10;
+}  // namespace
+
+// ---- mouse ----
+
+void CTKPTaskPanel::OnMouseMove(UINT nFlags, CPoint point) {
+  CWnd::OnMouseMove(nFlags, point);
+  if (TKPMouseManager()->IsTracked()) return;  // a menu holds the mouse
+  CTKPTaskPanelItem* pHit = HitTest(point);
+  const bool hot = pHit && pHit->IsAcceptFocus() && CTKPDrawHelpers::IsTopParentActive(m_hWnd) &&
+                   (m_pItemPressed == nullptr || m_pItemPressed == pHit);
+  SetHotItem(hot ? pHit : nullptr);
+}
+
+void CTKPTaskPanel::OnMouseLeave() {
+  m_bTrackingLeave = FALSE;
+  SetHotItem(nullptr);
+}
+
+BOOL CTKPTaskPanel::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
+  if (m_pItemHot && nHitTest == HTCLIENT && m_hHandCursor) {
+    ::SetCursor(m_hHandCursor);
+    return TRUE;
+  }
+  return CWnd::OnSetCursor(pWnd, nHitTest, message);
+}
+
+void CTKPTaskPanel::OnPress(CPoint point) {
+  CTKPTaskPanelItem* pHit = HitTest(point);
+  if (pHit == nullptr || !pHit->IsAcceptFocus()) {
+    if (m_bAcceptFocus) SetFocus();
+    return;
+  }
+  SetFocusedItem(pHit, FALSE);
+  // The element under the pressed button is the hot one, whatever the last move said.
+  SetHotItem(pHit);
+  m_pItemPressed = pHit;
+  m_ptPressed = point;
+  SetCapture();
+  Invalidate(FALSE);
+}
+
+void CTKPTaskPanel::OnLButtonDown(UINT, CPoint point) { OnPress(point); }
+
+void CTKPTaskPanel::OnLButtonUp(UINT nFlags, CPoint point) {
+  CWnd::OnLButtonUp(nFlags, point);
+  CTKPTaskPanelItem* pPressed = m_pItemPressed;
+  if (pPressed == nullptr) return;
+  m_pItemPressed = nullptr;  // before the capture goes, which would clear it
+  ::ReleaseCapture();
+  Invalidate(FALSE);
+  if (pPressed == m_pItemHot && pPressed == HitTest(point)) ActivateItem(pPressed);
+}
+
+void CTKPTaskPanel::OnLButtonDblClk(UINT, CPoint point) {
+  OnPress(point);
+  if (m_pItemPressed && m_pItemPressed == m_pItemHot && !m_pItemPressed->IsGroup()) {
+    NotifyOwner(TKPTPN_DBLCLICK, reinterpret_cast<LPARAM>(m_pItemPressed));
+  }
+}
+
+void CTKPTaskPanel::OnRButtonDown(UINT nFlags, CPoint point) {
+  CWnd::OnRButtonDown(nFlags, point);
+  CTKPTaskPanelItem* pHit = HitTest(point);
+  if (pHit == nullptr || !pHit->IsAcceptFocus()) return;
+  SetFocusedItem(pHit, FALSE);
+  NotifyOwner(TKPTPN_RIGHTCLICK, reinterpret_cast<LPARAM>(pHit));
+}
+
+void CTKPTaskPanel::OnCaptureChanged(CWnd*) {
+  if (m_pItemPressed == nullptr) return;
+  m_pItemPressed = nullptr;
+  Invalidate(FALSE);
+}
+
+void CTKPTaskPanel::ActivateItem(CTKPTaskPanelItem* pItem) {
+  if (pItem->IsGroup()) {
+    auto* pGroup = static_cast<CTKPTaskPanelGroup*>(pItem);
+    if (pGroup->IsExpandable()) ExpandGroup(pGroup, !pGroup->IsExpanded());
+  } else if (pItem->GetType() == taskpanel::kTypeLink) {
+    OnClick(static_cast<CTKPTaskPanelGroupItem*>(pItem));
+  }
+}
+
+// ---- keyboard ----
+
+UINT CTKPTaskPanel::OnGetDlgCode() { return DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS; }
+
+void CTKPTaskPanel::TabOutOfPanel(BOOL bPrevious) {
+  HWND hParent = ::GetParent(m_hWnd);
+  if (hParent == nullptr) return;
+  HWND hNext = ::GetNextDlgTabItem(hParent, m_hWnd, bPrevious);
+  if (hNext && hNext != m_hWnd) ::SetFocus(hNext);
+}
+
+void CTKPTaskPanel::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
+  CTKPDrawHelpers::KeyToLayout(m_hWnd, nChar);
+  const BOOL bShift = ::GetKeyState(VK_SHIFT) < 0;
+  CTKPTaskPanelItem* pFocused = m_pItemFocused;
+  switch (nChar) {
+    case VK_TAB: {
+      CTKPTaskPanelItem* pNext = GetNextItem(pFocused, bShift ? -1 : 1, TRUE, FALSE);
+      if (pNext) {
+        SetFocusedItem(pNext, TRUE);
+      } else {
+        TabOutOfPanel(bShift);
+      }
+      return;
+    }
+    case VK_RETURN:
+    case VK_SPACE:
+      if (pFocused && pFocused->IsAcceptFocus()) ActivateItem(pFocused);
+      return;
+    case VK_HOME:
+    case VK_END:
+      if (pFocused && pFocused->GetParentItems()) {
+        CTKPTaskPanelItems* pItems = pFocused->GetParentItems();
+        CTKPTaskPanelItem* pEnd = nChar == VK_HOME ? pItems->GetFirstVisibleItem() : pItems->GetLastVisibleItem();
+        if (pEnd && pEnd->IsAcceptFocus()) SetFocusedItem(pEnd, TRUE);
+      }
+      return;
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN: {
+      const int direction = nChar == VK_LEFT || nChar == VK_UP ? -1 : 1;
+      CTKPTaskPanelItem* pNext = GetNextItem(pFocused, direction, FALSE, nChar == VK_UP || nChar == VK_DOWN);
+      if (pNext) SetFocusedItem(pNext, TRUE);
+      return;
+    }
+    default:
+      CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
+  }
+}
+
+void CTKPTaskPanel::OnSetFocus(CWnd* pOldWnd) {
+  CWnd::OnSetFocus(pOldWnd);
+  HWND hParent = ::GetParent(m_hWnd);
+  if (!m_bSettingFocus && pOldWnd && hParent) {
+    // Coming by Tab from the control before the panel (Shift+Tab: after it) enters at its first
+    // (last) element.
+    const BOOL bShift = ::GetKeyState(VK_SHIFT) < 0;
+    if (::GetNextDlgTabItem(hParent, m_hWnd, !bShift) == pOldWnd->m_hWnd) {
+      if (CTKPTaskPanelItem* pFirst = GetNextItem(nullptr, bShift ? -1 : 1, TRUE, FALSE)) SetFocusedItem(pFirst, TRUE);
+    }
+  }
+  Invalidate(FALSE);
+}
+
+void CTKPTaskPanel::OnKillFocus(CWnd* pNewWnd) {
+  CWnd::OnKillFocus(pNewWnd);
+  m_bDrawFocusRect = FALSE;
+  Invalidate(FALSE);
+}
+
+// ---- scrolling ----
+
+void CTKPTaskPanel::OnVScroll(UINT nSBCode, UINT, CScrollBar*) {
+  CRect rc;
+  GetClientRect(rc);
+  const int limit = taskpanel::ScrollLimit(m_nClientHeight, rc.Height());
+  int pos = GetScrollOffset();
+  switch (nSBCode) {
+    case SB_LINEUP: pos -= kLineScroll; break;
+    case SB_LINEDOWN: pos += kLineScroll; break;
+    case SB_PAGEUP: pos -= rc.Height(); break;
+    case SB_PAGEDOWN: pos += rc.Height(); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: {
+      SCROLLINFO si{};
+      si.cbSize = sizeof si;
+      si.fMask = SIF_TRACKPOS;
+      ::GetScrollInfo(m_hWnd, SB_VERT, &si);
+      pos = si.nTrackPos;
+      break;
+    }
+    case SB_TOP: pos = 0; break;
+    case SB_BOTTOM: pos = limit; break;
+    default: return;
+  }
+  SetScrollPosition(pos);
+}
+
+BOOL CTKPTaskPanel::OnMouseWheel(UINT, short zDelta, CPoint) {
+  if (!m_bScrollVisible) return FALSE;
+  SetScrollPosition(GetScrollOffset() + (zDelta < 0 ? kWheelScroll : -kWheelScroll));
+  return TRUE;
+}

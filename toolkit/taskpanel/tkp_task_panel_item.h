@@ -1,0 +1,264 @@
+// The elements of the task panel: the base element, the group (a caption with a body of items), the item
+// inside a group (link, text or embedded control), and the reference-owning collections that hold them.
+// Windows build only.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/classlib/win/ccmdtarget.h"
+#include "platform/classlib/win/cgdiobject.h"
+#include "platform/classlib/win/cimagelist.h"
+#include "toolkit/taskpanel/tp_layout.h"
+#include "toolkit/taskpanel/tp_props.h"
+
+class CDC;
+class CTKPTaskPanel;
+class CTKPTaskPanelPaintManager;
+class CTKPTaskPanelGroup;
+class CTKPTaskPanelItems;
+class CTKPImageManagerIcon;
+
+class CTKPTaskPanelItem : public CCmdTarget {
+  DECLARE_DYNCREATE(CTKPTaskPanelItem)
+
+ public:
+  CTKPTaskPanelItem();
+  ~CTKPTaskPanelItem() override;
+
+  CString GetCaption() const { return m_props.caption; }
+  void SetCaption(LPCTSTR lpszCaption);
+  CString GetTooltip() const { return m_props.tooltip; }
+  void SetTooltip(LPCTSTR lpszTooltip) { m_props.tooltip = lpszTooltip; }
+  UINT GetID() const { return static_cast<UINT>(m_props.id); }
+  void SetID(UINT nID) { m_props.id = static_cast<LONG>(nID); }
+  int GetType() const { return static_cast<int>(m_props.type); }
+  void SetType(int nType);
+  int GetIconIndex() const { return static_cast<int>(m_props.iconIndex); }
+  void SetIconIndex(int nIndex);
+  BOOL GetEnabled() const { return m_props.enabled; }
+  void SetEnabled(BOOL bEnabled);
+  BOOL IsVisible() const { return m_props.visible; }
+  void SetVisible(BOOL bVisible);
+  CRect GetIconPadding() const { return m_props.iconPadding; }
+  int GetAllowDrag() const;
+  void SetAllowDrag(int nFlags) { m_props.allowDrag = nFlags; }
+  BOOL IsAllowDrop() const;
+  void SetAllowDrop(BOOL bAllow) { m_props.allowDrop = bAllow; }
+
+  BOOL IsGroup() const { return GetType() == taskpanel::kTypeGroup; }
+  int GetIndex() const;
+  // Takes the element out of its collection (which releases it).
+  void Remove();
+  CTKPTaskPanel* GetTaskPanel() const { return m_pPanel; }
+  CTKPTaskPanelItems* GetParentItems() const { return m_pItems; }
+  CTKPTaskPanelPaintManager* GetPaintManager() const;
+  void RedrawPanel() const;
+  // The icon of the icon index in the panel's image manager; null without one.
+  CTKPImageManagerIcon* GetImage(int nWidth) const;
+
+  BOOL IsItemHot() const;
+  BOOL IsItemPressed() const;
+  BOOL IsItemFocused() const;
+
+  // Where the caption was last laid out, and with which DrawText format.
+  void SetTextRect(const CRect& rc, UINT nFormat) {
+    m_rcText = rc;
+    m_nTextFormat = nFormat;
+  }
+  CRect GetTextRect() const { return m_rcText; }
+
+  virtual BOOL IsAcceptFocus() const;
+  virtual CTKPTaskPanelGroup* GetItemGroup() const { return nullptr; }
+  // In the panel's client coordinates; empty when not shown.
+  virtual CRect GetHitTestRect() const { return CRect(); }
+  virtual void DoPropExchange(CTKPPropExchange* pPX);
+  // Sets the owning panel (and that of anything the element holds); null when it leaves the panel.
+  virtual void SetTaskPanel(CTKPTaskPanel* pPanel) { m_pPanel = pPanel; }
+
+ protected:
+  friend class CTKPTaskPanelItems;
+
+  CTKPTaskPanel* m_pPanel = nullptr;
+  CTKPTaskPanelItems* m_pItems = nullptr;
+  taskpanel::ElementProps m_props;
+  CRect m_rcText;
+  UINT m_nTextFormat = 0;
+};
+
+// An item inside a group: a link, a text or an embedded control window.
+class CTKPTaskPanelGroupItem : public CTKPTaskPanelItem {
+  DECLARE_SERIAL(CTKPTaskPanelGroupItem)
+
+ public:
+  CTKPTaskPanelGroupItem();
+  ~CTKPTaskPanelGroupItem() override;
+
+  CRect GetItemRect() const { return m_rcItem; }
+  CRect GetMargins() const { return m_itemProps.margins; }
+  void SetMargins(const CRect& rc) { m_itemProps.margins = rc; }
+  BOOL IsBold() const { return m_itemProps.bold; }
+  void SetBold(BOOL bBold);
+  CSize GetSize() const { return m_itemProps.itemSize; }
+  void SetSize(CSize size);
+  BOOL IsAutoHeight() const { return m_itemProps.autoHeight; }
+  void SetDragText(LPCTSTR lpszText) { m_itemProps.dragText = lpszText; }
+  // The window shown inside the group (type 3); the item does not own it.
+  void SetControlHandle(HWND hWnd);
+  HWND GetControlHandle() const { return m_hWndControl; }
+
+  BOOL IsItemSelected() const;
+  void SetItemSelected(BOOL bSelected);
+  virtual CString GetDragText() const;
+
+  CTKPTaskPanelGroup* GetItemGroup() const override;
+  CRect GetHitTestRect() const override;
+  void DoPropExchange(CTKPPropExchange* pPX) override;
+
+  // Places the item in the room offered (group-body coordinates); returns its rectangle.
+  virtual CRect OnReposition(CDC* pDC, const CRect& rcAvailable);
+  virtual void OnDrawItem(CDC* pDC, const CRect& rc);
+  // Shows the control window where the item is when its group has settled, else hides it (its
+  // preview is drawn instead).
+  void PlaceControlWindow();
+  // The control's picture while its window is hidden; null when there is none.
+  CBitmap* GetPreview() { return m_bmpPreview.GetSafeHandle() ? &m_bmpPreview : nullptr; }
+
+ private:
+  void TakePreview();
+
+  taskpanel::GroupItemProps m_itemProps;
+  CRect m_rcItem;
+  HWND m_hWndControl = nullptr;
+  CBitmap m_bmpPreview;
+};
+
+class CTKPTaskPanelGroup : public CTKPTaskPanelItem {
+  DECLARE_SERIAL(CTKPTaskPanelGroup)
+
+ public:
+  CTKPTaskPanelGroup();
+  ~CTKPTaskPanelGroup() override;
+
+  // Adding items (the group holds the new item; the pointer stays valid while it does).
+  CTKPTaskPanelGroupItem* AddLinkItem(UINT nID, int nIconIndex = -1);
+  CTKPTaskPanelGroupItem* AddTextItem(LPCTSTR lpszText);
+  CTKPTaskPanelGroupItem* AddControlItem(HWND hWnd);
+
+  CTKPTaskPanelItems* GetItems() const { return m_pGroupItems; }
+  int GetItemCount() const;
+  CTKPTaskPanelGroupItem* GetAt(int nIndex) const;
+  CTKPTaskPanelGroupItem* GetNextVisibleItem(int nIndex, int nDirection = 1) const;
+  void SelectItem(CTKPTaskPanelItem* pItem);
+
+  BOOL IsExpanded() const;
+  void SetExpanded(BOOL bExpanded);
+  BOOL IsExpandable() const;
+  void SetExpandable(BOOL bExpandable);
+  BOOL IsSpecialGroup() const { return m_groupProps.special; }
+  void SetSpecialGroup(BOOL bSpecial);
+  BOOL IsCaptionVisible() const { return m_groupProps.captionVisible; }
+  void SetCaptionVisible(BOOL bVisible);
+  int GetItemLayout() const;
+  void SetItemLayout(int nLayout);
+  CSize GetIconSize() const;
+  void SetIconSize(CSize sz) { m_groupProps.iconSize = sz; }
+  CRect GetOuterMargins() const { return m_groupProps.marginsOuter; }
+  void SetOuterMargins(const CRect& rc) { m_groupProps.marginsOuter = rc; }
+  CRect GetInnerMargins() const { return m_groupProps.marginsInner; }
+  void SetInnerMargins(const CRect& rc) { m_groupProps.marginsInner = rc; }
+  int GetItemsPerRow() const { return m_nItemsPerRow; }
+  BOOL IsExpanding() const { return m_geo.expanding; }
+  // The body's full height (what shows when expanded).
+  int GetBodyHeight() const { return m_geo.bodyHeight; }
+
+  // Rectangles in the panel's content coordinates (unscrolled): caption and body, now and at the end.
+  CRect GetCaptionRect() const;
+  CRect GetClientRect() const;
+  CRect GetTargetCaptionRect() const;
+  CRect GetTargetClientRect() const;
+  CRect GetCurrentRect() const { return m_geo.current; }
+  CRect GetTargetRect() const { return m_geo.target; }
+  taskpanel::GroupGeometry& Geometry() { return m_geo; }
+
+  // The item under a point of the content coordinates, expanded groups only.
+  CTKPTaskPanelGroupItem* HitTest(CPoint pt) const;
+  // Lays the items out for the width and measures the caption; fills the geometry's heights.
+  void OnCalcClientHeight(CDC* pDC, const CRect& rcPanel);
+  // One animation step (0 snaps); returns TRUE when the group moved.
+  BOOL OnAnimate(int nStep);
+  void OnPaint(CDC* pDC);
+  virtual void OnDrawHeaderImage(CDC* pDC, const CRect& rc);
+  // The single image drawn at the bottom right of the body, with the size it is drawn at.
+  CImageList& GetHeaderImageList() { return m_ilHeader; }
+  void SetHeaderImageSize(CSize sz) { m_szHeaderImage = sz; }
+
+  BOOL IsAcceptFocus() const override;
+  CTKPTaskPanelGroup* GetItemGroup() const override { return const_cast<CTKPTaskPanelGroup*>(this); }
+  CRect GetHitTestRect() const override;
+  void DoPropExchange(CTKPPropExchange* pPX) override;
+  void SetTaskPanel(CTKPTaskPanel* pPanel) override;
+
+ private:
+  friend class CTKPTaskPanel;
+
+  CTKPTaskPanelGroupItem* AddItem(int nType, UINT nID, int nIconIndex);
+
+  taskpanel::GroupProps m_groupProps;
+  taskpanel::GroupGeometry m_geo;
+  CTKPTaskPanelItems* m_pGroupItems;
+  CImageList m_ilHeader;
+  CSize m_szHeaderImage{0, 0};
+  int m_nItemsPerRow = 1;
+};
+
+// An ordered collection holding one reference on each element.
+class CTKPTaskPanelItems : public CCmdTarget {
+  DECLARE_DYNAMIC(CTKPTaskPanelItems)
+
+ public:
+  CTKPTaskPanelItems(CTKPTaskPanel* pPanel, CCmdTarget* pOwner);
+  ~CTKPTaskPanelItems() override;
+
+  // Takes over the caller's reference. An index at or past the count appends.
+  CTKPTaskPanelItem* Add(CTKPTaskPanelItem* pItem) { return InsertAt(GetCount(), pItem); }
+  CTKPTaskPanelItem* InsertAt(int nIndex, CTKPTaskPanelItem* pItem);
+  void Move(CTKPTaskPanelItem* pItem, int nIndex);
+  void Remove(CTKPTaskPanelItem* pItem);
+  void RemoveAt(int nIndex);
+  void RemoveAll(BOOL bReposition = TRUE);
+  int Find(const CTKPTaskPanelItem* pItem) const;
+  int GetCount() const { return static_cast<int>(m_items.size()); }
+  CTKPTaskPanelItem* GetAt(int nIndex) const;
+  CTKPTaskPanelItem* GetFirstVisibleItem() const;
+  CTKPTaskPanelItem* GetLastVisibleItem() const;
+  // Steps from nIndex by nDirection until a visible element; -1 when it leaves the collection.
+  int GetNextVisibleIndex(int nIndex, int nDirection) const;
+  CCmdTarget* GetOwner() const { return m_pOwner; }
+  void SetTaskPanel(CTKPTaskPanel* pPanel);
+
+  virtual CRuntimeClass* GetDefaultItemClass() const;
+  void DoPropExchange(CTKPPropExchange* pPX);
+
+ private:
+  void Reposition(BOOL bAnimate) const;
+
+  CTKPTaskPanel* m_pPanel;
+  CCmdTarget* m_pOwner;
+  std::vector<CTKPTaskPanelItem*> m_items;
+};
+
+// The panel's groups.
+class CTKPTaskPanelGroups : public CTKPTaskPanelItems {
+ public:
+  using CTKPTaskPanelItems::CTKPTaskPanelItems;
+  CRuntimeClass* GetDefaultItemClass() const override { return RUNTIME_CLASS(CTKPTaskPanelGroup); }
+};
+
+// A group's items.
+class CTKPTaskPanelGroupItems : public CTKPTaskPanelItems {
+ public:
+  using CTKPTaskPanelItems::CTKPTaskPanelItems;
+  CRuntimeClass* GetDefaultItemClass() const override { return RUNTIME_CLASS(CTKPTaskPanelGroupItem); }
+};
