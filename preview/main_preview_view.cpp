@@ -7,6 +7,7 @@
 #include "platform/classlib/win/cframewnd.h"
 #include "preview/dxf/dxf_view.h"
 #include "preview/html/custom_html_viewer.h"
+#include "preview/html/html_browser_view.h"
 #include "preview/placeholder_views.h"
 #include "preview/preview_host.h"
 #include "preview/viewers/media_views.h"

@@ -19,6 +19,7 @@
 #include "platform/harness/driver.h"
 #include "preview/html/custom_html_viewer.h"
 #include "preview/html/html_browser_logic.h"
+#include "preview/html/html_browser_view.h"
 #include "preview/html/html_browser_win32.h"
 #include "preview/preview_test_support.h"
 
@@ -361,3 +362,21 @@ TEST_F(HtmlPreviewTest, AFileThatCannotBeReadShowsTheCorruptedPicture) {
 }
 
 }  // namespace
+
+TEST(HtmlBrowserViewTest, OtherPagesGoToTheBrowserControlUnderAnOverlayAndNeverFail) {
+  previewtest::TempFile page(L"browser_page.htm", "<title>x</title>a page");
+  previewtest::PaneWindow w(500, 360);
+  w.Preview(page.Path(), _T(".htm"));
+  EXPECT_EQ(w.frame->m_bPreviewOk, 1u);
+  auto* view = dynamic_cast<CHtml_View*>(w.pane->SlotView(PreviewSlot::kHtml));
+  ASSERT_NE(view, nullptr);
+  ASSERT_NE(view->Overlay(), nullptr);
+  RECT client{}, overlay{};
+  view->GetClientRect(&client);
+  GetClientRect(view->Overlay(), &overlay);
+  RECT outer{};
+  GetWindowRect(view->Overlay(), &outer);
+  EXPECT_EQ(outer.right - outer.left, client.right - CHtml_View::kOverlayMargin);
+  EXPECT_EQ(outer.bottom - outer.top, client.bottom - CHtml_View::kOverlayMargin);
+  harness::PumpFor(100);
+}

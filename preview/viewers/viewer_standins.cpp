@@ -9,7 +9,6 @@
 
 IMPLEMENT_DYNAMIC(CPreviewStandInView, CView)
 IMPLEMENT_DYNCREATE(CPendingViewerView, CPreviewStandInView)
-IMPLEMENT_DYNCREATE(CHtml_View, CPreviewStandInView)
 
 BEGIN_MESSAGE_MAP(CPreviewStandInView, CView)
   ON_WM_CREATE()

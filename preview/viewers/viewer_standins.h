@@ -40,13 +40,3 @@ DORVANE_PREVIEW_STANDIN(CPendingViewerView)
 
 #undef DORVANE_PREVIEW_STANDIN
 
-class CHtml_View : public CPreviewStandInView, public PreviewNavigable {
-  DECLARE_DYNCREATE(CHtml_View)
-
- public:
-  CHtml_View() = default;
-  void Navigate2(const CString& url) override { m_url = url; }
-
- private:
-  CString m_url;
-};

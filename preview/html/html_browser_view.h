@@ -1,0 +1,42 @@
+// The preview of ".gif", ".vdoc", ".xls", ".xlsx", ".htm" and ".mht" files: the system's web-browser
+// control, told to show the file, under an empty transparent child dialog that leaves a strip of 8
+// pixels at the right and bottom. Where the system has no browser control the view stays blank.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/classlib/win/cview.h"
+#include "preview/viewers/viewer_standins.h"
+
+struct IWebBrowser2;
+struct IOleObject;
+class InPlaceControlSite;
+
+class CHtml_View : public CView, public PreviewNavigable {
+  DECLARE_DYNCREATE(CHtml_View)
+
+ public:
+  CHtml_View() = default;
+  ~CHtml_View() override;
+  static constexpr int kOverlayMargin = 8;
+  void Navigate2(const CString& url) override;
+  bool HasBrowser() const { return m_pBrowser != nullptr; }
+  HWND Overlay() const { return m_hOverlay; }
+
+ protected:
+  void OnDraw(CDC*) override {}
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnDestroy();
+  afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  bool CreateBrowser();
+  void ReleaseBrowser();
+
+  IWebBrowser2* m_pBrowser = nullptr;
+  IOleObject* m_pObject = nullptr;
+  InPlaceControlSite* m_pSite = nullptr;
+  HWND m_hOverlay = nullptr;  // the transparent dialog over the page
+};
