@@ -63,6 +63,8 @@ int Type(const CTKPControl* pControl) { return pControl != nullptr ? pControl->G
 BOOL IsVisible(const CTKPControl* pControl) { return pControl != nullptr && pControl->IsVisible(); }
 BOOL IsEnabled(const CTKPControl* pControl) { return pControl != nullptr && pControl->GetEnabled(); }
 BOOL BeginsGroup(const CTKPControl* pControl) { return pControl != nullptr && pControl->GetBeginGroup(); }
+BOOL IsDefaultItem(const CTKPControl* pControl) { return pControl != nullptr && pControl->GetDefaultItem(); }
+CTKPCommandBar* OpenedBar(CTKPControl* pControl) { return pControl != nullptr ? pControl->GetCommandBar() : nullptr; }
 
 CString MnemonicCaption(const CTKPControl* pControl) {
   if (pControl == nullptr || !pControl->IsCaptionVisible()) return CString();

@@ -41,6 +41,9 @@ int Type(const CTKPControl* pControl);
 BOOL IsVisible(const CTKPControl* pControl);
 BOOL IsEnabled(const CTKPControl* pControl);
 BOOL BeginsGroup(const CTKPControl* pControl);
+BOOL IsDefaultItem(const CTKPControl* pControl);  // drawn bold
+// The bar a popup control opens; null for other controls.
+CTKPCommandBar* OpenedBar(CTKPControl* pControl);
 // The caption the mnemonics read: the custom one when set; empty when the caption is not shown.
 CString MnemonicCaption(const CTKPControl* pControl);
 CRect Rect(const CTKPControl* pControl);

@@ -7,7 +7,7 @@
 #include "platform/classlib/win/cwinapp.h"
 #include "toolkit/commandbars/tkp_bar_controls.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
-#include "toolkit/commandbars/tkp_paint_chain.h"
+#include "toolkit/commandbars/tkp_paint_manager.h"
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
 #include "toolkit/common/tkp_tooltip_context.h"
@@ -37,7 +37,7 @@ CTKPCommandBar::~CTKPCommandBar() {
   if (m_hWnd != nullptr) DestroyWindow();
   tkp_bar::ReleaseControls(m_pControls);
   m_pControls = nullptr;
-  tkp_paint::Drop(m_pPaintManager);
+  if (m_pPaintManager != nullptr) m_pPaintManager->InternalRelease();
   if (m_pImageManager != nullptr) m_pImageManager->InternalRelease();
   if (m_pToolTipContext != nullptr) m_pToolTipContext->InternalRelease();
 }
@@ -108,15 +108,15 @@ CTKPPaintManager* CTKPCommandBar::GetPaintManager() const {
   if (CTKPCommandBars* bars = GetCommandBars()) return bars->GetPaintManager();
   CTKPCommandBar* root = GetRootParent();
   if (root != this && root->m_pPaintManager != nullptr) return root->m_pPaintManager;
-  return tkp_paint::Current();
+  return CTKPPaintManager::GetCurrentOrDefault();
 }
 
 void CTKPCommandBar::SetPaintManager(CTKPPaintManager* pPaintManager) {
   if (pPaintManager == m_pPaintManager) return;
-  tkp_paint::Drop(m_pPaintManager);
+  if (m_pPaintManager != nullptr) m_pPaintManager->InternalRelease();
   m_pPaintManager = pPaintManager;
   // The caller's reference passes to the bar.
-  if (m_pPaintManager != nullptr) tkp_paint::RefreshMetrics(m_pPaintManager, 0);
+  if (m_pPaintManager != nullptr) m_pPaintManager->RefreshMetrics();
   DelayLayout();
   Redraw();
 }
@@ -326,20 +326,22 @@ LRESULT CTKPCommandBar::OnPrint(WPARAM wParam, LPARAM) {
 void CTKPCommandBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
   (void)rcClipBox;
   CTKPPaintManager* paint = GetPaintManager();
-  if (paint != nullptr) {
-    tkp_paint::FillCommandBar(paint, pDC, this, 0);
-  } else {
-    CRect client;
-    GetClientRect(client);
-    pDC->FillSolidRect(client, ::GetSysColor(COLOR_BTNFACE));
-  }
+  paint->FillCommandBar(pDC, this);
+  if ((m_dwBarStyle & TKP_BAR_GRIPPER) != 0) paint->DrawCommandBarGripper(pDC, this, TRUE);
   const BOOL customize = IsCustomizeMode();
   CTKPCommandBars* bars = GetCommandBars();
+  bool first = true;
   for (int i = 0; i < GetControlCount(); ++i) {
     CTKPControl* control = GetControl(i);
     if (!tkp_bar::IsVisible(control)) continue;
+    if (tkp_bar::BeginsGroup(control) && !first) paint->DrawCommandBarSeparator(pDC, this, control, TRUE);
+    first = false;
+    CFont* font = paint->GetRegularFont(this, tkp_bar::IsDefaultItem(control));
+    CFont* old = font != nullptr ? pDC->SelectObject(font) : nullptr;
     tkp_bar::Draw(control, pDC);
+    if (old != nullptr) pDC->SelectObject(old);
     if (customize && bars != nullptr && bars->GetDragControl() == control) {
+      // The control being dragged in customize mode: a two-pixel black frame.
       CRect frame = tkp_bar::Rect(control);
       pDC->Draw3dRect(frame, RGB(0, 0, 0), RGB(0, 0, 0));
       frame.DeflateRect(1, 1);

@@ -6,12 +6,16 @@
 #include "platform/classlib/cexception.h"
 #include "platform/classlib/win/ccontrolbar.h"
 #include "platform/classlib/win/cframewnd.h"
+#include "platform/classlib/win/cdocmanager.h"
+#include "platform/classlib/win/cdocument.h"
+#include "platform/classlib/win/cdoctemplate.h"
 #include "platform/classlib/win/cmdiframewnd.h"
 #include "platform/classlib/win/cmenu.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "toolkit/commandbars/tkp_bar_controls.h"
 #include "toolkit/commandbars/tkp_dock_bar.h"
-#include "toolkit/commandbars/tkp_paint_chain.h"
+#include "toolkit/commandbars/tkp_dock_hit.h"
+#include "toolkit/commandbars/tkp_paint_manager.h"
 #include "toolkit/commandbars/tkp_shortcut_manager.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
 #include "toolkit/common/tkp_image_manager.h"
@@ -80,7 +84,7 @@ CTKPCommandBars::~CTKPCommandBars() {
     delete dock;
     dock = nullptr;
   }
-  tkp_paint::Drop(m_pPaintManager);
+  if (m_pPaintManager != nullptr) m_pPaintManager->InternalRelease();
   if (m_pImageManager != nullptr) m_pImageManager->InternalRelease();
   m_pToolTipContext->InternalRelease();
   delete m_pShortcutManager;
@@ -203,14 +207,14 @@ CTKPDockBar* CTKPCommandBars::GetDockBar(int nPosition) const {
 }
 
 CTKPPaintManager* CTKPCommandBars::GetPaintManager() const {
-  return m_pPaintManager != nullptr ? m_pPaintManager : tkp_paint::Current();
+  return m_pPaintManager != nullptr ? m_pPaintManager : CTKPPaintManager::GetCurrentOrDefault();
 }
 
 void CTKPCommandBars::SetPaintManager(CTKPPaintManager* pPaintManager) {
   if (pPaintManager == m_pPaintManager) return;
-  tkp_paint::Drop(m_pPaintManager);
+  if (m_pPaintManager != nullptr) m_pPaintManager->InternalRelease();
   m_pPaintManager = pPaintManager;
-  if (m_pPaintManager != nullptr) tkp_paint::RefreshMetrics(m_pPaintManager, 0);
+  if (m_pPaintManager != nullptr) m_pPaintManager->RefreshMetrics();
 }
 
 CTKPImageManager* CTKPCommandBars::GetImageManager() const {
@@ -291,6 +295,47 @@ BOOL CTKPCommandBars::IsControlHidden(UINT nID) const {
   return m_pOptions->m_mapHiddenCommands.Lookup(nID, value) && !m_pOptions->m_mapUsedCommands.Lookup(nID, value);
 }
 
+BOOL CTKPCommandBars::IsControlHidden(CTKPControl* pControl) const { return IsControlHidden(pControl, 0); }
+
+BOOL CTKPCommandBars::IsControlHidden(CTKPControl* pControl, int nDepth) const {
+  // Popups nest only a few levels deep; a bar that opens itself must not walk for ever.
+  constexpr int kDeepestPopup = 16;
+  if (pControl == nullptr) return FALSE;
+  if (IsControlHidden(tkp_bar::Id(pControl))) return TRUE;
+  const int type = tkp_bar::Type(pControl);
+  if (!m_pOptions->bAutoHideUnusedPopups || type < 2 || type > 4 || nDepth >= kDeepestPopup) return FALSE;
+  CTKPCommandBar* popup = tkp_bar::OpenedBar(pControl);
+  if (popup == nullptr || popup->GetControlCount() == 0) return FALSE;
+  for (int i = 0; i < popup->GetControlCount(); ++i) {
+    if (!IsControlHidden(popup->GetControl(i), nDepth + 1)) return FALSE;
+  }
+  return TRUE;
+}
+
+UINT CTKPCommandBars::GetActiveDocTemplate() const {
+  auto* mdi = m_pFrame != nullptr && m_pFrame->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd))
+                  ? static_cast<CMDIFrameWnd*>(m_pFrame) : nullptr;
+  if (mdi == nullptr || mdi->m_hWnd == nullptr) return 0;
+  CMDIChildWnd* child = mdi->MDIGetActive();
+  if (child == nullptr) return m_nMenuID;
+  CDocument* doc = child->GetActiveDocument();
+  if (doc != nullptr && doc->GetDocTemplate() != nullptr) {
+    const UINT docId = doc->GetDocTemplate()->m_nIDResource;
+    if (child->m_nIDHelp == 0 || child->m_nIDHelp == docId) return docId;
+    // The child names a resource of its own: the registered template with that id, if any.
+    CWinApp* app = AfxGetApp();
+    CDocManager* manager = app != nullptr ? app->m_pDocManager : nullptr;
+    for (POSITION pos = manager != nullptr ? manager->GetFirstDocTemplatePosition() : nullptr; pos != nullptr;) {
+      CDocTemplate* tmpl = manager->GetNextDocTemplate(pos);
+      if (tmpl != nullptr && tmpl->IsKindOf(RUNTIME_CLASS(CMultiDocTemplate)) && tmpl->m_nIDResource == child->m_nIDHelp) {
+        return tmpl->m_nIDResource;
+      }
+    }
+    return 0;
+  }
+  return child->m_nIDHelp;
+}
+
 void CTKPCommandBars::SetCustomizeMode(BOOL bMode) {
   m_pOptions->bDirtyState = TRUE;
   m_bCustomizeMode = bMode;
@@ -317,6 +362,34 @@ void CTKPCommandBars::SetDragControl(CTKPControl* pControl) {
     if (CTKPCommandBar* bar = tkp_bar::Parent(m_pDragControl)) bar->Redraw();
   }
   if (m_pFrame != nullptr && m_pFrame->m_hWnd != nullptr) m_pFrame->SendMessage(TKP_WM_DRAGCONTROLCHANGED);
+}
+
+// ---- docking -------------------------------------------------------------------------------------------
+
+CTKPDockBar* CTKPCommandBars::CanDock(CPoint ptScreen, CTKPDockBar* pCurrent) const {
+  CRect rects[4];
+  bool exists[4] = {false, false, false, false};
+  int current = -1;
+  for (int i = 0; i < 4; ++i) {
+    CTKPDockBar* dock = m_pDocks[i];
+    if (dock == nullptr || dock->m_hWnd == nullptr) continue;
+    ::GetWindowRect(dock->m_hWnd, rects[i]);
+    exists[i] = true;
+    if (dock == pCurrent) current = i;
+  }
+  const int found = TKPChooseDock(rects, exists, 4, current, ptScreen);
+  return found >= 0 ? m_pDocks[found] : nullptr;
+}
+
+BOOL CTKPCommandBars::DockCommandBar(CTKPCommandBar* pBar, CTKPDockBar* pDockBar) {
+  if (pBar == nullptr || pDockBar == nullptr || pBar->m_hWnd == nullptr) return FALSE;
+  for (CTKPDockBar* dock : m_pDocks) {
+    if (dock != nullptr && dock != pDockBar) dock->RemoveCommandBar(pBar);
+  }
+  pBar->m_barPosition = pDockBar->GetPosition();
+  pDockBar->DockCommandBar(pBar);
+  RecalcFrameLayout();
+  return TRUE;
 }
 
 // ---- layout ----------------------------------------------------------------------------------------------

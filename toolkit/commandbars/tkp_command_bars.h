@@ -94,6 +94,11 @@ class CTKPCommandBars : public CCmdTarget {
   void SetCommandUsed(UINT nID);
   void ResetUsageData();
   virtual BOOL IsControlHidden(UINT nID) const;
+  // The control's command is hidden; or, with "AutoHideUnusedPopups", it opens a popup whose controls
+  // are all hidden (a popup without controls is not).
+  virtual BOOL IsControlHidden(CTKPControl* pControl) const;
+  // The menu resource that goes with the active document: 0 for a frame that is not MDI.
+  virtual UINT GetActiveDocTemplate() const;
   BOOL IsCommandHidden(UINT nID) const { return IsControlHidden(nID); }
   virtual void OnTrackingModeChanged(CTKPCommandBar* pBar, int nMode);
   void SetCustomizeMode(BOOL bMode);
@@ -114,6 +119,13 @@ class CTKPCommandBars : public CCmdTarget {
   // ---- keyboard cues ----------------------------------------------------------------------------------
   void ShowKeyboardCues(BOOL bShow);
   BOOL IsKeyboardCuesVisible() const { return m_pOptions->m_bCuesVisible; }
+
+  // ---- docking ------------------------------------------------------------------------------------------
+  // The dock bar that takes a dragged bar's screen point (the current one asked first), or null.
+  CTKPDockBar* CanDock(CPoint ptScreen, CTKPDockBar* pCurrent = nullptr) const;
+  // The bar's window moves into the dock bar, in a new row; its position becomes the dock bar's.
+  BOOL DockCommandBar(CTKPCommandBar* pBar, CTKPDockBar* pDockBar);
+  BOOL DockCommandBar(CTKPCommandBar* pBar, int nPosition) { return DockCommandBar(pBar, GetDockBar(nPosition)); }
 
   // ---- layout -------------------------------------------------------------------------------------------
   // The site's layout now, or (bDelay) at its next idle turn.
@@ -147,6 +159,7 @@ class CTKPCommandBars : public CCmdTarget {
  protected:
   void OnFinalRelease() override;
   CTKPMouseManager* MouseManager() const;
+  BOOL IsControlHidden(CTKPControl* pControl, int nDepth) const;
   BOOL IsTracking() const;  // a popup or bar is tracked
 
   CCmdTarget* m_pExtraObject = nullptr;

@@ -10,7 +10,7 @@
 #include "toolkit/commandbars/tkp_bar_controls.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_mnemonic_search.h"
-#include "toolkit/commandbars/tkp_paint_chain.h"
+#include "toolkit/commandbars/tkp_paint_manager.h"
 #include "toolkit/commandbars/tkp_shortcut_manager.h"
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/tkp_image_manager.h"
@@ -175,7 +175,7 @@ BOOL CTKPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
       if (message == WM_SYSCOLORCHANGE) TKPColorManager()->RefreshColors();
-      tkp_paint::RefreshMetrics(GetPaintManager(), 0);
+      GetPaintManager()->RefreshMetrics();
       if (message == WM_SYSCOLORCHANGE) GetImageManager()->RefreshAll();
       RecalcFrameLayout(FALSE);
       if (m_pFrame != nullptr && m_pFrame->m_hWnd != nullptr) {

@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_dock_bar.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
 #include "toolkit/commandbars/tkp_shortcut_manager.h"
@@ -27,6 +30,7 @@ const wchar_t kProfileKey[] = L"Software\\Dorvane Command Bars Test";
 constexpr UINT kNotifyId = 4242;
 constexpr UINT kFrameResource = 900;  // title and shortcuts (tkp_command_bars_test.rc)
 constexpr UINT kNewCommand = 32800;   // Ctrl+N
+constexpr UINT kFirstMenuCommand = 32801;
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM};
 
 bool SystemHidesCues() { return false; }
@@ -37,6 +41,7 @@ class BarsFrame : public CTKPFrameWnd {
   CStatusBar status;
   int notified = 0;
   int newCommands = 0;
+  std::vector<UINT> menuCommands;
 
   CTKPCommandBars* Bars() const { return m_pCommandBars; }
   BOOL Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -54,6 +59,7 @@ class BarsFrame : public CTKPFrameWnd {
     return 0;
   }
   afx_msg void OnNew() { ++newCommands; }
+  afx_msg void OnMenuCommand(UINT nID) { menuCommands.push_back(nID); }
   afx_msg void OnControlNotify(NMHDR* header, LRESULT* result) {
     ++notified;
     *result = header->code == 100 ? 7 : 0;
@@ -65,6 +71,7 @@ BEGIN_MESSAGE_MAP(BarsFrame, CTKPFrameWnd)
   ON_WM_CREATE()
   ON_NOTIFY(100, kNotifyId, OnControlNotify)
   ON_COMMAND(kNewCommand, OnNew)
+  ON_COMMAND_RANGE(kFirstMenuCommand, kFirstMenuCommand + 4, OnMenuCommand)
 END_MESSAGE_MAP()
 
 // A frame whose creation handler fails in the middle of setting up its bars: docking without a site
@@ -85,6 +92,53 @@ class FailingFrame : public CTKPFrameWnd {
 BEGIN_MESSAGE_MAP(FailingFrame, CTKPFrameWnd)
   ON_WM_CREATE()
 END_MESSAGE_MAP()
+
+// A bar of the base class whose controls come from a menu and lie in one row, as the menu bar's will.
+class RowBar : public CTKPCommandBar {
+ public:
+  static constexpr int kWidth = 76;
+  static constexpr int kHeight = 24;
+  explicit RowBar(int nType) {
+    m_barType = nType;
+    m_barPosition = tkpBarTop;
+  }
+  BOOL Create(CWnd* pParent) {
+    return CWnd::Create(AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW)), _T("Row"),
+                        WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), pParent, 0);
+  }
+  BOOL IsVisible() const override { return m_bVisible && m_hWnd != nullptr; }
+  CSize CalcDynamicLayout(int, DWORD) override {
+    int x = 2;
+    for (int i = 0; i < GetControlCount(); ++i) {
+      GetControl(i)->SetRect(CRect(x, 2, x + kWidth, 2 + kHeight));
+      x += kWidth;
+    }
+    return CSize(x + 2, kHeight + 4);
+  }
+  CPoint Centre(int nIndex) const { return GetControl(nIndex)->GetRect().CenterPoint(); }
+};
+
+// The items of a small menu: two answer to S by their marks, Help only by its first letter.
+RowBar* AddRowBar(CTKPCommandBars* bars, int nType) {
+  auto* bar = new RowBar(nType);
+  bar->SetCommandBars(bars);
+  if (!bar->Create(bars->GetDockBar(tkpBarTop))) {
+    bar->InternalRelease();
+    return nullptr;
+  }
+  CMenu menu;
+  menu.CreatePopupMenu();
+  menu.AppendMenu(MF_STRING, kFirstMenuCommand, _T("&Open"));
+  menu.AppendMenu(MF_STRING, kFirstMenuCommand + 1, _T("&Save"));
+  menu.AppendMenu(MF_SEPARATOR);
+  menu.AppendMenu(MF_STRING, kFirstMenuCommand + 2, _T("Sa&ve As"));
+  menu.AppendMenu(MF_STRING, kFirstMenuCommand + 3, _T("&Settings"));
+  menu.AppendMenu(MF_STRING, kFirstMenuCommand + 4, _T("Help"));
+  bar->LoadMenu(&menu, TRUE);
+  menu.DestroyMenu();
+  bars->AddBar(bar);
+  return bar;
+}
 
 CRect ChildRect(CWnd* parent, HWND child) {
   CRect r;
@@ -192,6 +246,112 @@ TEST_F(CommandBars, CtrlTabMovesKeyboardTrackingAcrossVisibleBars) {
   EXPECT_EQ(first->OnHookKeyDown(VK_ESCAPE, 0), 1);
   EXPECT_FALSE(first->IsTrackingMode());
   EXPECT_FALSE(TKPMouseManager()->IsTracked());
+}
+
+TEST_F(CommandBars, BarMnemonicsReadTheMenuTexts) {
+  RowBar* bar = AddRowBar(frame->Bars(), tkpBarTypeNormal);
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(bar->GetControlCount(), 5);
+  EXPECT_TRUE(bar->GetControl(2)->GetBeginGroup());  // the separator before "Sa&ve As"
+  BOOL ambiguous = TRUE;
+  EXPECT_EQ(bar->FindAccel('O', &ambiguous), 0);
+  EXPECT_FALSE(ambiguous);
+  EXPECT_EQ(bar->FindAccel('v', &ambiguous), 2);
+  EXPECT_FALSE(ambiguous);
+  EXPECT_EQ(bar->FindAccel('S', &ambiguous), 1);
+  EXPECT_TRUE(ambiguous);
+  EXPECT_EQ(bar->FindAccel('h', &ambiguous), 4);  // a bar's own search allows the first letter
+  EXPECT_EQ(bar->FindAccel('z', &ambiguous), -1);
+  // From a selection the walk starts after it.
+  bar->SetSelected(1, TRUE);
+  EXPECT_EQ(bar->FindAccel('S', &ambiguous), 3);
+  EXPECT_TRUE(ambiguous);
+}
+
+TEST_F(CommandBars, AltLetterSelectsAndRunsTheOneControlThatAnswers) {
+  CTKPCommandBars* bars = frame->Bars();
+  RowBar* bar = AddRowBar(bars, tkpBarTypeMenuBar);
+  ASSERT_NE(bar, nullptr);
+  frame->RecalcLayout();
+  ASSERT_TRUE(harness::WaitUntil([&] { return ::GetActiveWindow() == frame->m_hWnd; }));
+  // One answer: selected and run as by the keyboard; the tracking ends with the command.
+  MSG altO{frame->m_hWnd, WM_SYSKEYDOWN, 'O', 0x20180001, 0, {}};
+  EXPECT_TRUE(frame->PreTranslateMessage(&altO));
+  harness::PumpMessages();
+  EXPECT_EQ(frame->menuCommands, std::vector<UINT>{kFirstMenuCommand});
+  EXPECT_FALSE(bar->IsTrackingMode());
+  // Two answers: the first is selected by keyboard and nothing runs; the letter again moves on.
+  MSG altS{frame->m_hWnd, WM_SYSKEYDOWN, 'S', 0x201F0001, 0, {}};
+  EXPECT_TRUE(frame->PreTranslateMessage(&altS));
+  EXPECT_EQ(bar->GetTrackingMode(), 1);
+  EXPECT_EQ(bar->GetSelected(), 1);
+  EXPECT_TRUE(bar->IsSelectedByKeyboard());
+  EXPECT_EQ(bar->GetControl(1)->GetSelected(), 2);
+  EXPECT_EQ(bar->OnHookKeyDown('S', 0), 1);
+  EXPECT_EQ(bar->GetSelected(), 3);
+  EXPECT_EQ(frame->menuCommands.size(), 1u);
+  // On the menu bar a caption without a mark answers by its first letter in the frame-wide search.
+  bar->EndTracking();
+  MSG altH{frame->m_hWnd, WM_SYSKEYDOWN, 'H', 0x20230001, 0, {}};
+  EXPECT_TRUE(frame->PreTranslateMessage(&altH));
+  harness::PumpMessages();
+  EXPECT_EQ(frame->menuCommands.back(), kFirstMenuCommand + 4);
+  // With first letters turned off (bit 4), Help no longer answers and the key goes on to the system.
+  bars->GetOptions()->keyboardCuesUse = TKP_CUES_USE_ALL_BARS | TKP_CUES_USE_AMPERSAND;
+  EXPECT_FALSE(frame->PreTranslateMessage(&altH));
+  // Frame-wide mnemonics off.
+  bars->GetOptions()->keyboardCuesUse = TKP_CUES_USE_NONE;
+  EXPECT_FALSE(frame->PreTranslateMessage(&altO));
+  EXPECT_EQ(frame->menuCommands.size(), 2u);
+}
+
+TEST_F(CommandBars, ArrowKeysReturnAndEscapeOnATrackingBar) {
+  RowBar* bar = AddRowBar(frame->Bars(), tkpBarTypeNormal);
+  ASSERT_NE(bar, nullptr);
+  frame->RecalcLayout();
+  bar->SetTrackingMode(1, TRUE, TRUE);  // the first control selected
+  EXPECT_EQ(bar->GetSelected(), 0);
+  EXPECT_EQ(bar->OnHookKeyDown(VK_RIGHT, 0), 1);
+  EXPECT_EQ(bar->GetSelected(), 1);
+  EXPECT_EQ(bar->OnHookKeyDown(VK_END, 0), 1);
+  EXPECT_EQ(bar->GetSelected(), 4);
+  EXPECT_EQ(bar->OnHookKeyDown(VK_RIGHT, 0), 1);  // wraps
+  EXPECT_EQ(bar->GetSelected(), 0);
+  EXPECT_EQ(bar->OnHookKeyDown(VK_LEFT, 0), 1);
+  EXPECT_EQ(bar->GetSelected(), 4);
+  EXPECT_EQ(bar->OnHookKeyDown(VK_HOME, 0), 1);
+  EXPECT_EQ(bar->GetSelected(), 0);
+  // Down on a control without a popup opens nothing and the key is not the bar's.
+  EXPECT_EQ(bar->OnHookKeyDown(VK_DOWN, 0), 0);
+  bar->SetSelected(3, TRUE);
+  harness::PumpMessages();
+  EXPECT_FALSE(harness::CaptureWindow(frame->m_hWnd, "commandbars_keyboard").empty());
+  EXPECT_EQ(bar->OnHookKeyDown(VK_RETURN, 0), 1);
+  harness::PumpMessages();
+  EXPECT_EQ(frame->menuCommands, std::vector<UINT>{kFirstMenuCommand + 3});
+  EXPECT_FALSE(bar->IsTrackingMode());
+  bar->SetTrackingMode(1, TRUE, TRUE);
+  EXPECT_EQ(bar->OnHookKeyDown(VK_ESCAPE, 0), 1);
+  EXPECT_FALSE(bar->IsTrackingMode());
+  EXPECT_EQ(bar->GetSelected(), -1);
+}
+
+TEST_F(CommandBars, TheMouseSelectsTheControlUnderIt) {
+  RowBar* bar = AddRowBar(frame->Bars(), tkpBarTypeNormal);
+  ASSERT_NE(bar, nullptr);
+  frame->RecalcLayout();
+  ASSERT_TRUE(harness::WaitUntil([&] { return ::GetActiveWindow() == frame->m_hWnd; }));
+  const CPoint over = bar->Centre(2);
+  bar->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(over.x, over.y));
+  EXPECT_EQ(bar->GetSelected(), 2);
+  EXPECT_FALSE(bar->IsSelectedByKeyboard());
+  EXPECT_EQ(bar->GetControl(2)->GetSelected(), 1);
+  bar->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(bar->Centre(4).x + RowBar::kWidth, over.y));
+  EXPECT_EQ(bar->GetSelected(), -1);
+  bar->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(over.x, over.y));
+  bar->SendMessage(WM_MOUSELEAVE);
+  EXPECT_EQ(bar->GetSelected(), -1);
+  EXPECT_EQ(bar->GetControl(2)->GetSelected(), 0);
 }
 
 TEST_F(CommandBars, TrackingEndsWhenTheKeyboardManagerGivesTheBarEscape) {

@@ -7,7 +7,7 @@
 #include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/layout.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
-#include "toolkit/commandbars/tkp_paint_chain.h"
+#include "toolkit/commandbars/tkp_paint_manager.h"
 #include "toolkit/common/tkp_image_manager.h"
 
 IMPLEMENT_DYNCREATE(CTKPToolBar, CTKPCommandBar)
