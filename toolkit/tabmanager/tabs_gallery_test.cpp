@@ -1,0 +1,129 @@
+// Every tab appearance in every colour set, each strip with a selected, a hot, a normal and a disabled
+// tab: screenshots/tabs_gallery.png. The strips are laid out and drawn into a backing bitmap that the
+// gallery window shows.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/harness/driver.h"
+#include "toolkit/common/color_manager.h"
+#include "toolkit/controls/tk_gallery_test_support.h"
+#include "toolkit/tabmanager/tkp_tab_appearance.h"
+#include "toolkit/tabmanager/tkp_tab_manager.h"
+#include "toolkit/tabmanager/tkp_tab_paint_manager.h"
+
+namespace {
+
+// The stacked bars need room for the client area between their bars: their row is taller.
+constexpr int kLabelW = 84, kCellW = 232, kCellH = 76, kBarsH = 106, kColW = 236, kGap = 8, kTop = 28;
+constexpr int kWidth = kLabelW + 5 * kColW, kHeight = kTop + 9 * (kCellH + kGap) + kBarsH + kGap;
+
+// A strip drawn straight into a DC, without a window of its own.
+class CellStrip : public CTKPTabManager {
+ public:
+  explicit CellStrip(CTKPTabPaintManager* pPaintManager) : m_pPaintManager(pPaintManager) {}
+  void Reposition() override {}
+  CTKPTabPaintManager* GetPaintManager() const override { return m_pPaintManager; }
+  void RedrawControl() override {}
+  BOOL DrawIcon(CDC*, CPoint, CTKPTabManagerItem*, BOOL, CSize&) override { return FALSE; }
+  using CTKPTabManager::SetHotItem;
+
+ private:
+  CTKPTabPaintManager* m_pPaintManager;
+};
+
+class Gallery : public CWnd {
+ public:
+  Gallery() : m_canvas(kWidth, kHeight) {}
+  tkgallery::Canvas m_canvas;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_PAINT) {
+      PAINTSTRUCT ps;
+      HDC hDC = ::BeginPaint(m_hWnd, &ps);
+      ::BitBlt(hDC, 0, 0, kWidth, kHeight, m_canvas.DC(), 0, 0, SRCCOPY);
+      ::EndPaint(m_hWnd, &ps);
+      return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+};
+
+void Label(HDC hDC, const CRect& rc, LPCWSTR text, UINT format) {
+  ::SetBkMode(hDC, TRANSPARENT);
+  ::SetTextColor(hDC, RGB(0x14, 0x2A, 0x52));
+  HGDIOBJ old = ::SelectObject(hDC, ::GetStockObject(DEFAULT_GUI_FONT));
+  CRect r = rc;
+  ::DrawTextW(hDC, text, -1, r, format | DT_SINGLELINE | DT_NOPREFIX);
+  ::SelectObject(hDC, old);
+}
+
+// Lays out and draws one strip in the cell; checks that every tab stands whole inside it.
+void DrawCell(HDC hDC, const CRect& cell, int appearance, int colorSet) {
+  auto* pPaintManager = new CTKPTabPaintManager;
+  pPaintManager->SetAppearance(appearance);
+  pPaintManager->SetColor(colorSet);
+  pPaintManager->HotTracking = TRUE;
+  {
+    CellStrip strip(pPaintManager);
+    for (LPCTSTR caption : {_T("Disk"), _T("Files"), _T("Found"), _T("Old")}) strip.InsertItem(-1, caption);
+    strip.GetItem(3)->SetEnabled(FALSE);
+    strip.SetCurSel(1);
+    strip.SetHotItem(strip.GetItem(0));
+    CDC* pDC = CDC::FromHandle(hDC);
+    pPaintManager->RepositionTabControl(&strip, pDC, cell);
+    pPaintManager->DrawTabControl(&strip, pDC, cell);
+    const std::string where = "appearance " + std::to_string(appearance) + ", colour set " + std::to_string(colorSet);
+    for (int i = 0; i < strip.GetItemCount(); ++i) {
+      const CRect rc = strip.GetItem(i)->GetRect();
+      EXPECT_TRUE((rc & cell) == rc) << where << ", tab " << i;
+      if (appearance != 8) {
+        EXPECT_GE(strip.GetItem(i)->GetLength(), strip.GetItem(i)->GetFullLength()) << where;
+      }
+    }
+    EXPECT_FALSE(strip.GetClientRect().IsRectEmpty()) << where;
+    EXPECT_TRUE(strip.FindNavigateButton(1)->GetRect().IsRectEmpty()) << where;
+    Label(hDC, strip.GetClientRect(), L"Files", DT_CENTER | DT_VCENTER);
+  }
+  pPaintManager->InternalRelease();
+}
+
+TEST(TabsGallery, EveryAppearanceInEveryColourSet) {
+  // The luna palettes show as on a system with the blue visual style.
+  TKPColorManager()->Table().SetForcedScheme(kTKPSchemeBlue);
+  TKPColorManager()->RefreshColors();
+  Gallery gallery;
+  CRect frame(0, 0, kWidth, kHeight);
+  ::AdjustWindowRectEx(frame, WS_OVERLAPPED | WS_CAPTION, FALSE, 0);
+  ASSERT_TRUE(gallery.CreateEx(0, nullptr, _T("Tab appearances and colour sets"), WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE,
+                               0, 0, frame.Width(), frame.Height(), nullptr, nullptr));
+  HDC canvas = gallery.m_canvas.DC();
+  const int colorSets[5] = {1, 2, 4, 8, 16};
+  const LPCWSTR setNames[5] = {L"1  Default", L"2  Flat", L"4  Luna (blue scheme)", L"8  Visual style", L"16  Light"};
+  const LPCWSTR appearanceNames[10] = {L"0  Classic", L"1  Classic, hot", L"2  Framed",    L"3  Segments",
+                                       L"4  Buttons", L"5  Flat",         L"6  Flat frame", L"7  Trapezoids",
+                                       L"8  Bars",    L"9  Curves"};
+  for (int c = 0; c < 5; ++c) {
+    Label(canvas, CRect(kLabelW + c * kColW, 0, kLabelW + c * kColW + kCellW, kTop), setNames[c], DT_CENTER | DT_VCENTER);
+  }
+  int y = kTop;
+  for (int a = 0; a < 10; ++a) {
+    const int height = a == 8 ? kBarsH : kCellH;
+    Label(canvas, CRect(6, y, kLabelW, y + height), appearanceNames[a], DT_LEFT | DT_VCENTER);
+    for (int c = 0; c < 5; ++c) {
+      DrawCell(canvas, CRect(kLabelW + c * kColW, y, kLabelW + c * kColW + kCellW, y + height), a, colorSets[c]);
+    }
+    y += height + kGap;
+  }
+  gallery.Invalidate();
+  gallery.UpdateWindow();
+  harness::PumpFor(100);
+  EXPECT_FALSE(harness::CaptureWindow(gallery.m_hWnd, "tabs_gallery").empty());
+  gallery.DestroyWindow();
+  TKPColorManager()->Table().SetForcedScheme(kTKPSchemeAuto);
+  TKPColorManager()->RefreshColors();
+}
+
+}  // namespace
