@@ -9,6 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "toolkit/common/tkp_prop_exchange_registry.h"
@@ -129,14 +133,31 @@ class DockingFrameTest : public testing::Test {
   void Add(CTKPDockingPane* pane, LPCTSTR title, LPCWSTR cls) {
     ASSERT_NE(pane, nullptr);
     pane->SetTitle(title);
-    HWND wnd = Child(frame->GetSafeHwnd(), cls, L"", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE);
-    if (std::wstring(cls) == L"LISTBOX") {
-      for (LPCWSTR line : {L"Sector 2048: FAT32 boot record", L"Sector 6144: NTFS boot record",
+    const std::wstring kind = cls;
+    DWORD style = WS_VISIBLE;
+    if (kind == L"LISTBOX") style |= WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
+    if (kind == L"EDIT") style |= ES_MULTILINE | ES_AUTOVSCROLL;
+    if (kind == L"SysTreeView32") style |= TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT;
+    HWND wnd = Child(frame->GetSafeHwnd(), cls, L"", style);
+    if (kind == L"LISTBOX") {
+      for (LPCWSTR line : {L"FAT32 at sector 2048", L"NTFS at sector 6144",
                            L"Folder \\DCIM restored", L"412 files found"}) {
         ::SendMessageW(wnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
       }
-    } else if (std::wstring(cls) == L"EDIT") {
+    } else if (kind == L"EDIT") {
       ::SetWindowTextW(wnd, pane->GetID() == kSearch ? L"*.jpg; *.docx" : L"Quick Scan finished: 412 files.");
+    } else {
+      HTREEITEM parent = TVI_ROOT;
+      for (LPCWSTR name : {L"Partition 1 (FAT32)", L"DCIM", L"100CANON"}) {
+        TVINSERTSTRUCTW item{};
+        item.hParent = parent;
+        item.hInsertAfter = TVI_LAST;
+        item.item.mask = TVIF_TEXT;
+        item.item.pszText = const_cast<LPWSTR>(name);
+        HTREEITEM added = reinterpret_cast<HTREEITEM>(::SendMessageW(wnd, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        if (parent != TVI_ROOT) ::SendMessageW(wnd, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+        parent = added;
+      }
     }
     pane->Attach(wnd);
   }
