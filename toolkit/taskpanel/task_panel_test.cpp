@@ -381,6 +381,87 @@ TEST_F(TaskPanel, RemovingAGroupClearsEveryPointerIntoIt) {
   EXPECT_EQ(places->GetCaptionRect().top, tasks->GetTargetRect().bottom + 15);
 }
 
+TEST_F(TaskPanel, AListOpensOneGroupThatFillsThePanelAndScrollsItsItems) {
+  panel.SetLockRedraw(TRUE);
+  for (UINT i = 0; i < 30; ++i) {
+    CString caption;
+    caption.Format(_T("Recovered folder %u"), i + 1);
+    places->AddLinkItem(5000 + i, ID_LOAD_SNAPSHOT)->SetCaption(caption);
+  }
+  panel.SetBehaviour(CTKPTaskPanel::kList);
+  panel.SetLockRedraw(FALSE);
+  EXPECT_EQ(panel.GetActiveGroup(), nullptr);
+  EXPECT_FALSE(tasks->IsExpanded());  // in a list only the open group shows its items
+  host.notes.clear();
+  Click(places);
+  EXPECT_EQ(panel.GetActiveGroup(), places);
+  for (int i = 0; i < 11; ++i) Tick();
+  EXPECT_FALSE(timers.running);
+  EXPECT_TRUE(places->IsExpanded());
+  EXPECT_EQ(host.Codes(), std::vector<WPARAM>({TKPTPN_FOCUSEDITEMCHANGED, TKPTPN_GROUPEXPANDING, TKPTPN_GROUPEXPANDED}));
+  // The open group takes what the captions leave; its items scroll inside it.
+  EXPECT_EQ(places->GetTargetRect().bottom, 520 - 12);
+  EXPECT_EQ(places->GetFirstVisibleItemIndex(), 0);
+  const CTKPTaskPanelScrollButton& up = panel.GetScrollButton(TRUE);
+  const CTKPTaskPanelScrollButton& down = panel.GetScrollButton(FALSE);
+  EXPECT_FALSE(up.IsVisible());  // nothing above to scroll to
+  ASSERT_TRUE(down.IsVisible());
+  EXPECT_EQ(panel.HitTest(Centre(down.rcButton)), nullptr);
+  // Pressing the down button scrolls a row at once and one more at each tick until it is released.
+  panel.PostMessage(WM_TIMER, kTaskPanelScrollTimer);
+  panel.PostMessage(WM_TIMER, kTaskPanelScrollTimer);
+  const CPoint pt = Centre(down.rcButton);
+  panel.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+  panel.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+  EXPECT_EQ(places->GetFirstVisibleItemIndex(), 3);
+  EXPECT_FALSE(down.bPressed);
+  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_TRUE(up.IsVisible());
+  EXPECT_TRUE(places->GetAt(0)->GetHitTestRect().IsRectEmpty());  // scrolled away
+  EXPECT_EQ(places->GetAt(3)->GetHitTestRect().top, places->GetClientRect().top + 8);
+  // The wheel scrolls up to three rows back.
+  panel.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  EXPECT_EQ(places->GetFirstVisibleItemIndex(), 0);
+  // Focusing an item below the body scrolls it into view.
+  panel.SetFocusedItem(places->GetAt(31), TRUE);
+  EXPECT_FALSE(places->GetAt(31)->GetHitTestRect().IsRectEmpty());
+  EXPECT_LE(places->GetAt(31)->GetHitTestRect().bottom, places->GetTargetRect().bottom);
+  EXPECT_FALSE(panel.GetScrollButton(FALSE).IsVisible());
+  // Ctrl+Up opens the group before it.
+  BYTE keys[256];
+  ::GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  ::SetKeyboardState(keys);
+  Key(VK_UP);
+  keys[VK_CONTROL] = 0;
+  ::SetKeyboardState(keys);
+  EXPECT_EQ(panel.GetActiveGroup(), details);
+  EXPECT_EQ(panel.GetFocusedItem(), details);
+  for (int i = 0; i < 11; ++i) Tick();
+  EXPECT_FALSE(places->IsExpanded());
+  EXPECT_EQ(places->GetTargetRect().Height(), places->GetCaptionRect().Height());
+  // Removing the open group leaves no button or active group behind.
+  details->Remove();
+  EXPECT_EQ(panel.GetActiveGroup(), nullptr);
+  EXPECT_EQ(panel.GetScrollButton(TRUE).pGroupScroll, nullptr);
+  EXPECT_EQ(panel.GetScrollButton(FALSE).pGroupScroll, nullptr);
+}
+
+TEST_F(TaskPanel, ListScreenshot) {
+  for (UINT i = 0; i < 24; ++i) {
+    CString caption;
+    caption.Format(_T("Recovered folder %u"), i + 1);
+    places->AddLinkItem(5000 + i, ID_LOAD_SNAPSHOT)->SetCaption(caption);
+  }
+  panel.SetBehaviour(CTKPTaskPanel::kList);
+  panel.SetAnimation(1);
+  places->SetExpanded(TRUE);
+  places->Scroll(2);
+  harness::PumpMessages();
+  host.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  EXPECT_FALSE(harness::CaptureWindow(host.m_hWnd, "task_panel_list").empty());
+}
+
 TEST_F(TaskPanel, Screenshot) {
   ::SetForegroundWindow(host.m_hWnd);
   panel.SetFocus();

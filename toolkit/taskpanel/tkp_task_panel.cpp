@@ -49,6 +49,7 @@ CTKPTaskPanel::CTKPTaskPanel()
 }
 
 CTKPTaskPanel::~CTKPTaskPanel() {
+  ReleaseReference(m_pActiveGroup);
   ReleaseReference(m_pItemHot);
   ReleaseReference(m_pItemFocused);
   m_pGroups->RemoveAll(FALSE);
@@ -118,7 +119,21 @@ void CTKPTaskPanel::SetLockRedraw(BOOL bLock) {
   if (!bLock && m_nLockRedraw == 0) Reposition(TRUE);
 }
 
-BOOL CTKPTaskPanel::IsGroupExpanded(const CTKPTaskPanelGroup* pGroup) const { return pGroup->m_geo.expanded; }
+BOOL CTKPTaskPanel::IsGroupExpanded(const CTKPTaskPanelGroup* pGroup) const {
+  if (IsExplorerBehaviour()) return pGroup->m_geo.expanded;
+  // One open group at a time; a group that cannot be closed stays as it is.
+  return pGroup == m_pActiveGroup || (pGroup->m_geo.expanded && !pGroup->IsExpandable());
+}
+
+void CTKPTaskPanel::SetBehaviour(int nBehaviour) {
+  m_nBehaviour = nBehaviour >= kExplorer && nBehaviour <= kList ? nBehaviour : kExplorer;
+  Reposition(FALSE);
+}
+
+int CTKPTaskPanel::GetItemLayout() const {
+  if (m_nItemLayout != 0) return m_nItemLayout;
+  return m_nBehaviour == kToolbox ? taskpanel::kLayoutImageAboveCaption : taskpanel::kLayoutImageWithCaption;
+}
 
 // ---- layout and animation ----
 
@@ -141,7 +156,27 @@ void CTKPTaskPanel::Reposition(BOOL bAnimate) {
   }
   const bool animate = bAnimate && m_bAnimate;
   const taskpanel::StackInput in{rc, margins, m_pPaintManager->GetGroupSpacing(this), animate};
+  for (int i = 0; i < GetGroupCount(); ++i) {
+    CTKPTaskPanelGroup* pGroup = GetAt(i);
+    if (IsExplorerBehaviour()) {
+      pGroup->m_nFirstVisible = 0;
+    } else if (pGroup->m_geo.visible && (pGroup == m_pActiveGroup || pGroup->m_geo.expanding)) {
+      // The open group takes the height the captions leave; its items scroll inside it.
+      const CRect inner = m_pPaintManager->GetGroupInnerMargins(pGroup);
+      const int minimum = inner.top + std::max(32, static_cast<int>(pGroup->GetIconSize().cy + inner.bottom)) + 2;
+      pGroup->m_geo.bodyHeight = taskpanel::FillBodyHeight(geometry, &pGroup->m_geo, in, minimum);
+    }
+  }
   m_nClientHeight = taskpanel::StackGroups(geometry, in);
+  if (!IsExplorerBehaviour()) {
+    if (auto* pActive = static_cast<CTKPTaskPanelGroup*>(m_pActiveGroup)) {
+      pActive->FillBodyFromTop();
+      if (m_pItemFocused && m_pItemFocused->GetItemGroup() == pActive && !m_pItemFocused->IsGroup()) {
+        pActive->EnsureVisible(m_pItemFocused);
+      }
+    }
+  }
+  RepositionScrollButtons();
   m_nAnimationStep = kFirstAnimationStep;
   const bool moving = std::any_of(geometry.begin(), geometry.end(),
                                   [](const taskpanel::GroupGeometry* g) { return g->visible && g->current != g->target; });
@@ -165,6 +200,39 @@ void CTKPTaskPanel::Reposition(BOOL bAnimate) {
 
 void CTKPTaskPanel::AnimateGroups(int nStep) {
   for (int i = 0; i < GetGroupCount(); ++i) GetAt(i)->OnAnimate(nStep);
+}
+
+void CTKPTaskPanel::OnGroupScrolled() {
+  AnimateGroups(0);
+  RepositionScrollButtons();
+  if (m_hWnd) Invalidate(FALSE);
+}
+
+void CTKPTaskPanel::RepositionScrollButtons() {
+  for (CTKPTaskPanelScrollButton* pButton : {&m_scrollUp, &m_scrollDown}) {
+    pButton->rcButton.SetRectEmpty();
+    pButton->pGroupScroll = pButton->pGroupCaption = nullptr;
+    pButton->bEnabled = FALSE;
+  }
+  auto* pActive = static_cast<CTKPTaskPanelGroup*>(m_pActiveGroup);
+  if (IsExplorerBehaviour() || pActive == nullptr || !pActive->IsVisible()) return;
+  // Two small squares at the top and bottom right of the open group's body.
+  CRect body = pActive->GetTargetClientRect();
+  body.DeflateRect(4, 4);
+  m_scrollUp.rcButton = CRect(body.right - 16, body.top, body.right, body.top + 16);
+  m_scrollDown.rcButton = CRect(body.right - 16, body.bottom - 16, body.right, body.bottom);
+  for (CTKPTaskPanelScrollButton* pButton : {&m_scrollUp, &m_scrollDown}) {
+    pButton->pGroupScroll = pButton->pGroupCaption = pActive;
+    pButton->bEnabled = pActive->CanScroll(pButton->bScrollUp);
+  }
+}
+
+CTKPTaskPanelScrollButton* CTKPTaskPanel::ScrollButtonAt(CPoint pt) {
+  pt.y += GetScrollOffset();
+  for (CTKPTaskPanelScrollButton* pButton : {&m_scrollUp, &m_scrollDown}) {
+    if (pButton->IsVisible() && pButton->rcButton.PtInRect(pt)) return pButton;
+  }
+  return nullptr;
 }
 
 void CTKPTaskPanel::StartAnimationTimer() {
@@ -253,6 +321,11 @@ void CTKPTaskPanel::EnsureVisible(CTKPTaskPanelItem* pItem) {
   CTKPTaskPanelGroup* pGroup = pItem->GetItemGroup();
   if (pGroup == nullptr) return;
   if (!pGroup->IsExpanded()) pGroup->SetExpanded(TRUE);
+  if (!IsExplorerBehaviour()) {
+    ScrollRectIntoView(pGroup->GetTargetRect());
+    pGroup->EnsureVisible(pItem);
+    return;
+  }
   CRect rc = static_cast<CTKPTaskPanelGroupItem*>(pItem)->GetItemRect();
   rc.OffsetRect(0, pGroup->GetTargetClientRect().top);
   ScrollRectIntoView(rc);
@@ -260,10 +333,28 @@ void CTKPTaskPanel::EnsureVisible(CTKPTaskPanelItem* pItem) {
 
 void CTKPTaskPanel::ExpandGroup(CTKPTaskPanelGroup* pGroup, BOOL bExpand) {
   if (pGroup == nullptr) return;
-  TKPTASKPANELGROUPEXPANDING expanding{pGroup, bExpand};
-  if (NotifyOwner(TKPTPN_GROUPEXPANDING, reinterpret_cast<LPARAM>(&expanding)) == -1) return;
-  pGroup->m_geo.expanded = bExpand != FALSE;
-  pGroup->m_geo.expanding = true;
+  if (IsExplorerBehaviour()) {
+    TKPTASKPANELGROUPEXPANDING expanding{pGroup, bExpand};
+    if (NotifyOwner(TKPTPN_GROUPEXPANDING, reinterpret_cast<LPARAM>(&expanding)) == -1) return;
+    pGroup->m_geo.expanded = bExpand != FALSE;
+    pGroup->m_geo.expanding = true;
+    Reposition(TRUE);
+    return;
+  }
+  // One group is open at a time: opening one closes the other; closing alone does nothing.
+  if (bExpand && pGroup != m_pActiveGroup) {
+    TKPTASKPANELGROUPEXPANDING expanding{pGroup, TRUE};
+    if (NotifyOwner(TKPTPN_GROUPEXPANDING, reinterpret_cast<LPARAM>(&expanding)) == -1) return;
+    if (auto* pOld = static_cast<CTKPTaskPanelGroup*>(m_pActiveGroup)) {
+      if (pOld->IsExpandable()) {
+        pOld->m_geo.expanded = false;
+        pOld->m_geo.expanding = true;
+      }
+    }
+    KeepReference(m_pActiveGroup, pGroup);
+    pGroup->m_geo.expanded = true;
+    pGroup->m_geo.expanding = true;
+  }
   Reposition(TRUE);
 }
 
@@ -271,6 +362,7 @@ void CTKPTaskPanel::ExpandGroup(CTKPTaskPanelGroup* pGroup, BOOL bExpand) {
 
 CTKPTaskPanelItem* CTKPTaskPanel::HitTest(CPoint pt, BOOL* pbOnCaption) const {
   if (pbOnCaption) *pbOnCaption = FALSE;
+  if (const_cast<CTKPTaskPanel*>(this)->ScrollButtonAt(pt)) return nullptr;
   pt.y += GetScrollOffset();
   for (int i = 0; i < GetGroupCount(); ++i) {
     CTKPTaskPanelGroup* pGroup = GetAt(i);
@@ -341,6 +433,13 @@ void CTKPTaskPanel::OnItemRemoved(CTKPTaskPanelItem* pItem) {
   }
   if (m_pItemDragging == pItem) m_pItemDragging = nullptr;
   if (m_pItemDragOver == pItem) m_pItemDragOver = nullptr;
+  if (m_pActiveGroup == pItem) ReleaseReference(m_pActiveGroup);
+  for (CTKPTaskPanelScrollButton* pButton : {&m_scrollUp, &m_scrollDown}) {
+    if (pButton->pGroupScroll == pItem || pButton->pGroupCaption == pItem) {
+      pButton->pGroupScroll = pButton->pGroupCaption = nullptr;
+      pButton->rcButton.SetRectEmpty();
+    }
+  }
 }
 
 // ---- keyboard navigation ----
@@ -397,6 +496,8 @@ void CTKPTaskPanel::OnClick(CTKPTaskPanelGroupItem* pItem) {
 void CTKPTaskPanel::OnDraw(CDC* pDC) {
   m_pPaintManager->FillTaskPanel(pDC, this);
   for (int i = 0; i < GetGroupCount(); ++i) GetAt(i)->OnPaint(pDC);
+  m_pPaintManager->DrawScrollButton(pDC, &m_scrollUp);
+  m_pPaintManager->DrawScrollButton(pDC, &m_scrollDown);
 }
 
 BOOL CTKPTaskPanel::OnEraseBkgnd(CDC*) { return TRUE; }

@@ -33,6 +33,22 @@ struct TKPTASKPANELGROUPEXPANDING {
 
 // Timer ids of the panel.
 constexpr UINT_PTR kTaskPanelAnimationTimer = 200;
+constexpr UINT_PTR kTaskPanelScrollTimer = 202;
+
+// One of the two buttons that scroll the items of the open group in toolbox and list behaviour.
+struct CTKPTaskPanelScrollButton {
+  explicit CTKPTaskPanelScrollButton(BOOL bUp) : bScrollUp(bUp) {}
+  BOOL IsVisible() const { return !rcButton.IsRectEmpty() && pGroupScroll && (bEnabled || bInCaption); }
+
+  BOOL bScrollUp;
+  BOOL bEnabled = FALSE;
+  BOOL bPressed = FALSE;
+  BOOL bHot = FALSE;
+  BOOL bInCaption = FALSE;                      // drawn even when disabled
+  CRect rcButton;                               // content coordinates; empty = hidden
+  CTKPTaskPanelGroup* pGroupScroll = nullptr;   // the group whose items it scrolls
+  CTKPTaskPanelGroup* pGroupCaption = nullptr;  // the group it is drawn on
+};
 
 // Starts and stops the panel's timers; a test gives its own and delivers the ticks itself.
 class CTKPTaskPanelTimers {
@@ -87,13 +103,16 @@ class CTKPTaskPanel : public CWnd {
   CSize GetItemIconSize() const { return m_szItemIcon; }
   void SetIconSize(CSize sz) { m_szItemIcon = sz; }
   CSize GetGroupIconSize() const { return m_szGroupIcon; }
-  int GetItemLayout() const { return m_nItemLayout != 0 ? m_nItemLayout : taskpanel::kLayoutImageWithCaption; }
+  int GetItemLayout() const;
   void SetItemLayout(int n) { m_nItemLayout = n; }
   // Hot-tracking: 1 the link's text, 2 and 3 a frame round the item (0 takes the behaviour's).
   enum { kHotTrackText = 1, kHotTrackFrame = 2, kHotTrackHighlight = 3 };
   int GetHotTrackStyle() const { return m_nHotTrackStyle != 0 ? m_nHotTrackStyle : m_nBehaviour + 1; }
   void SetHotTrackStyle(int n) { m_nHotTrackStyle = n; }
   int GetBehaviour() const { return m_nBehaviour; }
+  void SetBehaviour(int nBehaviour);
+  CTKPTaskPanelGroup* GetActiveGroup() const { return static_cast<CTKPTaskPanelGroup*>(m_pActiveGroup); }
+  const CTKPTaskPanelScrollButton& GetScrollButton(BOOL bUp) const { return bUp ? m_scrollUp : m_scrollDown; }
   BOOL IsExplorerBehaviour() const { return m_nBehaviour == kExplorer; }
 
   // Layout and state.
@@ -126,6 +145,8 @@ class CTKPTaskPanel : public CWnd {
   virtual LRESULT NotifyOwner(WPARAM wParam, LPARAM lParam);
   virtual void OnItemRemoved(CTKPTaskPanelItem* pItem);
   virtual void UpdateScrollBar();
+  // A group's items scrolled: the animation snaps and the scroll buttons follow.
+  void OnGroupScrolled();
 
  protected:
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
@@ -157,6 +178,10 @@ class CTKPTaskPanel : public CWnd {
   taskpanel::NavPos NavigationPosition(const CTKPTaskPanelItem* pItem) const;
   CTKPTaskPanelItem* ElementAt(taskpanel::NavPos pos) const;
   void AnimateGroups(int nStep);
+  void RepositionScrollButtons();
+  CTKPTaskPanelScrollButton* ScrollButtonAt(CPoint pt);
+  void RunScrollButtonLoop(CTKPTaskPanelScrollButton& button);
+  BOOL SwitchActiveGroup(int nDirection);
   void StartAnimationTimer();
   void StopAnimationTimer();
   void SetScrollPosition(int nPos);
@@ -205,6 +230,9 @@ class CTKPTaskPanel : public CWnd {
   BOOL m_bSingleSelection = FALSE;
   BOOL m_bUpdatingScrollBar = FALSE;
   BOOL m_bTrackingLeave = FALSE;
+  CTKPTaskPanelItem* m_pActiveGroup = nullptr;  // counted
+  CTKPTaskPanelScrollButton m_scrollUp{TRUE};
+  CTKPTaskPanelScrollButton m_scrollDown{FALSE};
   CTKPTaskPanelTimers m_defaultTimers;
   CTKPTaskPanelTimers* m_pTimers = &m_defaultTimers;
 

@@ -19,11 +19,27 @@ void CTKPTaskPanel::OnMouseMove(UINT nFlags, CPoint point) {
   const bool hot = pHit && pHit->IsAcceptFocus() && CTKPDrawHelpers::IsTopParentActive(m_hWnd) &&
                    (m_pItemPressed == nullptr || m_pItemPressed == pHit);
   SetHotItem(hot ? pHit : nullptr);
+  // The scroll buttons light up under the mouse.
+  CTKPTaskPanelScrollButton* pUnder = ScrollButtonAt(point);
+  for (CTKPTaskPanelScrollButton* pButton : {&m_scrollUp, &m_scrollDown}) {
+    const BOOL bHot = pButton == pUnder;
+    if (pButton->bHot == bHot) continue;
+    pButton->bHot = bHot;
+    if (bHot && !m_bTrackingLeave) {
+      TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, m_hWnd, 0};
+      m_bTrackingLeave = ::TrackMouseEvent(&tme);
+    }
+    Invalidate(FALSE);
+  }
 }
 
 void CTKPTaskPanel::OnMouseLeave() {
   m_bTrackingLeave = FALSE;
   SetHotItem(nullptr);
+  if (m_scrollUp.bHot || m_scrollDown.bHot) {
+    m_scrollUp.bHot = m_scrollDown.bHot = FALSE;
+    Invalidate(FALSE);
+  }
 }
 
 BOOL CTKPTaskPanel::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
@@ -49,7 +65,44 @@ void CTKPTaskPanel::OnPress(CPoint point) {
   Invalidate(FALSE);
 }
 
-void CTKPTaskPanel::OnLButtonDown(UINT, CPoint point) { OnPress(point); }
+void CTKPTaskPanel::OnLButtonDown(UINT, CPoint point) {
+  OnPress(point);
+  CTKPTaskPanelScrollButton* pButton = ScrollButtonAt(point);
+  if (pButton && pButton->bEnabled) RunScrollButtonLoop(*pButton);
+}
+
+void CTKPTaskPanel::RunScrollButtonLoop(CTKPTaskPanelScrollButton& button) {
+  const int rows = button.bScrollUp ? -1 : 1;
+  button.bPressed = TRUE;
+  SetCapture();
+  if (button.pGroupScroll) button.pGroupScroll->Scroll(rows);
+  Invalidate(FALSE);
+  m_pTimers->Start(m_hWnd, kTaskPanelScrollTimer, 500);
+  bool first = true;
+  // Scrolls a row at each tick until the button is released, Esc is pressed or the capture goes.
+  while (::GetCapture() == m_hWnd) {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) ::DispatchMessageW(&msg);
+    if (!::GetMessageW(&msg, nullptr, 0, 0)) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (msg.message == WM_TIMER && msg.hwnd == m_hWnd && msg.wParam == kTaskPanelScrollTimer) {
+      if (button.pGroupScroll) button.pGroupScroll->Scroll(rows);  // the group may have gone meanwhile
+      if (first) m_pTimers->Start(m_hWnd, kTaskPanelScrollTimer, 50);
+      first = false;
+      continue;
+    }
+    if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)) break;
+    if (msg.message == WM_MOUSEMOVE) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  m_pTimers->Stop(m_hWnd, kTaskPanelScrollTimer);
+  button.bPressed = FALSE;
+  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+  Invalidate(FALSE);
+}
 
 void CTKPTaskPanel::OnLButtonUp(UINT nFlags, CPoint point) {
   CWnd::OnLButtonUp(nFlags, point);
@@ -133,6 +186,10 @@ void CTKPTaskPanel::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
     case VK_RIGHT:
     case VK_DOWN: {
       const int direction = nChar == VK_LEFT || nChar == VK_UP ? -1 : 1;
+      if (!IsExplorerBehaviour() && ::GetKeyState(VK_CONTROL) < 0) {
+        SwitchActiveGroup(direction);
+        return;
+      }
       CTKPTaskPanelItem* pNext = GetNextItem(pFocused, direction, FALSE, nChar == VK_UP || nChar == VK_DOWN);
       if (pNext) SetFocusedItem(pNext, TRUE);
       return;
@@ -140,6 +197,15 @@ void CTKPTaskPanel::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
     default:
       CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
   }
+}
+
+BOOL CTKPTaskPanel::SwitchActiveGroup(int nDirection) {
+  const int nActive = m_pActiveGroup ? m_pGroups->Find(m_pActiveGroup) : (nDirection > 0 ? -1 : GetGroupCount());
+  CTKPTaskPanelGroup* pNext = GetNextVisibleGroup(nActive, nDirection);
+  if (pNext == nullptr || !pNext->IsAcceptFocus()) return FALSE;
+  ExpandGroup(pNext, TRUE);
+  SetFocusedItem(pNext, FALSE);
+  return TRUE;
 }
 
 void CTKPTaskPanel::OnSetFocus(CWnd* pOldWnd) {
@@ -191,6 +257,13 @@ void CTKPTaskPanel::OnVScroll(UINT nSBCode, UINT, CScrollBar*) {
 }
 
 BOOL CTKPTaskPanel::OnMouseWheel(UINT, short zDelta, CPoint) {
+  auto* pActive = static_cast<CTKPTaskPanelGroup*>(m_pActiveGroup);
+  if (!m_bScrollVisible && pActive && !IsExplorerBehaviour()) {
+    // Without a scroll bar the wheel scrolls the open group, up to three rows at a time.
+    const BOOL bUp = zDelta > 0;
+    for (int i = 0; i < 3 && pActive->CanScroll(bUp); ++i) pActive->Scroll(bUp ? -1 : 1);
+    return TRUE;
+  }
   if (!m_bScrollVisible) return FALSE;
   SetScrollPosition(GetScrollOffset() + (zDelta < 0 ? kWheelScroll : -kWheelScroll));
   return TRUE;

@@ -161,8 +161,9 @@ CRect CTKPTaskPanelGroupItem::GetHitTestRect() const {
   if (!IsVisible() || pGroup == nullptr || m_pPanel == nullptr || !pGroup->IsVisible() || !pGroup->IsExpanded()) {
     return CRect();
   }
+  if (!pGroup->IsItemVisibleInGroup(this, TRUE)) return CRect();
   CRect rc = m_rcItem;
-  rc.OffsetRect(0, pGroup->GetClientRect().top - m_pPanel->GetScrollOffset());
+  rc.OffsetRect(0, pGroup->GetClientRect().top - m_pPanel->GetScrollOffset() - pGroup->GetItemScrollOffset());
   return rc;
 }
 
@@ -203,10 +204,10 @@ void CTKPTaskPanelGroupItem::PlaceControlWindow() {
   CTKPTaskPanelGroup* pGroup = GetItemGroup();
   const bool show = m_pPanel && pGroup && IsVisible() && pGroup->IsVisible() &&
                     pGroup->GetItemLayout() != taskpanel::kLayoutImage && pGroup->IsExpanded() &&
-                    taskpanel::IsSettled(pGroup->Geometry());
+                    taskpanel::IsSettled(pGroup->Geometry()) && pGroup->IsItemVisibleInGroup(this, FALSE);
   if (show) {
     CRect rc = m_rcItem;
-    rc.OffsetRect(0, pGroup->GetClientRect().top - m_pPanel->GetScrollOffset());
+    rc.OffsetRect(0, pGroup->GetClientRect().top - m_pPanel->GetScrollOffset() - pGroup->GetItemScrollOffset());
     ::SetWindowPos(m_hWndControl, nullptr, rc.left, rc.top, rc.Width(), rc.Height(),
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     return;
@@ -375,12 +376,77 @@ CRect CTKPTaskPanelGroup::GetHitTestRect() const {
 CTKPTaskPanelGroupItem* CTKPTaskPanelGroup::HitTest(CPoint pt) const {
   if (!IsExpanded()) return nullptr;
   const CRect body = GetClientRect();
-  pt.y -= body.top;
-  for (int i = 0; i < GetItemCount(); ++i) {
+  pt.y -= body.top - GetItemScrollOffset();
+  for (int i = m_nFirstVisible; i < GetItemCount(); ++i) {
     CTKPTaskPanelGroupItem* pItem = GetAt(i);
     if (pItem->IsVisible() && pItem->GetItemRect().PtInRect(pt)) return pItem;
   }
   return nullptr;
+}
+
+void CTKPTaskPanelGroup::SetFirstVisibleItemIndex(int nIndex) {
+  nIndex = taskpanel::SnapFirstVisible(nIndex, m_nItemsPerRow, GetItemCount());
+  if (nIndex == m_nFirstVisible) return;
+  m_nFirstVisible = nIndex;
+  if (m_pPanel) m_pPanel->OnGroupScrolled();
+}
+
+int CTKPTaskPanelGroup::GetItemScrollOffset() const {
+  if (m_nFirstVisible <= 0 || m_pPanel == nullptr) return 0;
+  const CTKPTaskPanelGroupItem* pFirst = GetNextVisibleItem(m_nFirstVisible - 1, 1);
+  if (pFirst == nullptr) return 0;
+  return pFirst->GetItemRect().top - m_pPanel->GetPaintManager()->GetGroupInnerMargins(this).top;
+}
+
+BOOL CTKPTaskPanelGroup::CanScroll(BOOL bUp) const {
+  if (bUp) return m_nFirstVisible > 0;
+  const CTKPTaskPanelGroupItem* pLast = GetNextVisibleItem(GetItemCount(), -1);
+  const int body = m_geo.target.Height() - m_geo.captionHeight;
+  return pLast && pLast->GetItemRect().bottom - GetItemScrollOffset() > body;
+}
+
+void CTKPTaskPanelGroup::Scroll(int nRows) {
+  const int nIndex = m_pGroupItems->GetNextVisibleIndex(m_nFirstVisible, nRows * std::max(1, m_nItemsPerRow));
+  if (nIndex >= 0) SetFirstVisibleItemIndex(nIndex);
+}
+
+BOOL CTKPTaskPanelGroup::IsItemVisibleInGroup(const CTKPTaskPanelGroupItem* pItem, BOOL bTop) const {
+  if (!pItem->IsVisible() || pItem->GetIndex() < m_nFirstVisible) return FALSE;
+  if (m_pPanel == nullptr || m_pPanel->IsExplorerBehaviour()) return TRUE;
+  const int y = (bTop ? pItem->GetItemRect().top : pItem->GetItemRect().bottom) - GetItemScrollOffset();
+  return y >= 0 && y <= m_geo.target.Height() - m_geo.captionHeight;
+}
+
+void CTKPTaskPanelGroup::FillBodyFromTop() {
+  m_nFirstVisible = taskpanel::SnapFirstVisible(m_nFirstVisible, m_nItemsPerRow, GetItemCount());
+  const CTKPTaskPanelGroupItem* pLast = GetNextVisibleItem(GetItemCount(), -1);
+  if (pLast == nullptr || m_pPanel == nullptr) return;
+  const int body = m_geo.target.Height() - m_geo.captionHeight;
+  const int innerTop = m_pPanel->GetPaintManager()->GetGroupInnerMargins(this).top;
+  while (m_nFirstVisible > 0) {
+    const int candidate = taskpanel::SnapFirstVisible(m_nFirstVisible - std::max(1, m_nItemsPerRow), m_nItemsPerRow,
+                                                      GetItemCount());
+    const CTKPTaskPanelGroupItem* pFirst = GetNextVisibleItem(candidate - 1, 1);
+    const int offset = pFirst ? pFirst->GetItemRect().top - innerTop : 0;
+    if (pLast->GetItemRect().bottom - offset > body) break;
+    m_nFirstVisible = candidate;
+  }
+}
+
+void CTKPTaskPanelGroup::EnsureVisible(CTKPTaskPanelItem* pItem) {
+  const int nIndex = m_pGroupItems->Find(pItem);
+  if (nIndex < 0 || !IsExpanded()) return;
+  if (nIndex < m_nFirstVisible) {
+    SetFirstVisibleItemIndex(nIndex);
+    return;
+  }
+  const int body = m_geo.target.Height() - m_geo.captionHeight;
+  const CRect rc = GetAt(nIndex)->GetItemRect();
+  while (m_nFirstVisible < nIndex && rc.bottom - GetItemScrollOffset() > body) {
+    const int nBefore = m_nFirstVisible;
+    Scroll(1);
+    if (m_nFirstVisible == nBefore) break;
+  }
 }
 
 BOOL CTKPTaskPanelGroup::IsAcceptFocus() const {

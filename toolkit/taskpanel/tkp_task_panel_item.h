@@ -182,6 +182,19 @@ class CTKPTaskPanelGroup : public CTKPTaskPanelItem {
   CRect GetTargetRect() const { return m_geo.target; }
   taskpanel::GroupGeometry& Geometry() { return m_geo; }
 
+  // Scrolling the items (toolbox and list behaviour): the first item shown, its offset in pixels, and
+  // whether the items can move up or down.
+  int GetFirstVisibleItemIndex() const { return m_nFirstVisible; }
+  void SetFirstVisibleItemIndex(int nIndex);
+  int GetItemScrollOffset() const;
+  BOOL CanScroll(BOOL bUp) const;
+  void Scroll(int nRows);
+  void EnsureVisible(CTKPTaskPanelItem* pItem);
+  // Moves the first item shown back as far as the items still fill the body.
+  void FillBodyFromTop();
+  // Shown inside the body at the group's scroll position (its top, or its bottom, within the body).
+  BOOL IsItemVisibleInGroup(const CTKPTaskPanelGroupItem* pItem, BOOL bTop) const;
+
   // The item under a point of the content coordinates, expanded groups only.
   CTKPTaskPanelGroupItem* HitTest(CPoint pt) const;
   // Lays the items out for the width and measures the caption; fills the geometry's heights.
@@ -211,6 +224,7 @@ class CTKPTaskPanelGroup : public CTKPTaskPanelItem {
   CImageList m_ilHeader;
   CSize m_szHeaderImage{0, 0};
   int m_nItemsPerRow = 1;
+  int m_nFirstVisible = 0;
 };
 
 // An ordered collection holding one reference on each element.

@@ -358,7 +358,9 @@ void CTKPTaskPanelPaintManager::DrawGroupClientFace(CDC* pDC, CTKPTaskPanelGroup
 
 void CTKPTaskPanelPaintManager::DrawGroupClientItems(CDC* pDC, CTKPTaskPanelGroup* pGroup, CRect) {
   const bool settled = taskpanel::IsSettled(pGroup->Geometry());
-  for (int i = 0; i < pGroup->GetItemCount(); ++i) {
+  // Items scrolled away above the body are not drawn; the rest move up by the group's scroll offset.
+  const CPoint origin = pDC->OffsetWindowOrg(0, pGroup->GetItemScrollOffset());
+  for (int i = pGroup->GetFirstVisibleItemIndex(); i < pGroup->GetItemCount(); ++i) {
     CTKPTaskPanelGroupItem* pItem = pGroup->GetAt(i);
     if (!pItem->IsVisible()) continue;
     if (pItem->GetType() == taskpanel::kTypeControl) {
@@ -371,6 +373,40 @@ void CTKPTaskPanelPaintManager::DrawGroupClientItems(CDC* pDC, CTKPTaskPanelGrou
       continue;
     }
     pItem->OnDrawItem(pDC, pItem->GetItemRect());
+  }
+  pDC->SetWindowOrg(origin);
+}
+
+void CTKPTaskPanelPaintManager::DrawScrollButton(CDC* pDC, const CTKPTaskPanelScrollButton* pButton) {
+  if (pButton == nullptr || !pButton->IsVisible()) return;
+  const CRect rc = pButton->rcButton;
+  if (m_nColorMode == 0 || m_bClassicScrollButtons) {
+    pDC->FillSolidRect(rc, Sys(COLOR_BTNFACE));
+    if (pButton->bPressed) {
+      pDC->Draw3dRect(rc, Sys(COLOR_BTNSHADOW), Sys(COLOR_BTNHIGHLIGHT));
+    } else {
+      pDC->Draw3dRect(rc, Sys(COLOR_BTNHIGHLIGHT), Sys(COLOR_BTNSHADOW));
+    }
+  } else {
+    const COLORREF fill = pButton->bPressed ? Color(m_clrButtonPressed)
+                          : pButton->bHot   ? Color(m_clrButtonHot)
+                                            : Color(GetGroupColors(pButton->pGroupCaption)->clrClient.clrDark);
+    pDC->FillSolidRect(rc, fill);
+    const COLORREF border = Color(m_grcButtonBorder.clrLight);
+    pDC->Draw3dRect(rc, border, border);
+  }
+  // A triangle nine pixels wide in the middle, pointing the way the items move.
+  const CPoint c = rc.CenterPoint();
+  const int sign = pButton->bScrollUp ? 1 : -1;
+  auto triangle = [&](CPoint at, COLORREF clr) {
+    CTKPDrawHelpers::Triangle(pDC, CPoint(at.x - 5, at.y + sign), CPoint(at.x - 1, at.y - 3 * sign),
+                              CPoint(at.x + 3, at.y + sign), clr);
+  };
+  if (pButton->bEnabled) {
+    triangle(CPoint(c.x + 1, c.y), RGB(0, 0, 0));
+  } else {
+    triangle(CPoint(c.x + 2, c.y + 1), Sys(COLOR_BTNHIGHLIGHT));
+    triangle(CPoint(c.x + 1, c.y), Sys(COLOR_BTNSHADOW));
   }
 }
 

@@ -13,6 +13,7 @@ class CTKPTaskPanel;
 class CTKPTaskPanelItem;
 class CTKPTaskPanelGroup;
 class CTKPTaskPanelGroupItem;
+struct CTKPTaskPanelScrollButton;
 
 // The colours of one kind of group.
 struct CTKPTaskPanelGroupColors {
@@ -60,6 +61,7 @@ class CTKPTaskPanelPaintManager {
   virtual void DrawItemImage(CDC* pDC, CTKPTaskPanelGroupItem* pItem, CPoint pt, CSize szIcon);
   virtual CPoint GetItemIconOffset(const CTKPTaskPanelGroupItem* pItem) const;
   virtual void DrawFocusRect(CDC* pDC, CRect rc);
+  virtual void DrawScrollButton(CDC* pDC, const CTKPTaskPanelScrollButton* pButton);
 
   void SetItemFont(const LOGFONT* pLogFont, BOOL bUseSystemFont);
   void SetCaptionFont(const LOGFONT* pLogFont, BOOL bUseSystemFont);

@@ -133,6 +133,27 @@ int StackGroups(std::vector<GroupGeometry*>& groups, const StackInput& in) {
   return y + in.panelMargins.bottom;
 }
 
+int FillBodyHeight(const std::vector<GroupGeometry*>& groups, const GroupGeometry* self, const StackInput& in,
+                   int minimum) {
+  int height = in.client.Height() - in.panelMargins.top - in.panelMargins.bottom;
+  int visible = 0;
+  for (const GroupGeometry* g : groups) {
+    if (!g->visible) continue;
+    ++visible;
+    height -= g->captionHeight + g->outerMargins.top + g->outerMargins.bottom;
+    if (g != self && g->expanded) height -= g->bodyHeight;
+  }
+  if (visible > 1) height -= in.groupSpacing * (visible - 1);
+  return std::max(height, minimum);
+}
+
+int SnapFirstVisible(int index, int itemsPerRow, int count) {
+  if (count <= 0) return 0;
+  const int perRow = std::max(1, itemsPerRow);
+  index = std::clamp(index, 0, count - 1);
+  return index - index % perRow;
+}
+
 bool StepTowardTarget(GroupGeometry& g, int step) {
   const CRect before = g.current;
   g.current.top = MoveToward(g.current.top, g.target.top, step);

@@ -76,6 +76,14 @@ struct StackInput {
 // Returns the content height (the bottom margin included).
 int StackGroups(std::vector<GroupGeometry*>& groups, const StackInput& in);
 
+// Toolbox and list behaviour: the body height of the open group `self`, what the panel's height leaves
+// after every visible caption with its outer margins, the other expanded bodies, the spacing and the
+// panel's margins; at least `minimum`.
+int FillBodyHeight(const std::vector<GroupGeometry*>& groups, const GroupGeometry* self, const StackInput& in,
+                   int minimum);
+// The first item shown in a scrolled group: snapped to the start of its row, kept within 0..count - 1.
+int SnapFirstVisible(int index, int itemsPerRow, int count);
+
 // One step of the animation: each edge moves toward the target by max(1, |distance| / step); step 0
 // (or below) snaps. TRUE when the rectangle moved.
 bool StepTowardTarget(GroupGeometry& g, int step);

@@ -165,6 +165,25 @@ TEST(TaskPanelStack, SmallDistancesStillMoveAPixelAndStepZeroSnaps) {
   EXPECT_EQ(g.current, g.target);
 }
 
+TEST(TaskPanelStack, TheOpenGroupOfAToolboxFillsWhatTheCaptionsLeave) {
+  GroupGeometry a = Group(25, 300, true), b = Group(25, 50, false), fixed = Group(25, 40, true), hidden = Group(25, 9, true);
+  hidden.visible = false;
+  b.outerMargins = CRect(0, 2, 0, 3);
+  std::vector<GroupGeometry*> groups{&a, &b, &fixed, &hidden};
+  const StackInput in{CRect(0, 0, 200, 400), CRect(12, 12, 12, 12), 15, false};
+  // 400 - 24 margins - 3 captions (75) - b's outer margins (5) - fixed's body (40) - 2 gaps (30)
+  EXPECT_EQ(FillBodyHeight(groups, &a, in, 50), 226);
+  EXPECT_EQ(FillBodyHeight(groups, &a, StackInput{CRect(0, 0, 200, 100), in.panelMargins, 15, false}, 50), 50);
+}
+
+TEST(TaskPanelScroll, TheFirstVisibleItemStartsARowAndStaysInRange) {
+  EXPECT_EQ(SnapFirstVisible(7, 3, 10), 6);
+  EXPECT_EQ(SnapFirstVisible(12, 3, 10), 9);
+  EXPECT_EQ(SnapFirstVisible(-4, 3, 10), 0);
+  EXPECT_EQ(SnapFirstVisible(5, 0, 10), 5);
+  EXPECT_EQ(SnapFirstVisible(5, 1, 0), 0);
+}
+
 TEST(TaskPanelScroll, PositionsStayWithinTheLimitAndBringRectanglesIntoView) {
   EXPECT_EQ(ScrollLimit(500, 200), 300);
   EXPECT_EQ(ScrollLimit(100, 200), 0);
