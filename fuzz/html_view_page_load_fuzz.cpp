@@ -1,0 +1,30 @@
+// Page text through the page viewer's loader (cleaning, title, body background, parse) and layout, and the
+// viewer's readers of page-controlled URLs (post targets, file paths, submit links, form queries). None
+// may read outside its text or take long.
+// Input: the first byte chooses how the rest becomes text (see fuzz_text.h); the text is cut at 8192 units.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fuzz/fuzz_text.h"
+#include "preview/html/html_browser_logic.h"
+#include "preview/html/html_page_load.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace htmlview;
+  std::u16string text = FuzzText(data, size);
+  if (text.size() > 8192) text.resize(8192);
+  HtmlDocument doc(nullptr, 0);  // no host: nothing is fetched
+  UseLayoutPass(doc);
+  FixedAdvanceMeasurer measurer(7);
+  LoadPage(doc, measurer, text, u"Arial", 15, size % 2 ? u"file://C:\\t\\page.txt" : u"http://host/dir/page.htm");
+  HtmlRect rect{0, 0, 640, 480};
+  doc.Layout(rect);
+  const std::u16string_view url(text.data(), text.size() < 1100 ? text.size() : 1100);
+  SplitPostUrl(url);
+  FileUrlPath(url);
+  int form = 0;
+  IsSubmitUrl(url, form);
+  GetFormUrl(url, FormQuery({{u"q", std::u16string(url)}}));
+  return 0;
+}
