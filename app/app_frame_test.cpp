@@ -29,7 +29,8 @@
 #include "platform/harness/scripted_seams.h"
 #include "platform/os/os.h"
 #include "res/resource.h"
-#include "toolkit/commandbars/tkp_command_bar.h"
+#include "toolkit/commandbars/tkp_tool_bar.h"
+#include "toolkit/common/tkp_image_manager.h"
 #include "ui/controls/splitter_ctrl.h"
 #include "ui/controls/splitter_layout.h"
 
@@ -96,7 +97,7 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     // The idle turn sets the bars' states from the update rules, as the loop does.
     theApp.OnIdle(0);
     harness::PumpMessages();
-    CTKPCommandBar* bar = frame->StandardToolBar();
+    CTKPToolBar* bar = frame->StandardToolBar();
     int icons = 0;  // the tools whose icon the image manager holds
     for (int i = 0; i < bar->GetCount(); ++i) {
       if (bar->GetItemID(i) == 0) continue;

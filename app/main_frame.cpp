@@ -6,12 +6,16 @@
 #include "app/pages/third_view_hdd.h"
 #include "app/source_wizard_frame.h"
 #include "engine/image/disk_image.h"
+#include "platform/classlib/cexception.h"
 #include "platform/classlib/win/cmenu.h"
 #include "platform/seams/open_address.h"
 #include "preview/main_preview_view.h"
 #include "res/resource.h"
 #include "toolkit/commandbars/tkp_command_bar.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_shortcut_manager.h"
+#include "toolkit/commandbars/tkp_tool_bar.h"
+#include "toolkit/common/tkp_image_manager.h"
 #include "ui/msgbox/message_host.h"
 #include "ui/msgbox/message_protocol.h"
 
@@ -133,7 +137,12 @@ bool CMainFrame::CreateCommandBars() {
   m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
   if (m_pCommandBars == nullptr) return false;
   m_pCommandBars->SetSite(this);
-  m_pCommandBars->EnableDocking();
+  try {
+    m_pCommandBars->EnableDocking();
+  } catch (CResourceException* e) {
+    e->Delete();  // a dock bar's window could not be made: the frame fails with its message
+    return false;
+  }
   m_pCommandBars2 = m_pCommandBars;
   m_pCommandBars->HideCommands(kHiddenCommands, 2);
   if (!m_pCommandBars->SetMenu(_T("Menu Bar"), IDR_MAIN_MENU)) return false;

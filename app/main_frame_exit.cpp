@@ -11,6 +11,7 @@
 #include "engine/save/preview_temp_files.h"
 #include "engine/scan/selected_signatures.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_shortcut_manager.h"
 #include "ui/msgbox/message_dialogs.h"
 
 namespace {

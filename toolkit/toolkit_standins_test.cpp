@@ -11,9 +11,10 @@
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "res/resource.h"
-#include "toolkit/commandbars/tkp_command_bar.h"
+#include "toolkit/commandbars/tkp_tool_bar.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
+#include "toolkit/commandbars/tkp_shortcut_manager.h"
 #include "toolkit/common/tk_window_pos.h"
 #include "toolkit/controls/tk_button.h"
 #include "toolkit/controls/tk_header_ctrl.h"
@@ -37,6 +38,7 @@ class CountingFrame : public CTKPFrameWnd {
     if (m_pCommandBars == nullptr) {
       m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
       m_pCommandBars->SetSite(this);
+      m_pCommandBars->EnableDocking();
     }
     return m_pCommandBars;
   }
