@@ -3,7 +3,9 @@
 // gallery window shows.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
@@ -19,18 +21,24 @@ namespace {
 constexpr int kLabelW = 84, kCellW = 232, kCellH = 76, kBarsH = 106, kColW = 236, kGap = 8, kTop = 28;
 constexpr int kWidth = kLabelW + 5 * kColW, kHeight = kTop + 9 * (kCellH + kGap) + kBarsH + kGap;
 
-// A strip drawn straight into a DC, without a window of its own.
+// A strip drawn straight into a DC, without a window of its own; with an icon, every tab shows it.
 class CellStrip : public CTKPTabManager {
  public:
-  explicit CellStrip(CTKPTabPaintManager* pPaintManager) : m_pPaintManager(pPaintManager) {}
+  explicit CellStrip(CTKPTabPaintManager* pPaintManager, HICON hIcon = nullptr)
+      : m_pPaintManager(pPaintManager), m_hIcon(hIcon) {}
   void Reposition() override {}
   CTKPTabPaintManager* GetPaintManager() const override { return m_pPaintManager; }
   void RedrawControl() override {}
-  BOOL DrawIcon(CDC*, CPoint, CTKPTabManagerItem*, BOOL, CSize&) override { return FALSE; }
+  BOOL DrawIcon(CDC* pDC, CPoint pt, CTKPTabManagerItem* pItem, BOOL bDraw, CSize& szIcon) override {
+    if (!m_hIcon) return FALSE;
+    if (bDraw && pItem) ::DrawIconEx(*pDC, pt.x, pt.y, m_hIcon, szIcon.cx, szIcon.cy, 0, nullptr, DI_NORMAL);
+    return TRUE;
+  }
   using CTKPTabManager::SetHotItem;
 
  private:
   CTKPTabPaintManager* m_pPaintManager;
+  HICON m_hIcon;
 };
 
 class Gallery : public CWnd {
@@ -124,6 +132,100 @@ TEST(TabsGallery, EveryAppearanceInEveryColourSet) {
   gallery.DestroyWindow();
   TKPColorManager()->Table().SetForcedScheme(kTKPSchemeAuto);
   TKPColorManager()->RefreshColors();
+}
+
+// One strip of the layouts gallery: its options, its tabs and what to check.
+struct LayoutCase {
+  LPCWSTR title;
+  int appearance;
+  int colorSet;
+  int position;
+  int layout;
+  std::vector<LPCTSTR> captions;
+  int selected;
+  std::function<void(CTKPTabPaintManager*, CellStrip&)> setUp;
+};
+
+TEST(TabsGallery, PositionsAndLayouts) {
+  constexpr int kW = 300, kH = 190, kCol = 312, kRow = 226, kHead = 22;
+  constexpr int kGalleryW = 4 * kCol + 8, kGalleryH = 3 * kRow + 8;
+  HICON hIcon = static_cast<HICON>(::LoadImageW(nullptr, MAKEINTRESOURCEW(32516), IMAGE_ICON, 16, 16, LR_SHARED));
+  const std::vector<LPCTSTR> four = {_T("Partitions"), _T("Files"), _T("Deleted"), _T("Lost folders")};
+  const std::vector<LPCTSTR> many = {_T("Partition 1"), _T("Partition 2"), _T("Partition 3"), _T("Partition 4"),
+                                     _T("Deleted files"), _T("Lost folders"), _T("Carved"), _T("Snapshot")};
+  const std::vector<LayoutCase> cases = {
+      {L"Top, classic", 0, 1, 0, 0, four, 1, nullptr},
+      {L"Left, framed, luna", 2, 4, 1, 0, four, 1, nullptr},
+      {L"Bottom, classic, visual style", 0, 8, 2, 0, four, 2, nullptr},
+      {L"Right, flat frame, light", 6, 16, 3, 0, four, 0, nullptr},
+      {L"Compressed", 2, 2, 0, 1, many, 4, nullptr},
+      {L"Multi-row, rows filled", 0, 1, 0, 4, many, 2, nullptr},
+      {L"Rotated", 6, 2, 0, 5, four, 1, nullptr},
+      {L"Icon tabs", 5, 2, 0, 3, four, 2, nullptr},
+      {L"Scrolled, close button", 1, 4, 0, 0, many, 3,
+       [](CTKPTabPaintManager*, CellStrip& strip) {
+         strip.FindNavigateButton(2)->SetShowMode(1);
+         strip.SetScrollOffset(-60);
+       }},
+      {L"Middle ellipsis, 90 px at most", 6, 1, 0, 0,
+       {_T("C:\\Recovered\\Pictures\\Holiday"), _T("Quarterly report 2026.xlsx"), _T("Notes")}, 1,
+       [](CTKPTabPaintManager* pm, CellStrip& strip) {
+         pm->MiddleEllipsis = TRUE;
+         strip.SetItemMetrics(CSize(70, 18), CSize(0, 0), CSize(90, 0));
+       }},
+      {L"Colour tabs, segments", 3, 4, 0, 0, four, 1,
+       [](CTKPTabPaintManager* pm, CellStrip&) { pm->ColorTabs = TRUE; }},
+      {L"Left, multi-row, icons", 0, 1, 1, 4, many, 5, nullptr},
+  };
+  Gallery gallery;
+  CRect frame(0, 0, kGalleryW, kGalleryH);
+  ::AdjustWindowRectEx(frame, WS_OVERLAPPED | WS_CAPTION, FALSE, 0);
+  ASSERT_TRUE(gallery.CreateEx(0, nullptr, _T("Tab positions and layouts"), WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0, 0,
+                               frame.Width(), frame.Height(), nullptr, nullptr));
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const LayoutCase& c = cases[i];
+    const int x = 8 + static_cast<int>(i % 4) * kCol, y = static_cast<int>(i / 4) * kRow;
+    Label(gallery.m_canvas.DC(), CRect(x, y, x + kW, y + kHead), c.title, DT_LEFT | DT_VCENTER);
+    const CRect cell(x, y + kHead, x + kW, y + kHead + kH);
+    auto* pPaintManager = new CTKPTabPaintManager;
+    pPaintManager->SetAppearance(c.appearance);
+    pPaintManager->SetColor(c.colorSet);
+    pPaintManager->SetPosition(c.position);
+    pPaintManager->SetLayout(c.layout);
+    {
+      const bool icons = c.layout == 3 || i == 11;
+      CellStrip strip(pPaintManager, icons ? hIcon : nullptr);
+      for (LPCTSTR caption : c.captions) strip.InsertItem(-1, caption)->SetTooltip(caption);
+      strip.SetCurSel(c.selected);
+      if (c.setUp) c.setUp(pPaintManager, strip);
+      CDC* pDC = CDC::FromHandle(gallery.m_canvas.DC());
+      pPaintManager->RepositionTabControl(&strip, pDC, cell);
+      pPaintManager->DrawTabControl(&strip, pDC, cell);
+      Label(gallery.m_canvas.DC(), strip.GetClientRect(), strip.GetSelectedItem()->GetCaption(), DT_CENTER | DT_VCENTER);
+      for (int t = 0; t < strip.GetItemCount(); ++t) {
+        const CRect rc = strip.GetItem(t)->GetRect();
+        if (c.layout != 0) {
+          EXPECT_TRUE((rc & cell) == rc) << i << " tab " << t;
+        }
+      }
+      if (c.layout == 4) {
+        EXPECT_GT(strip.GetRowCount(), 1) << i;
+      }
+      if (c.layout == 1) {
+        EXPECT_LE(strip.GetItemsLength(), cell.Width()) << i;
+      }
+      if (i == 8) {
+        EXPECT_FALSE(strip.FindNavigateButton(0)->GetRect().IsRectEmpty());
+        EXPECT_FALSE(strip.FindNavigateButton(2)->GetRect().IsRectEmpty());
+      }
+    }
+    pPaintManager->InternalRelease();
+  }
+  gallery.Invalidate();
+  gallery.UpdateWindow();
+  harness::PumpFor(100);
+  EXPECT_FALSE(harness::CaptureWindow(gallery.m_hWnd, "tabs_layouts").empty());
+  gallery.DestroyWindow();
 }
 
 }  // namespace
