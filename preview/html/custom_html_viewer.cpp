@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <vector>
 
+#include "preview/html/empty_dialog_template.h"
 #include "preview/html/html_browser_win32.h"
 #include "preview/preview_host.h"
 
@@ -33,24 +33,6 @@ INT_PTR CALLBACK CanvasProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   }
 }
 
-// The canvas: an empty child dialog 252 x 139 dialog units in "MS Sans Serif" 8.
-std::vector<WORD> CanvasTemplate() {
-  std::vector<WORD> t(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
-  DLGTEMPLATE header{};
-  header.style = WS_CHILD | DS_CONTROL | DS_SETFONT;
-  header.cdit = 0;
-  header.cx = 252;
-  header.cy = 139;
-  std::memcpy(t.data(), &header, sizeof header);
-  t.push_back(0);  // no menu
-  t.push_back(0);  // the standard class
-  t.push_back(0);  // no title
-  t.push_back(8);  // point size
-  for (const wchar_t* c = L"MS Sans Serif"; *c; ++c) t.push_back(static_cast<WORD>(*c));
-  t.push_back(0);
-  return t;
-}
-
 }  // namespace
 
 htmlview::HtmlBrowser* CCustomHTMLViewer::Browser() { return g_browser; }
@@ -64,7 +46,8 @@ int CCustomHTMLViewer::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   PreviewDocument* document = CurrentPreviewDocument();
   if (document == nullptr) return 0;
   const CString url = CString(_T("file://")) + document->m_previewPath;
-  const std::vector<WORD> canvasTemplate = CanvasTemplate();
+  // The canvas: an empty child dialog 252 x 139 dialog units.
+  const std::vector<WORD> canvasTemplate = htmlview::EmptyDialogTemplate(WS_CHILD | DS_CONTROL, 0, 252, 139);
   g_canvas = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
                                         reinterpret_cast<const DLGTEMPLATE*>(canvasTemplate.data()), m_hWnd,
                                         CanvasProc, 0);

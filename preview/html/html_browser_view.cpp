@@ -5,11 +5,10 @@
 #include <oleidl.h>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "platform/classlib/win/cdc.h"
-#include "preview/viewers/control_site.h"
+#include "preview/html/empty_dialog_template.h"
 
 IMPLEMENT_DYNCREATE(CHtml_View, CView)
 
@@ -24,24 +23,6 @@ namespace {
 
 INT_PTR CALLBACK OverlayProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG ? TRUE : FALSE; }
 
-// The overlay: an empty transparent child dialog 339 x 108 dialog units in "MS Sans Serif" 8.
-std::vector<WORD> OverlayTemplate() {
-  std::vector<WORD> t(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
-  DLGTEMPLATE header{};
-  header.style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | DS_MODALFRAME | DS_SETFONT;
-  header.dwExtendedStyle = WS_EX_TRANSPARENT;
-  header.cx = 339;
-  header.cy = 108;
-  std::memcpy(t.data(), &header, sizeof header);
-  t.push_back(0);  // no menu
-  t.push_back(0);  // the standard class
-  t.push_back(0);  // no title
-  t.push_back(8);  // point size
-  for (const wchar_t* c = L"MS Sans Serif"; *c; ++c) t.push_back(static_cast<WORD>(*c));
-  t.push_back(0);
-  return t;
-}
-
 }  // namespace
 
 CHtml_View::~CHtml_View() { ReleaseBrowser(); }
@@ -50,7 +31,9 @@ int CHtml_View::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CView::OnCreate(lpCreateStruct) == -1) return -1;
   // No browser control on this system: the view stays blank.
   if (!CreateBrowser()) ReleaseBrowser();
-  const std::vector<WORD> overlay = OverlayTemplate();
+  // The overlay: an empty transparent child dialog 339 x 108 dialog units.
+  const std::vector<WORD> overlay = htmlview::EmptyDialogTemplate(
+      WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | DS_MODALFRAME, WS_EX_TRANSPARENT, 339, 108);
   m_hOverlay = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(overlay.data()),
                                           m_hWnd, OverlayProc, 0);
   if (m_hOverlay) ::ShowWindow(m_hOverlay, SW_SHOW);
@@ -63,25 +46,11 @@ bool CHtml_View::CreateBrowser() {
       browser == nullptr)
     return false;
   m_pBrowser = static_cast<IWebBrowser2*>(browser);
-  void* object = nullptr;
-  if (FAILED(m_pBrowser->QueryInterface(IID_IOleObject, &object)) || object == nullptr) return false;
-  m_pObject = static_cast<IOleObject*>(object);
-  m_pSite = new InPlaceControlSite(m_hWnd);
-  RECT client{};
-  ::GetClientRect(m_hWnd, &client);
-  return SUCCEEDED(m_pObject->SetClientSite(m_pSite)) &&
-         SUCCEEDED(m_pObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, m_pSite, 0, m_hWnd, &client));
+  return m_inPlace.Activate(m_pBrowser, m_hWnd);
 }
 
 void CHtml_View::ReleaseBrowser() {
-  if (m_pObject != nullptr) {
-    m_pObject->Close(OLECLOSE_NOSAVE);
-    m_pObject->SetClientSite(nullptr);
-    m_pObject->Release();
-    m_pObject = nullptr;
-  }
-  if (m_pSite != nullptr) m_pSite->Release();
-  m_pSite = nullptr;
+  m_inPlace.Release();
   if (m_pBrowser != nullptr) m_pBrowser->Release();
   m_pBrowser = nullptr;
 }
@@ -100,13 +69,7 @@ void CHtml_View::Navigate2(const CString& url) {
 
 void CHtml_View::OnSize(UINT nType, int cx, int cy) {
   CView::OnSize(nType, cx, cy);
-  IOleInPlaceObject* inPlace = nullptr;
-  if (m_pObject != nullptr &&
-      SUCCEEDED(m_pObject->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace)))) {
-    const RECT place{0, 0, cx, cy};
-    inPlace->SetObjectRects(&place, &place);
-    inPlace->Release();
-  }
+  m_inPlace.Place(cx, cy);
   if (m_hOverlay) {
     ::MoveWindow(m_hOverlay, 0, 0, std::max(cx - kOverlayMargin, 0), std::max(cy - kOverlayMargin, 0), TRUE);
     ::SetFocus(m_hOverlay);

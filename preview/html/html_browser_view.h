@@ -6,11 +6,10 @@
 #include <windows.h>
 
 #include "platform/classlib/win/cview.h"
+#include "preview/viewers/control_site.h"
 #include "preview/viewers/viewer_standins.h"
 
 struct IWebBrowser2;
-struct IOleObject;
-class InPlaceControlSite;
 
 class CHtml_View : public CView, public PreviewNavigable {
   DECLARE_DYNCREATE(CHtml_View)
@@ -36,7 +35,6 @@ class CHtml_View : public CView, public PreviewNavigable {
   void ReleaseBrowser();
 
   IWebBrowser2* m_pBrowser = nullptr;
-  IOleObject* m_pObject = nullptr;
-  InPlaceControlSite* m_pSite = nullptr;
+  InPlaceControl m_inPlace;
   HWND m_hOverlay = nullptr;  // the transparent dialog over the page
 };

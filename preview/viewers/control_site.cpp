@@ -46,3 +46,35 @@ STDMETHODIMP InPlaceControlSite::OnInPlaceActivateEx(BOOL* noRedraw, DWORD) {
   if (noRedraw != nullptr) *noRedraw = FALSE;
   return S_OK;
 }
+
+bool InPlaceControl::Activate(IUnknown* control, HWND window) {
+  void* object = nullptr;
+  if (FAILED(control->QueryInterface(IID_IOleObject, &object)) || object == nullptr) return true;
+  m_pObject = static_cast<IOleObject*>(object);
+  m_pSite = new InPlaceControlSite(window);
+  RECT client{};
+  ::GetClientRect(window, &client);
+  return SUCCEEDED(m_pObject->SetClientSite(m_pSite)) &&
+         SUCCEEDED(m_pObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, m_pSite, 0, window, &client));
+}
+
+void InPlaceControl::Place(int cx, int cy) {
+  IOleInPlaceObject* inPlace = nullptr;
+  if (m_pObject == nullptr ||
+      FAILED(m_pObject->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace))))
+    return;
+  const RECT place{0, 0, cx, cy};
+  inPlace->SetObjectRects(&place, &place);
+  inPlace->Release();
+}
+
+void InPlaceControl::Release() {
+  if (m_pObject != nullptr) {
+    m_pObject->Close(OLECLOSE_NOSAVE);
+    m_pObject->SetClientSite(nullptr);
+    m_pObject->Release();
+    m_pObject = nullptr;
+  }
+  if (m_pSite != nullptr) m_pSite->Release();
+  m_pSite = nullptr;
+}

@@ -43,3 +43,25 @@ class InPlaceControlSite final : public IOleClientSite, public IOleInPlaceSiteEx
   ULONG m_refs = 1;
   HWND m_window;
 };
+
+// A control activated in place in a window: its embedded object and the site it was given, released
+// together (the object closed first).
+class InPlaceControl {
+ public:
+  InPlaceControl() = default;
+  ~InPlaceControl() { Release(); }
+  InPlaceControl(const InPlaceControl&) = delete;
+  InPlaceControl& operator=(const InPlaceControl&) = delete;
+
+  // Activates control over the window's client area. A control that is no embeddable object holds
+  // nothing and counts as done (automation only); false when activation failed.
+  bool Activate(IUnknown* control, HWND window);
+  // Gives the control the rectangle (0, 0, cx, cy).
+  void Place(int cx, int cy);
+  void Release();
+  bool IsActive() const { return m_pObject != nullptr; }
+
+ private:
+  IOleObject* m_pObject = nullptr;
+  InPlaceControlSite* m_pSite = nullptr;
+};

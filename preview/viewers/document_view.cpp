@@ -71,7 +71,7 @@ BOOL CWPViewPDFX::Create(LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect
     return FALSE;
   m_pControl = control;
   if (!CWnd::Create(CView::FrameOrViewClassName(), lpszWindowName, dwStyle, rect, pParentWnd, nID) ||
-      !ActivateInPlace()) {
+      !m_inPlace.Activate(m_pControl, m_hWnd)) {
     if (GetSafeHwnd() != nullptr) DestroyWindow();
     ReleaseControl();
     return FALSE;
@@ -79,39 +79,15 @@ BOOL CWPViewPDFX::Create(LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect
   return TRUE;
 }
 
-bool CWPViewPDFX::ActivateInPlace() {
-  void* object = nullptr;
-  if (FAILED(m_pControl->QueryInterface(IID_IOleObject, &object)) || object == nullptr) return true;  // automation only
-  m_pObject = static_cast<IOleObject*>(object);
-  m_pSite = new InPlaceControlSite(m_hWnd);
-  RECT client{};
-  ::GetClientRect(m_hWnd, &client);
-  return SUCCEEDED(m_pObject->SetClientSite(m_pSite)) &&
-         SUCCEEDED(m_pObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, m_pSite, 0, m_hWnd, &client));
-}
-
 void CWPViewPDFX::ReleaseControl() {
-  if (m_pObject != nullptr) {
-    m_pObject->Close(OLECLOSE_NOSAVE);
-    m_pObject->SetClientSite(nullptr);
-    m_pObject->Release();
-    m_pObject = nullptr;
-  }
-  if (m_pSite != nullptr) m_pSite->Release();
-  m_pSite = nullptr;
+  m_inPlace.Release();
   if (m_pControl != nullptr) m_pControl->Release();
   m_pControl = nullptr;
 }
 
 void CWPViewPDFX::OnSize(UINT nType, int cx, int cy) {
   CWnd::OnSize(nType, cx, cy);
-  IOleInPlaceObject* inPlace = nullptr;
-  if (m_pObject == nullptr ||
-      FAILED(m_pObject->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace))))
-    return;
-  const RECT place{0, 0, cx, cy};
-  inPlace->SetObjectRects(&place, &place);
-  inPlace->Release();
+  m_inPlace.Place(cx, cy);
 }
 
 void CWPViewPDFX::OnDestroy() {

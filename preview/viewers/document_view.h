@@ -9,11 +9,10 @@
 
 #include "platform/classlib/cstring.h"
 #include "platform/classlib/win/cview.h"
+#include "preview/viewers/control_site.h"
 #include "preview/viewers/rich_edit_preview_ctrl.h"
 
 class CFont;
-
-class InPlaceControlSite;
 
 // The PDF viewer control {D8D3A8F6-46EF-4424-AE49-4376F1FE1EB4}: made by its class identifier, activated in
 // place in a child window of its own (when it is an embeddable object) and asked to open one file.
@@ -28,7 +27,7 @@ class CWPViewPDFX : public CWnd {
   // Dispatch id 207; raises COleException when the control fails the call.
   BOOL OpenFile(LPCTSTR path);
   // The control is an embedded object active in place in the window.
-  bool IsInPlaceActive() const { return m_pObject != nullptr; }
+  bool IsInPlaceActive() const { return m_inPlace.IsActive(); }
 
  protected:
   afx_msg void OnSize(UINT nType, int cx, int cy);
@@ -36,12 +35,10 @@ class CWPViewPDFX : public CWnd {
   DECLARE_MESSAGE_MAP()
 
  private:
-  bool ActivateInPlace();
   void ReleaseControl();
 
   IDispatch* m_pControl = nullptr;
-  IOleObject* m_pObject = nullptr;  // null for a control that is not an embeddable object
-  InPlaceControlSite* m_pSite = nullptr;
+  InPlaceControl m_inPlace;  // holds nothing for a control that is not an embeddable object
 };
 
 class CAdobeReaderView : public CView {
