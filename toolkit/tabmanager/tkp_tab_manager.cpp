@@ -5,6 +5,7 @@
 #include "platform/classlib/win/cwnd.h"
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/common/tkp_tooltip_context.h"
+#include "toolkit/tabmanager/tab_capture_loop.h"
 #include "toolkit/tabmanager/tab_navigation.h"
 #include "toolkit/tabmanager/tkp_tab_appearance.h"
 #include "toolkit/tabmanager/tkp_tab_paint_manager.h"
@@ -295,35 +296,19 @@ void CTKPTabManager::ReOrder(HWND hWnd, CPoint pt, CTKPTabManagerItem* pItem) {
   std::vector<CRect> startRects;
   for (const CTKPTabManagerItem* p : m_arrItems) startRects.push_back(p->m_rcItem);
 
-  ::SetCapture(hWnd);
-  MSG msg;
-  bool quit = false;
-  while (::GetCapture() == hWnd) {
-    const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-    if (got <= 0) {
-      quit = got == 0;
-      break;
-    }
-    if (::GetCapture() != hWnd) {
-      ::DispatchMessageW(&msg);
-      break;
-    }
-    if (msg.message == WM_MOUSEMOVE) {
-      pt = CPoint(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
+  {
+    CTKPTabCaptureLoop loop(hWnd);
+    for (;;) {
+      const CTKPTabCaptureLoop::Event event = loop.Next(pt);
+      if (event == CTKPTabCaptureLoop::kReleased || event == CTKPTabCaptureLoop::kEnded) break;
+      if (event != CTKPTabCaptureLoop::kMoved) continue;
       const int target = tktab::ReorderTarget(startRects, pItem->m_nIndex, pt);
       if (target >= 0) {
         std::swap(m_arrItems[static_cast<size_t>(pItem->m_nIndex)], m_arrItems[static_cast<size_t>(target)]);
         OnItemsChanged();
       }
-    } else if (msg.message == WM_CANCELMODE || msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONDOWN ||
-               (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)) {
-      break;
-    } else if (msg.message != WM_KEYDOWN) {
-      ::DispatchMessageW(&msg);
     }
   }
-  if (::GetCapture() == hWnd) ::ReleaseCapture();
-  if (quit) ::PostQuitMessage(static_cast<int>(msg.wParam));
   PerformMouseMove(hWnd, pt);
   m_pSelected = pSelected;
   OnItemClick(pItem);

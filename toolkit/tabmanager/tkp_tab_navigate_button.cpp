@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/classlib/win/cdc.h"
+#include "toolkit/tabmanager/tab_capture_loop.h"
 #include "toolkit/tabmanager/tab_navigation.h"
 #include "toolkit/tabmanager/tkp_tab_color_set.h"
 #include "toolkit/tabmanager/tkp_tab_manager.h"
@@ -11,48 +12,29 @@ CTKPTabManagerNavigateButton::CTKPTabManagerNavigateButton(CTKPTabManager* pOwne
 
 void CTKPTabManagerNavigateButton::PerformClick(HWND hWnd, CPoint pt) {
   if (::GetCapture() != nullptr || !m_bEnabled) return;
-  ::SetCapture(hWnd);
-  tktab::RepeatPace pace(m_pOwner->Now());
   BOOL bClicked = FALSE;
-  bool quit = false;
-  MSG msg = {};
-  for (;;) {
-    if (m_bEnabled && pace.Due(m_pOwner->Now())) OnExecute(TRUE);
-    const BOOL bPressed = m_rcButton.PtInRect(pt);
-    if (bPressed != m_bPressed) {
-      m_bPressed = bPressed;
-      m_pOwner->RedrawControl();
-    }
-    if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-      // Sleep until a message comes or the next step is due; a disabled button waits for messages only.
-      const DWORD wait = m_bEnabled ? pace.WaitTime(m_pOwner->Now()) : INFINITE;
-      ::MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-      continue;
-    }
-    const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-    if (got <= 0) {
-      quit = got == 0;
-      break;
-    }
-    if (::GetCapture() != hWnd) {
-      ::DispatchMessageW(&msg);
-      break;
-    }
-    if (msg.message == WM_MOUSEMOVE) {
-      pt = CPoint(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
-    } else if (msg.message == WM_LBUTTONUP) {
-      pt = CPoint(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
-      bClicked = m_rcButton.PtInRect(pt);
-      break;
-    } else if (msg.message == WM_CANCELMODE || msg.message == WM_RBUTTONDOWN ||
-               (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)) {
-      break;
-    } else if (msg.message != WM_KEYDOWN) {
-      ::DispatchMessageW(&msg);
+  {
+    CTKPTabCaptureLoop loop(hWnd);
+    tktab::RepeatPace pace(m_pOwner->Now());
+    for (;;) {
+      if (m_bEnabled && pace.Due(m_pOwner->Now())) OnExecute(TRUE);
+      const BOOL bPressed = m_rcButton.PtInRect(pt);
+      if (bPressed != m_bPressed) {
+        m_bPressed = bPressed;
+        m_pOwner->RedrawControl();
+      }
+      MSG msg;
+      if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        // Sleep until a message comes or the next step is due; a disabled button waits for messages only.
+        const DWORD wait = m_bEnabled ? pace.WaitTime(m_pOwner->Now()) : INFINITE;
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        continue;
+      }
+      const CTKPTabCaptureLoop::Event event = loop.Next(pt);
+      if (event == CTKPTabCaptureLoop::kReleased) bClicked = m_rcButton.PtInRect(pt);
+      if (event == CTKPTabCaptureLoop::kReleased || event == CTKPTabCaptureLoop::kEnded) break;
     }
   }
-  if (::GetCapture() == hWnd) ::ReleaseCapture();
-  if (quit) ::PostQuitMessage(static_cast<int>(msg.wParam));
   m_bPressed = FALSE;
   OnMouseMove(hWnd, pt);
   m_pOwner->RedrawControl();
