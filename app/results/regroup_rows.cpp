@@ -25,6 +25,11 @@ SortOrder NextSortOrder(SortOrder current, int column, bool defaultAscending) {
   return SortOrder{column, defaultAscending};
 }
 
+SortOrder SortForColumnClick(SortOrder current, SortOrder shown, SortOrder header, int column) {
+  const bool headerChose = header.column == column && (header.column != shown.column || header.ascending != shown.ascending);
+  return headerChose ? header : NextSortOrder(current, column, true);
+}
+
 std::vector<size_t> RegroupOrder(const std::vector<RowNameType>& rows) {
   std::vector<size_t> order;
   order.reserve(rows.size());

@@ -19,6 +19,11 @@ struct SortOrder {
 // A click on column: the same column again turns the direction; another column starts in the header's
 // default direction.
 SortOrder NextSortOrder(SortOrder current, int column, bool defaultAscending);
+// The order a column click asks for, given the arrow the page showed last and the one the header shows
+// now. The header's Sort Ascending and Sort Descending commands set its arrow before the list hears of
+// the click: an arrow on the clicked column other than the one shown is the order to take. Any other
+// click turns or starts the order as NextSortOrder does (a new column ascending).
+SortOrder SortForColumnClick(SortOrder current, SortOrder shown, SortOrder header, int column);
 
 struct RowNameType {
   std::u16string name;  // column 0
