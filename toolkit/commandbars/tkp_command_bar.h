@@ -219,6 +219,10 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   BOOL SelectInNextRow(BOOL bForward);
   // The controls hit at a client point (visible ones of this bar); -1 when none.
   int HitTestControl(CPoint point) const;
+  // The control a click at the point goes to; none in customize mode.
+  CTKPControl* ClickedControl(CPoint point) const;
+  // The site frame is in context-help mode.
+  BOOL IsSiteInHelpMode() const;
   // Stops the hover and full-menu timers.
   void StopTimers();
 
@@ -235,6 +239,8 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
   afx_msg void OnRButtonUp(UINT nFlags, CPoint point);
+  afx_msg LRESULT OnNcHitTest(CPoint point);
+  afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
   afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 

@@ -122,13 +122,9 @@ int CTKPCommandBar::OnHookMessage(HWND, UINT nMessage, WPARAM& wParam, LPARAM& l
 }
 
 int CTKPCommandBar::OnHookKeyDown(UINT nChar, LPARAM lParam) {
-  CWnd* site = GetSite();
-  if (IsCustomizeMode()) return 2;
-  if (site != nullptr) {
-    CFrameWnd* frame = site->AsFrameWnd();
-    if (frame != nullptr && frame->m_bHelpMode) return 2;
-  }
+  if (IsCustomizeMode() || IsSiteInHelpMode()) return 2;
   if (m_nLockTrack > 0) return 1;
+  CWnd* site = GetSite();
   if (CTKPControl* selected = GetControl(m_nSelected)) {
     if (tkp_bar::IsEnabled(selected)) {
       const int answer = tkp_bar::OnHookKeyDown(selected, nChar, lParam);

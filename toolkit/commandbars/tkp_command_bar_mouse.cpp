@@ -1,5 +1,6 @@
 // The command bar's mouse: the control under the pointer is selected and gets the moves, clicks and
 // releases; a bar of an inactive window stays quiet unless it is a popup.
+#include "platform/classlib/win/cframewnd.h"
 #include "toolkit/commandbars/tkp_bar_controls.h"
 #include "toolkit/commandbars/tkp_command_bar.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
@@ -46,36 +47,37 @@ void CTKPCommandBar::OnNcMouseMove(UINT nHitTest, CPoint point) {
   CWnd::OnNcMouseMove(nHitTest, point);
 }
 
+CTKPControl* CTKPCommandBar::ClickedControl(CPoint point) const {
+  return IsCustomizeMode() ? nullptr : GetControl(HitTestControl(point));
+}
+
 void CTKPCommandBar::OnLButtonDown(UINT nFlags, CPoint point) {
-  CTKPControl* control = GetControl(HitTestControl(point));
-  if (control == nullptr || IsCustomizeMode()) {
+  if (CTKPControl* control = ClickedControl(point)) {
+    tkp_bar::OnClick(control, FALSE, point);
+  } else {
     CWnd::OnLButtonDown(nFlags, point);
-    return;
   }
-  tkp_bar::OnClick(control, FALSE, point);
 }
 
 void CTKPCommandBar::OnLButtonDblClk(UINT nFlags, CPoint point) {
-  CTKPControl* control = GetControl(HitTestControl(point));
-  if (control != nullptr && !IsCustomizeMode()) {
+  if (CTKPControl* control = ClickedControl(point)) {
     tkp_bar::OnLButtonDblClk(control, point);
-    return;
+  } else {
+    CWnd::OnLButtonDblClk(nFlags, point);
   }
-  CWnd::OnLButtonDblClk(nFlags, point);
 }
 
 void CTKPCommandBar::OnLButtonUp(UINT nFlags, CPoint point) {
-  CTKPControl* control = GetControl(HitTestControl(point));
-  if (control != nullptr && !IsCustomizeMode()) {
+  if (CTKPControl* control = ClickedControl(point)) {
     tkp_bar::OnLButtonUp(control, point);
-    return;
+  } else {
+    CWnd::OnLButtonUp(nFlags, point);
   }
-  CWnd::OnLButtonUp(nFlags, point);
 }
 
 void CTKPCommandBar::OnRButtonUp(UINT nFlags, CPoint point) {
-  CTKPControl* control = GetControl(HitTestControl(point));
-  if (control == nullptr || IsCustomizeMode()) {
+  CTKPControl* control = ClickedControl(point);
+  if (control == nullptr) {
     CWnd::OnRButtonUp(nFlags, point);
     return;
   }
@@ -90,4 +92,32 @@ void CTKPCommandBar::OnRButtonUp(UINT nFlags, CPoint point) {
   } else {
     tkp_bar::OnRButtonUp(control, point);
   }
+}
+
+// ---- context help ------------------------------------------------------------------------------------
+
+BOOL CTKPCommandBar::IsSiteInHelpMode() const {
+  CWnd* site = GetSite();
+  CFrameWnd* frame = site != nullptr ? site->AsFrameWnd() : nullptr;
+  return frame != nullptr && frame->m_bHelpMode;
+}
+
+LRESULT CTKPCommandBar::OnNcHitTest(CPoint point) {
+  if (!IsSiteInHelpMode()) return CWnd::OnNcHitTest(point);
+  ScreenToClient(point);
+  const CTKPControl* control = GetControl(HitTestControl(point));
+  if (control == nullptr || tkp_bar::Id(control) > 0) return HTCLIENT;
+  const int type = tkp_bar::Type(control);
+  if (type >= 2 && type <= 4) return HTMENU;  // a popup without a command of its own
+  return CWnd::OnNcHitTest(point);
+}
+
+void CTKPCommandBar::OnNcLButtonDown(UINT nHitTest, CPoint point) {
+  if (!IsSiteInHelpMode()) {
+    CWnd::OnNcLButtonDown(nHitTest, point);
+    return;
+  }
+  // Context help asks about the control under the click as a click would.
+  ScreenToClient(point);
+  OnLButtonDown(0, point);
 }

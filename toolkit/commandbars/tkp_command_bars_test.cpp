@@ -12,6 +12,7 @@
 #include "platform/harness/driver.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
+#include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_dock_bar.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
 #include "toolkit/commandbars/tkp_shortcut_manager.h"
@@ -352,6 +353,44 @@ TEST_F(CommandBars, TheMouseSelectsTheControlUnderIt) {
   bar->SendMessage(WM_MOUSELEAVE);
   EXPECT_EQ(bar->GetSelected(), -1);
   EXPECT_EQ(bar->GetControl(2)->GetSelected(), 0);
+}
+
+TEST_F(CommandBars, FrameMessagesCloseTrackingAndPreviewHidesTheBars) {
+  CTKPCommandBars* bars = frame->Bars();
+  RowBar* row = AddRowBar(bars, tkpBarTypeNormal);
+  CTKPToolBar* hidden = bars->Add(_T("Hidden"), tkpBarTop);
+  hidden->SetVisible(FALSE);
+  frame->RecalcLayout();
+  // Leaving the application closes what is tracked.
+  row->SetTrackingMode(1, TRUE, TRUE);
+  frame->SendMessage(WM_ACTIVATEAPP, FALSE, 0);
+  EXPECT_FALSE(row->IsTrackingMode());
+  // A colour change refreshes colours and images and lays the frame out again.
+  frame->SendMessage(WM_SYSCOLORCHANGE);
+  EXPECT_EQ(ChildRect(frame, bars->GetDockBar(tkpBarTop)->m_hWnd).Height(), RowBar::kHeight + 4);
+  // Print preview hides the visible bars; afterwards those come back and the hidden one stays hidden.
+  frame->OnSetPreviewMode(TRUE, nullptr);
+  EXPECT_FALSE(row->IsWindowVisible());
+  frame->OnSetPreviewMode(FALSE, nullptr);
+  EXPECT_TRUE(row->IsWindowVisible());
+  EXPECT_FALSE(hidden->IsWindowVisible());
+}
+
+TEST_F(CommandBars, ContextHelpModeHitTestsControlsAsClientOrMenu) {
+  RowBar* bar = AddRowBar(frame->Bars(), tkpBarTypeNormal);
+  bar->GetControls()->Add(tkpControlPopup, 0);  // a popup without a command of its own
+  frame->RecalcLayout();
+  const auto screenAt = [&](int index) {
+    CPoint point = bar->Centre(index);
+    bar->ClientToScreen(point);
+    return MAKELPARAM(point.x, point.y);
+  };
+  frame->m_bHelpMode = TRUE;
+  EXPECT_EQ(bar->SendMessage(WM_NCHITTEST, 0, screenAt(1)), HTCLIENT);
+  EXPECT_EQ(bar->SendMessage(WM_NCHITTEST, 0, screenAt(5)), HTMENU);
+  EXPECT_EQ(bar->OnHookKeyDown(VK_RIGHT, 0), 2);  // keys are the help mode's
+  frame->m_bHelpMode = FALSE;
+  EXPECT_EQ(bar->SendMessage(WM_NCHITTEST, 0, screenAt(5)), HTCLIENT);
 }
 
 TEST_F(CommandBars, TrackingEndsWhenTheKeyboardManagerGivesTheBarEscape) {
