@@ -1,6 +1,5 @@
 // The toolkit classes the frame uses, in real windows: the toolbar's buttons, their states and clicks; the
-// sort arrow on a list's header; the window position and the shortcuts kept in the profile, with what a
-// damaged profile holds left alone.
+// window position and the shortcuts kept in the profile, with what a damaged profile holds left alone.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -17,8 +16,6 @@
 #include "toolkit/commandbars/tkp_shortcut_manager.h"
 #include "toolkit/common/tk_window_pos.h"
 #include "toolkit/controls/tk_button.h"
-#include "toolkit/controls/tk_header_ctrl.h"
-#include "toolkit/controls/tk_list_ctrl.h"
 
 namespace {
 
@@ -114,30 +111,6 @@ TEST_F(ToolkitStandins, HiddenCommandsLeaveTheMenu) {
   EXPECT_EQ(::GetMenuState(recovery, ID_EXIT, MF_BYCOMMAND), static_cast<UINT>(-1));
   EXPECT_NE(::GetMenuState(recovery, ID_OPEN_IMAGE, MF_BYCOMMAND), static_cast<UINT>(-1));
   frame->DestroyWindow();
-}
-
-TEST_F(ToolkitStandins, SortArrowShowsOnOurHeaderOnly) {
-  CWnd host;
-  ASSERT_TRUE(host.CreateEx(0, nullptr, _T("List"), WS_OVERLAPPEDWINDOW, 40, 40, 400, 300, nullptr, nullptr));
-  CTKListCtrl list;
-  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, RECT{0, 0, 380, 260}, &host, 1));
-  list.InsertColumn(0, _T("Name"), LVCFMT_LEFT, 100);
-  list.InsertColumn(1, _T("Size"), LVCFMT_LEFT, 100);
-  // Before the header is ours only the list keeps the column.
-  EXPECT_EQ(list.SetSortArrow(1, TRUE), -1);
-  CTKHeaderCtrl header;
-  EXPECT_TRUE(header.m_bDefaultAscending);
-  ASSERT_TRUE(header.SubclassWindow(ListView_GetHeader(list.m_hWnd)));
-  EXPECT_EQ(list.SetSortArrow(0, FALSE), 1);
-  HDITEMW item{};
-  item.mask = HDI_FORMAT;
-  Header_GetItem(header.m_hWnd, 0, &item);
-  EXPECT_EQ(item.fmt & (HDF_SORTUP | HDF_SORTDOWN), HDF_SORTDOWN);
-  Header_GetItem(header.m_hWnd, 1, &item);
-  EXPECT_EQ(item.fmt & (HDF_SORTUP | HDF_SORTDOWN), 0);
-  EXPECT_EQ(list.GetSortColumn(), 0);
-  EXPECT_FALSE(list.IsSortAscending());
-  host.DestroyWindow();
 }
 
 TEST_F(ToolkitStandins, WindowPositionRoundTripAndDamagedValues) {

@@ -86,6 +86,7 @@ int CThirdView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CView::OnCreate(lpCreateStruct) == -1) return -1;
   m_whiteBrush.CreateSolidBrush(kWhite);
   m_sort = results::SortOrder{};
+  m_shownSort = results::SortOrder{-1, true};
   if (!m_tree.Create(WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_CHECKBOXES,
                      CRect(0, 0, 600, 300), this, IDC_RESULT_TREE)) {
     return -1;
@@ -272,8 +273,12 @@ LRESULT CThirdView_HDD::OnPreviewSelection(WPARAM, LPARAM) {
 // ---- sorting -------------------------------------------------------------------------------------------------
 
 void CThirdView_HDD::SortByColumn(int column) {
-  m_sort = results::NextSortOrder(m_sort, column, m_header.m_bDefaultAscending != FALSE);
+  BOOL headerAscending = TRUE;
+  const int headerColumn = m_header.GetSortImage(&headerAscending);
+  m_sort = results::SortForColumnClick(m_sort, m_shownSort, results::SortOrder{headerColumn, headerAscending != FALSE},
+                                       column);
   m_list.SetSortArrow(m_sort.column, m_sort.ascending ? TRUE : FALSE);
+  m_shownSort = m_sort;
   if (const int type = results::ColumnSortType(column)) {
     ui::ListColumnSorter sorter(&m_list, column);
     sorter.Sort(m_sort.ascending, type);

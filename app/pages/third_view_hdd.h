@@ -130,6 +130,7 @@ class CThirdView_HDD : public CView {
   uint32_t m_busy = 0;
   CMainPreviewView* m_preview = nullptr;  // deletes itself with its window
   results::SortOrder m_sort;
+  results::SortOrder m_shownSort{-1, true};  // the arrow the page put on the header last
   CTKHeaderCtrl m_header;
   ResultsPageLinks m_links;
 };

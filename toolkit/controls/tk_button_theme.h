@@ -35,7 +35,7 @@ class CTKButtonTheme : public CTKThemeManagerStyle {
   CPoint CalcTextPosition(UINT nState, const CRect& rcItem, CSize szText, CTKButton* pButton);
   CPoint CalcIconPosition(UINT nState, const CRect& rcItem, CTKButton* pButton);
   virtual COLORREF GetTextColor(UINT nState, CTKButton* pButton);
-  void DrawButtonText(CDC* pDC, UINT nState, const CRect& rcItem, CTKButton* pButton);
+  virtual void DrawButtonText(CDC* pDC, UINT nState, const CRect& rcItem, CTKButton* pButton);
   virtual void DrawButtonIcon(CDC* pDC, UINT nState, const CRect& rcItem, CTKButton* pButton);
   void DrawItem(LPDRAWITEMSTRUCT lpDIS, CTKButton* pButton);
   BOOL DrawVisualStyleBackground(LPDRAWITEMSTRUCT lpDIS, CTKButton* pButton);

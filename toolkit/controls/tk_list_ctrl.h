@@ -1,22 +1,50 @@
-// CTKListCtrl: a report-style list control with a sortable header (the base of the results list).
+// CTKListCtrl and CTKListView: a list control and a list view with the toolkit's list mix-in
+// (CTKListBase): sort arrows, stored column widths, row colours, a tinted sort column and painting
+// through a memory DC. They forward their messages to it; a class derived from them sorts its rows in
+// SortList.
 #pragma once
 
 #include "platform/classlib/win/clistctrl.h"
+#include "platform/classlib/win/clistview.h"
+#include "toolkit/controls/tk_list_base.h"
 
-class CTKListCtrl : public CListCtrl {
+class CTKListCtrl : public CListCtrl, public CTKListBase {
   DECLARE_DYNAMIC(CTKListCtrl)
 
  public:
-  CTKListCtrl() = default;
-  ~CTKListCtrl() override = default;
+  CTKListCtrl();
+  ~CTKListCtrl() override;
 
-  // Keeps the sort column and direction (ascending: 1) and, when the header is a CTKHeaderCtrl, shows the
-  // arrow there. Returns the previous sort column.
-  int SetSortArrow(int nColumn, BOOL bAscending);
-  int GetSortColumn() const { return m_nSortColumn; }
-  BOOL IsSortAscending() const { return m_bAscending; }
+  using CListCtrl::GetExtendedStyle;
+  using CListCtrl::SetExtendedStyle;
+
+ protected:
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  void PreSubclassWindow() override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+  afx_msg void OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult);
+  DECLARE_MESSAGE_MAP()
 
  private:
-  int m_nSortColumn = -1;
-  BOOL m_bAscending = TRUE;
+  BYTE m_bInitOnSubclass = TRUE;
+};
+
+class CTKListView : public CListView, public CTKListBase {
+  DECLARE_DYNCREATE(CTKListView)
+
+ public:
+  CTKListView();
+  ~CTKListView() override;
+
+ protected:
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  void PreSubclassWindow() override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+  afx_msg void OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult);
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  BYTE m_bInitOnSubclass = TRUE;
 };
