@@ -224,6 +224,31 @@ TEST_F(DockingFrameTest, PanesLieOnEachSideOfTheClientArea) {
   EXPECT_EQ(m.FindPane(kLog)->GetItemColor(), 0x1000005u);
 }
 
+TEST_F(DockingFrameTest, DockingPreviewByTheSizingRule) {
+  CTKPDockingPaneManager& m = frame->manager;
+  const int s = m.GetPaintManager()->m_nSplitterSize;
+  CTKPDockingPane* properties = m.FindPane(kProperties);
+  CTKPDockingPane* folders = m.FindPane(kFolders);
+  auto onScreen = [this](CRect r) {
+    frame->ClientToScreen(r);
+    return r;
+  };
+  // Beside Folders in its row: Properties keeps its 180 pixels, before Folders.
+  const CRect row = Place(kFolders);
+  EXPECT_EQ(m.CalcDockingRect(properties, tkpPaneDockLeft, folders), onScreen(CRect(0, row.top, 180, row.bottom)));
+  EXPECT_EQ(m.CalcDockingRect(properties, tkpPaneDockRight, folders),
+            onScreen(CRect(200 + s, row.top, 200 + s + 180, row.bottom)));
+  // Below Folders: the column is shared by the two preferred heights (100 each).
+  const CRect below = m.CalcDockingRect(properties, tkpPaneDockBottom, folders);
+  const int share = (row.Height() - s) * 100 / 200;
+  EXPECT_EQ(below, onScreen(CRect(0, row.top + share + s, 200, row.bottom)));
+  // At the top of everything: above Search, across the whole width.
+  const CRect top = m.CalcDockingRect(properties, tkpPaneDockTop);
+  EXPECT_EQ(top.Width(), ClientArea().Width());
+  EXPECT_EQ(top.Height(), 100);
+  EXPECT_EQ(m.CalcDockingRect(nullptr, tkpPaneDockTop), CRect());
+}
+
 TEST_F(DockingFrameTest, SplittersDraggedLiveAndWithTheTracker) {
   CTKPDockingPaneManager& m = frame->manager;
   CTKPDockingPaneBase* folders = m.FindPane(kFolders)->GetContainer();
@@ -258,6 +283,11 @@ TEST_F(DockingFrameTest, SplittersDraggedLiveAndWithTheTracker) {
 TEST_F(DockingFrameTest, LayoutSavedAndLoadedBackEqual) {
   CTKPDockingPaneLayout* layout = frame->manager.GetLayout();
   const std::vector<BYTE> saved = Saved(layout);
+  // The empty container the Log pane left for the bottom group was pruned: client, two splitters, four
+  // tabbed containers and five panes.
+  const dock::LayoutRecords records = Records(saved);
+  EXPECT_EQ(records.objects.size(), 12u);
+  for (const dock::ObjectRecord& r : records.objects) EXPECT_FALSE(r.type == dock::kTabbedContainer && r.children.empty());
   const std::vector<CRect> before = Places();
   ASSERT_TRUE(LoadFrom(layout, saved)) << layout->GetLoadError();
   Relayout();

@@ -64,6 +64,12 @@ CString CTKPDockingPane::GetTabCaption() const {
   return lineFeed < 0 ? m_strTitle : m_strTitle.Mid(lineFeed + 1);
 }
 
+CTKPImageManagerIcon* CTKPDockingPane::GetIcon(int nWidth) const {
+  CTKPDockingPaneManager* manager = GetDockingPaneManager();
+  if (manager == nullptr) return nullptr;
+  return manager->GetIcon(m_nIconID == -1 ? m_nID : static_cast<UINT>(m_nIconID), nWidth);
+}
+
 COLORREF CTKPDockingPane::GetItemColor() const {
   if (m_clrItemTab != static_cast<COLORREF>(-1)) return m_clrItemTab;
   if (m_hwndChild != nullptr) {

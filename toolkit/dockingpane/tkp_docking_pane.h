@@ -5,6 +5,8 @@
 
 #include "toolkit/dockingpane/tkp_docking_pane_base.h"
 
+class CTKPImageManagerIcon;
+
 // Option bits; a pane's effective options add the manager's default options.
 enum TKPDockingPaneOptions : DWORD {
   tkpPaneNoCloseable = 1,
@@ -39,6 +41,8 @@ class CTKPDockingPane : public CCmdTarget, public CTKPDockingPaneBase {
   virtual void SetFocus();
   virtual CString GetTitle() const;
   virtual CString GetTabCaption() const;
+  // The image manager's icon of the icon id, or of the pane id when the icon id is -1.
+  virtual CTKPImageManagerIcon* GetIcon(int nWidth) const;
   virtual COLORREF GetItemColor() const;
   virtual void Copy(const CTKPDockingPane* pPane);
 

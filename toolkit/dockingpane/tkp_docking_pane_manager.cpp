@@ -219,6 +219,34 @@ int CTKPDockingPaneManager::GetPaneDirection(const CTKPDockingPaneBase* pPane) c
   return m_pLayout != nullptr ? m_pLayout->GetPaneDirection(pPane) : 0;
 }
 
+CRect CTKPDockingPaneManager::CalcDockingRect(CTKPDockingPaneBase* pPane, int nDirection,
+                                              CTKPDockingPaneBase* pNeighbour) {
+  if (pPane == nullptr || m_pLayout == nullptr || m_pLayout->GetTopPane() == nullptr || nDirection < 0 ||
+      nDirection > 3) {
+    return CRect();
+  }
+  if (pNeighbour == nullptr) pNeighbour = m_pLayout->GetTopPane();
+  if (pNeighbour->GetContainer() != nullptr && pNeighbour->GetContainer()->GetType() == dock::kTabbedContainer) {
+    pNeighbour = pNeighbour->GetContainer();
+  }
+  // Right to left, the screen's left is the layout's right.
+  if (IsLayoutRTL() && nDirection < 2) nDirection ^= 1;
+  const BOOL horizontal = nDirection < 2;
+  CTKPDockingPaneBase* parent = pNeighbour->GetContainer();
+  if (parent != nullptr && parent->GetType() == dock::kSplitterContainer &&
+      static_cast<CTKPDockingPaneSplitterContainer*>(parent)->IsHorizontal() == horizontal) {
+    return static_cast<CTKPDockingPaneSplitterContainer*>(parent)->CalcDockingRect(pPane, nDirection, pNeighbour);
+  }
+  const bool after = nDirection == tkpPaneDockRight || nDirection == tkpPaneDockBottom;
+  std::vector<CTKPDockingPaneBase*> row = {pNeighbour};
+  row.insert(after ? row.end() : row.begin(), pPane);
+  CRect share = CTKPDockingPaneSplitterContainer::CalcShare(row, pPane, horizontal, pNeighbour->GetPaneWindowRect());
+  if (m_pSite != nullptr && m_pSite->GetSafeHwnd() != nullptr) {
+    ::MapWindowPoints(m_pSite->GetSafeHwnd(), nullptr, reinterpret_cast<LPPOINT>(&share), 2);
+  }
+  return share;
+}
+
 CTKPImageManagerIcon* CTKPDockingPaneManager::GetIcon(UINT nIconID, int nWidth) const {
   return m_pImageManager->GetImage(nIconID, nWidth);
 }

@@ -82,6 +82,9 @@ class CTKPDockingPaneManager : public CWnd {
   // Moves the pane, or the panes of a container, into the tabbed container (or the container of a pane).
   void AttachPane(CTKPDockingPaneBase* pPane, CTKPDockingPaneBase* pContainer);
   int GetPaneDirection(const CTKPDockingPaneBase* pPane) const;
+  // The screen rectangle the pane would get docked at that side of the neighbour (of the whole
+  // arrangement without one): the preview of a drag.
+  CRect CalcDockingRect(CTKPDockingPaneBase* pPane, int nDirection, CTKPDockingPaneBase* pNeighbour = nullptr);
   BOOL IsPaneClosed(const CTKPDockingPane* pPane) const { return pPane == nullptr || pPane->IsClosed(); }
   BOOL IsPaneHidden(const CTKPDockingPane* pPane) const { return pPane != nullptr && pPane->IsHidden(); }
   CTKPDockingPaneBase* GetTopPane() const { return m_pLayout != nullptr ? m_pLayout->GetTopPane() : nullptr; }

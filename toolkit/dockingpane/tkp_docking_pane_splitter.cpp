@@ -144,7 +144,7 @@ void CTKPDockingPaneSplitterContainer::OnSizeParent(CWnd* pParent, CRect rect, A
   const std::vector<CTKPDockingPaneBase*> visible = VisibleChildren();
   if (hideClient && client != nullptr && ContainsPane(client)) client->OnSizeParent(pParent, CRect(), lpLayout);
   if (visible.empty()) return;
-  if (m_lstSpliters.size() + 1 != visible.size()) RebuildSplitters();
+  if (!SplittersMatch(visible)) RebuildSplitters();
   if (visible.size() == 1) {
     visible[0]->OnSizeParent(pParent, rect, lpLayout);
     return;
@@ -198,6 +198,58 @@ void CTKPDockingPaneSplitterContainer::OnSizeParent(CWnd* pParent, CRect rect, A
   m_bRecalcLayout = FALSE;
 }
 
+CRect CTKPDockingPaneSplitterContainer::CalcShare(const std::vector<CTKPDockingPaneBase*>& row,
+                                                 const CTKPDockingPaneBase* pPane, BOOL bHorizontal, CRect rect) {
+  CTKPDockingPaneManager* manager = pPane->GetDockingPaneManager();
+  CTKPDockingPaneLayout* layout = manager != nullptr ? manager->GetLayout() : nullptr;
+  const CTKPDockingPaneBase* client = layout != nullptr ? layout->GetClientPane() : nullptr;
+  const BOOL hideClient = manager != nullptr && manager->IsClientHidden();
+  std::vector<dock::SizeItem> items;
+  size_t index = 0;
+  for (size_t i = 0; i < row.size(); ++i) {
+    const CTKPDockingPaneBase* child = row[i];
+    if (child == pPane) index = i;
+    dock::SizeItem item;
+    item.preferred = child->GetDockingLength(bHorizontal);
+    TrackAlong(child, bHorizontal, &item.minimum, &item.maximum);
+    const bool holdsClient = client != nullptr && child != pPane && child->ContainsPane(client);
+    item.clientHolder = holdsClient && !(hideClient && (child->m_nDockingCX != 0 || child->m_nDockingCY != 0));
+    items.push_back(item);
+  }
+  CTKPDockingPanePaintManager* paint = manager != nullptr ? manager->GetPaintManager() : nullptr;
+  const int splitter = paint != nullptr ? paint->m_nSplitterSize : 4;
+  const int start = bHorizontal ? rect.left : rect.top;
+  const int extent = bHorizontal ? rect.Width() : rect.Height();
+  const std::vector<dock::Span> spans =
+      dock::PlaceLengths(dock::AdjustLengths(items, extent, splitter), start, extent, splitter);
+  if (index >= spans.size()) return CRect();
+  CRect share = rect;
+  (bHorizontal ? share.left : share.top) = spans[index].begin;
+  (bHorizontal ? share.right : share.bottom) = spans[index].end;
+  return share;
+}
+
+CRect CTKPDockingPaneSplitterContainer::CalcDockingRect(CTKPDockingPaneBase* pPane, int nSide,
+                                                        CTKPDockingPaneBase* pNeighbour) const {
+  std::vector<CTKPDockingPaneBase*> row;
+  for (CTKPDockingPaneBase* child : VisibleChildren()) {
+    if (child != pPane) row.push_back(child);
+  }
+  auto it = std::find(row.begin(), row.end(), pNeighbour);
+  const bool after = nSide == 1 || nSide == 3;
+  if (it == row.end()) {
+    it = after ? row.end() : row.begin();
+  } else if (after) {
+    ++it;
+  }
+  row.insert(it, pPane);
+  CRect share = CalcShare(row, pPane, m_bHoriz, m_rcWindow);
+  if (m_pDockingSite != nullptr && m_pDockingSite->GetSafeHwnd() != nullptr) {
+    ::MapWindowPoints(m_pDockingSite->GetSafeHwnd(), nullptr, reinterpret_cast<LPPOINT>(&share), 2);
+  }
+  return share;
+}
+
 void CTKPDockingPaneSplitterContainer::OnChildContainerChanged(CTKPDockingPaneBase* pContainer) {
   if (m_pParentContainer != nullptr) m_pParentContainer->OnChildContainerChanged(pContainer);
   RebuildSplitters();
@@ -246,6 +298,15 @@ void CTKPDockingPaneSplitterContainer::LoadRecord(const dock::ObjectRecord& reco
     m_lstChildren.push_back(child);
     child->SetParentContainer(this);
   }
+}
+
+// One splitter window between each two visible neighbours, in order.
+bool CTKPDockingPaneSplitterContainer::SplittersMatch(const std::vector<CTKPDockingPaneBase*>& visible) const {
+  if (m_lstSpliters.size() + 1 != visible.size()) return false;
+  for (size_t i = 0; i < m_lstSpliters.size(); ++i) {
+    if (m_lstSpliters[i]->GetFirst() != visible[i] || m_lstSpliters[i]->GetSecond() != visible[i + 1]) return false;
+  }
+  return true;
 }
 
 void CTKPDockingPaneSplitterContainer::DeleteSplitters() {

@@ -52,6 +52,12 @@ class CTKPDockingPaneSplitterContainer : public CTKPDockingPaneBase {
   const std::vector<CTKPDockingPaneBase*>& GetChildren() const { return m_lstChildren; }
   const std::vector<CTKPDockingPaneSplitterWnd*>& GetSplitters() const { return m_lstSpliters; }
   virtual CTKPDockingPaneSplitterWnd* CreateSplitterWnd() { return new CTKPDockingPaneSplitterWnd(); }
+  // The screen rectangle pPane would get inserted beside pNeighbour (after it for sides 1 and 3), the
+  // visible children sized by the sizing rule; nothing is stored.
+  CRect CalcDockingRect(CTKPDockingPaneBase* pPane, int nSide, CTKPDockingPaneBase* pNeighbour) const;
+  // The share pPane gets of rect (the docking site's client coordinates) among the row, sized by the rule.
+  static CRect CalcShare(const std::vector<CTKPDockingPaneBase*>& row, const CTKPDockingPaneBase* pPane,
+                         BOOL bHorizontal, CRect rect);
   int GetSplitterSize() const;
 
   BOOL ContainsPane(const CTKPDockingPaneBase* pPane) const override;
@@ -70,6 +76,7 @@ class CTKPDockingPaneSplitterContainer : public CTKPDockingPaneBase {
   friend class CTKPDockingPaneSplitterWnd;
   void RebuildSplitters();
   void DeleteSplitters();
+  bool SplittersMatch(const std::vector<CTKPDockingPaneBase*>& visible) const;
   std::vector<CTKPDockingPaneBase*> VisibleChildren() const;
   void DelayLayout() const;
 
