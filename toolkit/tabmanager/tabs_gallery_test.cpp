@@ -34,7 +34,9 @@ class CellStrip : public CTKPTabManager {
     if (bDraw && pItem) ::DrawIconEx(*pDC, pt.x, pt.y, m_hIcon, szIcon.cx, szIcon.cy, 0, nullptr, DI_NORMAL);
     return TRUE;
   }
+  BOOL HasFocus() const override { return m_bFocus; }
   using CTKPTabManager::SetHotItem;
+  BOOL m_bFocus = FALSE;
 
  private:
   CTKPTabPaintManager* m_pPaintManager;
@@ -43,15 +45,16 @@ class CellStrip : public CTKPTabManager {
 
 class Gallery : public CWnd {
  public:
-  Gallery() : m_canvas(kWidth, kHeight) {}
+  Gallery(int cx, int cy) : m_canvas(cx, cy), m_cx(cx), m_cy(cy) {}
   tkgallery::Canvas m_canvas;
+  int m_cx, m_cy;
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_PAINT) {
       PAINTSTRUCT ps;
       HDC hDC = ::BeginPaint(m_hWnd, &ps);
-      ::BitBlt(hDC, 0, 0, kWidth, kHeight, m_canvas.DC(), 0, 0, SRCCOPY);
+      ::BitBlt(hDC, 0, 0, m_cx, m_cy, m_canvas.DC(), 0, 0, SRCCOPY);
       ::EndPaint(m_hWnd, &ps);
       return 0;
     }
@@ -102,7 +105,7 @@ TEST(TabsGallery, EveryAppearanceInEveryColourSet) {
   // The luna palettes show as on a system with the blue visual style.
   TKPColorManager()->Table().SetForcedScheme(kTKPSchemeBlue);
   TKPColorManager()->RefreshColors();
-  Gallery gallery;
+  Gallery gallery(kWidth, kHeight);
   CRect frame(0, 0, kWidth, kHeight);
   ::AdjustWindowRectEx(frame, WS_OVERLAPPED | WS_CAPTION, FALSE, 0);
   ASSERT_TRUE(gallery.CreateEx(0, nullptr, _T("Tab appearances and colour sets"), WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE,
@@ -148,7 +151,7 @@ struct LayoutCase {
 
 TEST(TabsGallery, PositionsAndLayouts) {
   constexpr int kW = 300, kH = 190, kCol = 312, kRow = 226, kHead = 22;
-  constexpr int kGalleryW = 4 * kCol + 8, kGalleryH = 3 * kRow + 8;
+  constexpr int kGalleryW = 4 * kCol + 8, kGalleryH = 4 * kRow + 8;
   HICON hIcon = static_cast<HICON>(::LoadImageW(nullptr, MAKEINTRESOURCEW(32516), IMAGE_ICON, 16, 16, LR_SHARED));
   const std::vector<LPCTSTR> four = {_T("Partitions"), _T("Files"), _T("Deleted"), _T("Lost folders")};
   const std::vector<LPCTSTR> many = {_T("Partition 1"), _T("Partition 2"), _T("Partition 3"), _T("Partition 4"),
@@ -175,9 +178,26 @@ TEST(TabsGallery, PositionsAndLayouts) {
        }},
       {L"Colour tabs, segments", 3, 4, 0, 0, four, 1,
        [](CTKPTabPaintManager* pm, CellStrip&) { pm->ColorTabs = TRUE; }},
-      {L"Left, multi-row, icons", 0, 1, 1, 4, many, 5, nullptr},
+      {L"Left, multi-row, icons", 6, 1, 1, 4, many, 5, nullptr},
+      {L"Client frame and margins", 6, 4, 0, 0, four, 1,
+       [](CTKPTabPaintManager* pm, CellStrip&) {
+         pm->ShowClientFrame = TRUE;
+         pm->ClientMargin = CRect(4, 4, 4, 4);
+         pm->ButtonMargin = CRect(2, 1, 2, 1);
+       }},
+      {L"Border: the line along the strip", 0, 1, 2, 0, four, 1,
+       [](CTKPTabPaintManager* pm, CellStrip&) { pm->ClientBorderStyle = 1; }},
+      {L"Border: none", 5, 2, 0, 0, four, 1,
+       [](CTKPTabPaintManager* pm, CellStrip&) { pm->ClientBorderStyle = 2; }},
+      {L"Bold selected, focused, hot", 2, 1, 0, 0, four, 1,
+       [](CTKPTabPaintManager* pm, CellStrip& strip) {
+         pm->BoldSelected = TRUE;
+         pm->HotTracking = TRUE;
+         strip.m_bFocus = TRUE;
+         strip.SetHotItem(strip.GetItem(2));
+       }},
   };
-  Gallery gallery;
+  Gallery gallery(kGalleryW, kGalleryH);
   CRect frame(0, 0, kGalleryW, kGalleryH);
   ::AdjustWindowRectEx(frame, WS_OVERLAPPED | WS_CAPTION, FALSE, 0);
   ASSERT_TRUE(gallery.CreateEx(0, nullptr, _T("Tab positions and layouts"), WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0, 0,
