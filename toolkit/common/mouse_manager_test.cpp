@@ -1,4 +1,4 @@
-// The mouse and keyboard managers with stand-in popup bars in real windows: tracking lists, clicks
+// The mouse and keyboard managers with test popup bars in real windows: tracking lists, clicks
 // outside closing the popups unless in a safe window, a bar that does not remove itself, mouse-leave,
 // and the keyboard clients' answers.
 #include "toolkit/common/tkp_mouse_manager.h"
