@@ -6,6 +6,7 @@
 
 #include "preview/html/empty_dialog_template.h"
 #include "preview/html/html_browser_win32.h"
+#include "preview/html/scroll_manager.h"
 #include "preview/preview_host.h"
 
 IMPLEMENT_DYNCREATE(CCustomHTMLViewer, CView)
@@ -27,7 +28,15 @@ htmlview::HtmlBrowser* g_browser = nullptr;
 INT_PTR CALLBACK CanvasProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (g_browser == nullptr) return 0;
   try {
-    return static_cast<INT_PTR>(g_browser->WindowProc(window, message, wParam, lParam));
+    const LRESULT result = g_browser->WindowProc(window, message, wParam, lParam);
+    // The scroll requests' answers (positions, maxima) and the key code reach the sender only through
+    // the dialog's message result.
+    if ((message >= htmlview::scrollmsg::kSetContentSize && message <= htmlview::scrollmsg::kScrollMoved) ||
+        message == WM_GETDLGCODE) {
+      SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
+      return TRUE;
+    }
+    return static_cast<INT_PTR>(result);
   } catch (...) {
     return 0;
   }

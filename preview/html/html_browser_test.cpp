@@ -21,6 +21,7 @@
 #include "preview/html/html_browser_logic.h"
 #include "preview/html/html_browser_view.h"
 #include "preview/html/html_browser_win32.h"
+#include "preview/html/scroll_manager.h"
 #include "preview/preview_test_support.h"
 
 namespace {
@@ -379,4 +380,57 @@ TEST(HtmlBrowserViewTest, OtherPagesGoToTheBrowserControlUnderAnOverlayAndNeverF
   EXPECT_EQ(outer.right - outer.left, client.right - CHtml_View::kOverlayMargin);
   EXPECT_EQ(outer.bottom - outer.top, client.bottom - CHtml_View::kOverlayMargin);
   harness::PumpFor(100);
+}
+
+std::string LongPage() {
+  std::string page = "<title>Long page</title>";
+  for (int i = 0; i < 80; ++i) page += "<p>Line " + std::to_string(i) + " of a long recovered page.</p>";
+  return page + "<a href=\"second.html\">to the second page</a>";
+}
+
+int VPos() { return static_cast<int>(SendMessageW(CCustomHTMLViewer::Canvas(), htmlview::scrollmsg::kGetVPos, 0, 0)); }
+
+TEST_F(HtmlPreviewTest, TheScrollPositionIsKeptInTheHistoryAndDraggingScrollsWithinBounds) {
+  previewtest::TempFile longPage(L"long_page.html", LongPage());
+  w.Preview(longPage.Path(), _T(".html"));
+  browser = CCustomHTMLViewer::Browser();
+  ASSERT_NE(browser, nullptr);
+  HWND canvas = CCustomHTMLViewer::Canvas();
+  const int vMax = static_cast<int>(SendMessageW(canvas, htmlview::scrollmsg::kGetVMax, 0, 0));
+  ASSERT_GT(vMax, 400);
+  SendMessageW(canvas, htmlview::scrollmsg::kSetVPos, 0, 300);
+  ASSERT_EQ(VPos(), 300);
+  const std::wstring second = L"file://" + std::wstring(files.second.Path());
+  browser->Navigate(reinterpret_cast<const char16_t*>(second.c_str()));
+  EXPECT_EQ(std::u16string(browser->History().GetCell(0, 2)), u"300");
+  EXPECT_EQ(VPos(), 0);
+  ASSERT_TRUE(browser->GoBack());
+  EXPECT_EQ(Title(), L"Long page");
+  EXPECT_EQ(VPos(), 300);
+
+  // A drag below the window scrolls down by the distance outside, never past the end.
+  RECT client{};
+  GetClientRect(canvas, &client);
+  SendMessageW(canvas, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(canvas, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, client.bottom + 40));
+  EXPECT_EQ(VPos(), 340);
+  for (int i = 0; i < 200; ++i) SendMessageW(canvas, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, client.bottom + 40));
+  EXPECT_EQ(VPos(), static_cast<int>(SendMessageW(canvas, htmlview::scrollmsg::kGetVMax, 0, 0)));
+  SendMessageW(canvas, WM_LBUTTONUP, 0, MAKELPARAM(5, client.bottom + 40));
+  EXPECT_NE(GetCapture(), canvas);
+}
+
+TEST_F(HtmlPreviewTest, APictureUrlShowsOnAYellowPageWithoutAPageFetchAndSubmitLinksSubmit) {
+  Show();
+  const std::u16string picture = u"file://" + std::u16string(reinterpret_cast<const char16_t*>(
+                                                  static_cast<LPCTSTR>(files.picture.Path())));
+  browser->Navigate((picture.substr(0, picture.size() - 4) + u".PNG").c_str());
+  EXPECT_EQ(browser->Document().pageBackColor, 0x00FFFFu);  // yellow
+  EXPECT_EQ(browser->Document().images.Count(), 2);
+  EXPECT_EQ(browser->History().RowCount(), 2);
+  ASSERT_TRUE(browser->GoBack());
+  // "Submit(0)" submits the first form as if its button were pressed; the history grows by the result.
+  browser->Navigate(u"Submit(0)");
+  EXPECT_EQ(Title(), L"Result");
+  EXPECT_EQ(server.Hits("GET /result"), 1);
 }
