@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -66,17 +67,22 @@ BEGIN_MESSAGE_MAP(DockingFrame, CFrameWnd)
   ON_MESSAGE(TKP_DOCKINGPANE_NOTIFY, OnDockingPaneNotify)
 END_MESSAGE_MAP()
 
-std::vector<BYTE> Saved(CTKPDockingPaneLayout* layout) {
+// The bytes an archive holds after the writer stored into it.
+std::vector<BYTE> Stored(const std::function<void(CArchive&)>& write) {
   CMemFile file;
   {
     CArchive ar(&file, CArchive::store);
-    layout->Serialize(ar);
+    write(ar);
   }
   const UINT length = static_cast<UINT>(file.GetLength());
   BYTE* bytes = file.Detach();
   std::vector<BYTE> copy(bytes, bytes + length);
   free(bytes);
   return copy;
+}
+
+std::vector<BYTE> Saved(CTKPDockingPaneLayout* layout) {
+  return Stored([layout](CArchive& ar) { layout->Serialize(ar); });
 }
 
 BOOL LoadFrom(CTKPDockingPaneLayout* layout, std::vector<BYTE> bytes) {
@@ -97,17 +103,10 @@ dock::LayoutRecords Records(std::vector<BYTE> bytes) {
 }
 
 std::vector<BYTE> Bytes(const dock::LayoutRecords& records) {
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
+  return Stored([&records](CArchive& ar) {
     CTKPPropExchangeArchive px(ar);
     dock::WriteLayout(&px, records);
-  }
-  const UINT length = static_cast<UINT>(file.GetLength());
-  BYTE* bytes = file.Detach();
-  std::vector<BYTE> copy(bytes, bytes + length);
-  free(bytes);
-  return copy;
+  });
 }
 
 class DockingFrameTest : public testing::Test {
