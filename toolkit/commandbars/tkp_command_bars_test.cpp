@@ -14,9 +14,12 @@
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_dock_bar.h"
+#include "toolkit/commandbars/tkp_flat_border.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
+#include "toolkit/commandbars/tkp_paint_manager.h"
 #include "toolkit/commandbars/tkp_shortcut_manager.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
+#include "toolkit/common/color_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
 
 namespace {
@@ -391,6 +394,26 @@ TEST_F(CommandBars, ContextHelpModeHitTestsControlsAsClientOrMenu) {
   EXPECT_EQ(bar->OnHookKeyDown(VK_RIGHT, 0), 2);  // keys are the help mode's
   frame->m_bHelpMode = FALSE;
   EXPECT_EQ(bar->SendMessage(WM_NCHITTEST, 0, screenAt(5)), HTCLIENT);
+}
+
+TEST_F(CommandBars, FlatBorderWindowsHaveOnePixelInTheBorderColour) {
+  // An edit keeps the font it is given, so the creation's font can be read back.
+  CTKPFlatBorder<CEdit> child;
+  ASSERT_TRUE(child.Create(WS_CHILD | WS_VISIBLE | ES_MULTILINE, CRect(20, 80, 220, 180), frame, 77));
+  CRect client;
+  child.GetClientRect(client);
+  EXPECT_EQ(client.Width(), 198);
+  EXPECT_EQ(client.Height(), 98);
+  EXPECT_EQ(reinterpret_cast<HGDIOBJ>(child.SendMessage(WM_GETFONT)),
+            CTKPPaintManager::GetCurrentOrDefault()->GetRegularFont(nullptr)->m_hObject);
+  child.RedrawWindow(nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  HDC dc = ::GetWindowDC(child.m_hWnd);
+  const COLORREF border = TKPColorManager()->GetColor(52);
+  EXPECT_EQ(::GetPixel(dc, 0, 0), border);
+  EXPECT_EQ(::GetPixel(dc, 199, 50), border);
+  EXPECT_EQ(::GetPixel(dc, 100, 99), border);
+  ::ReleaseDC(child.m_hWnd, dc);
+  child.DestroyWindow();
 }
 
 TEST_F(CommandBars, TrackingEndsWhenTheKeyboardManagerGivesTheBarEscape) {
