@@ -106,6 +106,29 @@ TEST(TabManager, KeysAndClicksReachOnlyEnabledVisibleTabs) {
   EXPECT_FALSE(m.PerformClick(strip.m_hWnd, m.GetItem(0)->GetRect().CenterPoint()));
 }
 
+TEST(TabManager, WithHotTrackingTheTabUnderTheMouseIsHot) {
+  StripWnd strip;
+  ASSERT_TRUE(strip.Create(400, 120));
+  strip.PaintManager()->HotTracking = TRUE;
+  StripManager& m = strip.Manager();
+  AddTabs(m, {_T("Disk"), _T("Partitions"), _T("Files")});
+  m.GetItem(2)->SetEnabled(FALSE);
+  ::SetForegroundWindow(strip.m_hWnd);
+  ::SetActiveWindow(strip.m_hWnd);
+  ASSERT_TRUE(harness::WaitUntil([&] { return ::GetActiveWindow() == strip.m_hWnd; }));
+  m.PerformMouseMove(strip.m_hWnd, m.GetItem(1)->GetRect().CenterPoint());
+  EXPECT_EQ(m.GetHotItem(), m.GetItem(1));
+  m.PerformMouseMove(strip.m_hWnd, m.GetItem(2)->GetRect().CenterPoint());
+  EXPECT_EQ(m.GetHotItem(), nullptr);
+  m.PerformMouseMove(strip.m_hWnd, CPoint(200, 100));
+  EXPECT_EQ(m.GetHotItem(), nullptr);
+  // Without hot tracking the hot tab stays as it is.
+  m.PerformMouseMove(strip.m_hWnd, m.GetItem(0)->GetRect().CenterPoint());
+  strip.PaintManager()->HotTracking = FALSE;
+  m.PerformMouseMove(strip.m_hWnd, m.GetItem(1)->GetRect().CenterPoint());
+  EXPECT_EQ(m.GetHotItem(), m.GetItem(0));
+}
+
 TEST(TabManager, InARightToLeftWindowTheRightArrowGoesBack) {
   StripWnd strip;
   ASSERT_TRUE(strip.Create(400, 120, WS_EX_LAYOUTRTL));
