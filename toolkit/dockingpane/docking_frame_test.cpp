@@ -398,6 +398,24 @@ TEST_F(DockingFrameTest, ClosingAndShowingAPane) {
   EXPECT_EQ(m.FindPane(4001), nullptr);
 }
 
+TEST_F(DockingFrameTest, HiddenClientAreaLeavesTheRowToThePanes) {
+  CTKPDockingPaneManager& m = frame->manager;
+  const int s = m.GetPaintManager()->m_nSplitterSize;
+  m.HideClient(TRUE);
+  Relayout();
+  CRect view;
+  ::GetWindowRect(frame->view, view);
+  EXPECT_TRUE(view.IsRectEmpty());
+  // Folders and Properties share the row in proportion to their 200 and 180 pixels.
+  const int row = ClientArea().Width() - s;
+  EXPECT_EQ(Place(kFolders), CRect(0, Place(kFolders).top, row * 200 / 380, Place(kFolders).bottom));
+  EXPECT_EQ(Place(kProperties).left, Place(kFolders).right + s);
+  EXPECT_EQ(Place(kProperties).right, ClientArea().right);
+  m.HideClient(FALSE);
+  Relayout();
+  EXPECT_EQ(Place(kFolders).Width(), 200);
+}
+
 TEST_F(DockingFrameTest, ActivationTellsTheSite) {
   CTKPDockingPaneManager& m = frame->manager;
   frame->notes.clear();
