@@ -13,6 +13,7 @@
 #include "toolkit/commandbars/tkp_frame_wnd.h"
 #include "toolkit/common/tk_window_pos.h"
 #include "toolkit/dockingpane/tkp_docking_pane_manager.h"
+#include "toolkit/taskpanel/tkp_task_panel.h"
 #include "ui/controls/link_status_bar.h"
 
 class CCmdUI;
@@ -116,6 +117,7 @@ class CMainFrame : public CTKPFrameWnd, public PreviewHost {
   CTKPCommandBars* m_pCommandBars2 = nullptr;  // the same object as the frame's command bars
   CImageList m_toolIcons;
   CTKPDockingPaneManager m_paneManager;
+  CTKPTaskPanel m_wndTaskPanel;  // made and destroyed with the frame; it gets no window
   CTKWindowPos m_windowPos;
   bool m_closing = false;
 };
