@@ -257,8 +257,16 @@ TEST_F(DockingFrameTest, SplittersDraggedLiveAndWithTheTracker) {
   // The leading edge keeps 22 pixels from the start of the two neighbours.
   Drag(SplitterAfter(folders), -500);
   EXPECT_NEAR(Place(kFolders).Width(), 22, 1);
+  // Esc ends a live drag and keeps what the panes already took.
+  CTKPDockingPaneSplitterWnd* bar = SplitterAfter(folders);
+  bar->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2 + 30, 10));
+  bar->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+  bar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 10));
+  Relayout();
+  EXPECT_NEAR(Place(kFolders).Width(), 52, 1);
+  EXPECT_EQ(::GetCapture(), nullptr);
   m.UseSplitterTracker(TRUE);
-  Drag(SplitterAfter(folders), 150);
+  Drag(SplitterAfter(folders), 120);
   EXPECT_NEAR(Place(kFolders).Width(), 172, 1);
   // The bar above the bottom group: the group grows by the 40 pixels the bar moves up.
   CTKPDockingPaneBase* output = m.FindPane(kOutput)->GetContainer();
@@ -301,6 +309,11 @@ TEST_F(DockingFrameTest, LayoutSavedAndLoadedBackEqual) {
   ASSERT_TRUE(LoadFrom(other, saved));
   EXPECT_EQ(Saved(other), saved);
   delete other;
+  // The pane with the focus shows an active caption.
+  ::SetFocus(frame->manager.FindPane(kFolders)->GetChild());
+  frame->manager.SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+  harness::PumpMessages();
+  EXPECT_TRUE(static_cast<CTKPDockingPaneTabbedContainer*>(frame->manager.FindPane(kFolders)->GetContainer())->IsActive());
   harness::CaptureWindow(frame->GetSafeHwnd(), "docking_panes");
 }
 
