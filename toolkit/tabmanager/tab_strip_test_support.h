@@ -1,5 +1,5 @@
-// A tab strip in a real window for the tests: the window forwards presses, moves and keys to its tab
-// manager, lays it out on every change and draws it on WM_PAINT.
+// A canvas for the galleries, and a tab strip in a real window for the tests: the window forwards
+// presses, moves and keys to its tab manager, lays it out on every change and draws it on WM_PAINT.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +9,33 @@
 #include "toolkit/tabmanager/tkp_tab_paint_manager.h"
 
 namespace tabtest {
+
+// A white off-screen bitmap the galleries draw into.
+class Canvas {
+ public:
+  Canvas(int cx, int cy) {
+    HDC screen = ::GetDC(nullptr);
+    m_dc = ::CreateCompatibleDC(screen);
+    m_bitmap = ::CreateCompatibleBitmap(screen, cx, cy);
+    ::ReleaseDC(nullptr, screen);
+    m_old = ::SelectObject(m_dc, m_bitmap);
+    const RECT r{0, 0, cx, cy};
+    ::FillRect(m_dc, &r, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  }
+  ~Canvas() {
+    ::SelectObject(m_dc, m_old);
+    ::DeleteObject(m_bitmap);
+    ::DeleteDC(m_dc);
+  }
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+  HDC DC() const { return m_dc; }
+
+ private:
+  HDC m_dc = nullptr;
+  HBITMAP m_bitmap = nullptr;
+  HGDIOBJ m_old = nullptr;
+};
 
 class StripWnd;
 

@@ -10,7 +10,7 @@
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "toolkit/common/color_manager.h"
-#include "toolkit/controls/tk_gallery_test_support.h"
+#include "toolkit/tabmanager/tab_strip_test_support.h"
 #include "toolkit/tabmanager/tkp_tab_appearance.h"
 #include "toolkit/tabmanager/tkp_tab_manager.h"
 #include "toolkit/tabmanager/tkp_tab_paint_manager.h"
@@ -46,7 +46,7 @@ class CellStrip : public CTKPTabManager {
 class Gallery : public CWnd {
  public:
   Gallery(int cx, int cy) : m_canvas(cx, cy), m_cx(cx), m_cy(cy) {}
-  tkgallery::Canvas m_canvas;
+  tabtest::Canvas m_canvas;
   int m_cx, m_cy;
 
  protected:

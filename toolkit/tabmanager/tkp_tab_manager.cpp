@@ -160,6 +160,8 @@ BOOL CTKPTabManager::DeleteItem(int nIndex) {
   m_arrItems.erase(m_arrItems.begin() + nIndex);
   pItem->m_pTabManager = nullptr;
   pItem->InternalRelease();
+  // The layout that the new selection runs reads the indexes.
+  for (size_t i = 0; i < m_arrItems.size(); ++i) m_arrItems[i]->m_nIndex = static_cast<int>(i);
   if (wasSelected) SetCurSel(tktab::SelectionAfterRemoval(nIndex, GetItemCount()));
   OnItemsChanged();
   return TRUE;
