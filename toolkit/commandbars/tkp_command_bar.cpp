@@ -1,6 +1,8 @@
 // The command bar's lifetime, its managers and sizes, painting and the idle update.
 #include "toolkit/commandbars/tkp_command_bar.h"
 
+#include <cwchar>
+
 #include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/cframewnd.h"
 #include "platform/classlib/win/cmenu.h"
@@ -32,6 +34,21 @@ BEGIN_MESSAGE_MAP(CTKPCommandBar, CWnd)
   ON_WM_NCLBUTTONDOWN()
   ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
+
+CWnd* TKPCommandBarEditWithFocus() {
+  HWND focus = ::GetFocus();
+  if (focus == nullptr) return nullptr;
+  wchar_t name[16] = {};
+  ::GetClassNameW(focus, name, 16);
+  if (::_wcsicmp(name, L"Edit") != 0) return nullptr;
+  CWnd* parent = CWnd::FromHandlePermanent(::GetParent(focus));
+  return parent != nullptr && parent->IsKindOf(RUNTIME_CLASS(CTKPCommandBar)) ? CWnd::FromHandle(focus) : nullptr;
+}
+
+BOOL TKPIsTopParentActive(HWND hWnd) {
+  HWND top = hWnd != nullptr ? ::GetAncestor(hWnd, GA_ROOT) : nullptr;
+  return top != nullptr && ::GetActiveWindow() == top;
+}
 
 CTKPCommandBar::CTKPCommandBar() { m_pControls = tkp_bar::NewControls(this); }
 

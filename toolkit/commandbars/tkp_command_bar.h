@@ -78,6 +78,17 @@ constexpr UINT TKP_WM_CONTROLRBUTTONUP = 10329;  // wParam CPoint*, lParam the c
 constexpr UINT TKP_WM_SPECIALKEY = 10330;    // a key while tracking: wParam TKP_KEYRECORD*, lParam the bar
 constexpr UINT TKP_WM_CONTROLNOTIFY = 10338; // the control notification (lParam an NMHDR)
 
+// The key messages the frame and its bars look at: WM_KEYDOWN (256) to 264.
+constexpr UINT TKP_FIRST_KEY_MESSAGE = WM_KEYDOWN;
+constexpr UINT TKP_LAST_KEY_MESSAGE = 0x108;
+inline bool TKPIsKeyMessage(UINT message) { return message >= TKP_FIRST_KEY_MESSAGE && message <= TKP_LAST_KEY_MESSAGE; }
+
+// The edit box inside a command bar that has the focus, or null.
+CWnd* TKPCommandBarEditWithFocus();
+// The window's top-level parent is the active window.
+BOOL TKPIsTopParentActive(HWND hWnd);
+inline bool TKPIsKeyDown(int nVirtKey) { return (::GetKeyState(nVirtKey) & 0x8000) != 0; }
+
 // The key a site may change before a tracking bar handles it.
 struct TKP_KEYRECORD {
   UINT nChar;

@@ -14,8 +14,6 @@ namespace {
 
 constexpr LONG kObjIdMenu = -3;  // OBJID_MENU
 
-bool IsDown(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
-
 }  // namespace
 
 // ---- tracking ------------------------------------------------------------------------------------------
@@ -140,10 +138,10 @@ int CTKPCommandBar::OnHookKeyDown(UINT nChar, LPARAM lParam) {
   }
   if (m_hWnd == nullptr) return 1;  // the site may have ended the bar
   CTKPCommandBars* bars = GetCommandBars();
-  const BOOL shift = IsDown(VK_SHIFT);
+  const BOOL shift = TKPIsKeyDown(VK_SHIFT);
   switch (nChar) {
     case VK_TAB:
-      if (IsDown(VK_CONTROL) && m_barType == tkpBarTypeNormal && bars != nullptr &&
+      if (TKPIsKeyDown(VK_CONTROL) && m_barType == tkpBarTypeNormal && bars != nullptr &&
           GetRootParent()->IsKindOf(RUNTIME_CLASS(CTKPToolBar))) {
         if (bars->ActivateNextBar(this, shift ? -1 : +1)) return 1;
       }
@@ -187,7 +185,7 @@ int CTKPCommandBar::OnHookKeyDown(UINT nChar, LPARAM lParam) {
   const UINT ch = ::MapVirtualKeyW(nChar, MAPVK_VK_TO_CHAR);
   if (ch == 0) return 0;
   if (m_barType == tkpBarTypeNormal && bars != nullptr && bars->OnFrameAccel(nChar)) return 1;
-  if (!IsDown(VK_CONTROL)) {
+  if (!TKPIsKeyDown(VK_CONTROL)) {
     BOOL ambiguous = FALSE;
     const int found = FindAccel(ch, &ambiguous);
     if (found >= 0) {

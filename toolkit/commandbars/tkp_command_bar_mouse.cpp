@@ -6,15 +6,6 @@
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/common/tkp_mouse_manager.h"
 
-namespace {
-
-BOOL TopParentActive(HWND hWnd) {
-  HWND top = ::GetAncestor(hWnd, GA_ROOT);
-  return top != nullptr && ::GetActiveWindow() == top;
-}
-
-}  // namespace
-
 int CTKPCommandBar::HitTestControl(CPoint point) const { return tkp_bar::HitTest(m_pControls, point); }
 
 void CTKPCommandBar::OnTrackedMouseMove(UINT nFlags, POINT client) { OnMouseMove(nFlags, CPoint(client.x, client.y)); }
@@ -22,7 +13,7 @@ void CTKPCommandBar::OnTrackedMouseMove(UINT nFlags, POINT client) { OnMouseMove
 void CTKPCommandBar::OnMouseMove(UINT, CPoint point) {
   CTKPMouseManager* mouse = TKPMouseManager();
   if (m_hWnd == nullptr || mouse->IsTrackedLock(this) || mouse->m_nLockButtonUp > 0) return;
-  if (m_nTrackingMode == 0 && m_barType != tkpBarTypePopup && !TopParentActive(m_hWnd)) return;
+  if (m_nTrackingMode == 0 && m_barType != tkpBarTypePopup && !TKPIsTopParentActive(m_hWnd)) return;
   if (IsCustomizeMode()) return;  // the customize drag follows the mouse itself
   const int hit = HitTestControl(point);
   if (CTKPControl* control = GetControl(hit)) {

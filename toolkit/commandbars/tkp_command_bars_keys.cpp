@@ -1,6 +1,5 @@
 // The manager's part in the frame's messages: Alt and keyboard cues, the frame-wide mnemonic search,
 // accelerators, system colour and setting changes, and the loop that runs while a popup is tracked.
-#include <cwchar>
 #include <vector>
 
 #include "platform/classlib/win/cframewnd.h"
@@ -21,23 +20,6 @@ namespace {
 constexpr UINT kFirstNumPadDigit = VK_NUMPAD0;
 constexpr UINT kLastNumPadDigit = VK_NUMPAD9;
 
-bool IsDown(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
-
-BOOL IsTopParentActive(HWND hWnd) {
-  HWND top = hWnd != nullptr ? ::GetAncestor(hWnd, GA_ROOT) : nullptr;
-  return top != nullptr && ::GetActiveWindow() == top;
-}
-
-// An edit box inside a command bar has the focus.
-CWnd* CommandBarEditWithFocus() {
-  HWND focus = ::GetFocus();
-  if (focus == nullptr) return nullptr;
-  wchar_t name[16] = {};
-  ::GetClassNameW(focus, name, 16);
-  if (::_wcsicmp(name, L"Edit") != 0) return nullptr;
-  CWnd* parent = CWnd::FromHandlePermanent(::GetParent(focus));
-  return parent != nullptr && parent->IsKindOf(RUNTIME_CLASS(CTKPCommandBar)) ? CWnd::FromHandle(focus) : nullptr;
-}
 
 }  // namespace
 
@@ -49,12 +31,12 @@ BOOL CTKPCommandBars::PreTranslateFrameMessage(MSG* pMsg) {
   const UINT message = pMsg->message;
   CTKPMouseManager* mouse = MouseManager();
   if (message == WM_SYSKEYDOWN && (pMsg->lParam & (1 << 29)) != 0 && mouse->m_nLockButtonUp < 1 &&
-      !mouse->IsTrackedLock(nullptr) && m_pFrame != nullptr && IsTopParentActive(m_pFrame->m_hWnd)) {
+      !mouse->IsTrackedLock(nullptr) && m_pFrame != nullptr && TKPIsTopParentActive(m_pFrame->m_hWnd)) {
     if (pMsg->wParam == VK_MENU) {
       ShowKeyboardCues(TRUE);
       return FALSE;
     }
-    if (m_bIgnoreShiftMenuKey && IsDown(VK_SHIFT)) return FALSE;
+    if (m_bIgnoreShiftMenuKey && TKPIsKeyDown(VK_SHIFT)) return FALSE;
     const UINT key = LOWORD(pMsg->wParam);
     return key != 0 && OnFrameAccel(key);
   }
@@ -66,7 +48,7 @@ BOOL CTKPCommandBars::PreTranslateFrameMessage(MSG* pMsg) {
   if (message == WM_MOUSEWHEEL && TKPKeyboardManager()->IsKeyboardHooked()) {
     return TKPKeyboardManager()->ProcessKeyboardHooks(WM_MOUSEWHEEL, pMsg->wParam, pMsg->lParam);
   }
-  if (message >= WM_KEYFIRST && message <= WM_KEYLAST && m_pFrame != nullptr && m_pFrame->m_hWnd != nullptr) {
+  if (TKPIsKeyMessage(message) && m_pFrame != nullptr && m_pFrame->m_hWnd != nullptr) {
     return m_pShortcutManager->TranslateAccelerator(m_pFrame->m_hWnd, pMsg);
   }
   return FALSE;
@@ -185,7 +167,7 @@ BOOL CTKPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
     case WM_CLOSE:
       return m_bCustomizeMode;  // not while the bars are being customized
     case WM_COMMAND:
-      if (CWnd* edit = CommandBarEditWithFocus()) {
+      if (CWnd* edit = TKPCommandBarEditWithFocus()) {
         if (edit->SendMessage(WM_COMMAND, wParam, lParam) != 0) {
           *pResult = 1;
           return TRUE;

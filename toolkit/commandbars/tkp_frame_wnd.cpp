@@ -1,25 +1,9 @@
 #include "toolkit/commandbars/tkp_frame_wnd.h"
 
-#include <cwchar>
-
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_shortcut_manager.h"
 
 IMPLEMENT_DYNCREATE(CTKPFrameWnd, CFrameWnd)
-
-namespace {
-
-// The focus is in an edit box of a command bar: it gets its keys untranslated.
-bool FocusInCommandBarEdit() {
-  HWND focus = ::GetFocus();
-  if (focus == nullptr) return false;
-  wchar_t name[16] = {};
-  ::GetClassNameW(focus, name, 16);
-  CWnd* parent = CWnd::FromHandlePermanent(::GetParent(focus));
-  return ::_wcsicmp(name, L"Edit") == 0 && parent != nullptr && parent->IsKindOf(RUNTIME_CLASS(CTKPCommandBar));
-}
-
-}  // namespace
 
 CTKPFrameWnd::~CTKPFrameWnd() {
   if (m_pCommandBars != nullptr) m_pCommandBars->InternalRelease();
@@ -37,8 +21,8 @@ BOOL CTKPFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPare
 }
 
 BOOL CTKPFrameWnd::PreTranslateMessage(MSG* pMsg) {
-  if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && pMsg->wParam != VK_RETURN &&
-      pMsg->wParam != VK_TAB && pMsg->wParam != VK_ESCAPE && FocusInCommandBarEdit()) {
+  if (TKPIsKeyMessage(pMsg->message) && pMsg->wParam != VK_RETURN &&
+      pMsg->wParam != VK_TAB && pMsg->wParam != VK_ESCAPE && TKPCommandBarEditWithFocus() != nullptr) {
     return FALSE;
   }
   if (CFrameWnd::PreTranslateMessage(pMsg)) return TRUE;
