@@ -288,6 +288,22 @@ TEST_F(TaskPanel, AClickOnALinkTellsTheOwnerAndAClickOnEmptyBodyFocusesNothing) 
   EXPECT_EQ(host.Codes().back(), static_cast<WPARAM>(TKPTPN_RIGHTCLICK));
 }
 
+TEST_F(TaskPanel, TheHotItemWithATooltipIsTheTool) {
+  recover->SetTooltip(_T("Saves every ticked file"));
+  TOOLINFO ti{};
+  ti.cbSize = TTTOOLINFOW_V1_SIZE;
+  EXPECT_EQ(panel.OnToolHitTest(At(recover), &ti), -1);  // not hot yet
+  panel.SetHotItem(recover);
+  ASSERT_EQ(panel.OnToolHitTest(At(recover), &ti), static_cast<INT_PTR>(ID_RECOVER_SELECTED));
+  EXPECT_EQ(CRect(ti.rect), recover->GetHitTestRect());
+  EXPECT_EQ(ti.hwnd, panel.m_hWnd);
+  ASSERT_NE(ti.lpszText, nullptr);
+  EXPECT_EQ(std::wstring(ti.lpszText), L"Saves every ticked file");
+  delete[] ti.lpszText;
+  panel.SetHotItem(open);  // a link without a tooltip is no tool
+  EXPECT_EQ(panel.OnToolHitTest(At(open), &ti), -1);
+}
+
 TEST_F(TaskPanel, AnItemGoesToTheClipboardAndComesBackAsANewItem) {
   recover->SetBold(TRUE);
   recover->SetTooltip(_T("Saves every ticked file"));

@@ -7,6 +7,8 @@
 #include "toolkit/common/gdi_guards.h"
 #include "toolkit/common/resource_manager.h"
 #include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/common/tkp_mouse_manager.h"
+#include "toolkit/common/tkp_tooltip_context.h"
 #include "toolkit/taskpanel/tkp_task_panel_paint_manager.h"
 
 IMPLEMENT_DYNCREATE(CTKPTaskPanel, CWnd)
@@ -41,7 +43,9 @@ constexpr int kFirstAnimationStep = 10;
 }  // namespace
 
 CTKPTaskPanel::CTKPTaskPanel()
-    : m_pGroups(new CTKPTaskPanelGroups(this, this)), m_pImageManager(new CTKPImageManager()) {
+    : m_pGroups(new CTKPTaskPanelGroups(this, this)),
+      m_pImageManager(new CTKPImageManager()),
+      m_pToolTipContext(new CTKPToolTipContext()) {
   SetTheme(2);
   SetAnimation(0);
   m_hHandCursor = ::LoadCursorW(nullptr, IDC_HAND);
@@ -58,6 +62,7 @@ CTKPTaskPanel::~CTKPTaskPanel() {
   if (m_pImageManager) m_pImageManager->InternalRelease();
   delete m_pPaintManager;
   if (m_hWnd) DestroyWindow();
+  m_pToolTipContext->InternalRelease();
 }
 
 BOOL CTKPTaskPanel::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
@@ -65,6 +70,22 @@ BOOL CTKPTaskPanel::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UI
   if (!CWnd::Create(lpszClass, nullptr, dwStyle | WS_CHILD | WS_TABSTOP, rect, pParentWnd, nID)) return FALSE;
   Reposition(FALSE);
   return TRUE;
+}
+
+BOOL CTKPTaskPanel::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  // The tooltips see every message before the handlers do.
+  if (m_pToolTipContext) m_pToolTipContext->FilterToolTipMessage(this, message, wParam, lParam);
+  return CWnd::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+INT_PTR CTKPTaskPanel::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
+  const INT_PTR nHit = CWnd::OnToolHitTest(point, pTI);
+  if (nHit != -1) return nHit;
+  if (TKPMouseManager()->IsTracked() || m_pItemHot == nullptr || m_pItemHot->GetTooltip().IsEmpty()) return -1;
+  const INT_PTR nID = static_cast<INT_PTR>(m_pItemHot->GetID());
+  CTKPToolTipContext::FillInToolInfo(pTI, m_hWnd, m_pItemHot->GetHitTestRect(), nID, m_pItemHot->GetTooltip(),
+                                     m_pItemHot->GetCaption());
+  return nID;
 }
 
 // ---- groups and settings ----

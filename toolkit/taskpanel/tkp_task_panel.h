@@ -11,6 +11,7 @@
 
 class CTKPImageManager;
 class CTKPTaskPanelPaintManager;
+class CTKPToolTipContext;
 
 // Sent to the owner: wParam the code below, lParam as the code says.
 constexpr UINT TKPWM_TASKPANEL_NOTIFY = 0x27EC;
@@ -138,6 +139,12 @@ class CTKPTaskPanel : public CWnd {
   CTKPTaskPanelItem* PasteFromClipboard();
   static UINT GetClipboardFormat();
 
+  CTKPToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
+  // The hot item with a tooltip text is the tool: its id, its hit-test rectangle, its tooltip and caption.
+  INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
+  BOOL IsItemDragging(const CTKPTaskPanelItem* pItem) const { return pItem && pItem == m_pItemDragging; }
+  BOOL IsItemDragOver(const CTKPTaskPanelItem* pItem) const { return pItem && pItem == m_pItemDragOver; }
+
   // Overridables.
   virtual void OnClick(CTKPTaskPanelGroupItem* pItem);
   virtual void ExpandGroup(CTKPTaskPanelGroup* pGroup, BOOL bExpand);
@@ -149,6 +156,7 @@ class CTKPTaskPanel : public CWnd {
   void OnGroupScrolled();
 
  protected:
+  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnPaint();
   afx_msg void OnSize(UINT nType, int cx, int cy);
@@ -212,6 +220,7 @@ class CTKPTaskPanel : public CWnd {
   UINT_PTR m_nAnimateTimer = 0;
   int m_nAnimationStep = 10;
   CTKPImageManager* m_pImageManager;
+  CTKPToolTipContext* m_pToolTipContext;
   BOOL m_bGroupsExpandable = TRUE;
   BOOL m_bAcceptFocus = TRUE;
   BOOL m_bSettingFocus = FALSE;
