@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/harness/driver.h"
+#include "toolkit/common/color_manager.h"
 #include "toolkit/tabmanager/tab_strip_test_support.h"
 #include "toolkit/tabmanager/tkp_tab_appearance.h"
 #include "toolkit/tabmanager/tkp_tab_color_set.h"
@@ -51,6 +52,49 @@ TEST(TabPaintManager, EachAppearanceBringsItsColourSet) {
   pPaintManager->SetColor(3);  // not a set of its own: the default one
   EXPECT_NE(dynamic_cast<CTKPTabColorSetDefault*>(pPaintManager->GetColorSet()), nullptr);
   pPaintManager->InternalRelease();
+}
+
+// The luna palettes follow the visual style's colour scheme; without one, or with luna colours
+// disabled, the sets fall back to the toolkit's colours.
+class ColourSchemes : public ::testing::Test {
+ protected:
+  void TearDown() override { Force(kTKPSchemeAuto); }
+  static void Force(int scheme) {
+    TKPColorManager()->Table().SetForcedScheme(scheme);
+    TKPColorManager()->RefreshColors();
+  }
+};
+
+TEST_F(ColourSchemes, TheLunaSetTakesTheSchemesPalette) {
+  auto* pm = new CTKPTabPaintManager;
+  Force(kTKPSchemeOlive);
+  auto* pLuna = static_cast<CTKPTabColorSetLuna*>(pm->SetColor(4));
+  EXPECT_EQ(static_cast<COLORREF>(pLuna->m_clrFrameBorder), RGB(96, 128, 88));
+  EXPECT_EQ(static_cast<COLORREF>(pLuna->m_clrNormalFace), RGB(208, 222, 170));
+  EXPECT_EQ(static_cast<COLORREF>(pLuna->m_clrSelectedOutline[0]), RGB(96, 128, 88));
+  EXPECT_EQ(static_cast<COLORREF>(pLuna->m_clrSelectedOutline[3]), kTKPNoColor);
+  EXPECT_TRUE(pLuna->m_bLunaColors);
+  pm->DisableLunaColors = TRUE;
+  pLuna->RefreshMetrics();
+  EXPECT_FALSE(pLuna->m_bLunaColors);
+  EXPECT_EQ(static_cast<COLORREF>(pLuna->m_clrSelectedFace), TKPColorManager()->GetColor(36));
+  // The light set with luna colours disabled: a plain strip and gradient tabs under the blue scheme.
+  Force(kTKPSchemeBlue);
+  auto* pLight = static_cast<CTKPTabColorSetLight*>(pm->SetColor(16));
+  EXPECT_EQ(static_cast<COLORREF>(pLight->m_grcHeader.clrLight), RGB(228, 226, 213));
+  EXPECT_TRUE(pLight->m_bGradientTabs);
+  EXPECT_EQ(static_cast<COLORREF>(pLight->m_clrSelectedFace), RGB(255, 255, 255));
+  EXPECT_EQ(static_cast<COLORREF>(pLight->m_clrFrameBorder), TKPColorManager()->GetColor(57));
+  // Allowed again, it refreshes as the luna set.
+  pm->DisableLunaColors = FALSE;
+  pLight->RefreshMetrics();
+  EXPECT_EQ(static_cast<COLORREF>(pLight->m_clrSelectedFace), RGB(255, 194, 115));
+  EXPECT_FALSE(pLight->m_bGradientTabs);
+  // The state buttons keep a plain strip.
+  pm->SetAppearance(4);
+  pm->SetColor(4);
+  EXPECT_EQ(static_cast<COLORREF>(pm->GetColorSet()->m_grcHeader.clrDark), TKPColorManager()->GetColor(COLOR_BTNFACE));
+  pm->InternalRelease();
 }
 
 TEST(TabPaintManager, AnOptionChangeLaysTheObserversOutAgain) {
