@@ -215,6 +215,32 @@ TEST_F(CommandBars, EmptyBarsDockAlongTheEdgesBesideTheStatusBar) {
   EXPECT_EQ(ChildRect(frame, bars->GetDockBar(tkpBarBottom)->m_hWnd).Height(), 0);
 }
 
+TEST_F(CommandBars, ADraggedPointDocksWithinTwentyPixelsAndStaysNearItsDockBar) {
+  CTKPCommandBars* bars = frame->Bars();
+  bars->Add(_T("Top"), tkpBarTop);
+  frame->RecalcLayout();
+  CTKPDockBar* top = bars->GetDockBar(tkpBarTop);
+  CTKPDockBar* left = bars->GetDockBar(tkpBarLeft);
+  CRect rc;
+  top->GetWindowRect(rc);
+  EXPECT_EQ(bars->CanDock(CPoint(rc.CenterPoint().x, rc.bottom + 19)), top);
+  EXPECT_EQ(bars->CanDock(CPoint(rc.CenterPoint().x, rc.bottom + 20)), nullptr);
+  // The empty left dock bar lies along the left edge under the top one: its corner is shared.
+  CRect lr;
+  left->GetWindowRect(lr);
+  const CPoint corner(lr.left + 2, lr.top + 2);
+  EXPECT_EQ(bars->CanDock(corner), top);
+  EXPECT_EQ(bars->CanDock(corner, left), left);
+  // Docking moves the bar and its position with it.
+  CTKPCommandBar* bar = bars->GetAt(0);
+  EXPECT_TRUE(bars->DockCommandBar(bar, tkpBarBottom));
+  EXPECT_EQ(bar->GetPosition(), tkpBarBottom);
+  EXPECT_EQ(::GetParent(bar->m_hWnd), bars->GetDockBar(tkpBarBottom)->m_hWnd);
+  EXPECT_EQ(ChildRect(frame, top->m_hWnd).Height(), 0);
+  // A frame that is not MDI has no document menu.
+  EXPECT_EQ(bars->GetActiveDocTemplate(), 0u);
+}
+
 TEST_F(CommandBars, CtrlTabMovesKeyboardTrackingAcrossVisibleBars) {
   CTKPCommandBars* bars = frame->Bars();
   CTKPToolBar* first = bars->Add(_T("First"), tkpBarTop);
@@ -451,6 +477,15 @@ TEST_F(CommandBars, AltShowsTheKeyboardCuesWhileTheSystemHidesThem) {
   EXPECT_TRUE(bars->GetAt(0)->IsKeyboardCuesVisible());
   MSG up{frame->m_hWnd, WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xE0380001u), 0, {}};
   frame->PreTranslateMessage(&up);
+  EXPECT_FALSE(bars->IsKeyboardCuesVisible());
+
+  // While a bar is tracked the release is swallowed and the cues stay.
+  frame->PreTranslateMessage(&alt);
+  bars->GetAt(0)->SetTrackingMode(1, FALSE, TRUE);
+  EXPECT_TRUE(frame->PreTranslateMessage(&up));
+  EXPECT_TRUE(bars->IsKeyboardCuesVisible());
+  // Leaving the tracking hides them again.
+  bars->GetAt(0)->EndTracking();
   EXPECT_FALSE(bars->IsKeyboardCuesVisible());
 
   // Alt+letter with no bar control to answer is left to the system; a keypad digit never searches.
