@@ -404,6 +404,7 @@ TEST_F(TaskPanel, AListOpensOneGroupThatFillsThePanelAndScrollsItsItems) {
     caption.Format(_T("Recovered folder %u"), i + 1);
     places->AddLinkItem(5000 + i, ID_LOAD_SNAPSHOT)->SetCaption(caption);
   }
+  control->SetAutoHeight(TRUE);
   panel.SetBehaviour(CTKPTaskPanel::kList);
   panel.SetLockRedraw(FALSE);
   EXPECT_EQ(panel.GetActiveGroup(), nullptr);
@@ -456,6 +457,10 @@ TEST_F(TaskPanel, AListOpensOneGroupThatFillsThePanelAndScrollsItsItems) {
   for (int i = 0; i < 11; ++i) Tick();
   EXPECT_FALSE(places->IsExpanded());
   EXPECT_EQ(places->GetTargetRect().Height(), places->GetCaptionRect().Height());
+  // The control of automatic height takes the spare height of the open group; its window follows.
+  EXPECT_GT(control->GetItemRect().Height(), 22);
+  EXPECT_EQ(find->GetItemRect().bottom + 8, details->GetTargetClientRect().Height());
+  EXPECT_EQ(ControlRect(), control->GetHitTestRect());
   // Removing the open group leaves no button or active group behind.
   details->Remove();
   EXPECT_EQ(panel.GetActiveGroup(), nullptr);

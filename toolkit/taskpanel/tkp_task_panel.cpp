@@ -185,7 +185,11 @@ void CTKPTaskPanel::Reposition(BOOL bAnimate) {
       // The open group takes the height the captions leave; its items scroll inside it.
       const CRect inner = m_pPaintManager->GetGroupInnerMargins(pGroup);
       const int minimum = inner.top + std::max(32, static_cast<int>(pGroup->GetIconSize().cy + inner.bottom)) + 2;
-      pGroup->m_geo.bodyHeight = taskpanel::FillBodyHeight(geometry, &pGroup->m_geo, in, minimum);
+      const int fill = taskpanel::FillBodyHeight(geometry, &pGroup->m_geo, in, minimum);
+      if (fill > pGroup->m_geo.bodyHeight && pGroup->GetItemLayout() != taskpanel::kLayoutImage) {
+        pGroup->ShareSpareHeight(fill - pGroup->m_geo.bodyHeight);
+      }
+      pGroup->m_geo.bodyHeight = fill;
     }
   }
   m_nClientHeight = taskpanel::StackGroups(geometry, in);

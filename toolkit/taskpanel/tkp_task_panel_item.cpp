@@ -92,6 +92,8 @@ CTKPImageManagerIcon* CTKPTaskPanelItem::GetImage(int nWidth) const {
 }
 
 BOOL CTKPTaskPanelItem::IsItemHot() const { return m_pPanel && m_pPanel->m_pItemHot == this && GetEnabled(); }
+BOOL CTKPTaskPanelItem::IsItemDragging() const { return m_pPanel && m_pPanel->IsItemDragging(this); }
+BOOL CTKPTaskPanelItem::IsItemDragOver() const { return m_pPanel && m_pPanel->IsItemDragOver(this); }
 BOOL CTKPTaskPanelItem::IsItemPressed() const { return m_pPanel && m_pPanel->m_pItemPressed == this; }
 BOOL CTKPTaskPanelItem::IsItemFocused() const {
   return m_pPanel && m_pPanel->m_pItemFocused == this && GetEnabled();
@@ -415,6 +417,18 @@ BOOL CTKPTaskPanelGroup::IsItemVisibleInGroup(const CTKPTaskPanelGroupItem* pIte
   if (m_pPanel == nullptr || m_pPanel->IsExplorerBehaviour()) return TRUE;
   const int y = (bTop ? pItem->GetItemRect().top : pItem->GetItemRect().bottom) - GetItemScrollOffset();
   return y >= 0 && y <= m_geo.target.Height() - m_geo.captionHeight;
+}
+
+void CTKPTaskPanelGroup::ShareSpareHeight(int nSpare) {
+  std::vector<taskpanel::LayoutItem> items(static_cast<size_t>(GetItemCount()));
+  for (int i = 0; i < GetItemCount(); ++i) {
+    const CTKPTaskPanelGroupItem* pItem = GetAt(i);
+    items[i].visible = pItem->IsVisible() != FALSE;
+    items[i].rect = pItem->m_rcItem;
+    items[i].spareWeight = pItem->IsAutoHeight() ? std::max(1, static_cast<int>(pItem->GetSize().cy)) : 0;
+  }
+  taskpanel::ShareSpareHeight(items, nSpare);
+  for (int i = 0; i < GetItemCount(); ++i) GetAt(i)->m_rcItem = items[i].rect;
 }
 
 void CTKPTaskPanelGroup::FillBodyFromTop() {

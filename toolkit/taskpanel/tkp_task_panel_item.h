@@ -59,6 +59,8 @@ class CTKPTaskPanelItem : public CCmdTarget {
   CTKPImageManagerIcon* GetImage(int nWidth) const;
 
   BOOL IsItemHot() const;
+  BOOL IsItemDragging() const;
+  BOOL IsItemDragOver() const;
   BOOL IsItemPressed() const;
   BOOL IsItemFocused() const;
 
@@ -103,6 +105,8 @@ class CTKPTaskPanelGroupItem : public CTKPTaskPanelItem {
   CSize GetSize() const { return m_itemProps.itemSize; }
   void SetSize(CSize size);
   BOOL IsAutoHeight() const { return m_itemProps.autoHeight; }
+  // Takes a share of the spare height of an open group in toolbox and list behaviour.
+  void SetAutoHeight(BOOL bAutoHeight) { m_itemProps.autoHeight = bAutoHeight; }
   void SetDragText(LPCTSTR lpszText) { m_itemProps.dragText = lpszText; }
   // The window shown inside the group (type 3); the item does not own it.
   void SetControlHandle(HWND hWnd);
@@ -126,6 +130,7 @@ class CTKPTaskPanelGroupItem : public CTKPTaskPanelItem {
   CBitmap* GetPreview() { return m_bmpPreview.GetSafeHandle() ? &m_bmpPreview : nullptr; }
 
  private:
+  friend class CTKPTaskPanelGroup;
   void TakePreview();
 
   taskpanel::GroupItemProps m_itemProps;
@@ -190,6 +195,8 @@ class CTKPTaskPanelGroup : public CTKPTaskPanelItem {
   BOOL CanScroll(BOOL bUp) const;
   void Scroll(int nRows);
   void EnsureVisible(CTKPTaskPanelItem* pItem);
+  // Hands spare body height to the items of automatic height.
+  void ShareSpareHeight(int nSpare);
   // Moves the first item shown back as far as the items still fill the body.
   void FillBodyFromTop();
   // Shown inside the body at the group's scroll position (its top, or its bottom, within the body).

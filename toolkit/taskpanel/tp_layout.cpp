@@ -147,6 +147,27 @@ int FillBodyHeight(const std::vector<GroupGeometry*>& groups, const GroupGeometr
   return std::max(height, minimum);
 }
 
+void ShareSpareHeight(std::vector<LayoutItem>& items, int spare) {
+  if (spare <= 0) return;
+  int weight = 0;
+  for (const LayoutItem& item : items) {
+    if (item.visible && item.spareWeight > 0) weight += item.spareWeight;
+  }
+  if (weight == 0) return;
+  int rest = spare;
+  int pushed = 0;
+  for (LayoutItem& item : items) {
+    if (!item.visible) continue;
+    item.rect.OffsetRect(0, pushed);
+    if (item.spareWeight <= 0) continue;
+    const int share = item.spareWeight == weight ? rest : item.spareWeight * rest / weight;
+    item.rect.bottom += share;
+    pushed += share;
+    rest -= share;
+    weight -= item.spareWeight;
+  }
+}
+
 int SnapFirstVisible(int index, int itemsPerRow, int count) {
   if (count <= 0) return 0;
   const int perRow = std::max(1, itemsPerRow);

@@ -28,6 +28,7 @@ class ItemMeasurer {
 struct LayoutItem {
   bool visible = true;
   int bottomMargin = 0;  // the item's resolved outer bottom margin
+  int spareWeight = 0;   // an item of automatic height: its share of spare height (0: fixed height)
   CRect rect;            // result, in group-body coordinates (0 = the caption's bottom)
 };
 
@@ -81,6 +82,9 @@ int StackGroups(std::vector<GroupGeometry*>& groups, const StackInput& in);
 // panel's margins; at least `minimum`.
 int FillBodyHeight(const std::vector<GroupGeometry*>& groups, const GroupGeometry* self, const StackInput& in,
                    int minimum);
+// Spare height of an open group shared among its visible items of automatic height, each by its weight
+// (the last takes what is left); each grows downward and pushes the items after it down.
+void ShareSpareHeight(std::vector<LayoutItem>& items, int spare);
 // The first item shown in a scrolled group: snapped to the start of its row, kept within 0..count - 1.
 int SnapFirstVisible(int index, int itemsPerRow, int count);
 

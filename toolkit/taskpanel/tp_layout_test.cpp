@@ -176,6 +176,23 @@ TEST(TaskPanelStack, TheOpenGroupOfAToolboxFillsWhatTheCaptionsLeave) {
   EXPECT_EQ(FillBodyHeight(groups, &a, StackInput{CRect(0, 0, 200, 100), in.panelMargins, 15, false}, 50), 50);
 }
 
+TEST(TaskPanelStack, SpareHeightGoesToAutomaticItemsByWeightAndPushesTheRestDown) {
+  std::vector<LayoutItem> items(4);
+  items[0].rect = CRect(0, 0, 10, 10);
+  items[1].rect = CRect(0, 10, 10, 30);
+  items[1].spareWeight = 1;
+  items[2].rect = CRect(0, 30, 10, 40);
+  items[2].spareWeight = 2;
+  items[3].rect = CRect(0, 40, 10, 50);
+  ShareSpareHeight(items, 31);
+  EXPECT_EQ(items[0].rect, CRect(0, 0, 10, 10));
+  EXPECT_EQ(items[1].rect, CRect(0, 10, 10, 40));  // 1 x 31 / 3 = 10
+  EXPECT_EQ(items[2].rect, CRect(0, 40, 10, 71));  // the last takes the remaining 21
+  EXPECT_EQ(items[3].rect, CRect(0, 71, 10, 81));
+  ShareSpareHeight(items, -5);  // nothing to share
+  EXPECT_EQ(items[3].rect, CRect(0, 71, 10, 81));
+}
+
 TEST(TaskPanelScroll, TheFirstVisibleItemStartsARowAndStaysInRange) {
   EXPECT_EQ(SnapFirstVisible(7, 3, 10), 6);
   EXPECT_EQ(SnapFirstVisible(12, 3, 10), 9);
