@@ -288,6 +288,37 @@ TEST_F(TaskPanel, AClickOnALinkTellsTheOwnerAndAClickOnEmptyBodyFocusesNothing) 
   EXPECT_EQ(host.Codes().back(), static_cast<WPARAM>(TKPTPN_RIGHTCLICK));
 }
 
+TEST_F(TaskPanel, AShortPanelScrollsAndBringsTheFocusedItemIntoView) {
+  EXPECT_FALSE(panel.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0));  // no bar: nothing to do
+  panel.MoveWindow(0, 0, 284, 160);
+  CRect client;
+  panel.GetClientRect(client);
+  EXPECT_LT(client.Width(), 284);  // the scroll bar took its room
+  EXPECT_EQ(panel.GetScrollOffset(), 0);
+  const int limit = panel.GetClientHeight() - client.Height();
+  panel.SendMessage(WM_VSCROLL, SB_LINEDOWN);
+  EXPECT_EQ(panel.GetScrollOffset(), 6);
+  panel.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+  EXPECT_EQ(panel.GetScrollOffset(), 16);
+  panel.SendMessage(WM_VSCROLL, SB_BOTTOM);
+  EXPECT_EQ(panel.GetScrollOffset(), limit);
+  panel.SendMessage(WM_VSCROLL, SB_PAGEDOWN);
+  EXPECT_EQ(panel.GetScrollOffset(), limit);
+  panel.SendMessage(WM_VSCROLL, SB_TOP);
+  EXPECT_EQ(panel.GetScrollOffset(), 0);
+  // Hit tests and the control's window follow the scrolled content.
+  panel.SendMessage(WM_VSCROLL, SB_PAGEDOWN);
+  EXPECT_EQ(panel.HitTest(At(find)), find);
+  EXPECT_EQ(ControlRect(), control->GetHitTestRect());
+  // Focusing the last link brings it into view.
+  panel.SendMessage(WM_VSCROLL, SB_TOP);
+  panel.SetFocusedItem(find, TRUE);
+  const CRect rc = find->GetHitTestRect();
+  EXPECT_GE(rc.top, 0);
+  EXPECT_LE(rc.bottom, client.Height());
+  EXPECT_GT(panel.GetScrollOffset(), 0);
+}
+
 TEST_F(TaskPanel, TheHotItemWithATooltipIsTheTool) {
   recover->SetTooltip(_T("Saves every ticked file"));
   TOOLINFO ti{};

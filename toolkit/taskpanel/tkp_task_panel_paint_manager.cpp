@@ -78,20 +78,21 @@ void CTKPTaskPanelPaintManager::FreeExplorerPictures() {
 void CTKPTaskPanelPaintManager::SetItemFont(const LOGFONT* pLogFont, BOOL bUseSystemFont) {
   m_bUseSystemItemFont = bUseSystemFont;
   if (pLogFont == nullptr) return;
-  LOGFONT lf = *pLogFont;
-  lf.lfUnderline = FALSE;
-  lf.lfWeight = FW_NORMAL;
-  m_fntItem.DeleteObject();
-  m_fntItem.CreateFontIndirect(&lf);
-  lf.lfUnderline = TRUE;
-  m_fntItemUnderline.DeleteObject();
-  m_fntItemUnderline.CreateFontIndirect(&lf);
-  lf.lfWeight = FW_BOLD;
-  m_fntItemBoldUnderline.DeleteObject();
-  m_fntItemBoldUnderline.CreateFontIndirect(&lf);
-  lf.lfUnderline = FALSE;
-  m_fntItemBold.DeleteObject();
-  m_fntItemBold.CreateFontIndirect(&lf);
+  const struct {
+    CFont* font;
+    LONG weight;
+    BYTE underline;
+  } variants[] = {{&m_fntItem, FW_NORMAL, FALSE},
+                  {&m_fntItemUnderline, FW_NORMAL, TRUE},
+                  {&m_fntItemBold, FW_BOLD, FALSE},
+                  {&m_fntItemBoldUnderline, FW_BOLD, TRUE}};
+  for (const auto& v : variants) {
+    LOGFONT lf = *pLogFont;
+    lf.lfWeight = v.weight;
+    lf.lfUnderline = v.underline;
+    v.font->DeleteObject();
+    v.font->CreateFontIndirect(&lf);
+  }
 }
 
 void CTKPTaskPanelPaintManager::SetCaptionFont(const LOGFONT* pLogFont, BOOL bUseSystemFont) {
