@@ -411,6 +411,60 @@ TEST_F(DockingFrameTest, ClosingAndShowingAPane) {
   EXPECT_EQ(m.FindPane(4001), nullptr);
 }
 
+TEST_F(DockingFrameTest, AGroupAutoHidesAndDocksBackWhereItWas) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPane* output = m.FindPane(kOutput);
+  CTKPDockingPane* log = m.FindPane(kLog);
+  m.HidePane(output);  // the whole group goes
+  Relayout();
+  EXPECT_TRUE(m.IsPaneHidden(output));
+  EXPECT_TRUE(m.IsPaneHidden(log));
+  EXPECT_EQ(m.GetPaneDirection(log), 3);
+  EXPECT_EQ(m.GetLayout()->GetPanel(3), output->GetContainer()->GetContainer());
+  EXPECT_FALSE(::IsWindowVisible(output->GetChild()));
+  EXPECT_EQ(Place(kFolders).bottom, ClientArea().bottom);  // the middle row takes the room
+  // A layout with an auto-hide panel loads back equal.
+  const std::vector<BYTE> saved = Saved(m.GetLayout());
+  ASSERT_TRUE(LoadFrom(m.GetLayout(), saved)) << m.GetLayout()->GetLoadError();
+  EXPECT_EQ(Saved(m.GetLayout()), saved);
+  output = m.FindPane(kOutput);
+  EXPECT_TRUE(m.IsPaneHidden(output));
+  // A docked pane does not float yet: nothing happens, nothing is told.
+  frame->notes.clear();
+  m.ToggleDocking(m.FindPane(kFolders));
+  EXPECT_TRUE(frame->notes.empty());
+  // The hidden group docks back into the container it left, both panes, Output selected.
+  m.ToggleDocking(output->GetContainer());
+  Relayout();
+  EXPECT_FALSE(m.IsPaneHidden(m.FindPane(kOutput)));
+  EXPECT_EQ(m.FindPane(kOutput)->GetContainer(), m.FindPane(kLog)->GetContainer());
+  EXPECT_EQ(Place(kOutput), CRect(0, ClientArea().bottom - 130, ClientArea().right, ClientArea().bottom));
+  EXPECT_TRUE(::IsWindowVisible(m.FindPane(kOutput)->GetChild()));
+  std::vector<int> actions;
+  for (const auto& note : frame->notes) {
+    if (note.first == TKP_DPN_ACTION) actions.push_back(note.second);
+  }
+  EXPECT_EQ(actions, (std::vector<int>{tkpPaneActionDocking, tkpPaneActionDocked, tkpPaneActionDocking,
+                                        tkpPaneActionDocked}));
+}
+
+TEST_F(DockingFrameTest, APaneDockedWithAHiddenGroupJoinsItsTab) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPane* output = m.FindPane(kOutput);
+  CTKPDockingPane* log = m.FindPane(kLog);
+  log->SetOptions(tkpPaneNoHideable);  // stays docked when its group hides
+  m.HidePane(output);
+  Relayout();
+  EXPECT_TRUE(m.IsPaneHidden(output));
+  EXPECT_FALSE(m.IsPaneHidden(log));
+  EXPECT_TRUE(::IsWindowVisible(log->GetChild()));
+  log->SetOptions(0);
+  m.HidePane(log);
+  Relayout();
+  EXPECT_EQ(log->GetContainer(), output->GetContainer());
+  EXPECT_EQ(static_cast<CTKPDockingPaneBase*>(m.GetLayout()->GetPanel(3))->GetType(), dock::kAutoHidePanel);
+}
+
 TEST_F(DockingFrameTest, HiddenClientAreaLeavesTheRowToThePanes) {
   CTKPDockingPaneManager& m = frame->manager;
   const int s = m.GetPaintManager()->m_nSplitterSize;

@@ -123,6 +123,58 @@ int CTKPDockingPaneLayout::GetPaneDirection(const CTKPDockingPaneBase* pPane) co
   return 0;
 }
 
+// ---- auto-hide ---------------------------------------------------------------------------------------
+
+void CTKPDockingPaneLayout::HidePane(CTKPDockingPaneBase* pPane) {
+  if (pPane == nullptr || m_pManager == nullptr) return;
+  const int side = GetPaneDirection(pPane);
+  auto* panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m_wndPanels[side]);
+  if (panel == nullptr) {
+    panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m_pManager->CreatePaneObject(dock::kAutoHidePanel, this));
+    panel->SetDirection(side);
+    m_wndPanels[side] = panel;
+  }
+  std::vector<CTKPDockingPaneBase*> panes;
+  if (pPane->GetType() == dock::kPane) {
+    panes.push_back(pPane);
+  } else {
+    pPane->FindPane(dock::kPane, &panes);
+  }
+  // Panes that were docked in the same container as a hidden group join that group's tab.
+  const PaneRecord* first = panes.empty() ? nullptr : FindPaneRecord(static_cast<CTKPDockingPane*>(panes.front()));
+  if (first != nullptr && first->pDockingHolder != nullptr) {
+    for (CTKPDockingPaneBase* container : panel->GetContainers()) {
+      if (container->GetType() != dock::kTabbedContainer) continue;
+      auto* group = static_cast<CTKPDockingPaneTabbedContainer*>(container);
+      const PaneRecord* lead = group->GetPanes().empty() ? nullptr : FindPaneRecord(group->GetPanes().front());
+      if (lead == nullptr || lead->pDockingHolder != first->pDockingHolder) continue;
+      for (CTKPDockingPaneBase* pane : panes) {
+        auto* plain = static_cast<CTKPDockingPane*>(pane);
+        if ((plain->GetOptions() & tkpPaneNoHideable) != 0) continue;
+        if (CTKPDockingPaneBase* parent = plain->GetContainer()) parent->RemovePane(plain);
+        group->AddPane(plain);
+      }
+      return;
+    }
+  }
+  CWnd* site = m_pManager->GetSite();
+  if (pPane->GetType() == dock::kPane) {
+    if (CTKPDockingPaneBase* parent = pPane->GetContainer()) parent->RemovePane(pPane);
+    auto* group = static_cast<CTKPDockingPaneTabbedContainer*>(m_pManager->CreatePaneObject(dock::kTabbedContainer, this));
+    group->Init(static_cast<CTKPDockingPane*>(pPane), site);
+    panel->AddContainer(group);
+  } else if (pPane->GetType() == dock::kTabbedContainer) {
+    // The panes that may auto-hide move into a new group; the others stay where they are.
+    auto* group = static_cast<CTKPDockingPaneTabbedContainer*>(m_pManager->CreatePaneObject(dock::kTabbedContainer, this));
+    group->SetDockingSite(site);
+    group->MovePanesFrom(static_cast<CTKPDockingPaneTabbedContainer*>(pPane), tkpPaneNoHideable);
+    panel->AddContainer(group);
+  } else {
+    if (CTKPDockingPaneBase* parent = pPane->GetContainer()) parent->RemovePane(pPane);
+    panel->AddContainer(pPane);
+  }
+}
+
 // ---- pruning before a save -------------------------------------------------------------------------
 
 BOOL CTKPDockingPaneLayout::PruneOne(const std::vector<CTKPDockingPaneBase*>& referenced) {

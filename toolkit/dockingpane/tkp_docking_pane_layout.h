@@ -41,6 +41,9 @@ class CTKPDockingPaneLayout : public CCmdTarget {
   void OnSizeParent(CWnd* pParent, CRect rect, AFX_SIZEPARENTPARAMS* lpLayout);
   // 0 left, 1 right, 2 top, 3 bottom: where the object lies relative to the client area.
   int GetPaneDirection(const CTKPDockingPaneBase* pPane) const;
+  // Moves a pane or a container into the auto-hide panel of its side (made on first use); a group whose
+  // panes were docked together with an already hidden group joins that group.
+  void HidePane(CTKPDockingPaneBase* pPane);
   PaneRecord* FindPaneRecord(const CTKPDockingPane* pPane);
   const std::vector<PaneRecord>& GetPaneList() const { return m_lstPanes; }
   CTKPDockingPaneBase* GetTopPane() const { return m_pTopContainer; }

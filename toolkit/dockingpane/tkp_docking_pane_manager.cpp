@@ -196,6 +196,60 @@ void CTKPDockingPaneManager::DockPane(CTKPDockingPaneBase* pPane, int nDirection
   DelayLayout();
 }
 
+void CTKPDockingPaneManager::HidePane(CTKPDockingPaneBase* pPane) {
+  if (pPane == nullptr || m_pLayout == nullptr) return;
+  if (m_bHideGroupOnButtonClick && pPane->GetType() == dock::kPane && pPane->GetContainer() != nullptr) {
+    pPane = pPane->GetContainer();
+  }
+  if (pPane->IsHidden() || (pPane->GetType() == dock::kPane && pPane->GetContainer() == nullptr)) return;
+  m_pLayout->HidePane(pPane);
+  DelayLayout();
+}
+
+BOOL CTKPDockingPaneManager::ToggleOne(CTKPDockingPane* pPane, CTKPDockingPaneBase* pHolder) {
+  // Floating comes with the floating frames: only an auto-hidden pane with a place to go back to moves.
+  if (!pPane->IsHidden() || pHolder == nullptr) return FALSE;
+  const auto holder = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(pHolder));
+  if (NotifyOwner(tkpPaneActionDocking, pPane, holder, 0) != 0) return FALSE;
+  m_bAttaching = TRUE;
+  AttachPane(pPane, pHolder);
+  m_bAttaching = FALSE;
+  NotifyOwner(tkpPaneActionDocked, pPane);
+  return TRUE;
+}
+
+void CTKPDockingPaneManager::ToggleDocking(CTKPDockingPaneBase* pPane) {
+  if (pPane == nullptr || m_pLayout == nullptr) return;
+  auto holderOf = [this](CTKPDockingPaneBase* pane) -> CTKPDockingPaneBase* {
+    const CTKPDockingPaneLayout::PaneRecord* record = m_pLayout->FindPaneRecord(static_cast<CTKPDockingPane*>(pane));
+    return record != nullptr ? record->pDockingHolder : nullptr;
+  };
+  if (pPane->GetType() == dock::kPane) {
+    ToggleOne(static_cast<CTKPDockingPane*>(pPane), holderOf(pPane));
+    return;
+  }
+  if (pPane->GetType() != dock::kTabbedContainer && pPane->GetType() != dock::kSplitterContainer) return;
+  std::vector<CTKPDockingPaneBase*> panes;
+  pPane->FindPane(dock::kPane, &panes);
+  UINT focusId = 0, selectedId = 0;
+  for (CTKPDockingPaneBase* pane : panes) {
+    auto* plain = static_cast<CTKPDockingPane*>(pane);
+    if (plain->IsFocus()) focusId = plain->GetID();
+    if (plain->IsSelected()) selectedId = plain->GetID();
+  }
+  CTKPDockingPaneBase* previous = nullptr;
+  for (CTKPDockingPaneBase* pane : panes) {
+    auto* plain = static_cast<CTKPDockingPane*>(pane);
+    CTKPDockingPaneBase* holder = holderOf(pane);
+    if (holder == nullptr) holder = previous;
+    previous = holder;
+    if (ToggleOne(plain, holder)) continue;
+    if (focusId == plain->GetID()) focusId = 0;
+    if (selectedId == plain->GetID()) selectedId = 0;
+  }
+  ShowPane(FindPane(focusId != 0 ? focusId : selectedId), TRUE);
+}
+
 void CTKPDockingPaneManager::AttachPane(CTKPDockingPaneBase* pPane, CTKPDockingPaneBase* pContainer) {
   if (pPane == nullptr || pContainer == nullptr || m_pLayout == nullptr) return;
   if (pContainer->GetType() == dock::kPane) pContainer = pContainer->GetContainer();

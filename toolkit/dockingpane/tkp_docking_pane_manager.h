@@ -79,6 +79,11 @@ class CTKPDockingPaneManager : public CWnd {
   void ClosePane(CTKPDockingPane* pPane);
   void ShowPane(CTKPDockingPane* pPane, BOOL bSetFocus = TRUE);
   void DockPane(CTKPDockingPaneBase* pPane, int nDirection, CTKPDockingPaneBase* pNeighbour);
+  // Sends a docked pane (with the hide-group flag, its whole group) to the auto-hide panel of its side.
+  void HidePane(CTKPDockingPaneBase* pPane);
+  // An auto-hidden pane or group docks again where it was docked. Floating is not offered yet: a docked
+  // pane stays as it is.
+  void ToggleDocking(CTKPDockingPaneBase* pPane);
   // Moves the pane, or the panes of a container, into the tabbed container (or the container of a pane).
   void AttachPane(CTKPDockingPaneBase* pPane, CTKPDockingPaneBase* pContainer);
   int GetPaneDirection(const CTKPDockingPaneBase* pPane) const;
@@ -129,6 +134,8 @@ class CTKPDockingPaneManager : public CWnd {
   // The pane or container, out of where it is now, ready to be placed elsewhere.
   CTKPDockingPaneBase* Detach(CTKPDockingPaneBase* pPane);
   void DelayLayout() const;
+  // One pane towards its holder; FALSE when the site refused or the pane may not move.
+  BOOL ToggleOne(CTKPDockingPane* pPane, CTKPDockingPaneBase* pHolder);
 
   int m_nSplitterGap = 22;
   BOOL m_bCloseGroupOnButtonClick = FALSE;

@@ -36,6 +36,12 @@ void CTKPDockingPaneMiniWnd::LoadRecord(const dock::ObjectRecord& record,
   m_pTopContainer->SetParentContainer(this);
 }
 
+void CTKPDockingPaneAutoHidePanel::AddContainer(CTKPDockingPaneBase* pContainer) {
+  m_lstContainers.push_back(pContainer);
+  pContainer->SetParentContainer(this);
+  if (HWND hWnd = pContainer->GetPaneHwnd()) ::ShowWindow(hWnd, SW_HIDE);
+}
+
 void CTKPDockingPaneAutoHidePanel::RemovePane(CTKPDockingPaneBase* pPane) {
   auto it = std::find(m_lstContainers.begin(), m_lstContainers.end(), pPane);
   if (it == m_lstContainers.end()) return;

@@ -74,6 +74,19 @@ void CTKPDockingPaneTabbedContainer::SelectPane(CTKPDockingPane* pPane, BOOL bSe
   if (bSetFocus && pPane != nullptr) pPane->SetFocus();
 }
 
+void CTKPDockingPaneTabbedContainer::MovePanesFrom(CTKPDockingPaneTabbedContainer* pFrom, DWORD dwSkipOptions) {
+  m_nDockingCX = pFrom->m_nDockingCX;
+  m_nDockingCY = pFrom->m_nDockingCY;
+  CTKPDockingPane* selected = pFrom->GetSelected();
+  const std::vector<CTKPDockingPane*> panes = pFrom->GetPanes();
+  for (CTKPDockingPane* pane : panes) {
+    if ((pane->GetOptions() & dwSkipOptions) != 0) continue;
+    pFrom->RemovePane(pane);
+    AddPane(pane);
+  }
+  if (std::find(m_lstPanes.begin(), m_lstPanes.end(), selected) != m_lstPanes.end()) SelectPane(selected, FALSE);
+}
+
 BOOL CTKPDockingPaneTabbedContainer::IsTabsVisible() const { return m_hWnd != nullptr && m_lstPanes.size() > 1; }
 
 BOOL CTKPDockingPaneTabbedContainer::ContainsPane(const CTKPDockingPaneBase* pPane) const {

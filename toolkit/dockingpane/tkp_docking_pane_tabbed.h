@@ -23,6 +23,9 @@ class CTKPDockingPaneTabbedContainer : public CWnd, public CTKPDockingPaneBase {
   void AddPane(CTKPDockingPane* pPane, CTKPDockingPane* pBefore = nullptr);
   virtual void SelectPane(CTKPDockingPane* pPane, BOOL bSetFocus = TRUE, BOOL bDelayRecalc = TRUE);
   virtual BOOL IsTabsVisible() const;
+  // The panes of pFrom whose options lack every bit of dwSkipOptions move here, in their order; the
+  // selected one stays selected.
+  void MovePanesFrom(CTKPDockingPaneTabbedContainer* pFrom, DWORD dwSkipOptions);
   CTKPDockingPane* GetSelected() const { return m_pSelectedPane; }
   const std::vector<CTKPDockingPane*>& GetPanes() const { return m_lstPanes; }
   const std::vector<TabItem>& GetTabs() const { return m_arrTabs; }
