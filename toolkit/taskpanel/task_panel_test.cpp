@@ -319,6 +319,70 @@ TEST_F(TaskPanel, AShortPanelScrollsAndBringsTheFocusedItemIntoView) {
   EXPECT_GT(panel.GetScrollOffset(), 0);
 }
 
+VARIANT Self() {
+  VARIANT v;
+  ::VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = CHILDID_SELF;
+  return v;
+}
+
+std::wstring Name(IAccessible* acc) {
+  BSTR name = nullptr;
+  if (FAILED(acc->get_accName(Self(), &name)) || name == nullptr) return L"?";
+  std::wstring text(name);
+  ::SysFreeString(name);
+  return text;
+}
+
+long State(IAccessible* acc) {
+  VARIANT state;
+  return SUCCEEDED(acc->get_accState(Self(), &state)) ? state.lVal : -1;
+}
+
+TEST_F(TaskPanel, ElementsAnswerScreenReadersForThemselves) {
+  recover->SetTooltip(_T("Saves every ticked file"));
+  IAccessible* link = recover;
+  EXPECT_EQ(Name(link), L"Recover the selected files");
+  BSTR text = nullptr;
+  ASSERT_EQ(link->get_accDescription(Self(), &text), S_OK);
+  EXPECT_EQ(std::wstring(text), L"Saves every ticked file");
+  ::SysFreeString(text);
+  VARIANT role;
+  ASSERT_EQ(link->get_accRole(Self(), &role), S_OK);
+  EXPECT_EQ(role.lVal, ROLE_SYSTEM_LISTITEM);
+  VARIANT other = Self();
+  other.lVal = 3;
+  EXPECT_EQ(link->get_accName(other, &text), E_INVALIDARG);
+  EXPECT_EQ(State(link), STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTABLE);
+  // The location is the hit-test rectangle on the screen; a point inside hits the element itself.
+  long x = 0, y = 0, cx = 0, cy = 0;
+  ASSERT_EQ(link->accLocation(&x, &y, &cx, &cy, Self()), S_OK);
+  CRect rc = recover->GetHitTestRect();
+  panel.ClientToScreen(rc);
+  EXPECT_EQ(CRect(x, y, x + cx, y + cy), rc);
+  VARIANT hit;
+  EXPECT_EQ(link->accHitTest(x + 1, y + 1, &hit), S_OK);
+  EXPECT_EQ(hit.vt, VT_I4);
+  EXPECT_EQ(link->accHitTest(x - 5, y - 5, &hit), S_FALSE);
+  // The default actions: a link is clicked (and focused), a group opens or closes.
+  ASSERT_EQ(link->accDoDefaultAction(Self()), S_OK);
+  EXPECT_EQ(host.notes.back(), std::make_pair(static_cast<WPARAM>(TKPTPN_ITEMCLICK), reinterpret_cast<LPARAM>(recover)));
+  EXPECT_EQ(State(link) & STATE_SYSTEM_FOCUSED, STATE_SYSTEM_FOCUSED);
+  IAccessible* group = places;
+  EXPECT_EQ(State(group) & (STATE_SYSTEM_EXPANDED | STATE_SYSTEM_COLLAPSED), STATE_SYSTEM_COLLAPSED);
+  ASSERT_EQ(group->get_accDefaultAction(Self(), &text), S_OK);
+  EXPECT_EQ(std::wstring(text), L"Expand");
+  ::SysFreeString(text);
+  ASSERT_EQ(group->accDoDefaultAction(Self()), S_OK);
+  EXPECT_TRUE(places->IsExpanded());
+  // Selecting takes the selection (and the focus when asked).
+  IAccessible* other_link = snapshot;
+  ASSERT_EQ(other_link->accSelect(SELFLAG_TAKESELECTION | SELFLAG_TAKEFOCUS, Self()), S_OK);
+  EXPECT_TRUE(snapshot->IsItemSelected());
+  EXPECT_EQ(panel.GetFocusedItem(), snapshot);
+}
+
 TEST_F(TaskPanel, TheHotItemWithATooltipIsTheTool) {
   recover->SetTooltip(_T("Saves every ticked file"));
   TOOLINFO ti{};

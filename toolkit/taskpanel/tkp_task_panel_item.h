@@ -10,6 +10,7 @@
 #include "platform/classlib/win/ccmdtarget.h"
 #include "platform/classlib/win/cgdiobject.h"
 #include "platform/classlib/win/cimagelist.h"
+#include "toolkit/common/tkp_accessible.h"
 #include "toolkit/taskpanel/tp_layout.h"
 #include "toolkit/taskpanel/tp_props.h"
 
@@ -20,12 +21,22 @@ class CTKPTaskPanelGroup;
 class CTKPTaskPanelItems;
 class CTKPImageManagerIcon;
 
-class CTKPTaskPanelItem : public CCmdTarget {
+class CTKPTaskPanelItem : public CCmdTarget, public CTKPAccessible {
   DECLARE_DYNCREATE(CTKPTaskPanelItem)
 
  public:
   CTKPTaskPanelItem();
   ~CTKPTaskPanelItem() override;
+
+  // Accessibility: the element itself only (CHILDID_SELF); a list item named by its caption.
+  CCmdTarget* GetOwnerCmdTarget() override { return this; }
+  HRESULT AccGetName(VARIANT varChild, BSTR* pszName) override;
+  HRESULT AccGetDescription(VARIANT varChild, BSTR* pszDescription) override;
+  HRESULT AccGetRole(VARIANT varChild, VARIANT* pvarRole) override;
+  HRESULT AccGetState(VARIANT varChild, VARIANT* pvarState) override;
+  HRESULT AccLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) override;
+  HRESULT AccHitTest(long xLeft, long yTop, VARIANT* pvarChild) override;
+  HRESULT AccDoDefaultAction(VARIANT varChild) override;
 
   CString GetCaption() const { return m_props.caption; }
   void SetCaption(LPCTSTR lpszCaption);
@@ -73,6 +84,8 @@ class CTKPTaskPanelItem : public CCmdTarget {
 
   virtual BOOL IsAcceptFocus() const;
   virtual CTKPTaskPanelGroup* GetItemGroup() const { return nullptr; }
+  // The accessible state bits of this kind of element.
+  virtual long GetAccessibleState() const;
   // In the panel's client coordinates; empty when not shown.
   virtual CRect GetHitTestRect() const { return CRect(); }
   virtual void DoPropExchange(CTKPPropExchange* pPX);
@@ -119,6 +132,10 @@ class CTKPTaskPanelGroupItem : public CTKPTaskPanelItem {
   CTKPTaskPanelGroup* GetItemGroup() const override;
   CRect GetHitTestRect() const override;
   void DoPropExchange(CTKPPropExchange* pPX) override;
+  long GetAccessibleState() const override;
+  HRESULT AccGetDefaultAction(VARIANT varChild, BSTR* pszDefaultAction) override;
+  HRESULT AccDoDefaultAction(VARIANT varChild) override;
+  HRESULT AccSelect(long flagsSelect, VARIANT varChild) override;
 
   // Places the item in the room offered (group-body coordinates); returns its rectangle.
   virtual CRect OnReposition(CDC* pDC, const CRect& rcAvailable);
@@ -219,6 +236,9 @@ class CTKPTaskPanelGroup : public CTKPTaskPanelItem {
   CRect GetHitTestRect() const override;
   void DoPropExchange(CTKPPropExchange* pPX) override;
   void SetTaskPanel(CTKPTaskPanel* pPanel) override;
+  long GetAccessibleState() const override;
+  HRESULT AccGetDefaultAction(VARIANT varChild, BSTR* pszDefaultAction) override;
+  HRESULT AccDoDefaultAction(VARIANT varChild) override;
 
  private:
   friend class CTKPTaskPanel;

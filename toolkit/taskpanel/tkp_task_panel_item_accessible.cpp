@@ -1,0 +1,118 @@
+// What the task panel's elements tell screen readers: each answers for itself (CHILDID_SELF) only.
+#include "toolkit/taskpanel/tkp_task_panel.h"
+
+namespace {
+
+bool IsSelf(const VARIANT& varChild) { return CTKPAccessible::GetChildIndex(&varChild) == CHILDID_SELF; }
+
+HRESULT Text(const CString& text, BSTR* pszText) {
+  if (pszText == nullptr) return E_POINTER;
+  *pszText = ::SysAllocString(reinterpret_cast<const wchar_t*>(static_cast<LPCTSTR>(text)));
+  return *pszText ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT Number(long value, VARIANT* pvar) {
+  if (pvar == nullptr) return E_POINTER;
+  ::VariantInit(pvar);
+  pvar->vt = VT_I4;
+  pvar->lVal = value;
+  return S_OK;
+}
+
+}  // namespace
+
+long CTKPTaskPanelItem::GetAccessibleState() const {
+  long state = STATE_SYSTEM_FOCUSABLE;
+  if (IsItemFocused()) state |= STATE_SYSTEM_FOCUSED;
+  if (!IsVisible()) state |= STATE_SYSTEM_INVISIBLE;
+  if (!GetEnabled()) state |= STATE_SYSTEM_UNAVAILABLE;
+  return state;
+}
+
+HRESULT CTKPTaskPanelItem::AccGetName(VARIANT varChild, BSTR* pszName) {
+  return IsSelf(varChild) ? Text(GetCaption(), pszName) : E_INVALIDARG;
+}
+
+HRESULT CTKPTaskPanelItem::AccGetDescription(VARIANT varChild, BSTR* pszDescription) {
+  return IsSelf(varChild) ? Text(GetTooltip(), pszDescription) : E_INVALIDARG;
+}
+
+HRESULT CTKPTaskPanelItem::AccGetRole(VARIANT varChild, VARIANT* pvarRole) {
+  return IsSelf(varChild) ? Number(ROLE_SYSTEM_LISTITEM, pvarRole) : E_INVALIDARG;
+}
+
+HRESULT CTKPTaskPanelItem::AccGetState(VARIANT varChild, VARIANT* pvarState) {
+  return IsSelf(varChild) ? Number(GetAccessibleState(), pvarState) : E_INVALIDARG;
+}
+
+HRESULT CTKPTaskPanelItem::AccLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) {
+  if (!IsSelf(varChild)) return E_INVALIDARG;
+  if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight) return E_POINTER;
+  CRect rc = GetHitTestRect();
+  if (m_pPanel && m_pPanel->GetSafeHwnd()) m_pPanel->ClientToScreen(rc);
+  *pxLeft = rc.left;
+  *pyTop = rc.top;
+  *pcxWidth = rc.Width();
+  *pcyHeight = rc.Height();
+  return S_OK;
+}
+
+HRESULT CTKPTaskPanelItem::AccHitTest(long xLeft, long yTop, VARIANT* pvarChild) {
+  if (pvarChild == nullptr) return E_POINTER;
+  ::VariantInit(pvarChild);
+  if (m_pPanel == nullptr || m_pPanel->GetSafeHwnd() == nullptr) return S_FALSE;
+  POINT pt{xLeft, yTop};
+  m_pPanel->ScreenToClient(&pt);
+  if (!GetHitTestRect().PtInRect(CPoint(pt.x, pt.y))) return S_FALSE;
+  return Number(CHILDID_SELF, pvarChild);
+}
+
+HRESULT CTKPTaskPanelItem::AccDoDefaultAction(VARIANT varChild) {
+  if (!IsSelf(varChild)) return E_INVALIDARG;
+  if (m_pPanel) m_pPanel->SetFocusedItem(this);
+  return S_OK;
+}
+
+// ---- groups ----
+
+long CTKPTaskPanelGroup::GetAccessibleState() const {
+  return CTKPTaskPanelItem::GetAccessibleState() | (IsExpanded() ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED);
+}
+
+HRESULT CTKPTaskPanelGroup::AccGetDefaultAction(VARIANT varChild, BSTR* pszDefaultAction) {
+  return IsSelf(varChild) ? Text(_T("Expand"), pszDefaultAction) : E_INVALIDARG;
+}
+
+HRESULT CTKPTaskPanelGroup::AccDoDefaultAction(VARIANT varChild) {
+  if (!IsSelf(varChild)) return E_INVALIDARG;
+  SetExpanded(!IsExpanded());
+  return S_OK;
+}
+
+// ---- items of a group ----
+
+long CTKPTaskPanelGroupItem::GetAccessibleState() const {
+  long state = CTKPTaskPanelItem::GetAccessibleState() | STATE_SYSTEM_SELECTABLE;
+  if (IsItemSelected()) state |= STATE_SYSTEM_SELECTED;
+  if (IsVisible() && GetHitTestRect().IsRectEmpty()) state |= STATE_SYSTEM_INVISIBLE;  // scrolled out
+  return state;
+}
+
+HRESULT CTKPTaskPanelGroupItem::AccGetDefaultAction(VARIANT varChild, BSTR* pszDefaultAction) {
+  return IsSelf(varChild) ? Text(_T("Click"), pszDefaultAction) : E_INVALIDARG;
+}
+
+HRESULT CTKPTaskPanelGroupItem::AccDoDefaultAction(VARIANT varChild) {
+  if (!IsSelf(varChild)) return E_INVALIDARG;
+  if (m_pPanel == nullptr) return S_OK;
+  if (IsAcceptFocus()) m_pPanel->SetFocusedItem(this);
+  m_pPanel->OnClick(this);
+  return S_OK;
+}
+
+HRESULT CTKPTaskPanelGroupItem::AccSelect(long flagsSelect, VARIANT varChild) {
+  if (!IsSelf(varChild)) return E_INVALIDARG;
+  if (m_pPanel && (flagsSelect & SELFLAG_TAKEFOCUS)) m_pPanel->SetFocusedItem(this);
+  if (flagsSelect & SELFLAG_TAKESELECTION) SetItemSelected(TRUE);
+  return S_OK;
+}
