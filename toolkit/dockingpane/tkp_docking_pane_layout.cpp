@@ -261,7 +261,10 @@ BOOL CTKPDockingPaneLayout::Load(CTKPPropExchange* pPX) {
     windows.emplace(record.pPane->GetID(), hWnd);
   }
   Clear();
-  Build(records);
+  if (!Build(records)) {
+    m_strLoadError = "the manager made no object of a type the layout names";
+    return FALSE;
+  }
   for (const PaneRecord& record : m_lstPanes) {
     auto it = windows.find(record.pPane->GetID());
     if (it == windows.end()) continue;
@@ -273,13 +276,13 @@ BOOL CTKPDockingPaneLayout::Load(CTKPPropExchange* pPX) {
   return TRUE;
 }
 
-void CTKPDockingPaneLayout::Build(const dock::LayoutRecords& records) {
+BOOL CTKPDockingPaneLayout::Build(const dock::LayoutRecords& records) {
   std::vector<CTKPDockingPaneBase*> objects;
   for (const dock::ObjectRecord& record : records.objects) {
     CTKPDockingPaneBase* object = m_pManager->CreatePaneObject(record.type, this);
     if (object == nullptr) {
       Clear();
-      return;
+      return FALSE;
     }
     objects.push_back(object);
   }
@@ -293,4 +296,5 @@ void CTKPDockingPaneLayout::Build(const dock::LayoutRecords& records) {
   m_pTopContainer = objects[static_cast<size_t>(records.topContainer) - 1];
   m_pClient = objects[static_cast<size_t>(records.client) - 1];
   if (m_pManager->GetSite() != nullptr) m_pTopContainer->SetDockingSite(m_pManager->GetSite());
+  return TRUE;
 }

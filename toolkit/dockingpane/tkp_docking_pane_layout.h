@@ -65,7 +65,8 @@ class CTKPDockingPaneLayout : public CCmdTarget {
   void Prune();
   BOOL PruneOne(const std::vector<CTKPDockingPaneBase*>& referenced);
   void DeleteObject(CTKPDockingPaneBase* pObject);
-  void Build(const dock::LayoutRecords& records);
+  // FALSE when the manager made no object for a record (a derived factory may refuse a type).
+  BOOL Build(const dock::LayoutRecords& records);
 
   CTKPDockingPaneBase* m_pTopContainer = nullptr;
   CTKPDockingPaneBase* m_pClient = nullptr;
