@@ -563,6 +563,34 @@ TEST_F(TaskPanel, AListOpensOneGroupThatFillsThePanelAndScrollsItsItems) {
   EXPECT_EQ(panel.GetScrollButton(FALSE).pGroupScroll, nullptr);
 }
 
+TEST_F(TaskPanel, ScrollButtonsCanStandInTheCaptions) {
+  panel.SetBehaviour(CTKPTaskPanel::kToolbox);
+  panel.SetAnimation(1);
+  panel.GetPaintManager()->m_bCaptionScrollButton = TRUE;
+  details->SetExpanded(TRUE);
+  ASSERT_EQ(panel.GetActiveGroup(), details);
+  const CTKPTaskPanelScrollButton& up = panel.GetScrollButton(TRUE);
+  const CTKPTaskPanelScrollButton& down = panel.GetScrollButton(FALSE);
+  CRect client;
+  panel.GetClientRect(client);
+  const CRect caption = details->GetTargetCaptionRect();
+  EXPECT_EQ(up.rcButton, CRect(client.right - 12 - caption.Height(), caption.top, client.right - 12, caption.bottom));
+  EXPECT_TRUE(up.IsVisible());  // shown though there is nothing to scroll
+  EXPECT_FALSE(up.bEnabled);
+  EXPECT_EQ(up.pGroupCaption, details);
+  EXPECT_EQ(down.pGroupCaption, places);  // the next group's caption
+  EXPECT_EQ(down.rcButton.top, places->GetTargetCaptionRect().top);
+  // The captions stop short of their buttons by the group spacing and a pixel.
+  EXPECT_EQ(details->GetCaptionRect().right, up.rcButton.left - 15 - 1);
+  EXPECT_EQ(places->GetCaptionRect().right, down.rcButton.left - 15 - 1);
+  EXPECT_EQ(tasks->GetCaptionRect().right, client.right - 12);
+  // With the last group open the down button stands at the bottom of the panel.
+  places->SetExpanded(TRUE);
+  EXPECT_EQ(down.pGroupCaption, places);
+  EXPECT_EQ(down.rcButton.bottom, std::max(static_cast<int>(client.bottom), panel.GetClientHeight()) - 12);
+  EXPECT_EQ(down.rcButton.left, up.rcButton.left);
+}
+
 TEST_F(TaskPanel, ListScreenshot) {
   for (UINT i = 0; i < 24; ++i) {
     CString caption;

@@ -1,6 +1,7 @@
 #include "toolkit/taskpanel/tkp_task_panel.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "platform/classlib/win/cdc.h"
 #include "res/toolkit_resource.h"
@@ -241,15 +242,67 @@ void CTKPTaskPanel::RepositionScrollButtons() {
   }
   auto* pActive = static_cast<CTKPTaskPanelGroup*>(m_pActiveGroup);
   if (IsExplorerBehaviour() || pActive == nullptr || !pActive->IsVisible()) return;
-  // Two small squares at the top and bottom right of the open group's body.
-  CRect body = pActive->GetTargetClientRect();
-  body.DeflateRect(4, 4);
-  m_scrollUp.rcButton = CRect(body.right - 16, body.top, body.right, body.top + 16);
-  m_scrollDown.rcButton = CRect(body.right - 16, body.bottom - 16, body.right, body.bottom);
+  const BOOL bInCaption = m_pPaintManager->m_bCaptionScrollButton;
+  if (bInCaption) {
+    // Squares as high as a caption: the up one in the open group's caption, the down one in the next
+    // group's, or at the bottom of the panel when no group follows.
+    CRect client;
+    GetClientRect(client);
+    const CRect margins = m_pPaintManager->GetControlMargins(this);
+    auto square = [&](CTKPTaskPanelGroup* pGroup) {
+      const CRect caption = pGroup->GetTargetCaptionRect();
+      const int right = client.right - margins.right - m_pPaintManager->GetGroupOuterMargins(pGroup).right;
+      return CRect(right - caption.Height(), caption.top, right, caption.bottom);
+    };
+    m_scrollUp.rcButton = square(pActive);
+    m_scrollUp.pGroupCaption = pActive;
+    CTKPTaskPanelGroup* pNext = GetNextVisibleGroup(m_pGroups->Find(pActive), 1);
+    if (pNext) {
+      m_scrollDown.rcButton = square(pNext);
+      m_scrollDown.pGroupCaption = pNext;
+    } else {
+      const int bottom = std::max(static_cast<int>(client.bottom), m_nClientHeight) - margins.bottom;
+      m_scrollDown.rcButton = CRect(m_scrollUp.rcButton.left, bottom - m_scrollUp.rcButton.Height(),
+                                    m_scrollUp.rcButton.right, bottom);
+      m_scrollDown.pGroupCaption = pActive;
+    }
+  } else {
+    // Two small squares at the top and bottom right of the open group's body.
+    CRect body = pActive->GetTargetClientRect();
+    body.DeflateRect(4, 4);
+    m_scrollUp.rcButton = CRect(body.right - 16, body.top, body.right, body.top + 16);
+    m_scrollDown.rcButton = CRect(body.right - 16, body.bottom - 16, body.right, body.bottom);
+    m_scrollUp.pGroupCaption = m_scrollDown.pGroupCaption = pActive;
+  }
   for (CTKPTaskPanelScrollButton* pButton : {&m_scrollUp, &m_scrollDown}) {
-    pButton->pGroupScroll = pButton->pGroupCaption = pActive;
+    pButton->pGroupScroll = pActive;
+    pButton->bInCaption = bInCaption;
     pButton->bEnabled = pActive->CanScroll(pButton->bScrollUp);
   }
+}
+
+int CTKPTaskPanel::GetCaptionButtonLeft(const CTKPTaskPanelGroup* pGroup) const {
+  int left = INT_MAX;
+  for (const CTKPTaskPanelScrollButton* pButton : {&m_scrollUp, &m_scrollDown}) {
+    if (pButton->bInCaption && pButton->pGroupCaption == pGroup && pButton->IsVisible()) {
+      left = std::min(left, static_cast<int>(pButton->rcButton.left));
+    }
+  }
+  return left;
+}
+
+long CTKPTaskPanel::GetAccessibleChildId(const CTKPTaskPanelItem* pItem) const {
+  long id = 0;
+  for (int i = 0; i < GetGroupCount(); ++i) {
+    const CTKPTaskPanelGroup* pGroup = GetAt(i);
+    ++id;
+    if (pGroup == pItem) return id;
+    for (int j = 0; j < pGroup->GetItemCount(); ++j) {
+      ++id;
+      if (pGroup->GetAt(j) == pItem) return id;
+    }
+  }
+  return 0;
 }
 
 CTKPTaskPanelScrollButton* CTKPTaskPanel::ScrollButtonAt(CPoint pt) {
@@ -430,6 +483,9 @@ void CTKPTaskPanel::SetFocusedItem(CTKPTaskPanelItem* pItem, BOOL bByKeyboard) {
   EnsureVisible(pItem);
   Invalidate(FALSE);
   NotifyOwner(TKPTPN_FOCUSEDITEMCHANGED, 0);
+  if (const long nChild = GetAccessibleChildId(pItem)) {
+    CTKPAccessible::AccessibleNotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, OBJID_CLIENT, nChild);
+  }
 }
 
 void CTKPTaskPanel::SetHotItem(CTKPTaskPanelItem* pItem) {

@@ -114,6 +114,11 @@ class CTKPTaskPanel : public CWnd {
   void SetBehaviour(int nBehaviour);
   CTKPTaskPanelGroup* GetActiveGroup() const { return static_cast<CTKPTaskPanelGroup*>(m_pActiveGroup); }
   const CTKPTaskPanelScrollButton& GetScrollButton(BOOL bUp) const { return bUp ? m_scrollUp : m_scrollDown; }
+  // The left edge of a scroll button drawn in this group's caption; INT_MAX when none is.
+  int GetCaptionButtonLeft(const CTKPTaskPanelGroup* pGroup) const;
+  // The element's number among the panel's accessible children (groups, each followed by its items,
+  // from 1); 0 when it is not in the panel.
+  long GetAccessibleChildId(const CTKPTaskPanelItem* pItem) const;
   BOOL IsExplorerBehaviour() const { return m_nBehaviour == kExplorer; }
 
   // Layout and state.

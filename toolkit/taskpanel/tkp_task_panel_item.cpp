@@ -1,6 +1,7 @@
 #include "toolkit/taskpanel/tkp_task_panel_item.h"
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 
 #include "platform/classlib/win/cdc.h"
@@ -353,7 +354,15 @@ CSize CTKPTaskPanelGroup::GetIconSize() const {
 }
 
 CRect CTKPTaskPanelGroup::GetCaptionRect() const {
-  return CRect(m_geo.current.left, m_geo.current.top, m_geo.current.right, m_geo.current.top + m_geo.captionHeight);
+  CRect rc(m_geo.current.left, m_geo.current.top, m_geo.current.right, m_geo.current.top + m_geo.captionHeight);
+  // A scroll button drawn in the caption keeps the group spacing and a pixel to itself.
+  if (m_pPanel) {
+    const int buttonLeft = m_pPanel->GetCaptionButtonLeft(this);
+    if (buttonLeft != INT_MAX) {
+      rc.right = std::min(static_cast<int>(rc.right), buttonLeft - m_pPanel->GetPaintManager()->GetGroupSpacing(m_pPanel) - 1);
+    }
+  }
+  return rc;
 }
 
 CRect CTKPTaskPanelGroup::GetClientRect() const {

@@ -86,6 +86,7 @@ class CTKPTaskPanelPaintManager {
   int m_nColorMode = 0;
   BOOL m_bInvertDragMarker = FALSE;
   BOOL m_bClassicScrollButtons = FALSE;
+  BOOL m_bCaptionScrollButton = FALSE;  // the scroll buttons stand in the group captions
   BOOL m_bEmbossedDisabledText = FALSE;
   BOOL m_bExplorerBitmaps = FALSE;
   HICON m_hExpandIcon = nullptr;
