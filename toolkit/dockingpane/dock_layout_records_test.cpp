@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
+#include <cstddef>
 #include <map>
 #include <string>
 
-#include "platform/classlib/carchive.h"
-#include "platform/classlib/cmemfile.h"
+#include "platform/classlib/classlib_testing.h"
 
 namespace dock {
 namespace {
@@ -131,24 +129,20 @@ TEST(DockLayoutRecords, SavedLayoutReadsBackEqual) {
 }
 
 TEST(DockLayoutRecords, ArchiveFormRoundTripsAndATruncatedOneIsRefused) {
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
+  const std::vector<BYTE> bytes = Stored([](CArchive& ar) {
     CTKPPropExchangeArchive px(ar);
     WriteLayout(&px, Sample());
-  }
-  const UINT length = static_cast<UINT>(file.GetLength());
-  BYTE* bytes = file.Detach();
-  for (UINT cut : {length, length / 2, 3u}) {
-    CMemFile part(bytes, cut);
-    CArchive ar(&part, CArchive::load);
-    CTKPPropExchangeArchive px(ar);
-    LayoutRecords read;
+  });
+  for (size_t cut : {bytes.size(), bytes.size() / 2, size_t{3}}) {
+    bool ok = false;
     std::string reason;
-    const bool ok = ReadLayout(&px, &read, &reason) && ValidateLayout(read, &reason);
-    EXPECT_EQ(ok, cut == length) << cut << ": " << reason;
+    Loaded(std::vector<BYTE>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)), [&](CArchive& ar) {
+      CTKPPropExchangeArchive px(ar);
+      LayoutRecords read;
+      ok = ReadLayout(&px, &read, &reason) && ValidateLayout(read, &reason);
+    });
+    EXPECT_EQ(ok, cut == bytes.size()) << cut << ": " << reason;
   }
-  free(bytes);
 }
 
 TEST(DockLayoutRecords, AbsurdCountsAreRefusedBeforeAnythingIsMade) {

@@ -5,8 +5,6 @@
 // showing a pane, activation and the site's notifications. The screenshot docking_panes.png.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
 #include <utility>
 #include <vector>
 
@@ -14,6 +12,7 @@
 
 #include <commctrl.h>
 
+#include "platform/classlib/classlib_testing.h"
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "toolkit/common/tkp_prop_exchange_registry.h"
@@ -67,38 +66,26 @@ BEGIN_MESSAGE_MAP(DockingFrame, CFrameWnd)
   ON_MESSAGE(TKP_DOCKINGPANE_NOTIFY, OnDockingPaneNotify)
 END_MESSAGE_MAP()
 
-// The bytes an archive holds after the writer stored into it.
-std::vector<BYTE> Stored(const std::function<void(CArchive&)>& write) {
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    write(ar);
-  }
-  const UINT length = static_cast<UINT>(file.GetLength());
-  BYTE* bytes = file.Detach();
-  std::vector<BYTE> copy(bytes, bytes + length);
-  free(bytes);
-  return copy;
-}
-
 std::vector<BYTE> Saved(CTKPDockingPaneLayout* layout) {
   return Stored([layout](CArchive& ar) { layout->Serialize(ar); });
 }
 
-BOOL LoadFrom(CTKPDockingPaneLayout* layout, std::vector<BYTE> bytes) {
-  CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
-  CArchive ar(&file, CArchive::load);
-  CTKPPropExchangeArchive px(ar);
-  return layout->DoPropExchange(&px);
+BOOL LoadFrom(CTKPDockingPaneLayout* layout, const std::vector<BYTE>& bytes) {
+  BOOL loaded = FALSE;
+  Loaded(bytes, [&](CArchive& ar) {
+    CTKPPropExchangeArchive px(ar);
+    loaded = layout->DoPropExchange(&px);
+  });
+  return loaded;
 }
 
-dock::LayoutRecords Records(std::vector<BYTE> bytes) {
-  CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
-  CArchive ar(&file, CArchive::load);
-  CTKPPropExchangeArchive px(ar);
+dock::LayoutRecords Records(const std::vector<BYTE>& bytes) {
   dock::LayoutRecords records;
-  std::string reason;
-  EXPECT_TRUE(dock::ReadLayout(&px, &records, &reason)) << reason;
+  Loaded(bytes, [&](CArchive& ar) {
+    CTKPPropExchangeArchive px(ar);
+    std::string reason;
+    EXPECT_TRUE(dock::ReadLayout(&px, &records, &reason)) << reason;
+  });
   return records;
 }
 
