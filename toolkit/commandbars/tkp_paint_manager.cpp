@@ -1,79 +1,179 @@
 #include "toolkit/commandbars/tkp_paint_manager.h"
 
 #include "platform/classlib/win/cdc.h"
+#include "toolkit/commandbars/paint_geometry.h"
 #include "toolkit/commandbars/tkp_command_bar.h"
+#include "toolkit/common/color_manager.h"
+#include "toolkit/common/draw_helpers.h"
+#include "toolkit/common/nonclient_metrics.h"
+
+IMPLEMENT_DYNAMIC(CTKPPaintManager, CCmdTarget)
 
 namespace {
 
-CTKPPaintManager* g_theme = nullptr;
+CTKPPaintManager* g_pCurrentPaintManager = nullptr;
 
-void VerticalGradient(CDC* dc, const CRect& r, COLORREF top, COLORREF bottom) {
-  TRIVERTEX v[2] = {};
-  v[0].x = r.left;
-  v[0].y = r.top;
-  v[0].Red = static_cast<COLOR16>(GetRValue(top) << 8);
-  v[0].Green = static_cast<COLOR16>(GetGValue(top) << 8);
-  v[0].Blue = static_cast<COLOR16>(GetBValue(top) << 8);
-  v[1].x = r.right;
-  v[1].y = r.bottom;
-  v[1].Red = static_cast<COLOR16>(GetRValue(bottom) << 8);
-  v[1].Green = static_cast<COLOR16>(GetGValue(bottom) << 8);
-  v[1].Blue = static_cast<COLOR16>(GetBValue(bottom) << 8);
-  GRADIENT_RECT mesh{0, 1};
-  dc->GradientFill(v, 2, &mesh, 1, GRADIENT_FILL_RECT_V);
-}
+// Releases the process's paint manager when the program ends.
+struct CurrentPaintManagerRelease {
+  ~CurrentPaintManagerRelease() { CTKPPaintManager::Done(); }
+} g_releaseAtExit;
 
-void FrameRect(CDC* dc, const CRect& r, COLORREF colour) {
-  dc->FillSolidRect(r.left, r.top, r.Width(), 1, colour);
-  dc->FillSolidRect(r.left, r.bottom - 1, r.Width(), 1, colour);
-  dc->FillSolidRect(r.left, r.top, 1, r.Height(), colour);
-  dc->FillSolidRect(r.right - 1, r.top, 1, r.Height(), colour);
+// A font from the record, or none when the system refuses it (drawing then keeps the DC's font).
+void Recreate(CFont& font, const LOGFONTW& log) {
+  font.DeleteObject();
+  font.CreateFontIndirect(&log);
 }
 
 }  // namespace
 
-void CTKPPaintManager::FillCommandBarEntry(CDC* pDC, CTKPCommandBar* pBar) {
-  CRect r;
-  pBar->GetClientRect(r);
-  pDC->FillSolidRect(r, ::GetSysColor(COLOR_BTNFACE));
-}
+CTKPPaintManager::CTKPPaintManager() = default;
+CTKPPaintManager::~CTKPPaintManager() = default;
 
-void CTKPPaintManager::DrawHotButton(CDC* pDC, const CRect& rect, BOOL bPressed) {
-  pDC->FillSolidRect(rect, ::GetSysColor(bPressed ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT));
-  FrameRect(pDC, rect, ::GetSysColor(COLOR_HIGHLIGHT));
-}
+// ---- the theme factory ---------------------------------------------------------------------------
 
-COLORREF CTKPPaintManager::GetTextColor(BOOL bEnabled) const {
-  return bEnabled ? RGB(0x1E, 0x2A, 0x3C) : RGB(0x9A, 0xA2, 0xAE);
-}
-
-void CTKPPaintManager::SetTheme(int nTheme) {
-  (void)nTheme;  // the soft gradient is the one built-in theme so far
-  SetCustomTheme(new CTKPSoftGradientTheme);
+CTKPPaintManager* CTKPPaintManager::CreateTheme(int nTheme) {
+  // Every id makes the one concrete theme there is so far; the id it was asked for is kept.
+  CTKPPaintManager* pTheme = new CTKPSoftGradientTheme;
+  pTheme->m_nTheme = nTheme;
+  return pTheme;
 }
 
 void CTKPPaintManager::SetCustomTheme(CTKPPaintManager* pTheme) {
-  if (pTheme == g_theme) return;
-  delete g_theme;
-  g_theme = pTheme;
+  if (pTheme == nullptr) return;
+  // The new theme is held before the old one goes, so that installing the current theme again does
+  // not free it on the way; then the caller's reference stands for the process's.
+  pTheme->InternalAddRef();
+  CTKPPaintManager* pOld = g_pCurrentPaintManager;
+  g_pCurrentPaintManager = pTheme;
+  if (pOld != nullptr) pOld->InternalRelease();
+  pTheme->InternalRelease();
+  pTheme->m_nTheme = tkpThemeCustom;
+  pTheme->RefreshMetrics();
 }
 
-CTKPPaintManager* CTKPPaintManager::GetCurrent() { return g_theme; }
-
-void CTKPPaintManager::Done() { SetCustomTheme(nullptr); }
-
-void CTKPSoftGradientTheme::FillCommandBarEntry(CDC* pDC, CTKPCommandBar* pBar) {
-  CRect r;
-  pBar->GetClientRect(r);
-  VerticalGradient(pDC, r, RGB(0xFB, 0xFC, 0xFE), RGB(0xDC, 0xE4, 0xEF));
-  pDC->FillSolidRect(r.left, r.bottom - 1, r.Width(), 1, RGB(0xB4, 0xC0, 0xD0));
+void CTKPPaintManager::SetTheme(int nTheme) {
+  SetCustomTheme(CreateTheme(nTheme));
+  g_pCurrentPaintManager->m_nTheme = nTheme;
 }
 
-void CTKPSoftGradientTheme::DrawHotButton(CDC* pDC, const CRect& rect, BOOL bPressed) {
-  if (bPressed) {
-    VerticalGradient(pDC, rect, RGB(0xF8, 0xC8, 0x80), RGB(0xFC, 0xE4, 0xB8));
-  } else {
-    VerticalGradient(pDC, rect, RGB(0xFF, 0xF4, 0xD8), RGB(0xFF, 0xDC, 0x98));
+CTKPPaintManager* CTKPPaintManager::GetCurrent() { return g_pCurrentPaintManager; }
+
+CTKPPaintManager* CTKPPaintManager::GetCurrentOrDefault() {
+  if (g_pCurrentPaintManager == nullptr) SetTheme(tkpThemeDefault);
+  return g_pCurrentPaintManager;
+}
+
+void CTKPPaintManager::Done() {
+  CTKPPaintManager* pOld = g_pCurrentPaintManager;
+  g_pCurrentPaintManager = nullptr;
+  if (pOld != nullptr) pOld->InternalRelease();
+}
+
+// ---- colours -------------------------------------------------------------------------------------
+
+COLORREF CTKPPaintManager::GetPaintColor(int nIndex) const {
+  if (nIndex >= kColorCount || nIndex < 0) return static_cast<COLORREF>(nIndex);
+  return m_arrColor[nIndex];
+}
+
+void CTKPPaintManager::SetColors(int nCount, const int* pIndexes, const COLORREF* pColors) {
+  for (int i = 0; i < nCount; ++i) {
+    if (pIndexes[i] >= 0 && pIndexes[i] < kColorCount) m_arrColor[pIndexes[i]].SetStandardValue(pColors[i]);
   }
-  FrameRect(pDC, rect, RGB(0xD8, 0xA0, 0x48));
 }
+
+void CTKPPaintManager::SetCustomColor(int nIndex, COLORREF clr) {
+  if (nIndex >= 0 && nIndex < kColorCount) m_arrColor[nIndex].SetCustomValue(clr);
+}
+
+int CTKPPaintManager::GetCurrentSystemTheme() const {
+  CTKPColorManager* colors = TKPColorManager();
+  if (m_nColorSchemeMode == 5) return colors->IsLunaColorsDisabled() ? 0 : colors->GetCurrentSystemTheme();
+  if (m_nColorSchemeMode == 4) return colors->GetSystemTheme();
+  return m_nColorSchemeMode;
+}
+
+// ---- fonts and metrics ---------------------------------------------------------------------------
+
+void CTKPPaintManager::SetCommandBarsFontIndirect(const LOGFONT* pLogFont, BOOL bUseStandardFont) {
+  m_bUseStandardFont = bUseStandardFont;
+  if (pLogFont == nullptr) return;
+  m_fontRegular.DeleteObject();
+  m_fontRegularBold.DeleteObject();
+  m_fontVert.DeleteObject();
+  m_fontVertBold.DeleteObject();
+  m_fontIconTitleBold.DeleteObject();
+
+  LOGFONTW log = *pLogFont;
+  if (_wcsicmp(log.lfFaceName, L"Tahoma") == 0) m_bUseTahoma = TRUE;
+  // Western sets may turn to Tahoma; a font of another set keeps its face.
+  const bool western = log.lfCharSet == ANSI_CHARSET || log.lfCharSet == DEFAULT_CHARSET ||
+                       log.lfCharSet == SYMBOL_CHARSET;
+  if (western && bUseStandardFont && m_bUseTahoma && CTKPDrawHelpers::FontExists(_T("Tahoma"))) {
+    lstrcpynW(log.lfFaceName, L"Tahoma", LF_FACESIZE);
+  }
+  Recreate(m_fontRegular, log);
+  const LONG weight = log.lfWeight;
+  log.lfWeight = FW_BOLD;
+  Recreate(m_fontRegularBold, log);
+
+  log.lfOrientation = 900;
+  log.lfEscapement = 2700;
+  log.lfWeight = weight;
+  const CString face = CTKPDrawHelpers::GetDefaultFontName(m_bUseTahoma);
+  lstrcpynW(log.lfFaceName, face.GetString(), LF_FACESIZE);
+  Recreate(m_fontVert, log);
+  log.lfWeight = FW_BOLD;
+  Recreate(m_fontVertBold, log);
+
+  HDC screen = ::GetDC(nullptr);
+  HGDIOBJ old = ::SelectObject(screen, m_fontRegular.GetSafeHandle() != nullptr
+                                           ? static_cast<HGDIOBJ>(m_fontRegular.GetSafeHandle())
+                                           : ::GetStockObject(DEFAULT_GUI_FONT));
+  SIZE blank = {};
+  ::GetTextExtentPoint32W(screen, L" ", 1, &blank);
+  ::SelectObject(screen, old);
+  ::ReleaseDC(nullptr, screen);
+  m_nRowHeight = blank.cy + 6;
+}
+
+void CTKPPaintManager::RefreshFonts() {
+  CTKPNonClientMetrics ncm;
+  if (m_bUseStandardFont && ncm.IsValid()) {
+    LOGFONTW log = ncm.lfMenuFont;
+    HDC screen = ::GetDC(nullptr);
+    log.lfCharSet = static_cast<BYTE>(::GetTextCharsetInfo(screen, nullptr, 0));
+    ::ReleaseDC(nullptr, screen);
+    log.lfHeight = tkppaint::MenuFontHeight(ncm.lfMenuFont.lfHeight);
+    SetCommandBarsFontIndirect(&log, TRUE);
+  }
+  if (ncm.IsValid() && (m_fontSmallCaption.m_bStandardFont || m_fontSmallCaption.GetSafeHandle() == nullptr)) {
+    Recreate(m_fontSmallCaption, ncm.lfSmCaptionFont);
+  }
+  LOGFONTW icon = {};
+  if (!::SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof icon, &icon, 0)) return;
+  if (m_fontIconTitle.m_bStandardFont || m_fontIconTitle.GetSafeHandle() == nullptr) Recreate(m_fontIconTitle, icon);
+  if (m_fontIconTitleBold.m_bStandardFont || m_fontIconTitleBold.GetSafeHandle() == nullptr) {
+    icon.lfWeight = FW_BOLD;
+    Recreate(m_fontIconTitleBold, icon);
+  }
+}
+
+void CTKPPaintManager::RefreshMetrics() {
+  RefreshFonts();
+  RefreshToolkitColors();
+  CTKPColorManager* colors = TKPColorManager();
+  for (int i = 0; i < kColorCount; ++i) m_arrColor[i].SetStandardValue(colors->GetColor(i));
+  m_clrShadowFactor = 0;
+  m_clrStatusTextColor = GetPaintColor(COLOR_BTNTEXT);
+  m_clrDisabledIcon.SetStandardValue(GetPaintColor(COLOR_BTNFACE), GetPaintColor(COLOR_BTNSHADOW), 0.5f);
+}
+
+CFont* CTKPPaintManager::GetRegularFont(CTKPCommandBar* pBar, BOOL bBold) {
+  const int position = pBar != nullptr ? pBar->GetPosition() : tkpBarTop;
+  const bool vertical = position == tkpBarLeft || position == tkpBarRight;
+  if (vertical) return bBold ? &m_fontVertBold : &m_fontVert;
+  return bBold ? &m_fontRegularBold : &m_fontRegular;
+}
+
+CRect CTKPPaintManager::GetCommandBarBorders(CTKPCommandBar* /*pBar*/) { return CRect(2, 2, 2, 2); }
