@@ -6,8 +6,8 @@
 
 BannerTheme::BannerTheme() { m_banner.LoadBitmap(IDB_BANNER); }
 
-void BannerTheme::FillCommandBarEntry(CDC* pDC, CTKPCommandBar* pBar) {
-  CTKPSoftGradientTheme::FillCommandBarEntry(pDC, pBar);
+void BannerTheme::FillCommandBar(CDC* pDC, CTKPCommandBar* pBar) {
+  CTKPSoftGradientTheme::FillCommandBar(pDC, pBar);
   if (m_banner.m_hObject == nullptr) return;
   CRect r;
   pBar->GetClientRect(r);

@@ -8,7 +8,7 @@
 class BannerTheme : public CTKPSoftGradientTheme {
  public:
   BannerTheme();
-  void FillCommandBarEntry(CDC* pDC, CTKPCommandBar* pBar) override;
+  void FillCommandBar(CDC* pDC, CTKPCommandBar* pBar) override;
 
   // Where the banner lies: this far left of the bar's right edge, and this far down.
   static constexpr int kFromRight = 280;

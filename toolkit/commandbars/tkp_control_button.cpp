@@ -1,0 +1,18 @@
+#include "toolkit/commandbars/tkp_control_button.h"
+
+#include "toolkit/commandbars/tkp_command_bar.h"
+
+IMPLEMENT_DYNCREATE(CTKPControlButton, CTKPControl)
+
+void CTKPControlButton::OnClick(BOOL bKeyboard, CPoint /*pt*/) {
+  if (!m_bEnabled || IsCustomizeMode()) return;
+  if (bKeyboard) {
+    OnExecute();
+  } else if (m_pParent != nullptr && m_pParent->GetType() != tkpBarTypePopup) {
+    ClickToolBarButton();
+  }
+}
+
+void CTKPControlButton::OnLButtonUp(CPoint /*point*/) {
+  if (m_bEnabled && m_pParent != nullptr && m_pParent->GetPosition() == tkpBarPopup) OnExecute();
+}

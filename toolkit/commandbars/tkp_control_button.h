@@ -1,0 +1,15 @@
+// CTKPControlButton: the control that runs a command: clicked on a toolbar it runs the modal button
+// click, clicked by keyboard it runs at once, in a popup bar it runs on button up.
+#pragma once
+
+#include "toolkit/commandbars/tkp_control.h"
+
+class CTKPControlButton : public CTKPControl {
+  DECLARE_DYNCREATE(CTKPControlButton)
+
+ public:
+  CTKPControlButton() { m_controlType = tkpControlButton; }
+
+  void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint()) override;
+  void OnLButtonUp(CPoint point) override;
+};
