@@ -481,14 +481,18 @@ TEST_F(TaskPanel, RemovingAGroupClearsEveryPointerIntoIt) {
   panel.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
   ASSERT_EQ(panel.GetPressedItem(), find);
   ASSERT_EQ(panel.GetHotItem(), find);
+  details->InternalAddRef();  // someone else still holds the group
   details->Remove();
+  EXPECT_EQ(details->GetTaskPanel(), nullptr);
+  EXPECT_EQ(control->GetTaskPanel(), nullptr);
+  EXPECT_FALSE(::IsWindowVisible(edit));  // its item hid it on the way out
+  details->InternalRelease();
   EXPECT_EQ(panel.GetPressedItem(), nullptr);
   EXPECT_EQ(panel.GetHotItem(), nullptr);
   EXPECT_EQ(panel.GetFocusedItem(), nullptr);
   EXPECT_EQ(::GetCapture(), nullptr);
   panel.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));  // nothing pressed any more
   EXPECT_EQ(panel.GetGroupCount(), 2);
-  EXPECT_FALSE(::IsWindowVisible(edit));  // its item hid it on the way out
   EXPECT_EQ(places->GetCaptionRect().top, tasks->GetTargetRect().bottom + 15);
 }
 

@@ -136,6 +136,11 @@ void CTKPTaskPanelGroupItem::SetControlHandle(HWND hWnd) {
   if (m_pPanel) m_pPanel->Reposition(FALSE);
 }
 
+void CTKPTaskPanelGroupItem::SetTaskPanel(CTKPTaskPanel* pPanel) {
+  CTKPTaskPanelItem::SetTaskPanel(pPanel);
+  if (pPanel == nullptr && m_hWndControl && ::IsWindow(m_hWndControl)) ::ShowWindow(m_hWndControl, SW_HIDE);
+}
+
 BOOL CTKPTaskPanelGroupItem::IsItemSelected() const {
   if (m_pPanel && m_pPanel->IsSingleSelection()) return IsItemFocused();
   return m_itemProps.selected;

@@ -136,6 +136,8 @@ class CTKPTaskPanelGroupItem : public CTKPTaskPanelItem {
   HRESULT AccGetDefaultAction(VARIANT varChild, BSTR* pszDefaultAction) override;
   HRESULT AccDoDefaultAction(VARIANT varChild) override;
   HRESULT AccSelect(long flagsSelect, VARIANT varChild) override;
+  // An item that leaves the panel hides its control's window.
+  void SetTaskPanel(CTKPTaskPanel* pPanel) override;
 
   // Places the item in the room offered (group-body coordinates); returns its rectangle.
   virtual CRect OnReposition(CDC* pDC, const CRect& rcAvailable);
