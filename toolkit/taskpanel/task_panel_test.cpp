@@ -595,6 +595,28 @@ TEST_F(TaskPanel, ScrollButtonsCanStandInTheCaptions) {
   EXPECT_EQ(down.rcButton.left, up.rcButton.left);
 }
 
+TEST_F(TaskPanel, WithoutTheVisualStylesPicturesTheExpandButtonIsAChevronAlone) {
+  CTKPTaskPanelPaintManager* paint = panel.GetPaintManager();
+  paint->m_nCaptionButtonStyle = 1;
+  paint->LoadExplorerBitmaps();
+  EXPECT_FALSE(paint->m_bExplorerBitmaps);  // no visual-style scheme here
+  EXPECT_EQ(paint->m_hExpandIcon, nullptr);  // and no expand picture among the resources to recolour
+  EXPECT_EQ(paint->m_hExpandIconSpecial, nullptr);
+  EXPECT_EQ(paint->GetCaptionButtonWidth(details, details->GetCaptionRect()), 23);
+  EXPECT_EQ(paint->GetCaptionButtonWidth(details, CRect(0, 0, 25, 25)), 0);  // too narrow for a button
+  panel.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  // The caption still shows its button: the chevron in the caption's text colour.
+  const CRect caption = details->GetCaptionRect();
+  CClientDC dc(&panel);
+  int dark = 0;
+  for (int x = caption.right - 23; x < caption.right; ++x) {
+    for (int y = caption.top; y < caption.bottom; ++y) {
+      if (dc.GetPixel(x, y) == ::GetSysColor(COLOR_BTNTEXT)) ++dark;
+    }
+  }
+  EXPECT_GT(dark, 10);
+}
+
 TEST_F(TaskPanel, ListScreenshot) {
   for (UINT i = 0; i < 24; ++i) {
     CString caption;
