@@ -1,7 +1,8 @@
 // Page 4 in the real program's frame (each test is a process of its own), over a Quick Scan of the
 // generated NTFS volume run on a worker as the scan page runs it: header sorts with folders kept on top and
-// ticks kept, a file row written to a temporary file whose bytes are checked against the image's manifest,
-// the preview stand-in naming it, Back deleting it, Back by mode and Home. Screenshot page4.png.
+// ticks kept, the header's menu sorting in the direction chosen, a file row written to a temporary file
+// whose bytes are checked against the image's manifest, the preview stand-in naming it, Back deleting it,
+// Back by mode and Home. Screenshot page4.png.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -183,6 +184,18 @@ class ResultsPageTest : public ::testing::Test {
     harness::Click(header, POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
     harness::PumpFor(50);
   }
+  // A command of the header's menu, chosen on the column (the menu is opened at the column and closed).
+  static void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) { ::EndMenu(); }
+  void HeaderMenuCommand(int column, UINT command) {
+    HWND header = ListView_GetHeader(List().m_hWnd);
+    RECT rect{};
+    Header_GetItemRect(header, column, &rect);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, CloseMenu);
+    ::SendMessageW(header, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+    ::KillTimer(nullptr, timer);
+    ::SendMessageW(header, WM_COMMAND, command, 0);
+    harness::PumpFor(50);
+  }
   void ClickRow(int row) {
     List().EnsureVisible(row, FALSE);
     CRect rect;
@@ -290,6 +303,31 @@ TEST_F(ResultsPageTest, SameHeaderTwiceSortsAscendingThenDescendingWithFoldersOn
   EXPECT_TRUE(page_->CurrentSort().ascending);
   EXPECT_LT(Row(u"empty.dat"), Row(u"small.txt"));
   EXPECT_LT(Row(u"small.txt"), Row(u"Deleted big file.bin"));
+}
+
+TEST_F(ResultsPageTest, TheHeadersMenuSortsInTheDirectionChosenAndShowsItsArrow) {
+  QuickScan();
+  HeaderMenuCommand(0, ID_TK_SORT_DESCENDING);
+  EXPECT_EQ(page_->CurrentSort().column, 0);
+  EXPECT_FALSE(page_->CurrentSort().ascending);
+  EXPECT_GT(Row(u"Deep"), Row(u"Documents"));
+  EXPECT_LT(Row(u"ToDelete"), Row(u"small.txt"));  // folders stay on top
+  auto* header = static_cast<CTKHeaderCtrl*>(CWnd::FromHandlePermanent(ListView_GetHeader(List().m_hWnd)));
+  ASSERT_NE(header, nullptr);
+  BOOL ascending = TRUE;
+  EXPECT_EQ(header->GetSortImage(&ascending), 0);
+  EXPECT_FALSE(ascending);
+  // Chosen again it changes nothing; a click on the header then turns the order.
+  HeaderMenuCommand(0, ID_TK_SORT_DESCENDING);
+  EXPECT_FALSE(page_->CurrentSort().ascending);
+  ClickHeader(0);
+  EXPECT_TRUE(page_->CurrentSort().ascending);
+  // Sort Ascending on another column starts it ascending, with the arrow there.
+  HeaderMenuCommand(1, ID_TK_SORT_ASCENDING);
+  EXPECT_EQ(page_->CurrentSort().column, 1);
+  EXPECT_TRUE(page_->CurrentSort().ascending);
+  EXPECT_EQ(header->GetSortImage(&ascending), 1);
+  EXPECT_TRUE(ascending);
 }
 
 TEST_F(ResultsPageTest, AFileRowIsWrittenOnceToATemporaryFileThePreviewShowsAndBackDeletesIt) {

@@ -9,6 +9,7 @@
 #include "platform/harness/driver.h"
 #include "toolkit/controls/tk_edit.h"
 #include "toolkit/controls/tk_flat_combo.h"
+#include "toolkit/controls/tk_gallery_test_support.h"
 
 namespace {
 
@@ -30,19 +31,8 @@ struct MenuSeen {
 };
 MenuSeen* g_seen = nullptr;
 
-BOOL CALLBACK FindMenuWindow(HWND hWnd, LPARAM lParam) {
-  wchar_t cls[16] = {};
-  ::GetClassNameW(hWnd, cls, 16);
-  if (wcscmp(cls, L"#32768") == 0 && ::IsWindowVisible(hWnd)) {
-    *reinterpret_cast<HWND*>(lParam) = hWnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND menuWindow = nullptr;
-  ::EnumWindows(FindMenuWindow, reinterpret_cast<LPARAM>(&menuWindow));
+  HWND menuWindow = tkgallery::FindOpenMenu();
   if (menuWindow == nullptr) return;
   ::KillTimer(nullptr, id);
   HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));

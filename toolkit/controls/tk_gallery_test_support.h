@@ -1,9 +1,27 @@
-// A white off-screen bitmap the control tests draw into and read pixels back from.
+// A white off-screen bitmap the control tests draw into and read pixels back from, and the open popup
+// menu a context-menu test reads.
 #pragma once
 
 #include <windows.h>
 
+#include <cwchar>
+
 namespace tkgallery {
+
+inline BOOL CALLBACK FindMenuWindow(HWND hWnd, LPARAM lParam) {
+  wchar_t cls[16] = {};
+  ::GetClassNameW(hWnd, cls, 16);
+  if (std::wcscmp(cls, L"#32768") != 0 || !::IsWindowVisible(hWnd)) return TRUE;
+  *reinterpret_cast<HWND*>(lParam) = hWnd;
+  return FALSE;
+}
+
+// The visible popup menu window of the desktop, or null.
+inline HWND FindOpenMenu() {
+  HWND found = nullptr;
+  ::EnumWindows(FindMenuWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
 
 class Canvas {
  public:

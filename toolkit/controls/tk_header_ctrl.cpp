@@ -249,6 +249,15 @@ void CTKHeaderCtrl::SendSortNotification(int nColumn) {
 
 // ---- messages ----
 
+void CTKHeaderCtrl::InitHeader() {
+  if (CTKHeaderTheme* pTheme = GetTheme()) pTheme->SetDrawStyle(pTheme->GetDrawStyle(), this);
+}
+
+void CTKHeaderCtrl::PreSubclassWindow() {
+  CHeaderCtrl::PreSubclassWindow();
+  InitHeader();
+}
+
 void CTKHeaderCtrl::OnPaint() {
   CPaintDC dc(this);
   const CTKPClientRect rc(this);
@@ -282,6 +291,11 @@ LRESULT CTKHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOLORCHANGE:
       if (pTheme != nullptr) pTheme->RefreshMetrics();
       break;
+    case WM_CREATE: {
+      const LRESULT result = CHeaderCtrl::WindowProc(message, wParam, lParam);
+      if (result != -1) InitHeader();
+      return result;
+    }
     case WM_PAINT:
       if (pTheme == nullptr) break;
       OnPaint();

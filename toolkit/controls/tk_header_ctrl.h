@@ -57,6 +57,7 @@ class CTKHeaderCtrl : public CHeaderCtrl {
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void PreSubclassWindow() override;
   // Recomputes the height and makes the list lay itself out again.
   void RecalcLayout();
 
@@ -71,6 +72,8 @@ class CTKHeaderCtrl : public CHeaderCtrl {
     CTKHeaderCtrl* m_pHeader;
   };
 
+  // Whether the theme draws with the system's visual style is settled once the window exists.
+  void InitHeader();
   void OnPaint();
   void OnTimerStep();
   void OnRightButtonDown(CPoint point);

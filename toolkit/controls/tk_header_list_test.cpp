@@ -166,19 +166,8 @@ struct MenuSeen {
 };
 MenuSeen* g_seen = nullptr;
 
-BOOL CALLBACK FindMenuWindow(HWND hWnd, LPARAM lParam) {
-  wchar_t cls[16] = {};
-  ::GetClassNameW(hWnd, cls, 16);
-  if (wcscmp(cls, L"#32768") == 0 && ::IsWindowVisible(hWnd)) {
-    *reinterpret_cast<HWND*>(lParam) = hWnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND menuWindow = nullptr;
-  ::EnumWindows(FindMenuWindow, reinterpret_cast<LPARAM>(&menuWindow));
+  HWND menuWindow = tkgallery::FindOpenMenu();
   if (menuWindow == nullptr || g_seen == nullptr) return;
   ::KillTimer(nullptr, id);
   HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
@@ -279,6 +268,32 @@ TEST_F(HeaderListTest, AlignmentOnAHeaderOutsideAListChangesNothing) {
   header.DistributeWidth(0);
   header.GetItem(0, &item);
   EXPECT_EQ(item.cxy, 100);
+}
+
+TEST_F(HeaderListTest, ColumnImagesStayBesideTheItems) {
+  SortingList list;
+  MakeList(list);
+  CTKHeaderCtrl& header = list.FlatHeader();
+  HDITEMW before{};
+  before.mask = HDI_FORMAT | HDI_BITMAP;
+  ASSERT_TRUE(header.GetItem(1, &before));
+  ASSERT_TRUE(header.SetBitmap(1, IDB_TK_CAPTION_BUTTONS));
+  EXPECT_NE(header.GetColumnImages(1), nullptr);
+  // The item itself keeps its format and holds no bitmap handle the control would paint.
+  HDITEMW after{};
+  after.mask = HDI_FORMAT | HDI_BITMAP;
+  ASSERT_TRUE(header.GetItem(1, &after));
+  EXPECT_EQ(after.fmt, before.fmt);
+  EXPECT_EQ(after.hbm, nullptr);
+  // Drawn left of the text: the text moves right by the image's width and a margin.
+  CRect client;
+  header.GetClientRect(client);
+  tkgallery::Canvas canvas(client.Width(), client.Height());
+  header.GetTheme()->DrawHeader(CDC::FromHandle(canvas.DC()), &header);
+  EXPECT_FALSE(header.SetBitmap(1, 0, TRUE));  // removed
+  EXPECT_EQ(header.GetColumnImages(1), nullptr);
+  EXPECT_FALSE(header.SetBitmap(1, 65000));  // no such bitmap
+  EXPECT_EQ(header.GetColumnImages(1), nullptr);
 }
 
 TEST_F(HeaderListTest, WidthsAreSharedAndTheShadedThemeFollowsTheFont) {
@@ -439,6 +454,33 @@ TEST_F(HeaderListTest, LockedColumnsRefuseDraggingAndDoubleClicks) {
   list.SetColumnsLocked(FALSE);
   notify.hdr.code = HDN_BEGINTRACKW;
   EXPECT_EQ(list.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify)), 0);
+}
+
+TEST_F(HeaderListTest, TheListViewSortsByItsHeaderAndSizesItsColumns) {
+  // A view deletes itself with its window.
+  auto* view = static_cast<CTKListView*>(RUNTIME_CLASS(CTKListView)->CreateObject());
+  ASSERT_NE(view, nullptr);
+  ASSERT_TRUE(view->Create(nullptr, _T(""), LVS_REPORT, CRect(10, 10, 450, 280), &m_host, 22, nullptr));
+  EXPECT_EQ(view->GetStyle() & (WS_CHILD | WS_VISIBLE | WS_BORDER), static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_BORDER));
+  const int widths[] = {60, 40};
+  const UINT headings[] = {IDS_TK_PUSH_PIN_TIP, IDS_TK_PUSH_PIN_TIP};
+  ASSERT_TRUE(view->BuildColumns(2, widths, headings));
+  EXPECT_EQ(view->GetColumnCount(), 2);
+  EXPECT_EQ(view->AddColumn(_T("Third")), 2);
+  EXPECT_EQ(view->GetListCtrl().GetColumnWidth(2), 40);  // the last column's width
+  ASSERT_TRUE(view->SubclassHeader());
+  EXPECT_FALSE(view->SubclassHeader());  // only once
+  ClickHeader(*view, 1);
+  EXPECT_EQ(view->GetSortColumn(), 1);
+  EXPECT_TRUE(view->IsSortAscending());
+  // The heading ("Click push pin to keep open") is wider than 40: the sized column shows it and its arrow.
+  view->AutoSizeColumn(1);
+  CClientDC dc(&view->FlatHeader());
+  CFont* old = dc.SelectObject(view->FlatHeader().GetFont());
+  const int heading = dc.GetTextExtent(CString(_T("Click push pin to keep open"))).cx;
+  dc.SelectObject(old);
+  EXPECT_EQ(view->GetListCtrl().GetColumnWidth(1), heading + 12 + 24);
+  view->DestroyWindow();
 }
 
 }  // namespace

@@ -180,6 +180,16 @@ int CTKListBase::GetColumnCount() {
   return IsReport() && header != nullptr ? Header_GetItemCount(header) : -1;
 }
 
+int CTKListBase::InsertColumnAt(int nIndex, LPCTSTR lpszHeading, int nWidth, int nFormat) {
+  LVCOLUMNW info{};
+  info.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+  info.fmt = nFormat;
+  info.cx = nWidth;
+  info.pszText = const_cast<LPWSTR>(lpszHeading);
+  info.iSubItem = nIndex;
+  return static_cast<int>(Send(LVM_INSERTCOLUMNW, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&info)));
+}
+
 int CTKListBase::AddColumn(LPCTSTR lpszHeading, int nWidth, int nFormat) {
   HWND header = HeaderWindow();
   if (!IsReport() || header == nullptr) return -1;
@@ -189,24 +199,12 @@ int CTKListBase::AddColumn(LPCTSTR lpszHeading, int nWidth, int nFormat) {
     item.mask = HDI_WIDTH;
     nWidth = count > 0 && Header_GetItem(header, count - 1, &item) ? item.cxy : 0;
   }
-  LVCOLUMNW info{};
-  info.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-  info.fmt = nFormat;
-  info.cx = nWidth;
-  info.pszText = const_cast<LPWSTR>(lpszHeading);
-  info.iSubItem = count;
-  return static_cast<int>(Send(LVM_INSERTCOLUMNW, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(&info)));
+  return InsertColumnAt(count, lpszHeading, nWidth, nFormat);
 }
 
 BOOL CTKListBase::BuildColumns(int nCount, const int* pWidths, const LPCTSTR* pHeadings) {
   for (int i = 0; i < nCount; ++i) {
-    LVCOLUMNW info{};
-    info.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    info.fmt = LVCFMT_LEFT;
-    info.cx = pWidths[i];
-    info.pszText = const_cast<LPWSTR>(pHeadings[i]);
-    info.iSubItem = i;
-    if (Send(LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&info)) == -1) return FALSE;
+    if (InsertColumnAt(i, pHeadings[i], pWidths[i], LVCFMT_LEFT) == -1) return FALSE;
   }
   return TRUE;
 }

@@ -109,6 +109,8 @@ class CTKListBase {
   void Paint();
   CString StoredText();
   void RedrawRowIfShown(int nRow);
+  // Column nIndex with its sub-item of the same number; the new index or -1.
+  int InsertColumnAt(int nIndex, LPCTSTR lpszHeading, int nWidth, int nFormat);
 
   BYTE m_bAutoSave = 0;
   BYTE m_bCustomColors = 0;

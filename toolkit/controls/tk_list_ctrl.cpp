@@ -53,6 +53,7 @@ CTKListView::~CTKListView() = default;
 
 BOOL CTKListView::PreCreateWindow(CREATESTRUCT& cs) {
   m_bInitOnSubclass = FALSE;
+  cs.style |= WS_CHILD | WS_VISIBLE | WS_BORDER;
   return CListView::PreCreateWindow(cs);
 }
 
