@@ -3,6 +3,13 @@
 
 // ---- bitmaps: the caption's push pin (in, out) and close images, 16 x 15 on magenta ---------------------
 #define IDB_TK_CAPTION_BUTTONS 9002
+// The docking guides on pure green: the plate behind the cross, the arrows and centre button of the first
+// style (one strip per colour scheme: blue, olive, silver), and the second style in one strip.
+#define IDB_TK_GUIDE_CENTRE 9903
+#define IDB_TK_GUIDES 9904
+#define IDB_TK_GUIDES_OLIVE 9905
+#define IDB_TK_GUIDES_SILVER 9906
+#define IDB_TK_GUIDES_ROUND 9910
 
 // ---- cursors ------------------------------------------------------------------------------------------
 #define IDC_TK_SPLIT_HORZ 9008   // over a bar that moves left and right
