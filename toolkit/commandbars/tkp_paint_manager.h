@@ -172,6 +172,8 @@ class CTKPPaintManager : public CCmdTarget {
   static constexpr int kSplitDropDownWidth = 11;
   // With text below icons: 4 pixels above the icon and 4 below the caption.
   static constexpr int kTextBelowGap = 8;
+  // A caption beside an image starts this far behind the image's width.
+  static constexpr int kIconTextOffset = 6;
   void DrawSmallArrow(CDC* pDC, int right, int y, COLORREF clr);
   BOOL ShowsKeyboardCues(BOOL bCallerWants) const;
   CSize DrawToolbarSpecial(CDC* pDC, int nKind, CTKPControl* pControl, CTKPCommandBar* pBar, BOOL bDraw,

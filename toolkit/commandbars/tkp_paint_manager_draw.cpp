@@ -154,15 +154,18 @@ CSize CTKPPaintManager::DrawControlText(CDC* pDC, CTKPControl* pControl, CRect r
   const BOOL cues = pBar != nullptr ? pBar->IsKeyboardCuesVisible() : TRUE;
   const CString caption = pControl->GetCaption();
   if (!bVert) {
-    rcText.left += bImage ? szIcon.cx - 1 : 4;
+    // Beside an image the caption starts behind it: the image's 3-pixel margins on both sides.
+    const int offset = bImage ? szIcon.cx + kIconTextOffset : 4;
+    rcText.left += offset;
     const CSize text = DrawTextEx(pDC, caption, rcText, FALSE, FALSE, FALSE, bTriangle);
     if (bDraw) DrawTextEx(pDC, caption, rcText, TRUE, FALSE, FALSE, bTriangle, FALSE, cues);
-    return CSize((bImage ? szIcon.cx : 4) + text.cx + 3, std::max<int>(szButton.cy, text.cy + 6));
+    return CSize(offset + text.cx + 3, std::max<int>(szButton.cy, text.cy + 6));
   }
-  rcText.top += bImage ? szIcon.cy - 1 : 4;
+  const int offset = bImage ? szIcon.cy + kIconTextOffset : 4;
+  rcText.top += offset;
   const CSize text = DrawTextEx(pDC, caption, rcText, FALSE, TRUE, FALSE, bTriangle);
   if (bDraw) DrawTextEx(pDC, caption, rcText, TRUE, TRUE, FALSE, bTriangle, FALSE, cues);
-  return CSize(std::max<int>(szButton.cx, text.cx + 6), (bImage ? szIcon.cy : 4) + text.cy + 3);
+  return CSize(std::max<int>(szButton.cx, text.cx + 6), offset + text.cy + 3);
 }
 
 // ---- controls ------------------------------------------------------------------------------------
@@ -229,7 +232,7 @@ CSize CTKPPaintManager::DrawControlToolBarParent(CDC* pDC, CTKPControl* pControl
 
   const int dropDown = type == tkpControlSplitButtonPopup ? kSplitDropDownWidth : 0;
   if (pBar != nullptr && pBar->IsTextBelowIcons() && pIcon != nullptr) {
-    const CString text = caption ? pControl->GetCaption() : CString();
+    const CString text = pControl->GetCaption();  // below its icon a caption always shows
     const CSize szText = DrawTextEx(pDC, text, CRect(), FALSE, FALSE, FALSE, FALSE);
     if (bDraw) {
       const int width = rc.Width() - dropDown;
