@@ -106,16 +106,17 @@ CSize CTKPPaintManager::DrawTextEx(CDC* pDC, CString strText, CRect rcText, BOOL
     return bVert ? CSize(size.cy, size.cx) : size;
   }
   const COLORREF text = pDC->GetTextColor();
+  // Embossed text first lays its highlight one pixel right and down.
+  auto emboss = [&](CRect rc, UINT format) {
+    rc.OffsetRect(1, 1);
+    pDC->SetTextColor(GetPaintColor(COLOR_BTNHIGHLIGHT));
+    pDC->DrawText(stripped, rc, format);
+    pDC->SetTextColor(text);
+  };
   if (!bVert) {
     const int width = stripped.IsEmpty() ? 0 : extent.cx;
     if (bCentered) rcText.left += (rcText.Width() - (width + (bTriangle ? 5 : 0))) / 2;
-    if (bEmbossed) {
-      CRect shadow = rcText;
-      shadow.OffsetRect(1, 1);
-      pDC->SetTextColor(GetPaintColor(COLOR_BTNHIGHLIGHT));
-      pDC->DrawText(stripped, shadow, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-      pDC->SetTextColor(text);
-    }
+    if (bEmbossed) emboss(rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     if (cues) {
       pDC->DrawText(strText, rcText, DT_SINGLELINE | DT_VCENTER);
     } else {
@@ -133,13 +134,7 @@ CSize CTKPPaintManager::DrawTextEx(CDC* pDC, CString strText, CRect rcText, BOOL
   int top = rcText.top;
   if (bCentered) top += (rcText.Height() - (extent.cx + (bTriangle ? 5 : 0))) / 2;
   CRect rcVert(across, top, across + extent.cy, top + extent.cx);
-  if (bEmbossed) {
-    CRect shadow = rcVert;
-    shadow.OffsetRect(1, 1);
-    pDC->SetTextColor(GetPaintColor(COLOR_BTNHIGHLIGHT));
-    pDC->DrawText(stripped, shadow, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
-    pDC->SetTextColor(text);
-  }
+  if (bEmbossed) emboss(rcVert, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
   pDC->DrawText(stripped, rcVert, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
   if (bTriangle) {
     const tkppaint::Triangle3 t = tkppaint::CaptionTriangle(rcText.CenterPoint().x, top + extent.cx + 4, true);
