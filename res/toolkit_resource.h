@@ -36,6 +36,12 @@
 #define ID_TK_ALIGN_LEFT 9160
 #define ID_TK_ALIGN_CENTER 9161
 #define ID_TK_ALIGN_RIGHT 9162
+// The MDI tab client's workspace commands on the active document's tab, and the cancel of their menu.
+#define ID_TK_WORKSPACE_PREVIOUS_GROUP 9420
+#define ID_TK_WORKSPACE_NEXT_GROUP 9421
+#define ID_TK_WORKSPACE_NEW_HORZ_GROUP 9422
+#define ID_TK_WORKSPACE_NEW_VERT_GROUP 9423
+#define ID_TK_WORKSPACE_CANCEL 9424
 // The class library's edit commands, for the resource compiler.
 #ifndef ID_EDIT_CLEAR
 #define ID_EDIT_CLEAR 57632

@@ -1,0 +1,101 @@
+// The tab groups of the MDI tab client: strips laid out and drawn by the client, each holding its
+// children in its client area.
+#include "platform/classlib/win/cdc.h"
+#include "toolkit/mdi/tkp_tab_client_wnd.h"
+#include "toolkit/tabmanager/tab_capture_loop.h"
+#include "toolkit/tabmanager/tab_navigation.h"
+#include "toolkit/tabmanager/tkp_tab_paint_manager.h"
+
+void TKPTransferTabItem(CTKPTabManagerItem* pItem, CTKPTabManager* pTo, int nIndex) {
+  CTKPTabManager* pFrom = pItem->GetTabManager();
+  CTKPTabPaintManager* pPaintManager = pTo->GetPaintManager();
+  const COLORREF color = pItem->GetColorValue();
+  const int nextColor = pPaintManager != nullptr ? pPaintManager->NextItemColor : 0;
+  pItem->InternalAddRef();  // the reference the old strip lets go of is handed to the new one
+  if (pFrom != nullptr) pFrom->DeleteItem(pItem->GetIndex());
+  pTo->InsertItem(nIndex, pItem);
+  pItem->SetColor(color);
+  if (pPaintManager != nullptr) pPaintManager->NextItemColor = nextColor;
+}
+
+void CTKPTabClientGroup::Reposition() { m_pClient->RepositionGroup(this); }
+
+CTKPTabPaintManager* CTKPTabClientGroup::GetPaintManager() const { return m_pClient->GetPaintManager(); }
+
+void CTKPTabClientGroup::RedrawControl() {
+  if (m_pClient->m_hWnd != nullptr) ::InvalidateRect(m_pClient->m_hWnd, m_rcGroup, FALSE);
+}
+
+BOOL CTKPTabClientGroup::DrawIcon(CDC* pDC, CPoint pt, CTKPTabManagerItem* pItem, BOOL bDraw, CSize& szIcon) {
+  if (pItem == nullptr) return TRUE;
+  auto hWnd = reinterpret_cast<HWND>(pItem->GetData());
+  auto hIcon = reinterpret_cast<HICON>(::SendMessageW(hWnd, WM_GETICON, ICON_SMALL, 0));
+  if (hIcon == nullptr) hIcon = reinterpret_cast<HICON>(::GetClassLongPtrW(hWnd, GCLP_HICONSM));
+  if (hIcon == nullptr) hIcon = reinterpret_cast<HICON>(::GetClassLongPtrW(hWnd, GCLP_HICON));
+  if (hIcon == nullptr) return FALSE;
+  if (bDraw && pDC != nullptr) ::DrawIconEx(pDC->m_hDC, pt.x, pt.y, hIcon, szIcon.cx, szIcon.cy, 0, nullptr, DI_NORMAL);
+  return TRUE;
+}
+
+void CTKPTabClientGroup::OnItemClick(CTKPTabManagerItem* pItem) {
+  CTKPTabManager::OnItemClick(pItem);
+  if (pItem != nullptr) m_pClient->ActivateChild(reinterpret_cast<HWND>(pItem->GetData()));
+}
+
+void CTKPTabClientGroup::ReOrder(HWND hWnd, CPoint pt, CTKPTabManagerItem* pItem) {
+  if (!m_pClient->IsGroupingEnabled()) {
+    CTKPTabManager::ReOrder(hWnd, pt, pItem);
+    return;
+  }
+  SetSelectedItem(pItem);
+  std::vector<CRect> startRects;
+  for (int i = 0; i < GetItemCount(); ++i) startRects.push_back(GetItem(i)->GetRect());
+  bool released = false;
+  {
+    CTKPTabCaptureLoop loop(hWnd);
+    for (;;) {
+      const CTKPTabCaptureLoop::Event event = loop.Next(pt);
+      if (event == CTKPTabCaptureLoop::kEnded) break;
+      if (event == CTKPTabCaptureLoop::kReleased) {
+        released = true;
+        break;
+      }
+      if (event != CTKPTabCaptureLoop::kMoved || !GetHeaderRect().PtInRect(pt)) continue;
+      const int target = tktab::ReorderTarget(startRects, pItem->GetIndex(), pt);
+      if (target >= 0) {
+        TKPTransferTabItem(pItem, this, target);
+        SetSelectedItem(pItem);
+      }
+    }
+  }
+  PerformMouseMove(hWnd, pt);
+  OnItemClick(pItem);
+  if (released && !GetHeaderRect().PtInRect(pt)) m_pClient->OnTabDropped(this, pItem, pt);
+}
+
+CTKPTabManagerItem* CTKPTabClientGroup::FindItem(HWND hWndChild) const {
+  for (int i = 0; i < GetItemCount(); ++i) {
+    if (reinterpret_cast<HWND>(GetItem(i)->GetData()) == hWndChild) return GetItem(i);
+  }
+  return nullptr;
+}
+
+void CTKPTabClientGroup::Layout(CDC* pDC) {
+  GetPaintManager()->RepositionTabControl(this, pDC, m_rcGroup);
+  const CRect rcClient = GetClientRect();
+  for (int i = 0; i < GetItemCount(); ++i) {
+    auto hWnd = reinterpret_cast<HWND>(GetItem(i)->GetData());
+    if (!::IsWindow(hWnd) || ::IsZoomed(hWnd)) continue;
+    CRect rcNow;
+    ::GetWindowRect(hWnd, rcNow);
+    ::MapWindowPoints(nullptr, m_pClient->m_hWnd, reinterpret_cast<POINT*>(&rcNow), 2);
+    if (rcNow != rcClient) {
+      ::SetWindowPos(hWnd, nullptr, rcClient.left, rcClient.top, rcClient.Width(), rcClient.Height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+  if (CTKPTabManagerItem* pSelected = GetSelectedItem()) {
+    ::SetWindowPos(reinterpret_cast<HWND>(pSelected->GetData()), HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}

@@ -1,0 +1,253 @@
+// The MDI tab client's messages: the MDI client's own (create, destroy, activate), painting, its frame
+// while grouping, the mouse over strips and splitters, and the splitter drag.
+#include <algorithm>
+
+#include "platform/classlib/win/cdc.h"
+#include "platform/classlib/win/messages.h"
+#include "toolkit/common/gdi_guards.h"
+#include "toolkit/common/splitter_tracker.h"
+#include "toolkit/mdi/tab_group_layout.h"
+#include "toolkit/mdi/tkp_tab_client_wnd.h"
+#include "toolkit/tabmanager/tab_capture_loop.h"
+#include "toolkit/tabmanager/tkp_tab_color_set.h"
+#include "toolkit/tabmanager/tkp_tab_paint_manager.h"
+
+namespace {
+
+constexpr int kBorder = 2;  // the client's own frame while grouping
+
+CPoint PointOf(LPARAM lParam) { return CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))); }
+
+}  // namespace
+
+LRESULT CTKPTabClientWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_MDICREATE: return OnMDICreate();
+    case WM_MDIDESTROY: return OnMDIDestroy(reinterpret_cast<HWND>(wParam));
+    case WM_MDIACTIVATE: return OnMDIActivate();
+    case WM_IDLEUPDATECMDUI:
+      if (m_bDirty) UpdateContents();
+      break;
+    case WM_SIZE: {
+      const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+      m_bDirty = TRUE;
+      UpdateContents();
+      return result;
+    }
+    case WM_ERASEBKGND: return TRUE;
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_NCCALCSIZE:
+      if (m_bGrouping) return OnNcCalcSize(wParam, lParam);
+      break;
+    case WM_NCPAINT:
+      if (m_bGrouping) {
+        OnNcPaint();
+        return 0;
+      }
+      break;
+    case WM_NCACTIVATE:
+      if (m_bGrouping) return TRUE;
+      break;
+    case WM_SYSCOLORCHANGE:
+      m_pPaintManager->RefreshMetrics();
+      Refresh(TRUE);
+      break;
+    case WM_MOUSEMOVE:
+    case WM_MOUSELEAVE: {
+      const CPoint pt = message == WM_MOUSEMOVE ? PointOf(lParam) : CPoint(-1, -1);
+      for (CTKPTabClientGroup* pGroup : m_arrGroups) pGroup->PerformMouseMove(m_hWnd, pt);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: OnLButtonDown(PointOf(lParam)); return 0;
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT && OnSetCursor()) return TRUE;
+      break;
+    default: break;
+  }
+  return CWnd::WindowProc(message, wParam, lParam);
+}
+
+LRESULT CTKPTabClientWnd::OnMDICreate() {
+  const LRESULT result = Default();
+  auto hChild = reinterpret_cast<HWND>(result);
+  if (m_bGrouping && hChild != nullptr) {
+    StripChildFrame(hChild);
+    ::SetWindowPos(hChild, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);  // its group places it
+  }
+  UpdateContents();
+  return result;
+}
+
+LRESULT CTKPTabClientWnd::OnMDIDestroy(HWND hWndChild) {
+  int nGroup = -1;
+  CTKPTabManagerItem* pItem = FindItem(hWndChild, &nGroup);
+  if (!m_bClosing && pItem != nullptr) {
+    CTKPTabClientGroup* pGroup = m_arrGroups[static_cast<size_t>(nGroup)];
+    const int index = pItem->GetIndex();
+    CTKPTabManagerItem* pNext = pGroup->GetItem(index + 1 < pGroup->GetItemCount() ? index + 1 : index - 1);
+    if (pNext != nullptr) ::BringWindowToTop(reinterpret_cast<HWND>(pNext->GetData()));
+  }
+  const LRESULT result = Default();
+  UpdateContents();
+  return result;
+}
+
+LRESULT CTKPTabClientWnd::OnMDIActivate() {
+  LRESULT result;
+  if (!m_bGrouping) {
+    SendMessage(WM_SETREDRAW, FALSE);
+    result = Default();
+    SendMessage(WM_SETREDRAW, TRUE);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  } else {
+    result = Default();
+  }
+  UpdateContents();
+  return result;
+}
+
+// ---- painting ---------------------------------------------------------------------------------------
+
+void CTKPTabClientWnd::OnPaint() {
+  PAINTSTRUCT ps;
+  HDC hDC = ::BeginPaint(m_hWnd, &ps);
+  CRect rc;
+  GetClientRect(rc);
+  {
+    CTKPBufferDC dc(hDC, rc);
+    if (GetItemCount() == 0) {
+      dc.FillSolidRect(rc, ::GetSysColor(COLOR_APPWORKSPACE));
+    } else if (m_bGrouping) {
+      for (int i = GetGroupCount() - 1; i >= 0; --i) {
+        CTKPTabClientGroup* pGroup = m_arrGroups[static_cast<size_t>(i)];
+        m_pPaintManager->DrawTabControl(pGroup, &dc, pGroup->m_rcGroup);
+        if (!pGroup->m_rcSplitter.IsRectEmpty()) DrawSplitter(&dc, pGroup->m_rcSplitter);
+      }
+    } else {
+      DrawSingleWorkspace(&dc, rc);
+    }
+  }
+  ::EndPaint(m_hWnd, &ps);
+}
+
+void CTKPTabClientWnd::DrawSingleWorkspace(CDC* pDC, CRect rc) {
+  m_pPaintManager->DrawTabControl(m_arrGroups.front(), pDC, rc);
+}
+
+// A splitter: the strips' face with the frame's border colour along both of its long edges.
+void CTKPTabClientWnd::DrawSplitter(CDC* pDC, const CRect& rc) const {
+  const CTKPTabColorSet* pColors = m_pPaintManager->GetColorSet();
+  pDC->FillSolidRect(rc, pColors->m_clrFrameFace);
+  CRect edge = rc;
+  if (m_bHorizontal) {
+    edge.bottom = edge.top + 1;
+    pDC->FillSolidRect(edge, pColors->m_clrFrameBorder);
+    edge.OffsetRect(0, rc.Height() - 1);
+  } else {
+    edge.right = edge.left + 1;
+    pDC->FillSolidRect(edge, pColors->m_clrFrameBorder);
+    edge.OffsetRect(rc.Width() - 1, 0);
+  }
+  pDC->FillSolidRect(edge, pColors->m_clrFrameBorder);
+}
+
+LRESULT CTKPTabClientWnd::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
+  RECT* pRect = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+  ::InflateRect(pRect, -kBorder, -kBorder);
+  if (pRect->right < pRect->left) pRect->right = pRect->left;
+  if (pRect->bottom < pRect->top) pRect->bottom = pRect->top;
+  return 0;
+}
+
+void CTKPTabClientWnd::OnNcPaint() {
+  CWindowDC dc(this);
+  CRect rc;
+  GetWindowRect(rc);
+  rc.OffsetRect(-rc.left, -rc.top);
+  const CTKPTabColorSet* pColors = m_pPaintManager->GetColorSet();
+  dc.Draw3dRect(rc, pColors->m_clrFrameBorder, pColors->m_clrFrameBorder);
+  rc.DeflateRect(1, 1);
+  dc.Draw3dRect(rc, pColors->m_clrFrameFace, pColors->m_clrFrameFace);
+}
+
+// ---- mouse ------------------------------------------------------------------------------------------
+
+int CTKPTabClientWnd::SplitterAt(CPoint pt) const {
+  for (int i = 0; i + 1 < GetGroupCount(); ++i) {
+    if (m_arrGroups[static_cast<size_t>(i)]->m_rcSplitter.PtInRect(pt)) return i;
+  }
+  return -1;
+}
+
+BOOL CTKPTabClientWnd::OnSetCursor() {
+  CPoint pt;
+  ::GetCursorPos(pt);
+  ScreenToClient(pt);
+  if (SplitterAt(pt) < 0) return FALSE;
+  ::SetCursor(m_bHorizontal ? m_hCursorHorz : m_hCursorVert);
+  return TRUE;
+}
+
+void CTKPTabClientWnd::OnLButtonDown(CPoint pt) {
+  const int nSplitter = SplitterAt(pt);
+  if (nSplitter >= 0) {
+    TrackSplitter(nSplitter, pt);
+    return;
+  }
+  for (int i = 0; i < GetGroupCount(); ++i) {
+    CTKPTabClientGroup* pGroup = m_arrGroups[static_cast<size_t>(i)];
+    if (!pGroup->GetHeaderRect().PtInRect(pt)) continue;
+    if (i != m_nActiveGroup && pGroup->GetSelectedItem() != nullptr) {
+      ActivateChild(reinterpret_cast<HWND>(pGroup->GetSelectedItem()->GetData()));
+    }
+    pGroup->PerformClick(m_hWnd, pt);
+    m_bDirty = TRUE;  // the next idle update catches what the click changed
+    return;
+  }
+}
+
+void CTKPTabClientWnd::TrackSplitter(int nGroup, CPoint pt) {
+  CTKPTabClientGroup* pFirst = m_arrGroups[static_cast<size_t>(nGroup)];
+  CTKPTabClientGroup* pSecond = m_arrGroups[static_cast<size_t>(nGroup) + 1];
+  const bool horizontal = m_bHorizontal != FALSE;
+  StoreSizes(m_bHorizontal);
+  const CRect rcFirst = pFirst->m_rcGroup;
+  const CRect rcSecond = pSecond->m_rcGroup;
+  CRect rcBounds;
+  rcBounds.UnionRect(rcFirst, rcSecond);
+  auto share = [&](CPoint at) {
+    std::vector<double> sizes;
+    for (const CTKPTabClientGroup* pGroup : m_arrGroups) sizes.push_back(pGroup->m_dSize);
+    tkmdi::ShareSplitter(sizes, nGroup, rcFirst, rcSecond, at, m_nSplitterWidth, horizontal);
+    pFirst->m_dSize = sizes[static_cast<size_t>(nGroup)];
+    pSecond->m_dSize = sizes[static_cast<size_t>(nGroup) + 1];
+    RecalcLayout();
+    UpdateWindow();
+  };
+  if (m_bOutlineTracking) {
+    CRect rcTracker = pFirst->m_rcSplitter;
+    CRect rcAvail = rcBounds;
+    ClientToScreen(rcTracker);
+    ClientToScreen(rcAvail);
+    CPoint screen = pt;
+    ClientToScreen(screen);
+    CTKPSplitterTracker tracker;
+    if (!tracker.Track(m_hWnd, rcAvail, rcTracker, screen, !horizontal)) return;
+    ScreenToClient(rcTracker);
+    share(rcTracker.CenterPoint());
+    return;
+  }
+  CTKPTabCaptureLoop loop(m_hWnd);
+  CPoint last = pt;
+  for (;;) {
+    const CTKPTabCaptureLoop::Event event = loop.Next(pt);
+    if (event == CTKPTabCaptureLoop::kEnded || event == CTKPTabCaptureLoop::kReleased) break;
+    if (event != CTKPTabCaptureLoop::kMoved) continue;
+    pt.x = horizontal ? last.x : std::clamp(pt.x, rcBounds.left, rcBounds.right);
+    pt.y = horizontal ? std::clamp(pt.y, rcBounds.top, rcBounds.bottom) : last.y;
+    if (pt == last) continue;
+    last = pt;
+    share(pt);
+  }
+}

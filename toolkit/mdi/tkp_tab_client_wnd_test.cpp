@@ -1,0 +1,314 @@
+// The MDI tab client over a real MDI frame: six documents as tabs, groups made by the workspace commands
+// and by dragging a tab out of its strip, the splitter between groups dragged, documents closed; the
+// screenshot mdi_tabs.png.
+#include "toolkit/mdi/tkp_tab_client_wnd.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/classlib/win/ccmdui.h"
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/harness/driver.h"
+#include "platform/harness/modal_script.h"
+#include "toolkit/tabmanager/tkp_tab_paint_manager.h"
+
+namespace {
+
+constexpr UINT kPrev = 9420, kNext = 9421, kNewHorz = 9422, kNewVert = 9423;
+
+LPARAM At(CPoint pt) { return MAKELPARAM(pt.x, pt.y); }
+
+// The test's MDI frame: the workspace commands reach its tab client first.
+class TabsFrame : public CMDIFrameWnd {
+ public:
+  CTKPTabClientWnd tabs;
+
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override {
+    if (tabs.m_hWnd != nullptr && tabs.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+    return CMDIFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+  }
+};
+
+// Records what an update handler said.
+class RecordingCmdUI : public CCmdUI {
+ public:
+  void Enable(BOOL bOn) override {
+    enabled = bOn;
+    m_bEnableChanged = TRUE;
+  }
+  BOOL enabled = -1;
+};
+
+struct Document {
+  LPCTSTR title;
+  LPCWSTR text;
+};
+
+const Document kDocuments[] = {
+    {_T("Disk.vhdx"), L"Dynamic VHDX, 8 GB\r\nMBR with three partitions\r\nSector size 512 bytes"},
+    {_T("Partition 1 (FAT16)"), L"Start sector 2048\r\n131072 sectors\r\n214 files, 12 deleted"},
+    {_T("Partition 2 (FAT32)"), L"Start sector 133120\r\n4194304 sectors\r\n1893 files, 47 deleted"},
+    {_T("Partition 3 (NTFS)"), L"Start sector 4327424\r\n12449792 sectors\r\n5120 files, 301 deleted"},
+    {_T("Lost folders"), L"$LostFolder1\r\n$LostFolder2\r\n$LostFolder3"},
+    {_T("Saved files.log"), L"Saved 58 files to D:\\Recovered\r\nNone damaged"},
+};
+
+class MdiTabClient : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame = new TabsFrame;
+    ASSERT_TRUE(frame->Create(nullptr, _T("Recovered documents"), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                              RECT{30, 30, 790, 530}));
+    ASSERT_TRUE(frame->tabs.Attach(frame, TRUE));
+    EXPECT_FALSE(frame->tabs.Attach(frame, TRUE));  // once only
+    for (const Document& doc : kDocuments) AddDocument(doc);
+    harness::PumpMessages();
+  }
+  void TearDown() override {
+    if (frame != nullptr) frame->DestroyWindow();
+    harness::PumpMessages();
+  }
+
+  HWND AddDocument(const Document& doc) {
+    auto* child = new CMDIChildWnd;
+    EXPECT_TRUE(child->Create(nullptr, doc.title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                              CFrameWnd::rectDefault, frame));
+    HWND hEdit = ::CreateWindowExW(0, L"EDIT", doc.text, WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY, 0, 0, 10,
+                                   10, child->m_hWnd,
+                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_PANE_FIRST)), nullptr, nullptr);
+    ::SendMessageW(hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    child->RecalcLayout();
+    child->ActivateFrame();
+    return child->m_hWnd;
+  }
+
+  CTKPTabClientWnd& tabs() { return frame->tabs; }
+  HWND Client() const { return frame->m_hWndMDIClient; }
+  HWND Active() const { return reinterpret_cast<HWND>(::SendMessageW(Client(), WM_MDIGETACTIVE, 0, 0)); }
+  HWND WindowOf(int group, int tab) { return reinterpret_cast<HWND>(tabs().GetGroup(group)->GetItem(tab)->GetData()); }
+  CString CaptionOf(int group, int tab) { return tabs().GetGroup(group)->GetItem(tab)->GetCaption(); }
+  void Command(UINT id) { ::SendMessageW(frame->m_hWnd, WM_COMMAND, id, 0); }
+  CRect PlaceOf(HWND hWnd) {
+    CRect rc;
+    ::GetWindowRect(hWnd, rc);
+    ::MapWindowPoints(nullptr, Client(), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+  }
+  BOOL UpdateState(UINT id) {
+    RecordingCmdUI ui;
+    ui.m_nID = id;
+    ui.DoUpdate(frame, FALSE);
+    return ui.enabled;
+  }
+  // Presses on a tab and lets the script move and release the mouse.
+  void Drag(int group, int tab, const std::vector<CPoint>& path, bool escape = false) {
+    const CPoint start = tabs().GetGroup(group)->GetItem(tab)->GetRect().CenterPoint();
+    harness::ModalScript script;
+    script.Step("moves", [] { return ::GetCapture() != nullptr; }, [&] {
+      for (CPoint pt : path) ::PostMessageW(Client(), WM_MOUSEMOVE, MK_LBUTTON, At(pt));
+      if (escape) {
+        ::PostMessageW(Client(), WM_KEYDOWN, VK_ESCAPE, 0);
+      } else {
+        ::PostMessageW(Client(), WM_LBUTTONUP, 0, At(path.back()));
+      }
+    });
+    script.Start();
+    ::SendMessageW(Client(), WM_LBUTTONDOWN, MK_LBUTTON, At(start));
+    EXPECT_TRUE(script.Finished()) << script.Failure();
+    EXPECT_EQ(::GetCapture(), nullptr);
+  }
+
+  TabsFrame* frame = nullptr;
+};
+
+TEST_F(MdiTabClient, SixDocumentsStandAsTabsOfOneGroupWithoutTheirOwnFrames) {
+  ASSERT_EQ(tabs().GetGroupCount(), 1);
+  CTKPTabClientGroup* group = tabs().GetGroup(0);
+  ASSERT_EQ(group->GetItemCount(), 6);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(CaptionOf(0, i), CString(kDocuments[i].title)) << i;
+  EXPECT_EQ(WindowOf(0, 5), Active());
+  EXPECT_EQ(group->GetSelectedItem(), group->GetItem(5));
+  const CRect area = group->GetClientRect();
+  EXPECT_FALSE(group->GetHeaderRect().IsRectEmpty());
+  EXPECT_GT(area.top, group->GetHeaderRect().top);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(::GetWindowLongW(WindowOf(0, i), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0) << i;
+    EXPECT_EQ(PlaceOf(WindowOf(0, i)), area) << i;
+  }
+  EXPECT_EQ(::GetWindow(Client(), GW_CHILD), Active());  // the selected document on top
+  // A click on a tab activates its document; a title change reaches the tab.
+  const CPoint onSecond = group->GetItem(1)->GetRect().CenterPoint();
+  Drag(0, 1, {onSecond});
+  EXPECT_EQ(Active(), WindowOf(0, 1));
+  EXPECT_EQ(group->GetSelectedItem(), group->GetItem(1));
+  EXPECT_EQ(::GetWindow(Client(), GW_CHILD), WindowOf(0, 1));
+  ::SetWindowTextW(WindowOf(0, 1), L"Partition 1 (FAT16) *");
+  tabs().Refresh(TRUE);
+  EXPECT_EQ(CaptionOf(0, 1), CString(_T("Partition 1 (FAT16) *")));
+  // The commands' texts.
+  CString text;
+  ASSERT_TRUE(text.LoadString(kNewVert));
+  EXPECT_EQ(text, CString(_T("\nNew &Vertical Tab Group")));
+  ASSERT_TRUE(text.LoadString(9424));
+  EXPECT_EQ(text, CString(_T("C&ancel")));
+}
+
+TEST_F(MdiTabClient, WorkspaceCommandsMoveTheActiveTabBetweenGroups) {
+  // One group of six: both new groups apply, no move does.
+  EXPECT_TRUE(tabs().IsWorkspaceCommandEnabled(kNewHorz));
+  EXPECT_TRUE(tabs().IsWorkspaceCommandEnabled(kNewVert));
+  EXPECT_FALSE(tabs().IsWorkspaceCommandEnabled(kPrev));
+  EXPECT_FALSE(tabs().IsWorkspaceCommandEnabled(kNext));
+  EXPECT_FALSE(UpdateState(kPrev));
+  EXPECT_TRUE(UpdateState(kNewVert));
+
+  CRect whole;
+  ::GetClientRect(Client(), whole);
+  HWND moved = Active();
+  Command(kNewVert);
+  ASSERT_EQ(tabs().GetGroupCount(), 2);
+  EXPECT_FALSE(tabs().IsHorizontal());
+  EXPECT_EQ(tabs().GetGroup(0)->GetItemCount(), 5);
+  ASSERT_EQ(tabs().GetGroup(1)->GetItemCount(), 1);
+  EXPECT_EQ(WindowOf(1, 0), moved);
+  EXPECT_EQ(Active(), moved);
+  const CRect left = tabs().GetGroup(0)->m_rcGroup;
+  const CRect right = tabs().GetGroup(1)->m_rcGroup;
+  EXPECT_EQ(left.left, whole.left);
+  EXPECT_EQ(right.right, whole.right);
+  EXPECT_EQ(right.left - left.right, tabs().GetSplitterWidth());
+  EXPECT_LE(std::abs(left.Width() - right.Width()), 1);
+  EXPECT_EQ(PlaceOf(moved), tabs().GetGroup(1)->GetClientRect());
+  // Two groups side by side: no stacked group, and from the last group only back.
+  EXPECT_FALSE(tabs().IsWorkspaceCommandEnabled(kNewHorz));
+  EXPECT_FALSE(tabs().IsWorkspaceCommandEnabled(kNewVert));  // one tab in its group
+  EXPECT_TRUE(tabs().IsWorkspaceCommandEnabled(kPrev));
+  EXPECT_FALSE(tabs().IsWorkspaceCommandEnabled(kNext));
+  EXPECT_FALSE(UpdateState(kNext));
+  EXPECT_TRUE(UpdateState(kPrev));
+
+  // Back to the first group: the emptied group goes.
+  Command(kPrev);
+  ASSERT_EQ(tabs().GetGroupCount(), 1);
+  EXPECT_EQ(tabs().GetGroup(0)->GetItemCount(), 6);
+  EXPECT_EQ(WindowOf(0, 5), moved);
+  EXPECT_EQ(Active(), moved);
+  EXPECT_EQ(tabs().GetGroup(0)->m_rcGroup, whole);
+
+  // Stacked groups: only further stacked groups apply.
+  Command(kNewHorz);
+  ASSERT_EQ(tabs().GetGroupCount(), 2);
+  EXPECT_TRUE(tabs().IsHorizontal());
+  const CRect top = tabs().GetGroup(0)->m_rcGroup;
+  const CRect bottom = tabs().GetGroup(1)->m_rcGroup;
+  EXPECT_EQ(bottom.top - top.bottom, tabs().GetSplitterWidth());
+  EXPECT_EQ(top.Width(), whole.Width());
+  frame->MDIActivate(CWnd::FromHandle(WindowOf(0, 0)));
+  EXPECT_EQ(Active(), WindowOf(0, 0));
+  EXPECT_TRUE(tabs().IsWorkspaceCommandEnabled(kNewHorz));
+  EXPECT_FALSE(tabs().IsWorkspaceCommandEnabled(kNewVert));
+  EXPECT_TRUE(tabs().IsWorkspaceCommandEnabled(kNext));
+  Command(kNewVert);  // does not apply: nothing moves
+  EXPECT_EQ(tabs().GetGroupCount(), 2);
+  Command(kNext);
+  EXPECT_EQ(tabs().GetGroup(0)->GetItemCount(), 4);
+  EXPECT_EQ(tabs().GetGroup(1)->GetItemCount(), 2);
+  EXPECT_EQ(WindowOf(1, 1), Active());
+}
+
+TEST_F(MdiTabClient, ATabDraggedOutOfItsStripMakesANewGroupOrJoinsAnother) {
+  CTKPTabClientGroup* first = tabs().GetGroup(0);
+  const CRect area = first->m_rcGroup;
+  HWND dragged = WindowOf(0, 2);
+  // Let go near the right edge of its own group: a new group beside it.
+  Drag(0, 2, {CPoint(area.CenterPoint().x, area.top + 80), CPoint(area.right - 20, area.top + 100)});
+  ASSERT_EQ(tabs().GetGroupCount(), 2);
+  EXPECT_FALSE(tabs().IsHorizontal());
+  ASSERT_EQ(tabs().GetGroup(1)->GetItemCount(), 1);
+  EXPECT_EQ(WindowOf(1, 0), dragged);
+  EXPECT_EQ(Active(), dragged);
+  EXPECT_EQ(first->GetItemCount(), 5);
+
+  // Esc ends a drag where it stands.
+  const CPoint intoSecond = tabs().GetGroup(1)->GetClientRect().CenterPoint();
+  Drag(0, 0, {intoSecond}, true);
+  EXPECT_EQ(first->GetItemCount(), 5);
+
+  // Let go over the other group: the tab joins it.
+  HWND joined = WindowOf(0, 0);
+  Drag(0, 0, {intoSecond});
+  EXPECT_EQ(first->GetItemCount(), 4);
+  ASSERT_EQ(tabs().GetGroup(1)->GetItemCount(), 2);
+  EXPECT_EQ(WindowOf(1, 1), joined);
+  EXPECT_EQ(Active(), joined);
+
+  // Within its strip the tab only changes places.
+  const CString firstCaption = CaptionOf(0, 0);
+  Drag(0, 0, {first->GetItem(1)->GetRect().CenterPoint()});
+  EXPECT_EQ(tabs().GetGroupCount(), 2);
+  EXPECT_EQ(CaptionOf(0, 1), firstCaption);
+}
+
+TEST_F(MdiTabClient, TheSplitterSharesTheTwoGroupsRoomAndClosedDocumentsLeaveTheirGroups) {
+  Command(kNewVert);
+  frame->MDIActivate(CWnd::FromHandle(WindowOf(0, 4)));
+  Command(kNext);
+  ASSERT_EQ(tabs().GetGroup(1)->GetItemCount(), 2);
+  CTKPTabClientGroup* first = tabs().GetGroup(0);
+  CTKPTabClientGroup* second = tabs().GetGroup(1);
+  const CRect splitter = first->m_rcSplitter;
+  ASSERT_FALSE(splitter.IsRectEmpty());
+  const int outer = second->m_rcGroup.right;
+  // A live drag 100 pixels to the left.
+  const CPoint start = splitter.CenterPoint();
+  harness::ModalScript script;
+  script.Step("drag", [] { return ::GetCapture() != nullptr; }, [&] {
+    ::PostMessageW(Client(), WM_MOUSEMOVE, MK_LBUTTON, At(CPoint(start.x - 100, start.y + 40)));
+    ::PostMessageW(Client(), WM_LBUTTONUP, 0, At(CPoint(start.x - 100, start.y + 40)));
+  });
+  script.Start();
+  ::SendMessageW(Client(), WM_LBUTTONDOWN, MK_LBUTTON, At(start));
+  EXPECT_TRUE(script.Finished()) << script.Failure();
+  EXPECT_EQ(first->m_rcSplitter.CenterPoint().x, start.x - 100);
+  EXPECT_EQ(first->m_rcSplitter.top, splitter.top);
+  EXPECT_EQ(second->m_rcGroup.right, outer);
+  EXPECT_EQ(PlaceOf(WindowOf(1, 0)), second->GetClientRect());
+
+  // Closing the selected last tab of a group brings the tab before it forward.
+  HWND last = WindowOf(1, 1);
+  HWND before = WindowOf(1, 0);
+  ASSERT_EQ(Active(), last);
+  ::SendMessageW(Client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(last), 0);
+  EXPECT_EQ(Active(), before);
+  ASSERT_EQ(second->GetItemCount(), 1);
+  EXPECT_EQ(second->GetSelectedItem(), second->GetItem(0));
+  // Closing a group's only document removes the group; the other takes the whole client.
+  ::SendMessageW(Client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(before), 0);
+  ASSERT_EQ(tabs().GetGroupCount(), 1);
+  CRect whole;
+  ::GetClientRect(Client(), whole);
+  EXPECT_EQ(tabs().GetGroup(0)->m_rcGroup, whole);
+  EXPECT_EQ(tabs().GetItemCount(), 4);
+}
+
+TEST_F(MdiTabClient, Screenshot) {
+  // Four documents on the left, two on the right, the frame resized once.
+  Command(kNewVert);
+  frame->MDIActivate(CWnd::FromHandle(WindowOf(0, 1)));
+  Command(kNext);
+  frame->MDIActivate(CWnd::FromHandle(WindowOf(0, 2)));
+  frame->SetWindowPos(nullptr, 0, 0, 720, 460, SWP_NOMOVE | SWP_NOZORDER);
+  harness::PumpMessages();
+  EXPECT_EQ(tabs().GetGroup(0)->GetItemCount(), 4);
+  EXPECT_EQ(tabs().GetGroup(1)->GetItemCount(), 2);
+  CRect whole;
+  ::GetClientRect(Client(), whole);
+  EXPECT_EQ(tabs().GetGroup(1)->m_rcGroup.right, whole.right);
+  ::RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  harness::PumpFor(200);
+  harness::CaptureWindow(frame->m_hWnd, "mdi_tabs");
+}
+
+}  // namespace
