@@ -442,6 +442,17 @@ TEST_F(CommandBars, FlatBorderWindowsHaveOnePixelInTheBorderColour) {
   child.DestroyWindow();
 }
 
+TEST_F(CommandBars, AClickOnAControlRunsItsCommandOnce) {
+  RowBar* bar = AddRowBar(frame->Bars(), tkpBarTypeNormal);
+  frame->RecalcLayout();
+  ASSERT_TRUE(harness::WaitUntil([&] { return ::GetActiveWindow() == frame->m_hWnd; }));
+  const CPoint at = bar->Centre(3);
+  harness::Click(bar->m_hWnd, POINT{at.x, at.y});
+  harness::PumpFor(300);
+  EXPECT_EQ(frame->menuCommands, std::vector<UINT>{kFirstMenuCommand + 3});
+  EXPECT_EQ(::GetCapture(), nullptr);
+}
+
 TEST_F(CommandBars, TrackingEndsWhenTheKeyboardManagerGivesTheBarEscape) {
   CTKPToolBar* bar = frame->Bars()->Add(_T("Bar"), tkpBarTop);
   frame->RecalcLayout();
