@@ -101,6 +101,15 @@ TEST(ControlTexts, PromptsCaptionsAndImages) {
   EXPECT_FALSE(control->IsCaptionVisible());
 }
 
+TEST(ControlTexts, AControlOfAPopupBarAlwaysShowsItsCaption) {
+  TestBar* bar = new TestBar;
+  bar->SetTypeForTest(tkpBarTypePopup);
+  CTKPControl* control = bar->GetControls()->Add(tkpControlButton, 0);
+  control->SetStyle(tkpButtonIcon);
+  EXPECT_TRUE(control->IsCaptionVisible());
+  bar->InternalRelease();
+}
+
 // ---- the collection ------------------------------------------------------------------------------
 
 TEST(ControlsCollection, AddingInsertsWhereAskedAndAppendsOtherwise) {
@@ -245,6 +254,13 @@ TEST_F(ControlClick, ReleasingOutsideTheButtonRunsNothing) {
   harness::PumpMessages();
   EXPECT_EQ(frame->commands, 0);
   EXPECT_EQ(frame->notifications, 0);
+}
+
+TEST_F(ControlClick, AReleaseWithoutAnyMoveRunsTheCommand) {
+  ::PostMessageW(bar->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(200, 35));
+  button->OnClick(FALSE, CPoint(30, 15));
+  EXPECT_EQ(frame->commands, 1);
+  EXPECT_EQ(button->GetPressed(), 2);
 }
 
 TEST_F(ControlClick, TheClickLoopEndsOnQuitAndLeavesItForTheMainLoop) {

@@ -98,6 +98,7 @@ class TestBar : public CTKPCommandBar {
  public:
   void SetPopuped(int nIndex) { m_nPopuped = nIndex; }
   void SetPositionForTest(int nPosition) { m_barPosition = nPosition; }
+  void SetTypeForTest(int nType) { m_barType = nType; }
 };
 
 }  // namespace tkptest

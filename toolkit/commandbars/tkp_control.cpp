@@ -278,7 +278,3 @@ void CTKPControl::OnMouseHover() {
     m_pParent->SetTrackingMode(0, TRUE);
   }
 }
-
-BOOL CTKPControl::IsPopupOpen() const {
-  return m_pParent != nullptr && m_pParent->GetPopuped() == m_nIndex && m_nIndex >= 0;
-}

@@ -198,8 +198,6 @@ class CTKPControl : public CCmdTarget {
   int GetEffectiveIconId() const;
 
  protected:
-  BOOL IsPopupOpen() const;
-
   DWORD_PTR m_nTag = 0;
   int m_nIndex = 0;
   int m_nId = 0;
