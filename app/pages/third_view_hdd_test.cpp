@@ -191,7 +191,8 @@ class ResultsPageTest : public ::testing::Test {
     RECT rect{};
     Header_GetItemRect(header, column, &rect);
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, CloseMenu);
-    ::SendMessageW(header, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+    const LPARAM centre = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    ::SendMessageW(header, WM_RBUTTONDOWN, MK_RBUTTON, centre);
     ::KillTimer(nullptr, timer);
     ::SendMessageW(header, WM_COMMAND, command, 0);
     harness::PumpFor(50);

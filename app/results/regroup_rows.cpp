@@ -26,7 +26,8 @@ SortOrder NextSortOrder(SortOrder current, int column, bool defaultAscending) {
 }
 
 SortOrder SortForColumnClick(SortOrder current, SortOrder shown, SortOrder header, int column) {
-  const bool headerChose = header.column == column && (header.column != shown.column || header.ascending != shown.ascending);
+  const bool headerMoved = header.column != shown.column || header.ascending != shown.ascending;
+  const bool headerChose = header.column == column && headerMoved;
   return headerChose ? header : NextSortOrder(current, column, true);
 }
 

@@ -69,8 +69,8 @@ class CTKCaption : public CStatic {
   virtual void UpdateCaption(LPCTSTR lpszText, HICON hIcon);
   // dwCaptionStyle: kTKCaption... in the low three bits, extended window styles above them.
   virtual BOOL Create(CWnd* pParentWnd, LPCTSTR lpszText, DWORD dwCaptionStyle = 0,
-                      DWORD dwStyle = WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, const CRect& rect = CRect(0, 0, 0, 0),
-                      UINT nID = 0xFFFF);
+                      DWORD dwStyle = WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
+                      const CRect& rect = CRect(0, 0, 0, 0), UINT nID = 0xFFFF);
   virtual CRect GetTextRect();
   virtual void DrawCaptionBack(CDC* pDC, CRect& rcItem);
   virtual void DrawCaptionText(CDC* pDC);

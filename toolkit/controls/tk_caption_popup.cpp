@@ -40,7 +40,8 @@ BOOL CTKCaptionPopupWnd::Create(const CRect& rect, CTKCaption* pOwnerCaption, CW
   if (!RegisterPopupClass()) return FALSE;
   m_pOwnerCaption = pOwnerCaption;
   m_pChild = pChild;
-  if (!CreateEx(WS_EX_TOOLWINDOW, kClassName, _T(""), WS_POPUP | WS_VISIBLE | WS_DLGFRAME, rect, nullptr, 0)) return FALSE;
+  const DWORD style = WS_POPUP | WS_VISIBLE | WS_DLGFRAME;
+  if (!CreateEx(WS_EX_TOOLWINDOW, kClassName, _T(""), style, rect, nullptr, 0)) return FALSE;
   m_hPrevParent = ::GetParent(pChild->m_hWnd);
   pChild->SetParent(this);
 

@@ -50,8 +50,8 @@ class CaptionTest : public ::testing::Test {
 
 TEST_F(CaptionTest, CloseButtonSendsTheCaptionsIdToItsOwner) {
   CTKCaption caption;
-  ASSERT_TRUE(caption.Create(&m_host, _T("Preview"), kTKCaptionCloseButton, WS_CHILD | WS_VISIBLE, CRect(10, 10, 310, 34),
-                             77));
+  ASSERT_TRUE(
+      caption.Create(&m_host, _T("Preview"), kTKCaptionCloseButton, WS_CHILD | WS_VISIBLE, CRect(10, 10, 310, 34), 77));
   CRect button;
   caption.Button().GetWindowRect(button);
   caption.ScreenToClient(button);
@@ -96,12 +96,13 @@ class PopupTest : public CaptionTest {
  protected:
   void SetUp() override {
     CaptionTest::SetUp();
-    ASSERT_TRUE(m_pane.CreateEx(0, nullptr, _T(""), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 10, 40, 200, 220, m_host.m_hWnd,
-                                nullptr));
+    ASSERT_TRUE(m_pane.CreateEx(0, nullptr, _T(""), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 10, 40, 200, 220,
+                                m_host.m_hWnd, nullptr));
     ASSERT_TRUE(m_child.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 20, 200, 220), &m_pane, 31));
     m_child.InsertColumn(0, _T("Folder"), LVCFMT_LEFT, 150);
     m_child.InsertItem(0, _T("Documents"));
-    ASSERT_TRUE(m_caption.Create(&m_host, _T("Folders"), kTKCaptionRaised, WS_CHILD | WS_VISIBLE, CRect(10, 10, 210, 34), 9));
+    ASSERT_TRUE(
+        m_caption.Create(&m_host, _T("Folders"), kTKCaptionRaised, WS_CHILD | WS_VISIBLE, CRect(10, 10, 210, 34), 9));
     EXPECT_FALSE(m_caption.Button().IsWindowVisible());
     m_caption.SetChildWindow(&m_child, &m_host);
     EXPECT_TRUE(m_caption.Button().IsWindowVisible());
@@ -232,7 +233,8 @@ TEST_F(CaptionTest, GalleryOfHeadersListsAndCaptions) {
   raised.SetSortImage(1, FALSE);
 
   GalleryList shaded;
-  ASSERT_TRUE(shaded.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS, CRect(10, 320, 730, 510), &host, 13));
+  const DWORD listStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS;
+  ASSERT_TRUE(shaded.Create(listStyle, CRect(10, 320, 730, 510), &host, 13));
   shaded.Fill(rows, 4);
   ASSERT_TRUE(shaded.SubclassHeader(TRUE));
   auto* shadedTheme = new CTKHeaderThemeShaded;

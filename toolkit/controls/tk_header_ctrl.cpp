@@ -139,7 +139,8 @@ void CTKHeaderCtrl::DistributeWidth(int nTotal) {
 void CTKHeaderCtrl::FitFieldsToClient(int nWidth) {
   HWND parent = ::GetParent(m_hWnd);
   const bool scrollBar = parent != nullptr && (::GetWindowLongW(parent, GWL_STYLE) & WS_VSCROLL) != 0;
-  DistributeWidth(tklist::FittedTotal(nWidth, CTKPClientRect(this).Width(), scrollBar, ::GetSystemMetrics(SM_CXVSCROLL)));
+  const int scrollBarWidth = ::GetSystemMetrics(SM_CXVSCROLL);
+  DistributeWidth(tklist::FittedTotal(nWidth, CTKPClientRect(this).Width(), scrollBar, scrollBarWidth));
 }
 
 void CTKHeaderCtrl::SetAlignment(int nFormat) {

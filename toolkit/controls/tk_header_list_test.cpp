@@ -68,7 +68,8 @@ class HeaderListTest : public ::testing::Test {
     list.InsertColumn(0, _T("Name"), LVCFMT_LEFT, 120);
     list.InsertColumn(1, _T("Size"), LVCFMT_LEFT, 80);
     list.InsertColumn(2, _T("Type"), LVCFMT_LEFT, 100);
-    const wchar_t* rows[][3] = {{L"beta.txt", L"20", L"Text"}, {L"alpha.doc", L"30", L"Word"}, {L"gamma.bin", L"10", L"Data"}};
+    const wchar_t* rows[][3] = {
+        {L"beta.txt", L"20", L"Text"}, {L"alpha.doc", L"30", L"Word"}, {L"gamma.bin", L"10", L"Data"}};
     for (int r = 0; r < 3; ++r) {
       list.InsertItem(r, rows[r][0]);
       list.SetItemText(r, 1, rows[r][1]);
@@ -171,7 +172,8 @@ void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
   if (menuWindow == nullptr || g_seen == nullptr) return;
   ::KillTimer(nullptr, id);
   HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
-  for (UINT cmd : {ID_TK_SORT_ASCENDING, ID_TK_SORT_DESCENDING, ID_TK_ALIGN_LEFT, ID_TK_ALIGN_CENTER, ID_TK_ALIGN_RIGHT})
+  for (UINT cmd :
+       {ID_TK_SORT_ASCENDING, ID_TK_SORT_DESCENDING, ID_TK_ALIGN_LEFT, ID_TK_ALIGN_CENTER, ID_TK_ALIGN_RIGHT})
     g_seen->checked[cmd] = (::GetMenuState(menu, cmd, MF_BYCOMMAND) & MF_CHECKED) != 0;
   g_seen->opened = true;
   ::EndMenu();
@@ -461,7 +463,8 @@ TEST_F(HeaderListTest, TheListViewSortsByItsHeaderAndSizesItsColumns) {
   auto* view = static_cast<CTKListView*>(RUNTIME_CLASS(CTKListView)->CreateObject());
   ASSERT_NE(view, nullptr);
   ASSERT_TRUE(view->Create(nullptr, _T(""), LVS_REPORT, CRect(10, 10, 450, 280), &m_host, 22, nullptr));
-  EXPECT_EQ(view->GetStyle() & (WS_CHILD | WS_VISIBLE | WS_BORDER), static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_BORDER));
+  const DWORD kChild = WS_CHILD | WS_VISIBLE | WS_BORDER;
+  EXPECT_EQ(view->GetStyle() & kChild, kChild);
   const int widths[] = {60, 40};
   const UINT headings[] = {IDS_TK_PUSH_PIN_TIP, IDS_TK_PUSH_PIN_TIP};
   ASSERT_TRUE(view->BuildColumns(2, widths, headings));
