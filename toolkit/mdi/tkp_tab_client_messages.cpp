@@ -25,6 +25,14 @@ LRESULT CTKPTabClientWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MDICREATE: return OnMDICreate();
     case WM_MDIDESTROY: return OnMDIDestroy(reinterpret_cast<HWND>(wParam));
     case WM_MDIACTIVATE: return OnMDIActivate();
+    case WM_PARENTNOTIFY:
+      // A press inside a document may have made it the active one without the client being asked.
+      if (LOWORD(wParam) == WM_LBUTTONDOWN || LOWORD(wParam) == WM_RBUTTONDOWN) {
+        const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+        UpdateContents();
+        return result;
+      }
+      break;
     case WM_IDLEUPDATECMDUI:
       if (m_bDirty) UpdateContents();
       break;
@@ -82,7 +90,8 @@ LRESULT CTKPTabClientWnd::OnMDICreate() {
 LRESULT CTKPTabClientWnd::OnMDIDestroy(HWND hWndChild) {
   int nGroup = -1;
   CTKPTabManagerItem* pItem = FindItem(hWndChild, &nGroup);
-  if (!m_bClosing && pItem != nullptr) {
+  // Only a group's shown document leaves a gap to fill: closing one behind it changes nothing in view.
+  if (!m_bClosing && pItem != nullptr && pItem->IsSelected()) {
     CTKPTabClientGroup* pGroup = m_arrGroups[static_cast<size_t>(nGroup)];
     const int index = pItem->GetIndex();
     CTKPTabManagerItem* pNext = pGroup->GetItem(index + 1 < pGroup->GetItemCount() ? index + 1 : index - 1);

@@ -75,10 +75,11 @@ class MdiTabClient : public ::testing::Test {
     auto* child = new CMDIChildWnd;
     EXPECT_TRUE(child->Create(nullptr, doc.title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
                               CFrameWnd::rectDefault, frame));
-    HWND hEdit = ::CreateWindowExW(0, L"EDIT", doc.text, WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY, 0, 0, 10,
+    HWND hEdit = ::CreateWindowExW(0, L"EDIT", doc.text, WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 10,
                                    10, child->m_hWnd,
                                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_PANE_FIRST)), nullptr, nullptr);
     ::SendMessageW(hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    ::SendMessageW(hEdit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(6, 6));
     child->RecalcLayout();
     child->ActivateFrame();
     return child->m_hWnd;
@@ -276,21 +277,98 @@ TEST_F(MdiTabClient, TheSplitterSharesTheTwoGroupsRoomAndClosedDocumentsLeaveThe
   EXPECT_EQ(second->m_rcGroup.right, outer);
   EXPECT_EQ(PlaceOf(WindowOf(1, 0)), second->GetClientRect());
 
+  // Dragged as an outline, the groups change once, on release; Esc leaves them as they were.
+  tabs().SetOutlineTracking(TRUE);
+  const auto outlineDrag = [&](CPoint to, bool escape) {
+    const CPoint from = first->m_rcSplitter.CenterPoint();
+    harness::ModalScript outline;
+    outline.Step("drag", [] { return ::GetCapture() != nullptr; }, [&] {
+      ::PostMessageW(Client(), WM_MOUSEMOVE, MK_LBUTTON, At(to));
+      if (escape) {
+        ::PostMessageW(Client(), WM_KEYDOWN, VK_ESCAPE, 0);
+      } else {
+        ::PostMessageW(Client(), WM_LBUTTONUP, 0, At(to));
+      }
+    });
+    outline.Start();
+    ::SendMessageW(Client(), WM_LBUTTONDOWN, MK_LBUTTON, At(from));
+    EXPECT_TRUE(outline.Finished()) << outline.Failure();
+  };
+  const CRect before = first->m_rcSplitter;
+  outlineDrag(CPoint(before.CenterPoint().x + 150, before.top + 10), true);
+  EXPECT_EQ(first->m_rcSplitter, before);
+  outlineDrag(CPoint(before.CenterPoint().x + 150, before.top + 10), false);
+  EXPECT_EQ(first->m_rcSplitter.CenterPoint().x, before.CenterPoint().x + 150);
+  EXPECT_EQ(second->m_rcGroup.right, outer);
+
   // Closing the selected last tab of a group brings the tab before it forward.
   HWND last = WindowOf(1, 1);
-  HWND before = WindowOf(1, 0);
+  HWND previous = WindowOf(1, 0);
   ASSERT_EQ(Active(), last);
   ::SendMessageW(Client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(last), 0);
-  EXPECT_EQ(Active(), before);
+  EXPECT_EQ(Active(), previous);
   ASSERT_EQ(second->GetItemCount(), 1);
   EXPECT_EQ(second->GetSelectedItem(), second->GetItem(0));
+  // Closing a document behind the shown one leaves the shown one in front.
+  HWND shown = WindowOf(0, 0);
+  frame->MDIActivate(CWnd::FromHandle(shown));
+  frame->MDIActivate(CWnd::FromHandle(previous));
+  ::SendMessageW(Client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(WindowOf(0, 1)), 0);
+  EXPECT_EQ(Active(), previous);
+  EXPECT_EQ(first->GetSelectedItem(), first->GetItem(0));
+  EXPECT_EQ(WindowOf(0, 0), shown);
   // Closing a group's only document removes the group; the other takes the whole client.
-  ::SendMessageW(Client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(before), 0);
+  ::SendMessageW(Client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(previous), 0);
   ASSERT_EQ(tabs().GetGroupCount(), 1);
   CRect whole;
   ::GetClientRect(Client(), whole);
   EXPECT_EQ(tabs().GetGroup(0)->m_rcGroup, whole);
-  EXPECT_EQ(tabs().GetItemCount(), 4);
+  EXPECT_EQ(tabs().GetItemCount(), 3);
+}
+
+TEST_F(MdiTabClient, APressInsideADocumentOfAnotherGroupMakesThatGroupActive) {
+  Command(kNewVert);
+  CTKPTabClientGroup* first = tabs().GetGroup(0);
+  ASSERT_FALSE(first->IsActive());
+  HWND target = WindowOf(0, first->GetSelectedItem()->GetIndex());
+  ::SetForegroundWindow(frame->m_hWnd);
+  CRect rc;
+  ::GetWindowRect(target, rc);
+  ::SetCursorPos(rc.CenterPoint().x, rc.CenterPoint().y);
+  INPUT press[2] = {};
+  press[0].type = press[1].type = INPUT_MOUSE;
+  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(2, press, sizeof(INPUT));
+  EXPECT_TRUE(harness::WaitUntil([&] { return Active() == target; }));
+  harness::PumpMessages();
+  EXPECT_TRUE(first->IsActive());
+  EXPECT_FALSE(tabs().GetGroup(1)->IsActive());
+}
+
+TEST(MdiTabClientWithoutGroups, TabsForDocumentsThatKeepTheirFramesAndNoWorkspaceCommand) {
+  auto* frame = new TabsFrame;
+  ASSERT_TRUE(frame->Create(nullptr, _T("Documents"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{40, 40, 640, 440}));
+  auto* early = new CMDIChildWnd;  // there before the tab client
+  ASSERT_TRUE(early->Create(nullptr, _T("Disk.vhd"), WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                            CFrameWnd::rectDefault, frame));
+  ASSERT_TRUE(frame->tabs.Attach(frame, FALSE));
+  auto* later = new CMDIChildWnd;
+  ASSERT_TRUE(later->Create(nullptr, _T("Report.txt"), WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                            CFrameWnd::rectDefault, frame));
+  later->ActivateFrame();
+  CTKPTabClientGroup* group = frame->tabs.GetGroup(0);
+  ASSERT_EQ(group->GetItemCount(), 2);
+  EXPECT_EQ(group->GetItem(0)->GetCaption(), CString(_T("Disk.vhd")));
+  EXPECT_EQ(group->GetSelectedItem(), group->GetItem(1));
+  EXPECT_NE(::GetWindowLongW(later->m_hWnd, GWL_STYLE) & WS_CAPTION, 0);
+  for (UINT id = kPrev; id <= kNewVert; ++id) EXPECT_FALSE(frame->tabs.IsWorkspaceCommandEnabled(id)) << id;
+  ::SendMessageW(frame->m_hWnd, WM_COMMAND, kNewVert, 0);
+  EXPECT_EQ(frame->tabs.GetGroupCount(), 1);
+  frame->MDIActivate(early);
+  EXPECT_EQ(group->GetSelectedItem(), group->GetItem(0));
+  frame->DestroyWindow();
+  harness::PumpMessages();
 }
 
 TEST_F(MdiTabClient, Screenshot) {
@@ -299,7 +377,7 @@ TEST_F(MdiTabClient, Screenshot) {
   frame->MDIActivate(CWnd::FromHandle(WindowOf(0, 1)));
   Command(kNext);
   frame->MDIActivate(CWnd::FromHandle(WindowOf(0, 2)));
-  frame->SetWindowPos(nullptr, 0, 0, 720, 460, SWP_NOMOVE | SWP_NOZORDER);
+  frame->SetWindowPos(nullptr, 0, 0, 860, 480, SWP_NOMOVE | SWP_NOZORDER);
   harness::PumpMessages();
   EXPECT_EQ(tabs().GetGroup(0)->GetItemCount(), 4);
   EXPECT_EQ(tabs().GetGroup(1)->GetItemCount(), 2);
