@@ -442,7 +442,7 @@ TEST_F(HeaderListTest, RowColoursCellsAndRowMoves) {
   EXPECT_FALSE(list.MoveRow(9, 0));
 }
 
-TEST_F(HeaderListTest, LockedColumnsRefuseDraggingAndDoubleClicks) {
+TEST_F(HeaderListTest, LockedColumnsRefuseDraggingAndDoubleClicksAndWidthsKeepTheirLeast) {
   SortingList list;
   MakeList(list);
   list.SetColumnsLocked(TRUE);
@@ -456,6 +456,15 @@ TEST_F(HeaderListTest, LockedColumnsRefuseDraggingAndDoubleClicks) {
   list.SetColumnsLocked(FALSE);
   notify.hdr.code = HDN_BEGINTRACKW;
   EXPECT_EQ(list.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify)), 0);
+  // A width below the least is raised to it while it changes.
+  list.m_nMinColWidth = 30;
+  HDITEMW item{};
+  item.mask = HDI_WIDTH;
+  item.cxy = 10;
+  notify.pitem = &item;
+  notify.hdr.code = HDN_ITEMCHANGINGW;
+  list.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify));
+  EXPECT_EQ(item.cxy, 30);
 }
 
 TEST_F(HeaderListTest, TheListViewSortsByItsHeaderAndSizesItsColumns) {
