@@ -12,6 +12,7 @@
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_control_button.h"
 #include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/common/tkp_prop_exchange.h"
 
 namespace {
 
@@ -108,6 +109,67 @@ TEST(ControlTexts, AControlOfAPopupBarAlwaysShowsItsCaption) {
   control->SetStyle(tkpButtonIcon);
   EXPECT_TRUE(control->IsCaptionVisible());
   bar->InternalRelease();
+}
+
+// ---- stored keys ---------------------------------------------------------------------------------
+
+// Records the names of the keys saved; loading finds nothing stored and takes every default.
+class NamesExchange : public CTKPPropExchange {
+ public:
+  explicit NamesExchange(BOOL bLoading) { m_bLoading = bLoading; }
+  std::vector<CString> names;
+  BOOL ExchangeProp(LPCTSTR name, int nType, void* pv, const void* pvDefault) override {
+    names.push_back(CString(name));
+    return m_bLoading ? TKPPropCopyValue(nType, pv, pvDefault) : TRUE;
+  }
+  CTKPPropExchange* GetSection(LPCTSTR) override { return nullptr; }
+};
+
+TEST(ControlKeys, SavedInTheirOrderAndMissingOnesLoadTheirDefaults) {
+  Collection c;
+  CTKPControl* control = c->Add(tkpControlButton, kCommand);
+  NamesExchange save(FALSE);
+  control->DoPropExchange(&save);
+  const std::vector<CString> expected = {
+      _T("Type"), _T("Id"), _T("IconId"), _T("BeginGroup"), _T("Tag"), _T("Flags"), _T("HideFlags"),
+      _T("Caption"), _T("ShortcutText"), _T("TooltipText"), _T("DescriptionText"), _T("Parameter"),
+      _T("CustomIconId"), _T("CustomCaption"), _T("Category"), _T("DefaultItem"), _T("CloseSubMenuOnClick"),
+      _T("CustomStyle")};
+  EXPECT_EQ(save.names, expected);
+
+  CTKPControl* loaded = c->Add(tkpControlButton, 0);
+  loaded->SetCloseSubMenuOnClick(FALSE);
+  NamesExchange load(TRUE);
+  loaded->DoPropExchange(&load);
+  EXPECT_EQ(loaded->GetID(), -1);  // a stored control without an id
+  EXPECT_EQ(loaded->GetType(), tkpControlButton);
+  EXPECT_TRUE(loaded->GetCloseSubMenuOnClick());
+}
+
+TEST(ControlKeys, AnArchiveRoundTripGivesAnEqualControl) {
+  Collection c;
+  CTKPControl* control = c->Add(tkpControlButton, kCommand);
+  control->SetCaption(CString(_T("&Run")));
+  control->SetBeginGroup(TRUE);
+  control->SetFlags(tkpFlagRightAlign);
+  control->SetParameter(CString(_T("p")));
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    CTKPPropExchangeArchive px(ar);
+    control->DoPropExchange(&px);
+    ar.Close();
+  }
+  file.SeekToBegin();
+  CTKPControl* copy = c->Add(tkpControlButton, 0);
+  {
+    CArchive ar(&file, CArchive::load);
+    CTKPPropExchangeArchive px(ar);
+    copy->DoPropExchange(&px);
+    ar.Close();
+  }
+  EXPECT_TRUE(copy->Compare(control));
+  EXPECT_EQ(copy->GetCaption(), CString(_T("&Run")));
 }
 
 // ---- the collection ------------------------------------------------------------------------------
