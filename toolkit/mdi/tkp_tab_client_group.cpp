@@ -47,6 +47,8 @@ void CTKPTabClientGroup::ReOrder(HWND hWnd, CPoint pt, CTKPTabManagerItem* pItem
     CTKPTabManager::ReOrder(hWnd, pt, pItem);
     return;
   }
+  // The tab is held for the drag: its document may close while the drag's pump runs.
+  pItem->InternalAddRef();
   SetSelectedItem(pItem);
   std::vector<CRect> startRects;
   for (int i = 0; i < GetItemCount(); ++i) startRects.push_back(GetItem(i)->GetRect());
@@ -60,6 +62,7 @@ void CTKPTabClientGroup::ReOrder(HWND hWnd, CPoint pt, CTKPTabManagerItem* pItem
         released = true;
         break;
       }
+      if (pItem->GetTabManager() != this || FindItem(reinterpret_cast<HWND>(pItem->GetData())) != pItem) break;
       if (event != CTKPTabCaptureLoop::kMoved || !GetHeaderRect().PtInRect(pt)) continue;
       const int target = tktab::ReorderTarget(startRects, pItem->GetIndex(), pt);
       if (target >= 0) {
@@ -69,8 +72,11 @@ void CTKPTabClientGroup::ReOrder(HWND hWnd, CPoint pt, CTKPTabManagerItem* pItem
     }
   }
   PerformMouseMove(hWnd, pt);
-  OnItemClick(pItem);
-  if (released && !GetHeaderRect().PtInRect(pt)) m_pClient->OnTabDropped(this, pItem, pt);
+  if (FindItem(reinterpret_cast<HWND>(pItem->GetData())) == pItem) {
+    OnItemClick(pItem);
+    if (released && !GetHeaderRect().PtInRect(pt)) m_pClient->OnTabDropped(this, pItem, pt);
+  }
+  pItem->InternalRelease();
 }
 
 CTKPTabManagerItem* CTKPTabClientGroup::FindItem(HWND hWndChild) const {

@@ -226,11 +226,9 @@ void CTKPTabClientWnd::TrackSplitter(int nGroup, CPoint pt) {
   CRect rcBounds;
   rcBounds.UnionRect(rcFirst, rcSecond);
   auto share = [&](CPoint at) {
-    std::vector<double> sizes;
-    for (const CTKPTabClientGroup* pGroup : m_arrGroups) sizes.push_back(pGroup->m_dSize);
+    std::vector<double> sizes = GroupSizes();
     tkmdi::ShareSplitter(sizes, nGroup, rcFirst, rcSecond, at, m_nSplitterWidth, horizontal);
-    pFirst->m_dSize = sizes[static_cast<size_t>(nGroup)];
-    pSecond->m_dSize = sizes[static_cast<size_t>(nGroup) + 1];
+    SetGroupSizes(sizes);
     RecalcLayout();
     UpdateWindow();
   };

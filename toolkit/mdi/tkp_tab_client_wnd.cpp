@@ -159,8 +159,7 @@ void CTKPTabClientWnd::UpdateContents() {
 
 void CTKPTabClientWnd::RemoveEmptyGroups() {
   if (GetGroupCount() < 2) return;
-  std::vector<double> sizes;
-  for (const CTKPTabClientGroup* pGroup : m_arrGroups) sizes.push_back(pGroup->m_dSize);
+  std::vector<double> sizes = GroupSizes();
   for (int i = GetGroupCount() - 1; i >= 0 && GetGroupCount() > 1; --i) {
     CTKPTabClientGroup* pGroup = m_arrGroups[static_cast<size_t>(i)];
     if (pGroup->GetItemCount() > 0) continue;
@@ -169,7 +168,7 @@ void CTKPTabClientWnd::RemoveEmptyGroups() {
     delete pGroup;
     if (m_nActiveGroup >= i && m_nActiveGroup > 0) --m_nActiveGroup;
   }
-  for (int i = 0; i < GetGroupCount(); ++i) m_arrGroups[static_cast<size_t>(i)]->m_dSize = sizes[static_cast<size_t>(i)];
+  SetGroupSizes(sizes);
 }
 
 void CTKPTabClientWnd::Refresh(BOOL bRecalcLayout) {
@@ -197,9 +196,7 @@ void CTKPTabClientWnd::RecalcLayout() {
   if (m_hWnd == nullptr) return;
   CRect rcClient;
   GetClientRect(rcClient);
-  std::vector<double> sizes;
-  for (const CTKPTabClientGroup* pGroup : m_arrGroups) sizes.push_back(pGroup->m_dSize);
-  const std::vector<CRect> rects = tkmdi::GroupRects(rcClient, sizes, m_nSplitterWidth, m_bHorizontal != FALSE);
+  const std::vector<CRect> rects = tkmdi::GroupRects(rcClient, GroupSizes(), m_nSplitterWidth, m_bHorizontal != FALSE);
   CClientDC dc(this);
   for (size_t i = 0; i < m_arrGroups.size(); ++i) {
     CTKPTabClientGroup* pGroup = m_arrGroups[i];
@@ -221,8 +218,17 @@ void CTKPTabClientWnd::RepositionGroup(CTKPTabClientGroup* pGroup) {
 void CTKPTabClientWnd::StoreSizes(BOOL bHorizontal) {
   std::vector<CRect> rects;
   for (const CTKPTabClientGroup* pGroup : m_arrGroups) rects.push_back(pGroup->m_rcGroup);
-  const std::vector<double> sizes = tkmdi::SizesOf(rects, bHorizontal != FALSE);
-  for (size_t i = 0; i < m_arrGroups.size(); ++i) m_arrGroups[i]->m_dSize = sizes[i];
+  SetGroupSizes(tkmdi::SizesOf(rects, bHorizontal != FALSE));
+}
+
+std::vector<double> CTKPTabClientWnd::GroupSizes() const {
+  std::vector<double> sizes;
+  for (const CTKPTabClientGroup* pGroup : m_arrGroups) sizes.push_back(pGroup->m_dSize);
+  return sizes;
+}
+
+void CTKPTabClientWnd::SetGroupSizes(const std::vector<double>& sizes) {
+  for (size_t i = 0; i < m_arrGroups.size() && i < sizes.size(); ++i) m_arrGroups[i]->m_dSize = sizes[i];
 }
 
 void CTKPTabClientWnd::StripChildFrame(HWND hWndChild) const {
@@ -288,13 +294,12 @@ void CTKPTabClientWnd::NewGroup(CTKPTabManagerItem* pItem, int nFrom, BOOL bHori
   {
     UpdateLock lock(m_nLockUpdate);
     StoreSizes(bHorizontal);
-    std::vector<double> sizes;
-    for (const CTKPTabClientGroup* pGroup : m_arrGroups) sizes.push_back(pGroup->m_dSize);
+    std::vector<double> sizes = GroupSizes();
     tkmdi::SplitGroup(sizes, nFrom, m_nSplitterWidth);
     auto* pGroup = new CTKPTabClientGroup(this);
     m_pPaintManager->AddObserver(pGroup);
     m_arrGroups.insert(m_arrGroups.begin() + nFrom + 1, pGroup);
-    for (size_t i = 0; i < m_arrGroups.size(); ++i) m_arrGroups[i]->m_dSize = sizes[i];
+    SetGroupSizes(sizes);
     m_bHorizontal = bHorizontal;
     TKPTransferTabItem(pItem, pGroup, -1);
     pGroup->SetSelectedItem(pItem);

@@ -73,6 +73,8 @@ class CTKPTabClientWnd : public CWnd {
   BOOL IsHorizontal() const { return m_bHorizontal; }
   int GetSplitterWidth() const { return m_nSplitterWidth; }
   void SetOutlineTracking(BOOL bOutline) { m_bOutlineTracking = bOutline; }
+  // While every document closes at once, a closed tab brings no neighbour forward.
+  void SetClosing(BOOL bClosing) { m_bClosing = bClosing; }
   int GetGroupCount() const { return static_cast<int>(m_arrGroups.size()); }
   CTKPTabClientGroup* GetGroup(int nIndex) const;
   int FindGroup(const CTKPTabManager* pGroup) const;
@@ -116,6 +118,8 @@ class CTKPTabClientWnd : public CWnd {
   void RemoveEmptyGroups();
   void StripChildFrame(HWND hWndChild) const;
   void StoreSizes(BOOL bHorizontal);
+  std::vector<double> GroupSizes() const;
+  void SetGroupSizes(const std::vector<double>& sizes);
 
   CMDIFrameWnd* m_pMDIFrame = nullptr;
   CTKPTabPaintManager* m_pPaintManager = nullptr;

@@ -245,6 +245,26 @@ TEST_F(MdiTabClient, ATabDraggedOutOfItsStripMakesANewGroupOrJoinsAnother) {
   EXPECT_EQ(WindowOf(1, 1), joined);
   EXPECT_EQ(Active(), joined);
 
+  // A document that closes while its tab is dragged ends the drag; nothing moves.
+  {
+    HWND closing = WindowOf(0, 1);
+    const CPoint outside(area.right - 20, area.top + 120);
+    harness::ModalScript script;
+    script.Step("close and release", [] { return ::GetCapture() != nullptr; }, [&] {
+      ::SendMessageW(Client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(closing), 0);
+      ::PostMessageW(Client(), WM_MOUSEMOVE, MK_LBUTTON, At(outside));
+      ::PostMessageW(Client(), WM_LBUTTONUP, 0, At(outside));
+    });
+    script.Start();
+    ::SendMessageW(Client(), WM_LBUTTONDOWN, MK_LBUTTON, At(first->GetItem(1)->GetRect().CenterPoint()));
+    EXPECT_TRUE(script.Finished()) << script.Failure();
+    harness::PumpMessages();
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_EQ(tabs().GetGroupCount(), 2);
+    EXPECT_EQ(first->GetItemCount(), 3);
+    EXPECT_EQ(tabs().FindItem(closing), nullptr);
+  }
+
   // Within its strip the tab only changes places.
   const CString firstCaption = CaptionOf(0, 0);
   Drag(0, 0, {first->GetItem(1)->GetRect().CenterPoint()});
