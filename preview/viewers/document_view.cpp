@@ -28,6 +28,8 @@ constexpr DISPID kOpenFile = 207;
 constexpr DWORD kRichEditStyle =
     WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
 constexpr long kTextLimit = 0x7FFFFFFE;
+constexpr LPARAM kNoWrap = 1;      // EM_SETTARGETDEVICE's line width for no wrapping
+constexpr LPARAM kWrapAtEdge = 0;  // and for wrapping at the control's edge
 
 void SetPreviewOk(uint32_t ok) {
   if (PreviewHost* host = CurrentPreviewHost()) host->m_bPreviewOk = ok;
@@ -170,17 +172,18 @@ int CAdobeReaderView::ShowPdf(const CString& path) {
 bool CAdobeReaderView::CreateRichEdit() {
   if (!m_richEdit.Create(kRichEditStyle, CRect(0, 0, 0, 0), this, kRichEditId)) return false;
   m_richEdit.LimitText(kTextLimit);
+  m_richEdit.SendMessage(EM_SETTARGETDEVICE, 0, kNoWrap);
+  m_wrapWhenSized = true;
   return true;
 }
 
-void CAdobeReaderView::FinishRichEdit(bool plainText) {
+void CAdobeReaderView::SetPlainTextFont() {
   // RTF keeps its own fonts: the view's font would flatten its bold, italics and faces.
-  if (plainText) {
-    m_richEdit.SendMessage(WM_SETFONT,
-                           reinterpret_cast<WPARAM>(m_pFont != nullptr ? m_pFont->GetSafeHandle() : nullptr), TRUE);
-  }
-  m_richEdit.SetReadOnly(TRUE);
+  m_richEdit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_pFont != nullptr ? m_pFont->GetSafeHandle() : nullptr),
+                         TRUE);
 }
+
+void CAdobeReaderView::FinishRichEdit() { m_richEdit.SetReadOnly(TRUE); }
 
 void CAdobeReaderView::ShowRtf(const CString& path) {
   if (!CreateRichEdit()) {
@@ -193,7 +196,7 @@ void CAdobeReaderView::ShowRtf(const CString& path) {
     e->Delete();
     SetPreviewOk(0);
   }
-  FinishRichEdit(false);
+  FinishRichEdit();
 }
 
 void CAdobeReaderView::ShowWordDocument(const CString& path) {
@@ -232,18 +235,19 @@ int CAdobeReaderView::ShowTextFile(const CString& path) {
     return 1;
   }
   CWaitCursor wait;
+  SetPlainTextFont();
   TextFileReader reader(path);
   if (!reader.IsOpen()) {
     SetPreviewOk(0);
     reader.Close();
-    FinishRichEdit(true);
+    FinishRichEdit();
     return 1;
   }
   CString text;
   reader.Read(text, _T("\r\n"));
   m_richEdit.SetWindowText(text);
   reader.Close();
-  FinishRichEdit(true);
+  FinishRichEdit();
   return 0;
 }
 
@@ -252,5 +256,11 @@ void CAdobeReaderView::OnSize(UINT nType, int cx, int cy) {
   CRect client;
   GetClientRect(client);
   if (m_pdf.GetSafeHwnd() != nullptr) m_pdf.MoveWindow(client, TRUE);
-  if (m_richEdit.GetSafeHwnd() != nullptr) m_richEdit.MoveWindow(client, TRUE);
+  if (m_richEdit.GetSafeHwnd() != nullptr) {
+    m_richEdit.MoveWindow(client, TRUE);
+    if (m_wrapWhenSized && client.Width() > 0) {
+      m_wrapWhenSized = false;
+      m_richEdit.SendMessage(EM_SETTARGETDEVICE, 0, kWrapAtEdge);
+    }
+  }
 }

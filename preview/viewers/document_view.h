@@ -67,10 +67,15 @@ class CAdobeReaderView : public CView {
   void ShowRtf(const CString& path);
   void ShowWordDocument(const CString& path);
   int ShowTextFile(const CString& path);
-  // Creates the rich-edit control; false when it cannot be made.
+  // Creates the rich-edit control; false when it cannot be made. It has no width until the pane sizes the
+  // view, so it does not wrap lines until then: wrapping a large file one character to a line, and again
+  // at every later change, would hold the program for minutes.
   bool CreateRichEdit();
-  // Read-only once the control is filled; plain text also takes the view's font.
-  void FinishRichEdit(bool plainText);
+  // The view's font for plain text, given before the text so that the text is laid out once.
+  void SetPlainTextFont();
+  // Read-only once the control is filled.
+  void FinishRichEdit();
 
   CFont* m_pFont = nullptr;  // owned
+  bool m_wrapWhenSized = false;  // lines wrap at the control's edge once it has a width
 };

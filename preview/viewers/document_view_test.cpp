@@ -191,6 +191,25 @@ TEST_F(DocumentView, Utf16FilesInBothOrdersAndTheExtensionRules) {
   }
 }
 
+// Filled while it has no width, the control wraps nothing; once sized, long lines wrap at its edge and
+// the text keeps the view's font.
+TEST_F(DocumentView, LongLinesWrapAtTheEdgeOnceTheViewIsSized) {
+  Host& host = *host_;
+  std::string line;
+  for (int i = 0; i < 40; ++i) line += "word" + std::to_string(i) + " ";
+  const CString path = WriteTemp(L"dorvane long line.txt", line + "\r\nshort\r\n");
+  CAdobeReaderView* view = host.Show(path);
+  ASSERT_NE(view, nullptr);
+  const LRESULT lines = view->m_richEdit.SendMessage(EM_GETLINECOUNT, 0, 0);
+  EXPECT_GT(lines, 3) << "the long line is wrapped";
+  EXPECT_LT(lines, 20) << "at the edge, not at every character";
+  CHARFORMAT2W format{};
+  format.cbSize = sizeof format;
+  view->m_richEdit.SendMessage(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+  EXPECT_STREQ(format.szFaceName, L"Arial");
+  ::DeleteFileW(path);
+}
+
 TEST_F(DocumentView, AMissingTextFileClearsTheFlagAndLeavesTheControlEmpty) {
   Host& host = *host_;
   CAdobeReaderView* view = host.Show(CString(TempFolder().c_str()) + _T("no such file.txt"));
