@@ -242,6 +242,8 @@ class SiteFrame : public CFrameWnd {
   int commands = 0;
   int notifications = 0;
   int answeredCommands = 0;
+  int created = 0;
+  CTKPControl* supplied = nullptr;
 
  protected:
   afx_msg void OnCommandRun() { ++commands; }
@@ -253,10 +255,26 @@ class SiteFrame : public CFrameWnd {
     EXPECT_EQ(record->idFrom, wParam);
     return wParam == kAnsweredCommand ? 1 : 0;  // the site runs that one itself
   }
+  // The site makes the Exit item's control itself and hears of every control made.
+  afx_msg LRESULT OnBeforeCreateControl(WPARAM, LPARAM lParam) {
+    auto* record = reinterpret_cast<TKP_CREATE_CONTROL*>(lParam);
+    if (record->nID != ID_EXIT) return 0;
+    supplied = new CTKPControlButton;
+    supplied->SetTag(99);
+    record->pControl = supplied;
+    return 1;
+  }
+  afx_msg LRESULT OnAfterCreateControl(WPARAM, LPARAM lParam) {
+    EXPECT_NE(reinterpret_cast<TKP_CREATE_CONTROL*>(lParam)->pControl, nullptr);
+    ++created;
+    return 0;
+  }
   DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(SiteFrame, CFrameWnd)
+  ON_MESSAGE(TKP_WM_BEFORE_CREATE_CONTROL, OnBeforeCreateControl)
+  ON_MESSAGE(TKP_WM_AFTER_CREATE_CONTROL, OnAfterCreateControl)
   ON_COMMAND(kCommand, OnCommandRun)
   ON_COMMAND(kAnsweredCommand, OnAnsweredRun)
   ON_MESSAGE(TKP_WM_CONTROL_NOTIFY, OnControlNotify)
@@ -341,6 +359,26 @@ TEST_F(ControlClick, AKeyboardClickRunsAtOnceAndADisabledButtonDoesNothing) {
   button->SetEnabled(FALSE);
   button->OnClick(TRUE);
   EXPECT_EQ(frame->commands, 1);
+}
+
+TEST_F(ControlClick, TheSiteMaySupplyTheControlOfAMenuItem) {
+  CMenu menu;
+  ASSERT_TRUE(menu.LoadMenu(IDR_MAIN_MENU));
+  CMenu recovery;
+  recovery.Attach(::GetSubMenu(menu.GetSafeHmenu(), 0));
+  CTKPControls* controls = bar->GetControls();
+  const int before = controls->GetCount();
+  for (int i = 0; i < recovery.GetMenuItemCount(); ++i) {
+    if (::GetMenuItemID(recovery.GetSafeHmenu(), i) != 0) controls->AddMenuItem(&recovery, i);
+  }
+  recovery.Detach();
+  EXPECT_EQ(controls->GetCount(), before + 5);
+  EXPECT_EQ(frame->created, 5);
+  CTKPControl* exit = controls->FindControl(ID_EXIT);
+  ASSERT_EQ(exit, frame->supplied);
+  EXPECT_EQ(exit->GetTag(), 99u);
+  EXPECT_EQ(exit->GetCaption(), CString(_T("E&xit")));
+  EXPECT_EQ(exit->GetParent(), bar);
 }
 
 TEST_F(ControlClick, TheBarDrawsItsButtonsThroughThePaintManager) {

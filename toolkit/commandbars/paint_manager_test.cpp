@@ -14,6 +14,7 @@
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
 #include "toolkit/commandbars/paint_test_support.h"
+#include "toolkit/common/color_manager.h"
 #include "toolkit/common/draw_helpers.h"
 
 namespace {
@@ -82,6 +83,17 @@ TEST(PaintManagerColors, IndexesAboveTheTableAreColoursAndCustomValuesWin) {
   theme.SetColors(1, &index, &colour);
   EXPECT_EQ(theme.GetPaintColor(COLOR_BTNSHADOW), colour);
   EXPECT_EQ(theme.m_clrStatusTextColor, ::GetSysColor(COLOR_BTNTEXT));
+}
+
+TEST(PaintManagerColors, TheColourSchemeFollowsItsMode) {
+  PlainTheme theme;
+  theme.SetColorSchemeMode(2);
+  EXPECT_EQ(theme.GetCurrentSystemTheme(), 2);
+  theme.SetColorSchemeMode(4);
+  EXPECT_EQ(theme.GetCurrentSystemTheme(), TKPColorManager()->GetSystemTheme());
+  theme.SetColorSchemeMode(5);
+  const int expected = TKPColorManager()->IsLunaColorsDisabled() ? 0 : TKPColorManager()->GetCurrentSystemTheme();
+  EXPECT_EQ(theme.GetCurrentSystemTheme(), expected);
 }
 
 TEST(PaintManagerFonts, RowHeightIsABlankInTheRegularFontPlusSix) {
