@@ -206,6 +206,18 @@ TEST(PaintManagerDrawing, SplitButtonWithItsPopupOpenIsOneEntry) {
   bar->InternalRelease();
 }
 
+TEST(PaintManagerDrawing, WithoutADeviceContextNothingIsDrawn) {
+  PlainTheme theme;
+  CTKPControls* controls = new CTKPControls;
+  CTKPControl* split = controls->Add(tkpControlSplitButtonPopup, 0);
+  split->SetRect(CRect(0, 0, 40, 22));
+  theme.DrawControl(nullptr, split, TRUE);
+  theme.DrawSpecialControl(nullptr, tkpSpecialFloatingClose, split, nullptr, TRUE, CSize());
+  theme.DrawCheckMark(nullptr, CRect(0, 0, 10, 10), kRed);
+  EXPECT_TRUE(theme.entries.empty());
+  controls->InternalRelease();
+}
+
 TEST(PaintManagerDrawing, ExpandButtonShowsChevronsOnlyWhenControlsAreHidden) {
   PlainTheme theme;
   Canvas canvas(100, 26);

@@ -175,6 +175,7 @@ CSize CTKPPaintManager::DrawControl(CDC* pDC, CTKPControl* pControl, BOOL bDraw)
 }
 
 void CTKPPaintManager::DrawControlEntry(CDC* pDC, CTKPControl* pControl) {
+  if (!HasDC(pDC) || pControl == nullptr) return;
   CTKPCommandBar* pBar = pControl->GetParent();
   const BOOL popuped = pBar != nullptr && pBar->GetPopuped() == pControl->GetIndex() &&
                        pControl->GetType() >= tkpControlPopup && pControl->GetType() <= tkpControlSplitButtonPopup;
@@ -184,6 +185,7 @@ void CTKPPaintManager::DrawControlEntry(CDC* pDC, CTKPControl* pControl) {
 }
 
 void CTKPPaintManager::DrawSplitButtonFrame(CDC* pDC, CTKPControl* pControl, CRect rc) {
+  if (!HasDC(pDC) || pControl == nullptr) return;
   CTKPCommandBar* pBar = pControl->GetParent();
   const int position = pBar != nullptr ? pBar->GetPosition() : tkpBarTop;
   const BOOL popuped = pBar != nullptr && pBar->GetPopuped() == pControl->GetIndex();
@@ -195,7 +197,7 @@ void CTKPPaintManager::DrawSplitButtonFrame(CDC* pDC, CTKPControl* pControl, CRe
     DrawControlEntry(pDC, CRect(rc.right - 12, rc.top, rc.right, rc.bottom), TRUE, TRUE, FALSE, FALSE, FALSE,
                      position);
   }
-  if (HasDC(pDC)) DrawSmallArrow(pDC, rc.right, (rc.top + rc.bottom) / 2, pDC->GetTextColor());
+  DrawSmallArrow(pDC, rc.right, (rc.top + rc.bottom) / 2, pDC->GetTextColor());
 }
 
 CSize CTKPPaintManager::DrawControlToolBarParent(CDC* pDC, CTKPControl* pControl, BOOL bDraw) {
