@@ -8,11 +8,16 @@ namespace tkmdi {
 bool IsWorkspaceCommandEnabled(unsigned id, const WorkspaceState& s) {
   if (!s.grouping || s.activeGroup < 0 || s.activeGroup >= s.groupCount) return false;
   switch (id) {
-    case kCmdPrevGroup: return s.activeGroup > 0;
-    case kCmdNextGroup: return s.activeGroup < s.groupCount - 1;
-    case kCmdNewHorzGroup: return (s.groupCount == 1 || s.horizontal) && s.tabsInGroup > 1;
-    case kCmdNewVertGroup: return (s.groupCount == 1 || !s.horizontal) && s.tabsInGroup > 1;
-    default: return true;
+    case kCmdPrevGroup:
+      return s.activeGroup > 0;
+    case kCmdNextGroup:
+      return s.activeGroup < s.groupCount - 1;
+    case kCmdNewHorzGroup:
+      return (s.groupCount == 1 || s.horizontal) && s.tabsInGroup > 1;
+    case kCmdNewVertGroup:
+      return (s.groupCount == 1 || !s.horizontal) && s.tabsInGroup > 1;
+    default:
+      return true;
   }
 }
 

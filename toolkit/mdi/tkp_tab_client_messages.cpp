@@ -22,9 +22,12 @@ CPoint PointOf(LPARAM lParam) { return CPoint(static_cast<short>(LOWORD(lParam))
 
 LRESULT CTKPTabClientWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_MDICREATE: return OnMDICreate();
-    case WM_MDIDESTROY: return OnMDIDestroy(reinterpret_cast<HWND>(wParam));
-    case WM_MDIACTIVATE: return OnMDIActivate();
+    case WM_MDICREATE:
+      return OnMDICreate();
+    case WM_MDIDESTROY:
+      return OnMDIDestroy(reinterpret_cast<HWND>(wParam));
+    case WM_MDIACTIVATE:
+      return OnMDIActivate();
     case WM_PARENTNOTIFY:
       // A press inside a document may have made it the active one without the client being asked.
       if (LOWORD(wParam) == WM_LBUTTONDOWN || LOWORD(wParam) == WM_RBUTTONDOWN) {
@@ -42,8 +45,11 @@ LRESULT CTKPTabClientWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
       UpdateContents();
       return result;
     }
-    case WM_ERASEBKGND: return TRUE;
-    case WM_PAINT: OnPaint(); return 0;
+    case WM_ERASEBKGND:
+      return TRUE;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
     case WM_NCCALCSIZE:
       if (m_bGrouping) return OnNcCalcSize(wParam, lParam);
       break;
@@ -67,11 +73,14 @@ LRESULT CTKPTabClientWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
       return 0;
     }
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: OnLButtonDown(PointOf(lParam)); return 0;
+    case WM_LBUTTONDBLCLK:
+      OnLButtonDown(PointOf(lParam));
+      return 0;
     case WM_SETCURSOR:
       if (LOWORD(lParam) == HTCLIENT && OnSetCursor()) return TRUE;
       break;
-    default: break;
+    default:
+      break;
   }
   return CWnd::WindowProc(message, wParam, lParam);
 }

@@ -45,8 +45,8 @@ class UpdateLock {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CTKPTabClientWnd, CWnd)
-  ON_COMMAND_RANGE(tkmdi::kCmdPrevGroup, tkmdi::kCmdNewVertGroup, OnWorkspaceCommand)
-  ON_UPDATE_COMMAND_UI_RANGE(tkmdi::kCmdPrevGroup, tkmdi::kCmdNewVertGroup, OnUpdateWorkspaceCommand)
+ON_COMMAND_RANGE(tkmdi::kCmdPrevGroup, tkmdi::kCmdNewVertGroup, OnWorkspaceCommand)
+ON_UPDATE_COMMAND_UI_RANGE(tkmdi::kCmdPrevGroup, tkmdi::kCmdNewVertGroup, OnUpdateWorkspaceCommand)
 END_MESSAGE_MAP()
 
 CTKPTabClientWnd::CTKPTabClientWnd() : m_pPaintManager(new CTKPTabPaintManager) {
@@ -232,7 +232,8 @@ void CTKPTabClientWnd::SetGroupSizes(const std::vector<double>& sizes) {
 }
 
 void CTKPTabClientWnd::StripChildFrame(HWND hWndChild) const {
-  ::SetWindowLongW(hWndChild, GWL_STYLE, ::GetWindowLongW(hWndChild, GWL_STYLE) & ~static_cast<LONG>(kChildFrameStyles));
+  ::SetWindowLongW(hWndChild, GWL_STYLE,
+                   ::GetWindowLongW(hWndChild, GWL_STYLE) & ~static_cast<LONG>(kChildFrameStyles));
   ::SetWindowLongW(hWndChild, GWL_EXSTYLE, ::GetWindowLongW(hWndChild, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
   ::SetWindowPos(hWndChild, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
@@ -260,8 +261,7 @@ BOOL CTKPTabClientWnd::IsWorkspaceCommandEnabled(UINT nID) const {
 BOOL CTKPTabClientWnd::ExecuteWorkspaceCommand(UINT nID) {
   if (nID < tkmdi::kCmdPrevGroup || nID > tkmdi::kCmdNewVertGroup || !IsWorkspaceCommandEnabled(nID)) return FALSE;
   int nGroup = -1;
-  CTKPTabManagerItem* pItem =
-      FindItem(reinterpret_cast<HWND>(::SendMessageW(m_hWnd, WM_MDIGETACTIVE, 0, 0)), &nGroup);
+  CTKPTabManagerItem* pItem = FindItem(reinterpret_cast<HWND>(::SendMessageW(m_hWnd, WM_MDIGETACTIVE, 0, 0)), &nGroup);
   if (pItem == nullptr) return FALSE;
   if (nID == tkmdi::kCmdPrevGroup || nID == tkmdi::kCmdNextGroup) {
     MoveToGroup(pItem, nGroup, nID == tkmdi::kCmdPrevGroup ? nGroup - 1 : nGroup + 1);

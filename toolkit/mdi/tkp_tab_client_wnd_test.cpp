@@ -59,8 +59,8 @@ class MdiTabClient : public ::testing::Test {
  protected:
   void SetUp() override {
     frame = new TabsFrame;
-    ASSERT_TRUE(frame->Create(nullptr, _T("Recovered documents"), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              RECT{30, 30, 790, 530}));
+    ASSERT_TRUE(
+        frame->Create(nullptr, _T("Recovered documents"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{30, 30, 790, 530}));
     ASSERT_TRUE(frame->tabs.Attach(frame, TRUE));
     EXPECT_FALSE(frame->tabs.Attach(frame, TRUE));  // once only
     for (const Document& doc : kDocuments) AddDocument(doc);
@@ -73,11 +73,11 @@ class MdiTabClient : public ::testing::Test {
 
   HWND AddDocument(const Document& doc) {
     auto* child = new CMDIChildWnd;
-    EXPECT_TRUE(child->Create(nullptr, doc.title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
-                              CFrameWnd::rectDefault, frame));
-    HWND hEdit = ::CreateWindowExW(0, L"EDIT", doc.text, WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 10,
-                                   10, child->m_hWnd,
-                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_PANE_FIRST)), nullptr, nullptr);
+    EXPECT_TRUE(
+        child->Create(nullptr, doc.title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, frame));
+    HWND hEdit =
+        ::CreateWindowExW(0, L"EDIT", doc.text, WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 10, 10, child->m_hWnd,
+                          reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_PANE_FIRST)), nullptr, nullptr);
     ::SendMessageW(hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     ::SendMessageW(hEdit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(6, 6));
     child->RecalcLayout();
@@ -107,14 +107,16 @@ class MdiTabClient : public ::testing::Test {
   void Drag(int group, int tab, const std::vector<CPoint>& path, bool escape = false) {
     const CPoint start = tabs().GetGroup(group)->GetItem(tab)->GetRect().CenterPoint();
     harness::ModalScript script;
-    script.Step("moves", [] { return ::GetCapture() != nullptr; }, [&] {
-      for (CPoint pt : path) ::PostMessageW(Client(), WM_MOUSEMOVE, MK_LBUTTON, At(pt));
-      if (escape) {
-        ::PostMessageW(Client(), WM_KEYDOWN, VK_ESCAPE, 0);
-      } else {
-        ::PostMessageW(Client(), WM_LBUTTONUP, 0, At(path.back()));
-      }
-    });
+    script.Step(
+        "moves", [] { return ::GetCapture() != nullptr; },
+        [&] {
+          for (CPoint pt : path) ::PostMessageW(Client(), WM_MOUSEMOVE, MK_LBUTTON, At(pt));
+          if (escape) {
+            ::PostMessageW(Client(), WM_KEYDOWN, VK_ESCAPE, 0);
+          } else {
+            ::PostMessageW(Client(), WM_LBUTTONUP, 0, At(path.back()));
+          }
+        });
     script.Start();
     ::SendMessageW(Client(), WM_LBUTTONDOWN, MK_LBUTTON, At(start));
     EXPECT_TRUE(script.Finished()) << script.Failure();
@@ -250,11 +252,13 @@ TEST_F(MdiTabClient, ATabDraggedOutOfItsStripMakesANewGroupOrJoinsAnother) {
     HWND closing = WindowOf(0, 1);
     const CPoint outside(area.right - 20, area.top + 120);
     harness::ModalScript script;
-    script.Step("close and release", [] { return ::GetCapture() != nullptr; }, [&] {
-      ::SendMessageW(Client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(closing), 0);
-      ::PostMessageW(Client(), WM_MOUSEMOVE, MK_LBUTTON, At(outside));
-      ::PostMessageW(Client(), WM_LBUTTONUP, 0, At(outside));
-    });
+    script.Step(
+        "close and release", [] { return ::GetCapture() != nullptr; },
+        [&] {
+          ::SendMessageW(Client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(closing), 0);
+          ::PostMessageW(Client(), WM_MOUSEMOVE, MK_LBUTTON, At(outside));
+          ::PostMessageW(Client(), WM_LBUTTONUP, 0, At(outside));
+        });
     script.Start();
     ::SendMessageW(Client(), WM_LBUTTONDOWN, MK_LBUTTON, At(first->GetItem(1)->GetRect().CenterPoint()));
     EXPECT_TRUE(script.Finished()) << script.Failure();
@@ -282,13 +286,22 @@ TEST_F(MdiTabClient, TheSplitterSharesTheTwoGroupsRoomAndClosedDocumentsLeaveThe
   const CRect splitter = first->m_rcSplitter;
   ASSERT_FALSE(splitter.IsRectEmpty());
   const int outer = second->m_rcGroup.right;
+  // Over the splitter between groups side by side, the cursor that moves left and right.
+  CPoint onSplitter = splitter.CenterPoint();
+  ::ClientToScreen(Client(), onSplitter);
+  ::SetCursorPos(onSplitter.x, onSplitter.y);
+  EXPECT_TRUE(
+      ::SendMessageW(Client(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Client()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+  EXPECT_EQ(::GetCursor(), ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(9008)));
   // A live drag 100 pixels to the left.
   const CPoint start = splitter.CenterPoint();
   harness::ModalScript script;
-  script.Step("drag", [] { return ::GetCapture() != nullptr; }, [&] {
-    ::PostMessageW(Client(), WM_MOUSEMOVE, MK_LBUTTON, At(CPoint(start.x - 100, start.y + 40)));
-    ::PostMessageW(Client(), WM_LBUTTONUP, 0, At(CPoint(start.x - 100, start.y + 40)));
-  });
+  script.Step(
+      "drag", [] { return ::GetCapture() != nullptr; },
+      [&] {
+        ::PostMessageW(Client(), WM_MOUSEMOVE, MK_LBUTTON, At(CPoint(start.x - 100, start.y + 40)));
+        ::PostMessageW(Client(), WM_LBUTTONUP, 0, At(CPoint(start.x - 100, start.y + 40)));
+      });
   script.Start();
   ::SendMessageW(Client(), WM_LBUTTONDOWN, MK_LBUTTON, At(start));
   EXPECT_TRUE(script.Finished()) << script.Failure();
@@ -302,14 +315,16 @@ TEST_F(MdiTabClient, TheSplitterSharesTheTwoGroupsRoomAndClosedDocumentsLeaveThe
   const auto outlineDrag = [&](CPoint to, bool escape) {
     const CPoint from = first->m_rcSplitter.CenterPoint();
     harness::ModalScript outline;
-    outline.Step("drag", [] { return ::GetCapture() != nullptr; }, [&] {
-      ::PostMessageW(Client(), WM_MOUSEMOVE, MK_LBUTTON, At(to));
-      if (escape) {
-        ::PostMessageW(Client(), WM_KEYDOWN, VK_ESCAPE, 0);
-      } else {
-        ::PostMessageW(Client(), WM_LBUTTONUP, 0, At(to));
-      }
-    });
+    outline.Step(
+        "drag", [] { return ::GetCapture() != nullptr; },
+        [&] {
+          ::PostMessageW(Client(), WM_MOUSEMOVE, MK_LBUTTON, At(to));
+          if (escape) {
+            ::PostMessageW(Client(), WM_KEYDOWN, VK_ESCAPE, 0);
+          } else {
+            ::PostMessageW(Client(), WM_LBUTTONUP, 0, At(to));
+          }
+        });
     outline.Start();
     ::SendMessageW(Client(), WM_LBUTTONDOWN, MK_LBUTTON, At(from));
     EXPECT_TRUE(outline.Finished()) << outline.Failure();
