@@ -17,6 +17,7 @@ class CWnd;
 class CTKPCommandBar;
 class CTKPCommandBars;
 class CTKPControl;
+class CTKPDockBar;
 class CTKPImageManagerIcon;
 
 // A font that follows the system settings while it is standard; a caller that clears the flag and
@@ -130,7 +131,7 @@ class CTKPPaintManager : public CCmdTarget {
   virtual void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripperPane);
   virtual void DrawStatusBarGripper(CDC* pDC, CRect rcClient);
   // Backgrounds of a dock bar and of the status bar: their client rectangle in colour 15.
-  virtual void FillDockBar(CDC* pDC, CWnd* pDockBar);
+  virtual void FillDockBar(CDC* pDC, CTKPDockBar* pDockBar);
   virtual void FillStatusBar(CDC* pDC, CWnd* pStatusBar);
   virtual void RefreshMetrics();
   virtual BOOL IsShadowSupported() { return FALSE; }

@@ -9,6 +9,7 @@
 #include "toolkit/commandbars/tkp_command_bar.h"
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/commandbars/tkp_dock_bar.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/common/gdi_guards.h"
@@ -355,11 +356,21 @@ void CTKPPaintManager::DrawStatusBarGripper(CDC* pDC, CRect rcClient) {
   for (const auto& line : lines.light) Line(pDC, line[0].x, line[0].y, line[1].x, line[1].y, COLOR_BTNHIGHLIGHT);
 }
 
-void CTKPPaintManager::FillDockBar(CDC* pDC, CWnd* pDockBar) {
-  if (!HasDC(pDC) || pDockBar == nullptr) return;
+namespace {
+
+void FillClient(CDC* pDC, CWnd* pWnd, COLORREF clr) {
+  if (!HasDC(pDC) || pWnd == nullptr) return;
   CRect rc;
-  pDockBar->GetClientRect(rc);
-  pDC->FillSolidRect(rc, GetPaintColor(COLOR_BTNFACE));
+  pWnd->GetClientRect(rc);
+  pDC->FillSolidRect(rc, clr);
 }
 
-void CTKPPaintManager::FillStatusBar(CDC* pDC, CWnd* pStatusBar) { FillDockBar(pDC, pStatusBar); }
+}  // namespace
+
+void CTKPPaintManager::FillDockBar(CDC* pDC, CTKPDockBar* pDockBar) {
+  FillClient(pDC, pDockBar, GetPaintColor(COLOR_BTNFACE));
+}
+
+void CTKPPaintManager::FillStatusBar(CDC* pDC, CWnd* pStatusBar) {
+  FillClient(pDC, pStatusBar, GetPaintColor(COLOR_BTNFACE));
+}
