@@ -381,6 +381,23 @@ TEST_F(ControlClick, TheSiteMaySupplyTheControlOfAMenuItem) {
   EXPECT_EQ(exit->GetParent(), bar);
 }
 
+TEST_F(ControlClick, AnExpandingPopupEndsOnItsFullPicture) {
+  CRect client;
+  bar->GetClientRect(client);
+  button->SetHiddenByUsage(TRUE);  // a band shown only when expanded, above the other button's band
+  tkptest::Canvas source(client.Width(), client.Height()), target(client.Width(), client.Height());
+  source.dc.FillSolidRect(CRect(0, 4, client.Width(), 30), RGB(0, 128, 0));
+  theme->m_nAnimationSteps = 3;
+  theme->m_nAnimationTime = 0;
+  theme->AnimateExpanding(bar, &target.dc, &source.dc, TRUE);
+  EXPECT_EQ(target.Pixel(10, 10), RGB(0, 128, 0));
+  EXPECT_EQ(target.Pixel(100, 20), RGB(0, 128, 0));
+  theme->m_nAnimationSteps = 0;  // no steps: nothing drawn
+  target.Clear();
+  theme->AnimateExpanding(bar, &target.dc, &source.dc, FALSE);
+  EXPECT_EQ(target.Pixel(10, 10), RGB(255, 255, 255));
+}
+
 TEST_F(ControlClick, TheBarDrawsItsButtonsThroughThePaintManager) {
   other->OnSetSelected(0);  // the pointer may rest on it from an earlier test
   button->OnSetSelected(1);
