@@ -607,11 +607,12 @@ TEST_F(TaskPanel, WithoutTheVisualStylesPicturesTheExpandButtonIsAChevronAlone) 
   panel.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   // The caption still shows its button: the chevron in the caption's text colour.
   const CRect caption = details->GetCaptionRect();
+  const COLORREF text = static_cast<COLORREF>(static_cast<tkcolor::Color>(paint->GetGroupColors(details)->clrHeadTextNormal));
   CClientDC dc(&panel);
   int dark = 0;
   for (int x = caption.right - 23; x < caption.right; ++x) {
     for (int y = caption.top; y < caption.bottom; ++y) {
-      if (dc.GetPixel(x, y) == ::GetSysColor(COLOR_BTNTEXT)) ++dark;
+      if (dc.GetPixel(x, y) == text) ++dark;
     }
   }
   EXPECT_GT(dark, 10);

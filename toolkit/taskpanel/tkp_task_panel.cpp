@@ -10,7 +10,10 @@
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
 #include "toolkit/common/tkp_tooltip_context.h"
+#include "toolkit/taskpanel/tkp_task_panel_edit.h"
+#include "toolkit/taskpanel/tkp_task_panel_ole.h"
 #include "toolkit/taskpanel/tkp_task_panel_paint_manager.h"
+#include "toolkit/taskpanel/tkp_task_panel_themes.h"
 
 IMPLEMENT_DYNCREATE(CTKPTaskPanel, CWnd)
 
@@ -36,6 +39,7 @@ BEGIN_MESSAGE_MAP(CTKPTaskPanel, CWnd)
   ON_WM_CAPTURECHANGED()
   ON_WM_MOUSELEAVE()
   ON_MESSAGE(WM_PRINT, OnPrint)
+  ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 namespace {
@@ -47,6 +51,9 @@ CTKPTaskPanel::CTKPTaskPanel()
     : m_pGroups(new CTKPTaskPanelGroups(this, this)),
       m_pImageManager(new CTKPImageManager()),
       m_pToolTipContext(new CTKPToolTipContext()) {
+  // A thread whose COM was set up otherwise keeps it; only our own set-up is undone.
+  m_bOleInitialized = SUCCEEDED(::OleInitialize(nullptr));
+  m_pDropTarget = std::make_unique<CTKPTaskPanelDropTarget>(this);
   SetTheme(2);
   SetAnimation(0);
   m_hHandCursor = ::LoadCursorW(nullptr, IDC_HAND);
@@ -64,11 +71,15 @@ CTKPTaskPanel::~CTKPTaskPanel() {
   delete m_pPaintManager;
   if (m_hWnd) DestroyWindow();
   m_pToolTipContext->InternalRelease();
+  m_pRenameEdit.reset();
+  m_pDropTarget.reset();
+  if (m_bOleInitialized) ::OleUninitialize();
 }
 
 BOOL CTKPTaskPanel::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
   LPCTSTR lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW));
   if (!CWnd::Create(lpszClass, nullptr, dwStyle | WS_CHILD | WS_TABSTOP, rect, pParentWnd, nID)) return FALSE;
+  m_pDropTarget->Register(m_hWnd);
   Reposition(FALSE);
   return TRUE;
 }
@@ -76,6 +87,13 @@ BOOL CTKPTaskPanel::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UI
 BOOL CTKPTaskPanel::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   // The tooltips see every message before the handlers do.
   if (m_pToolTipContext) m_pToolTipContext->FilterToolTipMessage(this, message, wParam, lParam);
+  if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+    const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(this));
+    if (result > 0) {
+      *pResult = result;
+      return TRUE;
+    }
+  }
   return CWnd::OnWndMsg(message, wParam, lParam, pResult);
 }
 
@@ -110,9 +128,8 @@ CTKPTaskPanelGroup* CTKPTaskPanel::GetNextVisibleGroup(int nIndex, int nDirectio
 }
 
 void CTKPTaskPanel::SetTheme(int nTheme) {
-  // The numbered themes share the plain look of the base paint manager.
   delete m_pPaintManager;
-  m_pPaintManager = new CTKPTaskPanelPaintManager();
+  m_pPaintManager = CreateTaskPanelTheme(nTheme);
   m_nTheme = nTheme;
   m_pPaintManager->RefreshMetrics();
   Reposition(TRUE);
@@ -326,6 +343,13 @@ void CTKPTaskPanel::StopAnimationTimer() {
 }
 
 void CTKPTaskPanel::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent == kTaskPanelHoverExpandTimer) {
+    // The group held under a drag opens, if it is still a closed group.
+    StopHoverExpand();
+    auto* pGroup = m_pItemDragOver && m_pItemDragOver->IsGroup() ? static_cast<CTKPTaskPanelGroup*>(m_pItemDragOver) : nullptr;
+    if (pGroup && !pGroup->IsExpanded()) pGroup->SetExpanded(TRUE);
+    return;
+  }
   if (nIDEvent != kTaskPanelAnimationTimer) {
     CWnd::OnTimer(nIDEvent);
     return;
@@ -341,6 +365,8 @@ void CTKPTaskPanel::OnTimer(UINT_PTR nIDEvent) {
   if (m_nAnimationStep > 1) --m_nAnimationStep;
   Invalidate(FALSE);
   if (!bMoved) StopAnimationTimer();
+  // The groups moved under an open rename edit: the panel takes the focus back, which ends the rename.
+  if (CTKPTaskPanelEditItem* pEdit = GetRenameEdit(); pEdit && ::GetFocus() == pEdit->m_hWnd) SetFocus();
 }
 
 void CTKPTaskPanel::UpdateScrollBar() {
@@ -513,7 +539,7 @@ void CTKPTaskPanel::OnItemRemoved(CTKPTaskPanelItem* pItem) {
     if (m_hWnd && ::GetCapture() == m_hWnd) ::ReleaseCapture();
   }
   if (m_pItemDragging == pItem) m_pItemDragging = nullptr;
-  if (m_pItemDragOver == pItem) m_pItemDragOver = nullptr;
+  if (m_pItemDragOver == pItem) SetDropTarget(nullptr);
   if (m_pActiveGroup == pItem) ReleaseReference(m_pActiveGroup);
   for (CTKPTaskPanelScrollButton* pButton : {&m_scrollUp, &m_scrollDown}) {
     if (pButton->pGroupScroll == pItem || pButton->pGroupCaption == pItem) {
@@ -579,6 +605,7 @@ void CTKPTaskPanel::OnDraw(CDC* pDC) {
   for (int i = 0; i < GetGroupCount(); ++i) GetAt(i)->OnPaint(pDC);
   m_pPaintManager->DrawScrollButton(pDC, &m_scrollUp);
   m_pPaintManager->DrawScrollButton(pDC, &m_scrollDown);
+  DrawDropMarker(pDC);
 }
 
 BOOL CTKPTaskPanel::OnEraseBkgnd(CDC*) { return TRUE; }
@@ -630,4 +657,12 @@ void CTKPTaskPanel::OnSettingChange(UINT uFlags, LPCTSTR lpszSection) {
   if (m_nAnimationMode == 2) SetAnimation(2);
   m_pPaintManager->RefreshMetrics();
   Reposition(TRUE);
+}
+
+void CTKPTaskPanel::OnDestroy() {
+  // A rename still open when the panel goes ends without a word: nobody is left to hear of it.
+  if (m_pRenameEdit) m_pRenameEdit->Cancel();
+  StopHoverExpand();
+  m_pDropTarget->Revoke();
+  CWnd::OnDestroy();
 }

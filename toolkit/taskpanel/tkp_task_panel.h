@@ -5,13 +5,18 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "platform/classlib/win/cwnd.h"
+#include "toolkit/common/tkp_accessible.h"
 #include "toolkit/taskpanel/tkp_task_panel_item.h"
 #include "toolkit/taskpanel/tp_navigation.h"
 
 class CTKPImageManager;
 class CTKPTaskPanelPaintManager;
 class CTKPToolTipContext;
+class CTKPTaskPanelDropTarget;
+class CTKPTaskPanelEditItem;
 
 // Sent to the owner: wParam the code below, lParam as the code says.
 constexpr UINT TKPWM_TASKPANEL_NOTIFY = 0x27EC;
@@ -35,6 +40,7 @@ struct TKPTASKPANELGROUPEXPANDING {
 // Timer ids of the panel.
 constexpr UINT_PTR kTaskPanelAnimationTimer = 200;
 constexpr UINT_PTR kTaskPanelScrollTimer = 202;
+constexpr UINT_PTR kTaskPanelHoverExpandTimer = 203;  // opens a closed group held under a drag
 
 // One of the two buttons that scroll the items of the open group in toolbox and list behaviour.
 struct CTKPTaskPanelScrollButton {
@@ -59,7 +65,7 @@ class CTKPTaskPanelTimers {
   virtual void Stop(HWND hWnd, UINT_PTR nID) { ::KillTimer(hWnd, nID); }
 };
 
-class CTKPTaskPanel : public CWnd {
+class CTKPTaskPanel : public CWnd, public CTKPAccessible {
   DECLARE_DYNCREATE(CTKPTaskPanel)
 
  public:
@@ -144,6 +150,27 @@ class CTKPTaskPanel : public CWnd {
   CTKPTaskPanelItem* PasteFromClipboard();
   static UINT GetClipboardFormat();
 
+  // Dragging: the panel's drag flags (1: all of 0xCC) and whether it takes drops.
+  void SetAllowDrag(int nFlags) { m_nAllowDrag = nFlags; }
+  int GetAllowDrag() const { return m_nAllowDrag; }
+  void SetAllowDrop(BOOL bAllow) { m_bAllowDrop = bAllow; }
+  BOOL IsAllowDrop() const { return m_bAllowDrop; }
+  BOOL IsHoverExpandTimerRunning() const { return m_bHoverExpandTimer; }
+  // Renaming in place: an edit over the element's caption; ending it calls OnEndLabelEdit.
+  void RenameItem(CTKPTaskPanelItem* pItem);
+  // The rename edit, while one is open; null otherwise.
+  CTKPTaskPanelEditItem* GetRenameEdit() const;
+
+  // Accessibility: the panel and, numbered from 1, each group followed by its items.
+  CCmdTarget* GetOwnerCmdTarget() override { return this; }
+  HRESULT AccGetChildCount(long* pcountChildren) override;
+  HRESULT AccGetChild(VARIANT varChild, IDispatch** ppdispChild) override;
+  HRESULT AccGetName(VARIANT varChild, BSTR* pszName) override;
+  HRESULT AccGetRole(VARIANT varChild, VARIANT* pvarRole) override;
+  HRESULT AccGetState(VARIANT varChild, VARIANT* pvarState) override;
+  HRESULT AccLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) override;
+  HRESULT AccHitTest(long xLeft, long yTop, VARIANT* pvarChild) override;
+
   CTKPToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
   // The hot item with a tooltip text is the tool: its id, its hit-test rectangle, its tooltip and caption.
   INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
@@ -157,6 +184,14 @@ class CTKPTaskPanel : public CWnd {
   virtual LRESULT NotifyOwner(WPARAM wParam, LPARAM lParam);
   virtual void OnItemRemoved(CTKPTaskPanelItem* pItem);
   virtual void UpdateScrollBar();
+  // An element dragged out of its place: OLE drag and drop for items, a reordering loop for groups.
+  virtual void OnStartItemDrag(CTKPTaskPanelItem* pItem);
+  virtual void OnStartGroupDrag(CTKPTaskPanelGroup* pGroup);
+  // A rename ended with a new text: the owner may keep the old caption.
+  virtual void OnEndLabelEdit(CTKPTaskPanelItem* pItem, LPCTSTR lpszText);
+  // A drag over the panel (and its leaving, with no data and the point (-1, -1)): the drop effect.
+  virtual DWORD OnDragOver(IDataObject* pDataObject, DWORD dwKeyState, CPoint point);
+  virtual BOOL OnDrop(IDataObject* pDataObject, DWORD dropEffect, CPoint point);
   // A group's items scrolled: the animation snaps and the scroll buttons follow.
   void OnGroupScrolled();
 
@@ -183,6 +218,7 @@ class CTKPTaskPanel : public CWnd {
   afx_msg void OnCaptureChanged(CWnd* pWnd);
   afx_msg void OnMouseLeave();
   afx_msg LRESULT OnPrint(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnDestroy();
   DECLARE_MESSAGE_MAP()
 
  private:
@@ -204,6 +240,12 @@ class CTKPTaskPanel : public CWnd {
   void OnPress(CPoint point);
   void ActivateItem(CTKPTaskPanelItem* pItem);
   void TabOutOfPanel(BOOL bPrevious);
+  // The place a drag over the point would drop on; null for none.
+  CTKPTaskPanelItem* DropPlaceAt(CPoint point) const;
+  void SetDropTarget(CTKPTaskPanelItem* pTarget);
+  void StopHoverExpand();
+  void DrawDropMarker(CDC* pDC);
+  CTKPTaskPanelItem* AccessibleChild(const VARIANT& varChild, bool* pbSelf) const;
 
   CTKPTaskPanelItems* m_pGroups;
   CTKPTaskPanelPaintManager* m_pPaintManager = nullptr;
@@ -249,6 +291,10 @@ class CTKPTaskPanel : public CWnd {
   CTKPTaskPanelScrollButton m_scrollDown{FALSE};
   CTKPTaskPanelTimers m_defaultTimers;
   CTKPTaskPanelTimers* m_pTimers = &m_defaultTimers;
+  std::unique_ptr<CTKPTaskPanelDropTarget> m_pDropTarget;
+  BOOL m_bHoverExpandTimer = FALSE;
+  BOOL m_bOleInitialized = FALSE;
+  std::unique_ptr<CTKPTaskPanelEditItem> m_pRenameEdit;
 
   friend class CTKPTaskPanelItem;
   friend class CTKPTaskPanelGroup;

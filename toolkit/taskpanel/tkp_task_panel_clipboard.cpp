@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "toolkit/taskpanel/tkp_task_panel.h"
+#include "toolkit/taskpanel/tkp_task_panel_transfer.h"
 #include "toolkit/taskpanel/tp_clip_record.h"
 
 static_assert(sizeof(wchar_t) == 2, "TCHAR text is UTF-16");
@@ -56,6 +57,34 @@ void PutOnClipboard(UINT format, HGLOBAL hGlobal) {
 
 }  // namespace
 
+namespace taskpanel {
+
+HGLOBAL ElementRecordBlock(CTKPTaskPanelItem* pItem) {
+  const std::vector<BYTE> record = StoreRecord(pItem, ExchangeElement);
+  return record.empty() ? nullptr : GlobalCopy(record.data(), record.size(), GMEM_MOVEABLE | GMEM_DDESHARE);
+}
+
+HGLOBAL ElementTextBlock(CTKPTaskPanelItem* pItem) {
+  if ((pItem->GetAllowDrag() & kOutsideFlags) == 0) return nullptr;
+  auto* pGroupItem = dynamic_cast<CTKPTaskPanelGroupItem*>(pItem);
+  const CString text = pGroupItem ? pGroupItem->GetDragText() : pItem->GetCaption();
+  return text.IsEmpty() ? nullptr : AnsiText(text);
+}
+
+CTKPTaskPanelItem* ElementFromBlock(HGLOBAL hData) {
+  if (hData == nullptr) return nullptr;
+  const SIZE_T size = ::GlobalSize(hData);
+  const void* p = ::GlobalLock(hData);
+  if (p == nullptr) return nullptr;
+  // The element joins a panel when the caller adds it to a collection.
+  CObject* pObject = LoadRecord(static_cast<const BYTE*>(p), size, RUNTIME_CLASS(CTKPTaskPanelItem), ExchangeElement,
+                                DiscardElement);
+  ::GlobalUnlock(hData);
+  return static_cast<CTKPTaskPanelItem*>(pObject);
+}
+
+}  // namespace taskpanel
+
 UINT CTKPTaskPanel::GetClipboardFormat() {
   static const UINT format = ::RegisterClipboardFormatW(L"TaskPanelGroupItem");
   return format;
@@ -63,9 +92,7 @@ UINT CTKPTaskPanel::GetClipboardFormat() {
 
 BOOL CTKPTaskPanel::CopyToClipboard(CTKPTaskPanelItem* pItem) {
   if (pItem == nullptr || m_hWnd == nullptr) return FALSE;
-  const std::vector<BYTE> record = taskpanel::StoreRecord(pItem, ExchangeElement);
-  if (record.empty()) return FALSE;
-  HGLOBAL hRecord = GlobalCopy(record.data(), record.size(), GMEM_MOVEABLE | GMEM_DDESHARE);
+  HGLOBAL hRecord = taskpanel::ElementRecordBlock(pItem);
   if (hRecord == nullptr) return FALSE;
   if (!::OpenClipboard(m_hWnd)) {
     ::GlobalFree(hRecord);
@@ -77,11 +104,7 @@ BOOL CTKPTaskPanel::CopyToClipboard(CTKPTaskPanelItem* pItem) {
     return FALSE;
   }
   PutOnClipboard(GetClipboardFormat(), hRecord);
-  if (pItem->GetAllowDrag() & kOutsideFlags) {
-    auto* pGroupItem = dynamic_cast<CTKPTaskPanelGroupItem*>(pItem);
-    const CString text = pGroupItem ? pGroupItem->GetDragText() : pItem->GetCaption();
-    if (!text.IsEmpty()) PutOnClipboard(CF_TEXT, AnsiText(text));
-  }
+  PutOnClipboard(CF_TEXT, taskpanel::ElementTextBlock(pItem));
   ::CloseClipboard();
   return TRUE;
 }
@@ -89,17 +112,7 @@ BOOL CTKPTaskPanel::CopyToClipboard(CTKPTaskPanelItem* pItem) {
 CTKPTaskPanelItem* CTKPTaskPanel::PasteFromClipboard() {
   const UINT format = GetClipboardFormat();
   if (m_hWnd == nullptr || !::IsClipboardFormatAvailable(format) || !::OpenClipboard(m_hWnd)) return nullptr;
-  CTKPTaskPanelItem* pItem = nullptr;
-  if (HGLOBAL hData = ::GetClipboardData(format)) {
-    const SIZE_T size = ::GlobalSize(hData);
-    if (const void* p = ::GlobalLock(hData)) {
-      // The element joins a panel when the caller adds it to a collection.
-      CObject* pObject = taskpanel::LoadRecord(static_cast<const BYTE*>(p), size, RUNTIME_CLASS(CTKPTaskPanelItem),
-                                               ExchangeElement, DiscardElement);
-      pItem = static_cast<CTKPTaskPanelItem*>(pObject);
-      ::GlobalUnlock(hData);
-    }
-  }
+  CTKPTaskPanelItem* pItem = taskpanel::ElementFromBlock(::GetClipboardData(format));
   ::CloseClipboard();
   return pItem;
 }

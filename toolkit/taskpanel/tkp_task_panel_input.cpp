@@ -4,6 +4,7 @@
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/common/tkp_mouse_manager.h"
 #include "toolkit/taskpanel/tkp_task_panel.h"
+#include "toolkit/taskpanel/tp_drag.h"
 
 namespace {
 constexpr int kLineScroll = 6;
@@ -19,6 +20,17 @@ void CTKPTaskPanel::OnMouseMove(UINT nFlags, CPoint point) {
   const bool hot = pHit && pHit->IsAcceptFocus() && CTKPDrawHelpers::IsTopParentActive(m_hWnd) &&
                    (m_pItemPressed == nullptr || m_pItemPressed == pHit);
   SetHotItem(hot ? pHit : nullptr);
+  // A pressed element pulled away from where it was pressed is dragged.
+  if (m_pItemPressed && (nFlags & MK_LBUTTON) &&
+      taskpanel::IsDragDistance(point.x - m_ptPressed.x, point.y - m_ptPressed.y)) {
+    CTKPTaskPanelItem* pPressed = m_pItemPressed;
+    if (pPressed->IsGroup()) {
+      OnStartGroupDrag(static_cast<CTKPTaskPanelGroup*>(pPressed));
+    } else {
+      OnStartItemDrag(pPressed);
+    }
+    return;
+  }
   // The scroll buttons light up under the mouse.
   CTKPTaskPanelScrollButton* pUnder = ScrollButtonAt(point);
   for (CTKPTaskPanelScrollButton* pButton : {&m_scrollUp, &m_scrollDown}) {

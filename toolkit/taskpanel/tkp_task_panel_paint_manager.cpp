@@ -544,6 +544,21 @@ void CTKPTaskPanelPaintManager::DrawFocusRect(CDC* pDC, CRect rc) {
   pDC->DrawFocusRect(rc);
 }
 
+void CTKPTaskPanelPaintManager::DrawDragArrow(CDC* pDC, CRect rc, BOOL bAfter) {
+  const int y = bAfter ? rc.bottom : rc.top;
+  if (m_bInvertDragMarker) {
+    pDC->PatBlt(rc.left, y - 1, rc.Width(), 2, DSTINVERT);
+    return;
+  }
+  // A line with a small wedge at each end pointing inwards.
+  const COLORREF clr = RGB(0, 0, 0);
+  pDC->FillSolidRect(rc.left, y - 1, rc.Width(), 2, clr);
+  for (int i = 0; i < 4; ++i) {
+    pDC->FillSolidRect(rc.left + i, y - 4 + i, 1, 8 - 2 * i, clr);
+    pDC->FillSolidRect(rc.right - 1 - i, y - 4 + i, 1, 8 - 2 * i, clr);
+  }
+}
+
 // ---- the visual style's expand pictures ----
 
 void CTKPTaskPanelPaintManager::LoadExplorerBitmaps() {

@@ -61,6 +61,8 @@ class CTKPTaskPanelPaintManager {
   virtual void DrawItemImage(CDC* pDC, CTKPTaskPanelGroupItem* pItem, CPoint pt, CSize szIcon);
   virtual CPoint GetItemIconOffset(const CTKPTaskPanelGroupItem* pItem) const;
   virtual void DrawFocusRect(CDC* pDC, CRect rc);
+  // The drop marker across the top (or, after, the bottom) of a rectangle.
+  virtual void DrawDragArrow(CDC* pDC, CRect rc, BOOL bAfter);
   virtual void DrawScrollButton(CDC* pDC, const CTKPTaskPanelScrollButton* pButton);
 
   void SetItemFont(const LOGFONT* pLogFont, BOOL bUseSystemFont);
@@ -85,6 +87,7 @@ class CTKPTaskPanelPaintManager {
   CRect m_rcLinkMargins{0, 0, 0, 0};
   int m_nColorMode = 0;
   BOOL m_bInvertDragMarker = FALSE;
+  BOOL m_bDropAfter = FALSE;  // an item dropped on an item goes after it
   BOOL m_bClassicScrollButtons = FALSE;
   BOOL m_bCaptionScrollButton = FALSE;  // the scroll buttons stand in the group captions
   BOOL m_bEmbossedDisabledText = FALSE;

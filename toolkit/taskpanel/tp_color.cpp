@@ -85,4 +85,12 @@ int FadeAlpha(int visible, int full) {
   return std::clamp(visible, 0, full) * 255 / full;
 }
 
+tkcolor::Color Blend255(tkcolor::Color a, tkcolor::Color b, int k) {
+  auto channel = [k](int x, int y) { return std::clamp((x * k + y * (255 - k)) / 255, 0, 255); };
+  return tkcolor::MakeColor(channel(tkcolor::RedOf(a), tkcolor::RedOf(b)), channel(tkcolor::GreenOf(a), tkcolor::GreenOf(b)),
+                            channel(tkcolor::BlueOf(a), tkcolor::BlueOf(b)));
+}
+
+int ThemeForNumber(int nTheme) { return nTheme >= 0 && nTheme <= 12 ? nTheme : 2; }
+
 }  // namespace taskpanel

@@ -34,4 +34,10 @@ void PremultiplyAlpha(std::uint8_t* bgra, std::size_t pixelCount);
 // there is nothing to fade).
 int FadeAlpha(int visible, int full);
 
+// a x k / 255 + b x (255 - k) / 255 per channel, truncated and kept within 0 to 255.
+tkcolor::Color Blend255(tkcolor::Color a, tkcolor::Color b, int k);
+
+// The theme a panel makes for a number: 0 to 12 as they are, anything else the explorer look (2).
+int ThemeForNumber(int nTheme);
+
 }  // namespace taskpanel
