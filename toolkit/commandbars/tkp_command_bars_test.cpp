@@ -399,10 +399,14 @@ TEST_F(CommandBars, FrameMessagesCloseTrackingAndPreviewHidesTheBars) {
   EXPECT_EQ(ChildRect(frame, bars->GetDockBar(tkpBarTop)->m_hWnd).Height(), RowBar::kHeight + 4);
   // Print preview hides the visible bars; afterwards those come back and the hidden one stays hidden.
   frame->OnSetPreviewMode(TRUE, nullptr);
+  frame->RecalcLayout();  // a layout during the preview leaves them hidden
   EXPECT_FALSE(row->IsWindowVisible());
+  EXPECT_EQ(ChildRect(frame, bars->GetDockBar(tkpBarTop)->m_hWnd).Height(), 0);
   frame->OnSetPreviewMode(FALSE, nullptr);
+  frame->RecalcLayout();
   EXPECT_TRUE(row->IsWindowVisible());
   EXPECT_FALSE(hidden->IsWindowVisible());
+  EXPECT_EQ(ChildRect(frame, bars->GetDockBar(tkpBarTop)->m_hWnd).Height(), RowBar::kHeight + 4);
 }
 
 TEST_F(CommandBars, ContextHelpModeHitTestsControlsAsClientOrMenu) {

@@ -51,10 +51,15 @@ CSize CTKPDockBar::BarSize(CTKPCommandBar* pBar) const {
   return pBar->CalcDynamicLayout(-1, horz ? LM_HORZ | LM_HORZDOCK : LM_VERTDOCK);
 }
 
+bool CTKPDockBar::IsShown(const CTKPCommandBar* pBar) {
+  // A bar the user hides is not visible; one hidden for a print preview keeps its flag but not its window.
+  return pBar->m_hWnd != nullptr && pBar->IsVisible() && (pBar->GetStyle() & WS_VISIBLE) != 0;
+}
+
 CSize CTKPDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
   CSize total(0, 0);
   for (CTKPCommandBar* bar : m_bars) {
-    if (bar->m_hWnd == nullptr || !bar->IsVisible()) continue;
+    if (!IsShown(bar)) continue;
     const CSize size = BarSize(bar);
     if (bHorz) {
       total.cy += size.cy;
@@ -81,17 +86,12 @@ void CTKPDockBar::PlaceBars() {
   const bool horz = IsHorzBar() != FALSE;
   int offset = 0;
   for (CTKPCommandBar* bar : m_bars) {
-    if (bar->m_hWnd == nullptr) continue;
-    if (!bar->IsVisible()) {
-      bar->ShowWindow(SW_HIDE);
-      continue;
-    }
+    if (!IsShown(bar)) continue;
     const CSize size = BarSize(bar);
     const CRect place = horz ? CRect(0, offset, client.right, offset + size.cy)
                              : CRect(offset, 0, offset + size.cx, client.bottom);
     offset += horz ? size.cy : size.cx;
-    bar->SetWindowPos(nullptr, place.left, place.top, place.Width(), place.Height(),
-                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    bar->SetWindowPos(nullptr, place.left, place.top, place.Width(), place.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 

@@ -35,6 +35,8 @@ class CTKPDockBar : public CControlBar {
   void OnUpdateCmdUI(CCmdTarget*, BOOL) override {}
 
  protected:
+  // The bar takes room: visible, and its window not hidden for a print preview.
+  static bool IsShown(const CTKPCommandBar* pBar);
   // The size a docked bar asks for along this edge.
   CSize BarSize(CTKPCommandBar* pBar) const;
   void PlaceBars();
