@@ -398,6 +398,68 @@ TEST_F(ControlClick, AnExpandingPopupEndsOnItsFullPicture) {
   EXPECT_EQ(target.Pixel(10, 10), RGB(255, 255, 255));
 }
 
+VARIANT Self() {
+  VARIANT v;
+  ::VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = CHILDID_SELF;
+  return v;
+}
+
+TEST_F(ControlClick, AScreenReaderReadsTheButtonAndCanUseIt) {
+  IAccessible* acc = static_cast<IAccessible*>(button);
+  button->SetShortcutText(CString(_T("Ctrl+R")));
+  BSTR name = nullptr;
+  ASSERT_EQ(acc->get_accName(Self(), &name), S_OK);
+  EXPECT_STREQ(name, L"Run\tCtrl+R");
+  ::SysFreeString(name);
+  VARIANT role, state;
+  ASSERT_EQ(acc->get_accRole(Self(), &role), S_OK);
+  EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON);  // on a toolbar
+  button->SetChecked(TRUE);
+  other->SetEnabled(FALSE);
+  button->OnSetSelected(0);  // the pointer may rest on either from an earlier test
+  other->OnSetSelected(0);
+  ASSERT_EQ(acc->get_accState(Self(), &state), S_OK);
+  EXPECT_EQ(state.lVal, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_CHECKED);
+  ASSERT_EQ(static_cast<IAccessible*>(other)->get_accState(Self(), &state), S_OK);
+  EXPECT_EQ(state.lVal, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_UNAVAILABLE);
+
+  long x = 0, y = 0, w = 0, h = 0;
+  ASSERT_EQ(acc->accLocation(&x, &y, &w, &h, Self()), S_OK);
+  POINT origin = {4, 4};
+  ::ClientToScreen(bar->GetSafeHwnd(), &origin);
+  EXPECT_EQ(x, origin.x);
+  EXPECT_EQ(y, origin.y);
+  EXPECT_EQ(w, 60);
+  EXPECT_EQ(h, 26);
+  VARIANT hit;
+  EXPECT_EQ(acc->accHitTest(origin.x + 2, origin.y + 2, &hit), S_OK);
+  EXPECT_EQ(hit.lVal, CHILDID_SELF);
+  EXPECT_EQ(acc->accHitTest(origin.x - 2, origin.y, &hit), S_FALSE);
+
+  VARIANT wrong = Self();
+  wrong.lVal = 3;
+  EXPECT_EQ(acc->get_accName(wrong, &name), E_INVALIDARG);
+  EXPECT_EQ(acc->get_accName(Self(), nullptr), E_INVALIDARG);
+  EXPECT_EQ(acc->accDoDefaultAction(Self()), S_OK);
+  EXPECT_EQ(frame->commands, 1);
+}
+
+TEST_F(ControlClick, AControlWithoutABarWindowHasNoPlace) {
+  Collection loose;
+  CTKPControl* control = loose->Add(tkpControlButton, kCommand);
+  control->SetRect(CRect(5, 5, 50, 30));
+  long x = 1, y = 1, w = 1, h = 1;
+  EXPECT_EQ(static_cast<IAccessible*>(control)->accLocation(&x, &y, &w, &h, Self()), S_OK);
+  EXPECT_EQ(x + y + w + h, 0);
+  VARIANT hit;
+  EXPECT_EQ(static_cast<IAccessible*>(control)->accHitTest(10, 10, &hit), S_FALSE);
+  VARIANT state;
+  static_cast<IAccessible*>(control)->get_accState(Self(), &state);
+  EXPECT_TRUE(state.lVal & STATE_SYSTEM_INVISIBLE);
+}
+
 TEST_F(ControlClick, TheBarDrawsItsButtonsThroughThePaintManager) {
   other->OnSetSelected(0);  // the pointer may rest on it from an earlier test
   button->OnSetSelected(1);

@@ -10,6 +10,7 @@
 #include "platform/classlib/cstring.h"
 #include "platform/classlib/crect.h"
 #include "platform/classlib/win/ccmdtarget.h"
+#include "toolkit/common/tkp_accessible.h"
 
 class CDC;
 class CTKPCommandBar;
@@ -73,7 +74,7 @@ struct NMTKPCONTROL {
 
 typedef CMap<UINT, UINT, BOOL, BOOL> CTKPDocTemplateMap;
 
-class CTKPControl : public CCmdTarget {
+class CTKPControl : public CCmdTarget, public CTKPAccessible {
   DECLARE_DYNCREATE(CTKPControl)
 
  public:
@@ -196,6 +197,19 @@ class CTKPControl : public CCmdTarget {
 
   // The icon number that an image comes from: custom icon, else icon id (1 or more), else the id.
   int GetEffectiveIconId() const;
+
+  // ---- accessibility: the control is one element without children ------------------------------
+  HRESULT AccGetParent(IDispatch** ppdispParent) override;
+  HRESULT AccGetChildCount(long* pcountChildren) override;
+  HRESULT AccGetName(VARIANT varChild, BSTR* pszName) override;
+  HRESULT AccGetDescription(VARIANT varChild, BSTR* pszDescription) override;
+  HRESULT AccGetRole(VARIANT varChild, VARIANT* pvarRole) override;
+  HRESULT AccGetState(VARIANT varChild, VARIANT* pvarState) override;
+  HRESULT AccLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild) override;
+  HRESULT AccHitTest(long xLeft, long yTop, VARIANT* pvarChild) override;
+  HRESULT AccSelect(long flagsSelect, VARIANT varChild) override;
+  HRESULT AccDoDefaultAction(VARIANT varChild) override;
+  CCmdTarget* GetOwnerCmdTarget() override { return this; }
 
  protected:
   DWORD_PTR m_nTag = 0;
