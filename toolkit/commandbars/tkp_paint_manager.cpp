@@ -1,5 +1,7 @@
 #include "toolkit/commandbars/tkp_paint_manager.h"
 
+#include <new>
+
 #include "platform/classlib/win/cdc.h"
 #include "toolkit/commandbars/paint_geometry.h"
 #include "toolkit/commandbars/tkp_command_bar.h"
@@ -33,8 +35,9 @@ CTKPPaintManager::~CTKPPaintManager() = default;
 
 CTKPPaintManager* CTKPPaintManager::CreateTheme(int nTheme) {
   // Every id makes the one concrete theme there is so far; the id it was asked for is kept.
-  CTKPPaintManager* pTheme = new CTKPSoftGradientTheme;
-  pTheme->m_nTheme = nTheme;
+  // Null when it cannot be allocated: the current theme then stays.
+  CTKPPaintManager* pTheme = new (std::nothrow) CTKPSoftGradientTheme;
+  if (pTheme != nullptr) pTheme->m_nTheme = nTheme;
   return pTheme;
 }
 
@@ -52,8 +55,10 @@ void CTKPPaintManager::SetCustomTheme(CTKPPaintManager* pTheme) {
 }
 
 void CTKPPaintManager::SetTheme(int nTheme) {
-  SetCustomTheme(CreateTheme(nTheme));
-  g_pCurrentPaintManager->m_nTheme = nTheme;
+  CTKPPaintManager* pTheme = CreateTheme(nTheme);
+  if (pTheme == nullptr) return;
+  SetCustomTheme(pTheme);
+  pTheme->m_nTheme = nTheme;
 }
 
 CTKPPaintManager* CTKPPaintManager::GetCurrent() { return g_pCurrentPaintManager; }

@@ -57,7 +57,7 @@ class CTKPPaintManager : public CCmdTarget {
 
   // ---- the theme factory and the process's current paint manager -------------------------------
   // A new theme of the id (1 flat, 2 gradient, 3 native, 4 soft gradient, else default) holding one
-  // reference; its metrics are not refreshed yet.
+  // reference; its metrics are not refreshed yet. Null when it cannot be allocated.
   static CTKPPaintManager* CreateTheme(int nTheme);
   // Installs pTheme for the process (the caller's reference passes to it) as theme 5, refreshed.
   static void SetCustomTheme(CTKPPaintManager* pTheme);
