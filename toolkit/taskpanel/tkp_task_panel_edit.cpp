@@ -85,6 +85,11 @@ void CTKPTaskPanel::RenameItem(CTKPTaskPanelItem* pItem) {
     const CRect text = pGroupItem->GetTextRect();
     const int indent = static_cast<int>(text.left - pGroupItem->GetItemRect().left);
     if (!text.IsRectEmpty() && indent > 0) rc.left += indent;
+    // As wide as the group's body allows, so that a longer name has room.
+    if (CTKPTaskPanelGroup* pGroup = pGroupItem->GetItemGroup()) {
+      const int right = pGroup->GetClientRect().right - m_pPaintManager->GetGroupInnerMargins(pGroup).right;
+      if (right > rc.right) rc.right = right;
+    }
   }
   if (rc.IsRectEmpty()) return;
   rc.InflateRect(0, 1);

@@ -110,6 +110,7 @@ class CTKPTaskPanelListViewGradientTheme : public CTKPTaskPanelListViewColorThem
 class CTKPTaskPanelListViewShortcutTheme : public CTKPTaskPanelListViewGradientTheme {
  public:
   CTKPTaskPanelListViewShortcutTheme() = default;
+  void RefreshMetrics() override;
   void FillTaskPanel(CDC* pDC, CTKPTaskPanel* pPanel) override;
   void DrawGroupClientFace(CDC* pDC, CTKPTaskPanelGroup* pGroup, CRect rc) override;
   CRect DrawGroupCaptionBackground(CDC* pDC, CTKPTaskPanelGroup* pGroup, CRect rc) override;

@@ -255,6 +255,14 @@ CRect CTKPTaskPanelListViewGradientTheme::DrawGroupCaptionBackground(CDC* pDC, C
   return rc;
 }
 
+void CTKPTaskPanelListViewShortcutTheme::RefreshMetrics() {
+  CTKPTaskPanelListViewGradientTheme::RefreshMetrics();
+  // The items stand on the toolkit's first gradient, which runs into dark shades: white reads on all of it.
+  m_groupNormal.clrClientLinkSelected.SetStandardValue(Sys(COLOR_WINDOW));
+  SetAllClientColors(m_groupNormal, Sys(COLOR_WINDOW));
+  m_groupSpecial = m_groupNormal;
+}
+
 void CTKPTaskPanelListViewShortcutTheme::FillTaskPanel(CDC* pDC, CTKPTaskPanel* pPanel) {
   Gradient(pDC, PanelRect(pPanel), TKPColorManager()->GetGradient(0));
 }
