@@ -104,6 +104,10 @@ class CTKPTaskPanelListViewGradientTheme : public CTKPTaskPanelListViewColorThem
 
   CTKPColorGradient m_grcItemHot;
   CTKPColorGradient m_grcItemPressed;
+
+ protected:
+  // The pressed or hot caption's gradient; null for a caption in neither state.
+  const CTKPColorGradient* GetHotOrPressedGradient(const CTKPTaskPanelGroup* pGroup) const;
 };
 
 // 12: the shortcut bar on the toolkit's gradients.

@@ -242,11 +242,14 @@ void CTKPTaskPanelListViewGradientTheme::RefreshMetrics() {
   }
 }
 
+const CTKPColorGradient* CTKPTaskPanelListViewGradientTheme::GetHotOrPressedGradient(const CTKPTaskPanelGroup* pGroup) const {
+  if (pGroup->IsItemPressed()) return &m_grcItemPressed;
+  return pGroup->IsItemHot() ? &m_grcItemHot : nullptr;
+}
+
 CRect CTKPTaskPanelListViewGradientTheme::DrawGroupCaptionBackground(CDC* pDC, CTKPTaskPanelGroup* pGroup, CRect rc) {
-  if (pGroup->IsItemPressed()) {
-    Gradient(pDC, rc, m_grcItemPressed);
-  } else if (pGroup->IsItemHot()) {
-    Gradient(pDC, rc, m_grcItemHot);
+  if (const CTKPColorGradient* pLit = GetHotOrPressedGradient(pGroup)) {
+    Gradient(pDC, rc, *pLit);
   } else {
     const CTKPColorGradient& g = TKPColorManager()->GetGradient(1);
     TKPDrawHelpers()->GradientFill(pDC, rc, Color(g.clrDark), Color(g.clrLight), FALSE);
@@ -275,13 +278,8 @@ void CTKPTaskPanelListViewShortcutTheme::DrawGroupClientFace(CDC* pDC, CTKPTaskP
 }
 
 CRect CTKPTaskPanelListViewShortcutTheme::DrawGroupCaptionBackground(CDC* pDC, CTKPTaskPanelGroup* pGroup, CRect rc) {
-  if (pGroup->IsItemPressed()) {
-    Gradient(pDC, rc, m_grcItemPressed);
-  } else if (pGroup->IsItemHot()) {
-    Gradient(pDC, rc, m_grcItemHot);
-  } else {
-    Gradient(pDC, rc, TKPColorManager()->GetGradient(3));
-  }
+  const CTKPColorGradient* pLit = GetHotOrPressedGradient(pGroup);
+  Gradient(pDC, rc, pLit ? *pLit : TKPColorManager()->GetGradient(3));
   // Every caption below another has a separator line above it.
   CTKPTaskPanel* pPanel = pGroup->GetTaskPanel();
   if (pPanel && pPanel->GetGroups()->GetFirstVisibleItem() != pGroup) {
