@@ -184,6 +184,10 @@ TEST_F(TaskPanelMoves, DropsFollowTheRulesOfThePlace) {
   EXPECT_EQ(panel.GetDropTarget(), find);
   EXPECT_EQ(panel.OnDragOver(&data, MK_CONTROL, CPoint(rcFind.left + 4, rcFind.top + 1)),
             static_cast<DWORD>(DROPEFFECT_COPY));
+  // The body's margin below its items takes nothing.
+  const CRect body = details->GetClientRect();
+  EXPECT_EQ(panel.OnDragOver(&data, 0, CPoint(body.left + 4, body.bottom - 2)), static_cast<DWORD>(DROPEFFECT_NONE));
+  EXPECT_EQ(panel.GetDropTarget(), nullptr);
   // The lower half of the last item stands for the group's end.
   const CRect rcLast = snapshot->GetHitTestRect();
   const CPoint lower(rcLast.left + 4, rcLast.bottom - 2);

@@ -58,8 +58,9 @@ CTKPTaskPanelItem* CTKPTaskPanel::DropPlaceAt(CPoint point) const {
       return pGroup->IsAllowDrop() ? pGroup : nullptr;
     }
     if (!pGroup->GetClientRect().PtInRect(content)) continue;
+    // Only an item takes a drop in the body; the space between items takes none.
     CTKPTaskPanelGroupItem* pItem = pGroup->HitTest(content);
-    if (pItem == nullptr || !pItem->IsAllowDrop()) return pGroup->IsAllowDrop() ? pGroup : nullptr;
+    if (pItem == nullptr || !pItem->IsAllowDrop()) return nullptr;
     const CRect rc = pItem->GetHitTestRect();
     if (m_pPaintManager->m_bDropAfter || point.y < (rc.top + rc.bottom) / 2) return pItem;
     // The lower half of an item stands for the place after it.
