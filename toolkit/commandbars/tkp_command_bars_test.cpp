@@ -78,6 +78,20 @@ BEGIN_MESSAGE_MAP(BarsFrame, CTKPFrameWnd)
   ON_COMMAND_RANGE(kFirstMenuCommand, kFirstMenuCommand + 4, OnMenuCommand)
 END_MESSAGE_MAP()
 
+// A frame that offers the customize command.
+class CustomizingFrame : public CFrameWnd {
+ public:
+  int customized = 0;
+
+ protected:
+  afx_msg void OnCustomize() { ++customized; }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CustomizingFrame, CFrameWnd)
+  ON_COMMAND(TKP_ID_CUSTOMIZE, OnCustomize)
+END_MESSAGE_MAP()
+
 // A frame whose creation handler fails in the middle of setting up its bars: docking without a site
 // window throws.
 class FailingFrame : public CTKPFrameWnd {
@@ -532,6 +546,20 @@ TEST_F(CommandBars, TheControlNotificationReachesNotifyHandlersOnly) {
   frame->SendMessage(WM_CLOSE);
   EXPECT_TRUE(::IsWindow(frame->m_hWnd));
   frame->Bars()->SetCustomizeMode(FALSE);
+}
+
+TEST_F(CommandBars, CustomizingIsAvailableWhereTheSiteHandlesTheCommand) {
+  // The test frame has no handler: customizing is not offered.
+  EXPECT_FALSE(frame->Bars()->IsCustomizeAvail());
+  auto* site = new CustomizingFrame;
+  ASSERT_TRUE(site->Create(nullptr, _T("Customizing"), WS_OVERLAPPEDWINDOW, CRect(10, 10, 300, 200)));
+  auto* bars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+  bars->SetSite(site);
+  EXPECT_TRUE(bars->IsCustomizeAvail());
+  EXPECT_EQ(site->customized, 0);  // only looked up, not run
+  EXPECT_EQ(bars->GetSite(), site);
+  bars->InternalRelease();
+  site->DestroyWindow();
 }
 
 TEST_F(CommandBars, TheShortcutManagerAloneTranslatesAccelerators) {
