@@ -57,6 +57,7 @@ class LocalHttpServer {
   ~LocalHttpServer() {
     stop_ = true;
     thread_.join();
+    for (SOCKET held : held_) closesocket(held);
     closesocket(listener_);
     WSACleanup();
   }
@@ -85,7 +86,10 @@ class LocalHttpServer {
       if (client == INVALID_SOCKET) continue;
       DWORD timeout = 3000;
       setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
-      Answer(client);
+      if (!Answer(client)) {
+        held_.push_back(client);  // never answered
+        continue;
+      }
       shutdown(client, SD_SEND);
       closesocket(client);
     }
@@ -125,7 +129,8 @@ class LocalHttpServer {
     return r + "\r\n" + body;
   }
 
-  void Answer(SOCKET client) {
+  // False for a request that is held without an answer.
+  bool Answer(SOCKET client) {
     const std::string request = ReadRequest(client);
     const std::string line = request.substr(0, request.find("\r\n"));
     const size_t bodyAt = request.find("\r\n\r\n");
@@ -137,6 +142,7 @@ class LocalHttpServer {
                           (referer == std::string::npos ? "" : " REFERER " +
                                                                    request.substr(referer + 9, request.find("\r\n", referer) - referer - 9)));
     }
+    if (line.rfind("GET /stall", 0) == 0) return false;
     if (line.rfind("GET /result", 0) == 0) {
       Send(client, Reply("200 OK", "<title>Result</title>Query " + line.substr(4, line.find(' ', 4) - 4)));
     } else if (line.rfind("POST /post", 0) == 0) {
@@ -149,6 +155,7 @@ class LocalHttpServer {
     } else {
       Send(client, Reply("404 Not Found", "<title>Missing</title>none"));
     }
+    return true;
   }
 
   SOCKET listener_ = INVALID_SOCKET;
@@ -156,6 +163,7 @@ class LocalHttpServer {
   std::atomic<bool> stop_{false};
   std::mutex lock_;
   std::vector<std::string> requests_;
+  std::vector<SOCKET> held_;
 };
 
 // A 48 x 32 24-bit BMP: blue on top, orange below.
@@ -433,4 +441,16 @@ TEST_F(HtmlPreviewTest, APictureUrlShowsOnAYellowPageWithoutAPageFetchAndSubmitL
   browser->Navigate(u"Submit(0)");
   EXPECT_EQ(Title(), L"Result");
   EXPECT_EQ(server.Hits("GET /result"), 1);
+}
+
+TEST_F(HtmlPreviewTest, LeavingAPageEndsAnImageFetchThatWaitsOnTheNetwork) {
+  previewtest::TempFile stalled(L"stalled_page.html",
+                                "<title>Stalled</title><img src=\"" + server.Url("/stall.gif") + "\"> text");
+  w.Preview(stalled.Path(), _T(".html"));
+  ASSERT_TRUE(harness::WaitUntil([this] { return server.Hits("GET /stall") == 1; }));
+  // The next file replaces the viewer: its teardown must not wait for the server.
+  w.Preview(files.second.Path(), _T(".html"));
+  browser = CCustomHTMLViewer::Browser();
+  ASSERT_NE(browser, nullptr);
+  EXPECT_EQ(Title(), L"Second page");
 }

@@ -56,7 +56,9 @@ HtmlBrowser::HtmlBrowser(HWND view, HWND title, HWND status, HWND address, HWND 
 HtmlBrowser::~HtmlBrowser() {
   DestroyControls();
   if (m_backBuffer) DeleteObject(m_backBuffer);
-  // Waits for the image fetches and their reports before the pictures and this object go.
+  // Network image fetches still waiting end now; then the document waits for every fetch and its
+  // report before the pictures and this object go.
+  m_imageFetches.Cancel();
   m_document.reset();
   HandleScrollMessage(nullptr, 0, 0, 0);
 }
@@ -205,6 +207,7 @@ char16_t* HtmlBrowser::ReadText(const char16_t* url, int* outByteCount) { return
 uint8_t* HtmlBrowser::ReadBinary(const char16_t* url, int* outByteCount) {
   FetchOptions options;
   // The page's URL belongs to the user-interface thread; image fetches send no referrer.
+  options.cancel = &m_imageFetches;
   options.progress = [this](long long bytes, long long total) { ShowReadProgress(bytes, total); };
   FetchResult result;
   if (!FetchUrl(url ? url : u"", options, result)) return nullptr;

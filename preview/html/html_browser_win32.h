@@ -14,6 +14,7 @@
 #include "preview/html/html_browser_callbacks.h"
 #include "preview/html/html_document.h"
 #include "preview/html/html_draw_win32.h"
+#include "preview/html/html_fetch_win32.h"
 #include "preview/html/string_table.h"
 
 namespace htmlview {
@@ -97,6 +98,7 @@ class HtmlBrowser : public HtmlBrowserCallbacks {
   int m_historyPos = -1;  // the history row shown
   OlePictureDecoder m_decoder;  // before the document: its pictures are freed through it
   GdiTextMeasurer m_measurer;
+  FetchCancel m_imageFetches;  // before the document: its fetch threads use it until they end
   std::unique_ptr<HtmlDocument> m_document;
   HBITMAP m_backBuffer = nullptr;
   int m_selAnchorX = 0, m_selAnchorY = 0;

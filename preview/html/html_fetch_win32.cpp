@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "preview/html/html_browser_logic.h"
@@ -14,6 +15,7 @@ namespace {
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
 
 const wchar_t kAgent[] = L"Morvid Browser";
+constexpr DWORD kCancellableFetchTimeoutMs = 5000;
 
 const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
 
@@ -27,9 +29,39 @@ class NetHandle {
   NetHandle(const NetHandle&) = delete;
   NetHandle& operator=(const NetHandle&) = delete;
   HINTERNET get() const { return h_; }
+  void reset(HINTERNET h) {
+    if (h_) InternetCloseHandle(h_);
+    h_ = h;
+  }
 
  private:
   HINTERNET h_;
+};
+
+// An internet session, registered with the canceller when there is one.
+class Session {
+ public:
+  Session(HINTERNET h, FetchCancel* cancel) : h_(h), cancel_(cancel) {
+    if (h_ && cancel_ && !cancel_->Track(h_)) {
+      InternetCloseHandle(h_);
+      h_ = nullptr;
+    }
+  }
+  ~Session() {
+    if (!h_) return;
+    if (cancel_) {
+      cancel_->Close(h_);
+    } else {
+      InternetCloseHandle(h_);
+    }
+  }
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+  HINTERNET get() const { return h_; }
+
+ private:
+  HINTERNET h_;
+  FetchCancel* cancel_;
 };
 
 bool Finish(ReplyBuffer& reply, FetchResult& result) {
@@ -123,16 +155,45 @@ bool IsNetworkUrl(const std::u16string& url) {
 }
 
 // One request without following redirections; location receives the redirection target, if any.
+// Opens a request of verb for url's object on its host (its port, "https" secure); false when any step
+// fails.
+bool OpenRequest(HINTERNET session, const std::u16string& url, const wchar_t* verb, DWORD flags, NetHandle& connection,
+                 NetHandle& request) {
+  const PostTarget target = SplitPostUrl(url);
+  connection.reset(InternetConnectW(session, W(target.host), target.port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+  if (!connection.get()) return false;
+  const wchar_t* accept[] = {L"*/*", nullptr};
+  if (target.secure) flags |= INTERNET_FLAG_SECURE;
+  request.reset(HttpOpenRequestW(connection.get(), verb, W(target.object), nullptr, nullptr, accept, flags, 0));
+  return request.get() != nullptr;
+}
+
+// One request without following redirections; location receives the redirection target, if any.
 bool FetchOnce(const std::u16string& url, const FetchOptions& options, ReplyBuffer& reply, std::u16string& location) {
-  NetHandle internet(InternetOpenW(kAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+  Session internet(InternetOpenW(kAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0), options.cancel);
   if (!internet.get()) return false;
   // A local page's path is nobody's business: only a network page is named as the referrer.
   std::u16string header;
   if (IsNetworkUrl(options.referrer)) header = u"Referer: " + options.referrer.substr(0, kMaxUrlLength) + u"\r\n";
   const DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_COOKIES;
-  NetHandle request(InternetOpenUrlW(internet.get(), W(url), header.empty() ? nullptr : W(header),
-                                     header.empty() ? 0 : static_cast<DWORD>(-1), flags, 0));
-  if (!request.get()) return false;
+  NetHandle connection(nullptr);
+  NetHandle request(nullptr);
+  if (IsNetworkUrl(url)) {
+    if (!OpenRequest(internet.get(), url, L"GET", flags, connection, request)) return false;
+    if (options.cancel) {
+      // A fetch its page waits for when it goes waits on a silent server only so long.
+      DWORD limit = kCancellableFetchTimeoutMs;
+      for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
+        InternetSetOptionW(request.get(), option, &limit, sizeof limit);
+    }
+    if (!HttpSendRequestW(request.get(), header.empty() ? nullptr : W(header),
+                          header.empty() ? 0 : static_cast<DWORD>(-1), nullptr, 0))
+      return false;
+  } else {
+    request.reset(InternetOpenUrlW(internet.get(), W(url), header.empty() ? nullptr : W(header),
+                                   header.empty() ? 0 : static_cast<DWORD>(-1), flags, 0));
+    if (!request.get()) return false;
+  }
   const long long total = ParseLength(QueryHeader(request.get(), HTTP_QUERY_CONTENT_LENGTH, 50));
   location = QueryHeader(request.get(), HTTP_QUERY_LOCATION, 4096);
   ReadReply(request.get(), total, options.progress, reply);
@@ -140,6 +201,34 @@ bool FetchOnce(const std::u16string& url, const FetchOptions& options, ReplyBuff
 }
 
 }  // namespace
+
+bool FetchCancel::Track(void* session) {
+  std::lock_guard<std::mutex> hold(lock_);
+  if (cancelled_) return false;
+  open_.push_back(session);
+  return true;
+}
+
+void FetchCancel::Close(void* session) {
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    const auto it = std::find(open_.begin(), open_.end(), session);
+    if (it == open_.end()) return;  // Cancel closed it
+    open_.erase(it);
+  }
+  InternetCloseHandle(session);
+}
+
+void FetchCancel::Cancel() {
+  std::vector<void*> sessions;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    cancelled_ = true;
+    sessions.swap(open_);
+  }
+  // Outside the lock: a close may wait for the call it ends, whose thread then comes to Close.
+  for (void* session : sessions) InternetCloseHandle(session);
+}
 
 std::u16string AnsiToText(const uint8_t* bytes, int size) {
   if (!bytes || size <= 0) return {};
@@ -181,17 +270,13 @@ bool FetchUrl(const std::u16string& url, const FetchOptions& options, FetchResul
 
 bool PostForm(const std::u16string& url, const std::string& data, const FetchProgress& progress, FetchResult& result) {
   result = FetchResult{};
-  const PostTarget target = SplitPostUrl(url.substr(0, kMaxUrlLength));
   NetHandle internet(InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!internet.get()) return false;
-  NetHandle connection(InternetConnectW(internet.get(), W(target.host), target.port, nullptr, nullptr,
-                                        INTERNET_SERVICE_HTTP, 0, 0));
-  if (!connection.get()) return false;
-  const wchar_t* accept[] = {L"*/*", nullptr};
-  DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
-  if (target.secure) flags |= INTERNET_FLAG_SECURE;
-  NetHandle request(HttpOpenRequestW(connection.get(), L"POST", W(target.object), nullptr, nullptr, accept, flags, 0));
-  if (!request.get()) return false;
+  NetHandle connection(nullptr);
+  NetHandle request(nullptr);
+  if (!OpenRequest(internet.get(), url.substr(0, kMaxUrlLength), L"POST", INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE,
+                   connection, request))
+    return false;
   const wchar_t header[] = L"Content-Type: application/x-www-form-urlencoded\r\n";
   if (!HttpSendRequestW(request.get(), header, static_cast<DWORD>(-1), const_cast<char*>(data.data()),
                         static_cast<DWORD>(data.size())))

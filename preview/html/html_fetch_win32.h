@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <vector>
 
 namespace htmlview {
 
@@ -18,6 +20,23 @@ struct FetchResult {
 // (bytes so far, content length or 0 when the reply gave none)
 using FetchProgress = std::function<void(long long, long long)>;
 
+// Lets the viewer end the network fetches still running on its image threads when it goes: their
+// internet sessions are closed under them, which makes every call waiting on the network return.
+class FetchCancel {
+ public:
+  // Registers an open session; false once cancelled (the caller then closes it and gives up).
+  bool Track(void* session);
+  // Closes the session unless Cancel has closed it already.
+  void Close(void* session);
+  // Closes every registered session and refuses new ones.
+  void Cancel();
+
+ private:
+  std::mutex lock_;
+  std::vector<void*> open_;
+  bool cancelled_ = false;
+};
+
 struct FetchOptions {
   // A page fetch: redirections are followed (up to kMaxRedirects) and finalUrl records where the page
   // ended up. An image fetch never follows them: it gets the redirecting reply's own bytes.
@@ -25,6 +44,7 @@ struct FetchOptions {
   // The page that asks; sent as the referrer only when it is itself a network page.
   std::u16string referrer;
   FetchProgress progress;
+  FetchCancel* cancel = nullptr;  // network sessions are registered here when given
 };
 
 // False when nothing could be fetched.
