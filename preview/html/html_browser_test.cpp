@@ -454,3 +454,17 @@ TEST_F(HtmlPreviewTest, LeavingAPageEndsAnImageFetchThatWaitsOnTheNetwork) {
   ASSERT_NE(browser, nullptr);
   EXPECT_EQ(Title(), L"Second page");
 }
+
+TEST_F(HtmlPreviewTest, AClickOnThePageTakesTheFocusFromAFormControl) {
+  Show();
+  HWND edit = Control(L"Ann Lee");
+  ASSERT_NE(edit, nullptr);
+  SetFocus(edit);
+  ASSERT_EQ(GetFocus(), edit);
+  RECT client{};
+  GetClientRect(CCustomHTMLViewer::Canvas(), &client);
+  SendMessageW(CCustomHTMLViewer::Canvas(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.right - 5, client.bottom - 5));
+  SendMessageW(CCustomHTMLViewer::Canvas(), WM_LBUTTONUP, 0, MAKELPARAM(client.right - 5, client.bottom - 5));
+  EXPECT_NE(GetFocus(), edit);
+  EXPECT_EQ(Title(), L"Recovered page");  // no link there
+}

@@ -68,7 +68,12 @@ void HtmlBrowser::SetStatus(const std::u16string& text) {
 }
 
 void HtmlBrowser::OnParseProgress(int flag, int done, int total) {
-  if (flag == 0) SetStatus(ParsingStatus(done, total));
+  if (flag != 0) return;
+  // The pass reports every step of a page; the line changes once per hundredth of it.
+  const int step = std::max(total / 100, 1);
+  if (done != total && done >= m_parseShown && done - m_parseShown < step) return;
+  m_parseShown = done;
+  SetStatus(ParsingStatus(done, total));
 }
 
 void HtmlBrowser::SetTitle(const char16_t* text) {

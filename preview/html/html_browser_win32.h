@@ -107,6 +107,7 @@ class HtmlBrowser : public HtmlBrowserCallbacks {
   StringTable m_forms;
   std::u16string m_hoverUrl;
   bool m_hasHoverUrl = false;
+  int m_parseShown = 0;  // the parse progress last shown
   int m_fontSize = 15;
   char16_t m_fontFace[50] = u"Arial";
   DWORD m_uiThread;
