@@ -16,13 +16,24 @@ class CTKPDockingPaneLayout;
 class CTKPDockingPaneManager;
 class CTKPDockingPanePaintManager;
 
-// A button on a container's caption: a command id and a state word; its owner says whether it shows.
+// A button on a container's caption: a command id and a state word (bit 2: the pane is pinned, which
+// turns the pin glyph); its owner says whether it shows. Its rectangle is in the owner's client
+// coordinates (a floating frame's: relative to its window rectangle).
 class CTKPDockingPaneCaptionButton {
  public:
   CTKPDockingPaneCaptionButton(UINT nID, CTKPDockingPaneBase* pOwner) : m_nID(nID), m_pOwner(pOwner) {}
   virtual ~CTKPDockingPaneCaptionButton() = default;
   virtual BOOL IsVisible();
   UINT GetID() const { return m_nID; }
+  CTKPDockingPaneBase* GetOwner() const { return m_pOwner; }
+  void SetRect(const CRect& rc) { m_rcButton = rc; }
+  CRect GetRect() const { return m_rcButton; }
+  void Redraw();
+  // Hover follows the point: TRUE when the button just became hot (a leave is then asked of Windows).
+  BOOL CheckForMouseOver(CPoint pt);
+  // The modal press: TRUE when the button was released over itself. Nothing while another window holds
+  // the capture. Non-client buttons (bClientCoordinates FALSE) take points relative to the window.
+  BOOL Click(CWnd* pWnd, CPoint pt, BOOL bClientCoordinates = TRUE);
 
   CRect m_rcButton;
   BOOL m_bPressed = FALSE;

@@ -99,7 +99,10 @@ BOOL CTKPDockingPaneLayout::DoPropExchange(CTKPPropExchange* pPX) {
 }
 
 void CTKPDockingPaneLayout::OnSizeParent(CWnd* pParent, CRect rect, AFX_SIZEPARENTPARAMS* lpLayout) {
-  // The auto-hide panels take no strip until they have windows.
+  // The auto-hide panels take their strips first, on sides 0 to 3; the docked tree gets the rest.
+  for (CTKPDockingPaneBase* panel : m_wndPanels) {
+    if (panel != nullptr) static_cast<CTKPDockingPaneAutoHidePanel*>(panel)->Reposition(pParent, rect, lpLayout);
+  }
   if (m_pClient != nullptr) m_pClient->OnSizeParent(pParent, rect, lpLayout);
   if (m_pTopContainer != nullptr) m_pTopContainer->OnSizeParent(pParent, rect, lpLayout);
 }

@@ -7,6 +7,7 @@
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/dockingpane/tkp_docking_pane_auto_hide.h"
+#include "toolkit/dockingpane/tkp_docking_pane_drag_context.h"
 #include "toolkit/dockingpane/tkp_docking_pane_mini_wnd.h"
 #include "toolkit/dockingpane/tkp_docking_pane_splitter.h"
 #include "toolkit/dockingpane/tkp_docking_pane_tabbed.h"
@@ -23,12 +24,14 @@ END_MESSAGE_MAP()
 CTKPDockingPaneManager::CTKPDockingPaneManager() {
   SetTheme(0);
   m_pImageManager = new CTKPImageManager();
+  m_pDragContext = new CTKPDockingPaneDragContext(this);
   // Only a successful call here is balanced by the destructor: OLE another part of the thread set up in
   // another mode stays as it is.
   m_bOleInitialized = SUCCEEDED(::OleInitialize(nullptr));
 }
 
 CTKPDockingPaneManager::~CTKPDockingPaneManager() {
+  delete m_pDragContext;
   if (m_pLayout != nullptr) m_pLayout->InternalRelease();
   m_pLayout = nullptr;
   if (m_pActivePane != nullptr) m_pActivePane->InternalRelease();
@@ -123,6 +126,18 @@ void CTKPDockingPaneManager::ShowPane(CTKPDockingPane* pPane, BOOL bSetFocus) {
   CTKPDockingPaneBase* container = pPane->GetContainer();
   if (container != nullptr && container->GetType() == dock::kTabbedContainer) {
     static_cast<CTKPDockingPaneTabbedContainer*>(container)->SelectPane(pPane, FALSE);
+    CTKPDockingPaneBase* above = container->GetContainer();
+    if (above != nullptr && above->GetType() == dock::kAutoHidePanel) {
+      auto* panel = static_cast<CTKPDockingPaneAutoHidePanel*>(above);
+      CTKPDockingPaneAutoHideWnd* shown = panel->GetSlidingWindow();
+      if (shown == nullptr || static_cast<CTKPDockingPaneBase*>(shown->GetContainer()) != container) {
+        panel->CloseSlidingWindow(FALSE);
+        panel->ShowSlidingWindow(pPane, bSetFocus);
+      }
+    }
+    for (CTKPDockingPaneBase* p = above; p != nullptr; p = p->GetContainer()) {
+      if (p->GetType() == dock::kMiniFrame) static_cast<CTKPDockingPaneMiniWnd*>(p)->ShowExpanded();
+    }
   }
   if (pPane->IsClosed()) {
     const CTKPDockingPaneLayout::PaneRecord* record = m_pLayout->FindPaneRecord(pPane);
@@ -201,20 +216,55 @@ void CTKPDockingPaneManager::HidePane(CTKPDockingPaneBase* pPane) {
   if (m_bHideGroupOnButtonClick && pPane->GetType() == dock::kPane && pPane->GetContainer() != nullptr) {
     pPane = pPane->GetContainer();
   }
-  if (pPane->IsHidden() || (pPane->GetType() == dock::kPane && pPane->GetContainer() == nullptr)) return;
+  if (pPane->IsHidden()) {
+    CTKPDockingPaneBase* panel = pPane->GetType() == dock::kPane ? pPane->GetContainer() : pPane;
+    panel = panel != nullptr ? panel->GetContainer() : nullptr;
+    if (panel != nullptr && panel->GetType() == dock::kAutoHidePanel) {
+      static_cast<CTKPDockingPaneAutoHidePanel*>(panel)->CloseSlidingWindow(FALSE);
+    }
+    return;
+  }
+  if (pPane->GetType() == dock::kPane && pPane->GetContainer() == nullptr) return;
   m_pLayout->HidePane(pPane);
   DelayLayout();
 }
 
+namespace {
+
+bool IsFloating(const CTKPDockingPaneBase* pPane) {
+  for (const CTKPDockingPaneBase* p = pPane->GetContainer(); p != nullptr; p = p->GetContainer()) {
+    if (p->GetType() == dock::kMiniFrame) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 BOOL CTKPDockingPaneManager::ToggleOne(CTKPDockingPane* pPane, CTKPDockingPaneBase* pHolder) {
-  // Floating comes with the floating frames: only an auto-hidden pane with a place to go back to moves.
-  if (!pPane->IsHidden() || pHolder == nullptr) return FALSE;
+  const bool docked = !IsFloating(pPane) && !pPane->IsHidden();
+  if (docked && (pPane->GetOptions() & tkpPaneNoFloatable) != 0) return FALSE;
+  // A holder that is no longer part of the arrangement (its frame ended, its panel emptied) is no place
+  // to go back to.
+  if (pHolder != nullptr && pHolder->GetContainer() == nullptr) pHolder = nullptr;
+  const int asking = docked ? tkpPaneActionFloating : tkpPaneActionDocking;
   const auto holder = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(pHolder));
-  if (NotifyOwner(tkpPaneActionDocking, pPane, holder, 0) != 0) return FALSE;
-  m_bAttaching = TRUE;
-  AttachPane(pPane, pHolder);
-  m_bAttaching = FALSE;
-  NotifyOwner(tkpPaneActionDocked, pPane);
+  if (NotifyOwner(asking, pPane, holder, 0) != 0) return FALSE;
+  if (pHolder != nullptr) {
+    m_bAttaching = TRUE;
+    AttachPane(pPane, pHolder);
+    m_bAttaching = FALSE;
+  } else if (docked || IsFloating(pPane)) {
+    CRect rc = pPane->GetContainer() != nullptr ? pPane->GetContainer()->GetWindowRect() : pPane->GetWindowRect();
+    if (docked) {
+      FloatPane(pPane, rc);
+    } else {
+      // Floating and never docked: it docks at the left of the arrangement.
+      DockPane(pPane, tkpPaneDockLeft, nullptr);
+    }
+  } else {
+    return FALSE;
+  }
+  NotifyOwner(docked ? tkpPaneActionFloated : tkpPaneActionDocked, pPane);
   return TRUE;
 }
 
@@ -222,7 +272,9 @@ void CTKPDockingPaneManager::ToggleDocking(CTKPDockingPaneBase* pPane) {
   if (pPane == nullptr || m_pLayout == nullptr) return;
   auto holderOf = [this](CTKPDockingPaneBase* pane) -> CTKPDockingPaneBase* {
     const CTKPDockingPaneLayout::PaneRecord* record = m_pLayout->FindPaneRecord(static_cast<CTKPDockingPane*>(pane));
-    return record != nullptr ? record->pDockingHolder : nullptr;
+    if (record == nullptr) return nullptr;
+    const bool toFloat = !IsFloating(pane) && !pane->IsHidden();
+    return toFloat ? record->pFloatingHolder : record->pDockingHolder;
   };
   if (pPane->GetType() == dock::kPane) {
     ToggleOne(static_cast<CTKPDockingPane*>(pPane), holderOf(pPane));
@@ -237,17 +289,55 @@ void CTKPDockingPaneManager::ToggleDocking(CTKPDockingPaneBase* pPane) {
     if (plain->IsFocus()) focusId = plain->GetID();
     if (plain->IsSelected()) selectedId = plain->GetID();
   }
-  CTKPDockingPaneBase* previous = nullptr;
-  for (CTKPDockingPaneBase* pane : panes) {
-    auto* plain = static_cast<CTKPDockingPane*>(pane);
-    CTKPDockingPaneBase* holder = holderOf(pane);
-    if (holder == nullptr) holder = previous;
-    previous = holder;
-    if (ToggleOne(plain, holder)) continue;
-    if (focusId == plain->GetID()) focusId = 0;
-    if (selectedId == plain->GetID()) selectedId = 0;
+  // A docked group without floating holders floats together, in one frame.
+  if (pPane->GetType() == dock::kTabbedContainer && !IsFloating(pPane) && !pPane->IsHidden() && !panes.empty() &&
+      std::all_of(panes.begin(), panes.end(), [&](CTKPDockingPaneBase* p) { return holderOf(p) == nullptr; })) {
+    for (CTKPDockingPaneBase* pane : panes) {
+      if ((static_cast<CTKPDockingPane*>(pane)->GetOptions() & tkpPaneNoFloatable) != 0) return;
+      if (NotifyOwner(tkpPaneActionFloating, pane) != 0) return;
+    }
+    FloatPane(pPane, pPane->GetWindowRect());
+    for (CTKPDockingPaneBase* pane : panes) NotifyOwner(tkpPaneActionFloated, pane);
+  } else {
+    CTKPDockingPaneBase* previous = nullptr;
+    for (CTKPDockingPaneBase* pane : panes) {
+      auto* plain = static_cast<CTKPDockingPane*>(pane);
+      CTKPDockingPaneBase* holder = holderOf(pane);
+      if (holder == nullptr) holder = previous;
+      previous = holder;
+      if (ToggleOne(plain, holder)) continue;
+      if (focusId == plain->GetID()) focusId = 0;
+      if (selectedId == plain->GetID()) selectedId = 0;
+    }
   }
   ShowPane(FindPane(focusId != 0 ? focusId : selectedId), TRUE);
+}
+
+void CTKPDockingPaneManager::FloatPane(CTKPDockingPaneBase* pPane, CRect rc) {
+  if (pPane == nullptr || m_pLayout == nullptr || m_pSite == nullptr || m_pSite->GetSafeHwnd() == nullptr) return;
+  CTKPDockingPaneBase* content = pPane;
+  if (pPane->GetType() == dock::kPane) {
+    if (CTKPDockingPaneBase* parent = pPane->GetContainer()) parent->RemovePane(pPane);
+  } else if (pPane->GetType() == dock::kTabbedContainer) {
+    // The group's panes move into a new group: the old one stays where it was docked, the place they go
+    // back to.
+    auto* from = static_cast<CTKPDockingPaneTabbedContainer*>(pPane);
+    auto* clone =
+        static_cast<CTKPDockingPaneTabbedContainer*>(CreatePaneObject(dock::kTabbedContainer, m_pLayout));
+    clone->SetDockingSite(m_pSite);
+    clone->MovePanesFrom(from, 0);
+    content = clone;
+  } else {
+    return;
+  }
+  auto* frame = static_cast<CTKPDockingPaneMiniWnd*>(CreatePaneObject(dock::kMiniFrame, m_pLayout));
+  if (!frame->Create(content, rc)) {
+    // No window: the pane docks back at the left rather than getting lost.
+    DockPane(content, tkpPaneDockLeft, nullptr);
+    return;
+  }
+  SaveHolders();
+  DelayLayout();
 }
 
 void CTKPDockingPaneManager::AttachPane(CTKPDockingPaneBase* pPane, CTKPDockingPaneBase* pContainer) {
@@ -317,8 +407,16 @@ void CTKPDockingPaneManager::SetTheme(int nTheme) {
   if (nTheme == 9) m_nGuideStyle = 1;
 }
 
+void CTKPDockingPaneManager::SetThemedFloatingFrames(BOOL bThemed) {
+  m_bThemedFloatingFrames = bThemed;
+  RecalcFrames();
+}
+
 void CTKPDockingPaneManager::RecalcFrames() {
   if (m_hWnd == nullptr || m_pLayout == nullptr) return;
+  for (CTKPDockingPaneBase* object : m_pLayout->GetObjects()) {
+    if (object->GetType() == dock::kMiniFrame) static_cast<CTKPDockingPaneMiniWnd*>(object)->RefreshFrame();
+  }
   for (const CTKPDockingPaneLayout::PaneRecord& record : m_pLayout->GetPaneList()) {
     CTKPDockingPaneBase* container = record.pPane->GetContainer();
     CWnd* site = container != nullptr ? container->GetDockingSite() : nullptr;
@@ -350,9 +448,13 @@ void CTKPDockingPaneManager::SaveHolders() {
     if (above != nullptr && above->GetType() == dock::kAutoHidePanel) continue;
     CTKPDockingPaneLayout::PaneRecord* record = m_pLayout->FindPaneRecord(entry.pPane);
     bool floating = false;
+    CTKPDockingPaneBase* root = container;
     for (CTKPDockingPaneBase* p = container; p != nullptr; p = p->GetContainer()) {
       floating = floating || p->GetType() == dock::kMiniFrame;
+      root = p;
     }
+    // A group on its way (not yet in the docked tree nor in a floating frame) is no place to go back to.
+    if (!floating && root != m_pLayout->GetTopPane()) continue;
     (floating ? record->pFloatingHolder : record->pDockingHolder) = container;
     record->pLastHolder = container;
   }

@@ -12,6 +12,7 @@
 #include "toolkit/dockingpane/tkp_docking_pane_layout.h"
 #include "toolkit/dockingpane/tkp_docking_pane_paint_manager.h"
 
+class CTKPDockingPaneDragContext;
 class CTKPImageManager;
 class CTKPImageManagerIcon;
 
@@ -81,9 +82,11 @@ class CTKPDockingPaneManager : public CWnd {
   void DockPane(CTKPDockingPaneBase* pPane, int nDirection, CTKPDockingPaneBase* pNeighbour);
   // Sends a docked pane (with the hide-group flag, its whole group) to the auto-hide panel of its side.
   void HidePane(CTKPDockingPaneBase* pPane);
-  // An auto-hidden pane or group docks again where it was docked. Floating is not offered yet: a docked
-  // pane stays as it is.
+  // A docked pane or group floats where it last floated (in a new floating frame over its place when it
+  // never did); a floating or auto-hidden one docks again where it was docked.
   void ToggleDocking(CTKPDockingPaneBase* pPane);
+  // Puts a pane or a group into a new floating frame at rc (screen coordinates).
+  void FloatPane(CTKPDockingPaneBase* pPane, CRect rc);
   // Moves the pane, or the panes of a container, into the tabbed container (or the container of a pane).
   void AttachPane(CTKPDockingPaneBase* pPane, CTKPDockingPaneBase* pContainer);
   int GetPaneDirection(const CTKPDockingPaneBase* pPane) const;
@@ -120,6 +123,34 @@ class CTKPDockingPaneManager : public CWnd {
   void SetSplitterGap(int nGap) { m_nSplitterGap = nGap; }
   int GetDockingGuideStyle() const { return m_nGuideStyle; }
   BOOL IsLaidOut() const { return m_bLaidOut; }
+  CTKPDockingPaneDragContext* GetDragContext() const { return m_pDragContext; }
+  // The drag previews with a translucent window, and docking guides with it.
+  void SetAlphaDockingContext(BOOL bAlpha) { m_bAlphaDockingContext = bAlpha; }
+  BOOL IsAlphaDockingContext() const { return m_bAlphaDockingContext; }
+  void SetShowDockingGuides(BOOL bShow) { m_bShowDockingGuides = bShow; }
+  BOOL IsShowDockingGuides() const { return m_bShowDockingGuides; }
+  void SetThemedFloatingFrames(BOOL bThemed);
+  BOOL IsThemedFloatingFrames() const { return m_bThemedFloatingFrames; }
+  int GetSyncActivation() const { return m_nSyncActivation; }
+  void SetFloatingFrameCaption(LPCTSTR lpszCaption) { m_strFloatingFrameCaption = lpszCaption; }
+  CString GetFloatingFrameCaption() const { return m_strFloatingFrameCaption; }
+  void ShowMaximizeButton(BOOL bShow) { m_bShowMaximizeButton = bShow; }
+  BOOL IsMaximizeButtonShown() const { return m_bShowMaximizeButton; }
+  void SetCloseGroupOnButtonClick(BOOL bGroup) { m_bCloseGroupOnButtonClick = bGroup; }
+  BOOL IsCloseGroupOnButtonClick() const { return m_bCloseGroupOnButtonClick; }
+  void SetHideGroupOnButtonClick(BOOL bGroup) { m_bHideGroupOnButtonClick = bGroup; }
+  BOOL IsHideGroupOnButtonClick() const { return m_bHideGroupOnButtonClick; }
+  // 0 never, 1 always, 2 for groups docked at the top or bottom, 3 for groups wider than tall.
+  void SetCaptionDirection(int nDirection) { m_nCaptionDirection = nDirection; }
+  int GetCaptionDirection() const { return m_nCaptionDirection; }
+  BOOL IsAttaching() const { return m_bAttaching; }
+  // Sliding windows slide back when the mouse leaves them (on by default).
+  void SetCloseInactiveWindow(BOOL bClose) { m_bCloseInactiveWindow = bClose; }
+  BOOL IsCloseInactiveWindow() const { return m_bCloseInactiveWindow; }
+  // Pixels per step of the sliding windows; 0 or less: the steps of the animation's duration.
+  double GetAnimationSpeed() const { return m_dAnimationSpeed; }
+  // Records for every docked or floating pane the container it lies in, to go back to later.
+  void SaveHolders();
 
  protected:
   afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
@@ -129,8 +160,6 @@ class CTKPDockingPaneManager : public CWnd {
   DECLARE_MESSAGE_MAP()
 
  private:
-  // Records for every docked pane the container it lies in, to go back to later.
-  void SaveHolders();
   // The pane or container, out of where it is now, ready to be placed elsewhere.
   CTKPDockingPaneBase* Detach(CTKPDockingPaneBase* pPane);
   void DelayLayout() const;
@@ -153,4 +182,14 @@ class CTKPDockingPaneManager : public CWnd {
   BOOL m_bAttaching = FALSE;
   BOOL m_bLaidOut = FALSE;
   BOOL m_bOleInitialized = FALSE;
+  CTKPDockingPaneDragContext* m_pDragContext = nullptr;
+  BOOL m_bAlphaDockingContext = FALSE;
+  BOOL m_bShowDockingGuides = FALSE;
+  BOOL m_bThemedFloatingFrames = FALSE;
+  int m_nSyncActivation = 1;
+  CString m_strFloatingFrameCaption;
+  BOOL m_bShowMaximizeButton = FALSE;
+  int m_nCaptionDirection = 0;
+  BOOL m_bCloseInactiveWindow = TRUE;
+  double m_dAnimationSpeed = -1.0;
 };

@@ -2,22 +2,36 @@
 
 #include <algorithm>
 
-#include "toolkit/common/aux_data.h"
 #include "toolkit/common/gdi_guards.h"
+#include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/dockingpane/tkp_docking_pane.h"
+#include "toolkit/dockingpane/tkp_docking_pane_drag_context.h"
 #include "toolkit/dockingpane/tkp_docking_pane_layout.h"
 #include "toolkit/dockingpane/tkp_docking_pane_manager.h"
 #include "toolkit/dockingpane/tkp_docking_pane_paint_manager.h"
+#include "toolkit/dockingpane/tkp_docking_pane_splitter.h"
+#include "toolkit/tabmanager/tkp_tab_paint_manager.h"
 
 BEGIN_MESSAGE_MAP(CTKPDockingPaneTabbedContainer, CWnd)
   ON_WM_PAINT()
   ON_WM_ERASEBKGND()
   ON_WM_LBUTTONDOWN()
   ON_WM_RBUTTONDOWN()
+  ON_WM_MOUSEMOVE()
+  ON_WM_LBUTTONUP()
+  ON_WM_CAPTURECHANGED()
+  ON_WM_LBUTTONDBLCLK()
+  ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
 END_MESSAGE_MAP()
 
 CTKPDockingPaneTabbedContainer::CTKPDockingPaneTabbedContainer(CTKPDockingPaneLayout* pLayout)
-    : CTKPDockingPaneBase(dock::kTabbedContainer, pLayout) {}
+    : CTKPDockingPaneBase(dock::kTabbedContainer, pLayout) {
+  for (UINT id : {TKP_IDC_DOCKING_CLOSE, TKP_IDC_DOCKING_MAXIMIZE, TKP_IDC_DOCKING_RESTORE, TKP_IDC_DOCKING_AUTOHIDE,
+                  TKP_IDC_DOCKING_MENU}) {
+    m_arrCaptionButtons.push_back(new CTKPDockingPaneCaptionButton(id, this));
+  }
+  if (CTKPTabPaintManager* paint = GetPaintManager()) paint->AddObserver(this);
+}
 
 CTKPDockingPaneTabbedContainer::~CTKPDockingPaneTabbedContainer() {
   // The panes' windows belong to the application: they go back to the manager before this window goes.
@@ -42,36 +56,54 @@ BOOL CTKPDockingPaneTabbedContainer::EnsureWindow() {
   return TRUE;
 }
 
+void CTKPDockingPaneTabbedContainer::NotifySite(WPARAM wParam, LPARAM lParam) const {
+  CTKPDockingPaneManager* manager = GetDockingPaneManager();
+  if (manager != nullptr && manager->GetSite() != nullptr && manager->GetSite()->GetSafeHwnd() != nullptr) {
+    manager->GetSite()->SendMessage(TKP_DOCKINGPANE_NOTIFY, wParam, lParam);
+  }
+}
+
 void CTKPDockingPaneTabbedContainer::Init(CTKPDockingPane* pPane, CWnd* pSite) {
   m_pDockingSite = pSite;
+  m_nDockingCX = pPane->m_nDockingCX;
+  m_nDockingCY = pPane->m_nDockingCY;
   EnsureWindow();
   AddPane(pPane);
 }
 
 void CTKPDockingPaneTabbedContainer::AddPane(CTKPDockingPane* pPane, CTKPDockingPane* pBefore) {
   const bool wasEmpty = m_lstPanes.empty();
+  EnsureWindow();
   auto it = std::find(m_lstPanes.begin(), m_lstPanes.end(), pBefore);
   m_lstPanes.insert(it, pPane);
   pPane->SetParentContainer(this);
   pPane->SetDockingSite(m_pDockingSite);
   SelectPane(pPane, FALSE);
+  UpdateTabs();
   if (wasEmpty && m_pParentContainer != nullptr) m_pParentContainer->OnChildContainerChanged(this);
 }
 
 void CTKPDockingPaneTabbedContainer::SelectPane(CTKPDockingPane* pPane, BOOL bSetFocus, BOOL bDelayRecalc) {
   if (pPane != nullptr && std::find(m_lstPanes.begin(), m_lstPanes.end(), pPane) == m_lstPanes.end()) return;
-  m_pSelectedPane = pPane;
-  for (CTKPDockingPane* pane : m_lstPanes) {
-    if (pane != pPane && pane->GetChild() != nullptr) ::ShowWindow(pane->GetChild(), SW_HIDE);
+  if (pPane != m_pSelectedPane) {
+    m_pSelectedPane = pPane;
+    for (CTKPDockingPane* pane : m_lstPanes) {
+      if (pane != pPane && pane->GetChild() != nullptr) ::ShowWindow(pane->GetChild(), SW_HIDE);
+    }
+    if (bDelayRecalc) {
+      if (m_pDockingSite != nullptr && m_pDockingSite->AsFrameWnd() != nullptr) {
+        m_pDockingSite->AsFrameWnd()->DelayRecalcLayout();
+      }
+      if (m_hWnd != nullptr && !m_rcWindow.IsRectEmpty()) OnPaneChanged(TRUE);
+    } else {
+      OnPaneChanged(TRUE);
+    }
   }
-  if (m_hWnd != nullptr && !m_rcWindow.IsRectEmpty()) {
-    OnSizeParent(m_pDockingSite, m_rcWindow, nullptr);
-    Invalidate(FALSE);
+  if (bSetFocus && pPane != nullptr) {
+    CTKPDockingPaneManager* manager = GetDockingPaneManager();
+    if (m_bActive && manager != nullptr) manager->OnActivatePane(TRUE, pPane);
+    pPane->SetFocus();
   }
-  if (bDelayRecalc && m_pDockingSite != nullptr && m_pDockingSite->AsFrameWnd() != nullptr) {
-    m_pDockingSite->AsFrameWnd()->DelayRecalcLayout();
-  }
-  if (bSetFocus && pPane != nullptr) pPane->SetFocus();
 }
 
 void CTKPDockingPaneTabbedContainer::MovePanesFrom(CTKPDockingPaneTabbedContainer* pFrom, DWORD dwSkipOptions) {
@@ -87,7 +119,306 @@ void CTKPDockingPaneTabbedContainer::MovePanesFrom(CTKPDockingPaneTabbedContaine
   if (std::find(m_lstPanes.begin(), m_lstPanes.end(), selected) != m_lstPanes.end()) SelectPane(selected, FALSE);
 }
 
-BOOL CTKPDockingPaneTabbedContainer::IsTabsVisible() const { return m_hWnd != nullptr && m_lstPanes.size() > 1; }
+BOOL CTKPDockingPaneTabbedContainer::IsCaptionVertical() const {
+  CTKPDockingPaneManager* manager = GetDockingPaneManager();
+  switch (manager != nullptr ? manager->GetCaptionDirection() : 0) {
+    case 1:
+      return TRUE;
+    case 2: {
+      const int side = manager->GetPaneDirection(this);
+      return side == 2 || side == 3;
+    }
+    case 3:
+      return m_rcWindow.Width() > m_rcWindow.Height();
+    default:
+      return FALSE;
+  }
+}
+
+BOOL CTKPDockingPaneTabbedContainer::IsTabsVisible() const {
+  if (m_hWnd == nullptr) return FALSE;
+  // Slid out of an auto-hide panel, the panel's tabs stand for the group's.
+  if (m_pParentContainer != nullptr && m_pParentContainer->GetType() == dock::kAutoHidePanel) return FALSE;
+  if (m_lstPanes.size() > 1) return TRUE;
+  CTKPDockingPanePaintManager* paint = GetDockingPaintManager();
+  return paint != nullptr && paint->m_bShowTabsForSinglePane;
+}
+
+BOOL CTKPDockingPaneTabbedContainer::IsCaptionVisible() const {
+  return m_bCaptionVisible && m_pSelectedPane != nullptr && (m_pSelectedPane->GetOptions() & tkpPaneNoCaption) == 0;
+}
+
+void CTKPDockingPaneTabbedContainer::SetCaptionVisible(BOOL bVisible) {
+  m_bCaptionVisible = bVisible;
+  if (m_pDockingSite != nullptr && m_pDockingSite->AsFrameWnd() != nullptr) m_pDockingSite->AsFrameWnd()->DelayRecalcLayout();
+}
+
+CString CTKPDockingPaneTabbedContainer::GetTitle() const {
+  return m_pSelectedPane != nullptr ? m_pSelectedPane->GetTitle() : CString();
+}
+
+void CTKPDockingPaneTabbedContainer::Activate() {
+  if (m_pSelectedPane != nullptr) {
+    m_pSelectedPane->SetFocus();
+  } else if (m_hWnd != nullptr) {
+    SetFocus();
+  }
+  for (CTKPDockingPane* pane : m_lstPanes) pane->OnIdleUpdate();
+  OnIdleUpdate();
+}
+
+CTKPDockingPane* CTKPDockingPaneTabbedContainer::GetPaneByTab(int nIndex) const {
+  CTKPTabManagerItem* item = GetItem(nIndex);
+  return item != nullptr ? reinterpret_cast<CTKPDockingPane*>(item->GetData()) : nullptr;
+}
+
+void CTKPDockingPaneTabbedContainer::SwapPanes(CTKPDockingPane* pFirst, CTKPDockingPane* pSecond) {
+  auto a = std::find(m_lstPanes.begin(), m_lstPanes.end(), pFirst);
+  auto b = std::find(m_lstPanes.begin(), m_lstPanes.end(), pSecond);
+  if (a != m_lstPanes.end() && b != m_lstPanes.end()) std::iter_swap(a, b);
+}
+
+// ---- tabs ----------------------------------------------------------------------------------------------
+
+void CTKPDockingPaneTabbedContainer::UpdateTabs() {
+  if (m_hWnd == nullptr) return;
+  ++m_nUpdating;
+  DeleteAllItems();
+  for (CTKPDockingPane* pane : m_lstPanes) {
+    CTKPTabManagerItem* item = InsertItem(GetItemCount(), pane->GetTabCaption());
+    if (item == nullptr) continue;
+    item->SetData(reinterpret_cast<DWORD_PTR>(pane));
+    item->SetColor(pane->GetItemColor());
+    item->SetTooltip(pane->GetTitle());
+    if (pane == m_pSelectedPane) SetSelectedItem(item);
+  }
+  --m_nUpdating;
+  for (CTKPDockingPaneCaptionButton* button : m_arrCaptionButtons) button->m_bHot = FALSE;
+}
+
+void CTKPDockingPaneTabbedContainer::Reposition() {
+  if (m_nUpdating != 0) return;
+  if (CTKPDockingPaneManager* manager = GetDockingPaneManager()) manager->RecalcFrames();
+}
+
+CTKPTabPaintManager* CTKPDockingPaneTabbedContainer::GetPaintManager() const {
+  CTKPDockingPanePaintManager* paint = GetDockingPaintManager();
+  return paint != nullptr ? paint->GetTabPaintManager() : nullptr;
+}
+
+void CTKPDockingPaneTabbedContainer::RedrawControl() {
+  if (m_nUpdating == 0 && m_hWnd != nullptr) Invalidate(FALSE);
+}
+
+BOOL CTKPDockingPaneTabbedContainer::DrawIcon(CDC* pDC, CPoint pt, CTKPTabManagerItem* pItem, BOOL bDraw,
+                                              CSize& szIcon) {
+  if (pItem == nullptr) return TRUE;
+  CTKPTabPaintManager* paint = GetPaintManager();
+  if (paint == nullptr || !paint->ShowIcons) return FALSE;
+  auto* pane = reinterpret_cast<CTKPDockingPane*>(pItem->GetData());
+  CTKPImageManagerIcon* icon = pane != nullptr ? pane->GetIcon(szIcon.cx) : nullptr;
+  if (icon == nullptr) return FALSE;
+  if (!bDraw) return TRUE;
+  icon->Draw(pDC, pt, icon->GetIcon(), szIcon);
+  return TRUE;
+}
+
+// ---- layout ---------------------------------------------------------------------------------------------
+
+CRect CTKPDockingPaneTabbedContainer::ClientArea() {
+  CRect rc(0, 0, m_rcWindow.Width(), m_rcWindow.Height());
+  if (CTKPDockingPanePaintManager* paint = GetDockingPaintManager()) paint->AdjustClientRect(this, rc, TRUE);
+  return rc;
+}
+
+void CTKPDockingPaneTabbedContainer::OnSizeParent(CWnd* pParent, CRect rect, AFX_SIZEPARENTPARAMS* lpLayout) {
+  SetDockingSite(pParent);
+  EnsureWindow();
+  if (lpLayout != nullptr && lpLayout->hDWP == nullptr) return;  // only measuring
+  m_rcWindow = rect;
+  if (m_hWnd != nullptr) {
+    AfxRepositionWindow(lpLayout, m_hWnd, rect);
+    ::SetWindowPos(m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (!IsWindowVisible() && !IsHidden()) ShowWindow(SW_SHOWNA);
+    Invalidate(FALSE);
+  }
+  UpdateTabs();
+  if (CTKPDockingPaneCaptionButton* pin = FindCaptionButton(TKP_IDC_DOCKING_AUTOHIDE)) {
+    bool floating = false;
+    for (CTKPDockingPaneBase* p = m_pParentContainer; p != nullptr; p = p->GetContainer()) {
+      floating = floating || p->GetType() == dock::kMiniFrame;
+    }
+    pin->m_dwState = IsHidden() ? 3 : floating ? 0 : 1;
+  }
+  CRect inner = ClientArea();
+  inner.OffsetRect(rect.TopLeft());
+  for (CTKPDockingPane* pane : m_lstPanes) {
+    if (pane->GetChild() != nullptr && m_hWnd != nullptr) {
+      ::ShowWindow(pane->GetChild(), pane == m_pSelectedPane ? SW_SHOWNA : SW_HIDE);
+    }
+    pane->OnSizeParent(pParent, inner, lpLayout);
+  }
+}
+
+void CTKPDockingPaneTabbedContainer::OnPaneChanged(BOOL bRelayout) {
+  if (m_hWnd == nullptr || m_bInPaneChanged) return;
+  m_bInPaneChanged = TRUE;
+  UpdateTabs();
+  if (bRelayout && !m_rcWindow.IsRectEmpty()) {
+    CRect inner = ClientArea();
+    inner.OffsetRect(m_rcWindow.TopLeft());
+    for (CTKPDockingPane* pane : m_lstPanes) {
+      if (pane->GetChild() != nullptr) ::ShowWindow(pane->GetChild(), pane == m_pSelectedPane ? SW_SHOWNA : SW_HIDE);
+      pane->OnSizeParent(m_pDockingSite, inner, nullptr);
+    }
+  }
+  Invalidate(FALSE);
+  if (m_pParentContainer != nullptr) m_pParentContainer->OnPaneChanged(bRelayout);
+  m_bInPaneChanged = FALSE;
+}
+
+void CTKPDockingPaneTabbedContainer::SetDockingSite(CWnd* pSite) {
+  m_pDockingSite = pSite;
+  if (m_hWnd != nullptr && pSite != nullptr && pSite->GetSafeHwnd() != nullptr &&
+      ::GetParent(m_hWnd) != pSite->GetSafeHwnd()) {
+    ::SetParent(m_hWnd, pSite->GetSafeHwnd());
+  }
+  for (CTKPDockingPane* pane : m_lstPanes) pane->SetDockingSite(pSite);
+}
+
+void CTKPDockingPaneTabbedContainer::OnParentContainerChanged(CTKPDockingPaneBase* pContainer) {
+  SetDockingSite(pContainer->GetDockingSite());
+  m_bCaptionVisible = TRUE;
+  EnsureWindow();
+  if (m_hWnd != nullptr && pContainer->GetType() == dock::kAutoHidePanel) ShowWindow(SW_HIDE);
+}
+
+void CTKPDockingPaneTabbedContainer::GetMinMaxInfo(MINMAXINFO* pMinMaxInfo) const {
+  CTKPDockingPaneBase::GetMinMaxInfo(pMinMaxInfo);
+  if (m_lstPanes.empty()) return;
+  bool collapsed = false;
+  const CTKPDockingPaneBase* parent = m_pParentContainer;
+  if (parent != nullptr && parent->GetType() == dock::kSplitterContainer) {
+    for (const CTKPDockingPaneBase* child : static_cast<const CTKPDockingPaneSplitterContainer*>(parent)->GetChildren()) {
+      if (child != this && child->GetType() == dock::kTabbedContainer &&
+          static_cast<const CTKPDockingPaneTabbedContainer*>(child)->IsMaximized()) {
+        collapsed = true;
+      }
+    }
+  }
+  if (collapsed) {
+    // Another group of the row is maximized: this one gives up its length.
+    if (static_cast<const CTKPDockingPaneSplitterContainer*>(parent)->IsHorizontal()) {
+      pMinMaxInfo->ptMaxTrackSize.x = 0;
+    } else {
+      pMinMaxInfo->ptMaxTrackSize.y = 0;
+    }
+  } else {
+    for (const CTKPDockingPane* pane : m_lstPanes) {
+      MINMAXINFO p;
+      pane->GetMinMaxInfo(&p);
+      pMinMaxInfo->ptMinTrackSize.x = std::max(pMinMaxInfo->ptMinTrackSize.x, p.ptMinTrackSize.x);
+      pMinMaxInfo->ptMinTrackSize.y = std::max(pMinMaxInfo->ptMinTrackSize.y, p.ptMinTrackSize.y);
+      pMinMaxInfo->ptMaxTrackSize.x = std::min(pMinMaxInfo->ptMaxTrackSize.x, p.ptMaxTrackSize.x);
+      pMinMaxInfo->ptMaxTrackSize.y = std::min(pMinMaxInfo->ptMaxTrackSize.y, p.ptMaxTrackSize.y);
+    }
+  }
+  // The caption and the tabs come on top of the panes' sizes.
+  CTKPDockingPanePaintManager* paint = GetDockingPaintManager();
+  if (paint == nullptr) return;
+  CRect rc(0, 0, 1000, 1000);
+  paint->AdjustClientRect(const_cast<CTKPDockingPaneTabbedContainer*>(this), rc, FALSE);
+  const LONG dx = 1000 - rc.Width(), dy = 1000 - rc.Height();
+  pMinMaxInfo->ptMinTrackSize.x += dx;
+  pMinMaxInfo->ptMinTrackSize.y += dy;
+  if (!collapsed || !static_cast<const CTKPDockingPaneSplitterContainer*>(parent)->IsHorizontal()) {
+    pMinMaxInfo->ptMaxTrackSize.x = std::min<LONG>(dock::kMaxTrack, pMinMaxInfo->ptMaxTrackSize.x + dx);
+  }
+  if (!collapsed || static_cast<const CTKPDockingPaneSplitterContainer*>(parent)->IsHorizontal()) {
+    pMinMaxInfo->ptMaxTrackSize.y = std::min<LONG>(dock::kMaxTrack, pMinMaxInfo->ptMaxTrackSize.y + dy);
+  }
+}
+
+void CTKPDockingPaneTabbedContainer::Maximize() {
+  CTKPDockingPaneBase* parent = m_pParentContainer;
+  if (parent == nullptr || parent->GetType() != dock::kSplitterContainer) return;
+  for (CTKPDockingPaneBase* child : static_cast<CTKPDockingPaneSplitterContainer*>(parent)->GetChildren()) {
+    if (child->GetType() == dock::kTabbedContainer) {
+      static_cast<CTKPDockingPaneTabbedContainer*>(child)->m_bMaximized = child == this;
+    }
+  }
+  if (m_pDockingSite != nullptr && m_pDockingSite->AsFrameWnd() != nullptr) m_pDockingSite->AsFrameWnd()->RecalcLayout();
+}
+
+void CTKPDockingPaneTabbedContainer::Restore() {
+  m_bMaximized = FALSE;
+  if (m_pDockingSite != nullptr && m_pDockingSite->AsFrameWnd() != nullptr) m_pDockingSite->AsFrameWnd()->RecalcLayout();
+}
+
+void CTKPDockingPaneTabbedContainer::OnIdleUpdate() {
+  if (m_hWnd == nullptr) return;
+  HWND focus = ::GetFocus();
+  BOOL active = focus != nullptr && (focus == m_hWnd || ::IsChild(m_hWnd, focus));
+  if (!active && focus != nullptr) {
+    // A drop-down list that belongs to a pane's combo box still counts as inside.
+    HWND owner = ::GetWindow(focus, GW_OWNER);
+    if (owner == nullptr) owner = ::GetParent(focus);
+    active = owner != nullptr && (owner == m_hWnd || ::IsChild(m_hWnd, owner));
+  }
+  CTKPDockingPaneManager* manager = GetDockingPaneManager();
+  if (active != m_bActive) {
+    m_bActive = active;
+    if (manager != nullptr) manager->OnActivatePane(active, m_pSelectedPane);
+    Invalidate(FALSE);
+  } else if (active && manager != nullptr && manager->GetActivePane() != m_pSelectedPane) {
+    manager->OnActivatePane(TRUE, m_pSelectedPane);
+  }
+  if (m_pSelectedPane != nullptr && m_pSelectedPane->GetChild() != nullptr) {
+    ::SendMessageW(m_pSelectedPane->GetChild(), WM_IDLEUPDATECMDUI, 0, 0);
+  }
+}
+
+void CTKPDockingPaneTabbedContainer::RemovePane(CTKPDockingPaneBase* pPane) {
+  auto it = std::find_if(m_lstPanes.begin(), m_lstPanes.end(),
+                         [pPane](CTKPDockingPane* pane) { return static_cast<CTKPDockingPaneBase*>(pane) == pPane; });
+  if (it == m_lstPanes.end()) return;
+  CTKPDockingPane* pane = *it;
+  m_lstPanes.erase(it);
+  if (m_pDragPane == pane) EndTabDrag();
+  if (m_pDockingSite != nullptr && m_pDockingSite->AsFrameWnd() != nullptr) m_pDockingSite->AsFrameWnd()->DelayRecalcLayout();
+  UpdateTabs();
+  if (pane == m_pSelectedPane) {
+    if (m_bActive) {
+      m_bActive = FALSE;
+      if (CTKPDockingPaneManager* manager = GetDockingPaneManager()) manager->OnActivatePane(FALSE, pane);
+    }
+    m_pSelectedPane = nullptr;
+  }
+  pane->SetParentContainer(nullptr);
+  if (m_lstPanes.empty()) {
+    if (m_hWnd != nullptr) ShowWindow(SW_HIDE);
+    if (m_pParentContainer != nullptr) m_pParentContainer->OnChildContainerChanged(this);
+  } else if (m_pSelectedPane == nullptr) {
+    SelectPane(m_lstPanes.back(), FALSE);
+  }
+}
+
+void CTKPDockingPaneTabbedContainer::ReleaseChildren() {
+  std::vector<CTKPDockingPane*> panes;
+  panes.swap(m_lstPanes);
+  m_pSelectedPane = nullptr;
+  m_pDragPane = nullptr;
+  ++m_nUpdating;
+  DeleteAllItems();
+  --m_nUpdating;
+  for (CTKPDockingPane* pane : panes) {
+    if (pane->GetContainer() == this) pane->SetParentContainer(nullptr);
+  }
+}
+
+BOOL CTKPDockingPaneTabbedContainer::IsHidden() const {
+  return m_pParentContainer != nullptr && m_pParentContainer->GetType() == dock::kAutoHidePanel;
+}
 
 BOOL CTKPDockingPaneTabbedContainer::ContainsPane(const CTKPDockingPaneBase* pPane) const {
   return pPane == this || std::any_of(m_lstPanes.begin(), m_lstPanes.end(), [pPane](const CTKPDockingPane* pane) {
@@ -99,126 +430,6 @@ void CTKPDockingPaneTabbedContainer::FindPane(int nType, std::vector<CTKPDocking
   if (nType == dock::kTabbedContainer) pList->push_back(this);
   if (nType != dock::kPane) return;
   for (CTKPDockingPane* pane : m_lstPanes) pList->push_back(pane);
-}
-
-void CTKPDockingPaneTabbedContainer::GetMinMaxInfo(MINMAXINFO* pMinMaxInfo) const {
-  CTKPDockingPaneBase::GetMinMaxInfo(pMinMaxInfo);
-  for (const CTKPDockingPane* pane : m_lstPanes) {
-    MINMAXINFO p;
-    pane->GetMinMaxInfo(&p);
-    pMinMaxInfo->ptMinTrackSize.x = std::max(pMinMaxInfo->ptMinTrackSize.x, p.ptMinTrackSize.x);
-    pMinMaxInfo->ptMinTrackSize.y = std::max(pMinMaxInfo->ptMinTrackSize.y, p.ptMinTrackSize.y);
-    pMinMaxInfo->ptMaxTrackSize.x = std::min(pMinMaxInfo->ptMaxTrackSize.x, p.ptMaxTrackSize.x);
-    pMinMaxInfo->ptMaxTrackSize.y = std::min(pMinMaxInfo->ptMaxTrackSize.y, p.ptMaxTrackSize.y);
-  }
-}
-
-CRect CTKPDockingPaneTabbedContainer::CaptionRect() const {
-  CTKPDockingPanePaintManager* paint = GetPaintManager();
-  const bool noCaption = m_pSelectedPane != nullptr && (m_pSelectedPane->GetOptions() & tkpPaneNoCaption) != 0;
-  const int height = paint != nullptr && m_bCaptionVisible && !noCaption ? paint->GetCaptionHeight() : 0;
-  return CRect(0, 0, m_rcWindow.Width(), std::min<int>(height, m_rcWindow.Height()));
-}
-
-CRect CTKPDockingPaneTabbedContainer::TabsRect() const {
-  CTKPDockingPanePaintManager* paint = GetPaintManager();
-  const int height = IsTabsVisible() && paint != nullptr ? paint->GetTabsHeight() : 0;
-  const int top = std::max<int>(CaptionRect().bottom, m_rcWindow.Height() - height);
-  return CRect(0, top, m_rcWindow.Width(), m_rcWindow.Height());
-}
-
-void CTKPDockingPaneTabbedContainer::OnSizeParent(CWnd* pParent, CRect rect, AFX_SIZEPARENTPARAMS* lpLayout) {
-  m_pDockingSite = pParent;
-  EnsureWindow();
-  if (lpLayout != nullptr && lpLayout->hDWP == nullptr) return;  // only measuring
-  m_rcWindow = rect;
-  if (m_hWnd != nullptr) {
-    AfxRepositionWindow(lpLayout, m_hWnd, rect);
-    if (!IsWindowVisible()) ShowWindow(SW_SHOWNA);
-  }
-  CRect inner(0, CaptionRect().bottom, rect.Width(), TabsRect().top);
-  LayoutTabs(TabsRect());
-  inner.OffsetRect(rect.TopLeft());
-  for (CTKPDockingPane* pane : m_lstPanes) {
-    if (pane != m_pSelectedPane) continue;
-    pane->OnSizeParent(pParent, inner, lpLayout);
-    if (pane->GetChild() != nullptr && m_hWnd != nullptr) ::ShowWindow(pane->GetChild(), SW_SHOWNA);
-  }
-  if (m_hWnd != nullptr) Invalidate(FALSE);
-}
-
-void CTKPDockingPaneTabbedContainer::LayoutTabs(const CRect& rcTabs) {
-  m_arrTabs.clear();
-  if (!IsTabsVisible()) return;
-  CClientDC dc(this);
-  CTKPFontDC font(&dc, &TKPAuxData().fontBold);
-  int x = rcTabs.left + 2;
-  for (CTKPDockingPane* pane : m_lstPanes) {
-    const CString caption = pane->GetTabCaption();
-    SIZE extent{};
-    ::GetTextExtentPoint32W(dc.GetSafeHdc(), caption, caption.GetLength(), &extent);
-    const int width = std::max<int>(40, extent.cx + 16);
-    m_arrTabs.push_back({pane, CRect(x, rcTabs.top + 1, x + width, rcTabs.bottom - 2)});
-    x += width;
-  }
-}
-
-void CTKPDockingPaneTabbedContainer::OnIdleUpdate() {
-  const BOOL focus = (m_pSelectedPane != nullptr && m_pSelectedPane->IsFocus()) ||
-                     (m_hWnd != nullptr && ::GetFocus() == m_hWnd);
-  if (focus == m_bActive) return;
-  m_bActive = focus;
-  if (CTKPDockingPaneManager* manager = GetDockingPaneManager()) manager->OnActivatePane(focus, m_pSelectedPane);
-  if (m_hWnd != nullptr) Invalidate(FALSE);
-}
-
-void CTKPDockingPaneTabbedContainer::OnPaneChanged(BOOL bRelayout) {
-  if (m_hWnd != nullptr) Invalidate(FALSE);
-  if (bRelayout && m_hWnd != nullptr && !m_rcWindow.IsRectEmpty()) OnSizeParent(m_pDockingSite, m_rcWindow, nullptr);
-}
-
-void CTKPDockingPaneTabbedContainer::OnParentContainerChanged(CTKPDockingPaneBase* pContainer) {
-  m_pDockingSite = pContainer->GetDockingSite();
-  if (m_hWnd != nullptr && m_pDockingSite != nullptr && ::GetParent(m_hWnd) != m_pDockingSite->GetSafeHwnd()) {
-    ::SetParent(m_hWnd, m_pDockingSite->GetSafeHwnd());
-  }
-  EnsureWindow();
-}
-
-void CTKPDockingPaneTabbedContainer::RemovePane(CTKPDockingPaneBase* pPane) {
-  auto it = std::find_if(m_lstPanes.begin(), m_lstPanes.end(),
-                         [pPane](CTKPDockingPane* pane) { return static_cast<CTKPDockingPaneBase*>(pane) == pPane; });
-  if (it == m_lstPanes.end()) return;
-  CTKPDockingPane* pane = *it;
-  m_lstPanes.erase(it);
-  if (pane == m_pSelectedPane) {
-    if (m_bActive) {
-      m_bActive = FALSE;
-      if (CTKPDockingPaneManager* manager = GetDockingPaneManager()) manager->OnActivatePane(FALSE, pane);
-    }
-    m_pSelectedPane = nullptr;
-    SelectPane(m_lstPanes.empty() ? nullptr : m_lstPanes.front(), FALSE);
-  }
-  pane->SetParentContainer(nullptr);
-  if (m_lstPanes.empty()) {
-    if (m_hWnd != nullptr) ShowWindow(SW_HIDE);
-    if (m_pParentContainer != nullptr) m_pParentContainer->OnChildContainerChanged(this);
-  }
-  if (m_pDockingSite != nullptr && m_pDockingSite->AsFrameWnd() != nullptr) m_pDockingSite->AsFrameWnd()->DelayRecalcLayout();
-}
-
-void CTKPDockingPaneTabbedContainer::ReleaseChildren() {
-  std::vector<CTKPDockingPane*> panes;
-  panes.swap(m_lstPanes);
-  m_pSelectedPane = nullptr;
-  m_arrTabs.clear();
-  for (CTKPDockingPane* pane : panes) {
-    if (pane->GetContainer() == this) pane->SetParentContainer(nullptr);
-  }
-}
-
-BOOL CTKPDockingPaneTabbedContainer::IsHidden() const {
-  return m_pParentContainer != nullptr && m_pParentContainer->GetType() == dock::kAutoHidePanel;
 }
 
 void CTKPDockingPaneTabbedContainer::SaveRecord(dock::ObjectRecord* pRecord) const {
@@ -240,36 +451,277 @@ void CTKPDockingPaneTabbedContainer::LoadRecord(const dock::ObjectRecord& record
   m_pSelectedPane = selected != nullptr ? selected : (m_lstPanes.empty() ? nullptr : m_lstPanes.front());
 }
 
-void CTKPDockingPaneTabbedContainer::OnPaint() {
-  CPaintDC dc(this);
-  CTKPDockingPanePaintManager* paint = GetPaintManager();
-  if (paint == nullptr) return;
+// ---- caption buttons -----------------------------------------------------------------------------------
+
+BOOL CTKPDockingPaneTabbedContainer::IsCaptionButtonVisible(CTKPDockingPaneCaptionButton* pButton) {
+  const DWORD options = m_pSelectedPane != nullptr ? m_pSelectedPane->GetOptions() : 0;
+  CTKPDockingPaneManager* manager = GetDockingPaneManager();
+  auto canMaximize = [this, manager]() {
+    if (manager == nullptr || !manager->IsMaximizeButtonShown() || m_pParentContainer == nullptr ||
+        m_pParentContainer->GetType() != dock::kSplitterContainer) {
+      return false;
+    }
+    int groups = 0;
+    for (const CTKPDockingPaneBase* child :
+         static_cast<CTKPDockingPaneSplitterContainer*>(m_pParentContainer)->GetChildren()) {
+      if (child->GetType() == dock::kTabbedContainer && !child->IsEmpty()) ++groups;
+    }
+    return groups > 1;
+  };
+  switch (pButton->GetID()) {
+    case TKP_IDC_DOCKING_CLOSE:
+      return m_pSelectedPane != nullptr && (options & tkpPaneNoCloseable) == 0;
+    case TKP_IDC_DOCKING_AUTOHIDE:
+      return m_pSelectedPane != nullptr && (options & tkpPaneNoHideable) == 0 && (pButton->m_dwState & 1) != 0;
+    case TKP_IDC_DOCKING_MAXIMIZE:
+      return canMaximize() && !m_bMaximized;
+    case TKP_IDC_DOCKING_RESTORE:
+      return canMaximize() && m_bMaximized;
+    case TKP_IDC_DOCKING_MENU:
+      return m_pSelectedPane != nullptr && (options & tkpPaneHasMenuButton) != 0;
+    default:
+      return TRUE;
+  }
+}
+
+void CTKPDockingPaneTabbedContainer::OnCaptionButtonClick(CTKPDockingPaneCaptionButton* pButton) {
+  CTKPDockingPaneManager* manager = GetDockingPaneManager();
+  if (manager == nullptr) return;
+  switch (pButton->GetID()) {
+    case TKP_IDC_DOCKING_AUTOHIDE: {
+      if (m_pSelectedPane == nullptr) return;
+      if (IsHidden()) {
+        manager->ToggleDocking(manager->IsHideGroupOnButtonClick() ? static_cast<CTKPDockingPaneBase*>(this)
+                                                                   : m_pSelectedPane);
+        return;
+      }
+      CTKPDockingPane* pane = m_pSelectedPane;
+      if (manager->NotifyOwner(tkpPaneActionPinning, pane) != 0) return;
+      const int side = manager->GetPaneDirection(this);
+      for (CTKPDockingPane* p : m_lstPanes) {
+        if (side < 2) {
+          p->m_nDockingCX = m_rcWindow.Width();
+        } else {
+          p->m_nDockingCY = m_rcWindow.Height();
+        }
+      }
+      manager->HidePane(pane);
+      manager->NotifyOwner(tkpPaneActionPinned, pane);
+      return;
+    }
+    case TKP_IDC_DOCKING_CLOSE: {
+      std::vector<CTKPDockingPane*> panes;
+      if (manager->IsCloseGroupOnButtonClick()) {
+        panes.assign(m_lstPanes.rbegin(), m_lstPanes.rend());
+      } else if (m_pSelectedPane != nullptr) {
+        panes.push_back(m_pSelectedPane);
+      }
+      for (CTKPDockingPane* pane : panes) {
+        if ((pane->GetOptions() & tkpPaneNoCloseable) != 0) continue;
+        if (manager->NotifyOwner(tkpPaneActionClosing, pane) != 0) continue;
+        // Closing may leave this container empty and gone from the layout: the pane is held meanwhile.
+        pane->InternalAddRef();
+        manager->ClosePane(pane);
+        // The site may still keep it open: only a pane that really closed is reported closed.
+        if (pane->IsClosed()) manager->NotifyOwner(tkpPaneActionClosed, pane);
+        pane->InternalRelease();
+      }
+      return;
+    }
+    case TKP_IDC_DOCKING_MAXIMIZE:
+      Maximize();
+      return;
+    case TKP_IDC_DOCKING_RESTORE:
+      Restore();
+      return;
+    case TKP_IDC_DOCKING_MENU: {
+      if (m_pSelectedPane == nullptr) return;
+      pButton->m_bPressed = TRUE;
+      Invalidate(FALSE);
+      UpdateWindow();
+      CRect rc = pButton->GetRect();
+      ClientToScreen(rc);
+      TKP_DOCKINGPANE_MENU menu{m_pSelectedPane, {rc.left, rc.bottom}, rc};
+      NotifySite(TKP_DPN_CONTEXTMENU, reinterpret_cast<LPARAM>(&menu));
+      pButton->m_bPressed = FALSE;
+      if (m_hWnd != nullptr) Invalidate(FALSE);
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+CTKPDockingPaneCaptionButton* CTKPDockingPaneTabbedContainer::ButtonAt(CPoint pt) const {
+  for (CTKPDockingPaneCaptionButton* button : m_arrCaptionButtons) {
+    if (!button->GetRect().IsRectEmpty() && button->GetRect().PtInRect(pt) && button->IsVisible()) return button;
+  }
+  return nullptr;
+}
+
+// ---- mouse ------------------------------------------------------------------------------------------------
+
+int CTKPDockingPaneTabbedContainer::HitTestCaption(CPoint pt) {
   CRect client;
-  GetClientRect(client);
-  paint->FillPane(&dc, client);
-  const CRect caption = CaptionRect();
-  if (!caption.IsRectEmpty()) paint->DrawCaption(&dc, this, caption);
-  if (IsTabsVisible()) paint->DrawTabs(&dc, this, TabsRect());
+  CWnd::GetClientRect(client);
+  if (IsCaptionVisible()) {
+    CRect below = client;
+    if (CTKPDockingPanePaintManager* paint = GetDockingPaintManager()) paint->AdjustCaptionRect(this, below);
+    if (client.PtInRect(pt) && !below.PtInRect(pt)) return -2;
+  }
+  if (!IsTabsVisible()) return -1;
+  CTKPTabManagerItem* item = HitTest(pt);
+  return item != nullptr ? item->GetIndex() : -1;
+}
+
+BOOL CTKPDockingPaneTabbedContainer::IsCaptionOrTabsHit(CRect& rc, CPoint pt) {
+  CTKPDockingPanePaintManager* paint = GetDockingPaintManager();
+  if (paint == nullptr) return FALSE;
+  if (!IsCaptionVisible()) {
+    // Without a caption the whole site counts (a floating frame's single group).
+    CRect site = m_pDockingSite != nullptr ? CRect() : rc;
+    if (m_pDockingSite != nullptr) m_pDockingSite->GetWindowRect(site);
+    if (site.PtInRect(pt)) return TRUE;
+  } else {
+    const int caption = paint->GetCaptionHeight() + 3;
+    CRect band = rc;
+    if (IsCaptionVertical()) {
+      band.right = band.left + caption;
+      rc.left = band.right;
+    } else {
+      band.bottom = band.top + caption;
+      rc.top = band.bottom;
+    }
+    if (band.PtInRect(pt)) return TRUE;
+  }
+  if (IsTabsVisible()) {
+    CRect strip = rc;
+    strip.top = std::max<int>(strip.top, strip.bottom - paint->GetTabsHeight());
+    rc.bottom = strip.top;
+    if (strip.PtInRect(pt)) return TRUE;
+  }
+  return FALSE;
+}
+
+void CTKPDockingPaneTabbedContainer::OnCaptionLButtonDown(CPoint ptScreen) {
+  Activate();
+  if (::GetKeyState(VK_LBUTTON) >= 0) return;
+  if (CTKPDockingPaneManager* manager = GetDockingPaneManager()) manager->GetDragContext()->Drag(this, ptScreen);
 }
 
 void CTKPDockingPaneTabbedContainer::OnLButtonDown(UINT, CPoint point) {
-  for (const TabItem& tab : m_arrTabs) {
-    if (tab.rect.PtInRect(point)) {
-      SelectPane(tab.pane, TRUE);
-      OnIdleUpdate();
-      return;
+  if (CTKPDockingPaneCaptionButton* button = ButtonAt(point)) {
+    Activate();
+    if (m_pSelectedPane != nullptr && button->GetID() == TKP_IDC_DOCKING_MENU) {
+      OnCaptionButtonClick(button);
+    } else if (button->Click(this, point)) {
+      OnCaptionButtonClick(button);
+    }
+    return;
+  }
+  if (IsTabsVisible() && PerformClick(m_hWnd, point, TRUE)) return;
+  const int hit = HitTestCaption(point);
+  if (hit == -2) {
+    CPoint screen = point;
+    ClientToScreen(screen);
+    if (!IsHidden()) {
+      OnCaptionLButtonDown(screen);
+    } else {
+      Activate();
+    }
+    return;
+  }
+  if (hit == -1) {
+    Activate();
+    return;
+  }
+  m_arrTabRects.clear();
+  for (int i = 0; i < GetItemCount(); ++i) m_arrTabRects.push_back(GetItem(i)->GetRect());
+  m_pDragPane = GetPaneByTab(hit);
+  SelectPane(m_pDragPane, TRUE, FALSE);
+  OnIdleUpdate();
+  SetCapture();
+  Invalidate(FALSE);
+}
+
+void CTKPDockingPaneTabbedContainer::EndTabDrag() {
+  m_pDragPane = nullptr;
+  m_arrTabRects.clear();
+  if (m_hWnd != nullptr && ::GetCapture() == m_hWnd) ::ReleaseCapture();
+}
+
+void CTKPDockingPaneTabbedContainer::OnMouseMove(UINT, CPoint point) {
+  if (IsTabsVisible()) PerformMouseMove(m_hWnd, point);
+  if (m_pDragPane == nullptr) {
+    for (CTKPDockingPaneCaptionButton* button : m_arrCaptionButtons) button->CheckForMouseOver(point);
+    return;
+  }
+  for (size_t i = 0; i < m_arrTabRects.size(); ++i) {
+    if (!m_arrTabRects[i].PtInRect(point)) continue;
+    CTKPDockingPane* other = GetPaneByTab(static_cast<int>(i));
+    if (other != nullptr && other != m_pDragPane) {
+      SwapPanes(m_pDragPane, other);
+      OnPaneChanged(TRUE);
+    }
+    return;
+  }
+  // Out of the strip: the pane leaves the group and is dragged alone, unless the site refuses.
+  CTKPDockingPaneManager* manager = GetDockingPaneManager();
+  if (manager == nullptr || manager->NotifyOwner(tkpPaneActionDetaching, m_pDragPane) != 0) return;
+  CTKPDockingPane* pane = m_pDragPane;
+  EndTabDrag();
+  CPoint screen = point;
+  ClientToScreen(screen);
+  manager->GetDragContext()->Drag(pane, screen);
+}
+
+void CTKPDockingPaneTabbedContainer::OnLButtonUp(UINT, CPoint) { EndTabDrag(); }
+
+void CTKPDockingPaneTabbedContainer::OnCaptureChanged(CWnd*) {
+  m_pDragPane = nullptr;
+  m_arrTabRects.clear();
+}
+
+LRESULT CTKPDockingPaneTabbedContainer::OnMouseLeave(WPARAM, LPARAM) {
+  OnMouseMove(0, CPoint(-1, -1));
+  return 0;
+}
+
+void CTKPDockingPaneTabbedContainer::OnLButtonDblClk(UINT, CPoint point) {
+  if (ButtonAt(point) != nullptr) return;
+  if (IsTabsVisible() && FindNavigateButton(0) != nullptr) {
+    for (int id = 0; id < 3; ++id) {
+      CTKPTabManagerNavigateButton* nav = FindNavigateButton(id);
+      if (nav != nullptr && nav->GetRect().PtInRect(point)) return;
     }
   }
-  if (CaptionRect().PtInRect(point) && m_pSelectedPane != nullptr) {
-    m_pSelectedPane->SetFocus();
-    OnIdleUpdate();
+  CTKPDockingPaneManager* manager = GetDockingPaneManager();
+  if (manager == nullptr) return;
+  const int hit = HitTestCaption(point);
+  if (hit >= 0) {
+    if (CTKPDockingPane* pane = GetPaneByTab(hit)) manager->ToggleDocking(pane);
+  } else if (hit == -2) {
+    if (IsHidden() && m_pSelectedPane != nullptr && (m_pSelectedPane->GetOptions() & tkpPaneNoHideable) != 0) return;
+    manager->ToggleDocking(this);
   }
 }
 
-void CTKPDockingPaneTabbedContainer::OnRButtonDown(UINT, CPoint) {
-  CTKPDockingPaneManager* manager = GetDockingPaneManager();
-  if (manager != nullptr && manager->GetSite() != nullptr) {
-    manager->GetSite()->SendMessage(TKP_DOCKINGPANE_NOTIFY, TKP_DPN_RCLICK,
-                                    reinterpret_cast<LPARAM>(static_cast<CTKPDockingPaneBase*>(this)));
+void CTKPDockingPaneTabbedContainer::OnRButtonDown(UINT, CPoint point) {
+  const int hit = HitTestCaption(point);
+  if (hit >= 0) {
+    SelectPane(GetPaneByTab(hit), TRUE, TRUE);
+    if (m_pDockingSite != nullptr && m_pDockingSite->AsFrameWnd() != nullptr) m_pDockingSite->AsFrameWnd()->RecalcLayout();
   }
+  Activate();
+  NotifySite(TKP_DPN_RCLICK, reinterpret_cast<LPARAM>(static_cast<CTKPDockingPaneBase*>(this)));
+}
+
+void CTKPDockingPaneTabbedContainer::OnPaint() {
+  CPaintDC paint(this);
+  CTKPDockingPanePaintManager* manager = GetDockingPaintManager();
+  CRect client;
+  CWnd::GetClientRect(client);
+  if (manager == nullptr || client.IsRectEmpty()) return;
+  CTKPBufferDC dc(paint.GetSafeHdc(), client);
+  manager->DrawPane(&dc, this, client);
 }

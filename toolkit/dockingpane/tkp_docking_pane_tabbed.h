@@ -1,68 +1,120 @@
 // CTKPDockingPaneTabbedContainer: the window that holds panes on top of each other, shows the selected
-// one under a caption, and a tab per pane when it holds more than one. This is the container's core
-// (panes, selection, layout, caption and tabs drawn, focus tracking); its caption buttons, tab dragging
-// and maximizing come with the tab manager.
+// one under a caption with buttons (close, maximize and restore, auto-hide, menu) and a tab per pane
+// (its own tab manager). Most of the user's actions start here: activating, dragging a pane by its tab or
+// the whole group by the caption, reordering tabs, double-clicking to float or dock, closing, hiding.
 #pragma once
 
 #include "toolkit/dockingpane/tkp_docking_pane_base.h"
+#include "toolkit/tabmanager/tkp_tab_manager.h"
 
 class CTKPDockingPane;
 
-class CTKPDockingPaneTabbedContainer : public CWnd, public CTKPDockingPaneBase {
+// Caption button ids.
+enum : UINT {
+  TKP_IDC_DOCKING_AUTOHIDE = 9900,
+  TKP_IDC_DOCKING_CLOSE = 9901,
+  TKP_IDC_DOCKING_MAXIMIZE = 9907,
+  TKP_IDC_DOCKING_RESTORE = 9908,
+  TKP_IDC_DOCKING_MENU = 9909,
+};
+
+// What the site receives with TKP_DPN_CONTEXTMENU: the pane, where a menu would open, the button's
+// rectangle (screen coordinates; empty from a floating frame's caption).
+struct TKP_DOCKINGPANE_MENU {
+  CTKPDockingPaneBase* pane;
+  POINT pt;
+  RECT rcExclude;
+};
+
+class CTKPDockingPaneTabbedContainer : public CWnd, public CTKPDockingPaneBase, public CTKPTabManager {
  public:
   explicit CTKPDockingPaneTabbedContainer(CTKPDockingPaneLayout* pLayout);
   ~CTKPDockingPaneTabbedContainer() override;
-
-  struct TabItem {
-    CTKPDockingPane* pane;
-    CRect rect;  // in the container's client coordinates
-  };
 
   void Init(CTKPDockingPane* pPane, CWnd* pSite);
   // Adds the pane at the end of the tabs (or before pBefore) and selects it.
   void AddPane(CTKPDockingPane* pPane, CTKPDockingPane* pBefore = nullptr);
   virtual void SelectPane(CTKPDockingPane* pPane, BOOL bSetFocus = TRUE, BOOL bDelayRecalc = TRUE);
+  virtual BOOL IsCaptionVertical() const;
   virtual BOOL IsTabsVisible() const;
+  // A press on the caption: activates the group and, while the button is down, drags it.
+  virtual void OnCaptionLButtonDown(CPoint ptScreen);
+  // Whether the screen point lies in the caption or the tab strip (a dragged pane joins the group
+  // there); rc (screen coordinates) is narrowed to what remains.
+  virtual BOOL IsCaptionOrTabsHit(CRect& rc, CPoint pt);
+  virtual void OnCaptionButtonClick(CTKPDockingPaneCaptionButton* pButton);
+  virtual void UpdateTabs();
   // The panes of pFrom whose options lack every bit of dwSkipOptions move here, in their order; the
   // selected one stays selected.
   void MovePanesFrom(CTKPDockingPaneTabbedContainer* pFrom, DWORD dwSkipOptions);
+  void Activate();
+  CTKPDockingPane* GetPaneByTab(int nIndex) const;
+  void SwapPanes(CTKPDockingPane* pFirst, CTKPDockingPane* pSecond);
+  BOOL IsCaptionVisible() const;
+  void SetCaptionVisible(BOOL bVisible);
+  CString GetTitle() const;
+  void Maximize();
+  void Restore();
+  BOOL IsMaximized() const { return m_bMaximized; }
   CTKPDockingPane* GetSelected() const { return m_pSelectedPane; }
   const std::vector<CTKPDockingPane*>& GetPanes() const { return m_lstPanes; }
-  const std::vector<TabItem>& GetTabs() const { return m_arrTabs; }
+  const std::vector<CTKPDockingPaneCaptionButton*>& GetCaptionButtons() const { return m_arrCaptionButtons; }
   BOOL IsActive() const { return m_bActive; }
+  // -2 on the caption, the index of the tab under the client point, else -1.
+  int HitTestCaption(CPoint pt);
+  // The docking paint manager (the tab manager's own paint manager is the tab paint manager).
+  CTKPDockingPanePaintManager* GetDockingPaintManager() const { return CTKPDockingPaneBase::GetPaintManager(); }
 
   BOOL ContainsPane(const CTKPDockingPaneBase* pPane) const override;
   void FindPane(int nType, std::vector<CTKPDockingPaneBase*>* pList) override;
   void GetMinMaxInfo(MINMAXINFO* pMinMaxInfo) const override;
   void OnSizeParent(CWnd* pParent, CRect rect, AFX_SIZEPARENTPARAMS* lpLayout) override;
   void OnIdleUpdate() override;
+  void SetDockingSite(CWnd* pSite) override;
   void OnPaneChanged(BOOL bRelayout) override;
   void OnParentContainerChanged(CTKPDockingPaneBase* pContainer) override;
   void RemovePane(CTKPDockingPaneBase* pPane) override;
   BOOL IsEmpty() const override { return m_lstPanes.empty(); }
+  BOOL IsCaptionButtonVisible(CTKPDockingPaneCaptionButton* pButton) override;
   HWND GetPaneHwnd() const override { return m_hWnd; }
   BOOL IsHidden() const override;
   void ReleaseChildren() override;
   void SaveRecord(dock::ObjectRecord* pRecord) const override;
   void LoadRecord(const dock::ObjectRecord& record, const std::vector<CTKPDockingPaneBase*>& objects) override;
 
+  // The tab manager's callbacks.
+  void Reposition() override;
+  CTKPTabPaintManager* GetPaintManager() const override;
+  void RedrawControl() override;
+  BOOL DrawIcon(CDC* pDC, CPoint pt, CTKPTabManagerItem* pItem, BOOL bDraw, CSize& szIcon) override;
+
  protected:
   afx_msg void OnPaint();
   afx_msg BOOL OnEraseBkgnd(CDC*) { return TRUE; }
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
   afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+  afx_msg void OnCaptureChanged(CWnd* pWnd);
+  afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+  afx_msg LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 
  private:
   // The window, once the layout is live and the container has a site to live in.
   BOOL EnsureWindow();
-  void LayoutTabs(const CRect& rcTabs);
-  CRect CaptionRect() const;
-  CRect TabsRect() const;
+  CRect ClientArea();
+  CTKPDockingPaneCaptionButton* ButtonAt(CPoint pt) const;
+  void NotifySite(WPARAM wParam, LPARAM lParam) const;
+  void EndTabDrag();
 
   std::vector<CTKPDockingPane*> m_lstPanes;
-  std::vector<TabItem> m_arrTabs;
   CTKPDockingPane* m_pSelectedPane = nullptr;
+  CTKPDockingPane* m_pDragPane = nullptr;
+  std::vector<CRect> m_arrTabRects;
+  BOOL m_bMaximized = FALSE;
   BOOL m_bActive = FALSE;
   BOOL m_bCaptionVisible = TRUE;
+  int m_nUpdating = 0;
+  BOOL m_bInPaneChanged = FALSE;
 };

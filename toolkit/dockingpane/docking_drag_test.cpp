@@ -1,0 +1,397 @@
+// Dragging, floating, auto-hide and the caption buttons in the docking test frame: a group dragged by its
+// caption onto a docking guide docks there (docking_drag_guides.png shows the drag with its guides), a
+// group dragged into the middle floats in a frame of its own and a double click on that frame's caption
+// docks it back; an auto-hidden group slides out on hover and back in when the mouse has gone, on a clock
+// of the test's own (docking_autohide.png); the close button of a group closes its selected pane.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include <windows.h>
+
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/harness/driver.h"
+#include "toolkit/dockingpane/dock_drag_geometry.h"
+#include "toolkit/dockingpane/docking_test_frame.h"
+#include "toolkit/dockingpane/tkp_docking_pane_auto_hide.h"
+#include "toolkit/dockingpane/tkp_docking_pane_drag_context.h"
+#include "toolkit/dockingpane/tkp_docking_pane_mini_wnd.h"
+
+namespace {
+
+class TestApp : public CWinApp {
+ public:
+  TestApp() : CWinApp(_T("DockingDragTest")) {}
+};
+TestApp theApp;
+
+using namespace docktest;
+
+// A step run in the middle of a modal drag: the drag's own message loop dispatches the probe's message.
+std::function<void()> g_step;
+
+LRESULT CALLBACK ProbeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_APP && g_step) g_step();
+  return ::DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
+HWND Probe() {
+  static HWND probe = nullptr;
+  if (probe == nullptr) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ProbeProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"DockingDragProbe";
+    ::RegisterClassW(&wc);
+    probe = ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  }
+  return probe;
+}
+
+CPoint Centre(const dock::Box& b) { return CPoint((b.left + b.right) / 2, (b.top + b.bottom) / 2); }
+
+class DockingDragTest : public DockingFrameTest {
+ protected:
+  CTKPDockingPaneTabbedContainer* Group(UINT id) const {
+    return static_cast<CTKPDockingPaneTabbedContainer*>(frame->manager.FindPane(id)->GetContainer());
+  }
+  // Queues the mouse's way for the drag loop: moves (screen points) to the window that will hold the
+  // capture, then the step, then the release.
+  void QueueDrag(HWND capture, const std::vector<CPoint>& path, std::function<void()> step) {
+    for (CPoint pt : path) {
+      POINT local{pt.x, pt.y};
+      ::ScreenToClient(capture, &local);
+      ::PostMessageW(capture, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(local.x, local.y));
+    }
+    // The release is queued by the step itself: a step that pumps messages (a screenshot) must not take it.
+    g_step = [capture, step] {
+      step();
+      ::PostMessageW(capture, WM_LBUTTONUP, 0, 0);
+    };
+    ::PostMessageW(Probe(), WM_APP, 0, 0);
+  }
+  // The actions the site was told of, activation aside.
+  std::vector<int> Actions() const {
+    std::vector<int> actions;
+    for (const auto& note : frame->notes) {
+      if (note.first == TKP_DPN_ACTION && note.second != tkpPaneActionActivated &&
+          note.second != tkpPaneActionDeactivated) {
+        actions.push_back(note.second);
+      }
+    }
+    return actions;
+  }
+  static bool Has(const std::vector<int>& actions, int action) {
+    return std::find(actions.begin(), actions.end(), action) != actions.end();
+  }
+  CTKPDockingPaneMiniWnd* FrameOf(UINT id) const {
+    for (CTKPDockingPaneBase* p = frame->manager.FindPane(id)->GetContainer(); p != nullptr; p = p->GetContainer()) {
+      if (p->GetType() == dock::kMiniFrame) return static_cast<CTKPDockingPaneMiniWnd*>(p);
+    }
+    return nullptr;
+  }
+};
+
+TEST_F(DockingDragTest, AGroupDraggedOntoAGuideDocksThere) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.SetAlphaDockingContext(TRUE);
+  m.SetShowDockingGuides(TRUE);
+  CTKPDockingPaneTabbedContainer* search = Group(kSearch);
+  const CRect top = m.GetTopPane()->GetWindowRect();
+  const std::vector<dock::PlacedGuide> outer =
+      dock::OuterGuides(dock::Box{top.left, top.top, top.right, top.bottom}, 0, 15);
+  ASSERT_EQ(outer[1].code, dock::kGuideLeft);
+  const CPoint leftGuide = Centre(outer[1].rect);
+  CPoint start(search->CTKPDockingPaneBase::GetWindowRect().left + 60, search->CTKPDockingPaneBase::GetWindowRect().top + 8);
+  CTKPDockingPaneDragContext* drag = m.GetDragContext();
+  bool seen = false;
+  QueueDrag(search->GetSafeHwnd(), {start + CPoint(12, 12), leftGuide + CPoint(-3, 0), leftGuide}, [&] {
+    seen = true;
+    // Over the guide: the whole arrangement's left side is the target, its arrow lit.
+    EXPECT_EQ(drag->GetTarget(), m.GetTopPane());
+    EXPECT_EQ(drag->GetDirection(), 0);
+    EXPECT_FALSE(drag->IsAttach());
+    ASSERT_GE(drag->GetGuides().size(), 5u);  // the cross over Folders and the four outer arrows
+    int lit = 0;
+    for (CTKPDockingPaneGuideWnd* guide : drag->GetGuides()) {
+      EXPECT_TRUE(guide->IsWindowVisible());
+      if (guide->m_nHighlighted != 0) {
+        ++lit;
+        EXPECT_EQ(guide->GetCode(), dock::kGuideLeft);
+      }
+      guide->UpdateWindow();
+    }
+    EXPECT_EQ(lit, 1);
+    ::RedrawWindow(nullptr, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    harness::CaptureScreen("docking_drag_guides");
+  });
+  frame->notes.clear();
+  drag->Drag(search, start);
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_TRUE(drag->GetGuides().empty());
+  Relayout();
+  const CRect client = ClientArea();
+  EXPECT_EQ(m.GetPaneDirection(m.FindPane(kSearch)), 0);
+  EXPECT_EQ(Place(kSearch).left, 0);
+  EXPECT_EQ(Place(kSearch).top, 0);
+  EXPECT_EQ(Place(kSearch).bottom, client.bottom);
+  EXPECT_GT(Place(kFolders).left, Place(kSearch).right);
+  const std::vector<int> actions = Actions();
+  EXPECT_TRUE(Has(actions, tkpPaneActionFloating));
+  EXPECT_TRUE(Has(actions, tkpPaneActionDocking));
+  EXPECT_EQ(actions.back(), tkpPaneActionDocked);
+}
+
+TEST_F(DockingDragTest, TheCentreOfTheCrossJoinsTheGroupAsATab) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.SetAlphaDockingContext(TRUE);
+  m.SetShowDockingGuides(TRUE);
+  CTKPDockingPaneTabbedContainer* search = Group(kSearch);
+  const CRect folders = Group(kFolders)->CTKPDockingPaneBase::GetWindowRect();
+  const CPoint centre = Centre(dock::CentreGuideRect(dock::Box{folders.left, folders.top, folders.right, folders.bottom}, 0));
+  const CPoint start(search->CTKPDockingPaneBase::GetWindowRect().left + 60, search->CTKPDockingPaneBase::GetWindowRect().top + 8);
+  QueueDrag(search->GetSafeHwnd(), {start + CPoint(12, 12), centre}, [&] {
+    EXPECT_TRUE(m.GetDragContext()->IsAttach());
+    EXPECT_EQ(m.GetDragContext()->GetTarget(), Group(kFolders));
+  });
+  m.GetDragContext()->Drag(search, start);
+  Relayout();
+  EXPECT_EQ(m.FindPane(kSearch)->GetContainer(), m.FindPane(kFolders)->GetContainer());
+  EXPECT_EQ(Group(kFolders)->GetItemCount(), 2);
+}
+
+TEST_F(DockingDragTest, AReleaseWithinFivePixelsChangesNothing) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPaneTabbedContainer* search = Group(kSearch);
+  const CRect before = Place(kSearch);
+  const CPoint start(search->CTKPDockingPaneBase::GetWindowRect().left + 60, search->CTKPDockingPaneBase::GetWindowRect().top + 8);
+  QueueDrag(search->GetSafeHwnd(), {start + CPoint(4, -4)}, [] {});
+  frame->notes.clear();
+  m.GetDragContext()->Drag(search, start);
+  Relayout();
+  EXPECT_EQ(Place(kSearch), before);
+  EXPECT_FALSE(Has(Actions(), tkpPaneActionFloated));
+  EXPECT_FALSE(Has(Actions(), tkpPaneActionDocked));
+}
+
+TEST_F(DockingDragTest, DraggedAwayItFloatsAndADoubleClickOnTheCaptionDocksItBack) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPaneTabbedContainer* properties = Group(kProperties);
+  const CRect docked = Place(kProperties);
+  CRect view;
+  ::GetWindowRect(frame->view, view);
+  const CPoint start(properties->CTKPDockingPaneBase::GetWindowRect().left + 30,
+                     properties->CTKPDockingPaneBase::GetWindowRect().top + 8);
+  // The classic preview: an inverted frame on the desktop, far from every edge nothing docks.
+  QueueDrag(properties->GetSafeHwnd(), {start + CPoint(-20, 20), view.CenterPoint()}, [&] {
+    EXPECT_EQ(m.GetDragContext()->GetTarget(), nullptr);
+    EXPECT_FALSE(m.GetDragContext()->IsAlphaPreview());
+  });
+  frame->notes.clear();
+  m.GetDragContext()->Drag(properties, start);
+  Relayout();
+  CTKPDockingPaneMiniWnd* floating = FrameOf(kProperties);
+  ASSERT_NE(floating, nullptr);
+  ASSERT_NE(floating->GetSafeHwnd(), nullptr);
+  EXPECT_TRUE(floating->IsWindowVisible());
+  EXPECT_EQ(harness::Text(floating->GetSafeHwnd()), L"Properties");
+  EXPECT_TRUE(::IsWindowVisible(m.FindPane(kProperties)->GetChild()));
+  EXPECT_TRUE(::IsChild(floating->GetSafeHwnd(), m.FindPane(kProperties)->GetChild()));
+  EXPECT_EQ(Actions().back(), tkpPaneActionFloated);
+  // The frame holds the pane where it was let go: the cursor lies inside it.
+  CRect rc;
+  floating->CWnd::GetWindowRect(rc);
+  EXPECT_TRUE(rc.PtInRect(view.CenterPoint()));
+  // The view took the room the pane left.
+  ::GetWindowRect(frame->view, view);
+  frame->ScreenToClient(view);
+  EXPECT_EQ(view.right, ClientArea().right);
+
+  frame->notes.clear();
+  floating->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(rc.left + 20, rc.top + 5));
+  Relayout();
+  EXPECT_EQ(FrameOf(kProperties), nullptr);
+  EXPECT_FALSE(floating->IsWindowVisible());
+  EXPECT_EQ(Place(kProperties), docked);
+  EXPECT_EQ(m.GetPaneDirection(m.FindPane(kProperties)), 1);
+  EXPECT_TRUE(::IsWindowVisible(m.FindPane(kProperties)->GetChild()));
+  EXPECT_EQ(Actions(), (std::vector<int>{tkpPaneActionDocking, tkpPaneActionDocked}));
+  // Toggled again, it floats once more in the same kind of frame.
+  m.ToggleDocking(m.FindPane(kProperties));
+  Relayout();
+  ASSERT_NE(FrameOf(kProperties), nullptr);
+  EXPECT_TRUE(FrameOf(kProperties)->IsWindowVisible());
+}
+
+// The sliding window's timers and the cursor, driven by the test.
+struct FakeClock {
+  std::map<UINT_PTR, UINT> timers;  // the running timers of the sliding window
+  POINT cursor{0, 0};
+  TKPAutoHideClock hooks;
+  FakeClock() {
+    hooks.setTimer = [this](HWND, UINT_PTR id, UINT elapse) { timers[id] = elapse; };
+    hooks.killTimer = [this](HWND, UINT_PTR id) { timers.erase(id); };
+    hooks.cursorPos = [this] { return cursor; };
+    TKPSetAutoHideClock(&hooks);
+  }
+  ~FakeClock() { TKPSetAutoHideClock(nullptr); }
+  bool Running(UINT_PTR id) const { return timers.count(id) != 0; }
+  // Fires the timer while it runs, at most `limit` times; how often it fired.
+  int Run(CWnd* wnd, UINT_PTR id, int limit) {
+    int fired = 0;
+    while (Running(id) && fired < limit && ::IsWindow(wnd->GetSafeHwnd())) {
+      wnd->SendMessage(WM_TIMER, id);
+      ++fired;
+    }
+    return fired;
+  }
+};
+
+TEST_F(DockingDragTest, AnAutoHiddenGroupSlidesOutOnHoverAndBackWhenTheMouseHasGone) {
+  FakeClock clock;
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPane* output = m.FindPane(kOutput);
+  m.HidePane(output);
+  Relayout();
+  auto* panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(3));
+  ASSERT_NE(panel, nullptr);
+  ASSERT_EQ(panel->GetTabRows().size(), 1u);
+  CTKPDockingPaneAutoHideTabs* row = panel->GetTabRows().front();
+  ASSERT_EQ(row->GetItemCount(), 2);
+  const CPoint tab = row->GetItem(0)->GetRect().CenterPoint();
+  EXPECT_EQ(panel->HitTestPane(tab), output);
+  ::SetForegroundWindow(frame->GetSafeHwnd());
+  ::SetActiveWindow(frame->GetSafeHwnd());
+  ::SetFocus(frame->view);
+  harness::PumpMessages();
+  frame->notes.clear();
+  panel->SendMessage(WM_MOUSEHOVER, 0, MAKELPARAM(tab.x, tab.y));
+  CTKPDockingPaneAutoHideWnd* sliding = panel->GetSlidingWindow();
+  ASSERT_NE(sliding, nullptr);
+  EXPECT_EQ(sliding->GetStepsCount(), 8);
+  EXPECT_EQ(sliding->GetStep(), 0);
+  EXPECT_TRUE(clock.Running(2));
+  EXPECT_EQ(clock.timers[1], 100u);
+  EXPECT_EQ(clock.timers[2], 16u);
+  EXPECT_EQ(clock.Run(sliding, 2, 20), 8);  // seven steps and the last, which stops the timer
+  EXPECT_EQ(sliding->GetStep(), 7);
+  CRect rc;
+  sliding->CWnd::GetWindowRect(rc);
+  frame->ScreenToClient(rc);
+  EXPECT_EQ(rc, sliding->GetFinalRect());
+  // Out of the bottom edge, over the arrangement, 130 + 4 high (the pane's height and the edge).
+  CRect strip;
+  panel->CWnd::GetWindowRect(strip);
+  frame->ScreenToClient(strip);
+  EXPECT_EQ(rc.bottom, strip.top);
+  EXPECT_EQ(rc.Height(), 134);
+  EXPECT_TRUE(::IsWindowVisible(output->GetChild()));
+  EXPECT_TRUE(Has(Actions(), tkpPaneActionExpanding));
+  EXPECT_EQ(Actions().back(), tkpPaneActionExpanded);
+  ::RedrawWindow(frame->GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  harness::CaptureWindow(frame->GetSafeHwnd(), "docking_autohide");
+
+  // The mouse stays over the window: it stays out.
+  sliding->CWnd::GetWindowRect(rc);
+  clock.cursor = POINT{rc.CenterPoint().x, rc.CenterPoint().y};
+  for (int i = 0; i < 10; ++i) sliding->SendMessage(WM_TIMER, 1);
+  EXPECT_FALSE(sliding->IsClosing());
+  // Away from it for six polls, it starts sliding in; back over it, it slides out again.
+  clock.cursor = POINT{2, 2};
+  for (int i = 0; i < 5; ++i) sliding->SendMessage(WM_TIMER, 1);
+  EXPECT_FALSE(sliding->IsClosing());
+  sliding->SendMessage(WM_TIMER, 1);
+  EXPECT_TRUE(sliding->IsClosing());
+  EXPECT_TRUE(clock.Running(3));
+  EXPECT_EQ(clock.Run(sliding, 3, 2), 2);
+  EXPECT_EQ(sliding->GetStep(), 5);
+  clock.cursor = POINT{rc.CenterPoint().x, rc.CenterPoint().y};
+  sliding->SendMessage(WM_TIMER, 1);
+  EXPECT_FALSE(sliding->IsClosing());
+  EXPECT_FALSE(clock.Running(3));
+  EXPECT_TRUE(clock.Running(2));
+  clock.Run(sliding, 2, 20);
+  EXPECT_EQ(sliding->GetStep(), 7);
+  // Gone for good: six polls, eight steps in, and the window ends.
+  clock.cursor = POINT{2, 2};
+  frame->notes.clear();
+  clock.Run(sliding, 1, 6);
+  EXPECT_EQ(clock.Run(sliding, 3, 20), 8);
+  EXPECT_EQ(Actions(), (std::vector<int>{tkpPaneActionCollapsing, tkpPaneActionCollapsed}));
+  harness::PumpMessages();
+  EXPECT_EQ(panel->GetSlidingWindow(), nullptr);
+  EXPECT_FALSE(::IsWindowVisible(output->GetChild()));
+  EXPECT_TRUE(m.IsPaneHidden(output));
+  // A click on the tab slides it out again, with the focus.
+  panel->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.x, tab.y));
+  ASSERT_NE(panel->GetSlidingWindow(), nullptr);
+  EXPECT_TRUE(output->IsFocus());
+  // Any layout pass of the frame closes it.
+  Relayout();
+  harness::PumpMessages();
+  EXPECT_EQ(panel->GetSlidingWindow(), nullptr);
+}
+
+TEST_F(DockingDragTest, TheCloseButtonClosesTheSelectedPaneUnlessTheSiteKeepsIt) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPaneTabbedContainer* bottom = Group(kOutput);
+  bottom->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  CTKPDockingPaneCaptionButton* close = bottom->FindCaptionButton(TKP_IDC_DOCKING_CLOSE);
+  ASSERT_NE(close, nullptr);
+  ASSERT_FALSE(close->GetRect().IsRectEmpty());
+  // The pin shows while docked; maximizing is not offered.
+  EXPECT_FALSE(bottom->FindCaptionButton(TKP_IDC_DOCKING_AUTOHIDE)->GetRect().IsRectEmpty());
+  EXPECT_TRUE(bottom->FindCaptionButton(TKP_IDC_DOCKING_MAXIMIZE)->GetRect().IsRectEmpty());
+  const CPoint centre = close->GetRect().CenterPoint();
+  // Pressed and let go elsewhere: nothing.
+  bottom->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(centre.x - 60, centre.y));
+  bottom->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(centre.x - 60, centre.y));
+  bottom->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
+  EXPECT_FALSE(m.IsPaneClosed(m.FindPane(kOutput)));
+  EXPECT_EQ(::GetCapture(), nullptr);
+  // A click: Output closes, the Event log is left and shown.
+  frame->notes.clear();
+  bottom->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
+  bottom->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
+  Relayout();
+  EXPECT_TRUE(m.IsPaneClosed(m.FindPane(kOutput)));
+  EXPECT_EQ(bottom->GetSelected(), m.FindPane(kLog));
+  EXPECT_EQ(bottom->GetItemCount(), 1);
+  EXPECT_TRUE(::IsWindowVisible(m.FindPane(kLog)->GetChild()));
+  EXPECT_EQ(Actions(), (std::vector<int>{tkpPaneActionClosing, tkpPaneActionClosed}));
+  // The site keeps the Event log open: it is not reported closed.
+  frame->keepOpen = true;
+  frame->notes.clear();
+  bottom->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const CPoint again = close->GetRect().CenterPoint();
+  bottom->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(again.x, again.y));
+  bottom->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(again.x, again.y));
+  EXPECT_FALSE(m.IsPaneClosed(m.FindPane(kLog)));
+  EXPECT_EQ(Actions(), (std::vector<int>{tkpPaneActionClosing}));
+  // A pane that may not close shows no close button.
+  m.FindPane(kLog)->SetOptions(tkpPaneNoCloseable);
+  bottom->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_TRUE(close->GetRect().IsRectEmpty());
+}
+
+TEST_F(DockingDragTest, ATabDraggedOverAnotherSwapsThem) {
+  CTKPDockingPaneTabbedContainer* bottom = Group(kOutput);
+  bottom->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  ASSERT_EQ(bottom->GetItemCount(), 2);
+  const CPoint first = bottom->GetItem(0)->GetRect().CenterPoint();
+  const CPoint second = bottom->GetItem(1)->GetRect().CenterPoint();
+  bottom->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(first.x, first.y));
+  EXPECT_EQ(::GetCapture(), bottom->GetSafeHwnd());
+  bottom->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(second.x, second.y));
+  bottom->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(second.x, second.y));
+  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_EQ(bottom->GetPanes().front(), frame->manager.FindPane(kLog));
+  EXPECT_EQ(bottom->GetPaneByTab(1), frame->manager.FindPane(kOutput));
+  EXPECT_EQ(bottom->GetSelected(), frame->manager.FindPane(kOutput));
+}
+
+}  // namespace

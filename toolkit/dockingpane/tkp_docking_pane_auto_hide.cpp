@@ -1,0 +1,790 @@
+#include "toolkit/dockingpane/tkp_docking_pane_auto_hide.h"
+
+#include <algorithm>
+
+#include "res/toolkit_resource.h"
+#include "toolkit/common/draw_helpers.h"
+#include "toolkit/common/gdi_guards.h"
+#include "toolkit/common/resource_manager.h"
+#include "toolkit/common/splitter_tracker.h"
+#include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/dockingpane/tkp_docking_pane.h"
+#include "toolkit/dockingpane/tkp_docking_pane_layout.h"
+#include "toolkit/dockingpane/tkp_docking_pane_manager.h"
+#include "toolkit/dockingpane/tkp_docking_pane_tabbed.h"
+#include "toolkit/tabmanager/tkp_tab_appearance.h"
+#include "toolkit/tabmanager/tkp_tab_color_set.h"
+#include "toolkit/tabmanager/tkp_tab_paint_manager.h"
+
+namespace {
+
+enum : UINT_PTR { kPoll = 1, kSlideOut = 2, kSlideIn = 3, kCloseNow = 4 };
+constexpr UINT kPollMs = 100;
+constexpr UINT kAnimationIntervalMs = 16;
+constexpr UINT kAnimationDurationMs = 128;
+constexpr int kPolls = 6;  // polls away from the window before it slides in
+constexpr int kEdge = 4;   // the draggable inner edge
+
+const TKPAutoHideClock* g_clock = nullptr;
+
+CTKPDockingPaneManager* ManagerOf(const CTKPDockingPaneBase* p) { return p->GetDockingPaneManager(); }
+
+}  // namespace
+
+void TKPSetAutoHideClock(const TKPAutoHideClock* pClock) { g_clock = pClock; }
+
+// ---- a row of tabs ------------------------------------------------------------------------------------
+
+CTKPTabPaintManager* CTKPDockingPaneAutoHideTabs::GetPaintManager() const {
+  CTKPDockingPanePaintManager* paint = m_pPanel->CTKPDockingPaneBase::GetPaintManager();
+  return paint != nullptr ? paint->GetPanelPaintManager() : nullptr;
+}
+
+void CTKPDockingPaneAutoHideTabs::RedrawControl() {
+  if (m_pPanel->GetSafeHwnd() != nullptr) m_pPanel->Invalidate(FALSE);
+}
+
+BOOL CTKPDockingPaneAutoHideTabs::DrawIcon(CDC* pDC, CPoint pt, CTKPTabManagerItem* pItem, BOOL bDraw, CSize& szIcon) {
+  if (pItem == nullptr) return TRUE;
+  CTKPTabPaintManager* paint = GetPaintManager();
+  if (paint == nullptr || !paint->ShowIcons) return FALSE;
+  auto* pane = reinterpret_cast<CTKPDockingPane*>(pItem->GetData());
+  CTKPImageManagerIcon* icon = pane != nullptr ? pane->GetIcon(szIcon.cx) : nullptr;
+  if (icon == nullptr) return FALSE;
+  if (bDraw) icon->Draw(pDC, pt, icon->GetIcon(), szIcon);
+  return TRUE;
+}
+
+int CTKPDockingPaneAutoHideTabs::GetPosition() const {
+  static const int kBySide[] = {3, 1, 2, 0};
+  const int side = m_pPanel->GetDirection();
+  return side >= 0 && side < 4 ? kBySide[side] : 0;
+}
+
+// ---- the panel -------------------------------------------------------------------------------------------
+
+BEGIN_MESSAGE_MAP(CTKPDockingPaneAutoHidePanel, CWnd)
+  ON_WM_PAINT()
+  ON_WM_ERASEBKGND()
+  ON_WM_LBUTTONDOWN()
+  ON_WM_RBUTTONDOWN()
+  ON_WM_MOUSEMOVE()
+  ON_MESSAGE(WM_MOUSEHOVER, OnMouseHover)
+  ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
+END_MESSAGE_MAP()
+
+CTKPDockingPaneAutoHidePanel::CTKPDockingPaneAutoHidePanel(CTKPDockingPaneLayout* pLayout)
+    : CTKPDockingPaneBase(dock::kAutoHidePanel, pLayout) {}
+
+CTKPDockingPaneAutoHidePanel::~CTKPDockingPaneAutoHidePanel() {
+  if (m_pActiveWnd != nullptr) {
+    m_pActiveWnd->ReleaseContainer();
+    m_pActiveWnd->DestroyWindow();
+  }
+  DeleteTabs();
+  if (m_hWnd != nullptr) DestroyWindow();
+}
+
+void CTKPDockingPaneAutoHidePanel::DeleteTabs() {
+  for (CTKPDockingPaneAutoHideTabs* row : m_lstTabs) delete row;
+  m_lstTabs.clear();
+}
+
+BOOL CTKPDockingPaneAutoHidePanel::Create(CWnd* pParent) {
+  LPCTSTR cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW));
+  return CreateEx(0, cls, _T(""), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                  pParent->GetSafeHwnd(), nullptr);
+}
+
+int CTKPDockingPaneAutoHidePanel::Thickness() const {
+  CTKPDockingPanePaintManager* paint = CTKPDockingPaneBase::GetPaintManager();
+  CTKPTabPaintManager* tabs = paint != nullptr ? paint->GetPanelPaintManager() : nullptr;
+  if (tabs == nullptr || tabs->GetAppearanceObject() == nullptr) return 24;
+  CTKPDockingPaneAutoHideTabs probe(const_cast<CTKPDockingPaneAutoHidePanel*>(this));
+  const CRect margin = tabs->GetAppearanceObject()->GetHeaderMargin();
+  return tabs->GetAppearanceObject()->GetButtonHeight(&probe) + margin.top + margin.bottom;
+}
+
+void CTKPDockingPaneAutoHidePanel::Reposition(CWnd* pSite, CRect& rect, AFX_SIZEPARENTPARAMS* lpLayout) {
+  m_pDockingSite = pSite;
+  if (IsEmpty()) {
+    if (m_hWnd != nullptr) DestroyWindow();
+    return;
+  }
+  if (m_hWnd == nullptr && (pSite == nullptr || !Create(pSite))) return;
+  CloseSlidingWindow(FALSE);
+  const int thickness = Thickness();
+  CRect strip = rect;
+  switch (m_nDirection) {
+    case 0:
+      strip.right = strip.left + thickness;
+      rect.left = strip.right;
+      break;
+    case 1:
+      strip.left = strip.right - thickness;
+      rect.right = strip.left;
+      break;
+    case 2:
+      strip.bottom = strip.top + thickness;
+      rect.top = strip.bottom;
+      break;
+    default:
+      strip.top = strip.bottom - thickness;
+      rect.bottom = strip.top;
+      break;
+  }
+  m_rcStrip = strip;
+  {
+    CClientDC dc(this);
+    RebuildTabs(&dc, CRect(0, 0, strip.Width(), strip.Height()));
+  }
+  if (lpLayout != nullptr && lpLayout->hDWP != nullptr) {
+    AfxRepositionWindow(lpLayout, m_hWnd, strip);
+    Invalidate(FALSE);
+  }
+}
+
+void CTKPDockingPaneAutoHidePanel::RebuildTabs(CDC* pDC, CRect rcStrip) {
+  DeleteTabs();
+  CTKPDockingPanePaintManager* paint = CTKPDockingPaneBase::GetPaintManager();
+  CTKPTabPaintManager* tabs = paint != nullptr ? paint->GetPanelPaintManager() : nullptr;
+  if (tabs == nullptr) return;
+  const bool vertical = m_nDirection < 2;
+  int pos = 0;
+  // Left and right rows start below the top panel's strip, so that the corners do not overlap.
+  if (vertical && m_pLayout != nullptr) {
+    CTKPDockingPaneBase* top = m_pLayout->GetPanel(2);
+    if (top != nullptr && !top->IsEmpty()) pos = Thickness();
+  }
+  for (CTKPDockingPaneBase* container : m_lstContainers) {
+    if (container->IsEmpty() || container->GetType() != dock::kTabbedContainer) continue;
+    auto* group = static_cast<CTKPDockingPaneTabbedContainer*>(container);
+    auto* row = new CTKPDockingPaneAutoHideTabs(this);
+    for (CTKPDockingPane* pane : group->GetPanes()) {
+      CTKPTabManagerItem* item = row->InsertItem(row->GetItemCount(), pane->GetTabCaption());
+      if (item == nullptr) continue;
+      item->SetData(reinterpret_cast<DWORD_PTR>(pane));
+      item->SetColor(pane->GetItemColor());
+      item->SetTooltip(pane->GetTitle());
+      // The group's selected pane is the row's selected tab: with icon tabs it is the one that shows its
+      // caption.
+      if (pane == group->GetSelected()) row->SetSelectedItem(item);
+    }
+    CRect rc = rcStrip;
+    if (vertical) {
+      rc.top += pos;
+    } else {
+      rc.left += pos;
+    }
+    tabs->RepositionTabControl(row, pDC, rc);
+    const int length = row->GetItemsLength();
+    row->m_rcRow = vertical ? CRect(rc.left, rc.top, rc.right, rc.top + length)
+                            : CRect(rc.left, rc.top, rc.left + length, rc.bottom);
+    const CRect margin = tabs->GetAppearanceObject() != nullptr ? tabs->GetAppearanceObject()->GetHeaderMargin() : CRect();
+    pos += length + 8 + (vertical ? margin.top + margin.bottom : margin.left + margin.right);
+    m_lstTabs.push_back(row);
+  }
+}
+
+void CTKPDockingPaneAutoHidePanel::AddContainer(CTKPDockingPaneBase* pContainer) {
+  m_lstContainers.push_back(pContainer);
+  HWND containerWnd = pContainer->GetPaneHwnd();
+  const bool hadFocus = containerWnd != nullptr && (::GetFocus() == containerWnd || ::IsChild(containerWnd, ::GetFocus()));
+  pContainer->SetParentContainer(this);
+  pContainer->SetDockingSite(m_pDockingSite);
+  if (m_pDockingSite != nullptr && m_pDockingSite->AsFrameWnd() != nullptr) m_pDockingSite->AsFrameWnd()->DelayRecalcLayout();
+  pContainer->OnParentContainerChanged(this);
+  if (containerWnd != nullptr) ::ShowWindow(containerWnd, SW_HIDE);
+  if (hadFocus && m_pDockingSite != nullptr) m_pDockingSite->SetFocus();
+  if (m_hWnd != nullptr) Invalidate(FALSE);
+}
+
+void CTKPDockingPaneAutoHidePanel::OnChildContainerChanged(CTKPDockingPaneBase*) {
+  CTKPDockingPaneManager* manager = ManagerOf(this);
+  if (m_pActiveWnd != nullptr) CloseSlidingWindow(manager != nullptr && manager->IsAttaching());
+  OnPaneChanged(FALSE);
+}
+
+void CTKPDockingPaneAutoHidePanel::OnPaneChanged(BOOL) {
+  if (m_hWnd == nullptr) return;
+  CClientDC dc(this);
+  CRect client;
+  GetClientRect(client);
+  RebuildTabs(&dc, client);
+  Invalidate(FALSE);
+}
+
+void CTKPDockingPaneAutoHidePanel::RemovePane(CTKPDockingPaneBase* pPane) {
+  auto it = std::find(m_lstContainers.begin(), m_lstContainers.end(), pPane);
+  if (it == m_lstContainers.end()) return;
+  if (m_pActiveWnd != nullptr && static_cast<CTKPDockingPaneBase*>(m_pActiveWnd->GetContainer()) == pPane) {
+    // The group leaves while it is slid out: its window goes back to the frame at once.
+    m_pActiveWnd->ReleaseContainer();
+    m_pActiveWnd->CloseLater();
+    m_pActiveWnd = nullptr;
+  }
+  m_lstContainers.erase(it);
+  if (m_hWnd != nullptr) Invalidate(FALSE);
+  if (m_pDockingSite != nullptr && m_pDockingSite->AsFrameWnd() != nullptr) m_pDockingSite->AsFrameWnd()->DelayRecalcLayout();
+  if (m_lstContainers.empty() && m_hWnd != nullptr) DestroyWindow();
+  pPane->SetParentContainer(nullptr);
+}
+
+BOOL CTKPDockingPaneAutoHidePanel::IsEmpty() const {
+  return std::all_of(m_lstContainers.begin(), m_lstContainers.end(),
+                     [](const CTKPDockingPaneBase* c) { return c->IsEmpty(); });
+}
+
+BOOL CTKPDockingPaneAutoHidePanel::ContainsPane(const CTKPDockingPaneBase* pPane) const {
+  return pPane == this || std::any_of(m_lstContainers.begin(), m_lstContainers.end(),
+                                      [pPane](const CTKPDockingPaneBase* c) { return c->ContainsPane(pPane); });
+}
+
+void CTKPDockingPaneAutoHidePanel::FindPane(int nType, std::vector<CTKPDockingPaneBase*>* pList) {
+  for (CTKPDockingPaneBase* container : m_lstContainers) {
+    if (container->GetType() == nType) {
+      pList->push_back(container);
+    } else {
+      container->FindPane(nType, pList);
+    }
+  }
+}
+
+void CTKPDockingPaneAutoHidePanel::ReleaseChildren() {
+  if (m_pActiveWnd != nullptr) {
+    m_pActiveWnd->ReleaseContainer();
+    m_pActiveWnd->DestroyWindow();
+    m_pActiveWnd = nullptr;
+  }
+  m_lstContainers.clear();
+  DeleteTabs();
+}
+
+void CTKPDockingPaneAutoHidePanel::SaveRecord(dock::ObjectRecord* pRecord) const {
+  CTKPDockingPaneBase::SaveRecord(pRecord);
+  pRecord->direction = m_nDirection;
+  for (const CTKPDockingPaneBase* container : m_lstContainers) pRecord->children.push_back(container->m_nIndex);
+}
+
+void CTKPDockingPaneAutoHidePanel::LoadRecord(const dock::ObjectRecord& record,
+                                              const std::vector<CTKPDockingPaneBase*>& objects) {
+  CTKPDockingPaneBase::LoadRecord(record, objects);
+  m_nDirection = record.direction;
+  for (int index : record.children) {
+    CTKPDockingPaneBase* container = objects[static_cast<size_t>(index) - 1];
+    m_lstContainers.push_back(container);
+    container->SetParentContainer(this);
+  }
+}
+
+CTKPDockingPane* CTKPDockingPaneAutoHidePanel::HitTestPane(CPoint pt) const {
+  for (CTKPDockingPaneAutoHideTabs* row : m_lstTabs) {
+    if (CTKPTabManagerItem* item = row->HitTest(pt)) return reinterpret_cast<CTKPDockingPane*>(item->GetData());
+  }
+  return nullptr;
+}
+
+void CTKPDockingPaneAutoHidePanel::ForgetSlidingWindow(CTKPDockingPaneAutoHideWnd* pWnd) {
+  if (m_pActiveWnd == pWnd) m_pActiveWnd = nullptr;
+}
+
+void CTKPDockingPaneAutoHidePanel::ShowSlidingWindow(CTKPDockingPane* pPane, BOOL bSetFocus) {
+  CTKPDockingPaneManager* manager = ManagerOf(this);
+  if (pPane == nullptr || manager == nullptr || manager->NotifyOwner(tkpPaneActionExpanding, pPane) != 0) return;
+  CTKPDockingPaneBase* container = pPane->GetContainer();
+  if (container == nullptr || container->GetType() != dock::kTabbedContainer) return;
+  auto* group = static_cast<CTKPDockingPaneTabbedContainer*>(container);
+  auto* wnd = new CTKPDockingPaneAutoHideWnd(this, group);
+  group->SelectPane(pPane, bSetFocus, FALSE);
+  Invalidate(FALSE);
+  if (m_pDockingSite != nullptr && m_pDockingSite->AsFrameWnd() != nullptr) m_pDockingSite->AsFrameWnd()->RecalcLayout();
+  m_pActiveWnd = wnd->GetSafeHwnd() != nullptr ? wnd : nullptr;
+}
+
+void CTKPDockingPaneAutoHidePanel::CloseSlidingWindow(BOOL bImmediate) {
+  CTKPDockingPaneManager* manager = ManagerOf(this);
+  if (m_pActiveWnd == nullptr || manager == nullptr || !manager->IsCloseInactiveWindow()) return;
+  if (CTKPDockingPaneTabbedContainer* group = m_pActiveWnd->GetContainer()) {
+    if (manager->NotifyOwner(tkpPaneActionCollapsing, group->GetSelected()) != 0) return;
+    manager->NotifyOwner(tkpPaneActionCollapsed, group->GetSelected());
+  }
+  if (bImmediate) {
+    m_pActiveWnd->ReleaseContainer();
+    m_pActiveWnd->CloseLater();
+  } else {
+    m_pActiveWnd->Close();
+  }
+  m_pActiveWnd = nullptr;
+}
+
+void CTKPDockingPaneAutoHidePanel::OnPaint() {
+  CPaintDC paint(this);
+  CRect client;
+  GetClientRect(client);
+  if (client.IsRectEmpty()) return;
+  CTKPBufferDC dc(paint.GetSafeHdc(), client);
+  CTKPDockingPanePaintManager* manager = CTKPDockingPaneBase::GetPaintManager();
+  CTKPTabPaintManager* tabs = manager != nullptr ? manager->GetPanelPaintManager() : nullptr;
+  COLORREF light = ::GetSysColor(COLOR_BTNFACE), dark = light;
+  if (tabs != nullptr && tabs->GetColorSet() != nullptr) {
+    light = static_cast<COLORREF>(tabs->GetColorSet()->m_grcHeader.clrLight);
+    dark = static_cast<COLORREF>(tabs->GetColorSet()->m_grcHeader.clrDark);
+  }
+  if (light == dark) {
+    dc.FillSolidRect(client, light);
+  } else {
+    TKPDrawHelpers()->GradientFill(&dc, client, light, dark, TRUE);
+  }
+  if (tabs == nullptr) return;
+  for (CTKPDockingPaneAutoHideTabs* row : m_lstTabs) tabs->DrawTabControl(row, &dc, row->m_rcRow);
+}
+
+void CTKPDockingPaneAutoHidePanel::OnMouseMove(UINT, CPoint point) {
+  for (CTKPDockingPaneAutoHideTabs* row : m_lstTabs) row->PerformMouseMove(m_hWnd, point);
+  if (HitTestPane(point) != nullptr) {
+    TRACKMOUSEEVENT tme{sizeof(tme), TME_HOVER | TME_LEAVE, m_hWnd, HOVER_DEFAULT};
+    ::TrackMouseEvent(&tme);
+  }
+}
+
+LRESULT CTKPDockingPaneAutoHidePanel::OnMouseHover(WPARAM, LPARAM lParam) {
+  const CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+  CTKPDockingPane* pane = HitTestPane(point);
+  if (pane == nullptr || !CTKPDrawHelpers::IsTopParentActive(m_hWnd)) return 0;
+  if (m_pActiveWnd != nullptr && m_pActiveWnd->GetContainer() != nullptr &&
+      m_pActiveWnd->GetContainer()->GetSelected() == pane) {
+    return 0;
+  }
+  CloseSlidingWindow(FALSE);
+  ShowSlidingWindow(pane, FALSE);
+  return 0;
+}
+
+LRESULT CTKPDockingPaneAutoHidePanel::OnMouseLeave(WPARAM, LPARAM) {
+  for (CTKPDockingPaneAutoHideTabs* row : m_lstTabs) row->PerformMouseMove(m_hWnd, CPoint(-1, -1));
+  return 0;
+}
+
+void CTKPDockingPaneAutoHidePanel::OnLButtonDown(UINT, CPoint point) {
+  CTKPDockingPane* pane = HitTestPane(point);
+  if (pane == nullptr) return;
+  if (m_pActiveWnd != nullptr && m_pActiveWnd->GetContainer() != nullptr &&
+      m_pActiveWnd->GetContainer()->GetSelected() == pane) {
+    pane->SetFocus();
+    return;
+  }
+  CloseSlidingWindow(FALSE);
+  ShowSlidingWindow(pane, TRUE);
+}
+
+void CTKPDockingPaneAutoHidePanel::OnRButtonDown(UINT, CPoint point) {
+  CTKPDockingPane* pane = HitTestPane(point);
+  CTKPDockingPaneManager* manager = ManagerOf(this);
+  if (pane == nullptr || manager == nullptr || manager->GetSite() == nullptr) return;
+  manager->GetSite()->SendMessage(TKP_DOCKINGPANE_NOTIFY, TKP_DPN_RCLICK,
+                                  reinterpret_cast<LPARAM>(static_cast<CTKPDockingPaneBase*>(pane)));
+}
+
+// ---- the sliding window -------------------------------------------------------------------------------------
+
+BEGIN_MESSAGE_MAP(CTKPDockingPaneAutoHideWnd, CMiniFrameWnd)
+  ON_WM_PAINT()
+  ON_WM_TIMER()
+  ON_WM_CLOSE()
+  ON_WM_LBUTTONDOWN()
+  ON_WM_MOUSEMOVE()
+  ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+CTKPDockingPaneAutoHideWnd::CTKPDockingPaneAutoHideWnd(CTKPDockingPaneAutoHidePanel* pPanel,
+                                                       CTKPDockingPaneTabbedContainer* pContainer)
+    : m_pContainer(pContainer), m_pPanel(pPanel), m_nDirection(pPanel->GetDirection()) {
+  m_bHoriz = m_nDirection == 2 || m_nDirection == 3;
+  CTKPDockingPaneManager* manager = pPanel->GetDockingPaneManager();
+  CFrameWnd* site = manager != nullptr ? manager->GetSite() : nullptr;
+  if (site == nullptr || site->GetSafeHwnd() == nullptr) return;
+  const CRect docked = DockedArea();
+  MINMAXINFO mmi;
+  GetMinMaxInfo(&mmi, TRUE);
+  CTKPDockingPane* pane = pContainer->GetSelected();
+  const int preferred = pane == nullptr ? 0 : (m_bHoriz ? pane->m_nDockingCY : pane->m_nDockingCX);
+  int depth = std::min<int>(preferred + kEdge, m_bHoriz ? mmi.ptMaxTrackSize.y : mmi.ptMaxTrackSize.x);
+  depth = std::max<int>(depth, m_bHoriz ? mmi.ptMinTrackSize.y : mmi.ptMinTrackSize.x);
+  CRect rc = docked;
+  const BOOL rtl = manager->IsLayoutRTL();
+  const int side = rtl && m_nDirection < 2 ? m_nDirection ^ 1 : m_nDirection;
+  switch (side) {
+    case 0:
+      rc.right = rc.left + depth;
+      break;
+    case 1:
+      rc.left = rc.right - depth;
+      break;
+    case 2:
+      rc.bottom = rc.top + depth;
+      break;
+    default:
+      rc.top = rc.bottom - depth;
+      break;
+  }
+  site->ScreenToClient(rc);
+  m_rcFinal = rc;
+  HCURSOR cursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  if (CanResize()) {
+    if (HCURSOR own = TKPResourceManager()->LoadCursor(m_bHoriz ? IDC_TK_SPLIT_VERT : IDC_TK_SPLIT_HORZ)) cursor = own;
+  }
+  site->SendMessage(WM_SETREDRAW, FALSE);
+  LPCTSTR cls = AfxRegisterWndClass(0, cursor);
+  const DWORD exStyle = site->GetExStyle() & WS_EX_LAYOUTRTL;
+  CMiniFrameWnd::CreateEx(exStyle, cls, _T(""), WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, m_rcFinal, site);
+  site->SendMessage(WM_SETREDRAW, TRUE);
+  if (m_hWnd == nullptr) return;
+  const UINT length = static_cast<UINT>(m_bHoriz ? m_rcFinal.Height() : m_rcFinal.Width());
+  const double speed = manager->GetAnimationSpeed();
+  m_nStepsCount = speed <= 0 ? static_cast<int>(kAnimationDurationMs / kAnimationIntervalMs)
+                             : static_cast<int>(length / speed);
+  m_nStepsCount = std::max(1, m_nStepsCount);
+  m_nStep = 0;
+  m_bClosing = FALSE;
+  if (m_nStepsCount > 1) StartTimer(kSlideOut, kAnimationIntervalMs);
+  ApplyStep();
+  ShowWindow(SW_SHOWNA);
+  StartTimer(kPoll, kPollMs);
+  m_nDeactivationCount = kPolls;
+}
+
+CRect CTKPDockingPaneAutoHideWnd::DockedArea() const {
+  CTKPDockingPaneManager* manager = m_pPanel->GetDockingPaneManager();
+  CTKPDockingPaneBase* top = manager != nullptr ? manager->GetTopPane() : nullptr;
+  return top != nullptr ? top->GetWindowRect() : CRect();
+}
+
+void CTKPDockingPaneAutoHideWnd::GetMinMaxInfo(MINMAXINFO* pMinMaxInfo, BOOL bWithEdge) const {
+  *pMinMaxInfo = MINMAXINFO{};
+  pMinMaxInfo->ptMaxTrackSize = {dock::kMaxTrack, dock::kMaxTrack};
+  if (m_pContainer != nullptr && m_pContainer->GetSelected() != nullptr) {
+    m_pContainer->GetSelected()->GetMinMaxInfo(pMinMaxInfo);
+    CTKPDockingPanePaintManager* paint = m_pContainer->GetDockingPaintManager();
+    if (paint != nullptr) {
+      CRect rc(0, 0, 1000, 1000);
+      paint->AdjustCaptionRect(m_pContainer, rc);
+      pMinMaxInfo->ptMinTrackSize.x += 1000 - rc.Width();
+      pMinMaxInfo->ptMinTrackSize.y += 1000 - rc.Height();
+      pMinMaxInfo->ptMaxTrackSize.x = std::min<LONG>(dock::kMaxTrack, pMinMaxInfo->ptMaxTrackSize.x + 1000 - rc.Width());
+      pMinMaxInfo->ptMaxTrackSize.y =
+          std::min<LONG>(dock::kMaxTrack, pMinMaxInfo->ptMaxTrackSize.y + 1000 - rc.Height());
+    }
+  }
+  if (!bWithEdge) return;
+  LONG& minimum = m_bHoriz ? pMinMaxInfo->ptMinTrackSize.y : pMinMaxInfo->ptMinTrackSize.x;
+  LONG& maximum = m_bHoriz ? pMinMaxInfo->ptMaxTrackSize.y : pMinMaxInfo->ptMaxTrackSize.x;
+  minimum += kEdge;
+  maximum = std::min<LONG>(dock::kMaxTrack, maximum + kEdge);
+}
+
+BOOL CTKPDockingPaneAutoHideWnd::CanResize() const {
+  CTKPDockingPaneManager* manager = m_pPanel->GetDockingPaneManager();
+  if (manager == nullptr || manager->IsSplittersLocked()) return FALSE;
+  MINMAXINFO mmi;
+  GetMinMaxInfo(&mmi, TRUE);
+  const CRect docked = DockedArea();
+  const int room = (m_bHoriz ? docked.Height() : docked.Width()) - manager->GetSplitterGap() - kEdge;
+  return room > (m_bHoriz ? mmi.ptMinTrackSize.y : mmi.ptMinTrackSize.x);
+}
+
+void CTKPDockingPaneAutoHideWnd::StartTimer(UINT_PTR nID, UINT nElapse) {
+  if (g_clock != nullptr && g_clock->setTimer) {
+    g_clock->setTimer(m_hWnd, nID, nElapse);
+  } else {
+    SetTimer(nID, nElapse, nullptr);
+  }
+}
+
+void CTKPDockingPaneAutoHideWnd::StopTimer(UINT_PTR nID) {
+  if (g_clock != nullptr && g_clock->killTimer) {
+    g_clock->killTimer(m_hWnd, nID);
+  } else {
+    KillTimer(nID);
+  }
+}
+
+POINT CTKPDockingPaneAutoHideWnd::CursorPos() const {
+  if (g_clock != nullptr && g_clock->cursorPos) return g_clock->cursorPos();
+  POINT pt{};
+  ::GetCursorPos(&pt);
+  return pt;
+}
+
+void CTKPDockingPaneAutoHideWnd::ApplyStep() {
+  CRect rc = m_rcFinal;
+  const int depth = m_bHoriz ? m_rcFinal.Height() : m_rcFinal.Width();
+  const int shown = depth * (m_nStep + 1) / m_nStepsCount;
+  switch (m_nDirection) {
+    case 0:
+      rc.right = rc.left + shown;
+      break;
+    case 1:
+      rc.left = rc.right - shown;
+      break;
+    case 2:
+      rc.bottom = rc.top + shown;
+      break;
+    default:
+      rc.top = rc.bottom - shown;
+      break;
+  }
+  SetWindowPos(&CWnd::wndTop, rc.left, rc.top, rc.Width(), rc.Height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  RecalcLayout();
+  Invalidate(FALSE);
+}
+
+void CTKPDockingPaneAutoHideWnd::RecalcLayout(BOOL) {
+  m_nIdleFlags &= ~(idleLayout | idleNotify);
+  if (m_pContainer == nullptr || m_pContainer->GetSafeHwnd() == nullptr || m_hWnd == nullptr) return;
+  CRect client;
+  GetClientRect(client);
+  // The 4-pixel edge towards the client area stays free for dragging.
+  switch (m_nDirection) {
+    case 0:
+      client.right -= kEdge;
+      break;
+    case 1:
+      client.left += kEdge;
+      break;
+    case 2:
+      client.bottom -= kEdge;
+      break;
+    default:
+      client.top += kEdge;
+      break;
+  }
+  // The group keeps its final size while the window grows: it slides out rather than being squeezed.
+  const CSize full(m_rcFinal.Width() - (m_bHoriz ? 0 : kEdge), m_rcFinal.Height() - (m_bHoriz ? kEdge : 0));
+  if (m_nDirection == 0) client.left = client.right - full.cx;
+  if (m_nDirection == 2) client.top = client.bottom - full.cy;
+  if (m_nDirection == 1) client.right = client.left + full.cx;
+  if (m_nDirection == 3) client.bottom = client.top + full.cy;
+  AFX_SIZEPARENTPARAMS params{};
+  params.hDWP = ::BeginDeferWindowPos(8);
+  params.rect = client;
+  m_pContainer->OnSizeParent(this, client, &params);
+  if (params.hDWP != nullptr) ::EndDeferWindowPos(params.hDWP);
+  m_pContainer->ShowWindow(SW_SHOWNA);
+}
+
+void CTKPDockingPaneAutoHideWnd::ReleaseContainer() {
+  if (m_pContainer == nullptr) return;
+  CTKPDockingPaneManager* manager = m_pPanel->GetDockingPaneManager();
+  if (m_pContainer->GetSafeHwnd() != nullptr && m_hWnd != nullptr && ::IsChild(m_hWnd, m_pContainer->GetSafeHwnd())) {
+    m_pContainer->ShowWindow(SW_HIDE);
+  }
+  if (manager != nullptr) m_pContainer->SetDockingSite(manager->GetSite());
+  m_pContainer = nullptr;
+}
+
+void CTKPDockingPaneAutoHideWnd::CloseLater() {
+  if (m_hWnd == nullptr) return;
+  ShowWindow(SW_HIDE);
+  StartTimer(kCloseNow, 50);
+}
+
+void CTKPDockingPaneAutoHideWnd::Close() {
+  if (m_hWnd == nullptr) return;
+  ShowWindow(SW_HIDE);
+  ReleaseContainer();
+  m_pPanel->ForgetSlidingWindow(this);
+  PostMessage(WM_CLOSE);
+}
+
+void CTKPDockingPaneAutoHideWnd::OnClose() {
+  StopTimer(kPoll);
+  StopTimer(kSlideOut);
+  StopTimer(kSlideIn);
+  StopTimer(kCloseNow);
+  DestroyWindow();
+}
+
+// The window deletes itself with its end; the panel no longer points at it.
+void CTKPDockingPaneAutoHideWnd::PostNcDestroy() {
+  m_pPanel->ForgetSlidingWindow(this);
+  delete this;
+}
+
+void CTKPDockingPaneAutoHideWnd::Poll() {
+  if (m_bTracking) return;
+  CTKPDockingPaneManager* manager = m_pPanel->GetDockingPaneManager();
+  const POINT pt = CursorPos();
+  CRect window, panel;
+  GetWindowRect(window);
+  if (m_pPanel->GetSafeHwnd() != nullptr) m_pPanel->CWnd::GetWindowRect(panel);
+  const BOOL active = m_pContainer != nullptr && m_pContainer->IsActive();
+  if (!active && !window.PtInRect(pt) && !panel.PtInRect(pt)) {
+    if (!m_bClosing && m_nDeactivationCount > 0) --m_nDeactivationCount;
+    if (m_nDeactivationCount > 0 || m_bClosing) return;
+    if (manager != nullptr && manager->IsCloseInactiveWindow()) {
+      CTKPDockingPane* pane = m_pContainer != nullptr ? m_pContainer->GetSelected() : nullptr;
+      if (manager->NotifyOwner(tkpPaneActionCollapsing, pane) != 0) {
+        m_nDeactivationCount = kPolls;
+        return;
+      }
+      m_bClosing = TRUE;
+      StartTimer(kSlideIn, kAnimationIntervalMs);
+    }
+    return;
+  }
+  m_nDeactivationCount = kPolls;
+  if (m_bClosing) {
+    // Back over the window while it slides in: it slides out again.
+    m_bClosing = FALSE;
+    StopTimer(kSlideIn);
+    StartTimer(kSlideOut, kAnimationIntervalMs);
+  }
+}
+
+void CTKPDockingPaneAutoHideWnd::OnTimer(UINT_PTR nIDEvent) {
+  CTKPDockingPaneManager* manager = m_pPanel->GetDockingPaneManager();
+  CTKPDockingPane* pane = m_pContainer != nullptr ? m_pContainer->GetSelected() : nullptr;
+  switch (nIDEvent) {
+    case kPoll:
+      Poll();
+      return;
+    case kSlideOut:
+      if (m_bClosing) return;
+      if (++m_nStep < m_nStepsCount) {
+        ApplyStep();
+        return;
+      }
+      m_nStep = m_nStepsCount - 1;
+      StopTimer(kSlideOut);
+      if (manager != nullptr) manager->NotifyOwner(tkpPaneActionExpanded, pane);
+      return;
+    case kSlideIn:
+      if (!m_bClosing) return;
+      if (--m_nStep >= 0) {
+        ApplyStep();
+        return;
+      }
+      m_bClosing = FALSE;
+      StopTimer(kSlideIn);
+      if (manager != nullptr) manager->NotifyOwner(tkpPaneActionCollapsed, pane);
+      Close();
+      return;
+    case kCloseNow:
+      StopTimer(kCloseNow);
+      Close();
+      return;
+    default:
+      return;
+  }
+}
+
+void CTKPDockingPaneAutoHideWnd::OnMouseMove(UINT, CPoint) {
+  if (m_bClosing) Poll();
+}
+
+void CTKPDockingPaneAutoHideWnd::OnPaint() {
+  CPaintDC dc(this);
+  CRect rc;
+  GetClientRect(rc);
+  CTKPDockingPanePaintManager* paint = m_pPanel->CTKPDockingPaneBase::GetPaintManager();
+  auto colour = [paint](int index) { return paint != nullptr ? paint->GetColor(index) : ::GetSysColor(index); };
+  dc.FillSolidRect(rc, colour(51));
+  switch (m_nDirection) {
+    case 0:
+      dc.FillSolidRect(rc.right - 1, rc.top, 1, rc.Height(), colour(COLOR_BTNTEXT));
+      dc.FillSolidRect(rc.right - 2, rc.top, 1, rc.Height(), colour(COLOR_BTNSHADOW));
+      break;
+    case 1:
+      dc.FillSolidRect(rc.left + 1, rc.top, 1, rc.Height(), colour(COLOR_BTNHIGHLIGHT));
+      break;
+    case 2:
+      dc.FillSolidRect(rc.left, rc.bottom - 1, rc.Width(), 1, colour(COLOR_BTNTEXT));
+      dc.FillSolidRect(rc.left, rc.bottom - 2, rc.Width(), 1, colour(COLOR_BTNSHADOW));
+      break;
+    default:
+      dc.FillSolidRect(rc.left, rc.top + 1, rc.Width(), 1, colour(COLOR_BTNHIGHLIGHT));
+      break;
+  }
+}
+
+CRect CTKPDockingPaneAutoHideWnd::EdgeStrip() const {
+  CRect rc;
+  GetWindowRect(rc);
+  switch (m_nDirection) {
+    case 0:
+      return CRect(rc.right - kEdge, rc.top, rc.right, rc.bottom);
+    case 1:
+      return CRect(rc.left, rc.top, rc.left + kEdge, rc.bottom);
+    case 2:
+      return CRect(rc.left, rc.bottom - kEdge, rc.right, rc.bottom);
+    default:
+      return CRect(rc.left, rc.top, rc.right, rc.top + kEdge);
+  }
+}
+
+void CTKPDockingPaneAutoHideWnd::OnLButtonDown(UINT, CPoint point) {
+  CTKPDockingPaneManager* manager = m_pPanel->GetDockingPaneManager();
+  if (manager == nullptr || !CanResize()) return;
+  CFrameWnd* site = manager->GetSite();
+  MINMAXINFO mmi;
+  GetMinMaxInfo(&mmi, TRUE);
+  const int gap = manager->GetSplitterGap() + kEdge;
+  CRect limits = DockedArea();
+  const int minimum = std::max<int>(m_bHoriz ? mmi.ptMinTrackSize.y : mmi.ptMinTrackSize.x, gap);
+  const int maximum = m_bHoriz ? mmi.ptMaxTrackSize.y : mmi.ptMaxTrackSize.x;
+  switch (m_nDirection) {
+    case 0:
+      limits.left += minimum;
+      limits.right = std::min<int>(limits.right - gap, DockedArea().left + maximum);
+      break;
+    case 1:
+      limits.right -= minimum;
+      limits.left = std::max<int>(limits.left + gap, DockedArea().right - maximum);
+      break;
+    case 2:
+      limits.top += minimum;
+      limits.bottom = std::min<int>(limits.bottom - gap, DockedArea().top + maximum);
+      break;
+    default:
+      limits.bottom -= minimum;
+      limits.top = std::max<int>(limits.top + gap, DockedArea().bottom - maximum);
+      break;
+  }
+  CRect strip = EdgeStrip();
+  CPoint screen = point;
+  ClientToScreen(screen);
+  m_bTracking = TRUE;
+  CTKPSplitterTracker tracker(TRUE);
+  const BOOL accepted = tracker.Track(site->GetSafeHwnd(), limits, strip, screen, !m_bHoriz);
+  m_bTracking = FALSE;
+  if (!accepted || m_hWnd == nullptr) return;
+  // From the docked area's outer edge to the far side of the dropped edge.
+  const CRect docked = DockedArea();
+  CRect rc = docked;
+  switch (m_nDirection) {
+    case 0:
+      rc.right = strip.right;
+      break;
+    case 1:
+      rc.left = strip.left;
+      break;
+    case 2:
+      rc.bottom = strip.bottom;
+      break;
+    default:
+      rc.top = strip.top;
+      break;
+  }
+  if (m_pContainer != nullptr && m_pContainer->GetSelected() != nullptr) {
+    CTKPDockingPane* pane = m_pContainer->GetSelected();
+    if (m_bHoriz) {
+      pane->m_nDockingCY = rc.Height() - kEdge;
+    } else {
+      pane->m_nDockingCX = rc.Width() - kEdge;
+    }
+  }
+  site->ScreenToClient(rc);
+  m_rcFinal = rc;
+  MoveWindow(rc, TRUE);
+  RecalcLayout();
+}
