@@ -171,12 +171,16 @@ PreviewShown DescribePreview(HANDLE process, HWND pane, const PlaceholderPicture
     for (HWND child : children) {
       if (ClassName(child) == WC_LISTVIEWW) return {"list", RowsText(process, child)};
     }
-    // A viewer that shows its picture in a static control still shows a drawn picture.
-    std::string classes;
+    // A viewer that shows its picture in a static control still shows a drawn picture. Other controls are
+    // named by class, with the texts they show (a status bar's, a button's).
+    std::string classes, texts;
     for (HWND child : children) {
-      if (::IsWindowVisible(child) && ClassName(child) != L"Static") classes += (classes.empty() ? "" : " ") + Utf8(ClassName(child));
+      if (!::IsWindowVisible(child) || ClassName(child) == L"Static") continue;
+      classes += (classes.empty() ? "" : " ") + Utf8(ClassName(child));
+      const std::string text = ControlText(child);
+      if (!text.empty()) texts += " | " + text;
     }
-    if (!classes.empty()) return {"window", classes};
+    if (!classes.empty()) return {"window", classes + texts};
   }
   return {"drawn", "colours=" + std::to_string(DistinctColours(pixels))};
 }

@@ -338,20 +338,24 @@ bool ClickButton(int page, int id, const std::string& name) {
 }
 
 // The main window as the screen shows it, into SHOTS_DIR\<name>.png.
+// The window as the screen shows it, into a PNG file.
+void WindowShot(HWND window, const std::wstring& path) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  const std::vector<uint8_t> rgba = harness::ScreenPixels(r.left, r.top, width, height);
+  if (rgba.empty() || !harness::WritePng(std::u16string(path.begin(), path.end()), static_cast<uint32_t>(width),
+                                         static_cast<uint32_t>(height), rgba)) {
+    Fail("cannot write the screenshot " + Utf8(path));
+  }
+}
+
 void Screenshot(const std::string& name) {
   if (g_options.shots.empty() || g_frame == nullptr) return;
   Pump(300);
   ::RedrawWindow(g_frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Pump(300);
-  RECT r{};
-  ::GetWindowRect(g_frame, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  const std::vector<uint8_t> rgba = harness::ScreenPixels(r.left, r.top, width, height);
-  const std::wstring path = Wide(g_options.shots) + L"\\" + Wide(name) + L".png";
-  if (!harness::WritePng(std::u16string(path.begin(), path.end()), static_cast<uint32_t>(width),
-                         static_cast<uint32_t>(height), rgba)) {
-    Fail("cannot write the screenshot " + Utf8(path));
-  }
+  WindowShot(g_frame, Wide(g_options.shots) + L"\\" + Wide(name) + L".png");
 }
 
 std::string ModeName() { return g_options.snapshotLoad.empty() ? g_options.mode : "load"; }
@@ -552,8 +556,8 @@ bool TickAllAndSave() {
 // ---- previews ------------------------------------------------------------------------------------------
 
 constexpr int kPreviewPaneId = 0xE901;
-constexpr DWORD kPreviewTimeoutMs = 30000;
 constexpr double kPreviewSettleSeconds = 0.2;
+constexpr size_t kMostDetailBytes = 2000;
 
 double Seconds() {
   LARGE_INTEGER now{}, frequency{};
@@ -562,8 +566,14 @@ double Seconds() {
   return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// Control characters (the fields' tabs and the lines' ends among them) become spaces.
+// Control characters (the fields' tabs and the lines' ends among them) become spaces; a long text keeps
+// its first kMostDetailBytes (whole characters).
 std::string OneLine(std::string text) {
+  if (text.size() > kMostDetailBytes) {
+    size_t cut = kMostDetailBytes;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    text.resize(cut);
+  }
   for (char& c : text) {
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
   }
@@ -589,18 +599,6 @@ int FindRow(HWND list, const std::wstring& name) {
     if (RowText(g_program.hProcess, list, row, 0) == name) return row;
   }
   return -1;
-}
-
-void SavePaneShot(HWND pane, const std::string& file) {
-  RECT r{};
-  ::GetWindowRect(pane, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  const std::vector<uint8_t> rgba = harness::ScreenPixels(r.left, r.top, width, height);
-  const std::wstring path = Wide(file);
-  if (rgba.empty() || !harness::WritePng(std::u16string(path.begin(), path.end()), static_cast<uint32_t>(width),
-                                         static_cast<uint32_t>(height), rgba)) {
-    Fail("cannot write the screenshot " + file);
-  }
 }
 
 // Clicks the file's row as the user does and waits until the pane has painted what it shows for it; prints
@@ -651,7 +649,7 @@ bool PreviewOne(const PreviewRequest& request, HWND tree, HWND list, HWND pane,
       return false;
     }
     return now - shown >= kPreviewSettleSeconds;
-  }, kPreviewTimeoutMs, "the preview of " + request.path);
+  }, static_cast<DWORD>(g_options.timeoutSeconds) * 1000, "the preview of " + request.path);
   g_previewing = false;
   if (!g_failure.empty()) return false;
   const PreviewShown what = DescribePreview(g_program.hProcess, pane, placeholders);
@@ -660,7 +658,7 @@ bool PreviewOne(const PreviewRequest& request, HWND tree, HWND list, HWND pane,
   std::printf("preview\t%s\t%s\t%s\t%s\t%.3f\n", request.path.c_str(), what.view.c_str(), OneLine(what.detail).c_str(),
               OneLine(boxes).c_str(), shown - start);
   std::fflush(stdout);
-  if (!request.shot.empty()) SavePaneShot(pane, request.shot);
+  if (!request.shot.empty()) WindowShot(pane, Wide(request.shot));
   return g_failure.empty();
 }
 

@@ -188,7 +188,7 @@ def avi(frames=8, w=64, h=48):
         return chunk(b"LIST", kind + data)
     size = row * h
     avih = struct.pack("<IIIIIIIIII16x", 100000, size * 10, 0, 0x10, frames, 0, 1, size, w, h)
-    strh = b"vids" + b"DIB " + struct.pack("<IHHIIIIIIIIhhhh", 0, 0, 0, 0, 1, 10, 0, frames, size, 0xFFFFFFFF, 0,
+    strh = b"vids" + bytes(4) + struct.pack("<IHHIIIIIIIIhhhh", 0, 0, 0, 0, 1, 10, 0, frames, size, 0xFFFFFFFF, 0,
                                            0, 0, w, h)
     strf = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, size, 0, 0, 0, 0)
     hdrl = lst(b"hdrl", chunk(b"avih", avih) + lst(b"strl", chunk(b"strh", strh) + chunk(b"strf", strf)))
@@ -315,7 +315,9 @@ def preview_samples(work):
         sample("/Pictures/lake.pgm", encode(im.convert("L"), "PPM"), "picture", "image"),
         # JPEG 2000 is not decoded: the corrupted-file picture.
         sample("/Pictures/lake.jp2", b"\0\0\0\x0cjP  \r\n\x87\n" + bytes(200), CORRUPTED, "image-jpeg2000"),
-        sample("/Pictures/icon.ico", encode(im.resize((48, 48)), "ICO", sizes=[(48, 48)]), "picture", "picture"),
+        sample("/Pictures/icon.ico", encode(im.resize((48, 48)), "ICO", sizes=[(48, 48)], bitmap_format="bmp"),
+               "picture", "picture"),
+        sample("/Pictures/icon png.ico", encode(im.resize((48, 48)), "ICO", sizes=[(48, 48)]), "picture", "picture"),
         sample("/Pictures/shapes.emf", emf(), "picture", "picture"),
         sample("/Pictures/sun.gif", encode(im.convert("P", palette=Image.ADAPTIVE), "GIF"), "browser", "browser"),
         sample("/Pictures/painting.psd", psd_bytes, "picture", "psd"),
@@ -377,12 +379,13 @@ def bench_samples(work):
         if len(jpg) <= 5_000_000:
             break
     jpg = jpg[:-2] + bytes(5_000_000 - len(jpg)) + b"\xff\xd9" if len(jpg) < 5_000_000 else jpg
-    lines = []
-    while sum(len(l) for l in lines) < 5_000_000:
+    lines, length = [], 0
+    while length < 5_000_000:
         lines.append("%07d %s\r\n" % (len(lines), " ".join(rnd.choice(["lake", "sun", "hill", "boat", "rain"])
                                                            for _ in range(10))))
+        length += len(lines[-1])
     text = "".join(lines).encode()[:5_000_000]
-    members = [("member %03d.bin" % i, bytes(rnd.randrange(256) for _ in range(4000))) for i in range(250)]
+    members = [("member %03d.bin" % i, rnd.randbytes(4000)) for i in range(250)]
     return [sample("/bench.jpg", jpg, "picture", "bench"), sample("/bench.txt", text, "text", "bench"),
             sample("/bench.zip", zip_archive(members), "list", "bench")]
 
