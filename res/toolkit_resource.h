@@ -42,6 +42,40 @@
 #define ID_TK_WORKSPACE_NEW_HORZ_GROUP 9422
 #define ID_TK_WORKSPACE_NEW_VERT_GROUP 9423
 #define ID_TK_WORKSPACE_CANCEL 9424
+// The button image editor: its dialog, toolbar strips (32-bit with alpha, and on the toolbar face), the
+// placeholders of its toolbars, colours, picture and preview, its pickers and palette, its tool and move
+// commands (their strings "\nTip"), its cursors and the import filter.
+#define IDD_TK_IMAGE_EDITOR 9351
+#define IDB_TK_IMAGE_EDITOR_TOOLS 9352
+#define IDB_TK_IMAGE_EDITOR_TOOLS32 9353
+#define ID_TK_EDITOR_MOVE_LEFT 9354  // also the Move toolbar's placeholder
+#define ID_TK_EDITOR_MOVE_DOWN 9355
+#define ID_TK_EDITOR_MOVE_UP 9356
+#define ID_TK_EDITOR_MOVE_RIGHT 9357
+#define IDC_TK_EDITOR_TOOLS 9358
+#define IDC_TK_EDITOR_TRANSPARENT 9359
+#define IDC_TK_EDITOR_CUSTOM 9360
+#define IDC_TK_EDITOR_PICTURE 9361
+#define IDC_TK_EDITOR_PREVIEW 9362
+#define ID_TK_EDITOR_PENCIL 9363
+#define ID_TK_EDITOR_FILL 9364
+#define ID_TK_EDITOR_PICK_COLOR 9365
+#define ID_TK_EDITOR_LINE 9366
+#define ID_TK_EDITOR_RECTANGLE 9367
+#define ID_TK_EDITOR_ELLIPSE 9368
+#define ID_TK_EDITOR_COPY 9369
+#define ID_TK_EDITOR_PASTE 9370
+#define ID_TK_EDITOR_CLEAR 9371
+#define ID_TK_EDITOR_UNDO 9372
+#define ID_TK_EDITOR_REDO 9373
+#define ID_TK_EDITOR_IMPORT 9374
+#define IDC_TK_EDITOR_SHAPE_CURSOR 9375
+#define IDC_TK_EDITOR_PICK_CURSOR 9376
+#define IDC_TK_EDITOR_FILL_CURSOR 9377
+#define IDC_TK_EDITOR_PENCIL_CURSOR 9378
+#define IDC_TK_EDITOR_COLORS 9379  // the palette's placeholder: not 9357, which moves the image right
+#define IDS_TK_EDITOR_IMPORT_FILTER 9396
+#define IDC_TK_EDITOR_PALETTE_FIRST 9450  // to 9496: the palette swatches, their strings the colour names
 // The class library's edit commands, for the resource compiler.
 #ifndef ID_EDIT_CLEAR
 #define ID_EDIT_CLEAR 57632

@@ -12,6 +12,7 @@ import cursors  # noqa: E402
 import database_tree  # noqa: E402
 import docking_guides  # noqa: E402
 import icons  # noqa: E402
+import image_editor  # noqa: E402
 import placeholders  # noqa: E402
 import skins  # noqa: E402
 import toolkit  # noqa: E402
@@ -32,6 +33,7 @@ def main():
     icons.toolbar_strip(out)
     cursors.build(out)
     toolkit.build(out)
+    image_editor.build(out)
     docking_guides.build(out)
     placeholders.build(out)
     database_tree.build(out)

@@ -163,4 +163,34 @@ bool CarriesAlpha(const EditorImage& image) {
   return std::any_of(image.Pixels().begin(), image.Pixels().end(), [](uint32_t p) { return Alpha(p) != 0; });
 }
 
+namespace {
+uint32_t Blend(uint32_t over, uint32_t under, uint32_t alpha) {
+  uint32_t out = 0;
+  for (int shift = 0; shift < 24; shift += 8) {
+    uint32_t a = (over >> shift) & 0xFF, b = (under >> shift) & 0xFF;
+    out |= ((a * alpha + b * (255 - alpha) + 127) / 255) << shift;
+  }
+  return out;
+}
+}  // namespace
+
+std::vector<uint32_t> RenderImage(const EditorImage& image, int cellWidth, int cellHeight, int width, int height,
+                                  bool checker, uint32_t backdrop) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  std::vector<uint32_t> out(static_cast<size_t>(width) * static_cast<size_t>(height), 0xFFFFFF);
+  if (cellWidth <= 0 || cellHeight <= 0) return out;
+  for (int y = 0; y < std::min(height, image.Height() * cellHeight); ++y) {
+    for (int x = 0; x < std::min(width, image.Width() * cellWidth); ++x) {
+      uint32_t under = checker ? ((x / 4 + y / 4) % 2 == 0 ? 0xEBEBEB : 0xFFFFFF) : Rgb(backdrop);
+      uint32_t pixel = image.At({x / cellWidth, y / cellHeight});
+      uint32_t shown = image.HasAlpha()          ? Blend(pixel, under, Alpha(pixel))
+                       : Rgb(pixel) == kTransparent ? under
+                                                    : Rgb(pixel);
+      out[static_cast<size_t>(y) * width + x] = shown;
+    }
+  }
+  return out;
+}
+
 }  // namespace tkp_image_editor

@@ -70,4 +70,11 @@ void MarkEmptyPixelsTransparent(EditorImage& image);
 // True when any pixel has a non-zero alpha byte (a 32-bit picture that carries alpha).
 bool CarriesAlpha(const EditorImage& image);
 
+// The image as the editor shows it, `width` x `height` pixels (0x00BBGGRR, rows top-down): each image
+// pixel a block of cellWidth x cellHeight from the top-left, transparent pixels over the backdrop and
+// an alpha image's pixels blended over it; the backdrop is `backdrop`, or with `checker` a
+// checkerboard of 4-pixel squares of RGB(235, 235, 235) and white; white beyond the image.
+std::vector<uint32_t> RenderImage(const EditorImage& image, int cellWidth, int cellHeight, int width, int height,
+                                  bool checker, uint32_t backdrop = 0xFFFFFF);
+
 }  // namespace tkp_image_editor

@@ -113,5 +113,22 @@ TEST(ImageEditorPixels, AlphaOfChangedPixels) {
   EXPECT_FALSE(CarriesAlpha(taken));
 }
 
+TEST(ImageEditorPixels, RenderShowsCellsOverACheckerboardAndBlendsAlpha) {
+  EditorImage image(2, 1);
+  image.Set({1, 0}, kRed);
+  std::vector<uint32_t> shown = RenderImage(image, 5, 5, 11, 6, true);
+  ASSERT_EQ(shown.size(), 66u);
+  EXPECT_EQ(shown[0], 0xEBEBEBu);  // transparent: the checkerboard, light grey first
+  EXPECT_EQ(shown[4], 0xFFFFFFu);  // the next 4-pixel square
+  EXPECT_EQ(shown[5], kRed);
+  EXPECT_EQ(shown[10], 0xFFFFFFu);  // beyond the image
+  EXPECT_EQ(shown[5 * 11 + 5], 0xFFFFFFu);
+  image.SetAlpha(true);
+  image.Set({1, 0}, WithAlpha(0x0000FF, 128));
+  shown = RenderImage(image, 1, 1, 2, 1, false, 0x000000);
+  EXPECT_EQ(shown[1], 0x000080u);
+  EXPECT_EQ(shown[0], 0x000000u);  // transparent pixel of an alpha image: the backdrop
+}
+
 }  // namespace
 }  // namespace tkp_image_editor
