@@ -6,6 +6,7 @@
 
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/common/tkp_tooltip_context.h"
 #include "toolkit/dockingpane/tkp_docking_pane_auto_hide.h"
 #include "toolkit/dockingpane/tkp_docking_pane_drag_context.h"
 #include "toolkit/dockingpane/tkp_docking_pane_mini_wnd.h"
@@ -25,6 +26,7 @@ CTKPDockingPaneManager::CTKPDockingPaneManager() {
   SetTheme(0);
   m_pImageManager = new CTKPImageManager();
   m_pDragContext = new CTKPDockingPaneDragContext(this);
+  m_pToolTipContext = new CTKPToolTipContext();
   // Only a successful call here is balanced by the destructor: OLE another part of the thread set up in
   // another mode stays as it is.
   m_bOleInitialized = SUCCEEDED(::OleInitialize(nullptr));
@@ -32,6 +34,7 @@ CTKPDockingPaneManager::CTKPDockingPaneManager() {
 
 CTKPDockingPaneManager::~CTKPDockingPaneManager() {
   delete m_pDragContext;
+  if (m_pToolTipContext != nullptr) m_pToolTipContext->InternalRelease();
   if (m_pLayout != nullptr) m_pLayout->InternalRelease();
   m_pLayout = nullptr;
   if (m_pActivePane != nullptr) m_pActivePane->InternalRelease();

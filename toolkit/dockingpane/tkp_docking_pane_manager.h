@@ -13,6 +13,7 @@
 #include "toolkit/dockingpane/tkp_docking_pane_paint_manager.h"
 
 class CTKPDockingPaneDragContext;
+class CTKPToolTipContext;
 class CTKPImageManager;
 class CTKPImageManagerIcon;
 
@@ -124,6 +125,7 @@ class CTKPDockingPaneManager : public CWnd {
   int GetDockingGuideStyle() const { return m_nGuideStyle; }
   BOOL IsLaidOut() const { return m_bLaidOut; }
   CTKPDockingPaneDragContext* GetDragContext() const { return m_pDragContext; }
+  CTKPToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
   // The drag previews with a translucent window, and docking guides with it.
   void SetAlphaDockingContext(BOOL bAlpha) { m_bAlphaDockingContext = bAlpha; }
   BOOL IsAlphaDockingContext() const { return m_bAlphaDockingContext; }
@@ -183,6 +185,7 @@ class CTKPDockingPaneManager : public CWnd {
   BOOL m_bLaidOut = FALSE;
   BOOL m_bOleInitialized = FALSE;
   CTKPDockingPaneDragContext* m_pDragContext = nullptr;
+  CTKPToolTipContext* m_pToolTipContext = nullptr;
   BOOL m_bAlphaDockingContext = FALSE;
   BOOL m_bShowDockingGuides = FALSE;
   BOOL m_bThemedFloatingFrames = FALSE;

@@ -85,6 +85,8 @@ void CTKPDockingPanePaintManager::RefreshMetrics() {
   for (int i = 0; i <= 61; ++i) m_arrColor[i] = TKPColorManager()->GetColor(static_cast<UINT>(i));
   m_clrSplitterGripper.SetStandardValue(GetColor(16));
   m_clrSplitter.SetStandardValue(GetColor(15));
+  m_grcSplitter.SetStandardValue(::GetSysColor(COLOR_BTNFACE),
+                                 TKPColorManager()->BlendColors(::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_WINDOW), 205));
   if (m_bUseSystemFont) {
     CTKPNonClientMetrics metrics;
     LOGFONT lf = metrics.lfSmCaptionFont;
@@ -263,8 +265,68 @@ void CTKPDockingPanePaintManager::DrawCaptionButtonGlyph(CDC* pDC, CTKPDockingPa
   }
 }
 
-void CTKPDockingPanePaintManager::DrawSplitter(CDC* pDC, CRect rc, BOOL) {
-  pDC->FillSolidRect(rc, static_cast<COLORREF>(m_clrSplitter));
+void CTKPDockingPanePaintManager::FillFramePartRect(CDC* pDC, CRect rc, CWnd* pWnd, const CTKPColorGradient& gradient) {
+  CWnd* frame = pWnd != nullptr ? pWnd->GetTopLevelParent() : nullptr;
+  CRect window;
+  if (frame != nullptr) {
+    frame->GetWindowRect(window);
+    pWnd->ScreenToClient(window);
+  }
+  const int width = std::max<int>(window.Width(), ::GetSystemMetrics(SM_CXFULLSCREEN) / 2);
+  const COLORREF light = static_cast<COLORREF>(gradient.clrLight), dark = static_cast<COLORREF>(gradient.clrDark);
+  const COLORREF from = CTKPDrawHelpers::BlendColors(light, dark, static_cast<double>(rc.left - window.left) / width);
+  const COLORREF to = CTKPDrawHelpers::BlendColors(light, dark, static_cast<double>(rc.right - window.left) / width);
+  TKPDrawHelpers()->GradientFill(pDC, rc, from, to, TRUE);
+}
+
+void CTKPDockingPanePaintManager::DrawSplitter(CDC* pDC, CRect rc, BOOL bHorizontalBar, CWnd* pWnd) {
+  const COLORREF face = static_cast<COLORREF>(m_clrSplitter);
+  const COLORREF gripper = static_cast<COLORREF>(m_clrSplitterGripper);
+  // A line across the bar at `at` pixels from its start edge.
+  auto across = [&](int at, COLORREF clr) {
+    if (bHorizontalBar) {
+      pDC->FillSolidRect(rc.left, rc.top + at, rc.Width(), 1, clr);
+    } else {
+      pDC->FillSolidRect(rc.left + at, rc.top, 1, rc.Height(), clr);
+    }
+  };
+  const int thickness = bHorizontalBar ? rc.Height() : rc.Width();
+  if (m_nSplitterStyle & 1) {
+    pDC->FillSolidRect(rc, face);
+    across(0, GetColor(COLOR_BTNHIGHLIGHT));
+    across(thickness - 2, GetColor(52));
+    across(thickness - 1, GetColor(COLOR_BTNTEXT));
+  } else if (m_nSplitterStyle & 2) {
+    pDC->FillSolidRect(rc, face);
+    const int band = std::max(0, m_nSplitterSize / 2 - 1);
+    for (int i = 1; i <= band; ++i) across(i, GetColor(COLOR_WINDOW));
+    across(0, GetColor(COLOR_3DDKSHADOW));
+    across(thickness - 1, GetColor(COLOR_3DDKSHADOW));
+  } else if ((m_nSplitterStyle & 4) && pWnd != nullptr) {
+    FillFramePartRect(pDC, rc, pWnd, m_grcSplitter);
+  } else {
+    pDC->FillSolidRect(rc, face);
+  }
+  const CPoint centre = rc.CenterPoint();
+  if (m_nSplitterStyle & 0x100) {
+    for (int offset : {2, 4}) {
+      if (bHorizontalBar) {
+        pDC->FillSolidRect(centre.x, rc.top + offset, 11, 1, gripper);
+      } else {
+        pDC->FillSolidRect(rc.left + offset, centre.y, 1, 11, gripper);
+      }
+    }
+  }
+  if (m_nSplitterStyle & 0x200) {
+    const int length = bHorizontalBar ? rc.Width() : rc.Height();
+    const int half = std::min(32, length / 2 - 10);
+    for (int d = -half; d <= half; d += 4) {
+      const int x = bHorizontalBar ? centre.x + d : centre.x;
+      const int y = bHorizontalBar ? centre.y : centre.y + d;
+      pDC->FillSolidRect(x, y, 2, 2, GetColor(COLOR_BTNHIGHLIGHT));
+      pDC->FillSolidRect(x - 1, y - 1, 2, 2, gripper);
+    }
+  }
 }
 
 // ---- the default theme ---------------------------------------------------------------------------------

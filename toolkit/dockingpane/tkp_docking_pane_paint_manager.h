@@ -34,7 +34,8 @@ class CTKPDockingPanePaintManager : public CCmdTarget {
   virtual void AdjustClientRect(CTKPDockingPaneTabbedContainer* pPane, CRect& rc, BOOL bApply);
   virtual void AdjustCaptionRect(CTKPDockingPaneTabbedContainer* pPane, CRect& rc);
   virtual void DrawFloatingFrame(CDC* /*pDC*/, CTKPDockingPaneMiniWnd* /*pFrame*/, CRect /*rc*/) {}
-  virtual void DrawSplitter(CDC* pDC, CRect rc, BOOL bHorizontalBar);
+  // rc is the splitter's client rectangle; pWnd the splitter window.
+  virtual void DrawSplitter(CDC* pDC, CRect rc, BOOL bHorizontalBar, CWnd* pWnd = nullptr);
 
   // An index above 61 is a colour itself; else the manager's copy of the toolkit's colour table.
   COLORREF GetColor(int nIndex) const;
@@ -47,6 +48,8 @@ class CTKPDockingPanePaintManager : public CCmdTarget {
   void Pixel(CDC* pDC, int x, int y, int nColor);
   // Draws the text (ellipsis at the end); with bMeasure returns its width.
   int DrawCaptionText(CDC* pDC, const CString& strText, CRect rc, BOOL bVertical, BOOL bMeasure);
+  // A horizontal gradient that runs on across the whole frame of pWnd, so that neighbouring pieces line up.
+  void FillFramePartRect(CDC* pDC, CRect rc, CWnd* pWnd, const CTKPColorGradient& gradient);
   // The glyph of a caption button, centred at (x, y).
   void DrawCaptionButtonGlyph(CDC* pDC, CTKPDockingPaneCaptionButton* pButton, int x, int y, COLORREF clr);
 
@@ -65,6 +68,9 @@ class CTKPDockingPanePaintManager : public CCmdTarget {
   BOOL m_bShowTabsForSinglePane = FALSE;
   CTKPColorValue m_clrSplitterGripper;
   CTKPColorValue m_clrSplitter;
+  CTKPColorGradient m_grcSplitter;
+  // 1 raised lines, 2 etched, 4 a gradient across the frame; 0x100 a cross mark, 0x200 gripper dots.
+  int m_nSplitterStyle = 0;
   int m_nTitleHeight = 18;
   int m_nTitleHeightOffset = 5;
   int m_nTabsHeight = 24;

@@ -361,7 +361,7 @@ void CTKPDockingPaneSplitterWnd::OnPaint() {
   CRect client;
   GetClientRect(client);
   if (CTKPDockingPanePaintManager* paint = m_pContainer->GetPaintManager()) {
-    paint->DrawSplitter(&dc, client, IsHorizontal());
+    paint->DrawSplitter(&dc, client, IsHorizontal(), this);
   }
 }
 

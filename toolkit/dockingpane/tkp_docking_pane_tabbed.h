@@ -87,8 +87,11 @@ class CTKPDockingPaneTabbedContainer : public CWnd, public CTKPDockingPaneBase, 
   CTKPTabPaintManager* GetPaintManager() const override;
   void RedrawControl() override;
   BOOL DrawIcon(CDC* pDC, CPoint pt, CTKPTabManagerItem* pItem, BOOL bDraw, CSize& szIcon) override;
+  // A caption button's tip is the string of its id; a tab's, the pane's title.
+  INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
 
  protected:
+  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
   afx_msg void OnPaint();
   afx_msg BOOL OnEraseBkgnd(CDC*) { return TRUE; }
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
