@@ -1,0 +1,148 @@
+// CTKPControlComboBox: a combo box on a command bar, in the drop-down-list style (no field: the selected
+// item is drawn) or editable (a field window of its own over the edit area). Its list drops down in a
+// popup LISTBOX window (CTKPControlComboBoxList). The site hears CBN_SELCHANGE, CBN_SETFOCUS,
+// CBN_KILLFOCUS, CBN_EDITCHANGE, CBN_DROPDOWN, CBN_CLOSEUP, CBN_SELENDOK and CBN_SELENDCANCEL through the
+// control notification. It completes typed text from the list, shows a hint, an icon and the shell's
+// suggestions.
+#pragma once
+
+#include "toolkit/commandbars/tkp_control_edit.h"
+
+class CTKPControlComboBox;
+
+// The dropped-down list: a popup LISTBOX that, while shown, holds the mouse, hot-selects under the
+// pointer and hands a release to its combo. (A window of its own until the bars have popup bars.)
+class CTKPControlComboBoxList : public CWnd {
+  DECLARE_DYNCREATE(CTKPControlComboBoxList)
+
+ public:
+  CTKPControlComboBoxList() = default;
+
+  BOOL CreateListWindow();
+  // Drops down under the combo's rectangle; FALSE when the list has no window or the combo no bar.
+  BOOL Popup(CTKPControlComboBox* pOwner);
+  void Close();
+  BOOL IsDroppedFor(const CTKPControlComboBox* pCombo) const { return m_pOwner == pCombo && m_pOwner != nullptr; }
+  int GetListWidth() const { return m_nWidth; }
+  void SetListWidth(int nWidth) { m_nWidth = nWidth; }
+
+ protected:
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+  afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnCaptureChanged(CWnd* pWnd);
+  afx_msg void OnNcPaint();
+  DECLARE_MESSAGE_MAP()
+
+  int m_nWidth = 0;
+  CTKPControlComboBox* m_pOwner = nullptr;
+  BOOL m_bCapturing = FALSE;
+};
+
+class CTKPControlComboBox : public CTKPControl, public CTKPEditOwner {
+  DECLARE_DYNCREATE(CTKPControlComboBox)
+
+ public:
+  CTKPControlComboBox();
+  ~CTKPControlComboBox() override;
+
+  // ---- the list --------------------------------------------------------------------------------------
+  CTKPControlComboBoxList* GetListWnd() const { return m_pList; }
+  int AddString(const CString& strItem);
+  int GetCount() const;
+  void ResetContent();
+  CString GetLBText(int nIndex) const;
+  int GetCurSel() const;
+  void SetCurSel(int nIndex);
+  BOOL IsDroppedDown() const;
+  void SetDropDownItemCount(int nCount) { m_nDropDownItemCount = nCount; }
+  int GetDropDownItemCount() const { return m_nDropDownItemCount; }
+  // Opens or closes the list.
+  void ShowDropDown(BOOL bShow);
+
+  // ---- the field --------------------------------------------------------------------------------------
+  // TRUE: editable (a field window); FALSE: a drop-down list.
+  void SetDropDownListStyle(BOOL bEditable);
+  BOOL GetDropDownListStyle() const { return m_bDropDown; }
+  CTKPEdit* GetEditCtrl() const { return m_field.m_pWnd; }
+  CString GetEditText();
+  void SetEditText(const CString& strText);
+  CString GetEditHint() const { return m_field.m_state.GetHint(); }
+  void SetEditHint(const CString& strHint);
+  BOOL IsHintShown() const { return m_field.m_state.IsHintShown(); }
+  void EnableAutoComplete(BOOL bEnable) { m_bAutoComplete = bEnable; }
+  void SetShellAutoComplete(DWORD dwFlags);
+  void SetEditIconId(int nId) { m_nEditIconId = nId; }
+  void SetComboStyle(int nStyle) { m_nComboStyle = nStyle; DelayLayoutParent(); }
+  int GetWidth() const { return m_nWidth; }
+
+  // ---- overrides of the control -------------------------------------------------------------------
+  void SetEnabled(BOOL bEnabled) override;
+  void SetFocused(BOOL bFocused) override;
+  BOOL IsFocused() const override { return m_bFocused; }
+  void SetRect(CRect rc) override;
+  BOOL IsCaptionVisible() const override { return m_nComboStyle == 1 && !GetCaption().IsEmpty(); }
+  BOOL Compare(CTKPControl* pOther) override;
+  void SetHideFlags(DWORD dwFlags) override;
+  CSize GetSize(CDC* pDC) override;
+  void Draw(CDC* pDC) override;
+  void OnCalcDynamicSize(DWORD dwMode) override;
+  void OnExecute() override;
+  void DoPropExchange(CTKPPropExchange* pPX) override;
+  BOOL IsFocusable() const override { return TRUE; }
+  void OnUnderlineActivate() override { SetFocused(TRUE); }
+  int OnHookKeyDown(UINT nChar, LPARAM lParam) override;
+  void SetParent(CTKPCommandBar* pParent) override;
+  void Copy(CTKPControl* pSource, BOOL bRecursive) override;
+  BOOL OnSetPopup(BOOL bPopup) override;
+  void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint()) override;
+  BOOL OnSetSelected(int bSelected) override;
+  int GetCustomizeMinWidth() const override { return m_nLabelWidth + m_nButtonWidth + 5; }
+  void SetWidth(int nWidth) override;
+
+  // ---- the field window's reports ---------------------------------------------------------------------
+  CTKPControl* GetEditControl() override { return this; }
+  void OnEditSetFocus(CWnd* pOldWnd) override;
+  void OnEditKillFocus() override;
+  void OnEditWindowChanged() override;
+  void OnEditDestroy() override { m_field.OnWindowDestroy(); }
+  void OnEditRButtonDown(CPoint point) override;
+  void OnEditSuggestionShown() override { ShowDropDown(FALSE); }
+
+  // ---- what the list reports -------------------------------------------------------------------------------
+  // The list dropped down (TRUE) or closed (FALSE).
+  void OnListTracking(BOOL bTracking);
+  // The item under a released button was taken.
+  void OnListItemTaken();
+
+  // The selected item's text, or empty.
+  virtual CString GetListText() const;
+  virtual void OnSelChanged();
+  virtual void OnEditChanged();
+
+ protected:
+  virtual void DrawEditArea(CDC* pDC, CRect rcArea);
+  // The list's handling of a navigation key; 1 handled, 0 not.
+  int ListKeyDown(UINT nChar, LPARAM lParam);
+  void PlaceWindow();
+  CRect EditArea() const;
+
+  TKPEditField m_field;
+  CTKPControlComboBoxList* m_pList = nullptr;
+  BOOL m_bDropDown = FALSE;
+  int m_nComboStyle = 0;
+  int m_nWidth = 100;
+  int m_nCurSelSaved = -1;
+  int m_nLabelWidth = 0;
+  int m_nButtonWidth = 14;
+  BOOL m_bAutoComplete = FALSE;
+  BOOL m_bNoComplete = FALSE;
+  BOOL m_bFocused = FALSE;
+  int m_nEditIconId = 0;
+  BOOL m_bSelAccepted = FALSE;
+  int m_nDropDownItemCount = 12;
+  int m_nSelNoList = -1;
+  BOOL m_bReposition = FALSE;
+  HWND m_hwndPrevFocus = nullptr;
+};

@@ -1,0 +1,205 @@
+// The window list, the recent-file list and the grid selector.
+#include "toolkit/commandbars/tkp_control_special_lists.h"
+
+#include <algorithm>
+
+#include "platform/classlib/win/cdc.h"
+#include "platform/classlib/win/cmdiframewnd.h"
+#include "platform/classlib/win/cwinapp.h"
+#include "toolkit/commandbars/special_list_logic.h"
+#include "toolkit/commandbars/tkp_command_bar.h"
+#include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/commandbars/tkp_paint_manager.h"
+#include "toolkit/common/color_manager.h"
+#include "toolkit/common/tkp_prop_exchange.h"
+
+namespace {
+
+int g_nFirstMdiChild = static_cast<int>(AFX_IDM_FIRST_MDICHILD);
+
+// Removes the controls right after the placeholder for which bOwn answers true.
+template <typename Own>
+void RemoveFollowing(CTKPControl* pPlaceholder, Own bOwn) {
+  CTKPControls* controls = pPlaceholder->GetControls();
+  if (controls == nullptr) return;
+  const int next = pPlaceholder->GetIndex() + 1;
+  while (CTKPControl* control = controls->GetAt(next)) {
+    if (!bOwn(control)) break;
+    controls->Remove(next);
+  }
+}
+
+// A temporary item right after the placeholder's earlier items, with manual update.
+CTKPControl* InsertItem(CTKPControl* pPlaceholder, int nOffset, int nId, const CString& strCaption) {
+  CTKPControls* controls = pPlaceholder->GetControls();
+  CTKPControl* item = controls->Add(new CTKPControlButton, nId, CString(), pPlaceholder->GetIndex() + 1 + nOffset, TRUE);
+  if (item == nullptr) return nullptr;
+  item->SetCaption(strCaption);
+  item->SetFlags(item->GetFlags() | tkpFlagManualUpdate);
+  return item;
+}
+
+}  // namespace
+
+int TKPFirstMdiChildId() { return g_nFirstMdiChild; }
+
+// ---- the window list ----------------------------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CTKPControlWindowList, CTKPControlButton)
+
+void CTKPControlWindowList::OnCalcDynamicSize(DWORD) {
+  RemoveFollowing(this, [](CTKPControl* c) { return c->GetID() >= g_nFirstMdiChild; });
+  CWnd* site = m_pParent != nullptr ? m_pParent->GetSite() : nullptr;
+  auto* frame = tkp_field::KindOf<CMDIFrameWnd>(site);
+  if (IsCustomizeMode() || frame == nullptr || frame->m_hWndMDIClient == nullptr) {
+    SetHideFlags(0);
+    return;
+  }
+  SetHideFlags(tkpHideGeneric);
+  HWND client = frame->m_hWndMDIClient;
+  HWND active = reinterpret_cast<HWND>(::SendMessageW(client, WM_MDIGETACTIVE, 0, 0));
+  if (active != nullptr) g_nFirstMdiChild = TKPAdjustFirstMdiChildId(::GetDlgCtrlID(active), g_nFirstMdiChild);
+  int listed = 0;
+  for (int id = g_nFirstMdiChild; listed < 9; ++id) {
+    HWND child = ::GetDlgItem(client, id);
+    if (child == nullptr) break;
+    if (!::IsWindowVisible(child)) continue;
+    wchar_t title[257] = {};
+    ::GetWindowTextW(child, title, 256);
+    CTKPControl* item = InsertItem(this, listed, id, TKPFormatNumberedItem(CString(title), listed + 1));
+    ++listed;
+    if (item == nullptr) continue;
+    if (listed == 1) item->SetBeginGroup(TRUE);
+    item->SetChecked(child == active);
+  }
+  if (listed == 0) SetHideFlags(0);  // nothing to list: the placeholder stands
+}
+
+// ---- the recent files -----------------------------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CTKPControlRecentFileList, CTKPControlButton)
+
+const CStringArray* CTKPControlRecentFileList::GetRecentFileList() {
+  CWinApp* app = AfxGetApp();
+  return app != nullptr ? &app->GetRecentFiles() : nullptr;
+}
+
+void CTKPControlRecentFileList::OnCalcDynamicSize(DWORD) {
+  const CStringArray* files = GetRecentFileList();
+  if (files == nullptr) return;
+  const int first = GetFirstMRUID();
+  const int size = std::max(static_cast<int>(files->GetSize()), 16);
+  RemoveFollowing(this, [first, size](CTKPControl* c) { return c->GetID() >= first && c->GetID() <= first + size; });
+  if (IsCustomizeMode()) {
+    SetHideFlags(0);
+    return;
+  }
+  if (files->GetSize() == 0 || files->GetAt(0).IsEmpty()) {
+    SetHideFlags(0);
+    SetEnabled(FALSE);  // stands as a greyed entry
+    return;
+  }
+  SetHideFlags(tkpHideGeneric);
+  wchar_t folder[MAX_PATH + 1] = {};
+  ::GetCurrentDirectoryW(MAX_PATH, folder);
+  CString base(folder);
+  if (base.Right(1) != _T("\\")) base += _T("\\");
+  for (int i = 0; i < static_cast<int>(files->GetSize()) && !files->GetAt(i).IsEmpty(); ++i) {
+    const CString name = TKPRecentDisplayName(files->GetAt(i), base);
+    CTKPControl* item = InsertItem(this, i, first + i, TKPFormatNumberedItem(name, i + 1));
+    if (item != nullptr && i == 0 && m_nIndex != 0) item->SetBeginGroup(TRUE);
+  }
+}
+
+// ---- the grid selector ----------------------------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CTKPControlSelector, CTKPControl)
+
+CSize CTKPControlSelector::GetSize(CDC*) {
+  return CSize(m_nShownColumns * m_szItem.cx, m_nShownRows * m_szItem.cy);
+}
+
+void CTKPControlSelector::OnCalcDynamicSize(DWORD) {
+  if (m_bResizing) return;
+  m_nSelectedColumns = m_nSelectedRows = 0;
+  m_nShownColumns = m_szItemsCount.cx;
+  m_nShownRows = m_szItemsCount.cy;
+  OnSelectedChanged(0, 0, TRUE);
+}
+
+void CTKPControlSelector::Draw(CDC* pDC) {
+  CTKPColorManager* colors = TKPColorManager();
+  CTKPPaintManager* paint = GetPaintManager();
+  const COLORREF frame = paint != nullptr ? paint->GetPaintColor(43) : colors->GetColor(COLOR_BTNSHADOW);
+  const COLORREF text = paint != nullptr ? paint->GetPaintColor(46) : colors->GetColor(COLOR_BTNTEXT);
+  for (int c = 0; c < m_nShownColumns; ++c) {
+    for (int r = 0; r < m_nShownRows; ++r) {
+      CRect cell(CPoint(m_rcControl.left + c * m_szItem.cx, m_rcControl.top + r * m_szItem.cy), m_szItem);
+      cell.DeflateRect(1, 1);
+      const BOOL selected = c < m_nSelectedColumns && r < m_nSelectedRows;
+      pDC->FillSolidRect(cell, colors->GetColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+      pDC->Draw3dRect(cell, frame, frame);
+      DrawItem(pDC, cell, selected ? colors->GetColor(COLOR_HIGHLIGHTTEXT) : text);
+    }
+  }
+}
+
+void CTKPControlSelector::OnMouseMove(CPoint point) {
+  if (TKPIsKeyDown(VK_LBUTTON)) GrowToPointer(point);
+  const TKPSelectorAxis columns{m_rcControl.left, m_szItem.cx, m_nShownColumns, m_szItemsMax.cx};
+  const TKPSelectorAxis rows{m_rcControl.top, m_szItem.cy, m_nShownRows, m_szItemsMax.cy};
+  OnSelectedChanged(TKPSelectorCellsBefore(columns, point.x), TKPSelectorCellsBefore(rows, point.y), FALSE);
+}
+
+void CTKPControlSelector::GrowToPointer(CPoint point) {
+  const TKPSelectorAxis columns{m_rcControl.left, m_szItem.cx, m_nShownColumns, m_szItemsMax.cx};
+  const TKPSelectorAxis rows{m_rcControl.top, m_szItem.cy, m_nShownRows, m_szItemsMax.cy};
+  const int shownColumns = TKPSelectorGrow(columns, point.x, m_rcControl.left + m_nShownColumns * m_szItem.cx);
+  const int shownRows = TKPSelectorGrow(rows, point.y, m_rcControl.top + m_nShownRows * m_szItem.cy);
+  if (shownColumns == m_nShownColumns && shownRows == m_nShownRows) return;
+  m_nShownColumns = shownColumns;
+  m_nShownRows = shownRows;
+  m_rcControl.right = m_rcControl.left + m_nShownColumns * m_szItem.cx;
+  m_rcControl.bottom = m_rcControl.top + m_nShownRows * m_szItem.cy;
+  OnSelectedChanged(m_nSelectedColumns, m_nSelectedRows, TRUE);
+  // The bar's frame follows the bigger grid; the grid itself keeps what it shows meanwhile.
+  m_bResizing = TRUE;
+  if (m_pParent != nullptr) {
+    m_pParent->DelayLayout();
+    m_pParent->OnRecalcLayout();
+  }
+  m_bResizing = FALSE;
+}
+
+void CTKPControlSelector::OnSelectedChanged(int nColumns, int nRows, BOOL bForce) {
+  if (!bForce && nColumns == m_nSelectedColumns && nRows == m_nSelectedRows) return;
+  m_nSelectedColumns = nColumns;
+  m_nSelectedRows = nRows;
+  RedrawParent();
+  NotifySite(TKP_SELECTOR_CHANGED);
+}
+
+void CTKPControlSelector::OnClick(BOOL, CPoint pt) {
+  if (!m_bEnabled || IsCustomizeMode()) return;
+  if (m_rcControl.PtInRect(pt)) OnMouseMove(pt);
+  if (m_nSelectedColumns <= 0 && m_nSelectedRows <= 0) return;
+  m_nChosenColumns = m_nSelectedColumns;
+  m_nChosenRows = m_nSelectedRows;
+  OnExecute();
+}
+
+void CTKPControlSelector::DoPropExchange(CTKPPropExchange* pPX) {
+  CTKPControl::DoPropExchange(pPX);
+  PX_Size(pPX, _T("ItemsCount"), m_szItemsCount, CSize(0, 0));
+  PX_Size(pPX, _T("ItemsMax"), m_szItemsMax, CSize(0, 0));
+  PX_Size(pPX, _T("ItemSize"), m_szItem, CSize(0, 0));
+}
+
+void CTKPControlSelector::Copy(CTKPControl* pSource, BOOL bRecursive) {
+  if (auto* source = tkp_field::KindOf<CTKPControlSelector>(pSource)) {
+    m_szItemsCount = source->m_szItemsCount;
+    m_szItemsMax = source->m_szItemsMax;
+    m_szItem = source->m_szItem;
+  }
+  CTKPControl::Copy(pSource, bRecursive);
+}
