@@ -336,6 +336,55 @@ TEST_F(DockingDragTest, AnAutoHiddenGroupSlidesOutOnHoverAndBackWhenTheMouseHasG
   EXPECT_EQ(panel->GetSlidingWindow(), nullptr);
 }
 
+TEST_F(DockingDragTest, TheEdgeOfASlidingWindowSetsTheWidthItOpensWith) {
+  FakeClock clock;
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPane* folders = m.FindPane(kFolders);
+  m.HidePane(folders);
+  Relayout();
+  auto* panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(0));
+  ASSERT_NE(panel, nullptr);
+  const CPoint tab = panel->GetTabRows().front()->GetItem(0)->GetRect().CenterPoint();
+  ASSERT_EQ(panel->HitTestPane(tab), folders);
+  // A site that refuses to expand keeps the group hidden.
+  frame->refuse = {tkpPaneActionExpanding};
+  panel->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.x, tab.y));
+  EXPECT_EQ(panel->GetSlidingWindow(), nullptr);
+  frame->refuse.clear();
+  panel->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.x, tab.y));
+  CTKPDockingPaneAutoHideWnd* sliding = panel->GetSlidingWindow();
+  ASSERT_NE(sliding, nullptr);
+  clock.Run(sliding, 2, 20);
+  CRect rc;
+  sliding->CWnd::GetWindowRect(rc);
+  EXPECT_EQ(rc.Width(), 204);  // the pane's 200 and the edge
+  // The edge dragged until the window is 300 wide.
+  const CPoint press(rc.Width() - 2, 40);
+  POINT to{rc.left + 300 - 2, rc.top + 40};
+  ::ScreenToClient(frame->GetSafeHwnd(), &to);
+  frame->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+  frame->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+  sliding->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
+  sliding->CWnd::GetWindowRect(rc);
+  EXPECT_EQ(rc.Width(), 300);
+  EXPECT_EQ(folders->m_nDockingCX, 296);
+  // A site that refuses to collapse keeps it out; the polls start over.
+  clock.cursor = POINT{2, 2};
+  frame->refuse = {tkpPaneActionCollapsing};
+  clock.Run(sliding, 1, 6);
+  EXPECT_FALSE(sliding->IsClosing());
+  frame->refuse.clear();
+  // Closed and opened again: 300 wide.
+  panel->CloseSlidingWindow(FALSE);
+  harness::PumpMessages();
+  EXPECT_EQ(panel->GetSlidingWindow(), nullptr);
+  panel->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.x, tab.y));
+  ASSERT_NE(panel->GetSlidingWindow(), nullptr);
+  clock.Run(panel->GetSlidingWindow(), 2, 20);
+  panel->GetSlidingWindow()->CWnd::GetWindowRect(rc);
+  EXPECT_EQ(rc.Width(), 300);
+}
+
 TEST_F(DockingDragTest, TheCloseButtonClosesTheSelectedPaneUnlessTheSiteKeepsIt) {
   CTKPDockingPaneManager& m = frame->manager;
   CTKPDockingPaneTabbedContainer* bottom = Group(kOutput);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,8 @@
 
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
+#include "res/resource.h"
+#include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/dockingpane/tkp_docking_pane_manager.h"
 #include "toolkit/dockingpane/tkp_docking_pane_splitter.h"
 #include "toolkit/dockingpane/tkp_docking_pane_tabbed.h"
@@ -33,6 +36,7 @@ class DockingFrame : public CFrameWnd {
   CTKPDockingPaneManager manager;
   std::vector<std::pair<WPARAM, int>> notes;  // wParam, and the action code for TKP_DPN_ACTION
   bool keepOpen = false;
+  std::vector<int> refuse;  // actions the site refuses
   HWND view = nullptr;
 
  protected:
@@ -46,7 +50,11 @@ class DockingFrame : public CFrameWnd {
   }
   afx_msg LRESULT OnDockingPaneNotify(WPARAM wParam, LPARAM lParam) {
     int action = -1;
-    if (wParam == TKP_DPN_ACTION) action = reinterpret_cast<TKP_DOCKINGPANE_ACTION*>(lParam)->action;
+    if (wParam == TKP_DPN_ACTION) {
+      auto* record = reinterpret_cast<TKP_DOCKINGPANE_ACTION*>(lParam);
+      action = record->action;
+      if (std::find(refuse.begin(), refuse.end(), action) != refuse.end()) record->result = 1;
+    }
     notes.emplace_back(wParam, action);
     return wParam == TKP_DPN_CLOSEPANE && keepOpen ? -1 : 0;
   }
@@ -72,6 +80,9 @@ class DockingFrameTest : public testing::Test {
     Add(log, _T("Event log\nLog"), L"LISTBOX");
     m.AttachPane(log, m.FindPane(kOutput));
     m.ShowPane(m.FindPane(kOutput), FALSE);
+    // The panes' icons (by pane id) from a strip of the program's own, so that icon tabs show them.
+    const UINT icons[] = {0, 0, kProperties, kFolders, 0, 0, 0, 0, kLog, 0, kOutput, kSearch};
+    m.GetImageManager()->SetIconsFromResource(IDB_DATABASE_TREE, icons, 12, CSize(16, 16));
     Relayout();
   }
   void TearDown() override {

@@ -176,6 +176,8 @@ void CTKPDockingPaneAutoHidePanel::RebuildTabs(CDC* pDC, CRect rcStrip) {
     } else {
       rc.left += pos;
     }
+    // One tab paint manager serves the panels of all four sides: the strip lies along this panel's.
+    tabs->Position = row->GetPosition();
     tabs->RepositionTabControl(row, pDC, rc);
     const int length = row->GetItemsLength();
     row->m_rcRow = vertical ? CRect(rc.left, rc.top, rc.right, rc.top + length)
@@ -336,7 +338,10 @@ void CTKPDockingPaneAutoHidePanel::OnPaint() {
     TKPDrawHelpers()->GradientFill(&dc, client, light, dark, TRUE);
   }
   if (tabs == nullptr) return;
-  for (CTKPDockingPaneAutoHideTabs* row : m_lstTabs) tabs->DrawTabControl(row, &dc, row->m_rcRow);
+  for (CTKPDockingPaneAutoHideTabs* row : m_lstTabs) {
+    tabs->Position = row->GetPosition();
+    tabs->DrawTabControl(row, &dc, row->m_rcRow);
+  }
 }
 
 void CTKPDockingPaneAutoHidePanel::OnMouseMove(UINT, CPoint point) {
