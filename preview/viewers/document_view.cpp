@@ -245,7 +245,7 @@ int CAdobeReaderView::ShowTextFile(const CString& path) {
   }
   CString text;
   reader.Read(text, _T("\r\n"));
-  m_richEdit.SetWindowText(text);
+  m_richEdit.StreamInText(text);
   reader.Close();
   FinishRichEdit();
   return 0;

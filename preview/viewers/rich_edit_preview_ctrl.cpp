@@ -1,6 +1,8 @@
 #include "preview/viewers/rich_edit_preview_ctrl.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/classlib/cfile.h"
 #include "platform/classlib/win/coleexception.h"
@@ -96,6 +98,34 @@ DWORD CALLBACK RichEditPreviewCtrl::StreamInCallback(DWORD_PTR cookie, LPBYTE bu
     return 1;
   }
   return 0;
+}
+
+namespace {
+
+struct TextStream {
+  const BYTE* next;
+  size_t left;  // bytes
+};
+
+DWORD CALLBACK TextStreamCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* read) {
+  auto* stream = reinterpret_cast<TextStream*>(cookie);
+  const size_t n = std::min(stream->left, static_cast<size_t>(std::max<LONG>(count, 0)));
+  std::memcpy(buffer, stream->next, n);
+  stream->next += n;
+  stream->left -= n;
+  *read = static_cast<LONG>(n);
+  return 0;
+}
+
+}  // namespace
+
+void RichEditPreviewCtrl::StreamInText(const CString& text) {
+  TextStream source{reinterpret_cast<const BYTE*>(static_cast<LPCWSTR>(text)),
+                    static_cast<size_t>(text.GetLength()) * sizeof(wchar_t)};
+  EDITSTREAM stream{};
+  stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+  stream.pfnCallback = &TextStreamCallback;
+  StreamIn(SF_TEXT | SF_UNICODE, stream);
 }
 
 void RichEditPreviewCtrl::StreamInRtfFile(const CString& path) {

@@ -51,6 +51,9 @@ class RichEditPreviewCtrl : public CRichEditCtrl {
   // (CFileException otherwise).
   void StreamInRtfFile(const CString& path);
   static DWORD CALLBACK StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* read);
+  // Replaces the text with plain UTF-16 text, streamed in: the control takes a large text far sooner
+  // this way than as its window text.
+  void StreamInText(const CString& text);
 
  protected:
   void PreSubclassWindow() override;
