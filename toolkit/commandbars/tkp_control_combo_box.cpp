@@ -52,13 +52,15 @@ BOOL CTKPControlComboBoxList::Popup(CTKPControlComboBox* pOwner) {
   const int height = TKPComboDropDownHeight(pOwner->GetDropDownItemCount(),
                                             static_cast<int>(SendMessage(LB_GETCOUNT)), itemHeight);
   EnableWindow(TRUE);
+  // The field takes the focus first: that activates the frame, which would otherwise come up over the list.
+  pOwner->OnListTracking(TRUE);
+  if (m_pOwner != pOwner) return FALSE;  // closed meanwhile
   ::SetWindowPos(m_hWnd, HWND_TOPMOST, rtl ? rc.right - width : rc.left, rc.bottom, width, height,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
   // Clicks in the list do not end the bar's tracking; the list holds the mouse while it is open.
   TKPMouseManager()->AddSafeWnd(m_hWnd);
   m_bCapturing = TRUE;
   SetCapture();
-  pOwner->OnListTracking(TRUE);
   return TRUE;
 }
 

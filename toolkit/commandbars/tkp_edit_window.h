@@ -110,6 +110,8 @@ class CTKPEditShellAutoComplete {
   void InstallHook();
   void RemoveHook();
   HWND GetSuggestionWnd() const { return m_hSuggestion; }
+  // The shell library this object holds loaded.
+  HMODULE GetLibrary() const { return m_hShell; }
   // Up, Down, Page Up and Page Down (without Alt) go to a shown suggestion list; TRUE when taken.
   BOOL PreTranslateKey(UINT nChar, LPARAM lParam);
 
