@@ -227,6 +227,47 @@ TEST_F(DockingDragTest, DraggedAwayItFloatsAndADoubleClickOnTheCaptionDocksItBac
   EXPECT_TRUE(FrameOf(kProperties)->IsWindowVisible());
 }
 
+TEST_F(DockingDragTest, AThemedFloatingFrameDrawsItsCaptionAndCollapsesToIt) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.SetThemedFloatingFrames(TRUE);
+  m.ToggleDocking(m.FindPane(kProperties));
+  Relayout();
+  CTKPDockingPaneMiniWnd* floating = FrameOf(kProperties);
+  ASSERT_NE(floating, nullptr);
+  ASSERT_TRUE(floating->IsWindowVisible());
+  // The caption is the frame's own: the client area starts below the paint manager's caption.
+  CRect window, client;
+  floating->CWnd::GetWindowRect(window);
+  floating->GetClientRect(client);
+  floating->ClientToScreen(client);
+  const int title = m.GetPaintManager()->m_nTitleHeight;
+  EXPECT_GE(client.top - window.top, title + 2);
+  EXPECT_EQ(floating->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(window.left + 30, window.top + 6)), HTCAPTION);
+  floating->SendMessage(WM_NCPAINT, 1, 0);
+  CTKPDockingPaneCaptionButton* close = nullptr;
+  for (CTKPDockingPaneCaptionButton* button : floating->GetCaptionButtons()) {
+    if (button->GetID() == TKP_IDC_DOCKING_CLOSE) close = button;
+  }
+  ASSERT_NE(close, nullptr);
+  EXPECT_FALSE(close->GetRect().IsRectEmpty());
+  harness::CaptureWindow(floating->GetSafeHwnd(), "docking_floating");
+  // Collapsed, and the mouse away: after six polls it shrinks in eight steps to its caption.
+  ::SetCursorPos(1, 1);
+  floating->Collapse(TRUE);
+  EXPECT_TRUE(floating->IsCollapsed());
+  ::SetFocus(frame->view);
+  for (int i = 0; i < 6; ++i) floating->OnTimerTick(1);
+  for (int i = 0; i < 9; ++i) floating->OnTimerTick(3);
+  floating->CWnd::GetWindowRect(window);
+  EXPECT_EQ(window.Height(), title + 8);
+  // A double click on the caption of a collapsed frame expands it instead of docking.
+  floating->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(window.left + 20, window.top + 5));
+  EXPECT_FALSE(floating->IsCollapsed());
+  EXPECT_EQ(FrameOf(kProperties), floating);
+  floating->CWnd::GetWindowRect(window);
+  EXPECT_GT(window.Height(), title + 8);
+}
+
 // The sliding window's timers and the cursor, driven by the test.
 struct FakeClock {
   std::map<UINT_PTR, UINT> timers;  // the running timers of the sliding window

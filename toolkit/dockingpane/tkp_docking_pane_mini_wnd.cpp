@@ -414,6 +414,12 @@ BOOL CTKPDockingPaneMiniWnd::OnNcActivate(BOOL bActive) {
 
 void CTKPDockingPaneMiniWnd::OnGetMinMaxInfo(MINMAXINFO* lpMMI) {
   CMiniFrameWnd::OnGetMinMaxInfo(lpMMI);
+  if (m_bCollapsed) {
+    // Collapsed to its caption, the frame may be lower than the system's smallest caption window.
+    CTKPDockingPanePaintManager* paint = GetPaintManager();
+    const LONG collapsed = (paint != nullptr ? paint->m_nTitleHeight : 13) + 8;
+    lpMMI->ptMinTrackSize.y = std::min(lpMMI->ptMinTrackSize.y, collapsed);
+  }
   if (m_pTopContainer == nullptr || (m_bCollapsed && !m_bExpanded) || m_bSlideOut) return;
   MINMAXINFO content;
   m_pTopContainer->GetMinMaxInfo(&content);
