@@ -8,6 +8,7 @@ from PIL import Image
 
 import canvas
 import palette as p
+from toolkit import _copy, _paste
 
 TOOLBAR_FACE = p.TOOLBAR_FACE
 
@@ -48,23 +49,6 @@ def _picker(sk, x, y=0, scale=1.0):
 
 def _line(sk, x):
     sk.line([(x + 2, 14), (x + 14, 2)], p.NAVY, 1.6)
-
-
-def _sheet(sk, x, y, w, h):
-    sk.rect([x, y, x + w, y + h], fill=p.WHITE, outline=p.NAVY, width=1)
-    for i in range(2, int(h) - 1, 3):
-        sk.line([(x + 2, y + i), (x + w - 2, y + i)], p.BLUE_LIGHT, 1)
-
-
-def _copy(sk, x):
-    _sheet(sk, x + 1, 1, 9, 10)
-    _sheet(sk, x + 6, 5, 9, 10)
-
-
-def _paste(sk, x):
-    sk.rect([x + 1.5, 2, x + 11.5, 14], fill=p.AMBER_LIGHT, outline=p.NAVY, width=1, radius=1)
-    sk.rect([x + 4, 0.5, x + 9, 3.5], fill=p.SILVER, outline=p.NAVY, width=1)
-    _sheet(sk, x + 7, 6, 8, 9)
 
 
 def _rectangle(sk, x):

@@ -12,9 +12,8 @@ using tkp_image_editor::kTransparent;
 using tkp_image_editor::Tool;
 
 namespace {
-// Pixels 0x00BBGGRR as a top-down 32-bit DIB draws them.
-void ShowPixels(HDC hDC, int x, int y, int width, int height, std::vector<uint32_t> pixels) {
-  for (uint32_t& p : pixels) p = (p & 0x00FF00) | ((p & 0xFF) << 16) | ((p >> 16) & 0xFF);
+// The header of a top-down 32-bit DIB of the size.
+BITMAPINFO Dib32(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
@@ -22,6 +21,16 @@ void ShowPixels(HDC hDC, int x, int y, int width, int height, std::vector<uint32
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+// 0x00BBGGRR and a DIB's 0x00RRGGBB into each other (the alpha byte stays).
+uint32_t SwapRedBlue(uint32_t p) { return (p & 0xFF00FF00) | ((p & 0xFF) << 16) | ((p >> 16) & 0xFF); }
+
+// Pixels 0x00BBGGRR drawn at (x, y).
+void ShowPixels(HDC hDC, int x, int y, int width, int height, std::vector<uint32_t> pixels) {
+  for (uint32_t& p : pixels) p = SwapRedBlue(p);
+  BITMAPINFO info = Dib32(width, height);
   ::SetDIBitsToDevice(hDC, x, y, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
                       static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
 }
@@ -30,20 +39,13 @@ void ShowPixels(HDC hDC, int x, int y, int width, int height, std::vector<uint32
 // ---- bitmaps ------------------------------------------------------------------------------------------
 
 HBITMAP TKPCreateEditorBitmap(const EditorImage& image) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = image.Width();
-  info.bmiHeader.biHeight = -image.Height();
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = Dib32(image.Width(), image.Height());
   void* bits = nullptr;
   HBITMAP hBitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (hBitmap == nullptr || bits == nullptr) return hBitmap;
   auto* out = static_cast<uint32_t*>(bits);
   for (uint32_t p : image.Pixels()) {
-    uint32_t alpha = image.HasAlpha() ? tkp_image_editor::Alpha(p) : 0;
-    *out++ = (alpha << 24) | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+    *out++ = SwapRedBlue(image.HasAlpha() ? p : tkp_image_editor::Rgb(p));
   }
   return hBitmap;
 }
@@ -55,13 +57,7 @@ EditorImage TKPEditorImageFromBitmap(HBITMAP hBitmap, int width, int height, BOO
   if (hBitmap == nullptr || ::GetObjectW(hBitmap, sizeof(bm), &bm) == 0 || bm.bmWidth <= 0 || bm.bmHeight <= 0) {
     return source;
   }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = bm.bmWidth;
-  info.bmiHeader.biHeight = -bm.bmHeight;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = Dib32(bm.bmWidth, bm.bmHeight);
   std::vector<uint32_t> bits(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight));
   HDC hDC = ::GetDC(nullptr);
   int rows = ::GetDIBits(hDC, hBitmap, 0, static_cast<UINT>(bm.bmHeight), bits.data(), &info, DIB_RGB_COLORS);
@@ -69,9 +65,7 @@ EditorImage TKPEditorImageFromBitmap(HBITMAP hBitmap, int width, int height, BOO
   if (rows <= 0) return source;
   EditorImage whole(bm.bmWidth, bm.bmHeight, bAlpha != FALSE);
   for (size_t i = 0; i < bits.size(); ++i) {
-    uint32_t p = bits[i];
-    uint32_t alpha = bAlpha ? (p >> 24) : 0;
-    whole.Pixels()[i] = (alpha << 24) | ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+    whole.Pixels()[i] = SwapRedBlue(bAlpha ? bits[i] : bits[i] & 0x00FFFFFF);
   }
   return tkp_image_editor::CopyReplacing(whole, width, height, from, to);
 }
