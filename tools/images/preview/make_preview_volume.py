@@ -123,9 +123,10 @@ RTF = (r"{\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}{\f1 Courier New;}}{\colortbl;\re
 SOURCE = "/* preview sample */\n#include <stdio.h>\n\nint main(void) {\n  puts(\"hello, preview\");\n  return 0;\n}\n"
 INI = "[Settings]\nWindow Position=12,34\nRecovered=1\n"
 XML = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<inventory>\n  <item name=\"lamp\" count=\"3\"/>\n</inventory>\n"
+# The page's pictures lie beside it on the volume; the preview reads the page alone from a temporary file.
 HTML = ("<html><head><title>Holiday page</title></head><body bgcolor=\"#ffffff\">\n"
+        "<img src=\"lake.png\" width=\"160\" height=\"120\" align=\"left\"> <img src=\"sun.gif\" align=\"right\">\n"
         "<h1>Holiday pictures</h1><p>Two pictures of the lake, and a <a href=\"notes.htm\">link</a>.</p>\n"
-        "<img src=\"lake.png\" width=\"160\" height=\"120\"> <img src=\"sun.gif\">\n"
         "<table border=\"1\"><tr><td>Day</td><td>Weather</td></tr><tr><td>Monday</td><td>Sunny</td></tr></table>\n"
         "</body></html>\n")
 
