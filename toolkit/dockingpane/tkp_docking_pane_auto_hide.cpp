@@ -29,6 +29,28 @@ const TKPAutoHideClock* g_clock = nullptr;
 
 CTKPDockingPaneManager* ManagerOf(const CTKPDockingPaneBase* p) { return p->GetDockingPaneManager(); }
 
+// The part of rc `depth` pixels deep along its side (0 left, 1 right, 2 top, 3 bottom).
+CRect CutToSide(CRect rc, int side, int depth) {
+  switch (side) {
+    case 0:
+      rc.right = rc.left + depth;
+      break;
+    case 1:
+      rc.left = rc.right - depth;
+      break;
+    case 2:
+      rc.bottom = rc.top + depth;
+      break;
+    default:
+      rc.top = rc.bottom - depth;
+      break;
+  }
+  return rc;
+}
+
+// The side across from it.
+int Opposite(int side) { return side ^ 1; }
+
 }  // namespace
 
 void TKPSetAutoHideClock(const TKPAutoHideClock* pClock) { g_clock = pClock; }
@@ -45,14 +67,7 @@ void CTKPDockingPaneAutoHideTabs::RedrawControl() {
 }
 
 BOOL CTKPDockingPaneAutoHideTabs::DrawIcon(CDC* pDC, CPoint pt, CTKPTabManagerItem* pItem, BOOL bDraw, CSize& szIcon) {
-  if (pItem == nullptr) return TRUE;
-  CTKPTabPaintManager* paint = GetPaintManager();
-  if (paint == nullptr || !paint->ShowIcons) return FALSE;
-  auto* pane = reinterpret_cast<CTKPDockingPane*>(pItem->GetData());
-  CTKPImageManagerIcon* icon = pane != nullptr ? pane->GetIcon(szIcon.cx) : nullptr;
-  if (icon == nullptr) return FALSE;
-  if (bDraw) icon->Draw(pDC, pt, icon->GetIcon(), szIcon);
-  return TRUE;
+  return TKPDrawPaneTabIcon(GetPaintManager(), pDC, pt, pItem, bDraw, szIcon);
 }
 
 int CTKPDockingPaneAutoHideTabs::GetPosition() const {
@@ -114,25 +129,9 @@ void CTKPDockingPaneAutoHidePanel::Reposition(CWnd* pSite, CRect& rect, AFX_SIZE
   if (m_hWnd == nullptr && (pSite == nullptr || !Create(pSite))) return;
   CloseSlidingWindow(FALSE);
   const int thickness = Thickness();
-  CRect strip = rect;
-  switch (m_nDirection) {
-    case 0:
-      strip.right = strip.left + thickness;
-      rect.left = strip.right;
-      break;
-    case 1:
-      strip.left = strip.right - thickness;
-      rect.right = strip.left;
-      break;
-    case 2:
-      strip.bottom = strip.top + thickness;
-      rect.top = strip.bottom;
-      break;
-    default:
-      strip.top = strip.bottom - thickness;
-      rect.bottom = strip.top;
-      break;
-  }
+  const CRect strip = CutToSide(rect, m_nDirection, thickness);
+  const bool vertical = m_nDirection < 2;
+  rect = CutToSide(rect, Opposite(m_nDirection), (vertical ? rect.Width() : rect.Height()) - thickness);
   m_rcStrip = strip;
   {
     CClientDC dc(this);
@@ -415,23 +414,8 @@ CTKPDockingPaneAutoHideWnd::CTKPDockingPaneAutoHideWnd(CTKPDockingPaneAutoHidePa
   const int preferred = pane == nullptr ? 0 : (m_bHoriz ? pane->m_nDockingCY : pane->m_nDockingCX);
   int depth = std::min<int>(preferred + kEdge, m_bHoriz ? mmi.ptMaxTrackSize.y : mmi.ptMaxTrackSize.x);
   depth = std::max<int>(depth, m_bHoriz ? mmi.ptMinTrackSize.y : mmi.ptMinTrackSize.x);
-  CRect rc = docked;
   const BOOL rtl = manager->IsLayoutRTL();
-  const int side = rtl && m_nDirection < 2 ? m_nDirection ^ 1 : m_nDirection;
-  switch (side) {
-    case 0:
-      rc.right = rc.left + depth;
-      break;
-    case 1:
-      rc.left = rc.right - depth;
-      break;
-    case 2:
-      rc.bottom = rc.top + depth;
-      break;
-    default:
-      rc.top = rc.bottom - depth;
-      break;
-  }
+  CRect rc = CutToSide(docked, rtl && m_nDirection < 2 ? Opposite(m_nDirection) : m_nDirection, depth);
   site->ScreenToClient(rc);
   m_rcFinal = rc;
   HCURSOR cursor = ::LoadCursorW(nullptr, IDC_ARROW);
@@ -521,23 +505,8 @@ POINT CTKPDockingPaneAutoHideWnd::CursorPos() const {
 }
 
 void CTKPDockingPaneAutoHideWnd::ApplyStep() {
-  CRect rc = m_rcFinal;
   const int depth = m_bHoriz ? m_rcFinal.Height() : m_rcFinal.Width();
-  const int shown = depth * (m_nStep + 1) / m_nStepsCount;
-  switch (m_nDirection) {
-    case 0:
-      rc.right = rc.left + shown;
-      break;
-    case 1:
-      rc.left = rc.right - shown;
-      break;
-    case 2:
-      rc.bottom = rc.top + shown;
-      break;
-    default:
-      rc.top = rc.bottom - shown;
-      break;
-  }
+  const CRect rc = CutToSide(m_rcFinal, m_nDirection, depth * (m_nStep + 1) / m_nStepsCount);
   SetWindowPos(&CWnd::wndTop, rc.left, rc.top, rc.Width(), rc.Height(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
   RecalcLayout();
   Invalidate(FALSE);
@@ -548,27 +517,12 @@ void CTKPDockingPaneAutoHideWnd::RecalcLayout(BOOL) {
   if (m_pContainer == nullptr || m_pContainer->GetSafeHwnd() == nullptr || m_hWnd == nullptr) return;
   CRect client;
   GetClientRect(client);
-  // The 4-pixel edge towards the client area stays free for dragging.
-  switch (m_nDirection) {
-    case 0:
-      client.right -= kEdge;
-      break;
-    case 1:
-      client.left += kEdge;
-      break;
-    case 2:
-      client.bottom -= kEdge;
-      break;
-    default:
-      client.top += kEdge;
-      break;
-  }
-  // The group keeps its final size while the window grows: it slides out rather than being squeezed.
-  const CSize full(m_rcFinal.Width() - (m_bHoriz ? 0 : kEdge), m_rcFinal.Height() - (m_bHoriz ? kEdge : 0));
-  if (m_nDirection == 0) client.left = client.right - full.cx;
-  if (m_nDirection == 2) client.top = client.bottom - full.cy;
-  if (m_nDirection == 1) client.right = client.left + full.cx;
-  if (m_nDirection == 3) client.bottom = client.top + full.cy;
+  // The 4-pixel edge towards the client area stays free for dragging; the group keeps its final size
+  // while the window grows, so that it slides out rather than being squeezed.
+  const int depth = (m_bHoriz ? m_rcFinal.Height() : m_rcFinal.Width()) - kEdge;
+  const int shown = (m_bHoriz ? client.Height() : client.Width()) - kEdge;
+  client = CutToSide(client, m_nDirection, shown);
+  client = CutToSide(client, Opposite(m_nDirection), depth);
   AFX_SIZEPARENTPARAMS params{};
   params.hDWP = ::BeginDeferWindowPos(8);
   params.rect = client;
@@ -715,16 +669,7 @@ void CTKPDockingPaneAutoHideWnd::OnPaint() {
 CRect CTKPDockingPaneAutoHideWnd::EdgeStrip() const {
   CRect rc;
   GetWindowRect(rc);
-  switch (m_nDirection) {
-    case 0:
-      return CRect(rc.right - kEdge, rc.top, rc.right, rc.bottom);
-    case 1:
-      return CRect(rc.left, rc.top, rc.left + kEdge, rc.bottom);
-    case 2:
-      return CRect(rc.left, rc.bottom - kEdge, rc.right, rc.bottom);
-    default:
-      return CRect(rc.left, rc.top, rc.right, rc.top + kEdge);
-  }
+  return CutToSide(rc, Opposite(m_nDirection), kEdge);
 }
 
 void CTKPDockingPaneAutoHideWnd::OnLButtonDown(UINT, CPoint point) {

@@ -20,6 +20,17 @@ CRect ToRect(const dock::Box& b) { return CRect(b.left, b.top, b.right, b.bottom
 
 LPCTSTR PopupClass() { return AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW)); }
 
+// A top-down 32-bit DIB of that size.
+BITMAPINFO TopDown32(int width, int height) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  return bi;
+}
+
 // The pixels of a bitmap resource, top-down; empty when the resource is missing.
 std::vector<COLORREF> ReadBitmap(UINT nID, int* pWidth, int* pHeight) {
   std::vector<COLORREF> pixels;
@@ -29,12 +40,7 @@ std::vector<COLORREF> ReadBitmap(UINT nID, int* pWidth, int* pHeight) {
   BITMAP info{};
   ::GetObjectW(bitmap, sizeof(info), &info);
   if (info.bmWidth > 0 && info.bmHeight > 0 && info.bmWidth <= 1024 && info.bmHeight <= 1024) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = info.bmWidth;
-    bi.bmiHeader.biHeight = -info.bmHeight;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    BITMAPINFO bi = TopDown32(info.bmWidth, info.bmHeight);
     std::vector<DWORD> bgra(static_cast<size_t>(info.bmWidth) * info.bmHeight);
     HDC dc = ::GetDC(nullptr);
     if (::GetDIBits(dc, bitmap, 0, info.bmHeight, bgra.data(), &bi, DIB_RGB_COLORS) == info.bmHeight) {
@@ -463,12 +469,7 @@ void CTKPDockingPaneDragContext::DrawGuide(CDC* pDC, int nCode, int nHighlighted
       }
     }
   }
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = size.cx;
-  bi.bmiHeader.biHeight = -size.cy;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
+  BITMAPINFO bi = TopDown32(size.cx, size.cy);
   ::SetDIBitsToDevice(pDC->GetSafeHdc(), 0, 0, size.cx, size.cy, 0, 0, 0, size.cy, canvas.data(), &bi,
                       DIB_RGB_COLORS);
 }

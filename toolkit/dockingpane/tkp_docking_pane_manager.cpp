@@ -124,6 +124,17 @@ void CTKPDockingPaneManager::ClosePane(CTKPDockingPane* pPane) {
   if (CTKPDockingPaneBase* container = pPane->GetContainer()) container->RemovePane(pPane);
 }
 
+void CTKPDockingPaneManager::ClosePaneByUser(CTKPDockingPane* pPane) {
+  if (pPane == nullptr || (pPane->GetOptions() & tkpPaneNoCloseable) != 0) return;
+  if (NotifyOwner(tkpPaneActionClosing, pPane) != 0) return;
+  // Closing may leave its container empty and gone from the layout: the pane is held meanwhile.
+  pPane->InternalAddRef();
+  ClosePane(pPane);
+  // The site may still keep it open: only a pane that really closed is reported closed.
+  if (pPane->IsClosed()) NotifyOwner(tkpPaneActionClosed, pPane);
+  pPane->InternalRelease();
+}
+
 void CTKPDockingPaneManager::ShowPane(CTKPDockingPane* pPane, BOOL bSetFocus) {
   if (pPane == nullptr || m_pLayout == nullptr) return;
   CTKPDockingPaneBase* container = pPane->GetContainer();

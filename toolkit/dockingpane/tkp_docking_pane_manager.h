@@ -79,6 +79,9 @@ class CTKPDockingPaneManager : public CWnd {
   CTKPDockingPane* CreatePane(UINT nID, CRect rc, int nDirection, CTKPDockingPaneBase* pNeighbour = nullptr);
   CTKPDockingPane* FindPane(UINT nID) const;
   void ClosePane(CTKPDockingPane* pPane);
+  // A close asked for by the user (a caption's close button, a floating frame's close): nothing for a
+  // pane that may not close; the site is asked first and told after.
+  void ClosePaneByUser(CTKPDockingPane* pPane);
   void ShowPane(CTKPDockingPane* pPane, BOOL bSetFocus = TRUE);
   void DockPane(CTKPDockingPaneBase* pPane, int nDirection, CTKPDockingPaneBase* pNeighbour);
   // Sends a docked pane (with the hide-group flag, its whole group) to the auto-hide panel of its side.

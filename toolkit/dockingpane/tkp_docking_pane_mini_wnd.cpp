@@ -236,15 +236,7 @@ void CTKPDockingPaneMiniWnd::ClosePanes() {
   if (manager == nullptr || m_pTopContainer == nullptr) return;
   std::vector<CTKPDockingPaneBase*> panes;
   m_pTopContainer->FindPane(dock::kPane, &panes);
-  for (CTKPDockingPaneBase* p : panes) {
-    auto* pane = static_cast<CTKPDockingPane*>(p);
-    if ((pane->GetOptions() & tkpPaneNoCloseable) != 0) continue;
-    if (manager->NotifyOwner(tkpPaneActionClosing, pane) != 0) continue;
-    pane->InternalAddRef();
-    manager->ClosePane(pane);
-    if (pane->IsClosed()) manager->NotifyOwner(tkpPaneActionClosed, pane);
-    pane->InternalRelease();
-  }
+  for (CTKPDockingPaneBase* pane : panes) manager->ClosePaneByUser(static_cast<CTKPDockingPane*>(pane));
 }
 
 void CTKPDockingPaneMiniWnd::OnClose() { ClosePanes(); }

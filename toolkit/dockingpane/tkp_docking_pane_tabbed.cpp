@@ -212,17 +212,25 @@ void CTKPDockingPaneTabbedContainer::RedrawControl() {
   if (m_nUpdating == 0 && m_hWnd != nullptr) Invalidate(FALSE);
 }
 
-BOOL CTKPDockingPaneTabbedContainer::DrawIcon(CDC* pDC, CPoint pt, CTKPTabManagerItem* pItem, BOOL bDraw,
-                                              CSize& szIcon) {
+BOOL TKPDrawPaneTabIcon(CTKPTabPaintManager* pPaint, CDC* pDC, CPoint pt, CTKPTabManagerItem* pItem, BOOL bDraw,
+                        CSize& szIcon) {
   if (pItem == nullptr) return TRUE;
-  CTKPTabPaintManager* paint = GetPaintManager();
-  if (paint == nullptr || !paint->ShowIcons) return FALSE;
+  if (pPaint == nullptr || !pPaint->ShowIcons) return FALSE;
   auto* pane = reinterpret_cast<CTKPDockingPane*>(pItem->GetData());
   CTKPImageManagerIcon* icon = pane != nullptr ? pane->GetIcon(szIcon.cx) : nullptr;
   if (icon == nullptr) return FALSE;
   if (!bDraw) return TRUE;
-  icon->Draw(pDC, pt, icon->GetIcon(), szIcon);
+  CTKPImageManagerIconHandle& image = !pItem->IsEnabled() ? icon->GetDisabledIcon()
+                                            : pItem->IsSelected() ? icon->GetCheckedIcon()
+                                            : pItem->IsHot()      ? icon->GetHotIcon()
+                                                                  : icon->GetIcon();
+  icon->Draw(pDC, pt, image, szIcon);
   return TRUE;
+}
+
+BOOL CTKPDockingPaneTabbedContainer::DrawIcon(CDC* pDC, CPoint pt, CTKPTabManagerItem* pItem, BOOL bDraw,
+                                              CSize& szIcon) {
+  return TKPDrawPaneTabIcon(GetPaintManager(), pDC, pt, pItem, bDraw, szIcon);
 }
 
 // ---- layout ---------------------------------------------------------------------------------------------
@@ -518,16 +526,7 @@ void CTKPDockingPaneTabbedContainer::OnCaptionButtonClick(CTKPDockingPaneCaption
       } else if (m_pSelectedPane != nullptr) {
         panes.push_back(m_pSelectedPane);
       }
-      for (CTKPDockingPane* pane : panes) {
-        if ((pane->GetOptions() & tkpPaneNoCloseable) != 0) continue;
-        if (manager->NotifyOwner(tkpPaneActionClosing, pane) != 0) continue;
-        // Closing may leave this container empty and gone from the layout: the pane is held meanwhile.
-        pane->InternalAddRef();
-        manager->ClosePane(pane);
-        // The site may still keep it open: only a pane that really closed is reported closed.
-        if (pane->IsClosed()) manager->NotifyOwner(tkpPaneActionClosed, pane);
-        pane->InternalRelease();
-      }
+      for (CTKPDockingPane* pane : panes) manager->ClosePaneByUser(pane);
       return;
     }
     case TKP_IDC_DOCKING_MAXIMIZE:

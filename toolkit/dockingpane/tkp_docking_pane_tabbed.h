@@ -8,6 +8,11 @@
 #include "toolkit/tabmanager/tkp_tab_manager.h"
 
 class CTKPDockingPane;
+class CTKPTabPaintManager;
+
+// The icon of the pane of a tab (the item's data) by the tab's state; the tab strips' draw-icon answer.
+BOOL TKPDrawPaneTabIcon(CTKPTabPaintManager* pPaint, CDC* pDC, CPoint pt, CTKPTabManagerItem* pItem, BOOL bDraw,
+                        CSize& szIcon);
 
 // Caption button ids.
 enum : UINT {
