@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include "platform/classlib/classlib_testing.h"
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "toolkit/dockingpane/dock_drag_geometry.h"
@@ -225,6 +226,27 @@ TEST_F(DockingDragTest, DraggedAwayItFloatsAndADoubleClickOnTheCaptionDocksItBac
   Relayout();
   ASSERT_NE(FrameOf(kProperties), nullptr);
   EXPECT_TRUE(FrameOf(kProperties)->IsWindowVisible());
+  // A layout with a floating frame, saved and loaded back: the frame opens where it was, with the pane.
+  FrameOf(kProperties)->CWnd::GetWindowRect(rc);
+  std::vector<BYTE> saved = Stored([&m](CArchive& ar) { m.GetLayout()->Serialize(ar); });
+  Loaded(saved, [&m](CArchive& ar) {
+    CTKPPropExchangeArchive px(ar);
+    EXPECT_TRUE(m.GetLayout()->DoPropExchange(&px));
+  });
+  Relayout();
+  ASSERT_NE(FrameOf(kProperties), nullptr);
+  ASSERT_NE(FrameOf(kProperties)->GetSafeHwnd(), nullptr);
+  EXPECT_TRUE(FrameOf(kProperties)->IsWindowVisible());
+  CRect loaded;
+  FrameOf(kProperties)->CWnd::GetWindowRect(loaded);
+  EXPECT_EQ(loaded, rc);
+  EXPECT_TRUE(::IsWindowVisible(m.FindPane(kProperties)->GetChild()));
+  EXPECT_TRUE(::IsChild(FrameOf(kProperties)->GetSafeHwnd(), m.FindPane(kProperties)->GetChild()));
+  // And it still docks back where it was docked.
+  m.ToggleDocking(m.FindPane(kProperties));
+  Relayout();
+  EXPECT_EQ(FrameOf(kProperties), nullptr);
+  EXPECT_EQ(Place(kProperties), docked);
 }
 
 TEST_F(DockingDragTest, AThemedFloatingFrameDrawsItsCaptionAndCollapsesToIt) {

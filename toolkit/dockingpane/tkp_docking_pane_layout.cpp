@@ -275,6 +275,11 @@ BOOL CTKPDockingPaneLayout::Load(CTKPPropExchange* pPX) {
     windows.erase(it);
   }
   // A window whose pane the loaded layout does not have stays hidden with the manager.
+  if (!m_bNotLive) {
+    for (CTKPDockingPaneBase* object : std::vector<CTKPDockingPaneBase*>(m_lstObjects)) {
+      if (object->GetType() == dock::kMiniFrame) static_cast<CTKPDockingPaneMiniWnd*>(object)->CreateLoadedWindow();
+    }
+  }
   if (m_pManager != nullptr) m_pManager->RecalcFrames();
   return TRUE;
 }

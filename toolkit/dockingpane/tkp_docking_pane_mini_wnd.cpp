@@ -73,8 +73,23 @@ BOOL CTKPDockingPaneMiniWnd::CreateFrameWindow(CRect rc) {
   }
   m_bCloseEnabled = TRUE;
   m_rcWindow = rc;
+  // The content lives in this window.
+  m_pDockingSite = this;
   RefreshFrame();
   return TRUE;
+}
+
+void CTKPDockingPaneMiniWnd::CreateLoadedWindow() {
+  if (m_hWnd != nullptr || m_pTopContainer == nullptr || m_pTopContainer->IsEmpty()) return;
+  const BOOL collapsed = m_bCollapsed;
+  const int expandedHeight = m_nExpandedHeight;
+  CRect rc = m_rcWindow;
+  if (collapsed && expandedHeight > 0) rc.bottom = rc.top + expandedHeight;
+  if (!CreateFrameWindow(rc)) return;
+  m_pTopContainer->SetDockingSite(this);
+  m_pTopContainer->OnParentContainerChanged(this);
+  OnChildContainerChanged(m_pTopContainer);
+  if (collapsed && IsThemed()) Collapse(TRUE);
 }
 
 BOOL CTKPDockingPaneMiniWnd::Create(CTKPDockingPaneBase* pPane, CRect rc) {

@@ -19,6 +19,8 @@ class CTKPDockingPaneMiniWnd : public CMiniFrameWnd, public CTKPDockingPaneBase 
   // The frame's window at rc (screen), holding the pane (a plain pane gets a group of its own).
   BOOL Create(CTKPDockingPaneBase* pPane, CRect rc);
   BOOL CreateFrameWindow(CRect rc);
+  // A frame read from a saved layout gets its window at its saved place (nothing when it is empty).
+  void CreateLoadedWindow();
   CTKPDockingPaneBase* GetTopPane() const { return m_pTopContainer; }
   BOOL IsActive() const { return m_bActive; }
   BOOL IsCollapsed() const { return m_bCollapsed; }
