@@ -22,7 +22,11 @@
 #include "toolkit/commandbars/tkp_control_special_lists.h"
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
+#include "platform/classlib/carchive.h"
+#include "platform/classlib/cmemfile.h"
 #include "toolkit/common/tkp_mouse_manager.h"
+#include "toolkit/common/tkp_prop_exchange.h"
+#include "toolkit/mdi/tkp_tab_client_wnd.h"
 
 namespace {
 
@@ -473,6 +477,38 @@ TEST_F(EditCombo, TheRecentFilesListNamesRelativeToTheCurrentFolder) {
   menu->InternalRelease();
 }
 
+TEST_F(EditCombo, TheTabGroupCommandsThatApplyAreListed) {
+  auto* menu = new FieldBar;
+  ASSERT_TRUE(menu->Create(frame));
+  CTKPControl* placeholder = menu->GetControls()->Add(new CTKPControlWorkspaceActions, 35002);
+  placeholder->SetBeginGroup(TRUE);
+  placeholder->OnCalcDynamicSize(0);
+  EXPECT_EQ(menu->GetControlCount(), 1);  // a plain MDI client: nothing to list
+  CTKPTabClientWnd tabs;
+  ASSERT_TRUE(tabs.Attach(frame, TRUE));
+  for (const TCHAR* title : {_T("disk1.vhd"), _T("disk2.vhd")}) {
+    auto* child = new CMDIChildWnd;
+    ASSERT_TRUE(child->Create(nullptr, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, frame));
+  }
+  harness::PumpMessages();
+  placeholder->OnCalcDynamicSize(0);
+  // Two documents in one group: a new group can be made, there is no other group to move to.
+  ASSERT_EQ(menu->GetControlCount(), 3);
+  EXPECT_FALSE(placeholder->IsVisible());
+  EXPECT_EQ(menu->GetControl(1)->GetID(), 9422);
+  EXPECT_EQ(menu->GetControl(1)->GetCaption(), CString(_T("New Hori&zontal Tab Group")));
+  EXPECT_TRUE(menu->GetControl(1)->GetBeginGroup());
+  EXPECT_EQ(menu->GetControl(2)->GetID(), 9423);
+  EXPECT_FALSE(menu->GetControl(2)->GetBeginGroup());
+  tabs.ExecuteWorkspaceCommand(9423);
+  placeholder->OnCalcDynamicSize(0);
+  ASSERT_EQ(menu->GetControlCount(), 2);  // one document in each group now: it can move back only
+  EXPECT_EQ(menu->GetControl(1)->GetID(), 9420);
+  tabs.Detach();
+  menu->DestroyWindow();
+  menu->InternalRelease();
+}
+
 TEST_F(EditCombo, TheGridSelectorPicksThreeByFour) {
   auto* grid = new FieldBar;
   ASSERT_TRUE(grid->Create(frame));
@@ -497,6 +533,40 @@ TEST_F(EditCombo, TheGridSelectorPicksThreeByFour) {
   EXPECT_EQ(frame->commands, std::vector<UINT>({kGrid}));
   grid->DestroyWindow();
   grid->InternalRelease();
+}
+
+TEST(ComboState, AStoredComboComesBackWithItsItemsHintAndStyle) {
+  CTKPControlComboBox source;
+  source.SetDropDownListStyle(TRUE);
+  source.SetWidth(180);
+  source.SetEditHint(_T("Image path"));
+  source.EnableAutoComplete(TRUE);
+  source.SetDropDownItemCount(5);
+  for (const TCHAR* item : {_T("C:\\a.vhd"), _T("C:\\b.vhdx"), _T("")}) source.AddString(item);
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    CTKPPropExchangeArchive px(ar);
+    source.DoPropExchange(&px);
+    ar.Close();
+  }
+  file.SeekToBegin();
+  CTKPControlComboBox loaded;
+  {
+    CArchive ar(&file, CArchive::load);
+    CTKPPropExchangeArchive px(ar);
+    loaded.DoPropExchange(&px);
+  }
+  EXPECT_TRUE(loaded.GetDropDownListStyle());
+  EXPECT_NE(loaded.GetEditCtrl(), nullptr);
+  EXPECT_EQ(loaded.GetWidth(), 180);
+  EXPECT_EQ(loaded.GetEditHint(), CString(_T("Image path")));
+  EXPECT_EQ(loaded.GetDropDownItemCount(), 5);
+  ASSERT_EQ(loaded.GetCount(), 3);
+  EXPECT_EQ(loaded.GetLBText(0), CString(_T("C:\\a.vhd")));
+  EXPECT_EQ(loaded.GetLBText(1), CString(_T("C:\\b.vhdx")));
+  EXPECT_EQ(loaded.GetLBText(2), CString());
+  EXPECT_TRUE(loaded.Compare(&source));
 }
 
 TEST_F(EditCombo, Screenshot) {

@@ -379,11 +379,7 @@ void CTKPControlComboBox::OnEditRButtonDown(CPoint point) {
   if (IsCustomizeMode()) return;
   ShowDropDown(FALSE);
   SetFocused(TRUE);
-  CPoint screen = point;
-  m_field.m_pWnd->ClientToScreen(screen);
-  if (!m_field.m_pWnd->ShowContextMenu(this, screen)) {
-    m_field.m_pWnd->DefWindowProc(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(point.x, point.y));
-  }
+  tkp_field::ShowContextMenu(this, m_field, point);
 }
 
 BOOL CTKPControlComboBox::OnSetSelected(int bSelected) {
@@ -467,14 +463,11 @@ void CTKPControlComboBox::OnClick(BOOL bKeyboard, CPoint) {
 // ---- placing, measuring and drawing ------------------------------------------------------------------
 
 void CTKPControlComboBox::SetRect(CRect rc) {
-  HWND hwnd = m_field.GetHwnd();
-  HWND bar = m_pParent != nullptr ? m_pParent->GetSafeHwnd() : nullptr;
-  if (hwnd != nullptr && ((::GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0 || ::GetParent(hwnd) != bar)) {
-    m_field.DestroyWindow();
-  }
+  tkp_field::DropStrayWindow(this, m_field);
   if (rc == m_rcControl && (m_field.m_pWnd == nullptr || m_field.HasWindow()) && !m_bReposition) return;
   m_rcControl = rc;
-  PlaceWindow();
+  m_bReposition = FALSE;
+  tkp_field::PlaceWindow(this, m_field, EditArea());
 }
 
 CRect CTKPControlComboBox::EditArea() const {
@@ -485,23 +478,6 @@ CRect CTKPControlComboBox::EditArea() const {
     if (images != nullptr && images->GetImage(static_cast<UINT>(m_nEditIconId), 16) != nullptr) area.left += 16 + 2;
   }
   return area;
-}
-
-void CTKPControlComboBox::PlaceWindow() {
-  CTKPCommandBar* bar = m_pParent;
-  m_bReposition = FALSE;
-  if (m_field.m_pWnd == nullptr || bar == nullptr || bar->GetSafeHwnd() == nullptr) return;
-  if (!m_field.HasWindow()) {
-    if (!m_field.m_pWnd->Create(WS_CHILD | ES_AUTOHSCROLL, bar)) return;
-    m_field.WriteWindow();
-    if (!m_bEnabled) ::EnableWindow(m_field.GetHwnd(), FALSE);
-    m_field.ApplyAutoComplete();
-  }
-  if (CTKPPaintManager* paint = GetPaintManager()) m_field.m_pWnd->SetFont(paint->GetRegularFont(bar), FALSE);
-  m_field.ApplyFormat(m_bEnabled);
-  m_field.m_pWnd->MoveWindow(EditArea(), TRUE);
-  const UINT show = m_dwHideFlags != 0 ? SWP_HIDEWINDOW : SWP_SHOWWINDOW;
-  ::SetWindowPos(m_field.GetHwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | show);
 }
 
 void CTKPControlComboBox::SetEnabled(BOOL bEnabled) {
@@ -518,7 +494,7 @@ BOOL CTKPControlComboBox::Compare(CTKPControl* pOther) {
 
 void CTKPControlComboBox::SetHideFlags(DWORD dwFlags) {
   m_dwHideFlags = dwFlags;
-  if (m_field.HasWindow()) ::ShowWindow(m_field.GetHwnd(), dwFlags != 0 ? SW_HIDE : SW_SHOWNA);
+  tkp_field::ShowWindow(m_field, dwFlags == 0);
 }
 
 CSize CTKPControlComboBox::GetSize(CDC* pDC) {
@@ -579,8 +555,7 @@ void CTKPControlComboBox::DrawEditArea(CDC* pDC, CRect rcArea) {
 }
 
 void CTKPControlComboBox::OnCalcDynamicSize(DWORD dwMode) {
-  const DWORD flags = (dwMode & TKP_LAYOUT_VERTICAL_DOCK) != 0 ? (m_dwHideFlags | TKP_HIDE_VERTICAL_DOCK)
-                                                                 : (m_dwHideFlags & ~TKP_HIDE_VERTICAL_DOCK);
+  const DWORD flags = tkp_field::HideFlagsForMode(m_dwHideFlags, dwMode);
   if (flags != m_dwHideFlags) SetHideFlags(flags);
 }
 
@@ -629,7 +604,7 @@ void CTKPControlComboBox::DoPropExchange(CTKPPropExchange* pPX) {
         CString name, item;
         name.Format(_T("Item%i"), static_cast<int>(i));
         PX_String(items, name, item, _T(""));
-        AddString(item);
+        if (AddString(item) < 0) break;  // the list is full
       }
     } else {
       const int count = GetCount();

@@ -125,7 +125,6 @@ class CTKPControlComboBox : public CTKPControl, public CTKPEditOwner {
   virtual void DrawEditArea(CDC* pDC, CRect rcArea);
   // The list's handling of a navigation key; 1 handled, 0 not.
   int ListKeyDown(UINT nChar, LPARAM lParam);
-  void PlaceWindow();
   CRect EditArea() const;
 
   TKPEditField m_field;

@@ -70,7 +70,7 @@ void CTKPControlCustom::SetHideFlags(DWORD dwFlags) {
 void CTKPControlCustom::OnCalcDynamicSize(DWORD dwMode) {
   const BOOL vertical = (dwMode & TKP_LAYOUT_VERTICAL_DOCK) != 0;
   if (m_nVerticalOptions == 0) {
-    const DWORD flags = vertical ? (m_dwHideFlags | TKP_HIDE_VERTICAL_DOCK) : (m_dwHideFlags & ~TKP_HIDE_VERTICAL_DOCK);
+    const DWORD flags = tkp_field::HideFlagsForMode(m_dwHideFlags, dwMode);
     if (flags != m_dwHideFlags) SetHideFlags(flags);
   } else if (m_nVerticalOptions == 2) {
     m_bControlVisible = !vertical;

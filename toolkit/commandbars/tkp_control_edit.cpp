@@ -88,6 +88,48 @@ void RecordPrevFocus(CTKPControl* pControl, CWnd* pOldWnd, HWND& hwndPrev) {
   hwndPrev = old != nullptr ? old : (site != nullptr ? site->GetSafeHwnd() : nullptr);
 }
 
+void PlaceWindow(CTKPControl* pControl, TKPEditField& field, CRect rcWindow) {
+  CTKPCommandBar* bar = pControl->GetParent();
+  if (bar == nullptr || bar->GetSafeHwnd() == nullptr || field.m_pWnd == nullptr) return;
+  if (!field.HasWindow()) {
+    if (!field.m_pWnd->Create(WS_CHILD | ES_AUTOHSCROLL, bar)) return;
+    field.WriteWindow();
+    if (!pControl->GetEnabled()) ::EnableWindow(field.GetHwnd(), FALSE);
+    field.ApplyAutoComplete();
+  }
+  if (CTKPPaintManager* paint = pControl->GetPaintManager()) field.m_pWnd->SetFont(paint->GetRegularFont(bar), FALSE);
+  field.ApplyFormat(pControl->GetEnabled());
+  field.m_pWnd->MoveWindow(rcWindow, TRUE);
+  const UINT show = pControl->GetHideFlags() != 0 ? SWP_HIDEWINDOW : SWP_SHOWWINDOW;
+  ::SetWindowPos(field.GetHwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | show);
+}
+
+void DropStrayWindow(CTKPControl* pControl, TKPEditField& field) {
+  HWND hwnd = field.GetHwnd();
+  HWND bar = pControl->GetParent() != nullptr ? pControl->GetParent()->GetSafeHwnd() : nullptr;
+  if (hwnd != nullptr && ((::GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0 || ::GetParent(hwnd) != bar)) {
+    field.DestroyWindow();
+  }
+}
+
+void ShowWindow(TKPEditField& field, BOOL bShow) {
+  if (field.HasWindow()) ::ShowWindow(field.GetHwnd(), bShow ? SW_SHOWNA : SW_HIDE);
+}
+
+DWORD HideFlagsForMode(DWORD dwHideFlags, DWORD dwMode) {
+  return (dwMode & TKP_LAYOUT_VERTICAL_DOCK) != 0 ? (dwHideFlags | TKP_HIDE_VERTICAL_DOCK)
+                                                   : (dwHideFlags & ~TKP_HIDE_VERTICAL_DOCK);
+}
+
+void ShowContextMenu(CTKPControl* pControl, TKPEditField& field, CPoint point) {
+  if (field.m_pWnd == nullptr) return;
+  CPoint screen = point;
+  field.m_pWnd->ClientToScreen(screen);
+  if (!field.m_pWnd->ShowContextMenu(pControl, screen)) {
+    field.m_pWnd->DefWindowProc(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(point.x, point.y));
+  }
+}
+
 }  // namespace tkp_field
 
 // ---- the control ---------------------------------------------------------------------------------
@@ -138,31 +180,10 @@ void CTKPControlEdit::SetRect(CRect rc) {
     m_field.m_pWnd = CreateEditWnd();
     m_field.m_pWnd->m_pOwner = this;
   }
-  HWND hwnd = m_field.GetHwnd();
-  HWND bar = m_pParent != nullptr ? m_pParent->GetSafeHwnd() : nullptr;
-  if (hwnd != nullptr && ((::GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0 || ::GetParent(hwnd) != bar)) {
-    m_field.DestroyWindow();
-  }
+  tkp_field::DropStrayWindow(this, m_field);
   if (rc == m_rcControl && m_field.HasWindow() && !m_bReposition) return;
   m_rcControl = rc;
-  PlaceWindow(FALSE);
-}
-
-void CTKPControlEdit::PlaceWindow(BOOL /*bForce*/) {
-  CTKPCommandBar* bar = m_pParent;
-  if (bar == nullptr || bar->GetSafeHwnd() == nullptr || m_field.m_pWnd == nullptr) return;
-  if (!m_field.HasWindow()) {
-    if (!m_field.m_pWnd->Create(WS_CHILD | ES_AUTOHSCROLL, bar)) return;
-    m_field.WriteWindow();
-    if (!m_bEnabled) ::EnableWindow(m_field.GetHwnd(), FALSE);
-    m_field.ApplyAutoComplete();
-  }
-  CTKPPaintManager* paint = GetPaintManager();
-  if (paint != nullptr) m_field.m_pWnd->SetFont(paint->GetRegularFont(bar), FALSE);
-  m_field.ApplyFormat(m_bEnabled);
-  m_field.m_pWnd->MoveWindow(tkp_field::WindowRect(m_rcControl, m_nLabelWidth, 0), TRUE);
-  const UINT show = m_dwHideFlags != 0 ? SWP_HIDEWINDOW : SWP_SHOWWINDOW;
-  ::SetWindowPos(m_field.GetHwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | show);
+  tkp_field::PlaceWindow(this, m_field, tkp_field::WindowRect(m_rcControl, m_nLabelWidth, 0));
   m_bReposition = FALSE;
 }
 
@@ -175,7 +196,7 @@ BOOL CTKPControlEdit::Compare(CTKPControl* pOther) {
 
 void CTKPControlEdit::SetHideFlags(DWORD dwFlags) {
   m_dwHideFlags = dwFlags;
-  if (m_field.HasWindow()) ::ShowWindow(m_field.GetHwnd(), dwFlags != 0 ? SW_HIDE : SW_SHOWNA);
+  tkp_field::ShowWindow(m_field, dwFlags == 0);
 }
 
 CSize CTKPControlEdit::GetSize(CDC* pDC) {
@@ -197,8 +218,7 @@ void CTKPControlEdit::Draw(CDC* pDC) {
 }
 
 void CTKPControlEdit::OnCalcDynamicSize(DWORD dwMode) {
-  const DWORD flags = (dwMode & TKP_LAYOUT_VERTICAL_DOCK) != 0 ? (m_dwHideFlags | TKP_HIDE_VERTICAL_DOCK)
-                                                                 : (m_dwHideFlags & ~TKP_HIDE_VERTICAL_DOCK);
+  const DWORD flags = tkp_field::HideFlagsForMode(m_dwHideFlags, dwMode);
   if (flags != m_dwHideFlags) SetHideFlags(flags);
 }
 
@@ -310,9 +330,5 @@ void CTKPControlEdit::OnEditWindowChanged() {
 void CTKPControlEdit::OnEditRButtonDown(CPoint point) {
   if (IsCustomizeMode()) return;
   SetFocused(TRUE);
-  CPoint screen = point;
-  m_field.m_pWnd->ClientToScreen(screen);
-  if (!m_field.m_pWnd->ShowContextMenu(this, screen)) {
-    m_field.m_pWnd->DefWindowProc(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(point.x, point.y));
-  }
+  tkp_field::ShowContextMenu(this, m_field, point);
 }

@@ -31,6 +31,18 @@ void EnterFocus(CTKPControl* pControl);
 void LeaveFocus(CTKPControl* pControl, TKPEditField& field, HWND& hwndPrev);
 // Remembers the window that had the focus before the field (the site when none), once.
 void RecordPrevFocus(CTKPControl* pControl, CWnd* pOldWnd, HWND& hwndPrev);
+// Creates the field's window on the control's bar when it has none (text, enabled state, auto-complete),
+// then gives it the bar's font and the field's format and moves it over rcWindow, shown unless the
+// control is hidden.
+void PlaceWindow(CTKPControl* pControl, TKPEditField& field, CRect rcWindow);
+// A window that is mirrored or not on the control's bar goes (it is made again at the next placing).
+void DropStrayWindow(CTKPControl* pControl, TKPEditField& field);
+// The field's window shown or hidden with its control.
+void ShowWindow(TKPEditField& field, BOOL bShow);
+// The hide flags for a layout mode: hidden while the bar is docked vertically.
+DWORD HideFlagsForMode(DWORD dwHideFlags, DWORD dwMode);
+// The right button on the field: the clipboard menu, else the window's own handling.
+void ShowContextMenu(CTKPControl* pControl, TKPEditField& field, CPoint point);
 // The object as a T when it is one, else null.
 template <typename T, typename From>
 T* KindOf(From* pObject) {
@@ -93,8 +105,6 @@ class CTKPControlEdit : public CTKPControl, public CTKPEditOwner {
  protected:
   virtual CTKPEdit* CreateEditWnd() { return new CTKPEdit; }
   virtual void OnEditChanged() { NotifySite(EN_CHANGE); }
-  // Places (and when needed creates) the window over the rectangle.
-  void PlaceWindow(BOOL bForce);
 
   TKPEditField m_field;
   int m_nWidth = 100;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/classlib/win/ccmdui.h"
 #include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/cmdiframewnd.h"
 #include "platform/classlib/win/cwinapp.h"
@@ -108,6 +109,68 @@ void CTKPControlRecentFileList::OnCalcDynamicSize(DWORD) {
     const CString name = TKPRecentDisplayName(files->GetAt(i), base);
     CTKPControl* item = InsertItem(this, i, first + i, TKPFormatNumberedItem(name, i + 1));
     if (item != nullptr && i == 0 && m_nIndex != 0) item->SetBeginGroup(TRUE);
+  }
+}
+
+// ---- the tab-group commands ------------------------------------------------------------------------------
+
+namespace {
+
+// Asks a window for a command's state without running it.
+class CommandProbe : public CCmdUI {
+ public:
+  BOOL enabled = FALSE;
+  void Enable(BOOL bOn) override {
+    enabled = bOn;
+    m_bEnableChanged = TRUE;
+  }
+  void SetCheck(int) override {}
+  void SetRadio(BOOL) override {}
+  void SetText(LPCTSTR) override {}
+};
+
+// TRUE when the window handles the command's update; *pbEnabled the state it gave.
+BOOL ProbeCommand(CWnd* pWnd, UINT nID, BOOL* pbEnabled) {
+  CommandProbe probe;
+  probe.m_nID = nID;
+  probe.m_pOther = pWnd;
+  const BOOL handled = pWnd->OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &probe, nullptr) && probe.m_bEnableChanged;
+  *pbEnabled = probe.enabled;
+  return handled;
+}
+
+}  // namespace
+
+IMPLEMENT_DYNCREATE(CTKPControlWorkspaceActions, CTKPControlButton)
+
+void CTKPControlWorkspaceActions::OnCalcDynamicSize(DWORD) {
+  constexpr UINT kPrev = 9420, kNext = 9421, kNewHorz = 9422, kNewVert = 9423;
+  RemoveFollowing(this, [](CTKPControl* c) { return c->GetID() >= static_cast<int>(kPrev) && c->GetID() <= static_cast<int>(kNewVert); });
+  if (IsCustomizeMode()) {
+    SetHideFlags(0);
+    return;
+  }
+  CWnd* site = m_pParent != nullptr ? m_pParent->GetSite() : nullptr;
+  auto* frame = tkp_field::KindOf<CMDIFrameWnd>(site);
+  CWnd* client = frame != nullptr && frame->m_hWndMDIClient != nullptr ? CWnd::FromHandlePermanent(frame->m_hWndMDIClient)
+                                                                         : nullptr;
+  if (client == nullptr) return;
+  struct Action {
+    UINT id;
+    const TCHAR* caption;
+  } const actions[] = {{kNewHorz, _T("New Hori&zontal Tab Group")}, {kNewVert, _T("New &Vertical Tab Group")},
+                       {kPrev, _T("Move to P&revious Tab Group")}, {kNext, _T("Move to Ne&xt Tab Group")}};
+  bool tabClient = false;
+  BOOL enabled[4] = {};
+  for (int i = 0; i < 4; ++i) tabClient = ProbeCommand(client, actions[i].id, &enabled[i]) || tabClient;
+  if (!tabClient) return;  // a plain MDI client has no tab groups
+  SetHideFlags(tkpHideGeneric);
+  int inserted = 0;
+  for (int i = 0; i < 4; ++i) {
+    if (!enabled[i]) continue;
+    CTKPControl* item = InsertItem(this, inserted, static_cast<int>(actions[i].id), actions[i].caption);
+    if (item != nullptr && inserted == 0) item->SetBeginGroup(GetBeginGroup());
+    ++inserted;
   }
 }
 

@@ -1,6 +1,6 @@
 // Placeholder controls of a menu that expand, each time their bar lays out, into temporary items built
 // from the application's live state: the open MDI windows (CTKPControlWindowList) and the recent files
-// (CTKPControlRecentFileList). The placeholder hides itself while its items show, and shows itself (a
+// (CTKPControlRecentFileList) and the tab-group commands (CTKPControlWorkspaceActions). The placeholder hides itself while its items show, and shows itself (a
 // plain button) in customize mode or when there is nothing to list. CTKPControlSelector is a grid in
 // which the user picks a number of columns and rows.
 #pragma once
@@ -31,6 +31,15 @@ class CTKPControlRecentFileList : public CTKPControlButton {
   // The application's recent files, newest first; null when it keeps none.
   virtual const CStringArray* GetRecentFileList();
   virtual int GetFirstMRUID() { return 57616; }
+};
+
+// The tab-group commands of the frame's MDI client when it shows its documents as tabs (its client
+// window answers the update of those commands): the ones that apply to the active document.
+class CTKPControlWorkspaceActions : public CTKPControlButton {
+  DECLARE_DYNCREATE(CTKPControlWorkspaceActions)
+
+ public:
+  void OnCalcDynamicSize(DWORD dwMode) override;
 };
 
 class CTKPControlSelector : public CTKPControl {
