@@ -414,6 +414,13 @@ TEST_F(EditCombo, AHostedWindowFollowsItsBarsWidth) {
   EXPECT_FALSE(::IsWindowVisible(hosted.m_hWnd));
   custom->SetHideFlags(0);
   EXPECT_TRUE(::IsWindowVisible(hosted.m_hWnd));
+  // Docked vertically the control goes, and comes back docked across.
+  custom->OnCalcDynamicSize(TKP_LAYOUT_VERTICAL_DOCK);
+  EXPECT_FALSE(custom->IsVisible());
+  EXPECT_FALSE(::IsWindowVisible(hosted.m_hWnd));
+  custom->OnCalcDynamicSize(0);
+  EXPECT_TRUE(custom->IsVisible());
+  EXPECT_TRUE(::IsWindowVisible(hosted.m_hWnd));
 }
 
 TEST_F(EditCombo, TheWindowListShowsTheFirstNineChildrenNumbered) {
@@ -531,6 +538,18 @@ TEST_F(EditCombo, TheGridSelectorPicksThreeByFour) {
   harness::PumpMessages();
   EXPECT_EQ(selector->GetChosen(), CSize(3, 4));
   EXPECT_EQ(frame->commands, std::vector<UINT>({kGrid}));
+  // Dragged far past its edges with the button held, the grid grows to its maximum and no further.
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_LBUTTON] = 0x80;
+  ::SetKeyboardState(keys);
+  selector->OnMouseMove(CPoint(rc.left + 5 * 28, rc.top + 10));
+  EXPECT_EQ(selector->GetShown(), CSize(6, 4));
+  selector->OnMouseMove(CPoint(rc.left + 4000, rc.top + 4000));
+  EXPECT_EQ(selector->GetShown(), CSize(12, 12));
+  EXPECT_EQ(selector->GetSelectedCells(), CSize(12, 12));
+  keys[VK_LBUTTON] = 0;
+  ::SetKeyboardState(keys);
   grid->DestroyWindow();
   grid->InternalRelease();
 }
