@@ -504,6 +504,16 @@ TEST_F(DockingDragTest, ATabDraggedOverAnotherSwapsThem) {
   EXPECT_EQ(bottom->GetPanes().front(), frame->manager.FindPane(kLog));
   EXPECT_EQ(bottom->GetPaneByTab(1), frame->manager.FindPane(kOutput));
   EXPECT_EQ(bottom->GetSelected(), frame->manager.FindPane(kOutput));
+  // An OLE drag held over the other tab opens its pane, and nothing is dropped.
+  CPoint over = bottom->GetItem(0)->GetRect().CenterPoint();
+  bottom->ClientToScreen(over);
+  DWORD effect = DROPEFFECT_COPY;
+  EXPECT_EQ(bottom->GetDropTarget()->DragOver(0, POINTL{over.x, over.y}, &effect), S_OK);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+  EXPECT_EQ(bottom->GetSelected(), frame->manager.FindPane(kLog));
+  // Context help names the pane under the point.
+  const CPoint tab = bottom->GetItem(1)->GetRect().CenterPoint();
+  EXPECT_EQ(bottom->SendMessage(WM_HELPHITTEST, 0, MAKELPARAM(tab.x, tab.y)), 0x20000 + kOutput);
 }
 
 }  // namespace

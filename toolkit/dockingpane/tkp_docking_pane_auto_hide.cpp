@@ -89,9 +89,24 @@ BEGIN_MESSAGE_MAP(CTKPDockingPaneAutoHidePanel, CWnd)
 END_MESSAGE_MAP()
 
 CTKPDockingPaneAutoHidePanel::CTKPDockingPaneAutoHidePanel(CTKPDockingPaneLayout* pLayout)
-    : CTKPDockingPaneBase(dock::kAutoHidePanel, pLayout) {}
+    : CTKPDockingPaneBase(dock::kAutoHidePanel, pLayout) {
+  // An OLE drag held over a tab slides its group out.
+  m_pDropTarget = std::make_unique<CTKPDockingPaneDropTarget>([this](POINT pt) {
+    CTKPDockingPanePaintManager* paint = CTKPDockingPaneBase::GetPaintManager();
+    CTKPTabPaintManager* tabs = paint != nullptr ? paint->GetPanelPaintManager() : nullptr;
+    CTKPDockingPane* pane = HitTestPane(CPoint(pt.x, pt.y));
+    if (tabs == nullptr || !tabs->SelectOnDragOver || pane == nullptr) return;
+    if (m_pActiveWnd != nullptr && m_pActiveWnd->GetContainer() != nullptr &&
+        m_pActiveWnd->GetContainer()->GetSelected() == pane) {
+      return;
+    }
+    CloseSlidingWindow(FALSE);
+    ShowSlidingWindow(pane, FALSE);
+  });
+}
 
 CTKPDockingPaneAutoHidePanel::~CTKPDockingPaneAutoHidePanel() {
+  m_pDropTarget.reset();
   if (m_pActiveWnd != nullptr) {
     m_pActiveWnd->ReleaseContainer();
     m_pActiveWnd->DestroyWindow();
@@ -107,8 +122,12 @@ void CTKPDockingPaneAutoHidePanel::DeleteTabs() {
 
 BOOL CTKPDockingPaneAutoHidePanel::Create(CWnd* pParent) {
   LPCTSTR cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW));
-  return CreateEx(0, cls, _T(""), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0,
-                  pParent->GetSafeHwnd(), nullptr);
+  if (!CreateEx(0, cls, _T(""), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                pParent->GetSafeHwnd(), nullptr)) {
+    return FALSE;
+  }
+  m_pDropTarget->Register(m_hWnd);
+  return TRUE;
 }
 
 int CTKPDockingPaneAutoHidePanel::Thickness() const {

@@ -6,9 +6,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "platform/classlib/win/cminiframewnd.h"
 #include "toolkit/dockingpane/tkp_docking_pane_base.h"
+#include "toolkit/dockingpane/tkp_docking_pane_drop_target.h"
 #include "toolkit/tabmanager/tkp_tab_manager.h"
 
 class CTKPDockingPane;
@@ -51,6 +53,7 @@ class CTKPDockingPaneAutoHidePanel : public CWnd, public CTKPDockingPaneBase {
   const std::vector<CTKPDockingPaneBase*>& GetContainers() const { return m_lstContainers; }
   const std::vector<CTKPDockingPaneAutoHideTabs*>& GetTabRows() const { return m_lstTabs; }
   CTKPDockingPaneAutoHideWnd* GetSlidingWindow() const { return m_pActiveWnd; }
+  CTKPDockingPaneDropTarget* GetDropTarget() const { return m_pDropTarget.get(); }
 
   // Cuts the panel's strip from rect on its side (the layout calls it for sides 0 to 3).
   virtual void Reposition(CWnd* pSite, CRect& rect, AFX_SIZEPARENTPARAMS* lpLayout);
@@ -94,6 +97,7 @@ class CTKPDockingPaneAutoHidePanel : public CWnd, public CTKPDockingPaneBase {
   std::vector<CTKPDockingPaneBase*> m_lstContainers;
   std::vector<CTKPDockingPaneAutoHideTabs*> m_lstTabs;
   CRect m_rcStrip;
+  std::unique_ptr<CTKPDockingPaneDropTarget> m_pDropTarget;
 };
 
 class CTKPDockingPaneAutoHideWnd : public CMiniFrameWnd {

@@ -24,6 +24,7 @@ BEGIN_MESSAGE_MAP(CTKPDockingPaneTabbedContainer, CWnd)
   ON_WM_CAPTURECHANGED()
   ON_WM_LBUTTONDBLCLK()
   ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
+  ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
 END_MESSAGE_MAP()
 
 CTKPDockingPaneTabbedContainer::CTKPDockingPaneTabbedContainer(CTKPDockingPaneLayout* pLayout)
@@ -33,9 +34,17 @@ CTKPDockingPaneTabbedContainer::CTKPDockingPaneTabbedContainer(CTKPDockingPaneLa
     m_arrCaptionButtons.push_back(new CTKPDockingPaneCaptionButton(id, this));
   }
   if (CTKPTabPaintManager* paint = GetPaintManager()) paint->AddObserver(this);
+  // An OLE drag held over a tab opens that tab's pane.
+  m_pDropTarget = std::make_unique<CTKPDockingPaneDropTarget>([this](POINT pt) {
+    CTKPTabPaintManager* paint = GetPaintManager();
+    if (paint == nullptr || !paint->SelectOnDragOver || !IsTabsVisible()) return;
+    CTKPTabManagerItem* item = HitTest(CPoint(pt.x, pt.y));
+    if (CTKPDockingPane* pane = item != nullptr ? GetPaneByTab(item->GetIndex()) : nullptr) SelectPane(pane, FALSE, FALSE);
+  });
 }
 
 CTKPDockingPaneTabbedContainer::~CTKPDockingPaneTabbedContainer() {
+  m_pDropTarget.reset();
   // The panes' windows belong to the application: they go back to the manager before this window goes.
   ReleaseChildren();
   if (m_hWnd != nullptr) DestroyWindow();
@@ -55,6 +64,7 @@ BOOL CTKPDockingPaneTabbedContainer::EnsureWindow() {
   for (CTKPDockingPane* pane : m_lstPanes) {
     if (pane->GetChild() != nullptr) ::SetParent(pane->GetChild(), m_hWnd);
   }
+  m_pDropTarget->Register(m_hWnd);
   return TRUE;
 }
 
@@ -681,6 +691,15 @@ void CTKPDockingPaneTabbedContainer::OnLButtonUp(UINT, CPoint) { EndTabDrag(); }
 void CTKPDockingPaneTabbedContainer::OnCaptureChanged(CWnd*) {
   m_pDragPane = nullptr;
   m_arrTabRects.clear();
+}
+
+// 0x20000 and the help id of the pane under the point (its id when it has none).
+LRESULT CTKPDockingPaneTabbedContainer::OnHelpHitTest(WPARAM, LPARAM lParam) {
+  const CPoint pt(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+  const int hit = HitTestCaption(pt);
+  CTKPDockingPane* pane = hit >= 0 ? GetPaneByTab(hit) : m_pSelectedPane;
+  if (pane == nullptr) return 0;
+  return 0x20000 + (pane->m_nHelpId != 0 ? pane->m_nHelpId : pane->GetID());
 }
 
 LRESULT CTKPDockingPaneTabbedContainer::OnMouseLeave(WPARAM, LPARAM) {

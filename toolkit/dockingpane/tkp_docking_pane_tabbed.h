@@ -4,7 +4,10 @@
 // the whole group by the caption, reordering tabs, double-clicking to float or dock, closing, hiding.
 #pragma once
 
+#include <memory>
+
 #include "toolkit/dockingpane/tkp_docking_pane_base.h"
+#include "toolkit/dockingpane/tkp_docking_pane_drop_target.h"
 #include "toolkit/tabmanager/tkp_tab_manager.h"
 
 class CTKPDockingPane;
@@ -69,6 +72,7 @@ class CTKPDockingPaneTabbedContainer : public CWnd, public CTKPDockingPaneBase, 
   int HitTestCaption(CPoint pt);
   // The docking paint manager (the tab manager's own paint manager is the tab paint manager).
   CTKPDockingPanePaintManager* GetDockingPaintManager() const { return CTKPDockingPaneBase::GetPaintManager(); }
+  CTKPDockingPaneDropTarget* GetDropTarget() const { return m_pDropTarget.get(); }
 
   BOOL ContainsPane(const CTKPDockingPaneBase* pPane) const override;
   void FindPane(int nType, std::vector<CTKPDockingPaneBase*>* pList) override;
@@ -106,6 +110,7 @@ class CTKPDockingPaneTabbedContainer : public CWnd, public CTKPDockingPaneBase, 
   afx_msg void OnCaptureChanged(CWnd* pWnd);
   afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
   afx_msg LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 
  private:
@@ -125,4 +130,5 @@ class CTKPDockingPaneTabbedContainer : public CWnd, public CTKPDockingPaneBase, 
   BOOL m_bCaptionVisible = TRUE;
   int m_nUpdating = 0;
   BOOL m_bInPaneChanged = FALSE;
+  std::unique_ptr<CTKPDockingPaneDropTarget> m_pDropTarget;
 };
