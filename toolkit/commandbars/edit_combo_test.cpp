@@ -366,6 +366,32 @@ TEST_F(EditCombo, EscapeWhileDroppedRestoresTheSelectionAndText) {
   EXPECT_FALSE(path->IsFocused());
 }
 
+TEST_F(EditCombo, F4DropsTheListAndReturnTakesTheItem) {
+  ::SetFocus(PathWnd());
+  harness::PumpMessages();
+  EXPECT_EQ(bar->OnHookKeyDown(VK_F4, 0), 1);
+  EXPECT_TRUE(path->IsDroppedDown());
+  EXPECT_EQ(bar->OnHookKeyDown(VK_DOWN, 0), 1);
+  EXPECT_EQ(bar->OnHookKeyDown(VK_DOWN, 0), 1);
+  EXPECT_EQ(path->GetCurSel(), 1);
+  EXPECT_EQ(bar->OnHookKeyDown(VK_RETURN, 0), 1);
+  harness::PumpMessages();
+  EXPECT_FALSE(path->IsDroppedDown());
+  EXPECT_EQ(path->GetEditText(), CString(_T("C:\\Images\\backup.vhdx")));
+  EXPECT_EQ(frame->Count(CBN_SELENDOK), 1u);
+  EXPECT_EQ(frame->commands, std::vector<UINT>({kPath}));
+  // The command ran: the bar ends its tracking and the field gives the focus back.
+  EXPECT_FALSE(path->IsFocused());
+  EXPECT_FALSE(bar->IsTrackingMode());
+  // Focused again with the list closed, Return runs the command on the text shown.
+  ::SetFocus(PathWnd());
+  harness::PumpMessages();
+  EXPECT_EQ(bar->OnHookKeyDown(VK_RETURN, 0), 1);
+  harness::PumpMessages();
+  EXPECT_EQ(frame->commands, std::vector<UINT>({kPath, kPath}));
+  EXPECT_EQ(frame->Count(CBN_SELENDOK), 1u);
+}
+
 // Wine's SHAutoComplete accepts the window and shows no suggestions, so what can be seen here is the
 // attachment: the field holds the shell library for as long as its auto-complete lives, across a new
 // window, and lets go when the flags are cleared.

@@ -406,7 +406,7 @@ int CTKPControlComboBox::OnHookKeyDown(UINT nChar, LPARAM lParam) {
     return 1;
   }
   if ((nChar == VK_F4 && !alt) || ((nChar == VK_UP || nChar == VK_DOWN) && alt)) {
-    OnClick(TRUE);
+    ShowDropDown(!IsDroppedDown());
     return 1;
   }
   if (nChar != VK_TAB && complete != nullptr && complete->PreTranslateKey(nChar, lParam)) return 1;
@@ -448,8 +448,13 @@ void CTKPControlComboBox::OnClick(BOOL bKeyboard, CPoint) {
     return;
   }
   if (!m_bEnabled) return;
-  if (bKeyboard && !m_bFocused) {
-    SetFocused(TRUE);
+  if (bKeyboard) {
+    // Return on a focused combo takes what it shows.
+    if (m_bFocused) {
+      OnExecute();
+    } else {
+      SetFocused(TRUE);
+    }
     return;
   }
   if (IsDroppedDown()) {
