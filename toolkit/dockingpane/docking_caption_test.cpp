@@ -146,6 +146,53 @@ TEST_F(DockingCaptionTest, CaptionButtonsAndTabsHaveTheirTips) {
   EXPECT_EQ(bottom->OnToolHitTest(CPoint(60, 60), &ti), -1);
 }
 
+// A paint manager whose tab paint managers could not be made.
+class NoTabPainters : public CTKPDockingPaneDefaultTheme {
+ public:
+  NoTabPainters() {
+    m_pTabPaintManager->InternalRelease();
+    m_pTabPaintManager = nullptr;
+    m_pPanelPaintManager->InternalRelease();
+    m_pPanelPaintManager = nullptr;
+  }
+};
+
+TEST_F(DockingCaptionTest, WithoutTabPaintManagersNothingIsReachedThroughThem) {
+  NoTabPainters* paint = new NoTabPainters();
+  paint->RefreshMetrics();
+  CTKPDockingPaneTabbedContainer* bottom = Group(kOutput);
+  ASSERT_TRUE(bottom->IsTabsVisible());
+  CRect rc(0, 0, 300, 200);
+  paint->AdjustClientRect(bottom, rc, TRUE);
+  EXPECT_EQ(rc, CRect(0, paint->GetCaptionHeight(), 300, 200));  // the caption's room only
+  CClientDC dc(bottom);
+  paint->DrawPane(&dc, bottom, CRect(0, 0, 300, 200));
+  paint->InternalRelease();
+}
+
+TEST_F(DockingCaptionTest, AMaximizedGroupTakesItsRowAndRestoresIt) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPaneTabbedContainer* folders = Group(kFolders);
+  folders->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_TRUE(folders->FindCaptionButton(TKP_IDC_DOCKING_MAXIMIZE)->GetRect().IsRectEmpty());
+  m.ShowMaximizeButton(TRUE);
+  folders->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  CTKPDockingPaneCaptionButton* maximize = folders->FindCaptionButton(TKP_IDC_DOCKING_MAXIMIZE);
+  ASSERT_FALSE(maximize->GetRect().IsRectEmpty());
+  const CPoint centre = maximize->GetRect().CenterPoint();
+  folders->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
+  folders->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
+  Relayout();
+  EXPECT_TRUE(folders->IsMaximized());
+  EXPECT_EQ(Place(kProperties).Width(), 0);
+  folders->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_TRUE(folders->FindCaptionButton(TKP_IDC_DOCKING_MAXIMIZE)->GetRect().IsRectEmpty());
+  EXPECT_FALSE(folders->FindCaptionButton(TKP_IDC_DOCKING_RESTORE)->GetRect().IsRectEmpty());
+  folders->Restore();
+  Relayout();
+  EXPECT_EQ(Place(kProperties).Width(), 180);
+}
+
 TEST_F(DockingCaptionTest, SplitterStylesPaintTheirLinesAndGripper) {
   CTKPDockingPanePaintManager* paint = Paint();
   CClientDC screen(frame);
