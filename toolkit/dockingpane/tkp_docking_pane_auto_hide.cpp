@@ -536,12 +536,8 @@ void CTKPDockingPaneAutoHideWnd::RecalcLayout(BOOL) {
   if (m_pContainer == nullptr || m_pContainer->GetSafeHwnd() == nullptr || m_hWnd == nullptr) return;
   CRect client;
   GetClientRect(client);
-  // The 4-pixel edge towards the client area stays free for dragging; the group keeps its final size
-  // while the window grows, so that it slides out rather than being squeezed.
-  const int depth = (m_bHoriz ? m_rcFinal.Height() : m_rcFinal.Width()) - kEdge;
-  const int shown = (m_bHoriz ? client.Height() : client.Width()) - kEdge;
-  client = CutToSide(client, m_nDirection, shown);
-  client = CutToSide(client, Opposite(m_nDirection), depth);
+  // The 4-pixel edge towards the client area stays free for dragging.
+  client = CutToSide(client, m_nDirection, std::max(0, (m_bHoriz ? client.Height() : client.Width()) - kEdge));
   AFX_SIZEPARENTPARAMS params{};
   params.hDWP = ::BeginDeferWindowPos(8);
   params.rect = client;
