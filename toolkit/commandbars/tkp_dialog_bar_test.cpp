@@ -1,0 +1,154 @@
+// A dialog bar docked on the left of a frame with the toolkit's status bar: its hosted list placed below
+// the caption row, its inner edge grabbed, resized by rectangle (docked and floating, never below its
+// least size), its caption and close button, and the screenshot status_dialog_bars.png.
+#include "toolkit/commandbars/tkp_dialog_bar.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/harness/driver.h"
+#include "res/resource.h"
+#include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_control.h"
+#include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/commandbars/tkp_frame_wnd.h"
+#include "toolkit/commandbars/tkp_status_bar.h"
+
+namespace {
+
+constexpr UINT kFilesPane = 201;
+
+class DialogBarFrame : public CTKPFrameWnd {
+ public:
+  CTKPStatusBar status;
+  CTKPCommandBars* Bars() const { return m_pCommandBars; }
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CTKPFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
+    static const UINT indicators[] = {ID_SEPARATOR, kFilesPane, ID_INDICATOR_CAPS, ID_INDICATOR_NUM};
+    if (!status.CreateEx(this, SBARS_SIZEGRIP) || !status.SetIndicators(indicators, 4)) return -1;
+    status.SetPaneWidth(1, 110);
+    m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+    m_pCommandBars->SetSite(this);
+    m_pCommandBars->EnableDocking();
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(DialogBarFrame, CTKPFrameWnd)
+  ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+class DialogBarTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame = new DialogBarFrame;
+    ASSERT_TRUE(frame->Create(nullptr, _T("Recovered files"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{30, 30, 670, 430}));
+    bar = static_cast<CTKPDialogBar*>(frame->Bars()->Add(_T("Folders"), tkpBarLeft, RUNTIME_CLASS(CTKPDialogBar)));
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(list.CreateEx(WS_EX_CLIENTEDGE, _T("LISTBOX"), nullptr, WS_CHILD | WS_VISIBLE | LBS_NOINTEGRALHEIGHT,
+                              CRect(0, 0, 10, 10), bar, 300));
+    for (LPCTSTR item : {_T("Partition 1 (FAT16)"), _T("Partition 2 (FAT32)"), _T("Partition 3 (NTFS)"),
+                         _T("$LostFolder1"), _T("$LostFolder2")}) {
+      list.SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    }
+    list.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)));
+    bar->SetChild(&list);
+    bar->SetDockedClientSize(CSize(200, 300));  // the frame's height, below the caption
+    frame->status.SetPaneText(0, _T("Ready"));
+    frame->status.SetPaneText(1, _T("5 folders"));
+    frame->RecalcLayout();
+    harness::PumpMessages();
+  }
+  void TearDown() override {
+    frame->DestroyWindow();
+    harness::PumpMessages();
+  }
+  CRect BarWindow() const {
+    CRect window;
+    bar->GetWindowRect(window);
+    return window;
+  }
+  DialogBarFrame* frame = nullptr;
+  CTKPDialogBar* bar = nullptr;
+  CWnd list;
+};
+
+TEST_F(DialogBarTest, DockedBarHostsItsWindowBelowTheCaption) {
+  EXPECT_TRUE(bar->IsDialogBar());
+  EXPECT_FALSE(bar->IsCustomizable());
+  EXPECT_EQ(bar->GetPosition(), tkpBarLeft);
+  CRect borders;
+  bar->GetBorders(borders);
+  EXPECT_GT(borders.top, 3 + 15);  // the caption row is counted in the top
+  EXPECT_EQ(BarWindow().Width(), 200 + borders.left + borders.right);
+  CRect placed, client;
+  list.GetWindowRect(placed);
+  bar->ScreenToClient(placed);
+  bar->GetClientRect(client);
+  EXPECT_EQ(placed.left, borders.left);
+  EXPECT_EQ(placed.top, borders.top);
+  EXPECT_EQ(placed.right, client.right - borders.right);
+  EXPECT_EQ(bar->GetCaptionText(), CString(_T("Folders")));  // no caption: the title
+  bar->SetCaption(_T("Recovered folders"));
+  EXPECT_EQ(bar->GetCaptionText(), CString(_T("Recovered folders")));
+  CTKPControl* caption = bar->GetControls()->FindControl(TKP_ID_DIALOGBAR_CAPTION);
+  ASSERT_NE(caption, nullptr);
+  EXPECT_TRUE(caption->IsVisible());
+  EXPECT_EQ(caption->GetRect().top, 3);
+  EXPECT_NE(bar->GetControls()->FindControl(TKP_ID_TOOLBAR_CLOSE), nullptr);
+}
+
+TEST_F(DialogBarTest, OnlyTheInnerEdgeOfADockedBarIsGrabbed) {
+  CRect window = BarWindow();
+  CPoint mid = window.CenterPoint();
+  EXPECT_EQ(bar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(window.right - 1, mid.y)), HTRIGHT);
+  EXPECT_NE(bar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(window.left + 1, mid.y)), HTLEFT);
+  bar->SetResizable(FALSE);
+  EXPECT_NE(bar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(window.right - 1, mid.y)), HTRIGHT);
+}
+
+TEST_F(DialogBarTest, ResizingTheRightEdgeChangesOnlyTheDockedWidth) {
+  CRect window = BarWindow();
+  CRect borders;
+  bar->GetBorders(borders);
+  bar->ResizeToRect(CRect(window.left, window.top, window.left + 256, window.bottom), HTRIGHT);
+  harness::PumpMessages();
+  EXPECT_EQ(bar->GetDockedClientSize().cx, 256 - borders.left - borders.right);
+  EXPECT_EQ(bar->GetFloatingClientSize(), CSize(200, 200));
+  EXPECT_EQ(BarWindow().Width(), 256);
+  CRect placed;
+  list.GetWindowRect(placed);
+  EXPECT_EQ(placed.Width(), 256 - borders.left - borders.right);
+
+  // Below the least client width: nothing changes.
+  bar->ResizeToRect(CRect(window.left, window.top, window.left + 40, window.bottom), HTRIGHT);
+  harness::PumpMessages();
+  EXPECT_EQ(BarWindow().Width(), 256);
+  frame->status.SetPaneText(0, _T("Ready"));
+  harness::PumpFor(100);
+  harness::CaptureWindow(frame->m_hWnd, "status_dialog_bars");
+}
+
+TEST_F(DialogBarTest, ClicksInTheHostedWindowCountAsElsewhere) {
+  CRect window = BarWindow();
+  CRect borders;
+  bar->GetBorders(borders);
+  EXPECT_EQ(bar->HitTestTracking(CPoint(window.left + 40, window.top + 5)), 1);
+  EXPECT_EQ(bar->HitTestTracking(CPoint(window.left + 40, window.top + borders.top + 20)), -2);
+}
+
+TEST_F(DialogBarTest, ABarThatIsNotCloseableHasNoCloseButton) {
+  auto* other =
+      static_cast<CTKPDialogBar*>(frame->Bars()->Add(_T("Details"), tkpBarRight, RUNTIME_CLASS(CTKPDialogBar)));
+  ASSERT_NE(other, nullptr);
+  other->SetCloseable(FALSE);
+  other->OnRecalcLayout();
+  harness::PumpMessages();
+  CTKPControl* close = other->GetControls()->FindControl(TKP_ID_TOOLBAR_CLOSE);
+  EXPECT_TRUE(close == nullptr || !close->IsVisible());
+}
+
+}  // namespace
