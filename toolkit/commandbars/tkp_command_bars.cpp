@@ -69,7 +69,7 @@ CTKPCommandBars::CTKPCommandBars() {
   m_pOptions->m_pCommandBars = this;
   m_pToolTipContext = new CTKPToolTipContext;
   m_pToolTipContext->ModifyToolTipStyle(2, 0);
-  m_pShortcutManager = new CTKPShortcutManager;
+  m_pShortcutManager = new CTKPShortcutManager(this);
 }
 
 CTKPCommandBars::~CTKPCommandBars() {

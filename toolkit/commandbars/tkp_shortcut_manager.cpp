@@ -1,70 +1,191 @@
 #include "toolkit/commandbars/tkp_shortcut_manager.h"
 
+#include <string>
 #include <vector>
 
+#include "platform/classlib/win/cframewnd.h"
 #include "platform/classlib/win/cwinapp.h"
+#include "toolkit/commandbars/key_names.h"
+#include "toolkit/commandbars/tkp_command_bars.h"
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows text is UTF-16");
+static_assert(sizeof(ACCEL) == tkpkeys::kRecordBytes, "the stored records are Win32's accelerator records");
 
 namespace {
 
-constexpr int kMostShortcuts = 1000;
 const TCHAR kValue[] = _T("Accelerators");
+constexpr int kMostLayouts = 16;
+constexpr int kKeyNameChars = 50;
 
-CString ShortcutSection(LPCTSTR section) { return CString(section) + _T("-Shortcuts"); }
+CString FromU16(const std::u16string& text) {
+  return CString(reinterpret_cast<LPCTSTR>(text.c_str()), static_cast<int>(text.size()));
+}
+std::u16string ToU16(const CString& text) {
+  return std::u16string(reinterpret_cast<const char16_t*>(text.GetString()), static_cast<size_t>(text.GetLength()));
+}
+
+std::vector<ACCEL> Entries(HACCEL table) {
+  std::vector<ACCEL> keys(table != nullptr ? static_cast<size_t>(::CopyAcceleratorTableW(table, nullptr, 0)) : 0);
+  if (!keys.empty()) ::CopyAcceleratorTableW(table, keys.data(), static_cast<int>(keys.size()));
+  return keys;
+}
+
+tkpkeys::Accel ToAccel(const ACCEL& a) { return tkpkeys::Accel{a.fVirt, a.key, a.cmd}; }
+
+// The keyboard driver's name of the key, read as "Ctrl" rather than "CTRL".
+CString SystemKeyName(UINT vk) {
+  if (vk == VK_CANCEL) return CString();
+  const UINT scan = ::MapVirtualKeyExW(vk, MAPVK_VK_TO_VSC, ::GetKeyboardLayout(0));
+  LONG lParam = static_cast<LONG>(scan << 16) | 1;
+  if (vk >= VK_PRIOR && vk <= VK_HELP) lParam |= 1 << 24;  // the extended keys
+  wchar_t name[kKeyNameChars] = {};
+  const int length = ::GetKeyNameTextW(lParam, name, kKeyNameChars);
+  if (length <= 0) return CString();
+  return FromU16(tkpkeys::CapitaliseSystemName(std::u16string(reinterpret_cast<const char16_t*>(name), length)));
+}
 
 }  // namespace
 
-CTKPShortcutManager::~CTKPShortcutManager() { Replace(nullptr); }
+HACCEL TKPCopyAccelTable(HACCEL table) {
+  const std::vector<ACCEL> keys = Entries(table);
+  return keys.empty() ? nullptr : ::CreateAcceleratorTableW(const_cast<ACCEL*>(keys.data()), static_cast<int>(keys.size()));
+}
 
-void CTKPShortcutManager::Replace(HACCEL table) {
-  if (m_hAccel != nullptr) ::DestroyAcceleratorTable(m_hAccel);
-  m_hAccel = table;
+CTKPShortcutManager::CTKPShortcutManager(CTKPCommandBars* pCommandBars) : m_pCommandBars(pCommandBars) {}
+
+CTKPShortcutManager::~CTKPShortcutManager() {
+  Destroy(m_hAccelTable);
+  Destroy(m_hOriginalAccelTable);
+}
+
+void CTKPShortcutManager::Destroy(HACCEL& table) {
+  if (table != nullptr) ::DestroyAcceleratorTable(table);
+  table = nullptr;
 }
 
 void CTKPShortcutManager::SetAccelerators(UINT nIDResource) {
-  // Loaded tables belong to the module; a copy is ours to destroy.
-  HACCEL loaded = ::LoadAcceleratorsW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDResource));
-  if (loaded == nullptr) {
-    Replace(nullptr);
-    return;
-  }
-  std::vector<ACCEL> keys(static_cast<size_t>(::CopyAcceleratorTableW(loaded, nullptr, 0)));
-  if (!keys.empty()) ::CopyAcceleratorTableW(loaded, keys.data(), static_cast<int>(keys.size()));
-  Replace(keys.empty() ? nullptr : ::CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size())));
+  Destroy(m_hAccelTable);
+  Destroy(m_hOriginalAccelTable);
+  // A loaded table belongs to its module; the copies are ours to destroy.
+  HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCE(nIDResource), RT_ACCELERATOR);
+  HACCEL loaded = module != nullptr ? ::LoadAcceleratorsW(module, MAKEINTRESOURCEW(nIDResource)) : nullptr;
+  if (loaded == nullptr) return;
+  m_hOriginalAccelTable = TKPCopyAccelTable(loaded);
+  m_hAccelTable = TKPCopyAccelTable(loaded);
+}
+
+BOOL CTKPShortcutManager::SetAccelerators(const ACCEL* pEntries, int nCount) {
+  if (pEntries == nullptr || nCount <= 0 || nCount > static_cast<int>(tkpkeys::kMostRecords)) return FALSE;
+  HACCEL table = ::CreateAcceleratorTableW(const_cast<ACCEL*>(pEntries), nCount);
+  if (table == nullptr) return FALSE;
+  Destroy(m_hAccelTable);
+  m_hAccelTable = table;
+  return TRUE;
+}
+
+void CTKPShortcutManager::Reset() {
+  Destroy(m_hAccelTable);
+  m_hAccelTable = TKPCopyAccelTable(m_hOriginalAccelTable);
 }
 
 BOOL CTKPShortcutManager::TranslateAccelerator(HWND hWnd, MSG* pMsg) const {
-  return m_hAccel != nullptr && hWnd != nullptr && ::TranslateAcceleratorW(hWnd, m_hAccel, pMsg) != 0;
+  if (m_nDisableShortcuts > 0 || m_hAccelTable == nullptr || hWnd == nullptr) return FALSE;
+  return ::TranslateAcceleratorW(hWnd, m_hAccelTable, pMsg) != 0;
 }
 
 int CTKPShortcutManager::GetCount() const {
-  return m_hAccel != nullptr ? ::CopyAcceleratorTableW(m_hAccel, nullptr, 0) : 0;
+  return m_hAccelTable != nullptr ? ::CopyAcceleratorTableW(m_hAccelTable, nullptr, 0) : 0;
 }
 
 void CTKPShortcutManager::LoadShortcuts(LPCTSTR lpszSection) {
   CWinApp* app = AfxGetApp();
-  if (app == nullptr) return;
+  if (app == nullptr || m_hOriginalAccelTable == nullptr) return;
   BYTE* data = nullptr;
   UINT bytes = 0;
-  if (!app->GetProfileBinary(ShortcutSection(lpszSection), kValue, &data, &bytes) || data == nullptr) return;
-  // What the profile holds is checked before it becomes a table: whole records, a bounded count.
-  const UINT count = bytes / sizeof(ACCEL);
-  if (bytes % sizeof(ACCEL) == 0 && count > 0 && count <= kMostShortcuts) {
-    std::vector<ACCEL> keys(count);
-    memcpy(keys.data(), data, bytes);
-    Replace(::CreateAcceleratorTableW(keys.data(), static_cast<int>(count)));
-  }
+  if (!app->GetProfileBinary(lpszSection, kValue, &data, &bytes) || data == nullptr) return;
+  // The profile can be edited by anyone: a table that is not whole and sound leaves ours as it is.
+  std::vector<tkpkeys::Accel> read;
+  const bool sound = tkpkeys::ParseAccelTable(data, bytes, read);
   delete[] data;
+  if (!sound) return;
+  std::vector<ACCEL> keys;
+  for (const tkpkeys::Accel& a : read) keys.push_back(ACCEL{a.flags, a.key, a.command});
+  SetAccelerators(keys.data(), static_cast<int>(keys.size()));
 }
 
 void CTKPShortcutManager::SaveShortcuts(LPCTSTR lpszSection) {
   CWinApp* app = AfxGetApp();
-  if (app == nullptr) return;
-  std::vector<ACCEL> keys(static_cast<size_t>(GetCount()));
-  if (keys.empty()) {
-    app->WriteProfileString(ShortcutSection(lpszSection), kValue, nullptr);
+  if (app == nullptr || m_hOriginalAccelTable == nullptr) return;
+  std::vector<tkpkeys::Accel> table;
+  for (const ACCEL& a : Entries(m_hAccelTable)) table.push_back(ToAccel(a));
+  if (table.empty()) {
+    app->WriteProfileString(lpszSection, kValue, nullptr);
     return;
   }
-  ::CopyAcceleratorTableW(m_hAccel, keys.data(), static_cast<int>(keys.size()));
-  app->WriteProfileBinary(ShortcutSection(lpszSection), kValue, reinterpret_cast<LPBYTE>(keys.data()),
-                          static_cast<UINT>(keys.size() * sizeof(ACCEL)));
+  std::vector<uint8_t> bytes = tkpkeys::SerialiseAccelTable(table);
+  app->WriteProfileBinary(lpszSection, kValue, bytes.data(), static_cast<UINT>(bytes.size()));
+}
+
+CString CTKPShortcutManager::GetKeyNameText(UINT uiVirtKey) {
+  CString name;
+  if (m_bUseSystemKeyNameText) name = SystemKeyName(uiVirtKey);
+  if (name.IsEmpty()) name = FromU16(tkpkeys::BuiltInKeyName(uiVirtKey));
+  if (name.IsEmpty() && !m_bUseSystemKeyNameText) name = SystemKeyName(uiVirtKey);
+  return name;
+}
+
+CString CTKPShortcutManager::Format(const ACCEL* pAccel, int* pPriority) {
+  if (pAccel == nullptr) return CString();
+  return FromU16(tkpkeys::FormatShortcut(
+      ToAccel(*pAccel), [this](unsigned vk) { return ToU16(GetKeyNameText(vk)); }, pPriority));
+}
+
+BOOL CTKPShortcutManager::IsAccelAllowed(ACCEL accel) {
+  return tkpkeys::IsAccelAllowed(ToAccel(accel), m_bAllowEscapeShortcut != FALSE);
+}
+
+HACCEL CTKPShortcutManager::LookupTable() const {
+  if (m_hAccelTable != nullptr) return m_hAccelTable;
+  if (m_hOriginalAccelTable != nullptr || m_pCommandBars == nullptr) return nullptr;
+  CWnd* site = m_pCommandBars->GetSite();
+  if (site == nullptr || !site->IsKindOf(RUNTIME_CLASS(CFrameWnd))) return nullptr;
+  return static_cast<CFrameWnd*>(site)->m_hAccelTable;
+}
+
+BOOL CTKPShortcutManager::FindDefaultAccelerator(int nCommand, CString& strText) {
+  HACCEL table = LookupTable();
+  if (table == nullptr || nCommand <= 0 || nCommand > 0xFFFF) return FALSE;
+  std::vector<tkpkeys::Accel> entries;
+  for (const ACCEL& a : Entries(table)) entries.push_back(ToAccel(a));
+  std::u16string text = ToU16(strText);
+  const bool found = tkpkeys::PreferredShortcut(
+      entries, static_cast<unsigned>(nCommand), [this](unsigned vk) { return ToU16(GetKeyNameText(vk)); }, text);
+  strText = FromU16(text);
+  return found;
+}
+
+BOOL CTKPShortcutManager::GetMenuShortcut(int nCommand, CString& strText) {
+  if (!m_bShowMenuShortcutsFromAccelerators || LookupTable() == nullptr) return FALSE;
+  if (!FindDefaultAccelerator(nCommand, strText)) strText.Empty();
+  return TRUE;
+}
+
+BOOL CTKPShortcutManager::CompareAccelKey(WCHAR chAccel, UINT wParam) {
+  if (::MapVirtualKeyW(wParam, MAPVK_VK_TO_CHAR) == 0) return FALSE;
+  const auto upper = [](WCHAR c) { return static_cast<WCHAR>(reinterpret_cast<UINT_PTR>(::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c))))); };
+  if (chAccel == wParam || upper(chAccel) == wParam) return TRUE;
+  HKL layouts[kMostLayouts] = {};
+  const int count = ::GetKeyboardLayoutList(kMostLayouts, layouts);
+  if (count < 2) return FALSE;
+  BYTE state[256] = {};
+  ::GetKeyboardState(state);
+  for (int i = 0; i < count; ++i) {
+    wchar_t produced[4] = {};
+    const UINT scan = ::MapVirtualKeyExW(wParam, MAPVK_VK_TO_VSC, layouts[i]);
+    if (::ToUnicodeEx(wParam, scan, state, produced, 4, 0, layouts[i]) == 1 &&
+        (produced[0] == chAccel || upper(produced[0]) == upper(chAccel))) {
+      return TRUE;
+    }
+  }
+  return FALSE;
 }
