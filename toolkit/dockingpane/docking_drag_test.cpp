@@ -165,6 +165,32 @@ TEST_F(DockingDragTest, TheCentreOfTheCrossJoinsTheGroupAsATab) {
   EXPECT_EQ(Group(kFolders)->GetItemCount(), 2);
 }
 
+TEST_F(DockingDragTest, ATabDraggedOutOfTheStripDragsItsPaneAlone) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPaneTabbedContainer* bottom = Group(kOutput);
+  bottom->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const CPoint tab = bottom->GetItem(1)->GetRect().CenterPoint();
+  // A site that refuses the detaching keeps the tab in its strip.
+  frame->refuse = {tkpPaneActionDetaching};
+  bottom->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.x, tab.y));
+  bottom->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(tab.x, 30));
+  EXPECT_EQ(::GetCapture(), bottom->GetSafeHwnd());
+  bottom->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(tab.x, 30));
+  EXPECT_EQ(m.FindPane(kLog)->GetContainer(), bottom);
+  frame->refuse.clear();
+  // Allowed: the Event log alone is dragged into the middle and floats there.
+  CRect view;
+  ::GetWindowRect(frame->view, view);
+  bottom->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.x, tab.y));
+  QueueDrag(bottom->GetSafeHwnd(), {view.CenterPoint()}, [] {});
+  bottom->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(tab.x, 30));
+  Relayout();
+  ASSERT_NE(FrameOf(kLog), nullptr);
+  EXPECT_TRUE(FrameOf(kLog)->IsWindowVisible());
+  EXPECT_EQ(m.FindPane(kOutput)->GetContainer(), bottom);
+  EXPECT_EQ(bottom->GetItemCount(), 1);
+}
+
 TEST_F(DockingDragTest, AReleaseWithinFivePixelsChangesNothing) {
   CTKPDockingPaneManager& m = frame->manager;
   CTKPDockingPaneTabbedContainer* search = Group(kSearch);
