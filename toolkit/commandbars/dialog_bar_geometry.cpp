@@ -23,6 +23,15 @@ int EdgeAt(const CRect& window, CPoint pt, int position, bool stretched) {
   }
 }
 
+CRect DraggedRect(const CRect& start, int hitTest, CSize delta) {
+  CRect rect(start);
+  if (hitTest == kHitLeft || hitTest == kHitTopLeft || hitTest == kHitBottomLeft) rect.left += delta.cx;
+  if (hitTest == kHitRight || hitTest == kHitTopRight || hitTest == kHitBottomRight) rect.right += delta.cx;
+  if (hitTest == kHitTop || hitTest == kHitTopLeft || hitTest == kHitTopRight) rect.top += delta.cy;
+  if (hitTest == kHitBottom || hitTest == kHitBottomLeft || hitTest == kHitBottomRight) rect.bottom += delta.cy;
+  return rect;
+}
+
 bool ResizeTo(const CRect& rect, int hitTest, const CRect& borders, CSize minimum, bool floating, ClientSizes& sizes) {
   CSize client(rect.Width() - borders.left - borders.right, rect.Height() - borders.top - borders.bottom);
   if (client.cx < minimum.cx || client.cy < minimum.cy) return false;

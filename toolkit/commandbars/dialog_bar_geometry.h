@@ -19,6 +19,10 @@ constexpr int kGrabWidth = 3;
 // left not at all).
 int EdgeAt(const CRect& window, CPoint pt, int position, bool stretched);
 
+// The window rectangle while its edge `hitTest` is dragged by `delta` from where the drag began; the
+// other edges stay.
+CRect DraggedRect(const CRect& start, int hitTest, CSize delta);
+
 struct ClientSizes {
   CSize docked{200, 200};
   CSize floating{200, 200};

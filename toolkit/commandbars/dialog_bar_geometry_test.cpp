@@ -44,6 +44,14 @@ TEST(DialogBarGeometry, RightEdgeOfABarDockedLeftChangesOnlyItsDockedWidth) {
   EXPECT_EQ(sizes.floating, CSize(114, 100));
 }
 
+TEST(DialogBarGeometry, ADragMovesOnlyTheGrabbedEdges) {
+  EXPECT_EQ(DraggedRect(kWindow, kHitRight, CSize(30, 40)), CRect(100, 100, 330, 400));
+  EXPECT_EQ(DraggedRect(kWindow, kHitTop, CSize(30, -40)), CRect(100, 60, 300, 400));
+  EXPECT_EQ(DraggedRect(kWindow, kHitTopLeft, CSize(-5, 5)), CRect(95, 105, 300, 400));
+  EXPECT_EQ(DraggedRect(kWindow, kHitBottomRight, CSize(7, 9)), CRect(100, 100, 307, 409));
+  EXPECT_EQ(DraggedRect(kWindow, kHitNowhere, CSize(7, 9)), kWindow);
+}
+
 TEST(DialogBarGeometry, AResizeBelowTheMinimumIsIgnored) {
   ClientSizes sizes;
   const CRect borders(3, 23, 3, 3);

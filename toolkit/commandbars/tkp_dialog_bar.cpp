@@ -4,10 +4,12 @@
 #include <algorithm>
 
 #include "platform/classlib/win/cdc.h"
+#include "platform/classlib/win/cwinapp.h"
 #include "platform/classlib/win/layout.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control_button.h"
 #include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/commandbars/tkp_dock_context.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/gdi_guards.h"
@@ -54,9 +56,51 @@ class CloseButton : public CTKPControlButton {
 };
 }  // namespace
 
+// The drag loop of a dialog bar: moving is the toolbar's; resizing by an edge hands the dragged
+// rectangle to ResizeToRect at each step, docked or floating.
+class CTKPDialogBarDockContext : public CTKPDockContext {
+ public:
+  explicit CTKPDialogBarDockContext(CTKPDialogBar* pBar) : CTKPDockContext(pBar), m_pDialogBar(pBar) {}
+
+  void Track() override {
+    if (m_nTrackMode == 1) {
+      CTKPDockContext::Track();
+      return;
+    }
+    if (::GetCapture() != nullptr || m_pDialogBar->m_hWnd == nullptr) return;
+    const CPoint start = m_ptLast;
+    CRect window;
+    m_pDialogBar->GetWindowRect(window);
+    m_pDialogBar->SetCapture();
+    while (::GetCapture() == m_pDialogBar->m_hWnd) {
+      MSG msg;
+      if (!::GetMessageW(&msg, nullptr, 0, 0)) {
+        AfxPostQuitMessage(static_cast<int>(msg.wParam));
+        break;
+      }
+      if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)) break;
+      if (msg.message != WM_MOUSEMOVE) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+        continue;
+      }
+      POINT pt{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+      ::ClientToScreen(msg.hwnd, &pt);
+      m_ptLast = CPoint(pt.x, pt.y);
+      m_pDialogBar->ResizeToRect(
+          tkp_dialog_bar::DraggedRect(window, m_nTrackMode, CSize(pt.x - start.x, pt.y - start.y)), m_nTrackMode);
+    }
+    if (::GetCapture() == m_pDialogBar->m_hWnd) ::ReleaseCapture();
+  }
+
+ private:
+  CTKPDialogBar* m_pDialogBar;
+};
+
 CTKPDialogBar::CTKPDialogBar() {
   m_bCustomizable = FALSE;
   m_bShowExpandButton = FALSE;
+  m_pDockContext = new CTKPDialogBarDockContext(this);
 }
 
 void CTKPDialogBar::SetChild(CWnd* pWnd) {

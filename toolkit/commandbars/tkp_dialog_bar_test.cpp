@@ -132,6 +132,21 @@ TEST_F(DialogBarTest, ResizingTheRightEdgeChangesOnlyTheDockedWidth) {
   harness::CaptureWindow(frame->m_hWnd, "status_dialog_bars");
 }
 
+TEST_F(DialogBarTest, DraggingTheInnerEdgeResizesTheDockedBar) {
+  CRect window = BarWindow();
+  CPoint edge(window.right - 1, window.CenterPoint().y);
+  // The moves and the release wait in the queue for the drag loop the press starts.
+  CPoint to = edge + CPoint(60, 0);
+  bar->ScreenToClient(to);
+  bar->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+  bar->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+  bar->SendMessage(WM_NCLBUTTONDOWN, HTRIGHT, MAKELPARAM(edge.x, edge.y));
+  harness::PumpMessages();
+  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_EQ(BarWindow().Width(), window.Width() + 60);
+  EXPECT_EQ(bar->GetFloatingClientSize(), CSize(200, 200));
+}
+
 TEST_F(DialogBarTest, ClicksInTheHostedWindowCountAsElsewhere) {
   CRect window = BarWindow();
   CRect borders;
