@@ -33,6 +33,7 @@ BEGIN_MESSAGE_MAP(CTKPCommandBar, CWnd)
   ON_WM_NCHITTEST()
   ON_WM_NCLBUTTONDOWN()
   ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+  ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
 END_MESSAGE_MAP()
 
 CWnd* TKPCommandBarEditWithFocus() {
@@ -218,9 +219,7 @@ BOOL CTKPCommandBar::Popup(CTKPControlPopup*, BOOL) { return FALSE; }
 void CTKPCommandBar::SetVisible(BOOL) {}
 BOOL CTKPCommandBar::IsVisible() const { return FALSE; }
 BOOL CTKPCommandBar::SetPosition(int) { return FALSE; }
-void CTKPCommandBar::OnControlSelected(BOOL, CTKPControl*) {}
 void CTKPCommandBar::DoPropExchange(CTKPPropExchange*) {}
-void CTKPCommandBar::OnUpdateCmdUI(CCmdTarget*, BOOL) {}
 
 int CTKPCommandBar::HitTestTracking(CPoint ptScreen) const {
   if (m_hWnd == nullptr) return 0;

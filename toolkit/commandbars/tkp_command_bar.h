@@ -194,8 +194,16 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   virtual void Copy(CTKPCommandBar* pSource, BOOL bRecursive = FALSE);
   // 1: the point is this bar's (tracking goes on); -2: ignore this bar; 0: not inside.
   virtual int HitTestTracking(CPoint ptScreen) const;
-  // Sets the controls' states from their commands' update handlers in pTarget.
+  // Sets the controls' states from their commands' update handlers in pTarget (tkp_command_bar_update.cpp):
+  // nothing while the bar is hidden; the document-template controls first.
   virtual void OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler);
+  // Each control asks the bar's own update handlers, then pTarget's (all enabled while customizing);
+  // a control with tkpFlagManualUpdate keeps its state.
+  void UpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler);
+  // Controls assigned to (or excluded from) document templates shown or hidden for the active one.
+  void UpdateDocTemplateControls();
+  // The frame's status bar shows the text (its idle prompt for an empty one).
+  void SetStatusText(const CString& strText);
   virtual CTKPCommandBar* Clone(BOOL bRecursive = FALSE);
 
   // ---- hooks of the mouse and keyboard managers -------------------------------------------------
@@ -253,6 +261,8 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   afx_msg LRESULT OnNcHitTest(CPoint point);
   afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
   afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+  // The help id under a point: 0x10000 + a control's command, else 0x50000 + the bar's id.
+  afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 
   int m_nMRUWidth = 32767;
