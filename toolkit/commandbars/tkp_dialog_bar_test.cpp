@@ -12,6 +12,7 @@
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
+#include "toolkit/commandbars/tkp_rebar.h"
 #include "toolkit/commandbars/tkp_status_bar.h"
 
 namespace {
@@ -164,6 +165,52 @@ TEST_F(DialogBarTest, ABarThatIsNotCloseableHasNoCloseButton) {
   harness::PumpMessages();
   CTKPControl* close = other->GetControls()->FindControl(TKP_ID_TOOLBAR_CLOSE);
   EXPECT_TRUE(close == nullptr || !close->IsVisible());
+}
+
+}  // namespace
+
+namespace {
+
+// The rebar host: a toolbar of the frame moved into a band and out again.
+TEST(ReBarHost, AToolBarBecomesABandAndLeavesItsDockBar) {
+  auto* frame = new DialogBarFrame;
+  ASSERT_TRUE(frame->Create(nullptr, _T("Rebar"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{40, 40, 600, 300}));
+  CTKPToolBar* bar = frame->Bars()->Add(_T("Standard"), tkpBarTop);
+  ASSERT_NE(bar, nullptr);
+  static const UINT buttons[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE};
+  bar->SetButtons(buttons, 3);
+  bar->SetBarID(0xE800);
+  frame->RecalcLayout();
+  ASSERT_NE(bar->GetDockBar(), nullptr);
+
+  CTKPReBar rebar;
+  ASSERT_TRUE(rebar.Create(frame));
+  ASSERT_TRUE(rebar.AddToolBar(bar));
+  EXPECT_EQ(rebar.GetBandCount(), 1);
+  EXPECT_EQ(rebar.GetToolBar(0), bar);
+  EXPECT_EQ(rebar.GetToolBar(3), nullptr);
+  EXPECT_EQ(bar->GetDockBar(), nullptr);
+  EXPECT_EQ(bar->GetFlags(), 0u);
+  EXPECT_EQ(bar->GetBarStyle() & TKP_BAR_GRIPPER, 0u);
+  EXPECT_EQ(::GetParent(bar->m_hWnd), rebar.m_hWnd);
+  REBARBANDINFOW band{};
+  band.cbSize = sizeof(band);
+  band.fMask = RBBIM_ID | RBBIM_STYLE;
+  rebar.SendMessage(RB_GETBANDINFOW, 0, reinterpret_cast<LPARAM>(&band));
+  EXPECT_EQ(band.wID, 0xE800u);
+  EXPECT_NE(band.fStyle & RBBS_BREAK, 0u);
+
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  CRect strip;
+  rebar.GetWindowRect(strip);
+  EXPECT_GT(strip.Height(), 0);
+  EXPECT_GT(strip.Width(), 400);  // the frame's width
+
+  rebar.RemoveToolBar(bar);
+  EXPECT_EQ(rebar.GetBandCount(), 0);
+  frame->DestroyWindow();
+  harness::PumpMessages();
 }
 
 }  // namespace

@@ -30,6 +30,7 @@
 #include "platform/classlib/win/cspinbuttonctrl.h"
 #include "platform/classlib/win/cstatic.h"
 #include "platform/classlib/win/cstatusbar.h"
+#include "platform/classlib/win/crebar.h"
 #include "platform/classlib/win/ctoolbar.h"
 #include "platform/classlib/win/ctooltipctrl.h"
 #include "platform/classlib/win/ctreectrl.h"
