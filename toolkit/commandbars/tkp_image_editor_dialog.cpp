@@ -209,6 +209,21 @@ void CTKPButtonEditorDialog::CreatePickers() {
     pPicker->MoveWindow(rect.left, rect.top, kSwatch, kSwatch);
   }
   SelectPicker(&m_palette[0]);  // black
+  // Each swatch names its colour in a tip, asked of the dialog (TTN_NEEDTEXT) when it shows.
+  if (m_tips.Create(this)) {
+    auto addTip = [&](CWnd& picker) {
+      TOOLINFOW tool{};
+      tool.cbSize = TTTOOLINFOW_V2_SIZE;
+      tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+      tool.hwnd = m_hWnd;
+      tool.uId = reinterpret_cast<UINT_PTR>(picker.m_hWnd);
+      tool.lpszText = LPSTR_TEXTCALLBACKW;
+      m_tips.SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    };
+    for (CTKPImageEditorPicker& picker : m_palette) addTip(picker);
+    addTip(m_wndTransparent);
+    addTip(m_wndCustom);
+  }
 }
 
 CTKPImageEditorPicker* CTKPButtonEditorDialog::GetPicker(UINT nID) {

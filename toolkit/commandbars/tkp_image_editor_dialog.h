@@ -13,6 +13,7 @@
 #include "platform/classlib/win/cimagelist.h"
 #include "platform/classlib/win/cstatic.h"
 #include "platform/classlib/win/ctoolbar.h"
+#include "platform/classlib/win/ctooltipctrl.h"
 #include "toolkit/commandbars/tkp_image_editor_model.h"
 #include "toolkit/common/tkp_image_manager.h"
 
@@ -104,6 +105,7 @@ class CTKPButtonEditorDialog : public CDialog {
   CTKPImageEditorPicker* GetPicker(UINT nID);
   CToolBar& GetToolsBar() { return m_wndTools; }
   CToolBar& GetMoveBar() { return m_wndMove; }
+  CToolTipCtrl& GetSwatchTips() { return m_tips; }
 
  protected:
   BOOL OnInitDialog() override;
@@ -143,4 +145,5 @@ class CTKPButtonEditorDialog : public CDialog {
   CTKPImageEditorPicker m_wndTransparent;
   CTKPImageEditorPicker m_wndCustom;
   CTKPImageEditorPicker* m_pSelected = nullptr;
+  CToolTipCtrl m_tips;  // the swatches' names
 };

@@ -242,6 +242,16 @@ TEST_F(EditorFixture, TooltipsAreTheTextsAfterTheNewline) {
     dialog.SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(std::wstring(info.szText), tip);
   }
+  // A swatch's tip, asked by its window as the tooltip control of the swatches does.
+  EXPECT_EQ(dialog.GetSwatchTips().SendMessage(TTM_GETTOOLCOUNT), 18);
+  HWND hRed = harness::Control(dialog.m_hWnd, kRedSwatch);
+  NMTTDISPINFOW info{};
+  info.hdr.hwndFrom = dialog.GetSwatchTips().m_hWnd;
+  info.hdr.idFrom = reinterpret_cast<UINT_PTR>(hRed);
+  info.hdr.code = TTN_NEEDTEXTW;
+  info.uFlags = TTF_IDISHWND;
+  dialog.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(std::wstring(info.szText), L"Red");
   dialog.DestroyWindow();
 }
 
