@@ -2,6 +2,7 @@
 #include "toolkit/commandbars/tkp_bar_controls.h"
 
 #include "toolkit/commandbars/tkp_control.h"
+#include "toolkit/commandbars/tkp_control_popup.h"
 #include "toolkit/commandbars/tkp_controls.h"
 
 namespace tkp_bar {
@@ -99,7 +100,11 @@ void SetBeginGroup(CTKPControl* pControl, BOOL bBeginGroup) {
 void SetDefaultItem(CTKPControl* pControl, BOOL bDefault) {
   if (pControl != nullptr) pControl->SetDefaultItem(bDefault);
 }
-void ExpandPopup(CTKPControl*) {}  // popups that hide unused commands come with the popup control
+void ExpandPopup(CTKPControl* pControl) {
+  if (pControl != nullptr && pControl->IsKindOf(RUNTIME_CLASS(CTKPControlPopup))) {
+    static_cast<CTKPControlPopup*>(pControl)->ExpandCommandBar();
+  }
+}
 
 int OnHookKeyDown(CTKPControl* pControl, UINT nChar, LPARAM lParam) {
   return pControl != nullptr ? pControl->OnHookKeyDown(nChar, lParam) : 0;

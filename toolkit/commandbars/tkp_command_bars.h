@@ -141,6 +141,15 @@ class CTKPCommandBars : public CCmdTarget {
   // comes back (0 when dismissed) instead of being sent.
   static UINT TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT rcExclude = nullptr,
                              CWnd* pWndOwner = nullptr, CTKPCommandBars* pCommandBars = nullptr);
+  // Shows the popup at the point (away from rcExclude) and tracks it until it closes; the TPM_ flags
+  // as TrackPopupMenu takes them. With TPM_RECURSE the popups already open stay open.
+  static UINT TrackPopupBar(CTKPPopupBar* pPopup, UINT nFlags, int x, int y, CWnd* pWnd,
+                            LPCRECT rcExclude = nullptr, CWnd* pWndOwner = nullptr);
+  // A new popup holding the toolbars list (and the customize command when the site offers it); the
+  // caller holds its one reference.
+  virtual CTKPPopupBar* GetToolbarsPopup();
+  // The toolbar menu at the screen point (a right click on a bar or a dock bar).
+  virtual void ContextMenu(CTKPCommandBar* pBar, CPoint pt);
   // The thread's messages while pBar is tracking (a popup or the toolbar context menu). A message that
   // comes after the tracking ended goes back to the queue; so does WM_QUIT, which ends the loop: FALSE
   // then, so that the caller unwinds without waiting for more.

@@ -190,18 +190,9 @@ BOOL CTKPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
 
 void CTKPCommandBars::ClosePopups() const { MouseManager()->SendTrackLost(); }
 
-UINT CTKPCommandBars::TrackPopupMenu(CMenu* pMenu, UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT rcExclude,
-                                     CWnd* pWndOwner, CTKPCommandBars*) {
-  (void)rcExclude;
-  if (pMenu == nullptr || pMenu->m_hMenu == nullptr || !::IsMenu(pMenu->m_hMenu)) return 0;
-  CWnd* owner = pWndOwner != nullptr ? pWndOwner : pWnd;
-  if (owner == nullptr || owner->m_hWnd == nullptr) return 0;
-  // Until the popup bars are built, the system's popup menu shows the items.
-  return static_cast<UINT>(::TrackPopupMenu(pMenu->m_hMenu, nFlags, x, y, 0, owner->m_hWnd, nullptr));
-}
-
 BOOL CTKPCommandBars::PumpTrackingLoop(CTKPCommandBar* pBar) {
   CWinThread* thread = AfxGetThread();
+  CTKPKeyboardManager* keyboard = TKPKeyboardManager();
   MSG msg{};
   while (pBar->IsTrackingMode()) {
     const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
@@ -216,6 +207,12 @@ BOOL CTKPCommandBars::PumpTrackingLoop(CTKPCommandBar* pBar) {
       break;
     }
     if (msg.message == WM_KICKIDLE) continue;
+    // Keys posted to a window rather than typed never pass the keyboard hook: the tracked bars get
+    // them here all the same.
+    if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && keyboard->IsKeyboardHooked() &&
+        keyboard->ProcessKeyboardHooks(WM_KEYDOWN, msg.wParam, msg.lParam)) {
+      continue;
+    }
     if (thread == nullptr || !thread->PreTranslateMessage(&msg)) {
       ::TranslateMessage(&msg);
       ::DispatchMessageW(&msg);

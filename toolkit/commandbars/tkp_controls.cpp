@@ -8,6 +8,7 @@
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_control_button.h"
+#include "toolkit/commandbars/tkp_control_factory.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
 #include "toolkit/commandbars/toolbar_layout.h"
 
@@ -41,10 +42,8 @@ CTKPControl* CTKPControls::Add(CTKPControl* pControl, int nId, const CString& st
   return pControl;
 }
 
-CTKPControl* CTKPControls::CreateByType(int nType, int /*nId*/) {
-  // The popup, combo-box, edit, custom and label controls and the special lists come with their own
-  // classes; until those exist such a control is a plain one of that type that opens and edits nothing.
-  CTKPControl* pControl = nType == tkpControlButton ? new CTKPControlButton : new CTKPControl;
+CTKPControl* CTKPControls::CreateByType(int nType, int nId) {
+  CTKPControl* pControl = TKPCreateControl(nType, nId, GetCommandBars(), GetOwner());
   pControl->m_controlType = nType;
   return pControl;
 }
@@ -88,6 +87,9 @@ CTKPControl* CTKPControls::AddMenuItem(CMenu* pMenu, int nIndex) {
   CTKPControl* pControl = create.pControl;
   if (pControl == nullptr) {
     pControl = CreateByType(create.controlType == tkpControlPopup ? tkpControlPopup : create.controlType, create.nID);
+    if (create.controlType == tkpControlPopup) {
+      TKPAttachSubMenu(pControl, hSubMenu != nullptr ? CMenu::FromHandle(hSubMenu) : nullptr, id, GetCommandBars(), pOwner);
+    }
   }
   pControl->m_controlType = create.controlType;
   pControl->m_nStyle = create.buttonStyle;

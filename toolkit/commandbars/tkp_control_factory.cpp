@@ -1,0 +1,73 @@
+#include "toolkit/commandbars/tkp_control_factory.h"
+
+#include "platform/classlib/win/cmenu.h"
+#include "platform/classlib/win/cwinapp.h"
+#include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/commandbars/tkp_control_popup.h"
+#include "toolkit/commandbars/tkp_control_toolbars_list.h"
+#include "toolkit/commandbars/tkp_popup_bar.h"
+
+namespace {
+
+// The owner's bar for the popup when it offers a popup bar, else a new one of the manager; one
+// reference for the caller.
+CTKPPopupBar* PopupBarFor(CMenu* pMenu, UINT nId, CTKPCommandBars* pCommandBars, CWnd* pOwner) {
+  TKP_CREATE_COMMANDBAR create = {nullptr, TRUE, FALSE, FALSE, nullptr, pMenu, nId};
+  if (pOwner != nullptr && pOwner->GetSafeHwnd() != nullptr) {
+    pOwner->SendMessage(TKP_WM_CREATE_COMMANDBAR, 0, reinterpret_cast<LPARAM>(&create));
+  }
+  CTKPCommandBar* offered = create.pCommandBar;
+  if (offered != nullptr && offered->IsKindOf(RUNTIME_CLASS(CTKPPopupBar))) return static_cast<CTKPPopupBar*>(offered);
+  if (offered != nullptr) offered->InternalRelease();
+  return CTKPPopupBar::CreatePopupBar(pCommandBars);
+}
+
+// The first sub-menu of a menu resource loads into the bar; nothing when there is none.
+void LoadFirstSubMenu(CTKPCommandBar* pBar, UINT nId, BOOL bRemoveOld) {
+  CMenu menu;
+  if (nId == 0 || !menu.LoadMenu(nId)) return;
+  if (CMenu* sub = menu.GetSubMenu(0)) pBar->LoadMenu(sub, bRemoveOld);
+}
+
+}  // namespace
+
+CTKPControl* TKPCreateControl(int nType, int nId, CTKPCommandBars* pCommandBars, CWnd* pOwner) {
+  switch (nType) {
+    case tkpControlButton:
+      if (nId == TKP_ID_TOOLBARLIST) return new CTKPControlToolbars;
+      return new CTKPControlButton;
+    case tkpControlPopup:
+    case tkpControlButtonPopup:
+    case tkpControlSplitButtonPopup: {
+      CTKPControlPopup* popup = CTKPControlPopup::CreateControlPopup(nType);
+      CTKPPopupBar* bar = nId >= 1 ? PopupBarFor(nullptr, static_cast<UINT>(nId), pCommandBars, pOwner)
+                                   : CTKPPopupBar::CreatePopupBar(pCommandBars);
+      if (nId >= 1) LoadFirstSubMenu(bar, static_cast<UINT>(nId), TRUE);
+      popup->SetCommandBar(bar);
+      bar->InternalRelease();
+      return popup;
+    }
+    case tkpControlLabel:
+      return new CTKPControlLabel;
+    default: {
+      // The combo box, edit and custom controls come with their own classes later; until then such a
+      // control is a plain one of that type.
+      auto* control = new CTKPControl;
+      control->SetType(nType);
+      return control;
+    }
+  }
+}
+
+void TKPAttachSubMenu(CTKPControl* pControl, CMenu* pSubMenu, UINT nId, CTKPCommandBars* pCommandBars, CWnd* pOwner) {
+  if (pControl == nullptr || !pControl->IsKindOf(RUNTIME_CLASS(CTKPControlPopup))) return;
+  CTKPPopupBar* bar = PopupBarFor(pSubMenu, nId, pCommandBars, pOwner);
+  bar->DelayRedraw();
+  if (pSubMenu != nullptr) {
+    bar->LoadMenu(pSubMenu, FALSE);
+  } else {
+    LoadFirstSubMenu(bar, nId, FALSE);
+  }
+  static_cast<CTKPControlPopup*>(pControl)->SetCommandBar(bar);
+  bar->InternalRelease();
+}
