@@ -2,7 +2,7 @@
 // white transparent) drawn near the right end of the bar.
 #pragma once
 
-#include "toolkit/commandbars/tkp_paint_manager.h"
+#include "toolkit/commandbars/tkp_theme_gradient.h"
 #include "ui/skin/skin_bitmap.h"
 
 class BannerTheme : public CTKPSoftGradientTheme {

@@ -5,6 +5,8 @@
 #include "platform/classlib/win/cdc.h"
 #include "toolkit/commandbars/paint_geometry.h"
 #include "toolkit/commandbars/tkp_command_bar.h"
+#include "toolkit/commandbars/tkp_theme_gradient.h"
+#include "toolkit/commandbars/tkp_theme_visual_style.h"
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/common/nonclient_metrics.h"
@@ -34,9 +36,25 @@ CTKPPaintManager::~CTKPPaintManager() = default;
 // ---- the theme factory ---------------------------------------------------------------------------
 
 CTKPPaintManager* CTKPPaintManager::CreateTheme(int nTheme) {
-  // Every id makes the one concrete theme there is so far; the id it was asked for is kept.
   // Null when it cannot be allocated: the current theme then stays.
-  CTKPPaintManager* pTheme = new (std::nothrow) CTKPSoftGradientTheme;
+  CTKPPaintManager* pTheme = nullptr;
+  switch (nTheme) {
+    case tkpThemeFlat:
+      pTheme = new (std::nothrow) CTKPFlatTheme;
+      break;
+    case tkpThemeGradient:
+      pTheme = new (std::nothrow) CTKPGradientTheme;
+      break;
+    case tkpThemeNative:
+      pTheme = new (std::nothrow) CTKPNativeTheme;
+      break;
+    case tkpThemeSoftGradient:
+      pTheme = new (std::nothrow) CTKPSoftGradientTheme;
+      break;
+    default:
+      pTheme = new (std::nothrow) CTKPDefaultTheme;
+      break;
+  }
   if (pTheme != nullptr) pTheme->m_nTheme = nTheme;
   return pTheme;
 }

@@ -194,30 +194,3 @@ class CTKPPaintManager : public CCmdTarget {
   CTKPColorValue m_arrColor[kColorCount];
   int m_nColorSchemeMode = 5;
 };
-
-// The process's theme until the gradient themes are built: bars in a soft vertical gradient, buttons
-// lit in amber under the mouse, plain separators and grippers.
-class CTKPSoftGradientTheme : public CTKPPaintManager {
-  DECLARE_DYNAMIC(CTKPSoftGradientTheme)
-
- public:
-  CSize DrawControlPopupParent(CDC* pDC, CTKPControl* pControl, BOOL bDraw) override;
-  CSize DrawControlComboBox(CDC* pDC, CTKPControl* pControl, BOOL bDraw) override;
-  CSize DrawControlEdit(CDC* pDC, CTKPControl* pControl, BOOL bDraw) override;
-  CSize DrawListBoxControl(CDC* pDC, CTKPControl* pControl, CRect rc, BOOL bSelected, BOOL bDraw,
-                           CTKPCommandBars* pCommandBars) override;
-  void FillCommandBar(CDC* pDC, CTKPCommandBar* pBar) override;
-  using CTKPPaintManager::DrawControlEntry;
-  void DrawControlEntry(CDC* pDC, CRect rc, BOOL bEnabled, BOOL bSelected, BOOL bPressed, BOOL bChecked,
-                        BOOL bPopuped, int barPosition) override;
-  void DrawRectangle(CDC* pDC, CRect rc, BOOL bSelected, BOOL bPressed, BOOL bEnabled, BOOL bChecked,
-                     BOOL bPopuped, BOOL bBarControl, int barPosition) override;
-  CSize DrawCommandBarGripper(CDC* pDC, CTKPCommandBar* pBar, BOOL bDraw) override;
-  CSize DrawCommandBarSeparator(CDC* pDC, CTKPCommandBar* pBar, CTKPControl* pControl, BOOL bDraw) override;
-  void AdjustControlRect(CRect& rc, CTKPControl* pControl, BOOL bVert) override;
-  CSize DrawTearOffGripper(CDC* pDC, CRect rc, BOOL bSelected, BOOL bDraw) override;
-  void DrawImage(CDC* pDC, CPoint pt, CSize sz, CTKPImageManagerIcon* pImage, BOOL bSelected, BOOL bPressed,
-                 BOOL bEnabled, BOOL bChecked, BOOL bPopuped, BOOL bToolBarImage) override;
-  CSize DrawDialogBarGripper(CDC* pDC, CTKPCommandBar* pBar, BOOL bDraw) override;
-  int BaseTheme() const override { return tkpThemeSoftGradient; }
-};

@@ -180,8 +180,9 @@ void CTKPPaintManager::DrawControlEntry(CDC* pDC, CTKPControl* pControl) {
   CTKPCommandBar* pBar = pControl->GetParent();
   const BOOL popuped = pBar != nullptr && pBar->GetPopuped() == pControl->GetIndex() &&
                        pControl->GetType() >= tkpControlPopup && pControl->GetType() <= tkpControlSplitButtonPopup;
-  DrawControlEntry(pDC, pControl->GetRect(), pControl->GetEnabled(), pControl->GetSelected() != 0,
-                   pControl->GetPressed() != 0, pControl->GetChecked(), popuped,
+  // Selection and press keep their kind (1 by the mouse, 2 by the keyboard): the themes tell them apart.
+  DrawControlEntry(pDC, pControl->GetRect(), pControl->GetEnabled(), pControl->GetSelected(),
+                   pControl->GetPressed(), pControl->GetChecked(), popuped,
                    pBar != nullptr ? pBar->GetPosition() : tkpBarTop);
 }
 
@@ -224,7 +225,7 @@ CSize CTKPPaintManager::DrawControlToolBarParent(CDC* pDC, CTKPControl* pControl
   }
   auto drawIcon = [&](CPoint pt) {
     const BOOL popuped = pBar != nullptr && pBar->GetPopuped() == pControl->GetIndex();
-    DrawImage(pDC, pt, szIcon, pIcon, pControl->GetSelected() != 0, pControl->GetPressed() != 0,
+    DrawImage(pDC, pt, szIcon, pIcon, pControl->GetSelected(), pControl->GetPressed(),
               pControl->GetEnabled(), pControl->GetChecked(), popuped, TRUE);
   };
 
