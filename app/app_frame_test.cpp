@@ -25,6 +25,7 @@
 #include "platform/harness/modal_script.h"
 #include "platform/classlib/win/ccreatecontext.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_control.h"
 #include "preview/main_preview_view.h"
 #include "platform/harness/scripted_seams.h"
 #include "platform/os/os.h"
@@ -99,10 +100,13 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     harness::PumpMessages();
     CTKPToolBar* bar = frame->StandardToolBar();
     int icons = 0;  // the tools whose icon the image manager holds
-    for (int i = 0; i < bar->GetCount(); ++i) {
-      if (bar->GetItemID(i) == 0) continue;
-      report.Line("tool " + os::ToUtf8(bar->GetItemText(i).ToUtf16()), bar->IsItemEnabled(i));
-      icons += frame->GetCommandBars()->GetImageManager()->GetImage(bar->GetItemID(i), 32) != nullptr;
+    for (int i = 0; i < bar->GetControlCount(); ++i) {
+      const CTKPControl* control = bar->GetControl(i);
+      if (control->IsTemporary()) continue;  // the toolbar's own expand and close buttons
+      CString caption = control->GetCaption();
+      caption.TrimLeft();  // the strings' second lines start with a space
+      report.Line("tool " + os::ToUtf8(caption.ToUtf16()), control->GetEnabled());
+      icons += frame->GetCommandBars()->GetImageManager()->GetImage(control->GetID(), 32) != nullptr;
     }
     report.Line("icons", icons);
     report.Line("screenshot", !harness::CaptureWindow(frame->m_hWnd, "main_frame").empty());

@@ -10,6 +10,7 @@
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "res/resource.h"
+#include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
@@ -74,27 +75,36 @@ TEST_F(ToolkitStandins, ToolbarShowsTheResourceButtonsWithStatesAndSendsClicks) 
   ASSERT_TRUE(bar->LoadToolBar(IDR_MAINFRAME));
   bar->ShowTextBelowIcons(TRUE);
   frame->RecalcLayout();
-  // Seven commands with separators between them; the names are the second lines of their strings.
-  ASSERT_EQ(bar->GetCount(), 13);
-  EXPECT_EQ(bar->GetItemID(0), static_cast<UINT>(ID_OPEN_IMAGE));
-  EXPECT_EQ(bar->GetItemID(1), 0u);
-  EXPECT_STREQ(bar->GetItemText(0).GetString(), L"Open");
-  EXPECT_STREQ(bar->GetItemText(6).GetString(), L"Load Snapshot");
-  EXPECT_STREQ(bar->GetItemText(12).GetString(), L"Help");
+  // Seven commands, each beginning a group after the first; the captions are the second lines of their
+  // strings.
+  // (after them the toolbar's own expand button)
+  ASSERT_EQ(bar->GetControlCount(), 8);
+  EXPECT_EQ(bar->GetControl(7)->GetID(), TKP_ID_TOOLBAR_EXPAND);
+  EXPECT_EQ(bar->GetControl(0)->GetID(), ID_OPEN_IMAGE);
+  EXPECT_FALSE(bar->GetControl(0)->GetBeginGroup());
+  EXPECT_TRUE(bar->GetControl(1)->GetBeginGroup());
+  auto caption = [bar](int i) {
+    CString text = bar->GetControl(i)->GetCaption();
+    text.TrimLeft();
+    return text;
+  };
+  EXPECT_STREQ(caption(0).GetString(), L"Open");
+  EXPECT_STREQ(caption(3).GetString(), L"Load Snapshot");
+  EXPECT_STREQ(caption(6).GetString(), L"Help");
   CRect client;
   bar->GetClientRect(client);
-  EXPECT_EQ(client.Height(), 76);
+  EXPECT_GE(client.Height(), 32 + 13);  // the icons with their names below
 
   // The idle update asks the frame: Open enabled, Recover disabled, Help without a handler disabled.
   bar->OnUpdateCmdUI(frame, TRUE);
-  EXPECT_TRUE(bar->IsItemEnabled(0));
-  EXPECT_FALSE(bar->IsItemEnabled(2));
-  EXPECT_FALSE(bar->IsItemEnabled(12));
+  EXPECT_TRUE(bar->GetControl(0)->GetEnabled());
+  EXPECT_FALSE(bar->GetControl(1)->GetEnabled());
+  EXPECT_FALSE(bar->GetControl(6)->GetEnabled());
 
   // A click on an enabled button sends its command; a disabled one sends nothing.
-  const CRect open = bar->GetItemRect(0);
+  const CRect open = bar->GetControl(0)->GetRect();
   harness::Click(bar->m_hWnd, POINT{open.left + open.Width() / 2, open.top + open.Height() / 2});
-  const CRect recover = bar->GetItemRect(2);
+  const CRect recover = bar->GetControl(1)->GetRect();
   harness::Click(bar->m_hWnd, POINT{recover.left + recover.Width() / 2, recover.top + recover.Height() / 2});
   harness::PumpFor(200);
   EXPECT_EQ(frame->commands, std::vector<UINT>{ID_OPEN_IMAGE});

@@ -135,7 +135,7 @@ BOOL CTKPCommandBars::SetMenu(LPCTSTR, UINT nID) {
 }
 
 CTKPToolBar* CTKPCommandBars::Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClass* pClass) {
-  if (m_pFrame == nullptr || nPosition < tkpBarTop || nPosition > tkpBarRight) return nullptr;
+  if (m_pFrame == nullptr || nPosition < tkpBarTop || nPosition > tkpBarFloating) return nullptr;
   if (pClass == nullptr) pClass = RUNTIME_CLASS(CTKPToolBar);
   CObject* object = pClass->CreateObject();
   if (object == nullptr || !object->IsKindOf(RUNTIME_CLASS(CTKPToolBar))) {
@@ -144,14 +144,13 @@ CTKPToolBar* CTKPCommandBars::Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClas
   }
   auto* bar = static_cast<CTKPToolBar*>(object);
   bar->SetCommandBars(this);
+  bar->EnableDocking(TKP_DOCK_TOP | TKP_DOCK_BOTTOM | TKP_DOCK_LEFT | TKP_DOCK_RIGHT | TKP_DOCK_FLOAT |
+                     TKP_DOCK_HIDEWRAP);
   bar->SetTitle(lpszTitle);
-  CTKPDockBar* dock = m_pDocks[nPosition];
-  CWnd* parent = dock != nullptr ? static_cast<CWnd*>(dock) : m_pFrame;
-  if (!bar->Create(parent, nPosition)) {
+  if (!bar->Create(m_pFrame, nPosition)) {
     bar->InternalRelease();
     return nullptr;
   }
-  if (dock != nullptr) dock->DockCommandBar(bar);
   m_arrBars.Add(bar);
   RecalcFrameLayout(TRUE);
   return bar;
@@ -162,8 +161,8 @@ void CTKPCommandBars::AddBar(CTKPCommandBar* pBar) {
   pBar->SetCommandBars(this);
   m_arrBars.Add(pBar);
   const int position = pBar->GetPosition();
-  if (position >= tkpBarTop && position <= tkpBarRight && m_pDocks[position] != nullptr) {
-    m_pDocks[position]->DockCommandBar(pBar);
+  if (position >= tkpBarTop && position <= tkpBarRight && pBar->IsKindOf(RUNTIME_CLASS(CTKPToolBar))) {
+    DockCommandBar(static_cast<CTKPToolBar*>(pBar), position);
   }
   RecalcFrameLayout(TRUE);
 }
@@ -176,6 +175,7 @@ void CTKPCommandBars::Remove(CTKPCommandBar* pBar) {
   for (CTKPDockBar* dock : m_pDocks) {
     if (dock != nullptr && dock->RemoveCommandBar(pBar)) RecalcFrameLayout();
   }
+  if (pBar->IsKindOf(RUNTIME_CLASS(CTKPToolBar))) static_cast<CTKPToolBar*>(pBar)->SetDockBar(nullptr);
   m_arrBars.RemoveAt(index);
   pBar->InternalRelease();
 }
@@ -381,14 +381,18 @@ CTKPDockBar* CTKPCommandBars::CanDock(CPoint ptScreen, CTKPDockBar* pCurrent) co
   return found >= 0 ? m_pDocks[found] : nullptr;
 }
 
-BOOL CTKPCommandBars::DockCommandBar(CTKPCommandBar* pBar, CTKPDockBar* pDockBar) {
-  if (pBar == nullptr || pDockBar == nullptr || pBar->m_hWnd == nullptr) return FALSE;
-  for (CTKPDockBar* dock : m_pDocks) {
-    if (dock != nullptr && dock != pDockBar) dock->RemoveCommandBar(pBar);
-  }
+BOOL CTKPCommandBars::DockCommandBar(CTKPToolBar* pBar, LPCRECT pRect, CTKPDockBar* pDockBar) {
+  if (pBar == nullptr || pDockBar == nullptr || pDockBar->m_hWnd == nullptr) return FALSE;
+  if (!pBar->Attach(m_pFrame, FALSE)) return FALSE;
+  pDockBar->DockCommandBar(pBar, pRect);
   pBar->m_barPosition = pDockBar->GetPosition();
-  pDockBar->DockCommandBar(pBar);
-  RecalcFrameLayout();
+  return TRUE;
+}
+
+BOOL CTKPCommandBars::FloatCommandBar(CTKPToolBar* pBar) {
+  if (pBar == nullptr || !pBar->Attach(m_pFrame, TRUE)) return FALSE;
+  if (CTKPDockBar* dock = pBar->GetDockBar()) dock->RemoveCommandBar(pBar);
+  pBar->m_barPosition = tkpBarFloating;
   return TRUE;
 }
 
@@ -443,8 +447,11 @@ void CTKPCommandBars::SetPreviewMode(BOOL bPreview) {
   // Bars hide during a print preview and come back as they were.
   for (int i = 0; i < GetCount(); ++i) {
     CTKPCommandBar* bar = m_arrBars[i];
-    if (bar->m_hWnd == nullptr || !bar->IsVisible()) continue;
-    bar->ShowWindow(bPreview ? SW_HIDE : SW_SHOWNA);
+    if (bar->IsKindOf(RUNTIME_CLASS(CTKPToolBar))) {
+      static_cast<CTKPToolBar*>(bar)->SetPreviewMode(bPreview);
+    } else if (bar->m_hWnd != nullptr && bar->IsVisible()) {
+      bar->ShowWindow(bPreview ? SW_HIDE : SW_SHOWNA);
+    }
   }
   RecalcFrameLayout(TRUE);
 }

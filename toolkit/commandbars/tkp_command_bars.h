@@ -123,9 +123,13 @@ class CTKPCommandBars : public CCmdTarget {
   // ---- docking ------------------------------------------------------------------------------------------
   // The dock bar that takes a dragged bar's screen point (the current one asked first), or null.
   CTKPDockBar* CanDock(CPoint ptScreen, CTKPDockBar* pCurrent = nullptr) const;
-  // The bar's window moves into the dock bar, in a new row; its position becomes the dock bar's.
-  BOOL DockCommandBar(CTKPCommandBar* pBar, CTKPDockBar* pDockBar);
-  BOOL DockCommandBar(CTKPCommandBar* pBar, int nPosition) { return DockCommandBar(pBar, GetDockBar(nPosition)); }
+  // The bar's window moves into the dock bar: into the row under the rectangle (screen), or without
+  // one into a new last row; its position becomes the dock bar's. FALSE when the window failed.
+  BOOL DockCommandBar(CTKPToolBar* pBar, LPCRECT pRect, CTKPDockBar* pDockBar);
+  BOOL DockCommandBar(CTKPToolBar* pBar, int nPosition) { return DockCommandBar(pBar, nullptr, GetDockBar(nPosition)); }
+  // The bar's window becomes a floating popup owned by the site; it leaves its dock bar.
+  BOOL FloatCommandBar(CTKPToolBar* pBar);
+  BOOL IsCustomizeLayout() const { return m_bCustomizeLayout; }
 
   // ---- layout -------------------------------------------------------------------------------------------
   // The site's layout now, or (bDelay) at its next idle turn.

@@ -1,284 +1,478 @@
+// The toolbar: its controls from a resource, its docked and floating layouts, visibility, and the
+// mouse that drags, resizes and toggles it.
 #include "toolkit/commandbars/tkp_tool_bar.h"
 
 #include <algorithm>
+#include <vector>
 
-#include "platform/classlib/resource_win32.h"
 #include "platform/classlib/win/ccmdui.h"
 #include "platform/classlib/win/cdc.h"
+#include "platform/classlib/win/cwinapp.h"
 #include "platform/classlib/win/layout.h"
+#include "toolkit/commandbars/tkp_bar_controls.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_control_button.h"
+#include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/commandbars/tkp_dock_bar.h"
+#include "toolkit/commandbars/tkp_dock_context.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
+#include "toolkit/common/gdi_guards.h"
 #include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/common/tkp_mouse_manager.h"
 
 IMPLEMENT_DYNCREATE(CTKPToolBar, CTKPCommandBar)
 
 BEGIN_MESSAGE_MAP(CTKPToolBar, CTKPCommandBar)
-  ON_WM_MOUSEMOVE()
-  ON_WM_MOUSELEAVE()
   ON_WM_LBUTTONDOWN()
-  ON_WM_LBUTTONUP()
+  ON_WM_LBUTTONDBLCLK()
+  ON_WM_NCLBUTTONDOWN()
+  ON_WM_NCHITTEST()
+  ON_WM_RBUTTONDOWN()
+  ON_WM_MOUSEACTIVATE()
+  ON_WM_NCACTIVATE()
+  ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
+  ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
 namespace {
 
-constexpr int kMargin = 4;          // around the row of buttons
-constexpr int kSeparatorWidth = 9;
-constexpr int kIconOnlyHeight = 40;
-constexpr int kTextBelowHeight = 76;  // room for the banner a theme may draw at y 20 and its 51 pixels
-constexpr int kIconSize = 32;
-constexpr int kFadedAlpha = 80;     // how much of a disabled icon shows through
-constexpr COLORREF kTextColor = RGB(0x1E, 0x2A, 0x3C);
-constexpr COLORREF kDisabledTextColor = RGB(0x9A, 0xA2, 0xAE);
+constexpr int kExpandRoom = 11;   // reserved at the far end for the expand button
+constexpr int kFloatBorder = 3;   // around a floating bar
+constexpr int kSpecialButton = 15;  // the close and expand buttons of the title row
+constexpr int kMinCaption = 15;
+constexpr DWORD kFloatingStyle = WS_POPUP | 0x100;
 
-// The short name of a command: the second line of its string, trimmed.
-CString ShortName(UINT id) {
-  CString text;
-  if (!text.LoadString(id)) return CString();
-  const int feed = text.Find(_T('\n'));
-  CString name = feed >= 0 ? text.Mid(feed + 1) : text;
-  name.TrimLeft();
-  name.TrimRight();
-  return name;
-}
-
-class BarCmdUI : public CCmdUI {
+// The close button of a floating bar: it hides the bar.
+class CloseButton : public CTKPControlButton {
  public:
-  CTKPToolBar* bar = nullptr;
-  void Enable(BOOL bOn) override {
-    bar->EnableItem(static_cast<int>(m_nIndex), bOn);
-    m_bEnableChanged = TRUE;
+  CloseButton() { m_controlType = TKP_CONTROL_TYPE_CLOSE; }
+  void OnExecute() override {
+    if (m_pParent != nullptr) m_pParent->SetVisible(FALSE);
   }
-  void SetCheck(int) override {}
+};
+
+// The expand button: the controls that did not fit open from it. Until the popup controls are built it
+// only marks the place and opens nothing.
+class ExpandButton : public CTKPControl {
+ public:
+  ExpandButton() { m_controlType = TKP_CONTROL_TYPE_EXPAND; }
+};
+
+// Sets the controls' states from the update handlers; the index is the control's.
+class ControlCmdUI : public CCmdUI {
+ public:
+  CTKPControl* control = nullptr;
+  void Enable(BOOL bOn) override {
+    m_bEnableChanged = TRUE;
+    if (!control->GetEnabled() == !bOn) return;
+    control->SetEnabled(bOn);
+    control->RedrawParent();
+  }
+  void SetCheck(int nCheck) override {
+    if (!control->GetChecked() == !nCheck) return;
+    control->SetChecked(nCheck != 0);
+    control->RedrawParent();
+  }
   void SetText(LPCTSTR) override {}
 };
+
+bool IsSpecial(const CTKPControl* pControl) {
+  return pControl->GetID() == TKP_ID_TOOLBAR_EXPAND || pControl->GetID() == TKP_ID_TOOLBAR_CLOSE;
+}
+
+void HideControl(CTKPControl* pControl, BOOL bHide) {
+  const DWORD flags = pControl->GetHideFlags() & ~static_cast<DWORD>(tkpHideGeneric);
+  pControl->SetHideFlags(bHide ? flags | tkpHideGeneric : flags);
+}
 
 }  // namespace
 
 CTKPToolBar::CTKPToolBar() {
-  m_dwFlags = TKP_DOCK_TOP | TKP_DOCK_BOTTOM | TKP_DOCK_LEFT | TKP_DOCK_RIGHT | TKP_DOCK_FLOAT | TKP_DOCK_HIDEWRAP;
+  m_dwBarStyle = TKP_BAR_GRIPPER;
   m_bCloseable = TRUE;
 }
 
+CTKPToolBar::~CTKPToolBar() { delete m_pDockContext; }
+
+void CTKPToolBar::EnableDocking(DWORD dwFlags) {
+  m_dwFlags = dwFlags;
+  if (m_pDockContext == nullptr) m_pDockContext = new CTKPDockContext(this);
+}
+
 BOOL CTKPToolBar::Create(CWnd* pParentWnd, int nPosition) {
-  m_barPosition = nPosition;
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  m_font.CreateFontIndirect(&metrics.lfMenuFont);
-  LPCTSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW));
-  const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (m_bVisible ? WS_VISIBLE : 0);
-  if (!CWnd::Create(cls, m_strTitle, style, RECT{0, 0, 0, 0}, pParentWnd, 0)) return FALSE;
-  Relayout();
+  CTKPCommandBars* bars = GetCommandBars();
+  if (bars == nullptr) return Attach(pParentWnd, nPosition == tkpBarFloating);
+  if (m_pDockContext == nullptr) EnableDocking(m_dwFlags);
+  return nPosition == tkpBarFloating ? bars->FloatCommandBar(this) : bars->DockCommandBar(this, nPosition);
+}
+
+BOOL CTKPToolBar::Attach(CWnd* pSite, BOOL bFloating) {
+  if (m_hWnd == nullptr) {
+    CTKPCommandBars* bars = GetCommandBars();
+    const DWORD exStyle = bars != nullptr && bars->IsLayoutRTL() ? WS_EX_LAYOUTRTL : 0;
+    LPCTSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW));
+    const CPoint at = m_pDockContext != nullptr ? m_pDockContext->m_ptMRUFloatPos : CPoint(100, 100);
+    const DWORD style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | 0x100;
+    if (!CreateEx(exStyle, cls, m_strTitle, style, CRect(at, CSize(0, 0)), pSite, 0)) return FALSE;
+    if (m_bVisible) ShowWindow(SW_SHOWNA);
+  }
+  if (bFloating) {
+    ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, 0);
+    ModifyStyle(WS_CHILD, kFloatingStyle);
+    ::SetParent(m_hWnd, nullptr);
+    if (pSite != nullptr) ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(pSite->m_hWnd));
+  } else {
+    ModifyStyle(kFloatingStyle, WS_CHILD);
+    if (pSite != nullptr && ::GetParent(m_hWnd) != pSite->m_hWnd && m_pDockBar == nullptr) SetParent(pSite);
+  }
   return TRUE;
 }
 
-void CTKPToolBar::SetVisible(BOOL bVisible) {
-  if (!m_bVisible == !bVisible) return;
-  m_bVisible = bVisible;
-  if (m_hWnd != nullptr) ShowWindow(bVisible ? SW_SHOWNA : SW_HIDE);
-  if (CTKPCommandBars* bars = GetCommandBars()) bars->RecalcFrameLayout(TRUE);
-}
+// ---- controls ------------------------------------------------------------------------------------------
 
-BOOL CTKPToolBar::IsVisible() const { return m_bVisible && m_hWnd != nullptr; }
-
-BOOL CTKPToolBar::SetPosition(int nPosition) {
-  m_barPosition = nPosition;
-  return TRUE;
-}
-
-void CTKPToolBar::SetButtons(const UINT* ids, int nCount) {
-  m_items.clear();
-  for (int i = 0; i < nCount; ++i) {
-    Item item;
-    item.id = ids[i];
-    if (item.id != 0) item.text = ShortName(item.id);
-    m_items.push_back(item);
-  }
-  Relayout();
-}
-
-UINT CTKPToolBar::GetItemID(int nIndex) const {
-  return nIndex >= 0 && nIndex < GetCount() ? m_items[static_cast<size_t>(nIndex)].id : 0;
-}
-
-BOOL CTKPToolBar::IsItemEnabled(int nIndex) const {
-  return nIndex >= 0 && nIndex < GetCount() && m_items[static_cast<size_t>(nIndex)].enabled;
-}
-
-CString CTKPToolBar::GetItemText(int nIndex) const {
-  return nIndex >= 0 && nIndex < GetCount() ? m_items[static_cast<size_t>(nIndex)].text : CString();
-}
-
-CRect CTKPToolBar::GetItemRect(int nIndex) const {
-  return nIndex >= 0 && nIndex < GetCount() ? m_items[static_cast<size_t>(nIndex)].rect : CRect(0, 0, 0, 0);
-}
-
-void CTKPToolBar::EnableItem(int nIndex, BOOL bEnable) {
-  if (nIndex < 0 || nIndex >= GetCount()) return;
-  Item& item = m_items[static_cast<size_t>(nIndex)];
-  if (!item.enabled == !bEnable) return;
-  item.enabled = bEnable;
-  if (m_hWnd != nullptr) InvalidateRect(item.rect, FALSE);
-}
-
-CSize CTKPToolBar::CalcDynamicLayout(int, DWORD dwMode) {
-  if ((m_dwState & stateLayoutPending) != 0) Relayout();
-  const int thickness = IsTextBelowIcons() ? kTextBelowHeight : kIconOnlyHeight;
-  int length = kMargin;
-  for (const Item& item : m_items) length = std::max<int>(length, item.rect.right);
-  length += kMargin;
-  if ((dwMode & LM_STRETCH) != 0) length = 32767;
-  return (dwMode & LM_VERTDOCK) != 0 ? CSize(thickness, length) : CSize(length, thickness);
-}
-
-void CTKPToolBar::Relayout() {
-  m_dwState &= ~stateLayoutPending;
-  const BOOL textBelow = IsTextBelowIcons();
-  CClientDC dc(m_hWnd != nullptr ? this : nullptr);
-  CFont* old = dc.SelectObject(&m_font);
-  const int height = (textBelow ? kTextBelowHeight : kIconOnlyHeight) - 2 * kMargin;
-  int x = kMargin;
-  for (Item& item : m_items) {
-    int width = kSeparatorWidth;
-    if (item.id != 0) {
-      width = kIconSize + 12;
-      if (textBelow && !item.text.IsEmpty()) width = std::max<int>(width, dc.GetTextExtent(item.text).cx + 14);
-    }
-    item.rect = CRect(x, kMargin, x + width, kMargin + (textBelow ? std::min(height, 62) : height));
-    x += width;
-  }
-  dc.SelectObject(old);
-  if (m_hWnd != nullptr) Invalidate();
-  if (CTKPCommandBars* bars = GetCommandBars()) bars->RecalcFrameLayout(TRUE);
-}
-
-int CTKPToolBar::HitTest(CPoint point) const {
-  for (int i = 0; i < GetCount(); ++i) {
-    const Item& item = m_items[static_cast<size_t>(i)];
-    if (item.id != 0 && item.rect.PtInRect(point)) return i;
-  }
-  return -1;
-}
-
-void CTKPToolBar::DrawItem(CDC* pDC, CTKPPaintManager* pTheme, int nIndex) {
-  const Item& item = m_items[static_cast<size_t>(nIndex)];
-  const CRect& r = item.rect;
-  if (item.id == 0) {
-    const int x = r.left + r.Width() / 2;
-    pDC->FillSolidRect(x, r.top + 6, 1, r.Height() - 12, RGB(0xB4, 0xC0, 0xD0));
-    pDC->FillSolidRect(x + 1, r.top + 6, 1, r.Height() - 12, RGB(0xFF, 0xFF, 0xFF));
-    return;
-  }
-  if (item.enabled && nIndex == m_nHot && pTheme != nullptr) {
-    pTheme->DrawRectangle(pDC, r, TRUE, nIndex == m_nPressed, TRUE, FALSE, FALSE, TRUE, m_barPosition);
-  }
-  const BOOL textBelow = IsTextBelowIcons();
-  const int iconX = r.left + (r.Width() - kIconSize) / 2;
-  const int iconY = r.top + (textBelow ? 5 : (r.Height() - kIconSize) / 2);
-  CTKPImageManagerIcon* icon = GetImageManager()->GetImage(item.id, kIconSize);
-  if (icon != nullptr) {
-    const CSize size(kIconSize, kIconSize);
-    if (item.enabled) {
-      icon->Draw(pDC, CPoint(iconX, iconY), icon->GetIcon(), size);
-    } else {
-      // A disabled icon is a faint copy over the background.
-      CDC copy;
-      copy.CreateCompatibleDC(pDC);
-      CBitmap bitmap;
-      bitmap.CreateCompatibleBitmap(pDC, kIconSize, kIconSize);
-      CBitmap* oldBitmap = copy.SelectObject(&bitmap);
-      copy.BitBlt(0, 0, kIconSize, kIconSize, pDC, iconX, iconY, SRCCOPY);
-      icon->Draw(&copy, CPoint(0, 0), icon->GetIcon(), size);
-      BLENDFUNCTION blend{AC_SRC_OVER, 0, kFadedAlpha, 0};
-      pDC->AlphaBlend(iconX, iconY, kIconSize, kIconSize, &copy, 0, 0, kIconSize, kIconSize, blend);
-      copy.SelectObject(oldBitmap);
-    }
-  }
-  if (textBelow && !item.text.IsEmpty()) {
-    CRect text(r.left, iconY + kIconSize + 3, r.right, r.bottom);
-    pDC->SetBkMode(TRANSPARENT);
-    pDC->SetTextColor(item.enabled ? kTextColor : kDisabledTextColor);
-    pDC->DrawText(item.text, text, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-  }
-}
-
-void CTKPToolBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
-  CTKPCommandBar::DrawCommandBar(pDC, rcClipBox);
-  CFont* oldFont = pDC->SelectObject(&m_font);
-  CTKPPaintManager* theme = GetPaintManager();
-  for (int i = 0; i < GetCount(); ++i) DrawItem(pDC, theme, i);
-  pDC->SelectObject(oldFont);
-}
-
-void CTKPToolBar::OnMouseMove(UINT, CPoint point) {
-  if (!m_bLeaveTracked) {
-    TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, m_hWnd, 0};
-    m_bLeaveTracked = ::TrackMouseEvent(&track);
-  }
-  const int hot = HitTest(point);
-  if (hot == m_nHot) return;
-  if (m_nHot >= 0) InvalidateRect(m_items[static_cast<size_t>(m_nHot)].rect, FALSE);
-  m_nHot = hot;
-  if (m_nHot >= 0) InvalidateRect(m_items[static_cast<size_t>(m_nHot)].rect, FALSE);
-}
-
-void CTKPToolBar::OnMouseLeave() {
-  m_bLeaveTracked = FALSE;
-  if (m_nHot >= 0 && m_nPressed < 0) {
-    InvalidateRect(m_items[static_cast<size_t>(m_nHot)].rect, FALSE);
-    m_nHot = -1;
-  }
-}
-
-void CTKPToolBar::OnLButtonDown(UINT, CPoint point) {
-  m_nPressed = HitTest(point);
-  if (m_nPressed < 0 || !m_items[static_cast<size_t>(m_nPressed)].enabled) {
-    m_nPressed = -1;
-    return;
-  }
-  m_nHot = m_nPressed;
-  SetCapture();
-  InvalidateRect(m_items[static_cast<size_t>(m_nPressed)].rect, FALSE);
-}
-
-void CTKPToolBar::OnLButtonUp(UINT, CPoint point) {
-  if (m_nPressed < 0) return;
-  const int pressed = m_nPressed;
-  m_nPressed = -1;
-  ::ReleaseCapture();
-  InvalidateRect(m_items[static_cast<size_t>(pressed)].rect, FALSE);
-  if (HitTest(point) != pressed || !m_items[static_cast<size_t>(pressed)].enabled) return;
-  // Posted: the command may open a modal loop, which should not run inside this click.
-  CWnd* owner = GetOwnerSite();
-  if (owner != nullptr) owner->PostMessage(WM_COMMAND, MAKEWPARAM(m_items[static_cast<size_t>(pressed)].id, 0), 0);
-}
-
-void CTKPToolBar::OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) {
-  BarCmdUI state;
-  state.bar = this;
-  state.m_pOther = this;
-  state.m_nIndexMax = static_cast<UINT>(GetCount());
-  for (int i = 0; i < GetCount(); ++i) {
-    const UINT id = m_items[static_cast<size_t>(i)].id;
-    if (id == 0) continue;
-    state.m_nID = id;
-    state.m_nIndex = static_cast<UINT>(i);
-    state.DoUpdate(pTarget, bDisableIfNoHandler);
-  }
-}
-
-BOOL CTKPToolBar::LoadToolBar(UINT nIDResource, BOOL) {
-  HINSTANCE module = AfxGetResourceHandle();
+BOOL CTKPToolBar::LoadToolBar(UINT nIDResource, BOOL bLoadIcons) {
+  m_nBarID = nIDResource;
+  tkp_bar::RemoveAll(m_pControls);
+  HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCE(nIDResource), MAKEINTRESOURCE(241));
   HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(nIDResource), MAKEINTRESOURCEW(241));
   if (found == nullptr) return FALSE;
   const DWORD bytes = ::SizeofResource(module, found);
   HGLOBAL loaded = ::LoadResource(module, found);
   const WORD* words = loaded != nullptr ? static_cast<const WORD*>(::LockResource(loaded)) : nullptr;
   // version, width, height, count, then count commands: all inside the resource.
-  if (words == nullptr || bytes < 4 * sizeof(WORD) || words[0] != 1) return FALSE;
+  if (words == nullptr || bytes < 4 * sizeof(WORD)) return FALSE;
   const WORD count = words[3];
   if (bytes < (4u + count) * sizeof(WORD)) return FALSE;
-  std::vector<UINT> ids(words + 4, words + 4 + count);
-  SetButtons(ids.data(), static_cast<int>(ids.size()));
+  const std::vector<UINT> ids(words + 4, words + 4 + count);
+  if (!SetButtons(ids.data(), static_cast<int>(ids.size()))) return FALSE;
+  BOOL result = TRUE;
+  if (bLoadIcons) {
+    const CSize size(words[1], words[2]);
+    result = GetImageManager()->SetIconsFromResource(nIDResource, ids.data(), static_cast<int>(ids.size()), size);
+    if (size.cx != 16) m_szIcons = size;
+  }
+  if (result) m_pControls->CreateOriginalControls();
+  DelayLayout();
+  return result;
+}
+
+BOOL CTKPToolBar::SetButtons(const UINT* ids, int nCount) {
+  tkp_bar::RemoveAll(m_pControls);
+  CWnd* site = GetCommandBars() != nullptr ? GetSite() : nullptr;
+  BOOL group = FALSE;
+  for (int i = 0; ids != nullptr && i < nCount; ++i) {
+    if (ids[i] == 0) {
+      group = TRUE;
+      continue;
+    }
+    TKP_CREATE_CONTROL create{static_cast<int>(ids[i]), nullptr, TRUE, i, nullptr, this, m_strTitle,
+                              tkpControlButton, 0};
+    CTKPControl* control = nullptr;
+    if (site != nullptr && site->m_hWnd != nullptr &&
+        site->SendMessage(TKP_WM_BEFORE_CREATE_CONTROL, 0, reinterpret_cast<LPARAM>(&create)) != 0 &&
+        create.pControl != nullptr) {
+      control = m_pControls->Add(create.pControl, create.nID);
+    } else {
+      control = m_pControls->Add(create.controlType, create.nID);
+    }
+    if (control == nullptr) continue;
+    if (create.controlType == tkpControlPopup) control->SetIconId(create.nID);
+    if (group) control->SetBeginGroup(TRUE);
+    group = FALSE;
+    create.pControl = control;
+    if (site != nullptr && site->m_hWnd != nullptr) {
+      site->SendMessage(TKP_WM_AFTER_CREATE_CONTROL, 0, reinterpret_cast<LPARAM>(&create));
+    }
+  }
+  DelayLayout();
   return TRUE;
 }
+
+CTKPControl* CTKPToolBar::GetExpandButton() {
+  if (CTKPControl* found = m_pControls->FindControl(TKP_ID_TOOLBAR_EXPAND)) return found;
+  CTKPControl* button = m_pControls->Add(new ExpandButton, TKP_ID_TOOLBAR_EXPAND, CString(), -1, TRUE);
+  button->SetTooltip(_T("Toolbar Options"));
+  button->SetFlags(button->GetFlags() | tkpFlagNoMovable);
+  return button;
+}
+
+CTKPControl* CTKPToolBar::GetCloseButton() {
+  if (CTKPControl* found = m_pControls->FindControl(TKP_ID_TOOLBAR_CLOSE)) return found;
+  CTKPControl* button = m_pControls->Add(new CloseButton, TKP_ID_TOOLBAR_CLOSE, CString(), -1, TRUE);
+  button->SetTooltip(_T("Close"));
+  button->SetFlags(button->GetFlags() | tkpFlagNoMovable);
+  return button;
+}
+
+void CTKPToolBar::OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) {
+  ControlCmdUI state;
+  state.m_pOther = this;
+  state.m_nIndexMax = static_cast<UINT>(GetControlCount());
+  for (int i = 0; i < GetControlCount(); ++i) {
+    CTKPControl* control = GetControl(i);
+    if (control->GetID() <= 0 || IsSpecial(control) || (control->GetFlags() & tkpFlagManualUpdate) != 0) continue;
+    state.control = control;
+    state.m_nID = static_cast<UINT>(control->GetID());
+    state.m_nIndex = static_cast<UINT>(i);
+    state.DoUpdate(pTarget, bDisableIfNoHandler);
+  }
+}
+
+// ---- layout --------------------------------------------------------------------------------------------
+
+int CTKPToolBar::CaptionHeight(CDC* pDC) {
+  const CSize caption = GetPaintManager()->DrawCommandBarGripper(pDC, this, FALSE);
+  return std::max<int>(caption.cy, kMinCaption);
+}
+
+CSize CTKPToolBar::LayoutControls(CDC* pDC, int nLength, DWORD dwMode, CRect rcBorders, BOOL bFloating, int nWidth) {
+  CTKPCommandBars* bars = GetCommandBars();
+  const BOOL always = bars != nullptr && bars->GetOptions()->bShowExpandButtonAlways;
+  const bool expand = m_bShowExpandButton && bars != nullptr;
+  CTKPControl* expandButton = expand ? GetExpandButton() : m_pControls->FindControl(TKP_ID_TOOLBAR_EXPAND);
+  if (expandButton != nullptr) HideControl(expandButton, TRUE);
+  const bool vert = (dwMode & LM_VERTDOCK) != 0;
+  if (expand && !bFloating && !always) {
+    // Room for the expand button only when something would not fit.
+    const CSize size = m_pControls->CalcDynamicSize(pDC, nLength, dwMode, rcBorders, nWidth);
+    bool hidden = false;
+    for (int i = 0; i < GetControlCount(); ++i) hidden = hidden || (GetControl(i)->GetHideFlags() & tkpHideWrap) != 0;
+    if (!hidden) return size;
+  }
+  const bool reserve = expand && !bFloating;
+  if (reserve) (vert ? rcBorders.bottom : rcBorders.right) += kExpandRoom;
+  CSize size = m_pControls->CalcDynamicSize(pDC, nLength, dwMode, rcBorders, nWidth);
+  if (reserve) {
+    HideControl(expandButton, FALSE);
+    GetPaintManager()->DrawSpecialControl(pDC, tkpSpecialToolbarExpand, expandButton, this, FALSE, size);
+  }
+  return size;
+}
+
+CSize CTKPToolBar::CalcDockingLayout(int nLength, DWORD dwMode, int) {
+  CClientDC dc(m_hWnd != nullptr ? this : nullptr);
+  CTKPPaintManager* paint = GetPaintManager();
+  CTKPFontDC font(&dc, paint->GetRegularFont(this));
+  CRect borders = paint->GetCommandBarBorders(this);
+  if ((m_dwBarStyle & TKP_BAR_GRIPPER) != 0) {
+    const CSize gripper = paint->DrawCommandBarGripper(&dc, this, FALSE);
+    borders.left += gripper.cx;
+    borders.top += gripper.cy;
+  }
+  if (CTKPControl* close = m_pControls->FindControl(TKP_ID_TOOLBAR_CLOSE)) HideControl(close, TRUE);
+  m_dwState &= ~stateLayoutPending;
+  return LayoutControls(&dc, nLength, dwMode, borders, FALSE, 0);
+}
+
+CSize CTKPToolBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
+  CClientDC dc(m_hWnd != nullptr ? this : nullptr);
+  CTKPPaintManager* paint = GetPaintManager();
+  CTKPFontDC font(&dc, paint->GetRegularFont(this));
+  const int caption = CaptionHeight(&dc);
+  const CRect borders(kFloatBorder, caption + 4, kFloatBorder, kFloatBorder);
+  m_dwState &= ~stateLayoutPending;
+  CTKPControl* close = m_bCloseable && m_barType != tkpBarTypeMenuBar ? GetCloseButton() : nullptr;
+  if (close != nullptr) HideControl(close, TRUE);
+  const DWORD mode = dwMode & ~(TKP_LM_HIDEWRAP | LM_HORZDOCK | LM_VERTDOCK);
+  // Wide enough for the title beside the buttons of the title row.
+  const int titleWidth = dc.GetTextExtent(m_strTitle).cx + 12 + 2 * kSpecialButton + 2 * kFloatBorder;
+  CSize size = LayoutControls(&dc, nLength, mode, borders, TRUE, titleWidth);
+  // The title row: the close button at its right end, the expand button left of it.
+  int right = size.cx - kFloatBorder;
+  if (close != nullptr && (dwMode & LM_COMMIT) != 0) {
+    HideControl(close, FALSE);
+    close->SetRect(CRect(right - kSpecialButton, kFloatBorder, right, kFloatBorder + caption));
+    right -= kSpecialButton;
+  }
+  CTKPCommandBars* bars = GetCommandBars();
+  CTKPControl* expand = m_pControls->FindControl(TKP_ID_TOOLBAR_EXPAND);
+  if (expand != nullptr && bars != nullptr && bars->GetOptions()->bShowExpandButtonAlways &&
+      (dwMode & LM_COMMIT) != 0) {
+    HideControl(expand, FALSE);
+    expand->SetRect(CRect(right - kSpecialButton, kFloatBorder, right, kFloatBorder + caption));
+  }
+  return size;
+}
+
+void CTKPToolBar::OnRecalcLayout() {
+  if (m_hWnd == nullptr) return;
+  if (m_barPosition == tkpBarFloating) {
+    const CSize size = CalcDynamicLayout(0, LM_COMMIT | LM_MRUWIDTH | LM_HORZ);
+    SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Invalidate();
+  } else if (CTKPCommandBars* bars = GetCommandBars()) {
+    bars->RecalcFrameLayout(FALSE);
+  }
+}
+
+void CTKPToolBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
+  CTKPCommandBar::DrawCommandBar(pDC, rcClipBox);
+  CTKPPaintManager* paint = GetPaintManager();
+  const bool floating = m_barPosition == tkpBarFloating;
+  if (CTKPControl* expand = m_pControls->FindControl(TKP_ID_TOOLBAR_EXPAND)) {
+    if (expand->IsVisible()) {
+      paint->DrawSpecialControl(pDC, floating ? tkpSpecialFloatingOptions : tkpSpecialToolbarExpand, expand, this,
+                                TRUE, CSize());
+    }
+  }
+  CTKPControl* close = m_pControls->FindControl(TKP_ID_TOOLBAR_CLOSE);
+  if (close != nullptr && close->IsVisible() && floating) {
+    paint->DrawSpecialControl(pDC, tkpSpecialFloatingClose, close, this, TRUE, CSize());
+  }
+}
+
+// ---- place and visibility --------------------------------------------------------------------------------
+
+BOOL CTKPToolBar::SetPosition(int nPosition) {
+  CTKPCommandBars* bars = GetCommandBars();
+  if (bars == nullptr) return FALSE;
+  if (nPosition >= tkpBarTop && nPosition <= tkpBarRight) return bars->DockCommandBar(this, nPosition);
+  if (nPosition == tkpBarFloating) return bars->FloatCommandBar(this);
+  return FALSE;
+}
+
+void CTKPToolBar::SetVisible(BOOL bVisible) {
+  if (!m_bVisible == !bVisible) return;
+  m_bVisible = bVisible;
+  if (!bVisible && m_nTrackingMode != 0) SetTrackingMode(0);
+  if (m_hWnd != nullptr) ShowWindow(bVisible ? SW_SHOWNA : SW_HIDE);
+  CTKPCommandBars* bars = GetCommandBars();
+  if (bars == nullptr) return;
+  if (m_pDockBar != nullptr) bars->RecalcFrameLayout(FALSE);
+  if (CWnd* site = bars->GetSite()) {
+    if (site->m_hWnd != nullptr) site->SendMessage(TKP_WM_BARVISIBLECHANGED, reinterpret_cast<WPARAM>(this), bVisible);
+  }
+  if (m_bTearOff && !bVisible) bars->Remove(this);
+}
+
+BOOL CTKPToolBar::IsVisible() const { return m_bVisible; }
+
+void CTKPToolBar::SetPreviewMode(BOOL bPreview) {
+  if (!m_bPreview == !bPreview) return;
+  m_bPreview = bPreview;
+  if (bPreview) {
+    m_bPreviewVisible = m_bVisible;
+    if (m_bVisible && m_hWnd != nullptr) ShowWindow(SW_HIDE);
+  } else if (m_bPreviewVisible && m_hWnd != nullptr) {
+    ShowWindow(SW_SHOWNA);
+  }
+}
+
+void CTKPToolBar::ResetToolBar() {
+  if (!m_bBuiltIn || m_nBarID == 0 || !IsCustomizable()) return;
+  CString question;
+  question.Format(_T("Are you sure you want to reset the changes made to the '%s' toolbar?"),
+                  static_cast<LPCTSTR>(m_strTitle));
+  if (AfxMessageBox(question, MB_OKCANCEL | MB_ICONWARNING) != IDOK) return;
+  if (CTKPControls* original = m_pControls->GetOriginalControls()) {
+    tkp_bar::RemoveAll(m_pControls);
+    for (int i = 0; i < original->GetCount(); ++i) {
+      if (!original->GetAt(i)->IsTemporary()) m_pControls->AddClone(original->GetAt(i));
+    }
+  } else {
+    LoadToolBar(m_nBarID, FALSE);
+  }
+  if (CWnd* site = GetOwnerSite()) OnUpdateCmdUI(site, TRUE);
+  OnRecalcLayout();
+}
+
+// ---- the mouse -----------------------------------------------------------------------------------------
+
+BOOL CTKPToolBar::IsOverControl(CPoint point) const {
+  return !IsCustomizeMode() && HitTestControl(point) >= 0;
+}
+
+void CTKPToolBar::OnLButtonDown(UINT nFlags, CPoint point) {
+  if (m_barPosition == tkpBarFloating) SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  if (IsOverControl(point)) {
+    CTKPCommandBar::OnLButtonDown(nFlags, point);
+    return;
+  }
+  if (CTKPCommandBars* bars = GetCommandBars()) bars->ClosePopups();
+  if (m_pDockContext != nullptr && (m_dwFlags & (TKP_DOCK_TOP | TKP_DOCK_BOTTOM | TKP_DOCK_LEFT | TKP_DOCK_RIGHT |
+                                                TKP_DOCK_FLOAT)) != 0) {
+    ClientToScreen(point);
+    m_pDockContext->StartDrag(point);
+  }
+}
+
+void CTKPToolBar::OnLButtonDblClk(UINT nFlags, CPoint point) {
+  if (!IsOverControl(point) && m_pDockContext != nullptr) {
+    m_pDockContext->ToggleDocking();
+    return;
+  }
+  CTKPCommandBar::OnLButtonDblClk(nFlags, point);
+}
+
+void CTKPToolBar::OnNcLButtonDown(UINT nHitTest, CPoint point) {
+  if (nHitTest >= HTLEFT && nHitTest <= HTBOTTOMRIGHT && m_pDockContext != nullptr) {
+    if (CWnd* site = GetSite()) {
+      if (CWnd* top = site->GetTopLevelParent()) top->SetActiveWindow();
+    }
+    SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    if (CTKPCommandBars* bars = GetCommandBars()) bars->ClosePopups();
+    m_pDockContext->StartResize(static_cast<int>(nHitTest), point);
+    return;
+  }
+  CTKPCommandBar::OnNcLButtonDown(nHitTest, point);
+}
+
+LRESULT CTKPToolBar::OnNcHitTest(CPoint point) {
+  if (m_barPosition != tkpBarFloating) return CTKPCommandBar::OnNcHitTest(point);
+  CRect window;
+  GetWindowRect(window);
+  CRect inner = window;
+  inner.DeflateRect(kFloatBorder, kFloatBorder);
+  if (inner.PtInRect(point)) return CTKPCommandBar::OnNcHitTest(point);
+  if (point.y < inner.top) return HTTOP;
+  if (point.y >= inner.bottom) return HTBOTTOM;
+  if (point.x < inner.left) return HTLEFT;
+  return HTRIGHT;
+}
+
+void CTKPToolBar::OnRButtonDown(UINT nFlags, CPoint point) {
+  CTKPCommandBars* bars = GetCommandBars();
+  if (bars == nullptr || IsCustomizeMode()) {
+    CWnd::OnRButtonDown(nFlags, point);
+    return;
+  }
+  SetTrackingMode(0);
+  SetSelected(-1);
+  Invalidate();
+  ClientToScreen(point);
+  bars->ContextMenu(this, point);
+}
+
+int CTKPToolBar::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message) {
+  if (m_barPosition == tkpBarFloating || IsCustomizeMode()) return MA_NOACTIVATE;
+  return CTKPCommandBar::OnMouseActivate(pDesktopWnd, nHitTest, message);
+}
+
+BOOL CTKPToolBar::OnNcActivate(BOOL bActive) {
+  // A floating bar never shows an active caption.
+  return bActive ? FALSE : CTKPCommandBar::OnNcActivate(bActive);
+}
+
+LRESULT CTKPToolBar::OnFloatStatus(WPARAM wParam, LPARAM) {
+  if (m_barPosition != tkpBarFloating || !m_bVisible || m_hWnd == nullptr) return 0;
+  CTKPCommandBars* bars = GetCommandBars();
+  const UINT flags = static_cast<UINT>(wParam);
+  if (bars == nullptr || bars->GetOptions()->bSyncFloatingBars) {
+    CWnd* site = GetSite();
+    const BOOL frameActive = site != nullptr && site->m_hWnd != nullptr && TKPIsTopParentActive(site->m_hWnd);
+    if ((flags & FS_DEACTIVATE) != 0 && !frameActive) ShowWindow(SW_HIDE);
+    HWND foreground = ::GetForegroundWindow();
+    if ((flags & FS_ACTIVATE) != 0 && frameActive && foreground != nullptr && ::IsWindowVisible(foreground) &&
+        !::IsIconic(foreground)) {
+      ShowWindow(SW_SHOWNA);
+    }
+  }
+  if ((flags & (FS_SHOW | FS_HIDE)) != 0) {
+    SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE |
+                                          ((flags & FS_SHOW) != 0 ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+  }
+  if ((flags & (FS_ENABLE | FS_DISABLE)) != 0) EnableWindow((flags & FS_ENABLE) != 0);
+  return (GetStyle() & 0x100) != 0 && (flags & FS_SYNCACTIVE) != 0;
+}
+
+void CTKPToolBar::OnClose() {}

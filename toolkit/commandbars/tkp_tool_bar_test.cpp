@@ -1,0 +1,265 @@
+// Toolbars in a real frame: dragged off their row they float in a window of their own, a double click
+// docks them back, two toolbars share a row and swap places, Escape ends a drag where the bar is, and
+// a floating bar is resized by its edges; commandbars_toolbar.png shows one docked and one floating.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/harness/driver.h"
+#include "res/resource.h"
+#include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_control.h"
+#include "toolkit/commandbars/tkp_dock_bar.h"
+#include "toolkit/commandbars/tkp_dock_context.h"
+#include "toolkit/commandbars/tkp_frame_wnd.h"
+#include "toolkit/commandbars/tkp_tool_bar.h"
+
+namespace {
+
+class TestApp : public CWinApp {
+ public:
+  TestApp() : CWinApp(_T("Dorvane Toolbar Test")) {}
+};
+TestApp theApp;
+
+class ToolbarFrame : public CTKPFrameWnd {
+ public:
+  CTKPCommandBars* Bars() {
+    if (m_pCommandBars == nullptr) {
+      m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+      m_pCommandBars->SetSite(this);
+      m_pCommandBars->EnableDocking();
+    }
+    return m_pCommandBars;
+  }
+};
+
+// The drag loop owns the mouse: the steps queued here run inside it, one message at a time, each
+// posting the next mouse message to the bar where the bar then is.
+std::deque<std::function<void()>> g_steps;
+
+LRESULT CALLBACK ProbeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_APP && !g_steps.empty()) {
+    std::function<void()> step = g_steps.front();
+    g_steps.pop_front();
+    step();
+    return 0;
+  }
+  return ::DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
+HWND Probe() {
+  static HWND probe = nullptr;
+  if (probe == nullptr) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ProbeProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ToolbarDragProbe";
+    ::RegisterClassW(&wc);
+    probe = ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  }
+  return probe;
+}
+
+LPARAM ClientPoint(HWND hWnd, CPoint screen) {
+  POINT local{screen.x, screen.y};
+  ::ScreenToClient(hWnd, &local);
+  return MAKELPARAM(static_cast<short>(local.x), static_cast<short>(local.y));
+}
+
+// Presses the bar at the screen point, moves along the path and lets go (or presses Escape).
+void Drag(CTKPToolBar* bar, CPoint from, const std::vector<CPoint>& path, bool escape = false) {
+  HWND hWnd = bar->m_hWnd;
+  for (CPoint pt : path) {
+    g_steps.push_back([hWnd, pt] {
+      ::PostMessageW(hWnd, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(hWnd, pt));
+      ::PostMessageW(Probe(), WM_APP, 0, 0);
+    });
+  }
+  g_steps.push_back([hWnd, escape] {
+    if (escape) {
+      ::PostMessageW(hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    } else {
+      ::PostMessageW(hWnd, WM_LBUTTONUP, 0, 0);
+    }
+  });
+  ::PostMessageW(Probe(), WM_APP, 0, 0);
+  ::SendMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(hWnd, from));
+  g_steps.clear();
+}
+
+CRect WindowRect(CWnd* wnd) {
+  CRect rc;
+  wnd->GetWindowRect(rc);
+  return rc;
+}
+
+// A point on the bar's gripper (no control lies there).
+CPoint Gripper(CTKPToolBar* bar) {
+  const CRect rc = WindowRect(bar);
+  return CPoint(rc.left + 3, rc.top + rc.Height() / 2);
+}
+
+class ToolBars : public testing::Test {
+ protected:
+  void SetUp() override {
+    frame = new ToolbarFrame;
+    ASSERT_TRUE(frame->Create(nullptr, _T("Toolbars"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 900, 520)));
+    frame->SetForegroundWindow();
+    standard = frame->Bars()->Add(_T("Standard"), tkpBarTop);
+    ASSERT_NE(standard, nullptr);
+    ASSERT_TRUE(standard->LoadToolBar(IDR_MAINFRAME));
+    standard->ShowTextBelowIcons(TRUE);
+    frame->RecalcLayout();
+    harness::PumpMessages();
+  }
+  void TearDown() override {
+    if (frame != nullptr && ::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
+  }
+  CTKPDockBar* Top() const { return frame->Bars()->GetDockBar(tkpBarTop); }
+  CPoint ClientCentre() const {
+    CRect client;
+    frame->GetClientRect(client);
+    frame->ClientToScreen(client);
+    return client.CenterPoint();
+  }
+
+  ToolbarFrame* frame = nullptr;
+  CTKPToolBar* standard = nullptr;
+};
+
+TEST_F(ToolBars, DraggedOffItsRowTheToolbarFloatsAndADoubleClickDocksItBack) {
+  EXPECT_EQ(standard->GetDockBar(), Top());
+  EXPECT_EQ(::GetParent(standard->m_hWnd), Top()->m_hWnd);
+  const int docked = WindowRect(Top()).Height();
+  EXPECT_GT(docked, 0);
+
+  // Down into the middle of the frame, far from every dock bar.
+  const CPoint from = Gripper(standard);
+  const CPoint centre = ClientCentre();
+  Drag(standard, from, {CPoint(from.x + 5, from.y + 30), CPoint(centre.x - 100, centre.y)});
+  harness::PumpMessages();
+  EXPECT_EQ(standard->GetPosition(), tkpBarFloating);
+  EXPECT_EQ(standard->GetDockBar(), nullptr);
+  EXPECT_FALSE(Top()->HasBar(standard));
+  EXPECT_NE(standard->GetStyle() & WS_POPUP, 0u);
+  EXPECT_EQ(::GetWindow(standard->m_hWnd, GW_OWNER), frame->m_hWnd);
+  // It floats where the mouse let go, and the top dock bar gave its room back.
+  EXPECT_TRUE(WindowRect(standard).PtInRect(CPoint(centre.x - 100, centre.y)));
+  frame->RecalcLayout();
+  EXPECT_EQ(WindowRect(Top()).Height(), 0);
+  // The floating bar shows its close button in the title row.
+  CTKPControl* close = standard->GetCloseButton();
+  EXPECT_TRUE(close->IsVisible());
+  EXPECT_LT(close->GetRect().bottom, standard->GetControl(0)->GetRect().top + 1);
+
+  // A double click on its title row docks it back at the top.
+  const CRect floating = WindowRect(standard);
+  standard->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(10, 8));
+  harness::PumpMessages();
+  EXPECT_EQ(standard->GetPosition(), tkpBarTop);
+  EXPECT_EQ(standard->GetDockBar(), Top());
+  EXPECT_EQ(::GetParent(standard->m_hWnd), Top()->m_hWnd);
+  EXPECT_EQ(standard->GetStyle() & WS_POPUP, 0u);
+  frame->RecalcLayout();
+  EXPECT_EQ(WindowRect(Top()).Height(), docked);
+  EXPECT_TRUE(frame->Bars()->GetOptions()->bDirtyState);
+  // The place it floated at is kept for the next time it floats.
+  EXPECT_EQ(standard->GetDockContext()->m_ptMRUFloatPos, floating.TopLeft());
+  // A docked bar floats on a double click only with "DblClickFloat".
+  const CPoint gripper = Gripper(standard);
+  POINT local{gripper.x, gripper.y};
+  ::ScreenToClient(standard->m_hWnd, &local);
+  standard->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(local.x, local.y));
+  EXPECT_EQ(standard->GetPosition(), tkpBarTop);
+  frame->Bars()->GetOptions()->bDblClickFloat = TRUE;
+  standard->SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(local.x, local.y));
+  EXPECT_EQ(standard->GetPosition(), tkpBarFloating);
+  EXPECT_EQ(WindowRect(standard).TopLeft(), floating.TopLeft());
+}
+
+TEST_F(ToolBars, TwoToolbarsShareARowAndSwapPlacesWhenDragged) {
+  CTKPToolBar* tools = frame->Bars()->Add(_T("Tools"), tkpBarTop);
+  ASSERT_NE(tools, nullptr);
+  const UINT ids[] = {ID_FIND_FILES, 0, ID_SETTINGS};
+  tools->SetButtons(ids, 3);
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  // Each came in a row of its own.
+  EXPECT_GE(WindowRect(tools).top, WindowRect(standard).bottom);
+  const int twoRows = WindowRect(Top()).Height();
+
+  // Tools dropped right of Standard, in its row.
+  const CRect first = WindowRect(standard);
+  CPoint from = Gripper(tools);
+  Drag(tools, from, {CPoint(first.right + 40, first.top + 10)});
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  EXPECT_EQ(WindowRect(tools).top, WindowRect(standard).top);
+  EXPECT_GE(WindowRect(tools).left, WindowRect(standard).right);
+  EXPECT_LT(WindowRect(Top()).Height(), twoRows);
+  EXPECT_EQ(Top()->GetCount(), 4);  // the leading entry, the two bars and the end of their row
+
+  // Standard dragged past Tools: they swap places and keep sharing the row.
+  const CRect second = WindowRect(tools);
+  from = Gripper(standard);
+  Drag(standard, from, {CPoint(from.x + 20, from.y), CPoint(second.right + 30, from.y)});
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  EXPECT_EQ(WindowRect(tools).top, WindowRect(standard).top);
+  EXPECT_GE(WindowRect(standard).left, WindowRect(tools).right);
+  EXPECT_EQ(standard->GetPosition(), tkpBarTop);
+
+  // One docked, one floating: the picture of both.
+  from = Gripper(tools);
+  const CPoint centre = ClientCentre();
+  Drag(tools, from, {CPoint(centre.x, centre.y + 60)});
+  harness::PumpMessages();
+  EXPECT_EQ(tools->GetPosition(), tkpBarFloating);
+  frame->RecalcLayout();
+  frame->UpdateWindow();
+  tools->UpdateWindow();
+  harness::PumpFor(100);
+  EXPECT_FALSE(harness::CaptureScreen("commandbars_toolbar").empty());
+}
+
+TEST_F(ToolBars, EscapeEndsADragWhereTheBarIsAndAFloatingBarResizesByItsLeftEdge) {
+  const CPoint from = Gripper(standard);
+  const CPoint centre = ClientCentre();
+  const CPoint there(centre.x - 150, centre.y);
+  Drag(standard, from, {there}, true);
+  EXPECT_EQ(standard->GetPosition(), tkpBarFloating);
+  EXPECT_TRUE(WindowRect(standard).PtInRect(there));
+
+  // Narrower by its left edge: the buttons wrap into more rows, the right edge stays.
+  const CRect before = WindowRect(standard);
+  EXPECT_EQ(standard->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(before.left + 1, before.top + 20)), HTLEFT);
+  EXPECT_EQ(standard->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(before.left + 20, before.top + 1)), HTTOP);
+  const CPoint edge(before.left + 1, before.CenterPoint().y);
+  HWND hWnd = standard->m_hWnd;
+  g_steps.push_back([hWnd, edge] {
+    ::PostMessageW(hWnd, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(hWnd, CPoint(edge.x + 250, edge.y)));
+    ::PostMessageW(Probe(), WM_APP, 0, 0);
+  });
+  g_steps.push_back([hWnd] { ::PostMessageW(hWnd, WM_LBUTTONUP, 0, 0); });
+  ::PostMessageW(Probe(), WM_APP, 0, 0);
+  standard->SendMessage(WM_NCLBUTTONDOWN, HTLEFT, MAKELPARAM(edge.x, edge.y));
+  g_steps.clear();
+  const CRect after = WindowRect(standard);
+  EXPECT_LT(after.Width(), before.Width());
+  EXPECT_GT(after.Height(), before.Height());
+  EXPECT_EQ(after.right, before.right);
+  EXPECT_EQ(standard->GetMRUWidth(), after.Width());
+
+  // The close button hides the bar.
+  standard->GetCloseButton()->OnExecute();
+  EXPECT_FALSE(standard->IsVisible());
+  EXPECT_FALSE(standard->IsWindowVisible());
+}
+
+}  // namespace
