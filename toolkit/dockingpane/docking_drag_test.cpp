@@ -147,6 +147,32 @@ TEST_F(DockingDragTest, AGroupDraggedOntoAGuideDocksThere) {
   EXPECT_EQ(actions.back(), tkpPaneActionDocked);
 }
 
+TEST_F(DockingDragTest, TheRoundGuidesDockAtTheirSideToo) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.SetTheme(9);  // the second guide style
+  Relayout();
+  ASSERT_EQ(m.GetDockingGuideStyle(), 1);
+  m.SetAlphaDockingContext(TRUE);
+  m.SetShowDockingGuides(TRUE);
+  CTKPDockingPaneTabbedContainer* folders = Group(kFolders);
+  const CRect top = m.GetTopPane()->GetWindowRect();
+  const std::vector<dock::PlacedGuide> outer =
+      dock::OuterGuides(dock::Box{top.left, top.top, top.right, top.bottom}, 1, 15);
+  ASSERT_EQ(outer[2].code, dock::kGuideBottom);
+  const CPoint start(folders->CTKPDockingPaneBase::GetWindowRect().left + 40,
+                     folders->CTKPDockingPaneBase::GetWindowRect().top + 8);
+  QueueDrag(folders->GetSafeHwnd(), {start + CPoint(12, 12), Centre(outer[2].rect)}, [&] {
+    for (CTKPDockingPaneGuideWnd* guide : m.GetDragContext()->GetGuides()) guide->UpdateWindow();
+    harness::CaptureScreen("docking_drag_guides_round");
+    EXPECT_EQ(m.GetDragContext()->GetDirection(), 3);
+  });
+  m.GetDragContext()->Drag(folders, start);
+  Relayout();
+  EXPECT_EQ(m.GetPaneDirection(m.FindPane(kFolders)), 3);
+  EXPECT_EQ(Place(kFolders).bottom, ClientArea().bottom);
+  EXPECT_EQ(Place(kFolders).left, 0);
+}
+
 TEST_F(DockingDragTest, TheCentreOfTheCrossJoinsTheGroupAsATab) {
   CTKPDockingPaneManager& m = frame->manager;
   m.SetAlphaDockingContext(TRUE);
