@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/classlib/win/classlib_win.h"
@@ -17,7 +19,9 @@
 #include "toolkit/commandbars/tkp_dock_bar.h"
 #include "toolkit/commandbars/tkp_dock_context.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
+#include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
+#include "toolkit/common/tkp_mouse_manager.h"
 
 namespace {
 
@@ -29,6 +33,7 @@ TestApp theApp;
 
 class ToolbarFrame : public CTKPFrameWnd {
  public:
+  CTKPPopupBar* menu = nullptr;  // the toolbar menu the manager last offered
   CTKPCommandBars* Bars() {
     if (m_pCommandBars == nullptr) {
       m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
@@ -37,7 +42,18 @@ class ToolbarFrame : public CTKPFrameWnd {
     }
     return m_pCommandBars;
   }
+
+ protected:
+  afx_msg LRESULT OnToolbarMenu(WPARAM, LPARAM lParam) {
+    menu = reinterpret_cast<CTKPPopupBar*>(lParam);
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
 };
+
+BEGIN_MESSAGE_MAP(ToolbarFrame, CTKPFrameWnd)
+  ON_MESSAGE(TKP_WM_TOOLBARCONTEXTMENU, OnToolbarMenu)
+END_MESSAGE_MAP()
 
 // The drag loop owns the mouse: the steps queued here run inside it, one message at a time, each
 // posting the next mouse message to the bar where the bar then is.
@@ -260,6 +276,33 @@ TEST_F(ToolBars, EscapeEndsADragWhereTheBarIsAndAFloatingBarResizesByItsLeftEdge
   standard->GetCloseButton()->OnExecute();
   EXPECT_FALSE(standard->IsVisible());
   EXPECT_FALSE(standard->IsWindowVisible());
+}
+
+TEST_F(ToolBars, ARightClickOnTheToolbarOrItsDockBarOpensTheToolbarMenuListingIt) {
+  CRect dock;
+  Top()->GetClientRect(dock);
+  const CRect bar = WindowRect(standard);
+  ASSERT_LT(bar.Width(), dock.Width() - 20);  // room beside the bar
+  for (HWND target : {standard->m_hWnd, Top()->m_hWnd}) {
+    std::vector<std::wstring> captions;
+    frame->menu = nullptr;
+    g_steps.push_back([&] {
+      // Inside the menu's loop: what it lists, then it closes.
+      CTKPPopupBar* menu = frame->menu;
+      if (menu == nullptr) return;
+      for (int i = 0; i < menu->GetControlCount(); ++i) {
+        CTKPControl* control = menu->GetControl(i);
+        if (control->IsVisible()) captions.push_back(std::wstring(control->GetCaption().GetString()));
+      }
+      menu->SetTrackingMode(0);
+    });
+    ::PostMessageW(Probe(), WM_APP, 0, 0);
+    const LPARAM at = target == standard->m_hWnd ? MAKELPARAM(3, 10) : MAKELPARAM(dock.right - 5, 5);
+    ::SendMessageW(target, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    g_steps.clear();
+    EXPECT_NE(std::find(captions.begin(), captions.end(), L"Standard"), captions.end());
+    EXPECT_FALSE(TKPMouseManager()->IsTracked());
+  }
 }
 
 }  // namespace
