@@ -8,6 +8,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <set>
@@ -39,6 +40,8 @@
 #include "platform/harness/scripted_seams.h"
 #include "platform/os/os.h"
 #include "res/resource.h"
+#include "toolkit/commandbars/tkp_control.h"
+#include "toolkit/commandbars/tkp_popup_bar.h"
 #include "ui/controls/shell_file_info.h"
 
 #include <shellapi.h>
@@ -483,6 +486,82 @@ TEST_F(ResultsControlsTest, SavesExactlyTheTickedFolderAndFilesAsIcatReadsThem) 
   }
   EXPECT_EQ(saved, expected);
   std::filesystem::remove_all(out);
+}
+
+// ---- the context menus: the toolkit's popup bars, their command returned and run ----
+
+BOOL CALLBACK FindPopup(HWND hwnd, LPARAM out) {
+  CWnd* wnd = CWnd::FromHandlePermanent(hwnd);
+  if (wnd == nullptr || !::IsWindowVisible(hwnd) || !wnd->IsKindOf(RUNTIME_CLASS(CTKPPopupBar))) return TRUE;
+  *reinterpret_cast<CTKPPopupBar**>(out) = static_cast<CTKPPopupBar*>(wnd);
+  return FALSE;
+}
+
+// The popup bar the thread shows (the menu opened by a right click), or null.
+CTKPPopupBar* ShownPopup() {
+  CTKPPopupBar* found = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), FindPopup, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Runs inside the menu's loop: acts once a popup shows.
+std::function<void(CTKPPopupBar*)> g_onMenu;
+void CALLBACK ActOnMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  CTKPPopupBar* popup = ShownPopup();
+  if (popup == nullptr) return;
+  ::KillTimer(nullptr, id);
+  g_onMenu(popup);
+}
+
+TEST_F(ResultsControlsTest, ListMenuChosenByKeyboardSwitchesTheView) {
+  Scan();
+  const int row = Row(u"README.TXT");
+  ASSERT_GE(row, 0);
+  CRect rect;
+  ASSERT_TRUE(window.list.GetItemRect(row, rect, LVIR_LABEL));
+  const HWND list = window.list.m_hWnd;
+  int commands = 0;
+  g_onMenu = [&](CTKPPopupBar* popup) {
+    commands = popup->GetControlCount();
+    // Recover Selected, View, into View (Icons), List, chosen.
+    for (UINT key : {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}) {
+      ::PostMessageW(list, WM_KEYDOWN, key, 1);
+      ::PostMessageW(list, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+    }
+  };
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ActOnMenu);
+  window.list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(rect.left + 4, rect.CenterPoint().y));
+  ::KillTimer(nullptr, timer);
+  EXPECT_EQ(commands, 6);  // menu 192: six commands
+  EXPECT_EQ(window.list.GetStyle() & LVS_TYPEMASK, static_cast<DWORD>(LVS_LIST));
+  EXPECT_EQ(ShownPopup(), nullptr);
+}
+
+TEST_F(ResultsControlsTest, TreeMenuChosenByMouseRunsItsCommand) {
+  Scan();
+  HTREEITEM documents = Folder(u"Documents");
+  ASSERT_NE(documents, nullptr);
+  CRect rect;
+  ASSERT_TRUE(window.tree.GetItemRect(documents, rect, TRUE));
+  harness::ScopedSeams seams;
+  seams.boxes.Answer(seams::kOk);
+  g_onMenu = [&](CTKPPopupBar* popup) {
+    for (int i = 0; i < popup->GetControlCount(); ++i) {
+      CTKPControl* control = popup->GetControl(i);
+      if (control->GetID() != ID_RECOVER_SELECTED) continue;
+      const LPARAM at = MAKELPARAM(control->GetRect().CenterPoint().x, control->GetRect().CenterPoint().y);
+      ::PostMessageW(popup->GetSafeHwnd(), WM_MOUSEMOVE, 0, at);
+      ::PostMessageW(popup->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+      ::PostMessageW(popup->GetSafeHwnd(), WM_LBUTTONUP, 0, at);
+    }
+  };
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ActOnMenu);
+  window.tree.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(rect.left + 4, rect.CenterPoint().y));
+  ::KillTimer(nullptr, timer);
+  // Menu 325's Recover Selected ran: nothing is ticked, so the user is asked to mark files.
+  ASSERT_EQ(seams.boxes.Log().size(), 1u);
+  EXPECT_NE(seams.boxes.Log()[0].text.find(u"Please mark the file(s)"), std::u16string::npos);
+  EXPECT_EQ(ShownPopup(), nullptr);
 }
 
 }  // namespace

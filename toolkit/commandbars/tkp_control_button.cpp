@@ -1,6 +1,7 @@
 #include "toolkit/commandbars/tkp_control_button.h"
 
 #include "toolkit/commandbars/tkp_command_bar.h"
+#include "toolkit/common/tkp_prop_exchange.h"
 
 IMPLEMENT_DYNCREATE(CTKPControlButton, CTKPControl)
 
@@ -15,4 +16,9 @@ void CTKPControlButton::OnClick(BOOL bKeyboard, CPoint /*pt*/) {
 
 void CTKPControlButton::OnLButtonUp(CPoint /*point*/) {
   if (m_bEnabled && m_pParent != nullptr && m_pParent->GetPosition() == tkpBarPopup) OnExecute();
+}
+
+void CTKPControlButton::DoPropExchange(CTKPPropExchange* pPX) {
+  CTKPControl::DoPropExchange(pPX);
+  PX_Int(pPX, _T("Style"), m_nStyle, tkpButtonAutomatic);
 }

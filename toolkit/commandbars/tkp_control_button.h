@@ -12,4 +12,6 @@ class CTKPControlButton : public CTKPControl {
 
   void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint()) override;
   void OnLButtonUp(CPoint point) override;
+  // The control's keys, then "Style".
+  void DoPropExchange(CTKPPropExchange* pPX) override;
 };

@@ -227,18 +227,24 @@ void CTKPPopupBar::AnimatePopup(CRect rcWindow) {
     if (CWnd* site = GetSite()) {
       if (site->GetSafeHwnd() != nullptr) site->UpdateWindow();
     }
-    CClientDC dest(this);
-    CRect rc(0, 0, rcWindow.Width(), rcWindow.Height());
-    CDC buffer;
-    buffer.CreateCompatibleDC(&dest);
-    CBitmap bitmap;
-    bitmap.CreateCompatibleBitmap(&dest, rc.Width(), rc.Height());
-    CBitmap* old = buffer.SelectObject(&bitmap);
-    DrawCommandBar(&buffer, rc);
-    GetPaintManager()->Animate(&dest, &buffer, rc, type);
-    buffer.SelectObject(old);
+    PlayAnimation(CSize(rcWindow.Width(), rcWindow.Height()), [&](CDC* dest, CDC* buffer, CRect rc) {
+      GetPaintManager()->Animate(dest, buffer, rc, type);
+    });
   }
   if (parentPopup != nullptr) parentPopup->m_bAnimateNextPopup = FALSE;
+}
+
+void CTKPPopupBar::PlayAnimation(CSize size, const std::function<void(CDC*, CDC*, CRect)>& play) {
+  CClientDC dest(this);
+  const CRect rc(0, 0, size.cx, size.cy);
+  CDC buffer;
+  buffer.CreateCompatibleDC(&dest);
+  CBitmap bitmap;
+  bitmap.CreateCompatibleBitmap(&dest, rc.Width(), rc.Height());
+  CBitmap* old = buffer.SelectObject(&bitmap);
+  DrawCommandBar(&buffer, rc);
+  play(&dest, &buffer, rc);
+  buffer.SelectObject(old);
 }
 
 // ---- tracking --------------------------------------------------------------------------------------

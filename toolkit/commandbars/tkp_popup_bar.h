@@ -5,6 +5,8 @@
 // command bar's. CTKPPopupToolBar is the same window laid out as a small wrapped toolbar.
 #pragma once
 
+#include <functional>
+
 #include "toolkit/commandbars/tkp_command_bar.h"
 
 class CTKPControlPopup;
@@ -82,6 +84,8 @@ class CTKPPopupBar : public CTKPCommandBar {
   CSize CalcMenuLayout();
   void Personalize();
   void AnimatePopup(CRect rcWindow);
+  // Draws the bar off screen and hands the window's DC, the drawing and its rectangle to play.
+  void PlayAnimation(CSize size, const std::function<void(CDC*, CDC*, CRect)>& play);
   BOOL HasChildWindow() const;
 
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);

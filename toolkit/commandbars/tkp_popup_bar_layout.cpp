@@ -191,16 +191,10 @@ void CTKPPopupBar::DelayLayout() {
     }
     const int type = GetAnimationType();
     if (type >= tkpAnimateUnfold && type <= tkpAnimateFade) {
-      CClientDC dest(this);
-      const CRect client(0, 0, rc.Width(), rc.Height());
-      CDC buffer;
-      buffer.CreateCompatibleDC(&dest);
-      CBitmap bitmap;
-      bitmap.CreateCompatibleBitmap(&dest, client.Width(), client.Height());
-      CBitmap* old = buffer.SelectObject(&bitmap);
-      DrawCommandBar(&buffer, client);
-      GetPaintManager()->AnimateExpanding(this, &dest, &buffer, rc.bottom > before.bottom);
-      buffer.SelectObject(old);
+      const BOOL down = rc.bottom > before.bottom;
+      PlayAnimation(CSize(rc.Width(), rc.Height()), [&](CDC* dest, CDC* buffer, CRect) {
+        GetPaintManager()->AnimateExpanding(this, dest, buffer, down);
+      });
     }
     TKPSoundManager()->PlaySystemSound(2);
   }
