@@ -15,6 +15,7 @@
 #include "platform/classlib/classlib_testing.h"
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
+#include "toolkit/common/draw_helpers.h"
 #include "toolkit/dockingpane/dock_drag_geometry.h"
 #include "toolkit/dockingpane/docking_test_frame.h"
 #include "toolkit/dockingpane/tkp_docking_pane_auto_hide.h"
@@ -340,6 +341,22 @@ TEST_F(DockingDragTest, AThemedFloatingFrameDrawsItsCaptionAndCollapsesToIt) {
   EXPECT_EQ(FrameOf(kProperties), floating);
   floating->CWnd::GetWindowRect(window);
   EXPECT_GT(window.Height(), title + 8);
+}
+
+TEST_F(DockingDragTest, AFrameFloatedOffTheScreenOpensJustInsideIt) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.FloatPane(m.FindPane(kSearch), CRect(5000, 100, 5200, 300));
+  ASSERT_NE(FrameOf(kSearch), nullptr);
+  CRect rc;
+  FrameOf(kSearch)->CWnd::GetWindowRect(rc);
+  const CRect work = CTKPDrawHelpers::GetWorkArea(POINT{5100, 200});
+  EXPECT_EQ(rc.right, work.right);
+  EXPECT_EQ(rc.Width(), 200);
+  EXPECT_EQ(rc.top, 100);
+  // The group it left stays where it was docked, empty: the place the pane goes back to.
+  m.ToggleDocking(m.FindPane(kSearch));
+  Relayout();
+  EXPECT_EQ(Place(kSearch), CRect(0, 0, ClientArea().right, 90));
 }
 
 // The sliding window's timers and the cursor, driven by the test.

@@ -594,7 +594,7 @@ BOOL CTKPDockingPaneTabbedContainer::IsCaptionOrTabsHit(CRect& rc, CPoint pt) {
     if (m_pDockingSite != nullptr) m_pDockingSite->GetWindowRect(site);
     if (site.PtInRect(pt)) return TRUE;
   } else {
-    const int caption = paint->GetCaptionHeight() + 3;
+    const int caption = paint->m_nTitleHeight + 3;
     CRect band = rc;
     if (IsCaptionVertical()) {
       band.right = band.left + caption;
