@@ -11,6 +11,7 @@
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_dock_context.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
+#include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/gdi_guards.h"
 
@@ -25,21 +26,49 @@ namespace {
 constexpr int kCloseSide = 16;
 constexpr int kTextLeft = 2;
 constexpr int kTextRightPlain = 2;
+constexpr int kTextRightMenu = 15;  // room for the drop-down arrow
 
-// The caption row's text: the bar's caption (its title when empty), drawn in the bar's face.
+// The caption row's text: the bar's caption (its title when empty); with a caption menu the row is a
+// drop-down button that opens it, else a press there drags the bar.
 class CaptionControl : public CTKPControl {
  public:
   explicit CaptionControl(CTKPDialogBar* pBar) : m_pBar(pBar) { m_controlType = TKP_CONTROL_TYPE_CAPTION; }
+
   void Draw(CDC* pDC) override {
     CRect rc = GetRect();
-    // The row shows the bar's face behind the text, so that the text colour stays readable on it.
-    pDC->FillSolidRect(rc, TKPColorManager()->GetColor(COLOR_BTNFACE));
+    CTKPPaintManager* paint = m_pBar->GetPaintManager();
+    const BOOL menu = m_pBar->HasCaptionMenu();
+    if (menu) {
+      pDC->FillSolidRect(rc, TKPColorManager()->GetColor(COLOR_BTNFACE));
+      paint->DrawControlEntry(pDC, rc, GetEnabled(), GetSelected() != 0, GetPressed() != 0, FALSE, FALSE, tkpBarTop);
+    } else {
+      // The bar's face behind the text, so that the text colour stays readable on it.
+      pDC->FillSolidRect(rc, TKPColorManager()->GetColor(COLOR_BTNFACE));
+    }
+    const COLORREF text = TKPColorManager()->GetColor(COLOR_BTNTEXT);
     pDC->SetBkMode(TRANSPARENT);
-    pDC->SetTextColor(TKPColorManager()->GetColor(COLOR_BTNTEXT));
-    rc.DeflateRect(kTextLeft, 0, kTextRightPlain, 0);
+    pDC->SetTextColor(text);
+    CRect rcText(rc);
+    rcText.DeflateRect(kTextLeft, 0, menu ? kTextRightMenu : kTextRightPlain, 0);
     // The caption row lies across the bar whatever side it is docked on: the horizontal font.
-    CTKPFontDC font(pDC, m_pBar->GetPaintManager()->GetRegularFont(nullptr));
-    pDC->DrawText(m_pBar->GetCaptionText(), rc, DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    CTKPFontDC font(pDC, paint->GetRegularFont(nullptr));
+    pDC->DrawText(m_pBar->GetCaptionText(), rcText, DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    if (menu) {
+      const int middle = rc.CenterPoint().y;
+      paint->Triangle(pDC, CPoint(rc.right - 13, middle - 2), CPoint(rc.right - 5, middle - 2),
+                      CPoint(rc.right - 9, middle + 2), text);
+    }
+  }
+
+  void OnClick(BOOL /*bKeyboard*/, CPoint pt) override {
+    CRect rc = GetRect();
+    m_pBar->ClientToScreen(rc);
+    if (m_pBar->HasCaptionMenu()) {
+      m_pBar->GetCaptionPopup()->Popup(rc.left, rc.bottom, rc);
+    } else if (CTKPDockContext* context = m_pBar->GetDockContext()) {
+      m_pBar->ClientToScreen(pt);
+      context->StartDrag(pt);
+    }
   }
 
  private:
@@ -101,6 +130,22 @@ CTKPDialogBar::CTKPDialogBar() {
   m_bCustomizable = FALSE;
   m_bShowExpandButton = FALSE;
   m_pDockContext = new CTKPDialogBarDockContext(this);
+}
+
+CTKPDialogBar::~CTKPDialogBar() {
+  if (m_pCaptionPopup != nullptr) m_pCaptionPopup->InternalRelease();
+}
+
+CTKPPopupBar* CTKPDialogBar::GetCaptionPopup() {
+  if (m_pCaptionPopup == nullptr && GetCommandBars() != nullptr) {
+    m_pCaptionPopup = CTKPPopupBar::CreatePopupBar(GetCommandBars());
+    if (m_pCaptionPopup != nullptr) m_pCaptionPopup->SetPopupFlags(2);  // opens from the point
+  }
+  return m_pCaptionPopup;
+}
+
+BOOL CTKPDialogBar::HasCaptionMenu() const {
+  return m_bCaptionPopup && m_pCaptionPopup != nullptr && m_pCaptionPopup->GetControlCount() > 0;
 }
 
 void CTKPDialogBar::SetChild(CWnd* pWnd) {

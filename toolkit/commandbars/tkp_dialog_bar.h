@@ -11,11 +11,14 @@
 constexpr int TKP_ID_DIALOGBAR_CAPTION = 9399;
 constexpr int TKP_CONTROL_TYPE_CAPTION = 30;
 
+class CTKPPopupBar;
+
 class CTKPDialogBar : public CTKPToolBar {
   DECLARE_DYNCREATE(CTKPDialogBar)
 
  public:
   CTKPDialogBar();
+  ~CTKPDialogBar() override;
 
   void SetChild(CWnd* pWnd);
   HWND GetChild() const { return m_hwndChild; }
@@ -27,6 +30,10 @@ class CTKPDialogBar : public CTKPToolBar {
   void ShowCaption(BOOL bShow);
   BOOL IsCaptionVisible() const { return m_bCaptionVisible; }
   void SetCaptionPopup(BOOL bPopup) { m_bCaptionPopup = bPopup; }
+  // The menu the caption opens (made on first use; null without a manager).
+  CTKPPopupBar* GetCaptionPopup();
+  // The caption shows a drop-down arrow and opens its menu: the popup is on and has controls.
+  BOOL HasCaptionMenu() const;
   void SetCloseable(BOOL bCloseable) { m_bCloseable = bCloseable; }
 
   CSize GetDockedClientSize() const { return m_sizes.docked; }
@@ -67,4 +74,5 @@ class CTKPDialogBar : public CTKPToolBar {
   tkp_dialog_bar::ClientSizes m_sizes;
   HWND m_hwndChild = nullptr;
   CString m_strCaption;
+  CTKPPopupBar* m_pCaptionPopup = nullptr;  // one reference held
 };

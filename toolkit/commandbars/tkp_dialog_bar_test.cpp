@@ -12,6 +12,7 @@
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
+#include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/commandbars/tkp_rebar.h"
 #include "toolkit/commandbars/tkp_status_bar.h"
 
@@ -129,6 +130,8 @@ TEST_F(DialogBarTest, ResizingTheRightEdgeChangesOnlyTheDockedWidth) {
   harness::PumpMessages();
   EXPECT_EQ(BarWindow().Width(), 256);
   frame->status.SetPaneText(0, _T("Ready"));
+  bar->GetCaptionPopup()->GetControls()->Add(tkpControlButton, ID_FILE_NEW);  // the caption's arrow
+  bar->Invalidate();
   harness::PumpFor(100);
   harness::CaptureWindow(frame->m_hWnd, "status_dialog_bars");
 }
@@ -146,6 +149,18 @@ TEST_F(DialogBarTest, DraggingTheInnerEdgeResizesTheDockedBar) {
   EXPECT_EQ(::GetCapture(), nullptr);
   EXPECT_EQ(BarWindow().Width(), window.Width() + 60);
   EXPECT_EQ(bar->GetFloatingClientSize(), CSize(200, 200));
+}
+
+TEST_F(DialogBarTest, TheCaptionMenuShowsOnlyWithControls) {
+  EXPECT_FALSE(bar->HasCaptionMenu());
+  CTKPPopupBar* menu = bar->GetCaptionPopup();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(bar->GetCaptionPopup(), menu);
+  EXPECT_FALSE(bar->HasCaptionMenu());  // no controls: no arrow, and a press drags the bar
+  menu->GetControls()->Add(tkpControlButton, ID_FILE_NEW);
+  EXPECT_TRUE(bar->HasCaptionMenu());
+  bar->SetCaptionPopup(FALSE);
+  EXPECT_FALSE(bar->HasCaptionMenu());
 }
 
 TEST_F(DialogBarTest, ClicksInTheHostedWindowCountAsElsewhere) {
