@@ -261,6 +261,21 @@ void CTKPDialogBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
   }
 }
 
+void CTKPDialogBar::Copy(CTKPCommandBar* pSource, BOOL bRecursive) {
+  CTKPToolBar::Copy(pSource, bRecursive);
+  auto* source = pSource != nullptr && pSource->IsKindOf(RUNTIME_CLASS(CTKPDialogBar))
+                     ? static_cast<CTKPDialogBar*>(pSource)
+                     : nullptr;
+  if (source == nullptr || source == this) return;
+  m_rcBorders = source->m_rcBorders;
+  m_bResizable = source->m_bResizable;
+  m_szMinClient = source->m_szMinClient;
+  m_bCaptionVisible = source->m_bCaptionVisible;
+  m_bCaptionPopup = source->m_bCaptionPopup;
+  m_sizes = source->m_sizes;
+  m_strCaption = source->m_strCaption;
+}
+
 // ---- edges --------------------------------------------------------------------------------------------
 
 LRESULT CTKPDialogBar::OnNcHitTest(CPoint point) {

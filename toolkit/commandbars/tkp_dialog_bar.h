@@ -55,6 +55,8 @@ class CTKPDialogBar : public CTKPToolBar {
   // Clicks in the caption row keep popups tracked; those in the hosted window count as elsewhere.
   int HitTestTracking(CPoint ptScreen) const override;
   void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
+  // A clone (Clone makes one of this class) takes the caption, sizes and flags too.
+  void Copy(CTKPCommandBar* pSource, BOOL bRecursive = FALSE) override;
 
  protected:
   CSize CalcLayout(int nLength, DWORD dwMode, CSize szClient);

@@ -163,6 +163,21 @@ TEST_F(DialogBarTest, TheCaptionMenuShowsOnlyWithControls) {
   EXPECT_FALSE(bar->HasCaptionMenu());
 }
 
+TEST_F(DialogBarTest, ACloneIsADialogBarWithTheSameSizesAndCaption) {
+  bar->SetCaption(_T("Recovered folders"));
+  bar->SetFloatingClientSize(CSize(320, 180));
+  bar->SetResizable(FALSE);
+  CTKPCommandBar* clone = bar->Clone();
+  ASSERT_NE(clone, nullptr);
+  ASSERT_TRUE(clone->IsKindOf(RUNTIME_CLASS(CTKPDialogBar)));
+  auto* copy = static_cast<CTKPDialogBar*>(clone);
+  EXPECT_EQ(copy->GetCaptionText(), CString(_T("Recovered folders")));
+  EXPECT_EQ(copy->GetFloatingClientSize(), CSize(320, 180));
+  EXPECT_EQ(copy->GetDockedClientSize(), CSize(200, 300));
+  EXPECT_FALSE(copy->IsResizable());
+  clone->InternalRelease();
+}
+
 TEST_F(DialogBarTest, ClicksInTheHostedWindowCountAsElsewhere) {
   CRect window = BarWindow();
   CRect borders;
