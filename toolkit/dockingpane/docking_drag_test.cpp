@@ -517,6 +517,34 @@ TEST_F(DockingDragTest, TheEdgeOfASlidingWindowSetsTheWidthItOpensWith) {
   EXPECT_EQ(rc.Width(), 300);
 }
 
+TEST_F(DockingDragTest, AGroupDockedBackWhileSlidOutLeavesNoWindowBehindItsPanel) {
+  FakeClock clock;
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPane* output = m.FindPane(kOutput);
+  m.HidePane(output);
+  Relayout();
+  auto* panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(3));
+  const CPoint tab = panel->GetTabRows().front()->GetItem(0)->GetRect().CenterPoint();
+  panel->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.x, tab.y));
+  ASSERT_NE(panel->GetSlidingWindow(), nullptr);
+  const HWND sliding = panel->GetSlidingWindow()->GetSafeHwnd();
+  // Docked back while out: the window is to close 50 ms later ...
+  m.ToggleDocking(output->GetContainer());
+  EXPECT_TRUE(clock.Running(4));
+  EXPECT_TRUE(::IsWindow(sliding));
+  EXPECT_FALSE(m.IsPaneHidden(output));
+  EXPECT_TRUE(::IsChild(output->GetContainer()->GetPaneHwnd(), output->GetChild()));
+  // ... but the whole arrangement is replaced first: the panel ends its windows with it.
+  const std::vector<BYTE> saved = Stored([&m](CArchive& ar) { m.GetLayout()->Serialize(ar); });
+  Loaded(saved, [&m](CArchive& ar) {
+    CTKPPropExchangeArchive px(ar);
+    EXPECT_TRUE(m.GetLayout()->DoPropExchange(&px));
+  });
+  EXPECT_FALSE(::IsWindow(sliding));
+  Relayout();
+  EXPECT_TRUE(::IsWindowVisible(m.FindPane(kOutput)->GetChild()));
+}
+
 TEST_F(DockingDragTest, TheCloseButtonClosesTheSelectedPaneUnlessTheSiteKeepsIt) {
   CTKPDockingPaneManager& m = frame->manager;
   CTKPDockingPaneTabbedContainer* bottom = Group(kOutput);

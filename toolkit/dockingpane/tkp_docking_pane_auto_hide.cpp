@@ -107,10 +107,7 @@ CTKPDockingPaneAutoHidePanel::CTKPDockingPaneAutoHidePanel(CTKPDockingPaneLayout
 
 CTKPDockingPaneAutoHidePanel::~CTKPDockingPaneAutoHidePanel() {
   m_pDropTarget.reset();
-  if (m_pActiveWnd != nullptr) {
-    m_pActiveWnd->ReleaseContainer();
-    m_pActiveWnd->DestroyWindow();
-  }
+  DestroySlidingWindows();
   DeleteTabs();
   if (m_hWnd != nullptr) DestroyWindow();
 }
@@ -270,12 +267,19 @@ void CTKPDockingPaneAutoHidePanel::FindPane(int nType, std::vector<CTKPDockingPa
   }
 }
 
-void CTKPDockingPaneAutoHidePanel::ReleaseChildren() {
-  if (m_pActiveWnd != nullptr) {
-    m_pActiveWnd->ReleaseContainer();
-    m_pActiveWnd->DestroyWindow();
-    m_pActiveWnd = nullptr;
+void CTKPDockingPaneAutoHidePanel::DestroySlidingWindows() {
+  // A window still closing would otherwise reach this panel after it is gone.
+  const std::vector<CTKPDockingPaneAutoHideWnd*> windows = m_lstWindows;
+  for (CTKPDockingPaneAutoHideWnd* wnd : windows) {
+    wnd->ReleaseContainer();
+    wnd->DestroyWindow();
   }
+  m_lstWindows.clear();
+  m_pActiveWnd = nullptr;
+}
+
+void CTKPDockingPaneAutoHidePanel::ReleaseChildren() {
+  DestroySlidingWindows();
   m_lstContainers.clear();
   DeleteTabs();
 }
@@ -308,6 +312,11 @@ void CTKPDockingPaneAutoHidePanel::ForgetSlidingWindow(CTKPDockingPaneAutoHideWn
   if (m_pActiveWnd == pWnd) m_pActiveWnd = nullptr;
 }
 
+void CTKPDockingPaneAutoHidePanel::OnSlidingWindowEnded(CTKPDockingPaneAutoHideWnd* pWnd) {
+  ForgetSlidingWindow(pWnd);
+  m_lstWindows.erase(std::remove(m_lstWindows.begin(), m_lstWindows.end(), pWnd), m_lstWindows.end());
+}
+
 void CTKPDockingPaneAutoHidePanel::ShowSlidingWindow(CTKPDockingPane* pPane, BOOL bSetFocus) {
   CTKPDockingPaneManager* manager = ManagerOf(this);
   if (pPane == nullptr || manager == nullptr || manager->NotifyOwner(tkpPaneActionExpanding, pPane) != 0) return;
@@ -315,6 +324,12 @@ void CTKPDockingPaneAutoHidePanel::ShowSlidingWindow(CTKPDockingPane* pPane, BOO
   if (container == nullptr || container->GetType() != dock::kTabbedContainer) return;
   auto* group = static_cast<CTKPDockingPaneTabbedContainer*>(container);
   auto* wnd = new CTKPDockingPaneAutoHideWnd(this, group);
+  if (wnd->GetSafeHwnd() == nullptr) {
+    // No window: nothing ends it later, so it goes now.
+    delete wnd;
+    return;
+  }
+  m_lstWindows.push_back(wnd);
   group->SelectPane(pPane, bSetFocus, FALSE);
   Invalidate(FALSE);
   if (m_pDockingSite != nullptr && m_pDockingSite->AsFrameWnd() != nullptr) m_pDockingSite->AsFrameWnd()->RecalcLayout();
@@ -580,7 +595,7 @@ void CTKPDockingPaneAutoHideWnd::OnClose() {
 
 // The window deletes itself with its end; the panel no longer points at it.
 void CTKPDockingPaneAutoHideWnd::PostNcDestroy() {
-  m_pPanel->ForgetSlidingWindow(this);
+  m_pPanel->OnSlidingWindowEnded(this);
   delete this;
 }
 

@@ -63,8 +63,10 @@ class CTKPDockingPaneAutoHidePanel : public CWnd, public CTKPDockingPaneBase {
   void CloseSlidingWindow(BOOL bImmediate);
   // The pane of the tab under the client point, or null.
   CTKPDockingPane* HitTestPane(CPoint pt) const;
-  // The sliding window ends: it no longer is this panel's.
+  // The sliding window is closing: it no longer is the one shown.
   void ForgetSlidingWindow(CTKPDockingPaneAutoHideWnd* pWnd);
+  // The sliding window's end.
+  void OnSlidingWindowEnded(CTKPDockingPaneAutoHideWnd* pWnd);
 
   void OnChildContainerChanged(CTKPDockingPaneBase* pContainer) override;
   void OnPaneChanged(BOOL bRelayout) override;
@@ -89,10 +91,13 @@ class CTKPDockingPaneAutoHidePanel : public CWnd, public CTKPDockingPaneBase {
 
  private:
   void RebuildTabs(CDC* pDC, CRect rcStrip);
+  // Ends every sliding window of the panel still alive (one may still be closing).
+  void DestroySlidingWindows();
   void DeleteTabs();
   int Thickness() const;
 
   CTKPDockingPaneAutoHideWnd* m_pActiveWnd = nullptr;
+  std::vector<CTKPDockingPaneAutoHideWnd*> m_lstWindows;  // alive, shown or closing
   int m_nDirection = 0;
   std::vector<CTKPDockingPaneBase*> m_lstContainers;
   std::vector<CTKPDockingPaneAutoHideTabs*> m_lstTabs;
