@@ -79,7 +79,7 @@ uint32_t FromRgb(int r, int g, int b) {
 
 }  // namespace
 
-uint32_t ParseColor(std::u16string_view text) {
+uint32_t ParseColor(std::u16string_view text, uint32_t otherwise) {
   uint32_t colour = 0;
   if (FindColourName(text, colour)) return colour;
   if (!text.empty() && text[0] == u'#') text.remove_prefix(1);
@@ -89,7 +89,7 @@ uint32_t ParseColor(std::u16string_view text) {
   }
   if (text.size() == 3 && AllHex(text))
     return FromRgb(HexDigit(text[0]) * 17, HexDigit(text[1]) * 17, HexDigit(text[2]) * 17);
-  return 0;
+  return otherwise;
 }
 
 }  // namespace htmlview

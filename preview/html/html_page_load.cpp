@@ -111,7 +111,7 @@ class Cleaner {
     for (int row = 0; row < attributes.RowCount(); ++row) {
       const std::u16string_view name = attributes.GetCell(row, 0);
       const std::u16string_view value = attributes.GetCell(row, 1);
-      if (EqualsNoCase(name, u"bgcolor")) out_.backColor = ParseColor(value);
+      if (EqualsNoCase(name, u"bgcolor")) out_.backColor = ParseColor(value, out_.backColor);
       if (EqualsNoCase(name, u"background") && !value.empty()) out_.backImage = ResolveUrl(value, url_);
     }
   }

@@ -41,6 +41,13 @@ TEST(HtmlPageLoadTest, TakesTheTitleAndTheBodyBackground) {
   EXPECT_FALSE(CleanPageText(u"<title>open", u"").hasTitle);
 }
 
+TEST(HtmlPageLoadTest, ADamagedBodyColourLeavesThePageWhite) {
+  // A page cut inside its body tag, garbage behind: the colour's digits are gone.
+  const CleanedPage page = CleanPageText(u"<body bgcolor=\"#ffw\u00ba\u007f[\u0087\">garbage", u"");
+  EXPECT_EQ(page.backColor, 0xFFFFFFu);
+  EXPECT_EQ(page.text, u"garbage");
+}
+
 TEST(HtmlPageLoadTest, TextPagesKeepTheirLayoutInCourier) {
   const CleanedPage page = CleanPageText(u"a  b\r\nc", u"file://C:\\t\\notes.TXT");
   EXPECT_TRUE(page.monospace);

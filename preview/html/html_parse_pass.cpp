@@ -181,7 +181,7 @@ size_t HtmlParsePass::Tag(ParseState& s, size_t pos, int index) {
   if (tag == u"<font") {
     TagAttributes attrs(t, pos);
     if (attrs.Has(u"face")) s.face = attrs.Value(u"face").substr(0, kFontFaceCapacity - 1);
-    if (attrs.Has(u"color")) s.textColor = ParseColor(attrs.Value(u"color"));
+    if (attrs.Has(u"color")) s.textColor = ParseColor(attrs.Value(u"color"), s.textColor);
     const std::u16string size = attrs.Value(u"size");
     const int n = ParseInteger(size);
     if (n != 0) {

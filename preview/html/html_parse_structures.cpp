@@ -46,8 +46,8 @@ size_t HtmlParsePass::Table(ParseState& s, size_t pos) {
   const std::u16string_view t = s.text;
   const TagAttributes attrs(t, pos);
   TableLook look;
-  if (attrs.Has(u"bgcolor")) look.backColor = ParseColor(attrs.Value(u"bgcolor"));
-  if (attrs.Has(u"bordercolor")) look.borderColor = ParseColor(attrs.Value(u"bordercolor"));
+  if (attrs.Has(u"bgcolor")) look.backColor = ParseColor(attrs.Value(u"bgcolor"), look.backColor);
+  if (attrs.Has(u"bordercolor")) look.borderColor = ParseColor(attrs.Value(u"bordercolor"), look.borderColor);
   const std::u16string width = attrs.Value(u"width"), height = attrs.Value(u"height");
   look.width = width.find(u'%') != std::u16string::npos ? -PixelSize(width) : PixelSize(width);
   if (height.find(u'%') == std::u16string::npos) look.height = PixelSize(height);
@@ -98,7 +98,7 @@ size_t HtmlParsePass::Table(ParseState& s, size_t pos) {
       rowColor = kNoColour;
       if (TagAt(t, p, u"<tr")) {
         const TagAttributes rowAttrs(t, p);
-        if (rowAttrs.Has(u"bgcolor")) rowColor = ParseColor(rowAttrs.Value(u"bgcolor"));
+        if (rowAttrs.Has(u"bgcolor")) rowColor = ParseColor(rowAttrs.Value(u"bgcolor"), kNoColour);
         if (rowAttrs.Is(u"align", u"center") || rowAttrs.Is(u"align", u"middle")) rowAlign = 2;
         if (rowAttrs.Is(u"align", u"right")) rowAlign = 1;
         if (rowAttrs.Is(u"align", u"justify")) rowAlign = 3;
@@ -118,7 +118,7 @@ size_t HtmlParsePass::Table(ParseState& s, size_t pos) {
       if (w.find(u'%') == std::u16string::npos) cellWidth = PixelSize(w);
       else if (look.width > 0) cellWidth = static_cast<int>(static_cast<long long>(PixelSize(w)) * look.width / 100);
       const int cellHeight = h.find(u'%') == std::u16string::npos ? PixelSize(h) : 0;
-      const uint32_t colour = cellAttrs.Has(u"bgcolor") ? ParseColor(cellAttrs.Value(u"bgcolor")) : rowColor;
+      const uint32_t colour = ParseColor(cellAttrs.Value(u"bgcolor"), rowColor);
       // Spans beyond the factory's limit still advance the column, so the layout sees the table end there.
       const int colspan = std::clamp(ParseInteger(cellAttrs.Value(u"colspan")), 0, 1001);
       const int rowspan = ParseInteger(cellAttrs.Value(u"rowspan"));

@@ -32,6 +32,11 @@ TEST(HtmlColorTest, OtherValuesAreOurs) {
   EXPECT_EQ(ParseColor(u"#zz0000"), 0u);
   EXPECT_EQ(ParseColor(u""), 0u);
   EXPECT_EQ(ParseColor(u"#"), 0u);
+  // A damaged value leaves the caller's colour; a good one replaces it.
+  EXPECT_EQ(ParseColor(u"#ffw\u00ba\u007f", 0xFFFFFF), 0xFFFFFFu);
+  EXPECT_EQ(ParseColor(u"lightgray", 0xFFFFFFFF), 0xFFFFFFFFu);
+  EXPECT_EQ(ParseColor(u"navy", 0xFFFFFF), 0x800000u);
+  EXPECT_EQ(ParseColor(u"#000000", 0xFFFFFF), 0u);
 }
 
 std::vector<std::vector<std::u16string>> Rows(std::u16string_view tag) {
