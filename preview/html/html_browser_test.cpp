@@ -468,3 +468,94 @@ TEST_F(HtmlPreviewTest, AClickOnThePageTakesTheFocusFromAFormControl) {
   EXPECT_NE(GetFocus(), edit);
   EXPECT_EQ(Title(), L"Recovered page");  // no link there
 }
+
+namespace {
+
+// The pixels of the canvas that are pure white, per hundred.
+int WhitePercent() {
+  const previewtest::Grab grab = previewtest::GrabClient(CCustomHTMLViewer::Canvas());
+  long long white = 0, all = 0;
+  for (int y = 0; y < grab.height; y += 3)
+    for (int x = 0; x < grab.width; x += 3, ++all) white += grab.At(x, y) == RGB(255, 255, 255) ? 1 : 0;
+  return all > 0 ? static_cast<int>(white * 100 / all) : 0;
+}
+
+const htmlview::HtmlElement* FirstImage(const htmlview::HtmlElementList& list) {
+  for (const auto& e : list) {
+    if (!e) continue;
+    if (e->kind == htmlview::kImage) return e.get();
+    if (const htmlview::HtmlElement* inner = FirstImage(e->children)) return inner;
+  }
+  return nullptr;
+}
+
+std::wstring StatusText() { return harness::Text(CCustomHTMLViewer::Status()); }
+
+}  // namespace
+
+TEST_F(HtmlPreviewTest, APageWithoutPicturesOrWithPicturesAlreadyInIsReady) {
+  w.Preview(files.second.Path(), _T(".html"));
+  browser = CCustomHTMLViewer::Browser();
+  ASSERT_NE(browser, nullptr);
+  harness::PumpFor(100);
+  EXPECT_EQ(StatusText().rfind(L"Ready, items:", 0), 0u) << StatusText();
+  EXPECT_NE(StatusText().find(L", images:0, links:0, level:"), std::wstring::npos) << StatusText();
+
+  // Back on a page whose picture was fetched before: no fetch reports, ready all the same.
+  const std::wstring main = L"file://" + std::wstring(files.page.Path());
+  browser->Navigate(reinterpret_cast<const char16_t*>(main.c_str()));
+  ASSERT_TRUE(harness::WaitUntil([] { return StatusText().rfind(L"Ready", 0) == 0; }));
+  const std::wstring second = L"file://" + std::wstring(files.second.Path());
+  browser->Navigate(reinterpret_cast<const char16_t*>(second.c_str()));
+  EXPECT_EQ(StatusText().rfind(L"Ready, items:", 0), 0u) << StatusText();
+  ASSERT_TRUE(browser->GoBack());
+  EXPECT_EQ(StatusText().rfind(L"Ready, items:", 0), 0u) << StatusText();
+  EXPECT_NE(StatusText().find(L", images:1, links:1,"), std::wstring::npos) << StatusText();
+}
+
+TEST_F(HtmlPreviewTest, ADamagedPageShowsItsTextOnTheWhitePage) {
+  // As a page cut short on a damaged disk: its start, then garbage (cut inside the body's colour).
+  std::string bytes = "<html><head><title>Holiday page</title></head><body bgcolor=\"#ff";
+  uint32_t seed = 576;
+  for (int i = 0; i < 512; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    bytes += static_cast<char>((seed >> 16) & 0xFF);
+  }
+  previewtest::TempFile damaged(L"damaged_page.html", bytes);
+  w.Preview(damaged.Path(), _T(".html"));
+  browser = CCustomHTMLViewer::Browser();
+  ASSERT_NE(browser, nullptr);
+  EXPECT_EQ(w.frame->m_bPreviewOk, 1u);
+  EXPECT_EQ(Title(), L"Holiday page");
+  EXPECT_EQ(browser->Document().pageBackColor, 0xFFFFFFu);
+  harness::PumpFor(100);
+  EXPECT_EQ(StatusText().rfind(L"Ready, items:", 0), 0u) << StatusText();
+  // The garbage is drawn as text on white: most of the canvas stays white.
+  EXPECT_GT(WhitePercent(), 50);
+  EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview_html_damaged").empty());
+}
+
+TEST_F(HtmlPreviewTest, APictureThatCannotBeFetchedShowsAFramedPlaceholder) {
+  previewtest::TempFile page(L"missing_picture.html",
+                             "<title>Missing</title><p>Before the picture</p><img src=\"gone.gif\"><p>After it</p>");
+  w.Preview(page.Path(), _T(".html"));
+  browser = CCustomHTMLViewer::Browser();
+  ASSERT_NE(browser, nullptr);
+  ASSERT_TRUE(harness::WaitUntil([] { return StatusText().rfind(L"Ready", 0) == 0; }));
+  const htmlview::HtmlElement* image = FirstImage(browser->Document().elements);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->width, htmlview::kPlaceholderWidth);
+  EXPECT_EQ(image->height, htmlview::kPlaceholderHeight);
+  const previewtest::Grab grab = previewtest::GrabClient(CCustomHTMLViewer::Canvas());
+  const COLORREF grey = RGB(160, 160, 160);
+  const int left = image->x, top = image->y, right = image->x + image->width - 1, bottom = image->y + image->height - 1;
+  // A thin grey edge round a white inside.
+  EXPECT_EQ(grab.At(left, top + 20), grey);
+  EXPECT_EQ(grab.At(right, top + 20), grey);
+  EXPECT_EQ(grab.At(left + 30, top), grey);
+  EXPECT_EQ(grab.At(left + 30, bottom), grey);
+  EXPECT_EQ(grab.At(left + 1, top + 20), RGB(255, 255, 255));
+  EXPECT_EQ(grab.At(left + 30, top + 20), RGB(255, 255, 255));
+  EXPECT_EQ(grab.At(right + 1, top + 20), RGB(255, 255, 255));
+  EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview_html_missing_picture").empty());
+}

@@ -101,6 +101,11 @@ void HtmlBrowser::UpdateBackButton() {
 void HtmlBrowser::ShowPage(const std::u16string& text, const std::u16string& baseUrl) {
   DestroyControls();
   LoadPage(*m_document, m_measurer, text, m_fontFace, m_fontSize, baseUrl);
+  // Ready comes with the last picture's report; a page whose pictures are all in already (none at all, or
+  // every one shared with a page seen before) gets no report, so it is ready now. A fetch ending between
+  // the count and this check only shows the same text once more.
+  const HtmlImageTable& images = m_document->images;
+  if (images.FetchedCount() == images.Count()) ShowReadyStatus();
 }
 
 void HtmlBrowser::AfterNavigation(int scrollY) {
@@ -231,13 +236,15 @@ void HtmlBrowser::ImagesLoaded(int loaded, int total) {
   } else {
     InvalidateRect(m_hwndView, nullptr, FALSE);
   }
-  if (loaded == total) {
-    int items = 0, images = 0, links = 0, level = 0;
-    m_document->GetStatistics(items, images, links, level);
-    const std::u16string ready = ReadyStatus(items, images, links, level);
-    CopyBounded(ready, m_statusText, std::size(m_statusText));
-    SetStatus(m_statusText);
-  }
+  if (loaded == total) ShowReadyStatus();
+}
+
+void HtmlBrowser::ShowReadyStatus() {
+  int items = 0, images = 0, links = 0, level = 0;
+  m_document->GetStatistics(items, images, links, level);
+  const std::u16string ready = ReadyStatus(items, images, links, level);
+  CopyBounded(ready, m_statusText, std::size(m_statusText));
+  SetStatus(m_statusText);
 }
 
 void HtmlBrowser::OnLinkHover(int overLink, const char16_t* url) {
@@ -287,12 +294,19 @@ void HtmlBrowser::Paint(HWND window) {
   if (!m_backBuffer) ResetBackBuffer();
   RECT client{};
   GetClientRect(window, &client);
+  const int sx = ScrollPos(scrollmsg::kGetHPos), sy = ScrollPos(scrollmsg::kGetVPos);
   HDC memory = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(memory, m_backBuffer);
-  DrawDocument(*m_document, memory, client, ScrollPos(scrollmsg::kGetHPos), ScrollPos(scrollmsg::kGetVPos));
-  BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteDC(memory);
+  HGDIOBJ old = memory && m_backBuffer ? SelectObject(memory, m_backBuffer) : nullptr;
+  if (old != nullptr) {
+    DrawDocument(*m_document, memory, client, sx, sy);
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+  } else {
+    // Without a back buffer (out of memory for one) the page is drawn straight to the window: it may
+    // flicker, but the copy of an empty memory bitmap would show black.
+    DrawDocument(*m_document, dc, client, sx, sy);
+  }
+  if (memory) DeleteDC(memory);
   EndPaint(window, &ps);
 }
 

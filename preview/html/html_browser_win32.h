@@ -82,6 +82,8 @@ class HtmlBrowser : public HtmlBrowserCallbacks {
                   const char16_t* name, int form, int type, const char16_t* caption, bool fixedFont);
   std::u16string ControlValue(int row) const;
   void ImagesLoaded(int loaded, int total);
+  // "Ready, items:..." in the status line, kept to show again when the mouse leaves a link.
+  void ShowReadyStatus();
   void Paint(HWND window);
   void ResetBackBuffer();
   void MouseMove(HWND window, int x, int y);
