@@ -33,10 +33,13 @@ CTKPDockingPaneManager::CTKPDockingPaneManager() {
 }
 
 CTKPDockingPaneManager::~CTKPDockingPaneManager() {
-  delete m_pDragContext;
-  if (m_pToolTipContext != nullptr) m_pToolTipContext->InternalRelease();
   if (m_pLayout != nullptr) m_pLayout->InternalRelease();
   m_pLayout = nullptr;
+  // The containers' windows reach the tooltip context until they are gone with the layout.
+  if (m_pToolTipContext != nullptr) m_pToolTipContext->InternalRelease();
+  m_pToolTipContext = nullptr;
+  delete m_pDragContext;
+  m_pDragContext = nullptr;
   if (m_pActivePane != nullptr) m_pActivePane->InternalRelease();
   if (m_pPaintManager != nullptr) m_pPaintManager->InternalRelease();
   if (m_pImageManager != nullptr) m_pImageManager->InternalRelease();
