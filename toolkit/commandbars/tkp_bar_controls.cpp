@@ -76,10 +76,14 @@ CRect Rect(const CTKPControl* pControl) { return pControl != nullptr ? pControl-
 DWORD Flags(const CTKPControl* pControl) { return pControl != nullptr ? pControl->GetFlags() : 0; }
 BOOL IsFocusable(const CTKPControl* pControl) { return pControl != nullptr && pControl->IsFocusable(); }
 
+// The control type of a toolbar's expand button.
+constexpr int kToolBarExpandType = 28;
+
 BOOL IsEnabledPopup(const CTKPControl* pControl) {
   // Only a control that opens a bar can show a popup.
   if (pControl == nullptr || !pControl->GetEnabled()) return FALSE;
   const int type = pControl->GetType();
+  if (type == kToolBarExpandType) return TRUE;  // the toolbar's expand button makes its bar as it opens
   return type >= tkpControlPopup && type <= tkpControlSplitButtonPopup &&
          const_cast<CTKPControl*>(pControl)->GetCommandBar() != nullptr;
 }

@@ -130,6 +130,10 @@ class CTKPCommandBars : public CCmdTarget {
   // The bar's window becomes a floating popup owned by the site; it leaves its dock bar.
   BOOL FloatCommandBar(CTKPToolBar* pBar);
   BOOL IsCustomizeLayout() const { return m_bCustomizeLayout; }
+  // Into a toolbar's expand popup: the controls its row (the bar alone when it floats) could not show,
+  // and an entry per bar of the row for adding or removing its buttons (tkp_tool_bar_expand.cpp).
+  virtual void GetHiddenControls(CTKPToolBar* pBar, CTKPPopupBar* pExpandBar);
+  virtual void AddAddOrRemovePopups(CTKPToolBar* pBar, CTKPPopupBar* pExpandBar);
 
   // ---- layout -------------------------------------------------------------------------------------------
   // The site's layout now, or (bDelay) at its next idle turn.

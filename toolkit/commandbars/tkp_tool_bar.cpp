@@ -16,6 +16,7 @@
 #include "toolkit/commandbars/tkp_dock_bar.h"
 #include "toolkit/commandbars/tkp_dock_context.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
+#include "toolkit/commandbars/tkp_tool_bar_expand.h"
 #include "toolkit/common/gdi_guards.h"
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
@@ -51,13 +52,6 @@ class CloseButton : public CTKPControlButton {
   }
 };
 
-// The expand button: the controls that did not fit open from it. Until the popup controls are built it
-// only marks the place and opens nothing.
-class ExpandButton : public CTKPControl {
- public:
-  ExpandButton() { m_controlType = TKP_CONTROL_TYPE_EXPAND; }
-};
-
 // Sets the controls' states from the update handlers; the index is the control's.
 class ControlCmdUI : public CCmdUI {
  public:
@@ -80,8 +74,10 @@ bool IsSpecial(const CTKPControl* pControl) {
   return pControl->GetID() == TKP_ID_TOOLBAR_EXPAND || pControl->GetID() == TKP_ID_TOOLBAR_CLOSE;
 }
 
+// The toolbar's own buttons sit outside the controls' layout: hidden while it runs, placed afterwards
+// (whatever it marked them).
 void HideControl(CTKPControl* pControl, BOOL bHide) {
-  const DWORD flags = pControl->GetHideFlags() & ~static_cast<DWORD>(tkpHideGeneric);
+  const DWORD flags = pControl->GetHideFlags() & ~static_cast<DWORD>(tkpHideGeneric | tkpHideWrap);
   pControl->SetHideFlags(bHide ? flags | tkpHideGeneric : flags);
 }
 
@@ -190,9 +186,8 @@ BOOL CTKPToolBar::SetButtons(const UINT* ids, int nCount) {
 
 CTKPControl* CTKPToolBar::GetExpandButton() {
   if (CTKPControl* found = m_pControls->FindControl(TKP_ID_TOOLBAR_EXPAND)) return found;
-  CTKPControl* button = m_pControls->Add(new ExpandButton, TKP_ID_TOOLBAR_EXPAND, CString(), -1, TRUE);
+  CTKPControl* button = m_pControls->Add(new CTKPToolBarExpandButton, TKP_ID_TOOLBAR_EXPAND, CString(), -1, TRUE);
   button->SetTooltip(_T("Toolbar Options"));
-  button->SetFlags(button->GetFlags() | tkpFlagNoMovable);
   return button;
 }
 
