@@ -400,4 +400,96 @@ TEST_F(ManagedPopups, APopupToolBarWrapsItsButtonsIntoABlock) {
   popup->InternalRelease();
 }
 
+// ---- the controls of a popup -------------------------------------------------------------------------
+
+TEST_F(PopupBars, ALabelIsNeitherSelectedNorReachedByTheKeyboard) {
+  CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(nullptr);
+  popup->GetControls()->Add(tkpControlButton, ID_VIEW_LIST)->SetCaption(CString(_T("&List")));
+  CTKPControl* label = popup->GetControls()->Add(tkpControlLabel, 0);
+  label->SetCaption(CString(_T("Shown as")));
+  popup->GetControls()->Add(tkpControlButton, ID_VIEW_DETAILS)->SetCaption(CString(_T("&Details")));
+  int afterTwoDowns = -1;
+  int labelSelected = -1;
+  Script({[&] {
+            if (!popup->IsTrackingMode()) return false;
+            EXPECT_TRUE(label->IsKindOf(RUNTIME_CLASS(CTKPControlLabel)));
+            for (UINT key : {VK_DOWN, VK_DOWN}) PostKey(frame->GetSafeHwnd(), key);
+            return true;
+          },
+          [&] {
+            afterTwoDowns = popup->GetSelected();
+            ::PostMessageW(popup->GetSafeHwnd(), WM_MOUSEMOVE, 0, CentreOf(label));
+            return true;
+          },
+          [&] {
+            labelSelected = label->GetSelected();  // under the pointer, yet never lit
+            for (UINT key : {VK_DOWN, VK_RETURN}) PostKey(frame->GetSafeHwnd(), key);
+            return true;
+          }});
+  EXPECT_EQ(CTKPCommandBars::TrackPopupBar(popup, TPM_RETURNCMD, 100, 100, frame), static_cast<UINT>(ID_VIEW_DETAILS));
+  EXPECT_EQ(afterTwoDowns, 2);
+  EXPECT_EQ(labelSelected, 0);
+  popup->InternalRelease();
+}
+
+TEST_F(PopupBars, ASplitButtonInAMenuRunsOnItsMainPartAndOpensOnItsArrow) {
+  CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(nullptr);
+  CTKPControl* split = popup->GetControls()->Add(tkpControlSplitButtonPopup, 0);
+  split->SetID(ID_VIEW_LIST);
+  split->SetCaption(CString(_T("&List")));
+  CTKPCommandBar* inner = split->GetCommandBar();
+  ASSERT_NE(inner, nullptr);
+  inner->GetControls()->Add(tkpControlButton, ID_VIEW_DETAILS)->SetCaption(CString(_T("&Details")));
+  BOOL openedOnArrow = FALSE;
+  Script({[&] {
+            if (!popup->IsTrackingMode()) return false;
+            const CRect rc = split->GetRect();
+            const LPARAM arrow = MAKELPARAM(rc.right - 5, rc.CenterPoint().y);
+            ::PostMessageW(popup->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, arrow);
+            return true;
+          },
+          [&] {
+            if (!inner->IsTrackingMode()) return false;
+            openedOnArrow = TRUE;
+            const CRect rc = split->GetRect();
+            const LPARAM main = MAKELPARAM(rc.left + 10, rc.CenterPoint().y);
+            ::PostMessageW(popup->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, main);
+            ::PostMessageW(popup->GetSafeHwnd(), WM_LBUTTONUP, 0, main);
+            return true;
+          }});
+  EXPECT_EQ(CTKPCommandBars::TrackPopupBar(popup, TPM_RETURNCMD, 100, 100, frame), static_cast<UINT>(ID_VIEW_LIST));
+  EXPECT_TRUE(openedOnArrow);
+  EXPECT_FALSE(inner->IsTrackingMode());
+  popup->InternalRelease();
+}
+
+TEST_F(ManagedPopups, RestingOnTheExpandButtonExpandsTheMenu) {
+  const UINT hidden[] = {ID_ITEM_PROPERTIES};
+  bars->HideCommands(hidden, 1);
+  bars->GetOptions()->bAlwaysShowFullMenus = FALSE;
+  CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(bars);
+  CMenu menu;
+  ASSERT_TRUE(menu.LoadMenu(IDR_TREE_CONTEXT_MENU));
+  ASSERT_TRUE(popup->LoadMenu(menu.GetSubMenu(0)));
+  Script({[&] {
+            if (!popup->IsTrackingMode()) return false;
+            CTKPControl* expand = popup->GetControls()->FindControl(TKP_ID_POPUP_EXPAND);
+            EXPECT_NE(expand, nullptr);
+            if (expand == nullptr) return true;
+            CPoint screen = expand->GetRect().CenterPoint();
+            popup->ClientToScreen(screen);
+            ::SetCursorPos(screen.x, screen.y);
+            ::PostMessageW(popup->GetSafeHwnd(), WM_MOUSEMOVE, 0, CentreOf(expand));
+            return true;
+          },
+          [&] {
+            if (!popup->IsExpanded()) return false;  // after the rest of 900 ms
+            PostKey(frame->GetSafeHwnd(), VK_ESCAPE);
+            return true;
+          }});
+  CTKPCommandBars::TrackPopupBar(popup, TPM_RETURNCMD, 100, 100, frame);
+  EXPECT_TRUE(popup->IsExpanded());
+  popup->InternalRelease();
+}
+
 }  // namespace
