@@ -203,6 +203,32 @@ TEST(Themes, TheGradientToolbarBodyHasRoundedCornersAndAShadowLine) {
   EXPECT_EQ(canvas.Pixel(100, 1), static_cast<COLORREF>(gradient->m_grcToolBar.clrLight));
 }
 
+TEST(Themes, BordersGrippersAndTheExpandButtonMeasurePerTheme) {
+  Bar toolbar(tkpBarTypeNormal, tkpBarTop, CRect(0, 0, 200, 30));
+  Bar left(tkpBarTypeNormal, tkpBarLeft, CRect(0, 0, 30, 200));
+  Bar popup(tkpBarTypePopup, tkpBarPopup, CRect(0, 0, 200, 60));
+  Canvas canvas(200, 200);
+  CTKPControl* expand = toolbar.Add(tkpControlButton, _T(""), CRect());
+  for (int id : {0, 1, 2, 4}) {
+    Theme theme(id);
+    const bool gradient = id == 2 || id == 4;
+    EXPECT_EQ(theme->GetCommandBarBorders(toolbar.p), gradient ? CRect(4, 2, 2, 2) : CRect(2, 2, 2, 2)) << id;
+    EXPECT_EQ(theme->GetCommandBarBorders(popup.p), id == 0 ? CRect(3, 3, 3, 3) : CRect(2, 2, 2, 2)) << id;
+    EXPECT_EQ(theme->DrawCommandBarGripper(&canvas.dc, toolbar.p, FALSE), CSize(6, 0)) << id;
+    EXPECT_EQ(theme->DrawCommandBarGripper(&canvas.dc, left.p, FALSE), CSize(0, gradient ? 9 : 8)) << id;
+    EXPECT_EQ(theme->DrawTearOffGripper(&canvas.dc, CRect(0, 0, 100, 9), FALSE, FALSE), CSize(0, id == 0 ? 8 : 9));
+    // The expand button sits at the bar's right end: 12 pixels across in the gradient themes, else 13.
+    theme->DrawSpecialControl(&canvas.dc, tkpSpecialToolbarExpand, expand, toolbar.p, FALSE, CSize(200, 30));
+    EXPECT_EQ(expand->GetRect(), gradient ? CRect(188, 2, 198, 28) : CRect(187, 2, 198, 28)) << id;
+    EXPECT_EQ(theme->DrawSpecialControl(&canvas.dc, tkpSpecialPopupExpand, expand, popup.p, FALSE, CSize()),
+              gradient ? CSize(0, 18) : CSize(0, 12))
+        << id;
+  }
+  // A dialog bar's gripper is taller than a row.
+  Theme flat(1);
+  EXPECT_EQ(flat->DrawDialogBarGripper(&canvas.dc, toolbar.p, FALSE).cy, std::max<int>(22, flat->GetRowHeight() + 4));
+}
+
 // ---- colour schemes --------------------------------------------------------------------------------------
 
 TEST(Themes, TheGradientThemeTakesTheColoursOfItsScheme) {
@@ -391,6 +417,7 @@ struct GalleryTheme {
   int id;
   const TCHAR* title;
   bool withoutStyles;  // refreshed as on a system without visual styles
+  int scheme;          // the colour scheme the theme follows; -1 its own choice
 };
 
 void ShowGallery(std::initializer_list<GalleryTheme> themes, const char* shot) {
@@ -402,6 +429,7 @@ void ShowGallery(std::initializer_list<GalleryTheme> themes, const char* shot) {
   int left = 2;
   for (const auto& t : themes) {
     CTKPPaintManager* paint = CTKPPaintManager::CreateTheme(t.id);
+    if (t.scheme >= 0) paint->SetColorSchemeMode(t.scheme);
     // The bars refresh their theme when they take it: both happen as on a system without visual styles.
     TKPSetThemeLibraryMissingForTesting(t.withoutStyles);
     paint->RefreshMetrics();
@@ -423,14 +451,17 @@ void ShowGallery(std::initializer_list<GalleryTheme> themes, const char* shot) {
 }
 
 TEST(ThemeGallery, FlatAndGradientThemesSideBySide) {
-  ShowGallery({{1, _T("Flat (1)"), false}, {2, _T("Gradient (2)"), false}, {4, _T("Soft gradient (4)"), false}},
+  ShowGallery({{1, _T("Flat (1)"), false, -1},
+               {2, _T("Gradient (2)"), false, -1},
+               {4, _T("Soft gradient (4)"), false, -1},
+               {2, _T("Gradient (2), blue scheme"), false, 1}},
               "commandbars_themes");
 }
 
 TEST(ThemeGallery, ClassicAndVisualStylesThemesSideBySide) {
-  ShowGallery({{0, _T("Classic (0)"), false},
-               {3, _T("Visual styles (3)"), false},
-               {3, _T("Visual styles (3) without styles"), true}},
+  ShowGallery({{0, _T("Classic (0)"), false, -1},
+               {3, _T("Visual styles (3)"), false, -1},
+               {3, _T("Visual styles (3) without styles"), true, -1}},
               "commandbars_themes_0_3");
 }
 
