@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/classlib/win/ccmdui.h"
 #include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/classlib/win/layout.h"
@@ -51,28 +50,6 @@ class CloseButton : public CTKPControlButton {
     if (m_pParent != nullptr) m_pParent->SetVisible(FALSE);
   }
 };
-
-// Sets the controls' states from the update handlers; the index is the control's.
-class ControlCmdUI : public CCmdUI {
- public:
-  CTKPControl* control = nullptr;
-  void Enable(BOOL bOn) override {
-    m_bEnableChanged = TRUE;
-    if (!control->GetEnabled() == !bOn) return;
-    control->SetEnabled(bOn);
-    control->RedrawParent();
-  }
-  void SetCheck(int nCheck) override {
-    if (!control->GetChecked() == !nCheck) return;
-    control->SetChecked(nCheck != 0);
-    control->RedrawParent();
-  }
-  void SetText(LPCTSTR) override {}
-};
-
-bool IsSpecial(const CTKPControl* pControl) {
-  return pControl->GetID() == TKP_ID_TOOLBAR_EXPAND || pControl->GetID() == TKP_ID_TOOLBAR_CLOSE;
-}
 
 // The toolbar's own buttons sit outside the controls' layout: hidden while it runs, placed afterwards
 // (whatever it marked them).
@@ -188,6 +165,7 @@ CTKPControl* CTKPToolBar::GetExpandButton() {
   if (CTKPControl* found = m_pControls->FindControl(TKP_ID_TOOLBAR_EXPAND)) return found;
   CTKPControl* button = m_pControls->Add(new CTKPToolBarExpandButton, TKP_ID_TOOLBAR_EXPAND, CString(), -1, TRUE);
   button->SetTooltip(_T("Toolbar Options"));
+  button->SetFlags(button->GetFlags() | tkpFlagManualUpdate);  // no command of the program updates it
   return button;
 }
 
@@ -195,22 +173,8 @@ CTKPControl* CTKPToolBar::GetCloseButton() {
   if (CTKPControl* found = m_pControls->FindControl(TKP_ID_TOOLBAR_CLOSE)) return found;
   CTKPControl* button = m_pControls->Add(new CloseButton, TKP_ID_TOOLBAR_CLOSE, CString(), -1, TRUE);
   button->SetTooltip(_T("Close"));
-  button->SetFlags(button->GetFlags() | tkpFlagNoMovable);
+  button->SetFlags(button->GetFlags() | tkpFlagNoMovable | tkpFlagManualUpdate);
   return button;
-}
-
-void CTKPToolBar::OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) {
-  ControlCmdUI state;
-  state.m_pOther = this;
-  state.m_nIndexMax = static_cast<UINT>(GetControlCount());
-  for (int i = 0; i < GetControlCount(); ++i) {
-    CTKPControl* control = GetControl(i);
-    if (control->GetID() <= 0 || IsSpecial(control) || (control->GetFlags() & tkpFlagManualUpdate) != 0) continue;
-    state.control = control;
-    state.m_nID = static_cast<UINT>(control->GetID());
-    state.m_nIndex = static_cast<UINT>(i);
-    state.DoUpdate(pTarget, bDisableIfNoHandler);
-  }
 }
 
 // ---- layout --------------------------------------------------------------------------------------------

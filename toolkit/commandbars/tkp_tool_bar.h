@@ -50,7 +50,6 @@ class CTKPToolBar : public CTKPCommandBar {
   // The floating size (borders and the title row included).
   CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
   void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
-  void OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) override;
   // Hidden for a print preview and shown again as it was.
   void SetPreviewMode(BOOL bPreview);
 
