@@ -3,6 +3,7 @@
 
 #include "platform/classlib/win/ccmdui.h"
 #include "platform/classlib/win/cdc.h"
+#include "platform/classlib/win/cmenu.h"
 #include "toolkit/commandbars/popup_placement.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
@@ -10,7 +11,9 @@
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
 #include "toolkit/common/draw_helpers.h"
+#include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
+#include "toolkit/common/tkp_popup_menu.h"
 #include "toolkit/common/tkp_sound_manager.h"
 #include "toolkit/common/tkp_tooltip_context.h"
 
@@ -344,3 +347,40 @@ void CTKPPopupBar::Copy(CTKPCommandBar* pSource, BOOL bRecursive) {
   m_bShadow = source->m_bShadow;
   m_rcMargins = source->m_rcMargins;
 }
+
+// ---- the toolkit controls' context menus ---------------------------------------------------------------
+
+namespace {
+
+// One popup bar as the toolkit's context-menu function uses it.
+class PopupBarForMenu : public ITKPPopupBar {
+ public:
+  PopupBarForMenu() : m_pBar(CTKPPopupBar::CreatePopupBar(nullptr)) {}
+  void SetImageManager(CTKPImageManager* pImageManager) override { m_pBar->SetImageManager(pImageManager); }
+  BOOL LoadMenu(HMENU hMenu, BOOL bRemoveControls) override {
+    return m_pBar->LoadMenu(CMenu::FromHandle(hMenu), bRemoveControls);
+  }
+  UINT Track(UINT nFlags, int x, int y, HWND hWndOwner) override {
+    return CTKPCommandBars::TrackPopupBar(m_pBar, nFlags, x, y, CWnd::FromHandle(hWndOwner));
+  }
+  void Release() override {
+    m_pBar->InternalRelease();
+    delete this;
+  }
+
+ private:
+  CTKPPopupBar* m_pBar;
+};
+
+// With the command bars in the program, the toolkit controls' menus are popup bars in the current theme.
+class CommandBarsMenuHost : public ITKPPopupMenuHost {
+ public:
+  CommandBarsMenuHost() { TKPSetPopupMenuHost(this); }
+  BOOL HasPaintManager() override { return CTKPPaintManager::GetCurrent() != nullptr; }
+  void SetDefaultTheme() override { CTKPPaintManager::SetTheme(tkpThemeDefault); }
+  ITKPPopupBar* CreatePopupBar() override { return new PopupBarForMenu; }
+};
+
+CommandBarsMenuHost g_menuHost;
+
+}  // namespace

@@ -19,6 +19,7 @@
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/common/tkp_mouse_manager.h"
+#include "toolkit/common/tkp_popup_menu.h"
 
 namespace {
 
@@ -490,6 +491,20 @@ TEST_F(ManagedPopups, RestingOnTheExpandButtonExpandsTheMenu) {
   CTKPCommandBars::TrackPopupBar(popup, TPM_RETURNCMD, 100, 100, frame);
   EXPECT_TRUE(popup->IsExpanded());
   popup->InternalRelease();
+}
+
+TEST_F(PopupBars, TheToolkitControlsMenusArePopupBarsOnceTheCommandBarsArePresent) {
+  CMenu menu;
+  ASSERT_TRUE(menu.LoadMenu(IDR_TREE_CONTEXT_MENU));
+  Script({[&] {
+    if (frame->Last() == nullptr) return false;
+    for (UINT key : {VK_DOWN, VK_RETURN}) PostKey(frame->GetSafeHwnd(), key);
+    return true;
+  }});
+  const UINT chosen = TKPTrackPopupMenu(menu.GetSubMenu(0)->GetSafeHmenu(), TPM_RETURNCMD, 120, 120, frame->GetSafeHwnd());
+  EXPECT_EQ(chosen, static_cast<UINT>(ID_RECOVER_SELECTED));
+  EXPECT_EQ(frame->opened.size(), 1u);
+  EXPECT_TRUE(frame->commands.empty());
 }
 
 }  // namespace
