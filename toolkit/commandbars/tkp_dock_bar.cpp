@@ -267,27 +267,21 @@ LRESULT CTKPDockBar::OnSizeParent(WPARAM, LPARAM lParam) {
   (horz ? size.cx : size.cy) = length;
   size.cx = std::max<LONG>(0, std::min<LONG>(size.cx, rect.Width()));
   size.cy = std::max<LONG>(0, std::min<LONG>(size.cy, rect.Height()));
-  const int position = GetPosition();
-  if (horz) {
-    layout->sizeTotal.cy += size.cy;
-    layout->sizeTotal.cx = std::max<LONG>(layout->sizeTotal.cx, size.cx);
-    if (position == 1) {
-      rect.top = rect.bottom - size.cy;
-      layout->rect.bottom -= size.cy;
-    } else {
-      rect.bottom = rect.top + size.cy;
-      layout->rect.top += size.cy;
-    }
+  // The strip is taken from the near side of the free rectangle (top, left) or the far one.
+  const bool farSide = GetPosition() == 1 || GetPosition() == 3;
+  const LONG thickness = horz ? size.cy : size.cx;
+  LONG& totalAcross = horz ? layout->sizeTotal.cy : layout->sizeTotal.cx;
+  LONG& totalAlong = horz ? layout->sizeTotal.cx : layout->sizeTotal.cy;
+  totalAcross += thickness;
+  totalAlong = std::max<LONG>(totalAlong, horz ? size.cx : size.cy);
+  LONG& nearEdge = horz ? rect.top : rect.left;
+  LONG& farEdge = horz ? rect.bottom : rect.right;
+  if (farSide) {
+    nearEdge = farEdge - thickness;
+    (horz ? layout->rect.bottom : layout->rect.right) -= thickness;
   } else {
-    layout->sizeTotal.cx += size.cx;
-    layout->sizeTotal.cy = std::max<LONG>(layout->sizeTotal.cy, size.cy);
-    if (position == 3) {
-      rect.left = rect.right - size.cx;
-      layout->rect.right -= size.cx;
-    } else {
-      rect.right = rect.left + size.cx;
-      layout->rect.left += size.cx;
-    }
+    farEdge = nearEdge + thickness;
+    (horz ? layout->rect.top : layout->rect.left) += thickness;
   }
   if (layout->hDWP != nullptr) {
     AfxRepositionWindow(layout, m_hWnd, rect);
