@@ -306,6 +306,30 @@ TEST_F(ToolBars, ARightClickOnTheToolbarOrItsDockBarOpensTheToolbarMenuListingIt
   }
 }
 
+TEST_F(ToolBars, AButtonsTipIsItsNameAndWithAccelTipsItsShortcut) {
+  CTKPControl* open = standard->GetControl(0);
+  open->SetShortcutText(_T("Ctrl+O"));
+  TOOLINFO ti{};
+  ti.cbSize = TTTOOLINFOW_V1_SIZE;
+  EXPECT_EQ(standard->OnToolHitTest(open->GetRect().CenterPoint(), &ti), static_cast<INT_PTR>(ID_OPEN_IMAGE));
+  CString tip(ti.lpszText);
+  tip.TrimLeft();
+  EXPECT_STREQ(tip.GetString(), L"Open");
+  delete[] ti.lpszText;
+  frame->Bars()->GetOptions()->bToolBarAccelTips = TRUE;
+  ti = TOOLINFO{};
+  ti.cbSize = TTTOOLINFOW_V1_SIZE;
+  standard->OnToolHitTest(open->GetRect().CenterPoint(), &ti);
+  tip = ti.lpszText;
+  tip.TrimLeft();
+  EXPECT_STREQ(tip.GetString(), L"Open (Ctrl+O)");
+  delete[] ti.lpszText;
+  // Nothing between the buttons, and nothing with screen tips off.
+  EXPECT_EQ(standard->OnToolHitTest(CPoint(2, 2), &ti), -1);
+  frame->Bars()->GetOptions()->bToolBarScreenTips = FALSE;
+  EXPECT_EQ(standard->OnToolHitTest(open->GetRect().CenterPoint(), &ti), -1);
+}
+
 TEST_F(ToolBars, ButtonsThatDoNotFitHideBehindTheExpandButtonWhichListsThem) {
   // A frame narrower than the bar: the last buttons are hidden, the bar keeps one row.
   frame->SetWindowPos(nullptr, 0, 0, 330, 300, SWP_NOMOVE | SWP_NOZORDER);
