@@ -1,0 +1,37 @@
+#include "toolkit/commandbars/dock_drag_geometry.h"
+
+#include <algorithm>
+
+namespace tkpdock {
+
+namespace {
+
+bool IsLeft(int nEdge) { return nEdge == kEdgeLeft || nEdge == kEdgeTopLeft || nEdge == kEdgeBottomLeft; }
+
+}  // namespace
+
+CRect ContainPoint(CRect rc, CPoint pt) {
+  if (pt.x < rc.left) rc.OffsetRect(pt.x - rc.left, 0);
+  if (pt.x >= rc.right) rc.OffsetRect(pt.x - rc.right + 1, 0);
+  if (pt.y < rc.top) rc.OffsetRect(0, pt.y - rc.top);
+  if (pt.y >= rc.bottom) rc.OffsetRect(0, pt.y - rc.bottom + 1);
+  return rc;
+}
+
+bool ResizesWidth(int nEdge) {
+  return IsLeft(nEdge) || nEdge == kEdgeRight || nEdge == kEdgeTopRight || nEdge == kEdgeBottomRight;
+}
+
+int ResizedLength(const CRect& window, int nEdge, CPoint delta) {
+  if (ResizesWidth(nEdge)) return std::max(0, static_cast<int>(window.Width()) + (IsLeft(nEdge) ? -delta.x : delta.x));
+  return std::max(0, static_cast<int>(window.Height()) + (nEdge == kEdgeTop ? -delta.y : delta.y));
+}
+
+CRect ResizedRect(const CRect& window, int nEdge, CSize size) {
+  CRect next(window.TopLeft(), size);
+  if (IsLeft(nEdge)) next.OffsetRect(window.right - next.right, 0);
+  if (nEdge == kEdgeTop) next.OffsetRect(0, window.bottom - next.bottom);
+  return next;
+}
+
+}  // namespace tkpdock
