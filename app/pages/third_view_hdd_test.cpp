@@ -44,6 +44,7 @@
 #include "preview/main_preview_view.h"
 #include "preview/preview_extensions.h"
 #include "res/resource.h"
+#include "toolkit/common/tkp_mouse_manager.h"
 
 CEx_StyleApp theApp;
 
@@ -184,8 +185,12 @@ class ResultsPageTest : public ::testing::Test {
     harness::Click(header, POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
     harness::PumpFor(50);
   }
-  // A command of the header's menu, chosen on the column (the menu is opened at the column and closed).
-  static void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) { ::EndMenu(); }
+  // A command of the header's menu, chosen on the column (the menu is opened at the column and closed;
+  // with the command bars in the program it is a popup bar, which closes when its tracking is lost).
+  static void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) {
+    ::EndMenu();
+    TKPMouseManager()->SendTrackLost();
+  }
   void HeaderMenuCommand(int column, UINT command) {
     HWND header = ListView_GetHeader(List().m_hWnd);
     RECT rect{};
