@@ -4,6 +4,7 @@
 
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/classlib/win/layout.h"
+#include "toolkit/commandbars/dock_drag_geometry.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_dock_bar.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
@@ -15,14 +16,6 @@ namespace {
 // The docking flag of each dock bar position.
 constexpr DWORD kSideFlags[4] = {TKP_DOCK_TOP, TKP_DOCK_BOTTOM, TKP_DOCK_LEFT, TKP_DOCK_RIGHT};
 constexpr DWORD kFloatLayout = LM_COMMIT | LM_MRUWIDTH | LM_HORZ;
-
-// Moves the rectangle the least so that the point lies inside it.
-void ContainPoint(CRect& rc, CPoint pt) {
-  if (pt.x < rc.left) rc.OffsetRect(pt.x - rc.left, 0);
-  if (pt.x >= rc.right) rc.OffsetRect(pt.x - rc.right + 1, 0);
-  if (pt.y < rc.top) rc.OffsetRect(0, pt.y - rc.top);
-  if (pt.y >= rc.bottom) rc.OffsetRect(0, pt.y - rc.bottom + 1);
-}
 
 void MoveWindowTo(CTKPToolBar* pBar, const CRect& rc) {
   pBar->SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -44,7 +37,7 @@ void CTKPDockContext::StartDrag(CPoint ptScreen) {
   m_ptLast = ptScreen;
   m_pBar->GetWindowRect(m_rectDragHorz);
   m_rectFrameDrag = m_rectDragHorz;
-  ContainPoint(m_rectFrameDrag, ptScreen);
+  m_rectFrameDrag = tkpdock::ContainPoint(m_rectFrameDrag, ptScreen);
   ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEALL));
   CTKPMouseManager* mouse = TKPMouseManager();
   ++mouse->m_nLockButtonUp;
@@ -124,7 +117,7 @@ void CTKPDockContext::Move(CPoint pt) {
     // Into another dock bar: the frame makes room now, and the drag goes on from the bar's new place.
     bars->RecalcFrameLayout();
     m_pBar->GetWindowRect(m_rectDragHorz);
-    ContainPoint(m_rectDragHorz, pt);
+    m_rectDragHorz = tkpdock::ContainPoint(m_rectDragHorz, pt);
     return;
   }
   if ((flags & TKP_DOCK_FLOAT) == 0) return;
@@ -140,7 +133,7 @@ void CTKPDockContext::FloatAt(CPoint pt) {
   if (bars == nullptr || !bars->FloatCommandBar(m_pBar)) return;
   const CSize size = m_pBar->CalcDynamicLayout(0, kFloatLayout);
   m_rectFrameDrag = CRect(m_rectFrameDrag.TopLeft(), size);
-  ContainPoint(m_rectFrameDrag, pt);
+  m_rectFrameDrag = tkpdock::ContainPoint(m_rectFrameDrag, pt);
   MoveWindowTo(m_pBar, m_rectFrameDrag);
   bars->RecalcFrameLayout();
 }
@@ -148,25 +141,12 @@ void CTKPDockContext::FloatAt(CPoint pt) {
 void CTKPDockContext::Resize(CPoint pt) {
   CRect window;
   m_pBar->GetWindowRect(window);
-  const int dx = pt.x - m_ptLast.x;
-  const int dy = pt.y - m_ptLast.y;
-  const bool left = m_nTrackMode == HTLEFT || m_nTrackMode == HTTOPLEFT || m_nTrackMode == HTBOTTOMLEFT;
-  const bool right = m_nTrackMode == HTRIGHT || m_nTrackMode == HTTOPRIGHT || m_nTrackMode == HTBOTTOMRIGHT;
-  const bool top = m_nTrackMode == HTTOP;
-  CSize size;
-  if (left || right) {
-    const int length = std::max(0, static_cast<int>(window.Width()) + (left ? -dx : dx));
-    size = m_pBar->CalcDynamicLayout(length, LM_COMMIT | LM_HORZ);
-  } else {
-    const int length = std::max(0, static_cast<int>(window.Height()) + (top ? -dy : dy));
-    size = m_pBar->CalcDynamicLayout(length, LM_COMMIT | LM_LENGTHY | LM_HORZ);
-  }
+  const int length = tkpdock::ResizedLength(window, m_nTrackMode, CPoint(pt.x - m_ptLast.x, pt.y - m_ptLast.y));
+  const DWORD mode = tkpdock::ResizesWidth(m_nTrackMode) ? LM_COMMIT | LM_HORZ : LM_COMMIT | LM_LENGTHY | LM_HORZ;
+  const CSize size = m_pBar->CalcDynamicLayout(length, mode);
   m_ptLast = pt;
   if (size == window.Size()) return;
-  // The edge opposite the dragged one stays where it is.
-  CRect next(window.TopLeft(), size);
-  if (left) next.OffsetRect(window.right - next.right, 0);
-  if (top) next.OffsetRect(0, window.bottom - next.bottom);
+  const CRect next = tkpdock::ResizedRect(window, m_nTrackMode, size);
   CRect work = CTKPDrawHelpers::GetWorkArea(static_cast<HWND>(m_pBar->m_hWnd));
   CRect overlap;
   if (!overlap.IntersectRect(next, work)) return;

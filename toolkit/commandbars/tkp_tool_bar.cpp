@@ -34,6 +34,7 @@ BEGIN_MESSAGE_MAP(CTKPToolBar, CTKPCommandBar)
   ON_WM_NCACTIVATE()
   ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
   ON_WM_CLOSE()
+  ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
 END_MESSAGE_MAP()
 
 namespace {
@@ -98,7 +99,10 @@ BOOL CTKPToolBar::Attach(CWnd* pSite, BOOL bFloating) {
     if (pSite != nullptr) ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(pSite->m_hWnd));
   } else {
     ModifyStyle(kFloatingStyle, WS_CHILD);
-    if (pSite != nullptr && ::GetParent(m_hWnd) != pSite->m_hWnd && m_pDockBar == nullptr) SetParent(pSite);
+    // (a popup's GetParent names its owner: the real parent is asked)
+    if (pSite != nullptr && m_pDockBar == nullptr && ::GetAncestor(m_hWnd, GA_PARENT) != pSite->m_hWnd) {
+      ::SetParent(m_hWnd, pSite->m_hWnd);
+    }
   }
   return TRUE;
 }
@@ -468,3 +472,24 @@ LRESULT CTKPToolBar::OnFloatStatus(WPARAM wParam, LPARAM) {
 }
 
 void CTKPToolBar::OnClose() {}
+
+LRESULT CTKPToolBar::OnSizeParent(WPARAM, LPARAM lParam) {
+  auto* layout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);
+  if (layout == nullptr || !m_bVisible || m_pDockBar != nullptr || m_barPosition == tkpBarFloating) return 0;
+  DWORD mode = LM_HORZDOCK | LM_HORZ;
+  if (layout->hDWP != nullptr) mode |= LM_COMMIT;
+  if ((m_dwFlags & TKP_DOCK_HIDEWRAP) != 0) mode |= TKP_LM_HIDEWRAP;
+  if ((m_dwFlags & TKP_DOCK_STRETCHED) != 0) mode |= LM_STRETCH;
+  CRect rect(layout->rect);
+  CSize size = CalcDockingLayout(rect.Width(), mode);
+  size.cx = std::max<LONG>(0, std::min<LONG>(size.cx, rect.Width()));
+  size.cy = std::max<LONG>(0, std::min<LONG>(size.cy, rect.Height()));
+  rect.right = rect.left + size.cx;
+  rect.bottom = rect.top + size.cy;
+  layout->rect.top += size.cy;
+  layout->sizeTotal.cy += size.cy;
+  layout->sizeTotal.cx = std::max<LONG>(layout->sizeTotal.cx, size.cx);
+  if (layout->hDWP != nullptr) AfxRepositionWindow(layout, m_hWnd, rect);
+  Redraw();
+  return 0;
+}

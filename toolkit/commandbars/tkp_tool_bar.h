@@ -85,6 +85,8 @@ class CTKPToolBar : public CTKPCommandBar {
   afx_msg BOOL OnNcActivate(BOOL bActive);
   afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
   afx_msg void OnClose();
+  // A bar that is a direct child of a frame (no dock bar) takes the top of the frame's free room.
+  afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 
   CTKPDockBar* m_pDockBar = nullptr;

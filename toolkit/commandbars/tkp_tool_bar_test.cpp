@@ -306,6 +306,23 @@ TEST_F(ToolBars, ARightClickOnTheToolbarOrItsDockBarOpensTheToolbarMenuListingIt
   }
 }
 
+TEST(ToolBarAlone, ABarWithoutDockBarsTakesTheTopOfItsFrame) {
+  auto* frame = new CFrameWnd;
+  ASSERT_TRUE(frame->Create(nullptr, _T("Alone"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(60, 60, 700, 400)));
+  auto* bar = new CTKPToolBar;
+  ASSERT_TRUE(bar->Create(frame, tkpBarTop));
+  const UINT ids[] = {ID_OPEN_IMAGE, 0, ID_HELP};
+  bar->SetButtons(ids, 3);
+  frame->RecalcLayout();
+  CRect rc = WindowRect(bar);
+  frame->ScreenToClient(rc);
+  EXPECT_EQ(rc.TopLeft(), CPoint(0, 0));
+  EXPECT_GT(rc.Height(), 20);
+  EXPECT_EQ(::GetParent(bar->m_hWnd), frame->m_hWnd);
+  frame->DestroyWindow();
+  bar->InternalRelease();
+}
+
 TEST_F(ToolBars, AButtonsTipIsItsNameAndWithAccelTipsItsShortcut) {
   CTKPControl* open = standard->GetControl(0);
   open->SetShortcutText(_T("Ctrl+O"));
