@@ -134,7 +134,7 @@ TEST(ControlKeys, SavedInTheirOrderAndMissingOnesLoadTheirDefaults) {
       _T("Type"), _T("Id"), _T("IconId"), _T("BeginGroup"), _T("Tag"), _T("Flags"), _T("HideFlags"),
       _T("Caption"), _T("ShortcutText"), _T("TooltipText"), _T("DescriptionText"), _T("Parameter"),
       _T("CustomIconId"), _T("CustomCaption"), _T("Category"), _T("DefaultItem"), _T("CloseSubMenuOnClick"),
-      _T("CustomStyle")};
+      _T("CustomStyle"), _T("Style")};  // a button adds its style to the control's keys
   EXPECT_EQ(save.names, expected);
 
   CTKPControl* loaded = c->Add(tkpControlButton, 0);
