@@ -245,6 +245,28 @@ TEST_F(ToolBars, TwoToolbarsShareARowAndSwapPlacesWhenDragged) {
   EXPECT_FALSE(harness::CaptureScreen("commandbars_toolbar").empty());
 }
 
+TEST_F(ToolBars, DraggedToTheLeftEdgeTheToolbarStandsInAColumn) {
+  CRect client;
+  frame->GetClientRect(client);
+  frame->ClientToScreen(client);
+  const CPoint from = Gripper(standard);
+  Drag(standard, from, {CPoint(from.x + 5, from.y + 60), CPoint(client.left + 4, client.CenterPoint().y)});
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  CTKPDockBar* left = frame->Bars()->GetDockBar(tkpBarLeft);
+  EXPECT_EQ(standard->GetPosition(), tkpBarLeft);
+  EXPECT_EQ(standard->GetDockBar(), left);
+  EXPECT_EQ(::GetParent(standard->m_hWnd), left->m_hWnd);
+  const CRect bar = WindowRect(standard);
+  EXPECT_GT(bar.Height(), bar.Width());
+  EXPECT_EQ(WindowRect(left).Width(), bar.Width());
+  EXPECT_EQ(WindowRect(Top()).Height(), 0);
+  // Its buttons run down the column.
+  EXPECT_GT(standard->GetControl(1)->GetRect().top, standard->GetControl(0)->GetRect().top);
+  frame->UpdateWindow();
+  EXPECT_FALSE(harness::CaptureWindow(frame->m_hWnd, "commandbars_toolbar_left").empty());
+}
+
 TEST_F(ToolBars, EscapeEndsADragWhereTheBarIsAndAFloatingBarResizesByItsLeftEdge) {
   const CPoint from = Gripper(standard);
   const CPoint centre = ClientCentre();
