@@ -23,8 +23,10 @@ bool ResizesWidth(int nEdge) {
 }
 
 int ResizedLength(const CRect& window, int nEdge, CPoint delta) {
-  if (ResizesWidth(nEdge)) return std::max(0, static_cast<int>(window.Width()) + (IsLeft(nEdge) ? -delta.x : delta.x));
-  return std::max(0, static_cast<int>(window.Height()) + (nEdge == kEdgeTop ? -delta.y : delta.y));
+  // (LONG is long in the Windows build: the sums are taken as int)
+  const int dx = static_cast<int>(delta.x), dy = static_cast<int>(delta.y);
+  if (ResizesWidth(nEdge)) return std::max(0, static_cast<int>(window.Width()) + (IsLeft(nEdge) ? -dx : dx));
+  return std::max(0, static_cast<int>(window.Height()) + (nEdge == kEdgeTop ? -dy : dy));
 }
 
 CRect ResizedRect(const CRect& window, int nEdge, CSize size) {
