@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/command_rules.h"
 #include "app/ex_style_app.h"
 #include "app/instance_mutex.h"
 #include "app/main_frame.h"
@@ -26,6 +27,7 @@
 #include "platform/classlib/win/ccreatecontext.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
+#include "toolkit/commandbars/tkp_menu_bar.h"
 #include "preview/main_preview_view.h"
 #include "platform/harness/scripted_seams.h"
 #include "platform/os/os.h"
@@ -71,6 +73,40 @@ long long StoredPositionBytes() {
   return size;
 }
 
+// The command bars' saved layout under the application's key, written as a user (or a damaged disk)
+// could leave it: value name and number, by section.
+void WriteBarsValues(const std::vector<std::pair<std::wstring, std::pair<std::wstring, DWORD>>>& values) {
+  const std::wstring app = std::wstring(L"Software\\Local AppWizard-Generated Applications\\") + theApp.m_pszAppName;
+  for (const auto& v : values) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, (app + L"\\" + v.first).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                          &key, nullptr) != ERROR_SUCCESS) {
+      continue;
+    }
+    ::RegSetValueExW(key, v.second.first.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v.second.second),
+                     sizeof(DWORD));
+    ::RegCloseKey(key);
+  }
+}
+
+// The saved layout goes, so that the scenarios after this one start with the frame's own.
+void ForgetBarsLayout() {
+  for (const TCHAR* section : {_T("CommandBars-Summary"), _T("CommandBars-Bar0"), _T("CommandBars-Bar1"),
+                               _T("CommandBars-DockBar0"),
+                               _T("CommandBars-DockBar1"), _T("CommandBars-DockBar2"), _T("CommandBars-DockBar3")}) {
+    theApp.WriteProfileString(section, nullptr, nullptr);
+  }
+}
+
+// Where the standard toolbar stands: shown, and the dock bar it is in (-1 none).
+void ReportToolBarPlace(CMainFrame* frame, ScenarioReport& report) {
+  CTKPToolBar* bar = frame->StandardToolBar();
+  report.Line("toolbar_visible", bar->IsVisible());
+  report.Line("toolbar_window", ::IsWindowVisible(bar->m_hWnd));
+  report.Line("toolbar_position", bar->GetPosition());
+  report.Line("toolbar_docked", bar->GetDockBar() != nullptr);
+}
+
 int RunScenario(const std::string& name, ScenarioReport& report) {
   harness::ScopedSeams seams;
   static std::wstring commandLine;
@@ -83,7 +119,14 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
   // cancels it too.
   if (name == "load") seams.dialogs.CancelFiles();
   if (name == "exit-no") seams.boxes.Answer(seams::kNo);
-  if (name == "exit-yes" || name == "place-save") seams.boxes.Answer(seams::kYes);
+  if (name == "exit-yes" || name == "place-save" || name == "bars-hide") seams.boxes.Answer(seams::kYes);
+  if (name == "bars-damaged") {
+    // Counts no save writes, a bar id out of range and a row naming a bar twice.
+    WriteBarsValues({{L"CommandBars-Summary", {L"Bars", 0x7FFFFFF0}},
+                     {L"CommandBars-Bar0", {L"BarID", 0xFFFFFFF9}},
+                     {L"CommandBars-Bar0", {L"Visible", 0}},
+                     {L"CommandBars-DockBar0", {L"Bars", 0x10000000}}});
+  }
 
   const BOOL started = theApp.InitInstance();
   report.Line("started", started);
@@ -110,6 +153,9 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     }
     report.Line("icons", icons);
     report.Line("screenshot", !harness::CaptureWindow(frame->m_hWnd, "main_frame").empty());
+    // The program as it starts: menu bar, toolbar with its banner, status bar, page 0.
+    report.Line("themed", !harness::CaptureWindow(frame->m_hWnd, "main_frame_themed").empty());
+    report.Line("menu_bar", frame->GetCommandBars()->GetMenuBar() != nullptr && ::GetMenu(frame->m_hWnd) == nullptr);
   } else if (name == "load") {
     // A name typed without its extension, then a name that does not exist.
     const std::string typed = EnvironmentText("DORVANE_APP_LOAD");
@@ -131,15 +177,18 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("first_view_id", ::GetDlgCtrlID(theApp.PageViews[kPageImage]->m_hWnd));
   } else if (name == "banner") {
     // A click on the banner near the toolbar's right end opens the product's page.
+    // (Points of the frame's client area, as the toolbar under the menu bar receives them.)
     CRect client;
     frame->GetClientRect(client);
     MSG click{};
     click.hwnd = frame->StandardToolBar()->m_hWnd;
     click.message = WM_LBUTTONDOWN;
-    click.lParam = MAKELPARAM(client.right - 100, 40);
-    frame->PreTranslateMessage(&click);
-    click.lParam = MAKELPARAM(client.right - 300, 40);  // beside it: nothing
-    frame->PreTranslateMessage(&click);
+    for (int x : {client.right - 100, client.right - 300}) {  // on the banner, then beside it: nothing
+      POINT at{x, 40};
+      ::MapWindowPoints(frame->m_hWnd, click.hwnd, &at, 1);
+      click.lParam = MAKELPARAM(at.x, at.y);
+      frame->PreTranslateMessage(&click);
+    }
     for (const auto& executed : seams.shell.Executed()) {
       report.Line("opened", os::ToUtf8(executed.verb) + " " + os::ToUtf8(executed.target));
     }
@@ -200,6 +249,33 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("placed", std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
                               std::to_string(r.bottom));
     report.Line("visible", ::IsWindowVisible(frame->m_hWnd));
+  } else if (name == "modes") {
+    // Each mode with its results shown and a snapshot loadable: the idle turn sets the tools' states.
+    frame->ResultsReady = 1;
+    frame->FileSystemResultsReady = 1;
+    frame->SnapshotLoadEnabled = 1;
+    frame->OpenEnabled = 0;
+    for (uint32_t mode : {0u, 1u, 2u}) {
+      RecoveryMode = mode;
+      theApp.OnIdle(0);
+      harness::PumpMessages();
+      CTKPToolBar* bar = frame->StandardToolBar();
+      for (int i = 0; i < bar->GetControlCount(); ++i) {
+        const CTKPControl* control = bar->GetControl(i);
+        if (control->IsTemporary()) continue;
+        report.Line("m" + std::to_string(mode) + " " + std::to_string(control->GetID()), control->GetEnabled());
+      }
+    }
+  } else if (name == "bars-hide") {
+    // The user hides the toolbar and ends the program.
+    ReportToolBarPlace(frame, report);
+    frame->StandardToolBar()->SetVisible(FALSE);
+    frame->PostMessage(WM_COMMAND, ID_EXIT);
+    code = theApp.Run();
+    report.Line("saved_bars", static_cast<long long>(theApp.GetProfileInt(_T("CommandBars-Summary"), _T("Bars"), -1)));
+  } else if (name == "bars-read" || name == "bars-damaged") {
+    ReportToolBarPlace(frame, report);
+    ForgetBarsLayout();
   } else if (name == "exit-yes") {
     // A splitter on page 0 keeps its position in the profile when its window goes.
     const CString section = splitter::VerticalSection(IDC_SOURCE_SPLITTER);
@@ -282,7 +358,8 @@ TEST(Application, FrameAtStartEnablesOnlyWhatPageZeroAllows) {
   EXPECT_TRUE(o.Has("page=0")) << o.Text();
   // At start: Open, Settings and Help; the results' commands wait for results, Load for a mode.
   for (const char* line : {"tool Open=1", "tool Recover=0", "tool Save Snapshot=0", "tool Load Snapshot=0",
-                           "tool Find=0", "tool Setting=1", "tool Help=1", "icons=7", "screenshot=1"}) {
+                           "tool Find=0", "tool Setting=1", "tool Help=1", "icons=7", "screenshot=1", "themed=1",
+                           "menu_bar=1"}) {
     EXPECT_TRUE(o.Has(line)) << line << "\n" << o.Text();
   }
 }
@@ -406,6 +483,50 @@ TEST(Application, MainWindowComesBackWhereItWasLeftAfterARestart) {
   const ScenarioOutcome read = RunChild("place-read");
   EXPECT_TRUE(read.Has("placed=10,20,910,740")) << read.Text();
   EXPECT_TRUE(read.Has("visible=1")) << read.Text();
+}
+
+TEST(Application, TheToolsFollowTheEnableRulesInEveryMode) {
+  const ScenarioOutcome o = RunChild("modes");
+  app::CommandFlags flags;
+  flags.resultsReady = flags.fileSystemResultsReady = flags.snapshotLoadEnabled = 1;
+  flags.openEnabled = 0;
+  int checked = 0;
+  for (uint32_t mode : {0u, 1u, 2u}) {
+    for (uint32_t id : {ID_OPEN_IMAGE, ID_RECOVER_SELECTED, ID_SAVE_SNAPSHOT, ID_LOAD_SNAPSHOT, ID_FIND_FILES,
+                        ID_SETTINGS, ID_HELP}) {
+      const std::string prefix = "m" + std::to_string(mode) + " " + std::to_string(id) + "=";
+      if (!o.Has(prefix + "0") && !o.Has(prefix + "1")) continue;  // not a tool of the toolbar
+      ++checked;
+      EXPECT_TRUE(o.Has(prefix + (app::IsCommandEnabled(id, mode, flags) ? "1" : "0"))) << prefix << "\n" << o.Text();
+    }
+  }
+  EXPECT_EQ(checked, 21) << o.Text();
+  // File Trace finds nothing and has no settings; the other two modes do.
+  EXPECT_TRUE(o.Has("m1 " + std::to_string(ID_FIND_FILES) + "=0")) << o.Text();
+  EXPECT_TRUE(o.Has("m2 " + std::to_string(ID_FIND_FILES) + "=1")) << o.Text();
+  EXPECT_TRUE(o.Has("m1 " + std::to_string(ID_SETTINGS) + "=0")) << o.Text();
+  EXPECT_TRUE(o.Has("m0 " + std::to_string(ID_OPEN_IMAGE) + "=0")) << o.Text();
+}
+
+TEST(Application, AToolbarHiddenAtExitStaysHiddenAfterARestart) {
+  const ScenarioOutcome hidden = RunChild("bars-hide");
+  EXPECT_EQ(hidden.exitCode, 0u) << hidden.Text();
+  EXPECT_TRUE(hidden.Has("toolbar_visible=1")) << hidden.Text();
+  EXPECT_TRUE(hidden.Has("saved_bars=2")) << hidden.Text();  // the menu bar and the toolbar
+  const ScenarioOutcome read = RunChild("bars-read");
+  EXPECT_TRUE(read.Has("toolbar_visible=0")) << read.Text();
+  EXPECT_TRUE(read.Has("toolbar_window=0")) << read.Text();
+  EXPECT_TRUE(read.Has("toolbar_docked=1")) << read.Text();
+  EXPECT_TRUE(read.Has("toolbar_position=0")) << read.Text();
+}
+
+TEST(Application, ADamagedSavedLayoutStartsWithTheDefaultLayout) {
+  const ScenarioOutcome o = RunChild("bars-damaged");
+  EXPECT_TRUE(o.Has("started=1")) << o.Text();
+  EXPECT_TRUE(o.Has("toolbar_visible=1")) << o.Text();
+  EXPECT_TRUE(o.Has("toolbar_window=1")) << o.Text();
+  EXPECT_TRUE(o.Has("toolbar_docked=1")) << o.Text();
+  EXPECT_TRUE(o.Has("toolbar_position=0")) << o.Text();
 }
 
 }  // namespace

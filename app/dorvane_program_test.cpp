@@ -43,7 +43,7 @@ struct Program {
 
 struct Search {
   DWORD process;
-  bool wantMenu;  // the frame has a menu bar; the boxes have none
+  bool wantFrame;  // the frame holds the pages; the boxes hold none
   HWND found;
 };
 
@@ -52,7 +52,7 @@ BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM parameter) {
   DWORD owner = 0;
   ::GetWindowThreadProcessId(window, &owner);
   if (owner != search->process || !::IsWindowVisible(window)) return TRUE;
-  if ((::GetMenu(window) != nullptr) != search->wantMenu) return TRUE;
+  if ((::GetDlgItem(window, 0xE900) != nullptr) != search->wantFrame) return TRUE;
   search->found = window;
   return FALSE;
 }
@@ -114,7 +114,11 @@ TEST(DorvaneProgram, MainFrameSecondCopyAndExit) {
   ASSERT_FALSE(::IsWindowVisible(browse));
   ::Sleep(500);
 
-  // The chrome: the menu bar (the window was found by it), the toolbar under it, the status bar, page 0 in front.
+  // The chrome: the menu bar in place of a window menu, the toolbar under it, the status bar, page 0 in front.
+  EXPECT_EQ(::GetMenu(frame), nullptr);
+  HWND topDock = ::GetDlgItem(frame, 59419);
+  ASSERT_NE(topDock, nullptr);
+  EXPECT_NE(::GetWindow(topDock, GW_CHILD), nullptr);
   HWND page0 = ::GetDlgItem(frame, 0xE900);
   HWND status = ::GetDlgItem(frame, 0xE801);
   HWND toolbar = ::GetDlgItem(frame, 0xE81B);
@@ -176,7 +180,7 @@ TEST(DorvaneProgram, MainFrameSecondCopyAndExit) {
   ASSERT_TRUE(first.Ended(30000));
   EXPECT_EQ(first.ExitCode(), 0u);
   EXPECT_EQ(ProfileValueType(L"Settings", L"Window Position"), static_cast<DWORD>(REG_BINARY));  // the 48-byte placement record
-  EXPECT_EQ(ProfileValueType(L"CommandBars-Summary", L"BarCount"), static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(ProfileValueType(L"CommandBars-Summary", L"Bars"), static_cast<DWORD>(REG_DWORD));
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/commandbars/tkp_menu_bar.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
 #include "toolkit/commandbars/tkp_shortcut_manager.h"
 #include "toolkit/common/tk_window_pos.h"
@@ -116,10 +118,15 @@ TEST_F(ToolkitStandins, HiddenCommandsLeaveTheMenu) {
   ASSERT_TRUE(frame->Create(nullptr, _T("Menu"), WS_OVERLAPPEDWINDOW, CRect(40, 40, 400, 300)));
   const UINT hidden[] = {ID_EXIT};
   frame->Bars()->HideCommands(hidden, 1);
+  // The menu bar takes the menu; its popups leave the hidden command out when they open.
   ASSERT_TRUE(frame->Bars()->SetMenu(_T("Menu Bar"), IDR_MAIN_MENU));
-  HMENU recovery = ::GetSubMenu(::GetMenu(frame->m_hWnd), 0);
-  EXPECT_EQ(::GetMenuState(recovery, ID_EXIT, MF_BYCOMMAND), static_cast<UINT>(-1));
-  EXPECT_NE(::GetMenuState(recovery, ID_OPEN_IMAGE, MF_BYCOMMAND), static_cast<UINT>(-1));
+  EXPECT_EQ(::GetMenu(frame->m_hWnd), nullptr);
+  CTKPControl* recovery = frame->Bars()->GetMenuBar()->GetControl(0);
+  ASSERT_NE(recovery->GetCommandBar(), nullptr);
+  CTKPControls* items = recovery->GetCommandBar()->GetControls();
+  ASSERT_NE(items->FindControl(ID_EXIT), nullptr);
+  EXPECT_TRUE(frame->Bars()->IsControlHidden(items->FindControl(ID_EXIT)));
+  EXPECT_FALSE(frame->Bars()->IsControlHidden(items->FindControl(ID_OPEN_IMAGE)));
   frame->DestroyWindow();
 }
 
@@ -169,23 +176,25 @@ TEST_F(ToolkitStandins, WindowPositionRoundTripAndDamagedValues) {
   window.DestroyWindow();
 }
 
-TEST_F(ToolkitStandins, ShortcutsKeptInTheProfileAndDamagedBytesIgnored) {
+TEST_F(ToolkitStandins, WithoutAResourceTableNoShortcutsAreKept) {
+  // The program has no accelerator table: its menus keep their own shortcut texts, and a table in the
+  // profile is neither read nor written.
   CTKPShortcutManager keys;
-  keys.SetAccelerators(IDR_MAINFRAME);  // the program has no such table: no keys
+  keys.SetAccelerators(IDR_MAINFRAME);
   EXPECT_EQ(keys.GetCount(), 0);
   ACCEL two[2] = {{FVIRTKEY | FCONTROL, 'O', ID_OPEN_IMAGE}, {FVIRTKEY, VK_F1, ID_HELP}};
-  theApp.WriteProfileBinary(_T("CommandBars-Shortcuts"), _T("Accelerators"), reinterpret_cast<LPBYTE>(two), sizeof two);
+  theApp.WriteProfileBinary(_T("CommandBars"), _T("Accelerators"), reinterpret_cast<LPBYTE>(two), sizeof two);
   keys.LoadShortcuts(_T("CommandBars"));
-  EXPECT_EQ(keys.GetCount(), 2);
+  EXPECT_EQ(keys.GetCount(), 0);
+  CString text = _T("Ctrl+O");
+  EXPECT_FALSE(keys.GetMenuShortcut(ID_OPEN_IMAGE, text));
+  EXPECT_EQ(text, CString(_T("Ctrl+O")));
+  theApp.WriteProfileString(_T("CommandBars"), _T("Accelerators"), nullptr);
   keys.SaveShortcuts(_T("CommandBars"));
-  CTKPShortcutManager reloaded;
-  reloaded.LoadShortcuts(_T("CommandBars"));
-  EXPECT_EQ(reloaded.GetCount(), 2);
-  // A cut record is not a table.
-  theApp.WriteProfileBinary(_T("CommandBars-Shortcuts"), _T("Accelerators"), reinterpret_cast<LPBYTE>(two), 7);
-  CTKPShortcutManager damaged;
-  damaged.LoadShortcuts(_T("CommandBars"));
-  EXPECT_EQ(damaged.GetCount(), 0);
+  BYTE* data = nullptr;
+  UINT size = 0;
+  EXPECT_FALSE(theApp.GetProfileBinary(_T("CommandBars"), _T("Accelerators"), &data, &size));
+  delete[] data;
 }
 
 }  // namespace

@@ -17,6 +17,8 @@
 #include "toolkit/commandbars/tkp_dock_hit.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
 #include "toolkit/commandbars/tkp_shortcut_manager.h"
+#include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/commandbars/tkp_menu_bar.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
@@ -119,19 +121,27 @@ void CTKPCommandBars::EnableDocking() {
   }
 }
 
-BOOL CTKPCommandBars::SetMenu(LPCTSTR, UINT nID) {
-  if (m_pFrame == nullptr || m_pFrame->m_hWnd == nullptr) return FALSE;
-  HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nID));
-  if (menu == nullptr) return FALSE;
-  RemoveHidden(menu, *this);
-  HMENU old = ::GetMenu(m_pFrame->m_hWnd);
-  if (!::SetMenu(m_pFrame->m_hWnd, menu)) {
-    ::DestroyMenu(menu);
-    return FALSE;
+CTKPMenuBar* CTKPCommandBars::SetMenu(LPCTSTR lpszTitle, UINT nID) {
+  if (m_pFrame == nullptr || m_pFrame->m_hWnd == nullptr) return nullptr;
+  auto* bar = static_cast<CTKPMenuBar*>(RUNTIME_CLASS(CTKPMenuBar)->CreateObject());
+  bar->SetCommandBars(this);
+  bar->EnableDocking(TKP_DOCK_TOP | TKP_DOCK_BOTTOM | TKP_DOCK_LEFT | TKP_DOCK_RIGHT | TKP_DOCK_FLOAT |
+                     TKP_DOCK_STRETCHED);
+  bar->SetTitle(lpszTitle);
+  bar->SetBarID(1);
+  if (!bar->Create(m_pFrame, tkpBarTop) || !bar->LoadMenuBar(nID)) {
+    if (bar->m_hWnd != nullptr) bar->DestroyWindow();
+    bar->InternalRelease();
+    return nullptr;
   }
-  if (old != nullptr) ::DestroyMenu(old);
-  m_nMenuID = nID;
-  return TRUE;
+  if (nID != 0) {
+    bar->GetControls()->CreateOriginalControls();
+    m_nMenuID = nID;
+  }
+  m_arrBars.Add(bar);
+  m_pMenuBar = bar;
+  RecalcFrameLayout(TRUE);
+  return bar;
 }
 
 CTKPToolBar* CTKPCommandBars::Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClass* pClass) {
@@ -176,6 +186,7 @@ void CTKPCommandBars::Remove(CTKPCommandBar* pBar) {
     if (dock != nullptr && dock->RemoveCommandBar(pBar)) RecalcFrameLayout();
   }
   if (pBar->IsKindOf(RUNTIME_CLASS(CTKPToolBar))) static_cast<CTKPToolBar*>(pBar)->SetDockBar(nullptr);
+  if (pBar == m_pMenuBar) m_pMenuBar = nullptr;
   m_arrBars.RemoveAt(index);
   pBar->InternalRelease();
 }
@@ -479,28 +490,4 @@ void CTKPCommandBars::LoadOptions(LPCTSTR lpszProfileName) {
   }
   ::RegCloseKey(key);
   RedrawCommandBars();
-}
-
-void CTKPCommandBars::LoadBarState(LPCTSTR lpszProfileName, BOOL) {
-  CWinApp* app = AfxGetApp();
-  if (app == nullptr) return;
-  const int stored =
-      static_cast<int>(app->GetProfileInt(Section(lpszProfileName, _T("-Summary")), _T("BarCount"), 0));
-  for (int i = 0; i < GetCount() && i < stored; ++i) {
-    CString section;
-    section.Format(_T("%s-Bar%d"), lpszProfileName, i);
-    m_arrBars[i]->SetVisible(app->GetProfileInt(section, _T("Visible"), 1) != 0);
-  }
-  RecalcFrameLayout();
-}
-
-void CTKPCommandBars::SaveBarState(LPCTSTR lpszProfileName, BOOL) {
-  CWinApp* app = AfxGetApp();
-  if (app == nullptr) return;
-  app->WriteProfileInt(Section(lpszProfileName, _T("-Summary")), _T("BarCount"), GetCount());
-  for (int i = 0; i < GetCount(); ++i) {
-    CString section;
-    section.Format(_T("%s-Bar%d"), lpszProfileName, i);
-    app->WriteProfileInt(section, _T("Visible"), m_arrBars[i]->IsVisible() ? 1 : 0);
-  }
 }

@@ -18,6 +18,7 @@ class CMenu;
 class CTKPControl;
 class CTKPDockBar;
 class CTKPImageManager;
+class CTKPMenuBar;
 class CTKPMouseManager;
 class CTKPPaintManager;
 class CTKPPopupBar;
@@ -25,6 +26,9 @@ class CTKPShortcutManager;
 class CTKPToolBar;
 class CTKPToolTipContext;
 class CWnd;
+namespace tkpstate {
+struct SavedLayout;
+}
 
 // The customize command: a site that handles it lets the user customize its bars.
 constexpr UINT TKP_ID_CUSTOMIZE = 35001;
@@ -48,9 +52,9 @@ class CTKPCommandBars : public CCmdTarget {
   void SetSite(CWnd* pFrame);
   // The four dock bars along the site's edges; a failed creation throws a resource exception.
   void EnableDocking();
-  // The menu of the resource, its hidden commands left out; FALSE when it could not be loaded. Until
-  // the menu bar is built, the menu is the site's own window menu.
-  BOOL SetMenu(LPCTSTR lpszTitle, UINT nID);
+  // The menu bar (bar id 1, docked at the top, alone in its row) with the items of the menu resource,
+  // the frame's own menu taken away; null when it could not be made or loaded.
+  CTKPMenuBar* SetMenu(LPCTSTR lpszTitle, UINT nID);
   // A new toolbar at the position (0 top, 1 bottom, 2 left, 3 right), of pClass or the toolbar class;
   // null when it could not be created.
   CTKPToolBar* Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClass* pClass = nullptr);
@@ -67,6 +71,7 @@ class CTKPCommandBars : public CCmdTarget {
   CWnd* GetSite() const { return m_pFrame; }
   CTKPDockBar* GetDockBar(int nPosition) const;
   CTKPShortcutManager* GetShortcutManager() const { return m_pShortcutManager; }
+  CTKPMenuBar* GetMenuBar() const { return m_pMenuBar; }
   CTKPCommandBarsOptions* GetOptions() const { return m_pOptions; }
   CTKPCommandBarsOptions* GetCommandBarsOptions() const { return m_pOptions; }
   CTKPToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
@@ -167,7 +172,8 @@ class CTKPCommandBars : public CCmdTarget {
   // "<section>-Options" under the application's key: the user's options.
   void SaveOptions(LPCTSTR lpszProfileName);
   void LoadOptions(LPCTSTR lpszProfileName);
-  // "<section>-Summary" (the bar count) and "<section>-Bar<n>" (each bar's visibility).
+  // The toolbars' layout (tkp_bar_state.cpp): "<section>-Summary", "-Bar<n>" (each toolbar: shown,
+  // docked or floating, where), "-DockBar<d>" (the rows) and "StatusBar"; a damaged layout is ignored.
   void LoadBarState(LPCTSTR lpszProfileName, BOOL bSilent = FALSE);
   void SaveBarState(LPCTSTR lpszProfileName, BOOL bSaveControls = TRUE);
 
@@ -178,6 +184,8 @@ class CTKPCommandBars : public CCmdTarget {
   CTKPMouseManager* MouseManager() const;
   BOOL IsControlHidden(CTKPControl* pControl, int nDepth) const;
   BOOL IsTracking() const;  // a popup or bar is tracked
+  // The saved rows of the dock bars, bars moved to their saved places.
+  void LoadDockBarsState(const tkpstate::SavedLayout& layout);
 
   CCmdTarget* m_pExtraObject = nullptr;
   CTKPPaintManager* m_pPaintManager = nullptr;
@@ -195,6 +203,7 @@ class CTKPCommandBars : public CCmdTarget {
   CTKPToolTipContext* m_pToolTipContext = nullptr;
   mutable CTKPMouseManager* m_pMouseManager = nullptr;
   CTKPShortcutManager* m_pShortcutManager = nullptr;
+  CTKPMenuBar* m_pMenuBar = nullptr;  // one of the bars (the list holds its reference)
   BOOL m_bRecalcLayout = FALSE;  // the layout is locked
   BOOL m_bRightToLeft = FALSE;
 

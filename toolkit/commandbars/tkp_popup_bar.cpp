@@ -1,7 +1,6 @@
 // The popup bar's window, showing and closing it, where it goes, tracking, its keys, mouse and timers.
 #include "toolkit/commandbars/tkp_popup_bar.h"
 
-#include "platform/classlib/win/ccmdui.h"
 #include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/cmenu.h"
 #include "toolkit/commandbars/popup_placement.h"
@@ -31,19 +30,6 @@ namespace {
 
 constexpr LONG kObjIdMenu = -3;          // OBJID_MENU
 constexpr DWORD kSyncActiveStyle = 0x100;  // the popup mirrors its frame's active state
-
-// The state of one control from its command's update handler.
-class ControlCmdUI : public CCmdUI {
- public:
-  CTKPControl* control = nullptr;
-  void Enable(BOOL bOn) override {
-    control->SetEnabled(bOn);
-    m_bEnableChanged = TRUE;
-  }
-  void SetCheck(int nCheck) override { control->SetChecked(nCheck != 0); }
-  void SetRadio(BOOL bOn) override { control->SetChecked(bOn); }
-  void SetText(LPCTSTR lpszText) override { control->SetCaption(CString(lpszText)); }
-};
 
 }  // namespace
 
@@ -315,29 +301,6 @@ void CTKPPopupBar::OnTimer(UINT_PTR nIDEvent) {
     return;
   }
   CTKPCommandBar::OnTimer(nIDEvent);
-}
-
-// ---- commands' states -----------------------------------------------------------------------------
-
-void CTKPPopupBar::OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) {
-  if (pTarget == nullptr) return;
-  ControlCmdUI state;
-  state.m_pOther = this;
-  state.m_nIndexMax = static_cast<UINT>(GetControlCount());
-  for (int i = 0; i < GetControlCount(); ++i) {
-    CTKPControl* control = GetControl(i);
-    const int id = control->GetID();
-    if (id <= 0 || (control->GetFlags() & tkpFlagManualUpdate) != 0 || id == TKP_ID_POPUP_EXPAND) continue;
-    // A popup without a command of its own keeps its state.
-    if (control->GetType() != tkpControlButton && control->GetCommandBar() != nullptr &&
-        control->GetType() == tkpControlPopup) {
-      continue;
-    }
-    state.control = control;
-    state.m_nID = static_cast<UINT>(id);
-    state.m_nIndex = static_cast<UINT>(i);
-    state.DoUpdate(pTarget, bDisableIfNoHandler);
-  }
 }
 
 void CTKPPopupBar::Copy(CTKPCommandBar* pSource, BOOL bRecursive) {

@@ -70,7 +70,6 @@ class CTKPPopupBar : public CTKPCommandBar {
   void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
   void DelayLayout() override;
   void Copy(CTKPCommandBar* pSource, BOOL bRecursive = FALSE) override;
-  void OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) override;
   virtual void UpdateShortcuts();
   virtual void UpdateLocation();
   // Windows of embedded controls go back to the site first, so that they outlive the popup.
