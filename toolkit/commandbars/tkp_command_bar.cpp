@@ -8,6 +8,7 @@
 #include "platform/classlib/win/cmenu.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "toolkit/commandbars/tkp_bar_controls.h"
+#include "toolkit/commandbars/tkp_command_bar_accessible.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
 #include "toolkit/common/tkp_image_manager.h"
@@ -34,6 +35,7 @@ BEGIN_MESSAGE_MAP(CTKPCommandBar, CWnd)
   ON_WM_NCLBUTTONDOWN()
   ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
   ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
+  ON_MESSAGE(WM_GETOBJECT, OnGetObject)
 END_MESSAGE_MAP()
 
 CWnd* TKPCommandBarEditWithFocus() {
@@ -55,6 +57,7 @@ CTKPCommandBar::CTKPCommandBar() { m_pControls = tkp_bar::NewControls(this); }
 
 CTKPCommandBar::~CTKPCommandBar() {
   if (m_hWnd != nullptr) DestroyWindow();
+  delete m_pAccessible;
   tkp_bar::ReleaseControls(m_pControls);
   m_pControls = nullptr;
   if (m_pPaintManager != nullptr) m_pPaintManager->InternalRelease();

@@ -18,6 +18,7 @@ class CDC;
 class CMenu;
 class CTKPCommandBars;
 class CTKPControl;
+class CTKPCommandBarAccessible;
 class CTKPControlPopup;
 class CTKPControls;
 class CTKPImageManager;
@@ -263,8 +264,11 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
   // The help id under a point: 0x10000 + a control's command, else 0x50000 + the bar's id.
   afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
+  // A screen reader asks for the bar (tkp_command_bar_accessible.cpp).
+  afx_msg LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 
+  CTKPCommandBarAccessible* m_pAccessible = nullptr;  // made when a screen reader first asks
   int m_nMRUWidth = 32767;
   int m_nSelected = -1;
   int m_nPopuped = -1;

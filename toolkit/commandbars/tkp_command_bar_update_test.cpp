@@ -1,6 +1,6 @@
 // A command bar's idle update in a real frame: the frame's update handlers set its controls' states,
 // a manual control keeps its own, customizing enables everything, the selected control's description
-// shows in the status bar and goes again, and the help id under a point.
+// shows in the status bar and goes again, the help id under a point, and what a screen reader learns.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include "platform/classlib/win/messages.h"
 #include "platform/harness/driver.h"
 #include "toolkit/commandbars/tkp_command_bar.h"
+#include "toolkit/commandbars/tkp_command_bar_accessible.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_controls.h"
@@ -133,6 +134,47 @@ TEST_F(BarUpdate, TheStatusBarShowsTheSelectedControlsDescription) {
 TEST_F(BarUpdate, HelpNamesTheCommandUnderThePoint) {
   EXPECT_EQ(bar->SendMessage(WM_HELPHITTEST, 0, MAKELPARAM(45, 10)), 0x10000 + static_cast<LRESULT>(kChecked));
   EXPECT_EQ(bar->SendMessage(WM_HELPHITTEST, 0, MAKELPARAM(290, 10)), 0x50000 + 0xE830);
+}
+
+TEST_F(BarUpdate, AScreenReaderSeesTheBarAndItsControls) {
+  bar->SetTitle(_T("Plain"));
+  bar->GetControl(1)->SetCaption(_T("&Check\tCtrl+K"));
+  IAccessible* acc = nullptr;
+  ASSERT_EQ(CTKPAccessible::AccessibleObjectFromWindow(bar->m_hWnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                                       reinterpret_cast<void**>(&acc)),
+            S_OK);
+  ASSERT_NE(acc, nullptr);
+  long count = 0;
+  EXPECT_EQ(acc->get_accChildCount(&count), S_OK);
+  EXPECT_EQ(count, 5);
+  VARIANT self{}, second{}, beyond{};
+  self.vt = second.vt = beyond.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  second.lVal = 2;
+  beyond.lVal = 6;
+  BSTR name = nullptr;
+  ASSERT_EQ(acc->get_accName(self, &name), S_OK);
+  EXPECT_STREQ(name, L"Plain");
+  ::SysFreeString(name);
+  ASSERT_EQ(acc->get_accName(second, &name), S_OK);
+  EXPECT_STREQ(name, L"Check\tCtrl+K");  // no table: the caption's own shortcut
+  ::SysFreeString(name);
+  EXPECT_EQ(acc->get_accName(beyond, &name), E_INVALIDARG);
+  VARIANT role{};
+  ASSERT_EQ(acc->get_accRole(self, &role), S_OK);
+  EXPECT_EQ(role.lVal, ROLE_SYSTEM_TOOLBAR);
+  ASSERT_EQ(acc->get_accRole(second, &role), S_OK);
+  EXPECT_EQ(role.lVal, ROLE_SYSTEM_MENUITEM);
+  long x = 0, y = 0, cx = 0, cy = 0;
+  ASSERT_EQ(acc->accLocation(&x, &y, &cx, &cy, second), S_OK);
+  EXPECT_EQ(cx, 38);
+  VARIANT hit{};
+  ASSERT_EQ(acc->accHitTest(x + 5, y + 5, &hit), S_OK);
+  ASSERT_EQ(hit.vt, VT_DISPATCH);
+  EXPECT_EQ(hit.pdispVal, static_cast<IDispatch*>(static_cast<IAccessible*>(bar->GetControl(1))));
+  hit.pdispVal->Release();
+  EXPECT_EQ(acc->accHitTest(-5000, -5000, &hit), S_FALSE);
+  acc->Release();
 }
 
 }  // namespace
