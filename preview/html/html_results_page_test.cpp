@@ -1,7 +1,7 @@
 // A web page recovered from a scanned image, previewed on page 4 of the real program: a Quick Scan of a
 // generated FAT32 volume, a click on "Saved page.html", and the built-in viewer showing the page with its
-// title, its link and the placeholder of the picture that was not recovered beside it. Screenshot
-// page4_html.png.
+// title, its link and the placeholder of the picture that was not recovered beside it; a damaged page shows
+// its garbage as text on the white page and is ready. Screenshots page4_html.png, page4_html_damaged.png.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -23,9 +23,22 @@ constexpr uint32_t kVolumeSectors = 40 * 1024 * 2;
 
 class HtmlOnResultsPageTest : public previewtest::ResultsPageTest {};
 
+// The sampled pixels of the window that are pure white, per hundred.
+int WhitePercent(HWND window) {
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RECT client{};
+  ::GetClientRect(window, &client);
+  HDC dc = ::GetDC(window);
+  long long white = 0, all = 0;
+  for (int y = 0; y < client.bottom; y += 8)
+    for (int x = 0; x < client.right; x += 8, ++all) white += ::GetPixel(dc, x, y) == RGB(255, 255, 255) ? 1 : 0;
+  ::ReleaseDC(window, dc);
+  return all > 0 ? static_cast<int>(white * 100 / all) : 0;
+}
+
 }  // namespace
 
-TEST_F(HtmlOnResultsPageTest, ARecoveredPageIsShownByTheBuiltInViewer) {
+TEST_F(HtmlOnResultsPageTest, ARecoveredPageIsShownByTheBuiltInViewerAndADamagedOneOnWhite) {
   QuickScan(DORVANE_HTML_VOLUME, kVolumeSectors);
   const int row = Row(u"Saved page.html");
   ASSERT_GE(row, 0);
@@ -48,4 +61,16 @@ TEST_F(HtmlOnResultsPageTest, ARecoveredPageIsShownByTheBuiltInViewer) {
   EXPECT_NE(url.find(u".html"), std::u16string::npos);
   harness::PumpFor(200);
   EXPECT_FALSE(harness::CaptureWindow(frame_->m_hWnd, "page4_html").empty());
+
+  // The damaged page beside it: no picture to wait for, ready once read; its garbage as text on white.
+  const int damaged = Row(u"Damaged page.html");
+  ASSERT_GE(damaged, 0);
+  ClickRow(damaged);
+  ASSERT_NE(pane->SlotView(PreviewSlot::kCustomHtml), nullptr);
+  EXPECT_EQ(frame_->m_bPreviewOk, 1u);
+  ASSERT_TRUE(harness::WaitUntil([] { return harness::Text(CCustomHTMLViewer::Status()).rfind(L"Ready", 0) == 0; }))
+      << harness::Text(CCustomHTMLViewer::Status());
+  EXPECT_GT(WhitePercent(CCustomHTMLViewer::Canvas()), 50);
+  harness::PumpFor(200);
+  EXPECT_FALSE(harness::CaptureWindow(frame_->m_hWnd, "page4_html_damaged").empty());
 }

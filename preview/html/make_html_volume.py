@@ -1,9 +1,11 @@
 """A fixed VHD holding one FAT32 volume with a recovered web page ("Saved page.html") that has a table, a
-list, a link and a picture beside it. Made with mkfs.fat and mtools; the VHD footer comes from the image
+list, a link and a picture beside it, and a damaged one ("Damaged page.html": cut inside its body's colour,
+garbage behind). Made with mkfs.fat and mtools; the VHD footer comes from the image
 generator."""
 
 import argparse
 import os
+import random
 import subprocess
 import sys
 
@@ -36,7 +38,12 @@ def main():
     name = "Saved page.html"
     with open(os.path.join(out, name), "wb") as f:
         f.write(PAGE.replace("\n", "\r\n").encode("ascii"))
-    subprocess.run(["mcopy", "-i", raw, name, "::/"], cwd=out, check=True)
+    damaged = "Damaged page.html"
+    with open(os.path.join(out, damaged), "wb") as f:
+        rnd = random.Random(7)
+        f.write(PAGE[:PAGE.index("<body") + 5].encode("ascii") + b' bgcolor="#ff' +
+                bytes(rnd.randrange(256) for _ in range(512)))
+    subprocess.run(["mcopy", "-i", raw, name, damaged, "::/"], cwd=out, check=True)
     size = os.path.getsize(raw)
     with open(raw, "ab") as f:
         f.write(vhd.make_footer(size, 2, vhd.unique_id("html"), 0xFFFFFFFFFFFFFFFF))
