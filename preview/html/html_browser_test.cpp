@@ -537,7 +537,10 @@ TEST_F(HtmlPreviewTest, ADamagedPageShowsItsTextOnTheWhitePage) {
 
 TEST_F(HtmlPreviewTest, APictureThatCannotBeFetchedShowsAFramedPlaceholder) {
   previewtest::TempFile page(L"missing_picture.html",
-                             "<title>Missing</title><p>Before the picture</p><img src=\"gone.gif\"><p>After it</p>");
+                             "<title>Missing</title><p>Before the picture</p><img src=\"gone.gif\"><p>After it</p>"
+                             "<img src=\"lake.png\" width=160 height=120 align=left><h1>Holiday pictures</h1>"
+                             "<p>Two pictures of the lake.</p><table border=1><tr><td>Day</td><td>Weather</td></tr>"
+                             "<tr><td>Monday</td><td>Sunny</td></tr></table>");
   w.Preview(page.Path(), _T(".html"));
   browser = CCustomHTMLViewer::Browser();
   ASSERT_NE(browser, nullptr);
