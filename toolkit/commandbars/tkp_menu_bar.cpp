@@ -70,6 +70,46 @@ class SysMenuPopup : public CTKPControlPopup {
   HICON m_hIcon = nullptr;
 };
 
+constexpr UINT kFirstSysCommand = 0xF000, kLastSysCommand = 0xF1EF;
+constexpr UINT kSysCommandPrompts = 0xEF00;  // the prompt of system command id: this + (id - 0xF000) / 16
+
+// The child's system menu item by item: its system commands become buttons that keep the state the menu
+// gives them (the bar's update leaves them alone); other items come in as menu items do.
+void FillSysMenu(CTKPCommandBar* popup, HMENU sysMenu) {
+  CTKPControls* controls = popup->GetControls();
+  controls->RemoveAll();
+  CMenu menu;
+  menu.Attach(sysMenu);
+  const UINT defaultItem = ::GetMenuDefaultItem(sysMenu, FALSE, 0);
+  BOOL group = FALSE;
+  const int count = ::GetMenuItemCount(sysMenu);
+  for (int i = 0; i < count; ++i) {
+    const UINT id = ::GetMenuItemID(sysMenu, i);
+    const UINT state = ::GetMenuState(sysMenu, static_cast<UINT>(i), MF_BYPOSITION);
+    if ((state & MF_SEPARATOR) != 0) {
+      group = TRUE;
+      continue;
+    }
+    CTKPControl* control = nullptr;
+    if (id < kFirstSysCommand || id > kLastSysCommand) {
+      control = controls->AddMenuItem(&menu, i);
+    } else {
+      control = controls->Add(tkpControlButton, static_cast<int>(id));
+      wchar_t caption[128] = {};
+      ::GetMenuStringW(sysMenu, static_cast<UINT>(i), caption, 128, MF_BYPOSITION);
+      CString prompt;
+      if (prompt.LoadString(kSysCommandPrompts + (id - kFirstSysCommand) / 16)) control->SetPrompt(prompt);
+      control->SetCaption(caption);
+      control->SetFlags(control->GetFlags() | tkpFlagManualUpdate);
+      control->SetDefaultItem(id == defaultItem);
+      control->SetEnabled((state & MF_GRAYED) == 0);
+    }
+    if (control != nullptr && group) control->SetBeginGroup(TRUE);
+    group = FALSE;
+  }
+  menu.Detach();
+}
+
 // The child's icon, asked for in turn from the child, its window and its class; the stock one at last.
 HICON ChildIcon(HWND child) {
   auto icon = reinterpret_cast<HICON>(::SendMessageW(child, kMdiChildIconMessage, 0, 0));
@@ -307,12 +347,7 @@ void CTKPMenuBar::RefreshSysMenu(HWND hChild, BOOL bShow) {
   }
   existing->SetIcon(ChildIcon(hChild));
   m_hSysMenuShown = sysMenu;
-  if (CTKPCommandBar* popup = existing->GetCommandBar()) {
-    CMenu menu;
-    menu.Attach(sysMenu);
-    popup->LoadMenu(&menu, TRUE);
-    menu.Detach();
-  }
+  if (CTKPCommandBar* popup = existing->GetCommandBar()) FillSysMenu(popup, sysMenu);
   DelayRedraw();
 }
 

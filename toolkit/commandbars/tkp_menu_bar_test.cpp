@@ -146,6 +146,7 @@ TEST(MenuBar, AMaximizedMdiChildBringsItsButtons) {
   EXPECT_EQ(bar->GetActiveMdiChild(), child->m_hWnd);
   EXPECT_EQ(MenuControls(bar), 2);
 
+  ::EnableMenuItem(::GetSystemMenu(child->m_hWnd, FALSE), SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
   frame->MDIMaximize(child);
   harness::PumpMessages();
   ASSERT_EQ(MenuControls(bar), 6);
@@ -158,7 +159,15 @@ TEST(MenuBar, AMaximizedMdiChildBringsItsButtons) {
   EXPECT_EQ(::GetMenu(frame->m_hWnd), nullptr);  // no system caption buttons come back with the maximized child
   CTKPControl* sysMenu = bar->GetControl(0);
   ASSERT_NE(sysMenu->GetCommandBar(), nullptr);
-  EXPECT_GT(sysMenu->GetCommandBar()->GetControlCount(), 0);
+  // The child's system commands as buttons that keep the menu's states; Close is the default item.
+  CTKPControl* close = sysMenu->GetCommandBar()->GetControls()->FindControl(SC_CLOSE);
+  ASSERT_NE(close, nullptr);
+  EXPECT_NE(close->GetFlags() & tkpFlagManualUpdate, 0u);
+  EXPECT_TRUE(close->GetDefaultItem());
+  EXPECT_TRUE(close->GetBeginGroup());
+  CTKPControl* size = sysMenu->GetCommandBar()->GetControls()->FindControl(SC_SIZE);
+  ASSERT_NE(size, nullptr);
+  EXPECT_FALSE(size->GetEnabled());  // grayed in the child's menu
 
   // The close button closes the child's window through its system command.
   frame->MDIRestore(child);
