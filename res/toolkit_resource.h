@@ -76,6 +76,77 @@
 #define IDC_TK_EDITOR_COLORS 9379  // the palette's placeholder: not 9357, which moves the image right
 #define IDS_TK_EDITOR_IMPORT_FILTER 9396
 #define IDC_TK_EDITOR_PALETTE_FIRST 9450  // to 9496: the palette swatches, their strings the colour names
+// The customize dialog: its pages (toolbars, commands, keyboard, options), the new-toolbar dialog, the
+// context menu of customize mode with its commands, the drag cursors and the strings. The dialogs' ids
+// are resource names of their own kind: the keyboard page's 9379 lives beside the image editor's control
+// 9379 without meeting it.
+#define IDS_TK_ADD_OR_REMOVE 9300
+#define IDC_TK_CUSTOMIZE_COPY 9301
+#define IDC_TK_CUSTOMIZE_MOVE 9302
+#define IDC_TK_CUSTOMIZE_NODROP 9303
+#define IDD_TK_CUSTOMIZE_TOOLBARS 9304
+#define IDC_TK_TOOLBARS_LIST 9305
+#define IDS_TK_CUSTOMIZE_CLOSE 9307
+#define IDC_TK_TOOLBARS_NEW 9308
+#define IDC_TK_TOOLBARS_RENAME 9309
+#define IDC_TK_TOOLBARS_DELETE 9310
+#define IDC_TK_TOOLBARS_RESET 9311
+#define IDS_TK_CUSTOMIZE 9312
+#define IDD_TK_CUSTOMIZE_COMMANDS 9313
+#define IDS_TK_NEW_MENU 9314
+#define ID_TK_CUSTOMIZE_RESET 9315
+#define ID_TK_CUSTOMIZE_DELETE 9316
+#define ID_TK_CUSTOMIZE_NAME 9317
+#define ID_TK_CUSTOMIZE_COPY_IMAGE 9318
+#define ID_TK_CUSTOMIZE_PASTE_IMAGE 9319
+#define ID_TK_CUSTOMIZE_RESET_IMAGE 9320
+#define ID_TK_CUSTOMIZE_EDIT_IMAGE 9321
+#define ID_TK_CUSTOMIZE_CHANGE_IMAGE 9322
+#define ID_TK_CUSTOMIZE_DEFAULT_STYLE 9323
+#define ID_TK_CUSTOMIZE_IMAGE_AND_TEXT 9324
+#define ID_TK_CUSTOMIZE_TEXT_ONLY 9325
+#define ID_TK_CUSTOMIZE_BEGIN_GROUP 9326
+#define IDC_TK_COMMANDS_LIST 9327
+#define IDD_TK_NEW_TOOLBAR 9328
+#define IDC_TK_NEW_TOOLBAR_NAME 9329
+#define IDS_TK_CUSTOM_TOOLBAR_NAME 9330
+#define IDS_TK_TOOLBAR_NAME_BLANK 9331
+#define IDS_TK_TOOLBAR_LIMIT 9332
+#define IDS_TK_TOOLBAR_NAME_TAKEN 9333
+#define IDS_TK_RENAME_TOOLBAR 9334
+#define IDS_TK_DELETE_TOOLBAR 9335
+#define IDR_TK_CUSTOMIZE_MENU 9336
+#define IDS_TK_ALL_COMMANDS 9337
+#define IDC_TK_COMMANDS_CATEGORIES 9338
+#define IDD_TK_CUSTOMIZE_OPTIONS 9339
+#define IDC_TK_FULL_MENUS 9340
+#define IDC_TK_FULL_MENUS_DELAY 9341
+#define IDC_TK_RESET_USAGE 9342
+#define IDC_TK_LARGE_ICONS 9343
+#define IDC_TK_TOOLTIPS 9344
+#define IDC_TK_TOOLTIP_SHORTCUTS 9345
+#define IDS_TK_RESET_USAGE 9346
+#define IDS_TK_BUILT_IN_MENUS 9350
+#define IDC_TK_HEADING_PERSONALIZED 9352  // a control: not the image editor's bitmap of the same number
+#define IDC_TK_HEADING_OTHER 9353
+#define IDD_TK_CUSTOMIZE_KEYBOARD 9379
+#define IDC_TK_KEYS_COMMANDS_LABEL 9380
+#define IDC_TK_KEYS_COMMANDS 9381
+#define IDC_TK_KEYS_ASSIGNED_LABEL 9382
+#define IDC_TK_KEYS_ASSIGNED 9383
+#define IDC_TK_KEYS_NEW_LABEL 9384
+#define IDC_TK_KEYS_NEW 9385
+#define IDC_TK_KEYS_ASSIGN 9386
+#define IDC_TK_KEYS_REMOVE 9387
+#define IDC_TK_KEYS_RESET_ALL 9388
+#define IDC_TK_KEYS_DESCRIPTION_LABEL 9389
+#define IDC_TK_KEYS_DESCRIPTION 9390
+#define IDC_TK_KEYS_CATEGORY 9391
+#define IDS_TK_RESET_KEYS 9392
+#define IDS_TK_KEY_ASSIGNED 9393
+#define IDS_TK_RESET 9395
+#define IDC_TK_MENU_ANIMATION 9410
+#define IDS_TK_ANIMATION_FIRST 9411  // to 9416: system default, random, unfold, slide, fade, none
 // The class library's edit commands, for the resource compiler.
 #ifndef ID_EDIT_CLEAR
 #define ID_EDIT_CLEAR 57632

@@ -9,6 +9,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import buttons  # noqa: E402
 import cursors  # noqa: E402
+import customize  # noqa: E402
 import database_tree  # noqa: E402
 import docking_guides  # noqa: E402
 import icons  # noqa: E402
@@ -33,6 +34,7 @@ def main():
     icons.toolbar_strip(out)
     cursors.build(out)
     toolkit.build(out)
+    customize.build(out)
     image_editor.build(out)
     docking_guides.build(out)
     placeholders.build(out)

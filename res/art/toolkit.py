@@ -37,10 +37,13 @@ def _double_arrow(sk, horizontal):
 ARROW = [(1, 1), (1, 19), (5.5, 15), (8.5, 22), (11.5, 20.5), (8.5, 14), (14, 14)]
 
 
-def _drag(mark):
-    """The arrow pointer with a dragged sheet below it, and a mark on the sheet."""
+def _drag(mark, carry=None):
+    """The arrow pointer with a dragged sheet (or what carry draws) below it, and a mark on it."""
     sk = _cursor_base()
-    sk.rect([12, 18, 26, 28], fill=p.WHITE, outline=p.NAVY, width=1, radius=1)
+    if carry:
+        carry(sk)
+    else:
+        sk.rect([12, 18, 26, 28], fill=p.WHITE, outline=p.NAVY, width=1, radius=1)
     sk.polygon(ARROW, fill=p.WHITE, outline=p.NAVY, width=1.1)
     if mark == "copy":
         sk.rect([19, 21.5, 29, 31], fill=p.WHITE, outline=p.NAVY, width=1)

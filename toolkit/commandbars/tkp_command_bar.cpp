@@ -296,6 +296,10 @@ int CTKPCommandBar::FindControl(int nStart, UINT nID, int nType) const {
 BOOL CTKPCommandBar::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   // The tooltips see every message before the handlers do.
   if (m_pToolTipContext != nullptr) m_pToolTipContext->FilterToolTipMessage(this, message, wParam, lParam);
+  if (IsCustomizeMode() && OnCustomizeMessage(message, wParam, lParam)) {
+    *pResult = 0;
+    return TRUE;
+  }
   return CWnd::OnWndMsg(message, wParam, lParam, pResult);
 }
 
@@ -369,6 +373,7 @@ void CTKPCommandBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
       pDC->Draw3dRect(frame, RGB(0, 0, 0), RGB(0, 0, 0));
     }
   }
+  if (customize) DrawCustomizeMarker(pDC);
 }
 
 LRESULT CTKPCommandBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {

@@ -207,6 +207,19 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   void SetStatusText(const CString& strText);
   virtual CTKPCommandBar* Clone(BOOL bRecursive = FALSE);
 
+  // ---- customize drop target (tkp_customize_bar.cpp); effects and results are tkpcust::DragResult --
+  // A control dragged in customize mode enters, moves over, leaves or is dropped on the bar (client
+  // points). Enter and over answer the effect the bar takes (0: none).
+  virtual int OnCustomizeDragEnter(CTKPControl* pDragged, CPoint pt);
+  virtual void OnCustomizeDragLeave();
+  virtual int OnCustomizeDragOver(CTKPControl* pDragged, CPoint pt, int nEffect);
+  // nResult comes in as the drag's kind (move or copy) and goes back as kDragCancel when the control was
+  // dropped back onto itself, so that the drag leaves it where it is.
+  virtual void OnCustomizeDrop(CTKPControl* pDragged, int& nResult, CPoint ptDrop, CPoint ptDrag);
+  // Mouse presses in customize mode: a control is selected, dragged or given its context menu.
+  BOOL OnCustomizeMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void DrawCustomizeMarker(CDC* pDC) const;
+
   // ---- hooks of the mouse and keyboard managers -------------------------------------------------
   int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
   HWND GetTrackedHwnd() const override { return m_hWnd; }

@@ -100,6 +100,7 @@ class CTKPControl : public CCmdTarget, public CTKPAccessible {
   void SetCaption(const CString& strCaption);
   CString GetCaption() const { return m_strCustomCaption.IsEmpty() ? m_strCaption : m_strCustomCaption; }
   void SetCustomCaption(const CString& str) { m_strCustomCaption = str; }
+  CString GetCustomCaption() const { return m_strCustomCaption; }
   CString GetShortcutText() const { return m_strShortcutText.IsEmpty() ? m_strShortcutTextAuto : m_strShortcutText; }
   void SetShortcutText(const CString& str) { m_strShortcutText = str; }
   void SetTooltip(const CString& str) { m_strTooltipText = str; }

@@ -1,0 +1,213 @@
+#include "toolkit/commandbars/tkp_customize_sheet.h"
+
+#include <utility>
+
+#include "platform/classlib/win/ccmdui.h"
+#include "platform/classlib/win/cmenu.h"
+#include "res/toolkit_resource.h"
+#include "toolkit/commandbars/tkp_bar_controls.h"
+#include "toolkit/commandbars/tkp_command_bar.h"
+#include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_control.h"
+#include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/common/resource_manager.h"
+
+IMPLEMENT_DYNAMIC(CTKPCustomizeSheet, CPropertySheet)
+
+BEGIN_MESSAGE_MAP(CTKPCustomizeSheet, CPropertySheet)
+  ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+namespace {
+
+std::vector<std::pair<const CTKPCommandBars*, CTKPCustomizeSheet*>>& OpenSheets() {
+  static std::vector<std::pair<const CTKPCommandBars*, CTKPCustomizeSheet*>> sheets;
+  return sheets;
+}
+
+void Forget(const CTKPCustomizeSheet* sheet) {
+  auto& sheets = OpenSheets();
+  for (auto it = sheets.begin(); it != sheets.end(); ++it) {
+    if (it->second == sheet) {
+      sheets.erase(it);
+      return;
+    }
+  }
+}
+
+// Types 1 to 4 are buttons and popups: the ones with an image and a style.
+bool HasImage(const CTKPControl* control) {
+  return control != nullptr && control->GetType() >= tkpControlButton && control->GetType() <= tkpControlSplitButtonPopup;
+}
+
+}  // namespace
+
+CString TKPCustomizeText(UINT nID) {
+  CString text;
+  TKPResourceManager()->LoadString(&text, nID);
+  return text;
+}
+
+CTKPCustomizeSheet* TKPCustomizeSheetOf(const CTKPCommandBars* pCommandBars) {
+  for (const auto& entry : OpenSheets()) {
+    if (entry.first == pCommandBars) return entry.second;
+  }
+  return nullptr;
+}
+
+void TKPCustomizeContextMenu(CTKPCommandBars* pCommandBars, CPoint ptScreen) {
+  if (CTKPCustomizeSheet* sheet = TKPCustomizeSheetOf(pCommandBars)) sheet->ContextMenu(ptScreen);
+}
+
+CTKPCustomizeSheet::CTKPCustomizeSheet(CTKPCommandBars* pCommandBars)
+    : CPropertySheet(TKPCustomizeText(IDS_TK_CUSTOMIZE).GetString()), m_pCommandBars(pCommandBars) {
+  m_pageToolbars.SetSheet(this);
+  m_pageCommands.SetSheet(this);
+  m_pageKeyboard.SetSheet(this);
+  m_pageOptions.SetSheet(this);
+  AddPage(&m_pageToolbars);
+  AddPage(&m_pageCommands);
+  AddPage(&m_pageKeyboard);
+  AddPage(&m_pageOptions);
+  m_psh.dwFlags |= PSH_NOAPPLYNOW;
+}
+
+CTKPCustomizeSheet::~CTKPCustomizeSheet() {
+  Forget(this);
+  for (auto& category : m_categories) category.pControls->InternalRelease();
+}
+
+void CTKPCustomizeSheet::AddCategory(LPCTSTR lpszName, CTKPControls* pControls) {
+  if (pControls == nullptr) return;
+  pControls->InternalAddRef();
+  m_categories.push_back({CString(lpszName), pControls});
+}
+
+BOOL CTKPCustomizeSheet::OnInitDialog() {
+  CPropertySheet::OnInitDialog();
+  if (m_pCommandBars != nullptr) {
+    Forget(this);
+    OpenSheets().emplace_back(m_pCommandBars, this);
+    m_pCommandBars->SetCustomizeMode(TRUE);
+    m_pCommandBars->RecalcFrameLayout();
+  }
+  // One way out: Close.
+  if (CWnd* ok = GetDlgItem(IDOK)) ok->SetWindowText(TKPCustomizeText(IDS_TK_CUSTOMIZE_CLOSE));
+  if (CWnd* cancel = GetDlgItem(IDCANCEL)) cancel->ShowWindow(SW_HIDE);
+  return TRUE;
+}
+
+void CTKPCustomizeSheet::OnDestroy() {
+  Forget(this);
+  if (m_pCommandBars != nullptr) {
+    m_pCommandBars->SetCustomizeMode(FALSE);
+    m_pCommandBars->RecalcFrameLayout();
+    m_pCommandBars->RedrawCommandBars();
+  }
+  CPropertySheet::OnDestroy();
+}
+
+CTKPControl* CTKPCustomizeSheet::Selected() const {
+  return m_pCommandBars != nullptr ? m_pCommandBars->GetDragControl() : nullptr;
+}
+
+void CTKPCustomizeSheet::ContextMenu(CPoint ptScreen) {
+  CMenu menu;
+  if (!TKPResourceManager()->LoadMenu(&menu, IDR_TK_CUSTOMIZE_MENU)) return;
+  CMenu* popup = menu.GetSubMenu(0);
+  if (popup == nullptr) return;
+  UINT flags = TPM_RETURNCMD | TPM_LEFTBUTTON | TPM_RIGHTBUTTON;
+  if (m_pCommandBars != nullptr && m_pCommandBars->IsLayoutRTL()) flags |= TPM_RIGHTALIGN;
+  const UINT command = CTKPCommandBars::TrackPopupMenu(popup, flags, ptScreen.x, ptScreen.y, this, nullptr, this,
+                                                       m_pCommandBars);
+  if (command != 0) ExecuteControlCommand(command);
+}
+
+void CTKPCustomizeSheet::UpdateControlCommand(CCmdUI* pCmdUI) const {
+  const CTKPControl* control = Selected();
+  BOOL enable = control != nullptr;
+  BOOL check = FALSE;
+  if (control != nullptr) {
+    switch (pCmdUI->m_nID) {
+      case ID_TK_CUSTOMIZE_RESET:
+        enable = control->GetCustomIconId() != 0 || !control->GetCustomCaption().IsEmpty() || control->GetStyle() != 0;
+        break;
+      case ID_TK_CUSTOMIZE_RESET_IMAGE:
+        enable = control->GetCustomIconId() != 0;
+        break;
+      case ID_TK_CUSTOMIZE_DEFAULT_STYLE:
+      case ID_TK_CUSTOMIZE_TEXT_ONLY:
+      case ID_TK_CUSTOMIZE_IMAGE_AND_TEXT: {
+        const int style = pCmdUI->m_nID == ID_TK_CUSTOMIZE_DEFAULT_STYLE ? 0
+                          : pCmdUI->m_nID == ID_TK_CUSTOMIZE_TEXT_ONLY   ? 1
+                                                                         : 3;
+        enable = HasImage(control);
+        check = enable && control->GetStyle() == style;
+        break;
+      }
+      case ID_TK_CUSTOMIZE_BEGIN_GROUP:
+        check = control->GetBeginGroup();
+        break;
+      case ID_TK_CUSTOMIZE_DELETE:
+        break;
+      default:  // the name field and the image clipboard, editor and picker are not offered here
+        enable = FALSE;
+        break;
+    }
+  }
+  pCmdUI->Enable(enable);
+  pCmdUI->SetCheck(check ? 1 : 0);
+}
+
+BOOL CTKPCustomizeSheet::ExecuteControlCommand(UINT nID) {
+  CTKPControl* control = Selected();
+  CTKPCommandBar* bar = tkp_bar::Parent(control);
+  if (control == nullptr || bar == nullptr) return FALSE;
+  switch (nID) {
+    case ID_TK_CUSTOMIZE_RESET:
+      control->SetCustomIconId(0);
+      control->SetCustomCaption(CString());
+      control->SetStyle(0);
+      break;
+    case ID_TK_CUSTOMIZE_DELETE: {
+      m_pCommandBars->SetDragControl(nullptr);
+      bar->GetControls()->Remove(control);
+      break;
+    }
+    case ID_TK_CUSTOMIZE_RESET_IMAGE:
+      control->SetCustomIconId(0);
+      break;
+    case ID_TK_CUSTOMIZE_DEFAULT_STYLE:
+      control->SetStyle(0);
+      break;
+    case ID_TK_CUSTOMIZE_TEXT_ONLY:
+      control->SetStyle(1);
+      break;
+    case ID_TK_CUSTOMIZE_IMAGE_AND_TEXT:
+      control->SetStyle(3);
+      break;
+    case ID_TK_CUSTOMIZE_BEGIN_GROUP:
+      control->SetBeginGroup(!control->GetBeginGroup());
+      break;
+    default:
+      return FALSE;
+  }
+  bar->DelayLayout();
+  bar->OnRecalcLayout();
+  bar->Invalidate();
+  return TRUE;
+}
+
+BOOL CTKPCustomizeSheet::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  if (nID >= ID_TK_CUSTOMIZE_RESET && nID <= ID_TK_CUSTOMIZE_BEGIN_GROUP) {
+    if (nCode == CN_UPDATE_COMMAND_UI && pExtra != nullptr) {
+      if (pHandlerInfo == nullptr) UpdateControlCommand(static_cast<CCmdUI*>(pExtra));
+      return TRUE;
+    }
+    if (nCode == CN_COMMAND) {
+      if (pHandlerInfo == nullptr) ExecuteControlCommand(nID);
+      return TRUE;
+    }
+  }
+  return CPropertySheet::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}

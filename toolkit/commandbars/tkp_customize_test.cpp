@@ -1,0 +1,497 @@
+// Customizing in a test frame that handles the customize command: the dialog's four pages on the live
+// bars, a command dragged from the commands page onto a toolbar, controls moved and copied between bars,
+// dropped back onto themselves and dragged off, a new toolbar named, renamed, saved and made again in a new
+// frame; commandbars_customize.png shows the dialog open over the frame with a control selected.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/harness/driver.h"
+#include "platform/harness/scripted_seams.h"
+#include "res/resource.h"
+#include "res/toolkit_resource.h"
+#include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_control.h"
+#include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/commandbars/tkp_customize_custom_bars.h"
+#include "toolkit/commandbars/tkp_customize_logic.h"
+#include "toolkit/commandbars/tkp_customize_sheet.h"
+#include "toolkit/commandbars/tkp_frame_wnd.h"
+#include "toolkit/commandbars/tkp_shortcut_manager.h"
+#include "toolkit/commandbars/tkp_tool_bar.h"
+
+namespace {
+
+class TestApp : public CWinApp {
+ public:
+  TestApp() : CWinApp(_T("Dorvane Customize Test")) {}
+};
+TestApp theApp;
+
+class CustomizeFrame : public CTKPFrameWnd {
+ public:
+  CTKPCustomizeSheet* sheet = nullptr;
+  CTKPToolBar* standard = nullptr;
+  CTKPCommandBars* Bars() {
+    if (m_pCommandBars == nullptr) {
+      m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+      m_pCommandBars->SetSite(this);
+      m_pCommandBars->EnableDocking();
+    }
+    return m_pCommandBars;
+  }
+  void CloseSheet() {
+    if (sheet == nullptr) return;
+    if (::IsWindow(sheet->m_hWnd)) sheet->DestroyWindow();
+    delete sheet;
+    sheet = nullptr;
+  }
+
+ protected:
+  // The customize dialog, modeless so that the test can drive it; its categories are the Standard
+  // toolbar's commands and a few more.
+  afx_msg void OnCustomize() {
+    if (sheet != nullptr) return;
+    sheet = new CTKPCustomizeSheet(Bars());
+    CTKPControls* builtIn = standard->GetControls()->Duplicate();
+    sheet->AddCategory(_T("Standard"), builtIn);
+    builtIn->InternalRelease();
+    CTKPControls* more = builtIn->Duplicate();
+    more->Add(tkpControlButton, ID_APP_ABOUT)->SetCaption(CString(_T("&About")));
+    sheet->AddCategory(TKPCustomizeText(IDS_TK_ALL_COMMANDS), more);
+    more->InternalRelease();
+    sheet->Create(this);
+  }
+  afx_msg void OnDestroy() {
+    CloseSheet();
+    CTKPFrameWnd::OnDestroy();
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CustomizeFrame, CTKPFrameWnd)
+  ON_COMMAND(TKP_ID_CUSTOMIZE, OnCustomize)
+  ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+// Modal loops (the drag, the new-toolbar dialog) run the steps queued here one message at a time.
+std::deque<std::function<void()>> g_steps;
+
+LRESULT CALLBACK ProbeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER) ::KillTimer(hWnd, wParam);
+  if ((message == WM_APP || message == WM_TIMER) && !g_steps.empty()) {
+    std::function<void()> step = g_steps.front();
+    g_steps.pop_front();
+    step();
+    return 0;
+  }
+  return ::DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
+HWND Probe() {
+  static HWND probe = nullptr;
+  if (probe == nullptr) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ProbeProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"CustomizeProbe";
+    ::RegisterClassW(&wc);
+    probe = ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  }
+  return probe;
+}
+
+void Step(std::function<void()> step) {
+  g_steps.push_back([step] {
+    step();
+    ::PostMessageW(Probe(), WM_APP, 0, 0);
+  });
+}
+
+// A modal dialog shows once its loop first goes idle: a step that needs it tries again from a timer
+// (a posted message would keep the loop busy), a bounded number of times.
+std::function<void()> DialogStep(const std::wstring& title, const std::function<void(HWND)>& step, int tries) {
+  return [title, step, tries] {
+    HWND dlg = harness::FindThreadWindow(title);
+    if (dlg == nullptr && tries > 0) {
+      g_steps.push_front(DialogStep(title, step, tries - 1));
+      ::SetTimer(Probe(), 1, 20, nullptr);
+      return;
+    }
+    if (dlg != nullptr) step(dlg);
+    ::PostMessageW(Probe(), WM_APP, 0, 0);
+  };
+}
+
+void StepWithDialog(const std::wstring& title, const std::function<void(HWND)>& step) {
+  g_steps.push_back(DialogStep(title, step, 100));
+}
+
+LPARAM ClientPoint(HWND hWnd, CPoint screen) {
+  POINT local{screen.x, screen.y};
+  ::ScreenToClient(hWnd, &local);
+  return MAKELPARAM(static_cast<short>(local.x), static_cast<short>(local.y));
+}
+
+// Presses the window at the screen point, moves (keys: MK_ flags besides the left button) and lets go.
+void Drag(HWND hWnd, CPoint from, const std::vector<CPoint>& path, WPARAM keys = 0) {
+  for (CPoint pt : path) {
+    Step([hWnd, pt, keys] { ::PostMessageW(hWnd, WM_MOUSEMOVE, MK_LBUTTON | keys, ClientPoint(hWnd, pt)); });
+  }
+  const CPoint end = path.empty() ? from : path.back();
+  Step([hWnd, end, keys] { ::PostMessageW(hWnd, WM_LBUTTONUP, keys, ClientPoint(hWnd, end)); });
+  ::PostMessageW(Probe(), WM_APP, 0, 0);
+  ::SendMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(hWnd, from));
+  g_steps.clear();
+  harness::PumpMessages();
+}
+
+CPoint ScreenCentre(CTKPCommandBar* bar, CTKPControl* control) {
+  CRect rc = control->GetRect();
+  bar->ClientToScreen(rc);
+  return rc.CenterPoint();
+}
+
+// The bar's last control that the user placed (not its expand button).
+CTKPControl* LastControl(CTKPCommandBar* bar) {
+  for (int i = bar->GetControlCount() - 1; i >= 0; --i) {
+    CTKPControl* control = bar->GetControl(i);
+    if (control->IsVisible() && !control->IsTemporary()) return control;
+  }
+  return nullptr;
+}
+
+// Screen point just right of the bar's last control.
+CPoint AfterLast(CTKPCommandBar* bar) {
+  CRect rc = LastControl(bar)->GetRect();
+  bar->ClientToScreen(rc);
+  return CPoint(rc.right - 2, rc.CenterPoint().y);
+}
+
+std::vector<int> Ids(CTKPCommandBar* bar) {
+  std::vector<int> ids;
+  for (int i = 0; i < bar->GetControlCount(); ++i) {
+    CTKPControl* control = bar->GetControl(i);
+    if (control->IsVisible() && !control->IsTemporary()) ids.push_back(control->GetID());
+  }
+  return ids;
+}
+
+// The controls a copy of the bar's collection keeps (not the temporary ones, such as its expand button).
+int Lasting(CTKPCommandBar* bar) {
+  int n = 0;
+  for (int i = 0; i < bar->GetControlCount(); ++i) n += bar->GetControl(i)->IsTemporary() ? 0 : 1;
+  return n;
+}
+
+int Count(const std::vector<int>& ids, int id) {
+  int n = 0;
+  for (int v : ids) n += v == id ? 1 : 0;
+  return n;
+}
+
+class Customize : public testing::Test {
+ protected:
+  void SetUp() override {
+    theApp.SetRegistryKey(_T("Dorvane Customize Test"));
+    Open();
+  }
+  void Open() {
+    frame = new CustomizeFrame;
+    ASSERT_TRUE(frame->Create(nullptr, _T("Customize"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 900, 600)));
+    frame->SetForegroundWindow();
+    frame->standard = frame->Bars()->Add(_T("Standard"), tkpBarTop);
+    ASSERT_NE(frame->standard, nullptr);
+    ASSERT_TRUE(frame->standard->LoadToolBar(IDR_MAINFRAME));
+    tools = frame->Bars()->Add(_T("Tools"), tkpBarTop);
+    const UINT ids[] = {ID_FIND_FILES, 0, ID_SETTINGS};
+    tools->SetButtons(ids, 3);
+    frame->Bars()->GetShortcutManager()->SetAccelerators(IDR_MAINFRAME);
+    frame->RecalcLayout();
+    harness::PumpMessages();
+  }
+  void OpenSheet() {
+    frame->SendMessage(WM_COMMAND, TKP_ID_CUSTOMIZE);
+    ASSERT_NE(frame->sheet, nullptr);
+    frame->sheet->SetWindowPos(nullptr, 430, 230, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    frame->RecalcLayout();
+    harness::PumpMessages();
+  }
+  void TearDown() override {
+    if (frame != nullptr && ::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
+    harness::PumpMessages();
+  }
+  CTKPCommandBars* Bars() { return frame->Bars(); }
+
+  CustomizeFrame* frame = nullptr;
+  CTKPToolBar* tools = nullptr;
+};
+
+TEST_F(Customize, TheDialogOpensCustomizeModeAndItsPagesWorkOnTheLiveBars) {
+  EXPECT_TRUE(Bars()->IsCustomizeAvail());
+  OpenSheet();
+  CTKPCustomizeSheet* sheet = frame->sheet;
+  EXPECT_TRUE(Bars()->IsCustomizeMode());
+  EXPECT_EQ(harness::Text(sheet->m_hWnd), L"Customize");
+  EXPECT_EQ(sheet->GetPageCount(), 4);
+
+  // Toolbars: one line per toolbar, checked while shown; a built-in one resets, a custom one renames.
+  CTKPCustomizeToolbarsPage& toolbars = sheet->GetToolbarsPage();
+  HWND list = toolbars.GetList().m_hWnd;
+  EXPECT_EQ(harness::Items(list), (std::vector<std::wstring>{L"Standard", L"Tools"}));
+  EXPECT_TRUE(toolbars.GetList().GetCheck(0));
+  toolbars.GetList().SetCurSel(0);
+  toolbars.OnSelChange();
+  EXPECT_TRUE(::IsWindowEnabled(harness::Control(toolbars.m_hWnd, IDC_TK_TOOLBARS_RESET)));
+  EXPECT_FALSE(::IsWindowEnabled(harness::Control(toolbars.m_hWnd, IDC_TK_TOOLBARS_RENAME)));
+  EXPECT_FALSE(::IsWindowEnabled(harness::Control(toolbars.m_hWnd, IDC_TK_TOOLBARS_DELETE)));
+  // A click on the check box hides the toolbar; a toolbar that may not be closed stays checked.
+  CRect line;
+  toolbars.GetList().GetItemRect(1, line);
+  toolbars.GetList().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, line.CenterPoint().y));
+  toolbars.GetList().SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(6, line.CenterPoint().y));
+  EXPECT_FALSE(tools->IsVisible());
+  EXPECT_FALSE(toolbars.GetList().GetCheck(1));
+  toolbars.GetList().SendMessage(WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_TRUE(tools->IsVisible());
+  tools->m_bCloseable = FALSE;
+  toolbars.GetList().SendMessage(WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_TRUE(tools->IsVisible());
+  EXPECT_TRUE(toolbars.GetList().GetCheck(1));
+  tools->m_bCloseable = TRUE;
+
+  // Commands: the categories the frame gave, the commands of the chosen one.
+  sheet->SetActivePage(1);
+  harness::PumpMessages();
+  CTKPCustomizeCommandsPage& commands = sheet->GetCommandsPage();
+  EXPECT_EQ(harness::Items(harness::Control(commands.m_hWnd, IDC_TK_COMMANDS_CATEGORIES)),
+            (std::vector<std::wstring>{L"Standard", L"All Commands"}));
+  EXPECT_EQ(commands.GetCommandList().GetCount(), Lasting(frame->standard));
+
+  // Keyboard: Ctrl+K given to the selected command shows in its list and in the shortcut table.
+  sheet->SetActivePage(2);
+  harness::PumpMessages();
+  CTKPCustomizeKeyboardPage& keyboard = sheet->GetKeyboardPage();
+  EXPECT_GT(keyboard.GetCommandList().GetCount(), 0);
+  EXPECT_FALSE(::IsWindowEnabled(harness::Control(keyboard.m_hWnd, IDC_TK_KEYS_ASSIGN)));
+  keyboard.SetCapturedKey(FVIRTKEY | FCONTROL, 'K');
+  EXPECT_EQ(harness::Text(harness::Control(keyboard.m_hWnd, IDC_TK_KEYS_NEW)), L"Ctrl+K");
+  EXPECT_TRUE(::IsWindowEnabled(harness::Control(keyboard.m_hWnd, IDC_TK_KEYS_ASSIGN)));
+  keyboard.OnAssign();
+  keyboard.SetCapturedKey(FVIRTKEY | FCONTROL, 'J');
+  keyboard.OnAssign();
+  const std::vector<std::wstring> keys = harness::Items(keyboard.GetKeyList().m_hWnd);
+  EXPECT_NE(std::find(keys.begin(), keys.end(), L"Ctrl+K"), keys.end());
+  keyboard.GetKeyList().SetCurSel(static_cast<int>(std::find(keys.begin(), keys.end(), L"Ctrl+K") - keys.begin()));
+  keyboard.OnKeysChange();
+  EXPECT_TRUE(::IsWindowEnabled(harness::Control(keyboard.m_hWnd, IDC_TK_KEYS_REMOVE)));
+  keyboard.OnRemove();
+  const std::vector<std::wstring> left = harness::Items(keyboard.GetKeyList().m_hWnd);
+  EXPECT_EQ(std::find(left.begin(), left.end(), L"Ctrl+K"), left.end());
+  EXPECT_NE(std::find(left.begin(), left.end(), L"Ctrl+J"), left.end());
+
+  // Options: each box writes its option at once; the shortcut tips follow the tips.
+  sheet->SetActivePage(3);
+  harness::PumpMessages();
+  HWND options = sheet->GetOptionsPage().m_hWnd;
+  EXPECT_EQ(harness::Items(harness::Control(options, IDC_TK_MENU_ANIMATION)).size(), 6u);
+  EXPECT_TRUE(::IsWindowEnabled(harness::Control(options, IDC_TK_TOOLTIP_SHORTCUTS)));
+  harness::ClickCentre(harness::Control(options, IDC_TK_TOOLTIPS));
+  harness::PumpMessages();
+  EXPECT_FALSE(Bars()->GetOptions()->bToolBarScreenTips);
+  EXPECT_FALSE(::IsWindowEnabled(harness::Control(options, IDC_TK_TOOLTIP_SHORTCUTS)));
+
+  frame->CloseSheet();
+  EXPECT_FALSE(Bars()->IsCustomizeMode());
+}
+
+TEST_F(Customize, ACommandDraggedFromTheCommandsPageLandsOnAToolbar) {
+  OpenSheet();
+  frame->sheet->SetActivePage(1);
+  harness::PumpMessages();
+  CTKPCustomizeCommandList& list = frame->sheet->GetCommandsPage().GetCommandList();
+  CRect first;
+  list.GetItemRect(0, first);
+  list.ClientToScreen(first);
+  const int id = frame->standard->GetControl(0)->GetID();
+  const int before = tools->GetControlCount();
+  Drag(list.m_hWnd, first.CenterPoint(), {CPoint(first.CenterPoint().x + 3, first.CenterPoint().y), AfterLast(tools)});
+  ASSERT_EQ(tools->GetControlCount(), before + 1);
+  EXPECT_EQ(Ids(tools).back(), id);
+  EXPECT_EQ(Bars()->GetDragControl(), LastControl(tools));
+  // The command stays in the list and on Standard.
+  EXPECT_EQ(list.GetCount(), Lasting(frame->standard));
+  EXPECT_EQ(Count(Ids(frame->standard), id), 1);
+  // Let go off every bar: nothing happens.
+  Drag(list.m_hWnd, first.CenterPoint(), {CPoint(first.CenterPoint().x + 3, first.CenterPoint().y + 3)});
+  EXPECT_EQ(tools->GetControlCount(), before + 1);
+}
+
+TEST_F(Customize, ControlsMoveAndCopyBetweenBarsAndStayWhenDroppedOnThemselves) {
+  OpenSheet();
+  CTKPToolBar* standard = frame->standard;
+  CTKPControl* find = standard->GetControl(standard->FindControl(0, ID_FIND_FILES, tkpControlButton));
+  const int standardBefore = static_cast<int>(Ids(standard).size());
+  // Moved: it leaves Standard and lands after Tools' last button.
+  Drag(standard->m_hWnd, ScreenCentre(standard, standard->GetControl(0)), {AfterLast(tools)});
+  const int moved = ID_OPEN_IMAGE;
+  EXPECT_EQ(Count(Ids(standard), moved), 0);
+  EXPECT_EQ(Count(Ids(tools), moved), 1);
+  EXPECT_EQ(static_cast<int>(Ids(standard).size()), standardBefore - 1);
+  EXPECT_EQ(Ids(tools).back(), moved);
+
+  // With Ctrl held it is copied: both keep one.
+  Drag(standard->m_hWnd, ScreenCentre(standard, find), {AfterLast(tools)}, MK_CONTROL);
+  EXPECT_EQ(Count(Ids(standard), ID_FIND_FILES), 1);
+  EXPECT_EQ(Count(Ids(tools), ID_FIND_FILES), 2);
+
+  // Dropped back onto itself 3 pixels away: nothing changes and nothing is taken away.
+  const std::vector<int> toolsIds = Ids(tools);
+  CTKPControl* last = LastControl(tools);
+  last->SetBeginGroup(FALSE);
+  const CPoint centre = ScreenCentre(tools, last);
+  Drag(tools->m_hWnd, centre, {CPoint(centre.x + 3, centre.y)});
+  EXPECT_EQ(Ids(tools), toolsIds);
+  EXPECT_FALSE(last->GetBeginGroup());
+  // 10 pixels to its right it begins a group, still in its place.
+  Drag(tools->m_hWnd, centre, {CPoint(centre.x + 10, centre.y)});
+  EXPECT_EQ(Ids(tools), toolsIds);
+  EXPECT_TRUE(LastControl(tools)->GetBeginGroup());
+
+  // Escape cancels; dragged off every bar the control is deleted.
+  CRect client;
+  frame->GetClientRect(client);
+  frame->ClientToScreen(client);
+  const CPoint nowhere(client.left + 200, client.bottom - 60);
+  last = LastControl(tools);
+  Drag(tools->m_hWnd, ScreenCentre(tools, last), {nowhere});
+  EXPECT_EQ(Ids(tools).size(), toolsIds.size() - 1);
+  EXPECT_EQ(Bars()->GetDragControl(), nullptr);
+}
+
+TEST_F(Customize, ContextMenuCommandsChangeTheSelectedControl) {
+  OpenSheet();
+  CTKPControl* control = tools->GetControl(tools->FindControl(0, ID_SETTINGS, tkpControlButton));
+  Bars()->SetDragControl(control);
+  CTKPCustomizeSheet* sheet = frame->sheet;
+  EXPECT_TRUE(control->GetBeginGroup());
+  EXPECT_TRUE(sheet->ExecuteControlCommand(ID_TK_CUSTOMIZE_BEGIN_GROUP));
+  EXPECT_FALSE(control->GetBeginGroup());
+  EXPECT_TRUE(sheet->ExecuteControlCommand(ID_TK_CUSTOMIZE_TEXT_ONLY));
+  EXPECT_EQ(control->GetStyle(), 1);
+  CCmdUI state;
+  state.m_nID = ID_TK_CUSTOMIZE_RESET;
+  EXPECT_TRUE(sheet->OnCmdMsg(ID_TK_CUSTOMIZE_RESET, CN_UPDATE_COMMAND_UI, &state, nullptr));
+  EXPECT_TRUE(sheet->ExecuteControlCommand(ID_TK_CUSTOMIZE_RESET));
+  EXPECT_EQ(control->GetStyle(), 0);
+  EXPECT_TRUE(sheet->ExecuteControlCommand(ID_TK_CUSTOMIZE_DELETE));
+  EXPECT_EQ(Count(Ids(tools), ID_SETTINGS), 0);
+  EXPECT_EQ(Bars()->GetDragControl(), nullptr);
+  EXPECT_FALSE(sheet->ExecuteControlCommand(ID_TK_CUSTOMIZE_TEXT_ONLY));  // nothing selected
+}
+
+TEST_F(Customize, ANewToolbarIsNamedRenamedSavedAndMadeAgain) {
+  harness::ScopedSeams seams;
+  OpenSheet();
+  CTKPCustomizeToolbarsPage& page = frame->sheet->GetToolbarsPage();
+  std::wstring offered;
+  // New: "Custom 1" is offered; a blank name is refused with its message, then "Mine" is taken.
+  StepWithDialog(L"New Toolbar", [&offered](HWND dlg) {
+    offered = harness::Text(harness::Control(dlg, IDC_TK_NEW_TOOLBAR_NAME));
+    ::SetWindowTextW(harness::Control(dlg, IDC_TK_NEW_TOOLBAR_NAME), L"");
+    harness::PostCommand(dlg, IDOK);
+  });
+  StepWithDialog(L"New Toolbar", [](HWND dlg) {
+    ::SetWindowTextW(harness::Control(dlg, IDC_TK_NEW_TOOLBAR_NAME), L"Tools");  // taken
+    harness::PostCommand(dlg, IDOK);
+  });
+  StepWithDialog(L"New Toolbar", [](HWND dlg) {
+    ::SetWindowTextW(harness::Control(dlg, IDC_TK_NEW_TOOLBAR_NAME), L"Mine");
+    harness::PostCommand(dlg, IDOK);
+  });
+  seams.boxes.Answer(IDOK);
+  seams.boxes.Answer(IDOK);
+  ::PostMessageW(Probe(), WM_APP, 0, 0);
+  page.OnNew();
+  g_steps.clear();
+  EXPECT_EQ(offered, L"Custom 1");
+  ASSERT_EQ(seams.boxes.Log().size(), 2u);
+  EXPECT_EQ(seams.boxes.Log()[0].text, u"The toolbar name cannot be blank. Type a name.");
+  EXPECT_EQ(seams.boxes.Log()[1].text, u"A toolbar named 'Tools' already exists. Type another name.");
+  ASSERT_EQ(Bars()->GetCount(), 3);
+  CTKPToolBar* mine = static_cast<CTKPToolBar*>(Bars()->GetAt(2));
+  EXPECT_EQ(mine->GetTitle(), CString(_T("Mine")));
+  EXPECT_EQ(mine->GetBarID(), tkpcust::kFirstCustomToolbarId);
+  EXPECT_FALSE(mine->IsBuiltIn());
+  EXPECT_EQ(harness::Items(page.GetList().m_hWnd), (std::vector<std::wstring>{L"Standard", L"Tools", L"Mine"}));
+  // A custom toolbar renames and deletes, but does not reset.
+  EXPECT_EQ(page.GetList().GetCurSel(), 2);
+  EXPECT_TRUE(::IsWindowEnabled(harness::Control(page.m_hWnd, IDC_TK_TOOLBARS_RENAME)));
+  EXPECT_FALSE(::IsWindowEnabled(harness::Control(page.m_hWnd, IDC_TK_TOOLBARS_RESET)));
+
+  // A command dragged onto the empty new toolbar.
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  CRect empty;
+  mine->GetWindowRect(empty);
+  Drag(frame->standard->m_hWnd, ScreenCentre(frame->standard, frame->standard->GetControl(0)),
+       {CPoint(empty.left + 10, empty.CenterPoint().y)}, MK_CONTROL);
+  EXPECT_EQ(Ids(mine), (std::vector<int>{ID_OPEN_IMAGE}));
+
+  // Rename: the dialog says so and offers the title.
+  std::wstring caption;
+  StepWithDialog(L"Rename Toolbar", [&offered, &caption](HWND dlg) {
+    caption = harness::Text(dlg);
+    offered = harness::Text(harness::Control(dlg, IDC_TK_NEW_TOOLBAR_NAME));
+    ::SetWindowTextW(harness::Control(dlg, IDC_TK_NEW_TOOLBAR_NAME), L"Renamed");
+    harness::PostCommand(dlg, IDOK);
+  });
+  ::PostMessageW(Probe(), WM_APP, 0, 0);
+  page.OnRename();
+  g_steps.clear();
+  EXPECT_EQ(caption, L"Rename Toolbar");
+  EXPECT_EQ(offered, L"Mine");
+  EXPECT_EQ(mine->GetTitle(), CString(_T("Renamed")));
+  EXPECT_EQ(harness::Items(page.GetList().m_hWnd)[2], L"Renamed");
+
+  // Saved, and made again in a new frame with its command.
+  TKPSaveCustomBars(Bars(), _T("CustomizeTest"));
+  frame->DestroyWindow();
+  harness::PumpMessages();
+  Open();
+  TKPLoadCustomBars(Bars(), _T("CustomizeTest"));
+  ASSERT_EQ(Bars()->GetCount(), 3);
+  CTKPToolBar* again = static_cast<CTKPToolBar*>(Bars()->GetAt(2));
+  EXPECT_EQ(again->GetTitle(), CString(_T("Renamed")));
+  EXPECT_EQ(again->GetBarID(), tkpcust::kFirstCustomToolbarId);
+  EXPECT_FALSE(again->IsBuiltIn());
+  EXPECT_EQ(Ids(again), (std::vector<int>{ID_OPEN_IMAGE}));
+  // Loading twice makes no second copy.
+  TKPLoadCustomBars(Bars(), _T("CustomizeTest"));
+  EXPECT_EQ(Bars()->GetCount(), 3);
+}
+
+TEST_F(Customize, Screenshot) {
+  OpenSheet();
+  frame->sheet->SetActivePage(1);
+  CTKPControl* selected = tools->GetControl(0);
+  Bars()->SetDragControl(selected);
+  // The insertion mark of a drag in progress, between Standard's first two buttons.
+  CTKPToolBar* standard = frame->standard;
+  CRect second = standard->GetControl(2)->GetRect();
+  standard->OnCustomizeDragEnter(selected, CPoint(second.left + 4, second.CenterPoint().y));
+  frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  frame->sheet->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  harness::PumpFor(300);
+  EXPECT_FALSE(harness::CaptureScreen("commandbars_customize").empty());
+  standard->OnCustomizeDragLeave();
+}
+
+}  // namespace
