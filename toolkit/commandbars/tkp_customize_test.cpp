@@ -26,6 +26,7 @@
 #include "toolkit/commandbars/tkp_frame_wnd.h"
 #include "toolkit/commandbars/tkp_shortcut_manager.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
+#include "toolkit/common/tkp_mouse_manager.h"
 
 namespace {
 
@@ -115,23 +116,29 @@ void Step(std::function<void()> step) {
   });
 }
 
-// A modal dialog shows once its loop first goes idle: a step that needs it tries again from a timer
-// (a posted message would keep the loop busy), a bounded number of times.
-std::function<void()> DialogStep(const std::wstring& title, const std::function<void(HWND)>& step, int tries) {
-  return [title, step, tries] {
-    HWND dlg = harness::FindThreadWindow(title);
-    if (dlg == nullptr && tries > 0) {
-      g_steps.push_front(DialogStep(title, step, tries - 1));
+// A modal loop shows its window once it first goes idle: a step that waits for something tries again
+// from a timer (a posted message would keep the loop busy), a bounded number of times.
+std::function<void()> WaitingStep(const std::function<bool()>& ready, const std::function<void()>& step, int tries) {
+  return [ready, step, tries] {
+    if (!ready() && tries > 0) {
+      g_steps.push_front(WaitingStep(ready, step, tries - 1));
       ::SetTimer(Probe(), 1, 20, nullptr);
       return;
     }
-    if (dlg != nullptr) step(dlg);
+    step();
     ::PostMessageW(Probe(), WM_APP, 0, 0);
   };
 }
 
+void StepWhen(const std::function<bool()>& ready, const std::function<void()>& step) {
+  g_steps.push_back(WaitingStep(ready, step, 100));
+}
+
 void StepWithDialog(const std::wstring& title, const std::function<void(HWND)>& step) {
-  g_steps.push_back(DialogStep(title, step, 100));
+  StepWhen([title] { return harness::FindThreadWindow(title) != nullptr; },
+           [title, step] {
+             if (HWND dlg = harness::FindThreadWindow(title)) step(dlg);
+           });
 }
 
 LPARAM ClientPoint(HWND hWnd, CPoint screen) {
@@ -395,6 +402,29 @@ TEST_F(Customize, ContextMenuCommandsChangeTheSelectedControl) {
   EXPECT_EQ(Count(Ids(tools), ID_SETTINGS), 0);
   EXPECT_EQ(Bars()->GetDragControl(), nullptr);
   EXPECT_FALSE(sheet->ExecuteControlCommand(ID_TK_CUSTOMIZE_TEXT_ONLY));  // nothing selected
+}
+
+TEST_F(Customize, ARightClickSelectsTheControlAndOpensTheContextMenu) {
+  OpenSheet();
+  CTKPControl* settings = tools->GetControl(tools->FindControl(0, ID_SETTINGS, tkpControlButton));
+  bool shown = false;
+  CTKPCommandBars* bars = Bars();
+  StepWhen([] { return TKPMouseManager()->IsTracked() != FALSE; },
+           [&shown, bars] {
+             shown = TKPMouseManager()->IsTracked() != FALSE;
+             bars->ClosePopups();
+           });
+  ::PostMessageW(Probe(), WM_APP, 0, 0);
+  const CPoint centre = ScreenCentre(tools, settings);
+  tools->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, ClientPoint(tools->m_hWnd, centre));
+  g_steps.clear();
+  harness::PumpMessages();
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(Bars()->GetDragControl(), settings);
+  EXPECT_FALSE(TKPMouseManager()->IsTracked());
+  // Closing the dialog ends customize mode and clears the selection.
+  frame->CloseSheet();
+  EXPECT_EQ(Bars()->GetDragControl(), nullptr);
 }
 
 TEST_F(Customize, ANewToolbarIsNamedRenamedSavedAndMadeAgain) {
