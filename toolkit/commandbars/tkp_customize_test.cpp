@@ -506,6 +506,20 @@ TEST_F(Customize, ANewToolbarIsNamedRenamedSavedAndMadeAgain) {
   // Loading twice makes no second copy.
   TKPLoadCustomBars(Bars(), _T("CustomizeTest"));
   EXPECT_EQ(Bars()->GetCount(), 3);
+
+  // Deleted after its question is answered with OK (Cancel keeps it).
+  OpenSheet();
+  CTKPCustomizeToolbarsPage& toolbars = frame->sheet->GetToolbarsPage();
+  toolbars.GetList().SetCurSel(2);
+  toolbars.OnSelChange();
+  seams.boxes.Answer(IDCANCEL);
+  toolbars.OnDelete();
+  EXPECT_EQ(Bars()->GetCount(), 3);
+  seams.boxes.Answer(IDOK);
+  toolbars.OnDelete();
+  EXPECT_EQ(Bars()->GetCount(), 2);
+  EXPECT_EQ(seams.boxes.Log().back().text, u"Are you sure you want to delete the 'Renamed' toolbar?");
+  EXPECT_EQ(harness::Items(toolbars.GetList().m_hWnd), (std::vector<std::wstring>{L"Standard", L"Tools"}));
 }
 
 TEST_F(Customize, Screenshot) {
