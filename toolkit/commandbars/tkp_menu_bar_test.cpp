@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/classlib/win/ccreatecontext.h"
+#include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/cmdiframewnd.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/harness/driver.h"
@@ -13,6 +14,7 @@
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
 #include "toolkit/commandbars/tkp_menu_bar.h"
+#include "toolkit/commandbars/tkp_paint_manager.h"
 
 namespace {
 
@@ -94,6 +96,14 @@ TEST(MenuBar, TakesTheFramesMenu) {
   EXPECT_EQ(bar->GetDefaultMenuID(), kMenu);
   EXPECT_NE(bar->GetControls()->GetOriginalControls(), nullptr);
   EXPECT_TRUE(::IsWindowVisible(bar->m_hWnd));
+
+  // A menu title is its caption with its margins, without the room of a drop-down arrow.
+  CClientDC dc(bar);
+  CTKPPaintManager* paint = bar->GetPaintManager();
+  CFont* old = dc.SelectObject(paint->GetRegularFont(bar));
+  const CSize text = dc.GetTextExtent(_T("File"));
+  dc.SelectObject(old);
+  EXPECT_EQ(paint->DrawControl(&dc, bar->GetControl(0), FALSE).cx, text.cx + 6);
   frame->DestroyWindow();
 }
 

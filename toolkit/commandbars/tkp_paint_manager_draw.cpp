@@ -266,8 +266,10 @@ CSize CTKPPaintManager::DrawControlToolBarParent(CDC* pDC, CTKPControl* pControl
     }
     case tkpControlPopup:
       if (pIcon == nullptr) {
-        if (bDraw) DrawTextEx(pDC, pControl->GetCaption(), rc, TRUE, vertical, TRUE, TRUE, FALSE, cues);
-        const CSize text = DrawTextEx(pDC, pControl->GetCaption(), rc, FALSE, vertical, TRUE, TRUE);
+        // A menu bar's titles are menus by their place: only a toolbar's drop-down shows its arrow.
+        const BOOL triangle = pBar == nullptr || pBar->GetType() != tkpBarTypeMenuBar;
+        if (bDraw) DrawTextEx(pDC, pControl->GetCaption(), rc, TRUE, vertical, TRUE, triangle, FALSE, cues);
+        const CSize text = DrawTextEx(pDC, pControl->GetCaption(), rc, FALSE, vertical, TRUE, triangle);
         return CSize(text.cx + 6, text.cy + 6);
       }
       if (!caption) {

@@ -204,7 +204,7 @@ void TickTypes(HWND dialog) {
 // table lists, the file types of a File Trace.
 void AnswerDialogs() {
   for (HWND window : ProgramWindows()) {
-    if (window == g_frame || ::GetMenu(window) != nullptr || g_dialogsHandled.count(window) != 0) continue;
+    if (window == g_frame || g_dialogsHandled.count(window) != 0) continue;
     if (ClassName(window) != L"#32770") continue;
     const std::wstring caption = WindowText(window);
     if (g_previewing && FindDescendant(window, PROGRESS_CLASSW) != nullptr) continue;  // closes by itself
@@ -377,11 +377,16 @@ bool Start(HWND runner) {
     Fail("cannot start " + g_options.program);
     return false;
   }
+  // The main window is the program's top-level window that holds the five pages (its menu is a command
+  // bar, not a Windows menu).
   return WaitUntil([] {
     for (HWND window : ProgramWindows()) {
-      if (::GetMenu(window) != nullptr) g_frame = window;
+      if (::GetWindow(window, GW_OWNER) != nullptr || ClassName(window) == L"#32770") continue;
+      g_frame = window;
+      if (TakePages()) return true;
     }
-    return g_frame != nullptr && TakePages();
+    g_frame = nullptr;
+    return false;
   }, 60000, "the main window");
 }
 
