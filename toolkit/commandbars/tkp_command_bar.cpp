@@ -296,7 +296,7 @@ int CTKPCommandBar::FindControl(int nStart, UINT nID, int nType) const {
 BOOL CTKPCommandBar::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   // The tooltips see every message before the handlers do.
   if (m_pToolTipContext != nullptr) m_pToolTipContext->FilterToolTipMessage(this, message, wParam, lParam);
-  if (IsCustomizeMode() && OnCustomizeMessage(message, wParam, lParam)) {
+  if ((IsCustomizeMode() || message == WM_LBUTTONDOWN) && OnCustomizeMessage(message, wParam, lParam)) {
     *pResult = 0;
     return TRUE;
   }

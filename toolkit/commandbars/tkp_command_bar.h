@@ -216,7 +216,8 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   // nResult comes in as the drag's kind (move or copy) and goes back as kDragCancel when the control was
   // dropped back onto itself, so that the drag leaves it where it is.
   virtual void OnCustomizeDrop(CTKPControl* pDragged, int& nResult, CPoint ptDrop, CPoint ptDrag);
-  // Mouse presses in customize mode: a control is selected, dragged or given its context menu.
+  // Mouse presses in customize mode: a control is selected, dragged or given its context menu. Outside
+  // it, an Alt+press on a toolbar's control drags that control (when the site lets the user customize).
   BOOL OnCustomizeMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void DrawCustomizeMarker(CDC* pDC) const;
 

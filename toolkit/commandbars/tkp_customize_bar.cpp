@@ -12,6 +12,7 @@
 #include "toolkit/commandbars/tkp_customize_drop_source.h"
 #include "toolkit/commandbars/tkp_customize_logic.h"
 #include "toolkit/commandbars/tkp_customize_sheet.h"
+#include "toolkit/commandbars/tkp_tool_bar.h"
 
 namespace {
 
@@ -109,7 +110,41 @@ void CTKPCommandBar::OnCustomizeDrop(CTKPControl* pDragged, int& nResult, CPoint
   Invalidate();
 }
 
+namespace {
+
+// Alt+press outside customize mode: the control is dragged as in customize mode, which lasts as long
+// as the drag.
+BOOL AltDrag(CTKPCommandBar* bar, CTKPControl* control, CPoint screen) {
+  CTKPCommandBars* bars = bar->GetCommandBars();
+  CTKPToolBar* toolbar = dynamic_cast<CTKPToolBar*>(bar);
+  if (toolbar == nullptr || bars == nullptr || !TKPIsKeyDown(VK_MENU) || !bars->IsCustomizeAvail() ||
+      !bars->GetOptions()->bAltDragCustomization || CustomizableControl(bar, control) == nullptr) {
+    return FALSE;
+  }
+  bars->SetCustomizeMode(TRUE);
+  bars->ClosePopups();
+  bar->SetSelected(-1);
+  tkp_bar::AddRef(control);
+  CTKPCustomizeDropSource source(bars, bar);
+  const int result = source.DoDragDrop(control, FALSE, &screen);
+  CTKPCustomizeDropSource::FinishDrag(bars, control, result, source.IsMove());
+  tkp_bar::Release(control);
+  bars->SetCustomizeMode(FALSE);
+  bars->RecalcFrameLayout(FALSE);
+  bars->ClosePopups();
+  return TRUE;
+}
+
+}  // namespace
+
 BOOL CTKPCommandBar::OnCustomizeMessage(UINT message, WPARAM, LPARAM lParam) {
+  if (!IsCustomizeMode()) {
+    const CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+    CTKPControl* hit = GetControl(HitTestControl(point));
+    CPoint screen = point;
+    ClientToScreen(screen);
+    return hit != nullptr && AltDrag(this, hit, screen);
+  }
   if (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN && message != WM_RBUTTONUP &&
       message != WM_LBUTTONDBLCLK) {
     return FALSE;

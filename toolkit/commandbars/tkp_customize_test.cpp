@@ -383,6 +383,24 @@ TEST_F(Customize, ControlsMoveAndCopyBetweenBarsAndStayWhenDroppedOnThemselves) 
   EXPECT_EQ(Bars()->GetDragControl(), nullptr);
 }
 
+TEST_F(Customize, AnAltPressDragsAControlWithoutTheDialog) {
+  CTKPToolBar* standard = frame->standard;
+  BYTE keys[256];
+  ::GetKeyboardState(keys);
+  keys[VK_MENU] = 0x80;
+  ::SetKeyboardState(keys);
+  Drag(standard->m_hWnd, ScreenCentre(standard, standard->GetControl(0)), {AfterLast(tools)});
+  keys[VK_MENU] = 0;
+  ::SetKeyboardState(keys);
+  EXPECT_EQ(Count(Ids(standard), ID_OPEN_IMAGE), 0);
+  EXPECT_EQ(Ids(tools).back(), ID_OPEN_IMAGE);
+  EXPECT_FALSE(Bars()->IsCustomizeMode());
+  // Without Alt a press is an ordinary click: nothing moves.
+  const std::vector<int> before = Ids(standard);
+  Drag(standard->m_hWnd, ScreenCentre(standard, standard->GetControl(0)), {AfterLast(tools)});
+  EXPECT_EQ(Ids(standard), before);
+}
+
 TEST_F(Customize, ContextMenuCommandsChangeTheSelectedControl) {
   OpenSheet();
   CTKPControl* control = tools->GetControl(tools->FindControl(0, ID_SETTINGS, tkpControlButton));
