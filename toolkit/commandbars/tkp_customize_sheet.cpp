@@ -9,7 +9,9 @@
 #include "toolkit/commandbars/tkp_command_bar.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
+#include "toolkit/commandbars/tkp_control_edit.h"
 #include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/common/resource_manager.h"
 
 IMPLEMENT_DYNAMIC(CTKPCustomizeSheet, CPropertySheet)
@@ -111,15 +113,54 @@ CTKPControl* CTKPCustomizeSheet::Selected() const {
   return m_pCommandBars != nullptr ? m_pCommandBars->GetDragControl() : nullptr;
 }
 
+namespace {
+
+// The menu's "Name:" item becomes an edit field holding the caption; null when the menu has no such item.
+CTKPControlEdit* AddNameField(CTKPPopupBar* popup, const CString& caption) {
+  CTKPControls* controls = popup->GetControls();
+  for (int i = 0; i < controls->GetCount(); ++i) {
+    CTKPControl* item = controls->GetAt(i);
+    if (item->GetID() != ID_TK_CUSTOMIZE_NAME) continue;
+    auto* edit = static_cast<CTKPControlEdit*>(controls->Add(new CTKPControlEdit, ID_TK_CUSTOMIZE_NAME, CString(), i));
+    edit->SetCaption(item->GetCaption());
+    edit->SetBeginGroup(item->GetBeginGroup());
+    edit->ShowLabel(TRUE);
+    edit->SetEditText(caption);
+    controls->Remove(i + 1);  // the menu item, now after the field
+    return edit;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 void CTKPCustomizeSheet::ContextMenu(CPoint ptScreen) {
   CMenu menu;
-  if (!TKPResourceManager()->LoadMenu(&menu, IDR_TK_CUSTOMIZE_MENU)) return;
-  CMenu* popup = menu.GetSubMenu(0);
-  if (popup == nullptr) return;
+  CTKPControl* selected = Selected();
+  if (selected == nullptr || !TKPResourceManager()->LoadMenu(&menu, IDR_TK_CUSTOMIZE_MENU)) return;
+  CMenu* items = menu.GetSubMenu(0);
+  CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(m_pCommandBars);
+  if (items == nullptr || popup == nullptr || !popup->LoadMenu(items)) {
+    if (popup != nullptr) popup->InternalRelease();
+    return;
+  }
+  tkp_bar::AddRef(selected);  // a command may take it off its bar
+  CTKPControlEdit* name = AddNameField(popup, selected->GetCaption());
   UINT flags = TPM_RETURNCMD | TPM_LEFTBUTTON | TPM_RIGHTBUTTON;
   if (m_pCommandBars != nullptr && m_pCommandBars->IsLayoutRTL()) flags |= TPM_RIGHTALIGN;
-  const UINT command = CTKPCommandBars::TrackPopupMenu(popup, flags, ptScreen.x, ptScreen.y, this, nullptr, this,
-                                                       m_pCommandBars);
+  m_pContextPopup = popup;
+  const UINT command = CTKPCommandBars::TrackPopupBar(popup, flags, ptScreen.x, ptScreen.y, this, nullptr, this);
+  m_pContextPopup = nullptr;
+  if (name != nullptr && name->GetEditText() != selected->GetCaption()) {
+    selected->SetCustomCaption(name->GetEditText());
+    if (CTKPCommandBar* bar = tkp_bar::Parent(selected)) {
+      bar->DelayLayout();
+      bar->OnRecalcLayout();
+      bar->Invalidate();
+    }
+  }
+  tkp_bar::Release(selected);
+  popup->InternalRelease();
   if (command != 0) ExecuteControlCommand(command);
 }
 
@@ -150,7 +191,7 @@ void CTKPCustomizeSheet::UpdateControlCommand(CCmdUI* pCmdUI) const {
         break;
       case ID_TK_CUSTOMIZE_DELETE:
         break;
-      default:  // the name field and the image clipboard, editor and picker are not offered here
+      default:  // the image clipboard, editor and picker are not offered here
         enable = FALSE;
         break;
     }

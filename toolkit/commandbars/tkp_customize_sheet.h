@@ -16,6 +16,7 @@ class CCmdUI;
 class CTKPCommandBars;
 class CTKPControl;
 class CTKPControls;
+class CTKPPopupBar;
 
 // A category of commands that the commands and keyboard pages offer.
 struct TKPCustomizeCategory {
@@ -40,8 +41,11 @@ class CTKPCustomizeSheet : public CPropertySheet {
   CTKPCustomizeOptionsPage& GetOptionsPage() { return m_pageOptions; }
 
   BOOL OnInitDialog() override;
-  // The context menu of the selected control at a screen point, tracked until it closes.
+  // The context menu of the selected control at a screen point, tracked until it closes; its name field
+  // shows the control's caption, and a changed text becomes the control's own caption.
   void ContextMenu(CPoint ptScreen);
+  // The context menu while it is open, else null.
+  CTKPPopupBar* GetContextPopup() const { return m_pContextPopup; }
   // A context-menu command carried out on the selected control; FALSE when it did not apply.
   BOOL ExecuteControlCommand(UINT nID);
   // Enabled and checked states of a context-menu command for the selected control.
@@ -56,6 +60,7 @@ class CTKPCustomizeSheet : public CPropertySheet {
   CTKPControl* Selected() const;
 
   CTKPCommandBars* m_pCommandBars;
+  CTKPPopupBar* m_pContextPopup = nullptr;
   std::vector<TKPCustomizeCategory> m_categories;
   CTKPCustomizeToolbarsPage m_pageToolbars;
   CTKPCustomizeCommandsPage m_pageCommands;

@@ -19,6 +19,8 @@
 #include "res/toolkit_resource.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
+#include "toolkit/commandbars/tkp_control_edit.h"
+#include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_customize_custom_bars.h"
 #include "toolkit/commandbars/tkp_customize_logic.h"
@@ -427,9 +429,18 @@ TEST_F(Customize, ARightClickSelectsTheControlAndOpensTheContextMenu) {
   CTKPControl* settings = tools->GetControl(tools->FindControl(0, ID_SETTINGS, tkpControlButton));
   bool shown = false;
   CTKPCommandBars* bars = Bars();
+  CTKPCustomizeSheet* sheet = frame->sheet;
+  CString field;
+  // The name field shows the caption; a new text there becomes the control's own caption.
   StepWhen([] { return TKPMouseManager()->IsTracked() != FALSE; },
-           [&shown, bars] {
+           [&shown, &field, bars, sheet] {
              shown = TKPMouseManager()->IsTracked() != FALSE;
+             CTKPPopupBar* popup = sheet->GetContextPopup();
+             CTKPControl* name = popup != nullptr ? popup->GetControls()->FindControl(ID_TK_CUSTOMIZE_NAME) : nullptr;
+             if (CTKPControlEdit* edit = dynamic_cast<CTKPControlEdit*>(name)) {
+               field = edit->GetEditText();
+               edit->SetEditText(CString(_T("Options")));
+             }
              bars->ClosePopups();
            });
   ::PostMessageW(Probe(), WM_APP, 0, 0);
@@ -438,6 +449,9 @@ TEST_F(Customize, ARightClickSelectsTheControlAndOpensTheContextMenu) {
   g_steps.clear();
   harness::PumpMessages();
   EXPECT_TRUE(shown);
+  EXPECT_EQ(field, CString(_T("Setting")));
+  EXPECT_EQ(settings->GetCustomCaption(), CString(_T("Options")));
+  EXPECT_EQ(settings->GetCaption(), CString(_T("Options")));
   EXPECT_EQ(Bars()->GetDragControl(), settings);
   EXPECT_FALSE(TKPMouseManager()->IsTracked());
   // Closing the dialog ends customize mode and clears the selection.
