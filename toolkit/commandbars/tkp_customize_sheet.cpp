@@ -11,6 +11,7 @@
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_control_edit.h"
 #include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/commandbars/tkp_customize_images.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/common/resource_manager.h"
 
@@ -176,6 +177,12 @@ void CTKPCustomizeSheet::UpdateControlCommand(CCmdUI* pCmdUI) const {
       case ID_TK_CUSTOMIZE_RESET_IMAGE:
         enable = control->GetCustomIconId() != 0;
         break;
+      case ID_TK_CUSTOMIZE_COPY_IMAGE:
+        enable = HasImage(control) && control->GetImage(16) != nullptr;
+        break;
+      case ID_TK_CUSTOMIZE_PASTE_IMAGE:
+        enable = HasImage(control) && TKPCanPasteButtonImage();
+        break;
       case ID_TK_CUSTOMIZE_DEFAULT_STYLE:
       case ID_TK_CUSTOMIZE_TEXT_ONLY:
       case ID_TK_CUSTOMIZE_IMAGE_AND_TEXT: {
@@ -191,7 +198,7 @@ void CTKPCustomizeSheet::UpdateControlCommand(CCmdUI* pCmdUI) const {
         break;
       case ID_TK_CUSTOMIZE_DELETE:
         break;
-      default:  // the image clipboard, editor and picker are not offered here
+      default:  // the image editor and the picker of predefined images are not offered here
         enable = FALSE;
         break;
     }
@@ -217,6 +224,11 @@ BOOL CTKPCustomizeSheet::ExecuteControlCommand(UINT nID) {
     }
     case ID_TK_CUSTOMIZE_RESET_IMAGE:
       control->SetCustomIconId(0);
+      break;
+    case ID_TK_CUSTOMIZE_COPY_IMAGE:
+      return TKPCopyButtonImage(this, control);
+    case ID_TK_CUSTOMIZE_PASTE_IMAGE:
+      if (!TKPPasteButtonImage(this, control)) return FALSE;
       break;
     case ID_TK_CUSTOMIZE_DEFAULT_STYLE:
       control->SetStyle(0);

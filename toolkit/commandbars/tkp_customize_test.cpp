@@ -422,6 +422,22 @@ TEST_F(Customize, ContextMenuCommandsChangeTheSelectedControl) {
   EXPECT_EQ(Count(Ids(tools), ID_SETTINGS), 0);
   EXPECT_EQ(Bars()->GetDragControl(), nullptr);
   EXPECT_FALSE(sheet->ExecuteControlCommand(ID_TK_CUSTOMIZE_TEXT_ONLY));  // nothing selected
+
+  // A button's image copied and pasted onto another button becomes that one's own image.
+  CTKPControl* open = frame->standard->GetControl(0);
+  CTKPControl* find = tools->GetControl(tools->FindControl(0, ID_FIND_FILES, tkpControlButton));
+  Bars()->SetDragControl(open);
+  EXPECT_TRUE(sheet->ExecuteControlCommand(ID_TK_CUSTOMIZE_COPY_IMAGE));
+  EXPECT_TRUE(::IsClipboardFormatAvailable(CF_BITMAP));
+  Bars()->SetDragControl(find);
+  CCmdUI paste;
+  paste.m_nID = ID_TK_CUSTOMIZE_PASTE_IMAGE;
+  EXPECT_TRUE(sheet->OnCmdMsg(ID_TK_CUSTOMIZE_PASTE_IMAGE, CN_UPDATE_COMMAND_UI, &paste, nullptr));
+  EXPECT_TRUE(sheet->ExecuteControlCommand(ID_TK_CUSTOMIZE_PASTE_IMAGE));
+  EXPECT_NE(find->GetCustomIconId(), 0);
+  EXPECT_NE(find->GetImage(16), nullptr);
+  EXPECT_TRUE(sheet->ExecuteControlCommand(ID_TK_CUSTOMIZE_RESET_IMAGE));
+  EXPECT_EQ(find->GetCustomIconId(), 0);
 }
 
 TEST_F(Customize, ARightClickSelectsTheControlAndOpensTheContextMenu) {
