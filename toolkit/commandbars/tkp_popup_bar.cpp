@@ -9,6 +9,7 @@
 #include "toolkit/commandbars/tkp_control_popup.h"
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
+#include "toolkit/commandbars/tkp_shadow_manager.h"
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
@@ -24,6 +25,7 @@ BEGIN_MESSAGE_MAP(CTKPPopupBar, CTKPCommandBar)
   ON_WM_TIMER()
   ON_WM_NCCREATE()
   ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
+  ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 
 namespace {
@@ -142,6 +144,7 @@ BOOL CTKPPopupBar::Popup(CTKPControlPopup* pControl, BOOL bSelectFirst) {
   }
   AnimatePopup(rc);
   TKPSoundManager()->PlaySystemSound(2);
+  CastShadow();
   m_bAnimateNextPopup = TRUE;
   UnlockRedraw();
   return TRUE;
@@ -183,6 +186,7 @@ CRect CTKPPopupBar::PlacePopup(CSize size) {
   const TKPPopupPlacement placed = TKPPlacePopup(request);
   m_popupFlags = placed.flags;
   m_bScrolling = placed.cut && m_barType == tkpBarTypePopup;
+  UpdateScrolling(placed.rect);
   return placed.rect;
 }
 
@@ -244,6 +248,10 @@ BOOL CTKPPopupBar::SetTrackingMode(int nMode, BOOL bSelectFirst, BOOL bKeyboard)
   if (nMode == 0) {
     ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPEND, m_hWnd, kObjIdMenu, CHILDID_SELF);
     if (m_hWnd != nullptr) KillTimer(TKP_TIMER_EXPAND);
+    StopScrolling();
+    if (m_nTearOffTimer != 0 && m_hWnd != nullptr) KillTimer(TKP_TIMER_TEAROFF);
+    m_nTearOffTimer = 0;
+    m_bTearOffHot = FALSE;
     DestroyWindow();
     if (CTKPCommandBar* parent = GetParentCommandBar()) parent->PopupControl(-1);
     if (site != nullptr && site->GetSafeHwnd() != nullptr) {
@@ -269,6 +277,7 @@ BOOL CTKPPopupBar::SetSelected(int nIndex, BOOL bKeyboard) {
       bars->GetOptions()->bShowFullAfterDelay) {
     SetTimer(TKP_TIMER_EXPAND, TKP_EXPAND_DELAY, nullptr);
   }
+  ScrollSelectionIntoView(nIndex);
   return TRUE;
 }
 
@@ -290,6 +299,8 @@ void CTKPPopupBar::OnMouseMove(UINT nFlags, CPoint point) {
       parent->GetSelected() != m_pControlPopup->GetIndex()) {
     parent->SetSelected(m_pControlPopup->GetIndex(), FALSE);  // the opening item stays lit
   }
+  OnScrollMouseMove(point);
+  OnTearOffMouseMove(point);
   CTKPCommandBar::OnMouseMove(nFlags, point);
 }
 
@@ -300,6 +311,7 @@ void CTKPPopupBar::OnTimer(UINT_PTR nIDEvent) {
     if (selected != nullptr && selected->GetID() == TKP_ID_POPUP_EXPAND) selected->OnExecute();
     return;
   }
+  if (OnScrollTimer(nIDEvent) || OnTearOffTimer(nIDEvent)) return;
   CTKPCommandBar::OnTimer(nIDEvent);
 }
 
@@ -309,6 +321,10 @@ void CTKPPopupBar::Copy(CTKPCommandBar* pSource, BOOL bRecursive) {
   const auto* source = static_cast<const CTKPPopupBar*>(pSource);
   m_bShadow = source->m_bShadow;
   m_rcMargins = source->m_rcMargins;
+  m_bTearOffPopup = source->m_bTearOffPopup;
+  m_strTearOffCaption = source->m_strTearOffCaption;
+  m_nTearOffID = source->m_nTearOffID;
+  m_nTearOffWidth = source->m_nTearOffWidth;
 }
 
 // ---- the toolkit controls' context menus ---------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "toolkit/commandbars/tkp_command_bar.h"
 
 class CTKPControlPopup;
+class CTKPToolBar;
 
 // The site hears that a popup is about to show, and that it closed (lParam the bar).
 constexpr UINT TKP_WM_INITCOMMANDSPOPUP = 0x285B;
@@ -75,6 +76,22 @@ class CTKPPopupBar : public CTKPCommandBar {
   // Windows of embedded controls go back to the site first, so that they outlive the popup.
   BOOL DestroyWindow() override;
 
+  // ---- scrolling an over-long menu (tkp_popup_scroll.cpp) ----------------------------------------
+  // Lays the controls out between the arrows, forwards from the first visible control or backwards
+  // from the last visible one, in the window's height (or pSize's).
+  void ScrollLayout(CSize* pSize, BOOL bFromLast, BOOL bRedraw);
+  int GetFirstVisible() const { return m_nFirstVisible; }
+  int GetLastVisible() const { return m_nLastVisible; }
+  CRect GetScrollArrowRect(BOOL bDown) const { return bDown ? m_scrollDown.rc : m_scrollUp.rc; }
+
+  // ---- tearing the menu off as a floating toolbar (tkp_tear_off.cpp) ----------------------------
+  // The menu shows a gripper; dragged away it becomes the toolbar of that id (made with the caption
+  // and remembered width when the manager has none).
+  void SetTearOffPopup(LPCTSTR lpszCaption, UINT nBarID, int nWidth);
+  BOOL IsTearOffPopup() const { return m_bTearOffPopup; }
+  CRect GetTearOffRect() const { return m_rcTearOff; }
+  BOOL IsTearOffHot() const { return m_bTearOffHot; }
+
  protected:
   BOOL CreatePopupWindow();
   // The screen rectangle for a popup of this size; stores the direction and the scrolling state.
@@ -92,7 +109,31 @@ class CTKPPopupBar : public CTKPCommandBar {
   afx_msg void OnTimer(UINT_PTR nIDEvent);
   afx_msg BOOL OnNcCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
   DECLARE_MESSAGE_MAP()
+
+  // Scrolling: the arrows react to the mouse and their timers; a scrolled-out selection comes into view.
+  struct ScrollButton {
+    CRect rc;
+    UINT_PTR nTimer = 0;  // running timer, 0 when none
+    UINT_PTR nID = 0;
+  };
+  void OnScrollMouseMove(CPoint point);
+  BOOL OnScrollTimer(UINT_PTR nIDEvent);
+  void ScrollSelectionIntoView(int nIndex);
+  void StopScrolling();
+  void DrawScrollArrows(CDC* pDC);
+  // Tear-off: the gripper's hover, its timer, the drag and its drawing.
+  void OnTearOffMouseMove(CPoint point);
+  BOOL OnTearOffTimer(UINT_PTR nIDEvent);
+  void TrackTearOff();
+  void MoveTearOff(CPoint ptScreen, const CRect& rcGripper);
+  CTKPToolBar* TakeTearOffBar();
+  void DrawTearOffGripper(CDC* pDC);
+  // After the placement: the scroll layout for the final height when it cut the bar, else none.
+  void UpdateScrolling(const CRect& rcWindow);
+  // The shadow cast again after the window moved (position 5 with its shadow flag).
+  void CastShadow();
 
   CTKPControlPopup* m_pControlPopup = nullptr;
   CPoint m_ptPopup;
@@ -106,6 +147,19 @@ class CTKPPopupBar : public CTKPCommandBar {
   BOOL m_bShadow = TRUE;
   CRect m_rcMargins{2, 4, 2, 4};
   BOOL m_bScrolling = FALSE;
+  int m_nFirstVisible = 0;
+  int m_nLastVisible = 0;
+  ScrollButton m_scrollDown{CRect(), 0, TKP_TIMER_SCROLLDOWN};
+  ScrollButton m_scrollUp{CRect(), 0, TKP_TIMER_SCROLLUP};
+  BOOL m_bTearOffPopup = FALSE;
+  CRect m_rcTearOff;
+  BOOL m_bTearOffHot = FALSE;
+  UINT_PTR m_nTearOffTimer = 0;
+  BOOL m_bTearOffDragging = FALSE;
+  CTKPToolBar* m_pTearOffBar = nullptr;  // the toolbar shown while the drag is out of the gripper
+  CString m_strTearOffCaption;
+  UINT m_nTearOffID = 0;
+  int m_nTearOffWidth = 400;
   // The opening bar shows its next popup with the animation once.
   BOOL m_bAnimateNextPopup = TRUE;
 

@@ -10,6 +10,7 @@
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
+#include "toolkit/commandbars/tkp_shadow_manager.h"
 #include "toolkit/common/tkp_sound_manager.h"
 #include "toolkit/common/tkp_tooltip_context.h"
 
@@ -97,6 +98,8 @@ CSize CTKPPopupBar::CalcMenuLayout() {
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   CRect borders = paint->GetCommandBarBorders(this);
   const int separator = paint->DrawCommandBarSeparator(&dc, this, nullptr, FALSE).cy;
+  const int gripper = m_bTearOffPopup ? paint->DrawTearOffGripper(&dc, CRect(), FALSE, FALSE).cy : 0;
+  borders.top += gripper;
   CTKPControls* controls = GetControls();
   for (int i = 0; i < GetControlCount(); ++i) GetControl(i)->OnCalcDynamicSize(0);
   m_bHasHiddenCommands = FALSE;
@@ -144,6 +147,7 @@ CSize CTKPPopupBar::CalcMenuLayout() {
     expand->SetHideFlags(tkpNoHide);
     expand->SetRect(CRect(borders.left, y, borders.left + width, y + expandHeight));
   }
+  m_rcTearOff = gripper > 0 ? CRect(borders.left, borders.top - gripper, borders.left + width, borders.top) : CRect();
   dc.SelectObject(oldFont);
   m_bInLayout = FALSE;
   return CSize(borders.left + borders.right + width, y + borders.bottom);
@@ -180,6 +184,7 @@ void CTKPPopupBar::DelayLayout() {
   }
   CRect before;
   GetWindowRect(before);
+  TKPShadowsManager()->RemoveShadow(this);
   UpdateShortcuts();
   UpdateLocation();
   const CRect rc = PlacePopup(CalcDynamicLayout(0, 0));
@@ -198,6 +203,7 @@ void CTKPPopupBar::DelayLayout() {
     }
     TKPSoundManager()->PlaySystemSound(2);
   }
+  CastShadow();
   m_dwState &= ~(stateRedrawPending | stateLayoutPending);
   if (m_nLockRedraw == 0) Invalidate(FALSE);
   m_bAnimateExpansion = FALSE;
@@ -207,6 +213,8 @@ void CTKPPopupBar::DelayLayout() {
 
 void CTKPPopupBar::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
   CTKPCommandBar::DrawCommandBar(pDC, rcClipBox);
+  DrawScrollArrows(pDC);
+  DrawTearOffGripper(pDC);
 }
 
 int CTKPPopupBar::GetDefaultItem(BOOL byIndex) const {
