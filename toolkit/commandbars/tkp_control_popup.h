@@ -51,7 +51,8 @@ class CTKPControlPopup : public CTKPControl {
   BOOL OnLButtonDblClk(CPoint point) override;
   void OnMouseHover() override;
   BOOL OnSetSelected(int bSelected) override;
-  virtual void UpdateShadow() {}  // popup shadows are not drawn by the themes of this program
+  // The control casts a shadow while its popup is open (a toolbar control; tkp_shadow_manager.cpp).
+  virtual void UpdateShadow();
   virtual void AdjustExcludeRect(CRect& rc);
 
  protected:

@@ -53,6 +53,7 @@ class CTKPPopupBar : public CTKPCommandBar {
   // The placement scrolled the bar (it did not fit the work area).
   BOOL IsScrolling() const { return m_bScrolling; }
   void SetShadow(BOOL bShadow) { m_bShadow = bShadow; }
+  BOOL HasShadow() const { return m_bShadow; }
   // A popup toolbar's margins.
   void SetMargins(const CRect& rc) { m_rcMargins = rc; }
   // The direction a context menu opens to (TPM_ alignment: 2 from the point, 3 ending at it).

@@ -204,6 +204,7 @@ void CTKPPopupBar::DelayLayout() {
     TKPSoundManager()->PlaySystemSound(2);
   }
   CastShadow();
+  if (m_pControlPopup != nullptr) m_pControlPopup->UpdateShadow();
   m_dwState &= ~(stateRedrawPending | stateLayoutPending);
   if (m_nLockRedraw == 0) Invalidate(FALSE);
   m_bAnimateExpansion = FALSE;

@@ -339,6 +339,25 @@ TEST_F(PopupExtras, PopupsCastShadowsBesideTheirRightAndBottomEdgesThatGoWithThe
   EXPECT_EQ(shadows->GetShadowCount(), 0);
 }
 
+TEST_F(PopupExtras, AToolbarButtonWithItsPopupOpenCastsAShadowToo) {
+  CTKPToolBar* toolbar = bars->Add(_T("Tools"), tkpBarTop);
+  ASSERT_NE(toolbar, nullptr);
+  auto* button = static_cast<CTKPControlPopup*>(toolbar->GetControls()->Add(tkpControlButtonPopup, kFirstCommand));
+  ASSERT_NE(button, nullptr);
+  button->SetCaption(CString(_T("Tools")));
+  CTKPPopupBar* menu = MakeMenu(3);
+  button->SetCommandBar(menu);
+  bars->RecalcFrameLayout();
+  harness::PumpFor(50);
+  ASSERT_TRUE(toolbar->PopupControl(button->GetIndex()));
+  ASSERT_NE(menu->GetSafeHwnd(), nullptr);
+  // Two strips of the popup and two of the button, all owned by the popup.
+  EXPECT_EQ(TKPShadowsManager()->GetShadowCount(menu), 4);
+  toolbar->PopupControl(-1);
+  menu->SetTrackingMode(0);
+  EXPECT_EQ(TKPShadowsManager()->GetShadowCount(), 0);
+}
+
 TEST_F(PopupExtras, WithoutTheSystemsDropShadowAThemeWithoutShadowsCastsNone) {
   CTKPPaintManager::SetTheme(0);  // the default theme draws no shadows of its own
   BOOL old = FALSE;

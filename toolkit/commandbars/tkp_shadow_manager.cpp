@@ -221,3 +221,15 @@ void CTKPShadowsManager::DestroyShadow(CTKPShadowWnd* pShadow) {
 void CTKPPopupBar::CastShadow() {
   if (m_barPosition == tkpBarPopup && m_bShadow && m_hWnd != nullptr) TKPShadowsManager()->SetShadow(this, m_rcExclude);
 }
+
+void CTKPControlPopup::UpdateShadow() {
+  const int type = GetType();
+  CTKPCommandBar* parent = GetParent();
+  CTKPCommandBar* bar = GetCommandBar();
+  if (parent == nullptr || parent->GetType() == tkpBarTypePopup || type < tkpControlPopup ||
+      type > tkpControlSplitButtonPopup || bar == nullptr || !bar->IsKindOf(RUNTIME_CLASS(CTKPPopupBar)) ||
+      !static_cast<CTKPPopupBar*>(bar)->HasShadow()) {
+    return;
+  }
+  TKPShadowsManager()->SetShadow(this);
+}
