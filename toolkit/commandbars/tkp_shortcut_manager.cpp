@@ -75,7 +75,12 @@ void CTKPShortcutManager::SetAccelerators(UINT nIDResource) {
 }
 
 BOOL CTKPShortcutManager::SetAccelerators(const ACCEL* pEntries, int nCount) {
-  if (pEntries == nullptr || nCount <= 0 || nCount > static_cast<int>(tkpkeys::kMostRecords)) return FALSE;
+  if (nCount == 0) {
+    // The user removed the last shortcut: no table in use, the resource copy kept for resetting.
+    Destroy(m_hAccelTable);
+    return TRUE;
+  }
+  if (pEntries == nullptr || nCount < 0 || nCount > static_cast<int>(tkpkeys::kMostRecords)) return FALSE;
   HACCEL table = ::CreateAcceleratorTableW(const_cast<ACCEL*>(pEntries), nCount);
   if (table == nullptr) return FALSE;
   Destroy(m_hAccelTable);
@@ -165,7 +170,10 @@ BOOL CTKPShortcutManager::FindDefaultAccelerator(int nCommand, CString& strText)
 }
 
 BOOL CTKPShortcutManager::GetMenuShortcut(int nCommand, CString& strText) {
-  if (!m_bShowMenuShortcutsFromAccelerators || LookupTable() == nullptr) return FALSE;
+  // An emptied table still rules the menus: they show no shortcut rather than their tab texts.
+  if (!m_bShowMenuShortcutsFromAccelerators || (LookupTable() == nullptr && m_hOriginalAccelTable == nullptr)) {
+    return FALSE;
+  }
   if (!FindDefaultAccelerator(nCommand, strText)) strText.Empty();
   return TRUE;
 }

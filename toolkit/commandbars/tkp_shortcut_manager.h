@@ -35,7 +35,8 @@ class CTKPShortcutManager : public CCmdTarget {
   // The accelerator resource of that id, kept twice (in use and for resetting); a missing one leaves
   // both tables empty.
   void SetAccelerators(UINT nIDResource);
-  // A table of the entries becomes the one in use; the resource copy stays. FALSE when it was refused.
+  // A table of the entries becomes the one in use; the resource copy stays. No entries: no shortcuts
+  // at all. FALSE when it was refused.
   BOOL SetAccelerators(const ACCEL* pEntries, int nCount);
   // Section's "Accelerators": the table in use as 6-byte records. Only with a resource table; a stored
   // table that is not whole and sound is ignored and the table in use kept.

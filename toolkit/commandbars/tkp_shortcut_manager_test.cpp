@@ -164,4 +164,29 @@ TEST_F(Shortcuts, StoredShortcutsReplaceOursOnlyWhenSound) {
   EXPECT_EQ(shortcuts->GetCount(), 4);
 }
 
+TEST_F(Shortcuts, TheLastShortcutCanBeRemoved) {
+  ShortcutFrame* frame = Start();
+  CTKPShortcutManager* shortcuts = frame->Bars()->GetShortcutManager();
+  EXPECT_FALSE(shortcuts->SetAccelerators(nullptr, 1));
+  EXPECT_FALSE(shortcuts->SetAccelerators(nullptr, -1));
+  EXPECT_EQ(shortcuts->GetCount(), 4);
+  EXPECT_TRUE(shortcuts->SetAccelerators(nullptr, 0));
+  EXPECT_EQ(shortcuts->GetCount(), 0);
+  MSG key{frame->m_hWnd, WM_KEYDOWN, VK_F5, 0x003F0001, 0, {}};
+  EXPECT_FALSE(shortcuts->TranslateAccelerator(frame->m_hWnd, &key));
+  // Menus show no shortcut now, not the texts their captions carried.
+  CString text = _T("Ctrl+Q");
+  EXPECT_TRUE(shortcuts->GetMenuShortcut(101, text));
+  EXPECT_TRUE(text.IsEmpty());
+  // A stored table read back that is damaged or empty does not empty ours.
+  shortcuts->Reset();
+  const BYTE cut[] = {FVIRTKEY, 0, VK_F2};
+  theApp.WriteProfileBinary(kSection, _T("Accelerators"), const_cast<BYTE*>(cut), sizeof cut);
+  shortcuts->LoadShortcuts(kSection);
+  EXPECT_EQ(shortcuts->GetCount(), 4);
+  theApp.WriteProfileBinary(kSection, _T("Accelerators"), const_cast<BYTE*>(cut), 0);
+  shortcuts->LoadShortcuts(kSection);
+  EXPECT_EQ(shortcuts->GetCount(), 4);
+}
+
 }  // namespace
