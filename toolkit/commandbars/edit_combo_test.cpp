@@ -21,6 +21,7 @@
 #include "toolkit/commandbars/tkp_control_edit.h"
 #include "toolkit/commandbars/tkp_control_special_lists.h"
 #include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/commandbars/tkp_edit_window.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
 #include "platform/classlib/carchive.h"
 #include "platform/classlib/cmemfile.h"
@@ -229,6 +230,33 @@ TEST_F(EditCombo, TypingIntoTheEditTracksTheBarAndTellsTheSite) {
   EXPECT_EQ(TKPMouseManager()->m_nLockButtonUp, lockBefore);
   EXPECT_EQ(frame->Count(EN_KILLFOCUS), 1u);
   EXPECT_EQ(find->GetEditText(), CString(_T("disk.vhd")));
+}
+
+// The frame's shortcuts leave keys to a focused field of a bar, whatever the field's window class.
+TEST_F(EditCombo, TheFocusedFieldIsKnownAsTheBarsEdit) {
+  ASSERT_NE(FindWnd(), nullptr);
+  wchar_t name[32] = {};
+  ::GetClassNameW(FindWnd(), name, 32);
+  EXPECT_EQ(CString(name), TKPRichEditLoader()->GetClassName().IsEmpty() ? CString(_T("Edit"))
+                                                                         : TKPRichEditLoader()->GetClassName());
+  ::SetFocus(FindWnd());
+  harness::PumpMessages();
+  ASSERT_NE(TKPCommandBarEditWithFocus(), nullptr) << name;
+  EXPECT_EQ(TKPCommandBarEditWithFocus()->m_hWnd, FindWnd());
+  ::SetFocus(PathWnd());
+  harness::PumpMessages();
+  ASSERT_NE(TKPCommandBarEditWithFocus(), nullptr);
+  EXPECT_EQ(TKPCommandBarEditWithFocus()->m_hWnd, PathWnd());
+  // A field that is not a bar's child is not one of them.
+  CWnd loose;
+  ASSERT_TRUE(loose.CreateEx(0, _T("Edit"), nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 20), frame, 77));
+  loose.SetFocus();
+  harness::PumpMessages();
+  EXPECT_EQ(TKPCommandBarEditWithFocus(), nullptr);
+  loose.DestroyWindow();
+  frame->SetFocus();
+  harness::PumpMessages();
+  EXPECT_EQ(TKPCommandBarEditWithFocus(), nullptr);
 }
 
 TEST_F(EditCombo, TheHintIsShownInGreyAndReplacedByTypedText) {

@@ -10,6 +10,7 @@
 #include "toolkit/commandbars/tkp_bar_controls.h"
 #include "toolkit/commandbars/tkp_command_bar_accessible.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_edit_window.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
@@ -41,11 +42,13 @@ END_MESSAGE_MAP()
 CWnd* TKPCommandBarEditWithFocus() {
   HWND focus = ::GetFocus();
   if (focus == nullptr) return nullptr;
+  CWnd* parent = CWnd::FromHandlePermanent(::GetParent(focus));
+  if (parent == nullptr || !parent->IsKindOf(RUNTIME_CLASS(CTKPCommandBar))) return nullptr;
   wchar_t name[16] = {};
   ::GetClassNameW(focus, name, 16);
-  if (::_wcsicmp(name, L"Edit") != 0) return nullptr;
-  CWnd* parent = CWnd::FromHandlePermanent(::GetParent(focus));
-  return parent != nullptr && parent->IsKindOf(RUNTIME_CLASS(CTKPCommandBar)) ? CWnd::FromHandle(focus) : nullptr;
+  // The bar's fields are rich-edit windows when a rich-edit library loads: they say so themselves.
+  const bool edit = ::_wcsicmp(name, L"Edit") == 0 || ::SendMessageW(focus, TKP_WM_ISBARCHILD, 0, 0) == TRUE;
+  return edit ? CWnd::FromHandle(focus) : nullptr;
 }
 
 BOOL TKPIsTopParentActive(HWND hWnd) {
