@@ -7,6 +7,7 @@
 #include "toolkit/commandbars/dock_drag_geometry.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_dock_bar.h"
+#include "toolkit/commandbars/tkp_paint_pump.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/common/tkp_mouse_manager.h"
@@ -72,8 +73,7 @@ void CTKPDockContext::Track() {
   CTKPCommandBars* bars = m_pBar->GetCommandBars();
   while (::GetCapture() == m_pBar->m_hWnd) {
     MSG msg;
-    // What the last step moved is painted before the next one.
-    while (::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) ::DispatchMessageW(&msg);
+    if (!TKPDispatchPendingPaints()) break;
     if (!::GetMessageW(&msg, nullptr, 0, 0)) {
       AfxPostQuitMessage(static_cast<int>(msg.wParam));
       break;

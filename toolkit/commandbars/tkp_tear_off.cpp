@@ -7,6 +7,7 @@
 #include "toolkit/commandbars/tkp_control_popup.h"
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
+#include "toolkit/commandbars/tkp_paint_pump.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
 #include "toolkit/common/tkp_mouse_manager.h"
@@ -76,14 +77,8 @@ void CTKPPopupBar::TrackTearOff() {
   CPoint last(-32768, -32768);
   for (;;) {
     MSG msg;
-    // WM_QUIT comes out of a peek for paints too: it ends the drag and goes back, so that the loops
-    // outside end as well.
-    BOOL quit = FALSE;
-    while (!quit && ::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
-      quit = msg.message == WM_QUIT;
-      if (!quit) ::DispatchMessageW(&msg);
-    }
-    const BOOL got = quit ? 0 : ::GetMessageW(&msg, nullptr, 0, 0);
+    if (!TKPDispatchPendingPaints()) break;
+    const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
       ::PostQuitMessage(static_cast<int>(msg.wParam));
       break;

@@ -267,6 +267,24 @@ TEST_F(ToolBars, DraggedToTheLeftEdgeTheToolbarStandsInAColumn) {
   EXPECT_FALSE(harness::CaptureWindow(frame->m_hWnd, "commandbars_toolbar_left").empty());
 }
 
+// The program asked to end while the toolbar is dragged: the drag ends and the quit stays for the loops outside.
+TEST_F(ToolBars, AQuitDuringADragEndsItAndStaysQueued) {
+  const CPoint from = Gripper(standard);
+  const CPoint centre = ClientCentre();
+  HWND hWnd = standard->m_hWnd;
+  g_steps.push_back([hWnd, centre] {
+    ::PostMessageW(hWnd, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(hWnd, CPoint(centre.x - 100, centre.y)));
+    ::PostQuitMessage(9);
+  });
+  ::PostMessageW(Probe(), WM_APP, 0, 0);
+  ::SendMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(hWnd, from));
+  g_steps.clear();
+  MSG msg;
+  ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 9u);
+  EXPECT_EQ(::GetCapture(), nullptr);
+}
+
 TEST_F(ToolBars, EscapeEndsADragWhereTheBarIsAndAFloatingBarResizesByItsLeftEdge) {
   const CPoint from = Gripper(standard);
   const CPoint centre = ClientCentre();
