@@ -538,6 +538,42 @@ TEST_F(EditCombo, TheRecentFilesListNamesRelativeToTheCurrentFolder) {
   menu->InternalRelease();
 }
 
+// Controls made by type and reserved id, and from a menu's items, are of their own classes.
+TEST_F(EditCombo, ControlsAreMadeOfTheirOwnClasses) {
+  auto* made = new FieldBar;
+  ASSERT_TRUE(made->Create(frame));
+  CTKPControls* controls = made->GetControls();
+  EXPECT_TRUE(controls->Add(tkpControlComboBox, 1)->IsKindOf(RUNTIME_CLASS(CTKPControlComboBox)));
+  EXPECT_TRUE(controls->Add(tkpControlEdit, 2)->IsKindOf(RUNTIME_CLASS(CTKPControlEdit)));
+  EXPECT_TRUE(controls->Add(tkpControlCustom, 3)->IsKindOf(RUNTIME_CLASS(CTKPControlCustom)));
+  EXPECT_TRUE(controls->Add(tkpControlButton, kWindows)->IsKindOf(RUNTIME_CLASS(CTKPControlWindowList)));
+  EXPECT_TRUE(controls->Add(tkpControlButton, 35002)->IsKindOf(RUNTIME_CLASS(CTKPControlWorkspaceActions)));
+  EXPECT_TRUE(controls->Add(tkpControlButton, kRecent)->IsKindOf(RUNTIME_CLASS(CTKPControlRecentFileList)));
+  CTKPControl* plain = controls->Add(tkpControlButton, 57616);  // only a menu's item stands for the list
+  EXPECT_FALSE(plain->IsKindOf(RUNTIME_CLASS(CTKPControlRecentFileList)));
+  EXPECT_EQ(controls->GetAt(0)->GetType(), tkpControlComboBox);
+  EXPECT_EQ(controls->GetAt(2)->GetType(), tkpControlCustom);
+  EXPECT_EQ(controls->GetAt(3)->GetType(), tkpControlButton);
+
+  CMenu menu;
+  ASSERT_TRUE(menu.CreatePopupMenu());
+  menu.AppendMenu(MF_STRING, 100, _T("&Open"));
+  menu.AppendMenu(MF_STRING, kWindows, _T("Windows"));
+  menu.AppendMenu(MF_STRING, 35002, _T("Tab groups"));
+  menu.AppendMenu(MF_STRING, kRecent, _T("Recent files"));
+  menu.AppendMenu(MF_STRING, 57616, _T("Recent file"));
+  ASSERT_TRUE(made->LoadMenu(&menu));
+  ASSERT_EQ(made->GetControlCount(), 5);
+  EXPECT_FALSE(made->GetControl(0)->IsKindOf(RUNTIME_CLASS(CTKPControlWindowList)));
+  EXPECT_TRUE(made->GetControl(1)->IsKindOf(RUNTIME_CLASS(CTKPControlWindowList)));
+  EXPECT_TRUE(made->GetControl(2)->IsKindOf(RUNTIME_CLASS(CTKPControlWorkspaceActions)));
+  EXPECT_TRUE(made->GetControl(3)->IsKindOf(RUNTIME_CLASS(CTKPControlRecentFileList)));
+  EXPECT_TRUE(made->GetControl(4)->IsKindOf(RUNTIME_CLASS(CTKPControlRecentFileList)));
+  EXPECT_EQ(made->GetControl(4)->GetID(), 57616);
+  made->DestroyWindow();
+  made->InternalRelease();
+}
+
 TEST_F(EditCombo, TheTabGroupCommandsThatApplyAreListed) {
   auto* menu = new FieldBar;
   ASSERT_TRUE(menu->Create(frame));

@@ -3,7 +3,11 @@
 #include "platform/classlib/win/cmenu.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/commandbars/tkp_control_combo_box.h"
+#include "toolkit/commandbars/tkp_control_custom.h"
+#include "toolkit/commandbars/tkp_control_edit.h"
 #include "toolkit/commandbars/tkp_control_popup.h"
+#include "toolkit/commandbars/tkp_control_special_lists.h"
 #include "toolkit/commandbars/tkp_control_toolbars_list.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
 
@@ -34,8 +38,13 @@ void LoadFirstSubMenu(CTKPCommandBar* pBar, UINT nId, BOOL bRemoveOld) {
 CTKPControl* TKPCreateControl(int nType, int nId, CTKPCommandBars* pCommandBars, CWnd* pOwner) {
   switch (nType) {
     case tkpControlButton:
-      if (nId == TKP_ID_TOOLBARLIST) return new CTKPControlToolbars;
-      return new CTKPControlButton;
+      switch (nId) {
+        case TKP_ID_TOOLBARLIST: return new CTKPControlToolbars;
+        case TKP_ID_WINDOWLIST: return new CTKPControlWindowList;
+        case TKP_ID_WORKSPACE_ACTIONS: return new CTKPControlWorkspaceActions;
+        case TKP_ID_FILE_MRU: return new CTKPControlRecentFileList;
+        default: return new CTKPControlButton;
+      }
     case tkpControlPopup:
     case tkpControlButtonPopup:
     case tkpControlSplitButtonPopup: {
@@ -47,11 +56,16 @@ CTKPControl* TKPCreateControl(int nType, int nId, CTKPCommandBars* pCommandBars,
       bar->InternalRelease();
       return popup;
     }
+    case tkpControlComboBox:
+      return new CTKPControlComboBox;
+    case tkpControlEdit:
+      return new CTKPControlEdit;
+    case tkpControlCustom:
+      return new CTKPControlCustom;
     case tkpControlLabel:
       return new CTKPControlLabel;
     default: {
-      // The combo box, edit and custom controls come with their own classes later; until then such a
-      // control is a plain one of that type.
+      // A type without a class of its own (a stored or sent number): a plain control of that type.
       auto* control = new CTKPControl;
       control->SetType(nType);
       return control;

@@ -9,7 +9,8 @@ class CTKPCommandBars;
 class CTKPControl;
 class CWnd;
 
-// A new control of the type; for popups (types 2, 3 and 4) with its popup bar, which loads the first
+// A new control of the type: buttons with the reserved ids of the toolbars, window, workspace-action and
+// recent-file lists as those lists; combo boxes, edits, custom controls and labels; for popups (types 2, 3 and 4) with its popup bar, which loads the first
 // sub-menu of menu resource nId when nId is 1 or more. pOwner may supply the bar (0x2861).
 CTKPControl* TKPCreateControl(int nType, int nId, CTKPCommandBars* pCommandBars, CWnd* pOwner);
 // A popup control made for a menu item gets its bar: the owner's answer to 0x2861 or a new popup bar,

@@ -9,6 +9,7 @@
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_control_button.h"
 #include "toolkit/commandbars/tkp_control_factory.h"
+#include "toolkit/commandbars/tkp_control_special_lists.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
 #include "toolkit/commandbars/toolbar_layout.h"
 
@@ -85,6 +86,10 @@ CTKPControl* CTKPControls::AddMenuItem(CMenu* pMenu, int nIndex) {
     if (answer == 0) create.pControl = nullptr;
   }
   CTKPControl* pControl = create.pControl;
+  if (pControl == nullptr && create.controlType == tkpControlButton && create.nID == TKP_ID_FILE_MRU_FIRST) {
+    // A menu's first recent-file item stands for the whole list.
+    pControl = new CTKPControlRecentFileList;
+  }
   if (pControl == nullptr) {
     pControl = CreateByType(create.controlType == tkpControlPopup ? tkpControlPopup : create.controlType, create.nID);
     if (create.controlType == tkpControlPopup) {
