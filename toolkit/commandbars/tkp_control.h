@@ -103,6 +103,9 @@ class CTKPControl : public CCmdTarget, public CTKPAccessible {
   CString GetCustomCaption() const { return m_strCustomCaption; }
   CString GetShortcutText() const { return m_strShortcutText.IsEmpty() ? m_strShortcutTextAuto : m_strShortcutText; }
   void SetShortcutText(const CString& str) { m_strShortcutText = str; }
+  // The shortcut the control shows unless one was set: its caption's tab text or the accelerator's.
+  CString GetShortcutTextAuto() const { return m_strShortcutTextAuto; }
+  void SetShortcutTextAuto(const CString& str) { m_strShortcutTextAuto = str; }
   void SetTooltip(const CString& str) { m_strTooltipText = str; }
   void SetDescription(const CString& str) { m_strDescriptionText = str; }
   CString GetParameter() const { return m_strParameter; }

@@ -11,6 +11,7 @@
 #include "toolkit/commandbars/tkp_paint_manager.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/commandbars/tkp_shadow_manager.h"
+#include "toolkit/commandbars/tkp_shortcut_manager.h"
 #include "toolkit/common/tkp_sound_manager.h"
 #include "toolkit/common/tkp_tooltip_context.h"
 
@@ -170,8 +171,16 @@ CSize CTKPPopupToolBar::CalcDynamicLayout(int, DWORD) {
 }
 
 void CTKPPopupBar::UpdateShortcuts() {
-  // The captions keep the shortcuts their menu items carry: the options hold no switch that would
-  // take them from the accelerator table instead.
+  CTKPCommandBars* bars = GetCommandBars();
+  CTKPShortcutManager* shortcuts = bars != nullptr ? bars->GetShortcutManager() : nullptr;
+  if (shortcuts == nullptr) return;
+  for (int i = 0; i < GetControlCount(); ++i) {
+    CTKPControl* control = GetControl(i);
+    if (!control->IsVisible() || control->GetID() == 0) continue;
+    // Without any table the item keeps the text its caption carried.
+    CString text = control->GetShortcutTextAuto();
+    if (shortcuts->GetMenuShortcut(control->GetID(), text)) control->SetShortcutTextAuto(text);
+  }
 }
 
 // ---- layout while shown ----------------------------------------------------------------------------

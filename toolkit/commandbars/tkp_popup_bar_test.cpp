@@ -18,6 +18,7 @@
 #include "toolkit/commandbars/tkp_control_toolbars_list.h"
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
+#include "toolkit/commandbars/tkp_shortcut_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
 #include "toolkit/common/tkp_popup_menu.h"
 
@@ -398,6 +399,37 @@ TEST_F(ManagedPopups, APopupToolBarWrapsItsButtonsIntoABlock) {
   EXPECT_GT(last.top, first.top);           // more than one row
   EXPECT_LT(rc.Width(), 8 * first.Width());  // not one long row
   popup->SetTrackingMode(0);
+  popup->InternalRelease();
+}
+
+TEST_F(ManagedPopups, MenuItemsShowTheShortcutsOfTheAcceleratorTable) {
+  const auto shortcutsOf = [&](CTKPPopupBar* popup) {
+    EXPECT_TRUE(popup->Popup(100, 100, nullptr));
+    std::vector<CString> texts;
+    for (int i = 0; i < popup->GetControlCount(); ++i) texts.push_back(popup->GetControl(i)->GetShortcutText());
+    popup->SetTrackingMode(0);
+    return texts;
+  };
+  const auto menuOf = [&] {
+    CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(bars);
+    popup->GetControls()->Add(tkpControlButton, ID_VIEW_LIST)->SetCaption(_T("&List\tCtrl+L"));
+    popup->GetControls()->Add(tkpControlButton, ID_SETTINGS)->SetCaption(_T("&Settings\tCtrl+T"));
+    return popup;
+  };
+  // No table anywhere: the captions' own tab texts.
+  CTKPPopupBar* popup = menuOf();
+  EXPECT_EQ(shortcutsOf(popup), std::vector<CString>({_T("Ctrl+L"), _T("Ctrl+T")}));
+  popup->InternalRelease();
+
+  ACCEL keys[] = {{FVIRTKEY | FCONTROL | FSHIFT, 'V', ID_VIEW_LIST}, {FVIRTKEY, VK_F7, ID_FIND_FILES}};
+  ASSERT_TRUE(bars->GetShortcutManager()->SetAccelerators(keys, 2));
+  popup = menuOf();
+  EXPECT_EQ(shortcutsOf(popup), std::vector<CString>({_T("Ctrl+Shift+V"), CString()}));
+  // Switched off, the menus keep what their captions carried.
+  bars->GetShortcutManager()->m_bShowMenuShortcutsFromAccelerators = FALSE;
+  CTKPPopupBar* plain = menuOf();
+  EXPECT_EQ(shortcutsOf(plain), std::vector<CString>({_T("Ctrl+L"), _T("Ctrl+T")}));
+  plain->InternalRelease();
   popup->InternalRelease();
 }
 
