@@ -12,6 +12,7 @@
 #include "toolkit/dockingpane/tkp_docking_pane_mini_wnd.h"
 #include "toolkit/dockingpane/tkp_docking_pane_splitter.h"
 #include "toolkit/dockingpane/tkp_docking_pane_tabbed.h"
+#include "toolkit/dockingpane/tkp_docking_pane_themes.h"
 
 static_assert(sizeof(TKP_DOCKINGPANE_ACTION) == 20, "the action record is five 32-bit fields");
 
@@ -416,8 +417,7 @@ CTKPImageManagerIcon* CTKPDockingPaneManager::GetIcon(UINT nIconID, int nWidth) 
 
 void CTKPDockingPaneManager::SetTheme(int nTheme) {
   if (m_pPaintManager != nullptr) m_pPaintManager->InternalRelease();
-  // Every id draws with the default theme until the other themes are built; never with the abstract base.
-  m_pPaintManager = new CTKPDockingPaneDefaultTheme();
+  m_pPaintManager = TKPCreateDockingPaneTheme(nTheme);
   m_pPaintManager->SetThemeID(nTheme);
   m_pPaintManager->RefreshMetrics();
   RecalcFrames();
