@@ -156,3 +156,35 @@ TEST_F(DockingThemesTest, GalleryOfEveryThemeWithItsCaptionAndTabColours) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DockingThemesTest, APressedButtonUnderTheMouseLooksPressedInTheGradientTheme) {
+  ShowTheme(2);
+  auto* theme = dynamic_cast<CTKPDockingPaneGradientTheme*>(Paint());
+  ASSERT_NE(theme, nullptr);
+  auto* container = dynamic_cast<CTKPDockingPaneTabbedContainer*>(Manager().FindPane(kFolders)->GetContainer());
+  ASSERT_NE(container, nullptr);
+  CTKPDockingPaneCaptionButton* close = nullptr;
+  for (CTKPDockingPaneCaptionButton* button : container->GetCaptionButtons()) {
+    if (button->GetID() == 9901) close = button;
+  }
+  ASSERT_NE(close, nullptr);
+  PixelOf(kFolders, 0, 0);  // lays the buttons out
+  const CRect rc = close->GetRect();
+  ASSERT_FALSE(rc.IsRectEmpty());
+  close->m_bHot = TRUE;
+  const COLORREF hot = PixelOf(kFolders, rc.left + 1, rc.top + 1);
+  close->m_bPressed = TRUE;
+  const COLORREF pressed = PixelOf(kFolders, rc.left + 1, rc.top + 1);
+  const COLORREF edge = PixelOf(kFolders, rc.left, rc.top + 3);
+  close->m_bHot = close->m_bPressed = FALSE;
+  EXPECT_NE(hot, pressed);
+  if (!theme->m_bLunaColors) {
+    EXPECT_EQ(hot, theme->GetColor(31));
+    EXPECT_EQ(pressed, theme->GetColor(33));
+  }
+  EXPECT_EQ(edge, theme->GetColor(32));  // framed in colour 32
+}
+
+}  // namespace
