@@ -73,6 +73,13 @@ void CTKPDockingPaneGripperedTheme::DrawCaptionButton(CDC* pDC, CTKPDockingPaneC
   DrawCaptionButtonGlyph(pDC, pButton, centre.x + shift, centre.y + shift, clrGlyph);
 }
 
+void CTKPDockingPaneGripperedTheme::DrawTitle(CDC* pDC, const CString& strTitle, CRect rc, COLORREF clr,
+                                             BOOL bVertical) {
+  pDC->SetBkMode(TRANSPARENT);
+  pDC->SetTextColor(clr);
+  DrawCaptionText(pDC, strTitle, rc, bVertical, FALSE);
+}
+
 // ---- flat -------------------------------------------------------------------------------------------
 
 CTKPDockingPaneFlatTheme::CTKPDockingPaneFlatTheme() {
@@ -118,10 +125,8 @@ void CTKPDockingPaneFlatTheme::DrawCaptionPart(CDC* pDC, const std::vector<CTKPD
   const COLORREF glyph = FillCaptionPart(pDC, rc, bActive, bVertical);
   Deflate(rc, 0, 0, 2, 0, bVertical);
   DrawCaptionButtons(pDC, buttons, rc, glyph, 14, 2, bVertical);
-  pDC->SetBkMode(TRANSPARENT);
-  pDC->SetTextColor(static_cast<COLORREF>(bActive ? m_clrCaptionTextActive : m_clrCaptionText));
   Deflate(rc, 4, 1, 0, 0, bVertical);
-  DrawCaptionText(pDC, strTitle, rc, bVertical, FALSE);
+  DrawTitle(pDC, strTitle, rc, static_cast<COLORREF>(bActive ? m_clrCaptionTextActive : m_clrCaptionText), bVertical);
 }
 
 // ---- gradient ---------------------------------------------------------------------------------------
@@ -244,9 +249,7 @@ void CTKPDockingPaneGradientTheme::DrawCaptionPart(CDC* pDC, const std::vector<C
     }
   }
   Deflate(rc, 6, 1, 2, 0, bVertical);
-  pDC->SetBkMode(TRANSPARENT);
-  pDC->SetTextColor(text);
-  DrawCaptionText(pDC, strTitle, rc, bVertical, FALSE);
+  DrawTitle(pDC, strTitle, rc, text, bVertical);
 }
 
 COLORREF CTKPDockingPaneGradientTheme::FillCaptionButton(CDC* pDC, CTKPDockingPaneCaptionButton* pButton,

@@ -27,6 +27,10 @@ class CTKPDockingPaneGripperedTheme : public CTKPDockingPaneDefaultTheme {
   void DrawCaptionButton(CDC* pDC, CTKPDockingPaneCaptionButton* pButton, COLORREF clrGlyph) override;
   void DrawCaptionPart(CDC* pDC, const std::vector<CTKPDockingPaneCaptionButton*>& buttons, CRect rc,
                        const CString& strTitle, BOOL bActive, BOOL bVertical) override;
+
+ protected:
+  // The title in the colour, transparent over the caption's fill.
+  void DrawTitle(CDC* pDC, const CString& strTitle, CRect rc, COLORREF clr, BOOL bVertical);
 };
 
 // Id 1: flat captions, a solid active one or a gradient.

@@ -53,9 +53,7 @@ void CTKPDockingPaneExplorerTheme::DrawCaptionPart(CDC* pDC, const std::vector<C
   const COLORREF glyph = GetColor(bActive ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT);
   DrawCaptionButtons(pDC, buttons, rc, glyph, 16, 3, bVertical);
   Deflate(rc, 4, 1, 0, 0, bVertical);
-  pDC->SetBkMode(TRANSPARENT);
-  pDC->SetTextColor(glyph);
-  DrawCaptionText(pDC, strTitle, rc, bVertical, FALSE);
+  DrawTitle(pDC, strTitle, rc, glyph, bVertical);
 }
 
 void CTKPDockingPaneExplorerTheme::DrawCaptionButton(CDC* pDC, CTKPDockingPaneCaptionButton* pButton,
@@ -262,10 +260,8 @@ void CTKPDockingPaneNativeTheme::DrawCaptionPart(CDC* pDC, const std::vector<CTK
     m_themeRebar.DrawThemeBackground(pDC->GetSafeHdc(), 0, 0, rc, nullptr);
   }
   DrawCaptionButtons(pDC, buttons, rc, GetColor(COLOR_BTNTEXT), 16, 2, bVertical);
-  pDC->SetBkMode(TRANSPARENT);
-  pDC->SetTextColor(GetColor(COLOR_BTNTEXT));
   Deflate(rc, 4, 1, 0, 0, bVertical);
-  DrawCaptionText(pDC, strTitle, rc, bVertical, FALSE);
+  DrawTitle(pDC, strTitle, rc, GetColor(COLOR_BTNTEXT), bVertical);
 }
 
 void CTKPDockingPaneNativeTheme::DrawCaptionButton(CDC* pDC, CTKPDockingPaneCaptionButton* pButton, COLORREF clrGlyph) {
