@@ -129,6 +129,31 @@ TEST(TabPaintManager, StackedBarsFrameTheClientBetweenTheSelectedBarAndTheNext) 
   EXPECT_EQ(m.HitTest(CPoint(100, 240 - h / 2)), m.GetItem(3));
 }
 
+// A container measures its client area on a spare rectangle before (or without) laying its tabs out there:
+// the bars must give the same client area as a layout in that rectangle would, not one taken from the
+// bars' last places.
+TEST(TabPaintManager, StackedBarsMeasureTheClientOfASpareRectangle) {
+  StripWnd strip;
+  ASSERT_TRUE(strip.Create(200, 120));
+  strip.PaintManager()->SetAppearance(8);
+  StripManager& m = strip.Manager();
+  for (LPCTSTR caption : {_T("Disk"), _T("Partitions"), _T("Files")}) m.InsertItem(-1, caption);
+  m.SetCurSel(0);
+  const int h = m.GetItem(0)->GetRect().Height();
+  const CRect spare(10, 20, 410, 1020);
+  CRect measured = spare;
+  strip.PaintManager()->AdjustClientRect(&m, measured);
+  EXPECT_EQ(measured, CRect(11, 21 + h, 409, 1020 - 2 * h));
+  CClientDC dc(&strip);
+  strip.PaintManager()->RepositionTabControl(&m, &dc, spare);
+  EXPECT_EQ(m.GetClientRect(), measured);
+  EXPECT_EQ(m.GetItem(1)->GetRect().top, measured.bottom);
+  m.SetCurSel(2);  // the last bar selected: the client runs to the bottom
+  measured = spare;
+  strip.PaintManager()->AdjustClientRect(&m, measured);
+  EXPECT_EQ(measured, CRect(11, 21 + 3 * h, 409, 1020));
+}
+
 TEST(TabPaintManager, OnlyACutCaptionGetsATip) {
   StripWnd strip;
   ASSERT_TRUE(strip.Create(160, 80));

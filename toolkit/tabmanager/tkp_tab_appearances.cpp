@@ -314,33 +314,26 @@ class CTKPTabAppearanceBars : public CTKPTabAppearance {
  public:
   void RepositionTabControl(CTKPTabManager* pTabManager, CDC* pDC, CRect rc) override {
     tktab::DeflateRectByPosition(rc, m_pPaintManager->ClientMargin, Position());
-    const int inset = m_pPaintManager->ClientBorderStyle == 2 ? 0 : 1;
+    const int inset = Inset();
     const int rowHeight = GetButtonHeight(pTabManager);
-    CTKPTabManagerItem* pSelected = pTabManager->GetSelectedItem();
-    int y = rc.top + inset;
-    bool afterSelected = false;
+    const std::vector<int> tops = BarTops(pTabManager, rc, rowHeight);
     for (int i = 0; i < pTabManager->GetItemCount(); ++i) {
       CTKPTabManagerItem* pItem = pTabManager->GetItem(i);
       if (!pItem->IsVisible()) {
-        PlaceItem(pItem, CRect(rc.left + inset, y, rc.right - inset, y), 0, 0, 0);
+        PlaceItem(pItem, CRect(rc.left + inset, tops[i], rc.right - inset, tops[i]), 0, 0, 0);
         continue;
       }
-      if (afterSelected) {
-        int remaining = 0;
-        for (int j = i; j < pTabManager->GetItemCount(); ++j) remaining += pTabManager->GetItem(j)->IsVisible() ? 1 : 0;
-        y = std::min(std::max(y + rowHeight, static_cast<int>(rc.bottom) - remaining * rowHeight),
-                     static_cast<int>(rc.bottom) - 1);
-        afterSelected = false;
-      }
-      const CRect bar(rc.left + inset, y, rc.right - inset, y + rowHeight);
+      const CRect bar(rc.left + inset, tops[i], rc.right - inset, tops[i] + rowHeight);
       PlaceItem(pItem, bar, bar.Width() - 7, GetItemLength(pDC, pItem), 0);
-      y += rowHeight;
-      if (pItem == pSelected) afterSelected = true;
     }
     HideNavigateButtons(pTabManager);
   }
+  // Worked out from the rectangle itself, as a layout there would place the bars: containers measure their
+  // client area on spare rectangles before laying the bars out.
   void AdjustClientRect(CTKPTabManager* pTabManager, CRect& rc) override {
-    const int inset = m_pPaintManager->ClientBorderStyle == 2 ? 0 : 1;
+    tktab::DeflateRectByPosition(rc, m_pPaintManager->ClientMargin, Position());
+    const int rowHeight = GetButtonHeight(pTabManager);
+    const std::vector<int> tops = BarTops(pTabManager, rc, rowHeight);
     CTKPTabManagerItem* pSelected = pTabManager->GetSelectedItem();
     int top = rc.top, bottom = rc.bottom;
     bool below = false;
@@ -348,13 +341,13 @@ class CTKPTabAppearanceBars : public CTKPTabAppearance {
       CTKPTabManagerItem* pItem = pTabManager->GetItem(i);
       if (!pItem->IsVisible()) continue;
       if (below) {
-        bottom = pItem->GetRect().top;
+        bottom = tops[i];
         break;
       }
-      if (!pSelected || pItem == pSelected) top = pItem->GetRect().bottom;
+      if (!pSelected || pItem == pSelected) top = tops[i] + rowHeight;
       if (pItem == pSelected) below = true;
     }
-    rc = CRect(rc.left + inset, top, rc.right - inset, std::max(top, bottom));
+    rc = CRect(rc.left + Inset(), top, rc.right - Inset(), std::max(top, bottom));
   }
   void DrawTabControl(CTKPTabManager* pTabManager, CDC* pDC, CRect rc) override {
     CTKPTabColorSet* pColors = ColorSet();
@@ -388,6 +381,32 @@ class CTKPTabAppearanceBars : public CTKPTabAppearance {
   int GetDefaultColorSet() const override { return 1; }
   COLORREF FrameLightColor() const override { return kTKPNoColor; }
   COLORREF FrameDarkColor() const override { return kTKPNoColor; }
+
+ private:
+  int Inset() const { return m_pPaintManager->ClientBorderStyle == 2 ? 0 : 1; }
+  // The top of every tab's bar in rc (a hidden tab: where the next bar starts). The bars stack from the top
+  // down to the selected one; those after it sit at the bottom, at least one row below it.
+  std::vector<int> BarTops(CTKPTabManager* pTabManager, const CRect& rc, int rowHeight) const {
+    std::vector<int> tops(static_cast<size_t>(pTabManager->GetItemCount()));
+    CTKPTabManagerItem* pSelected = pTabManager->GetSelectedItem();
+    int y = rc.top + Inset();
+    bool afterSelected = false;
+    for (int i = 0; i < pTabManager->GetItemCount(); ++i) {
+      CTKPTabManagerItem* pItem = pTabManager->GetItem(i);
+      if (pItem->IsVisible() && afterSelected) {
+        int remaining = 0;
+        for (int j = i; j < pTabManager->GetItemCount(); ++j) remaining += pTabManager->GetItem(j)->IsVisible() ? 1 : 0;
+        y = std::min(std::max(y + rowHeight, static_cast<int>(rc.bottom) - remaining * rowHeight),
+                     static_cast<int>(rc.bottom) - 1);
+        afterSelected = false;
+      }
+      tops[static_cast<size_t>(i)] = y;
+      if (!pItem->IsVisible()) continue;
+      y += rowHeight;
+      if (pItem == pSelected) afterSelected = true;
+    }
+    return tops;
+  }
 };
 
 }  // namespace
