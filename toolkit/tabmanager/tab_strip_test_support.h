@@ -5,37 +5,14 @@
 #include <windows.h>
 
 #include "platform/classlib/win/classlib_win.h"
+#include "toolkit/controls/tk_gallery_test_support.h"
 #include "toolkit/tabmanager/tkp_tab_manager.h"
 #include "toolkit/tabmanager/tkp_tab_paint_manager.h"
 
 namespace tabtest {
 
-// A white off-screen bitmap the galleries draw into.
-class Canvas {
- public:
-  Canvas(int cx, int cy) {
-    HDC screen = ::GetDC(nullptr);
-    m_dc = ::CreateCompatibleDC(screen);
-    m_bitmap = ::CreateCompatibleBitmap(screen, cx, cy);
-    ::ReleaseDC(nullptr, screen);
-    m_old = ::SelectObject(m_dc, m_bitmap);
-    const RECT r{0, 0, cx, cy};
-    ::FillRect(m_dc, &r, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-  }
-  ~Canvas() {
-    ::SelectObject(m_dc, m_old);
-    ::DeleteObject(m_bitmap);
-    ::DeleteDC(m_dc);
-  }
-  Canvas(const Canvas&) = delete;
-  Canvas& operator=(const Canvas&) = delete;
-  HDC DC() const { return m_dc; }
-
- private:
-  HDC m_dc = nullptr;
-  HBITMAP m_bitmap = nullptr;
-  HGDIOBJ m_old = nullptr;
-};
+// The galleries draw into the white off-screen bitmap of the control tests.
+using Canvas = tkgallery::Canvas;
 
 class StripWnd;
 
