@@ -17,6 +17,7 @@
 #include "platform/harness/scripted_seams.h"
 #include "res/resource.h"
 #include "res/toolkit_resource.h"
+#include "toolkit/commandbars/modal_steps_test_support.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_control_edit.h"
@@ -85,31 +86,8 @@ BEGIN_MESSAGE_MAP(CustomizeFrame, CTKPFrameWnd)
 END_MESSAGE_MAP()
 
 // Modal loops (the drag, the new-toolbar dialog) run the steps queued here one message at a time.
-std::deque<std::function<void()>> g_steps;
-
-LRESULT CALLBACK ProbeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_TIMER) ::KillTimer(hWnd, wParam);
-  if ((message == WM_APP || message == WM_TIMER) && !g_steps.empty()) {
-    std::function<void()> step = g_steps.front();
-    g_steps.pop_front();
-    step();
-    return 0;
-  }
-  return ::DefWindowProcW(hWnd, message, wParam, lParam);
-}
-
-HWND Probe() {
-  static HWND probe = nullptr;
-  if (probe == nullptr) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ProbeProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"CustomizeProbe";
-    ::RegisterClassW(&wc);
-    probe = ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-  }
-  return probe;
-}
+using tkpsteps::g_steps;
+using tkpsteps::Probe;
 
 void Step(std::function<void()> step) {
   g_steps.push_back([step] {

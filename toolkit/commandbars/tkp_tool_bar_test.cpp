@@ -14,6 +14,7 @@
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "res/resource.h"
+#include "toolkit/commandbars/modal_steps_test_support.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_dock_bar.h"
@@ -58,30 +59,8 @@ END_MESSAGE_MAP()
 
 // The drag loop owns the mouse: the steps queued here run inside it, one message at a time, each
 // posting the next mouse message to the bar where the bar then is.
-std::deque<std::function<void()>> g_steps;
-
-LRESULT CALLBACK ProbeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_APP && !g_steps.empty()) {
-    std::function<void()> step = g_steps.front();
-    g_steps.pop_front();
-    step();
-    return 0;
-  }
-  return ::DefWindowProcW(hWnd, message, wParam, lParam);
-}
-
-HWND Probe() {
-  static HWND probe = nullptr;
-  if (probe == nullptr) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ProbeProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"ToolbarDragProbe";
-    ::RegisterClassW(&wc);
-    probe = ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-  }
-  return probe;
-}
+using tkpsteps::g_steps;
+using tkpsteps::Probe;
 
 LPARAM ClientPoint(HWND hWnd, CPoint screen) {
   POINT local{screen.x, screen.y};
