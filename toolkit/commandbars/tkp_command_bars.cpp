@@ -37,12 +37,12 @@ bool SystemShowsCues() {
 }
 
 // The dock bars in the order they are made: position, id, bar style.
-struct DockSpec {
+struct DockSide {
   int position;
   UINT id;
   DWORD style;
 };
-const DockSpec kDocks[] = {
+const DockSide kDocks[] = {
     {tkpBarTop, TKP_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM},
     {tkpBarBottom, TKP_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP},
     {tkpBarLeft, TKP_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT},
@@ -109,15 +109,15 @@ void CTKPCommandBars::SetSite(CWnd* pFrame) {
 
 void CTKPCommandBars::EnableDocking() {
   if (m_pFrame == nullptr || m_pFrame->m_hWnd == nullptr) AfxThrowResourceException();
-  for (const DockSpec& spec : kDocks) {
-    if (m_pDocks[spec.position] != nullptr) continue;
+  for (const DockSide& side : kDocks) {
+    if (m_pDocks[side.position] != nullptr) continue;
     auto* dock = new CTKPDockBar(this);
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-    if (!dock->Create(m_pFrame, style, spec.style, spec.id)) {
+    if (!dock->Create(m_pFrame, style, side.style, side.id)) {
       delete dock;
       AfxThrowResourceException();
     }
-    m_pDocks[spec.position] = dock;
+    m_pDocks[side.position] = dock;
   }
 }
 
