@@ -391,6 +391,58 @@ TEST_F(Splitter, EscDuringADragLeavesThePanesAndGivesTheFocusBack) {
   EXPECT_EQ(PaneRect(right), CRect(205, 0, 600, 300));
 }
 
+// A colour of the host's window DC at a point of the splitter's client area (where the ghost is drawn).
+COLORREF GhostPixel(CWnd& host, CWnd& splitter, CPoint point) {
+  splitter.ClientToScreen(point);
+  CRect window;
+  host.GetWindowRect(window);
+  CWindowDC dc(&host);
+  return dc.GetPixel(point.x - window.left, point.y - window.top);
+}
+
+TEST_F(Splitter, ADragWhoseCaptureIsTakenEndsAsEscEndsIt) {
+  ASSERT_TRUE(Make(SplitterCtrl::kVertical));
+  CWnd thief;
+  ASSERT_TRUE(thief.Create(_T("STATIC"), _T(""), WS_CHILD | WS_VISIBLE, RECT{0, 0, 1, 1}, &host, 13));
+  right.SetFocus();
+  PumpThroughPreTranslate();
+  const COLORREF before = GhostPixel(host, splitter, CPoint(420, 150));
+
+  Post(WM_LBUTTONDOWN, 202, 100);
+  Post(WM_MOUSEMOVE, 420, 100);
+  ASSERT_TRUE(splitter.IsTracking());
+  EXPECT_NE(GhostPixel(host, splitter, CPoint(420, 150)), before);  // the ghost bar is shown
+
+  thief.SetCapture();
+  EXPECT_FALSE(splitter.IsTracking());
+  EXPECT_EQ(CWnd::GetCapture(), &thief);  // the new owner keeps its capture
+  EXPECT_EQ(GhostPixel(host, splitter, CPoint(420, 150)), before);
+  EXPECT_EQ(CWnd::GetFocus(), &right);
+  ::ReleaseCapture();
+  Post(WM_MOUSEMOVE, 500, 100);
+  Post(WM_LBUTTONUP, 500, 100);
+  EXPECT_EQ(GhostPixel(host, splitter, CPoint(500, 150)), GhostPixel(host, splitter, CPoint(420, 150)));
+  EXPECT_EQ(PaneRect(left), CRect(0, 0, 200, 300));
+  EXPECT_EQ(PaneRect(right), CRect(205, 0, 600, 300));
+
+  // The system cancelling modes (a message box about to show) ends a drag the same way.
+  Post(WM_LBUTTONDOWN, 202, 100);
+  Post(WM_MOUSEMOVE, 420, 100);
+  splitter.SendMessage(WM_CANCELMODE);
+  EXPECT_FALSE(splitter.IsTracking());
+  EXPECT_EQ(CWnd::GetCapture(), nullptr);
+  EXPECT_EQ(CWnd::GetFocus(), &right);
+  EXPECT_EQ(GhostPixel(host, splitter, CPoint(420, 150)), before);
+  Post(WM_LBUTTONUP, 420, 100);
+  EXPECT_EQ(PaneRect(left), CRect(0, 0, 200, 300));
+
+  // The next drag works as ever.
+  Post(WM_LBUTTONDOWN, 202, 100);
+  Post(WM_LBUTTONUP, 302, 100);
+  EXPECT_EQ(PaneRect(left), CRect(0, 0, 300, 300));
+  EXPECT_EQ(CWnd::GetCapture(), nullptr);
+}
+
 TEST_F(Splitter, DestroyingTheSplitterWritesTheLeftPanesEdgeUnderItsSection) {
   ASSERT_TRUE(Make(SplitterCtrl::kVertical));
   Post(WM_LBUTTONDOWN, 202, 100);

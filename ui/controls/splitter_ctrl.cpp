@@ -12,6 +12,8 @@ BEGIN_MESSAGE_MAP(SplitterCtrl, CStatic)
   ON_WM_MOUSEMOVE()
   ON_WM_LBUTTONUP()
   ON_WM_SETCURSOR()
+  ON_WM_CAPTURECHANGED()
+  ON_WM_CANCELMODE()
   ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -176,7 +178,7 @@ void SplitterCtrl::OnLButtonUp(UINT nFlags, CPoint point) {
   m_tracking = false;
   MoveBar(position);
   m_dragging = false;
-  ::ReleaseCapture();
+  ::ReleaseCapture();  // the capture change that follows finds no drag
 }
 
 BOOL SplitterCtrl::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
@@ -208,10 +210,23 @@ BOOL SplitterCtrl::PreTranslateMessage(MSG* pMsg) {
 }
 
 void SplitterCtrl::CancelDrag() {
-  if (!m_fullDrag) DrawGhost(m_lastPosition);
-  ::ReleaseCapture();
-  if (m_focusBefore != nullptr && ::IsWindow(m_focusBefore)) ::SetFocus(m_focusBefore);
+  if (!m_tracking) return;
+  // Cleared first: releasing the capture reports a capture change back to this window.
   m_tracking = m_dragging = false;
+  if (!m_fullDrag) DrawGhost(m_lastPosition);
+  // Only our own capture is released: one that another window took stays with it.
+  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+  if (::GetFocus() == m_hWnd && m_focusBefore != nullptr && ::IsWindow(m_focusBefore)) ::SetFocus(m_focusBefore);
+}
+
+void SplitterCtrl::OnCaptureChanged(CWnd* pWnd) {
+  if (pWnd != this) CancelDrag();
+  CStatic::OnCaptureChanged(pWnd);
+}
+
+void SplitterCtrl::OnCancelMode() {
+  CancelDrag();
+  CStatic::OnCancelMode();
 }
 
 void SplitterCtrl::DrawGhost(int position) {

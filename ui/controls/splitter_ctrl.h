@@ -1,7 +1,8 @@
 // SplitterCtrl: a static control that owns two panes and the five-pixel bar between them, side by side
 // (a vertical bar) or one above the other (a horizontal bar). The bar is dragged as a ghost outline,
 // Esc cancels a drag and gives the focus back, resizing keeps the left pane's width or the bottom
-// pane's height, and the position is kept in the application profile.
+// pane's height, and the position is kept in the application profile. A drag whose mouse capture is
+// taken away ends as Esc ends it.
 #pragma once
 
 #include "platform/classlib/win/classlib_win.h"
@@ -27,6 +28,8 @@ class SplitterCtrl : public CStatic {
 
   int GetLeftPaneWidth() const { return m_leftWidth; }
   int GetBottomPaneHeight() const { return m_bottomHeight; }
+  // True while the bar is being dragged.
+  bool IsTracking() const { return m_tracking; }
 
   // Esc during a drag cancels it.
   BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -41,6 +44,10 @@ class SplitterCtrl : public CStatic {
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
   afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+  // Another window took the capture, or the system cancels modes (a message box, a window switch): the
+  // drag ends as Esc ends it.
+  afx_msg void OnCaptureChanged(CWnd* pWnd);
+  afx_msg void OnCancelMode();
   afx_msg void OnDestroy();
   DECLARE_MESSAGE_MAP()
 
@@ -54,6 +61,8 @@ class SplitterCtrl : public CStatic {
   // Inverts the ghost bar at a position on the parent's window DC; twice erases it.
   void DrawGhost(int position);
   void ShowSizingCursor();
+  // Erases the ghost and ends the drag with the bar where it was; the focus goes back unless another
+  // window took it meanwhile.
   void CancelDrag();
 
   CWnd* m_left = nullptr;
