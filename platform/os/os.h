@@ -57,6 +57,12 @@ std::u16string TempFolderPath();
 // A path in the temporary folder whose name holds stem and this process's number, so that processes
 // running at the same time (tests in parallel) never share it.
 std::u16string ProcessTempPath(std::u16string_view stem);
+// The file attribute bits this layer sets, as Windows numbers them.
+constexpr uint32_t kAttributeReadOnly = 0x01, kAttributeHidden = 0x02, kAttributeSystem = 0x04,
+                   kAttributeArchive = 0x20;
+// Gives a file the read-only, hidden, system and archive bits of attributes; other bits are ignored. POSIX
+// keeps read-only alone: the file loses every write permission, or gets its owner's back.
+bool SetFileAttributeBits(const std::u16string& path, uint32_t attributes);
 // The separator of paths on this system ('\\' on Windows, '/' elsewhere). Portable code writes paths
 // with '\\'; the POSIX layer turns them into '/' when it calls the system.
 char16_t PathSeparator();

@@ -139,6 +139,15 @@ bool CreateFolder(const std::u16string& path) { return ::mkdir(NativePath(path).
 bool RemoveFolder(const std::u16string& path) { return ::rmdir(NativePath(path).c_str()) == 0; }
 bool RemoveFile(const std::u16string& path) { return ::unlink(NativePath(path).c_str()) == 0; }
 
+bool SetFileAttributeBits(const std::u16string& path, uint32_t attributes) {
+  const std::string native = NativePath(path);
+  struct stat st {};
+  if (::stat(native.c_str(), &st) != 0) return false;
+  const mode_t write = S_IWUSR | S_IWGRP | S_IWOTH;
+  const mode_t mode = (attributes & kAttributeReadOnly) != 0 ? st.st_mode & ~write : st.st_mode | S_IWUSR;
+  return ::chmod(native.c_str(), mode & 07777) == 0;
+}
+
 std::u16string TempFolderPath() {
   const char* dir = std::getenv("TMPDIR");
   std::string path = dir && *dir ? dir : "/tmp";

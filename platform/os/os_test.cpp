@@ -5,6 +5,12 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 std::u16string TestPath(const char16_t* name) { return os::TempFolderPath() + u"dorvane_os_test_" + name; }
@@ -142,6 +148,45 @@ TEST(OsFile, FoldersAndFileTimes) {
   EXPECT_TRUE(os::RemoveFolder(folder));
 }
 
+// The attribute bits the system keeps for a file: Windows' own, or read-only alone from the POSIX mode.
+uint32_t StoredAttributes(const std::u16string& path) {
+#ifdef _WIN32
+  return ::GetFileAttributesW(reinterpret_cast<LPCWSTR>(path.c_str()));
+#else
+  struct stat st {};
+  if (::stat(os::ToUtf8(path).c_str(), &st) != 0) return 0xFFFFFFFF;
+  return (st.st_mode & 0222) == 0 ? os::kAttributeReadOnly : 0;
+#endif
+}
+
+TEST(OsFile, AttributeBits) {
+  const std::u16string file = TestPath(u"attributes.txt");
+  os::File out;
+  ASSERT_TRUE(out.OpenWrite(file));
+  ASSERT_TRUE(out.Close());
+#ifndef _WIN32
+  struct stat st {};
+  ASSERT_EQ(::stat(os::ToUtf8(file).c_str(), &st), 0);
+  const mode_t created = st.st_mode & 0777;
+#endif
+  // A folder's and a compressed file's bits are not ours to set: only the four are taken.
+  ASSERT_TRUE(os::SetFileAttributeBits(file, 0x10 | 0x800 | os::kAttributeReadOnly | os::kAttributeArchive));
+  const uint32_t locked = StoredAttributes(file);
+  EXPECT_EQ(locked & (0x10 | 0x800 | os::kAttributeReadOnly), uint32_t{os::kAttributeReadOnly});
+#ifdef _WIN32
+  EXPECT_EQ(locked & os::kAttributeArchive, uint32_t{os::kAttributeArchive});
+#else
+  ASSERT_EQ(::stat(os::ToUtf8(file).c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, created & ~0222u);  // every write permission gone, the read ones kept
+#endif
+  ASSERT_TRUE(os::SetFileAttributeBits(file, 0));
+  EXPECT_EQ(StoredAttributes(file) & os::kAttributeReadOnly, 0u);
+  ASSERT_TRUE(out.OpenWrite(file));
+  EXPECT_TRUE(out.Close());
+  EXPECT_TRUE(os::RemoveFile(file));
+  EXPECT_FALSE(os::SetFileAttributeBits(file, os::kAttributeReadOnly));
+}
+
 TEST(OsVolume, TestHookMapsVolumePathToFile) {
   const std::u16string file = TestPath(u"volume.img");
   os::File out;
@@ -165,8 +210,6 @@ TEST(OsVolume, TestHookMapsVolumePathToFile) {
 }  // namespace
 
 #ifdef _WIN32
-#include <windows.h>
-
 #include <random>
 
 namespace {

@@ -113,6 +113,12 @@ bool CreateFolder(const std::u16string& path) { return ::CreateDirectoryW(W(Syst
 bool RemoveFolder(const std::u16string& path) { return ::RemoveDirectoryW(W(SystemPath(path))) != FALSE; }
 bool RemoveFile(const std::u16string& path) { return ::DeleteFileW(W(SystemPath(path))) != FALSE; }
 
+bool SetFileAttributeBits(const std::u16string& path, uint32_t attributes) {
+  DWORD kept = attributes & (kAttributeReadOnly | kAttributeHidden | kAttributeSystem | kAttributeArchive);
+  if (kept == 0) kept = FILE_ATTRIBUTE_NORMAL;  // valid only alone
+  return ::SetFileAttributesW(W(SystemPath(path)), kept) != FALSE;
+}
+
 std::u16string TempFolderPath() {
   wchar_t buffer[MAX_PATH + 2];
   const DWORD n = ::GetTempPathW(MAX_PATH + 1, buffer);

@@ -240,7 +240,10 @@ uint32_t UnzipReader::ExtractToName(const char16_t* name) {
     os::RemoveFile(path);  // no damaged copy is left looking whole
     return result;
   }
+  // The bytes are whole by now: times and attributes that cannot be set do not undo them. The times come
+  // first, while the file may still be written to.
   os::SetFileTimes(path, &cached_.creationTime, &cached_.accessTime, &cached_.modificationTime);
+  os::SetFileAttributeBits(path, cached_.attributes);
   return kZipOk;
 }
 

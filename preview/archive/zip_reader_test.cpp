@@ -1,6 +1,7 @@
 #include "preview/archive/zip_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -255,4 +256,29 @@ TEST_F(ZipExtractTest, AMemberFailingItsCrcLeavesNoFile) {
   EXPECT_EQ(ZipUnzipItem(zip, 1, u"bad.txt", 0, kZipFileNameKind), kZipReadWriteFailed);
   ZipCloseReader(zip);
   EXPECT_EQ(Written(), (std::vector<std::string>{"root", "root/good.txt"}));
+}
+
+TEST_F(ZipExtractTest, AnExtractedFileKeepsItsItemsReadOnlyBitAndTimes) {
+  const std::u16string path = Fixture("plain.zip");
+  ZipHandle* zip = ZipOpen(path.c_str(), 0, kZipFileNameKind);
+  ASSERT_NE(zip, nullptr);
+  // Unix 0644, Unix 0444, DOS archive, DOS read-only and archive; the guide has "UT" times.
+  const struct {
+    int32_t index;
+    const char16_t* name;
+    bool readOnly;
+  } items[] = {{0, u"readme.txt", false}, {3, u"locked.txt", true}, {4, u"dos-archive.txt", false},
+               {5, u"dos-readonly.txt", true}, {2, u"guide.txt", false}};
+  for (const auto& item : items) {
+    ASSERT_EQ(ZipUnzipItem(zip, item.index, item.name, 0, kZipFileNameKind), kZipOk) << os::ToUtf8(item.name);
+    struct stat st {};
+    ASSERT_EQ(::stat((outer_ / "root" / os::ToUtf8(item.name)).c_str(), &st), 0);
+    EXPECT_EQ((st.st_mode & 0222) == 0, item.readOnly) << os::ToUtf8(item.name);
+    EXPECT_NE(st.st_mode & 0444, 0u);
+  }
+  struct stat guide {};
+  ASSERT_EQ(::stat((outer_ / "root/guide.txt").c_str(), &guide), 0);
+  EXPECT_EQ(guide.st_mtime, kUtModification);
+  EXPECT_EQ(guide.st_atime, kUtAccess);
+  ZipCloseReader(zip);
 }
