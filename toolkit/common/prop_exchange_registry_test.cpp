@@ -1,5 +1,5 @@
 // The property exchange over the real registry: every type saved and loaded again (floating-point
-// values included), defaults deleting values, texts of rectangles and sizes, sections, blobs and the
+// values, date-times, BSTR texts and variants included; the variants also as VARIANTs), defaults deleting values, texts of rectangles and sizes, sections, blobs and the
 // image manager's icons through numbered sections.
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_prop_exchange_registry.h"
+#include "toolkit/common/tkp_prop_values_win32.h"
 
 namespace {
 
@@ -85,6 +86,79 @@ TEST_F(RegistryExchange, EveryTypeRoundTrips) {
   LONG inner = 0;
   PX_Long(child.get(), L"Inner", inner, 0);
   EXPECT_EQ(inner, 7);
+}
+
+TEST_F(RegistryExchange, DatesTextsAndVariantsRoundTripAndDamagedOnesLoadTheDefault) {
+  CTKPDateTime date(45266.25);
+  std::u16string text(u"R&D\0notes", 9);
+  CTKPVariant variant(std::u16string(u"Disk 2")), price(CTKPVariant::Currency{-25000}), kept(std::int16_t{3});
+  {
+    CTKPPropExchangeRegistry px(FALSE, m_root, L"Bar");
+    const CTKPVariant defaultVariant(std::int16_t{3});
+    EXPECT_TRUE(px.ExchangeProp(L"Date", tkpDate, &date, nullptr));
+    EXPECT_TRUE(px.ExchangeProp(L"Text", tkpBstr, &text, nullptr));
+    EXPECT_TRUE(px.ExchangeProp(L"Variant", tkpVariant, &variant, nullptr));
+    EXPECT_TRUE(px.ExchangeProp(L"Price", tkpVariant, &price, nullptr));
+    EXPECT_TRUE(px.ExchangeProp(L"Kept", tkpVariant, &kept, &defaultVariant));  // the default: not stored
+  }
+  DWORD type = 0;
+  EXPECT_EQ(::RegGetValueW(m_root, L"Bar", L"Date", RRF_RT_ANY, &type, nullptr, nullptr), ERROR_SUCCESS);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+  EXPECT_EQ(Text(L"Bar", L"Kept"), CString(L"<none>"));
+  const BYTE foreign[] = {9, 0, 1, 2, 3, 4};  // a dispatch pointer's number
+  ::RegSetKeyValueW(m_root, L"Bar", L"Foreign", REG_BINARY, foreign, sizeof foreign);
+
+  CTKPPropExchangeRegistry px(TRUE, m_root, L"Bar");
+  CTKPDateTime gotDate;
+  std::u16string gotText;
+  CTKPVariant gotVariant, gotPrice, gotKept, gotForeign;
+  const CTKPVariant fallback(std::int32_t{-1});
+  ASSERT_TRUE(px.ExchangeProp(L"Date", tkpDate, &gotDate, nullptr));
+  ASSERT_TRUE(px.ExchangeProp(L"Text", tkpBstr, &gotText, nullptr));
+  ASSERT_TRUE(px.ExchangeProp(L"Variant", tkpVariant, &gotVariant, nullptr));
+  ASSERT_TRUE(px.ExchangeProp(L"Price", tkpVariant, &gotPrice, nullptr));
+  ASSERT_TRUE(px.ExchangeProp(L"Kept", tkpVariant, &gotKept, &kept));
+  EXPECT_TRUE(px.ExchangeProp(L"Foreign", tkpVariant, &gotForeign, &fallback));
+  EXPECT_EQ(gotDate, date);
+  EXPECT_EQ(gotText, text);
+  EXPECT_EQ(gotVariant, variant);
+  EXPECT_EQ(gotPrice, price);
+  EXPECT_EQ(gotKept, kept);
+  EXPECT_EQ(gotForeign, fallback);
+  EXPECT_FALSE(px.ExchangeProp(L"Foreign", tkpVariant, &gotForeign, nullptr));
+}
+
+TEST(PropValuesWin32, VariantsAndBstrsConvertBothWays) {
+  for (const CTKPVariant& value : {CTKPVariant(), CTKPVariant(CTKPVariant::Null{}), CTKPVariant(std::int16_t{-7}),
+                                   CTKPVariant(std::int32_t{123456}), CTKPVariant(0.5f), CTKPVariant(1e-3),
+                                   CTKPVariant(CTKPVariant::Currency{15000}), CTKPVariant(CTKPVariant::Date{2.5}),
+                                   CTKPVariant(std::u16string(u"a\0b", 3)), CTKPVariant(true), CTKPVariant(std::uint8_t{9})}) {
+    VARIANT var;
+    ::VariantInit(&var);
+    ASSERT_TRUE(TKPToVariant(value, &var));
+    EXPECT_EQ(var.vt, static_cast<VARTYPE>(value.GetType()));
+    CTKPVariant back;
+    ASSERT_TRUE(TKPFromVariant(var, &back));
+    EXPECT_EQ(back, value);
+    ::VariantClear(&var);
+  }
+  VARIANT var;
+  ::VariantInit(&var);
+  ASSERT_TRUE(TKPToVariant(CTKPVariant(true), &var));
+  EXPECT_EQ(var.boolVal, VARIANT_TRUE);
+  // Types a property does not hold, and a date outside the years 100 to 9999, are refused.
+  CTKPVariant untouched(std::int32_t{1});
+  var.vt = VT_UI4;
+  EXPECT_FALSE(TKPFromVariant(var, &untouched));
+  var.vt = VT_DATE;
+  var.date = 1e9;
+  EXPECT_FALSE(TKPFromVariant(var, &untouched));
+  EXPECT_EQ(untouched, CTKPVariant(std::int32_t{1}));
+  BSTR bstr = TKPAllocBstr(std::u16string(u"x\0y", 3));
+  EXPECT_EQ(::SysStringLen(bstr), 3u);
+  EXPECT_EQ(TKPBstrText(bstr), std::u16string(u"x\0y", 3));
+  ::SysFreeString(bstr);
+  EXPECT_EQ(TKPBstrText(nullptr), u"");
 }
 
 TEST_F(RegistryExchange, DefaultsDeleteAndBadTextsLoadTheDefault) {

@@ -53,11 +53,39 @@ void SetPlainBytes(int nType, void* pv, const BYTE* in) {
 
 }  // namespace
 
+namespace {
+
+// Values of class type: compared and copied as what they are.
+template <class T>
+bool ObjectsEqual(const void* pv1, const void* pv2) {
+  return *static_cast<const T*>(pv1) == *static_cast<const T*>(pv2);
+}
+template <class T>
+void CopyObject(void* pvDest, const void* pvSrc) {
+  *static_cast<T*>(pvDest) = *static_cast<const T*>(pvSrc);
+}
+
+// The archive form of a value of class type, written or read.
+template <class T>
+void ExchangeObject(CArchive& ar, BOOL bLoading, void* pv) {
+  if (bLoading) {
+    ar >> *static_cast<T*>(pv);
+  } else {
+    ar << *static_cast<const T*>(pv);
+  }
+}
+
+}  // namespace
+
 BOOL TKPPropValuesEqual(int nType, const void* pv1, const void* pv2) {
   if (pv1 == pv2) return TRUE;
   if (pv1 == nullptr || pv2 == nullptr) return FALSE;
-  if (nType == tkpString) {
-    return static_cast<const CString*>(pv1)->Compare(*static_cast<const CString*>(pv2)) == 0;
+  switch (nType) {
+    case tkpString: return static_cast<const CString*>(pv1)->Compare(*static_cast<const CString*>(pv2)) == 0;
+    case tkpDate: return ObjectsEqual<CTKPDateTime>(pv1, pv2);
+    case tkpBstr: return ObjectsEqual<std::u16string>(pv1, pv2);
+    case tkpVariant: return ObjectsEqual<CTKPVariant>(pv1, pv2);
+    default: break;
   }
   if (!IsPlainType(nType)) return FALSE;
   BYTE a[16], b[16];
@@ -69,9 +97,12 @@ BOOL TKPPropValuesEqual(int nType, const void* pv1, const void* pv2) {
 BOOL TKPPropCopyValue(int nType, void* pvDest, const void* pvSrc) {
   if (pvSrc == nullptr || pvDest == nullptr) return FALSE;
   if (pvSrc == pvDest) return TRUE;
-  if (nType == tkpString) {
-    *static_cast<CString*>(pvDest) = *static_cast<const CString*>(pvSrc);
-    return TRUE;
+  switch (nType) {
+    case tkpString: CopyObject<CString>(pvDest, pvSrc); return TRUE;
+    case tkpDate: CopyObject<CTKPDateTime>(pvDest, pvSrc); return TRUE;
+    case tkpBstr: CopyObject<std::u16string>(pvDest, pvSrc); return TRUE;
+    case tkpVariant: CopyObject<CTKPVariant>(pvDest, pvSrc); return TRUE;
+    default: break;
   }
   if (!IsPlainType(nType)) return FALSE;
   BYTE bytes[16];
@@ -238,13 +269,18 @@ CTKPPropExchangeArchive::CTKPPropExchangeArchive(CArchive& ar) : m_ar(ar) { m_bL
 
 BOOL CTKPPropExchangeArchive::ExchangeProp(LPCTSTR, int nType, void* pvProp, const void*) {
   if (!OnBeforeExchange()) return FALSE;
-  if (nType == tkpString) {
-    if (m_bLoading) {
-      m_ar >> *static_cast<CString*>(pvProp);
-    } else {
-      m_ar << *static_cast<const CString*>(pvProp);
-    }
-    return TRUE;
+  switch (nType) {
+    case tkpString: ExchangeObject<CString>(m_ar, m_bLoading, pvProp); return TRUE;
+    case tkpDate: ExchangeObject<CTKPDateTime>(m_ar, m_bLoading, pvProp); return TRUE;
+    case tkpVariant: ExchangeObject<CTKPVariant>(m_ar, m_bLoading, pvProp); return TRUE;
+    case tkpBstr:
+      if (m_bLoading) {
+        *static_cast<std::u16string*>(pvProp) = TKPReadBstr(m_ar);
+      } else {
+        TKPWriteBstr(m_ar, *static_cast<const std::u16string*>(pvProp));
+      }
+      return TRUE;
+    default: break;
   }
   if (!IsPlainType(nType)) return TRUE;  // nothing is stored for these
   const UINT size = static_cast<UINT>(TKPPropTypeSize(nType));

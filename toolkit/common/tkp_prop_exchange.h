@@ -10,6 +10,7 @@
 #include "platform/classlib/cobject.h"
 #include "platform/classlib/crect.h"
 #include "platform/classlib/cstring.h"
+#include "toolkit/common/tkp_prop_values.h"
 
 // Type codes of a property.
 enum TKPPropType : int {
@@ -18,7 +19,10 @@ enum TKPPropType : int {
   tkpR4 = 4,
   tkpR8 = 5,
   tkpCurrency = 6,  // two 32-bit words
+  tkpDate = 7,      // CTKPDateTime
+  tkpBstr = 8,      // std::u16string, a BSTR's text
   tkpBool = 11,
+  tkpVariant = 12,  // CTKPVariant
   tkpUI1 = 17,
   tkpString = 30,  // CString
   tkpRect = 100,

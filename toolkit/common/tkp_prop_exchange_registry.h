@@ -1,6 +1,7 @@
 // CTKPPropExchangeRegistry: the property exchange over a registry key. Each property is a value of the
 // section's key, each section a sub-key; numbers are REG_DWORD, floating-point values REG_BINARY of
-// their IEEE bytes, strings, rectangles and sizes REG_SZ, blobs REG_BINARY. A value equal to its default
+// their IEEE bytes, strings, BSTR texts, rectangles and sizes REG_SZ, date-times and variants REG_BINARY
+// of their archive form (tkp_prop_values.h), blobs REG_BINARY. A value equal to its default
 // is deleted instead of written.
 #pragma once
 
@@ -26,6 +27,8 @@ class CTKPPropExchangeRegistry : public CTKPPropExchange {
  private:
   BOOL Save(LPCTSTR pszPropName, int nType, const void* pvProp, const void* pvDefault);
   BOOL Load(LPCTSTR pszPropName, int nType, void* pvProp, const void* pvDefault);
+  template <class T>
+  BOOL LoadArchived(LPCTSTR pszPropName, int nType, void* pvProp, const void* pvDefault);
 
   HKEY m_hSectionKey = nullptr;
   HKEY m_hParentKey;

@@ -79,11 +79,14 @@ TEST(PropExchangeArchive, WritesValuesInTheirBinaryFormWithoutNames) {
     PX_Size(&px, _T("Size"), size, CSize(7, -1));  // equal to its default: still written here
     PX_Rect(&px, _T("Rect"), rect, CRect());
     PX_String(&px, _T("Text"), text, _T(""));
-    int unused = 0;
-    EXPECT_TRUE(px.ExchangeProp(_T("Bstr"), 8, &unused, nullptr));  // nothing is written for code 8
+    std::u16string bstr(u"H\0i", 3);
+    EXPECT_TRUE(px.ExchangeProp(_T("Bstr"), tkpBstr, &bstr, nullptr));
+    int unknown = 0;
+    EXPECT_TRUE(px.ExchangeProp(_T("Unknown"), 9, &unknown, nullptr));  // nothing is written for it
   });
   const std::vector<BYTE> expected = {4, 3, 2, 1, 7, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0, 2, 0, 0, 0,
-                                      3, 0, 0, 0, 4, 0, 0, 0, 0xFF, 0xFE, 0xFF, 2, 'A', 0, 'b', 0};
+                                      3, 0, 0, 0, 4, 0, 0, 0, 0xFF, 0xFE, 0xFF, 2, 'A', 0, 'b', 0,
+                                      3, 0, 'H', 0, 0, 0, 'i', 0};
   EXPECT_EQ(bytes, expected);
 }
 
@@ -230,7 +233,7 @@ TEST(PropExchangeValues, CompareAndCopyByType) {
   CRect a(1, 2, 3, 4), b(1, 2, 3, 4), c;
   EXPECT_TRUE(TKPPropValuesEqual(tkpRect, &a, &b));
   EXPECT_FALSE(TKPPropValuesEqual(tkpRect, &a, nullptr));
-  EXPECT_FALSE(TKPPropValuesEqual(8, &a, &b));
+  EXPECT_FALSE(TKPPropValuesEqual(9, &a, &b));
   EXPECT_TRUE(TKPPropCopyValue(tkpRect, &c, &a));
   EXPECT_EQ(c, a);
   CString s1(_T("x")), s2(_T("X"));
