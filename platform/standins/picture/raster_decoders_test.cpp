@@ -116,6 +116,22 @@ TEST(OwnDecoders, HeadersAskingForTooMuchAreRefusedBeforeAllocating) {
   EXPECT_TRUE(picture.pixels.empty());
 }
 
+TEST(OwnDecoders, WbmpExtensionHeadersAreSkipped) {
+  RasterPicture picture;
+  const std::string pixels("\x02\x01\x80", 3);  // 2 x 1, its row 0x80: white, black
+  // A bitfield of two chained bytes.
+  ASSERT_EQ(Decode(DecodeWbmp, std::string("\0\x80\x81\x01", 4) + pixels, picture), nullptr);
+  EXPECT_EQ(picture.pixels, (std::vector<uint32_t>{0xFFFFFF, 0}));
+  // Two parameter and value pairs: "ab" = "xyz", then "c" = "1".
+  ASSERT_EQ(Decode(DecodeWbmp, std::string("\0\xE0\xA3" "abxyz" "\x11" "c1", 11) + pixels, picture), nullptr);
+  EXPECT_EQ(picture.pixels, (std::vector<uint32_t>{0xFFFFFF, 0}));
+  // Reserved kinds, reserved bits, and chains that run off the end of the file.
+  EXPECT_STREQ(Decode(DecodeWbmp, std::string("\0\xA0\x01", 3) + pixels, picture), "This kind of WBMP picture is not read.");
+  EXPECT_STREQ(Decode(DecodeWbmp, std::string("\0\x01", 2) + pixels, picture), "This kind of WBMP picture is not read.");
+  EXPECT_STREQ(Decode(DecodeWbmp, std::string("\0\x80\x81\x81", 4), picture), "The WBMP header is cut short.");
+  EXPECT_STREQ(Decode(DecodeWbmp, std::string("\0\xE0\x7F" "abc", 6), picture), "The WBMP header is cut short.");
+}
+
 TEST(OwnDecoders, OddValuesOfHeadersAndSamples) {
   RasterPicture picture;
   EXPECT_STREQ(Decode(DecodePnm, std::string("P2 1 1 0\n0\n"), picture), "The PNM header is not valid.");
