@@ -2,7 +2,8 @@
 // the bottom group, splitters dragged (live and with the tracker), the layout saved and loaded back
 // equal through an archive, damaged layouts (cut short, with a container inside itself, with a wrong
 // type, from the registry with an absurd count) refused with the arrangement left as it was, closing and
-// showing a pane, activation and the site's notifications. The screenshot docking_panes.png.
+// showing a pane, activation and the site's notifications; a layout copied with panes of its own, and a
+// floating group docked by its frame floating back into that frame. The screenshot docking_panes.png.
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -20,6 +21,7 @@
 #include "toolkit/dockingpane/docking_test_frame.h"
 #include "toolkit/dockingpane/tkp_docking_pane_auto_hide.h"
 #include "toolkit/dockingpane/tkp_docking_pane_manager.h"
+#include "toolkit/dockingpane/tkp_docking_pane_mini_wnd.h"
 #include "toolkit/dockingpane/tkp_docking_pane_splitter.h"
 #include "toolkit/dockingpane/tkp_docking_pane_tabbed.h"
 
@@ -334,6 +336,153 @@ TEST_F(DockingFrameTest, APaneDockedWithAHiddenGroupJoinsItsTab) {
   Relayout();
   EXPECT_EQ(log->GetContainer(), output->GetContainer());
   EXPECT_EQ(static_cast<CTKPDockingPaneBase*>(m.GetLayout()->GetPanel(3))->GetType(), dock::kAutoHidePanel);
+}
+
+CTKPDockingPane* PaneOf(CTKPDockingPaneLayout* layout, UINT id) {
+  for (const CTKPDockingPaneLayout::PaneRecord& record : layout->GetPaneList()) {
+    if (record.pPane->GetID() == id) return record.pPane;
+  }
+  return nullptr;
+}
+
+CTKPDockingPaneBase* FrameAround(const CTKPDockingPaneBase* object) {
+  for (CTKPDockingPaneBase* p = object->GetContainer(); p != nullptr; p = p->GetContainer()) {
+    if (p->GetType() == dock::kMiniFrame) return p;
+  }
+  return nullptr;
+}
+
+TEST_F(DockingFrameTest, ALayoutCopyHasPanesOfItsOwnInTheSameStateAndLoadsBackInPlace) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPane* folders = m.FindPane(kFolders);
+  folders->SetOptions(tkpPaneHasMenuButton);
+  folders->SetMinTrackSize(CSize(120, 60));
+  folders->SetMaxTrackSize(CSize(400, 900));
+  folders->m_clrItemTab = RGB(200, 30, 30);
+  folders->m_nHelpId = 77;
+  folders->m_dwData = 5;
+  m.FloatPane(m.FindPane(kProperties), CRect(300, 200, 520, 480));
+  m.HidePane(m.FindPane(kOutput));  // the bottom group, both tabs
+  m.ClosePane(m.FindPane(kSearch));
+  Relayout();
+  const std::vector<CRect> before = Places();
+  const CRect folderPlace = Place(kFolders), propertiesPlace = Place(kProperties);
+  CRect floating;
+  static_cast<CTKPDockingPaneMiniWnd*>(FrameAround(m.FindPane(kProperties)))->CWnd::GetWindowRect(floating);
+
+  CTKPDockingPaneLayout* copy = m.CreateLayout();
+  ASSERT_TRUE(copy->Copy(m.GetLayout()));
+  for (UINT id : {kFolders, kProperties, kSearch, kOutput, kLog}) {
+    CTKPDockingPane* live = m.FindPane(id);
+    CTKPDockingPane* clone = PaneOf(copy, id);
+    ASSERT_NE(clone, nullptr) << id;
+    EXPECT_NE(clone, live);
+    EXPECT_EQ(clone->GetLayout(), copy);
+    EXPECT_EQ(clone->GetTitle(), live->GetTitle());
+    EXPECT_EQ(clone->GetTabCaption(), live->GetTabCaption());
+    EXPECT_EQ(clone->GetOptions(), live->GetOptions());
+    EXPECT_EQ(clone->m_nDockingCX, live->m_nDockingCX);
+    EXPECT_EQ(clone->m_nDockingCY, live->m_nDockingCY);
+    EXPECT_EQ(clone->GetChild(), nullptr);  // the window stays with the live pane
+    EXPECT_NE(live->GetChild(), nullptr);
+    EXPECT_EQ(clone->IsClosed(), live->IsClosed());
+    EXPECT_EQ(clone->IsHidden(), live->IsHidden());
+    // Holders are the copy's own containers.
+    const CTKPDockingPaneLayout::PaneRecord* record = copy->FindPaneRecord(clone);
+    ASSERT_NE(record, nullptr);
+    for (const CTKPDockingPaneBase* holder : {record->pDockingHolder, record->pFloatingHolder, record->pLastHolder}) {
+      if (holder != nullptr) {
+        EXPECT_EQ(holder->GetLayout(), copy) << id;
+      }
+    }
+  }
+  CTKPDockingPane* folderCopy = PaneOf(copy, kFolders);
+  MINMAXINFO tracks;
+  folderCopy->GetMinMaxInfo(&tracks);
+  EXPECT_EQ(tracks.ptMinTrackSize.x, 120);
+  EXPECT_EQ(tracks.ptMaxTrackSize.y, 900);
+  EXPECT_EQ(folderCopy->m_dwData, 5u);
+  EXPECT_EQ(folderCopy->m_clrItemTab, static_cast<COLORREF>(-1));
+  EXPECT_EQ(folderCopy->m_nHelpId, 0u);
+  // The same arrangement: the bottom group auto-hidden together, Properties in a frame of its own at
+  // the same place, the copy's frame without a window.
+  EXPECT_EQ(PaneOf(copy, kOutput)->GetContainer(), PaneOf(copy, kLog)->GetContainer());
+  EXPECT_EQ(PaneOf(copy, kOutput)->GetContainer()->GetContainer(), copy->GetPanel(3));
+  auto* frameCopy = static_cast<CTKPDockingPaneMiniWnd*>(FrameAround(PaneOf(copy, kProperties)));
+  ASSERT_NE(frameCopy, nullptr);
+  EXPECT_EQ(frameCopy->GetSafeHwnd(), nullptr);
+  EXPECT_EQ(frameCopy->GetPaneWindowRect(), floating);
+  EXPECT_EQ(copy->GetClientPane()->GetType(), dock::kClientContainer);
+  EXPECT_TRUE(copy->GetTopPane()->ContainsPane(copy->GetClientPane()));
+  EXPECT_TRUE(copy->GetTopPane()->ContainsPane(PaneOf(copy, kFolders)));
+  // The live arrangement did not move.
+  Relayout();
+  EXPECT_EQ(Places(), before);
+  EXPECT_TRUE(::IsWindowVisible(folders->GetChild()));
+
+  // The copy saved and loaded into the live layout puts every pane back where it was.
+  const std::vector<BYTE> saved = Saved(copy);
+  delete copy;
+  ASSERT_TRUE(LoadFrom(m.GetLayout(), saved)) << m.GetLayout()->GetLoadError();
+  Relayout();
+  EXPECT_EQ(Place(kFolders), folderPlace);
+  EXPECT_EQ(Place(kProperties), propertiesPlace);
+  EXPECT_TRUE(m.IsPaneHidden(m.FindPane(kLog)));
+  EXPECT_TRUE(m.IsPaneClosed(m.FindPane(kSearch)));
+  CRect reopened;
+  auto* frameBack = static_cast<CTKPDockingPaneMiniWnd*>(FrameAround(m.FindPane(kProperties)));
+  ASSERT_NE(frameBack, nullptr);
+  frameBack->CWnd::GetWindowRect(reopened);
+  EXPECT_EQ(reopened, floating);
+  EXPECT_TRUE(::IsChild(frameBack->GetSafeHwnd(), m.FindPane(kProperties)->GetChild()));
+  EXPECT_FALSE(m.GetLayout()->Copy(m.GetLayout()));
+  // Copied back into the live layout, the panes keep their windows and the frame opens again.
+  CTKPDockingPaneLayout* again = m.CreateLayout();
+  ASSERT_TRUE(again->Copy(m.GetLayout()));
+  ASSERT_TRUE(m.GetLayout()->Copy(again));
+  delete again;
+  Relayout();
+  EXPECT_EQ(Place(kFolders), folderPlace);
+  EXPECT_TRUE(::IsWindowVisible(m.FindPane(kFolders)->GetChild()));
+  frameBack = static_cast<CTKPDockingPaneMiniWnd*>(FrameAround(m.FindPane(kProperties)));
+  ASSERT_NE(frameBack, nullptr);
+  ASSERT_NE(frameBack->GetSafeHwnd(), nullptr);
+  frameBack->CWnd::GetWindowRect(reopened);
+  EXPECT_EQ(reopened, floating);
+  EXPECT_TRUE(::IsWindowVisible(m.FindPane(kProperties)->GetChild()));
+}
+
+TEST_F(DockingFrameTest, AFloatingGroupDockedByItsFrameFloatsBackIntoThatFrame) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPane* properties = m.FindPane(kProperties);
+  CTKPDockingPaneBase* dockedGroup = properties->GetContainer();
+  m.ToggleDocking(properties);
+  Relayout();
+  auto* floating = static_cast<CTKPDockingPaneMiniWnd*>(FrameAround(properties));
+  ASSERT_NE(floating, nullptr);
+  CRect rc;
+  floating->CWnd::GetWindowRect(rc);
+  // The frame's content docked at the left, as a drag of its caption does: the panes move into a clone
+  // of their group, and the emptied group stays in the frame, which hides.
+  CTKPDockingPaneBase* floatingGroup = properties->GetContainer();
+  m.DockPane(floating->GetTopPane(), tkpPaneDockLeft, nullptr);
+  Relayout();
+  EXPECT_EQ(FrameAround(properties), nullptr);
+  EXPECT_NE(properties->GetContainer(), floatingGroup);
+  EXPECT_NE(properties->GetContainer(), dockedGroup);
+  EXPECT_TRUE(floatingGroup->IsEmpty());
+  EXPECT_TRUE(floating->ContainsPane(floatingGroup));
+  EXPECT_FALSE(floating->IsWindowVisible());
+  EXPECT_EQ(m.GetPaneDirection(properties), 0);
+  // Toggled, it floats again in that frame, at its place.
+  m.ToggleDocking(properties);
+  Relayout();
+  EXPECT_EQ(properties->GetContainer(), floatingGroup);
+  EXPECT_TRUE(floating->IsWindowVisible());
+  CRect again;
+  floating->CWnd::GetWindowRect(again);
+  EXPECT_EQ(again, rc);
+  EXPECT_TRUE(::IsWindowVisible(properties->GetChild()));
 }
 
 TEST_F(DockingFrameTest, HiddenClientAreaLeavesTheRowToThePanes) {

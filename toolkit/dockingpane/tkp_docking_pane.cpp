@@ -91,6 +91,14 @@ void CTKPDockingPane::Copy(const CTKPDockingPane* pPane) {
   m_ptMaxTrackSize = pPane->m_ptMaxTrackSize;
 }
 
+CTKPDockingPaneBase* CTKPDockingPane::Clone(CTKPDockingPaneLayout* pLayout, CMapPtrToPtr* pMap, DWORD) {
+  auto* clone = static_cast<CTKPDockingPane*>(NewObject(pLayout, dock::kPane));
+  if (clone == nullptr) return nullptr;
+  clone->Copy(this);
+  RecordClone(pMap, this, clone);
+  return clone;
+}
+
 BOOL CTKPDockingPane::IsFocus() const {
   if (m_hwndChild == nullptr) return FALSE;
   HWND focus = ::GetFocus();

@@ -58,6 +58,8 @@ class CTKPDockingPane : public CCmdTarget, public CTKPDockingPaneBase {
   void OnIdleUpdate() override;
   void GetMinMaxInfo(MINMAXINFO* pMinMaxInfo) const override;
   BOOL IsHidden() const override;
+  // A pane with the same id, title, options and sizes, without a window, tab colour or help id.
+  CTKPDockingPaneBase* Clone(CTKPDockingPaneLayout* pLayout, CMapPtrToPtr* pMap, DWORD dwSkipOptions = 0) override;
   void SaveRecord(dock::ObjectRecord* pRecord) const override;
   void LoadRecord(const dock::ObjectRecord& record, const std::vector<CTKPDockingPaneBase*>& objects) override;
 

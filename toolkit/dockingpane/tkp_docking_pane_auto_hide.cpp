@@ -284,6 +284,22 @@ void CTKPDockingPaneAutoHidePanel::ReleaseChildren() {
   DeleteTabs();
 }
 
+CTKPDockingPaneBase* CTKPDockingPaneAutoHidePanel::Clone(CTKPDockingPaneLayout* pLayout, CMapPtrToPtr* pMap,
+                                                         DWORD dwSkipOptions) {
+  auto* clone = static_cast<CTKPDockingPaneAutoHidePanel*>(NewObject(pLayout, dock::kAutoHidePanel));
+  if (clone == nullptr) return nullptr;
+  clone->m_nDirection = m_nDirection;
+  CTKPDockingPaneManager* manager = ManagerOf(this);
+  clone->m_pDockingSite = manager != nullptr ? manager->GetSite() : nullptr;
+  const std::vector<CTKPDockingPaneBase*> containers = m_lstContainers;
+  for (CTKPDockingPaneBase* container : containers) {
+    if (pMap == nullptr && container->IsEmpty()) continue;
+    if (CTKPDockingPaneBase* copy = container->Clone(pLayout, pMap, dwSkipOptions)) clone->AddContainer(copy);
+  }
+  RecordClone(pMap, this, clone);
+  return clone;
+}
+
 void CTKPDockingPaneAutoHidePanel::SaveRecord(dock::ObjectRecord* pRecord) const {
   CTKPDockingPaneBase::SaveRecord(pRecord);
   pRecord->direction = m_nDirection;

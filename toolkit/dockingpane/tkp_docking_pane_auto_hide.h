@@ -76,6 +76,8 @@ class CTKPDockingPaneAutoHidePanel : public CWnd, public CTKPDockingPaneBase {
   BOOL IsEmpty() const override;
   HWND GetPaneHwnd() const override { return m_hWnd; }
   void ReleaseChildren() override;
+  // A panel of the same side with clones of its groups (without a map, of those that are not empty).
+  CTKPDockingPaneBase* Clone(CTKPDockingPaneLayout* pLayout, CMapPtrToPtr* pMap, DWORD dwSkipOptions = 0) override;
   void SaveRecord(dock::ObjectRecord* pRecord) const override;
   void LoadRecord(const dock::ObjectRecord& record, const std::vector<CTKPDockingPaneBase*>& objects) override;
 

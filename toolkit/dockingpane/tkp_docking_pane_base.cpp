@@ -79,3 +79,27 @@ CTKPDockingPaneCaptionButton* CTKPDockingPaneBase::FindCaptionButton(UINT nID) c
   }
   return nullptr;
 }
+
+CTKPDockingPaneBase* CTKPDockingPaneBase::NewObject(CTKPDockingPaneLayout* pLayout, int nType) {
+  CTKPDockingPaneManager* manager = pLayout != nullptr ? pLayout->GetManager() : nullptr;
+  return manager != nullptr ? manager->CreatePaneObject(nType, pLayout) : nullptr;
+}
+
+void CTKPDockingPaneBase::RecordClone(CMapPtrToPtr* pMap, const CTKPDockingPaneBase* pObject,
+                                      CTKPDockingPaneBase* pClone) {
+  if (pMap != nullptr && pClone != nullptr) pMap->SetAt(const_cast<CTKPDockingPaneBase*>(pObject), pClone);
+}
+
+CTKPDockingPaneBase* CTKPDockingPaneBase::LookupClone(const CMapPtrToPtr* pMap, const CTKPDockingPaneBase* pObject) {
+  void* clone = nullptr;
+  if (pMap == nullptr || pObject == nullptr || !pMap->Lookup(const_cast<CTKPDockingPaneBase*>(pObject), clone)) {
+    return nullptr;
+  }
+  return static_cast<CTKPDockingPaneBase*>(clone);
+}
+
+CTKPDockingPaneBase* CTKPDockingPaneBase::Clone(CTKPDockingPaneLayout* pLayout, CMapPtrToPtr* pMap, DWORD) {
+  CTKPDockingPaneBase* clone = NewObject(pLayout, m_nType);
+  RecordClone(pMap, this, clone);
+  return clone;
+}

@@ -77,6 +77,13 @@ class CTKPDockingPaneBase {
   virtual BOOL IsHidden() const { return FALSE; }
   // Forgets the children without touching them (the layout is about to delete every object).
   virtual void ReleaseChildren() {}
+  // A new object of the same kind in pLayout, made by the manager; null when none could be made. With a
+  // map, a container's children are cloned too and the map records every object with its clone (keys and
+  // values are CTKPDockingPaneBase pointers); without one, a container's panes move into the clone,
+  // except those whose options have any of the skip bits.
+  virtual CTKPDockingPaneBase* Clone(CTKPDockingPaneLayout* pLayout, CMapPtrToPtr* pMap, DWORD dwSkipOptions = 0);
+  // The clone the map recorded for an object, or null.
+  static CTKPDockingPaneBase* LookupClone(const CMapPtrToPtr* pMap, const CTKPDockingPaneBase* pObject);
   // The layout no longer knows the object (it deleted it from its list first).
   void DetachLayout() { m_pLayout = nullptr; }
 
@@ -101,6 +108,10 @@ class CTKPDockingPaneBase {
   int m_nIndex = 0;   // number in a saved layout
 
  protected:
+  // An object of that type from pLayout's manager, or null.
+  static CTKPDockingPaneBase* NewObject(CTKPDockingPaneLayout* pLayout, int nType);
+  static void RecordClone(CMapPtrToPtr* pMap, const CTKPDockingPaneBase* pObject, CTKPDockingPaneBase* pClone);
+
   CTKPDockingPaneLayout* m_pLayout;
   CTKPDockingPaneBase* m_pParentContainer = nullptr;
   CWnd* m_pDockingSite = nullptr;

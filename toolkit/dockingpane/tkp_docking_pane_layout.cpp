@@ -167,14 +167,70 @@ void CTKPDockingPaneLayout::HidePane(CTKPDockingPaneBase* pPane) {
     group->Init(static_cast<CTKPDockingPane*>(pPane), site);
     panel->AddContainer(group);
   } else if (pPane->GetType() == dock::kTabbedContainer) {
-    // The panes that may auto-hide move into a new group; the others stay where they are.
-    auto* group = static_cast<CTKPDockingPaneTabbedContainer*>(m_pManager->CreatePaneObject(dock::kTabbedContainer, this));
-    group->SetDockingSite(site);
-    group->MovePanesFrom(static_cast<CTKPDockingPaneTabbedContainer*>(pPane), tkpPaneNoHideable);
-    panel->AddContainer(group);
+    // The panes that may auto-hide move into a clone of the group; the others stay where they are.
+    if (CTKPDockingPaneBase* group = pPane->Clone(this, nullptr, tkpPaneNoHideable)) panel->AddContainer(group);
   } else {
     if (CTKPDockingPaneBase* parent = pPane->GetContainer()) parent->RemovePane(pPane);
     panel->AddContainer(pPane);
+  }
+}
+
+// ---- copying -----------------------------------------------------------------------------------------
+
+BOOL CTKPDockingPaneLayout::Copy(const CTKPDockingPaneLayout* pFrom) {
+  if (pFrom == nullptr || pFrom == this || pFrom->m_pTopContainer == nullptr || m_pManager == nullptr) return FALSE;
+  std::map<UINT, HWND> windows = TakeWindows();
+  Clear();
+  CMapPtrToPtr map;
+  m_pTopContainer = pFrom->m_pTopContainer->Clone(this, &map, 0);
+  m_pClient = CTKPDockingPaneBase::LookupClone(&map, pFrom->m_pClient);
+  for (int side = 0; side < 4; ++side) {
+    if (pFrom->m_wndPanels[side] != nullptr) m_wndPanels[side] = pFrom->m_wndPanels[side]->Clone(this, &map, 0);
+  }
+  // The floating frames, and the closed panes, which lie in no tree.
+  for (CTKPDockingPaneBase* object : std::vector<CTKPDockingPaneBase*>(pFrom->m_lstObjects)) {
+    const bool closedPane = object->GetType() == dock::kPane && object->GetContainer() == nullptr;
+    if ((object->GetType() == dock::kMiniFrame || closedPane) && CTKPDockingPaneBase::LookupClone(&map, object) == nullptr) {
+      object->Clone(this, &map, 0);
+    }
+  }
+  for (const PaneRecord& from : pFrom->m_lstPanes) {
+    auto* pane = static_cast<CTKPDockingPane*>(CTKPDockingPaneBase::LookupClone(&map, from.pPane));
+    PaneRecord* record = pane != nullptr ? FindPaneRecord(pane) : nullptr;
+    if (record == nullptr) continue;
+    record->pFloatingHolder = CTKPDockingPaneBase::LookupClone(&map, from.pFloatingHolder);
+    record->pDockingHolder = CTKPDockingPaneBase::LookupClone(&map, from.pDockingHolder);
+    record->pLastHolder = CTKPDockingPaneBase::LookupClone(&map, from.pLastHolder);
+  }
+  GiveWindows(&windows);
+  if (m_pTopContainer != nullptr && m_pManager->GetSite() != nullptr) {
+    m_pTopContainer->SetDockingSite(m_pManager->GetSite());
+  }
+  m_pManager->RecalcFrames();
+  return m_pTopContainer != nullptr && m_pClient != nullptr;
+}
+
+std::map<UINT, HWND> CTKPDockingPaneLayout::TakeWindows() {
+  std::map<UINT, HWND> windows;
+  // The windows wait hidden with the manager while their containers go.
+  HWND keeper = m_pManager != nullptr ? m_pManager->GetSafeHwnd() : nullptr;
+  for (const PaneRecord& record : m_lstPanes) {
+    HWND hWnd = record.pPane->Detach();
+    if (hWnd == nullptr) continue;
+    ::ShowWindow(hWnd, SW_HIDE);
+    if (keeper != nullptr) ::SetParent(hWnd, keeper);
+    windows.emplace(record.pPane->GetID(), hWnd);
+  }
+  return windows;
+}
+
+void CTKPDockingPaneLayout::GiveWindows(std::map<UINT, HWND>* pWindows) {
+  // A window whose pane the new arrangement does not have stays hidden with the manager.
+  for (const PaneRecord& record : m_lstPanes) {
+    auto it = pWindows->find(record.pPane->GetID());
+    if (it == pWindows->end()) continue;
+    record.pPane->Attach(it->second);
+    pWindows->erase(it);
   }
 }
 
@@ -253,28 +309,13 @@ BOOL CTKPDockingPaneLayout::Load(CTKPPropExchange* pPX) {
   if (!dock::ReadLayout(pPX, &records, &m_strLoadError) || !dock::ValidateLayout(records, &m_strLoadError)) {
     return FALSE;
   }
-  std::map<UINT, HWND> windows;
-  // The windows wait hidden with the manager while their containers go.
-  HWND keeper = m_pManager != nullptr ? m_pManager->GetSafeHwnd() : nullptr;
-  for (const PaneRecord& record : m_lstPanes) {
-    HWND hWnd = record.pPane->Detach();
-    if (hWnd == nullptr) continue;
-    ::ShowWindow(hWnd, SW_HIDE);
-    if (keeper != nullptr) ::SetParent(hWnd, keeper);
-    windows.emplace(record.pPane->GetID(), hWnd);
-  }
+  std::map<UINT, HWND> windows = TakeWindows();
   Clear();
   if (!Build(records)) {
     m_strLoadError = "the manager made no object of a type the layout names";
     return FALSE;
   }
-  for (const PaneRecord& record : m_lstPanes) {
-    auto it = windows.find(record.pPane->GetID());
-    if (it == windows.end()) continue;
-    record.pPane->Attach(it->second);
-    windows.erase(it);
-  }
-  // A window whose pane the loaded layout does not have stays hidden with the manager.
+  GiveWindows(&windows);
   if (!m_bNotLive) {
     for (CTKPDockingPaneBase* object : std::vector<CTKPDockingPaneBase*>(m_lstObjects)) {
       if (object->GetType() == dock::kMiniFrame) static_cast<CTKPDockingPaneMiniWnd*>(object)->CreateLoadedWindow();

@@ -5,6 +5,7 @@
 // arrangement is touched, so a refused layout leaves the current one as it was.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,11 @@ class CTKPDockingPaneLayout : public CCmdTarget {
   // of the same id.
   BOOL Load(CTKPPropExchange* pPX);
   const std::string& GetLoadError() const { return m_strLoadError; }
+  // Becomes a copy of pFrom: every object cloned, the panes' holders pointing at the clones. The panes
+  // of a live layout keep their windows (each goes to the copied pane of the same id); the copy's
+  // floating frames get windows of their own. FALSE for no layout, itself, or when an object could not
+  // be made.
+  BOOL Copy(const CTKPDockingPaneLayout* pFrom);
 
   void OnSizeParent(CWnd* pParent, CRect rect, AFX_SIZEPARENTPARAMS* lpLayout);
   // 0 left, 1 right, 2 top, 3 bottom: where the object lies relative to the client area.
@@ -65,6 +71,9 @@ class CTKPDockingPaneLayout : public CCmdTarget {
   void Prune();
   BOOL PruneOne(const std::vector<CTKPDockingPaneBase*>& referenced);
   void DeleteObject(CTKPDockingPaneBase* pObject);
+  // The panes' windows, by pane id, parked hidden with the manager; and given to the panes of those ids.
+  std::map<UINT, HWND> TakeWindows();
+  void GiveWindows(std::map<UINT, HWND>* pWindows);
   // FALSE when the manager made no object for a record (a derived factory may refuse a type).
   BOOL Build(const dock::LayoutRecords& records);
 

@@ -169,13 +169,24 @@ void CTKPDockingPaneManager::ShowPane(CTKPDockingPane* pPane, BOOL bSetFocus) {
   if (bSetFocus) pPane->SetFocus();
 }
 
+CTKPDockingPaneBase* CTKPDockingPaneManager::TakeOut(CTKPDockingPaneBase* pPane) {
+  CTKPDockingPaneBase* parent = pPane->GetContainer();
+  if (parent == nullptr) return pPane;
+  // A container stays where it is, empty, and its panes move into a clone: the place they go back to.
+  if (pPane->GetType() != dock::kPane) {
+    if (CTKPDockingPaneBase* clone = pPane->Clone(m_pLayout, nullptr, 0)) return clone;
+  }
+  parent->RemovePane(pPane);
+  return pPane;
+}
+
 CTKPDockingPaneBase* CTKPDockingPaneManager::Detach(CTKPDockingPaneBase* pPane) {
   if (pPane->GetType() == dock::kSplitterContainer) {
     std::vector<CTKPDockingPaneBase*> tabbed;
     pPane->FindPane(dock::kTabbedContainer, &tabbed);
     if (tabbed.size() == 1) pPane = tabbed.front();
   }
-  if (CTKPDockingPaneBase* parent = pPane->GetContainer()) parent->RemovePane(pPane);
+  pPane = TakeOut(pPane);
   if (pPane->GetType() != dock::kPane) return pPane;
   // A plain pane is docked in a tabbed container of its own.
   auto* tabbed =
@@ -333,21 +344,11 @@ void CTKPDockingPaneManager::ToggleDocking(CTKPDockingPaneBase* pPane) {
 
 void CTKPDockingPaneManager::FloatPane(CTKPDockingPaneBase* pPane, CRect rc) {
   if (pPane == nullptr || m_pLayout == nullptr || m_pSite == nullptr || m_pSite->GetSafeHwnd() == nullptr) return;
-  CTKPDockingPaneBase* content = pPane;
-  if (pPane->GetType() == dock::kPane) {
-    if (CTKPDockingPaneBase* parent = pPane->GetContainer()) parent->RemovePane(pPane);
-  } else if (pPane->GetType() == dock::kTabbedContainer) {
-    // The group's panes move into a new group: the old one stays where it was docked, the place they go
-    // back to.
-    auto* from = static_cast<CTKPDockingPaneTabbedContainer*>(pPane);
-    auto* clone =
-        static_cast<CTKPDockingPaneTabbedContainer*>(CreatePaneObject(dock::kTabbedContainer, m_pLayout));
-    clone->SetDockingSite(m_pSite);
-    clone->MovePanesFrom(from, 0);
-    content = clone;
-  } else {
+  if (pPane->GetType() != dock::kPane && pPane->GetType() != dock::kTabbedContainer &&
+      pPane->GetType() != dock::kSplitterContainer) {
     return;
   }
+  CTKPDockingPaneBase* content = TakeOut(pPane);
   auto* frame = static_cast<CTKPDockingPaneMiniWnd*>(CreatePaneObject(dock::kMiniFrame, m_pLayout));
   if (!frame->Create(content, rc)) {
     // No window: the pane docks back at the left rather than getting lost.

@@ -167,6 +167,8 @@ class CTKPDockingPaneManager : public CWnd {
  private:
   // The pane or container, out of where it is now, ready to be placed elsewhere.
   CTKPDockingPaneBase* Detach(CTKPDockingPaneBase* pPane);
+  // A plain pane leaves its container; a container that lies somewhere leaves its panes to a clone.
+  CTKPDockingPaneBase* TakeOut(CTKPDockingPaneBase* pPane);
   void DelayLayout() const;
   // One pane towards its holder; FALSE when the site refused or the pane may not move.
   BOOL ToggleOne(CTKPDockingPane* pPane, CTKPDockingPaneBase* pHolder);

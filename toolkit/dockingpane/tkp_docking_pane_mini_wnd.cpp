@@ -44,6 +44,11 @@ CTKPDockingPaneMiniWnd::~CTKPDockingPaneMiniWnd() {
   if (m_hWnd != nullptr) DestroyWindow();
 }
 
+int CTKPDockingPaneMiniWnd::CollapsedHeight() const {
+  CTKPDockingPanePaintManager* paint = GetPaintManager();
+  return (paint != nullptr ? paint->m_nTitleHeight : 13) + 8;
+}
+
 BOOL CTKPDockingPaneMiniWnd::IsThemed() const {
   CTKPDockingPaneManager* manager = GetDockingPaneManager();
   return manager != nullptr && manager->IsThemedFloatingFrames();
@@ -90,6 +95,29 @@ void CTKPDockingPaneMiniWnd::CreateLoadedWindow() {
   m_pTopContainer->OnParentContainerChanged(this);
   OnChildContainerChanged(m_pTopContainer);
   if (collapsed && IsThemed()) Collapse(TRUE);
+}
+
+void CTKPDockingPaneMiniWnd::Copy(CTKPDockingPaneMiniWnd* pFrom, CMapPtrToPtr* pMap) {
+  m_pTopContainer = pFrom->m_pTopContainer != nullptr ? pFrom->m_pTopContainer->Clone(m_pLayout, pMap, 0) : nullptr;
+  if (m_pTopContainer != nullptr) {
+    m_pTopContainer->SetParentContainer(this);
+    m_pTopContainer->SetDockingSite(this);
+  }
+  CRect rc = pFrom->m_rcWindow;
+  if (pFrom->m_hWnd != nullptr) pFrom->CWnd::GetWindowRect(rc);
+  m_rcWindow = rc;
+  m_bCollapsed = pFrom->m_bCollapsed;
+  m_nExpandedHeight = pFrom->m_nExpandedHeight;
+  if (m_bCollapsed) m_rcWindow.bottom = m_rcWindow.top + CollapsedHeight();
+  if (m_pLayout != nullptr && !m_pLayout->IsNotLive()) CreateLoadedWindow();
+}
+
+CTKPDockingPaneBase* CTKPDockingPaneMiniWnd::Clone(CTKPDockingPaneLayout* pLayout, CMapPtrToPtr* pMap, DWORD) {
+  auto* clone = static_cast<CTKPDockingPaneMiniWnd*>(NewObject(pLayout, dock::kMiniFrame));
+  if (clone == nullptr) return nullptr;
+  RecordClone(pMap, this, clone);
+  clone->Copy(this, pMap);
+  return clone;
 }
 
 BOOL CTKPDockingPaneMiniWnd::Create(CTKPDockingPaneBase* pPane, CRect rc) {
@@ -423,9 +451,7 @@ void CTKPDockingPaneMiniWnd::OnGetMinMaxInfo(MINMAXINFO* lpMMI) {
   CMiniFrameWnd::OnGetMinMaxInfo(lpMMI);
   if (m_bCollapsed) {
     // Collapsed to its caption, the frame may be lower than the system's smallest caption window.
-    CTKPDockingPanePaintManager* paint = GetPaintManager();
-    const LONG collapsed = (paint != nullptr ? paint->m_nTitleHeight : 13) + 8;
-    lpMMI->ptMinTrackSize.y = std::min(lpMMI->ptMinTrackSize.y, collapsed);
+    lpMMI->ptMinTrackSize.y = std::min<LONG>(lpMMI->ptMinTrackSize.y, CollapsedHeight());
   }
   if (m_pTopContainer == nullptr || (m_bCollapsed && !m_bExpanded) || m_bSlideOut) return;
   MINMAXINFO content;
@@ -493,8 +519,7 @@ void CTKPDockingPaneMiniWnd::ShowExpanded() {
 }
 
 void CTKPDockingPaneMiniWnd::OnTimer(UINT_PTR nIDEvent) {
-  CTKPDockingPanePaintManager* paint = GetPaintManager();
-  const int collapsedHeight = (paint != nullptr ? paint->m_nTitleHeight : 13) + 8;
+  const int collapsedHeight = CollapsedHeight();
   if (nIDEvent == kHoverCheck) {
     POINT pt;
     ::GetCursorPos(&pt);

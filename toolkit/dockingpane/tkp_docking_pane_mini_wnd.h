@@ -21,6 +21,9 @@ class CTKPDockingPaneMiniWnd : public CMiniFrameWnd, public CTKPDockingPaneBase 
   BOOL CreateFrameWindow(CRect rc);
   // A frame read from a saved layout gets its window at its saved place (nothing when it is empty).
   void CreateLoadedWindow();
+  // pFrom's content cloned (with the map, when given) at pFrom's place, collapsed or not as pFrom; a
+  // collapsed copy stands at its caption's height. In a live layout the copy gets its window.
+  virtual void Copy(CTKPDockingPaneMiniWnd* pFrom, CMapPtrToPtr* pMap);
   CTKPDockingPaneBase* GetTopPane() const { return m_pTopContainer; }
   BOOL IsActive() const { return m_bActive; }
   BOOL IsCollapsed() const { return m_bCollapsed; }
@@ -45,6 +48,7 @@ class CTKPDockingPaneMiniWnd : public CMiniFrameWnd, public CTKPDockingPaneBase 
   void FindPane(int nType, std::vector<CTKPDockingPaneBase*>* pList) override;
   HWND GetPaneHwnd() const override { return m_hWnd; }
   void ReleaseChildren() override { m_pTopContainer = nullptr; }
+  CTKPDockingPaneBase* Clone(CTKPDockingPaneLayout* pLayout, CMapPtrToPtr* pMap, DWORD dwSkipOptions = 0) override;
   void SaveRecord(dock::ObjectRecord* pRecord) const override;
   void LoadRecord(const dock::ObjectRecord& record, const std::vector<CTKPDockingPaneBase*>& objects) override;
 
@@ -68,6 +72,8 @@ class CTKPDockingPaneMiniWnd : public CMiniFrameWnd, public CTKPDockingPaneBase 
 
  private:
   BOOL IsThemed() const;
+  // A frame collapsed to its caption.
+  int CollapsedHeight() const;
   std::vector<CTKPDockingPaneBase*> Groups() const;
   void ClosePanes();
   CTKPDockingPaneCaptionButton* ButtonAt(CPoint ptWindow) const;

@@ -69,6 +69,26 @@ void CTKPDockingPaneSplitterContainer::AddPane(CTKPDockingPaneBase* pPane, CTKPD
   pPane->OnParentContainerChanged(this);
 }
 
+CTKPDockingPaneBase* CTKPDockingPaneSplitterContainer::Clone(CTKPDockingPaneLayout* pLayout, CMapPtrToPtr* pMap,
+                                                             DWORD dwSkipOptions) {
+  auto* clone = static_cast<CTKPDockingPaneSplitterContainer*>(NewObject(pLayout, dock::kSplitterContainer));
+  if (clone == nullptr) return nullptr;
+  clone->m_bHoriz = m_bHoriz;
+  CTKPDockingPaneManager* manager = GetDockingPaneManager();
+  clone->m_pDockingSite = manager != nullptr ? manager->GetSite() : nullptr;
+  // Cloning a child may change this container (panes leave it): walk a copy.
+  const std::vector<CTKPDockingPaneBase*> children = m_lstChildren;
+  for (CTKPDockingPaneBase* child : children) {
+    if (pMap == nullptr && child->IsEmpty()) continue;
+    if (CTKPDockingPaneBase* copy = child->Clone(pLayout, pMap, dwSkipOptions)) clone->AddPane(copy);
+  }
+  clone->m_nDockingCX = m_nDockingCX;
+  clone->m_nDockingCY = m_nDockingCY;
+  clone->m_rcWindow = m_rcWindow;
+  RecordClone(pMap, this, clone);
+  return clone;
+}
+
 void CTKPDockingPaneSplitterContainer::ReplacePane(CTKPDockingPaneBase* pOld, CTKPDockingPaneBase* pNew) {
   auto it = std::find(m_lstChildren.begin(), m_lstChildren.end(), pOld);
   if (it != m_lstChildren.end()) {

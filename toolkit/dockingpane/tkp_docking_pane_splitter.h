@@ -69,6 +69,8 @@ class CTKPDockingPaneSplitterContainer : public CTKPDockingPaneBase {
   void RemovePane(CTKPDockingPaneBase* pPane) override;
   BOOL IsEmpty() const override;
   void ReleaseChildren() override;
+  // The same row or column of clones of the children (without a map, of those that are not empty).
+  CTKPDockingPaneBase* Clone(CTKPDockingPaneLayout* pLayout, CMapPtrToPtr* pMap, DWORD dwSkipOptions = 0) override;
   void SaveRecord(dock::ObjectRecord* pRecord) const override;
   void LoadRecord(const dock::ObjectRecord& record, const std::vector<CTKPDockingPaneBase*>& objects) override;
 

@@ -118,17 +118,43 @@ void CTKPDockingPaneTabbedContainer::SelectPane(CTKPDockingPane* pPane, BOOL bSe
   }
 }
 
-void CTKPDockingPaneTabbedContainer::MovePanesFrom(CTKPDockingPaneTabbedContainer* pFrom, DWORD dwSkipOptions) {
+void CTKPDockingPaneTabbedContainer::Copy(CTKPDockingPaneTabbedContainer* pFrom, CMapPtrToPtr* pMap,
+                                          DWORD dwSkipOptions) {
+  m_bActive = FALSE;
+  m_pSelectedPane = nullptr;
+  m_pDragPane = nullptr;
+  m_bCaptionVisible = TRUE;
+  m_nUpdating = 0;
+  CTKPDockingPaneManager* manager = GetDockingPaneManager();
+  SetDockingSite(manager != nullptr ? manager->GetSite() : nullptr);
   m_nDockingCX = pFrom->m_nDockingCX;
   m_nDockingCY = pFrom->m_nDockingCY;
-  CTKPDockingPane* selected = pFrom->GetSelected();
+  m_rcWindow = pFrom->m_rcWindow;
+  CTKPDockingPane* fromSelected = pFrom->GetSelected();
+  CTKPDockingPane* selected = nullptr;
   const std::vector<CTKPDockingPane*> panes = pFrom->GetPanes();
   for (CTKPDockingPane* pane : panes) {
-    if ((pane->GetOptions() & dwSkipOptions) != 0) continue;
-    pFrom->RemovePane(pane);
-    AddPane(pane);
+    CTKPDockingPane* added = pane;
+    if (pMap != nullptr) {
+      added = static_cast<CTKPDockingPane*>(pane->Clone(m_pLayout, pMap, dwSkipOptions));
+      if (added == nullptr) continue;
+    } else {
+      if ((pane->GetOptions() & dwSkipOptions) != 0) continue;
+      pFrom->RemovePane(pane);
+    }
+    AddPane(added);
+    if (pane == fromSelected) selected = added;
   }
-  if (std::find(m_lstPanes.begin(), m_lstPanes.end(), selected) != m_lstPanes.end()) SelectPane(selected, FALSE);
+  if (selected != nullptr) SelectPane(selected, FALSE, TRUE);
+}
+
+CTKPDockingPaneBase* CTKPDockingPaneTabbedContainer::Clone(CTKPDockingPaneLayout* pLayout, CMapPtrToPtr* pMap,
+                                                           DWORD dwSkipOptions) {
+  auto* clone = static_cast<CTKPDockingPaneTabbedContainer*>(NewObject(pLayout, dock::kTabbedContainer));
+  if (clone == nullptr) return nullptr;
+  RecordClone(pMap, this, clone);
+  clone->Copy(this, pMap, dwSkipOptions);
+  return clone;
 }
 
 BOOL CTKPDockingPaneTabbedContainer::IsCaptionVertical() const {

@@ -52,9 +52,11 @@ class CTKPDockingPaneTabbedContainer : public CWnd, public CTKPDockingPaneBase, 
   virtual BOOL IsCaptionOrTabsHit(CRect& rc, CPoint pt);
   virtual void OnCaptionButtonClick(CTKPDockingPaneCaptionButton* pButton);
   virtual void UpdateTabs();
-  // The panes of pFrom whose options lack every bit of dwSkipOptions move here, in their order; the
-  // selected one stays selected.
-  void MovePanesFrom(CTKPDockingPaneTabbedContainer* pFrom, DWORD dwSkipOptions);
+  // Takes pFrom's sizes and place, inactive and with its caption shown, in the manager's site frame. With
+  // a map, clones of pFrom's panes are added (the map records them); without one, pFrom's panes whose
+  // options have none of the skip bits move here. In both cases in their order, the one standing for
+  // pFrom's selected pane selected.
+  virtual void Copy(CTKPDockingPaneTabbedContainer* pFrom, CMapPtrToPtr* pMap, DWORD dwSkipOptions);
   void Activate();
   CTKPDockingPane* GetPaneByTab(int nIndex) const;
   void SwapPanes(CTKPDockingPane* pFirst, CTKPDockingPane* pSecond);
@@ -88,6 +90,7 @@ class CTKPDockingPaneTabbedContainer : public CWnd, public CTKPDockingPaneBase, 
   HWND GetPaneHwnd() const override { return m_hWnd; }
   BOOL IsHidden() const override;
   void ReleaseChildren() override;
+  CTKPDockingPaneBase* Clone(CTKPDockingPaneLayout* pLayout, CMapPtrToPtr* pMap, DWORD dwSkipOptions = 0) override;
   void SaveRecord(dock::ObjectRecord* pRecord) const override;
   void LoadRecord(const dock::ObjectRecord& record, const std::vector<CTKPDockingPaneBase*>& objects) override;
 
