@@ -462,6 +462,13 @@ TEST_F(DockingFrameTest, AFloatingGroupDockedByItsFrameFloatsBackIntoThatFrame) 
   ASSERT_NE(floating, nullptr);
   CRect rc;
   floating->CWnd::GetWindowRect(rc);
+  // Its system menu ends with the close item, named after what it does to the panes.
+  HMENU system = ::GetSystemMenu(floating->GetSafeHwnd(), FALSE);
+  ASSERT_NE(system, nullptr);
+  EXPECT_EQ(::GetMenuItemID(system, ::GetMenuItemCount(system) - 1), static_cast<UINT>(SC_CLOSE));
+  wchar_t text[32] = {};
+  ::GetMenuStringW(system, SC_CLOSE, text, 32, MF_BYCOMMAND);
+  EXPECT_STREQ(text, L"&Hide");
   // The frame's content docked at the left, as a drag of its caption does: the panes move into a clone
   // of their group, and the emptied group stays in the frame, which hides.
   CTKPDockingPaneBase* floatingGroup = properties->GetContainer();
@@ -483,6 +490,11 @@ TEST_F(DockingFrameTest, AFloatingGroupDockedByItsFrameFloatsBackIntoThatFrame) 
   floating->CWnd::GetWindowRect(again);
   EXPECT_EQ(again, rc);
   EXPECT_TRUE(::IsWindowVisible(properties->GetChild()));
+  // Its close item hides the pane.
+  floating->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+  Relayout();
+  EXPECT_TRUE(properties->IsClosed());
+  EXPECT_FALSE(floating->IsWindowVisible());
 }
 
 TEST_F(DockingFrameTest, HiddenClientAreaLeavesTheRowToThePanes) {

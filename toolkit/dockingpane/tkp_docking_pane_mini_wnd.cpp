@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/common/draw_helpers.h"
+#include "toolkit/common/resource_manager.h"
 #include "toolkit/dockingpane/tkp_docking_pane.h"
 #include "toolkit/dockingpane/tkp_docking_pane_drag_context.h"
 #include "toolkit/dockingpane/tkp_docking_pane_layout.h"
@@ -15,6 +16,7 @@ namespace {
 enum : UINT_PTR { kCollapsePoll = 1, kHoverCheck = 2345, kCollapseAnimation = 3 };
 constexpr UINT kCollapsePollMs = 100;
 constexpr UINT kAnimationIntervalMs = 16;
+constexpr UINT kCloseItemText = 61457;  // the text of the system menu's close item
 
 }  // namespace
 
@@ -75,6 +77,12 @@ BOOL CTKPDockingPaneMiniWnd::CreateFrameWindow(CRect rc) {
     menu->DeleteMenu(SC_MINIMIZE, MF_BYCOMMAND);
     menu->DeleteMenu(SC_MAXIMIZE, MF_BYCOMMAND);
     menu->DeleteMenu(SC_RESTORE, MF_BYCOMMAND);
+    // The close item closes the frame's panes: it is named after that, when the resources say how.
+    CString close;
+    if (TKPResourceManager()->LoadString(&close, kCloseItemText) && !close.IsEmpty()) {
+      menu->DeleteMenu(SC_CLOSE, MF_BYCOMMAND);
+      menu->AppendMenu(MF_STRING, SC_CLOSE, close);
+    }
   }
   m_bCloseEnabled = TRUE;
   m_rcWindow = rc;
