@@ -108,6 +108,12 @@ void CTKPShortcutManager::LoadShortcuts(LPCTSTR lpszSection) {
   BYTE* data = nullptr;
   UINT bytes = 0;
   if (!app->GetProfileBinary(lpszSection, kValue, &data, &bytes) || data == nullptr) return;
+  // An empty stored table is the user's: every shortcut was removed.
+  if (bytes == 0) {
+    delete[] data;
+    SetAccelerators(nullptr, 0);
+    return;
+  }
   // The profile can be edited by anyone: a table that is not whole and sound leaves ours as it is.
   std::vector<tkpkeys::Accel> read;
   const bool sound = tkpkeys::ParseAccelTable(data, bytes, read);
@@ -123,10 +129,7 @@ void CTKPShortcutManager::SaveShortcuts(LPCTSTR lpszSection) {
   if (app == nullptr || m_hOriginalAccelTable == nullptr) return;
   std::vector<tkpkeys::Accel> table;
   for (const ACCEL& a : Entries(m_hAccelTable)) table.push_back(ToAccel(a));
-  if (table.empty()) {
-    app->WriteProfileString(lpszSection, kValue, nullptr);
-    return;
-  }
+  // An empty table is stored as an empty value, so that the next run does not take ours back.
   std::vector<uint8_t> bytes = tkpkeys::SerialiseAccelTable(table);
   app->WriteProfileBinary(lpszSection, kValue, bytes.data(), static_cast<UINT>(bytes.size()));
 }

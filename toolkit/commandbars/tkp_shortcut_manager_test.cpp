@@ -178,13 +178,20 @@ TEST_F(Shortcuts, TheLastShortcutCanBeRemoved) {
   CString text = _T("Ctrl+Q");
   EXPECT_TRUE(shortcuts->GetMenuShortcut(101, text));
   EXPECT_TRUE(text.IsEmpty());
-  // A stored table read back that is damaged or empty does not empty ours.
+  // The emptied table is saved as such and stays empty in the next run.
+  Stop(frame);
+  frame = Start();
+  shortcuts = frame->Bars()->GetShortcutManager();
+  ASSERT_EQ(shortcuts->GetCount(), 4);
+  shortcuts->LoadShortcuts(kSection);
+  EXPECT_EQ(shortcuts->GetCount(), 0);
+  // A damaged stored table does not empty ours; without a stored value ours stays too.
   shortcuts->Reset();
   const BYTE cut[] = {FVIRTKEY, 0, VK_F2};
   theApp.WriteProfileBinary(kSection, _T("Accelerators"), const_cast<BYTE*>(cut), sizeof cut);
   shortcuts->LoadShortcuts(kSection);
   EXPECT_EQ(shortcuts->GetCount(), 4);
-  theApp.WriteProfileBinary(kSection, _T("Accelerators"), const_cast<BYTE*>(cut), 0);
+  theApp.WriteProfileString(kSection, _T("Accelerators"), nullptr);
   shortcuts->LoadShortcuts(kSection);
   EXPECT_EQ(shortcuts->GetCount(), 4);
 }

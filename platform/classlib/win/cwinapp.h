@@ -61,7 +61,8 @@ class CWinApp : public CWinThread {
   CString GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault = nullptr);
   // A null entry deletes the section; a null value deletes the entry.
   BOOL WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
-  // *ppData is a new[] block the caller deletes with delete[]; null and 0 when there is none.
+  // *ppData is a new[] block the caller deletes with delete[]; null and 0 (FALSE) when there is none.
+  // A stored empty value gives TRUE, 0 bytes and a block all the same.
   BOOL GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, BYTE** ppData, UINT* pBytes);
   BOOL WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE pData, UINT nBytes);
   // Reads the list of up to nMaxMRU recent files ("Recent File List", "File1" ...) and the preview

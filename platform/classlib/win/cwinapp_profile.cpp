@@ -125,10 +125,9 @@ BOOL CWinApp::GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, BYTE** pp
   *pBytes = 0;
   DWORD type = 0;
   std::vector<BYTE> bytes;
-  if (!ReadProfileValue(*this, lpszSection, lpszEntry, &type, &bytes) || type != REG_BINARY || bytes.empty()) {
-    return FALSE;
-  }
-  *ppData = new BYTE[bytes.size()];
+  if (!ReadProfileValue(*this, lpszSection, lpszEntry, &type, &bytes) || type != REG_BINARY) return FALSE;
+  // A stored empty value is a value (an emptied table, say), not an absent one: TRUE with 0 bytes.
+  *ppData = new BYTE[bytes.empty() ? 1 : bytes.size()];
   std::copy(bytes.begin(), bytes.end(), *ppData);
   *pBytes = static_cast<UINT>(bytes.size());
   return TRUE;

@@ -95,8 +95,13 @@ TEST_F(Profile, ValuesOfAnotherTypeOrShapeAreNotTrusted) {
   EXPECT_EQ(app.GetProfileString(L"S", L"placeholder", L"not text"), L"not text");
   BYTE* data = nullptr;
   UINT size = 0;
-  EXPECT_FALSE(app.GetProfileBinary(L"S", L"EmptyBlob", &data, &size));
+  // An empty binary value is there, with no bytes; one of another type is not.
+  ASSERT_TRUE(app.GetProfileBinary(L"S", L"EmptyBlob", &data, &size));
+  EXPECT_EQ(size, 0u);
+  EXPECT_NE(data, nullptr);
+  delete[] data;
   EXPECT_FALSE(app.GetProfileBinary(L"S", L"TextForInt", &data, &size));
+  EXPECT_EQ(data, nullptr);
 }
 
 TEST_F(Profile, ANullValueDeletesTheEntryAndANullEntryTheSection) {
