@@ -164,8 +164,16 @@ CSize CTKPPopupToolBar::CalcDynamicLayout(int, DWORD) {
   m_bInLayout = TRUE;
   UpdateShortcuts();
   MeasureDC dc(this);
+  // A tear-off popup toolbar keeps its gripper strip above the buttons, across the whole bar.
+  const int gripper =
+      m_bTearOffPopup ? GetPaintManager()->DrawTearOffGripper(&dc, CRect(), FALSE, FALSE).cy : 0;
+  CRect margins = m_rcMargins;
+  margins.top += gripper;
   const CSize size = GetControls()->CalcDynamicSize(
-      &dc, 0, kTKPLayoutHorizontal | kTKPLayoutCommit | kTKPLayoutPopupWrap, m_rcMargins);
+      &dc, 0, kTKPLayoutHorizontal | kTKPLayoutCommit | kTKPLayoutPopupWrap, margins);
+  m_rcTearOff = gripper > 0 ? CRect(m_rcMargins.left, m_rcMargins.top, size.cx - m_rcMargins.right,
+                                    m_rcMargins.top + gripper)
+                            : CRect();
   m_bInLayout = FALSE;
   return size;
 }

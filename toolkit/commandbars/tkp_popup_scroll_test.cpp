@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 
@@ -273,6 +274,57 @@ TEST_F(PopupExtras, ATornOffMenuFloatsAsAToolbarAndDraggedBackTheMenuReturns) {
   EXPECT_FALSE(popup->IsTrackingMode());
   harness::PumpFor(100);
   harness::CaptureScreen("commandbars_tear_off");
+}
+
+// A popup toolbar carries the gripper above its buttons; dragged out it floats with the same buttons.
+TEST_F(PopupExtras, APopupToolbarTearsOffByItsGripper) {
+  popup = CTKPPopupToolBar::CreatePopupToolBar(bars);
+  for (int i = 0; i < 6; ++i) {
+    CString caption;
+    caption.Format(_T("T%d"), i + 1);
+    popup->GetControls()->Add(tkpControlButton, static_cast<int>(kFirstCommand) + i)->SetCaption(caption);
+  }
+  popup->SetTearOffPopup(_T("Tools"), kTearOffBarId, 120);
+  ASSERT_TRUE(popup->Popup(100, 100, nullptr));
+  CRect client;
+  popup->GetClientRect(client);
+  const CRect gripper = popup->GetTearOffRect();
+  ASSERT_FALSE(gripper.IsRectEmpty());
+  EXPECT_EQ(gripper.Height(), 9);  // the flat theme's strip
+  int right = 0;
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_GE(popup->GetControl(i)->GetRect().top, gripper.bottom) << i;
+    right = std::max<int>(right, popup->GetControl(i)->GetRect().right);
+  }
+  EXPECT_GE(gripper.right, right);  // across every button
+  EXPECT_LE(gripper.right, client.right);
+  harness::PumpFor(100);
+  harness::CaptureScreen("commandbars_tear_off_toolbar");
+
+  const CPoint grab = Centre(gripper);
+  const HWND window = popup->GetSafeHwnd();
+  CRect rc;
+  popup->GetWindowRect(rc);
+  CPoint away(rc.right + 120, rc.top + 100);
+  ::ScreenToClient(window, away);
+  Script({[&] {
+            ::PostMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(away.x, away.y));
+            return true;
+          },
+          [&] {
+            CTKPToolBar* bar = bars->GetToolBar(kTearOffBarId);
+            if (bar == nullptr || !bar->IsVisible()) return false;
+            ::PostMessageW(window, WM_LBUTTONUP, 0, ClientPoint(away.x, away.y));
+            return true;
+          }});
+  popup->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(grab.x, grab.y));
+  CTKPToolBar* bar = bars->GetToolBar(kTearOffBarId);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->GetPosition(), tkpBarFloating);
+  for (int i = 0; i < 6; ++i) EXPECT_NE(bar->GetControls()->FindControl(static_cast<int>(kFirstCommand) + i), nullptr);
+  EXPECT_EQ(popup->GetSafeHwnd(), nullptr);
+  harness::PumpFor(100);
+  harness::CaptureScreen("commandbars_tear_off_toolbar_floating");
 }
 
 TEST_F(PopupExtras, QuitDuringTheTearOffDragEndsItAndStaysInTheQueue) {
