@@ -23,6 +23,7 @@
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_edit_window.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
+#include "toolkit/commandbars/tkp_popup_bar.h"
 #include "platform/classlib/carchive.h"
 #include "platform/classlib/cmemfile.h"
 #include "toolkit/common/tkp_mouse_manager.h"
@@ -105,6 +106,7 @@ class TestFrame : public CMDIFrameWnd {
   FieldBar* bar = nullptr;
   std::vector<UINT> codes;       // control notifications, in order
   std::vector<UINT> commands;    // commands the controls ran
+  std::vector<UINT> popupNotices;  // popups opening and closing
 
   void RecalcLayout(BOOL bNotify = TRUE) override {
     CMDIFrameWnd::RecalcLayout(bNotify);
@@ -122,6 +124,7 @@ class TestFrame : public CMDIFrameWnd {
       *pResult = 0;
       return TRUE;
     }
+    if (message == TKP_WM_INITCOMMANDSPOPUP || message == TKP_WM_UNINITCOMMANDSPOPUP) popupNotices.push_back(message);
     return CMDIFrameWnd::OnWndMsg(message, wParam, lParam, pResult);
   }
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
@@ -374,6 +377,54 @@ TEST_F(EditCombo, TheListDropsDownAsHighAsItsItemsAndAClickTakesOne) {
   EXPECT_EQ(frame->Count(CBN_SELENDOK), 1u);
   EXPECT_EQ(frame->Count(CBN_CLOSEUP), 1u);
   EXPECT_EQ(frame->commands, std::vector<UINT>({kPath}));
+}
+
+// The list is a popup bar: it tracks while down (its keys come through the keyboard hook, the wheel scrolls
+// it), a real click elsewhere closes it, and its window keeps the items for the next drop.
+TEST_F(EditCombo, TheDroppedListTracksAsAPopupAndAClickElsewhereClosesIt) {
+  path->SetDropDownItemCount(2);
+  ::SetFocus(PathWnd());
+  harness::PumpMessages();
+  path->ShowDropDown(TRUE);
+  CTKPControlComboBoxList* list = path->GetListWnd();
+  ASSERT_TRUE(path->IsDroppedDown());
+  EXPECT_TRUE(list->IsKindOf(RUNTIME_CLASS(CTKPPopupBar)));
+  EXPECT_TRUE(list->IsTrackingMode());
+  EXPECT_EQ(frame->popupNotices, std::vector<UINT>({TKP_WM_INITCOMMANDSPOPUP}));
+  EXPECT_EQ(list->OnHookKeyDown(VK_DOWN, 0), 1);
+  EXPECT_EQ(list->OnHookKeyDown(VK_DOWN, 0), 1);
+  EXPECT_EQ(path->GetCurSel(), 1);
+  EXPECT_EQ(path->GetEditText(), CString(_T("C:\\Images\\backup.vhdx")));
+  EXPECT_EQ(list->OnHookKeyDown('X', 0), 0);        // typing is the field's
+  EXPECT_EQ(list->OnHookKeyDown(VK_ESCAPE, 0), 0);  // the focused combo restores its text itself
+  EXPECT_TRUE(path->IsDroppedDown());
+  // Two rows of three items: the wheel brings the third in.
+  WPARAM wheel = MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA));
+  LPARAM where = 0;
+  LRESULT result = 0;
+  EXPECT_EQ(list->OnHookMessage(nullptr, WM_MOUSEWHEEL, wheel, where, result), 1);
+  EXPECT_EQ(list->SendMessage(LB_GETTOPINDEX), 1);
+
+  CRect client;
+  frame->GetWindowRect(client);
+  ::SetCursorPos(client.left + 60, client.bottom - 60);  // the MDI client, away from the list
+  INPUT click[2] = {};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ASSERT_EQ(::SendInput(2, click, sizeof(INPUT)), 2u);
+  ASSERT_TRUE(harness::WaitUntil([&] { return !path->IsDroppedDown(); }));
+  EXPECT_FALSE(list->IsTrackingMode());
+  EXPECT_EQ(frame->Count(CBN_CLOSEUP), 1u);
+  EXPECT_EQ(frame->popupNotices, std::vector<UINT>({TKP_WM_INITCOMMANDSPOPUP, TKP_WM_UNINITCOMMANDSPOPUP}));
+  ASSERT_TRUE(::IsWindow(list->GetSafeHwnd()));
+  EXPECT_FALSE(list->IsWindowVisible());
+  EXPECT_EQ(path->GetCount(), 3);
+  EXPECT_EQ(TKPMouseManager()->IsTracked(), FALSE);
+  path->ShowDropDown(TRUE);
+  EXPECT_TRUE(list->IsWindowVisible());
+  EXPECT_EQ(path->GetLBText(2), CString(_T("D:\\Recovered")));
+  path->ShowDropDown(FALSE);
 }
 
 TEST_F(EditCombo, EscapeWhileDroppedRestoresTheSelectionAndText) {

@@ -16,16 +16,22 @@ static_assert(sizeof(wchar_t) == 2, "UTF-16 at the Win32 calls");
 
 // ---- the list window -----------------------------------------------------------------------------
 
-IMPLEMENT_DYNCREATE(CTKPControlComboBoxList, CWnd)
+IMPLEMENT_SERIAL(CTKPControlComboBoxList, CTKPPopupBar, 1)
 
-BEGIN_MESSAGE_MAP(CTKPControlComboBoxList, CWnd)
+BEGIN_MESSAGE_MAP(CTKPControlComboBoxList, CTKPPopupBar)
   ON_WM_MOUSEMOVE()
   ON_WM_LBUTTONDOWN()
+  ON_WM_LBUTTONDBLCLK()
   ON_WM_LBUTTONUP()
-  ON_WM_RBUTTONDOWN()
-  ON_WM_CAPTURECHANGED()
   ON_WM_NCPAINT()
 END_MESSAGE_MAP()
+
+CTKPControlComboBoxList::CTKPControlComboBoxList() {
+  m_barPosition = tkpBarListBox;
+  m_bShadow = FALSE;
+  // The combo's field keeps its caret while the list is down.
+  m_bHideCaretWhileTracking = FALSE;
+}
 
 BOOL CTKPControlComboBoxList::CreateListWindow() {
   if (m_hWnd != nullptr) return TRUE;
@@ -33,11 +39,24 @@ BOOL CTKPControlComboBoxList::CreateListWindow() {
                   WS_POPUP | WS_CLIPCHILDREN | WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, CRect(), nullptr, 0);
 }
 
+CTKPCommandBar* CTKPControlComboBoxList::GetParentCommandBar() const {
+  return m_pOwner != nullptr ? m_pOwner->GetParent() : nullptr;
+}
+
 BOOL CTKPControlComboBoxList::Popup(CTKPControlComboBox* pOwner) {
   CTKPCommandBar* bar = pOwner != nullptr ? pOwner->GetParent() : nullptr;
   if (m_hWnd == nullptr || bar == nullptr || bar->GetSafeHwnd() == nullptr) return FALSE;
+  if (IsTrackingMode()) {
+    if (m_pOwner == pOwner) return TRUE;
+    Close();
+  }
   if (CTKPPaintManager* paint = pOwner->GetPaintManager()) SetFont(paint->GetRegularFont(bar), FALSE);
   m_pOwner = pOwner;
+  CWnd* site = GetSite();
+  if (site != nullptr && site->GetSafeHwnd() != nullptr) {
+    site->SendMessage(TKP_WM_INITCOMMANDSPOPUP, 0, reinterpret_cast<LPARAM>(this));
+  }
+  if (m_pOwner != pOwner) return FALSE;
   const BOOL rtl = bar->IsLayoutRTL();
   const DWORD mirrored = WS_EX_RIGHT | WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
   if (rtl) {
@@ -52,27 +71,64 @@ BOOL CTKPControlComboBoxList::Popup(CTKPControlComboBox* pOwner) {
   const int height = TKPComboDropDownHeight(pOwner->GetDropDownItemCount(),
                                             static_cast<int>(SendMessage(LB_GETCOUNT)), itemHeight);
   EnableWindow(TRUE);
-  // The field takes the focus first: that activates the frame, which would otherwise come up over the list.
-  pOwner->OnListTracking(TRUE);
-  if (m_pOwner != pOwner) return FALSE;  // closed meanwhile
+  // Tracking gives the field the focus first: that activates the frame, which would otherwise come up
+  // over the list.
+  SetTrackingMode(1, FALSE, FALSE);
+  if (!IsDroppedFor(pOwner)) return FALSE;  // closed meanwhile
   ::SetWindowPos(m_hWnd, HWND_TOPMOST, rtl ? rc.right - width : rc.left, rc.bottom, width, height,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  // Clicks in the list do not end the bar's tracking; the list holds the mouse while it is open.
-  TKPMouseManager()->AddSafeWnd(m_hWnd);
-  m_bCapturing = TRUE;
-  SetCapture();
   return TRUE;
 }
 
-void CTKPControlComboBoxList::Close() {
-  if (m_pOwner == nullptr) return;
+BOOL CTKPControlComboBoxList::SetTrackingMode(int nMode, BOOL bSelectFirst, BOOL bKeyboard) {
+  // Not the popup bar's: that one destroys its window, and this window holds the items.
+  if (!CTKPCommandBar::SetTrackingMode(nMode, bSelectFirst, bKeyboard)) return FALSE;
   CTKPControlComboBox* owner = m_pOwner;
-  m_bCapturing = FALSE;
-  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
-  TKPMouseManager()->RemoveSafeWnd(m_hWnd);
-  ShowWindow(SW_HIDE);
-  m_pOwner = nullptr;
+  if (owner == nullptr) return TRUE;
+  if (nMode != 0) {
+    owner->OnListTracking(TRUE);
+    return TRUE;
+  }
+  if (m_hWnd != nullptr) ShowWindow(SW_HIDE);
   owner->OnListTracking(FALSE);
+  CWnd* site = GetSite();
+  if (site != nullptr && site->GetSafeHwnd() != nullptr) {
+    site->SendMessage(TKP_WM_UNINITCOMMANDSPOPUP, 0, reinterpret_cast<LPARAM>(this));
+  }
+  m_pOwner = nullptr;
+  return TRUE;
+}
+
+int CTKPControlComboBoxList::OnHookKeyDown(UINT nChar, LPARAM lParam) {
+  CTKPControlComboBox* owner = m_pOwner;
+  if (owner == nullptr) return CTKPPopupBar::OnHookKeyDown(nChar, lParam);
+  switch (nChar) {
+    case VK_ESCAPE:
+      // A focused combo restores its text and selection itself.
+      return owner->IsFocused() ? 0 : CTKPPopupBar::OnHookKeyDown(nChar, lParam);
+    case VK_TAB:
+      return 0;
+    case VK_RETURN:
+      owner->OnExecute();
+      return 1;
+    default:
+      return owner->ListKeyDown(nChar, lParam);
+  }
+}
+
+int CTKPControlComboBoxList::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam,
+                                           LRESULT& lResult) {
+  if (nMessage == WM_MOUSEWHEEL && m_hWnd != nullptr) {
+    DefWindowProc(WM_MOUSEWHEEL, wParam, lParam);
+    return 1;
+  }
+  return CTKPPopupBar::OnHookMessage(hWnd, nMessage, wParam, lParam, lResult);
+}
+
+void CTKPControlComboBoxList::DrawCommandBar(CDC* pDC, CRect rcClipBox) {
+  pDC->FillSolidRect(rcClipBox, TKPColorManager()->GetColor(COLOR_WINDOW));
+  // The list box draws its items into the bar's buffer.
+  DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(pDC->GetSafeHdc()), 0);
 }
 
 void CTKPControlComboBoxList::OnMouseMove(UINT, CPoint point) {
@@ -84,28 +140,9 @@ void CTKPControlComboBoxList::OnMouseMove(UINT, CPoint point) {
   if (item >= 0 && item != static_cast<int>(SendMessage(LB_GETCURSEL))) SendMessage(LB_SETCURSEL, item);
 }
 
-void CTKPControlComboBoxList::OnLButtonDown(UINT, CPoint point) {
-  CRect client;
-  GetClientRect(client);
-  if (client.PtInRect(point)) return;  // the release decides
-  CPoint screen = point;
-  ClientToScreen(screen);
-  CRect window;
-  GetWindowRect(window);
-  if (window.PtInRect(screen)) {
-    // The scroll bar: its own loop takes the mouse for a while.
-    m_bCapturing = FALSE;
-    ::ReleaseCapture();
-    const LRESULT hit = SendMessage(WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
-    SendMessage(WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit), MAKELPARAM(screen.x, screen.y));
-    if (m_pOwner != nullptr) {
-      m_bCapturing = TRUE;
-      SetCapture();
-    }
-    return;
-  }
-  Close();
-}
+// The press decides nothing (the release takes the item), and the list box must not take the mouse.
+void CTKPControlComboBoxList::OnLButtonDown(UINT, CPoint) {}
+void CTKPControlComboBoxList::OnLButtonDblClk(UINT, CPoint) {}
 
 void CTKPControlComboBoxList::OnLButtonUp(UINT, CPoint point) {
   CRect client;
@@ -113,16 +150,6 @@ void CTKPControlComboBoxList::OnLButtonUp(UINT, CPoint point) {
   if (m_pOwner == nullptr || !client.PtInRect(point)) return;
   OnMouseMove(0, point);
   m_pOwner->OnListItemTaken();
-}
-
-void CTKPControlComboBoxList::OnRButtonDown(UINT, CPoint point) {
-  CRect client;
-  GetClientRect(client);
-  if (!client.PtInRect(point)) Close();
-}
-
-void CTKPControlComboBoxList::OnCaptureChanged(CWnd* pWnd) {
-  if (m_bCapturing && (pWnd == nullptr || pWnd->GetSafeHwnd() != m_hWnd)) Close();
 }
 
 void CTKPControlComboBoxList::OnNcPaint() {
@@ -138,6 +165,72 @@ void CTKPControlComboBoxList::OnNcPaint() {
   dc.Draw3dRect(rc, colors->GetColor(COLOR_WINDOW), colors->GetColor(COLOR_WINDOW));
 }
 
+CString CTKPControlComboBoxList::GetItemText(int nIndex) const {
+  CString text;
+  if (m_hWnd == nullptr || nIndex < 0 || nIndex >= GetItemCount()) return text;
+  const int length = static_cast<int>(::SendMessageW(m_hWnd, LB_GETTEXTLEN, static_cast<WPARAM>(nIndex), 0));
+  if (length <= 0) return text;
+  std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+  ::SendMessageW(m_hWnd, LB_GETTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(buffer.data()));
+  return CString(buffer.c_str());
+}
+
+int CTKPControlComboBoxList::GetItemCount() const {
+  return m_hWnd != nullptr ? static_cast<int>(::SendMessageW(m_hWnd, LB_GETCOUNT, 0, 0)) : 0;
+}
+
+int CTKPControlComboBoxList::AddItem(const CString& strItem) {
+  if (m_hWnd == nullptr || GetItemCount() >= TKP_COMBO_MAX_ITEMS) return -1;
+  const LRESULT index = SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(strItem)));
+  return index < 0 ? -1 : static_cast<int>(index);
+}
+
+void CTKPControlComboBoxList::AddItemsOf(CTKPControlComboBoxList* pSource) {
+  if (pSource == nullptr || pSource == this || !CreateListWindow()) return;
+  for (int i = 0; i < pSource->GetItemCount(); ++i) {
+    if (AddItem(pSource->GetItemText(i)) < 0) break;
+  }
+}
+
+void CTKPControlComboBoxList::Copy(CTKPCommandBar* pSource, BOOL bRecursive) {
+  CTKPPopupBar::Copy(pSource, bRecursive);
+  if (pSource != nullptr && pSource->IsKindOf(RUNTIME_CLASS(CTKPControlComboBoxList))) {
+    auto* source = static_cast<CTKPControlComboBoxList*>(pSource);
+    m_nWidth = source->m_nWidth;
+    AddItemsOf(source);
+  }
+}
+
+void CTKPControlComboBoxList::DoPropExchange(CTKPPropExchange* pPX) {
+  CTKPPopupBar::DoPropExchange(pPX);
+  ExchangeItems(pPX);
+}
+
+void CTKPControlComboBoxList::ExchangeItems(CTKPPropExchange* pPX) {
+  CTKPPropExchange* items = pPX->GetSection(_T("Items"));
+  if (items == nullptr) return;
+  if (pPX->IsLoading()) {
+    // The stored count is not trusted: loading stops where the list is full.
+    const DWORD count = items->ReadCount();
+    CreateListWindow();
+    for (DWORD i = 0; i < count; ++i) {
+      CString name, item;
+      name.Format(_T("Item%i"), static_cast<int>(i));
+      PX_String(items, name, item, _T(""));
+      if (AddItem(item) < 0) break;
+    }
+  } else {
+    const int count = GetItemCount();
+    items->WriteCount(static_cast<DWORD>(count));
+    for (int i = 0; i < count; ++i) {
+      CString name, item = GetItemText(i);
+      name.Format(_T("Item%i"), i);
+      PX_String(items, name, item, _T(""));
+    }
+  }
+  delete items;
+}
+
 // ---- the combo box: list and selection -------------------------------------------------------------
 
 IMPLEMENT_DYNCREATE(CTKPControlComboBox, CTKPControl)
@@ -151,36 +244,22 @@ CTKPControlComboBox::CTKPControlComboBox() {
 CTKPControlComboBox::~CTKPControlComboBox() {
   if (m_pList != nullptr) {
     m_pList->Close();
-    m_pList->DestroyWindow();
-    delete m_pList;
+    m_pList->InternalRelease();  // the window goes with the last reference
   }
   if (m_bFocused) --TKPMouseManager()->m_nLockButtonUp;
   m_bFocused = FALSE;
   m_field.DeleteWindowObject();
 }
 
-int CTKPControlComboBox::AddString(const CString& strItem) {
-  if (m_pList->GetSafeHwnd() == nullptr) return -1;
-  return static_cast<int>(m_pList->SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCTSTR>(strItem))));
-}
+int CTKPControlComboBox::AddString(const CString& strItem) { return m_pList->AddItem(strItem); }
 
-int CTKPControlComboBox::GetCount() const {
-  return m_pList->GetSafeHwnd() != nullptr ? static_cast<int>(m_pList->SendMessage(LB_GETCOUNT)) : 0;
-}
+int CTKPControlComboBox::GetCount() const { return m_pList->GetItemCount(); }
 
 void CTKPControlComboBox::ResetContent() {
   if (m_pList->GetSafeHwnd() != nullptr) m_pList->SendMessage(LB_RESETCONTENT);
 }
 
-CString CTKPControlComboBox::GetLBText(int nIndex) const {
-  CString text;
-  if (m_pList->GetSafeHwnd() == nullptr || nIndex < 0 || nIndex >= GetCount()) return text;
-  const int length = static_cast<int>(m_pList->SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(nIndex)));
-  if (length <= 0) return text;
-  std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
-  m_pList->SendMessage(LB_GETTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(buffer.data()));
-  return CString(buffer.c_str());
-}
+CString CTKPControlComboBox::GetLBText(int nIndex) const { return m_pList->GetItemText(nIndex); }
 
 int CTKPControlComboBox::GetCurSel() const {
   if (m_pList->GetSafeHwnd() == nullptr) return m_nSelNoList;
@@ -241,6 +320,7 @@ void CTKPControlComboBox::OnListTracking(BOOL bTracking) {
   } else {
     NotifySite(CBN_CLOSEUP);
     --mouse->m_nLockButtonUp;
+    if (m_pParent != nullptr) m_pParent->PopupControl(-1);
     OnSetPopup(FALSE);
   }
   RedrawParent();
@@ -418,9 +498,12 @@ int CTKPControlComboBox::OnHookKeyDown(UINT nChar, LPARAM lParam) {
 }
 
 int CTKPControlComboBox::ListKeyDown(UINT nChar, LPARAM lParam) {
+  if (m_pList->GetSafeHwnd() == nullptr) return 0;
   const int before = static_cast<int>(m_pList->SendMessage(LB_GETCURSEL));
   const BOOL alt = TKPIsKeyDown(VK_MENU);
   if (m_field.m_pWnd == nullptr) {
+    // Opening and closing keys are the combo's.
+    if ((nChar == VK_F4 && !alt) || ((nChar == VK_UP || nChar == VK_DOWN) && alt)) return 0;
     MSG msg{m_pList->GetSafeHwnd(), WM_KEYDOWN, nChar, lParam, 0, {0, 0}};
     ::IsDialogMessageW(m_pList->GetSafeHwnd(), &msg);
   } else {
@@ -600,28 +683,7 @@ void CTKPControlComboBox::DoPropExchange(CTKPPropExchange* pPX) {
     PX_Long(pPX, _T("EditIconId"), icon, 0);
     PX_Long(pPX, _T("DropDownItemCount"), rows, 12);
   }
-  // The items of the list.
-  if (CTKPPropExchange* items = pPX->GetSection(_T("Items"))) {
-    if (pPX->IsLoading()) {
-      const DWORD count = items->ReadCount();
-      m_pList->CreateListWindow();
-      for (DWORD i = 0; i < count; ++i) {
-        CString name, item;
-        name.Format(_T("Item%i"), static_cast<int>(i));
-        PX_String(items, name, item, _T(""));
-        if (AddString(item) < 0) break;  // the list is full
-      }
-    } else {
-      const int count = GetCount();
-      items->WriteCount(static_cast<DWORD>(count));
-      for (int i = 0; i < count; ++i) {
-        CString name, item = GetLBText(i);
-        name.Format(_T("Item%i"), i);
-        PX_String(items, name, item, _T(""));
-      }
-    }
-    delete items;
-  }
+  m_pList->ExchangeItems(pPX);
   if (!pPX->IsLoading()) return;
   m_nWidth = static_cast<int>(width);
   m_nComboStyle = static_cast<int>(style);
@@ -646,7 +708,7 @@ void CTKPControlComboBox::Copy(CTKPControl* pSource, BOOL bRecursive) {
     m_nEditIconId = source->m_nEditIconId;
     m_nDropDownItemCount = source->m_nDropDownItemCount;
     ResetContent();
-    for (int i = 0; i < source->GetCount(); ++i) AddString(source->GetLBText(i));
+    m_pList->AddItemsOf(source->m_pList);
   }
   CTKPControl::Copy(pSource, bRecursive);
 }

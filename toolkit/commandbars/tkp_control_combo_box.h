@@ -1,43 +1,71 @@
 // CTKPControlComboBox: a combo box on a command bar, in the drop-down-list style (no field: the selected
 // item is drawn) or editable (a field window of its own over the edit area). Its list drops down in a
-// popup LISTBOX window (CTKPControlComboBoxList). The site hears CBN_SELCHANGE, CBN_SETFOCUS,
+// popup bar whose window is a LISTBOX (CTKPControlComboBoxList). The site hears CBN_SELCHANGE, CBN_SETFOCUS,
 // CBN_KILLFOCUS, CBN_EDITCHANGE, CBN_DROPDOWN, CBN_CLOSEUP, CBN_SELENDOK and CBN_SELENDCANCEL through the
 // control notification. It completes typed text from the list, shows a hint, an icon and the shell's
-// suggestions.
+// suggestions. The list belongs to its combo alone and is kept with the combo's own state, not as a bar
+// of the saved stream.
 #pragma once
 
 #include "toolkit/commandbars/tkp_control_edit.h"
+#include "toolkit/commandbars/tkp_popup_bar.h"
 
 class CTKPControlComboBox;
 
-// The dropped-down list: a popup LISTBOX that, while shown, holds the mouse, hot-selects under the
-// pointer and hands a release to its combo. (A window of its own until the bars have popup bars.)
-class CTKPControlComboBoxList : public CWnd {
-  DECLARE_DYNCREATE(CTKPControlComboBoxList)
+// A list holds at most this many items, however many a stored list claims.
+constexpr int TKP_COMBO_MAX_ITEMS = 32767;
+
+// The dropped-down list: a popup bar whose window is a LISTBOX. While dropped down it tracks as any popup
+// does (a click elsewhere closes it, keys come through the keyboard hook, the wheel scrolls it), lights
+// the item under the pointer and hands a released button to its combo. It only hides when it closes:
+// its window keeps the items.
+class CTKPControlComboBoxList : public CTKPPopupBar {
+  DECLARE_SERIAL(CTKPControlComboBoxList)
 
  public:
-  CTKPControlComboBoxList() = default;
+  CTKPControlComboBoxList();
 
   BOOL CreateListWindow();
   // Drops down under the combo's rectangle; FALSE when the list has no window or the combo no bar.
   BOOL Popup(CTKPControlComboBox* pOwner);
-  void Close();
-  BOOL IsDroppedFor(const CTKPControlComboBox* pCombo) const { return m_pOwner == pCombo && m_pOwner != nullptr; }
+  void Close() { SetTrackingMode(0); }
+  BOOL IsDroppedFor(const CTKPControlComboBox* pCombo) const {
+    return pCombo != nullptr && m_pOwner == pCombo && IsTrackingMode();
+  }
   int GetListWidth() const { return m_nWidth; }
   void SetListWidth(int nWidth) { m_nWidth = nWidth; }
+  int GetItemCount() const;
+  // The item's text; empty out of range.
+  CString GetItemText(int nIndex) const;
+  // The new item's index, -1 when the list has no window or is full.
+  int AddItem(const CString& strItem);
+  // Appends the items of another list (its window made first when missing).
+  void AddItemsOf(CTKPControlComboBoxList* pSource);
+  // The "Items" section: the count and each item's text.
+  void ExchangeItems(CTKPPropExchange* pPX);
+
+  // ---- the popup bar's behaviour, for a list ----------------------------------------------------------
+  // Only its combo drops it down.
+  BOOL Popup(CTKPControlPopup* /*pControl*/, BOOL /*bSelectFirst*/) override { return FALSE; }
+  BOOL SetTrackingMode(int nMode, BOOL bSelectFirst = TRUE, BOOL bKeyboard = FALSE) override;
+  CTKPCommandBar* GetParentCommandBar() const override;
+  int OnHookKeyDown(UINT nChar, LPARAM lParam) override;
+  int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
+  void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
+  void DelayLayout() override { CTKPCommandBar::DelayLayout(); }
+  void Copy(CTKPCommandBar* pSource, BOOL bRecursive = FALSE) override;
+  void DoPropExchange(CTKPPropExchange* pPX) override;
 
  protected:
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
-  afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
-  afx_msg void OnCaptureChanged(CWnd* pWnd);
   afx_msg void OnNcPaint();
   DECLARE_MESSAGE_MAP()
 
   int m_nWidth = 0;
-  CTKPControlComboBox* m_pOwner = nullptr;
-  BOOL m_bCapturing = FALSE;
+  CTKPControlComboBox* m_pOwner = nullptr;  // while dropped down
 };
 
 class CTKPControlComboBox : public CTKPControl, public CTKPEditOwner {
@@ -116,6 +144,9 @@ class CTKPControlComboBox : public CTKPControl, public CTKPEditOwner {
   // The item under a released button was taken.
   void OnListItemTaken();
 
+  // The list's handling of a key while it is dropped down or the combo is focused; 1 handled, 0 not.
+  int ListKeyDown(UINT nChar, LPARAM lParam);
+
   // The selected item's text, or empty.
   virtual CString GetListText() const;
   virtual void OnSelChanged();
@@ -123,8 +154,6 @@ class CTKPControlComboBox : public CTKPControl, public CTKPEditOwner {
 
  protected:
   virtual void DrawEditArea(CDC* pDC, CRect rcArea);
-  // The list's handling of a navigation key; 1 handled, 0 not.
-  int ListKeyDown(UINT nChar, LPARAM lParam);
   CRect EditArea() const;
 
   TKPEditField m_field;
