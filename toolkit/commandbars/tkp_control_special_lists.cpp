@@ -1,4 +1,5 @@
-// The window list, the recent-file list and the grid selector.
+// The window list, the recent-file list, the tab-group commands, an embedded object's verbs and the grid
+// selector.
 #include "toolkit/commandbars/tkp_control_special_lists.h"
 
 #include <algorithm>
@@ -6,11 +7,16 @@
 #include "platform/classlib/win/ccmdui.h"
 #include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/cmdiframewnd.h"
+#include "platform/classlib/win/cmenu.h"
+#include "platform/classlib/win/coledocument.h"
+#include "platform/classlib/win/cview.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "toolkit/commandbars/special_list_logic.h"
 #include "toolkit/commandbars/tkp_command_bar.h"
+#include "toolkit/commandbars/tkp_control_popup.h"
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_paint_manager.h"
+#include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/tkp_prop_exchange.h"
 
@@ -172,6 +178,61 @@ void CTKPControlWorkspaceActions::OnCalcDynamicSize(DWORD) {
     if (item != nullptr && inserted == 0) item->SetBeginGroup(GetBeginGroup());
     ++inserted;
   }
+}
+
+// ---- the verbs of the selected embedded object --------------------------------------------------------
+
+IMPLEMENT_SERIAL(CTKPControlOleItems, CTKPControlButton, 1)
+
+namespace {
+
+constexpr TCHAR kOleItemsParameter[] = _T("OLEMENUPOPUP");
+
+// The item whose verbs the menu lists: the one the site frame's active view has selected in its
+// container document, unless it is active in place.
+COleClientItem* SelectedOleItem(CWnd* pSite) {
+  auto* frame = tkp_field::KindOf<CFrameWnd>(pSite);
+  CFrameWnd* active = frame != nullptr ? frame->GetActiveFrame() : nullptr;
+  CView* view = active != nullptr ? active->GetActiveView() : nullptr;
+  auto* document = tkp_field::KindOf<COleDocument>(view != nullptr ? view->GetDocument() : nullptr);
+  COleClientItem* item = document != nullptr ? document->GetPrimarySelectedItem(view) : nullptr;
+  return item != nullptr && item->GetItemState() != COleClientItem::activeState ? item : nullptr;
+}
+
+}  // namespace
+
+void CTKPControlOleItems::OnCalcDynamicSize(DWORD) {
+  RemoveFollowing(this, [](CTKPControl* c) { return c->GetParameter() == kOleItemsParameter; });
+  if (IsCustomizeMode()) {
+    SetHideFlags(0);
+    return;
+  }
+  SetHideFlags(tkpHideGeneric);  // its own caption only marks the place
+  COleClientItem* item = SelectedOleItem(m_pParent != nullptr ? m_pParent->GetSite() : nullptr);
+  CMenu menu;
+  if (item == nullptr || !menu.CreatePopupMenu()) return;
+  AfxOleSetEditMenu(item, &menu, 0, ID_OLE_VERB_FIRST, ID_OLE_VERB_LAST);
+  if (menu.GetMenuItemCount() != 1) return;
+  CString caption;
+  menu.GetMenuString(0, caption, MF_BYPOSITION);
+  CTKPControls* controls = GetControls();
+  CTKPControl* inserted = nullptr;
+  if (CMenu* verbs = menu.GetSubMenu(0)) {
+    CTKPControlPopup* popup = CTKPControlPopup::CreateControlPopup(tkpControlPopup);
+    CTKPPopupBar* bar = CTKPPopupBar::CreatePopupBar(m_pParent != nullptr ? m_pParent->GetCommandBars() : nullptr);
+    bar->LoadMenu(verbs, TRUE);
+    popup->SetCommandBar(bar);
+    bar->InternalRelease();
+    inserted = controls->Add(popup, 0, kOleItemsParameter, m_nIndex + 1, TRUE);
+  } else {
+    // A single verb (or a greyed entry for an object without any) stands as one button.
+    inserted = controls->Add(new CTKPControlButton, static_cast<int>(menu.GetMenuItemID(0)), kOleItemsParameter,
+                             m_nIndex + 1, TRUE);
+    if (inserted != nullptr) inserted->SetEnabled((menu.GetMenuState(0, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0);
+  }
+  if (inserted == nullptr) return;
+  inserted->SetCaption(caption);
+  inserted->SetFlags(inserted->GetFlags() | tkpFlagManualUpdate);
 }
 
 // ---- the grid selector ----------------------------------------------------------------------------------

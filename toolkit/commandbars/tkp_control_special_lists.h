@@ -1,6 +1,7 @@
 // Placeholder controls of a menu that expand, each time their bar lays out, into temporary items built
-// from the application's live state: the open MDI windows (CTKPControlWindowList) and the recent files
-// (CTKPControlRecentFileList) and the tab-group commands (CTKPControlWorkspaceActions). The placeholder hides itself while its items show, and shows itself (a
+// from the application's live state: the open MDI windows (CTKPControlWindowList), the recent files
+// (CTKPControlRecentFileList), the tab-group commands (CTKPControlWorkspaceActions) and the verbs of the
+// selected embedded object (CTKPControlOleItems). The placeholder hides itself while its items show, and shows itself (a
 // plain button) in customize mode or when there is nothing to list. CTKPControlSelector is a grid in
 // which the user picks a number of columns and rows.
 #pragma once
@@ -37,6 +38,16 @@ class CTKPControlRecentFileList : public CTKPControlButton {
 // window answers the update of those commands): the ones that apply to the active document.
 class CTKPControlWorkspaceActions : public CTKPControlButton {
   DECLARE_DYNCREATE(CTKPControlWorkspaceActions)
+
+ public:
+  void OnCalcDynamicSize(DWORD dwMode) override;
+};
+
+// The verbs of the embedded object that the site frame's active view has selected in its container
+// document: a popup "<type> &Object" of the verbs, or a single entry for a single verb, right after the
+// placeholder. Nothing for no selected item, or one that is active in place (it shows its own menus).
+class CTKPControlOleItems : public CTKPControlButton {
+  DECLARE_SERIAL(CTKPControlOleItems)
 
  public:
   void OnCalcDynamicSize(DWORD dwMode) override;

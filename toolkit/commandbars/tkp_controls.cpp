@@ -90,6 +90,11 @@ CTKPControl* CTKPControls::AddMenuItem(CMenu* pMenu, int nIndex) {
     // A menu's first recent-file item stands for the whole list.
     pControl = new CTKPControlRecentFileList;
   }
+  if (pControl == nullptr && create.controlType == tkpControlButton && create.nID == TKP_ID_OLE_VERB_FIRST &&
+      create.strCaption == _T("<<OLE VERBS GO HERE>>")) {
+    // The place a container's menu keeps for the selected object's verbs; the id alone is a plain button.
+    pControl = new CTKPControlOleItems;
+  }
   if (pControl == nullptr) {
     pControl = CreateByType(create.controlType == tkpControlPopup ? tkpControlPopup : create.controlType, create.nID);
     if (create.controlType == tkpControlPopup) {

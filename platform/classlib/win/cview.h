@@ -33,6 +33,8 @@ class CView : public CWnd {
   // The frame's active view changed: the view that becomes active takes the focus when its top-level
   // window is active.
   virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
+  // Whether the view has the document's item selected (an embedded object's item); none by default.
+  virtual BOOL IsSelected(const CObject* /*pDocItem*/) const { return FALSE; }
 
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
