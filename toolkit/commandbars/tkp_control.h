@@ -194,6 +194,9 @@ class CTKPControl : public CCmdTarget, public CTKPAccessible {
   virtual void OnMouseMove(CPoint /*point*/) {}
   virtual void OnMouseHover();
   virtual BOOL OnSetSelected(int bSelected);
+  // Customize mode: a control is dragged over this one (the point in the bar's client coordinates); the
+  // bar closes its open popup (tkp_customize_bar.cpp).
+  virtual void OnCustomizeDragOver(CTKPControl* pDragged, CPoint point);
   virtual BOOL IsCustomizeResizeAllow() const { return FALSE; }
   virtual int GetCustomizeMinWidth() const { return 0; }
   virtual void SetWidth(int /*nWidth*/) {}

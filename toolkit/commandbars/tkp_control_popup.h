@@ -51,6 +51,8 @@ class CTKPControlPopup : public CTKPControl {
   BOOL OnLButtonDblClk(CPoint point) override;
   void OnMouseHover() override;
   BOOL OnSetSelected(int bSelected) override;
+  // The popup opens, so that the drag can go on inside it; not for a popup the dragged one holds.
+  void OnCustomizeDragOver(CTKPControl* pDragged, CPoint point) override;
   // The control casts a shadow while its popup is open (a toolbar control; tkp_shadow_manager.cpp).
   virtual void UpdateShadow();
   virtual void AdjustExcludeRect(CRect& rc);

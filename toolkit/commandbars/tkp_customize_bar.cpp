@@ -8,6 +8,7 @@
 #include "toolkit/commandbars/tkp_command_bar.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
+#include "toolkit/commandbars/tkp_control_popup.h"
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_customize_drop_source.h"
 #include "toolkit/commandbars/tkp_customize_logic.h"
@@ -73,6 +74,7 @@ int CTKPCommandBar::OnCustomizeDragOver(CTKPControl* pDragged, CPoint pt, int nE
   if (over >= 0 && GetParentCommandBar() == nullptr && over != m_nPopuped) {
     if (CTKPCommandBars* bars = GetCommandBars()) bars->ClosePopups();
   }
+  if (CTKPControl* control = GetControl(over)) control->OnCustomizeDragOver(pDragged, pt);
   if (place.marker != m_rcMarker) {
     m_rcMarker = place.marker;
     m_bVerticalMarker = !vertical;
@@ -93,7 +95,8 @@ void CTKPCommandBar::OnCustomizeDrop(CTKPControl* pDragged, int& nResult, CPoint
                                                             pDragged->GetBeginGroup() != FALSE));
     nResult = tkpcust::kDragCancel;  // it stays where it is: nothing to take away
   } else {
-    if (bars != nullptr) bars->ClosePopups();
+    // Only this bar's own popup closes: a popup the control was dropped into stays open and shows it.
+    PopupControl(-1);
     SetSelected(-1);
     const tkpcust::Insertion ins = tkpcust::InsertionFor(items, place, pDragged->GetBeginGroup() != FALSE);
     if (ins.clearGroupOfNext) GetControl(place.index)->SetBeginGroup(FALSE);
@@ -108,6 +111,28 @@ void CTKPCommandBar::OnCustomizeDrop(CTKPControl* pDragged, int& nResult, CPoint
   OnRecalcLayout();
   m_rcMarker.SetRectEmpty();
   Invalidate();
+}
+
+// ---- controls under a dragged control ------------------------------------------------------------------
+
+void CTKPControl::OnCustomizeDragOver(CTKPControl*, CPoint) {
+  if (m_pParent == nullptr) return;
+  m_pParent->PopupControl(-1);
+  m_pParent->SetSelected(-1);
+}
+
+void CTKPControlPopup::OnCustomizeDragOver(CTKPControl* pDragged, CPoint) {
+  if (m_pParent == nullptr || m_pCommandBar == nullptr || !m_pCommandBar->IsCustomizable()) return;
+  auto* dragged = pDragged != nullptr && pDragged->IsKindOf(RUNTIME_CLASS(CTKPControlPopup))
+                      ? static_cast<CTKPControlPopup*>(pDragged)
+                      : nullptr;
+  // A popup never opens to take itself, or a popup that holds it.
+  if (dragged != nullptr && IsContainingPopup(dragged)) {
+    m_pParent->PopupControl(-1);
+    m_pParent->SetSelected(-1);
+    return;
+  }
+  m_pParent->PopupControl(m_nIndex, FALSE);
 }
 
 namespace {

@@ -19,6 +19,27 @@ CTKPCustomizeDropSource::CTKPCustomizeDropSource(CTKPCommandBars* pCommandBars, 
 
 CTKPCustomizeDropSource::~CTKPCustomizeDropSource() = default;
 
+namespace {
+
+thread_local CTKPCustomizeDropSource* t_pActive = nullptr;
+
+}  // namespace
+
+CTKPCustomizeDropSource* CTKPCustomizeDropSource::GetActive() { return t_pActive; }
+
+void CTKPCustomizeDropSource::AddBar(CTKPCommandBar* pBar) {
+  if (pBar == nullptr || pBar->GetSafeHwnd() == nullptr) return;
+  RemoveBar(pBar);
+  m_arrBars.Add(pBar);
+}
+
+void CTKPCustomizeDropSource::RemoveBar(CTKPCommandBar* pBar) {
+  if (pBar == m_pTarget) Leave();
+  for (int i = m_arrBars.GetSize() - 1; i >= 0; --i) {
+    if (m_arrBars[i] == pBar) m_arrBars.RemoveAt(i);
+  }
+}
+
 void CTKPCustomizeDropSource::AddCandidates() {
   m_arrBars.RemoveAll();
   if (m_pCommandBars == nullptr) return;
@@ -49,7 +70,7 @@ void CTKPCustomizeDropSource::UpdateCursor() const {
 
 void CTKPCustomizeDropSource::Leave() {
   if (m_pTarget == nullptr) return;
-  m_pTarget->OnCustomizeDragLeave();
+  if (m_pTarget->GetSafeHwnd() != nullptr) m_pTarget->OnCustomizeDragLeave();
   m_pTarget = nullptr;
 }
 
@@ -93,6 +114,8 @@ int CTKPCustomizeDropSource::DoDragDrop(CTKPControl* pControl, BOOL bCopyOnly, c
   m_bMove = TRUE;
   m_bMoved = FALSE;
   AddCandidates();
+  m_pOuter = t_pActive;
+  t_pActive = this;
   const HWND capture = m_pCapture->GetSafeHwnd();
   ::SetCapture(capture);
   if (pStart != nullptr) {
@@ -150,6 +173,7 @@ int CTKPCustomizeDropSource::DoDragDrop(CTKPControl* pControl, BOOL bCopyOnly, c
     }
   }
   Leave();
+  t_pActive = m_pOuter;
   if (::GetCapture() == capture) ::ReleaseCapture();
   ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
   m_pControl = nullptr;

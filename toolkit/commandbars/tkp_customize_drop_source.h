@@ -31,6 +31,12 @@ class CTKPCustomizeDropSource {
   BOOL IsMove() const { return m_bMove; }
   CTKPCommandBar* GetTarget() const { return m_pTarget; }
 
+  // The drag running on this thread, or null. A popup that opens during it joins the bars the control
+  // may be dropped on (above the others), and leaves them when it closes.
+  static CTKPCustomizeDropSource* GetActive();
+  void AddBar(CTKPCommandBar* pBar);
+  void RemoveBar(CTKPCommandBar* pBar);
+
  private:
   void AddCandidates();
   CTKPCommandBar* BarAt(CPoint ptScreen) const;
@@ -41,6 +47,7 @@ class CTKPCustomizeDropSource {
 
   CTKPCommandBars* m_pCommandBars;
   CWnd* m_pCapture;
+  CTKPCustomizeDropSource* m_pOuter = nullptr;  // the drag that was active before this one
   CTKPControl* m_pControl = nullptr;
   BOOL m_bMove = TRUE;
   BOOL m_bCopyOnly = FALSE;

@@ -21,6 +21,7 @@
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_control_edit.h"
+#include "toolkit/commandbars/tkp_control_popup.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_customize_custom_bars.h"
@@ -127,17 +128,27 @@ LPARAM ClientPoint(HWND hWnd, CPoint screen) {
   return MAKELPARAM(static_cast<short>(local.x), static_cast<short>(local.y));
 }
 
-// Presses the window at the screen point, moves (keys: MK_ flags besides the left button) and lets go.
-void Drag(HWND hWnd, CPoint from, const std::vector<CPoint>& path, WPARAM keys = 0) {
-  for (CPoint pt : path) {
-    Step([hWnd, pt, keys] { ::PostMessageW(hWnd, WM_MOUSEMOVE, MK_LBUTTON | keys, ClientPoint(hWnd, pt)); });
+// Presses the window at the screen point, moves through points worked out as the drag goes (keys: MK_
+// flags besides the left button) and lets go at the last.
+void DragVia(HWND hWnd, CPoint from, const std::vector<std::function<CPoint()>>& path, WPARAM keys = 0) {
+  auto end = std::make_shared<CPoint>(from);
+  for (const std::function<CPoint()>& where : path) {
+    Step([hWnd, where, keys, end] {
+      *end = where();
+      ::PostMessageW(hWnd, WM_MOUSEMOVE, MK_LBUTTON | keys, ClientPoint(hWnd, *end));
+    });
   }
-  const CPoint end = path.empty() ? from : path.back();
-  Step([hWnd, end, keys] { ::PostMessageW(hWnd, WM_LBUTTONUP, keys, ClientPoint(hWnd, end)); });
+  Step([hWnd, end, keys] { ::PostMessageW(hWnd, WM_LBUTTONUP, keys, ClientPoint(hWnd, *end)); });
   ::PostMessageW(Probe(), WM_APP, 0, 0);
   ::SendMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(hWnd, from));
   g_steps.clear();
   harness::PumpMessages();
+}
+
+void Drag(HWND hWnd, CPoint from, const std::vector<CPoint>& path, WPARAM keys = 0) {
+  std::vector<std::function<CPoint()>> fixed;
+  for (CPoint pt : path) fixed.push_back([pt] { return pt; });
+  DragVia(hWnd, from, fixed, keys);
 }
 
 CPoint ScreenCentre(CTKPCommandBar* bar, CTKPControl* control) {
@@ -361,6 +372,50 @@ TEST_F(Customize, ControlsMoveAndCopyBetweenBarsAndStayWhenDroppedOnThemselves) 
   Drag(tools->m_hWnd, ScreenCentre(tools, last), {nowhere});
   EXPECT_EQ(Ids(tools).size(), toolsIds.size() - 1);
   EXPECT_EQ(Bars()->GetDragControl(), nullptr);
+}
+
+// Held over a popup button, a dragged control opens the button's popup and lands inside it; the popup stays
+// open and shows it. The popup button dragged over itself opens nothing.
+TEST_F(Customize, AControlDraggedOverAPopupButtonOpensThePopupAndLandsInside) {
+  auto* more = static_cast<CTKPControlPopup*>(tools->GetControls()->Add(tkpControlButtonPopup, ID_APP_ABOUT));
+  more->SetCaption(CString(_T("More")));
+  CTKPPopupBar* menu = CTKPPopupBar::CreatePopupBar(Bars());
+  menu->GetControls()->Add(tkpControlButton, ID_FIND_FILES)->SetCaption(CString(_T("&Find Files")));
+  menu->GetControls()->Add(tkpControlButton, ID_SETTINGS)->SetCaption(CString(_T("&Settings")));
+  more->SetCommandBar(menu);
+  menu->InternalRelease();
+  frame->RecalcLayout();
+  OpenSheet();
+  CTKPToolBar* standard = frame->standard;
+  const CPoint over = ScreenCentre(tools, more);
+  // Below the popup's last item, once the popup shows.
+  auto intoMenu = [menu](int dx) {
+    return [menu, dx] {
+      CRect rc(0, 0, 0, 0);
+      if (menu->GetSafeHwnd() != nullptr) menu->GetWindowRect(rc);
+      return CPoint(rc.CenterPoint().x + dx, rc.bottom - 5);
+    };
+  };
+  bool openedDuringDrag = false;
+  DragVia(standard->m_hWnd, ScreenCentre(standard, standard->GetControl(0)),
+          {[over] { return over; }, [over, &openedDuringDrag, menu] {
+             openedDuringDrag = menu->GetSafeHwnd() != nullptr && menu->IsWindowVisible();
+             return CPoint(over.x + 1, over.y);
+           },
+           intoMenu(0), intoMenu(1), intoMenu(2)});
+  EXPECT_TRUE(openedDuringDrag);
+  EXPECT_EQ(Ids(menu), (std::vector<int>{ID_FIND_FILES, ID_SETTINGS, ID_OPEN_IMAGE}));
+  EXPECT_EQ(Count(Ids(standard), ID_OPEN_IMAGE), 0);  // moved, not copied
+  ASSERT_NE(menu->GetSafeHwnd(), nullptr);
+  EXPECT_TRUE(menu->IsTrackingMode());
+  EXPECT_EQ(Bars()->GetDragControl(), menu->GetControl(2));
+  harness::PumpFor(100);
+  harness::CaptureScreen("commandbars_customize_drop_into_popup");
+
+  Bars()->ClosePopups();
+  DragVia(tools->m_hWnd, over, {[over] { return CPoint(over.x + 2, over.y); }});
+  EXPECT_EQ(menu->GetSafeHwnd(), nullptr);
+  EXPECT_EQ(Ids(menu).size(), 3u);
 }
 
 TEST_F(Customize, AnAltPressDragsAControlWithoutTheDialog) {
