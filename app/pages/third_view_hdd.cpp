@@ -126,14 +126,13 @@ void CThirdView_HDD::CreateButtons() {
 }
 
 bool CThirdView_HDD::CreateList() {
-  // The rows' icons are the shell's system icons, shared with the tree: the list must not destroy them.
+  // The rows' icons belong to the page: the list must not destroy them.
   if (!m_list.Create(WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_EDITLABELS | LVS_SHAREIMAGELISTS,
                      CRect(0, 0, 0, 0), this, IDC_RESULT_LIST)) {
     return false;
   }
   m_list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-  HIMAGELIST system = m_shellHost.shell.GetSystemImageList(true);
-  ::SendMessageW(m_list.m_hWnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(system));
+  if (m_rowIcons.Create(m_shellHost.shell.GetSystemImageList(true))) m_list.SetRowIcons(&m_rowIcons);
   m_list.SetUp();
   m_tree.SetList(&m_list);
   m_list.SetTree(&m_tree);

@@ -122,6 +122,8 @@ class CThirdView_HDD : public CView {
   SplitterCtrl m_outerSplitter;
   SplitterCtrl m_innerSplitter;
   ShellHost m_shellHost;
+  // The list's 20 x 20 small icons, copied from the shell's as rows need them.
+  RowIconList m_rowIcons;
   ResultListCtrl m_list;
   CString m_startFolder;
   uint32_t m_focusRing = 0;  // 0 tree, 1 Save, 2 Back

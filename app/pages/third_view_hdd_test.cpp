@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 #include <wincrypt.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -45,6 +47,7 @@
 #include "preview/preview_extensions.h"
 #include "res/resource.h"
 #include "toolkit/common/tkp_mouse_manager.h"
+#include "ui/controls/shell_file_info.h"
 
 CEx_StyleApp theApp;
 
@@ -276,6 +279,85 @@ TEST_F(ResultsPageTest, QuickScanOfNtfsShowsTreeListAndPreviewWithDeletedItems) 
   page_->Invalidate();
   harness::PumpFor(200);
   EXPECT_FALSE(harness::CaptureWindow(frame_->m_hWnd, "page4").empty());
+}
+
+// An image of a list drawn at (x, y) on a white 20 x 20 square, read back pixel by pixel.
+std::vector<COLORREF> DrawnOnWhite(HIMAGELIST images, int index, int x, int y) {
+  HDC screen = ::GetDC(nullptr);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 20, 20);
+  HGDIOBJ old = ::SelectObject(dc, bitmap);
+  ::PatBlt(dc, 0, 0, 20, 20, WHITENESS);
+  ::ImageList_Draw(images, index, dc, x, y, ILD_NORMAL);
+  std::vector<COLORREF> pixels;
+  for (int py = 0; py < 20; ++py) {
+    for (int px = 0; px < 20; ++px) pixels.push_back(::GetPixel(dc, px, py));
+  }
+  ::SelectObject(dc, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(dc);
+  ::ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+bool Near(COLORREF a, COLORREF b) {
+  for (int shift = 0; shift < 24; shift += 8) {
+    if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 8) return false;
+  }
+  return true;
+}
+
+TEST_F(ResultsPageTest, RowsShowTheShellsIconsCentredInCellsOfTwentyPixels) {
+  QuickScan();
+  const ui::ShellFileInfo shell;
+  HIMAGELIST system = shell.GetSystemImageList(true);
+  HIMAGELIST cells = ListView_GetImageList(List().m_hWnd, LVSIL_SMALL);
+  ASSERT_NE(cells, nullptr);
+  EXPECT_NE(cells, system);
+  int cx = 0, cy = 0;
+  ASSERT_TRUE(::ImageList_GetIconSize(cells, &cx, &cy));
+  EXPECT_EQ(cx, 20);
+  EXPECT_EQ(cy, 20);
+  auto image = [&](int row) {
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    ListView_GetItem(List().m_hWnd, &item);
+    return item.iImage;
+  };
+  // Folders share the folder's cell; each file type has one cell, made once, the rows sharing it.
+  const int folder = image(Row(u"Documents"));
+  const int text = image(Row(u"small.txt"));
+  EXPECT_EQ(image(Row(u"ToDelete")), folder);
+  EXPECT_NE(text, folder);
+  std::vector<int> used;
+  for (int r = 0; r < List().CTKListCtrl::GetItemCount(); ++r) {
+    ASSERT_GE(image(r), 0) << r;
+    if (std::find(used.begin(), used.end(), image(r)) == used.end()) used.push_back(image(r));
+  }
+  EXPECT_EQ(::ImageList_GetImageCount(cells), static_cast<int>(used.size()));
+
+  // The cell shows the shell's own icon with a two-pixel margin.
+  const std::vector<COLORREF> ours = DrawnOnWhite(cells, text, 0, 0);
+  const std::vector<COLORREF> theirs = DrawnOnWhite(system, shell.GetIconIndex(_T("small.txt"), true), 2, 2);
+  int alike = 0, inked = 0;
+  for (size_t i = 0; i < ours.size(); ++i) {
+    alike += Near(ours[i], theirs[i]) ? 1 : 0;
+    inked += ours[i] != 0xFFFFFF ? 1 : 0;
+    const int x = static_cast<int>(i % 20), y = static_cast<int>(i / 20);
+    if (x < 2 || y < 2 || x >= 18 || y >= 18) {
+      EXPECT_EQ(ours[i], 0xFFFFFFu) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(alike, 400);
+  EXPECT_GE(inked, 40);
+  // Rows are as tall as the cells, and regrouping after a sort keeps each row's icon.
+  CRect icon;
+  ASSERT_TRUE(List().GetItemRect(Row(u"small.txt"), icon, LVIR_ICON));
+  EXPECT_GE(icon.Height(), 20);
+  page_->RegroupRows();
+  EXPECT_EQ(image(Row(u"small.txt")), text);
+  EXPECT_EQ(image(Row(u"Documents")), folder);
 }
 
 TEST_F(ResultsPageTest, SameHeaderTwiceSortsAscendingThenDescendingWithFoldersOnTopAndTicksKept) {

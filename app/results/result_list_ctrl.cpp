@@ -85,10 +85,17 @@ void ResultListCtrl::DeleteAllItems() {
   results::RunOnWindowThread(m_hWnd, [this] { CTKListCtrl::DeleteAllItems(); });
 }
 
+void ResultListCtrl::SetRowIcons(RowIconList* icons) {
+  m_rowIcons = icons;
+  if (icons != nullptr) SetImageList(&icons->Images(), LVSIL_SMALL);
+}
+
 int32_t ResultListCtrl::InsertItem(uint32_t row, const std::u16string& text, int32_t icon) {
   int32_t inserted = -1;
   results::RunOnWindowThread(m_hWnd, [&] {
-    inserted = CTKListCtrl::InsertItem(static_cast<int>(row), Wide(text), icon);
+    // The cell is made here, on the window's thread, which draws the list.
+    const int image = m_rowIcons != nullptr ? m_rowIcons->CellOf(icon) : icon;
+    inserted = CTKListCtrl::InsertItem(static_cast<int>(row), Wide(text), image);
     // A new row shows an unticked box until the marks are restored.
     if (inserted >= 0) SetRowState(inserted, 1);
   });

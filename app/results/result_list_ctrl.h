@@ -11,6 +11,7 @@
 #include "app/results/mark_sets.h"
 #include "app/results/preview_temp.h"
 #include "app/results/result_rows.h"
+#include "app/results/row_icon_list.h"
 #include "engine/host/result_tree_host.h"
 #include "platform/classlib/win/classlib_win.h"
 #include "toolkit/controls/tk_list_ctrl.h"
@@ -27,6 +28,9 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   // After Create: the state images (bitmap 201), the header images, the bold font and the cursor.
   void SetUp();
   void SetTree(ResultTreeCtrl* tree) { m_tree = tree; }
+  // The small-icon list whose cells the rows show (not owned); the listers' system icon indexes become
+  // its cells. Without one, the indexes are taken as they come.
+  void SetRowIcons(RowIconList* icons);
   results::MarkSets& Sets() { return m_sets; }
   // What Recover Selected runs once a folder is chosen (the saving dialog); SaveSelected when unset.
   void SetSaveRunner(std::function<void()> runner) { m_saveRunner = std::move(runner); }
@@ -89,6 +93,7 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   void ShowContextMenu(CPoint screen);
 
   ResultTreeCtrl* m_tree = nullptr;
+  RowIconList* m_rowIcons = nullptr;
   results::MarkSets m_sets;
   CImageList m_stateImages;
   CImageList m_headerImages;
