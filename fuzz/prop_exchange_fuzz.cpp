@@ -32,18 +32,10 @@ void Exchange(CTKPPropExchange& px, Values& v) {
 }
 
 std::vector<BYTE> Store(std::vector<Values>& rounds) {
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
+  return TKPArchiveStore([&rounds](CArchive& ar) {
     CTKPPropExchangeArchive px(ar);
     for (Values& v : rounds) Exchange(px, v);
-    ar.Close();
-  }
-  const auto size = static_cast<size_t>(file.GetLength());
-  BYTE* bytes = file.Detach();
-  std::vector<BYTE> stored(bytes, bytes + size);
-  std::free(bytes);
-  return stored;
+  });
 }
 
 // The whole rounds the bytes hold, up to the first bad one.

@@ -55,18 +55,10 @@ class TableExchange : public CTKPPropExchange {
 };
 
 std::vector<BYTE> Stored(const std::function<void(CTKPPropExchange&)>& exchange) {
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
+  return TKPArchiveStore([&exchange](CArchive& ar) {
     CTKPPropExchangeArchive px(ar);
     exchange(px);
-    ar.Close();
-  }
-  const auto size = static_cast<UINT>(file.GetLength());
-  BYTE* data = file.Detach();
-  std::vector<BYTE> bytes(data, data + size);
-  std::free(data);
-  return bytes;
+  });
 }
 
 TEST(PropExchangeArchive, WritesValuesInTheirBinaryFormWithoutNames) {

@@ -117,12 +117,11 @@ CArchive& operator>>(CArchive& ar, CTKPVariant& variant) {
 
 // ---- as bytes ----
 
-template <class T>
-std::vector<BYTE> TKPArchiveBytes(const T& value) {
+std::vector<BYTE> TKPArchiveStore(const std::function<void(CArchive&)>& write) {
   CMemFile file;
   {
     CArchive ar(&file, CArchive::store);
-    ar << value;
+    write(ar);
     ar.Close();
   }
   const auto size = static_cast<size_t>(file.GetLength());
@@ -130,6 +129,11 @@ std::vector<BYTE> TKPArchiveBytes(const T& value) {
   std::vector<BYTE> bytes(data, data + size);
   std::free(data);
   return bytes;
+}
+
+template <class T>
+std::vector<BYTE> TKPArchiveBytes(const T& value) {
+  return TKPArchiveStore([&value](CArchive& ar) { ar << value; });
 }
 
 template <class T>

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <type_traits>
 #include <variant>
@@ -85,6 +86,8 @@ CArchive& operator>>(CArchive& ar, CTKPDateTime& dateTime);
 CArchive& operator<<(CArchive& ar, const CTKPVariant& variant);
 CArchive& operator>>(CArchive& ar, CTKPVariant& variant);
 
+// What the writer stores into an archive, as bytes.
+std::vector<BYTE> TKPArchiveStore(const std::function<void(CArchive&)>& write);
 // A value's archive form as bytes, and back; reading wants the bytes to hold exactly one value.
 template <class T>
 std::vector<BYTE> TKPArchiveBytes(const T& value);
