@@ -6,6 +6,12 @@
 #include "toolkit/tabmanager/tab_navigation.h"
 #include "toolkit/tabmanager/tkp_tab_paint_manager.h"
 
+namespace {
+
+constexpr UINT kChildIconMessage = 0x2860;  // asks an MDI child for the icon of its tab
+
+}  // namespace
+
 void TKPTransferTabItem(CTKPTabManagerItem* pItem, CTKPTabManager* pTo, int nIndex) {
   CTKPTabManager* pFrom = pItem->GetTabManager();
   CTKPTabPaintManager* pPaintManager = pTo->GetPaintManager();
@@ -29,7 +35,9 @@ void CTKPTabClientGroup::RedrawControl() {
 BOOL CTKPTabClientGroup::DrawIcon(CDC* pDC, CPoint pt, CTKPTabManagerItem* pItem, BOOL bDraw, CSize& szIcon) {
   if (pItem == nullptr) return TRUE;
   auto hWnd = reinterpret_cast<HWND>(pItem->GetData());
-  auto hIcon = reinterpret_cast<HICON>(::SendMessageW(hWnd, WM_GETICON, ICON_SMALL, 0));
+  // The document's frame is asked first; then the window's own small icon, then its class's.
+  auto hIcon = reinterpret_cast<HICON>(::SendMessageW(hWnd, kChildIconMessage, 0, 0));
+  if (hIcon == nullptr) hIcon = reinterpret_cast<HICON>(::SendMessageW(hWnd, WM_GETICON, ICON_SMALL, 0));
   if (hIcon == nullptr) hIcon = reinterpret_cast<HICON>(::GetClassLongPtrW(hWnd, GCLP_HICONSM));
   if (hIcon == nullptr) hIcon = reinterpret_cast<HICON>(::GetClassLongPtrW(hWnd, GCLP_HICON));
   if (hIcon == nullptr) return FALSE;

@@ -7,6 +7,8 @@
 #include "platform/classlib/resource_win32.h"
 #include "platform/classlib/win/ccmdui.h"
 #include "platform/classlib/win/cdc.h"
+#include "toolkit/common/resource_manager.h"
+#include "toolkit/common/tkp_popup_menu.h"
 #include "toolkit/mdi/tab_group_layout.h"
 #include "toolkit/tabmanager/tkp_tab_paint_manager.h"
 
@@ -244,7 +246,7 @@ void CTKPTabClientWnd::ActivateChild(HWND hWndChild) {
 
 // ---- workspace commands -----------------------------------------------------------------------------
 
-BOOL CTKPTabClientWnd::IsWorkspaceCommandEnabled(UINT nID) const {
+tkmdi::WorkspaceState CTKPTabClientWnd::WorkspaceNow() const {
   tkmdi::WorkspaceState state;
   state.grouping = m_bGrouping != FALSE;
   state.groupCount = GetGroupCount();
@@ -255,7 +257,11 @@ BOOL CTKPTabClientWnd::IsWorkspaceCommandEnabled(UINT nID) const {
       state.tabsInGroup = m_arrGroups[static_cast<size_t>(state.activeGroup)]->GetItemCount();
     }
   }
-  return tkmdi::IsWorkspaceCommandEnabled(nID, state);
+  return state;
+}
+
+BOOL CTKPTabClientWnd::IsWorkspaceCommandEnabled(UINT nID) const {
+  return tkmdi::IsWorkspaceCommandEnabled(nID, WorkspaceNow());
 }
 
 BOOL CTKPTabClientWnd::ExecuteWorkspaceCommand(UINT nID) {
@@ -312,14 +318,34 @@ void CTKPTabClientWnd::NewGroup(CTKPTabManagerItem* pItem, int nFrom, BOOL bHori
 void CTKPTabClientWnd::OnTabDropped(CTKPTabClientGroup* pGroup, CTKPTabManagerItem* pItem, CPoint pt) {
   const int nFrom = FindGroup(pGroup);
   if (nFrom < 0 || pItem->GetTabManager() != pGroup) return;
-  for (int i = 0; i < GetGroupCount(); ++i) {
-    if (i != nFrom && m_arrGroups[static_cast<size_t>(i)]->m_rcGroup.PtInRect(pt)) {
-      MoveToGroup(pItem, nFrom, i);
-      return;
-    }
+  int nDrop = -1;
+  for (int i = 0; i < GetGroupCount() && nDrop < 0; ++i) {
+    if (m_arrGroups[static_cast<size_t>(i)]->m_rcGroup.PtInRect(pt)) nDrop = i;
   }
-  if (!pGroup->m_rcGroup.PtInRect(pt)) return;
-  const UINT nPreferred = tkmdi::DropSplitCommand(pGroup->m_rcGroup, pt);
-  const UINT nOther = nPreferred == tkmdi::kCmdNewVertGroup ? tkmdi::kCmdNewHorzGroup : tkmdi::kCmdNewVertGroup;
-  if (!ExecuteWorkspaceCommand(nPreferred)) ExecuteWorkspaceCommand(nOther);
+  if (nDrop < 0) return;
+  // The dragged tab's document is the active one: the commands act on it.
+  const tkmdi::DropMenu menu = tkmdi::DropMenuFor(WorkspaceNow(), nDrop, tkmdi::DropSplitCommand(pGroup->m_rcGroup, pt));
+  if (menu.commands.empty()) return;
+  const UINT nChosen = TrackDropMenu(menu, pt);
+  if (nChosen >= tkmdi::kCmdPrevGroup && nChosen <= tkmdi::kCmdNewVertGroup) ExecuteWorkspaceCommand(nChosen);
+}
+
+UINT CTKPTabClientWnd::TrackDropMenu(const tkmdi::DropMenu& menu, CPoint pt) {
+  HMENU hMenu = ::CreatePopupMenu();
+  if (hMenu == nullptr) return 0;
+  // A command's string is its tooltip, a line feed, then its menu text.
+  auto append = [hMenu](UINT nID) {
+    CString text;
+    if (!TKPResourceManager()->LoadString(&text, nID)) return;
+    text = text.Mid(text.Find(_T('\n')) + 1);
+    if (!text.IsEmpty()) ::AppendMenuW(hMenu, MF_STRING, nID, text);
+  };
+  for (unsigned nID : menu.commands) append(nID);
+  ::AppendMenuW(hMenu, MF_SEPARATOR, 0, nullptr);
+  append(tkmdi::kCmdCancel);
+  if (menu.defaultCommand != 0) ::SetMenuDefaultItem(hMenu, menu.defaultCommand, FALSE);
+  ClientToScreen(pt);
+  const UINT nChosen = TKPTrackPopupMenu(hMenu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, m_hWnd);
+  ::DestroyMenu(hMenu);
+  return nChosen;
 }

@@ -1,8 +1,8 @@
 // CTKPTabClientWnd: the MDI client of a frame shown as tabs, one tab per MDI child. Attach subclasses the
 // frame's MDI client. With grouping on, the client is split into tab groups (side by side or stacked)
 // separated by splitters that the user drags; the workspace commands 9420 to 9423 move the active
-// document's tab to the previous or next group or into a new group, and a tab dragged out of its strip
-// and dropped on another group joins it, or dropped on its own group's area starts a new group there.
+// document's tab to the previous or next group or into a new group; a tab dragged out of its strip and let
+// go over a group opens a menu of those commands for it, the one the drop suggests as default.
 // The groups are drawn by the client itself: each is a tab strip whose children stand in its client
 // area, the selected one on top.
 #pragma once
@@ -14,6 +14,7 @@
 #include "platform/classlib/crect.h"
 #include "platform/classlib/win/cmdiframewnd.h"
 #include "platform/classlib/win/cwnd.h"
+#include "toolkit/mdi/tab_group_layout.h"
 #include "toolkit/tabmanager/tkp_tab_manager.h"
 
 class CCmdUI;
@@ -87,7 +88,8 @@ class CTKPTabClientWnd : public CWnd {
   void RecalcLayout();
   void RepositionGroup(CTKPTabClientGroup* pGroup);
   void ActivateChild(HWND hWndChild);
-  // Where a dragged tab was let go outside its strip (client coordinates).
+  // A dragged tab let go outside its strip, over a group (client coordinates): a menu there offers the
+  // workspace commands for it, the one the drop suggests as default, and Cancel.
   void OnTabDropped(CTKPTabClientGroup* pGroup, CTKPTabManagerItem* pItem, CPoint pt);
 
  protected:
@@ -113,6 +115,9 @@ class CTKPTabClientWnd : public CWnd {
   void TrackSplitter(int nGroup, CPoint pt);
   void DrawSplitter(CDC* pDC, const CRect& rc) const;
   int SplitterAt(CPoint pt) const;
+  tkmdi::WorkspaceState WorkspaceNow() const;
+  // The chosen command of the drop menu at pt (client coordinates), 0 for none.
+  UINT TrackDropMenu(const tkmdi::DropMenu& menu, CPoint pt);
   void MoveToGroup(CTKPTabManagerItem* pItem, int nFrom, int nTo);
   void NewGroup(CTKPTabManagerItem* pItem, int nFrom, BOOL bHorizontal);
   void RemoveEmptyGroups();

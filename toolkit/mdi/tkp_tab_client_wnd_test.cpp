@@ -1,6 +1,6 @@
-// The MDI tab client over a real MDI frame: six documents as tabs, groups made by the workspace commands
-// and by dragging a tab out of its strip, the splitter between groups dragged, documents closed; the
-// screenshot mdi_tabs.png.
+// The MDI tab client over a real MDI frame: six documents as tabs with the icons their frames give, groups
+// made by the workspace commands and by the menu at the end of a tab's drag, the splitter between groups
+// dragged, documents closed; the screenshot mdi_tabs.png.
 #include "toolkit/mdi/tkp_tab_client_wnd.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "platform/harness/modal_script.h"
+#include "res/resource.h"
 #include "toolkit/tabmanager/tkp_tab_paint_manager.h"
 
 namespace {
@@ -31,6 +32,51 @@ class TabsFrame : public CMDIFrameWnd {
   }
 };
 
+// A document's frame that answers the tab client's request for the icon of its tab.
+class IconChild : public CMDIChildWnd {
+ public:
+  HICON icon = nullptr;
+  int asked = 0;
+
+ protected:
+  afx_msg LRESULT OnTabIcon(WPARAM, LPARAM) {
+    ++asked;
+    return reinterpret_cast<LRESULT>(icon);
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(IconChild, CMDIChildWnd)
+  ON_MESSAGE(0x2860, OnTabIcon)
+END_MESSAGE_MAP()
+
+HICON ProgramIcon(int id) {
+  return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_SHARED));
+}
+
+// An opaque 16 x 16 icon of one colour.
+HICON SolidIcon(COLORREF colour) {
+  HDC screen = ::GetDC(nullptr);
+  HBITMAP face = ::CreateCompatibleBitmap(screen, 16, 16);
+  HBITMAP mask = ::CreateBitmap(16, 16, 1, 1, nullptr);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HGDIOBJ old = ::SelectObject(dc, face);
+  HBRUSH brush = ::CreateSolidBrush(colour);
+  RECT all{0, 0, 16, 16};
+  ::FillRect(dc, &all, brush);
+  ::DeleteObject(brush);
+  ::SelectObject(dc, mask);
+  ::PatBlt(dc, 0, 0, 16, 16, BLACKNESS);
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  ::ReleaseDC(nullptr, screen);
+  ICONINFO info{TRUE, 0, 0, mask, face};
+  HICON icon = ::CreateIconIndirect(&info);
+  ::DeleteObject(face);
+  ::DeleteObject(mask);
+  return icon;
+}
+
 // Records what an update handler said.
 class RecordingCmdUI : public CCmdUI {
  public:
@@ -44,15 +90,23 @@ class RecordingCmdUI : public CCmdUI {
 struct Document {
   LPCTSTR title;
   LPCWSTR text;
+  int icon;
 };
 
 const Document kDocuments[] = {
-    {_T("Disk.vhdx"), L"Dynamic VHDX, 8 GB\r\nMBR with three partitions\r\nSector size 512 bytes"},
-    {_T("Partition 1 (FAT16)"), L"Start sector 2048\r\n131072 sectors\r\n214 files, 12 deleted"},
-    {_T("Partition 2 (FAT32)"), L"Start sector 133120\r\n4194304 sectors\r\n1893 files, 47 deleted"},
-    {_T("Partition 3 (NTFS)"), L"Start sector 4327424\r\n12449792 sectors\r\n5120 files, 301 deleted"},
-    {_T("Lost folders"), L"$LostFolder1\r\n$LostFolder2\r\n$LostFolder3"},
-    {_T("Saved files.log"), L"Saved 58 files to D:\\Recovered\r\nNone damaged"},
+    {_T("Disk.vhdx"), L"Dynamic VHDX, 8 GB\r\nMBR with three partitions\r\nSector size 512 bytes", IDI_TREE_VIRTUAL_DISK},
+    {_T("Partition 1 (FAT16)"), L"Start sector 2048\r\n131072 sectors\r\n214 files, 12 deleted", IDI_TREE_FIXED_DISK},
+    {_T("Partition 2 (FAT32)"), L"Start sector 133120\r\n4194304 sectors\r\n1893 files, 47 deleted", IDI_TREE_FIXED_DISK},
+    {_T("Partition 3 (NTFS)"), L"Start sector 4327424\r\n12449792 sectors\r\n5120 files, 301 deleted", IDI_TREE_FIXED_DISK},
+    {_T("Lost folders"), L"$LostFolder1\r\n$LostFolder2\r\n$LostFolder3", IDI_TREE_FOLDER},
+    {_T("Saved files.log"), L"Saved 58 files to D:\\Recovered\r\nNone damaged", IDI_TOOL_RECOVER},
+};
+
+// What the menu at the end of a tab's drag offered: ids (0 for a separator), texts and its default.
+struct DropMenuSeen {
+  std::vector<UINT> ids;
+  std::vector<std::wstring> texts;
+  UINT defaultId = static_cast<UINT>(-1);
 };
 
 class MdiTabClient : public ::testing::Test {
@@ -71,8 +125,9 @@ class MdiTabClient : public ::testing::Test {
     harness::PumpMessages();
   }
 
-  HWND AddDocument(const Document& doc) {
-    auto* child = new CMDIChildWnd;
+  HWND AddDocument(const Document& doc, HICON icon = nullptr) {
+    auto* child = new IconChild;
+    child->icon = icon != nullptr ? icon : doc.icon != 0 ? ProgramIcon(doc.icon) : nullptr;
     EXPECT_TRUE(
         child->Create(nullptr, doc.title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, frame));
     HWND hEdit =
@@ -121,6 +176,45 @@ class MdiTabClient : public ::testing::Test {
     ::SendMessageW(Client(), WM_LBUTTONDOWN, MK_LBUTTON, At(start));
     EXPECT_TRUE(script.Finished()) << script.Failure();
     EXPECT_EQ(::GetCapture(), nullptr);
+  }
+
+  // Drags a tab along the path and lets go; at the menu that opens, reads its items and chooses the one
+  // at that place (separators do not count), or presses Esc for -1.
+  DropMenuSeen DropWithMenu(int group, int tab, const std::vector<CPoint>& path, int choose) {
+    DropMenuSeen seen;
+    const CPoint start = tabs().GetGroup(group)->GetItem(tab)->GetRect().CenterPoint();
+    harness::ModalScript script;
+    script.Step(
+        "moves", [] { return ::GetCapture() != nullptr; },
+        [&] {
+          for (CPoint pt : path) ::PostMessageW(Client(), WM_MOUSEMOVE, MK_LBUTTON, At(pt));
+          ::PostMessageW(Client(), WM_LBUTTONUP, 0, At(path.back()));
+        });
+    script.Step(
+        "menu", [] { return ::IsWindowVisible(::FindWindowW(L"#32768", nullptr)) != FALSE; },
+        [&] {
+          HWND wnd = ::FindWindowW(L"#32768", nullptr);
+          auto menu = reinterpret_cast<HMENU>(::SendMessageW(wnd, MN_GETHMENU, 0, 0));
+          for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            wchar_t text[64] = {};
+            ::GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+            seen.ids.push_back(::GetMenuItemID(menu, i));
+            seen.texts.push_back(text);
+          }
+          seen.defaultId = ::GetMenuDefaultItem(menu, FALSE, 0);
+          std::vector<WPARAM> keys(choose >= 0 ? static_cast<size_t>(choose) + 1 : 0, VK_DOWN);
+          keys.push_back(choose >= 0 ? VK_RETURN : VK_ESCAPE);
+          for (WPARAM key : keys) {
+            ::PostMessageW(wnd, WM_KEYDOWN, key, 0);
+            ::PostMessageW(wnd, WM_KEYUP, key, 0xC0000000);
+          }
+        });
+    script.Start();
+    ::SendMessageW(Client(), WM_LBUTTONDOWN, MK_LBUTTON, At(start));
+    EXPECT_TRUE(script.Finished()) << script.Failure();
+    harness::PumpMessages();
+    EXPECT_EQ(::GetCapture(), nullptr);
+    return seen;
   }
 
   TabsFrame* frame = nullptr;
@@ -221,12 +315,22 @@ TEST_F(MdiTabClient, WorkspaceCommandsMoveTheActiveTabBetweenGroups) {
   EXPECT_EQ(WindowOf(1, 1), Active());
 }
 
-TEST_F(MdiTabClient, ATabDraggedOutOfItsStripMakesANewGroupOrJoinsAnother) {
+TEST_F(MdiTabClient, ATabDraggedOutOfItsStripEndsWithAMenuOfTheCommandsThatApply) {
   CTKPTabClientGroup* first = tabs().GetGroup(0);
   const CRect area = first->m_rcGroup;
   HWND dragged = WindowOf(0, 2);
-  // Let go near the right edge of its own group: a new group beside it.
-  Drag(0, 2, {CPoint(area.CenterPoint().x, area.top + 80), CPoint(area.right - 20, area.top + 100)});
+  // Let go near the bottom of its own group: both new groups offered, the stacked one as default;
+  // Cancel leaves everything as it was.
+  DropMenuSeen menu = DropWithMenu(0, 2, {CPoint(area.CenterPoint().x, area.bottom - 10)}, 2);
+  EXPECT_EQ(menu.ids, (std::vector<UINT>{kNewHorz, kNewVert, 0, 9424}));
+  EXPECT_EQ(menu.texts, (std::vector<std::wstring>{L"New Hori&zontal Tab Group", L"New &Vertical Tab Group", L"",
+                                                     L"C&ancel"}));
+  EXPECT_EQ(menu.defaultId, kNewHorz);
+  EXPECT_EQ(tabs().GetGroupCount(), 1);
+  EXPECT_EQ(Active(), dragged);  // the dragged tab's document came forward
+  // Near the right edge: the side-by-side group is the default; chosen, the tab makes it.
+  menu = DropWithMenu(0, 2, {CPoint(area.CenterPoint().x, area.top + 80), CPoint(area.right - 20, area.top + 100)}, 1);
+  EXPECT_EQ(menu.defaultId, kNewVert);
   ASSERT_EQ(tabs().GetGroupCount(), 2);
   EXPECT_FALSE(tabs().IsHorizontal());
   ASSERT_EQ(tabs().GetGroup(1)->GetItemCount(), 1);
@@ -234,18 +338,33 @@ TEST_F(MdiTabClient, ATabDraggedOutOfItsStripMakesANewGroupOrJoinsAnother) {
   EXPECT_EQ(Active(), dragged);
   EXPECT_EQ(first->GetItemCount(), 5);
 
-  // Esc ends a drag where it stands.
+  // Esc ends a drag where it stands, without a menu.
   const CPoint intoSecond = tabs().GetGroup(1)->GetClientRect().CenterPoint();
   Drag(0, 0, {intoSecond}, true);
   EXPECT_EQ(first->GetItemCount(), 5);
 
-  // Let go over the other group: the tab joins it.
+  // Let go over the other group: the move there is the default; Esc on the menu moves nothing, and
+  // chosen, the tab joins that group.
   HWND joined = WindowOf(0, 0);
-  Drag(0, 0, {intoSecond});
+  menu = DropWithMenu(0, 0, {intoSecond}, -1);
+  EXPECT_EQ(menu.ids, (std::vector<UINT>{kNewVert, kNext, 0, 9424}));
+  EXPECT_EQ(menu.defaultId, kNext);
+  EXPECT_EQ(first->GetItemCount(), 5);
+  DropWithMenu(0, 0, {intoSecond}, 1);
   EXPECT_EQ(first->GetItemCount(), 4);
   ASSERT_EQ(tabs().GetGroup(1)->GetItemCount(), 2);
   EXPECT_EQ(WindowOf(1, 1), joined);
   EXPECT_EQ(Active(), joined);
+  // And back: from the second group the move to the previous one.
+  menu = DropWithMenu(1, 1, {first->GetClientRect().CenterPoint()}, 1);
+  EXPECT_EQ(menu.ids, (std::vector<UINT>{kNewVert, kPrev, 0, 9424}));
+  EXPECT_EQ(menu.defaultId, kPrev);
+  EXPECT_EQ(first->GetItemCount(), 5);
+  EXPECT_EQ(WindowOf(0, 4), joined);
+  EXPECT_EQ(tabs().GetGroup(1)->GetItemCount(), 1);
+  // The first tabs in view again: five tabs do not fit the group's strip.
+  frame->MDIActivate(CWnd::FromHandle(WindowOf(0, 0)));
+  harness::PumpMessages();
 
   // A document that closes while its tab is dragged ends the drag; nothing moves.
   {
@@ -265,7 +384,7 @@ TEST_F(MdiTabClient, ATabDraggedOutOfItsStripMakesANewGroupOrJoinsAnother) {
     harness::PumpMessages();
     EXPECT_EQ(::GetCapture(), nullptr);
     EXPECT_EQ(tabs().GetGroupCount(), 2);
-    EXPECT_EQ(first->GetItemCount(), 3);
+    EXPECT_EQ(first->GetItemCount(), 4);
     EXPECT_EQ(tabs().FindItem(closing), nullptr);
   }
 
@@ -406,13 +525,48 @@ TEST(MdiTabClientWithoutGroups, TabsForDocumentsThatKeepTheirFramesAndNoWorkspac
   harness::PumpMessages();
 }
 
+// How many pixels of the client's area on the screen inside rc (client coordinates) have that colour.
+int PixelsOf(HWND client, CRect rc, COLORREF colour) {
+  ::MapWindowPoints(client, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+  const std::vector<uint8_t> pixels = harness::ScreenPixels(rc.left, rc.top, rc.Width(), rc.Height());
+  int count = 0;
+  for (size_t i = 0; i + 3 < pixels.size(); i += 4) {
+    count += RGB(pixels[i], pixels[i + 1], pixels[i + 2]) == colour ? 1 : 0;
+  }
+  return count;
+}
+
+TEST_F(MdiTabClient, ATabShowsTheIconItsDocumentsFrameGivesElseTheWindowsOwn) {
+  const COLORREF green = RGB(0, 200, 0), magenta = RGB(230, 0, 230);
+  HICON answered = SolidIcon(green), own = SolidIcon(magenta);
+  HWND asked = AddDocument({_T("Carved.jpg"), L"JPEG, 2.1 MB", 0}, answered);
+  HWND plain = AddDocument({_T("Notes.txt"), L"Plain text", 0});
+  ::SendMessageW(plain, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(own));
+  frame->SetWindowPos(nullptr, 0, 0, 1100, 400, SWP_NOMOVE | SWP_NOZORDER);  // room for all eight tabs
+  tabs().Refresh(TRUE);
+  ::RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  harness::PumpFor(100);
+  int group = -1;
+  const CRect askedTab = tabs().FindItem(asked, &group)->GetRect();
+  const CRect plainTab = tabs().FindItem(plain)->GetRect();
+  EXPECT_GT(static_cast<IconChild*>(CWnd::FromHandle(asked))->asked, 0);
+  EXPECT_GE(PixelsOf(Client(), askedTab, green), 100);  // most of a 16 x 16 icon
+  EXPECT_EQ(PixelsOf(Client(), askedTab, magenta), 0);
+  EXPECT_GE(PixelsOf(Client(), plainTab, magenta), 100);
+  EXPECT_EQ(PixelsOf(Client(), plainTab, green), 0);
+  frame->DestroyWindow();
+  frame = nullptr;
+  ::DestroyIcon(answered);
+  ::DestroyIcon(own);
+}
+
 TEST_F(MdiTabClient, Screenshot) {
   // Four documents on the left, two on the right, the frame resized once.
   Command(kNewVert);
   frame->MDIActivate(CWnd::FromHandle(WindowOf(0, 1)));
   Command(kNext);
   frame->MDIActivate(CWnd::FromHandle(WindowOf(0, 2)));
-  frame->SetWindowPos(nullptr, 0, 0, 860, 480, SWP_NOMOVE | SWP_NOZORDER);
+  frame->SetWindowPos(nullptr, 0, 0, 1000, 480, SWP_NOMOVE | SWP_NOZORDER);
   harness::PumpMessages();
   EXPECT_EQ(tabs().GetGroup(0)->GetItemCount(), 4);
   EXPECT_EQ(tabs().GetGroup(1)->GetItemCount(), 2);
