@@ -1,6 +1,6 @@
 // The MDI tab client over a real MDI frame: six documents as tabs with the icons their frames give, groups
 // made by the workspace commands and by the menu at the end of a tab's drag, the splitter between groups
-// dragged, documents closed; the screenshot mdi_tabs.png.
+// dragged, documents closed; the screenshots mdi_tabs.png and mdi_drop_menu.png.
 #include "toolkit/mdi/tkp_tab_client_wnd.h"
 
 #include <gtest/gtest.h>
@@ -180,7 +180,8 @@ class MdiTabClient : public ::testing::Test {
 
   // Drags a tab along the path and lets go; at the menu that opens, reads its items and chooses the one
   // at that place (separators do not count), or presses Esc for -1.
-  DropMenuSeen DropWithMenu(int group, int tab, const std::vector<CPoint>& path, int choose) {
+  DropMenuSeen DropWithMenu(int group, int tab, const std::vector<CPoint>& path, int choose,
+                            const char* screenshot = nullptr) {
     DropMenuSeen seen;
     const CPoint start = tabs().GetGroup(group)->GetItem(tab)->GetRect().CenterPoint();
     harness::ModalScript script;
@@ -202,6 +203,7 @@ class MdiTabClient : public ::testing::Test {
             seen.texts.push_back(text);
           }
           seen.defaultId = ::GetMenuDefaultItem(menu, FALSE, 0);
+          if (screenshot != nullptr) harness::CaptureThreadWindows(screenshot);
           std::vector<WPARAM> keys(choose >= 0 ? static_cast<size_t>(choose) + 1 : 0, VK_DOWN);
           keys.push_back(choose >= 0 ? VK_RETURN : VK_ESCAPE);
           for (WPARAM key : keys) {
@@ -329,7 +331,8 @@ TEST_F(MdiTabClient, ATabDraggedOutOfItsStripEndsWithAMenuOfTheCommandsThatApply
   EXPECT_EQ(tabs().GetGroupCount(), 1);
   EXPECT_EQ(Active(), dragged);  // the dragged tab's document came forward
   // Near the right edge: the side-by-side group is the default; chosen, the tab makes it.
-  menu = DropWithMenu(0, 2, {CPoint(area.CenterPoint().x, area.top + 80), CPoint(area.right - 20, area.top + 100)}, 1);
+  menu = DropWithMenu(0, 2, {CPoint(area.CenterPoint().x, area.top + 80), CPoint(area.right - 20, area.top + 100)}, 1,
+                      "mdi_drop_menu");
   EXPECT_EQ(menu.defaultId, kNewVert);
   ASSERT_EQ(tabs().GetGroupCount(), 2);
   EXPECT_FALSE(tabs().IsHorizontal());
