@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "platform/classlib/win/ccmdui.h"
@@ -158,8 +159,9 @@ class MdiTabClient : public ::testing::Test {
     ui.DoUpdate(frame, FALSE);
     return ui.enabled;
   }
-  // Presses on a tab and lets the script move and release the mouse.
-  void Drag(int group, int tab, const std::vector<CPoint>& path, bool escape = false) {
+  // Presses on a tab and lets the script move and release the mouse; `more` adds steps to the script.
+  void Drag(int group, int tab, const std::vector<CPoint>& path, bool escape = false,
+            const std::function<void(harness::ModalScript&)>& more = nullptr) {
     const CPoint start = tabs().GetGroup(group)->GetItem(tab)->GetRect().CenterPoint();
     harness::ModalScript script;
     script.Step(
@@ -172,6 +174,7 @@ class MdiTabClient : public ::testing::Test {
             ::PostMessageW(Client(), WM_LBUTTONUP, 0, At(path.back()));
           }
         });
+    if (more) more(script);
     script.Start();
     ::SendMessageW(Client(), WM_LBUTTONDOWN, MK_LBUTTON, At(start));
     EXPECT_TRUE(script.Finished()) << script.Failure();
@@ -183,39 +186,29 @@ class MdiTabClient : public ::testing::Test {
   DropMenuSeen DropWithMenu(int group, int tab, const std::vector<CPoint>& path, int choose,
                             const char* screenshot = nullptr) {
     DropMenuSeen seen;
-    const CPoint start = tabs().GetGroup(group)->GetItem(tab)->GetRect().CenterPoint();
-    harness::ModalScript script;
-    script.Step(
-        "moves", [] { return ::GetCapture() != nullptr; },
-        [&] {
-          for (CPoint pt : path) ::PostMessageW(Client(), WM_MOUSEMOVE, MK_LBUTTON, At(pt));
-          ::PostMessageW(Client(), WM_LBUTTONUP, 0, At(path.back()));
-        });
-    script.Step(
-        "menu", [] { return ::IsWindowVisible(::FindWindowW(L"#32768", nullptr)) != FALSE; },
-        [&] {
-          HWND wnd = ::FindWindowW(L"#32768", nullptr);
-          auto menu = reinterpret_cast<HMENU>(::SendMessageW(wnd, MN_GETHMENU, 0, 0));
-          for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
-            wchar_t text[64] = {};
-            ::GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-            seen.ids.push_back(::GetMenuItemID(menu, i));
-            seen.texts.push_back(text);
-          }
-          seen.defaultId = ::GetMenuDefaultItem(menu, FALSE, 0);
-          if (screenshot != nullptr) harness::CaptureThreadWindows(screenshot);
-          std::vector<WPARAM> keys(choose >= 0 ? static_cast<size_t>(choose) + 1 : 0, VK_DOWN);
-          keys.push_back(choose >= 0 ? VK_RETURN : VK_ESCAPE);
-          for (WPARAM key : keys) {
-            ::PostMessageW(wnd, WM_KEYDOWN, key, 0);
-            ::PostMessageW(wnd, WM_KEYUP, key, 0xC0000000);
-          }
-        });
-    script.Start();
-    ::SendMessageW(Client(), WM_LBUTTONDOWN, MK_LBUTTON, At(start));
-    EXPECT_TRUE(script.Finished()) << script.Failure();
+    Drag(group, tab, path, false, [&](harness::ModalScript& script) {
+      script.Step(
+          "menu", [] { return ::IsWindowVisible(::FindWindowW(L"#32768", nullptr)) != FALSE; },
+          [&] {
+            HWND wnd = ::FindWindowW(L"#32768", nullptr);
+            auto menu = reinterpret_cast<HMENU>(::SendMessageW(wnd, MN_GETHMENU, 0, 0));
+            for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+              wchar_t text[64] = {};
+              ::GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+              seen.ids.push_back(::GetMenuItemID(menu, i));
+              seen.texts.push_back(text);
+            }
+            seen.defaultId = ::GetMenuDefaultItem(menu, FALSE, 0);
+            if (screenshot != nullptr) harness::CaptureThreadWindows(screenshot);
+            std::vector<WPARAM> keys(choose >= 0 ? static_cast<size_t>(choose) + 1 : 0, VK_DOWN);
+            keys.push_back(choose >= 0 ? VK_RETURN : VK_ESCAPE);
+            for (WPARAM key : keys) {
+              ::PostMessageW(wnd, WM_KEYDOWN, key, 0);
+              ::PostMessageW(wnd, WM_KEYUP, key, 0xC0000000);
+            }
+          });
+    });
     harness::PumpMessages();
-    EXPECT_EQ(::GetCapture(), nullptr);
     return seen;
   }
 
