@@ -232,6 +232,7 @@ void CTKPControlOleItems::OnCalcDynamicSize(DWORD) {
   }
   if (inserted == nullptr) return;
   inserted->SetCaption(caption);
+  inserted->SetBeginGroup(GetBeginGroup());  // a separator before the hidden placeholder stays in place
   inserted->SetFlags(inserted->GetFlags() | tkpFlagManualUpdate);
 }
 

@@ -129,10 +129,8 @@ TEST_F(RegistryExchange, DatesTextsAndVariantsRoundTripAndDamagedOnesLoadTheDefa
 }
 
 TEST(PropValuesWin32, VariantsAndBstrsConvertBothWays) {
-  for (const CTKPVariant& value : {CTKPVariant(), CTKPVariant(CTKPVariant::Null{}), CTKPVariant(std::int16_t{-7}),
-                                   CTKPVariant(std::int32_t{123456}), CTKPVariant(0.5f), CTKPVariant(1e-3),
-                                   CTKPVariant(CTKPVariant::Currency{15000}), CTKPVariant(CTKPVariant::Date{2.5}),
-                                   CTKPVariant(std::u16string(u"a\0b", 3)), CTKPVariant(true), CTKPVariant(std::uint8_t{9})}) {
+  for (const CTKPVariant& value : {CTKPVariant(), CTKPVariant(std::int16_t{-7}), CTKPVariant(CTKPVariant::Currency{15000}),
+                                   CTKPVariant(CTKPVariant::Date{2.5}), CTKPVariant(std::u16string(u"a\0b", 3))}) {
     VARIANT var;
     ::VariantInit(&var);
     ASSERT_TRUE(TKPToVariant(value, &var));
@@ -154,10 +152,6 @@ TEST(PropValuesWin32, VariantsAndBstrsConvertBothWays) {
   var.date = 1e9;
   EXPECT_FALSE(TKPFromVariant(var, &untouched));
   EXPECT_EQ(untouched, CTKPVariant(std::int32_t{1}));
-  BSTR bstr = TKPAllocBstr(std::u16string(u"x\0y", 3));
-  EXPECT_EQ(::SysStringLen(bstr), 3u);
-  EXPECT_EQ(TKPBstrText(bstr), std::u16string(u"x\0y", 3));
-  ::SysFreeString(bstr);
   EXPECT_EQ(TKPBstrText(nullptr), u"");
 }
 
