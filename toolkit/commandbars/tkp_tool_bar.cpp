@@ -34,6 +34,8 @@ BEGIN_MESSAGE_MAP(CTKPToolBar, CTKPCommandBar)
   ON_WM_NCACTIVATE()
   ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
   ON_WM_CLOSE()
+  ON_WM_SETFOCUS()
+  ON_WM_KILLFOCUS()
   ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
 END_MESSAGE_MAP()
 
@@ -77,7 +79,11 @@ void CTKPToolBar::EnableDocking(DWORD dwFlags) {
 
 BOOL CTKPToolBar::Create(CWnd* pParentWnd, int nPosition) {
   CTKPCommandBars* bars = GetCommandBars();
-  if (bars == nullptr) return Attach(pParentWnd, nPosition == tkpBarFloating);
+  if (bars == nullptr) {
+    // Without a manager (a bar inside a dialog) nothing docks it, but its keys follow its side.
+    if (nPosition >= tkpBarTop && nPosition <= tkpBarFloating) m_barPosition = nPosition;
+    return Attach(pParentWnd, nPosition == tkpBarFloating);
+  }
   if (m_pDockContext == nullptr) EnableDocking(m_dwFlags);
   return nPosition == tkpBarFloating ? bars->FloatCommandBar(this) : bars->DockCommandBar(this, nPosition);
 }
@@ -472,6 +478,31 @@ LRESULT CTKPToolBar::OnFloatStatus(WPARAM wParam, LPARAM) {
 }
 
 void CTKPToolBar::OnClose() {}
+
+void CTKPToolBar::OnSetFocus(CWnd* pOldWnd) {
+  CTKPCommandBar::OnSetFocus(pOldWnd);
+  if (m_hwndCaret == nullptr && pOldWnd != nullptr) m_hwndCaret = pOldWnd->GetSafeHwnd();
+  if (m_pDockContext == nullptr && !IsTrackingMode()) SetTrackingMode(1, TRUE, TRUE);
+}
+
+void CTKPToolBar::OnKillFocus(CWnd* pNewWnd) {
+  CTKPCommandBar::OnKillFocus(pNewWnd);
+  const HWND to = pNewWnd != nullptr ? pNewWnd->GetSafeHwnd() : nullptr;
+  if (m_pDockContext == nullptr && IsTrackingMode() && (to == nullptr || !::IsChild(m_hWnd, to))) {
+    SetTrackingMode(0);
+  }
+}
+
+int CTKPToolBar::OnHookKeyDown(UINT nChar, LPARAM lParam) {
+  if (nChar != VK_TAB || m_pDockContext != nullptr || IsCustomizeMode()) {
+    return CTKPCommandBar::OnHookKeyDown(nChar, lParam);
+  }
+  CWnd* parent = GetParent();
+  CWnd* next = parent != nullptr ? parent->GetNextDlgTabItem(this, TKPIsKeyDown(VK_SHIFT)) : nullptr;
+  if (next != nullptr && next != this) next->SetFocus();
+  SetTrackingMode(0);
+  return 1;
+}
 
 LRESULT CTKPToolBar::OnSizeParent(WPARAM, LPARAM lParam) {
   auto* layout = reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam);

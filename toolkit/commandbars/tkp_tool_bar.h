@@ -55,6 +55,8 @@ class CTKPToolBar : public CTKPCommandBar {
   // The tip of the control under the point: its tooltip (else caption) and, with "ToolBarAccelTips",
   // its shortcut; -1 when no tip shows.
   INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
+  // Tab in a bar inside a dialog moves the focus on to the dialog's next (Shift: previous) tab stop.
+  int OnHookKeyDown(UINT nChar, LPARAM lParam) override;
 
   CTKPDockBar* GetDockBar() const { return m_pDockBar; }
   void SetDockBar(CTKPDockBar* pDockBar) { m_pDockBar = pDockBar; }
@@ -85,6 +87,11 @@ class CTKPToolBar : public CTKPCommandBar {
   afx_msg BOOL OnNcActivate(BOOL bActive);
   afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
   afx_msg void OnClose();
+  // A bar inside a dialog (no docking context) takes the focus by tracking from its first control. Once
+  // the focus has left the bar and its fields, it tracks no longer (its keys would be lost to the window
+  // that has the focus).
+  afx_msg void OnSetFocus(CWnd* pOldWnd);
+  afx_msg void OnKillFocus(CWnd* pNewWnd);
   // A bar that is a direct child of a frame (no dock bar) takes the top of the frame's free room.
   afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()

@@ -12,8 +12,10 @@
 #include <vector>
 
 #include "platform/classlib/win/classlib_win.h"
+#include "platform/classlib/win/layout.h"
 #include "platform/harness/driver.h"
 #include "res/resource.h"
+#include "res/toolkit_resource.h"
 #include "toolkit/commandbars/modal_steps_test_support.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
@@ -339,6 +341,65 @@ TEST(ToolBarAlone, ABarWithoutDockBarsTakesTheTopOfItsFrame) {
   EXPECT_GT(rc.Height(), 20);
   EXPECT_EQ(::GetParent(bar->m_hWnd), frame->m_hWnd);
   frame->DestroyWindow();
+  bar->InternalRelease();
+}
+
+INT_PTR CALLBACK PlainDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+void PressShift(bool down) {
+  BYTE keys[256];
+  ::GetKeyboardState(keys);
+  keys[VK_SHIFT] = down ? 0x80 : 0;
+  ::SetKeyboardState(keys);
+}
+
+// A toolbar inside a dialog, after its name field in the tab order: the focus enters it at its first
+// button, the arrows move along it, Tab hands the focus on to the next tab stop and Shift+Tab back to the
+// field; a bar the focus left tracks no longer.
+TEST(ToolBarInDialog, TheFocusEntersAtTheFirstButtonAndTabMovesOn) {
+  HWND dialog = harness::OpenDialog(IDD_TK_NEW_TOOLBAR, PlainDialog);
+  ASSERT_NE(dialog, nullptr);
+  auto* bar = new CTKPToolBar;
+  ASSERT_TRUE(bar->Create(CWnd::FromHandle(dialog), tkpBarTop));
+  EXPECT_EQ(bar->GetDockContext(), nullptr);
+  ASSERT_TRUE(bar->LoadToolBar(IDR_MAINFRAME));
+  bar->ModifyStyle(0, WS_TABSTOP);
+  // The dialog grows by the bar's height; the bar sits along its bottom.
+  CRect window, client;
+  ::GetWindowRect(dialog, window);
+  ::GetClientRect(dialog, client);
+  const CSize size = bar->CalcDockingLayout(client.Width() - 12, LM_COMMIT | LM_HORZDOCK | LM_HORZ);
+  ::SetWindowPos(dialog, nullptr, 0, 0, window.Width(), window.Height() + size.cy + 6, SWP_NOMOVE | SWP_NOZORDER);
+  HWND name = ::GetDlgItem(dialog, IDC_TK_NEW_TOOLBAR_NAME);
+  ::SetWindowPos(bar->m_hWnd, name, 6, client.bottom + 2, size.cx, size.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+
+  ::SetFocus(name);
+  ::SetFocus(::GetNextDlgTabItem(dialog, name, FALSE));  // Tab, as the dialog moves it
+  ASSERT_EQ(::GetFocus(), bar->m_hWnd);
+  EXPECT_TRUE(bar->IsTrackingMode());
+  EXPECT_EQ(bar->GetSelected(), 0);
+  EXPECT_EQ(bar->OnHookKeyDown(VK_RIGHT, 0), 1);
+  EXPECT_EQ(bar->GetSelected(), 1);
+  harness::PumpFor(100);
+  harness::CaptureWindow(dialog, "commandbars_toolbar_in_dialog");
+
+  EXPECT_EQ(bar->OnHookKeyDown(VK_TAB, 0), 1);
+  EXPECT_EQ(::GetFocus(), ::GetDlgItem(dialog, IDOK));
+  EXPECT_FALSE(bar->IsTrackingMode());
+  ::SetFocus(bar->m_hWnd);
+  EXPECT_EQ(bar->GetSelected(), 0);
+  PressShift(true);
+  EXPECT_EQ(bar->OnHookKeyDown(VK_TAB, 0), 1);
+  PressShift(false);
+  EXPECT_EQ(::GetFocus(), name);
+  EXPECT_FALSE(bar->IsTrackingMode());
+
+  ::SetFocus(bar->m_hWnd);
+  ASSERT_TRUE(bar->IsTrackingMode());
+  ::SetFocus(::GetDlgItem(dialog, IDCANCEL));
+  EXPECT_FALSE(bar->IsTrackingMode());
+  EXPECT_FALSE(TKPMouseManager()->IsTracked());
+  ::DestroyWindow(dialog);
   bar->InternalRelease();
 }
 
