@@ -9,22 +9,11 @@
 #include <vector>
 
 #include "platform/classlib/cmemfile.h"
+#include "toolkit/common/tkp_prop_values.h"
 
 namespace {
 
-std::vector<BYTE> Store(const std::function<void(CArchive&)>& write) {
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    write(ar);
-    ar.Close();
-  }
-  const auto size = static_cast<UINT>(file.GetLength());
-  BYTE* data = file.Detach();
-  std::vector<BYTE> bytes(data, data + size);
-  std::free(data);
-  return bytes;
-}
+std::vector<BYTE> Store(const std::function<void(CArchive&)>& write) { return TKPArchiveStore(write); }
 
 // Reads one bitmap record from the bytes; "" when it was accepted, else the reason (or "end").
 std::string ReadRecord(std::vector<BYTE> bytes, TKPBitmapRecord* out = nullptr) {
