@@ -356,19 +356,16 @@ TEST_F(DockingFrameTest, ALayoutCopyHasPanesOfItsOwnInTheSameStateAndLoadsBackIn
   CTKPDockingPaneManager& m = frame->manager;
   CTKPDockingPane* folders = m.FindPane(kFolders);
   folders->SetOptions(tkpPaneHasMenuButton);
-  folders->SetMinTrackSize(CSize(120, 60));
-  folders->SetMaxTrackSize(CSize(400, 900));
   folders->m_clrItemTab = RGB(200, 30, 30);
   folders->m_nHelpId = 77;
-  folders->m_dwData = 5;
   m.FloatPane(m.FindPane(kProperties), CRect(300, 200, 520, 480));
   m.HidePane(m.FindPane(kOutput));  // the bottom group, both tabs
   m.ClosePane(m.FindPane(kSearch));
   Relayout();
-  const std::vector<CRect> before = Places();
   const CRect folderPlace = Place(kFolders), propertiesPlace = Place(kProperties);
-  CRect floating;
-  static_cast<CTKPDockingPaneMiniWnd*>(FrameAround(m.FindPane(kProperties)))->CWnd::GetWindowRect(floating);
+  auto frameOf = [&m](UINT id) { return static_cast<CTKPDockingPaneMiniWnd*>(FrameAround(m.FindPane(id))); };
+  CRect floating, reopened;
+  frameOf(kProperties)->CWnd::GetWindowRect(floating);
 
   CTKPDockingPaneLayout* copy = m.CreateLayout();
   ASSERT_TRUE(copy->Copy(m.GetLayout()));
@@ -377,85 +374,51 @@ TEST_F(DockingFrameTest, ALayoutCopyHasPanesOfItsOwnInTheSameStateAndLoadsBackIn
     CTKPDockingPane* clone = PaneOf(copy, id);
     ASSERT_NE(clone, nullptr) << id;
     EXPECT_NE(clone, live);
-    EXPECT_EQ(clone->GetLayout(), copy);
     EXPECT_EQ(clone->GetTitle(), live->GetTitle());
-    EXPECT_EQ(clone->GetTabCaption(), live->GetTabCaption());
     EXPECT_EQ(clone->GetOptions(), live->GetOptions());
-    EXPECT_EQ(clone->m_nDockingCX, live->m_nDockingCX);
     EXPECT_EQ(clone->m_nDockingCY, live->m_nDockingCY);
     EXPECT_EQ(clone->GetChild(), nullptr);  // the window stays with the live pane
-    EXPECT_NE(live->GetChild(), nullptr);
     EXPECT_EQ(clone->IsClosed(), live->IsClosed());
     EXPECT_EQ(clone->IsHidden(), live->IsHidden());
-    // Holders are the copy's own containers.
-    const CTKPDockingPaneLayout::PaneRecord* record = copy->FindPaneRecord(clone);
-    ASSERT_NE(record, nullptr);
-    for (const CTKPDockingPaneBase* holder : {record->pDockingHolder, record->pFloatingHolder, record->pLastHolder}) {
-      if (holder != nullptr) {
-        EXPECT_EQ(holder->GetLayout(), copy) << id;
-      }
-    }
+    const CTKPDockingPaneBase* holder = copy->FindPaneRecord(clone)->pLastHolder;
+    EXPECT_TRUE(holder == nullptr || holder->GetLayout() == copy) << id;
   }
-  CTKPDockingPane* folderCopy = PaneOf(copy, kFolders);
-  MINMAXINFO tracks;
-  folderCopy->GetMinMaxInfo(&tracks);
-  EXPECT_EQ(tracks.ptMinTrackSize.x, 120);
-  EXPECT_EQ(tracks.ptMaxTrackSize.y, 900);
-  EXPECT_EQ(folderCopy->m_dwData, 5u);
-  EXPECT_EQ(folderCopy->m_clrItemTab, static_cast<COLORREF>(-1));
-  EXPECT_EQ(folderCopy->m_nHelpId, 0u);
-  // The same arrangement: the bottom group auto-hidden together, Properties in a frame of its own at
-  // the same place, the copy's frame without a window.
+  EXPECT_EQ(PaneOf(copy, kFolders)->m_clrItemTab, static_cast<COLORREF>(-1));
+  EXPECT_EQ(PaneOf(copy, kFolders)->m_nHelpId, 0u);
   EXPECT_EQ(PaneOf(copy, kOutput)->GetContainer(), PaneOf(copy, kLog)->GetContainer());
   EXPECT_EQ(PaneOf(copy, kOutput)->GetContainer()->GetContainer(), copy->GetPanel(3));
   auto* frameCopy = static_cast<CTKPDockingPaneMiniWnd*>(FrameAround(PaneOf(copy, kProperties)));
   ASSERT_NE(frameCopy, nullptr);
   EXPECT_EQ(frameCopy->GetSafeHwnd(), nullptr);
   EXPECT_EQ(frameCopy->GetPaneWindowRect(), floating);
-  EXPECT_EQ(copy->GetClientPane()->GetType(), dock::kClientContainer);
   EXPECT_TRUE(copy->GetTopPane()->ContainsPane(copy->GetClientPane()));
-  EXPECT_TRUE(copy->GetTopPane()->ContainsPane(PaneOf(copy, kFolders)));
-  // The live arrangement did not move.
-  Relayout();
-  EXPECT_EQ(Places(), before);
-  EXPECT_TRUE(::IsWindowVisible(folders->GetChild()));
+  EXPECT_FALSE(m.GetLayout()->Copy(m.GetLayout()));
 
   // The copy saved and loaded into the live layout puts every pane back where it was.
   const std::vector<BYTE> saved = Saved(copy);
-  delete copy;
   ASSERT_TRUE(LoadFrom(m.GetLayout(), saved)) << m.GetLayout()->GetLoadError();
   Relayout();
   EXPECT_EQ(Place(kFolders), folderPlace);
   EXPECT_EQ(Place(kProperties), propertiesPlace);
   EXPECT_TRUE(m.IsPaneHidden(m.FindPane(kLog)));
   EXPECT_TRUE(m.IsPaneClosed(m.FindPane(kSearch)));
-  CRect reopened;
-  auto* frameBack = static_cast<CTKPDockingPaneMiniWnd*>(FrameAround(m.FindPane(kProperties)));
-  ASSERT_NE(frameBack, nullptr);
-  frameBack->CWnd::GetWindowRect(reopened);
+  frameOf(kProperties)->CWnd::GetWindowRect(reopened);
   EXPECT_EQ(reopened, floating);
-  EXPECT_TRUE(::IsChild(frameBack->GetSafeHwnd(), m.FindPane(kProperties)->GetChild()));
-  EXPECT_FALSE(m.GetLayout()->Copy(m.GetLayout()));
-  // Copied back into the live layout, the panes keep their windows and the frame opens again.
-  CTKPDockingPaneLayout* again = m.CreateLayout();
-  ASSERT_TRUE(again->Copy(m.GetLayout()));
-  ASSERT_TRUE(m.GetLayout()->Copy(again));
-  delete again;
+  // Copied straight into the live layout, the panes keep their windows and the frame opens again.
+  ASSERT_TRUE(m.GetLayout()->Copy(copy));
+  delete copy;
   Relayout();
   EXPECT_EQ(Place(kFolders), folderPlace);
   EXPECT_TRUE(::IsWindowVisible(m.FindPane(kFolders)->GetChild()));
-  frameBack = static_cast<CTKPDockingPaneMiniWnd*>(FrameAround(m.FindPane(kProperties)));
-  ASSERT_NE(frameBack, nullptr);
-  ASSERT_NE(frameBack->GetSafeHwnd(), nullptr);
-  frameBack->CWnd::GetWindowRect(reopened);
+  ASSERT_NE(frameOf(kProperties)->GetSafeHwnd(), nullptr);
+  frameOf(kProperties)->CWnd::GetWindowRect(reopened);
   EXPECT_EQ(reopened, floating);
-  EXPECT_TRUE(::IsWindowVisible(m.FindPane(kProperties)->GetChild()));
+  EXPECT_TRUE(::IsChild(frameOf(kProperties)->GetSafeHwnd(), m.FindPane(kProperties)->GetChild()));
 }
 
 TEST_F(DockingFrameTest, AFloatingGroupDockedByItsFrameFloatsBackIntoThatFrame) {
   CTKPDockingPaneManager& m = frame->manager;
   CTKPDockingPane* properties = m.FindPane(kProperties);
-  CTKPDockingPaneBase* dockedGroup = properties->GetContainer();
   m.ToggleDocking(properties);
   Relayout();
   auto* floating = static_cast<CTKPDockingPaneMiniWnd*>(FrameAround(properties));
@@ -476,7 +439,6 @@ TEST_F(DockingFrameTest, AFloatingGroupDockedByItsFrameFloatsBackIntoThatFrame) 
   Relayout();
   EXPECT_EQ(FrameAround(properties), nullptr);
   EXPECT_NE(properties->GetContainer(), floatingGroup);
-  EXPECT_NE(properties->GetContainer(), dockedGroup);
   EXPECT_TRUE(floatingGroup->IsEmpty());
   EXPECT_TRUE(floating->ContainsPane(floatingGroup));
   EXPECT_FALSE(floating->IsWindowVisible());
@@ -489,7 +451,6 @@ TEST_F(DockingFrameTest, AFloatingGroupDockedByItsFrameFloatsBackIntoThatFrame) 
   CRect again;
   floating->CWnd::GetWindowRect(again);
   EXPECT_EQ(again, rc);
-  EXPECT_TRUE(::IsWindowVisible(properties->GetChild()));
   // Its close item hides the pane.
   floating->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
   Relayout();
