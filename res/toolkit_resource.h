@@ -144,6 +144,7 @@
 #define IDC_TK_KEYS_CATEGORY 9391
 #define IDS_TK_RESET_KEYS 9392
 #define IDS_TK_KEY_ASSIGNED 9393
+#define IDS_TK_TOOLBAR_CHANGED 9394
 #define IDS_TK_RESET 9395
 #define IDC_TK_MENU_ANIMATION 9410
 #define IDS_TK_ANIMATION_FIRST 9411  // to 9416: system default, random, unfold, slide, fade, none

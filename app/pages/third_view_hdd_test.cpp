@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -300,13 +299,6 @@ std::vector<COLORREF> DrawnOnWhite(HIMAGELIST images, int index, int x, int y) {
   return pixels;
 }
 
-bool Near(COLORREF a, COLORREF b) {
-  for (int shift = 0; shift < 24; shift += 8) {
-    if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 8) return false;
-  }
-  return true;
-}
-
 TEST_F(ResultsPageTest, RowsShowTheShellsIconsCentredInCellsOfTwentyPixels) {
   QuickScan();
   const ui::ShellFileInfo shell;
@@ -329,28 +321,13 @@ TEST_F(ResultsPageTest, RowsShowTheShellsIconsCentredInCellsOfTwentyPixels) {
   const int folder = image(Row(u"Documents"));
   const int text = image(Row(u"small.txt"));
   EXPECT_EQ(image(Row(u"ToDelete")), folder);
+  EXPECT_EQ(image(Row(u"Résumé – ñandú.txt")), text);
   EXPECT_NE(text, folder);
-  std::vector<int> used;
-  for (int r = 0; r < List().CTKListCtrl::GetItemCount(); ++r) {
-    ASSERT_GE(image(r), 0) << r;
-    if (std::find(used.begin(), used.end(), image(r)) == used.end()) used.push_back(image(r));
-  }
-  EXPECT_EQ(::ImageList_GetImageCount(cells), static_cast<int>(used.size()));
 
   // The cell shows the shell's own icon with a two-pixel margin.
   const std::vector<COLORREF> ours = DrawnOnWhite(cells, text, 0, 0);
-  const std::vector<COLORREF> theirs = DrawnOnWhite(system, shell.GetIconIndex(_T("small.txt"), true), 2, 2);
-  int alike = 0, inked = 0;
-  for (size_t i = 0; i < ours.size(); ++i) {
-    alike += Near(ours[i], theirs[i]) ? 1 : 0;
-    inked += ours[i] != 0xFFFFFF ? 1 : 0;
-    const int x = static_cast<int>(i % 20), y = static_cast<int>(i / 20);
-    if (x < 2 || y < 2 || x >= 18 || y >= 18) {
-      EXPECT_EQ(ours[i], 0xFFFFFFu) << x << "," << y;
-    }
-  }
-  EXPECT_EQ(alike, 400);
-  EXPECT_GE(inked, 40);
+  EXPECT_EQ(ours, DrawnOnWhite(system, shell.GetIconIndex(_T("small.txt"), true), 2, 2));
+  EXPECT_GE(std::count_if(ours.begin(), ours.end(), [](COLORREF c) { return c != 0xFFFFFF; }), 40);
   // Rows are as tall as the cells, and regrouping after a sort keeps each row's icon.
   CRect icon;
   ASSERT_TRUE(List().GetItemRect(Row(u"small.txt"), icon, LVIR_ICON));

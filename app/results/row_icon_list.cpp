@@ -8,6 +8,18 @@
 
 namespace {
 
+// 32-bit pixels in top-down rows.
+BITMAPINFO TopDown32(int width, int height) {
+  BITMAPINFO format = {};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = width;
+  format.bmiHeader.biHeight = -height;
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  format.bmiHeader.biCompression = BI_RGB;
+  return format;
+}
+
 // The icon's pixels read back as 32-bit top-down rows, with its mask.
 bool ReadIcon(HICON icon, results::IconPixels* out) {
   ICONINFO info = {};
@@ -22,13 +34,7 @@ bool ReadIcon(HICON icon, results::IconPixels* out) {
     const size_t pixels = static_cast<size_t>(shape.bmWidth) * shape.bmHeight;
     out->colour.assign(pixels, 0);
     std::vector<uint32_t> mask(pixels, 0);
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = shape.bmWidth;
-    format.bmiHeader.biHeight = -shape.bmHeight;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO format = TopDown32(shape.bmWidth, shape.bmHeight);
     HDC screen = ::GetDC(nullptr);
     ok = ::GetDIBits(screen, info.hbmColor, 0, shape.bmHeight, out->colour.data(), &format, DIB_RGB_COLORS) ==
              shape.bmHeight &&
@@ -44,13 +50,7 @@ bool ReadIcon(HICON icon, results::IconPixels* out) {
 
 // The cell as a colour bitmap and a monochrome mask (rows padded to 16 bits, set where the row shows).
 bool MakeCellBitmaps(const results::IconPixels& cell, HBITMAP* colour, HBITMAP* mask) {
-  BITMAPINFO format = {};
-  format.bmiHeader.biSize = sizeof format.bmiHeader;
-  format.bmiHeader.biWidth = cell.width;
-  format.bmiHeader.biHeight = -cell.height;
-  format.bmiHeader.biPlanes = 1;
-  format.bmiHeader.biBitCount = 32;
-  format.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO format = TopDown32(cell.width, cell.height);
   void* bits = nullptr;
   *colour = ::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
   const int stride = (cell.width + 15) / 16 * 2;

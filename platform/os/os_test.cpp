@@ -181,8 +181,6 @@ TEST(OsFile, AttributeBits) {
 #endif
   ASSERT_TRUE(os::SetFileAttributeBits(file, 0));
   EXPECT_EQ(StoredAttributes(file) & os::kAttributeReadOnly, 0u);
-  ASSERT_TRUE(out.OpenWrite(file));
-  EXPECT_TRUE(out.Close());
   EXPECT_TRUE(os::RemoveFile(file));
   EXPECT_FALSE(os::SetFileAttributeBits(file, os::kAttributeReadOnly));
 }

@@ -119,7 +119,7 @@ void ApplyLayoutInfo(CTKPToolBar* bar, const tkpstate::BarRecord& r) {
 
 }  // namespace
 
-void CTKPCommandBars::SaveBarState(LPCTSTR lpszProfileName, BOOL) {
+void CTKPCommandBars::SaveBarState(LPCTSTR lpszProfileName, BOOL bOnlyCustomized) {
   CWinApp* app = AfxGetApp();
   if (app == nullptr || lpszProfileName == nullptr) return;
   std::vector<tkpstate::BarRecord> records;
@@ -136,12 +136,15 @@ void CTKPCommandBars::SaveBarState(LPCTSTR lpszProfileName, BOOL) {
   const int statusBar = status == nullptr ? -1 : status->IsVisible() ? 1 : 0;
   AppProfile profile(app);
   tkpstate::WriteLayout(profile, ToU16(lpszProfileName), records, slots, CurrentScreen(), statusBar);
+  if (m_bCustomizeAvail) SaveCustomizedBars(lpszProfileName, bOnlyCustomized);
   m_pOptions->bDirtyState = FALSE;
 }
 
-void CTKPCommandBars::LoadBarState(LPCTSTR lpszProfileName, BOOL) {
+void CTKPCommandBars::LoadBarState(LPCTSTR lpszProfileName, BOOL bSilent) {
   CWinApp* app = AfxGetApp();
   if (app == nullptr || lpszProfileName == nullptr) return;
+  // The customized bars first, so that the layout below places the toolbars the stream brought back.
+  if (m_bCustomizeAvail) LoadCustomizedBars(lpszProfileName, bSilent);
   const AppProfile profile(app);
   const tkpstate::SavedLayout layout = tkpstate::ReadLayout(profile, ToU16(lpszProfileName), CurrentScreen());
   if (layout.damaged) {

@@ -16,7 +16,7 @@
 #include "toolkit/common/tkp_mouse_manager.h"
 #include "toolkit/common/tkp_tooltip_context.h"
 
-IMPLEMENT_DYNCREATE(CTKPCommandBar, CWnd)
+IMPLEMENT_SERIAL(CTKPCommandBar, CWnd, 1)
 
 BEGIN_MESSAGE_MAP(CTKPCommandBar, CWnd)
   ON_WM_CREATE()
@@ -225,7 +225,6 @@ BOOL CTKPCommandBar::Popup(CTKPControlPopup*, BOOL) { return FALSE; }
 void CTKPCommandBar::SetVisible(BOOL) {}
 BOOL CTKPCommandBar::IsVisible() const { return FALSE; }
 BOOL CTKPCommandBar::SetPosition(int) { return FALSE; }
-void CTKPCommandBar::DoPropExchange(CTKPPropExchange*) {}
 
 int CTKPCommandBar::HitTestTracking(CPoint ptScreen) const {
   if (m_hWnd == nullptr) return 0;

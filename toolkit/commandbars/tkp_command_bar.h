@@ -25,6 +25,8 @@ class CTKPImageManager;
 class CTKPPaintManager;
 class CTKPPropExchange;
 class CTKPToolTipContext;
+class CTKPCommandBarRefList;
+struct TKPCommandBarsExchangeParam;
 
 // Where a bar is.
 enum TKPBarPosition {
@@ -97,7 +99,7 @@ struct TKP_KEYRECORD {
 };
 
 class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar {
-  DECLARE_DYNCREATE(CTKPCommandBar)
+  DECLARE_SERIAL(CTKPCommandBar)
 
  public:
   CTKPCommandBar();
@@ -187,7 +189,17 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   virtual void DoPropExchange(CTKPPropExchange* pPX);
   virtual BOOL IsKeyboardCuesVisible() const;
   // 0 not handled, 1 handled, 2 let the focus window have it.
+  // The bar's keys and its controls in the stream of customized bars (tkp_command_bar_exchange.cpp).
   virtual int OnHookKeyDown(UINT nChar, LPARAM lParam);
+  // The bar joins the list of bars to save (once), a popup bar numbered from nNextId, then the bars its
+  // popup controls open.
+  virtual void CollectBarsToSave(UINT& nNextId, CTKPCommandBarRefList& list, const TKPCommandBarsExchangeParam& param);
+  // Each popup control that names a bar of the loaded list gets that bar, which links its own in turn.
+  virtual void LinkPopupBars(CTKPCommandBarRefList& list);
+  // The popup bars the controls open (and those of their original controls) join the list.
+  static void CollectPopupBars(CTKPControls* pControls, UINT& nNextId, CTKPCommandBarRefList& list,
+                               const TKPCommandBarsExchangeParam& param);
+  static void LinkPopupBars(CTKPControls* pControls, CTKPCommandBarRefList& list);
   virtual CSize CalcDynamicLayout(int nLength, DWORD dwMode);
   virtual BOOL ProcessSpecialKey(int nKey);
   virtual void DrawCommandBar(CDC* pDC, CRect rcClipBox);

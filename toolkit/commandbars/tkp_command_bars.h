@@ -26,6 +26,9 @@ class CTKPShortcutManager;
 class CTKPToolBar;
 class CTKPToolTipContext;
 class CWnd;
+class CTKPCommandBarRefList;
+class CTKPPropExchange;
+struct TKPCommandBarsExchangeParam;
 namespace tkpstate {
 struct SavedLayout;
 }
@@ -39,6 +42,10 @@ constexpr UINT TKP_IDW_DOCKBAR_RIGHT = 59421;
 constexpr UINT TKP_IDW_DOCKBAR_BOTTOM = 59422;
 // The site hears that the customize drag control changed.
 constexpr UINT TKP_WM_DRAGCONTROLCHANGED = 10327;
+
+// The path of a file of that name in the application's own folder of the user's application data (the
+// folder made when missing); empty when there is none.
+CString GetAppDataFileName(LPCTSTR lpszFileName);
 
 class CTKPCommandBars : public CCmdTarget {
   DECLARE_DYNCREATE(CTKPCommandBars)
@@ -175,7 +182,24 @@ class CTKPCommandBars : public CCmdTarget {
   // The toolbars' layout (tkp_bar_state.cpp): "<section>-Summary", "-Bar<n>" (each toolbar: shown,
   // docked or floating, where), "-DockBar<d>" (the rows) and "StatusBar"; a damaged layout is ignored.
   void LoadBarState(LPCTSTR lpszProfileName, BOOL bSilent = FALSE);
-  void SaveBarState(LPCTSTR lpszProfileName, BOOL bSaveControls = TRUE);
+  void SaveBarState(LPCTSTR lpszProfileName, BOOL bOnlyCustomized = TRUE);
+
+  // ---- the stream of customized bars (tkp_controls_stream.cpp) ------------------------------------------
+  // With customizing available, the bars the user may have changed are kept whole in "<section>-Controls":
+  // "Controls" holds the stream (up to 16000 bytes) or the path of the hidden file that holds it, and
+  // "LoadFromFile" says which. The file is the one named here, else one in the application's own folder
+  // of the user's application data; a path that names any other file is not read.
+  void SetControlsFileName(LPCTSTR lpszFileName) { m_strControlsFileName = lpszFileName; }
+  virtual BOOL GetControlsFileName(CString& strFileName, LPCTSTR lpszProfileName) const;
+  virtual BOOL SaveBarList(CTKPPropExchange* pPX, CTKPCommandBarRefList& list);
+  // FALSE when an item yields no bar; a stream that is cut short raises an archive exception.
+  virtual BOOL LoadBarList(CTKPPropExchange* pPX, CTKPCommandBarRefList& list);
+  virtual void CollectBarsToSave(UINT& nNextId, CTKPCommandBarRefList& list, const TKPCommandBarsExchangeParam& param);
+  // Loaded toolbars replace the controls of ours of the same id; new custom toolbars are added.
+  virtual void MergeLoadedBars(CTKPCommandBarRefList& list, BOOL bSilent);
+  // The stream's bars merged into ours. A stream that is damaged in any part is refused whole (FALSE)
+  // and the bars stay as they were.
+  BOOL LoadCustomizedBars(const BYTE* pData, UINT nBytes, BOOL bSilent);
 
   BOOL m_bIgnoreShiftMenuKey = FALSE;
 
@@ -186,6 +210,8 @@ class CTKPCommandBars : public CCmdTarget {
   BOOL IsTracking() const;  // a popup or bar is tracked
   // The saved rows of the dock bars, bars moved to their saved places.
   void LoadDockBarsState(const tkpstate::SavedLayout& layout);
+  void SaveCustomizedBars(LPCTSTR lpszProfileName, BOOL bOnlyCustomized);
+  void LoadCustomizedBars(LPCTSTR lpszProfileName, BOOL bSilent);
 
   CCmdTarget* m_pExtraObject = nullptr;
   CTKPPaintManager* m_pPaintManager = nullptr;

@@ -11,7 +11,7 @@
 #include "toolkit/common/tkp_prop_exchange.h"
 #include "toolkit/common/tkp_sound_manager.h"
 
-IMPLEMENT_DYNCREATE(CTKPControl, CCmdTarget)
+IMPLEMENT_SERIAL(CTKPControl, CCmdTarget, 1)
 
 namespace {
 

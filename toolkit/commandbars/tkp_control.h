@@ -75,7 +75,7 @@ struct NMTKPCONTROL {
 typedef CMap<UINT, UINT, BOOL, BOOL> CTKPDocTemplateMap;
 
 class CTKPControl : public CCmdTarget, public CTKPAccessible {
-  DECLARE_DYNCREATE(CTKPControl)
+  DECLARE_SERIAL(CTKPControl)
 
  public:
   CTKPControl();

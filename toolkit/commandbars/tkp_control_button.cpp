@@ -3,7 +3,7 @@
 #include "toolkit/commandbars/tkp_command_bar.h"
 #include "toolkit/common/tkp_prop_exchange.h"
 
-IMPLEMENT_DYNCREATE(CTKPControlButton, CTKPControl)
+IMPLEMENT_SERIAL(CTKPControlButton, CTKPControl, 1)
 
 void CTKPControlButton::OnClick(BOOL bKeyboard, CPoint /*pt*/) {
   if (!m_bEnabled || IsCustomizeMode()) return;

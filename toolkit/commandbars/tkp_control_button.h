@@ -5,7 +5,7 @@
 #include "toolkit/commandbars/tkp_control.h"
 
 class CTKPControlButton : public CTKPControl {
-  DECLARE_DYNCREATE(CTKPControlButton)
+  DECLARE_SERIAL(CTKPControlButton)
 
  public:
   CTKPControlButton() { m_controlType = tkpControlButton; }

@@ -233,7 +233,7 @@ void CTKPControlComboBoxList::ExchangeItems(CTKPPropExchange* pPX) {
 
 // ---- the combo box: list and selection -------------------------------------------------------------
 
-IMPLEMENT_DYNCREATE(CTKPControlComboBox, CTKPControl)
+IMPLEMENT_SERIAL(CTKPControlComboBox, CTKPControl, 1)
 
 CTKPControlComboBox::CTKPControlComboBox() {
   m_controlType = tkpControlComboBox;

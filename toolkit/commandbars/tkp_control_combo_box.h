@@ -69,7 +69,7 @@ class CTKPControlComboBoxList : public CTKPPopupBar {
 };
 
 class CTKPControlComboBox : public CTKPControl, public CTKPEditOwner {
-  DECLARE_DYNCREATE(CTKPControlComboBox)
+  DECLARE_SERIAL(CTKPControlComboBox)
 
  public:
   CTKPControlComboBox();

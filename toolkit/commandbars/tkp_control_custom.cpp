@@ -5,7 +5,7 @@
 #include "toolkit/commandbars/tkp_control_edit.h"
 #include "toolkit/common/tkp_prop_exchange.h"
 
-IMPLEMENT_DYNCREATE(CTKPControlCustom, CTKPControlButton)
+IMPLEMENT_SERIAL(CTKPControlCustom, CTKPControlButton, 1)
 
 CTKPControlCustom::CTKPControlCustom() {
   m_controlType = tkpControlCustom;

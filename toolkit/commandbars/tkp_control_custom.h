@@ -8,7 +8,7 @@
 #include "toolkit/common/tkp_hook_manager.h"
 
 class CTKPControlCustom : public CTKPControlButton, public CTKPHookClient {
-  DECLARE_DYNCREATE(CTKPControlCustom)
+  DECLARE_SERIAL(CTKPControlCustom)
 
  public:
   CTKPControlCustom();

@@ -134,7 +134,7 @@ void ShowContextMenu(CTKPControl* pControl, TKPEditField& field, CPoint point) {
 
 // ---- the control ---------------------------------------------------------------------------------
 
-IMPLEMENT_DYNCREATE(CTKPControlEdit, CTKPControl)
+IMPLEMENT_SERIAL(CTKPControlEdit, CTKPControl, 1)
 
 CTKPControlEdit::CTKPControlEdit() { m_controlType = tkpControlEdit; }
 

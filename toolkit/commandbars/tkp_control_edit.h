@@ -51,7 +51,7 @@ T* KindOf(From* pObject) {
 }  // namespace tkp_field
 
 class CTKPControlEdit : public CTKPControl, public CTKPEditOwner {
-  DECLARE_DYNCREATE(CTKPControlEdit)
+  DECLARE_SERIAL(CTKPControlEdit)
 
  public:
   CTKPControlEdit();

@@ -101,6 +101,23 @@ void CTKPControl::ClickToolBarButton(CRect rc) {
 
 // ---- stored keys ---------------------------------------------------------------------------------
 
+namespace {
+
+// A set of document-template ids as its serialized map; an empty set is left out where defaults are.
+void ExchangeDocTemplates(CTKPPropExchange* pPX, LPCTSTR pszPropName, CTKPDocTemplateMap& map) {
+  if (!pPX->IsLoading()) {
+    if (!map.IsEmpty() || !pPX->OmitsDefaultValues()) PX_Serialize(pPX, pszPropName, &map);
+    return;
+  }
+  map.RemoveAll();
+  // In a stream nothing is optional: a set that does not read leaves the reader lost.
+  if (!PX_Serialize(pPX, pszPropName, &map) && !pPX->OmitsDefaultValues()) {
+    AfxThrowArchiveException(CArchiveException::endOfFile);
+  }
+}
+
+}  // namespace
+
 void CTKPControl::DoPropExchange(CTKPPropExchange* pPX) {
   const int schema = pPX->GetSchema();
   PX_Int(pPX, _T("Type"), m_controlType, tkpControlButton);
@@ -129,7 +146,11 @@ void CTKPControl::DoPropExchange(CTKPPropExchange* pPX) {
     if (pImages != nullptr && pSection != nullptr) pImages->DoPropExchangeIcon(pSection, static_cast<UINT>(m_nCustomIconId));
     delete pSection;
   }
-  if (schema > 3) PX_Bool(pPX, _T("DefaultItem"), m_bDefaultItem, FALSE);
+  if (schema > 3) {
+    ExchangeDocTemplates(pPX, _T("DocTemplatesExcluded"), m_mapDocTemplatesExcluded);
+    ExchangeDocTemplates(pPX, _T("DocTemplatesAssigned"), m_mapDocTemplatesAssigned);
+    PX_Bool(pPX, _T("DefaultItem"), m_bDefaultItem, FALSE);
+  }
   if (schema > 6) PX_Bool(pPX, _T("CloseSubMenuOnClick"), m_bCloseSubMenuOnClick, TRUE);
   if (schema > 7) PX_Int(pPX, _T("CustomStyle"), m_nCustomStyle, 0);
 }

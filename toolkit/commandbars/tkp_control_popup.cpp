@@ -8,9 +8,9 @@
 #include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/common/tkp_prop_exchange.h"
 
-IMPLEMENT_DYNCREATE(CTKPControlLabel, CTKPControl)
-IMPLEMENT_DYNCREATE(CTKPControlPopup, CTKPControl)
-IMPLEMENT_DYNCREATE(CTKPControlExpandButton, CTKPControlButton)
+IMPLEMENT_SERIAL(CTKPControlLabel, CTKPControl, 1)
+IMPLEMENT_SERIAL(CTKPControlPopup, CTKPControl, 1)
+IMPLEMENT_SERIAL(CTKPControlExpandButton, CTKPControlButton, 1)
 
 namespace {
 

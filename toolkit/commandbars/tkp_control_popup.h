@@ -11,7 +11,7 @@ constexpr int TKP_ID_POPUP_EXPAND = 9402;
 constexpr DWORD TKP_EXPAND_BUTTON_FLAGS = 0x5a;
 
 class CTKPControlLabel : public CTKPControl {
-  DECLARE_DYNCREATE(CTKPControlLabel)
+  DECLARE_SERIAL(CTKPControlLabel)
 
  public:
   CTKPControlLabel() {
@@ -23,7 +23,7 @@ class CTKPControlLabel : public CTKPControl {
 };
 
 class CTKPControlPopup : public CTKPControl {
-  DECLARE_DYNCREATE(CTKPControlPopup)
+  DECLARE_SERIAL(CTKPControlPopup)
 
  public:
   CTKPControlPopup() { m_controlType = tkpControlPopup; }
@@ -38,7 +38,13 @@ class CTKPControlPopup : public CTKPControl {
   // The other control is this one or lies in the popups this one opens, or the other way round.
   BOOL IsContainingPopup(CTKPControlPopup* pOther);
   BOOL IsPopupOpen() const { return m_bPopup; }
+  // The bar id a loaded control stored (0 once linked).
   UINT GetCommandBarId() const { return m_nCommandBarId; }
+  // A loaded control gets the bar its stored id names.
+  void LinkCommandBar(CTKPCommandBar* pBar) {
+    SetCommandBar(pBar);
+    m_nCommandBarId = 0;
+  }
 
   BOOL Compare(CTKPControl* pOther) override;
   CTKPCommandBar* GetCommandBar() override { return m_pCommandBar; }
@@ -67,7 +73,7 @@ class CTKPControlPopup : public CTKPControl {
 };
 
 class CTKPControlExpandButton : public CTKPControlButton {
-  DECLARE_DYNCREATE(CTKPControlExpandButton)
+  DECLARE_SERIAL(CTKPControlExpandButton)
 
  public:
   CTKPControlExpandButton() { m_dwFlags = TKP_EXPAND_BUTTON_FLAGS; }

@@ -52,7 +52,7 @@ int TKPFirstMdiChildId() { return g_nFirstMdiChild; }
 
 // ---- the window list ----------------------------------------------------------------------------------
 
-IMPLEMENT_DYNCREATE(CTKPControlWindowList, CTKPControlButton)
+IMPLEMENT_SERIAL(CTKPControlWindowList, CTKPControlButton, 1)
 
 void CTKPControlWindowList::OnCalcDynamicSize(DWORD) {
   RemoveFollowing(this, [](CTKPControl* c) { return c->GetID() >= g_nFirstMdiChild; });
@@ -84,7 +84,7 @@ void CTKPControlWindowList::OnCalcDynamicSize(DWORD) {
 
 // ---- the recent files -----------------------------------------------------------------------------------
 
-IMPLEMENT_DYNCREATE(CTKPControlRecentFileList, CTKPControlButton)
+IMPLEMENT_SERIAL(CTKPControlRecentFileList, CTKPControlButton, 1)
 
 const CStringArray* CTKPControlRecentFileList::GetRecentFileList() {
   CWinApp* app = AfxGetApp();
@@ -147,7 +147,7 @@ BOOL ProbeCommand(CWnd* pWnd, UINT nID, BOOL* pbEnabled) {
 
 }  // namespace
 
-IMPLEMENT_DYNCREATE(CTKPControlWorkspaceActions, CTKPControlButton)
+IMPLEMENT_SERIAL(CTKPControlWorkspaceActions, CTKPControlButton, 1)
 
 void CTKPControlWorkspaceActions::OnCalcDynamicSize(DWORD) {
   constexpr UINT kPrev = 9420, kNext = 9421, kNewHorz = 9422, kNewVert = 9423;
@@ -238,7 +238,7 @@ void CTKPControlOleItems::OnCalcDynamicSize(DWORD) {
 
 // ---- the grid selector ----------------------------------------------------------------------------------
 
-IMPLEMENT_DYNCREATE(CTKPControlSelector, CTKPControl)
+IMPLEMENT_SERIAL(CTKPControlSelector, CTKPControl, 1)
 
 CSize CTKPControlSelector::GetSize(CDC*) {
   return CSize(m_nShownColumns * m_szItem.cx, m_nShownRows * m_szItem.cy);

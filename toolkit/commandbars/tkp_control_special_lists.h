@@ -16,14 +16,14 @@ int TKPFirstMdiChildId();
 constexpr UINT TKP_SELECTOR_CHANGED = 0x1006;
 
 class CTKPControlWindowList : public CTKPControlButton {
-  DECLARE_DYNCREATE(CTKPControlWindowList)
+  DECLARE_SERIAL(CTKPControlWindowList)
 
  public:
   void OnCalcDynamicSize(DWORD dwMode) override;
 };
 
 class CTKPControlRecentFileList : public CTKPControlButton {
-  DECLARE_DYNCREATE(CTKPControlRecentFileList)
+  DECLARE_SERIAL(CTKPControlRecentFileList)
 
  public:
   void OnCalcDynamicSize(DWORD dwMode) override;
@@ -37,7 +37,7 @@ class CTKPControlRecentFileList : public CTKPControlButton {
 // The tab-group commands of the frame's MDI client when it shows its documents as tabs (its client
 // window answers the update of those commands): the ones that apply to the active document.
 class CTKPControlWorkspaceActions : public CTKPControlButton {
-  DECLARE_DYNCREATE(CTKPControlWorkspaceActions)
+  DECLARE_SERIAL(CTKPControlWorkspaceActions)
 
  public:
   void OnCalcDynamicSize(DWORD dwMode) override;
@@ -54,7 +54,7 @@ class CTKPControlOleItems : public CTKPControlButton {
 };
 
 class CTKPControlSelector : public CTKPControl {
-  DECLARE_DYNCREATE(CTKPControlSelector)
+  DECLARE_SERIAL(CTKPControlSelector)
 
  public:
   CTKPControlSelector() = default;

@@ -5,8 +5,8 @@
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/common/tkp_mouse_manager.h"
 
-IMPLEMENT_DYNCREATE(CTKPControlToolbars, CTKPControlButton)
-IMPLEMENT_DYNCREATE(CTKPControlToolbarItem, CTKPControlButton)
+IMPLEMENT_SERIAL(CTKPControlToolbars, CTKPControlButton, 1)
+IMPLEMENT_SERIAL(CTKPControlToolbarItem, CTKPControlButton, 1)
 
 void CTKPControlToolbars::OnCalcDynamicSize(DWORD) {
   CTKPControls* controls = m_pControls;

@@ -10,7 +10,7 @@
 constexpr TCHAR TKP_TOOLBAR_ITEM_PARAMETER[] = _T("CTKPControlToolbar");
 
 class CTKPControlToolbars : public CTKPControlButton {
-  DECLARE_DYNCREATE(CTKPControlToolbars)
+  DECLARE_SERIAL(CTKPControlToolbars)
 
  public:
   void OnCalcDynamicSize(DWORD dwMode) override;
@@ -19,7 +19,7 @@ class CTKPControlToolbars : public CTKPControlButton {
 // One toolbar of the list. It keeps the toolbar's place in the manager's list in a field of its own:
 // the controls' index is renumbered by their collection.
 class CTKPControlToolbarItem : public CTKPControlButton {
-  DECLARE_DYNCREATE(CTKPControlToolbarItem)
+  DECLARE_SERIAL(CTKPControlToolbarItem)
 
  public:
   int GetToolbarIndex() const { return m_nToolbarIndex; }

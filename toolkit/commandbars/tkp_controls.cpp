@@ -263,6 +263,13 @@ void CTKPControls::ReleaseOriginalControls() {
   pOld->InternalRelease();
 }
 
+void CTKPControls::SetOriginalControls(CTKPControls* pOriginal) {
+  if (pOriginal == m_pOriginalControls) return;
+  if (pOriginal != nullptr) pOriginal->InternalAddRef();
+  ReleaseOriginalControls();
+  m_pOriginalControls = pOriginal;
+}
+
 BOOL CTKPControls::Compare(CTKPControls* pOther) {
   if (pOther == nullptr) return FALSE;
   int i = 0, j = 0;

@@ -97,6 +97,11 @@ class CTKPControls : public CCmdTarget {
   void CreateOriginalControls();
   void ReleaseOriginalControls();
   CTKPControls* GetOriginalControls() const { return m_pOriginalControls; }
+  // Takes a reference on the new originals (null for none) and lets go of the old ones.
+  void SetOriginalControls(CTKPControls* pOriginal);
+  // The controls in the stream of customized bars: the lasting ones, then the originals. Loading
+  // replaces the controls; a stream that is cut short or names a wrong class raises an archive exception.
+  void DoPropExchange(CTKPPropExchange* pPX);
   BOOL Compare(CTKPControls* pOther);
   BOOL IsChanged();
 
@@ -108,6 +113,8 @@ class CTKPControls : public CCmdTarget {
   // The owner that takes part in making controls: the parent's site, else the manager's.
   CWnd* GetOwner() const;
   CTKPControl* CreateByType(int nType, int nId);
+  // nDepth: 1 inside the originals, which hold no originals of their own.
+  void ExchangeControls(CTKPPropExchange* pPX, int nDepth);
 
   CTKPCommandBar* m_pParent = nullptr;
   CArray<CTKPControl*, CTKPControl*> m_arrControls;

@@ -144,46 +144,6 @@ std::u16string CaptionWithoutAmpersands(const std::u16string& caption) {
   return out;
 }
 
-bool ParseControlIds(const std::u16string& text, size_t maxCount, std::vector<unsigned>* ids) {
-  ids->clear();
-  if (text.empty()) return true;
-  unsigned value = 0;
-  size_t digits = 0;
-  for (size_t i = 0; i <= text.size(); ++i) {
-    const char16_t c = i < text.size() ? text[i] : u',';
-    if (c == u',') {
-      if (digits == 0 || ids->size() >= maxCount) {
-        ids->clear();
-        return false;
-      }
-      ids->push_back(value);
-      value = 0;
-      digits = 0;
-    } else if (c >= u'0' && c <= u'9' && digits < 5) {
-      value = value * 10 + static_cast<unsigned>(c - u'0');
-      ++digits;
-      if (value > 65535) {
-        ids->clear();
-        return false;
-      }
-    } else {
-      ids->clear();
-      return false;
-    }
-  }
-  return true;
-}
-
-std::u16string FormatControlIds(const std::vector<unsigned>& ids) {
-  std::u16string out;
-  for (size_t i = 0; i < ids.size(); ++i) {
-    if (i > 0) out += u',';
-    const std::string digits = std::to_string(ids[i]);
-    out += std::u16string(digits.begin(), digits.end());
-  }
-  return out;
-}
-
 ToolbarButtons ToolbarButtonsFor(bool hasSelection, bool builtIn) {
   ToolbarButtons b;
   if (!hasSelection) return b;

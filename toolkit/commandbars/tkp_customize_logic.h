@@ -75,13 +75,6 @@ bool KeyboardListsCommand(int id, int type);
 // The caption without its '&' characters.
 std::u16string CaptionWithoutAmpersands(const std::u16string& caption);
 
-// The command ids of a saved custom toolbar, "id,id,0,id" (0 a group break). Text read back from the
-// profile is not trusted: a token that is not a number up to 65535, or more than maxCount of them, makes
-// the whole list unusable (false).
-bool ParseControlIds(const std::u16string& text, size_t maxCount, std::vector<unsigned>* ids);
-std::u16string FormatControlIds(const std::vector<unsigned>& ids);
-// A saved custom toolbar's id is one that new toolbars get.
-inline bool IsCustomToolbarId(unsigned id) { return id >= kFirstCustomToolbarId && id < kLastCustomToolbarId; }
 
 // The toolbars page's buttons for the selected line.
 struct ToolbarButtons {

@@ -155,20 +155,3 @@ TEST(CustomizeMisc, PickerKeyboardListAndCaptions) {
   EXPECT_EQ(CaptionWithoutAmpersands(u"&Open && Save"), u"Open  Save");
 }
 
-TEST(CustomizeSaved, ControlIdsRoundTripAndDamagedListsRefused) {
-  std::vector<unsigned> ids;
-  EXPECT_TRUE(ParseControlIds(FormatControlIds({57600, 0, 57601}), 10, &ids));
-  EXPECT_EQ(ids, (std::vector<unsigned>{57600, 0, 57601}));
-  EXPECT_TRUE(ParseControlIds(u"", 10, &ids));
-  EXPECT_TRUE(ids.empty());
-  EXPECT_FALSE(ParseControlIds(u"1,,2", 10, &ids));
-  EXPECT_FALSE(ParseControlIds(u"1,2,", 10, &ids));
-  EXPECT_FALSE(ParseControlIds(u"65536", 10, &ids));
-  EXPECT_FALSE(ParseControlIds(u"123456789012", 10, &ids));
-  EXPECT_FALSE(ParseControlIds(u"1,-2", 10, &ids));
-  EXPECT_FALSE(ParseControlIds(u"1,2,3", 2, &ids));
-  EXPECT_TRUE(ids.empty());
-  EXPECT_TRUE(IsCustomToolbarId(0xE800));
-  EXPECT_FALSE(IsCustomToolbarId(0xE8FF));
-  EXPECT_FALSE(IsCustomToolbarId(1));
-}

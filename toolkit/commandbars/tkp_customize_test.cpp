@@ -24,7 +24,6 @@
 #include "toolkit/commandbars/tkp_control_popup.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/commandbars/tkp_controls.h"
-#include "toolkit/commandbars/tkp_customize_custom_bars.h"
 #include "toolkit/commandbars/tkp_customize_logic.h"
 #include "toolkit/commandbars/tkp_customize_sheet.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
@@ -572,12 +571,12 @@ TEST_F(Customize, ANewToolbarIsNamedRenamedSavedAndMadeAgain) {
   EXPECT_EQ(mine->GetTitle(), CString(_T("Renamed")));
   EXPECT_EQ(harness::Items(page.GetList().m_hWnd)[2], L"Renamed");
 
-  // Saved, and made again in a new frame with its command.
-  TKPSaveCustomBars(Bars(), _T("CustomizeTest"));
+  // Saved with the bars' state, and made again in a new frame with its command.
+  Bars()->SaveBarState(_T("CustomizeTest"));
   frame->DestroyWindow();
   harness::PumpMessages();
   Open();
-  TKPLoadCustomBars(Bars(), _T("CustomizeTest"));
+  Bars()->LoadBarState(_T("CustomizeTest"));
   ASSERT_EQ(Bars()->GetCount(), 3);
   CTKPToolBar* again = static_cast<CTKPToolBar*>(Bars()->GetAt(2));
   EXPECT_EQ(again->GetTitle(), CString(_T("Renamed")));
@@ -585,7 +584,7 @@ TEST_F(Customize, ANewToolbarIsNamedRenamedSavedAndMadeAgain) {
   EXPECT_FALSE(again->IsBuiltIn());
   EXPECT_EQ(Ids(again), (std::vector<int>{ID_OPEN_IMAGE}));
   // Loading twice makes no second copy.
-  TKPLoadCustomBars(Bars(), _T("CustomizeTest"));
+  Bars()->LoadBarState(_T("CustomizeTest"));
   EXPECT_EQ(Bars()->GetCount(), 3);
 
   // Deleted after its question is answered with OK (Cancel keeps it).

@@ -15,7 +15,7 @@
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/gdi_guards.h"
 
-IMPLEMENT_DYNCREATE(CTKPDialogBar, CTKPToolBar)
+IMPLEMENT_SERIAL(CTKPDialogBar, CTKPToolBar, 1)
 
 BEGIN_MESSAGE_MAP(CTKPDialogBar, CTKPToolBar)
   ON_WM_NCHITTEST()

@@ -14,7 +14,7 @@ constexpr int TKP_CONTROL_TYPE_CAPTION = 30;
 class CTKPPopupBar;
 
 class CTKPDialogBar : public CTKPToolBar {
-  DECLARE_DYNCREATE(CTKPDialogBar)
+  DECLARE_SERIAL(CTKPDialogBar)
 
  public:
   CTKPDialogBar();

@@ -122,7 +122,7 @@ HICON ChildIcon(HWND child) {
 
 }  // namespace
 
-IMPLEMENT_DYNCREATE(CTKPMenuBar, CTKPToolBar)
+IMPLEMENT_SERIAL(CTKPMenuBar, CTKPToolBar, 1)
 
 BEGIN_MESSAGE_MAP(CTKPMenuBar, CTKPToolBar)
   ON_WM_TIMER()

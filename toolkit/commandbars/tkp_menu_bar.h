@@ -5,6 +5,8 @@
 // the child's system menu at its start and the child's minimize, restore and close buttons at its end.
 #pragma once
 
+#include <vector>
+
 #include "platform/classlib/cmap.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
 
@@ -25,7 +27,7 @@ constexpr DWORD TKP_MENUBAR_SHOW_SYSMENU = 0x2000;
 constexpr UINT_PTR TKP_TIMER_MDI_REFRESH = 12223;
 
 class CTKPMenuBar : public CTKPToolBar {
-  DECLARE_DYNCREATE(CTKPMenuBar)
+  DECLARE_SERIAL(CTKPMenuBar)
 
  public:
   CTKPMenuBar();
@@ -42,6 +44,14 @@ class CTKPMenuBar : public CTKPToolBar {
   HWND GetActiveMdiChild(BOOL* pbMaximized = nullptr) const;
   // Before the controls are saved: the default menu shown again and unchanged cached menus dropped.
   void RestoreCache();
+
+  // The controls of the document types' menus waiting in the cache.
+  std::vector<CTKPControls*> GetMdiMenus() const;
+  void DoPropExchange(CTKPPropExchange* pPX) override;
+  void CollectBarsToSave(UINT& nNextId, CTKPCommandBarRefList& list, const TKPCommandBarsExchangeParam& param) override;
+  void LinkPopupBars(CTKPCommandBarRefList& list) override;
+  // A loaded menu bar's document-type menus replace the cached ones too.
+  void Copy(CTKPCommandBar* pSource, BOOL bRecursive = FALSE) override;
 
   void ResetToolBar() override;
   int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;

@@ -18,7 +18,7 @@
 #include "toolkit/common/tkp_sound_manager.h"
 #include "toolkit/common/tkp_tooltip_context.h"
 
-IMPLEMENT_DYNCREATE(CTKPPopupBar, CTKPCommandBar)
+IMPLEMENT_SERIAL(CTKPPopupBar, CTKPCommandBar, 1)
 
 BEGIN_MESSAGE_MAP(CTKPPopupBar, CTKPCommandBar)
   ON_WM_MOUSEMOVE()

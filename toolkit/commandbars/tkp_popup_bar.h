@@ -30,7 +30,7 @@ constexpr UINT TKP_EXPAND_DELAY = 900;
 constexpr int TKP_ANIMATION_NONE = 5;
 
 class CTKPPopupBar : public CTKPCommandBar {
-  DECLARE_DYNCREATE(CTKPPopupBar)
+  DECLARE_SERIAL(CTKPPopupBar)
 
  public:
   CTKPPopupBar();
@@ -72,6 +72,7 @@ class CTKPPopupBar : public CTKPCommandBar {
   void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
   void DelayLayout() override;
   void Copy(CTKPCommandBar* pSource, BOOL bRecursive = FALSE) override;
+  void DoPropExchange(CTKPPropExchange* pPX) override;
   virtual void UpdateShortcuts();
   virtual void UpdateLocation();
   // Windows of embedded controls go back to the site first, so that they outlive the popup.
@@ -168,7 +169,7 @@ class CTKPPopupBar : public CTKPCommandBar {
 };
 
 class CTKPPopupToolBar : public CTKPPopupBar {
-  DECLARE_DYNCREATE(CTKPPopupToolBar)
+  DECLARE_SERIAL(CTKPPopupToolBar)
 
  public:
   CTKPPopupToolBar() { m_barType = tkpBarTypeNormal; }

@@ -15,7 +15,7 @@
 #include "toolkit/common/tkp_sound_manager.h"
 #include "toolkit/common/tkp_tooltip_context.h"
 
-IMPLEMENT_DYNCREATE(CTKPPopupToolBar, CTKPPopupBar)
+IMPLEMENT_SERIAL(CTKPPopupToolBar, CTKPPopupBar, 1)
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "toolkit/common/tkp_mouse_manager.h"
 #include "toolkit/common/tkp_tooltip_context.h"
 
-IMPLEMENT_DYNCREATE(CTKPToolBar, CTKPCommandBar)
+IMPLEMENT_SERIAL(CTKPToolBar, CTKPCommandBar, 1)
 
 BEGIN_MESSAGE_MAP(CTKPToolBar, CTKPCommandBar)
   ON_WM_LBUTTONDOWN()

@@ -20,7 +20,7 @@ constexpr UINT TKP_WM_BARVISIBLECHANGED = 10325;
 constexpr DWORD TKP_LM_HIDEWRAP = 0x80;
 
 class CTKPToolBar : public CTKPCommandBar {
-  DECLARE_DYNCREATE(CTKPToolBar)
+  DECLARE_SERIAL(CTKPToolBar)
 
  public:
   CTKPToolBar();
@@ -46,6 +46,7 @@ class CTKPToolBar : public CTKPCommandBar {
   void SetVisible(BOOL bVisible) override;
   BOOL IsVisible() const override;
   BOOL SetPosition(int nPosition) override;
+  void DoPropExchange(CTKPPropExchange* pPX) override;
   void OnRecalcLayout() override;
   // The floating size (borders and the title row included).
   CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;

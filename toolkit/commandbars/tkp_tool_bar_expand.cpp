@@ -10,7 +10,7 @@
 #include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
 
-IMPLEMENT_DYNCREATE(CTKPToolBarExpandButton, CTKPControlPopup)
+IMPLEMENT_SERIAL(CTKPToolBarExpandButton, CTKPControlPopup, 1)
 
 namespace {
 

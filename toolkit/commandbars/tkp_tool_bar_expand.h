@@ -5,7 +5,7 @@
 #include "toolkit/commandbars/tkp_control_popup.h"
 
 class CTKPToolBarExpandButton : public CTKPControlPopup {
-  DECLARE_DYNCREATE(CTKPToolBarExpandButton)
+  DECLARE_SERIAL(CTKPToolBarExpandButton)
 
  public:
   CTKPToolBarExpandButton();

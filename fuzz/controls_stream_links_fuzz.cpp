@@ -1,0 +1,29 @@
+// The checks of a customized bars stream: popup links read from bytes (a bar: its id byte, whether it
+// is a toolbar, then the popup ids it names until a 0xFF), and a file path against its folder.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "toolkit/commandbars/controls_stream_rules.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::vector<tkpstream::StreamBar> bars;
+  size_t at = 0;
+  while (at + 2 <= size && bars.size() <= tkpstream::kMostBars) {
+    tkpstream::StreamBar bar;
+    bar.id = data[at];
+    bar.toolbar = (data[at + 1] & 1) != 0;
+    at += 2;
+    while (at < size && data[at] != 0xFF) bar.popupIds.push_back(data[at++]);
+    ++at;
+    bars.push_back(bar);
+  }
+  std::string why;
+  tkpstream::CheckLinks(bars, &why);
+  std::u16string text;
+  for (size_t i = 0; i + 1 < size; i += 2) text += static_cast<char16_t>(data[i] | data[i + 1] << 8);
+  const std::u16string name = tkpstream::SafeFileName(text);
+  tkpstream::IsFileInFolder(u"C:\\Data", u"C:\\Data\\" + name);
+  tkpstream::IsFileInFolder(text.substr(0, text.size() / 2), text);
+  return 0;
+}

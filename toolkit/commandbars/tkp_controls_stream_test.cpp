@@ -1,0 +1,383 @@
+// The stream of customized bars in real frames: a customized set saved and loaded back equal in a new
+// frame, the 16000-byte line between the profile value and the hidden file, damaged streams refused whole
+// with the bars as they were, and the file kept to the application's own folder.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/harness/driver.h"
+#include "res/resource.h"
+#include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_control.h"
+#include "toolkit/commandbars/tkp_control_combo_box.h"
+#include "toolkit/commandbars/tkp_control_edit.h"
+#include "toolkit/commandbars/tkp_control_popup.h"
+#include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/commandbars/tkp_frame_wnd.h"
+#include "toolkit/commandbars/tkp_popup_bar.h"
+#include "toolkit/commandbars/tkp_tool_bar.h"
+
+namespace {
+
+class TestApp : public CWinApp {
+ public:
+  TestApp() : CWinApp(_T("Dorvane Stream Test")) {}
+};
+TestApp theApp;
+
+const wchar_t kProfileKey[] = L"Software\\Dorvane Stream Test";
+const TCHAR kProfile[] = _T("CommandBars");
+const TCHAR kSection[] = _T("CommandBars-Controls");
+constexpr UINT kMine = 0xE800;
+constexpr int kFindField = 40001;
+constexpr int kPlaces = 40002;
+
+// A frame that offers customizing, with the program's two toolbars as it builds them.
+class StreamFrame : public CTKPFrameWnd {
+ public:
+  CTKPCommandBars* Bars() const { return m_pCommandBars; }
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CTKPFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
+    m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+    m_pCommandBars->SetSite(this);
+    m_pCommandBars->EnableDocking();
+    CTKPToolBar* standard = m_pCommandBars->Add(_T("Standard"), tkpBarTop);
+    standard->LoadToolBar(IDR_MAINFRAME);
+    CTKPToolBar* tools = m_pCommandBars->Add(_T("Tools"), tkpBarTop);
+    const UINT ids[] = {ID_FIND_FILES, 0, ID_SETTINGS};
+    tools->SetButtons(ids, 3);
+    tools->SetBarID(200);
+    return 0;
+  }
+  afx_msg void OnCustomize() {}
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(StreamFrame, CTKPFrameWnd)
+  ON_WM_CREATE()
+  ON_COMMAND(TKP_ID_CUSTOMIZE, OnCustomize)
+END_MESSAGE_MAP()
+
+// What a person sees of the bars: each bar and its lasting controls, popups with their menus.
+std::wstring Describe(CTKPControls* controls, int depth);
+std::wstring Describe(CTKPCommandBar* bar, int depth) {
+  // Popup bars are numbered afresh at each save: only toolbars' ids are the user's.
+  const bool toolbar = bar->IsKindOf(RUNTIME_CLASS(CTKPToolBar)) != FALSE;
+  std::wstring text = (toolbar ? std::to_wstring(bar->GetBarID()) : L"") + L" " + bar->GetTitle().GetString() + L" " +
+                      CString(bar->GetRuntimeClass()->m_lpszClassName).GetString() +
+                      (bar->IsVisible() ? L" shown" : L"") + L" {" + Describe(bar->GetControls(), depth) + L"}";
+  return text;
+}
+std::wstring Describe(CTKPControls* controls, int depth) {
+  std::wstring text;
+  for (int i = 0; i < controls->GetCount(); ++i) {
+    CTKPControl* c = controls->GetAt(i);
+    if (c->IsTemporary()) continue;
+    text += L"[" + std::wstring(CString(c->GetRuntimeClass()->m_lpszClassName).GetString()) + L" " +
+            std::to_wstring(c->GetType()) + L" " + std::to_wstring(c->GetID()) + L" '" + c->GetCaption().GetString() +
+            L"' style " + std::to_wstring(c->GetStyle()) + (c->GetBeginGroup() ? L" group" : L"");
+    if (auto* combo = dynamic_cast<CTKPControlComboBox*>(c)) {
+      for (int n = 0; n < combo->GetCount(); ++n) text += L" item " + std::wstring(combo->GetLBText(n).GetString());
+    }
+    if (auto* edit = dynamic_cast<CTKPControlEdit*>(c)) text += L" width " + std::to_wstring(edit->GetWidth());
+    if (!c->GetDocTemplatesAssigned().IsEmpty()) text += L" documents " + std::to_wstring(c->GetDocTemplatesAssigned().GetCount());
+    if (CTKPCommandBar* popup = c->GetCommandBar(); popup != nullptr && depth < 4) text += L" " + Describe(popup, depth + 1);
+    text += L"]";
+  }
+  return text;
+}
+
+std::wstring Describe(CTKPCommandBars* bars) {
+  std::wstring text;
+  for (int i = 0; i < bars->GetCount(); ++i) text += Describe(bars->GetAt(i), 0) + L"\n";
+  return text;
+}
+
+// The stream as the last save left it, from the profile or from the file it names.
+std::vector<BYTE> StoredStream(bool* inFile = nullptr) {
+  std::vector<BYTE> bytes;
+  const bool fromFile = theApp.GetProfileInt(kSection, _T("LoadFromFile"), 0) != 0;
+  if (inFile != nullptr) *inFile = fromFile;
+  if (fromFile) {
+    HANDLE file = ::CreateFileW(theApp.GetProfileString(kSection, _T("Controls")), GENERIC_READ, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    bytes.resize(::GetFileSize(file, nullptr));
+    DWORD read = 0;
+    ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    ::CloseHandle(file);
+    return bytes;
+  }
+  BYTE* data = nullptr;
+  UINT size = 0;
+  if (theApp.GetProfileBinary(kSection, _T("Controls"), &data, &size)) bytes.assign(data, data + size);
+  delete[] data;
+  return bytes;
+}
+
+void WriteFileBytes(const CString& path, const std::vector<BYTE>& bytes) {
+  ::SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+  HANDLE file = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(file);
+}
+
+class ControlsStream : public testing::Test {
+ protected:
+  void SetUp() override {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+    theApp.SetRegistryKey(_T("Dorvane Stream Test"));
+  }
+  void TearDown() override {
+    for (StreamFrame* frame : frames) {
+      if (::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
+    }
+    harness::PumpMessages();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+  }
+  StreamFrame* Start() {
+    auto* frame = new StreamFrame;
+    EXPECT_TRUE(frame->Create(nullptr, _T("Stream"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 900, 500)));
+    frame->RecalcLayout();
+    harness::PumpMessages();
+    frames.push_back(frame);
+    return frame;
+  }
+  // The program ends: the bars are saved and the window goes.
+  void Stop(StreamFrame* frame) {
+    frame->Bars()->SaveBarState(kProfile);
+    frame->DestroyWindow();
+    harness::PumpMessages();
+  }
+  // The user's own toolbar with a button, a popup menu, an edit and a combo box.
+  static CTKPToolBar* AddMine(StreamFrame* frame, const CString& caption = _T("&Open")) {
+    CTKPToolBar* mine = frame->Bars()->Add(_T("Mine"), tkpBarTop);
+    mine->SetBarID(kMine);
+    mine->SetBuiltIn(FALSE);
+    CTKPControls* controls = mine->GetControls();
+    CTKPControl* open = controls->Add(tkpControlButton, ID_OPEN_IMAGE);
+    open->SetCustomCaption(caption);
+    open->SetStyle(tkpButtonIconAndCaption);
+    CTKPControl* more = controls->Add(tkpControlPopup, 0);
+    more->SetCaption(CString(_T("&More")));
+    more->SetBeginGroup(TRUE);
+    CTKPControls* menu = more->GetCommandBar()->GetControls();
+    CTKPControl* findFiles = menu->Add(tkpControlButton, ID_FIND_FILES);
+    findFiles->SetCaption(CString(_T("&Find Files")));
+    findFiles->GetDocTemplatesAssigned()[128] = TRUE;  // shown with one kind of document only
+    menu->Add(tkpControlButton, ID_SETTINGS)->SetCustomCaption(CString(_T("Se&ttings")));
+    CTKPControl* find = controls->Add(tkpControlEdit, kFindField);
+    find->SetCaption(CString(_T("Find:")));
+    find->SetWidth(150);
+    auto* places = static_cast<CTKPControlComboBox*>(controls->Add(tkpControlComboBox, kPlaces));
+    places->SetCaption(CString(_T("Places")));
+    places->AddString(CString(_T("One")));
+    places->AddString(CString(_T("Two")));
+    mine->OnRecalcLayout();
+    return mine;
+  }
+  // Changes to the program's own Standard toolbar: a caption and style, a button gone.
+  static void ChangeStandard(StreamFrame* frame) {
+    CTKPToolBar* standard = frame->Bars()->GetToolBar(frame->Bars()->GetAt(0)->GetBarID());
+    CTKPControl* first = standard->GetControl(0);
+    first->SetCustomCaption(CString(_T("Open &Image")));
+    first->SetCustomStyle(tkpButtonIconAndCaption);
+    standard->GetControls()->Remove(standard->GetControlCount() - 1);
+  }
+
+  std::vector<StreamFrame*> frames;
+};
+
+TEST_F(ControlsStream, ACustomizedSetComesBackEqualInANewFrame) {
+  StreamFrame* frame = Start();
+  ASSERT_TRUE(frame->Bars()->IsCustomizeAvail());
+  const std::wstring built = Describe(frame->Bars());
+  AddMine(frame);
+  ChangeStandard(frame);
+  frame->Bars()->GetAt(1)->SetTitle(_T("My Tools"));
+  const std::wstring customized = Describe(frame->Bars());
+  ASSERT_NE(customized, built);
+  Stop(frame);
+  EXPECT_EQ(theApp.GetProfileInt(kSection, _T("LoadFromFile"), -1), 0u);
+  EXPECT_FALSE(StoredStream().empty());
+
+  frame = Start();
+  EXPECT_EQ(Describe(frame->Bars()), built);
+  frame->Bars()->LoadBarState(kProfile);
+  EXPECT_EQ(Describe(frame->Bars()), customized);
+  // The popup's menu came with its own bar, which opens.
+  CTKPToolBar* mine = frame->Bars()->GetToolBar(kMine);
+  ASSERT_NE(mine, nullptr);
+  EXPECT_FALSE(mine->IsBuiltIn());
+  CTKPCommandBar* menu = mine->GetControl(1)->GetCommandBar();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->GetCommandBars(), frame->Bars());
+  // The program's own bar keeps its original controls, so that a reset brings its buttons back.
+  CTKPControls* standard = frame->Bars()->GetAt(0)->GetControls();
+  ASSERT_NE(standard->GetOriginalControls(), nullptr);
+  EXPECT_TRUE(standard->IsChanged());
+
+  // Loaded again: the same set, no second toolbar.
+  frame->Bars()->LoadBarState(kProfile);
+  EXPECT_EQ(Describe(frame->Bars()), customized);
+  // Without customizing offered, the program saves and reads no stream.
+  theApp.WriteProfileString(kSection, nullptr, nullptr);
+  frame->Bars()->SetSite(nullptr);
+  frame->Bars()->SaveBarState(kProfile);
+  frame->Bars()->SetSite(frame);
+  EXPECT_TRUE(StoredStream().empty());
+}
+
+TEST_F(ControlsStream, SixteenThousandBytesStayInTheProfileAndOneMoreGoesToTheHiddenFile) {
+  // The stream's size is set by the length of a caption (2 bytes a character) and by whether a window
+  // list (a class record of odd length) is there: between them every size can be reached.
+  StreamFrame* frame = Start();
+  CTKPToolBar* mine = AddMine(frame, CString(_T('x'), 2000));
+  const auto measure = [&] {
+    frame->Bars()->SaveBarState(kProfile);
+    return static_cast<long>(StoredStream().size());
+  };
+  const long plain = measure();
+  const auto addOdd = [mine] { return mine->GetControls()->Add(tkpControlButton, TKP_ID_WINDOWLIST); };
+  CTKPControl* label = addOdd();
+  const long labelled = measure();
+  ASSERT_EQ((labelled - plain) % 2, 1) << "the window list's bytes must change the parity";
+  for (long target : {16000L, 16001L}) {
+    const bool withLabel = (target - plain) % 2 != 0;
+    if (!withLabel && label != nullptr) {
+      mine->GetControls()->Remove(label);
+      label = nullptr;
+    }
+    if (withLabel && label == nullptr) label = addOdd();
+    const long base = withLabel ? labelled : plain;
+    mine->GetControl(0)->SetCustomCaption(CString(_T('x'), static_cast<int>(2000 + (target - base) / 2)));
+    bool inFile = false;
+    frame->Bars()->SaveBarState(kProfile);
+    EXPECT_EQ(static_cast<long>(StoredStream(&inFile).size()), target);
+    EXPECT_EQ(inFile, target > 16000);
+  }
+  // The file sits hidden in the application's own folder, its path in "Controls".
+  const CString path = theApp.GetProfileString(kSection, _T("Controls"));
+  EXPECT_EQ(path, GetAppDataFileName(_T("CommandBars")));
+  EXPECT_NE(path.Find(_T("\\Dorvane Stream Test\\CommandBars")), -1);
+  const DWORD attributes = ::GetFileAttributesW(path);
+  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
+  const std::wstring saved = Describe(frame->Bars());
+  Stop(frame);
+  frame = Start();
+  frame->Bars()->LoadBarState(kProfile);
+  EXPECT_EQ(Describe(frame->Bars()), saved);
+  // A stream that shrinks moves back into the profile and its file goes.
+  frame->Bars()->GetToolBar(kMine)->GetControl(0)->SetCustomCaption(CString(_T("short")));
+  frame->Bars()->SaveBarState(kProfile);
+  EXPECT_EQ(theApp.GetProfileInt(kSection, _T("LoadFromFile"), -1), 0u);
+  EXPECT_EQ(::GetFileAttributesW(path), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(ControlsStream, DamagedStreamsAreRefusedWholeAndTheBarsStayAsTheyWere) {
+  StreamFrame* frame = Start();
+  CTKPToolBar* mine = AddMine(frame);
+  ChangeStandard(frame);
+  frame->Bars()->SaveBarState(kProfile);
+  const std::vector<BYTE> good = StoredStream();
+  ASSERT_GT(good.size(), 200u);
+  // Damage only our own program could not have written: a button that claims to open a popup, and a
+  // menu whose item opens that same menu.
+  mine->GetControl(0)->SetType(tkpControlPopup);
+  frame->Bars()->SaveBarState(kProfile);
+  const std::vector<BYTE> wrongType = StoredStream();
+  mine->GetControl(0)->SetType(tkpControlButton);
+  auto* more = static_cast<CTKPControlPopup*>(mine->GetControl(1));
+  CTKPControl* loop = more->GetCommandBar()->GetControls()->Add(tkpControlPopup, 0);
+  static_cast<CTKPControlPopup*>(loop)->SetCommandBar(more->GetCommandBar());
+  frame->Bars()->SaveBarState(kProfile);
+  const std::vector<BYTE> selfOpening = StoredStream();
+  static_cast<CTKPControlPopup*>(loop)->SetCommandBar(nullptr);  // the loop would keep the bars alive
+  Stop(frame);
+
+  frame = Start();
+  CTKPCommandBars* bars = frame->Bars();
+  const std::wstring before = Describe(bars);
+  const auto refused = [&](const std::vector<BYTE>& bytes, const char* what) {
+    EXPECT_FALSE(bars->LoadCustomizedBars(bytes.data(), static_cast<UINT>(bytes.size()), TRUE)) << what;
+    EXPECT_EQ(Describe(bars), before) << what;
+  };
+  for (size_t cut = 1; cut < good.size(); cut += 1 + good.size() / 97) {
+    refused(std::vector<BYTE>(good.begin(), good.begin() + static_cast<long>(cut)), "cut short");
+  }
+  std::vector<BYTE> longer = good;
+  longer.push_back(0);
+  refused(longer, "a byte after the bars");
+  refused(wrongType, "a button of the popup type");
+  refused(selfOpening, "a menu that opens itself");
+  unsigned seed = 7;
+  for (int n = 0; n < 40; ++n) {
+    std::vector<BYTE> garbage(1 + n * 37);
+    for (BYTE& b : garbage) b = static_cast<BYTE>((seed = seed * 1103515245u + 12345u) >> 16);
+    refused(garbage, "garbage");
+  }
+  // Garbage in the middle of a sound stream's class records.
+  std::vector<BYTE> overwritten = good;
+  for (size_t i = 4; i < 40 && i < overwritten.size(); ++i) overwritten[i] = 0xFF;
+  refused(overwritten, "overwritten");
+
+  // Through the profile value and through the file, at start-up: the layout is still read.
+  std::vector<BYTE> cut(good.begin(), good.begin() + static_cast<long>(good.size() / 2));
+  theApp.WriteProfileBinary(kSection, _T("Controls"), cut.data(), static_cast<UINT>(cut.size()));
+  theApp.WriteProfileInt(kSection, _T("LoadFromFile"), 0);
+  bars->LoadBarState(kProfile);
+  EXPECT_EQ(Describe(bars), before);
+  const CString path = GetAppDataFileName(_T("CommandBars"));
+  WriteFileBytes(path, cut);
+  theApp.WriteProfileString(kSection, _T("Controls"), path);
+  theApp.WriteProfileInt(kSection, _T("LoadFromFile"), 1);
+  bars->LoadBarState(kProfile);
+  EXPECT_EQ(Describe(bars), before);
+  // The sound stream in the same file is taken.
+  WriteFileBytes(path, good);
+  bars->LoadBarState(kProfile);
+  EXPECT_NE(bars->GetToolBar(kMine), nullptr);
+  ::DeleteFileW(path);
+}
+
+TEST_F(ControlsStream, OnlyTheFileInTheApplicationsOwnFolderIsRead) {
+  StreamFrame* frame = Start();
+  AddMine(frame, CString(_T('x'), 9000));
+  // A profile name that tries to climb out of the folder makes one file name inside it.
+  const TCHAR climbing[] = _T("..\\..\\Bars:1");
+  frame->Bars()->SaveBarState(climbing);
+  const CString written = theApp.GetProfileString(_T("..\\..\\Bars:1-Controls"), _T("Controls"));
+  const CString inside = GetAppDataFileName(_T("x"));
+  const CString folder = inside.Left(inside.GetLength() - 1);
+  EXPECT_EQ(written, folder + _T("_.._.._Bars_1"));
+  EXPECT_NE(::GetFileAttributesW(written), INVALID_FILE_ATTRIBUTES);
+  frame->Bars()->SaveBarState(kProfile);
+  const std::vector<BYTE> good = StoredStream();
+  ASSERT_GT(good.size(), 16000u);
+  Stop(frame);
+
+  // "Controls" naming a sound stream anywhere else is not read.
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  const CString elsewhere = CString(temp) + _T("stream-elsewhere.bin");
+  WriteFileBytes(elsewhere, good);
+  theApp.WriteProfileString(kSection, _T("Controls"), elsewhere);
+  frame = Start();
+  frame->Bars()->LoadBarState(kProfile);
+  EXPECT_EQ(frame->Bars()->GetToolBar(kMine), nullptr);
+  ::DeleteFileW(elsewhere);
+  ::DeleteFileW(written);
+  ::DeleteFileW(GetAppDataFileName(_T("CommandBars")));
+}
+
+}  // namespace
