@@ -167,8 +167,10 @@ void CTKPDockingPaneLayout::HidePane(CTKPDockingPaneBase* pPane) {
     group->Init(static_cast<CTKPDockingPane*>(pPane), site);
     panel->AddContainer(group);
   } else if (pPane->GetType() == dock::kTabbedContainer) {
-    // The panes that may auto-hide move into a clone of the group; the others stay where they are.
-    if (CTKPDockingPaneBase* group = pPane->Clone(this, nullptr, tkpPaneNoHideable)) panel->AddContainer(group);
+    // The panes that may auto-hide move into a clone of the group; the others stay where they are. A
+    // clone that got no pane is no group to show (the next save prunes it).
+    CTKPDockingPaneBase* group = pPane->Clone(this, nullptr, tkpPaneNoHideable);
+    if (group != nullptr && !group->IsEmpty()) panel->AddContainer(group);
   } else {
     if (CTKPDockingPaneBase* parent = pPane->GetContainer()) parent->RemovePane(pPane);
     panel->AddContainer(pPane);

@@ -326,8 +326,14 @@ void CTKPTabClientWnd::OnTabDropped(CTKPTabClientGroup* pGroup, CTKPTabManagerIt
   // The dragged tab's document is the active one: the commands act on it.
   const tkmdi::DropMenu menu = tkmdi::DropMenuFor(WorkspaceNow(), nDrop, tkmdi::DropSplitCommand(pGroup->m_rcGroup, pt));
   if (menu.commands.empty()) return;
+  auto hDragged = reinterpret_cast<HWND>(pItem->GetData());
   const UINT nChosen = TrackDropMenu(menu, pt);
-  if (nChosen >= tkmdi::kCmdPrevGroup && nChosen <= tkmdi::kCmdNewVertGroup) ExecuteWorkspaceCommand(nChosen);
+  // The commands act on the active document: only while that still is the dragged one.
+  const bool stillDragged = FindItem(hDragged) == pItem &&
+                            reinterpret_cast<HWND>(::SendMessageW(m_hWnd, WM_MDIGETACTIVE, 0, 0)) == hDragged;
+  if (stillDragged && nChosen >= tkmdi::kCmdPrevGroup && nChosen <= tkmdi::kCmdNewVertGroup) {
+    ExecuteWorkspaceCommand(nChosen);
+  }
 }
 
 UINT CTKPTabClientWnd::TrackDropMenu(const tkmdi::DropMenu& menu, CPoint pt) {
