@@ -2,57 +2,35 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
+#include <vector>
 
 #include "app/results/row_icon_cell.h"
+#include "ui/draw/gdi_pixels.h"
 
 namespace {
 
-// 32-bit pixels in top-down rows.
-BITMAPINFO TopDown32(int width, int height) {
-  BITMAPINFO format = {};
-  format.bmiHeader.biSize = sizeof format.bmiHeader;
-  format.bmiHeader.biWidth = width;
-  format.bmiHeader.biHeight = -height;
-  format.bmiHeader.biPlanes = 1;
-  format.bmiHeader.biBitCount = 32;
-  format.bmiHeader.biCompression = BI_RGB;
-  return format;
-}
-
-// The icon's pixels read back as 32-bit top-down rows, with its mask.
+// The icon's pixels and its mask (white where the row shows through).
 bool ReadIcon(HICON icon, results::IconPixels* out) {
   ICONINFO info = {};
   if (!::GetIconInfo(icon, &info)) return false;
-  BITMAP shape = {};
-  bool ok = info.hbmColor != nullptr && info.hbmMask != nullptr &&
-            ::GetObjectW(info.hbmColor, sizeof shape, &shape) == sizeof shape && shape.bmWidth > 0 &&
-            shape.bmHeight > 0 && shape.bmWidth <= 256 && shape.bmHeight <= 256;
-  if (ok) {
-    out->width = shape.bmWidth;
-    out->height = shape.bmHeight;
-    const size_t pixels = static_cast<size_t>(shape.bmWidth) * shape.bmHeight;
-    out->colour.assign(pixels, 0);
-    std::vector<uint32_t> mask(pixels, 0);
-    BITMAPINFO format = TopDown32(shape.bmWidth, shape.bmHeight);
-    HDC screen = ::GetDC(nullptr);
-    ok = ::GetDIBits(screen, info.hbmColor, 0, shape.bmHeight, out->colour.data(), &format, DIB_RGB_COLORS) ==
-             shape.bmHeight &&
-         ::GetDIBits(screen, info.hbmMask, 0, shape.bmHeight, mask.data(), &format, DIB_RGB_COLORS) == shape.bmHeight;
-    ::ReleaseDC(nullptr, screen);
-    out->transparent.assign(pixels, false);
-    for (size_t i = 0; i < pixels; ++i) out->transparent[i] = (mask[i] & 0xFFFFFF) != 0;
-  }
+  const draw::PixelBuffer colour = info.hbmColor != nullptr ? draw::ReadBitmap(info.hbmColor) : draw::PixelBuffer();
+  const draw::PixelBuffer mask = info.hbmMask != nullptr ? draw::ReadBitmap(info.hbmMask) : draw::PixelBuffer();
   if (info.hbmColor != nullptr) ::DeleteObject(info.hbmColor);
   if (info.hbmMask != nullptr) ::DeleteObject(info.hbmMask);
-  return ok;
+  if (colour.Empty() || mask.Width() != colour.Width() || mask.Height() != colour.Height()) return false;
+  out->width = colour.Width();
+  out->height = colour.Height();
+  out->colour = colour.Pixels();
+  out->transparent.assign(out->colour.size(), false);
+  for (size_t i = 0; i < out->transparent.size(); ++i) out->transparent[i] = (mask.Pixels()[i] & 0xFFFFFF) != 0;
+  return true;
 }
 
 // The cell as a colour bitmap and a monochrome mask (rows padded to 16 bits, set where the row shows).
 bool MakeCellBitmaps(const results::IconPixels& cell, HBITMAP* colour, HBITMAP* mask) {
-  const BITMAPINFO format = TopDown32(cell.width, cell.height);
-  void* bits = nullptr;
-  *colour = ::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  draw::PixelBuffer pixels(cell.width, cell.height);
+  if (!pixels.Empty()) pixels.Pixels() = cell.colour;
+  *colour = draw::CreateSectionFrom(pixels);
   const int stride = (cell.width + 15) / 16 * 2;
   std::vector<uint8_t> maskBits(static_cast<size_t>(stride) * cell.height, 0);
   for (int y = 0; y < cell.height; ++y) {
@@ -63,10 +41,6 @@ bool MakeCellBitmaps(const results::IconPixels& cell, HBITMAP* colour, HBITMAP* 
     }
   }
   *mask = ::CreateBitmap(cell.width, cell.height, 1, 1, maskBits.data());
-  if (*colour != nullptr && bits != nullptr) {
-    std::copy(cell.colour.begin(), cell.colour.end(), static_cast<uint32_t*>(bits));
-    ::GdiFlush();
-  }
   return *colour != nullptr && *mask != nullptr;
 }
 
