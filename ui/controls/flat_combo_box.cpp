@@ -1,8 +1,26 @@
 #include "ui/controls/flat_combo_box.h"
 
+#include <cstring>
+
 #include "ui/controls/hls_color.h"
 
 namespace ui {
+
+namespace {
+
+// The program's controls do not link the toolkit: its command bars are known by their class's name, as
+// the class library's control bars are.
+bool IsControlBarClass(const CRuntimeClass* runtime) {
+  for (; runtime != nullptr; runtime = runtime->m_pBaseClass) {
+    const char* name = runtime->m_lpszClassName;
+    if (name != nullptr && (std::strcmp(name, "CControlBar") == 0 || std::strcmp(name, "CTKPCommandBar") == 0)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
 
 // ---- HoverTracker -----------------------------------------------------------------------------------
 
@@ -121,6 +139,43 @@ bool FlatComboBox::IsHot() const {
   return m_tracker.IsHovering() || focus == m_hWnd || (focus && ::GetParent(focus) == m_hWnd);
 }
 
+CWnd* FlatComboBox::GetControlBar() const {
+  CWnd* parent = CWnd::FromHandlePermanent(::GetParent(m_hWnd));
+  return parent != nullptr && IsControlBarClass(parent->GetRuntimeClass()) ? parent : nullptr;
+}
+
+COLORREF FlatComboBox::BarFace(CWnd* bar) const {
+  const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+  RECT client, box;
+  ::GetClientRect(bar->GetSafeHwnd(), &client);
+  ::GetWindowRect(m_hWnd, &box);
+  ::MapWindowPoints(nullptr, bar->GetSafeHwnd(), reinterpret_cast<POINT*>(&box), 2);
+  if (client.right <= 0 || client.bottom <= 0) return face;
+  const int x = box.left > 0 ? box.left - 1 : box.right;
+  const int y = (box.top + box.bottom) / 2;
+  if (x < 0 || x >= client.right || y < 0 || y >= client.bottom) return face;
+  // The bar prints itself (without its children) into a bitmap of its own; a bar that cannot leaves
+  // the button face there.
+  HDC screen = ::GetDC(bar->GetSafeHwnd());
+  HDC memory = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
+  ::ReleaseDC(bar->GetSafeHwnd(), screen);
+  COLORREF colour = face;
+  if (memory != nullptr && bitmap != nullptr) {
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    HBRUSH fill = ::CreateSolidBrush(face);
+    ::FillRect(memory, &client, fill);
+    ::DeleteObject(fill);
+    ::SendMessageW(bar->GetSafeHwnd(), WM_PRINT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
+    const COLORREF pixel = ::GetPixel(memory, x, y);
+    if (pixel != CLR_INVALID) colour = pixel;
+    ::SelectObject(memory, old);
+  }
+  if (bitmap != nullptr) ::DeleteObject(bitmap);
+  if (memory != nullptr) ::DeleteDC(memory);
+  return colour;
+}
+
 void FlatComboBox::OnWindowPosChanging(WINDOWPOS* position) {
   if (!(position->flags & SWP_NOSIZE) && m_pendingHeight == -1) {
     if (m_selectionHeight == -1) m_selectionHeight = static_cast<int>(SendMessage(CB_GETITEMHEIGHT, static_cast<WPARAM>(-1)));
@@ -189,10 +244,13 @@ void FlatComboBox::DrawFlatFrame(HDC dc) {
   const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
   const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
   const COLORREF window = ::GetSysColor(COLOR_WINDOW);
-  const COLORREF frame = hot ? highlight : ::GetSysColor(COLOR_BTNSHADOW);
+  // On a bar the cold box has no frame of its own and its button lies on the bar's face.
+  CWnd* bar = hot ? nullptr : GetControlBar();
+  const COLORREF barFace = bar != nullptr ? BarFace(bar) : face;
+  const COLORREF frame = hot ? highlight : bar != nullptr ? barFace : ::GetSysColor(COLOR_BTNSHADOW);
   const COLORREF hotFill = AdjustHls(highlight, 70, -57);
   const COLORREF pressedFill = AdjustHls(highlight, 50, -50);
-  const COLORREF coldFill = AdjustHls(face, 20, 0);
+  const COLORREF coldFill = bar != nullptr ? barFace : AdjustHls(face, 20, 0);
 
   // The system's 3D edge becomes the window colour, with a 1-pixel frame around it.
   HBRUSH hollow = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));

@@ -1,5 +1,6 @@
 // The flat combo box of the scan progress panel: a thin frame and a flat drop button that light up while
-// the mouse is over the box (or its edit) or the box has the focus.
+// the mouse is over the box (or its edit) or the box has the focus. On a control bar it takes the bar's
+// look while cold: its frame and drop button show the colour the bar paints beside it.
 #pragma once
 
 #include "platform/classlib/win/clistbox.h"
@@ -35,6 +36,8 @@ class FlatComboBox : public CComboBox {
   ~FlatComboBox() override;
   void SetVisibleItems(int count) { m_visibleItems = count; }
   bool IsHot() const;
+  // The control bar the box sits on (a class library bar or one of the toolkit's command bars), or null.
+  CWnd* GetControlBar() const;
 
   void PreSubclassWindow() override;
 
@@ -54,6 +57,8 @@ class FlatComboBox : public CComboBox {
   class EditHook;
   void HookEdit();
   void DrawFlatFrame(HDC dc);
+  // The colour the bar paints just left of the box (right of it at the bar's edge).
+  COLORREF BarFace(CWnd* bar) const;
 
   int m_visibleItems = 8;
   int m_selectionHeight = -1;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/classlib/win/ccontrolbar.h"
+#include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/clistctrl.h"
 #include "platform/classlib/win/cwnd.h"
 #include "platform/harness/driver.h"
@@ -130,6 +132,67 @@ TEST_F(SmallControlsTest, TheFlatComboBoxLightsUpWhileHovered) {
   ::GetWindowRect(combo.GetSafeHwnd(), &window);
   EXPECT_EQ(window.bottom - window.top, 24);  // the closed height it was given
   combo.DestroyWindow();
+}
+
+// A control bar with a pale face of its own.
+class PaleBar : public CControlBar {
+ public:
+  static constexpr COLORREF kFace = RGB(214, 226, 240);
+  void OnUpdateCmdUI(CCmdTarget*, BOOL) override {}
+
+ protected:
+  BOOL OnEraseBkgnd(CDC* dc) {
+    RECT rc;
+    GetClientRect(&rc);
+    dc->FillSolidRect(&rc, kFace);
+    return TRUE;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(PaleBar, CControlBar)
+  ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+COLORREF PixelOf(HWND window, int x, int y) {
+  HDC dc = ::GetDC(window);
+  const COLORREF colour = ::GetPixel(dc, x, y);
+  ::ReleaseDC(window, dc);
+  return colour;
+}
+
+// On a control bar the cold box shows the bar's face in its frame and drop button; hot, it lights up as
+// anywhere else. On a plain panel its cold frame is the shadow colour.
+TEST_F(SmallControlsTest, OnAControlBarTheFlatComboBoxTakesTheBarsFace) {
+  PaleBar bar;
+  ASSERT_TRUE(bar.CreateEx(0, AfxRegisterWndClass(0), L"Bar", WS_CHILD | WS_VISIBLE, 0, 180, 600, 40, host_.GetSafeHwnd(),
+                           nullptr));
+  FlatComboBox onBar, onPanel;
+  ASSERT_TRUE(onBar.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, RECT{60, 8, 260, 32}, &bar, 102));
+  ASSERT_TRUE(onPanel.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, RECT{60, 40, 260, 64}, &host_, 103));
+  EXPECT_EQ(onBar.GetControlBar(), &bar);
+  EXPECT_EQ(onPanel.GetControlBar(), nullptr);
+  for (CWnd* wnd : {static_cast<CWnd*>(&bar), static_cast<CWnd*>(&onBar), static_cast<CWnd*>(&onPanel)}) {
+    wnd->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  }
+  harness::PumpFor(50);
+  RECT client;
+  onBar.GetClientRect(&client);
+  const int middle = client.bottom / 2;
+  const int button = client.right - 6;  // inside the drop button, clear of its arrow
+  EXPECT_EQ(PixelOf(onBar.GetSafeHwnd(), 0, middle), PaleBar::kFace);
+  EXPECT_EQ(PixelOf(onBar.GetSafeHwnd(), button, 3), PaleBar::kFace);
+  EXPECT_EQ(PixelOf(onPanel.GetSafeHwnd(), 0, middle), ::GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_FALSE(harness::CaptureWindow(host_.GetSafeHwnd(), "flat_combo_on_bar").empty());
+
+  onBar.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  ASSERT_TRUE(onBar.IsHot());
+  onBar.UpdateWindow();
+  EXPECT_EQ(PixelOf(onBar.GetSafeHwnd(), 0, middle), ::GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_NE(PixelOf(onBar.GetSafeHwnd(), button, 3), PaleBar::kFace);
+  onBar.DestroyWindow();
+  onPanel.DestroyWindow();
+  bar.DestroyWindow();
 }
 
 TEST_F(SmallControlsTest, TheShellGivesAFolderIconAndATypeName) {
