@@ -458,6 +458,18 @@ TEST_F(DockingFrameTest, AFloatingGroupDockedByItsFrameFloatsBackIntoThatFrame) 
   EXPECT_FALSE(floating->IsWindowVisible());
 }
 
+TEST_F(DockingFrameTest, AGroupWhosePanesMayNotAutoHideStaysDockedAndLeavesNoEmptyTab) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.FindPane(kOutput)->SetOptions(tkpPaneNoHideable);
+  m.FindPane(kLog)->SetOptions(tkpPaneNoHideable);
+  m.HidePane(m.FindPane(kOutput));
+  Relayout();
+  EXPECT_FALSE(m.IsPaneHidden(m.FindPane(kOutput)));
+  EXPECT_EQ(m.FindPane(kOutput)->GetContainer(), m.FindPane(kLog)->GetContainer());
+  auto* panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(3));
+  EXPECT_TRUE(panel == nullptr || panel->GetContainers().empty());
+}
+
 TEST_F(DockingFrameTest, HiddenClientAreaLeavesTheRowToThePanes) {
   CTKPDockingPaneManager& m = frame->manager;
   const int s = m.GetPaintManager()->m_nSplitterSize;
