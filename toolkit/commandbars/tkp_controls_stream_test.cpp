@@ -11,6 +11,7 @@
 
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
+#include "platform/harness/scripted_seams.h"
 #include "res/resource.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
@@ -191,7 +192,9 @@ class ControlsStream : public testing::Test {
     CTKPControl* first = standard->GetControl(0);
     first->SetCustomCaption(CString(_T("Open &Image")));
     first->SetCustomStyle(tkpButtonIconAndCaption);
-    standard->GetControls()->Remove(standard->GetControlCount() - 1);
+    CTKPControl* last = standard->GetControl(standard->GetControlCount() - 1);
+    if (last->IsTemporary()) last = standard->GetControl(standard->GetControlCount() - 2);
+    standard->GetControls()->Remove(last);
   }
 
   std::vector<StreamFrame*> frames;
@@ -282,6 +285,40 @@ TEST_F(ControlsStream, SixteenThousandBytesStayInTheProfileAndOneMoreGoesToTheHi
   frame->Bars()->SaveBarState(kProfile);
   EXPECT_EQ(theApp.GetProfileInt(kSection, _T("LoadFromFile"), -1), 0u);
   EXPECT_EQ(::GetFileAttributesW(path), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(ControlsStream, AToolbarTheProgramChangedSinceIsMergedOnlyWhenTheUserSaysSo) {
+  StreamFrame* frame = Start();
+  frame->Bars()->GetToolBar(IDR_MAINFRAME)->GetControl(0)->SetCustomCaption(CString(_T("Mine")));
+  Stop(frame);
+  // A later version of the program drops the Standard toolbar's last button.
+  const auto updated = [this] {
+    StreamFrame* next = Start();
+    CTKPControls* standard = next->Bars()->GetToolBar(IDR_MAINFRAME)->GetControls();
+    int last = standard->GetCount() - 1;
+    while (standard->GetAt(last)->IsTemporary()) --last;  // the expand button stays
+    standard->Remove(last);
+    standard->CreateOriginalControls();
+    return next->Bars()->GetToolBar(IDR_MAINFRAME);
+  };
+  harness::ScopedSeams seams;
+  CTKPToolBar* standard = updated();
+  const int newCount = standard->GetControls()->GetOriginalControls()->GetCount();
+  standard->GetCommandBars()->LoadBarState(kProfile, TRUE);  // silent: the new bar stays
+  EXPECT_EQ(standard->GetControl(0)->GetCustomCaption(), CString());
+  EXPECT_TRUE(seams.boxes.Log().empty());
+
+  seams.boxes.Answer(IDYES);  // reset to the new bar
+  standard->GetCommandBars()->LoadBarState(kProfile);
+  ASSERT_EQ(seams.boxes.Log().size(), 1u);
+  EXPECT_EQ(seams.boxes.Log()[0].text, u"Due to a software update the toolbar 'Standard' has changed. Would you like "
+                                       u"to reset your customized toolbar and load the new one?");
+  EXPECT_EQ(standard->GetControl(0)->GetCustomCaption(), CString());
+
+  seams.boxes.Answer(IDNO);  // keep the customized one, with the new bar's originals for a later reset
+  standard->GetCommandBars()->LoadBarState(kProfile);
+  EXPECT_EQ(standard->GetControl(0)->GetCustomCaption(), CString(_T("Mine")));
+  EXPECT_EQ(standard->GetControls()->GetOriginalControls()->GetCount(), newCount);
 }
 
 TEST_F(ControlsStream, DamagedStreamsAreRefusedWholeAndTheBarsStayAsTheyWere) {
