@@ -232,12 +232,6 @@ TEST_F(ControlsStream, ACustomizedSetComesBackEqualInANewFrame) {
   // Loaded again: the same set, no second toolbar.
   frame->Bars()->LoadBarState(kProfile);
   EXPECT_EQ(Describe(frame->Bars()), customized);
-  // Without customizing offered, the program saves and reads no stream.
-  theApp.WriteProfileString(kSection, nullptr, nullptr);
-  frame->Bars()->SetSite(nullptr);
-  frame->Bars()->SaveBarState(kProfile);
-  frame->Bars()->SetSite(frame);
-  EXPECT_TRUE(StoredStream().empty());
 }
 
 TEST_F(ControlsStream, SixteenThousandBytesStayInTheProfileAndOneMoreGoesToTheHiddenFile) {
@@ -275,9 +269,27 @@ TEST_F(ControlsStream, SixteenThousandBytesStayInTheProfileAndOneMoreGoesToTheHi
   const DWORD attributes = ::GetFileAttributesW(path);
   ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
   EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
+  // A profile name that tries to climb out of the folder makes one file name inside it.
+  frame->Bars()->SaveBarState(_T("..\\..\\Bars:1"));
+  const CString climbed = theApp.GetProfileString(_T("..\\..\\Bars:1-Controls"), _T("Controls"));
+  EXPECT_EQ(climbed, path.Left(path.GetLength() - 11) + _T("_.._.._Bars_1"));
+  EXPECT_NE(::GetFileAttributesW(climbed), INVALID_FILE_ATTRIBUTES);
+  ::SetFileAttributesW(climbed, FILE_ATTRIBUTE_NORMAL);
+  ::DeleteFileW(climbed);
   const std::wstring saved = Describe(frame->Bars());
+  const std::vector<BYTE> good = StoredStream();
   Stop(frame);
+  // "Controls" naming a sound stream anywhere else is not read; our own file is.
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  const CString elsewhere = CString(temp) + _T("stream-elsewhere.bin");
+  WriteFileBytes(elsewhere, good);
+  theApp.WriteProfileString(kSection, _T("Controls"), elsewhere);
   frame = Start();
+  frame->Bars()->LoadBarState(kProfile);
+  EXPECT_EQ(frame->Bars()->GetToolBar(kMine), nullptr);
+  ::DeleteFileW(elsewhere);
+  theApp.WriteProfileString(kSection, _T("Controls"), path);
   frame->Bars()->LoadBarState(kProfile);
   EXPECT_EQ(Describe(frame->Bars()), saved);
   // A stream that shrinks moves back into the profile and its file goes.
@@ -385,36 +397,6 @@ TEST_F(ControlsStream, DamagedStreamsAreRefusedWholeAndTheBarsStayAsTheyWere) {
   bars->LoadBarState(kProfile);
   EXPECT_NE(bars->GetToolBar(kMine), nullptr);
   ::DeleteFileW(path);
-}
-
-TEST_F(ControlsStream, OnlyTheFileInTheApplicationsOwnFolderIsRead) {
-  StreamFrame* frame = Start();
-  AddMine(frame, CString(_T('x'), 9000));
-  // A profile name that tries to climb out of the folder makes one file name inside it.
-  const TCHAR climbing[] = _T("..\\..\\Bars:1");
-  frame->Bars()->SaveBarState(climbing);
-  const CString written = theApp.GetProfileString(_T("..\\..\\Bars:1-Controls"), _T("Controls"));
-  const CString inside = GetAppDataFileName(_T("x"));
-  const CString folder = inside.Left(inside.GetLength() - 1);
-  EXPECT_EQ(written, folder + _T("_.._.._Bars_1"));
-  EXPECT_NE(::GetFileAttributesW(written), INVALID_FILE_ATTRIBUTES);
-  frame->Bars()->SaveBarState(kProfile);
-  const std::vector<BYTE> good = StoredStream();
-  ASSERT_GT(good.size(), 16000u);
-  Stop(frame);
-
-  // "Controls" naming a sound stream anywhere else is not read.
-  wchar_t temp[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, temp);
-  const CString elsewhere = CString(temp) + _T("stream-elsewhere.bin");
-  WriteFileBytes(elsewhere, good);
-  theApp.WriteProfileString(kSection, _T("Controls"), elsewhere);
-  frame = Start();
-  frame->Bars()->LoadBarState(kProfile);
-  EXPECT_EQ(frame->Bars()->GetToolBar(kMine), nullptr);
-  ::DeleteFileW(elsewhere);
-  ::DeleteFileW(written);
-  ::DeleteFileW(GetAppDataFileName(_T("CommandBars")));
 }
 
 }  // namespace
