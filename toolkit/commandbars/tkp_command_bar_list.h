@@ -8,6 +8,7 @@
 
 class CTKPCommandBar;
 class CTKPCommandBars;
+class CTKPImageManager;
 class CTKPPropExchange;
 
 struct TKPCommandBarsExchangeParam {
@@ -15,6 +16,8 @@ struct TKPCommandBarsExchangeParam {
   BOOL bSilent = FALSE;               // loading: no question about toolbars the program changed
   BOOL bSaveOriginalControls = TRUE;  // the bars' original controls go into the stream too
   CTKPCommandBars* pCommandBars = nullptr;
+  // Loading: the controls' own icons are read into this one until the whole stream is taken.
+  CTKPImageManager* pImageManager = nullptr;
 };
 
 // The record rides in the exchange's word (and so in each of its sections).

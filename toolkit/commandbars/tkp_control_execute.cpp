@@ -1,6 +1,7 @@
 // How a control runs its command, the modal click of a toolbar button, and the control's stored keys.
 #include "platform/classlib/win/cwnd.h"
 #include "toolkit/commandbars/tkp_command_bar.h"
+#include "toolkit/commandbars/tkp_command_bar_list.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_controls.h"
@@ -141,7 +142,8 @@ void CTKPControl::DoPropExchange(CTKPPropExchange* pPX) {
   PX_String(pPX, _T("CustomCaption"), m_strCustomCaption, _T(""));
   if (schema > 1) PX_String(pPX, _T("Category"), m_strCategory, _T(""));
   if (m_nCustomIconId > 0) {
-    CTKPImageManager* pImages = GetImageManager();
+    const TKPCommandBarsExchangeParam* param = TKPGetExchangeParam(pPX);
+    CTKPImageManager* pImages = param != nullptr && param->pImageManager != nullptr ? param->pImageManager : GetImageManager();
     CTKPPropExchange* pSection = pPX->GetSection(_T("CustomIcon"));
     if (pImages != nullptr && pSection != nullptr) pImages->DoPropExchangeIcon(pSection, static_cast<UINT>(m_nCustomIconId));
     delete pSection;

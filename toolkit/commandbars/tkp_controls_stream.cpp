@@ -24,6 +24,7 @@
 #include "toolkit/commandbars/tkp_menu_bar.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
+#include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_prop_exchange.h"
 
 namespace {
@@ -107,20 +108,22 @@ bool ControlTypeFits(CTKPControl* control) {
   return type < tkpControlPopup || type > tkpControlLabel;
 }
 
-// The controls fit their types; the bar ids of the popups among them are added to *ids.
-bool CheckControls(CTKPControls* controls, std::vector<uint32_t>* ids) {
+// The controls fit their types; the bar ids of the popups among them are added to *ids, their own icons
+// to *icons.
+bool CheckControls(CTKPControls* controls, std::vector<uint32_t>* ids, std::vector<UINT>* icons) {
   for (CTKPControls* set : {controls, controls != nullptr ? controls->GetOriginalControls() : nullptr}) {
     if (set == nullptr) continue;
     for (int i = 0; i < set->GetCount(); ++i) {
       CTKPControl* control = set->GetAt(i);
       if (!ControlTypeFits(control)) return false;
       if (auto* popup = dynamic_cast<CTKPControlPopup*>(control)) ids->push_back(popup->GetCommandBarId());
+      if (control->GetCustomIconId() > 0) icons->push_back(static_cast<UINT>(control->GetCustomIconId()));
     }
   }
   return true;
 }
 
-bool IsSoundStream(const CTKPCommandBarRefList& list) {
+bool IsSoundStream(const CTKPCommandBarRefList& list, std::vector<UINT>* icons) {
   std::vector<tkpstream::StreamBar> records;
   for (int i = 0; i < list.GetCount(); ++i) {
     CTKPCommandBar* bar = list.GetAt(i);
@@ -133,12 +136,31 @@ bool IsSoundStream(const CTKPCommandBarRefList& list) {
       for (CTKPControls* menu : menuBar->GetMdiMenus()) sets.push_back(menu);
     }
     for (CTKPControls* set : sets) {
-      if (!CheckControls(set, &record.popupIds)) return false;
+      if (!CheckControls(set, &record.popupIds, icons)) return false;
     }
     records.push_back(std::move(record));
   }
   std::string why;
   return tkpstream::CheckLinks(records, &why);
+}
+
+// The icons read with a stream that was taken join the manager's images.
+void TakeCustomIcons(CTKPImageManager* from, CTKPImageManager* to, const std::vector<UINT>& icons) {
+  for (UINT id : icons) {
+    if (from->GetIconSet(id) == nullptr) continue;
+    try {
+      CMemFile file(1024);
+      CArchive store(&file, CArchive::store);
+      from->SerializeIcons(id, store);
+      store.Close();
+      file.SeekToBegin();
+      CArchive load(&file, CArchive::load);
+      to->SerializeIcons(id, load);
+      load.Close();
+    } catch (CException* e) {
+      e->Delete();
+    }
+  }
 }
 
 // The existing bar takes the loaded one's controls; without loaded originals it keeps its own.
@@ -279,6 +301,10 @@ BOOL CTKPCommandBars::LoadBarList(CTKPPropExchange* pPX, CTKPCommandBarRefList& 
     if (!item->ExchangeObjectInstance(&object, RUNTIME_CLASS(CTKPCommandBar)) || object == nullptr) return FALSE;
     auto* bar = static_cast<CTKPCommandBar*>(object);
     list.Adopt(bar);  // freed with the list should the rest fail
+    if (const TKPCommandBarsExchangeParam* param = TKPGetExchangeParam(pPX); param != nullptr && param->pImageManager) {
+      param->pImageManager->InternalAddRef();
+      bar->SetImageManager(param->pImageManager);
+    }
     bar->DoPropExchange(item.get());
     bar->GetControls()->RefreshIndexes();
   }
@@ -291,6 +317,10 @@ BOOL CTKPCommandBars::LoadCustomizedBars(const BYTE* pData, UINT nBytes, BOOL bS
   param.bOnlyCustomized = TRUE;
   param.bSilent = bSilent;
   param.pCommandBars = this;
+  // Icons go to a scratch manager first: a stream refused later must not have touched ours.
+  std::unique_ptr<CTKPImageManager, void (*)(CTKPImageManager*)> scratch(
+      new CTKPImageManager, [](CTKPImageManager* images) { images->InternalRelease(); });
+  param.pImageManager = scratch.get();
   CTKPCommandBarRefList list;
   std::vector<BYTE> bytes(pData, pData + nBytes);
   BOOL loaded = FALSE;
@@ -310,7 +340,10 @@ BOOL CTKPCommandBars::LoadCustomizedBars(const BYTE* pData, UINT nBytes, BOOL bS
   } catch (const std::exception&) {
     loaded = FALSE;
   }
-  if (!loaded || !IsSoundStream(list)) return FALSE;
+  std::vector<UINT> icons;
+  if (!loaded || !IsSoundStream(list, &icons)) return FALSE;
+  TakeCustomIcons(scratch.get(), GetImageManager(), icons);
+  for (int i = 0; i < list.GetCount(); ++i) list.GetAt(i)->SetImageManager(nullptr);
   MergeLoadedBars(list, bSilent);
   if (auto* menuBar = dynamic_cast<CTKPMenuBar*>(GetToolBar(1))) m_pMenuBar = menuBar;
   RecalcFrameLayout(TRUE);

@@ -22,6 +22,7 @@
 #include "toolkit/commandbars/tkp_frame_wnd.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
+#include "toolkit/common/tkp_image_manager.h"
 
 namespace {
 
@@ -88,6 +89,9 @@ std::wstring Describe(CTKPControls* controls, int depth) {
       for (int n = 0; n < combo->GetCount(); ++n) text += L" item " + std::wstring(combo->GetLBText(n).GetString());
     }
     if (auto* edit = dynamic_cast<CTKPControlEdit*>(c)) text += L" width " + std::to_wstring(edit->GetWidth());
+    if (c->GetCustomIconId() > 0) {
+      text += c->GetImageManager()->GetIconSet(static_cast<UINT>(c->GetCustomIconId())) ? L" own icon" : L" icon lost";
+    }
     if (!c->GetDocTemplatesAssigned().IsEmpty()) text += L" documents " + std::to_wstring(c->GetDocTemplatesAssigned().GetCount());
     if (CTKPCommandBar* popup = c->GetCommandBar(); popup != nullptr && depth < 4) text += L" " + Describe(popup, depth + 1);
     text += L"]";
@@ -168,6 +172,9 @@ class ControlsStream : public testing::Test {
     CTKPControl* open = controls->Add(tkpControlButton, ID_OPEN_IMAGE);
     open->SetCustomCaption(caption);
     open->SetStyle(tkpButtonIconAndCaption);
+    // An image of the user's own, as the customize menu pastes one.
+    CTKPImageManager* images = frame->Bars()->GetImageManager();
+    open->SetCustomIconId(static_cast<int>(images->AddCustomIcon(::CopyIcon(::LoadIconW(nullptr, IDI_APPLICATION)))));
     CTKPControl* more = controls->Add(tkpControlPopup, 0);
     more->SetCaption(CString(_T("&More")));
     more->SetBeginGroup(TRUE);
@@ -210,6 +217,7 @@ TEST_F(ControlsStream, ACustomizedSetComesBackEqualInANewFrame) {
   const std::wstring customized = Describe(frame->Bars());
   ASSERT_NE(customized, built);
   Stop(frame);
+  TKPImageManager()->RemoveAll();  // the next run starts without the user's images
   EXPECT_EQ(theApp.GetProfileInt(kSection, _T("LoadFromFile"), -1), 0u);
   EXPECT_FALSE(StoredStream().empty());
 
@@ -352,7 +360,9 @@ TEST_F(ControlsStream, DamagedStreamsAreRefusedWholeAndTheBarsStayAsTheyWere) {
   frame->Bars()->SaveBarState(kProfile);
   const std::vector<BYTE> selfOpening = StoredStream();
   static_cast<CTKPControlPopup*>(loop)->SetCommandBar(nullptr);  // the loop would keep the bars alive
+  const UINT icon = static_cast<UINT>(mine->GetControl(0)->GetCustomIconId());
   Stop(frame);
+  TKPImageManager()->RemoveAll();
 
   frame = Start();
   CTKPCommandBars* bars = frame->Bars();
@@ -392,10 +402,12 @@ TEST_F(ControlsStream, DamagedStreamsAreRefusedWholeAndTheBarsStayAsTheyWere) {
   theApp.WriteProfileInt(kSection, _T("LoadFromFile"), 1);
   bars->LoadBarState(kProfile);
   EXPECT_EQ(Describe(bars), before);
-  // The sound stream in the same file is taken.
+  // Not even the images of a refused stream were taken; those of the sound stream in the same file are.
+  EXPECT_EQ(bars->GetImageManager()->GetIconSet(icon), nullptr);
   WriteFileBytes(path, good);
   bars->LoadBarState(kProfile);
   EXPECT_NE(bars->GetToolBar(kMine), nullptr);
+  EXPECT_NE(bars->GetImageManager()->GetIconSet(icon), nullptr);
   ::DeleteFileW(path);
 }
 
