@@ -24,7 +24,21 @@ void TKPTransferTabItem(CTKPTabManagerItem* pItem, CTKPTabManager* pTo, int nInd
   if (pPaintManager != nullptr) pPaintManager->NextItemColor = nextColor;
 }
 
-void CTKPTabClientGroup::Reposition() { m_pClient->RepositionGroup(this); }
+void CTKPTabClientGroup::Reposition() {
+  if (!m_bLayingOut) m_pClient->RepositionGroup(this);
+}
+
+void CTKPTabClientGroup::SetSelectedItem(CTKPTabManagerItem* pItem) {
+  // The client often selects while its layout is held back (the tabs' rectangles are then stale or
+  // empty and cannot be scrolled to): the layout that follows does it.
+  if (pItem != GetSelectedItem()) m_bShowSelected = TRUE;
+  CTKPTabManager::SetSelectedItem(pItem);
+}
+
+void CTKPTabClientGroup::OnItemsChanged() {
+  m_bShowSelected = TRUE;
+  CTKPTabManager::OnItemsChanged();
+}
 
 CTKPTabPaintManager* CTKPTabClientGroup::GetPaintManager() const { return m_pClient->GetPaintManager(); }
 
@@ -94,8 +108,27 @@ CTKPTabManagerItem* CTKPTabClientGroup::FindItem(HWND hWndChild) const {
   return nullptr;
 }
 
+BOOL CTKPTabClientGroup::StripHolds(CPoint pt) const {
+  if (GetHeaderRect().PtInRect(pt)) return TRUE;
+  for (int id = tktab::kButtonBack; id <= tktab::kButtonClose; ++id) {
+    const CTKPTabManagerNavigateButton* pButton = FindNavigateButton(id);
+    if (pButton != nullptr && pButton->GetRect().PtInRect(pt)) return TRUE;
+  }
+  return FALSE;
+}
+
 void CTKPTabClientGroup::Layout(CDC* pDC) {
-  GetPaintManager()->RepositionTabControl(this, pDC, m_rcGroup);
+  CTKPTabPaintManager* pPaintManager = GetPaintManager();
+  m_bLayingOut = TRUE;
+  pPaintManager->RepositionTabControl(this, pDC, m_rcGroup);
+  CTKPTabManagerItem* pSelected = GetSelectedItem();
+  if (m_bShowSelected && pSelected != nullptr && !GetHeaderRect().IsRectEmpty()) {
+    m_bShowSelected = FALSE;
+    const int offset = GetScrollOffset();
+    pPaintManager->EnsureVisible(this, pSelected);
+    if (GetScrollOffset() != offset) pPaintManager->RepositionTabControl(this, pDC, m_rcGroup);
+  }
+  m_bLayingOut = FALSE;
   const CRect rcClient = GetClientRect();
   for (int i = 0; i < GetItemCount(); ++i) {
     auto hWnd = reinterpret_cast<HWND>(GetItem(i)->GetData());

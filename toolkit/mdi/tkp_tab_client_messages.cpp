@@ -28,6 +28,12 @@ LRESULT CTKPTabClientWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
       return OnMDIDestroy(reinterpret_cast<HWND>(wParam));
     case WM_MDIACTIVATE:
       return OnMDIActivate();
+    case WM_MDINEXT: {
+      // Ctrl+Tab and Ctrl+F6: the client activates the next child on its own, without WM_MDIACTIVATE.
+      const LRESULT result = Default();
+      UpdateContents();
+      return result;
+    }
     case WM_PARENTNOTIFY:
       // A press inside a document may have made it the active one without the client being asked.
       if (LOWORD(wParam) == WM_LBUTTONDOWN || LOWORD(wParam) == WM_RBUTTONDOWN) {
@@ -215,7 +221,7 @@ void CTKPTabClientWnd::OnLButtonDown(CPoint pt) {
   }
   for (int i = 0; i < GetGroupCount(); ++i) {
     CTKPTabClientGroup* pGroup = m_arrGroups[static_cast<size_t>(i)];
-    if (!pGroup->GetHeaderRect().PtInRect(pt)) continue;
+    if (!pGroup->StripHolds(pt)) continue;
     if (i != m_nActiveGroup && pGroup->GetSelectedItem() != nullptr) {
       ActivateChild(reinterpret_cast<HWND>(pGroup->GetSelectedItem()->GetData()));
     }

@@ -141,7 +141,10 @@ void CTKPTabClientWnd::UpdateContents() {
   for (CTKPTabClientGroup* pGroup : m_arrGroups) {
     for (int i = 0; i < pGroup->GetItemCount(); ++i) {
       CTKPTabManagerItem* pItem = pGroup->GetItem(i);
-      pItem->SetCaption(WindowText(reinterpret_cast<HWND>(pItem->GetData())));
+      const CString caption = WindowText(reinterpret_cast<HWND>(pItem->GetData()));
+      if (caption == pItem->GetCaption()) continue;
+      pItem->SetCaption(caption);
+      pGroup->ShowSelectedAfterLayout();  // the tabs' lengths changed
     }
   }
   HWND hActive = reinterpret_cast<HWND>(::SendMessageW(m_hWnd, WM_MDIGETACTIVE, 0, 0));
@@ -152,7 +155,10 @@ void CTKPTabClientWnd::UpdateContents() {
   }
   for (int i = 0; i < GetGroupCount(); ++i) {
     CTKPTabClientGroup* pGroup = m_arrGroups[static_cast<size_t>(i)];
-    pGroup->SetActive(i == m_nActiveGroup);
+    if (pGroup->IsActive() != (i == m_nActiveGroup ? TRUE : FALSE)) {
+      pGroup->SetActive(i == m_nActiveGroup);
+      pGroup->ShowSelectedAfterLayout();  // its selected tab's caption changes weight
+    }
     if (pGroup->GetSelectedItem() == nullptr) pGroup->SetCurSel(0);
   }
   m_bDirty = FALSE;
@@ -202,6 +208,7 @@ void CTKPTabClientWnd::RecalcLayout() {
   CClientDC dc(this);
   for (size_t i = 0; i < m_arrGroups.size(); ++i) {
     CTKPTabClientGroup* pGroup = m_arrGroups[i];
+    if (pGroup->m_rcGroup != rects[i]) pGroup->ShowSelectedAfterLayout();  // a strip of another length
     pGroup->m_rcGroup = rects[i];
     pGroup->m_rcSplitter =
         i + 1 < m_arrGroups.size() ? tkmdi::SplitterAfter(rects[i], m_nSplitterWidth, m_bHorizontal != FALSE) : CRect();

@@ -28,6 +28,9 @@ class CTKPTabClientGroup : public CTKPTabManager {
   explicit CTKPTabClientGroup(CTKPTabClientWnd* pClient) : m_pClient(pClient) {}
 
   void Reposition() override;
+  // A new selection or a changed set of tabs is brought into view at the next layout.
+  void SetSelectedItem(CTKPTabManagerItem* pItem) override;
+  void OnItemsChanged() override;
   CTKPTabPaintManager* GetPaintManager() const override;
   void RedrawControl() override;
   BOOL DrawIcon(CDC* pDC, CPoint pt, CTKPTabManagerItem* pItem, BOOL bDraw, CSize& szIcon) override;
@@ -37,6 +40,11 @@ class CTKPTabClientGroup : public CTKPTabManager {
   void ReOrder(HWND hWnd, CPoint pt, CTKPTabManagerItem* pItem) override;
 
   CTKPTabManagerItem* FindItem(HWND hWndChild) const;
+  // Whether a press at pt belongs to the strip: its tabs or its navigate buttons.
+  BOOL StripHolds(CPoint pt) const;
+  // The next layout scrolls the selected tab into view. Layouts that change nothing (the user's own
+  // scrolling, idle updates) leave the scroll offset alone.
+  void ShowSelectedAfterLayout() { m_bShowSelected = TRUE; }
   // Lays the strip out in the group's rectangle and puts the children in its client area.
   void Layout(CDC* pDC);
 
@@ -46,6 +54,8 @@ class CTKPTabClientGroup : public CTKPTabManager {
 
  private:
   CTKPTabClientWnd* m_pClient;
+  BOOL m_bShowSelected = TRUE;
+  BOOL m_bLayingOut = FALSE;
 };
 
 class CTKPTabClientWnd : public CWnd {

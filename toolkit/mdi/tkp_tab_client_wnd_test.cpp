@@ -518,6 +518,68 @@ TEST(MdiTabClientWithoutGroups, TabsForDocumentsThatKeepTheirFramesAndNoWorkspac
   harness::PumpMessages();
 }
 
+// Whether the tab of hWnd stands wholly inside its strip's header, between the scroll arrows.
+::testing::AssertionResult TabInView(CTKPTabClientWnd& tabs, HWND hWnd) {
+  int group = -1;
+  CTKPTabManagerItem* item = tabs.FindItem(hWnd, &group);
+  if (item == nullptr) return ::testing::AssertionFailure() << "no tab";
+  const CRect tab = item->GetRect(), header = tabs.GetGroup(group)->GetHeaderRect();
+  if (!tab.IsRectEmpty() && tab.left >= header.left && tab.right <= header.right) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "tab " << tab.left << ".." << tab.right << " outside the header "
+                                       << header.left << ".." << header.right << " (scrolled by "
+                                       << tabs.GetGroup(group)->GetScrollOffset() << ")";
+}
+
+TEST_F(MdiTabClient, TheActiveDocumentsTabIsKeptInViewOfAStripTooShortForAllTabs) {
+  CTKPTabClientGroup* group = tabs().GetGroup(0);
+  HWND seventh = AddDocument({_T("Carved.jpg"), L"JPEG, 2.1 MB", IDI_TREE_FOLDER});
+  EXPECT_TRUE(TabInView(tabs(), seventh));  // a new document
+  HWND eighth = AddDocument({_T("Notes.txt"), L"Plain text", IDI_TREE_FOLDER});
+  harness::PumpMessages();
+  ASSERT_EQ(group->GetItemCount(), 8);
+  ASSERT_LT(group->GetHeaderRect().Width(), group->GetItemsLength());  // the strip scrolls
+  EXPECT_TRUE(TabInView(tabs(), eighth));
+  HWND first = WindowOf(0, 0);
+  frame->MDIActivate(CWnd::FromHandle(first));
+  EXPECT_TRUE(TabInView(tabs(), first));
+  frame->MDIActivate(CWnd::FromHandle(eighth));
+  EXPECT_TRUE(TabInView(tabs(), eighth));
+  // Ctrl+Tab: the MDI client switches on its own.
+  ::SendMessageW(Client(), WM_MDINEXT, 0, FALSE);
+  harness::PumpMessages();
+  ASSERT_NE(Active(), eighth);
+  EXPECT_TRUE(TabInView(tabs(), Active()));
+  // The frame made narrower: the strip is laid out anew around the active tab.
+  frame->MDIActivate(CWnd::FromHandle(WindowOf(0, 4)));
+  frame->SetWindowPos(nullptr, 0, 0, 560, 500, SWP_NOMOVE | SWP_NOZORDER);
+  harness::PumpMessages();
+  EXPECT_TRUE(TabInView(tabs(), WindowOf(0, 4)));
+
+  // The user's own scrolling with the arrows stays where it was put, through idle updates.
+  frame->MDIActivate(CWnd::FromHandle(first));
+  const int shown = group->GetScrollOffset();
+  CTKPTabManagerNavigateButton* forward = group->FindNavigateButton(1);
+  ASSERT_FALSE(forward->GetRect().IsRectEmpty());
+  uint32_t ticks = 0;
+  group->SetClock([&ticks] { return ticks += 25; });  // a step due at every turn of the press loop
+  harness::ModalScript script;
+  script.Step(
+      "release", [] { return ::GetCapture() != nullptr; },
+      [&] { ::PostMessageW(Client(), WM_LBUTTONUP, 0, At(forward->GetRect().CenterPoint())); });
+  script.Start();
+  ::SendMessageW(Client(), WM_LBUTTONDOWN, MK_LBUTTON, At(forward->GetRect().CenterPoint()));
+  EXPECT_TRUE(script.Finished()) << script.Failure();
+  const int scrolled = group->GetScrollOffset();
+  EXPECT_LT(scrolled, shown);
+  frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+  harness::PumpMessages();
+  EXPECT_EQ(group->GetScrollOffset(), scrolled);
+  EXPECT_EQ(Active(), first);
+  // Another document made active brings its tab back into view.
+  frame->MDIActivate(CWnd::FromHandle(eighth));
+  EXPECT_TRUE(TabInView(tabs(), eighth));
+}
+
 // How many pixels of the client's area on the screen inside rc (client coordinates) have that colour.
 int PixelsOf(HWND client, CRect rc, COLORREF colour) {
   ::MapWindowPoints(client, nullptr, reinterpret_cast<POINT*>(&rc), 2);
@@ -535,16 +597,19 @@ TEST_F(MdiTabClient, ATabShowsTheIconItsDocumentsFrameGivesElseTheWindowsOwn) {
   HWND asked = AddDocument({_T("Carved.jpg"), L"JPEG, 2.1 MB", 0}, answered);
   HWND plain = AddDocument({_T("Notes.txt"), L"Plain text", 0});
   ::SendMessageW(plain, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(own));
-  frame->SetWindowPos(nullptr, 0, 0, 1100, 400, SWP_NOMOVE | SWP_NOZORDER);  // room for all eight tabs
-  tabs().Refresh(TRUE);
-  ::RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  harness::PumpFor(100);
-  int group = -1;
-  const CRect askedTab = tabs().FindItem(asked, &group)->GetRect();
-  const CRect plainTab = tabs().FindItem(plain)->GetRect();
+  // Each tab as drawn while its document is the active one (and its tab so in view).
+  const auto shownTab = [&](HWND hWnd) {
+    frame->MDIActivate(CWnd::FromHandle(hWnd));
+    ::RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    harness::PumpFor(100);
+    EXPECT_TRUE(TabInView(tabs(), hWnd));
+    return tabs().FindItem(hWnd)->GetRect();
+  };
+  const CRect askedTab = shownTab(asked);
   EXPECT_GT(static_cast<IconChild*>(CWnd::FromHandle(asked))->asked, 0);
   EXPECT_GE(PixelsOf(Client(), askedTab, green), 100);  // most of a 16 x 16 icon
   EXPECT_EQ(PixelsOf(Client(), askedTab, magenta), 0);
+  const CRect plainTab = shownTab(plain);
   EXPECT_GE(PixelsOf(Client(), plainTab, magenta), 100);
   EXPECT_EQ(PixelsOf(Client(), plainTab, green), 0);
   frame->DestroyWindow();
@@ -559,7 +624,7 @@ TEST_F(MdiTabClient, Screenshot) {
   frame->MDIActivate(CWnd::FromHandle(WindowOf(0, 1)));
   Command(kNext);
   frame->MDIActivate(CWnd::FromHandle(WindowOf(0, 2)));
-  frame->SetWindowPos(nullptr, 0, 0, 1000, 480, SWP_NOMOVE | SWP_NOZORDER);
+  frame->SetWindowPos(nullptr, 0, 0, 860, 480, SWP_NOMOVE | SWP_NOZORDER);
   harness::PumpMessages();
   EXPECT_EQ(tabs().GetGroup(0)->GetItemCount(), 4);
   EXPECT_EQ(tabs().GetGroup(1)->GetItemCount(), 2);
