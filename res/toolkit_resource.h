@@ -146,6 +146,7 @@
 #define IDS_TK_KEY_ASSIGNED 9393
 #define IDS_TK_TOOLBAR_CHANGED 9394
 #define IDS_TK_RESET 9395
+#define IDB_TK_CUSTOMIZE_IMAGES 9397  // the predefined button images, 16 x 16 on the toolbar face colour
 #define IDC_TK_MENU_ANIMATION 9410
 #define IDS_TK_ANIMATION_FIRST 9411  // to 9416: system default, random, unfold, slide, fade, none
 // The class library's edit commands, for the resource compiler.

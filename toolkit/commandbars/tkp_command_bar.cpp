@@ -119,7 +119,9 @@ BOOL CTKPCommandBar::IsLayoutRTL() const {
 
 BOOL CTKPCommandBar::IsCustomizeMode() const {
   CTKPCommandBars* bars = GetCommandBars();
-  return bars != nullptr && bars->IsCustomizeMode();
+  if (bars == nullptr || !bars->IsCustomizeMode()) return FALSE;
+  const CTKPCommandBar* root = GetRootParent();
+  return root->m_barType != tkpBarTypePopup || root->IsCustomizable();
 }
 
 BOOL CTKPCommandBar::IsKeyboardCuesVisible() const {

@@ -131,6 +131,8 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   void SetNotifyWindow(CWnd* pWnd) { m_pNotifyWnd = pWnd; }
   void SetCommandTarget(CWnd* pWnd) { m_pCommandTarget = pWnd; }
   BOOL IsLayoutRTL() const;
+  // The manager customizes, and the bar is not a menu of the customizing itself (a popup that may not be
+  // customized, and its sub-menus, work as menus).
   BOOL IsCustomizeMode() const;
   int GetTrackingMode() const { return m_nTrackingMode; }
   BOOL IsTrackingMode() const { return m_nTrackingMode != 0; }
@@ -182,6 +184,7 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   virtual BOOL IsVisible() const;
   virtual BOOL SetPosition(int nPosition);
   virtual BOOL IsCustomizable() const { return m_bCustomizable; }
+  void SetCustomizable(BOOL bCustomizable) { m_bCustomizable = bCustomizable; }
   virtual void OnRecalcLayout() {}
   virtual void OnControlSelected(BOOL bSelected, CTKPControl* pControl);
   virtual CTKPCommandBar* GetParentCommandBar() const { return nullptr; }

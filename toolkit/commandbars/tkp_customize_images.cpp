@@ -5,6 +5,7 @@
 #include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/cwnd.h"
 #include "toolkit/commandbars/tkp_control.h"
+#include "toolkit/commandbars/tkp_image_editor_dialog.h"
 #include "toolkit/common/tkp_image_manager.h"
 
 namespace {
@@ -94,6 +95,24 @@ BOOL TKPPasteButtonImage(CWnd* pOwner, CTKPControl* pControl) {
     handle.SetIcon(icon);  // owned by the handle, which the image manager copies
     id = images->AddCustomIcon(handle);
   }
+  if (id == 0) return FALSE;
+  pControl->SetCustomIconId(static_cast<int>(id));
+  return TRUE;
+}
+
+BOOL TKPEditButtonImage(CWnd* pOwner, CTKPControl* pControl) {
+  CTKPImageManagerIcon* icon = pControl != nullptr ? pControl->GetImage(kImage) : nullptr;
+  if (icon == nullptr) return FALSE;
+  CTKPButtonEditorDialog editor(pOwner);
+  // The image at its own size (toolbar strips are often 16 x 15).
+  const CSize size = icon->GetWidth() > 0 && icon->GetHeight() > 0 ? CSize(icon->GetWidth(), icon->GetHeight())
+                                                                   : CSize(kImage, kImage);
+  editor.SetIconSize(size);
+  editor.SetIcon(icon->GetIcon());
+  if (editor.DoModal() != IDOK) return FALSE;
+  CTKPImageManagerIconHandle edited;
+  editor.GetIcon(edited);
+  const UINT id = edited.IsEmpty() ? 0 : pControl->GetImageManager()->AddCustomIcon(edited);
   if (id == 0) return FALSE;
   pControl->SetCustomIconId(static_cast<int>(id));
   return TRUE;

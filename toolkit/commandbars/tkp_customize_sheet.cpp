@@ -1,5 +1,7 @@
 #include "toolkit/commandbars/tkp_customize_sheet.h"
 
+#include <commctrl.h>
+
 #include <utility>
 
 #include "platform/classlib/win/ccmdui.h"
@@ -11,14 +13,18 @@
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_control_edit.h"
 #include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/commandbars/tkp_customize_image_picker.h"
 #include "toolkit/commandbars/tkp_customize_images.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
+#include "platform/classlib/win/cgdiobject.h"
 #include "toolkit/common/resource_manager.h"
+#include "toolkit/common/tkp_image_manager.h"
 
 IMPLEMENT_DYNAMIC(CTKPCustomizeSheet, CPropertySheet)
 
 BEGIN_MESSAGE_MAP(CTKPCustomizeSheet, CPropertySheet)
   ON_WM_DESTROY()
+  ON_MESSAGE(TKP_WM_CONTROL_NOTIFY, OnControlNotify)
 END_MESSAGE_MAP()
 
 namespace {
@@ -78,6 +84,7 @@ CTKPCustomizeSheet::CTKPCustomizeSheet(CTKPCommandBars* pCommandBars)
 CTKPCustomizeSheet::~CTKPCustomizeSheet() {
   Forget(this);
   for (auto& category : m_categories) category.pControls->InternalRelease();
+  if (m_pPredefinedImages != nullptr) m_pPredefinedImages->InternalRelease();
 }
 
 void CTKPCustomizeSheet::AddCategory(LPCTSTR lpszName, CTKPControls* pControls) {
@@ -133,7 +140,70 @@ CTKPControlEdit* AddNameField(CTKPPopupBar* popup, const CString& caption) {
   return nullptr;
 }
 
+// The menu's "Change Button Image" sub-menu becomes a popup toolbar of pickers, filled when it opens.
+void AddChangeImagePopup(CTKPPopupBar* popup, CTKPImageManager* images, int count) {
+  CTKPControls* controls = popup->GetControls();
+  for (int i = 0; i < controls->GetCount(); ++i) {
+    CTKPControl* item = controls->GetAt(i);
+    if (item->GetType() != tkpControlPopup) continue;  // the menu's one sub-menu
+    auto* change = new CTKPControlChangeImagePopup;
+    controls->Add(change, ID_TK_CUSTOMIZE_CHANGE_IMAGE, CString(), i);
+    change->SetCaption(item->GetCaption());
+    change->SetBeginGroup(item->GetBeginGroup());
+    change->SetImages(images, count);
+    CTKPPopupToolBar* grid = CTKPPopupToolBar::CreatePopupToolBar(popup->GetCommandBars());
+    change->SetCommandBar(grid);
+    grid->InternalRelease();
+    controls->Remove(i + 1);
+    return;
+  }
+}
+
 }  // namespace
+
+CTKPImageManager* CTKPCustomizeSheet::GetPredefinedImages(int* pCount) {
+  if (m_pPredefinedImages == nullptr) {
+    CBitmap strip;
+    if (!TKPResourceManager()->LoadBitmap(&strip, IDB_TK_CUSTOMIZE_IMAGES)) return nullptr;
+    HIMAGELIST list = ::ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 0, 8);
+    if (list == nullptr) return nullptr;
+    ::ImageList_AddMasked(list, static_cast<HBITMAP>(strip.GetSafeHandle()), RGB(192, 192, 192));
+    m_nPredefinedImages = ::ImageList_GetImageCount(list);
+    m_pPredefinedImages = new CTKPImageManager;
+    m_pPredefinedImages->AddImageList(list, 1, TRUE);  // the manager destroys the list
+    m_hPredefinedImages = list;
+  }
+  if (pCount != nullptr) *pCount = m_nPredefinedImages;
+  return m_pPredefinedImages;
+}
+
+BOOL CTKPCustomizeSheet::SetPredefinedImage(int nImage) {
+  CTKPControl* control = Selected();
+  CTKPCommandBar* bar = tkp_bar::Parent(control);
+  int count = 0;
+  CTKPImageManager* images = GetPredefinedImages(&count);
+  if (bar == nullptr || !HasImage(control) || images == nullptr || nImage < 1 || nImage > count) return FALSE;
+  HICON picked = ::ImageList_GetIcon(m_hPredefinedImages, nImage - 1, ILD_NORMAL);
+  if (picked == nullptr) return FALSE;
+  CTKPImageManagerIconHandle handle;
+  handle.SetIcon(picked);  // owned by the handle, which the image manager copies
+  const UINT id = control->GetImageManager()->AddCustomIcon(handle);
+  if (id == 0) return FALSE;
+  control->SetCustomIconId(static_cast<int>(id));
+  bar->DelayLayout();
+  bar->OnRecalcLayout();
+  bar->Invalidate();
+  return TRUE;
+}
+
+LRESULT CTKPCustomizeSheet::OnControlNotify(WPARAM, LPARAM lParam) {
+  const auto* record = reinterpret_cast<const NMTKPCONTROL*>(lParam);
+  if (record == nullptr || record->code != static_cast<UINT>(TKP_CN_EXECUTE)) return 0;
+  auto* picker = dynamic_cast<CTKPControlImagePicker*>(record->pControl);
+  if (picker == nullptr) return 0;
+  SetPredefinedImage(picker->GetImageNumber());
+  return 1;
+}
 
 void CTKPCustomizeSheet::ContextMenu(CPoint ptScreen) {
   CMenu menu;
@@ -146,7 +216,12 @@ void CTKPCustomizeSheet::ContextMenu(CPoint ptScreen) {
     return;
   }
   tkp_bar::AddRef(selected);  // a command may take it off its bar
+  popup->SetCustomizable(FALSE);  // the menu works as a menu while customizing
+  popup->SetCommandTarget(this);  // the sheet updates and carries out its commands
   CTKPControlEdit* name = AddNameField(popup, selected->GetCaption());
+  int count = 0;
+  CTKPImageManager* images = GetPredefinedImages(&count);
+  if (images != nullptr) AddChangeImagePopup(popup, images, count);
   UINT flags = TPM_RETURNCMD | TPM_LEFTBUTTON | TPM_RIGHTBUTTON;
   if (m_pCommandBars != nullptr && m_pCommandBars->IsLayoutRTL()) flags |= TPM_RIGHTALIGN;
   m_pContextPopup = popup;
@@ -178,6 +253,8 @@ void CTKPCustomizeSheet::UpdateControlCommand(CCmdUI* pCmdUI) const {
         enable = control->GetCustomIconId() != 0;
         break;
       case ID_TK_CUSTOMIZE_COPY_IMAGE:
+      case ID_TK_CUSTOMIZE_EDIT_IMAGE:
+      case ID_TK_CUSTOMIZE_CHANGE_IMAGE:
         enable = HasImage(control) && control->GetImage(16) != nullptr;
         break;
       case ID_TK_CUSTOMIZE_PASTE_IMAGE:
@@ -198,8 +275,7 @@ void CTKPCustomizeSheet::UpdateControlCommand(CCmdUI* pCmdUI) const {
         break;
       case ID_TK_CUSTOMIZE_DELETE:
         break;
-      default:  // the image editor and the picker of predefined images are not offered here
-        enable = FALSE;
+      default:
         break;
     }
   }
@@ -229,6 +305,9 @@ BOOL CTKPCustomizeSheet::ExecuteControlCommand(UINT nID) {
       return TKPCopyButtonImage(this, control);
     case ID_TK_CUSTOMIZE_PASTE_IMAGE:
       if (!TKPPasteButtonImage(this, control)) return FALSE;
+      break;
+    case ID_TK_CUSTOMIZE_EDIT_IMAGE:
+      if (!TKPEditButtonImage(this, control)) return FALSE;
       break;
     case ID_TK_CUSTOMIZE_DEFAULT_STYLE:
       control->SetStyle(0);

@@ -16,6 +16,7 @@ class CCmdUI;
 class CTKPCommandBars;
 class CTKPControl;
 class CTKPControls;
+class CTKPImageManager;
 class CTKPPopupBar;
 
 // A category of commands that the commands and keyboard pages offer.
@@ -51,9 +52,16 @@ class CTKPCustomizeSheet : public CPropertySheet {
   // Enabled and checked states of a context-menu command for the selected control.
   void UpdateControlCommand(CCmdUI* pCmdUI) const;
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+  // The predefined images that "Change Button Image" offers (image n is command n of the manager) and their
+  // count, loaded on first use; null when the images cannot be loaded.
+  CTKPImageManager* GetPredefinedImages(int* pCount);
+  // The selected control shows predefined image n (1 to N) as its own icon; FALSE when it did not apply.
+  BOOL SetPredefinedImage(int nImage);
 
  protected:
   afx_msg void OnDestroy();
+  // A chosen picker of "Change Button Image" (the control notification, code 100).
+  afx_msg LRESULT OnControlNotify(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 
  private:
@@ -61,6 +69,9 @@ class CTKPCustomizeSheet : public CPropertySheet {
 
   CTKPCommandBars* m_pCommandBars;
   CTKPPopupBar* m_pContextPopup = nullptr;
+  CTKPImageManager* m_pPredefinedImages = nullptr;
+  int m_nPredefinedImages = 0;
+  HIMAGELIST m_hPredefinedImages = nullptr;  // the manager's image list
   std::vector<TKPCustomizeCategory> m_categories;
   CTKPCustomizeToolbarsPage m_pageToolbars;
   CTKPCustomizeCommandsPage m_pageCommands;

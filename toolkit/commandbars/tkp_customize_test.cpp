@@ -14,6 +14,7 @@
 
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
+#include "platform/harness/png_writer.h"
 #include "platform/harness/scripted_seams.h"
 #include "res/resource.h"
 #include "res/toolkit_resource.h"
@@ -29,6 +30,7 @@
 #include "toolkit/commandbars/tkp_frame_wnd.h"
 #include "toolkit/commandbars/tkp_shortcut_manager.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
+#include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
 
 namespace {
@@ -602,6 +604,207 @@ TEST_F(Customize, ANewToolbarIsNamedRenamedSavedAndMadeAgain) {
   EXPECT_EQ(harness::Items(toolbars.GetList().m_hWnd), (std::vector<std::wstring>{L"Standard", L"Tools"}));
 }
 
+// ---- button images: the editor, the predefined pictures; the expand menu's Add or Remove Buttons ----------
+
+// How many of the image's 16 x 16 pixels differ from the white it is drawn on; -1 without an image.
+int InkedPixels(CTKPImageManagerIcon* icon) {
+  if (icon == nullptr) return -1;
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 16, 16);
+  ::ReleaseDC(nullptr, screen);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  CDC* dc = CDC::FromHandle(memory);
+  dc->FillSolidRect(0, 0, 16, 16, RGB(255, 255, 255));
+  icon->Draw(dc, CPoint(0, 0), icon->GetIcon(), CSize(16, 16));
+  int inked = 0;
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 16; ++x) inked += ::GetPixel(memory, x, y) != RGB(255, 255, 255) ? 1 : 0;
+  }
+  ::SelectObject(memory, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  return inked;
+}
+
+// Whether the sheet enables a menu command for the selected control.
+BOOL Enabled(CTKPCustomizeSheet* sheet, UINT id) {
+  struct State : CCmdUI {
+    BOOL enabled = FALSE;
+    void Enable(BOOL bOn) override { enabled = bOn; }
+  } state;
+  state.m_nID = id;
+  sheet->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &state, nullptr);
+  return state.enabled;
+}
+
+// The screen where the rectangle lies, as a person sees it (popups and the dialog over the frame).
+void CaptureScreenRect(CRect rc, const std::string& name) {
+  harness::PumpMessages();
+  const std::vector<uint8_t> pixels = harness::ScreenPixels(rc.left, rc.top, rc.Width(), rc.Height());
+  ASSERT_FALSE(pixels.empty());
+  EXPECT_TRUE(harness::WritePng(harness::ScreenshotPath(name), static_cast<uint32_t>(rc.Width()),
+                                static_cast<uint32_t>(rc.Height()), pixels));
+}
+
+TEST_F(Customize, TheButtonEditorEditsTheSelectedButtonsImageIntoItsOwnIcon) {
+  OpenSheet();
+  CTKPCustomizeSheet* sheet = frame->sheet;
+  CTKPControl* open = frame->standard->GetControl(0);
+  // A button without any image, and a label, offer neither the editor nor the pictures.
+  CTKPControl* bare = tools->GetControls()->Add(tkpControlButton, 40001);
+  Bars()->SetDragControl(bare);
+  EXPECT_FALSE(Enabled(sheet, ID_TK_CUSTOMIZE_EDIT_IMAGE));
+  EXPECT_FALSE(Enabled(sheet, ID_TK_CUSTOMIZE_CHANGE_IMAGE));
+  Bars()->SetDragControl(tools->GetControls()->Add(tkpControlLabel, ID_FIND_FILES));
+  EXPECT_FALSE(Enabled(sheet, ID_TK_CUSTOMIZE_EDIT_IMAGE));
+  Bars()->SetDragControl(open);
+  EXPECT_TRUE(Enabled(sheet, ID_TK_CUSTOMIZE_EDIT_IMAGE));
+  EXPECT_TRUE(Enabled(sheet, ID_TK_CUSTOMIZE_CHANGE_IMAGE));
+  const int inked = InkedPixels(open->GetImage(16));
+  ASSERT_GT(inked, 20);
+
+  // Cancel keeps the image; Clear and OK make an empty picture the button's own icon.
+  std::wstring shown;
+  StepWithDialog(L"Button Editor", [](HWND dlg) { harness::PostCommand(dlg, IDCANCEL); });
+  ::PostMessageW(Probe(), WM_APP, 0, 0);
+  EXPECT_FALSE(sheet->ExecuteControlCommand(ID_TK_CUSTOMIZE_EDIT_IMAGE));
+  g_steps.clear();
+  EXPECT_EQ(open->GetCustomIconId(), 0);
+  StepWithDialog(L"Button Editor", [](HWND dlg) {
+    harness::PostCommand(dlg, ID_TK_EDITOR_CLEAR);
+    harness::PostCommand(dlg, IDOK);
+  });
+  ::PostMessageW(Probe(), WM_APP, 0, 0);
+  EXPECT_TRUE(sheet->ExecuteControlCommand(ID_TK_CUSTOMIZE_EDIT_IMAGE));
+  g_steps.clear();
+  ASSERT_NE(open->GetCustomIconId(), 0);
+  EXPECT_EQ(static_cast<UINT>(open->GetCustomIconId()), open->GetImageManager()->GetLastCustomId());
+  EXPECT_EQ(InkedPixels(open->GetImage(16)), 0);
+  // Reset Button Image brings the command's own image back.
+  EXPECT_TRUE(sheet->ExecuteControlCommand(ID_TK_CUSTOMIZE_RESET_IMAGE));
+  EXPECT_EQ(InkedPixels(open->GetImage(16)), inked);
+}
+
+TEST_F(Customize, APictureChosenFromTheGridBecomesTheSelectedButtonsImage) {
+  OpenSheet();
+  CTKPCustomizeSheet* sheet = frame->sheet;
+  CTKPToolBar* standard = frame->standard;
+  CTKPControl* open = standard->GetControl(0);
+  int count = 0;
+  CTKPImageManager* pictures = sheet->GetPredefinedImages(&count);
+  ASSERT_NE(pictures, nullptr);
+  ASSERT_EQ(count, 25);
+  CTKPPopupBar* grid = nullptr;
+  int emptyBefore = -1, pickers = 0, width = 0;
+  bool secondRowBelow = false;
+  // The menu opens on a right click; its "Change Button Image" opens the grid, filled as it opens.
+  StepWhen([] { return TKPMouseManager()->IsTracked() != FALSE; }, [sheet, &grid, &emptyBefore] {
+    CTKPPopupBar* menu = sheet->GetContextPopup();
+    CTKPControl* change = menu != nullptr ? menu->GetControls()->FindControl(ID_TK_CUSTOMIZE_CHANGE_IMAGE) : nullptr;
+    if (change == nullptr || !change->GetEnabled()) return;
+    emptyBefore = change->GetCommandBar()->GetControlCount();
+    menu->SetSelected(change->GetIndex(), TRUE);
+    menu->PopupControl(change->GetIndex(), TRUE);
+    grid = static_cast<CTKPPopupBar*>(change->GetCommandBar());
+  });
+  StepWhen([&grid] { return grid != nullptr && ::IsWindowVisible(grid->m_hWnd); }, [&, this] {
+    if (grid == nullptr || grid->GetControlCount() < 6) return;
+    CRect rc, shot;
+    grid->GetWindowRect(rc);
+    width = rc.Width();
+    pickers = grid->GetControlCount();
+    secondRowBelow = grid->GetControl(5)->GetRect().top == grid->GetControl(0)->GetRect().bottom;
+    frame->GetWindowRect(shot);
+    shot.UnionRect(shot, rc);
+    CaptureScreenRect(shot, "commandbars_change_image");
+    // Picture 3, the third cell of the first row, chosen.
+    grid->GetControl(2)->OnExecute();
+  });
+  // Whatever happened, the menu ends.
+  CTKPCommandBars* bars = Bars();
+  Step([bars] { bars->ClosePopups(); });
+  ::PostMessageW(Probe(), WM_APP, 0, 0);
+  const CPoint centre = ScreenCentre(standard, open);
+  standard->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, ClientPoint(standard->m_hWnd, centre));
+  g_steps.clear();
+  harness::PumpMessages();
+  // 25 pictures in five columns of 23 pixels between 3-pixel margins, made as the grid first opened.
+  EXPECT_EQ(emptyBefore, 0);
+  EXPECT_EQ(pickers, 25);
+  EXPECT_EQ(width, 23 * 5 + 6);
+  EXPECT_TRUE(secondRowBelow);
+  EXPECT_FALSE(TKPMouseManager()->IsTracked());
+  ASSERT_NE(open->GetCustomIconId(), 0);
+  EXPECT_EQ(InkedPixels(open->GetImage(16)), InkedPixels(pictures->GetImage(3, 16)));
+  EXPECT_NE(InkedPixels(open->GetImage(16)), InkedPixels(pictures->GetImage(2, 16)));
+}
+
+// The popup entry captioned with the bar's title in the expand menu's Add or Remove Buttons list.
+CTKPControl* AddOrRemoveEntry(CTKPCommandBars* bars, CTKPToolBar* bar, CTKPPopupBar* popup) {
+  bars->AddAddOrRemovePopups(bar, popup);
+  for (int i = 0; i < popup->GetControlCount(); ++i) {
+    if (popup->GetControl(i)->GetCaption() == bar->GetTitle()) return popup->GetControl(i);
+  }
+  return nullptr;
+}
+
+TEST_F(Customize, AddOrRemoveButtonsShowsAndHidesAButtonWhereCustomizingIsAvailable) {
+  CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(Bars());
+  CTKPControl* entry = AddOrRemoveEntry(Bars(), tools, popup);
+  ASSERT_NE(entry, nullptr);
+  EXPECT_TRUE(entry->GetEnabled());
+  CTKPCommandBar* list = entry->GetCommandBar();
+  ASSERT_NE(list, nullptr);
+  std::vector<int> listed;
+  for (int i = 0; i < list->GetControlCount(); ++i) {
+    listed.push_back(list->GetControl(i)->GetID());
+    EXPECT_TRUE(list->GetControl(i)->GetChecked());
+  }
+  EXPECT_EQ(listed, (std::vector<int>{ID_FIND_FILES, ID_SETTINGS}));
+  EXPECT_EQ(list->GetControl(0)->GetCaption(), tools->GetControl(0)->GetCaption());
+  // Unchecked, the button leaves the bar; checked again, it comes back in its place.
+  CTKPControl* find = list->GetControl(0);
+  find->OnExecute();
+  EXPECT_FALSE(find->GetChecked());
+  EXPECT_EQ(Ids(tools), (std::vector<int>{ID_SETTINGS}));
+  EXPECT_TRUE((tools->GetControl(0)->GetHideFlags() & tkpHideCustomize) != 0);
+  find->OnExecute();
+  EXPECT_TRUE(find->GetChecked());
+  EXPECT_EQ(Ids(tools), (std::vector<int>{ID_FIND_FILES, ID_SETTINGS}));
+  popup->InternalRelease();
+}
+
+// A frame that never customizes, as the program's.
+class PlainFrame : public CTKPFrameWnd {
+ public:
+  CTKPCommandBars* Bars() {
+    if (m_pCommandBars == nullptr) {
+      m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+      m_pCommandBars->SetSite(this);
+      m_pCommandBars->EnableDocking();
+    }
+    return m_pCommandBars;
+  }
+};
+
+TEST(CustomizeUnavailable, AddOrRemoveButtonsIsDisabledWithoutAList) {
+  auto* plain = new PlainFrame;
+  ASSERT_TRUE(plain->Create(nullptr, _T("Plain"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 600, 300)));
+  CTKPToolBar* bar = plain->Bars()->Add(_T("Standard"), tkpBarTop);
+  ASSERT_TRUE(bar->LoadToolBar(IDR_MAINFRAME));
+  EXPECT_FALSE(plain->Bars()->IsCustomizeAvail());
+  CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(plain->Bars());
+  CTKPControl* entry = AddOrRemoveEntry(plain->Bars(), bar, popup);
+  ASSERT_NE(entry, nullptr);
+  EXPECT_FALSE(entry->GetEnabled());
+  EXPECT_EQ(entry->GetCommandBar(), nullptr);
+  EXPECT_EQ(popup->GetControls()->FindControl(TKP_ID_CUSTOMIZE), nullptr);
+  popup->InternalRelease();
+  plain->DestroyWindow();
+  harness::PumpMessages();
+}
+
 TEST_F(Customize, Screenshot) {
   OpenSheet();
   frame->sheet->SetActivePage(1);
@@ -614,7 +817,11 @@ TEST_F(Customize, Screenshot) {
   frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   frame->sheet->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   harness::PumpFor(300);
-  EXPECT_FALSE(harness::CaptureScreen("commandbars_customize").empty());
+  CRect shot, dialog;
+  frame->GetWindowRect(shot);
+  frame->sheet->GetWindowRect(dialog);
+  shot.UnionRect(shot, dialog);
+  CaptureScreenRect(shot, "commandbars_customize");
   standard->OnCustomizeDragLeave();
 }
 

@@ -8,6 +8,7 @@
 
 class CTKPDockBar;
 class CTKPDockContext;
+class CTKPPopupBar;
 
 // The toolkit's own controls on a toolbar.
 constexpr int TKP_ID_TOOLBAR_EXPAND = 9400;
@@ -40,6 +41,8 @@ class CTKPToolBar : public CTKPCommandBar {
   virtual CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0);
   // Back to the original controls, when the user agrees.
   virtual void ResetToolBar();
+  // The expand menu's "Add or Remove Buttons" list of this bar (tkp_tool_bar_add_remove.cpp).
+  void BuildAddOrRemoveList(CTKPPopupBar* pPopup);
   // Creates the window when there is none, and makes it a floating popup owned by the site or a child.
   virtual BOOL Attach(CWnd* pSite, BOOL bFloating);
 

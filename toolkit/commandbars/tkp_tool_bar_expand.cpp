@@ -86,7 +86,13 @@ void CTKPCommandBars::AddAddOrRemovePopups(CTKPToolBar* pBar, CTKPPopupBar* pExp
     entry->SetCaption(bar->GetTitle());
     entry->SetFlags(entry->GetFlags() | tkpFlagManualUpdate);
     // Buttons are added or removed only where the user may customize this bar.
-    entry->SetEnabled(m_bCustomizeAvail && bar->IsBuiltIn() && bar->IsCustomizable());
+    const BOOL listed = m_bCustomizeAvail && bar->IsBuiltIn() && bar->IsCustomizable();
+    entry->SetEnabled(listed);
+    if (!listed) continue;
+    CTKPPopupBar* list = CTKPPopupBar::CreatePopupBar(this);
+    bar->BuildAddOrRemoveList(list);
+    entry->SetCommandBar(list);
+    list->InternalRelease();
   }
   if (m_bCustomizeAvail) {
     CTKPControl* customize = pExpandBar->GetControls()->Add(tkpControlButton, TKP_ID_CUSTOMIZE);
