@@ -105,6 +105,57 @@ std::u16string CaptureScreen(const std::string& name) {
   return Save(name, width, height, rgba);
 }
 
+namespace {
+
+BOOL CALLBACK AddVisibleWindow(HWND window, LPARAM lParam) {
+  RECT rect;
+  if (::IsWindowVisible(window) && ::GetWindowRect(window, &rect) && !::IsRectEmpty(&rect)) {
+    reinterpret_cast<std::vector<RECT>*>(lParam)->push_back(rect);
+  }
+  return TRUE;
+}
+
+std::vector<RECT> ThreadWindowRects() {
+  std::vector<RECT> rects;
+  ::EnumThreadWindows(::GetCurrentThreadId(), AddVisibleWindow, reinterpret_cast<LPARAM>(&rects));
+  return rects;
+}
+
+// The screen between the windows (what lies around a tall popup) becomes transparent.
+void ClearOutsideWindows(const RECT& shot, const std::vector<RECT>& windows, std::vector<uint8_t>& rgba) {
+  const int width = shot.right - shot.left;
+  for (int y = shot.top; y < shot.bottom; ++y) {
+    for (int x = shot.left; x < shot.right; ++x) {
+      const POINT point{x, y};
+      bool inside = false;
+      for (const RECT& window : windows) inside = inside || ::PtInRect(&window, point);
+      if (!inside) rgba[(static_cast<size_t>(y - shot.top) * width + (x - shot.left)) * 4 + 3] = 0;
+    }
+  }
+}
+
+}  // namespace
+
+RECT ThreadWindowsRect() {
+  RECT all{};
+  for (const RECT& rect : ThreadWindowRects()) ::UnionRect(&all, &all, &rect);
+  const int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN), y = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const RECT screen{x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  RECT clipped{};
+  ::IntersectRect(&clipped, &all, &screen);
+  return clipped;
+}
+
+std::u16string CaptureThreadWindows(const std::string& name) {
+  PumpMessages();
+  const RECT rect = ThreadWindowsRect();
+  if (::IsRectEmpty(&rect)) return {};
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  std::vector<uint8_t> rgba = ScreenPixels(rect.left, rect.top, width, height);
+  if (!rgba.empty()) ClearOutsideWindows(rect, ThreadWindowRects(), rgba);
+  return Save(name, width, height, rgba);
+}
+
 std::vector<uint8_t> ScreenPixels(int x, int y, int width, int height) {
   HDC dc = ::GetDC(nullptr);
   std::vector<uint8_t> rgba = GrabPixels(dc, x, y, width, height);

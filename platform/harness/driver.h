@@ -74,6 +74,12 @@ std::u16string ScreenshotPath(const std::string& name);
 std::u16string CaptureWindow(HWND window, const std::string& name);
 // Captures the whole screen.
 std::u16string CaptureScreen(const std::string& name);
+// The screen rectangle that holds the calling thread's visible top-level windows (a frame with its floating
+// bars, open popups, shadows and tips), clipped to the screen; empty when none shows.
+RECT ThreadWindowsRect();
+// Captures that rectangle from the screen: the test's windows as they stand together, without the rest of
+// the screen around them (what lies between them, outside every window, becomes transparent).
+std::u16string CaptureThreadWindows(const std::string& name);
 // The screen's pixels in this rectangle, top-down RGBA (empty on failure): what another process's window
 // shows where it lies.
 std::vector<uint8_t> ScreenPixels(int x, int y, int width, int height);

@@ -226,5 +226,41 @@ TEST(Capture, WritesAWindowAndTheScreenAsPng) {
   ::DestroyWindow(dialog);
 }
 
+// The picture of a test's windows holds its visible top-level windows together, clipped to the screen.
+TEST(Capture, TheThreadsWindowsAreTakenTogetherWithinTheScreen) {
+  HWND dialog = OpenDialog(IDD_PROPERTIES, FiltersProc);
+  ASSERT_NE(dialog, nullptr);
+  ::SetWindowPos(dialog, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT box;
+  ::GetWindowRect(dialog, &box);
+  auto popup = [](int x, int y, DWORD visible) {
+    return ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_BORDER | visible, x, y, 60, 40,
+                             nullptr, nullptr, nullptr, nullptr);
+  };
+  HWND beside = popup(box.right + 30, box.bottom + 20, WS_VISIBLE);
+  HWND hidden = popup(box.right + 300, box.bottom + 300, 0);
+  PumpMessages();
+  RECT got = ThreadWindowsRect();
+  EXPECT_EQ(got.left, box.left);
+  EXPECT_EQ(got.top, box.top);
+  EXPECT_EQ(got.right, box.right + 90);
+  EXPECT_EQ(got.bottom, box.bottom + 60);
+
+  // Past the screen's right edge: the picture ends there.
+  const int screenRight = ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  ::SetWindowPos(beside, nullptr, screenRight - 20, box.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  got = ThreadWindowsRect();
+  EXPECT_EQ(got.right, screenRight);
+  EXPECT_EQ(got.bottom, box.bottom);
+  EXPECT_FALSE(CaptureThreadWindows("capture_thread_windows_test").empty());
+
+  ::DestroyWindow(beside);
+  ::DestroyWindow(hidden);
+  ::DestroyWindow(dialog);
+  PumpMessages();
+  got = ThreadWindowsRect();
+  EXPECT_TRUE(::IsRectEmpty(&got));
+}
+
 }  // namespace
 }  // namespace harness

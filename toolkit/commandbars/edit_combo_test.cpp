@@ -742,7 +742,7 @@ TEST_F(EditCombo, Screenshot) {
   path->GetListWnd()->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
   harness::PumpFor(600);
   EXPECT_TRUE(path->IsDroppedDown());
-  EXPECT_FALSE(harness::CaptureScreen("commandbars_edit_combo").empty());
+  EXPECT_FALSE(harness::CaptureThreadWindows("commandbars_edit_combo").empty());
   path->ShowDropDown(FALSE);
 }
 

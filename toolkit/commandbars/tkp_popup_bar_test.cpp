@@ -156,7 +156,7 @@ TEST_F(PopupBars, ListMenuByKeyboardThroughItsViewSubMenuReturnsTheCommand) {
             view->GetWindowRect(subRect);
             EXPECT_NEAR(subRect.left, item.right, 2);
             EXPECT_NEAR(subRect.top, item.top, 2);
-            harness::CaptureScreen("commandbars_popup");
+            harness::CaptureThreadWindows("commandbars_popup");
             for (UINT key : {VK_DOWN, VK_RETURN}) PostKey(focus, key);
             return true;
           }});

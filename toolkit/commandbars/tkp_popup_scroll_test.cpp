@@ -162,7 +162,7 @@ TEST_F(PopupExtras, AMenuLongerThanTheWorkAreaScrollsWhileTheMouseRestsOnAnArrow
   EXPECT_NE(popup->GetControl(shown)->GetHideFlags() & tkpHideScroll, 0u);
   EXPECT_LE(popup->GetControl(shown - 1)->GetRect().bottom, down.top);
   harness::PumpFor(100);
-  harness::CaptureScreen("commandbars_popup_scroll");
+  harness::CaptureThreadWindows("commandbars_popup_scroll");
   // The arrow's triangle is drawn in the button-text colour.
   CPoint tip(Centre(down).x, down.top + (down.Height() - 4) / 2);
   popup->ClientToScreen(tip);
@@ -273,7 +273,7 @@ TEST_F(PopupExtras, ATornOffMenuFloatsAsAToolbarAndDraggedBackTheMenuReturns) {
   EXPECT_EQ(popup->GetSafeHwnd(), nullptr);  // the menus closed
   EXPECT_FALSE(popup->IsTrackingMode());
   harness::PumpFor(100);
-  harness::CaptureScreen("commandbars_tear_off");
+  harness::CaptureThreadWindows("commandbars_tear_off");
 }
 
 // A popup toolbar carries the gripper above its buttons; dragged out it floats with the same buttons.
@@ -299,7 +299,7 @@ TEST_F(PopupExtras, APopupToolbarTearsOffByItsGripper) {
   EXPECT_GE(gripper.right, right);  // across every button
   EXPECT_LE(gripper.right, client.right);
   harness::PumpFor(100);
-  harness::CaptureScreen("commandbars_tear_off_toolbar");
+  harness::CaptureThreadWindows("commandbars_tear_off_toolbar");
 
   const CPoint grab = Centre(gripper);
   const HWND window = popup->GetSafeHwnd();
@@ -324,7 +324,7 @@ TEST_F(PopupExtras, APopupToolbarTearsOffByItsGripper) {
   for (int i = 0; i < 6; ++i) EXPECT_NE(bar->GetControls()->FindControl(static_cast<int>(kFirstCommand) + i), nullptr);
   EXPECT_EQ(popup->GetSafeHwnd(), nullptr);
   harness::PumpFor(100);
-  harness::CaptureScreen("commandbars_tear_off_toolbar_floating");
+  harness::CaptureThreadWindows("commandbars_tear_off_toolbar_floating");
 }
 
 TEST_F(PopupExtras, QuitDuringTheTearOffDragEndsItAndStaysInTheQueue) {
@@ -378,7 +378,7 @@ TEST_F(PopupExtras, PopupsCastShadowsBesideTheirRightAndBottomEdgesThatGoWithThe
   const int plainBelow = Brightness(midX, rc.bottom + 12);
   EXPECT_LT(shadeRight, plainRight);
   EXPECT_LT(shadeBelow, plainBelow);
-  harness::CaptureScreen("commandbars_popup_shadow");
+  harness::CaptureThreadWindows("commandbars_popup_shadow");
 
   // Hidden with the popup, gone with its window.
   popup->ShowWindow(SW_HIDE);

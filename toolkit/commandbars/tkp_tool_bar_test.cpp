@@ -223,7 +223,7 @@ TEST_F(ToolBars, TwoToolbarsShareARowAndSwapPlacesWhenDragged) {
   frame->UpdateWindow();
   tools->UpdateWindow();
   harness::PumpFor(100);
-  EXPECT_FALSE(harness::CaptureScreen("commandbars_toolbar").empty());
+  EXPECT_FALSE(harness::CaptureThreadWindows("commandbars_toolbar").empty());
 }
 
 TEST_F(ToolBars, DraggedToTheLeftEdgeTheToolbarStandsInAColumn) {

@@ -202,7 +202,7 @@ TEST(ToolTipGallery, EachStyleOfTip) {
   harness::PumpMessages();
   ::Sleep(200);
   harness::PumpMessages();
-  EXPECT_FALSE(harness::CaptureScreen("toolkit_tooltips").empty());
+  EXPECT_FALSE(harness::CaptureThreadWindows("toolkit_tooltips").empty());
   ::DestroyWindow(plain);
   ::DestroyWindow(balloon);
   drawn.DestroyWindow();

@@ -128,7 +128,7 @@ TEST_F(DockingDragTest, AGroupDraggedOntoAGuideDocksThere) {
     }
     EXPECT_EQ(lit, 1);
     ::RedrawWindow(nullptr, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    harness::CaptureScreen("docking_drag_guides");
+    harness::CaptureThreadWindows("docking_drag_guides");
   });
   frame->notes.clear();
   drag->Drag(search, start);
@@ -164,7 +164,7 @@ TEST_F(DockingDragTest, TheRoundGuidesDockAtTheirSideToo) {
                      folders->CTKPDockingPaneBase::GetWindowRect().top + 8);
   QueueDrag(folders->GetSafeHwnd(), {start + CPoint(12, 12), Centre(outer[2].rect)}, [&] {
     for (CTKPDockingPaneGuideWnd* guide : m.GetDragContext()->GetGuides()) guide->UpdateWindow();
-    harness::CaptureScreen("docking_drag_guides_round");
+    harness::CaptureThreadWindows("docking_drag_guides_round");
     EXPECT_EQ(m.GetDragContext()->GetDirection(), 3);
   });
   m.GetDragContext()->Drag(folders, start);

@@ -27,8 +27,11 @@ namespace docktest {
 enum PaneId : UINT { kFolders = 1, kProperties = 2, kSearch = 3, kOutput = 4, kLog = 5 };
 
 inline HWND Child(HWND parent, LPCWSTR cls, LPCWSTR text, DWORD style, UINT id = 0) {
-  return ::CreateWindowExW(WS_EX_CLIENTEDGE, cls, text, WS_CHILD | style, 0, 0, 10, 10, parent,
-                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
+  HWND child = ::CreateWindowExW(WS_EX_CLIENTEDGE, cls, text, WS_CHILD | style, 0, 0, 10, 10, parent,
+                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
+  // The panes' contents in the dialog font, as the program's own views show them (not the system font).
+  ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  return child;
 }
 
 class DockingFrame : public CFrameWnd {
