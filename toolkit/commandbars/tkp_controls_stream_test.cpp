@@ -20,6 +20,7 @@
 #include "toolkit/commandbars/tkp_control_popup.h"
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
+#include "toolkit/commandbars/tkp_menu_bar.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
 #include "toolkit/common/tkp_image_manager.h"
@@ -240,6 +241,28 @@ TEST_F(ControlsStream, ACustomizedSetComesBackEqualInANewFrame) {
   // Loaded again: the same set, no second toolbar.
   frame->Bars()->LoadBarState(kProfile);
   EXPECT_EQ(Describe(frame->Bars()), customized);
+}
+
+TEST_F(ControlsStream, TheMenuBarComesBackWithItsCustomizedMenus) {
+  StreamFrame* frame = Start();
+  CTKPMenuBar* menuBar = frame->Bars()->SetMenu(_T("Menu Bar"), IDR_MAIN_MENU);
+  ASSERT_NE(menuBar, nullptr);
+  const std::wstring built = Describe(menuBar, 0);
+  CTKPCommandBar* first = menuBar->GetControl(0)->GetCommandBar();
+  ASSERT_NE(first, nullptr);
+  first->GetControl(0)->SetCustomCaption(CString(_T("&Open the Image...")));
+  menuBar->GetControl(menuBar->GetControlCount() - 1)->SetCustomCaption(CString(_T("&Assistance")));
+  const std::wstring customized = Describe(menuBar, 0);
+  ASSERT_NE(customized, built);
+  Stop(frame);
+
+  frame = Start();
+  menuBar = frame->Bars()->SetMenu(_T("Menu Bar"), IDR_MAIN_MENU);
+  ASSERT_EQ(Describe(menuBar, 0), built);
+  frame->Bars()->LoadBarState(kProfile);
+  EXPECT_EQ(frame->Bars()->GetMenuBar(), menuBar);
+  EXPECT_EQ(Describe(menuBar, 0), customized);
+  EXPECT_TRUE(menuBar->GetControls()->IsChanged());  // its originals came back with it
 }
 
 TEST_F(ControlsStream, SixteenThousandBytesStayInTheProfileAndOneMoreGoesToTheHiddenFile) {
