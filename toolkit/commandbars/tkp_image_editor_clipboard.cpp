@@ -2,6 +2,9 @@
 #include "toolkit/commandbars/tkp_image_editor_dialog.h"
 
 #include <commdlg.h>
+#include <olectl.h>
+
+#include <cstring>
 
 #include <string>
 #include <vector>
@@ -97,6 +100,41 @@ void ShowImportError(HWND hOwner, const std::string& why) {
   request.style = seams::kButtonsOk | seams::kIconWarning;
   seams::MessageBoxes().Show(request);
 }
+// A metafile, GIF or JPEG file rendered by the system's picture loader onto the transparent colour, at
+// the image's size; false when the loader does not take it.
+bool RenderPicture(const std::vector<uint8_t>& bytes, CSize size, EditorImage& image) {
+  if (bytes.empty()) return false;
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  if (memory == nullptr) return false;
+  std::memcpy(::GlobalLock(memory), bytes.data(), bytes.size());
+  ::GlobalUnlock(memory);
+  IStream* stream = nullptr;
+  if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+    ::GlobalFree(memory);
+    return false;
+  }
+  IPicture* picture = nullptr;
+  const HRESULT loaded = ::OleLoadPicture(stream, static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+                                          reinterpret_cast<void**>(&picture));
+  stream->Release();
+  if (FAILED(loaded) || picture == nullptr) return false;
+  OLE_XSIZE_HIMETRIC width = 0;
+  OLE_YSIZE_HIMETRIC height = 0;
+  picture->get_Width(&width);
+  picture->get_Height(&height);
+  HBITMAP bitmap = TKPCreateEditorBitmap(EditorImage(size.cx, size.cy));
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = ::SelectObject(dc, bitmap);
+  // The picture's units run upwards: drawn from its top edge down.
+  const HRESULT drawn = picture->Render(dc, 0, 0, size.cx, size.cy, 0, height, width, -height, nullptr);
+  ::SelectObject(dc, previous);
+  ::DeleteDC(dc);
+  picture->Release();
+  if (SUCCEEDED(drawn)) image = TKPEditorImageFromBitmap(bitmap, size.cx, size.cy, FALSE, 0, 0);
+  ::DeleteObject(bitmap);
+  return SUCCEEDED(drawn);
+}
+
 }  // namespace
 
 void CTKPButtonEditorDialog::OnCopy() {
@@ -184,8 +222,15 @@ BOOL CTKPButtonEditorDialog::ImportFile(const CString& path) {
     }
     imported = std::move(read.image);
   } else {
-    ShowImportError(m_hWnd, "Only bitmaps and icons can be imported.");
-    return FALSE;
+    std::vector<uint8_t> bytes;
+    if (!ReadFileBytes(path, bytes)) {
+      ShowImportError(m_hWnd, "The file could not be read.");
+      return FALSE;
+    }
+    if (!RenderPicture(bytes, m_szIcon, imported)) {
+      ShowImportError(m_hWnd, "It is not a picture this system can read.");
+      return FALSE;
+    }
   }
   m_model.Replace(imported);
   RefreshImage();

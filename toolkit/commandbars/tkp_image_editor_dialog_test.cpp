@@ -230,6 +230,36 @@ TEST_F(EditorFixture, ImportsABitmapFileAndRefusesABrokenOne) {
   ::DeleteFileW(bad.c_str());
 }
 
+TEST_F(EditorFixture, ImportsAGifThroughTheSystemsPictureLoaderAndRefusesAnUnreadableOne) {
+  // One red pixel, stretched over the whole image.
+  const uint8_t gif[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0, 0, 0, 0x2C, 0, 0, 0, 0,
+                         1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0, 0x3B};
+  wchar_t folder[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, folder);
+  std::wstring good = std::wstring(folder) + L"editor_import.gif", bad = std::wstring(folder) + L"editor_broken.jpg";
+  WriteBytes(good, gif, sizeof gif);
+  WriteBytes(bad, gif + 6, 12);
+
+  harness::ScopedSeams seams;
+  CTKPButtonEditorDialog dialog;
+  Open(dialog);
+  seams.dialogs.Choose({std::u16string(good.begin(), good.end())});
+  Command(dialog, ID_TK_EDITOR_IMPORT);
+  EXPECT_TRUE(seams.boxes.Log().empty());
+  EXPECT_EQ(At(dialog.Model().Image(), 0, 0), kRed);
+  EXPECT_EQ(At(dialog.Model().Image(), 15, 15), kRed);
+  EditorImage before = dialog.Model().Image();
+  seams.dialogs.Choose({std::u16string(bad.begin(), bad.end())});
+  seams.boxes.Answer(seams::kOk);
+  Command(dialog, ID_TK_EDITOR_IMPORT);
+  EXPECT_EQ(dialog.Model().Image(), before);
+  ASSERT_EQ(seams.boxes.Log().size(), 1u);
+  EXPECT_NE(seams.boxes.Log()[0].text.find(u"not a picture"), std::u16string::npos);
+  dialog.DestroyWindow();
+  ::DeleteFileW(good.c_str());
+  ::DeleteFileW(bad.c_str());
+}
+
 TEST_F(EditorFixture, TooltipsAreTheTextsAfterTheNewline) {
   CTKPButtonEditorDialog dialog;
   Open(dialog);
