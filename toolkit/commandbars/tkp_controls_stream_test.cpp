@@ -300,6 +300,13 @@ TEST_F(ControlsStream, SixteenThousandBytesStayInTheProfileAndOneMoreGoesToTheHi
   const DWORD attributes = ::GetFileAttributesW(path);
   ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
   EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
+  // A file that cannot be written leaves the stream saved before whole, and the profile naming it.
+  ::CreateDirectoryW(path + _T(".new"), nullptr);
+  mine->GetControl(0)->SetCustomCaption(CString(_T('y'), 9000));
+  frame->Bars()->SaveBarState(kProfile);
+  ::RemoveDirectoryW(path + _T(".new"));
+  EXPECT_EQ(theApp.GetProfileString(kSection, _T("Controls")), path);
+  EXPECT_EQ(StoredStream().size(), 16001u);
   // A profile name that tries to climb out of the folder makes one file name inside it.
   frame->Bars()->SaveBarState(_T("..\\..\\Bars:1"));
   const CString climbed = theApp.GetProfileString(_T("..\\..\\Bars:1-Controls"), _T("Controls"));
