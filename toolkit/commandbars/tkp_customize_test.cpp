@@ -14,7 +14,6 @@
 
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
-#include "platform/harness/png_writer.h"
 #include "platform/harness/scripted_seams.h"
 #include "res/resource.h"
 #include "res/toolkit_resource.h"
@@ -638,15 +637,6 @@ BOOL Enabled(CTKPCustomizeSheet* sheet, UINT id) {
   return state.enabled;
 }
 
-// The screen where the rectangle lies, as a person sees it (popups and the dialog over the frame).
-void CaptureScreenRect(CRect rc, const std::string& name) {
-  harness::PumpMessages();
-  const std::vector<uint8_t> pixels = harness::ScreenPixels(rc.left, rc.top, rc.Width(), rc.Height());
-  ASSERT_FALSE(pixels.empty());
-  EXPECT_TRUE(harness::WritePng(harness::ScreenshotPath(name), static_cast<uint32_t>(rc.Width()),
-                                static_cast<uint32_t>(rc.Height()), pixels));
-}
-
 TEST_F(Customize, TheButtonEditorEditsTheSelectedButtonsImageIntoItsOwnIcon) {
   OpenSheet();
   CTKPCustomizeSheet* sheet = frame->sheet;
@@ -697,6 +687,7 @@ TEST_F(Customize, APictureChosenFromTheGridBecomesTheSelectedButtonsImage) {
   ASSERT_EQ(count, 25);
   CTKPPopupBar* grid = nullptr;
   int emptyBefore = -1, pickers = 0, width = 0;
+  CPoint target;
   bool secondRowBelow = false;
   // The menu opens on a right click; its "Change Button Image" opens the grid, filled as it opens.
   StepWhen([] { return TKPMouseManager()->IsTracked() != FALSE; }, [sheet, &grid, &emptyBefore] {
@@ -710,16 +701,24 @@ TEST_F(Customize, APictureChosenFromTheGridBecomesTheSelectedButtonsImage) {
   });
   StepWhen([&grid] { return grid != nullptr && ::IsWindowVisible(grid->m_hWnd); }, [&, this] {
     if (grid == nullptr || grid->GetControlCount() < 6) return;
-    CRect rc, shot;
+    CRect rc;
     grid->GetWindowRect(rc);
     width = rc.Width();
     pickers = grid->GetControlCount();
     secondRowBelow = grid->GetControl(5)->GetRect().top == grid->GetControl(0)->GetRect().bottom;
-    frame->GetWindowRect(shot);
-    shot.UnionRect(shot, rc);
-    CaptureScreenRect(shot, "commandbars_change_image");
-    // Picture 3, the third cell of the first row, chosen.
-    grid->GetControl(2)->OnExecute();
+    EXPECT_FALSE(harness::CaptureThreadWindows("commandbars_change_image").empty());
+    // The pointer comes to picture 3, the third cell of the first row (the menus' mouse hook reads where
+    // the pointer really is).
+    target = grid->GetControl(2)->GetRect().CenterPoint();
+    CPoint screen = target;
+    grid->ClientToScreen(screen);
+    ::SetCursorPos(screen.x - 3, screen.y);
+    ::SetCursorPos(screen.x, screen.y);
+  });
+  StepWhen([&grid] { return grid != nullptr && grid->GetSelected() == 2; }, [&grid, &target] {
+    if (grid == nullptr) return;
+    grid->PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(target.x, target.y));
+    grid->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(target.x, target.y));
   });
   // Whatever happened, the menu ends.
   CTKPCommandBars* bars = Bars();
@@ -817,11 +816,7 @@ TEST_F(Customize, Screenshot) {
   frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   frame->sheet->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   harness::PumpFor(300);
-  CRect shot, dialog;
-  frame->GetWindowRect(shot);
-  frame->sheet->GetWindowRect(dialog);
-  shot.UnionRect(shot, dialog);
-  CaptureScreenRect(shot, "commandbars_customize");
+  EXPECT_FALSE(harness::CaptureThreadWindows("commandbars_customize").empty());
   standard->OnCustomizeDragLeave();
 }
 
