@@ -164,14 +164,8 @@ void CTKPMenuBar::DoPropExchange(CTKPPropExchange* pPX) {
     Section section(pPX->GetSection(name));
     LONG menuId = 0;
     PX_Long(section.get(), _T("Id"), menuId, 0);
-    auto* controls = new CTKPControls;
-    CTKPControls* previous = nullptr;
     // In the cache before it reads, so that a failure frees it with the bar.
-    if (m_mapMenuCache.Lookup(static_cast<UINT>(menuId), previous)) previous->InternalRelease();
-    m_mapMenuCache[static_cast<UINT>(menuId)] = controls;
-    controls->SetParent(this);
-    controls->SetCommandBars(GetCommandBars());
-    controls->DoPropExchange(section.get());
+    CacheMenu(static_cast<UINT>(menuId), new CTKPControls)->DoPropExchange(section.get());
   }
 }
 
@@ -183,13 +177,17 @@ void CTKPMenuBar::Copy(CTKPCommandBar* pSource, BOOL bRecursive) {
     UINT id = 0;
     CTKPControls* controls = nullptr;
     source->m_mapMenuCache.GetNextAssoc(pos, id, controls);
-    CTKPControls* previous = nullptr;
-    if (m_mapMenuCache.Lookup(id, previous)) previous->InternalRelease();
-    CTKPControls* copy = controls->Duplicate(bRecursive);
-    copy->SetParent(this);
-    copy->SetCommandBars(GetCommandBars());
-    m_mapMenuCache[id] = copy;
+    CacheMenu(id, controls->Duplicate(bRecursive));
   }
+}
+
+CTKPControls* CTKPMenuBar::CacheMenu(UINT nID, CTKPControls* pControls) {
+  CTKPControls* previous = nullptr;
+  if (m_mapMenuCache.Lookup(nID, previous)) previous->InternalRelease();
+  m_mapMenuCache[nID] = pControls;
+  pControls->SetParent(this);
+  pControls->SetCommandBars(GetCommandBars());
+  return pControls;
 }
 
 // ---- the controls collection ---------------------------------------------------------------------------

@@ -73,6 +73,8 @@ class CTKPMenuBar : public CTKPToolBar {
   // The controls now shown, parked for their menu id; the ones of nID (or new ones from the menu) shown.
   void ShowCachedControls(UINT nID, HMENU hMenu);
   void SetControls(CTKPControls* pControls);
+  // The controls (whose reference the cache takes) wait for menu nID, in place of any there before.
+  CTKPControls* CacheMenu(UINT nID, CTKPControls* pControls);
 
   BOOL m_bMdiApp = FALSE;
   HWND m_hwndHookedChild = nullptr;
