@@ -268,11 +268,8 @@ void CTKPCommandBars::SaveCustomizedBars(LPCTSTR lpszProfileName, BOOL bOnlyCust
   const CString section = ControlsSection(lpszProfileName);
   CString path;
   const BOOL haveFile = GetControlsFileName(path, lpszProfileName);
-  if (!saved) {
-    app->WriteProfileString(section, nullptr, nullptr);
-    if (haveFile) ::DeleteFileW(path);
-    return;
-  }
+  // A stream that could not be made leaves the one saved before: the user's older customizing is kept.
+  if (!saved) return;
   // Without a file to go to, a large stream stays in the profile rather than being lost.
   if (tkpstream::StorageFor(stream.size()) == tkpstream::Storage::kProfile || !haveFile) {
     app->WriteProfileBinary(section, kStreamValue, stream.data(), static_cast<UINT>(stream.size()));

@@ -15,6 +15,7 @@
 #include "res/resource.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
+#include "toolkit/commandbars/tkp_control_button.h"
 #include "toolkit/commandbars/tkp_control_combo_box.h"
 #include "toolkit/commandbars/tkp_control_edit.h"
 #include "toolkit/commandbars/tkp_control_popup.h"
@@ -39,6 +40,12 @@ const TCHAR kSection[] = _T("CommandBars-Controls");
 constexpr UINT kMine = 0xE800;
 constexpr int kFindField = 40001;
 constexpr int kPlaces = 40002;
+
+// A control of a kind that cannot be stored.
+class PlainControl : public CTKPControlButton {
+  DECLARE_DYNCREATE(PlainControl)
+};
+IMPLEMENT_DYNCREATE(PlainControl, CTKPControlButton)
 
 // A frame that offers customizing, with the program's two toolbars as it builds them.
 class StreamFrame : public CTKPFrameWnd {
@@ -241,6 +248,11 @@ TEST_F(ControlsStream, ACustomizedSetComesBackEqualInANewFrame) {
   // Loaded again: the same set, no second toolbar.
   frame->Bars()->LoadBarState(kProfile);
   EXPECT_EQ(Describe(frame->Bars()), customized);
+  // A set that cannot be stored leaves the one saved before.
+  const std::vector<BYTE> before = StoredStream();
+  mine->GetControls()->Add(new PlainControl, ID_APP_ABOUT);
+  frame->Bars()->SaveBarState(kProfile);
+  EXPECT_EQ(StoredStream(), before);
 }
 
 TEST_F(ControlsStream, TheMenuBarComesBackWithItsCustomizedMenus) {
