@@ -729,6 +729,23 @@ TEST(ComboState, AStoredComboComesBackWithItsItemsHintAndStyle) {
   EXPECT_TRUE(loaded.Compare(&source));
 }
 
+// A stored list that claims more items than a list holds (every item it has is empty).
+class ClaimingExchange : public CTKPPropExchange {
+ public:
+  ClaimingExchange() { m_bLoading = TRUE; }
+  BOOL ExchangeProp(LPCTSTR, int, void*, const void*) override { return TRUE; }
+  DWORD ReadCount() override { return 0xFFFFFFFFu; }
+  CTKPPropExchange* GetSection(LPCTSTR) override { return new ClaimingExchange; }
+};
+
+TEST(ComboState, LoadingStopsWhereTheListIsFull) {
+  auto* list = static_cast<CTKPControlComboBoxList*>(RUNTIME_CLASS(CTKPControlComboBoxList)->CreateObject());
+  ClaimingExchange px;
+  list->ExchangeItems(&px);
+  EXPECT_EQ(list->GetItemCount(), TKP_COMBO_MAX_ITEMS);
+  list->InternalRelease();
+}
+
 TEST_F(EditCombo, Screenshot) {
   find->SetEditHint(_T("Search files"));
   path->SetCurSel(0);
