@@ -378,7 +378,7 @@ void CTKPCommandBars::MergeLoadedBars(CTKPCommandBarRefList& list, BOOL bSilent)
     CTKPToolBar* existing = GetToolBar(loaded->GetBarID());
     if (existing == nullptr) {
       // Only the user's own toolbars are made from the stream; other kinds need the program's code.
-      if (loaded->GetRuntimeClass() != RUNTIME_CLASS(CTKPToolBar)) continue;
+      if (loaded->GetRuntimeClass() != RUNTIME_CLASS(CTKPToolBar) || m_pFrame == nullptr) continue;
       const int position = loaded->GetPosition() <= tkpBarFloating ? loaded->GetPosition() : tkpBarTop;
       loaded->SetCommandBars(this);
       loaded->EnableDocking(loaded->GetFlags());
