@@ -619,12 +619,12 @@ TEST_F(MdiTabClient, ATabShowsTheIconItsDocumentsFrameGivesElseTheWindowsOwn) {
 }
 
 TEST_F(MdiTabClient, Screenshot) {
-  // Four documents on the left, two on the right, the frame resized once.
+  // Four documents on the left, two on the right, the frame resized once, wide enough for every tab.
   Command(kNewVert);
   frame->MDIActivate(CWnd::FromHandle(WindowOf(0, 1)));
   Command(kNext);
   frame->MDIActivate(CWnd::FromHandle(WindowOf(0, 2)));
-  frame->SetWindowPos(nullptr, 0, 0, 860, 480, SWP_NOMOVE | SWP_NOZORDER);
+  frame->SetWindowPos(nullptr, 0, 0, 1000, 480, SWP_NOMOVE | SWP_NOZORDER);
   harness::PumpMessages();
   EXPECT_EQ(tabs().GetGroup(0)->GetItemCount(), 4);
   EXPECT_EQ(tabs().GetGroup(1)->GetItemCount(), 2);
