@@ -40,10 +40,9 @@ class TestApp : public CWinApp {
 };
 TestApp theApp;
 
-class CustomizeFrame : public CTKPFrameWnd {
+// A frame with command bars that never customizes, as the program's.
+class PlainFrame : public CTKPFrameWnd {
  public:
-  CTKPCustomizeSheet* sheet = nullptr;
-  CTKPToolBar* standard = nullptr;
   CTKPCommandBars* Bars() {
     if (m_pCommandBars == nullptr) {
       m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
@@ -52,6 +51,13 @@ class CustomizeFrame : public CTKPFrameWnd {
     }
     return m_pCommandBars;
   }
+};
+
+// The test frame: it handles the customize command.
+class CustomizeFrame : public PlainFrame {
+ public:
+  CTKPCustomizeSheet* sheet = nullptr;
+  CTKPToolBar* standard = nullptr;
   void CloseSheet() {
     if (sheet == nullptr) return;
     if (::IsWindow(sheet->m_hWnd)) sheet->DestroyWindow();
@@ -81,7 +87,7 @@ class CustomizeFrame : public CTKPFrameWnd {
   DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CustomizeFrame, CTKPFrameWnd)
+BEGIN_MESSAGE_MAP(CustomizeFrame, PlainFrame)
   ON_COMMAND(TKP_ID_CUSTOMIZE, OnCustomize)
   ON_WM_DESTROY()
 END_MESSAGE_MAP()
@@ -773,19 +779,6 @@ TEST_F(Customize, AddOrRemoveButtonsShowsAndHidesAButtonWhereCustomizingIsAvaila
   EXPECT_EQ(Ids(tools), (std::vector<int>{ID_FIND_FILES, ID_SETTINGS}));
   popup->InternalRelease();
 }
-
-// A frame that never customizes, as the program's.
-class PlainFrame : public CTKPFrameWnd {
- public:
-  CTKPCommandBars* Bars() {
-    if (m_pCommandBars == nullptr) {
-      m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
-      m_pCommandBars->SetSite(this);
-      m_pCommandBars->EnableDocking();
-    }
-    return m_pCommandBars;
-  }
-};
 
 TEST(CustomizeUnavailable, AddOrRemoveButtonsIsDisabledWithoutAList) {
   auto* plain = new PlainFrame;

@@ -65,6 +65,11 @@ class EditorFixture : public ::testing::Test {
     dialog.SendMessage(WM_COMMAND, id);
     Idle(dialog);
   }
+  // The file chosen in the open dialog and imported.
+  static void Import(harness::ScopedSeams& seams, CTKPButtonEditorDialog& dialog, const std::wstring& path) {
+    seams.dialogs.Choose({std::u16string(path.begin(), path.end())});
+    Command(dialog, ID_TK_EDITOR_IMPORT);
+  }
   static COLORREF At(const EditorImage& image, int x, int y) { return tkp_image_editor::Rgb(image.At({x, y})); }
   static bool ButtonEnabled(CToolBar& bar, UINT id) { return bar.SendMessage(TB_ISBUTTONENABLED, id) != 0; }
   static bool ButtonChecked(CToolBar& bar, UINT id) { return bar.SendMessage(TB_ISBUTTONCHECKED, id) != 0; }
@@ -188,11 +193,16 @@ TEST_F(EditorFixture, ABitmapOnTheClipboardPastesWithItsFaceColourTransparent) {
   dialog.DestroyWindow();
 }
 
-void WriteBytes(const std::wstring& path, const uint8_t* data, DWORD size) {
+// A file of the bytes in the temporary folder; its path.
+std::wstring TempFile(const wchar_t* name, const uint8_t* data, DWORD size) {
+  wchar_t folder[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, folder);
+  const std::wstring path = std::wstring(folder) + name;
   HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
   ::WriteFile(hFile, data, size, &written, nullptr);
   ::CloseHandle(hFile);
+  return path;
 }
 
 TEST_F(EditorFixture, ImportsABitmapFileAndRefusesABrokenOne) {
@@ -201,17 +211,13 @@ TEST_F(EditorFixture, ImportsABitmapFileAndRefusesABrokenOne) {
   std::vector<uint8_t> dib = tkp_image_editor::EncodePackedDib32(picture);
   std::vector<uint8_t> file = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
   file.insert(file.end(), dib.begin(), dib.end());
-  wchar_t folder[MAX_PATH];
-  ::GetTempPathW(MAX_PATH, folder);
-  std::wstring good = std::wstring(folder) + L"editor_import.bmp", bad = std::wstring(folder) + L"editor_broken.bmp";
-  WriteBytes(good, file.data(), file.size());
-  WriteBytes(bad, file.data(), 30);
+  const std::wstring good = TempFile(L"editor_import.bmp", file.data(), static_cast<DWORD>(file.size()));
+  const std::wstring bad = TempFile(L"editor_broken.bmp", file.data(), 30);
 
   harness::ScopedSeams seams;
   CTKPButtonEditorDialog dialog;
   Open(dialog);
-  seams.dialogs.Choose({std::u16string(good.begin(), good.end())});
-  Command(dialog, ID_TK_EDITOR_IMPORT);
+  Import(seams, dialog, good);
   EXPECT_EQ(At(dialog.Model().Image(), 0, 0), kRed);
   EXPECT_EQ(At(dialog.Model().Image(), 1, 0), kBlue);
   EXPECT_EQ(At(dialog.Model().Image(), 2, 0), kTransparent);
@@ -219,9 +225,8 @@ TEST_F(EditorFixture, ImportsABitmapFileAndRefusesABrokenOne) {
   EXPECT_EQ(seams.dialogs.FileRequests()[0].filter.substr(0, 17), u"All Picture Files");
 
   EditorImage before = dialog.Model().Image();
-  seams.dialogs.Choose({std::u16string(bad.begin(), bad.end())});
   seams.boxes.Answer(seams::kOk);
-  Command(dialog, ID_TK_EDITOR_IMPORT);
+  Import(seams, dialog, bad);
   EXPECT_EQ(dialog.Model().Image(), before);
   ASSERT_EQ(seams.boxes.Log().size(), 1u);
   EXPECT_NE(seams.boxes.Log()[0].text.find(u"cut short"), std::u16string::npos);
@@ -234,24 +239,19 @@ TEST_F(EditorFixture, ImportsAGifThroughTheSystemsPictureLoaderAndRefusesAnUnrea
   // One red pixel, stretched over the whole image.
   const uint8_t gif[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0, 0, 0, 0x2C, 0, 0, 0, 0,
                          1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0, 0x3B};
-  wchar_t folder[MAX_PATH];
-  ::GetTempPathW(MAX_PATH, folder);
-  std::wstring good = std::wstring(folder) + L"editor_import.gif", bad = std::wstring(folder) + L"editor_broken.jpg";
-  WriteBytes(good, gif, sizeof gif);
-  WriteBytes(bad, gif + 6, 12);
+  const std::wstring good = TempFile(L"editor_import.gif", gif, sizeof gif);
+  const std::wstring bad = TempFile(L"editor_broken.jpg", gif + 6, 12);
 
   harness::ScopedSeams seams;
   CTKPButtonEditorDialog dialog;
   Open(dialog);
-  seams.dialogs.Choose({std::u16string(good.begin(), good.end())});
-  Command(dialog, ID_TK_EDITOR_IMPORT);
+  Import(seams, dialog, good);
   EXPECT_TRUE(seams.boxes.Log().empty());
   EXPECT_EQ(At(dialog.Model().Image(), 0, 0), kRed);
   EXPECT_EQ(At(dialog.Model().Image(), 15, 15), kRed);
   EditorImage before = dialog.Model().Image();
-  seams.dialogs.Choose({std::u16string(bad.begin(), bad.end())});
   seams.boxes.Answer(seams::kOk);
-  Command(dialog, ID_TK_EDITOR_IMPORT);
+  Import(seams, dialog, bad);
   EXPECT_EQ(dialog.Model().Image(), before);
   ASSERT_EQ(seams.boxes.Log().size(), 1u);
   EXPECT_NE(seams.boxes.Log()[0].text.find(u"not a picture"), std::u16string::npos);
