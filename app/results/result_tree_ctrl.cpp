@@ -233,6 +233,18 @@ HTREEITEM ResultTreeCtrl::FindChild(HTREEITEM parent, const std::u16string& text
   return nullptr;
 }
 
+// The hits a File Trace node stands for: those of its group or type; the top node's are every group's (ticking
+// it must tick what Recover saves, not only the boxes beneath it).
+std::vector<uint32_t> ResultTreeCtrl::FileTraceHitsOf(HTREEITEM node) const {
+  if (CTreeCtrl::GetParentItem(node) != nullptr) return m_records->HitsOf(CTreeCtrl::GetItemText(node).ToUtf16());
+  std::vector<uint32_t> hits;
+  for (HTREEITEM group = CTreeCtrl::GetChildItem(node); group != nullptr; group = CTreeCtrl::GetNextSiblingItem(group)) {
+    const std::vector<uint32_t> more = m_records->HitsOf(CTreeCtrl::GetItemText(group).ToUtf16());
+    hits.insert(hits.end(), more.begin(), more.end());
+  }
+  return hits;
+}
+
 // NTFS: a ticked folder's own files show ticked, an unticked one's unticked; a half-ticked one keeps them.
 void ResultTreeCtrl::OwnFilesFollowNode(HTREEITEM node) {
   if (m_records->Kind() != results::ResultKind::kNtfs) return;
@@ -270,8 +282,7 @@ void ResultTreeCtrl::OnLButtonDown(UINT, CPoint point) {
   if (flags & TVHT_ONITEMSTATEICON) {
     if (m_records->Kind() == results::ResultKind::kFileTrace) {
       // Every hit of the group or type follows its node.
-      Checks().FileTraceNodeToggled(item, m_records->HitsOf(CTreeCtrl::GetItemText(node).ToUtf16()),
-                                    GetState(item) != app::CheckState::kChecked);
+      Checks().FileTraceNodeToggled(item, FileTraceHitsOf(node), GetState(item) != app::CheckState::kChecked);
     } else {
       Checks().ClickTreeBox(item);
     }

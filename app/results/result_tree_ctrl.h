@@ -80,6 +80,7 @@ class ResultTreeCtrl : public CTreeCtrl, public host::ResultTreeHost, public app
   HTREEITEM Insert(const std::u16string& text, HTREEITEM parent, int image, bool deleted, bool hasChildren);
   void ShowContextMenu(HTREEITEM node, CPoint screen);
   void OwnFilesFollowNode(HTREEITEM node);
+  std::vector<uint32_t> FileTraceHitsOf(HTREEITEM node) const;
 
   ResultListCtrl* m_list = nullptr;
   std::unique_ptr<results::ResultRecords> m_records;

@@ -26,6 +26,8 @@
 #include "engine/image/disk_image.h"
 #include "engine/image/source_values.h"
 #include "engine/records/fat_records.h"
+#include "engine/records/file_trace_hits.h"
+#include "engine/records/result_tree_builders.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
@@ -428,6 +430,27 @@ TEST_F(ResultsControlsTest, FileTraceMenusLeaveOutWhatItCannotDo) {
   CMenu full;
   window.list.BuildContextMenu(full);
   EXPECT_EQ(CommandCount(full.GetSubMenu(0)), 8);
+}
+
+// File Trace: the top node stands for every group, so ticking it ticks every hit for Recover; unticking clears them.
+TEST_F(ResultsControlsTest, FileTraceTopNodeTicksEveryHit) {
+  RecoveryMode = records::kFileTrace;
+  AppendFileTraceHit(u"1.jpg", u".jpg", u"JPEG Image", 1, 100);
+  AppendFileTraceHit(u"2.png", u".png", u"PNG Image", 2, 200);
+  AppendFileTraceHit(u"3.jpg", u".jpg", u"JPEG Image", 3, 300);
+  AddFileTraceGroups(window.tree.AddItem(u"Root", host::kNoTreeKey, host::TreeImage::kDrive, false));
+  HTREEITEM top = window.tree.CTreeCtrl::GetRootItem();
+  ASSERT_NE(window.tree.CTreeCtrl::GetChildItem(top), nullptr);
+  ClickTreeBox(top);
+  EXPECT_EQ(TreeState(top), app::CheckState::kChecked);
+  std::vector<uint32_t> ticked = window.list.Sets().saveFiles.Keys();
+  std::sort(ticked.begin(), ticked.end());
+  EXPECT_EQ(ticked, (std::vector<uint32_t>{1, 2, 3}));
+  ClickTreeBox(top);
+  EXPECT_EQ(TreeState(top), app::CheckState::kUnchecked);
+  EXPECT_TRUE(window.list.Sets().saveFiles.empty());
+  FreeFileTraceResultList();
+  RecoveryMode = records::kQuickScan;
 }
 
 TEST_F(ResultsControlsTest, NothingTickedAsksForMarksInsteadOfSaving) {
