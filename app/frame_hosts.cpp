@@ -5,6 +5,8 @@
 #include "app/pages/third_view_hdd.h"
 #include "app/scan_page_links.h"
 #include "app/results_page_links.h"
+#include "engine/save/results_listing.h"
+#include "engine/scan/results_tree_build.h"
 #include "engine/snapshot/snapshot.h"
 #include "platform/seams/seams.h"
 #include "ui/msgbox/message_host.h"
@@ -57,6 +59,9 @@ void InstallFrameHosts(CMainFrame* frame) {
     hosts.resultList = &results->ResultList();
     hosts.resultTree = &results->ResultTree();
   }
+  // A Quick Scan or File Trace that ends lists the root folder (the groups) on page 4, as a chosen file system
+  // and a loaded snapshot do.
+  ResultListers = {ListFatFolder, ListNtfsFolder, ListFileTraceGroups};
   InstallResultsPageLinks(frame);
   InstallScanPageLinks(frame);
 }
@@ -67,5 +72,6 @@ void RemoveFrameHosts() {
   hosts.resultList = nullptr;
   hosts.resultTree = nullptr;
   hosts.shellFileInfo = nullptr;
+  ResultListers = {};
   msgbox::RemoveProgramMessages();
 }
