@@ -175,7 +175,8 @@ void CSecondDisplay::OnSize(UINT type, int cx, int cy) {
 void CSecondDisplay::Layout() {
   if (m_title.GetSafeHwnd() == nullptr) return;
   const int width = kRight - kLeft;
-  m_title.MoveWindow(kLeft, 20, width, 22);
+  // Two lines: the prompts are wider than the panel at the title's size, and their second line sits above the box.
+  m_title.MoveWindow(kLeft, 6, width, 42);
   m_infoBox.MoveWindow(kLeft, 50, width, 280);
   m_driveBox.MoveWindow(0, 0, 0, 0);
   // The captions' colons in one column, the values and the fields a short way after it.
