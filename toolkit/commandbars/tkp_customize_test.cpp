@@ -754,13 +754,44 @@ CTKPControl* AddOrRemoveEntry(CTKPCommandBars* bars, CTKPToolBar* bar, CTKPPopup
   return nullptr;
 }
 
+// A real click on a control of an open popup, with the pointer moved there first (the menus' mouse hook
+// reads where the pointer really is).
+void ClickInPopup(CTKPCommandBar* popup, CTKPControl* control) {
+  const CPoint at = control->GetRect().CenterPoint();
+  CPoint screen = at;
+  popup->ClientToScreen(screen);
+  ::SetCursorPos(screen.x - 3, screen.y);
+  ::SetCursorPos(screen.x, screen.y);
+  harness::WaitUntil([popup, control] { return popup->GetSelected() == control->GetIndex(); }, 2000);
+  popup->PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  popup->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  harness::PumpMessages();
+}
+
 TEST_F(Customize, AddOrRemoveButtonsShowsAndHidesAButtonWhereCustomizingIsAvailable) {
-  CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(Bars());
-  CTKPControl* entry = AddOrRemoveEntry(Bars(), tools, popup);
+  // The bar's expand button opens its menu; "Add or Remove Buttons" lists the row's bars.
+  CTKPControl* expand = tools->GetExpandButton();
+  ASSERT_TRUE(expand->IsVisible());
+  const CPoint press = expand->GetRect().CenterPoint();
+  tools->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
+  CTKPCommandBar* menu = expand->GetCommandBar();
+  ASSERT_NE(menu, nullptr);
+  CTKPControl* addRemove = menu->GetControl(menu->GetControlCount() - 1);
+  ASSERT_EQ(addRemove->GetCaption(), CString(_T("&Add or Remove Buttons")));
+  menu->PopupControl(addRemove->GetIndex(), TRUE);
+  CTKPCommandBar* rowBars = addRemove->GetCommandBar();
+  CTKPControl* entry = nullptr;
+  for (int i = 0; i < rowBars->GetControlCount(); ++i) {
+    if (rowBars->GetControl(i)->GetCaption() == tools->GetTitle()) entry = rowBars->GetControl(i);
+  }
   ASSERT_NE(entry, nullptr);
   EXPECT_TRUE(entry->GetEnabled());
+  rowBars->PopupControl(entry->GetIndex(), TRUE);
   CTKPCommandBar* list = entry->GetCommandBar();
   ASSERT_NE(list, nullptr);
+  harness::PumpMessages();
+
+  // One checked line per button, captioned as the button.
   std::vector<int> listed;
   for (int i = 0; i < list->GetControlCount(); ++i) {
     listed.push_back(list->GetControl(i)->GetID());
@@ -768,16 +799,18 @@ TEST_F(Customize, AddOrRemoveButtonsShowsAndHidesAButtonWhereCustomizingIsAvaila
   }
   EXPECT_EQ(listed, (std::vector<int>{ID_FIND_FILES, ID_SETTINGS}));
   EXPECT_EQ(list->GetControl(0)->GetCaption(), tools->GetControl(0)->GetCaption());
-  // Unchecked, the button leaves the bar; checked again, it comes back in its place.
+  // Unchecked by a click, the button leaves the bar and the list stays open; clicked again, it comes back.
   CTKPControl* find = list->GetControl(0);
-  find->OnExecute();
+  ClickInPopup(list, find);
   EXPECT_FALSE(find->GetChecked());
   EXPECT_EQ(Ids(tools), (std::vector<int>{ID_SETTINGS}));
   EXPECT_TRUE((tools->GetControl(0)->GetHideFlags() & tkpHideCustomize) != 0);
-  find->OnExecute();
+  EXPECT_TRUE(list->IsTrackingMode());
+  ClickInPopup(list, find);
   EXPECT_TRUE(find->GetChecked());
   EXPECT_EQ(Ids(tools), (std::vector<int>{ID_FIND_FILES, ID_SETTINGS}));
-  popup->InternalRelease();
+  Bars()->ClosePopups();
+  harness::PumpMessages();
 }
 
 TEST(CustomizeUnavailable, AddOrRemoveButtonsIsDisabledWithoutAList) {
