@@ -813,6 +813,27 @@ TEST_F(Customize, AddOrRemoveButtonsShowsAndHidesAButtonWhereCustomizingIsAvaila
   harness::PumpMessages();
 }
 
+TEST_F(Customize, AddOrRemoveButtonsOffersAButtonTakenOffTheBarUncheckedAndEndsWithReset) {
+  tools->GetControls()->CreateOriginalControls();
+  tools->GetControls()->Remove(tools->GetControl(tools->FindControl(0, ID_FIND_FILES, tkpControlButton)));
+  EXPECT_EQ(Ids(tools), (std::vector<int>{ID_SETTINGS}));
+  CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(Bars());
+  CTKPControl* entry = AddOrRemoveEntry(Bars(), tools, popup);
+  ASSERT_NE(entry, nullptr);
+  CTKPCommandBar* list = entry->GetCommandBar();
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->GetControlCount(), 3);
+  // The button is back on the bar in its first place, hidden by the user, and listed unchecked.
+  EXPECT_EQ(tools->GetControl(0)->GetID(), ID_FIND_FILES);
+  EXPECT_EQ(tools->GetControl(0)->GetHideFlags(), static_cast<DWORD>(tkpHideCustomize));
+  EXPECT_EQ(list->GetControl(0)->GetID(), ID_FIND_FILES);
+  EXPECT_FALSE(list->GetControl(0)->GetChecked());
+  EXPECT_TRUE(list->GetControl(1)->GetChecked());
+  EXPECT_EQ(list->GetControl(2)->GetCaption(), CString(_T("Reset")));
+  EXPECT_TRUE(list->GetControl(2)->GetBeginGroup());
+  popup->InternalRelease();
+}
+
 TEST(CustomizeUnavailable, AddOrRemoveButtonsIsDisabledWithoutAList) {
   auto* plain = new PlainFrame;
   ASSERT_TRUE(plain->Create(nullptr, _T("Plain"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 600, 300)));
