@@ -440,14 +440,12 @@ def time_problem(full, raw, start, e, fat):
     return None if mtime == want else "time of %s: %d, istat %d" % (e["path"], mtime, want)
 
 
-def check_save(save, expected, raw, start, fat, times=False, pool=None):
-    """The problems of a save of a whole results tree: its own (status, anything outside the chosen folder,
-    files it did not read or write whole, a count that is not the number of files there), and every folder and
-    file of expected missing from its place or, for files, without icat's bytes (or the saver's time stamp, with
-    times). expected: (TSK entry, the path the results tree shows it at) pairs. raw, start: the file and sector
-    TSK lists the volume from (raw None: only the manifest's records of icat are at hand)."""
-    saved = saved_tree(save.out)
-    problems = save.problems()
+def saved_entry_problems(out, expected, raw, start, fat, times=False, pool=None):
+    """Every folder and file of expected missing from its place under out or, for files, without icat's bytes (or
+    the saver's time stamp, with times). expected: (TSK entry, the path the results tree shows it at) pairs. raw,
+    start: the file and sector TSK lists the volume from (raw None: only the manifest's records of icat are at
+    hand). Also used for what the program's window saves."""
+    saved = saved_tree(out)
 
     def check(pair):
         e, path = pair
@@ -458,12 +456,19 @@ def check_save(save, expected, raw, start, fat, times=False, pool=None):
             return ["%s missing: %s" % ("folder" if e["dir"] else "file", path)]
         if e["dir"]:
             return []
-        full = os.path.join(save.out, *found.split("/"))
+        full = os.path.join(out, *found.split("/"))
         differs = content_problem(full, raw, start, e, fat) or (times and time_problem(full, raw, start, e, fat))
         return [differs] if differs else []
 
-    for found in (pool.map(check, expected) if pool else map(check, expected)):
-        problems += found
+    return [line for found in (pool.map(check, expected) if pool else map(check, expected)) for line in found]
+
+
+def check_save(save, expected, raw, start, fat, times=False, pool=None):
+    """The problems of a save of a whole results tree: its own (status, anything outside the chosen folder,
+    files it did not read or write whole, a count that is not the number of files there), and those of
+    saved_entry_problems."""
+    saved = saved_tree(save.out)
+    problems = save.problems() + saved_entry_problems(save.out, expected, raw, start, fat, times, pool)
     if save.counts.get("unreadable") != 0 or save.counts.get("unwritten") != 0:
         problems.append("counts: %s" % save.counts)
     saved_files = sum(1 for kind in saved.values() if kind == "F")

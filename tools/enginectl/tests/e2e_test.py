@@ -263,10 +263,7 @@ class Wrapper:
         for line in proc.stdout.decode("utf-8").splitlines():
             sector, name, _ = line.split("\t")
             hits[int(sector)] = name
-        problems = ["photorec's %s at %d: File Trace gives %s" % (ext, s, hits.get(s)) for s, ext in photorec.items()
-                    if hits.get(s, "").split(".", 1)[-1] != ext]
-        problems += ["hit %s at %d: neither photorec's nor an invalid sample's" % (name, s) for s, name in hits.items()
-                     if s not in photorec and s not in invalid]
+        problems = trace_hit_problems(hits, photorec, invalid)
         problems += self.same_load(snapshot, proc.stdout)
         if hits and self.disk.raw and self.full:
             problems += self.trace_saved(snapshot, hits)
@@ -281,13 +278,10 @@ class Wrapper:
         problems = save.problems(3 if past_end else 0)
         if save.counts.get("saved") != len(hits) or save.counts.get("unreadable") != past_end:
             problems.append("save after the load: %s for %d hits" % (save.counts, len(hits)))
-        with open(self.disk.raw, "rb") as raw:
-            for s, name in hits.items():
-                raw.seek(s * 512)
-                want = raw.read(size)
-                path = os.path.join(save.out, name)
-                if not os.path.isfile(path) or open(path, "rb").read() != want + bytes(size - len(want)):
-                    problems.append("saved hit %s is not the disk's MB at sector %d" % (name, s))
+        for s, name in hits.items():
+            path = os.path.join(save.out, name)
+            if not os.path.isfile(path) or not is_disk_bytes(path, self.disk.raw, s, size):
+                problems.append("saved hit %s is not the disk's MB at sector %d" % (name, s))
         return problems
 
     def run_all(self, photorec, invalid):
@@ -342,6 +336,25 @@ def photorec_hits(disk, work):
             for h in oracle.photorec(raw, tmp, TRACE_TYPES)["hits"]:
                 hits[h["sector"] + offset] = h["ext"]
     return hits
+
+
+def trace_hit_problems(hits, photorec, invalid):
+    """Every hit of photorec ({sector: extension}) is a File Trace hit ({sector: name}) of its type; any other hit
+    lies at a carving sample photorec rejects (invalid: their sectors)."""
+    problems = ["photorec's %s at %d: File Trace gives %s" % (ext, s, hits.get(s)) for s, ext in photorec.items()
+                if hits.get(s, "").split(".", 1)[-1] != ext]
+    problems += ["hit %s at %d: neither photorec's nor an invalid sample's" % (name, s) for s, name in hits.items()
+                 if s not in photorec and s not in invalid]
+    return problems
+
+
+def is_disk_bytes(path, raw, sector, size):
+    """Whether the file holds size bytes of the raw disk from the sector on, zeros past the disk's end."""
+    with open(raw, "rb") as f:
+        f.seek(sector * 512)
+        want = f.read(size)
+    with open(path, "rb") as f:
+        return f.read() == want + bytes(size - len(want))
 
 
 def invalid_samples(disk):
