@@ -1,28 +1,51 @@
 #!/usr/bin/env python3
 """The program end to end, as a user drives it: scripts/ui-scenario runs the real Dorvane.exe under Wine over the
-generated disks, and what its window shows and saves is compared with the headless driver on the same image.
+generated disks, and what its window shows and saves is compared with the headless driver and with the images'
+oracles (The Sleuth Kit's icat, photorec, the carving samples) on the same image.
 
-    e2e_test.py --scenario scripts/ui-scenario --enginectl PATH --images DIR --work DIR
+    e2e_test.py --scenario scripts/ui-scenario --enginectl PATH --images DIR --work DIR [--shots DIR]
 
 The matrix (a few minutes on 2 cores): mbr_primary (FAT16, FAT32 and NTFS partitions) as a fixed VHD, a
 dynamic VHD and a VHDX. For each partition: an Extensive Scan of its sector range for its kind, the first file
 system found chosen on page 3, then a Quick Scan of it chosen on page 2; each time everything ticked and saved.
-The tree the runner prints equals `enginectl extensive --choose 1`'s or `enginectl quick`'s and the saved files
-equal `enginectl save`'s (whose bytes the enginectl tests hold against icat's). Once: a snapshot saved after a
-scan and loaded again over the open image (same tree, same saved files), and a File Trace of the carving volume
-(it lists hits). DORVANE_E2E_FULL=1 adds every wrapper of the other
-partitioned disks. Each case runs one after the other: they share the display.
+The tree the runner prints equals `enginectl extensive --choose 1`'s or `enginectl quick`'s, the saved files
+equal `enginectl save`'s, and every file TSK lists (deleted ones too) is saved at its place with icat's bytes
+(the manifests' records of icat on the raw disk, whose bytes qemu-img finds in each wrapper; the engine tests'
+oracle, tools/enginectl/tests/driver.py). Once: a snapshot saved after a scan and loaded again over the open
+image (same tree, same saved files), and a File Trace of the carving volume for photorec's types with every hit
+saved: each saved hit is the disk's bytes at a carving sample's sector, every photorec hit is saved at its
+sector with photorec's bytes at its start, and no other sample is a hit unless photorec rejects it.
+DORVANE_E2E_FULL=1 adds every wrapper of the other partitioned disks. Each case runs one after the other: they
+share the display.
+
+With --shots DIR, one case per mode leaves a picture of every page it passes in DIR/scenario/<mode>/pageN.png
+(quick, extensive, trace; load: the snapshot loaded).
 """
 import argparse
+import concurrent.futures
 import filecmp
+import hashlib
+import importlib.util
 import os
 import shutil
 import subprocess
 import sys
+import time
+
+ENGINE_TESTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "enginectl", "tests")
+sys.path.insert(0, ENGINE_TESTS)
+
+import driver  # noqa: E402  (the engine tests' oracle: TSK listings, icat, the saved-file checks)
+
+_spec = importlib.util.spec_from_file_location("engine_matrix", os.path.join(ENGINE_TESTS, "e2e_test.py"))
+engine_matrix = importlib.util.module_from_spec(_spec)
+_spec.loader.exec_module(engine_matrix)
 
 WRAPPERS = ["fixed.vhd", "dynamic.vhd", "1m.vhdx"]
 FULL_WRAPPERS = WRAPPERS + ["8m.vhdx", "32m.vhdx"]
 FULL_DISKS = ["mbr_primary", "mbr_extended", "cyl_aligned", "notable"]
+QEMU_FORMATS = {".vhd": "vpc", ".vhdx": "vhdx"}
+MIB = 1 << 20
 
 
 def run(command, timeout=600):
@@ -64,12 +87,123 @@ def same_files(case, ui_dir, engine_dir):
     return None
 
 
+def first_problem(case, what, problems):
+    """One line: the first problem, and how many more there are."""
+    if not problems:
+        return None
+    more = f" (and {len(problems) - 1} more)" if len(problems) > 1 else ""
+    return f"{case}: {what}: {problems[0]}{more}"
+
+
+def same_disk(case, image, raw):
+    """The wrapper's virtual disk holds the raw disk's bytes (which the oracles read), as qemu-img sees it."""
+    form = QEMU_FORMATS[os.path.splitext(image)[1]]
+    proc = run(["qemu-img", "compare", "-f", form, "-F", "raw", image, raw])
+    return None if proc.returncode == 0 else f"{case}: qemu-img finds another disk than {raw}: {proc.stdout.strip()}"
+
+
+def icat_files(case, saved, volume, pairs):
+    """Every folder and file TSK lists (pairs: (TSK entry or None, the tree's entry)) is saved at the place the
+    tree shows it, each file with icat's bytes and the saver's time stamp."""
+    expected = [(tsk, e.path) for tsk, e in pairs if tsk is not None]
+    problems = driver.saved_entry_problems(saved, expected, volume.raw, volume.raw_start, volume.fs != "ntfs",
+                                           times=True)
+    return first_problem(case, "saved files against icat", problems)
+
+
+def saved_hits(saved):
+    """{saved path: its size} of the files a File Trace save wrote."""
+    return {path: os.path.getsize(os.path.join(saved, *path.split("/")))
+            for path, kind in driver.saved_tree(saved).items() if kind == "F"}
+
+
+def hit_sector(path, raw, candidates):
+    """The candidate sector of the raw disk from which the saved file holds the disk's bytes (compound files share
+    their first sector: the whole file decides), or None."""
+    size = os.path.getsize(path)
+    with open(path, "rb") as f:
+        head = f.read(512)
+    with open(raw, "rb") as f:
+        for sector in candidates:
+            f.seek(sector * 512)
+            if f.read(512) == head and engine_matrix.is_disk_bytes(path, raw, sector, size):
+                return sector
+    return None
+
+
+def hit_number(path):
+    name = os.path.basename(path)
+    return int(name.split(".", 1)[0]) if name.split(".", 1)[0].isdigit() else None
+
+
+def trace_files(case, listing, saved, disk):
+    """Each saved hit is whole megabytes of the disk from a carving sample's sector (zeros past its end), named
+    N.ext in the order of the sectors, as listed in the window; against photorec (the manifest's record of it):
+    every hit of photorec is saved at its sector with photorec's carved bytes at its start, and any other hit lies
+    at a sample photorec rejects."""
+    carving = disk.manifest["carving"]
+    photorec = {h["sector"]: h for h in carving["photorec"]["hits"]}
+    candidates = sorted(set(photorec) | {s["start_sector"] for s in carving["samples"]})
+    files = saved_hits(saved)
+    # Each hit is listed under its group and under its type: the names N.ext, once each.
+    listed = sorted({line.rsplit("/", 1)[-1] for line in listing.splitlines()
+                     if line.startswith("F\t") and hit_number(line.rsplit("/", 1)[-1]) is not None})
+    if not files:
+        return f"{case}: nothing saved"
+    if sorted(os.path.basename(p) for p in files) != listed:
+        return f"{case}: saved {sorted(files)[:5]}, the window lists {listed[:5]}"
+    problems, hits, places = [], {}, {}
+    for path, size in sorted(files.items(), key=lambda item: hit_number(item[0]) or 0):
+        full = os.path.join(saved, *path.split("/"))
+        sector = hit_sector(full, disk.raw, candidates)
+        if sector is None or size == 0 or size % MIB:
+            problems.append(f"{path} ({size} bytes) is not whole MB of the disk from a carving sample's sector")
+        else:
+            hits[sector], places[sector] = os.path.basename(path), full
+    numbers = [hit_number(name) for _, name in sorted(hits.items())]
+    if numbers != list(range(1, len(numbers) + 1)):
+        problems.append(f"hits not numbered in the order of their sectors: {sorted(hits.items())}")
+    problems += engine_matrix.trace_hit_problems(hits, {s: h["ext"] for s, h in photorec.items()},
+                                                 engine_matrix.invalid_samples(disk))
+    for sector, h in photorec.items():
+        if sector in hits:
+            with open(places[sector], "rb") as f:
+                if hashlib.sha256(f.read(h["size"])).hexdigest() != h["sha256"]:
+                    problems.append(f"{hits[sector]} does not begin with photorec's {h['ext']} carved at {sector}")
+    return first_problem(case, "saved hits against the carving samples", problems)
+
+
 class Matrix:
     def __init__(self, args):
         self.args = args
         self.failures = []
         self.cases = 0
         self.stopped = {}
+        self.disks = {}
+        self.timings = []
+        # enginectl's side of a case runs while the window's does: the program mostly waits on its timers.
+        self.pool = concurrent.futures.ThreadPoolExecutor(1)
+
+    def engine(self, image, scan, out):
+        """enginectl's tree of the scan and its save of everything into out, started now; their tree later."""
+        def both():
+            tree = run([self.args.enginectl, *scan[:1], image, *scan[1:]]).stdout
+            run([self.args.enginectl, "save", image, *scan[1:], "--out", out])
+            return tree
+        return self.pool.submit(both)
+
+    def disk(self, name):
+        """The disk as the engine matrix describes it (volumes, the raw disk and TSK's listing of each)."""
+        if name not in self.disks:
+            self.disks[name] = engine_matrix.Disk(self.args.images, self.args.work, name)
+        return self.disks[name]
+
+    def volume(self, disk, start):
+        return next((v for v in self.disk(disk).volumes if v.start == start), None)
+
+    def shots(self, mode):
+        """The screenshot option of the case that shows the mode's pages."""
+        return ["--shots", os.path.join(self.args.shots, "scenario", mode)] if self.args.shots else []
 
     def scenario(self, case, *arguments):
         mode = arguments[arguments.index("--mode") + 1] if "--mode" in arguments else "load"
@@ -78,7 +212,9 @@ class Matrix:
             self.failures.append(f"{case}: not run after {self.stopped[mode]}")
             return None
         # The generated disks scan in seconds: a minute per step is a hang.
+        started = time.monotonic()
         result = run([self.args.scenario, *arguments, "--timeout", "60"])
+        self.timings.append((time.monotonic() - started, case))
         if result.returncode != 0:
             # A window that does not get through one scenario fails the others of its mode the same way.
             self.stopped[mode] = case
@@ -94,13 +230,25 @@ class Matrix:
         os.makedirs(path)
         return path
 
-    def check(self, failure):
+    def check(self, *failures):
+        """One case: the first failure of those given (None where a check passed)."""
+        failure = next((f for f in failures if f), None)
         self.cases += 1
         if failure:
             self.failures.append(failure)
         print(("FAIL " + failure) if failure else "ok", flush=True)
 
-    def quick(self, disk, wrapper, index, snapshot=False):
+    def saved_checks(self, case, tree, engine, saved, expected, image, volume, pairs):
+        """The window's tree and saved files against enginectl's, then against icat."""
+        yield same_tree(case, tree, engine)
+        yield same_files(case, saved, expected)
+        if volume is None:
+            yield f"{case}: no volume of the manifest starts there"
+        else:
+            yield same_disk(case, image, volume.raw) if volume.raw_start == volume.start else None
+            yield icat_files(case, saved, volume, pairs)
+
+    def quick(self, disk, wrapper, index, start, snapshot=False):
         image = os.path.join(self.args.images, f"{disk}.{wrapper}")
         case = f"{disk}.{wrapper} quick partition {index}"
         print(case, end=": ", flush=True)
@@ -112,25 +260,30 @@ class Matrix:
             os.remove(vsnp)  # a snapshot of an earlier run would be asked about
         if snapshot:
             extra = ["--snapshot-save", vsnp]
-        shots = ["--shots", self.args.shots] if self.args.shots and snapshot else []
+        engine = self.engine(image, ["quick", "--partition", str(index)], expected)
         tree = self.scenario(case, "--image", image, "--mode", "quick", "--partition", str(index), "--tick-all",
-                             "--save", saved, *extra, *shots)
+                             "--save", saved, *extra, *(self.shots("quick") if snapshot else []))
+        engine = engine.result()
         if tree is None:
             print("FAIL", flush=True)
             return
-        engine = run([self.args.enginectl, "quick", image, "--partition", str(index)]).stdout
-        run([self.args.enginectl, "save", image, "--partition", str(index), "--out", expected])
-        self.check(same_tree(case, tree, engine) or same_files(case, saved, expected))
+        volume = self.volume(disk, start)
+        pairs = driver.expected_tree(self.args.images, self.disk(disk).manifest, volume.listed)[1] if volume else []
+        self.check(*self.saved_checks(case, tree, engine, saved, expected, image, volume, pairs))
         if snapshot:
-            case = f"{disk}.{wrapper} snapshot of partition {index} loaded"
-            print(case, end=": ", flush=True)
-            again = self.fresh(disk, wrapper, f"p{index}", "loaded")
-            tree = self.scenario(case, "--snapshot-load", vsnp, "--image", image, "--tick-all", "--save", again,
-                                 *shots)
-            if tree is None:
-                print("FAIL", flush=True)
-                return
-            self.check(same_tree(case, tree, engine) or same_files(case, again, expected))
+            self.loaded(f"{disk}.{wrapper} snapshot of partition {index} loaded", vsnp, image, engine, expected,
+                        (disk, wrapper, f"p{index}"), volume, pairs)
+
+    def loaded(self, case, vsnp, image, engine, expected, where, volume, pairs):
+        """The snapshot loaded over the open image: the same tree, the same saved files."""
+        print(case, end=": ", flush=True)
+        again = self.fresh(*where, "loaded")
+        tree = self.scenario(case, "--snapshot-load", vsnp, "--image", image, "--tick-all", "--save", again,
+                             *self.shots("load"))
+        if tree is None:
+            print("FAIL", flush=True)
+            return
+        self.check(*self.saved_checks(case, tree, engine, again, expected, image, volume, pairs))
 
     def extensive(self, disk, wrapper, code, start, count, snapshot=False):
         """The partition's sector range searched for its kind, the first file system found read on page 3."""
@@ -143,39 +296,38 @@ class Matrix:
         if os.path.exists(vsnp):
             os.remove(vsnp)  # a snapshot of an earlier run would be asked about
         extra = ["--snapshot-save", vsnp] if snapshot else []
-        shots = ["--shots", self.args.shots] if self.args.shots and snapshot else []
         scan = ["--range", str(code), str(start), str(count), "--choose", "1"]
+        engine = self.engine(image, ["extensive", *scan], expected)
         tree = self.scenario(case, "--image", image, "--mode", "extensive", *scan, "--tick-all", "--save", saved,
-                             *extra, *shots)
+                             *extra, *(self.shots("extensive") if snapshot else []))
+        engine = engine.result()
         if tree is None:
             print("FAIL", flush=True)
             return
-        engine = run([self.args.enginectl, "extensive", image, *scan]).stdout
-        run([self.args.enginectl, "save", image, *scan, "--out", expected])
-        self.check(same_tree(case, tree, engine) or same_files(case, saved, expected))
+        # The first file system found in the partition's range is the partition's own.
+        volume = self.volume(disk, start)
+        pairs = driver.chosen_tree(self.args.images, self.disk(disk).manifest, volume.listed,
+                                   chain=volume.chain) if volume else []
+        self.check(*self.saved_checks(case, tree, engine, saved, expected, image, volume, pairs))
         if snapshot:
-            case = f"{disk}.{wrapper} snapshot of extensive {code} {start} loaded"
-            print(case, end=": ", flush=True)
-            again = self.fresh(*where, "loaded")
-            tree = self.scenario(case, "--snapshot-load", vsnp, "--image", image, "--tick-all", "--save", again,
-                                 *shots)
-            if tree is None:
-                print("FAIL", flush=True)
-                return
-            self.check(same_tree(case, tree, engine) or same_files(case, again, expected))
+            self.loaded(f"{disk}.{wrapper} snapshot of extensive {code} {start} loaded", vsnp, image, engine,
+                        expected, where, volume, pairs)
 
     def trace(self, disk, wrapper, code, start, count):
+        """File Trace for photorec's types, every hit ticked and saved."""
         image = os.path.join(self.args.images, f"{disk}.{wrapper}")
         case = f"{disk}.{wrapper} trace {code} {start} {count}"
         print(case, end=": ", flush=True)
-        shots = ["--shots", self.args.shots] if self.args.shots else []
+        saved = self.fresh(disk, wrapper, "trace", "window")
         # A disk without a partition table: the partition search finds the volume as partition 0.
         hits = self.scenario(case, "--image", image, "--mode", "trace", "--partition", "0", "--range", str(code),
-                             str(start), str(count), *shots)
+                             str(start), str(count), "--types", ",".join(engine_matrix.TRACE_TYPES), "--tick-all",
+                             "--save", saved, *self.shots("trace"))
         if hits is None:
             print("FAIL", flush=True)
             return
-        self.check(None if hits.strip() else f"{case}: no hits listed")
+        self.check(None if hits.strip() else f"{case}: no hits listed",
+                   same_disk(case, image, self.disk(disk).raw), trace_files(case, hits, saved, self.disk(disk)))
 
 
 def main():
@@ -190,6 +342,11 @@ def main():
         print(f"no enginectl at {args.enginectl}: build the native preset first")
         return 1
     os.makedirs(args.work, exist_ok=True)
+    # enginectl looks for a scan's end every 5 ms instead of the page's 1000 ms (only enginectl reads it).
+    os.environ.setdefault("ENGINECTL_TICK_MS", "5")
+    if args.shots:
+        shutil.rmtree(os.path.join(args.shots, "scenario"), ignore_errors=True)
+    started = time.monotonic()
     matrix = Matrix(args)
     full = os.environ.get("DORVANE_E2E_FULL") == "1"
     disks = FULL_DISKS if full else ["mbr_primary"]
@@ -207,10 +364,14 @@ def main():
             image = os.path.join(args.images, f"{disk}.{wrapper}")
             if not os.path.exists(image):
                 continue
-            for index in range(len(partitions(args.enginectl, image))):
+            for index, line in enumerate(partitions(args.enginectl, image)):
                 first = disk == "mbr_primary" and wrapper == "fixed.vhd" and index == 2
-                matrix.quick(disk, wrapper, index, snapshot=first)
+                matrix.quick(disk, wrapper, index, int(line.split("\t")[0]), snapshot=first)
     matrix.trace("carving", "dynamic.vhd", 200, 0, 81920)
+    window = sum(seconds for seconds, _ in matrix.timings)
+    slowest = max(matrix.timings, default=(0, "none"))
+    print(f"{time.monotonic() - started:.0f} s in all, {window:.0f} s in {len(matrix.timings)} program runs "
+          f"(slowest {slowest[0]:.0f} s: {slowest[1]})")
     for failure in matrix.failures:
         print("FAIL " + failure)
     print(f"{matrix.cases - len(matrix.failures)} passed, {len(matrix.failures)} failed")

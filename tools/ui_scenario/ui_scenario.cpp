@@ -337,7 +337,6 @@ bool ClickButton(int page, int id, const std::string& name) {
   return true;
 }
 
-// The main window as the screen shows it, into SHOTS_DIR\<name>.png.
 // The window as the screen shows it, into a PNG file.
 void WindowShot(HWND window, const std::wstring& path) {
   RECT r{};
@@ -350,6 +349,7 @@ void WindowShot(HWND window, const std::wstring& path) {
   }
 }
 
+// The main window as the screen shows it, into SHOTS_DIR\<name>.png.
 void Screenshot(const std::string& name) {
   if (g_options.shots.empty() || g_frame == nullptr) return;
   Pump(300);
@@ -358,8 +358,8 @@ void Screenshot(const std::string& name) {
   WindowShot(g_frame, Wide(g_options.shots) + L"\\" + Wide(name) + L".png");
 }
 
-std::string ModeName() { return g_options.snapshotLoad.empty() ? g_options.mode : "load"; }
-void PageShot(int page) { Screenshot("page" + std::to_string(page) + "_" + ModeName()); }
+// SHOTS_DIR\pageN.png: one folder per run, so a caller keeps each mode's pages apart.
+void PageShot(int page) { Screenshot("page" + std::to_string(page)); }
 
 // ---- the steps ----------------------------------------------------------------------------------------
 
@@ -479,6 +479,7 @@ bool ChooseFileSystem() {
   }
   if (!ClickNode(tree, found[static_cast<size_t>(k - 1)])) return Fail("cannot click a file system on page 3"), false;
   Pump(300);
+  PageShot(3);  // with the chosen file system's parameters in the form
   return ClickButton(3, IDC_NEXT, "Next");
 }
 
@@ -515,7 +516,6 @@ bool Scan() {
   const DWORD limit = static_cast<DWORD>(g_options.timeoutSeconds) * 1000;
   if (g_options.mode == "extensive") {
     if (!WaitPage(3, limit) || !WaitIdle(500, limit, "page 3")) return false;
-    PageShot(3);
     if (!ChooseFileSystem()) return false;
   }
   if (!WaitResults(limit)) return false;
@@ -723,7 +723,7 @@ int Run() {
   if (ok && g_failure.empty()) Exit();
   if (!g_failure.empty() && !ProgramEnded()) {
     const std::string reason = g_failure;
-    Screenshot("failure_" + ModeName());
+    Screenshot("failure");
     g_failure = reason;
   }
   if (!ProgramEnded()) ::TerminateProcess(g_program.hProcess, 99);
