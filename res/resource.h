@@ -68,7 +68,7 @@
 #define IDB_RESULTS_LIST_BACKGROUND 160 // tiled behind the results list
 #define IDB_BANNER 183                  // 250 x 51, drawn on the command bars with white transparent
 #define IDB_TREE_STATE_IMAGES 200       // 16-pixel strip: none, unchecked, checked, partly checked
-#define IDB_LIST_STATE_IMAGES 201       // 16-pixel strip: none, unchecked, checked, none
+#define IDB_LIST_STATE_IMAGES 201       // 16 x 20 strip: none, unchecked, checked, none
 // Dialog skins: 0x00FF00 marks what lies outside the window's region.
 #define IDB_SKIN_SMALL_DIALOG 202       // "Please Select", "Drive Information"
 #define IDB_SKIN_SETTINGS 208           // "Recovery Settings", "File Types"

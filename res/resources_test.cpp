@@ -49,7 +49,7 @@ TEST(Resources, BitmapsHaveTheSizesTheirControlsExpect) {
       {IDB_STOP, 85, 35}, {IDB_STOP_HOT, 85, 35},
       {IDB_HOME, 45, 45}, {IDB_HOME_HOT, 45, 45},
       {IDB_RECOVER, 105, 35}, {IDB_RECOVER_HOT, 105, 35},
-      {IDB_TREE_STATE_IMAGES, 64, 16}, {IDB_LIST_STATE_IMAGES, 64, 16},
+      {IDB_TREE_STATE_IMAGES, 64, 16}, {IDB_LIST_STATE_IMAGES, 64, 20},
       {IDB_PANEL_PATTERN, 8, 8},
       {IDB_PAGE_BACKGROUND, 0, 0}, {IDB_RESULTS_LIST_BACKGROUND, 0, 0}, {IDR_MAINFRAME, 7 * 32, 32},
       // Header pieces share one height so that they line up.

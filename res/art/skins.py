@@ -103,16 +103,17 @@ def banner(out):
     canvas.save_bmp(image, out("banner.bmp"))
 
 
-def state_strip(out, name, states):
-    """Check boxes, 16 pixels each, on white (the strip's mask colour); None leaves a slot empty."""
-    image = Image.new("RGB", (16 * len(states), 16), p.WHITE)
+def state_strip(out, name, states, height=16):
+    """Check boxes, 16 pixels wide each and centred in height, on white (the strip's mask colour); None leaves a
+    slot empty."""
+    image = Image.new("RGB", (16 * len(states), height), p.WHITE)
     for i, state in enumerate(states):
         if state is None:
             continue
         sk = canvas.Sketch(16, 16)
         glyphs.checkbox(sk, 0, 0, 16, state)
         layer = sk.result()
-        image.paste(layer, (16 * i, 0), layer)
+        image.paste(layer, (16 * i, (height - 16) // 2), layer)
     canvas.save_bmp(image, out(name))
 
 
@@ -160,6 +161,7 @@ def build(out):
     headers(out)
     banner(out)
     state_strip(out, "tree_states.bmp", [None, 0, 1, 2])
-    state_strip(out, "list_states.bmp", [None, 0, 1, None])
+    # The results list's rows are as high as their 20-pixel icon cells: the boxes sit in the middle beside them.
+    state_strip(out, "list_states.bmp", [None, 0, 1, None], height=20)
     for name, (w, h) in DIALOG_SKINS.items():
         canvas.save_bmp(dialog_skin(w, h), out(name))
