@@ -323,7 +323,7 @@ TEST_F(OleVerbs, TheEditMenuShowsTheVerbsOfTheSelectedObject) {
   ASSERT_TRUE(verbs->OnSetPopup(TRUE));
   harness::PumpMessages();
   EXPECT_TRUE(verbs->GetCommandBar()->IsVisible());
-  EXPECT_FALSE(harness::CaptureScreen("commandbars_ole_verbs").empty());
+  EXPECT_FALSE(harness::CaptureThreadWindows("commandbars_ole_verbs").empty());
   edit->SetTrackingMode(0);
   edit->InternalRelease();
   bars->InternalRelease();
