@@ -416,7 +416,7 @@ TEST_F(Customize, AControlDraggedOverAPopupButtonOpensThePopupAndLandsInside) {
   EXPECT_TRUE(menu->IsTrackingMode());
   EXPECT_EQ(Bars()->GetDragControl(), menu->GetControl(2));
   harness::PumpFor(100);
-  harness::CaptureScreen("commandbars_customize_drop_into_popup");
+  harness::CaptureThreadWindows("commandbars_customize_drop_into_popup");
 
   Bars()->ClosePopups();
   DragVia(tools->m_hWnd, over, {[over] { return CPoint(over.x + 2, over.y); }});
