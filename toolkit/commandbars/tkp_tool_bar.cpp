@@ -99,10 +99,18 @@ BOOL CTKPToolBar::Attach(CWnd* pSite, BOOL bFloating) {
     if (m_bVisible) ShowWindow(SW_SHOWNA);
   }
   if (bFloating) {
+    // A floating bar never takes the activation (see OnMouseActivate), but a window reparented to the
+    // desktop may be activated by the move (Wine does): it moves hidden, the activation goes back to where it
+    // was, and the bar shows above its frame without taking it.
+    const HWND active = ::GetActiveWindow();
+    const BOOL visible = IsWindowVisible();
+    if (visible) ShowWindow(SW_HIDE);
     ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, 0);
     ModifyStyle(WS_CHILD, kFloatingStyle);
     ::SetParent(m_hWnd, nullptr);
     if (pSite != nullptr) ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(pSite->m_hWnd));
+    if (active != nullptr && active != m_hWnd && ::GetActiveWindow() == m_hWnd) ::SetActiveWindow(active);
+    if (visible) ShowWindow(SW_SHOWNA);
   } else {
     ModifyStyle(kFloatingStyle, WS_CHILD);
     // (a popup's GetParent names its owner: the real parent is asked)

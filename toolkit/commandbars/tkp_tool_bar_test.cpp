@@ -219,6 +219,7 @@ TEST_F(ToolBars, TwoToolbarsShareARowAndSwapPlacesWhenDragged) {
   Drag(tools, from, {CPoint(centre.x, centre.y + 60)});
   harness::PumpMessages();
   EXPECT_EQ(tools->GetPosition(), tkpBarFloating);
+  EXPECT_EQ(::GetActiveWindow(), frame->m_hWnd);  // the frame stays active beside its floating bar
   frame->RecalcLayout();
   frame->UpdateWindow();
   tools->UpdateWindow();
