@@ -189,11 +189,8 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   virtual void OnControlSelected(BOOL bSelected, CTKPControl* pControl);
   virtual CTKPCommandBar* GetParentCommandBar() const { return nullptr; }
   virtual BOOL IsDialogBar() const { return FALSE; }
-  virtual void DoPropExchange(CTKPPropExchange* pPX);
-  virtual BOOL IsKeyboardCuesVisible() const;
-  // 0 not handled, 1 handled, 2 let the focus window have it.
   // The bar's keys and its controls in the stream of customized bars (tkp_command_bar_exchange.cpp).
-  virtual int OnHookKeyDown(UINT nChar, LPARAM lParam);
+  virtual void DoPropExchange(CTKPPropExchange* pPX);
   // The bar joins the list of bars to save (once), a popup bar numbered from nNextId, then the bars its
   // popup controls open.
   virtual void CollectBarsToSave(UINT& nNextId, CTKPCommandBarRefList& list, const TKPCommandBarsExchangeParam& param);
@@ -203,6 +200,9 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   static void CollectPopupBars(CTKPControls* pControls, UINT& nNextId, CTKPCommandBarRefList& list,
                                const TKPCommandBarsExchangeParam& param);
   static void LinkPopupBars(CTKPControls* pControls, CTKPCommandBarRefList& list);
+  virtual BOOL IsKeyboardCuesVisible() const;
+  // 0 not handled, 1 handled, 2 let the focus window have it.
+  virtual int OnHookKeyDown(UINT nChar, LPARAM lParam);
   virtual CSize CalcDynamicLayout(int nLength, DWORD dwMode);
   virtual BOOL ProcessSpecialKey(int nKey);
   virtual void DrawCommandBar(CDC* pDC, CRect rcClipBox);

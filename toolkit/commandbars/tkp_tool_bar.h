@@ -46,10 +46,10 @@ class CTKPToolBar : public CTKPCommandBar {
   // Creates the window when there is none, and makes it a floating popup owned by the site or a child.
   virtual BOOL Attach(CWnd* pSite, BOOL bFloating);
 
+  void DoPropExchange(CTKPPropExchange* pPX) override;
   void SetVisible(BOOL bVisible) override;
   BOOL IsVisible() const override;
   BOOL SetPosition(int nPosition) override;
-  void DoPropExchange(CTKPPropExchange* pPX) override;
   void OnRecalcLayout() override;
   // The floating size (borders and the title row included).
   CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
