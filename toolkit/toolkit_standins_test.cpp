@@ -10,6 +10,7 @@
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "res/resource.h"
+#include "toolkit/commandbars/frame_test_support.h"
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
@@ -35,11 +36,7 @@ class CountingFrame : public CTKPFrameWnd {
  public:
   std::vector<UINT> commands;
   CTKPCommandBars* Bars() {
-    if (m_pCommandBars == nullptr) {
-      m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
-      m_pCommandBars->SetSite(this);
-      m_pCommandBars->EnableDocking();
-    }
+    if (m_pCommandBars == nullptr) m_pCommandBars = tkptest::MakeCommandBars(this);
     return m_pCommandBars;
   }
 

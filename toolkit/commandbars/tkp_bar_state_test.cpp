@@ -11,6 +11,7 @@
 #include "platform/classlib/win/cstatusbar.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/harness/driver.h"
+#include "toolkit/commandbars/frame_test_support.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_dock_bar.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
@@ -41,9 +42,7 @@ class StateFrame : public CTKPFrameWnd {
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CTKPFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
     if (!status.Create(this) || !status.SetIndicators(kIndicators, 2)) return -1;
-    m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
-    m_pCommandBars->SetSite(this);
-    m_pCommandBars->EnableDocking();
+    m_pCommandBars = tkptest::MakeCommandBars(this);
     for (UINT id : {kFirstBar, kSecondBar}) {
       CTKPToolBar* bar = m_pCommandBars->Add(id == kFirstBar ? _T("First") : _T("Second"), tkpBarTop);
       if (bar == nullptr || !bar->SetButtons(kButtons, 4)) return -1;

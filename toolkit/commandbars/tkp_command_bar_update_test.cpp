@@ -11,6 +11,7 @@
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/classlib/win/messages.h"
 #include "platform/harness/driver.h"
+#include "toolkit/commandbars/frame_test_support.h"
 #include "toolkit/commandbars/tkp_command_bar.h"
 #include "toolkit/commandbars/tkp_command_bar_accessible.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
@@ -38,8 +39,7 @@ class UpdateFrame : public CTKPFrameWnd {
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CTKPFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
     if (!status.Create(this) || !status.SetIndicators(kIndicators, 1)) return -1;
-    m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
-    m_pCommandBars->SetSite(this);
+    m_pCommandBars = tkptest::MakeCommandBars(this, false);
     return 0;
   }
   afx_msg void OnUpdateDisabled(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }

@@ -10,6 +10,7 @@
 
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
+#include "toolkit/commandbars/frame_test_support.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_controls.h"
@@ -56,9 +57,7 @@ class BarsFrame : public CTKPFrameWnd {
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CTKPFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
     if (!status.Create(this) || !status.SetIndicators(kIndicators, 3)) return -1;
-    m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
-    m_pCommandBars->SetSite(this);
-    m_pCommandBars->EnableDocking();
+    m_pCommandBars = tkptest::MakeCommandBars(this);
     m_pCommandBars->GetShortcutManager()->SetAccelerators(kFrameResource);
     return 0;
   }
@@ -98,9 +97,7 @@ class FailingFrame : public CTKPFrameWnd {
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CTKPFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
-    m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
-    m_pCommandBars->SetSite(&m_noWindow);
-    m_pCommandBars->EnableDocking();
+    m_pCommandBars = tkptest::MakeCommandBars(&m_noWindow);
     return 0;
   }
   DECLARE_MESSAGE_MAP()

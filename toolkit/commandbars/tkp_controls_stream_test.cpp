@@ -13,6 +13,7 @@
 #include "platform/harness/driver.h"
 #include "platform/harness/scripted_seams.h"
 #include "res/resource.h"
+#include "toolkit/commandbars/frame_test_support.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_control_button.h"
@@ -55,9 +56,7 @@ class StreamFrame : public CTKPFrameWnd {
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CTKPFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
-    m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
-    m_pCommandBars->SetSite(this);
-    m_pCommandBars->EnableDocking();
+    m_pCommandBars = tkptest::MakeCommandBars(this);
     CTKPToolBar* standard = m_pCommandBars->Add(_T("Standard"), tkpBarTop);
     standard->LoadToolBar(IDR_MAINFRAME);
     CTKPToolBar* tools = m_pCommandBars->Add(_T("Tools"), tkpBarTop);

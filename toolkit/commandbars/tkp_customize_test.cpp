@@ -17,6 +17,7 @@
 #include "platform/harness/scripted_seams.h"
 #include "res/resource.h"
 #include "res/toolkit_resource.h"
+#include "toolkit/commandbars/frame_test_support.h"
 #include "toolkit/commandbars/modal_steps_test_support.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
@@ -44,11 +45,7 @@ TestApp theApp;
 class PlainFrame : public CTKPFrameWnd {
  public:
   CTKPCommandBars* Bars() {
-    if (m_pCommandBars == nullptr) {
-      m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
-      m_pCommandBars->SetSite(this);
-      m_pCommandBars->EnableDocking();
-    }
+    if (m_pCommandBars == nullptr) m_pCommandBars = tkptest::MakeCommandBars(this);
     return m_pCommandBars;
   }
 };

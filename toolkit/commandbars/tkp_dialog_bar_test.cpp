@@ -1,6 +1,7 @@
 // A dialog bar docked on the left of a frame with the toolkit's status bar: its hosted list placed below
 // the caption row, its inner edge grabbed, resized by rectangle (docked and floating, never below its
 // least size), its caption and close button, and the screenshot status_dialog_bars.png.
+#include "toolkit/commandbars/frame_test_support.h"
 #include "toolkit/commandbars/tkp_dialog_bar.h"
 
 #include <gtest/gtest.h>
@@ -31,9 +32,7 @@ class DialogBarFrame : public CTKPFrameWnd {
     static const UINT indicators[] = {ID_SEPARATOR, kFilesPane, ID_INDICATOR_CAPS, ID_INDICATOR_NUM};
     if (!status.CreateEx(this, SBARS_SIZEGRIP) || !status.SetIndicators(indicators, 4)) return -1;
     status.SetPaneWidth(1, 110);
-    m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
-    m_pCommandBars->SetSite(this);
-    m_pCommandBars->EnableDocking();
+    m_pCommandBars = tkptest::MakeCommandBars(this);
     return 0;
   }
   DECLARE_MESSAGE_MAP()

@@ -9,6 +9,7 @@
 #include "platform/classlib/win/cmdiframewnd.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/harness/driver.h"
+#include "toolkit/commandbars/frame_test_support.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_controls.h"
@@ -33,9 +34,7 @@ class MenuFrame : public CTKPFrameWnd {
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CTKPFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
-    m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
-    m_pCommandBars->SetSite(this);
-    m_pCommandBars->EnableDocking();
+    m_pCommandBars = tkptest::MakeCommandBars(this);
     return 0;
   }
   DECLARE_MESSAGE_MAP()
@@ -56,9 +55,7 @@ class MdiMenuFrame : public CMDIFrameWnd {
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CMDIFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
-    bars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
-    bars->SetSite(this);
-    bars->EnableDocking();
+    bars = tkptest::MakeCommandBars(this);
     return 0;
   }
   DECLARE_MESSAGE_MAP()

@@ -12,6 +12,7 @@
 
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
+#include "toolkit/commandbars/frame_test_support.h"
 #include "toolkit/commandbars/popup_scroll_layout.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
@@ -39,11 +40,7 @@ constexpr UINT kTearOffBarId = 59500;
 class Frame : public CTKPFrameWnd {
  public:
   CTKPCommandBars* Bars() {
-    if (m_pCommandBars == nullptr) {
-      m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
-      m_pCommandBars->SetSite(this);
-      m_pCommandBars->EnableDocking();
-    }
+    if (m_pCommandBars == nullptr) m_pCommandBars = tkptest::MakeCommandBars(this);
     return m_pCommandBars;
   }
 

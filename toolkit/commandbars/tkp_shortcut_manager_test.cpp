@@ -10,6 +10,7 @@
 #include "platform/classlib/win/cframewnd.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/harness/driver.h"
+#include "toolkit/commandbars/frame_test_support.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
 #include "toolkit/commandbars/tkp_shortcut_manager.h"
@@ -34,8 +35,7 @@ class ShortcutFrame : public CTKPFrameWnd {
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CTKPFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
-    m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
-    m_pCommandBars->SetSite(this);
+    m_pCommandBars = tkptest::MakeCommandBars(this, false);
     m_pCommandBars->GetShortcutManager()->SetAccelerators(kShortcuts);
     return 0;
   }

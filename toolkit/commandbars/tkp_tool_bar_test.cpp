@@ -16,6 +16,7 @@
 #include "platform/harness/driver.h"
 #include "res/resource.h"
 #include "res/toolkit_resource.h"
+#include "toolkit/commandbars/frame_test_support.h"
 #include "toolkit/commandbars/modal_steps_test_support.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
@@ -39,11 +40,7 @@ class ToolbarFrame : public CTKPFrameWnd {
  public:
   CTKPPopupBar* menu = nullptr;  // the toolbar menu the manager last offered
   CTKPCommandBars* Bars() {
-    if (m_pCommandBars == nullptr) {
-      m_pCommandBars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
-      m_pCommandBars->SetSite(this);
-      m_pCommandBars->EnableDocking();
-    }
+    if (m_pCommandBars == nullptr) m_pCommandBars = tkptest::MakeCommandBars(this);
     return m_pCommandBars;
   }
 
