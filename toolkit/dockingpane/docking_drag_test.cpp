@@ -15,6 +15,7 @@
 #include "platform/classlib/classlib_testing.h"
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
+#include "toolkit/commandbars/modal_steps_test_support.h"
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/dockingpane/dock_drag_geometry.h"
 #include "toolkit/dockingpane/docking_test_frame.h"
@@ -32,27 +33,6 @@ TestApp theApp;
 
 using namespace docktest;
 
-// A step run in the middle of a modal drag: the drag's own message loop dispatches the probe's message.
-std::function<void()> g_step;
-
-LRESULT CALLBACK ProbeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_APP && g_step) g_step();
-  return ::DefWindowProcW(hWnd, message, wParam, lParam);
-}
-
-HWND Probe() {
-  static HWND probe = nullptr;
-  if (probe == nullptr) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ProbeProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"DockingDragProbe";
-    ::RegisterClassW(&wc);
-    probe = ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-  }
-  return probe;
-}
-
 CPoint Centre(const dock::Box& b) { return CPoint((b.left + b.right) / 2, (b.top + b.bottom) / 2); }
 
 class DockingDragTest : public DockingFrameTest {
@@ -69,11 +49,11 @@ class DockingDragTest : public DockingFrameTest {
       ::PostMessageW(capture, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(local.x, local.y));
     }
     // The release is queued by the step itself: a step that pumps messages (a screenshot) must not take it.
-    g_step = [capture, step] {
+    tkpsteps::g_steps.push_back([capture, step] {
       step();
       ::PostMessageW(capture, WM_LBUTTONUP, 0, 0);
-    };
-    ::PostMessageW(Probe(), WM_APP, 0, 0);
+    });
+    ::PostMessageW(tkpsteps::Probe(), WM_APP, 0, 0);
   }
   // The actions the site was told of, activation aside.
   std::vector<int> Actions() const {
