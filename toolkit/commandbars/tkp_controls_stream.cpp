@@ -27,6 +27,9 @@
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_prop_exchange.h"
 
+static_assert(CTKPImageManager::kLastCommandImageId + 1 == tkpstream::kFirstCustomImageId,
+              "the stream takes the ids the image manager gives the user's images");
+
 namespace {
 
 const TCHAR kStreamValue[] = _T("Controls");
@@ -117,7 +120,14 @@ bool CheckControls(CTKPControls* controls, std::vector<uint32_t>* ids, std::vect
       CTKPControl* control = set->GetAt(i);
       if (!ControlTypeFits(control)) return false;
       if (auto* popup = dynamic_cast<CTKPControlPopup*>(control)) ids->push_back(popup->GetCommandBarId());
-      if (control->GetCustomIconId() > 0) icons->push_back(static_cast<UINT>(control->GetCustomIconId()));
+      // An image id names the icons read with the stream: only the user's own images may be named.
+      const int image = control->GetCustomIconId();
+      if (image == 0) continue;
+      if (image < 0 || static_cast<uint32_t>(image) < tkpstream::kFirstCustomImageId ||
+          static_cast<uint32_t>(image) > tkpstream::kMostCustomImageId) {
+        return false;
+      }
+      icons->push_back(static_cast<UINT>(image));
     }
   }
   return true;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -450,6 +451,50 @@ TEST_F(ControlsStream, DamagedStreamsAreRefusedWholeAndTheBarsStayAsTheyWere) {
   EXPECT_NE(bars->GetToolBar(kMine), nullptr);
   EXPECT_NE(bars->GetImageManager()->GetIconSet(icon), nullptr);
   ::DeleteFileW(path);
+}
+
+TEST_F(ControlsStream, ImageIdsOutsideTheUsersOwnRangeAreRefused) {
+  // A control's stored image id names the icons read with it: one that names a command would replace the
+  // program's own icons of that command, one near the top of the range would leave no id for the next
+  // image the user makes. Neither is written by this program.
+  StreamFrame* frame = Start();
+  CTKPToolBar* mine = AddMine(frame);
+  CTKPCommandBars* bars = frame->Bars();
+  const UINT command = static_cast<UINT>(bars->GetToolBar(bars->GetAt(0)->GetBarID())->GetControl(0)->GetID());
+  ASSERT_NE(bars->GetImageManager()->GetImage(command, 16), nullptr);
+  // A stream as saved with the image id changed (a save would raise the manager's own count to it), and
+  // the image set stored with it empty.
+  const int own = mine->GetControl(0)->GetCustomIconId();
+  TKPImageManager()->RemoveAll();
+  bars->SaveBarState(kProfile);
+  const std::vector<BYTE> good = StoredStream();
+  const auto savedWith = [&](int id) {
+    std::vector<BYTE> bytes = good;
+    int found = 0;
+    for (size_t i = 0; i + 4 <= bytes.size(); ++i) {
+      if (std::memcmp(&bytes[i], &own, 4) != 0) continue;
+      std::memcpy(&bytes[i], &id, 4);
+      ++found;
+    }
+    EXPECT_EQ(found, 1);
+    return bytes;
+  };
+  const std::vector<BYTE> namesCommand = savedWith(static_cast<int>(command));
+  const std::vector<BYTE> topOfRange = savedWith(0x7FFFFFFF);
+  const std::vector<BYTE> negative = savedWith(-5);
+  Stop(frame);
+  TKPImageManager()->RemoveAll();
+
+  frame = Start();
+  bars = frame->Bars();
+  const std::wstring before = Describe(bars);
+  EXPECT_FALSE(bars->LoadCustomizedBars(namesCommand.data(), static_cast<UINT>(namesCommand.size()), TRUE));
+  EXPECT_NE(bars->GetImageManager()->GetImage(command, 16), nullptr);
+  EXPECT_FALSE(bars->LoadCustomizedBars(topOfRange.data(), static_cast<UINT>(topOfRange.size()), TRUE));
+  EXPECT_FALSE(bars->LoadCustomizedBars(negative.data(), static_cast<UINT>(negative.size()), TRUE));
+  EXPECT_EQ(Describe(bars), before);
+  const UINT next = bars->GetImageManager()->AddCustomIcon(::CopyIcon(::LoadIconW(nullptr, IDI_APPLICATION)));
+  EXPECT_GT(static_cast<int>(next), 0);
 }
 
 }  // namespace

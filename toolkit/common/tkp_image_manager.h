@@ -146,6 +146,9 @@ struct CTKPImageManagerImageList {
 
 class CTKPImageManager : public CCmdTarget {
  public:
+  // The user's own images are numbered after this, above every command id.
+  static constexpr UINT kLastCommandImageId = 0x10AAA;
+
   CTKPImageManager();
   ~CTKPImageManager() override;
 
@@ -207,7 +210,7 @@ class CTKPImageManager : public CCmdTarget {
   COLORREF m_clrMask = static_cast<COLORREF>(-1);
   CMap<UINT, UINT, CTKPImageManagerIconSet*, CTKPImageManagerIconSet*> m_iconSets;
   std::vector<CTKPImageManagerImageList*> m_imageLists;
-  UINT m_nCustomID = 0x10AAA;
+  UINT m_nCustomID = kLastCommandImageId;
   HMODULE m_hMsImg32 = nullptr;
   AlphaBlendFn m_pfnAlphaBlend = nullptr;
   BOOL m_bRightToLeft = FALSE;
