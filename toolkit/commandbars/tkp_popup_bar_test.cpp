@@ -6,12 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
 #include <vector>
 
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "res/resource.h"
+#include "toolkit/commandbars/modal_steps_test_support.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_control_popup.h"
@@ -53,35 +55,9 @@ BEGIN_MESSAGE_MAP(OwnerFrame, CFrameWnd)
   ON_COMMAND_RANGE(32768, 59999, OnAnyCommand)
 END_MESSAGE_MAP()
 
-// Steps run one per timer tick inside the menu loop; a step answers false to be asked again.
-std::vector<std::function<bool()>> g_steps;
-size_t g_step = 0;
-UINT_PTR g_timer = 0;
-
-int g_waited = 0;
-constexpr int kMostTicks = 60;
-
-void CALLBACK RunStep(HWND, UINT, UINT_PTR, DWORD) {
-  if (g_step < g_steps.size() && g_steps[g_step]()) {
-    ++g_step;
-    g_waited = 0;
-  } else if (++g_waited > kMostTicks) {
-    // A step that never comes true must not leave the menu open for ever.
-    ADD_FAILURE() << "step " << g_step << " never happened";
-    g_step = g_steps.size();
-    TKPMouseManager()->SendTrackLost();
-  }
-  if (g_step >= g_steps.size()) {
-    ::KillTimer(nullptr, g_timer);
-    g_timer = 0;
-  }
-}
-
-void Script(std::vector<std::function<bool()>> steps) {
-  g_steps = std::move(steps);
-  g_step = 0;
-  g_waited = 0;
-  g_timer = ::SetTimer(nullptr, 0, 60, RunStep);
+// The menu's scripts: a step that never happens ends the menu loop.
+void Script(std::deque<std::function<bool()>> steps) {
+  tkpsteps::Script(std::move(steps), 60, 60, [] { TKPMouseManager()->SendTrackLost(); });
 }
 
 void PostKey(HWND window, UINT key) {
@@ -120,8 +96,7 @@ class PopupBars : public ::testing::Test {
     harness::PumpFor(50);
   }
   void TearDown() override {
-    if (g_timer != 0) ::KillTimer(nullptr, g_timer);
-    g_timer = 0;
+    tkpsteps::StopScript();
     frame->DestroyWindow();
   }
 

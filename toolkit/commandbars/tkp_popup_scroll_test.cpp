@@ -13,6 +13,7 @@
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "toolkit/commandbars/frame_test_support.h"
+#include "toolkit/commandbars/modal_steps_test_support.h"
 #include "toolkit/commandbars/popup_scroll_layout.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
@@ -53,31 +54,9 @@ BEGIN_MESSAGE_MAP(Frame, CTKPFrameWnd)
   ON_COMMAND_RANGE(kFirstCommand, kFirstCommand + 199, OnAnyCommand)
 END_MESSAGE_MAP()
 
-// Steps run one per tick of a thread timer, inside whatever loop is running; a step answers false to
-// be asked again.
-std::deque<std::function<bool()>> g_steps;
-UINT_PTR g_timer = 0;
-int g_waited = 0;
-
-void CALLBACK RunStep(HWND, UINT, UINT_PTR, DWORD) {
-  if (!g_steps.empty() && g_steps.front()()) {
-    g_steps.pop_front();
-    g_waited = 0;
-  } else if (++g_waited > 80) {
-    ADD_FAILURE() << "a step never happened (" << g_steps.size() << " left)";
-    g_steps.clear();
-    ::PostMessageW(::GetCapture(), WM_KEYDOWN, VK_ESCAPE, 1);
-  }
-  if (g_steps.empty() && g_timer != 0) {
-    ::KillTimer(nullptr, g_timer);
-    g_timer = 0;
-  }
-}
-
+// The menus' scripts: a step that never happens ends the drag or menu loop that holds the capture.
 void Script(std::deque<std::function<bool()>> steps) {
-  g_steps = std::move(steps);
-  g_waited = 0;
-  g_timer = ::SetTimer(nullptr, 0, 50, RunStep);
+  tkpsteps::Script(std::move(steps), 50, 80, [] { ::PostMessageW(::GetCapture(), WM_KEYDOWN, VK_ESCAPE, 1); });
 }
 
 LPARAM ClientPoint(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
@@ -110,9 +89,7 @@ class PopupExtras : public ::testing::Test {
     harness::PumpFor(50);
   }
   void TearDown() override {
-    if (g_timer != 0) ::KillTimer(nullptr, g_timer);
-    g_timer = 0;
-    g_steps.clear();
+    tkpsteps::StopScript();
     if (popup != nullptr) {
       if (popup->GetSafeHwnd() != nullptr) popup->SetTrackingMode(0);
       popup->InternalRelease();
