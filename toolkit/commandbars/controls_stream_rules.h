@@ -21,6 +21,10 @@ constexpr size_t kMostControls = 4096;   // in one collection
 constexpr size_t kMostPopupDepth = 32;   // popups opened from popups
 constexpr size_t kMostStreamBytes = 16 * 1024 * 1024;
 constexpr int kMostIconSize = 256;
+// The widest a control, a margin or a bar's remembered width may be (as the bars' layout state keeps it):
+// larger ones would overflow the layout's sums.
+constexpr int kMostExtent = 32767;
+constexpr bool IsExtent(long long value) { return value >= 0 && value <= kMostExtent; }
 // Images of the user's own are numbered upwards from just above the program's command ids; a stream's
 // image ids lie in that range, with room left for the images made after it is read.
 constexpr uint32_t kFirstCustomImageId = 0x10AAB;

@@ -92,8 +92,16 @@ bool BarTypeFits(CTKPCommandBar* bar) {
   } else if (bar->IsKindOf(RUNTIME_CLASS(CTKPPopupBar)) && !bar->IsKindOf(RUNTIME_CLASS(CTKPPopupToolBar))) {
     expected = tkpBarTypePopup;
   }
+  if (auto* popup = dynamic_cast<CTKPPopupBar*>(bar)) {
+    const CRect margins = popup->GetMargins();
+    if (!tkpstream::IsExtent(margins.left) || !tkpstream::IsExtent(margins.top) ||
+        !tkpstream::IsExtent(margins.right) || !tkpstream::IsExtent(margins.bottom) ||
+        !tkpstream::IsExtent(popup->GetTearOffWidth())) {
+      return false;
+    }
+  }
   const CSize icons = bar->GetIconSize();
-  return bar->GetType() == expected && bar->GetPosition() >= tkpBarTop && bar->GetPosition() <= tkpBarNone &&
+  return tkpstream::IsExtent(bar->GetMRUWidth()) && bar->GetType() == expected && bar->GetPosition() >= tkpBarTop && bar->GetPosition() <= tkpBarNone &&
          icons.cx >= 0 && icons.cy >= 0 && icons.cx <= tkpstream::kMostIconSize && icons.cy <= tkpstream::kMostIconSize;
 }
 
@@ -119,6 +127,12 @@ bool CheckControls(CTKPControls* controls, std::vector<uint32_t>* ids, std::vect
     for (int i = 0; i < set->GetCount(); ++i) {
       CTKPControl* control = set->GetAt(i);
       if (!ControlTypeFits(control)) return false;
+      if (auto* edit = dynamic_cast<CTKPControlEdit*>(control); edit != nullptr && !tkpstream::IsExtent(edit->GetWidth())) {
+        return false;
+      }
+      if (auto* combo = dynamic_cast<CTKPControlComboBox*>(control); combo != nullptr && !tkpstream::IsExtent(combo->GetWidth())) {
+        return false;
+      }
       if (auto* popup = dynamic_cast<CTKPControlPopup*>(control)) ids->push_back(popup->GetCommandBarId());
       // An image id names the icons read with the stream: only the user's own images may be named.
       const int image = control->GetCustomIconId();

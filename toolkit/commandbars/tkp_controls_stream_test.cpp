@@ -497,4 +497,40 @@ TEST_F(ControlsStream, ImageIdsOutsideTheUsersOwnRangeAreRefused) {
   EXPECT_GT(static_cast<int>(next), 0);
 }
 
+TEST_F(ControlsStream, WidthsAndMarginsBeyondAnyScreenAreRefused) {
+  // An edit or combo box as wide as an int, or a popup's margin, would overflow the layout's sums (the
+  // toolbar came up empty).
+  StreamFrame* frame = Start();
+  AddMine(frame);
+  auto* more = static_cast<CTKPPopupBar*>(frame->Bars()->GetToolBar(kMine)->GetControl(1)->GetCommandBar());
+  more->SetMargins(CRect(2, 4, 1234, 4));
+  frame->Bars()->SaveBarState(kProfile);
+  const std::vector<BYTE> good = StoredStream();
+  Stop(frame);
+  TKPImageManager()->RemoveAll();
+  const auto changed = [&](int from, int to) {
+    std::vector<BYTE> bytes = good;
+    int found = 0;
+    for (size_t i = 0; i + 4 <= bytes.size(); ++i) {
+      if (std::memcmp(&bytes[i], &from, 4) != 0) continue;
+      std::memcpy(&bytes[i], &to, 4);
+      ++found;
+    }
+    EXPECT_EQ(found, 1) << from;
+    return bytes;
+  };
+
+  frame = Start();
+  CTKPCommandBars* bars = frame->Bars();
+  const std::wstring before = Describe(bars);
+  for (const auto& [from, to] : {std::pair{150, 0x7FFFFFF0}, std::pair{150, -1}, std::pair{1234, 0x7FFFFFF0}}) {
+    const std::vector<BYTE> bytes = changed(from, to);
+    EXPECT_FALSE(bars->LoadCustomizedBars(bytes.data(), static_cast<UINT>(bytes.size()), TRUE)) << from << " " << to;
+    EXPECT_EQ(Describe(bars), before);
+  }
+  // The same stream with widths a screen can hold is taken.
+  const std::vector<BYTE> wide = changed(150, 32767);
+  EXPECT_TRUE(bars->LoadCustomizedBars(wide.data(), static_cast<UINT>(wide.size()), TRUE));
+}
+
 }  // namespace

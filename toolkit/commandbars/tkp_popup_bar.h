@@ -56,6 +56,8 @@ class CTKPPopupBar : public CTKPCommandBar {
   BOOL HasShadow() const { return m_bShadow; }
   // A popup toolbar's margins.
   void SetMargins(const CRect& rc) { m_rcMargins = rc; }
+  CRect GetMargins() const { return m_rcMargins; }
+  int GetTearOffWidth() const { return m_nTearOffWidth; }
   // The direction a context menu opens to (TPM_ alignment: 2 from the point, 3 ending at it).
   void SetPopupFlags(DWORD dwFlags) { m_requestedFlags = dwFlags; }
 
