@@ -2,6 +2,7 @@
 #include "toolkit/commandbars/tkp_control_combo_box.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/classlib/win/cdc.h"
 #include "toolkit/commandbars/special_list_logic.h"
@@ -207,7 +208,9 @@ void CTKPControlComboBoxList::DoPropExchange(CTKPPropExchange* pPX) {
 }
 
 void CTKPControlComboBoxList::ExchangeItems(CTKPPropExchange* pPX) {
-  CTKPPropExchange* items = pPX->GetSection(_T("Items"));
+  // Freed also when a damaged stream throws part way.
+  std::unique_ptr<CTKPPropExchange> itemsSection(pPX->GetSection(_T("Items")));
+  CTKPPropExchange* items = itemsSection.get();
   if (items == nullptr) return;
   if (pPX->IsLoading()) {
     // The stored count is not trusted: loading stops where the list is full.
@@ -228,7 +231,6 @@ void CTKPControlComboBoxList::ExchangeItems(CTKPPropExchange* pPX) {
       PX_String(items, name, item, _T(""));
     }
   }
-  delete items;
 }
 
 // ---- the combo box: list and selection -------------------------------------------------------------

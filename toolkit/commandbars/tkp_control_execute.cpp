@@ -1,4 +1,6 @@
 // How a control runs its command, the modal click of a toolbar button, and the control's stored keys.
+#include <memory>
+
 #include "platform/classlib/win/cwnd.h"
 #include "toolkit/commandbars/tkp_command_bar.h"
 #include "toolkit/commandbars/tkp_command_bar_list.h"
@@ -144,9 +146,9 @@ void CTKPControl::DoPropExchange(CTKPPropExchange* pPX) {
   if (m_nCustomIconId > 0) {
     const TKPCommandBarsExchangeParam* param = TKPGetExchangeParam(pPX);
     CTKPImageManager* pImages = param != nullptr && param->pImageManager != nullptr ? param->pImageManager : GetImageManager();
-    CTKPPropExchange* pSection = pPX->GetSection(_T("CustomIcon"));
-    if (pImages != nullptr && pSection != nullptr) pImages->DoPropExchangeIcon(pSection, static_cast<UINT>(m_nCustomIconId));
-    delete pSection;
+    // Freed also when a damaged stream throws part way.
+    std::unique_ptr<CTKPPropExchange> section(pPX->GetSection(_T("CustomIcon")));
+    if (pImages != nullptr && section != nullptr) pImages->DoPropExchangeIcon(section.get(), static_cast<UINT>(m_nCustomIconId));
   }
   if (schema > 3) {
     ExchangeDocTemplates(pPX, _T("DocTemplatesExcluded"), m_mapDocTemplatesExcluded);
