@@ -144,6 +144,18 @@ void WriteFileBytes(const CString& path, const std::vector<BYTE>& bytes) {
   ::CloseHandle(file);
 }
 
+// The stream with the one stored 32-bit value from changed to to.
+std::vector<BYTE> WithValueChanged(std::vector<BYTE> bytes, int from, int to) {
+  int found = 0;
+  for (size_t i = 0; i + 4 <= bytes.size(); ++i) {
+    if (std::memcmp(&bytes[i], &from, 4) != 0) continue;
+    std::memcpy(&bytes[i], &to, 4);
+    ++found;
+  }
+  EXPECT_EQ(found, 1) << from;
+  return bytes;
+}
+
 class ControlsStream : public testing::Test {
  protected:
   void SetUp() override {
@@ -468,17 +480,7 @@ TEST_F(ControlsStream, ImageIdsOutsideTheUsersOwnRangeAreRefused) {
   TKPImageManager()->RemoveAll();
   bars->SaveBarState(kProfile);
   const std::vector<BYTE> good = StoredStream();
-  const auto savedWith = [&](int id) {
-    std::vector<BYTE> bytes = good;
-    int found = 0;
-    for (size_t i = 0; i + 4 <= bytes.size(); ++i) {
-      if (std::memcmp(&bytes[i], &own, 4) != 0) continue;
-      std::memcpy(&bytes[i], &id, 4);
-      ++found;
-    }
-    EXPECT_EQ(found, 1);
-    return bytes;
-  };
+  const auto savedWith = [&](int id) { return WithValueChanged(good, own, id); };
   const std::vector<BYTE> namesCommand = savedWith(static_cast<int>(command));
   const std::vector<BYTE> topOfRange = savedWith(0x7FFFFFFF);
   const std::vector<BYTE> negative = savedWith(-5);
@@ -508,17 +510,7 @@ TEST_F(ControlsStream, WidthsAndMarginsBeyondAnyScreenAreRefused) {
   const std::vector<BYTE> good = StoredStream();
   Stop(frame);
   TKPImageManager()->RemoveAll();
-  const auto changed = [&](int from, int to) {
-    std::vector<BYTE> bytes = good;
-    int found = 0;
-    for (size_t i = 0; i + 4 <= bytes.size(); ++i) {
-      if (std::memcmp(&bytes[i], &from, 4) != 0) continue;
-      std::memcpy(&bytes[i], &to, 4);
-      ++found;
-    }
-    EXPECT_EQ(found, 1) << from;
-    return bytes;
-  };
+  const auto changed = [&](int from, int to) { return WithValueChanged(good, from, to); };
 
   frame = Start();
   CTKPCommandBars* bars = frame->Bars();
