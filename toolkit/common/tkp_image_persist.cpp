@@ -179,7 +179,10 @@ BOOL CTKPImageManager::CopyImage(UINT nCommand) {
 
 UINT CTKPImageManager::PasteCustomImage(HGLOBAL hData) {
   if (hData == nullptr) return 0;
+  // The clipboard's block comes from any program: one far larger than an icon set is refused before it is copied.
+  constexpr SIZE_T kMostPastedBytes = 16u << 20;
   const SIZE_T size = ::GlobalSize(hData);
+  if (size > kMostPastedBytes) return 0;
   const void* locked = ::GlobalLock(hData);
   if (locked == nullptr) return 0;
   std::vector<BYTE> bytes(static_cast<const BYTE*>(locked), static_cast<const BYTE*>(locked) + size);
