@@ -266,9 +266,18 @@ TEST(ImageManager, ClipboardCopyPastesAsNewCustomIcons) {
   ::GlobalUnlock(cut);
   ::GlobalUnlock(data);
   EXPECT_EQ(images.PasteCustomImage(cut), 0u);
+  // A sound stream inside a block far larger than any icon set is refused before it is copied.
+  constexpr SIZE_T kHuge = (16u << 20) + 1;
+  HGLOBAL huge = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, kHuge);
+  ASSERT_NE(huge, nullptr);
+  std::memcpy(::GlobalLock(huge), ::GlobalLock(data), size);
+  ::GlobalUnlock(huge);
+  ::GlobalUnlock(data);
+  EXPECT_EQ(images.PasteCustomImage(huge), 0u);
   EXPECT_EQ(images.GetIconSetCount(), 3);
   ::GlobalFree(foreign);
   ::GlobalFree(cut);
+  ::GlobalFree(huge);
   ::CloseClipboard();
 }
 
