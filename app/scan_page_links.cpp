@@ -9,6 +9,8 @@
 #include "engine/records/scan_parameters.h"
 #include "res/resource.h"
 
+#include <utility>
+
 namespace {
 
 void ShowButtons(CWnd& a, CWnd& b, CWnd& c) {
@@ -84,4 +86,15 @@ void InstallScanPageLinks(CMainFrame* frame) {
   links.summaryText = [] { return SelectedModeText; };
   links.setSummaryText = [](const CString& text) { SelectedModeText = text; };
   page->SetLinks(links);
+
+  // Page 3 keeps its wizard links and gains what only the frame's pages can do: page 4's buttons once the
+  // chosen file system is read, and page 2 made ready again on Back and Home.
+  if (fileSystems != nullptr) {
+    FileSystemPageLinks pageThree = fileSystems->Links();
+    pageThree.setScanFinished = links.setScanFinished;
+    pageThree.showResultsButtons = links.showResultsButtons;
+    pageThree.restoreScanPage = [page] { page->RestoreBeforeScan(); };
+    pageThree.backFromScanPage = [page] { page->OnHome(); };
+    fileSystems->SetLinks(std::move(pageThree));
+  }
 }

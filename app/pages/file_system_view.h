@@ -44,6 +44,7 @@ class CFileSystemView : public CView, public host::FileSystemViewHost {
   ~CFileSystemView() override;
 
   void OnDraw(CDC* dc) override;
+  const FileSystemPageLinks& Links() const { return m_links; }
   void SetLinks(FileSystemPageLinks links) { m_links = std::move(links); }
 
   FileSystemTreeCtrl& Tree() { return m_tree; }

@@ -703,6 +703,13 @@ int Run() {
   } else {
     ok = Scan();
   }
+  // Page 4 offers Recover once its results are there, after every mode and after a loaded snapshot.
+  if (ok) {
+    ok = WaitUntil([] {
+      HWND save = FindDescendantById(Page(4), IDC_NEXT);
+      return save != nullptr && ::IsWindowVisible(save) && ::IsWindowEnabled(save);
+    }, 30000, "page 4's Recover button");
+  }
   if (ok) {
     PageShot(4);
     if (g_options.printTree) {
