@@ -53,6 +53,8 @@ BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM parameter) {
   ::GetWindowThreadProcessId(window, &owner);
   if (owner != search->process || !::IsWindowVisible(window)) return TRUE;
   if ((::GetDlgItem(window, 0xE900) != nullptr) != search->wantFrame) return TRUE;
+  // Boxes and the frame have captions; a tooltip or a popup's shadow that shows meanwhile has none.
+  if ((::GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) != WS_CAPTION) return TRUE;
   search->found = window;
   return FALSE;
 }
