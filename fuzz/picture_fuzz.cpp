@@ -1,5 +1,5 @@
 // A picture file from a recovered disk, read by one of our own decoders (PICTURE_TYPE: 7 TGA, 8 PCX,
-// 9 WBMP, 14 PNM, 15 Sun raster): every read stays inside the file, no size wraps, and what decodes
+// 9 WBMP, 11 JPEG 2000, 14 PNM, 15 Sun raster): every read stays inside the file, no size wraps, and what decodes
 // has as many pixels as its sides say, within the limits.
 #include <cstddef>
 #include <cstdint>

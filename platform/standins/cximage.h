@@ -1,8 +1,8 @@
 // CxImage: a decoded picture, made from a file's path and its picture type (1 to 15, as
 // IsSupportedImageFile tells them). BMP, GIF, JPEG, PNG, ICO, TIFF (and metafiles) are decoded by the
-// system's imaging component (GDI+); TGA, PCX, WBMP, PNM and Sun raster by our own decoders
-// (platform/standins/picture). JPEG 2000 (types 11 to 13) has no decoder: such a picture is not valid, nor
-// is a file that cannot be read or decoded.
+// system's imaging component (GDI+); TGA, PCX, WBMP, PNM, Sun raster and JPEG 2000 (types 11 and 12, through
+// OpenJPEG) by our own decoders (platform/standins/picture). PGX (type 13) has no decoder: such a picture
+// is not valid, nor is a file that cannot be read or decoded.
 #pragma once
 
 #include <windows.h>

@@ -170,14 +170,20 @@ TEST(CxImage, EverySystemDecodedTypeGivesThePicture) {
 }
 
 TEST(CxImage, OurOwnDecodersGiveThePictureToo) {
-  for (const char* name : {"rgb.tga", "rgba.tga", "rgb.pcx", "mapped.pcx", "rgb.ppm", "bgr.ras", "pattern.wbmp"}) {
-    SCOPED_TRACE(name);
-    const CString path = Sample(name);
+  // Lossy JPEG 2000 decodes through a floating-point transform, which this 32-bit build rounds in other
+  // registers than opj_decompress on the build machine: a channel may differ by one.
+  const struct { const char* name; int tolerance; } cases[] = {
+      {"rgb.tga", 0}, {"rgba.tga", 0}, {"rgb.pcx", 0}, {"mapped.pcx", 0}, {"rgb.ppm", 0}, {"bgr.ras", 0},
+      {"pattern.wbmp", 0}, {"rgb.j2k", 0}, {"rgba.jp2", 0}, {"lossy.jp2", 1}, {"lossy_grey.j2c", 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const CString path = Sample(c.name);
     CxImage picture(path, IsSupportedImageFile(path.ToUtf16()));
     ASSERT_TRUE(picture.IsValid());
-    const Pixels expected = Expected(name);
+    const Pixels expected = Expected(c.name);
     ASSERT_EQ(picture.GetWidth(), static_cast<uint32_t>(expected.width));
-    EXPECT_EQ(Compare(Drawn(picture), expected).largest, 0);
+    ASSERT_EQ(picture.GetHeight(), static_cast<uint32_t>(expected.height));
+    EXPECT_LE(Compare(Drawn(picture), expected).largest, c.tolerance);
   }
 }
 
@@ -220,7 +226,7 @@ TEST(ImageView, APhotoIsDrawnTwoHundredWideCentredAndKeptBetweenPaints) {
   EXPECT_EQ(view->GetPicture(), decoded);  // painted again from the same picture
 }
 
-TEST(ImageView, AZeroBytePngAJpeg2000AndAMissingFileClearTheFlagAndShowNothing) {
+TEST(ImageView, AZeroBytePngABrokenJpeg2000AndAMissingFileClearTheFlagAndShowNothing) {
   for (const char* name : {"empty.png", "fake.jp2", "gone.jpg"}) {
     SCOPED_TRACE(name);
     previewtest::PaneWindow w(300, 200);
@@ -237,11 +243,14 @@ TEST(ImageView, AZeroBytePngAJpeg2000AndAMissingFileClearTheFlagAndShowNothing) 
 }
 
 TEST(ImageView, OurOwnTypesShowToo) {
-  previewtest::PaneWindow w(300, 200);
-  CWnd* view = Show(w, RUNTIME_CLASS(CImage_View), Sample("rgb.tga"));
-  EXPECT_EQ(w.frame->m_bPreviewOk, 1u);
-  // 37 x 23: 162 pixels tall at (50, -1).
-  EXPECT_FALSE(IsWhite(previewtest::GrabClient(view->m_hWnd).At(150, 100)));
+  for (const char* name : {"rgb.tga", "rgb.jp2", "rgb.j2k"}) {
+    SCOPED_TRACE(name);
+    previewtest::PaneWindow w(300, 200);
+    CWnd* view = Show(w, RUNTIME_CLASS(CImage_View), Sample(name));
+    EXPECT_EQ(w.frame->m_bPreviewOk, 1u);
+    // 37 x 23: 162 pixels tall at (50, -1).
+    EXPECT_FALSE(IsWhite(previewtest::GrabClient(view->m_hWnd).At(150, 100)));
+  }
 }
 
 // ---- the picture view ------------------------------------------------------------------------------------

@@ -3,13 +3,16 @@
 
 Pictures Pillow can write are written by Pillow; Sun raster, 16-bit Targa, plain PNM and WBMP are packed
 here byte by byte, and Pillow reads them back for the expected pixels (WBMP, which Pillow does not read,
-takes the pattern it was packed from). Each sample NAME.EXT comes with NAME.EXT.rgb: the width and height
+takes the pattern it was packed from). JPEG 2000 pictures are written by OpenJPEG's opj_compress from PNGs,
+and their pixels are what opj_decompress makes of them (a 16-bit result brought to 8 bits by ImageMagick). Each sample NAME.EXT comes with NAME.EXT.rgb: the width and height
 (32-bit little-endian) and the pixels as RGB triples, rows from the top, transparent parts over white.
 Usage: make_picture_samples.py --out DIR
 """
 import argparse
 import os
+import shutil
 import struct
+import subprocess
 
 from PIL import Image
 
@@ -204,6 +207,44 @@ def landscape(w=480, h=320):
     return im
 
 
+def jpeg2000(out, name, im, *options):
+    """NAME written by opj_compress from IM, with the pixels opj_decompress decodes from it."""
+    path = os.path.join(out, name)
+    work = os.path.join(out, ".jpeg2000")
+    os.makedirs(work, exist_ok=True)
+    source, decoded = os.path.join(work, name + ".png"), os.path.join(work, name + ".out.png")
+    im.save(source)
+    quiet = dict(check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(["opj_compress", "-i", source, "-o", path] + list(options), **quiet)
+    subprocess.run(["opj_decompress", "-i", path, "-o", decoded], **quiet)
+    with Image.open(decoded) as back:
+        back.load()
+        if back.mode.startswith("I"):  # 16 bits a sample: ImageMagick's rounding to 8
+            raw = subprocess.run(["convert", decoded, "-depth", "8", "gray:-"], check=True, capture_output=True).stdout
+            back = Image.frombytes("L", back.size, raw)
+        write_expected(path, back)
+
+
+def jpeg2000_samples(out):
+    """Lossless and lossy, grey and colour with and without alpha, tiles, other progressions, a few sizes."""
+    im, alpha = photo(), alpha_photo()
+    small = ("-n", "3")  # a side of 23 pixels holds three resolutions
+    jpeg2000(out, "rgb.j2k", im, *small)
+    jpeg2000(out, "rgb.jp2", im, *small)
+    jpeg2000(out, "grey.jp2", im.convert("L"), *small)
+    jpeg2000(out, "grey_alpha.jp2", alpha.convert("LA"), *small)
+    jpeg2000(out, "rgba.j2k", alpha, *small)
+    jpeg2000(out, "rgba.jp2", alpha, *small)
+    jpeg2000(out, "lossy.jp2", photo(160, 100), "-I", "-r", "20", "-t", "64,48", "-p", "RPCL")
+    jpeg2000(out, "lossy_grey.j2c", photo(97, 61).convert("L"), "-r", "8", "-n", "4", "-b", "16,16")
+    jpeg2000(out, "layers.j2k", photo(64, 64), "-r", "40,10,1", "-p", "LRCP", "-SOP", "-EPH")
+    jpeg2000(out, "one.jp2", Image.new("RGB", (1, 1), (200, 30, 90)), "-n", "1")
+    jpeg2000(out, "column.j2k", photo(3, 50), "-n", "2")
+    deep = Image.frombytes("I;16", (W, H), bytes(v & 0xFF for i in range(W * H) for v in (i * 77, i * 77 >> 8)))
+    jpeg2000(out, "deep_grey.jp2", deep, *small)
+    shutil.rmtree(os.path.join(out, ".jpeg2000"))
+
+
 def system_samples(out):
     """The types the system's imaging component decodes, a photo, an empty ".png", a thumbnail folder."""
     photo_im = landscape()
@@ -278,6 +319,7 @@ def main():
 
     data, pattern = wbmp(200, 9)
     pack_and_expect(out, "pattern.wbmp", data, pattern)
+    jpeg2000_samples(out)
     system_samples(out)
 
 

@@ -1,4 +1,5 @@
-// Our own decoders of the picture types the system's imaging component does not read. Each takes the
+// Our own decoders of the picture types the system's imaging component does not read (JPEG 2000 through
+// OpenJPEG). Each takes the
 // whole file and fills the picture, or says why it cannot: a file cut short, a header out of range or a
 // kind of the format we do not read is an error, never a partial picture.
 #pragma once
@@ -22,7 +23,12 @@ DecodeError DecodeSunRaster(const uint8_t* data, size_t size, RasterPicture& out
 // WBMP type 0 (one bit a pixel, 1 white).
 DecodeError DecodeWbmp(const uint8_t* data, size_t size, RasterPicture& out);
 
-// The decoder of a picture type (7 TGA, 8 PCX, 9 WBMP, 14 PNM, 15 Sun raster); null for other types.
+// JPEG 2000, a JP2 file or a bare codestream (told apart by their first bytes): grey, RGB or sYCC, with or
+// without alpha, at any precision; a file that is not whole is refused.
+DecodeError DecodeJpeg2000(const uint8_t* data, size_t size, RasterPicture& out);
+
+// The decoder of a picture type (7 TGA, 8 PCX, 9 WBMP, 11 JP2 and 12 JPC (both JPEG 2000), 14 PNM, 15 Sun
+// raster); null for other types.
 using RasterDecoder = DecodeError (*)(const uint8_t*, size_t, RasterPicture&);
 RasterDecoder OwnDecoderFor(uint32_t imageType);
 

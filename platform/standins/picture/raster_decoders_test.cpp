@@ -23,6 +23,7 @@ RasterDecoder DecoderOf(const std::string& name) {
   if (ext == "pcx") return DecodePcx;
   if (ext == "ras") return DecodeSunRaster;
   if (ext == "wbmp") return DecodeWbmp;
+  if (ext == "j2k" || ext == "jp2" || ext == "j2c") return DecodeJpeg2000;
   return DecodePnm;
 }
 
@@ -41,10 +42,12 @@ const char* const kSamples[] = {
     "mono.ras", "grey.ras", "grey_map.ras", "mapped.ras", "bgr.ras", "rgb.ras", "xbgr.ras", "encoded.ras",
     "encoded_mapped.ras",
     "pattern.wbmp",
+    "rgb.j2k", "rgb.jp2", "grey.jp2", "grey_alpha.jp2", "rgba.j2k", "rgba.jp2", "lossy.jp2", "lossy_grey.j2c",
+    "layers.j2k", "one.jp2", "column.j2k", "deep_grey.jp2",
 };
 
-// Every sample decodes to the pixels Pillow reads from it.
-TEST(OwnDecoders, EverySampleGivesPillowsPixels) {
+// Every sample decodes to the pixels Pillow reads from it (a JPEG 2000 one: to what opj_decompress makes of it).
+TEST(OwnDecoders, EverySampleGivesTheReferencePixels) {
   for (const char* name : kSamples) {
     SCOPED_TRACE(name);
     const std::vector<uint8_t> file = ReadFile(Sample(name));
@@ -114,6 +117,38 @@ TEST(OwnDecoders, HeadersAskingForTooMuchAreRefusedBeforeAllocating) {
   EXPECT_STREQ(Decode(DecodeWbmp, std::string("\0\0\x81\x81\x81\x81\x81\x01\x01", 9), picture),
                "The WBMP header is cut short.");
   EXPECT_TRUE(picture.pixels.empty());
+}
+
+// A damaged JPEG 2000 file is refused with a reason or, where the damage only changes coefficients, decoded;
+// a header asking for more than we hold is refused before anything is decoded.
+TEST(OwnDecoders, DamagedJpeg2000IsRefusedOrDecoded) {
+  RasterPicture picture;
+  EXPECT_STREQ(Decode(DecodeJpeg2000, ReadFile(Sample("fake.jp2")), picture), "The JPEG 2000 header is not valid.");
+  EXPECT_STREQ(Decode(DecodeJpeg2000, std::string("\xFF\x4F\xFF\x52 not a picture"), picture),
+               "This is not a JPEG 2000 picture.");
+  for (const char* name : {"rgb.j2k", "lossy.jp2", "layers.j2k"}) {
+    SCOPED_TRACE(name);
+    const std::vector<uint8_t> file = ReadFile(Sample(name));
+    size_t refused = 0;
+    for (size_t at = 0; at < file.size(); at += 7) {
+      std::vector<uint8_t> damaged = file;
+      damaged[at] ^= 0x5A;
+      damaged[(at * 31) % damaged.size()] = 0xFF;
+      RasterPicture out;
+      if (DecodeError why = Decode(DecodeJpeg2000, damaged, out)) {
+        ++refused;
+        EXPECT_TRUE(out.pixels.empty()) << why;
+      } else {
+        EXPECT_EQ(out.pixels.size(), size_t{out.width} * out.height);
+      }
+    }
+    EXPECT_GT(refused, 0u);
+  }
+  // The codestream's picture and tile (SIZ: at bytes 8, 12, 24, 28) set to 40000 x 40000.
+  std::vector<uint8_t> huge = ReadFile(Sample("rgb.j2k"));
+  ASSERT_GT(huge.size(), 32u);
+  for (size_t at : {8, 12, 24, 28}) huge[at] = 0, huge[at + 1] = 0, huge[at + 2] = 0x9C, huge[at + 3] = 0x40;
+  EXPECT_STREQ(Decode(DecodeJpeg2000, huge, picture), "The picture is too large.");
 }
 
 TEST(OwnDecoders, WbmpExtensionHeadersAreSkipped) {
