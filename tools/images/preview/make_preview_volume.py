@@ -6,9 +6,9 @@ what the pane is expected to show for it.
     make_preview_volume.py --out DIR            # DIR/preview.fixed.vhd and DIR/preview.json
     make_preview_volume.py --out DIR --bench    # DIR/bench.fixed.vhd: a 5 MB JPEG, a 5 MB text, a 1 MB ZIP
 
-Everything is made here: pictures by Pillow, the other formats by small writers of their own (PSD, DXF, dBASE,
-AVI, EMF, PDF, compound file), archives by zipfile, tarfile and gcab; mkfs.fat and mtools build the volume
-without mounting it. The same sources give the same bytes.
+Everything is made here: pictures by Pillow (JPEG 2000 by OpenJPEG's opj_compress), the other formats by small
+writers of their own (PSD, DXF, dBASE, AVI, EMF, PDF, compound file), archives by zipfile, tarfile and gcab;
+mkfs.fat and mtools build the volume without mounting it. The same sources give the same bytes.
 
 Expected views (`expect` in preview.json): "picture" (a drawn picture), "drawing" (drawn lines), "blank" (a
 viewer that draws nothing), "text" (the document view's rich-edit control; `text` names words it must hold),
@@ -241,6 +241,16 @@ def tar_gz(members):
     return gzip.compress(raw.getvalue(), mtime=EPOCH)
 
 
+def jpeg2000(work, im, name, *options):
+    """IM written by opj_compress as NAME (its extension picks a JP2 file or a bare codestream)."""
+    source, path = os.path.join(work, "jpeg2000.png"), os.path.join(work, name)
+    im.save(source)
+    subprocess.run(["opj_compress", "-i", source, "-o", path] + list(options), check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    with open(path, "rb") as f:
+        return f.read()
+
+
 def cabinet(work, members):
     """gcab's cabinet of the members (flat names: a cabinet stores the names given)."""
     folder = os.path.join(work, "cab")
@@ -314,8 +324,8 @@ def preview_samples(work):
         sample("/Pictures/lake.ppm", encode(im, "PPM"), "picture", "image"),
         sample("/Pictures/lake.pnm", encode(im, "PPM"), "picture", "image"),
         sample("/Pictures/lake.pgm", encode(im.convert("L"), "PPM"), "picture", "image"),
-        # JPEG 2000 is not decoded: the corrupted-file picture.
-        sample("/Pictures/lake.jp2", b"\0\0\0\x0cjP  \r\n\x87\n" + bytes(200), CORRUPTED, "image-jpeg2000"),
+        sample("/Pictures/lake.jp2", jpeg2000(work, im, "lake.jp2", "-r", "20"), "picture", "image-jpeg2000"),
+        sample("/Pictures/lake.j2k", jpeg2000(work, im, "lake.j2k"), "picture", "image-jpeg2000"),
         sample("/Pictures/icon.ico", encode(im.resize((48, 48)), "ICO", sizes=[(48, 48)], bitmap_format="bmp"),
                "picture", "picture"),
         sample("/Pictures/icon png.ico", encode(im.resize((48, 48)), "ICO", sizes=[(48, 48)]), "picture", "picture"),
