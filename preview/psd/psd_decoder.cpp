@@ -245,7 +245,11 @@ void PsdDecoder::Convert(const std::vector<uint8_t>& pixels) {
   m_bits.assign(stride * rows, 0xFF);
   const size_t bps = static_cast<size_t>(m_depth / 8), channels = static_cast<size_t>(m_channels);
   const double max = m_depth == 16 ? 65536.0 : 256.0;
-  const bool indexed = m_colourData.size() == 768 && m_indexCount > 0;
+  // Ink is a fraction of the largest sample: no ink (every bit set) must leave white paper.
+  const double inkMax = max - 1;
+  // The index count came late to the format and many writers leave it out: without it the whole table
+  // serves; a count of 0 says no colour is used.
+  const bool indexed = m_colourData.size() == 768 && m_indexCount != 0;
   for (size_t y = 0; y < rows; ++y) {
     uint8_t* row = m_bits.data() + (rows - 1 - y) * stride;
     for (size_t x = 0; x < columns; ++x) {
@@ -267,8 +271,8 @@ void PsdDecoder::Convert(const std::vector<uint8_t>& pixels) {
         case 4:
         case 7: {
           if (channels < (m_mode == 4 ? 4u : 3u)) continue;
-          const double k = channels >= 4 ? 1 - sample(3) / max : 0;
-          PsdCmykToRgb(1 - sample(0) / max, 1 - sample(1) / max, 1 - sample(2) / max, k, rgb);
+          const double k = channels >= 4 ? 1 - sample(3) / inkMax : 0;
+          PsdCmykToRgb(1 - sample(0) / inkMax, 1 - sample(1) / inkMax, 1 - sample(2) / inkMax, k, rgb);
           break;
         }
         case 9:

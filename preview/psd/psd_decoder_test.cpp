@@ -94,7 +94,7 @@ TEST(PsdDecoder, GrayAndDuotoneTakeTheFirstSampleAsGray) {
       }
 }
 
-TEST(PsdDecoder, IndexedNeedsTheTableAndTheIndexCount) {
+TEST(PsdDecoder, IndexedNeedsTheTableAndNoZeroIndexCount) {
   std::string table(768, '\0');
   table[5] = char(200);         // red of index 5
   table[256 + 5] = char(100);   // green
@@ -104,15 +104,16 @@ TEST(PsdDecoder, IndexedNeedsTheTableAndTheIndexCount) {
   EXPECT_EQ(Pixels(image), (std::vector<uint32_t>{Rgb(200, 100, 50), Rgb(0, 0, 255)}));
   image.packBits = true;
   EXPECT_EQ(Pixels(image), (std::vector<uint32_t>{Rgb(200, 100, 50), Rgb(0, 0, 255)}));
-  image.resources.clear();  // without the index count the picture stays white
-  EXPECT_EQ(Pixels(image), (std::vector<uint32_t>{kWhite, kWhite}));
+  image.resources.clear();  // without the index count the whole table serves
+  EXPECT_EQ(Pixels(image), (std::vector<uint32_t>{Rgb(200, 100, 50), Rgb(0, 0, 255)}));
   image.resources = PsdResource(1046, PsdBigEndian(0, 2));
   EXPECT_EQ(Pixels(image), (std::vector<uint32_t>{kWhite, kWhite}));
 }
 
 TEST(PsdDecoder, CmykAndMultichannelThroughTheCmykFormula) {
   PsdTestImage image{4, 8, 1, 3, false, {{255, 0, 200}, {255, 255, 100}, {255, 255, 50}, {255, 255, 230}}, {}, {}};
-  const std::vector<uint32_t> expected = {Rgb(253, 253, 253), Rgb(0, 253, 253), Rgb(179, 89, 45)};
+  // No ink at all is white paper.
+  const std::vector<uint32_t> expected = {Rgb(255, 255, 255), Rgb(0, 255, 255), Rgb(180, 90, 45)};
   EXPECT_EQ(Pixels(image), expected);
   image.packBits = true;
   EXPECT_EQ(Pixels(image), expected);
@@ -121,10 +122,10 @@ TEST(PsdDecoder, CmykAndMultichannelThroughTheCmykFormula) {
   image.channels.pop_back();  // three: no black
   image.channels = {{0}, {255}, {128}};
   image.columns = 1;
-  EXPECT_EQ(Pixels(image), (std::vector<uint32_t>{Rgb(0, 254, 128)}));
+  EXPECT_EQ(Pixels(image), (std::vector<uint32_t>{Rgb(0, 255, 128)}));
 
   PsdTestImage wide{4, 16, 1, 2, true, {{0xFFFF, 0x8000}, {0, 0x8000}, {0xFFFF, 0x8000}, {0xFFFF, 0xFFFF}}, {}, {}};
-  EXPECT_EQ(Pixels(wide), (std::vector<uint32_t>{Rgb(255, 0, 255), Rgb(127, 127, 127)}));
+  EXPECT_EQ(Pixels(wide), (std::vector<uint32_t>{Rgb(255, 0, 255), Rgb(128, 128, 128)}));
 }
 
 TEST(PsdDecoder, LabThroughD65AndSrgb) {
