@@ -6,8 +6,8 @@ what the pane is expected to show for it.
     make_preview_volume.py --out DIR            # DIR/preview.fixed.vhd and DIR/preview.json
     make_preview_volume.py --out DIR --bench    # DIR/bench.fixed.vhd: a 5 MB JPEG, a 5 MB text, a 1 MB ZIP
 
-Everything is made here: pictures by Pillow (JPEG 2000 by OpenJPEG's opj_compress), the other formats by small
-writers of their own (PSD, DXF, dBASE, AVI, EMF, PDF, compound file), archives by zipfile, tarfile and gcab;
+Everything is made here: pictures by Pillow (JPEG 2000 by OpenJPEG's opj_compress, a CMYK PSD by ImageMagick's
+convert), the other formats by small writers of their own (PSD, DXF, dBASE, AVI, EMF, PDF, compound file), archives by zipfile, tarfile and gcab;
 mkfs.fat and mtools build the volume without mounting it. The same sources give the same bytes.
 
 Expected views (`expect` in preview.json): "picture" (a drawn picture), "drawing" (drawn lines), "blank" (a
@@ -251,6 +251,15 @@ def jpeg2000(work, im, name, *options):
         return f.read()
 
 
+def imagemagick_psd(work, im, *options):
+    """IM as a Photoshop file written by ImageMagick's convert with the options."""
+    source, path = os.path.join(work, "psd.png"), os.path.join(work, "imagemagick.psd")
+    im.save(source)
+    subprocess.run(["convert", source] + list(options) + [path], check=True)
+    with open(path, "rb") as f:
+        return f.read()
+
+
 def cabinet(work, members):
     """gcab's cabinet of the members (flat names: a cabinet stores the names given)."""
     folder = os.path.join(work, "cab")
@@ -332,6 +341,8 @@ def preview_samples(work):
         sample("/Pictures/shapes.emf", emf(), "picture", "picture"),
         sample("/Pictures/sun.gif", encode(im.convert("P", palette=Image.ADAPTIVE), "GIF"), "browser", "browser"),
         sample("/Pictures/painting.psd", psd_bytes, "picture", "psd"),
+        sample("/Pictures/poster cmyk.psd", imagemagick_psd(work, landscape(160, 120, seed=3), "-colorspace", "CMYK"),
+               "picture", "psd-imagemagick"),
         sample("/Documents/notes utf-8.txt", b"\xef\xbb\xbf" + NOTES.encode("utf-8"), "text", "text",
                text=text_checks),
         sample("/Documents/notes utf-16.txt", b"\xff\xfe" + NOTES.encode("utf-16-le"), "text", "text",
