@@ -8,6 +8,8 @@
 #include <map>
 #include <string_view>
 
+#include "preview/dxf/dxf_curves.h"
+
 namespace dxf {
 
 void Extents::Add(Point p) {
@@ -81,22 +83,154 @@ bool ParseInt(std::string_view text, int& out) {
   return true;
 }
 
+// One group of a spline or a hatch, kept in order: what a group means depends on the groups before it.
+struct GroupValue {
+  int code = 0;
+  double value = 0;
+};
+
+// The groups that hold numbers of the kinds a spline or hatch uses.
+bool IsNumberCode(int code) { return (code >= 10 && code <= 59) || (code >= 70 && code <= 79) || (code >= 90 && code <= 99); }
+
 // The groups of one object (entity, table entry or block header) as they came.
 struct RawObject {
   std::string type;
-  std::vector<Point> points;  // each group 10 starts a point, 20 sets its y
-  Point second;               // groups 11 and 21
-  double g40 = 0, g41 = 1, g42 = 1, g50 = 0, g51 = 0;
+  std::vector<Point> points;   // each group 10 starts a point, 20 sets its y
+  std::vector<double> bulges;  // group 42 after a point: that vertex's bulge
+  Point second, third, fourth;  // groups 11 and 21, 12 and 22, 13 and 23
+  bool hasSecond = false, hasFourth = false;
+  double g40 = 0, g41 = 1, g42 = 1, g44 = 1, g50 = 0, g51 = 0;
   int colour = 256;  // by layer
-  int flags = 0;
-  std::string text, name, layer;
+  int flags = 0, g71 = 0, g72 = 0, g73 = 0, g74 = 0;
+  std::string text, chunks, name, layer;  // chunks: the groups 3 that come before a long text's group 1
+  std::vector<GroupValue> groups;  // splines and hatches only
+  bool keepGroups = false;
+  bool asIs = false;  // a dimension's block: drawn where the block holds it
+};
+
+// An entity with what it inherits from the reference that places it.
+struct Item {
+  Entity entity;
+  std::string layer;
+  int colour = 256;
 };
 
 struct Block {
   Point base;
-  std::vector<Entity> entities;
+  std::vector<Item> items;
   std::vector<RawObject> inserts;  // expanded when the whole file is read
 };
+
+struct Layer {
+  int colour = 7;  // negative: off
+  bool frozen = false;
+};
+
+std::string LayerKey(const std::string& name) {
+  std::string key = name.empty() ? "0" : name;
+  for (char& c : key)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return key;
+}
+
+void AppendUtf8(std::string& out, uint32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    if (code > 0xFFFF) code = 0xFFFD;
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+// Older drawings keep text in the Windows Latin code page, newer ones in UTF-8.
+std::string ToUtf8(std::string_view text, bool utf8) {
+  if (utf8) return std::string(text);
+  std::string out;
+  for (unsigned char c : text) AppendUtf8(out, c);
+  return out;
+}
+
+// "%%d" and its kin: the degree, plus-minus and diameter signs, a percent sign; underline and overline
+// switches are dropped. Returns the bytes the code takes, 0 when there is none at i.
+size_t SpecialCharacter(std::string_view text, size_t i, std::string& out) {
+  if (text.compare(i, 2, "%%") != 0 || i + 2 >= text.size()) return 0;
+  switch (text[i + 2]) {
+    case 'd': case 'D': AppendUtf8(out, 0xB0); return 3;
+    case 'p': case 'P': AppendUtf8(out, 0xB1); return 3;
+    case 'c': case 'C': AppendUtf8(out, 0xD8); return 3;
+    case '%': out += '%'; return 3;
+    case 'u': case 'U': case 'o': case 'O': case 'k': case 'K': return 3;
+    default: return 0;
+  }
+}
+
+std::string SingleLineText(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    const size_t used = SpecialCharacter(text, i, out);
+    if (used != 0) {
+      i += used;
+    } else {
+      out += text[i++];
+    }
+  }
+  return out;
+}
+
+// Cuts to at most n bytes without splitting a UTF-8 character.
+std::string Cut(std::string text, size_t n) {
+  if (text.size() <= n) return text;
+  while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+  text.resize(n);
+  return text;
+}
+
+// Reads a spline's or hatch's groups in order; a group that is not the one expected stops the reading.
+class GroupCursor {
+ public:
+  explicit GroupCursor(const std::vector<GroupValue>& groups) : m_groups(groups) {}
+  bool Next(int code, double& value) {
+    if (m_at >= m_groups.size() || m_groups[m_at].code != code) return false;
+    value = m_groups[m_at++].value;
+    return true;
+  }
+  bool Next(int code, int& value) {
+    double v = 0;
+    if (!Next(code, v) || std::fabs(v) > 1e9) return false;
+    value = static_cast<int>(v);
+    return true;
+  }
+  bool NextPoint(int code, Point& p) { return Next(code, p.x) && Next(code + 10, p.y); }
+  // A count is believable when at least that many groups follow it.
+  bool Count(int code, size_t& count) {
+    int v = 0;
+    if (!Next(code, v) || v < 0 || static_cast<size_t>(v) > Left()) return false;
+    count = static_cast<size_t>(v);
+    return true;
+  }
+  bool SkipTo(int code) {
+    while (m_at < m_groups.size() && m_groups[m_at].code != code) ++m_at;
+    return m_at < m_groups.size();
+  }
+  size_t Left() const { return m_groups.size() - m_at; }
+
+ private:
+  const std::vector<GroupValue>& m_groups;
+  size_t m_at = 0;
+};
+
+// Angles of an arc edge of a hatch, counter-clockwise: a clockwise edge keeps its angles mirrored.
+void EdgeAngles(double& start, double& end, int counterClockwise) {
+  if (counterClockwise != 0) return;
+  const double s = start;
+  start = 360 - end;
+  end = 360 - s;
+}
 
 class Reader {
  public:
@@ -105,7 +239,7 @@ class Reader {
 
   Drawing Read() {
     Drawing drawing;
-    std::string section;
+    std::string section, variable;
     bool inSection = false, sawEof = false, expectName = false;
     for (;;) {
       int code = 0;
@@ -138,21 +272,23 @@ class Reader {
           sawEof = true;
           break;
         }
-        if (inSection && (section == "ENTITIES" || section == "BLOCKS" || section == "TABLES")) {
-          m_current = RawObject{};
-          m_current.type = std::string(value);
-          m_open = true;
-        }
+        if (inSection && (section == "ENTITIES" || section == "BLOCKS" || section == "TABLES")) Open(value);
         continue;
       }
+      if (inSection && section == "HEADER") Header(code, value, variable);
       if (m_open && !Group(code, value)) return Damaged(m_error);
     }
     if (!Finish()) return Damaged(m_error);
     FlushPolyline();  // a file cut short inside a polyline keeps the vertices it has
-    for (const RawObject& insert : m_topInserts) Expand(insert, m_top, 0);
+    for (const RawObject& insert : m_topInserts)
+      Expand(insert, LayerKey(insert.layer), insert.colour == 0 ? 7 : insert.colour, m_top, 0);
     drawing.status = sawEof ? ReadStatus::kOk : ReadStatus::kTruncated;
     if (!sawEof) drawing.message = "the drawing ends before its EOF marker";
-    drawing.entities = std::move(m_top);
+    for (Item& item : m_top) {
+      if (Hidden(item.layer)) continue;
+      item.entity.colour = IndexColour(std::abs(ColourIndex(item.colour, item.layer)));
+      drawing.entities.push_back(std::move(item.entity));
+    }
     drawing.extents = EntityExtents(drawing.entities);
     if (m_progress) m_progress(100);
     return drawing;
@@ -172,62 +308,123 @@ class Reader {
     if (percent != m_lastPercent) m_progress(m_lastPercent = percent);
   }
 
+  // The drawing's version says how its text is encoded.
+  void Header(int code, std::string_view value, std::string& variable) {
+    if (code == 9) variable = std::string(value.substr(0, 32));
+    if (code == 1 && variable == "$ACADVER") m_utf8 = value >= "AC1021";
+  }
+
+  void Open(std::string_view type) {
+    m_current = RawObject{};
+    m_current.type = std::string(type.substr(0, 32));
+    m_current.keepGroups = type == "SPLINE" || type == "HATCH";
+    if (type == "ELLIPSE") {  // a whole ellipse unless the file says otherwise
+      m_current.g41 = 0;
+      m_current.g42 = 2 * kPi;
+    }
+    m_open = true;
+  }
+
   bool Number(std::string_view value, double& out) {
     if (ParseNumber(value, out)) return true;
     m_error = "a number of an entity is not a number";
     return false;
   }
 
+  bool Integer(std::string_view value, int& out) {
+    if (ParseInt(value, out)) return true;
+    m_error = "a number of an entity is not a number";
+    return false;
+  }
+
   bool Group(int code, std::string_view value) {
     RawObject& o = m_current;
+    if (o.keepGroups && IsNumberCode(code) && o.groups.size() < kMaxObjectGroups) {
+      GroupValue g;
+      g.code = code;
+      if (!Number(value, g.value)) return false;
+      o.groups.push_back(g);
+    }
     switch (code) {
       case 10:
         if (o.points.size() >= kMaxVertices) return true;
         o.points.push_back({});
+        o.bulges.push_back(0);
         return Number(value, o.points.back().x);
       case 20:
         if (o.points.empty()) o.points.push_back({});
+        if (o.bulges.empty()) o.bulges.push_back(0);
         return Number(value, o.points.back().y);
-      case 11: return Number(value, o.second.x);
+      case 11: o.hasSecond = true; return Number(value, o.second.x);
       case 21: return Number(value, o.second.y);
+      case 12: return Number(value, o.third.x);
+      case 22: return Number(value, o.third.y);
+      case 13: o.hasFourth = true; return Number(value, o.fourth.x);
+      case 23: return Number(value, o.fourth.y);
       case 40: return Number(value, o.g40);
       case 41: return Number(value, o.g41);
-      case 42: return Number(value, o.g42);
+      case 42:
+        if (!Number(value, o.g42)) return false;
+        if (!o.bulges.empty()) o.bulges.back() = o.g42;
+        return true;
+      case 44: return Number(value, o.g44);
       case 50: return Number(value, o.g50);
       case 51: return Number(value, o.g51);
-      case 62:
-      case 70:
-        if (ParseInt(value, code == 62 ? o.colour : o.flags)) return true;
-        m_error = "a number of an entity is not a number";
-        return false;
-      case 1: o.text = std::string(value.substr(0, kMaxTextLength)); return true;
+      case 62: return Integer(value, o.colour);
+      case 70: return Integer(value, o.flags);
+      case 71: return Integer(value, o.g71);
+      case 72: return Integer(value, o.g72);
+      case 73: return Integer(value, o.g73);
+      case 74: return Integer(value, o.g74);
+      case 1: o.text = std::string(value.substr(0, kMaxParagraphLength)); return true;
+      case 3:
+        if (o.chunks.size() < kMaxParagraphLength) o.chunks += value.substr(0, kMaxParagraphLength - o.chunks.size());
+        return true;
       case 2: o.name = std::string(value.substr(0, kMaxTextLength)); return true;
       case 8: o.layer = std::string(value.substr(0, kMaxTextLength)); return true;
       default: return true;
     }
   }
 
-  uint32_t Colour(const RawObject& o) const {
-    int index = o.colour;
-    if (index == 256 || index == 0) {
-      const auto layer = m_layerColours.find(o.layer);
-      index = layer == m_layerColours.end() ? 7 : layer->second;
-    }
-    return IndexColour(std::abs(index));
+  const Layer* FindLayer(const std::string& key) const {
+    const auto found = m_layers.find(key);
+    return found == m_layers.end() ? nullptr : &found->second;
   }
 
-  std::vector<Entity>& Target() { return m_inBlock ? m_blocks[m_blockName].entities : m_top; }
+  bool Hidden(const std::string& key) const {
+    const Layer* layer = FindLayer(key);
+    return layer != nullptr && (layer->colour < 0 || layer->frozen);
+  }
+
+  bool Frozen(const std::string& key) const {
+    const Layer* layer = FindLayer(key);
+    return layer != nullptr && layer->frozen;
+  }
+
+  // The colour index an entity shows: its own, or its layer's when it is by layer.
+  int ColourIndex(int colour, const std::string& key) const {
+    if (colour == 256) {
+      const Layer* layer = FindLayer(key);
+      return layer == nullptr ? 7 : layer->colour;
+    }
+    return colour == 0 ? 7 : colour;
+  }
+
+  std::vector<Item>& Target() { return m_inBlock ? m_blocks[m_blockName].items : m_top; }
 
   void Add(Entity e, const RawObject& o) {
     if (!Budget(e.points.size())) return;
-    e.colour = Colour(o);
-    Target().push_back(std::move(e));
+    Target().push_back(Item{std::move(e), LayerKey(o.layer), o.colour});
   }
 
   Point First(const RawObject& o) const { return o.points.empty() ? Point{} : o.points.front(); }
 
   void FlushPolyline() {
-    if (m_polyline && !m_polylineEntity.points.empty()) Add(std::move(m_polylineEntity), m_polylineObject);
+    if (m_polyline && !m_polylineEntity.points.empty()) {
+      if (std::all_of(m_polylineEntity.bulges.begin(), m_polylineEntity.bulges.end(), [](double b) { return b == 0; }))
+        m_polylineEntity.bulges.clear();
+      Add(std::move(m_polylineEntity), m_polylineObject);
+    }
     m_polyline = false;
   }
 
@@ -257,6 +454,7 @@ class Reader {
       if (o.points.empty()) return true;
       e.kind = EntityKind::kPolyline;
       e.points = o.points;
+      if (std::any_of(o.bulges.begin(), o.bulges.end(), [](double b) { return b != 0; })) e.bulges = o.bulges;
       e.closed = (o.flags & 1) != 0;
       Add(std::move(e), o);
     } else if (t == "POLYLINE") {
@@ -266,30 +464,296 @@ class Reader {
       m_polylineEntity.closed = (o.flags & 1) != 0;
       m_polylineObject = o;
     } else if (t == "VERTEX") {
-      if (m_polyline && m_polylineEntity.points.size() < kMaxVertices) m_polylineEntity.points.push_back(First(o));
+      if (m_polyline && m_polylineEntity.points.size() < kMaxVertices) {
+        m_polylineEntity.points.push_back(First(o));
+        m_polylineEntity.bulges.push_back(o.bulges.empty() ? 0 : o.bulges.front());
+      }
     } else if (t == "POINT") {
       e.kind = EntityKind::kPoint;
       e.points = {First(o)};
       Add(std::move(e), o);
     } else if (t == "TEXT") {
-      if (o.text.empty() || !(o.g40 > 0)) return true;
-      e.kind = EntityKind::kText;
+      AddText(o, o.g73);
+    } else if (t == "ATTRIB") {
+      if ((o.flags & 1) == 0) AddText(o, o.g74);  // an invisible attribute is not drawn
+    } else if (t == "MTEXT") {
+      AddParagraph(o);
+    } else if (t == "ELLIPSE") {
+      if (!(o.g40 > 0 && o.g40 <= 1) || !(std::hypot(o.second.x, o.second.y) > 0)) return true;
+      e.kind = EntityKind::kEllipse;
       e.points = {First(o)};
-      e.height = o.g40;
-      e.rotation = o.g50;
-      e.text = o.text;
+      e.axis = o.second;
+      e.ratio = o.g40;
+      e.startParam = o.g41;
+      e.endParam = o.g42;
       Add(std::move(e), o);
+    } else if (t == "SPLINE") {
+      AddSpline(o);
+    } else if (t == "SOLID" || t == "3DFACE") {
+      AddCorners(o, t == "SOLID");
+    } else if (t == "HATCH") {
+      AddHatch(o);
     } else if (t == "LAYER") {
-      m_layerColours[o.name] = o.colour;
+      m_layers[LayerKey(o.name)] = Layer{o.colour, (o.flags & 1) != 0};
     } else if (t == "BLOCK") {
       m_inBlock = true;
       m_blockName = o.name;
       m_blocks[m_blockName].base = First(o);
     } else if (t == "ENDBLK") {
       m_inBlock = false;
-    } else if (t == "INSERT") {
-      (m_inBlock ? m_blocks[m_blockName].inserts : m_topInserts).push_back(o);
+    } else if (t == "INSERT" || t == "DIMENSION") {
+      RawObject insert = o;
+      if (t == "DIMENSION") {
+        insert.asIs = true;
+        insert.g41 = insert.g42 = 1;
+        insert.g50 = 0;
+      }
+      insert.groups.clear();
+      (m_inBlock ? m_blocks[m_blockName].inserts : m_topInserts).push_back(std::move(insert));
     }
+    return true;
+  }
+
+  void AddText(const RawObject& o, int vertical) {
+    if (o.text.empty() || !(o.g40 > 0)) return;
+    Entity e;
+    e.kind = EntityKind::kText;
+    e.height = o.g40;
+    e.rotation = o.g50;
+    e.text = Cut(SingleLineText(ToUtf8(o.text, m_utf8)), kMaxTextLength);
+    const int horizontal = o.g72;
+    Point at = First(o);
+    // Aligned and fitted text starts at its first point; every other alignment is about the second.
+    if ((horizontal != 0 || vertical != 0) && o.hasSecond && horizontal != 3 && horizontal != 5) at = o.second;
+    e.align = horizontal == 1 || horizontal == 4 ? TextAlign::kCentre
+              : horizontal == 2                  ? TextAlign::kRight
+                                                 : TextAlign::kLeft;
+    const double drop = vertical == 3 ? e.height : (vertical == 2 || horizontal == 4) ? e.height / 2 : 0;
+    const double a = e.rotation * kPi / 180;
+    e.points = {{at.x + drop * std::sin(a), at.y - drop * std::cos(a)}};
+    Add(std::move(e), o);
+  }
+
+  // A paragraph text becomes one text per line, placed by its attachment point.
+  void AddParagraph(const RawObject& o) {
+    if (!(o.g40 > 0)) return;
+    const std::vector<std::string> lines = ParagraphLines(ToUtf8(o.chunks + o.text, m_utf8));
+    if (lines.empty()) return;
+    const bool direction = o.hasSecond && std::hypot(o.second.x, o.second.y) > 0;
+    const double rotation = direction ? std::atan2(o.second.y, o.second.x) * 180 / kPi : o.g50;
+    const int attach = o.g71 >= 1 && o.g71 <= 9 ? o.g71 - 1 : 0;
+    const int column = attach % 3, row = attach / 3;
+    const double h = o.g40, spacing = 5.0 / 3.0 * h * (o.g44 > 0 ? o.g44 : 1);
+    const double total = h + spacing * static_cast<double>(lines.size() - 1);
+    const double first = row == 0 ? h : row == 1 ? h - total / 2 : h - total;
+    const double a = rotation * kPi / 180;
+    const Point at = First(o);
+    for (size_t i = 0; i < lines.size(); ++i) {
+      if (lines[i].empty()) continue;
+      const double drop = first + spacing * static_cast<double>(i);
+      Entity e;
+      e.kind = EntityKind::kText;
+      e.height = h;
+      e.rotation = rotation;
+      e.text = Cut(lines[i], kMaxTextLength);
+      e.align = static_cast<TextAlign>(column);
+      e.points = {{at.x + drop * std::sin(a), at.y - drop * std::cos(a)}};
+      Add(std::move(e), o);
+    }
+  }
+
+  // A solid's corners come in the order 1, 2, 4, 3; a face's in drawing order, with flags for edges that
+  // are not drawn.
+  void AddCorners(const RawObject& o, bool solid) {
+    const Point p0 = First(o), p1 = o.second, p2 = o.third;
+    const Point p3 = o.hasFourth ? o.fourth : p2;
+    const bool triangle = p3.x == p2.x && p3.y == p2.y;
+    Entity e;
+    if (solid) {
+      e.kind = EntityKind::kSolid;
+      e.points = triangle ? std::vector<Point>{p0, p1, p2} : std::vector<Point>{p0, p1, p3, p2};
+      Add(std::move(e), o);
+      return;
+    }
+    const std::vector<Point> corners = triangle ? std::vector<Point>{p0, p1, p2} : std::vector<Point>{p0, p1, p2, p3};
+    if ((o.flags & 15) == 0) {
+      e.kind = EntityKind::kPolyline;
+      e.points = corners;
+      e.closed = true;
+      Add(std::move(e), o);
+      return;
+    }
+    for (size_t i = 0; i < corners.size(); ++i) {
+      if ((o.flags & (1 << i)) != 0) continue;
+      Entity edge;
+      edge.points = {corners[i], corners[(i + 1) % corners.size()]};
+      Add(std::move(edge), o);
+    }
+  }
+
+  // Gives the spline control points it can be drawn through: its own when they make a spline, else the
+  // curve through its fit points, else its points joined by lines.
+  bool MakeSpline(Entity& e, std::vector<Point> control, std::vector<double> knots, std::vector<double> weights,
+                  const std::vector<Point>& fit, int degree) {
+    e.kind = EntityKind::kSpline;
+    e.degree = degree >= 1 && degree <= kMaxSplineDegree ? degree : 3;
+    if (control.size() >= 2) {
+      e.points = std::move(control);
+      e.knots = std::move(knots);
+      e.weights = std::move(weights);
+      if (!IsUsableSpline(e)) {
+        e.degree = std::min(e.degree, static_cast<int>(e.points.size()) - 1);
+        e.knots = UniformKnots(e.points.size(), e.degree);
+        if (e.weights.size() != e.points.size()) e.weights.clear();
+        if (!IsUsableSpline(e)) e.weights.clear();
+      }
+      return true;
+    }
+    if (fit.size() < 2) return false;
+    if (InterpolateFitPoints(fit, e.degree, e)) return true;
+    e = Entity{};
+    e.kind = EntityKind::kPolyline;
+    e.points = fit;
+    return true;
+  }
+
+  void AddSpline(const RawObject& o) {
+    std::vector<Point> control, fit;
+    std::vector<double> knots, weights;
+    int degree = 3;
+    for (const GroupValue& g : o.groups) {
+      switch (g.code) {
+        case 71: degree = std::fabs(g.value) <= kMaxSplineDegree ? static_cast<int>(g.value) : 0; break;
+        case 40: if (knots.size() < kMaxVertices + kMaxSplineDegree + 1) knots.push_back(g.value); break;
+        case 41: if (weights.size() < kMaxVertices) weights.push_back(g.value); break;
+        case 10: if (control.size() < kMaxVertices) control.push_back({g.value, 0}); break;
+        case 20: if (!control.empty()) control.back().y = g.value; break;
+        case 11: if (fit.size() < kMaxVertices) fit.push_back({g.value, 0}); break;
+        case 21: if (!fit.empty()) fit.back().y = g.value; break;
+        default: break;
+      }
+    }
+    Entity e;
+    if (MakeSpline(e, std::move(control), std::move(knots), std::move(weights), fit, degree)) Add(std::move(e), o);
+  }
+
+  // A hatch is drawn as the outlines of its boundary paths; a path that does not read as one ends the hatch.
+  void AddHatch(const RawObject& o) {
+    GroupCursor c(o.groups);
+    size_t paths = 0;
+    if (!c.SkipTo(91) || !c.Count(91, paths)) return;
+    for (size_t p = 0; p < paths; ++p) {
+      int flags = 0;
+      if (!c.Next(92, flags)) return;
+      const bool ok = (flags & 2) != 0 ? HatchPolyline(c, o) : HatchEdges(c, o);
+      if (!ok) return;
+      size_t sources = 0;
+      c.Count(97, sources);  // the handles of the objects it came from are not numbers: nothing to skip
+    }
+  }
+
+  bool HatchPolyline(GroupCursor& c, const RawObject& o) {
+    int hasBulge = 0, closed = 0;
+    size_t count = 0;
+    if (!c.Next(72, hasBulge) || !c.Next(73, closed) || !c.Count(93, count)) return false;
+    Entity e;
+    e.kind = EntityKind::kPolyline;
+    e.closed = closed != 0;
+    for (size_t i = 0; i < count; ++i) {
+      Point p;
+      if (!c.NextPoint(10, p)) return false;
+      double bulge = 0;
+      if (hasBulge != 0) c.Next(42, bulge);
+      if (e.points.size() >= kMaxVertices) continue;
+      e.points.push_back(p);
+      e.bulges.push_back(bulge);
+    }
+    if (std::all_of(e.bulges.begin(), e.bulges.end(), [](double b) { return b == 0; })) e.bulges.clear();
+    if (!e.points.empty()) Add(std::move(e), o);
+    return true;
+  }
+
+  bool HatchEdges(GroupCursor& c, const RawObject& o) {
+    size_t count = 0;
+    if (!c.Count(93, count)) return false;
+    for (size_t i = 0; i < count; ++i) {
+      int type = 0;
+      if (!c.Next(72, type)) return false;
+      Entity e;
+      Point a, b;
+      double r = 0, start = 0, end = 0;
+      int ccw = 1;
+      if (type == 1) {
+        if (!c.NextPoint(10, a) || !c.NextPoint(11, b)) return false;
+        e.points = {a, b};
+      } else if (type == 2) {
+        if (!c.NextPoint(10, a) || !c.Next(40, r) || !c.Next(50, start) || !c.Next(51, end) || !c.Next(73, ccw))
+          return false;
+        EdgeAngles(start, end, ccw);
+        const bool whole = std::fabs(end - start) >= 360;
+        e.kind = whole ? EntityKind::kCircle : EntityKind::kArc;
+        e.points = {a};
+        e.radius = r;
+        e.startAngle = start;
+        e.endAngle = end;
+        if (!(r > 0)) continue;
+      } else if (type == 3) {
+        if (!c.NextPoint(10, a) || !c.NextPoint(11, b) || !c.Next(40, r) || !c.Next(50, start) ||
+            !c.Next(51, end) || !c.Next(73, ccw))
+          return false;
+        EdgeAngles(start, end, ccw);
+        if (!(r > 0 && r <= 1) || !(std::hypot(b.x, b.y) > 0)) continue;
+        e.kind = EntityKind::kEllipse;
+        e.points = {a};
+        e.axis = b;
+        e.ratio = r;
+        // The edge's angles are angles about the centre; the ellipse wants its parameters.
+        const bool whole = std::fabs(end - start) >= 360;
+        e.startParam = ParamOf(start, r);
+        e.endParam = whole ? e.startParam + 2 * kPi : ParamOf(end, r);
+      } else if (type == 4) {
+        if (!HatchSpline(c, e)) return false;
+      } else {
+        return false;
+      }
+      Add(std::move(e), o);
+    }
+    return true;
+  }
+
+  static double ParamOf(double degrees, double ratio) {
+    const double a = degrees * kPi / 180;
+    return std::atan2(std::sin(a) / ratio, std::cos(a));
+  }
+
+  bool HatchSpline(GroupCursor& c, Entity& e) {
+    int degree = 0, rational = 0, periodic = 0;
+    size_t knotCount = 0, controlCount = 0;
+    if (!c.Next(94, degree) || !c.Next(73, rational) || !c.Next(74, periodic) || !c.Count(95, knotCount) ||
+        !c.Count(96, controlCount))
+      return false;
+    std::vector<double> knots(knotCount), weights;
+    for (double& k : knots)
+      if (!c.Next(40, k)) return false;
+    std::vector<Point> control(controlCount), fit;
+    for (Point& p : control) {
+      if (!c.NextPoint(10, p)) return false;
+      double w = 1;
+      if (rational != 0 && c.Next(42, w)) weights.push_back(w);
+    }
+    size_t fitCount = 0;
+    if (c.Count(97, fitCount)) {
+      fit.resize(fitCount);
+      for (Point& p : fit)
+        if (!c.NextPoint(11, p)) return false;
+      Point tangent;
+      c.NextPoint(12, tangent);
+      c.NextPoint(13, tangent);
+    }
+    if (control.size() > kMaxVertices) control.resize(kMaxVertices);
+    if (fit.size() > kMaxVertices) fit.resize(kMaxVertices);
+    if (knots.size() > kMaxVertices + kMaxSplineDegree + 1) knots.clear();
+    if (!MakeSpline(e, std::move(control), std::move(knots), std::move(weights), fit, degree)) e = Entity{};
     return true;
   }
 
@@ -301,33 +765,69 @@ class Reader {
     return true;
   }
 
-  // Places a block's entities (and its own references, to a limited depth) where the reference says.
-  void Expand(const RawObject& insert, std::vector<Entity>& out, int depth) {
+  // What an entity of a block takes from the reference that places it: layer "0" becomes the reference's
+  // layer, the colour "by block" the reference's colour.
+  static std::string InheritLayer(const std::string& own, const std::string& reference) {
+    return own == "0" ? reference : own;
+  }
+  int InheritColour(int own, int reference, const std::string& referenceLayer) const {
+    if (own != 0) return own;
+    return reference == 256 ? ColourIndex(256, referenceLayer) : reference;
+  }
+
+  // Places a block's entities (and its own references, to a limited depth) where the reference says. The
+  // layer and colour given are the reference's own after what it inherited; a frozen layer hides it all.
+  void Expand(const RawObject& insert, const std::string& layer, int colour, std::vector<Item>& out, int depth) {
     const auto found = m_blocks.find(insert.name);
-    if (depth >= kMaxBlockDepth || found == m_blocks.end() || ++m_expansions > kMaxEntities) return;
+    if (depth >= kMaxBlockDepth || found == m_blocks.end() || ++m_expansions > kMaxEntities || Frozen(layer)) return;
     const Block& block = found->second;
-    std::vector<Entity> local;
-    for (const RawObject& inner : block.inserts) Expand(inner, local, depth + 1);
-    for (const Entity& source : block.entities) {
-      if (!Budget(source.points.size())) break;
+    std::vector<Item> local;
+    for (const RawObject& inner : block.inserts)
+      Expand(inner, InheritLayer(LayerKey(inner.layer), layer), InheritColour(inner.colour, colour, layer), local,
+             depth + 1);
+    for (const Item& source : block.items) {
+      if (!Budget(source.entity.points.size())) break;
       local.push_back(source);
+      local.back().layer = InheritLayer(source.layer, layer);
+      local.back().colour = InheritColour(source.colour, colour, layer);
     }
-    const Point at = First(insert);
+    const Point at = insert.asIs ? block.base : First(insert);
     const double sx = insert.g41, sy = insert.g42, angle = insert.g50 * kPi / 180;
     const double c = std::cos(angle), s = std::sin(angle);
     const double scale = (std::fabs(sx) + std::fabs(sy)) / 2;
-    for (Entity& e : local) {
+    const bool mirrored = sx * sy < 0;
+    auto turn = [&](Point v) { return Point{v.x * c - v.y * s, v.x * s + v.y * c}; };
+    for (Item& item : local) {
+      Entity& e = item.entity;
       for (Point& p : e.points) {
-        const double x = (p.x - block.base.x) * sx, y = (p.y - block.base.y) * sy;
-        p = Point{at.x + x * c - y * s, at.y + x * s + y * c};
+        const Point placed = turn({(p.x - block.base.x) * sx, (p.y - block.base.y) * sy});
+        p = Point{at.x + placed.x, at.y + placed.y};
       }
       e.radius *= scale;
       e.height *= std::fabs(sy);
+      if (mirrored) {
+        // A mirror turns arcs the other way round.
+        auto mirror = [&](double degrees) {
+          const double a = degrees * kPi / 180;
+          return std::atan2(std::sin(a) * (sy < 0 ? -1 : 1), std::cos(a) * (sx < 0 ? -1 : 1)) * 180 / kPi;
+        };
+        const double start = mirror(e.endAngle), end = mirror(e.startAngle);
+        e.startAngle = start;
+        e.endAngle = end;
+        for (double& b : e.bulges) b = -b;
+        const double startParam = -e.endParam;
+        e.endParam = -e.startParam;
+        e.startParam = startParam;
+      } else if (sx < 0 && sy < 0) {
+        e.startAngle += 180;
+        e.endAngle += 180;
+      }
+      e.axis = turn({e.axis.x * sx, e.axis.y * sy});
       e.startAngle += insert.g50;
       e.endAngle += insert.g50;
       e.rotation += insert.g50;
       if (!Sane(e)) continue;
-      out.push_back(std::move(e));
+      out.push_back(std::move(item));
     }
   }
 
@@ -335,7 +835,8 @@ class Reader {
   static bool Sane(const Entity& e) {
     for (Point p : e.points)
       if (!(std::fabs(p.x) <= kMaxCoordinate && std::fabs(p.y) <= kMaxCoordinate)) return false;
-    return std::fabs(e.radius) <= kMaxCoordinate && std::fabs(e.height) <= kMaxCoordinate;
+    return std::fabs(e.radius) <= kMaxCoordinate && std::fabs(e.height) <= kMaxCoordinate &&
+           std::fabs(e.axis.x) <= kMaxCoordinate && std::fabs(e.axis.y) <= kMaxCoordinate;
   }
 
   PairReader m_pairs;
@@ -343,6 +844,7 @@ class Reader {
   const std::function<void(int)>& m_progress;
   int m_lastPercent = -1;
   std::string m_error;
+  bool m_utf8 = false;
   RawObject m_current;
   bool m_open = false;
   bool m_polyline = false;
@@ -351,9 +853,9 @@ class Reader {
   bool m_inBlock = false;
   std::string m_blockName;
   std::map<std::string, Block> m_blocks;
-  std::map<std::string, int> m_layerColours;
+  std::map<std::string, Layer> m_layers;
   std::vector<RawObject> m_topInserts;
-  std::vector<Entity> m_top;
+  std::vector<Item> m_top;
   size_t m_count = 0;
   size_t m_points = 0;
   size_t m_expansions = 0;
@@ -368,6 +870,69 @@ Drawing ReadDrawing(const char* data, size_t size, const std::function<void(int)
 bool LooksLikeDrawing(const char* start, size_t size) {
   const std::string_view text(start, strnlen(start, size));
   return text.find("SECTION") != std::string_view::npos && text.find("HEADER") != std::string_view::npos;
+}
+
+std::vector<std::string> ParagraphLines(std::string_view text) {
+  std::vector<std::string> lines(1);
+  auto newLine = [&] {
+    if (lines.size() < kMaxParagraphLines) lines.emplace_back();
+  };
+  for (size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    std::string& line = lines.back();
+    if (c == '{' || c == '}') {
+      ++i;
+    } else if (c == '^' && i + 1 < text.size()) {  // a caret and a letter: a control character
+      const char next = text[i + 1];
+      if (next == 'J') newLine();
+      else if (next == 'I' || next == ' ') line += next == ' ' ? '^' : ' ';
+      i += 2;
+    } else if (c == '%') {
+      const size_t used = SpecialCharacter(text, i, line);
+      line += used == 0 ? "%" : "";
+      i += used == 0 ? 1 : used;
+    } else if (c != '\\' || i + 1 >= text.size()) {
+      line += c;
+      ++i;
+    } else {
+      const char code = text[i + 1];
+      i += 2;
+      const size_t semicolon = text.find(';', i);
+      const size_t upToEnd = semicolon == std::string_view::npos ? text.size() : semicolon + 1;
+      switch (code) {
+        case 'P': case 'N': newLine(); break;
+        case '~': line += ' '; break;
+        case '\\': case '{': case '}': line += code; break;
+        case 'L': case 'l': case 'O': case 'o': case 'K': case 'k': case 'X': break;
+        case 'S': {  // a stacked fraction reads as one
+          std::string stacked(text.substr(i, (semicolon == std::string_view::npos ? text.size() : semicolon) - i));
+          for (char& s : stacked)
+            if (s == '^' || s == '#') s = '/';
+          line += stacked;
+          i = upToEnd;
+          break;
+        }
+        case 'U':  // \U+XXXX: a character by its code
+          if (i + 5 <= text.size() && text[i] == '+') {
+            uint32_t value = 0;
+            const auto parsed = std::from_chars(text.data() + i + 1, text.data() + i + 5, value, 16);
+            if (parsed.ptr == text.data() + i + 5) {
+              AppendUtf8(line, value);
+              i += 5;
+              break;
+            }
+          }
+          line += code;
+          break;
+        case 'f': case 'F': case 'H': case 'W': case 'Q': case 'T': case 'A': case 'C': case 'c': case 'p':
+          i = upToEnd;  // a setting up to its semicolon
+          break;
+        default: line += code; break;
+      }
+    }
+  }
+  while (!lines.empty() && lines.back().empty()) lines.pop_back();
+  return lines;
 }
 
 uint32_t IndexColour(int index) {
@@ -388,20 +953,39 @@ Extents EntityExtents(const std::vector<Entity>& entities) {
   Extents extents;
   for (const Entity& e : entities) {
     if (e.points.empty()) continue;
-    if (e.kind == EntityKind::kCircle || e.kind == EntityKind::kArc) {
-      const Point c = e.points[0];
-      extents.Add({c.x - e.radius, c.y - e.radius});
-      extents.Add({c.x + e.radius, c.y + e.radius});
-    } else if (e.kind == EntityKind::kText) {
-      // About six tenths of the height per character, along the text's direction.
-      const double width = 0.6 * e.height * static_cast<double>(e.text.size());
-      const double a = e.rotation * kPi / 180;
-      const Point p = e.points[0];
-      extents.Add(p);
-      extents.Add({p.x + width * std::cos(a), p.y + width * std::sin(a)});
-      extents.Add({p.x - e.height * std::sin(a), p.y + e.height * std::cos(a)});
-    } else {
-      for (Point p : e.points) extents.Add(p);
+    switch (e.kind) {
+      case EntityKind::kCircle:
+      case EntityKind::kArc: {
+        const Point c = e.points[0];
+        extents.Add({c.x - e.radius, c.y - e.radius});
+        extents.Add({c.x + e.radius, c.y + e.radius});
+        break;
+      }
+      case EntityKind::kText: {
+        // About six tenths of the height per character, along the text's direction.
+        const double width = 0.6 * e.height * static_cast<double>(e.text.size());
+        const double shift = e.align == TextAlign::kCentre ? width / 2 : e.align == TextAlign::kRight ? width : 0;
+        const double a = e.rotation * kPi / 180;
+        const Point d{std::cos(a), std::sin(a)};
+        const Point p{e.points[0].x - shift * d.x, e.points[0].y - shift * d.y};
+        extents.Add(p);
+        extents.Add({p.x + width * d.x, p.y + width * d.y});
+        extents.Add({p.x - e.height * d.y, p.y + e.height * d.x});
+        break;
+      }
+      case EntityKind::kPolyline:
+      case EntityKind::kEllipse:
+      case EntityKind::kSpline: {
+        // Curves flattened finely for their own size: a few hundred steps across.
+        Extents own;
+        for (Point p : e.points) own.Add(p);
+        const double size = std::max({own.maxX - own.minX, own.maxY - own.minY, 2 * std::hypot(e.axis.x, e.axis.y)});
+        const double scale = size > 0 ? 256 / size : 1;
+        for (Point p : Outline(e, scale)) extents.Add(p);
+        break;
+      }
+      default:
+        for (Point p : e.points) extents.Add(p);
     }
   }
   return extents;
