@@ -159,12 +159,10 @@ def plan(doc):
     msp.add_blockref("DOOR", (7, 3), dxfattribs={"layer": "WALLS", "color": 2})
     msp.add_blockref("DOOR", (10, 5), dxfattribs={"layer": "WALLS", "color": 2, "rotation": 90})
     # A bay window: a polyline with an arc.
-    msp.add_lwpolyline([(2, 8), (2, 8.8, 0), (5, 8.8, 0)], format="xyb", dxfattribs=walls)
-    msp.add_lwpolyline([(5, 8.8, -0.6), (5, 8.8), (5, 8)], format="xyb", dxfattribs=walls)
-    msp.add_lwpolyline([(2, 8.8, -0.6), (5, 8.8)], format="xyb", dxfattribs=walls)
+    msp.add_lwpolyline([(2, 8, 0), (2, 8.5, -0.25), (5, 8.5, 0), (5, 8, 0)], format="xyb", dxfattribs=walls)
     # A round table and a sofa.
     msp.add_ellipse((3.5, 4.6), major_axis=(1.3, 0), ratio=0.6, dxfattribs=furniture)
-    msp.add_lwpolyline([(0.4, 0.4, 0), (3.2, 0.4, 0), (3.2, 1.4, 0.4), (0.4, 1.4, 0.4)], format="xyb",
+    msp.add_lwpolyline([(0.4, 0.4, 0), (3.2, 0.4, 0.1), (3.2, 1.4, 0.15), (0.4, 1.4, 0.1)], format="xyb",
                        close=True, dxfattribs=furniture)
     # A plant, a rug and a kitchen counter.
     msp.add_spline([(9.2, 1.6), (9.6, 2.4), (10.4, 2.2), (10.8, 3.0)], dxfattribs=furniture)
@@ -176,7 +174,7 @@ def plan(doc):
     msp.add_3dface([(7.6, 5.6), (9.4, 5.6), (9.4, 7.6), (7.6, 7.6)], dxfattribs=furniture)
     # Labels, a tagged room and a dimension.
     msp.add_text("Kitchen", dxfattribs={"layer": "TEXT", "height": 0.45, "insert": (8.0, 2.0)})
-    msp.add_mtext(r"Living {\C1;room}\P24 m\S2/1;", dxfattribs={"layer": "TEXT", "insert": (0.6, 7.4),
+    msp.add_mtext(r"Living {\C1;room}\P{\H0.7x;24.5 m%%p}", dxfattribs={"layer": "TEXT", "insert": (0.6, 7.4),
                                                                   "char_height": 0.4})
     tag = doc.blocks.new("TAG")
     tag.add_circle((0, 0), 0.35)
