@@ -716,7 +716,7 @@ class Reader {
       } else {
         return false;
       }
-      Add(std::move(e), o);
+      if (!e.points.empty()) Add(std::move(e), o);
     }
     return true;
   }

@@ -119,6 +119,21 @@ def attributes(doc):
                                                              "halign": 1}).dxf.align_point = (2, 6.8)
 
 
+def references(doc):
+    msp = doc.modelspace()
+    block = doc.blocks.new("SHAPES", base_point=(1, 1))
+    block.add_arc((2, 2), 1.5, 20, 160)
+    block.add_ellipse((5, 2), major_axis=(1.5, 0.5), ratio=0.5, start_param=0.5, end_param=4.5)
+    block.add_lwpolyline([(0, 4, 0.6), (3, 4, -0.3), (5, 5, 0)], format="xyb")
+    block.add_open_spline([(0, 6), (2, 8), (4, 5), (6, 7)])
+    block.add_solid([(7, 0), (8, 0), (7, 1), (8, 1.5)])
+    msp.add_blockref("SHAPES", (0, 0))
+    msp.add_blockref("SHAPES", (14, 0), dxfattribs={"rotation": 30, "xscale": 1.5, "yscale": 1.5})
+    msp.add_blockref("SHAPES", (10, 12), dxfattribs={"xscale": -1})
+    msp.add_blockref("SHAPES", (22, 12), dxfattribs={"xscale": -1, "yscale": -1, "rotation": 15})
+    msp.add_blockref("SHAPES", (24, 14), dxfattribs={"yscale": -2, "xscale": 2, "rotation": 100})
+
+
 def layers(doc):
     msp = doc.modelspace()
     doc.layers.add("WALLS", color=7)
@@ -192,6 +207,7 @@ def plan(doc):
 DRAWINGS = {
     "bulges": bulges, "ellipses": ellipses, "splines": splines, "paragraphs": paragraphs,
     "dimensions": dimensions, "hatches": hatches, "solids": solids, "attributes": attributes,
+    "references": references,
     "layers": layers, "plan": plan,
 }
 
