@@ -9,6 +9,7 @@
 
 #include "preview/dxf/dxf_curves.h"
 #include "preview/dxf/dxf_reader.h"
+#include "preview/dxf/dxf_text.h"
 #include "preview/dxf/dxf_view_maths.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -9,6 +9,8 @@
 #include <string_view>
 
 #include "preview/dxf/dxf_curves.h"
+#include "preview/dxf/dxf_spline_hatch.h"
+#include "preview/dxf/dxf_text.h"
 
 namespace dxf {
 
@@ -83,15 +85,6 @@ bool ParseInt(std::string_view text, int& out) {
   return true;
 }
 
-// One group of a spline or a hatch, kept in order: what a group means depends on the groups before it.
-struct GroupValue {
-  int code = 0;
-  double value = 0;
-};
-
-// The groups that hold numbers of the kinds a spline or hatch uses.
-bool IsNumberCode(int code) { return (code >= 10 && code <= 59) || (code >= 70 && code <= 79) || (code >= 90 && code <= 99); }
-
 // The groups of one object (entity, table entry or block header) as they came.
 struct RawObject {
   std::string type;
@@ -131,105 +124,6 @@ std::string LayerKey(const std::string& name) {
   for (char& c : key)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   return key;
-}
-
-void AppendUtf8(std::string& out, uint32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    if (code > 0xFFFF) code = 0xFFFD;
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
-// Older drawings keep text in the Windows Latin code page, newer ones in UTF-8.
-std::string ToUtf8(std::string_view text, bool utf8) {
-  if (utf8) return std::string(text);
-  std::string out;
-  for (unsigned char c : text) AppendUtf8(out, c);
-  return out;
-}
-
-// "%%d" and its kin: the degree, plus-minus and diameter signs, a percent sign; underline and overline
-// switches are dropped. Returns the bytes the code takes, 0 when there is none at i.
-size_t SpecialCharacter(std::string_view text, size_t i, std::string& out) {
-  if (text.compare(i, 2, "%%") != 0 || i + 2 >= text.size()) return 0;
-  switch (text[i + 2]) {
-    case 'd': case 'D': AppendUtf8(out, 0xB0); return 3;
-    case 'p': case 'P': AppendUtf8(out, 0xB1); return 3;
-    case 'c': case 'C': AppendUtf8(out, 0xD8); return 3;
-    case '%': out += '%'; return 3;
-    case 'u': case 'U': case 'o': case 'O': case 'k': case 'K': return 3;
-    default: return 0;
-  }
-}
-
-std::string SingleLineText(std::string_view text) {
-  std::string out;
-  for (size_t i = 0; i < text.size();) {
-    const size_t used = SpecialCharacter(text, i, out);
-    if (used != 0) {
-      i += used;
-    } else {
-      out += text[i++];
-    }
-  }
-  return out;
-}
-
-// Cuts to at most n bytes without splitting a UTF-8 character.
-std::string Cut(std::string text, size_t n) {
-  if (text.size() <= n) return text;
-  while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
-  text.resize(n);
-  return text;
-}
-
-// Reads a spline's or hatch's groups in order; a group that is not the one expected stops the reading.
-class GroupCursor {
- public:
-  explicit GroupCursor(const std::vector<GroupValue>& groups) : m_groups(groups) {}
-  bool Next(int code, double& value) {
-    if (m_at >= m_groups.size() || m_groups[m_at].code != code) return false;
-    value = m_groups[m_at++].value;
-    return true;
-  }
-  bool Next(int code, int& value) {
-    double v = 0;
-    if (!Next(code, v) || std::fabs(v) > 1e9) return false;
-    value = static_cast<int>(v);
-    return true;
-  }
-  bool NextPoint(int code, Point& p) { return Next(code, p.x) && Next(code + 10, p.y); }
-  // A count is believable when at least that many groups follow it.
-  bool Count(int code, size_t& count) {
-    int v = 0;
-    if (!Next(code, v) || v < 0 || static_cast<size_t>(v) > Left()) return false;
-    count = static_cast<size_t>(v);
-    return true;
-  }
-  bool SkipTo(int code) {
-    while (m_at < m_groups.size() && m_groups[m_at].code != code) ++m_at;
-    return m_at < m_groups.size();
-  }
-  size_t Left() const { return m_groups.size() - m_at; }
-
- private:
-  const std::vector<GroupValue>& m_groups;
-  size_t m_at = 0;
-};
-
-// Angles of an arc edge of a hatch, counter-clockwise: a clockwise edge keeps its angles mirrored.
-void EdgeAngles(double& start, double& end, int counterClockwise) {
-  if (counterClockwise != 0) return;
-  const double s = start;
-  start = 360 - end;
-  end = 360 - s;
 }
 
 class Reader {
@@ -520,7 +414,7 @@ class Reader {
     e.kind = EntityKind::kText;
     e.height = o.g40;
     e.rotation = o.g50;
-    e.text = Cut(SingleLineText(ToUtf8(o.text, m_utf8)), kMaxTextLength);
+    e.text = CutUtf8(SingleLineText(TextToUtf8(o.text, m_utf8)), kMaxTextLength);
     const int horizontal = o.g72;
     Point at = First(o);
     // Aligned and fitted text starts at its first point; every other alignment is about the second.
@@ -537,7 +431,7 @@ class Reader {
   // A paragraph text becomes one text per line, placed by its attachment point.
   void AddParagraph(const RawObject& o) {
     if (!(o.g40 > 0)) return;
-    const std::vector<std::string> lines = ParagraphLines(ToUtf8(o.chunks + o.text, m_utf8));
+    const std::vector<std::string> lines = ParagraphLines(TextToUtf8(o.chunks + o.text, m_utf8));
     if (lines.empty()) return;
     const bool direction = o.hasSecond && std::hypot(o.second.x, o.second.y) > 0;
     const double rotation = direction ? std::atan2(o.second.y, o.second.x) * 180 / kPi : o.g50;
@@ -555,7 +449,7 @@ class Reader {
       e.kind = EntityKind::kText;
       e.height = h;
       e.rotation = rotation;
-      e.text = Cut(lines[i], kMaxTextLength);
+      e.text = CutUtf8(lines[i], kMaxTextLength);
       e.align = static_cast<TextAlign>(column);
       e.points = {{at.x + drop * std::sin(a), at.y - drop * std::cos(a)}};
       Add(std::move(e), o);
@@ -591,170 +485,13 @@ class Reader {
     }
   }
 
-  // Gives the spline control points it can be drawn through: its own when they make a spline, else the
-  // curve through its fit points, else its points joined by lines.
-  bool MakeSpline(Entity& e, std::vector<Point> control, std::vector<double> knots, std::vector<double> weights,
-                  const std::vector<Point>& fit, int degree) {
-    e.kind = EntityKind::kSpline;
-    e.degree = degree >= 1 && degree <= kMaxSplineDegree ? degree : 3;
-    if (control.size() >= 2) {
-      e.points = std::move(control);
-      e.knots = std::move(knots);
-      e.weights = std::move(weights);
-      if (!IsUsableSpline(e)) {
-        e.degree = std::min(e.degree, static_cast<int>(e.points.size()) - 1);
-        e.knots = UniformKnots(e.points.size(), e.degree);
-        if (e.weights.size() != e.points.size()) e.weights.clear();
-        if (!IsUsableSpline(e)) e.weights.clear();
-      }
-      return true;
-    }
-    if (fit.size() < 2) return false;
-    if (InterpolateFitPoints(fit, e.degree, e)) return true;
-    e = Entity{};
-    e.kind = EntityKind::kPolyline;
-    e.points = fit;
-    return true;
-  }
-
   void AddSpline(const RawObject& o) {
-    std::vector<Point> control, fit;
-    std::vector<double> knots, weights;
-    int degree = 3;
-    for (const GroupValue& g : o.groups) {
-      switch (g.code) {
-        case 71: degree = std::fabs(g.value) <= kMaxSplineDegree ? static_cast<int>(g.value) : 0; break;
-        case 40: if (knots.size() < kMaxVertices + kMaxSplineDegree + 1) knots.push_back(g.value); break;
-        case 41: if (weights.size() < kMaxVertices) weights.push_back(g.value); break;
-        case 10: if (control.size() < kMaxVertices) control.push_back({g.value, 0}); break;
-        case 20: if (!control.empty()) control.back().y = g.value; break;
-        case 11: if (fit.size() < kMaxVertices) fit.push_back({g.value, 0}); break;
-        case 21: if (!fit.empty()) fit.back().y = g.value; break;
-        default: break;
-      }
-    }
     Entity e;
-    if (MakeSpline(e, std::move(control), std::move(knots), std::move(weights), fit, degree)) Add(std::move(e), o);
+    if (SplineFromGroups(o.groups, e)) Add(std::move(e), o);
   }
 
-  // A hatch is drawn as the outlines of its boundary paths; a path that does not read as one ends the hatch.
   void AddHatch(const RawObject& o) {
-    GroupCursor c(o.groups);
-    size_t paths = 0;
-    if (!c.SkipTo(91) || !c.Count(91, paths)) return;
-    for (size_t p = 0; p < paths; ++p) {
-      int flags = 0;
-      if (!c.Next(92, flags)) return;
-      const bool ok = (flags & 2) != 0 ? HatchPolyline(c, o) : HatchEdges(c, o);
-      if (!ok) return;
-      size_t sources = 0;
-      c.Count(97, sources);  // the handles of the objects it came from are not numbers: nothing to skip
-    }
-  }
-
-  bool HatchPolyline(GroupCursor& c, const RawObject& o) {
-    int hasBulge = 0, closed = 0;
-    size_t count = 0;
-    if (!c.Next(72, hasBulge) || !c.Next(73, closed) || !c.Count(93, count)) return false;
-    Entity e;
-    e.kind = EntityKind::kPolyline;
-    e.closed = closed != 0;
-    for (size_t i = 0; i < count; ++i) {
-      Point p;
-      if (!c.NextPoint(10, p)) return false;
-      double bulge = 0;
-      if (hasBulge != 0) c.Next(42, bulge);
-      if (e.points.size() >= kMaxVertices) continue;
-      e.points.push_back(p);
-      e.bulges.push_back(bulge);
-    }
-    if (std::all_of(e.bulges.begin(), e.bulges.end(), [](double b) { return b == 0; })) e.bulges.clear();
-    if (!e.points.empty()) Add(std::move(e), o);
-    return true;
-  }
-
-  bool HatchEdges(GroupCursor& c, const RawObject& o) {
-    size_t count = 0;
-    if (!c.Count(93, count)) return false;
-    for (size_t i = 0; i < count; ++i) {
-      int type = 0;
-      if (!c.Next(72, type)) return false;
-      Entity e;
-      Point a, b;
-      double r = 0, start = 0, end = 0;
-      int ccw = 1;
-      if (type == 1) {
-        if (!c.NextPoint(10, a) || !c.NextPoint(11, b)) return false;
-        e.points = {a, b};
-      } else if (type == 2) {
-        if (!c.NextPoint(10, a) || !c.Next(40, r) || !c.Next(50, start) || !c.Next(51, end) || !c.Next(73, ccw))
-          return false;
-        EdgeAngles(start, end, ccw);
-        const bool whole = std::fabs(end - start) >= 360;
-        e.kind = whole ? EntityKind::kCircle : EntityKind::kArc;
-        e.points = {a};
-        e.radius = r;
-        e.startAngle = start;
-        e.endAngle = end;
-        if (!(r > 0)) continue;
-      } else if (type == 3) {
-        if (!c.NextPoint(10, a) || !c.NextPoint(11, b) || !c.Next(40, r) || !c.Next(50, start) ||
-            !c.Next(51, end) || !c.Next(73, ccw))
-          return false;
-        EdgeAngles(start, end, ccw);
-        if (!(r > 0 && r <= 1) || !(std::hypot(b.x, b.y) > 0)) continue;
-        e.kind = EntityKind::kEllipse;
-        e.points = {a};
-        e.axis = b;
-        e.ratio = r;
-        // The edge's angles are angles about the centre; the ellipse wants its parameters.
-        const bool whole = std::fabs(end - start) >= 360;
-        e.startParam = ParamOf(start, r);
-        e.endParam = whole ? e.startParam + 2 * kPi : ParamOf(end, r);
-      } else if (type == 4) {
-        if (!HatchSpline(c, e)) return false;
-      } else {
-        return false;
-      }
-      if (!e.points.empty()) Add(std::move(e), o);
-    }
-    return true;
-  }
-
-  static double ParamOf(double degrees, double ratio) {
-    const double a = degrees * kPi / 180;
-    return std::atan2(std::sin(a) / ratio, std::cos(a));
-  }
-
-  bool HatchSpline(GroupCursor& c, Entity& e) {
-    int degree = 0, rational = 0, periodic = 0;
-    size_t knotCount = 0, controlCount = 0;
-    if (!c.Next(94, degree) || !c.Next(73, rational) || !c.Next(74, periodic) || !c.Count(95, knotCount) ||
-        !c.Count(96, controlCount))
-      return false;
-    std::vector<double> knots(knotCount), weights;
-    for (double& k : knots)
-      if (!c.Next(40, k)) return false;
-    std::vector<Point> control(controlCount), fit;
-    for (Point& p : control) {
-      if (!c.NextPoint(10, p)) return false;
-      double w = 1;
-      if (rational != 0 && c.Next(42, w)) weights.push_back(w);
-    }
-    size_t fitCount = 0;
-    if (c.Count(97, fitCount)) {
-      fit.resize(fitCount);
-      for (Point& p : fit)
-        if (!c.NextPoint(11, p)) return false;
-      Point tangent;
-      c.NextPoint(12, tangent);
-      c.NextPoint(13, tangent);
-    }
-    if (control.size() > kMaxVertices) control.resize(kMaxVertices);
-    if (fit.size() > kMaxVertices) fit.resize(kMaxVertices);
-    if (knots.size() > kMaxVertices + kMaxSplineDegree + 1) knots.clear();
-    if (!MakeSpline(e, std::move(control), std::move(knots), std::move(weights), fit, degree)) e = Entity{};
-    return true;
+    for (Entity& e : HatchBoundaries(o.groups)) Add(std::move(e), o);
   }
 
   // Room for one more entity of this many points; a hostile file can reference big blocks many times.
@@ -870,69 +607,6 @@ Drawing ReadDrawing(const char* data, size_t size, const std::function<void(int)
 bool LooksLikeDrawing(const char* start, size_t size) {
   const std::string_view text(start, strnlen(start, size));
   return text.find("SECTION") != std::string_view::npos && text.find("HEADER") != std::string_view::npos;
-}
-
-std::vector<std::string> ParagraphLines(std::string_view text) {
-  std::vector<std::string> lines(1);
-  auto newLine = [&] {
-    if (lines.size() < kMaxParagraphLines) lines.emplace_back();
-  };
-  for (size_t i = 0; i < text.size();) {
-    const char c = text[i];
-    std::string& line = lines.back();
-    if (c == '{' || c == '}') {
-      ++i;
-    } else if (c == '^' && i + 1 < text.size()) {  // a caret and a letter: a control character
-      const char next = text[i + 1];
-      if (next == 'J') newLine();
-      else if (next == 'I' || next == ' ') line += next == ' ' ? '^' : ' ';
-      i += 2;
-    } else if (c == '%') {
-      const size_t used = SpecialCharacter(text, i, line);
-      line += used == 0 ? "%" : "";
-      i += used == 0 ? 1 : used;
-    } else if (c != '\\' || i + 1 >= text.size()) {
-      line += c;
-      ++i;
-    } else {
-      const char code = text[i + 1];
-      i += 2;
-      const size_t semicolon = text.find(';', i);
-      const size_t upToEnd = semicolon == std::string_view::npos ? text.size() : semicolon + 1;
-      switch (code) {
-        case 'P': case 'N': newLine(); break;
-        case '~': line += ' '; break;
-        case '\\': case '{': case '}': line += code; break;
-        case 'L': case 'l': case 'O': case 'o': case 'K': case 'k': case 'X': break;
-        case 'S': {  // a stacked fraction reads as one
-          std::string stacked(text.substr(i, (semicolon == std::string_view::npos ? text.size() : semicolon) - i));
-          for (char& s : stacked)
-            if (s == '^' || s == '#') s = '/';
-          line += stacked;
-          i = upToEnd;
-          break;
-        }
-        case 'U':  // \U+XXXX: a character by its code
-          if (i + 5 <= text.size() && text[i] == '+') {
-            uint32_t value = 0;
-            const auto parsed = std::from_chars(text.data() + i + 1, text.data() + i + 5, value, 16);
-            if (parsed.ptr == text.data() + i + 5) {
-              AppendUtf8(line, value);
-              i += 5;
-              break;
-            }
-          }
-          line += code;
-          break;
-        case 'f': case 'F': case 'H': case 'W': case 'Q': case 'T': case 'A': case 'C': case 'c': case 'p':
-          i = upToEnd;  // a setting up to its semicolon
-          break;
-        default: line += code; break;
-      }
-    }
-  }
-  while (!lines.empty() && lines.back().empty()) lines.pop_back();
-  return lines;
 }
 
 uint32_t IndexColour(int index) {

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace dxf {
@@ -88,9 +87,6 @@ Drawing ReadDrawing(const char* data, size_t size, const std::function<void(int)
 
 // The file's start taken as text up to its first NUL byte holds both "SECTION" and "HEADER".
 bool LooksLikeDrawing(const char* start, size_t size);
-
-// The lines of a paragraph text with its formatting codes removed (UTF-8 in, UTF-8 out).
-std::vector<std::string> ParagraphLines(std::string_view formatted);
 
 // The colour of an AutoCAD colour index on a black background (7 and unknown indexes are white).
 uint32_t IndexColour(int index);

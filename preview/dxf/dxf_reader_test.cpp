@@ -1,4 +1,5 @@
 #include "preview/dxf/dxf_reader.h"
+#include "preview/dxf/dxf_text.h"
 
 #include <gtest/gtest.h>
 
