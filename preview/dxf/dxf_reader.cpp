@@ -101,7 +101,8 @@ struct RawObject {
   bool asIs = false;  // a dimension's block: drawn where the block holds it
 };
 
-// An entity with what it inherits from the reference that places it.
+// An entity with its layer (by key) and colour index as the file gives them: whether it shows and in what
+// colour is settled once the whole file is read, since a block's entities take both from each reference.
 struct Item {
   Entity entity;
   std::string layer;
@@ -118,6 +119,60 @@ struct Layer {
   int colour = 7;  // negative: off
   bool frozen = false;
 };
+
+// x' = a x + b y + tx, y' = c x + d y + ty.
+struct Affine {
+  double a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0;
+  Point Linear(Point p) const { return {a * p.x + b * p.y, c * p.x + d * p.y}; }
+  Point Apply(Point p) const { return {a * p.x + b * p.y + tx, c * p.x + d * p.y + ty}; }
+  // This map after the inner one.
+  Affine Then(const Affine& inner) const {
+    const Point t = Apply({inner.tx, inner.ty});
+    return {a * inner.a + b * inner.c, a * inner.b + b * inner.d, c * inner.a + d * inner.c,
+            c * inner.b + d * inner.d, t.x, t.y};
+  }
+  double Determinant() const { return a * d - b * c; }
+};
+
+// The direction, in degrees, that a direction given in degrees takes under the map.
+double MapAngle(const Affine& m, double degrees) {
+  const double r = degrees * kPi / 180;
+  const Point v = m.Linear({std::cos(r), std::sin(r)});
+  return std::atan2(v.y, v.x) * 180 / kPi;
+}
+
+// Moves an entity of a block to where a reference puts it. A mirror turns arcs the other way round.
+void Place(Entity& e, const Affine& m) {
+  for (Point& p : e.points) p = m.Apply(p);
+  const double det = m.Determinant();
+  const bool mirrored = det < 0;
+  e.radius *= std::sqrt(std::fabs(det));
+  if (e.kind == EntityKind::kArc || e.kind == EntityKind::kCircle) {
+    const double start = MapAngle(m, e.startAngle), end = MapAngle(m, e.endAngle);
+    e.startAngle = mirrored ? end : start;
+    e.endAngle = mirrored ? start : end;
+  }
+  if (e.kind == EntityKind::kText) {
+    const double r = e.rotation * kPi / 180;
+    const Point up = m.Linear({-std::sin(r), std::cos(r)});
+    e.height *= std::hypot(up.x, up.y);
+    e.rotation = MapAngle(m, e.rotation);
+  }
+  if (e.kind == EntityKind::kEllipse) {
+    // The area of the ellipse scales by the determinant: that gives the new minor axis.
+    const double before = e.axis.x * e.axis.x + e.axis.y * e.axis.y;
+    e.axis = m.Linear(e.axis);
+    const double after = e.axis.x * e.axis.x + e.axis.y * e.axis.y;
+    if (after > 0) e.ratio *= std::fabs(det) * before / after;
+    if (mirrored) {
+      const double start = -e.endParam;
+      e.endParam = -e.startParam;
+      e.startParam = start;
+    }
+  }
+  if (mirrored)
+    for (double& b : e.bulges) b = -b;
+}
 
 std::string LayerKey(const std::string& name) {
   std::string key = name.empty() ? "0" : name;
@@ -175,7 +230,7 @@ class Reader {
     if (!Finish()) return Damaged(m_error);
     FlushPolyline();  // a file cut short inside a polyline keeps the vertices it has
     for (const RawObject& insert : m_topInserts)
-      Expand(insert, LayerKey(insert.layer), insert.colour == 0 ? 7 : insert.colour, m_top, 0);
+      Expand(insert, LayerKey(insert.layer), insert.colour == 0 ? 7 : insert.colour, Affine{}, 0);
     drawing.status = sawEof ? ReadStatus::kOk : ReadStatus::kTruncated;
     if (!sawEof) drawing.message = "the drawing ends before its EOF marker";
     for (Item& item : m_top) {
@@ -512,59 +567,35 @@ class Reader {
     return reference == 256 ? ColourIndex(256, referenceLayer) : reference;
   }
 
-  // Places a block's entities (and its own references, to a limited depth) where the reference says. The
-  // layer and colour given are the reference's own after what it inherited; a frozen layer hides it all.
-  void Expand(const RawObject& insert, const std::string& layer, int colour, std::vector<Item>& out, int depth) {
+  // Where a reference puts the points of its block: turned, scaled and moved from the block's base point to
+  // the reference's point (a dimension's block stays where it is).
+  Affine Placement(const RawObject& insert, const Block& block) const {
+    const double angle = insert.g50 * kPi / 180, c = std::cos(angle), s = std::sin(angle);
+    const double sx = insert.g41, sy = insert.g42;
+    Affine m{c * sx, -s * sy, s * sx, c * sy, 0, 0};
+    const Point at = insert.asIs ? block.base : First(insert);
+    const Point base = m.Linear(block.base);
+    m.tx = at.x - base.x;
+    m.ty = at.y - base.y;
+    return m;
+  }
+
+  // Places a block's entities (and its own references, to a limited depth) where the reference says, within
+  // whatever places the reference itself. The layer and colour given are the reference's own after what it
+  // inherited; a frozen layer hides it all.
+  void Expand(const RawObject& insert, const std::string& layer, int colour, const Affine& outer, int depth) {
     const auto found = m_blocks.find(insert.name);
     if (depth >= kMaxBlockDepth || found == m_blocks.end() || ++m_expansions > kMaxEntities || Frozen(layer)) return;
     const Block& block = found->second;
-    std::vector<Item> local;
+    const Affine m = outer.Then(Placement(insert, block));
     for (const RawObject& inner : block.inserts)
-      Expand(inner, InheritLayer(LayerKey(inner.layer), layer), InheritColour(inner.colour, colour, layer), local,
+      Expand(inner, InheritLayer(LayerKey(inner.layer), layer), InheritColour(inner.colour, colour, layer), m,
              depth + 1);
     for (const Item& source : block.items) {
       if (!Budget(source.entity.points.size())) break;
-      local.push_back(source);
-      local.back().layer = InheritLayer(source.layer, layer);
-      local.back().colour = InheritColour(source.colour, colour, layer);
-    }
-    const Point at = insert.asIs ? block.base : First(insert);
-    const double sx = insert.g41, sy = insert.g42, angle = insert.g50 * kPi / 180;
-    const double c = std::cos(angle), s = std::sin(angle);
-    const double scale = (std::fabs(sx) + std::fabs(sy)) / 2;
-    const bool mirrored = sx * sy < 0;
-    auto turn = [&](Point v) { return Point{v.x * c - v.y * s, v.x * s + v.y * c}; };
-    for (Item& item : local) {
-      Entity& e = item.entity;
-      for (Point& p : e.points) {
-        const Point placed = turn({(p.x - block.base.x) * sx, (p.y - block.base.y) * sy});
-        p = Point{at.x + placed.x, at.y + placed.y};
-      }
-      e.radius *= scale;
-      e.height *= std::fabs(sy);
-      if (mirrored) {
-        // A mirror turns arcs the other way round.
-        auto mirror = [&](double degrees) {
-          const double a = degrees * kPi / 180;
-          return std::atan2(std::sin(a) * (sy < 0 ? -1 : 1), std::cos(a) * (sx < 0 ? -1 : 1)) * 180 / kPi;
-        };
-        const double start = mirror(e.endAngle), end = mirror(e.startAngle);
-        e.startAngle = start;
-        e.endAngle = end;
-        for (double& b : e.bulges) b = -b;
-        const double startParam = -e.endParam;
-        e.endParam = -e.startParam;
-        e.startParam = startParam;
-      } else if (sx < 0 && sy < 0) {
-        e.startAngle += 180;
-        e.endAngle += 180;
-      }
-      e.axis = turn({e.axis.x * sx, e.axis.y * sy});
-      e.startAngle += insert.g50;
-      e.endAngle += insert.g50;
-      e.rotation += insert.g50;
-      if (!Sane(e)) continue;
-      out.push_back(std::move(item));
+      Item item{source.entity, InheritLayer(source.layer, layer), InheritColour(source.colour, colour, layer)};
+      Place(item.entity, m);
+      if (Sane(item.entity)) m_top.push_back(std::move(item));
     }
   }
 
