@@ -83,26 +83,59 @@ void AppendSpline(std::vector<Point>& out, const Entity& s, double pixelsPerUnit
 
 }  // namespace
 
-void AppendBulge(std::vector<Point>& out, Point from, Point to, double bulge, double pixelsPerUnit) {
+bool BulgeArc(Point from, Point to, double bulge, Point& centre, double& radius, double& start, double& sweep) {
   const double chord = Distance(from, to);
-  if (std::fabs(bulge) < 1e-9 || !(chord > 0)) {
-    out.push_back(to);
-    return;
-  }
-  const double sweep = 4 * std::atan(bulge);  // signed: positive counter-clockwise
+  if (std::fabs(bulge) < 1e-9 || !(chord > 0)) return false;
+  sweep = 4 * std::atan(bulge);  // signed: positive counter-clockwise
   // The centre lies on the chord's perpendicular through its middle, on the left for a counter-clockwise arc.
   const double h = chord / 2 / std::tan(sweep / 2);
   const Point mid{(from.x + to.x) / 2, (from.y + to.y) / 2};
   const Point left{-(to.y - from.y) / chord, (to.x - from.x) / chord};
-  const Point centre{mid.x + h * left.x, mid.y + h * left.y};
-  const double radius = Distance(centre, from);
-  const double a0 = std::atan2(from.y - centre.y, from.x - centre.x);
+  centre = {mid.x + h * left.x, mid.y + h * left.y};
+  radius = Distance(centre, from);
+  start = std::atan2(from.y - centre.y, from.x - centre.x);
+  return true;
+}
+
+void AppendBulge(std::vector<Point>& out, Point from, Point to, double bulge, double pixelsPerUnit) {
+  Point centre;
+  double radius = 0, a0 = 0, sweep = 0;
+  if (!BulgeArc(from, to, bulge, centre, radius, a0, sweep)) {
+    out.push_back(to);
+    return;
+  }
   const int n = Segments(radius * std::fabs(sweep), pixelsPerUnit, 2, kMaxCurveSegments);
   for (int i = 1; i < n; ++i) {
     const double a = a0 + sweep * i / n;
     out.push_back({centre.x + radius * std::cos(a), centre.y + radius * std::sin(a)});
   }
   out.push_back(to);
+}
+
+std::vector<Entity> ExplodeBulges(const Entity& polyline) {
+  std::vector<Entity> pieces;
+  const size_t n = polyline.points.size();
+  const size_t segments = polyline.closed && n > 1 ? n : n - 1;
+  for (size_t i = 0; i < segments && n > 1; ++i) {
+    const Point from = polyline.points[i], to = polyline.points[(i + 1) % n];
+    const double bulge = i < polyline.bulges.size() ? polyline.bulges[i] : 0;
+    Entity piece;
+    Point centre;
+    double radius = 0, start = 0, sweep = 0;
+    if (BulgeArc(from, to, bulge, centre, radius, start, sweep)) {
+      // An arc runs counter-clockwise: a clockwise bulge is the same arc from its other end.
+      const double first = sweep > 0 ? start : start + sweep;
+      piece.kind = EntityKind::kArc;
+      piece.points = {centre};
+      piece.radius = radius;
+      piece.startAngle = first * 180 / kPi;
+      piece.endAngle = (first + std::fabs(sweep)) * 180 / kPi;
+    } else {
+      piece.points = {from, to};
+    }
+    pieces.push_back(std::move(piece));
+  }
+  return pieces;
 }
 
 bool IsUsableSpline(const Entity& s) {

@@ -17,6 +17,13 @@ std::vector<Point> Outline(const Entity& e, double pixelsPerUnit);
 // The arc of a polyline segment from one vertex to the next, without its first point.
 void AppendBulge(std::vector<Point>& out, Point from, Point to, double bulge, double pixelsPerUnit);
 
+// The arc of a polyline segment: centre, radius, the angle of its first point and its signed sweep (radians,
+// positive counter-clockwise); false for a straight segment.
+bool BulgeArc(Point from, Point to, double bulge, Point& centre, double& radius, double& start, double& sweep);
+
+// A polyline as its straight segments (lines) and its arcs, one entity each.
+std::vector<Entity> ExplodeBulges(const Entity& polyline);
+
 // A spline's definition can be used as it stands: a degree it has enough points for, its knots in order and
 // as many as the points and degree need, a span to walk, positive weights.
 bool IsUsableSpline(const Entity& spline);

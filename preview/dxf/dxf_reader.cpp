@@ -132,6 +132,11 @@ struct Affine {
             c * inner.b + d * inner.d, t.x, t.y};
   }
   double Determinant() const { return a * d - b * c; }
+  // Turns, mirrors and scales alike along every direction: circles stay circles.
+  bool Similar() const {
+    const double uu = a * a + c * c, vv = b * b + d * d, uv = a * b + c * d;
+    return std::fabs(uu - vv) <= 1e-9 * (uu + vv) && std::fabs(uv) <= 1e-9 * (uu + vv);
+  }
 };
 
 // The direction, in degrees, that a direction given in degrees takes under the map.
@@ -141,16 +146,44 @@ double MapAngle(const Affine& m, double degrees) {
   return std::atan2(v.y, v.x) * 180 / kPi;
 }
 
-// Moves an entity of a block to where a reference puts it. A mirror turns arcs the other way round.
+double Dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
+
+// The ellipse through c + u cos t + v sin t, t from start to end (radians), for two half-diameters u and v
+// that need not be at right angles, by its true axes.
+void SetEllipse(Entity& e, Point u, Point v, double start, double end) {
+  const double t0 = 0.5 * std::atan2(2 * Dot(u, v), Dot(u, u) - Dot(v, v));  // where the curve is farthest out
+  const double c = std::cos(t0), s = std::sin(t0);
+  const Point major{u.x * c + v.x * s, u.y * c + v.y * s};
+  const Point minor{v.x * c - u.x * s, v.y * c - u.y * s};
+  const double length = std::hypot(major.x, major.y);
+  if (!(length > 0)) return;
+  e.kind = EntityKind::kEllipse;
+  e.axis = major;
+  e.ratio = std::hypot(minor.x, minor.y) / length;
+  // The minor axis on the major's right runs the parameter the other way round.
+  const bool reversed = major.x * minor.y - major.y * minor.x < 0;
+  e.startParam = reversed ? t0 - end : start - t0;
+  e.endParam = reversed ? t0 - start : end - t0;
+}
+
+// Moves an entity of a block to where a reference puts it. A mirror turns arcs the other way round; a scale
+// that differs along the axes makes circles and arcs ellipses.
 void Place(Entity& e, const Affine& m) {
   for (Point& p : e.points) p = m.Apply(p);
   const double det = m.Determinant();
   const bool mirrored = det < 0;
-  e.radius *= std::sqrt(std::fabs(det));
   if (e.kind == EntityKind::kArc || e.kind == EntityKind::kCircle) {
+    if (!m.Similar()) {
+      const Point u = m.Linear({e.radius, 0}), v = m.Linear({0, e.radius});
+      const bool whole = e.kind == EntityKind::kCircle;
+      SetEllipse(e, u, v, whole ? 0 : e.startAngle * kPi / 180, whole ? 2 * kPi : e.endAngle * kPi / 180);
+      e.radius = 0;
+      return;
+    }
     const double start = MapAngle(m, e.startAngle), end = MapAngle(m, e.endAngle);
     e.startAngle = mirrored ? end : start;
     e.endAngle = mirrored ? start : end;
+    e.radius *= std::sqrt(std::fabs(det));
   }
   if (e.kind == EntityKind::kText) {
     const double r = e.rotation * kPi / 180;
@@ -159,16 +192,8 @@ void Place(Entity& e, const Affine& m) {
     e.rotation = MapAngle(m, e.rotation);
   }
   if (e.kind == EntityKind::kEllipse) {
-    // The area of the ellipse scales by the determinant: that gives the new minor axis.
-    const double before = e.axis.x * e.axis.x + e.axis.y * e.axis.y;
-    e.axis = m.Linear(e.axis);
-    const double after = e.axis.x * e.axis.x + e.axis.y * e.axis.y;
-    if (after > 0) e.ratio *= std::fabs(det) * before / after;
-    if (mirrored) {
-      const double start = -e.endParam;
-      e.endParam = -e.startParam;
-      e.startParam = start;
-    }
+    const Point minor{-e.axis.y * e.ratio, e.axis.x * e.ratio};
+    SetEllipse(e, m.Linear(e.axis), m.Linear(minor), e.startParam, e.endParam);
   }
   if (mirrored)
     for (double& b : e.bulges) b = -b;
@@ -591,11 +616,22 @@ class Reader {
     for (const RawObject& inner : block.inserts)
       Expand(inner, InheritLayer(LayerKey(inner.layer), layer), InheritColour(inner.colour, colour, layer), m,
              depth + 1);
+    const bool similar = m.Similar();
     for (const Item& source : block.items) {
-      if (!Budget(source.entity.points.size())) break;
-      Item item{source.entity, InheritLayer(source.layer, layer), InheritColour(source.colour, colour, layer)};
-      Place(item.entity, m);
-      if (Sane(item.entity)) m_top.push_back(std::move(item));
+      auto place = [&](Entity e) {
+        if (!Budget(e.points.size())) return false;
+        Item item{std::move(e), InheritLayer(source.layer, layer), InheritColour(source.colour, colour, layer)};
+        Place(item.entity, m);
+        if (Sane(item.entity)) m_top.push_back(std::move(item));
+        return true;
+      };
+      // Stretched, a polyline's arcs are arcs of ellipses: its pieces are placed one by one.
+      if (!similar && source.entity.kind == EntityKind::kPolyline && !source.entity.bulges.empty()) {
+        for (Entity& piece : ExplodeBulges(source.entity))
+          if (!place(std::move(piece))) return;
+      } else if (!place(source.entity)) {
+        return;
+      }
     }
   }
 

@@ -132,6 +132,9 @@ def references(doc):
     msp.add_blockref("SHAPES", (10, 12), dxfattribs={"xscale": -1})
     msp.add_blockref("SHAPES", (22, 12), dxfattribs={"xscale": -1, "yscale": -1, "rotation": 15})
     msp.add_blockref("SHAPES", (24, 14), dxfattribs={"yscale": -2, "xscale": 2, "rotation": 100})
+    # Stretched: circles and arcs become ellipses.
+    msp.add_blockref("SHAPES", (30, 0), dxfattribs={"xscale": 2, "yscale": 0.8, "rotation": 20})
+    msp.add_blockref("SHAPES", (34, 14), dxfattribs={"xscale": -0.7, "yscale": 1.6})
 
 
 def layers(doc):
