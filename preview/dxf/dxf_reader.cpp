@@ -93,6 +93,8 @@ struct RawObject {
   Point second, third, fourth;  // groups 11 and 21, 12 and 22, 13 and 23
   bool hasSecond = false, hasFourth = false;
   double g40 = 0, g41 = 1, g42 = 1, g44 = 1, g50 = 0, g51 = 0;
+  Point normal{0, 0};  // groups 210 and 220; with 230, the direction the entity's plane faces
+  double normalZ = 1;
   int colour = 256;  // by layer
   int flags = 0, g71 = 0, g72 = 0, g73 = 0, g74 = 0;
   std::string text, chunks, name, layer;  // chunks: the groups 3 that come before a long text's group 1
@@ -350,6 +352,9 @@ class Reader {
       case 72: return Integer(value, o.g72);
       case 73: return Integer(value, o.g73);
       case 74: return Integer(value, o.g74);
+      case 210: return Number(value, o.normal.x);
+      case 220: return Number(value, o.normal.y);
+      case 230: return Number(value, o.normalZ);
       case 1: o.text = std::string(value.substr(0, kMaxParagraphLength)); return true;
       case 3:
         if (o.chunks.size() < kMaxParagraphLength) o.chunks += value.substr(0, kMaxParagraphLength - o.chunks.size());
@@ -386,8 +391,20 @@ class Reader {
 
   std::vector<Item>& Target() { return m_inBlock ? m_blocks[m_blockName].items : m_top; }
 
+  // A flat entity drawn from the back (its plane faces away, as mirroring leaves it): its own coordinates
+  // run with x the other way. Only the entities that keep their coordinates in their plane's have it.
+  static bool FacesAway(const RawObject& o) {
+    return o.normalZ < 0 && std::fabs(o.normal.x) < 1.0 / 64 && std::fabs(o.normal.y) < 1.0 / 64;
+  }
+  static bool InOwnPlane(const std::string& type) {
+    return type == "CIRCLE" || type == "ARC" || type == "LWPOLYLINE" || type == "POLYLINE" || type == "TEXT" ||
+           type == "ATTRIB" || type == "SOLID" || type == "HATCH" || type == "INSERT";
+  }
+  static constexpr Affine kMirrorX{-1, 0, 0, 1, 0, 0};
+
   void Add(Entity e, const RawObject& o) {
     if (!Budget(e.points.size())) return;
+    if (FacesAway(o) && InOwnPlane(o.type)) Place(e, kMirrorX);
     Target().push_back(Item{std::move(e), LayerKey(o.layer), o.colour});
   }
 
@@ -458,8 +475,9 @@ class Reader {
       e.points = {First(o)};
       e.axis = o.second;
       e.ratio = o.g40;
-      e.startParam = o.g41;
-      e.endParam = o.g42;
+      // Seen from the back its minor axis lies on the major's other side: the parameter runs the other way.
+      e.startParam = FacesAway(o) ? -o.g42 : o.g41;
+      e.endParam = FacesAway(o) ? -o.g41 : o.g42;
       Add(std::move(e), o);
     } else if (t == "SPLINE") {
       AddSpline(o);
@@ -602,7 +620,7 @@ class Reader {
     const Point base = m.Linear(block.base);
     m.tx = at.x - base.x;
     m.ty = at.y - base.y;
-    return m;
+    return FacesAway(insert) ? kMirrorX.Then(m) : m;
   }
 
   // Places a block's entities (and its own references, to a limited depth) where the reference says, within

@@ -104,6 +104,6 @@ TEST_P(DxfSamples, DrawWhatEzdxfDraws) {
 
 INSTANTIATE_TEST_SUITE_P(Ezdxf, DxfSamples,
                          ::testing::Values("bulges", "ellipses", "splines", "paragraphs", "dimensions", "hatches",
-                                           "solids", "attributes", "references", "layers", "plan"));
+                                           "solids", "attributes", "references", "mirrored", "layers", "plan"));
 
 }  // namespace

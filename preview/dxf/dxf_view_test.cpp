@@ -303,7 +303,7 @@ TEST_F(DxfViewTest, Screenshot) {
 // hidden entity's points.
 TEST_F(DxfViewTest, EzdxfDrawingsPaintOnEzdxfsPoints) {
   for (const char* name : {"bulges", "ellipses", "splines", "paragraphs", "dimensions", "hatches", "solids",
-                           "attributes", "references", "layers", "plan"}) {
+                           "attributes", "references", "mirrored", "layers", "plan"}) {
     SCOPED_TRACE(name);
     const std::string base = std::string(DORVANE_DXF_SAMPLES) + "\\" + name;
     const dxf_test::Oracle oracle = dxf_test::ReadOracle(base + ".points");

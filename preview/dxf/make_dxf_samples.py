@@ -137,6 +137,25 @@ def references(doc):
     msp.add_blockref("SHAPES", (34, 14), dxfattribs={"xscale": -0.7, "yscale": 1.6})
 
 
+def mirrored(doc):
+    """Entities drawn from the back of their plane, as mirroring leaves them: their extrusion points down."""
+    msp = doc.modelspace()
+    back = {"extrusion": (0, 0, -1)}
+    msp.add_arc((3, 2), 2, 10, 120, dxfattribs=dict(back, color=1))
+    msp.add_circle((8, 2), 1.5, dxfattribs=dict(back, color=2))
+    msp.add_lwpolyline([(0, 6, 0.4), (5, 6, 0), (5, 9, -0.7), (0, 9, 0)], format="xyb", close=True,
+                       dxfattribs=dict(back, color=3))
+    msp.add_ellipse((-12, 2), major_axis=(2, 1), ratio=0.5, start_param=0.2, end_param=2.0,
+                    dxfattribs=dict(back, color=4))
+    msp.add_solid([(10, 6), (13, 6), (10, 9)], dxfattribs=dict(back, color=5))
+    h = msp.add_hatch(color=6, dxfattribs=back)
+    h.paths.add_polyline_path([(14, 0, 0.5), (18, 0, 0), (18, 3, 0)], is_closed=True)
+    block = doc.blocks.new("ARCS")
+    block.add_arc((0, 0), 1, 0, 135)
+    block.add_line((0, 0), (2, 1))
+    msp.add_blockref("ARCS", (6, -4), dxfattribs=dict(back, rotation=30))
+
+
 def layers(doc):
     msp = doc.modelspace()
     doc.layers.add("WALLS", color=7)
@@ -210,7 +229,7 @@ def plan(doc):
 DRAWINGS = {
     "bulges": bulges, "ellipses": ellipses, "splines": splines, "paragraphs": paragraphs,
     "dimensions": dimensions, "hatches": hatches, "solids": solids, "attributes": attributes,
-    "references": references,
+    "references": references, "mirrored": mirrored,
     "layers": layers, "plan": plan,
 }
 
