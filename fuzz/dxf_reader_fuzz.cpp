@@ -1,11 +1,15 @@
 // The DXF reader over arbitrary bytes: a damaged drawing keeps nothing, the limits hold, every kept
-// number is finite, and the view maths over what was read stay usable.
+// number is finite, every entity flattens at the fitted view's scale, and the view maths over what was read
+// stay usable.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string_view>
 
+#include "preview/dxf/dxf_curves.h"
 #include "preview/dxf/dxf_reader.h"
+#include "preview/dxf/dxf_text.h"
 #include "preview/dxf/dxf_view_maths.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -24,6 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   view.bottom = 480;
   dxf::ZoomToExtents(view, drawing.extents);
   if (!dxf::IsUsableView(view)) std::abort();
+  for (const auto& e : drawing.entities)
+    for (const auto& p : dxf::Outline(e, dxf::ScreenScale(view)))
+      if (!std::isfinite(p.x) || !std::isfinite(p.y)) std::abort();
+  dxf::ParagraphLines(std::string_view(text, size < 4096 ? size : 4096));
   dxf::ZoomAboutCentre(view, 1.5);
   dxf::Pan(view, 3, -7);
   return 0;

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <string>
+#include <vector>
+
+#include "preview/dxf/dxf_curves.h"
 
 namespace {
 
@@ -28,6 +32,15 @@ class PenCache {
   std::map<uint32_t, HPEN> m_pens;
 };
 
+std::wstring Wide(const std::string& utf8) {
+  static_assert(sizeof(wchar_t) == 2, "UTF-16 for the Win32 calls");
+  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  if (n <= 0) return {};
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], n);
+  return wide;
+}
+
 class Painter {
  public:
   Painter(HDC dc, const dxf::ViewProperties& view) : m_dc(dc), m_view(view), m_pens(dc) {
@@ -42,17 +55,13 @@ class Painter {
     m_pens.Use(e.colour);
     m_colour = e.colour;
     switch (e.kind) {
-      case dxf::EntityKind::kLine:
-      case dxf::EntityKind::kPolyline: Polyline(e.points, e.closed); break;
-      case dxf::EntityKind::kCircle:
-      case dxf::EntityKind::kArc: {
-        const double pixels = e.radius * dxf::ScreenScale(m_view);
-        const bool whole = e.kind == dxf::EntityKind::kCircle;
-        Polyline(dxf::ArcPoints(e.points[0], e.radius, e.startAngle, e.endAngle, whole, pixels), false);
-        break;
-      }
       case dxf::EntityKind::kPoint: Cross(e.points[0]); break;
       case dxf::EntityKind::kText: Text(e); break;
+      case dxf::EntityKind::kSolid:
+        Fill(e.points);
+        Polyline(dxf::Outline(e, dxf::ScreenScale(m_view)));
+        break;
+      default: Polyline(dxf::Outline(e, dxf::ScreenScale(m_view))); break;
     }
   }
 
@@ -67,10 +76,26 @@ class Painter {
     ::SetPixel(m_dc, bx, by, m_colour);  // LineTo leaves out the last pixel
   }
 
-  void Polyline(const std::vector<dxf::Point>& points, bool closed) {
+  void Polyline(const std::vector<dxf::Point>& points) {
     for (size_t i = 1; i < points.size(); ++i) Segment(points[i - 1], points[i]);
-    if (closed && points.size() > 2) Segment(points.back(), points.front());
     if (points.size() == 1) Cross(points[0]);
+  }
+
+  // A filled polygon, cut to the window first (GDI takes no far coordinates).
+  void Fill(const std::vector<dxf::Point>& corners) {
+    std::vector<dxf::PixelPoint> pixels;
+    for (dxf::Point p : corners) pixels.push_back(dxf::ToPixels(m_view, p));
+    pixels = dxf::ClipPolygon(pixels, m_left, m_top, m_right, m_bottom);
+    if (pixels.size() < 3) return;
+    std::vector<POINT> points;
+    for (const dxf::PixelPoint& p : pixels)
+      points.push_back({static_cast<LONG>(std::lround(p.x)), static_cast<LONG>(std::lround(p.y))});
+    HBRUSH brush = ::CreateSolidBrush(m_colour);
+    if (brush == nullptr) return;
+    HGDIOBJ old = ::SelectObject(m_dc, brush);
+    ::Polygon(m_dc, points.data(), static_cast<int>(points.size()));
+    ::SelectObject(m_dc, old);
+    ::DeleteObject(brush);
   }
 
   void Cross(dxf::Point p) {
@@ -88,6 +113,8 @@ class Painter {
     if (!(pixels >= 4) || pixels > 2000) return;  // unreadable, or larger than any window
     const dxf::PixelPoint at = dxf::ToPixels(m_view, e.points[0]);
     const double reach = pixels * (static_cast<double>(e.text.size()) + 1);
+    const std::wstring text = Wide(e.text);
+    if (text.empty()) return;
     if (at.x < m_left - reach || at.x > m_right + reach || at.y < m_top - reach || at.y > m_bottom + reach) return;
     const int tenths = static_cast<int>(std::lround(std::fmod(e.rotation, 360.0) * 10));
     HFONT font = ::CreateFontW(-static_cast<int>(std::lround(pixels)), 0, tenths, tenths, FW_NORMAL, FALSE, FALSE,
@@ -97,9 +124,10 @@ class Painter {
     HGDIOBJ old = ::SelectObject(m_dc, font);
     ::SetTextColor(m_dc, e.colour);
     ::SetBkMode(m_dc, TRANSPARENT);
-    ::SetTextAlign(m_dc, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
-    ::TextOutA(m_dc, static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y)), e.text.data(),
-               static_cast<int>(e.text.size()));
+    const UINT align = e.align == dxf::TextAlign::kCentre ? TA_CENTER : e.align == dxf::TextAlign::kRight ? TA_RIGHT : TA_LEFT;
+    ::SetTextAlign(m_dc, align | TA_BASELINE | TA_NOUPDATECP);
+    ::TextOutW(m_dc, static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y)), text.data(),
+               static_cast<int>(text.size()));
     ::SelectObject(m_dc, old);
     ::DeleteObject(font);
   }

@@ -8,6 +8,10 @@
 #include <map>
 #include <string_view>
 
+#include "preview/dxf/dxf_curves.h"
+#include "preview/dxf/dxf_spline_hatch.h"
+#include "preview/dxf/dxf_text.h"
+
 namespace dxf {
 
 void Extents::Add(Point p) {
@@ -84,19 +88,125 @@ bool ParseInt(std::string_view text, int& out) {
 // The groups of one object (entity, table entry or block header) as they came.
 struct RawObject {
   std::string type;
-  std::vector<Point> points;  // each group 10 starts a point, 20 sets its y
-  Point second;               // groups 11 and 21
-  double g40 = 0, g41 = 1, g42 = 1, g50 = 0, g51 = 0;
+  std::vector<Point> points;   // each group 10 starts a point, 20 sets its y
+  std::vector<double> bulges;  // group 42 after a point: that vertex's bulge
+  Point second, third, fourth;  // groups 11 and 21, 12 and 22, 13 and 23
+  bool hasSecond = false, hasFourth = false;
+  double g40 = 0, g41 = 1, g42 = 1, g44 = 1, g50 = 0, g51 = 0;
+  Point normal{0, 0};  // groups 210 and 220; with 230, the direction the entity's plane faces
+  double normalZ = 1;
   int colour = 256;  // by layer
-  int flags = 0;
-  std::string text, name, layer;
+  int flags = 0, g71 = 0, g72 = 0, g73 = 0, g74 = 0;
+  std::string text, chunks, name, layer;  // chunks: the groups 3 that come before a long text's group 1
+  std::vector<GroupValue> groups;  // splines and hatches only
+  bool keepGroups = false;
+  bool asIs = false;  // a dimension's block: drawn where the block holds it
+};
+
+// An entity with its layer (by key) and colour index as the file gives them: whether it shows and in what
+// colour is settled once the whole file is read, since a block's entities take both from each reference.
+struct Item {
+  Entity entity;
+  std::string layer;
+  int colour = 256;
 };
 
 struct Block {
   Point base;
-  std::vector<Entity> entities;
+  std::vector<Item> items;
   std::vector<RawObject> inserts;  // expanded when the whole file is read
 };
+
+struct Layer {
+  int colour = 7;  // negative: off
+  bool frozen = false;
+};
+
+// x' = a x + b y + tx, y' = c x + d y + ty.
+struct Affine {
+  double a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0;
+  Point Linear(Point p) const { return {a * p.x + b * p.y, c * p.x + d * p.y}; }
+  Point Apply(Point p) const { return {a * p.x + b * p.y + tx, c * p.x + d * p.y + ty}; }
+  // This map after the inner one.
+  Affine Then(const Affine& inner) const {
+    const Point t = Apply({inner.tx, inner.ty});
+    return {a * inner.a + b * inner.c, a * inner.b + b * inner.d, c * inner.a + d * inner.c,
+            c * inner.b + d * inner.d, t.x, t.y};
+  }
+  double Determinant() const { return a * d - b * c; }
+  // Turns, mirrors and scales alike along every direction: circles stay circles.
+  bool Similar() const {
+    const double uu = a * a + c * c, vv = b * b + d * d, uv = a * b + c * d;
+    return std::fabs(uu - vv) <= 1e-9 * (uu + vv) && std::fabs(uv) <= 1e-9 * (uu + vv);
+  }
+};
+
+// The direction, in degrees, that a direction given in degrees takes under the map.
+double MapAngle(const Affine& m, double degrees) {
+  const double r = degrees * kPi / 180;
+  const Point v = m.Linear({std::cos(r), std::sin(r)});
+  return std::atan2(v.y, v.x) * 180 / kPi;
+}
+
+double Dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
+
+// The ellipse through c + u cos t + v sin t, t from start to end (radians), for two half-diameters u and v
+// that need not be at right angles, by its true axes.
+void SetEllipse(Entity& e, Point u, Point v, double start, double end) {
+  const double t0 = 0.5 * std::atan2(2 * Dot(u, v), Dot(u, u) - Dot(v, v));  // where the curve is farthest out
+  const double c = std::cos(t0), s = std::sin(t0);
+  const Point major{u.x * c + v.x * s, u.y * c + v.y * s};
+  const Point minor{v.x * c - u.x * s, v.y * c - u.y * s};
+  const double length = std::hypot(major.x, major.y);
+  if (!(length > 0)) return;
+  e.kind = EntityKind::kEllipse;
+  e.axis = major;
+  e.ratio = std::hypot(minor.x, minor.y) / length;
+  // The minor axis on the major's right runs the parameter the other way round.
+  const bool reversed = major.x * minor.y - major.y * minor.x < 0;
+  e.startParam = reversed ? t0 - end : start - t0;
+  e.endParam = reversed ? t0 - start : end - t0;
+}
+
+// Moves an entity of a block to where a reference puts it. A mirror turns arcs the other way round; a scale
+// that differs along the axes makes circles and arcs ellipses.
+void Place(Entity& e, const Affine& m) {
+  for (Point& p : e.points) p = m.Apply(p);
+  const double det = m.Determinant();
+  const bool mirrored = det < 0;
+  if (e.kind == EntityKind::kArc || e.kind == EntityKind::kCircle) {
+    if (!m.Similar()) {
+      const Point u = m.Linear({e.radius, 0}), v = m.Linear({0, e.radius});
+      const bool whole = e.kind == EntityKind::kCircle;
+      SetEllipse(e, u, v, whole ? 0 : e.startAngle * kPi / 180, whole ? 2 * kPi : e.endAngle * kPi / 180);
+      e.radius = 0;
+      return;
+    }
+    const double start = MapAngle(m, e.startAngle), end = MapAngle(m, e.endAngle);
+    e.startAngle = mirrored ? end : start;
+    e.endAngle = mirrored ? start : end;
+    e.radius *= std::sqrt(std::fabs(det));
+  }
+  if (e.kind == EntityKind::kText) {
+    const double r = e.rotation * kPi / 180;
+    const Point up = m.Linear({-std::sin(r), std::cos(r)});
+    e.height *= std::hypot(up.x, up.y);
+    e.rotation = MapAngle(m, e.rotation);
+  }
+  if (e.kind == EntityKind::kEllipse) {
+    const Point minor{-e.axis.y * e.ratio, e.axis.x * e.ratio};
+    SetEllipse(e, m.Linear(e.axis), m.Linear(minor), e.startParam, e.endParam);
+  }
+  if (mirrored)
+    for (double& b : e.bulges) b = -b;
+}
+
+std::string LayerKey(const std::string& name) {
+  std::string key = name.empty() ? "0" : name;
+  for (char& c : key)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return key;
+}
 
 class Reader {
  public:
@@ -105,7 +215,7 @@ class Reader {
 
   Drawing Read() {
     Drawing drawing;
-    std::string section;
+    std::string section, variable;
     bool inSection = false, sawEof = false, expectName = false;
     for (;;) {
       int code = 0;
@@ -138,21 +248,23 @@ class Reader {
           sawEof = true;
           break;
         }
-        if (inSection && (section == "ENTITIES" || section == "BLOCKS" || section == "TABLES")) {
-          m_current = RawObject{};
-          m_current.type = std::string(value);
-          m_open = true;
-        }
+        if (inSection && (section == "ENTITIES" || section == "BLOCKS" || section == "TABLES")) Open(value);
         continue;
       }
+      if (inSection && section == "HEADER") Header(code, value, variable);
       if (m_open && !Group(code, value)) return Damaged(m_error);
     }
     if (!Finish()) return Damaged(m_error);
     FlushPolyline();  // a file cut short inside a polyline keeps the vertices it has
-    for (const RawObject& insert : m_topInserts) Expand(insert, m_top, 0);
+    for (const RawObject& insert : m_topInserts)
+      Expand(insert, LayerKey(insert.layer), insert.colour == 0 ? 7 : insert.colour, Affine{}, 0);
     drawing.status = sawEof ? ReadStatus::kOk : ReadStatus::kTruncated;
     if (!sawEof) drawing.message = "the drawing ends before its EOF marker";
-    drawing.entities = std::move(m_top);
+    for (Item& item : m_top) {
+      if (Hidden(item.layer)) continue;
+      item.entity.colour = IndexColour(std::abs(ColourIndex(item.colour, item.layer)));
+      drawing.entities.push_back(std::move(item.entity));
+    }
     drawing.extents = EntityExtents(drawing.entities);
     if (m_progress) m_progress(100);
     return drawing;
@@ -172,62 +284,138 @@ class Reader {
     if (percent != m_lastPercent) m_progress(m_lastPercent = percent);
   }
 
+  // The drawing's version says how its text is encoded.
+  void Header(int code, std::string_view value, std::string& variable) {
+    if (code == 9) variable = std::string(value.substr(0, 32));
+    if (code == 1 && variable == "$ACADVER") m_utf8 = value >= "AC1021";
+  }
+
+  void Open(std::string_view type) {
+    m_current = RawObject{};
+    m_current.type = std::string(type.substr(0, 32));
+    m_current.keepGroups = type == "SPLINE" || type == "HATCH";
+    if (type == "ELLIPSE") {  // a whole ellipse unless the file says otherwise
+      m_current.g41 = 0;
+      m_current.g42 = 2 * kPi;
+    }
+    m_open = true;
+  }
+
   bool Number(std::string_view value, double& out) {
     if (ParseNumber(value, out)) return true;
     m_error = "a number of an entity is not a number";
     return false;
   }
 
+  bool Integer(std::string_view value, int& out) {
+    if (ParseInt(value, out)) return true;
+    m_error = "a number of an entity is not a number";
+    return false;
+  }
+
   bool Group(int code, std::string_view value) {
     RawObject& o = m_current;
+    if (o.keepGroups && IsNumberCode(code) && o.groups.size() < kMaxObjectGroups) {
+      GroupValue g;
+      g.code = code;
+      if (!Number(value, g.value)) return false;
+      o.groups.push_back(g);
+    }
     switch (code) {
       case 10:
         if (o.points.size() >= kMaxVertices) return true;
         o.points.push_back({});
+        o.bulges.push_back(0);
         return Number(value, o.points.back().x);
       case 20:
         if (o.points.empty()) o.points.push_back({});
+        if (o.bulges.empty()) o.bulges.push_back(0);
         return Number(value, o.points.back().y);
-      case 11: return Number(value, o.second.x);
+      case 11: o.hasSecond = true; return Number(value, o.second.x);
       case 21: return Number(value, o.second.y);
+      case 12: return Number(value, o.third.x);
+      case 22: return Number(value, o.third.y);
+      case 13: o.hasFourth = true; return Number(value, o.fourth.x);
+      case 23: return Number(value, o.fourth.y);
       case 40: return Number(value, o.g40);
       case 41: return Number(value, o.g41);
-      case 42: return Number(value, o.g42);
+      case 42:
+        if (!Number(value, o.g42)) return false;
+        if (!o.bulges.empty()) o.bulges.back() = o.g42;
+        return true;
+      case 44: return Number(value, o.g44);
       case 50: return Number(value, o.g50);
       case 51: return Number(value, o.g51);
-      case 62:
-      case 70:
-        if (ParseInt(value, code == 62 ? o.colour : o.flags)) return true;
-        m_error = "a number of an entity is not a number";
-        return false;
-      case 1: o.text = std::string(value.substr(0, kMaxTextLength)); return true;
+      case 62: return Integer(value, o.colour);
+      case 70: return Integer(value, o.flags);
+      case 71: return Integer(value, o.g71);
+      case 72: return Integer(value, o.g72);
+      case 73: return Integer(value, o.g73);
+      case 74: return Integer(value, o.g74);
+      case 210: return Number(value, o.normal.x);
+      case 220: return Number(value, o.normal.y);
+      case 230: return Number(value, o.normalZ);
+      case 1: o.text = std::string(value.substr(0, kMaxParagraphLength)); return true;
+      case 3:
+        if (o.chunks.size() < kMaxParagraphLength) o.chunks += value.substr(0, kMaxParagraphLength - o.chunks.size());
+        return true;
       case 2: o.name = std::string(value.substr(0, kMaxTextLength)); return true;
       case 8: o.layer = std::string(value.substr(0, kMaxTextLength)); return true;
       default: return true;
     }
   }
 
-  uint32_t Colour(const RawObject& o) const {
-    int index = o.colour;
-    if (index == 256 || index == 0) {
-      const auto layer = m_layerColours.find(o.layer);
-      index = layer == m_layerColours.end() ? 7 : layer->second;
-    }
-    return IndexColour(std::abs(index));
+  const Layer* FindLayer(const std::string& key) const {
+    const auto found = m_layers.find(key);
+    return found == m_layers.end() ? nullptr : &found->second;
   }
 
-  std::vector<Entity>& Target() { return m_inBlock ? m_blocks[m_blockName].entities : m_top; }
+  bool Hidden(const std::string& key) const {
+    const Layer* layer = FindLayer(key);
+    return layer != nullptr && (layer->colour < 0 || layer->frozen);
+  }
+
+  bool Frozen(const std::string& key) const {
+    const Layer* layer = FindLayer(key);
+    return layer != nullptr && layer->frozen;
+  }
+
+  // The colour index an entity shows: its own, or its layer's when it is by layer.
+  int ColourIndex(int colour, const std::string& key) const {
+    if (colour == 256) {
+      const Layer* layer = FindLayer(key);
+      return layer == nullptr ? 7 : layer->colour;
+    }
+    return colour == 0 ? 7 : colour;
+  }
+
+  std::vector<Item>& Target() { return m_inBlock ? m_blocks[m_blockName].items : m_top; }
+
+  // A flat entity drawn from the back (its plane faces away, as mirroring leaves it): its own coordinates
+  // run with x the other way. Only the entities that keep their coordinates in their plane's have it.
+  static bool FacesAway(const RawObject& o) {
+    return o.normalZ < 0 && std::fabs(o.normal.x) < 1.0 / 64 && std::fabs(o.normal.y) < 1.0 / 64;
+  }
+  static bool InOwnPlane(const std::string& type) {
+    return type == "CIRCLE" || type == "ARC" || type == "LWPOLYLINE" || type == "POLYLINE" || type == "TEXT" ||
+           type == "ATTRIB" || type == "SOLID" || type == "HATCH" || type == "INSERT";
+  }
+  static constexpr Affine kMirrorX{-1, 0, 0, 1, 0, 0};
 
   void Add(Entity e, const RawObject& o) {
     if (!Budget(e.points.size())) return;
-    e.colour = Colour(o);
-    Target().push_back(std::move(e));
+    if (FacesAway(o) && InOwnPlane(o.type)) Place(e, kMirrorX);
+    Target().push_back(Item{std::move(e), LayerKey(o.layer), o.colour});
   }
 
   Point First(const RawObject& o) const { return o.points.empty() ? Point{} : o.points.front(); }
 
   void FlushPolyline() {
-    if (m_polyline && !m_polylineEntity.points.empty()) Add(std::move(m_polylineEntity), m_polylineObject);
+    if (m_polyline && !m_polylineEntity.points.empty()) {
+      if (std::all_of(m_polylineEntity.bulges.begin(), m_polylineEntity.bulges.end(), [](double b) { return b == 0; }))
+        m_polylineEntity.bulges.clear();
+      Add(std::move(m_polylineEntity), m_polylineObject);
+    }
     m_polyline = false;
   }
 
@@ -257,6 +445,7 @@ class Reader {
       if (o.points.empty()) return true;
       e.kind = EntityKind::kPolyline;
       e.points = o.points;
+      if (std::any_of(o.bulges.begin(), o.bulges.end(), [](double b) { return b != 0; })) e.bulges = o.bulges;
       e.closed = (o.flags & 1) != 0;
       Add(std::move(e), o);
     } else if (t == "POLYLINE") {
@@ -266,31 +455,141 @@ class Reader {
       m_polylineEntity.closed = (o.flags & 1) != 0;
       m_polylineObject = o;
     } else if (t == "VERTEX") {
-      if (m_polyline && m_polylineEntity.points.size() < kMaxVertices) m_polylineEntity.points.push_back(First(o));
+      if (m_polyline && m_polylineEntity.points.size() < kMaxVertices) {
+        m_polylineEntity.points.push_back(First(o));
+        m_polylineEntity.bulges.push_back(o.bulges.empty() ? 0 : o.bulges.front());
+      }
     } else if (t == "POINT") {
       e.kind = EntityKind::kPoint;
       e.points = {First(o)};
       Add(std::move(e), o);
     } else if (t == "TEXT") {
-      if (o.text.empty() || !(o.g40 > 0)) return true;
-      e.kind = EntityKind::kText;
+      AddText(o, o.g73);
+    } else if (t == "ATTRIB") {
+      if ((o.flags & 1) == 0) AddText(o, o.g74);  // an invisible attribute is not drawn
+    } else if (t == "MTEXT") {
+      AddParagraph(o);
+    } else if (t == "ELLIPSE") {
+      if (!(o.g40 > 0 && o.g40 <= 1) || !(std::hypot(o.second.x, o.second.y) > 0)) return true;
+      e.kind = EntityKind::kEllipse;
       e.points = {First(o)};
-      e.height = o.g40;
-      e.rotation = o.g50;
-      e.text = o.text;
+      e.axis = o.second;
+      e.ratio = o.g40;
+      // Seen from the back its minor axis lies on the major's other side: the parameter runs the other way.
+      e.startParam = FacesAway(o) ? -o.g42 : o.g41;
+      e.endParam = FacesAway(o) ? -o.g41 : o.g42;
       Add(std::move(e), o);
+    } else if (t == "SPLINE") {
+      AddSpline(o);
+    } else if (t == "SOLID" || t == "3DFACE") {
+      AddCorners(o, t == "SOLID");
+    } else if (t == "HATCH") {
+      AddHatch(o);
     } else if (t == "LAYER") {
-      m_layerColours[o.name] = o.colour;
+      m_layers[LayerKey(o.name)] = Layer{o.colour, (o.flags & 1) != 0};
     } else if (t == "BLOCK") {
       m_inBlock = true;
       m_blockName = o.name;
       m_blocks[m_blockName].base = First(o);
     } else if (t == "ENDBLK") {
       m_inBlock = false;
-    } else if (t == "INSERT") {
-      (m_inBlock ? m_blocks[m_blockName].inserts : m_topInserts).push_back(o);
+    } else if (t == "INSERT" || t == "DIMENSION") {
+      RawObject insert = o;
+      if (t == "DIMENSION") {
+        insert.asIs = true;
+        insert.g41 = insert.g42 = 1;
+        insert.g50 = 0;
+      }
+      insert.groups.clear();
+      (m_inBlock ? m_blocks[m_blockName].inserts : m_topInserts).push_back(std::move(insert));
     }
     return true;
+  }
+
+  void AddText(const RawObject& o, int vertical) {
+    if (o.text.empty() || !(o.g40 > 0)) return;
+    Entity e;
+    e.kind = EntityKind::kText;
+    e.height = o.g40;
+    e.rotation = o.g50;
+    e.text = CutUtf8(SingleLineText(TextToUtf8(o.text, m_utf8)), kMaxTextLength);
+    const int horizontal = o.g72;
+    Point at = First(o);
+    // Aligned and fitted text starts at its first point; every other alignment is about the second.
+    if ((horizontal != 0 || vertical != 0) && o.hasSecond && horizontal != 3 && horizontal != 5) at = o.second;
+    e.align = horizontal == 1 || horizontal == 4 ? TextAlign::kCentre
+              : horizontal == 2                  ? TextAlign::kRight
+                                                 : TextAlign::kLeft;
+    const double drop = vertical == 3 ? e.height : (vertical == 2 || horizontal == 4) ? e.height / 2 : 0;
+    const double a = e.rotation * kPi / 180;
+    e.points = {{at.x + drop * std::sin(a), at.y - drop * std::cos(a)}};
+    Add(std::move(e), o);
+  }
+
+  // A paragraph text becomes one text per line, placed by its attachment point.
+  void AddParagraph(const RawObject& o) {
+    if (!(o.g40 > 0)) return;
+    const std::vector<std::string> lines = ParagraphLines(TextToUtf8(o.chunks + o.text, m_utf8));
+    if (lines.empty()) return;
+    const bool direction = o.hasSecond && std::hypot(o.second.x, o.second.y) > 0;
+    const double rotation = direction ? std::atan2(o.second.y, o.second.x) * 180 / kPi : o.g50;
+    const int attach = o.g71 >= 1 && o.g71 <= 9 ? o.g71 - 1 : 0;
+    const int column = attach % 3, row = attach / 3;
+    const double h = o.g40, spacing = 5.0 / 3.0 * h * (o.g44 > 0 ? o.g44 : 1);
+    const double total = h + spacing * static_cast<double>(lines.size() - 1);
+    const double first = row == 0 ? h : row == 1 ? h - total / 2 : h - total;
+    const double a = rotation * kPi / 180;
+    const Point at = First(o);
+    for (size_t i = 0; i < lines.size(); ++i) {
+      if (lines[i].empty()) continue;
+      const double drop = first + spacing * static_cast<double>(i);
+      Entity e;
+      e.kind = EntityKind::kText;
+      e.height = h;
+      e.rotation = rotation;
+      e.text = CutUtf8(lines[i], kMaxTextLength);
+      e.align = static_cast<TextAlign>(column);
+      e.points = {{at.x + drop * std::sin(a), at.y - drop * std::cos(a)}};
+      Add(std::move(e), o);
+    }
+  }
+
+  // A solid's corners come in the order 1, 2, 4, 3; a face's in drawing order, with flags for edges that
+  // are not drawn.
+  void AddCorners(const RawObject& o, bool solid) {
+    const Point p0 = First(o), p1 = o.second, p2 = o.third;
+    const Point p3 = o.hasFourth ? o.fourth : p2;
+    const bool triangle = p3.x == p2.x && p3.y == p2.y;
+    Entity e;
+    if (solid) {
+      e.kind = EntityKind::kSolid;
+      e.points = triangle ? std::vector<Point>{p0, p1, p2} : std::vector<Point>{p0, p1, p3, p2};
+      Add(std::move(e), o);
+      return;
+    }
+    const std::vector<Point> corners = triangle ? std::vector<Point>{p0, p1, p2} : std::vector<Point>{p0, p1, p2, p3};
+    if ((o.flags & 15) == 0) {
+      e.kind = EntityKind::kPolyline;
+      e.points = corners;
+      e.closed = true;
+      Add(std::move(e), o);
+      return;
+    }
+    for (size_t i = 0; i < corners.size(); ++i) {
+      if ((o.flags & (1 << i)) != 0) continue;
+      Entity edge;
+      edge.points = {corners[i], corners[(i + 1) % corners.size()]};
+      Add(std::move(edge), o);
+    }
+  }
+
+  void AddSpline(const RawObject& o) {
+    Entity e;
+    if (SplineFromGroups(o.groups, e)) Add(std::move(e), o);
+  }
+
+  void AddHatch(const RawObject& o) {
+    for (Entity& e : HatchBoundaries(o.groups)) Add(std::move(e), o);
   }
 
   // Room for one more entity of this many points; a hostile file can reference big blocks many times.
@@ -301,33 +600,56 @@ class Reader {
     return true;
   }
 
-  // Places a block's entities (and its own references, to a limited depth) where the reference says.
-  void Expand(const RawObject& insert, std::vector<Entity>& out, int depth) {
+  // What an entity of a block takes from the reference that places it: layer "0" becomes the reference's
+  // layer, the colour "by block" the reference's colour.
+  static std::string InheritLayer(const std::string& own, const std::string& reference) {
+    return own == "0" ? reference : own;
+  }
+  int InheritColour(int own, int reference, const std::string& referenceLayer) const {
+    if (own != 0) return own;
+    return reference == 256 ? ColourIndex(256, referenceLayer) : reference;
+  }
+
+  // Where a reference puts the points of its block: turned, scaled and moved from the block's base point to
+  // the reference's point (a dimension's block stays where it is).
+  Affine Placement(const RawObject& insert, const Block& block) const {
+    const double angle = insert.g50 * kPi / 180, c = std::cos(angle), s = std::sin(angle);
+    const double sx = insert.g41, sy = insert.g42;
+    Affine m{c * sx, -s * sy, s * sx, c * sy, 0, 0};
+    const Point at = insert.asIs ? block.base : First(insert);
+    const Point base = m.Linear(block.base);
+    m.tx = at.x - base.x;
+    m.ty = at.y - base.y;
+    return FacesAway(insert) ? kMirrorX.Then(m) : m;
+  }
+
+  // Places a block's entities (and its own references, to a limited depth) where the reference says, within
+  // whatever places the reference itself. The layer and colour given are the reference's own after what it
+  // inherited; a frozen layer hides it all.
+  void Expand(const RawObject& insert, const std::string& layer, int colour, const Affine& outer, int depth) {
     const auto found = m_blocks.find(insert.name);
-    if (depth >= kMaxBlockDepth || found == m_blocks.end() || ++m_expansions > kMaxEntities) return;
+    if (depth >= kMaxBlockDepth || found == m_blocks.end() || ++m_expansions > kMaxEntities || Frozen(layer)) return;
     const Block& block = found->second;
-    std::vector<Entity> local;
-    for (const RawObject& inner : block.inserts) Expand(inner, local, depth + 1);
-    for (const Entity& source : block.entities) {
-      if (!Budget(source.points.size())) break;
-      local.push_back(source);
-    }
-    const Point at = First(insert);
-    const double sx = insert.g41, sy = insert.g42, angle = insert.g50 * kPi / 180;
-    const double c = std::cos(angle), s = std::sin(angle);
-    const double scale = (std::fabs(sx) + std::fabs(sy)) / 2;
-    for (Entity& e : local) {
-      for (Point& p : e.points) {
-        const double x = (p.x - block.base.x) * sx, y = (p.y - block.base.y) * sy;
-        p = Point{at.x + x * c - y * s, at.y + x * s + y * c};
+    const Affine m = outer.Then(Placement(insert, block));
+    for (const RawObject& inner : block.inserts)
+      Expand(inner, InheritLayer(LayerKey(inner.layer), layer), InheritColour(inner.colour, colour, layer), m,
+             depth + 1);
+    const bool similar = m.Similar();
+    for (const Item& source : block.items) {
+      auto place = [&](Entity e) {
+        if (!Budget(e.points.size())) return false;
+        Item item{std::move(e), InheritLayer(source.layer, layer), InheritColour(source.colour, colour, layer)};
+        Place(item.entity, m);
+        if (Sane(item.entity)) m_top.push_back(std::move(item));
+        return true;
+      };
+      // Stretched, a polyline's arcs are arcs of ellipses: its pieces are placed one by one.
+      if (!similar && source.entity.kind == EntityKind::kPolyline && !source.entity.bulges.empty()) {
+        for (Entity& piece : ExplodeBulges(source.entity))
+          if (!place(std::move(piece))) return;
+      } else if (!place(source.entity)) {
+        return;
       }
-      e.radius *= scale;
-      e.height *= std::fabs(sy);
-      e.startAngle += insert.g50;
-      e.endAngle += insert.g50;
-      e.rotation += insert.g50;
-      if (!Sane(e)) continue;
-      out.push_back(std::move(e));
     }
   }
 
@@ -335,7 +657,8 @@ class Reader {
   static bool Sane(const Entity& e) {
     for (Point p : e.points)
       if (!(std::fabs(p.x) <= kMaxCoordinate && std::fabs(p.y) <= kMaxCoordinate)) return false;
-    return std::fabs(e.radius) <= kMaxCoordinate && std::fabs(e.height) <= kMaxCoordinate;
+    return std::fabs(e.radius) <= kMaxCoordinate && std::fabs(e.height) <= kMaxCoordinate &&
+           std::fabs(e.axis.x) <= kMaxCoordinate && std::fabs(e.axis.y) <= kMaxCoordinate;
   }
 
   PairReader m_pairs;
@@ -343,6 +666,7 @@ class Reader {
   const std::function<void(int)>& m_progress;
   int m_lastPercent = -1;
   std::string m_error;
+  bool m_utf8 = false;
   RawObject m_current;
   bool m_open = false;
   bool m_polyline = false;
@@ -351,9 +675,9 @@ class Reader {
   bool m_inBlock = false;
   std::string m_blockName;
   std::map<std::string, Block> m_blocks;
-  std::map<std::string, int> m_layerColours;
+  std::map<std::string, Layer> m_layers;
   std::vector<RawObject> m_topInserts;
-  std::vector<Entity> m_top;
+  std::vector<Item> m_top;
   size_t m_count = 0;
   size_t m_points = 0;
   size_t m_expansions = 0;
@@ -388,20 +712,39 @@ Extents EntityExtents(const std::vector<Entity>& entities) {
   Extents extents;
   for (const Entity& e : entities) {
     if (e.points.empty()) continue;
-    if (e.kind == EntityKind::kCircle || e.kind == EntityKind::kArc) {
-      const Point c = e.points[0];
-      extents.Add({c.x - e.radius, c.y - e.radius});
-      extents.Add({c.x + e.radius, c.y + e.radius});
-    } else if (e.kind == EntityKind::kText) {
-      // About six tenths of the height per character, along the text's direction.
-      const double width = 0.6 * e.height * static_cast<double>(e.text.size());
-      const double a = e.rotation * kPi / 180;
-      const Point p = e.points[0];
-      extents.Add(p);
-      extents.Add({p.x + width * std::cos(a), p.y + width * std::sin(a)});
-      extents.Add({p.x - e.height * std::sin(a), p.y + e.height * std::cos(a)});
-    } else {
-      for (Point p : e.points) extents.Add(p);
+    switch (e.kind) {
+      case EntityKind::kCircle:
+      case EntityKind::kArc: {
+        const Point c = e.points[0];
+        extents.Add({c.x - e.radius, c.y - e.radius});
+        extents.Add({c.x + e.radius, c.y + e.radius});
+        break;
+      }
+      case EntityKind::kText: {
+        // About six tenths of the height per character, along the text's direction.
+        const double width = 0.6 * e.height * static_cast<double>(e.text.size());
+        const double shift = e.align == TextAlign::kCentre ? width / 2 : e.align == TextAlign::kRight ? width : 0;
+        const double a = e.rotation * kPi / 180;
+        const Point d{std::cos(a), std::sin(a)};
+        const Point p{e.points[0].x - shift * d.x, e.points[0].y - shift * d.y};
+        extents.Add(p);
+        extents.Add({p.x + width * d.x, p.y + width * d.y});
+        extents.Add({p.x - e.height * d.y, p.y + e.height * d.x});
+        break;
+      }
+      case EntityKind::kPolyline:
+      case EntityKind::kEllipse:
+      case EntityKind::kSpline: {
+        // Curves flattened finely for their own size: a few hundred steps across.
+        Extents own;
+        for (Point p : e.points) own.Add(p);
+        const double size = std::max({own.maxX - own.minX, own.maxY - own.minY, 2 * std::hypot(e.axis.x, e.axis.y)});
+        const double scale = size > 0 ? 256 / size : 1;
+        for (Point p : Outline(e, scale)) extents.Add(p);
+        break;
+      }
+      default:
+        for (Point p : e.points) extents.Add(p);
     }
   }
   return extents;

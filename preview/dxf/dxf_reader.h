@@ -1,7 +1,9 @@
 // Our reader of ASCII DXF drawings: the entities a preview draws (lines, circles, arcs, light and classic
-// polylines, points, single-line text, and block references expanded into those), each in drawing units,
-// with the drawing's extents. Nothing in the file is trusted: counts are capped, numbers must be finite
-// and of sane size, and a damaged file gives a status, never a crash.
+// polylines with their arcs, ellipses, splines, points, single-line and paragraph text, attributes, filled
+// triangles and quadrilaterals, 3D faces, the boundaries of hatches, and block references and dimensions
+// expanded into those), each in drawing units, with the drawing's extents. Entities on layers that are
+// off or frozen are left out. Nothing in the file is trusted: counts are capped and checked against what
+// follows them, numbers must be finite and of sane size, and a damaged file gives a status, never a crash.
 #pragma once
 
 #include <cstddef>
@@ -17,18 +19,33 @@ struct Point {
   double y = 0;
 };
 
-enum class EntityKind { kLine, kCircle, kArc, kPolyline, kPoint, kText };
+enum class EntityKind { kLine, kCircle, kArc, kPolyline, kPoint, kText, kEllipse, kSpline, kSolid };
+
+enum class TextAlign { kLeft, kCentre, kRight };  // of a text line about its point
 
 struct Entity {
   EntityKind kind = EntityKind::kLine;
-  std::vector<Point> points;  // line: 2; circle, arc, point, text: 1 (centre or insertion); polyline: its vertices
+  // line: 2; circle, arc, ellipse, point, text: 1 (centre or insertion); polyline: its vertices; spline: its
+  // control points; solid: its corners in drawing order (3 or 4)
+  std::vector<Point> points;
   double radius = 0;
   double startAngle = 0;  // degrees, counter-clockwise from +x (arcs)
   double endAngle = 0;
   double height = 0;      // text height, drawing units
   double rotation = 0;    // text rotation, degrees
   bool closed = false;    // polyline joins its last vertex to its first
-  std::string text;
+  // Polyline: the bulge of the segment that starts at each vertex (tan of a quarter of its arc's angle,
+  // positive counter-clockwise); empty when every segment is straight.
+  std::vector<double> bulges;
+  Point axis;             // ellipse: the end of its major axis, from the centre
+  double ratio = 1;       // ellipse: minor axis over major axis
+  double startParam = 0;  // ellipse: radians, counter-clockwise from the major axis
+  double endParam = 0;
+  int degree = 0;                // spline
+  std::vector<double> knots;     // spline: points.size() + degree + 1 of them, not decreasing
+  std::vector<double> weights;   // spline: one per control point, or empty when all are 1
+  TextAlign align = TextAlign::kLeft;
+  std::string text;  // UTF-8
   uint32_t colour = 0x00FFFFFF;  // 0x00BBGGRR
 };
 
@@ -57,7 +74,11 @@ struct Drawing {
 constexpr size_t kMaxEntities = 1000000;
 constexpr size_t kMaxVertices = 100000;  // per polyline
 constexpr size_t kMaxTotalPoints = 4000000;
-constexpr size_t kMaxTextLength = 256;
+constexpr size_t kMaxTextLength = 256;       // bytes of one line of text
+constexpr size_t kMaxParagraphLength = 65536;  // bytes of a paragraph text with its formatting
+constexpr size_t kMaxParagraphLines = 1000;
+constexpr size_t kMaxObjectGroups = 1000000;  // groups of one spline or hatch kept for reading
+constexpr int kMaxSplineDegree = 10;
 constexpr int kMaxBlockDepth = 8;
 constexpr double kMaxCoordinate = 1e12;
 

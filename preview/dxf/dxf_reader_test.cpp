@@ -1,4 +1,5 @@
 #include "preview/dxf/dxf_reader.h"
+#include "preview/dxf/dxf_text.h"
 
 #include <gtest/gtest.h>
 
@@ -75,13 +76,24 @@ TEST(DxfReader, BlockReferencesArePlacedScaledAndTurned) {
   EXPECT_NEAR(d.entities[1].points[0].y, 5, 1e-9);  // through the nested block
 }
 
-TEST(DxfReader, LayerColoursApplyToEntitiesByLayer) {
+TEST(DxfReader, LayerColoursApplyAndLayersOffOrFrozenAreLeftOut) {
   const std::string text =
-      "0\nSECTION\n2\nHEADER\n0\nENDSEC\n0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nWALLS\n62\n-3\n"
-      "0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nWALLS\n11\n1\n0\nENDSEC\n0\nEOF\n";
+      "0\nSECTION\n2\nHEADER\n0\nENDSEC\n0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n"
+      "0\nLAYER\n2\nWALLS\n62\n3\n0\nLAYER\n2\nOff\n62\n-3\n0\nLAYER\n2\nCOLD\n62\n1\n70\n1\n"
+      "0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nBLOCKS\n"
+      "0\nBLOCK\n2\nB\n0\nLINE\n8\n0\n62\n0\n11\n1\n0\nLINE\n8\nWALLS\n11\n2\n0\nENDBLK\n0\nENDSEC\n"
+      "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nwalls\n11\n1\n0\nLINE\n8\nOFF\n11\n1\n0\nLINE\n8\nCOLD\n11\n1\n"
+      "0\nINSERT\n8\nCOLD\n2\nB\n0\nINSERT\n8\nOFF\n2\nB\n0\nINSERT\n8\nWALLS\n62\n5\n2\nB\n0\nENDSEC\n0\nEOF\n";
   const auto d = Read(text);
-  ASSERT_EQ(d.entities.size(), 1u);
-  EXPECT_EQ(d.entities[0].colour, 0x0000FF00u);  // a layer that is off keeps its colour
+  // Names match whatever their case. The reference on the frozen layer hides all it holds; the one on the
+  // layer that is off, what it holds on layer 0; the third gives its colour to the line "by block".
+  ASSERT_EQ(d.entities.size(), 4u);
+  EXPECT_EQ(d.entities[0].colour, 0x0000FF00u);
+  EXPECT_DOUBLE_EQ(d.entities[1].points[1].x, 2);
+  EXPECT_EQ(d.entities[1].colour, 0x0000FF00u);
+  EXPECT_DOUBLE_EQ(d.entities[2].points[1].x, 1);
+  EXPECT_EQ(d.entities[2].colour, 0x00FF0000u);
+  EXPECT_DOUBLE_EQ(d.entities[3].points[1].x, 2);
 }
 
 TEST(DxfReader, DamagedTruncatedAndEmptyDrawings) {
@@ -144,6 +156,36 @@ TEST(DxfReader, TheSniffWantsBothWordsBeforeTheFirstNul) {
   EXPECT_FALSE(dxf::LooksLikeDrawing("section header", 14));  // case counts
   const std::string nul = std::string("SECTION") + '\0' + "HEADER";
   EXPECT_FALSE(dxf::LooksLikeDrawing(nul.data(), nul.size()));
+}
+
+TEST(DxfReader, CountsOfSplinesAndHatchesAreCheckedAgainstWhatFollows) {
+  // Counts far beyond the groups that follow them, knots that do not fit the points, a degree no spline
+  // has: nothing is read past the object, and what can be drawn still is.
+  const auto d = Read(Drawing(
+      "0\nHATCH\n10\n0\n20\n0\n91\n2000000000\n92\n2\n72\n0\n73\n1\n93\n3\n10\n0\n20\n0\n10\n1\n20\n0\n"
+      "0\nHATCH\n91\n1\n92\n1\n93\n1\n72\n4\n94\n3\n73\n0\n74\n0\n95\n999999\n96\n4\n40\n0\n"
+      "0\nHATCH\n91\n1\n92\n2\n72\n0\n73\n1\n93\n3\n10\n0\n20\n0\n10\n1\n20\n0\n10\n1\n20\n1\n"
+      "0\nSPLINE\n71\n99\n72\n3\n73\n4\n40\n0\n40\n5\n40\n1\n10\n0\n20\n0\n10\n1\n20\n1\n10\n2\n20\n0\n10\n3\n20\n1\n"
+      "0\nSPLINE\n71\n3\n74\n3\n11\n0\n20\n0\n11\n1\n21\n1\n11\n1\n21\n1\n"));
+  ASSERT_EQ(d.status, dxf::ReadStatus::kOk) << d.message;
+  ASSERT_EQ(d.entities.size(), 3u);
+  EXPECT_EQ(d.entities[0].kind, EntityKind::kPolyline);  // the third hatch's path; the first two's are not whole
+  EXPECT_EQ(d.entities[0].points.size(), 3u);
+  const auto& spline = d.entities[1];
+  EXPECT_EQ(spline.kind, EntityKind::kSpline);
+  EXPECT_EQ(spline.degree, 3);
+  EXPECT_EQ(spline.knots.size(), 8u);  // even knots in place of the file's
+  // Fit points that repeat cannot be parametrised: the points are joined by lines.
+  EXPECT_EQ(d.entities[2].kind, EntityKind::kPolyline);
+}
+
+TEST(DxfReader, ParagraphTextLosesItsFormatting) {
+  EXPECT_EQ(dxf::ParagraphLines("{\\fArial|b1;Bold} text\\Pline \\H2x;two\\~a \\S1/2; 50%%d \\\\ \\{x\\}"),
+            (std::vector<std::string>{"Bold text", "line two a 1/2 50\xC2\xB0 \\ {x}"}));
+  EXPECT_EQ(dxf::ParagraphLines("\\U+00D8 5^Jnext\\P\\P"), (std::vector<std::string>{"\xC3\x98 5", "next"}));
+  EXPECT_EQ(dxf::ParagraphLines("x\\C1 no semicolon"), (std::vector<std::string>{"x"}));  // a setting to the end
+  EXPECT_EQ(dxf::ParagraphLines("end\\"), (std::vector<std::string>{"end\\"}));
+  EXPECT_TRUE(dxf::ParagraphLines("").empty());
 }
 
 }  // namespace

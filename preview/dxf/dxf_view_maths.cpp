@@ -80,6 +80,43 @@ bool ClipSegment(PixelPoint& a, PixelPoint& b, double left, double top, double r
   return true;
 }
 
+std::vector<PixelPoint> ClipPolygon(const std::vector<PixelPoint>& polygon, double left, double top, double right,
+                                    double bottom) {
+  // Each edge of the rectangle in turn: which side is inside, and where a segment crosses it.
+  struct Edge {
+    bool vertical;
+    double at;
+    bool keepGreater;
+  };
+  const Edge edges[4] = {{true, left, true}, {true, right, false}, {false, top, true}, {false, bottom, false}};
+  std::vector<PixelPoint> out = polygon;
+  for (const Edge& edge : edges) {
+    if (out.empty()) break;
+    auto inside = [&](const PixelPoint& p) {
+      const double v = edge.vertical ? p.x : p.y;
+      return edge.keepGreater ? v >= edge.at : v <= edge.at;
+    };
+    auto cross = [&](const PixelPoint& a, const PixelPoint& b) {
+      const double va = edge.vertical ? a.x : a.y, vb = edge.vertical ? b.x : b.y;
+      const double t = (edge.at - va) / (vb - va);
+      return PixelPoint{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
+    };
+    std::vector<PixelPoint> in;
+    in.swap(out);
+    for (size_t i = 0; i < in.size(); ++i) {
+      const PixelPoint& a = in[(i + in.size() - 1) % in.size()];
+      const PixelPoint& b = in[i];
+      if (inside(b)) {
+        if (!inside(a)) out.push_back(cross(a, b));
+        out.push_back(b);
+      } else if (inside(a)) {
+        out.push_back(cross(a, b));
+      }
+    }
+  }
+  return out;
+}
+
 std::vector<Point> ArcPoints(Point centre, double radius, double startDegrees, double endDegrees, bool whole,
                              double radiusPixels) {
   double sweep = 360;

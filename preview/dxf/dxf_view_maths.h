@@ -50,6 +50,10 @@ PixelPoint ToPixels(const ViewProperties& view, Point p);
 // Cuts a segment to the rectangle; false when nothing of it lies inside (GDI takes no far coordinates).
 bool ClipSegment(PixelPoint& a, PixelPoint& b, double left, double top, double right, double bottom);
 
+// Cuts a polygon to the rectangle (Sutherland-Hodgman); fewer than three points when nothing is inside.
+std::vector<PixelPoint> ClipPolygon(const std::vector<PixelPoint>& polygon, double left, double top, double right,
+                                    double bottom);
+
 // The points of an arc (or a whole circle) in drawing units, enough of them to look round at the given
 // radius in pixels.
 std::vector<Point> ArcPoints(Point centre, double radius, double startDegrees, double endDegrees, bool whole,

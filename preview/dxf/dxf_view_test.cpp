@@ -1,6 +1,7 @@
 // The DXF view in the real pane over our DXF.dll: a drawing loads and paints (probed by pixel), the files
 // it refuses fall back to the no-preview view, the wheel zooms about the centre, dragging pans, a resize
-// fits again. Screenshot preview_dxf.png of a small floor plan.
+// fits again; drawings written by ezdxf paint on the points of ezdxf's own flattening and nothing of their
+// hidden layers. Screenshots preview_dxf.png of a small floor plan and preview/dxf_plan.png of ezdxf's.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 
 #include "engine/records/scan_parameters.h"
 #include "platform/harness/driver.h"
+#include "preview/dxf/dxf_sample_oracle.h"
 #include "preview/dxf/dxf_test_drawings.h"
 #include "preview/dxf/dxf_view.h"
 #include "preview/preview_test_support.h"
@@ -294,6 +296,62 @@ TEST_F(DxfViewTest, Screenshot) {
   EXPECT_TRUE(Lit(view->Canvas().m_hWnd, record, {7.5, 3}, RGB(255, 255, 0)));    // a door's leaf
   EXPECT_TRUE(Lit(view->Canvas().m_hWnd, record, {10, 5.5}, RGB(255, 255, 0)));  // the other, turned
   EXPECT_FALSE(harness::CaptureWindow(window.frame->m_hWnd, "preview_dxf").empty());
+}
+
+// Drawings written by ezdxf: a pixel of the entity's colour lies within two pixels of every point of
+// ezdxf's flattening of a shown entity, mapped through the view's record; no pixel is lit within one of a
+// hidden entity's points.
+TEST_F(DxfViewTest, EzdxfDrawingsPaintOnEzdxfsPoints) {
+  for (const char* name : {"bulges", "ellipses", "splines", "paragraphs", "dimensions", "hatches", "solids",
+                           "attributes", "references", "mirrored", "layers", "plan"}) {
+    SCOPED_TRACE(name);
+    const std::string base = std::string(DORVANE_DXF_SAMPLES) + "\\" + name;
+    const dxf_test::Oracle oracle = dxf_test::ReadOracle(base + ".points");
+    ASSERT_TRUE(oracle.read);
+    PaneWindow window(640, 480);
+    CDFXView* view = Show(window, CString((base + ".dxf").c_str()));
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(window.frame->m_bPreviewOk, 1u);
+    const dxf::ViewProperties record = View(view);
+    const previewtest::Grab grab = previewtest::GrabClient(view->Canvas().m_hWnd);
+    auto around = [&](dxf::Point p, int reach, auto match) {
+      const dxf::PixelPoint at = dxf::ToPixels(record, p);
+      for (int dy = -reach; dy <= reach; ++dy)
+        for (int dx = -reach; dx <= reach; ++dx)
+          if (match(grab.At(static_cast<int>(std::lround(at.x)) + dx, static_cast<int>(std::lround(at.y)) + dy)))
+            return true;
+      return false;
+    };
+    const auto lit = [](COLORREF c) { return c != RGB(0, 0, 0); };
+    int shown = 0, missed = 0, wrongColour = 0, hiddenLit = 0;
+    for (const auto& curve : oracle.curves) {
+      const COLORREF colour = curve.colour < 0 ? 0 : dxf::IndexColour(curve.colour);
+      for (dxf::Point p : curve.points) {
+        if (!curve.shown) {
+          hiddenLit += around(p, 1, lit) ? 1 : 0;
+          continue;
+        }
+        ++shown;
+        if (!around(p, 2, lit)) ++missed;
+        else if (curve.colour >= 0 && !around(p, 2, [&](COLORREF c) { return c == colour; })) ++wrongColour;
+      }
+    }
+    EXPECT_GE(shown, 5);  // straight entities flatten to their corners only
+    EXPECT_EQ(missed, 0);
+    EXPECT_EQ(wrongColour, 0);
+    EXPECT_EQ(hiddenLit, 0);
+    // Text shows about its point, each line below the one before.
+    for (const auto& text : oracle.texts) {
+      if (!text.shown) continue;
+      const double h = text.height * dxf::ScreenScale(record);
+      EXPECT_TRUE(around(text.at, static_cast<int>(h * 2) + 2, lit)) << text.lines[0];
+    }
+    if (std::string(name) == "plan") {
+      ::CreateDirectoryW(L"screenshots", nullptr);
+      ::CreateDirectoryW(L"screenshots\\preview", nullptr);
+      EXPECT_FALSE(harness::CaptureWindow(window.frame->m_hWnd, "preview\\dxf_plan").empty());
+    }
+  }
 }
 
 }  // namespace

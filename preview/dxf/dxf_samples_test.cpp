@@ -1,0 +1,109 @@
+// Drawings written by ezdxf, one per kind of entity and a floor plan that mixes them: what our reader and
+// flattening make of each entity lies on the points ezdxf's own flattening gives, mapped through the fit of
+// a 640 x 480 window, and nothing more is drawn; entities on layers that are off or frozen are left out;
+// texts read as ezdxf reads them without their formatting.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "preview/dxf/dxf_curves.h"
+#include "preview/dxf/dxf_reader.h"
+#include "preview/dxf/dxf_sample_oracle.h"
+#include "preview/dxf/dxf_view_maths.h"
+
+namespace {
+
+using dxf::PixelPoint;
+using Polylines = std::vector<std::vector<PixelPoint>>;
+
+// Within a pixel: the chords of both flattenings are finer than that.
+constexpr double kTolerance = 1.0;
+
+std::string Sample(const std::string& name) { return std::string(DORVANE_DXF_SAMPLES) + "/" + name; }
+
+struct Drawn {
+  dxf::ViewProperties view;
+  Polylines lines;  // every entity drawn as lines, in pixels
+  std::vector<std::string> texts;
+};
+
+Drawn Draw(const dxf::Drawing& drawing) {
+  Drawn drawn;
+  drawn.view.right = 640;
+  drawn.view.bottom = 480;
+  dxf::ZoomToExtents(drawn.view, drawing.extents);
+  for (const dxf::Entity& e : drawing.entities) {
+    if (e.kind == dxf::EntityKind::kText) {
+      drawn.texts.push_back(e.text);
+      continue;
+    }
+    std::vector<PixelPoint> line;
+    const std::vector<dxf::Point> outline =
+        e.kind == dxf::EntityKind::kPoint ? e.points : dxf::Outline(e, dxf::ScreenScale(drawn.view));
+    for (dxf::Point p : outline) line.push_back(dxf::ToPixels(drawn.view, p));
+    drawn.lines.push_back(line);
+  }
+  return drawn;
+}
+
+class DxfSamples : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DxfSamples, DrawWhatEzdxfDraws) {
+  const std::string name = GetParam();
+  std::ifstream in(Sample(name + ".dxf"), std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_FALSE(bytes.empty()) << name;
+  const dxf::Drawing drawing = dxf::ReadDrawing(bytes.data(), bytes.size());
+  ASSERT_EQ(drawing.status, dxf::ReadStatus::kOk) << drawing.message;
+  const dxf_test::Oracle oracle = dxf_test::ReadOracle(Sample(name + ".points"));
+  ASSERT_TRUE(oracle.read) << name;
+  const Drawn drawn = Draw(drawing);
+
+  // Every point ezdxf puts on a shown entity is on what we draw; none of a hidden one is.
+  Polylines expected;
+  double worst = 0;
+  for (const auto& curve : oracle.curves) {
+    std::vector<PixelPoint> line;
+    for (dxf::Point p : curve.points) {
+      const PixelPoint at = dxf::ToPixels(drawn.view, p);
+      const double d = dxf_test::PolylinesDistance(at, drawn.lines);
+      if (curve.shown) {
+        worst = std::max(worst, d);
+        line.push_back(at);
+      } else {
+        EXPECT_GT(d, 2 * kTolerance) << name << ": a hidden entity's point (" << p.x << ", " << p.y << ") is drawn";
+      }
+    }
+    if (curve.shown) expected.push_back(line);
+  }
+  for (const auto& point : oracle.points) {
+    expected.push_back({dxf::ToPixels(drawn.view, point.points[0])});
+    worst = std::max(worst, dxf_test::PolylinesDistance(expected.back()[0], drawn.lines));
+  }
+  EXPECT_LE(worst, kTolerance) << name << ": the farthest point of ezdxf's from ours, pixels";
+
+  // And nothing we draw strays from what ezdxf draws.
+  double stray = 0;
+  for (const auto& line : drawn.lines)
+    for (const PixelPoint& p : line) stray = std::max(stray, dxf_test::PolylinesDistance(p, expected));
+  EXPECT_LE(stray, kTolerance) << name << ": the farthest point of ours from ezdxf's, pixels";
+
+  std::vector<std::string> want;
+  for (const auto& text : oracle.texts)
+    for (const std::string& line : text.lines)
+      if (text.shown && !line.empty()) want.push_back(line);
+  std::vector<std::string> got = drawn.texts;
+  std::sort(want.begin(), want.end());
+  std::sort(got.begin(), got.end());
+  EXPECT_EQ(got, want) << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Ezdxf, DxfSamples,
+                         ::testing::Values("bulges", "ellipses", "splines", "paragraphs", "dimensions", "hatches",
+                                           "solids", "attributes", "references", "mirrored", "layers", "plan"));
+
+}  // namespace
