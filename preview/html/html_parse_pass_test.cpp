@@ -237,6 +237,20 @@ TEST_F(ParsePassTest, SelectAndTextArea) {
   EXPECT_EQ(host.calls[1], "edit -1 0 324x154 'hi & bye' 1 s -1 0");
 }
 
+TEST_F(ParsePassTest, ASelectsPlaceholderTakesTheSystemsScrollBarWidth) {
+  // A system with wider scroll bars: the list's button, and so its placeholder, grows with them.
+  class WideBars : public FixedAdvanceMeasurer {
+   public:
+    int ScrollBarWidth() override { return 23; }
+  } wide;
+  HtmlDocument alone(nullptr, 0);
+  HtmlParsePass pass(alone, wide);
+  EXPECT_EQ(pass.scrollBarWidth, 23);
+  pass.ParseRange(u"<form><select><option>three</select></form>", alone.elements, u"Arial", 15, 0, u"", 0, 0, 0);
+  ASSERT_EQ(alone.elements.size(), 1u);
+  EXPECT_EQ(alone.elements[0]->width, 23 + 5 * 8 + 8);  // 64 with the default 16, as above
+}
+
 TEST_F(ParsePassTest, ControlsWithoutAHostStillGetPlaceholders) {
   HtmlDocument alone(nullptr, 0);
   HtmlParsePass pass(alone, measurer);
