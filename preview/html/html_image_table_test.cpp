@@ -169,6 +169,23 @@ TEST(HtmlImageTableTest, DecodesOnceFetchedAndFallsBackToThePlaceholder) {
   EXPECT_FALSE(table.DecodeImage(7, true));
 }
 
+TEST(HtmlImageTableTest, EveryTenthImageDecodesTheOnesFetchedMeanwhile) {
+  GatedHost host;
+  host.Open();
+  FixedDecoder decoder;
+  HtmlImageTable table(&host);
+  table.SetDecoder(&decoder);
+  for (int i = 0; i < 9; ++i) table.AddImage(Name(i), 0);
+  for (int wait = 0; wait < 500 && table.FetchedCount() < 9; ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_EQ(table.FetchedCount(), 9);
+  EXPECT_EQ(table.Decoded(0), nullptr);  // nothing decodes a picture before it is needed...
+  table.AddImage(Name(9), 0);  // ...but the tenth
+  for (int i = 0; i < 9; ++i) EXPECT_NE(table.Decoded(i), nullptr) << i;
+  EXPECT_EQ(decoder.made, 9u);
+  table.Shutdown();
+}
+
 TEST(HtmlImageTableTest, WithoutAHostNothingIsFetchedAndEveryImageIsThePlaceholder) {
   HtmlImageTable table(nullptr);
   table.AddImage(u"a.gif", 0);
