@@ -19,6 +19,7 @@
 #include "preview/viewers/database_views.h"
 #include "preview/viewers/dbf_test_writer.h"
 #include "res/resource.h"
+#include "ui/controls/status_list_ctrl.h"
 
 namespace {
 
@@ -175,6 +176,7 @@ TEST_F(AccessViewTest, TreeOfTablesRelationsAndQueries) {
   EXPECT_EQ(TreeTexts(), (std::vector<std::wstring>{L"Access DataBase", L" QueryDefs", L"  Big orders", L" Relations",
                                                     L"  CustomersOrders", L" Tables", L"  Customers", L"  Orders"}));
   EXPECT_TRUE(harness::ListViewRows(List()).empty());
+  EXPECT_NE(dynamic_cast<ui::StatusListCtrl*>(view_->m_pListView->GetListCtrl()), nullptr);
 }
 
 TEST_F(AccessViewTest, RecordsOfTheChosenTableAndScreenshot) {
