@@ -24,6 +24,7 @@
 #include "preview/html/html_browser_win32.h"
 #include "preview/html/scroll_manager.h"
 #include "preview/preview_test_support.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -395,11 +396,16 @@ TEST_F(HtmlPreviewTest, AFileThatCannotBeReadShowsTheCorruptedPicture) {
 
 }  // namespace
 
-TEST(HtmlBrowserViewTest, OtherPagesGoToTheBrowserControlUnderAnOverlayAndNeverFail) {
+TEST(HtmlBrowserViewTest, OtherPagesGoToTheBrowserControlUnderAnOverlay) {
   previewtest::TempFile page(L"browser_page.htm", "<title>x</title>a page");
   previewtest::PaneWindow w(500, 360);
+  w.frame->m_bNoFileSelected = 0;
   w.Preview(page.Path(), _T(".htm"));
-  EXPECT_EQ(w.frame->m_bPreviewOk, 1u);
+  // The control here has no HTML engine: it stops without a document, and the page is a type this
+  // machine cannot preview (not a damaged file).
+  EXPECT_EQ(w.frame->m_bComponentMissing, 1u);
+  ASSERT_NE(w.pane->m_pNoPreviewView, nullptr);
+  EXPECT_TRUE(previewtest::ShowsPicture(w.pane->m_pNoPreviewView->m_hWnd, IDB_PREVIEW_NO_VIEWER));
   auto* view = dynamic_cast<CHtml_View*>(w.pane->SlotView(PreviewSlot::kHtml));
   ASSERT_NE(view, nullptr);
   ASSERT_NE(view->Overlay(), nullptr);

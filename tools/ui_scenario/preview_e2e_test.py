@@ -42,10 +42,6 @@ def check(sample, shown):
     elif expect == "media":
         if view != "window":
             return f"expected a player's window, shown {got}"
-    elif expect == "browser":
-        # The system's browser control (the machine's own decides what it draws).
-        if view != "window" or "Shell Embedding" not in detail:
-            return f"expected the browser control, shown {got}"
     elif expect == "html":
         # Our page viewer with its page read: "Ready, ..." once its pictures are in, a page without pictures
         # stays at "Parsing N of N".
