@@ -265,7 +265,7 @@ int CMainPreviewView::ShowMdbView(const CString& path) {
 }
 
 void CMainPreviewView::ShowNoPreviewView() {
-  ResultsItemPathText.clear();
+  PreviewItemPath.clear();
   if (CWnd* view = CreateViewer(PreviewSlot::kNoPreview, nullptr)) ShowViewer(PreviewSlot::kNoPreview, view);
 }
 

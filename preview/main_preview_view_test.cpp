@@ -159,9 +159,9 @@ TEST_F(PreviewPane, EachExtensionFillsItsSlot) {
   EXPECT_EQ(g_events.back(), "create c:\\temp\\pic.png");
   EXPECT_EQ(CCorrupted_NoPreview_View::CurrentPicture(), static_cast<UINT>(IDB_PREVIEW_CORRUPTED));
   // A type without a viewer is said to be one; the no-preview view empties the band's item path.
-  ResultsItemPathText = u"\\Folder\\tool.exe";
+  PreviewItemPath = u"\\Folder\\tool.exe";
   w.Preview(_T("C:\\Temp\\tool.exe"), _T(".exe"));
-  EXPECT_TRUE(ResultsItemPathText.empty());
+  EXPECT_TRUE(PreviewItemPath.empty());
   EXPECT_EQ(CCorrupted_NoPreview_View::CurrentPicture(), static_cast<UINT>(IDB_PREVIEW_NO_VIEWER));
   EXPECT_TRUE(previewtest::ShowsPicture(w.pane->m_pNoPreviewView->m_hWnd, IDB_PREVIEW_NO_VIEWER));
   // The results list had the keyboard back after each previewable file.
@@ -301,7 +301,7 @@ TEST_F(PreviewPane, PlaceholdersAndBand) {
 
   // The band over a viewer: "Preview:" and where the item lies, in the window colour.
   w.frame->m_bNoFileSelected = 0;
-  ResultsItemPathText = u"\\Documents\\Reports 2026\\Quarterly summary.txt";
+  PreviewItemPath = u"\\Documents\\Reports 2026\\Quarterly summary.txt";
   w.Preview(file.Path(), _T(".txt"));
   ASSERT_NE(w.pane->m_pDocumentView, nullptr);
   w.pane->Invalidate();

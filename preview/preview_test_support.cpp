@@ -46,7 +46,7 @@ PaneWindow::~PaneWindow() {
   }
   // The document went with its last view.
   harness::PumpMessages();
-  ResultsItemPathText.clear();
+  PreviewItemPath.clear();
 }
 
 void PaneWindow::Preview(const CString& path, const CString& extension) {

@@ -22,6 +22,7 @@
 #include "preview/html/html_browser_logic.h"
 #include "preview/html/html_browser_view.h"
 #include "preview/html/html_browser_win32.h"
+#include "preview/html/resource_html_callbacks.h"
 #include "preview/html/scroll_manager.h"
 #include "preview/preview_test_support.h"
 #include "res/resource.h"
@@ -395,6 +396,29 @@ TEST_F(HtmlPreviewTest, AFileThatCannotBeReadShowsTheCorruptedPicture) {
 }
 
 }  // namespace
+
+TEST(ResourceHtmlCallbacksTest, ServesTheProgramsResourcesAndNothingElse) {
+  htmlview::ResourceHtmlCallbacks& host = htmlview::TheResourceHtmlCallbacks();
+  int bytes = 0;
+  char16_t* text = host.ReadText(u"res://dorvane.exe/helppage.htm", &bytes);
+  ASSERT_NE(text, nullptr);
+  const std::u16string page(text);
+  delete[] text;
+  EXPECT_EQ(page.rfind(u"<title>Help</title>", 0), 0u);
+  EXPECT_EQ(bytes, static_cast<int>(page.size()));
+  uint8_t* binary = host.ReadBinary(u"res://helppage.htm", &bytes);
+  ASSERT_NE(binary, nullptr);
+  EXPECT_EQ(binary[0], '<');
+  delete[] binary;
+  previewtest::TempFile local(L"resource_host_page.htm", "<title>Local</title>");
+  const std::u16string file = u"file://" + std::u16string(reinterpret_cast<const char16_t*>(
+                                               static_cast<LPCTSTR>(local.Path())));
+  EXPECT_EQ(host.ReadText(file.c_str(), &bytes), nullptr);  // any other scheme: nothing
+  EXPECT_EQ(host.ReadBinary(file.c_str(), &bytes), nullptr);
+  EXPECT_EQ(host.ReadText(u"res://missing.htm", &bytes), nullptr);
+  EXPECT_EQ(host.AddForm(u"a", u"get"), -1);
+  EXPECT_EQ(host.CreatePushButton(10, 10, u"b", u"n", 0), htmlview::kNoControl);
+}
 
 TEST(HtmlBrowserViewTest, OtherPagesGoToTheBrowserControlUnderAnOverlay) {
   previewtest::TempFile page(L"browser_page.htm", "<title>x</title>a page");

@@ -26,13 +26,6 @@ std::u16string Number(long long n) {
   return std::u16string(s.begin(), s.end());
 }
 
-char16_t* NewText(const std::u16string& text) {
-  auto* out = new char16_t[text.size() + 1];
-  std::copy(text.begin(), text.end(), out);
-  out[text.size()] = 0;
-  return out;
-}
-
 // The running program's path with its extension replaced by ".txt".
 std::u16string TextCopyPath() {
   wchar_t module[MAX_PATH] = {};
@@ -196,10 +189,7 @@ char16_t* HtmlBrowser::FetchText(const char16_t* url, bool navigating, int* outB
     CopyBounded(result.finalUrl, m_currentUrl, std::size(m_currentUrl));
     std::replace(result.bytes, result.bytes + result.size, uint8_t{0}, uint8_t{' '});
   }
-  const std::u16string text = AnsiToText(result.bytes, result.size);
-  delete[] result.bytes;
-  if (outByteCount) *outByteCount = result.size;
-  return NewText(text);
+  return TakeReplyText(result, outByteCount);
 }
 
 char16_t* HtmlBrowser::ReadText(const char16_t* url, int* outByteCount) { return FetchText(url, false, outByteCount); }
