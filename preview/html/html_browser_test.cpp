@@ -171,29 +171,7 @@ class LocalHttpServer {
 
 // A 48 x 32 24-bit BMP: blue on top, orange below.
 std::string SmallBitmap() {
-  const int w = 48, h = 32, stride = w * 3;
-  std::string b(54 + static_cast<size_t>(stride) * h, '\0');
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  b[0] = 'B';
-  b[1] = 'M';
-  put32(2, static_cast<uint32_t>(b.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, w);
-  put32(22, h);
-  b[26] = 1;
-  b[28] = 24;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const size_t at = 54 + static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 3;
-      const bool top = y >= h / 2;  // rows are stored bottom-up
-      b[at] = static_cast<char>(top ? 0xC0 : 0x20);
-      b[at + 1] = static_cast<char>(top ? 0x60 : 0x90);
-      b[at + 2] = static_cast<char>(top ? 0x20 : 0xF0);
-    }
-  return b;
+  return previewtest::Bitmap24(48, 32, [](int, int y) { return y < 16 ? RGB(0x20, 0x60, 0xC0) : RGB(0xF0, 0x90, 0x20); });
 }
 
 std::string MainPage(const LocalHttpServer& server) {

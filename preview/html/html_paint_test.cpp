@@ -28,34 +28,6 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kGrey = RGB(128, 128, 128);
 
-// A 24-bit BMP of w x h whose pixel (x, y), counted from the top, is colour(x, y).
-std::string Bitmap(int w, int h, const std::function<COLORREF(int, int)>& colour) {
-  const int stride = (w * 3 + 3) & ~3;
-  std::string b(54 + static_cast<size_t>(stride) * h, '\0');
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  b[0] = 'B';
-  b[1] = 'M';
-  put32(2, static_cast<uint32_t>(b.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<uint32_t>(w));
-  put32(22, static_cast<uint32_t>(h));
-  b[26] = 1;
-  b[28] = 24;
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const COLORREF c = colour(x, y);
-      const size_t at = 54 + static_cast<size_t>(h - 1 - y) * stride + static_cast<size_t>(x) * 3;  // bottom-up
-      b[at] = static_cast<char>(GetBValue(c));
-      b[at + 1] = static_cast<char>(GetGValue(c));
-      b[at + 2] = static_cast<char>(GetRValue(c));
-    }
-  }
-  return b;
-}
-
 // The first element (depth first) that matches.
 const HtmlElement* Find(const HtmlElementList& list, const std::function<bool(const HtmlElement&)>& match) {
   for (const auto& e : list) {
@@ -192,7 +164,7 @@ TEST_F(HtmlPaintTest, ABackgroundPictureIsTiledFromThePagesCorner) {
     if (y < 5) return x < 10 ? RGB(200, 30, 30) : RGB(30, 160, 40);
     return x < 10 ? RGB(40, 60, 200) : RGB(230, 200, 40);
   };
-  previewtest::TempFile tile(L"paint_tile.bmp", Bitmap(20, 10, quarter));
+  previewtest::TempFile tile(L"paint_tile.bmp", previewtest::Bitmap24(20, 10, quarter));
   previewtest::TempFile page(L"html_tiles_page.html",
                              "<html><head><title>Tiles</title></head><body background=\"paint_tile.bmp\">"
                              "</body></html>");

@@ -11,15 +11,9 @@ namespace htmlview {
 namespace {
 
 // A host that records the forms and controls the page asks for.
-class FormHost : public HtmlBrowserCallbacks {
+class FormHost : public NullHtmlCallbacks {
  public:
   void OnParseProgress(int, int, int) override { ++progress; }
-  void Navigate(const char16_t*) override {}
-  void OnLinkHover(int, const char16_t*) override {}
-  void SetTitle(const char16_t*) override {}
-  char16_t* ReadText(const char16_t*, int*) override { return nullptr; }
-  uint8_t* ReadBinary(const char16_t*, int*) override { return nullptr; }
-  void OnImagesLoaded(int, int) override {}
   int AddForm(const char16_t* action, const char16_t* method) override {
     calls.push_back("form " + N(action) + " " + N(method));
     return forms++;
@@ -50,8 +44,6 @@ class FormHost : public HtmlBrowserCallbacks {
     calls.push_back("list " + Size(w, h) + " " + rows + " " + std::to_string(selected));
     return 11;
   }
-  void PlaceControl(HtmlWindowHandle, int, int) override {}
-  void InvalidateDocumentRect(const HtmlRect&) override {}
 
   static std::string N(const char16_t* s) { return std::string(s, s + std::u16string_view(s).size()); }
   static std::string Size(int w, int h) { return std::to_string(w) + "x" + std::to_string(h); }
