@@ -364,6 +364,13 @@ TEST(Application, FrameAtStartEnablesOnlyWhatPageZeroAllows) {
   }
 }
 
+TEST(Application, TheAccessPreviewReadsTheApplicationsDatabaseSettings) {
+  EXPECT_EQ(&DatabaseSettings(), static_cast<DatabaseViewSettings*>(&theApp));
+  EXPECT_EQ(theApp.m_bShowSystemObjects, 0u);
+  EXPECT_EQ(theApp.m_bConfirmDelete, 1u);
+  EXPECT_EQ(theApp.m_nMaxRecords, 10000);
+}
+
 TEST(Application, AboutBoxShowsTheProduct) {
   const ScenarioOutcome o = RunChild("about");
   EXPECT_TRUE(o.Has("product=Dorvane")) << o.Text();

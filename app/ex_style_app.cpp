@@ -57,7 +57,11 @@ void RecordProgramFolder() {
 
 CEx_StyleApp* TheApp() { return static_cast<CEx_StyleApp*>(AfxGetApp()); }
 
-CEx_StyleApp::CEx_StyleApp() : CWinApp(_T("Dorvane")) {}
+CEx_StyleApp::CEx_StyleApp() : CWinApp(_T("Dorvane")) { UseDatabaseSettings(this); }
+
+CEx_StyleApp::~CEx_StyleApp() {
+  if (&DatabaseSettings() == this) UseDatabaseSettings(nullptr);
+}
 
 CMainFrame* CEx_StyleApp::GetMainFrame() const {
   return m_pMainWnd != nullptr && m_pMainWnd->IsKindOf(RUNTIME_CLASS(CMainFrame)) ? static_cast<CMainFrame*>(m_pMainWnd)

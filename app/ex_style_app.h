@@ -5,6 +5,7 @@
 
 #include "platform/classlib/cstring.h"
 #include "platform/classlib/win/cwinapp.h"
+#include "preview/viewers/database_settings.h"
 
 class CView;
 class CMainFrame;
@@ -18,9 +19,12 @@ extern CString SelectedModeText;
 enum WizardPage : UINT { kPageImage = 0, kPageSource = 1, kPageScan = 2, kPageFileSystems = 3, kPageResults = 4 };
 constexpr UINT kPageCount = 5;
 
-class CEx_StyleApp : public CWinApp {
+// Its database settings (m_bShowSystemObjects, m_bConfirmDelete, m_nMaxRecords) are what the Access
+// preview reads.
+class CEx_StyleApp : public CWinApp, public DatabaseViewSettings {
  public:
   CEx_StyleApp();
+  ~CEx_StyleApp() override;
 
   BOOL InitInstance() override;
 

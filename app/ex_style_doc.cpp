@@ -110,10 +110,12 @@ BOOL CEx_StyleDoc::OpenDatabase(const CString& path) {
   CDaoDatabase* database = new CDaoDatabase;
   // The database engine reports by exceptions; none may leave for the message handler that called.
   CString failure;
+  BOOL engineMissing = FALSE;
   try {
     database->Open(path, FALSE, FALSE, _T(""));
   } catch (CDaoException* e) {
     failure = e->m_strError;
+    engineMissing = e->m_bEngineMissing;
     e->Delete();
   } catch (CException* e) {
     failure = _T("The database engine failed.");
@@ -121,7 +123,13 @@ BOOL CEx_StyleDoc::OpenDatabase(const CString& path) {
   }
   if (!failure.IsEmpty()) {
     delete database;
-    ReportDatabaseFailure(path, failure);
+    // Without the engine the file was never looked at: no box at every click, and the pane says the
+    // type cannot be previewed here.
+    if (engineMissing) {
+      ReportPreviewComponentMissing();
+    } else {
+      ReportDatabaseFailure(path, failure);
+    }
     return FALSE;
   }
   CloseDatabase();

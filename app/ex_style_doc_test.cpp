@@ -1,5 +1,6 @@
 // The document's thumbnail folder, pictures and database, in a real folder under Wine.
 #include "app/ex_style_doc.h"
+#include "platform/standins/dao_memory_engine.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 
 #include "platform/harness/seam_test.h"
 #include "platform/standins/cximage.h"
+#include "platform/standins/dao_memory_engine.h"
 #include "ui/msgbox/markup_escape.h"
 
 namespace {
@@ -170,8 +172,11 @@ class ExStyleDocDatabase : public harness::SeamTest {};
 
 TEST_F(ExStyleDocDatabase, ADatabaseThatCannotBeOpenedIsReportedAndNothingIsThrown) {
   seams.boxes.Answer(seams::kOk);
+  DaoMemoryEngine engine;  // holds no database: the engine is there and refuses the file
+  DaoEngine* before = InstallDaoEngine(&engine);
   CEx_StyleDoc doc;
   EXPECT_FALSE(doc.OpenDatabase(L"C:\\data\\<orders>.mdb"));
+  InstallDaoEngine(before);
   EXPECT_EQ(doc.m_pDatabase, nullptr);
   doc.RefreshDatabaseViews();  // nothing open: nothing to do
   const auto log = seams.boxes.Log();
@@ -180,6 +185,13 @@ TEST_F(ExStyleDocDatabase, ADatabaseThatCannotBeOpenedIsReportedAndNothingIsThro
   EXPECT_NE(log[0].text.find(u"The database could not be opened"), std::u16string::npos);
   // The path is escaped: it shows as written.
   EXPECT_NE(log[0].text.find(msgbox::EscapeMarkup(u"C:\\data\\<orders>.mdb")), std::u16string::npos);
+}
+
+TEST_F(ExStyleDocDatabase, WithoutTheEngineNothingIsReported) {
+  CEx_StyleDoc doc;  // no database engine on this machine
+  EXPECT_FALSE(doc.OpenDatabase(L"C:\\data\\orders.mdb"));
+  EXPECT_EQ(doc.m_pDatabase, nullptr);
+  EXPECT_TRUE(seams.boxes.Log().empty());
 }
 
 }  // namespace

@@ -15,15 +15,8 @@ namespace {
 
 using namespace htmlview;
 
-class Host : public HtmlBrowserCallbacks {
+class Host : public NullHtmlCallbacks {
  public:
-  void OnParseProgress(int, int, int) override {}
-  void Navigate(const char16_t*) override {}
-  void OnLinkHover(int, const char16_t*) override {}
-  void SetTitle(const char16_t*) override {}
-  char16_t* ReadText(const char16_t*, int*) override { return nullptr; }
-  uint8_t* ReadBinary(const char16_t*, int*) override { return nullptr; }
-  void OnImagesLoaded(int, int) override {}
   int AddForm(const char16_t*, const char16_t*) override { return forms++; }
   HtmlWindowHandle CreateEdit(int, int, int, int, const char16_t*, int, const char16_t*, int, int) override {
     return 1;
@@ -32,8 +25,6 @@ class Host : public HtmlBrowserCallbacks {
   HtmlWindowHandle CreateRadioButton(int, int, const char16_t*, const char16_t*, int) override { return 3; }
   HtmlWindowHandle CreateCheckBox(int, int, const char16_t*, const char16_t*, int) override { return 4; }
   HtmlWindowHandle CreateDropDownList(int, int, const StringTable&, int, const char16_t*, int) override { return 5; }
-  void PlaceControl(HtmlWindowHandle, int, int) override {}
-  void InvalidateDocumentRect(const HtmlRect&) override {}
   int forms = 0;
 };
 

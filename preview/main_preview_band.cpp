@@ -66,7 +66,7 @@ void CMainPreviewView::DrawBand(CDC* pDC, const CRect& band) {
   // A long caption in a large font pushes the path on rather than under it.
   const int captionRight = kCaptionLeft + pDC->GetTextExtent(m_strCaption).cx;
   CRect where(std::max(kPathLeft, captionRight + 6), kTextTop, band.right - 6, band.bottom);
-  const CString path = CString::FromUtf16(ResultsItemPathText);
+  const CString path = CString::FromUtf16(PreviewItemPath);
   // Light text keeps a dark shadow, so that it reads on a pale band too.
   for (const auto& [offset, colour] : {std::pair{1, Colour(21)}, std::pair{0, Colour(5)}}) {
     pDC->SetTextColor(colour);

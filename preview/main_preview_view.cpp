@@ -122,6 +122,7 @@ void CMainPreviewView::ShowPreviewForFile(CString path, CString extension) {
   PreviewHost* host = CurrentPreviewHost();
   if (host == nullptr) return;
   host->m_bPreviewOk = 0;
+  host->m_bComponentMissing = 0;
   path.MakeLower();
   extension.MakeLower();
   host->m_bPreviewSupported = IsPreviewableExtension(path.ToUtf16(), extension.ToUtf16());
@@ -135,7 +136,10 @@ void CMainPreviewView::ShowPreviewForFile(CString path, CString extension) {
   RunAction(action, path);
   // Every group falls back alike: a viewer that could not show its file is never left looking like one
   // that did. The failed viewer stays in its slot until the next file.
-  if (host->m_bPreviewOk == 0) ShowNoPreviewView();
+  if (host->m_bPreviewOk == 0) {
+    ShowMissingComponentAsNoViewer();
+    ShowNoPreviewView();
+  }
   Invalidate(TRUE);
   host->FocusResultList();
 }
@@ -160,11 +164,21 @@ void CMainPreviewView::RunAction(PreviewAction action, const CString& path) {
       host->m_bPreviewOk = static_cast<uint32_t>(ExportSlideAsGif(path));
       if (host->m_bPreviewOk == 0) {
         host->m_bPreviewOk = 1;
+        ShowMissingComponentAsNoViewer();
         ShowNoPreviewView();
       }
       break;
     case PreviewAction::kNone: break;
   }
+}
+
+void CMainPreviewView::ShowMissingComponentAsNoViewer() {
+  PreviewHost* host = CurrentPreviewHost();
+  if (host == nullptr || host->m_bComponentMissing == 0) return;
+  // A sound file whose viewer's component is not installed is not damaged: the no-preview view says the
+  // type cannot be previewed, as for a type without a viewer.
+  host->m_bPreviewSupported = 0;
+  host->m_bPreviewOk = 1;
 }
 
 // ---- creating viewers ----------------------------------------------------------------------------------
@@ -251,7 +265,7 @@ int CMainPreviewView::ShowMdbView(const CString& path) {
 }
 
 void CMainPreviewView::ShowNoPreviewView() {
-  ResultsItemPathText.clear();
+  PreviewItemPath.clear();
   if (CWnd* view = CreateViewer(PreviewSlot::kNoPreview, nullptr)) ShowViewer(PreviewSlot::kNoPreview, view);
 }
 

@@ -98,6 +98,9 @@ class CMainPreviewView : public CView {
   // Creates, stores, shows and sizes; false when it could not be created.
   bool ShowSimpleView(PreviewSlot slot, const CString& path);
   void RunAction(PreviewAction action, const CString& path);
+  // When the viewer that failed lacked its outside component, the flags read by the no-preview view are set
+  // to a type without a viewer.
+  void ShowMissingComponentAsNoViewer();
   void DrawBand(CDC* pDC, const CRect& band);
 
   CString m_shownPath;

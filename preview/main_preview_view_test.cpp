@@ -91,6 +91,24 @@ BEGIN_MESSAGE_MAP(UnreadableViewer, CView)
   ON_WM_CREATE()
 END_MESSAGE_MAP()
 
+// Made, but the outside component it needs is not on the machine.
+class ComponentlessViewer : public CView {
+  DECLARE_DYNCREATE(ComponentlessViewer)
+
+ protected:
+  void OnDraw(CDC*) override {}
+  afx_msg int OnCreate(LPCREATESTRUCT cs) {
+    if (CView::OnCreate(cs) == -1) return -1;
+    ReportPreviewComponentMissing();
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(ComponentlessViewer, CView)
+BEGIN_MESSAGE_MAP(ComponentlessViewer, CView)
+  ON_WM_CREATE()
+END_MESSAGE_MAP()
+
 class PreviewPane : public testing::Test {
  protected:
   void SetUp() override {
@@ -141,9 +159,9 @@ TEST_F(PreviewPane, EachExtensionFillsItsSlot) {
   EXPECT_EQ(g_events.back(), "create c:\\temp\\pic.png");
   EXPECT_EQ(CCorrupted_NoPreview_View::CurrentPicture(), static_cast<UINT>(IDB_PREVIEW_CORRUPTED));
   // A type without a viewer is said to be one; the no-preview view empties the band's item path.
-  ResultsItemPathText = u"\\Folder\\tool.exe";
+  PreviewItemPath = u"\\Folder\\tool.exe";
   w.Preview(_T("C:\\Temp\\tool.exe"), _T(".exe"));
-  EXPECT_TRUE(ResultsItemPathText.empty());
+  EXPECT_TRUE(PreviewItemPath.empty());
   EXPECT_EQ(CCorrupted_NoPreview_View::CurrentPicture(), static_cast<UINT>(IDB_PREVIEW_NO_VIEWER));
   EXPECT_TRUE(previewtest::ShowsPicture(w.pane->m_pNoPreviewView->m_hWnd, IDB_PREVIEW_NO_VIEWER));
   // The results list had the keyboard back after each previewable file.
@@ -200,6 +218,30 @@ TEST_F(PreviewPane, AViewerThatCannotShowItsFileStaysBesideTheCorruptedPicture) 
     w.pane->ScreenToClient(r);
     EXPECT_EQ(r, CRect(0, 35, 420, 260));
   }
+}
+
+TEST_F(PreviewPane, AViewerWithoutItsComponentLeavesTheNotAvailablePicture) {
+  FakeViewers();
+  Use(PreviewSlot::kDocument, RUNTIME_CLASS(ComponentlessViewer));
+  Use(PreviewSlot::kArchive, RUNTIME_CLASS(ComponentlessViewer));
+  PaneWindow w(500, 300);
+  w.frame->m_bNoFileSelected = 0;
+  for (const wchar_t* extension : {L".pdf", L".doc", L".rar"}) {
+    w.Preview(CString(_T("c:\\t\\f")) + extension, extension);
+    EXPECT_EQ(w.FilledSlots().back(), "nopreview") << Narrow(extension);
+    EXPECT_EQ(w.frame->m_bComponentMissing, 1u);
+    EXPECT_TRUE(previewtest::ShowsPicture(w.pane->m_pNoPreviewView->m_hWnd, IDB_PREVIEW_NO_VIEWER))
+        << Narrow(extension);
+  }
+  // The next file starts afresh: its viewer's failure is the file's.
+  Use(PreviewSlot::kDocument, RUNTIME_CLASS(UnreadableViewer));
+  w.Preview(_T("c:\\t\\g.pdf"), _T(".pdf"));
+  EXPECT_EQ(w.frame->m_bComponentMissing, 0u);
+  EXPECT_TRUE(previewtest::ShowsPicture(w.pane->m_pNoPreviewView->m_hWnd, IDB_PREVIEW_CORRUPTED));
+  // A presentation without PowerPoint (none here): not available either, not corrupted.
+  w.Preview(_T("c:\\t\\slides.ppt"), _T(".ppt"));
+  EXPECT_EQ(w.FilledSlots(), Slots{"nopreview"});
+  EXPECT_TRUE(previewtest::ShowsPicture(w.pane->m_pNoPreviewView->m_hWnd, IDB_PREVIEW_NO_VIEWER));
 }
 
 TEST_F(PreviewPane, AViewerWhoseWindowWentIsForgottenNotTouched) {
@@ -259,7 +301,7 @@ TEST_F(PreviewPane, PlaceholdersAndBand) {
 
   // The band over a viewer: "Preview:" and where the item lies, in the window colour.
   w.frame->m_bNoFileSelected = 0;
-  ResultsItemPathText = u"\\Documents\\Reports 2026\\Quarterly summary.txt";
+  PreviewItemPath = u"\\Documents\\Reports 2026\\Quarterly summary.txt";
   w.Preview(file.Path(), _T(".txt"));
   ASSERT_NE(w.pane->m_pDocumentView, nullptr);
   w.pane->Invalidate();

@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-std::u16string ResultsItemPathText;
+std::u16string PreviewItemPath;
 
 const PreviewSlot kPreviewSlotOrder[kPreviewSlotCount] = {
     PreviewSlot::kDxf,   PreviewSlot::kImage,     PreviewSlot::kHtml,       PreviewSlot::kDocument,

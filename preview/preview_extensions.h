@@ -55,7 +55,7 @@ uint32_t IsPreviewableExtension(const std::u16string& path, const std::u16string
 
 // The results list writes "\" + folder path + "\" + name here before it hands a file to the pane; the
 // pane's band shows it, and the no-preview view empties it.
-extern std::u16string ResultsItemPathText;
+extern std::u16string PreviewItemPath;
 
 // The pseudo-extension (and path) of a file the results page did not extract because of its size.
 constexpr char16_t kLargeFileExtension[] = u".largefile";

@@ -25,6 +25,10 @@ class PreviewHost {
   uint32_t m_bPreviewOk = 0;          // 0 when the last viewer could not show its file
   uint32_t m_bPreviewSupported = 0;   // the pane has a viewer for the last extension
   uint32_t m_bNoFileSelected = 1;     // the results page's selection is not a file
+  // The last viewer could not show its file because an outside component it needs (a class that cannot
+  // be created, a library that cannot be loaded, a decoder not built in) is not on this machine: the file
+  // may well be sound, so the pane must not call it damaged.
+  uint32_t m_bComponentMissing = 0;
 
   // The program has one main frame: the host made last.
   static PreviewHost*& Current() {
@@ -55,6 +59,15 @@ class PreviewDocument {
 
 // The main frame as the preview's host; null before it is made or after it went.
 inline PreviewHost* CurrentPreviewHost() { return PreviewHost::Current(); }
+
+// Told by a viewer whose outside component is missing: nothing is shown, and the pane says that this type
+// cannot be previewed here rather than that the file is damaged.
+inline void ReportPreviewComponentMissing() {
+  if (PreviewHost* host = CurrentPreviewHost()) {
+    host->m_bPreviewOk = 0;
+    host->m_bComponentMissing = 1;
+  }
+}
 
 // The document the viewers read; null when there is none.
 inline PreviewDocument* CurrentPreviewDocument() { return PreviewDocument::Current(); }

@@ -46,7 +46,7 @@ PaneWindow::~PaneWindow() {
   }
   // The document went with its last view.
   harness::PumpMessages();
-  ResultsItemPathText.clear();
+  PreviewItemPath.clear();
 }
 
 void PaneWindow::Preview(const CString& path, const CString& extension) {
@@ -142,5 +142,32 @@ TempFile::TempFile(const std::wstring& name, const std::string& bytes) {
 }
 
 TempFile::~TempFile() { ::DeleteFileW(path_); }
+
+std::string Bitmap24(int w, int h, const std::function<COLORREF(int, int)>& colour) {
+  const int stride = (w * 3 + 3) & ~3;
+  std::string b(54 + static_cast<size_t>(stride) * h, '\0');
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  b[0] = 'B';
+  b[1] = 'M';
+  put32(2, static_cast<uint32_t>(b.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<uint32_t>(w));
+  put32(22, static_cast<uint32_t>(h));
+  b[26] = 1;
+  b[28] = 24;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const COLORREF c = colour(x, y);
+      const size_t at = 54 + static_cast<size_t>(h - 1 - y) * stride + static_cast<size_t>(x) * 3;  // bottom-up
+      b[at] = static_cast<char>(GetBValue(c));
+      b[at + 1] = static_cast<char>(GetGValue(c));
+      b[at + 2] = static_cast<char>(GetRValue(c));
+    }
+  }
+  return b;
+}
 
 }  // namespace previewtest

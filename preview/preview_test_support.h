@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,9 @@ Grab GrabClient(HWND window);
 bool ShowsPicture(HWND window, UINT bitmapId);
 
 // A file of the given bytes in the temporary folder (deleted by the destructor).
+// The bytes of a 24-bit BMP of w x h whose pixel (x, y), counted from the top, is colour(x, y).
+std::string Bitmap24(int w, int h, const std::function<COLORREF(int, int)>& colour);
+
 class TempFile {
  public:
   TempFile(const std::wstring& name, const std::string& bytes);

@@ -35,7 +35,7 @@ class ResultsPagePreview : public ::testing::Test {
   // As the results list hands a row over: where it lies, then the file and its extension.
   void Hand(const std::u16string& where, const CString& path, const CString& extension) {
     frame_->PreviewFlag2 = 0;  // a file row
-    ResultsItemPathText = where;
+    PreviewItemPath = where;
     frame_->ShowPreview(path, extension);
     harness::PumpFor(150);
   }
@@ -77,7 +77,7 @@ TEST_F(ResultsPagePreview, ThePaneShowsWhyAFileHasNoPreview) {
   ASSERT_NE(pane->m_pLargeFileView, nullptr);
   EXPECT_EQ(pane->m_pNoPreviewView, nullptr);
   EXPECT_TRUE(previewtest::ShowsPicture(pane->m_pLargeFileView->m_hWnd, IDB_PREVIEW_LARGE_FILE));
-  EXPECT_EQ(ResultsItemPathText, u"\\Video\\Wedding.avi");
+  EXPECT_EQ(PreviewItemPath, u"\\Video\\Wedding.avi");
   EXPECT_FALSE(harness::CaptureWindow(frame_->m_hWnd, "page4_preview_large").empty());
 }
 

@@ -110,7 +110,7 @@ class CThirdView_HDD : public CView {
   uint32_t IsPreviewable(const std::u16string& path);
   // Hands the path to the pane with its extension, under the wait cursor (PreviewListFile).
   void PreviewListFile(const std::u16string& path, uint32_t show);
-  // ResultsItemPathText: "\" + the folder's tree path + "\" + name.
+  // PreviewItemPath: "\" + the folder's tree path + "\" + name.
   void BuildItemPath(uint32_t folderId, const std::u16string& name);
   void SetPreviewFlags(int flag1, int flag2);
   void ResetResults();

@@ -118,7 +118,7 @@ void CThirdView_HDD::BuildItemPath(uint32_t folderId, const std::u16string& name
     const std::u16string folder = m_tree.GetTreePath(ResultTreeCtrl::Handle(node)).ToUtf16();
     if (!folder.empty()) path += folder + u"\\";
   }
-  ResultsItemPathText = path + name;
+  PreviewItemPath = path + name;
 }
 
 void CThirdView_HDD::ClearPreview(bool folderRow, const std::u16string& rowName) {
@@ -129,7 +129,7 @@ void CThirdView_HDD::ClearPreview(bool folderRow, const std::u16string& rowName)
 
 void CThirdView_HDD::PreviewRow(int row) {
   if (row < 0 || row >= m_list.CTKListCtrl::GetItemCount()) return;
-  ResultsItemPathText.clear();
+  PreviewItemPath.clear();
   const bool fileTrace = RecoveryMode == records::kFileTrace;
   const std::u16string name = m_list.CTKListCtrl::GetItemText(row, 0).ToUtf16();
   const std::u16string type = m_list.CTKListCtrl::GetItemText(row, 1).ToUtf16();

@@ -410,7 +410,7 @@ TEST_F(ResultsPageTest, AFileRowIsWrittenOnceToATemporaryFileThePreviewShowsAndB
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown.rfind(os::TempFolderPath(), 0), 0u) << os::ToUtf8(shown);
   EXPECT_EQ(page_->PreviewPane()->GetShownExtension(), CString(_T(".txt")));
-  EXPECT_EQ(ResultsItemPathText, u"\\" + longName);
+  EXPECT_EQ(PreviewItemPath, u"\\" + longName);
   const std::string bytes = ReadFile(os::ToUtf8(shown));
   EXPECT_EQ(bytes.size(), 20000u);
   EXPECT_EQ(Sha256(bytes), ManifestSha256(os::ToUtf8(longName)));
@@ -435,7 +435,7 @@ TEST_F(ResultsPageTest, AFileRowIsWrittenOnceToATemporaryFileThePreviewShowsAndB
   ClickRow(Row(u"old draft.txt"));
   const std::u16string draft = ShownPath();
   EXPECT_NE(draft, shown);
-  EXPECT_EQ(ResultsItemPathText, u"\\Documents\\old draft.txt");
+  EXPECT_EQ(PreviewItemPath, u"\\Documents\\old draft.txt");
   EXPECT_EQ(Sha256(ReadFile(os::ToUtf8(draft))), ManifestSha256("Documents/old draft.txt"));
 
   // "Parent..." empties the preview.

@@ -73,7 +73,14 @@ std::u16string Save(const std::string& name, int width, int height, const std::v
 std::u16string ScreenshotPath(const std::string& name) {
   std::u16string folder = CurrentFolder() + u"screenshots";
   if (!os::IsFolder(folder)) os::CreateFolder(folder);
-  return folder + u"\\" + std::u16string(name.begin(), name.end()) + u".png";
+  // "group/name" goes into the group's folder.
+  const size_t slash = name.rfind('/');
+  if (slash != std::string::npos) {
+    folder += u"\\" + std::u16string(name.begin(), name.begin() + static_cast<std::ptrdiff_t>(slash));
+    if (!os::IsFolder(folder)) os::CreateFolder(folder);
+  }
+  const std::string leaf = slash != std::string::npos ? name.substr(slash + 1) : name;
+  return folder + u"\\" + std::u16string(leaf.begin(), leaf.end()) + u".png";
 }
 
 std::u16string CaptureWindow(HWND window, const std::string& name) {

@@ -67,7 +67,8 @@ struct TreeNode {
 std::vector<TreeNode> TreeNodes(HWND treeView);
 
 // ---- screenshots ------------------------------------------------------------------------------------
-// The path of a screenshot: screenshots\<name>.png under the test's working folder (the build folder).
+// The path of a screenshot: screenshots\<name>.png under the test's working folder (the build folder); a name
+// "group/leaf" is screenshots\group\leaf.png.
 std::u16string ScreenshotPath(const std::string& name);
 // Captures the window as drawn (its own surface, whatever lies above it); pixels outside its window
 // region become transparent. Returns the PNG's path, or empty on failure.

@@ -146,7 +146,7 @@ std::unique_ptr<DaoConnection> DaoAutomationEngine::OpenDatabase(const CString& 
   AutoObject engine;
   if (!engine.m_driver.CreateDispatch(_T("DAO.DBEngine.36")) &&
       !engine.m_driver.CreateDispatch(_T("DAO.DBEngine.120"))) {
-    throw new CDaoException(_T("The database engine is not installed on this computer."));
+    throw new CDaoException(_T("The database engine is not installed on this computer."), TRUE);
   }
   COleVariant database = engine.Invoke(_T("OpenDatabase"), DISPATCH_METHOD, VTS_BSTR VTS_BOOL VTS_BOOL VTS_BSTR,
                                        static_cast<LPCTSTR>(path), bExclusive, bReadOnly,

@@ -17,8 +17,10 @@ class CDaoException : public CException {
   DECLARE_DYNAMIC(CDaoException)
 
  public:
-  explicit CDaoException(LPCTSTR message) : m_strError(message) {}
+  explicit CDaoException(LPCTSTR message, BOOL engineMissing = FALSE)
+      : m_strError(message), m_bEngineMissing(engineMissing) {}
   CString m_strError;  // what went wrong, for the user
+  BOOL m_bEngineMissing;  // the database engine is not on this machine: no database was looked at
 };
 
 struct CDaoTableDefInfo {

@@ -191,7 +191,10 @@ int CMyListCtrl::CabArchiveLister() {
 
 int CMyListCtrl::ListRarArchive(const CString& path) {
   RarArchive rar;
-  if (rar.List(path.ToUtf16()) == 0) return 0;
+  if (rar.List(path.ToUtf16()) == 0) {
+    if (rar.IsLibraryMissing()) ReportPreviewComponentMissing();
+    return 0;
+  }
   m_pList->DeleteAllItems();
   for (size_t i = 0; i < rar.GetEntryCount(); ++i) {
     const archive::RarEntry entry = rar.GetEntry(i);

@@ -172,13 +172,18 @@ TEST_F(ArchiveViewTest, CabinetMembersFromTheLastToTheFirst) {
 }
 
 TEST_F(ArchiveViewTest, RarMembersThroughTheLibrary) {
-  // Without the library the view cannot list (the pane then shows its no-preview view).
+  // Without the library the view cannot list, and says so as a missing component (the pane then shows
+  // its not-available picture, not the corrupted one).
+  frame_->m_bComponentMissing = 0;
   Show(Fixture(L"test.rar"));
   EXPECT_EQ(frame_->m_bPreviewOk, 0u);
+  EXPECT_EQ(frame_->m_bComponentMissing, 1u);
+  frame_->m_bComponentMissing = 0;
   ASSERT_TRUE(::SetDllDirectoryW(WindowsPath(DORVANE_FAKE_UNRAR_DIR).c_str()));
   Show(Fixture(L"test.rar"));
   ::SetDllDirectoryW(nullptr);
   EXPECT_EQ(frame_->m_bPreviewOk, 1u);
+  EXPECT_EQ(frame_->m_bComponentMissing, 0u);
   const Rows rows = RowsShown();
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"readme.txt", L"No", L"20", kDosTime, L"-a--"}));
@@ -195,7 +200,9 @@ TEST_F(ArchiveViewTest, RarArchivesThatOpenEmptyOrNotAtAll) {
   Show(Fixture(L"empty.rar"));
   EXPECT_EQ(frame_->m_bPreviewOk, 1u);
   EXPECT_TRUE(RowsShown().empty());
+  frame_->m_bComponentMissing = 0;
   Show(Fixture(L"broken.rar"));
   EXPECT_EQ(frame_->m_bPreviewOk, 0u);
+  EXPECT_EQ(frame_->m_bComponentMissing, 0u);  // the library refused the file: it is damaged
   ::SetDllDirectoryW(nullptr);
 }

@@ -45,7 +45,8 @@ RarArchive::~RarArchive() { FreeUnrar(); }
 
 void RarArchive::LoadUnrar() {
   m_library = ::LoadLibraryW(L"unrar.dll");
-  if (m_library == nullptr) m_lastError = "Load Error: unrar.dll could not be loaded";
+  m_libraryMissing = m_library == nullptr;
+  if (m_libraryMissing) m_lastError = "Load Error: unrar.dll could not be loaded";
 }
 
 void RarArchive::FreeUnrar() {
@@ -61,6 +62,7 @@ int RarArchive::List(const std::u16string& path) {
   const auto process = Entry<unrar::ProcessFileFn>(m_library, "RARProcessFile");
   const auto readHeader = Entry<unrar::ReadHeaderExFn>(m_library, "RARReadHeaderEx");
   if (open == nullptr || close == nullptr || process == nullptr || readHeader == nullptr) {
+    m_libraryMissing = true;  // a library of that name, but not the RAR library
     m_lastError = "Load Error: unrar.dll could not be loaded";
     return 0;
   }

@@ -22,6 +22,8 @@ class RarArchive {
   archive::RarEntry GetEntry(size_t index) const;
   size_t GetEntryCount() const { return m_entries.size(); }
   const std::string& GetLastErrorText() const { return m_lastError; }
+  // The RAR library is not on the machine (or lacks its entry points): no archive could be looked at.
+  bool IsLibraryMissing() const { return m_libraryMissing; }
 
  private:
   void LoadUnrar();
@@ -30,5 +32,6 @@ class RarArchive {
   std::string m_lastError;
   std::u16string m_path;
   HINSTANCE__* m_library = nullptr;
+  bool m_libraryMissing = false;
   std::vector<archive::RarEntry> m_entries;
 };

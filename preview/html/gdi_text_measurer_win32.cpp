@@ -25,4 +25,6 @@ HtmlTextSize GdiTextMeasurer::MeasureText(std::u16string_view face, int height, 
   return {size.cx, size.cy};
 }
 
+int GdiTextMeasurer::ScrollBarWidth() { return GetSystemMetrics(SM_CXHSCROLL); }
+
 }  // namespace htmlview

@@ -9,6 +9,7 @@ class GdiTextMeasurer : public HtmlTextMeasurer {
  public:
   HtmlTextSize MeasureText(std::u16string_view face, int height, int bold, int italic, const char16_t* text, int flags,
                            int length) override;
+  int ScrollBarWidth() override;
 };
 
 }  // namespace htmlview

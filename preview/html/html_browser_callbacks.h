@@ -11,6 +11,8 @@ class StringTable;
 
 // A window handle as the page keeps it; 0 means no control was made.
 using HtmlWindowHandle = uintptr_t;
+// What a host gives back when it makes no control.
+constexpr HtmlWindowHandle kNoControl = static_cast<HtmlWindowHandle>(-1);
 
 struct HtmlRect {
   int left = 0;
@@ -45,6 +47,31 @@ class HtmlBrowserCallbacks {
                                               const char16_t* name, int form) = 0;
   virtual void PlaceControl(HtmlWindowHandle window, int x, int y) = 0;
   virtual void InvalidateDocumentRect(const HtmlRect& rect) = 0;
+};
+
+// A host that does nothing: it fetches nothing, makes no controls and shows nothing. Hosts that need only
+// some of the operations start from it.
+class NullHtmlCallbacks : public HtmlBrowserCallbacks {
+ public:
+  void OnParseProgress(int, int, int) override {}
+  void Navigate(const char16_t*) override {}
+  void OnLinkHover(int, const char16_t*) override {}
+  void SetTitle(const char16_t*) override {}
+  char16_t* ReadText(const char16_t*, int*) override { return nullptr; }
+  uint8_t* ReadBinary(const char16_t*, int*) override { return nullptr; }
+  void OnImagesLoaded(int, int) override {}
+  int AddForm(const char16_t*, const char16_t*) override { return -1; }
+  HtmlWindowHandle CreateEdit(int, int, int, int, const char16_t*, int, const char16_t*, int, int) override {
+    return kNoControl;
+  }
+  HtmlWindowHandle CreatePushButton(int, int, const char16_t*, const char16_t*, int) override { return kNoControl; }
+  HtmlWindowHandle CreateRadioButton(int, int, const char16_t*, const char16_t*, int) override { return kNoControl; }
+  HtmlWindowHandle CreateCheckBox(int, int, const char16_t*, const char16_t*, int) override { return kNoControl; }
+  HtmlWindowHandle CreateDropDownList(int, int, const StringTable&, int, const char16_t*, int) override {
+    return kNoControl;
+  }
+  void PlaceControl(HtmlWindowHandle, int, int) override {}
+  void InvalidateDocumentRect(const HtmlRect&) override {}
 };
 
 }  // namespace htmlview

@@ -1,7 +1,8 @@
 // The ".html" preview on real windows: a generated page with a table, a list, a relative picture, a link
-// and forms shows its title, its ready status and its link count; a click on the link navigates and Back
-// returns; forms are submitted to a local HTTP server (started and stopped here, on a free port of
-// 127.0.0.1); endless redirections stop at the cap and a reply without a length is read whole.
+// and forms shows its title, its ready status and its link count; a click on the link navigates and the
+// history only grows; a push button's click does nothing by itself, and the viewer's entry for it submits
+// its form to a local HTTP server (started and stopped here, on a free port of 127.0.0.1); endless
+// redirections stop at the cap and a reply without a length is read whole.
 // Screenshot preview_html.png.
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -21,8 +22,10 @@
 #include "preview/html/html_browser_logic.h"
 #include "preview/html/html_browser_view.h"
 #include "preview/html/html_browser_win32.h"
+#include "preview/html/resource_html_callbacks.h"
 #include "preview/html/scroll_manager.h"
 #include "preview/preview_test_support.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -168,29 +171,7 @@ class LocalHttpServer {
 
 // A 48 x 32 24-bit BMP: blue on top, orange below.
 std::string SmallBitmap() {
-  const int w = 48, h = 32, stride = w * 3;
-  std::string b(54 + static_cast<size_t>(stride) * h, '\0');
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  b[0] = 'B';
-  b[1] = 'M';
-  put32(2, static_cast<uint32_t>(b.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, w);
-  put32(22, h);
-  b[26] = 1;
-  b[28] = 24;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const size_t at = 54 + static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 3;
-      const bool top = y >= h / 2;  // rows are stored bottom-up
-      b[at] = static_cast<char>(top ? 0xC0 : 0x20);
-      b[at + 1] = static_cast<char>(top ? 0x60 : 0x90);
-      b[at + 2] = static_cast<char>(top ? 0x20 : 0xF0);
-    }
-  return b;
+  return previewtest::Bitmap24(48, 32, [](int, int y) { return y < 16 ? RGB(0x20, 0x60, 0xC0) : RGB(0xF0, 0x90, 0x20); });
 }
 
 std::string MainPage(const LocalHttpServer& server) {
@@ -266,6 +247,7 @@ TEST_F(HtmlPreviewTest, APageShowsItsTitleStatusPictureAndLinks) {
   const std::wstring status = harness::Text(CCustomHTMLViewer::Status());
   EXPECT_NE(status.find(L", images:1, links:1, level:"), std::wstring::npos) << status;
   EXPECT_EQ(Lower(Wide(browser->CurrentUrl())), Lower(L"file://" + std::wstring(files.page.Path())));
+  EXPECT_TRUE(static_cast<bool>(browser->Document().allocationFailed));  // an element list that cannot grow beeps
   // The picture arrived and was decoded at its own size.
   const htmlview::HtmlImageEntry* picture = browser->Document().images.Decoded(0);
   ASSERT_NE(picture, nullptr);
@@ -304,7 +286,7 @@ bool LinkPoint(const htmlview::HtmlElementList& list, int link, POINT& p) {
   return false;
 }
 
-TEST_F(HtmlPreviewTest, ClickingALinkNavigatesAndBackReturns) {
+TEST_F(HtmlPreviewTest, ClickingALinkNavigatesAndTheHistoryOnlyGrows) {
   Show();
   POINT at{};
   ASSERT_TRUE(LinkPoint(browser->Document().elements, 0, at));
@@ -314,17 +296,33 @@ TEST_F(HtmlPreviewTest, ClickingALinkNavigatesAndBackReturns) {
   EXPECT_NE(Wide(browser->CurrentUrl()).find(L"second.html"), std::wstring::npos);
   EXPECT_EQ(browser->History().RowCount(), 2);
   EXPECT_EQ(browser->Controls().RowCount(), 0);  // the old page's controls went
+  EXPECT_EQ(std::u16string(browser->History().GetCell(0, 2)), u"0");  // the page left, at the top
+  // Backspace does not go back: the history only grows.
   harness::PressKey(CCustomHTMLViewer::Canvas(), VK_BACK);
+  EXPECT_EQ(Title(), L"Second page");
+  EXPECT_EQ(browser->History().RowCount(), 2);
+}
+
+// A form's push button as the viewer's entry for its click: its window and its id.
+void SubmitByButton(HtmlBrowser* browser, HWND button) { browser->SubmitForm(-1, button, GetDlgCtrlID(button)); }
+
+TEST_F(HtmlPreviewTest, APushButtonsClickDoesNothingByItself) {
+  Show();
+  SendMessageW(Control(L"Find"), BM_CLICK, 0, 0);
+  SendMessageW(Control(L"Send"), BM_CLICK, 0, 0);
+  harness::PumpFor(50);
   EXPECT_EQ(Title(), L"Recovered page");
-  EXPECT_EQ(Lower(Wide(browser->CurrentUrl())), Lower(L"file://" + std::wstring(files.page.Path())));
-  EXPECT_EQ(browser->Controls().RowCount(), 5);
-  EXPECT_EQ(std::u16string(browser->History().GetCell(0, 2)), u"0");
-  EXPECT_FALSE(browser->GoBack());
+  EXPECT_TRUE(server.Requests().empty());
+  EXPECT_EQ(browser->History().RowCount(), 1);
+  // A window that is no push button of the page, or the wrong id, submits nothing either.
+  browser->SubmitForm(-1, Control(L"Find"), GetDlgCtrlID(Control(L"Find")) + 1);
+  browser->SubmitForm(-1, CCustomHTMLViewer::Status(), 0);
+  EXPECT_TRUE(server.Requests().empty());
 }
 
 TEST_F(HtmlPreviewTest, FormsAreSubmittedToTheServer) {
   Show();
-  SendMessageW(Control(L"Find"), BM_CLICK, 0, 0);
+  SubmitByButton(browser, Control(L"Find"));
   harness::PumpFor(50);
   EXPECT_EQ(Title(), L"Result");
   ASSERT_EQ(server.Hits("GET /result"), 1);
@@ -333,14 +331,19 @@ TEST_F(HtmlPreviewTest, FormsAreSubmittedToTheServer) {
   EXPECT_EQ(server.Requests().back().find("REFERER"), std::string::npos);
   EXPECT_EQ(Wide(browser->CurrentUrl()), Wide(server.Url("/result?q=a+b%26c")));
 
-  ASSERT_TRUE(browser->GoBack());
+  const std::wstring main = L"file://" + std::wstring(files.page.Path());
+  browser->Navigate(reinterpret_cast<const char16_t*>(main.c_str()));
   SendMessageW(Control(L"yes"), BM_CLICK, 0, 0);  // the box is ticked
-  SendMessageW(Control(L"Send"), BM_CLICK, 0, 0);
+  SubmitByButton(browser, Control(L"Send"));
   harness::PumpFor(50);
   EXPECT_EQ(Title(), L"Posted");
   ASSERT_EQ(server.Hits("POST /post"), 1);
   EXPECT_NE(server.Requests().back().find("BODY who=Ann+Lee&keep=yes"), std::string::npos) << server.Requests().back();
-  EXPECT_EQ(browser->History().RowCount(), 3);
+  // The reply is a history row; the address stays the page's own and its scroll position is not taken.
+  ASSERT_EQ(browser->History().RowCount(), 4);
+  EXPECT_EQ(Wide(browser->History().GetCell(3, 0)), Wide(server.Url("/post")));
+  EXPECT_EQ(Lower(Wide(browser->CurrentUrl())), Lower(main));
+  EXPECT_EQ(browser->History().GetRow(2).Count(), 2);
 }
 
 TEST_F(HtmlPreviewTest, RedirectionsStopAtTheCapAndAReplyWithoutALengthIsReadWhole) {
@@ -372,11 +375,39 @@ TEST_F(HtmlPreviewTest, AFileThatCannotBeReadShowsTheCorruptedPicture) {
 
 }  // namespace
 
-TEST(HtmlBrowserViewTest, OtherPagesGoToTheBrowserControlUnderAnOverlayAndNeverFail) {
+TEST(ResourceHtmlCallbacksTest, ServesTheProgramsResourcesAndNothingElse) {
+  htmlview::ResourceHtmlCallbacks& host = htmlview::TheResourceHtmlCallbacks();
+  int bytes = 0;
+  char16_t* text = host.ReadText(u"res://dorvane.exe/helppage.htm", &bytes);
+  ASSERT_NE(text, nullptr);
+  const std::u16string page(text);
+  delete[] text;
+  EXPECT_EQ(page.rfind(u"<title>Help</title>", 0), 0u);
+  EXPECT_EQ(bytes, static_cast<int>(page.size()));
+  uint8_t* binary = host.ReadBinary(u"res://helppage.htm", &bytes);
+  ASSERT_NE(binary, nullptr);
+  EXPECT_EQ(binary[0], '<');
+  delete[] binary;
+  previewtest::TempFile local(L"resource_host_page.htm", "<title>Local</title>");
+  const std::u16string file = u"file://" + std::u16string(reinterpret_cast<const char16_t*>(
+                                               static_cast<LPCTSTR>(local.Path())));
+  EXPECT_EQ(host.ReadText(file.c_str(), &bytes), nullptr);  // any other scheme: nothing
+  EXPECT_EQ(host.ReadBinary(file.c_str(), &bytes), nullptr);
+  EXPECT_EQ(host.ReadText(u"res://missing.htm", &bytes), nullptr);
+  EXPECT_EQ(host.AddForm(u"a", u"get"), -1);
+  EXPECT_EQ(host.CreatePushButton(10, 10, u"b", u"n", 0), htmlview::kNoControl);
+}
+
+TEST(HtmlBrowserViewTest, OtherPagesGoToTheBrowserControlUnderAnOverlay) {
   previewtest::TempFile page(L"browser_page.htm", "<title>x</title>a page");
   previewtest::PaneWindow w(500, 360);
+  w.frame->m_bNoFileSelected = 0;
   w.Preview(page.Path(), _T(".htm"));
-  EXPECT_EQ(w.frame->m_bPreviewOk, 1u);
+  // The control here has no HTML engine: it stops without a document, and the page is a type this
+  // machine cannot preview (not a damaged file).
+  EXPECT_EQ(w.frame->m_bComponentMissing, 1u);
+  ASSERT_NE(w.pane->m_pNoPreviewView, nullptr);
+  EXPECT_TRUE(previewtest::ShowsPicture(w.pane->m_pNoPreviewView->m_hWnd, IDB_PREVIEW_NO_VIEWER));
   auto* view = dynamic_cast<CHtml_View*>(w.pane->SlotView(PreviewSlot::kHtml));
   ASSERT_NE(view, nullptr);
   ASSERT_NE(view->Overlay(), nullptr);
@@ -412,16 +443,16 @@ TEST_F(HtmlPreviewTest, TheScrollPositionIsKeptInTheHistoryAndDraggingScrollsWit
   browser->Navigate(reinterpret_cast<const char16_t*>(second.c_str()));
   EXPECT_EQ(std::u16string(browser->History().GetCell(0, 2)), u"300");
   EXPECT_EQ(VPos(), 0);
-  ASSERT_TRUE(browser->GoBack());
+  browser->Navigate(reinterpret_cast<const char16_t*>((L"file://" + std::wstring(longPage.Path())).c_str()));
   EXPECT_EQ(Title(), L"Long page");
-  EXPECT_EQ(VPos(), 300);
+  EXPECT_EQ(VPos(), 0);  // every page shown starts at the top
 
   // A drag below the window scrolls down by the distance outside, never past the end.
   RECT client{};
   GetClientRect(canvas, &client);
   SendMessageW(canvas, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   SendMessageW(canvas, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, client.bottom + 40));
-  EXPECT_EQ(VPos(), 340);
+  EXPECT_EQ(VPos(), 40);
   for (int i = 0; i < 200; ++i) SendMessageW(canvas, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, client.bottom + 40));
   EXPECT_EQ(VPos(), static_cast<int>(SendMessageW(canvas, htmlview::scrollmsg::kGetVMax, 0, 0)));
   SendMessageW(canvas, WM_LBUTTONUP, 0, MAKELPARAM(5, client.bottom + 40));
@@ -436,7 +467,8 @@ TEST_F(HtmlPreviewTest, APictureUrlShowsOnAYellowPageWithoutAPageFetchAndSubmitL
   EXPECT_EQ(browser->Document().pageBackColor, 0x00FFFFu);  // yellow
   EXPECT_EQ(browser->Document().images.Count(), 2);
   EXPECT_EQ(browser->History().RowCount(), 2);
-  ASSERT_TRUE(browser->GoBack());
+  const std::wstring main = L"file://" + std::wstring(files.page.Path());
+  browser->Navigate(reinterpret_cast<const char16_t*>(main.c_str()));
   // "Submit(0)" submits the first form as if its button were pressed; the history grows by the result.
   browser->Navigate(u"Submit(0)");
   EXPECT_EQ(Title(), L"Result");
@@ -508,7 +540,7 @@ TEST_F(HtmlPreviewTest, APageWithoutPicturesOrWithPicturesAlreadyInIsReady) {
   const std::wstring second = L"file://" + std::wstring(files.second.Path());
   browser->Navigate(reinterpret_cast<const char16_t*>(second.c_str()));
   EXPECT_EQ(StatusText().rfind(L"Ready, items:", 0), 0u) << StatusText();
-  ASSERT_TRUE(browser->GoBack());
+  browser->Navigate(reinterpret_cast<const char16_t*>(main.c_str()));
   EXPECT_EQ(StatusText().rfind(L"Ready, items:", 0), 0u) << StatusText();
   EXPECT_NE(StatusText().find(L", images:1, links:1,"), std::wstring::npos) << StatusText();
 }
@@ -535,9 +567,9 @@ TEST_F(HtmlPreviewTest, ADamagedPageShowsItsTextOnTheWhitePage) {
   EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview_html_damaged").empty());
 }
 
-TEST_F(HtmlPreviewTest, APictureThatCannotBeFetchedShowsAFramedPlaceholder) {
+TEST_F(HtmlPreviewTest, APictureThatCannotBeFetchedIsAWhiteRectangle) {
   previewtest::TempFile page(L"missing_picture.html",
-                             "<title>Missing</title><p>Before the picture</p><img src=\"gone.gif\"><p>After it</p>"
+                             "<title>Missing</title><body bgcolor=\"#E0E8D0\"><p>Before the picture</p><img src=\"gone.gif\"><p>After it</p>"
                              "<img src=\"lake.png\" width=160 height=120 align=left><h1>Holiday pictures</h1>"
                              "<p>Two pictures of the lake.</p><table border=1><tr><td>Day</td><td>Weather</td></tr>"
                              "<tr><td>Monday</td><td>Sunny</td></tr></table>");
@@ -550,15 +582,14 @@ TEST_F(HtmlPreviewTest, APictureThatCannotBeFetchedShowsAFramedPlaceholder) {
   EXPECT_EQ(image->width, htmlview::kPlaceholderWidth);
   EXPECT_EQ(image->height, htmlview::kPlaceholderHeight);
   const previewtest::Grab grab = previewtest::GrabClient(CCustomHTMLViewer::Canvas());
-  const COLORREF grey = RGB(160, 160, 160);
+  const COLORREF pageColour = RGB(0xE0, 0xE8, 0xD0);
   const int left = image->x, top = image->y, right = image->x + image->width - 1, bottom = image->y + image->height - 1;
-  // A thin grey edge round a white inside.
-  EXPECT_EQ(grab.At(left, top + 20), grey);
-  EXPECT_EQ(grab.At(right, top + 20), grey);
-  EXPECT_EQ(grab.At(left + 30, top), grey);
-  EXPECT_EQ(grab.At(left + 30, bottom), grey);
-  EXPECT_EQ(grab.At(left + 1, top + 20), RGB(255, 255, 255));
-  EXPECT_EQ(grab.At(left + 30, top + 20), RGB(255, 255, 255));
-  EXPECT_EQ(grab.At(right + 1, top + 20), RGB(255, 255, 255));
+  // White to its edges, on the page's colour.
+  int white = 0;
+  for (int y = top; y <= bottom; ++y)
+    for (int x = left; x <= right; ++x) white += grab.At(x, y) == RGB(255, 255, 255);
+  EXPECT_EQ(white, htmlview::kPlaceholderWidth * htmlview::kPlaceholderHeight);
+  EXPECT_EQ(grab.At(right + 1, top + 20), pageColour);
+  EXPECT_EQ(grab.At(left + 30, bottom + 1), pageColour);
   EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview_html_missing_picture").empty());
 }

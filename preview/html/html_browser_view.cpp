@@ -9,6 +9,7 @@
 
 #include "platform/classlib/win/cdc.h"
 #include "preview/html/empty_dialog_template.h"
+#include "preview/preview_host.h"
 
 IMPLEMENT_DYNCREATE(CHtml_View, CView)
 
@@ -56,7 +57,10 @@ void CHtml_View::ReleaseBrowser() {
 }
 
 void CHtml_View::Navigate2(const CString& url) {
-  if (m_pBrowser == nullptr) return;
+  if (m_pBrowser == nullptr) {
+    ReportPreviewComponentMissing();  // no browser control on this machine
+    return;
+  }
   VARIANT target;
   VariantInit(&target);
   target.vt = VT_BSTR;
@@ -65,6 +69,18 @@ void CHtml_View::Navigate2(const CString& url) {
   VariantInit(&empty);
   m_pBrowser->Navigate2(&target, &empty, &empty, &empty, &empty);
   VariantClear(&target);
+  if (!HasDocument()) ReportPreviewComponentMissing();
+}
+
+bool CHtml_View::HasDocument() const {
+  // A control still busy with the page may yet make its document: only one that has stopped without one
+  // says it has no engine to show pages with.
+  VARIANT_BOOL busy = VARIANT_FALSE;
+  if (SUCCEEDED(m_pBrowser->get_Busy(&busy)) && busy != VARIANT_FALSE) return true;
+  IDispatch* document = nullptr;
+  const HRESULT hr = m_pBrowser->get_Document(&document);
+  if (document != nullptr) document->Release();
+  return SUCCEEDED(hr) && document != nullptr;
 }
 
 void CHtml_View::OnSize(UINT nType, int cx, int cy) {

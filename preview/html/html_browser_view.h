@@ -1,6 +1,7 @@
 // The preview of ".gif", ".vdoc", ".xls", ".xlsx", ".htm" and ".mht" files: the system's web-browser
 // control, told to show the file, under an empty transparent child dialog that leaves a strip of 8
-// pixels at the right and bottom. Where the system has no browser control the view stays blank.
+// pixels at the right and bottom. Where the system has no browser control, or the control has stopped
+// without a document after navigating (no HTML engine), the preview's component is missing.
 #pragma once
 
 #include <windows.h>
@@ -32,6 +33,8 @@ class CHtml_View : public CView, public PreviewNavigable {
 
  private:
   bool CreateBrowser();
+  // False when the control has ended its navigation without a document.
+  bool HasDocument() const;
   void ReleaseBrowser();
 
   IWebBrowser2* m_pBrowser = nullptr;

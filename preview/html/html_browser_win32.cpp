@@ -5,6 +5,7 @@
 #include <string>
 
 #include "preview/html/html_browser_logic.h"
+#include "preview/html/html_document_win32.h"
 #include "preview/html/html_fetch_win32.h"
 #include "preview/html/html_page_load.h"
 #include "preview/html/html_parse_pass.h"
@@ -25,13 +26,6 @@ std::u16string Number(long long n) {
   return std::u16string(s.begin(), s.end());
 }
 
-char16_t* NewText(const std::u16string& text) {
-  auto* out = new char16_t[text.size() + 1];
-  std::copy(text.begin(), text.end(), out);
-  out[text.size()] = 0;
-  return out;
-}
-
 // The running program's path with its extension replaced by ".txt".
 std::u16string TextCopyPath() {
   wchar_t module[MAX_PATH] = {};
@@ -50,6 +44,7 @@ HtmlBrowser::HtmlBrowser(HWND view, HWND title, HWND status, HWND address, HWND 
     : m_hwndView(view), m_hwndTitle(title), m_hwndStatus(status), m_hwndAddress(address), m_hwndBack(back),
       m_document(std::make_unique<HtmlDocument>(this, 0)), m_uiThread(GetCurrentThreadId()) {
   m_document->images.SetDecoder(&m_decoder);
+  BeepWhenElementsCannotGrow(*m_document);
   UseLayoutPass(*m_document);
 }
 
@@ -85,17 +80,24 @@ int HtmlBrowser::ScrollPos(UINT which) const {
 }
 
 void HtmlBrowser::RememberScrollPosition() {
-  if (m_historyPos < 0) return;
+  const int last = m_history.RowCount() - 1;
+  if (last < 0) return;
   const std::u16string pos = Number(ScrollPos(scrollmsg::kGetVPos));
-  if (m_history.GetRow(m_historyPos).Count() >= 3) {
-    m_history.SetCell(m_historyPos, 2, pos.c_str());
+  if (m_history.GetRow(last).Count() >= 3) {
+    m_history.SetCell(last, 2, pos.c_str());
   } else {
-    m_history.AddCell(m_historyPos, pos.c_str());
+    m_history.AddCell(last, pos.c_str());
   }
 }
 
 void HtmlBrowser::UpdateBackButton() {
-  if (m_hwndBack) EnableWindow(m_hwndBack, m_historyPos >= 1 ? TRUE : FALSE);
+  if (m_hwndBack) EnableWindow(m_hwndBack, m_history.RowCount() >= 2 ? TRUE : FALSE);
+}
+
+void HtmlBrowser::AddHistory(const std::u16string& url, const std::u16string& page) {
+  const int row = m_history.AddRow() - 1;
+  m_history.AddCell(row, url.c_str());
+  m_history.AddCell(row, page.c_str());
 }
 
 void HtmlBrowser::ShowPage(const std::u16string& text, const std::u16string& baseUrl) {
@@ -108,10 +110,10 @@ void HtmlBrowser::ShowPage(const std::u16string& text, const std::u16string& bas
   if (images.FetchedCount() == images.Count()) ShowReadyStatus();
 }
 
-void HtmlBrowser::AfterNavigation(int scrollY) {
+void HtmlBrowser::AfterNavigation() {
   Relayout();
   HandleScrollMessage(m_hwndView, scrollmsg::kSetHPos, 0, 0);
-  HandleScrollMessage(m_hwndView, scrollmsg::kSetVPos, 0, scrollY);
+  HandleScrollMessage(m_hwndView, scrollmsg::kSetVPos, 0, 0);
   InvalidateRect(m_hwndView, nullptr, FALSE);
   UpdateWindow(m_hwndView);
   SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
@@ -130,10 +132,7 @@ void HtmlBrowser::Navigate(const char16_t* target) {
   if (IsPictureUrl(url)) {
     if (m_hwndAddress) SetWindowTextW(m_hwndAddress, W(url));
     const std::u16string page = PicturePage(url);
-    m_history.AddRow();
-    m_historyPos = m_history.RowCount() - 1;
-    m_history.AddCell(m_historyPos, url.c_str());
-    m_history.AddCell(m_historyPos, page.c_str());
+    AddHistory(url, page);
     ShowPage(page, u"");
   } else {
     SetStatus(u"From Internet");
@@ -142,29 +141,13 @@ void HtmlBrowser::Navigate(const char16_t* target) {
     if (!text) return;
     const std::u16string page(text);
     delete[] text;
-    m_history.AddRow();
-    m_historyPos = m_history.RowCount() - 1;
-    m_history.AddCell(m_historyPos, m_currentUrl);
-    m_history.AddCell(m_historyPos, page.c_str());
+    AddHistory(m_currentUrl, page);
     UpdateBackButton();
     SaveTextCopy(page);
     ShowPage(page, m_currentUrl);
     if (m_hwndAddress) SetWindowTextW(m_hwndAddress, W(m_currentUrl));
   }
-  AfterNavigation(0);
-}
-
-bool HtmlBrowser::GoBack() {
-  if (m_historyPos < 1) return false;
-  RememberScrollPosition();
-  --m_historyPos;
-  const StringList& row = m_history.GetRow(m_historyPos);
-  CopyBounded(row.GetText(0), m_currentUrl, std::size(m_currentUrl));
-  ShowPage(row.GetText(1), m_currentUrl);
-  if (m_hwndAddress) SetWindowTextW(m_hwndAddress, W(m_currentUrl));
-  UpdateBackButton();
-  AfterNavigation(ParseInteger(row.GetText(2)));
-  return true;
+  AfterNavigation();
 }
 
 void HtmlBrowser::SaveTextCopy(const std::u16string& text) {
@@ -206,10 +189,7 @@ char16_t* HtmlBrowser::FetchText(const char16_t* url, bool navigating, int* outB
     CopyBounded(result.finalUrl, m_currentUrl, std::size(m_currentUrl));
     std::replace(result.bytes, result.bytes + result.size, uint8_t{0}, uint8_t{' '});
   }
-  const std::u16string text = AnsiToText(result.bytes, result.size);
-  delete[] result.bytes;
-  if (outByteCount) *outByteCount = result.size;
-  return NewText(text);
+  return TakeReplyText(result, outByteCount);
 }
 
 char16_t* HtmlBrowser::ReadText(const char16_t* url, int* outByteCount) { return FetchText(url, false, outByteCount); }
@@ -367,14 +347,6 @@ LRESULT HtmlBrowser::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case kReadProgressMessage:
       SetStatus(ReadingStatus(static_cast<long long>(wParam), static_cast<long long>(lParam)));
       return 0;
-    case WM_COMMAND:
-      // A push button of a form was clicked.
-      if (HIWORD(wParam) == BN_CLICKED && lParam != 0)
-        SubmitForm(-1, reinterpret_cast<HWND>(lParam), static_cast<int>(LOWORD(wParam)));
-      return 0;
-    case WM_KEYDOWN:
-      if (wParam == VK_BACK) GoBack();
-      break;
     case WM_LBUTTONDOWN: {
       const int sx = ScrollPos(scrollmsg::kGetHPos), sy = ScrollPos(scrollmsg::kGetVPos);
       m_document->OnClick(x + sx, y + sy);

@@ -60,8 +60,6 @@ class HtmlBrowser : public HtmlBrowserCallbacks {
   // formIndex -1: the form of the push button (window and id) that was clicked.
   void SubmitForm(int formIndex, HWND button, int buttonId);
   void ShowReadProgress(long long bytes, long long total);
-  // Shows the page before the current one again, from the history, at its scroll position.
-  bool GoBack();
 
   const char16_t* CurrentUrl() const { return m_currentUrl; }
   const StringTable& History() const { return m_history; }
@@ -76,8 +74,10 @@ class HtmlBrowser : public HtmlBrowserCallbacks {
   void SaveTextCopy(const std::u16string& text);
   void SetStatus(const std::u16string& text);
   void RememberScrollPosition();
-  void AfterNavigation(int scrollY);
+  void AfterNavigation();
   void UpdateBackButton();
+  // Adds the history row [url, page].
+  void AddHistory(const std::u16string& url, const std::u16string& page);
   HWND AddControl(const wchar_t* cls, DWORD exStyle, DWORD style, int width, int height, const char16_t* text,
                   const char16_t* name, int form, int type, const char16_t* caption, bool fixedFont);
   std::u16string ControlValue(int row) const;
@@ -96,8 +96,7 @@ class HtmlBrowser : public HtmlBrowserCallbacks {
   HWND m_hwndBack;
   char16_t m_currentUrl[2048] = {};
   char16_t m_statusText[128] = {};
-  StringTable m_history;
-  int m_historyPos = -1;  // the history row shown
+  StringTable m_history;  // only grows: a page left is never shown from it again
   OlePictureDecoder m_decoder;  // before the document: its pictures are freed through it
   GdiTextMeasurer m_measurer;
   FetchCancel m_imageFetches;  // before the document: its fetch threads use it until they end

@@ -14,7 +14,6 @@ static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
 
 constexpr COLORREF kSelectedBack = 0x800000;  // navy
 constexpr COLORREF kHoverText = 0x0000FF;     // red
-constexpr COLORREF kMissingFrame = RGB(160, 160, 160);  // the edge of a picture that is not there
 
 void Fill(HDC dc, const RECT& r, COLORREF colour) {
   SetBkColor(dc, colour);
@@ -22,7 +21,7 @@ void Fill(HDC dc, const RECT& r, COLORREF colour) {
 }
 
 // Copies the picture's top-left w x h pixels (stretched when stretch) to (x, y); the placeholder is a
-// white rectangle (framed by the caller where a picture of the page is missing).
+// white rectangle.
 void PutImage(HDC dc, const HtmlImageEntry& entry, int x, int y, int w, int h, bool stretch) {
   if (entry.bitmap == 0) {
     const RECT r{x, y, x + w, y + h};
@@ -74,13 +73,6 @@ void Line(HDC dc, int x1, int y1, int x2, int y2) {
   LineTo(dc, x2, y2);
 }
 
-// A one-pixel edge just inside box.
-void FrameBox(HDC dc, const RECT& box, COLORREF colour) {
-  if (box.right - box.left < 1 || box.bottom - box.top < 1) return;
-  HBRUSH brush = CreateSolidBrush(colour);
-  FrameRect(dc, &box, brush);
-  DeleteObject(brush);
-}
 
 void DrawBorders(HDC dc, const HtmlElement& e, const RECT& box, bool hovered) {
   COLORREF first = e.borderColor == kSunkenBorder   ? RGB(128, 128, 128)
@@ -136,11 +128,8 @@ void DrawList(HtmlDocument& doc, HDC dc, const HtmlElementList& list, const RECT
       SelectObject(dc, old);
       DeleteObject(font);
     } else if (e.kind == kImage) {
-      if (const HtmlImageEntry* picture = Picture(doc, e.imageIndex)) {
+      if (const HtmlImageEntry* picture = Picture(doc, e.imageIndex))
         PutImage(dc, *picture, box.left, box.top, e.width, e.height, true);
-        // White on a white page would hide where the picture belongs: a thin grey edge shows it.
-        if (picture->bitmap == 0) FrameBox(dc, box, kMissingFrame);
-      }
     } else if (e.kind == kContainer) {
       DrawList(doc, dc, e.children, rect, sx, sy, depth + 1);
     }

@@ -18,7 +18,6 @@ class HtmlTextMeasurer;
 constexpr uint32_t kNoColour = 0xFFFFFFFF;             // -1: no colour
 constexpr uint32_t kSunkenBorder = 0xFFFFFFFF;         // -1
 constexpr uint32_t kRaisedBorder = 0xFFFFFFFE;         // -2
-constexpr HtmlWindowHandle kNoControl = static_cast<HtmlWindowHandle>(-1);
 constexpr size_t kFontFaceCapacity = 100;              // characters, with the zero
 // Walks over the element tree stop this deep; the parse pass nests no deeper.
 constexpr int kMaxElementDepth = 128;

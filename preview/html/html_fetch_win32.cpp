@@ -242,6 +242,17 @@ std::u16string AnsiToText(const uint8_t* bytes, int size) {
   return text;
 }
 
+char16_t* TakeReplyText(FetchResult& result, int* outByteCount) {
+  const std::u16string text = AnsiToText(result.bytes, result.size);
+  delete[] result.bytes;
+  result.bytes = nullptr;
+  if (outByteCount) *outByteCount = result.size;
+  auto* out = new char16_t[text.size() + 1];
+  std::copy(text.begin(), text.end(), out);
+  out[text.size()] = 0;
+  return out;
+}
+
 bool FetchUrl(const std::u16string& url, const FetchOptions& options, FetchResult& result) {
   result = FetchResult{};
   if (StartsWithNoCase(url, u"res://")) return FetchResource(url, result);

@@ -54,5 +54,8 @@ bool PostForm(const std::u16string& url, const std::string& data, const FetchPro
 
 // Bytes of a page in the system's ANSI code page, up to their first zero, as UTF-16.
 std::u16string AnsiToText(const uint8_t* bytes, int size);
+// The reply's bytes as a new zero-terminated UTF-16 text (new[]), as the viewer's text fetches return it;
+// the bytes are freed and their count goes to *outByteCount when given.
+char16_t* TakeReplyText(FetchResult& result, int* outByteCount);
 
 }  // namespace htmlview

@@ -201,13 +201,8 @@ void HtmlBrowser::SubmitForm(int formIndex, HWND button, int buttonId) {
   if (!PostForm(action.substr(0, kMaxUrlLength), Bytes(body), progress, reply)) return;
   const std::u16string page = AnsiToText(reply.bytes, reply.size);
   delete[] reply.bytes;
-  RememberScrollPosition();
-  m_history.AddRow();
-  m_historyPos = m_history.RowCount() - 1;
-  m_history.AddCell(m_historyPos, action.c_str());
-  m_history.AddCell(m_historyPos, page.c_str());
-  UpdateBackButton();
-  CopyBounded(action, m_currentUrl, std::size(m_currentUrl));
+  // The reply is shown in place: the address, the Back button and the scroll position stay as they were.
+  AddHistory(action, page);
   ShowPage(page, action);
   Relayout();
   InvalidateRect(m_hwndView, nullptr, FALSE);

@@ -34,6 +34,22 @@ void HtmlImageTable::Shutdown() {
 }
 
 int HtmlImageTable::AddImage(const std::u16string& url, int key) {
+  const int index = QueueImage(url, key);
+  // Every tenth picture, those whose bytes have arrived meanwhile are decoded now rather than at their
+  // first paint.
+  if ((index + 1) % 10 == 0) DecodeArrived();
+  return index;
+}
+
+void HtmlImageTable::DecodeArrived() {
+  const int count = Count();
+  for (int i = 0; i < count; ++i) {
+    const HtmlImageEntry* entry = EntryAt(i);
+    if (entry != nullptr && !entry->decoded && entry->fetched.load(std::memory_order_acquire)) DecodeImage(i, false);
+  }
+}
+
+int HtmlImageTable::QueueImage(const std::u16string& url, int key) {
   auto entry = std::make_unique<HtmlImageEntry>();
   entry->url = url;
   entry->key = key;

@@ -57,7 +57,8 @@ class HtmlImageTable {
   HtmlImageTable(const HtmlImageTable&) = delete;
   HtmlImageTable& operator=(const HtmlImageTable&) = delete;
 
-  // Adds an entry and queues its fetch; returns its index.
+  // Adds an entry and queues its fetch; returns its index. Every tenth entry, the entries fetched
+  // meanwhile are decoded (user-interface thread, as decoding is).
   int AddImage(const std::u16string& url, int key);
   // The index of the first entry with that URL (exact) and key, or -1.
   int Find(const std::u16string& url, int key) const;
@@ -78,6 +79,8 @@ class HtmlImageTable {
   void Shutdown();
 
  private:
+  int QueueImage(const std::u16string& url, int key);
+  void DecodeArrived();
   HtmlImageEntry* EntryAt(int index) const;
   void Worker();
   void Fetch(HtmlImageEntry& entry);

@@ -18,13 +18,8 @@ namespace htmlview {
 namespace {
 
 // A host whose fetches block until released; it records how many run at once and every report.
-class GatedHost : public HtmlBrowserCallbacks {
+class GatedHost : public NullHtmlCallbacks {
  public:
-  void OnParseProgress(int, int, int) override {}
-  void Navigate(const char16_t*) override {}
-  void OnLinkHover(int, const char16_t*) override {}
-  void SetTitle(const char16_t*) override {}
-  char16_t* ReadText(const char16_t*, int*) override { return nullptr; }
   uint8_t* ReadBinary(const char16_t* url, int* size) override {
     std::unique_lock<std::mutex> hold(lock);
     ++fetches;
@@ -45,18 +40,6 @@ class GatedHost : public HtmlBrowserCallbacks {
     if (loaded > lastLoaded) lastLoaded = loaded;  // reports may arrive in any order
     lastTotal = total;
   }
-  int AddForm(const char16_t*, const char16_t*) override { return -1; }
-  HtmlWindowHandle CreateEdit(int, int, int, int, const char16_t*, int, const char16_t*, int, int) override {
-    return kNoControl;
-  }
-  HtmlWindowHandle CreatePushButton(int, int, const char16_t*, const char16_t*, int) override { return kNoControl; }
-  HtmlWindowHandle CreateRadioButton(int, int, const char16_t*, const char16_t*, int) override { return kNoControl; }
-  HtmlWindowHandle CreateCheckBox(int, int, const char16_t*, const char16_t*, int) override { return kNoControl; }
-  HtmlWindowHandle CreateDropDownList(int, int, const StringTable&, int, const char16_t*, int) override {
-    return kNoControl;
-  }
-  void PlaceControl(HtmlWindowHandle, int, int) override {}
-  void InvalidateDocumentRect(const HtmlRect&) override {}
 
   void WaitForRunning(int n) {
     std::unique_lock<std::mutex> hold(lock);
@@ -167,6 +150,23 @@ TEST(HtmlImageTableTest, DecodesOnceFetchedAndFallsBackToThePlaceholder) {
   ASSERT_TRUE(table.DecodeImage(good, false));  // the kept bytes decode again
   EXPECT_EQ(decoder.made, 2u);
   EXPECT_FALSE(table.DecodeImage(7, true));
+}
+
+TEST(HtmlImageTableTest, EveryTenthImageDecodesTheOnesFetchedMeanwhile) {
+  GatedHost host;
+  host.Open();
+  FixedDecoder decoder;
+  HtmlImageTable table(&host);
+  table.SetDecoder(&decoder);
+  for (int i = 0; i < 9; ++i) table.AddImage(Name(i), 0);
+  for (int wait = 0; wait < 500 && table.FetchedCount() < 9; ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_EQ(table.FetchedCount(), 9);
+  EXPECT_EQ(table.Decoded(0), nullptr);  // nothing decodes a picture before it is needed...
+  table.AddImage(Name(9), 0);  // ...but the tenth
+  for (int i = 0; i < 9; ++i) EXPECT_NE(table.Decoded(i), nullptr) << i;
+  EXPECT_GE(decoder.made, 9u);  // the tenth too when its own fetch was quicker than the pass
+  table.Shutdown();
 }
 
 TEST(HtmlImageTableTest, WithoutAHostNothingIsFetchedAndEveryImageIsThePlaceholder) {

@@ -21,7 +21,8 @@ struct ParseState;
 
 class HtmlParsePass {
  public:
-  HtmlParsePass(HtmlDocument& doc, HtmlTextMeasurer& measurer) : doc_(doc), measurer_(measurer) {}
+  HtmlParsePass(HtmlDocument& doc, HtmlTextMeasurer& measurer)
+      : scrollBarWidth(measurer.ScrollBarWidth()), doc_(doc), measurer_(measurer) {}
 
   // Parses all of text into list; face, fontHeight and textColor are the page defaults, url its base.
   void ParseRange(std::u16string_view text, HtmlElementList& list, std::u16string_view face, int fontHeight,
@@ -29,7 +30,7 @@ class HtmlParsePass {
 
   int listLevel = 0;
   int formIndex = -1;  // the form that new controls belong to; -1 none
-  int scrollBarWidth = 16;  // a drop-down list's button, the system's scroll bar width
+  int scrollBarWidth;  // a drop-down list's button, the system's scroll bar width (from the measurer)
 
  private:
   friend struct ParseState;

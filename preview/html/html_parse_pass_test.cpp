@@ -11,15 +11,9 @@ namespace htmlview {
 namespace {
 
 // A host that records the forms and controls the page asks for.
-class FormHost : public HtmlBrowserCallbacks {
+class FormHost : public NullHtmlCallbacks {
  public:
   void OnParseProgress(int, int, int) override { ++progress; }
-  void Navigate(const char16_t*) override {}
-  void OnLinkHover(int, const char16_t*) override {}
-  void SetTitle(const char16_t*) override {}
-  char16_t* ReadText(const char16_t*, int*) override { return nullptr; }
-  uint8_t* ReadBinary(const char16_t*, int*) override { return nullptr; }
-  void OnImagesLoaded(int, int) override {}
   int AddForm(const char16_t* action, const char16_t* method) override {
     calls.push_back("form " + N(action) + " " + N(method));
     return forms++;
@@ -50,8 +44,6 @@ class FormHost : public HtmlBrowserCallbacks {
     calls.push_back("list " + Size(w, h) + " " + rows + " " + std::to_string(selected));
     return 11;
   }
-  void PlaceControl(HtmlWindowHandle, int, int) override {}
-  void InvalidateDocumentRect(const HtmlRect&) override {}
 
   static std::string N(const char16_t* s) { return std::string(s, s + std::u16string_view(s).size()); }
   static std::string Size(int w, int h) { return std::to_string(w) + "x" + std::to_string(h); }
@@ -235,6 +227,20 @@ TEST_F(ParsePassTest, SelectAndTextArea) {
             "T 64x19 f15 h15 'one'\nT 324x154 f15 h15 'hi & bye'\n");
   EXPECT_EQ(host.calls[0], "list 64x19 one=1;three=2;x=; 1");
   EXPECT_EQ(host.calls[1], "edit -1 0 324x154 'hi & bye' 1 s -1 0");
+}
+
+TEST_F(ParsePassTest, ASelectsPlaceholderTakesTheSystemsScrollBarWidth) {
+  // A system with wider scroll bars: the list's button, and so its placeholder, grows with them.
+  class WideBars : public FixedAdvanceMeasurer {
+   public:
+    int ScrollBarWidth() override { return 23; }
+  } wide;
+  HtmlDocument alone(nullptr, 0);
+  HtmlParsePass pass(alone, wide);
+  EXPECT_EQ(pass.scrollBarWidth, 23);
+  pass.ParseRange(u"<form><select><option>three</select></form>", alone.elements, u"Arial", 15, 0, u"", 0, 0, 0);
+  ASSERT_EQ(alone.elements.size(), 1u);
+  EXPECT_EQ(alone.elements[0]->width, 23 + 5 * 8 + 8);  // 64 with the default 16, as above
 }
 
 TEST_F(ParsePassTest, ControlsWithoutAHostStillGetPlaceholders) {

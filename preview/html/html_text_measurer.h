@@ -19,6 +19,8 @@ class HtmlTextMeasurer {
   // effect.
   virtual HtmlTextSize MeasureText(std::u16string_view face, int height, int bold, int italic, const char16_t* text,
                                    int flags, int length) = 0;
+  // The width of the system's scroll bar arrow, which a drop-down list's button takes.
+  virtual int ScrollBarWidth() { return 16; }
 };
 
 // Only a face spelled exactly "Wingdings" is made with the symbol character set.

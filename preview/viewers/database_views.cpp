@@ -18,6 +18,7 @@
 #include "preview/viewers/dbf_table.h"
 #include "res/resource.h"
 #include "ui/controls/splitter_ctrl.h"
+#include "ui/controls/status_list_ctrl.h"
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
 
@@ -134,10 +135,21 @@ CString Format(const wchar_t* format, ...) {
 
 }  // namespace
 
-DatabaseViewSettings& DatabaseSettings() {
-  static DatabaseViewSettings settings;
+namespace {
+
+DatabaseViewSettings*& ApplicationSettings() {
+  static DatabaseViewSettings* settings = nullptr;
   return settings;
 }
+
+}  // namespace
+
+DatabaseViewSettings& DatabaseSettings() {
+  static DatabaseViewSettings defaults;
+  return ApplicationSettings() != nullptr ? *ApplicationSettings() : defaults;
+}
+
+void UseDatabaseSettings(DatabaseViewSettings* settings) { ApplicationSettings() = settings; }
 
 CString BoolToText(BOOL flag) { return flag ? _T("TRUE") : _T("FALSE"); }
 
@@ -191,8 +203,8 @@ END_MESSAGE_MAP()
 
 TableListView::~TableListView() { delete m_pList; }
 
-bool TableListView::CreateList() {
-  m_pList = new CListCtrl;
+bool TableListView::CreateList(CListCtrl* list) {
+  m_pList = list;
   if (!m_pList->Create(kListStyle, CRect(0, 0, 0, 0), this, kListId)) {
     delete m_pList;
     m_pList = nullptr;
@@ -216,7 +228,7 @@ END_MESSAGE_MAP()
 int CDBF_View::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CView::OnCreate(lpCreateStruct) == -1) return -1;
   PreviewDocument* document = CurrentPreviewDocument();
-  if (!CreateList() || document == nullptr || CurrentPreviewHost() == nullptr) return 0;
+  if (!CreateList(new CListCtrl) || document == nullptr || CurrentPreviewHost() == nullptr) return 0;
   EmptyList(m_pList);
   LoadDbfTable(document->m_previewPath, m_pList);
   return 0;
@@ -504,7 +516,7 @@ BEGIN_MESSAGE_MAP(CMDBListView, TableListView)
 END_MESSAGE_MAP()
 
 int CMDBListView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
-  if (CView::OnCreate(lpCreateStruct) == -1 || !CreateList()) return -1;
+  if (CView::OnCreate(lpCreateStruct) == -1 || !CreateList(new ui::StatusListCtrl)) return -1;
   if (CEx_StyleDoc* document = StyleDocument()) document->m_pTableListView = this;
   ClearList();
   return 0;

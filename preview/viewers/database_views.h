@@ -14,17 +14,11 @@
 #include "platform/classlib/win/clistctrl.h"
 #include "platform/classlib/win/ctreectrl.h"
 #include "platform/classlib/win/cview.h"
+#include "preview/viewers/database_settings.h"
 
 class CDaoDatabase;
 class SplitterCtrl;
 
-// How the database views behave (the application's settings).
-struct DatabaseViewSettings {
-  uint32_t m_bShowSystemObjects = 0;  // list system tables, relations and queries too
-  uint32_t m_bConfirmDelete = 1;      // ask before a table or query is deleted
-  int32_t m_nMaxRecords = 10000;      // the most rows loaded into the table list
-};
-DatabaseViewSettings& DatabaseSettings();
 
 // Display text of a database value, and of a flag.
 CString VariantToText(const VARIANT& value);
@@ -42,8 +36,8 @@ class TableListView : public CView {
  protected:
   TableListView() = default;
   void OnDraw(CDC*) override {}
-  // Creates the list; false when it cannot be.
-  bool CreateList();
+  // Creates the list (a new object, owned from here); false when it cannot be.
+  bool CreateList(CListCtrl* list);
   afx_msg void OnSize(UINT nType, int cx, int cy);
   DECLARE_MESSAGE_MAP()
 

@@ -18,6 +18,8 @@
 #include "preview/preview_test_support.h"
 #include "preview/viewers/database_views.h"
 #include "preview/viewers/dbf_test_writer.h"
+#include "res/resource.h"
+#include "ui/controls/status_list_ctrl.h"
 
 namespace {
 
@@ -174,6 +176,7 @@ TEST_F(AccessViewTest, TreeOfTablesRelationsAndQueries) {
   EXPECT_EQ(TreeTexts(), (std::vector<std::wstring>{L"Access DataBase", L" QueryDefs", L"  Big orders", L" Relations",
                                                     L"  CustomersOrders", L" Tables", L"  Customers", L"  Orders"}));
   EXPECT_TRUE(harness::ListViewRows(List()).empty());
+  EXPECT_NE(dynamic_cast<ui::StatusListCtrl*>(view_->m_pListView->GetListCtrl()), nullptr);
 }
 
 TEST_F(AccessViewTest, RecordsOfTheChosenTableAndScreenshot) {
@@ -285,20 +288,43 @@ TEST_F(AccessViewTest, DragsOfOurOwnFormatAreAnsweredCopy) {
   EXPECT_EQ(tree->OnDragOver(&ours, 0, CPoint(5, 5)), static_cast<DWORD>(DROPEFFECT_NONE));
 }
 
-TEST(DatabaseViews, WithoutTheEngineTheDatabaseIsReportedAndShownCorrupted) {
+TEST(DatabaseViews, WithoutTheEngineTheDatabaseIsNotAvailableWithoutABox) {
   harness::ScriptedMessageBoxes boxes;
   seams::InstallMessageBoxes(&boxes);
-  boxes.Answer(seams::kOk);
   TempFile file(L"plain.mdb", std::string(4096, '\0'));
   {
     PaneWindow window;
+    window.frame->m_bNoFileSelected = 0;
     window.Preview(file.Path(), _T(".mdb"));
-    EXPECT_EQ(window.frame->m_bPreviewOk, 0u);
-    EXPECT_NE(window.pane->m_pNoPreviewView, nullptr);
+    EXPECT_EQ(window.frame->m_bComponentMissing, 1u);
+    ASSERT_NE(window.pane->m_pNoPreviewView, nullptr);
+    EXPECT_TRUE(previewtest::ShowsPicture(window.pane->m_pNoPreviewView->m_hWnd, IDB_PREVIEW_NO_VIEWER));
   }
   seams::InstallMessageBoxes(nullptr);
+  EXPECT_TRUE(boxes.Log().empty());
+}
+
+TEST(DatabaseViews, ADatabaseThePresentEngineRefusesIsReportedAndShownCorrupted) {
+  harness::ScriptedMessageBoxes boxes;
+  seams::InstallMessageBoxes(&boxes);
+  boxes.Answer(seams::kOk);
+  DaoMemoryEngine engine;  // holds no database: every file is refused
+  DaoEngine* before = InstallDaoEngine(&engine);
+  TempFile file(L"plain.mdb", std::string(4096, '\0'));
+  {
+    PaneWindow window;
+    window.frame->m_bNoFileSelected = 0;
+    window.Preview(file.Path(), _T(".mdb"));
+    EXPECT_EQ(window.frame->m_bPreviewOk, 0u);
+    EXPECT_EQ(window.frame->m_bComponentMissing, 0u);
+    ASSERT_NE(window.pane->m_pNoPreviewView, nullptr);
+    EXPECT_TRUE(previewtest::ShowsPicture(window.pane->m_pNoPreviewView->m_hWnd, IDB_PREVIEW_CORRUPTED));
+  }
+  InstallDaoEngine(before);
+  seams::InstallMessageBoxes(nullptr);
   ASSERT_EQ(boxes.Log().size(), 1u);
-  EXPECT_NE(boxes.Log()[0].text.find(u"The database engine is not installed"), std::u16string::npos);
+  EXPECT_NE(boxes.Log()[0].text.find(u"The database could not be opened"), std::u16string::npos);
+  EXPECT_NE(boxes.Log()[0].text.find(u"Could not find file."), std::u16string::npos);
   EXPECT_EQ(boxes.Log()[0].kind(), 2u);
 }
 

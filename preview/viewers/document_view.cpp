@@ -67,10 +67,12 @@ CWPViewPDFX::~CWPViewPDFX() { ReleaseControl(); }
 
 BOOL CWPViewPDFX::Create(LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
   IDispatch* control = nullptr;
+  m_bInstalled = FALSE;
   if (FAILED(::CoCreateInstance(kPdfControl, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                                 reinterpret_cast<void**>(&control))) ||
       control == nullptr)
     return FALSE;
+  m_bInstalled = TRUE;
   m_pControl = control;
   if (!CWnd::Create(CView::FrameOrViewClassName(), lpszWindowName, dwStyle, rect, pParentWnd, nID) ||
       !m_inPlace.Activate(m_pControl, m_hWnd)) {
@@ -151,6 +153,12 @@ int CAdobeReaderView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 int CAdobeReaderView::ShowPdf(const CString& path) {
   try {
     if (!m_pdf.Create(_T(""), WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, kPdfControlId)) {
+      // Without the control on the machine there is nothing to report about the file: the pane says PDF
+      // files cannot be previewed here, with no box at every click.
+      if (!m_pdf.IsInstalled()) {
+        ReportPreviewComponentMissing();
+        return -1;
+      }
       SetPreviewOk(0);  // the pane shows its corrupted-file picture after the box
       MessageText = u"Unable to open.";
       MessageKind = msgbox::kError;
@@ -201,7 +209,8 @@ void CAdobeReaderView::ShowRtf(const CString& path) {
 
 void CAdobeReaderView::ShowWordDocument(const CString& path) {
   TemporaryRtf rtf(WordRtfPath());
-  if (ConvertWordToRtf(path) != 0) {
+  bool wordInstalled = false;
+  if (::ConvertWordToRtf(path, &wordInstalled) != 0) {
     ShowRtf(rtf.Path());
     return;
   }
@@ -217,7 +226,12 @@ void CAdobeReaderView::ShowWordDocument(const CString& path) {
     WordConverterHost host;
     host.Run("MSWord8", WordConverterHost::kKeepRtf, narrowDocument, narrowRtf);
     if (::GetFileAttributesW(rtf.Path()) == INVALID_FILE_ATTRIBUTES) {
-      SetPreviewOk(0);  // no converter could read it
+      // Neither Word nor a converter for Word documents is on the machine: the file was never looked at.
+      if (!wordInstalled && !host.ImportClassFound()) {
+        ReportPreviewComponentMissing();
+      } else {
+        SetPreviewOk(0);  // no converter could read it
+      }
       return;
     }
     ShowRtf(rtf.Path());

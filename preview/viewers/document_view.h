@@ -28,6 +28,8 @@ class CWPViewPDFX : public CWnd {
   BOOL OpenFile(LPCTSTR path);
   // The control is an embedded object active in place in the window.
   bool IsInPlaceActive() const { return m_inPlace.IsActive(); }
+  // Whether the last Create could make the control at all (FALSE: it is not on the machine).
+  BOOL IsInstalled() const { return m_bInstalled; }
 
  protected:
   afx_msg void OnSize(UINT nType, int cx, int cy);
@@ -38,6 +40,7 @@ class CWPViewPDFX : public CWnd {
   void ReleaseControl();
 
   IDispatch* m_pControl = nullptr;
+  BOOL m_bInstalled = FALSE;
   InPlaceControl m_inPlace;  // holds nothing for a control that is not an embeddable object
 };
 

@@ -1,5 +1,5 @@
 // The document view in real windows: text files in their encodings, RTF streamed in, the flag for files
-// that show nothing, a PDF without its control, Word documents through the test's stand-in Office and
+// that show nothing, a PDF without its control (not available, no box), Word documents through the test's stand-in Office and
 // through the test converter, and the rich-edit control's object storages. Screenshots preview_text.png
 // and preview_rtf.png.
 #include "preview/viewers/document_view.h"
@@ -250,16 +250,14 @@ TEST_F(DocumentView, RtfThatShowsNothingClearsTheFlag) {
   EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
 }
 
-TEST_F(DocumentView, APdfWithoutItsControlSaysUnableToOpen) {
+TEST_F(DocumentView, APdfWithoutItsControlIsNotAvailableWithoutABox) {
   Host& host = *host_;
   const CString path = WriteTemp(L"scan.PDF", "%PDF-1.4\n%%EOF\n");
-  seams.boxes.Answer(seams::kOk);
-  EXPECT_EQ(host.Show(path), nullptr);  // the pane then shows its corrupted-file picture
+  host.frame->m_bComponentMissing = 0;
+  EXPECT_EQ(host.Show(path), nullptr);  // the pane then shows its not-available picture
   EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
-  const auto log = seams.boxes.Log();
-  ASSERT_EQ(log.size(), 1u);
-  EXPECT_NE(log[0].text.find(u"Unable to open."), std::u16string::npos);
-  EXPECT_EQ(log[0].style & seams::kIconMask, seams::kIconError);
+  EXPECT_EQ(host.frame->m_bComponentMissing, 1u);
+  EXPECT_TRUE(seams.boxes.Log().empty());
   ::DeleteFileW(path);
 }
 
@@ -332,6 +330,7 @@ class FakePdfControl : public RegisteredServer {
 
 TEST_F(DocumentView, ThePdfControlsAnswerIsThePreviewsOutcome) {
   FakePdfControl control;
+  host_->frame->m_bComponentMissing = 0;
   ::SetEnvironmentVariableW(L"FAKE_PDF_ACTIVATIONS", nullptr);
   const std::pair<std::string, uint32_t> files[] = {
       {"%PDF-1.4\n%%EOF\n", 1u},  // opened
@@ -343,6 +342,7 @@ TEST_F(DocumentView, ThePdfControlsAnswerIsThePreviewsOutcome) {
     CAdobeReaderView* view = host_->Show(path);
     ASSERT_NE(view, nullptr) << bytes;
     EXPECT_EQ(host_->frame->m_bPreviewOk, ok) << bytes;
+    EXPECT_EQ(host_->frame->m_bComponentMissing, 0u) << bytes;  // a refused file is the file's fault
     EXPECT_NE(view->m_pdf.GetSafeHwnd(), nullptr);
     EXPECT_TRUE(view->m_pdf.IsInPlaceActive());
     EXPECT_EQ(view->m_richEdit.GetSafeHwnd(), nullptr);
@@ -397,11 +397,36 @@ TEST_F(DocumentView, WithoutWordTheTextConvertersMakeTheRtf) {
   ::DeleteFileW(path);
 }
 
-TEST_F(DocumentView, AWordDocumentNothingCanReadClearsTheFlag) {
+TEST_F(DocumentView, WithoutWordOrAConverterAWordDocumentIsNotAvailable) {
   ConverterFolder noConverters(false);
   const CString path = WriteTemp(L"letter.doc", "a Word file");
+  host_->frame->m_bComponentMissing = 0;
   ASSERT_NE(host_->Show(path), nullptr);
   EXPECT_EQ(host_->frame->m_bPreviewOk, 0u);
+  EXPECT_EQ(host_->frame->m_bComponentMissing, 1u);
+  EXPECT_FALSE(Exists(WordRtfPath()));
+  ::DeleteFileW(path);
+}
+
+TEST_F(DocumentView, AWordDocumentThePresentConverterOrWordRefusesIsTheFilesFault) {
+  const CString path = WriteTemp(L"letter.doc", "ERR -5");
+  {
+    ConverterFolder converters(true);  // the converter fails the conversion of this file
+    host_->frame->m_bComponentMissing = 0;
+    ASSERT_NE(host_->Show(path), nullptr);
+    EXPECT_EQ(host_->frame->m_bPreviewOk, 0u);
+    EXPECT_EQ(host_->frame->m_bComponentMissing, 0u);
+  }
+  {
+    FakeWord word;
+    ConverterFolder noConverters(false);
+    ::SetEnvironmentVariableW(L"DORVANE_FAKE_OFFICE_FAIL", L"Open");  // Word refuses the file
+    host_->frame->m_bComponentMissing = 0;
+    ASSERT_NE(host_->Show(path), nullptr);
+    ::SetEnvironmentVariableW(L"DORVANE_FAKE_OFFICE_FAIL", nullptr);
+    EXPECT_EQ(host_->frame->m_bPreviewOk, 0u);
+    EXPECT_EQ(host_->frame->m_bComponentMissing, 0u);
+  }
   EXPECT_FALSE(Exists(WordRtfPath()));
   ::DeleteFileW(path);
 }

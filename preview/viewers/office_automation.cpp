@@ -4,6 +4,7 @@
 
 #include "platform/classlib/win/coleexception.h"
 #include "platform/classlib/win/colevariant.h"
+#include "preview/preview_host.h"
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 text");
 
@@ -154,9 +155,11 @@ CString PreviewTempFolder() {
 
 CString WordRtfPath() { return PreviewTempFolder() + _T("New.rtf"); }
 
-int ConvertWordToRtf(CString path) {
+int ConvertWordToRtf(CString path, bool* wordInstalled) {
   WordApplication application;
-  if (!application.CreateDispatch(_T("Word.Application"))) return 0;
+  const bool installed = application.CreateDispatch(_T("Word.Application")) != FALSE;
+  if (wordInstalled != nullptr) *wordInstalled = installed;
+  if (!installed) return 0;
   WordDocuments documents;
   WordDocument document;
   const CString rtfPath = WordRtfPath();
@@ -203,7 +206,10 @@ int ConvertWordToRtf(CString path) {
 
 int ExportPresentationSlides(const CString& path, CString* slideFolder) {
   PowerPointApplication application;
-  if (!application.CreateDispatch(_T("Powerpoint.Application"))) return 0;
+  if (!application.CreateDispatch(_T("Powerpoint.Application"))) {
+    ReportPreviewComponentMissing();
+    return 0;
+  }
   try {
     if (!ForceAutomationSecurityOff(application)) AfxThrowOleException(E_ACCESSDENIED);
     PowerPointPresentations presentations;

@@ -56,9 +56,10 @@ CString PreviewTempFolder();
 CString WordRtfPath();
 
 // Word saves the ".doc" or ".docx" file as RTF at WordRtfPath(): 1 when the file is there, else 0. Word
-// is asked to quit whichever way the conversion ends.
-int ConvertWordToRtf(CString path);
+// is asked to quit whichever way the conversion ends. *wordInstalled (when given): Word could be started.
+int ConvertWordToRtf(CString path, bool* wordInstalled = nullptr);
 
 // PowerPoint saves the presentation's slides as GIF pictures into the folder "ssss" of the temporary-files
 // folder (emptied first), whose path goes to *slideFolder: 1 when at least one picture came, else 0.
+// Without PowerPoint on the machine the preview is told that its component is missing.
 int ExportPresentationSlides(const CString& path, CString* slideFolder);

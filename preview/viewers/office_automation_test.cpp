@@ -2,7 +2,8 @@
 // automation server registered in the test prefix, under the machine's classes, where this system looks):
 // the calls in their order with their arguments, the files written, Word asked to quit on every path,
 // macros forced off before anything is opened, the slide folder emptied first; each failure of the
-// server; the pane's slides, or its corrupted-file picture when PowerPoint fails or is missing.
+// server; the pane's slides, its corrupted-file picture when PowerPoint fails, its not-available picture when
+// PowerPoint is missing.
 #include "preview/viewers/office_automation.h"
 
 #include <gtest/gtest.h>
@@ -231,7 +232,7 @@ TEST_F(OfficeAutomation, PowerPointExportsTheSlidesIntoAnEmptiedFolder) {
   EXPECT_EQ(Calls().back(), "PowerPoint.Quit()");
 }
 
-TEST_F(OfficeAutomation, ThePaneShowsTheSlidesOrTheCorruptedPicture) {
+TEST_F(OfficeAutomation, ThePaneShowsTheSlidesTheCorruptedOrTheNotAvailablePicture) {
   previewtest::PaneWindow w(560, 360);
   w.frame->m_bNoFileSelected = 0;
   previewtest::TempFile presentation(L"dorvane talk.pptx", "a presentation");
@@ -247,9 +248,10 @@ TEST_F(OfficeAutomation, ThePaneShowsTheSlidesOrTheCorruptedPicture) {
   w.Preview(presentation.Path(), _T(".pptx"));
   ASSERT_NE(w.pane->m_pNoPreviewView, nullptr);
   EXPECT_TRUE(previewtest::ShowsPicture(w.pane->m_pNoPreviewView->m_hWnd, IDB_PREVIEW_CORRUPTED));
+  EXPECT_EQ(w.frame->m_bComponentMissing, 0u);
   EXPECT_EQ(Calls().back(), "PowerPoint.Quit()");
 
-  // Without Office: nothing answers, and these files show the corrupted picture.
+  // Without Office: nothing answers, and a presentation is a type this machine cannot preview.
   Fail(nullptr);
   UnregisterFakeOffice();
   ::DeleteFileW(log_);
@@ -259,7 +261,8 @@ TEST_F(OfficeAutomation, ThePaneShowsTheSlidesOrTheCorruptedPicture) {
   EXPECT_EQ(ExportPresentationSlides(presentation.Path(), &folder), 0);
   w.Preview(presentation.Path(), _T(".pptx"));
   EXPECT_EQ(w.FilledSlots(), std::vector<std::string>{"nopreview"});
-  EXPECT_TRUE(previewtest::ShowsPicture(w.pane->m_pNoPreviewView->m_hWnd, IDB_PREVIEW_CORRUPTED));
+  EXPECT_EQ(w.frame->m_bComponentMissing, 1u);
+  EXPECT_TRUE(previewtest::ShowsPicture(w.pane->m_pNoPreviewView->m_hWnd, IDB_PREVIEW_NO_VIEWER));
   EXPECT_TRUE(Calls().empty());
 }
 

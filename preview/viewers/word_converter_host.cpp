@@ -508,6 +508,7 @@ int WordConverterHost::Run(const char* importClass, const char* exportClass, con
   Copy(g_run.outputPath, positional[1]);
 
   int result = FindConverters();
+  m_importClassFound = FindEntry(0, g_run.importClass) != nullptr;
   if (result == 0) result = ConvertThroughTemporaryFile();
   g_run.converters.reset();
   return result;

@@ -23,7 +23,12 @@ class WordConverterHost {
   // 0 when the run got to its end (also when the conversion itself failed), 1 on a failure before it.
   // Each text is shorter than 260 bytes.
   int Run(const char* importClass, const char* exportClass, const char* inputPath, const char* outputPath);
+  // After Run: a converter of the import class was found on the machine.
+  bool ImportClassFound() const { return m_importClassFound; }
 
   // Where the error lines go; standard error when empty. For tests.
   static void SetErrorSink(std::function<void(const std::string&)> sink);
+
+ private:
+  bool m_importClassFound = false;
 };

@@ -1,0 +1,184 @@
+// What the ".html" viewer paints, read back pixel by pixel from its canvas: body text where the layout put
+// its run and nowhere else on its line, the page's background colour, a link turning red under the mouse,
+// a dragged selection white on navy, a table's raised border rings in their two colours, and a background picture
+// tiled from the page's corner. Screenshots preview/html_paint.png and preview/html_tiles.png.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+
+#include "platform/harness/driver.h"
+#include "preview/html/custom_html_viewer.h"
+#include "preview/html/html_browser_win32.h"
+#include "preview/html/html_element.h"
+#include "preview/preview_test_support.h"
+
+namespace {
+
+using htmlview::HtmlElement;
+using htmlview::HtmlElementList;
+
+constexpr COLORREF kPageColour = RGB(0xD8, 0xE8, 0xF0);  // bgcolor="#D8E8F0"
+constexpr COLORREF kTextColour = RGB(0x10, 0x20, 0x80);  // <font color="#102080">
+constexpr COLORREF kNavy = RGB(0, 0, 0x80);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kGrey = RGB(128, 128, 128);
+
+// The first element (depth first) that matches.
+const HtmlElement* Find(const HtmlElementList& list, const std::function<bool(const HtmlElement&)>& match) {
+  for (const auto& e : list) {
+    if (!e) continue;
+    if (match(*e)) return e.get();
+    if (const HtmlElement* inner = Find(e->children, match)) return inner;
+  }
+  return nullptr;
+}
+
+const HtmlElement* TextRun(const HtmlElementList& list, const std::u16string& word) {
+  return Find(list, [&word](const HtmlElement& e) {
+    return e.kind == htmlview::kTextRun && e.width > 0 && e.text.find(word) != std::u16string::npos;
+  });
+}
+
+// Pixels of exactly this colour in the rectangle (clipped to the grab).
+int Count(const previewtest::Grab& grab, RECT r, COLORREF colour) {
+  int n = 0;
+  for (int y = std::max<int>(r.top, 0); y < std::min<int>(r.bottom, grab.height); ++y)
+    for (int x = std::max<int>(r.left, 0); x < std::min<int>(r.right, grab.width); ++x) n += grab.At(x, y) == colour;
+  return n;
+}
+
+RECT Box(const HtmlElement& e) { return {e.x, e.y, e.x + e.width, e.y + e.height}; }
+
+class HtmlPaintTest : public ::testing::Test {
+ protected:
+  void Show(const previewtest::TempFile& page) {
+    w.Preview(page.Path(), _T(".html"));
+    browser = CCustomHTMLViewer::Browser();
+    ASSERT_NE(browser, nullptr);
+    ASSERT_TRUE(harness::WaitUntil([] { return harness::Text(CCustomHTMLViewer::Status()).rfind(L"Ready", 0) == 0; }));
+    Repaint();
+  }
+  static void Repaint() {
+    HWND canvas = CCustomHTMLViewer::Canvas();
+    InvalidateRect(canvas, nullptr, FALSE);
+    UpdateWindow(canvas);
+    harness::PumpFor(50);
+  }
+  static previewtest::Grab Canvas() { return previewtest::GrabClient(CCustomHTMLViewer::Canvas()); }
+  static void Send(UINT message, WPARAM keys, int x, int y) {
+    SendMessageW(CCustomHTMLViewer::Canvas(), message, keys, MAKELPARAM(x, y));
+    harness::PumpFor(20);
+  }
+
+  previewtest::PaneWindow w{620, 480};
+  htmlview::HtmlBrowser* browser = nullptr;
+};
+
+const char kPaintPage[] =
+    "<html><head><title>Paint</title></head><body bgcolor=\"#D8E8F0\">\n"
+    "<p><font color=\"#102080\" size=5>Painted</font></p>\n"
+    "<p>Follow <a href=\"elsewhere.html\">Hovered</a></p>\n"
+    "<p><font color=\"#102080\">Chosen words</font></p>\n"
+    "<table border=3 cellpadding=6><tr><td>Framed</td><td>cells</td></tr></table>\n"
+    "</body></html>\n";
+
+TEST_F(HtmlPaintTest, TextBackgroundHoverSelectionAndBorders) {
+  previewtest::TempFile page(L"html_paint_page.html", kPaintPage);
+  Show(page);
+  const HtmlElementList& elements = browser->Document().elements;
+  previewtest::Grab grab = Canvas();
+  ASSERT_GT(grab.width, 400);
+
+  // The page's colour fills what no element covers.
+  EXPECT_EQ(grab.At(grab.width - 5, 2), kPageColour);
+  EXPECT_EQ(grab.At(grab.width - 5, grab.height - 5), kPageColour);
+
+  // Body text: its colour inside the run's box, none of it on the rest of the line.
+  const HtmlElement* painted = TextRun(elements, u"Painted");
+  ASSERT_NE(painted, nullptr);
+  const RECT text = Box(*painted);
+  EXPECT_GT(Count(grab, text, kTextColour), 20);
+  RECT after = text;
+  OffsetRect(&after, painted->width + 10, 0);
+  EXPECT_EQ(Count(grab, after, kTextColour), 0);
+  EXPECT_EQ(Count(grab, after, kPageColour), (after.right - after.left) * (after.bottom - after.top));
+
+  // A link turns red under the mouse and back when the mouse leaves it.
+  const HtmlElement* link = TextRun(elements, u"Hovered");
+  ASSERT_NE(link, nullptr);
+  ASSERT_GE(link->linkIndex, 0);
+  const RECT linkBox = Box(*link);
+  EXPECT_EQ(Count(grab, linkBox, kRed), 0);
+  Send(WM_MOUSEMOVE, 0, link->x + link->width / 2, link->y + link->height / 2);
+  Repaint();
+  EXPECT_GT(Count(Canvas(), linkBox, kRed), 10);
+  Send(WM_MOUSEMOVE, 0, grab.width - 5, grab.height - 5);
+  Repaint();
+  EXPECT_EQ(Count(Canvas(), linkBox, kRed), 0);
+
+  // A drag over a run selects it: navy behind white text, the runs outside the drag unchanged.
+  const HtmlElement* chosen = TextRun(elements, u"Chosen");
+  ASSERT_NE(chosen, nullptr);
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, chosen->x + 1, chosen->y + 1);
+  Send(WM_MOUSEMOVE, MK_LBUTTON, chosen->x + chosen->width - 1, chosen->y + chosen->height - 1);
+  Send(WM_LBUTTONUP, 0, chosen->x + chosen->width - 1, chosen->y + chosen->height - 1);
+  Repaint();
+  ASSERT_EQ(chosen->selected, 1);
+  EXPECT_EQ(painted->selected, 0);
+  grab = Canvas();
+  const RECT chosenBox = Box(*chosen);
+  const int area = (chosenBox.right - chosenBox.left) * (chosenBox.bottom - chosenBox.top);
+  const int navy = Count(grab, chosenBox, kNavy), white = Count(grab, chosenBox, kWhite);
+  EXPECT_GT(navy, area / 2);
+  EXPECT_GT(white, 10);
+  EXPECT_EQ(Count(grab, chosenBox, kTextColour), 0);
+  EXPECT_EQ(Count(grab, text, kNavy), 0);
+  EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview/html_paint").empty());
+
+  // The table's frame stands out: three rings, white at the left and top, grey at the right and bottom.
+  const HtmlElement* table = Find(elements, [](const HtmlElement& e) {
+    return e.borderWidth == 3 && (e.borderFlags & 15) == 15 && e.kind != htmlview::kTextRun;
+  });
+  ASSERT_NE(table, nullptr);
+  ASSERT_EQ(table->borderColor, htmlview::kRaisedBorder);
+  const int left = table->x, top = table->y, right = table->x + table->width - 1, bottom = table->y + table->height - 1;
+  const int midX = (left + right) / 2, midY = (top + bottom) / 2;
+  for (int ring = 0; ring < 3; ++ring) {
+    EXPECT_EQ(grab.At(left + ring, midY), kWhite) << ring;
+    EXPECT_EQ(grab.At(midX, top + ring), kWhite) << ring;
+    EXPECT_EQ(grab.At(right - ring, midY), kGrey) << ring;
+    EXPECT_EQ(grab.At(midX, bottom - ring), kGrey) << ring;
+  }
+  EXPECT_EQ(grab.At(left + 3, midY), kPageColour);  // the fourth pixel inside is no ring
+  EXPECT_EQ(grab.At(right + 1, midY), kPageColour);
+}
+
+TEST_F(HtmlPaintTest, ABackgroundPictureIsTiledFromThePagesCorner) {
+  // 20 x 10 tiles of four coloured quarters.
+  auto quarter = [](int x, int y) -> COLORREF {
+    if (y < 5) return x < 10 ? RGB(200, 30, 30) : RGB(30, 160, 40);
+    return x < 10 ? RGB(40, 60, 200) : RGB(230, 200, 40);
+  };
+  previewtest::TempFile tile(L"paint_tile.bmp", previewtest::Bitmap24(20, 10, quarter));
+  previewtest::TempFile page(L"html_tiles_page.html",
+                             "<html><head><title>Tiles</title></head><body background=\"paint_tile.bmp\">"
+                             "</body></html>");
+  Show(page);
+  ASSERT_GE(browser->Document().pageBackImage, 0);
+  const previewtest::Grab grab = Canvas();
+  ASSERT_GT(grab.width, 200);
+  int wrong = 0, checked = 0;
+  for (int y = 1; y < grab.height - 1; y += 7) {
+    for (int x = 1; x < grab.width - 1; x += 9, ++checked) wrong += grab.At(x, y) != quarter(x % 20, y % 10);
+  }
+  EXPECT_GT(checked, 1000);
+  EXPECT_EQ(wrong, 0);
+  EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview/html_tiles").empty());
+}
+
+}  // namespace
