@@ -13,7 +13,7 @@
 #include "preview/preview_host.h"
 #include "preview/viewers/database_views.h"
 #include "preview/viewers/thumb_view.h"
-#include "ui/msgbox/markup_escape.h"
+#include "platform/os/markup_escape.h"
 #include "ui/msgbox/message_dialogs.h"
 
 IMPLEMENT_DYNCREATE(CEx_StyleDoc, CDocument)

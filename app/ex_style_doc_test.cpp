@@ -8,7 +8,7 @@
 
 #include "platform/harness/seam_test.h"
 #include "platform/standins/cximage.h"
-#include "ui/msgbox/markup_escape.h"
+#include "platform/os/markup_escape.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "engine/save/file_filter_table.h"
 #include "engine/save/safe_path_component.h"
 #include "engine/save/save_state.h"
-#include "ui/msgbox/markup_escape.h"
+#include "platform/os/markup_escape.h"
 
 namespace save {
 namespace {
