@@ -9,7 +9,7 @@
 #include "engine/scan/results_tree_build.h"
 #include "engine/snapshot/snapshot.h"
 #include "platform/seams/seams.h"
-#include "ui/msgbox/message_host.h"
+#include "app/message_host.h"
 #include "ui/msgbox/message_protocol.h"
 
 namespace {

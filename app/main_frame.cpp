@@ -16,7 +16,7 @@
 #include "toolkit/commandbars/tkp_shortcut_manager.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
 #include "toolkit/common/tkp_image_manager.h"
-#include "ui/msgbox/message_host.h"
+#include "app/message_host.h"
 #include "ui/msgbox/message_protocol.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CTKPFrameWnd)

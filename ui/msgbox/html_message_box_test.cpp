@@ -13,7 +13,7 @@
 #include "platform/os/markup_escape.h"
 #include "ui/msgbox/message_box_style.h"
 #include "ui/msgbox/message_dialogs.h"
-#include "ui/msgbox/message_host.h"
+#include "app/message_host.h"
 
 namespace msgbox {
 namespace {

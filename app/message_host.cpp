@@ -1,4 +1,4 @@
-#include "ui/msgbox/message_host.h"
+#include "app/message_host.h"
 
 #include "ui/msgbox/html_message_box.h"
 #include "ui/msgbox/message_dialogs.h"
