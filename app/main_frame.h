@@ -93,6 +93,7 @@ class CMainFrame : public CTKPFrameWnd, public PreviewHost {
 
   // After a preview the results page's item list has the keyboard again.
   void FocusResultList() override;
+  std::unique_ptr<CWnd> ShowLoadProgress(CWnd* parent) override;
 
   BOOL PreTranslateMessage(MSG* pMsg) override;
   // The title is the product's alone, not the document's.
