@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/logic/image_file_type.h"
+#include "preview/image_file_type.h"
 #include "platform/standins/cximage.h"
 #include "platform/standins/dao_database.h"
 #include "preview/main_preview_view.h"

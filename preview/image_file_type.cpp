@@ -1,4 +1,4 @@
-#include "app/logic/image_file_type.h"
+#include "preview/image_file_type.h"
 
 #include <string>
 
