@@ -11,15 +11,15 @@ struct Ending {
 
 // Four-character endings are tried first: "wbmp" must not be taken for "bmp".
 constexpr Ending kLongEndings[] = {
-    {u"jpeg", app::kImageJpeg}, {u"tiff", app::kImageTiff}, {u"wbmp", app::kImageWbmp}};
+    {u"jpeg", preview::kImageJpeg}, {u"tiff", preview::kImageTiff}, {u"wbmp", preview::kImageWbmp}};
 constexpr Ending kShortEndings[] = {
-    {u"bmp", app::kImageBmp},      {u"gif", app::kImageGif},      {u"jpg", app::kImageJpeg},
-    {u"png", app::kImagePng},      {u"ico", app::kImageIcon},     {u"tif", app::kImageTiff},
-    {u"tga", app::kImageTga},      {u"pcx", app::kImagePcx},      {u"wmf", app::kImageMetafile},
-    {u"emf", app::kImageMetafile}, {u"j2k", app::kImageJp2},      {u"jp2", app::kImageJp2},
-    {u"j2c", app::kImageJpc},      {u"jpc", app::kImageJpc},      {u"pgx", app::kImagePgx},
-    {u"pnm", app::kImagePnm},      {u"pgm", app::kImagePnm},      {u"ppm", app::kImagePnm},
-    {u"ras", app::kImageRas}};
+    {u"bmp", preview::kImageBmp},      {u"gif", preview::kImageGif},      {u"jpg", preview::kImageJpeg},
+    {u"png", preview::kImagePng},      {u"ico", preview::kImageIcon},     {u"tif", preview::kImageTiff},
+    {u"tga", preview::kImageTga},      {u"pcx", preview::kImagePcx},      {u"wmf", preview::kImageMetafile},
+    {u"emf", preview::kImageMetafile}, {u"j2k", preview::kImageJp2},      {u"jp2", preview::kImageJp2},
+    {u"j2c", preview::kImageJpc},      {u"jpc", preview::kImageJpc},      {u"pgx", preview::kImagePgx},
+    {u"pnm", preview::kImagePnm},      {u"pgm", preview::kImagePnm},      {u"ppm", preview::kImagePnm},
+    {u"ras", preview::kImageRas}};
 
 // The last count characters in ASCII lower case (other characters stay as they are and match nothing).
 std::u16string LowerTail(std::u16string_view name, size_t count) {

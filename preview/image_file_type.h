@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace app {
+namespace preview {
 
 enum ImageFileType : uint32_t {
   kImageUnsupported = 0,
@@ -25,7 +25,7 @@ enum ImageFileType : uint32_t {
   kImageRas = 15,
 };
 
-}  // namespace app
+}  // namespace preview
 
 // The picture type (1 to 15) of a file name from its last three or four characters, without regard to
 // case; 0 when the name ends in none of them.
