@@ -44,10 +44,6 @@ std::u16string FileTimeText(uint64_t time) {
 
 }  // namespace
 
-bool InChosenFileSystem(const NtfsFoundEntryRecord& entry) {
-  return SectorInFileSystem(entry.id, CurrentFileSystem.clusterBase, CurrentFileSystem.lastSector);
-}
-
 void CollectLostFoundNtfsFolders(uint32_t& counter) {
   chosen::BeginStep(u"Searching For Lost Data");
   const size_t before = NtfsFolderList.size();
