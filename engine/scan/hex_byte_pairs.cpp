@@ -1,4 +1,4 @@
-#include "engine/save/hex_byte_pairs.h"
+#include "engine/scan/hex_byte_pairs.h"
 
 std::string SwapHexBytePairs(std::string_view hex) {
   if (hex.size() < 4) return std::string();

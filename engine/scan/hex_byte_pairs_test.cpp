@@ -1,4 +1,4 @@
-#include "engine/save/hex_byte_pairs.h"
+#include "engine/scan/hex_byte_pairs.h"
 
 #include <gtest/gtest.h>
 
