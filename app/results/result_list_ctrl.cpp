@@ -6,7 +6,7 @@
 #include "app/results/window_thread.h"
 #include "engine/records/fat_records.h"
 #include "engine/records/scan_parameters.h"
-#include "engine/save/results_listing.h"
+#include "engine/listing/results_listing.h"
 #include "engine/save/save_state.h"
 #include "engine/save/savers.h"
 #include "res/resource.h"

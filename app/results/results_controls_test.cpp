@@ -32,7 +32,7 @@
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/records/scan_records.h"
-#include "engine/save/results_listing.h"
+#include "engine/listing/results_listing.h"
 #include "engine/save/save_state.h"
 #include "engine/save/savers.h"
 #include "engine/scan/quick_scan.h"

@@ -1,8 +1,8 @@
-#include "engine/save/listing_test_support.h"
+#include "engine/listing/listing_test_support.h"
 
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/scan_records.h"
-#include "engine/save/file_filter_table.h"
+#include "engine/listing/file_filter_table.h"
 #include "platform/os/os.h"
 
 namespace listing_test {

@@ -1,4 +1,4 @@
-#include "engine/save/result_list_rows.h"
+#include "engine/listing/result_list_rows.h"
 
 ResultListRows::ResultListRows() : list_(host::Current().resultList), shell_(host::Current().shellFileInfo) {
   if (list_ != nullptr) list_->DeleteAllItems();

@@ -1,4 +1,4 @@
-#include "engine/save/file_filter_table.h"
+#include "engine/listing/file_filter_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/save/results_listing.h"
+#include "engine/listing/results_listing.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
-#include "engine/save/file_filter_table.h"
-#include "engine/save/listing_test_support.h"
+#include "engine/listing/file_filter_table.h"
+#include "engine/listing/listing_test_support.h"
 #include "platform/os/os.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/save/results_listing.h"
+#include "engine/listing/results_listing.h"
 
 #include <string>
 #include <unordered_set>
@@ -12,9 +12,9 @@
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
-#include "engine/save/file_filter_table.h"
-#include "engine/save/file_name_case.h"
-#include "engine/save/result_list_rows.h"
+#include "engine/listing/file_filter_table.h"
+#include "engine/listing/file_name_case.h"
+#include "engine/listing/result_list_rows.h"
 #include "platform/os/os.h"
 
 void (*NtfsFoundFolderLister)(uint32_t folderId) = nullptr;

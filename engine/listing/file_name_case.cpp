@@ -1,4 +1,4 @@
-#include "engine/save/file_name_case.h"
+#include "engine/listing/file_name_case.h"
 
 #include <cstdint>
 

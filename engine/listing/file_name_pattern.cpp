@@ -1,4 +1,4 @@
-#include "engine/save/file_name_pattern.h"
+#include "engine/listing/file_name_pattern.h"
 
 #include <algorithm>
 #include <string>

@@ -1,9 +1,9 @@
-#include "engine/save/file_filter_table.h"
+#include "engine/listing/file_filter_table.h"
 
 #include <algorithm>
 
-#include "engine/save/file_name_case.h"
-#include "engine/save/file_name_pattern.h"
+#include "engine/listing/file_name_case.h"
+#include "engine/listing/file_name_pattern.h"
 
 FileFilterTableRecord FileFilterTable;
 
