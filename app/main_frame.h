@@ -10,7 +10,7 @@
 #include "app/command_rules.h"
 #include "preview/preview_host.h"
 #include "platform/classlib/win/cimagelist.h"
-#include "toolkit/commandbars/tkp_frame_wnd.h"
+#include "toolkit/commandbars/frame/tkp_frame_wnd.h"
 #include "toolkit/common/tk_window_pos.h"
 #include "toolkit/dockingpane/tkp_docking_pane_manager.h"
 #include "toolkit/taskpanel/tkp_task_panel.h"

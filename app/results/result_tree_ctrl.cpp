@@ -9,7 +9,7 @@
 #include "engine/listing/file_name_case.h"
 #include "engine/listing/results_listing.h"
 #include "res/resource.h"
-#include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "ui/controls/shell_file_info.h"
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");

@@ -42,8 +42,8 @@
 #include "platform/harness/scripted_seams.h"
 #include "platform/os/os.h"
 #include "res/resource.h"
-#include "toolkit/commandbars/tkp_control.h"
-#include "toolkit/commandbars/tkp_popup_bar.h"
+#include "toolkit/commandbars/controls/tkp_control.h"
+#include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "ui/controls/shell_file_info.h"
 
 #include <shellapi.h>
