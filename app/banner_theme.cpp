@@ -4,8 +4,8 @@
 
 #include "platform/classlib/win/cdc.h"
 #include "res/resource.h"
-#include "toolkit/commandbars/tkp_command_bar.h"
-#include "toolkit/commandbars/tkp_dock_bar.h"
+#include "toolkit/commandbars/bars/tkp_command_bar.h"
+#include "toolkit/commandbars/bars/tkp_dock_bar.h"
 
 BannerTheme::BannerTheme() { m_banner.LoadBitmap(IDB_BANNER); }
 

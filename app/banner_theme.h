@@ -2,7 +2,7 @@
 // white transparent) drawn on the dock bar near its right end, beside the toolbar.
 #pragma once
 
-#include "toolkit/commandbars/tkp_theme_gradient.h"
+#include "toolkit/commandbars/paint/tkp_theme_gradient.h"
 #include "ui/skin/skin_bitmap.h"
 
 class BannerTheme : public CTKPSoftGradientTheme {

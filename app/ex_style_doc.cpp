@@ -6,14 +6,14 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/logic/image_file_type.h"
+#include "preview/image_file_type.h"
 #include "platform/standins/cximage.h"
 #include "platform/standins/dao_database.h"
 #include "preview/main_preview_view.h"
 #include "preview/preview_host.h"
 #include "preview/viewers/database_views.h"
 #include "preview/viewers/thumb_view.h"
-#include "ui/msgbox/markup_escape.h"
+#include "platform/os/markup_escape.h"
 #include "ui/msgbox/message_dialogs.h"
 
 IMPLEMENT_DYNCREATE(CEx_StyleDoc, CDocument)

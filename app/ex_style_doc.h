@@ -11,12 +11,10 @@
 #include "preview/preview_host.h"
 
 class CDaoDatabase;
-class CDaoTreeView;
-class CMDBListView;
 class CxImage;
 
-// The preview path, the thumbnail folder and its picture names are PreviewDocument's, which the
-// viewers read.
+// The preview path, the thumbnail folder and its picture names, and the database views, are
+// PreviewDocument's, which the viewers read and call.
 class CEx_StyleDoc : public CDocument, public PreviewDocument {
   DECLARE_DYNCREATE(CEx_StyleDoc)
 
@@ -29,23 +27,21 @@ class CEx_StyleDoc : public CDocument, public PreviewDocument {
   void Serialize(CArchive& ar) override;
 
   // Takes the folder's picture files (by IsSupportedImageFile) in ascending code-unit order.
-  void LoadThumbnailFolder(const CString& folder);
+  void LoadThumbnailFolder(const CString& folder) override;
   // Deletes every file of the folder, leaving its sub-folders; the thumbnail list is emptied. An empty
   // folder name deletes nothing.
-  void EmptyThumbnailFolder(const CString& folder);
+  void EmptyThumbnailFolder(const CString& folder) override;
   // Shows thumbnail i: the picture is decoded again only when i changes; outside the list, none.
   void SelectThumbnail(int i);
   // Opens the database for the database views. FALSE (the user told why) when it cannot be opened;
   // the database open before stays open.
-  BOOL OpenDatabase(const CString& path);
+  BOOL OpenDatabase(const CString& path) override;
   // Clears the table list and fills the database tree when a database is open.
   void RefreshDatabaseViews();
 
   int CurrentThumbnail = -1;
   CxImage* CurrentPicture = nullptr;         // owned
   CDaoDatabase* m_pDatabase = nullptr;       // owned
-  CDaoTreeView* m_pDaoTreeView = nullptr;    // the views' own, set when they are created
-  CMDBListView* m_pTableListView = nullptr;
 
  private:
   void ReleasePicture();

@@ -10,7 +10,7 @@
 #include "platform/harness/seam_test.h"
 #include "platform/standins/cximage.h"
 #include "platform/standins/dao_memory_engine.h"
-#include "ui/msgbox/markup_escape.h"
+#include "platform/os/markup_escape.h"
 
 namespace {
 

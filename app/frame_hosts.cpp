@@ -5,11 +5,11 @@
 #include "app/pages/third_view_hdd.h"
 #include "app/scan_page_links.h"
 #include "app/results_page_links.h"
-#include "engine/save/results_listing.h"
+#include "engine/listing/results_listing.h"
 #include "engine/scan/results_tree_build.h"
 #include "engine/snapshot/snapshot.h"
 #include "platform/seams/seams.h"
-#include "ui/msgbox/message_host.h"
+#include "app/message_host.h"
 #include "ui/msgbox/message_protocol.h"
 
 namespace {

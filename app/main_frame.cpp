@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include "app/banner_theme.h"
+#include "app/dialogs/progress_dialog.h"
 #include "app/ex_style_app.h"
 #include "app/frame_hosts.h"
 #include "app/pages/third_view_hdd.h"
@@ -9,14 +10,15 @@
 #include "platform/classlib/cexception.h"
 #include "platform/classlib/win/cmenu.h"
 #include "platform/seams/open_address.h"
+#include "preview/dxf/dxf_library.h"
 #include "preview/main_preview_view.h"
 #include "res/resource.h"
-#include "toolkit/commandbars/tkp_command_bar.h"
-#include "toolkit/commandbars/tkp_command_bars.h"
-#include "toolkit/commandbars/tkp_shortcut_manager.h"
-#include "toolkit/commandbars/tkp_tool_bar.h"
+#include "toolkit/commandbars/bars/tkp_command_bar.h"
+#include "toolkit/commandbars/frame/tkp_command_bars.h"
+#include "toolkit/commandbars/state/tkp_shortcut_manager.h"
+#include "toolkit/commandbars/bars/tkp_tool_bar.h"
 #include "toolkit/common/tkp_image_manager.h"
-#include "ui/msgbox/message_host.h"
+#include "app/message_host.h"
 #include "ui/msgbox/message_protocol.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CTKPFrameWnd)
@@ -212,6 +214,17 @@ void CMainFrame::ShowPreview(CString path, CString extension) {
   auto* preview = static_cast<CMainPreviewView*>(pane);
   preview->ClosePreviewViews();
   preview->ShowPreviewForFile(path, extension);
+}
+
+// The DXF library moves the bar of the window it is given.
+static_assert(kDxfProgressMessage == ProgressDialog::kSetPosMessage, "the library moves the dialog's bar");
+
+std::unique_ptr<CWnd> CMainFrame::ShowLoadProgress(CWnd* parent) {
+  auto progress = std::make_unique<ProgressDialog>();
+  progress->Create(parent);
+  progress->SetRange(0, 100);
+  if (progress->GetSafeHwnd() != nullptr) progress->ShowWindow(SW_SHOW);
+  return progress;
 }
 
 void CMainFrame::FocusResultList() {

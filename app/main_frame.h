@@ -10,7 +10,7 @@
 #include "app/command_rules.h"
 #include "preview/preview_host.h"
 #include "platform/classlib/win/cimagelist.h"
-#include "toolkit/commandbars/tkp_frame_wnd.h"
+#include "toolkit/commandbars/frame/tkp_frame_wnd.h"
 #include "toolkit/common/tk_window_pos.h"
 #include "toolkit/dockingpane/tkp_docking_pane_manager.h"
 #include "toolkit/taskpanel/tkp_task_panel.h"
@@ -93,6 +93,7 @@ class CMainFrame : public CTKPFrameWnd, public PreviewHost {
 
   // After a preview the results page's item list has the keyboard again.
   void FocusResultList() override;
+  std::unique_ptr<CWnd> ShowLoadProgress(CWnd* parent) override;
 
   BOOL PreTranslateMessage(MSG* pMsg) override;
   // The title is the product's alone, not the document's.

@@ -21,7 +21,7 @@
 #include "platform/classlib/win/ccmdui.h"
 #include "platform/seams/seams.h"
 #include "res/resource.h"
-#include "ui/msgbox/markup_escape.h"
+#include "platform/os/markup_escape.h"
 #include "ui/msgbox/message_dialogs.h"
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 text");

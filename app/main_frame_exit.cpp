@@ -10,8 +10,8 @@
 #include "engine/records/scan_records.h"
 #include "engine/save/preview_temp_files.h"
 #include "engine/scan/selected_signatures.h"
-#include "toolkit/commandbars/tkp_command_bars.h"
-#include "toolkit/commandbars/tkp_shortcut_manager.h"
+#include "toolkit/commandbars/frame/tkp_command_bars.h"
+#include "toolkit/commandbars/state/tkp_shortcut_manager.h"
 #include "ui/msgbox/message_dialogs.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "toolkit/commandbars/bar_layout_state.h"
-#include "toolkit/commandbars/key_names.h"
+#include "toolkit/commandbars/state/bar_layout_state.h"
+#include "toolkit/commandbars/state/key_names.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/commandbars/controls_stream_rules.h"
+#include "toolkit/commandbars/state/controls_stream_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<tkpstream::StreamBar> bars;

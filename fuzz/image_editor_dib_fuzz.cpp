@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "toolkit/commandbars/tkp_image_editor_dib.h"
+#include "toolkit/commandbars/customize/tkp_image_editor_dib.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tkp_image_editor;

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "engine/save/file_name_case.h"
-#include "engine/save/file_name_pattern.h"
+#include "engine/listing/file_name_case.h"
+#include "engine/listing/file_name_pattern.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "platform/classlib/win/cdc.h"
 #include "preview/main_preview_view.h"
-#include "toolkit/commandbars/tkp_paint_manager.h"
+#include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/common/aux_data.h"
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/draw_helpers.h"

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "app/ex_style_doc.h"
 #include "platform/classlib/win/ccreatecontext.h"
 #include "platform/classlib/win/cframewnd.h"
 #include "preview/dxf/dxf_view.h"
@@ -66,7 +65,7 @@ namespace {
 
 constexpr UINT kViewerId = 0xE900;
 
-CEx_StyleDoc* ActiveStyleDocument() { return static_cast<CEx_StyleDoc*>(CurrentPreviewDocument()); }
+PreviewDocument* ActiveStyleDocument() { return CurrentPreviewDocument(); }
 
 // The text after the path's last ".", with its "." and lower-cased.
 CString ExtensionOf(const CString& path) {
@@ -258,7 +257,7 @@ int CMainPreviewView::ShowMdbView(const CString& path) {
   CWnd* view = CreateViewer(PreviewSlot::kMdb, &path);
   if (view == nullptr) return 0;
   SetSlot(PreviewSlot::kMdb, view);
-  CEx_StyleDoc* document = ActiveStyleDocument();
+  PreviewDocument* document = ActiveStyleDocument();
   if (document == nullptr || !document->OpenDatabase(path)) return 0;
   ShowViewer(PreviewSlot::kMdb, view);
   return 1;
@@ -275,7 +274,7 @@ void CMainPreviewView::ShowLargeFileView() {
 
 void CMainPreviewView::ShowSlideThumbnails(const CString& folder) {
   CWnd* view = CreateViewer(PreviewSlot::kThumb, &folder);
-  CEx_StyleDoc* document = ActiveStyleDocument();
+  PreviewDocument* document = ActiveStyleDocument();
   if (view != nullptr) {
     SetSlot(PreviewSlot::kThumb, view);
     if (document != nullptr) document->LoadThumbnailFolder(folder);

@@ -1,13 +1,18 @@
 // What the preview pane and its viewers share with the main frame and the document. The frame carries
 // PreviewHost (the pane and the outcome of the last preview), the document PreviewDocument (the path the
-// next viewer loads, the thumbnail folder). The program has one of each; viewers find them here.
+// next viewer loads, the thumbnail folder, the database the database views show). The program has one of
+// each; viewers find them here.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "platform/classlib/carray.h"
 #include "platform/classlib/cstring.h"
+#include "platform/classlib/win/cwnd.h"
 
+class CDaoTreeView;
+class CMDBListView;
 class CMainPreviewView;
 
 class PreviewHost {
@@ -20,6 +25,10 @@ class PreviewHost {
   PreviewHost& operator=(const PreviewHost&) = delete;
   // Gives the keyboard focus to the results page's item list after a preview.
   virtual void FocusResultList() {}
+  // A progress window over parent, shown while a viewer loads a long file and destroyed with its
+  // pointer; the DXF library moves its bar by sending it kDxfProgressMessage with the percentage. Null:
+  // the file loads without one.
+  virtual std::unique_ptr<CWnd> ShowLoadProgress(CWnd*) { return nullptr; }
 
   CMainPreviewView* m_pPreviewView = nullptr;  // set by the pane when it is created
   uint32_t m_bPreviewOk = 0;          // 0 when the last viewer could not show its file
@@ -49,6 +58,17 @@ class PreviewDocument {
   CString m_previewPath;      // the file the next viewer loads
   CString m_thumbFolder;      // the folder of the thumbnail pictures
   CStringArray m_thumbFiles;  // the names of the pictures in it, in ascending order
+  uint32_t m_recoveryMode = 0;  // the scan that found the file (records::kQuickScan, ...), set with the path
+  CDaoTreeView* m_pDaoTreeView = nullptr;    // the database views' own, set when they are created
+  CMDBListView* m_pTableListView = nullptr;
+
+  // The program's document fills these; a test's document without pictures or databases has none.
+  // Takes the folder's picture files as the thumbnail list.
+  virtual void LoadThumbnailFolder(const CString&) {}
+  // Deletes the files of the folder and empties the thumbnail list.
+  virtual void EmptyThumbnailFolder(const CString&) {}
+  // Opens the database for the database views; FALSE when it cannot be opened.
+  virtual BOOL OpenDatabase(const CString&) { return FALSE; }
 
   // The program has one document: the one made last.
   static PreviewDocument*& Current() {

@@ -1,5 +1,6 @@
 #include "preview/preview_test_support.h"
 
+#include "engine/records/scan_parameters.h"
 #include "platform/classlib/win/ccreatecontext.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/harness/driver.h"
@@ -51,6 +52,7 @@ PaneWindow::~PaneWindow() {
 
 void PaneWindow::Preview(const CString& path, const CString& extension) {
   frame->SetActiveView(pane, FALSE);
+  document->m_recoveryMode = RecoveryMode;
   pane->ClosePreviewViews();
   pane->ShowPreviewForFile(path, extension);
   pane->UpdateWindow();

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/logic/file_filter_edit.h"
-#include "engine/save/file_filter_table.h"
+#include "engine/listing/file_filter_table.h"
 #include "res/resource.h"
 #include "ui/msgbox/message_dialogs.h"
 

@@ -12,7 +12,7 @@
 #include "engine/records/extensive_lists.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/scan_records.h"
-#include "engine/save/file_filter_table.h"
+#include "engine/listing/file_filter_table.h"
 
 class DialogsLogicTest : public ::testing::Test {
  protected:

@@ -4,8 +4,8 @@
 
 #include "engine/host/result_tree_host.h"
 #include "engine/records/scan_parameters.h"
-#include "engine/save/file_filter_table.h"
-#include "engine/save/results_listing.h"
+#include "engine/listing/file_filter_table.h"
+#include "engine/listing/results_listing.h"
 
 namespace app {
 

@@ -9,8 +9,8 @@
 #include "engine/records/fat_records.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
-#include "engine/save/file_name_case.h"
-#include "engine/save/file_name_pattern.h"
+#include "engine/listing/file_name_case.h"
+#include "engine/listing/file_name_pattern.h"
 #include "engine/scan/chosen_fs.h"
 #include "platform/os/os.h"
 

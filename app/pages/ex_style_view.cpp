@@ -11,7 +11,7 @@
 #include "engine/records/scan_parameters.h"
 #include "platform/seams/seams.h"
 #include "res/resource.h"
-#include "ui/msgbox/markup_escape.h"
+#include "platform/os/markup_escape.h"
 #include "ui/msgbox/message_dialogs.h"
 
 namespace {

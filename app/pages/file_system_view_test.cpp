@@ -37,7 +37,7 @@
 #include "platform/harness/seam_test.h"
 #include "platform/os/os.h"
 #include "res/resource.h"
-#include "ui/msgbox/message_host.h"
+#include "app/message_host.h"
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "platform/os/os.h"
 #include "preview/main_preview_view.h"
 #include "preview/preview_extensions.h"
+#include "preview/preview_host.h"
 
 namespace {
 
@@ -101,6 +102,7 @@ void CThirdView_HDD::PreviewListFile(const std::u16string& path, uint32_t show) 
   BeginResultsBusy();
   const CString file = CString::FromUtf16(path);
   const CString extension = CString::FromUtf16(path.empty() ? std::u16string() : PreviewPaneExtension(path));
+  if (PreviewDocument* document = CurrentPreviewDocument()) document->m_recoveryMode = RecoveryMode;
   if (m_links.showPreview) {
     m_links.showPreview(file, extension);
   } else if (m_preview != nullptr) {

@@ -7,7 +7,7 @@
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
-#include "engine/save/file_name_case.h"
+#include "engine/listing/file_name_case.h"
 #include "engine/scan/chosen_fs.h"
 
 namespace results {

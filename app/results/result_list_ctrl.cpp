@@ -6,11 +6,11 @@
 #include "app/results/window_thread.h"
 #include "engine/records/fat_records.h"
 #include "engine/records/scan_parameters.h"
-#include "engine/save/results_listing.h"
+#include "engine/listing/results_listing.h"
 #include "engine/save/save_state.h"
 #include "engine/save/savers.h"
 #include "res/resource.h"
-#include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "ui/msgbox/message_dialogs.h"
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");

@@ -1,6 +1,6 @@
 #include "app/results/result_rows.h"
 
-#include "engine/save/file_name_case.h"
+#include "engine/listing/file_name_case.h"
 
 namespace results {
 namespace {

@@ -6,10 +6,10 @@
 #include "engine/records/fat_records.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
-#include "engine/save/file_name_case.h"
-#include "engine/save/results_listing.h"
+#include "engine/listing/file_name_case.h"
+#include "engine/listing/results_listing.h"
 #include "res/resource.h"
-#include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "ui/controls/shell_file_info.h"
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");

@@ -32,7 +32,7 @@
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/records/scan_records.h"
-#include "engine/save/results_listing.h"
+#include "engine/listing/results_listing.h"
 #include "engine/save/save_state.h"
 #include "engine/save/savers.h"
 #include "engine/scan/quick_scan.h"
@@ -42,8 +42,8 @@
 #include "platform/harness/scripted_seams.h"
 #include "platform/os/os.h"
 #include "res/resource.h"
-#include "toolkit/commandbars/tkp_control.h"
-#include "toolkit/commandbars/tkp_popup_bar.h"
+#include "toolkit/commandbars/controls/tkp_control.h"
+#include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "ui/controls/shell_file_info.h"
 
 #include <shellapi.h>

@@ -5,7 +5,13 @@
 
 #include <cstdint>
 
+struct NtfsFoundEntryRecord;
+
 // first <= sector <= last.
 inline bool SectorInFileSystem(uint64_t sector, uint64_t first, uint64_t last) {
   return first <= sector && sector <= last;
 }
+
+// True when a file record found by the Extensive Scan belongs to the chosen file system: its sector lies
+// inside CurrentFileSystem, from its first sector to its last (SectorInFileSystem).
+bool InChosenFileSystem(const NtfsFoundEntryRecord& entry);

@@ -5,3 +5,4 @@ uint32_t RecoveryMode = 0;
 ScanRangeRecord ScanRange;
 records::RecordList<FileSystemRecord> FoundFileSystemList;
 FileSystemRecord CurrentFileSystem;
+std::atomic<uint32_t> LargeFileSize{0};

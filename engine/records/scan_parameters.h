@@ -2,6 +2,7 @@
 // Field widths are those the snapshot file stores, field by field, in this order.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "engine/records/record_list.h"
@@ -72,3 +73,6 @@ extern records::RecordList<FileSystemRecord> FoundFileSystemList;
 // The file system being read: filled by Quick Scan and File Trace, replaced by the record chosen after an
 // Extensive Scan, restored by a snapshot load.
 extern FileSystemRecord CurrentFileSystem;
+
+// The size File Trace recovers for each found file, in MB (1 to 20; 0 until the file-types dialog sets it).
+extern std::atomic<uint32_t> LargeFileSize;

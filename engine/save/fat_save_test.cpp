@@ -13,7 +13,7 @@
 #include "engine/records/fat_records.h"
 #include "engine/records/recovery_settings.h"
 #include "engine/records/scan_records.h"
-#include "engine/save/file_filter_table.h"
+#include "engine/listing/file_filter_table.h"
 #include "engine/save/save_state.h"
 #include "engine/save/save_test_support.h"
 #include "engine/save/savers.h"

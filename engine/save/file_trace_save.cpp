@@ -3,11 +3,11 @@
 #include <vector>
 
 #include "engine/image/read_sectors.h"
+#include "engine/records/scan_parameters.h"
 #include "engine/save/recovered_file.h"
 #include "engine/save/safe_path_component.h"
 #include "engine/save/save_state.h"
 #include "engine/save/savers.h"
-#include "engine/scan/selected_signatures.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include "engine/fat/save_abort.h"
 #include "engine/host/result_tree_host.h"
 #include "engine/records/fat_records.h"
+#include "engine/records/file_system_range.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/save/recovered_file.h"
 #include "engine/save/safe_path_component.h"
 #include "engine/save/save_state.h"
 #include "engine/save/savers.h"
-#include "engine/scan/chosen_fs.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include "engine/image/read_sectors.h"
 #include "engine/ntfs/mft_record.h"
 #include "engine/records/recovery_settings.h"
-#include "engine/save/file_filter_table.h"
+#include "engine/listing/file_filter_table.h"
 #include "engine/save/safe_path_component.h"
 #include "engine/save/save_state.h"
-#include "ui/msgbox/markup_escape.h"
+#include "platform/os/markup_escape.h"
 
 namespace save {
 namespace {

@@ -14,7 +14,7 @@
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/recovery_settings.h"
 #include "engine/records/scan_records.h"
-#include "engine/save/file_filter_table.h"
+#include "engine/listing/file_filter_table.h"
 #include "engine/save/save_state.h"
 #include "engine/scan/selected_signatures.h"
 #include "platform/os/os.h"

@@ -1,12 +1,11 @@
 # Reading a file system that an Extensive Scan found (included by CMakeLists.txt). Its NTFS lister fills
-# the results list with the file filters of the results listing, which in turn reads scan state: the two
-# static libraries name each other.
+# the results list with the rows and file filters of the results listing.
 target_sources(engine_scan PRIVATE
   choose_file_system.cpp
   chosen_fat.cpp
   chosen_fs.cpp
   chosen_ntfs.cpp)
-target_link_libraries(engine_scan PUBLIC engine_save)
+target_link_libraries(engine_scan PUBLIC engine_listing)
 
 dorvane_test(engine_scan_choose_test SOURCES choose_file_system_test.cpp LIBS engine_scan)
 

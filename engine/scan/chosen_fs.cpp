@@ -3,7 +3,7 @@
 #include "engine/host/file_system_form_host.h"
 #include "engine/host/result_tree_host.h"
 #include "engine/records/scan_records.h"
-#include "engine/save/results_listing.h"
+#include "engine/listing/results_listing.h"
 #include "engine/scan/chosen_fs_steps.h"
 #include "engine/scan/extensive_report.h"
 #include "engine/scan/scan_end.h"

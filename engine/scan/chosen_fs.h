@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "engine/fat/fat_sectors_before.h"
+#include "engine/records/file_system_range.h"
 #include "engine/records/ntfs_records.h"
 
 // The worker: by CurrentFileSystem's type ReadChosenFat (FAT16, FAT32) or ReadChosenNtfs (NTFS), then the
@@ -59,10 +60,6 @@ void ReadChosenNtfs();
 // Adds "Lost Dir" under the root and, for each folder whose parent record is not listed, a folder
 // "Dir" + counter (then counter + 1) under "Lost Dir" that stands in for the parent.
 void CollectLostFoundNtfsFolders(uint32_t& counter);
-
-// True when a file record found by the Extensive Scan belongs to the chosen file system: its sector lies
-// inside CurrentFileSystem, from its first sector to its last (SectorInFileSystem).
-bool InChosenFileSystem(const NtfsFoundEntryRecord& entry);
 
 // Fills the results list with one folder of the chosen NTFS file system: "Parent..." (but for the root),
 // its subfolders from NtfsFolderList, then its files from NtfsFoundEntryList that lie in the file system

@@ -9,8 +9,8 @@
 #include "engine/records/extensive_lists.h"
 #include "engine/records/result_tree_builders.h"
 #include "engine/records/scan_records.h"
-#include "engine/save/file_filter_table.h"
-#include "engine/save/result_list_rows.h"
+#include "engine/listing/file_filter_table.h"
+#include "engine/listing/result_list_rows.h"
 #include "engine/scan/chosen_fs.h"
 #include "engine/scan/chosen_fs_steps.h"
 #include "engine/scan/extensive_report.h"
@@ -43,10 +43,6 @@ std::u16string FileTimeText(uint64_t time) {
 }
 
 }  // namespace
-
-bool InChosenFileSystem(const NtfsFoundEntryRecord& entry) {
-  return SectorInFileSystem(entry.id, CurrentFileSystem.clusterBase, CurrentFileSystem.lastSector);
-}
 
 void CollectLostFoundNtfsFolders(uint32_t& counter) {
   chosen::BeginStep(u"Searching For Lost Data");

@@ -13,7 +13,7 @@
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
-#include "engine/save/results_listing.h"
+#include "engine/listing/results_listing.h"
 #include "engine/scan/quick_scan_test_support.h"
 #include "engine/scan/results_tree_build.h"
 #include "engine/scan/scan_end.h"

@@ -8,7 +8,6 @@
 
 records::RecordList<SelectedSignature> SelectedSignatureList;
 std::atomic<uint32_t> SelectedSignatureCount{0};
-std::atomic<uint32_t> LargeFileSize{0};
 
 namespace {
 

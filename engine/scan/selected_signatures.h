@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/records/record_list.h"
+#include "engine/records/scan_parameters.h"
 #include "engine/scan/signature_database.h"
 
 // File Trace compares at most this many bytes at the start of a sector.
@@ -31,8 +32,6 @@ struct SelectedSignature {
 extern records::RecordList<SelectedSignature> SelectedSignatureList;
 // Nodes appended since the list was last freed; the snapshot writer stores it.
 extern std::atomic<uint32_t> SelectedSignatureCount;
-// The size to recover for each found file, in MB (1 to 20; 0 until the file-types dialog sets it).
-extern std::atomic<uint32_t> LargeFileSize;
 
 // Appends a node at the tail and raises SelectedSignatureCount.
 void AppendSelectedSignature(std::u16string_view extension, std::u16string_view description, int32_t offset,

@@ -12,7 +12,7 @@
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/result_tree_builders.h"
 #include "engine/records/scan_records.h"
-#include "engine/save/results_listing.h"
+#include "engine/listing/results_listing.h"
 #include "engine/scan/selected_signatures.h"
 #include "engine/snapshot/snapshot.h"
 #include "engine/snapshot/snapshot_format.h"

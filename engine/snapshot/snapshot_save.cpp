@@ -9,7 +9,7 @@
 #include "engine/snapshot/snapshot.h"
 #include "engine/snapshot/snapshot_format.h"
 #include "platform/os/os.h"
-#include "ui/msgbox/markup_escape.h"
+#include "platform/os/markup_escape.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "app/dialogs/progress_dialog.h"
 #include "engine/records/scan_parameters.h"
 #include "platform/classlib/cfile.h"
 #include "platform/classlib/win/cdc.h"
@@ -10,7 +9,6 @@
 #include "preview/preview_host.h"
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 paths");
-static_assert(kDxfProgressMessage == ProgressDialog::kSetPosMessage, "the library moves the dialog's bar");
 
 IMPLEMENT_DYNCREATE(CDFXView, CView)
 
@@ -75,7 +73,7 @@ int CDFXView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     host->m_bPreviewOk = 0;
     return 0;
   }
-  host->m_bPreviewOk = LoadDrawing(path) ? 1 : 0;
+  host->m_bPreviewOk = LoadDrawing(path, *host, document->m_recoveryMode) ? 1 : 0;
   if (host->m_bPreviewOk != 0) {
     FitToCanvas();
     m_canvas.ShowWindow(SW_SHOW);
@@ -84,15 +82,13 @@ int CDFXView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   return 0;
 }
 
-bool CDFXView::LoadDrawing(const CString& path) {
-  ProgressDialog progress;
-  progress.Create(this);
-  progress.SetRange(0, 100);
-  if (progress.GetSafeHwnd() != nullptr) progress.ShowWindow(SW_SHOW);
+bool CDFXView::LoadDrawing(const CString& path, PreviewHost& host, uint32_t recoveryMode) {
+  std::unique_ptr<CWnd> progress = host.ShowLoadProgress(this);
+  const HWND progressWindow = progress != nullptr ? progress->GetSafeHwnd() : nullptr;
   bool opened = false;
   bool drawing = OpenAndSniff(path, opened);
   // File Trace finds files by their contents alone: its drawings are not previewed.
-  if (RecoveryMode == records::kFileTrace) drawing = false;
+  if (recoveryMode == records::kFileTrace) drawing = false;
   char narrow[kNarrowPathBytes] = {};
   // A path that does not fit is not cut short into another file's name.
   if (drawing && ::WideCharToMultiByte(CP_ACP, 0, path, -1, narrow, kNarrowPathBytes, nullptr, nullptr) == 0)
@@ -100,12 +96,12 @@ bool CDFXView::LoadDrawing(const CString& path) {
   int loaded = 0;
   if (drawing) {
     try {
-      loaded = m_drawing.LoadFile(narrow, progress.GetSafeHwnd());
+      loaded = m_drawing.LoadFile(narrow, progressWindow);
     } catch (...) {
       loaded = 0;
     }
   }
-  if (progress.GetSafeHwnd() != nullptr) progress.DestroyWindow();
+  if (progressWindow != nullptr) progress->DestroyWindow();
   return opened && loaded != 0;
 }
 

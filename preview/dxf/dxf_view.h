@@ -2,9 +2,13 @@
 // paint it on its canvas; the wheel zooms about the centre, dragging with the left or middle button pans.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/classlib/win/cstatic.h"
 #include "platform/classlib/win/cview.h"
 #include "preview/dxf/dxf_drawing.h"
+
+class PreviewHost;
 
 // The black canvas the drawing is painted on; it pans the drawing while a button drags over it.
 class DxfCanvas : public CStatic {
@@ -51,8 +55,9 @@ class CDFXView : public CView {
   DECLARE_MESSAGE_MAP()
 
  private:
-  // Whether the file is taken as a drawing and loaded; the progress dialog shows meanwhile.
-  bool LoadDrawing(const CString& path);
+  // Whether the file is taken as a drawing and loaded; the host's progress window shows meanwhile. A
+  // file that File Trace found (recoveryMode) is not taken.
+  bool LoadDrawing(const CString& path, PreviewHost& host, uint32_t recoveryMode);
   void FitToCanvas();
 
   DxfDrawing m_drawing;

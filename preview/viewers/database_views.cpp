@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "app/ex_style_doc.h"
 #include "platform/classlib/win/ccreatecontext.h"
 #include "platform/classlib/win/cframewnd.h"
 #include "platform/classlib/win/cwinapp.h"
@@ -31,7 +30,7 @@ constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LV
 const wchar_t kWarningCaption[] = L"RedEvuz - Warning";
 
 // The program's document, where the database views register themselves.
-CEx_StyleDoc* StyleDocument() { return static_cast<CEx_StyleDoc*>(CurrentPreviewDocument()); }
+PreviewDocument* StyleDocument() { return CurrentPreviewDocument(); }
 
 void EmptyList(CListCtrl* list) {
   if (list == nullptr) return;
@@ -372,7 +371,7 @@ int CDaoTreeView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
                      CRect(0, 0, 0, 0), this, kTreeId)) {
     return -1;
   }
-  if (CEx_StyleDoc* document = StyleDocument()) document->m_pDaoTreeView = this;
+  if (PreviewDocument* document = StyleDocument()) document->m_pDaoTreeView = this;
   if (m_images.Create(IDB_DATABASE_TREE, 16, 0, RGB(255, 0, 255))) {
     m_images.SetBkColor(::GetSysColor(COLOR_WINDOW));
     m_tree.SetImageList(&m_images, TVSIL_NORMAL);
@@ -476,7 +475,7 @@ void CDaoTreeView::OnSelChanged(NMHDR*, LRESULT* result) {
   *result = 0;
   if (m_bBusy) return;
   m_current = m_tree.GetSelectedItem();
-  CEx_StyleDoc* document = StyleDocument();
+  PreviewDocument* document = StyleDocument();
   CMDBListView* list = document != nullptr ? document->m_pTableListView : nullptr;
   if (list == nullptr || m_current == nullptr) return;
   list->SetRedraw(FALSE);
@@ -517,7 +516,7 @@ END_MESSAGE_MAP()
 
 int CMDBListView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CView::OnCreate(lpCreateStruct) == -1 || !CreateList(new ui::StatusListCtrl)) return -1;
-  if (CEx_StyleDoc* document = StyleDocument()) document->m_pTableListView = this;
+  if (PreviewDocument* document = StyleDocument()) document->m_pTableListView = this;
   ClearList();
   return 0;
 }

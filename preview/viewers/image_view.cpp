@@ -1,6 +1,6 @@
 #include "preview/viewers/image_view.h"
 
-#include "app/logic/image_file_type.h"
+#include "preview/image_file_type.h"
 #include "platform/classlib/win/cdc.h"
 #include "platform/standins/cximage.h"
 #include "preview/preview_host.h"

@@ -24,7 +24,7 @@
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/records/scan_records.h"
-#include "engine/save/results_listing.h"
+#include "engine/listing/results_listing.h"
 #include "engine/scan/quick_scan.h"
 #include "engine/scan/results_tree_build.h"
 #include "platform/harness/driver.h"

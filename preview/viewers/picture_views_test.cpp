@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logic/image_file_type.h"
+#include "preview/image_file_type.h"
 #include "app/ex_style_doc.h"
 #include "platform/classlib/win/ccreatecontext.h"
 #include "platform/classlib/win/cframewnd.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/logic/image_file_type.h"
+#include "preview/image_file_type.h"
 #include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/cgdiobject.h"
 #include "platform/standins/cximage.h"

@@ -15,7 +15,7 @@
 #include "platform/classlib/classlib_testing.h"
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
-#include "toolkit/commandbars/modal_steps_test_support.h"
+#include "toolkit/commandbars/frame/modal_steps_test_support.h"
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/dockingpane/dock_drag_geometry.h"
 #include "toolkit/dockingpane/docking_test_frame.h"

@@ -8,7 +8,7 @@
 #include "engine/records/fat_records.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
-#include "engine/save/results_listing.h"
+#include "engine/listing/results_listing.h"
 #include "platform/os/os.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "engine/host/fakes.h"
-#include "engine/save/results_listing.h"
+#include "engine/listing/results_listing.h"
 #include "engine/scan/chosen_fs.h"
 #include "tools/enginectl/modes.h"
 

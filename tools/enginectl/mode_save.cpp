@@ -24,7 +24,7 @@
 #include "engine/host/save_fakes.h"
 #include "engine/records/recovery_settings.h"
 #include "engine/records/scan_records.h"
-#include "engine/save/file_filter_table.h"
+#include "engine/listing/file_filter_table.h"
 #include "engine/save/save_state.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/save/savers.h"

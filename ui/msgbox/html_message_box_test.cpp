@@ -10,10 +10,10 @@
 #include "platform/harness/scripted_seams.h"
 #include "ui/msgbox/box_store.h"
 #include "ui/msgbox/html_message_box.h"
-#include "ui/msgbox/markup_escape.h"
+#include "platform/os/markup_escape.h"
 #include "ui/msgbox/message_box_style.h"
 #include "ui/msgbox/message_dialogs.h"
-#include "ui/msgbox/message_host.h"
+#include "app/message_host.h"
 
 namespace msgbox {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "ui/html/html_markup.h"
 #include "ui/html/html_text.h"
-#include "ui/msgbox/markup_escape.h"
+#include "platform/os/markup_escape.h"
 
 namespace msgbox {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/msgbox/markup_escape.h"
+#include "platform/os/markup_escape.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """enginectl quick --list on folders of the FAT16, FAT32 and NTFS test volumes and of the sparse NTFS volume of
-the listing tests, against what TSK lists there (engine/save/make_listing_volume.py writes that, one line per
+the listing tests, against what TSK lists there (engine/listing/make_listing_volume.py writes that, one line per
 folder or file; its docstring gives the columns).
 
     list_test.py --enginectl PATH --images DIR --expected FILE

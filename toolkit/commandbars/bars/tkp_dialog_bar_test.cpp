@@ -1,0 +1,245 @@
+// A dialog bar docked on the left of a frame with the toolkit's status bar: its hosted list placed below
+// the caption row, its inner edge grabbed, resized by rectangle (docked and floating, never below its
+// least size), its caption and close button, and the screenshot status_dialog_bars.png.
+#include "toolkit/commandbars/frame/frame_test_support.h"
+#include "toolkit/commandbars/bars/tkp_dialog_bar.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/harness/driver.h"
+#include "res/resource.h"
+#include "toolkit/commandbars/frame/tkp_command_bars.h"
+#include "toolkit/commandbars/controls/tkp_control.h"
+#include "toolkit/commandbars/controls/tkp_controls.h"
+#include "toolkit/commandbars/frame/tkp_frame_wnd.h"
+#include "toolkit/commandbars/bars/tkp_popup_bar.h"
+#include "toolkit/commandbars/bars/tkp_rebar.h"
+#include "toolkit/commandbars/bars/tkp_status_bar.h"
+
+namespace {
+
+constexpr UINT kFilesPane = 201;
+
+class DialogBarFrame : public CTKPFrameWnd {
+ public:
+  CTKPStatusBar status;
+  CTKPCommandBars* Bars() const { return m_pCommandBars; }
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CTKPFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
+    static const UINT indicators[] = {ID_SEPARATOR, kFilesPane, ID_INDICATOR_CAPS, ID_INDICATOR_NUM};
+    if (!status.CreateEx(this, SBARS_SIZEGRIP) || !status.SetIndicators(indicators, 4)) return -1;
+    status.SetPaneWidth(1, 110);
+    m_pCommandBars = tkptest::MakeCommandBars(this);
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(DialogBarFrame, CTKPFrameWnd)
+  ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+class DialogBarTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame = new DialogBarFrame;
+    ASSERT_TRUE(frame->Create(nullptr, _T("Recovered files"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{30, 30, 670, 430}));
+    bar = static_cast<CTKPDialogBar*>(frame->Bars()->Add(_T("Folders"), tkpBarLeft, RUNTIME_CLASS(CTKPDialogBar)));
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(list.CreateEx(WS_EX_CLIENTEDGE, _T("LISTBOX"), nullptr, WS_CHILD | WS_VISIBLE | LBS_NOINTEGRALHEIGHT,
+                              CRect(0, 0, 10, 10), bar, 300));
+    for (LPCTSTR item : {_T("Partition 1 (FAT16)"), _T("Partition 2 (FAT32)"), _T("Partition 3 (NTFS)"),
+                         _T("$LostFolder1"), _T("$LostFolder2")}) {
+      list.SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    }
+    list.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)));
+    bar->SetChild(&list);
+    bar->SetDockedClientSize(CSize(200, 300));  // the frame's height, below the caption
+    frame->status.SetPaneText(0, _T("Ready"));
+    frame->status.SetPaneText(1, _T("5 folders"));
+    frame->RecalcLayout();
+    harness::PumpMessages();
+  }
+  void TearDown() override {
+    frame->DestroyWindow();
+    harness::PumpMessages();
+  }
+  CRect BarWindow() const {
+    CRect window;
+    bar->GetWindowRect(window);
+    return window;
+  }
+  DialogBarFrame* frame = nullptr;
+  CTKPDialogBar* bar = nullptr;
+  CWnd list;
+};
+
+TEST_F(DialogBarTest, DockedBarHostsItsWindowBelowTheCaption) {
+  EXPECT_TRUE(bar->IsDialogBar());
+  EXPECT_FALSE(bar->IsCustomizable());
+  EXPECT_EQ(bar->GetPosition(), tkpBarLeft);
+  CRect borders;
+  bar->GetBorders(borders);
+  EXPECT_GT(borders.top, 3 + 15);  // the caption row is counted in the top
+  EXPECT_EQ(BarWindow().Width(), 200 + borders.left + borders.right);
+  CRect placed, client;
+  list.GetWindowRect(placed);
+  bar->ScreenToClient(placed);
+  bar->GetClientRect(client);
+  EXPECT_EQ(placed.left, borders.left);
+  EXPECT_EQ(placed.top, borders.top);
+  EXPECT_EQ(placed.right, client.right - borders.right);
+  EXPECT_EQ(bar->GetCaptionText(), CString(_T("Folders")));  // no caption: the title
+  bar->SetCaption(_T("Recovered folders"));
+  EXPECT_EQ(bar->GetCaptionText(), CString(_T("Recovered folders")));
+  CTKPControl* caption = bar->GetControls()->FindControl(TKP_ID_DIALOGBAR_CAPTION);
+  ASSERT_NE(caption, nullptr);
+  EXPECT_TRUE(caption->IsVisible());
+  EXPECT_EQ(caption->GetRect().top, 3);
+  EXPECT_NE(bar->GetControls()->FindControl(TKP_ID_TOOLBAR_CLOSE), nullptr);
+}
+
+TEST_F(DialogBarTest, OnlyTheInnerEdgeOfADockedBarIsGrabbed) {
+  CRect window = BarWindow();
+  CPoint mid = window.CenterPoint();
+  EXPECT_EQ(bar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(window.right - 1, mid.y)), HTRIGHT);
+  EXPECT_NE(bar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(window.left + 1, mid.y)), HTLEFT);
+  bar->SetResizable(FALSE);
+  EXPECT_NE(bar->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(window.right - 1, mid.y)), HTRIGHT);
+}
+
+TEST_F(DialogBarTest, ResizingTheRightEdgeChangesOnlyTheDockedWidth) {
+  CRect window = BarWindow();
+  CRect borders;
+  bar->GetBorders(borders);
+  bar->ResizeToRect(CRect(window.left, window.top, window.left + 256, window.bottom), HTRIGHT);
+  harness::PumpMessages();
+  EXPECT_EQ(bar->GetDockedClientSize().cx, 256 - borders.left - borders.right);
+  EXPECT_EQ(bar->GetFloatingClientSize(), CSize(200, 200));
+  EXPECT_EQ(BarWindow().Width(), 256);
+  CRect placed;
+  list.GetWindowRect(placed);
+  EXPECT_EQ(placed.Width(), 256 - borders.left - borders.right);
+
+  // Below the least client width: nothing changes.
+  bar->ResizeToRect(CRect(window.left, window.top, window.left + 40, window.bottom), HTRIGHT);
+  harness::PumpMessages();
+  EXPECT_EQ(BarWindow().Width(), 256);
+  frame->status.SetPaneText(0, _T("Ready"));
+  bar->GetCaptionPopup()->GetControls()->Add(tkpControlButton, ID_FILE_NEW);  // the caption's arrow
+  bar->Invalidate();
+  harness::PumpFor(100);
+  harness::CaptureWindow(frame->m_hWnd, "status_dialog_bars");
+}
+
+TEST_F(DialogBarTest, DraggingTheInnerEdgeResizesTheDockedBar) {
+  CRect window = BarWindow();
+  CPoint edge(window.right - 1, window.CenterPoint().y);
+  // The moves and the release wait in the queue for the drag loop the press starts.
+  CPoint to = edge + CPoint(60, 0);
+  bar->ScreenToClient(to);
+  bar->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+  bar->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+  bar->SendMessage(WM_NCLBUTTONDOWN, HTRIGHT, MAKELPARAM(edge.x, edge.y));
+  harness::PumpMessages();
+  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_EQ(BarWindow().Width(), window.Width() + 60);
+  EXPECT_EQ(bar->GetFloatingClientSize(), CSize(200, 200));
+}
+
+TEST_F(DialogBarTest, TheCaptionMenuShowsOnlyWithControls) {
+  EXPECT_FALSE(bar->HasCaptionMenu());
+  CTKPPopupBar* menu = bar->GetCaptionPopup();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(bar->GetCaptionPopup(), menu);
+  EXPECT_FALSE(bar->HasCaptionMenu());  // no controls: no arrow, and a press drags the bar
+  menu->GetControls()->Add(tkpControlButton, ID_FILE_NEW);
+  EXPECT_TRUE(bar->HasCaptionMenu());
+  bar->SetCaptionPopup(FALSE);
+  EXPECT_FALSE(bar->HasCaptionMenu());
+}
+
+TEST_F(DialogBarTest, ACloneIsADialogBarWithTheSameSizesAndCaption) {
+  bar->SetCaption(_T("Recovered folders"));
+  bar->SetFloatingClientSize(CSize(320, 180));
+  bar->SetResizable(FALSE);
+  CTKPCommandBar* clone = bar->Clone();
+  ASSERT_NE(clone, nullptr);
+  ASSERT_TRUE(clone->IsKindOf(RUNTIME_CLASS(CTKPDialogBar)));
+  auto* copy = static_cast<CTKPDialogBar*>(clone);
+  EXPECT_EQ(copy->GetCaptionText(), CString(_T("Recovered folders")));
+  EXPECT_EQ(copy->GetFloatingClientSize(), CSize(320, 180));
+  EXPECT_EQ(copy->GetDockedClientSize(), CSize(200, 300));
+  EXPECT_FALSE(copy->IsResizable());
+  clone->InternalRelease();
+}
+
+TEST_F(DialogBarTest, ClicksInTheHostedWindowCountAsElsewhere) {
+  CRect window = BarWindow();
+  CRect borders;
+  bar->GetBorders(borders);
+  EXPECT_EQ(bar->HitTestTracking(CPoint(window.left + 40, window.top + 5)), 1);
+  EXPECT_EQ(bar->HitTestTracking(CPoint(window.left + 40, window.top + borders.top + 20)), -2);
+}
+
+TEST_F(DialogBarTest, ABarThatIsNotCloseableHasNoCloseButton) {
+  auto* other =
+      static_cast<CTKPDialogBar*>(frame->Bars()->Add(_T("Details"), tkpBarRight, RUNTIME_CLASS(CTKPDialogBar)));
+  ASSERT_NE(other, nullptr);
+  other->SetCloseable(FALSE);
+  other->OnRecalcLayout();
+  harness::PumpMessages();
+  CTKPControl* close = other->GetControls()->FindControl(TKP_ID_TOOLBAR_CLOSE);
+  EXPECT_TRUE(close == nullptr || !close->IsVisible());
+}
+
+}  // namespace
+
+namespace {
+
+// The rebar host: a toolbar of the frame moved into a band and out again.
+TEST(ReBarHost, AToolBarBecomesABandAndLeavesItsDockBar) {
+  auto* frame = new DialogBarFrame;
+  ASSERT_TRUE(frame->Create(nullptr, _T("Rebar"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{40, 40, 600, 300}));
+  CTKPToolBar* bar = frame->Bars()->Add(_T("Standard"), tkpBarTop);
+  ASSERT_NE(bar, nullptr);
+  static const UINT buttons[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE};
+  bar->SetButtons(buttons, 3);
+  bar->SetBarID(0xE800);
+  frame->RecalcLayout();
+  ASSERT_NE(bar->GetDockBar(), nullptr);
+
+  CTKPReBar rebar;
+  ASSERT_TRUE(rebar.Create(frame));
+  ASSERT_TRUE(rebar.AddToolBar(bar));
+  EXPECT_EQ(rebar.GetBandCount(), 1);
+  EXPECT_EQ(rebar.GetToolBar(0), bar);
+  EXPECT_EQ(rebar.GetToolBar(3), nullptr);
+  EXPECT_EQ(bar->GetDockBar(), nullptr);
+  EXPECT_EQ(bar->GetFlags(), 0u);
+  EXPECT_EQ(bar->GetBarStyle() & TKP_BAR_GRIPPER, 0u);
+  EXPECT_EQ(::GetParent(bar->m_hWnd), rebar.m_hWnd);
+  REBARBANDINFOW band{};
+  band.cbSize = sizeof(band);
+  band.fMask = RBBIM_ID | RBBIM_STYLE;
+  rebar.SendMessage(RB_GETBANDINFOW, 0, reinterpret_cast<LPARAM>(&band));
+  EXPECT_EQ(band.wID, 0xE800u);
+  EXPECT_NE(band.fStyle & RBBS_BREAK, 0u);
+
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  CRect strip;
+  rebar.GetWindowRect(strip);
+  EXPECT_GT(strip.Height(), 0);
+  EXPECT_GT(strip.Width(), 400);  // the frame's width
+
+  rebar.RemoveToolBar(bar);
+  EXPECT_EQ(rebar.GetBandCount(), 0);
+  frame->DestroyWindow();
+  harness::PumpMessages();
+}
+
+}  // namespace

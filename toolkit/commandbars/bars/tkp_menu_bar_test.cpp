@@ -1,0 +1,197 @@
+// The menu bar in real frames: it takes the frame's menu, the menu key alone starts its keyboard
+// tracking, and in an MDI frame a maximized child brings its system menu and its buttons to the bar.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/classlib/win/ccreatecontext.h"
+#include "platform/classlib/win/cdc.h"
+#include "platform/classlib/win/cmdiframewnd.h"
+#include "platform/classlib/win/cwinapp.h"
+#include "platform/harness/driver.h"
+#include "toolkit/commandbars/frame/frame_test_support.h"
+#include "toolkit/commandbars/frame/tkp_command_bars.h"
+#include "toolkit/commandbars/controls/tkp_control.h"
+#include "toolkit/commandbars/controls/tkp_controls.h"
+#include "toolkit/commandbars/frame/tkp_frame_wnd.h"
+#include "toolkit/commandbars/bars/tkp_menu_bar.h"
+#include "toolkit/commandbars/paint/tkp_paint_manager.h"
+
+namespace {
+
+class TestApp : public CWinApp {
+ public:
+  TestApp() : CWinApp(_T("Dorvane Menu Bar Test")) {}
+};
+TestApp theApp;
+
+constexpr UINT kMenu = 901;  // tkp_menu_bar_test.rc
+
+class MenuFrame : public CTKPFrameWnd {
+ public:
+  CTKPCommandBars* Bars() const { return m_pCommandBars; }
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CTKPFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
+    m_pCommandBars = tkptest::MakeCommandBars(this);
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(MenuFrame, CTKPFrameWnd)
+  ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+// An MDI frame with its own manager (the toolkit's frame base is not an MDI frame).
+class MdiMenuFrame : public CMDIFrameWnd {
+ public:
+  CTKPCommandBars* bars = nullptr;
+  ~MdiMenuFrame() override {
+    if (bars != nullptr) bars->InternalRelease();
+  }
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CMDIFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
+    bars = tkptest::MakeCommandBars(this);
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(MdiMenuFrame, CMDIFrameWnd)
+  ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+// The controls of the menu and the child's buttons, not the bar's own expand button.
+int MenuControls(CTKPMenuBar* bar) {
+  int count = 0;
+  for (int i = 0; i < bar->GetControlCount(); ++i) {
+    const int id = bar->GetControl(i)->GetID();
+    count += !bar->GetControl(i)->IsTemporary() || (id >= TKP_ID_MENUBAR_CLOSE && id <= TKP_ID_MENUBAR_SYSMENU);
+  }
+  return count;
+}
+
+TEST(MenuBar, TakesTheFramesMenu) {
+  auto* frame = new MenuFrame;
+  ASSERT_TRUE(frame->Create(nullptr, _T("Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 500, 300)));
+  EXPECT_EQ(frame->Bars()->SetMenu(_T("Menu Bar"), 4711), nullptr);  // no such menu: nothing made
+  CTKPMenuBar* bar = frame->Bars()->SetMenu(_T("Menu Bar"), kMenu);
+  ASSERT_NE(bar, nullptr);
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  EXPECT_EQ(frame->Bars()->GetMenuBar(), bar);
+  EXPECT_EQ(::GetMenu(frame->m_hWnd), nullptr);
+  EXPECT_EQ(bar->GetBarID(), 1u);
+  EXPECT_EQ(bar->GetPosition(), tkpBarTop);
+  ASSERT_EQ(MenuControls(bar), 2);
+  EXPECT_EQ(bar->GetControl(0)->GetCaption(), CString(_T("&File")));
+  EXPECT_EQ(bar->GetControl(1)->GetCaption(), CString(_T("&Edit")));
+  EXPECT_EQ(bar->GetDefaultMenuID(), kMenu);
+  EXPECT_NE(bar->GetControls()->GetOriginalControls(), nullptr);
+  EXPECT_TRUE(::IsWindowVisible(bar->m_hWnd));
+
+  // A menu title is its caption with its margins, without the room of a drop-down arrow.
+  CClientDC dc(bar);
+  CTKPPaintManager* paint = bar->GetPaintManager();
+  CFont* old = dc.SelectObject(paint->GetRegularFont(bar));
+  const CSize text = dc.GetTextExtent(_T("File"));
+  dc.SelectObject(old);
+  EXPECT_EQ(paint->DrawControl(&dc, bar->GetControl(0), FALSE).cx, text.cx + 6);
+  frame->DestroyWindow();
+}
+
+TEST(MenuBar, TheMenuKeyAloneStartsKeyboardTracking) {
+  auto* frame = new MenuFrame;
+  ASSERT_TRUE(frame->Create(nullptr, _T("Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 500, 300)));
+  CTKPMenuBar* bar = frame->Bars()->SetMenu(_T("Menu Bar"), kMenu);
+  ASSERT_NE(bar, nullptr);
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  // Shift+F10 is the context menu's key: the bar stays out of it.
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_SHIFT] = 0x80;
+  ::SetKeyboardState(keys);
+  // (Asked directly: a key the bar leaves goes on to the system's own menu loop.)
+  WPARAM command = SC_KEYMENU;
+  LPARAM alone = 0, letter = 'f';
+  LRESULT result = 0;
+  EXPECT_EQ(bar->OnHookMessage(frame->m_hWnd, WM_SYSCOMMAND, command, alone, result), 0);
+  EXPECT_FALSE(bar->IsTrackingMode());
+  keys[VK_SHIFT] = 0;
+  ::SetKeyboardState(keys);
+  EXPECT_EQ(bar->OnHookMessage(frame->m_hWnd, WM_SYSCOMMAND, command, letter, result), 0);  // a mnemonic
+  EXPECT_FALSE(bar->IsTrackingMode());
+  frame->SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
+  EXPECT_TRUE(bar->IsTrackingMode());
+  bar->SetTrackingMode(0);
+  frame->DestroyWindow();
+}
+
+int IndexOf(CTKPMenuBar* bar, int id) {
+  for (int i = 0; i < bar->GetControlCount(); ++i) {
+    if (bar->GetControl(i)->GetID() == id) return i;
+  }
+  return -1;
+}
+
+TEST(MenuBar, AMaximizedMdiChildBringsItsButtons) {
+  auto* frame = new MdiMenuFrame;
+  ASSERT_TRUE(frame->Create(nullptr, _T("MDI Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{40, 40, 640, 480}));
+  CTKPMenuBar* bar = frame->bars->SetMenu(_T("Menu Bar"), kMenu);
+  ASSERT_NE(bar, nullptr);
+  bar->SetFlags(bar->GetFlags() | TKP_MENUBAR_SHOW_SYSMENU);
+  frame->RecalcLayout();
+  auto* child = new CMDIChildWnd;
+  ASSERT_TRUE(child->Create(nullptr, _T("Child"), WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                            frame, nullptr));
+  harness::PumpMessages();
+  EXPECT_EQ(bar->GetActiveMdiChild(), child->m_hWnd);
+  EXPECT_EQ(MenuControls(bar), 2);
+
+  ::EnableMenuItem(::GetSystemMenu(child->m_hWnd, FALSE), SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
+  frame->MDIMaximize(child);
+  harness::PumpMessages();
+  ASSERT_EQ(MenuControls(bar), 6);
+  EXPECT_EQ(IndexOf(bar, TKP_ID_MENUBAR_SYSMENU), 0);
+  // After the menu's controls, in this order.
+  EXPECT_GE(IndexOf(bar, TKP_ID_MENUBAR_MINIMIZE), 3);
+  EXPECT_LT(IndexOf(bar, TKP_ID_MENUBAR_MINIMIZE), IndexOf(bar, TKP_ID_MENUBAR_RESTORE));
+  EXPECT_LT(IndexOf(bar, TKP_ID_MENUBAR_RESTORE), IndexOf(bar, TKP_ID_MENUBAR_CLOSE));
+  EXPECT_TRUE(bar->GetControl(IndexOf(bar, TKP_ID_MENUBAR_CLOSE))->IsTemporary());
+  EXPECT_EQ(::GetMenu(frame->m_hWnd), nullptr);  // no system caption buttons come back with the maximized child
+  CTKPControl* sysMenu = bar->GetControl(0);
+  ASSERT_NE(sysMenu->GetCommandBar(), nullptr);
+  // The child's system commands as buttons that keep the menu's states; Close is the default item.
+  CTKPControl* close = sysMenu->GetCommandBar()->GetControls()->FindControl(SC_CLOSE);
+  ASSERT_NE(close, nullptr);
+  EXPECT_NE(close->GetFlags() & tkpFlagManualUpdate, 0u);
+  EXPECT_TRUE(close->GetDefaultItem());
+  EXPECT_TRUE(close->GetBeginGroup());
+  CTKPControl* size = sysMenu->GetCommandBar()->GetControls()->FindControl(SC_SIZE);
+  ASSERT_NE(size, nullptr);
+  EXPECT_FALSE(size->GetEnabled());  // grayed in the child's menu
+
+  // The close button closes the child's window through its system command.
+  frame->MDIRestore(child);
+  harness::PumpMessages();
+  EXPECT_EQ(MenuControls(bar), 2);
+
+  // A child without a minimize box gets no minimize button.
+  child->ModifyStyle(WS_MINIMIZEBOX, 0);
+  frame->MDIMaximize(child);
+  harness::PumpMessages();
+  EXPECT_EQ(IndexOf(bar, TKP_ID_MENUBAR_MINIMIZE), -1);
+  EXPECT_NE(IndexOf(bar, TKP_ID_MENUBAR_RESTORE), -1);
+  bar->GetControl(IndexOf(bar, TKP_ID_MENUBAR_CLOSE))->OnExecute();
+  harness::PumpMessages();
+  EXPECT_EQ(bar->GetActiveMdiChild(), nullptr);
+  EXPECT_EQ(MenuControls(bar), 2);
+  frame->DestroyWindow();
+}
+
+}  // namespace

@@ -1,0 +1,199 @@
+#include "toolkit/commandbars/customize/tkp_customize_drop_source.h"
+
+#include "platform/classlib/win/cwnd.h"
+#include "toolkit/commandbars/bars/tkp_bar_controls.h"
+#include "toolkit/commandbars/bars/tkp_command_bar.h"
+#include "toolkit/commandbars/frame/tkp_command_bars.h"
+#include "toolkit/commandbars/controls/tkp_control.h"
+#include "toolkit/commandbars/controls/tkp_controls.h"
+#include "toolkit/commandbars/customize/tkp_customize_logic.h"
+#include "toolkit/common/resource_manager.h"
+
+CTKPCustomizeDropSource::CTKPCustomizeDropSource(CTKPCommandBars* pCommandBars, CWnd* pCapture)
+    : m_pCommandBars(pCommandBars), m_pCapture(pCapture) {
+  CTKPResourceManager* resources = TKPResourceManager();
+  m_hCursorNone = resources->LoadCursor(tkpcust::kCursorNone);
+  m_hCursorMove = resources->LoadCursor(tkpcust::kCursorMove);
+  m_hCursorCopy = resources->LoadCursor(tkpcust::kCursorCopy);
+}
+
+CTKPCustomizeDropSource::~CTKPCustomizeDropSource() = default;
+
+namespace {
+
+thread_local CTKPCustomizeDropSource* t_pActive = nullptr;
+
+}  // namespace
+
+CTKPCustomizeDropSource* CTKPCustomizeDropSource::GetActive() { return t_pActive; }
+
+void CTKPCustomizeDropSource::AddBar(CTKPCommandBar* pBar) {
+  if (pBar == nullptr || pBar->GetSafeHwnd() == nullptr) return;
+  RemoveBar(pBar);
+  m_arrBars.Add(pBar);
+}
+
+void CTKPCustomizeDropSource::RemoveBar(CTKPCommandBar* pBar) {
+  if (pBar == m_pTarget) Leave();
+  for (int i = m_arrBars.GetSize() - 1; i >= 0; --i) {
+    if (m_arrBars[i] == pBar) m_arrBars.RemoveAt(i);
+  }
+}
+
+void CTKPCustomizeDropSource::AddCandidates() {
+  m_arrBars.RemoveAll();
+  if (m_pCommandBars == nullptr) return;
+  for (int i = 0; i < m_pCommandBars->GetCount(); ++i) {
+    CTKPCommandBar* bar = m_pCommandBars->GetAt(i);
+    if (bar != nullptr && bar->GetSafeHwnd() != nullptr) m_arrBars.Add(bar);
+  }
+}
+
+// The last-added bar first: a floating bar lies above the docked ones.
+CTKPCommandBar* CTKPCustomizeDropSource::BarAt(CPoint ptScreen) const {
+  for (int i = m_arrBars.GetSize() - 1; i >= 0; --i) {
+    CTKPCommandBar* bar = m_arrBars[i];
+    if (!bar->IsWindowVisible()) continue;
+    CRect rc;
+    bar->GetWindowRect(rc);
+    if (rc.PtInRect(ptScreen)) return bar;
+  }
+  return nullptr;
+}
+
+void CTKPCustomizeDropSource::UpdateCursor() const {
+  const unsigned id = tkpcust::DragCursor(m_pTarget != nullptr, m_bMove != FALSE, m_bCopyOnly != FALSE);
+  HCURSOR cursor = id == tkpcust::kCursorMove ? m_hCursorMove : id == tkpcust::kCursorCopy ? m_hCursorCopy
+                                                                                            : m_hCursorNone;
+  ::SetCursor(cursor != nullptr ? cursor : ::LoadCursor(nullptr, IDC_ARROW));
+}
+
+void CTKPCustomizeDropSource::Leave() {
+  if (m_pTarget == nullptr) return;
+  if (m_pTarget->GetSafeHwnd() != nullptr) m_pTarget->OnCustomizeDragLeave();
+  m_pTarget = nullptr;
+}
+
+void CTKPCustomizeDropSource::OnMove(CPoint ptScreen) {
+  m_bMoved = m_bMoved || ptScreen != m_ptStart;
+  CTKPCommandBar* bar = BarAt(ptScreen);
+  CPoint client = ptScreen;
+  if (bar != nullptr) bar->ScreenToClient(client);
+  if (bar != nullptr && bar == m_pTarget) {
+    bar->OnCustomizeDragOver(m_pControl, client, m_bMove ? tkpcust::kDragMove : tkpcust::kDragCopy);
+  } else if (m_pTarget != nullptr) {
+    Leave();
+  } else if (bar != nullptr && bar->OnCustomizeDragEnter(m_pControl, client) != tkpcust::kDragNone) {
+    m_pTarget = bar;
+  }
+  UpdateCursor();
+}
+
+int CTKPCustomizeDropSource::Drop(CPoint ptScreen) {
+  int result = tkpcust::DropResult(m_pTarget != nullptr, m_bMoved, m_bMove && !m_bCopyOnly);
+  if (m_pTarget != nullptr && result != tkpcust::kDragCancel) {
+    CPoint client = ptScreen;
+    m_pTarget->ScreenToClient(client);
+    CPoint start = m_ptStart;
+    m_pTarget->ScreenToClient(start);
+    m_pTarget->OnCustomizeDrop(m_pControl, result, client, start);
+  }
+  if (m_pTarget != nullptr) {
+    m_pTarget->OnCustomizeDragLeave();
+    m_pTarget = nullptr;
+  }
+  return result;
+}
+
+int CTKPCustomizeDropSource::DoDragDrop(CTKPControl* pControl, BOOL bCopyOnly, const CPoint* pStart) {
+  if (pControl == nullptr || m_pCapture == nullptr || m_pCapture->GetSafeHwnd() == nullptr) {
+    return tkpcust::kDragCancel;
+  }
+  m_pControl = pControl;
+  m_bCopyOnly = bCopyOnly;
+  m_bMove = TRUE;
+  m_bMoved = FALSE;
+  AddCandidates();
+  m_pOuter = t_pActive;
+  t_pActive = this;
+  const HWND capture = m_pCapture->GetSafeHwnd();
+  ::SetCapture(capture);
+  if (pStart != nullptr) {
+    m_ptStart = *pStart;
+  } else {
+    ::GetCursorPos(m_ptStart);
+  }
+  int result = tkpcust::kDragCancel;
+  bool done = false;
+  while (!done && ::GetCapture() == capture) {
+    MSG msg;
+    while (::PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) ::DispatchMessage(&msg);
+    if (!::GetMessage(&msg, nullptr, 0, 0)) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that owns the thread
+      break;
+    }
+    if (::GetCapture() != capture) break;
+    CPoint screen(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
+    switch (msg.message) {
+      case WM_MOUSEMOVE:
+        ::ClientToScreen(msg.hwnd, screen);
+        m_bMove = (msg.wParam & MK_CONTROL) == 0;
+        OnMove(screen);
+        if ((msg.wParam & MK_LBUTTON) == 0) {
+          result = Drop(screen);
+          done = true;
+        }
+        break;
+      case WM_KEYDOWN:
+        if (msg.wParam == VK_ESCAPE) {
+          done = true;
+        } else if (msg.wParam == VK_CONTROL) {
+          m_bMove = FALSE;
+          UpdateCursor();
+        }
+        break;
+      case WM_KEYUP:
+        if (msg.wParam == VK_CONTROL) {
+          m_bMove = TRUE;
+          UpdateCursor();
+        }
+        break;
+      case WM_LBUTTONUP:
+        ::ClientToScreen(msg.hwnd, screen);
+        result = Drop(screen);
+        done = true;
+        break;
+      case WM_RBUTTONDOWN:
+        done = true;
+        break;
+      default:
+        ::TranslateMessage(&msg);
+        ::DispatchMessage(&msg);
+        break;
+    }
+  }
+  Leave();
+  t_pActive = m_pOuter;
+  if (::GetCapture() == capture) ::ReleaseCapture();
+  ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+  m_pControl = nullptr;
+  m_arrBars.RemoveAll();
+  return result;
+}
+
+void CTKPCustomizeDropSource::FinishDrag(CTKPCommandBars* pCommandBars, CTKPControl* pControl, int nResult,
+                                         BOOL bMove) {
+  CTKPCommandBar* bar = tkp_bar::Parent(pControl);
+  if (!tkpcust::RemovesOriginal(nResult, bMove != FALSE, bar != nullptr, FALSE)) return;
+  CTKPControls* controls = bar->GetControls();
+  if (controls == nullptr) return;
+  for (int i = 0; i < controls->GetCount(); ++i) {
+    if (controls->GetAt(i) != pControl) continue;
+    if (pCommandBars != nullptr && pCommandBars->GetDragControl() == pControl) pCommandBars->SetDragControl(nullptr);
+    controls->Remove(i);
+    bar->OnRecalcLayout();
+    bar->Invalidate();
+    if (pCommandBars != nullptr) pCommandBars->RecalcFrameLayout();
+    return;
+  }
+}

@@ -1,0 +1,67 @@
+#include "toolkit/commandbars/state/controls_stream_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace tkpstream;
+
+TEST(ControlsStream, SixteenThousandBytesStayInTheProfile) {
+  EXPECT_EQ(StorageFor(0), Storage::kProfile);
+  EXPECT_EQ(StorageFor(16000), Storage::kProfile);
+  EXPECT_EQ(StorageFor(16001), Storage::kFile);
+}
+
+TEST(ControlsStream, FileNamesCannotLeaveTheFolder) {
+  EXPECT_EQ(SafeFileName(u"CommandBars"), u"CommandBars");
+  EXPECT_EQ(SafeFileName(u"Layouts\\Main"), u"Layouts_Main");
+  EXPECT_EQ(SafeFileName(u"..\\..\\Windows\\x"), u"_.._.._Windows_x");
+  EXPECT_EQ(SafeFileName(u"C:/a:b*?"), u"C__a_b__");
+  EXPECT_EQ(SafeFileName(u".hidden"), u"_.hidden");
+  EXPECT_EQ(SafeFileName(u""), u"_");
+
+  const std::u16string folder = u"C:\\users\\me\\AppData\\Roaming\\Dorvane";
+  EXPECT_TRUE(IsFileInFolder(folder, folder + u"\\CommandBars"));
+  EXPECT_TRUE(IsFileInFolder(folder + u"\\", u"c:/USERS/me/appdata/roaming/dorvane/CommandBars"));
+  for (const char16_t* outside : {u"\\..\\x", u"\\sub\\x", u"X\\x", u"\\x:stream", u"\\", u"\\.."}) {
+    EXPECT_FALSE(IsFileInFolder(folder, folder + outside));
+  }
+  EXPECT_FALSE(IsFileInFolder(u"", u"\\x"));
+}
+
+TEST(ControlsStream, SoundLinksPass) {
+  // A toolbar opening two popups, one of which opens a third; a popup shared by two controls.
+  const std::vector<StreamBar> bars = {
+      {59393, true, {0x1000000, 0x1000001, 0}}, {0x1000000, false, {0x1000002}},
+      {0x1000001, false, {0x1000002}}, {0x1000002, false, {}}, {0xE800, true, {}}};
+  std::string why;
+  EXPECT_TRUE(CheckLinks(bars, &why)) << why;
+  EXPECT_TRUE(CheckLinks({}, &why));
+}
+
+TEST(ControlsStream, DamagedLinksAreRefused) {
+  std::string why;
+  // A popup bar that opens itself, directly or through another.
+  EXPECT_FALSE(CheckLinks({{1, true, {7}}, {7, false, {7}}}, &why));
+  EXPECT_EQ(why, "a popup bar opens itself");
+  EXPECT_FALSE(CheckLinks({{7, false, {8}}, {8, false, {7}}}, &why));
+  // An id that names nothing, or a toolbar.
+  EXPECT_FALSE(CheckLinks({{1, true, {9}}}, &why));
+  EXPECT_FALSE(CheckLinks({{1, true, {2}}, {2, true, {}}}, &why));
+  EXPECT_EQ(why, "a popup names no popup bar of the stream");
+  // Ids given twice; a toolbar without an id.
+  EXPECT_FALSE(CheckLinks({{5, false, {}}, {5, false, {}}}, &why));
+  EXPECT_FALSE(CheckLinks({{0, true, {}}}, &why));
+  // A chain of popups deeper than any menu.
+  std::vector<StreamBar> chain = {{1, true, {100}}};
+  for (uint32_t i = 0; i <= kMostPopupDepth; ++i) chain.push_back({100 + i, false, {101 + i}});
+  chain.push_back({101 + static_cast<uint32_t>(kMostPopupDepth), false, {}});
+  EXPECT_FALSE(CheckLinks(chain, &why));
+  EXPECT_EQ(why, "popups nested too deep");
+  chain.resize(kMostPopupDepth);
+  chain.back().popupIds.clear();
+  EXPECT_TRUE(CheckLinks(chain, &why)) << why;
+  EXPECT_FALSE(CheckLinks(std::vector<StreamBar>(kMostBars + 1, StreamBar{}), &why));
+}
+
+}  // namespace

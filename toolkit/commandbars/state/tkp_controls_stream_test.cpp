@@ -1,0 +1,528 @@
+// The stream of customized bars in real frames: a customized set saved and loaded back equal in a new
+// frame, the 16000-byte line between the profile value and the hidden file, damaged streams refused whole
+// with the bars as they were, and the file kept to the application's own folder.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/classlib/win/classlib_win.h"
+#include "platform/harness/driver.h"
+#include "platform/harness/scripted_seams.h"
+#include "res/resource.h"
+#include "toolkit/commandbars/frame/frame_test_support.h"
+#include "toolkit/commandbars/frame/tkp_command_bars.h"
+#include "toolkit/commandbars/controls/tkp_control.h"
+#include "toolkit/commandbars/controls/tkp_control_button.h"
+#include "toolkit/commandbars/controls/tkp_control_combo_box.h"
+#include "toolkit/commandbars/controls/tkp_control_edit.h"
+#include "toolkit/commandbars/controls/tkp_control_popup.h"
+#include "toolkit/commandbars/controls/tkp_controls.h"
+#include "toolkit/commandbars/frame/tkp_frame_wnd.h"
+#include "toolkit/commandbars/bars/tkp_menu_bar.h"
+#include "toolkit/commandbars/bars/tkp_popup_bar.h"
+#include "toolkit/commandbars/bars/tkp_tool_bar.h"
+#include "toolkit/common/tkp_image_manager.h"
+
+namespace {
+
+class TestApp : public CWinApp {
+ public:
+  TestApp() : CWinApp(_T("Dorvane Stream Test")) {}
+};
+TestApp theApp;
+
+const wchar_t kProfileKey[] = L"Software\\Dorvane Stream Test";
+const TCHAR kProfile[] = _T("CommandBars");
+const TCHAR kSection[] = _T("CommandBars-Controls");
+constexpr UINT kMine = 0xE800;
+constexpr int kFindField = 40001;
+constexpr int kPlaces = 40002;
+
+// A control of a kind that cannot be stored.
+class PlainControl : public CTKPControlButton {
+  DECLARE_DYNCREATE(PlainControl)
+};
+IMPLEMENT_DYNCREATE(PlainControl, CTKPControlButton)
+
+// A frame that offers customizing, with the program's two toolbars as it builds them.
+class StreamFrame : public CTKPFrameWnd {
+ public:
+  CTKPCommandBars* Bars() const { return m_pCommandBars; }
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CTKPFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
+    m_pCommandBars = tkptest::MakeCommandBars(this);
+    CTKPToolBar* standard = m_pCommandBars->Add(_T("Standard"), tkpBarTop);
+    standard->LoadToolBar(IDR_MAINFRAME);
+    CTKPToolBar* tools = m_pCommandBars->Add(_T("Tools"), tkpBarTop);
+    const UINT ids[] = {ID_FIND_FILES, 0, ID_SETTINGS};
+    tools->SetButtons(ids, 3);
+    tools->SetBarID(200);
+    return 0;
+  }
+  afx_msg void OnCustomize() {}
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(StreamFrame, CTKPFrameWnd)
+  ON_WM_CREATE()
+  ON_COMMAND(TKP_ID_CUSTOMIZE, OnCustomize)
+END_MESSAGE_MAP()
+
+// What a person sees of the bars: each bar and its lasting controls, popups with their menus.
+std::wstring Describe(CTKPControls* controls, int depth);
+std::wstring Describe(CTKPCommandBar* bar, int depth) {
+  // Popup bars are numbered afresh at each save: only toolbars' ids are the user's.
+  const bool toolbar = bar->IsKindOf(RUNTIME_CLASS(CTKPToolBar)) != FALSE;
+  std::wstring text = (toolbar ? std::to_wstring(bar->GetBarID()) : L"") + L" " + bar->GetTitle().GetString() + L" " +
+                      CString(bar->GetRuntimeClass()->m_lpszClassName).GetString() +
+                      (bar->IsVisible() ? L" shown" : L"") + L" {" + Describe(bar->GetControls(), depth) + L"}";
+  return text;
+}
+std::wstring Describe(CTKPControls* controls, int depth) {
+  std::wstring text;
+  for (int i = 0; i < controls->GetCount(); ++i) {
+    CTKPControl* c = controls->GetAt(i);
+    if (c->IsTemporary()) continue;
+    text += L"[" + std::wstring(CString(c->GetRuntimeClass()->m_lpszClassName).GetString()) + L" " +
+            std::to_wstring(c->GetType()) + L" " + std::to_wstring(c->GetID()) + L" '" + c->GetCaption().GetString() +
+            L"' style " + std::to_wstring(c->GetStyle()) + (c->GetBeginGroup() ? L" group" : L"");
+    if (auto* combo = dynamic_cast<CTKPControlComboBox*>(c)) {
+      for (int n = 0; n < combo->GetCount(); ++n) text += L" item " + std::wstring(combo->GetLBText(n).GetString());
+    }
+    if (auto* edit = dynamic_cast<CTKPControlEdit*>(c)) text += L" width " + std::to_wstring(edit->GetWidth());
+    if (c->GetCustomIconId() > 0) {
+      text += c->GetImageManager()->GetIconSet(static_cast<UINT>(c->GetCustomIconId())) ? L" own icon" : L" icon lost";
+    }
+    if (!c->GetDocTemplatesAssigned().IsEmpty()) text += L" documents " + std::to_wstring(c->GetDocTemplatesAssigned().GetCount());
+    if (CTKPCommandBar* popup = c->GetCommandBar(); popup != nullptr && depth < 4) text += L" " + Describe(popup, depth + 1);
+    text += L"]";
+  }
+  return text;
+}
+
+std::wstring Describe(CTKPCommandBars* bars) {
+  std::wstring text;
+  for (int i = 0; i < bars->GetCount(); ++i) text += Describe(bars->GetAt(i), 0) + L"\n";
+  return text;
+}
+
+// The stream as the last save left it, from the profile or from the file it names.
+std::vector<BYTE> StoredStream(bool* inFile = nullptr) {
+  std::vector<BYTE> bytes;
+  const bool fromFile = theApp.GetProfileInt(kSection, _T("LoadFromFile"), 0) != 0;
+  if (inFile != nullptr) *inFile = fromFile;
+  if (fromFile) {
+    HANDLE file = ::CreateFileW(theApp.GetProfileString(kSection, _T("Controls")), GENERIC_READ, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    bytes.resize(::GetFileSize(file, nullptr));
+    DWORD read = 0;
+    ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    ::CloseHandle(file);
+    return bytes;
+  }
+  BYTE* data = nullptr;
+  UINT size = 0;
+  if (theApp.GetProfileBinary(kSection, _T("Controls"), &data, &size)) bytes.assign(data, data + size);
+  delete[] data;
+  return bytes;
+}
+
+void WriteFileBytes(const CString& path, const std::vector<BYTE>& bytes) {
+  ::SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+  HANDLE file = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(file);
+}
+
+// The stream with the one stored 32-bit value from changed to to.
+std::vector<BYTE> WithValueChanged(std::vector<BYTE> bytes, int from, int to) {
+  int found = 0;
+  for (size_t i = 0; i + 4 <= bytes.size(); ++i) {
+    if (std::memcmp(&bytes[i], &from, 4) != 0) continue;
+    std::memcpy(&bytes[i], &to, 4);
+    ++found;
+  }
+  EXPECT_EQ(found, 1) << from;
+  return bytes;
+}
+
+class ControlsStream : public testing::Test {
+ protected:
+  void SetUp() override {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+    theApp.SetRegistryKey(_T("Dorvane Stream Test"));
+  }
+  void TearDown() override {
+    for (StreamFrame* frame : frames) {
+      if (::IsWindow(frame->m_hWnd)) frame->DestroyWindow();
+    }
+    harness::PumpMessages();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+  }
+  StreamFrame* Start() {
+    auto* frame = new StreamFrame;
+    EXPECT_TRUE(frame->Create(nullptr, _T("Stream"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 900, 500)));
+    frame->RecalcLayout();
+    harness::PumpMessages();
+    frames.push_back(frame);
+    return frame;
+  }
+  // The program ends: the bars are saved and the window goes.
+  void Stop(StreamFrame* frame) {
+    frame->Bars()->SaveBarState(kProfile);
+    frame->DestroyWindow();
+    harness::PumpMessages();
+  }
+  // The user's own toolbar with a button, a popup menu, an edit and a combo box.
+  static CTKPToolBar* AddMine(StreamFrame* frame, const CString& caption = _T("&Open")) {
+    CTKPToolBar* mine = frame->Bars()->Add(_T("Mine"), tkpBarTop);
+    mine->SetBarID(kMine);
+    mine->SetBuiltIn(FALSE);
+    CTKPControls* controls = mine->GetControls();
+    CTKPControl* open = controls->Add(tkpControlButton, ID_OPEN_IMAGE);
+    open->SetCustomCaption(caption);
+    open->SetStyle(tkpButtonIconAndCaption);
+    // An image of the user's own, as the customize menu pastes one.
+    CTKPImageManager* images = frame->Bars()->GetImageManager();
+    open->SetCustomIconId(static_cast<int>(images->AddCustomIcon(::CopyIcon(::LoadIconW(nullptr, IDI_APPLICATION)))));
+    CTKPControl* more = controls->Add(tkpControlPopup, 0);
+    more->SetCaption(CString(_T("&More")));
+    more->SetBeginGroup(TRUE);
+    CTKPControls* menu = more->GetCommandBar()->GetControls();
+    CTKPControl* findFiles = menu->Add(tkpControlButton, ID_FIND_FILES);
+    findFiles->SetCaption(CString(_T("&Find Files")));
+    findFiles->GetDocTemplatesAssigned()[128] = TRUE;  // shown with one kind of document only
+    menu->Add(tkpControlButton, ID_SETTINGS)->SetCustomCaption(CString(_T("Se&ttings")));
+    CTKPControl* find = controls->Add(tkpControlEdit, kFindField);
+    find->SetCaption(CString(_T("Find:")));
+    find->SetWidth(150);
+    auto* places = static_cast<CTKPControlComboBox*>(controls->Add(tkpControlComboBox, kPlaces));
+    places->SetCaption(CString(_T("Places")));
+    places->AddString(CString(_T("One")));
+    places->AddString(CString(_T("Two")));
+    mine->OnRecalcLayout();
+    return mine;
+  }
+  // Changes to the program's own Standard toolbar: a caption and style, a button gone.
+  static void ChangeStandard(StreamFrame* frame) {
+    CTKPToolBar* standard = frame->Bars()->GetToolBar(frame->Bars()->GetAt(0)->GetBarID());
+    CTKPControl* first = standard->GetControl(0);
+    first->SetCustomCaption(CString(_T("Open &Image")));
+    first->SetCustomStyle(tkpButtonIconAndCaption);
+    CTKPControl* last = standard->GetControl(standard->GetControlCount() - 1);
+    if (last->IsTemporary()) last = standard->GetControl(standard->GetControlCount() - 2);
+    standard->GetControls()->Remove(last);
+  }
+
+  std::vector<StreamFrame*> frames;
+};
+
+TEST_F(ControlsStream, ACustomizedSetComesBackEqualInANewFrame) {
+  StreamFrame* frame = Start();
+  ASSERT_TRUE(frame->Bars()->IsCustomizeAvail());
+  const std::wstring built = Describe(frame->Bars());
+  AddMine(frame);
+  ChangeStandard(frame);
+  frame->Bars()->GetAt(1)->SetTitle(_T("My Tools"));
+  const std::wstring customized = Describe(frame->Bars());
+  ASSERT_NE(customized, built);
+  Stop(frame);
+  TKPImageManager()->RemoveAll();  // the next run starts without the user's images
+  EXPECT_EQ(theApp.GetProfileInt(kSection, _T("LoadFromFile"), -1), 0u);
+  EXPECT_FALSE(StoredStream().empty());
+
+  frame = Start();
+  EXPECT_EQ(Describe(frame->Bars()), built);
+  frame->Bars()->LoadBarState(kProfile);
+  EXPECT_EQ(Describe(frame->Bars()), customized);
+  // The popup's menu came with its own bar, which opens.
+  CTKPToolBar* mine = frame->Bars()->GetToolBar(kMine);
+  ASSERT_NE(mine, nullptr);
+  EXPECT_FALSE(mine->IsBuiltIn());
+  CTKPCommandBar* menu = mine->GetControl(1)->GetCommandBar();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->GetCommandBars(), frame->Bars());
+  // The program's own bar keeps its original controls, so that a reset brings its buttons back.
+  CTKPControls* standard = frame->Bars()->GetAt(0)->GetControls();
+  ASSERT_NE(standard->GetOriginalControls(), nullptr);
+  EXPECT_TRUE(standard->IsChanged());
+
+  // Loaded again: the same set, no second toolbar.
+  frame->Bars()->LoadBarState(kProfile);
+  EXPECT_EQ(Describe(frame->Bars()), customized);
+  // A set that cannot be stored leaves the one saved before.
+  const std::vector<BYTE> before = StoredStream();
+  mine->GetControls()->Add(new PlainControl, ID_APP_ABOUT);
+  frame->Bars()->SaveBarState(kProfile);
+  EXPECT_EQ(StoredStream(), before);
+}
+
+TEST_F(ControlsStream, TheMenuBarComesBackWithItsCustomizedMenus) {
+  StreamFrame* frame = Start();
+  CTKPMenuBar* menuBar = frame->Bars()->SetMenu(_T("Menu Bar"), IDR_MAIN_MENU);
+  ASSERT_NE(menuBar, nullptr);
+  const std::wstring built = Describe(menuBar, 0);
+  CTKPCommandBar* first = menuBar->GetControl(0)->GetCommandBar();
+  ASSERT_NE(first, nullptr);
+  first->GetControl(0)->SetCustomCaption(CString(_T("&Open the Image...")));
+  menuBar->GetControl(menuBar->GetControlCount() - 1)->SetCustomCaption(CString(_T("&Assistance")));
+  const std::wstring customized = Describe(menuBar, 0);
+  ASSERT_NE(customized, built);
+  Stop(frame);
+
+  frame = Start();
+  menuBar = frame->Bars()->SetMenu(_T("Menu Bar"), IDR_MAIN_MENU);
+  ASSERT_EQ(Describe(menuBar, 0), built);
+  frame->Bars()->LoadBarState(kProfile);
+  EXPECT_EQ(frame->Bars()->GetMenuBar(), menuBar);
+  EXPECT_EQ(Describe(menuBar, 0), customized);
+  EXPECT_TRUE(menuBar->GetControls()->IsChanged());  // its originals came back with it
+}
+
+TEST_F(ControlsStream, SixteenThousandBytesStayInTheProfileAndOneMoreGoesToTheHiddenFile) {
+  // The stream's size is set by the length of a caption (2 bytes a character) and by whether a window
+  // list (a class record of odd length) is there: between them every size can be reached.
+  StreamFrame* frame = Start();
+  CTKPToolBar* mine = AddMine(frame, CString(_T('x'), 2000));
+  const auto measure = [&] {
+    frame->Bars()->SaveBarState(kProfile);
+    return static_cast<long>(StoredStream().size());
+  };
+  const long plain = measure();
+  const auto addOdd = [mine] { return mine->GetControls()->Add(tkpControlButton, TKP_ID_WINDOWLIST); };
+  CTKPControl* label = addOdd();
+  const long labelled = measure();
+  ASSERT_EQ((labelled - plain) % 2, 1) << "the window list's bytes must change the parity";
+  for (long target : {16000L, 16001L}) {
+    const bool withLabel = (target - plain) % 2 != 0;
+    if (!withLabel && label != nullptr) {
+      mine->GetControls()->Remove(label);
+      label = nullptr;
+    }
+    if (withLabel && label == nullptr) label = addOdd();
+    const long base = withLabel ? labelled : plain;
+    mine->GetControl(0)->SetCustomCaption(CString(_T('x'), static_cast<int>(2000 + (target - base) / 2)));
+    bool inFile = false;
+    frame->Bars()->SaveBarState(kProfile);
+    EXPECT_EQ(static_cast<long>(StoredStream(&inFile).size()), target);
+    EXPECT_EQ(inFile, target > 16000);
+  }
+  // The file sits hidden in the application's own folder, its path in "Controls".
+  const CString path = theApp.GetProfileString(kSection, _T("Controls"));
+  EXPECT_EQ(path, GetAppDataFileName(_T("CommandBars")));
+  EXPECT_NE(path.Find(_T("\\Dorvane Stream Test\\CommandBars")), -1);
+  const DWORD attributes = ::GetFileAttributesW(path);
+  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
+  // A file that cannot be written leaves the stream saved before whole, and the profile naming it.
+  ::CreateDirectoryW(path + _T(".new"), nullptr);
+  mine->GetControl(0)->SetCustomCaption(CString(_T('y'), 9000));
+  frame->Bars()->SaveBarState(kProfile);
+  ::RemoveDirectoryW(path + _T(".new"));
+  EXPECT_EQ(theApp.GetProfileString(kSection, _T("Controls")), path);
+  EXPECT_EQ(StoredStream().size(), 16001u);
+  // A profile name that tries to climb out of the folder makes one file name inside it.
+  frame->Bars()->SaveBarState(_T("..\\..\\Bars:1"));
+  const CString climbed = theApp.GetProfileString(_T("..\\..\\Bars:1-Controls"), _T("Controls"));
+  EXPECT_EQ(climbed, path.Left(path.GetLength() - 11) + _T("_.._.._Bars_1"));
+  EXPECT_NE(::GetFileAttributesW(climbed), INVALID_FILE_ATTRIBUTES);
+  ::SetFileAttributesW(climbed, FILE_ATTRIBUTE_NORMAL);
+  ::DeleteFileW(climbed);
+  const std::wstring saved = Describe(frame->Bars());
+  const std::vector<BYTE> good = StoredStream();
+  Stop(frame);
+  // "Controls" naming a sound stream anywhere else is not read; our own file is.
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  const CString elsewhere = CString(temp) + _T("stream-elsewhere.bin");
+  WriteFileBytes(elsewhere, good);
+  theApp.WriteProfileString(kSection, _T("Controls"), elsewhere);
+  frame = Start();
+  frame->Bars()->LoadBarState(kProfile);
+  EXPECT_EQ(frame->Bars()->GetToolBar(kMine), nullptr);
+  ::DeleteFileW(elsewhere);
+  theApp.WriteProfileString(kSection, _T("Controls"), path);
+  frame->Bars()->LoadBarState(kProfile);
+  EXPECT_EQ(Describe(frame->Bars()), saved);
+  // A stream that shrinks moves back into the profile and its file goes.
+  frame->Bars()->GetToolBar(kMine)->GetControl(0)->SetCustomCaption(CString(_T("short")));
+  frame->Bars()->SaveBarState(kProfile);
+  EXPECT_EQ(theApp.GetProfileInt(kSection, _T("LoadFromFile"), -1), 0u);
+  EXPECT_EQ(::GetFileAttributesW(path), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(ControlsStream, AToolbarTheProgramChangedSinceIsMergedOnlyWhenTheUserSaysSo) {
+  StreamFrame* frame = Start();
+  frame->Bars()->GetToolBar(IDR_MAINFRAME)->GetControl(0)->SetCustomCaption(CString(_T("Mine")));
+  Stop(frame);
+  // A later version of the program drops the Standard toolbar's last button.
+  const auto updated = [this] {
+    StreamFrame* next = Start();
+    CTKPControls* standard = next->Bars()->GetToolBar(IDR_MAINFRAME)->GetControls();
+    int last = standard->GetCount() - 1;
+    while (standard->GetAt(last)->IsTemporary()) --last;  // the expand button stays
+    standard->Remove(last);
+    standard->CreateOriginalControls();
+    return next->Bars()->GetToolBar(IDR_MAINFRAME);
+  };
+  harness::ScopedSeams seams;
+  CTKPToolBar* standard = updated();
+  const int newCount = standard->GetControls()->GetOriginalControls()->GetCount();
+  standard->GetCommandBars()->LoadBarState(kProfile, TRUE);  // silent: the new bar stays
+  EXPECT_EQ(standard->GetControl(0)->GetCustomCaption(), CString());
+  EXPECT_TRUE(seams.boxes.Log().empty());
+
+  seams.boxes.Answer(IDYES);  // reset to the new bar
+  standard->GetCommandBars()->LoadBarState(kProfile);
+  ASSERT_EQ(seams.boxes.Log().size(), 1u);
+  EXPECT_EQ(seams.boxes.Log()[0].text, u"Due to a software update the toolbar 'Standard' has changed. Would you like "
+                                       u"to reset your customized toolbar and load the new one?");
+  EXPECT_EQ(standard->GetControl(0)->GetCustomCaption(), CString());
+
+  seams.boxes.Answer(IDNO);  // keep the customized one, with the new bar's originals for a later reset
+  standard->GetCommandBars()->LoadBarState(kProfile);
+  EXPECT_EQ(standard->GetControl(0)->GetCustomCaption(), CString(_T("Mine")));
+  EXPECT_EQ(standard->GetControls()->GetOriginalControls()->GetCount(), newCount);
+}
+
+TEST_F(ControlsStream, DamagedStreamsAreRefusedWholeAndTheBarsStayAsTheyWere) {
+  StreamFrame* frame = Start();
+  CTKPToolBar* mine = AddMine(frame);
+  ChangeStandard(frame);
+  frame->Bars()->SaveBarState(kProfile);
+  const std::vector<BYTE> good = StoredStream();
+  ASSERT_GT(good.size(), 200u);
+  // Damage only our own program could not have written: a button that claims to open a popup, and a
+  // menu whose item opens that same menu.
+  mine->GetControl(0)->SetType(tkpControlPopup);
+  frame->Bars()->SaveBarState(kProfile);
+  const std::vector<BYTE> wrongType = StoredStream();
+  mine->GetControl(0)->SetType(tkpControlButton);
+  auto* more = static_cast<CTKPControlPopup*>(mine->GetControl(1));
+  CTKPControl* loop = more->GetCommandBar()->GetControls()->Add(tkpControlPopup, 0);
+  static_cast<CTKPControlPopup*>(loop)->SetCommandBar(more->GetCommandBar());
+  frame->Bars()->SaveBarState(kProfile);
+  const std::vector<BYTE> selfOpening = StoredStream();
+  static_cast<CTKPControlPopup*>(loop)->SetCommandBar(nullptr);  // the loop would keep the bars alive
+  const UINT icon = static_cast<UINT>(mine->GetControl(0)->GetCustomIconId());
+  Stop(frame);
+  TKPImageManager()->RemoveAll();
+
+  frame = Start();
+  CTKPCommandBars* bars = frame->Bars();
+  const std::wstring before = Describe(bars);
+  const auto refused = [&](const std::vector<BYTE>& bytes, const char* what) {
+    EXPECT_FALSE(bars->LoadCustomizedBars(bytes.data(), static_cast<UINT>(bytes.size()), TRUE)) << what;
+    EXPECT_EQ(Describe(bars), before) << what;
+  };
+  for (size_t cut = 1; cut < good.size(); cut += 1 + good.size() / 97) {
+    refused(std::vector<BYTE>(good.begin(), good.begin() + static_cast<long>(cut)), "cut short");
+  }
+  std::vector<BYTE> longer = good;
+  longer.push_back(0);
+  refused(longer, "a byte after the bars");
+  refused(wrongType, "a button of the popup type");
+  refused(selfOpening, "a menu that opens itself");
+  unsigned seed = 7;
+  for (int n = 0; n < 40; ++n) {
+    std::vector<BYTE> garbage(1 + n * 37);
+    for (BYTE& b : garbage) b = static_cast<BYTE>((seed = seed * 1103515245u + 12345u) >> 16);
+    refused(garbage, "garbage");
+  }
+  // Garbage in the middle of a sound stream's class records.
+  std::vector<BYTE> overwritten = good;
+  for (size_t i = 4; i < 40 && i < overwritten.size(); ++i) overwritten[i] = 0xFF;
+  refused(overwritten, "overwritten");
+
+  // Through the profile value and through the file, at start-up: the layout is still read.
+  std::vector<BYTE> cut(good.begin(), good.begin() + static_cast<long>(good.size() / 2));
+  theApp.WriteProfileBinary(kSection, _T("Controls"), cut.data(), static_cast<UINT>(cut.size()));
+  theApp.WriteProfileInt(kSection, _T("LoadFromFile"), 0);
+  bars->LoadBarState(kProfile);
+  EXPECT_EQ(Describe(bars), before);
+  const CString path = GetAppDataFileName(_T("CommandBars"));
+  WriteFileBytes(path, cut);
+  theApp.WriteProfileString(kSection, _T("Controls"), path);
+  theApp.WriteProfileInt(kSection, _T("LoadFromFile"), 1);
+  bars->LoadBarState(kProfile);
+  EXPECT_EQ(Describe(bars), before);
+  // Not even the images of a refused stream were taken; those of the sound stream in the same file are.
+  EXPECT_EQ(bars->GetImageManager()->GetIconSet(icon), nullptr);
+  WriteFileBytes(path, good);
+  bars->LoadBarState(kProfile);
+  EXPECT_NE(bars->GetToolBar(kMine), nullptr);
+  EXPECT_NE(bars->GetImageManager()->GetIconSet(icon), nullptr);
+  ::DeleteFileW(path);
+}
+
+TEST_F(ControlsStream, ImageIdsOutsideTheUsersOwnRangeAreRefused) {
+  // A control's stored image id names the icons read with it: one that names a command would replace the
+  // program's own icons of that command, one near the top of the range would leave no id for the next
+  // image the user makes. Neither is written by this program.
+  StreamFrame* frame = Start();
+  CTKPToolBar* mine = AddMine(frame);
+  CTKPCommandBars* bars = frame->Bars();
+  const UINT command = static_cast<UINT>(bars->GetToolBar(bars->GetAt(0)->GetBarID())->GetControl(0)->GetID());
+  ASSERT_NE(bars->GetImageManager()->GetImage(command, 16), nullptr);
+  // A stream as saved with the image id changed (a save would raise the manager's own count to it), and
+  // the image set stored with it empty.
+  const int own = mine->GetControl(0)->GetCustomIconId();
+  TKPImageManager()->RemoveAll();
+  bars->SaveBarState(kProfile);
+  const std::vector<BYTE> good = StoredStream();
+  const auto savedWith = [&](int id) { return WithValueChanged(good, own, id); };
+  const std::vector<BYTE> namesCommand = savedWith(static_cast<int>(command));
+  const std::vector<BYTE> topOfRange = savedWith(0x7FFFFFFF);
+  const std::vector<BYTE> negative = savedWith(-5);
+  Stop(frame);
+  TKPImageManager()->RemoveAll();
+
+  frame = Start();
+  bars = frame->Bars();
+  const std::wstring before = Describe(bars);
+  EXPECT_FALSE(bars->LoadCustomizedBars(namesCommand.data(), static_cast<UINT>(namesCommand.size()), TRUE));
+  EXPECT_NE(bars->GetImageManager()->GetImage(command, 16), nullptr);
+  EXPECT_FALSE(bars->LoadCustomizedBars(topOfRange.data(), static_cast<UINT>(topOfRange.size()), TRUE));
+  EXPECT_FALSE(bars->LoadCustomizedBars(negative.data(), static_cast<UINT>(negative.size()), TRUE));
+  EXPECT_EQ(Describe(bars), before);
+  const UINT next = bars->GetImageManager()->AddCustomIcon(::CopyIcon(::LoadIconW(nullptr, IDI_APPLICATION)));
+  EXPECT_GT(static_cast<int>(next), 0);
+}
+
+TEST_F(ControlsStream, WidthsAndMarginsBeyondAnyScreenAreRefused) {
+  // An edit or combo box as wide as an int, or a popup's margin, would overflow the layout's sums (the
+  // toolbar came up empty).
+  StreamFrame* frame = Start();
+  AddMine(frame);
+  auto* more = static_cast<CTKPPopupBar*>(frame->Bars()->GetToolBar(kMine)->GetControl(1)->GetCommandBar());
+  more->SetMargins(CRect(2, 4, 1234, 4));
+  frame->Bars()->SaveBarState(kProfile);
+  const std::vector<BYTE> good = StoredStream();
+  Stop(frame);
+  TKPImageManager()->RemoveAll();
+  const auto changed = [&](int from, int to) { return WithValueChanged(good, from, to); };
+
+  frame = Start();
+  CTKPCommandBars* bars = frame->Bars();
+  const std::wstring before = Describe(bars);
+  for (const auto& [from, to] : {std::pair{150, 0x7FFFFFF0}, std::pair{150, -1}, std::pair{1234, 0x7FFFFFF0}}) {
+    const std::vector<BYTE> bytes = changed(from, to);
+    EXPECT_FALSE(bars->LoadCustomizedBars(bytes.data(), static_cast<UINT>(bytes.size()), TRUE)) << from << " " << to;
+    EXPECT_EQ(Describe(bars), before);
+  }
+  // The same stream with widths a screen can hold is taken.
+  const std::vector<BYTE> wide = changed(150, 32767);
+  EXPECT_TRUE(bars->LoadCustomizedBars(wide.data(), static_cast<UINT>(wide.size()), TRUE));
+}
+
+}  // namespace
