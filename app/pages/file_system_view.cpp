@@ -202,6 +202,14 @@ LRESULT CFileSystemView::OnHideStop(WPARAM, LPARAM) {
   return 0;
 }
 
+void CFileSystemView::RestoreBeforeReading() {
+  m_form.SetStatusText(u"");
+  m_form.SetProgressPos(0);
+  PageToolButtons::Show(Button(IDC_STOP), false);
+  m_stopShown = false;
+  ShowNavigation(true);
+}
+
 void CFileSystemView::ShowNavigation(bool shown) {
   for (CWnd* button : {static_cast<CWnd*>(&m_buttons.next), static_cast<CWnd*>(&m_buttons.back),
                        static_cast<CWnd*>(&m_buttons.home)}) {

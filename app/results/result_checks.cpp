@@ -152,6 +152,21 @@ bool ResultChecks::ClickTreeBox(Item node) {
   return true;
 }
 
+void ResultChecks::AncestorsFollowRows(Item node, RowsState rows) {
+  if (node == 0 || records_.Kind() != ResultKind::kFat) return;
+  // Rows all unchecked under an unchecked node leave the ancestors as the click computed them: showing them
+  // partly checked would claim a tick where there is none.
+  if (rows == RowsState::kMixed) {
+    const Item parent = tree_.Parent(node);
+    if (parent == 0 || IsTop(parent)) return;
+    for (Item a = parent; a != 0; a = tree_.Parent(a)) SetPartial(a);
+  } else if (tree_.GetState(node) == CheckState::kChecked) {
+    SetCheck(node);
+  } else {
+    ClearCheck(node);
+  }
+}
+
 void ResultChecks::FileRowToggled(uint32_t fileId, bool checked) {
   if (checked) {
     sets_.fileMarks.Insert(fileId);

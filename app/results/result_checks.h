@@ -51,6 +51,11 @@ class ResultChecks {
 
   // A click on a node's box in the tree; answers whether anything changed.
   bool ClickTreeBox(Item node);
+  // FAT, once the button is up after a click on the node's box, by the listed rows: rows neither all
+  // checked nor all unchecked make every ancestor from the node's parent up to the top node show partly
+  // checked (none when the parent is the top node); otherwise the node's own box is shown again from its
+  // state.
+  void AncestorsFollowRows(Item node, RowsState rows);
 
   // A file row's box toggled to checked: the id enters (else leaves) the file marks and the save set.
   void FileRowToggled(uint32_t fileId, bool checked);

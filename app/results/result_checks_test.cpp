@@ -230,6 +230,13 @@ TEST(ResultRowsTest, PropertiesSizeRoundsUpToWholeKilobytes) {
   EXPECT_EQ(results::PropertiesSizeText(u"-"), u"1 KB");
 }
 
+TEST(ResultRowsTest, SelectedSizeTruncatesToWholeMegabytesOver64Bits) {
+  EXPECT_EQ(results::SelectedSizeText(0), u"Selected Size : 0 MB");
+  EXPECT_EQ(results::SelectedSizeText(1048575), u"Selected Size : 0 MB");
+  EXPECT_EQ(results::SelectedSizeText(2 * 1048576 - 1), u"Selected Size : 1 MB");
+  EXPECT_EQ(results::SelectedSizeText(uint64_t{5} << 40), u"Selected Size : 5242880 MB");
+}
+
 TEST(ResultRowsTest, RowsSummedUp) {
   EXPECT_EQ(results::SummarizeRows({true, true}), RowsState::kAllChecked);
   EXPECT_EQ(results::SummarizeRows({false, false}), RowsState::kAllUnchecked);
