@@ -304,8 +304,9 @@ void CFirstView_HDD::OnTimer(UINT_PTR id) {
   wizard->ShowPage(2);
   wizard->EnterScanPage();
   if (RecoveryMode == records::kQuickScan && PartitionCount == 0) {
+    const MessageBoxParams look = msgbox::ProtocolParams();
     if (HtmlMessageBox(GetParentFrame() != nullptr ? GetParentFrame()->m_hWnd : nullptr, kUseExtensive, ProductTitle,
-                       MB_OK | MB_ICONINFORMATION) == IDOK) {
+                       MB_OK | MB_ICONINFORMATION, &look) == IDOK) {
       wizard->RestartWizard();
     }
   }

@@ -34,6 +34,22 @@ CEx_StyleApp theApp;
 
 namespace {
 
+// Passes each box on to the scripted boxes, keeping the fill of its background.
+class FillRecorder : public seams::MessageBoxSeam {
+ public:
+  explicit FillRecorder(seams::MessageBoxSeam& inner) : inner_(inner) { previous_ = seams::InstallMessageBoxes(this); }
+  ~FillRecorder() override { seams::InstallMessageBoxes(previous_); }
+  int Show(const seams::MessageBoxRequest& request) override {
+    fills.push_back(request.backgroundFill);
+    return inner_.Show(request);
+  }
+  std::vector<int32_t> fills;
+
+ private:
+  seams::MessageBoxSeam& inner_;
+  seams::MessageBoxSeam* previous_ = nullptr;
+};
+
 std::string Utf8(const CString& text) { return os::ToUtf8(text.ToUtf16()); }
 
 std::u16string Image(const std::string& name) { return os::FromUtf8(std::string(DORVANE_SHARED_IMAGES) + "/" + name); }
@@ -237,6 +253,8 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
     report.Line("range", std::to_string(ScanRange.fileSystemCode) + " " + std::to_string(ScanRange.startSector) +
                              " " + std::to_string(ScanRange.sectorCount));
   } else if (name == "stop" || name == "stop-quick") {
+    // Every box of the program has the protocol's background fill.
+    FillRecorder fills(seams::MessageBoxes());
     Click(Page1(), IDC_NEXT);
     if (name == "stop") {
       // The search's progress while it runs.
@@ -251,6 +269,7 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
     harness::PumpMessages();
     report.Line("page_after", theApp.CurrentPage);
     report.Line("worker_running", Page1()->WorkerRunning());
+    for (int32_t fill : fills.fills) report.Line("box_fill", fill);
   } else if (name == "back") {
     Click(Page1(), IDC_BACK);
     harness::PumpMessages();
@@ -411,6 +430,7 @@ TEST(SourcePages, StopAnsweredYesStillReachesPageTwo) {
   EXPECT_TRUE(quick.Has("stop_flag=1")) << quick.Text();
   EXPECT_TRUE(quick.Has("box=1 It is recommended to use extensive scan to recover data.")) << quick.Text();
   EXPECT_TRUE(quick.Has("page_after=0")) << quick.Text();
+  EXPECT_EQ(quick.All("box_fill"), (std::vector<std::string>{"12", "12"})) << quick.Text();
 }
 
 TEST(SourcePages, BackClearsTheResultColumns) {
