@@ -12,7 +12,7 @@
 
 #include "app/dialogs/skinned_dialog.h"
 #include "engine/host/save_host.h"
-#include "platform/classlib/win/cprogressctrl.h"
+#include "ui/controls/text_progress_ctrl.h"
 
 class SaveProgressDialog;
 
@@ -60,4 +60,5 @@ class SaveProgressDialog : public app::SkinnedDialog, public host::SaveProgressH
   host::SaveProgressHost* m_previousHost = nullptr;
   bool m_stopped = false;
   skin::CTransparentStatic m_texts[6];
+  TextProgressCtrl m_bar;  // 0 to 100, the position in percent
 };

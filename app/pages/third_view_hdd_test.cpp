@@ -23,6 +23,7 @@
 #include "app/ex_style_app.h"
 #include "app/main_frame.h"
 #include "app/pages/file_system_view.h"
+#include "app/pages/first_view_hdd.h"
 #include "app/pages/second_view_hdd.h"
 #include "app/pages/third_view_hdd.h"
 #include "app/results/preview_temp.h"
@@ -658,6 +659,60 @@ TEST_F(ResultsPageTest, TheListShowsItsTiledBackgroundBelowTheRows) {
   ::ReleaseDC(List().m_hWnd, dc);
   EXPECT_GT(paper, 10 * (dots + other));
   EXPECT_GT(dots, 0);
+}
+
+// Pages 1, 2 and 3 draw their bars alike: at 50 % the percentage is white over the blue ramp and dark blue
+// over the rest.
+TEST_F(ResultsPageTest, EveryPagesBarWritesItsPercentageWhiteOnTheBarAndDarkBlueBeside) {
+  ASSERT_TRUE(started_);
+  auto* source = static_cast<CFirstView_HDD*>(theApp.PageViews[kPageSource]);
+  auto* scan = static_cast<CSecondView_HDD*>(theApp.PageViews[kPageScan]);
+  auto* fileSystems = static_cast<CFileSystemView*>(theApp.PageViews[kPageFileSystems]);
+  const struct {
+    const char* page;
+    GradientProgressCtrl* bar;
+  } bars[] = {{"source", &source->Panel().Progress()},
+              {"scan", &scan->Panel().ProgressBar()},
+              {"file systems", &fileSystems->Form().ProgressBar()}};
+  for (const auto& entry : bars) {
+    SCOPED_TRACE(entry.page);
+    GradientProgressCtrl& bar = *entry.bar;
+    // Drawn on its own, in a window of the test's, at a known size.
+    CWnd* parent = bar.GetParent();
+    CRect saved;
+    bar.GetWindowRect(saved);
+    parent->ScreenToClient(saved);
+    const bool shown = bar.IsWindowVisible() != FALSE;
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), _T("Bar"), WS_POPUP | WS_VISIBLE, 50, 50, 260, 40, nullptr,
+                              nullptr));
+    bar.SetParent(&host);
+    bar.MoveWindow(10, 10, 240, 22);
+    bar.ShowWindow(SW_SHOW);
+    bar.SetRange(0, 100);
+    bar.SetPos(50);
+    bar.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    harness::PumpFor(50);
+    int white = 0, darkBlue = 0, ramp = 0;
+    HDC dc = ::GetDC(bar.m_hWnd);
+    for (int y = 2; y < 18; ++y) {
+      for (int x = 2; x < 236; ++x) {
+        const COLORREF c = ::GetPixel(dc, x, y);
+        if (x < 118 && c == RGB(255, 255, 255)) ++white;
+        if (x >= 120 && c == RGB(0, 0, 0x7F)) ++darkBlue;
+        if (x < 40 && GetBValue(c) > 200 && GetRValue(c) < 40 && GetGValue(c) < 40) ++ramp;
+      }
+    }
+    ::ReleaseDC(bar.m_hWnd, dc);
+    EXPECT_GT(white, 3);
+    EXPECT_GT(darkBlue, 3);
+    EXPECT_GT(ramp, 100);
+    bar.SetPos(0);
+    bar.SetParent(parent);
+    bar.MoveWindow(saved);
+    bar.ShowWindow(shown ? SW_SHOW : SW_HIDE);
+    host.DestroyWindow();
+  }
 }
 
 TEST_F(ResultsPageTest, AFileOverFiveMegabytesGetsTheLargeFileViewAndIsNotWritten) {
