@@ -385,6 +385,21 @@ TEST_F(FindTest, ALowerCasePatternFindsUpperCaseNamesWithTheirPaths) {
   EXPECT_EQ(dialog.TickedIds().size(), rows.size());
   EXPECT_EQ(harness::Text(Item(dialog, IDC_FIND_SELECT_ALL)), L"Deselect All");
   harness::CaptureWindow(dialog.GetSafeHwnd(), "find");
+  {
+    // A raised button, not a flat one: focused, it has a black frame, and, checked, the pressed shadow inside.
+    const HWND selectAll = Item(dialog, IDC_FIND_SELECT_ALL);
+    ::InvalidateRect(selectAll, nullptr, TRUE);
+    ::UpdateWindow(selectAll);
+    RECT box{};
+    ::GetClientRect(selectAll, &box);
+    HDC dc = ::GetDC(selectAll);
+    const COLORREF frame = ::GetPixel(dc, box.right / 2, box.bottom - 1);
+    const COLORREF edge = ::GetPixel(dc, box.right / 2, box.bottom - 2);
+    ::ReleaseDC(selectAll, dc);
+    EXPECT_EQ(::GetFocus(), selectAll);
+    EXPECT_EQ(frame, RGB(0, 0, 0));
+    EXPECT_EQ(edge, ::GetSysColor(COLOR_BTNSHADOW));
+  }
   harness::ClickCentre(Item(dialog, IDC_FIND_SELECT_ALL));
   harness::PumpFor(50);
   EXPECT_TRUE(dialog.TickedIds().empty());
