@@ -148,7 +148,7 @@ HBRUSH CSecondDisplay::OnCtlColor(CDC* dc, CWnd* window, UINT) {
     return static_cast<HBRUSH>(m_white.GetSafeHandle());
   }
   dc->SetBkMode(TRANSPARENT);
-  dc->SetTextColor(caption || hwnd == m_title.GetSafeHwnd() ? kCaptionColour : RGB(0, 0, 0));
+  dc->SetTextColor(caption ? kCaptionColour : RGB(0, 0, 0));
   return static_cast<HBRUSH>(m_white.GetSafeHandle());
 }
 

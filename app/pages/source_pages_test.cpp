@@ -235,7 +235,13 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
   report.Line("mode", RecoveryMode);
   if (theApp.CurrentPage == kPageSource) {
     ReportPage1(report);
-    if (name == "page1") report.Line("screenshot", !harness::CaptureWindow(frame->m_hWnd, "page1").empty());
+    if (name == "page1") {
+      report.Line("screenshot", !harness::CaptureWindow(frame->m_hWnd, "page1").empty());
+      // The disk panel is pane 0xE901 of the page, inside the splitter, which has a border.
+      const HWND splitter = ::GetDlgItem(Page1()->m_hWnd, IDC_SOURCE_SPLITTER);
+      report.Line("splitter_border", splitter != nullptr && (::GetWindowLongW(splitter, GWL_STYLE) & WS_BORDER) != 0);
+      report.Line("panel_id", Page1()->Panel().GetDlgCtrlID());
+    }
   }
 
   if (name == "next-mbr") {
@@ -357,6 +363,8 @@ TEST(SourcePages, VhdOpensPageOneWithItsDiskSelected) {
   // The mode button writes its own line after the image was listed.
   EXPECT_TRUE(o.Has("mode_text=Selected Mode : Quick Scan")) << o.Text();
   EXPECT_TRUE(o.Has("screenshot=1")) << o.Text();
+  EXPECT_TRUE(o.Has("splitter_border=1")) << o.Text();
+  EXPECT_TRUE(o.Has("panel_id=" + std::to_string(0xE901))) << o.Text();
 }
 
 TEST(SourcePages, AnExtensionInCapitalsStillOpensAsAVhd) {
