@@ -46,11 +46,11 @@ BOOL SaveProgressDialog::OnInitDialog() {
   hosts.saveProgress = this;
   CurrentSave.dialog = this;
   CurrentSave.finished = 0;
-  m_worker = std::thread([this] { Work(); });
+  m_worker = std::thread([this] { SaveThreadProc(); });
   return TRUE;
 }
 
-void SaveProgressDialog::Work() {
+void SaveProgressDialog::SaveThreadProc() {
   BeginSave();
   if (CurrentSave.findSave != 0 && CurrentSave.findSaver) {
     CurrentSave.findSaver();

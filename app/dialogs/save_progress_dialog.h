@@ -53,7 +53,7 @@ class SaveProgressDialog : public app::SkinnedDialog, public host::SaveProgressH
   DECLARE_MESSAGE_MAP()
 
  private:
-  void Work();
+  void SaveThreadProc();
   void SetItemText(int id, const std::u16string& text);
 
   std::thread m_worker;

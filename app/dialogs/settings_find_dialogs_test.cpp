@@ -325,7 +325,10 @@ TEST_F(FiltersTest, TxtFilterHidesOtherFilesInEveryListingAndSaving) {
     if (name == _T("IMG_0001.JPG") || name == _T("Mixed Case Name.Txt")) find.m_results.SetCheck(row, TRUE);
   }
   ASSERT_EQ(find.TickedIds().size(), 2u);
-  const std::u16string folder = os::FromUtf8(std::string("C:\\dorvane-filter-save-") + std::to_string(::GetCurrentProcessId()));
+  // Wine gives processes the same numbers again: the time keeps a later run's folder apart.
+  const std::u16string folder = os::FromUtf8(std::string("C:\\dorvane-filter-save-") +
+                                             std::to_string(::GetCurrentProcessId()) + "-" +
+                                             std::to_string(::GetTickCount64()));
   ::CreateDirectoryW(Wide(folder).c_str(), nullptr);
   seams.dialogs.ChooseFolderPath(folder);
   harness::PostCommand(find.GetSafeHwnd(), IDC_FIND_SAVE);
@@ -479,7 +482,10 @@ TEST_F(FindTest, SavingTickedMatchesWritesExactlyThem) {
     if (std::find(wanted.begin(), wanted.end(), name) != wanted.end()) dialog.m_results.SetCheck(row, TRUE);
   }
   ASSERT_EQ(dialog.TickedIds().size(), wanted.size());
-  const std::u16string folder = os::FromUtf8(std::string("C:\\dorvane-find-save-") + std::to_string(::GetCurrentProcessId()));
+  // Wine gives processes the same numbers again: the time keeps a later run's folder apart.
+  const std::u16string folder = os::FromUtf8(std::string("C:\\dorvane-find-save-") +
+                                             std::to_string(::GetCurrentProcessId()) + "-" +
+                                             std::to_string(::GetTickCount64()));
   ::CreateDirectoryW(Wide(folder).c_str(), nullptr);
   seams.dialogs.ChooseFolderPath(folder);
   harness::PostCommand(dialog.GetSafeHwnd(), IDC_FIND_SAVE);

@@ -29,14 +29,14 @@ class ResultChecks {
       : tree_(tree), records_(records), sets_(sets) {}
 
   // One node's box (the node joins or leaves the checked-node sets with it).
-  void SetCheck(Item node) { Show(node, CheckState::kChecked); }
-  void ClearCheck(Item node) { Show(node, CheckState::kUnchecked); }
-  void SetPartial(Item node) { Show(node, CheckState::kPartly); }
+  void SetTreeCheck(Item node) { Show(node, CheckState::kChecked); }
+  void ClearTreeCheck(Item node) { Show(node, CheckState::kUnchecked); }
+  void SetTreePartial(Item node) { Show(node, CheckState::kPartly); }
 
   // The node and every node beneath it, then each ancestor recomputed from its children and its first file.
-  void SetCheckDeep(Item node, bool on);
+  void SetTreeCheckDeep(Item node, bool on);
   // An unchecked node is checked deeply; a checked or partly checked one unchecked deeply.
-  void ToggleCheck(Item node);
+  void ToggleTreeCheck(Item node);
   // The node and every node beneath it unchecked (ancestors untouched).
   void ClearChecks(Item node);
 
