@@ -1,5 +1,6 @@
 #include "app/results/result_list_ctrl.h"
 
+#include "app/logic/find_files_search.h"
 #include "app/results/result_checks.h"
 #include "app/results/result_records.h"
 #include "app/results/result_tree_ctrl.h"
@@ -398,6 +399,8 @@ void ResultListCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
 }
 
 void ResultListCtrl::OnRButtonDown(UINT, CPoint point) {
+  // The Find dialog works on the same records: no item command while it is open.
+  if (FindDialogOpen != 0) return;
   UINT flags = 0;
   const int row = HitTest(point, &flags);
   if (row < 0 || (flags & LVHT_ONITEMSTATEICON)) return;

@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/logic/find_files_search.h"
 #include "app/results/result_list_ctrl.h"
 #include "app/results/result_tree_ctrl.h"
 #include "engine/host/fakes.h"
@@ -779,6 +780,22 @@ TEST_F(ResultsControlsTest, EveryItemOfEveryContextMenuDoesWhatItSays) {
     }
   }
   window.list.SwitchView(ID_VIEW_DETAILS);
+
+  // While the Find dialog is open the list's menu does not open.
+  FindDialogOpen = 1;
+  CRect rect;
+  ASSERT_TRUE(window.list.GetItemRect(window.list.CTKListCtrl::GetItemCount() - 1, rect, LVIR_LABEL));
+  bool opened = false;
+  g_onMenu = [&](CTKPPopupBar*) {
+    opened = true;
+    ::PostMessageW(window.list.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 1);
+  };
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ActOnMenu);
+  window.list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(rect.left + 4, rect.CenterPoint().y));
+  harness::PumpFor(200);
+  ::KillTimer(nullptr, timer);
+  FindDialogOpen = 0;
+  EXPECT_FALSE(opened);
 }
 
 }  // namespace
