@@ -176,6 +176,11 @@ class ResultsPageTest : public ::testing::Test {
     }
     return -1;
   }
+  // The NTFS record behind a file row (the id in column 5), or null.
+  NtfsEntryRecord* EntryOfRow(int row) {
+    const std::optional<uint32_t> id = results::ParseId(List().GetItemText(static_cast<uint32_t>(row), 5));
+    return id ? FindNtfsEntry(*id) : nullptr;
+  }
   std::vector<std::u16string> Names() {
     std::vector<std::u16string> names;
     for (int r = 0; r < List().CTKListCtrl::GetItemCount(); ++r) names.push_back(List().GetItemText(r, 0));
@@ -605,9 +610,7 @@ TEST_F(ResultsPageTest, TheSelectedSizeIsTheTextOfStatic61488) {
   const std::u16string name = u"A long NTFS file name with more than twenty-six characters.txt";
   const int row = Row(name);
   ASSERT_GE(row, 0);
-  const std::optional<uint32_t> id = results::ParseId(List().GetItemText(static_cast<uint32_t>(row), 5));
-  ASSERT_TRUE(id);
-  NtfsEntryRecord* entry = FindNtfsEntry(*id);
+  NtfsEntryRecord* entry = EntryOfRow(row);
   ASSERT_NE(entry, nullptr);
   entry->size = 7 * 1048576 + 5;
   ClickRowBox(row);
@@ -720,9 +723,7 @@ TEST_F(ResultsPageTest, AFileOverFiveMegabytesGetsTheLargeFileViewAndIsNotWritte
   const std::u16string name = u"A long NTFS file name with more than twenty-six characters.txt";
   const int row = Row(name);
   ASSERT_GE(row, 0);
-  const std::optional<uint32_t> id = results::ParseId(List().GetItemText(static_cast<uint32_t>(row), 5));
-  ASSERT_TRUE(id);
-  NtfsEntryRecord* entry = FindNtfsEntry(*id);
+  NtfsEntryRecord* entry = EntryOfRow(row);
   ASSERT_NE(entry, nullptr);
   // One byte over the limit: the pane's view of large files, and nothing written.
   entry->size = 5242881;
