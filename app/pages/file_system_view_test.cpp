@@ -237,6 +237,13 @@ TEST_F(FileSystemPageTest, AnExtensiveScanListsTheFileSystemsItRebuiltWithoutBoo
   EXPECT_FALSE(harness::CaptureWindow(frame_.GetSafeHwnd(), "page3").empty());
 }
 
+TEST_F(FileSystemPageTest, TheSplitterHoldingTreeAndFormHasABorder) {
+  CWnd* splitter = view_->Tree().GetParent();
+  ASSERT_NE(splitter, nullptr);
+  EXPECT_EQ(view_->Form().GetParent(), splitter);
+  EXPECT_NE(splitter->GetStyle() & WS_BORDER, 0u);
+}
+
 TEST_F(FileSystemPageTest, NextWithoutAChoiceAsksForOne) {
   ExtensiveScan(records::kNtfs);
   seams.boxes.Answer(seams::kOk);

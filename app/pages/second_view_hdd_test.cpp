@@ -341,6 +341,14 @@ TEST_F(ScanPageTest, TheTitleLineIsBlackOnWhite) {
   EXPECT_EQ(colourOf(IDC_TITLE_LINE), RGB(0, 0, 0));
 }
 
+TEST_F(ScanPageTest, TheSplitterHoldingTreeAndPanelHasABorder) {
+  Open("mbr_primary.fixed.vhd");
+  CWnd* splitter = page_->SourceTree().GetParent();
+  ASSERT_NE(splitter, nullptr);
+  EXPECT_EQ(page_->Panel().GetParent(), splitter);
+  EXPECT_NE(splitter->GetStyle() & WS_BORDER, 0u);
+}
+
 TEST_F(ScanPageTest, NextWithoutAPartitionAsksForOneAndStartsNothing) {
   Open("mbr_primary.fixed.vhd");
   RecoveryMode = records::kQuickScan;
