@@ -92,7 +92,8 @@ BOOL CEx_StyleApp::InitInstance() {
     AfxMessageBox(IDS_OLE_INIT_FAILED);
     return FALSE;
   }
-  // The database engine's stand-in needs no start; the previews that use it say when it is missing.
+  // The database engine is reached only when a database is previewed, through its automation objects: there
+  // is nothing to start here, and a preview says when the engine is missing.
   RecordProgramFolder();
   SnapshotLoading = 0;
   RegisterFileType();

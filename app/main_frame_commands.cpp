@@ -5,14 +5,13 @@
 #include <shlwapi.h>
 
 #include "app/dialogs/file_filters_dialog.h"
-#include "app/dialogs/find_files_dialog.h"
-#include "app/dialogs/recovery_settings_dialog.h"
 #include "app/ex_style_app.h"
 #include "app/main_frame.h"
 #include "app/pages/ex_style_view.h"
 #include "app/pages/source_dialogs.h"
 #include "app/pages/third_view_hdd.h"
 #include "app/results/result_columns.h"
+#include "app/results/tool_dialogs.h"
 #include "app/snapshot_open.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/save/save_state.h"
@@ -63,7 +62,7 @@ void CMainFrame::OnRecoverSelected() {
 }
 
 void CMainFrame::OnSaveAll() {
-  BrowseForSaveFolder(m_hWnd);
+  if (CThirdView_HDD* page = ResultsPage()) page->ResultList().SaveAll();
 }
 
 void CMainFrame::OnSaveSnapshot() {
@@ -133,21 +132,14 @@ void CMainFrame::OnViewList() { SwitchListView(ID_VIEW_LIST); }
 
 void CMainFrame::OnViewDetails() { SwitchListView(ID_VIEW_DETAILS); }
 
-// The dialogs of these commands come with the dialogs' own work; the commands are routed here already.
-void CMainFrame::OnFindFiles() {
-  FindFilesDialog dialog(this);
-  dialog.DoModal();
-}
+void CMainFrame::OnFindFiles() { results::RunToolDialog(this, ID_FIND_FILES); }
 
 void CMainFrame::OnFileFilters() {
   FileFiltersDialog dialog(this);
   dialog.DoModal();
 }
 
-void CMainFrame::OnSettings() {
-  RecoverySettingsDialog dialog(this);
-  dialog.DoModal();
-}
+void CMainFrame::OnSettings() { results::RunToolDialog(this, ID_SETTINGS); }
 
 void CMainFrame::OnDriveInformation() {
   DriveInfoDialog dialog(this);

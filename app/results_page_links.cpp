@@ -2,6 +2,7 @@
 
 #include "app/ex_style_app.h"
 #include "app/main_frame.h"
+#include "app/pages/file_system_view.h"
 #include "app/pages/second_view_hdd.h"
 #include "app/pages/third_view_hdd.h"
 #include "engine/host/host.h"
@@ -38,6 +39,11 @@ void InstallResultsPageLinks(CMainFrame* frame) {
   links.summaryText = [] { return SelectedModeText; };
   links.restoreScanPage = [app] {
     if (auto* scan = static_cast<CSecondView_HDD*>(app->PageViews[kPageScan])) scan->RestoreBeforeScan();
+  };
+  links.restoreFileSystemPage = [app] {
+    if (auto* fileSystems = static_cast<CFileSystemView*>(app->PageViews[kPageFileSystems])) {
+      fileSystems->RestoreBeforeReading();
+    }
   };
   links.backThroughEarlierPages = [app, links] {
     if (RecoveryMode == records::kExtensiveScan) PressBack(app->PageViews[kPageFileSystems]);

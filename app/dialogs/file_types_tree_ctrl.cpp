@@ -119,8 +119,8 @@ bool FileTypesTreeCtrl::NothingTicked() {
 }
 
 uint32_t FileTypesTreeCtrl::BuildSelectedSignatureList(HTREEITEM start) {
-  // The texts of the ticked items below start, depth first.
-  std::vector<std::u16string> ticked;
+  // The ticked items below start, depth first, each a type within its group (the item above it).
+  std::vector<TickedType> ticked;
   std::vector<HTREEITEM> pending;
   auto pushChildren = [&](HTREEITEM parent) {
     std::vector<HTREEITEM> children;
@@ -133,7 +133,10 @@ uint32_t FileTypesTreeCtrl::BuildSelectedSignatureList(HTREEITEM start) {
   while (!pending.empty()) {
     HTREEITEM item = pending.back();
     pending.pop_back();
-    if (GetCheckState(item) != app::CheckState::kUnchecked) ticked.push_back(GetItemText(item).ToUtf16());
+    if (GetCheckState(item) != app::CheckState::kUnchecked) {
+      HTREEITEM group = GetParentItem(item);
+      ticked.push_back({group != nullptr ? GetItemText(group).ToUtf16() : std::u16string(), GetItemText(item).ToUtf16()});
+    }
     pushChildren(item);
   }
   return ::BuildSelectedSignatureList(TickedSignatureRecords(m_records, ticked));

@@ -50,8 +50,7 @@ BOOL FindFilesDialog::OnInitDialog() {
   m_pattern.SubclassDlgItem(IDC_FIND_PATTERN, this);
   m_results.SubclassDlgItem(IDC_FIND_RESULTS, this);
   m_selectAll.SubclassDlgItem(IDC_FIND_SELECT_ALL, this);
-  m_selectAll.SetFlat(TRUE);
-  m_selectAll.SetTransparent(TRUE);
+  m_selectAll.SetFlat(FALSE);
   m_selectAll.SetIcon(IDI_SELECT_ALL_IN, IDI_SELECT_ALL_OUT);
   m_labels.Attach(*this);
 

@@ -38,18 +38,19 @@ SaveProgressDialog::~SaveProgressDialog() {
 BOOL SaveProgressDialog::OnInitDialog() {
   app::SkinnedDialog::OnInitDialog();
   for (size_t i = 0; i < sizeof kTextIds / sizeof kTextIds[0]; ++i) MakeTransparent(m_texts[i], kTextIds[i]);
-  ::SendDlgItemMessageW(m_hWnd, IDC_SAVE_PROGRESS, PBM_SETRANGE32, 0, 100);
+  m_bar.SubclassDlgItem(IDC_SAVE_PROGRESS, this);
+  m_bar.SendMessage(PBM_SETRANGE32, 0, 100);
   m_stopped = false;
   host::Hosts& hosts = host::Current();
   m_previousHost = hosts.saveProgress;
   hosts.saveProgress = this;
   CurrentSave.dialog = this;
   CurrentSave.finished = 0;
-  m_worker = std::thread([this] { Work(); });
+  m_worker = std::thread([this] { SaveThreadProc(); });
   return TRUE;
 }
 
-void SaveProgressDialog::Work() {
+void SaveProgressDialog::SaveThreadProc() {
   BeginSave();
   if (CurrentSave.findSave != 0 && CurrentSave.findSaver) {
     CurrentSave.findSaver();

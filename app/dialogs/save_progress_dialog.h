@@ -12,7 +12,7 @@
 
 #include "app/dialogs/skinned_dialog.h"
 #include "engine/host/save_host.h"
-#include "platform/classlib/win/cprogressctrl.h"
+#include "ui/controls/text_progress_ctrl.h"
 
 class SaveProgressDialog;
 
@@ -53,11 +53,12 @@ class SaveProgressDialog : public app::SkinnedDialog, public host::SaveProgressH
   DECLARE_MESSAGE_MAP()
 
  private:
-  void Work();
+  void SaveThreadProc();
   void SetItemText(int id, const std::u16string& text);
 
   std::thread m_worker;
   host::SaveProgressHost* m_previousHost = nullptr;
   bool m_stopped = false;
   skin::CTransparentStatic m_texts[6];
+  TextProgressCtrl m_bar;  // 0 to 100, the position in percent
 };

@@ -325,7 +325,10 @@ TEST_F(FiltersTest, TxtFilterHidesOtherFilesInEveryListingAndSaving) {
     if (name == _T("IMG_0001.JPG") || name == _T("Mixed Case Name.Txt")) find.m_results.SetCheck(row, TRUE);
   }
   ASSERT_EQ(find.TickedIds().size(), 2u);
-  const std::u16string folder = os::FromUtf8(std::string("C:\\dorvane-filter-save-") + std::to_string(::GetCurrentProcessId()));
+  // Wine gives processes the same numbers again: the time keeps a later run's folder apart.
+  const std::u16string folder = os::FromUtf8(std::string("C:\\dorvane-filter-save-") +
+                                             std::to_string(::GetCurrentProcessId()) + "-" +
+                                             std::to_string(::GetTickCount64()));
   ::CreateDirectoryW(Wide(folder).c_str(), nullptr);
   seams.dialogs.ChooseFolderPath(folder);
   harness::PostCommand(find.GetSafeHwnd(), IDC_FIND_SAVE);
@@ -385,6 +388,21 @@ TEST_F(FindTest, ALowerCasePatternFindsUpperCaseNamesWithTheirPaths) {
   EXPECT_EQ(dialog.TickedIds().size(), rows.size());
   EXPECT_EQ(harness::Text(Item(dialog, IDC_FIND_SELECT_ALL)), L"Deselect All");
   harness::CaptureWindow(dialog.GetSafeHwnd(), "find");
+  {
+    // A raised button, not a flat one: focused, it has a black frame, and, checked, the pressed shadow inside.
+    const HWND selectAll = Item(dialog, IDC_FIND_SELECT_ALL);
+    ::InvalidateRect(selectAll, nullptr, TRUE);
+    ::UpdateWindow(selectAll);
+    RECT box{};
+    ::GetClientRect(selectAll, &box);
+    HDC dc = ::GetDC(selectAll);
+    const COLORREF frame = ::GetPixel(dc, box.right / 2, box.bottom - 1);
+    const COLORREF edge = ::GetPixel(dc, box.right / 2, box.bottom - 2);
+    ::ReleaseDC(selectAll, dc);
+    EXPECT_EQ(::GetFocus(), selectAll);
+    EXPECT_EQ(frame, RGB(0, 0, 0));
+    EXPECT_EQ(edge, ::GetSysColor(COLOR_BTNSHADOW));
+  }
   harness::ClickCentre(Item(dialog, IDC_FIND_SELECT_ALL));
   harness::PumpFor(50);
   EXPECT_TRUE(dialog.TickedIds().empty());
@@ -464,7 +482,10 @@ TEST_F(FindTest, SavingTickedMatchesWritesExactlyThem) {
     if (std::find(wanted.begin(), wanted.end(), name) != wanted.end()) dialog.m_results.SetCheck(row, TRUE);
   }
   ASSERT_EQ(dialog.TickedIds().size(), wanted.size());
-  const std::u16string folder = os::FromUtf8(std::string("C:\\dorvane-find-save-") + std::to_string(::GetCurrentProcessId()));
+  // Wine gives processes the same numbers again: the time keeps a later run's folder apart.
+  const std::u16string folder = os::FromUtf8(std::string("C:\\dorvane-find-save-") +
+                                             std::to_string(::GetCurrentProcessId()) + "-" +
+                                             std::to_string(::GetTickCount64()));
   ::CreateDirectoryW(Wide(folder).c_str(), nullptr);
   seams.dialogs.ChooseFolderPath(folder);
   harness::PostCommand(dialog.GetSafeHwnd(), IDC_FIND_SAVE);

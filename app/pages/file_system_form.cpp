@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/pages/page_progress_bar.h"
 #include "res/resource.h"
 
 namespace {
@@ -41,7 +42,7 @@ BOOL CFileSystemForm::CreateForm(CWnd* parent, UINT id, CFont* font) {
   }
   m_progress.Create(WS_BORDER, none, this, IDC_PROGRESS_BAR);
   m_progress.SetRange(0, 100);
-  m_progress.SetTextFormat(_T("%d%%"), GradientProgressCtrl::kShowPercent);
+  StylePageProgressBar(m_progress);
   m_status.Create(_T(""), SS_LEFT | SS_ENDELLIPSIS, none, this, kStatusId);
   m_note.Create(_T(""), WS_VISIBLE | SS_LEFT, none, this, kNoteId);
   for (CWnd* child = GetWindow(GW_CHILD); child != nullptr; child = child->GetWindow(GW_HWNDNEXT)) {

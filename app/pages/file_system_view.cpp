@@ -87,8 +87,8 @@ int CFileSystemView::OnCreate(LPCREATESTRUCT create) {
   m_tree.LoadImages();
   m_tree.onChoose = [this](HTREEITEM item) { ChooseFileSystem(item); };
   if (!m_form.CreateForm(this, kFormId, &m_font)) return -1;
-  m_splitter.Create(WS_CHILD | WS_VISIBLE | SplitterCtrl::kVertical, this, &m_tree, &m_form, kSplitterId, none, 90,
-                    170);
+  m_splitter.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | SplitterCtrl::kVertical, this, &m_tree, &m_form, kSplitterId,
+                    none, 90, 170);
 
   m_buttons.Create(this);
   return 0;
@@ -200,6 +200,14 @@ LRESULT CFileSystemView::OnHideStop(WPARAM, LPARAM) {
   PageToolButtons::Show(Button(IDC_STOP), false);
   m_stopShown = false;
   return 0;
+}
+
+void CFileSystemView::RestoreBeforeReading() {
+  m_form.SetStatusText(u"");
+  m_form.SetProgressPos(0);
+  PageToolButtons::Show(Button(IDC_STOP), false);
+  m_stopShown = false;
+  ShowNavigation(true);
 }
 
 void CFileSystemView::ShowNavigation(bool shown) {

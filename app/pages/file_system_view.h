@@ -53,6 +53,9 @@ class CFileSystemView : public CView, public host::FileSystemViewHost {
   // The chosen tree item's record becomes CurrentFileSystem and its parameters show in the form.
   void ChooseFileSystem(HTREEITEM item);
   bool WorkerRunning() const { return m_worker.joinable(); }
+  // Back from the results page: the form without status or progress, Stop gone, Next, Back and Home
+  // shown, as before the file system was read.
+  void RestoreBeforeReading();
 
   // host::FileSystemViewHost, from the worker: one message to the page's thread.
   void HideStopButton() override;

@@ -237,6 +237,13 @@ TEST_F(FileSystemPageTest, AnExtensiveScanListsTheFileSystemsItRebuiltWithoutBoo
   EXPECT_FALSE(harness::CaptureWindow(frame_.GetSafeHwnd(), "page3").empty());
 }
 
+TEST_F(FileSystemPageTest, TheSplitterHoldingTreeAndFormHasABorder) {
+  CWnd* splitter = view_->Tree().GetParent();
+  ASSERT_NE(splitter, nullptr);
+  EXPECT_EQ(view_->Form().GetParent(), splitter);
+  EXPECT_NE(splitter->GetStyle() & WS_BORDER, 0u);
+}
+
 TEST_F(FileSystemPageTest, NextWithoutAChoiceAsksForOne) {
   ExtensiveScan(records::kNtfs);
   seams.boxes.Answer(seams::kOk);
@@ -374,12 +381,21 @@ TEST_F(FileSystemPageTest, TheSavingDialogShowsWhatIsBeingSavedAndStopSavingAnsw
   HeldSaveDialog dialog(&frame_);
   seams.boxes.Answer(seams::kYes);
   std::wstring path, name;
+  bool textBar = false;
+  COLORREF barStart = 0;
   harness::ModalScript script;
   script.Step("a file half written", [&] { return dialog.reached_.load(); },
               [&] {
                 harness::PumpFor(100);
                 path = harness::Text(harness::Control(dialog.GetSafeHwnd(), IDC_SAVE_PATH));
                 name = harness::Text(harness::Control(dialog.GetSafeHwnd(), IDC_ITEM_NAME));
+                // The bar is the flat two-colour bar with its percentage.
+                const HWND bar = harness::Control(dialog.GetSafeHwnd(), IDC_SAVE_PROGRESS);
+                CWnd* barWnd = CWnd::FromHandlePermanent(bar);
+                textBar = barWnd != nullptr && barWnd->IsKindOf(RUNTIME_CLASS(TextProgressCtrl));
+                HDC dc = ::GetDC(bar);
+                barStart = ::GetPixel(dc, 2, 3);
+                ::ReleaseDC(bar, dc);
                 harness::CaptureWindow(dialog.GetSafeHwnd(), "saving");
                 // Stop while the worker is held in the setter; the answer comes before it goes on.
                 harness::PostCommand(dialog.GetSafeHwnd(), IDOK, BN_CLICKED,
@@ -391,6 +407,8 @@ TEST_F(FileSystemPageTest, TheSavingDialogShowsWhatIsBeingSavedAndStopSavingAnsw
   EXPECT_TRUE(script.Finished()) << script.Failure();
   EXPECT_FALSE(path.empty());
   EXPECT_FALSE(name.empty());
+  EXPECT_TRUE(textBar);
+  EXPECT_EQ(barStart, TextProgressCtrl::kBarColour);
   EXPECT_TRUE(dialog.Stopped());
   ASSERT_EQ(seams.boxes.Log().size(), 1u);
   EXPECT_EQ(seams.boxes.Log()[0].text, u"Do you want to stop the saving process?");

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/pages/page_progress_bar.h"
 #include "engine/image/disk_image.h"
 #include "engine/image/source_values.h"
 #include "engine/partitions/partition_table.h"
@@ -119,7 +120,7 @@ BOOL CFirstDisplay::CreatePanel(CWnd* parent, UINT id, CFont* font) {
   m_status.Create(_T(""), SS_LEFT | SS_ENDELLIPSIS | SS_NOPREFIX, none, this, IDC_STATUS_LINE);
   m_progress.Create(WS_BORDER, none, this, IDC_PROGRESS_BAR);
   m_progress.SetRange(0, 100);
-  m_progress.SetTextFormat(_T("%d%%"), GradientProgressCtrl::kShowPercent);
+  StylePageProgressBar(m_progress);
   for (CWnd* child = GetWindow(GW_CHILD); child != nullptr; child = child->GetWindow(GW_HWNDNEXT)) {
     child->SetFont(font);
   }

@@ -23,7 +23,7 @@
 namespace {
 
 constexpr UINT kAskChoiceMessage = WM_APP + 0x43;
-constexpr UINT kPanelId = AFX_IDW_PANE_FIRST;  // 0xE900 + 1 = 0xE901 within the page
+constexpr UINT kPanelId = 0xE901;
 
 const char16_t kSelectDrive[] =
     u"Please select the drive that contain the lost data \r\nfrom the left panel and click [Next].";
@@ -82,8 +82,8 @@ int CFirstView_HDD::OnCreate(LPCREATESTRUCT create) {
   };
   m_tree.onEnter = [this] { OnNext(); };
   if (!m_panel.CreatePanel(this, kPanelId, &m_font)) return -1;
-  m_splitter.Create(WS_CHILD | WS_VISIBLE | SplitterCtrl::kVertical, this, &m_tree, &m_panel, IDC_SOURCE_SPLITTER,
-                    none, 50, 150);
+  m_splitter.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | SplitterCtrl::kVertical, this, &m_tree, &m_panel,
+                    IDC_SOURCE_SPLITTER, none, 50, 150);
 
   m_buttons.Create(this);
   m_panel.HideProgress();
@@ -304,8 +304,9 @@ void CFirstView_HDD::OnTimer(UINT_PTR id) {
   wizard->ShowPage(2);
   wizard->EnterScanPage();
   if (RecoveryMode == records::kQuickScan && PartitionCount == 0) {
+    const MessageBoxParams look = msgbox::ProtocolParams();
     if (HtmlMessageBox(GetParentFrame() != nullptr ? GetParentFrame()->m_hWnd : nullptr, kUseExtensive, ProductTitle,
-                       MB_OK | MB_ICONINFORMATION) == IDOK) {
+                       MB_OK | MB_ICONINFORMATION, &look) == IDOK) {
       wizard->RestartWizard();
     }
   }

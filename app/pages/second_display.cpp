@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/pages/page_progress_bar.h"
 #include "engine/host/host.h"
 #include "engine/image/disk_image.h"
 #include "engine/image/source_values.h"
@@ -95,12 +96,7 @@ BOOL CSecondDisplay::CreatePanel(CWnd* parent, UINT id, const CRect& rect) {
   m_progress.Create(WS_CHILD | WS_BORDER | WS_DISABLED, none, this, IDC_PROGRESS_BAR);
   m_progress.SetRange(0, 100);
   m_progress.SetPos(0);
-  m_progress.SetTextFormat(_T("%d%%"), GradientProgressCtrl::kShowPercent);
-  m_progress.SetBarTextColor(RGB(255, 255, 255));
-  CDWordArray ramp;
-  ramp.Add(0xFF0000);
-  ramp.Add(0xA00000);
-  m_progress.SetGradientColors(ramp);
+  StylePageProgressBar(m_progress);
   m_status.Create(_T(""), WS_CHILD | WS_DISABLED | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, none, this, IDC_TITLE_LINE);
 
   for (CWnd* child = GetWindow(GW_CHILD); child != nullptr; child = child->GetWindow(GW_HWNDNEXT)) {
@@ -152,7 +148,7 @@ HBRUSH CSecondDisplay::OnCtlColor(CDC* dc, CWnd* window, UINT) {
     return static_cast<HBRUSH>(m_white.GetSafeHandle());
   }
   dc->SetBkMode(TRANSPARENT);
-  dc->SetTextColor(caption || hwnd == m_title.GetSafeHwnd() ? kCaptionColour : RGB(0, 0, 0));
+  dc->SetTextColor(caption ? kCaptionColour : RGB(0, 0, 0));
   return static_cast<HBRUSH>(m_white.GetSafeHandle());
 }
 

@@ -113,8 +113,8 @@ int CSecondView_HDD::OnCreate(LPCREATESTRUCT create) {
     if (frame != nullptr) frame->SetActiveView(this, FALSE);
   };
   m_panel.ShowWindow(SW_SHOW);
-  m_splitter.Create(WS_CHILD | WS_VISIBLE | SplitterCtrl::kVertical, this, &m_tree, &m_panel, IDC_SCAN_SPLITTER, none,
-                    90, 110);
+  m_splitter.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | SplitterCtrl::kVertical, this, &m_tree, &m_panel,
+                    IDC_SCAN_SPLITTER, none, 90, 110);
 
   struct ToolButton {
     ui::CToolButton& button;

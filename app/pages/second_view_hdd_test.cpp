@@ -326,6 +326,29 @@ TEST_F(ScanPageTest, AQuickScanThatFindsNoPartitionParametersLeavesThePageIdleWi
   EXPECT_TRUE(page_->SourceTree().IsWindowEnabled());
 }
 
+// The panel's title line is black, as its status line.
+TEST_F(ScanPageTest, TheTitleLineIsBlackOnWhite) {
+  Open("mbr_primary.fixed.vhd");
+  CSecondDisplay& panel = page_->Panel();
+  const auto colourOf = [&panel](UINT id) {
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    const HWND control = ::GetDlgItem(panel.m_hWnd, static_cast<int>(id));
+    panel.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+    const COLORREF text = ::GetTextColor(dc);
+    ::DeleteDC(dc);
+    return text;
+  };
+  EXPECT_EQ(colourOf(IDC_TITLE_LINE), RGB(0, 0, 0));
+}
+
+TEST_F(ScanPageTest, TheSplitterHoldingTreeAndPanelHasABorder) {
+  Open("mbr_primary.fixed.vhd");
+  CWnd* splitter = page_->SourceTree().GetParent();
+  ASSERT_NE(splitter, nullptr);
+  EXPECT_EQ(page_->Panel().GetParent(), splitter);
+  EXPECT_NE(splitter->GetStyle() & WS_BORDER, 0u);
+}
+
 TEST_F(ScanPageTest, NextWithoutAPartitionAsksForOneAndStartsNothing) {
   Open("mbr_primary.fixed.vhd");
   RecoveryMode = records::kQuickScan;

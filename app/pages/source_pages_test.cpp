@@ -34,6 +34,22 @@ CEx_StyleApp theApp;
 
 namespace {
 
+// Passes each box on to the scripted boxes, keeping the fill of its background.
+class FillRecorder : public seams::MessageBoxSeam {
+ public:
+  explicit FillRecorder(seams::MessageBoxSeam& inner) : inner_(inner) { previous_ = seams::InstallMessageBoxes(this); }
+  ~FillRecorder() override { seams::InstallMessageBoxes(previous_); }
+  int Show(const seams::MessageBoxRequest& request) override {
+    fills.push_back(request.backgroundFill);
+    return inner_.Show(request);
+  }
+  std::vector<int32_t> fills;
+
+ private:
+  seams::MessageBoxSeam& inner_;
+  seams::MessageBoxSeam* previous_ = nullptr;
+};
+
 std::string Utf8(const CString& text) { return os::ToUtf8(text.ToUtf16()); }
 
 std::u16string Image(const std::string& name) { return os::FromUtf8(std::string(DORVANE_SHARED_IMAGES) + "/" + name); }
@@ -219,7 +235,13 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
   report.Line("mode", RecoveryMode);
   if (theApp.CurrentPage == kPageSource) {
     ReportPage1(report);
-    if (name == "page1") report.Line("screenshot", !harness::CaptureWindow(frame->m_hWnd, "page1").empty());
+    if (name == "page1") {
+      report.Line("screenshot", !harness::CaptureWindow(frame->m_hWnd, "page1").empty());
+      // The disk panel is pane 0xE901 of the page, inside the splitter, which has a border.
+      const HWND splitter = ::GetDlgItem(Page1()->m_hWnd, IDC_SOURCE_SPLITTER);
+      report.Line("splitter_border", splitter != nullptr && (::GetWindowLongW(splitter, GWL_STYLE) & WS_BORDER) != 0);
+      report.Line("panel_id", Page1()->Panel().GetDlgCtrlID());
+    }
   }
 
   if (name == "next-mbr") {
@@ -237,6 +259,8 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
     report.Line("range", std::to_string(ScanRange.fileSystemCode) + " " + std::to_string(ScanRange.startSector) +
                              " " + std::to_string(ScanRange.sectorCount));
   } else if (name == "stop" || name == "stop-quick") {
+    // Every box of the program has the protocol's background fill.
+    FillRecorder fills(seams::MessageBoxes());
     Click(Page1(), IDC_NEXT);
     if (name == "stop") {
       // The search's progress while it runs.
@@ -251,6 +275,7 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
     harness::PumpMessages();
     report.Line("page_after", theApp.CurrentPage);
     report.Line("worker_running", Page1()->WorkerRunning());
+    for (int32_t fill : fills.fills) report.Line("box_fill", fill);
   } else if (name == "back") {
     Click(Page1(), IDC_BACK);
     harness::PumpMessages();
@@ -338,6 +363,8 @@ TEST(SourcePages, VhdOpensPageOneWithItsDiskSelected) {
   // The mode button writes its own line after the image was listed.
   EXPECT_TRUE(o.Has("mode_text=Selected Mode : Quick Scan")) << o.Text();
   EXPECT_TRUE(o.Has("screenshot=1")) << o.Text();
+  EXPECT_TRUE(o.Has("splitter_border=1")) << o.Text();
+  EXPECT_TRUE(o.Has("panel_id=" + std::to_string(0xE901))) << o.Text();
 }
 
 TEST(SourcePages, AnExtensionInCapitalsStillOpensAsAVhd) {
@@ -411,6 +438,7 @@ TEST(SourcePages, StopAnsweredYesStillReachesPageTwo) {
   EXPECT_TRUE(quick.Has("stop_flag=1")) << quick.Text();
   EXPECT_TRUE(quick.Has("box=1 It is recommended to use extensive scan to recover data.")) << quick.Text();
   EXPECT_TRUE(quick.Has("page_after=0")) << quick.Text();
+  EXPECT_EQ(quick.All("box_fill"), (std::vector<std::string>{"12", "12"})) << quick.Text();
 }
 
 TEST(SourcePages, BackClearsTheResultColumns) {

@@ -98,6 +98,10 @@ int CThirdView_HDD::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   wchar_t folder[MAX_PATH] = {};
   ::GetCurrentDirectoryW(MAX_PATH, folder);
   m_startFolder = folder;
+  if (HANDLE background = ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDB_RESULTS_LIST_BACKGROUND),
+                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)) {
+    m_list.SetBkImage(static_cast<HBITMAP>(background), TRUE);
+  }
 
   m_staticFont = new CFont;
   CreateArialFont(*m_staticFont);
@@ -136,6 +140,9 @@ bool CThirdView_HDD::CreateList() {
   m_list.SetUp();
   m_tree.SetList(&m_list);
   m_list.SetTree(&m_tree);
+  m_tree.SetSelectedSizeSink([this](const std::u16string& text) {
+    m_statics[2].SetWindowText(CString::FromUtf16(text));
+  });
   m_list.SetSaveRunner([this] {
     SaveProgressDialog saving(this);
     saving.DoModal();

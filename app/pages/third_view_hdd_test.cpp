@@ -22,6 +22,9 @@
 
 #include "app/ex_style_app.h"
 #include "app/main_frame.h"
+#include "app/pages/file_system_view.h"
+#include "app/pages/first_view_hdd.h"
+#include "app/pages/second_view_hdd.h"
 #include "app/pages/third_view_hdd.h"
 #include "app/results/preview_temp.h"
 #include "app/results/result_columns.h"
@@ -172,6 +175,11 @@ class ResultsPageTest : public ::testing::Test {
       if (List().GetItemText(r, 0) == name) return r;
     }
     return -1;
+  }
+  // The NTFS record behind a file row (the id in column 5), or null.
+  NtfsEntryRecord* EntryOfRow(int row) {
+    const std::optional<uint32_t> id = results::ParseId(List().GetItemText(static_cast<uint32_t>(row), 5));
+    return id ? FindNtfsEntry(*id) : nullptr;
   }
   std::vector<std::u16string> Names() {
     std::vector<std::u16string> names;
@@ -455,20 +463,74 @@ TEST_F(ResultsPageTest, AFileRowIsWrittenOnceToATemporaryFileThePreviewShowsAndB
   EXPECT_EQ(page_->ResultTree().CTreeCtrl::GetCount(), 0u);
 }
 
-TEST_F(ResultsPageTest, BackGoesToTheScanPageOrTheFileSystemsPageAndHomeToTheFirst) {
-  ASSERT_TRUE(started_);
-  ShowResultsPage(records::kFileTrace);
-  page_->OnBack();
-  EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageScan));
+// The pages as a scan or a reading of a file system leaves them: Stop shown, the navigation hidden.
+void LeaveMidWork(CSecondView_HDD* scan, CFileSystemView* fileSystems) {
+  for (UINT id : {IDC_NEXT, IDC_BACK, IDC_HOME}) {
+    scan->Button(id).ShowWindow(SW_HIDE);
+    fileSystems->Button(id).ShowWindow(SW_HIDE);
+  }
+  scan->Button(IDC_STOP).ShowWindow(SW_SHOW);
+  fileSystems->Button(IDC_STOP).ShowWindow(SW_SHOW);
+  fileSystems->Form().SetStatusText(u"Reading");
+  fileSystems->Form().SetProgressPos(40);
+}
 
+// Next, Back and Home shown and enabled, Stop hidden and disabled.
+void ExpectReadyToGoOn(CWnd& next, CWnd& back, CWnd& home, CWnd& stop) {
+  for (CWnd* button : {&next, &back, &home}) {
+    EXPECT_TRUE(button->IsWindowVisible());
+    EXPECT_TRUE(button->IsWindowEnabled());
+  }
+  EXPECT_FALSE(stop.IsWindowVisible());
+  EXPECT_FALSE(stop.IsWindowEnabled());
+}
+
+TEST_F(ResultsPageTest, EachBackOnTheWayHomeLeavesItsPageAsBeforeItsWork) {
+  ASSERT_TRUE(started_);
+  auto* scan = static_cast<CSecondView_HDD*>(theApp.PageViews[kPageScan]);
+  auto* fileSystems = static_cast<CFileSystemView*>(theApp.PageViews[kPageFileSystems]);
+  ASSERT_NE(scan, nullptr);
+  ASSERT_NE(fileSystems, nullptr);
+  const auto expectScanPageReady = [&] {
+    EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageScan));
+    ExpectReadyToGoOn(scan->Button(IDC_NEXT), scan->Button(IDC_BACK), scan->Button(IDC_HOME), scan->Button(IDC_STOP));
+  };
+  const auto pressBack = [](CView* page) {
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BACK, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(::GetDlgItem(page->m_hWnd, IDC_BACK)));
+    harness::PumpFor(50);
+  };
+
+  // Extensive Scan: page 3 as before the file system was read, then page 2 as before the scan.
+  LeaveMidWork(scan, fileSystems);
   ShowResultsPage(records::kExtensiveScan);
   page_->OnBack();
+  harness::PumpFor(50);
   EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageFileSystems));
+  ExpectReadyToGoOn(fileSystems->Button(IDC_NEXT), fileSystems->Button(IDC_BACK), fileSystems->Button(IDC_HOME),
+                    fileSystems->Button(IDC_STOP));
+  CString status;
+  fileSystems->Form().StatusLine().GetWindowText(status);
+  EXPECT_TRUE(status.IsEmpty());
+  EXPECT_EQ(fileSystems->Form().ProgressBar().GetPos(), 0);
+  pressBack(fileSystems);
+  expectScanPageReady();
+  pressBack(scan);
+  EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageSource));
+  pressBack(theApp.PageViews[kPageSource]);
+  EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageImage));
 
-  ShowResultsPage(records::kQuickScan);
-  page_->OnBack();
-  EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageScan));
+  // Quick Scan and File Trace: page 2 as before the scan.
+  for (uint32_t mode : {records::kQuickScan, records::kFileTrace}) {
+    SCOPED_TRACE(mode);
+    LeaveMidWork(scan, fileSystems);
+    ShowResultsPage(mode);
+    page_->OnBack();
+    harness::PumpFor(50);
+    expectScanPageReady();
+  }
 
+  // Home from every mode ends on the first page.
   for (uint32_t mode : {records::kQuickScan, records::kExtensiveScan, records::kFileTrace}) {
     ShowResultsPage(mode);
     page_->OnHome();
@@ -508,14 +570,160 @@ TEST_F(ResultsPageTest, SaveWithNothingTickedAsksForMarks) {
   EXPECT_TRUE(seams_.dialogs.FolderRequests().empty());
 }
 
+// Save All asks for a folder and saves what is ticked there; a folder dialog cancelled starts no save.
+TEST_F(ResultsPageTest, SaveAllSavesTheTickedItemsAndCancellingTheFolderStartsNothing) {
+  QuickScan();
+  const std::u16string longName = u"A long NTFS file name with more than twenty-six characters.txt";
+  ASSERT_GE(Row(longName), 0);
+  ClickRowBox(Row(longName));
+  const std::u16string out = os::ProcessTempPath(u"save_all");
+  const std::u16string saved = out + u"\\" + longName;
+  os::RemoveFile(saved);  // what an earlier run may have left
+  os::RemoveFolder(out);
+  ASSERT_TRUE(os::CreateFolder(out));
+
+  // Cancelled: no saving dialog, no file, no report.
+  frame_->SendMessage(WM_COMMAND, ID_SAVE_ALL);
+  harness::PumpFor(100);
+  EXPECT_EQ(seams_.dialogs.FolderRequests().size(), 1u);
+  EXPECT_TRUE(seams_.boxes.Log().empty());
+  EXPECT_EQ(::FindWindowW(nullptr, L"Saving the data please wait"), nullptr);
+  EXPECT_FALSE(os::FileExists(saved));
+
+  EXPECT_TRUE(messages_.shown.empty());
+
+  // A folder chosen: the saving dialog saves the ticked file and reports success.
+  seams_.dialogs.ChooseFolderPath(out);
+  frame_->SendMessage(WM_COMMAND, ID_SAVE_ALL);
+  harness::PumpFor(100);
+  EXPECT_EQ(seams_.dialogs.FolderRequests().size(), 2u);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, u" Files Saved successfully.");
+  EXPECT_EQ(Sha256(ReadFile(os::ToUtf8(saved))), ManifestSha256(os::ToUtf8(longName)));
+  os::RemoveFile(saved);
+  os::RemoveFolder(out);
+}
+
+// The selected size goes into static 61488, which the page keeps at zero size.
+TEST_F(ResultsPageTest, TheSelectedSizeIsTheTextOfStatic61488) {
+  QuickScan();
+  const std::u16string name = u"A long NTFS file name with more than twenty-six characters.txt";
+  const int row = Row(name);
+  ASSERT_GE(row, 0);
+  NtfsEntryRecord* entry = EntryOfRow(row);
+  ASSERT_NE(entry, nullptr);
+  entry->size = 7 * 1048576 + 5;
+  ClickRowBox(row);
+  page_->ResultTree().UpdateSelectedSize();
+  CWnd* summary = page_->GetDlgItem(IDC_SELECTED_SIZE);
+  ASSERT_NE(summary, nullptr);
+  CString text;
+  summary->GetWindowText(text);
+  EXPECT_EQ(text, CString(_T("Selected Size : 7 MB")));
+  CRect rect;
+  summary->GetWindowRect(rect);
+  EXPECT_TRUE(rect.IsRectEmpty());
+  entry->size = 20000;
+}
+
+// Below the rows the list shows its tile (bitmap 160): near-white paper with a dot every 16 pixels.
+TEST_F(ResultsPageTest, TheListShowsItsTiledBackgroundBelowTheRows) {
+  QuickScan();
+  HTREEITEM documents = nullptr;
+  ResultTreeCtrl& tree = page_->ResultTree();
+  for (HTREEITEM n = tree.CTreeCtrl::GetChildItem(tree.CTreeCtrl::GetRootItem()); n != nullptr;
+       n = tree.CTreeCtrl::GetNextSiblingItem(n)) {
+    if (tree.CTreeCtrl::GetItemText(n) == CString(_T("Documents"))) documents = n;
+  }
+  ASSERT_NE(documents, nullptr);
+  tree.ListNode(documents);
+  List().RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  harness::PumpFor(100);
+  EXPECT_FALSE(harness::CaptureWindow(frame_->m_hWnd, "page4_list_background").empty());
+  CRect last;
+  ASSERT_TRUE(List().GetItemRect(List().CTKListCtrl::GetItemCount() - 1, last, LVIR_BOUNDS));
+  CRect client;
+  List().GetClientRect(client);
+  ASSERT_GT(client.bottom - last.bottom, 40);
+  int paper = 0, dots = 0, other = 0;
+  HDC dc = ::GetDC(List().m_hWnd);
+  for (int y = last.bottom + 4; y < client.bottom - 4; ++y) {
+    for (int x = client.left + 4; x < client.right - 4; x += 3) {
+      const COLORREF c = ::GetPixel(dc, x, y);
+      if (c == RGB(254, 253, 249)) {
+        ++paper;
+      } else if (c == RGB(238, 232, 214)) {
+        ++dots;
+      } else {
+        ++other;
+      }
+    }
+  }
+  ::ReleaseDC(List().m_hWnd, dc);
+  EXPECT_GT(paper, 10 * (dots + other));
+  EXPECT_GT(dots, 0);
+}
+
+// Pages 1, 2 and 3 draw their bars alike: at 50 % the percentage is white over the blue ramp and dark blue
+// over the rest.
+TEST_F(ResultsPageTest, EveryPagesBarWritesItsPercentageWhiteOnTheBarAndDarkBlueBeside) {
+  ASSERT_TRUE(started_);
+  auto* source = static_cast<CFirstView_HDD*>(theApp.PageViews[kPageSource]);
+  auto* scan = static_cast<CSecondView_HDD*>(theApp.PageViews[kPageScan]);
+  auto* fileSystems = static_cast<CFileSystemView*>(theApp.PageViews[kPageFileSystems]);
+  const struct {
+    const char* page;
+    GradientProgressCtrl* bar;
+  } bars[] = {{"source", &source->Panel().Progress()},
+              {"scan", &scan->Panel().ProgressBar()},
+              {"file systems", &fileSystems->Form().ProgressBar()}};
+  for (const auto& entry : bars) {
+    SCOPED_TRACE(entry.page);
+    GradientProgressCtrl& bar = *entry.bar;
+    // Drawn on its own, in a window of the test's, at a known size.
+    CWnd* parent = bar.GetParent();
+    CRect saved;
+    bar.GetWindowRect(saved);
+    parent->ScreenToClient(saved);
+    const bool shown = bar.IsWindowVisible() != FALSE;
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), _T("Bar"), WS_POPUP | WS_VISIBLE, 50, 50, 260, 40, nullptr,
+                              nullptr));
+    bar.SetParent(&host);
+    bar.MoveWindow(10, 10, 240, 22);
+    bar.ShowWindow(SW_SHOW);
+    bar.SetRange(0, 100);
+    bar.SetPos(50);
+    bar.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    harness::PumpFor(50);
+    int white = 0, darkBlue = 0, ramp = 0;
+    HDC dc = ::GetDC(bar.m_hWnd);
+    for (int y = 2; y < 18; ++y) {
+      for (int x = 2; x < 236; ++x) {
+        const COLORREF c = ::GetPixel(dc, x, y);
+        if (x < 118 && c == RGB(255, 255, 255)) ++white;
+        if (x >= 120 && c == RGB(0, 0, 0x7F)) ++darkBlue;
+        if (x < 40 && GetBValue(c) > 200 && GetRValue(c) < 40 && GetGValue(c) < 40) ++ramp;
+      }
+    }
+    ::ReleaseDC(bar.m_hWnd, dc);
+    EXPECT_GT(white, 3);
+    EXPECT_GT(darkBlue, 3);
+    EXPECT_GT(ramp, 100);
+    bar.SetPos(0);
+    bar.SetParent(parent);
+    bar.MoveWindow(saved);
+    bar.ShowWindow(shown ? SW_SHOW : SW_HIDE);
+    host.DestroyWindow();
+  }
+}
+
 TEST_F(ResultsPageTest, AFileOverFiveMegabytesGetsTheLargeFileViewAndIsNotWritten) {
   QuickScan();
   const std::u16string name = u"A long NTFS file name with more than twenty-six characters.txt";
   const int row = Row(name);
   ASSERT_GE(row, 0);
-  const std::optional<uint32_t> id = results::ParseId(List().GetItemText(static_cast<uint32_t>(row), 5));
-  ASSERT_TRUE(id);
-  NtfsEntryRecord* entry = FindNtfsEntry(*id);
+  NtfsEntryRecord* entry = EntryOfRow(row);
   ASSERT_NE(entry, nullptr);
   // One byte over the limit: the pane's view of large files, and nothing written.
   entry->size = 5242881;

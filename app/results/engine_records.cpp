@@ -160,6 +160,30 @@ bool RenameFolderRecord(host::TreeKey node, const std::u16string& name) {
   return false;
 }
 
+uint64_t MarkedFilesSize(const std::function<bool(uint32_t id)>& marked) {
+  uint64_t total = 0;
+  const auto add = [&](uint32_t id, uint64_t size) {
+    if (marked(id)) total += size;
+  };
+  switch (CurrentKind()) {
+    case ResultKind::kFat:
+      for (const FatEntryRecord& e : FatEntryList) add(e.id, e.size);
+      break;
+    case ResultKind::kNtfs:
+      if (ExtensiveNtfs()) {
+        for (const NtfsFoundEntryRecord& e : NtfsFoundEntryList) {
+          if (InChosenFileSystem(e)) add(e.id, e.size);
+        }
+      } else {
+        for (const NtfsEntryRecord& e : NtfsEntryList) add(e.id, e.size);
+      }
+      break;
+    default:
+      break;
+  }
+  return total;
+}
+
 void FolderTimes(host::TreeKey node, std::u16string& created, std::u16string& modified) {
   if (CurrentKind() == ResultKind::kFat) {
     if (const FatFolderRecord* f = FindFatFolderByTreeKey(node)) {

@@ -46,9 +46,10 @@ uint32_t IsNewPreview(const std::u16string& folder, const std::u16string& name, 
 // The paths of PreviewTempFileTable, by number.
 std::vector<std::u16string> PreviewTempPaths();
 
-// Ended the spreadsheet and presentation programs that could hold an old temporary file open. It ends
-// nothing: ending the user's own programs would lose their unsaved work, and every preview is written
-// under a name no file has yet, so nothing can be in the way.
+// Called before a preview is written, where the spreadsheet and presentation programs that could hold an
+// old temporary file open would be ended. It ends nothing, on purpose: ending the user's own programs would
+// lose their unsaved work, and every preview is written under a name no file has yet, so nothing is in the
+// way.
 void KillOfficePreviewApps();
 
 // What a click on a file row does with the preview, before the file is looked at again.

@@ -77,15 +77,15 @@ void ResultChecks::RecomputeAncestors(Item node, bool on) {
   }
 }
 
-void ResultChecks::SetCheckDeep(Item node, bool on) {
+void ResultChecks::SetTreeCheckDeep(Item node, bool on) {
   if (node == 0) return;
   for (Item n : Subtree(node)) Show(n, on ? CheckState::kChecked : CheckState::kUnchecked);
   RecomputeAncestors(node, on);
 }
 
-void ResultChecks::ToggleCheck(Item node) {
+void ResultChecks::ToggleTreeCheck(Item node) {
   if (node == 0) return;
-  SetCheckDeep(node, tree_.GetState(node) == CheckState::kUnchecked);
+  SetTreeCheckDeep(node, tree_.GetState(node) == CheckState::kUnchecked);
 }
 
 void ResultChecks::ClearChecks(Item node) {
@@ -140,16 +140,31 @@ bool ResultChecks::ClickTreeBox(Item node) {
                      (kind == ResultKind::kFat && !AllChildren(node, CheckState::kChecked));
   if (check) {
     MarkFolderFiles(node);
-    SetCheckDeep(node, true);
+    SetTreeCheckDeep(node, true);
   } else {
     UnmarkFolderFiles(node);
     if (kind == ResultKind::kFat && IsTop(node)) {
       ClearChecks(node);
     } else {
-      SetCheckDeep(node, false);
+      SetTreeCheckDeep(node, false);
     }
   }
   return true;
+}
+
+void ResultChecks::AncestorsFollowRows(Item node, RowsState rows) {
+  if (node == 0 || records_.Kind() != ResultKind::kFat) return;
+  // Rows all unchecked under an unchecked node leave the ancestors as the click computed them: showing them
+  // partly checked would claim a tick where there is none.
+  if (rows == RowsState::kMixed) {
+    const Item parent = tree_.Parent(node);
+    if (parent == 0 || IsTop(parent)) return;
+    for (Item a = parent; a != 0; a = tree_.Parent(a)) SetTreePartial(a);
+  } else if (tree_.GetState(node) == CheckState::kChecked) {
+    SetTreeCheck(node);
+  } else {
+    ClearTreeCheck(node);
+  }
 }
 
 void ResultChecks::FileRowToggled(uint32_t fileId, bool checked) {
@@ -169,7 +184,7 @@ void ResultChecks::FolderRowToggled(Item node, bool checked) {
   } else {
     UnmarkFolderFiles(node);
   }
-  SetCheckDeep(node, checked);
+  SetTreeCheckDeep(node, checked);
 }
 
 void ResultChecks::UpdateFolderFromRows(uint32_t folderId, RowsState rows) {
@@ -178,28 +193,28 @@ void ResultChecks::UpdateFolderFromRows(uint32_t folderId, RowsState rows) {
   if (node == 0) return;
   const bool fat = records_.Kind() == ResultKind::kFat;
   if (rows == RowsState::kAllChecked) {
-    if (!fat || !IsTop(node)) SetCheckDeep(node, true);
+    if (!fat || !IsTop(node)) SetTreeCheckDeep(node, true);
   } else if (rows == RowsState::kAllUnchecked) {
-    SetCheckDeep(node, false);
+    SetTreeCheckDeep(node, false);
   } else if (!fat) {
-    SetPartial(node);
+    SetTreePartial(node);
   } else if (!IsTop(node)) {
-    for (Item n = node; n != 0; n = tree_.Parent(n)) SetPartial(n);
+    for (Item n = node; n != 0; n = tree_.Parent(n)) SetTreePartial(n);
   }
 }
 
 void ResultChecks::UpdateNodeFromRows(Item node, RowsState rows) {
   if (node == 0) return;
   if (rows == RowsState::kMixed) {
-    for (Item n = node; n != 0; n = tree_.Parent(n)) SetPartial(n);
+    for (Item n = node; n != 0; n = tree_.Parent(n)) SetTreePartial(n);
   } else {
-    SetCheckDeep(node, rows == RowsState::kAllChecked);
+    SetTreeCheckDeep(node, rows == RowsState::kAllChecked);
   }
 }
 
 void ResultChecks::FileTraceNodeToggled(Item node, const std::vector<uint32_t>& hits, bool checked) {
   if (node == 0) return;
-  SetCheckDeep(node, checked);
+  SetTreeCheckDeep(node, checked);
   for (uint32_t id : hits) FileRowToggled(id, checked);
 }
 

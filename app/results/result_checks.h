@@ -29,14 +29,14 @@ class ResultChecks {
       : tree_(tree), records_(records), sets_(sets) {}
 
   // One node's box (the node joins or leaves the checked-node sets with it).
-  void SetCheck(Item node) { Show(node, CheckState::kChecked); }
-  void ClearCheck(Item node) { Show(node, CheckState::kUnchecked); }
-  void SetPartial(Item node) { Show(node, CheckState::kPartly); }
+  void SetTreeCheck(Item node) { Show(node, CheckState::kChecked); }
+  void ClearTreeCheck(Item node) { Show(node, CheckState::kUnchecked); }
+  void SetTreePartial(Item node) { Show(node, CheckState::kPartly); }
 
   // The node and every node beneath it, then each ancestor recomputed from its children and its first file.
-  void SetCheckDeep(Item node, bool on);
+  void SetTreeCheckDeep(Item node, bool on);
   // An unchecked node is checked deeply; a checked or partly checked one unchecked deeply.
-  void ToggleCheck(Item node);
+  void ToggleTreeCheck(Item node);
   // The node and every node beneath it unchecked (ancestors untouched).
   void ClearChecks(Item node);
 
@@ -51,6 +51,11 @@ class ResultChecks {
 
   // A click on a node's box in the tree; answers whether anything changed.
   bool ClickTreeBox(Item node);
+  // FAT, once the button is up after a click on the node's box, by the listed rows: rows neither all
+  // checked nor all unchecked make every ancestor from the node's parent up to the top node show partly
+  // checked (none when the parent is the top node); otherwise the node's own box is shown again from its
+  // state.
+  void AncestorsFollowRows(Item node, RowsState rows);
 
   // A file row's box toggled to checked: the id enters (else leaves) the file marks and the save set.
   void FileRowToggled(uint32_t fileId, bool checked);

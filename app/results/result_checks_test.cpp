@@ -49,33 +49,33 @@ class ResultChecksTest : public ::testing::Test {
 };
 
 TEST_F(ResultChecksTest, TheLastUncheckedChildLeavesAParentWithAnUnmarkedFirstFilePartlyChecked) {
-  checks.SetCheckDeep(a1, true);
+  checks.SetTreeCheckDeep(a1, true);
   EXPECT_EQ(State(a), CheckState::kPartly);
-  checks.SetCheckDeep(a2, true);
+  checks.SetTreeCheckDeep(a2, true);
   EXPECT_EQ(State(a), CheckState::kPartly);  // A's first file 1100 is not marked
   EXPECT_EQ(State(top), CheckState::kPartly);
 
   checks.FileRowToggled(1100, true);
-  checks.SetCheckDeep(a2, true);
+  checks.SetTreeCheckDeep(a2, true);
   EXPECT_EQ(State(a), CheckState::kChecked);
 
   // A folder without files of its own follows its children alone.
-  checks.SetCheckDeep(c1, true);
+  checks.SetTreeCheckDeep(c1, true);
   EXPECT_EQ(State(c), CheckState::kChecked);
   EXPECT_TRUE(sets.checkedFolders.Contains(Key(c)));
   EXPECT_TRUE(sets.checkedNodes.Contains(Key(c)));
 }
 
 TEST_F(ResultChecksTest, UncheckingReturnsAParentToUncheckedOnlyWhenNothingOfItIsTicked) {
-  checks.SetCheckDeep(a1, true);
-  checks.SetCheckDeep(a1, false);
+  checks.SetTreeCheckDeep(a1, true);
+  checks.SetTreeCheckDeep(a1, false);
   EXPECT_EQ(State(a), CheckState::kUnchecked);
   EXPECT_EQ(State(top), CheckState::kUnchecked);
   EXPECT_TRUE(sets.checkedFolders.empty());
 
   checks.FileRowToggled(1100, true);  // A's first file stays ticked
-  checks.SetCheckDeep(a1, true);
-  checks.SetCheckDeep(a1, false);
+  checks.SetTreeCheckDeep(a1, true);
+  checks.SetTreeCheckDeep(a1, false);
   EXPECT_EQ(State(a), CheckState::kPartly);
 }
 
@@ -109,7 +109,7 @@ TEST_F(ResultChecksTest, TheWalkReturnsTheTopMostCheckedFoldersAndPrunesTheirFil
   checks.FileRowToggled(1110, true);  // inside A, which is then ticked whole
   checks.ClickTreeBox(a);
   checks.FileRowToggled(1200, true);  // B itself stays unticked
-  checks.SetCheckDeep(c1, true);      // C follows its only child
+  checks.SetTreeCheckDeep(c1, true);      // C follows its only child
   checks.FileRowToggled(1101, true);
   EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a, c}));
   EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{1000, 1200}));
@@ -117,12 +117,12 @@ TEST_F(ResultChecksTest, TheWalkReturnsTheTopMostCheckedFoldersAndPrunesTheirFil
   // Below a partly checked folder the checked child is returned.
   checks.ClickTreeBox(a);  // FAT: A's children are all checked, so A is unticked
   EXPECT_EQ(State(a), CheckState::kUnchecked);
-  checks.SetCheckDeep(a2, true);
+  checks.SetTreeCheckDeep(a2, true);
   EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a2, c}));
 }
 
 TEST_F(ResultChecksTest, AHalfTickedFolderIsTickedWholeByFatAndUntickedByNtfs) {
-  checks.SetCheckDeep(a1, true);
+  checks.SetTreeCheckDeep(a1, true);
   ASSERT_EQ(State(a), CheckState::kPartly);
   checks.ClickTreeBox(a);
   EXPECT_EQ(State(a2), CheckState::kChecked);
@@ -131,7 +131,7 @@ TEST_F(ResultChecksTest, AHalfTickedFolderIsTickedWholeByFatAndUntickedByNtfs) {
   checks.ClearChecks(top);
   sets.Clear();
   UseNtfs();
-  checks.SetCheckDeep(a1, true);
+  checks.SetTreeCheckDeep(a1, true);
   checks.ClickTreeBox(a);
   EXPECT_EQ(State(a1), CheckState::kUnchecked);
   EXPECT_EQ(State(a), CheckState::kUnchecked);
@@ -228,6 +228,13 @@ TEST(ResultRowsTest, PropertiesSizeRoundsUpToWholeKilobytes) {
   EXPECT_EQ(results::PropertiesSizeText(u"1024"), u"2 KB");
   EXPECT_EQ(results::PropertiesSizeText(u"5000000000"), u"4882813 KB");
   EXPECT_EQ(results::PropertiesSizeText(u"-"), u"1 KB");
+}
+
+TEST(ResultRowsTest, SelectedSizeTruncatesToWholeMegabytesOver64Bits) {
+  EXPECT_EQ(results::SelectedSizeText(0), u"Selected Size : 0 MB");
+  EXPECT_EQ(results::SelectedSizeText(1048575), u"Selected Size : 0 MB");
+  EXPECT_EQ(results::SelectedSizeText(2 * 1048576 - 1), u"Selected Size : 1 MB");
+  EXPECT_EQ(results::SelectedSizeText(uint64_t{5} << 40), u"Selected Size : 5242880 MB");
 }
 
 TEST(ResultRowsTest, RowsSummedUp) {

@@ -1,8 +1,10 @@
 #include "app/results/result_list_ctrl.h"
 
+#include "app/logic/find_files_search.h"
 #include "app/results/result_checks.h"
 #include "app/results/result_records.h"
 #include "app/results/result_tree_ctrl.h"
+#include "app/results/tool_dialogs.h"
 #include "app/results/window_thread.h"
 #include "engine/records/fat_records.h"
 #include "engine/records/scan_parameters.h"
@@ -296,6 +298,16 @@ void ResultListCtrl::RecoverSelected() {
     msgbox::ShowProtocolBox(kNothingTicked, host::kInformation, false);
     return;
   }
+  SaveIntoChosenFolder();
+}
+
+void ResultListCtrl::SaveAll() {
+  // The folders ticked now, not those of the last save, and each folder's files once.
+  if (m_tree != nullptr) m_tree->Checks().CollectSaveFolders();
+  SaveIntoChosenFolder();
+}
+
+void ResultListCtrl::SaveIntoChosenFolder() {
   BrowseForSaveFolder(GetSafeHwnd());
   if (SaveDestination.empty()) return;
   if (m_saveRunner) {
@@ -367,6 +379,7 @@ void ResultListCtrl::RunMenuCommand(UINT command) {
       ShowItemProperties();
       break;
     default:
+      results::RunToolDialog(this, command);
       break;
   }
 }
@@ -386,6 +399,8 @@ void ResultListCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
 }
 
 void ResultListCtrl::OnRButtonDown(UINT, CPoint point) {
+  // The Find dialog works on the same records: no item command while it is open.
+  if (FindDialogOpen != 0) return;
   UINT flags = 0;
   const int row = HitTest(point, &flags);
   if (row < 0 || (flags & LVHT_ONITEMSTATEICON)) return;

@@ -32,7 +32,8 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   // its cells. Without one, the indexes are taken as they come.
   void SetRowIcons(RowIconList* icons);
   results::MarkSets& Sets() { return m_sets; }
-  // What Recover Selected runs once a folder is chosen (the saving dialog); SaveSelected when unset.
+  // What Recover Selected and Save All run once a folder is chosen (the saving dialog); SaveSelected when
+  // unset.
   void SetSaveRunner(std::function<void()> runner) { m_saveRunner = std::move(runner); }
 
   // host::ResultListHost (any thread).
@@ -48,6 +49,8 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   std::vector<uint32_t> SaveFileSet() override;
   void EmptyCheckSets() override;
 
+  // The rows' boxes, "Parent..." left out: true for a ticked row.
+  std::vector<bool> RowChecks() const;
   // Row check states: 1 checked, 0 unchecked, -1 no box.
   int RowCheck(int row) const;
   void UncheckRow(int row) { SetRowState(row, 1); }
@@ -60,6 +63,8 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   void OpenRow(int row);
   void GoToParentFolder(uint32_t folderId);
   void RecoverSelected();
+  // Save All: the ticked folders and files saved into the folder asked for, without asking for marks.
+  void SaveAll();
   void SwitchView(UINT command);
   results::ItemProperties RowProperties(int row) const;
   void ShowItemProperties();
@@ -81,6 +86,7 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   DECLARE_MESSAGE_MAP()
 
  private:
+  void SaveIntoChosenFolder();
   std::u16string Text(int row, int column) const;
   results::RowKind Kind(int row) const;
   void SetRowState(int row, int image);
@@ -88,8 +94,6 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   bool FileTrace() const;
   void ListFolderOfNode(HTREEITEM node);
   void UpdateParentFromRows(int row);
-  // The rows' boxes, "Parent..." left out: true for a ticked row.
-  std::vector<bool> RowChecks() const;
   void ShowContextMenu(CPoint screen);
 
   ResultTreeCtrl* m_tree = nullptr;

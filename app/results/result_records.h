@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -45,6 +46,9 @@ std::unique_ptr<ResultRecords> EngineRecords();
 // row by its node. False when no record is found.
 bool RenameFileRecord(uint32_t id, const std::u16string& name);
 bool RenameFolderRecord(host::TreeKey node, const std::u16string& name);
+
+// The bytes of the current result's file records whose id marked answers true for, added up in 64 bits.
+uint64_t MarkedFilesSize(const std::function<bool(uint32_t id)>& marked);
 
 // The creation and modification texts of the folder record behind a node (FAT: its two dates).
 void FolderTimes(host::TreeKey node, std::u16string& created, std::u16string& modified);

@@ -42,6 +42,11 @@ std::u16string PropertiesSizeText(std::u16string_view sizeText) {
   return std::u16string(kb.begin(), kb.end());
 }
 
+std::u16string SelectedSizeText(uint64_t bytes) {
+  const std::string megabytes = std::to_string(bytes / 1024 / 1024);
+  return u"Selected Size : " + std::u16string(megabytes.begin(), megabytes.end()) + u" MB";
+}
+
 RowsState SummarizeRows(const std::vector<bool>& checked) {
   size_t count = 0;
   for (bool c : checked) count += c ? 1 : 0;

@@ -22,6 +22,9 @@ std::optional<uint32_t> ParseId(std::u16string_view text);
 // The size the properties show: size / 1024 + 1, followed by " KB" (a size that is no number counts 0).
 std::u16string PropertiesSizeText(std::u16string_view sizeText);
 
+// "Selected Size : N MB": the bytes divided by 1024 twice, each time truncated.
+std::u16string SelectedSizeText(uint64_t bytes);
+
 // What the list's rows ("Parent..." aside) show after a box changed.
 enum class RowsState { kAllChecked, kAllUnchecked, kMixed };
 // The rows' check states summed up: true for a checked row.

@@ -2,6 +2,7 @@
 
 #include "app/results/item_properties.h"
 #include "app/results/result_list_ctrl.h"
+#include "app/results/tool_dialogs.h"
 #include "app/results/window_thread.h"
 #include "engine/records/fat_records.h"
 #include "engine/records/ntfs_records.h"
@@ -35,6 +36,7 @@ IMPLEMENT_DYNAMIC(ResultTreeCtrl, CTreeCtrl)
 
 BEGIN_MESSAGE_MAP(ResultTreeCtrl, CTreeCtrl)
   ON_WM_LBUTTONDOWN()
+  ON_WM_LBUTTONUP()
   ON_WM_LBUTTONDBLCLK()
   ON_WM_RBUTTONDOWN()
   ON_WM_KEYUP()
@@ -285,6 +287,10 @@ void ResultTreeCtrl::OnLButtonDown(UINT, CPoint point) {
       Checks().FileTraceNodeToggled(item, FileTraceHitsOf(node), GetState(item) != app::CheckState::kChecked);
     } else {
       Checks().ClickTreeBox(item);
+      if (m_records->Kind() == results::ResultKind::kFat && CTreeCtrl::GetParentItem(node) != nullptr &&
+          GetState(item) == app::CheckState::kUnchecked) {
+        UpdateSelectedSize();
+      }
     }
     if (m_list != nullptr) m_list->RestoreChecks();
   } else if (flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMRIGHT)) {
@@ -294,6 +300,23 @@ void ResultTreeCtrl::OnLButtonDown(UINT, CPoint point) {
     ::SetCursor(m_cursors[kExpandCursor]);
     CTreeCtrl::Expand(node, TVE_TOGGLE);
   }
+}
+
+void ResultTreeCtrl::OnLButtonUp(UINT nFlags, CPoint point) {
+  UINT flags = 0;
+  HTREEITEM node = HitTest(point, &flags);
+  if (node != nullptr) m_current = node;
+  if (node != nullptr && (flags & TVHT_ONITEMSTATEICON) && m_list != nullptr) {
+    Checks().AncestorsFollowRows(reinterpret_cast<Item>(node), results::SummarizeRows(m_list->RowChecks()));
+  }
+  CTreeCtrl::OnLButtonUp(nFlags, point);
+}
+
+void ResultTreeCtrl::UpdateSelectedSize() {
+  if (!m_selectedSizeSink) return;
+  const results::MarkSets& sets = m_list != nullptr ? m_list->Sets() : m_ownSets;
+  m_selectedSizeSink(results::SelectedSizeText(
+      results::MarkedFilesSize([&sets](uint32_t id) { return sets.fileMarks.Contains(id); })));
 }
 
 // Double-clicks neither expand nor select.
@@ -418,6 +441,7 @@ void ResultTreeCtrl::RunMenuCommand(UINT command, HTREEITEM node) {
       break;
     }
     default:
+      results::RunToolDialog(this, command);
       break;
   }
 }

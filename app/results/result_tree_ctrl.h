@@ -3,6 +3,7 @@
 // the results list. The check rules are results::ResultChecks; this class draws and routes.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -24,6 +25,10 @@ class ResultTreeCtrl : public CTreeCtrl, public host::ResultTreeHost, public app
   // for the folders) and the cursors.
   void SetUp();
   void SetList(ResultListCtrl* list) { m_list = list; }
+  // Where the selected-size summary goes (the results page's static 61488).
+  void SetSelectedSizeSink(std::function<void(const std::u16string&)> sink) { m_selectedSizeSink = std::move(sink); }
+  // "Selected Size : N MB" of the files ticked, handed to the sink.
+  void UpdateSelectedSize();
 
   // host::ResultTreeHost (any thread).
   void DeleteAllItems() override;
@@ -68,6 +73,7 @@ class ResultTreeCtrl : public CTreeCtrl, public host::ResultTreeHost, public app
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
   afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
   afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
   afx_msg void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
@@ -83,6 +89,7 @@ class ResultTreeCtrl : public CTreeCtrl, public host::ResultTreeHost, public app
   std::vector<uint32_t> FileTraceHitsOf(HTREEITEM node) const;
 
   ResultListCtrl* m_list = nullptr;
+  std::function<void(const std::u16string&)> m_selectedSizeSink;
   std::unique_ptr<results::ResultRecords> m_records;
   results::MarkSets m_ownSets;  // while no list is attached
   CImageList m_stateImages;

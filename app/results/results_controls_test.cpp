@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/logic/find_files_search.h"
 #include "app/results/result_list_ctrl.h"
 #include "app/results/result_tree_ctrl.h"
 #include "engine/host/fakes.h"
@@ -370,6 +371,56 @@ TEST_F(ResultsControlsTest, UntickingOneFileMarksTheFolderAloneOnNtfsAndItsAnces
   }
 }
 
+// FAT: once the button is up, the rows listed decide the ancestors. Documents listed with only its first file
+// ticked: ticking Reports in the tree (its only folder) leaves Documents and the top node partly checked,
+// although Documents' children are all checked and its first file is marked.
+TEST_F(ResultsControlsTest, ABoxClickedInTheTreeLeavesTheAncestorsOfAHalfTickedListingPartlyChecked) {
+  Scan();
+  HTREEITEM top = window.tree.CTreeCtrl::GetRootItem();
+  HTREEITEM documents = Folder(u"Documents");
+  HTREEITEM reports = Folder(u"Reports");
+  ASSERT_NE(reports, nullptr);
+  uint32_t documentsId = 0;
+  for (const FatFolderRecord& f : FatFolderList) {
+    if (f.name == u"Documents") documentsId = f.firstCluster;
+  }
+  const FatEntryRecord* first = nullptr;
+  for (const FatEntryRecord& e : FatEntryList) {
+    if (e.parentId == documentsId && first == nullptr) first = &e;
+  }
+  ASSERT_NE(first, nullptr);
+  ClickLabel(documents);
+  ClickRowBox(Row(first->name));
+  ASSERT_TRUE(window.list.Sets().fileMarks.Contains(first->id));
+  ClickTreeBox(reports);
+  EXPECT_EQ(TreeState(reports), app::CheckState::kChecked);
+  EXPECT_EQ(TreeState(documents), app::CheckState::kPartly);
+  EXPECT_EQ(TreeState(top), app::CheckState::kPartly);
+
+  // Rows all unchecked under an unchecked node show no tick above it.
+  ClickRowBox(Row(first->name));
+  ClickTreeBox(reports);
+  EXPECT_EQ(TreeState(reports), app::CheckState::kUnchecked);
+  EXPECT_EQ(TreeState(documents), app::CheckState::kUnchecked);
+  EXPECT_EQ(TreeState(top), app::CheckState::kUnchecked);
+}
+
+// Unticking a folder in the tree sums up what stays ticked: its own files no longer count.
+TEST_F(ResultsControlsTest, UntickingAFolderInTheTreeGivesTheSelectedSizeOfWhatStaysTicked) {
+  Scan();
+  std::u16string summary;
+  window.tree.SetSelectedSizeSink([&](const std::u16string& text) { summary = text; });
+  for (FatEntryRecord& e : FatEntryList) {
+    if (e.name == u"Letter to the bank.txt") e.size = 3 * 1048576 + 1000;
+    if (e.name == u"Annual report 2019.txt") e.size = 2 * 1048576;
+  }
+  ClickTreeBox(Folder(u"Documents"));
+  EXPECT_EQ(TreeState(Folder(u"Reports")), app::CheckState::kChecked);
+  EXPECT_TRUE(summary.empty());  // ticking does not sum up
+  ClickTreeBox(Folder(u"Reports"));
+  EXPECT_EQ(summary, u"Selected Size : 3 MB");
+}
+
 TEST_F(ResultsControlsTest, ParentGoesUpAndRenamingToNothingKeepsTheName) {
   Scan();
   HTREEITEM top = window.tree.CTreeCtrl::GetRootItem();
@@ -585,6 +636,166 @@ TEST_F(ResultsControlsTest, TreeMenuChosenByMouseRunsItsCommand) {
   ASSERT_EQ(seams.boxes.Log().size(), 1u);
   EXPECT_NE(seams.boxes.Log()[0].text.find(u"Please mark the file(s)"), std::u16string::npos);
   EXPECT_EQ(ShownPopup(), nullptr);
+}
+
+// ---- every item of both context menus, chosen by keyboard, does what its text says ----
+
+// The captions of the dialogs shown while a command ran; each is cancelled as soon as it shows.
+std::vector<std::wstring> g_dialogs;
+BOOL CALLBACK CancelDialog(HWND hwnd, LPARAM) {
+  wchar_t cls[16] = {};
+  ::GetClassNameW(hwnd, cls, 16);
+  if (!::IsWindowVisible(hwnd) || std::wstring(cls) != L"#32770") return TRUE;
+  wchar_t title[64] = {};
+  ::GetWindowTextW(hwnd, title, 64);
+  if (std::find(g_dialogs.begin(), g_dialogs.end(), title) == g_dialogs.end()) g_dialogs.push_back(title);
+  ::PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+  return TRUE;
+}
+void CALLBACK CancelDialogs(HWND, UINT, UINT_PTR, DWORD) {
+  ::EnumThreadWindows(::GetCurrentThreadId(), CancelDialog, 0);
+}
+
+struct MenuStep {
+  UINT command;
+  std::vector<UINT> keys;  // from the menu's opening to the item chosen
+};
+
+// Every command of the menu with the keys that reach it (Down to an item, Right into a submenu, Enter).
+std::vector<MenuStep> MenuSteps(CMenu* menu) {
+  std::vector<MenuStep> steps;
+  for (int i = 0; i < menu->GetMenuItemCount(); ++i) {
+    std::vector<UINT> keys(static_cast<size_t>(i) + 1, VK_DOWN);
+    if (CMenu* sub = menu->GetSubMenu(i)) {
+      for (int j = 0; j < sub->GetMenuItemCount(); ++j) {
+        std::vector<UINT> inner = keys;
+        inner.push_back(VK_RIGHT);
+        inner.insert(inner.end(), static_cast<size_t>(j), VK_DOWN);
+        inner.push_back(VK_RETURN);
+        steps.push_back({sub->GetMenuItemID(j), inner});
+      }
+    } else if (menu->GetMenuItemID(i) != 0) {
+      keys.push_back(VK_RETURN);
+      steps.push_back({menu->GetMenuItemID(i), keys});
+    }
+  }
+  return steps;
+}
+
+// Opens the context menu of target by a right click at point and chooses by keys; dialogs it opens are
+// recorded and cancelled.
+void ChooseFromMenu(HWND target, CPoint point, const std::vector<UINT>& keys) {
+  g_onMenu = [&](CTKPPopupBar*) {
+    for (UINT key : keys) {
+      ::PostMessageW(target, WM_KEYDOWN, key, 1);
+      ::PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+    }
+  };
+  const UINT_PTR menuTimer = ::SetTimer(nullptr, 0, 50, ActOnMenu);
+  const UINT_PTR dialogTimer = ::SetTimer(nullptr, 0, 100, CancelDialogs);
+  ::SendMessageW(target, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(point.x, point.y));
+  ::KillTimer(nullptr, menuTimer);
+  ::KillTimer(nullptr, dialogTimer);
+  harness::PumpFor(50);
+}
+
+TEST_F(ResultsControlsTest, EveryItemOfEveryContextMenuDoesWhatItSays) {
+  Scan();
+  harness::ScopedSeams seams;
+  const HTREEITEM documents = Folder(u"Documents");
+  ASSERT_NE(documents, nullptr);
+  struct Menu {
+    const char* name;
+    HWND target;
+    std::vector<MenuStep> steps;
+  } menus[2];
+  CMenu listMenu;
+  window.list.BuildContextMenu(listMenu);
+  menus[0] = {"list", window.list.m_hWnd, MenuSteps(listMenu.GetSubMenu(0))};
+  CMenu treeMenu;
+  window.tree.BuildContextMenu(treeMenu);
+  menus[1] = {"tree", window.tree.m_hWnd, MenuSteps(treeMenu.GetSubMenu(0))};
+  EXPECT_EQ(menus[0].steps.size(), 8u);
+  EXPECT_EQ(menus[1].steps.size(), 7u);
+
+  for (const Menu& menu : menus) {
+    for (const MenuStep& step : menu.steps) {
+      SCOPED_TRACE(std::string(menu.name) + " command " + std::to_string(step.command));
+      // Each view command starts from another view.
+      window.list.SwitchView(step.command == ID_VIEW_DETAILS ? ID_VIEW_LIST : ID_VIEW_DETAILS);
+      CRect rect;
+      if (menu.target == window.list.m_hWnd) {
+        const int row = Row(u"README.TXT");
+        ASSERT_GE(row, 0);
+        ASSERT_TRUE(window.list.GetItemRect(row, rect, LVIR_LABEL));
+      } else {
+        ASSERT_TRUE(window.tree.GetItemRect(documents, rect, TRUE));
+      }
+      g_dialogs.clear();
+      const size_t boxes = seams.boxes.Log().size();
+      if (step.command == ID_RECOVER_SELECTED) seams.boxes.Answer(seams::kOk);
+      ChooseFromMenu(menu.target, CPoint(rect.left + 4, rect.CenterPoint().y), step.keys);
+      EXPECT_EQ(ShownPopup(), nullptr);
+      const DWORD view = window.list.GetStyle() & LVS_TYPEMASK;
+      switch (step.command) {
+        case ID_RECOVER_SELECTED:
+          // Nothing is ticked: the user is asked to mark files.
+          ASSERT_EQ(seams.boxes.Log().size(), boxes + 1);
+          EXPECT_NE(seams.boxes.Log().back().text.find(u"Please mark the file(s)"), std::u16string::npos);
+          break;
+        case ID_VIEW_ICONS:
+          EXPECT_EQ(view, static_cast<DWORD>(LVS_SMALLICON));
+          break;
+        case ID_VIEW_LIST:
+          EXPECT_EQ(view, static_cast<DWORD>(LVS_LIST));
+          break;
+        case ID_VIEW_DETAILS:
+          EXPECT_EQ(view, static_cast<DWORD>(LVS_REPORT));
+          break;
+        case ID_FIND_FILES:
+          EXPECT_EQ(g_dialogs, std::vector<std::wstring>{L"Find File(s)"});
+          break;
+        case ID_SETTINGS:
+          EXPECT_EQ(g_dialogs, std::vector<std::wstring>{L"Recovery Settings"});
+          break;
+        case ID_ITEM_PROPERTIES:
+          EXPECT_EQ(g_dialogs, std::vector<std::wstring>{L"File/Folder Properties"});
+          break;
+        case ID_RENAME_ITEM: {
+          const HWND edit = ListView_GetEditControl(window.list.m_hWnd);
+          ASSERT_NE(edit, nullptr);
+          wchar_t text[32] = {};
+          ::GetWindowTextW(edit, text, 32);
+          EXPECT_STREQ(text, L"README.TXT");
+          ::SendMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+          harness::PumpFor(50);
+          break;
+        }
+        default:
+          ADD_FAILURE() << "a command this test does not know";
+      }
+      if (step.command != ID_RECOVER_SELECTED) {
+        EXPECT_EQ(seams.boxes.Log().size(), boxes);
+      }
+    }
+  }
+  window.list.SwitchView(ID_VIEW_DETAILS);
+
+  // While the Find dialog is open the list's menu does not open.
+  FindDialogOpen = 1;
+  CRect rect;
+  ASSERT_TRUE(window.list.GetItemRect(window.list.CTKListCtrl::GetItemCount() - 1, rect, LVIR_LABEL));
+  bool opened = false;
+  g_onMenu = [&](CTKPPopupBar*) {
+    opened = true;
+    ::PostMessageW(window.list.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 1);
+  };
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ActOnMenu);
+  window.list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(rect.left + 4, rect.CenterPoint().y));
+  harness::PumpFor(200);
+  ::KillTimer(nullptr, timer);
+  FindDialogOpen = 0;
+  EXPECT_FALSE(opened);
 }
 
 }  // namespace

@@ -86,20 +86,34 @@ std::vector<SignatureGroup> SignatureTypeTree(const std::vector<SignatureRecord>
 }
 
 std::vector<const SignatureRecord*> TickedSignatureRecords(const std::vector<SignatureRecord>& records,
-                                                           const std::vector<std::u16string>& tickedExtensions) {
+                                                           const std::vector<TickedType>& ticked) {
   const std::vector<SignatureGroup> tree = SignatureTypeTree(records);
   return records::GuardAllocation([&] {
-    std::vector<const SignatureRecord*> ticked;
+    std::vector<const SignatureRecord*> chosen;
     for (const SignatureGroup& group : tree) {
       for (const std::u16string& type : group.types) {
-        if (std::find(tickedExtensions.begin(), tickedExtensions.end(), type) == tickedExtensions.end()) continue;
-        for (const SignatureRecord& record : records) {
-          if (record.extension == type) ticked.push_back(&record);
+        const bool isTicked = std::any_of(ticked.begin(), ticked.end(), [&](const TickedType& t) {
+          return t.group == group.text && t.extension == type;
+        });
+        if (!isTicked) continue;
+        for (auto record = records.rbegin(); record != records.rend(); ++record) {
+          if (record->extension == type && record->group == group.text) chosen.push_back(&*record);
         }
       }
     }
-    return ticked;
+    return chosen;
   });
+}
+
+std::vector<const SignatureRecord*> TickedSignatureRecords(const std::vector<SignatureRecord>& records,
+                                                           const std::vector<std::u16string>& tickedExtensions) {
+  std::vector<TickedType> ticked;
+  records::GuardAllocation([&] {
+    for (const SignatureGroup& group : SignatureTypeTree(records)) {
+      for (const std::u16string& extension : tickedExtensions) ticked.push_back({group.text, extension});
+    }
+  });
+  return TickedSignatureRecords(records, ticked);
 }
 
 const SelectedSignature* MatchSelectedSignature(const uint8_t* sectorStart, size_t size) {

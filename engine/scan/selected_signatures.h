@@ -56,10 +56,20 @@ struct SignatureGroup {
 };
 std::vector<SignatureGroup> SignatureTypeTree(const std::vector<SignatureRecord>& records);
 
+// A ticked item of the file-types tree: a type (extension) within its group.
+struct TickedType {
+  std::u16string group;
+  std::u16string extension;
+};
+
 // The records of the ticked types in the order of the file-types tree: groups in the order they first
-// appear in the database, types within a group likewise, and for each ticked type every record whose
-// extension equals it exactly (case-sensitive), in file order. Records with an empty extension have no
-// type and are never ticked.
+// appear in the database, types within a group likewise, and for each ticked type every record of that
+// group whose extension equals it exactly (case-sensitive), the last in the file first (the dialog's
+// record list takes each new record at its head). A type ticked in one group takes no record of another
+// group. Records with an empty extension have no type and are never ticked.
+std::vector<const SignatureRecord*> TickedSignatureRecords(const std::vector<SignatureRecord>& records,
+                                                           const std::vector<TickedType>& ticked);
+// The same with each extension ticked in every group it stands in.
 std::vector<const SignatureRecord*> TickedSignatureRecords(const std::vector<SignatureRecord>& records,
                                                            const std::vector<std::u16string>& tickedExtensions);
 

@@ -149,10 +149,10 @@ TEST_F(GeneratedDatabase, ZipComesBeforeDocx) {
   EXPECT_EQ(HitExtension(*hit, ClassifyCompoundFile(zip.data(), zip.size())), u".docx");
 }
 
-TEST_F(GeneratedDatabase, RecordsOfOneTypeFollowEachOtherInFileOrder) {
+TEST_F(GeneratedDatabase, RecordsOfOneTypeFollowEachOtherLastInTheFileFirst) {
   EXPECT_EQ(Select({u".gif", u".jpg"}), (std::vector<std::u16string>{u".jpg", u".gif", u".gif"}));
-  EXPECT_EQ(SelectedSignatureList[1].signature, "474946383761");  // GIF87a, then GIF89a
-  EXPECT_EQ(SelectedSignatureList[2].signature, "474946383961");
+  EXPECT_EQ(SelectedSignatureList[1].signature, "474946383961");  // GIF89a, then GIF87a
+  EXPECT_EQ(SelectedSignatureList[2].signature, "474946383761");
   EXPECT_EQ(Select({u".JPG", u"Graphics Files"}), std::vector<std::u16string>{});  // exact text only
 }
 
@@ -171,9 +171,30 @@ TEST(TickedSignatureRecords, TreeOrder) {
   const std::vector<const SignatureRecord*> ticked = TickedSignatureRecords(records, {u".a", u".c", u".b", u""});
   ASSERT_EQ(ticked.size(), 4u);
   EXPECT_EQ(ticked[0], &records[0]);  // group G2 appears first
-  EXPECT_EQ(ticked[1], &records[1]);  // then G1: ".a" with both its records
-  EXPECT_EQ(ticked[2], &records[4]);
+  EXPECT_EQ(ticked[1], &records[4]);  // then G1: ".a" with both its records, the last in the file first
+  EXPECT_EQ(ticked[2], &records[1]);
   EXPECT_EQ(ticked[3], &records[3]);  // ".c"; the record without an extension is no type
+}
+
+// Two signatures of one extension: the one later in the file is tried first, so a sector both match is a hit
+// of the later one; a type ticked in one group takes nothing of the same extension in another group.
+TEST_F(SelectedSignatures, TwoSignaturesOfOneExtensionLastInTheFileFirstAndOnlyInTheTickedGroup) {
+  const std::vector<SignatureRecord> records = {
+      MakeRecord(u".x", u"2", "4142", u"G1"), MakeRecord(u".x", u"3", "414243", u"G1"),
+      MakeRecord(u".x", u"4", "41424344", u"G2")};
+  ASSERT_EQ(BuildSelectedSignatureList(TickedSignatureRecords(records, std::vector<TickedType>{{u"G1", u".x"}})), 2u);
+  EXPECT_EQ(SelectedSignatureList[0].signature, "414243");
+  EXPECT_EQ(SelectedSignatureList[1].signature, "4142");
+  const uint8_t sector[] = {0x41, 0x42, 0x43, 0x44, 0x45};
+  const SelectedSignature* hit = MatchSelectedSignature(sector, sizeof sector);
+  ASSERT_NE(hit, nullptr);
+  EXPECT_EQ(hit->signature, "414243");
+  // G2's item alone: only its record.
+  ASSERT_EQ(BuildSelectedSignatureList(TickedSignatureRecords(records, std::vector<TickedType>{{u"G2", u".x"}})), 1u);
+  EXPECT_EQ(SelectedSignatureList[0].signature, "41424344");
+  // The extension in every group: G1's two, then G2's.
+  ASSERT_EQ(BuildSelectedSignatureList(TickedSignatureRecords(records, std::vector<std::u16string>{u".x"})), 3u);
+  EXPECT_EQ(SelectedSignatureList[2].signature, "41424344");
 }
 
 TEST(SignatureTypeTree, OneItemPerTypeInEachGroupInFirstAppearanceOrder) {

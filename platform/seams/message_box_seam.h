@@ -30,6 +30,7 @@ struct MessageBoxRequest {
   std::u16string caption;
   uint32_t style = 0;
   bool html = false;  // the program's own message box: the text is markup
+  int32_t backgroundFill = -1;  // the program's own box: the fill of its whole background, below 0 none
 };
 
 class MessageBoxSeam {

@@ -1,7 +1,7 @@
-// The viewers of the preview pane that are not built yet, under their final names. Each one checks that
-// its file (the document's preview path) can be read: a file that cannot, or that is empty, is reported
-// to the frame as not shown (the pane then shows its "File Corrupted" picture); otherwise the viewer says
-// that this kind of file has no preview yet. The real viewers replace these one by one.
+// The view the pane makes where a build has no viewer of its own for a kind of file (a viewer library left
+// out of the build). It checks that its file (the document's preview path) can be read: a file that cannot,
+// or that is empty, is reported to the frame as not shown (the pane then shows its "File Corrupted"
+// picture); otherwise it shows the picture that says this kind of file has no viewer.
 #pragma once
 
 #include "platform/classlib/cstring.h"

@@ -416,6 +416,13 @@ void CTKListBase::Paint() {
   }
   const CTKPClientRect client(list);
   CTKMemDC memDC(&dc, client, CTKPColorGradient(ListBack()));
+  // The list's own erasing, which would draw its background bitmap, never runs: the tile is laid here.
+  if (m_hBackgroundTile != nullptr) {
+    if (HBRUSH tile = ::CreatePatternBrush(m_hBackgroundTile)) {
+      ::FillRect(memDC.GetSafeHdc(), client, tile);
+      ::DeleteObject(tile);
+    }
+  }
   if (m_bTintSortColumn && m_nSortColumn >= 0 && IsReport()) {
     HWND header = HeaderWindow();
     int left = client.left - ::GetScrollPos(list, SB_HORZ);
@@ -436,8 +443,16 @@ void CTKListBase::Paint() {
   }
 }
 
-BOOL CTKListBase::HandleListMessage(UINT message, WPARAM, LPARAM, LRESULT* pResult) {
+BOOL CTKListBase::HandleListMessage(UINT message, WPARAM, LPARAM lParam, LRESULT* pResult) {
   switch (message) {
+    case LVM_SETBKIMAGEW: {
+      // Remembered for painting; the list view keeps it too.
+      const auto* image = reinterpret_cast<const LVBKIMAGEW*>(lParam);
+      const bool tile = image != nullptr && (image->ulFlags & LVBKIF_SOURCE_MASK) == LVBKIF_SOURCE_HBITMAP &&
+                        (image->ulFlags & LVBKIF_STYLE_TILE) != 0;
+      m_hBackgroundTile = tile ? image->hbm : nullptr;
+      return FALSE;
+    }
     case WM_PAINT:
       Paint();
       *pResult = 0;

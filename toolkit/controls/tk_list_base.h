@@ -122,6 +122,8 @@ class CTKListBase {
   COLORREF m_crListBack = static_cast<COLORREF>(-1);
   COLORREF m_crSortText = 0;
   COLORREF m_crSortBack = 0;
+  // The tiled background bitmap set on the list (LVM_SETBKIMAGE); the list view owns it.
+  HBITMAP m_hBackgroundTile = nullptr;
   std::list<TKRowColor> m_rowColors;
   CTKFlatHeaderCtrl m_header;
   CWnd* m_pList;

@@ -65,7 +65,7 @@ int ShowOnThisThread(MessageBoxParams params) {
     ModuleStrings strings(params.stringModule != nullptr ? static_cast<HMODULE>(params.stringModule)
                                                          : ::GetModuleHandleW(nullptr));
     seams::MessageBoxRequest request{owner, ResolveText(params.messageText, params.style, strings), params.caption,
-                                     params.style, true};
+                                     params.style, true, params.background.fill};
     return seam.Show(request);
   }
   if (!(params.style & kNoBeep)) ::MessageBeep(params.style & kIconBits);
