@@ -2,6 +2,11 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+#include <utility>
+
+#include "modal_script.h"
+
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
 
 namespace harness {
@@ -137,7 +142,26 @@ HWND FindThreadWindow(const std::wstring& text) {
   return search.found;
 }
 
-HWND Control(HWND parent, int id) { return ::GetDlgItem(parent, id); }
+std::function<void(const std::string&)>& FailureHandler() {
+  static std::function<void(const std::string&)> handler = [](const std::string& why) {
+    std::fprintf(stderr, "harness: %s\n", why.c_str());
+  };
+  return handler;
+}
+
+void SetFailureHandler(std::function<void(const std::string&)> handler) { FailureHandler() = std::move(handler); }
+
+HWND Control(HWND parent, int id) {
+  HWND control = ::GetDlgItem(parent, id);
+  if (control == nullptr) {
+    std::string caption;
+    for (wchar_t c : Text(parent)) caption += c < 0x80 ? static_cast<char>(c) : '?';
+    const std::string why = "no control with id " + std::to_string(id) + " in the window \"" + caption + "\"";
+    FailureHandler()(why);
+    ModalScript::FailAll(why);
+  }
+  return control;
+}
 
 void PostCommand(HWND target, int id, int notification, HWND control) {
   ::PostMessageW(target, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(control));

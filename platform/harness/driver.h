@@ -24,7 +24,11 @@ void PumpFor(unsigned milliseconds);
 HWND OpenDialog(int templateId, DLGPROC procedure, LPARAM parameter = 0, HWND owner = nullptr);
 // A visible top-level window of this thread with exactly this text, or none.
 HWND FindThreadWindow(const std::wstring& text);
+// The child control with this id. When there is none the test fails at once, naming the id and the window's
+// caption, and the thread's dialogs end (a modal loop would otherwise wait for a click that never comes).
 HWND Control(HWND parent, int id);
+// Where the driver reports a failure of its own (test programs: a test failure; default: standard error).
+void SetFailureHandler(std::function<void(const std::string&)> handler);
 
 // ---- input ------------------------------------------------------------------------------------------
 // Posts WM_COMMAND as a control or menu would, then pumps.
