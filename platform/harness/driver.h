@@ -70,6 +70,18 @@ struct TreeNode {
 };
 std::vector<TreeNode> TreeNodes(HWND treeView);
 
+// ---- pixels -----------------------------------------------------------------------------------------
+// The colours the window's client area shows in the rectangle (client coordinates), row by row; empty on
+// failure.
+std::vector<COLORREF> ClientPixels(HWND window, const RECT& rect);
+COLORREF ClientPixel(HWND window, int x, int y);
+// Whether each channel of the colour lies between those of a and b, widened by the tolerance.
+bool ColourBetween(COLORREF colour, COLORREF a, COLORREF b, int tolerance = 0);
+// How many pixels of the rectangle show the colour, within the tolerance on each channel.
+int CountPixels(HWND window, const RECT& rect, COLORREF colour, int tolerance = 0);
+// The colour most pixels of the rectangle show (a part's background); CLR_INVALID on failure.
+COLORREF CommonColour(HWND window, const RECT& rect);
+
 // ---- screenshots ------------------------------------------------------------------------------------
 // The path of a screenshot: screenshots\<name>.png under the test's working folder (the build folder).
 std::u16string ScreenshotPath(const std::string& name);
