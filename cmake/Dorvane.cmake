@@ -47,18 +47,19 @@ macro(dorvane_setup_googletest)
 endmacro()
 
 # dorvane_test(NAME SOURCES file... [LIBS lib...] [LABELS label...] [FIXTURES fixture...] [WINE_ONLY] [NATIVE_ONLY]
-#              [HARNESS] [RESOURCE_LOCK lock...] [THREADS])
+#              [HARNESS] [RESOURCE_LOCK lock...] [THREADS] [SHARDS n])
 # A GoogleTest program. Native build: each test case is its own CTest test, label "native". Windows build:
 # the program is one CTest test run under Wine, label "wine", that ends with "N passed, N failed".
 # THREADS: the program is also built by the ThreadSanitizer build (tsan preset), where its tests carry the
 # label "tsan" and the target `tsan_tests` builds it; that build builds no other test program.
+# SHARDS (Windows build): the program runs as n CTest tests NAME.shard0 ..., each a share of its test cases.
 # HARNESS (Windows build): links the window driver and the seams' test doubles (platform/harness), and holds
 # the lock "display": windows of two programs on one display take each other's focus and activation, so
 # the programs that drive windows run one at a time.
 # RESOURCE_LOCK: tests naming the same lock never run at the same time (say "wine-registry" for tests
 # that write the shared prefix's registry).
 function(dorvane_test name)
-  cmake_parse_arguments(T "WINE_ONLY;NATIVE_ONLY;HARNESS;THREADS" "" "SOURCES;LIBS;LABELS;FIXTURES;RESOURCE_LOCK" ${ARGN})
+  cmake_parse_arguments(T "WINE_ONLY;NATIVE_ONLY;HARNESS;THREADS" "SHARDS" "SOURCES;LIBS;LABELS;FIXTURES;RESOURCE_LOCK" ${ARGN})
   if(NOT BUILD_TESTING OR DORVANE_FUZZ OR (DORVANE_TSAN AND NOT T_THREADS))
     return()
   endif()
@@ -70,7 +71,7 @@ function(dorvane_test name)
     set(label wine)
     set(main dorvane_test_main)
     if(T_HARNESS)
-      list(APPEND T_LIBS winharness)
+      list(APPEND T_LIBS winharness winharness_gtest)
       list(APPEND T_RESOURCE_LOCK display)
     endif()
   elseif(DORVANE_TSAN)
@@ -82,7 +83,18 @@ function(dorvane_test name)
     set(main gtest_main)
   endif()
   target_link_libraries(${name} PRIVATE ${T_LIBS} gmock ${main} dorvane_flags)
-  if(DORVANE_WINDOWS)
+  if(DORVANE_WINDOWS AND T_SHARDS)
+    # A program whose tests start many child processes runs as SHARDS tests (GoogleTest's sharding), each
+    # with its own time limit.
+    set(tests)
+    math(EXPR last "${T_SHARDS} - 1")
+    foreach(shard RANGE ${last})
+      add_test(NAME ${name}.shard${shard} COMMAND ${name} --gtest_brief=1)
+      set_tests_properties(${name}.shard${shard} PROPERTIES
+                           ENVIRONMENT "GTEST_TOTAL_SHARDS=${T_SHARDS};GTEST_SHARD_INDEX=${shard}")
+      list(APPEND tests ${name}.shard${shard})
+    endforeach()
+  elseif(DORVANE_WINDOWS)
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
     set(tests ${name})
   else()

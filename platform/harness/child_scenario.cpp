@@ -82,6 +82,10 @@ ScenarioOutcome RunScenarioChild(const std::string& prefix, const std::string& s
   wchar_t self[MAX_PATH];
   ::GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=Scenario.Run";
+  // A sharded test program: the child runs its one test whatever shard the parent is.
+  for (const wchar_t* name : {L"GTEST_TOTAL_SHARDS", L"GTEST_SHARD_INDEX", L"GTEST_SHARD_STATUS_FILE"}) {
+    ::SetEnvironmentVariableW(name, nullptr);
+  }
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};

@@ -2,6 +2,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <utility>
+
+#include "modal_script.h"
+
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
 
 namespace harness {
@@ -137,7 +145,86 @@ HWND FindThreadWindow(const std::wstring& text) {
   return search.found;
 }
 
-HWND Control(HWND parent, int id) { return ::GetDlgItem(parent, id); }
+std::function<void(const std::string&)>& FailureHandler() {
+  static std::function<void(const std::string&)> handler = [](const std::string& why) {
+    std::fprintf(stderr, "harness: %s\n", why.c_str());
+  };
+  return handler;
+}
+
+void SetFailureHandler(std::function<void(const std::string&)> handler) { FailureHandler() = std::move(handler); }
+
+std::vector<COLORREF> ClientPixels(HWND window, const RECT& rect) {
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return {};
+  HDC source = ::GetDC(window);
+  HDC memory = ::CreateCompatibleDC(source);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<COLORREF> colours;
+  if (bitmap != nullptr) {
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, source, rect.left, rect.top, SRCCOPY);
+    ::GdiFlush();
+    const auto* pixels = static_cast<const uint32_t*>(bits);
+    for (int i = 0; i < width * height; ++i) {
+      colours.push_back(RGB((pixels[i] >> 16) & 0xFF, (pixels[i] >> 8) & 0xFF, pixels[i] & 0xFF));
+    }
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+  }
+  ::DeleteDC(memory);
+  ::ReleaseDC(window, source);
+  return colours;
+}
+
+COLORREF ClientPixel(HWND window, int x, int y) {
+  std::vector<COLORREF> one = ClientPixels(window, RECT{x, y, x + 1, y + 1});
+  return one.empty() ? CLR_INVALID : one[0];
+}
+
+bool ColourBetween(COLORREF colour, COLORREF a, COLORREF b, int tolerance) {
+  for (int shift : {0, 8, 16}) {
+    const int c = (colour >> shift) & 0xFF, x = (a >> shift) & 0xFF, y = (b >> shift) & 0xFF;
+    if (c < std::min(x, y) - tolerance || c > std::max(x, y) + tolerance) return false;
+  }
+  return true;
+}
+
+int CountPixels(HWND window, const RECT& rect, COLORREF colour, int tolerance) {
+  int count = 0;
+  for (COLORREF c : ClientPixels(window, rect)) count += ColourBetween(c, colour, colour, tolerance) ? 1 : 0;
+  return count;
+}
+
+COLORREF CommonColour(HWND window, const RECT& rect) {
+  std::map<COLORREF, int> counts;
+  for (COLORREF c : ClientPixels(window, rect)) ++counts[c];
+  COLORREF common = CLR_INVALID;
+  int most = 0;
+  for (const auto& [colour, count] : counts) {
+    if (count > most) common = colour, most = count;
+  }
+  return common;
+}
+
+HWND Control(HWND parent, int id) {
+  HWND control = ::GetDlgItem(parent, id);
+  if (control == nullptr) {
+    std::string caption;
+    for (wchar_t c : Text(parent)) caption += c < 0x80 ? static_cast<char>(c) : '?';
+    const std::string why = "no control with id " + std::to_string(id) + " in the window \"" + caption + "\"";
+    FailureHandler()(why);
+    ModalScript::FailAll(why);
+  }
+  return control;
+}
 
 void PostCommand(HWND target, int id, int notification, HWND control) {
   ::PostMessageW(target, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(control));

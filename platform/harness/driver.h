@@ -24,7 +24,11 @@ void PumpFor(unsigned milliseconds);
 HWND OpenDialog(int templateId, DLGPROC procedure, LPARAM parameter = 0, HWND owner = nullptr);
 // A visible top-level window of this thread with exactly this text, or none.
 HWND FindThreadWindow(const std::wstring& text);
+// The child control with this id. When there is none the test fails at once, naming the id and the window's
+// caption, and the thread's dialogs end (a modal loop would otherwise wait for a click that never comes).
 HWND Control(HWND parent, int id);
+// Where the driver reports a failure of its own (test programs: a test failure; default: standard error).
+void SetFailureHandler(std::function<void(const std::string&)> handler);
 
 // ---- input ------------------------------------------------------------------------------------------
 // Posts WM_COMMAND as a control or menu would, then pumps.
@@ -65,6 +69,18 @@ struct TreeNode {
   bool selected = false;
 };
 std::vector<TreeNode> TreeNodes(HWND treeView);
+
+// ---- pixels -----------------------------------------------------------------------------------------
+// The colours the window's client area shows in the rectangle (client coordinates), row by row; empty on
+// failure.
+std::vector<COLORREF> ClientPixels(HWND window, const RECT& rect);
+COLORREF ClientPixel(HWND window, int x, int y);
+// Whether each channel of the colour lies between those of a and b, widened by the tolerance.
+bool ColourBetween(COLORREF colour, COLORREF a, COLORREF b, int tolerance = 0);
+// How many pixels of the rectangle show the colour, within the tolerance on each channel.
+int CountPixels(HWND window, const RECT& rect, COLORREF colour, int tolerance = 0);
+// The colour most pixels of the rectangle show (a part's background); CLR_INVALID on failure.
+COLORREF CommonColour(HWND window, const RECT& rect);
 
 // ---- screenshots ------------------------------------------------------------------------------------
 // The path of a screenshot: screenshots\<name>.png under the test's working folder (the build folder); a name

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <gtest/gtest-spi.h>
 
 #include "modal_script.h"
 #include "platform/os/os.h"
@@ -191,6 +192,35 @@ TEST(ModalScript, AStepThatNeverComesEndsTheDialogAndFails) {
   EXPECT_EQ(result, IDCANCEL);
   EXPECT_FALSE(script.Finished());
   EXPECT_NE(script.Failure().find("A window that never opens"), std::string::npos);
+}
+
+// A control the step looks for is not there: the test fails at once with the control's id and the dialog's
+// caption, and the modal loop ends instead of waiting for the click.
+TEST(ModalScript, AControlNotFoundFailsAtOnceAndEndsTheDialog) {
+  static ModalScript* script;
+  ModalScript steps;
+  script = &steps;
+  steps.OnWindow(L"Please Select", [](HWND dialog) { ClickCentre(Control(dialog, 4242)); });
+  EXPECT_NONFATAL_FAILURE(
+      {
+        script->Start();
+        ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PARTITION_CHOICE), nullptr, ChoiceProc, 0);
+      },
+      "no control with id 4242 in the window \"Please Select\"");
+  EXPECT_NE(steps.Failure().find("no control with id 4242"), std::string::npos);
+}
+
+// The last step runs but leaves its dialog open: nobody else ends that modal loop, so the script fails
+// with the dialog's caption and ends it.
+TEST(ModalScript, ALastStepThatLeavesItsDialogOpenFailsWithItsCaption) {
+  ModalScript script;
+  script.OnWindow(L"Please Select", [](HWND dialog) { ClickCentre(Control(dialog, IDC_SEARCH_PARTITIONS)); });
+  script.Start();
+  INT_PTR result = ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PARTITION_CHOICE), nullptr,
+                                     ChoiceProc, 0);
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_FALSE(script.Finished());
+  EXPECT_EQ(script.Failure(), "the last step left the dialog \"Please Select\" open");
 }
 
 int timerTicks = 0;

@@ -22,7 +22,32 @@ BOOL CALLBACK EndThreadDialog(HWND window, LPARAM) {
   return TRUE;
 }
 
+// The dialog a step runs in: the thread's active window when it is a dialog box or modal (its owner
+// disabled); none otherwise.
+HWND ModalWindow() {
+  HWND active = ::GetActiveWindow();
+  if (active == nullptr || !::IsWindowVisible(active)) return nullptr;
+  wchar_t name[16] = {};
+  ::GetClassNameW(active, name, 16);
+  HWND owner = ::GetWindow(active, GW_OWNER);
+  return std::wstring(name) == L"#32770" || (owner != nullptr && !::IsWindowEnabled(owner)) ? active : nullptr;
+}
+
+std::string Caption(HWND window) {
+  wchar_t text[256] = {};
+  ::GetWindowTextW(window, text, 256);
+  std::string narrow;
+  for (const wchar_t* c = text; *c; ++c) narrow += *c < 0x80 ? static_cast<char>(*c) : '?';
+  return narrow;
+}
+
 }  // namespace
+
+void ModalScript::FailAll(const std::string& why) {
+  std::map<UINT_PTR, ModalScript*> scripts = Scripts();
+  for (auto& [id, script] : scripts) script->Fail(why);
+  ::EnumThreadWindows(::GetCurrentThreadId(), EndThreadDialog, 0);
+}
 
 ModalScript::~ModalScript() { Stop(); }
 
@@ -52,7 +77,13 @@ void CALLBACK ModalScript::OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 void ModalScript::Tick() {
-  if (steps_.empty()) return Stop();
+  if (steps_.empty()) {
+    if (lastDialog_ != nullptr && ::IsWindow(lastDialog_) && ::IsWindowVisible(lastDialog_)) {
+      if (::GetTickCount() - headSince_ < kLastDialogMs) return;
+      return Fail("the last step left the dialog \"" + Caption(lastDialog_) + "\" open");
+    }
+    return Stop();
+  }
   Entry& head = steps_.front();
   if (!head.ready()) {
     if (::GetTickCount() - headSince_ >= head.timeoutMs) Fail("timed out waiting for " + head.name);
@@ -62,11 +93,13 @@ void ModalScript::Tick() {
   Entry step = std::move(head);
   steps_.pop_front();
   headSince_ = ::GetTickCount();
+  lastDialog_ = steps_.empty() ? ModalWindow() : nullptr;
   step.act();
 }
 
 void ModalScript::Fail(const std::string& why) {
   failure_ = why;
+  lastDialog_ = nullptr;
   steps_.clear();
   Stop();
   ::EnumThreadWindows(::GetCurrentThreadId(), EndThreadDialog, 0);

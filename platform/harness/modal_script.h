@@ -1,7 +1,8 @@
 // Drives windows that someone else's modal loop runs: the steps run from a timer of this thread, which
 // every modal loop (dialog boxes, menus, message boxes) dispatches. Each step waits for its condition
 // up to a bound; when a bound passes, the script fails and ends the thread's modal dialogs so that the
-// test goes on and reports instead of hanging.
+// test goes on and reports instead of hanging. So does a last step that leaves the dialog it ran in open:
+// nobody else would end that modal loop.
 #pragma once
 
 #include <windows.h>
@@ -30,6 +31,11 @@ class ModalScript {
   bool Finished() const { return started_ && steps_.empty() && failure_.empty(); }
   const std::string& Failure() const { return failure_; }
 
+  // Fails every running script with the reason and ends the thread's dialogs (a control not found).
+  static void FailAll(const std::string& why);
+  // How long the dialog the last step ran in may stay open after it.
+  static constexpr unsigned kLastDialogMs = 3000;
+
  private:
   struct Entry {
     std::string name;
@@ -44,6 +50,7 @@ class ModalScript {
 
   std::deque<Entry> steps_;
   std::string failure_;
+  HWND lastDialog_ = nullptr;  // the dialog the last step ran in, while it stays open
   DWORD headSince_ = 0;
   UINT_PTR timer_ = 0;
   bool started_ = false;

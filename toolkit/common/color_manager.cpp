@@ -53,10 +53,16 @@ CTKPColorManager* TKPColorManager() {
 
 int TKPCurrentSystemTheme() { return TKPColorManager()->GetCurrentSystemTheme(); }
 
+namespace {
+DWORD (*g_refreshClock)() = nullptr;
+}  // namespace
+
+void TKPSetColorRefreshClockForTesting(DWORD (*clock)()) { g_refreshClock = clock; }
+
 void RefreshToolkitColors() {
   static DWORD stamp = 0;
   static bool stamped = false;
-  const DWORD now = ::GetTickCount();
+  const DWORD now = g_refreshClock != nullptr ? g_refreshClock() : ::GetTickCount();
   if (stamped && now - stamp <= 500) return;
   TKPColorManager()->RefreshColors();
   CWinThread* thread = AfxGetThread();

@@ -45,6 +45,8 @@ int TKPCurrentSystemTheme();
 // Recomputes the table when more than 500 ms passed since the last time it was stamped; the time is
 // stamped only once the thread has a main window, so that start-up always sees fresh colours.
 void RefreshToolkitColors();
+// The milliseconds clock RefreshToolkitColors reads (nullptr: the system's tick count again).
+void TKPSetColorRefreshClockForTesting(DWORD (*clock)());
 
 // A colour of the button themes.
 class CTKPColorRefValue {

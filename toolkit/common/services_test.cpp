@@ -254,7 +254,12 @@ TEST(ColorManager, WithoutTheThemeLibraryThereIsNoSchemeAndNothingIsDrawn) {
   TKPSetThemeLibraryMissingForTesting(false);
 }
 
+DWORD g_fakeNow = 0;
+DWORD FakeNow() { return g_fakeNow; }
+
 TEST(ColorManager, RefreshingWaitsHalfASecondOnceTheMainWindowExists) {
+  g_fakeNow = 1000000;
+  TKPSetColorRefreshClockForTesting(&FakeNow);
   CTKPColorManager* colours = TKPColorManager();
   colours->Table().SetOverrideColor(COLOR_WINDOW, kTKPNoColor);
   CWnd main;
@@ -262,11 +267,13 @@ TEST(ColorManager, RefreshingWaitsHalfASecondOnceTheMainWindowExists) {
   theApp.m_pMainWnd = &main;
   RefreshToolkitColors();  // stamps the time
   colours->Table().SetSysColorCallback([](int) -> tkcolor::Color { return 0x123456; });
+  g_fakeNow += 500;
   RefreshToolkitColors();  // within 500 ms: nothing
   EXPECT_EQ(colours->GetColor(COLOR_WINDOW), ::GetSysColor(COLOR_WINDOW));
-  ::Sleep(600);
+  g_fakeNow += 1;
   RefreshToolkitColors();
   EXPECT_EQ(colours->GetColor(COLOR_WINDOW), 0x123456u);
+  TKPSetColorRefreshClockForTesting(nullptr);
   colours->Table().SetSysColorCallback(nullptr);
   colours->RefreshColors();
   theApp.m_pMainWnd = nullptr;

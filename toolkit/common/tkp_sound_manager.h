@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <chrono>
+
 #include "toolkit/common/menu_sound_loop.h"
 
 class CTKPSoundManager {
@@ -15,8 +17,8 @@ class CTKPSoundManager {
   void PlaySystemSound(int nSound) { m_loop.PlaySystemSound(nSound); }
   void EnableSystemSounds(BOOL bEnable) { m_loop.SetEnabled(bEnable != FALSE); }
   BOOL IsRunning() const { return m_loop.IsRunning(); }
-  // TRUE when the thread ended within 100 ms; it is forgotten either way.
-  BOOL StopThread() { return m_loop.StopThread(); }
+  // TRUE when the thread ended within the wait (100 ms unless given); it is forgotten either way.
+  BOOL StopThread(std::chrono::milliseconds wait = std::chrono::milliseconds(100)) { return m_loop.StopThread(wait); }
 
  private:
   tk::MenuSoundLoop m_loop;

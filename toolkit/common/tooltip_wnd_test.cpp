@@ -130,10 +130,34 @@ TEST_F(ToolTips, TheMouseHookGoesWithTheWindow) {
   g_now += 600;
   tip.SendMessage(WM_TIMER, 1);
   ASSERT_TRUE(tip.IsWindowVisible());
+  const HWND shown = tip.m_hWnd;
   tip.DestroyWindow();  // while shown
+  EXPECT_FALSE(::IsWindow(shown));
   ::SetCursorPos(400, 400);  // a hook left behind would run on a dead window here
   harness::PumpMessages();
-  SUCCEED();
+  // The hook went with its window: a new tip on the same owner takes the thread's hook and shows.
+  CTKPToolTipWnd again;
+  ASSERT_TRUE(again.Create(&owner, TTS_NOPREFIX));
+  again.SetClock([] { return g_now; });
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof info;
+  info.hwnd = owner.m_hWnd;
+  info.uId = 1;
+  info.rect = RECT{0, 0, 100, 100};
+  info.lpszText = const_cast<wchar_t*>(L"Open an image");
+  ASSERT_EQ(again.SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)), 1);
+  again.SendMessage(TTM_ACTIVATE, TRUE);
+  g_now += 1000;
+  ::SetCursorPos(150, 150);
+  MSG move{};
+  move.hwnd = owner.m_hWnd;
+  move.message = WM_MOUSEMOVE;
+  move.lParam = MAKELPARAM(50, 50);
+  again.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+  g_now += 600;
+  again.SendMessage(WM_TIMER, 1);
+  EXPECT_TRUE(again.IsWindowVisible());
+  again.DestroyWindow();
 }
 
 void ShowSystemTip(CWnd& owner, HWND& tipOut, DWORD style, const wchar_t* text, int x, int y, const wchar_t* title) {
@@ -203,6 +227,13 @@ TEST(ToolTipGallery, EachStyleOfTip) {
   ::Sleep(200);
   harness::PumpMessages();
   EXPECT_FALSE(harness::CaptureThreadWindows("toolkit_tooltips").empty());
+  // Each drawn tip shows its text in dark strokes.
+  for (auto& item : items) {
+    CRect inside;
+    item.tip->GetClientRect(inside);
+    EXPECT_GT(harness::CountPixels(item.tip->m_hWnd, inside, RGB(0, 0, 0), 80), 30) << "no text on the tip at " << item.x;
+  }
+
   ::DestroyWindow(plain);
   ::DestroyWindow(balloon);
   drawn.DestroyWindow();

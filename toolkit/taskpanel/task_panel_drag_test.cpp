@@ -13,6 +13,7 @@
 #include "platform/harness/driver.h"
 #include "res/resource.h"
 #include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/taskpanel/task_panel_checks.h"
 #include "toolkit/taskpanel/tkp_task_panel.h"
 #include "toolkit/taskpanel/tkp_task_panel_edit.h"
 #include "toolkit/taskpanel/tkp_task_panel_ole.h"
@@ -331,6 +332,16 @@ TEST_F(TaskPanelMoves, RenameScreenshot) {
   host.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   harness::PumpMessages();
   EXPECT_FALSE(harness::CaptureWindow(host.m_hWnd, "task_panel_rename").empty());
+  // The edit lies over the item it renames and shows its text selected.
+  HWND edit = panel.GetRenameEdit()->m_hWnd;
+  CRect shown;
+  ::GetWindowRect(edit, shown);
+  panel.ScreenToClient(shown);
+  CRect overlap;
+  EXPECT_TRUE(overlap.IntersectRect(shown, taskpanel_checks::ItemRect(tasks, recover))) << "the edit is elsewhere";
+  CRect inside;
+  ::GetClientRect(edit, inside);
+  EXPECT_GT(harness::CountPixels(edit, inside, ::GetSysColor(COLOR_HIGHLIGHT)), 50) << "no selected text shows";
 }
 
 // ---- accessibility ----

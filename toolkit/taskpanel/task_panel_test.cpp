@@ -14,6 +14,7 @@
 #include "platform/harness/driver.h"
 #include "res/resource.h"
 #include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/taskpanel/task_panel_checks.h"
 #include "toolkit/taskpanel/tkp_task_panel.h"
 #include "toolkit/taskpanel/tkp_task_panel_paint_manager.h"
 #include "toolkit/taskpanel/tp_clip_record.h"
@@ -631,6 +632,9 @@ TEST_F(TaskPanel, ListScreenshot) {
   harness::PumpMessages();
   host.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   EXPECT_FALSE(harness::CaptureWindow(host.m_hWnd, "task_panel_list").empty());
+  for (CTKPTaskPanelGroup* group : {tasks, details, places}) {
+    taskpanel_checks::ExpectCaptionText(panel, group, "task_panel_list");
+  }
 }
 
 TEST_F(TaskPanel, Screenshot) {
@@ -643,6 +647,10 @@ TEST_F(TaskPanel, Screenshot) {
   host.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   harness::PumpMessages();
   EXPECT_FALSE(harness::CaptureWindow(host.m_hWnd, "task_panel").empty());
+  taskpanel_checks::ExpectCaptionText(panel, tasks, "task_panel");
+  taskpanel_checks::ExpectItemText(panel, tasks, recover,
+                                   taskpanel_checks::Shown(panel.GetPaintManager()->GetGroupColors(tasks)->clrClientLinkHot),
+                                   "task_panel, the hot link");
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "res/resource.h"
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/taskpanel/task_panel_checks.h"
 #include "toolkit/taskpanel/tkp_task_panel.h"
 #include "toolkit/taskpanel/tkp_task_panel_themes.h"
 #include "toolkit/taskpanel/tp_color.h"
@@ -174,6 +175,19 @@ TEST_F(TaskPanelThemes, TheCaptionGradientStartsWhereTheSchemeSays) {
   }
 }
 
+// What each look draws: the first group's caption text in its caption colour, and the link "Recover the
+// selected files" in the hot link colour (or the link colour when the cursor's leaving took its hotness).
+void CheckDrawn(CTKPTaskPanel& panel, const char* look) {
+  CTKPTaskPanelGroup* tasks = panel.GetAt(0);
+  taskpanel_checks::ExpectCaptionText(panel, tasks, look);
+  ASSERT_NE(tasks, nullptr);
+  CTKPTaskPanelGroupItem* recover = tasks->GetAt(1);
+  CTKPTaskPanelGroupColors* colours = panel.GetPaintManager()->GetGroupColors(tasks);
+  const bool hot = panel.GetHotItem() == recover;
+  taskpanel_checks::ExpectItemText(panel, tasks, recover, Color(hot ? colours->clrClientLinkHot : colours->clrClientLink),
+                                   std::string(look) + (hot ? ", the hot link" : ", the link"));
+}
+
 // Every look side by side, each with its number and name above it, one link hot.
 void Gallery(CWnd& host, const char* name) {
   constexpr int kColumns = 5, kWidth = 184, kHeight = 290, kLabel = 18, kGap = 8;
@@ -201,6 +215,7 @@ void Gallery(CWnd& host, const char* name) {
   host.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   harness::PumpMessages();
   EXPECT_FALSE(harness::CaptureWindow(host.m_hWnd, name).empty());
+  for (int n = 0; n < 13; ++n) CheckDrawn(*panels[n], kThemeNames[n]);
   for (auto& panel : panels) panel->DestroyWindow();
   for (HWND label : labels) ::DestroyWindow(label);
 }

@@ -27,6 +27,7 @@ import filecmp
 import hashlib
 import importlib.util
 import os
+import random
 import shutil
 import subprocess
 import sys
@@ -36,6 +37,7 @@ ENGINE_TESTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e
 sys.path.insert(0, ENGINE_TESTS)
 
 import driver  # noqa: E402  (the engine tests' oracle: TSK listings, icat, the saved-file checks)
+import oracle  # noqa: E402  (TSK's listing of a volume; driver puts its folder on the path)
 
 _spec = importlib.util.spec_from_file_location("engine_matrix", os.path.join(ENGINE_TESTS, "e2e_test.py"))
 engine_matrix = importlib.util.module_from_spec(_spec)
@@ -52,9 +54,22 @@ def run(command, timeout=600):
     return subprocess.run(command, capture_output=True, text=True, timeout=timeout)
 
 
-def partitions(enginectl, image):
+class EngineFailed(Exception):
+    """enginectl ended with an error: the case's expectations are unknown."""
+
+
+def engine_run(command):
+    """enginectl's output; EngineFailed with its last line when it fails."""
+    proc = run(command)
+    if proc.returncode != 0:
+        last = (proc.stderr.strip().splitlines() or proc.stdout.strip().splitlines() or ["no output"])[-1]
+        raise EngineFailed(f"enginectl {command[1]} exited with {proc.returncode}: {last}")
+    return proc.stdout
+
+
+def partitions(enginectl, image, *options):
     """The partitions the driver finds, as page 2 lists them (Partition 0, 1, ...)."""
-    out = run([enginectl, "partitions", image]).stdout
+    out = engine_run([enginectl, "partitions", *options, image])
     return [line for line in out.splitlines() if line.strip() and not line.startswith("#")]
 
 
@@ -177,7 +192,7 @@ class Matrix:
     def __init__(self, args):
         self.args = args
         self.failures = []
-        self.cases = 0
+        self.cases = set()  # the names of the cases run, passed or failed
         self.stopped = {}
         self.disks = {}
         self.timings = []
@@ -187,8 +202,8 @@ class Matrix:
     def engine(self, image, scan, out):
         """enginectl's tree of the scan and its save of everything into out, started now; their tree later."""
         def both():
-            tree = run([self.args.enginectl, *scan[:1], image, *scan[1:]]).stdout
-            run([self.args.enginectl, "save", image, *scan[1:], "--out", out])
+            tree = engine_run([self.args.enginectl, *scan[:1], image, *scan[1:]])
+            engine_run([self.args.enginectl, "save", image, *scan[1:], "--out", out])
             return tree
         return self.pool.submit(both)
 
@@ -205,24 +220,33 @@ class Matrix:
         """The screenshot option of the case that shows the mode's pages."""
         return ["--shots", os.path.join(self.args.shots, "scenario", mode)] if self.args.shots else []
 
-    def scenario(self, case, *arguments):
+    def scenario(self, case, *arguments, timeout=60):
         mode = arguments[arguments.index("--mode") + 1] if "--mode" in arguments else "load"
         if mode in self.stopped:
-            self.cases += 1
+            self.cases.add(case)
             self.failures.append(f"{case}: not run after {self.stopped[mode]}")
             return None
         # The generated disks scan in seconds: a minute per step is a hang.
         started = time.monotonic()
-        result = run([self.args.scenario, *arguments, "--timeout", "60"])
+        result = run([self.args.scenario, *arguments, "--timeout", str(timeout)])
         self.timings.append((time.monotonic() - started, case))
         if result.returncode != 0:
             # A window that does not get through one scenario fails the others of its mode the same way.
             self.stopped[mode] = case
-            self.cases += 1
+            self.cases.add(case)
             reason = (result.stderr.strip().splitlines() or ["no reason given"])[-1]
             self.failures.append(f"{case}: {reason}")
             return None
         return result.stdout
+
+    def engine_result(self, case, future):
+        """enginectl's tree of the case, or None (and the case failed) when enginectl failed."""
+        try:
+            return future.result()
+        except EngineFailed as e:
+            self.cases.add(case)
+            self.failures.append(f"{case}: {e}")
+            return None
 
     def fresh(self, *parts):
         path = os.path.join(self.args.work, *parts)
@@ -230,10 +254,10 @@ class Matrix:
         os.makedirs(path)
         return path
 
-    def check(self, *failures):
+    def check(self, case, *failures):
         """One case: the first failure of those given (None where a check passed)."""
         failure = next((f for f in failures if f), None)
-        self.cases += 1
+        self.cases.add(case)
         if failure:
             self.failures.append(failure)
         print(("FAIL " + failure) if failure else "ok", flush=True)
@@ -263,13 +287,13 @@ class Matrix:
         engine = self.engine(image, ["quick", "--partition", str(index)], expected)
         tree = self.scenario(case, "--image", image, "--mode", "quick", "--partition", str(index), "--tick-all",
                              "--save", saved, *extra, *(self.shots("quick") if snapshot else []))
-        engine = engine.result()
-        if tree is None:
+        engine = self.engine_result(case, engine)
+        if tree is None or engine is None:
             print("FAIL", flush=True)
             return
         volume = self.volume(disk, start)
         pairs = driver.expected_tree(self.args.images, self.disk(disk).manifest, volume.listed)[1] if volume else []
-        self.check(*self.saved_checks(case, tree, engine, saved, expected, image, volume, pairs))
+        self.check(case, *self.saved_checks(case, tree, engine, saved, expected, image, volume, pairs))
         if snapshot:
             self.loaded(f"{disk}.{wrapper} snapshot of partition {index} loaded", vsnp, image, engine, expected,
                         (disk, wrapper, f"p{index}"), volume, pairs)
@@ -283,7 +307,7 @@ class Matrix:
         if tree is None:
             print("FAIL", flush=True)
             return
-        self.check(*self.saved_checks(case, tree, engine, again, expected, image, volume, pairs))
+        self.check(case, *self.saved_checks(case, tree, engine, again, expected, image, volume, pairs))
 
     def extensive(self, disk, wrapper, code, start, count, snapshot=False):
         """The partition's sector range searched for its kind, the first file system found read on page 3."""
@@ -300,15 +324,15 @@ class Matrix:
         engine = self.engine(image, ["extensive", *scan], expected)
         tree = self.scenario(case, "--image", image, "--mode", "extensive", *scan, "--tick-all", "--save", saved,
                              *extra, *(self.shots("extensive") if snapshot else []))
-        engine = engine.result()
-        if tree is None:
+        engine = self.engine_result(case, engine)
+        if tree is None or engine is None:
             print("FAIL", flush=True)
             return
         # The first file system found in the partition's range is the partition's own.
         volume = self.volume(disk, start)
         pairs = driver.chosen_tree(self.args.images, self.disk(disk).manifest, volume.listed,
                                    chain=volume.chain) if volume else []
-        self.check(*self.saved_checks(case, tree, engine, saved, expected, image, volume, pairs))
+        self.check(case, *self.saved_checks(case, tree, engine, saved, expected, image, volume, pairs))
         if snapshot:
             self.loaded(f"{disk}.{wrapper} snapshot of extensive {code} {start} loaded", vsnp, image, engine,
                         expected, where, volume, pairs)
@@ -326,8 +350,83 @@ class Matrix:
         if hits is None:
             print("FAIL", flush=True)
             return
-        self.check(None if hits.strip() else f"{case}: no hits listed",
+        self.check(case, None if hits.strip() else f"{case}: no hits listed",
                    same_disk(case, image, self.disk(disk).raw), trace_files(case, hits, saved, self.disk(disk)))
+
+    def big_root(self):
+        """A FAT16 volume made by mkfs.fat and mtools (no partition table) with hundreds of folders in its root,
+        far more than the tree shows at once, and a few thousand files: a Quick Scan with everything ticked and
+        saved, against enginectl and icat."""
+        case = "big root quick"
+        print(case, end=": ", flush=True)
+        raw, image = make_big_root(os.path.join(self.args.work, "bigroot"))
+        saved = self.fresh("bigroot", "window")
+        expected = self.fresh("bigroot", "enginectl")
+        # No partition table: the window's partition search finds the volume, enginectl's gives its range.
+        try:
+            found = partitions(self.args.enginectl, image, "--search")
+        except EngineFailed as e:
+            self.cases.add(case)
+            self.failures.append(f"{case}: {e}")
+            print("FAIL", flush=True)
+            return
+        if len(found) != 1:
+            self.check(case, f"{case}: enginectl's partition search finds {len(found)} volumes, not 1")
+            return
+        start, count, code = found[0].split("\t")[:3]
+        engine = self.engine(image, ["quick", "--range", code, start, count], expected)
+        tree = self.scenario(case, "--image", image, "--mode", "quick", "--partition", "0", "--tick-all",
+                             "--save", saved, timeout=300)
+        engine = self.engine_result(case, engine)
+        if tree is None or engine is None:
+            print("FAIL", flush=True)
+            return
+        entries = [e for e in oracle.fls(raw, "0") if not e["meta"] and not e["orphan"] and not e["stream"]
+                   and (e["dir"] or e["size"])]
+        folders = sum(1 for e in entries if e["dir"] and "/" not in e["path"])
+        with concurrent.futures.ThreadPoolExecutor(4) as pool:
+            problems = driver.saved_entry_problems(saved, [(e, e["path"]) for e in entries], raw, 0, True,
+                                                   times=True, pool=pool)
+        self.check(case, None if folders == BIG_ROOT_FOLDERS else f"{case}: TSK lists {folders} root folders",
+                   same_tree(case, tree, engine), same_files(case, saved, expected),
+                   first_problem(case, "saved files against icat", problems))
+
+
+BIG_ROOT_FOLDERS = 480
+BIG_ROOT_FILES_PER_FOLDER = 6
+
+
+def make_big_root(work):
+    """The raw volume and its fixed VHD (made once; the same bytes every time): BIG_ROOT_FOLDERS folders in the
+    root (short names: the root of FAT16 has room for 512 entries), each with files of long names and sizes from
+    empty to a few clusters."""
+    raw, image = os.path.join(work, "bigroot.raw"), os.path.join(work, "bigroot.vhd")
+    if os.path.exists(image):
+        return raw, image
+    shutil.rmtree(work, ignore_errors=True)
+    files = os.path.join(work, "files")
+    rng = random.Random(73)
+    stamp = time.mktime((2021, 6, 15, 12, 0, 0, 0, 0, -1))
+    for folder in range(BIG_ROOT_FOLDERS):
+        path = os.path.join(files, f"D{folder:04d}")
+        os.makedirs(path)
+        for n in range(BIG_ROOT_FILES_PER_FOLDER):
+            name = os.path.join(path, f"Report {folder:04d} part {n}.txt")
+            with open(name, "wb") as f:
+                f.write(rng.randbytes(rng.choice([0, 1, 511, 512, 513, 2048, 5000, rng.randrange(1, 9000)])))
+            os.utime(name, (stamp, stamp + folder * 86400))
+    run(["mkfs.fat", "-C", "-F", "16", "-r", "512", "-n", "BIGROOT", raw + ".tmp", str(48 * 1024)]).check_returncode()
+    tops = sorted(os.path.join(files, name) for name in os.listdir(files))
+    proc = subprocess.run(["mcopy", "-s", "-m", "-i", raw + ".tmp", *tops, "::/"], capture_output=True, text=True,
+                          env=dict(os.environ, MTOOLS_SKIP_CHECK="1"))
+    if proc.returncode != 0:
+        raise RuntimeError(f"mcopy failed: {proc.stderr.strip()}")
+    run(["qemu-img", "convert", "-f", "raw", "-O", "vpc", "-o", "subformat=fixed", raw + ".tmp",
+         image + ".tmp"]).check_returncode()
+    os.replace(raw + ".tmp", raw)
+    os.replace(image + ".tmp", image)
+    shutil.rmtree(files)
+    return raw, image
 
 
 def main():
@@ -350,31 +449,48 @@ def main():
     matrix = Matrix(args)
     full = os.environ.get("DORVANE_E2E_FULL") == "1"
     disks = FULL_DISKS if full else ["mbr_primary"]
+    # Every image of the matrix is there and enginectl lists every volume of its manifest: the matrix never
+    # shrinks without failing.
+    images = []
     for disk in disks:
         for wrapper in FULL_WRAPPERS if full else WRAPPERS:
             image = os.path.join(args.images, f"{disk}.{wrapper}")
             if not os.path.exists(image):
+                if wrapper in WRAPPERS:
+                    matrix.failures.append(f"{disk}.{wrapper}: no such image in {args.images}")
                 continue
-            for line in partitions(args.enginectl, image):
-                start, count, code = (int(v) for v in line.split("\t")[:3])
-                first = disk == "mbr_primary" and wrapper == "fixed.vhd" and code == 300
-                matrix.extensive(disk, wrapper, code, start, count, snapshot=first)
-    for disk in disks:
-        for wrapper in FULL_WRAPPERS if full else WRAPPERS:
-            image = os.path.join(args.images, f"{disk}.{wrapper}")
-            if not os.path.exists(image):
+            try:
+                found = partitions(args.enginectl, image)
+            except EngineFailed as e:
+                matrix.failures.append(f"{disk}.{wrapper}: {e}")
                 continue
-            for index, line in enumerate(partitions(args.enginectl, image)):
-                first = disk == "mbr_primary" and wrapper == "fixed.vhd" and index == 2
-                matrix.quick(disk, wrapper, index, int(line.split("\t")[0]), snapshot=first)
+            volumes = len(matrix.disk(disk).volumes)
+            if len(found) != volumes:
+                matrix.failures.append(f"{disk}.{wrapper}: enginectl lists {len(found)} partitions, "
+                                       f"the manifest {volumes} volumes")
+            images.append((disk, wrapper, found))
+    for disk, wrapper, found in images:
+        for line in found:
+            start, count, code = (int(v) for v in line.split("\t")[:3])
+            first = disk == "mbr_primary" and wrapper == "fixed.vhd" and code == 300
+            matrix.extensive(disk, wrapper, code, start, count, snapshot=first)
+    for disk, wrapper, found in images:
+        for index, line in enumerate(found):
+            first = disk == "mbr_primary" and wrapper == "fixed.vhd" and index == 2
+            matrix.quick(disk, wrapper, index, int(line.split("\t")[0]), snapshot=first)
     matrix.trace("carving", "dynamic.vhd", 200, 0, 81920)
+    matrix.big_root()
+    # Two scans of each partition, a snapshot loaded after each mode's first, the File Trace, the big root.
+    expected = sum(2 * len(found) for _, _, found in images) + 2 + 1 + 1
+    if len(matrix.cases) != expected:
+        matrix.failures.append(f"{len(matrix.cases)} cases ran, {expected} expected")
     window = sum(seconds for seconds, _ in matrix.timings)
     slowest = max(matrix.timings, default=(0, "none"))
     print(f"{time.monotonic() - started:.0f} s in all, {window:.0f} s in {len(matrix.timings)} program runs "
           f"(slowest {slowest[0]:.0f} s: {slowest[1]})")
     for failure in matrix.failures:
         print("FAIL " + failure)
-    print(f"{matrix.cases - len(matrix.failures)} passed, {len(matrix.failures)} failed")
+    print(f"{max(0, len(matrix.cases) - len(matrix.failures))} passed, {len(matrix.failures)} failed")
     return 1 if matrix.failures else 0
 
 

@@ -540,11 +540,21 @@ bool SaveSnapshot() {
 bool TickAllAndSave() {
   HWND tree = ResultsTree();
   if (g_options.tickAll && tree != nullptr) {
+    // Each top node is scrolled into view first (a volume may have hundreds of folders in its root), and its
+    // tick is awaited before the next click, which would otherwise land where the tree has scrolled meanwhile.
     for (HTREEITEM node = FirstChild(tree, nullptr); node != nullptr; node = NextSibling(tree, node)) {
+      ::SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+      const UINT before = NodeState(g_program.hProcess, tree, node) & TVIS_STATEIMAGEMASK;
+      const std::string name = Utf8(NodeText(g_program.hProcess, tree, node));
       POINT box{};
-      if (!CheckBoxPoint(g_program.hProcess, tree, node, &box)) return Fail("the results tree shows no check box"), false;
+      if (!CheckBoxPoint(g_program.hProcess, tree, node, &box)) {
+        return Fail("the results tree shows no check box for \"" + name + "\""), false;
+      }
       Click(tree, box);
-      Pump(200);
+      if (!WaitUntil([&] { return (NodeState(g_program.hProcess, tree, node) & TVIS_STATEIMAGEMASK) != before; },
+                     10000, "the tick of \"" + name + "\"")) {
+        return false;
+      }
     }
     WaitIdle(300, 30000, "the ticks");
   }

@@ -41,8 +41,9 @@ TEST(PatternPalette, ColoringBlendsEveryEntryTowardBegin) {
   EXPECT_EQ(pattern.PaletteColour(255), 0xFFFFFF);
 }
 
-// Expected values from an independent model of the formulas (integer division toward zero, bytes
-// modulo 256): 12 × 6 pixels, granularity 20, the random values above in turn.
+// Expected values from an independent model of the formulas (effect_pattern_model.py, which makes
+// effect_pattern_cases.inc and whose test effect_pattern_model checks it): 12 × 6 pixels, granularity 20,
+// the random values above in turn.
 struct PatternCase {
   int kind;
   std::vector<int> stored;

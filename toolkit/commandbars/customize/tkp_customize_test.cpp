@@ -861,6 +861,16 @@ TEST_F(Customize, Screenshot) {
   frame->sheet->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   harness::PumpFor(300);
   EXPECT_FALSE(harness::CaptureThreadWindows("commandbars_customize").empty());
+  // The insertion mark: a dark upright line at the second button's left edge, most of the row high.
+  const CRect mark(second.left - 3, second.top, second.left + 4, second.bottom);
+  EXPECT_GE(harness::CountPixels(standard->m_hWnd, mark, RGB(0, 0, 0), 64), second.Height() / 2)
+      << "no insertion mark at the second button";
+  // The control the drag started from is framed in dark lines while customizing.
+  const CRect frameOf = selected->GetRect();
+  EXPECT_GE(harness::CountPixels(tools->m_hWnd, CRect(frameOf.left, frameOf.top, frameOf.right, frameOf.top + 2),
+                                 RGB(0, 0, 0), 64),
+            frameOf.Width() / 2)
+      << "the selected control has no frame";
   standard->OnCustomizeDragLeave();
 }
 

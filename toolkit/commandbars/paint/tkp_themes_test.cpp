@@ -442,6 +442,14 @@ void ShowGallery(std::initializer_list<GalleryTheme> themes, const char* shot) {
   frame->UpdateWindow();
   harness::PumpFor(300);
   EXPECT_FALSE(harness::CaptureWindow(frame->GetSafeHwnd(), shot).empty());
+  // Whatever colours a theme picks, its selected menu item stands out from the one above it.
+  for (size_t i = 0; i < columns.size(); ++i) {
+    const Column& c = columns[i];
+    CTKPControls* menu = c.menu->GetControls();
+    EXPECT_NE(harness::CommonColour(c.menu->m_hWnd, menu->GetAt(1)->GetRect()),
+              harness::CommonColour(c.menu->m_hWnd, menu->GetAt(0)->GetRect()))
+        << "column " << i << ": the selected menu item looks like the others";
+  }
   for (Column& c : columns) {
     c.toolbar->InternalRelease();
     c.menu->InternalRelease();
