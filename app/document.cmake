@@ -6,6 +6,6 @@ if(DORVANE_WINDOWS)
   target_link_libraries(app_document PUBLIC app_logic standins_win preview_viewers_win ui_msgbox_win classlib_win
                         advapi32 ole32 PRIVATE dorvane_flags)
   # The association read back from the registry, and the thumbnail folder emptied.
-  dorvane_test(app_document_test SOURCES file_type_access_test.cpp ex_style_doc_test.cpp LIBS app_document
+  dorvane_test(app_document_test SOURCES file_type_access_test.cpp ex_style_doc_test.cpp LIBS app_document standins_test_doubles
                WINE_ONLY HARNESS RESOURCE_LOCK wine-registry)
 endif()
