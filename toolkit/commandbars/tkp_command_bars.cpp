@@ -63,10 +63,25 @@ void RemoveHidden(HMENU menu, const CTKPCommandBars& bars) {
 
 CString Section(LPCTSTR profile, LPCTSTR part) { return CString(profile) + part; }
 
+void PaintIconOptions(CTKPCommandBarsOptions* pOptions, bool bToPaint) {
+  CTKPPaintManager* paint = pOptions->m_pCommandBars != nullptr ? pOptions->m_pCommandBars->GetPaintManager() : nullptr;
+  if (paint == nullptr) return;
+  if (bToPaint) {
+    paint->m_bIconsWithShadow = pOptions->bIconsWithShadow;
+    paint->m_bUseDisabledIcons = pOptions->bUseDisabledIcons;
+    paint->m_bUseFadedIcons = pOptions->bUseFadedIcons;
+  } else {
+    pOptions->bIconsWithShadow = paint->m_bIconsWithShadow;
+    pOptions->bUseDisabledIcons = paint->m_bUseDisabledIcons;
+    pOptions->bUseFadedIcons = paint->m_bUseFadedIcons;
+  }
+}
+
 }  // namespace
 
 CTKPCommandBars::CTKPCommandBars() {
   CTKPCommandBarsOptions::s_pfnSystemShowsCues = &SystemShowsCues;
+  CTKPCommandBarsOptions::s_pfnPaintIconOptions = &PaintIconOptions;
   m_pOptions = new CTKPCommandBarsOptions;
   m_pOptions->m_pCommandBars = this;
   m_pToolTipContext = new CTKPToolTipContext;

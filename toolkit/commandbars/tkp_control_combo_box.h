@@ -104,6 +104,15 @@ class CTKPControlComboBox : public CTKPControl, public CTKPEditOwner {
   void SetEditIconId(int nId) { m_nEditIconId = nId; }
   void SetComboStyle(int nStyle) { m_nComboStyle = nStyle; DelayLayoutParent(); }
   int GetWidth() const { return m_nWidth; }
+  int GetLabelWidth() const { return m_nLabelWidth; }
+  int GetButtonWidth() const { return m_nButtonWidth; }
+  // The theme's layout: new widths move the window at the next placing.
+  void SetLabelWidth(int nLabel, int nButton) {
+    if (nLabel == m_nLabelWidth && nButton == m_nButtonWidth) return;
+    m_nLabelWidth = nLabel;
+    m_nButtonWidth = nButton;
+    m_bReposition = TRUE;
+  }
 
   // ---- overrides of the control -------------------------------------------------------------------
   void SetEnabled(BOOL bEnabled) override;

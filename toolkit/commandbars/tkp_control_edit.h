@@ -71,6 +71,13 @@ class CTKPControlEdit : public CTKPControl, public CTKPEditOwner {
   CTKPEditShellAutoComplete* GetAutoComplete() const { return m_field.m_pAutoComplete; }
   int GetWidth() const { return m_nWidth; }
   void ShowLabel(BOOL bShow) { m_bLabel = bShow; DelayLayoutParent(); }
+  int GetLabelWidth() const { return m_nLabelWidth; }
+  // The theme's layout: a new label width moves the window at the next placing.
+  void SetLabelWidth(int nWidth) {
+    if (nWidth == m_nLabelWidth) return;
+    m_nLabelWidth = nWidth;
+    m_bReposition = TRUE;
+  }
 
   // ---- overrides of the control -------------------------------------------------------------------
   void SetEnabled(BOOL bEnabled) override;
