@@ -3,6 +3,7 @@
 // themes with fields on their bars (commandbars_themes_fields.png, commandbars_themes_fields_0_3.png).
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include "platform/harness/driver.h"
 #include "res/resource.h"
 #include "toolkit/commandbars/paint_test_support.h"
+#include "toolkit/commandbars/theme_rules.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_command_bars_options.h"
 #include "toolkit/commandbars/tkp_control.h"
@@ -311,6 +313,52 @@ TEST(ThemeFields, ListEntriesTakeTheOptionsIconSizeAndShowFieldsAndArrows) {
     }
   }
   bars->InternalRelease();
+}
+
+// ---- the gradient themes' glyph ---------------------------------------------------------------------------
+
+TEST(ThemeFields, GradientThemesMakeTheirGlyphFromTheGlyphGradient) {
+  for (int id : {2, 4}) {
+    Theme theme(id);
+    auto* gradient = static_cast<CTKPGradientTheme*>(theme.p);
+    HIMAGELIST glyphs = gradient->GetGlyphImageList();
+    ASSERT_NE(glyphs, nullptr) << id;
+    EXPECT_EQ(ImageList_GetImageCount(glyphs), 1) << id;
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(glyphs, &cx, &cy);
+    EXPECT_EQ(cx, 16);
+    EXPECT_EQ(cy, 16);
+    Canvas canvas(16, 16);
+    ImageList_Draw(glyphs, 0, canvas.dc.GetSafeHdc(), 0, 0, ILD_TRANSPARENT);
+    const auto& map = tkptheme::GlyphIntensities();
+    const COLORREF light = gradient->m_grcGlyph.clrLight;
+    for (int i = 0; i < 256; ++i) {
+      const int v = map[static_cast<size_t>(i)];
+      if (v == 0 || v == 255) {
+        EXPECT_EQ(canvas.Pixel(i % 16, i / 16), v == 0 ? light : RGB(255, 255, 255)) << id << " " << i;
+      }
+    }
+    // A new refresh makes a new list.
+    theme->RefreshMetrics();
+    EXPECT_NE(gradient->GetGlyphImageList(), nullptr);
+  }
+}
+
+TEST(ThemeFields, TheGradientPopupExpandButtonShowsTheGlyph) {
+  Theme theme(2);
+  Bar popup(tkpBarTypePopup, tkpBarPopup, theme.p);
+  CTKPControl* expand = popup.Add<CTKPControl>(tkpControlButton, _T(""));
+  expand->SetRect(CRect(3, 3, 197, 21));
+  Canvas canvas(200, 30);
+  theme->DrawSpecialControl(&canvas.dc, tkpSpecialPopupExpand, expand, popup.p, TRUE, CSize());
+  const COLORREF light = static_cast<CTKPGradientTheme*>(theme.p)->m_grcGlyph.clrLight;
+  const auto& map = tkptheme::GlyphIntensities();
+  const CPoint origin((3 + 197 - 16) / 2, (3 + 21 - 16) / 2);
+  int matches = 0;
+  for (int i = 0; i < 256; ++i) {
+    if (map[static_cast<size_t>(i)] == 0) matches += canvas.Pixel(origin.x + i % 16, origin.y + i / 16) == light;
+  }
+  EXPECT_GT(matches, 20);
 }
 
 // ---- the gallery -----------------------------------------------------------------------------------------
