@@ -17,6 +17,7 @@
 #define IDC_TK_DRAG_MOVE 9011
 #define IDC_TK_DRAG_COPY 9970
 #define IDC_TK_DRAG_NONE 9971    // nowhere to drop
+#define IDC_TK_CUSTOMIZE_RESIZE 9972  // over the resizable edge of a field in customize mode
 #define IDC_TK_HAND 9973         // when the system has no hand cursor
 
 // ---- menus: submenu 1 the edit control's, submenu 2 the header's ----------------------------------------

@@ -301,7 +301,7 @@ BOOL CTKPCommandBar::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
   // The tooltips see every message before the handlers do.
   if (m_pToolTipContext != nullptr) m_pToolTipContext->FilterToolTipMessage(this, message, wParam, lParam);
   if ((IsCustomizeMode() || message == WM_LBUTTONDOWN) && OnCustomizeMessage(message, wParam, lParam)) {
-    *pResult = 0;
+    *pResult = message == WM_SETCURSOR ? TRUE : 0;  // a cursor set stops the parent's choice
     return TRUE;
   }
   return CWnd::OnWndMsg(message, wParam, lParam, pResult);

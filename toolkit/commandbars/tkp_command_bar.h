@@ -172,6 +172,7 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   // Invalidates the bar now, or marks it for later while its redraw is locked.
   void Redraw();
   void LockRedraw() { ++m_nLockRedraw; }
+  BOOL IsRedrawLocked() const { return m_nLockRedraw > 0; }
   void UnlockRedraw();
 
   // ---- the bar's virtual operations -------------------------------------------------------------

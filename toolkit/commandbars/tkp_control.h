@@ -200,6 +200,13 @@ class CTKPControl : public CCmdTarget, public CTKPAccessible {
   virtual BOOL IsCustomizeResizeAllow() const { return FALSE; }
   virtual int GetCustomizeMinWidth() const { return 0; }
   virtual void SetWidth(int /*nWidth*/) {}
+  // The width that SetWidth sets (a field's own width, without its label); 0 for fixed controls.
+  virtual int GetWidth() const { return 0; }
+  // Customize mode: true when the point (bar coordinates) lies within 2 pixels of a side edge.
+  BOOL IsCustomizeResizeEdge(CPoint point) const;
+  // Customize mode: a press on a side edge drags that edge (an inverted frame on the screen) until the
+  // button is released (the new width is set) or Escape; FALSE when the point is not on an edge.
+  virtual BOOL CustomizeStartResize(CPoint point);
   virtual CTKPControl* Clone(BOOL bRecursive = FALSE);
 
   // The icon number that an image comes from: custom icon, else icon id (1 or more), else the id.

@@ -103,7 +103,7 @@ class CTKPControlComboBox : public CTKPControl, public CTKPEditOwner {
   void SetShellAutoComplete(DWORD dwFlags);
   void SetEditIconId(int nId) { m_nEditIconId = nId; }
   void SetComboStyle(int nStyle) { m_nComboStyle = nStyle; DelayLayoutParent(); }
-  int GetWidth() const { return m_nWidth; }
+  int GetWidth() const override { return m_nWidth; }
   int GetLabelWidth() const { return m_nLabelWidth; }
   int GetButtonWidth() const { return m_nButtonWidth; }
   // The theme's layout: new widths move the window at the next placing.

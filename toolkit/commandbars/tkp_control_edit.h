@@ -69,7 +69,7 @@ class CTKPControlEdit : public CTKPControl, public CTKPEditOwner {
   void SetShellAutoComplete(DWORD dwFlags);
   DWORD GetShellAutoComplete() const { return m_field.m_dwShellFlags; }
   CTKPEditShellAutoComplete* GetAutoComplete() const { return m_field.m_pAutoComplete; }
-  int GetWidth() const { return m_nWidth; }
+  int GetWidth() const override { return m_nWidth; }
   void ShowLabel(BOOL bShow) { m_bLabel = bShow; DelayLayoutParent(); }
   int GetLabelWidth() const { return m_nLabelWidth; }
   // The theme's layout: a new label width moves the window at the next placing.

@@ -14,6 +14,8 @@
 #include "toolkit/commandbars/tkp_customize_logic.h"
 #include "toolkit/commandbars/tkp_customize_sheet.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
+#include "toolkit/common/resource_manager.h"
+#include "res/toolkit_resource.h"
 
 namespace {
 
@@ -170,6 +172,19 @@ BOOL CTKPCommandBar::OnCustomizeMessage(UINT message, WPARAM, LPARAM lParam) {
     ClientToScreen(screen);
     return hit != nullptr && AltDrag(this, hit, screen);
   }
+  if (message == WM_SETCURSOR) {
+    // Over the side edge of a resizable control, the size cursor.
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    ::ScreenToClient(m_hWnd, &cursor);
+    const CPoint point(cursor.x, cursor.y);
+    CTKPControl* hit = GetControl(HitTestControl(point));
+    if (hit == nullptr || !hit->IsCustomizeResizeAllow() || !hit->IsCustomizeResizeEdge(point)) return FALSE;
+    HCURSOR size = TKPResourceManager()->LoadCursor(IDC_TK_CUSTOMIZE_RESIZE);
+    if (size == nullptr) return FALSE;
+    ::SetCursor(size);
+    return TRUE;
+  }
   if (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN && message != WM_RBUTTONUP &&
       message != WM_LBUTTONDBLCLK) {
     return FALSE;
@@ -180,6 +195,11 @@ BOOL CTKPCommandBar::OnCustomizeMessage(UINT message, WPARAM, LPARAM lParam) {
   if (bars == nullptr || hit == nullptr) return FALSE;  // the bar's own handling (its gripper, its menu)
   CTKPControl* control = CustomizableControl(this, hit);
   if (control == nullptr || (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN)) return TRUE;
+  // A second press on the selected control's side edge resizes it.
+  if (message == WM_LBUTTONDOWN && control == bars->GetDragControl() && control->IsCustomizeResizeAllow() &&
+      control->CustomizeStartResize(point)) {
+    return TRUE;
+  }
   bars->ClosePopups();
   SetSelected(-1);
   bars->SetDragControl(control);
