@@ -307,6 +307,10 @@ BOOL CTKPCommandBar::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
   return CWnd::OnWndMsg(message, wParam, lParam, pResult);
 }
 
+void CTKPCommandBar::RelayToolTipMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_pToolTipContext != nullptr) m_pToolTipContext->FilterToolTipMessage(this, message, wParam, lParam);
+}
+
 int CTKPCommandBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
   CTKPCommandBars* bars = GetCommandBars();

@@ -173,6 +173,8 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   void Redraw();
   void LockRedraw() { ++m_nLockRedraw; }
   BOOL IsRedrawLocked() const { return m_nLockRedraw > 0; }
+  // A message of a window on the bar shown to the bar's tips.
+  virtual void RelayToolTipMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void UnlockRedraw();
 
   // ---- the bar's virtual operations -------------------------------------------------------------

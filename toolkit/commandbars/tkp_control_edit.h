@@ -108,6 +108,7 @@ class CTKPControlEdit : public CTKPControl, public CTKPEditOwner {
   void OnEditWindowChanged() override;
   void OnEditDestroy() override { m_field.OnWindowDestroy(); }
   void OnEditRButtonDown(CPoint point) override;
+  CHARFORMAT2W GetCharFormat() override { return m_field.DefaultCharFormat(m_bEnabled); }
 
  protected:
   virtual CTKPEdit* CreateEditWnd() { return new CTKPEdit; }

@@ -1,22 +1,35 @@
-// Customize mode on a toolbar holding a field: the size cursor over a field's side edge, the edge dragged
-// to a new width (never below the field's least width, Escape keeps the old one).
+// A toolbar holding fields: in customize mode the size cursor over a field's side edge, the edge dragged to
+// a new width (never below the field's least width, Escape keeps the old one), presses on the field's
+// window passed to the bar; outside it the field's context menu as a popup bar, the bar's tips shown the
+// field's messages, and the combo box's own virtuals (its edit window, character format, edit rectangle).
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <vector>
 
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "res/resource.h"
 #include "res/toolkit_resource.h"
 #include "toolkit/commandbars/frame_test_support.h"
+#include "toolkit/commandbars/modal_steps_test_support.h"
+#include "toolkit/commandbars/tkp_control_combo_box.h"
+#include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
 #include "toolkit/commandbars/tkp_control_edit.h"
 #include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/commandbars/tkp_dock_bar.h"
 #include "toolkit/commandbars/tkp_edit_window.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
 #include "toolkit/common/resource_manager.h"
+#include "toolkit/common/tkp_mouse_manager.h"
 
 namespace {
 
@@ -109,6 +122,162 @@ TEST_F(CustomizeFields, DraggingTheSelectedFieldsEdgeSetsItsWidth) {
   // Never narrower than the field's least width.
   DragRightEdge(-400, WM_LBUTTONUP);
   EXPECT_EQ(edit->GetWidth(), 160 + edit->GetCustomizeMinWidth() - (before + 40));
+}
+
+// ---- presses on the field's window ------------------------------------------------------------------------
+
+// Records the presses that reach the bar's window and swallows them.
+std::vector<std::pair<UINT, CPoint>> g_barPresses;
+WNDPROC g_barProc = nullptr;
+LRESULT CALLBACK RecordPresses(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
+    g_barPresses.emplace_back(message, CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
+    return 0;
+  }
+  return ::CallWindowProcW(g_barProc, hWnd, message, wParam, lParam);
+}
+
+TEST_F(CustomizeFields, PressesOnTheFieldsWindowGoToTheBarInItsCoordinates) {
+  HWND field = edit->GetEditCtrl()->GetSafeHwnd();
+  g_barPresses.clear();
+  g_barProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(bar->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordPresses)));
+  ::SendMessageW(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 4));
+  ::SendMessageW(field, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(6, 3));
+  ::SetWindowLongPtrW(bar->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_barProc));
+  ASSERT_EQ(g_barPresses.size(), 2u);
+  CRect window;
+  ::GetWindowRect(field, window);
+  bar->ScreenToClient(window);
+  EXPECT_EQ(g_barPresses[0].first, static_cast<UINT>(WM_LBUTTONDOWN));
+  EXPECT_EQ(g_barPresses[0].second, CPoint(window.left + 5, window.top + 4));
+  EXPECT_EQ(g_barPresses[1].first, static_cast<UINT>(WM_RBUTTONDOWN));
+  EXPECT_EQ(g_barPresses[1].second, CPoint(window.left + 6, window.top + 3));
+  // A field that may not move keeps its press.
+  edit->SetFlags(edit->GetFlags() | tkpFlagNoMovable);
+  g_barPresses.clear();
+  g_barProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(bar->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordPresses)));
+  ::SendMessageW(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 4));
+  ::SendMessageW(field, WM_LBUTTONUP, 0, MAKELPARAM(5, 4));
+  ::SetWindowLongPtrW(bar->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_barProc));
+  EXPECT_TRUE(g_barPresses.empty());
+}
+
+// ---- outside customize mode ------------------------------------------------------------------------------
+
+class PlainFields : public CustomizeFields {
+ protected:
+  void SetUp() override {
+    CustomizeFields::SetUp();
+    frame->Bars()->SetCustomizeMode(FALSE);
+    harness::PumpMessages();
+  }
+};
+
+BOOL CALLBACK FindPopup(HWND hWnd, LPARAM lParam) {
+  CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
+  if (wnd != nullptr && ::IsWindowVisible(hWnd) && wnd->IsKindOf(RUNTIME_CLASS(CTKPPopupBar))) {
+    *reinterpret_cast<CTKPPopupBar**>(lParam) = static_cast<CTKPPopupBar*>(wnd);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The popup bar tracked now, found among the thread's windows.
+CTKPPopupBar* OpenPopup() {
+  CTKPPopupBar* found = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), FindPopup, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+TEST_F(PlainFields, TheFieldsContextMenuIsAPopupBarOfTheClipboardCommands) {
+  // Text on the clipboard, nothing selected: only Paste is enabled.
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  ::EmptyClipboard();
+  HGLOBAL text = ::GlobalAlloc(GMEM_MOVEABLE, 4);
+  std::memcpy(::GlobalLock(text), "abc", 4);
+  ::GlobalUnlock(text);
+  ::SetClipboardData(CF_TEXT, text);
+  ::CloseClipboard();
+  edit->SetEditText(CString(_T("report")));
+  HWND field = edit->GetEditCtrl()->GetSafeHwnd();
+  std::vector<UINT> ids;
+  std::vector<BOOL> enabled;
+  tkpsteps::Script({[&] {
+                      CTKPPopupBar* popup = OpenPopup();
+                      if (popup == nullptr) return false;
+                      for (int i = 0; i < popup->GetControlCount(); ++i) {
+                        ids.push_back(static_cast<UINT>(popup->GetControl(i)->GetID()));
+                        enabled.push_back(popup->GetControl(i)->GetEnabled());
+                      }
+                      ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+                      return true;
+                    }},
+                   30, 60, [] { TKPMouseManager()->SendTrackLost(); });
+  ::SendMessageW(field, EM_SETSEL, 0, 0);
+  ::SendMessageW(field, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 4));
+  tkpsteps::StopScript();
+  EXPECT_EQ(ids, (std::vector<UINT>{ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}));
+  EXPECT_EQ(enabled, (std::vector<BOOL>{FALSE, FALSE, TRUE}));
+  EXPECT_EQ(OpenPopup(), nullptr);
+}
+
+// A bar that counts what the fields on it show to its tips.
+class RelayBar : public CTKPToolBar {
+ public:
+  std::vector<UINT> relayed;
+  void RelayToolTipMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    relayed.push_back(message);
+    CTKPToolBar::RelayToolTipMessage(message, wParam, lParam);
+  }
+};
+
+// A combo box whose virtuals the test replaces.
+class OwnEdit : public CTKPEdit {};
+class OwnCombo : public CTKPControlComboBox {
+ public:
+  CHARFORMAT2W GetCharFormat() override {
+    CHARFORMAT2W format = CTKPControlComboBox::GetCharFormat();
+    format.crTextColor = RGB(200, 0, 0);
+    return format;
+  }
+
+ protected:
+  CTKPEdit* CreateEditWnd() override { return new OwnEdit; }
+  void AdjustEditRect(CRect& rc) const override { rc.left += 30; }
+};
+
+TEST_F(PlainFields, TheFieldsMessagesReachTheBarsTipsAndTheComboTakesItsOwnVirtuals) {
+  auto* own = new RelayBar;
+  ASSERT_TRUE(own->Create(frame->Bars()->GetDockBar(tkpBarTop), tkpBarTop));
+  frame->Bars()->AddBar(own);
+  auto* field = static_cast<CTKPControlEdit*>(own->GetControls()->Add(tkpControlEdit, ID_FIND_FILES + 2));
+  auto* combo = new OwnCombo;
+  own->GetControls()->Add(combo, ID_FIND_FILES + 3);
+  combo->SetDropDownListStyle(TRUE);
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  ASSERT_NE(field->GetEditCtrl(), nullptr);
+  ::SendMessageW(field->GetEditCtrl()->GetSafeHwnd(), WM_KEYDOWN, 'A', 1);
+  ::SendMessageW(field->GetEditCtrl()->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+  EXPECT_NE(std::find(own->relayed.begin(), own->relayed.end(), static_cast<UINT>(WM_KEYDOWN)), own->relayed.end());
+  // Mouse moves reach the tips through the bar's own handling, not twice.
+  EXPECT_EQ(std::count(own->relayed.begin(), own->relayed.end(), static_cast<UINT>(WM_MOUSEMOVE)), 0);
+
+  ASSERT_NE(combo->GetEditCtrl(), nullptr);
+  EXPECT_TRUE(combo->GetEditCtrl()->IsKindOf(RUNTIME_CLASS(CTKPEdit)));
+  EXPECT_NE(dynamic_cast<OwnEdit*>(combo->GetEditCtrl()), nullptr);
+  CRect window;
+  ::GetWindowRect(combo->GetEditCtrl()->GetSafeHwnd(), window);
+  own->ScreenToClient(window);
+  EXPECT_EQ(window.left, combo->GetRect().left + combo->GetLabelWidth() + 4 + 30);
+  if (TKPRichEditLoader()->GetModule() != nullptr) {
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof(format);
+    ::SendMessageW(combo->GetEditCtrl()->GetSafeHwnd(), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    EXPECT_EQ(format.crTextColor, RGB(200, 0, 0));
+  }
 }
 
 }  // namespace
