@@ -197,6 +197,8 @@ class CTKPControl : public CCmdTarget, public CTKPAccessible {
   // Customize mode: a control is dragged over this one (the point in the bar's client coordinates); the
   // bar closes its open popup (tkp_customize_bar.cpp).
   virtual void OnCustomizeDragOver(CTKPControl* pDragged, CPoint point);
+  // Customize mode: whether the control may be dropped on the bar; a refusal sets nEffect to none.
+  virtual BOOL IsCustomizeDragOverAvail(CTKPCommandBar* /*pBar*/, CPoint /*point*/, int& /*nEffect*/) { return TRUE; }
   virtual BOOL IsCustomizeResizeAllow() const { return FALSE; }
   virtual int GetCustomizeMinWidth() const { return 0; }
   virtual void SetWidth(int /*nWidth*/) {}
@@ -226,6 +228,8 @@ class CTKPControl : public CCmdTarget, public CTKPAccessible {
   CCmdTarget* GetOwnerCmdTarget() override { return this; }
 
  protected:
+  // The drop query of controls that belong in menus only: TRUE on a popup bar, else none.
+  static BOOL DropOnPopupBarsOnly(CTKPCommandBar* pBar, int& nEffect);
   DWORD_PTR m_nTag = 0;
   int m_nIndex = 0;
   int m_nId = 0;

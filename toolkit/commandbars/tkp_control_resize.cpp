@@ -23,6 +23,12 @@ void InvertFrame(HDC dc, const CRect& rc) {
 
 }  // namespace
 
+BOOL CTKPControl::DropOnPopupBarsOnly(CTKPCommandBar* pBar, int& nEffect) {
+  if (pBar != nullptr && pBar->GetType() == tkpBarTypePopup) return TRUE;
+  nEffect = 0;  // no drop
+  return FALSE;
+}
+
 BOOL CTKPControl::IsCustomizeResizeEdge(CPoint point) const {
   const CRect& rc = m_rcControl;
   if (point.y < rc.top || point.y >= rc.bottom) return FALSE;

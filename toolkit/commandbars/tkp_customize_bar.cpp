@@ -67,6 +67,10 @@ void CTKPCommandBar::OnCustomizeDragLeave() {
 
 int CTKPCommandBar::OnCustomizeDragOver(CTKPControl* pDragged, CPoint pt, int nEffect) {
   if (!IsCustomizable() || (GetStyle() & WS_VISIBLE) == 0) return tkpcust::kDragNone;
+  if (pDragged != nullptr && !pDragged->IsCustomizeDragOverAvail(this, pt, nEffect)) {
+    OnCustomizeDragLeave();
+    return tkpcust::kDragNone;
+  }
   CRect client;
   GetClientRect(client);
   const bool vertical = IsVerticalBar(this);
@@ -86,6 +90,11 @@ int CTKPCommandBar::OnCustomizeDragOver(CTKPControl* pDragged, CPoint pt, int nE
 }
 
 void CTKPCommandBar::OnCustomizeDrop(CTKPControl* pDragged, int& nResult, CPoint ptDrop, CPoint ptDrag) {
+  int effect = nResult;
+  if (pDragged != nullptr && !pDragged->IsCustomizeDragOverAvail(this, ptDrop, effect)) {
+    nResult = tkpcust::kDragNone;
+    return;
+  }
   CRect client;
   GetClientRect(client);
   const std::vector<tkpcust::DropItem> items = DropItems(this);

@@ -19,6 +19,10 @@
 #include "toolkit/commandbars/frame_test_support.h"
 #include "toolkit/commandbars/modal_steps_test_support.h"
 #include "toolkit/commandbars/tkp_control_combo_box.h"
+#include "toolkit/commandbars/tkp_control_custom.h"
+#include "toolkit/commandbars/tkp_control_special_lists.h"
+#include "toolkit/commandbars/tkp_control_toolbars_list.h"
+#include "toolkit/commandbars/tkp_customize_logic.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_control.h"
@@ -122,6 +126,35 @@ TEST_F(CustomizeFields, DraggingTheSelectedFieldsEdgeSetsItsWidth) {
   // Never narrower than the field's least width.
   DragRightEdge(-400, WM_LBUTTONUP);
   EXPECT_EQ(edit->GetWidth(), 160 + edit->GetCustomizeMinWidth() - (before + 40));
+}
+
+// ---- where controls may drop ------------------------------------------------------------------------------
+
+TEST_F(CustomizeFields, ListsAndHostedWindowsDropOnMenusOnly) {
+  CTKPPopupBar* menu = CTKPPopupBar::CreatePopupBar(frame->Bars());
+  CTKPControl* button = bar->GetControl(0);
+  const CPoint over = button->GetRect().CenterPoint();
+  EXPECT_EQ(bar->OnCustomizeDragOver(button, over, tkpcust::kDragMove), tkpcust::kDragMove);
+  for (CRuntimeClass* cls : {RUNTIME_CLASS(CTKPControlWindowList), RUNTIME_CLASS(CTKPControlRecentFileList),
+                             RUNTIME_CLASS(CTKPControlWorkspaceActions), RUNTIME_CLASS(CTKPControlOleItems),
+                             RUNTIME_CLASS(CTKPControlToolbars), RUNTIME_CLASS(CTKPControlCustom)}) {
+    auto* control = static_cast<CTKPControl*>(cls->CreateObject());
+    int effect = tkpcust::kDragMove;
+    EXPECT_FALSE(control->IsCustomizeDragOverAvail(bar, over, effect)) << cls->m_lpszClassName;
+    EXPECT_EQ(effect, tkpcust::kDragNone) << cls->m_lpszClassName;
+    effect = tkpcust::kDragCopy;
+    EXPECT_TRUE(control->IsCustomizeDragOverAvail(menu, CPoint(), effect)) << cls->m_lpszClassName;
+    EXPECT_EQ(effect, tkpcust::kDragCopy) << cls->m_lpszClassName;
+    // The toolbar refuses it as it passes over, and a drop there changes nothing.
+    EXPECT_EQ(bar->OnCustomizeDragOver(control, over, tkpcust::kDragCopy), tkpcust::kDragNone) << cls->m_lpszClassName;
+    const int count = bar->GetControlCount();
+    int result = tkpcust::kDragCopy;
+    bar->OnCustomizeDrop(control, result, over, CPoint());
+    EXPECT_EQ(result, tkpcust::kDragNone) << cls->m_lpszClassName;
+    EXPECT_EQ(bar->GetControlCount(), count) << cls->m_lpszClassName;
+    control->InternalRelease();
+  }
+  menu->InternalRelease();
 }
 
 // ---- presses on the field's window ------------------------------------------------------------------------
