@@ -1,7 +1,11 @@
-// A frame's bars as the manager keeps them: the expanded-menus state ends with tracking.
+// A frame's bars as the manager keeps them: the expanded-menus state ends with tracking; custom toolbars
+// offered to the site, floating when torn off, put on the site's rebar and taken off it when removed; the
+// customize selection's change told to the customize dialog while it is open.
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
@@ -9,6 +13,8 @@
 #include "toolkit/commandbars/frame_test_support.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_controls.h"
+#include "toolkit/commandbars/tkp_customize_sheet.h"
+#include "toolkit/commandbars/tkp_rebar.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
@@ -28,7 +34,31 @@ class BarsFrame : public CTKPFrameWnd {
     if (m_pCommandBars == nullptr) m_pCommandBars = tkptest::MakeCommandBars(this);
     return m_pCommandBars;
   }
+  std::vector<TKP_CREATE_COMMANDBAR> offered;
+  int dragChanges = 0;
+  CTKPToolBar* supply = nullptr;  // the toolbar the frame gives for a custom bar
+
+ protected:
+  afx_msg LRESULT OnCreateCommandBar(WPARAM, LPARAM lParam) {
+    auto* create = reinterpret_cast<TKP_CREATE_COMMANDBAR*>(lParam);
+    offered.push_back(*create);
+    if (supply != nullptr && create->bCustomBar) {
+      create->pCommandBar = supply;  // the manager lets its own go
+      supply = nullptr;
+    }
+    return 0;
+  }
+  afx_msg LRESULT OnDragControlChanged(WPARAM, LPARAM) {
+    ++dragChanges;
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
 };
+
+BEGIN_MESSAGE_MAP(BarsFrame, CTKPFrameWnd)
+  ON_MESSAGE(TKP_WM_CREATE_COMMANDBAR, OnCreateCommandBar)
+  ON_MESSAGE(TKP_WM_DRAGCONTROLCHANGED, OnDragControlChanged)
+END_MESSAGE_MAP()
 
 class BarBehaviour : public testing::Test {
  protected:
@@ -56,6 +86,66 @@ TEST_F(BarBehaviour, LeavingTrackingWithNothingTrackedForgetsThatMenusWereExpand
   bar->SetTrackingMode(0, FALSE, FALSE);
   EXPECT_FALSE(TKPMouseManager()->IsTracked());
   EXPECT_FALSE(TKPPopupsExpandedWhileTracking());
+}
+
+TEST_F(BarBehaviour, ACustomBarIsOfferedToTheSiteAndIsNotBuiltIn) {
+  const int count = frame->Bars()->GetCount();
+  CTKPToolBar* mine = frame->Bars()->AddCustomBar(_T("Mine"), 59400);
+  ASSERT_NE(mine, nullptr);
+  ASSERT_EQ(frame->offered.size(), 1u);
+  EXPECT_EQ(frame->offered[0].pCommandBar, mine);
+  EXPECT_TRUE(frame->offered[0].bCustomBar);
+  EXPECT_FALSE(frame->offered[0].bTearOffBar);
+  EXPECT_EQ(frame->offered[0].nID, 59400u);
+  EXPECT_EQ(CString(frame->offered[0].lpcstrCaption), CString(_T("Mine")));
+  EXPECT_EQ(frame->Bars()->GetCount(), count + 1);
+  EXPECT_EQ(mine->GetBarID(), 59400u);
+  EXPECT_FALSE(mine->IsBuiltIn());
+  EXPECT_FALSE(mine->IsTearOff());
+  EXPECT_EQ(mine->GetPosition(), tkpBarTop);
+  EXPECT_EQ(mine->GetTitle(), CString(_T("Mine")));
+
+  // Torn off: floating; a toolbar the site supplies is the one added.
+  frame->supply = new CTKPToolBar;
+  CTKPToolBar* supplied = frame->supply;
+  CTKPToolBar* torn = frame->Bars()->AddCustomBar(_T("Torn"), 59401, TRUE);
+  EXPECT_EQ(torn, supplied);
+  ASSERT_NE(torn, nullptr);
+  EXPECT_TRUE(frame->offered.back().bTearOffBar);
+  EXPECT_EQ(torn->GetPosition(), tkpBarFloating);
+  EXPECT_TRUE(torn->IsTearOff());
+  EXPECT_NE(torn->GetFlags(), 0u);  // it docks like any toolbar
+}
+
+TEST_F(BarBehaviour, ToolbarsGoOnTheSitesRebarAndComeOffItWhenRemoved) {
+  CTKPReBar rebar;
+  ASSERT_TRUE(rebar.Create(frame));
+  CTKPToolBar* mine = frame->Bars()->AddCustomBar(_T("Mine"), 59402);
+  ASSERT_NE(mine, nullptr);
+  EXPECT_EQ(rebar.GetBandCount(), 1);
+  EXPECT_EQ(rebar.GetToolBar(0), mine);
+  mine->InternalAddRef();  // kept to look at after the manager lets it go
+  frame->Bars()->Remove(mine);
+  EXPECT_EQ(rebar.GetBandCount(), 0);
+  mine->DestroyWindow();
+  mine->InternalRelease();
+  rebar.DestroyWindow();
+}
+
+TEST_F(BarBehaviour, TheCustomizeSelectionsChangeGoesToTheOpenCustomizeDialog) {
+  CTKPControl* control = bar->GetControl(0);
+  frame->Bars()->SetDragControl(control);
+  EXPECT_EQ(frame->dragChanges, 1);
+  auto* sheet = new CTKPCustomizeSheet(frame->Bars());
+  ASSERT_TRUE(sheet->Create(frame));
+  harness::PumpMessages();
+  frame->Bars()->SetDragControl(nullptr);
+  EXPECT_EQ(frame->dragChanges, 1);  // the dialog heard of it instead
+  sheet->DestroyWindow();
+  delete sheet;
+  frame->Bars()->SetDragControl(control);
+  EXPECT_EQ(frame->dragChanges, 2);
+  frame->Bars()->SetDragControl(nullptr);
 }
 
 }  // namespace

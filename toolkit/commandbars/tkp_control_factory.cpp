@@ -16,7 +16,7 @@ namespace {
 // The owner's bar for the popup when it offers a popup bar, else a new one of the manager; one
 // reference for the caller.
 CTKPPopupBar* PopupBarFor(CMenu* pMenu, UINT nId, CTKPCommandBars* pCommandBars, CWnd* pOwner) {
-  TKP_CREATE_COMMANDBAR create = {nullptr, TRUE, FALSE, FALSE, nullptr, pMenu, nId};
+  TKP_CREATE_COMMANDBAR create = {nullptr, TRUE, FALSE, FALSE, nullptr, pMenu, nId, FALSE};
   if (pOwner != nullptr && pOwner->GetSafeHwnd() != nullptr) {
     pOwner->SendMessage(TKP_WM_CREATE_COMMANDBAR, 0, reinterpret_cast<LPARAM>(&create));
   }
