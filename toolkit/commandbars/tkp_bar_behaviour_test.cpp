@@ -12,6 +12,7 @@
 #include "res/resource.h"
 #include "toolkit/commandbars/frame_test_support.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_control_popup.h"
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_customize_sheet.h"
 #include "toolkit/commandbars/tkp_rebar.h"
@@ -37,6 +38,7 @@ class BarsFrame : public CTKPFrameWnd {
   std::vector<TKP_CREATE_COMMANDBAR> offered;
   int dragChanges = 0;
   CTKPToolBar* supply = nullptr;  // the toolbar the frame gives for a custom bar
+  CTKPPopupBar* supplyPopup = nullptr;  // the popup bar it gives for a sub-menu
 
  protected:
   afx_msg LRESULT OnCreateCommandBar(WPARAM, LPARAM lParam) {
@@ -45,6 +47,10 @@ class BarsFrame : public CTKPFrameWnd {
     if (supply != nullptr && create->bCustomBar) {
       create->pCommandBar = supply;  // the manager lets its own go
       supply = nullptr;
+    }
+    if (supplyPopup != nullptr && create->bPopup && !create->bExpandBar) {
+      create->pCommandBar = supplyPopup;
+      supplyPopup = nullptr;
     }
     return 0;
   }
@@ -146,6 +152,25 @@ TEST_F(BarBehaviour, TheCustomizeSelectionsChangeGoesToTheOpenCustomizeDialog) {
   frame->Bars()->SetDragControl(control);
   EXPECT_EQ(frame->dragChanges, 2);
   frame->Bars()->SetDragControl(nullptr);
+}
+
+TEST_F(BarBehaviour, ASubMenuItemTakesTheSitesPopupBarAndClearsItsPendingRedraw) {
+  CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(frame->Bars());
+  popup->DelayRedraw();
+  popup->InternalAddRef();  // one for the test, one passed to the item
+  frame->supplyPopup = popup;
+  CMenu menu, sub;
+  menu.CreatePopupMenu();
+  sub.CreatePopupMenu();
+  sub.AppendMenu(MF_STRING, ID_FIND_FILES, _T("&Find"));
+  menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(sub.Detach()), _T("&Search"));
+  CTKPControl* item = bar->GetControls()->AddMenuItem(&menu, 0);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(static_cast<CTKPControlPopup*>(item)->GetCommandBar(), popup);
+  EXPECT_EQ(popup->m_dwState & CTKPCommandBar::stateRedrawPending, 0u);
+  EXPECT_EQ(popup->GetControlCount(), 1);
+  menu.DestroyMenu();
+  popup->InternalRelease();
 }
 
 }  // namespace

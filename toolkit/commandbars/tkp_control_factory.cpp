@@ -76,7 +76,9 @@ CTKPControl* TKPCreateControl(int nType, int nId, CTKPCommandBars* pCommandBars,
 void TKPAttachSubMenu(CTKPControl* pControl, CMenu* pSubMenu, UINT nId, CTKPCommandBars* pCommandBars, CWnd* pOwner) {
   if (pControl == nullptr || !pControl->IsKindOf(RUNTIME_CLASS(CTKPControlPopup))) return;
   CTKPPopupBar* bar = PopupBarFor(pSubMenu, nId, pCommandBars, pOwner);
-  bar->DelayRedraw();
+  // A bar the owner supplied may wait for a redraw: it is drawn afresh with the menu's items.
+  bar->m_dwState &= ~static_cast<DWORD>(CTKPCommandBar::stateRedrawPending);
+  if (bar->GetSafeHwnd() != nullptr && !bar->IsRedrawLocked()) bar->Invalidate(FALSE);
   if (pSubMenu != nullptr) {
     bar->LoadMenu(pSubMenu, FALSE);
   } else {
