@@ -22,6 +22,8 @@
 #include "toolkit/commandbars/tkp_control_custom.h"
 #include "toolkit/commandbars/tkp_control_special_lists.h"
 #include "toolkit/commandbars/tkp_control_toolbars_list.h"
+#include "toolkit/commandbars/tkp_control_button.h"
+#include "toolkit/commandbars/tkp_customize_drop_source.h"
 #include "toolkit/commandbars/tkp_customize_logic.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
@@ -155,6 +157,37 @@ TEST_F(CustomizeFields, ListsAndHostedWindowsDropOnMenusOnly) {
     control->InternalRelease();
   }
   menu->InternalRelease();
+}
+
+// ---- the drag loop ----------------------------------------------------------------------------------------
+
+// A button that counts the drags passing over it, and the points it hears.
+class CountingButton : public CTKPControlButton {
+ public:
+  std::vector<std::pair<CTKPControl*, CPoint>> heard;
+  void OnCustomizeDragOver(CTKPControl* pDragged, CPoint point) override {
+    heard.emplace_back(pDragged, point);
+    CTKPControlButton::OnCustomizeDragOver(pDragged, point);
+  }
+};
+
+TEST_F(CustomizeFields, TheDraggedControlHearsOfTheFirstMoveOnce) {
+  auto* button = new CountingButton;
+  bar->GetControls()->Add(button, ID_SETTINGS);
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  // Two moves far from every bar, then the release there.
+  const LPARAM away = MAKELPARAM(static_cast<WORD>(-400), 250);
+  ::PostMessageW(bar->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, away);
+  ::PostMessageW(bar->m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(-420), 260));
+  ::PostMessageW(bar->m_hWnd, WM_KEYDOWN, VK_ESCAPE, 1);
+  CTKPCustomizeDropSource source(frame->Bars(), bar);
+  CPoint start = button->GetRect().CenterPoint();
+  bar->ClientToScreen(start);
+  EXPECT_EQ(source.DoDragDrop(button, FALSE, &start), tkpcust::kDragCancel);
+  ASSERT_EQ(button->heard.size(), 1u);
+  EXPECT_EQ(button->heard[0].first, button);
+  EXPECT_EQ(button->heard[0].second, CPoint(-400, 250));
 }
 
 // ---- presses on the field's window ------------------------------------------------------------------------
