@@ -58,12 +58,31 @@ class BarsFrame : public CTKPFrameWnd {
     ++dragChanges;
     return 0;
   }
+  afx_msg void OnUpdateSettings(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
   DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(BarsFrame, CTKPFrameWnd)
   ON_MESSAGE(TKP_WM_CREATE_COMMANDBAR, OnCreateCommandBar)
   ON_MESSAGE(TKP_WM_DRAGCONTROLCHANGED, OnDragControlChanged)
+  ON_UPDATE_COMMAND_UI(ID_SETTINGS, OnUpdateSettings)
+END_MESSAGE_MAP()
+
+// A toolbar that answers its controls' updates itself through a reflected update handler.
+class ReflectingBar : public CTKPToolBar {
+ public:
+  std::vector<UINT> asked;
+
+ protected:
+  afx_msg void OnUpdateReflected(CCmdUI* pCmdUI) {
+    asked.push_back(pCmdUI->m_nID);
+    pCmdUI->Enable(pCmdUI->m_nID != ID_SETTINGS);
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ReflectingBar, CTKPToolBar)
+  ON_UPDATE_COMMAND_UI_REFLECT(OnUpdateReflected)
 END_MESSAGE_MAP()
 
 class BarBehaviour : public testing::Test {
@@ -171,6 +190,23 @@ TEST_F(BarBehaviour, ASubMenuItemTakesTheSitesPopupBarAndClearsItsPendingRedraw)
   EXPECT_EQ(popup->GetControlCount(), 1);
   menu.DestroyMenu();
   popup->InternalRelease();
+}
+
+TEST_F(BarBehaviour, TheBarsReflectedUpdateComesFirstAndTheInitialUpdateRunsIt) {
+  auto* own = new ReflectingBar;
+  own->SetCommandBars(frame->Bars());
+  ASSERT_TRUE(own->Create(frame, tkpBarTop));
+  frame->Bars()->AddBar(own);
+  const UINT ids[] = {ID_FIND_FILES, ID_SETTINGS};
+  own->SetButtons(ids, 2);
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  own->asked.clear();
+  own->SendMessage(WM_INITIALUPDATE);
+  EXPECT_EQ(own->asked, (std::vector<UINT>{ID_FIND_FILES, ID_SETTINGS}));
+  // The bar's answer wins over the frame's handler, which would enable it.
+  EXPECT_FALSE(own->GetControl(1)->GetEnabled());
+  EXPECT_TRUE(own->GetControl(0)->GetEnabled());
 }
 
 }  // namespace

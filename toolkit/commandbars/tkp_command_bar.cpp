@@ -35,6 +35,7 @@ BEGIN_MESSAGE_MAP(CTKPCommandBar, CWnd)
   ON_WM_NCHITTEST()
   ON_WM_NCLBUTTONDOWN()
   ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+  ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdate)
   ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
   ON_MESSAGE(WM_GETOBJECT, OnGetObject)
 END_MESSAGE_MAP()
@@ -388,6 +389,11 @@ LRESULT CTKPCommandBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
   if (m_hWnd == nullptr || !IsWindowVisible()) return 0;
   CWnd* target = GetOwnerSite();
   if (target != nullptr) OnUpdateCmdUI(target, static_cast<BOOL>(wParam));
+  return 0;
+}
+
+LRESULT CTKPCommandBar::OnInitialUpdate(WPARAM, LPARAM) {
+  if (CWnd* target = GetOwnerSite()) OnUpdateCmdUI(target, TRUE);
   return 0;
 }
 
