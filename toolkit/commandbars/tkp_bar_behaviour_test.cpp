@@ -11,7 +11,10 @@
 #include "platform/harness/driver.h"
 #include "res/resource.h"
 #include "toolkit/commandbars/frame_test_support.h"
+#include "toolkit/commandbars/paint_test_support.h"
+#include "toolkit/common/color_manager.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
+#include "toolkit/commandbars/tkp_command_bar_accessible.h"
 #include "toolkit/commandbars/tkp_control_popup.h"
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_customize_sheet.h"
@@ -207,6 +210,47 @@ TEST_F(BarBehaviour, TheBarsReflectedUpdateComesFirstAndTheInitialUpdateRunsIt) 
   // The bar's answer wins over the frame's handler, which would enable it.
   EXPECT_FALSE(own->GetControl(1)->GetEnabled());
   EXPECT_TRUE(own->GetControl(0)->GetEnabled());
+}
+
+TEST_F(BarBehaviour, APopupsAccessibleParentIsTheControlThatOpenedIt) {
+  auto* opener = static_cast<CTKPControlPopup*>(bar->GetControls()->Add(tkpControlPopup, ID_HELP));
+  opener->SetCaption(CString(_T("&More")));
+  CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(frame->Bars());
+  popup->GetControls()->Add(tkpControlButton, ID_APP_ABOUT)->SetCaption(CString(_T("&About")));
+  opener->SetCommandBar(popup);
+  popup->InternalRelease();
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  bar->SetTrackingMode(1, FALSE, FALSE);
+  bar->PopupControl(opener->GetIndex());
+  harness::PumpMessages();
+  ASSERT_NE(popup->GetSafeHwnd(), nullptr);
+  CTKPCommandBarAccessible accessible(popup);
+  IDispatch* parent = nullptr;
+  ASSERT_EQ(accessible.AccGetParent(&parent), S_OK);
+  EXPECT_EQ(parent, static_cast<IAccessible*>(opener));
+  if (parent != nullptr) parent->Release();
+  bar->SetTrackingMode(0, FALSE, FALSE);
+  harness::PumpMessages();
+}
+
+TEST_F(BarBehaviour, TheDropMarkerInvertsTheFaceColourInAnIBeam) {
+  tkptest::Canvas canvas(40, 40);
+  bar->m_rcMarker = CRect(10, 4, 16, 30);  // between two controls of a horizontal bar
+  bar->m_bVerticalMarker = TRUE;
+  bar->DrawCustomizeMarker(&canvas.dc);
+  const COLORREF face = TKPColorManager()->GetColor(COLOR_BTNFACE);
+  const COLORREF inverted = RGB(255, 255, 255) ^ face;
+  EXPECT_EQ(canvas.Pixel(12, 4), inverted);   // the top cap
+  EXPECT_EQ(canvas.Pixel(15, 29), inverted);  // the bottom cap
+  EXPECT_EQ(canvas.Pixel(12, 15), inverted);  // the stem, two pixels wide
+  EXPECT_EQ(canvas.Pixel(13, 15), inverted);
+  EXPECT_EQ(canvas.Pixel(11, 15), RGB(255, 255, 255));
+  EXPECT_EQ(canvas.Pixel(12, 5), RGB(255, 255, 255) ^ face);  // the stem below the cap, not inverted twice
+  // Drawn again it is gone.
+  bar->DrawCustomizeMarker(&canvas.dc);
+  EXPECT_EQ(canvas.Pixel(12, 15), RGB(255, 255, 255));
+  bar->m_rcMarker.SetRectEmpty();
 }
 
 }  // namespace

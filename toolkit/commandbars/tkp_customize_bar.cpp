@@ -14,6 +14,7 @@
 #include "toolkit/commandbars/tkp_customize_logic.h"
 #include "toolkit/commandbars/tkp_customize_sheet.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
+#include "toolkit/common/color_manager.h"
 #include "toolkit/common/resource_manager.h"
 #include "res/toolkit_resource.h"
 
@@ -229,18 +230,22 @@ BOOL CTKPCommandBar::OnCustomizeMessage(UINT message, WPARAM, LPARAM lParam) {
 
 void CTKPCommandBar::DrawCustomizeMarker(CDC* pDC) const {
   if (m_rcMarker.IsRectEmpty()) return;
-  // An I-beam: a two-pixel stem across the bar with a cap at each end.
+  // An I-beam inverted in the face colour: a one-pixel cap at each end joined by a two-pixel stem.
   const CRect& rc = m_rcMarker;
-  const COLORREF black = RGB(0, 0, 0);
+  HBRUSH brush = ::CreateSolidBrush(TKPColorManager()->GetColor(COLOR_BTNFACE));
+  HDC dc = pDC->GetSafeHdc();
+  const HGDIOBJ old = ::SelectObject(dc, brush);
   if (m_bVerticalMarker) {
     const int x = rc.left + rc.Width() / 2 - 1;
-    pDC->FillSolidRect(CRect(x, rc.top, x + 2, rc.bottom), black);
-    pDC->FillSolidRect(CRect(rc.left, rc.top, rc.right, rc.top + 2), black);
-    pDC->FillSolidRect(CRect(rc.left, rc.bottom - 2, rc.right, rc.bottom), black);
+    ::PatBlt(dc, rc.left, rc.top, rc.Width(), 1, PATINVERT);
+    ::PatBlt(dc, rc.left, rc.bottom - 1, rc.Width(), 1, PATINVERT);
+    ::PatBlt(dc, x, rc.top + 1, 2, rc.Height() - 2, PATINVERT);
   } else {
     const int y = rc.top + rc.Height() / 2 - 1;
-    pDC->FillSolidRect(CRect(rc.left, y, rc.right, y + 2), black);
-    pDC->FillSolidRect(CRect(rc.left, rc.top, rc.left + 2, rc.bottom), black);
-    pDC->FillSolidRect(CRect(rc.right - 2, rc.top, rc.right, rc.bottom), black);
+    ::PatBlt(dc, rc.left, rc.top, 1, rc.Height(), PATINVERT);
+    ::PatBlt(dc, rc.right - 1, rc.top, 1, rc.Height(), PATINVERT);
+    ::PatBlt(dc, rc.left + 1, y, rc.Width() - 2, 2, PATINVERT);
   }
+  ::SelectObject(dc, old);
+  ::DeleteObject(brush);
 }
