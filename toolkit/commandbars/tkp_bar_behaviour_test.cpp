@@ -253,4 +253,40 @@ TEST_F(BarBehaviour, TheDropMarkerInvertsTheFaceColourInAnIBeam) {
   bar->m_rcMarker.SetRectEmpty();
 }
 
+// An MDI frame of the toolkit: it holds the bars and hears the toolkit's control notification.
+class MdiBarsFrame : public CTKPMDIFrameWnd {
+ public:
+  CTKPCommandBars* Bars() {
+    if (m_pCommandBars == nullptr) m_pCommandBars = tkptest::MakeCommandBars(this);
+    return m_pCommandBars;
+  }
+  int notified = 0;
+
+ protected:
+  afx_msg void OnFindNotify(NMHDR*, LRESULT* pResult) {
+    ++notified;
+    *pResult = 1;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(MdiBarsFrame, CTKPMDIFrameWnd)
+  ON_NOTIFY(100, ID_FIND_FILES, OnFindNotify)
+END_MESSAGE_MAP()
+
+TEST(MdiFrame, TheMdiFrameHoldsBarsAndHearsTheirNotifications) {
+  EXPECT_TRUE(RUNTIME_CLASS(CTKPMDIFrameWnd)->IsDerivedFrom(RUNTIME_CLASS(CMDIFrameWnd)));
+  auto* frame = new MdiBarsFrame;
+  ASSERT_TRUE(frame->Create(nullptr, _T("MDI bars"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 500, 300)));
+  CTKPToolBar* tools = frame->Bars()->Add(_T("Tools"), tkpBarTop);
+  ASSERT_NE(tools, nullptr);
+  EXPECT_EQ(frame->GetCommandBars(), frame->Bars());
+  NMHDR header{tools->m_hWnd, ID_FIND_FILES, 100};
+  LRESULT handled = frame->SendMessage(TKP_WM_CONTROLNOTIFY, ID_FIND_FILES, reinterpret_cast<LPARAM>(&header));
+  EXPECT_EQ(frame->notified, 1);
+  EXPECT_EQ(handled, 1);
+  frame->DestroyWindow();
+  harness::PumpMessages();
+}
+
 }  // namespace
