@@ -3,6 +3,7 @@
 
 // ---- bitmaps: the caption's push pin (in, out) and close images, 16 x 15 on magenta ---------------------
 #define IDB_TK_CAPTION_BUTTONS 9002
+#define IDB_TK_SYSTEM_COMMANDS 9407  // restore, minimize, maximize, close; 16 x 16 on magenta
 // The docking guides on pure green: the plate behind the cross, the arrows and centre button of the first
 // style (one strip per colour scheme: blue, olive, silver), and the second style in one strip.
 #define IDB_TK_GUIDE_CENTRE 9903

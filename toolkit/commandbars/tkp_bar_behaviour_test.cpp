@@ -13,6 +13,7 @@
 #include "toolkit/commandbars/frame_test_support.h"
 #include "toolkit/commandbars/paint_test_support.h"
 #include "toolkit/common/color_manager.h"
+#include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/commandbars/tkp_command_bars.h"
 #include "toolkit/commandbars/tkp_command_bar_accessible.h"
 #include "toolkit/commandbars/tkp_control_popup.h"
@@ -251,6 +252,25 @@ TEST_F(BarBehaviour, TheDropMarkerInvertsTheFaceColourInAnIBeam) {
   bar->DrawCustomizeMarker(&canvas.dc);
   EXPECT_EQ(canvas.Pixel(12, 15), RGB(255, 255, 255));
   bar->m_rcMarker.SetRectEmpty();
+}
+
+TEST_F(BarBehaviour, TheMenuBarRegistersTheSystemCommandsIcons) {
+  ASSERT_NE(frame->Bars()->SetMenu(_T("Menu Bar"), 0), nullptr);
+  CTKPImageManager* images = frame->Bars()->GetImageManager();
+  for (UINT command : {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE}) {
+    CTKPImageManagerIcon* icon = images->GetImage(command, 16);
+    ASSERT_NE(icon, nullptr) << command;
+    EXPECT_EQ(icon->GetWidth(), 16);
+  }
+  // The close icon: its cross in the art's navy over a transparent ground.
+  tkptest::Canvas canvas(16, 16);
+  CTKPImageManagerIcon* close = images->GetImage(SC_CLOSE, 16);
+  close->Draw(&canvas.dc, CPoint(0, 0), close->GetIcon(), CSize(16, 16));
+  EXPECT_EQ(canvas.Pixel(0, 0), RGB(255, 255, 255));
+  EXPECT_EQ(canvas.Pixel(15, 15), RGB(255, 255, 255));
+  int ink = 0;
+  for (int i = 5; i <= 10; ++i) ink += canvas.Pixel(i, i - 1) != RGB(255, 255, 255) ? 1 : 0;
+  EXPECT_GE(ink, 4);
 }
 
 // An MDI frame of the toolkit: it holds the bars and hears the toolkit's control notification.
