@@ -19,6 +19,7 @@
 #include "toolkit/commandbars/tkp_control_popup.h"
 #include "toolkit/commandbars/tkp_controls.h"
 #include "toolkit/commandbars/tkp_customize_sheet.h"
+#include "toolkit/commandbars/tkp_dialog_bar.h"
 #include "toolkit/commandbars/tkp_rebar.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
@@ -271,6 +272,24 @@ TEST_F(BarBehaviour, TheMenuBarRegistersTheSystemCommandsIcons) {
   int ink = 0;
   for (int i = 5; i <= 10; ++i) ink += canvas.Pixel(i, i - 1) != RGB(255, 255, 255) ? 1 : 0;
   EXPECT_GE(ink, 4);
+}
+
+TEST_F(BarBehaviour, ADialogBarsClientSizesComeBackWithTheLayout) {
+  theApp.SetRegistryKey(_T("Dorvane Bar Behaviour Test"));
+  auto* dialog =
+      static_cast<CTKPDialogBar*>(frame->Bars()->Add(_T("Folders"), tkpBarLeft, RUNTIME_CLASS(CTKPDialogBar)));
+  ASSERT_NE(dialog, nullptr);
+  bar->SetBarID(59401);
+  dialog->SetBarID(59402);
+  dialog->SetDockedClientSize(CSize(180, 240));
+  dialog->SetFloatingClientSize(CSize(300, 200));
+  frame->Bars()->SaveBarState(_T("BehaviourState"));
+  dialog->SetDockedClientSize(CSize(10, 10));
+  dialog->SetFloatingClientSize(CSize(20, 20));
+  frame->Bars()->LoadBarState(_T("BehaviourState"));
+  EXPECT_EQ(dialog->GetDockedClientSize(), CSize(180, 240));
+  EXPECT_EQ(dialog->GetFloatingClientSize(), CSize(300, 200));
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Dorvane Bar Behaviour Test");
 }
 
 // An MDI frame of the toolkit: it holds the bars and hears the toolkit's control notification.
