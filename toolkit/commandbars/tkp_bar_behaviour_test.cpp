@@ -22,6 +22,7 @@
 #include "toolkit/commandbars/tkp_dialog_bar.h"
 #include "toolkit/commandbars/tkp_rebar.h"
 #include "toolkit/commandbars/tkp_frame_wnd.h"
+#include "toolkit/commandbars/tkp_menu_bar.h"
 #include "toolkit/commandbars/tkp_popup_bar.h"
 #include "toolkit/commandbars/tkp_tool_bar.h"
 #include "toolkit/common/tkp_mouse_manager.h"
@@ -290,6 +291,78 @@ TEST_F(BarBehaviour, ADialogBarsClientSizesComeBackWithTheLayout) {
   EXPECT_EQ(dialog->GetDockedClientSize(), CSize(180, 240));
   EXPECT_EQ(dialog->GetFloatingClientSize(), CSize(300, 200));
   ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Dorvane Bar Behaviour Test");
+}
+
+// A manager whose active document type the test chooses, in a frame that customizes.
+class DocTemplateBars : public CTKPCommandBars {
+ public:
+  UINT docTemplate = 0;
+  UINT GetActiveDocTemplate() const override { return docTemplate; }
+};
+
+class CustomizingFrame : public CTKPFrameWnd {
+ public:
+  DocTemplateBars* Bars() {
+    if (m_pCommandBars == nullptr) {
+      auto* bars = new DocTemplateBars;
+      bars->SetSite(this);
+      bars->EnableDocking();
+      m_pCommandBars = bars;
+    }
+    return static_cast<DocTemplateBars*>(m_pCommandBars);
+  }
+
+ protected:
+  afx_msg void OnCustomize() {}
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CustomizingFrame, CTKPFrameWnd)
+  ON_COMMAND(TKP_ID_CUSTOMIZE, OnCustomize)
+END_MESSAGE_MAP()
+
+TEST(MenuBarCache, AnotherDocumentsMenuParksTheControlsAndTheirMenuBringsThemBack) {
+  auto* frame = new CustomizingFrame;
+  ASSERT_TRUE(frame->Create(nullptr, _T("Menus"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 500, 300)));
+  // The frame's own menu, which the menu bar takes over.
+  ::SetMenu(frame->m_hWnd, ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU)));
+  DocTemplateBars* bars = frame->Bars();
+  ASSERT_TRUE(bars->IsCustomizeAvail());
+  CTKPMenuBar* menuBar = bars->SetMenu(_T("Menu Bar"), IDR_MAIN_MENU);
+  ASSERT_NE(menuBar, nullptr);
+  CTKPControls* defaults = menuBar->GetControls();
+  const int defaultCount = defaults->GetCount();
+  // A document type's menu of two items, as a handle the way the MDI client hands it over.
+  HMENU other = ::CreateMenu();
+  HMENU sub = ::CreatePopupMenu();
+  ::AppendMenuW(sub, MF_STRING, ID_FIND_FILES, L"&Find");
+  ::AppendMenuW(other, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"&Document");
+  ::AppendMenuW(other, MF_STRING, ID_HELP, L"&Help");
+  bars->docTemplate = 700;
+  menuBar->SwitchMenu(other);
+  EXPECT_EQ(menuBar->GetCurrentMenuID(), 700u);
+  ASSERT_GE(menuBar->GetControlCount(), 1);
+  EXPECT_STREQ(menuBar->GetControl(0)->GetCaption().GetString(), _T("&Document"));
+  EXPECT_EQ(menuBar->GetCachedMenuCount(), 1);  // the default controls wait
+  CTKPControls* documents = menuBar->GetControls();
+  EXPECT_NE(documents, defaults);
+  // The frame's own menu brings the default controls back, and the document's wait in their turn.
+  menuBar->SwitchMenu(menuBar->GetFrameMenu());
+  EXPECT_EQ(menuBar->GetCurrentMenuID(), static_cast<UINT>(IDR_MAIN_MENU));
+  EXPECT_EQ(menuBar->GetControls(), defaults);
+  EXPECT_EQ(menuBar->GetControlCount(), defaultCount);
+  EXPECT_EQ(menuBar->GetCachedMenuCount(), 1);
+  // The same document menu again: the parked controls, not new ones.
+  menuBar->SwitchMenu(other);
+  EXPECT_EQ(menuBar->GetControls(), documents);
+  // Before saving: the default menu is shown again and an unchanged document menu is dropped.
+  menuBar->RestoreCache();
+  EXPECT_TRUE(menuBar->IsCacheRestored());
+  EXPECT_EQ(menuBar->GetControls(), defaults);
+  EXPECT_EQ(menuBar->GetCachedMenuCount(), 0);
+  ::DestroyMenu(other);
+  frame->DestroyWindow();
+  harness::PumpMessages();
 }
 
 // An MDI frame of the toolkit: it holds the bars and hears the toolkit's control notification.
