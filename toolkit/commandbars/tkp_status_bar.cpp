@@ -414,24 +414,18 @@ void CTKPStatusBar::DrawPaneEntry(CDC* pDC, int nIndex, CRect rcItem) {
   pPane->m_pImage = nullptr;
 }
 
-void CTKPStatusBar::SetPaneIcon(int nIndex, UINT nIconId) {
-  if (CTKPStatusBarPane* pPane = GetPane(nIndex)) pPane->m_nIconId = nIconId;
-  Invalidate(FALSE);
-}
+void CTKPStatusBar::SetPaneIcon(int nIndex, UINT nIconId) { SetPaneValue(nIndex, &CTKPStatusBarPane::m_nIconId, nIconId); }
 
 void CTKPStatusBar::SetPaneTextColor(int nIndex, COLORREF clr) {
-  if (CTKPStatusBarPane* pPane = GetPane(nIndex)) pPane->m_clrText = clr;
-  Invalidate(FALSE);
+  SetPaneValue(nIndex, &CTKPStatusBarPane::m_clrText, clr);
 }
 
 void CTKPStatusBar::SetPaneBackgroundColor(int nIndex, COLORREF clr) {
-  if (CTKPStatusBarPane* pPane = GetPane(nIndex)) pPane->m_clrBackground = clr;
-  Invalidate(FALSE);
+  SetPaneValue(nIndex, &CTKPStatusBarPane::m_clrBackground, clr);
 }
 
 void CTKPStatusBar::SetPaneTextAlignment(int nIndex, int nAlignment) {
-  if (CTKPStatusBarPane* pPane = GetPane(nIndex)) pPane->m_nAlignment = nAlignment;
-  Invalidate(FALSE);
+  SetPaneValue(nIndex, &CTKPStatusBarPane::m_nAlignment, nAlignment);
 }
 
 void CTKPStatusBar::DrawStretchGripper(CDC* pDC, CRect rcClient) {

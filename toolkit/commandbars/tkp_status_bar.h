@@ -141,6 +141,12 @@ class CTKPStatusBar : public CControlBar {
   virtual void DrawPaneEntry(CDC* pDC, int nIndex, CRect rcItem);
   virtual void DrawStretchGripper(CDC* pDC, CRect rcClient);
   int TextWidth(LPCTSTR lpszText) const;
+  // One of a pane's drawing values set, the bar repainted.
+  template <typename T>
+  void SetPaneValue(int nIndex, T CTKPStatusBarPane::*field, T value) {
+    if (CTKPStatusBarPane* pPane = GetPane(nIndex)) pPane->*field = value;
+    Invalidate(FALSE);
+  }
   int BorderBetweenParts() const;
   BOOL HasSizeGrip() const;
 
