@@ -3,6 +3,7 @@
 
 // ---- bitmaps: the caption's push pin (in, out) and close images, 16 x 15 on magenta ---------------------
 #define IDB_TK_CAPTION_BUTTONS 9002
+#define IDB_TK_SYSTEM_COMMANDS 9407  // restore, minimize, maximize, close; 16 x 16 on magenta
 // The docking guides on pure green: the plate behind the cross, the arrows and centre button of the first
 // style (one strip per colour scheme: blue, olive, silver), and the second style in one strip.
 #define IDB_TK_GUIDE_CENTRE 9903
@@ -17,6 +18,7 @@
 #define IDC_TK_DRAG_MOVE 9011
 #define IDC_TK_DRAG_COPY 9970
 #define IDC_TK_DRAG_NONE 9971    // nowhere to drop
+#define IDC_TK_CUSTOMIZE_RESIZE 9972  // over the resizable edge of a field in customize mode
 #define IDC_TK_HAND 9973         // when the system has no hand cursor
 
 // ---- menus: submenu 1 the edit control's, submenu 2 the header's ----------------------------------------

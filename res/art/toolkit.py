@@ -72,6 +72,25 @@ def _close(sk, x):
     sk.line([(x + 12, 3.5), (x + 4, 11.5)], p.NAVY, 1.8)
 
 
+def _window(sk, x, y, w, h):
+    """A small window outline with its title bar."""
+    sk.rect([x, y, x + w, y + h], fill=p.WHITE, outline=p.NAVY, width=1)
+    sk.rect([x, y, x + w, y + 2], fill=p.NAVY)
+
+
+def _restore(sk, x):
+    _window(sk, x + 5, 2, 8, 7)
+    _window(sk, x + 2, 6, 8, 7)
+
+
+def _minimize(sk, x):
+    sk.rect([x + 3, 11, x + 10, 13], fill=p.NAVY)
+
+
+def _maximize(sk, x):
+    _window(sk, x + 2, 2, 12, 11)
+
+
 def _strip(images, mask, height=15):
     """16-wide images side by side on the mask colour (an image of None leaves its place empty)."""
     sk = canvas.Sketch(16 * len(images), height)
@@ -146,6 +165,8 @@ def build(out):
 
     caption = _strip([lambda sk, x: _pin(sk, x, True), lambda sk, x: _pin(sk, x, False), _close], MAGENTA)
     canvas.save_bmp(caption, out("tk_caption_buttons.bmp"))
+    # The system commands of a maximized document's menu: restore, minimize, maximize, close.
+    canvas.save_bmp(_strip([_restore, _minimize, _maximize, _close], MAGENTA, 16), out("tk_system_commands.bmp"))
     canvas.save_bmp(_strip([_undo, _cut, _copy, _paste, _delete], p.TOOLBAR_FACE), out("tk_edit_menu.bmp"))
     header = _strip([lambda sk, x: _sort(sk, x, True), lambda sk, x: _sort(sk, x, False),
                      lambda sk, x: _align(sk, x, "left"), lambda sk, x: _align(sk, x, "center"),

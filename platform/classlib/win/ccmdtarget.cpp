@@ -84,6 +84,9 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
   if (nCode != CN_UPDATE_COMMAND_UI) {
     if (HIWORD(code) != 0) message = HIWORD(code);
     code = LOWORD(code);
+    // A reflected update request, MAKELONG(CN_UPDATE_COMMAND_UI, WM_REFLECT_BASE + WM_COMMAND), finds the
+    // rows of ON_UPDATE_COMMAND_UI_REFLECT, which keep the code whole.
+    if (code == 0xFFFF && message == WM_REFLECT_BASE + WM_COMMAND) code = static_cast<UINT>(CN_UPDATE_COMMAND_UI);
   }
   const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(message, code, nID);
   if (entry == nullptr) return FALSE;

@@ -35,6 +35,7 @@ BEGIN_MESSAGE_MAP(CTKPCommandBar, CWnd)
   ON_WM_NCHITTEST()
   ON_WM_NCLBUTTONDOWN()
   ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+  ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdate)
   ON_MESSAGE(WM_HELPHITTEST, OnHelpHitTest)
   ON_MESSAGE(WM_GETOBJECT, OnGetObject)
 END_MESSAGE_MAP()
@@ -301,10 +302,14 @@ BOOL CTKPCommandBar::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
   // The tooltips see every message before the handlers do.
   if (m_pToolTipContext != nullptr) m_pToolTipContext->FilterToolTipMessage(this, message, wParam, lParam);
   if ((IsCustomizeMode() || message == WM_LBUTTONDOWN) && OnCustomizeMessage(message, wParam, lParam)) {
-    *pResult = 0;
+    *pResult = message == WM_SETCURSOR ? TRUE : 0;  // a cursor set stops the parent's choice
     return TRUE;
   }
   return CWnd::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+void CTKPCommandBar::RelayToolTipMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_pToolTipContext != nullptr) m_pToolTipContext->FilterToolTipMessage(this, message, wParam, lParam);
 }
 
 int CTKPCommandBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
@@ -384,6 +389,11 @@ LRESULT CTKPCommandBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
   if (m_hWnd == nullptr || !IsWindowVisible()) return 0;
   CWnd* target = GetOwnerSite();
   if (target != nullptr) OnUpdateCmdUI(target, static_cast<BOOL>(wParam));
+  return 0;
+}
+
+LRESULT CTKPCommandBar::OnInitialUpdate(WPARAM, LPARAM) {
+  if (CWnd* target = GetOwnerSite()) OnUpdateCmdUI(target, TRUE);
   return 0;
 }
 

@@ -172,6 +172,9 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   // Invalidates the bar now, or marks it for later while its redraw is locked.
   void Redraw();
   void LockRedraw() { ++m_nLockRedraw; }
+  BOOL IsRedrawLocked() const { return m_nLockRedraw > 0; }
+  // A message of a window on the bar shown to the bar's tips.
+  virtual void RelayToolTipMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void UnlockRedraw();
 
   // ---- the bar's virtual operations -------------------------------------------------------------
@@ -291,6 +294,7 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   afx_msg LRESULT OnNcHitTest(CPoint point);
   afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
   afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnInitialUpdate(WPARAM wParam, LPARAM lParam);
   // The help id under a point: 0x10000 + a control's command, else 0x50000 + the bar's id.
   afx_msg LRESULT OnHelpHitTest(WPARAM wParam, LPARAM lParam);
   // A screen reader asks for the bar (tkp_command_bar_accessible.cpp).

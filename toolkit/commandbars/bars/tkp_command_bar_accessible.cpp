@@ -2,6 +2,8 @@
 
 #include "toolkit/commandbars/bars/tkp_command_bar.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
+#include "toolkit/commandbars/controls/tkp_control_popup.h"
+#include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "toolkit/commandbars/state/tkp_shortcut_manager.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/common/text_mnemonics.h"
@@ -29,7 +31,17 @@ long CTKPCommandBarAccessible::Child(const VARIANT& child) const {
 HRESULT CTKPCommandBarAccessible::AccGetParent(IDispatch** ppdispParent) {
   if (ppdispParent == nullptr) return E_INVALIDARG;
   *ppdispParent = nullptr;
-  if (m_pBar == nullptr || m_pBar->m_hWnd == nullptr) return E_FAIL;
+  if (m_pBar == nullptr) return E_FAIL;
+  // A popup belongs to the control that opened it.
+  if (m_pBar->IsKindOf(RUNTIME_CLASS(CTKPPopupBar))) {
+    if (CTKPControlPopup* opener = static_cast<CTKPPopupBar*>(m_pBar)->GetControlPopup()) {
+      IAccessible* control = opener;
+      control->AddRef();
+      *ppdispParent = control;
+      return S_OK;
+    }
+  }
+  if (m_pBar->m_hWnd == nullptr) return E_FAIL;
   HWND parent = ::GetParent(m_pBar->m_hWnd);
   if (parent == nullptr) return E_FAIL;
   return AccessibleObjectFromWindow(parent, static_cast<DWORD>(OBJID_WINDOW), IID_IAccessible,

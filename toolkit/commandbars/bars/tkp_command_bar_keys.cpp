@@ -7,6 +7,7 @@
 #include "toolkit/commandbars/bars/tkp_command_bar.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/bars/tkp_mnemonic_search.h"
+#include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
 #include "toolkit/common/tkp_mouse_manager.h"
 
@@ -52,6 +53,8 @@ BOOL CTKPCommandBar::SetTrackingMode(int nMode, BOOL bSelectFirst, BOOL bKeyboar
       m_hwndCaret = nullptr;
     }
     Redraw();
+    // The next menu opens collapsed again once nothing is tracked.
+    if (!mouse->IsTracked()) TKPPopupsExpandedWhileTracking() = FALSE;
     if (m_hWnd != nullptr && ::GetFocus() == m_hWnd) {
       if (CWnd* parent = GetParent()) {
         if (CWnd* next = parent->GetNextDlgTabItem(this)) next->SetFocus();

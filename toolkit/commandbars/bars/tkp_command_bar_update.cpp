@@ -37,6 +37,11 @@ void CTKPCommandBar::OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler
   UpdateCmdUI(pTarget, bDisableIfNoHandler);
 }
 
+namespace {
+// MAKELONG(CN_UPDATE_COMMAND_UI, WM_REFLECT_BASE + WM_COMMAND).
+constexpr UINT kReflectedUpdate = 0xBD11FFFF;
+}  // namespace
+
 void CTKPCommandBar::UpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) {
   const CTKPCommandBar* root = GetRootParent();
   const BOOL noUpdate = root != nullptr && root->m_bNoControlUpdate;
@@ -55,6 +60,8 @@ void CTKPCommandBar::UpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) 
     state.m_nID = static_cast<UINT>(control->GetID());
     state.m_nIndex = static_cast<UINT>(i);
     state.m_bEnableChanged = FALSE;
+    // The bar's own reflected update handlers first, then its handlers of the id.
+    if (OnCmdMsg(0, static_cast<int>(kReflectedUpdate), &state, nullptr)) continue;
     if (OnCmdMsg(state.m_nID, CN_UPDATE_COMMAND_UI, &state, nullptr)) continue;
     if (IsCustomizeMode()) {
       state.Enable(TRUE);  // every control can be picked up while customizing

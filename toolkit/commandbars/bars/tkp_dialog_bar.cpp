@@ -38,9 +38,12 @@ class CaptionControl : public CTKPControl {
     CRect rc = GetRect();
     CTKPPaintManager* paint = m_pBar->GetPaintManager();
     const BOOL menu = m_pBar->HasCaptionMenu();
+    // While its menu shows, the caption is drawn popped.
+    m_pBar->m_bCaptionDrawnOpen = m_pBar->IsCaptionMenuOpen();
     if (menu) {
       pDC->FillSolidRect(rc, TKPColorManager()->GetColor(COLOR_BTNFACE));
-      paint->DrawControlEntry(pDC, rc, GetEnabled(), GetSelected() != 0, GetPressed() != 0, FALSE, FALSE, tkpBarTop);
+      paint->DrawControlEntry(pDC, rc, GetEnabled(), GetSelected() != 0, GetPressed() != 0, FALSE,
+                              m_pBar->m_bCaptionDrawnOpen, tkpBarTop);
     } else {
       // The bar's face behind the text, so that the text colour stays readable on it.
       pDC->FillSolidRect(rc, TKPColorManager()->GetColor(COLOR_BTNFACE));
@@ -65,6 +68,7 @@ class CaptionControl : public CTKPControl {
     m_pBar->ClientToScreen(rc);
     if (m_pBar->HasCaptionMenu()) {
       m_pBar->GetCaptionPopup()->Popup(rc.left, rc.bottom, rc);
+      m_pBar->Invalidate(FALSE);
     } else if (CTKPDockContext* context = m_pBar->GetDockContext()) {
       m_pBar->ClientToScreen(pt);
       context->StartDrag(pt);
@@ -142,6 +146,16 @@ CTKPPopupBar* CTKPDialogBar::GetCaptionPopup() {
     if (m_pCaptionPopup != nullptr) m_pCaptionPopup->SetPopupFlags(2);  // opens from the point
   }
   return m_pCaptionPopup;
+}
+
+BOOL CTKPDialogBar::IsCaptionMenuOpen() const {
+  return m_pCaptionPopup != nullptr && m_pCaptionPopup->GetSafeHwnd() != nullptr && m_pCaptionPopup->IsWindowVisible();
+}
+
+void CTKPDialogBar::OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) {
+  // The caption comes back from its popped look once its menu has closed.
+  if (m_bCaptionDrawnOpen != IsCaptionMenuOpen() && m_hWnd != nullptr) Invalidate(FALSE);
+  CTKPToolBar::OnUpdateCmdUI(pTarget, bDisableIfNoHandler);
 }
 
 BOOL CTKPDialogBar::HasCaptionMenu() const {

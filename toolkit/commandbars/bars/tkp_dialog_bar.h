@@ -34,6 +34,11 @@ class CTKPDialogBar : public CTKPToolBar {
   CTKPPopupBar* GetCaptionPopup();
   // The caption shows a drop-down arrow and opens its menu: the popup is on and has controls.
   BOOL HasCaptionMenu() const;
+  // The caption menu is showing.
+  BOOL IsCaptionMenuOpen() const;
+  void OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) override;
+  // Whether the caption was last drawn popped.
+  BOOL m_bCaptionDrawnOpen = FALSE;
   void SetCloseable(BOOL bCloseable) { m_bCloseable = bCloseable; }
 
   CSize GetDockedClientSize() const { return m_sizes.docked; }

@@ -16,6 +16,7 @@
 #include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "toolkit/commandbars/bars/tkp_rebar.h"
 #include "toolkit/commandbars/bars/tkp_status_bar.h"
+#include "toolkit/common/tkp_mouse_manager.h"
 
 namespace {
 
@@ -160,6 +161,37 @@ TEST_F(DialogBarTest, TheCaptionMenuShowsOnlyWithControls) {
   EXPECT_TRUE(bar->HasCaptionMenu());
   bar->SetCaptionPopup(FALSE);
   EXPECT_FALSE(bar->HasCaptionMenu());
+}
+
+TEST_F(DialogBarTest, TheCaptionIsDrawnPoppedWhileItsMenuShows) {
+  bar->GetCaptionPopup()->GetControls()->Add(tkpControlButton, ID_FILE_NEW)->SetCaption(CString(_T("&New")));
+  CTKPControl* caption = nullptr;
+  for (int i = 0; i < bar->GetControlCount(); ++i) {
+    if (bar->GetControl(i)->GetType() == TKP_CONTROL_TYPE_CAPTION) caption = bar->GetControl(i);
+  }
+  ASSERT_NE(caption, nullptr);
+  auto pixel = [this](int x, int y) {
+    HDC dc = ::GetDC(bar->m_hWnd);
+    const COLORREF clr = ::GetPixel(dc, x, y);
+    ::ReleaseDC(bar->m_hWnd, dc);
+    return clr;
+  };
+  const CRect rc = caption->GetRect();
+  const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
+  bar->UpdateWindow();
+  EXPECT_NE(pixel(rc.left, rc.top), shadow);
+  caption->OnClick(FALSE, rc.CenterPoint());
+  ASSERT_TRUE(bar->IsCaptionMenuOpen());
+  bar->UpdateWindow();
+  // The classic look: sunken while popped.
+  EXPECT_EQ(pixel(rc.left, rc.top), shadow);
+  EXPECT_EQ(pixel(rc.right - 1, rc.bottom - 1), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+  TKPMouseManager()->SendTrackLost();
+  harness::PumpMessages();
+  EXPECT_FALSE(bar->IsCaptionMenuOpen());
+  bar->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+  bar->UpdateWindow();
+  EXPECT_NE(pixel(rc.left, rc.top), shadow);
 }
 
 TEST_F(DialogBarTest, ACloneIsADialogBarWithTheSameSizesAndCaption) {

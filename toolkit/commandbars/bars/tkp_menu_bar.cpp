@@ -11,7 +11,9 @@
 #include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/commandbars/bars/tkp_popup_bar.h"
+#include "res/toolkit_resource.h"
 #include "toolkit/common/tkp_hook_manager.h"
+#include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
 
 namespace {
@@ -162,6 +164,11 @@ BOOL CTKPMenuBar::LoadMenuBar(UINT nID) {
   if (m_bMdiApp) {
     m_hwndMdiClient = static_cast<CMDIFrameWnd*>(site)->m_hWndMDIClient;
     if (m_hwndMdiClient != nullptr) TKPHookManager()->SetHook(m_hwndMdiClient, this);
+  }
+  // The system commands of a maximized child's menu show their icons.
+  if (CTKPImageManager* images = GetImageManager()) {
+    static const UINT kSystemCommands[] = {SC_RESTORE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE};
+    images->SetIconsFromResource(IDB_TK_SYSTEM_COMMANDS, kSystemCommands, 4, CSize(16, 16));
   }
   m_hMenu = ::GetMenu(site->m_hWnd);
   ::SetMenu(site->m_hWnd, nullptr);

@@ -11,6 +11,7 @@
 #include "toolkit/commandbars/bars/tkp_status_bar_layout.h"
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/gdi_guards.h"
+#include "toolkit/common/tkp_image_manager.h"
 
 IMPLEMENT_DYNAMIC(CTKPStatusBar, CControlBar)
 
@@ -32,8 +33,6 @@ END_MESSAGE_MAP()
 namespace {
 // The least height of the bar's window.
 constexpr int kMinHeight = 20;
-// Pane text drawn inside its border.
-constexpr int kTextInset = 3;
 
 // A pane item that an update handler sets: enabled is shown text, checked is popped out.
 class CTKPStatusCmdUI : public CCmdUI {
@@ -406,17 +405,27 @@ void CTKPStatusBar::OnPaint() {
 
 void CTKPStatusBar::DrawPaneEntry(CDC* pDC, int nIndex, CRect rcItem) {
   CTKPStatusBarPane* pPane = GetPane(nIndex);
-  if (pPane == nullptr || (pPane->m_nStyle & TKP_SBPS_DISABLED) != 0 || pPane->m_strText.IsEmpty()) return;
   CTKPPaintManager* pPaintManager = GetPaintManager();
-  HGDIOBJ previous = pDC->SelectObject(reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
-  pDC->SetBkMode(TRANSPARENT);
-  COLORREF text = pPaintManager != nullptr && pPaintManager->m_clrStatusTextColor != 0
-                      ? pPaintManager->m_clrStatusTextColor
-                      : ::GetSysColor(COLOR_BTNTEXT);
-  pDC->SetTextColor(text);
-  rcItem.DeflateRect(kTextInset, 0);
-  pDC->DrawText(pPane->m_strText, rcItem, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
-  pDC->SelectObject(previous);
+  if (pPane == nullptr || pPaintManager == nullptr) return;
+  CTKPImageManager* images = m_pCommandBars != nullptr ? m_pCommandBars->GetImageManager() : TKPImageManager();
+  pPane->m_pImage = pPane->m_nIconId != 0 && images != nullptr ? images->GetImage(pPane->m_nIconId, 16) : nullptr;
+  pPane->m_hFont = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+  pPaintManager->DrawStatusBarPane(pDC, rcItem, pPane);
+  pPane->m_pImage = nullptr;
+}
+
+void CTKPStatusBar::SetPaneIcon(int nIndex, UINT nIconId) { SetPaneValue(nIndex, &CTKPStatusBarPane::m_nIconId, nIconId); }
+
+void CTKPStatusBar::SetPaneTextColor(int nIndex, COLORREF clr) {
+  SetPaneValue(nIndex, &CTKPStatusBarPane::m_clrText, clr);
+}
+
+void CTKPStatusBar::SetPaneBackgroundColor(int nIndex, COLORREF clr) {
+  SetPaneValue(nIndex, &CTKPStatusBarPane::m_clrBackground, clr);
+}
+
+void CTKPStatusBar::SetPaneTextAlignment(int nIndex, int nAlignment) {
+  SetPaneValue(nIndex, &CTKPStatusBarPane::m_nAlignment, nAlignment);
 }
 
 void CTKPStatusBar::DrawStretchGripper(CDC* pDC, CRect rcClient) {

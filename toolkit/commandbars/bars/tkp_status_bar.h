@@ -16,6 +16,7 @@
 
 class CDC;
 class CTKPCommandBars;
+class CTKPImageManagerIcon;
 class CTKPPaintManager;
 class CTKPStatusBar;
 
@@ -34,6 +35,15 @@ class CTKPStatusBarPane {
   const CString& GetText() const { return m_strText; }
   BOOL IsVisible() const { return m_bVisible; }
   HWND GetChild() const { return m_hWndPane; }
+  UINT GetIconId() const { return m_nIconId; }
+  // (COLORREF)-1: the paint manager's status text colour; no background fill.
+  COLORREF GetTextColor() const { return m_clrText; }
+  COLORREF GetBackgroundColor() const { return m_clrBackground; }
+  // 0 left, 1 centred, 2 right.
+  int GetTextAlignment() const { return m_nAlignment; }
+  // While the pane is drawn: its icon from the bar's image manager (else null) and the bar's font.
+  CTKPImageManagerIcon* GetImage() const { return m_pImage; }
+  HFONT GetFont() const { return m_hFont; }
 
  private:
   friend class CTKPStatusBar;
@@ -46,6 +56,12 @@ class CTKPStatusBarPane {
   int m_nIndex = 0;
   int m_nPart = -1;  // among the visible panes
   BOOL m_bVisible = TRUE;
+  UINT m_nIconId = 0;
+  COLORREF m_clrText = static_cast<COLORREF>(-1);
+  COLORREF m_clrBackground = static_cast<COLORREF>(-1);
+  int m_nAlignment = 0;
+  CTKPImageManagerIcon* m_pImage = nullptr;
+  HFONT m_hFont = nullptr;
 };
 
 // A window placed over a pane, filled with the bar's face; derived classes draw their content.
@@ -100,6 +116,12 @@ class CTKPStatusBar : public CControlBar {
   void SetPaneWidth(int nIndex, int cxText);
   void SetPaneStyle(int nIndex, UINT nStyle);
   void SetPaneVisible(int nIndex, BOOL bVisible);
+  // The pane's icon (a command id of the image manager; 0 none), text colour, background colour and
+  // alignment ((COLORREF)-1: the defaults).
+  void SetPaneIcon(int nIndex, UINT nIconId);
+  void SetPaneTextColor(int nIndex, COLORREF clr);
+  void SetPaneBackgroundColor(int nIndex, COLORREF clr);
+  void SetPaneTextAlignment(int nIndex, int nAlignment);
   // A window over the pane (null: none); the bar places it, it stays the caller's.
   void SetPaneWindow(int nIndex, CWnd* pWnd);
   void UpdateAllPanes(BOOL bUpdateRects, BOOL bUpdateText);
@@ -119,6 +141,12 @@ class CTKPStatusBar : public CControlBar {
   virtual void DrawPaneEntry(CDC* pDC, int nIndex, CRect rcItem);
   virtual void DrawStretchGripper(CDC* pDC, CRect rcClient);
   int TextWidth(LPCTSTR lpszText) const;
+  // One of a pane's drawing values set, the bar repainted.
+  template <typename T>
+  void SetPaneValue(int nIndex, T CTKPStatusBarPane::*field, T value) {
+    if (CTKPStatusBarPane* pPane = GetPane(nIndex)) pPane->*field = value;
+    Invalidate(FALSE);
+  }
   int BorderBetweenParts() const;
   BOOL HasSizeGrip() const;
 

@@ -11,6 +11,7 @@
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "res/resource.h"
+#include "toolkit/common/tkp_image_manager.h"
 
 namespace {
 
@@ -113,6 +114,68 @@ TEST_F(StatusBarTest, TextKeptWithoutUpdateIsShownAtTheNextPaint) {
   EXPECT_EQ(Bar().GetPaneText(2), CString(_T("hidden")));
   Bar().SetPaneVisible(2, TRUE);
   EXPECT_EQ(PartText(Bar(), 2), L"hidden");
+}
+
+// A 16 x 16 icon of one colour.
+HICON SolidIcon(COLORREF clr) {
+  HDC screen = ::GetDC(nullptr);
+  HBITMAP color = ::CreateCompatibleBitmap(screen, 16, 16);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HGDIOBJ old = ::SelectObject(dc, color);
+  HBRUSH brush = ::CreateSolidBrush(clr);
+  RECT all{0, 0, 16, 16};
+  ::FillRect(dc, &all, brush);
+  ::DeleteObject(brush);
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  ::ReleaseDC(nullptr, screen);
+  const WORD zeros[16] = {};
+  HBITMAP mask = ::CreateBitmap(16, 16, 1, 1, zeros);
+  ICONINFO info{TRUE, 0, 0, mask, color};
+  HICON icon = ::CreateIconIndirect(&info);
+  ::DeleteObject(mask);
+  ::DeleteObject(color);
+  return icon;
+}
+
+int CountOnScreen(HWND hwnd, CRect area, COLORREF clr) {
+  HDC dc = ::GetDC(hwnd);
+  int count = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) count += ::GetPixel(dc, x, y) == clr ? 1 : 0;
+  }
+  ::ReleaseDC(hwnd, dc);
+  return count;
+}
+
+TEST_F(StatusBarTest, PanesDrawTheirIconAlignmentAndColoursAndGreyTextWhenDisabled) {
+  constexpr UINT kIcon = 9991;
+  constexpr COLORREF kRed = RGB(200, 0, 0), kGreen = RGB(0, 200, 0), kBlue = RGB(0, 0, 210);
+  ASSERT_TRUE(TKPImageManager()->SetIcon(CTKPImageManagerIconHandle(SolidIcon(kBlue)), kIcon, CSize(16, 16)));
+  CTKPStatusBar& bar = Bar();
+  // Right-aligned red text behind an icon.
+  bar.SetPaneText(1, _T("Files"));
+  bar.SetPaneTextColor(1, kRed);
+  bar.SetPaneTextAlignment(1, 2);
+  bar.SetPaneIcon(1, kIcon);
+  // A disabled pane on a green background.
+  bar.SetPaneText(2, _T("Reading"));
+  bar.SetPaneBackgroundColor(2, kGreen);
+  bar.SetPaneStyle(2, bar.GetPane(2)->GetStyle() | TKP_SBPS_DISABLED);
+  bar.Invalidate();
+  bar.UpdateWindow();
+  CRect files, reading;
+  bar.GetItemRect(1, files);
+  bar.GetItemRect(2, reading);
+  const int third = files.Width() / 3;
+  EXPECT_GT(CountOnScreen(bar.m_hWnd, CRect(files.right - 2 * third, files.top, files.right, files.bottom), kRed), 5);
+  EXPECT_EQ(CountOnScreen(bar.m_hWnd, CRect(files.left, files.top, files.left + third, files.bottom), kRed), 0);
+  // The icon stands just before the text.
+  EXPECT_GT(CountOnScreen(bar.m_hWnd, files, kBlue), 100);
+  EXPECT_EQ(CountOnScreen(bar.m_hWnd, CRect(files.left, files.top, files.left + 8, files.bottom), kBlue), 0);
+  EXPECT_EQ(CountOnScreen(bar.m_hWnd, CRect(reading.left + 3, reading.top + 3, reading.left + 4, reading.top + 4), kGreen),
+            1);
+  EXPECT_GT(CountOnScreen(bar.m_hWnd, reading, ::GetSysColor(COLOR_GRAYTEXT)), 5);
 }
 
 TEST_F(StatusBarTest, WindowTextIsTheMessagePanes) {

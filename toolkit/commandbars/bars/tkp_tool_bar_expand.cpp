@@ -37,7 +37,7 @@ BOOL CTKPToolBarExpandButton::OnSetPopup(BOOL bPopup) {
   if (bars == nullptr) return FALSE;
   SetCommandBar(nullptr);
   // The site may supply the popup (the third word of the record marks an expand bar).
-  TKP_CREATE_COMMANDBAR create{nullptr, TRUE, TRUE, FALSE, nullptr, nullptr, 0};
+  TKP_CREATE_COMMANDBAR create{nullptr, TRUE, TRUE, FALSE, nullptr, nullptr, 0, FALSE};
   CWnd* site = bars->GetSite();
   if (site != nullptr && site->m_hWnd != nullptr) {
     site->SendMessage(TKP_WM_CREATE_COMMANDBAR, 0, reinterpret_cast<LPARAM>(&create));

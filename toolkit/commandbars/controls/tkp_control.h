@@ -197,9 +197,18 @@ class CTKPControl : public CCmdTarget, public CTKPAccessible {
   // Customize mode: a control is dragged over this one (the point in the bar's client coordinates); the
   // bar closes its open popup (tkp_customize_bar.cpp).
   virtual void OnCustomizeDragOver(CTKPControl* pDragged, CPoint point);
+  // Customize mode: whether the control may be dropped on the bar; a refusal sets nEffect to none.
+  virtual BOOL IsCustomizeDragOverAvail(CTKPCommandBar* /*pBar*/, CPoint /*point*/, int& /*nEffect*/) { return TRUE; }
   virtual BOOL IsCustomizeResizeAllow() const { return FALSE; }
   virtual int GetCustomizeMinWidth() const { return 0; }
   virtual void SetWidth(int /*nWidth*/) {}
+  // The width that SetWidth sets (a field's own width, without its label); 0 for fixed controls.
+  virtual int GetWidth() const { return 0; }
+  // Customize mode: true when the point (bar coordinates) lies within 2 pixels of a side edge.
+  BOOL IsCustomizeResizeEdge(CPoint point) const;
+  // Customize mode: a press on a side edge drags that edge (an inverted frame on the screen) until the
+  // button is released (the new width is set) or Escape; FALSE when the point is not on an edge.
+  virtual BOOL CustomizeStartResize(CPoint point);
   virtual CTKPControl* Clone(BOOL bRecursive = FALSE);
 
   // The icon number that an image comes from: custom icon, else icon id (1 or more), else the id.
@@ -219,6 +228,8 @@ class CTKPControl : public CCmdTarget, public CTKPAccessible {
   CCmdTarget* GetOwnerCmdTarget() override { return this; }
 
  protected:
+  // The drop query of controls that belong in menus only: TRUE on a popup bar, else none.
+  static BOOL DropOnPopupBarsOnly(CTKPCommandBar* pBar, int& nEffect);
   DWORD_PTR m_nTag = 0;
   int m_nIndex = 0;
   int m_nId = 0;

@@ -352,7 +352,7 @@ BOOL CTKPControlComboBox::OnSetPopup(BOOL bPopup) {
 void CTKPControlComboBox::SetDropDownListStyle(BOOL bEditable) {
   m_bDropDown = bEditable;
   if (bEditable && m_field.m_pWnd == nullptr) {
-    m_field.m_pWnd = new CTKPEdit;
+    m_field.m_pWnd = CreateEditWnd();
     m_field.m_pWnd->m_pOwner = this;
     m_bReposition = TRUE;
   } else if (!bEditable) {
@@ -458,7 +458,6 @@ void CTKPControlComboBox::OnEditWindowChanged() {
 }
 
 void CTKPControlComboBox::OnEditRButtonDown(CPoint point) {
-  if (IsCustomizeMode()) return;
   ShowDropDown(FALSE);
   SetFocused(TRUE);
   tkp_field::ShowContextMenu(this, m_field, point);
@@ -562,12 +561,14 @@ void CTKPControlComboBox::SetRect(CRect rc) {
 
 CRect CTKPControlComboBox::EditArea() const {
   CRect area = tkp_field::WindowRect(m_rcControl, m_nLabelWidth, m_nButtonWidth);
-  // Room for the edit icon.
-  if (m_nEditIconId >= 1) {
-    CTKPImageManager* images = GetImageManager();
-    if (images != nullptr && images->GetImage(static_cast<UINT>(m_nEditIconId), 16) != nullptr) area.left += 16 + 2;
-  }
+  AdjustEditRect(area);
   return area;
+}
+
+void CTKPControlComboBox::AdjustEditRect(CRect& rc) const {
+  if (m_nEditIconId < 1) return;
+  CTKPImageManager* images = GetImageManager();
+  if (images != nullptr && images->GetImage(static_cast<UINT>(m_nEditIconId), 16) != nullptr) rc.left += 16 + 2;
 }
 
 void CTKPControlComboBox::SetEnabled(BOOL bEnabled) {
@@ -632,7 +633,7 @@ void CTKPControlComboBox::DrawEditArea(CDC* pDC, CRect rcArea) {
     }
   }
   if (!noField) return;
-  CString text = GetListText();
+  CString text = GetText();
   COLORREF colour = colors->GetColor(!m_bEnabled ? COLOR_GRAYTEXT : m_bFocused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
   if (text.IsEmpty()) {
     if (!m_bEnabled || m_bFocused) return;

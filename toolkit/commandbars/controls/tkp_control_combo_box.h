@@ -103,7 +103,16 @@ class CTKPControlComboBox : public CTKPControl, public CTKPEditOwner {
   void SetShellAutoComplete(DWORD dwFlags);
   void SetEditIconId(int nId) { m_nEditIconId = nId; }
   void SetComboStyle(int nStyle) { m_nComboStyle = nStyle; DelayLayoutParent(); }
-  int GetWidth() const { return m_nWidth; }
+  int GetWidth() const override { return m_nWidth; }
+  int GetLabelWidth() const { return m_nLabelWidth; }
+  int GetButtonWidth() const { return m_nButtonWidth; }
+  // The theme's layout: new widths move the window at the next placing.
+  void SetLabelWidth(int nLabel, int nButton) {
+    if (nLabel == m_nLabelWidth && nButton == m_nButtonWidth) return;
+    m_nLabelWidth = nLabel;
+    m_nButtonWidth = nButton;
+    m_bReposition = TRUE;
+  }
 
   // ---- overrides of the control -------------------------------------------------------------------
   void SetEnabled(BOOL bEnabled) override;
@@ -151,9 +160,16 @@ class CTKPControlComboBox : public CTKPControl, public CTKPEditOwner {
   virtual CString GetListText() const;
   virtual void OnSelChanged();
   virtual void OnEditChanged();
+  CHARFORMAT2W GetCharFormat() override { return m_field.DefaultCharFormat(m_bEnabled); }
+  // The text the combo shows: the field's with an edit window, else the selected item's.
+  virtual CString GetText() { return m_field.m_pWnd != nullptr ? m_field.GetText() : GetListText(); }
 
  protected:
   virtual void DrawEditArea(CDC* pDC, CRect rcArea);
+  // The edit window object of the editable style.
+  virtual CTKPEdit* CreateEditWnd() { return new CTKPEdit; }
+  // The edit window's rectangle made room in: the edit icon's width + 2 at the left when it has one.
+  virtual void AdjustEditRect(CRect& rc) const;
   CRect EditArea() const;
 
   TKPEditField m_field;

@@ -32,6 +32,9 @@ class CTKPControlCustom : public CTKPControlButton, public CTKPHookClient {
   void Copy(CTKPControl* pSource, BOOL bRecursive) override;
   void Draw(CDC* pDC) override;
   void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint()) override;
+  BOOL IsCustomizeDragOverAvail(CTKPCommandBar* pBar, CPoint, int& nEffect) override {
+    return DropOnPopupBarsOnly(pBar, nEffect);
+  }
   void DoPropExchange(CTKPPropExchange* pPX) override;
   int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
 

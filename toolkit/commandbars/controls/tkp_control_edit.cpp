@@ -328,7 +328,6 @@ void CTKPControlEdit::OnEditWindowChanged() {
 }
 
 void CTKPControlEdit::OnEditRButtonDown(CPoint point) {
-  if (IsCustomizeMode()) return;
   SetFocused(TRUE);
   tkp_field::ShowContextMenu(this, m_field, point);
 }

@@ -69,8 +69,15 @@ class CTKPControlEdit : public CTKPControl, public CTKPEditOwner {
   void SetShellAutoComplete(DWORD dwFlags);
   DWORD GetShellAutoComplete() const { return m_field.m_dwShellFlags; }
   CTKPEditShellAutoComplete* GetAutoComplete() const { return m_field.m_pAutoComplete; }
-  int GetWidth() const { return m_nWidth; }
+  int GetWidth() const override { return m_nWidth; }
   void ShowLabel(BOOL bShow) { m_bLabel = bShow; DelayLayoutParent(); }
+  int GetLabelWidth() const { return m_nLabelWidth; }
+  // The theme's layout: a new label width moves the window at the next placing.
+  void SetLabelWidth(int nWidth) {
+    if (nWidth == m_nLabelWidth) return;
+    m_nLabelWidth = nWidth;
+    m_bReposition = TRUE;
+  }
 
   // ---- overrides of the control -------------------------------------------------------------------
   void SetEnabled(BOOL bEnabled) override;
@@ -101,6 +108,7 @@ class CTKPControlEdit : public CTKPControl, public CTKPEditOwner {
   void OnEditWindowChanged() override;
   void OnEditDestroy() override { m_field.OnWindowDestroy(); }
   void OnEditRButtonDown(CPoint point) override;
+  CHARFORMAT2W GetCharFormat() override { return m_field.DefaultCharFormat(m_bEnabled); }
 
  protected:
   virtual CTKPEdit* CreateEditWnd() { return new CTKPEdit; }

@@ -16,7 +16,7 @@ namespace {
 // The owner's bar for the popup when it offers a popup bar, else a new one of the manager; one
 // reference for the caller.
 CTKPPopupBar* PopupBarFor(CMenu* pMenu, UINT nId, CTKPCommandBars* pCommandBars, CWnd* pOwner) {
-  TKP_CREATE_COMMANDBAR create = {nullptr, TRUE, FALSE, FALSE, nullptr, pMenu, nId};
+  TKP_CREATE_COMMANDBAR create = {nullptr, TRUE, FALSE, FALSE, nullptr, pMenu, nId, FALSE};
   if (pOwner != nullptr && pOwner->GetSafeHwnd() != nullptr) {
     pOwner->SendMessage(TKP_WM_CREATE_COMMANDBAR, 0, reinterpret_cast<LPARAM>(&create));
   }
@@ -76,7 +76,9 @@ CTKPControl* TKPCreateControl(int nType, int nId, CTKPCommandBars* pCommandBars,
 void TKPAttachSubMenu(CTKPControl* pControl, CMenu* pSubMenu, UINT nId, CTKPCommandBars* pCommandBars, CWnd* pOwner) {
   if (pControl == nullptr || !pControl->IsKindOf(RUNTIME_CLASS(CTKPControlPopup))) return;
   CTKPPopupBar* bar = PopupBarFor(pSubMenu, nId, pCommandBars, pOwner);
-  bar->DelayRedraw();
+  // A bar the owner supplied may wait for a redraw: it is drawn afresh with the menu's items.
+  bar->m_dwState &= ~static_cast<DWORD>(CTKPCommandBar::stateRedrawPending);
+  if (bar->GetSafeHwnd() != nullptr && !bar->IsRedrawLocked()) bar->Invalidate(FALSE);
   if (pSubMenu != nullptr) {
     bar->LoadMenu(pSubMenu, FALSE);
   } else {

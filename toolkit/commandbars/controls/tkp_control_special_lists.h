@@ -20,6 +20,9 @@ class CTKPControlWindowList : public CTKPControlButton {
 
  public:
   void OnCalcDynamicSize(DWORD dwMode) override;
+  BOOL IsCustomizeDragOverAvail(CTKPCommandBar* pBar, CPoint, int& nEffect) override {
+    return DropOnPopupBarsOnly(pBar, nEffect);
+  }
 };
 
 class CTKPControlRecentFileList : public CTKPControlButton {
@@ -27,6 +30,9 @@ class CTKPControlRecentFileList : public CTKPControlButton {
 
  public:
   void OnCalcDynamicSize(DWORD dwMode) override;
+  BOOL IsCustomizeDragOverAvail(CTKPCommandBar* pBar, CPoint, int& nEffect) override {
+    return DropOnPopupBarsOnly(pBar, nEffect);
+  }
 
  protected:
   // The application's recent files, newest first; null when it keeps none.
@@ -41,6 +47,9 @@ class CTKPControlWorkspaceActions : public CTKPControlButton {
 
  public:
   void OnCalcDynamicSize(DWORD dwMode) override;
+  BOOL IsCustomizeDragOverAvail(CTKPCommandBar* pBar, CPoint, int& nEffect) override {
+    return DropOnPopupBarsOnly(pBar, nEffect);
+  }
 };
 
 // The verbs of the embedded object that the site frame's active view has selected in its container
@@ -51,6 +60,9 @@ class CTKPControlOleItems : public CTKPControlButton {
 
  public:
   void OnCalcDynamicSize(DWORD dwMode) override;
+  BOOL IsCustomizeDragOverAvail(CTKPCommandBar* pBar, CPoint, int& nEffect) override {
+    return DropOnPopupBarsOnly(pBar, nEffect);
+  }
 };
 
 class CTKPControlSelector : public CTKPControl {

@@ -14,6 +14,9 @@ class CTKPControlToolbars : public CTKPControlButton {
 
  public:
   void OnCalcDynamicSize(DWORD dwMode) override;
+  BOOL IsCustomizeDragOverAvail(CTKPCommandBar* pBar, CPoint, int& nEffect) override {
+    return DropOnPopupBarsOnly(pBar, nEffect);
+  }
 };
 
 // One toolbar of the list. It keeps the toolbar's place in the manager's list in a field of its own:

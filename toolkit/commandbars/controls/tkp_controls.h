@@ -44,6 +44,7 @@ struct TKP_CREATE_COMMANDBAR {
   LPCTSTR lpcstrCaption;
   CMenu* pMenu;
   UINT nID;
+  BOOL bCustomBar;  // a toolbar made by the manager's AddCustomBar
 };
 
 // Reserved ids that make special controls.

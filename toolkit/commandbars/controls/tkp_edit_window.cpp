@@ -9,7 +9,10 @@
 #include "platform/classlib/win/cmenu.h"
 #include "platform/classlib/win/stdids.h"
 #include "toolkit/commandbars/bars/tkp_command_bar.h"
+#include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
+#include "toolkit/commandbars/controls/tkp_controls.h"
+#include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/resource_manager.h"
@@ -49,6 +52,7 @@ BEGIN_MESSAGE_MAP(CTKPEdit, CWnd)
   ON_WM_SETFOCUS()
   ON_WM_KILLFOCUS()
   ON_WM_DESTROY()
+  ON_WM_LBUTTONDOWN()
   ON_WM_RBUTTONDOWN()
   ON_WM_MOUSEMOVE()
   ON_WM_CONTEXTMENU()
@@ -91,22 +95,25 @@ BOOL CTKPEdit::ShowContextMenu(CTKPControl* pControl, CPoint point) {
   if (!TKPResourceManager()->LoadString(&cut, ID_EDIT_CUT) || bar == nullptr || bar->GetCommandBars() == nullptr) {
     return FALSE;
   }
-  // A plain menu of the three clipboard commands until the bars have popup menus of their own.
-  CMenu menu;
-  if (!menu.CreatePopupMenu()) return FALSE;
+  // A popup bar of the three clipboard commands, each enabled as the field allows.
+  CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(bar->GetCommandBars());
+  if (popup == nullptr) return FALSE;
   struct Item {
     UINT id;
     const wchar_t* text;
   } const items[] = {{ID_EDIT_CUT, L"Cu&t"}, {ID_EDIT_COPY, L"&Copy"}, {ID_EDIT_PASTE, L"&Paste"}};
   for (const Item& item : items) {
-    ::AppendMenuW(menu.GetSafeHmenu(), MF_STRING | (IsCommandEnabled(item.id) ? 0 : MF_GRAYED), item.id, item.text);
+    CTKPControl* button = popup->GetControls()->Add(tkpControlButton, static_cast<int>(item.id));
+    button->SetCaption(CString(item.text));
+    button->SetEnabled(IsCommandEnabled(item.id));
   }
   UINT flags = TPM_RETURNCMD | TPM_NONOTIFY | TPM_RECURSE;
   if ((GetExStyle() & (WS_EX_LAYOUTRTL | WS_EX_RIGHT)) != 0) flags |= TPM_RIGHTALIGN;
   CTKPMouseManager* mouse = TKPMouseManager();
   --mouse->m_nLockButtonUp;  // the menu is not the field: bars may react to the mouse meanwhile
-  const int chosen = ::TrackPopupMenu(menu.GetSafeHmenu(), flags, point.x, point.y, 0, m_hWnd, nullptr);
+  const UINT chosen = CTKPCommandBars::TrackPopupBar(popup, flags, point.x, point.y, this);
   ++mouse->m_nLockButtonUp;
+  popup->InternalRelease();
   if (chosen > 0) OnCommand(static_cast<WPARAM>(chosen), 0);
   bar->Invalidate(FALSE);
   bar->UpdateWindow();
@@ -160,7 +167,34 @@ void CTKPEdit::OnDestroy() {
   CWnd::OnDestroy();
 }
 
-void CTKPEdit::OnRButtonDown(UINT, CPoint point) {
+LRESULT CTKPEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The bar's tips see what happens in the field (mouse moves reach them through the bar itself).
+  if (message != WM_MOUSEMOVE && m_pOwner != nullptr) {
+    if (CTKPCommandBar* bar = m_pOwner->GetEditControl()->GetParent()) bar->RelayToolTipMessage(message, wParam, lParam);
+  }
+  return CWnd::WindowProc(message, wParam, lParam);
+}
+
+BOOL CTKPEdit::PassToBarInCustomize(UINT message, UINT nFlags, CPoint point) {
+  CTKPControl* control = m_pOwner != nullptr ? m_pOwner->GetEditControl() : nullptr;
+  CTKPCommandBar* bar = control != nullptr ? control->GetParent() : nullptr;
+  if (bar == nullptr || !control->IsCustomizeMode()) return FALSE;
+  // A press starts the customize click only on a customizable bar and a movable control.
+  if (message == WM_LBUTTONDOWN && (!bar->IsCustomizable() || (control->GetFlags() & tkpFlagNoMovable) != 0)) {
+    return FALSE;
+  }
+  ClientToScreen(point);
+  bar->ScreenToClient(point);
+  bar->SendMessage(message, nFlags, MAKELPARAM(point.x, point.y));
+  return TRUE;
+}
+
+void CTKPEdit::OnLButtonDown(UINT nFlags, CPoint point) {
+  if (!PassToBarInCustomize(WM_LBUTTONDOWN, nFlags, point)) Default();
+}
+
+void CTKPEdit::OnRButtonDown(UINT nFlags, CPoint point) {
+  if (PassToBarInCustomize(WM_RBUTTONDOWN, nFlags, point)) return;
   if (m_pOwner != nullptr) {
     m_pOwner->OnEditRButtonDown(point);
   } else {
@@ -329,12 +363,10 @@ void TKPEditField::WriteWindow() {
   ApplyFormat(m_pWnd->IsWindowEnabled());
 }
 
-void TKPEditField::ApplyFormat(BOOL bEnabled) {
-  if (!HasWindow()) return;
-  CTKPRichEditLoader* loader = TKPRichEditLoader();
+CHARFORMAT2W TKPEditField::DefaultCharFormat(BOOL bEnabled) const {
   CTKPColorManager* colors = TKPColorManager();
   CHARFORMAT2W format{};
-  format.cbSize = loader->IsVersion2() ? sizeof(CHARFORMAT2W) : sizeof(CHARFORMATW);
+  format.cbSize = TKPRichEditLoader()->IsVersion2() ? sizeof(CHARFORMAT2W) : sizeof(CHARFORMATW);
   format.dwMask = CFM_COLOR | CFM_BACKCOLOR;
   if (bEnabled) {
     format.crTextColor = colors->GetColor(m_state.IsHintShown() ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
@@ -343,6 +375,14 @@ void TKPEditField::ApplyFormat(BOOL bEnabled) {
     format.crTextColor = colors->GetColor(COLOR_GRAYTEXT);
     format.crBackColor = colors->GetColor(COLOR_BTNFACE);
   }
+  return format;
+}
+
+void TKPEditField::ApplyFormat(BOOL bEnabled) {
+  if (!HasWindow()) return;
+  CTKPRichEditLoader* loader = TKPRichEditLoader();
+  CHARFORMAT2W format = m_pWnd->m_pOwner != nullptr ? m_pWnd->m_pOwner->GetCharFormat() : DefaultCharFormat(bEnabled);
+  format.cbSize = loader->IsVersion2() ? sizeof(CHARFORMAT2W) : sizeof(CHARFORMATW);
   const BOOL writing = m_bWriting;
   m_bWriting = TRUE;  // a format is no change of the text
   ::SendMessageW(GetHwnd(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);

@@ -53,6 +53,8 @@ class CTKPEditOwner {
   virtual void OnEditDestroy() = 0;        // the window is going: keep its text
   virtual void OnEditRButtonDown(CPoint point) = 0;
   virtual void OnEditSuggestionShown() {}
+  // The field's colours (CFM_COLOR | CFM_BACKCOLOR) applied to the window.
+  virtual CHARFORMAT2W GetCharFormat() = 0;
 };
 
 class CTKPEdit : public CWnd {
@@ -84,7 +86,11 @@ class CTKPEdit : public CWnd {
   afx_msg void OnSetFocus(CWnd* pOldWnd);
   afx_msg void OnKillFocus(CWnd* pNewWnd);
   afx_msg void OnDestroy();
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
   afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
+  // In customize mode the bar takes the presses (in its own coordinates); TRUE when it did.
+  BOOL PassToBarInCustomize(UINT message, UINT nFlags, CPoint point);
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
   afx_msg LRESULT OnIsBarChild(WPARAM wParam, LPARAM lParam);
@@ -160,8 +166,11 @@ class TKPEditField {
 
   // The window's text set to what the field shows (cleared first when it differs).
   void WriteWindow();
-  // Grey text for a shown hint; disabled colours; the font, margins and read-only state.
+  // Grey text for a shown hint; disabled colours; the font, margins and read-only state. The colours come
+  // from the window's owner (GetCharFormat), else DefaultCharFormat.
   void ApplyFormat(BOOL bEnabled);
+  // Enabled: button text (grey while the hint shows) on the window colour; disabled: grey on the face.
+  CHARFORMAT2W DefaultCharFormat(BOOL bEnabled) const;
   void ApplyAutoComplete();
   void InstallAutoCompleteHook();
   void RemoveAutoCompleteHook();

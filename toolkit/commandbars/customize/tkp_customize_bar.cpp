@@ -14,6 +14,9 @@
 #include "toolkit/commandbars/customize/tkp_customize_logic.h"
 #include "toolkit/commandbars/customize/tkp_customize_sheet.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
+#include "toolkit/common/color_manager.h"
+#include "toolkit/common/resource_manager.h"
+#include "res/toolkit_resource.h"
 
 namespace {
 
@@ -65,6 +68,10 @@ void CTKPCommandBar::OnCustomizeDragLeave() {
 
 int CTKPCommandBar::OnCustomizeDragOver(CTKPControl* pDragged, CPoint pt, int nEffect) {
   if (!IsCustomizable() || (GetStyle() & WS_VISIBLE) == 0) return tkpcust::kDragNone;
+  if (pDragged != nullptr && !pDragged->IsCustomizeDragOverAvail(this, pt, nEffect)) {
+    OnCustomizeDragLeave();
+    return tkpcust::kDragNone;
+  }
   CRect client;
   GetClientRect(client);
   const bool vertical = IsVerticalBar(this);
@@ -84,6 +91,11 @@ int CTKPCommandBar::OnCustomizeDragOver(CTKPControl* pDragged, CPoint pt, int nE
 }
 
 void CTKPCommandBar::OnCustomizeDrop(CTKPControl* pDragged, int& nResult, CPoint ptDrop, CPoint ptDrag) {
+  int effect = nResult;
+  if (pDragged != nullptr && !pDragged->IsCustomizeDragOverAvail(this, ptDrop, effect)) {
+    nResult = tkpcust::kDragNone;
+    return;
+  }
   CRect client;
   GetClientRect(client);
   const std::vector<tkpcust::DropItem> items = DropItems(this);
@@ -170,6 +182,19 @@ BOOL CTKPCommandBar::OnCustomizeMessage(UINT message, WPARAM, LPARAM lParam) {
     ClientToScreen(screen);
     return hit != nullptr && AltDrag(this, hit, screen);
   }
+  if (message == WM_SETCURSOR) {
+    // Over the side edge of a resizable control, the size cursor.
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    ::ScreenToClient(m_hWnd, &cursor);
+    const CPoint point(cursor.x, cursor.y);
+    CTKPControl* hit = GetControl(HitTestControl(point));
+    if (hit == nullptr || !hit->IsCustomizeResizeAllow() || !hit->IsCustomizeResizeEdge(point)) return FALSE;
+    HCURSOR size = TKPResourceManager()->LoadCursor(IDC_TK_CUSTOMIZE_RESIZE);
+    if (size == nullptr) return FALSE;
+    ::SetCursor(size);
+    return TRUE;
+  }
   if (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN && message != WM_RBUTTONUP &&
       message != WM_LBUTTONDBLCLK) {
     return FALSE;
@@ -180,6 +205,11 @@ BOOL CTKPCommandBar::OnCustomizeMessage(UINT message, WPARAM, LPARAM lParam) {
   if (bars == nullptr || hit == nullptr) return FALSE;  // the bar's own handling (its gripper, its menu)
   CTKPControl* control = CustomizableControl(this, hit);
   if (control == nullptr || (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN)) return TRUE;
+  // A second press on the selected control's side edge resizes it.
+  if (message == WM_LBUTTONDOWN && control == bars->GetDragControl() && control->IsCustomizeResizeAllow() &&
+      control->CustomizeStartResize(point)) {
+    return TRUE;
+  }
   bars->ClosePopups();
   SetSelected(-1);
   bars->SetDragControl(control);
@@ -200,18 +230,22 @@ BOOL CTKPCommandBar::OnCustomizeMessage(UINT message, WPARAM, LPARAM lParam) {
 
 void CTKPCommandBar::DrawCustomizeMarker(CDC* pDC) const {
   if (m_rcMarker.IsRectEmpty()) return;
-  // An I-beam: a two-pixel stem across the bar with a cap at each end.
+  // An I-beam inverted in the face colour: a one-pixel cap at each end joined by a two-pixel stem.
   const CRect& rc = m_rcMarker;
-  const COLORREF black = RGB(0, 0, 0);
+  HBRUSH brush = ::CreateSolidBrush(TKPColorManager()->GetColor(COLOR_BTNFACE));
+  HDC dc = pDC->GetSafeHdc();
+  const HGDIOBJ old = ::SelectObject(dc, brush);
   if (m_bVerticalMarker) {
     const int x = rc.left + rc.Width() / 2 - 1;
-    pDC->FillSolidRect(CRect(x, rc.top, x + 2, rc.bottom), black);
-    pDC->FillSolidRect(CRect(rc.left, rc.top, rc.right, rc.top + 2), black);
-    pDC->FillSolidRect(CRect(rc.left, rc.bottom - 2, rc.right, rc.bottom), black);
+    ::PatBlt(dc, rc.left, rc.top, rc.Width(), 1, PATINVERT);
+    ::PatBlt(dc, rc.left, rc.bottom - 1, rc.Width(), 1, PATINVERT);
+    ::PatBlt(dc, x, rc.top + 1, 2, rc.Height() - 2, PATINVERT);
   } else {
     const int y = rc.top + rc.Height() / 2 - 1;
-    pDC->FillSolidRect(CRect(rc.left, y, rc.right, y + 2), black);
-    pDC->FillSolidRect(CRect(rc.left, rc.top, rc.left + 2, rc.bottom), black);
-    pDC->FillSolidRect(CRect(rc.right - 2, rc.top, rc.right, rc.bottom), black);
+    ::PatBlt(dc, rc.left, rc.top, 1, rc.Height(), PATINVERT);
+    ::PatBlt(dc, rc.right - 1, rc.top, 1, rc.Height(), PATINVERT);
+    ::PatBlt(dc, rc.left + 1, y, rc.Width() - 2, 2, PATINVERT);
   }
+  ::SelectObject(dc, old);
+  ::DeleteObject(brush);
 }

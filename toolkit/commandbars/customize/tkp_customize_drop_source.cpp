@@ -113,6 +113,7 @@ int CTKPCustomizeDropSource::DoDragDrop(CTKPControl* pControl, BOOL bCopyOnly, c
   m_bCopyOnly = bCopyOnly;
   m_bMove = TRUE;
   m_bMoved = FALSE;
+  m_bToldOfMove = FALSE;
   AddCandidates();
   m_pOuter = t_pActive;
   t_pActive = this;
@@ -137,6 +138,15 @@ int CTKPCustomizeDropSource::DoDragDrop(CTKPControl* pControl, BOOL bCopyOnly, c
     switch (msg.message) {
       case WM_MOUSEMOVE:
         ::ClientToScreen(msg.hwnd, screen);
+        if (!m_bToldOfMove) {
+          // Once, as the drag begins: the control's bar closes its popup and drops its selection.
+          m_bToldOfMove = TRUE;
+          if (CTKPCommandBar* parent = m_pControl->GetParent(); parent != nullptr && parent->GetSafeHwnd() != nullptr) {
+            CPoint client = screen;
+            parent->ScreenToClient(client);
+            m_pControl->OnCustomizeDragOver(m_pControl, client);
+          }
+        }
         m_bMove = (msg.wParam & MK_CONTROL) == 0;
         OnMove(screen);
         if ((msg.wParam & MK_LBUTTON) == 0) {

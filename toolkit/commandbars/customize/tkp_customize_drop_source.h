@@ -52,6 +52,7 @@ class CTKPCustomizeDropSource {
   BOOL m_bMove = TRUE;
   BOOL m_bCopyOnly = FALSE;
   BOOL m_bMoved = FALSE;
+  BOOL m_bToldOfMove = FALSE;  // the dragged control heard of the first move
   CTKPCommandBar* m_pTarget = nullptr;
   CPoint m_ptStart;
   CArray<CTKPCommandBar*, CTKPCommandBar*> m_arrBars;

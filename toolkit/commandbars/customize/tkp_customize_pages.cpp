@@ -172,10 +172,7 @@ void CTKPCustomizeToolbarsPage::OnNew() {
   if (bars == nullptr) return;
   CTKPCustomizeNewToolbarDlg dlg(bars, nullptr, this);
   if (dlg.DoModal() != IDOK) return;
-  if (CTKPToolBar* bar = bars->Add(dlg.m_strName, tkpBarTop)) {
-    bar->SetBarID(dlg.m_nNewID);
-    bar->SetBuiltIn(FALSE);
-    bars->RecalcFrameLayout();
+  if (CTKPToolBar* bar = bars->AddCustomBar(dlg.m_strName, dlg.m_nNewID)) {
     // The new toolbar's line is the selected one.
     RefreshList();
     for (int line = 0; line < m_list.GetCount(); ++line) {

@@ -200,7 +200,15 @@ BOOL CTKPButtonEditorDialog::ImportFile(const CString& path) {
   CString extension = path.Mid(path.ReverseFind(_T('.')) + 1);
   extension.MakeLower();
   EditorImage imported;
-  if (extension == _T("ico") || extension == _T("cur")) {
+  std::vector<uint8_t> iconBytes;
+  tkp_image_editor::DibResult alphaIcon;
+  // An icon file's 32-bit image of the button's size keeps its alpha; anything else goes to the system.
+  if (extension == _T("ico") && ReadFileBytes(path, iconBytes)) {
+    alphaIcon = tkp_image_editor::DecodeIconFile(iconBytes.data(), iconBytes.size(), m_szIcon.cx, m_szIcon.cy);
+  }
+  if (alphaIcon.ok) {
+    imported = std::move(alphaIcon.image);
+  } else if (extension == _T("ico") || extension == _T("cur")) {
     auto hIcon = static_cast<HICON>(::LoadImageW(nullptr, path, IMAGE_ICON, m_szIcon.cx, m_szIcon.cy,
                                                  LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     if (hIcon == nullptr) {

@@ -235,6 +235,38 @@ TEST_F(EditorFixture, ImportsABitmapFileAndRefusesABrokenOne) {
   ::DeleteFileW(bad.c_str());
 }
 
+TEST_F(EditorFixture, ImportsAnIconFilesThirtyTwoBitImageWithItsAlpha) {
+  harness::ScopedSeams seams;
+  CTKPButtonEditorDialog dialog;
+  Open(dialog);
+  const int w = dialog.Model().Width(), h = dialog.Model().Height();
+  // One image of the button's size: every pixel red at half alpha, the mask rows clear.
+  std::vector<uint8_t> dib(40, 0);
+  auto put32 = [](std::vector<uint8_t>& v, size_t at, uint32_t x) {
+    for (int b = 0; b < 4; ++b) v[at + static_cast<size_t>(b)] = static_cast<uint8_t>(x >> (8 * b));
+  };
+  put32(dib, 0, 40);
+  put32(dib, 4, static_cast<uint32_t>(w));
+  put32(dib, 8, static_cast<uint32_t>(2 * h));
+  dib[12] = 1;
+  dib[14] = 32;
+  for (int i = 0; i < w * h; ++i) dib.insert(dib.end(), {0x00, 0x00, 0x80, 0x80});  // premultiplied red
+  dib.resize(dib.size() + static_cast<size_t>(((w + 31) / 32) * 4 * h), 0);
+  std::vector<uint8_t> file = {0, 0, 1, 0, 1, 0, static_cast<uint8_t>(w), static_cast<uint8_t>(h), 0, 0, 1, 0, 32, 0};
+  file.resize(22, 0);
+  put32(file, 14, static_cast<uint32_t>(dib.size()));
+  put32(file, 18, 22);
+  file.insert(file.end(), dib.begin(), dib.end());
+  const std::wstring path = TempFile(L"editor_import.ico", file.data(), static_cast<DWORD>(file.size()));
+  Import(seams, dialog, path);
+  EXPECT_TRUE(dialog.Model().Image().HasAlpha());
+  EXPECT_EQ(dialog.Model().Image().At({0, 0}) >> 24, 0x80u);
+  EXPECT_EQ(dialog.Model().Image().At({w - 1, h - 1}) >> 24, 0x80u);
+  EXPECT_TRUE(seams.boxes.Log().empty());
+  dialog.DestroyWindow();
+  ::DeleteFileW(path.c_str());
+}
+
 TEST_F(EditorFixture, ImportsAGifThroughTheSystemsPictureLoaderAndRefusesAnUnreadableOne) {
   // One red pixel, stretched over the whole image.
   const uint8_t gif[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0, 0, 0, 0x2C, 0, 0, 0, 0,

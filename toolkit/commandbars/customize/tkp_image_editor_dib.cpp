@@ -182,4 +182,38 @@ bool NamesAlphaFormat(std::u16string_view name) {
   return name.substr(0, 254).find(u"DIB32", 1) != std::u16string_view::npos;
 }
 
+DibResult DecodeIconFile(const uint8_t* data, size_t size, int width, int height) {
+  DibResult result;
+  constexpr size_t kHeader = 6, kEntry = 16, kInfo = 40;
+  auto le16 = [data](size_t at) { return static_cast<uint32_t>(data[at]) | static_cast<uint32_t>(data[at + 1]) << 8; };
+  if (data == nullptr || size < kHeader || le16(0) != 0 || le16(2) != 1) {
+    result.error = "It is not an icon file.";
+    return result;
+  }
+  const size_t count = le16(4);
+  if (count == 0 || size < kHeader + count * kEntry) {
+    result.error = "The icon file is damaged.";
+    return result;
+  }
+  for (size_t i = 0; i < count; ++i) {
+    const uint8_t* entry = data + kHeader + i * kEntry;
+    // A width or height byte of 0 stands for 256.
+    const int w = entry[0] != 0 ? entry[0] : 256, h = entry[1] != 0 ? entry[1] : 256;
+    const uint32_t bits = static_cast<uint32_t>(entry[6]) | static_cast<uint32_t>(entry[7]) << 8;
+    const uint32_t length = Le32(entry + 8), offset = Le32(entry + 12);
+    if (w != width || h != height || bits != 32) continue;
+    if (offset > size || length > size - offset || length < kInfo || Le32(data + offset) != kInfo) continue;
+    // The image's height counts its colour rows and its mask rows: only the colour rows are read.
+    std::vector<uint8_t> dib(data + offset, data + offset + length);
+    const auto rows = static_cast<int32_t>(Le32(dib.data() + 8));
+    if (rows != 2 * height) continue;
+    const uint32_t half = static_cast<uint32_t>(height);
+    for (int b = 0; b < 4; ++b) dib[8 + static_cast<size_t>(b)] = static_cast<uint8_t>(half >> (8 * b));
+    DibResult read = DecodePackedDib(dib.data(), dib.size());
+    if (read.ok && read.image.Width() == width && read.image.Height() == height) return read;
+  }
+  result.error = "The icon file holds no 32-bit image of this size.";
+  return result;
+}
+
 }  // namespace tkp_image_editor

@@ -28,6 +28,9 @@ struct DibResult {
 DibResult DecodePackedDib(const uint8_t* data, size_t size);
 // A .bmp file: "BM", the file header, and a packed DIB whose bits start at the file header's offset.
 DibResult DecodeBmpFile(const uint8_t* data, size_t size);
+// The 32-bit image of the given size in an .ico file (its colour rows, alpha kept; the mask rows that
+// follow them are left out); an error when the file holds none or is damaged.
+DibResult DecodeIconFile(const uint8_t* data, size_t size, int width, int height);
 // A packed 32-bit top-down DIB of the image, its alpha kept.
 std::vector<uint8_t> EncodePackedDib32(const EditorImage& image);
 

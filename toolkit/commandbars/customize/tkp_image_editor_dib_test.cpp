@@ -110,5 +110,50 @@ TEST(ImageEditorDib, AlphaFormatNames) {
   EXPECT_FALSE(NamesAlphaFormat(std::u16string(250, u'x') + u"DIB32"));  // beyond 254 characters
 }
 
+// An .ico file of one 2 x 2 image: its 32-bit colour rows bottom-up, then the mask rows.
+std::vector<uint8_t> IconFile(int bits, uint32_t offsetShift = 0) {
+  std::vector<uint8_t> dib = Header(2, 4, bits);
+  // Bottom row: red opaque, blue half; top row: green opaque, white clear (BGRA).
+  for (uint8_t byte : {0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x80, 0x00, 0xFF, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x00}) {
+    dib.push_back(byte);
+  }
+  for (int i = 0; i < 8; ++i) dib.push_back(0);  // two mask rows of four bytes
+  std::vector<uint8_t> file = {0, 0, 1, 0, 1, 0};
+  const uint8_t entry[16] = {2, 2, 0, 0, 1, 0, static_cast<uint8_t>(bits), 0};
+  file.insert(file.end(), entry, entry + 16);
+  Put32(file, 6 + 8, static_cast<uint32_t>(dib.size()));
+  Put32(file, 6 + 12, 22 + offsetShift);
+  file.insert(file.end(), dib.begin(), dib.end());
+  return file;
+}
+
+TEST(ImageEditorDib, AnIconFilesThirtyTwoBitImageKeepsItsAlpha) {
+  const std::vector<uint8_t> file = IconFile(32);
+  DibResult read = DecodeIconFile(file.data(), file.size(), 2, 2);
+  ASSERT_TRUE(read.ok) << read.error;
+  EXPECT_TRUE(read.image.HasAlpha());
+  EXPECT_EQ(read.image.At({0, 0}), WithAlpha(0x00FF00, 0xFF));  // green, top left
+  EXPECT_EQ(read.image.At({0, 1}), WithAlpha(0x0000FF, 0xFF));  // red, bottom left
+  EXPECT_EQ(read.image.At({1, 1}), WithAlpha(0xFF0000, 0x80));  // blue, half
+  // Another size, or no 32-bit image, is not there.
+  EXPECT_FALSE(DecodeIconFile(file.data(), file.size(), 16, 16).ok);
+  const std::vector<uint8_t> eight = IconFile(8);
+  EXPECT_FALSE(DecodeIconFile(eight.data(), eight.size(), 2, 2).ok);
+}
+
+TEST(ImageEditorDib, ADamagedIconFileIsRefusedWithAMessage) {
+  const std::vector<uint8_t> file = IconFile(32);
+  for (size_t cut : {size_t{0}, size_t{5}, size_t{21}, size_t{40}, file.size() - 1}) {
+    DibResult read = DecodeIconFile(file.data(), cut, 2, 2);
+    EXPECT_FALSE(read.ok) << cut;
+    EXPECT_FALSE(read.error.empty()) << cut;
+  }
+  const std::vector<uint8_t> beyond = IconFile(32, 1000);
+  EXPECT_FALSE(DecodeIconFile(beyond.data(), beyond.size(), 2, 2).ok);
+  std::vector<uint8_t> wrongType = file;
+  wrongType[2] = 2;  // a cursor file's type
+  EXPECT_FALSE(DecodeIconFile(wrongType.data(), wrongType.size(), 2, 2).ok);
+}
+
 }  // namespace
 }  // namespace tkp_image_editor

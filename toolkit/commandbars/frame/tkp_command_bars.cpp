@@ -11,6 +11,7 @@
 #include "platform/classlib/win/cdoctemplate.h"
 #include "platform/classlib/win/cmdiframewnd.h"
 #include "platform/classlib/win/cmenu.h"
+#include "platform/classlib/win/stdids.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "toolkit/commandbars/bars/tkp_bar_controls.h"
 #include "toolkit/commandbars/bars/tkp_dock_bar.h"
@@ -18,7 +19,9 @@
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/commandbars/state/tkp_shortcut_manager.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
+#include "toolkit/commandbars/customize/tkp_customize_sheet.h"
 #include "toolkit/commandbars/bars/tkp_menu_bar.h"
+#include "toolkit/commandbars/bars/tkp_rebar.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
@@ -63,10 +66,25 @@ void RemoveHidden(HMENU menu, const CTKPCommandBars& bars) {
 
 CString Section(LPCTSTR profile, LPCTSTR part) { return CString(profile) + part; }
 
+void PaintIconOptions(CTKPCommandBarsOptions* pOptions, bool bToPaint) {
+  CTKPPaintManager* paint = pOptions->m_pCommandBars != nullptr ? pOptions->m_pCommandBars->GetPaintManager() : nullptr;
+  if (paint == nullptr) return;
+  if (bToPaint) {
+    paint->m_bIconsWithShadow = pOptions->bIconsWithShadow;
+    paint->m_bUseDisabledIcons = pOptions->bUseDisabledIcons;
+    paint->m_bUseFadedIcons = pOptions->bUseFadedIcons;
+  } else {
+    pOptions->bIconsWithShadow = paint->m_bIconsWithShadow;
+    pOptions->bUseDisabledIcons = paint->m_bUseDisabledIcons;
+    pOptions->bUseFadedIcons = paint->m_bUseFadedIcons;
+  }
+}
+
 }  // namespace
 
 CTKPCommandBars::CTKPCommandBars() {
   CTKPCommandBarsOptions::s_pfnSystemShowsCues = &SystemShowsCues;
+  CTKPCommandBarsOptions::s_pfnPaintIconOptions = &PaintIconOptions;
   m_pOptions = new CTKPCommandBarsOptions;
   m_pOptions->m_pCommandBars = this;
   m_pToolTipContext = new CTKPToolTipContext;
@@ -166,6 +184,61 @@ CTKPToolBar* CTKPCommandBars::Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClas
   return bar;
 }
 
+CTKPToolBar* CTKPCommandBars::AddCustomBar(LPCTSTR lpszTitle, UINT nID, BOOL bTearOff) {
+  if (m_pFrame == nullptr) return nullptr;
+  auto* bar = new CTKPToolBar;
+  bar->SetCommandBars(this);
+  TKP_CREATE_COMMANDBAR create{};
+  create.pCommandBar = bar;
+  create.bTearOffBar = bTearOff;
+  create.lpcstrCaption = lpszTitle;
+  create.nID = nID;
+  create.bCustomBar = TRUE;
+  if (m_pFrame->m_hWnd != nullptr) {
+    m_pFrame->SendMessage(TKP_WM_CREATE_COMMANDBAR, 0, reinterpret_cast<LPARAM>(&create));
+  }
+  if (create.pCommandBar != bar) {
+    // The site supplied its own toolbar.
+    bar->InternalRelease();
+    if (create.pCommandBar == nullptr || !create.pCommandBar->IsKindOf(RUNTIME_CLASS(CTKPToolBar))) return nullptr;
+    bar = static_cast<CTKPToolBar*>(create.pCommandBar);
+    bar->SetCommandBars(this);
+  }
+  if (bar->GetFlags() == 0) {
+    bar->EnableDocking(TKP_DOCK_TOP | TKP_DOCK_BOTTOM | TKP_DOCK_LEFT | TKP_DOCK_RIGHT | TKP_DOCK_FLOAT |
+                       TKP_DOCK_HIDEWRAP);
+  }
+  bar->SetTitle(lpszTitle);
+  if (!bar->Create(m_pFrame, bTearOff ? tkpBarFloating : tkpBarTop)) {
+    bar->InternalRelease();
+    return nullptr;
+  }
+  m_arrBars.Add(bar);
+  bar->SetBarID(nID);
+  bar->SetBuiltIn(FALSE);
+  bar->SetTearOff(bTearOff);
+  if (!bTearOff) RecalcFrameLayout(FALSE);
+  AddToReBar(bar);
+  return bar;
+}
+
+CTKPReBar* CTKPCommandBars::GetSiteReBar() const {
+  if (m_pFrame == nullptr || m_pFrame->m_hWnd == nullptr) return nullptr;
+  CWnd* child = CWnd::FromHandlePermanent(::GetDlgItem(m_pFrame->m_hWnd, AFX_IDW_REBAR));
+  return child != nullptr && child->IsKindOf(RUNTIME_CLASS(CTKPReBar)) ? static_cast<CTKPReBar*>(child) : nullptr;
+}
+
+BOOL CTKPCommandBars::AddToReBar(CTKPToolBar* pBar) {
+  CTKPReBar* rebar = GetSiteReBar();
+  return rebar != nullptr && pBar != nullptr && rebar->AddToolBar(pBar);
+}
+
+void CTKPCommandBars::RemoveFromReBar(CTKPToolBar* pBar) {
+  CTKPReBar* rebar = GetSiteReBar();
+  if (rebar != nullptr && pBar != nullptr) rebar->RemoveToolBar(pBar);
+  if (pBar != nullptr && pBar == m_pMenuBar) m_pMenuBar = nullptr;
+}
+
 void CTKPCommandBars::AddBar(CTKPCommandBar* pBar) {
   if (pBar == nullptr || FindIndex(pBar) >= 0) return;
   pBar->SetCommandBars(this);
@@ -185,7 +258,10 @@ void CTKPCommandBars::Remove(CTKPCommandBar* pBar) {
   for (CTKPDockBar* dock : m_pDocks) {
     if (dock != nullptr && dock->RemoveCommandBar(pBar)) RecalcFrameLayout();
   }
-  if (pBar->IsKindOf(RUNTIME_CLASS(CTKPToolBar))) static_cast<CTKPToolBar*>(pBar)->SetDockBar(nullptr);
+  if (pBar->IsKindOf(RUNTIME_CLASS(CTKPToolBar))) {
+    static_cast<CTKPToolBar*>(pBar)->SetDockBar(nullptr);
+    RemoveFromReBar(static_cast<CTKPToolBar*>(pBar));
+  }
   if (pBar == m_pMenuBar) m_pMenuBar = nullptr;
   m_arrBars.RemoveAt(index);
   pBar->InternalRelease();
@@ -372,7 +448,10 @@ void CTKPCommandBars::SetDragControl(CTKPControl* pControl) {
     tkp_bar::AddRef(m_pDragControl);
     if (CTKPCommandBar* bar = tkp_bar::Parent(m_pDragControl)) bar->Redraw();
   }
-  if (m_pFrame != nullptr && m_pFrame->m_hWnd != nullptr) m_pFrame->SendMessage(TKP_WM_DRAGCONTROLCHANGED);
+  // The customize dialog hears of it while it is open, else the site.
+  CWnd* target = TKPCustomizeSheetOf(this);
+  if (target == nullptr || target->m_hWnd == nullptr) target = m_pFrame;
+  if (target != nullptr && target->m_hWnd != nullptr) target->SendMessage(TKP_WM_DRAGCONTROLCHANGED);
 }
 
 // ---- docking -------------------------------------------------------------------------------------------

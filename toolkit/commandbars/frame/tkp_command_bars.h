@@ -24,6 +24,7 @@ class CTKPPaintManager;
 class CTKPPopupBar;
 class CTKPShortcutManager;
 class CTKPToolBar;
+class CTKPReBar;
 class CTKPToolTipContext;
 class CWnd;
 class CTKPCommandBarRefList;
@@ -150,6 +151,12 @@ class CTKPCommandBars : public CCmdTarget {
   // ---- layout -------------------------------------------------------------------------------------------
   // The site's layout now, or (bDelay) at its next idle turn.
   void RecalcFrameLayout(BOOL bDelay = FALSE);
+  // A toolbar the user made: the site may adjust it (0x2861 with bCustomBar set); floating when torn off,
+  // else at the top; not built in; then put on the site's rebar when there is one. Null when it fails.
+  virtual CTKPToolBar* AddCustomBar(LPCTSTR lpszTitle, UINT nID, BOOL bTearOff = FALSE);
+  // The toolbar as a band of the site's rebar (child AFX_IDW_REBAR), and back out; nothing without one.
+  virtual BOOL AddToReBar(CTKPToolBar* pBar);
+  virtual void RemoveFromReBar(CTKPToolBar* pBar);
   void RedrawCommandBars();
   void RecalcCommandBarsLayout();
   void LockLayout(BOOL bLock) { m_bRecalcLayout = bLock; }
@@ -204,6 +211,8 @@ class CTKPCommandBars : public CCmdTarget {
   BOOL m_bIgnoreShiftMenuKey = FALSE;
 
  protected:
+  // The site's rebar (child AFX_IDW_REBAR) when it is the toolkit's.
+  CTKPReBar* GetSiteReBar() const;
   void OnFinalRelease() override;
   CTKPMouseManager* MouseManager() const;
   BOOL IsControlHidden(CTKPControl* pControl, int nDepth) const;

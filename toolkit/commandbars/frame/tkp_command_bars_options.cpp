@@ -13,6 +13,7 @@ constexpr int kSchemaBeforeCues = 8;
 }  // namespace
 
 bool (*CTKPCommandBarsOptions::s_pfnSystemShowsCues)() = &AlwaysShowsCues;
+void (*CTKPCommandBarsOptions::s_pfnPaintIconOptions)(CTKPCommandBarsOptions*, bool) = nullptr;
 
 CTKPCommandBarsOptions::CTKPCommandBarsOptions() : szPopupIcons(16, 16) {}
 
@@ -77,9 +78,11 @@ void CTKPCommandBarsOptions::DoPropExchange(CTKPPropExchange* pPX, BOOL bUserOpt
   PX_Size(pPX, _T("IconsSize"), szIcons, CSize(0, 0));
   PX_Size(pPX, _T("LargeIconsSize"), szLargeIcons, CSize(0, 0));
   TKPExchangeCommandSet(pPX, _T("HiddenCommands"), m_mapHiddenCommands);
+  if (!pPX->IsLoading() && s_pfnPaintIconOptions != nullptr) s_pfnPaintIconOptions(this, false);
   PX_Bool(pPX, _T("IconsWithShadow"), bIconsWithShadow, FALSE);
   PX_Bool(pPX, _T("UseDisabledIcons"), bUseDisabledIcons, TRUE);
   PX_Bool(pPX, _T("UseFadedIcons"), bUseFadedIcons, TRUE);
+  if (pPX->IsLoading() && s_pfnPaintIconOptions != nullptr) s_pfnPaintIconOptions(this, true);
   if (schema > kSchemaBeforeSets) {
     PX_Bool(pPX, _T("SyncFloatingBars"), bSyncFloatingBars, TRUE);
     PX_Bool(pPX, _T("ShowExpandButtonAlways"), bShowExpandButtonAlways, TRUE);

@@ -40,6 +40,9 @@ class CTKPCommandBarsOptions : public CTKPOptionsBase {
 
   // Whether the system underlines mnemonics (the Windows build asks it); true elsewhere.
   static bool (*s_pfnSystemShowsCues)();
+  // The paint manager owns the three icon options: the Windows build copies them from the manager's
+  // paint manager before they are stored (bToPaint false) and into it after they are loaded (true).
+  static void (*s_pfnPaintIconOptions)(CTKPCommandBarsOptions* pOptions, bool bToPaint);
 
   BOOL bAlwaysShowFullMenus = TRUE;
   BOOL bShowFullAfterDelay = TRUE;

@@ -20,7 +20,10 @@
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/commandbars/state/tkp_shortcut_manager.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
+#include "platform/classlib/cmemfile.h"
 #include "toolkit/common/color_manager.h"
+#include "toolkit/common/tkp_prop_exchange.h"
+#include "toolkit/common/tkp_prop_values.h"
 #include "toolkit/common/tkp_mouse_manager.h"
 
 namespace {
@@ -617,6 +620,32 @@ TEST_F(CommandBars, UserOptionsRoundTripThroughTheProfile) {
   // The user's options leave the hidden set out.
   EXPECT_EQ(fresh->GetOptions()->m_mapHiddenCommands.GetCount(), 0);
   fresh->InternalRelease();
+}
+
+TEST_F(CommandBars, TheIconOptionsAreThePaintManagersOwn) {
+  // Stored from the flat theme's icon options, loaded into a classic theme's.
+  auto* flat = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+  flat->SetPaintManager(CTKPPaintManager::CreateTheme(tkpThemeFlat));
+  flat->GetPaintManager()->m_bUseFadedIcons = FALSE;
+  const std::vector<BYTE> bytes = TKPArchiveStore([flat](CArchive& ar) {
+    CTKPPropExchangeArchive px(ar);
+    flat->GetOptions()->DoPropExchange(&px);
+  });
+  flat->InternalRelease();
+
+  auto* classic = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+  classic->SetPaintManager(CTKPPaintManager::CreateTheme(tkpThemeDefault));
+  CTKPPaintManager* paint = classic->GetPaintManager();
+  ASSERT_FALSE(paint->m_bIconsWithShadow);
+  ASSERT_FALSE(paint->m_bUseDisabledIcons);
+  CMemFile file(const_cast<BYTE*>(bytes.data()), static_cast<UINT>(bytes.size()));
+  CArchive ar(&file, CArchive::load);
+  CTKPPropExchangeArchive px(ar);
+  classic->GetOptions()->DoPropExchange(&px);
+  EXPECT_TRUE(paint->m_bIconsWithShadow);
+  EXPECT_TRUE(paint->m_bUseDisabledIcons);
+  EXPECT_FALSE(paint->m_bUseFadedIcons);
+  classic->InternalRelease();
 }
 
 TEST_F(CommandBars, TheTrackingLoopPutsQuitBackForTheOuterLoop) {

@@ -1,5 +1,7 @@
 #include "toolkit/commandbars/paint/theme_rules.h"
 
+#include <cstddef>
+
 namespace tkptheme {
 
 namespace {
@@ -83,6 +85,50 @@ GradientHighlight GradientBarHighlight(const ControlState& s) {
   if (Hot(s)) return {GradientKind::kHot, 32};
   if (s.checked) return {GradientKind::kChecked, 50};
   return {};
+}
+
+const std::array<std::uint8_t, kGlyphSize * kGlyphSize>& GlyphIntensities() {
+  // Two chevrons, each two pixels thick with a softer edge below, centred in the square.
+  static const std::array<std::uint8_t, kGlyphSize * kGlyphSize> map = [] {
+    std::array<std::uint8_t, kGlyphSize * kGlyphSize> m{};
+    m.fill(255);
+    auto at = [&m](int x, int y) -> std::uint8_t* {
+      const std::size_t i = static_cast<std::size_t>(y) * kGlyphSize + static_cast<std::size_t>(x);
+      return i < m.size() ? &m[i] : nullptr;
+    };
+    for (int top : {3, 8}) {
+      for (int i = 0; i < 5; ++i) {
+        for (int x : {3 + i, 12 - i}) {
+          for (int dy : {0, 1}) {
+            if (std::uint8_t* p = at(x, top + i + dy)) *p = 0;
+          }
+          std::uint8_t* edge = at(x, top + i + 2);
+          if (edge != nullptr && *edge == 255) *edge = 160;
+        }
+      }
+    }
+    return m;
+  }();
+  return map;
+}
+
+std::array<std::uint32_t, kGlyphSize * kGlyphSize> GlyphPixels(std::uint32_t light, std::uint32_t dark) {
+  std::array<std::uint32_t, kGlyphSize * kGlyphSize> out{};
+  const auto& map = GlyphIntensities();
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const int v = map[i];
+    if (v == 255) {
+      out[i] = kGlyphMask;
+      continue;
+    }
+    std::uint32_t pixel = 0;
+    for (int shift : {0, 8, 16}) {
+      const int l = static_cast<int>((light >> shift) & 0xFF), d = static_cast<int>((dark >> shift) & 0xFF);
+      pixel |= static_cast<std::uint32_t>(l - v * (l - d) / 255) << shift;
+    }
+    out[i] = pixel;
+  }
+  return out;
 }
 
 }  // namespace tkptheme

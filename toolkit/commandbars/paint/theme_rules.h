@@ -3,7 +3,20 @@
 // draws it. Portable, so that every row of each rule is checked without a screen.
 #pragma once
 
+#include <array>
+#include <cstdint>
+
 namespace tkptheme {
+
+// The gradient themes' 16 x 16 expand glyph: a double chevron pointing down.
+constexpr int kGlyphSize = 16;
+constexpr std::uint32_t kGlyphMask = 0x00FF00;  // RGB(0, 255, 0) in COLORREF order
+// Intensity of each pixel, row by row: 0 the glyph's full light colour, towards the dark colour as it
+// grows, 255 transparent.
+const std::array<std::uint8_t, kGlyphSize * kGlyphSize>& GlyphIntensities();
+// The glyph's pixels (COLORREF values) between the two colours: each channel light - intensity x (light -
+// dark) / 255; transparent pixels take the mask colour.
+std::array<std::uint32_t, kGlyphSize * kGlyphSize> GlyphPixels(std::uint32_t light, std::uint32_t dark);
 
 // A control's state as the themes receive it; pressed is 0, 1 (by the mouse) or 2 (by the keyboard), and so
 // is selected.

@@ -120,4 +120,37 @@ TEST(GradientHighlight, BarControlsWithSchemeColours) {
   EXPECT_EQ(kind(State(true, 0, 0, false, false)), GradientKind::kFlat);
 }
 
+TEST(ThemeRules, TheGlyphRunsFromTheLightColourTowardsTheDarkOneAndMasksTheRest) {
+  const std::uint32_t light = 0x00F0E0D0, dark = 0x00302010;  // COLORREF order: blue, green, red bytes
+  const auto pixels = tkptheme::GlyphPixels(light, dark);
+  const auto& map = tkptheme::GlyphIntensities();
+  int full = 0, soft = 0, masked = 0;
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    const int v = map[i];
+    if (v == 255) {
+      EXPECT_EQ(pixels[i], tkptheme::kGlyphMask);
+      ++masked;
+    } else if (v == 0) {
+      EXPECT_EQ(pixels[i], light);
+      ++full;
+    } else {
+      // Each channel l - v (l - d) / 255.
+      const std::uint32_t expected = static_cast<std::uint32_t>(0xD0 - v * (0xD0 - 0x10) / 255) |
+                                     static_cast<std::uint32_t>(0xE0 - v * (0xE0 - 0x20) / 255) << 8 |
+                                     static_cast<std::uint32_t>(0xF0 - v * (0xF0 - 0x30) / 255) << 16;
+      EXPECT_EQ(pixels[i], expected);
+      ++soft;
+    }
+  }
+  EXPECT_GT(full, 20);
+  EXPECT_GT(soft, 0);
+  EXPECT_GT(masked, 100);
+  // The chevrons are symmetric about the square's middle column pair.
+  for (int y = 0; y < tkptheme::kGlyphSize; ++y) {
+    for (int x = 0; x < tkptheme::kGlyphSize / 2; ++x) {
+      EXPECT_EQ(map[static_cast<size_t>(y * 16 + x)], map[static_cast<size_t>(y * 16 + 15 - x)]) << x << "," << y;
+    }
+  }
+}
+
 }  // namespace

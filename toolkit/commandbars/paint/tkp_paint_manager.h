@@ -19,6 +19,7 @@ class CTKPCommandBars;
 class CTKPControl;
 class CTKPDockBar;
 class CTKPImageManagerIcon;
+class CTKPStatusBarPane;
 
 // A font that follows the system settings while it is standard; a caller that clears the flag and
 // attaches its own font keeps it across metric refreshes.
@@ -128,6 +129,8 @@ class CTKPPaintManager : public CCmdTarget {
   virtual CSize DrawCommandBarGripper(CDC* pDC, CTKPCommandBar* pBar, BOOL bDraw) = 0;
   virtual CSize DrawCommandBarSeparator(CDC* pDC, CTKPCommandBar* pBar, CTKPControl* pControl, BOOL bDraw) = 0;
   virtual void AdjustControlRect(CRect& rc, CTKPControl* pControl, BOOL bVert) = 0;
+  // Background, icon and text of one status-bar pane: grey when disabled, aligned as the pane says.
+  virtual void DrawStatusBarPane(CDC* pDC, CRect rc, CTKPStatusBarPane* pPane);
   virtual void DrawStatusBarPaneBorder(CDC* pDC, CRect rc, BOOL bGripperPane);
   virtual void DrawStatusBarGripper(CDC* pDC, CRect rcClient);
   // Backgrounds of a dock bar and of the status bar: their client rectangle in colour 15.

@@ -11,6 +11,7 @@
 #include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/commandbars/bars/tkp_dock_bar.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
+#include "toolkit/commandbars/bars/tkp_status_bar.h"
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/common/gdi_guards.h"
 #include "toolkit/common/text_mnemonics.h"
@@ -376,4 +377,51 @@ void CTKPPaintManager::FillDockBar(CDC* pDC, CTKPDockBar* pDockBar) {
 
 void CTKPPaintManager::FillStatusBar(CDC* pDC, CWnd* pStatusBar) {
   FillClient(pDC, pStatusBar, GetPaintColor(COLOR_BTNFACE));
+}
+
+// ---- the status-bar pane ---------------------------------------------------------------------------------
+
+void CTKPPaintManager::DrawStatusBarPane(CDC* pDC, CRect rc, CTKPStatusBarPane* pPane) {
+  if (!HasDC(pDC) || pPane == nullptr) return;
+  const UINT style = pPane->GetStyle();
+  const BOOL enabled = (style & TKP_SBPS_DISABLED) == 0;
+  const COLORREF none = static_cast<COLORREF>(-1);
+  if (pPane->GetBackgroundColor() != none) {
+    CRect fill = rc;
+    if ((style & TKP_SBPS_NOBORDERS) == 0) fill.DeflateRect(1, 1);
+    pDC->FillSolidRect(fill, pPane->GetBackgroundColor());
+  }
+  const HGDIOBJ oldFont = pPane->GetFont() != nullptr ? ::SelectObject(pDC->GetSafeHdc(), pPane->GetFont()) : nullptr;
+  rc.DeflateRect(2, 1);
+  const CString& text = pPane->GetText();
+  CTKPImageManagerIcon* pIcon = pPane->GetImage();
+  const int textWidth = text.IsEmpty() ? 0 : pDC->GetTextExtent(text).cx;
+  const int content = textWidth + (pIcon != nullptr ? pIcon->GetWidth() + (text.IsEmpty() ? 0 : 2) : 0);
+  if (rc.Width() > content) {
+    if (pPane->GetTextAlignment() == 2) {
+      rc.left = rc.right - content;
+    } else if (pPane->GetTextAlignment() == 1) {
+      rc.left += (rc.Width() - content) / 2;
+    }
+  }
+  if (pIcon != nullptr) {
+    const CSize size(pIcon->GetWidth(), pIcon->GetHeight());
+    if (size.cy <= rc.Height()) {
+      pIcon->Draw(pDC, CPoint(rc.left, rc.top + (rc.Height() - size.cy) / 2),
+                  enabled ? pIcon->GetIcon() : pIcon->GetDisabledIcon(), size);
+    }
+    rc.left += size.cx + 2;
+  }
+  if (!text.IsEmpty()) {
+    COLORREF clr = m_clrStatusTextColor;
+    if (!enabled) {
+      clr = GetPaintColor(COLOR_GRAYTEXT);
+    } else if (pPane->GetTextColor() != none) {
+      clr = pPane->GetTextColor();
+    }
+    pDC->SetTextColor(clr);
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->DrawText(text, rc, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX);
+  }
+  if (oldFont != nullptr) ::SelectObject(pDC->GetSafeHdc(), oldFont);
 }

@@ -4,7 +4,11 @@
 
 #include "platform/classlib/win/cdc.h"
 #include "toolkit/commandbars/bars/tkp_command_bar.h"
+#include "toolkit/commandbars/frame/tkp_command_bars.h"
+#include "toolkit/commandbars/frame/tkp_command_bars_options.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
+#include "toolkit/commandbars/controls/tkp_control_combo_box.h"
+#include "toolkit/commandbars/controls/tkp_control_edit.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/common/gdi_guards.h"
 #include "toolkit/common/tkp_image_manager.h"
@@ -69,16 +73,20 @@ CSize TKPBarIconSize(CTKPCommandBar* pBar) {
   return size.cx > 0 && size.cy > 0 ? size : CSize(16, 16);
 }
 
+UINT TKPCaptionPrefix(CTKPPaintManager* pPaint, CTKPCommandBar* pBar) {
+  const int override = pPaint->m_nKeyboardCues;
+  const BOOL barCues = pBar != nullptr ? pBar->IsKeyboardCuesVisible() : TRUE;
+  const BOOL cues = override == 0 || override == 1 ? override : barCues;
+  return cues ? 0 : DT_NOPREFIX;
+}
+
 TKPMenuItemText TKPMeasureMenuItem(CTKPPaintManager* pPaint, CDC* pDC, CTKPControl* pControl) {
   TKPMenuItemText item;
   CTKPCommandBar* pBar = pControl->GetParent();
   item.caption = pControl->GetCaption();
   item.shortcut = pControl->GetShortcutText();
   item.icon = TKPBarIconSize(pBar);
-  const int override = pPaint->m_nKeyboardCues;
-  const BOOL barCues = pBar != nullptr ? pBar->IsKeyboardCuesVisible() : TRUE;
-  const BOOL cues = override == 0 || override == 1 ? override : barCues;
-  item.prefix = cues ? 0 : DT_NOPREFIX;
+  item.prefix = TKPCaptionPrefix(pPaint, pBar);
   CRect measure(0, 0, 0, 0);
   pDC->DrawText(item.caption, measure, DT_SINGLELINE | DT_CALCRECT | item.prefix);
   const int keys = item.shortcut.IsEmpty() ? 0 : pDC->GetTextExtent(item.shortcut).cx;
@@ -114,6 +122,101 @@ CSize TKPDrawFloatingCaption(CTKPPaintManager* pPaint, CDC* pDC, CTKPCommandBar*
     pDC->DrawText(pBar->GetTitle(), text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   }
   return CSize(client.Width() - 6, height);
+}
+
+bool TKPLayoutField(CTKPPaintManager* pPaint, CDC* pDC, CTKPControl* pControl, int nIconColumn, TKPFieldLayout& f) {
+  if (pControl == nullptr || !TKPHasDC(pDC)) return false;
+  auto* edit = tkp_field::KindOf<CTKPControlEdit>(pControl);
+  auto* combo = tkp_field::KindOf<CTKPControlComboBox>(pControl);
+  if (edit == nullptr && combo == nullptr) return false;
+  CTKPCommandBar* pBar = pControl->GetParent();
+  f.popup = pBar != nullptr && pBar->GetType() == tkpBarTypePopup;
+  f.combo = combo != nullptr;
+  f.enabled = pControl->GetEnabled();
+  f.selection = pControl->GetSelected();
+  f.dropped = combo != nullptr && combo->IsDroppedDown();
+  f.selected = f.enabled && (f.selection != 0 || pControl->IsFocused() || f.dropped);
+  f.showLabel = f.popup || pControl->IsCaptionVisible();
+  CSize label;
+  {
+    CTKPFontDC font(pDC, pPaint->GetRegularFont(pBar));
+    label = pPaint->DrawTextEx(pDC, pControl->GetCaption(), CRect(), FALSE, FALSE, FALSE, FALSE);
+  }
+  int blank = 0;
+  {
+    CTKPFontDC font(pDC, pPaint->GetIconTitleFont());
+    blank = pDC->GetTextExtent(CString(_T(" "))).cy;
+  }
+  f.labelWidth = f.popup ? nIconColumn + 12 + label.cx : (f.showLabel ? label.cx + 5 : 0);
+  const int button = combo != nullptr ? combo->GetButtonWidth() : 0;
+  if (edit != nullptr) {
+    edit->SetLabelWidth(f.labelWidth);
+  } else {
+    combo->SetLabelWidth(f.labelWidth, button);
+  }
+  const int width = edit != nullptr ? edit->GetWidth() : combo->GetWidth();
+  f.size = CSize(f.labelWidth + width, std::max<int>(blank + 1, label.cy) + 7);
+  const CRect rc = pControl->GetRect();
+  f.label = CRect(rc.left + (f.popup ? nIconColumn + 7 : 2), rc.top, rc.left + f.labelWidth, rc.bottom);
+  f.box = CRect(rc.left + f.labelWidth, rc.top + 1, rc.right, rc.bottom - 1);
+  if (f.combo) f.button = CRect(f.box.right - button, f.box.top, f.box.right, f.box.bottom);
+  return true;
+}
+
+void TKPDrawFieldLabel(CTKPPaintManager* pPaint, CDC* pDC, CTKPControl* pControl, const TKPFieldLayout& field) {
+  if (!field.showLabel || field.label.Width() <= 0) return;
+  CTKPFontDC font(pDC, pPaint->GetRegularFont(pControl->GetParent()));
+  pDC->SetBkMode(TRANSPARENT);
+  CRect label = field.label;
+  pDC->DrawText(pControl->GetCaption(), label,
+                DT_SINGLELINE | DT_VCENTER | TKPCaptionPrefix(pPaint, pControl->GetParent()));
+}
+
+CSize TKPDrawListEntry(CTKPPaintManager* pPaint, CDC* pDC, CTKPControl* pControl, CRect rc, BOOL bSelected,
+                       BOOL bDraw, CTKPCommandBars* pCommandBars, const TKPListEntryLook& look,
+                       TKPListEntryBackground background) {
+  if (pControl == nullptr || !TKPHasDC(pDC)) return CSize();
+  CSize icon(16, 16);
+  if (pCommandBars != nullptr && pCommandBars->GetCommandBarsOptions() != nullptr) {
+    const CSize options = pCommandBars->GetCommandBarsOptions()->szIcons;
+    if (options.cx > 0 && options.cy > 0) icon = options;
+  }
+  const int row = pPaint->GetRowHeight();
+  const int height = std::max<int>(icon.cy + 6, row);
+  const int column = std::max<int>(icon.cx + 4, row + 4);
+  if (!bDraw) return CSize(rc.Width(), height);
+  background(pPaint, pDC, rc, column);
+  if (bSelected) pPaint->DrawRectangle(pDC, rc, TRUE, FALSE, TRUE, FALSE, FALSE, FALSE, tkpBarPopup);
+  if (CTKPImageManagerIcon* pIcon = pControl->GetImage(icon.cx)) {
+    pPaint->DrawImage(pDC, CPoint(rc.left + (column - icon.cx) / 2, rc.top + (rc.Height() - icon.cy) / 2), icon,
+                      pIcon, bSelected, FALSE, TRUE, FALSE, FALSE, FALSE);
+  }
+  const COLORREF text = pPaint->GetPaintColor(bSelected ? look.selectedText : look.text);
+  pDC->SetTextColor(text);
+  pDC->SetBkMode(TRANSPARENT);
+  CTKPFontDC font(pDC, pPaint->GetRegularFont(nullptr));
+  CRect rcText(rc.left + column + 8, rc.top, rc.right, rc.bottom);
+  const int type = pControl->GetType();
+  const bool field = type == tkpControlEdit || type == tkpControlComboBox;
+  // The small box of a field keeps 60 pixels at the right.
+  if (field) rcText.right -= 60;
+  pDC->DrawText(pControl->GetCaption(), rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  const int y = (rc.top + rc.bottom) / 2;
+  if (type == tkpControlPopup || type == tkpControlButtonPopup || type == tkpControlSplitButtonPopup) {
+    pPaint->Triangle(pDC, CPoint(rc.right - 12, y - 3), CPoint(rc.right - 9, y), CPoint(rc.right - 12, y + 3), text);
+    if (type == tkpControlSplitButtonPopup) {
+      pPaint->Line(pDC, rc.right - 20, rc.top + 1, rc.right - 20, rc.bottom - 1, look.divider);
+    }
+  }
+  if (field) {
+    const CRect box(rc.right - 56, rc.top + 2, rc.right - 4, rc.bottom - 2);
+    pPaint->Rectangle(pDC, box, bSelected ? look.selectedBoxBorder : look.boxBorder, look.boxFill);
+    if (type == tkpControlComboBox) {
+      pPaint->DrawDropDownGlyph(pDC, CRect(box.right - 12, box.top, box.right, box.bottom),
+                                pPaint->GetPaintColor(bSelected ? look.selectedGlyph : look.glyph));
+    }
+  }
+  return CSize(rc.Width(), height);
 }
 
 CTKPSavedDC::CTKPSavedDC(CDC* pDC) : m_pDC(pDC), m_nSaved(pDC->SaveDC()) {}

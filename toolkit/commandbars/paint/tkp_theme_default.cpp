@@ -252,7 +252,7 @@ CSize CTKPDefaultTheme::DrawControlPopupParent(CDC* pDC, CTKPControl* pControl, 
     const BOOL popuped = pBar != nullptr && pBar->GetPopuped() == pControl->GetIndex();
     if (type == tkpControlSplitButtonPopup) {
       const CRect split(rc.right - 20, rc.top, rc.right, rc.bottom);
-      if (popuped && enabled) DrawSunken(pDC, split);
+      if (popuped && enabled) DrawRectangle(pDC, split, TRUE, FALSE, TRUE, FALSE, FALSE, FALSE, tkpBarPopup);
       DrawRaised(pDC, CRect(rc.right - 20, rc.top + 1, rc.right - 18, rc.bottom - 1));
     }
     const int x = rc.right - 11;
@@ -269,26 +269,67 @@ CSize CTKPDefaultTheme::DrawControlPopupParent(CDC* pDC, CTKPControl* pControl, 
 
 // ---- edits, combo boxes and the customize list ----------------------------------------------------------
 
-// The edit and combo-box controls lay out and draw their label, box and button themselves.
-CSize CTKPDefaultTheme::DrawControlComboBox(CDC*, CTKPControl*, BOOL) { return CSize(); }
-CSize CTKPDefaultTheme::DrawControlEdit(CDC*, CTKPControl*, BOOL) { return CSize(); }
+CSize CTKPDefaultTheme::DrawControlComboBox(CDC* pDC, CTKPControl* pControl, BOOL bDraw) {
+  return DrawField(pDC, pControl, bDraw);
+}
+
+CSize CTKPDefaultTheme::DrawControlEdit(CDC* pDC, CTKPControl* pControl, BOOL bDraw) {
+  return DrawField(pDC, pControl, bDraw);
+}
+
+CSize CTKPDefaultTheme::DrawField(CDC* pDC, CTKPControl* pControl, BOOL bDraw) {
+  CTKPCommandBar* pBar = pControl != nullptr ? pControl->GetParent() : nullptr;
+  const CSize icon = TKPBarIconSize(pBar);
+  const int column = std::max<int>(icon.cx + 4, GetRowHeight());
+  TKPFieldLayout f;
+  if (!TKPLayoutField(this, pDC, pControl, column, f)) return CSize();
+  if (!bDraw) return f.size;
+  if (f.showLabel && f.label.Width() > 0) {
+    CTKPFontDC font(pDC, GetRegularFont(pBar));
+    pDC->SetTextColor(GetPaintColor(f.enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    pDC->SetBkMode(TRANSPARENT);
+    DrawControlText3D(pDC, pControl->GetCaption(), f.label, TKPCaptionPrefix(this, pBar), pControl, FALSE, FALSE);
+  }
+  CRect inner = f.box;
+  inner.DeflateRect(1, 1);
+  pDC->FillSolidRect(inner, GetPaintColor(f.enabled ? COLOR_WINDOW : COLOR_BTNFACE));
+  DrawButtonFrame(pDC, f.box, f.selected);
+  if (f.combo) DrawComboDropDown(pDC, f.button, f.enabled, f.selected, f.dropped);
+  return f.size;
+}
+
+void CTKPDefaultTheme::DrawButtonFrame(CDC* pDC, CRect rc, BOOL bSelected) {
+  if (!TKPHasDC(pDC)) return;
+  if (bSelected) {
+    DrawSunken(pDC, rc);
+  } else {
+    Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNSHADOW);
+  }
+}
+
+void CTKPDefaultTheme::DrawComboDropDown(CDC* pDC, CRect rc, BOOL bEnabled, BOOL bSelected, BOOL bDropped) {
+  if (!TKPHasDC(pDC)) return;
+  // The button sits inside the box's frame.
+  rc.DeflateRect(1, 1, 1, 1);
+  pDC->FillSolidRect(rc, GetPaintColor(COLOR_BTNFACE));
+  if (bEnabled && bDropped) {
+    DrawSunken(pDC, rc);
+  } else if (bEnabled && bSelected) {
+    DrawRaised(pDC, rc);
+  }
+  DrawDropDownGlyph(pDC, rc, GetPaintColor(bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+}
 
 CSize CTKPDefaultTheme::DrawListBoxControl(CDC* pDC, CTKPControl* pControl, CRect rc, BOOL bSelected, BOOL bDraw,
-                                           CTKPCommandBars* /*pCommandBars*/) {
-  if (pControl == nullptr || !TKPHasDC(pDC)) return CSize();
-  const int height = std::max<int>(16 + 6, GetRowHeight());
-  if (!bDraw) return CSize(rc.Width(), height);
-  pDC->FillSolidRect(rc, GetPaintColor(bSelected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  const int column = std::max<int>(16 + 4, GetRowHeight());
-  CTKPImageManagerIcon* pIcon = pControl->GetImage(16);
-  if (pIcon != nullptr) {
-    DrawImage(pDC, CPoint(rc.left + (column - 16) / 2, rc.top + (rc.Height() - 16) / 2), CSize(16, 16), pIcon,
-              bSelected, FALSE, TRUE, FALSE, FALSE, FALSE);
-  }
-  pDC->SetTextColor(GetPaintColor(bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT));
-  pDC->SetBkMode(TRANSPARENT);
-  CTKPFontDC font(pDC, GetRegularFont(nullptr));
-  CRect rcText(rc.left + column + 8, rc.top, rc.right, rc.bottom);
-  pDC->DrawText(pControl->GetCaption(), rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-  return CSize(rc.Width(), height);
+                                           CTKPCommandBars* pCommandBars) {
+  TKPListEntryLook look;
+  look.text = look.selectedText = COLOR_BTNTEXT;
+  look.boxBorder = look.selectedBoxBorder = COLOR_HIGHLIGHT;
+  look.boxFill = COLOR_BTNFACE;
+  look.glyph = look.selectedGlyph = COLOR_BTNTEXT;
+  look.divider = COLOR_BTNSHADOW;
+  return TKPDrawListEntry(this, pDC, pControl, rc, bSelected, bDraw, pCommandBars, look,
+                          [](CTKPPaintManager* pPaint, CDC* dc, CRect entry, int) {
+                            dc->FillSolidRect(entry, pPaint->GetPaintColor(COLOR_BTNFACE));
+                          });
 }

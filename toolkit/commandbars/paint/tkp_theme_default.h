@@ -40,12 +40,18 @@ class CTKPDefaultTheme : public CTKPPaintManager {
   virtual void DrawControlText3D(CDC* pDC, const CString& strText, CRect rc, UINT nFormat, CTKPControl* pControl,
                                  BOOL bSelected, BOOL bPressed);
 
+  // The frame of an edit's or a combo box's box: sunken while hot or focused, else a shadow line.
+  virtual void DrawButtonFrame(CDC* pDC, CRect rc, BOOL bSelected);
+  // A combo box's drop-down button inside the box's frame.
+  virtual void DrawComboDropDown(CDC* pDC, CRect rc, BOOL bEnabled, BOOL bSelected, BOOL bDropped);
+
   // The colour index of menu texts: button text here, menu text in the visual-styles theme.
   int m_nPopupTextColor = COLOR_BTNTEXT;
 
  protected:
   void DrawRaised(CDC* pDC, CRect rc) { Draw3dRect(pDC, rc, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW); }
   void DrawSunken(CDC* pDC, CRect rc) { Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT); }
+  CSize DrawField(CDC* pDC, CTKPControl* pControl, BOOL bDraw);
   // The 8 x 8 dither of a checked button in colours 15 and 20.
   void FillDither(CDC* pDC, CRect rc);
 };

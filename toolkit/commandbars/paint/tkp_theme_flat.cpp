@@ -276,48 +276,73 @@ CSize CTKPFlatTheme::DrawMenuItem(CDC* pDC, CTKPControl* pControl, BOOL bDraw) {
 // ---- edits, combo boxes and the customize list -------------------------------------------------------
 
 // The edit and combo-box controls lay out and draw their label, box and button themselves.
-CSize CTKPFlatTheme::DrawControlComboBox(CDC*, CTKPControl*, BOOL) { return CSize(); }
-CSize CTKPFlatTheme::DrawControlEdit(CDC*, CTKPControl*, BOOL) { return CSize(); }
+CSize CTKPFlatTheme::DrawControlComboBox(CDC* pDC, CTKPControl* pControl, BOOL bDraw) {
+  return DrawField(pDC, pControl, bDraw);
+}
+
+CSize CTKPFlatTheme::DrawControlEdit(CDC* pDC, CTKPControl* pControl, BOOL bDraw) {
+  return DrawField(pDC, pControl, bDraw);
+}
+
+CSize CTKPFlatTheme::DrawField(CDC* pDC, CTKPControl* pControl, BOOL bDraw) {
+  CTKPCommandBar* pBar = pControl != nullptr ? pControl->GetParent() : nullptr;
+  const int column = pBar != nullptr && pBar->GetType() == tkpBarTypePopup ? PopupIconColumnWidth(pBar) : 0;
+  TKPFieldLayout f;
+  if (!TKPLayoutField(this, pDC, pControl, column, f)) return CSize();
+  if (!bDraw) return f.size;
+  // The label.
+  if (f.popup) {
+    if (f.selected) {
+      DrawRectangle(pDC, pControl->GetRect(), f.selection != 0 ? f.selection : TRUE, FALSE, f.enabled, FALSE, FALSE,
+                    FALSE, tkpBarPopup);
+    }
+    pDC->SetTextColor(GetPaintColor(!f.enabled ? 35 : f.selected ? 45 : 44));
+  } else {
+    pDC->SetTextColor(GetPaintColor(f.enabled ? 46 : 60));
+  }
+  TKPDrawFieldLabel(this, pDC, pControl, f);
+  // The box.
+  CRect box = f.box;
+  if (!f.enabled) {
+    box.left += 1;
+    Rectangle(pDC, box, f.selection == 2 ? 32 : 40, COLOR_BTNFACE);
+  } else {
+    CRect inner = box;
+    inner.DeflateRect(1, 1);
+    pDC->FillSolidRect(inner, GetPaintColor(COLOR_WINDOW));
+    if (f.selected) {
+      Rectangle(pDC, box, 32, COLOR_WINDOW);
+    } else if (f.popup) {
+      Rectangle(pDC, box, 53, -1);
+    }
+  }
+  if (!f.combo) return f.size;
+  // The drop-down button.
+  if (f.selected) {
+    Rectangle(pDC, f.button, 32, f.dropped ? 33 : 31);
+  } else if (f.popup && f.enabled) {
+    Rectangle(pDC, f.button, COLOR_WINDOW, 53);
+  }
+  const int glyph = !f.enabled ? 40 : f.dropped ? 47 : f.selected ? 45 : 46;
+  DrawDropDownGlyph(pDC, f.button, GetPaintColor(glyph));
+  return f.size;
+}
 
 CSize CTKPFlatTheme::DrawListBoxControl(CDC* pDC, CTKPControl* pControl, CRect rc, BOOL bSelected, BOOL bDraw,
                                         CTKPCommandBars* pCommandBars) {
-  if (pControl == nullptr || !TKPHasDC(pDC)) return CSize();
-  CSize icon(16, 16);
-  if (pCommandBars != nullptr && pCommandBars->GetCommandBarsOptions() != nullptr) {
-    const CSize options = pCommandBars->GetCommandBarsOptions()->szIcons;
-    if (options.cx > 0 && options.cy > 0) icon = options;
-  }
-  const int height = std::max<int>(icon.cy + 6, GetRowHeight());
-  const int column = std::max<int>(icon.cx + 4, GetRowHeight() + 4);
-  if (!bDraw) return CSize(rc.Width(), height);
-  pDC->FillSolidRect(rc, GetPaintColor(41));
-  FillIconColumn(pDC, 0, rc.top, column + 1, rc.Height(), FALSE);
-  if (bSelected) DrawRectangle(pDC, rc, TRUE, FALSE, TRUE, FALSE, FALSE, FALSE, tkpBarPopup);
-  CTKPImageManagerIcon* pIcon = pControl->GetImage(icon.cx);
-  if (pIcon != nullptr) {
-    DrawImage(pDC, CPoint(rc.left + (column - icon.cx) / 2, rc.top + (rc.Height() - icon.cy) / 2), icon, pIcon,
-              bSelected, FALSE, TRUE, FALSE, FALSE, FALSE);
-  }
-  const COLORREF text = GetPaintColor(bSelected ? 45 : 44);
-  pDC->SetTextColor(text);
-  pDC->SetBkMode(TRANSPARENT);
-  CTKPFontDC font(pDC, GetRegularFont(nullptr));
-  CRect rcText(rc.left + column + 8, rc.top, rc.right, rc.bottom);
-  const int type = pControl->GetType();
-  const bool field = type == tkpControlEdit || type == tkpControlComboBox;
-  if (field) rcText.right -= 60;
-  pDC->DrawText(pControl->GetCaption(), rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-  const int y = (rc.top + rc.bottom) / 2;
-  if (type == tkpControlPopup || type == tkpControlButtonPopup || type == tkpControlSplitButtonPopup) {
-    Triangle(pDC, CPoint(rc.right - 12, y - 3), CPoint(rc.right - 9, y), CPoint(rc.right - 12, y + 3), text);
-    if (type == tkpControlSplitButtonPopup) Line(pDC, rc.right - 20, rc.top + 1, rc.right - 20, rc.bottom - 1, 16);
-  }
-  if (field) {
-    const CRect box(rc.right - 56, rc.top + 2, rc.right - 4, rc.bottom - 2);
-    Rectangle(pDC, box, bSelected ? 32 : 15, 5);
-    if (type == tkpControlComboBox) {
-      DrawDropDownGlyph(pDC, CRect(box.right - 12, box.top, box.right, box.bottom), GetPaintColor(bSelected ? 45 : 46));
-    }
-  }
-  return CSize(rc.Width(), height);
+  TKPListEntryLook look;
+  look.text = 44;
+  look.selectedText = 45;
+  look.boxBorder = COLOR_BTNFACE;
+  look.selectedBoxBorder = 32;
+  look.boxFill = COLOR_WINDOW;
+  look.glyph = 46;
+  look.selectedGlyph = 45;
+  look.divider = COLOR_BTNSHADOW;
+  return TKPDrawListEntry(this, pDC, pControl, rc, bSelected, bDraw, pCommandBars, look,
+                          [](CTKPPaintManager* pPaint, CDC* dc, CRect entry, int column) {
+                            dc->FillSolidRect(entry, pPaint->GetPaintColor(41));
+                            static_cast<CTKPFlatTheme*>(pPaint)->FillIconColumn(dc, 0, entry.top, column + 1,
+                                                                                 entry.Height(), FALSE);
+                          });
 }

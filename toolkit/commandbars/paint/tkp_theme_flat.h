@@ -45,4 +45,6 @@ class CTKPFlatTheme : public CTKPPaintManager {
   bool SeparatorLine(CTKPCommandBar* pBar, CTKPControl* pControl, CPoint& from, CPoint& to);
   // The menu item's frame, icon, check mark, arrow and texts, shared with the themes built on this one.
   CSize DrawMenuItem(CDC* pDC, CTKPControl* pControl, BOOL bDraw);
+  // An edit or a combo box: label, box and drop-down button.
+  CSize DrawField(CDC* pDC, CTKPControl* pControl, BOOL bDraw);
 };

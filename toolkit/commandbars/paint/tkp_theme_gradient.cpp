@@ -2,6 +2,8 @@
 // amber gradient highlights and the colour sets of the blue, olive and silver schemes.
 #include "toolkit/commandbars/paint/tkp_theme_gradient.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <initializer_list>
 #include <utility>
@@ -9,6 +11,7 @@
 #include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "toolkit/commandbars/bars/tkp_command_bar.h"
+#include "toolkit/commandbars/paint/theme_rules.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/commandbars/bars/tkp_dock_bar.h"
@@ -101,6 +104,10 @@ CTKPGradientTheme::CTKPGradientTheme() {
   m_grcHot.SetStandardValue(RGB(255, 242, 200), RGB(255, 212, 151));
 }
 
+CTKPGradientTheme::~CTKPGradientTheme() {
+  if (m_hGlyphs != nullptr) ImageList_Destroy(m_hGlyphs);
+}
+
 CTKPSoftGradientTheme::CTKPSoftGradientTheme() {
   m_nColorSchemeMode = 0;
   m_bSoft = TRUE;
@@ -130,6 +137,36 @@ void CTKPGradientTheme::RefreshMetrics() {
     const COLORREF grey[] = {RGB(141, 141, 141), RGB(141, 141, 141), RGB(141, 141, 141)};
     SetColors(3, indexes, grey);
   }
+  BuildGlyphImageList();
+}
+
+void CTKPGradientTheme::BuildGlyphImageList() {
+  if (m_hGlyphs != nullptr) ImageList_Destroy(m_hGlyphs);
+  m_hGlyphs = ImageList_Create(tkptheme::kGlyphSize, tkptheme::kGlyphSize, ILC_COLOR24 | ILC_MASK, 1, 0);
+  if (m_hGlyphs == nullptr) return;
+  const auto pixels = tkptheme::GlyphPixels(m_grcGlyph.clrLight, m_grcGlyph.clrDark);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = tkptheme::kGlyphSize;
+  info.bmiHeader.biHeight = -tkptheme::kGlyphSize;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap == nullptr || bits == nullptr) {
+    if (bitmap != nullptr) ::DeleteObject(bitmap);
+    return;
+  }
+  // Rows of 16 pixels x 3 bytes are already DWORD-aligned; a DIB stores blue, green, red.
+  auto* out = static_cast<BYTE*>(bits);
+  for (const std::uint32_t pixel : pixels) {
+    *out++ = GetBValue(pixel);
+    *out++ = GetGValue(pixel);
+    *out++ = GetRValue(pixel);
+  }
+  ImageList_AddMasked(m_hGlyphs, bitmap, tkptheme::kGlyphMask);
+  ::DeleteObject(bitmap);
 }
 
 void CTKPGradientTheme::ApplyScheme(int nScheme) {
@@ -155,7 +192,11 @@ void CTKPSoftGradientTheme::RefreshMetrics() {
   auto c = [this](int n) { return GetPaintColor(n); };
   m_grcExpandButton.SetStandardValue(Blend(c(5), c(15), 550), c(16));
   const int scheme = TKPColorManager()->GetCurrentSystemTheme();
-  if (scheme < 1 || scheme > 3) return;
+  if (scheme >= 1 && scheme <= 3) ApplySoftScheme(scheme);
+  BuildGlyphImageList();
+}
+
+void CTKPSoftGradientTheme::ApplySoftScheme(int scheme) {
   if (scheme == 3) {
     m_grcToolBar.SetStandardValue(RGB(243, 244, 250), RGB(153, 151, 181), 0.75f);
     m_grcExpandButton.SetStandardValue(RGB(179, 178, 200), RGB(118, 116, 146), 0.75f);
@@ -437,6 +478,14 @@ void CTKPGradientTheme::DrawStatusBarGripper(CDC* pDC, CRect rcClient) {
 CSize CTKPGradientTheme::DrawSpecialControl(CDC* pDC, int nKind, CTKPControl* pControl, CTKPCommandBar* pBar,
                                             BOOL bDraw, CSize szParam) {
   if (nKind == tkpSpecialPopupExpand && !bDraw) return CSize(0, 18);
+  if (nKind == tkpSpecialPopupExpand && m_hGlyphs != nullptr && pControl != nullptr && TKPHasDC(pDC)) {
+    // The expand button of a personalized menu shows the glyph, centred.
+    DrawControlEntry(pDC, pControl);
+    const CRect rc = pControl->GetRect();
+    ImageList_Draw(m_hGlyphs, 0, pDC->GetSafeHdc(), (rc.left + rc.right - tkptheme::kGlyphSize) / 2,
+                   (rc.top + rc.bottom - tkptheme::kGlyphSize) / 2, ILD_TRANSPARENT);
+    return CSize();
+  }
   if (nKind != tkpSpecialToolbarExpand || pControl == nullptr) {
     return CTKPFlatTheme::DrawSpecialControl(pDC, nKind, pControl, pBar, bDraw, szParam);
   }

@@ -11,6 +11,7 @@ class CTKPGradientTheme : public CTKPFlatTheme {
 
  public:
   CTKPGradientTheme();
+  ~CTKPGradientTheme() override;
 
   void RefreshMetrics() override;
   void FillDockBar(CDC* pDC, CTKPDockBar* pDockBar) override;
@@ -33,6 +34,8 @@ class CTKPGradientTheme : public CTKPFlatTheme {
   virtual BOOL HasBorderFlags(CTKPCommandBar* pBar);
 
   BOOL AreSchemeColorsActive() const { return m_bSchemeColors; }
+  // The 16 x 16 expand glyph in the glyph gradient's colours, made by each metric refresh.
+  HIMAGELIST GetGlyphImageList() const { return m_hGlyphs; }
 
   CTKPColorGradient m_grcDock;
   CTKPColorGradient m_grcToolBar;
@@ -57,10 +60,13 @@ class CTKPGradientTheme : public CTKPFlatTheme {
   void ApplyScheme(int nScheme);
   // The two-colour grip dots of grippers and tear-off strips.
   void DrawGripDot(CDC* pDC, int x, int y);
+  // A fresh glyph image list from the glyph gradient.
+  void BuildGlyphImageList();
 
   BOOL m_bSchemeColors = FALSE;
   BOOL m_bSoft = FALSE;
   CTKPVisualStyleTheme m_themeStatus;
+  HIMAGELIST m_hGlyphs = nullptr;
 };
 
 class CTKPSoftGradientTheme : public CTKPGradientTheme {
@@ -70,4 +76,8 @@ class CTKPSoftGradientTheme : public CTKPGradientTheme {
   CTKPSoftGradientTheme();
   void RefreshMetrics() override;
   int BaseTheme() const override { return tkpThemeSoftGradient; }
+
+ private:
+  // The soft colours of the colour manager's scheme (1 blue, 2 olive, 3 silver).
+  void ApplySoftScheme(int scheme);
 };

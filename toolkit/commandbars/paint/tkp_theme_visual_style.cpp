@@ -217,3 +217,27 @@ void CTKPNativeTheme::AdjustControlRect(CRect& rc, CTKPControl* pControl, BOOL b
     rc.InflateRect(0, 3);
   }
 }
+
+// ---- edit and combo-box frames ---------------------------------------------------------------------------
+
+void CTKPNativeTheme::DrawButtonFrame(CDC* pDC, CRect rc, BOOL bSelected) {
+  if (!IsThemed(m_themeComboBox) || !TKPHasDC(pDC)) {
+    CTKPDefaultTheme::DrawButtonFrame(pDC, rc, bSelected);
+    return;
+  }
+  COLORREF clr = 0;
+  if (FAILED(m_themeComboBox.GetThemeColor(CP_DROPDOWNBUTTON, bSelected ? 1 : 4, TMT_BORDERCOLOR, &clr))) {
+    clr = GetPaintColor(COLOR_BTNSHADOW);
+  }
+  pDC->Draw3dRect(rc, clr, clr);
+}
+
+void CTKPNativeTheme::DrawComboDropDown(CDC* pDC, CRect rc, BOOL bEnabled, BOOL bSelected, BOOL bDropped) {
+  if (!IsThemed(m_themeComboBox) || !TKPHasDC(pDC)) {
+    CTKPDefaultTheme::DrawComboDropDown(pDC, rc, bEnabled, bSelected, bDropped);
+    return;
+  }
+  const int state = !bEnabled ? CBXS_DISABLED : bDropped ? CBXS_PRESSED : bSelected ? CBXS_HOT : CBXS_NORMAL;
+  const CRect part(rc.left - 2, rc.top + 1, rc.right - 1, rc.bottom - 1);
+  m_themeComboBox.DrawThemeBackground(pDC->GetSafeHdc(), CP_DROPDOWNBUTTON, state, part, nullptr);
+}

@@ -24,6 +24,8 @@ class CTKPNativeTheme : public CTKPDefaultTheme {
   CSize DrawCommandBarGripper(CDC* pDC, CTKPCommandBar* pBar, BOOL bDraw) override;
   CSize DrawDialogBarGripper(CDC* pDC, CTKPCommandBar* pBar, BOOL bDraw) override;
   void AdjustControlRect(CRect& rc, CTKPControl* pControl, BOOL bVert) override;
+  void DrawButtonFrame(CDC* pDC, CRect rc, BOOL bSelected) override;
+  void DrawComboDropDown(CDC* pDC, CRect rc, BOOL bEnabled, BOOL bSelected, BOOL bDropped) override;
   int BaseTheme() const override { return tkpThemeNative; }
 
   // True while the class is open and the application is themed.

@@ -9,6 +9,7 @@
 #include "platform/classlib/win/cwinapp.h"
 #include "toolkit/commandbars/state/bar_layout_state.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
+#include "toolkit/commandbars/bars/tkp_dialog_bar.h"
 #include "toolkit/commandbars/bars/tkp_dock_bar.h"
 #include "toolkit/commandbars/bars/tkp_dock_context.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
@@ -76,6 +77,14 @@ tkpstate::BarRecord LayoutInfo(CTKPToolBar* bar) {
   r.visible = bar->IsVisible() != FALSE;
   r.mruWidth = bar->GetMRUWidth();
   r.floating = bar->GetPosition() == tkpBarFloating;
+  if (bar->IsDialogBar()) {
+    const auto* dialog = static_cast<const CTKPDialogBar*>(bar);
+    r.dialogBar = true;
+    r.dockingCx = dialog->GetDockedClientSize().cx;
+    r.dockingCy = dialog->GetDockedClientSize().cy;
+    r.floatingCx = dialog->GetFloatingClientSize().cx;
+    r.floatingCy = dialog->GetFloatingClientSize().cy;
+  }
   const CTKPDockContext* context = bar->GetDockContext();
   if (bar->m_hWnd != nullptr) {
     RECT rect{};
@@ -105,6 +114,11 @@ void ApplyLayoutInfo(CTKPToolBar* bar, const tkpstate::BarRecord& r) {
   if (!r.floating) flags |= bar->GetDockBar() != nullptr ? SWP_NOSIZE : SWP_NOSIZE | SWP_NOMOVE;
   flags |= r.visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
   bar->SetMRUWidth(r.mruWidth);
+  if (r.dialogBar && bar->IsDialogBar()) {
+    auto* dialog = static_cast<CTKPDialogBar*>(bar);
+    dialog->SetDockedClientSize(CSize(r.dockingCx, r.dockingCy));
+    dialog->SetFloatingClientSize(CSize(r.floatingCx, r.floatingCy));
+  }
   if (CTKPDockContext* context = bar->GetDockContext()) {
     context->m_nMRUDockID = r.mruDockId;
     context->m_rectMRUDock = CRect(r.mruDock.left, r.mruDock.top, r.mruDock.right, r.mruDock.bottom);
