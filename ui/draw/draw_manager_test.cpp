@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "ui/draw/colour_ops.h"
+#include "ui/draw/effect_pattern.h"
 #include "ui/draw/fills.h"
 #include "ui/draw/gdi_pixels.h"
 #include "ui/draw/image_effects.h"
@@ -94,6 +96,38 @@ TEST(DrawManager, FillAreaPaintsEveryKindAsThePixelRoutinesDo) {
     DibBuffer pattern;
     draw::FillArea(expected, kind, {3, 2, 37, 27}, kBegin, kMid, kEnd, 12, 20, pattern, pixelRandom);
     EXPECT_EQ(canvas.Pixels().Pixels(), expected.Pixels()) << "kind " << kind;
+  }
+}
+
+// The model's indices (effect_pattern_model.py) for a 12 × 6 pattern of granularity 20 fed these values.
+struct PatternCase {
+  int kind;
+  std::vector<int> stored;
+};
+const PatternCase kModelCases[] = {
+#include "effect_pattern_cases.inc"
+};
+
+TEST(DrawManager, HardBumpOnScreenShowsTheModelsColours) {
+  const PatternCase* hard = nullptr;
+  for (const PatternCase& c : kModelCases) {
+    if (c.kind == kFillHardBump) hard = &c;
+  }
+  ASSERT_NE(hard, nullptr);
+  ScriptedRandom random({0, 32767, 12345, 20000, 7, 30000, 16000});
+  DrawManager manager(&random);
+  Canvas canvas(12, 6);
+  manager.FillArea(canvas.Dc(), kFillHardBump, RECT{0, 0, 12, 6}, kBegin, kMid, kEnd, 20, 0);
+  DibBuffer palette;
+  ASSERT_TRUE(palette.Create(1, 1, 8));
+  FillPatternPalette(palette, kBegin, kMid, kEnd, 0);
+  for (int y = 0; y < 6; ++y) {
+    for (int x = 0; x < 12; ++x) {
+      const int index = hard->stored[static_cast<size_t>(y * 12 + x)];
+      // Stored rows run from the bottom of the area up.
+      EXPECT_EQ(canvas.At(x, 5 - y), ColourToPixel(palette.PaletteColour(index)) & 0xFFFFFF)
+          << "x " << x << " stored row " << y;
+    }
   }
 }
 

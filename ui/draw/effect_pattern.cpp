@@ -93,9 +93,12 @@ void RenderHardBump(PatternContext& c) {
     int64_t lim = (s * dy * dy) / quarter - s + w / 2;
     for (int x = 0; x < w; ++x) {
       int64_t e = x - w / 2;
-      // Values past a byte wrap, as every pattern byte does.
-      if (e > lim) c.Put(x, y, static_cast<int>((128 * (w - x)) / s + g + c.CentredNoise()));
-      if (lim + e < 0) c.Put(x, y, static_cast<int>((255 - g) - (128 * x) / s + c.CentredNoise()));
+      // Outside the ridge the first pass's value takes a second grain of noise. Values past a byte wrap, as
+      // every pattern byte does.
+      int64_t v = c.image.PixelIndex(x, y);
+      if (e > lim) v = (128 * (w - x)) / s + g;
+      if (lim + e < 0) v = (255 - g) - (128 * x) / s;
+      c.Put(x, y, static_cast<int>(v + c.CentredNoise()));
     }
   }
 }

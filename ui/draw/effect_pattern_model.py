@@ -78,17 +78,20 @@ def render(kind, w, h, g, random):
     elif kind == "kFillHardBump":
         for x, y in every:
             put(x, y, div(ky(y) * (64 - g) * 2, 128) + 128 + n() - g)
-        # The ridge: a noise value is drawn for each pixel it changes, in the order the pixels are visited.
+        # The ridge pass: every pixel takes one more noise value, in the order the pixels are visited, added to
+        # the ridge's value where the ridge changes it and to the stored byte elsewhere.
         s = min(div(w, 6), 16)
         for y in range(h):
             dy = y - div(h, 2)
             lim = div(s * dy * dy, div(h * h, 4)) - s + div(w, 2)
             for x in range(w):
                 e = x - div(w, 2)
+                v = pixels[y][x]
                 if e > lim:
-                    put(x, y, div(128 * (w - x), s) + g + n() - g)
+                    v = div(128 * (w - x), s) + g
                 if lim + e < 0:
-                    put(x, y, (255 - g) - div(128 * x, s) + n() - g)
+                    v = (255 - g) - div(128 * x, s)
+                put(x, y, v + n() - g)
     elif kind == "kFillMetal":
         def step(side):
             return div(RAND_MAX, min(max(side, 1), RAND_MAX))
