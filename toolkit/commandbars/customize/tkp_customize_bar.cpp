@@ -210,6 +210,8 @@ BOOL CTKPCommandBar::OnCustomizeMessage(UINT message, WPARAM, LPARAM lParam) {
       control->CustomizeStartResize(point)) {
     return TRUE;
   }
+  auto* popup = control->IsKindOf(RUNTIME_CLASS(CTKPControlPopup)) ? static_cast<CTKPControlPopup*>(control) : nullptr;
+  const BOOL wasOpen = popup != nullptr && popup->IsPopupOpen();
   bars->ClosePopups();
   SetSelected(-1);
   bars->SetDragControl(control);
@@ -218,6 +220,12 @@ BOOL CTKPCommandBar::OnCustomizeMessage(UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_RBUTTONDOWN) {
     TKPCustomizeContextMenu(bars, screen);
     return TRUE;
+  }
+  // A press opens a closed popup of a bar, so that its items can be customized as well; a press on an
+  // open one only closes it. The drag goes on in both cases.
+  if (popup != nullptr && !wasOpen && m_barType != tkpBarTypePopup && popup->GetEnabled() &&
+      popup->GetCommandBar() != nullptr && popup->GetCommandBar()->IsCustomizable()) {
+    PopupControl(popup->GetIndex(), FALSE);
   }
   UpdateWindow();
   tkp_bar::AddRef(control);  // the drop may take it off this bar

@@ -421,6 +421,28 @@ TEST_F(Customize, AControlDraggedOverAPopupButtonOpensThePopupAndLandsInside) {
   EXPECT_EQ(Ids(menu).size(), 3u);
 }
 
+TEST_F(Customize, AClickOnAPopupButtonOpensItsMenuAndASecondClickClosesIt) {
+  auto* more = static_cast<CTKPControlPopup*>(tools->GetControls()->Add(tkpControlButtonPopup, ID_APP_ABOUT));
+  more->SetCaption(CString(_T("More")));
+  CTKPPopupBar* menu = CTKPPopupBar::CreatePopupBar(Bars());
+  menu->GetControls()->Add(tkpControlButton, ID_FIND_FILES)->SetCaption(CString(_T("&Find Files")));
+  more->SetCommandBar(menu);
+  menu->InternalRelease();
+  frame->RecalcLayout();
+  OpenSheet();
+  const CPoint over = ScreenCentre(tools, more);
+  // Pressed and let go where it was pressed: the menu shows, so that its items can be customized too.
+  Drag(tools->m_hWnd, over, {});
+  ASSERT_NE(menu->GetSafeHwnd(), nullptr);
+  EXPECT_TRUE(menu->IsWindowVisible());
+  EXPECT_TRUE(more->IsPopupOpen());
+  EXPECT_EQ(Bars()->GetDragControl(), more);
+  Drag(tools->m_hWnd, over, {});
+  EXPECT_FALSE(more->IsPopupOpen());
+  EXPECT_TRUE(menu->GetSafeHwnd() == nullptr || !menu->IsWindowVisible());
+  EXPECT_EQ(Bars()->GetDragControl(), more);
+}
+
 TEST_F(Customize, AnAltPressDragsAControlWithoutTheDialog) {
   CTKPToolBar* standard = frame->standard;
   BYTE keys[256];
