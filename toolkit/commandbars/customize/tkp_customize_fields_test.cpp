@@ -27,6 +27,7 @@
 #include "toolkit/commandbars/customize/tkp_customize_drop_source.h"
 #include "toolkit/commandbars/customize/tkp_customize_logic.h"
 #include "toolkit/commandbars/customize/tkp_customize_pages.h"
+#include "toolkit/commandbars/paint/paint_test_support.h"
 #include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
@@ -351,32 +352,6 @@ TEST_F(PlainFields, TheFieldsMessagesReachTheBarsTipsAndTheComboTakesItsOwnVirtu
 
 // ---- the options page's section headings -----------------------------------------------------------
 
-// Draws the heading into a white 32-bit bitmap of its size and reads it back, top row first.
-std::vector<COLORREF> HeadingPixels(CTKPCustomizeHeading& heading, int width, int height) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
-  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  ::ReleaseDC(nullptr, screen);
-  HGDIOBJ old = ::SelectObject(memory, bitmap);
-  std::memset(bits, 0xFF, static_cast<size_t>(width) * height * 4);
-  heading.DrawHeading(CDC::FromHandle(memory));
-  ::GdiFlush();
-  std::vector<COLORREF> pixels;
-  const auto* p = static_cast<const uint8_t*>(bits);
-  for (int i = 0; i < width * height; ++i) pixels.push_back(RGB(p[i * 4 + 2], p[i * 4 + 1], p[i * 4]));
-  ::SelectObject(memory, old);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
-  return pixels;
-}
-
 TEST(OptionsHeading, TheLineBesideTheTextIsEtchedOrInTheButtonThemesEdgeShadow) {
   CWnd parent;
   ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), _T("Headings"), WS_POPUP | WS_VISIBLE, CRect(50, 50, 350, 150),
@@ -385,8 +360,9 @@ TEST(OptionsHeading, TheLineBesideTheTextIsEtchedOrInTheButtonThemesEdgeShadow) 
   const int width = 240, height = 16;
   ASSERT_TRUE(heading.Create(_T("Other"), WS_CHILD | WS_VISIBLE, CRect(10, 10, 10 + width, 10 + height), &parent,
                              IDC_TK_HEADING_OTHER));
-  const std::vector<COLORREF> pixels = HeadingPixels(heading, width, height);
-  auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y) * width + x]; };
+  tkptest::Canvas canvas(width, height);
+  heading.DrawHeading(&canvas.dc);
+  auto at = [&](int x, int y) { return canvas.Pixel(x, y); };
   const int mid = height / 2;
   // The theme the system would use for it, when visual styles are on.
   CTKPVisualStyleTheme theme;
