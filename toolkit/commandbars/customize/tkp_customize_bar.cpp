@@ -212,7 +212,12 @@ BOOL CTKPCommandBar::OnCustomizeMessage(UINT message, WPARAM, LPARAM lParam) {
   }
   auto* popup = control->IsKindOf(RUNTIME_CLASS(CTKPControlPopup)) ? static_cast<CTKPControlPopup*>(control) : nullptr;
   const BOOL wasOpen = popup != nullptr && popup->IsPopupOpen();
-  bars->ClosePopups();
+  const BOOL inMenu = m_barType == tkpBarTypePopup;
+  if (!inMenu) {
+    bars->ClosePopups();
+  } else if (!wasOpen) {
+    PopupControl(-1);  // only the menu's open sub-menu goes: the menu stays for its other items
+  }
   SetSelected(-1);
   bars->SetDragControl(control);
   CPoint screen = point;
@@ -221,9 +226,9 @@ BOOL CTKPCommandBar::OnCustomizeMessage(UINT message, WPARAM, LPARAM lParam) {
     TKPCustomizeContextMenu(bars, screen);
     return TRUE;
   }
-  // A press opens a closed popup of a bar, so that its items can be customized as well; a press on an
-  // open one only closes it. The drag goes on in both cases.
-  if (popup != nullptr && !wasOpen && m_barType != tkpBarTypePopup && popup->GetEnabled() &&
+  // A press opens a closed popup, so that its items can be customized as well; on a bar a press on an
+  // open one only closes it. The drag goes on in every case.
+  if (popup != nullptr && !wasOpen && popup->GetEnabled() &&
       popup->GetCommandBar() != nullptr && popup->GetCommandBar()->IsCustomizable()) {
     PopupControl(popup->GetIndex(), FALSE);
   }
