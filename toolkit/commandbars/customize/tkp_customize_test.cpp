@@ -456,6 +456,8 @@ TEST_F(Customize, APressOpensAPopupsMenuWhichStaysForItsItemsUntilTheButtonIsPre
   EXPECT_TRUE(sub->IsPopupOpen());
   EXPECT_TRUE(views->GetSafeHwnd() != nullptr && views->IsWindowVisible());
   EXPECT_TRUE(menu->GetSafeHwnd() != nullptr && menu->IsWindowVisible());
+  harness::PumpFor(100);
+  harness::CaptureThreadWindows("commandbars_customize_menu_open");
   Drag(tools->m_hWnd, over, {});
   EXPECT_FALSE(more->IsPopupOpen());
   EXPECT_TRUE(menu->GetSafeHwnd() == nullptr || !menu->IsWindowVisible());
