@@ -68,7 +68,9 @@ void CTKPPopupBar::DelayRedraw() {
 BOOL CTKPPopupBar::CreatePopupWindow() {
   if (m_hWnd != nullptr) return TRUE;
   CTKPCommandBars* bars = GetCommandBars();
-  const BOOL rtl = bars != nullptr && bars->IsLayoutRTL();
+  // Without a manager the bar's images say which way it reads.
+  CTKPImageManager* images = bars == nullptr ? GetImageManager() : nullptr;
+  const BOOL rtl = bars != nullptr ? bars->IsLayoutRTL() : images != nullptr && images->IsRightToLeft();
   LPCTSTR cls = AfxRegisterWndClass(CS_SAVEBITS | CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW));
   const DWORD style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | kSyncActiveStyle;
   const DWORD exStyle = WS_EX_TOOLWINDOW | (rtl ? WS_EX_LAYOUTRTL : 0);
@@ -123,6 +125,7 @@ BOOL CTKPPopupBar::Popup(CTKPControlPopup* pControl, BOOL bSelectFirst) {
   if (site != nullptr && site->GetSafeHwnd() != nullptr) {
     site->SendMessage(TKP_WM_INITCOMMANDSPOPUP, 0, reinterpret_cast<LPARAM>(this));
   }
+  m_bTearOffHot = FALSE;
   m_bHasHiddenCommands = FALSE;
   m_bExpanded = IsCustomizeMode() || TKPPopupsExpandedWhileTracking();
   UpdateLocation();

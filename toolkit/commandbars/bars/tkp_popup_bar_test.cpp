@@ -21,6 +21,7 @@
 #include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "toolkit/commandbars/state/tkp_shortcut_manager.h"
+#include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
 #include "toolkit/common/tkp_popup_menu.h"
 
@@ -227,6 +228,20 @@ TEST(PopupBarPlacement, AContextMenuNearTheScreensCornerStaysOnTheScreen) {
   popup->SetTrackingMode(0);
   EXPECT_EQ(popup->GetSafeHwnd(), nullptr);  // the window goes, the bar stays
   popup->InternalRelease();
+}
+
+TEST(PopupBarPlacement, WithoutAManagerThePopupTakesItsImagesRightToLeftLayout) {
+  for (const BOOL rtl : {FALSE, TRUE}) {
+    CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(nullptr);
+    auto* images = new CTKPImageManager;
+    images->SetRightToLeft(rtl);
+    popup->SetImageManager(images);
+    popup->GetControls()->Add(tkpControlButton, ID_VIEW_LIST)->SetCaption(CString(_T("&List")));
+    ASSERT_TRUE(popup->Popup(200, 200, nullptr));
+    EXPECT_EQ((popup->GetExStyle() & WS_EX_LAYOUTRTL) != 0, rtl != FALSE);
+    popup->SetTrackingMode(0);
+    popup->InternalRelease();
+  }
 }
 
 // ---- personalized menus and the manager --------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <deque>
 #include <functional>
+#include <vector>
 
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
@@ -44,14 +45,27 @@ class Frame : public CTKPFrameWnd {
     if (m_pCommandBars == nullptr) m_pCommandBars = tkptest::MakeCommandBars(this);
     return m_pCommandBars;
   }
+  // The custom toolbars the manager offered to the frame: caption, id, torn off.
+  struct Offer {
+    CString caption;
+    UINT id;
+    BOOL tearOff;
+  };
+  std::vector<Offer> customBars;
 
  protected:
   afx_msg void OnAnyCommand(UINT) {}
+  afx_msg LRESULT OnCreateCommandBar(WPARAM, LPARAM lParam) {
+    const auto* create = reinterpret_cast<const TKP_CREATE_COMMANDBAR*>(lParam);
+    if (create->bCustomBar) customBars.push_back({CString(create->lpcstrCaption), create->nID, create->bTearOffBar});
+    return 0;
+  }
   DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(Frame, CTKPFrameWnd)
   ON_COMMAND_RANGE(kFirstCommand, kFirstCommand + 199, OnAnyCommand)
+  ON_MESSAGE(TKP_WM_CREATE_COMMANDBAR, OnCreateCommandBar)
 END_MESSAGE_MAP()
 
 // The menus' scripts: a step that never happens ends the drag or menu loop that holds the capture.
@@ -246,6 +260,14 @@ TEST_F(PopupExtras, ATornOffMenuFloatsAsAToolbarAndDraggedBackTheMenuReturns) {
   EXPECT_EQ(floated.top, away.y - 10);
   EXPECT_EQ(popup->GetSafeHwnd(), nullptr);  // the menus closed
   EXPECT_FALSE(popup->IsTrackingMode());
+  // Each toolbar made by tearing off was offered to the frame as a custom, torn-off bar.
+  ASSERT_EQ(frame->customBars.size(), 2u);
+  for (const Frame::Offer& offer : frame->customBars) {
+    EXPECT_EQ(offer.caption, CString(_T("Commands")));
+    EXPECT_EQ(offer.id, kTearOffBarId);
+    EXPECT_TRUE(offer.tearOff);
+  }
+  EXPECT_FALSE(bar->IsBuiltIn());
   harness::PumpFor(100);
   harness::CaptureThreadWindows("commandbars_tear_off");
 }

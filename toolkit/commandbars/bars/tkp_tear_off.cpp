@@ -132,11 +132,8 @@ CTKPToolBar* CTKPPopupBar::TakeTearOffBar() {
     bar->SetVisible(TRUE);
     bars->RecalcFrameLayout();
   } else {
-    bar = bars->Add(m_strTearOffCaption, tkpBarFloating);
+    bar = bars->AddCustomBar(m_strTearOffCaption, m_nTearOffID, TRUE);
     if (bar == nullptr) return nullptr;
-    bar->SetBarID(m_nTearOffID);
-    bar->SetBuiltIn(FALSE);
-    bar->SetTearOff(TRUE);
     bar->SetMRUWidth(m_nTearOffWidth);
     for (int i = 0; i < GetControlCount(); ++i) {
       CTKPControl* control = GetControl(i);

@@ -210,7 +210,14 @@ BOOL CTKPCommandBar::OnCustomizeMessage(UINT message, WPARAM, LPARAM lParam) {
       control->CustomizeStartResize(point)) {
     return TRUE;
   }
-  bars->ClosePopups();
+  auto* popup = control->IsKindOf(RUNTIME_CLASS(CTKPControlPopup)) ? static_cast<CTKPControlPopup*>(control) : nullptr;
+  const BOOL wasOpen = popup != nullptr && popup->IsPopupOpen();
+  const BOOL inMenu = m_barType == tkpBarTypePopup;
+  if (!inMenu) {
+    bars->ClosePopups();
+  } else if (!wasOpen) {
+    PopupControl(-1);  // only the menu's open sub-menu goes: the menu stays for its other items
+  }
   SetSelected(-1);
   bars->SetDragControl(control);
   CPoint screen = point;
@@ -218,6 +225,12 @@ BOOL CTKPCommandBar::OnCustomizeMessage(UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_RBUTTONDOWN) {
     TKPCustomizeContextMenu(bars, screen);
     return TRUE;
+  }
+  // A press opens a closed popup, so that its items can be customized as well; on a bar a press on an
+  // open one only closes it. The drag goes on in every case.
+  if (popup != nullptr && !wasOpen && popup->GetEnabled() &&
+      popup->GetCommandBar() != nullptr && popup->GetCommandBar()->IsCustomizable()) {
+    PopupControl(popup->GetIndex(), FALSE);
   }
   UpdateWindow();
   tkp_bar::AddRef(control);  // the drop may take it off this bar

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <vssym32.h>
 
 #include <algorithm>
 #include <cstring>
@@ -25,6 +26,8 @@
 #include "toolkit/commandbars/controls/tkp_control_button.h"
 #include "toolkit/commandbars/customize/tkp_customize_drop_source.h"
 #include "toolkit/commandbars/customize/tkp_customize_logic.h"
+#include "toolkit/commandbars/customize/tkp_customize_pages.h"
+#include "toolkit/commandbars/paint/paint_test_support.h"
 #include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
@@ -35,6 +38,7 @@
 #include "toolkit/commandbars/frame/tkp_frame_wnd.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
 #include "toolkit/common/resource_manager.h"
+#include "toolkit/common/visual_style_theme.h"
 #include "toolkit/common/tkp_mouse_manager.h"
 
 namespace {
@@ -344,6 +348,39 @@ TEST_F(PlainFields, TheFieldsMessagesReachTheBarsTipsAndTheComboTakesItsOwnVirtu
     ::SendMessageW(combo->GetEditCtrl()->GetSafeHwnd(), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
     EXPECT_EQ(format.crTextColor, RGB(200, 0, 0));
   }
+}
+
+// ---- the options page's section headings -----------------------------------------------------------
+
+TEST(OptionsHeading, TheLineBesideTheTextIsEtchedOrInTheButtonThemesEdgeShadow) {
+  CWnd parent;
+  ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), _T("Headings"), WS_POPUP | WS_VISIBLE, CRect(50, 50, 350, 150),
+                              nullptr, 0));
+  CTKPCustomizeHeading heading;
+  const int width = 240, height = 16;
+  ASSERT_TRUE(heading.Create(_T("Other"), WS_CHILD | WS_VISIBLE, CRect(10, 10, 10 + width, 10 + height), &parent,
+                             IDC_TK_HEADING_OTHER));
+  tkptest::Canvas canvas(width, height);
+  heading.DrawHeading(&canvas.dc);
+  auto at = [&](int x, int y) { return canvas.Pixel(x, y); };
+  const int mid = height / 2;
+  // The theme the system would use for it, when visual styles are on.
+  CTKPVisualStyleTheme theme;
+  if (CTKPVisualStyleTheme::IsAppThemeReady()) theme.OpenThemeData(heading.m_hWnd, L"BUTTON");
+  COLORREF edgeShadow = 0;
+  if (theme.GetHandle() != nullptr &&
+      SUCCEEDED(theme.GetThemeColor(BP_GROUPBOX, GBS_NORMAL, TMT_EDGESHADOWCOLOR, &edgeShadow))) {
+    EXPECT_EQ(at(width - 3, mid), edgeShadow);
+    EXPECT_EQ(at(width - 3, mid + 1), RGB(255, 255, 255));  // one pixel, not etched
+  } else {
+    EXPECT_EQ(at(width - 3, mid), ::GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(at(width - 3, mid + 1), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+  }
+  EXPECT_EQ(at(width - 3, mid - 1), RGB(255, 255, 255));
+  // The line starts 6 pixels after the text: the first pixels of the row hold the text, not the line.
+  EXPECT_NE(at(1, mid), at(width - 3, mid));
+  heading.DestroyWindow();
+  parent.DestroyWindow();
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The toolbars and options pages of the customize dialog, the check list and the section heading.
 #include "toolkit/commandbars/customize/tkp_customize_pages.h"
 
+#include <vssym32.h>
+
 #include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "res/toolkit_resource.h"
@@ -12,6 +14,7 @@
 #include "toolkit/commandbars/customize/tkp_customize_sheet.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
 #include "toolkit/common/resource_manager.h"
+#include "toolkit/common/visual_style_theme.h"
 
 namespace {
 
@@ -228,26 +231,44 @@ END_MESSAGE_MAP()
 void CTKPCustomizeHeading::OnPaint() {
   PAINTSTRUCT ps;
   CDC* dc = CDC::FromHandle(::BeginPaint(m_hWnd, &ps));
+  DrawHeading(dc);
+  ::EndPaint(m_hWnd, &ps);
+}
+
+void CTKPCustomizeHeading::DrawHeading(CDC* dc) {
   CRect rc;
   GetClientRect(rc);
   CString text;
   GetWindowText(text);
+  COLORREF textColour = ::GetSysColor(COLOR_BTNTEXT);
+  COLORREF edgeShadow = 0;
+  bool themedLine = false;
+  CTKPVisualStyleTheme theme;
+  if (CTKPVisualStyleTheme::IsAppThemeReady()) theme.OpenThemeData(m_hWnd, L"BUTTON");
+  if (theme.GetHandle() != nullptr) {
+    COLORREF colour = 0;
+    if (SUCCEEDED(theme.GetThemeColor(BP_GROUPBOX, GBS_NORMAL, TMT_TEXTCOLOR, &colour))) textColour = colour;
+    themedLine = SUCCEEDED(theme.GetThemeColor(BP_GROUPBOX, GBS_NORMAL, TMT_EDGESHADOWCOLOR, &edgeShadow));
+  }
   CFont* font = GetParent()->GetFont();
   CFont* old = font != nullptr ? dc->SelectObject(font) : nullptr;
   const bool rtl = (GetExStyle() & WS_EX_RTLREADING) != 0;
   dc->SetBkMode(TRANSPARENT);
-  dc->SetTextColor(::GetSysColor(COLOR_BTNTEXT));
+  dc->SetTextColor(textColour);
   dc->DrawText(text, rc, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (rtl ? DT_RIGHT | DT_RTLREADING : 0));
   const int width = dc->GetTextExtent(text).cx;
   const int y = (rc.top + rc.bottom) / 2;
   CRect line = rtl ? CRect(rc.left, y, rc.right - width - 6, y + 1) : CRect(rc.left + width + 6, y, rc.right, y + 1);
   if (!line.IsRectEmpty()) {
-    dc->FillSolidRect(line, ::GetSysColor(COLOR_BTNSHADOW));
-    line.OffsetRect(0, 1);
-    dc->FillSolidRect(line, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+    if (themedLine) {
+      dc->FillSolidRect(line, edgeShadow);
+    } else {
+      dc->FillSolidRect(line, ::GetSysColor(COLOR_BTNSHADOW));
+      line.OffsetRect(0, 1);
+      dc->FillSolidRect(line, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+    }
   }
   if (old != nullptr) dc->SelectObject(old);
-  ::EndPaint(m_hWnd, &ps);
 }
 
 // ---- options page --------------------------------------------------------------------------------------

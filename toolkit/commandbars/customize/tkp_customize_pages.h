@@ -146,6 +146,11 @@ class CTKPCustomizeKeyboardPage : public CPropertyPage {
 
 // A section heading: its text, then an etched line to the far edge.
 class CTKPCustomizeHeading : public CStatic {
+ public:
+  // The text and, beside it, a line to the far edge: etched, or under visual styles one pixel in the
+  // button theme's edge-shadow colour, the text then in its group-box colour.
+  void DrawHeading(CDC* pDC);
+
  protected:
   afx_msg void OnPaint();
   DECLARE_MESSAGE_MAP()

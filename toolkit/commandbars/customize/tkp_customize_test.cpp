@@ -421,6 +421,49 @@ TEST_F(Customize, AControlDraggedOverAPopupButtonOpensThePopupAndLandsInside) {
   EXPECT_EQ(Ids(menu).size(), 3u);
 }
 
+TEST_F(Customize, APressOpensAPopupsMenuWhichStaysForItsItemsUntilTheButtonIsPressedAgain) {
+  auto* more = static_cast<CTKPControlPopup*>(tools->GetControls()->Add(tkpControlButtonPopup, ID_APP_ABOUT));
+  more->SetCaption(CString(_T("More")));
+  CTKPPopupBar* menu = CTKPPopupBar::CreatePopupBar(Bars());
+  menu->GetControls()->Add(tkpControlButton, ID_FIND_FILES)->SetCaption(CString(_T("&Find Files")));
+  auto* sub = static_cast<CTKPControlPopup*>(menu->GetControls()->Add(tkpControlPopup, 0));
+  sub->SetCaption(CString(_T("&Views")));
+  CTKPPopupBar* views = CTKPPopupBar::CreatePopupBar(Bars());
+  views->GetControls()->Add(tkpControlButton, ID_SETTINGS)->SetCaption(CString(_T("&Settings")));
+  sub->SetCommandBar(views);
+  views->InternalRelease();
+  more->SetCommandBar(menu);
+  menu->InternalRelease();
+  frame->RecalcLayout();
+  OpenSheet();
+  const CPoint over = ScreenCentre(tools, more);
+  // Pressed and let go where it was pressed: the menu shows, so that its items can be customized too.
+  Drag(tools->m_hWnd, over, {});
+  ASSERT_NE(menu->GetSafeHwnd(), nullptr);
+  EXPECT_TRUE(menu->IsWindowVisible());
+  EXPECT_TRUE(more->IsPopupOpen());
+  EXPECT_EQ(Bars()->GetDragControl(), more);
+  // A press on an item of the open menu selects it for customizing; the menu stays.
+  CTKPControl* find = menu->GetControl(0);
+  Drag(menu->m_hWnd, ScreenCentre(menu, find), {});
+  EXPECT_EQ(Bars()->GetDragControl(), find);
+  ASSERT_NE(menu->GetSafeHwnd(), nullptr);
+  EXPECT_TRUE(menu->IsWindowVisible());
+  EXPECT_TRUE(more->IsPopupOpen());
+  // A sub-menu item opens its sub-menu beside the menu.
+  Drag(menu->m_hWnd, ScreenCentre(menu, sub), {});
+  EXPECT_EQ(Bars()->GetDragControl(), sub);
+  EXPECT_TRUE(sub->IsPopupOpen());
+  EXPECT_TRUE(views->GetSafeHwnd() != nullptr && views->IsWindowVisible());
+  EXPECT_TRUE(menu->GetSafeHwnd() != nullptr && menu->IsWindowVisible());
+  harness::PumpFor(100);
+  harness::CaptureThreadWindows("commandbars_customize_menu_open");
+  Drag(tools->m_hWnd, over, {});
+  EXPECT_FALSE(more->IsPopupOpen());
+  EXPECT_TRUE(menu->GetSafeHwnd() == nullptr || !menu->IsWindowVisible());
+  EXPECT_EQ(Bars()->GetDragControl(), more);
+}
+
 TEST_F(Customize, AnAltPressDragsAControlWithoutTheDialog) {
   CTKPToolBar* standard = frame->standard;
   BYTE keys[256];

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "res/resource.h"
 #include "toolkit/common/tkp_image_manager.h"
 
 namespace tkptest {
@@ -43,6 +44,35 @@ std::vector<std::uint8_t> Canvas::Pixels() const {
 void Canvas::Clear() {
   ::GdiFlush();
   std::memset(m_bits, 0xFF, static_cast<size_t>(m_width) * m_height * 4);
+}
+
+void Backdrop::OnPaint() {
+  CPaintDC dc(this);
+  CRect client;
+  GetClientRect(client);
+  if (paint) paint(&dc, client);
+}
+
+BEGIN_MESSAGE_MAP(Backdrop, CWnd)
+  ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+TestBar* MakeBar(CWnd* parent, CRect rect, int type, int position, CTKPPaintManager* paint, DWORD extraStyle) {
+  static const UINT kCommands[] = {ID_OPEN_IMAGE, ID_RECOVER_SELECTED, ID_SAVE_SNAPSHOT, ID_LOAD_SNAPSHOT,
+                                   ID_FIND_FILES, ID_SETTINGS, ID_HELP};
+  TestBar* bar = new TestBar;
+  bar->CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW)), _T(""),
+                WS_CHILD | WS_VISIBLE | extraStyle, rect, parent, 0);
+  bar->SetTypeForTest(type);
+  bar->SetPositionForTest(position);
+  paint->InternalAddRef();
+  bar->SetPaintManager(paint);
+  CTKPImageManager* images = new CTKPImageManager;
+  images->SetIconsFromResource(IDR_MAINFRAME, kCommands, 7, CSize(32, 32));
+  bar->SetImageManager(images);
+  bar->SetIconSize(CSize(16, 16));
+  bar->ShowTextBelowIcons(0);
+  return bar;
 }
 
 }  // namespace tkptest

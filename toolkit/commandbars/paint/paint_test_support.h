@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/classlib/win/cdc.h"
@@ -100,5 +101,19 @@ class TestBar : public CTKPCommandBar {
   void SetPositionForTest(int nPosition) { m_barPosition = nPosition; }
   void SetTypeForTest(int nType) { m_barType = nType; }
 };
+
+// A window that stands for the dock bar behind the bars of a gallery; it paints with `paint`.
+class Backdrop : public CWnd {
+ public:
+  std::function<void(CDC*, CRect)> paint;
+
+ protected:
+  afx_msg void OnPaint();
+  DECLARE_MESSAGE_MAP()
+};
+
+// A bar of the given type and position in `paint`, its icons the main toolbar's seven at 16 x 16, no text
+// below them. `extraStyle` is added to WS_CHILD | WS_VISIBLE.
+TestBar* MakeBar(CWnd* parent, CRect rect, int type, int position, CTKPPaintManager* paint, DWORD extraStyle = 0);
 
 }  // namespace tkptest

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <vector>
 
 #include "platform/classlib/win/classlib_win.h"
@@ -32,6 +31,8 @@
 namespace {
 
 using tkptest::Canvas;
+using tkptest::Backdrop;
+using tkptest::MakeBar;
 using tkptest::TestBar;
 
 constexpr COLORREF kBackground = RGB(1, 2, 3);
@@ -363,43 +364,6 @@ TEST(ThemeFields, TheGradientPopupExpandButtonShowsTheGlyph) {
 
 // ---- the gallery -----------------------------------------------------------------------------------------
 
-class Backdrop : public CWnd {
- public:
-  std::function<void(CDC*, CRect)> paint;
-
- protected:
-  afx_msg void OnPaint() {
-    CPaintDC dc(this);
-    CRect client;
-    GetClientRect(client);
-    if (paint) paint(&dc, client);
-  }
-  DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(Backdrop, CWnd)
-  ON_WM_PAINT()
-END_MESSAGE_MAP()
-
-const UINT kCommands[] = {ID_OPEN_IMAGE, ID_RECOVER_SELECTED, ID_SAVE_SNAPSHOT, ID_LOAD_SNAPSHOT,
-                          ID_FIND_FILES, ID_SETTINGS, ID_HELP};
-
-TestBar* MakeBar(CWnd* parent, CRect rect, int type, int position, CTKPPaintManager* paint) {
-  TestBar* bar = new TestBar;
-  bar->CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW)), _T(""),
-                WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect, parent, 0);
-  bar->SetTypeForTest(type);
-  bar->SetPositionForTest(position);
-  paint->InternalAddRef();
-  bar->SetPaintManager(paint);
-  CTKPImageManager* images = new CTKPImageManager;
-  images->SetIconsFromResource(IDR_MAINFRAME, kCommands, 7, CSize(32, 32));
-  bar->SetImageManager(images);
-  bar->SetIconSize(CSize(16, 16));
-  bar->ShowTextBelowIcons(0);
-  return bar;
-}
-
 void LayOut(TestBar* bar, CTKPPaintManager* paint, int width) {
   CClientDC dc(bar);
   bar->GetControls()->CalcDynamicSize(&dc, width, kTKPLayoutHorzDock | kTKPLayoutHorizontal | kTKPLayoutCommit,
@@ -428,7 +392,7 @@ Column MakeColumn(CWnd* frame, int left, CTKPPaintManager* paint, const TCHAR* t
     dc->DrawText(CString(title), text, DT_SINGLELINE | DT_NOPREFIX);
   };
   // A toolbar with a button, an edit with its label and a combo box.
-  TestBar* search = MakeBar(c.backdrop, CRect(4, 28, 296, 60), tkpBarTypeNormal, tkpBarTop, paint);
+  TestBar* search = MakeBar(c.backdrop, CRect(4, 28, 296, 60), tkpBarTypeNormal, tkpBarTop, paint, WS_CLIPCHILDREN);
   CTKPControls* controls = search->GetControls();
   controls->Add(tkpControlButton, static_cast<int>(ID_FIND_FILES));
   auto* edit = static_cast<CTKPControlEdit*>(controls->Add(tkpControlEdit, 0));
@@ -444,7 +408,8 @@ Column MakeColumn(CWnd* frame, int left, CTKPPaintManager* paint, const TCHAR* t
   c.bars.push_back(search);
 
   // A second toolbar: a hot combo box with a label, an editable combo box and a disabled edit.
-  TestBar* filter = MakeBar(c.backdrop, CRect(4, 66, 296, 98), tkpBarTypeNormal, tkpBarTop, paint);
+  TestBar* filter = MakeBar(c.backdrop, CRect(4, 66, 296, 98), tkpBarTypeNormal, tkpBarTop, paint,
+                            WS_CLIPCHILDREN);
   auto* size = static_cast<CTKPControlComboBox*>(filter->GetControls()->Add(tkpControlComboBox, 0));
   size->SetCaption(CString(_T("Size")));
   size->SetComboStyle(1);
@@ -465,7 +430,8 @@ Column MakeColumn(CWnd* frame, int left, CTKPPaintManager* paint, const TCHAR* t
   c.bars.push_back(filter);
 
   // A menu with an edit and a combo box among its items.
-  TestBar* menu = MakeBar(c.backdrop, CRect(10, 108, 290, 240), tkpBarTypePopup, tkpBarPopup, paint);
+  TestBar* menu = MakeBar(c.backdrop, CRect(10, 108, 290, 240), tkpBarTypePopup, tkpBarPopup, paint,
+                          WS_CLIPCHILDREN);
   const int height = std::max<int>(22, paint->GetRowHeight());
   int y = 3;
   CTKPControl* open = menu->GetControls()->Add(tkpControlButton, static_cast<int>(ID_OPEN_IMAGE));

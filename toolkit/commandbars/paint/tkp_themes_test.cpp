@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
 #include "platform/classlib/win/classlib_win.h"
@@ -24,6 +23,8 @@
 namespace {
 
 using tkptest::Canvas;
+using tkptest::Backdrop;
+using tkptest::MakeBar;
 using tkptest::TestBar;
 
 // A theme of the factory, refreshed, released at the end of the scope.
@@ -294,44 +295,6 @@ TEST(Themes, WithoutVisualStylesTheNativeThemeDrawsAsTheClassicOne) {
 }
 
 // ---- the themes side by side -----------------------------------------------------------------------------
-
-// A backdrop that stands for the dock bar behind the bars.
-class Backdrop : public CWnd {
- public:
-  std::function<void(CDC*, CRect)> paint;
-
- protected:
-  afx_msg void OnPaint() {
-    CPaintDC dc(this);
-    CRect client;
-    GetClientRect(client);
-    if (paint) paint(&dc, client);
-  }
-  DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(Backdrop, CWnd)
-  ON_WM_PAINT()
-END_MESSAGE_MAP()
-
-const UINT kToolbarCommands[] = {ID_OPEN_IMAGE, ID_RECOVER_SELECTED, ID_SAVE_SNAPSHOT, ID_LOAD_SNAPSHOT,
-                                 ID_FIND_FILES, ID_SETTINGS, ID_HELP};
-
-TestBar* MakeBar(CWnd* parent, CRect rect, int type, int position, CTKPPaintManager* paint) {
-  TestBar* bar = new TestBar;
-  bar->CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW)), _T(""), WS_CHILD | WS_VISIBLE,
-                rect, parent, 0);
-  bar->SetTypeForTest(type);
-  bar->SetPositionForTest(position);
-  paint->InternalAddRef();
-  bar->SetPaintManager(paint);
-  CTKPImageManager* images = new CTKPImageManager;
-  images->SetIconsFromResource(IDR_MAINFRAME, kToolbarCommands, 7, CSize(32, 32));
-  bar->SetImageManager(images);
-  bar->SetIconSize(CSize(16, 16));
-  bar->ShowTextBelowIcons(0);
-  return bar;
-}
 
 // One column of the gallery: a toolbar on its backdrop and an open menu below it, in one theme.
 struct Column {
