@@ -217,6 +217,7 @@ class CTKPControl : public CCmdTarget, public CTKPAccessible {
   HRESULT AccSelect(long flagsSelect, VARIANT varChild) override;
   HRESULT AccDoDefaultAction(VARIANT varChild) override;
   CCmdTarget* GetOwnerCmdTarget() override { return this; }
+  LPUNKNOWN GetInterface(REFIID riid) override { return GetAccessibleInterface(riid); }
 
  protected:
   DWORD_PTR m_nTag = 0;
