@@ -116,6 +116,27 @@ TEST_F(DockingFrameTest, DockingPreviewByTheSizingRule) {
   EXPECT_EQ(m.CalcDockingRect(nullptr, tkpPaneDockTop), CRect());
 }
 
+// The bars between side-by-side panes show the program's cursor 9970, those between stacked ones 9971.
+TEST_F(DockingFrameTest, SplittersShowTheirResourceCursors) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPaneSplitterWnd* beside = SplitterAfter(m.FindPane(kFolders)->GetContainer());
+  ASSERT_NE(beside, nullptr);
+  CTKPDockingPaneBase* output = m.FindPane(kOutput)->GetContainer();
+  CTKPDockingPaneSplitterWnd* above = nullptr;
+  for (CTKPDockingPaneSplitterWnd* wnd : static_cast<CTKPDockingPaneSplitterContainer*>(output->GetContainer())->GetSplitters()) {
+    if (wnd->GetSecond() == output) above = wnd;
+  }
+  ASSERT_NE(above, nullptr);
+  const std::pair<CWnd*, UINT> bars[] = {{beside, 9970u}, {above, 9971u}};
+  for (const auto& [bar, id] : bars) {
+    CRect r;
+    bar->GetWindowRect(r);
+    ::SetCursorPos(r.CenterPoint().x, r.CenterPoint().y);
+    EXPECT_TRUE(bar->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(bar->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id))) << id;
+  }
+}
+
 TEST_F(DockingFrameTest, SplittersDraggedLiveAndWithTheTracker) {
   CTKPDockingPaneManager& m = frame->manager;
   CTKPDockingPaneBase* folders = m.FindPane(kFolders)->GetContainer();

@@ -14,6 +14,7 @@
 #include "platform/harness/driver.h"
 #include "platform/harness/modal_script.h"
 #include "res/resource.h"
+#include "res/toolkit_resource.h"
 #include "toolkit/tabmanager/tkp_tab_paint_manager.h"
 
 namespace {
@@ -404,7 +405,7 @@ TEST_F(MdiTabClient, TheSplitterSharesTheTwoGroupsRoomAndClosedDocumentsLeaveThe
   ::SetCursorPos(onSplitter.x, onSplitter.y);
   EXPECT_TRUE(
       ::SendMessageW(Client(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Client()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
-  EXPECT_EQ(::GetCursor(), ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(9008)));
+  EXPECT_EQ(::GetCursor(), ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDC_TK_SPLIT_HORZ)));
   // A live drag 100 pixels to the left.
   const CPoint start = splitter.CenterPoint();
   harness::ModalScript script;
