@@ -69,7 +69,7 @@ TEST_F(Hyperlink, AFailedOpenIsToldAndLeavesTheLinkUnvisited) {
   const auto shown = seams.boxes.Log();
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[0].text, u"There is no application associated with the given file name extension.");
-  EXPECT_EQ(shown[1].text, u"An unknown error number 4 occurred.");
+  EXPECT_EQ(shown[1].text, u"An unknown error number 4 occured.");
 }
 
 TEST_F(Hyperlink, HoverOnlyWhileTheCursorIsOverTheText) {
