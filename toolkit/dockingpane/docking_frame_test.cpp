@@ -137,6 +137,28 @@ TEST_F(DockingFrameTest, SplittersShowTheirResourceCursors) {
   }
 }
 
+// Closing the selected pane of a group selects the last one left and gives it the focus; closing the
+// last pane ends the group's window.
+TEST_F(DockingFrameTest, ClosingTheSelectedPaneFocusesTheLastAndTheLastPaneEndsTheWindow) {
+  CTKPDockingPaneManager& m = frame->manager;
+  auto* group = static_cast<CTKPDockingPaneTabbedContainer*>(m.FindPane(kOutput)->GetContainer());
+  const HWND window = group->GetSafeHwnd();
+  ASSERT_TRUE(::IsWindow(window));
+  m.ShowPane(m.FindPane(kOutput), TRUE);
+  ::SetFocus(frame->m_hWnd);
+  m.ClosePane(m.FindPane(kOutput));
+  Relayout();
+  EXPECT_TRUE(m.FindPane(kLog)->IsSelected());
+  EXPECT_TRUE(m.FindPane(kLog)->IsFocus());
+  m.ClosePane(m.FindPane(kLog));
+  Relayout();
+  EXPECT_FALSE(::IsWindow(window));
+  // Shown again, the pane gets a group window once more.
+  m.ShowPane(m.FindPane(kLog), FALSE);
+  Relayout();
+  EXPECT_TRUE(::IsWindowVisible(m.FindPane(kLog)->GetChild()));
+}
+
 TEST_F(DockingFrameTest, SplittersDraggedLiveAndWithTheTracker) {
   CTKPDockingPaneManager& m = frame->manager;
   CTKPDockingPaneBase* folders = m.FindPane(kFolders)->GetContainer();

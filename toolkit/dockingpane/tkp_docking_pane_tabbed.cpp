@@ -442,10 +442,11 @@ void CTKPDockingPaneTabbedContainer::RemovePane(CTKPDockingPaneBase* pPane) {
   }
   pane->SetParentContainer(nullptr);
   if (m_lstPanes.empty()) {
-    if (m_hWnd != nullptr) ShowWindow(SW_HIDE);
     if (m_pParentContainer != nullptr) m_pParentContainer->OnChildContainerChanged(this);
+    // An empty group has nothing to show; adding a pane makes its window again.
+    if (m_hWnd != nullptr) DestroyWindow();
   } else if (m_pSelectedPane == nullptr) {
-    SelectPane(m_lstPanes.back(), FALSE);
+    SelectPane(m_lstPanes.back(), TRUE, TRUE);
   }
 }
 
