@@ -138,7 +138,7 @@ TEST_F(DockingFrameTest, SplittersShowTheirResourceCursors) {
 }
 
 // Closing the selected pane of a group selects the last one left and gives it the focus; closing the
-// last pane ends the group's window.
+// last pane ends the group's window; a pane added with selection takes the focus.
 TEST_F(DockingFrameTest, ClosingTheSelectedPaneFocusesTheLastAndTheLastPaneEndsTheWindow) {
   CTKPDockingPaneManager& m = frame->manager;
   auto* group = static_cast<CTKPDockingPaneTabbedContainer*>(m.FindPane(kOutput)->GetContainer());
@@ -153,6 +153,14 @@ TEST_F(DockingFrameTest, ClosingTheSelectedPaneFocusesTheLastAndTheLastPaneEndsT
   m.ClosePane(m.FindPane(kLog));
   Relayout();
   EXPECT_FALSE(::IsWindow(window));
+  // A pane added to a group with selection takes the focus.
+  auto* left = static_cast<CTKPDockingPaneTabbedContainer*>(m.FindPane(kFolders)->GetContainer());
+  ::SetFocus(frame->m_hWnd);
+  left->AddPane(m.FindPane(kOutput), TRUE);
+  Relayout();
+  EXPECT_EQ(m.FindPane(kOutput)->GetContainer(), left);
+  EXPECT_TRUE(m.FindPane(kOutput)->IsSelected());
+  EXPECT_TRUE(m.FindPane(kOutput)->IsFocus());
   // Shown again, the pane gets a group window once more.
   m.ShowPane(m.FindPane(kLog), FALSE);
   Relayout();

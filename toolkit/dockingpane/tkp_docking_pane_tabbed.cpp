@@ -83,14 +83,13 @@ void CTKPDockingPaneTabbedContainer::Init(CTKPDockingPane* pPane, CWnd* pSite) {
   AddPane(pPane);
 }
 
-void CTKPDockingPaneTabbedContainer::AddPane(CTKPDockingPane* pPane, CTKPDockingPane* pBefore) {
+void CTKPDockingPaneTabbedContainer::AddPane(CTKPDockingPane* pPane, BOOL bSelect) {
   const bool wasEmpty = m_lstPanes.empty();
   EnsureWindow();
-  auto it = std::find(m_lstPanes.begin(), m_lstPanes.end(), pBefore);
-  m_lstPanes.insert(it, pPane);
+  m_lstPanes.push_back(pPane);
   pPane->SetParentContainer(this);
   pPane->SetDockingSite(m_pDockingSite);
-  SelectPane(pPane, FALSE);
+  SelectPane(pPane, bSelect);
   UpdateTabs();
   if (wasEmpty && m_pParentContainer != nullptr) m_pParentContainer->OnChildContainerChanged(this);
 }
