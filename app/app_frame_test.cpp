@@ -156,6 +156,9 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     // The program as it starts: menu bar, toolbar with its banner, status bar, page 0.
     report.Line("themed", !harness::CaptureWindow(frame->m_hWnd, "main_frame_themed").empty());
     report.Line("menu_bar", frame->GetCommandBars()->GetMenuBar() != nullptr && ::GetMenu(frame->m_hWnd) == nullptr);
+    // The toolkit's hyperlink and caption live with the frame, constructed but never shown.
+    report.Line("link_and_caption", frame->HyperLink().m_hWnd == nullptr && frame->Caption().m_hWnd == nullptr &&
+                                        frame->HyperLink().GetLinkColor() == RGB(0, 0, 255));
   } else if (name == "load") {
     // A name typed without its extension, then a name that does not exist.
     const std::string typed = EnvironmentText("DORVANE_APP_LOAD");
@@ -359,7 +362,7 @@ TEST(Application, FrameAtStartEnablesOnlyWhatPageZeroAllows) {
   // At start: Open, Settings and Help; the results' commands wait for results, Load for a mode.
   for (const char* line : {"tool Open=1", "tool Recover=0", "tool Save Snapshot=0", "tool Load Snapshot=0",
                            "tool Find=0", "tool Setting=1", "tool Help=1", "icons=7", "screenshot=1", "themed=1",
-                           "menu_bar=1"}) {
+                           "menu_bar=1", "link_and_caption=1"}) {
     EXPECT_TRUE(o.Has(line)) << line << "\n" << o.Text();
   }
 }

@@ -12,6 +12,8 @@
 #include "platform/classlib/win/cimagelist.h"
 #include "toolkit/commandbars/frame/tkp_frame_wnd.h"
 #include "toolkit/common/tk_window_pos.h"
+#include "toolkit/controls/tk_caption.h"
+#include "toolkit/controls/tk_hyperlink.h"
 #include "toolkit/dockingpane/tkp_docking_pane_manager.h"
 #include "toolkit/taskpanel/tkp_task_panel.h"
 #include "ui/controls/link_status_bar.h"
@@ -46,6 +48,8 @@ class CMainFrame : public CTKPFrameWnd, public PreviewHost {
 
   ui::LinkStatusBar& StatusBar() { return m_wndStatusBar; }
   CTKPToolBar* StandardToolBar() const { return m_pToolBar; }
+  CTKHyperLink& HyperLink() { return m_wndHyperLink; }
+  CTKCaption& Caption() { return m_wndCaption; }
 
   // ---- members the pages read and write --------------------------------------------------------------
   DiskImage* DiskImagePtr = nullptr;  // owned
@@ -119,6 +123,8 @@ class CMainFrame : public CTKPFrameWnd, public PreviewHost {
   CImageList m_toolIcons;
   CTKPDockingPaneManager m_paneManager;
   CTKPTaskPanel m_wndTaskPanel;  // made and destroyed with the frame; it gets no window
+  CTKHyperLink m_wndHyperLink;   // likewise
+  CTKCaption m_wndCaption;       // likewise
   CTKWindowPos m_windowPos;
   bool m_closing = false;
 };

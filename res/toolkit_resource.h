@@ -3,6 +3,8 @@
 
 // ---- bitmaps: the caption's push pin (in, out) and close images, 16 x 15 on magenta ---------------------
 #define IDB_TK_CAPTION_BUTTONS 9002
+#define IDB_TK_EXPAND 9197          // the task panel's expand button, recoloured to the caption colour
+#define IDB_TK_EXPAND_SPECIAL 9198  // the same for special groups
 #define IDB_TK_SYSTEM_COMMANDS 9407  // restore, minimize, maximize, close; 16 x 16 on magenta
 // The docking guides on pure green: the plate behind the cross, the arrows and centre button of the first
 // style (one strip per colour scheme: blue, olive, silver), and the second style in one strip.
@@ -13,11 +15,11 @@
 #define IDB_TK_GUIDES_ROUND 9910
 
 // ---- cursors ------------------------------------------------------------------------------------------
-#define IDC_TK_SPLIT_HORZ 9008   // over a bar that moves left and right
-#define IDC_TK_SPLIT_VERT 9009   // over a bar that moves up and down
+#define IDC_TK_DRAG_COPY 9008
+#define IDC_TK_DRAG_NONE 9009    // nowhere to drop
 #define IDC_TK_DRAG_MOVE 9011
-#define IDC_TK_DRAG_COPY 9970
-#define IDC_TK_DRAG_NONE 9971    // nowhere to drop
+#define IDC_TK_SPLIT_HORZ 9970   // over a bar that moves left and right
+#define IDC_TK_SPLIT_VERT 9971   // over a bar that moves up and down
 #define IDC_TK_CUSTOMIZE_RESIZE 9972  // over the resizable edge of a field in customize mode
 #define IDC_TK_HAND 9973         // when the system has no hand cursor
 

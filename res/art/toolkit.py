@@ -1,8 +1,9 @@
 """The toolkit's pictures: its cursors (splitter bars, dragging, the hand), the caption's push pin and
-close images, and the image strips of the edit and header context menus. Navy ink on white, like the
-program's own pointers and glyphs; strips are 16 x 15 images on a mask colour."""
+close images, the image strips of the edit and header context menus, and the task panel's expand
+buttons. Navy ink on white, like the program's own pointers and glyphs; strips are 16 x 15 images on a
+mask colour."""
 
-from PIL import Image
+from PIL import Image, ImageDraw
 
 import canvas
 import cursors
@@ -155,6 +156,16 @@ def _align(sk, x, where):
         sk.line([(x + left, 2.5 + 3 * i), (x + left + w, 2.5 + 3 * i)], p.NAVY, 1.4)
 
 
+def _expand_button(special):
+    """The task panel's expand button, 19 x 19 on white: a ring that the panel recolours to its caption
+    colour and draws its chevrons inside; the white inside is transparent, so the caption shows through.
+    Drawn without smoothing: a smoothed edge would recolour into a ragged dark fringe. The special groups'
+    ring is the bolder one."""
+    image = Image.new("RGB", (19, 19), p.WHITE)
+    ImageDraw.Draw(image).ellipse([1, 1, 17, 17], outline=p.BLUE_MID, width=2 if special else 1)
+    return image
+
+
 def build(out):
     canvas.save_cur(_double_arrow(_cursor_base(), True).result(), (16, 16), out("tk_split_horz.cur"))
     canvas.save_cur(_double_arrow(_cursor_base(), False).result(), (16, 16), out("tk_split_vert.cur"))
@@ -172,3 +183,5 @@ def build(out):
                      lambda sk, x: _align(sk, x, "left"), lambda sk, x: _align(sk, x, "center"),
                      lambda sk, x: _align(sk, x, "right")], p.TOOLBAR_FACE)
     canvas.save_bmp(header, out("tk_header_menu.bmp"))
+    canvas.save_bmp(_expand_button(False), out("tk_expand.bmp"))
+    canvas.save_bmp(_expand_button(True), out("tk_expand_special.bmp"))

@@ -8,7 +8,14 @@
 
 namespace {
 
-class NamedTarget : public CCmdTarget {};
+// An owner that carries an accessible object among its interfaces.
+class CarryingTarget : public CCmdTarget {
+ public:
+  CTKPAccessible* accessible = nullptr;
+  IUnknown* GetInterface(REFIID riid) override {
+    return accessible != nullptr ? accessible->GetAccessibleInterface(riid) : nullptr;
+  }
+};
 
 // A toolkit object that answers its name and hands itself to clients of its window.
 class NamedAccessible : public CTKPAccessible {
@@ -28,7 +35,8 @@ class NamedAccessible : public CTKPAccessible {
 
 class AccessibleWindow : public CWnd {
  public:
-  NamedTarget owner;
+  AccessibleWindow() { owner.accessible = &accessible; }
+  CarryingTarget owner;
   NamedAccessible accessible{&owner};
 
  protected:
@@ -73,11 +81,12 @@ TEST(Accessible, AClientReadsAToolkitWindowsName) {
 }
 
 TEST(Accessible, DefaultsAndAnObjectWithoutOwner) {
-  NamedTarget owner;
+  CarryingTarget owner;
   struct Plain : CTKPAccessible {
     CCmdTarget* owner = nullptr;
     CCmdTarget* GetOwnerCmdTarget() override { return owner; }
   } plain;
+  owner.accessible = &plain;
   BSTR name = nullptr;
   EXPECT_EQ(plain.get_accName(Self(), &name), E_NOTIMPL);
   VARIANT focus;
@@ -90,8 +99,42 @@ TEST(Accessible, DefaultsAndAnObjectWithoutOwner) {
   plain.owner = &owner;
   EXPECT_EQ(plain.QueryInterface(__uuidof(IAccessible), &unknown), S_OK);
   EXPECT_EQ(unknown, static_cast<IAccessible*>(&plain));
+  EXPECT_EQ(owner.m_dwRef, 2);  // the owner's count holds the client's reference
   plain.Release();
+  EXPECT_EQ(owner.m_dwRef, 1);
   EXPECT_EQ(plain.QueryInterface(IID_IEnumVARIANT, &unknown), E_NOINTERFACE);
+  EXPECT_EQ(owner.m_dwRef, 1);
+}
+
+// A toolkit element that lives by its reference count and is its own accessible object.
+class CountedElement : public CCmdTarget, public CTKPAccessible {
+ public:
+  explicit CountedElement(bool* gone) : m_gone(gone) {}
+  ~CountedElement() override { *m_gone = true; }
+  CCmdTarget* GetOwnerCmdTarget() override { return this; }
+  LPUNKNOWN GetInterface(REFIID riid) override { return GetAccessibleInterface(riid); }
+
+ private:
+  bool* m_gone;
+};
+
+TEST(Accessible, AClientHoldingTheInterfaceKeepsItsElementAlive) {
+  bool gone = false;
+  auto* element = new CountedElement(&gone);
+  IAccessible* held = nullptr;
+  ASSERT_EQ(static_cast<IAccessible*>(element)->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&held)),
+            S_OK);
+  IUnknown* unknown = nullptr;
+  ASSERT_EQ(held->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
+  EXPECT_EQ(element->m_dwRef, 3);
+  element->InternalRelease();  // the toolkit lets go of it
+  EXPECT_FALSE(gone);
+  unknown->Release();
+  BSTR name = nullptr;
+  EXPECT_EQ(held->get_accName(Self(), &name), E_NOTIMPL);  // still answering
+  EXPECT_FALSE(gone);
+  EXPECT_EQ(held->Release(), 0u);  // the client's last reference ends it
+  EXPECT_TRUE(gone);
 }
 
 TEST(Accessible, ChildIndexFollowsReferencesWithinLimits) {

@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "platform/classlib/win/threadstate.h"
+
 namespace {
 
 constexpr UINT kProbe = WM_APP + 5;
@@ -123,6 +125,38 @@ TEST(HookManager, ClientsRemovedOrTheWindowDestroyedDuringACallback) {
   EXPECT_EQ(log, (std::vector<int>{3}));
   EXPECT_FALSE(::IsWindow(w));
   EXPECT_FALSE(hooks->IsHooked(w));
+}
+
+}  // namespace
+
+namespace {
+
+// What a client finds as the thread's current message: the one it is asked about, so that passing it on
+// with Default() passes that one; the message being handled outside comes back afterwards.
+class MessageReader : public CTKPHookClient {
+ public:
+  MSG seen{};
+  int OnHookMessage(HWND, UINT message, WPARAM&, LPARAM&, LRESULT&) override {
+    if (message == kProbe) seen = AfxGetThreadState()->m_lastSentMsg;
+    return 0;
+  }
+};
+
+TEST(HookManager, AClientFindsItsMessageAsTheThreadsCurrentOne) {
+  HWND w = MakeWindow();
+  MessageReader reader;
+  TKPHookManager()->SetHook(w, &reader);
+  AfxGetThreadState()->m_lastSentMsg.message = WM_NULL;
+  AfxGetThreadState()->m_lastSentMsg.wParam = 1;
+  EXPECT_EQ(::SendMessageW(w, kProbe, 42, 43), 7);
+  EXPECT_EQ(reader.seen.hwnd, w);
+  EXPECT_EQ(reader.seen.message, kProbe);
+  EXPECT_EQ(reader.seen.wParam, 42u);
+  EXPECT_EQ(reader.seen.lParam, 43);
+  EXPECT_EQ(AfxGetThreadState()->m_lastSentMsg.message, static_cast<UINT>(WM_NULL));
+  EXPECT_EQ(AfxGetThreadState()->m_lastSentMsg.wParam, 1u);
+  TKPHookManager()->RemoveAll(&reader);
+  ::DestroyWindow(w);
 }
 
 }  // namespace

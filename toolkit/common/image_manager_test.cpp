@@ -6,6 +6,8 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/classlib/cmemfile.h"
 #include "platform/classlib/win/cimagelist.h"
@@ -15,6 +17,7 @@
 #include "toolkit/common/aux_data.h"
 #include "toolkit/common/gdi_guards.h"
 #include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/common/tkp_prop_exchange_registry.h"
 
 namespace {
 
@@ -191,6 +194,47 @@ TEST(ImageManager, AlphaIconsDrawBlendedAndDeriveTheirImages) {
   EXPECT_TRUE(dark->GetDisabledIcon(FALSE).IsAlpha());
 }
 
+// An icon whose left half is the colour and whose right half is transparent.
+HICON LeftHalfIcon(int size, COLORREF colour) {
+  HICON whole = ColourIcon(size, colour);
+  ICONINFO ii{};
+  ::GetIconInfo(whole, &ii);
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ old = ::SelectObject(dc, ii.hbmMask);
+  ::PatBlt(dc, size / 2, 0, size - size / 2, size, WHITENESS);  // the right half shows what lies below
+  ::SelectObject(dc, ii.hbmColor);
+  ::PatBlt(dc, size / 2, 0, size - size / 2, size, BLACKNESS);
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  HICON half = ::CreateIconIndirect(&ii);
+  ::DeleteObject(ii.hbmColor);
+  ::DeleteObject(ii.hbmMask);
+  ::DestroyIcon(whole);
+  return half;
+}
+
+TEST(ImageManager, MonoSilhouetteKeepsItsSidesRightToLeftAsWell) {
+  for (BOOL rightToLeft : {FALSE, TRUE}) {
+    CTKPImageManager images;
+    images.SetRightToLeft(rightToLeft);
+    HICON icon = LeftHalfIcon(16, RGB(200, 0, 0));
+    ASSERT_TRUE(images.SetIcon(icon, 21));
+    ::DestroyIcon(icon);
+    CTKPImageManagerIcon* image = images.GetImage(21, 16);
+    ASSERT_NE(image, nullptr);
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    HBITMAP target = AlphaBitmap(32, 32, 0x00FFFFFF);
+    HGDIOBJ old = ::SelectObject(dc.m_hDC, target);
+    image->DrawMono(&dc, CPoint(4, 4), image->GetIcon(), RGB(0, 0, 160));
+    EXPECT_EQ(::GetPixel(dc.m_hDC, 4 + 3, 4 + 8), RGB(0, 0, 160)) << rightToLeft;
+    EXPECT_EQ(::GetPixel(dc.m_hDC, 4 + 12, 4 + 8), RGB(255, 255, 255)) << rightToLeft;
+    EXPECT_EQ(::GetPixel(dc.m_hDC, 2, 8), RGB(255, 255, 255)) << rightToLeft;
+    ::SelectObject(dc.m_hDC, old);
+    ::DeleteObject(target);
+  }
+}
+
 TEST(ImageManager, ArchiveFormKeepsAlphaAndSkipsScaledIcons) {
   CTKPImageManager images;
   HBITMAP alpha = AlphaBitmap(16, 16, 0xFF00FF00);
@@ -221,6 +265,65 @@ TEST(ImageManager, ArchiveFormKeepsAlphaAndSkipsScaledIcons) {
   CTKPImageManagerIcon* masked = loaded.GetImage(12, 16);
   EXPECT_FALSE(masked->IsAlpha());
   EXPECT_EQ(DrawnPixel(masked, masked->GetIcon(), 5, 5), RGB(255, 0, 0));
+}
+
+// The icons of a command in the registry: one icon's record damaged leaves that icon without images,
+// and the command's other icon and the other commands still load.
+TEST(ImageManager, ADamagedIconRecordLeavesThatIconEmptyAndTheRestLoads) {
+  const wchar_t* root = L"Software\\Dorvane\\ImageManagerTest";
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, root);
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, root, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  {
+    CTKPImageManager images;
+    HICON small = ColourIcon(16, RGB(255, 0, 0)), large = ColourIcon(32, RGB(0, 0, 255)),
+          other = ColourIcon(16, RGB(0, 128, 0));
+    ASSERT_TRUE(images.SetIcon(small, 5));
+    ASSERT_TRUE(images.SetIcon(large, 5));
+    ASSERT_TRUE(images.SetIcon(other, 6));
+    for (HICON icon : {small, large, other}) ::DestroyIcon(icon);
+    ASSERT_EQ(images.GetIconSet(5)->GetIcons().GetCount(), 2);
+    CTKPPropExchangeRegistry px(FALSE, key, L"Images");
+    images.DoPropExchange(&px);
+  }
+  // Cut the record of the first stored icon of command 5 short.
+  const std::wstring path = L"Images\\IconSet0\\Icon0";
+  DWORD size = 0;
+  ASSERT_EQ(::RegGetValueW(key, path.c_str(), L"Data", RRF_RT_REG_BINARY, nullptr, nullptr, &size), ERROR_SUCCESS);
+  std::vector<BYTE> data(size);
+  ASSERT_EQ(::RegGetValueW(key, path.c_str(), L"Data", RRF_RT_REG_BINARY, nullptr, data.data(), &size), ERROR_SUCCESS);
+  ASSERT_GT(size, 100u);
+  ::RegSetKeyValueW(key, path.c_str(), L"Data", REG_BINARY, data.data(), size / 2);
+  DWORD id = 0, idSize = sizeof id;
+  ASSERT_EQ(::RegGetValueW(key, L"Images\\IconSet0", L"Id", RRF_RT_REG_DWORD, nullptr, &id, &idSize), ERROR_SUCCESS);
+  DWORD width = 16, widthSize = sizeof width;  // a width of 16 is the default, not stored
+  ::RegGetValueW(key, path.c_str(), L"Width", RRF_RT_REG_DWORD, nullptr, &width, &widthSize);
+
+  CTKPImageManager loaded;
+  {
+    CTKPPropExchangeRegistry px(TRUE, key, L"Images");
+    loaded.DoPropExchange(&px);
+  }
+  ::RegCloseKey(key);
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, root);
+  ASSERT_EQ(loaded.GetIconSetCount(), 2);
+  CTKPImageManagerIconSet* damagedSet = loaded.GetIconSet(id);
+  ASSERT_NE(damagedSet, nullptr);
+  EXPECT_EQ(damagedSet->GetIcons().GetCount(), id == 5 ? 2 : 1);
+  CTKPImageManagerIcon* damaged = nullptr;
+  ASSERT_TRUE(damagedSet->GetIcons().Lookup(static_cast<int>(width), damaged));
+  EXPECT_TRUE(damaged->GetIcon().IsEmpty());
+  const UINT otherId = id == 5 ? 6 : 5;
+  CTKPImageManagerIcon* sound = loaded.GetImage(otherId, 16);
+  ASSERT_NE(sound, nullptr);
+  EXPECT_EQ(DrawnPixel(sound, sound->GetIcon(), 5, 5), otherId == 6 ? RGB(0, 128, 0) : RGB(255, 0, 0));
+  const int soundWidth = width == 16 ? 32 : 16;
+  CTKPImageManagerIcon* sibling = nullptr;
+  if (id == 5 && damagedSet->GetIcons().Lookup(soundWidth, sibling)) {
+    EXPECT_FALSE(sibling->GetIcon().IsEmpty());
+    EXPECT_EQ(DrawnPixel(sibling, sibling->GetIcon(), 5, 5), soundWidth == 32 ? RGB(0, 0, 255) : RGB(255, 0, 0));
+  }
 }
 
 TEST(ImageManager, ClipboardCopyPastesAsNewCustomIcons) {

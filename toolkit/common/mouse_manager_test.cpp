@@ -84,6 +84,46 @@ TEST(MouseManager, ThePreviousLeaveWindowGetsItsLeaveAndLosesItsTimer) {
   ::DestroyWindow(second);
 }
 
+WNDPROC g_staticProc = nullptr;
+int g_leaves = 0;
+LRESULT CALLBACK CountLeaves(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_MOUSELEAVE) ++g_leaves;
+  return ::CallWindowProcW(g_staticProc, hWnd, message, wParam, lParam);
+}
+
+// A child of a tool window that the active frame owns is in the active window: the mouse staying on it
+// gets no leave; moving off it does.
+TEST(MouseManager, AChildOfAnOwnedToolWindowKeepsItsLeaveWhileTheOwnerIsActive) {
+  HWND frame = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 150, nullptr,
+                                 nullptr, nullptr, nullptr);
+  ::SetForegroundWindow(frame);
+  ::SetActiveWindow(frame);
+  harness::PumpMessages();
+  HWND tool = ::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"STATIC", L"", WS_POPUP, 20, 20, 120, 120,
+                                frame, nullptr, nullptr, nullptr);
+  ::ShowWindow(tool, SW_SHOWNOACTIVATE);
+  HWND child = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 80, 80, tool, nullptr, nullptr,
+                                 nullptr);
+  harness::PumpMessages();
+  ASSERT_EQ(::GetForegroundWindow(), frame);
+  g_staticProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountLeaves)));
+  const auto leaveArrives = [] {
+    g_leaves = 0;
+    for (int i = 0; i < 30 && g_leaves == 0; ++i) harness::PumpFor(10);
+    return g_leaves > 0;
+  };
+  ::SetCursorPos(70, 70);
+  CTKPMouseManager* mouse = TKPMouseManager();
+  mouse->TrackMouseLeave(child);
+  EXPECT_FALSE(leaveArrives());
+  ::SetCursorPos(250, 250);
+  EXPECT_TRUE(leaveArrives());
+  mouse->TrackMouseLeave(nullptr);
+  ::DestroyWindow(tool);
+  ::DestroyWindow(frame);
+}
+
 class KeyClient : public CTKPHookClient {
  public:
   KeyClient(std::vector<int>* log, int id, int answer) : log_(log), id_(id), answer_(answer) {}

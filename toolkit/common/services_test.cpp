@@ -161,7 +161,7 @@ void ExpectToolkitResources() {
   ASSERT_TRUE(resources->LoadString(&text, IDS_TK_LINK_ERROR_FIRST + 5));
   EXPECT_EQ(text, CString(L"The .exe file is invalid (non-Win32\u00AE .exe or error in .exe image)."));
   ASSERT_TRUE(resources->LoadString(&text, IDS_TK_LINK_ERROR_FIRST + 13));
-  EXPECT_EQ(text, CString(L"An unknown error number %d occurred."));
+  EXPECT_EQ(text, CString(L"An unknown error number %d occured."));
 
   CMenu menu;
   ASSERT_TRUE(resources->LoadMenu(&menu, IDR_TK_MENUS));

@@ -94,22 +94,28 @@ long CTKPAccessible::GetChildIndex(const VARIANT* pVar) {
   return -1;
 }
 
+LPUNKNOWN CTKPAccessible::GetAccessibleInterface(REFIID riid) {
+  if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(IAccessible)) {
+    return static_cast<IAccessible*>(this);
+  }
+  return nullptr;
+}
+
 STDMETHODIMP CTKPAccessible::QueryInterface(REFIID riid, void** ppvObject) {
   if (ppvObject == nullptr) return E_POINTER;
   *ppvObject = nullptr;
-  if (GetOwnerCmdTarget() == nullptr) return E_NOINTERFACE;
-  if (riid == IID_IUnknown || riid == IID_IDispatch || riid == __uuidof(IAccessible)) {
-    *ppvObject = static_cast<IAccessible*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return E_NOINTERFACE;
+  CCmdTarget* owner = GetOwnerCmdTarget();
+  return owner != nullptr ? owner->ExternalQueryInterface(riid, ppvObject) : E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) CTKPAccessible::AddRef() { return static_cast<ULONG>(::InterlockedIncrement(&m_nRefs)); }
+// Without an owner there is nothing to keep alive: the count stays at one.
+STDMETHODIMP_(ULONG) CTKPAccessible::AddRef() {
+  CCmdTarget* owner = GetOwnerCmdTarget();
+  return owner != nullptr ? owner->ExternalAddRef() : 1;
+}
 STDMETHODIMP_(ULONG) CTKPAccessible::Release() {
-  const LONG left = ::InterlockedDecrement(&m_nRefs);
-  return static_cast<ULONG>(left > 0 ? left : 0);
+  CCmdTarget* owner = GetOwnerCmdTarget();
+  return owner != nullptr ? owner->ExternalRelease() : 1;
 }
 
 STDMETHODIMP CTKPAccessible::GetTypeInfoCount(UINT*) { return E_NOTIMPL; }

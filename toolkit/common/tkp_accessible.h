@@ -48,7 +48,11 @@ class CTKPAccessible : public IAccessible {
   // followed a few levels at most); -1 for anything else.
   static long GetChildIndex(const VARIANT* pVar);
 
-  // IUnknown: counted here; the owner keeps the object alive.
+  // What the owner's GetInterface answers for this object: its IAccessible for IUnknown, IDispatch and
+  // IAccessible, null for anything else.
+  LPUNKNOWN GetAccessibleInterface(REFIID riid);
+
+  // IUnknown: the owner's query and reference count, so a client holding the interface holds the owner.
   STDMETHODIMP QueryInterface(REFIID riid, void** ppvObject) override;
   STDMETHODIMP_(ULONG) AddRef() override;
   STDMETHODIMP_(ULONG) Release() override;
@@ -80,7 +84,4 @@ class CTKPAccessible : public IAccessible {
   STDMETHODIMP accDoDefaultAction(VARIANT varChild) override;
   STDMETHODIMP put_accName(VARIANT varChild, BSTR szName) override;
   STDMETHODIMP put_accValue(VARIANT varChild, BSTR szValue) override;
-
- private:
-  LONG m_nRefs = 0;
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/classlib/win/threadstate.h"
+
 CTKPHookManager* TKPHookManager() {
   static CTKPHookManager manager;
   return &manager;
@@ -70,7 +72,32 @@ LRESULT CALLBACK CTKPHookManager::HookWndProc(HWND hWnd, UINT nMessage, WPARAM w
   return TKPHookManager()->Dispatch(hWnd, nMessage, wParam, lParam);
 }
 
+namespace {
+
+// While the clients and the previous procedure run, the thread's current message is this one, so that a
+// client calling Default() passes on what it was given; the outer message comes back afterwards.
+class CurrentMessage {
+ public:
+  CurrentMessage(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam)
+      : m_state(AfxGetThreadState()), m_saved(m_state->m_lastSentMsg) {
+    m_state->m_lastSentMsg.hwnd = hWnd;
+    m_state->m_lastSentMsg.message = nMessage;
+    m_state->m_lastSentMsg.wParam = wParam;
+    m_state->m_lastSentMsg.lParam = lParam;
+  }
+  ~CurrentMessage() { m_state->m_lastSentMsg = m_saved; }
+  CurrentMessage(const CurrentMessage&) = delete;
+  CurrentMessage& operator=(const CurrentMessage&) = delete;
+
+ private:
+  AFX_THREAD_STATE* m_state;
+  MSG m_saved;
+};
+
+}  // namespace
+
 LRESULT CTKPHookManager::Dispatch(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam) {
+  const CurrentMessage current(hWnd, nMessage, wParam, lParam);
   auto it = m_records.find(hWnd);
   if (it == m_records.end()) return ::DefWindowProcW(hWnd, nMessage, wParam, lParam);
   const WNDPROC previous = it->second.previous;

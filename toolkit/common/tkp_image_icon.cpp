@@ -265,7 +265,7 @@ void CTKPImageManagerIcon::DrawMono(CDC* pDC, CPoint pt, CTKPImageManagerIconHan
     HBITMAP bitmap = ::CreateCompatibleBitmap(pDC->m_hDC, m_nWidth, m_nHeight);
     HGDIOBJ old = ::SelectObject(memory, bitmap);
     ::PatBlt(memory, 0, 0, m_nWidth, m_nHeight, WHITENESS);
-    ::DrawIconEx(memory, m_nWidth, 0, hIcon.GetIcon(), -m_nWidth, m_nHeight, 0, nullptr, DI_NORMAL);
+    ::DrawIconEx(memory, 0, 0, hIcon.GetIcon(), m_nWidth, m_nHeight, 0, nullptr, DI_NORMAL);
     ::SelectObject(memory, old);
     ::DeleteDC(memory);
     ::DrawStateW(pDC->m_hDC, brush, nullptr, reinterpret_cast<LPARAM>(bitmap), 0, pt.x, pt.y, m_nWidth, m_nHeight,

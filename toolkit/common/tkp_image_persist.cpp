@@ -63,7 +63,7 @@ void CTKPImageManagerIcon::Serialize(CArchive& ar) {
     TKPWriteIconRecord(ar, record);
     return;
   }
-  // A record we did not write leaves the stream at an unknown place: the load stops here.
+  // A record we did not write leaves the stream at an unknown place: nothing more is read from it.
   if (!TKPReadIconRecord(ar, record)) AfxThrowArchiveException(CArchiveException::generic);
   for (CTKPImageManagerIconHandle* h : {&m_hIcon, &m_hFaded, &m_hShadow, &m_hHot, &m_hChecked, &m_hDisabled,
                                          &m_hGeneratedDisabled}) {
@@ -135,15 +135,8 @@ void CTKPImageManager::DoPropExchangeIcon(CTKPPropExchange* pPX, UINT nCommand) 
     LONG width = 16;
     PX_Long(item.get(), L"Width", width, 16);
     auto* icon = new CTKPImageManagerIcon(nCommand, width, 15, set);
-    CArchive* ar = item->GetArchive(L"Data");
-    try {
-      if (ar != nullptr) icon->Serialize(*ar);
-    } catch (CArchiveException*) {
-      item->ReleaseArchive(L"Data", ar);
-      icon->InternalRelease();
-      throw;
-    }
-    item->ReleaseArchive(L"Data", ar);
+    // A damaged record leaves this icon's images empty; the other icons still load.
+    PX_Serialize(item.get(), L"Data", icon);
     icon->m_nWidth = icon->m_hIcon.IsEmpty() ? width : icon->m_hIcon.GetExtent().cx;
     CTKPImageManagerIcon* old = nullptr;
     if (set->GetIcons().Lookup(width, old)) old->InternalRelease();

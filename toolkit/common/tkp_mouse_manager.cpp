@@ -2,16 +2,13 @@
 
 #include <algorithm>
 
+#include "toolkit/common/draw_helpers.h"
+
 namespace {
 
 template <typename T>
 void EraseValue(std::vector<T>& list, T value) {
   list.erase(std::remove(list.begin(), list.end(), value), list.end());
-}
-
-bool IsTopParentActive(HWND hWnd) {
-  HWND top = ::GetAncestor(hWnd, GA_ROOT);
-  return top != nullptr && ::GetForegroundWindow() == ::GetLastActivePopup(top);
 }
 
 }  // namespace
@@ -101,7 +98,7 @@ void CALLBACK CTKPMouseManager::LeaveTimer(HWND hWnd, UINT, UINT_PTR, DWORD) {
     ::GetWindowRect(hWnd, &r);
     ::GetCursorPos(&cursor);
     const bool active = ::GetParent(hWnd) == nullptr || (::GetWindowLongW(hWnd, GWL_STYLE) & WS_POPUP) ||
-                        IsTopParentActive(hWnd);
+                        CTKPDrawHelpers::IsTopParentActive(hWnd);
     if (::PtInRect(&r, cursor) && active) return;
     ::KillTimer(hWnd, kLeaveTimer);
     if (self->m_hLeaveWnd == hWnd) self->m_hLeaveWnd = nullptr;

@@ -273,13 +273,6 @@ BOOL CTKPPropExchangeArchive::ExchangeProp(LPCTSTR, int nType, void* pvProp, con
     case tkpString: ExchangeObject<CString>(m_ar, m_bLoading, pvProp); return TRUE;
     case tkpDate: ExchangeObject<CTKPDateTime>(m_ar, m_bLoading, pvProp); return TRUE;
     case tkpVariant: ExchangeObject<CTKPVariant>(m_ar, m_bLoading, pvProp); return TRUE;
-    case tkpBstr:
-      if (m_bLoading) {
-        *static_cast<std::u16string*>(pvProp) = TKPReadBstr(m_ar);
-      } else {
-        TKPWriteBstr(m_ar, *static_cast<const std::u16string*>(pvProp));
-      }
-      return TRUE;
     default: break;
   }
   if (!IsPlainType(nType)) return TRUE;  // nothing is stored for these

@@ -26,20 +26,6 @@ BOOL QueryText(HKEY key, LPCTSTR name, CString& text) {
   return TRUE;
 }
 
-// A REG_SZ value's units as stored, zeros inside included, less the terminating zero.
-BOOL QueryUnits(HKEY key, LPCTSTR name, std::u16string& text) {
-  DWORD type = 0, size = 0;
-  if (::RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ) return FALSE;
-  std::vector<wchar_t> buffer(size / 2 + 1, 0);
-  if (::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS) {
-    return FALSE;
-  }
-  size_t length = size / 2;
-  if (length > 0 && buffer[length - 1] == 0) --length;
-  text.assign(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(length));
-  return TRUE;
-}
-
 BOOL QueryBinary(HKEY key, LPCTSTR name, std::vector<std::uint8_t>& bytes) {
   DWORD type = 0, size = 0;
   if (::RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_BINARY) return FALSE;
@@ -98,19 +84,6 @@ BOOL CTKPPropExchangeRegistry::Save(LPCTSTR name, int nType, const void* pvProp,
       const std::vector<std::uint8_t> bytes = tkprofile::DoubleBytes(*static_cast<const double*>(pvProp));
       return setValue(REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
     }
-    case tkpDate: {
-      const std::vector<BYTE> bytes = TKPArchiveBytes(*static_cast<const CTKPDateTime*>(pvProp));
-      return setValue(REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
-    }
-    case tkpVariant: {
-      const std::vector<BYTE> bytes = TKPArchiveBytes(*static_cast<const CTKPVariant*>(pvProp));
-      return setValue(REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
-    }
-    case tkpBstr: {
-      // With its terminating zero, like any REG_SZ; zeros inside stay, as the length says.
-      const std::u16string units = *static_cast<const std::u16string*>(pvProp) + u'\0';
-      return setValue(REG_SZ, units.data(), static_cast<DWORD>(units.size() * sizeof(char16_t)));
-    }
     case tkpString: text = *static_cast<const CString*>(pvProp); break;
     case tkpRect: {
       const CRect& rc = *static_cast<const CRect*>(pvProp);
@@ -149,14 +122,6 @@ BOOL CTKPPropExchangeRegistry::Load(LPCTSTR name, int nType, void* pvProp, const
                                       : tkprofile::DoubleFromBytes(bytes.data(), bytes.size(), static_cast<double*>(pvProp)));
       return ok ? TRUE : TKPPropCopyValue(nType, pvProp, pvDefault);
     }
-    case tkpDate: return LoadArchived<CTKPDateTime>(name, nType, pvProp, pvDefault);
-    case tkpVariant: return LoadArchived<CTKPVariant>(name, nType, pvProp, pvDefault);
-    case tkpBstr: {
-      std::u16string units;
-      if (!QueryUnits(m_hSectionKey, name, units)) return TKPPropCopyValue(nType, pvProp, pvDefault);
-      *static_cast<std::u16string*>(pvProp) = std::move(units);
-      return TRUE;
-    }
     case tkpString: case tkpRect: case tkpSize: break;
     default: return FALSE;
   }
@@ -177,16 +142,6 @@ BOOL CTKPPropExchangeRegistry::Load(LPCTSTR name, int nType, void* pvProp, const
     *static_cast<CRect*>(pvProp) = CRect(v[0], v[1], v[2], v[3]);
   }
   return TRUE;
-}
-
-template <class T>
-BOOL CTKPPropExchangeRegistry::LoadArchived(LPCTSTR name, int nType, void* pvProp, const void* pvDefault) {
-  // Stored in its archive form; a damaged or foreign value gives the default.
-  std::vector<std::uint8_t> bytes;
-  if (QueryBinary(m_hSectionKey, name, bytes) && TKPFromArchiveBytes(bytes.data(), bytes.size(), static_cast<T*>(pvProp))) {
-    return TRUE;
-  }
-  return TKPPropCopyValue(nType, pvProp, pvDefault);
 }
 
 BOOL CTKPPropExchangeRegistry::ExchangeBlobProp(LPCTSTR pszPropName, BYTE** ppData, DWORD* pSize) {

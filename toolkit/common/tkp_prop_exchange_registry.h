@@ -27,8 +27,6 @@ class CTKPPropExchangeRegistry : public CTKPPropExchange {
  private:
   BOOL Save(LPCTSTR pszPropName, int nType, const void* pvProp, const void* pvDefault);
   BOOL Load(LPCTSTR pszPropName, int nType, void* pvProp, const void* pvDefault);
-  template <class T>
-  BOOL LoadArchived(LPCTSTR pszPropName, int nType, void* pvProp, const void* pvDefault);
 
   HKEY m_hSectionKey = nullptr;
   HKEY m_hParentKey;

@@ -7,6 +7,7 @@
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/classlib/win/stdids.h"
 #include "platform/harness/driver.h"
+#include "toolkit/common/color_manager.h"
 #include "toolkit/controls/tk_edit.h"
 #include "toolkit/controls/tk_flat_combo.h"
 #include "toolkit/controls/tk_gallery_test_support.h"
@@ -113,6 +114,37 @@ TEST_F(EditTest, FlatEditLightsUpUnderTheMouseAndWithTheFocus) {
   EXPECT_TRUE(harness::WaitUntil([&] { return !edit.IsHotShown(); }, 2000));
   m_host.SetFocus();
   EXPECT_EQ(edit.GetDrawState(), tkflat::kStateNormal);
+}
+
+// Around its item a drop-down list shows its background colour, and its item's text stays; a box with an
+// edit keeps the window colour there.
+TEST_F(EditTest, FlatDropListShowsItsBackgroundColourAroundItsText) {
+  CTKFlatComboBox list, editable;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL, CRect(10, 10, 250, 200), &m_host, 10));
+  ASSERT_TRUE(editable.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | WS_VSCROLL, CRect(10, 60, 250, 250), &m_host, 11));
+  const COLORREF back = RGB(240, 220, 160);
+  for (CTKFlatComboBox* combo : {&list, &editable}) {
+    combo->SetBackColor(back);
+    combo->AddString(_T("Quick Scan"));
+    combo->SendMessage(CB_SETCURSEL, 0);
+    combo->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  }
+  harness::PumpMessages();
+  const int edge = ::GetSystemMetrics(SM_CYEDGE);
+  CClientDC listDC(&list), editDC(&editable);
+  EXPECT_EQ(::GetPixel(listDC.m_hDC, 20, edge), back);
+  EXPECT_EQ(::GetPixel(editDC.m_hDC, 20, edge), TKPColorManager()->GetColor(COLOR_WINDOW));
+  CRect client;
+  list.GetClientRect(client);
+  int ink = 0;  // the item's text, drawn by the box itself
+  for (int y = edge + 2; y < client.bottom - edge - 2; ++y) {
+    for (int x = edge + 2; x < 100; ++x) {
+      const COLORREF c = ::GetPixel(listDC.m_hDC, x, y);
+      ink += c != back && c != TKPColorManager()->GetColor(COLOR_WINDOW) &&
+             c != TKPColorManager()->GetColor(COLOR_HIGHLIGHT);
+    }
+  }
+  EXPECT_GT(ink, 20);
 }
 
 TEST_F(EditTest, FlatComboCompletesTypedTextFromItsItems) {

@@ -7,6 +7,7 @@
 #include "toolkit/common/aux_data.h"
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/draw_helpers.h"
+#include "toolkit/controls/tk_flat_combo.h"
 
 IMPLEMENT_DYNCREATE(CTKFlatEditThemeFactory, CTKThemeManagerStyleFactory)
 IMPLEMENT_DYNCREATE(CTKFlatComboBoxThemeFactory, CTKThemeManagerStyleFactory)
@@ -95,10 +96,15 @@ void CTKFlatComboBoxTheme::DrawFlatComboBox(CDC* pDC, CWnd* pCombo, int nState) 
   CRect e(r);
   e.DeflateRect(m_szBorder.cx, m_szBorder.cy);
   e.right -= m_nArrowWidth + (tkflat::IsActive(nState) ? 1 : 0);
-  // The text area is the combo box's own painting: only the ring around it is filled.
+  // The text area is the combo box's own painting: only the ring around it is filled. A box without an
+  // edit (a drop-down list) shows its background colour there; filling its item area would wipe its text.
+  const bool bNoEdit = pCombo->SendMessage(CB_GETEDITSEL) == CB_ERR;
+  const COLORREF clrRing = bNoEdit && pCombo->IsKindOf(RUNTIME_CLASS(CTKFlatComboBox))
+                               ? static_cast<CTKFlatComboBox*>(pCombo)->GetBackColor()
+                               : Color(COLOR_WINDOW);
   const int nSaved = pDC->SaveDC();
   pDC->ExcludeClipRect(e);
-  pDC->FillSolidRect(r, Color(COLOR_WINDOW));
+  pDC->FillSolidRect(r, clrRing);
   pDC->RestoreDC(nSaved);
   if (m_nTheme == 1)
     pDC->Draw3dRect(outer, tkflat::IsActive(nState) ? Color(32) : Color(51), tkflat::IsActive(nState) ? Color(32) : Color(51));

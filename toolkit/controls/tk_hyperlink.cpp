@@ -240,7 +240,8 @@ void CTKHyperLink::OnPaint() {
   CRect client;
   GetClientRect(client);
   CTKMemDC memory(&dc, client, CTKPColorGradient(GetBackColor()));
-  SendMessage(WM_PAINT, reinterpret_cast<WPARAM>(memory.m_hDC), 0);
+  // The static's own painting into the memory DC; through our message map it would come back here.
+  DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(memory.m_hDC), 0);
 }
 
 void CTKHyperLink::OnWindowPosChanged(WINDOWPOS* lpwndpos) {

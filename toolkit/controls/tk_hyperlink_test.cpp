@@ -2,6 +2,7 @@
 // hover lasts only while the cursor is over the text, and an image static gets no link behaviour.
 #include "toolkit/controls/tk_hyperlink.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "platform/classlib/win/classlib_win.h"
@@ -68,7 +69,7 @@ TEST_F(Hyperlink, AFailedOpenIsToldAndLeavesTheLinkUnvisited) {
   const auto shown = seams.boxes.Log();
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[0].text, u"There is no application associated with the given file name extension.");
-  EXPECT_EQ(shown[1].text, u"An unknown error number 4 occurred.");
+  EXPECT_EQ(shown[1].text, u"An unknown error number 4 occured.");
 }
 
 TEST_F(Hyperlink, HoverOnlyWhileTheCursorIsOverTheText) {
@@ -94,6 +95,73 @@ TEST_F(Hyperlink, AnImageStaticIsNoLink) {
   EXPECT_FALSE(image.IsCursorOverText());
   EXPECT_EQ(image.GetToolTip().m_hWnd, nullptr);
   EXPECT_EQ(image.GetBackColor(), TKPColorManager()->GetColor(15));
+}
+
+}  // namespace
+
+namespace {
+
+// Pixels of one colour in a row band of the control as the screen shows it, and the longest run of them in
+// any one row (an underline is one long run).
+struct Ink {
+  int count = 0;
+  int longestRun = 0;
+};
+
+Ink InkOf(CWnd& wnd, COLORREF colour) {
+  wnd.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  harness::PumpMessages();
+  CRect client;
+  wnd.GetClientRect(client);
+  CClientDC dc(&wnd);
+  Ink ink;
+  for (int y = 0; y < client.Height(); ++y) {
+    int run = 0;
+    for (int x = 0; x < client.Width(); ++x) {
+      if (::GetPixel(dc.m_hDC, x, y) == colour) {
+        ++ink.count;
+        ink.longestRun = std::max(ink.longestRun, ++run);
+      } else {
+        run = 0;
+      }
+    }
+  }
+  return ink;
+}
+
+TEST_F(Hyperlink, PaintsItsTextInTheLinkColourOnItsBackgroundAndUnderlinedWhenHot) {
+  link.SetBackColor(RGB(250, 240, 200));
+  CString text;
+  link.GetWindowText(text);
+  CClientDC measure(&link);
+  CFont* font = link.GetFont();
+  ASSERT_NE(font, nullptr);
+  HGDIOBJ old = ::SelectObject(measure.m_hDC, font->m_hObject);
+  SIZE extent{};
+  ::GetTextExtentPoint32W(measure.m_hDC, text.GetString(), text.GetLength(), &extent);
+  ::SelectObject(measure.m_hDC, old);
+
+  const Ink idle = InkOf(link, link.GetLinkColor());
+  EXPECT_GT(idle.count, extent.cx);                    // the text itself, in the link colour
+  EXPECT_GE(idle.longestRun, extent.cx * 9 / 10);      // and its underline
+  EXPECT_EQ(InkOf(link, link.GetHoverColor()).count, 0);
+  const Ink back = InkOf(link, RGB(250, 240, 200));   // the rest is the background colour, not the parent's
+  CRect client;
+  link.GetClientRect(client);
+  EXPECT_GT(back.count, client.Width() * client.Height() / 2);
+
+  CursorAt(5);
+  link.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 10));
+  link.SendMessage(WM_TIMER, 1, 0);
+  ASSERT_TRUE(link.IsHovering());
+  const Ink hot = InkOf(link, link.GetHoverColor());
+  EXPECT_GT(hot.count, extent.cx);
+  EXPECT_GE(hot.longestRun, extent.cx * 9 / 10);
+  EXPECT_EQ(InkOf(link, link.GetLinkColor()).count, 0);
+
+  link.SetUnderline(FALSE);
+  EXPECT_LT(InkOf(link, link.GetHoverColor()).longestRun, extent.cx / 2);
+  link.KillTimer(1);
 }
 
 }  // namespace

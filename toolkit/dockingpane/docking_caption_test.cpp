@@ -146,6 +146,53 @@ TEST_F(DockingCaptionTest, CaptionButtonsAndTabsHaveTheirTips) {
   EXPECT_EQ(bottom->OnToolHitTest(CPoint(60, 60), &ti), -1);
 }
 
+TEST_F(DockingCaptionTest, TheMenuButtonHasItsTipAndAPaneHidesItselfToItsSide) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPane* properties = m.FindPane(kProperties);
+  properties->SetOptions(tkpPaneHasMenuButton);
+  CTKPDockingPaneTabbedContainer* right = Group(kProperties);
+  Relayout();
+  right->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+  CTKPDockingPaneCaptionButton* menu = right->FindCaptionButton(TKP_IDC_DOCKING_MENU);
+  ASSERT_NE(menu, nullptr);
+  ASSERT_FALSE(menu->GetRect().IsRectEmpty());
+  TOOLINFO ti{};
+  ti.cbSize = sizeof(ti);
+  EXPECT_EQ(right->OnToolHitTest(menu->GetRect().CenterPoint(), &ti), static_cast<INT_PTR>(TKP_IDC_DOCKING_MENU));
+  EXPECT_STREQ(ti.lpszText, L"Menu");
+  ::free(ti.lpszText);
+
+  properties->Hide();
+  Relayout();
+  EXPECT_TRUE(m.IsPaneHidden(properties));
+}
+
+// An owner that counts the moves of its buttons.
+class ButtonOwner : public CTKPDockingPaneBase {
+ public:
+  ButtonOwner() : CTKPDockingPaneBase(dock::kPane, nullptr) {}
+  int moved = 0;
+  CTKPDockingPaneCaptionButton* last = nullptr;
+  void OnCaptionButtonRectChanged(CTKPDockingPaneCaptionButton* pButton) override {
+    ++moved;
+    last = pButton;
+  }
+};
+
+TEST_F(DockingCaptionTest, AButtonTellsItsOwnerWhenItMovesAndTheManagerKeepsItsFace) {
+  ButtonOwner owner;
+  CTKPDockingPaneCaptionButton button(TKP_IDC_DOCKING_CLOSE, &owner);
+  button.SetRect(CRect(10, 2, 24, 16));
+  EXPECT_EQ(owner.moved, 1);
+  EXPECT_EQ(owner.last, &button);
+  button.SetRect(CRect(10, 2, 24, 16));  // unchanged: nothing to reposition
+  EXPECT_EQ(owner.moved, 1);
+  button.SetRect(CRect());
+  EXPECT_EQ(owner.moved, 2);
+  EXPECT_EQ(button.GetRect(), CRect());
+  EXPECT_EQ(Paint()->m_strFontFace, CString(_T("Tahoma")));
+}
+
 // A paint manager whose tab paint managers could not be made.
 class NoTabPainters : public CTKPDockingPaneDefaultTheme {
  public:

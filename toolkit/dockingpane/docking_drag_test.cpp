@@ -594,3 +594,48 @@ TEST_F(DockingDragTest, ATabDraggedOverAnotherSwapsThem) {
 }
 
 }  // namespace
+
+namespace {
+
+// A docked group that was never floated floats pane by pane: the first in a frame of its own, the next
+// joining it there.
+TEST_F(DockingDragTest, AGroupFloatsPaneByPaneAndAPaneThatMayNotFloatStays) {
+  CTKPDockingPaneManager& m = frame->manager;
+  frame->notes.clear();
+  m.ToggleDocking(Group(kOutput));
+  Relayout();
+  ASSERT_NE(FrameOf(kOutput), nullptr);
+  EXPECT_EQ(FrameOf(kLog), FrameOf(kOutput));
+  EXPECT_EQ(m.FindPane(kLog)->GetContainer(), m.FindPane(kOutput)->GetContainer());
+  EXPECT_EQ(Actions(), (std::vector<int>{tkpPaneActionFloating, tkpPaneActionFloated, tkpPaneActionFloating,
+                                         tkpPaneActionFloated}));
+}
+
+TEST_F(DockingDragTest, APaneThatMayNotFloatStaysWhileTheRestOfItsGroupFloats) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.FindPane(kOutput)->SetOptions(tkpPaneNoFloatable);
+  m.ToggleDocking(Group(kLog));
+  Relayout();
+  EXPECT_EQ(FrameOf(kOutput), nullptr);
+  ASSERT_NE(FrameOf(kLog), nullptr);
+  EXPECT_TRUE(FrameOf(kLog)->IsWindowVisible());
+  EXPECT_TRUE(::IsWindowVisible(m.FindPane(kOutput)->GetChild()));
+}
+
+// The edge of a group slid out from the bottom moves up and down: the program's cursor 9971.
+TEST_F(DockingDragTest, TheSlidingWindowsEdgeShowsTheCursorOfItsSide) {
+  FakeClock clock;
+  CTKPDockingPaneManager& m = frame->manager;
+  m.HidePane(m.FindPane(kOutput));
+  Relayout();
+  auto* panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(3));
+  ASSERT_NE(panel, nullptr);
+  const CPoint tab = panel->GetTabRows().front()->GetItem(0)->GetRect().CenterPoint();
+  panel->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.x, tab.y));
+  ASSERT_NE(panel->GetSlidingWindow(), nullptr);
+  const HWND sliding = panel->GetSlidingWindow()->GetSafeHwnd();
+  EXPECT_EQ(reinterpret_cast<HCURSOR>(::GetClassLongPtrW(sliding, GCLP_HCURSOR)),
+            ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(9971)));
+}
+
+}  // namespace

@@ -116,6 +116,57 @@ TEST_F(DockingFrameTest, DockingPreviewByTheSizingRule) {
   EXPECT_EQ(m.CalcDockingRect(nullptr, tkpPaneDockTop), CRect());
 }
 
+// The bars between side-by-side panes show the program's cursor 9970, those between stacked ones 9971.
+TEST_F(DockingFrameTest, SplittersShowTheirResourceCursors) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPaneSplitterWnd* beside = SplitterAfter(m.FindPane(kFolders)->GetContainer());
+  ASSERT_NE(beside, nullptr);
+  CTKPDockingPaneBase* output = m.FindPane(kOutput)->GetContainer();
+  CTKPDockingPaneSplitterWnd* above = nullptr;
+  for (CTKPDockingPaneSplitterWnd* wnd : static_cast<CTKPDockingPaneSplitterContainer*>(output->GetContainer())->GetSplitters()) {
+    if (wnd->GetSecond() == output) above = wnd;
+  }
+  ASSERT_NE(above, nullptr);
+  const std::pair<CWnd*, UINT> bars[] = {{beside, 9970u}, {above, 9971u}};
+  for (const auto& [bar, id] : bars) {
+    CRect r;
+    bar->GetWindowRect(r);
+    ::SetCursorPos(r.CenterPoint().x, r.CenterPoint().y);
+    EXPECT_TRUE(bar->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(bar->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id))) << id;
+  }
+}
+
+// Closing the selected pane of a group selects the last one left and gives it the focus; closing the
+// last pane ends the group's window; a pane added with selection takes the focus.
+TEST_F(DockingFrameTest, ClosingTheSelectedPaneFocusesTheLastAndTheLastPaneEndsTheWindow) {
+  CTKPDockingPaneManager& m = frame->manager;
+  auto* group = static_cast<CTKPDockingPaneTabbedContainer*>(m.FindPane(kOutput)->GetContainer());
+  const HWND window = group->GetSafeHwnd();
+  ASSERT_TRUE(::IsWindow(window));
+  m.ShowPane(m.FindPane(kOutput), TRUE);
+  ::SetFocus(frame->m_hWnd);
+  m.ClosePane(m.FindPane(kOutput));
+  Relayout();
+  EXPECT_TRUE(m.FindPane(kLog)->IsSelected());
+  EXPECT_TRUE(m.FindPane(kLog)->IsFocus());
+  m.ClosePane(m.FindPane(kLog));
+  Relayout();
+  EXPECT_FALSE(::IsWindow(window));
+  // A pane added to a group with selection takes the focus.
+  auto* left = static_cast<CTKPDockingPaneTabbedContainer*>(m.FindPane(kFolders)->GetContainer());
+  ::SetFocus(frame->m_hWnd);
+  left->AddPane(m.FindPane(kOutput), TRUE);
+  Relayout();
+  EXPECT_EQ(m.FindPane(kOutput)->GetContainer(), left);
+  EXPECT_TRUE(m.FindPane(kOutput)->IsSelected());
+  EXPECT_TRUE(m.FindPane(kOutput)->IsFocus());
+  // Shown again, the pane gets a group window once more.
+  m.ShowPane(m.FindPane(kLog), FALSE);
+  Relayout();
+  EXPECT_TRUE(::IsWindowVisible(m.FindPane(kLog)->GetChild()));
+}
+
 TEST_F(DockingFrameTest, SplittersDraggedLiveAndWithTheTracker) {
   CTKPDockingPaneManager& m = frame->manager;
   CTKPDockingPaneBase* folders = m.FindPane(kFolders)->GetContainer();

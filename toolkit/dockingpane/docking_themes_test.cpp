@@ -14,6 +14,7 @@
 #include "platform/harness/png_writer.h"
 #include "toolkit/dockingpane/docking_test_frame.h"
 #include "toolkit/dockingpane/tkp_docking_pane_themes.h"
+#include "toolkit/tabmanager/tkp_tab_appearance.h"
 #include "toolkit/tabmanager/tkp_tab_color_set.h"
 #include "toolkit/tabmanager/tkp_tab_manager.h"
 #include "toolkit/tabmanager/tkp_tab_paint_manager.h"
@@ -95,6 +96,23 @@ TEST_F(DockingThemesTest, EachIdBuildsItsThemeAndTabStrips) {
   EXPECT_TRUE(panel9->m_bNoFill);
   EXPECT_FALSE(panel9->m_bFillSelected);
   EXPECT_EQ(Manager().GetDockingGuideStyle(), 1);
+}
+
+// The soft-gradient theme's tabs start 2 pixels into their header, where the stock curved tabs leave
+// room for their leaning edge, and are still drawn.
+TEST_F(DockingThemesTest, TheSoftGradientTabsHaveTheirOwnMargins) {
+  ShowTheme(9);
+  for (CTKPTabPaintManager* tabs : {Paint()->GetTabPaintManager(), Paint()->GetPanelPaintManager()}) {
+    ASSERT_NE(tabs->GetAppearanceObject(), nullptr);
+    EXPECT_EQ(tabs->GetAppearance(), 9);
+    EXPECT_EQ(tabs->GetAppearanceObject()->GetHeaderMargin(), CRect(2, 2, 4, 0));
+  }
+  auto* tabs = dynamic_cast<CTKPTabManager*>(Manager().FindPane(kOutput)->GetContainer());
+  ASSERT_NE(tabs, nullptr);
+  const CRect first = tabs->GetItem(0)->GetRect();
+  EXPECT_EQ(first.left - tabs->GetHeaderRect().left, 2);
+  const CRect selected = tabs->GetSelectedItem()->GetRect();
+  EXPECT_EQ(PixelOf(kOutput, selected.left + 3, (selected.top + selected.bottom) / 2), RGB(255, 255, 255));
 }
 
 TEST_F(DockingThemesTest, GalleryOfEveryThemeWithItsCaptionAndTabColours) {

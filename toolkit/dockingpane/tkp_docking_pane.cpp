@@ -114,6 +114,10 @@ void CTKPDockingPane::Close() {
   if (CTKPDockingPaneManager* manager = GetDockingPaneManager()) manager->ClosePane(this);
 }
 
+void CTKPDockingPane::Hide() {
+  if (CTKPDockingPaneManager* manager = GetDockingPaneManager()) manager->HidePane(this);
+}
+
 void CTKPDockingPane::Show(BOOL bShow) {
   CTKPDockingPaneManager* manager = GetDockingPaneManager();
   if (bShow && manager != nullptr && manager->GetSite() != nullptr) {

@@ -50,6 +50,8 @@ class CTKPDockingPane : public CCmdTarget, public CTKPDockingPaneBase {
   BOOL IsClosed() const { return m_pParentContainer == nullptr; }
   BOOL IsSelected() const;
   void Close();
+  // Sends the pane (its group with the manager's hide-group flag) to the auto-hide panel of its side.
+  void Hide();
   void Show(BOOL bShow);
 
   // ---- overrides of the base ------------------------------------------------------------------------

@@ -5,6 +5,12 @@
 
 BOOL CTKPDockingPaneCaptionButton::IsVisible() { return m_pOwner->IsCaptionButtonVisible(this); }
 
+void CTKPDockingPaneCaptionButton::SetRect(const CRect& rc) {
+  if (rc == m_rcButton) return;
+  m_rcButton = rc;
+  if (m_pOwner != nullptr) m_pOwner->OnCaptionButtonRectChanged(this);
+}
+
 CTKPDockingPaneBase::CTKPDockingPaneBase(int nType, CTKPDockingPaneLayout* pLayout)
     : m_pLayout(pLayout), m_nType(nType) {
   CTKPDockingPaneManager* manager = GetDockingPaneManager();

@@ -26,7 +26,8 @@ class CTKPDockingPaneCaptionButton {
   virtual BOOL IsVisible();
   UINT GetID() const { return m_nID; }
   CTKPDockingPaneBase* GetOwner() const { return m_pOwner; }
-  void SetRect(const CRect& rc) { m_rcButton = rc; }
+  // A changed rectangle is told to the owner, which repositions what depends on it.
+  void SetRect(const CRect& rc);
   CRect GetRect() const { return m_rcButton; }
   void Redraw();
   // Hover follows the point: TRUE when the button just became hot (a leave is then asked of Windows).
@@ -73,6 +74,7 @@ class CTKPDockingPaneBase {
   virtual void RemovePane(CTKPDockingPaneBase* /*pPane*/) {}
   virtual BOOL IsEmpty() const;
   virtual BOOL IsCaptionButtonVisible(CTKPDockingPaneCaptionButton* /*pButton*/) { return TRUE; }
+  virtual void OnCaptionButtonRectChanged(CTKPDockingPaneCaptionButton* /*pButton*/) {}
   virtual HWND GetPaneHwnd() const { return nullptr; }
   virtual BOOL IsHidden() const { return FALSE; }
   // Forgets the children without touching them (the layout is about to delete every object).

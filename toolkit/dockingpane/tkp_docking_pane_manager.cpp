@@ -299,10 +299,10 @@ BOOL CTKPDockingPaneManager::ToggleOne(CTKPDockingPane* pPane, CTKPDockingPaneBa
 
 void CTKPDockingPaneManager::ToggleDocking(CTKPDockingPaneBase* pPane) {
   if (pPane == nullptr || m_pLayout == nullptr) return;
-  auto holderOf = [this](CTKPDockingPaneBase* pane) -> CTKPDockingPaneBase* {
+  const bool toFloat = !IsFloating(pPane) && !pPane->IsHidden();
+  auto holderOf = [this, toFloat](CTKPDockingPaneBase* pane) -> CTKPDockingPaneBase* {
     const CTKPDockingPaneLayout::PaneRecord* record = m_pLayout->FindPaneRecord(static_cast<CTKPDockingPane*>(pane));
     if (record == nullptr) return nullptr;
-    const bool toFloat = !IsFloating(pane) && !pane->IsHidden();
     return toFloat ? record->pFloatingHolder : record->pDockingHolder;
   };
   if (pPane->GetType() == dock::kPane) {
@@ -318,26 +318,17 @@ void CTKPDockingPaneManager::ToggleDocking(CTKPDockingPaneBase* pPane) {
     if (plain->IsFocus()) focusId = plain->GetID();
     if (plain->IsSelected()) selectedId = plain->GetID();
   }
-  // A docked group without floating holders floats together, in one frame.
-  if (pPane->GetType() == dock::kTabbedContainer && !IsFloating(pPane) && !pPane->IsHidden() && !panes.empty() &&
-      std::all_of(panes.begin(), panes.end(), [&](CTKPDockingPaneBase* p) { return holderOf(p) == nullptr; })) {
-    for (CTKPDockingPaneBase* pane : panes) {
-      if ((static_cast<CTKPDockingPane*>(pane)->GetOptions() & tkpPaneNoFloatable) != 0) return;
-      if (NotifyOwner(tkpPaneActionFloating, pane) != 0) return;
-    }
-    FloatPane(pPane, pPane->GetWindowRect());
-    for (CTKPDockingPaneBase* pane : panes) NotifyOwner(tkpPaneActionFloated, pane);
-  } else {
-    CTKPDockingPaneBase* previous = nullptr;
-    for (CTKPDockingPaneBase* pane : panes) {
-      auto* plain = static_cast<CTKPDockingPane*>(pane);
-      CTKPDockingPaneBase* holder = holderOf(pane);
-      if (holder == nullptr) holder = previous;
-      previous = holder;
-      if (ToggleOne(plain, holder)) continue;
-      if (focusId == plain->GetID()) focusId = 0;
-      if (selectedId == plain->GetID()) selectedId = 0;
-    }
+  // A pane without a place of its own goes where the pane before it went just now, so a group that was
+  // never floated floats together in the first pane's frame.
+  CTKPDockingPaneBase* previous = nullptr;
+  for (CTKPDockingPaneBase* pane : panes) {
+    auto* plain = static_cast<CTKPDockingPane*>(pane);
+    CTKPDockingPaneBase* holder = holderOf(pane);
+    if (holder == nullptr && previous != nullptr) holder = holderOf(previous);
+    previous = pane;
+    if (ToggleOne(plain, holder)) continue;
+    if (focusId == plain->GetID()) focusId = 0;
+    if (selectedId == plain->GetID()) selectedId = 0;
   }
   ShowPane(FindPane(focusId != 0 ? focusId : selectedId), TRUE);
 }

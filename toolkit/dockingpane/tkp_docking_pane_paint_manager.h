@@ -78,6 +78,7 @@ class CTKPDockingPanePaintManager : public CCmdTarget {
   CFont m_fntTitleVertical;
   BOOL m_bUseTahoma = FALSE;
   BOOL m_bUseSystemFont = TRUE;
+  CString m_strFontFace = _T("Tahoma");  // kept with the manager for callers that pick a caption face
   CRect m_rcCaptionMargin = CRect(0, 2, 0, 1);
   int m_nColorScheme = 5;
 

@@ -83,14 +83,13 @@ void CTKPDockingPaneTabbedContainer::Init(CTKPDockingPane* pPane, CWnd* pSite) {
   AddPane(pPane);
 }
 
-void CTKPDockingPaneTabbedContainer::AddPane(CTKPDockingPane* pPane, CTKPDockingPane* pBefore) {
+void CTKPDockingPaneTabbedContainer::AddPane(CTKPDockingPane* pPane, BOOL bSelect) {
   const bool wasEmpty = m_lstPanes.empty();
   EnsureWindow();
-  auto it = std::find(m_lstPanes.begin(), m_lstPanes.end(), pBefore);
-  m_lstPanes.insert(it, pPane);
+  m_lstPanes.push_back(pPane);
   pPane->SetParentContainer(this);
   pPane->SetDockingSite(m_pDockingSite);
-  SelectPane(pPane, FALSE);
+  SelectPane(pPane, bSelect);
   UpdateTabs();
   if (wasEmpty && m_pParentContainer != nullptr) m_pParentContainer->OnChildContainerChanged(this);
 }
@@ -442,10 +441,11 @@ void CTKPDockingPaneTabbedContainer::RemovePane(CTKPDockingPaneBase* pPane) {
   }
   pane->SetParentContainer(nullptr);
   if (m_lstPanes.empty()) {
-    if (m_hWnd != nullptr) ShowWindow(SW_HIDE);
     if (m_pParentContainer != nullptr) m_pParentContainer->OnChildContainerChanged(this);
+    // An empty group has nothing to show; adding a pane makes its window again.
+    if (m_hWnd != nullptr) DestroyWindow();
   } else if (m_pSelectedPane == nullptr) {
-    SelectPane(m_lstPanes.back(), FALSE);
+    SelectPane(m_lstPanes.back(), TRUE, TRUE);
   }
 }
 

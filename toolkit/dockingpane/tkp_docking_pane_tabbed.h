@@ -40,8 +40,8 @@ class CTKPDockingPaneTabbedContainer : public CWnd, public CTKPDockingPaneBase, 
   ~CTKPDockingPaneTabbedContainer() override;
 
   void Init(CTKPDockingPane* pPane, CWnd* pSite);
-  // Adds the pane at the end of the tabs (or before pBefore) and selects it.
-  void AddPane(CTKPDockingPane* pPane, CTKPDockingPane* pBefore = nullptr);
+  // Appends the pane and selects it; with bSelect it also takes the focus.
+  void AddPane(CTKPDockingPane* pPane, BOOL bSelect = FALSE);
   virtual void SelectPane(CTKPDockingPane* pPane, BOOL bSetFocus = TRUE, BOOL bDelayRecalc = TRUE);
   virtual BOOL IsCaptionVertical() const;
   virtual BOOL IsTabsVisible() const;

@@ -1,20 +1,48 @@
 // The soft, soft-tab and soft-gradient themes and the tab colour sets they give their tab strips.
+#include <memory>
+
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/dockingpane/tkp_docking_pane_themes.h"
+#include "toolkit/tabmanager/tkp_tab_appearance.h"
 #include "toolkit/tabmanager/tkp_tab_manager.h"
 #include "toolkit/tabmanager/tkp_tab_paint_manager.h"
 
 namespace {
 
-// Gives the tab paint manager appearance 2 and a soft colour set of the class T.
+// Gives the tab paint manager the appearance (-1: keeps its own) and a soft colour set of the class T.
 template <class T>
 void SetSoftTabs(CTKPTabPaintManager* tabs, CTKPDockingPanePaintManager* owner, int appearance, BOOL noFill,
                  BOOL fillSelected) {
   if (tabs == nullptr) return;
-  tabs->SetAppearance(appearance);
+  if (appearance >= 0) tabs->SetAppearance(appearance);
   tabs->SetColorObject(new T(owner, noFill, fillSelected));
 }
+
+// The soft-gradient theme's own tab look: the stock curved tabs (appearance 9) with the header margins
+// of this theme; the tabs themselves are drawn by the stock look.
+class CTKPDockingPaneSoftGradientAppearance : public CTKPTabAppearance {
+ public:
+  CTKPDockingPaneSoftGradientAppearance() : m_pStock(TKPCreateTabAppearance(9)) {
+    m_rcHeaderMargin = CRect(2, 2, 4, 0);
+    m_bDrawInOrder = m_pStock->IsDrawInOrder();
+  }
+  void RefreshMetrics() override {
+    m_pStock->SetPaintManager(GetPaintManager());
+    m_pStock->RefreshMetrics();
+    CTKPTabAppearance::RefreshMetrics();
+  }
+  CRect GetHeaderMargin() const override { return m_rcHeaderMargin; }
+  int GetItemLength(CDC* pDC, CTKPTabManagerItem* pItem) override { return m_pStock->GetItemLength(pDC, pItem); }
+  void DrawSingleButton(CDC* pDC, CTKPTabManagerItem* pItem) override { m_pStock->DrawSingleButton(pDC, pItem); }
+  int GetSupportedColorSets() const override { return m_pStock->GetSupportedColorSets(); }
+  int GetDefaultColorSet() const override { return m_pStock->GetDefaultColorSet(); }
+  COLORREF FrameLightColor() const override { return m_pStock->FrameLightColor(); }
+  COLORREF FrameDarkColor() const override { return m_pStock->FrameDarkColor(); }
+
+ private:
+  std::unique_ptr<CTKPTabAppearance> m_pStock;
+};
 
 }  // namespace
 
@@ -121,8 +149,13 @@ CTKPDockingPaneSoftTabTheme::CTKPDockingPaneSoftTabTheme() {
 // ---- soft gradient ----------------------------------------------------------------------------------
 
 CTKPDockingPaneSoftGradientTheme::CTKPDockingPaneSoftGradientTheme() {
-  SetSoftTabs<CTKPDockingPaneTabColorSet>(m_pTabPaintManager, this, 9, TRUE, TRUE);
-  SetSoftTabs<CTKPDockingPanePanelColorSet>(m_pPanelPaintManager, this, 9, TRUE, FALSE);
+  for (CTKPTabPaintManager* tabs : {m_pTabPaintManager, m_pPanelPaintManager}) {
+    if (tabs == nullptr) continue;
+    tabs->SetAppearance(9);
+    tabs->SetAppearanceObject(new CTKPDockingPaneSoftGradientAppearance());
+  }
+  SetSoftTabs<CTKPDockingPaneTabColorSet>(m_pTabPaintManager, this, -1, TRUE, TRUE);
+  SetSoftTabs<CTKPDockingPanePanelColorSet>(m_pPanelPaintManager, this, -1, TRUE, FALSE);
 }
 
 void CTKPDockingPaneSoftGradientTheme::RefreshMetrics() {

@@ -9,12 +9,12 @@
 #include "toolkit/mdi/tab_group_layout.h"
 #include "toolkit/mdi/tkp_tab_client_wnd.h"
 #include "toolkit/tabmanager/tab_capture_loop.h"
-#include "toolkit/tabmanager/tkp_tab_color_set.h"
+#include "toolkit/tabmanager/tkp_tab_appearance.h"
 #include "toolkit/tabmanager/tkp_tab_paint_manager.h"
 
 namespace {
 
-constexpr int kBorder = 2;  // the client's own frame while grouping
+constexpr int kBorder = 2;  // the client frame's depth, before the appearance adjusts it
 
 CPoint PointOf(LPARAM lParam) { return CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))); }
 
@@ -159,28 +159,22 @@ void CTKPTabClientWnd::DrawSingleWorkspace(CDC* pDC, CRect rc) {
   m_pPaintManager->DrawTabControl(m_arrGroups.front(), pDC, rc);
 }
 
-// A splitter: the strips' face with the frame's border colour along both of its long edges.
+// A splitter is a part of the client frame: the bar between stacked groups is drawn as a bottom edge,
+// the one between groups side by side as a right edge.
 void CTKPTabClientWnd::DrawSplitter(CDC* pDC, const CRect& rc) const {
-  const CTKPTabColorSet* pColors = m_pPaintManager->GetColorSet();
-  pDC->FillSolidRect(rc, pColors->m_clrFrameFace);
-  CRect edge = rc;
-  if (m_bHorizontal) {
-    edge.bottom = edge.top + 1;
-    pDC->FillSolidRect(edge, pColors->m_clrFrameBorder);
-    edge.OffsetRect(0, rc.Height() - 1);
-  } else {
-    edge.right = edge.left + 1;
-    pDC->FillSolidRect(edge, pColors->m_clrFrameBorder);
-    edge.OffsetRect(rc.Width() - 1, 0);
-  }
-  pDC->FillSolidRect(edge, pColors->m_clrFrameBorder);
+  CRect bar = rc;
+  m_pPaintManager->GetAppearanceObject()->DrawEdge(pDC, bar, m_bHorizontal ? 3 : 2);
 }
 
+// The border is the client frame's: 2 pixels, less or more as the appearance's frame wants.
 LRESULT CTKPTabClientWnd::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
   RECT* pRect = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
-  ::InflateRect(pRect, -kBorder, -kBorder);
-  if (pRect->right < pRect->left) pRect->right = pRect->left;
-  if (pRect->bottom < pRect->top) pRect->bottom = pRect->top;
+  CRect rc(*pRect);
+  rc.DeflateRect(kBorder, kBorder);
+  m_pPaintManager->GetAppearanceObject()->DrawEdge(nullptr, rc, 1);
+  if (rc.right < rc.left) rc.right = rc.left;
+  if (rc.bottom < rc.top) rc.bottom = rc.top;
+  *pRect = rc;
   return 0;
 }
 
@@ -189,10 +183,7 @@ void CTKPTabClientWnd::OnNcPaint() {
   CRect rc;
   GetWindowRect(rc);
   rc.OffsetRect(-rc.left, -rc.top);
-  const CTKPTabColorSet* pColors = m_pPaintManager->GetColorSet();
-  dc.Draw3dRect(rc, pColors->m_clrFrameBorder, pColors->m_clrFrameBorder);
-  rc.DeflateRect(1, 1);
-  dc.Draw3dRect(rc, pColors->m_clrFrameFace, pColors->m_clrFrameFace);
+  m_pPaintManager->GetAppearanceObject()->DrawEdge(&dc, rc, 0);
 }
 
 // ---- mouse ------------------------------------------------------------------------------------------

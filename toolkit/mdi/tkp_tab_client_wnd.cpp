@@ -7,6 +7,7 @@
 #include "platform/classlib/resource_win32.h"
 #include "platform/classlib/win/ccmdui.h"
 #include "platform/classlib/win/cdc.h"
+#include "res/toolkit_resource.h"
 #include "toolkit/common/resource_manager.h"
 #include "toolkit/common/tkp_popup_menu.h"
 #include "toolkit/mdi/tab_group_layout.h"
@@ -15,8 +16,8 @@
 namespace {
 
 constexpr DWORD kChildFrameStyles = WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;  // 0xC70000
-constexpr int kSplitterCursorHorz = 9008;  // over a bar that moves left and right
-constexpr int kSplitterCursorVert = 9009;  // over a bar that moves up and down
+constexpr int kSplitterCursorHorz = IDC_TK_SPLIT_HORZ;
+constexpr int kSplitterCursorVert = IDC_TK_SPLIT_VERT;
 
 HCURSOR LoadSplitterCursor(int nId, LPCWSTR fallback) {
   HCURSOR hCursor = ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nId));

@@ -14,6 +14,8 @@
 #include "platform/harness/driver.h"
 #include "platform/harness/modal_script.h"
 #include "res/resource.h"
+#include "res/toolkit_resource.h"
+#include "toolkit/tabmanager/tkp_tab_color_set.h"
 #include "toolkit/tabmanager/tkp_tab_paint_manager.h"
 
 namespace {
@@ -404,7 +406,7 @@ TEST_F(MdiTabClient, TheSplitterSharesTheTwoGroupsRoomAndClosedDocumentsLeaveThe
   ::SetCursorPos(onSplitter.x, onSplitter.y);
   EXPECT_TRUE(
       ::SendMessageW(Client(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Client()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
-  EXPECT_EQ(::GetCursor(), ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(9008)));
+  EXPECT_EQ(::GetCursor(), ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDC_TK_SPLIT_HORZ)));
   // A live drag 100 pixels to the left.
   const CPoint start = splitter.CenterPoint();
   harness::ModalScript script;
@@ -589,6 +591,31 @@ int PixelsOf(HWND client, CRect rc, COLORREF colour) {
     count += RGB(pixels[i], pixels[i + 1], pixels[i + 2]) == colour ? 1 : 0;
   }
   return count;
+}
+
+// The splitter between groups side by side is the client frame's right edge: its face with a line of the
+// frame's border colour on its right; the client's border is the frame's too, one pixel at the top.
+TEST_F(MdiTabClient, TheSplitterAndTheBorderAreDrawnAsTheClientFrame) {
+  Command(kNewVert);
+  ASSERT_EQ(tabs().GetGroupCount(), 2);
+  ::RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  harness::PumpFor(100);
+  const CTKPTabColorSet* colors = tabs().GetPaintManager()->GetColorSet();
+  const CRect splitter = tabs().GetGroup(0)->m_rcSplitter;
+  ASSERT_GE(splitter.Width(), 3);
+  const int y = splitter.top + splitter.Height() / 2;
+  EXPECT_EQ(PixelsOf(Client(), CRect(splitter.right - 1, y, splitter.right, y + 20), colors->m_clrFrameBorder), 20);
+  EXPECT_EQ(PixelsOf(Client(), CRect(splitter.left, y, splitter.right - 1, y + 20), colors->m_clrFrameFace),
+            20 * (splitter.Width() - 1));
+  CRect window, client;
+  ::GetWindowRect(Client(), window);
+  ::GetClientRect(Client(), client);
+  ::MapWindowPoints(Client(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  EXPECT_EQ(client.left - window.left, 2);
+  EXPECT_EQ(client.top - window.top, 1);
+  const std::vector<uint8_t> corner = harness::ScreenPixels(window.left, window.top + 5, 1, 1);
+  ASSERT_EQ(corner.size(), 4u);
+  EXPECT_EQ(RGB(corner[0], corner[1], corner[2]), colors->m_clrFrameBorder);
 }
 
 TEST_F(MdiTabClient, ATabShowsTheIconItsDocumentsFrameGivesElseTheWindowsOwn) {

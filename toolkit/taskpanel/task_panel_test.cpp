@@ -596,17 +596,17 @@ TEST_F(TaskPanel, ScrollButtonsCanStandInTheCaptions) {
   EXPECT_EQ(down.rcButton.left, up.rcButton.left);
 }
 
-TEST_F(TaskPanel, WithoutTheVisualStylesPicturesTheExpandButtonIsAChevronAlone) {
+TEST_F(TaskPanel, WithoutTheVisualStylesPicturesTheExpandButtonIsTheProgramsPictureRecoloured) {
   CTKPTaskPanelPaintManager* paint = panel.GetPaintManager();
   paint->m_nCaptionButtonStyle = 1;
   paint->LoadExplorerBitmaps();
   EXPECT_FALSE(paint->m_bExplorerBitmaps);  // no visual-style scheme here
-  EXPECT_EQ(paint->m_hExpandIcon, nullptr);  // and no expand picture among the resources to recolour
-  EXPECT_EQ(paint->m_hExpandIconSpecial, nullptr);
+  EXPECT_NE(paint->m_hExpandIcon, nullptr);  // so the program's own pictures, recoloured
+  EXPECT_NE(paint->m_hExpandIconSpecial, nullptr);
   EXPECT_EQ(paint->GetCaptionButtonWidth(details, details->GetCaptionRect()), 23);
   EXPECT_EQ(paint->GetCaptionButtonWidth(details, CRect(0, 0, 25, 25)), 0);  // too narrow for a button
   panel.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  // The caption still shows its button: the chevron in the caption's text colour.
+  // The caption shows its button with the chevron in the caption's text colour.
   const CRect caption = details->GetCaptionRect();
   const COLORREF text = static_cast<COLORREF>(static_cast<tkcolor::Color>(paint->GetGroupColors(details)->clrHeadTextNormal));
   CClientDC dc(&panel);

@@ -163,6 +163,7 @@ class CTKPTaskPanel : public CWnd, public CTKPAccessible {
 
   // Accessibility: the panel and, numbered from 1, each group followed by its items.
   CCmdTarget* GetOwnerCmdTarget() override { return this; }
+  LPUNKNOWN GetInterface(REFIID riid) override { return GetAccessibleInterface(riid); }
   HRESULT AccGetChildCount(long* pcountChildren) override;
   HRESULT AccGetChild(VARIANT varChild, IDispatch** ppdispChild) override;
   HRESULT AccGetName(VARIANT varChild, BSTR* pszName) override;

@@ -30,6 +30,7 @@ class CTKPTaskPanelItem : public CCmdTarget, public CTKPAccessible {
 
   // Accessibility: the element itself only (CHILDID_SELF); a list item named by its caption.
   CCmdTarget* GetOwnerCmdTarget() override { return this; }
+  LPUNKNOWN GetInterface(REFIID riid) override { return GetAccessibleInterface(riid); }
   HRESULT AccGetName(VARIANT varChild, BSTR* pszName) override;
   HRESULT AccGetDescription(VARIANT varChild, BSTR* pszDescription) override;
   HRESULT AccGetRole(VARIANT varChild, VARIANT* pvarRole) override;

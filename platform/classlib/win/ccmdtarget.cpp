@@ -108,6 +108,16 @@ DWORD CCmdTarget::InternalRelease() {
 
 void CCmdTarget::OnFinalRelease() { delete this; }
 
+IUnknown* CCmdTarget::GetInterface(REFIID) { return nullptr; }
+
+HRESULT CCmdTarget::ExternalQueryInterface(REFIID iid, void** ppvObj) {
+  if (ppvObj == nullptr) return E_POINTER;
+  *ppvObj = GetInterface(iid);
+  if (*ppvObj == nullptr) return E_NOINTERFACE;
+  ExternalAddRef();
+  return S_OK;
+}
+
 void CCmdTarget::BeginWaitCursor() { AfxDoWaitCursor(1); }
 void CCmdTarget::EndWaitCursor() { AfxDoWaitCursor(-1); }
 void CCmdTarget::RestoreWaitCursor() { AfxDoWaitCursor(0); }

@@ -12,6 +12,8 @@
 #include "platform/classlib/cobject.h"
 #include "platform/classlib/win/msgmap.h"
 
+struct IUnknown;
+
 // Filled by OnCmdMsg when the caller only asks whether a handler exists (it is then not called).
 struct AFX_CMDHANDLERINFO {
   CCmdTarget* pTarget;
@@ -38,6 +40,13 @@ class CCmdTarget : public CObject {
   DWORD InternalRelease();
   virtual void OnFinalRelease();
   LONG m_dwRef = 1;
+
+  // COM: the interfaces an object carries answer from GetInterface (none by default); a client's
+  // references are the object's own count, so a held interface keeps the object alive.
+  virtual IUnknown* GetInterface(REFIID iid);
+  HRESULT ExternalQueryInterface(REFIID iid, void** ppvObj);
+  DWORD ExternalAddRef() { return InternalAddRef(); }
+  DWORD ExternalRelease() { return InternalRelease(); }
 
   // The application's wait cursor (counted; RestoreWaitCursor shows it again after something else
   // changed the cursor).

@@ -11,6 +11,7 @@ class CTKPCommandBarAccessible : public CCmdTarget, public CTKPAccessible {
  public:
   explicit CTKPCommandBarAccessible(CTKPCommandBar* pBar) : m_pBar(pBar) {}
   CCmdTarget* GetOwnerCmdTarget() override { return this; }
+  LPUNKNOWN GetInterface(REFIID riid) override { return GetAccessibleInterface(riid); }
 
   HRESULT AccGetParent(IDispatch** ppdispParent) override;
   HRESULT AccGetChildCount(long* pcountChildren) override;

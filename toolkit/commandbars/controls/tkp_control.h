@@ -226,6 +226,7 @@ class CTKPControl : public CCmdTarget, public CTKPAccessible {
   HRESULT AccSelect(long flagsSelect, VARIANT varChild) override;
   HRESULT AccDoDefaultAction(VARIANT varChild) override;
   CCmdTarget* GetOwnerCmdTarget() override { return this; }
+  LPUNKNOWN GetInterface(REFIID riid) override { return GetAccessibleInterface(riid); }
 
  protected:
   // The drop query of controls that belong in menus only: TRUE on a popup bar, else none.
