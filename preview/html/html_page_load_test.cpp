@@ -41,6 +41,13 @@ TEST(HtmlPageLoadTest, TakesTheTitleAndTheBodyBackground) {
   EXPECT_FALSE(CleanPageText(u"<title>open", u"").hasTitle);
 }
 
+TEST(HtmlPageLoadTest, ATitleInsideADroppedTagIsStillTheTitle) {
+  const CleanedPage page = CleanPageText(u"<span t=\"<title>T</title>\">y<x a='<b'>z", u"");
+  EXPECT_TRUE(page.hasTitle);
+  EXPECT_EQ(page.title, u"T");
+  EXPECT_EQ(page.text, u"yz");  // a known tag's name inside a dropped tag is dropped with it
+}
+
 TEST(HtmlPageLoadTest, ADamagedBodyColourLeavesThePageWhite) {
   // A page cut inside its body tag, garbage behind: the colour's digits are gone.
   const CleanedPage page = CleanPageText(u"<body bgcolor=\"#ffw\u00ba\u007f[\u0087\">garbage", u"");
