@@ -69,7 +69,8 @@ class Cleaner {
     // Scripts, comments, titles, styles and the body are recognised even inside a tag being dropped.
     if (in_[p] == u'<') {
       if (StartsNoCase(in_, p, u"<script")) return PastClose(in_, FindNoCase(in_, p, u"</script"));
-      if (StartsNoCase(in_, p, u"<!--")) return PastClose(in_, FindNoCase(in_, p + 4, u"-->"));
+      // The end is searched from the opener itself, so "<!-->" and "<!--->" are empty comments.
+      if (StartsNoCase(in_, p, u"<!--")) return PastClose(in_, FindNoCase(in_, p, u"-->"));
       if (StartsNoCase(in_, p, u"<title")) return Title(p);
       if (StartsNoCase(in_, p, u"<body")) Body(p);
       if (StartsNoCase(in_, p, u"<style")) {

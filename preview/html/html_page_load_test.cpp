@@ -25,6 +25,7 @@ TEST(HtmlPageLoadTest, KeepsKnownTagsAndDropsOthers) {
 TEST(HtmlPageLoadTest, DropsScriptsCommentsAndStyles) {
   EXPECT_EQ(Clean(u"a<script>if (a<b) x();</script>b"), u"ab");
   EXPECT_EQ(Clean(u"a<!-- <b>hidden</b> -->b"), u"ab");
+  EXPECT_EQ(Clean(u"a<!-->b<!--->c-->d"), u"abc-->d");  // two empty comments
   EXPECT_EQ(Clean(u"a<style>p { x }</style>b"), u"ab");
   EXPECT_EQ(Clean(u"a<script>never ends"), u"a");
   EXPECT_EQ(Clean(u"a<style>never ends"), u"anever ends");  // only the unclosed tag itself goes
