@@ -18,7 +18,13 @@ HtmlTextSize GdiTextMeasurer::MeasureText(std::u16string_view face, int height, 
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font);
   SIZE size{0, 0};
-  if (count > 0) GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text), count, &size);
+  if (count > 0) {
+    GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text), count, &size);
+  } else {
+    // An empty text is as tall as the font, as an extent of no characters is: an empty button keeps a line.
+    TEXTMETRICW metrics{};
+    if (GetTextMetricsW(dc, &metrics)) size.cy = metrics.tmHeight;
+  }
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
   DeleteObject(font);

@@ -81,7 +81,11 @@ void DrawBorders(HDC dc, const HtmlElement& e, const RECT& box, bool hovered) {
   COLORREF second = e.borderColor == kSunkenBorder   ? RGB(255, 255, 255)
                     : e.borderColor == kRaisedBorder ? RGB(128, 128, 128)
                                                      : first;
-  if (hovered) first = second = kHoverText;
+  // Under the mouse the first pen is red; a sunken or raised frame keeps its second colour.
+  if (hovered) {
+    if (e.borderColor != kSunkenBorder && e.borderColor != kRaisedBorder) second = kHoverText;
+    first = kHoverText;
+  }
   RECT r = box;
   for (int ring = 0; ring < std::min(e.borderWidth, 100); ++ring) {
     HPEN pen = CreatePen(PS_SOLID, 1, first);

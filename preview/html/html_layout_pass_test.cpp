@@ -155,6 +155,18 @@ TEST_F(LayoutPassTest, FixedColumnShrinksToFitButNotBelowItsContent) {
   EXPECT_EQ(E(1).width, 240);
 }
 
+TEST_F(LayoutPassTest, ASpanningCellWidensItsColumnsAPixelAtATime) {
+  // 7 characters (56) over two columns of 8 with spacing 1 between them: 39 short, 20 and 19 pixels more.
+  Lay(u"<table cellspacing=1 cellpadding=0><tr><td>a<td>b<tr><td colspan=2>ccccccc</table>", 600);
+  EXPECT_EQ(E(1).width, 28);
+  EXPECT_EQ(E(2).width, 27);
+  EXPECT_EQ(E(4).width, 56);
+  // Columns that have no width yet: the last one takes a pixel per spanned column, then it alone grows a
+  // pixel at a time to the need (not by whole rounds of three).
+  Lay(u"<table cellspacing=0 cellpadding=0><tr><td colspan=3>ccccc</table>", 600);
+  EXPECT_EQ(E(1).width, 40);
+}
+
 TEST_F(LayoutPassTest, RowspanContentEnlargesItsRowsInTurn) {
   Lay(u"<table cellspacing=0 cellpadding=0><tr><td rowspan=2>a<br>b<br>c<br>d<br>e<td>x<tr><td>y</table>", 600);
   // Content 50 high over two rows of 10: each gets 15 more.

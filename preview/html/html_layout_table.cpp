@@ -188,38 +188,38 @@ class TableSizer {
     }
   }
 
-  // Widens the columns a cell spans until they hold its content: evenly over the unfixed columns that
-  // have a width, else into the last column.
+  // Widens the columns a cell spans until they hold its content: a pixel at a time, in column order, to
+  // every unfixed column that has a width; when none has one, the last column takes a pixel per unfixed
+  // spanned column (and, unless fixed, has a width for the next round). Columns all fixed stay as they are.
   void WidenSpan(const TablePlan::Cell& c, int need) {
-    long long total = 0;
+    long long total = static_cast<long long>(Between()) * (c.lastColumn - c.firstColumn);
     for (int k = c.firstColumn; k <= c.lastColumn; ++k) total += width_[static_cast<size_t>(k)];
-    total += static_cast<long long>(Between()) * (c.lastColumn - c.firstColumn);
-    if (total >= need) return;
-    const long long deficit = need - total;
-    int eligible = 0, unfixed = 0;
-    for (int k = c.firstColumn; k <= c.lastColumn; ++k) {
-      const size_t u = static_cast<size_t>(k);
-      if (!fixed_[u]) ++unfixed;
-      if (!fixed_[u] && width_[u] > 0) ++eligible;
-    }
-    if (eligible > 0) {
-      Distribute(width_, c.firstColumn, c.lastColumn, deficit,
-                 [this](int k) { return !fixed_[static_cast<size_t>(k)] && width_[static_cast<size_t>(k)] > 0; });
+    const size_t last = static_cast<size_t>(c.lastColumn);
+    const auto eligible = [this](int k) { return !fixed_[static_cast<size_t>(k)] && width_[static_cast<size_t>(k)] > 0; };
+    while (total < need) {
+      int ready = 0, unfixed = 0;
       for (int k = c.firstColumn; k <= c.lastColumn; ++k) {
-        const size_t u = static_cast<size_t>(k);
-        preferred_[u] = std::max(preferred_[u], width_[u]);
+        if (!fixed_[static_cast<size_t>(k)]) ++unfixed;
+        if (eligible(k)) ++ready;
       }
-    } else if (unfixed > 0) {
-      // Whole rounds of one pixel per unfixed column, into the last column.
-      const long long rounds = (deficit + unfixed - 1) / unfixed;
-      const size_t last = static_cast<size_t>(c.lastColumn);
+      if (ready > 0) {
+        Distribute(width_, c.firstColumn, c.lastColumn, need - total, eligible);
+        for (int k = c.firstColumn; k <= c.lastColumn; ++k) {
+          const size_t u = static_cast<size_t>(k);
+          preferred_[u] = std::max(preferred_[u], width_[u]);
+        }
+        return;
+      }
+      if (unfixed == 0) return;
+      // A fixed last column never becomes ready, so every round until the need is met goes the same way.
+      const long long rounds = fixed_[last] ? (need - total + unfixed - 1) / unfixed : 1;
       const int grow = static_cast<int>(std::min<long long>(rounds * unfixed, INT_MAX / 4));
-      width_[last] += grow;
-      minimum_[last] += grow;
-      preferred_[last] += grow;
+      width_[last] = std::min(width_[last] + grow, INT_MAX / 4);
+      minimum_[last] = std::min(minimum_[last] + grow, INT_MAX / 4);
+      preferred_[last] = std::min(preferred_[last] + grow, INT_MAX / 4);
+      total += grow;
     }
   }
-
   long long TotalWidth() const {
     long long total = 2LL * plan_.border + plan_.spacing;
     for (int w : width_) total += w + Between();

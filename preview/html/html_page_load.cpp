@@ -66,9 +66,11 @@ class Cleaner {
 
  private:
   size_t Step(size_t p) {
-    if (in_[p] == u'<' && !inDroppedTag_) {
+    // Scripts, comments, titles, styles and the body are recognised even inside a tag being dropped.
+    if (in_[p] == u'<') {
       if (StartsNoCase(in_, p, u"<script")) return PastClose(in_, FindNoCase(in_, p, u"</script"));
-      if (StartsNoCase(in_, p, u"<!--")) return PastClose(in_, FindNoCase(in_, p + 4, u"-->"));
+      // The end is searched from the opener itself, so "<!-->" and "<!--->" are empty comments.
+      if (StartsNoCase(in_, p, u"<!--")) return PastClose(in_, FindNoCase(in_, p, u"-->"));
       if (StartsNoCase(in_, p, u"<title")) return Title(p);
       if (StartsNoCase(in_, p, u"<body")) Body(p);
       if (StartsNoCase(in_, p, u"<style")) {
@@ -77,7 +79,7 @@ class Cleaner {
       }
       if (StartsNoCase(in_, p, u"<pre")) ++preDepth_;
       if (StartsNoCase(in_, p, u"</pre")) --preDepth_;
-      if (!BeginsKnownTag(in_, p)) inDroppedTag_ = true;
+      if (!inDroppedTag_ && !BeginsKnownTag(in_, p)) inDroppedTag_ = true;
     }
     const char16_t c = in_[p];
     if (inDroppedTag_) {

@@ -25,6 +25,7 @@ TEST(HtmlPageLoadTest, KeepsKnownTagsAndDropsOthers) {
 TEST(HtmlPageLoadTest, DropsScriptsCommentsAndStyles) {
   EXPECT_EQ(Clean(u"a<script>if (a<b) x();</script>b"), u"ab");
   EXPECT_EQ(Clean(u"a<!-- <b>hidden</b> -->b"), u"ab");
+  EXPECT_EQ(Clean(u"a<!-->b<!--->c-->d"), u"abc-->d");  // two empty comments
   EXPECT_EQ(Clean(u"a<style>p { x }</style>b"), u"ab");
   EXPECT_EQ(Clean(u"a<script>never ends"), u"a");
   EXPECT_EQ(Clean(u"a<style>never ends"), u"anever ends");  // only the unclosed tag itself goes
@@ -39,6 +40,13 @@ TEST(HtmlPageLoadTest, TakesTheTitleAndTheBodyBackground) {
   EXPECT_EQ(page.backColor, 0x800000u);
   EXPECT_EQ(page.backImage, u"http://h/d/bg.gif");
   EXPECT_FALSE(CleanPageText(u"<title>open", u"").hasTitle);
+}
+
+TEST(HtmlPageLoadTest, ATitleInsideADroppedTagIsStillTheTitle) {
+  const CleanedPage page = CleanPageText(u"<span t=\"<title>T</title>\">y<x a='<b'>z", u"");
+  EXPECT_TRUE(page.hasTitle);
+  EXPECT_EQ(page.title, u"T");
+  EXPECT_EQ(page.text, u"yz");  // a known tag's name inside a dropped tag is dropped with it
 }
 
 TEST(HtmlPageLoadTest, ADamagedBodyColourLeavesThePageWhite) {

@@ -1,6 +1,7 @@
 // What the ".html" viewer paints, read back pixel by pixel from its canvas: body text where the layout put
 // its run and nowhere else on its line, the page's background colour, a link turning red under the mouse,
-// a dragged selection white on navy, a table's raised border rings in their two colours, and a background picture
+// a dragged selection white on navy, a table's raised border rings in their two colours (red then grey when
+// they belong to the link under the mouse), and a background picture
 // tiled from the page's corner. Screenshots preview/html_paint.png and preview/html_tiles.png.
 #include <windows.h>
 
@@ -156,6 +157,21 @@ TEST_F(HtmlPaintTest, TextBackgroundHoverSelectionAndBorders) {
   }
   EXPECT_EQ(grab.At(left + 3, midY), kPageColour);  // the fourth pixel inside is no ring
   EXPECT_EQ(grab.At(right + 1, midY), kPageColour);
+
+  // A raised frame that belongs to the link under the mouse: red at the left and top, still grey at the
+  // right and bottom.
+  HtmlElement* frame = const_cast<HtmlElement*>(table);
+  frame->linkIndex = link->linkIndex;
+  Send(WM_MOUSEMOVE, 0, link->x + link->width / 2, link->y + link->height / 2);
+  Repaint();
+  grab = Canvas();
+  for (int ring = 0; ring < 3; ++ring) {
+    EXPECT_EQ(grab.At(left + ring, midY), kRed) << ring;
+    EXPECT_EQ(grab.At(midX, top + ring), kRed) << ring;
+    EXPECT_EQ(grab.At(right - ring, midY), kGrey) << ring;
+    EXPECT_EQ(grab.At(midX, bottom - ring), kGrey) << ring;
+  }
+  frame->linkIndex = -1;
 }
 
 TEST_F(HtmlPaintTest, ABackgroundPictureIsTiledFromThePagesCorner) {

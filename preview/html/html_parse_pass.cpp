@@ -136,10 +136,10 @@ void HtmlParsePass::Progress(ParseState& s, size_t pos) {
 }
 
 void HtmlParsePass::Nested(ParseState& s, size_t begin, size_t end, HtmlElementList& list,
-                           std::u16string_view face, int fontHeight, int align, int noWrap) {
+                           std::u16string_view face, int fontHeight, uint32_t textColor, int align, int noWrap) {
   end = std::min(end, s.text.size());
   if (begin >= end) return;
-  ParseRange(s.text.substr(begin, end - begin), list, face, fontHeight, s.textColor, s.url, s.depth + 1, align,
+  ParseRange(s.text.substr(begin, end - begin), list, face, fontHeight, textColor, s.url, s.depth + 1, align,
              noWrap);
 }
 
@@ -276,7 +276,7 @@ size_t HtmlParsePass::AttributedBlock(ParseState& s, size_t pos, bool div) {
     return BlockBreak(s, pos, div ? 23 : 17);  // "<div" / "<p" without attributes
   AddBreak(s, blockAlign);
   if (!div) AddBreak(s, blockAlign);
-  Nested(s, start, end, *s.list, s.face, s.fontHeight, blockAlign, s.noWrap);
+  Nested(s, start, end, *s.list, s.face, s.fontHeight, s.textColor, blockAlign, s.noWrap);
   AddBreak(s, s.LineAlign());
   if (end < t.size() && TagAt(t, end, div ? u"</div" : u"</p")) return AfterTag(t, end);
   return end;
@@ -292,10 +292,13 @@ size_t HtmlParsePass::Image(ParseState& s, size_t pos) {
   if (side >= 0 && !zeroSize && s.depth < kMaxParseDepth) {
     AddBreak(s, side);
     auto box = CreateCellElement(0, 0, 0, side, 0, kNoColour, 0, 1, 1, 4, 0, 0, -1, 0, 0, kSunkenBorder, side);
-    // The image inside the box is inline: its "align" is spelled out of the tag.
+    // The image inside the box is inline: its "align" is spelled out of the tag, however it is written, or
+    // the image would float again inside its own box.
     std::u16string own = attrs.Raw() + u">";
-    for (size_t p = own.find(u"align"); p != std::u16string::npos; p = own.find(u"align", p + 1)) own[p] = u'_';
-    ParseRange(own, box->children, s.face, s.fontHeight, s.textColor, s.url, s.depth + 1, s.align, s.noWrap);
+    for (size_t p = 0; p + 5 <= own.size(); ++p)
+      if (EqualsNoCase(std::u16string_view(own).substr(p, 5), u"align")) own[p] = u'_';
+    ParseRange(own, box->children, s.inheritedFace, s.inheritedHeight, s.inheritedColor, s.url, s.depth + 1, s.align,
+               s.noWrap);
     Add(s, std::move(box));
     AddBreak(s, s.LineAlign());
     AddBreak(s, s.LineAlign());

@@ -51,9 +51,9 @@ class HtmlParsePass {
   size_t Select(ParseState& s, size_t pos);
   size_t TextArea(ParseState& s, size_t pos);
 
-  // Parses text[begin, end) into list with the state's face, url and colour (a nested call).
+  // Parses text[begin, end) into list with the state's url (a nested call).
   void Nested(ParseState& s, size_t begin, size_t end, HtmlElementList& list, std::u16string_view face,
-              int fontHeight, int align, int noWrap);
+              int fontHeight, uint32_t textColor, int align, int noWrap);
   void Add(ParseState& s, std::unique_ptr<HtmlElement> e);
   void Add(HtmlElementList& list, std::unique_ptr<HtmlElement> e);
   void AddText(ParseState& s, std::u16string_view text);

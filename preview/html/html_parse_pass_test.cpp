@@ -129,6 +129,38 @@ TEST_F(ParsePassTest, InlineAndFloatingImages) {
   EXPECT_EQ(doc.images.Url(1), u"http://h/dir/b.gif");
 }
 
+TEST_F(ParsePassTest, TagsAreReadInAnyCase) {
+  EXPECT_EQ(Parse(u"a<B>b</B><TABLE><Tr><TD>c</Table>"),
+            "T 8x15 h15 'a'\nT 9x15 h15 b 'b'\nR 0x0\nC 0x0 rc0,0 pad4\n  T 8x15 h15 'c'\nR 0x0\nR 0x0\n");
+  // An image floated in capitals is inline inside its box, not floated again and again.
+  EXPECT_EQ(Parse(u"<IMG SRC=b.gif ALIGN=Right>"), "R 0x0 a1\nC 0x0 a1 rc0,0 pad4 side1\n  I 0x0\nR 0x0\nR 0x0\n");
+}
+
+TEST_F(ParsePassTest, ContainersStartFromTheInheritedFont) {
+  Parse(u"<font size=5 color=red face=Verdana><table><tr><td>a<th>b</table><pre>p</pre><ol><li>l</ol>"
+        u"<blockquote>q</blockquote><img src=f.gif align=left>c</font>");
+  // frame, two cells, row break, closing break; then pre (break, box, break), list (break, marker, content,
+  // break), quotation (break, box, break), float (break, box, break, break), c.
+  ASSERT_EQ(doc.elements.size(), 20u) << DumpElements(doc.elements, false);
+  const auto first = [](const HtmlElement& box) -> const HtmlElement& { return *box.children.at(0); };
+  for (size_t i : {1u, 6u, 9u, 10u, 13u}) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(first(*doc.elements[i]).fontHeight, 15);
+    EXPECT_EQ(first(*doc.elements[i]).textColor, 0u);
+  }
+  EXPECT_EQ(first(*doc.elements[1]).fontFace, u"Arial");
+  EXPECT_EQ(first(*doc.elements[2]).fontHeight, 19);  // a header cell: four larger
+  EXPECT_EQ(first(*doc.elements[6]).fontFace, u"Courier New");
+  EXPECT_EQ(first(*doc.elements[9]).fontFace, u"Arial");  // the ordered list's number
+  EXPECT_EQ(first(*doc.elements[10]).fontFace, u"Arial");
+  EXPECT_EQ(first(*doc.elements[13]).fontFace, u"Arial");
+  const HtmlElement& c = *doc.elements[19];
+  EXPECT_EQ(c.text, u"c");
+  EXPECT_EQ(c.fontHeight, 28);
+  EXPECT_EQ(c.textColor, 0x0000FFu);
+  EXPECT_EQ(c.fontFace, u"Verdana");
+}
+
 TEST_F(ParsePassTest, UnclosedAndUnknownTagsRunToTheEnd) {
   // The loader drops tags it does not know; one that slips through is read as text.
   EXPECT_EQ(Parse(u"<blink>a<b"), "T 56x15 h15 'blink>a'\n");
@@ -213,6 +245,10 @@ TEST_F(ParsePassTest, FormControlsAreAnnouncedWithTheirPlaceholderSizes) {
   EXPECT_EQ(doc.elements[2]->backColor, 0xC0C0C0u);
 }
 
+TEST_F(ParsePassTest, AnEmptyButtonIsALineHigh) {
+  EXPECT_EQ(Parse(u"<input type=submit><input size=0>"), "T 8x19 f15 h15 ''\nT 8x19 f15 h15 ''\n");
+}
+
 TEST_F(ParsePassTest, ImageInputsOfOneFormShareAPseudoLink) {
   Parse(u"<form><input type=image src=a.gif><input type=image src=b.gif width=30></form>");
   EXPECT_EQ(doc.elements[0]->linkIndex, 0);
@@ -247,7 +283,7 @@ TEST_F(ParsePassTest, ControlsWithoutAHostStillGetPlaceholders) {
   HtmlDocument alone(nullptr, 0);
   HtmlParsePass pass(alone, measurer);
   pass.ParseRange(u"<form><input><select></select>", alone.elements, u"Arial", 15, 0, u"", 0, 0, 0);
-  EXPECT_EQ(DumpElements(alone.elements, false), "T 88x19 f15 h15 ''\nT 24x4 f15 h15 ''\n");
+  EXPECT_EQ(DumpElements(alone.elements, false), "T 88x19 f15 h15 ''\nT 24x19 f15 h15 ''\n");
   EXPECT_EQ(alone.elements[0]->controlWindow, kNoControl);
 }
 

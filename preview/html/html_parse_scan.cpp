@@ -18,7 +18,8 @@ bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
 
 bool TagAt(std::u16string_view text, size_t pos, std::u16string_view prefix) {
   if (pos > text.size() || text.size() - pos < prefix.size()) return false;
-  if (text.compare(pos, prefix.size(), prefix) != 0) return false;
+  // Tag names are read in any case, as the loader keeps them.
+  if (!EqualsNoCase(text.substr(pos, prefix.size()), prefix)) return false;
   const size_t after = pos + prefix.size();
   return after == text.size() || text[after] == u' ' || text[after] == u'>' || text[after] == 0;
 }

@@ -130,8 +130,10 @@ size_t HtmlParsePass::Table(ParseState& s, size_t pos) {
       auto cell = CreateCellElement(row, column, cellWidth, s.LineAlign(), valign, colour, look.border, colspan,
                                     rowspan, look.padding, look.spacing, look.width, backImage, cellHeight,
                                     look.height, look.borderColor, look.side);
-      const int height = std::min(s.fontHeight + (header ? 4 : 0), kMaxFontHeight);
-      Nested(s, contentStart, contentEnd, cell->children, s.face, height, cellAlign, noWrap);
+      // A cell starts from what the table's surroundings inherited: a font tag around the table stays outside.
+      const int height = std::min(s.inheritedHeight + (header ? 4 : 0), kMaxFontHeight);
+      Nested(s, contentStart, contentEnd, cell->children, s.inheritedFace, height, s.inheritedColor, cellAlign,
+             noWrap);
       Add(s, std::move(cell));
       Progress(s, p);
       column += 1 + (colspan > 0 ? colspan - 1 : 0);
@@ -155,7 +157,7 @@ size_t HtmlParsePass::Preformatted(ParseState& s, size_t pos) {
   const size_t end = FindMatchingClose(t, start, u"<pre", u"</pre");
   AddBreak(s, s.LineAlign());
   auto box = CreateCellElement(0, 0, 0, 0, 0, kNoColour, 0, 1, 1, 0, 0, 0, -1, 0, 0, 0, -1);
-  Nested(s, start, end, box->children, u"Courier New", s.fontHeight, 0, 1);
+  Nested(s, start, end, box->children, u"Courier New", s.inheritedHeight, s.inheritedColor, 0, 1);
   Add(s, std::move(box));
   AddBreak(s, s.LineAlign());
   return SkipSpaces(t, AfterTag(t, end));
@@ -196,12 +198,13 @@ size_t HtmlParsePass::List(ParseState& s, size_t pos, bool ordered) {
     }
     auto markerBox = CreateCellElement(n, 0, 0, 0, 0, kNoColour, 0, 1, 1, 2, 0, 0, -1, 0, 0, kSunkenBorder, -1);
     if (s.depth < kMaxParseDepth)
-      ParseRange(marker, markerBox->children, ordered ? std::u16string_view(s.face) : u"Wingdings", s.fontHeight,
-                 s.textColor, s.url, s.depth + 1, 0, 1);
+      ParseRange(marker, markerBox->children, ordered ? s.inheritedFace : u"Wingdings", s.inheritedHeight,
+                 s.inheritedColor, s.url, s.depth + 1, 0, 1);
     Add(s, std::move(markerBox));
     ++listLevel;
     auto content = CreateCellElement(n, 1, 0, 0, 0, kNoColour, 0, 1, 1, 2, 0, 0, -1, 0, 0, kSunkenBorder, -1);
-    Nested(s, contentStart, contentEnd, content->children, s.face, s.fontHeight, s.align, s.noWrap);
+    Nested(s, contentStart, contentEnd, content->children, s.inheritedFace, s.inheritedHeight, s.inheritedColor,
+           s.align, s.noWrap);
     Add(s, std::move(content));
     AddBreak(s, s.LineAlign());
     s.textSeen = 0;
@@ -217,7 +220,7 @@ size_t HtmlParsePass::Quotation(ParseState& s, size_t pos) {
   const size_t end = FindTag(t, start, u"</blockquote");
   AddBreak(s, s.LineAlign());
   auto box = CreateCellElement(0, 0, 0, s.LineAlign(), 0, kNoColour, 0, 1, 1, 15, 0, 0, -1, 0, 0, kSunkenBorder, -1);
-  Nested(s, start, end, box->children, s.face, s.fontHeight, s.align, s.noWrap);
+  Nested(s, start, end, box->children, s.inheritedFace, s.inheritedHeight, s.inheritedColor, s.align, s.noWrap);
   Add(s, std::move(box));
   AddBreak(s, s.LineAlign());
   s.textSeen = 0;

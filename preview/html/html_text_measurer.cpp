@@ -15,7 +15,7 @@ HtmlTextSize FixedAdvanceMeasurer::MeasureText(std::u16string_view face, int hei
   lastFace = std::u16string(face);
   lastSymbol = UsesSymbolCharset(face);
   const int count = MeasuredLength(text, length);
-  return {count * (advance_ + (bold ? 1 : 0)), count > 0 ? std::abs(height) : 0};
+  return {count * (advance_ + (bold ? 1 : 0)), std::abs(height)};
 }
 
 }  // namespace htmlview

@@ -24,7 +24,10 @@ TEST(GdiTextMeasurerTest, MeasuresTheGivenLength) {
   EXPECT_GT(half.cx, 0);
   EXPECT_GT(all.cy, 0);
   EXPECT_GE(bold.cx, all.cx);
-  EXPECT_EQ(m.MeasureText(u"Arial", 16, 0, 0, u"", 0, -1).cx, 0);
+  // No characters: no width, but the font's full height, as a line of text has.
+  const HtmlTextSize empty = m.MeasureText(u"Arial", 16, 0, 0, u"", 0, -1);
+  EXPECT_EQ(empty.cx, 0);
+  EXPECT_EQ(empty.cy, all.cy);
   EXPECT_EQ(m.MeasureText(u"Wingdings", 16, 0, 0, nullptr, 0, -1).cx, 0);
 }
 
