@@ -109,8 +109,8 @@ void CTKPDrawHelpers::FillInBands(HDC hDC, const CRect& rect, COLORREF crFrom, C
   }
 }
 
-void CTKPDrawHelpers::GradientFill(CDC* pDC, LPCRECT lpRect, COLORREF crFrom, COLORREF crTo, BOOL bHorz,
-                                   LPCRECT lpClip) {
+void CTKPDrawHelpers::GradientFillClipped(CDC* pDC, LPCRECT lpRect, COLORREF crFrom, COLORREF crTo, BOOL bHorz,
+                                          LPCRECT lpClip) {
   if (!lpClip) {
     GradientFill(pDC, lpRect, crFrom, crTo, bHorz);
     return;
@@ -126,7 +126,7 @@ void CTKPDrawHelpers::FillColorGradient(CDC* pDC, LPCRECT lpRect, const CTKPColo
   if (!lpRect) return;
   for (const TKGradientPart& part : SplitGradient(CRect(lpRect), grc.clrLight, grc.clrDark, grc.fGradientFactor,
                                                   bHorz != FALSE))
-    GradientFill(pDC, part.rect, part.from, part.to, bHorz, lpClip);
+    GradientFillClipped(pDC, part.rect, part.from, part.to, bHorz, lpClip);
 }
 
 COLORREF CTKPDrawHelpers::BlendColors(COLORREF crA, COLORREF crB, double fAmountA) {
@@ -208,17 +208,17 @@ void CTKPDrawHelpers::KeyToLayout(HWND hWnd, UINT& nChar) {
   }
 }
 
-CRect CTKPDrawHelpers::GetWorkArea(LPCRECT lpRect) {
+CRect CTKPDrawHelpers::GetWorkAreaFromRect(LPCRECT lpRect) {
   const MonitorFunctions& f = MonitorFunctions::Get();
   return WorkArea(f.fromRect && lpRect ? f.fromRect(lpRect, MONITOR_DEFAULTTONEAREST) : nullptr);
 }
 
-CRect CTKPDrawHelpers::GetWorkArea(HWND hWnd) {
+CRect CTKPDrawHelpers::GetWorkAreaFromWindow(HWND hWnd) {
   const MonitorFunctions& f = MonitorFunctions::Get();
   return WorkArea(f.fromWindow ? f.fromWindow(hWnd, MONITOR_DEFAULTTONEAREST) : nullptr);
 }
 
-CRect CTKPDrawHelpers::GetWorkArea(POINT point) {
+CRect CTKPDrawHelpers::GetWorkAreaFromPoint(POINT point) {
   const MonitorFunctions& f = MonitorFunctions::Get();
   return WorkArea(f.fromPoint ? f.fromPoint(point, MONITOR_DEFAULTTONEAREST) : nullptr);
 }

@@ -23,7 +23,7 @@ class CTKPDrawHelpers {
   // or fewer and when both colours are the same.
   void GradientFill(CDC* pDC, LPCRECT lpRect, COLORREF crFrom, COLORREF crTo, BOOL bHorz);
   // The part of the same gradient that lies in the clip (all of it without one).
-  void GradientFill(CDC* pDC, LPCRECT lpRect, COLORREF crFrom, COLORREF crTo, BOOL bHorz, LPCRECT lpClip);
+  void GradientFillClipped(CDC* pDC, LPCRECT lpRect, COLORREF crFrom, COLORREF crTo, BOOL bHorz, LPCRECT lpClip);
   // The gradient's light to dark colours, split at its middle colour unless its factor is 0.5.
   void FillColorGradient(CDC* pDC, LPCRECT lpRect, const CTKPColorGradient& grc, BOOL bHorz,
                          LPCRECT lpClip = nullptr);
@@ -38,9 +38,9 @@ class CTKPDrawHelpers {
   static CString GetDefaultFontName(BOOL bPreferTahoma);
   // Left and right swap in a right-to-left window.
   static void KeyToLayout(HWND hWnd, UINT& nChar);
-  static CRect GetWorkArea(LPCRECT lpRect);
-  static CRect GetWorkArea(HWND hWnd);
-  static CRect GetWorkArea(POINT point);
+  static CRect GetWorkAreaFromRect(LPCRECT lpRect);
+  static CRect GetWorkAreaFromWindow(HWND hWnd);
+  static CRect GetWorkAreaFromPoint(POINT point);
   static BOOL IsTopParentActive(HWND hWnd);
   // A two-colour checker of the face and highlight colours.
   static void FillCheckerPattern(CDC* pDC, LPCRECT lpRect);

@@ -87,7 +87,7 @@ class Gallery : public CWnd {
     helpers->GradientFill(dc, kBandGradient, RGB(0xFE, 0xEC, 0xDD), RGB(0x96, 0x2D, 0x00), TRUE);
     helpers->SetLibraryMissingForTesting(false);
     dc->FillSolidRect(kClippedFull, RGB(0xEE, 0xF1, 0xF6));
-    helpers->GradientFill(dc, kClippedFull, RGB(0xFF, 0xFF, 0xFF), RGB(0x26, 0x58, 0x9E), TRUE, kClip);
+    helpers->GradientFillClipped(dc, kClippedFull, RGB(0xFF, 0xFF, 0xFF), RGB(0x26, 0x58, 0x9E), TRUE, kClip);
     const COLORREF note = RGB(0x62, 0x6A, 0x78);
     Label(dc, kLibraryGradient.left, 72, _T("Through the image library"), DT_NOPREFIX, note);
     Label(dc, kBandGradient.left, 72, _T("In one-pixel bands"), DT_NOPREFIX, note);

@@ -371,9 +371,9 @@ TEST(DrawHelpers, FontsWorkAreasLayoutKeysAndTheActiveTopWindow) {
   EXPECT_FALSE(CTKPDrawHelpers::GetDefaultFontName(TRUE).IsEmpty());
   RECT work{};
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  EXPECT_EQ(CTKPDrawHelpers::GetWorkArea(POINT{5, 5}), CRect(work));
+  EXPECT_EQ(CTKPDrawHelpers::GetWorkAreaFromPoint(POINT{5, 5}), CRect(work));
   const CRect somewhere(10, 10, 50, 50);
-  EXPECT_EQ(CTKPDrawHelpers::GetWorkArea(static_cast<LPCRECT>(somewhere)), CRect(work));
+  EXPECT_EQ(CTKPDrawHelpers::GetWorkAreaFromRect(static_cast<LPCRECT>(somewhere)), CRect(work));
 
   CWnd ltr, rtl;
   LPCTSTR cls = AfxRegisterWndClass(0);
@@ -387,7 +387,7 @@ TEST(DrawHelpers, FontsWorkAreasLayoutKeysAndTheActiveTopWindow) {
   key = VK_UP;
   CTKPDrawHelpers::KeyToLayout(rtl.GetSafeHwnd(), key);
   EXPECT_EQ(key, static_cast<UINT>(VK_UP));
-  EXPECT_EQ(CTKPDrawHelpers::GetWorkArea(ltr.GetSafeHwnd()), CRect(work));
+  EXPECT_EQ(CTKPDrawHelpers::GetWorkAreaFromWindow(ltr.GetSafeHwnd()), CRect(work));
 
   ::SetForegroundWindow(ltr.GetSafeHwnd());
   harness::PumpMessages();

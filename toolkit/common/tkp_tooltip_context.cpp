@@ -156,7 +156,7 @@ void CTKPToolTipContext::SetUpNewTip() {
   tip->SendMessage(TTM_ACTIVATE, FALSE);
 }
 
-void CTKPToolTipContext::Relay(const MSG& msg) {
+void CTKPToolTipContext::RelayToolTipMessage(const MSG& msg) {
   MSG copy = msg;
   POINT pt = msg.pt;
   copy.hwnd = reinterpret_cast<HWND>(m_pToolTip->SendMessage(TTM_WINDOWFROMPOINT, 0, reinterpret_cast<LPARAM>(&pt)));
@@ -175,6 +175,11 @@ void CTKPToolTipContext::FilterToolTipMessage(CWnd* pOwner, UINT message, WPARAM
   msg.wParam = wParam;
   msg.lParam = lParam;
   ::GetCursorPos(&msg.pt);
+  FilterToolTipMessageCore(pOwner, msg);
+}
+
+void CTKPToolTipContext::FilterToolTipMessageCore(CWnd* pOwner, const MSG& msg) {
+  const UINT message = msg.message;
   const bool buttonDown =
       (::GetKeyState(VK_LBUTTON) | ::GetKeyState(VK_RBUTTON) | ::GetKeyState(VK_MBUTTON)) & 0x8000;
   if (!IsMouseMoveKind(message) || buttonDown) {
@@ -205,7 +210,7 @@ void CTKPToolTipContext::FilterToolTipMessage(CWnd* pOwner, UINT message, WPARAM
   const bool sameTool = id != -1 && hit.hwnd == m_lastTool.hwnd && hit.uId == m_lastTool.uId &&
                         m_lastTool.cbSize >= TTTOOLINFOW_V1_SIZE;
   if (sameTool && ::EqualRect(&hit.rect, &m_lastTool.rect)) {
-    Relay(msg);
+    RelayToolTipMessage(msg);
     FreeStrings(hit);
     return;
   }
@@ -232,7 +237,7 @@ void CTKPToolTipContext::FilterToolTipMessage(CWnd* pOwner, UINT message, WPARAM
   } else {
     m_pToolTip->SendMessage(TTM_ACTIVATE, FALSE);
   }
-  Relay(msg);
+  RelayToolTipMessage(msg);
   if (!sameTool && m_lastTool.cbSize >= TTTOOLINFOW_V1_SIZE) {
     m_pToolTip->SendMessage(TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&m_lastTool));
   }

@@ -55,7 +55,9 @@ class CTKPToolTipContext : public CCmdTarget {
  private:
   void DeleteToolTip();
   void SetUpNewTip();
-  void Relay(const MSG& msg);
+  // The owner's mouse message (with the cursor's screen position) against the tool under it.
+  void FilterToolTipMessageCore(CWnd* pOwner, const MSG& msg);
+  void RelayToolTipMessage(const MSG& msg);
   static void FreeStrings(TOOLINFO& ti);
 
   CWnd* m_pToolTip = nullptr;

@@ -106,7 +106,7 @@ CSize CTKPToolTipRichWnd::CalcToolSize(TKPToolTipTool* pTool) {
   format.crTextColor = TextColor();
   ::SendMessageW(m_hRich, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
   ::SendMessageW(m_hRich, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
-  const std::wstring text = ToolText(pTool);
+  const std::wstring text = GetToolText(pTool);
   if (text.empty()) return CSize(0, 0);
   SetRichText(text);
   CSize size = BestSize();

@@ -141,7 +141,7 @@ TKPToolTipTool* CTKPToolTipWnd::ToolUnderCursor(bool buttonDown) {
 
 // A callback tool asks its owner; the answer may be the inline buffer, the owner's own buffer or a string
 // resource, and each is read within its bounds.
-std::wstring CTKPToolTipWnd::ToolText(TKPToolTipTool* pTool) {
+std::wstring CTKPToolTipWnd::GetToolText(TKPToolTipTool* pTool) {
   if (pTool->callback) {
     NMTTDISPINFOW info{};
     info.hdr.hwndFrom = m_hWnd;
@@ -164,7 +164,7 @@ std::wstring CTKPToolTipWnd::ToolText(TKPToolTipTool* pTool) {
 }
 
 CSize CTKPToolTipWnd::CalcToolSize(TKPToolTipTool* pTool) {
-  const std::wstring text = ToolText(pTool);
+  const std::wstring text = GetToolText(pTool);
   if (text.empty()) return CSize(0, 0);
   CClientDC dc(this);
   HGDIOBJ old = ::SelectObject(dc.m_hDC, m_hFont);

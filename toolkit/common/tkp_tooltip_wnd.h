@@ -64,7 +64,7 @@ class CTKPToolTipWnd : public CWnd {
   TKPToolTipTool* Find(HWND hwnd, UINT_PTR id);
   TKPToolTipTool* FindKey(int key);
   TKPToolTipTool* ToolUnderCursor(bool buttonDown);
-  std::wstring ToolText(TKPToolTipTool* pTool);
+  std::wstring GetToolText(TKPToolTipTool* pTool);
   void ShowTool(TKPToolTipTool* pTool);
   void Apply(const tk::TipScheduler::Step& step);
   void Relay(const MSG* pMsg);

@@ -7,8 +7,8 @@ int TKPSchemeFromVisualStyle(const std::u16string& themeFile, const std::u16stri
   CString file = CString::FromUtf16(slash == std::u16string::npos ? themeFile : themeFile.substr(slash + 1));
   if (file.CompareNoCase(_T("luna.msstyles")) != 0) return 0;
   const CString colour = CString::FromUtf16(colorName);
-  if (colour.CompareNoCase(_T("NormalColor")) == 0) return 1;
-  if (colour.CompareNoCase(_T("HomeStead")) == 0) return 2;
-  if (colour.CompareNoCase(_T("Metallic")) == 0) return 3;
+  if (colour.CompareNoCase(_T("normalcolor")) == 0) return 1;
+  if (colour.CompareNoCase(_T("homestead")) == 0) return 2;
+  if (colour.CompareNoCase(_T("metallic")) == 0) return 3;
   return 0;
 }

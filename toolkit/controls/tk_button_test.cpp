@@ -120,6 +120,18 @@ TEST_F(ButtonTest, IconsTakeTheirOwnSizeAndABadBitmapKeepsTheOldOne) {
   EXPECT_EQ(button.GetImageSize().cy, 16);
 }
 
+TEST_F(ButtonTest, ImagePositionIsAtTheBorderGapOrCentredAboveAndCentredDown) {
+  CTKButton button;
+  ASSERT_TRUE(button.Create(_T("Go"), WS_CHILD | WS_VISIBLE, CRect(10, 10, 110, 40), &m_host, 6));
+  CTKButtonTheme* pTheme = button.GetTheme();
+  ASSERT_NE(pTheme, nullptr);
+  EXPECT_EQ(pTheme->CalcImagePosition(16, 16, &button), CPoint(4, 7));  // 100 x 30 client, border gap 4
+  EXPECT_EQ(pTheme->CalcImagePosition(16, 40, &button), CPoint(4, 0));  // taller than the button: at the top
+  button.SetTKStyle(tkbutton::kStyleImageAbove);
+  EXPECT_EQ(button.GetTheme()->CalcImagePosition(16, 16, &button), CPoint(42, 7));
+  EXPECT_EQ(button.GetTheme()->CalcImagePosition(120, 16, &button), CPoint(0, 7));
+}
+
 TEST(ThemeSnapShot, TransparentControlsShowTheParentsClientArea) {
   HBRUSH red = ::CreateSolidBrush(RGB(200, 0, 0));
   CWnd parent;

@@ -3,6 +3,7 @@
 #include "platform/classlib/win/cdc.h"
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/draw_helpers.h"
+#include "toolkit/common/gdi_guards.h"
 #include "toolkit/controls/tk_button.h"
 
 IMPLEMENT_DYNCREATE(CTKButtonThemeFactory, CTKThemeManagerStyleFactory)
@@ -57,6 +58,11 @@ void CTKButtonTheme::SetColors(COLORREF face, COLORREF light, COLORREF shadow, C
   SetColorLight(light);
   SetColorShadow(shadow);
   SetColorText(text);
+}
+
+CPoint CTKButtonTheme::CalcImagePosition(int cx, int cy, CTKButton* pButton) {
+  const tkbutton::Point pt = pButton->GetLayout(CTKPClientRect(pButton)).ImagePosition(cx, cy);
+  return CPoint(pt.x, pt.y);
 }
 
 CPoint CTKButtonTheme::CalcTextPosition(UINT, const CRect& rcItem, CSize szText, CTKButton* pButton) {

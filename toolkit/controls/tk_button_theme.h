@@ -32,6 +32,8 @@ class CTKButtonTheme : public CTKThemeManagerStyle {
   void SetColorShadow(COLORREF c) { m_clrShadow.SetCustomValue(c); }
   void SetColorText(COLORREF c) { m_clrText.SetCustomValue(c); }
 
+  // A box of cx x cy at the border gap (centred across with the image above), centred down the client area.
+  CPoint CalcImagePosition(int cx, int cy, CTKButton* pButton);
   CPoint CalcTextPosition(UINT nState, const CRect& rcItem, CSize szText, CTKButton* pButton);
   CPoint CalcIconPosition(UINT nState, const CRect& rcItem, CTKButton* pButton);
   virtual COLORREF GetTextColor(UINT nState, CTKButton* pButton);

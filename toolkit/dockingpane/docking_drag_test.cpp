@@ -329,7 +329,7 @@ TEST_F(DockingDragTest, AFrameFloatedOffTheScreenOpensJustInsideIt) {
   ASSERT_NE(FrameOf(kSearch), nullptr);
   CRect rc;
   FrameOf(kSearch)->CWnd::GetWindowRect(rc);
-  const CRect work = CTKPDrawHelpers::GetWorkArea(POINT{5100, 200});
+  const CRect work = CTKPDrawHelpers::GetWorkAreaFromPoint(POINT{5100, 200});
   EXPECT_EQ(rc.right, work.right);
   EXPECT_EQ(rc.Width(), 200);
   EXPECT_EQ(rc.top, 100);

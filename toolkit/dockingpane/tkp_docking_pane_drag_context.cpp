@@ -228,7 +228,7 @@ void CTKPDockingPaneDragContext::Finish() {
 void CTKPDockingPaneDragContext::Move(CPoint pt) {
   CRect moved = m_rcFloat;
   moved.OffsetRect(pt - m_ptLast);
-  CRect work = CTKPDrawHelpers::GetWorkArea(moved);
+  CRect work = CTKPDrawHelpers::GetWorkAreaFromRect(moved);
   CRect common;
   if (common.IntersectRect(moved, work)) m_rcFloat = moved;
   m_pTarget = nullptr;

@@ -63,7 +63,7 @@ BOOL CTKPDockingPaneMiniWnd::CreateFrameWindow(CRect rc) {
   DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | MFS_BLOCKSYSMENU;
   if (manager->GetSyncActivation() > 0) style |= MFS_SYNCACTIVE;
   // A frame that would open where no monitor shows it is moved just inside the work area.
-  const CRect work = CTKPDrawHelpers::GetWorkArea(rc);
+  const CRect work = CTKPDrawHelpers::GetWorkAreaFromRect(rc);
   CRect common;
   if (!common.IntersectRect(rc, work)) {
     if (rc.right <= work.left) rc.OffsetRect(work.left - rc.left, 0);

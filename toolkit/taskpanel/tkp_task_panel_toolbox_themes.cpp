@@ -148,8 +148,8 @@ void CTKPTaskPanelToolboxGradientTheme::DrawGroupClientFace(CDC* pDC, CTKPTaskPa
   // The body shows the panel's own left-to-right shading, so that it does not stand out as a block.
   CTKPTaskPanel* pPanel = pGroup->GetTaskPanel();
   const CRect across = pPanel ? CRect(0, rc.top, CTKPClientRect(pPanel).Width(), rc.bottom) : rc;
-  TKPDrawHelpers()->GradientFill(pDC, across, Color(m_grcBackground.clrLight), Color(m_grcBackground.clrDark), TRUE,
-                                 rc);
+  TKPDrawHelpers()->GradientFillClipped(pDC, across, Color(m_grcBackground.clrLight),
+                                        Color(m_grcBackground.clrDark), TRUE, rc);
   pGroup->OnDrawHeaderImage(pDC, rc);
   DrawGroupClientItems(pDC, pGroup, rc);
 }

@@ -147,7 +147,7 @@ void CTKPDockContext::Resize(CPoint pt) {
   m_ptLast = pt;
   if (size == window.Size()) return;
   const CRect next = tkpdock::ResizedRect(window, m_nTrackMode, size);
-  CRect work = CTKPDrawHelpers::GetWorkArea(static_cast<HWND>(m_pBar->m_hWnd));
+  CRect work = CTKPDrawHelpers::GetWorkAreaFromWindow(static_cast<HWND>(m_pBar->m_hWnd));
   CRect overlap;
   if (!overlap.IntersectRect(next, work)) return;
   m_rectFrameDrag = next;

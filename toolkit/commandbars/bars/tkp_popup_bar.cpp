@@ -185,8 +185,8 @@ void CTKPPopupBar::UpdateLocation() {
 
 CRect CTKPPopupBar::PlacePopup(CSize size) {
   TKPPopupPlacementRequest request;
-  request.work = m_rcExclude.IsRectEmpty() ? CTKPDrawHelpers::GetWorkArea(POINT{m_ptPopup.x, m_ptPopup.y})
-                                           : CTKPDrawHelpers::GetWorkArea(static_cast<LPCRECT>(m_rcExclude));
+  request.work = m_rcExclude.IsRectEmpty() ? CTKPDrawHelpers::GetWorkAreaFromPoint(POINT{m_ptPopup.x, m_ptPopup.y})
+                                           : CTKPDrawHelpers::GetWorkAreaFromRect(static_cast<LPCRECT>(m_rcExclude));
   request.exclude = m_rcExclude;
   request.position = m_ptPopup;
   request.size = size;

@@ -131,7 +131,7 @@ class PopupExtras : public ::testing::Test {
 // Wine's monitors keep their work area when SPI_SETWORKAREA shrinks it, so the menu is made longer than
 // the whole work area instead.
 TEST_F(PopupExtras, AMenuLongerThanTheWorkAreaScrollsWhileTheMouseRestsOnAnArrow) {
-  const CRect work = CTKPDrawHelpers::GetWorkArea(POINT{100, 100});
+  const CRect work = CTKPDrawHelpers::GetWorkAreaFromPoint(POINT{100, 100});
   const int count = work.Height() / 16 + 4;  // items are at least 16 pixels tall
   MakeMenu(count);
   ASSERT_TRUE(popup->Popup(100, work.top + 10, nullptr));

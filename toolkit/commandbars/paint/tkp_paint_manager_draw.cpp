@@ -67,7 +67,7 @@ void CTKPPaintManager::ExcludeCorners(CDC* pDC, CRect rc) {
 }
 
 void CTKPPaintManager::GradientFill(CDC* pDC, CRect rc, COLORREF clrFrom, COLORREF clrTo, BOOL bHorz, CRect rcClip) {
-  if (HasDC(pDC)) TKPDrawHelpers()->GradientFill(pDC, rc, clrFrom, clrTo, bHorz, rcClip);
+  if (HasDC(pDC)) TKPDrawHelpers()->GradientFillClipped(pDC, rc, clrFrom, clrTo, bHorz, rcClip);
 }
 
 void CTKPPaintManager::DrawCheckMark(CDC* pDC, CRect rc, COLORREF clr, BOOL bLayoutRTL) {
