@@ -43,7 +43,7 @@ void FixOutOfRange(const std::vector<SizeItem>& items, SizeResult* r) {
 
 }  // namespace
 
-SizeResult AdjustLengths(const std::vector<SizeItem>& items, int extent, int splitter) {
+SizeResult AdjustPanesLength(const std::vector<SizeItem>& items, int extent, int splitter) {
   SizeResult r;
   r.lengths.resize(items.size());
   for (size_t i = 0; i < items.size(); ++i) {

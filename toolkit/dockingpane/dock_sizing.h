@@ -31,7 +31,7 @@ struct SizeResult {
 
 // The sizing rule over the children of one row or column of `extent` pixels with `splitter`-pixel
 // splitters between them.
-SizeResult AdjustLengths(const std::vector<SizeItem>& items, int extent, int splitter);
+SizeResult AdjustPanesLength(const std::vector<SizeItem>& items, int extent, int splitter);
 
 // The span [begin, end) of each child along the direction, the children in order from `start`, a splitter
 // after each; the last child ends at start + extent.

@@ -8,7 +8,7 @@ namespace dock {
 namespace {
 
 std::vector<int> Sizes(const std::vector<SizeItem>& items, int extent, int splitter = 4) {
-  const SizeResult r = AdjustLengths(items, extent, splitter);
+  const SizeResult r = AdjustPanesLength(items, extent, splitter);
   std::vector<int> sizes;
   for (const Span& s : PlaceLengths(r, 0, extent, splitter)) sizes.push_back(s.end - s.begin);
   return sizes;
@@ -19,13 +19,13 @@ SizeItem Client() { return {0, 0, kMaxTrack, true}; }
 
 TEST(DockSizing, ClientAreaTakesWhatThePanesLeave) {
   EXPECT_EQ(Sizes({Pane(200), Client(), Pane(100)}, 1000), (std::vector<int>{200, 692, 100}));
-  const SizeResult r = AdjustLengths({Pane(200), Client(), Pane(100)}, 1000, 4);
+  const SizeResult r = AdjustPanesLength({Pane(200), Client(), Pane(100)}, 1000, 4);
   EXPECT_EQ(r.clientIndex, 1);
   EXPECT_EQ(r.clientPreferred, 692);
 }
 
 TEST(DockSizing, SpansFollowEachOtherWithSplittersBetween) {
-  const SizeResult r = AdjustLengths({Pane(200), Client(), Pane(100)}, 1000, 4);
+  const SizeResult r = AdjustPanesLength({Pane(200), Client(), Pane(100)}, 1000, 4);
   const std::vector<Span> spans = PlaceLengths(r, 10, 1000, 4);
   ASSERT_EQ(spans.size(), 3u);
   EXPECT_EQ(spans[0].begin, 10);
@@ -47,14 +47,14 @@ TEST(DockSizing, NarrowRowShrinksProportionallyDownToMinimums) {
 }
 
 TEST(DockSizing, MinimumsThatDoNotFitCostTheLastFixedPane) {
-  const SizeResult r = AdjustLengths({Pane(100, 90), Pane(100, 90)}, 150, 4);
+  const SizeResult r = AdjustPanesLength({Pane(100, 90), Pane(100, 90)}, 150, 4);
   // The first is fixed at 90 (146 left, share 73 < 90), the second would need 90 of 56: it gets 56.
   EXPECT_EQ(r.lengths, (std::vector<int>{-90, -56}));
   EXPECT_EQ(r.available, 0);
 }
 
 TEST(DockSizing, NoRoomAtAllLeavesWeightsAsTheyAre) {
-  const SizeResult r = AdjustLengths({Pane(100), Client(), Pane(100)}, 6, 4);
+  const SizeResult r = AdjustPanesLength({Pane(100), Client(), Pane(100)}, 6, 4);
   EXPECT_LT(r.available, 1);
   const std::vector<Span> spans = PlaceLengths(r, 0, 6, 4);
   for (const Span& s : spans) EXPECT_LE(s.begin, s.end);

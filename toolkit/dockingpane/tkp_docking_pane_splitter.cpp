@@ -183,7 +183,7 @@ void CTKPDockingPaneSplitterContainer::OnSizeParent(CWnd* pParent, CRect rect, A
   }
   const int start = m_bHoriz ? rect.left : rect.top;
   const int extent = m_bHoriz ? rect.Width() : rect.Height();
-  const dock::SizeResult sizes = dock::AdjustLengths(items, extent, splitter);
+  const dock::SizeResult sizes = dock::AdjustPanesLength(items, extent, splitter);
   if (sizes.clientIndex >= 0) {
     CTKPDockingPaneBase* holder = visible[static_cast<size_t>(sizes.clientIndex)];
     holder->m_nDockingCX = holder->m_nDockingCY = 0;
@@ -241,7 +241,7 @@ CRect CTKPDockingPaneSplitterContainer::CalcShare(const std::vector<CTKPDockingP
   const int start = bHorizontal ? rect.left : rect.top;
   const int extent = bHorizontal ? rect.Width() : rect.Height();
   const std::vector<dock::Span> spans =
-      dock::PlaceLengths(dock::AdjustLengths(items, extent, splitter), start, extent, splitter);
+      dock::PlaceLengths(dock::AdjustPanesLength(items, extent, splitter), start, extent, splitter);
   if (index >= spans.size()) return CRect();
   CRect share = rect;
   (bHorizontal ? share.left : share.top) = spans[index].begin;

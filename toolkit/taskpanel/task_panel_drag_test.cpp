@@ -51,7 +51,7 @@ class Host : public CWnd {
  protected:
   afx_msg LRESULT OnPanelNotify(WPARAM wParam, LPARAM lParam) {
     notes.emplace_back(wParam, lParam);
-    if (wParam != TKPTPN_ENDLABELEDIT) return 0;
+    if (wParam != NotifyEndLabelEdit) return 0;
     renames.emplace_back(reinterpret_cast<const wchar_t*>(lParam));
     return keepOldCaption ? 1 : 0;
   }
@@ -143,7 +143,7 @@ TEST_F(TaskPanelMoves, AnItemDraggedOntoAnotherGroupMovesThere) {
   Press(At(open));
   PullTo(At(open) + CPoint(0, 10));
   panel.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(At(open).x, At(open).y + 10));
-  EXPECT_EQ(host.Count(TKPTPN_STARTDRAG), 0);
+  EXPECT_EQ(host.Count(NotifyStartDrag), 0);
   EXPECT_EQ(tasks->GetItemCount(), 2);
 
   panel.SetAllowDrag(1);
@@ -155,8 +155,8 @@ TEST_F(TaskPanelMoves, AnItemDraggedOntoAnotherGroupMovesThere) {
   Press(At(open));
   PullTo(At(open) + CPoint(0, 10));
   harness::PumpMessages();
-  EXPECT_EQ(host.Count(TKPTPN_STARTDRAG), 1);
-  ASSERT_EQ(host.Count(TKPTPN_ITEMDROP), 1);
+  EXPECT_EQ(host.Count(NotifyStartDrag), 1);
+  ASSERT_EQ(host.Count(NotifyItemDrop), 1);
   EXPECT_EQ(Captions(tasks), std::vector<std::wstring>{L"Recover the selected files"});
   EXPECT_EQ(Captions(details),
             (std::vector<std::wstring>{L"Find files by name", L"Save a scan snapshot", L"Open a disk image"}));
@@ -199,7 +199,7 @@ TEST_F(TaskPanelMoves, DropsFollowTheRulesOfThePlace) {
   EXPECT_EQ(Captions(details),
             (std::vector<std::wstring>{L"Find files by name", L"Save a scan snapshot", L"Carved pictures"}));
   EXPECT_EQ(panel.GetDropTarget(), nullptr);
-  EXPECT_EQ(host.Count(TKPTPN_ITEMDROP), 1);
+  EXPECT_EQ(host.Count(NotifyItemDrop), 1);
   // A drop on an item lands before it.
   panel.OnDragOver(&data, 0, CPoint(rcFind.left + 4, rcFind.top + 1));
   EXPECT_TRUE(panel.OnDrop(&data, DROPEFFECT_COPY, CPoint()));
@@ -281,7 +281,7 @@ TEST_F(TaskPanelMoves, ARenameEndedByEnterIsHeardOnce) {
   harness::PumpMessages();
   // The edit closed (losing the focus on the way) and the owner heard the rename once.
   EXPECT_FALSE(::IsWindow(hEdit));
-  EXPECT_EQ(host.Count(TKPTPN_ENDLABELEDIT), 1);
+  EXPECT_EQ(host.Count(NotifyEndLabelEdit), 1);
   EXPECT_EQ(host.renames, std::vector<std::wstring>{L"Recover the ticked files"});
   EXPECT_EQ(recover->GetCaption(), CString(_T("Recover the ticked files")));
   EXPECT_EQ(panel.GetRenameEdit(), nullptr);
@@ -296,7 +296,7 @@ TEST_F(TaskPanelMoves, ARenameEndedByLosingTheFocusIsHeardOnce) {
   panel.SetFocus();
   harness::PumpMessages();
   EXPECT_FALSE(::IsWindow(hEdit));
-  EXPECT_EQ(host.Count(TKPTPN_ENDLABELEDIT), 1);
+  EXPECT_EQ(host.Count(NotifyEndLabelEdit), 1);
   EXPECT_EQ(details->GetCaption(), CString(_T("Scan Settings")));
 }
 
@@ -312,13 +312,13 @@ TEST_F(TaskPanelMoves, EscapeAnEmptyTextOrTheOwnersNoKeepsTheCaption) {
   ::SetWindowTextW(hEdit, L"");
   harness::PressKey(hEdit, VK_RETURN);
   harness::PumpMessages();
-  EXPECT_EQ(host.Count(TKPTPN_ENDLABELEDIT), 0);
+  EXPECT_EQ(host.Count(NotifyEndLabelEdit), 0);
   host.keepOldCaption = true;
   panel.RenameItem(open);
   ::SetWindowTextW(panel.GetRenameEdit()->m_hWnd, L"Open an image");
   panel.SetFocus();
   harness::PumpMessages();
-  EXPECT_EQ(host.Count(TKPTPN_ENDLABELEDIT), 1);
+  EXPECT_EQ(host.Count(NotifyEndLabelEdit), 1);
   EXPECT_EQ(open->GetCaption(), CString(_T("Open a disk image")));
 }
 

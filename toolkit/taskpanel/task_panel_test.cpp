@@ -57,7 +57,7 @@ class Host : public CWnd {
  protected:
   afx_msg LRESULT OnPanelNotify(WPARAM wParam, LPARAM lParam) {
     notes.emplace_back(wParam, lParam);
-    return wParam == TKPTPN_GROUPEXPANDING && refuseExpanding ? -1 : 0;
+    return wParam == NotifyGroupExpanding && refuseExpanding ? -1 : 0;
   }
   DECLARE_MESSAGE_MAP()
 };
@@ -181,7 +181,7 @@ TEST_F(TaskPanel, ACollapseAnimatesOnTheInjectedClockAndTheOwnerHearsOfIt) {
   const int caption = details->GetCaptionRect().Height();
   const CRect expanded = details->GetTargetRect();
   Click(details);  // a click on the caption toggles the group
-  ASSERT_EQ(host.Codes(), std::vector<WPARAM>({TKPTPN_FOCUSEDITEMCHANGED, TKPTPN_GROUPEXPANDING}));
+  ASSERT_EQ(host.Codes(), std::vector<WPARAM>({NotifyFocusChanged, NotifyGroupExpanding}));
   EXPECT_FALSE(details->IsExpanded());
   ASSERT_EQ(timers.started.size(), 1u);
   EXPECT_EQ(timers.started[0], std::make_pair(kTaskPanelAnimationTimer, 30u));
@@ -194,7 +194,7 @@ TEST_F(TaskPanel, ACollapseAnimatesOnTheInjectedClockAndTheOwnerHearsOfIt) {
   }
   for (size_t i = 1; i < heights.size(); ++i) EXPECT_LT(heights[i], heights[i - 1]) << i;
   EXPECT_EQ(heights.back(), caption);
-  EXPECT_EQ(host.Codes().back(), static_cast<WPARAM>(TKPTPN_GROUPEXPANDED));
+  EXPECT_EQ(host.Codes().back(), static_cast<WPARAM>(NotifyGroupExpanded));
   EXPECT_EQ(host.notes.back().second, reinterpret_cast<LPARAM>(details));
   EXPECT_TRUE(timers.running);
   Tick();  // nothing left to move: the timer stops
@@ -212,7 +212,7 @@ TEST_F(TaskPanel, ACollapseAnimatesOnTheInjectedClockAndTheOwnerHearsOfIt) {
   EXPECT_FALSE(timers.running);
   EXPECT_TRUE(::IsWindowVisible(edit));
   EXPECT_EQ(ControlRect(), control->GetHitTestRect());
-  EXPECT_EQ(host.Codes(), std::vector<WPARAM>({TKPTPN_GROUPEXPANDING, TKPTPN_GROUPEXPANDED}));
+  EXPECT_EQ(host.Codes(), std::vector<WPARAM>({NotifyGroupExpanding, NotifyGroupExpanded}));
 }
 
 TEST_F(TaskPanel, TheOwnerCanRefuseAndAnimationModeOneJumps) {
@@ -225,7 +225,7 @@ TEST_F(TaskPanel, TheOwnerCanRefuseAndAnimationModeOneJumps) {
   tasks->SetExpanded(FALSE);
   EXPECT_TRUE(timers.started.empty());
   EXPECT_EQ(tasks->GetCurrentRect(), tasks->GetTargetRect());
-  EXPECT_EQ(host.Codes().back(), static_cast<WPARAM>(TKPTPN_GROUPEXPANDED));
+  EXPECT_EQ(host.Codes().back(), static_cast<WPARAM>(NotifyGroupExpanded));
 }
 
 TEST_F(TaskPanel, TheKeyboardWalksGroupsAndLinksAndActsOnThem) {
@@ -256,7 +256,7 @@ TEST_F(TaskPanel, TheKeyboardWalksGroupsAndLinksAndActsOnThem) {
   host.notes.clear();
   Key(VK_RETURN);
   ASSERT_EQ(host.notes.size(), 1u);
-  EXPECT_EQ(host.notes[0], std::make_pair(static_cast<WPARAM>(TKPTPN_ITEMCLICK), reinterpret_cast<LPARAM>(snapshot)));
+  EXPECT_EQ(host.notes[0], std::make_pair(static_cast<WPARAM>(NotifyItemClick), reinterpret_cast<LPARAM>(snapshot)));
   // The collapsed group's links are skipped; Space opens it.
   Key(VK_TAB);
   Key(VK_TAB);
@@ -272,7 +272,7 @@ TEST_F(TaskPanel, TheKeyboardWalksGroupsAndLinksAndActsOnThem) {
 TEST_F(TaskPanel, AClickOnALinkTellsTheOwnerAndAClickOnEmptyBodyFocusesNothing) {
   Click(recover);
   ASSERT_FALSE(host.notes.empty());
-  EXPECT_EQ(host.notes.back(), std::make_pair(static_cast<WPARAM>(TKPTPN_ITEMCLICK), reinterpret_cast<LPARAM>(recover)));
+  EXPECT_EQ(host.notes.back(), std::make_pair(static_cast<WPARAM>(NotifyItemClick), reinterpret_cast<LPARAM>(recover)));
   EXPECT_EQ(panel.GetFocusedItem(), recover);
   EXPECT_EQ(panel.GetPressedItem(), nullptr);
   host.notes.clear();
@@ -286,7 +286,7 @@ TEST_F(TaskPanel, AClickOnALinkTellsTheOwnerAndAClickOnEmptyBodyFocusesNothing) 
   const CPoint pt = At(find);
   panel.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
   EXPECT_EQ(panel.GetFocusedItem(), find);
-  EXPECT_EQ(host.Codes().back(), static_cast<WPARAM>(TKPTPN_RIGHTCLICK));
+  EXPECT_EQ(host.Codes().back(), static_cast<WPARAM>(NotifyItemRightClick));
 }
 
 TEST_F(TaskPanel, AShortPanelScrollsAndBringsTheFocusedItemIntoView) {
@@ -368,7 +368,7 @@ TEST_F(TaskPanel, ElementsAnswerScreenReadersForThemselves) {
   EXPECT_EQ(link->accHitTest(x - 5, y - 5, &hit), S_FALSE);
   // The default actions: a link is clicked (and focused), a group opens or closes.
   ASSERT_EQ(link->accDoDefaultAction(Self()), S_OK);
-  EXPECT_EQ(host.notes.back(), std::make_pair(static_cast<WPARAM>(TKPTPN_ITEMCLICK), reinterpret_cast<LPARAM>(recover)));
+  EXPECT_EQ(host.notes.back(), std::make_pair(static_cast<WPARAM>(NotifyItemClick), reinterpret_cast<LPARAM>(recover)));
   EXPECT_EQ(State(link) & STATE_SYSTEM_FOCUSED, STATE_SYSTEM_FOCUSED);
   IAccessible* group = places;
   EXPECT_EQ(State(group) & (STATE_SYSTEM_EXPANDED | STATE_SYSTEM_COLLAPSED), STATE_SYSTEM_COLLAPSED);
@@ -515,7 +515,7 @@ TEST_F(TaskPanel, AListOpensOneGroupThatFillsThePanelAndScrollsItsItems) {
   for (int i = 0; i < 11; ++i) Tick();
   EXPECT_FALSE(timers.running);
   EXPECT_TRUE(places->IsExpanded());
-  EXPECT_EQ(host.Codes(), std::vector<WPARAM>({TKPTPN_FOCUSEDITEMCHANGED, TKPTPN_GROUPEXPANDING, TKPTPN_GROUPEXPANDED}));
+  EXPECT_EQ(host.Codes(), std::vector<WPARAM>({NotifyFocusChanged, NotifyGroupExpanding, NotifyGroupExpanded}));
   // The open group takes what the captions leave; its items scroll inside it.
   EXPECT_EQ(places->GetTargetRect().bottom, 520 - 12);
   EXPECT_EQ(places->GetFirstVisibleItemIndex(), 0);

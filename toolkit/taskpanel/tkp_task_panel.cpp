@@ -439,7 +439,7 @@ void CTKPTaskPanel::ExpandGroup(CTKPTaskPanelGroup* pGroup, BOOL bExpand) {
   if (pGroup == nullptr) return;
   if (IsExplorerBehaviour()) {
     TKPTASKPANELGROUPEXPANDING expanding{pGroup, bExpand};
-    if (NotifyOwner(TKPTPN_GROUPEXPANDING, reinterpret_cast<LPARAM>(&expanding)) == -1) return;
+    if (NotifyOwner(NotifyGroupExpanding, reinterpret_cast<LPARAM>(&expanding)) == -1) return;
     pGroup->m_geo.expanded = bExpand != FALSE;
     pGroup->m_geo.expanding = true;
     Reposition(TRUE);
@@ -448,7 +448,7 @@ void CTKPTaskPanel::ExpandGroup(CTKPTaskPanelGroup* pGroup, BOOL bExpand) {
   // One group is open at a time: opening one closes the other; closing alone does nothing.
   if (bExpand && pGroup != m_pActiveGroup) {
     TKPTASKPANELGROUPEXPANDING expanding{pGroup, TRUE};
-    if (NotifyOwner(TKPTPN_GROUPEXPANDING, reinterpret_cast<LPARAM>(&expanding)) == -1) return;
+    if (NotifyOwner(NotifyGroupExpanding, reinterpret_cast<LPARAM>(&expanding)) == -1) return;
     if (auto* pOld = static_cast<CTKPTaskPanelGroup*>(m_pActiveGroup)) {
       if (pOld->IsExpandable()) {
         pOld->m_geo.expanded = false;
@@ -508,7 +508,7 @@ void CTKPTaskPanel::SetFocusedItem(CTKPTaskPanelItem* pItem, BOOL bByKeyboard) {
   if (m_hWnd == nullptr) return;
   EnsureVisible(pItem);
   Invalidate(FALSE);
-  NotifyOwner(TKPTPN_FOCUSEDITEMCHANGED, 0);
+  NotifyOwner(NotifyFocusChanged, 0);
   if (const long nChild = GetAccessibleChildId(pItem)) {
     CTKPAccessible::AccessibleNotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, OBJID_CLIENT, nChild);
   }
@@ -597,7 +597,7 @@ LRESULT CTKPTaskPanel::NotifyOwner(WPARAM wParam, LPARAM lParam) {
 }
 
 void CTKPTaskPanel::OnClick(CTKPTaskPanelGroupItem* pItem) {
-  NotifyOwner(TKPTPN_ITEMCLICK, reinterpret_cast<LPARAM>(pItem));
+  NotifyOwner(NotifyItemClick, reinterpret_cast<LPARAM>(pItem));
 }
 
 void CTKPTaskPanel::OnDraw(CDC* pDC) {

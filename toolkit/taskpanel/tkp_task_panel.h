@@ -21,17 +21,17 @@ class CTKPTaskPanelEditItem;
 // Sent to the owner: wParam the code below, lParam as the code says.
 constexpr UINT TKPWM_TASKPANEL_NOTIFY = 0x27EC;
 enum : WPARAM {
-  TKPTPN_ITEMCLICK = 1,
-  TKPTPN_RIGHTCLICK = 2,
-  TKPTPN_STARTDRAG = 3,
-  TKPTPN_ENDLABELEDIT = 4,
-  TKPTPN_ITEMDROP = 5,
-  TKPTPN_GROUPEXPANDING = 6,
-  TKPTPN_GROUPEXPANDED = 7,
-  TKPTPN_DBLCLICK = 8,
-  TKPTPN_FOCUSEDITEMCHANGED = 9,
+  NotifyItemClick = 1,
+  NotifyItemRightClick = 2,
+  NotifyStartDrag = 3,
+  NotifyEndLabelEdit = 4,
+  NotifyItemDrop = 5,
+  NotifyGroupExpanding = 6,
+  NotifyGroupExpanded = 7,
+  NotifyItemDoubleClick = 8,
+  NotifyFocusChanged = 9,
 };
-// lParam of TKPTPN_GROUPEXPANDING.
+// lParam of NotifyGroupExpanding.
 struct TKPTASKPANELGROUPEXPANDING {
   CTKPTaskPanelGroup* pGroup;
   BOOL bExpanding;

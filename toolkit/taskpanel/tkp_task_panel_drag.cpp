@@ -31,7 +31,7 @@ void CTKPTaskPanel::OnStartItemDrag(CTKPTaskPanelItem* pItem) {
   const int flags = pItem ? pItem->GetAllowDrag() : 0;
   if (flags == 0) return;
   ::ReleaseCapture();
-  if (NotifyOwner(TKPTPN_STARTDRAG, reinterpret_cast<LPARAM>(pItem)) == -1) return;
+  if (NotifyOwner(NotifyStartDrag, reinterpret_cast<LPARAM>(pItem)) == -1) return;
   CTKPTaskPanelDataSource data;
   data.CacheGlobalData(ElementFormat(), taskpanel::ElementRecordBlock(pItem));
   if (data.IsEmpty()) return;
@@ -127,7 +127,7 @@ BOOL CTKPTaskPanel::OnDrop(IDataObject* pDataObject, DWORD dropEffect, CPoint) {
     pTarget->GetParentItems()->InsertAt(taskpanel::DropIndex(pTarget->GetIndex(), m_pPaintManager->m_bDropAfter), pNew);
   }
   if (pNew->IsAcceptFocus()) SetFocusedItem(pNew);
-  NotifyOwner(TKPTPN_ITEMDROP, reinterpret_cast<LPARAM>(pNew));
+  NotifyOwner(NotifyItemDrop, reinterpret_cast<LPARAM>(pNew));
   return TRUE;
 }
 

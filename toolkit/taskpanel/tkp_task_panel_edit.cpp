@@ -98,5 +98,5 @@ void CTKPTaskPanel::RenameItem(CTKPTaskPanelItem* pItem) {
 }
 
 void CTKPTaskPanel::OnEndLabelEdit(CTKPTaskPanelItem* pItem, LPCTSTR lpszText) {
-  if (NotifyOwner(TKPTPN_ENDLABELEDIT, reinterpret_cast<LPARAM>(lpszText)) == 0) pItem->SetCaption(lpszText);
+  if (NotifyOwner(NotifyEndLabelEdit, reinterpret_cast<LPARAM>(lpszText)) == 0) pItem->SetCaption(lpszText);
 }

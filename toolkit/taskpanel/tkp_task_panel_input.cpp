@@ -129,7 +129,7 @@ void CTKPTaskPanel::OnLButtonUp(UINT nFlags, CPoint point) {
 void CTKPTaskPanel::OnLButtonDblClk(UINT, CPoint point) {
   OnPress(point);
   if (m_pItemPressed && m_pItemPressed == m_pItemHot && !m_pItemPressed->IsGroup()) {
-    NotifyOwner(TKPTPN_DBLCLICK, reinterpret_cast<LPARAM>(m_pItemPressed));
+    NotifyOwner(NotifyItemDoubleClick, reinterpret_cast<LPARAM>(m_pItemPressed));
   }
 }
 
@@ -138,7 +138,7 @@ void CTKPTaskPanel::OnRButtonDown(UINT nFlags, CPoint point) {
   CTKPTaskPanelItem* pHit = HitTest(point);
   if (pHit == nullptr || !pHit->IsAcceptFocus()) return;
   SetFocusedItem(pHit, FALSE);
-  NotifyOwner(TKPTPN_RIGHTCLICK, reinterpret_cast<LPARAM>(pHit));
+  NotifyOwner(NotifyItemRightClick, reinterpret_cast<LPARAM>(pHit));
 }
 
 void CTKPTaskPanel::OnCaptureChanged(CWnd*) {

@@ -528,7 +528,7 @@ BOOL CTKPTaskPanelGroup::OnAnimate(int nStep) {
   const BOOL bMoved = taskpanel::StepTowardTarget(m_geo, nStep);
   if (m_geo.current == m_geo.target && m_geo.expanding) {
     m_geo.expanding = false;
-    if (m_pPanel) m_pPanel->NotifyOwner(TKPTPN_GROUPEXPANDED, reinterpret_cast<LPARAM>(this));
+    if (m_pPanel) m_pPanel->NotifyOwner(NotifyGroupExpanded, reinterpret_cast<LPARAM>(this));
   }
   for (int i = 0; i < GetItemCount(); ++i) GetAt(i)->PlaceControlWindow();
   return bMoved;
