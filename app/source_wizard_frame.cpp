@@ -7,6 +7,7 @@
 #include "app/pages/source_tree_ctrl.h"
 #include "app/pages/source_wizard.h"
 #include "app/pages/third_view_hdd.h"
+#include "app/results/preview_temp.h"
 #include "app/results/result_columns.h"
 #include "engine/save/preview_temp_files.h"
 
@@ -88,6 +89,8 @@ class FrameSourceWizard : public source::SourceWizard {
     }
     DeletePreviewTempFiles();
     DeletePreviewTempFiles();
+    // The files are gone: the table forgets them, so that no later Back or exit deletes a name again.
+    PreviewTempFileTable.clear();
   }
 
   CFirstView_HDD* SourcePage() override {

@@ -41,6 +41,9 @@ FileSystemPageLinks WizardLinks() {
   links.showPage = [](int page) {
     if (source::SourceWizard* wizard = source::Wizard()) wizard->ShowPage(page);
   };
+  links.recordActiveView = [] {
+    if (source::SourceWizard* wizard = source::Wizard()) wizard->RememberActiveView();
+  };
   links.selectStage = [](int stage) {
     if (source::SourceWizard* wizard = source::Wizard()) wizard->SelectStage(static_cast<source::Stage>(stage));
   };
@@ -152,6 +155,7 @@ void CFileSystemView::OnNext() {
     msgbox::ShowProtocolBox(kSelectFirst, msgbox::kInformation, false);
     return;
   }
+  if (m_links.recordActiveView) m_links.recordActiveView();
   FreeScanRecordLists();
   if (m_links.selectStage) m_links.selectStage(2);
   m_form.ShowProgressBar();

@@ -18,6 +18,8 @@
 struct FileSystemPageLinks {
   // SwitchView: shows page number 0 to 4.
   std::function<void(int page)> showPage;
+  // The application's last active view = the frame's active view, as Next leaves the page.
+  std::function<void()> recordActiveView;
   // The frame's page-state flags: stage 1 to 4 set, the others cleared.
   std::function<void(int stage)> selectStage;
   std::function<void(bool finished)> setScanFinished;

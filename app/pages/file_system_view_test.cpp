@@ -93,6 +93,7 @@ class FileSystemPageTest : public harness::SeamTest {
                               AFX_IDW_PANE_FIRST + 3));
     FileSystemPageLinks links;
     links.showPage = [this](int page) { pagesShown_.push_back(page); };
+    links.recordActiveView = [this] { ++activeViewsRecorded_; };
     links.selectStage = [this](int stage) { stages_.push_back(stage); };
     links.summaryText = [] { return CString(L"Selected Mode : Extensive Scan \r\nDrive Type        : Virtual Hard Disk"); };
     view_->SetLinks(links);
@@ -208,6 +209,7 @@ class FileSystemPageTest : public harness::SeamTest {
   host::RecordingResultList list_;
   std::vector<int> pagesShown_;
   std::vector<int> stages_;
+  int activeViewsRecorded_ = 0;
 };
 
 TEST_F(FileSystemPageTest, AnExtensiveScanListsTheFileSystemsItRebuiltWithoutBootSectors) {
@@ -253,6 +255,7 @@ TEST_F(FileSystemPageTest, NextWithoutAChoiceAsksForOne) {
   EXPECT_EQ(seams.boxes.Log()[0].text,
             u"Please select a File System from the left panel and then click [Next] to continue with recovery.");
   EXPECT_FALSE(view_->WorkerRunning());
+  EXPECT_EQ(activeViewsRecorded_, 0);
 }
 
 TEST_F(FileSystemPageTest, NextReadsTheChosenFileSystemAndShowsItsFoldersThenTheyAreSavedAsTheEngineSavesThem) {
@@ -260,6 +263,7 @@ TEST_F(FileSystemPageTest, NextReadsTheChosenFileSystemAndShowsItsFoldersThenThe
   ClickItem(FindItem(L"NTFS @2048"));
   Press(IDC_NEXT);
   ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning(); }, 2000));
+  EXPECT_EQ(activeViewsRecorded_, 1);
   EXPECT_FALSE(ButtonShown(IDC_NEXT));
   EXPECT_FALSE(view_->Tree().IsWindowEnabled());
   ASSERT_TRUE(harness::WaitUntil([this] { return ReachedResults(); }, 30000));

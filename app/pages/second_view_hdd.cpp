@@ -459,6 +459,8 @@ void CSecondView_HDD::RestoreBeforeScan() {
   if (RecoveryMode == records::kExtensiveScan) {
     m_panel.ShowScanRangeInfo();
     m_panel.ShowRangeInput();
+    // A disk's range is shown again as the partition it was scanned as.
+    if (SourceKind.load() == kSourceDisk) m_panel.ShowPartitionInfo(0);
   } else {
     m_panel.ShowPartitionInfo(m_links.selectedPartition ? m_links.selectedPartition() : -2);
   }

@@ -18,6 +18,7 @@
 #include "app/pages/first_view_hdd.h"
 #include "app/pages/source_wizard.h"
 #include "app/pages/third_view_hdd.h"
+#include "app/results/preview_temp.h"
 #include "engine/image/source_values.h"
 #include "engine/partitions/partition_table.h"
 #include "engine/records/scan_control.h"
@@ -277,8 +278,17 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
     report.Line("worker_running", Page1()->WorkerRunning());
     for (int32_t fill : fills.fills) report.Line("box_fill", fill);
   } else if (name == "back") {
+    // A file the preview was given: Back deletes it and the table forgets it.
+    const std::u16string previewed = os::TempFolderPath() + MakePreviewTempName(u"dorvane-back.txt");
+    if (FILE* file = _wfopen(reinterpret_cast<const wchar_t*>(previewed.c_str()), L"wb")) {
+      std::fputs("preview", file);
+      std::fclose(file);
+    }
+    report.Line("preview_file_before", os::FileExists(previewed));
     Click(Page1(), IDC_BACK);
     harness::PumpMessages();
+    report.Line("preview_file_after", os::FileExists(previewed));
+    report.Line("preview_table_after", PreviewTempFileTable.size());
     report.Line("page_after", theApp.CurrentPage);
     report.Line("columns_after", ListColumns());
     report.Line("stage_after", frame->AtSourceStage);
@@ -449,6 +459,9 @@ TEST(SourcePages, BackClearsTheResultColumns) {
   EXPECT_TRUE(o.Has("stage_after=1")) << o.Text();
   EXPECT_TRUE(o.Has("source_kind_after=3")) << o.Text();
   EXPECT_TRUE(o.Has("columns_again=6")) << o.Text();
+  EXPECT_TRUE(o.Has("preview_file_before=1")) << o.Text();
+  EXPECT_TRUE(o.Has("preview_file_after=0")) << o.Text();
+  EXPECT_TRUE(o.Has("preview_table_after=0")) << o.Text();
 }
 
 TEST(SourcePages, DriveInformationAfterAQuickScan) {

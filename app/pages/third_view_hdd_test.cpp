@@ -513,8 +513,15 @@ TEST_F(ResultsPageTest, EachBackOnTheWayHomeLeavesItsPageAsBeforeItsWork) {
   fileSystems->Form().StatusLine().GetWindowText(status);
   EXPECT_TRUE(status.IsEmpty());
   EXPECT_EQ(fileSystems->Form().ProgressBar().GetPos(), 0);
+  // The disk's scanned range comes back on page 2 as a partition: its end and its size in MB.
+  SourceKind = kSourceDisk;
+  ScanRange = ScanRangeRecord{records::kFat16, 100, 4096, 4195, 0};
   pressBack(fileSystems);
   expectScanPageReady();
+  EXPECT_EQ(std::wstring(scan->Panel().RowValue(0).GetString()), L"FAT16");
+  EXPECT_EQ(std::wstring(scan->Panel().RowValue(1).GetString()), L"100");
+  EXPECT_EQ(std::wstring(scan->Panel().RowValue(2).GetString()), L"4195");
+  EXPECT_EQ(std::wstring(scan->Panel().RowValue(3).GetString()), L"2 MB (Approx)");
   pressBack(scan);
   EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageSource));
   pressBack(theApp.PageViews[kPageSource]);
