@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "res/resource.h"
+#include "toolkit/commandbars/paint/tkp_theme_gradient.h"
+#include "toolkit/common/draw_helpers.h"
 #include "toolkit/common/tkp_image_manager.h"
 
 namespace tkptest {
@@ -73,6 +75,23 @@ TestBar* MakeBar(CWnd* parent, CRect rect, int type, int position, CTKPPaintMana
   bar->SetIconSize(CSize(16, 16));
   bar->ShowTextBelowIcons(0);
   return bar;
+}
+
+Backdrop* MakeThemeColumn(CWnd* frame, CRect rect, CTKPPaintManager* paint, const TCHAR* title) {
+  Backdrop* backdrop = new Backdrop;
+  backdrop->Create(nullptr, _T(""), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect, frame, 1);
+  backdrop->paint = [paint, title](CDC* dc, CRect client) {
+    if (auto* gradient = dynamic_cast<CTKPGradientTheme*>(paint)) {
+      TKPDrawHelpers()->FillColorGradient(dc, client, gradient->m_grcDock, TRUE);
+    } else {
+      dc->FillSolidRect(client, paint->GetPaintColor(COLOR_BTNFACE));
+    }
+    dc->SetBkMode(TRANSPARENT);
+    dc->SetTextColor(RGB(0, 0, 0));
+    CRect text(8, 6, client.right, 24);
+    dc->DrawText(CString(title), text, DT_SINGLELINE | DT_NOPREFIX);
+  };
+  return backdrop;
 }
 
 }  // namespace tkptest

@@ -116,4 +116,8 @@ class Backdrop : public CWnd {
 // below them. `extraStyle` is added to WS_CHILD | WS_VISIBLE.
 TestBar* MakeBar(CWnd* parent, CRect rect, int type, int position, CTKPPaintManager* paint, DWORD extraStyle = 0);
 
+// A gallery column at `rect` in `frame`: the dock bar's face of `paint` (its gradient for the gradient themes)
+// with `title` in its top left corner.
+Backdrop* MakeThemeColumn(CWnd* frame, CRect rect, CTKPPaintManager* paint, const TCHAR* title);
+
 }  // namespace tkptest

@@ -33,6 +33,7 @@ namespace {
 using tkptest::Canvas;
 using tkptest::Backdrop;
 using tkptest::MakeBar;
+using tkptest::MakeThemeColumn;
 using tkptest::TestBar;
 
 constexpr COLORREF kBackground = RGB(1, 2, 3);
@@ -377,20 +378,7 @@ struct Column {
 
 Column MakeColumn(CWnd* frame, int left, CTKPPaintManager* paint, const TCHAR* title) {
   Column c;
-  c.backdrop = new Backdrop;
-  c.backdrop->Create(nullptr, _T(""), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, CRect(left, 0, left + 300, 250),
-                     frame, 1);
-  c.backdrop->paint = [paint, title](CDC* dc, CRect client) {
-    if (auto* gradient = dynamic_cast<CTKPGradientTheme*>(paint)) {
-      TKPDrawHelpers()->FillColorGradient(dc, client, gradient->m_grcDock, TRUE);
-    } else {
-      dc->FillSolidRect(client, paint->GetPaintColor(COLOR_BTNFACE));
-    }
-    dc->SetBkMode(TRANSPARENT);
-    dc->SetTextColor(RGB(0, 0, 0));
-    CRect text(8, 6, client.right, 24);
-    dc->DrawText(CString(title), text, DT_SINGLELINE | DT_NOPREFIX);
-  };
+  c.backdrop = MakeThemeColumn(frame, CRect(left, 0, left + 300, 250), paint, title);
   // A toolbar with a button, an edit with its label and a combo box.
   TestBar* search = MakeBar(c.backdrop, CRect(4, 28, 296, 60), tkpBarTypeNormal, tkpBarTop, paint, WS_CLIPCHILDREN);
   CTKPControls* controls = search->GetControls();

@@ -25,6 +25,7 @@ namespace {
 using tkptest::Canvas;
 using tkptest::Backdrop;
 using tkptest::MakeBar;
+using tkptest::MakeThemeColumn;
 using tkptest::TestBar;
 
 // A theme of the factory, refreshed, released at the end of the scope.
@@ -305,20 +306,7 @@ struct Column {
 
 Column MakeColumn(CWnd* frame, int left, CTKPPaintManager* paint, const TCHAR* title) {
   Column c;
-  c.backdrop = new Backdrop;
-  c.backdrop->Create(nullptr, _T(""), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, CRect(left, 0, left + 250, 300),
-                     frame, 1);
-  c.backdrop->paint = [paint, title](CDC* dc, CRect client) {
-    if (auto* gradient = dynamic_cast<CTKPGradientTheme*>(paint)) {
-      TKPDrawHelpers()->FillColorGradient(dc, client, gradient->m_grcDock, TRUE);
-    } else {
-      dc->FillSolidRect(client, paint->GetPaintColor(COLOR_BTNFACE));
-    }
-    dc->SetBkMode(TRANSPARENT);
-    dc->SetTextColor(RGB(0, 0, 0));
-    CRect text(8, 6, client.right, 24);
-    dc->DrawText(CString(title), text, DT_SINGLELINE | DT_NOPREFIX);
-  };
+  c.backdrop = MakeThemeColumn(frame, CRect(left, 0, left + 250, 300), paint, title);
   c.toolbar = MakeBar(c.backdrop, CRect(4, 28, 246, 58), tkpBarTypeNormal, tkpBarTop, paint);
   CTKPControls* tools = c.toolbar->GetControls();
   for (UINT id : {ID_OPEN_IMAGE, ID_RECOVER_SELECTED, ID_SAVE_SNAPSHOT, ID_FIND_FILES, ID_SETTINGS, ID_HELP}) {
