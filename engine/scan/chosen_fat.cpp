@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/fat/fat_chain.h"
 #include "engine/fat/fat_directory.h"
+#include "engine/fat/fat_folder_chain.h"
 #include "engine/partitions/disk_sectors.h"
 #include "engine/records/extensive_lists.h"
 #include "engine/records/result_tree_builders.h"
@@ -93,16 +93,14 @@ class DirectoryPieces {
     return ended_ == 0;
   }
 
-  // Reads every cluster of the chain from firstCluster through the first table (at most 100 clusters).
-  void ReadChain(uint32_t firstCluster) {
-    ReadLostClusterChain(firstCluster);
-    std::vector<uint32_t> chain;
-    records::GuardAllocation([&] {
-      for (const ClusterNode& node : ClusterList) chain.push_back(node.cluster);
-    });
+  // Reads every cluster of the chain from firstCluster through the first table: the whole chain, or for a
+  // deleted folder what the table still links (FatFolderChain).
+  void ReadChain(uint32_t firstCluster, bool wholeChain) {
+    FatFolderChain chain(firstCluster, wholeChain);
     const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;
     const uint32_t piece = std::min(perCluster, kMostPieceSectors);
-    for (uint32_t cluster : chain) {
+    uint32_t cluster = 0;
+    while (chain.Next(&cluster)) {
       const uint64_t first = CurrentFileSystem.clusterBase + uint64_t{cluster} * perCluster;
       for (uint32_t j = 0; j < perCluster; j += piece) {
         if (!Read(first + j, piece)) return;
@@ -125,7 +123,7 @@ void ReadRootFolder() {
   DirectoryPieces root(records::kFatRootId, 0, false);
   if (CurrentFileSystem.type == records::kFat32) {
     const uint32_t named = CurrentFileSystem.rootDirectory;
-    root.ReadChain(named != 0 ? named : kFat32DefaultRootCluster);
+    root.ReadChain(named != 0 ? named : kFat32DefaultRootCluster, true);
     return;
   }
   if (CurrentFileSystem.rootDirectory == 0) return;  // a FAT16 root whose place is not known
@@ -208,7 +206,7 @@ void ReadChosenFatFolders() {
     // Clusters 0 and 1 hold no data; "Lost Dir" has no cluster of its own.
     if (cluster >= 2 && cluster != records::kLostDirId) {
       DirectoryPieces folder(cluster, deleted, true);
-      folder.ReadChain(cluster);
+      folder.ReadChain(cluster, deleted == 0);
     }
     progress.Show(i + 1, count);
   }

@@ -40,7 +40,7 @@ void CollectOrphanFatFolders();
 void FindFatCopies();
 
 // Reads the root directory and every folder of FatFolderList, along its cluster chain through the first
-// allocation table (at most 100 clusters), a piece of up to 8 sectors at a time. A folder whose first
+// allocation table (the whole chain of a folder not marked deleted), a piece of up to 8 sectors at a time. A folder whose first
 // sector does not begin with "." and ".." keeps its record but has no contents.
 void ReadChosenFatFolders();
 
@@ -57,8 +57,9 @@ void ParseFatFolderSectors(const uint8_t* buffer, uint32_t folderCluster, uint32
 // runs with a counter from 0, and the results tree is built.
 void ReadChosenNtfs();
 
-// Adds "Lost Dir" under the root and, for each folder whose parent record is not listed, a folder
-// "Dir" + counter (then counter + 1) under "Lost Dir" that stands in for the parent.
+// Adds "Lost Dir" under the root and, for each folder whose parent record is not listed, then for each file of
+// the chosen file system whose parent record is not listed, a folder "Dir" + counter (then counter + 1) under
+// "Lost Dir" that stands in for the parent.
 void CollectLostFoundNtfsFolders(uint32_t& counter);
 
 // Fills the results list with one folder of the chosen NTFS file system: "Parent..." (but for the root),

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -350,14 +351,28 @@ TEST_F(ChosenTest, MissingParentsGetStandIns) {
   AppendNtfsFolder(u"c", 66, 90, 0, 0, host::kNoTreeKey, 0);
   AppendNtfsFolder(u"d", 67, 64, 0, 0, host::kNoTreeKey, 0);
   AppendNtfsFolder(u"e", 68, 91, 0, 0, host::kNoTreeKey, 0);
+  // Files of the chosen file system (sectors 1000 to 2000) whose folder is gone get stand-ins too, after the
+  // folders'; a file outside it does not.
+  CurrentFileSystem.clusterBase = 1000;
+  CurrentFileSystem.lastSector = 2000;
+  AppendNtfsFoundEntry(u"in root", 1100, 5, 70, 0, 0, 1, 1, 0);
+  AppendNtfsFoundEntry(u"in a", 1102, 64, 71, 0, 0, 1, 1, 0);
+  AppendNtfsFoundEntry(u"beside b", 1104, 90, 72, 0, 0, 1, 1, 0);
+  AppendNtfsFoundEntry(u"lost", 1106, 93, 73, 0, 0, 1, 1, 1);
+  AppendNtfsFoundEntry(u"lost too", 1108, 93, 74, 0, 0, 1, 1, 0);
+  AppendNtfsFoundEntry(u"elsewhere", 2002, 94, 75, 0, 0, 1, 2, 0);
+  AppendNtfsFoundEntry(u"last lost", 2000, 95, 76, 0, 0, 1, 1, 0);
   uint32_t counter = 0;
   CollectLostFoundNtfsFolders(counter);
-  EXPECT_EQ(counter, 2u);
+  EXPECT_EQ(counter, 4u);
   std::vector<std::tuple<std::u16string, uint32_t, uint32_t>> ntfs;
   for (const NtfsFolderRecord& f : NtfsFolderList) ntfs.emplace_back(f.name, f.recordNumber, f.parentId);
   const std::vector<std::tuple<std::u16string, uint32_t, uint32_t>> wantNtfs = {
-      {u"a", 64, 5}, {u"b", 65, 90}, {u"c", 66, 90}, {u"d", 67, 64}, {u"e", 68, 91},
-      {u"Lost Dir", records::kLostDirId, 5}, {u"Dir0", 90, records::kLostDirId}, {u"Dir1", 91, records::kLostDirId}};
+      {u"a", 64, 5},         {u"b", 65, 90},
+      {u"c", 66, 90},        {u"d", 67, 64},
+      {u"e", 68, 91},        {u"Lost Dir", records::kLostDirId, 5},
+      {u"Dir0", 90, records::kLostDirId}, {u"Dir1", 91, records::kLostDirId},
+      {u"Dir2", 93, records::kLostDirId}, {u"Dir3", 95, records::kLostDirId}};
   EXPECT_EQ(ntfs, wantNtfs);
 }
 
@@ -475,6 +490,53 @@ TEST_F(HandMadeFat, StopEndsTheStepButTheTreeIsStillBuilt) {
   ExpectWorkerEnded();
   EXPECT_TRUE(FatEntryList.empty());
   EXPECT_EQ(resultTree.nodes.size(), 6u);
+}
+
+// A FAT16 folder at cluster 3 whose chain runs through 150 clusters, one sector of 16 files each (cluster 0 at
+// sector 100, tables at 64 and 74): the whole chain is read, and a chain whose last cluster leads back to its
+// first is read once.
+TEST_F(ChosenTest, FolderChainsAreReadWholeAndALoopOnce) {
+  constexpr uint32_t kFirst = 3, kLast = 152;
+  for (const bool loop : {false, true}) {
+    ResetScanState();
+    Bytes bytes = Sectors(100 + kLast + 1);
+    for (uint32_t table : {64u, 74u}) {
+      MarkTable(bytes, table);
+      for (uint32_t c = kFirst; c < kLast; ++c) PutLe16(bytes, table * 512 + c * 2, static_cast<uint16_t>(c + 1));
+      PutLe16(bytes, table * 512 + kLast * 2, loop ? kFirst : 0xFFFF);
+    }
+    PutEntry(&bytes[84 * 512], 0, "LONG       ", 0x10, kFirst);
+    for (uint32_t c = kFirst; c <= kLast; ++c) {
+      uint8_t* sector = &bytes[(100 + c) * 512];
+      if (c == kFirst) {
+        PutEntry(sector, 0, ".          ", 0x10, kFirst);
+        PutEntry(sector, 1, "..         ", 0x10, 0);
+      }
+      for (uint32_t i = c == kFirst ? 2 : 0; i < 16; ++i) {
+        char name[12];
+        std::snprintf(name, sizeof name, "F%03u%02u  TXT", c, i);
+        PutEntry(sector, i, name, 0x20, 500, 1);
+      }
+    }
+    AppendDirSectorCandidate(100 + kFirst, kFirst, 0, 0, 0);
+    DirSectorCandidateList[0].mark = 1;
+    SetRange(records::kFat16, 0, 100 + kLast + 1);
+    CurrentFileSystem = FileSystemRecord{};
+    CurrentFileSystem.type = records::kFat16;
+    CurrentFileSystem.sectorsPerCluster = 1;
+    CurrentFileSystem.clusterBase = 100;
+    CurrentFileSystem.id = 1;
+    extensive_test::MappedDrive drive(bytes);
+    RunReader();
+    ExpectWorkerEnded();
+    std::multiset<std::u16string> names;
+    for (const FatEntryRecord& e : FatEntryList) {
+      if (e.parentId == kFirst) names.insert(e.name);
+    }
+    EXPECT_EQ(names.size(), (kLast - kFirst + 1) * 16 - 2) << loop;
+    EXPECT_EQ(std::set<std::u16string>(names.begin(), names.end()).size(), names.size()) << loop;
+    EXPECT_EQ(names.count(u"F15215.TXT"), 1u) << loop;
+  }
 }
 
 TEST_F(ChosenTest, EveryEndLeavesRunningZeroAndStopOne) {

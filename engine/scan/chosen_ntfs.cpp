@@ -14,6 +14,7 @@
 #include "engine/scan/chosen_fs.h"
 #include "engine/scan/chosen_fs_steps.h"
 #include "engine/scan/extensive_report.h"
+#include "engine/scan/quick_scan.h"
 #include "engine/scan/scan_end.h"
 
 namespace {
@@ -49,12 +50,18 @@ void CollectLostFoundNtfsFolders(uint32_t& counter) {
   const size_t before = NtfsFolderList.size();
   AppendNtfsFolder(u"Lost Dir", records::kLostDirId, records::kNtfsRootRecord, 0, 0, host::kNoTreeKey, 0);
   chosen::StepProgress progress;
+  const size_t total = before + NtfsFoundEntryList.size();
   for (size_t i = 0; i < before; ++i) {
     if (ScanStopRequested()) return;
-    progress.Show(i, before);
-    const uint32_t parent = NtfsFolderList[i].parentId;
-    if (parent == records::kNtfsRootRecord || FindNtfsFolder(parent) != nullptr) continue;
-    AppendNtfsFolder(chosen::DirName(counter++), parent, records::kLostDirId, 0, 0, host::kNoTreeKey, 0);
+    progress.Show(i, total);
+    AdoptLostNtfsParent(NtfsFolderList[i].parentId, counter);
+  }
+  // Files too: one whose folder record is gone would otherwise be listed nowhere.
+  for (size_t i = 0; i < NtfsFoundEntryList.size(); ++i) {
+    if (ScanStopRequested()) return;
+    progress.Show(before + i, total);
+    const NtfsFoundEntryRecord& entry = NtfsFoundEntryList[i];
+    if (InChosenFileSystem(entry)) AdoptLostNtfsParent(entry.parentId, counter);
   }
 }
 

@@ -27,14 +27,13 @@ void ShowProgress(size_t done, size_t total, uint64_t& shown) {
   shown = percent;
 }
 
-// Stands a folder "Dir" + n under "Lost Dir" in for parent, unless parent is the root or a folder listed.
-void AdoptParent(uint32_t parent, uint32_t& next) {
+}  // namespace
+
+void AdoptLostNtfsParent(uint32_t parent, uint32_t& next) {
   if (parent == records::kNtfsRootRecord || FindNtfsFolder(parent) != nullptr) return;
   AppendNtfsFolder(u"Dir" + os::FromAscii(std::to_string(next++)), parent, records::kLostDirId, 0, 0,
                    host::kNoTreeKey, 0);
 }
-
-}  // namespace
 
 void CollectLostNtfsData() {
   ScanThreadControl.stopFlag = 0;
@@ -45,13 +44,13 @@ void CollectLostNtfsData() {
   // The folders appended here are walked too: their parent, "Lost Dir", is listed.
   for (size_t i = 0; i < NtfsFolderList.size() && !ScanStopRequested(); ++i) {
     ShowProgress(i, NtfsFolderList.size(), shown);
-    AdoptParent(NtfsFolderList[i].parentId, next);
+    AdoptLostNtfsParent(NtfsFolderList[i].parentId, next);
   }
   ShowStep(u"Searching for Lost Data ( Step 2/2 )...");
   shown = 0;
   for (size_t i = 0; i < NtfsEntryList.size() && !ScanStopRequested(); ++i) {
     ShowProgress(i, NtfsEntryList.size(), shown);
-    AdoptParent(NtfsEntryList[i].parentId, next);
+    AdoptLostNtfsParent(NtfsEntryList[i].parentId, next);
   }
   ScanThreadControl.stopFlag = 0;
 }

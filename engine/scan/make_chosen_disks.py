@@ -12,8 +12,20 @@ Disks (beside FILE, each as NAME.raw and NAME.fixed.vhd):
 
 FILE, tab-separated, one line per volume: DISK  START  VOLUME  where VOLUME is the shared raw volume whose
 manifest lists what it holds.
+
+And two volumes made here, bare (the file system at sector 0), each as NAME.raw and NAME.fixed.vhd:
+
+    fat32_long_chains     FAT32 with 512-byte clusters: a root and a folder whose directories run past a hundred
+                          clusters, each with a folder entry and deleted files beyond that, and a subfolder there
+    ntfs_lost_files       NTFS whose folder "Gone", holding only files (resident, non-resident, a deleted one),
+                          has its MFT record zeroed
+
+own.json beside FILE lists them: [{name, code, volume, built}], volume as TSK describes it (oracle.describe_volume)
+and, for the NTFS one, built.damage as the damage kit gives it: the folder and what TSK listed inside it before its
+record was zeroed (lost).
 """
-import argparse
+import concurrent.futures
+import json
 import os
 import sys
 
@@ -22,7 +34,9 @@ REPO = os.path.abspath(os.path.join(HERE, "..", ".."))
 sys.path.insert(0, os.path.join(REPO, "tools", "images"))
 
 import disks  # noqa: E402
-from util import SECTOR, copy_sparse, make_sparse, run  # noqa: E402
+import oracle  # noqa: E402
+from generate import own_volume_arguments  # noqa: E402
+from util import SECTOR, copy_sparse, fresh_dir, make_sparse, pseudo_bytes, run, text_bytes  # noqa: E402
 
 TWO_NTFS = [("ntfs_512.raw", 2048), ("ntfs_4k.raw", 36864)]
 TWO_NTFS_SECTORS = 71680
@@ -36,13 +50,105 @@ def fixed_vhd(raw):
     run(["qemu-img", "convert", "-f", "raw", "-O", "vpc", "-o", "subformat=fixed,force_size=on", raw, vhd])
 
 
+# fat32_long_chains: seven directory entries a file (a 66-character name), so that 250 files fill 110 clusters of
+# the root and 350 fill 153 of the folder; what is written after them lies past the hundredth cluster.
+LONG_ROOT_FILES = 250
+LONG_FOLDER = "Long folder"
+LONG_FOLDER_FILES = 350
+LATE_FOLDER = LONG_FOLDER + "/Late folder"
+LONG_DELETED = [1, 2, 240, 330, 349]  # of both lists (the root's and the folder's), by number
+
+
+def long_name(where, i):
+    name = f"{where} file {i:03d}, a name of some seventy characters - seven entries.txt"
+    assert 66 <= len(name) <= 77, name  # six long-name parts and the short entry
+    return name
+
+
+def mcopy(image, staging, folder, names, contents):
+    """Writes the files of one folder in one mtools call, in the order given."""
+    os.makedirs(os.path.join(staging, folder), exist_ok=True)
+    for name in names:
+        with open(os.path.join(staging, folder, name), "wb") as f:
+            f.write(contents(name))
+    run(["mcopy", "-i", image, *names, "::/" + folder + ("/" if folder else "")], cwd=os.path.join(staging, folder))
+
+
+def build_long_chains(image, work):
+    staging = fresh_dir(os.path.join(work, "long_chains"))
+    if os.path.exists(image):
+        os.remove(image)
+    run(["mkfs.fat", "-C", "--invariant", "--mbr=n", "-F", "32", "-s", 1, "-g", "255/63", "-h", 0, "-n", "LONGCHAINS",
+         image, 40 * 1024])
+    contents = lambda name: text_bytes(name, 40 + len(name) * 7 % 400)  # noqa: E731  (one cluster each)
+    root = [long_name("Root", i) for i in range(1, LONG_ROOT_FILES + 1)]
+    inner = [long_name("Inner", i) for i in range(1, LONG_FOLDER_FILES + 1)]
+    mcopy(image, staging, "", root, contents)
+    run(["mmd", "-i", image, "::/" + LONG_FOLDER])
+    mcopy(image, staging, LONG_FOLDER, inner, contents)
+    run(["mmd", "-i", image, "::/" + LATE_FOLDER])
+    mcopy(image, staging, LATE_FOLDER, ["late one.txt", "late two.bin"], contents)
+    gone = ["::/" + root[i - 1] for i in LONG_DELETED if i <= len(root)]
+    gone += ["::/%s/%s" % (LONG_FOLDER, inner[i - 1]) for i in LONG_DELETED]
+    run(["mdel", "-i", image, *gone])
+
+
+# ntfs_lost_files: the folder whose record is zeroed, and what it holds (path, size; "rm" deleted afterwards).
+LOST_FOLDER = "Gone"
+LOST_FILES = [("Kept/kept.txt", 300, ""), ("Gone/small.txt", 300, ""), ("Gone/big.bin", 20000, ""),
+              ("Gone/other.bin", 9000, ""), ("Gone/deleted later.bin", 9000, "rm")]
+
+
+def build_lost_files(image, work, helper):
+    with open(image, "wb") as f:
+        f.truncate(16 * 1024 * 1024)
+    run(["mkntfs", "-q", "-F", "-Q", "-T", "-c", 4096, "-s", SECTOR, "-p", 0, "-H", 255, "-S", 63, "-L", "LOSTFILES",
+         image])
+    script = [["mkdir", "/Kept"], ["mkdir", "/" + LOST_FOLDER]]
+    for i, (path, size, _) in enumerate(LOST_FILES):
+        staged = os.path.join(work, "lost_%d.bin" % i)
+        with open(staged, "wb") as f:
+            f.write(pseudo_bytes(path, size))
+        script.append(["put", "/" + path, staged])
+    script += [["rm", "/" + path] for path, _, how in LOST_FILES if how == "rm"]
+    script_path = os.path.join(work, "lost_files.script")
+    with open(script_path, "w", encoding="utf-8") as f:
+        f.writelines("\t".join(str(c) for c in cmd) + "\n" for cmd in script)
+    run([helper, image, script_path])
+
+
+def zero_folder_record(image, pool):
+    """Zeroes LOST_FOLDER's MFT record; returns built.damage: the folder and what TSK listed inside it."""
+    intact = oracle.describe_volume(image, 0, pool)
+    record = disks.tsk_inode(image, 0, LOST_FOLDER)
+    sectors = disks.ntfs_record_sectors(image, 0, record)
+    for sector in sectors:
+        disks.zero_sectors(image, sector, 1)
+    lost = [{k: e[k] for k in ("path", "inode", "dir", "deleted", "size", "sha256")}
+            for e in intact["entries"] if e["path"].startswith(LOST_FOLDER + "/")]
+    return {"folder": LOST_FOLDER, "mft_record": record, "sectors": sectors, "lost": lost}
+
+
+def own_volumes(out_dir, helper):
+    work = fresh_dir(os.path.join(out_dir, "work"))
+    fat_image = os.path.join(out_dir, "fat32_long_chains.raw")
+    ntfs_image = os.path.join(out_dir, "ntfs_lost_files.raw")
+    build_long_chains(fat_image, work)
+    build_lost_files(ntfs_image, work, helper)
+    with concurrent.futures.ThreadPoolExecutor(4) as pool:
+        damage = zero_folder_record(ntfs_image, pool)
+        own = [{"name": "fat32_long_chains", "code": 200, "built": {},
+                "volume": oracle.describe_volume(fat_image, 0, pool)},
+               {"name": "ntfs_lost_files", "code": 300, "built": {"damage": damage},
+                "volume": oracle.describe_volume(ntfs_image, 0, pool)}]
+    for image in (fat_image, ntfs_image):
+        fixed_vhd(image)
+    with open(os.path.join(out_dir, "own.json"), "w", encoding="utf-8") as f:
+        json.dump(own, f)
+
+
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--images", required=True)
-    parser.add_argument("--out", required=True)
-    args = parser.parse_args()
-    out_dir = os.path.dirname(os.path.abspath(args.out))
-    os.makedirs(out_dir, exist_ok=True)
+    args, out_dir, helper = own_volume_arguments()
     lines = []
 
     two = os.path.join(out_dir, "two_ntfs.raw")
@@ -57,6 +163,8 @@ def main():
     disks.zero_sectors(damaged, DAMAGED_START, 1)
     lines.append(("dmg_fat16_boot_fat1", DAMAGED_START, "fat16.raw"))
     fixed_vhd(damaged)
+
+    own_volumes(out_dir, helper)
 
     with open(args.out, "w", encoding="utf-8") as f:
         f.writelines("%s\t%d\t%s\n" % line for line in lines)

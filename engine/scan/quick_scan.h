@@ -28,3 +28,7 @@ uint32_t QuickScanNtfs();
 // records::kLostDirId, under the root): one folder "Dir" + n for each missing parent record, n counting
 // from 0 in the order they are met, folders first, then files.
 void CollectLostNtfsData();
+
+// Stands a folder "Dir" + next (then next + 1) under "Lost Dir" in for parent, unless parent is the root or a
+// folder of NtfsFolderList. Shared by both readers' "Lost Dir" steps.
+void AdoptLostNtfsParent(uint32_t parent, uint32_t& next);

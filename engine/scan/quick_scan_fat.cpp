@@ -1,10 +1,7 @@
 // QuickScanFat: the root folder and every folder reachable from it, breadth first, through the first
 // allocation table.
-#include <unordered_set>
-#include <vector>
-
-#include "engine/fat/fat_chain.h"
 #include "engine/fat/fat_directory.h"
+#include "engine/fat/fat_folder_chain.h"
 #include "engine/partitions/disk_sectors.h"
 #include "engine/records/result_tree_builders.h"
 #include "engine/records/scan_records.h"
@@ -14,60 +11,6 @@
 #include "engine/scan/scan_end.h"
 
 namespace {
-
-// The clusters of a folder, in chain order. A live folder's chain is followed to its end:
-// ReadLostClusterChain lists at most 100 clusters at a time, so the walk goes on from the last one it
-// listed, ends where the chain comes round, and takes no more clusters than the table numbers. A deleted
-// folder's chain was freed, so what the table still links from its first cluster is taken as it is.
-class FolderChain {
- public:
-  FolderChain(uint32_t firstCluster, bool wholeChain) : whole_(wholeChain), most_(TableClusters()) {
-    Refill(firstCluster, false);
-  }
-
-  // The next cluster; false at the end of the chain.
-  bool Next(uint32_t* cluster) {
-    if (next_ == batch_.size()) {
-      if (!more_ || batch_.empty()) return false;
-      Refill(batch_.back(), true);
-      if (batch_.empty()) return false;
-    }
-    *cluster = batch_[next_++];
-    return true;
-  }
-
- private:
-  static uint64_t TableClusters() {
-    const bool fat32 = CurrentFileSystem.type == records::kFat32;
-    if (CurrentFileSystem.sectorsPerFat == 0) return fat32 ? uint64_t{1} << 28 : uint64_t{1} << 16;
-    return uint64_t{CurrentFileSystem.sectorsPerFat} * (kFatDirectorySectorBytes / (fat32 ? 4 : 2));
-  }
-
-  // Takes the clusters listed from `from` on; a continuation lists `from` again first.
-  void Refill(uint32_t from, bool continuation) {
-    ReadLostClusterChain(from);
-    batch_.clear();
-    next_ = 0;
-    more_ = whole_ && ClusterList.size() == kLostChainClusters;
-    records::GuardAllocation([&] {
-      for (size_t i = continuation ? 1 : 0; i < ClusterList.size(); ++i) {
-        const uint32_t cluster = ClusterList[i].cluster;
-        if (seen_.size() >= most_ || !seen_.insert(cluster).second) {
-          more_ = false;
-          return;
-        }
-        batch_.push_back(cluster);
-      }
-    });
-  }
-
-  bool whole_;
-  uint64_t most_;
-  bool more_ = false;
-  std::vector<uint32_t> batch_;
-  size_t next_ = 0;
-  std::unordered_set<uint32_t> seen_;
-};
 
 // Hands a folder's sectors to ParseFatDirectory in order, each with the folder's two sectors before it (where
 // the first pieces of a long name may lie), until the directory ends, a sector leaves the range, or a stop
@@ -92,7 +35,7 @@ class DirectoryReader {
   }
 
   // Reads the sectors of every cluster of chain.
-  void ReadClusters(FolderChain& chain) {
+  void ReadClusters(FatFolderChain& chain) {
     const uint64_t perCluster = CurrentFileSystem.sectorsPerCluster;
     uint32_t cluster = 0;
     while (chain.Next(&cluster)) {
@@ -118,7 +61,7 @@ class DirectoryReader {
 void ReadRootFolder() {
   DirectoryReader reader(records::kFatRootId, 0, false);
   if (CurrentFileSystem.type == records::kFat32) {
-    FolderChain chain(CurrentFileSystem.rootDirectory, true);
+    FatFolderChain chain(CurrentFileSystem.rootDirectory, true);
     reader.ReadClusters(chain);
     return;
   }
@@ -134,7 +77,7 @@ void ReadSubfolders() {
     const uint32_t firstCluster = FatFolderList[i].firstCluster;
     const uint32_t deleted = FatFolderList[i].deleted;
     if (firstCluster < 2) continue;
-    FolderChain chain(firstCluster, deleted == 0);
+    FatFolderChain chain(firstCluster, deleted == 0);
     DirectoryReader reader(firstCluster, deleted, true);
     reader.ReadClusters(chain);
   }

@@ -9,8 +9,10 @@ Volumes: every volume of the multi-partition disks (mbr_primary, mbr_extended); 
 make_chosen_disks.py's two_ntfs (same names, different sectors); the damage kit's FAT volumes whose boot
 sector is cleared (the allocation tables are found by their F8 FF FF); dmg_fat16_boot_fat1 (boot sector and
 first table cleared: only the second table is found, so the root is not read); an NTFS volume without any
-boot sector (make_extensive_disks.py's mixed_noboot); dmg_ntfs_dirrec (a folder record zeroed). Each is
-chosen by the first sector the Extensive Scan gives it (FAT: the sector of cluster 0; NTFS: its first).
+boot sector (make_extensive_disks.py's mixed_noboot); dmg_ntfs_dirrec (a folder record zeroed); and
+make_chosen_disks.py's own volumes: fat32_long_chains (a root and a folder whose chains run past a hundred
+clusters) and ntfs_lost_files (the zeroed record of a folder that holds only files). Each is chosen by the first
+sector the Extensive Scan gives it (FAT: the sector of cluster 0; NTFS: its first).
 
 The trees are compared whole, after driver.py's normalisation (TSK's metafiles, orphans and streams
 out; the engine's NTFS metafiles out; FAT names as oracle.py pairs them; empty FAT files out; "Lost Dir/Dir<n>"
@@ -21,7 +23,8 @@ of NTFS as "Lost Dir/Dir#"), and with what reading a found file system does on i
   subfolders; without subfolders nothing stands in for it and its files are not listed).
 - FAT whose root is not read: its files are not listed; its folders keep the names "Dir" + their cluster,
   not deleted (no entry names them).
-- NTFS: "Lost Dir" is always there; the files of a zeroed folder record are under "Lost Dir/Dir#".
+- NTFS: "Lost Dir" is always there; the files of a zeroed folder record are under "Lost Dir/Dir#", the files
+  fls lists as orphans among them.
 
 On two_ntfs, the rows the results list shows for a folder (--list) hold only records of the chosen file
 system. Saving (whole tree ticked) writes every listed file at its place with icat's bytes.
@@ -29,6 +32,7 @@ system. Saving (whole tree ticked) writes every listed file at its place with ic
 import argparse
 import concurrent.futures
 import os
+import re
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -84,6 +88,12 @@ def cases(images, disks, extensive):
             (intact, os.path.join(images, damage["intact"]))
         out.append(Case(name, os.path.join(images, name + ".fixed.vhd"), code, manifest["virtual_disk"]["size"] // 512,
                         volume, raw, damage["volume_start"], manifest=manifest, save=code != 300))
+    # make_chosen_disks.py's own bare volumes, as TSK lists them (own.json).
+    for own in load(os.path.join(disks, "own.json")):
+        raw = os.path.join(disks, own["name"] + ".raw")
+        out.append(Case(own["name"], os.path.join(disks, own["name"] + ".fixed.vhd"), own["code"],
+                        os.path.getsize(raw) // 512, own["volume"], raw, 0, manifest={"built": own["built"]},
+                        save=True))
     # NTFS without any boot sector, as TSK lists the same volume on the disk that still has its boot sector.
     mixed = os.path.join(extensive, "mixed.raw")
     volume = oracle.describe_volume(mixed, 2048)
@@ -133,6 +143,21 @@ def check_list_ids(args, case, k):
     return problems
 
 
+def orphan_problems(case):
+    """Every file fls lists as an orphan by its name must be among the files of the zeroed folder record that the
+    tree shows under "Lost Dir" (TSK lists only the deleted ones there; the live ones it no longer lists at all)."""
+    damage = damage_of(case.images, case.manifest) or {}
+    lost = {e["inode"]: e for e in damage.get("lost", [])}
+    problems = []
+    for e in case.volume.get("entries", []):
+        if not e["orphan"] or e["dir"] or re.fullmatch(r"OrphanFile-\d+", e["name"]):
+            continue
+        mine = lost.get(e["inode"])
+        if mine is None or mine["path"].rsplit("/", 1)[-1] != e["name"] or mine["size"] != e["size"]:
+            problems.append("fls's orphan %s (record %d) is not one of the lost files" % (e["name"], e["inode"]))
+    return problems
+
+
 def check_save(args, case, k):
     sandbox = os.path.join(args.work, case.label.replace(" ", "_"))
     save = Save(args.enginectl, case.image, ["--range", str(case.code), "0", str(case.sectors)], sandbox, ["--choose", k])
@@ -145,7 +170,7 @@ def run_case(args, case):
     k = choose(args, case)
     if k is None:
         return ["the Extensive Scan found no file system at %d" % case.cluster_base()]
-    problems = check_tree(args, case, k)
+    problems = check_tree(args, case, k) + orphan_problems(case)
     if case.label.startswith("two_ntfs"):
         problems += check_list_ids(args, case, k)
     if case.save:

@@ -19,9 +19,10 @@ Reading a file system that an Extensive Scan found (chosen_tree) has rules of it
 "Lost Dir"; a folder whose "." entry names a cluster below 3 is no folder candidate: it is not listed, its files
 and subfolders are, under "Lost Dir/Dir<cluster>" (the stand-in for the missing parent of its subfolders;
 without subfolders nothing stands in for it and its files are not listed). A FAT file system whose root is not
-read lists no files of the root, and its top folders as "Dir" + their cluster, not deleted. Of a folder's
-cluster chain it follows the first 100 clusters: entries beyond (by the place of their directory entry, which
-TSK's FAT addresses give) are not listed; it follows chains through the first allocation table.
+read lists no files of the root, and its top folders as "Dir" + their cluster, not deleted. It follows each
+folder's whole cluster chain through the first allocation table: where that table is lost, only a folder's first
+cluster is read, and entries beyond it (by the place of their directory entry, which TSK's FAT addresses give)
+are not listed.
 
 Saved files are compared with what icat gives (the manifests' sha256 of icat's output): deleted FAT files as
 contiguous clusters, as both take them; where a deleted file's later clusters belong to another file by now,
@@ -46,8 +47,6 @@ CODES = {"fat16": 100, "fat32": 200, "ntfs": 300}
 LOST_DIR = "Lost Dir"
 # The smallest cluster the Extensive Scan takes for a subfolder candidate.
 LOWEST_CANDIDATE_CLUSTER = 3
-# The clusters of a folder's chain that reading a found FAT file system follows.
-FOLDER_CHAIN_LIMIT = 100
 TOOL_ENV = dict(os.environ, TZ="UTC", LANG="C.UTF-8")
 
 
@@ -281,13 +280,15 @@ def fat_clusters(volume):
 
 
 def fat_chain_sectors(volume, clusters):
-    """{folder path ("" the FAT32 root): the sectors of the first clusters of its chain} of TSK's listing."""
+    """{folder path ("" the FAT32 root): the sectors of the first clusters of its chain (all of them when clusters
+    is None)} of TSK's listing."""
     spc = int(volume["fsstat"]["Cluster Size"]) // 512
     runs = {e["path"]: e["runs"] for e in oracle.user_entries(volume) if e["dir"] and e["runs"]}
     if volume["fs"] == "fat32":
         first, last = (int(x) for x in volume["fsstat"]["Root Directory"].split(" - "))
         runs[""] = [[volume["start"] + first, last - first + 1]]
-    return {path: set([s for first, count in r for s in range(first, first + count)][:clusters * spc])
+    most = None if clusters is None else clusters * spc
+    return {path: set([s for first, count in r for s in range(first, first + count)][:most])
             for path, r in runs.items()}
 
 
@@ -328,10 +329,10 @@ def fat_place(clusters, root_read, path):
     return "/".join(parts)
 
 
-def chosen_tree(images, manifest, volume, root_read=True, chain=FOLDER_CHAIN_LIMIT):
+def chosen_tree(images, manifest, volume, root_read=True, chain=None):
     """(TSK entry or None, Entry) pairs of what the tree of the volume's file system must hold when an Extensive
-    Scan found it (volume: as TSK lists it). chain: the clusters of each FAT folder's chain that are read (1 when
-    the first allocation table, which the chains are followed through, is lost)."""
+    Scan found it (volume: as TSK lists it). chain: the clusters of each FAT folder's chain that are read (None:
+    the whole chain; 1 when the first allocation table, which the chains are followed through, is lost)."""
     fs, pairs = expected_tree(images, manifest, volume)
     if fs == "ntfs":
         return pairs

@@ -102,7 +102,7 @@ class Volume:
         # Reading a found FAT file system follows folder chains through the first allocation table.
         table = self.listed.get("fsstat", {}).get("FAT 0")
         lost_table = table is not None and self.start + int(table.split()[0]) in damage.get("sectors", [])
-        self.chain = 1 if lost_table else driver.FOLDER_CHAIN_LIMIT
+        self.chain = 1 if lost_table else None
         if raw is None:
             placed = next(p for p in manifest["built"]["placed_volumes"] if p["start"] == self.start)
             self.raw, self.raw_start, self.sectors = os.path.join(images, placed["volume"]), 0, placed["sectors"]

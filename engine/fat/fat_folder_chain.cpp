@@ -1,0 +1,47 @@
+#include "engine/fat/fat_folder_chain.h"
+
+#include "engine/fat/fat_chain.h"
+#include "engine/fat/fat_directory.h"
+#include "engine/records/scan_records.h"
+
+namespace {
+
+// How many clusters the first table numbers (all a FAT16 or FAT32 entry can number when its size is unknown).
+uint64_t TableClusters() {
+  const bool fat32 = CurrentFileSystem.type == records::kFat32;
+  if (CurrentFileSystem.sectorsPerFat == 0) return fat32 ? uint64_t{1} << 28 : uint64_t{1} << 16;
+  return uint64_t{CurrentFileSystem.sectorsPerFat} * (kFatDirectorySectorBytes / (fat32 ? 4 : 2));
+}
+
+}  // namespace
+
+FatFolderChain::FatFolderChain(uint32_t firstCluster, bool wholeChain) : whole_(wholeChain), most_(TableClusters()) {
+  Refill(firstCluster, false);
+}
+
+bool FatFolderChain::Next(uint32_t* cluster) {
+  if (next_ == batch_.size()) {
+    if (!more_ || batch_.empty()) return false;
+    Refill(batch_.back(), true);
+    if (batch_.empty()) return false;
+  }
+  *cluster = batch_[next_++];
+  return true;
+}
+
+void FatFolderChain::Refill(uint32_t from, bool continuation) {
+  ReadLostClusterChain(from);
+  batch_.clear();
+  next_ = 0;
+  more_ = whole_ && ClusterList.size() == kLostChainClusters;
+  records::GuardAllocation([&] {
+    for (size_t i = continuation ? 1 : 0; i < ClusterList.size(); ++i) {
+      const uint32_t cluster = ClusterList[i].cluster;
+      if (seen_.size() >= most_ || !seen_.insert(cluster).second) {
+        more_ = false;
+        return;
+      }
+      batch_.push_back(cluster);
+    }
+  });
+}
