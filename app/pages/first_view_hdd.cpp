@@ -75,11 +75,7 @@ int CFirstView_HDD::OnCreate(LPCREATESTRUCT create) {
   m_tree.SetFont(&m_treeFont);
   m_tree.LoadImages();
   m_tree.onSelect = [this](const source::SelectionActions& actions) { ApplySelection(actions); };
-  m_tree.onTab = [this] {
-    m_focusStep[0] = 1;
-    m_focusStep[1] = m_focusStep[2] = m_focusStep[3] = 0;
-    m_buttons.next.SetFocus();
-  };
+  m_tree.onTab = [this] { FocusStep(0); };
   m_tree.onEnter = [this] { OnNext(); };
   if (!m_panel.CreatePanel(this, kPanelId, &m_font)) return -1;
   m_splitter.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | SplitterCtrl::kVertical, this, &m_tree, &m_panel,
@@ -332,8 +328,14 @@ void CFirstView_HDD::OnBack() {
 void CFirstView_HDD::StepFocus() {
   int step = 0;
   while (step < 3 && m_focusStep[step] == 0) ++step;
-  step = (step + 1) % 3;
+  FocusStep((step + 1) % 3);
+}
+
+void CFirstView_HDD::FocusStep(int step) {
   for (int i = 0; i < 4; ++i) m_focusStep[i] = i == step ? 1 : 0;
+  // The button the keys have reached shows pushed (in its lit picture) until Enter or the next Tab.
+  m_buttons.next.SetState(step == 0 ? TRUE : FALSE);
+  m_buttons.back.SetState(step == 1 ? TRUE : FALSE);
   CWnd* focus[3] = {&m_buttons.next, &m_buttons.back, &m_tree};
   focus[step]->SetFocus();
 }
@@ -346,8 +348,13 @@ BOOL CFirstView_HDD::PreTranslateMessage(MSG* msg) {
       return TRUE;
     }
     if (msg->wParam == VK_RETURN) {
-      if (m_focusStep[0] != 0) OnNext();
-      if (m_focusStep[1] != 0) OnBack();
+      const bool next = m_focusStep[0] != 0;
+      const bool back = m_focusStep[1] != 0;
+      // Pressed: the button is released before its page moves on, so it shows plain when it comes back.
+      m_buttons.next.SetState(FALSE);
+      m_buttons.back.SetState(FALSE);
+      if (next) OnNext();
+      if (back) OnBack();
       return TRUE;
     }
   }

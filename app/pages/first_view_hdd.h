@@ -60,6 +60,8 @@ class CFirstView_HDD : public CView, public host::PartitionChoiceHost, public ho
   void EndSearch();
   void JoinWorker();
   void StepFocus();
+  // Highlights Next (0) or Back (1), or gives the tree the focus (2).
+  void FocusStep(int step);
 
   SourceTreeCtrl m_tree;
   CFirstDisplay m_panel;

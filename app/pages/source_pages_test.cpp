@@ -183,6 +183,62 @@ void RunDriveInformation(harness::ScenarioReport& report) {
   report.Line("script", script.Finished() ? "done" : script.Failure());
 }
 
+// Keys pressed on the control that has the focus, carried through the program's own message loop (its
+// pre-translation included) as the running program does.
+void PressOnFocus(UINT key) {
+  const HWND focus = ::GetFocus();
+  const LPARAM down = 1 | (static_cast<LPARAM>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16);
+  ::PostMessageW(focus, WM_KEYDOWN, key, down);
+  ::PostMessageW(focus, WM_KEYUP, key, down | (1 << 30) | (1u << 31));
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) theApp.PumpMessage();
+  harness::PumpMessages();
+}
+
+std::string FocusName() {
+  const HWND focus = ::GetFocus();
+  if (focus == Page1()->Tree().m_hWnd) return "tree";
+  if (focus == Page1()->Button(IDC_NEXT).m_hWnd) return "next";
+  if (focus == Page1()->Button(IDC_BACK).m_hWnd) return "back";
+  return "other";
+}
+
+std::vector<COLORREF> ButtonPixels(UINT id) {
+  CWnd& button = Page1()->Button(id);
+  button.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  CRect client;
+  button.GetClientRect(client);
+  return harness::ClientPixels(button.m_hWnd, client);
+}
+
+// Tab from the tree through Next, Back and the tree again; Enter on the highlighted Next.
+void RunKeys(harness::ScenarioReport& report) {
+  CFirstView_HDD* page = Page1();
+  CTreeCtrl& tree = page->Tree();
+  CRect row;
+  tree.GetItemRect(tree.GetSelectedItem(), row, TRUE);
+  const CPoint centre = row.CenterPoint();
+  harness::Click(tree.m_hWnd, POINT{centre.x, centre.y});
+  report.Line("focus", FocusName());
+  const std::vector<COLORREF> nextPlain = ButtonPixels(IDC_NEXT);
+  const std::vector<COLORREF> backPlain = ButtonPixels(IDC_BACK);
+  for (int step = 0; step < 4; ++step) {
+    PressOnFocus(VK_TAB);
+    const bool nextPushed = (page->Button(IDC_NEXT).SendMessage(BM_GETSTATE) & BST_PUSHED) != 0;
+    const bool backPushed = (page->Button(IDC_BACK).SendMessage(BM_GETSTATE) & BST_PUSHED) != 0;
+    report.Line("tab", FocusName() + " next_pushed=" + std::to_string(nextPushed) +
+                           " back_pushed=" + std::to_string(backPushed) +
+                           " next_drawn_lit=" + std::to_string(ButtonPixels(IDC_NEXT) != nextPlain) +
+                           " back_drawn_lit=" + std::to_string(ButtonPixels(IDC_BACK) != backPlain));
+  }
+  harness::ModalScript choice;
+  choice.OnWindow(L"Please Select", [](HWND dialog) { harness::PostCommand(dialog, IDOK); }, 20000);
+  choice.Start();
+  PressOnFocus(VK_RETURN);
+  report.Line("reached_page2", harness::WaitUntil([] { return theApp.CurrentPage == kPageScan; }, 60000));
+  report.Line("choice", choice.Finished() ? "done" : choice.Failure());
+}
+
 int RunScenario(const std::string& name, harness::ScenarioReport& report) {
   harness::ScopedSeams seams;
   static std::wstring commandLine;
@@ -298,6 +354,8 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
     report.Line("columns_again", ListColumns());
   } else if (name == "drive-info") {
     RunDriveInformation(report);
+  } else if (name == "keys") {
+    RunKeys(report);
   }
   report.Boxes(seams.boxes);
   return 0;
@@ -472,6 +530,19 @@ TEST(SourcePages, DriveInformationAfterAQuickScan) {
   EXPECT_TRUE(o.Has("info=MFT Start : N/A")) << o.Text();
   EXPECT_TRUE(o.Has("screenshot_info=1")) << o.Text();
   EXPECT_TRUE(o.Has("script=done")) << o.Text();
+}
+
+TEST(SourcePages, TabHighlightsNextThenBackThenTheTreeAndEnterPressesTheHighlightedButton) {
+  const Outcome o = RunChild("keys", "mbr_primary.fixed.vhd");
+  EXPECT_TRUE(o.Has("focus=tree")) << o.Text();
+  // A highlighted button shows pushed, in its lit picture; the other one plain.
+  EXPECT_EQ(o.All("tab"), (Lines{"next next_pushed=1 back_pushed=0 next_drawn_lit=1 back_drawn_lit=0",
+                                 "back next_pushed=0 back_pushed=1 next_drawn_lit=0 back_drawn_lit=1",
+                                 "tree next_pushed=0 back_pushed=0 next_drawn_lit=0 back_drawn_lit=0",
+                                 "next next_pushed=1 back_pushed=0 next_drawn_lit=1 back_drawn_lit=0"}))
+      << o.Text();
+  EXPECT_TRUE(o.Has("reached_page2=1")) << o.Text();
+  EXPECT_TRUE(o.Has("choice=done")) << o.Text();
 }
 
 }  // namespace
