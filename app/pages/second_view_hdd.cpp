@@ -543,9 +543,14 @@ void CSecondView_HDD::OnKeyDown(UINT key, UINT repeat, UINT flags) {
     return;
   }
   if (key == VK_RETURN) {
-    if (m_nextHighlight && (m_next.GetState() & BST_PUSHED) != 0) {
+    const bool next = m_nextHighlight && (m_next.GetState() & BST_PUSHED) != 0;
+    const bool back = m_backHighlight && (m_back.GetState() & BST_PUSHED) != 0;
+    // The pressed button is released first: it would otherwise come back drawn pushed.
+    m_next.SetState(FALSE);
+    m_back.SetState(FALSE);
+    if (next) {
       OnNext();
-    } else if (m_backHighlight && (m_back.GetState() & BST_PUSHED) != 0) {
+    } else if (back) {
       OnBack();
     }
     return;

@@ -363,6 +363,36 @@ TEST_F(ScanPageTest, NextWithoutAPartitionAsksForOneAndStartsNothing) {
   EXPECT_TRUE(Shown(IDC_NEXT));
 }
 
+// Tab from the tree highlights Next, then Back, then gives the tree the focus again; Enter presses the
+// highlighted Next (here refused: no partition is chosen), which then shows plain again.
+TEST_F(ScanPageTest, TabHighlightsNextAndBackInTurnAndEnterPressesNext) {
+  Open("mbr_primary.fixed.vhd");
+  RecoveryMode = records::kQuickScan;
+  selected_ = -1;
+  CTreeCtrl& tree = page_->SourceTree();
+  CRect row;
+  tree.GetItemRect(tree.GetRootItem(), row, TRUE);
+  const CPoint centre = row.CenterPoint();
+  harness::Click(tree.m_hWnd, POINT{centre.x, centre.y});
+  ASSERT_EQ(::GetFocus(), tree.m_hWnd);
+  const auto pushed = [this](UINT id) { return (page_->Button(id).SendMessage(BM_GETSTATE) & BST_PUSHED) != 0; };
+  const auto focusIsTree = [&tree] { return ::GetFocus() == tree.m_hWnd; };
+  std::vector<std::string> steps;
+  for (int step = 0; step < 4; ++step) {
+    harness::PressKey(::GetFocus(), VK_TAB);
+    steps.push_back(std::to_string(pushed(IDC_NEXT)) + std::to_string(pushed(IDC_BACK)) +
+                    std::to_string(focusIsTree()));
+  }
+  EXPECT_EQ(steps, (std::vector<std::string>{"100", "010", "001", "100"}));
+  seams.boxes.Answer(seams::kOk);
+  harness::PressKey(::GetFocus(), VK_RETURN);
+  harness::PumpFor(100);
+  ASSERT_EQ(seams.boxes.Log().size(), 1u);
+  EXPECT_EQ(seams.boxes.Log()[0].text,
+            u"Please select the partition that you want to recover \r\nfrom the left panel and click [Next].");
+  EXPECT_FALSE(pushed(IDC_NEXT));
+}
+
 // ---- Extensive Scan --------------------------------------------------------------------------------------
 
 TEST_F(ScanPageTest, AnExtensiveScanOfAVhdReadsTheTypedRangeAndListsTheFileSystemsOnPage3) {
