@@ -393,6 +393,36 @@ TEST_F(ScanPageTest, TabHighlightsNextAndBackInTurnAndEnterPressesNext) {
   EXPECT_FALSE(pushed(IDC_NEXT));
 }
 
+// "Hide Progress" clicked while a scan runs: the button offers "Show Progress" and the scan goes on to its end
+// without touching the counters (the bar and the status of each phase are still shown); a second click
+// offers "Hide Progress" again.
+TEST_F(ScanPageTest, HideProgressLeavesThePanelAsItWasWhileTheScanGoesOn) {
+  Open("mbr_primary.fixed.vhd");
+  RecoveryMode = records::kQuickScan;
+  ChoosePartition(2);
+  page_->held.armed = true;
+  seams.boxes.Answer(seams::kOk);
+  Press(IDC_NEXT);
+  ASSERT_TRUE(harness::WaitUntil([this] { return page_->held.reached.load(); }, 30000));
+  CSecondDisplay& panel = page_->Panel();
+  CWnd& button = panel.HideProgressButton();
+  ASSERT_TRUE(button.IsWindowVisible());
+  harness::ClickCentre(button.m_hWnd);
+  EXPECT_EQ(harness::Text(button.m_hWnd), L"Show Progress");
+  EXPECT_EQ(ShowScanProgress.load(), 0u);
+  harness::PumpFor(100);
+  std::vector<CString> before;
+  for (int row = 0; row < CSecondDisplay::kRows; ++row) before.push_back(panel.RowValue(row));
+  page_->held.released = true;
+  ASSERT_TRUE(harness::WaitUntil([this] { return Reached(4); }, 60000));
+  for (int row = 0; row < CSecondDisplay::kRows; ++row) EXPECT_EQ(panel.RowValue(row), before[row]) << row;
+  // The scan itself went to its end.
+  EXPECT_FALSE(Paths(results_).empty());
+  harness::ClickCentre(button.m_hWnd);
+  EXPECT_EQ(ShowScanProgress.load(), 1u);
+  EXPECT_EQ(harness::Text(button.m_hWnd), L"Hide Progress");
+}
+
 // ---- Extensive Scan --------------------------------------------------------------------------------------
 
 TEST_F(ScanPageTest, AnExtensiveScanOfAVhdReadsTheTypedRangeAndListsTheFileSystemsOnPage3) {
