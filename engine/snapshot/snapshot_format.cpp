@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/image/source_values.h"
+#include "engine/records/file_system_range.h"
 #include "engine/scan/selected_signatures.h"
 
 namespace snapshot {
@@ -120,10 +121,6 @@ bool PutNtfsEntry(SnapshotOutput& out, const NtfsEntryFields& e) {
   return true;
 }
 
-bool InsideCurrentFileSystem(const NtfsFoundEntryRecord& e) {
-  return e.id > CurrentFileSystem.clusterBase && e.id <= CurrentFileSystem.lastSector;
-}
-
 bool WriteNtfs(SnapshotOutput& out, char16_t letter, uint32_t* storedEntries) {
   out.U32(static_cast<uint32_t>(NtfsFolderList.size()));
   for (const NtfsFolderRecord& f : NtfsFolderList) {
@@ -147,11 +144,11 @@ bool WriteNtfs(SnapshotOutput& out, char16_t letter, uint32_t* storedEntries) {
     return true;
   }
   uint32_t count = 0;
-  for (const NtfsFoundEntryRecord& e : NtfsFoundEntryList) count += InsideCurrentFileSystem(e) ? 1 : 0;
+  for (const NtfsFoundEntryRecord& e : NtfsFoundEntryList) count += InChosenFileSystem(e) ? 1 : 0;
   *storedEntries = count;
   out.U32(count);
   for (const NtfsFoundEntryRecord& e : NtfsFoundEntryList) {
-    if (!InsideCurrentFileSystem(e)) continue;
+    if (!InChosenFileSystem(e)) continue;
     if (!PutNtfsEntry(out, {e.id, e.name, e.recordNumber, e.parentId, e.creationTime, e.modificationTime,
                             e.deleted, e.size})) {
       return false;

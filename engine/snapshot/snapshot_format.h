@@ -53,8 +53,8 @@ struct LoadedSnapshot {
 };
 
 // What the body of the current state would hold, in list order. For an Extensive Scan of NTFS the
-// entries are the found entries inside CurrentFileSystem (id above its cluster base, not above its
-// last sector).
+// entries are the found entries inside CurrentFileSystem, as the results list shows them
+// (InChosenFileSystem).
 void WriteHeader(SnapshotOutput& out, char16_t letter);
 void WriteParameters(SnapshotOutput& out);
 // The "D"/"A" body of the current lists; the NTFS body of an Extensive Scan returns the number of

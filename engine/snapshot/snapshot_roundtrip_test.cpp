@@ -13,6 +13,7 @@
 #include "engine/image/source_values.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/scan_records.h"
+#include "engine/scan/chosen_fs.h"
 #include "engine/scan/selected_signatures.h"
 #include "engine/snapshot/snapshot.h"
 #include "engine/snapshot/snapshot_test_support.h"
@@ -102,18 +103,18 @@ void FillNtfsExtensive() {
 }
 
 // What an Extensive Scan snapshot of NTFS loads as: a Quick Scan of the found entries inside the file
-// system, in list order.
+// system, from its first sector to its last (both ends included), in list order.
 std::vector<std::string> AsQuickScanOfFoundEntries() {
   std::vector<NtfsFoundEntryRecord> found(NtfsFoundEntryList.begin(), NtfsFoundEntryList.end());
   NtfsFoundEntryList.Free();
   NtfsEntryList.Free();
   uint32_t stored = 0;
   for (const NtfsFoundEntryRecord& e : found) {
-    if (e.id <= CurrentFileSystem.clusterBase || e.id > CurrentFileSystem.lastSector) continue;
+    if (e.id < CurrentFileSystem.clusterBase || e.id > CurrentFileSystem.lastSector) continue;
     AppendNtfsEntry(e.id, e.name, e.recordNumber, e.parentId, e.creationTime, e.modificationTime, e.deleted, e.size);
     ++stored;
   }
-  EXPECT_EQ(stored, 2u);
+  EXPECT_EQ(stored, 3u);  // "past.txt" alone lies outside
   EXPECT_EQ(ScanCounters.entryCount, stored);  // the writer keeps the stored count
   return DescribeState();
 }
@@ -302,7 +303,7 @@ TEST_F(SnapshotRoundTrip, AfterALoadTheRootFolderIsListed) {
     ASSERT_EQ(SaveAs(ntfs, false), 1u);
     ASSERT_EQ(Load(ntfs, false), 1u);
     // Listed as a Quick Scan: the entries at the root are those stored from the found ones.
-    EXPECT_EQ(RowNames(list_), (std::vector<std::u16string>{u"docs", u"Lost Dir", u"last.txt"}));
+    EXPECT_EQ(RowNames(list_), (std::vector<std::u16string>{u"docs", u"Lost Dir", u"at base.txt", u"last.txt"}));
   }
 
   ResetEngine();
@@ -311,6 +312,23 @@ TEST_F(SnapshotRoundTrip, AfterALoadTheRootFolderIsListed) {
   ASSERT_EQ(SaveAs(trace, true), 1u);
   ASSERT_EQ(Load(trace, true), 1u);
   EXPECT_EQ(RowNames(list_), (std::vector<std::u16string>{u"Graphics Files", u"Document Files"}));
+}
+
+TEST_F(SnapshotRoundTrip, AnExtensiveScanSnapshotListsTheFilesTheScanListedAtBothEndsOfTheFileSystem) {
+  OpenedImage image("ntfs_4k.fixed.vhd");
+  ASSERT_TRUE(image.opened());
+  ASSERT_TRUE(ReadNtfsParameters());
+  RecoveryMode = records::kExtensiveScan;
+  FillNtfsExtensive();
+  // The scan's own list of the root, with a file at the cluster base and one at the last sector.
+  ListNtfsFoundFolder(records::kNtfsRootRecord);
+  const std::vector<std::u16string> scanned = RowNames(list_);
+  EXPECT_EQ(scanned, (std::vector<std::u16string>{u"docs", u"Lost Dir", u"at base.txt", u"last.txt"}));
+  const std::u16string path = TempPath("ends.vsnp");
+  ASSERT_EQ(SaveAs(path, false), 1u);
+  EXPECT_EQ(ScanCounters.entryCount, 3u);
+  ASSERT_EQ(Load(path, false), 1u);
+  EXPECT_EQ(RowNames(list_), scanned);
 }
 
 TEST_F(SnapshotRoundTrip, AfterALoadSectorsAreReadFromTheImageWhateverThePhysicalDriveGate) {
