@@ -53,6 +53,7 @@ void FillExtensiveNtfs() {
 
 void FillFileTrace() {
   RecoveryMode = records::kFileTrace;
+  LargeFileSize = 3;
   ScanRange = {records::kFat16, 63, 32768, 32830, 0};
   CurrentFileSystem = {records::kFat16, 32, 4, 32, 0, 4, 127, 67, 99, 0, 0, 0, 0, 32831, 0};
   AppendSelectedSignature(u".jpg", u"Graphics Files", 3, "FFD8FF", 0);
@@ -153,6 +154,7 @@ TEST_F(SnapshotFile, TheHandWrittenFilesReadAsTheStateTheyWereWrittenFrom) {
   ASSERT_EQ(FileTraceHitList.size(), 2u);
   EXPECT_EQ(FileTraceHitList[1].startSector, 0x2345u);
   EXPECT_EQ(FileTraceHitList[1].fileName, u"2.jpg");
+  EXPECT_EQ(LargeFileSize.load(), 3u);
 }
 
 TEST_F(SnapshotFile, EveryTruncationIsRefused) {

@@ -128,7 +128,15 @@ void CommitNtfs(const LoadedSnapshot& loaded) {
   ScanCounters.entryCount = static_cast<uint32_t>(loaded.ntfsEntries.size());
 }
 
+// The size the hits were saved with before the snapshot was written; a snapshot that does not say (one
+// written before the size was kept) gets the size the file-types dialog offers first.
+uint32_t FileTraceSizeOf(const LoadedSnapshot& loaded) {
+  const uint32_t stored = loaded.fileTraceSize;
+  return stored >= 1 && stored <= kLargestFileTraceSizeMb ? stored : kDefaultFileTraceSizeMb;
+}
+
 void CommitFileTrace(const LoadedSnapshot& loaded) {
+  LargeFileSize = FileTraceSizeOf(loaded);
   ScanCounters.folderCount = 0;
   for (const snapshot::StoredSignature& s : loaded.signatures) {
     AppendSelectedSignature(s.extension, s.group, s.length, s.signatureHex, s.secondValue);

@@ -254,6 +254,35 @@ TEST_F(SnapshotRoundTrip, AFileTraceSnapshotBuildsItsGroupsAndTypes) {
                                                 u"Root/Document Files", u"Root/Document Files/.doc"}));
 }
 
+TEST_F(SnapshotRoundTrip, AFileTraceSnapshotSavesItsHitsAtTheSizeChosenBeforeIt) {
+  FillFileTrace();
+  LargeFileSize = 7;
+  const std::u16string sized = TempPath("sized.vsnp");
+  ASSERT_EQ(SaveAs(sized, true), 1u);
+  LargeFileSize = 0;  // a fresh start, or Back and Home
+  ASSERT_EQ(Load(sized, true), 1u);
+  EXPECT_EQ(LargeFileSize.load(), 7u);
+
+  // Written before the size was kept (its bytes were 0), or a size no one can choose: the dialog's
+  // first size, whatever was chosen last.
+  snapshot_test::Bytes bytes = snapshot_test::ReadFileBytes(sized);
+  // Header, parameters, the signature count and the three signature records (".jpg", ".doc", ".x"), the
+  // hit count, the first hit's length field, ".jpg" and its terminator.
+  const size_t tail = 12 + 68 + 4 + (2 + 10 + 2 + 30 + 2 + 14 + 8) + (2 + 10 + 2 + 30 + 2 + 34 + 8) +
+                      (2 + 6 + 2 + 24 + 2 + 2 + 8) + 4 + 2 + 10;
+  ASSERT_LT(tail + 1, bytes.size());
+  ASSERT_EQ(LoadLe16(&bytes[tail]), 7u);
+  for (const uint16_t stored : {0, 21, 0xFFFF}) {
+    SCOPED_TRACE(stored);
+    bytes[tail] = static_cast<uint8_t>(stored);
+    bytes[tail + 1] = static_cast<uint8_t>(stored >> 8);
+    snapshot_test::WriteFileBytes(sized, bytes);
+    LargeFileSize = 9;
+    ASSERT_EQ(Load(sized, true), 1u);
+    EXPECT_EQ(LargeFileSize.load(), 2u);
+  }
+}
+
 TEST_F(SnapshotRoundTrip, OneFolderAndEmptyListsAreStoredWithTheirCounts) {
   ScanRange.fileSystemCode = CurrentFileSystem.type = records::kFat16;
   AppendFatFolder(u"ONLY", 3, 0, 0, 0, 0, 0);
