@@ -11,6 +11,9 @@
 #include "engine/image/disk_image.h"
 #include "engine/image/read_sectors.h"
 #include "engine/image/source_values.h"
+#include "engine/ntfs/file_name_attribute.h"
+#include "engine/ntfs/mft_map.h"
+#include "engine/ntfs/mft_record.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/scan_records.h"
 #include "engine/scan/chosen_fs.h"
@@ -358,6 +361,65 @@ TEST_F(SnapshotRoundTrip, AnExtensiveScanSnapshotListsTheFilesTheScanListedAtBot
   EXPECT_EQ(ScanCounters.entryCount, 3u);
   ASSERT_EQ(Load(path, false), 1u);
   EXPECT_EQ(RowNames(list_), scanned);
+}
+
+// The first file of ntfs_4k past its metafiles, appended as the Quick Scan lists it (the MFT mapped).
+bool AppendFirstUserFile() {
+  for (uint32_t number = 24; number < 1000; ++number) {
+    uint32_t sector = 0;
+    uint8_t record[ntfs::kMftRecordSize];
+    FileNameInfo name;
+    if (MftRecordToSector(number, sector) != 1 || !ntfs::ReadMftRecord(DevicePathTable[0], sector, record) ||
+        !ntfs::IsFileRecord(record) || ntfs::RecordFlags(record) != ntfs::kFileInUse ||
+        ReadPreferredFileName(record, name) != 1) {
+      continue;
+    }
+    AppendNtfsEntry(sector, name.name, number, name.parent, name.creation, name.change, 0, 1);
+    ScanCounters.entryCount = 1;
+    return true;
+  }
+  return false;
+}
+
+std::vector<std::pair<uint64_t, uint64_t>> MapExtents() {
+  std::vector<std::pair<uint64_t, uint64_t>> extents;
+  for (const MftExtent& e : MftMap) extents.emplace_back(e.startSector, e.sectorCount);
+  return extents;
+}
+
+TEST_F(SnapshotRoundTrip, AnNtfsSnapshotWithoutItsMftSectorMapsTheMftWhereItsFilesLie) {
+  OpenedImage image("ntfs_4k.fixed.vhd");
+  ASSERT_TRUE(image.opened());
+  ASSERT_TRUE(ReadNtfsParameters());
+  const FileSystemRecord& fs = CurrentFileSystem;
+  ASSERT_EQ(LoadMftMap(fs.clusterBase, DevicePathTable[0], fs.mftSector, fs.sectorsPerCluster), 1u);
+  const auto map = MapExtents();
+  ASSERT_TRUE(AppendFirstUserFile());
+
+  const struct {
+    const char* file;
+    bool mft, mirror;  // which of the two sectors the snapshot keeps
+  } cases[] = {{"mirror.vsnp", false, true}, {"rebuilt.vsnp", false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    CurrentFileSystem.mftSector = c.mft ? fs.mftSector : 0;
+    CurrentFileSystem.mftMirrorSector = c.mirror ? fs.mftMirrorSector : 0;
+    const std::u16string path = TempPath(c.file);
+    ASSERT_EQ(SaveAs(path, false), 1u);
+    const std::vector<std::string> saved = DescribeState();
+    MftMap.clear();
+    ASSERT_EQ(Load(path, false), 1u);
+    EXPECT_TRUE(frame_.plainMessages.empty());
+    EXPECT_EQ(DescribeState(), saved);
+    EXPECT_EQ(MapExtents(), map);
+  }
+
+  // Where the file's record holds another file, the snapshot is of another source.
+  NtfsEntryList[0].name += u"~";
+  const std::u16string other = TempPath("other.vsnp");
+  ASSERT_EQ(SaveAs(other, false), 1u);
+  EXPECT_EQ(Load(other, false), 0u);
+  EXPECT_EQ(frame_.plainMessages, (std::vector<std::u16string>{u"Source file and load recovery snapshot mismatch"}));
 }
 
 TEST_F(SnapshotRoundTrip, AfterALoadSectorsAreReadFromTheImageWhateverThePhysicalDriveGate) {
