@@ -23,11 +23,12 @@ std::vector<size_t> CheckedEntries(size_t count) {
 }
 
 // The file's record where the snapshot says it was found, when it is a file record of that name (the name
-// the scans choose).
+// the scans choose). A record that keeps no name of its own (its names are in other records of the file)
+// is taken on its being a file record.
 bool ReadEntryRecord(const NtfsEntryRecord& entry, const char* devicePath, uint8_t* record) {
+  if (!ntfs::ReadMftRecord(devicePath, entry.id, record) || !ntfs::IsFileRecord(record)) return false;
   FileNameInfo name;
-  return ntfs::ReadMftRecord(devicePath, entry.id, record) && ntfs::IsFileRecord(record) &&
-         ReadPreferredFileName(record, name) == 1 && name.name == entry.name;
+  return ReadPreferredFileName(record, name) != 1 || name.name == entry.name;
 }
 
 // Whether the source holds the snapshot's files where it says they were found. A snapshot without files
