@@ -14,7 +14,7 @@ std::u16string FileSizeItemText(uint32_t megabytes) {
 }
 
 int InitialFileSizeIndex(uint32_t storedMegabytes) {
-  if (storedMegabytes == 0) return 1;
+  if (storedMegabytes == 0) return static_cast<int>(kDefaultFileTraceSizeMb) - 1;
   return static_cast<int>(std::min(storedMegabytes, kLargestFileSizeMb)) - 1;
 }
 

@@ -114,6 +114,17 @@ uint32_t LoadMftMap(uint32_t partitionStart, const char* devicePath, uint32_t mf
   return 1;
 }
 
+uint32_t MapMftFromRecordOrMirror(uint32_t partitionStart, const char* devicePath, uint32_t mftSector,
+                                  uint32_t mirrorSector, uint32_t sectorsPerCluster) {
+  for (uint32_t at : {mftSector, mirrorSector}) {
+    if (at != 0 && LoadMftMap(partitionStart, devicePath, at, sectorsPerCluster) == 1 && MftMapSectorCount() != 0) {
+      return 1;
+    }
+  }
+  MftMap.clear();
+  return 0;
+}
+
 uint32_t MftRecordToSector(uint32_t recordNumber, uint32_t& sectorOut) {
   sectorOut = 0;
   return SectorAt(uint64_t{recordNumber} * ntfs::kMftRecordSectors, &sectorOut) ? 1 : 0;

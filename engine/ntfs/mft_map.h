@@ -24,6 +24,12 @@ constexpr size_t kMaxMftExtents = 65535;
 uint32_t LoadMftMap(uint32_t partitionStart, const char* devicePath, uint32_t mftStartSector,
                     uint32_t sectorsPerCluster);
 
+// Builds MftMap for an NTFS file system whose cluster 0 lies at partitionStart: from the MFT's record 0 at
+// mftSector, else from the mirror's copy of it at mirrorSector, which names the same extents (a sector of 0
+// is not tried). 1 when the map covers at least one record; otherwise the map is left empty.
+uint32_t MapMftFromRecordOrMirror(uint32_t partitionStart, const char* devicePath, uint32_t mftSector,
+                                  uint32_t mirrorSector, uint32_t sectorsPerCluster);
+
 // The sector of record recordNumber: 2 x recordNumber sectors into the extents. 1 with the sector in
 // sectorOut; 0 with sectorOut 0 when the record lies beyond the map, in a sparse extent, or past the
 // engine's 32-bit sector numbers.

@@ -18,6 +18,13 @@ bool Fits(uint64_t start, uint64_t length) { return start + length <= kMftRecord
 
 bool IsFileRecord(const uint8_t* record) { return std::memcmp(record, "FILE", 4) == 0; }
 
+bool OwnRecordNumber(const uint8_t* record, uint32_t* number) {
+  constexpr uint16_t kNumberOffset = 44;
+  if (LoadLe16(record + 4) < kNumberOffset + 4) return false;  // the update sequence would overlap it
+  *number = LoadLe32(record + kNumberOffset);
+  return true;
+}
+
 uint32_t Attribute::End() const {
   const uint64_t end = uint64_t{offset} + length;
   return end < kMftRecordSize ? static_cast<uint32_t>(end) : kMftRecordSize;

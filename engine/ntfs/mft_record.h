@@ -27,6 +27,9 @@ constexpr uint16_t kDirectoryInUse = 3;
 inline uint16_t RecordFlags(const uint8_t* record) { return LoadLe16(record + 22); }
 // True when the record starts with "FILE".
 bool IsFileRecord(const uint8_t* record);
+// The record's own number, which records of NTFS 3.1 keep at byte 44 (their update sequence starts at 48
+// or later); false for an older record, which does not keep it.
+bool OwnRecordNumber(const uint8_t* record, uint32_t* number);
 
 // The fields of one attribute header, each checked to lie inside the record before it was read.
 constexpr uint16_t kAttributeCompressed = 0x0001;

@@ -1,6 +1,6 @@
 // Whether a sector lies inside a file system. Every test of "inside the chosen file system" (the files
-// listed and saved after an Extensive Scan, the files found by a search, the properties of an item) uses
-// this one rule, so a file at either end is counted the same everywhere.
+// listed and saved after an Extensive Scan, those its snapshot stores, the files found by a search, the
+// properties of an item) uses this one rule, so a file at either end is counted the same everywhere.
 #pragma once
 
 #include <cstdint>

@@ -74,5 +74,9 @@ extern records::RecordList<FileSystemRecord> FoundFileSystemList;
 // Extensive Scan, restored by a snapshot load.
 extern FileSystemRecord CurrentFileSystem;
 
-// The size File Trace recovers for each found file, in MB (1 to 20; 0 until the file-types dialog sets it).
+// The size File Trace recovers for each found file, in MB (1 to kLargestFileTraceSizeMb; 0 until the
+// file-types dialog or a File Trace snapshot sets it, and again after the results page's Back and Home).
 extern std::atomic<uint32_t> LargeFileSize;
+// The sizes the file-types dialog offers, from 1 MB, and the one it shows while none was chosen.
+constexpr uint32_t kLargestFileTraceSizeMb = 20;
+constexpr uint32_t kDefaultFileTraceSizeMb = 2;

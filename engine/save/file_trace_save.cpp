@@ -31,12 +31,21 @@ bool WriteChunks(save::RecoveredFile& file, uint32_t startSector, bool interrupt
   return true;
 }
 
+// Without a size nothing could be written but an empty file passing for the recovered one: a user's file
+// counts as not written instead.
+bool SizeChosen(uint32_t userSave) {
+  if (LargeFileSize.load() != 0) return true;
+  if (userSave == 1) ++SaveTally.unwritten;
+  return false;
+}
+
 }  // namespace
 
 uint32_t SaveFileTraceItem(const std::u16string& destination, uint32_t userSave, uint32_t startSector,
                            const std::u16string& fileName) {
   std::u16string target, name;
   if (!save::StartFile(destination, fileName, userSave, 0, save::DeletedPolicy::kIgnored, &target, &name)) return 0;
+  if (!SizeChosen(userSave)) return 0;
   save::RecoveredFile file(target, userSave);
   if (!file.Create()) return 0;
   if (userSave == 1) {
@@ -49,6 +58,7 @@ uint32_t SaveFileTraceItem(const std::u16string& destination, uint32_t userSave,
 }
 
 uint32_t SaveLargeFile(const std::u16string& folder, const std::u16string& fileName, uint32_t startSector) {
+  if (!SizeChosen(0)) return 0;
   save::RecoveredFile file(save::JoinPath(folder, SafePathComponent(fileName)), 0, false);
   if (!file.Create()) return 0;
   bool stopped = false;

@@ -73,6 +73,27 @@ TEST_F(FileTraceSaveTest, ThePreviewCopyReplacesWithoutAskingOrCounting) {
   EXPECT_EQ(SavedFileCount, 0u);
 }
 
+TEST_F(FileTraceSaveTest, WithoutASizeNothingIsWrittenAndTheSaveIsNotReportedAsASuccess) {
+  LargeFileSize = 0;  // as at start and after Back or Home
+  AppendFileTraceHit(u"1.jpg", u".jpg", u"Graphics", 1, 100);
+  AppendFileTraceHit(u"2.doc", u".doc", u"Documents", 2, 3000);
+  list.saveFileSet = {1, 2};
+  SaveDestination = out;
+  BeginSave();
+  SaveSelected();
+  EXPECT_FALSE(os::FileExists(Out(u"1.jpg")));
+  EXPECT_FALSE(os::FileExists(Out(u"2.doc")));
+  EXPECT_EQ(SaveTally.saved, 0u);
+  EXPECT_EQ(SaveTally.unwritten, 2u);
+  std::u16string report;
+  EXPECT_EQ(SaveResultMessage(&report), host::kError);
+  EXPECT_EQ(report, u"Files saved: 0\r\nFiles that could not be read whole: 0\r\nFiles that could not be written: 2");
+  // Nor does the preview get an empty copy.
+  EXPECT_EQ(SaveLargeFile(out, u"tmp1.jpg", 100), 0u);
+  EXPECT_FALSE(os::FileExists(Out(u"tmp1.jpg")));
+  EXPECT_EQ(SaveTally.unwritten, 2u);
+}
+
 TEST(BrowseForSaveFolder, TakesTheChosenFolderOrNothing) {
   harness::ScopedSeams seams;
   SaveDestination = u"old";

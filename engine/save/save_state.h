@@ -25,7 +25,8 @@ extern uint64_t SaveFileTime;
 struct SaveTallyRecord {
   std::atomic<uint32_t> saved{0};       // written and closed, perhaps with unreadable parts as zeros
   std::atomic<uint32_t> unreadable{0};  // not read whole: parts written as zeros, or its data not found
-  std::atomic<uint32_t> unwritten{0};   // could not be created, written or closed (the user was asked)
+  std::atomic<uint32_t> unwritten{0};   // could not be created, written or closed (the user was asked), or
+                                        // a File Trace hit while no size to save it with was chosen
 };
 extern SaveTallyRecord SaveTally;
 

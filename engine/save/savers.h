@@ -55,7 +55,8 @@ uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint
 // stamped with SetNtfsFileTime.
 uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& fileName, uint64_t size,
                        uint32_t mftSector, uint32_t userSave, uint32_t deleted);
-// File Trace: LargeFileSize MB from startSector. Its time stamps are those of its creation.
+// File Trace: LargeFileSize MB from startSector. Its time stamps are those of its creation. While
+// LargeFileSize is 0 nothing is written: a user's file counts as not written.
 uint32_t SaveFileTraceItem(const std::u16string& destination, uint32_t userSave, uint32_t startSector,
                            const std::u16string& fileName);
 
@@ -65,7 +66,7 @@ uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint16_t 
 
 // The preview's copy of a File Trace hit: LargeFileSize MB from startSector to folder\fileName, without
 // filters, policies, progress or time stamp, and without asking when it cannot be written. 1 when
-// written, else 0.
+// written, else 0 (also while LargeFileSize is 0).
 uint32_t SaveLargeFile(const std::u16string& folder, const std::u16string& fileName, uint32_t startSector);
 
 // Time stamps from SaveFileTime. NTFS: creation, last access and last write all set to the file time.

@@ -28,17 +28,10 @@ constexpr uint32_t kRecordsPerRead = 64;
 
 std::u16string Decimal(uint64_t value) { return os::FromAscii(std::to_string(value)); }
 
-// Maps the MFT from its record 0, else from the mirror's copy of it, which names the same extents.
 bool MapMft() {
   const FileSystemRecord& fs = CurrentFileSystem;
-  for (uint32_t at : {fs.mftSector, fs.mftMirrorSector}) {
-    if (at != 0 && LoadMftMap(fs.clusterBase, ntfs::CurrentDevicePath(), at, fs.sectorsPerCluster) == 1 &&
-        MftMapSectorCount() != 0) {
-      return true;
-    }
-  }
-  MftMap.clear();
-  return false;
+  return MapMftFromRecordOrMirror(fs.clusterBase, ntfs::CurrentDevicePath(), fs.mftSector, fs.mftMirrorSector,
+                                  fs.sectorsPerCluster) == 1;
 }
 
 // The records of the MFT by number, read a block at a time where the map keeps them side by side.

@@ -45,7 +45,7 @@ void FillExtensiveNtfs() {
   CurrentFileSystem = {records::kNtfs, 0, 8, 0, 0, 0, 63, 0, 0, 95, 127, 2, 8, 4159, 1};
   AppendNtfsFolder(u"dir", 64, 5, 0x01D0000000000001, 0x01D0000000000002, 0, 0);
   AppendNtfsFoundEntry(u"in.txt", 0x100, 64, 0, 0x01D0000000000003, 0x01D0000000000004, 5, 1, 0);
-  AppendNtfsFoundEntry(u"out.txt", 63, 64, 0, 0, 0, 1, 1, 0);
+  AppendNtfsFoundEntry(u"out.txt", 62, 64, 0, 0, 0, 1, 1, 0);
   AppendNtfsFoundEntry(u"gone.dat", 4159, 5, 0, 0x01D0000000000005, 0x01D0000000000006, 1ull << 32, 1, 1);
   CurrentDriveIndex = 0;
   SourceKind = kSourceDisk;
@@ -53,6 +53,7 @@ void FillExtensiveNtfs() {
 
 void FillFileTrace() {
   RecoveryMode = records::kFileTrace;
+  LargeFileSize = 3;
   ScanRange = {records::kFat16, 63, 32768, 32830, 0};
   CurrentFileSystem = {records::kFat16, 32, 4, 32, 0, 4, 127, 67, 99, 0, 0, 0, 0, 32831, 0};
   AppendSelectedSignature(u".jpg", u"Graphics Files", 3, "FFD8FF", 0);
@@ -153,6 +154,7 @@ TEST_F(SnapshotFile, TheHandWrittenFilesReadAsTheStateTheyWereWrittenFrom) {
   ASSERT_EQ(FileTraceHitList.size(), 2u);
   EXPECT_EQ(FileTraceHitList[1].startSector, 0x2345u);
   EXPECT_EQ(FileTraceHitList[1].fileName, u"2.jpg");
+  EXPECT_EQ(LargeFileSize.load(), 3u);
 }
 
 TEST_F(SnapshotFile, EveryTruncationIsRefused) {

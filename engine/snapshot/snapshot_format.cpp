@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/image/source_values.h"
+#include "engine/records/file_system_range.h"
 #include "engine/scan/selected_signatures.h"
 
 namespace snapshot {
@@ -48,17 +49,30 @@ bool TextLength(size_t units, TextKind kind, uint16_t* length) {
   return true;
 }
 
-void PutTextItem(SnapshotOutput& out, std::u16string_view text, TextKind kind) {
+// The text, its terminator and the further bytes of its kind; tail, when the kind has two further bytes,
+// goes into them.
+void PutTextItem(SnapshotOutput& out, std::u16string_view text, TextKind kind, uint16_t tail = 0) {
   out.Text16(text);
-  out.Zeros(kind.extra);
+  if (kind.extra < 2) {
+    out.Zeros(kind.extra);
+    return;
+  }
+  out.U16(tail);
+  out.Zeros(kind.extra - 2u);
 }
 
-bool PutText(SnapshotOutput& out, std::u16string_view text, TextKind kind) {
+bool PutText(SnapshotOutput& out, std::u16string_view text, TextKind kind, uint16_t tail = 0) {
   uint16_t length = 0;
   if (!TextLength(text.size(), kind, &length)) return false;
   out.U16(length);
-  PutTextItem(out, text, kind);
+  PutTextItem(out, text, kind, tail);
   return true;
+}
+
+// The size each hit is saved with, as a hit stores it: 0 for none a user can choose.
+uint16_t StoredFileTraceSize() {
+  const uint32_t megabytes = LargeFileSize.load();
+  return static_cast<uint16_t>(megabytes <= kLargestFileTraceSizeMb ? megabytes : 0);
 }
 
 // The signature's hex text as 8-bit characters: n characters, a zero, and n + 1 further zeros.
@@ -120,10 +134,6 @@ bool PutNtfsEntry(SnapshotOutput& out, const NtfsEntryFields& e) {
   return true;
 }
 
-bool InsideCurrentFileSystem(const NtfsFoundEntryRecord& e) {
-  return e.id > CurrentFileSystem.clusterBase && e.id <= CurrentFileSystem.lastSector;
-}
-
 bool WriteNtfs(SnapshotOutput& out, char16_t letter, uint32_t* storedEntries) {
   out.U32(static_cast<uint32_t>(NtfsFolderList.size()));
   for (const NtfsFolderRecord& f : NtfsFolderList) {
@@ -147,11 +157,11 @@ bool WriteNtfs(SnapshotOutput& out, char16_t letter, uint32_t* storedEntries) {
     return true;
   }
   uint32_t count = 0;
-  for (const NtfsFoundEntryRecord& e : NtfsFoundEntryList) count += InsideCurrentFileSystem(e) ? 1 : 0;
+  for (const NtfsFoundEntryRecord& e : NtfsFoundEntryList) count += InChosenFileSystem(e) ? 1 : 0;
   *storedEntries = count;
   out.U32(count);
   for (const NtfsFoundEntryRecord& e : NtfsFoundEntryList) {
-    if (!InsideCurrentFileSystem(e)) continue;
+    if (!InChosenFileSystem(e)) continue;
     if (!PutNtfsEntry(out, {e.id, e.name, e.recordNumber, e.parentId, e.creationTime, e.modificationTime,
                             e.deleted, e.size})) {
       return false;
@@ -235,6 +245,8 @@ class Reader {
       Fail(ReadFault::kBadText);
       return {};
     }
+    const size_t tail = 2 * units + 2;
+    afterText_ = tail + 2 <= size ? static_cast<uint16_t>(item_[tail] | item_[tail + 1] << 8) : 0;
     return records::GuardAllocation([&] {
       std::u16string text(units, u'\0');
       for (size_t i = 0; i < units; ++i) text[i] = static_cast<char16_t>(item_[2 * i] | item_[2 * i + 1] << 8);
@@ -242,6 +254,8 @@ class Reader {
     });
   }
   std::u16string Text16(TextKind kind) { return Text16Item(TextItemSize(kind)); }
+  // The two bytes after the terminator of the last UTF-16 text item read; 0 when the item ends there.
+  uint16_t AfterText() const { return afterText_; }
 
   // An 8-bit text item, ending at its first zero byte inside the item.
   std::string Text8(TextKind kind) {
@@ -276,6 +290,7 @@ class Reader {
   SnapshotInput& in_;
   ReadFault fault_ = ReadFault::kNone;
   std::vector<uint8_t> item_;
+  uint16_t afterText_ = 0;
 };
 
 template <typename Record, typename ReadOne>
@@ -388,6 +403,7 @@ void ReadFileTrace(Reader& r, LoadedSnapshot* loaded, host::ProgressDialogHost* 
   ReadList(r, kMinHit, progress, &loaded->hits, [&] {
     FileTraceHit h;
     h.extension = r.Text16(kHitText);
+    if (loaded->hits.empty()) loaded->fileTraceSize = r.AfterText();
     h.fileName = r.Text16(kHitText);
     h.group = r.Text16(kHitText);
     h.id = r.U32();
@@ -449,8 +465,9 @@ bool WriteFileTraceBody(SnapshotOutput& out) {
     out.U32(static_cast<uint32_t>(s.secondValue));
   }
   out.U32(static_cast<uint32_t>(FileTraceHitList.size()));
+  const uint16_t size = StoredFileTraceSize();
   for (const FileTraceHit& h : FileTraceHitList) {
-    if (!PutText(out, h.extension, kHitText) || !PutText(out, h.fileName, kHitText) ||
+    if (!PutText(out, h.extension, kHitText, size) || !PutText(out, h.fileName, kHitText) ||
         !PutText(out, h.group, kHitText)) {
       return false;
     }

@@ -5,6 +5,9 @@
 //   body        "D"/"A": the folder and file lists of the FAT or NTFS file system (by its type);
 //               "R": the selected signatures and the File Trace hits. Each list is a u32 count and
 //               that many records; each text is preceded by a u16 length from which its size follows.
+//               The two further bytes after the terminator of each hit's extension hold the size in MB
+//               its file is saved with (LargeFileSize); they are 0 in snapshots written before the size
+//               was kept, which older readers skip as they always did.
 //   trailer     CurrentDriveIndex (u16), SourceKind (u16)
 // A snapshot is read whole into a LoadedSnapshot first, so that a damaged file changes nothing.
 #pragma once
@@ -48,13 +51,14 @@ struct LoadedSnapshot {
   std::vector<NtfsEntryRecord> ntfsEntries;
   std::vector<StoredSignature> signatures;
   std::vector<FileTraceHit> hits;
+  uint16_t fileTraceSize = 0;  // MB, as the first hit stores it; 0 when the snapshot does not say
   uint16_t driveIndex = 0;
   uint16_t sourceKind = 0;
 };
 
 // What the body of the current state would hold, in list order. For an Extensive Scan of NTFS the
-// entries are the found entries inside CurrentFileSystem (id above its cluster base, not above its
-// last sector).
+// entries are the found entries inside CurrentFileSystem, as the results list shows them
+// (InChosenFileSystem).
 void WriteHeader(SnapshotOutput& out, char16_t letter);
 void WriteParameters(SnapshotOutput& out);
 // The "D"/"A" body of the current lists; the NTFS body of an Extensive Scan returns the number of

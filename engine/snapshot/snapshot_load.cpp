@@ -7,7 +7,7 @@
 #include "engine/host/result_tree_host.h"
 #include "engine/host/snapshot_host.h"
 #include "engine/image/source_values.h"
-#include "engine/ntfs/mft_map.h"
+#include "engine/ntfs/mft_record.h"
 #include "engine/records/extensive_lists.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/result_tree_builders.h"
@@ -16,6 +16,7 @@
 #include "engine/scan/selected_signatures.h"
 #include "engine/snapshot/snapshot.h"
 #include "engine/snapshot/snapshot_format.h"
+#include "engine/snapshot/snapshot_mft.h"
 #include "platform/os/os.h"
 
 namespace {
@@ -89,11 +90,6 @@ bool ReadSnapshotFile(const std::u16string& path, std::u16string_view letters, L
   return false;
 }
 
-const char* CurrentDevicePath() {
-  const uint16_t row = CurrentDriveIndex.load();
-  return DevicePathTable[row < kDevicePathRows ? row : 0];
-}
-
 void CommitParameters(const LoadedSnapshot& loaded) {
   ScanRange = loaded.scanRange;
   const uint32_t rootDirectory = CurrentFileSystem.rootDirectory;  // not stored in a snapshot
@@ -128,7 +124,15 @@ void CommitNtfs(const LoadedSnapshot& loaded) {
   ScanCounters.entryCount = static_cast<uint32_t>(loaded.ntfsEntries.size());
 }
 
+// The size the hits were saved with before the snapshot was written; a snapshot that does not say (one
+// written before the size was kept) gets the size the file-types dialog offers first.
+uint32_t FileTraceSizeOf(const LoadedSnapshot& loaded) {
+  const uint32_t stored = loaded.fileTraceSize;
+  return stored >= 1 && stored <= kLargestFileTraceSizeMb ? stored : kDefaultFileTraceSizeMb;
+}
+
 void CommitFileTrace(const LoadedSnapshot& loaded) {
+  LargeFileSize = FileTraceSizeOf(loaded);
   ScanCounters.folderCount = 0;
   for (const snapshot::StoredSignature& s : loaded.signatures) {
     AppendSelectedSignature(s.extension, s.group, s.length, s.signatureHex, s.secondValue);
@@ -188,8 +192,7 @@ uint32_t LoadSnapshotTree(const std::u16string& path) {
   LoadedSnapshot loaded;
   if (!ReadSnapshotFile(path, u"DA", progress, &loaded)) return 0;
   const bool ntfs = loaded.fileSystem.type == records::kNtfs;
-  if (ntfs && LoadMftMap(loaded.fileSystem.clusterBase, CurrentDevicePath(), loaded.fileSystem.mftSector,
-                         loaded.fileSystem.sectorsPerCluster) == 0) {
+  if (ntfs && !snapshot::MapSnapshotMft(loaded, ntfs::CurrentDevicePath())) {
     progress.Hide();
     if (host::SnapshotFrameHost* frame = host::Current().snapshotFrame) {
       frame->PlainMessageBox(u"Source file and load recovery snapshot mismatch");

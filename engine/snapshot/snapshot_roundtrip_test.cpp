@@ -11,8 +11,12 @@
 #include "engine/image/disk_image.h"
 #include "engine/image/read_sectors.h"
 #include "engine/image/source_values.h"
+#include "engine/ntfs/file_name_attribute.h"
+#include "engine/ntfs/mft_map.h"
+#include "engine/ntfs/mft_record.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/scan_records.h"
+#include "engine/scan/chosen_fs.h"
 #include "engine/scan/selected_signatures.h"
 #include "engine/snapshot/snapshot.h"
 #include "engine/snapshot/snapshot_test_support.h"
@@ -102,18 +106,18 @@ void FillNtfsExtensive() {
 }
 
 // What an Extensive Scan snapshot of NTFS loads as: a Quick Scan of the found entries inside the file
-// system, in list order.
+// system, from its first sector to its last (both ends included), in list order.
 std::vector<std::string> AsQuickScanOfFoundEntries() {
   std::vector<NtfsFoundEntryRecord> found(NtfsFoundEntryList.begin(), NtfsFoundEntryList.end());
   NtfsFoundEntryList.Free();
   NtfsEntryList.Free();
   uint32_t stored = 0;
   for (const NtfsFoundEntryRecord& e : found) {
-    if (e.id <= CurrentFileSystem.clusterBase || e.id > CurrentFileSystem.lastSector) continue;
+    if (e.id < CurrentFileSystem.clusterBase || e.id > CurrentFileSystem.lastSector) continue;
     AppendNtfsEntry(e.id, e.name, e.recordNumber, e.parentId, e.creationTime, e.modificationTime, e.deleted, e.size);
     ++stored;
   }
-  EXPECT_EQ(stored, 2u);
+  EXPECT_EQ(stored, 3u);  // "past.txt" alone lies outside
   EXPECT_EQ(ScanCounters.entryCount, stored);  // the writer keeps the stored count
   return DescribeState();
 }
@@ -253,6 +257,35 @@ TEST_F(SnapshotRoundTrip, AFileTraceSnapshotBuildsItsGroupsAndTypes) {
                                                 u"Root/Document Files", u"Root/Document Files/.doc"}));
 }
 
+TEST_F(SnapshotRoundTrip, AFileTraceSnapshotSavesItsHitsAtTheSizeChosenBeforeIt) {
+  FillFileTrace();
+  LargeFileSize = 7;
+  const std::u16string sized = TempPath("sized.vsnp");
+  ASSERT_EQ(SaveAs(sized, true), 1u);
+  LargeFileSize = 0;  // a fresh start, or Back and Home
+  ASSERT_EQ(Load(sized, true), 1u);
+  EXPECT_EQ(LargeFileSize.load(), 7u);
+
+  // Written before the size was kept (its bytes were 0), or a size no one can choose: the dialog's
+  // first size, whatever was chosen last.
+  snapshot_test::Bytes bytes = snapshot_test::ReadFileBytes(sized);
+  // Header, parameters, the signature count and the three signature records (".jpg", ".doc", ".x"), the
+  // hit count, the first hit's length field, ".jpg" and its terminator.
+  const size_t tail = 12 + 68 + 4 + (2 + 10 + 2 + 30 + 2 + 14 + 8) + (2 + 10 + 2 + 30 + 2 + 34 + 8) +
+                      (2 + 6 + 2 + 24 + 2 + 2 + 8) + 4 + 2 + 10;
+  ASSERT_LT(tail + 1, bytes.size());
+  ASSERT_EQ(LoadLe16(&bytes[tail]), 7u);
+  for (const uint16_t stored : {0, 21, 0xFFFF}) {
+    SCOPED_TRACE(stored);
+    bytes[tail] = static_cast<uint8_t>(stored);
+    bytes[tail + 1] = static_cast<uint8_t>(stored >> 8);
+    snapshot_test::WriteFileBytes(sized, bytes);
+    LargeFileSize = 9;
+    ASSERT_EQ(Load(sized, true), 1u);
+    EXPECT_EQ(LargeFileSize.load(), 2u);
+  }
+}
+
 TEST_F(SnapshotRoundTrip, OneFolderAndEmptyListsAreStoredWithTheirCounts) {
   ScanRange.fileSystemCode = CurrentFileSystem.type = records::kFat16;
   AppendFatFolder(u"ONLY", 3, 0, 0, 0, 0, 0);
@@ -302,7 +335,7 @@ TEST_F(SnapshotRoundTrip, AfterALoadTheRootFolderIsListed) {
     ASSERT_EQ(SaveAs(ntfs, false), 1u);
     ASSERT_EQ(Load(ntfs, false), 1u);
     // Listed as a Quick Scan: the entries at the root are those stored from the found ones.
-    EXPECT_EQ(RowNames(list_), (std::vector<std::u16string>{u"docs", u"Lost Dir", u"last.txt"}));
+    EXPECT_EQ(RowNames(list_), (std::vector<std::u16string>{u"docs", u"Lost Dir", u"at base.txt", u"last.txt"}));
   }
 
   ResetEngine();
@@ -311,6 +344,82 @@ TEST_F(SnapshotRoundTrip, AfterALoadTheRootFolderIsListed) {
   ASSERT_EQ(SaveAs(trace, true), 1u);
   ASSERT_EQ(Load(trace, true), 1u);
   EXPECT_EQ(RowNames(list_), (std::vector<std::u16string>{u"Graphics Files", u"Document Files"}));
+}
+
+TEST_F(SnapshotRoundTrip, AnExtensiveScanSnapshotListsTheFilesTheScanListedAtBothEndsOfTheFileSystem) {
+  OpenedImage image("ntfs_4k.fixed.vhd");
+  ASSERT_TRUE(image.opened());
+  ASSERT_TRUE(ReadNtfsParameters());
+  RecoveryMode = records::kExtensiveScan;
+  FillNtfsExtensive();
+  // The scan's own list of the root, with a file at the cluster base and one at the last sector.
+  ListNtfsFoundFolder(records::kNtfsRootRecord);
+  const std::vector<std::u16string> scanned = RowNames(list_);
+  EXPECT_EQ(scanned, (std::vector<std::u16string>{u"docs", u"Lost Dir", u"at base.txt", u"last.txt"}));
+  const std::u16string path = TempPath("ends.vsnp");
+  ASSERT_EQ(SaveAs(path, false), 1u);
+  EXPECT_EQ(ScanCounters.entryCount, 3u);
+  ASSERT_EQ(Load(path, false), 1u);
+  EXPECT_EQ(RowNames(list_), scanned);
+}
+
+// The first file of ntfs_4k past its metafiles, appended as the Quick Scan lists it (the MFT mapped).
+bool AppendFirstUserFile() {
+  for (uint32_t number = 24; number < 1000; ++number) {
+    uint32_t sector = 0;
+    uint8_t record[ntfs::kMftRecordSize];
+    FileNameInfo name;
+    if (MftRecordToSector(number, sector) != 1 || !ntfs::ReadMftRecord(DevicePathTable[0], sector, record) ||
+        !ntfs::IsFileRecord(record) || ntfs::RecordFlags(record) != ntfs::kFileInUse ||
+        ReadPreferredFileName(record, name) != 1) {
+      continue;
+    }
+    AppendNtfsEntry(sector, name.name, number, name.parent, name.creation, name.change, 0, 1);
+    ScanCounters.entryCount = 1;
+    return true;
+  }
+  return false;
+}
+
+std::vector<std::pair<uint64_t, uint64_t>> MapExtents() {
+  std::vector<std::pair<uint64_t, uint64_t>> extents;
+  for (const MftExtent& e : MftMap) extents.emplace_back(e.startSector, e.sectorCount);
+  return extents;
+}
+
+TEST_F(SnapshotRoundTrip, AnNtfsSnapshotWithoutItsMftSectorMapsTheMftWhereItsFilesLie) {
+  OpenedImage image("ntfs_4k.fixed.vhd");
+  ASSERT_TRUE(image.opened());
+  ASSERT_TRUE(ReadNtfsParameters());
+  const FileSystemRecord& fs = CurrentFileSystem;
+  ASSERT_EQ(LoadMftMap(fs.clusterBase, DevicePathTable[0], fs.mftSector, fs.sectorsPerCluster), 1u);
+  const auto map = MapExtents();
+  ASSERT_TRUE(AppendFirstUserFile());
+
+  const struct {
+    const char* file;
+    bool mft, mirror;  // which of the two sectors the snapshot keeps
+  } cases[] = {{"mirror.vsnp", false, true}, {"rebuilt.vsnp", false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    CurrentFileSystem.mftSector = c.mft ? fs.mftSector : 0;
+    CurrentFileSystem.mftMirrorSector = c.mirror ? fs.mftMirrorSector : 0;
+    const std::u16string path = TempPath(c.file);
+    ASSERT_EQ(SaveAs(path, false), 1u);
+    const std::vector<std::string> saved = DescribeState();
+    MftMap.clear();
+    ASSERT_EQ(Load(path, false), 1u);
+    EXPECT_TRUE(frame_.plainMessages.empty());
+    EXPECT_EQ(DescribeState(), saved);
+    EXPECT_EQ(MapExtents(), map);
+  }
+
+  // Where the file's record holds another file, the snapshot is of another source.
+  NtfsEntryList[0].name += u"~";
+  const std::u16string other = TempPath("other.vsnp");
+  ASSERT_EQ(SaveAs(other, false), 1u);
+  EXPECT_EQ(Load(other, false), 0u);
+  EXPECT_EQ(frame_.plainMessages, (std::vector<std::u16string>{u"Source file and load recovery snapshot mismatch"}));
 }
 
 TEST_F(SnapshotRoundTrip, AfterALoadSectorsAreReadFromTheImageWhateverThePhysicalDriveGate) {

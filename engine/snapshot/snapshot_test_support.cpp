@@ -65,6 +65,7 @@ void SnapshotTest::ResetEngine() {
   CurrentDriveIndex = 0;
   SourceKind = kSourceNothing;
   SnapshotLoading = 0;
+  LargeFileSize = 0;
   ScanThreadControl.stopFlag = 0;
   ScanThreadControl.runningFlag = 0;
   SetCurrentDiskImage(nullptr);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "engine/image/read_sectors.h"
+#include "engine/records/scan_parameters.h"
 #include "platform/os/os.h"
 
 namespace {
@@ -47,4 +48,8 @@ bool ParseNumber(const char* text, const char* what, unsigned long long* value) 
     return false;
   }
   return true;
+}
+
+bool ParseFileTraceSize(const char* text, unsigned long long* megabytes) {
+  return ParseNumber(text, "file size", megabytes) && *megabytes >= 1 && *megabytes <= kLargestFileTraceSizeMb;
 }

@@ -11,3 +11,5 @@ bool OpenImageSource(const char* path, DiskImage& image);
 
 // Parses a whole decimal number; false (with a message naming what) when text is not one.
 bool ParseNumber(const char* text, const char* what, unsigned long long* value);
+// A File Trace size in MB, one the file-types dialog offers (1 to 20); false otherwise.
+bool ParseFileTraceSize(const char* text, unsigned long long* megabytes);

@@ -29,7 +29,9 @@ const Mode kModes[] = {
     {"extensive", RunExtensive,
      "extensive IMAGE --range CODE START COUNT [--sectors-per-read N]\n"
      "      [--choose K [--list PATH] [--snapshot-save FILE]]"},
-    {"trace", RunTrace, "trace IMAGE --range CODE START COUNT --types EXT[,EXT...] [--raw-dat PATH] [--snapshot-save FILE]"},
+    {"trace", RunTrace,
+     "trace IMAGE --range CODE START COUNT --types EXT[,EXT...] [--file-size MB] [--raw-dat PATH]\n"
+     "      [--snapshot-save FILE]"},
 };
 
 int Usage() {

@@ -8,8 +8,8 @@
 // root's own files; after a File Trace every hit) and saved into DIR, an existing folder, as the saving
 // dialog's worker saves it. The recovery settings' deleted-file and duplicate-name policies default to
 // include and rename; each --filter adds a row to the file filters (at most 99, each under 20 characters);
-// --file-size is the size saved for each File Trace hit, 1 to 20 MB (default 2, the file-types dialog's
-// first choice). Standard output:
+// --file-size is the size saved for each File Trace hit, 1 to 20 MB (default: the size the snapshot
+// keeps, else 2, the file-types dialog's first choice). Standard output:
 //   saved <TAB> files written (perhaps with unreadable parts as zeros)
 //   unreadable <TAB> files that could not be read whole
 //   unwritten <TAB> files that could not be created, written or closed
@@ -50,7 +50,7 @@ struct SaveOptions {
   uint16_t duplicatePolicy = 1;
   std::vector<std::u16string> filters;
   unsigned long long choose = 0;  // after an Extensive Scan, the found file system to read; 0: Quick Scan
-  unsigned long long fileSize = 2;  // MB saved for each File Trace hit
+  unsigned long long fileSize = 0;  // MB saved for each File Trace hit; 0: the snapshot's
 };
 
 int Usage() {
@@ -99,9 +99,7 @@ bool ParseOptions(int argc, char** argv, SaveOptions* options) {
     } else if (std::strcmp(argv[i], "--choose") == 0) {
       if (!ParseNumber(value, "file system", &options->choose) || options->choose == 0) return false;
     } else if (std::strcmp(argv[i], "--file-size") == 0) {
-      if (!ParseNumber(value, "file size", &options->fileSize) || options->fileSize < 1 || options->fileSize > 20) {
-        return false;
-      }
+      if (!ParseFileTraceSize(value, &options->fileSize)) return false;
     } else {
       return false;
     }
@@ -174,6 +172,7 @@ int SaveFromScan(const SaveOptions& options) {
 int SaveFromSnapshot(const SaveOptions& options) {
   host::SnapshotWindows windows;
   if (!LoadSnapshotInto(options.snapshot, windows)) return 1;
+  if (options.fileSize != 0) LargeFileSize = static_cast<uint32_t>(options.fileSize);
   return SaveWholeTree(windows.tree, options);
 }
 
@@ -194,7 +193,6 @@ int RunSave(int argc, char** argv) {
   RecoverySettings.duplicatePolicy = options.duplicatePolicy;
   DiskImage image;
   if (!OpenImageSource(options.image, image)) return 1;
-  LargeFileSize = static_cast<uint32_t>(options.fileSize);
   const int status = options.snapshot != nullptr ? SaveFromSnapshot(options) : SaveFromScan(options);
   SetCurrentDiskImage(nullptr);
   return status;

@@ -1,9 +1,12 @@
-// enginectl trace IMAGE --range CODE START COUNT --types EXT[,EXT...] [--raw-dat PATH] [--snapshot-save FILE]:
+// enginectl trace IMAGE --range CODE START COUNT --types EXT[,EXT...] [--file-size MB] [--raw-dat PATH]
+//                [--snapshot-save FILE]:
 // a File Trace of the range for the given types, as if they were ticked in the file-types dialog (the
 // records of each type in Raw.dat, in the order of the dialog's tree), run as the scan page runs it; then
 // one line per hit, in the order found: start sector<TAB>name<TAB>group. Messages go to standard error as
 // "kind<TAB>text".
 //   --types: extensions with or without their leading dot ("jpg,.png").
+//   --file-size MB: the size chosen in the dialog for each hit, 1 to 20 (default 2, its first choice); the
+//     snapshot keeps it.
 //   --raw-dat PATH: the signature database to read; by default the Raw.dat the build wrote.
 //   --snapshot-save FILE: afterwards the hits are saved as a File Trace snapshot to FILE, as the save
 //     command does (its file name in lower case and ending ".vsnp"; an existing file is not replaced).
@@ -31,8 +34,8 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: enginectl trace IMAGE --range CODE START COUNT --types EXT[,EXT...] [--raw-dat PATH] "
-               "[--snapshot-save FILE]\n");
+               "usage: enginectl trace IMAGE --range CODE START COUNT --types EXT[,EXT...] [--file-size MB] "
+               "[--raw-dat PATH] [--snapshot-save FILE]\n");
   return 2;
 }
 
@@ -42,6 +45,7 @@ struct TraceArguments {
   const char* types = nullptr;
   std::string rawDat = DORVANE_RAW_DAT;
   const char* snapshot = nullptr;
+  unsigned long long fileSize = kDefaultFileTraceSizeMb;
 };
 
 bool ParseArguments(int argc, char** argv, TraceArguments* out) {
@@ -60,6 +64,9 @@ bool ParseArguments(int argc, char** argv, TraceArguments* out) {
       i += 2;
     } else if (i + 1 < argc && std::strcmp(argv[i], "--snapshot-save") == 0) {
       out->snapshot = argv[i + 1];
+      i += 2;
+    } else if (i + 1 < argc && std::strcmp(argv[i], "--file-size") == 0) {
+      if (!ParseFileTraceSize(argv[i + 1], &out->fileSize)) return false;
       i += 2;
     } else {
       return false;
@@ -127,6 +134,7 @@ int RunTrace(int argc, char** argv) {
   TraceArguments args;
   if (!ParseArguments(argc, argv, &args)) return Usage();
   if (!SelectTypes(args.rawDat, args.types)) return 2;
+  LargeFileSize = static_cast<uint32_t>(args.fileSize);
   DiskImage image;
   if (!OpenImageSource(args.image, image)) return 1;
   RecoveryMode = records::kFileTrace;

@@ -30,6 +30,7 @@ int RunQuick(int argc, char** argv);
 // label, first sector, last sector; with --choose, file system K read and its results tree (as quick).
 int RunExtensive(int argc, char** argv);
 
-// enginectl trace IMAGE --range CODE START COUNT --types EXT[,EXT...] [--raw-dat PATH] [--snapshot-save FILE]: a
-// File Trace for the given types and its hits, one line each: start sector, name, group.
+// enginectl trace IMAGE --range CODE START COUNT --types EXT[,EXT...] [--file-size MB] [--raw-dat PATH]
+// [--snapshot-save FILE]: a File Trace for the given types and its hits, one line each: start sector, name,
+// group; the snapshot keeps the size saved for each hit.
 int RunTrace(int argc, char** argv);

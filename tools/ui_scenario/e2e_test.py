@@ -12,9 +12,10 @@ The tree the runner prints equals `enginectl extensive --choose 1`'s or `enginec
 equal `enginectl save`'s, and every file TSK lists (deleted ones too) is saved at its place with icat's bytes
 (the manifests' records of icat on the raw disk, whose bytes qemu-img finds in each wrapper; the engine tests'
 oracle, tools/enginectl/tests/driver.py). Once: a snapshot saved after a scan and loaded again over the open
-image (same tree, same saved files), and a File Trace of the carving volume for photorec's types with every hit
-saved: each saved hit is the disk's bytes at a carving sample's sector, every photorec hit is saved at its
-sector with photorec's bytes at its start, and no other sample is a hit unless photorec rejects it.
+image (same tree, same saved files), and a File Trace of the carving volume for photorec's types at 1 MB with
+every hit saved: each saved hit is the disk's bytes at a carving sample's sector, every photorec hit is saved at
+its sector with photorec's bytes at its start, and no other sample is a hit unless photorec rejects it; its
+snapshot, loaded by a fresh start, lists the same hits and saves the same files.
 DORVANE_E2E_FULL=1 adds every wrapper of the other partitioned disks. Each case runs one after the other: they
 share the display.
 
@@ -48,6 +49,9 @@ FULL_WRAPPERS = WRAPPERS + ["8m.vhdx", "32m.vhdx"]
 FULL_DISKS = ["mbr_primary", "mbr_extended", "cyl_aligned", "notable"]
 QEMU_FORMATS = {".vhd": "vpc", ".vhdx": "vhdx"}
 MIB = 1 << 20
+# File Trace's size chosen in the File Types dialog: not its first choice (2 MB), which a snapshot load
+# would give a snapshot that did not keep the size.
+TRACE_FILE_MB = 1
 
 
 def run(command, timeout=600):
@@ -82,7 +86,7 @@ def same_tree(case, ui, engine):
     return f"{case}: tree differs; window only {only_ui}, enginectl only {only_engine}"
 
 
-def same_files(case, ui_dir, engine_dir):
+def same_files(case, ui_dir, engine_dir, other="enginectl save"):
     """Every file and folder under both, with the same bytes."""
     differences = []
 
@@ -96,7 +100,7 @@ def same_files(case, ui_dir, engine_dir):
     walk(filecmp.dircmp(ui_dir, engine_dir), "")
     count = sum(len(files) for _, _, files in os.walk(engine_dir))
     if differences:
-        return f"{case}: saved files differ from enginectl save: {differences[:5]}"
+        return f"{case}: saved files differ from {other}: {differences[:5]}"
     if count == 0:
         return f"{case}: nothing saved"
     return None
@@ -144,6 +148,12 @@ def hit_sector(path, raw, candidates):
             if f.read(512) == head and engine_matrix.is_disk_bytes(path, raw, sector, size):
                 return sector
     return None
+
+
+def trace_size(case, saved):
+    """Every hit saved at the size chosen in the File Types dialog."""
+    wrong = sorted(p for p, size in saved_hits(saved).items() if size != TRACE_FILE_MB * MIB)
+    return f"{case}: hits not saved at {TRACE_FILE_MB} MB: {wrong[:5]}" if wrong else None
 
 
 def hit_number(path):
@@ -338,20 +348,35 @@ class Matrix:
                         expected, where, volume, pairs)
 
     def trace(self, disk, wrapper, code, start, count):
-        """File Trace for photorec's types, every hit ticked and saved."""
+        """File Trace for photorec's types at a size other than the dialog's first, every hit ticked and saved;
+        then its snapshot loaded by a fresh start and every hit saved again: the same files, byte for byte."""
         image = os.path.join(self.args.images, f"{disk}.{wrapper}")
         case = f"{disk}.{wrapper} trace {code} {start} {count}"
         print(case, end=": ", flush=True)
         saved = self.fresh(disk, wrapper, "trace", "window")
+        vsnp = os.path.join(self.args.work, disk, wrapper, "trace", "s.vsnp")
+        if os.path.exists(vsnp):
+            os.remove(vsnp)  # a snapshot of an earlier run would be asked about
         # A disk without a partition table: the partition search finds the volume as partition 0.
         hits = self.scenario(case, "--image", image, "--mode", "trace", "--partition", "0", "--range", str(code),
-                             str(start), str(count), "--types", ",".join(engine_matrix.TRACE_TYPES), "--tick-all",
-                             "--save", saved, *self.shots("trace"))
+                             str(start), str(count), "--types", ",".join(engine_matrix.TRACE_TYPES),
+                             "--file-size", str(TRACE_FILE_MB), "--tick-all", "--save", saved, "--snapshot-save", vsnp,
+                             *self.shots("trace"))
         if hits is None:
             print("FAIL", flush=True)
             return
         self.check(case, None if hits.strip() else f"{case}: no hits listed",
-                   same_disk(case, image, self.disk(disk).raw), trace_files(case, hits, saved, self.disk(disk)))
+                   same_disk(case, image, self.disk(disk).raw), trace_files(case, hits, saved, self.disk(disk)),
+                   trace_size(case, saved))
+        case = f"{disk}.{wrapper} trace snapshot loaded"
+        print(case, end=": ", flush=True)
+        again = self.fresh(disk, wrapper, "trace", "loaded")
+        loaded = self.scenario(case, "--snapshot-load", vsnp, "--image", image, "--tick-all", "--save", again)
+        if loaded is None:
+            print("FAIL", flush=True)
+            return
+        self.check(case, None if loaded == hits else f"{case}: the loaded snapshot lists other hits than the trace",
+                   same_files(case, again, saved, "the trace's own save"))
 
     def big_root(self):
         """A FAT16 volume made by mkfs.fat and mtools (no partition table) with hundreds of folders in its root,
@@ -480,8 +505,9 @@ def main():
             matrix.quick(disk, wrapper, index, int(line.split("\t")[0]), snapshot=first)
     matrix.trace("carving", "dynamic.vhd", 200, 0, 81920)
     matrix.big_root()
-    # Two scans of each partition, a snapshot loaded after each mode's first, the File Trace, the big root.
-    expected = sum(2 * len(found) for _, _, found in images) + 2 + 1 + 1
+    # Two scans of each partition, a snapshot loaded after each mode's first, the File Trace and its snapshot
+    # loaded, the big root.
+    expected = sum(2 * len(found) for _, _, found in images) + 2 + 2 + 1
     if len(matrix.cases) != expected:
         matrix.failures.append(f"{len(matrix.cases)} cases ran, {expected} expected")
     window = sum(seconds for seconds, _ in matrix.timings)

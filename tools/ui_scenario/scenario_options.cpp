@@ -25,7 +25,7 @@ bool Number(const std::string& text, unsigned long long* value) {
 
 const char* Usage() {
   return "usage: ui_scenario --program EXE --image IMAGE [--mode quick|extensive|trace]\n"
-         "         [--partition N | --range CODE START COUNT [--choose K]] [--types EXT,...]\n"
+         "         [--partition N | --range CODE START COUNT [--choose K]] [--types EXT,...] [--file-size MB]\n"
          "         [--snapshot-save FILE | --snapshot-load FILE] [--tick-all] [--save DIR] [--shots DIR]\n"
          "         [--no-tree] [--timing] [--timeout SECONDS] [--preview PATH [--shot FILE]]...\n";
 }
@@ -58,6 +58,9 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
       o->choose = static_cast<int>(n);
     } else if (a == "--types" && left >= 1) {
       o->types = next();
+    } else if (a == "--file-size" && left >= 1) {
+      if (!Number(next(), &n) || n == 0 || n > 20) return *error = "bad --file-size", false;
+      o->fileSize = static_cast<unsigned>(n);
     } else if (a == "--tick-all") {
       o->tickAll = true;
     } else if (a == "--save" && left >= 1) {

@@ -22,6 +22,7 @@ struct Options {
   unsigned long long rangeCount = 0;
   int choose = 0;            // page 3's file system, from 1
   std::string types;         // File Trace's types (the dialog's own choice is kept)
+  unsigned fileSize = 0;     // File Trace's size in MB, picked in the same dialog; 0: its own choice
   bool tickAll = false;
   std::string saveDir;
   std::string shots;

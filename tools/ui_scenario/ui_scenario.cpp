@@ -200,6 +200,41 @@ void TickTypes(HWND dialog) {
   if (found != wanted.size()) Fail("the File Types dialog lacks some of the types " + g_options.types);
 }
 
+// The visible drop-down list of a combo box of the program, or null.
+HWND DroppedList() {
+  for (HWND window : ProgramWindows()) {
+    if (ClassName(window) == L"ComboLBox") return window;
+  }
+  return nullptr;
+}
+
+// The File Types dialog's size, "N MB" of --file-size, picked as a user picks it: a click drops the list,
+// a click on the item takes it.
+void ChooseFileSize(HWND dialog) {
+  if (g_options.fileSize == 0) return;
+  HWND combo = FindDescendantById(dialog, IDC_FILE_SIZE_LIST);
+  if (combo == nullptr) return Fail("the File Types dialog shows no size list");
+  const int index = static_cast<int>(g_options.fileSize) - 1;  // the list runs from "1 MB"
+  ClickCentre(combo);
+  HWND list = nullptr;
+  for (int wait = 0; wait < 100 && (list = DroppedList()) == nullptr; ++wait) Pump(20);
+  if (list == nullptr) return Fail("the File Types dialog's size list does not drop down");
+  const int top = static_cast<int>(::SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  const int height = static_cast<int>(::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  RECT client{};
+  ::GetClientRect(list, &client);
+  const int y = (index - top) * height + height / 2;
+  if (height <= 0 || y < 0 || y >= client.bottom) return Fail("the size " + std::to_string(g_options.fileSize) + " MB is not in sight");
+  Click(list, POINT{client.right / 2, y});
+  for (int wait = 0; wait < 100 && DroppedList() != nullptr; ++wait) Pump(20);
+  wchar_t text[32] = {};
+  ::SendMessageW(combo, WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text));
+  const std::wstring wanted = std::to_wstring(g_options.fileSize) + L" MB";
+  if (::SendMessageW(combo, CB_GETCURSEL, 0, 0) != index || wanted != text) {
+    Fail("the File Types dialog shows the size " + Utf8(text) + ", not " + Utf8(wanted));
+  }
+}
+
 // The dialogs a user answers in the window itself (not through a seam): the choice of the partitions the
 // table lists, the file types of a File Trace.
 void AnswerDialogs() {
@@ -224,7 +259,10 @@ void AnswerDialogs() {
     }
     if (caption == L"Please Select" || caption.find(L"File Type") != std::wstring::npos) {
       g_dialogsHandled.insert(window);
-      if (caption.find(L"File Type") != std::wstring::npos) TickTypes(window);
+      if (caption.find(L"File Type") != std::wstring::npos) {
+        TickTypes(window);
+        ChooseFileSize(window);
+      }
       std::fprintf(stderr, "ui-scenario: dialog \"%s\": OK\n", Utf8(caption).c_str());
       // OK as the default button gives it, on Enter.
       ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),

@@ -27,7 +27,9 @@ of NTFS as "Lost Dir/Dir#"), and with what reading a found file system does on i
   fls lists as orphans among them.
 
 On two_ntfs, the rows the results list shows for a folder (--list) hold only records of the chosen file
-system. Saving (whole tree ticked) writes every listed file at its place with icat's bytes.
+system. Saving (whole tree ticked) writes every listed file at its place with icat's bytes. The NTFS volume
+without a boot sector (its MFT sector unknown) is saved as a snapshot too: it loads over its image with the
+same tree and saves the same files, and is refused over another image.
 """
 import argparse
 import concurrent.futures
@@ -43,17 +45,22 @@ from driver import CODES, Save, chosen_tree, compare, damage_of, failure, load, 
 import oracle  # noqa: E402  (driver.py puts tools/images on the path)
 
 
+MISMATCH = "Source file and load recovery snapshot mismatch"
+
+
 class Case:
     """One volume of a disk: image, the scan's code and sectors, TSK's description of the volume (volume) and
     the raw file icat reads it from (raw, the volume at volume["start"]); at: where the volume lies on the
     scanned disk. root_read False: the Extensive Scan cannot read its root (FAT)."""
 
-    def __init__(self, label, image, code, sectors, volume, raw, at, root_read=True, manifest=None, save=False):
+    def __init__(self, label, image, code, sectors, volume, raw, at, root_read=True, manifest=None, save=False,
+                 snapshot=None):
         self.images = os.path.dirname(image)
         self.label, self.image, self.code, self.sectors = label, image, code, sectors
         self.volume, self.raw, self.at, self.root_read = volume, raw, at, root_read
         self.manifest = manifest or {"built": {}}
         self.save = save
+        self.snapshot = snapshot  # another image, over which the snapshot of the scan must be refused
         self.fs = volume["fs"]
 
     def cluster_base(self):
@@ -98,7 +105,8 @@ def cases(images, disks, extensive):
     mixed = os.path.join(extensive, "mixed.raw")
     volume = oracle.describe_volume(mixed, 2048)
     out.append(Case("mixed_noboot at 2048", os.path.join(extensive, "mixed_noboot.fixed.vhd"), 300,
-                    os.path.getsize(mixed) // 512, volume, mixed, 2048, save=True))
+                    os.path.getsize(mixed) // 512, volume, mixed, 2048, save=True,
+                    snapshot=os.path.join(images, "mbr_primary.fixed.vhd")))
     return out
 
 
@@ -118,12 +126,31 @@ def choose(args, case):
     return None
 
 
+def snapshot_path(args, case):
+    return os.path.join(args.work, case.label.replace(" ", "_") + ".vsnp")
+
+
 def check_tree(args, case, k):
-    proc = run(args.enginectl, "extensive", case.image, "--range", case.code, 0, case.sectors, "--choose", k)
+    """The tree against TSK's; with case.snapshot, the snapshot saved after the scan loads over the image with
+    the same tree, and is refused over another image."""
+    extra = []
+    if case.snapshot:
+        extra = ["--snapshot-save", snapshot_path(args, case)]
+        if os.path.exists(extra[1]):
+            os.remove(extra[1])
+    proc = run(args.enginectl, "extensive", case.image, "--range", case.code, 0, case.sectors, "--choose", k, *extra)
     if proc.returncode != 0:
         return [failure(proc)]
     got = scanned_entries(proc.stdout.decode("utf-8"), case.fs)
-    return compare(case.fs, [e for _, e in expected_tree(case)], got)
+    problems = compare(case.fs, [e for _, e in expected_tree(case)], got)
+    if case.snapshot:
+        loaded = run(args.enginectl, "snapshot-load", extra[1], "--image", case.image)
+        if loaded.returncode != 0 or loaded.stdout != proc.stdout:
+            problems.append("the snapshot loads as %s" % (failure(loaded) if loaded.returncode else "another tree"))
+        refused = run(args.enginectl, "snapshot-load", extra[1], "--image", case.snapshot)
+        if refused.returncode != 1 or MISMATCH not in refused.stderr.decode("utf-8"):
+            problems.append("the snapshot is not refused over %s: %s" % (case.snapshot, failure(refused)))
+    return problems
 
 
 def check_list_ids(args, case, k):
@@ -159,11 +186,18 @@ def orphan_problems(case):
 
 
 def check_save(args, case, k):
-    sandbox = os.path.join(args.work, case.label.replace(" ", "_"))
-    save = Save(args.enginectl, case.image, ["--range", str(case.code), "0", str(case.sectors)], sandbox, ["--choose", k])
+    """Saving the whole tree after the scan (and after loading its snapshot) against icat."""
+    sources = [("", ["--range", str(case.code), "0", str(case.sectors)], ["--choose", k])]
+    if case.snapshot:
+        sources.append((" from the snapshot", ["--snapshot", snapshot_path(args, case)], []))
     expected = [(tsk, e.path) for tsk, e in expected_tree(case) if tsk is not None and not e.folder]
-    problems = driver.check_save(save, expected, case.raw, case.volume["start"], case.fs != "ntfs")
-    return problems + ([] if expected else ["no file to save"])
+    problems = [] if expected else ["no file to save"]
+    for what, source, extra in sources:
+        sandbox = os.path.join(args.work, case.label.replace(" ", "_") + what.replace(" ", "_"))
+        save = Save(args.enginectl, case.image, source, sandbox, extra)
+        problems += [line + what for line in
+                     driver.check_save(save, expected, case.raw, case.volume["start"], case.fs != "ntfs")]
+    return problems
 
 
 def run_case(args, case):

@@ -256,7 +256,8 @@ class Wrapper:
 
     def trace(self, label, source, photorec, invalid):
         snapshot = self.snapshot_path("trace-" + label.replace(" ", "-"))
-        proc = run(self.ctl, "trace", self.image, *source, "--types", ",".join(TRACE_TYPES), "--snapshot-save", snapshot)
+        proc = run(self.ctl, "trace", self.image, *source, "--types", ",".join(TRACE_TYPES), "--file-size", TRACE_FILE_MB,
+                   "--snapshot-save", snapshot)
         if proc.returncode != 0:
             return [failure(proc)]
         hits = {}
@@ -270,9 +271,9 @@ class Wrapper:
         return problems
 
     def trace_saved(self, snapshot, hits):
-        """Saving the hits after the load: each hit's first MB as the disk holds it, zeros past the disk's end."""
-        save = Save(self.ctl, self.image, ["--snapshot", snapshot], os.path.join(self.work, "trace.loaded"),
-                    ["--file-size", TRACE_FILE_MB])
+        """Saving the hits after the load, at the size the trace chose: each hit's first MB as the disk holds it,
+        zeros past the disk's end."""
+        save = Save(self.ctl, self.image, ["--snapshot", snapshot], os.path.join(self.work, "trace.loaded"))
         size = TRACE_FILE_MB << 20
         past_end = sum(1 for s in hits if s * 512 + size > self.disk.sectors * 512)
         problems = save.problems(3 if past_end else 0)

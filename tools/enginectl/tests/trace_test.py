@@ -12,11 +12,13 @@ Trace hit of the same type, and File Trace may find more (a truncated JPEG). The
 """
 import argparse
 import os
+import shutil
 import subprocess
 import sys
 
 WRAPPERS = ["carving.fixed.vhd", "carving.dynamic.vhd"]
 NOT_FOUND = "Dorvane was unable to find correct partition parameters."
+MIB = 1 << 20
 
 
 def read_tsv(path):
@@ -128,9 +130,23 @@ def check_snapshot(c, images, samples_dir, work):
     path = os.path.join(work, "trace.vsnp")
     if os.path.exists(path):
         os.remove(path)
-    _, printed = c.trace(image, 200, count, ["jpg", "png", "doc", "xls"], "--snapshot-save", path)
+    hits, printed = c.trace(image, 200, count, ["jpg", "png", "doc", "xls"], "--file-size", 1, "--snapshot-save", path)
     rc, loaded, err = c.run("snapshot-load", path, "--image", image)
     c.check(rc == 0 and loaded == printed, f"snapshot-load of the saved hits: {rc} {err.strip()}\n{loaded}")
+    # Saved from the snapshot: each hit at the size chosen for the trace, the disk's bytes from its sector.
+    out = os.path.join(work, "trace.saved")
+    shutil.rmtree(out, ignore_errors=True)
+    os.makedirs(out)
+    rc, _, err = c.run("save", image, "--snapshot", path, "--out", out)
+    c.check(rc == 0, f"save from the snapshot: {rc} {err.strip()}")
+    disk_bytes = os.path.getsize(image) - 512  # a fixed VHD: the disk, then its footer
+    with open(image, "rb") as f:
+        for sector, (name, _, _) in hits.items():
+            f.seek(sector * 512)
+            want = f.read(min(MIB, disk_bytes - sector * 512)).ljust(MIB, b"\0")
+            saved = os.path.join(out, name)
+            got = open(saved, "rb").read() if os.path.isfile(saved) else b""
+            c.check(got == want, f"{name} saved from the snapshot: {len(got)} bytes, not the disk's MB at {sector}")
 
 
 def main():

@@ -1,0 +1,83 @@
+#include "engine/snapshot/snapshot_mft.h"
+
+#include <set>
+#include <vector>
+
+#include "engine/ntfs/file_name_attribute.h"
+#include "engine/ntfs/mft_map.h"
+#include "engine/ntfs/mft_record.h"
+
+namespace snapshot {
+
+namespace {
+
+// Records read to tell the source the snapshot was taken from, spread over its files.
+constexpr size_t kEntriesChecked = 16;
+
+// The places in a list of count files of those read: the first, the last and others evenly between.
+std::vector<size_t> CheckedEntries(size_t count) {
+  std::vector<size_t> places;
+  const size_t checked = count < kEntriesChecked ? count : kEntriesChecked;
+  for (size_t i = 0; i < checked; ++i) places.push_back(checked == 1 ? 0 : i * (count - 1) / (checked - 1));
+  return places;
+}
+
+// The file's record where the snapshot says it was found, when it is a file record of that name (the name
+// the scans choose). A record that keeps no name of its own (its names are in other records of the file)
+// is taken on its being a file record.
+bool ReadEntryRecord(const NtfsEntryRecord& entry, const char* devicePath, uint8_t* record) {
+  if (!ntfs::ReadMftRecord(devicePath, entry.id, record) || !ntfs::IsFileRecord(record)) return false;
+  FileNameInfo name;
+  return ReadPreferredFileName(record, name) != 1 || name.name == entry.name;
+}
+
+// Whether the source holds the snapshot's files where it says they were found. A snapshot without files
+// proves nothing.
+bool SourceHoldsEntries(const std::vector<NtfsEntryRecord>& entries, const char* devicePath) {
+  uint8_t record[ntfs::kMftRecordSize];
+  for (size_t place : CheckedEntries(entries.size())) {
+    if (!ReadEntryRecord(entries[place], devicePath, record)) return false;
+  }
+  return !entries.empty();
+}
+
+// The MFT found from where the files' records lie: a record that keeps its own number n lies 2n sectors
+// after record 0 when the MFT's first extent holds it. A start counts when the map built from it puts the
+// record back where it was found. false (and no map) when none does.
+bool MapMftFromEntries(const FileSystemRecord& fs, const std::vector<NtfsEntryRecord>& entries,
+                       const char* devicePath) {
+  uint8_t record[ntfs::kMftRecordSize];
+  std::set<uint32_t> tried;
+  for (size_t place : CheckedEntries(entries.size())) {
+    const NtfsEntryRecord& entry = entries[place];
+    uint32_t number = 0;
+    if (!ReadEntryRecord(entry, devicePath, record) || !ntfs::OwnRecordNumber(record, &number)) continue;
+    const uint64_t offset = uint64_t{number} * ntfs::kMftRecordSectors;
+    if (offset > entry.id || !tried.insert(static_cast<uint32_t>(entry.id - offset)).second) continue;
+    const uint32_t start = static_cast<uint32_t>(entry.id - offset);
+    uint32_t placed = 0;
+    if (MapMftFromRecordOrMirror(fs.clusterBase, devicePath, start, 0, fs.sectorsPerCluster) == 1 &&
+        MftRecordToSector(number, placed) == 1 && placed == entry.id) {
+      return true;
+    }
+  }
+  MftMap.clear();
+  return false;
+}
+
+}  // namespace
+
+bool MapSnapshotMft(const LoadedSnapshot& loaded, const char* devicePath) {
+  const FileSystemRecord& fs = loaded.fileSystem;
+  if (MapMftFromRecordOrMirror(fs.clusterBase, devicePath, fs.mftSector, fs.mftMirrorSector,
+                               fs.sectorsPerCluster) == 1) {
+    return true;
+  }
+  // No boot sector named the MFT (a file system rebuilt without one), or neither copy of its record 0
+  // reads: the files' own records tell whether this is the source.
+  if (!SourceHoldsEntries(loaded.ntfsEntries, devicePath)) return false;
+  MapMftFromEntries(fs, loaded.ntfsEntries, devicePath);
+  return true;
+}
+
+}  // namespace snapshot

@@ -1,0 +1,17 @@
+// The MFT of an NTFS snapshot on the source that is open when it loads: the map of its extents, which the
+// savers need for files whose data runs go on in other records, and the test that the snapshot belongs to
+// this source.
+#pragma once
+
+#include "engine/snapshot/snapshot_format.h"
+
+namespace snapshot {
+
+// Builds MftMap for the snapshot's file system from its MFT sector, else its mirror's. A file system
+// rebuilt without its boot sector stores neither (both 0): then, as when neither reads, the source must
+// hold a sample of the snapshot's files where it says they were found, with their names, and the MFT is
+// mapped from where those records lie (left unmapped when that fails). false when the source is not the
+// one the snapshot was taken from.
+bool MapSnapshotMft(const LoadedSnapshot& loaded, const char* devicePath);
+
+}  // namespace snapshot
