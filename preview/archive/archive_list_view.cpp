@@ -170,8 +170,8 @@ int CMyListCtrl::ListZipArchive(const CString& path) {
   ZipEntry entry;
   const int32_t count = ZipGetItem(zip, -1, &entry) == kZipOk ? entry.index : 0;
   for (int32_t i = 0; i < count; ++i) {
-    // A damaged item ends the listing; the rows before it stay.
-    if (ZipGetItem(zip, i, &entry) != kZipOk) break;
+    // A damaged item has no row; the items after it are still listed.
+    if (ZipGetItem(zip, i, &entry) != kZipOk) continue;
     m_pList->AddRow(archive::ZipRowTexts(entry), IconOf(entry.name, (entry.attributes & kZipAttrDirectory) != 0));
   }
   if (ZipIsReaderHandle(zip)) ZipCloseReader(zip);

@@ -61,6 +61,15 @@ def damaged_zips(out):
     at = raw.index(data)
     raw[at + 100] ^= 0x55                        # the stored bytes no longer match their CRC
     open(os.path.join(out, "crc.zip"), "wb").write(raw)
+    # Three members; the second one's local header is overwritten, the central directory is whole.
+    buffer = io.BytesIO()
+    with zipfile.ZipFile(buffer, "w") as z:
+        for name in ("first.txt", "second.txt", "third.txt"):
+            z.writestr(info(name, method=zipfile.ZIP_STORED), name.encode() * 4)
+    raw = bytearray(buffer.getvalue())
+    second = raw.index(b"PK\x03\x04", 4)
+    raw[second:second + 4] = b"XXXX"
+    open(os.path.join(out, "badheader.zip"), "wb").write(raw)
     whole = open(os.path.join(out, "plain.zip"), "rb").read()
     open(os.path.join(out, "truncated.zip"), "wb").write(whole[: len(whole) // 2])
     open(os.path.join(out, "notzip.zip"), "wb").write(b"This is a text file, not a ZIP archive.\n" * 10)
