@@ -198,6 +198,7 @@ TEST_F(ArchiveViewTest, RarMembersThroughTheLibrary) {
   EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"readme.txt", L"No", L"20", kDosTime, L"-a--"}));
   EXPECT_EQ(rows[1], (std::vector<std::wstring>{L"photos", L"Yes", L"0", L"04 Mar 2021, 00:00:00", L"----"}));
   EXPECT_EQ(rows[2][0], L"photos\\big.iso");
+  EXPECT_EQ(rows[2][1], L"");  // flags 32768: neither the folder's nor the file's
   EXPECT_EQ(rows[2][2], L"5000000000");  // past 4 GiB: both halves
   EXPECT_EQ(rows[2][4], L"ra--");
   // Flags other than the folder's and the file's leave "Directory" empty; a month 15 gives no time.

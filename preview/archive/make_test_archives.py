@@ -143,7 +143,7 @@ def fake_rar(out):
     # name|flags|packed|unpacked|DOS date-time|attributes, read by the test's stand-in library.
     lines = [
         "FAKE-RAR",
-        "readme.txt|32768|10|20|%d|32" % ((41 << 25) | (3 << 21) | (4 << 16) | (5 << 11) | (6 << 5) | 4),
+        "readme.txt|32960|10|20|%d|32" % ((41 << 25) | (3 << 21) | (4 << 16) | (5 << 11) | (6 << 5) | 4),
         "photos|32992|0|0|%d|16" % ((41 << 25) | (3 << 21) | (4 << 16)),
         "photos\\big.iso|32768|4294967396|5000000000|%d|33" % ((41 << 25) | (3 << 21) | (4 << 16)),
         "odd|224|0|0|%d|0" % ((41 << 25) | (15 << 21) | (4 << 16)),
