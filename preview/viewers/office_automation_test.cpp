@@ -18,6 +18,7 @@
 #include "platform/harness/driver.h"
 #include "platform/os/os.h"
 #include "preview/placeholder_views.h"
+#include "preview/viewers/thumb_view.h"
 #include "preview/preview_test_support.h"
 #include "res/resource.h"
 
@@ -230,6 +231,41 @@ TEST_F(OfficeAutomation, PowerPointExportsTheSlidesIntoAnEmptiedFolder) {
   Fail(L"SaveAs");
   EXPECT_EQ(ExportPresentationSlides(presentation.Path(), &shown), 0);
   EXPECT_EQ(Calls().back(), "PowerPoint.Quit()");
+}
+
+// The red of the title band of thumbnail i (a pixel inside the band, above the slide's text).
+int BandRed(CThumbView* view, int i) {
+  IMAGEINFO info{};
+  if (!::ImageList_GetImageInfo(view->m_imageList.m_hImageList, i, &info)) return -1;
+  BITMAP bitmap{};
+  ::GetObjectW(info.hbmImage, sizeof bitmap, &bitmap);
+  BITMAPINFO header{};
+  header.bmiHeader.biSize = sizeof header.bmiHeader;
+  header.bmiHeader.biWidth = bitmap.bmWidth;
+  header.bmiHeader.biHeight = -bitmap.bmHeight;
+  header.bmiHeader.biPlanes = 1;
+  header.bmiHeader.biBitCount = 32;
+  std::vector<uint32_t> pixels(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight);
+  HDC screen = ::GetDC(nullptr);
+  ::GetDIBits(screen, info.hbmImage, 0, bitmap.bmHeight, pixels.data(), &header, DIB_RGB_COLORS);
+  ::ReleaseDC(nullptr, screen);
+  const int x = info.rcImage.left + 80, y = info.rcImage.top + 12;
+  return static_cast<int>((pixels[static_cast<size_t>(y) * bitmap.bmWidth + x] >> 16) & 0xFF);
+}
+
+TEST_F(OfficeAutomation, TwelveSlidesAreShownInTheirOrderNumberedOneToTwelve) {
+  ::SetEnvironmentVariableW(L"DORVANE_FAKE_OFFICE_SLIDES", L"12");
+  previewtest::PaneWindow w(560, 360);
+  w.frame->m_bNoFileSelected = 0;
+  previewtest::TempFile presentation(L"dorvane twelve.ppt", "a presentation");
+  w.Preview(presentation.Path(), _T(".ppt"));
+  ::SetEnvironmentVariableW(L"DORVANE_FAKE_OFFICE_SLIDES", nullptr);
+  auto* view = dynamic_cast<CThumbView*>(w.pane->m_pThumbView);
+  ASSERT_NE(view, nullptr);
+  std::vector<std::wstring> numbers;
+  for (int i = 1; i <= 12; ++i) numbers.push_back(std::to_wstring(i));
+  EXPECT_EQ(harness::Items(view->m_hWnd), numbers);
+  for (int i = 0; i < 12; ++i) EXPECT_NEAR(BandRed(view, i), 15 * (i + 1), 3) << "thumbnail " << i + 1;
 }
 
 TEST_F(OfficeAutomation, ThePaneShowsTheSlidesTheCorruptedOrTheNotAvailablePicture) {
