@@ -18,6 +18,7 @@
 #include "platform/harness/driver.h"
 #include "platform/os/os.h"
 #include "preview/placeholder_views.h"
+#include "preview/viewers/test_registry.h"
 #include "preview/viewers/thumb_view.h"
 #include "preview/preview_test_support.h"
 #include "res/resource.h"
@@ -39,22 +40,13 @@ std::wstring FakeDll() {
   return path.size() > 1 && path[1] == L':' ? path : L"Z:" + path;
 }
 
-void SetKey(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-  HKEY handle = nullptr;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr),
-            ERROR_SUCCESS);
-  ::RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  ::RegCloseKey(handle);
-}
-
 void RegisterFakeOffice() {
   for (const auto& [progId, clsid] : {std::pair{L"Word.Application", kWordClsid},
                                       std::pair{L"Powerpoint.Application", kPowerPointClsid}}) {
-    SetKey(std::wstring(L"Software\\Classes\\") + progId + L"\\CLSID", nullptr, clsid);
+    previewtest::SetMachineKey(std::wstring(L"Software\\Classes\\") + progId + L"\\CLSID", nullptr, clsid);
     const std::wstring server = std::wstring(L"Software\\Classes\\CLSID\\") + clsid + L"\\InprocServer32";
-    SetKey(server, nullptr, FakeDll());
-    SetKey(server, L"ThreadingModel", L"Apartment");
+    previewtest::SetMachineKey(server, nullptr, FakeDll());
+    previewtest::SetMachineKey(server, L"ThreadingModel", L"Apartment");
   }
 }
 
@@ -235,22 +227,8 @@ TEST_F(OfficeAutomation, PowerPointExportsTheSlidesIntoAnEmptiedFolder) {
 
 // The red of the title band of thumbnail i (a pixel inside the band, above the slide's text).
 int BandRed(CThumbView* view, int i) {
-  IMAGEINFO info{};
-  if (!::ImageList_GetImageInfo(view->m_imageList.m_hImageList, i, &info)) return -1;
-  BITMAP bitmap{};
-  ::GetObjectW(info.hbmImage, sizeof bitmap, &bitmap);
-  BITMAPINFO header{};
-  header.bmiHeader.biSize = sizeof header.bmiHeader;
-  header.bmiHeader.biWidth = bitmap.bmWidth;
-  header.bmiHeader.biHeight = -bitmap.bmHeight;
-  header.bmiHeader.biPlanes = 1;
-  header.bmiHeader.biBitCount = 32;
-  std::vector<uint32_t> pixels(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight);
-  HDC screen = ::GetDC(nullptr);
-  ::GetDIBits(screen, info.hbmImage, 0, bitmap.bmHeight, pixels.data(), &header, DIB_RGB_COLORS);
-  ::ReleaseDC(nullptr, screen);
-  const int x = info.rcImage.left + 80, y = info.rcImage.top + 12;
-  return static_cast<int>((pixels[static_cast<size_t>(y) * bitmap.bmWidth + x] >> 16) & 0xFF);
+  const previewtest::Pixels tile = previewtest::ImageListPixels(view->m_imageList.m_hImageList, i);
+  return tile.width > 80 && tile.height > 12 ? static_cast<int>(tile.At(80, 12) >> 16) : -1;
 }
 
 TEST_F(OfficeAutomation, TwelveSlidesAreShownInTheirOrderNumberedOneToTwelve) {

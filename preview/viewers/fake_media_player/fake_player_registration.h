@@ -10,17 +10,9 @@
 #include <string>
 
 #include "preview/viewers/media_views.h"
+#include "preview/viewers/test_registry.h"
 
 namespace mediatest {
-
-inline void SetKey(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-  HKEY handle = nullptr;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr),
-            ERROR_SUCCESS);
-  ::RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  ::RegCloseKey(handle);
-}
 
 // The stand-in control registered under its own class id, and the view pointed at it, for one test.
 class FakePlayer {
@@ -29,8 +21,8 @@ class FakePlayer {
     ::CoInitialize(nullptr);  // keeps the stand-in loaded after a view lets COM go
     std::string dll = DORVANE_FAKE_MEDIA_PLAYER_DLL;
     for (char& c : dll) c = c == '/' ? '\\' : c;
-    SetKey(kKey + L"\\InprocServer32", nullptr, L"Z:" + std::wstring(dll.begin(), dll.end()));
-    SetKey(kKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
+    previewtest::SetMachineKey(kKey + L"\\InprocServer32", nullptr, L"Z:" + std::wstring(dll.begin(), dll.end()));
+    previewtest::SetMachineKey(kKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
     ::CLSIDFromString(kClsid, &CWMPPlayer4::ControlClsid());
   }
   ~FakePlayer() {
