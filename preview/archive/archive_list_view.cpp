@@ -182,7 +182,11 @@ int CMyListCtrl::CabArchiveLister() {
   m_pList->DeleteAllItems();
   std::vector<archive::CabEntry> entries;
   CabLister lister;
-  if (!ListCabinet(PreviewPath().ToUtf16(), &entries, &lister)) return 0;
+  if (!ListCabinet(PreviewPath().ToUtf16(), &entries, &lister)) {
+    // Without the cabinet library the file was never looked at: the type cannot be previewed here.
+    if (lister.errorOperation == kCabMissingEntryPoint) ReportPreviewComponentMissing();
+    return 0;
+  }
   for (const archive::CabEntry& entry : entries) {
     m_pList->AddRow(archive::CabRowTexts(entry), IconOf(entry.name, false));
   }

@@ -157,6 +157,20 @@ TEST_F(ArchiveViewTest, AFileThatIsNoZipArchiveIsNotShownAsAnEmptyOne) {
   EXPECT_EQ(frame_->m_bPreviewOk, 0u);
 }
 
+// Run alone with the cabinet library disabled (WINEDLLOVERRIDES); skipped where the library is there.
+TEST_F(ArchiveViewTest, WithoutTheCabinetLibraryACabinetIsNotAvailableRatherThanCorrupted) {
+  HMODULE library = ::LoadLibraryA("Cabinet.dll");
+  if (library != nullptr) {
+    ::FreeLibrary(library);
+    GTEST_SKIP() << "the cabinet library is on this machine";
+  }
+  frame_->m_bComponentMissing = 0;
+  Show(Fixture(L"test.cab"));
+  EXPECT_EQ(frame_->m_bPreviewOk, 0u);
+  EXPECT_EQ(frame_->m_bComponentMissing, 1u);
+  EXPECT_TRUE(RowsShown().empty());
+}
+
 TEST_F(ArchiveViewTest, CabinetMembersFromTheLastToTheFirst) {
   Show(Fixture(L"test.cab"));
   EXPECT_EQ(frame_->m_bPreviewOk, 1u);
