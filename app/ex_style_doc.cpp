@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/logic/thumbnail_order.h"
 #include "preview/image_file_type.h"
 #include "platform/standins/cximage.h"
 #include "platform/standins/dao_database.h"
@@ -70,7 +71,9 @@ void CEx_StyleDoc::LoadThumbnailFolder(const CString& folder) {
   for (CString name : FilesOf(folder)) {
     if (IsSupportedImageFile(name.ToUtf16()) != 0) pictures.push_back(name.MakeLower());
   }
-  std::sort(pictures.begin(), pictures.end());
+  std::sort(pictures.begin(), pictures.end(), [](const CString& a, const CString& b) {
+    return applogic::ThumbnailNameLess(a.ToUtf16(), b.ToUtf16());
+  });
   for (const CString& name : pictures) m_thumbFiles.Add(name);
   PreviewHost* host = CurrentPreviewHost();
   if (host != nullptr && host->m_pPreviewView != nullptr) {

@@ -9,6 +9,17 @@ namespace previewtest {
 
 namespace {
 
+// A 32-bit top-down device-independent bitmap of w x h.
+BITMAPINFO TopDown32(int w, int h) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  return info;
+}
+
 CWinApp& App() {
   static CWinApp app(_T("PreviewTest"));
   return app;
@@ -84,12 +95,7 @@ Grab GrabClient(HWND window) {
   harness::PumpMessages();
   HDC screen = ::GetDC(window);
   HDC memory = ::CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = grab.width;
-  info.bmiHeader.biHeight = -grab.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  BITMAPINFO info = TopDown32(grab.width, grab.height);
   void* bits = nullptr;
   HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = ::SelectObject(memory, dib);
@@ -170,6 +176,29 @@ std::string Bitmap24(int w, int h, const std::function<COLORREF(int, int)>& colo
     }
   }
   return b;
+}
+
+Pixels ReadBitmap(HBITMAP bitmap, const RECT& part) {
+  BITMAP info{};
+  ::GetObjectW(bitmap, sizeof info, &info);
+  BITMAPINFO header = TopDown32(info.bmWidth, info.bmHeight);
+  std::vector<uint32_t> all(static_cast<size_t>(info.bmWidth) * info.bmHeight);
+  HDC screen = ::GetDC(nullptr);
+  ::GetDIBits(screen, bitmap, 0, info.bmHeight, all.data(), &header, DIB_RGB_COLORS);
+  ::ReleaseDC(nullptr, screen);
+  Pixels out;
+  out.width = part.right - part.left;
+  out.height = part.bottom - part.top;
+  for (int y = part.top; y < part.bottom; ++y) {
+    for (int x = part.left; x < part.right; ++x) out.bgr.push_back(all[static_cast<size_t>(y) * info.bmWidth + x] & 0xFFFFFF);
+  }
+  return out;
+}
+
+Pixels ImageListPixels(HIMAGELIST list, int i) {
+  IMAGEINFO info{};
+  if (!::ImageList_GetImageInfo(list, i, &info)) return {};
+  return ReadBitmap(info.hbmImage, info.rcImage);
 }
 
 }  // namespace previewtest

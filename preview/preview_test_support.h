@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 #include <functional>
@@ -51,6 +52,18 @@ Grab GrabClient(HWND window);
 // True when the window shows the bitmap of the resources centred at its natural size (every 7th pixel
 // compared).
 bool ShowsPicture(HWND window, UINT bitmapId);
+
+// Pixels of a bitmap: 0x00RRGGBB, rows from the top.
+struct Pixels {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> bgr;
+  uint32_t At(int x, int y) const { return bgr[static_cast<size_t>(y) * width + x]; }
+};
+// The part of the bitmap.
+Pixels ReadBitmap(HBITMAP bitmap, const RECT& part);
+// Image i of an image list (nothing when it has none).
+Pixels ImageListPixels(HIMAGELIST list, int i);
 
 // A file of the given bytes in the temporary folder (deleted by the destructor).
 // The bytes of a 24-bit BMP of w x h whose pixel (x, y), counted from the top, is colour(x, y).

@@ -78,6 +78,8 @@ bool FileTimeToSystemTime(FileTime time, SystemTime* out);
 // Windows' rules: every field must lie in its range (year 1601..30827, a real day of the month, ...);
 // the day of the week is ignored.
 bool SystemTimeToFileTime(const SystemTime& time, FileTime* out);
+// The local wall clock of a UTC time, with the offset the system applies to it (false when it has none).
+bool FileTimeToLocalFileTime(FileTime utc, FileTime* local);
 // Sets the creation, last-access and last-write times; a null pointer leaves that time alone.
 bool SetFileTimes(const std::u16string& path, const FileTime* creation, const FileTime* access,
                   const FileTime* write);

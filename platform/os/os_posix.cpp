@@ -165,6 +165,18 @@ bool SetFileTimes(const std::u16string& path, const FileTime*, const FileTime* a
   return ::utimensat(AT_FDCWD, NativePath(path).c_str(), times, 0) == 0;
 }
 
+bool FileTimeToLocalFileTime(FileTime utc, FileTime* local) {
+  constexpr int64_t kTicksPerSecond = 10000000, kSecondsTo1970 = 11644473600;
+  if (utc >> 63) return false;
+  const time_t seconds = static_cast<time_t>(static_cast<int64_t>(utc / kTicksPerSecond) - kSecondsTo1970);
+  tm parts{};
+  if (localtime_r(&seconds, &parts) == nullptr) return false;
+  const int64_t shifted = static_cast<int64_t>(utc) + static_cast<int64_t>(parts.tm_gmtoff) * kTicksPerSecond;
+  if (shifted < 0) return false;
+  *local = static_cast<FileTime>(shifted);
+  return true;
+}
+
 bool OpenSystemVolume(File&, const std::u16string&) { return false; }
 
 uint32_t ProcessId() { return static_cast<uint32_t>(::getpid()); }

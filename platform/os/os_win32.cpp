@@ -128,6 +128,14 @@ std::u16string TempFolderPath() {
 
 char16_t PathSeparator() { return u'\\'; }
 
+bool FileTimeToLocalFileTime(FileTime utc, FileTime* local) {
+  const FILETIME in = ToFiletime(utc);
+  FILETIME out;
+  if (!::FileTimeToLocalFileTime(&in, &out)) return false;
+  *local = (static_cast<FileTime>(out.dwHighDateTime) << 32) | out.dwLowDateTime;
+  return true;
+}
+
 bool SetFileTimes(const std::u16string& path, const FileTime* creation, const FileTime* access,
                   const FileTime* write) {
   HANDLE h = ::CreateFileW(W(SystemPath(path)), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

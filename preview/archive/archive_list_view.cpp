@@ -170,8 +170,8 @@ int CMyListCtrl::ListZipArchive(const CString& path) {
   ZipEntry entry;
   const int32_t count = ZipGetItem(zip, -1, &entry) == kZipOk ? entry.index : 0;
   for (int32_t i = 0; i < count; ++i) {
-    // A damaged item ends the listing; the rows before it stay.
-    if (ZipGetItem(zip, i, &entry) != kZipOk) break;
+    // A damaged item has no row; the items after it are still listed.
+    if (ZipGetItem(zip, i, &entry) != kZipOk) continue;
     m_pList->AddRow(archive::ZipRowTexts(entry), IconOf(entry.name, (entry.attributes & kZipAttrDirectory) != 0));
   }
   if (ZipIsReaderHandle(zip)) ZipCloseReader(zip);
@@ -182,7 +182,11 @@ int CMyListCtrl::CabArchiveLister() {
   m_pList->DeleteAllItems();
   std::vector<archive::CabEntry> entries;
   CabLister lister;
-  if (!ListCabinet(PreviewPath().ToUtf16(), &entries, &lister)) return 0;
+  if (!ListCabinet(PreviewPath().ToUtf16(), &entries, &lister)) {
+    // Without the cabinet library the file was never looked at: the type cannot be previewed here.
+    if (lister.errorOperation == kCabMissingEntryPoint) ReportPreviewComponentMissing();
+    return 0;
+  }
   for (const archive::CabEntry& entry : entries) {
     m_pList->AddRow(archive::CabRowTexts(entry), IconOf(entry.name, false));
   }

@@ -139,6 +139,15 @@ TEST_F(ArchiveViewTest, ZipRowsHeadersAndScreenshot) {
   EXPECT_FALSE(harness::CaptureWindow(frame_->m_hWnd, "preview_archive").empty());
 }
 
+TEST_F(ArchiveViewTest, MembersAfterADamagedLocalHeaderAreListed) {
+  Show(Fixture(L"badheader.zip"));
+  EXPECT_EQ(frame_->m_bPreviewOk, 1u);
+  const Rows rows = RowsShown();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0][0], L"first.txt");
+  EXPECT_EQ(rows[1][0], L"third.txt");
+}
+
 TEST_F(ArchiveViewTest, AFileThatIsNoZipArchiveIsNotShownAsAnEmptyOne) {
   Show(Fixture(L"notzip.zip"));
   EXPECT_EQ(Headers().size(), 7u);
@@ -146,6 +155,20 @@ TEST_F(ArchiveViewTest, AFileThatIsNoZipArchiveIsNotShownAsAnEmptyOne) {
   EXPECT_EQ(frame_->m_bPreviewOk, 0u);
   Show(Fixture(L"truncated.zip"));
   EXPECT_EQ(frame_->m_bPreviewOk, 0u);
+}
+
+// Run alone with the cabinet library disabled (WINEDLLOVERRIDES); skipped where the library is there.
+TEST_F(ArchiveViewTest, WithoutTheCabinetLibraryACabinetIsNotAvailableRatherThanCorrupted) {
+  HMODULE library = ::LoadLibraryA("Cabinet.dll");
+  if (library != nullptr) {
+    ::FreeLibrary(library);
+    GTEST_SKIP() << "the cabinet library is on this machine";
+  }
+  frame_->m_bComponentMissing = 0;
+  Show(Fixture(L"test.cab"));
+  EXPECT_EQ(frame_->m_bPreviewOk, 0u);
+  EXPECT_EQ(frame_->m_bComponentMissing, 1u);
+  EXPECT_TRUE(RowsShown().empty());
 }
 
 TEST_F(ArchiveViewTest, CabinetMembersFromTheLastToTheFirst) {
@@ -189,10 +212,11 @@ TEST_F(ArchiveViewTest, RarMembersThroughTheLibrary) {
   EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"readme.txt", L"No", L"20", kDosTime, L"-a--"}));
   EXPECT_EQ(rows[1], (std::vector<std::wstring>{L"photos", L"Yes", L"0", L"04 Mar 2021, 00:00:00", L"----"}));
   EXPECT_EQ(rows[2][0], L"photos\\big.iso");
+  EXPECT_EQ(rows[2][1], L"");  // flags 32768: neither the folder's nor the file's
   EXPECT_EQ(rows[2][2], L"5000000000");  // past 4 GiB: both halves
   EXPECT_EQ(rows[2][4], L"ra--");
-  // Folder by the dictionary bits of its flags alone; a month 15 gives no time.
-  EXPECT_EQ(rows[3], (std::vector<std::wstring>{L"odd", L"Yes", L"0", L"", L"----"}));
+  // Flags other than the folder's and the file's leave "Directory" empty; a month 15 gives no time.
+  EXPECT_EQ(rows[3], (std::vector<std::wstring>{L"odd", L"", L"0", L"", L"----"}));
 }
 
 TEST_F(ArchiveViewTest, RarArchivesThatOpenEmptyOrNotAtAll) {

@@ -9,9 +9,18 @@ namespace {
 
 constexpr uint32_t kDirectoryAttribute = 0x10;
 constexpr uint64_t kDirectoryFlags = 0xE0;
+constexpr uint64_t kFolderFlags = 32992, kFileFlags = 32960;
 
 std::u16string Decimal(uint64_t value) { return os::FromAscii(std::to_string(value)); }
 std::u16string Decimal(int64_t value) { return os::FromAscii(std::to_string(value)); }
+
+// A ZIP time as the list shows it: UTC times from the "UT" block on the local clock; DOS times, which
+// are the local clock already, as they are.
+std::u16string ZipTimeText(const ZipEntry& entry, os::FileTime time, uint32_t utcBit) {
+  os::FileTime local = time;
+  if ((entry.utcTimes & utcBit) != 0 && !os::FileTimeToLocalFileTime(time, &local)) local = time;
+  return FormatArchiveTime(local);
+}
 
 }  // namespace
 
@@ -50,9 +59,9 @@ std::vector<std::u16string> ZipRowTexts(const ZipEntry& entry) {
   return {name,
           name.find(u'/') != std::u16string::npos ? u"Yes" : u"No",
           Decimal(entry.compressedSize),
-          FormatArchiveTime(entry.accessTime),
-          FormatArchiveTime(entry.creationTime),
-          FormatArchiveTime(entry.modificationTime),
+          ZipTimeText(entry, entry.accessTime, kZipUtcAccess),
+          ZipTimeText(entry, entry.creationTime, kZipUtcCreation),
+          ZipTimeText(entry, entry.modificationTime, kZipUtcModification),
           AttributeText(entry.attributes)};
 }
 
@@ -62,7 +71,9 @@ std::vector<std::u16string> CabRowTexts(const CabEntry& entry) {
 }
 
 std::vector<std::u16string> RarRowTexts(const RarEntry& entry) {
-  return {entry.name, IsRarDirectory(entry) ? u"Yes" : u"No", Decimal(entry.unpackedSize),
+  // The flags say folder or file only in these two values; any other leaves the cell empty.
+  const char16_t* folder = entry.flags == kFolderFlags ? u"Yes" : entry.flags == kFileFlags ? u"No" : u"";
+  return {entry.name, folder, Decimal(entry.unpackedSize),
           FormatArchiveTime(entry.time), AttributeText(entry.attributes)};
 }
 

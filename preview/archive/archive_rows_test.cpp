@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
 #include "preview/archive/archive_text.h"
 #include "preview/archive/archive_time.h"
 #include "preview/archive/zip_reader.h"
@@ -61,6 +65,25 @@ TEST(ArchiveRows, ZipRows) {
   EXPECT_EQ(ZipRowTexts(entry)[1], u"No");
 }
 
+// Times from the "UT" block are UTC and are shown on the local clock; DOS times are the local clock.
+TEST(ArchiveRows, ZipUtTimesAreShownInLocalTime) {
+  const char* saved = std::getenv("TZ");
+  const std::string previous = saved ? saved : "";
+  setenv("TZ", "XYZ-2", 1);  // two hours east of UTC, no summer time
+  tzset();
+  ZipEntry entry;
+  entry.creationTime = DosDateTimeToFileTime((41 << 9) | (3 << 5) | 4, (5 << 11) | (6 << 5) | 4);
+  entry.modificationTime = UnixTimeToFileTime(1600000000);
+  entry.accessTime = UnixTimeToFileTime(1600000100);
+  entry.utcTimes = kZipUtcModification | kZipUtcAccess;
+  const auto row = ZipRowTexts(entry);
+  if (saved) setenv("TZ", previous.c_str(), 1); else unsetenv("TZ");
+  tzset();
+  EXPECT_EQ(row[3], u"13 Sep 2020, 14:28:20");
+  EXPECT_EQ(row[4], u"04 Mar 2021, 05:06:08");
+  EXPECT_EQ(row[5], u"13 Sep 2020, 14:26:40");
+}
+
 TEST(ArchiveRows, CabAndRarRows) {
   CabEntry cab;
   SplitCabPath(u"sub\\deeper\\inner.txt", &cab.name, &cab.folder);
@@ -79,9 +102,15 @@ TEST(ArchiveRows, CabAndRarRows) {
   EXPECT_EQ(RarRowTexts(rar)[2], u"5000000000");
   rar.flags = 32992;
   EXPECT_EQ(RarRowTexts(rar)[1], u"Yes");
+  // Other flags leave the cell empty, also for a folder by its attribute or its dictionary bits.
   rar.flags = 0;
-  rar.attributes = 0x10;  // a folder by its attribute alone
-  EXPECT_EQ(RarRowTexts(rar)[1], u"Yes");
+  rar.attributes = 0x10;
+  EXPECT_EQ(RarRowTexts(rar)[1], u"");
+  rar.flags = 224;
+  EXPECT_EQ(RarRowTexts(rar)[1], u"");
+  rar.attributes = 0;
+  rar.flags = 32768;
+  EXPECT_EQ(RarRowTexts(rar)[1], u"");
 }
 
 TEST(ArchiveText, NamesAreBoundedByTheirFieldAndLength) {

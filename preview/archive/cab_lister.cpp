@@ -17,7 +17,6 @@ static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
 
 namespace {
 
-constexpr int kMissingEntryPoint = 1000;
 constexpr unsigned kNameIsUtf8 = 0x80;   // the attribute bit that marks a UTF-8 member name
 constexpr size_t kLongestPath = 32767;
 constexpr size_t kLongestMemberName = 256;
@@ -81,7 +80,7 @@ bool ListCabinet(const std::u16string& path, std::vector<archive::CabEntry>* ent
   const auto isCabinet = lister->module ? Entry<IsCabinetFn>(lister->module, "FDIIsCabinet") : nullptr;
   const auto destroy = lister->module ? Entry<DestroyFn>(lister->module, "FDIDestroy") : nullptr;
   if (create == nullptr || copy == nullptr || isCabinet == nullptr || destroy == nullptr) {
-    lister->errorOperation = kMissingEntryPoint;
+    lister->errorOperation = kCabMissingEntryPoint;
     lister->errorFlag = 1;
     return Finish(lister, nullptr, false);
   }

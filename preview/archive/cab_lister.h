@@ -10,6 +10,9 @@
 
 struct HINSTANCE__;
 
+// FDI's operation code for a library that is missing or lacks an entry point.
+constexpr int kCabMissingEntryPoint = 1000;
+
 // The record of one listing: the library, the FDI context and FDI's error record.
 struct CabLister {
   HINSTANCE__* module = nullptr;

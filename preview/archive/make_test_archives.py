@@ -61,6 +61,15 @@ def damaged_zips(out):
     at = raw.index(data)
     raw[at + 100] ^= 0x55                        # the stored bytes no longer match their CRC
     open(os.path.join(out, "crc.zip"), "wb").write(raw)
+    # Three members; the second one's local header is overwritten, the central directory is whole.
+    buffer = io.BytesIO()
+    with zipfile.ZipFile(buffer, "w") as z:
+        for name in ("first.txt", "second.txt", "third.txt"):
+            z.writestr(info(name, method=zipfile.ZIP_STORED), name.encode() * 4)
+    raw = bytearray(buffer.getvalue())
+    second = raw.index(b"PK\x03\x04", 4)
+    raw[second:second + 4] = b"XXXX"
+    open(os.path.join(out, "badheader.zip"), "wb").write(raw)
     whole = open(os.path.join(out, "plain.zip"), "rb").read()
     open(os.path.join(out, "truncated.zip"), "wb").write(whole[: len(whole) // 2])
     open(os.path.join(out, "notzip.zip"), "wb").write(b"This is a text file, not a ZIP archive.\n" * 10)
@@ -134,7 +143,7 @@ def fake_rar(out):
     # name|flags|packed|unpacked|DOS date-time|attributes, read by the test's stand-in library.
     lines = [
         "FAKE-RAR",
-        "readme.txt|32768|10|20|%d|32" % ((41 << 25) | (3 << 21) | (4 << 16) | (5 << 11) | (6 << 5) | 4),
+        "readme.txt|32960|10|20|%d|32" % ((41 << 25) | (3 << 21) | (4 << 16) | (5 << 11) | (6 << 5) | 4),
         "photos|32992|0|0|%d|16" % ((41 << 25) | (3 << 21) | (4 << 16)),
         "photos\\big.iso|32768|4294967396|5000000000|%d|33" % ((41 << 25) | (3 << 21) | (4 << 16)),
         "odd|224|0|0|%d|0" % ((41 << 25) | (15 << 21) | (4 << 16)),

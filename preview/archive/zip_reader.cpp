@@ -358,6 +358,7 @@ void ReadZipExtendedTimes(const uint8_t* extra, uint32_t length, ZipEntry* entry
         const int32_t seconds = static_cast<int32_t>(extra[p] | (extra[p + 1] << 8) | (extra[p + 2] << 16) |
                                                      (static_cast<uint32_t>(extra[p + 3]) << 24));
         *targets[bit] = archive::UnixTimeToFileTime(seconds);
+        entry->utcTimes |= 1u << bit;  // the block's flag bits name the times in kZipUtc... order
         p += 4;
       }
       return;

@@ -33,6 +33,9 @@ enum ZipKind : uint32_t {
 constexpr uint32_t kZipAttrReadOnly = 0x01, kZipAttrHidden = 0x02, kZipAttrSystem = 0x04,
                    kZipAttrDirectory = 0x10, kZipAttrArchive = 0x20, kZipAttrNormal = 0x80;
 
+// Which times of an entry are UTC (from the "UT" block); the others hold the DOS local wall clock.
+constexpr uint32_t kZipUtcModification = 0x01, kZipUtcAccess = 0x02, kZipUtcCreation = 0x04;
+
 struct ZipEntry {
   int32_t index = 0;            // for item -1: the number of items
   char16_t name[260] = {};      // NUL-terminated, at most 259 units
@@ -42,6 +45,7 @@ struct ZipEntry {
   os::FileTime modificationTime = 0;
   int64_t compressedSize = 0;
   int64_t uncompressedSize = 0;
+  uint32_t utcTimes = 0;  // kZipUtc... bits: the times taken from the "UT" block, which are UTC
 };
 
 struct ZipHandle;

@@ -90,6 +90,8 @@ TEST(ZipReader, ListsItemsWithCountNamesSizesAndTimes) {
   EXPECT_EQ(guide.modificationTime, FromUnix(kUtModification));
   EXPECT_EQ(guide.accessTime, FromUnix(kUtAccess));
   EXPECT_EQ(guide.creationTime, readme.creationTime);
+  EXPECT_EQ(guide.utcTimes, kZipUtcModification | kZipUtcAccess);
+  EXPECT_EQ(readme.utcTimes, 0u);
   EXPECT_EQ(ZipCloseReader(zip), kZipOk);
 }
 
@@ -171,6 +173,17 @@ TEST(ZipReader, DataFailingTheirCrcAreAnError) {
   EXPECT_EQ(ZipUnzipItem(zip, 0, data.data(), 2048, kZipMemoryKind, &got), kZipOk);
   EXPECT_EQ(ZipUnzipItem(zip, 1, data.data(), 2048, kZipMemoryKind, &got), kZipMoreData);
   EXPECT_EQ(ZipUnzipItem(zip, 1, data.data(), 2048, kZipMemoryKind, &got), kZipDecompressFailed);
+  ZipCloseReader(zip);
+}
+
+TEST(ZipReader, AnItemWithADamagedLocalHeaderLeavesTheOthersReadable) {
+  const std::vector<uint8_t> bytes = archive_test::ReadAll(Fixture("badheader.zip"));
+  ZipHandle* zip = ZipOpen(bytes.data(), static_cast<uint32_t>(bytes.size()), kZipMemoryKind);
+  ASSERT_NE(zip, nullptr);
+  ZipEntry entry;
+  EXPECT_EQ(NameOf(zip, 0), u"first.txt");
+  EXPECT_EQ(ZipGetItem(zip, 1, &entry), kZipLocalHeader);
+  EXPECT_EQ(NameOf(zip, 2), u"third.txt");
   ZipCloseReader(zip);
 }
 

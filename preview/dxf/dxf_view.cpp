@@ -70,6 +70,8 @@ int CDFXView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   const CString path = document->m_previewPath;
   if (m_drawing.IsCreated()) m_drawing.Destroy();
   if (m_drawing.Create() == 0) {
+    // Without the drawing library the file was never looked at: the type cannot be previewed here.
+    if (!m_drawing.IsLoaded()) ReportPreviewComponentMissing();
     host->m_bPreviewOk = 0;
     return 0;
   }

@@ -15,6 +15,7 @@
 #include "preview/dxf/dxf_test_drawings.h"
 #include "preview/dxf/dxf_view.h"
 #include "preview/preview_test_support.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -160,11 +161,15 @@ TEST_F(DxfViewTest, WithoutTheLibraryNothingIsLoaded) {
   TempFile file(L"plan.dxf", LineAndCircle());
   {
     PaneWindow window;
+    window.frame->m_bNoFileSelected = 0;
     CDFXView* view = Show(window, file.Path());
     ASSERT_NE(view, nullptr);
     EXPECT_FALSE(view->Drawing().IsLoaded());
-    EXPECT_EQ(window.frame->m_bPreviewOk, 0u);
     EXPECT_EQ(view->Drawing().SetZoomLevel(2), 0);
+    // The drawing was never looked at: the pane says the type cannot be previewed here.
+    EXPECT_EQ(window.frame->m_bComponentMissing, 1u);
+    ASSERT_NE(window.pane->m_pNoPreviewView, nullptr);
+    EXPECT_TRUE(previewtest::ShowsPicture(window.pane->m_pNoPreviewView->m_hWnd, IDB_PREVIEW_NO_VIEWER));
   }
   ASSERT_TRUE(::MoveFileW(aside.c_str(), dll.c_str()));
 }

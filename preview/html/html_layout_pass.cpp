@@ -62,8 +62,26 @@ void HtmlLayoutPass::MoveChildren(HtmlElement& element, int dx, int dy) {
   Spend(moved);
 }
 
+size_t CountElements(const HtmlElementList& list) {
+  size_t count = 0;
+  std::vector<const HtmlElementList*> pending{&list};
+  while (!pending.empty()) {
+    const HtmlElementList* l = pending.back();
+    pending.pop_back();
+    count += l->size();
+    for (const auto& e : *l)
+      if (e && !e->children.empty()) pending.push_back(&e->children);
+  }
+  return count;
+}
+
 void HtmlLayoutPass::Layout(HtmlElementList& list, HtmlRect& rect) {
-  budget_ = kLayoutBudget;
+  simple_ = false;
+  work_ = 0;
+  budget_ = kLayoutWorkFloor + kLayoutWorkPerElement * static_cast<long long>(CountElements(list));
+  LayoutRange(rect, list, 0);
+  if (budget_ > 0) return;
+  simple_ = true;
   LayoutRange(rect, list, 0);
 }
 
@@ -195,7 +213,8 @@ void RegisterFloat(Line& line, HtmlElementList& list, size_t i) {
 }  // namespace
 
 void HtmlLayoutPass::LayoutRange(HtmlRect rect, HtmlElementList& list, int depth) {
-  if (depth >= kMaxElementDepth || !BudgetLeft()) return;
+  // Once the budget is spent, the layouts in progress end at once; the simple layout follows.
+  if (depth >= kMaxElementDepth || (!simple_ && !BudgetLeft())) return;
   Line line;
   line.pass = this;
   line.rect = rect;
@@ -203,7 +222,7 @@ void HtmlLayoutPass::LayoutRange(HtmlRect rect, HtmlElementList& list, int depth
   line.y = rect.top;
   const size_t n = list.size();
   for (size_t i = 0; i <= n; ++i) {
-    if (!Spend(1)) return;
+    if (!Spend(1) && !simple_) return;
     HtmlElement* e = At(list, i);
     if (i < n && !e) continue;
     if (Is(e, kImage)) {

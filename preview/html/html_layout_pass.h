@@ -22,33 +22,49 @@ void ScaleToImage(int imageWidth, int imageHeight, int& width, int& height);
 
 // Tables wider than this many columns are cut there; their further cells share the last column.
 constexpr int kMaxTableColumns = 256;
-// The work one layout may do (element placements and pixel sweeps); beyond it the rest keeps its
-// positions, so nested tables can never make a layout take long.
-constexpr long long kLayoutBudget = 2000000;
+// The work one layout may do (element placements and pixel sweeps): a floor, and so much per element of
+// the page. Real pages, long tables inside layout tables included, stay far below it; only pathological
+// nesting (where every level measures its cells again) reaches it. The page is then laid out again with
+// tables sized from the room they have, each cell measured once, so every element still gets its place.
+constexpr long long kLayoutWorkFloor = 4000000;
+constexpr long long kLayoutWorkPerElement = 300;
 
 class HtmlLayoutPass {
  public:
   HtmlLayoutPass(HtmlDocument& doc, HtmlImageSizes* sizes) : doc_(doc), sizes_(sizes) {}
 
-  // The whole page: resets the budget, then lays list out in rect.
+  // The whole page: sets the budget from the page's size and lays list out in rect; when the budget runs
+  // out, lays it out again the simple way.
   void Layout(HtmlElementList& list, HtmlRect& rect);
   void LayoutRange(HtmlRect rect, HtmlElementList& list, int depth);
 
   // Moves every descendant of element (as OffsetChildren), paying for each from the budget.
   void MoveChildren(HtmlElement& element, int dx, int dy);
 
-  bool BudgetLeft() const { return budget_ > 0; }
+  // True while tables are sized from their contents; false once the budget is spent, and during the
+  // simple layout that follows.
+  bool BudgetLeft() const { return !simple_ && budget_ > 0; }
+  // True during the layout that sizes tables from their room alone.
+  bool Simple() const { return simple_; }
   // Takes units of work from the budget; false once it is spent.
   bool Spend(long long units) {
     budget_ -= units;
-    return budget_ > 0;
+    work_ += units;
+    return BudgetLeft();
   }
+  // The work of the last Layout, both layouts counted.
+  long long Work() const { return work_; }
 
  private:
   HtmlDocument& doc_;
   HtmlImageSizes* sizes_;
-  long long budget_ = kLayoutBudget;
+  long long budget_ = kLayoutWorkFloor;
+  long long work_ = 0;
+  bool simple_ = false;
 };
+
+// The number of elements in list and below it.
+size_t CountElements(const HtmlElementList& list);
 
 // True for a text element that is a single space.
 bool IsWhiteSpace(const HtmlElement& e);

@@ -87,8 +87,12 @@ class TableSizer {
     plan_.padding = Field(head, kPadding);
     plan_.spacing = Field(head, kSpacing);
     AssignColumns(CollectCells(list_, first));
-    MeasureColumns();
-    FitWidth(Field(head, kTableWidth));
+    if (pass_.Simple()) {
+      ShareWidth(Field(head, kTableWidth));
+    } else {
+      MeasureColumns();
+      FitWidth(Field(head, kTableWidth));
+    }
     SizeRows(Field(head, kTableHeight));
     Finish(head);
     return std::move(plan_);
@@ -181,7 +185,7 @@ class TableSizer {
       HtmlElement& e = Cell(c);
       if (c.firstColumn != c.lastColumn) {
         WidenSpan(c, std::max(Measure(e, {}).Width(), Field(e, kWidth)));
-      } else if (rect_.right != 0 && e.layoutCache[0] < 0) {
+      } else if (rect_.right != 0 && e.layoutCache[0] < 0 && pass_.BudgetLeft()) {  // only whole measures
         const size_t k = static_cast<size_t>(c.firstColumn);
         e.layoutCache = {width_[k], minimum_[k], preferred_[k], rect_.right};
       }
@@ -220,6 +224,25 @@ class TableSizer {
       total += grow;
     }
   }
+  // Without measuring: the columns share the table's width evenly, each at least as wide as the widest
+  // word or picture directly in its cells.
+  void ShareWidth(int attribute) {
+    long long target = attribute;
+    if (attribute < 0) target = static_cast<long long>(rect_.right) * -static_cast<long long>(attribute) / 100;
+    if (target == 0) target = rect_.right;
+    const long long n = static_cast<long long>(width_.size());
+    if (n == 0) return;
+    const long long room = target - 2LL * plan_.border - plan_.spacing - n * Between();
+    const int share = static_cast<int>(std::clamp<long long>(room / n, 0, INT_MAX / 4));
+    std::fill(width_.begin(), width_.end(), share);
+    for (const auto& c : plan_.cells) {
+      if (c.firstColumn != c.lastColumn) continue;
+      int& width = width_[static_cast<size_t>(c.firstColumn)];
+      for (const auto& child : Cell(c).children)
+        if (child && child->kind != kContainer && child->kind != kRule && !IsWhiteSpace(*child)) width = std::max(width, child->width);
+    }
+  }
+
   long long TotalWidth() const {
     long long total = 2LL * plan_.border + plan_.spacing;
     for (int w : width_) total += w + Between();

@@ -208,6 +208,9 @@ void CAdobeReaderView::ShowRtf(const CString& path) {
 }
 
 void CAdobeReaderView::ShowWordDocument(const CString& path) {
+  // Word and spreadsheet programs the user has open are never ended, neither here before Word is started
+  // nor when the view closes: that would lose their unsaved work. The conversion starts its own Word and
+  // asks it to quit.
   TemporaryRtf rtf(WordRtfPath());
   bool wordInstalled = false;
   if (::ConvertWordToRtf(path, &wordInstalled) != 0) {

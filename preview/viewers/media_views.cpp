@@ -257,9 +257,10 @@ int CMyMedia::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   PreviewHost* host = CurrentPreviewHost();
   PreviewDocument* document = CurrentPreviewDocument();
   if (host == nullptr || document == nullptr) return 0;
-  // Without the control (not installed, or it would not start) the file is not shown.
+  // Without the control (not installed, or it would not start) nothing is wrong with the file: the pane
+  // says that this type cannot be previewed here.
   if (!created) {
-    host->m_bPreviewOk = 0;
+    ReportPreviewComponentMissing();
     return 1;
   }
   try {

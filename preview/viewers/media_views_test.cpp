@@ -19,6 +19,7 @@
 #include "preview/preview_host.h"
 #include "preview/psd/psd_test_writer.h"
 #include "preview/viewers/media_views.h"
+#include "preview/viewers/fake_media_player/fake_player_registration.h"
 #include "preview/viewers/psd_view.h"
 
 namespace {
@@ -306,12 +307,15 @@ TEST(AviView, AFileMciCannotOpenIsReportedWithoutAMessageBox) {
 TEST(MediaView, WithoutItsControlTheFileIsNotShownAndNothingThrows) {
   Host host(320, 240);
   TempFile file(L"media_views_test.wav", "RIFF");
-  CLSID saved = CWMPPlayer4::ControlClsid();
-  CWMPPlayer4::ControlClsid() = CLSID{0x0badc0de, 0x1, 0x2, {3, 4, 5, 6, 7, 8, 9, 10}};
-  CWnd* view = host.Show(RUNTIME_CLASS(CMyMedia), file.Path());
-  CWMPPlayer4::ControlClsid() = saved;
+  host.frame->m_bComponentMissing = 0;
+  CWnd* view = nullptr;
+  {
+    mediatest::AbsentPlayer absent;
+    view = host.Show(RUNTIME_CLASS(CMyMedia), file.Path());
+  }
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
+  EXPECT_EQ(host.frame->m_bComponentMissing, 1u);  // the player is missing, not the file damaged
   EXPECT_EQ(static_cast<CMyMedia*>(view)->m_player.GetSafeHwnd(), nullptr);
   view->DestroyWindow();
 }
@@ -341,70 +345,31 @@ TEST(MediaView, TheControlIsGivenTheFileFillsTheViewAndClosesOrItsAbsenceIsHandl
 
 // ---- the media view over the stand-in control ------------------------------------------------------------
 
-void SetKey(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-  HKEY handle = nullptr;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr),
-            ERROR_SUCCESS);
-  ::RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  ::RegCloseKey(handle);
-}
-
-// The stand-in control registered under its own class id, and the view pointed at it, for one test.
-class FakePlayer {
- public:
-  FakePlayer() : saved_(CWMPPlayer4::ControlClsid()) {
-    ::CoInitialize(nullptr);  // keeps the stand-in loaded after a view lets COM go
-    std::string dll = DORVANE_FAKE_MEDIA_PLAYER_DLL;
-    for (char& c : dll) c = c == '/' ? '\\' : c;
-    SetKey(kKey + L"\\InprocServer32", nullptr, L"Z:" + std::wstring(dll.begin(), dll.end()));
-    SetKey(kKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
-    ::CLSIDFromString(kClsid, &CWMPPlayer4::ControlClsid());
-  }
-  ~FakePlayer() {
-    CWMPPlayer4::ControlClsid() = saved_;
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kKey.c_str());
-    ::CoUninitialize();
-  }
-  // The calls the control took since the last look.
-  static std::wstring Calls() {
-    using LogFn = const wchar_t* (*)();
-    HMODULE dll = ::GetModuleHandleW(L"fake_media_player.dll");
-    auto log = dll != nullptr ? reinterpret_cast<LogFn>(reinterpret_cast<void*>(::GetProcAddress(dll, "FakeMediaPlayerLog"))) : nullptr;
-    return log != nullptr ? log() : L"(not loaded)";
-  }
-
- private:
-  static constexpr const wchar_t* kClsid = L"{8E6F2D41-5C3B-4A7E-9D12-6B4A3C2E1F70}";
-  const std::wstring kKey = std::wstring(L"Software\\Classes\\CLSID\\") + kClsid;
-  CLSID saved_;
-};
-
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 TEST(MediaView, TheControlIsGivenThePathAskedItsStateAndClosedWithTheView) {
-  FakePlayer fake;
+  mediatest::FakePlayer fake;
   Host host(320, 240);
   TempFile file(L"media_views_test.wav", "RIFF");
   CWnd* view = host.Show(RUNTIME_CLASS(CMyMedia), file.Path());
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(host.frame->m_bPreviewOk, 1u);
-  EXPECT_EQ(Narrow(FakePlayer::Calls()), "created\nDoVerb -5 in a window\nput_URL " + Narrow(std::wstring(file.Path())) +
+  EXPECT_EQ(Narrow(mediatest::FakePlayer::Calls()), "created\nDoVerb -5 in a window\nput_URL " + Narrow(std::wstring(file.Path())) +
                                             "\nget_openState\nget_playState\nget_status\n");
   view->DestroyWindow();
-  EXPECT_EQ(Narrow(FakePlayer::Calls()), "close\n");
+  EXPECT_EQ(Narrow(mediatest::FakePlayer::Calls()), "close\n");
 }
 
 TEST(MediaView, AControlThatRefusesTheFileIsReportedWithoutAnException) {
-  FakePlayer fake;
+  mediatest::FakePlayer fake;
   Host host(320, 240);
   TempFile file(L"media_views_fail.wav", "RIFF");
   CWnd* view = host.Show(RUNTIME_CLASS(CMyMedia), file.Path());
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
-  EXPECT_EQ(Narrow(FakePlayer::Calls()), "created\nDoVerb -5 in a window\nput_URL " + Narrow(std::wstring(file.Path())) + "\n");
+  EXPECT_EQ(Narrow(mediatest::FakePlayer::Calls()), "created\nDoVerb -5 in a window\nput_URL " + Narrow(std::wstring(file.Path())) + "\n");
   view->DestroyWindow();
-  EXPECT_EQ(Narrow(FakePlayer::Calls()), "close\n");
+  EXPECT_EQ(Narrow(mediatest::FakePlayer::Calls()), "close\n");
 }
 
 }  // namespace

@@ -18,6 +18,8 @@
 #include "platform/harness/driver.h"
 #include "platform/os/os.h"
 #include "preview/placeholder_views.h"
+#include "preview/viewers/test_registry.h"
+#include "preview/viewers/thumb_view.h"
 #include "preview/preview_test_support.h"
 #include "res/resource.h"
 
@@ -38,22 +40,13 @@ std::wstring FakeDll() {
   return path.size() > 1 && path[1] == L':' ? path : L"Z:" + path;
 }
 
-void SetKey(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-  HKEY handle = nullptr;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr),
-            ERROR_SUCCESS);
-  ::RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  ::RegCloseKey(handle);
-}
-
 void RegisterFakeOffice() {
   for (const auto& [progId, clsid] : {std::pair{L"Word.Application", kWordClsid},
                                       std::pair{L"Powerpoint.Application", kPowerPointClsid}}) {
-    SetKey(std::wstring(L"Software\\Classes\\") + progId + L"\\CLSID", nullptr, clsid);
+    previewtest::SetMachineKey(std::wstring(L"Software\\Classes\\") + progId + L"\\CLSID", nullptr, clsid);
     const std::wstring server = std::wstring(L"Software\\Classes\\CLSID\\") + clsid + L"\\InprocServer32";
-    SetKey(server, nullptr, FakeDll());
-    SetKey(server, L"ThreadingModel", L"Apartment");
+    previewtest::SetMachineKey(server, nullptr, FakeDll());
+    previewtest::SetMachineKey(server, L"ThreadingModel", L"Apartment");
   }
 }
 
@@ -230,6 +223,27 @@ TEST_F(OfficeAutomation, PowerPointExportsTheSlidesIntoAnEmptiedFolder) {
   Fail(L"SaveAs");
   EXPECT_EQ(ExportPresentationSlides(presentation.Path(), &shown), 0);
   EXPECT_EQ(Calls().back(), "PowerPoint.Quit()");
+}
+
+// The red of the title band of thumbnail i (a pixel inside the band, above the slide's text).
+int BandRed(CThumbView* view, int i) {
+  const previewtest::Pixels tile = previewtest::ImageListPixels(view->m_imageList.m_hImageList, i);
+  return tile.width > 80 && tile.height > 12 ? static_cast<int>(tile.At(80, 12) >> 16) : -1;
+}
+
+TEST_F(OfficeAutomation, TwelveSlidesAreShownInTheirOrderNumberedOneToTwelve) {
+  ::SetEnvironmentVariableW(L"DORVANE_FAKE_OFFICE_SLIDES", L"12");
+  previewtest::PaneWindow w(560, 360);
+  w.frame->m_bNoFileSelected = 0;
+  previewtest::TempFile presentation(L"dorvane twelve.ppt", "a presentation");
+  w.Preview(presentation.Path(), _T(".ppt"));
+  ::SetEnvironmentVariableW(L"DORVANE_FAKE_OFFICE_SLIDES", nullptr);
+  auto* view = dynamic_cast<CThumbView*>(w.pane->m_pThumbView);
+  ASSERT_NE(view, nullptr);
+  std::vector<std::wstring> numbers;
+  for (int i = 1; i <= 12; ++i) numbers.push_back(std::to_wstring(i));
+  EXPECT_EQ(harness::Items(view->m_hWnd), numbers);
+  for (int i = 0; i < 12; ++i) EXPECT_NEAR(BandRed(view, i), 15 * (i + 1), 3) << "thumbnail " << i + 1;
 }
 
 TEST_F(OfficeAutomation, ThePaneShowsTheSlidesTheCorruptedOrTheNotAvailablePicture) {

@@ -55,34 +55,8 @@ CWnd* Show(previewtest::PaneWindow& w, CRuntimeClass* viewClass, const CString& 
 
 // ---- pixels -----------------------------------------------------------------------------------------
 
-struct Pixels {
-  int width = 0;
-  int height = 0;
-  std::vector<uint32_t> bgr;  // 0x00RRGGBB, rows from the top
-  uint32_t At(int x, int y) const { return bgr[static_cast<size_t>(y) * width + x]; }
-};
-
-Pixels ReadBitmap(HBITMAP bitmap, const RECT& part) {
-  BITMAP info{};
-  ::GetObjectW(bitmap, sizeof info, &info);
-  BITMAPINFO header{};
-  header.bmiHeader.biSize = sizeof header.bmiHeader;
-  header.bmiHeader.biWidth = info.bmWidth;
-  header.bmiHeader.biHeight = -info.bmHeight;
-  header.bmiHeader.biPlanes = 1;
-  header.bmiHeader.biBitCount = 32;
-  std::vector<uint32_t> all(static_cast<size_t>(info.bmWidth) * info.bmHeight);
-  HDC screen = ::GetDC(nullptr);
-  ::GetDIBits(screen, bitmap, 0, info.bmHeight, all.data(), &header, DIB_RGB_COLORS);
-  ::ReleaseDC(nullptr, screen);
-  Pixels out;
-  out.width = part.right - part.left;
-  out.height = part.bottom - part.top;
-  for (int y = part.top; y < part.bottom; ++y) {
-    for (int x = part.left; x < part.right; ++x) out.bgr.push_back(all[static_cast<size_t>(y) * info.bmWidth + x] & 0xFFFFFF);
-  }
-  return out;
-}
+using previewtest::Pixels;
+using previewtest::ReadBitmap;
 
 // The picture drawn at its own size.
 Pixels Drawn(const CxImage& picture) {
@@ -313,11 +287,7 @@ TEST(TextView, APaneNarrowerThanTheMarginsDrawsNothingAndABadFileClearsTheFlag) 
 
 std::vector<std::wstring> Labels(CThumbView* view) { return harness::Items(view->m_hWnd); }
 
-Pixels Tile(CThumbView* view, int i) {
-  IMAGEINFO info{};
-  EXPECT_TRUE(::ImageList_GetImageInfo(view->m_imageList.m_hImageList, i, &info));
-  return ReadBitmap(info.hbmImage, info.rcImage);
-}
+Pixels Tile(CThumbView* view, int i) { return previewtest::ImageListPixels(view->m_imageList.m_hImageList, i); }
 
 // Points the document at pictures of a folder, as LoadThumbnailFolder leaves them.
 void PointAt(PreviewDocument& document, const CString& folder, const std::vector<CString>& names) {

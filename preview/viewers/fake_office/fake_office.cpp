@@ -1,8 +1,9 @@
 // A stand-in Office for the tests: an in-process automation server answering as "Word.Application" and
 // "Powerpoint.Application" to the members the preview uses. It writes a line for every call, with its
 // arguments, to the file named by DORVANE_FAKE_OFFICE_LOG; Word's SaveAs writes a small RTF file and
-// PowerPoint's SaveAs writes two GIF slides into the folder named after the target without its
-// extension. DORVANE_FAKE_OFFICE_FAIL names a member that reports an error instead ("NoOutput": SaveAs
+// PowerPoint's SaveAs writes GIF slides "Slide1.GIF" .. into the folder named after the target without
+// its extension: two, or DORVANE_FAKE_OFFICE_SLIDES of them, slide i with the red 15 * i in its title
+// band. DORVANE_FAKE_OFFICE_FAIL names a member that reports an error instead ("NoOutput": SaveAs
 // succeeds but writes nothing). Built for the tests only; the program never loads it itself.
 #include <windows.h>
 #include <objbase.h>
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,12 @@ std::wstring Env(const wchar_t* name) {
 }
 
 bool Failing(const wchar_t* member) { return Env(L"DORVANE_FAKE_OFFICE_FAIL") == member; }
+
+// DORVANE_FAKE_OFFICE_SLIDES (1 to 99) slides, else 2.
+int SlideCount() {
+  const int n = std::wcstol(Env(L"DORVANE_FAKE_OFFICE_SLIDES").c_str(), nullptr, 10);
+  return n >= 1 && n <= 99 ? n : 2;
+}
 
 void Log(const std::wstring& line) {
   const std::wstring path = Env(L"DORVANE_FAKE_OFFICE_LOG");
@@ -288,8 +296,12 @@ HRESULT FakeObject::Member(DISPID id, WORD, DISPPARAMS* params, VARIANT* result,
         if (dot != std::wstring::npos) folder.resize(dot);
         if (!Failing(L"NoOutput")) {
           ::CreateDirectoryW(folder.c_str(), nullptr);
-          WriteBytes(folder + L"\\Slide1.GIF", SlideGif(160, 120, 40));
-          WriteBytes(folder + L"\\Slide2.GIF", SlideGif(160, 120, 200));
+          const int slides = SlideCount();
+          for (int i = 1; i <= slides; ++i) {
+            const int accent = slides == 2 ? (i == 1 ? 40 : 200) : 15 * i;
+            WriteBytes(folder + L"\\Slide" + std::to_wstring(i) + L".GIF",
+                       SlideGif(160, 120, static_cast<unsigned char>(accent)));
+          }
         }
         return S_OK;
       }
