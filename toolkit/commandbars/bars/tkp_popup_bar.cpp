@@ -113,7 +113,6 @@ BOOL CTKPPopupBar::HasChildWindow() const { return m_hWnd != nullptr && ::GetWin
 BOOL CTKPPopupBar::Popup(int x, int y, LPCRECT rcExclude) {
   m_ptPopup = CPoint(x, y);
   m_rcExclude = rcExclude != nullptr ? CRect(*rcExclude) : CRect();
-  m_requestedFlags = 0;
   return Popup(static_cast<CTKPControlPopup*>(nullptr), FALSE);
 }
 

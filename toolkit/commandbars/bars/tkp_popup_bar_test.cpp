@@ -142,6 +142,27 @@ TEST_F(PopupBars, ListMenuByKeyboardThroughItsViewSubMenuReturnsTheCommand) {
   EXPECT_FALSE(TKPMouseManager()->IsTracked());
 }
 
+// A menu tracked right-aligned ends at the point; without the flag it starts there.
+TEST_F(PopupBars, ARightAlignedMenuEndsAtThePoint) {
+  for (const UINT align : {UINT{TPM_RIGHTALIGN}, UINT{0}}) {
+    frame->opened.clear();
+    CRect placed;
+    Script({[&] {
+      CTKPPopupBar* popup = frame->Last();
+      if (popup == nullptr || !popup->IsTrackingMode()) return false;
+      popup->GetWindowRect(placed);
+      PostKey(frame->GetSafeHwnd(), VK_ESCAPE);
+      return true;
+    }});
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_TREE_CONTEXT_MENU));
+    CTKPCommandBars::TrackPopupMenu(menu.GetSubMenu(0), TPM_NONOTIFY | TPM_RETURNCMD | align, 300, 150, frame);
+    ASSERT_FALSE(placed.IsRectEmpty());
+    EXPECT_EQ(align != 0 ? placed.right : placed.left, 300) << "align " << align;
+    EXPECT_EQ(placed.top, 150);
+  }
+}
+
 TEST_F(PopupBars, TreeMenuByMouseReturnsTheClickedCommand) {
   Script({[&] {
     CTKPPopupBar* popup = frame->Last();
@@ -291,6 +312,15 @@ TEST_F(ManagedPopups, RarelyUsedCommandsHideBehindTheExpandButtonUntilItIsClicke
             popup->GetWindowRect(before);
             CTKPControl* expand = popup->GetControls()->FindControl(TKP_ID_POPUP_EXPAND);
             EXPECT_NE(expand, nullptr);
+            // A menu's tip is its expand button's; its commands show none.
+            TOOLINFO ti{};
+            ti.cbSize = TTTOOLINFOW_V1_SIZE;
+            const CTKPControl* command = popup->GetControl(0);
+            EXPECT_EQ(popup->OnToolHitTest(command->GetRect().CenterPoint(), &ti), -1);
+            if (expand != nullptr) {
+              EXPECT_EQ(popup->OnToolHitTest(expand->GetRect().CenterPoint(), &ti), INT_PTR{TKP_ID_POPUP_EXPAND});
+              delete[] ti.lpszText;
+            }
             if (expand != nullptr) PostClick(popup, expand);
             return true;
           },
