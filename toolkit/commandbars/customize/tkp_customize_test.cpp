@@ -27,6 +27,7 @@
 #include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/commandbars/customize/tkp_customize_logic.h"
 #include "toolkit/commandbars/customize/tkp_customize_sheet.h"
+#include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/commandbars/frame/tkp_frame_wnd.h"
 #include "toolkit/commandbars/state/tkp_shortcut_manager.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
@@ -311,6 +312,67 @@ TEST_F(Customize, TheDialogOpensCustomizeModeAndItsPagesWorkOnTheLiveBars) {
 
   frame->CloseSheet();
   EXPECT_FALSE(Bars()->IsCustomizeMode());
+}
+
+// The commands list draws each entry as the theme draws that control: an edit with its box, a combo box
+// with its arrow, a split button with its divider, at the theme's entry height, selected or not. The
+// oracle is the theme's own drawing of the same entry into a bitmap.
+TEST_F(Customize, TheCommandsListDrawsItsEntriesAsEachThemeDoes) {
+  const int kept = CTKPPaintManager::GetCurrentOrDefault()->GetCurrentTheme();
+  for (int theme : {tkpThemeDefault, tkpThemeFlat, tkpThemeGradient, tkpThemeNative, tkpThemeSoftGradient}) {
+    SCOPED_TRACE(theme);
+    CTKPPaintManager::SetTheme(theme);
+    OpenSheet();
+    frame->sheet->SetActivePage(1);
+    harness::PumpMessages();
+    CTKPCustomizeCommandsPage& page = frame->sheet->GetCommandsPage();
+    CTKPControls* fields = frame->sheet->GetCategories()[1].pControls;
+    fields->Add(tkpControlEdit, ID_FIND_FILES, CString(), 0)->SetCaption(CString(_T("Find")));
+    fields->Add(tkpControlComboBox, ID_SETTINGS, CString(), 1)->SetCaption(CString(_T("Settings")));
+    fields->Add(tkpControlSplitButtonPopup, ID_HELP, CString(), 2)->SetCaption(CString(_T("Help")));
+    HWND categories = harness::Control(page.m_hWnd, IDC_TK_COMMANDS_CATEGORIES);
+    ::SendMessageW(categories, LB_SETCURSEL, 1, 0);
+    page.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TK_COMMANDS_CATEGORIES, LBN_SELCHANGE), reinterpret_cast<LPARAM>(categories));
+    CTKPCustomizeCommandList& list = page.GetCommandList();
+    list.SetCurSel(0);
+    list.UpdateWindow();
+    harness::PumpMessages();
+
+    CTKPPaintManager* paint = Bars()->GetPaintManager();
+    CRect client;
+    list.GetClientRect(client);
+    CClientDC listDC(&list);
+    CDC expected;
+    expected.CreateCompatibleDC(&listDC);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(&listDC, client.Width(), client.Height());
+    CBitmap* old = expected.SelectObject(&bitmap);
+    for (int line = 0; line < 3; ++line) {
+      CTKPControl* control = fields->GetAt(line);
+      CRect item;
+      list.GetItemRect(line, item);
+      EXPECT_EQ(item.Height(), paint->DrawListBoxControl(&expected, control, item, FALSE, FALSE, Bars()).cy);
+      paint->DrawListBoxControl(&expected, control, item, line == 0, TRUE, Bars());
+      const std::vector<COLORREF> shown = harness::ClientPixels(list.m_hWnd, item);
+      int same = 0;
+      for (int y = item.top; y < item.bottom; ++y) {
+        for (int x = item.left; x < item.right; ++x) {
+          same += shown[(y - item.top) * item.Width() + (x - item.left)] == expected.GetPixel(x, y) ? 1 : 0;
+        }
+      }
+      EXPECT_GE(same * 100, static_cast<int>(shown.size()) * 99) << "entry " << line;
+    }
+    // The fields' small boxes stand at the right of the entries, apart from the background.
+    CRect edit;
+    list.GetItemRect(1, edit);
+    const int y = edit.CenterPoint().y;
+    EXPECT_NE(harness::ClientPixel(list.m_hWnd, edit.right - 56, y), harness::ClientPixel(list.m_hWnd, edit.right - 60, y));
+    expected.SelectObject(old);
+    if (theme == tkpThemeFlat) harness::CaptureWindow(page.m_hWnd, "customize_commands_list");
+    frame->CloseSheet();
+    harness::PumpMessages();
+  }
+  CTKPPaintManager::SetTheme(kept);
 }
 
 TEST_F(Customize, ACommandDraggedFromTheCommandsPageLandsOnAToolbar) {
