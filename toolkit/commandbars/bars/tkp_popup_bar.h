@@ -151,7 +151,7 @@ class CTKPPopupBar : public CTKPCommandBar {
   BOOL m_bExpanded = FALSE;
   BOOL m_bAnimateExpansion = FALSE;
   BOOL m_bShadow = TRUE;
-  BOOL m_bDoubleGripper = FALSE;  // stored and copied for the stream; these popups draw one gripper
+  BOOL m_bDoubleGripper = FALSE;  // "DoubleGripper": check marks and icons in two columns
   CRect m_rcMargins{2, 4, 2, 4};
   BOOL m_bScrolling = FALSE;
   int m_nFirstVisible = 0;
