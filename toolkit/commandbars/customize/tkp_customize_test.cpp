@@ -23,6 +23,7 @@
 #include "toolkit/commandbars/controls/tkp_control.h"
 #include "toolkit/commandbars/controls/tkp_control_edit.h"
 #include "toolkit/commandbars/controls/tkp_control_popup.h"
+#include "toolkit/commandbars/controls/tkp_control_toolbars_list.h"
 #include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/commandbars/customize/tkp_customize_logic.h"
@@ -481,6 +482,52 @@ TEST_F(Customize, AControlDraggedOverAPopupButtonOpensThePopupAndLandsInside) {
   DragVia(tools->m_hWnd, over, {[over] { return CPoint(over.x + 2, over.y); }});
   EXPECT_EQ(menu->GetSafeHwnd(), nullptr);
   EXPECT_EQ(Ids(menu).size(), 3u);
+}
+
+// A control that may only go into menus (the toolbars list) cannot land on a toolbar, but held over a
+// toolbar's popup button it opens the button's menu and lands in it.
+TEST_F(Customize, AMenuOnlyControlReachesAMenuThroughItsButton) {
+  auto* more = static_cast<CTKPControlPopup*>(tools->GetControls()->Add(tkpControlButtonPopup, ID_APP_ABOUT));
+  more->SetCaption(CString(_T("More")));
+  CTKPPopupBar* menu = CTKPPopupBar::CreatePopupBar(Bars());
+  menu->GetControls()->Add(tkpControlButton, ID_FIND_FILES)->SetCaption(CString(_T("&Find Files")));
+  more->SetCommandBar(menu);
+  menu->InternalRelease();
+  frame->RecalcLayout();
+  OpenSheet();
+  frame->sheet->SetActivePage(1);
+  harness::PumpMessages();
+  CTKPCustomizeCommandsPage& page = frame->sheet->GetCommandsPage();
+  CTKPControls* all = frame->sheet->GetCategories()[1].pControls;
+  all->Add(new CTKPControlToolbars, TKP_ID_TOOLBARLIST, CString(), 0)->SetCaption(CString(_T("Toolbars")));
+  HWND categories = harness::Control(page.m_hWnd, IDC_TK_COMMANDS_CATEGORIES);
+  ::SendMessageW(categories, LB_SETCURSEL, 1, 0);
+  page.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TK_COMMANDS_CATEGORIES, LBN_SELCHANGE), reinterpret_cast<LPARAM>(categories));
+  CTKPCustomizeCommandList& list = page.GetCommandList();
+  CRect first;
+  list.GetItemRect(0, first);
+  list.ClientToScreen(first);
+  const int toolsBefore = tools->GetControlCount();
+  const CPoint over = ScreenCentre(tools, more);
+  bool openedDuringDrag = false;
+  auto intoMenu = [menu](int dx) {
+    return [menu, dx] {
+      CRect rc(0, 0, 0, 0);
+      if (menu->GetSafeHwnd() != nullptr) menu->GetWindowRect(rc);
+      return CPoint(rc.CenterPoint().x + dx, rc.bottom - 5);
+    };
+  };
+  DragVia(list.m_hWnd, first.CenterPoint(),
+          {[first] { return CPoint(first.CenterPoint().x + 3, first.CenterPoint().y); }, [over] { return over; },
+           [over, &openedDuringDrag, menu] {
+             openedDuringDrag = menu->GetSafeHwnd() != nullptr && menu->IsWindowVisible();
+             return CPoint(over.x + 1, over.y);
+           },
+           intoMenu(0), intoMenu(1), intoMenu(2)});
+  EXPECT_TRUE(openedDuringDrag);
+  EXPECT_EQ(Ids(menu), (std::vector<int>{ID_FIND_FILES, TKP_ID_TOOLBARLIST}));
+  EXPECT_EQ(tools->GetControlCount(), toolsBefore);
+  Bars()->ClosePopups();
 }
 
 TEST_F(Customize, APressOpensAPopupsMenuWhichStaysForItsItemsUntilTheButtonIsPressedAgain) {
