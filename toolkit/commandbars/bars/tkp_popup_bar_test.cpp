@@ -341,6 +341,38 @@ TEST_F(ManagedPopups, RarelyUsedCommandsHideBehindTheExpandButtonUntilItIsClicke
   popup->InternalRelease();
 }
 
+// A command chosen from a sub-menu counts as used, and so does the menu item that opened the sub-menu:
+// both show from then on in personalized menus.
+TEST_F(ManagedPopups, ACommandChosenInASubMenuMarksItsMenuUsedToo) {
+  constexpr UINT kTools = 40100;  // a command the frame handles, so that its item is enabled
+  const UINT hidden[] = {kTools, ID_FIND_FILES, ID_SETTINGS};
+  bars->HideCommands(hidden, 3);
+  bars->GetOptions()->bAlwaysShowFullMenus = FALSE;
+  CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(bars);
+  CTKPControl* tools = popup->GetControls()->Add(tkpControlPopup, kTools);
+  tools->SetCaption(CString(_T("&Tools")));
+  CTKPCommandBar* sub = tools->GetCommandBar();
+  ASSERT_NE(sub, nullptr);
+  sub->GetControls()->Add(tkpControlButton, ID_FIND_FILES)->SetCaption(CString(_T("&Find Files")));
+  const HWND focus = frame->GetSafeHwnd();
+  Script({[&] {
+            if (!popup->IsTrackingMode()) return false;
+            for (UINT key : {VK_DOWN, VK_RIGHT}) PostKey(focus, key);
+            return true;
+          },
+          [&] {
+            if (!sub->IsTrackingMode() || sub->GetSelected() < 0) return false;
+            PostKey(focus, VK_RETURN);
+            return true;
+          }});
+  CTKPCommandBars::TrackPopupBar(popup, 0, 120, 120, frame);
+  EXPECT_EQ(frame->commands, (std::vector<UINT>{ID_FIND_FILES}));
+  EXPECT_FALSE(bars->IsControlHidden(ID_FIND_FILES));
+  EXPECT_FALSE(bars->IsControlHidden(kTools));
+  EXPECT_TRUE(bars->IsControlHidden(ID_SETTINGS));
+  popup->InternalRelease();
+}
+
 TEST_F(ManagedPopups, DownOnTheLastShownItemExpandsTheMenu) {
   const UINT hidden[] = {ID_ITEM_PROPERTIES};
   bars->HideCommands(hidden, 1);

@@ -484,6 +484,27 @@ TEST_F(Customize, AControlDraggedOverAPopupButtonOpensThePopupAndLandsInside) {
   EXPECT_EQ(Ids(menu).size(), 3u);
 }
 
+// A control dragged off its bar leaves its separator to the next control; when the first control goes,
+// the new first control shows none.
+TEST_F(Customize, AControlTakenOffItsBarLeavesItsSeparatorBehind) {
+  tools->GetControls()->Add(tkpControlButton, ID_HELP);
+  frame->RecalcLayout();
+  OpenSheet();
+  CTKPControl* settings = tools->GetControl(tools->FindControl(0, ID_SETTINGS, tkpControlButton));
+  ASSERT_TRUE(settings->GetBeginGroup());
+  CRect client;
+  frame->GetClientRect(client);
+  frame->ClientToScreen(client);
+  const CPoint nowhere(client.left + 200, client.bottom - 60);
+  Drag(tools->m_hWnd, ScreenCentre(tools, settings), {nowhere});
+  ASSERT_EQ(Ids(tools), (std::vector<int>{ID_FIND_FILES, ID_HELP}));
+  CTKPControl* help = tools->GetControl(1);
+  EXPECT_TRUE(help->GetBeginGroup());
+  Drag(tools->m_hWnd, ScreenCentre(tools, tools->GetControl(0)), {nowhere});
+  ASSERT_EQ(Ids(tools), (std::vector<int>{ID_HELP}));
+  EXPECT_FALSE(tools->GetControl(0)->GetBeginGroup());
+}
+
 // A control that may only go into menus (the toolbars list) cannot land on a toolbar, but held over a
 // toolbar's popup button it opens the button's menu and lands in it.
 TEST_F(Customize, AMenuOnlyControlReachesAMenuThroughItsButton) {
