@@ -200,6 +200,13 @@ int Count(const std::vector<int>& ids, int id) {
   return n;
 }
 
+// The user picks category n on the commands page.
+void ChooseCategory(CTKPCustomizeCommandsPage& page, int n) {
+  HWND categories = harness::Control(page.m_hWnd, IDC_TK_COMMANDS_CATEGORIES);
+  ::SendMessageW(categories, LB_SETCURSEL, static_cast<WPARAM>(n), 0);
+  page.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TK_COMMANDS_CATEGORIES, LBN_SELCHANGE), reinterpret_cast<LPARAM>(categories));
+}
+
 class Customize : public testing::Test {
  protected:
   void SetUp() override {
@@ -331,9 +338,7 @@ TEST_F(Customize, TheCommandsListDrawsItsEntriesAsEachThemeDoes) {
     fields->Add(tkpControlEdit, ID_FIND_FILES, CString(), 0)->SetCaption(CString(_T("Find")));
     fields->Add(tkpControlComboBox, ID_SETTINGS, CString(), 1)->SetCaption(CString(_T("Settings")));
     fields->Add(tkpControlSplitButtonPopup, ID_HELP, CString(), 2)->SetCaption(CString(_T("Help")));
-    HWND categories = harness::Control(page.m_hWnd, IDC_TK_COMMANDS_CATEGORIES);
-    ::SendMessageW(categories, LB_SETCURSEL, 1, 0);
-    page.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TK_COMMANDS_CATEGORIES, LBN_SELCHANGE), reinterpret_cast<LPARAM>(categories));
+    ChooseCategory(page, 1);
     CTKPCustomizeCommandList& list = page.GetCommandList();
     list.SetCurSel(0);
     list.UpdateWindow();
@@ -521,9 +526,7 @@ TEST_F(Customize, AMenuOnlyControlReachesAMenuThroughItsButton) {
   CTKPCustomizeCommandsPage& page = frame->sheet->GetCommandsPage();
   CTKPControls* all = frame->sheet->GetCategories()[1].pControls;
   all->Add(new CTKPControlToolbars, TKP_ID_TOOLBARLIST, CString(), 0)->SetCaption(CString(_T("Toolbars")));
-  HWND categories = harness::Control(page.m_hWnd, IDC_TK_COMMANDS_CATEGORIES);
-  ::SendMessageW(categories, LB_SETCURSEL, 1, 0);
-  page.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TK_COMMANDS_CATEGORIES, LBN_SELCHANGE), reinterpret_cast<LPARAM>(categories));
+  ChooseCategory(page, 1);
   CTKPCustomizeCommandList& list = page.GetCommandList();
   CRect first;
   list.GetItemRect(0, first);

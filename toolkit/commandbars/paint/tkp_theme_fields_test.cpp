@@ -245,19 +245,26 @@ CRect Extent(const Canvas& canvas, CRect area, COLORREF clr) {
   return found;
 }
 
+// The classic theme in distinct colours with a canvas to draw its parts on.
+struct ClassicParts {
+  ClassicParts() : classic(static_cast<CTKPDefaultTheme*>(theme.p)) { DistinctClassicColours(theme.p); }
+  COLORREF Colour(int index) const { return theme->GetPaintColor(index); }
+  Theme theme{0};
+  CTKPDefaultTheme* classic;
+  Canvas canvas{400, 60};
+};
+
 // The classic box frame: idle, a highlight ring one pixel in (shadow while pressed); hot, sunken with a
 // face-coloured ring inside (a face-coloured outer ring when disabled).
 TEST(ThemeFields, TheClassicBoxFrameFollowsSelectionAndState) {
-  Theme theme(0);
-  DistinctClassicColours(theme.p);
-  auto* classic = static_cast<CTKPDefaultTheme*>(theme.p);
-  Canvas canvas(400, 60);
+  ClassicParts parts;
+  Canvas& canvas = parts.canvas;
   const CRect box(10, 10, 110, 32);
-  const COLORREF face = theme->GetPaintColor(COLOR_BTNFACE), light = theme->GetPaintColor(COLOR_BTNHIGHLIGHT),
-                 shadow = theme->GetPaintColor(COLOR_BTNSHADOW);
+  const COLORREF face = parts.Colour(COLOR_BTNFACE), light = parts.Colour(COLOR_BTNHIGHLIGHT),
+                 shadow = parts.Colour(COLOR_BTNSHADOW);
   auto draw = [&](BOOL selected, int state) {
     canvas.dc.FillSolidRect(CRect(0, 0, 400, 60), kBackground);
-    classic->DrawButtonFrame(&canvas.dc, box, selected, state);
+    parts.classic->DrawButtonFrame(&canvas.dc, box, selected, state);
   };
   for (int state : {CTKPDefaultTheme::kFrameDisabled, CTKPDefaultTheme::kFrameEnabled}) {
     draw(FALSE, state);
@@ -282,17 +289,15 @@ TEST(ThemeFields, TheClassicBoxFrameFollowsSelectionAndState) {
 // The classic drop-down button: inset (1, 2, 2, 2), framed in the highlight colour, raised when hot, sunken
 // with its glyph one pixel lower right while the list is open; the glyph always in the button-text colour.
 TEST(ThemeFields, TheClassicDropDownButtonIsInsetAndPressesItsGlyph) {
-  Theme theme(0);
-  DistinctClassicColours(theme.p);
-  auto* classic = static_cast<CTKPDefaultTheme*>(theme.p);
-  Canvas canvas(400, 60);
+  ClassicParts parts;
+  Canvas& canvas = parts.canvas;
   const CRect button(100, 10, 116, 32);
   const CRect inner(101, 12, 114, 30);
-  const COLORREF face = theme->GetPaintColor(COLOR_BTNFACE), light = theme->GetPaintColor(COLOR_BTNHIGHLIGHT),
-                 shadow = theme->GetPaintColor(COLOR_BTNSHADOW), glyph = theme->GetPaintColor(COLOR_BTNTEXT);
+  const COLORREF face = parts.Colour(COLOR_BTNFACE), light = parts.Colour(COLOR_BTNHIGHLIGHT),
+                 shadow = parts.Colour(COLOR_BTNSHADOW), glyph = parts.Colour(COLOR_BTNTEXT);
   auto draw = [&](BOOL enabled, BOOL selected, BOOL dropped) {
     canvas.dc.FillSolidRect(CRect(0, 0, 400, 60), kBackground);
-    classic->DrawComboDropDown(&canvas.dc, button, enabled, selected, dropped);
+    parts.classic->DrawComboDropDown(&canvas.dc, button, enabled, selected, dropped);
     return Extent(canvas, button, glyph);
   };
   const CRect idleGlyph = draw(TRUE, FALSE, FALSE);
