@@ -187,7 +187,9 @@ void CTKPToolTipContext::FilterToolTipMessageCore(CWnd* pOwner, const MSG& msg) 
     return;
   }
   HWND top = ParentOwner(pOwner->m_hWnd);
-  const bool active = ::GetForegroundWindow() == ::GetLastActivePopup(top);
+  // A popup (a menu, a toolbar's drop-down) is active with the frame that owns it.
+  HWND root = ::GetAncestor(pOwner->m_hWnd, GA_ROOTOWNER);
+  const bool active = ::GetForegroundWindow() == ::GetLastActivePopup(root != nullptr ? root : top);
   if (m_pToolTip != nullptr && m_pToolTip->IsWindowVisible() && !active) {
     m_pToolTip->SendMessage(TTM_ACTIVATE, FALSE);
     return;

@@ -182,6 +182,10 @@ void CFrameWnd::ActivateFrame(int nCmdShow) {
   }
 }
 
+void CFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt) {
+  if (hMenuAlt != nullptr) ::SetMenu(m_hWnd, hMenuAlt);
+}
+
 void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
   if ((GetStyle() & FWS_ADDTOTITLE) == 0) return;
   CString title = m_strTitle;

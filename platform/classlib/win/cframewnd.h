@@ -72,6 +72,9 @@ class CFrameWnd : public CWnd {
   virtual void ActivateFrame(int nCmdShow = -1);
   // With FWS_ADDTOTITLE: the frame's title and the active document's, as FWS_PREFIXTITLE orders them.
   virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
+  // Shows the menu hMenuAlt; NULL re-applies the active document's menu, which is the frame's own here
+  // (documents bring no menus of their own): frames that switch menus per document override it.
+  virtual void OnUpdateFrameMenu(HMENU hMenuAlt);
   void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
   CString GetTitle() const { return m_strTitle; }
 

@@ -302,6 +302,14 @@ class DocTemplateBars : public CTKPCommandBars {
 
 class CustomizingFrame : public CTKPFrameWnd {
  public:
+  HMENU documentMenu = nullptr;  // the active document's menu
+  int menuReapplied = 0;
+  // The document's menu goes back on the menu bar, as an MDI frame hands it over.
+  void OnUpdateFrameMenu(HMENU hMenuAlt) override {
+    ++menuReapplied;
+    CTKPMenuBar* menuBar = Bars()->GetMenuBar();
+    if (hMenuAlt == nullptr && documentMenu != nullptr && menuBar != nullptr) menuBar->SwitchMenu(documentMenu);
+  }
   DocTemplateBars* Bars() {
     if (m_pCommandBars == nullptr) {
       auto* bars = new DocTemplateBars;
@@ -363,6 +371,39 @@ TEST(MenuBarCache, AnotherDocumentsMenuParksTheControlsAndTheirMenuBringsThemBac
   ::DestroyMenu(other);
   frame->DestroyWindow();
   harness::PumpMessages();
+}
+
+// Saving the bars shows the default menu for a moment; the frame then puts its document's menu back.
+TEST(MenuBarCache, AfterSavingTheBarsTheDocumentsMenuShowsAgain) {
+  theApp.SetRegistryKey(_T("Dorvane Bar Behaviour Test"));
+  auto* frame = new CustomizingFrame;
+  ASSERT_TRUE(frame->Create(nullptr, _T("Menus"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 500, 300)));
+  ::SetMenu(frame->m_hWnd, ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU)));
+  DocTemplateBars* bars = frame->Bars();
+  CTKPMenuBar* menuBar = bars->SetMenu(_T("Menu Bar"), IDR_MAIN_MENU);
+  ASSERT_NE(menuBar, nullptr);
+  HMENU other = ::CreateMenu();
+  ::AppendMenuW(other, MF_STRING, ID_HELP, L"&Help");
+  frame->documentMenu = other;
+  bars->docTemplate = 700;
+  menuBar->SwitchMenu(other);
+  ASSERT_EQ(menuBar->GetCurrentMenuID(), 700u);
+  bars->SaveBarState(_T("MenuCacheState"));
+  EXPECT_EQ(frame->menuReapplied, 1);
+  EXPECT_EQ(menuBar->GetCurrentMenuID(), 700u);
+  ASSERT_GE(menuBar->GetControlCount(), 1);
+  EXPECT_STREQ(menuBar->GetControl(0)->GetCaption().GetString(), _T("&Help"));
+  // Without a cache to fold back the frame is left alone.
+  auto* plain = new CustomizingFrame;
+  ASSERT_TRUE(plain->Create(nullptr, _T("Plain"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 500, 300)));
+  plain->Bars()->SetMenu(_T("Menu Bar"), IDR_MAIN_MENU);
+  plain->Bars()->SaveBarState(_T("MenuCacheState"));
+  EXPECT_EQ(plain->menuReapplied, 0);
+  plain->DestroyWindow();
+  frame->DestroyWindow();
+  ::DestroyMenu(other);
+  harness::PumpMessages();
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Dorvane Bar Behaviour Test");
 }
 
 // An MDI frame of the toolkit: it holds the bars and hears the toolkit's control notification.

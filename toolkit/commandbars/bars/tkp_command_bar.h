@@ -175,6 +175,9 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   BOOL IsRedrawLocked() const { return m_nLockRedraw > 0; }
   // A message of a window on the bar shown to the bar's tips.
   virtual void RelayToolTipMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // The tip of the control under the point: its tooltip (else caption) and, with "ToolBarAccelTips",
+  // its shortcut; -1 when no tip shows (a menu shows tips only for its expand button unless asked).
+  INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
   void UnlockRedraw();
 
   // ---- the bar's virtual operations -------------------------------------------------------------

@@ -194,6 +194,33 @@ TEST_F(DialogBarTest, TheCaptionIsDrawnPoppedWhileItsMenuShows) {
   EXPECT_NE(pixel(rc.left, rc.top), shadow);
 }
 
+// Near the bottom of the screen the caption's menu opens above the caption, never over it.
+TEST_F(DialogBarTest, NearTheScreensBottomTheCaptionMenuOpensAboveTheCaption) {
+  CTKPPopupBar* menu = bar->GetCaptionPopup();
+  for (UINT id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_APP_ABOUT, ID_HELP}) {
+    menu->GetControls()->Add(tkpControlButton, id)->SetCaption(CString(_T("Command")));
+  }
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  frame->SetWindowPos(nullptr, 60, work.bottom - 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  CTKPControl* caption = bar->GetControls()->FindControl(TKP_ID_DIALOGBAR_CAPTION);
+  ASSERT_NE(caption, nullptr);
+  CRect rc = caption->GetRect();
+  bar->ClientToScreen(rc);
+  ASSERT_LT(rc.bottom, work.bottom);
+  caption->OnClick(FALSE, caption->GetRect().CenterPoint());
+  ASSERT_TRUE(bar->IsCaptionMenuOpen());
+  CRect placed;
+  menu->GetWindowRect(placed);
+  EXPECT_GT(placed.Height(), work.bottom - rc.bottom);  // it cannot drop below
+  EXPECT_EQ(placed.bottom, rc.top);
+  EXPECT_EQ(placed.left, rc.left);
+  TKPMouseManager()->SendTrackLost();
+  harness::PumpMessages();
+}
+
 TEST_F(DialogBarTest, ACloneIsADialogBarWithTheSameSizesAndCaption) {
   bar->SetCaption(_T("Recovered folders"));
   bar->SetFloatingClientSize(CSize(320, 180));

@@ -113,7 +113,6 @@ BOOL CTKPPopupBar::HasChildWindow() const { return m_hWnd != nullptr && ::GetWin
 BOOL CTKPPopupBar::Popup(int x, int y, LPCRECT rcExclude) {
   m_ptPopup = CPoint(x, y);
   m_rcExclude = rcExclude != nullptr ? CRect(*rcExclude) : CRect();
-  m_requestedFlags = 0;
   return Popup(static_cast<CTKPControlPopup*>(nullptr), FALSE);
 }
 
@@ -329,6 +328,7 @@ void CTKPPopupBar::Copy(CTKPCommandBar* pSource, BOOL bRecursive) {
   if (pSource == nullptr || pSource == this || !pSource->IsKindOf(RUNTIME_CLASS(CTKPPopupBar))) return;
   const auto* source = static_cast<const CTKPPopupBar*>(pSource);
   m_bShadow = source->m_bShadow;
+  m_bDoubleGripper = source->m_bDoubleGripper;
   m_rcMargins = source->m_rcMargins;
   m_bTearOffPopup = source->m_bTearOffPopup;
   m_strTearOffCaption = source->m_strTearOffCaption;

@@ -54,6 +54,8 @@ class CTKPPopupBar : public CTKPCommandBar {
   BOOL IsScrolling() const { return m_bScrolling; }
   void SetShadow(BOOL bShadow) { m_bShadow = bShadow; }
   BOOL HasShadow() const { return m_bShadow; }
+  BOOL IsDoubleGripper() const { return m_bDoubleGripper; }
+  void SetDoubleGripper(BOOL b) { m_bDoubleGripper = b; }
   // A popup toolbar's margins.
   void SetMargins(const CRect& rc) { m_rcMargins = rc; }
   CRect GetMargins() const { return m_rcMargins; }
@@ -149,6 +151,7 @@ class CTKPPopupBar : public CTKPCommandBar {
   BOOL m_bExpanded = FALSE;
   BOOL m_bAnimateExpansion = FALSE;
   BOOL m_bShadow = TRUE;
+  BOOL m_bDoubleGripper = FALSE;  // "DoubleGripper": check marks and icons in two columns
   CRect m_rcMargins{2, 4, 2, 4};
   BOOL m_bScrolling = FALSE;
   int m_nFirstVisible = 0;

@@ -142,6 +142,27 @@ TEST_F(PopupBars, ListMenuByKeyboardThroughItsViewSubMenuReturnsTheCommand) {
   EXPECT_FALSE(TKPMouseManager()->IsTracked());
 }
 
+// A menu tracked right-aligned ends at the point; without the flag it starts there.
+TEST_F(PopupBars, ARightAlignedMenuEndsAtThePoint) {
+  for (const UINT align : {UINT{TPM_RIGHTALIGN}, UINT{0}}) {
+    frame->opened.clear();
+    CRect placed;
+    Script({[&] {
+      CTKPPopupBar* popup = frame->Last();
+      if (popup == nullptr || !popup->IsTrackingMode()) return false;
+      popup->GetWindowRect(placed);
+      PostKey(frame->GetSafeHwnd(), VK_ESCAPE);
+      return true;
+    }});
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_TREE_CONTEXT_MENU));
+    CTKPCommandBars::TrackPopupMenu(menu.GetSubMenu(0), TPM_NONOTIFY | TPM_RETURNCMD | align, 300, 150, frame);
+    ASSERT_FALSE(placed.IsRectEmpty());
+    EXPECT_EQ(align != 0 ? placed.right : placed.left, 300) << "align " << align;
+    EXPECT_EQ(placed.top, 150);
+  }
+}
+
 TEST_F(PopupBars, TreeMenuByMouseReturnsTheClickedCommand) {
   Script({[&] {
     CTKPPopupBar* popup = frame->Last();
@@ -291,6 +312,15 @@ TEST_F(ManagedPopups, RarelyUsedCommandsHideBehindTheExpandButtonUntilItIsClicke
             popup->GetWindowRect(before);
             CTKPControl* expand = popup->GetControls()->FindControl(TKP_ID_POPUP_EXPAND);
             EXPECT_NE(expand, nullptr);
+            // A menu's tip is its expand button's; its commands show none.
+            TOOLINFO ti{};
+            ti.cbSize = TTTOOLINFOW_V1_SIZE;
+            const CTKPControl* command = popup->GetControl(0);
+            EXPECT_EQ(popup->OnToolHitTest(command->GetRect().CenterPoint(), &ti), -1);
+            if (expand != nullptr) {
+              EXPECT_EQ(popup->OnToolHitTest(expand->GetRect().CenterPoint(), &ti), INT_PTR{TKP_ID_POPUP_EXPAND});
+              delete[] ti.lpszText;
+            }
             if (expand != nullptr) PostClick(popup, expand);
             return true;
           },
@@ -308,6 +338,38 @@ TEST_F(ManagedPopups, RarelyUsedCommandsHideBehindTheExpandButtonUntilItIsClicke
   // Using a hidden command shows it from then on.
   bars->SetCommandUsed(ID_FIND_FILES);
   EXPECT_FALSE(bars->IsControlHidden(static_cast<UINT>(ID_FIND_FILES)));
+  popup->InternalRelease();
+}
+
+// A command chosen from a sub-menu counts as used, and so does the menu item that opened the sub-menu:
+// both show from then on in personalized menus.
+TEST_F(ManagedPopups, ACommandChosenInASubMenuMarksItsMenuUsedToo) {
+  constexpr UINT kTools = 40100;  // a command the frame handles, so that its item is enabled
+  const UINT hidden[] = {kTools, ID_FIND_FILES, ID_SETTINGS};
+  bars->HideCommands(hidden, 3);
+  bars->GetOptions()->bAlwaysShowFullMenus = FALSE;
+  CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(bars);
+  CTKPControl* tools = popup->GetControls()->Add(tkpControlPopup, kTools);
+  tools->SetCaption(CString(_T("&Tools")));
+  CTKPCommandBar* sub = tools->GetCommandBar();
+  ASSERT_NE(sub, nullptr);
+  sub->GetControls()->Add(tkpControlButton, ID_FIND_FILES)->SetCaption(CString(_T("&Find Files")));
+  const HWND focus = frame->GetSafeHwnd();
+  Script({[&] {
+            if (!popup->IsTrackingMode()) return false;
+            for (UINT key : {VK_DOWN, VK_RIGHT}) PostKey(focus, key);
+            return true;
+          },
+          [&] {
+            if (!sub->IsTrackingMode() || sub->GetSelected() < 0) return false;
+            PostKey(focus, VK_RETURN);
+            return true;
+          }});
+  CTKPCommandBars::TrackPopupBar(popup, 0, 120, 120, frame);
+  EXPECT_EQ(frame->commands, (std::vector<UINT>{ID_FIND_FILES}));
+  EXPECT_FALSE(bars->IsControlHidden(ID_FIND_FILES));
+  EXPECT_FALSE(bars->IsControlHidden(kTools));
+  EXPECT_TRUE(bars->IsControlHidden(ID_SETTINGS));
   popup->InternalRelease();
 }
 

@@ -15,12 +15,9 @@
 #include "toolkit/commandbars/bars/tkp_dock_bar.h"
 #include "toolkit/commandbars/bars/tkp_dock_context.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
-#include "toolkit/commandbars/state/tkp_shortcut_manager.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar_expand.h"
 #include "toolkit/common/gdi_guards.h"
 #include "toolkit/common/tkp_image_manager.h"
-#include "toolkit/common/tkp_mouse_manager.h"
-#include "toolkit/common/tkp_tooltip_context.h"
 
 IMPLEMENT_SERIAL(CTKPToolBar, CTKPCommandBar, 1)
 
@@ -353,37 +350,6 @@ void CTKPToolBar::ResetToolBar() {
   }
   if (CWnd* site = GetOwnerSite()) OnUpdateCmdUI(site, TRUE);
   OnRecalcLayout();
-}
-
-// ---- tooltips ------------------------------------------------------------------------------------------
-
-INT_PTR CTKPToolBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
-  CTKPCommandBars* bars = GetCommandBars();
-  CTKPMouseManager* mouse = TKPMouseManager();
-  if ((m_nTrackingMode == 2 && m_barType != tkpBarTypePopup) || mouse->m_nLockButtonUp > 0 || mouse->IsTracked()) {
-    return -1;
-  }
-  if (bars != nullptr && !bars->GetOptions()->bToolBarScreenTips) return -1;
-  CTKPControl* control = GetControl(HitTestControl(point));
-  if (control == nullptr) return -1;
-  const bool popupTips = bars != nullptr && bars->GetOptions()->bShowPopupBarToolTips;
-  if (m_barType == tkpBarTypePopup && (control->GetFlags() & tkpFlagExpandButton) == 0 && !popupTips) return -1;
-  CString tip = control->GetTooltip();
-  if (tip.IsEmpty()) tip = control->GetCaption();
-  CString description = control->GetDescription();
-  CString shortcut = control->GetShortcutText();
-  if (bars != nullptr && bars->GetOptions()->bToolBarAccelTips) {
-    if (shortcut.IsEmpty() && bars->GetShortcutManager() != nullptr) {
-      bars->GetShortcutManager()->FindDefaultAccelerator(control->GetID(), shortcut);
-    }
-    if (!shortcut.IsEmpty()) {
-      tip += _T(" (") + shortcut + _T(")");
-      description += _T(" (") + shortcut + _T(")");
-    }
-  }
-  const INT_PTR id = control->GetID() != 0 ? control->GetID() : -1;
-  CTKPToolTipContext::FillInToolInfo(pTI, m_hWnd, control->GetRect(), id, tip, tip, description);
-  return id;
 }
 
 // ---- the mouse -----------------------------------------------------------------------------------------

@@ -56,9 +56,6 @@ class CTKPToolBar : public CTKPCommandBar {
   void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
   // Hidden for a print preview and shown again as it was.
   void SetPreviewMode(BOOL bPreview);
-  // The tip of the control under the point: its tooltip (else caption) and, with "ToolBarAccelTips",
-  // its shortcut; -1 when no tip shows.
-  INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
   // Tab in a bar inside a dialog moves the focus on to the dialog's next (Shift: previous) tab stop.
   int OnHookKeyDown(UINT nChar, LPARAM lParam) override;
 

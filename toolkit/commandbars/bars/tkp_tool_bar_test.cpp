@@ -27,6 +27,7 @@
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar_expand.h"
 #include "toolkit/common/tkp_mouse_manager.h"
+#include "toolkit/common/tkp_tooltip_context.h"
 
 namespace {
 
@@ -463,6 +464,48 @@ TEST_F(ToolBars, ButtonsThatDoNotFitHideBehindTheExpandButtonWhichListsThem) {
   frame->Bars()->ClosePopups();
   harness::PumpMessages();
   EXPECT_FALSE(popup->IsTrackingMode());
+}
+
+// A button that did not fit keeps its tip in the expand button's popup: the pointer resting on it there
+// shows the tip, drawn on the tip's own background, while the bar behind the popup shows none.
+TEST_F(ToolBars, AButtonInTheExpandButtonsPopupShowsItsTip) {
+  frame->SetWindowPos(nullptr, 0, 0, 330, 300, SWP_NOMOVE | SWP_NOZORDER);
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  CTKPControl* expand = standard->GetExpandButton();
+  ASSERT_TRUE(expand->IsVisible());
+  const CPoint press = expand->GetRect().CenterPoint();
+  standard->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
+  CTKPCommandBar* popup = expand->GetCommandBar();
+  ASSERT_NE(popup, nullptr);
+  ASSERT_TRUE(popup->IsTrackingMode());
+  CTKPControl* help = nullptr;
+  for (int i = 0; i < popup->GetControlCount(); ++i) {
+    if (popup->GetControl(i)->GetID() == ID_HELP) help = popup->GetControl(i);
+  }
+  ASSERT_NE(help, nullptr);
+  TOOLINFO ti{};
+  ti.cbSize = TTTOOLINFOW_V1_SIZE;
+  EXPECT_EQ(standard->OnToolHitTest(standard->GetControl(0)->GetRect().CenterPoint(), &ti), -1);
+
+  CRect rc = help->GetRect();
+  popup->ClientToScreen(rc);
+  ::SetCursorPos(rc.CenterPoint().x, rc.CenterPoint().y);
+  const CPoint local = help->GetRect().CenterPoint();
+  popup->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(local.x, local.y));
+  CWnd* tip = frame->Bars()->GetToolTipContext()->GetToolTip();
+  ASSERT_NE(tip, nullptr);
+  ASSERT_TRUE(harness::WaitUntil([tip] { return tip->IsWindowVisible() != FALSE; }, 5000));
+  TOOLINFO shown{};
+  shown.cbSize = TTTOOLINFOW_V1_SIZE;
+  ASSERT_TRUE(tip->SendMessage(TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&shown)));
+  EXPECT_EQ(shown.hwnd, popup->m_hWnd);
+  EXPECT_EQ(shown.uId, static_cast<UINT_PTR>(ID_HELP));
+  CRect tipRect;
+  tip->GetClientRect(tipRect);
+  EXPECT_GT(harness::CountPixels(tip->m_hWnd, tipRect, ::GetSysColor(COLOR_INFOBK)), tipRect.Width() * tipRect.Height() / 3);
+  frame->Bars()->ClosePopups();
+  harness::PumpMessages();
 }
 
 }  // namespace

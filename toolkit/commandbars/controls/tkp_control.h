@@ -231,6 +231,8 @@ class CTKPControl : public CCmdTarget, public CTKPAccessible {
  protected:
   // The drop query of controls that belong in menus only: TRUE on a popup bar, else none.
   static BOOL DropOnPopupBarsOnly(CTKPCommandBar* pBar, int& nEffect);
+  // Marks the id, and the id of the control that opened this control's menu, as used.
+  void MarkUsed(CTKPCommandBars* pCommandBars) const;
   DWORD_PTR m_nTag = 0;
   int m_nIndex = 0;
   int m_nId = 0;

@@ -3,9 +3,11 @@
 
 #include "platform/classlib/win/cwnd.h"
 #include "toolkit/commandbars/bars/tkp_command_bar.h"
+#include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "toolkit/commandbars/state/tkp_command_bar_list.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
+#include "toolkit/commandbars/controls/tkp_control_popup.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_prop_exchange.h"
@@ -24,6 +26,14 @@ void EndTracking(CTKPCommandBar* pRoot, CTKPCommandBars* pCommandBars) {
 
 }  // namespace
 
+// The command and the menu it was chosen from count as used for the personalized menus.
+void CTKPControl::MarkUsed(CTKPCommandBars* pCommandBars) const {
+  if (m_nId != 0) pCommandBars->SetCommandUsed(static_cast<UINT>(m_nId));
+  const auto* popup = dynamic_cast<const CTKPPopupBar*>(m_pParent);
+  const CTKPControl* opener = popup != nullptr ? popup->GetControlPopup() : nullptr;
+  if (opener != nullptr && opener->GetID() != 0) pCommandBars->SetCommandUsed(static_cast<UINT>(opener->GetID()));
+}
+
 void CTKPControl::OnExecute() {
   // The command may close the bar that holds this control.
   InternalAddRef();
@@ -41,7 +51,7 @@ void CTKPControl::OnExecute() {
     InternalRelease();
     return;
   }
-  if (pCommandBars != nullptr && m_nId != 0) pCommandBars->SetCommandUsed(static_cast<UINT>(m_nId));
+  if (pCommandBars != nullptr) MarkUsed(pCommandBars);
   if (m_bCloseSubMenuOnClick) EndTracking(pRoot, pCommandBars);
   if (m_nId != 0 && pSite != nullptr && pSite->GetSafeHwnd() != nullptr) {
     if (NotifySite(TKP_CN_EXECUTE) == 0) pSite->SendMessage(WM_COMMAND, static_cast<WPARAM>(m_nId), 0);

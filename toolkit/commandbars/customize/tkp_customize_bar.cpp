@@ -68,10 +68,6 @@ void CTKPCommandBar::OnCustomizeDragLeave() {
 
 int CTKPCommandBar::OnCustomizeDragOver(CTKPControl* pDragged, CPoint pt, int nEffect) {
   if (!IsCustomizable() || (GetStyle() & WS_VISIBLE) == 0) return tkpcust::kDragNone;
-  if (pDragged != nullptr && !pDragged->IsCustomizeDragOverAvail(this, pt, nEffect)) {
-    OnCustomizeDragLeave();
-    return tkpcust::kDragNone;
-  }
   CRect client;
   GetClientRect(client);
   const bool vertical = IsVerticalBar(this);
@@ -81,7 +77,13 @@ int CTKPCommandBar::OnCustomizeDragOver(CTKPControl* pDragged, CPoint pt, int nE
   if (over >= 0 && GetParentCommandBar() == nullptr && over != m_nPopuped) {
     if (CTKPCommandBars* bars = GetCommandBars()) bars->ClosePopups();
   }
+  // The control under the pointer opens its popup first, so that a control that may only go into menus
+  // still reaches a menu through its title.
   if (CTKPControl* control = GetControl(over)) control->OnCustomizeDragOver(pDragged, pt);
+  if (pDragged != nullptr && !pDragged->IsCustomizeDragOverAvail(this, pt, nEffect)) {
+    OnCustomizeDragLeave();
+    return tkpcust::kDragNone;
+  }
   if (place.marker != m_rcMarker) {
     m_rcMarker = place.marker;
     m_bVerticalMarker = !vertical;

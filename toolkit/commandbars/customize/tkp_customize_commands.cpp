@@ -6,20 +6,22 @@
 #include "res/toolkit_resource.h"
 #include "toolkit/commandbars/bars/tkp_command_bar.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
+#include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
+#include "toolkit/commandbars/controls/tkp_control_button.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/commandbars/customize/tkp_customize_drop_source.h"
 #include "toolkit/commandbars/customize/tkp_customize_logic.h"
 #include "toolkit/commandbars/customize/tkp_customize_pages.h"
 #include "toolkit/commandbars/customize/tkp_customize_sheet.h"
 #include "toolkit/commandbars/state/tkp_shortcut_manager.h"
+#include "toolkit/common/gdi_guards.h"
 #include "toolkit/common/resource_manager.h"
-#include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
 
 namespace {
 
-constexpr int kCommandRow = 22;
+constexpr int kFallbackRow = 22;  // without a paint manager to ask
 
 CTKPControl* ControlOf(const CListBox& list, int line) {
   return line < 0 ? nullptr : reinterpret_cast<CTKPControl*>(list.GetItemData(line));
@@ -42,45 +44,45 @@ BEGIN_MESSAGE_MAP(CTKPCustomizeCommandList, CListBox)
   ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
+CTKPPaintManager* CTKPCustomizeCommandList::GetPaintManager() const {
+  CTKPCommandBars* bars = m_pSheet != nullptr ? m_pSheet->GetCommandBars() : nullptr;
+  return bars != nullptr ? bars->GetPaintManager() : nullptr;
+}
+
+int CTKPCustomizeCommandList::EntryHeight() {
+  CTKPPaintManager* paint = GetPaintManager();
+  if (paint == nullptr || m_hWnd == nullptr) return kFallbackRow;
+  CClientDC dc(this);
+  CRect client;
+  GetClientRect(client);
+  CTKPControlButton sample;
+  const int height = paint->DrawListBoxControl(&dc, &sample, client, FALSE, FALSE, m_pSheet->GetCommandBars()).cy;
+  return height > 0 ? height : kFallbackRow;
+}
+
 void CTKPCustomizeCommandList::MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) {
-  lpMeasureItemStruct->itemHeight = kCommandRow;
+  lpMeasureItemStruct->itemHeight = static_cast<UINT>(EntryHeight());
 }
 
 BOOL CTKPCustomizeCommandList::OnEraseBkgnd(CDC* pDC) {
   CRect rc;
   GetClientRect(rc);
-  pDC->FillSolidRect(rc, ::GetSysColor(COLOR_WINDOW));
+  CTKPPaintManager* paint = GetPaintManager();
+  pDC->FillSolidRect(rc, paint != nullptr ? paint->GetPaintColor(COLOR_WINDOW) : ::GetSysColor(COLOR_WINDOW));
   return TRUE;
 }
 
+// Each entry as the paint manager draws that control in the list, through a buffer so that it never
+// flickers while the selection moves.
 void CTKPCustomizeCommandList::DrawItem(LPDRAWITEMSTRUCT dis) {
   if (dis->itemID == static_cast<UINT>(-1)) return;
-  CDC* dc = CDC::FromHandle(dis->hDC);
-  CRect rc(dis->rcItem);
-  const bool selected = (dis->itemState & ODS_SELECTED) != 0;
-  dc->FillSolidRect(rc, ::GetSysColor(COLOR_WINDOW));
   CTKPControl* control = ControlOf(*this, static_cast<int>(dis->itemID));
-  if (control == nullptr) return;
-  CRect button = rc;
-  button.DeflateRect(1, 1);
-  if (selected) {
-    dc->FillSolidRect(button, ::GetSysColor(COLOR_HIGHLIGHT));
-  }
-  if (CTKPImageManagerIcon* icon = control->GetImage(16)) {
-    icon->Draw(dc, CPoint(rc.left + 4, rc.top + (rc.Height() - 16) / 2), icon->GetIcon(), CSize(16, 16));
-  }
-  CRect text(rc.left + 26, rc.top, rc.right - 2, rc.bottom);
-  dc->SetBkMode(TRANSPARENT);
-  dc->SetTextColor(::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  dc->DrawText(control->GetCaption(), text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
-  if (control->GetType() == tkpControlPopup || control->GetType() == tkpControlButtonPopup) {
-    // A popup command shows the arrow of its menu.
-    const int x = rc.right - 10;
-    const int y = (rc.top + rc.bottom) / 2;
-    for (int i = 0; i < 4; ++i) {
-      dc->FillSolidRect(CRect(x + i, y - 3 + i, x + i + 1, y + 4 - i), ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    }
-  }
+  CTKPPaintManager* paint = GetPaintManager();
+  if (control == nullptr || paint == nullptr) return;
+  const CRect rc(dis->rcItem);
+  CTKPBufferDC buffer(dis->hDC, rc);
+  paint->DrawListBoxControl(&buffer, control, rc, (dis->itemState & ODS_SELECTED) != 0, TRUE,
+                            m_pSheet->GetCommandBars());
 }
 
 void CTKPCustomizeCommandList::OnLButtonDown(UINT nFlags, CPoint point) {
@@ -116,7 +118,7 @@ BOOL CTKPCustomizeCommandsPage::OnInitDialog() {
     const int line = m_categories.AddString(categories[i].strName);
     m_categories.SetItemData(line, static_cast<DWORD_PTR>(i));
   }
-  m_commands.SetItemHeight(0, kCommandRow);
+  m_commands.SetItemHeight(0, m_commands.EntryHeight());
   CTKPCommandBars* bars = m_pSheet->GetCommandBars();
   if (bars != nullptr && bars->IsLayoutRTL()) {
     m_commands.ModifyStyleEx(0, WS_EX_LAYOUTRTL);

@@ -200,6 +200,12 @@ void CTKPCustomizeDropSource::FinishDrag(CTKPCommandBars* pCommandBars, CTKPCont
   for (int i = 0; i < controls->GetCount(); ++i) {
     if (controls->GetAt(i) != pControl) continue;
     if (pCommandBars != nullptr && pCommandBars->GetDragControl() == pControl) pCommandBars->SetDragControl(nullptr);
+    // Its separator stays where it was: the next control takes it, and a new first control has none.
+    if (i + 1 < controls->GetCount()) {
+      CTKPControl* next = controls->GetAt(i + 1);
+      if (pControl->GetBeginGroup()) next->SetBeginGroup(TRUE);
+      if (i == 0) next->SetBeginGroup(FALSE);
+    }
     controls->Remove(i);
     bar->OnRecalcLayout();
     bar->Invalidate();

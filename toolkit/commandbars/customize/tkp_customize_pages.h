@@ -15,6 +15,7 @@ class CTKPCommandBar;
 class CTKPCommandBars;
 class CTKPControls;
 class CTKPCustomizeSheet;
+class CTKPPaintManager;
 
 // The notification of a list line whose check box changed.
 constexpr UINT TKP_CLBN_CHKCHANGE = 0x28;
@@ -26,6 +27,8 @@ class CTKPCustomizeCheckList : public CListBox {
   void SetCheck(int nIndex, BOOL bCheck);
   void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
   void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
+  // The height the paint manager gives an entry.
+  int EntryHeight();
 
  protected:
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
@@ -70,6 +73,8 @@ class CTKPCustomizeCommandList : public CListBox {
   void SetSheet(CTKPCustomizeSheet* pSheet) { m_pSheet = pSheet; }
   void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
   void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
+  // The height the paint manager gives an entry.
+  int EntryHeight();
 
  protected:
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
@@ -77,6 +82,7 @@ class CTKPCustomizeCommandList : public CListBox {
   DECLARE_MESSAGE_MAP()
 
  private:
+  CTKPPaintManager* GetPaintManager() const;
   CTKPCustomizeSheet* m_pSheet = nullptr;
 };
 

@@ -23,10 +23,12 @@
 #include "toolkit/commandbars/controls/tkp_control.h"
 #include "toolkit/commandbars/controls/tkp_control_edit.h"
 #include "toolkit/commandbars/controls/tkp_control_popup.h"
+#include "toolkit/commandbars/controls/tkp_control_toolbars_list.h"
 #include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/commandbars/customize/tkp_customize_logic.h"
 #include "toolkit/commandbars/customize/tkp_customize_sheet.h"
+#include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/commandbars/frame/tkp_frame_wnd.h"
 #include "toolkit/commandbars/state/tkp_shortcut_manager.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
@@ -198,6 +200,13 @@ int Count(const std::vector<int>& ids, int id) {
   return n;
 }
 
+// The user picks category n on the commands page.
+void ChooseCategory(CTKPCustomizeCommandsPage& page, int n) {
+  HWND categories = harness::Control(page.m_hWnd, IDC_TK_COMMANDS_CATEGORIES);
+  ::SendMessageW(categories, LB_SETCURSEL, static_cast<WPARAM>(n), 0);
+  page.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TK_COMMANDS_CATEGORIES, LBN_SELCHANGE), reinterpret_cast<LPARAM>(categories));
+}
+
 class Customize : public testing::Test {
  protected:
   void SetUp() override {
@@ -313,6 +322,65 @@ TEST_F(Customize, TheDialogOpensCustomizeModeAndItsPagesWorkOnTheLiveBars) {
   EXPECT_FALSE(Bars()->IsCustomizeMode());
 }
 
+// The commands list draws each entry as the theme draws that control: an edit with its box, a combo box
+// with its arrow, a split button with its divider, at the theme's entry height, selected or not. The
+// oracle is the theme's own drawing of the same entry into a bitmap.
+TEST_F(Customize, TheCommandsListDrawsItsEntriesAsEachThemeDoes) {
+  const int kept = CTKPPaintManager::GetCurrentOrDefault()->GetCurrentTheme();
+  for (int theme : {tkpThemeDefault, tkpThemeFlat, tkpThemeGradient, tkpThemeNative, tkpThemeSoftGradient}) {
+    SCOPED_TRACE(theme);
+    CTKPPaintManager::SetTheme(theme);
+    OpenSheet();
+    frame->sheet->SetActivePage(1);
+    harness::PumpMessages();
+    CTKPCustomizeCommandsPage& page = frame->sheet->GetCommandsPage();
+    CTKPControls* fields = frame->sheet->GetCategories()[1].pControls;
+    fields->Add(tkpControlEdit, ID_FIND_FILES, CString(), 0)->SetCaption(CString(_T("Find")));
+    fields->Add(tkpControlComboBox, ID_SETTINGS, CString(), 1)->SetCaption(CString(_T("Settings")));
+    fields->Add(tkpControlSplitButtonPopup, ID_HELP, CString(), 2)->SetCaption(CString(_T("Help")));
+    ChooseCategory(page, 1);
+    CTKPCustomizeCommandList& list = page.GetCommandList();
+    list.SetCurSel(0);
+    list.UpdateWindow();
+    harness::PumpMessages();
+
+    CTKPPaintManager* paint = Bars()->GetPaintManager();
+    CRect client;
+    list.GetClientRect(client);
+    CClientDC listDC(&list);
+    CDC expected;
+    expected.CreateCompatibleDC(&listDC);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(&listDC, client.Width(), client.Height());
+    CBitmap* old = expected.SelectObject(&bitmap);
+    for (int line = 0; line < 3; ++line) {
+      CTKPControl* control = fields->GetAt(line);
+      CRect item;
+      list.GetItemRect(line, item);
+      EXPECT_EQ(item.Height(), paint->DrawListBoxControl(&expected, control, item, FALSE, FALSE, Bars()).cy);
+      paint->DrawListBoxControl(&expected, control, item, line == 0, TRUE, Bars());
+      const std::vector<COLORREF> shown = harness::ClientPixels(list.m_hWnd, item);
+      int same = 0;
+      for (int y = item.top; y < item.bottom; ++y) {
+        for (int x = item.left; x < item.right; ++x) {
+          same += shown[(y - item.top) * item.Width() + (x - item.left)] == expected.GetPixel(x, y) ? 1 : 0;
+        }
+      }
+      EXPECT_GE(same * 100, static_cast<int>(shown.size()) * 99) << "entry " << line;
+    }
+    // The fields' small boxes stand at the right of the entries, apart from the background.
+    CRect edit;
+    list.GetItemRect(1, edit);
+    const int y = edit.CenterPoint().y;
+    EXPECT_NE(harness::ClientPixel(list.m_hWnd, edit.right - 56, y), harness::ClientPixel(list.m_hWnd, edit.right - 60, y));
+    expected.SelectObject(old);
+    if (theme == tkpThemeFlat) harness::CaptureWindow(page.m_hWnd, "customize_commands_list");
+    frame->CloseSheet();
+    harness::PumpMessages();
+  }
+  CTKPPaintManager::SetTheme(kept);
+}
+
 TEST_F(Customize, ACommandDraggedFromTheCommandsPageLandsOnAToolbar) {
   OpenSheet();
   frame->sheet->SetActivePage(1);
@@ -419,6 +487,71 @@ TEST_F(Customize, AControlDraggedOverAPopupButtonOpensThePopupAndLandsInside) {
   DragVia(tools->m_hWnd, over, {[over] { return CPoint(over.x + 2, over.y); }});
   EXPECT_EQ(menu->GetSafeHwnd(), nullptr);
   EXPECT_EQ(Ids(menu).size(), 3u);
+}
+
+// A control dragged off its bar leaves its separator to the next control; when the first control goes,
+// the new first control shows none.
+TEST_F(Customize, AControlTakenOffItsBarLeavesItsSeparatorBehind) {
+  tools->GetControls()->Add(tkpControlButton, ID_HELP);
+  frame->RecalcLayout();
+  OpenSheet();
+  CTKPControl* settings = tools->GetControl(tools->FindControl(0, ID_SETTINGS, tkpControlButton));
+  ASSERT_TRUE(settings->GetBeginGroup());
+  CRect client;
+  frame->GetClientRect(client);
+  frame->ClientToScreen(client);
+  const CPoint nowhere(client.left + 200, client.bottom - 60);
+  Drag(tools->m_hWnd, ScreenCentre(tools, settings), {nowhere});
+  ASSERT_EQ(Ids(tools), (std::vector<int>{ID_FIND_FILES, ID_HELP}));
+  CTKPControl* help = tools->GetControl(1);
+  EXPECT_TRUE(help->GetBeginGroup());
+  Drag(tools->m_hWnd, ScreenCentre(tools, tools->GetControl(0)), {nowhere});
+  ASSERT_EQ(Ids(tools), (std::vector<int>{ID_HELP}));
+  EXPECT_FALSE(tools->GetControl(0)->GetBeginGroup());
+}
+
+// A control that may only go into menus (the toolbars list) cannot land on a toolbar, but held over a
+// toolbar's popup button it opens the button's menu and lands in it.
+TEST_F(Customize, AMenuOnlyControlReachesAMenuThroughItsButton) {
+  auto* more = static_cast<CTKPControlPopup*>(tools->GetControls()->Add(tkpControlButtonPopup, ID_APP_ABOUT));
+  more->SetCaption(CString(_T("More")));
+  CTKPPopupBar* menu = CTKPPopupBar::CreatePopupBar(Bars());
+  menu->GetControls()->Add(tkpControlButton, ID_FIND_FILES)->SetCaption(CString(_T("&Find Files")));
+  more->SetCommandBar(menu);
+  menu->InternalRelease();
+  frame->RecalcLayout();
+  OpenSheet();
+  frame->sheet->SetActivePage(1);
+  harness::PumpMessages();
+  CTKPCustomizeCommandsPage& page = frame->sheet->GetCommandsPage();
+  CTKPControls* all = frame->sheet->GetCategories()[1].pControls;
+  all->Add(new CTKPControlToolbars, TKP_ID_TOOLBARLIST, CString(), 0)->SetCaption(CString(_T("Toolbars")));
+  ChooseCategory(page, 1);
+  CTKPCustomizeCommandList& list = page.GetCommandList();
+  CRect first;
+  list.GetItemRect(0, first);
+  list.ClientToScreen(first);
+  const int toolsBefore = tools->GetControlCount();
+  const CPoint over = ScreenCentre(tools, more);
+  bool openedDuringDrag = false;
+  auto intoMenu = [menu](int dx) {
+    return [menu, dx] {
+      CRect rc(0, 0, 0, 0);
+      if (menu->GetSafeHwnd() != nullptr) menu->GetWindowRect(rc);
+      return CPoint(rc.CenterPoint().x + dx, rc.bottom - 5);
+    };
+  };
+  DragVia(list.m_hWnd, first.CenterPoint(),
+          {[first] { return CPoint(first.CenterPoint().x + 3, first.CenterPoint().y); }, [over] { return over; },
+           [over, &openedDuringDrag, menu] {
+             openedDuringDrag = menu->GetSafeHwnd() != nullptr && menu->IsWindowVisible();
+             return CPoint(over.x + 1, over.y);
+           },
+           intoMenu(0), intoMenu(1), intoMenu(2)});
+  EXPECT_TRUE(openedDuringDrag);
+  EXPECT_EQ(Ids(menu), (std::vector<int>{ID_FIND_FILES, TKP_ID_TOOLBARLIST}));
+  EXPECT_EQ(tools->GetControlCount(), toolsBefore);
+  Bars()->ClosePopups();
 }
 
 TEST_F(Customize, APressOpensAPopupsMenuWhichStaysForItsItemsUntilTheButtonIsPressedAgain) {

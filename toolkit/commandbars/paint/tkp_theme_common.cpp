@@ -4,6 +4,7 @@
 
 #include "platform/classlib/win/cdc.h"
 #include "toolkit/commandbars/bars/tkp_command_bar.h"
+#include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/frame/tkp_command_bars_options.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
@@ -71,6 +72,11 @@ void TKPDrawStateIcon(CDC* pDC, CPoint pt, CSize sz, CTKPImageManagerIcon* pImag
 CSize TKPBarIconSize(CTKPCommandBar* pBar) {
   const CSize size = pBar != nullptr ? pBar->GetIconSize() : CSize(16, 16);
   return size.cx > 0 && size.cy > 0 ? size : CSize(16, 16);
+}
+
+int TKPPopupColumns(CTKPCommandBar* pBar) {
+  const auto* popup = dynamic_cast<const CTKPPopupBar*>(pBar);
+  return popup != nullptr && popup->IsDoubleGripper() ? 2 : 1;
 }
 
 UINT TKPCaptionPrefix(CTKPPaintManager* pPaint, CTKPCommandBar* pBar) {

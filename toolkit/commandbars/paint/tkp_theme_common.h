@@ -37,6 +37,9 @@ void TKPDrawStateIcon(CDC* pDC, CPoint pt, CSize sz, CTKPImageManagerIcon* pImag
 // The bar's icon size, 16 x 16 when none is set.
 CSize TKPBarIconSize(CTKPCommandBar* pBar);
 
+// The icon columns of a menu: 2 when the popup bar shows check marks and icons side by side, else 1.
+int TKPPopupColumns(CTKPCommandBar* pBar);
+
 // What a menu item is drawn from: its texts, whether mnemonics underline, the icon size and the room its
 // caption and shortcut need side by side.
 struct TKPMenuItemText {

@@ -225,7 +225,9 @@ CSize CTKPDefaultTheme::DrawControlPopupParent(CDC* pDC, CTKPControl* pControl, 
   const TKPMenuItemText item = TKPMeasureMenuItem(this, pDC, pControl);
   const CSize icon = item.icon;
   const int column = std::max<int>(icon.cx + 4, GetRowHeight());
-  const CSize size(item.width + column + 40, std::max<int>(icon.cy + 4, GetRowHeight()));
+  const int columns = TKPPopupColumns(pBar);
+  const int full = column * columns;
+  const CSize size(item.width + full + 40, std::max<int>(icon.cy + 4, GetRowHeight()));
   if (!bDraw) return size;
 
   const CRect rc = pControl->GetRect();
@@ -242,10 +244,12 @@ CSize CTKPDefaultTheme::DrawControlPopupParent(CDC* pDC, CTKPControl* pControl, 
       tkptheme::ClassicMenuItemText(TKPThemeState(enabled, selected, 0, checked, 0), m_nPopupTextColor));
   pDC->SetTextColor(text);
   pDC->SetBkMode(TRANSPARENT);
-  const CRect box(rc.left, rc.top, rc.left + column, rc.bottom);
+  // Two columns: the check mark in the first, the icon beside it in the second.
+  const CRect box(rc.left + full - column, rc.top, rc.left + full, rc.bottom);
   if (checked && selected == 0) DrawRectangle(pDC, box, FALSE, FALSE, enabled, checked, FALSE, FALSE, tkpBarPopup);
-  if (!TKPDrawMenuItemIcon(this, pDC, pControl, box, icon) && checked) {
-    DrawCheckMark(pDC, box, text, pBar != nullptr && pBar->IsLayoutRTL());
+  const bool drewIcon = TKPDrawMenuItemIcon(this, pDC, pControl, box, icon);
+  if (checked && (columns == 2 || !drewIcon)) {
+    DrawCheckMark(pDC, CRect(rc.left, rc.top, rc.left + column, rc.bottom), text, pBar != nullptr && pBar->IsLayoutRTL());
   }
   const int y = (rc.top + rc.bottom) / 2;
   if (type == tkpControlPopup || type == tkpControlButtonPopup || type == tkpControlSplitButtonPopup) {
@@ -258,7 +262,7 @@ CSize CTKPDefaultTheme::DrawControlPopupParent(CDC* pDC, CTKPControl* pControl, 
     const int x = rc.right - 11;
     Triangle(pDC, CPoint(x, y - 3), CPoint(x + 3, y), CPoint(x, y + 3), text);
   }
-  DrawControlText3D(pDC, item.caption, CRect(rc.left + column + 8, rc.top, rc.right, rc.bottom),
+  DrawControlText3D(pDC, item.caption, CRect(rc.left + full + 8, rc.top, rc.right, rc.bottom),
                     item.prefix | DT_END_ELLIPSIS, pControl, selected, FALSE);
   if (!item.shortcut.IsEmpty()) {
     DrawControlText3D(pDC, item.shortcut, CRect(rc.left, rc.top, rc.right - 19, rc.bottom), DT_RIGHT | DT_NOPREFIX,
@@ -290,34 +294,46 @@ CSize CTKPDefaultTheme::DrawField(CDC* pDC, CTKPControl* pControl, BOOL bDraw) {
     pDC->SetBkMode(TRANSPARENT);
     DrawControlText3D(pDC, pControl->GetCaption(), f.label, TKPCaptionPrefix(this, pBar), pControl, FALSE, FALSE);
   }
-  CRect inner = f.box;
-  inner.DeflateRect(1, 1);
-  pDC->FillSolidRect(inner, GetPaintColor(f.enabled ? COLOR_WINDOW : COLOR_BTNFACE));
-  DrawButtonFrame(pDC, f.box, f.selected);
+  pDC->FillSolidRect(f.box, GetPaintColor(f.enabled ? COLOR_WINDOW : COLOR_BTNFACE));
+  const int state = !f.enabled ? kFrameDisabled : f.dropped ? kFramePressed : kFrameEnabled;
+  DrawButtonFrame(pDC, f.box, f.selected, state);
   if (f.combo) DrawComboDropDown(pDC, f.button, f.enabled, f.selected, f.dropped);
   return f.size;
 }
 
-void CTKPDefaultTheme::DrawButtonFrame(CDC* pDC, CRect rc, BOOL bSelected) {
+void CTKPDefaultTheme::DrawButtonFrame(CDC* pDC, CRect rc, BOOL bSelected, int nState) {
   if (!TKPHasDC(pDC)) return;
-  if (bSelected) {
-    DrawSunken(pDC, rc);
-  } else {
-    Draw3dRect(pDC, rc, COLOR_BTNSHADOW, COLOR_BTNSHADOW);
+  if (!bSelected) {
+    rc.DeflateRect(1, 1);
+    const int frame = nState == kFramePressed ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT;
+    Draw3dRect(pDC, rc, frame, frame);
+    return;
   }
+  if (nState == kFrameDisabled) {
+    Draw3dRect(pDC, rc, COLOR_BTNFACE, COLOR_BTNFACE);
+  } else {
+    DrawSunken(pDC, rc);
+  }
+  rc.DeflateRect(1, 1);
+  Draw3dRect(pDC, rc, COLOR_BTNFACE, COLOR_BTNFACE);
 }
 
 void CTKPDefaultTheme::DrawComboDropDown(CDC* pDC, CRect rc, BOOL bEnabled, BOOL bSelected, BOOL bDropped) {
   if (!TKPHasDC(pDC)) return;
-  // The button sits inside the box's frame.
-  rc.DeflateRect(1, 1, 1, 1);
-  pDC->FillSolidRect(rc, GetPaintColor(COLOR_BTNFACE));
+  rc.DeflateRect(1, 2, 2, 2);
+  if (bEnabled) pDC->FillSolidRect(rc, GetPaintColor(COLOR_BTNFACE));
+  const CRect column(rc.left - 1, rc.top, rc.left, rc.bottom);
   if (bEnabled && bDropped) {
+    pDC->FillSolidRect(column, GetPaintColor(COLOR_BTNFACE));
     DrawSunken(pDC, rc);
+    rc.OffsetRect(1, 1);  // the pressed button's glyph moves with it
   } else if (bEnabled && bSelected) {
+    pDC->FillSolidRect(column, GetPaintColor(COLOR_BTNFACE));
     DrawRaised(pDC, rc);
+  } else {
+    Draw3dRect(pDC, rc, COLOR_BTNHIGHLIGHT, COLOR_BTNHIGHLIGHT);
   }
-  DrawDropDownGlyph(pDC, rc, GetPaintColor(bEnabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  DrawDropDownGlyph(pDC, rc, GetPaintColor(COLOR_BTNTEXT));
 }
 
 CSize CTKPDefaultTheme::DrawListBoxControl(CDC* pDC, CTKPControl* pControl, CRect rc, BOOL bSelected, BOOL bDraw,

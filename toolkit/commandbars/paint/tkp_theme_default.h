@@ -40,8 +40,11 @@ class CTKPDefaultTheme : public CTKPPaintManager {
   virtual void DrawControlText3D(CDC* pDC, const CString& strText, CRect rc, UINT nFormat, CTKPControl* pControl,
                                  BOOL bSelected, BOOL bPressed);
 
-  // The frame of an edit's or a combo box's box: sunken while hot or focused, else a shadow line.
-  virtual void DrawButtonFrame(CDC* pDC, CRect rc, BOOL bSelected);
+  // The frame of an edit's or a combo box's box, by its state (kFrame...): hot, sunken (a face-coloured
+  // ring when disabled) with a face-coloured ring inside; otherwise a highlight ring one pixel in (a
+  // shadow ring while pressed).
+  static constexpr int kFrameDisabled = 0, kFrameEnabled = 1, kFramePressed = 2;
+  virtual void DrawButtonFrame(CDC* pDC, CRect rc, BOOL bSelected, int nState);
   // A combo box's drop-down button inside the box's frame.
   virtual void DrawComboDropDown(CDC* pDC, CRect rc, BOOL bEnabled, BOOL bSelected, BOOL bDropped);
 

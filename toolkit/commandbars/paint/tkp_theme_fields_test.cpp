@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "platform/classlib/win/classlib_win.h"
@@ -20,6 +21,7 @@
 #include "toolkit/commandbars/controls/tkp_control_combo_box.h"
 #include "toolkit/commandbars/controls/tkp_control_edit.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
+#include "toolkit/commandbars/paint/tkp_theme_default.h"
 #include "toolkit/commandbars/paint/tkp_theme_gradient.h"
 #include "toolkit/commandbars/paint/tkp_theme_visual_style.h"
 #include "toolkit/commandbars/bars/toolbar_layout.h"
@@ -220,11 +222,117 @@ TEST(ThemeFields, FlatComboButtonsAndGlyphsFollowTheState) {
 
 // ---- the classic look ------------------------------------------------------------------------------------
 
-TEST(ThemeFields, ClassicFieldsHaveAButtonFrameAndAFaceColouredButton) {
+// Distinct colours for the classic theme's system colours, so that each pixel names its source.
+void DistinctClassicColours(CTKPPaintManager* paint) {
+  const int indexes[] = {COLOR_WINDOW, COLOR_BTNFACE, COLOR_BTNSHADOW, COLOR_BTNTEXT, COLOR_BTNHIGHLIGHT};
+  const COLORREF colours[] = {RGB(250, 250, 240), RGB(200, 190, 180), RGB(90, 80, 70), RGB(10, 20, 30),
+                              RGB(255, 240, 0)};
+  paint->SetColors(5, indexes, colours);
+}
+
+// The bounding box of the pixels of one colour.
+CRect Extent(const Canvas& canvas, CRect area, COLORREF clr) {
+  CRect found(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      if (canvas.Pixel(x, y) != clr) continue;
+      found.left = std::min<LONG>(found.left, x);
+      found.top = std::min<LONG>(found.top, y);
+      found.right = std::max<LONG>(found.right, x + 1);
+      found.bottom = std::max<LONG>(found.bottom, y + 1);
+    }
+  }
+  return found;
+}
+
+// The classic theme in distinct colours with a canvas to draw its parts on.
+struct ClassicParts {
+  ClassicParts() : classic(static_cast<CTKPDefaultTheme*>(theme.p)) { DistinctClassicColours(theme.p); }
+  COLORREF Colour(int index) const { return theme->GetPaintColor(index); }
+  Theme theme{0};
+  CTKPDefaultTheme* classic;
+  Canvas canvas{400, 60};
+};
+
+// The classic box frame: idle, a highlight ring one pixel in (shadow while pressed); hot, sunken with a
+// face-coloured ring inside (a face-coloured outer ring when disabled).
+TEST(ThemeFields, TheClassicBoxFrameFollowsSelectionAndState) {
+  ClassicParts parts;
+  Canvas& canvas = parts.canvas;
+  const CRect box(10, 10, 110, 32);
+  const COLORREF face = parts.Colour(COLOR_BTNFACE), light = parts.Colour(COLOR_BTNHIGHLIGHT),
+                 shadow = parts.Colour(COLOR_BTNSHADOW);
+  auto draw = [&](BOOL selected, int state) {
+    canvas.dc.FillSolidRect(CRect(0, 0, 400, 60), kBackground);
+    parts.classic->DrawButtonFrame(&canvas.dc, box, selected, state);
+  };
+  for (int state : {CTKPDefaultTheme::kFrameDisabled, CTKPDefaultTheme::kFrameEnabled}) {
+    draw(FALSE, state);
+    EXPECT_EQ(canvas.Pixel(box.left, box.top + 5), kBackground);
+    EXPECT_EQ(canvas.Pixel(box.left + 1, box.top + 5), light);
+    EXPECT_EQ(canvas.Pixel(box.right - 2, box.bottom - 2), light);
+    EXPECT_EQ(canvas.Pixel(box.left + 2, box.top + 5), kBackground);
+  }
+  draw(FALSE, CTKPDefaultTheme::kFramePressed);
+  EXPECT_EQ(canvas.Pixel(box.left + 1, box.top + 5), shadow);
+  draw(TRUE, CTKPDefaultTheme::kFrameEnabled);
+  EXPECT_EQ(canvas.Pixel(box.left, box.top + 5), shadow);
+  EXPECT_EQ(canvas.Pixel(box.right - 1, box.top + 5), light);
+  EXPECT_EQ(canvas.Pixel(box.left + 1, box.top + 5), face);
+  EXPECT_EQ(canvas.Pixel(box.right - 2, box.bottom - 2), face);
+  draw(TRUE, CTKPDefaultTheme::kFrameDisabled);
+  EXPECT_EQ(canvas.Pixel(box.left, box.top + 5), face);
+  EXPECT_EQ(canvas.Pixel(box.right - 1, box.bottom - 1), face);
+  EXPECT_EQ(canvas.Pixel(box.left + 1, box.top + 5), face);
+}
+
+// The classic drop-down button: inset (1, 2, 2, 2), framed in the highlight colour, raised when hot, sunken
+// with its glyph one pixel lower right while the list is open; the glyph always in the button-text colour.
+TEST(ThemeFields, TheClassicDropDownButtonIsInsetAndPressesItsGlyph) {
+  ClassicParts parts;
+  Canvas& canvas = parts.canvas;
+  const CRect button(100, 10, 116, 32);
+  const CRect inner(101, 12, 114, 30);
+  const COLORREF face = parts.Colour(COLOR_BTNFACE), light = parts.Colour(COLOR_BTNHIGHLIGHT),
+                 shadow = parts.Colour(COLOR_BTNSHADOW), glyph = parts.Colour(COLOR_BTNTEXT);
+  auto draw = [&](BOOL enabled, BOOL selected, BOOL dropped) {
+    canvas.dc.FillSolidRect(CRect(0, 0, 400, 60), kBackground);
+    parts.classic->DrawComboDropDown(&canvas.dc, button, enabled, selected, dropped);
+    return Extent(canvas, button, glyph);
+  };
+  const CRect idleGlyph = draw(TRUE, FALSE, FALSE);
+  EXPECT_EQ(canvas.Pixel(button.left, button.top + 5), kBackground);
+  EXPECT_EQ(canvas.Pixel(inner.left, inner.top), light);
+  EXPECT_EQ(canvas.Pixel(inner.right - 1, inner.bottom - 1), light);
+  EXPECT_EQ(canvas.Pixel(inner.right, inner.top + 3), kBackground);
+  EXPECT_EQ(canvas.Pixel(inner.left, inner.top - 1), kBackground);
+  EXPECT_EQ(canvas.Pixel(inner.left + 1, inner.top + 1), face);
+  EXPECT_EQ(canvas.Pixel(inner.left - 1, inner.top + 3), kBackground);
+  ASSERT_FALSE(idleGlyph.IsRectEmpty());
+  draw(TRUE, TRUE, FALSE);
+  EXPECT_EQ(canvas.Pixel(inner.left, inner.top), light);
+  EXPECT_EQ(canvas.Pixel(inner.right - 1, inner.bottom - 1), shadow);
+  EXPECT_EQ(canvas.Pixel(inner.left - 1, inner.top + 3), face);
+  const CRect pressedGlyph = draw(TRUE, TRUE, TRUE);
+  EXPECT_EQ(canvas.Pixel(inner.left, inner.top), shadow);
+  EXPECT_EQ(canvas.Pixel(inner.right - 1, inner.bottom - 1), light);
+  EXPECT_EQ(canvas.Pixel(inner.left - 1, inner.top + 3), face);
+  EXPECT_EQ(pressedGlyph.TopLeft(), idleGlyph.TopLeft() + CPoint(1, 1));
+  EXPECT_EQ(pressedGlyph.Size(), idleGlyph.Size());
+  // Disabled: no face, the highlight frame and the same glyph colour.
+  EXPECT_EQ(draw(FALSE, FALSE, FALSE), idleGlyph);
+  EXPECT_EQ(canvas.Pixel(inner.left + 1, inner.top + 1), kBackground);
+  EXPECT_EQ(canvas.Pixel(inner.left, inner.top), light);
+}
+
+// A classic field on a bar: the whole box in the window colour (the face colour when disabled), framed by
+// the box frame, the button inside it.
+TEST(ThemeFields, ClassicFieldsFillTheirBoxAndFrameIt) {
   for (int id : {0, 3}) {
     Theme theme(id);
     // Without visual styles the visual-styles theme frames its fields as the classic one does.
     if (id == 3 && static_cast<CTKPNativeTheme*>(theme.p)->IsToolbarThemed()) continue;
+    DistinctClassicColours(theme.p);
     Bar bar(tkpBarTypeNormal, tkpBarTop, theme.p);
     Canvas canvas(400, 60);
     auto* combo = bar.Add<CTKPControlComboBox>(tkpControlComboBox, _T("Type"));
@@ -232,31 +340,26 @@ TEST(ThemeFields, ClassicFieldsHaveAButtonFrameAndAFaceColouredButton) {
     const CRect rc = Place(theme.p, canvas, combo);
     const int boxLeft = rc.left + combo->GetLabelWidth();
     const int mid = (rc.top + rc.bottom) / 2;
-    const CRect button(rc.right - combo->GetButtonWidth() + 1, rc.top + 2, rc.right - 1, rc.bottom - 2);
+    const COLORREF window = theme->GetPaintColor(COLOR_WINDOW), light = theme->GetPaintColor(COLOR_BTNHIGHLIGHT),
+                   shadow = theme->GetPaintColor(COLOR_BTNSHADOW), face = theme->GetPaintColor(COLOR_BTNFACE);
     Draw(theme.p, canvas, combo);
-    EXPECT_EQ(canvas.Pixel(boxLeft, mid), theme->GetPaintColor(COLOR_BTNSHADOW)) << id;
-    EXPECT_EQ(canvas.Pixel(rc.right - 1, mid), theme->GetPaintColor(COLOR_BTNSHADOW)) << id;
-    EXPECT_EQ(canvas.Pixel(boxLeft + 5, mid), theme->GetPaintColor(COLOR_WINDOW)) << id;
-    EXPECT_EQ(canvas.Pixel(button.left, button.top), theme->GetPaintColor(COLOR_BTNFACE)) << id;
-    EXPECT_GT(CountColor(canvas, button, theme->GetPaintColor(COLOR_BTNTEXT)), 3) << id;
+    EXPECT_EQ(canvas.Pixel(boxLeft, mid), window) << id;
+    EXPECT_EQ(canvas.Pixel(boxLeft + 1, mid), light) << id;
+    EXPECT_EQ(canvas.Pixel(boxLeft + 5, mid), window) << id;
+    EXPECT_GT(CountColor(canvas, CRect(rc.right - combo->GetButtonWidth(), rc.top, rc.right, rc.bottom),
+                         theme->GetPaintColor(COLOR_BTNTEXT)), 3) << id;
     EXPECT_GT(CountColor(canvas, CRect(rc.left, rc.top, boxLeft, rc.bottom), theme->GetPaintColor(COLOR_BTNTEXT)), 5)
         << id;
-    // Hot: the box sunken, the button raised.
     combo->OnSetSelected(1);
     Draw(theme.p, canvas, combo);
-    EXPECT_EQ(canvas.Pixel(boxLeft, mid), theme->GetPaintColor(COLOR_BTNSHADOW)) << id;
-    EXPECT_EQ(canvas.Pixel(rc.right - 1, mid), theme->GetPaintColor(COLOR_BTNHIGHLIGHT)) << id;
-    EXPECT_EQ(canvas.Pixel(button.left, button.top), theme->GetPaintColor(COLOR_BTNHIGHLIGHT)) << id;
+    EXPECT_EQ(canvas.Pixel(boxLeft, mid), shadow) << id;
+    EXPECT_EQ(canvas.Pixel(rc.right - 1, mid), light) << id;
+    EXPECT_EQ(canvas.Pixel(boxLeft + 1, mid), face) << id;
     combo->OnSetSelected(0);
-    // Disabled: the box in the face colour, the label grey and embossed.
     combo->SetEnabled(FALSE);
     Draw(theme.p, canvas, combo);
-    EXPECT_EQ(canvas.Pixel(boxLeft + 5, mid), theme->GetPaintColor(COLOR_BTNFACE)) << id;
-    EXPECT_GT(CountColor(canvas, CRect(rc.left, rc.top, boxLeft, rc.bottom), theme->GetPaintColor(COLOR_GRAYTEXT)), 5)
-        << id;
-    EXPECT_GT(
-        CountColor(canvas, CRect(rc.left, rc.top, boxLeft, rc.bottom), theme->GetPaintColor(COLOR_BTNHIGHLIGHT)), 5)
-        << id;
+    EXPECT_EQ(canvas.Pixel(boxLeft + 5, mid), face) << id;
+    EXPECT_EQ(canvas.Pixel(boxLeft, mid), face) << id;
   }
 }
 

@@ -60,8 +60,8 @@ void CTKPFlatTheme::DrawImage(CDC* pDC, CPoint pt, CSize sz, CTKPImageManagerIco
 // ---- bars ----------------------------------------------------------------------------------------------
 
 int CTKPFlatTheme::PopupIconColumnWidth(CTKPCommandBar* pBar) {
-  // Popup bars here show icons and check marks in one column.
-  return std::max<int>(TKPBarIconSize(pBar).cx + 4, GetRowHeight() + 4) + 1;
+  const int column = std::max<int>(TKPBarIconSize(pBar).cx + 4, GetRowHeight() + 4);
+  return column * TKPPopupColumns(pBar) + 1;
 }
 
 void CTKPFlatTheme::FillPopupGap(CDC* pDC, CTKPCommandBar* pBar, int nColor) {
@@ -97,9 +97,9 @@ void CTKPFlatTheme::FillCommandBar(CDC* pDC, CTKPCommandBar* pBar) {
     rc.InflateRect(1, 1);
     const COLORREF corner = GetPaintColor(43);
     pDC->SetPixel(2, 2, corner);
-    pDC->SetPixel(rc.right - 3, 2, corner);
-    pDC->SetPixel(2, rc.bottom - 3, corner);
-    pDC->SetPixel(rc.right - 3, rc.bottom - 3, corner);
+    pDC->SetPixel(rc.right - 2, 2, corner);
+    pDC->SetPixel(2, rc.bottom - 2, corner);
+    pDC->SetPixel(rc.right - 2, rc.bottom - 2, corner);
   } else if (position == tkpBarPopup) {
     Rectangle(pDC, rc, 43, 41);
     if (type == tkpBarTypePopup) FillIconColumn(pDC, 1, 2, PopupIconColumnWidth(pBar), rc.Height() - 4, FALSE);
@@ -226,7 +226,9 @@ CSize CTKPFlatTheme::DrawMenuItem(CDC* pDC, CTKPControl* pControl, BOOL bDraw) {
   const TKPMenuItemText item = TKPMeasureMenuItem(this, pDC, pControl);
   const CSize icon = item.icon;
   const int column = std::max<int>(icon.cx + 4, GetRowHeight() + 4);
-  const CSize size(item.width + column + 40, std::max<int>(icon.cy + 6, GetRowHeight()));
+  const int columns = TKPPopupColumns(pBar);
+  const int full = column * columns;
+  const CSize size(item.width + full + 40, std::max<int>(icon.cy + 6, GetRowHeight()));
   if (!bDraw) return size;
 
   const CRect rc = pControl->GetRect();
@@ -235,17 +237,21 @@ CSize CTKPFlatTheme::DrawMenuItem(CDC* pDC, CTKPControl* pControl, BOOL bDraw) {
   const int type = pControl->GetType();
   // An item hidden by usage is drawn only while its popup shows the hidden items.
   if (pControl->IsHiddenByUsage()) {
-    FillIconColumn(pDC, 1, rc.top, column + 1, rc.Height(), TRUE);
+    FillIconColumn(pDC, 1, rc.top, full + 1, rc.Height(), TRUE);
   }
   if (type == tkpControlLabel) {
-    pDC->FillSolidRect(CRect(rc.left + column + 3, rc.top, rc.right, rc.bottom), GetPaintColor(56));
+    pDC->FillSolidRect(CRect(rc.left + full + 3, rc.top, rc.right, rc.bottom), GetPaintColor(56));
   } else {
     DrawRectangle(pDC, rc, selected, FALSE, enabled, FALSE, FALSE, FALSE, tkpBarPopup);
   }
-  const CRect box(rc.left, rc.top, rc.left + column, rc.bottom);
+  // Two columns: the check mark in the first, the icon beside it in the second.
+  const CRect box(rc.left + full - column, rc.top, rc.left + full, rc.bottom);
+  const CRect checkBox(rc.left, rc.top, rc.left + column, rc.bottom);
   if (checked) DrawRectangle(pDC, box, selected, FALSE, enabled, checked, FALSE, FALSE, tkpBarPopup);
-  if (!TKPDrawMenuItemIcon(this, pDC, pControl, box, icon) && checked) {
-    DrawCheckMark(pDC, box, selected != 0 ? RGB(0, 0, 0) : GetPaintColor(40), pBar != nullptr && pBar->IsLayoutRTL());
+  const bool drewIcon = TKPDrawMenuItemIcon(this, pDC, pControl, box, icon);
+  if (checked && (columns == 2 || !drewIcon)) {
+    DrawCheckMark(pDC, checkBox, selected != 0 ? RGB(0, 0, 0) : GetPaintColor(40),
+                  pBar != nullptr && pBar->IsLayoutRTL());
   }
   const COLORREF text = GetPaintColor(tkptheme::FlatMenuItemText(TKPThemeState(enabled, selected, 0, checked, 0)));
   pDC->SetTextColor(text);
@@ -264,7 +270,7 @@ CSize CTKPFlatTheme::DrawMenuItem(CDC* pDC, CTKPControl* pControl, BOOL bDraw) {
     const int x = rc.right - 11;
     Triangle(pDC, CPoint(x, y - 3), CPoint(x + 3, y), CPoint(x, y + 3), arrow);
   }
-  CRect rcText(rc.left + column + 8, rc.top, rc.right, rc.bottom);
+  CRect rcText(rc.left + full + 8, rc.top, rc.right, rc.bottom);
   pDC->DrawText(item.caption, rcText, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | item.prefix);
   if (!item.shortcut.IsEmpty()) {
     CRect rcKeys(rc.left, rc.top, rc.right - 19, rc.bottom);

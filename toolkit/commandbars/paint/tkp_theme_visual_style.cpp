@@ -220,9 +220,9 @@ void CTKPNativeTheme::AdjustControlRect(CRect& rc, CTKPControl* pControl, BOOL b
 
 // ---- edit and combo-box frames ---------------------------------------------------------------------------
 
-void CTKPNativeTheme::DrawButtonFrame(CDC* pDC, CRect rc, BOOL bSelected) {
+void CTKPNativeTheme::DrawButtonFrame(CDC* pDC, CRect rc, BOOL bSelected, int nState) {
   if (!IsThemed(m_themeComboBox) || !TKPHasDC(pDC)) {
-    CTKPDefaultTheme::DrawButtonFrame(pDC, rc, bSelected);
+    CTKPDefaultTheme::DrawButtonFrame(pDC, rc, bSelected, nState);
     return;
   }
   COLORREF clr = 0;

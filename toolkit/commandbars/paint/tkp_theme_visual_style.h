@@ -24,7 +24,7 @@ class CTKPNativeTheme : public CTKPDefaultTheme {
   CSize DrawCommandBarGripper(CDC* pDC, CTKPCommandBar* pBar, BOOL bDraw) override;
   CSize DrawDialogBarGripper(CDC* pDC, CTKPCommandBar* pBar, BOOL bDraw) override;
   void AdjustControlRect(CRect& rc, CTKPControl* pControl, BOOL bVert) override;
-  void DrawButtonFrame(CDC* pDC, CRect rc, BOOL bSelected) override;
+  void DrawButtonFrame(CDC* pDC, CRect rc, BOOL bSelected, int nState) override;
   void DrawComboDropDown(CDC* pDC, CRect rc, BOOL bEnabled, BOOL bSelected, BOOL bDropped) override;
   int BaseTheme() const override { return tkpThemeNative; }
 

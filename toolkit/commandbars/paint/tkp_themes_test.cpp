@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/classlib/win/classlib_win.h"
@@ -14,6 +15,7 @@
 #include "toolkit/commandbars/paint/paint_test_support.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
+#include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "toolkit/commandbars/paint/tkp_theme_gradient.h"
 #include "toolkit/commandbars/paint/tkp_theme_visual_style.h"
 #include "toolkit/commandbars/bars/toolbar_layout.h"
@@ -137,6 +139,63 @@ TEST(Themes, FlatAndGradientMenuItemsHighlightAndCheck) {
     EXPECT_EQ(canvas.Pixel(centre.x - 2, centre.y + 1), theme->GetPaintColor(40)) << id;
     EXPECT_EQ(canvas.Pixel(centre.x + 2, centre.y - 3), theme->GetPaintColor(40)) << id;
   }
+}
+
+// A menu that shows check marks and icons in two columns: its icon column doubles, the checked item's
+// icon moves to the second column in its checked box and the check mark shows beside it in the first.
+TEST(Themes, TwoColumnMenusShowTheCheckMarkBesideTheIcon) {
+  static const UINT kCommands[] = {ID_OPEN_IMAGE};
+  for (int id : {0, 1}) {
+    Theme theme(id);
+    CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(nullptr);
+    CTKPImageManager* images = new CTKPImageManager;
+    images->SetIconsFromResource(IDR_MAINFRAME, kCommands, 1, CSize(32, 32));
+    popup->SetImageManager(images);
+    popup->SetIconSize(CSize(16, 16));
+    CTKPControl* item = popup->GetControls()->Add(tkpControlButton, ID_OPEN_IMAGE);
+    item->SetCaption(CString(_T("&Open")));
+    item->SetChecked(TRUE);
+    Canvas canvas(300, 60);
+    const int column = std::max<int>(16 + 4, theme->GetRowHeight() + (id == 0 ? 0 : 4));
+    const CSize one = theme->DrawControl(&canvas.dc, item, FALSE);
+    popup->SetDoubleGripper(TRUE);
+    const CSize two = theme->DrawControl(&canvas.dc, item, FALSE);
+    EXPECT_EQ(two.cx - one.cx, column) << id;
+    item->SetRect(CRect(3, 3, 3 + two.cx, 25));
+    canvas.Clear();
+    theme->DrawControl(&canvas.dc, item, TRUE);
+    const COLORREF check = theme->GetPaintColor(id == 0 ? COLOR_BTNTEXT : 40);
+    const CPoint centre(3 + column / 2, 14);
+    EXPECT_EQ(canvas.Pixel(centre.x - 2, centre.y + 1), check) << id;
+    EXPECT_EQ(canvas.Pixel(centre.x + 2, centre.y - 3), check) << id;
+    // The checked box frames the second column: sunken in the classic theme, colour 50 in the flat one.
+    EXPECT_EQ(canvas.Pixel(3 + column, 3), theme->GetPaintColor(id == 0 ? COLOR_BTNSHADOW : 50)) << id;
+    const CRect second(3 + column + 2, 5, 3 + 2 * column - 2, 23);
+    int icon = 0;
+    for (int y = second.top; y < second.bottom; ++y) {
+      for (int x = second.left; x < second.right; ++x) icon += canvas.Pixel(x, y) == check ? 0 : 1;
+    }
+    EXPECT_GT(icon, 20) << id;
+    popup->InternalRelease();
+  }
+}
+
+// A floating flat bar: two frames in colour 43 over colour 30, with the corner pixels at (2, 2),
+// (right - 2, 2), (2, bottom - 2) and (right - 2, bottom - 2) in colour 43.
+TEST(Themes, TheFloatingFlatBarsCornerPixels) {
+  Theme theme(1);
+  Bar floating(tkpBarTypeNormal, tkpBarFloating, CRect(0, 0, 100, 40));
+  Canvas canvas(100, 40);
+  theme->FillCommandBar(&canvas.dc, floating.p);
+  const COLORREF frame = theme->GetPaintColor(43), fill = theme->GetPaintColor(30);
+  EXPECT_EQ(canvas.Pixel(2, 2), frame);
+  EXPECT_EQ(canvas.Pixel(98, 2), frame);
+  EXPECT_EQ(canvas.Pixel(2, 38), frame);
+  EXPECT_EQ(canvas.Pixel(98, 38), frame);
+  EXPECT_EQ(canvas.Pixel(97, 2), fill);
+  EXPECT_EQ(canvas.Pixel(2, 37), fill);
+  EXPECT_EQ(canvas.Pixel(97, 37), fill);
+  EXPECT_EQ(canvas.Pixel(50, 20), fill);
 }
 
 TEST(Themes, TheClassicCheckedButtonIsDitheredAndSunken) {

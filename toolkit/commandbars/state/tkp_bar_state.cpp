@@ -12,6 +12,7 @@
 #include "toolkit/commandbars/bars/tkp_dialog_bar.h"
 #include "toolkit/commandbars/bars/tkp_dock_bar.h"
 #include "toolkit/commandbars/bars/tkp_dock_context.h"
+#include "toolkit/commandbars/bars/tkp_menu_bar.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
 
 namespace {
@@ -151,6 +152,11 @@ void CTKPCommandBars::SaveBarState(LPCTSTR lpszProfileName, BOOL bOnlyCustomized
   AppProfile profile(app);
   tkpstate::WriteLayout(profile, ToU16(lpszProfileName), records, slots, CurrentScreen(), statusBar);
   if (m_bCustomizeAvail) SaveCustomizedBars(lpszProfileName, bOnlyCustomized);
+  // Saving showed the default menu on the menu bar: the frame puts its document's menu back.
+  if (m_pMenuBar != nullptr && m_pMenuBar->IsCacheRestored() && m_pFrame != nullptr &&
+      m_pFrame->IsKindOf(RUNTIME_CLASS(CFrameWnd)) && m_pFrame->GetSafeHwnd() != nullptr) {
+    static_cast<CFrameWnd*>(m_pFrame)->OnUpdateFrameMenu(nullptr);
+  }
   m_pOptions->bDirtyState = FALSE;
 }
 

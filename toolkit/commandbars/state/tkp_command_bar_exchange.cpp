@@ -111,8 +111,7 @@ void CTKPPopupBar::DoPropExchange(CTKPPropExchange* pPX) {
     PX_Rect(pPX, _T("Borders"), m_rcMargins, CRect(2, 4, 2, 4));
     PX_Bool(pPX, _T("ShowShadow"), m_bShadow, TRUE);
   }
-  BOOL doubleGripper = FALSE;  // kept for the stream's sake: popups here have one gripper
-  if (pPX->GetSchema() > 8) PX_Bool(pPX, _T("DoubleGripper"), doubleGripper, FALSE);
+  if (pPX->GetSchema() > 8) PX_Bool(pPX, _T("DoubleGripper"), m_bDoubleGripper, FALSE);
   if (pPX->IsLoading()) {
     m_nTearOffID = static_cast<UINT>(tearOffId);
     m_nTearOffWidth = static_cast<int>(tearOffWidth);

@@ -409,6 +409,7 @@ void CTKPCommandBars::MergeLoadedBars(CTKPCommandBarRefList& list, BOOL bSilent)
       if (!loaded->Create(m_pFrame, position)) continue;
       loaded->InternalAddRef();
       m_arrBars.Add(loaded);
+      AddToReBar(loaded);
       continue;
     }
     if (existing->GetRuntimeClass() != loaded->GetRuntimeClass()) continue;

@@ -25,6 +25,7 @@
 #include "toolkit/commandbars/frame/tkp_frame_wnd.h"
 #include "toolkit/commandbars/bars/tkp_menu_bar.h"
 #include "toolkit/commandbars/bars/tkp_popup_bar.h"
+#include "toolkit/commandbars/bars/tkp_rebar.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
 #include "toolkit/common/tkp_image_manager.h"
 
@@ -287,6 +288,44 @@ TEST_F(ControlsStream, TheMenuBarComesBackWithItsCustomizedMenus) {
   EXPECT_EQ(frame->Bars()->GetMenuBar(), menuBar);
   EXPECT_EQ(Describe(menuBar, 0), customized);
   EXPECT_TRUE(menuBar->GetControls()->IsChanged());  // its originals came back with it
+}
+
+// The user's own toolbar, made again from the stream, takes its band on the frame's rebar.
+TEST_F(ControlsStream, AUsersToolbarMadeFromTheStreamJoinsTheRebar) {
+  StreamFrame* frame = Start();
+  AddMine(frame);
+  Stop(frame);
+  frame = Start();
+  CTKPReBar rebar;
+  ASSERT_TRUE(rebar.Create(frame));
+  frame->Bars()->LoadBarState(kProfile);
+  CTKPToolBar* mine = frame->Bars()->GetToolBar(kMine);
+  ASSERT_NE(mine, nullptr);
+  ASSERT_EQ(rebar.GetBandCount(), 1);
+  EXPECT_EQ(rebar.GetToolBar(0), mine);
+  frame->Bars()->RemoveFromReBar(mine);
+  rebar.DestroyWindow();
+}
+
+// A popup's "DoubleGripper" survives a load and the save after it.
+TEST_F(ControlsStream, APopupsDoubleGripperLastsThroughLoadAndSaveAgain) {
+  StreamFrame* frame = Start();
+  CTKPToolBar* mine = AddMine(frame);
+  auto* menu = static_cast<CTKPPopupBar*>(mine->GetControl(1)->GetCommandBar());
+  ASSERT_TRUE(menu->IsKindOf(RUNTIME_CLASS(CTKPPopupBar)));
+  menu->SetDoubleGripper(TRUE);
+  Stop(frame);
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run);
+    frame = Start();
+    frame->Bars()->LoadBarState(kProfile);
+    mine = frame->Bars()->GetToolBar(kMine);
+    ASSERT_NE(mine, nullptr);
+    menu = static_cast<CTKPPopupBar*>(mine->GetControl(1)->GetCommandBar());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->IsDoubleGripper());
+    Stop(frame);
+  }
 }
 
 TEST_F(ControlsStream, SixteenThousandBytesStayInTheProfileAndOneMoreGoesToTheHiddenFile) {
