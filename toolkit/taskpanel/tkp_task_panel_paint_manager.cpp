@@ -425,14 +425,16 @@ CRect CTKPTaskPanelPaintManager::DrawGroupItem(CDC* pDC, CTKPTaskPanelGroupItem*
   const bool focus = pItem->IsItemFocused() && pPanel && pPanel->IsDrawFocusRect();
 
   if (layout == taskpanel::kLayoutImage) {
-    const CSize size(icon.cx + padding.left + padding.right, icon.cy + padding.top + padding.bottom);
-    const CRect rcItem(CPoint(rc.left + (rc.Width() - size.cx) / 2, rc.top), size);
-    if (!bDraw) return rcItem;
-    DrawGroupItemFrame(pDC, pItem, rcItem);
-    const CPoint pt = rcItem.TopLeft() + CPoint(m_rcImageMargins.left, m_rcImageMargins.top) + GetItemIconOffset(pItem);
+    if (!bDraw) {
+      const CSize size(icon.cx + padding.left + padding.right, icon.cy + padding.top + padding.bottom);
+      return CRect(CPoint(rc.left + (rc.Width() - size.cx) / 2, rc.top), size);
+    }
+    // Drawing is given the item's grid cell: the frame fills it and the icon sits inside its margins.
+    DrawGroupItemFrame(pDC, pItem, rc);
+    const CPoint pt = rc.TopLeft() + CPoint(m_rcImageMargins.left, m_rcImageMargins.top) + GetItemIconOffset(pItem);
     if (hasIcon) DrawItemImage(pDC, pItem, pt, icon);
-    if (focus) DrawFocusRect(pDC, rcItem);
-    return rcItem;
+    if (focus) DrawFocusRect(pDC, rc);
+    return rc;
   }
 
   if (layout == taskpanel::kLayoutImageAboveCaption) {
