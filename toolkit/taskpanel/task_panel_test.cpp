@@ -14,6 +14,7 @@
 #include "platform/harness/driver.h"
 #include "res/resource.h"
 #include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/common/tkp_mouse_manager.h"
 #include "toolkit/taskpanel/task_panel_checks.h"
 #include "toolkit/taskpanel/tkp_task_panel.h"
 #include "toolkit/taskpanel/tkp_task_panel_paint_manager.h"
@@ -400,6 +401,28 @@ TEST_F(TaskPanel, TheHotItemWithATooltipIsTheTool) {
   EXPECT_EQ(panel.OnToolHitTest(At(open), &ti), -1);
 }
 
+// While a drag loop holds the mouse (the mouse manager's lock count) nothing turns hot and no tip shows.
+TEST_F(TaskPanel, ADragLoopHoldingTheMouseStopsHoverAndTips) {
+  recover->SetTooltip(_T("Saves every ticked file"));
+  ::SetForegroundWindow(host.m_hWnd);
+  harness::PumpMessages();
+  const CPoint pt = At(recover);
+  CTKPMouseManager* mouse = TKPMouseManager();
+  ++mouse->m_nLockButtonUp;
+  panel.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+  EXPECT_EQ(panel.GetHotItem(), nullptr) << "no hover while the mouse is held";
+  panel.SetHotItem(recover);
+  TOOLINFO ti{};
+  ti.cbSize = TTTOOLINFOW_V1_SIZE;
+  EXPECT_EQ(panel.OnToolHitTest(pt, &ti), -1) << "no tip while the mouse is held";
+  --mouse->m_nLockButtonUp;
+  panel.SetHotItem(nullptr);
+  panel.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+  EXPECT_EQ(panel.GetHotItem(), recover) << "hover again once the loop ends";
+  ASSERT_EQ(panel.OnToolHitTest(pt, &ti), static_cast<INT_PTR>(ID_RECOVER_SELECTED));
+  delete[] ti.lpszText;
+}
+
 TEST_F(TaskPanel, AnItemGoesToTheClipboardAndComesBackAsANewItem) {
   recover->SetBold(TRUE);
   recover->SetTooltip(_T("Saves every ticked file"));
@@ -568,6 +591,29 @@ TEST_F(TaskPanel, AListOpensOneGroupThatFillsThePanelAndScrollsItsItems) {
   EXPECT_EQ(panel.GetScrollButton(FALSE).pGroupScroll, nullptr);
 }
 
+TEST_F(TaskPanel, WithSelectOnFocusTheOpenGroupKeepsItsFirstSelectedItemInView) {
+  panel.SetLockRedraw(TRUE);
+  for (UINT i = 0; i < 30; ++i) {
+    CString caption;
+    caption.Format(_T("Recovered folder %u"), i + 1);
+    places->AddLinkItem(5000 + i, ID_LOAD_SNAPSHOT)->SetCaption(caption);
+  }
+  panel.SetBehaviour(CTKPTaskPanel::kList);
+  panel.SetSelectItemOnFocus(TRUE);
+  panel.SetLockRedraw(FALSE);
+  Click(places);
+  for (int i = 0; i < 11; ++i) Tick();
+  ASSERT_EQ(places->GetFirstVisibleItemIndex(), 0);
+  CTKPTaskPanelGroupItem* below = places->GetAt(26);
+  below->SetItemSelected(TRUE);
+  places->GetAt(28)->SetItemSelected(TRUE);
+  panel.Reposition(FALSE);
+  EXPECT_GT(places->GetFirstVisibleItemIndex(), 0);
+  EXPECT_FALSE(below->GetHitTestRect().IsRectEmpty());
+  EXPECT_LE(below->GetHitTestRect().bottom, places->GetTargetRect().bottom);
+  EXPECT_EQ(panel.GetFocusedItem(), places);  // the focus stays on the caption
+}
+
 TEST_F(TaskPanel, ScrollButtonsCanStandInTheCaptions) {
   panel.SetBehaviour(CTKPTaskPanel::kToolbox);
   panel.SetAnimation(1);
@@ -617,6 +663,52 @@ TEST_F(TaskPanel, WithoutTheVisualStylesPicturesTheExpandButtonIsTheProgramsPict
     }
   }
   EXPECT_GT(dark, 10);
+}
+
+// In an icon grid each item is its cell: a selected or hot item's frame fills the cell and its icon stands
+// at the cell's top-left plus the image margins. The screenshot task_panel_icon_grid.png.
+TEST_F(TaskPanel, AnIconGridFramesEachCellAroundItsIcon) {
+  panel.SetHotTrackStyle(CTKPTaskPanel::kHotTrackFrame);
+  panel.SetAnimation(1);
+  places->SetItemLayout(taskpanel::kLayoutImage);
+  std::vector<CTKPTaskPanelGroupItem*> cells;
+  for (UINT id : {ID_OPEN_IMAGE, ID_RECOVER_SELECTED, ID_SAVE_SNAPSHOT, ID_FIND_FILES, ID_SETTINGS}) {
+    cells.push_back(places->AddLinkItem(id, static_cast<int>(id)));
+  }
+  places->SetExpanded(TRUE);
+  cells[1]->SetItemSelected(TRUE);
+  panel.SetHotItem(cells[3]);
+  harness::PumpMessages();
+  host.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  EXPECT_FALSE(harness::CaptureWindow(host.m_hWnd, "task_panel_icon_grid").empty());
+
+  CTKPTaskPanelPaintManager* paint = panel.GetPaintManager();
+  const COLORREF border = taskpanel_checks::Shown(paint->m_grcButtonBorder.clrLight);
+  const CRect margins = paint->GetImageMargins();
+  const CSize icon = places->GetIconSize();
+  for (auto [item, fill] : {std::pair(cells[1], paint->m_clrButtonSelected), std::pair(cells[3], paint->m_clrButtonHot)}) {
+    const CRect cell = taskpanel_checks::ItemRect(places, item);
+    ASSERT_EQ(cell.Width(), icon.cx + margins.left + margins.right);
+    const CPoint mid = Centre(cell);
+    EXPECT_EQ(harness::ClientPixel(panel.m_hWnd, cell.left, mid.y), border) << "the frame's left edge";
+    EXPECT_EQ(harness::ClientPixel(panel.m_hWnd, cell.right - 1, mid.y), border) << "the frame's right edge";
+    EXPECT_EQ(harness::ClientPixel(panel.m_hWnd, mid.x, cell.top), border) << "the frame's top edge";
+    EXPECT_EQ(harness::ClientPixel(panel.m_hWnd, mid.x, cell.bottom - 1), border) << "the frame's bottom edge";
+    // Everything of the cell that is neither fill nor frame is the icon, inside its place.
+    const CRect place(cell.TopLeft() + CPoint(margins.left, margins.top), icon);
+    const std::vector<COLORREF> pixels = harness::ClientPixels(panel.m_hWnd, cell);
+    ASSERT_EQ(pixels.size(), static_cast<size_t>(cell.Width() * cell.Height()));
+    int inside = 0, outside = 0;
+    for (int y = 0; y < cell.Height(); ++y) {
+      for (int x = 0; x < cell.Width(); ++x) {
+        const COLORREF c = pixels[static_cast<size_t>(y * cell.Width() + x)];
+        if (c == border || c == taskpanel_checks::Shown(fill)) continue;
+        (place.PtInRect(CPoint(cell.left + x, cell.top + y)) ? inside : outside)++;
+      }
+    }
+    EXPECT_GT(inside, icon.cx * icon.cy / 4) << "the icon is drawn in its place";
+    EXPECT_EQ(outside, 0) << "nothing of the icon strays out of its place";
+  }
 }
 
 TEST_F(TaskPanel, ListScreenshot) {

@@ -360,7 +360,7 @@ void CTKPToolBar::ResetToolBar() {
 INT_PTR CTKPToolBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
   CTKPCommandBars* bars = GetCommandBars();
   CTKPMouseManager* mouse = TKPMouseManager();
-  if ((m_nTrackingMode == 2 && m_barType != tkpBarTypePopup) || mouse->m_nLockButtonUp > 0 || mouse->IsTracked()) {
+  if ((m_nTrackingMode == 2 && m_barType != tkpBarTypePopup) || mouse->IsMouseHeld()) {
     return -1;
   }
   if (bars != nullptr && !bars->GetOptions()->bToolBarScreenTips) return -1;
