@@ -5,6 +5,7 @@
 // task_panel.png.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -709,6 +710,49 @@ TEST_F(TaskPanel, AnIconGridFramesEachCellAroundItsIcon) {
     EXPECT_GT(inside, icon.cx * icon.cy / 4) << "the icon is drawn in its place";
     EXPECT_EQ(outside, 0) << "nothing of the icon strays out of its place";
   }
+}
+
+// A 19 by 19 picture of one opaque colour, as the visual style's expand pictures are (32 bits a pixel).
+HBITMAP SolidPicture(COLORREF colour) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = 19;
+  bi.bmiHeader.biHeight = -19;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const DWORD pixel = 0xFF000000u | (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+  if (bits) std::fill_n(static_cast<DWORD*>(bits), 19 * 19, pixel);
+  return bitmap;
+}
+
+TEST_F(TaskPanel, ExpandPicturesShowWithoutAlphaBlendAndAHiddenCaptionLeavesTheBodyInTheBorderColour) {
+  CTKPTaskPanelPaintManager* paint = panel.GetPaintManager();
+  const COLORREF red = RGB(200, 16, 16);
+  for (HBITMAP& picture : paint->m_hExplorerBitmaps) {
+    if (picture) ::DeleteObject(picture);
+    picture = SolidPicture(red);
+  }
+  paint->m_bExplorerBitmaps = TRUE;
+  paint->m_nCaptionButtonStyle = 1;
+  paint->m_pfnAlphaBlend = nullptr;  // as where msimg32.dll is missing
+  panel.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const CRect caption = details->GetCaptionRect();
+  EXPECT_GE(harness::CountPixels(panel.m_hWnd, CRect(caption.right - 23, caption.top, caption.right, caption.bottom), red),
+            19 * 19)
+      << "the expand picture is shown";
+
+  const CTKPTaskPanelGroupColors* colours = paint->GetGroupColors(details);
+  const COLORREF border = taskpanel_checks::Shown(colours->clrClientBorder);
+  ASSERT_NE(border, taskpanel_checks::Shown(colours->clrClient.clrDark));
+  details->SetCaptionVisible(FALSE);
+  harness::PumpMessages();
+  panel.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_TRUE(details->GetCaptionRect().IsRectEmpty() || details->GetCaptionRect().Height() == 0);
+  CRect body = details->GetClientRect();
+  body.DeflateRect(2, 2);
+  EXPECT_EQ(harness::CommonColour(panel.m_hWnd, body), border) << "the body in the border colour";
 }
 
 TEST_F(TaskPanel, ListScreenshot) {
