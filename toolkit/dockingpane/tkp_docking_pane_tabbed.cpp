@@ -376,12 +376,9 @@ void CTKPDockingPaneTabbedContainer::GetMinMaxInfo(MINMAXINFO* pMinMaxInfo) cons
   const LONG dx = 1000 - rc.Width(), dy = 1000 - rc.Height();
   pMinMaxInfo->ptMinTrackSize.x += dx;
   pMinMaxInfo->ptMinTrackSize.y += dy;
-  if (!collapsed || !static_cast<const CTKPDockingPaneSplitterContainer*>(parent)->IsHorizontal()) {
-    pMinMaxInfo->ptMaxTrackSize.x = std::min<LONG>(dock::kMaxTrack, pMinMaxInfo->ptMaxTrackSize.x + dx);
-  }
-  if (!collapsed || static_cast<const CTKPDockingPaneSplitterContainer*>(parent)->IsHorizontal()) {
-    pMinMaxInfo->ptMaxTrackSize.y = std::min<LONG>(dock::kMaxTrack, pMinMaxInfo->ptMaxTrackSize.y + dy);
-  }
+  // Also a collapsed group: it keeps room for its caption.
+  pMinMaxInfo->ptMaxTrackSize.x = std::min<LONG>(dock::kMaxTrack, pMinMaxInfo->ptMaxTrackSize.x + dx);
+  pMinMaxInfo->ptMaxTrackSize.y = std::min<LONG>(dock::kMaxTrack, pMinMaxInfo->ptMaxTrackSize.y + dy);
 }
 
 void CTKPDockingPaneTabbedContainer::Maximize() {
