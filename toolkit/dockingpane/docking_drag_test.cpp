@@ -22,6 +22,9 @@
 #include "toolkit/dockingpane/tkp_docking_pane_auto_hide.h"
 #include "toolkit/dockingpane/tkp_docking_pane_drag_context.h"
 #include "toolkit/dockingpane/tkp_docking_pane_mini_wnd.h"
+#include "toolkit/dockingpane/tkp_docking_pane_paint_manager.h"
+#include "toolkit/tabmanager/tkp_tab_color_set.h"
+#include "toolkit/tabmanager/tkp_tab_paint_manager.h"
 
 namespace {
 
@@ -495,6 +498,94 @@ TEST_F(DockingDragTest, TheEdgeOfASlidingWindowSetsTheWidthItOpensWith) {
   clock.Run(panel->GetSlidingWindow(), 2, 20);
   panel->GetSlidingWindow()->CWnd::GetWindowRect(rc);
   EXPECT_EQ(rc.Width(), 300);
+}
+
+// Without the splitter tracker the edge follows the pointer live: Esc ends the drag and keeps the width
+// the window already took.
+TEST_F(DockingDragTest, WithoutTheTrackerTheEdgeOfASlidingWindowMovesLive) {
+  FakeClock clock;
+  CTKPDockingPaneManager& m = frame->manager;
+  m.UseSplitterTracker(FALSE);
+  CTKPDockingPane* folders = m.FindPane(kFolders);
+  m.HidePane(folders);
+  Relayout();
+  auto* panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(0));
+  ASSERT_NE(panel, nullptr);
+  const CPoint tab = panel->GetTabRows().front()->GetItem(0)->GetRect().CenterPoint();
+  panel->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.x, tab.y));
+  CTKPDockingPaneAutoHideWnd* sliding = panel->GetSlidingWindow();
+  ASSERT_NE(sliding, nullptr);
+  clock.Run(sliding, 2, 20);
+  CRect rc;
+  sliding->CWnd::GetWindowRect(rc);
+  ASSERT_EQ(rc.Width(), 204);
+  const CPoint press(rc.Width() - 2, 40);
+  POINT to{rc.left + 300 - 2, rc.top + 40};
+  ::ScreenToClient(frame->GetSafeHwnd(), &to);
+  frame->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+  frame->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+  sliding->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
+  EXPECT_EQ(::GetCapture(), nullptr);
+  sliding->CWnd::GetWindowRect(rc);
+  EXPECT_EQ(rc.Width(), 300);
+  EXPECT_EQ(folders->m_nDockingCX, 296);
+  m.UseSplitterTracker(TRUE);
+}
+
+// The panels' gradient spans half the screen at least: the thin left strip stays near its light colour;
+// the right strip continues the gradient across the frame and so shows its dark end.
+TEST_F(DockingDragTest, ThePanelsGradientSpansHalfTheScreenAndTheFrame) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.HidePane(m.FindPane(kFolders));
+  m.HidePane(m.FindPane(kProperties));
+  Relayout();
+  CTKPTabColorSet* colours = m.GetPaintManager()->GetPanelPaintManager()->GetColorSet();
+  ASSERT_NE(colours, nullptr);
+  colours->m_grcHeader.SetStandardValue(RGB(255, 255, 255), RGB(0, 0, 0));
+  auto* left = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(0));
+  auto* right = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(1));
+  ASSERT_NE(left, nullptr);
+  ASSERT_NE(right, nullptr);
+  for (CWnd* panel : {static_cast<CWnd*>(left), static_cast<CWnd*>(right)}) {
+    panel->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+  CRect rc;
+  ::GetClientRect(left->m_hWnd, rc);
+  const int y = rc.bottom - 4;  // below the tabs
+  EXPECT_GE(GetRValue(harness::ClientPixel(left->m_hWnd, rc.right - 1, y)), 200) << "the left strip's far side";
+  ::GetClientRect(right->m_hWnd, rc);
+  EXPECT_LE(GetRValue(harness::ClientPixel(right->m_hWnd, rc.left, y)), 60) << "the right strip's near side";
+}
+
+// With the close-inactive switch off a group changed while it is out stays out, laid out in its window.
+TEST_F(DockingDragTest, WithTheCloseSwitchOffAChangedGroupStaysOut) {
+  FakeClock clock;
+  CTKPDockingPaneManager& m = frame->manager;
+  m.SetCloseInactiveWindow(FALSE);
+  CTKPDockingPane* folders = m.FindPane(kFolders);
+  m.HidePane(folders);
+  Relayout();
+  auto* panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(0));
+  ASSERT_NE(panel, nullptr);
+  const CPoint tab = panel->GetTabRows().front()->GetItem(0)->GetRect().CenterPoint();
+  panel->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.x, tab.y));
+  CTKPDockingPaneAutoHideWnd* sliding = panel->GetSlidingWindow();
+  ASSERT_NE(sliding, nullptr);
+  clock.Run(sliding, 2, 20);
+  CTKPDockingPaneTabbedContainer* group = Group(kFolders);
+  // A second pane joins the group while it is out.
+  m.AttachPane(m.FindPane(kSearch), folders);
+  harness::PumpMessages();
+  ASSERT_EQ(panel->GetSlidingWindow(), sliding);
+  EXPECT_EQ(Group(kSearch), group);
+  CRect inside;
+  sliding->CWnd::GetWindowRect(inside);
+  EXPECT_TRUE(::IsWindowVisible(m.FindPane(kSearch)->GetChild()) || ::IsWindowVisible(folders->GetChild()));
+  CRect shown;
+  ::GetWindowRect((::IsWindowVisible(folders->GetChild()) ? folders : m.FindPane(kSearch))->GetChild(), shown);
+  CRect both;
+  EXPECT_TRUE(both.IntersectRect(shown, inside) && both == shown) << "the shown pane lies in the sliding window";
+  m.SetCloseInactiveWindow(TRUE);
 }
 
 TEST_F(DockingDragTest, AGroupDockedBackWhileSlidOutLeavesNoWindowBehindItsPanel) {
