@@ -8,15 +8,18 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include "platform/classlib/classlib_testing.h"
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "toolkit/commandbars/frame/modal_steps_test_support.h"
 #include "toolkit/common/draw_helpers.h"
+#include "toolkit/common/tkp_tooltip_context.h"
 #include "toolkit/dockingpane/dock_drag_geometry.h"
 #include "toolkit/dockingpane/docking_test_frame.h"
 #include "toolkit/dockingpane/tkp_docking_pane_auto_hide.h"
@@ -324,6 +327,79 @@ TEST_F(DockingDragTest, AThemedFloatingFrameDrawsItsCaptionAndCollapsesToIt) {
   EXPECT_EQ(FrameOf(kProperties), floating);
   floating->CWnd::GetWindowRect(window);
   EXPECT_GT(window.Height(), title + 8);
+}
+
+// A themed floating frame's caption buttons have tips, fed to the manager's tooltips by the frame
+// itself; the collapse button follows its switch; a collapsed frame follows a caption that changes height.
+TEST_F(DockingDragTest, AThemedFloatingFramesButtonsHaveTipsAndItsCollapsedHeightFollowsTheCaption) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.SetThemedFloatingFrames(TRUE);
+  m.ToggleDocking(m.FindPane(kProperties));
+  Relayout();
+  CTKPDockingPaneMiniWnd* floating = FrameOf(kProperties);
+  ASSERT_NE(floating, nullptr);
+  floating->SendMessage(WM_NCPAINT, 1, 0);
+  CRect window;
+  floating->CWnd::GetWindowRect(window);
+  auto button = [&](UINT id) -> CTKPDockingPaneCaptionButton* {
+    for (CTKPDockingPaneCaptionButton* b : floating->GetCaptionButtons()) {
+      if (b->GetID() == id) return b;
+    }
+    return nullptr;
+  };
+  auto clientPointOf = [&](UINT id) {
+    const CPoint centre = button(id)->GetRect().CenterPoint();
+    POINT pt{window.left + centre.x, window.top + centre.y};
+    ::ScreenToClient(floating->m_hWnd, &pt);
+    return CPoint(pt.x, pt.y);
+  };
+  ASSERT_FALSE(button(TKP_IDC_DOCKING_CLOSE)->GetRect().IsRectEmpty());
+  ASSERT_FALSE(button(TKP_IDC_DOCKING_AUTOHIDE)->GetRect().IsRectEmpty());
+  for (auto [id, text] : {std::pair<UINT, const wchar_t*>(TKP_IDC_DOCKING_CLOSE, L"Close"),
+                          std::pair<UINT, const wchar_t*>(TKP_IDC_DOCKING_AUTOHIDE, L"Auto Hide")}) {
+    TOOLINFO ti{};
+    ti.cbSize = sizeof(ti);
+    EXPECT_EQ(floating->OnToolHitTest(clientPointOf(id), &ti), static_cast<INT_PTR>(id));
+    EXPECT_STREQ(ti.lpszText, text);
+    CRect tool = ti.rect;
+    EXPECT_TRUE(tool.PtInRect(clientPointOf(id))) << "the tool's rectangle in client coordinates";
+    ::free(ti.lpszText);
+  }
+  // A mouse move over the close button reaches the tooltips, which take the button as their tool.
+  const CPoint centre = button(TKP_IDC_DOCKING_CLOSE)->GetRect().CenterPoint();
+  ::SetCursorPos(window.left + centre.x, window.top + centre.y);
+  floating->SendMessage(WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(window.left + centre.x, window.top + centre.y));
+  CWnd* tips = m.GetToolTipContext()->GetToolTip();
+  ASSERT_NE(tips, nullptr);
+  TOOLINFO probe{};
+  probe.cbSize = TTTOOLINFOW_V1_SIZE;
+  probe.hwnd = floating->m_hWnd;
+  probe.uId = TKP_IDC_DOCKING_CLOSE;
+  EXPECT_TRUE(tips->SendMessage(TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&probe)));
+  ::SetCursorPos(1, 1);
+  // Without the switch there is no collapse button.
+  CTKPDockingPaneMiniWnd::SetShowCollapseButton(FALSE);
+  floating->SendMessage(WM_NCPAINT, 1, 0);
+  EXPECT_TRUE(button(TKP_IDC_DOCKING_AUTOHIDE)->GetRect().IsRectEmpty());
+  CTKPDockingPaneMiniWnd::SetShowCollapseButton(TRUE);
+  floating->SendMessage(WM_NCPAINT, 1, 0);
+  EXPECT_FALSE(button(TKP_IDC_DOCKING_AUTOHIDE)->GetRect().IsRectEmpty());
+  // Collapsed to its caption; then the caption grows: the frame follows.
+  floating->Collapse(TRUE);
+  ::SetFocus(frame->view);
+  for (int i = 0; i < 6; ++i) floating->OnTimerTick(1);
+  for (int i = 0; i < 9; ++i) floating->OnTimerTick(3);
+  CTKPDockingPanePaintManager* paint = m.GetPaintManager();
+  floating->CWnd::GetWindowRect(window);
+  ASSERT_EQ(window.Height(), paint->m_nTitleHeight + 8);
+  LOGFONT lf{};
+  lf.lfHeight = -24;
+  lstrcpyW(lf.lfFaceName, L"Arial");
+  paint->SetCaptionFont(&lf, FALSE);
+  ASSERT_GT(paint->m_nTitleHeight + 8, window.Height());
+  m.RecalcFrames();
+  floating->CWnd::GetWindowRect(window);
+  EXPECT_EQ(window.Height(), paint->m_nTitleHeight + 8);
 }
 
 TEST_F(DockingDragTest, AFrameFloatedOffTheScreenOpensJustInsideIt) {
