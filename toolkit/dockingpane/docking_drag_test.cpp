@@ -442,6 +442,21 @@ struct FakeClock {
   }
 };
 
+// Auto-hides a pane of the left side, clicks its tab and lets its group slide all the way out.
+CTKPDockingPaneAutoHideWnd* SlideOutLeft(CTKPDockingPane* pane, FakeClock& clock, CTKPDockingPaneAutoHidePanel** panel) {
+  CTKPDockingPaneManager* m = pane->GetDockingPaneManager();
+  m->HidePane(pane);
+  m->GetSite()->RecalcLayout();
+  harness::PumpMessages();
+  *panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m->GetLayout()->GetPanel(0));
+  if (*panel == nullptr || (*panel)->GetTabRows().empty()) return nullptr;
+  const CPoint tab = (*panel)->GetTabRows().front()->GetItem(0)->GetRect().CenterPoint();
+  (*panel)->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.x, tab.y));
+  CTKPDockingPaneAutoHideWnd* sliding = (*panel)->GetSlidingWindow();
+  if (sliding != nullptr) clock.Run(sliding, 2, 20);
+  return sliding;
+}
+
 TEST_F(DockingDragTest, AnAutoHiddenGroupSlidesOutOnHoverAndBackWhenTheMouseHasGone) {
   FakeClock clock;
   CTKPDockingPaneManager& m = frame->manager;
@@ -583,15 +598,9 @@ TEST_F(DockingDragTest, WithoutTheTrackerTheEdgeOfASlidingWindowMovesLive) {
   CTKPDockingPaneManager& m = frame->manager;
   m.UseSplitterTracker(FALSE);
   CTKPDockingPane* folders = m.FindPane(kFolders);
-  m.HidePane(folders);
-  Relayout();
-  auto* panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(0));
-  ASSERT_NE(panel, nullptr);
-  const CPoint tab = panel->GetTabRows().front()->GetItem(0)->GetRect().CenterPoint();
-  panel->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.x, tab.y));
-  CTKPDockingPaneAutoHideWnd* sliding = panel->GetSlidingWindow();
+  CTKPDockingPaneAutoHidePanel* panel = nullptr;
+  CTKPDockingPaneAutoHideWnd* sliding = SlideOutLeft(folders, clock, &panel);
   ASSERT_NE(sliding, nullptr);
-  clock.Run(sliding, 2, 20);
   CRect rc;
   sliding->CWnd::GetWindowRect(rc);
   ASSERT_EQ(rc.Width(), 204);
@@ -639,15 +648,9 @@ TEST_F(DockingDragTest, WithTheCloseSwitchOffAChangedGroupStaysOut) {
   CTKPDockingPaneManager& m = frame->manager;
   m.SetCloseInactiveWindow(FALSE);
   CTKPDockingPane* folders = m.FindPane(kFolders);
-  m.HidePane(folders);
-  Relayout();
-  auto* panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(0));
-  ASSERT_NE(panel, nullptr);
-  const CPoint tab = panel->GetTabRows().front()->GetItem(0)->GetRect().CenterPoint();
-  panel->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.x, tab.y));
-  CTKPDockingPaneAutoHideWnd* sliding = panel->GetSlidingWindow();
+  CTKPDockingPaneAutoHidePanel* panel = nullptr;
+  CTKPDockingPaneAutoHideWnd* sliding = SlideOutLeft(folders, clock, &panel);
   ASSERT_NE(sliding, nullptr);
-  clock.Run(sliding, 2, 20);
   CTKPDockingPaneTabbedContainer* group = Group(kFolders);
   // A second pane joins the group while it is out.
   m.AttachPane(m.FindPane(kSearch), folders);

@@ -4,7 +4,6 @@
 
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/common/resource_manager.h"
-#include "toolkit/common/tkp_tooltip_context.h"
 #include "toolkit/dockingpane/tkp_docking_pane.h"
 #include "toolkit/dockingpane/tkp_docking_pane_drag_context.h"
 #include "toolkit/dockingpane/tkp_docking_pane_layout.h"
@@ -299,10 +298,7 @@ void CTKPDockingPaneMiniWnd::OnClose() { ClosePanes(); }
 
 BOOL CTKPDockingPaneMiniWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   // The tooltips see every message before the handlers do.
-  CTKPDockingPaneManager* manager = GetDockingPaneManager();
-  if (manager != nullptr && manager->GetToolTipContext() != nullptr) {
-    manager->GetToolTipContext()->FilterToolTipMessage(this, message, wParam, lParam);
-  }
+  if (CTKPDockingPaneManager* manager = GetDockingPaneManager()) manager->FilterToolTipMessage(this, message, wParam, lParam);
   return CMiniFrameWnd::OnWndMsg(message, wParam, lParam, pResult);
 }
 
@@ -314,14 +310,12 @@ INT_PTR CTKPDockingPaneMiniWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
   POINT screen{point.x, point.y};
   ::ClientToScreen(m_hWnd, &screen);
   CTKPDockingPaneCaptionButton* button = ButtonAt(CPoint(screen.x - window.left, screen.y - window.top));
-  CString tip;
-  if (button == nullptr || !TKPResourceManager()->LoadString(&tip, button->GetID()) || tip.IsEmpty()) return -1;
+  if (button == nullptr) return -1;
   CRect rc = button->GetRect();
   rc.OffsetRect(window.TopLeft());
   ::ScreenToClient(m_hWnd, reinterpret_cast<POINT*>(&rc.left));
   ::ScreenToClient(m_hWnd, reinterpret_cast<POINT*>(&rc.right));
-  CTKPToolTipContext::FillInToolInfo(pTI, m_hWnd, rc, static_cast<INT_PTR>(button->GetID()), tip);
-  return static_cast<INT_PTR>(button->GetID());
+  return button->FillToolInfo(m_hWnd, rc, pTI);
 }
 
 CTKPDockingPaneCaptionButton* CTKPDockingPaneMiniWnd::ButtonAt(CPoint ptWindow) const {

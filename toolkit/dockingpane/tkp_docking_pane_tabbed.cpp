@@ -3,9 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/common/gdi_guards.h"
-#include "toolkit/common/resource_manager.h"
 #include "toolkit/common/tkp_image_manager.h"
-#include "toolkit/common/tkp_tooltip_context.h"
 #include "toolkit/dockingpane/tkp_docking_pane.h"
 #include "toolkit/dockingpane/tkp_docking_pane_drag_context.h"
 #include "toolkit/dockingpane/tkp_docking_pane_layout.h"
@@ -761,20 +759,12 @@ void CTKPDockingPaneTabbedContainer::OnRButtonDown(UINT, CPoint point) {
 
 BOOL CTKPDockingPaneTabbedContainer::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   // The tooltips see every message before the handlers do.
-  CTKPDockingPaneManager* manager = GetDockingPaneManager();
-  if (manager != nullptr && manager->GetToolTipContext() != nullptr) {
-    manager->GetToolTipContext()->FilterToolTipMessage(this, message, wParam, lParam);
-  }
+  if (CTKPDockingPaneManager* manager = GetDockingPaneManager()) manager->FilterToolTipMessage(this, message, wParam, lParam);
   return CWnd::OnWndMsg(message, wParam, lParam, pResult);
 }
 
 INT_PTR CTKPDockingPaneTabbedContainer::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
-  if (CTKPDockingPaneCaptionButton* button = ButtonAt(point)) {
-    CString tip;
-    if (!TKPResourceManager()->LoadString(&tip, button->GetID()) || tip.IsEmpty()) return -1;
-    CTKPToolTipContext::FillInToolInfo(pTI, m_hWnd, button->GetRect(), static_cast<INT_PTR>(button->GetID()), tip);
-    return static_cast<INT_PTR>(button->GetID());
-  }
+  if (CTKPDockingPaneCaptionButton* button = ButtonAt(point)) return button->FillToolInfo(m_hWnd, button->GetRect(), pTI);
   if (!IsTabsVisible()) return -1;
   CTKPTabManagerItem* item = HitTest(point);
   return item != nullptr ? FillToolTipInfo(m_hWnd, item, pTI) : -1;

@@ -111,6 +111,14 @@ class TaskPanel : public testing::Test {
   }
   void TearDown() override { host.DestroyWindow(); }
 
+  // Links "Recovered folder 1" ... n in the places group.
+  void AddFolders(UINT n) {
+    for (UINT i = 0; i < n; ++i) {
+      CString caption;
+      caption.Format(_T("Recovered folder %u"), i + 1);
+      places->AddLinkItem(5000 + i, ID_LOAD_SNAPSHOT)->SetCaption(caption);
+    }
+  }
   CTKPTaskPanelGroupItem* Link(CTKPTaskPanelGroup* group, UINT id, LPCTSTR caption) {
     CTKPTaskPanelGroupItem* item = group->AddLinkItem(id, static_cast<int>(id));
     item->SetCaption(caption);
@@ -523,11 +531,7 @@ TEST_F(TaskPanel, RemovingAGroupClearsEveryPointerIntoIt) {
 
 TEST_F(TaskPanel, AListOpensOneGroupThatFillsThePanelAndScrollsItsItems) {
   panel.SetLockRedraw(TRUE);
-  for (UINT i = 0; i < 30; ++i) {
-    CString caption;
-    caption.Format(_T("Recovered folder %u"), i + 1);
-    places->AddLinkItem(5000 + i, ID_LOAD_SNAPSHOT)->SetCaption(caption);
-  }
+  AddFolders(30);
   control->SetAutoHeight(TRUE);
   panel.SetBehaviour(CTKPTaskPanel::kList);
   panel.SetLockRedraw(FALSE);
@@ -594,11 +598,7 @@ TEST_F(TaskPanel, AListOpensOneGroupThatFillsThePanelAndScrollsItsItems) {
 
 TEST_F(TaskPanel, WithSelectOnFocusTheOpenGroupKeepsItsFirstSelectedItemInView) {
   panel.SetLockRedraw(TRUE);
-  for (UINT i = 0; i < 30; ++i) {
-    CString caption;
-    caption.Format(_T("Recovered folder %u"), i + 1);
-    places->AddLinkItem(5000 + i, ID_LOAD_SNAPSHOT)->SetCaption(caption);
-  }
+  AddFolders(30);
   panel.SetBehaviour(CTKPTaskPanel::kList);
   panel.SetSelectItemOnFocus(TRUE);
   panel.SetLockRedraw(FALSE);
@@ -756,11 +756,7 @@ TEST_F(TaskPanel, ExpandPicturesShowWithoutAlphaBlendAndAHiddenCaptionLeavesTheB
 }
 
 TEST_F(TaskPanel, ListScreenshot) {
-  for (UINT i = 0; i < 24; ++i) {
-    CString caption;
-    caption.Format(_T("Recovered folder %u"), i + 1);
-    places->AddLinkItem(5000 + i, ID_LOAD_SNAPSHOT)->SetCaption(caption);
-  }
+  AddFolders(24);
   panel.SetBehaviour(CTKPTaskPanel::kList);
   panel.SetAnimation(1);
   places->SetExpanded(TRUE);
