@@ -1,8 +1,8 @@
 // The task panel in a real window: groups of links, a text and a control laid out with the theme's
 // margins; a group collapsed and expanded again on an injected clock; the owner's notifications and its
 // veto; keyboard navigation; clicks; an item copied to the clipboard and pasted back, a foreign or
-// damaged clipboard object refused; removing a group clears every pointer into it. The screenshot
-// task_panel.png.
+// damaged clipboard object refused; removing a group clears every pointer into it; an icon grid framed
+// cell by cell. The screenshots task_panel.png and task_panel_icon_grid.png.
 #include <gtest/gtest.h>
 
 #include <algorithm>
