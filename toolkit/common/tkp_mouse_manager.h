@@ -32,6 +32,8 @@ class CTKPMouseManager {
   void TrackMouseLeave(HWND hWnd);
   BOOL IsTracked() const { return !m_tracked.empty(); }
   int GetTrackedCount() const { return static_cast<int>(m_tracked.size()); }
+  // A drag loop (the lock count) or an open popup holds the mouse: hover states and tips wait.
+  BOOL IsMouseHeld() const { return m_nLockButtonUp > 0 || IsTracked(); }
 
   // A mouse message the hook saw while bars are tracked (public for the keyboard manager and tests).
   void ExamineTrackedMessage(UINT message, POINT screen);

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "res/toolkit_resource.h"
+
 namespace dock {
 
 namespace {
@@ -169,6 +171,12 @@ bool PieceInk(const GuidePiece& piece, int x, int y, const InkTest& ink) {
 }
 
 }  // namespace
+
+int GuideStripBitmap(int style, int scheme, bool hitTest) {
+  if (style != 0) return IDB_TK_GUIDES_ROUND;
+  if (hitTest) return IDB_TK_GUIDES;
+  return scheme == 2 ? IDB_TK_GUIDES_OLIVE : scheme == 3 ? IDB_TK_GUIDES_SILVER : IDB_TK_GUIDES;
+}
 
 int HitTestGuide(int code, int style, int x, int y, const InkTest& ink) {
   const GuideSize size = GetGuideSize(code, style);

@@ -68,6 +68,10 @@ struct GuidePiece {
 };
 std::vector<GuidePiece> GuidePieces(int code, int style, int highlighted);
 
+// The resource of a guide style's arrow strip: style 1 its round strip; style 0 the strip of the colour
+// scheme (2 olive, 3 silver, else blue) for drawing, but always the blue strip for hit-testing.
+int GuideStripBitmap(int style, int scheme, bool hitTest);
+
 // Whether the artwork has ink at (x, y) of that bitmap.
 using InkTest = std::function<bool(int bitmap, int x, int y)>;
 

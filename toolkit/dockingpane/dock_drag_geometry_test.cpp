@@ -118,5 +118,15 @@ TEST(DragGeometry, ArrowsDockIntoTheirHalf) {
   EXPECT_EQ(PartDirection(kGuideCentre), -1);
 }
 
+TEST(DockDragGeometry, TheClassicGuidesAreHitTestedOnTheBlueStripWhateverTheScheme) {
+  EXPECT_EQ(GuideStripBitmap(0, 2, false), 9905);
+  EXPECT_EQ(GuideStripBitmap(0, 3, false), 9906);
+  EXPECT_EQ(GuideStripBitmap(0, 1, false), 9904);
+  EXPECT_EQ(GuideStripBitmap(0, 0, false), 9904);
+  for (int scheme : {0, 1, 2, 3}) EXPECT_EQ(GuideStripBitmap(0, scheme, true), 9904) << scheme;
+  EXPECT_EQ(GuideStripBitmap(1, 2, false), 9910);
+  EXPECT_EQ(GuideStripBitmap(1, 2, true), 9910);
+}
+
 }  // namespace
 }  // namespace dock

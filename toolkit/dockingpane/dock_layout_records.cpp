@@ -31,9 +31,13 @@ void Check(bool ok, const char* reason) {
 int ClampExtent(int value) { return std::clamp(value, 0, kMaxExtent); }
 
 // A list of indexes under "Panes" and "Pane-%d". NoDefault counts must be present when loading.
-void ExchangeIndexList(CTKPPropExchange* px, std::vector<int>* list, bool countHasDefault, int objectCount) {
+// A container's "Panes" count, its "Selected" entry when it has one, then its "Pane-%d" entries: the
+// archive form is read back by position, so the order is fixed.
+void ExchangeIndexList(CTKPPropExchange* px, std::vector<int>* list, bool countHasDefault, int objectCount,
+                       int* selected = nullptr) {
   LONG count = static_cast<LONG>(list->size());
   const BOOL got = countHasDefault ? PX_Long(px, _T("Panes"), count, 0) : PX_LongNoDefault(px, _T("Panes"), count);
+  if (selected) PX_Int(px, _T("Selected"), *selected, 0);
   if (!px->IsLoading()) {
     for (size_t i = 0; i < list->size(); ++i) PX_Int(px, Numbered(_T("Pane-"), static_cast<int>(i) + 1), (*list)[i], 0);
     return;
@@ -105,8 +109,7 @@ void ExchangeObject(CTKPPropExchange* px, ObjectRecord* r, int objectCount) {
       ExchangePane(px, r);
       break;
     case kTabbedContainer: {
-      ExchangeIndexList(px, &r->children, false, objectCount);
-      PX_Int(px, _T("Selected"), r->selected, 0);
+      ExchangeIndexList(px, &r->children, false, objectCount, &r->selected);
       break;
     }
     case kSplitterContainer:

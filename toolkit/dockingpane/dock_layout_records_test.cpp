@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/classlib/classlib_testing.h"
 
@@ -16,11 +17,13 @@ using Table = std::map<std::u16string, std::u16string>;
 
 class TableExchange : public CTKPPropExchange {
  public:
-  TableExchange(Table& table, BOOL loading, std::u16string prefix = u"") : m_table(table), m_prefix(std::move(prefix)) {
+  TableExchange(Table& table, BOOL loading, std::u16string prefix = u"", std::vector<std::u16string>* order = nullptr)
+      : m_table(table), m_prefix(std::move(prefix)), m_order(order) {
     m_bLoading = loading;
   }
   BOOL ExchangeProp(LPCTSTR name, int type, void* value, const void* def) override {
     const std::u16string key = m_prefix + CString(name).ToUtf16();
+    if (m_order) m_order->push_back(key);
     if (!m_bLoading) {
       m_table[key] = type == tkpString ? static_cast<CString*>(value)->ToUtf16() : Number(*static_cast<int*>(value));
       return TRUE;
@@ -35,7 +38,7 @@ class TableExchange : public CTKPPropExchange {
     return TRUE;
   }
   CTKPPropExchange* GetSection(LPCTSTR name) override {
-    auto* section = new TableExchange(m_table, m_bLoading, m_prefix + CString(name).ToUtf16() + u"\\");
+    auto* section = new TableExchange(m_table, m_bLoading, m_prefix + CString(name).ToUtf16() + u"\\", m_order);
     InitSection(section);
     return section;
   }
@@ -47,6 +50,7 @@ class TableExchange : public CTKPPropExchange {
   }
   Table& m_table;
   std::u16string m_prefix;
+  std::vector<std::u16string>* m_order;  // every key in the order it is exchanged, when given
 };
 
 ObjectRecord Splitter(std::vector<int> children, BOOL horizontal = TRUE) {
@@ -126,6 +130,23 @@ TEST(DockLayoutRecords, SavedLayoutReadsBackEqual) {
   EXPECT_EQ(Written(read), saved);
   EXPECT_EQ(read.objects[2].selected, 4);
   EXPECT_EQ(read.objects[3].dockingHolder, 3);
+}
+
+// The archive form is read by position: a tabbed container gives its count, its selection, then its panes.
+TEST(DockLayoutRecords, ATabbedContainersKeysComeInTheirOrder) {
+  Table table;
+  std::vector<std::u16string> order;
+  TableExchange px(table, FALSE, u"", &order);
+  LayoutRecords layout = Sample();
+  layout.objects[2].children = {4, 6};
+  layout.objects[4].children = {};
+  WriteLayout(&px, layout);
+  std::vector<std::u16string> tabbed;
+  for (const std::u16string& key : order) {
+    if (key.rfind(u"Pane-3\\", 0) == 0) tabbed.push_back(key.substr(7));
+  }
+  EXPECT_EQ(tabbed, (std::vector<std::u16string>{u"Type", u"DockingCX", u"DockingCY", u"Panes", u"Selected", u"Pane-1",
+                                                 u"Pane-2"}));
 }
 
 TEST(DockLayoutRecords, ArchiveFormRoundTripsAndATruncatedOneIsRefused) {

@@ -240,6 +240,41 @@ TEST_F(DockingCaptionTest, AMaximizedGroupTakesItsRowAndRestoresIt) {
   EXPECT_EQ(Place(kProperties).Width(), 180);
 }
 
+// In a column the group a maximized neighbour collapses keeps its caption: its height is what the caption
+// and frame take, and the caption is drawn there.
+TEST_F(DockingCaptionTest, AMaximizedGroupOfAColumnLeavesItsNeighbourItsCaption) {
+  CTKPDockingPaneManager& m = frame->manager;
+  constexpr UINT kScanLog = 6;
+  Add(m.CreatePane(kScanLog, CRect(0, 0, 200, 150), tkpPaneDockBottom, m.FindPane(kFolders)), _T("Scan log"),
+      L"LISTBOX");
+  m.ShowMaximizeButton(TRUE);
+  Relayout();
+  CTKPDockingPaneTabbedContainer* folders = Group(kFolders);
+  CTKPDockingPaneTabbedContainer* scanLog = Group(kScanLog);
+  ASSERT_EQ(scanLog->GetContainer(), folders->GetContainer());
+  ASSERT_FALSE(static_cast<CTKPDockingPaneSplitterContainer*>(folders->GetContainer())->IsHorizontal());
+  const int column = Place(kFolders).Height() + Place(kScanLog).Height();
+  folders->Maximize();
+  Relayout();
+  CRect inner(0, 0, 1000, 1000);
+  Paint()->AdjustClientRect(scanLog, inner, FALSE);
+  const int overhead = 1000 - inner.Height();
+  ASSERT_GT(overhead, 0);
+  MINMAXINFO sizes{};
+  scanLog->GetMinMaxInfo(&sizes);
+  EXPECT_EQ(sizes.ptMaxTrackSize.y, overhead) << "at most its caption and frame along the column";
+  EXPECT_EQ(Place(kScanLog).Height(), overhead) << "the collapsed group keeps its caption";
+  EXPECT_EQ(Place(kFolders).Height(), column - overhead);
+  scanLog->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  CRect client;
+  ::GetClientRect(scanLog->m_hWnd, client);
+  const COLORREF text = ::GetSysColor(COLOR_BTNTEXT);
+  EXPECT_GT(harness::CountPixels(scanLog->m_hWnd, client, text, 40), 10) << "its caption's title is drawn";
+  folders->Restore();
+  Relayout();
+  EXPECT_GT(Place(kScanLog).Height(), overhead);
+}
+
 TEST_F(DockingCaptionTest, SplitterStylesPaintTheirLinesAndGripper) {
   CTKPDockingPanePaintManager* paint = Paint();
   CClientDC screen(frame);

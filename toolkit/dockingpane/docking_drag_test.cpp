@@ -8,20 +8,26 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include "platform/classlib/classlib_testing.h"
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "toolkit/commandbars/frame/modal_steps_test_support.h"
 #include "toolkit/common/draw_helpers.h"
+#include "toolkit/common/tkp_tooltip_context.h"
 #include "toolkit/dockingpane/dock_drag_geometry.h"
 #include "toolkit/dockingpane/docking_test_frame.h"
 #include "toolkit/dockingpane/tkp_docking_pane_auto_hide.h"
 #include "toolkit/dockingpane/tkp_docking_pane_drag_context.h"
 #include "toolkit/dockingpane/tkp_docking_pane_mini_wnd.h"
+#include "toolkit/dockingpane/tkp_docking_pane_paint_manager.h"
+#include "toolkit/tabmanager/tkp_tab_color_set.h"
+#include "toolkit/tabmanager/tkp_tab_paint_manager.h"
 
 namespace {
 
@@ -323,6 +329,79 @@ TEST_F(DockingDragTest, AThemedFloatingFrameDrawsItsCaptionAndCollapsesToIt) {
   EXPECT_GT(window.Height(), title + 8);
 }
 
+// A themed floating frame's caption buttons have tips, fed to the manager's tooltips by the frame
+// itself; the collapse button follows its switch; a collapsed frame follows a caption that changes height.
+TEST_F(DockingDragTest, AThemedFloatingFramesButtonsHaveTipsAndItsCollapsedHeightFollowsTheCaption) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.SetThemedFloatingFrames(TRUE);
+  m.ToggleDocking(m.FindPane(kProperties));
+  Relayout();
+  CTKPDockingPaneMiniWnd* floating = FrameOf(kProperties);
+  ASSERT_NE(floating, nullptr);
+  floating->SendMessage(WM_NCPAINT, 1, 0);
+  CRect window;
+  floating->CWnd::GetWindowRect(window);
+  auto button = [&](UINT id) -> CTKPDockingPaneCaptionButton* {
+    for (CTKPDockingPaneCaptionButton* b : floating->GetCaptionButtons()) {
+      if (b->GetID() == id) return b;
+    }
+    return nullptr;
+  };
+  auto clientPointOf = [&](UINT id) {
+    const CPoint centre = button(id)->GetRect().CenterPoint();
+    POINT pt{window.left + centre.x, window.top + centre.y};
+    ::ScreenToClient(floating->m_hWnd, &pt);
+    return CPoint(pt.x, pt.y);
+  };
+  ASSERT_FALSE(button(TKP_IDC_DOCKING_CLOSE)->GetRect().IsRectEmpty());
+  ASSERT_FALSE(button(TKP_IDC_DOCKING_AUTOHIDE)->GetRect().IsRectEmpty());
+  for (auto [id, text] : {std::pair<UINT, const wchar_t*>(TKP_IDC_DOCKING_CLOSE, L"Close"),
+                          std::pair<UINT, const wchar_t*>(TKP_IDC_DOCKING_AUTOHIDE, L"Auto Hide")}) {
+    TOOLINFO ti{};
+    ti.cbSize = sizeof(ti);
+    EXPECT_EQ(floating->OnToolHitTest(clientPointOf(id), &ti), static_cast<INT_PTR>(id));
+    EXPECT_STREQ(ti.lpszText, text);
+    CRect tool = ti.rect;
+    EXPECT_TRUE(tool.PtInRect(clientPointOf(id))) << "the tool's rectangle in client coordinates";
+    ::free(ti.lpszText);
+  }
+  // A mouse move over the close button reaches the tooltips, which take the button as their tool.
+  const CPoint centre = button(TKP_IDC_DOCKING_CLOSE)->GetRect().CenterPoint();
+  ::SetCursorPos(window.left + centre.x, window.top + centre.y);
+  floating->SendMessage(WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(window.left + centre.x, window.top + centre.y));
+  CWnd* tips = m.GetToolTipContext()->GetToolTip();
+  ASSERT_NE(tips, nullptr);
+  TOOLINFO probe{};
+  probe.cbSize = TTTOOLINFOW_V1_SIZE;
+  probe.hwnd = floating->m_hWnd;
+  probe.uId = TKP_IDC_DOCKING_CLOSE;
+  EXPECT_TRUE(tips->SendMessage(TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&probe)));
+  ::SetCursorPos(1, 1);
+  // Without the switch there is no collapse button.
+  CTKPDockingPaneMiniWnd::SetShowCollapseButton(FALSE);
+  floating->SendMessage(WM_NCPAINT, 1, 0);
+  EXPECT_TRUE(button(TKP_IDC_DOCKING_AUTOHIDE)->GetRect().IsRectEmpty());
+  CTKPDockingPaneMiniWnd::SetShowCollapseButton(TRUE);
+  floating->SendMessage(WM_NCPAINT, 1, 0);
+  EXPECT_FALSE(button(TKP_IDC_DOCKING_AUTOHIDE)->GetRect().IsRectEmpty());
+  // Collapsed to its caption; then the caption grows: the frame follows.
+  floating->Collapse(TRUE);
+  ::SetFocus(frame->view);
+  for (int i = 0; i < 6; ++i) floating->OnTimerTick(1);
+  for (int i = 0; i < 9; ++i) floating->OnTimerTick(3);
+  CTKPDockingPanePaintManager* paint = m.GetPaintManager();
+  floating->CWnd::GetWindowRect(window);
+  ASSERT_EQ(window.Height(), paint->m_nTitleHeight + 8);
+  LOGFONT lf{};
+  lf.lfHeight = -24;
+  lstrcpyW(lf.lfFaceName, L"Arial");
+  paint->SetCaptionFont(&lf, FALSE);
+  ASSERT_GT(paint->m_nTitleHeight + 8, window.Height());
+  m.RecalcFrames();
+  floating->CWnd::GetWindowRect(window);
+  EXPECT_EQ(window.Height(), paint->m_nTitleHeight + 8);
+}
+
 TEST_F(DockingDragTest, AFrameFloatedOffTheScreenOpensJustInsideIt) {
   CTKPDockingPaneManager& m = frame->manager;
   m.FloatPane(m.FindPane(kSearch), CRect(5000, 100, 5200, 300));
@@ -362,6 +441,21 @@ struct FakeClock {
     return fired;
   }
 };
+
+// Auto-hides a pane of the left side, clicks its tab and lets its group slide all the way out.
+CTKPDockingPaneAutoHideWnd* SlideOutLeft(CTKPDockingPane* pane, FakeClock& clock, CTKPDockingPaneAutoHidePanel** panel) {
+  CTKPDockingPaneManager* m = pane->GetDockingPaneManager();
+  m->HidePane(pane);
+  m->GetSite()->RecalcLayout();
+  harness::PumpMessages();
+  *panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m->GetLayout()->GetPanel(0));
+  if (*panel == nullptr || (*panel)->GetTabRows().empty()) return nullptr;
+  const CPoint tab = (*panel)->GetTabRows().front()->GetItem(0)->GetRect().CenterPoint();
+  (*panel)->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.x, tab.y));
+  CTKPDockingPaneAutoHideWnd* sliding = (*panel)->GetSlidingWindow();
+  if (sliding != nullptr) clock.Run(sliding, 2, 20);
+  return sliding;
+}
 
 TEST_F(DockingDragTest, AnAutoHiddenGroupSlidesOutOnHoverAndBackWhenTheMouseHasGone) {
   FakeClock clock;
@@ -495,6 +589,82 @@ TEST_F(DockingDragTest, TheEdgeOfASlidingWindowSetsTheWidthItOpensWith) {
   clock.Run(panel->GetSlidingWindow(), 2, 20);
   panel->GetSlidingWindow()->CWnd::GetWindowRect(rc);
   EXPECT_EQ(rc.Width(), 300);
+}
+
+// Without the splitter tracker the edge follows the pointer live: Esc ends the drag and keeps the width
+// the window already took.
+TEST_F(DockingDragTest, WithoutTheTrackerTheEdgeOfASlidingWindowMovesLive) {
+  FakeClock clock;
+  CTKPDockingPaneManager& m = frame->manager;
+  m.UseSplitterTracker(FALSE);
+  CTKPDockingPane* folders = m.FindPane(kFolders);
+  CTKPDockingPaneAutoHidePanel* panel = nullptr;
+  CTKPDockingPaneAutoHideWnd* sliding = SlideOutLeft(folders, clock, &panel);
+  ASSERT_NE(sliding, nullptr);
+  CRect rc;
+  sliding->CWnd::GetWindowRect(rc);
+  ASSERT_EQ(rc.Width(), 204);
+  const CPoint press(rc.Width() - 2, 40);
+  POINT to{rc.left + 300 - 2, rc.top + 40};
+  ::ScreenToClient(frame->GetSafeHwnd(), &to);
+  frame->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+  frame->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+  sliding->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
+  EXPECT_EQ(::GetCapture(), nullptr);
+  sliding->CWnd::GetWindowRect(rc);
+  EXPECT_EQ(rc.Width(), 300);
+  EXPECT_EQ(folders->m_nDockingCX, 296);
+  m.UseSplitterTracker(TRUE);
+}
+
+// The panels' gradient spans half the screen at least: the thin left strip stays near its light colour;
+// the right strip continues the gradient across the frame and so shows its dark end.
+TEST_F(DockingDragTest, ThePanelsGradientSpansHalfTheScreenAndTheFrame) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.HidePane(m.FindPane(kFolders));
+  m.HidePane(m.FindPane(kProperties));
+  Relayout();
+  CTKPTabColorSet* colours = m.GetPaintManager()->GetPanelPaintManager()->GetColorSet();
+  ASSERT_NE(colours, nullptr);
+  colours->m_grcHeader.SetStandardValue(RGB(255, 255, 255), RGB(0, 0, 0));
+  auto* left = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(0));
+  auto* right = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(1));
+  ASSERT_NE(left, nullptr);
+  ASSERT_NE(right, nullptr);
+  for (CWnd* panel : {static_cast<CWnd*>(left), static_cast<CWnd*>(right)}) {
+    panel->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+  CRect rc;
+  ::GetClientRect(left->m_hWnd, rc);
+  const int y = rc.bottom - 4;  // below the tabs
+  EXPECT_GE(GetRValue(harness::ClientPixel(left->m_hWnd, rc.right - 1, y)), 200) << "the left strip's far side";
+  ::GetClientRect(right->m_hWnd, rc);
+  EXPECT_LE(GetRValue(harness::ClientPixel(right->m_hWnd, rc.left, y)), 60) << "the right strip's near side";
+}
+
+// With the close-inactive switch off a group changed while it is out stays out, laid out in its window.
+TEST_F(DockingDragTest, WithTheCloseSwitchOffAChangedGroupStaysOut) {
+  FakeClock clock;
+  CTKPDockingPaneManager& m = frame->manager;
+  m.SetCloseInactiveWindow(FALSE);
+  CTKPDockingPane* folders = m.FindPane(kFolders);
+  CTKPDockingPaneAutoHidePanel* panel = nullptr;
+  CTKPDockingPaneAutoHideWnd* sliding = SlideOutLeft(folders, clock, &panel);
+  ASSERT_NE(sliding, nullptr);
+  CTKPDockingPaneTabbedContainer* group = Group(kFolders);
+  // A second pane joins the group while it is out.
+  m.AttachPane(m.FindPane(kSearch), folders);
+  harness::PumpMessages();
+  ASSERT_EQ(panel->GetSlidingWindow(), sliding);
+  EXPECT_EQ(Group(kSearch), group);
+  CRect inside;
+  sliding->CWnd::GetWindowRect(inside);
+  EXPECT_TRUE(::IsWindowVisible(m.FindPane(kSearch)->GetChild()) || ::IsWindowVisible(folders->GetChild()));
+  CRect shown;
+  ::GetWindowRect((::IsWindowVisible(folders->GetChild()) ? folders : m.FindPane(kSearch))->GetChild(), shown);
+  CRect both;
+  EXPECT_TRUE(both.IntersectRect(shown, inside) && both == shown) << "the shown pane lies in the sliding window";
+  m.SetCloseInactiveWindow(TRUE);
 }
 
 TEST_F(DockingDragTest, AGroupDockedBackWhileSlidOutLeavesNoWindowBehindItsPanel) {

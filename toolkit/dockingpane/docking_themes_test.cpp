@@ -12,6 +12,7 @@
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "platform/harness/png_writer.h"
+#include "toolkit/common/color_manager.h"
 #include "toolkit/dockingpane/docking_test_frame.h"
 #include "toolkit/dockingpane/tkp_docking_pane_themes.h"
 #include "toolkit/tabmanager/tkp_tab_appearance.h"
@@ -98,9 +99,12 @@ TEST_F(DockingThemesTest, EachIdBuildsItsThemeAndTabStrips) {
   EXPECT_EQ(Manager().GetDockingGuideStyle(), 1);
 }
 
-// The soft-gradient theme's tabs start 2 pixels into their header, where the stock curved tabs leave
-// room for their leaning edge, and are still drawn.
-TEST_F(DockingThemesTest, TheSoftGradientTabsHaveTheirOwnMargins) {
+// The soft-gradient theme's tabs are its own: appearance 2's rounded tabs with the header margins
+// (2, 2, 4, 0), the pane tabs outlining only the selected tab and parting the others with a line. Its
+// tab colour sets' header runs from the face to a blend of 20.5 % face and window.
+TEST_F(DockingThemesTest, TheSoftGradientTabsHaveTheirOwnLookAndMargins) {
+  TKPColorManager()->Table().SetForcedScheme(kTKPSchemeNone);
+  TKPColorManager()->RefreshColors();
   ShowTheme(9);
   for (CTKPTabPaintManager* tabs : {Paint()->GetTabPaintManager(), Paint()->GetPanelPaintManager()}) {
     ASSERT_NE(tabs->GetAppearanceObject(), nullptr);
@@ -113,6 +117,23 @@ TEST_F(DockingThemesTest, TheSoftGradientTabsHaveTheirOwnMargins) {
   EXPECT_EQ(first.left - tabs->GetHeaderRect().left, 2);
   const CRect selected = tabs->GetSelectedItem()->GetRect();
   EXPECT_EQ(PixelOf(kOutput, selected.left + 3, (selected.top + selected.bottom) / 2), RGB(255, 255, 255));
+  const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+  for (CTKPTabPaintManager* strip : {Paint()->GetTabPaintManager(), Paint()->GetPanelPaintManager()}) {
+    EXPECT_EQ(static_cast<COLORREF>(strip->GetColorSet()->m_grcHeader.clrLight), face);
+    EXPECT_EQ(static_cast<COLORREF>(strip->GetColorSet()->m_grcHeader.clrDark),
+              CTKPColorManager::BlendColors(face, ::GetSysColor(COLOR_WINDOW), 205));
+  }
+  // The event log selected: the output tab before it is parted from it by a line at its end.
+  Manager().ShowPane(Manager().FindPane(kLog));
+  Relayout();
+  const CRect output = tabs->GetItem(0)->GetRect();
+  ASSERT_NE(tabs->GetSelectedItem(), tabs->GetItem(0));
+  const COLORREF border = static_cast<COLORREF>(Paint()->GetTabPaintManager()->GetColorSet()->m_clrFrameBorder);
+  for (int y = output.top + 4; y < output.bottom - 4; ++y) {
+    EXPECT_EQ(PixelOf(kOutput, output.right, y), border) << "the parting line, row " << y;
+  }
+  TKPColorManager()->Table().SetForcedScheme(kTKPSchemeAuto);
+  TKPColorManager()->RefreshColors();
 }
 
 TEST_F(DockingThemesTest, GalleryOfEveryThemeWithItsCaptionAndTabColours) {

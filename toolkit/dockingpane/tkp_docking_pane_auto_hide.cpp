@@ -8,6 +8,8 @@
 #include "toolkit/common/resource_manager.h"
 #include "toolkit/common/splitter_tracker.h"
 #include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/common/tracker_math.h"
+#include "toolkit/dockingpane/dock_live_drag.h"
 #include "toolkit/dockingpane/tkp_docking_pane.h"
 #include "toolkit/dockingpane/tkp_docking_pane_layout.h"
 #include "toolkit/dockingpane/tkp_docking_pane_manager.h"
@@ -218,7 +220,15 @@ void CTKPDockingPaneAutoHidePanel::AddContainer(CTKPDockingPaneBase* pContainer)
 
 void CTKPDockingPaneAutoHidePanel::OnChildContainerChanged(CTKPDockingPaneBase*) {
   CTKPDockingPaneManager* manager = ManagerOf(this);
-  if (m_pActiveWnd != nullptr) CloseSlidingWindow(manager != nullptr && manager->IsAttaching());
+  if (m_pActiveWnd != nullptr && manager != nullptr) {
+    if (manager->IsCloseInactiveWindow()) {
+      CloseSlidingWindow(manager->IsAttaching());
+    } else {
+      // The window stays out: the frame and the window lay the changed group out where it is.
+      if (m_pDockingSite != nullptr && m_pDockingSite->AsFrameWnd() != nullptr) m_pDockingSite->AsFrameWnd()->RecalcLayout();
+      if (m_pActiveWnd != nullptr) m_pActiveWnd->RecalcLayout();
+    }
+  }
   OnPaneChanged(FALSE);
 }
 
@@ -368,6 +378,21 @@ void CTKPDockingPaneAutoHidePanel::CloseSlidingWindow(BOOL bImmediate) {
   m_pActiveWnd = nullptr;
 }
 
+// The panels' gradient is as wide as half the screen at least, so that the thin strips show its light
+// end; on the right it runs over the whole frame, so that it continues across from the left panel.
+CRect CTKPDockingPaneAutoHidePanel::GradientRect(const CRect& client) const {
+  CRect rc = client;
+  if (m_nDirection == 1 && GetParent() != nullptr) {
+    CRect parent;
+    GetParent()->GetWindowRect(parent);
+    ScreenToClient(parent);
+    rc.left = parent.left;
+    rc.right = parent.right;
+  }
+  rc.right = std::max<LONG>(rc.right, rc.left + ::GetSystemMetrics(SM_CXFULLSCREEN) / 2);
+  return rc;
+}
+
 void CTKPDockingPaneAutoHidePanel::OnPaint() {
   CPaintDC paint(this);
   CRect client;
@@ -384,7 +409,7 @@ void CTKPDockingPaneAutoHidePanel::OnPaint() {
   if (light == dark) {
     dc.FillSolidRect(client, light);
   } else {
-    TKPDrawHelpers()->GradientFill(&dc, client, light, dark, TRUE);
+    TKPDrawHelpers()->GradientFill(&dc, GradientRect(client), light, dark, TRUE);
   }
   if (tabs == nullptr) return;
   for (CTKPDockingPaneAutoHideTabs* row : m_lstTabs) {
@@ -750,13 +775,29 @@ void CTKPDockingPaneAutoHideWnd::OnLButtonDown(UINT, CPoint point) {
   CPoint screen = point;
   ClientToScreen(screen);
   m_bTracking = TRUE;
-  CTKPSplitterTracker tracker(TRUE);
-  const BOOL accepted = tracker.Track(site->GetSafeHwnd(), limits, strip, screen, !m_bHoriz);
-  m_bTracking = FALSE;
-  if (!accepted || m_hWnd == nullptr) return;
-  // From the docked area's outer edge to the far side of the dropped edge.
-  const CRect docked = DockedArea();
-  CRect rc = docked;
+  if (manager->IsSplitterTrackerUsed()) {
+    CTKPSplitterTracker tracker(TRUE);
+    const BOOL accepted = tracker.Track(site->GetSafeHwnd(), limits, strip, screen, !m_bHoriz);
+    m_bTracking = FALSE;
+    if (accepted && m_hWnd != nullptr) ApplyEdge(strip);
+    return;
+  }
+  // Live: the window follows the pointer, the way the splitters' live drag does.
+  const int offset = m_bHoriz ? strip.top - screen.y : strip.left - screen.x;
+  HWND self = m_hWnd;
+  TKPDockTrackLive(m_hWnd, [&](POINT at) {
+    if (::IsWindow(self) && MoveTracker(&strip, limits, CPoint(at.x, at.y), offset, !m_bHoriz)) ApplyEdge(strip);
+  });
+  if (::IsWindow(self)) m_bTracking = FALSE;
+}
+
+// The window from the docked area's outer edge to the far side of the edge strip; the selected pane
+// keeps that size (less the edge) to reopen with.
+void CTKPDockingPaneAutoHideWnd::ApplyEdge(const CRect& strip) {
+  CTKPDockingPaneManager* manager = m_pPanel->GetDockingPaneManager();
+  CFrameWnd* site = manager != nullptr ? manager->GetSite() : nullptr;
+  if (site == nullptr) return;
+  CRect rc = DockedArea();
   switch (m_nDirection) {
     case 0:
       rc.right = strip.right;

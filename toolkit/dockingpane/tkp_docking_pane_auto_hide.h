@@ -92,6 +92,7 @@ class CTKPDockingPaneAutoHidePanel : public CWnd, public CTKPDockingPaneBase {
   DECLARE_MESSAGE_MAP()
 
  private:
+  CRect GradientRect(const CRect& client) const;
   void RebuildTabs(CDC* pDC, CRect rcStrip);
   // Ends every sliding window of the panel still alive (one may still be closing).
   void DestroySlidingWindows();
@@ -143,6 +144,7 @@ class CTKPDockingPaneAutoHideWnd : public CMiniFrameWnd {
   CRect DockedArea() const;
   BOOL CanResize() const;
   CRect EdgeStrip() const;
+  void ApplyEdge(const CRect& strip);
 
   CTKPDockingPaneTabbedContainer* m_pContainer;
   CTKPDockingPaneAutoHidePanel* m_pPanel;

@@ -35,6 +35,9 @@ class CTKPDockingPaneCaptionButton {
   // The modal press: TRUE when the button was released over itself. Nothing while another window holds
   // the capture. Non-client buttons (bClientCoordinates FALSE) take points relative to the window.
   BOOL Click(CWnd* pWnd, CPoint pt, BOOL bClientCoordinates = TRUE);
+  // The button as the tool of hWnd at rcTool (its client coordinates), its tip the string resource of
+  // its id: the id, or -1 when that string is missing or empty.
+  INT_PTR FillToolInfo(HWND hWnd, const CRect& rcTool, TOOLINFO* pTI) const;
 
   CRect m_rcButton;
   BOOL m_bPressed = FALSE;

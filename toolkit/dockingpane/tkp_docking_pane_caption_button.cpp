@@ -1,5 +1,8 @@
-// The caption buttons' hover and their modal press.
+// The caption buttons' hover, their modal press and their tips.
 #include "toolkit/dockingpane/tkp_docking_pane_base.h"
+
+#include "toolkit/common/resource_manager.h"
+#include "toolkit/common/tkp_tooltip_context.h"
 
 void CTKPDockingPaneCaptionButton::Redraw() { m_pOwner->RedrawPane(); }
 
@@ -68,4 +71,11 @@ BOOL CTKPDockingPaneCaptionButton::Click(CWnd* pWnd, CPoint pt, BOOL bClientCoor
   CheckForMouseOver(pt);
   Redraw();
   return result;
+}
+
+INT_PTR CTKPDockingPaneCaptionButton::FillToolInfo(HWND hWnd, const CRect& rcTool, TOOLINFO* pTI) const {
+  CString tip;
+  if (!TKPResourceManager()->LoadString(&tip, m_nID) || tip.IsEmpty()) return -1;
+  CTKPToolTipContext::FillInToolInfo(pTI, hWnd, rcTool, static_cast<INT_PTR>(m_nID), tip);
+  return static_cast<INT_PTR>(m_nID);
 }

@@ -430,24 +430,23 @@ int CTKPDockingPaneDragContext::HitTestGuide(CTKPDockingPaneGuideWnd* pGuide, CP
   ::ScreenToClient(pGuide->GetSafeHwnd(), &local);
   LoadArtwork();
   return dock::HitTestGuide(pGuide->GetCode(), GetGuideStyle(), local.x, local.y,
-                            [this](int bitmap, int x, int y) { return Ink(bitmap, x, y); });
+                            [this](int bitmap, int x, int y) { return Ink(bitmap, x, y, true); });
 }
 
 void CTKPDockingPaneDragContext::LoadArtwork() {
   const int style = GetGuideStyle();
-  if (m_nArtStyle == style) return;
-  m_nArtStyle = style;
-  UINT strip = IDB_TK_GUIDES_ROUND;
-  if (style == 0) {
-    const int scheme = TKPColorManager()->GetCurrentSystemTheme();
-    strip = scheme == 2 ? IDB_TK_GUIDES_OLIVE : scheme == 3 ? IDB_TK_GUIDES_SILVER : IDB_TK_GUIDES;
-  }
+  const UINT strip = static_cast<UINT>(dock::GuideStripBitmap(style, TKPColorManager()->GetCurrentSystemTheme(), false));
+  if (m_nArtStrip == static_cast<int>(strip)) return;
+  m_nArtStrip = static_cast<int>(strip);
   m_art[0].pixels = ReadBitmap(strip, &m_art[0].width, &m_art[0].height);
   m_art[1].pixels = ReadBitmap(IDB_TK_GUIDE_CENTRE, &m_art[1].width, &m_art[1].height);
+  const UINT hit = static_cast<UINT>(dock::GuideStripBitmap(style, 0, true));
+  m_art[2] = hit == strip ? m_art[0] : Artwork{};
+  if (hit != strip) m_art[2].pixels = ReadBitmap(hit, &m_art[2].width, &m_art[2].height);
 }
 
-bool CTKPDockingPaneDragContext::Ink(int nBitmap, int x, int y) {
-  const Artwork& art = m_art[nBitmap == 1 ? 1 : 0];
+bool CTKPDockingPaneDragContext::Ink(int nBitmap, int x, int y, bool bHitTest) {
+  const Artwork& art = m_art[nBitmap == 1 ? 1 : bHitTest ? 2 : 0];
   if (x < 0 || y < 0 || x >= art.width || y >= art.height || art.pixels.empty()) return false;
   return art.pixels[static_cast<size_t>(y) * art.width + x] != kGuideKey;
 }

@@ -82,7 +82,9 @@ class CTKPDockingPaneDragContext {
     int width = 0, height = 0;
     std::vector<COLORREF> pixels;  // top-down, 0x00BBGGRR
   };
-  bool Ink(int nBitmap, int x, int y);
+  // Ink of the drawn artwork (bitmap 0 the arrows' strip, 1 the centre background), or with bHitTest of
+  // the strip hit-testing reads.
+  bool Ink(int nBitmap, int x, int y, bool bHitTest = false);
   void LoadArtwork();
   std::vector<CTKPDockingPaneBase*> DraggedPanes() const;
   HWND CaptureWindow() const;
@@ -117,8 +119,8 @@ class CTKPDockingPaneDragContext {
   int m_nDirection = 0;
   HDC m_hDesktopDC = nullptr;
   BOOL m_bLocked = FALSE;
-  Artwork m_art[2];
-  int m_nArtStyle = -1;
+  Artwork m_art[3];  // the drawn strip, the centre background, the hit-tested strip
+  int m_nArtStrip = -1;
 };
 
 // Moves the rectangle by the least offset that puts the point inside it.

@@ -497,3 +497,7 @@ void CTKPDockingPaneManager::OnSettingChange(UINT, LPCTSTR) {
   if (m_pPaintManager != nullptr) m_pPaintManager->RefreshMetrics();
   RecalcFrames();
 }
+
+void CTKPDockingPaneManager::FilterToolTipMessage(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_pToolTipContext != nullptr) m_pToolTipContext->FilterToolTipMessage(pWnd, message, wParam, lParam);
+}

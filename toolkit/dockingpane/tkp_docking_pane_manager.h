@@ -129,6 +129,8 @@ class CTKPDockingPaneManager : public CWnd {
   BOOL IsLaidOut() const { return m_bLaidOut; }
   CTKPDockingPaneDragContext* GetDragContext() const { return m_pDragContext; }
   CTKPToolTipContext* GetToolTipContext() const { return m_pToolTipContext; }
+  // The manager's windows pass every message through here first, so that their tips show.
+  void FilterToolTipMessage(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam);
   // The drag previews with a translucent window, and docking guides with it.
   void SetAlphaDockingContext(BOOL bAlpha) { m_bAlphaDockingContext = bAlpha; }
   BOOL IsAlphaDockingContext() const { return m_bAlphaDockingContext; }

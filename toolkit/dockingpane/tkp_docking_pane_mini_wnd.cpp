@@ -37,6 +37,8 @@ BEGIN_MESSAGE_MAP(CTKPDockingPaneMiniWnd, CMiniFrameWnd)
   ON_WM_NCACTIVATE()
 END_MESSAGE_MAP()
 
+BOOL CTKPDockingPaneMiniWnd::s_bShowCollapseButton = TRUE;
+
 CTKPDockingPaneMiniWnd::CTKPDockingPaneMiniWnd(CTKPDockingPaneLayout* pLayout)
     : CTKPDockingPaneBase(dock::kMiniFrame, pLayout) {
   for (UINT id : {9901u, 9900u, 9909u}) m_arrCaptionButtons.push_back(new CTKPDockingPaneCaptionButton(id, this));
@@ -232,6 +234,8 @@ void CTKPDockingPaneMiniWnd::RefreshFrame() {
     if (m_bCollapsed) Collapse(FALSE);
   }
   SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  // The caption may have changed height: a collapsed frame takes the height of its current step again.
+  if (IsThemed() && m_bCollapsed) SetFrameHeight(StepHeight(), SWP_NOZORDER);
 }
 
 BOOL CTKPDockingPaneMiniWnd::IsCaptionButtonVisible(CTKPDockingPaneCaptionButton* pButton) {
@@ -240,7 +244,7 @@ BOOL CTKPDockingPaneMiniWnd::IsCaptionButtonVisible(CTKPDockingPaneCaptionButton
       return m_bCloseEnabled;
     case 9900:
       pButton->m_dwState = m_bCollapsed ? 2 : 0;
-      return TRUE;
+      return s_bShowCollapseButton;
     case 9909: {
       const std::vector<CTKPDockingPaneBase*> groups = Groups();
       if (groups.size() != 1) return FALSE;
@@ -291,6 +295,28 @@ void CTKPDockingPaneMiniWnd::ClosePanes() {
 }
 
 void CTKPDockingPaneMiniWnd::OnClose() { ClosePanes(); }
+
+BOOL CTKPDockingPaneMiniWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  // The tooltips see every message before the handlers do.
+  if (CTKPDockingPaneManager* manager = GetDockingPaneManager()) manager->FilterToolTipMessage(this, message, wParam, lParam);
+  return CMiniFrameWnd::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+// The caption buttons lie in the non-client area: the point (client coordinates) is taken to the
+// window's, and the tool's rectangle back to the client's.
+INT_PTR CTKPDockingPaneMiniWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
+  CRect window;
+  CWnd::GetWindowRect(window);
+  POINT screen{point.x, point.y};
+  ::ClientToScreen(m_hWnd, &screen);
+  CTKPDockingPaneCaptionButton* button = ButtonAt(CPoint(screen.x - window.left, screen.y - window.top));
+  if (button == nullptr) return -1;
+  CRect rc = button->GetRect();
+  rc.OffsetRect(window.TopLeft());
+  ::ScreenToClient(m_hWnd, reinterpret_cast<POINT*>(&rc.left));
+  ::ScreenToClient(m_hWnd, reinterpret_cast<POINT*>(&rc.right));
+  return button->FillToolInfo(m_hWnd, rc, pTI);
+}
 
 CTKPDockingPaneCaptionButton* CTKPDockingPaneMiniWnd::ButtonAt(CPoint ptWindow) const {
   for (CTKPDockingPaneCaptionButton* button : m_arrCaptionButtons) {
@@ -485,6 +511,11 @@ void CTKPDockingPaneMiniWnd::OnSetFocus(CWnd* pOldWnd) {
 
 // ---- collapsing -------------------------------------------------------------------------------------------
 
+// The height of the collapse animation's current step, never below the caption.
+int CTKPDockingPaneMiniWnd::StepHeight() const {
+  return std::max(m_nStep * m_nExpandedHeight / std::max(1, m_nStepsCount), CollapsedHeight());
+}
+
 void CTKPDockingPaneMiniWnd::SetFrameHeight(int nHeight, UINT nFlags) {
   CRect rc;
   CWnd::GetWindowRect(rc);
@@ -527,7 +558,6 @@ void CTKPDockingPaneMiniWnd::ShowExpanded() {
 }
 
 void CTKPDockingPaneMiniWnd::OnTimer(UINT_PTR nIDEvent) {
-  const int collapsedHeight = CollapsedHeight();
   if (nIDEvent == kHoverCheck) {
     POINT pt;
     ::GetCursorPos(&pt);
@@ -557,8 +587,7 @@ void CTKPDockingPaneMiniWnd::OnTimer(UINT_PTR nIDEvent) {
   if (nIDEvent == kCollapseAnimation && m_bSlideOut) {
     --m_nStep;
     if (m_nStep >= 0) {
-      SetFrameHeight(std::max(m_nStep * m_nExpandedHeight / std::max(1, m_nStepsCount), collapsedHeight),
-                     SWP_NOZORDER);
+      SetFrameHeight(StepHeight(), SWP_NOZORDER);
       return;
     }
     m_bSlideOut = FALSE;

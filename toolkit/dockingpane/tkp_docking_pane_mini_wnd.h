@@ -36,6 +36,10 @@ class CTKPDockingPaneMiniWnd : public CMiniFrameWnd, public CTKPDockingPaneBase 
   // full height while the mouse is over it.
   void Collapse(BOOL bCollapse);
   void ShowExpanded();
+  // Process-wide: themed frames show their collapse button (on by default).
+  static void SetShowCollapseButton(BOOL bShow) { s_bShowCollapseButton = bShow; }
+  static BOOL IsShowCollapseButton() { return s_bShowCollapseButton; }
+  INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override;
   // The clock and timers of the collapse animation; tests drive them (OnTimer) themselves.
   void OnTimerTick(UINT_PTR nIDEvent) { OnTimer(nIDEvent); }
 
@@ -54,6 +58,7 @@ class CTKPDockingPaneMiniWnd : public CMiniFrameWnd, public CTKPDockingPaneBase 
 
  protected:
   void PostNcDestroy() override {}
+  BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
   afx_msg void OnClose();
   afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
   afx_msg void OnNcRButtonDown(UINT nHitTest, CPoint point);
@@ -79,6 +84,9 @@ class CTKPDockingPaneMiniWnd : public CMiniFrameWnd, public CTKPDockingPaneBase 
   CTKPDockingPaneCaptionButton* ButtonAt(CPoint ptWindow) const;
   void ShowMenu(CTKPDockingPaneCaptionButton* pButton);
   void SetFrameHeight(int nHeight, UINT nFlags);
+  int StepHeight() const;
+
+  static BOOL s_bShowCollapseButton;
 
   CTKPDockingPaneBase* m_pTopContainer = nullptr;
   BOOL m_bCloseEnabled = FALSE;

@@ -5,6 +5,7 @@
 #include "res/toolkit_resource.h"
 #include "toolkit/common/resource_manager.h"
 #include "toolkit/common/splitter_tracker.h"
+#include "toolkit/dockingpane/dock_live_drag.h"
 #include "toolkit/dockingpane/dock_sizing.h"
 #include "toolkit/dockingpane/tkp_docking_pane_layout.h"
 #include "toolkit/dockingpane/tkp_docking_pane_manager.h"
@@ -478,33 +479,14 @@ void CTKPDockingPaneSplitterWnd::TrackLive(CPoint point, int nearBound, int farB
   ::GetWindowRect(m_hWnd, bar);
   POINT screenPoint{point.x, point.y};
   ::ClientToScreen(m_hWnd, &screenPoint);
-  point = CPoint(screenPoint.x, screenPoint.y);
-  const int offset = row ? bar.left - point.x : bar.top - point.y;
+  const int offset = row ? bar.left - screenPoint.x : bar.top - screenPoint.y;
   int position = row ? bar.left : bar.top;
-  HWND self = m_hWnd;
   CWnd* site = m_pContainer->GetDockingSite();
-  ::SetCapture(self);
-  while (::GetCapture() == self) {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) ::DispatchMessageW(&msg);
-    if (!::GetMessageW(&msg, nullptr, 0, 0)) {
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    if (msg.message == WM_MOUSEMOVE) {
-      POINT screen{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
-      ::ClientToScreen(msg.hwnd, &screen);
-      const int moved = std::clamp(static_cast<int>(row ? screen.x : screen.y) + offset, nearBound, std::max(nearBound, farBound));
-      if (moved != position) {
-        position = moved;
-        ApplyPosition(position);
-        if (CFrameWnd* frame = site != nullptr ? site->AsFrameWnd() : nullptr) frame->RecalcLayout();
-      }
-    } else if ((msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) || msg.message == WM_LBUTTONUP) {
-      break;
-    } else {
-      ::DispatchMessageW(&msg);
-    }
-  }
-  if (::GetCapture() == self) ::ReleaseCapture();
+  TKPDockTrackLive(m_hWnd, [&](POINT screen) {
+    const int moved = std::clamp(static_cast<int>(row ? screen.x : screen.y) + offset, nearBound, std::max(nearBound, farBound));
+    if (moved == position) return;
+    position = moved;
+    ApplyPosition(position);
+    if (CFrameWnd* frame = site != nullptr ? site->AsFrameWnd() : nullptr) frame->RecalcLayout();
+  });
 }

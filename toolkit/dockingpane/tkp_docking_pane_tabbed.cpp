@@ -3,9 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/common/gdi_guards.h"
-#include "toolkit/common/resource_manager.h"
 #include "toolkit/common/tkp_image_manager.h"
-#include "toolkit/common/tkp_tooltip_context.h"
 #include "toolkit/dockingpane/tkp_docking_pane.h"
 #include "toolkit/dockingpane/tkp_docking_pane_drag_context.h"
 #include "toolkit/dockingpane/tkp_docking_pane_layout.h"
@@ -376,12 +374,9 @@ void CTKPDockingPaneTabbedContainer::GetMinMaxInfo(MINMAXINFO* pMinMaxInfo) cons
   const LONG dx = 1000 - rc.Width(), dy = 1000 - rc.Height();
   pMinMaxInfo->ptMinTrackSize.x += dx;
   pMinMaxInfo->ptMinTrackSize.y += dy;
-  if (!collapsed || !static_cast<const CTKPDockingPaneSplitterContainer*>(parent)->IsHorizontal()) {
-    pMinMaxInfo->ptMaxTrackSize.x = std::min<LONG>(dock::kMaxTrack, pMinMaxInfo->ptMaxTrackSize.x + dx);
-  }
-  if (!collapsed || static_cast<const CTKPDockingPaneSplitterContainer*>(parent)->IsHorizontal()) {
-    pMinMaxInfo->ptMaxTrackSize.y = std::min<LONG>(dock::kMaxTrack, pMinMaxInfo->ptMaxTrackSize.y + dy);
-  }
+  // Also a collapsed group: it keeps room for its caption.
+  pMinMaxInfo->ptMaxTrackSize.x = std::min<LONG>(dock::kMaxTrack, pMinMaxInfo->ptMaxTrackSize.x + dx);
+  pMinMaxInfo->ptMaxTrackSize.y = std::min<LONG>(dock::kMaxTrack, pMinMaxInfo->ptMaxTrackSize.y + dy);
 }
 
 void CTKPDockingPaneTabbedContainer::Maximize() {
@@ -764,20 +759,12 @@ void CTKPDockingPaneTabbedContainer::OnRButtonDown(UINT, CPoint point) {
 
 BOOL CTKPDockingPaneTabbedContainer::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   // The tooltips see every message before the handlers do.
-  CTKPDockingPaneManager* manager = GetDockingPaneManager();
-  if (manager != nullptr && manager->GetToolTipContext() != nullptr) {
-    manager->GetToolTipContext()->FilterToolTipMessage(this, message, wParam, lParam);
-  }
+  if (CTKPDockingPaneManager* manager = GetDockingPaneManager()) manager->FilterToolTipMessage(this, message, wParam, lParam);
   return CWnd::OnWndMsg(message, wParam, lParam, pResult);
 }
 
 INT_PTR CTKPDockingPaneTabbedContainer::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
-  if (CTKPDockingPaneCaptionButton* button = ButtonAt(point)) {
-    CString tip;
-    if (!TKPResourceManager()->LoadString(&tip, button->GetID()) || tip.IsEmpty()) return -1;
-    CTKPToolTipContext::FillInToolInfo(pTI, m_hWnd, button->GetRect(), static_cast<INT_PTR>(button->GetID()), tip);
-    return static_cast<INT_PTR>(button->GetID());
-  }
+  if (CTKPDockingPaneCaptionButton* button = ButtonAt(point)) return button->FillToolInfo(m_hWnd, button->GetRect(), pTI);
   if (!IsTabsVisible()) return -1;
   CTKPTabManagerItem* item = HitTest(point);
   return item != nullptr ? FillToolTipInfo(m_hWnd, item, pTI) : -1;

@@ -1,6 +1,4 @@
 // The soft, soft-tab and soft-gradient themes and the tab colour sets they give their tab strips.
-#include <memory>
-
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/dockingpane/tkp_docking_pane_themes.h"
@@ -19,30 +17,6 @@ void SetSoftTabs(CTKPTabPaintManager* tabs, CTKPDockingPanePaintManager* owner, 
   tabs->SetColorObject(new T(owner, noFill, fillSelected));
 }
 
-// The soft-gradient theme's own tab look: the stock curved tabs (appearance 9) with the header margins
-// of this theme; the tabs themselves are drawn by the stock look.
-class CTKPDockingPaneSoftGradientAppearance : public CTKPTabAppearance {
- public:
-  CTKPDockingPaneSoftGradientAppearance() : m_pStock(TKPCreateTabAppearance(9)) {
-    m_rcHeaderMargin = CRect(2, 2, 4, 0);
-    m_bDrawInOrder = m_pStock->IsDrawInOrder();
-  }
-  void RefreshMetrics() override {
-    m_pStock->SetPaintManager(GetPaintManager());
-    m_pStock->RefreshMetrics();
-    CTKPTabAppearance::RefreshMetrics();
-  }
-  CRect GetHeaderMargin() const override { return m_rcHeaderMargin; }
-  int GetItemLength(CDC* pDC, CTKPTabManagerItem* pItem) override { return m_pStock->GetItemLength(pDC, pItem); }
-  void DrawSingleButton(CDC* pDC, CTKPTabManagerItem* pItem) override { m_pStock->DrawSingleButton(pDC, pItem); }
-  int GetSupportedColorSets() const override { return m_pStock->GetSupportedColorSets(); }
-  int GetDefaultColorSet() const override { return m_pStock->GetDefaultColorSet(); }
-  COLORREF FrameLightColor() const override { return m_pStock->FrameLightColor(); }
-  COLORREF FrameDarkColor() const override { return m_pStock->FrameDarkColor(); }
-
- private:
-  std::unique_ptr<CTKPTabAppearance> m_pStock;
-};
 
 }  // namespace
 
@@ -53,7 +27,7 @@ void CTKPDockingPaneTabColorSet::RefreshMetrics() {
   const COLORREF white = RGB(255, 255, 255);
   if (m_bFillSelected) m_clrSelectedFace.SetStandardValue(white);
   const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-  m_grcHeader.SetStandardValue(face, CTKPDrawHelpers::BlendColors(face, ::GetSysColor(COLOR_WINDOW), 205 / 255.0));
+  m_grcHeader.SetStandardValue(face, CTKPColorManager::BlendColors(face, ::GetSysColor(COLOR_WINDOW), 205));
   m_bLunaColors = FALSE;
   switch (TKPColorManager()->GetCurrentSystemTheme()) {
     case 1:
@@ -149,10 +123,12 @@ CTKPDockingPaneSoftTabTheme::CTKPDockingPaneSoftTabTheme() {
 // ---- soft gradient ----------------------------------------------------------------------------------
 
 CTKPDockingPaneSoftGradientTheme::CTKPDockingPaneSoftGradientTheme() {
+  // Both strips keep appearance id 9 but draw with an object of their own: appearance 2's framed tabs,
+  // rounded (not framed), the pane tabs outlining only the selected one.
   for (CTKPTabPaintManager* tabs : {m_pTabPaintManager, m_pPanelPaintManager}) {
     if (tabs == nullptr) continue;
     tabs->SetAppearance(9);
-    tabs->SetAppearanceObject(new CTKPDockingPaneSoftGradientAppearance());
+    tabs->SetAppearanceObject(TKPCreateFramedTabAppearance(FALSE, tabs == m_pTabPaintManager));
   }
   SetSoftTabs<CTKPDockingPaneTabColorSet>(m_pTabPaintManager, this, -1, TRUE, TRUE);
   SetSoftTabs<CTKPDockingPanePanelColorSet>(m_pPanelPaintManager, this, -1, TRUE, FALSE);

@@ -105,8 +105,8 @@ LRESULT CTKPTabClientWnd::OnMDICreate() {
 LRESULT CTKPTabClientWnd::OnMDIDestroy(HWND hWndChild) {
   int nGroup = -1;
   CTKPTabManagerItem* pItem = FindItem(hWndChild, &nGroup);
-  // Only a group's shown document leaves a gap to fill: closing one behind it changes nothing in view.
-  if (!m_bClosing && pItem != nullptr && pItem->IsSelected()) {
+  // The closed tab's neighbour comes forward, unless every document is closing.
+  if (!m_bClosing && pItem != nullptr) {
     CTKPTabClientGroup* pGroup = m_arrGroups[static_cast<size_t>(nGroup)];
     const int index = pItem->GetIndex();
     CTKPTabManagerItem* pNext = pGroup->GetItem(index + 1 < pGroup->GetItemCount() ? index + 1 : index - 1);
@@ -119,7 +119,8 @@ LRESULT CTKPTabClientWnd::OnMDIDestroy(HWND hWndChild) {
 
 LRESULT CTKPTabClientWnd::OnMDIActivate() {
   LRESULT result;
-  if (!m_bGrouping) {
+  // While every document closes, the activations in between are not worth a repaint each.
+  if (!m_bGrouping && !m_bClosing) {
     SendMessage(WM_SETREDRAW, FALSE);
     result = Default();
     SendMessage(WM_SETREDRAW, TRUE);

@@ -84,7 +84,8 @@ class CTKPTabClientWnd : public CWnd {
   BOOL IsHorizontal() const { return m_bHorizontal; }
   int GetSplitterWidth() const { return m_nSplitterWidth; }
   void SetOutlineTracking(BOOL bOutline) { m_bOutlineTracking = bOutline; }
-  // While every document closes at once, a closed tab brings no neighbour forward.
+  // While every document closes at once, a closed tab brings no neighbour forward and activations do
+  // not repaint the client.
   void SetClosing(BOOL bClosing) { m_bClosing = bClosing; }
   int GetGroupCount() const { return static_cast<int>(m_arrGroups.size()); }
   CTKPTabClientGroup* GetGroup(int nIndex) const;

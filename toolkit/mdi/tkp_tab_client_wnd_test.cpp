@@ -458,14 +458,18 @@ TEST_F(MdiTabClient, TheSplitterSharesTheTwoGroupsRoomAndClosedDocumentsLeaveThe
   EXPECT_EQ(Active(), previous);
   ASSERT_EQ(second->GetItemCount(), 1);
   EXPECT_EQ(second->GetSelectedItem(), second->GetItem(0));
-  // Closing a document behind the shown one leaves the shown one in front.
+  // Closing a document behind the shown one also brings the tab after it forward.
   HWND shown = WindowOf(0, 0);
   frame->MDIActivate(CWnd::FromHandle(shown));
   frame->MDIActivate(CWnd::FromHandle(previous));
+  ASSERT_GT(first->GetItemCount(), 2);
+  HWND neighbour = WindowOf(0, 2);
   ::SendMessageW(Client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(WindowOf(0, 1)), 0);
-  EXPECT_EQ(Active(), previous);
-  EXPECT_EQ(first->GetSelectedItem(), first->GetItem(0));
+  EXPECT_EQ(Active(), neighbour);
   EXPECT_EQ(WindowOf(0, 0), shown);
+  EXPECT_EQ(first->GetSelectedItem(), first->GetItem(1));
+  EXPECT_EQ(WindowOf(0, 1), neighbour);
+  frame->MDIActivate(CWnd::FromHandle(previous));
   // Closing a group's only document removes the group; the other takes the whole client.
   ::SendMessageW(Client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(previous), 0);
   ASSERT_EQ(tabs().GetGroupCount(), 1);
@@ -473,6 +477,48 @@ TEST_F(MdiTabClient, TheSplitterSharesTheTwoGroupsRoomAndClosedDocumentsLeaveThe
   ::GetClientRect(Client(), whole);
   EXPECT_EQ(tabs().GetGroup(0)->m_rcGroup, whole);
   EXPECT_EQ(tabs().GetItemCount(), 3);
+}
+
+// WM_SETREDRAW messages the MDI client receives while a hook counts them.
+int g_redrawsToClient = 0;
+HWND g_countedClient = nullptr;
+LRESULT CALLBACK CountRedraws(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && msg->hwnd == g_countedClient && msg->message == WM_SETREDRAW) ++g_redrawsToClient;
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// One tab strip for all documents: an activation repaints the client at once, except while every
+// document is closing.
+TEST_F(MdiTabClient, WithoutGroupsActivationRepaintsUnlessEveryDocumentIsClosing) {
+  tabs().Detach();
+  ASSERT_TRUE(tabs().Attach(frame, FALSE));
+  harness::PumpMessages();
+  g_countedClient = Client();
+  HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, CountRedraws, nullptr, ::GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  g_redrawsToClient = 0;
+  frame->MDIActivate(CWnd::FromHandle(WindowOf(0, 1)));
+  EXPECT_EQ(g_redrawsToClient, 2) << "redrawing off and on again";
+  tabs().SetClosing(TRUE);
+  g_redrawsToClient = 0;
+  frame->MDIActivate(CWnd::FromHandle(WindowOf(0, 2)));
+  EXPECT_EQ(g_redrawsToClient, 0);
+  EXPECT_EQ(Active(), WindowOf(0, 2));
+  EXPECT_EQ(tabs().GetGroup(0)->GetSelectedItem(), tabs().GetGroup(0)->GetItem(2));
+  tabs().SetClosing(FALSE);
+  ::UnhookWindowsHookEx(hook);
+  // Closing a document behind the active one brings the tab after it to the top.
+  ASSERT_EQ(::GetWindow(Client(), GW_CHILD), WindowOf(0, 2));
+  HWND neighbour = WindowOf(0, 4);
+  ::SendMessageW(Client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(WindowOf(0, 3)), 0);
+  EXPECT_EQ(::GetWindow(Client(), GW_CHILD), neighbour);
+  // Not while every document is closing.
+  tabs().SetClosing(TRUE);
+  HWND top = ::GetWindow(Client(), GW_CHILD);
+  ::SendMessageW(Client(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(WindowOf(0, 0)), 0);
+  EXPECT_EQ(::GetWindow(Client(), GW_CHILD), top);
+  tabs().SetClosing(FALSE);
 }
 
 TEST_F(MdiTabClient, APressInsideADocumentOfAnotherGroupMakesThatGroupActive) {

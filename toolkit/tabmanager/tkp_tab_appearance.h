@@ -72,3 +72,6 @@ class CTKPTabAppearance {
 
 // The appearance of an id; an id outside 0-9 gives appearance 0.
 CTKPTabAppearance* TKPCreateTabAppearance(int nId);
+// Appearance 2's framed tabs with its two flags: every tab framed, or (framed off) rounded outlines, for
+// the selected tab only when bSelectedOnly is set (the others then get a separator).
+CTKPTabAppearance* TKPCreateFramedTabAppearance(BOOL bFramed, BOOL bSelectedOnly);

@@ -115,6 +115,8 @@ class CTKPTabAppearanceFlat : public CTKPTabAppearance {
 
 class CTKPTabAppearanceFramed : public CTKPTabAppearanceFlat {
  public:
+  CTKPTabAppearanceFramed(BOOL bFramed = TRUE, BOOL bSelectedOnly = FALSE)
+      : m_bFramed(bFramed), m_bSelectedOnly(bSelectedOnly) {}
   void DrawSingleButton(CDC* pDC, CTKPTabManagerItem* pItem) override {
     const int position = Position();
     CTKPTabColorSet* pColors = ColorSet();
@@ -157,8 +159,8 @@ class CTKPTabAppearanceFramed : public CTKPTabAppearanceFlat {
   int GetDefaultColorSet() const override { return 1; }
 
  private:
-  int m_bFramed = 1;
-  int m_bSelectedOnly = 0;
+  BOOL m_bFramed;
+  BOOL m_bSelectedOnly;
 };
 
 // ---- 3 and 9: tabs outlined by connected segments
@@ -410,6 +412,10 @@ class CTKPTabAppearanceBars : public CTKPTabAppearance {
 };
 
 }  // namespace
+
+CTKPTabAppearance* TKPCreateFramedTabAppearance(BOOL bFramed, BOOL bSelectedOnly) {
+  return new CTKPTabAppearanceFramed(bFramed, bSelectedOnly);
+}
 
 CTKPTabAppearance* TKPCreateTabAppearance(int nId) {
   switch (nId) {

@@ -6,6 +6,7 @@
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/tabmanager/tab_layout.h"
+#include "toolkit/tabmanager/tab_theme_states.h"
 #include "toolkit/tabmanager/tkp_tab_manager.h"
 #include "toolkit/tabmanager/tkp_tab_paint_manager.h"
 
@@ -18,11 +19,9 @@ bool IsColor(COLORREF clr) { return (clr & 0xFF000000) == 0; }
 
 void Set(CTKPColorValue& value, COLORREF clr) { value.SetStandardValue(clr); }
 
-// The theme's tab parts and states.
+// The theme's tab and button parts.
 constexpr int kTabPartItem = 1, kTabPartPane = 9;
-constexpr int kTabStateNormal = 1, kTabStateHot = 2, kTabStateSelected = 3;
 constexpr int kToolbarPartButton = 1;
-constexpr int kToolbarStateNormal = 1, kToolbarStateHot = 2, kToolbarStatePressed = 3, kToolbarStateDisabled = 4;
 
 }  // namespace
 
@@ -346,15 +345,9 @@ void CTKPTabColorSetThemed::FillNavigateButton(CDC* pDC, CTKPTabManagerNavigateB
     FillNavigateButtonDefault(pButton, pDC, rc);
     return;
   }
-  int state = kToolbarStateNormal;
-  if (!pButton->IsEnabled()) {
-    state = kToolbarStateDisabled;
-  } else if (pButton->IsPressed()) {
-    state = kToolbarStatePressed;
-  } else if (pButton->IsHot()) {
-    state = kToolbarStateHot;
-  }
-  if (state != kToolbarStateNormal) m_themeToolbar.DrawThemeBackground(*pDC, kToolbarPartButton, state, rc, nullptr);
+  const int state = tktab::ThemedNavigateButtonState(pButton->IsEnabled() != FALSE, pButton->IsPressed() != FALSE,
+                                                    pButton->IsHot() != FALSE);
+  if (state != 0) m_themeToolbar.DrawThemeBackground(*pDC, kToolbarPartButton, state, rc, nullptr);
   pDC->SetTextColor(Clr(COLOR_BTNTEXT));
 }
 
@@ -420,7 +413,7 @@ COLORREF CTKPTabColorSetThemed::FillSelectedTab(CDC* pDC, CRect rc, CTKPTabManag
     case tktab::kRight: rc.InflateRect(0, 1, 2, 1); break;
     default: rc.InflateRect(1, 1, 1, 0); break;
   }
-  const int state = pItem->IsSelected() ? kTabStateSelected : pItem->IsHot() ? kTabStateHot : kTabStateNormal;
+  const int state = tktab::ThemedTabState(pItem->IsSelected() != FALSE, pItem->IsHot() != FALSE);
   if (position == tktab::kTop) {
     m_themeTab.DrawThemeBackground(*pDC, kTabPartItem, state, rc, nullptr);
   } else {

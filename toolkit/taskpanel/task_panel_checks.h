@@ -25,12 +25,8 @@ inline void ExpectCaptionText(CTKPTaskPanel& panel, CTKPTaskPanelGroup* group, c
       << what << ": the caption's text in its colour";
 }
 
-// The item's rectangle lies within its group's body.
-inline CRect ItemRect(CTKPTaskPanelGroup* group, CTKPTaskPanelGroupItem* item) {
-  CRect rect = item->GetItemRect();
-  rect.OffsetRect(group->GetClientRect().TopLeft());
-  return rect;
-}
+// Where the item stands in the panel's client area (its rectangle is across the panel, down the body).
+inline CRect ItemRect(CTKPTaskPanelGroup*, CTKPTaskPanelGroupItem* item) { return item->GetHitTestRect(); }
 
 inline void ExpectItemText(CTKPTaskPanel& panel, CTKPTaskPanelGroup* group, CTKPTaskPanelGroupItem* item,
                            COLORREF colour, const std::string& what) {

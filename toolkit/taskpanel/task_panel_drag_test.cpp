@@ -114,13 +114,14 @@ class TaskPanelMoves : public testing::Test {
   void Press(CPoint pt) { panel.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y)); }
   void PullTo(CPoint pt) { panel.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(pt.x, pt.y)); }
 
-  // Data as another program would offer it: the element's record, with or without its text.
-  static void Offer(CTKPTaskPanelDataSource& data, const CString& caption, bool withText) {
+  // Data as another panel would offer it: the element's record, and its text when it has drag text.
+  static void Offer(CTKPTaskPanelDataSource& data, const CString& caption, const CString& dragText) {
     CTKPTaskPanelGroupItem item;
     item.SetCaption(caption);
+    item.SetDragText(dragText);
     item.SetAllowDrag(0x88);
     data.CacheGlobalData(static_cast<CLIPFORMAT>(CTKPTaskPanel::GetClipboardFormat()), taskpanel::ElementRecordBlock(&item));
-    if (withText) data.CacheGlobalData(CF_TEXT, taskpanel::ElementTextBlock(&item));
+    if (HGLOBAL text = taskpanel::ElementTextBlock(&item)) data.CacheGlobalData(CF_TEXT, text);
   }
 
   Host host;
@@ -171,14 +172,14 @@ TEST_F(TaskPanelMoves, AnItemDraggedOntoAnotherGroupMovesThere) {
 }
 
 TEST_F(TaskPanelMoves, DropsFollowTheRulesOfThePlace) {
-  // From another program without a text form: refused.
+  // From another panel, an item without drag text offers no text form (not even its caption): refused.
   CTKPTaskPanelDataSource bare;
-  Offer(bare, _T("Carved pictures"), false);
+  Offer(bare, _T("Carved pictures"), CString());
   EXPECT_EQ(panel.OnDragOver(&bare, 0, At(find)), static_cast<DWORD>(DROPEFFECT_NONE));
   EXPECT_EQ(panel.GetDropTarget(), nullptr);
 
   CTKPTaskPanelDataSource data;
-  Offer(data, _T("Carved pictures"), true);
+  Offer(data, _T("Carved pictures"), _T("Carved pictures"));
   // The upper half of an item: before it; a move, or a copy with Ctrl.
   const CRect rcFind = find->GetHitTestRect();
   EXPECT_EQ(panel.OnDragOver(&data, 0, CPoint(rcFind.left + 4, rcFind.top + 1)), static_cast<DWORD>(DROPEFFECT_MOVE));
@@ -214,7 +215,7 @@ TEST_F(TaskPanelMoves, DropsFollowTheRulesOfThePlace) {
 
 TEST_F(TaskPanelMoves, AClosedGroupHeldUnderADragOpensAndLeavingClearsTheTarget) {
   CTKPTaskPanelDataSource data;
-  Offer(data, _T("Carved pictures"), true);
+  Offer(data, _T("Carved pictures"), _T("Carved pictures"));
   const CPoint caption = At(places);
   EXPECT_EQ(panel.OnDragOver(&data, 0, caption), static_cast<DWORD>(DROPEFFECT_MOVE));
   EXPECT_EQ(panel.GetDropTarget(), places);

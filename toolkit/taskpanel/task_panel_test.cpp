@@ -1,10 +1,11 @@
 // The task panel in a real window: groups of links, a text and a control laid out with the theme's
 // margins; a group collapsed and expanded again on an injected clock; the owner's notifications and its
 // veto; keyboard navigation; clicks; an item copied to the clipboard and pasted back, a foreign or
-// damaged clipboard object refused; removing a group clears every pointer into it. The screenshot
-// task_panel.png.
+// damaged clipboard object refused; removing a group clears every pointer into it; an icon grid framed
+// cell by cell. The screenshots task_panel.png and task_panel_icon_grid.png.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "platform/harness/driver.h"
 #include "res/resource.h"
 #include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/common/tkp_mouse_manager.h"
 #include "toolkit/taskpanel/task_panel_checks.h"
 #include "toolkit/taskpanel/tkp_task_panel.h"
 #include "toolkit/taskpanel/tkp_task_panel_paint_manager.h"
@@ -109,6 +111,14 @@ class TaskPanel : public testing::Test {
   }
   void TearDown() override { host.DestroyWindow(); }
 
+  // Links "Recovered folder 1" ... n in the places group.
+  void AddFolders(UINT n) {
+    for (UINT i = 0; i < n; ++i) {
+      CString caption;
+      caption.Format(_T("Recovered folder %u"), i + 1);
+      places->AddLinkItem(5000 + i, ID_LOAD_SNAPSHOT)->SetCaption(caption);
+    }
+  }
   CTKPTaskPanelGroupItem* Link(CTKPTaskPanelGroup* group, UINT id, LPCTSTR caption) {
     CTKPTaskPanelGroupItem* item = group->AddLinkItem(id, static_cast<int>(id));
     item->SetCaption(caption);
@@ -400,6 +410,28 @@ TEST_F(TaskPanel, TheHotItemWithATooltipIsTheTool) {
   EXPECT_EQ(panel.OnToolHitTest(At(open), &ti), -1);
 }
 
+// While a drag loop holds the mouse (the mouse manager's lock count) nothing turns hot and no tip shows.
+TEST_F(TaskPanel, ADragLoopHoldingTheMouseStopsHoverAndTips) {
+  recover->SetTooltip(_T("Saves every ticked file"));
+  ::SetForegroundWindow(host.m_hWnd);
+  harness::PumpMessages();
+  const CPoint pt = At(recover);
+  CTKPMouseManager* mouse = TKPMouseManager();
+  ++mouse->m_nLockButtonUp;
+  panel.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+  EXPECT_EQ(panel.GetHotItem(), nullptr) << "no hover while the mouse is held";
+  panel.SetHotItem(recover);
+  TOOLINFO ti{};
+  ti.cbSize = TTTOOLINFOW_V1_SIZE;
+  EXPECT_EQ(panel.OnToolHitTest(pt, &ti), -1) << "no tip while the mouse is held";
+  --mouse->m_nLockButtonUp;
+  panel.SetHotItem(nullptr);
+  panel.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+  EXPECT_EQ(panel.GetHotItem(), recover) << "hover again once the loop ends";
+  ASSERT_EQ(panel.OnToolHitTest(pt, &ti), static_cast<INT_PTR>(ID_RECOVER_SELECTED));
+  delete[] ti.lpszText;
+}
+
 TEST_F(TaskPanel, AnItemGoesToTheClipboardAndComesBackAsANewItem) {
   recover->SetBold(TRUE);
   recover->SetTooltip(_T("Saves every ticked file"));
@@ -499,11 +531,7 @@ TEST_F(TaskPanel, RemovingAGroupClearsEveryPointerIntoIt) {
 
 TEST_F(TaskPanel, AListOpensOneGroupThatFillsThePanelAndScrollsItsItems) {
   panel.SetLockRedraw(TRUE);
-  for (UINT i = 0; i < 30; ++i) {
-    CString caption;
-    caption.Format(_T("Recovered folder %u"), i + 1);
-    places->AddLinkItem(5000 + i, ID_LOAD_SNAPSHOT)->SetCaption(caption);
-  }
+  AddFolders(30);
   control->SetAutoHeight(TRUE);
   panel.SetBehaviour(CTKPTaskPanel::kList);
   panel.SetLockRedraw(FALSE);
@@ -568,6 +596,25 @@ TEST_F(TaskPanel, AListOpensOneGroupThatFillsThePanelAndScrollsItsItems) {
   EXPECT_EQ(panel.GetScrollButton(FALSE).pGroupScroll, nullptr);
 }
 
+TEST_F(TaskPanel, WithSelectOnFocusTheOpenGroupKeepsItsFirstSelectedItemInView) {
+  panel.SetLockRedraw(TRUE);
+  AddFolders(30);
+  panel.SetBehaviour(CTKPTaskPanel::kList);
+  panel.SetSelectItemOnFocus(TRUE);
+  panel.SetLockRedraw(FALSE);
+  Click(places);
+  for (int i = 0; i < 11; ++i) Tick();
+  ASSERT_EQ(places->GetFirstVisibleItemIndex(), 0);
+  CTKPTaskPanelGroupItem* below = places->GetAt(26);
+  below->SetItemSelected(TRUE);
+  places->GetAt(28)->SetItemSelected(TRUE);
+  panel.Reposition(FALSE);
+  EXPECT_GT(places->GetFirstVisibleItemIndex(), 0);
+  EXPECT_FALSE(below->GetHitTestRect().IsRectEmpty());
+  EXPECT_LE(below->GetHitTestRect().bottom, places->GetTargetRect().bottom);
+  EXPECT_EQ(panel.GetFocusedItem(), places);  // the focus stays on the caption
+}
+
 TEST_F(TaskPanel, ScrollButtonsCanStandInTheCaptions) {
   panel.SetBehaviour(CTKPTaskPanel::kToolbox);
   panel.SetAnimation(1);
@@ -619,12 +666,97 @@ TEST_F(TaskPanel, WithoutTheVisualStylesPicturesTheExpandButtonIsTheProgramsPict
   EXPECT_GT(dark, 10);
 }
 
-TEST_F(TaskPanel, ListScreenshot) {
-  for (UINT i = 0; i < 24; ++i) {
-    CString caption;
-    caption.Format(_T("Recovered folder %u"), i + 1);
-    places->AddLinkItem(5000 + i, ID_LOAD_SNAPSHOT)->SetCaption(caption);
+// In an icon grid each item is its cell: a selected or hot item's frame fills the cell and its icon stands
+// at the cell's top-left plus the image margins. The screenshot task_panel_icon_grid.png.
+TEST_F(TaskPanel, AnIconGridFramesEachCellAroundItsIcon) {
+  panel.SetHotTrackStyle(CTKPTaskPanel::kHotTrackFrame);
+  panel.SetAnimation(1);
+  places->SetItemLayout(taskpanel::kLayoutImage);
+  std::vector<CTKPTaskPanelGroupItem*> cells;
+  for (UINT id : {ID_OPEN_IMAGE, ID_RECOVER_SELECTED, ID_SAVE_SNAPSHOT, ID_FIND_FILES, ID_SETTINGS}) {
+    cells.push_back(places->AddLinkItem(id, static_cast<int>(id)));
   }
+  places->SetExpanded(TRUE);
+  cells[1]->SetItemSelected(TRUE);
+  panel.SetHotItem(cells[3]);
+  harness::PumpMessages();
+  host.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  EXPECT_FALSE(harness::CaptureWindow(host.m_hWnd, "task_panel_icon_grid").empty());
+
+  CTKPTaskPanelPaintManager* paint = panel.GetPaintManager();
+  const COLORREF border = taskpanel_checks::Shown(paint->m_grcButtonBorder.clrLight);
+  const CRect margins = paint->GetImageMargins();
+  const CSize icon = places->GetIconSize();
+  for (auto [item, fill] : {std::pair(cells[1], paint->m_clrButtonSelected), std::pair(cells[3], paint->m_clrButtonHot)}) {
+    const CRect cell = taskpanel_checks::ItemRect(places, item);
+    ASSERT_EQ(cell.Width(), icon.cx + margins.left + margins.right);
+    const CPoint mid = Centre(cell);
+    EXPECT_EQ(harness::ClientPixel(panel.m_hWnd, cell.left, mid.y), border) << "the frame's left edge";
+    EXPECT_EQ(harness::ClientPixel(panel.m_hWnd, cell.right - 1, mid.y), border) << "the frame's right edge";
+    EXPECT_EQ(harness::ClientPixel(panel.m_hWnd, mid.x, cell.top), border) << "the frame's top edge";
+    EXPECT_EQ(harness::ClientPixel(panel.m_hWnd, mid.x, cell.bottom - 1), border) << "the frame's bottom edge";
+    // Everything of the cell that is neither fill nor frame is the icon, inside its place.
+    const CRect place(cell.TopLeft() + CPoint(margins.left, margins.top), icon);
+    const std::vector<COLORREF> pixels = harness::ClientPixels(panel.m_hWnd, cell);
+    ASSERT_EQ(pixels.size(), static_cast<size_t>(cell.Width() * cell.Height()));
+    int inside = 0, outside = 0;
+    for (int y = 0; y < cell.Height(); ++y) {
+      for (int x = 0; x < cell.Width(); ++x) {
+        const COLORREF c = pixels[static_cast<size_t>(y * cell.Width() + x)];
+        if (c == border || c == taskpanel_checks::Shown(fill)) continue;
+        (place.PtInRect(CPoint(cell.left + x, cell.top + y)) ? inside : outside)++;
+      }
+    }
+    EXPECT_GT(inside, icon.cx * icon.cy / 4) << "the icon is drawn in its place";
+    EXPECT_EQ(outside, 0) << "nothing of the icon strays out of its place";
+  }
+}
+
+// A 19 by 19 picture of one opaque colour, as the visual style's expand pictures are (32 bits a pixel).
+HBITMAP SolidPicture(COLORREF colour) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = 19;
+  bi.bmiHeader.biHeight = -19;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const DWORD pixel = 0xFF000000u | (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+  if (bits) std::fill_n(static_cast<DWORD*>(bits), 19 * 19, pixel);
+  return bitmap;
+}
+
+TEST_F(TaskPanel, ExpandPicturesShowWithoutAlphaBlendAndAHiddenCaptionLeavesTheBodyInTheBorderColour) {
+  CTKPTaskPanelPaintManager* paint = panel.GetPaintManager();
+  const COLORREF red = RGB(200, 16, 16);
+  for (HBITMAP& picture : paint->m_hExplorerBitmaps) {
+    if (picture) ::DeleteObject(picture);
+    picture = SolidPicture(red);
+  }
+  paint->m_bExplorerBitmaps = TRUE;
+  paint->m_nCaptionButtonStyle = 1;
+  paint->m_pfnAlphaBlend = nullptr;  // as where msimg32.dll is missing
+  panel.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const CRect caption = details->GetCaptionRect();
+  EXPECT_GE(harness::CountPixels(panel.m_hWnd, CRect(caption.right - 23, caption.top, caption.right, caption.bottom), red),
+            19 * 19)
+      << "the expand picture is shown";
+
+  const CTKPTaskPanelGroupColors* colours = paint->GetGroupColors(details);
+  const COLORREF border = taskpanel_checks::Shown(colours->clrClientBorder);
+  ASSERT_NE(border, taskpanel_checks::Shown(colours->clrClient.clrDark));
+  details->SetCaptionVisible(FALSE);
+  harness::PumpMessages();
+  panel.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_TRUE(details->GetCaptionRect().IsRectEmpty() || details->GetCaptionRect().Height() == 0);
+  CRect body = details->GetClientRect();
+  body.DeflateRect(2, 2);
+  EXPECT_EQ(harness::CommonColour(panel.m_hWnd, body), border) << "the body in the border colour";
+}
+
+TEST_F(TaskPanel, ListScreenshot) {
+  AddFolders(24);
   panel.SetBehaviour(CTKPTaskPanel::kList);
   panel.SetAnimation(1);
   places->SetExpanded(TRUE);

@@ -151,10 +151,10 @@ TEST_F(TaskPanelThemes, TheExplorerLookTakesTheSchemesColoursOrBlendsTheSystems)
   EXPECT_EQ(Color(paint->m_grcBackground.clrLight), ::GetSysColor(COLOR_WINDOW));
 }
 
-// The caption of an ordinary group: under blue its left half is the light colour alone; under olive the
-// gradient already darkens it there.
+// The caption of an ordinary group: under blue its left half is the light colour alone; under olive and
+// without a scheme the gradient already darkens it there.
 TEST_F(TaskPanelThemes, TheCaptionGradientStartsWhereTheSchemeSays) {
-  for (int scheme : {kTKPSchemeBlue, kTKPSchemeOlive}) {
+  for (int scheme : {kTKPSchemeBlue, kTKPSchemeOlive, kTKPSchemeNone}) {
     ForcedScheme forced(scheme);
     CTKPTaskPanel panel;
     panel.SetTheme(2);
@@ -173,6 +173,51 @@ TEST_F(TaskPanelThemes, TheCaptionGradientStartsWhereTheSchemeSays) {
     }
     panel.DestroyWindow();
   }
+}
+
+// A group's colours as one list, to compare records.
+std::vector<COLORREF> Record(const CTKPTaskPanelGroupColors& g) {
+  return {Color(g.clrHead.clrLight),     Color(g.clrHead.clrDark),      Color(g.clrClient.clrDark),
+          Color(g.clrClientBorder),      Color(g.clrHeadTextNormal),    Color(g.clrHeadTextHot),
+          Color(g.clrClientText),        Color(g.clrClientLink),        Color(g.clrClientLinkHot),
+          Color(g.clrClientLinkSelected)};
+}
+
+TEST_F(TaskPanelThemes, LooksChangeOnlyTheColoursTheyOwn) {
+  ForcedScheme blue(kTKPSchemeBlue);
+  CTKPTaskPanel panel;
+  panel.SetTheme(0);
+  std::vector<COLORREF> special = Record(panel.GetPaintManager()->m_groupSpecial);
+  // Large captions recolour the ordinary groups; the special ones keep the plain look but for the border.
+  panel.SetTheme(1);
+  CTKPTaskPanelPaintManager* paint = panel.GetPaintManager();
+  EXPECT_EQ(Color(paint->m_groupNormal.clrHead.clrLight), RGB(196, 219, 249));
+  EXPECT_EQ(Color(paint->m_groupNormal.clrClient.clrDark), RGB(221, 236, 254));
+  special[3] = ::GetSysColor(COLOR_WINDOW);
+  EXPECT_EQ(Record(paint->m_groupSpecial), special);
+  EXPECT_EQ(Color(paint->m_groupNormal.clrClientBorder), ::GetSysColor(COLOR_WINDOW));
+  // The list views keep the toolbox's groups; the background and the further colour are their own.
+  panel.SetTheme(7);
+  const std::vector<COLORREF> normal = Record(panel.GetPaintManager()->m_groupNormal);
+  special = Record(panel.GetPaintManager()->m_groupSpecial);
+  const struct {
+    int theme;
+    COLORREF background, further;
+  } listViews[] = {{9, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_WINDOW)},
+                   {10, TKPColorManager()->GetColor(30), TKPColorManager()->GetColor(45)}};
+  for (const auto& look : listViews) {
+    panel.SetTheme(look.theme);
+    paint = panel.GetPaintManager();
+    EXPECT_EQ(Color(paint->m_grcBackground.clrDark), look.background) << look.theme;
+    std::vector<COLORREF> expected = normal;
+    expected.back() = look.further;
+    EXPECT_EQ(Record(paint->m_groupNormal), expected) << look.theme;
+    EXPECT_EQ(Record(paint->m_groupSpecial), special) << look.theme;
+  }
+  // Without a scheme the explorer look's ordinary caption gradient starts at the left edge.
+  ForcedScheme none(kTKPSchemeNone);
+  panel.SetTheme(2);
+  EXPECT_EQ(panel.GetPaintManager()->m_groupNormal.dHeadGradientFactor, 0.0);
 }
 
 // What each look draws: the first group's caption text in its caption colour, and the link "Recover the

@@ -100,7 +100,7 @@ BOOL CTKPTaskPanel::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
 INT_PTR CTKPTaskPanel::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
   const INT_PTR nHit = CWnd::OnToolHitTest(point, pTI);
   if (nHit != -1) return nHit;
-  if (TKPMouseManager()->IsTracked() || m_pItemHot == nullptr || m_pItemHot->GetTooltip().IsEmpty()) return -1;
+  if (TKPMouseManager()->IsMouseHeld() || m_pItemHot == nullptr || m_pItemHot->GetTooltip().IsEmpty()) return -1;
   const INT_PTR nID = static_cast<INT_PTR>(m_pItemHot->GetID());
   CTKPToolTipContext::FillInToolInfo(pTI, m_hWnd, m_pItemHot->GetHitTestRect(), nID, m_pItemHot->GetTooltip(),
                                      m_pItemHot->GetCaption());
@@ -214,9 +214,7 @@ void CTKPTaskPanel::Reposition(BOOL bAnimate) {
   if (!IsExplorerBehaviour()) {
     if (auto* pActive = static_cast<CTKPTaskPanelGroup*>(m_pActiveGroup)) {
       pActive->FillBodyFromTop();
-      if (m_pItemFocused && m_pItemFocused->GetItemGroup() == pActive && !m_pItemFocused->IsGroup()) {
-        pActive->EnsureVisible(m_pItemFocused);
-      }
+      if (CTKPTaskPanelGroupItem* pShown = ItemToShow(pActive)) pActive->EnsureVisible(pShown);
     }
   }
   RepositionScrollButtons();
@@ -239,6 +237,18 @@ void CTKPTaskPanel::Reposition(BOOL bAnimate) {
     }
   }
   Invalidate(FALSE);
+}
+
+// The item the open group keeps in view: with select-on-focus the first selected one, else the focused one.
+CTKPTaskPanelGroupItem* CTKPTaskPanel::ItemToShow(CTKPTaskPanelGroup* pActive) const {
+  if (m_bSelectItemOnFocus) {
+    for (int i = 0; i < pActive->GetItemCount(); ++i) {
+      if (pActive->GetAt(i)->IsItemSelected()) return pActive->GetAt(i);
+    }
+    return nullptr;
+  }
+  if (m_pItemFocused == nullptr || m_pItemFocused->GetItemGroup() != pActive || m_pItemFocused->IsGroup()) return nullptr;
+  return static_cast<CTKPTaskPanelGroupItem*>(m_pItemFocused);
 }
 
 void CTKPTaskPanel::AnimateGroups(int nStep) {

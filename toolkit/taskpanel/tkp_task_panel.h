@@ -229,6 +229,7 @@ class CTKPTaskPanel : public CWnd, public CTKPAccessible {
   CTKPTaskPanelItem* ElementAt(taskpanel::NavPos pos) const;
   void AnimateGroups(int nStep);
   void RepositionScrollButtons();
+  CTKPTaskPanelGroupItem* ItemToShow(CTKPTaskPanelGroup* pActive) const;
   CTKPTaskPanelScrollButton* ScrollButtonAt(CPoint pt);
   void RunScrollButtonLoop(CTKPTaskPanelScrollButton& button);
   BOOL SwitchActiveGroup(int nDirection);

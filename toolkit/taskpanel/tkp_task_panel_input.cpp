@@ -15,7 +15,7 @@ constexpr int kWheelScroll = 10;
 
 void CTKPTaskPanel::OnMouseMove(UINT nFlags, CPoint point) {
   CWnd::OnMouseMove(nFlags, point);
-  if (TKPMouseManager()->IsTracked()) return;  // a menu holds the mouse
+  if (TKPMouseManager()->IsMouseHeld()) return;  // a menu or a drag loop holds the mouse
   CTKPTaskPanelItem* pHit = HitTest(point);
   const bool hot = pHit && pHit->IsAcceptFocus() && CTKPDrawHelpers::IsTopParentActive(m_hWnd) &&
                    (m_pItemPressed == nullptr || m_pItemPressed == pHit);

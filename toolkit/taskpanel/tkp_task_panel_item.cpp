@@ -156,9 +156,8 @@ void CTKPTaskPanelGroupItem::SetItemSelected(BOOL bSelected) {
   RedrawPanel();
 }
 
-CString CTKPTaskPanelGroupItem::GetDragText() const {
-  return m_itemProps.dragText.IsEmpty() ? GetCaption() : m_itemProps.dragText;
-}
+// Only the item's own drag text goes out as plain text; its caption is no stand-in.
+CString CTKPTaskPanelGroupItem::GetDragText() const { return m_itemProps.dragText; }
 
 CTKPTaskPanelGroup* CTKPTaskPanelGroupItem::GetItemGroup() const {
   return m_pItems ? dynamic_cast<CTKPTaskPanelGroup*>(m_pItems->GetOwner()) : nullptr;

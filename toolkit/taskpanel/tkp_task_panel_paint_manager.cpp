@@ -307,12 +307,14 @@ void CTKPTaskPanelPaintManager::DrawExplorerButton(CDC* pDC, CTKPTaskPanelGroup*
 
 BOOL CTKPTaskPanelPaintManager::AlphaBlendBitmap(CDC* pDC, HBITMAP hBitmap, CPoint pt) {
   BITMAP bm{};
-  if (hBitmap == nullptr || m_pfnAlphaBlend == nullptr || !::GetObjectW(hBitmap, sizeof bm, &bm)) return FALSE;
+  if (hBitmap == nullptr || !::GetObjectW(hBitmap, sizeof bm, &bm)) return FALSE;
   HDC hMem = ::CreateCompatibleDC(pDC->GetSafeHdc());
   HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  const BOOL ok = m_pfnAlphaBlend(pDC->GetSafeHdc(), pt.x, pt.y, bm.bmWidth, bm.bmHeight, hMem, 0, 0, bm.bmWidth,
-                                  bm.bmHeight, blend);
+  // Without AlphaBlend the picture is still shown, copied as it is.
+  const BOOL ok = m_pfnAlphaBlend ? m_pfnAlphaBlend(pDC->GetSafeHdc(), pt.x, pt.y, bm.bmWidth, bm.bmHeight, hMem, 0, 0,
+                                                    bm.bmWidth, bm.bmHeight, blend)
+                                  : ::BitBlt(pDC->GetSafeHdc(), pt.x, pt.y, bm.bmWidth, bm.bmHeight, hMem, 0, 0, SRCCOPY);
   ::SelectObject(hMem, hOld);
   ::DeleteDC(hMem);
   return ok;
@@ -344,7 +346,9 @@ void CTKPTaskPanelPaintManager::DrawGroupClient(CDC* pDC, CTKPTaskPanelGroup* pG
 
 void CTKPTaskPanelPaintManager::DrawGroupClientFace(CDC* pDC, CTKPTaskPanelGroup* pGroup, CRect rc) {
   CTKPTaskPanelGroupColors* pColors = GetGroupColors(pGroup);
-  pDC->FillSolidRect(rc, Color(pColors->clrClient.clrDark));
+  // A group without a caption shows its body in the border colour, which stands in for the caption.
+  const CTKPColorValue& fill = pGroup->IsCaptionVisible() ? pColors->clrClient.clrDark : pColors->clrClientBorder;
+  pDC->FillSolidRect(rc, Color(fill));
   pGroup->OnDrawHeaderImage(pDC, rc);
   const COLORREF border = Color(pColors->clrClientBorder);
   pDC->FillSolidRect(rc.left, rc.top, 1, rc.Height(), border);
@@ -425,14 +429,16 @@ CRect CTKPTaskPanelPaintManager::DrawGroupItem(CDC* pDC, CTKPTaskPanelGroupItem*
   const bool focus = pItem->IsItemFocused() && pPanel && pPanel->IsDrawFocusRect();
 
   if (layout == taskpanel::kLayoutImage) {
-    const CSize size(icon.cx + padding.left + padding.right, icon.cy + padding.top + padding.bottom);
-    const CRect rcItem(CPoint(rc.left + (rc.Width() - size.cx) / 2, rc.top), size);
-    if (!bDraw) return rcItem;
-    DrawGroupItemFrame(pDC, pItem, rcItem);
-    const CPoint pt = rcItem.TopLeft() + CPoint(m_rcImageMargins.left, m_rcImageMargins.top) + GetItemIconOffset(pItem);
+    if (!bDraw) {
+      const CSize size(icon.cx + padding.left + padding.right, icon.cy + padding.top + padding.bottom);
+      return CRect(CPoint(rc.left + (rc.Width() - size.cx) / 2, rc.top), size);
+    }
+    // Drawing is given the item's grid cell: the frame fills it and the icon sits inside its margins.
+    DrawGroupItemFrame(pDC, pItem, rc);
+    const CPoint pt = rc.TopLeft() + CPoint(m_rcImageMargins.left, m_rcImageMargins.top) + GetItemIconOffset(pItem);
     if (hasIcon) DrawItemImage(pDC, pItem, pt, icon);
-    if (focus) DrawFocusRect(pDC, rcItem);
-    return rcItem;
+    if (focus) DrawFocusRect(pDC, rc);
+    return rc;
   }
 
   if (layout == taskpanel::kLayoutImageAboveCaption) {

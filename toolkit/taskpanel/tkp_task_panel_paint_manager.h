@@ -124,8 +124,11 @@ class CTKPTaskPanelPaintManager {
   void FreeExplorerPictures();
   BOOL AlphaBlendBitmap(CDC* pDC, HBITMAP hBitmap, CPoint pt);
 
- private:
+ public:
+  // "AlphaBlend" of msimg32.dll; null where the library or the function is missing.
   using AlphaBlendFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
   AlphaBlendFn m_pfnAlphaBlend = nullptr;
+
+ private:
   HMODULE m_hMsimg32 = nullptr;
 };

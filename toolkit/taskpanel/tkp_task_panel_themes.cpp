@@ -72,7 +72,7 @@ ExplorerColors SystemExplorerColors() {
   c.specialClient = Blend(COLOR_BTNFACE, COLOR_WINDOW, 24);
   c.normalCaption[0] = Sys(COLOR_WINDOW);
   c.normalCaption[1] = Blend(COLOR_INACTIVECAPTION, COLOR_WINDOW, 92);
-  c.normalStart = 0.5;  // as the blue scheme
+  c.normalStart = 0.0;
   c.normalText = Blend(COLOR_HIGHLIGHT, COLOR_BTNTEXT, 192);
   c.normalTextHot = Blend(COLOR_HIGHLIGHT, COLOR_BTNTEXT, 240);
   c.normalClient = BlendColor(c.specialClient, COLOR_ACTIVECAPTION, 230);
@@ -136,14 +136,11 @@ void CTKPTaskPanelLargeCaptionTheme::RefreshMetrics() {
     c = {{pct(50), Sys(COLOR_BTNFACE)}, {pct(39), pct(70)}, Sys(COLOR_BTNTEXT), pct(49), RGB(0, 0, 255)};
   }
   m_grcBackground.SetStandardValue(c.background[0], c.background[1]);
-  // Special groups look like the others here: the large caption is the emphasis.
-  for (CTKPTaskPanelGroupColors* g : {&m_groupNormal, &m_groupSpecial}) {
-    g->clrHead.SetStandardValue(c.caption[0], c.caption[1]);
-    SetCaptionText(*g, c.text, c.text);
-    g->clrClient.SetSolidColor(c.client);
-    g->clrClientBorder.SetStandardValue(Sys(COLOR_WINDOW));
-    SetLinks(*g, c.link, c.link);
-  }
+  m_groupNormal.clrHead.SetStandardValue(c.caption[0], c.caption[1]);
+  SetCaptionText(m_groupNormal, c.text, c.text);
+  m_groupNormal.clrClient.SetSolidColor(c.client);
+  SetLinks(m_groupNormal, c.link, c.link);
+  for (CTKPTaskPanelGroupColors* g : {&m_groupNormal, &m_groupSpecial}) g->clrClientBorder.SetStandardValue(Sys(COLOR_WINDOW));
 }
 
 // ---- 2: the explorer look ----

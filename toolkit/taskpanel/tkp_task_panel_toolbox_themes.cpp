@@ -193,13 +193,9 @@ CTKPTaskPanelListViewTheme::CTKPTaskPanelListViewTheme() {
 }
 
 void CTKPTaskPanelListViewTheme::ApplyListViewColors(COLORREF clrBackground, COLORREF clrFurther) {
+  // The groups keep the toolbox's colours; only the panel behind them and the further colour change.
   m_grcBackground.SetSolidColor(clrBackground);
-  // The items stand on the background itself, in the further colour.
-  m_groupNormal.clrClient.SetSolidColor(clrBackground);
-  m_groupNormal.clrClientBorder.SetStandardValue(clrBackground);
   m_groupNormal.clrClientLinkSelected.SetStandardValue(clrFurther);
-  SetAllClientColors(m_groupNormal, clrFurther);
-  m_groupSpecial = m_groupNormal;
   m_nCaptionHeight = std::max(m_nCaptionHeight, 20);
   m_clrButtonHot.SetStandardValue(Sys(COLOR_BTNSHADOW));
   m_grcButtonBorder.SetStandardValue(Sys(COLOR_BTNTEXT), Sys(COLOR_BTNHIGHLIGHT));

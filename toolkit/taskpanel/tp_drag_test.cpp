@@ -28,6 +28,11 @@ TEST(TaskPanelDrag, APlaceAcceptsWhatTheFlagsAllowThere) {
   EXPECT_TRUE(AllowedDrop(true, 0x22, false).move);
   EXPECT_TRUE(AllowedDrop(true, 0x22, false).copy);
   EXPECT_FALSE(AllowedDrop(true, 0x22, true).Any());
+  // Another group takes a move or copy only with the panel-wide right.
+  EXPECT_TRUE(AllowedDrop(true, 0x40, true).move);
+  EXPECT_FALSE(AllowedDrop(true, 0x20, true).move);
+  EXPECT_TRUE(AllowedDrop(true, 0x04, true).copy);
+  EXPECT_FALSE(AllowedDrop(true, 0x02, true).copy);
   // Both the in-group and the panel-wide move: another group still takes the move.
   EXPECT_TRUE(AllowedDrop(true, 0x60, true).move);
   EXPECT_FALSE(AllowedDrop(true, 0x60, true).copy);

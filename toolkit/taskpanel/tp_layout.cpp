@@ -12,18 +12,21 @@ constexpr int kOpenHeight = 0x7FFF;
 
 int Side(int own, int theme) { return own != kDefaultSide ? own : theme; }
 
-// The icon grid: every visible item gets one cell, row by row.
-GroupLayoutResult LayoutIconGrid(const GroupLayoutInput& in, const CRect& room, std::vector<LayoutItem>& items) {
+// The icon grid: every visible item gets one cell, row by row, and is placed in it.
+GroupLayoutResult LayoutIconGrid(const GroupLayoutInput& in, const CRect& room, std::vector<LayoutItem>& items,
+                                 ItemMeasurer& measurer) {
   const int cellWidth = std::max(1, static_cast<int>(in.iconSize.cx + in.imagePadding.left + in.imagePadding.right));
   const int cellHeight = static_cast<int>(in.iconSize.cy + in.imagePadding.top + in.imagePadding.bottom);
   const int columns = std::max(1, room.Width() / cellWidth);
   int column = 0;
   int y = room.top;
   int bottom = room.top;
-  for (LayoutItem& item : items) {
+  for (size_t i = 0; i < items.size(); ++i) {
+    LayoutItem& item = items[i];
     if (!item.visible) continue;
     const int x = room.left + column * cellWidth;
     item.rect = CRect(x, y, x + cellWidth, y + cellHeight);
+    measurer.PlaceItem(static_cast<int>(i), item.rect);  // the item is its cell
     bottom = y + cellHeight;
     if (++column == columns) {
       column = 0;
@@ -94,7 +97,7 @@ GroupLayoutResult LayoutGroupItems(const GroupLayoutInput& in, std::vector<Layou
   room.DeflateRect(in.innerMargins.left, in.innerMargins.top, in.innerMargins.right, 0);
   room.bottom = room.top;
   for (LayoutItem& item : items) item.rect = CRect();
-  if (in.layout == kLayoutImage) return LayoutIconGrid(in, room, items);
+  if (in.layout == kLayoutImage) return LayoutIconGrid(in, room, items, measurer);
   if (in.multiColumn) return LayoutColumns(in, room, items, measurer);
   return LayoutList(in, room, items, measurer);
 }

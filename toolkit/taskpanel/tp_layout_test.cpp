@@ -80,7 +80,8 @@ TEST(TaskPanelLayout, IconGridFillsCellsRowByRowAndKeepsOneColumnWhenNarrow) {
   EXPECT_EQ(items[2].rect, CRect(67, 8, 95, 36));
   EXPECT_EQ(items[4].rect, CRect(11, 36, 39, 64));  // the hidden item takes no cell
   EXPECT_EQ(r.bodyHeight, 64 + 8);
-  EXPECT_TRUE(measurer.offered.empty());
+  // Each visible item is placed in its cell.
+  EXPECT_EQ(measurer.offered, (std::vector<CRect>{items[0].rect, items[1].rect, items[2].rect, items[4].rect}));
 
   in.right = 30;  // narrower than one cell
   r = LayoutGroupItems(in, items, measurer);
