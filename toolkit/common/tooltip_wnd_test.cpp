@@ -160,6 +160,52 @@ TEST_F(ToolTips, TheMouseHookGoesWithTheWindow) {
   again.DestroyWindow();
 }
 
+
+// A rich tip that tells what its rich edit asked for.
+class MeasuredRichTip : public CTKPToolTipRichWnd {
+ public:
+  CSize Requested() const { return m_requested; }
+};
+
+// The rich tip is as wide as the rich edit's request + 2 + 4, and the mouse over its text belongs to the
+// tip (which hides on a move), not to a rich-edit child.
+TEST_F(ToolTips, ARichTipIsSizedToItsTextAndTheMouseOverItIsTheTips) {
+  MeasuredRichTip rich;
+  ASSERT_TRUE(rich.Create(&owner, TTS_NOPREFIX, FALSE));
+  rich.SetClock([] { return g_now; });
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof info;
+  info.hwnd = owner.m_hWnd;
+  info.uId = 1;
+  info.rect = RECT{0, 0, 300, 100};
+  info.lpszText = const_cast<wchar_t*>(L"{\\rtf1 Recovers the {\\b ticked} files}");
+  ASSERT_EQ(rich.SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)), 1);
+  rich.SendMessage(TTM_ACTIVATE, TRUE);
+  g_now += 1000;
+  ::SetCursorPos(110, 110);
+  MSG move{};
+  move.hwnd = owner.m_hWnd;
+  move.message = WM_MOUSEMOVE;
+  rich.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+  g_now += 600;
+  rich.SendMessage(WM_TIMER, 1);
+  ASSERT_TRUE(rich.IsWindowVisible());
+  rich.UpdateWindow();
+  harness::PumpMessages();
+  CRect window;
+  rich.GetWindowRect(window);
+  ASSERT_GT(rich.Requested().cx, 0);
+  EXPECT_EQ(window.Width(), rich.Requested().cx + 2 + 4);
+  EXPECT_EQ(window.Height(), rich.Requested().cy + 2 + 2);
+  CRect client;
+  rich.GetClientRect(client);
+  EXPECT_GT(harness::CountPixels(rich.m_hWnd, client, RGB(0, 0, 0), 80), 30) << "no text on the rich tip";
+  const CPoint centre = window.CenterPoint();
+  const POINT onText{centre.x, centre.y};
+  EXPECT_EQ(::WindowFromPoint(onText), rich.m_hWnd);
+  rich.DestroyWindow();
+}
+
 void ShowSystemTip(CWnd& owner, HWND& tipOut, DWORD style, const wchar_t* text, int x, int y, const wchar_t* title) {
   HWND tip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | style,
                                0, 0, 0, 0, owner.m_hWnd, nullptr, nullptr, nullptr);
