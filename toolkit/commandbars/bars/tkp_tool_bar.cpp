@@ -213,7 +213,17 @@ CSize CTKPToolBar::LayoutControls(CDC* pDC, int nLength, DWORD dwMode, CRect rcB
   const bool vert = (dwMode & LM_VERTDOCK) != 0;
   if (expand && !bFloating && !always) {
     // Room for the expand button only when something would not fit.
-    const CSize size = m_pControls->CalcDynamicSize(pDC, nLength, dwMode, rcBorders, nWidth);
+    CSize size = m_pControls->CalcDynamicSize(pDC, nLength, dwMode, rcBorders, nWidth);
+    if (!(dwMode & LM_COMMIT)) {
+      // Measured: a bar that can be squeezed until buttons go keeps room for the button that lists them.
+      BOOL squeezed = FALSE;
+      const CSize minimal = m_pControls->CalcDynamicSize(pDC, 0, dwMode, rcBorders, nWidth, &squeezed);
+      if (squeezed) {
+        LONG& along = vert ? size.cy : size.cx;
+        along = std::max<LONG>(along, (vert ? minimal.cy : minimal.cx) + kExpandRoom);
+      }
+      return size;
+    }
     bool hidden = false;
     for (int i = 0; i < GetControlCount(); ++i) hidden = hidden || (GetControl(i)->GetHideFlags() & tkpHideWrap) != 0;
     if (!hidden) return size;

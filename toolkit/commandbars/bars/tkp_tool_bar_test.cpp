@@ -465,4 +465,20 @@ TEST_F(ToolBars, ButtonsThatDoNotFitHideBehindTheExpandButtonWhichListsThem) {
   EXPECT_FALSE(popup->IsTrackingMode());
 }
 
+// With the expand button shown only when needed, measuring a docked bar keeps room for it where the bar
+// can be squeezed: at least the narrowest bar plus the button's 11 pixels, and nothing extra when all fits.
+TEST_F(ToolBars, MeasuredWithoutTheAlwaysShownExpandButtonTheBarKeepsRoomForIt) {
+  CTKPCommandBarsOptions* options = frame->Bars()->GetOptions();
+  const DWORD docked = LM_HORZ | LM_HORZDOCK | TKP_LM_HIDEWRAP;
+  options->bShowExpandButtonAlways = TRUE;
+  const CSize narrowestWithButton = standard->CalcDockingLayout(0, docked);
+  const CSize wholeWithButton = standard->CalcDockingLayout(32767, docked);
+  options->bShowExpandButtonAlways = FALSE;
+  EXPECT_EQ(standard->CalcDockingLayout(20, docked).cx, narrowestWithButton.cx);
+  EXPECT_EQ(standard->CalcDockingLayout(32767, docked).cx, wholeWithButton.cx - 11);
+  // Committed wide, nothing is hidden and the button stays hidden.
+  standard->CalcDockingLayout(32767, docked | LM_COMMIT);
+  EXPECT_FALSE(standard->GetExpandButton()->IsVisible());
+}
+
 }  // namespace
