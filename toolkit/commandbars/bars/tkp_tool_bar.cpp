@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "platform/classlib/win/cdc.h"
+#include "platform/classlib/win/cmdiframewnd.h"
+#include "platform/classlib/win/cminiframewnd.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/classlib/win/layout.h"
 #include "toolkit/commandbars/bars/tkp_bar_controls.h"
@@ -341,10 +343,26 @@ void CTKPToolBar::SetPreviewMode(BOOL bPreview) {
   m_bPreview = bPreview;
   if (bPreview) {
     m_bPreviewVisible = m_bVisible;
-    if (m_bVisible && m_hWnd != nullptr) ShowWindow(SW_HIDE);
-  } else if (m_bPreviewVisible && m_hWnd != nullptr) {
-    ShowWindow(SW_SHOWNA);
+    if (!m_bVisible) return;
+    m_bVisible = FALSE;  // no keyboard or layout finds it meanwhile
+    if (m_hWnd != nullptr) ShowWindow(SW_HIDE);
+    return;
   }
+  if (!m_bPreviewVisible) return;
+  m_bVisible = TRUE;
+  if (m_hWnd != nullptr) ShowWindow(SW_SHOWNA);
+  if (m_barType == tkpBarTypeMenuBar) RefreshSiteMenu();
+}
+
+// The menu that belongs to the active document may have changed while the menu bar was away: an MDI
+// frame's client is asked to set it again, which the menu bar takes over.
+void CTKPToolBar::RefreshSiteMenu() {
+  CWnd* site = GetSite();
+  if (site == nullptr || site->m_hWnd == nullptr) return;
+  if (auto* mdi = dynamic_cast<CMDIFrameWnd*>(site)) {
+    if (mdi->m_hWndMDIClient != nullptr) ::SendMessageW(mdi->m_hWndMDIClient, WM_MDISETMENU, 0, 0);
+  }
+  site->DrawMenuBar();
 }
 
 void CTKPToolBar::ResetToolBar() {
@@ -463,8 +481,24 @@ void CTKPToolBar::OnRButtonDown(UINT nFlags, CPoint point) {
   bars->ContextMenu(this, point);
 }
 
+namespace {
+
+// The focus lies in a mini frame (a floating or sliding panel) whose own frame is the active window: a
+// click on a bar must leave the focus there.
+bool FocusInMiniFrameOfActiveFrame() {
+  for (HWND h = ::GetFocus(); h != nullptr; h = ::GetParent(h)) {
+    CWnd* wnd = CWnd::FromHandlePermanent(h);
+    if (wnd == nullptr || !wnd->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd))) continue;
+    CFrameWnd* frame = wnd->GetParentFrame();
+    return frame != nullptr && frame->m_hWnd == ::GetActiveWindow();
+  }
+  return false;
+}
+
+}  // namespace
+
 int CTKPToolBar::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message) {
-  if (m_barPosition == tkpBarFloating || IsCustomizeMode()) return MA_NOACTIVATE;
+  if (m_barPosition == tkpBarFloating || FocusInMiniFrameOfActiveFrame() || IsCustomizeMode()) return MA_NOACTIVATE;
   return CTKPCommandBar::OnMouseActivate(pDesktopWnd, nHitTest, message);
 }
 

@@ -55,6 +55,7 @@ class CTKPToolBar : public CTKPCommandBar {
   CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
   void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
   // Hidden for a print preview and shown again as it was.
+  // Print preview: a visible bar hides (and counts as hidden) until the preview ends.
   void SetPreviewMode(BOOL bPreview);
   // The tip of the control under the point: its tooltip (else caption) and, with "ToolBarAccelTips",
   // its shortcut; -1 when no tip shows.
@@ -75,6 +76,7 @@ class CTKPToolBar : public CTKPCommandBar {
   CTKPControl* GetCloseButton();
 
  protected:
+  void RefreshSiteMenu();
   // The controls laid out inside the borders (at least nWidth wide), the expand button placed; the
   // bar's size.
   CSize LayoutControls(CDC* pDC, int nLength, DWORD dwMode, CRect rcBorders, BOOL bFloating, int nWidth);

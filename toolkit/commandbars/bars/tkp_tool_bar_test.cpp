@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "platform/classlib/win/classlib_win.h"
+#include "platform/classlib/win/cedit.h"
+#include "platform/classlib/win/cminiframewnd.h"
 #include "platform/classlib/win/layout.h"
 #include "platform/harness/driver.h"
 #include "res/resource.h"
@@ -479,6 +481,41 @@ TEST_F(ToolBars, MeasuredWithoutTheAlwaysShownExpandButtonTheBarKeepsRoomForIt) 
   // Committed wide, nothing is hidden and the button stays hidden.
   standard->CalcDockingLayout(32767, docked | LM_COMMIT);
   EXPECT_FALSE(standard->GetExpandButton()->IsVisible());
+}
+
+// A click on a docked bar does not take the activation while the focus is in a panel (a mini frame) of
+// the active frame.
+TEST_F(ToolBars, ADockedBarLeavesTheFocusInAMiniFrameOfTheActiveFrame) {
+  const LPARAM click = MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN);
+  EXPECT_NE(standard->SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(frame->m_hWnd), click), MA_NOACTIVATE);
+  auto* panel = new CMiniFrameWnd;
+  ASSERT_TRUE(panel->Create(nullptr, _T("Panel"), WS_CHILD | WS_VISIBLE, CRect(100, 100, 300, 250), frame));
+  CEdit edit;
+  ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 150, 20), panel, 1));
+  frame->SetForegroundWindow();
+  edit.SetFocus();
+  harness::PumpMessages();
+  ASSERT_EQ(::GetActiveWindow(), frame->m_hWnd);
+  EXPECT_EQ(standard->SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(frame->m_hWnd), click), MA_NOACTIVATE);
+  frame->SetFocus();
+  EXPECT_NE(standard->SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(frame->m_hWnd), click), MA_NOACTIVATE);
+  panel->DestroyWindow();
+}
+
+// In print preview the bar is hidden and counts as hidden, so the keyboard cannot reach it; afterwards
+// it is back.
+TEST_F(ToolBars, InPrintPreviewTheBarIsHiddenAndCountsAsHidden) {
+  CTKPCommandBars* bars = frame->Bars();
+  const int index = bars->FindIndex(standard);
+  ASSERT_EQ(bars->GetNextVisible(-1, 1), index);
+  frame->OnSetPreviewMode(TRUE, nullptr);
+  EXPECT_FALSE(standard->IsWindowVisible());
+  EXPECT_FALSE(standard->IsVisible());
+  EXPECT_EQ(bars->GetNextVisible(-1, 1), -1);
+  frame->OnSetPreviewMode(FALSE, nullptr);
+  EXPECT_TRUE(standard->IsWindowVisible());
+  EXPECT_TRUE(standard->IsVisible());
+  EXPECT_EQ(bars->GetNextVisible(-1, 1), index);
 }
 
 }  // namespace
