@@ -518,4 +518,63 @@ TEST_F(ToolBars, InPrintPreviewTheBarIsHiddenAndCountsAsHidden) {
   EXPECT_EQ(bars->GetNextVisible(-1, 1), index);
 }
 
+BOOL CALLBACK FindShownTip(HWND hWnd, LPARAM lParam) {
+  wchar_t cls[64] = {};
+  ::GetClassNameW(hWnd, cls, 64);
+  if (::lstrcmpiW(cls, TOOLTIPS_CLASSW) != 0 || !::IsWindowVisible(hWnd)) return TRUE;
+  *reinterpret_cast<HWND*>(lParam) = hWnd;
+  return FALSE;
+}
+
+// The visible system tooltip of this thread, or null.
+HWND ShownThreadTip() {
+  HWND found = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), FindShownTip, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// A bar without a manager (in a dialog) names its buttons with the window's own tooltips: the mouse resting
+// on a button, through the loop's pre-translation, brings up a tip with the button's name.
+TEST_F(ToolBars, ABarWithoutAManagerShowsItsOwnTips) {
+  HWND dialog = harness::OpenDialog(IDD_TK_NEW_TOOLBAR, PlainDialog);
+  ASSERT_NE(dialog, nullptr);
+  auto* bar = new CTKPToolBar;
+  ASSERT_TRUE(bar->Create(CWnd::FromHandle(dialog), tkpBarTop));
+  EXPECT_TRUE(bar->IsToolTipsEnabled());
+  ASSERT_TRUE(bar->LoadToolBar(IDR_MAINFRAME));
+  const CSize size = bar->CalcDockingLayout(400, LM_COMMIT | LM_HORZDOCK | LM_HORZ);
+  ::SetWindowPos(bar->m_hWnd, HWND_TOP, 6, 6, size.cx, size.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  ::SetForegroundWindow(dialog);
+  harness::PumpMessages();
+  CPoint on = bar->GetControl(0)->GetRect().CenterPoint();
+  bar->ClientToScreen(on);
+  ::SetCursorPos(on.x, on.y);
+  MSG move{bar->m_hWnd, WM_MOUSEMOVE, 0, 0, ::GetTickCount(), {on.x, on.y}};
+  CPoint local = bar->GetControl(0)->GetRect().CenterPoint();
+  move.lParam = MAKELPARAM(local.x, local.y);
+  CWnd::WalkPreTranslateTree(dialog, &move);
+  ASSERT_TRUE(harness::WaitUntil([] { return ShownThreadTip() != nullptr; }, 5000));
+  HWND tip = ShownThreadTip();
+  wchar_t text[80] = {};
+  TTTOOLINFOW current{};
+  current.cbSize = TTTOOLINFOW_V1_SIZE;
+  current.lpszText = text;
+  ASSERT_TRUE(::SendMessageW(tip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&current)));
+  CString shown(text);
+  shown.TrimLeft();
+  EXPECT_STREQ(shown.GetString(), L"Open");
+  ::UpdateWindow(tip);
+  CRect inside;
+  ::GetClientRect(tip, inside);
+  inside.DeflateRect(2, 2);
+  EXPECT_GT(harness::CountPixels(tip, inside, ::GetSysColor(COLOR_INFOBK), 8), inside.Width() * inside.Height() / 2);
+  EXPECT_GT(harness::CountPixels(tip, inside, ::GetSysColor(COLOR_INFOTEXT), 80), 10) << "no text on the tip";
+  // A key puts it away.
+  MSG key{bar->m_hWnd, WM_KEYDOWN, VK_SHIFT, 0, ::GetTickCount(), {on.x, on.y}};
+  CWnd::WalkPreTranslateTree(dialog, &key);
+  EXPECT_EQ(ShownThreadTip(), nullptr);
+  ::DestroyWindow(dialog);
+  bar->InternalRelease();
+}
+
 }  // namespace
