@@ -125,6 +125,30 @@ TEST_F(ToolTips, AResourceTextIsHonouredAndAnEmptyTextShowsNothing) {
   EXPECT_FALSE(tip.IsWindowVisible());  // an empty text is 0 x 0: nothing shows
 }
 
+// One tool of id 1 over rect of the owner, the cursor put at the screen point, relayed and timed out.
+void ShowOneTool(CTKPToolTipWnd& tip, CWnd& owner, RECT rect, const wchar_t* text, CPoint cursor) {
+  tip.SetClock([] { return g_now; });
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof info;
+  info.hwnd = owner.m_hWnd;
+  info.uId = 1;
+  info.rect = rect;
+  info.lpszText = const_cast<wchar_t*>(text);
+  ASSERT_EQ(tip.SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)), 1);
+  tip.SendMessage(TTM_ACTIVATE, TRUE);
+  g_now += 1000;
+  ::SetCursorPos(cursor.x, cursor.y);
+  POINT local{cursor.x, cursor.y};
+  ::ScreenToClient(owner.m_hWnd, &local);
+  MSG move{};
+  move.hwnd = owner.m_hWnd;
+  move.message = WM_MOUSEMOVE;
+  move.lParam = MAKELPARAM(local.x, local.y);
+  tip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+  g_now += 600;
+  tip.SendMessage(WM_TIMER, 1);
+}
+
 TEST_F(ToolTips, TheMouseHookGoesWithTheWindow) {
   MoveTo(50, 50);
   g_now += 600;
@@ -138,28 +162,10 @@ TEST_F(ToolTips, TheMouseHookGoesWithTheWindow) {
   // The hook went with its window: a new tip on the same owner takes the thread's hook and shows.
   CTKPToolTipWnd again;
   ASSERT_TRUE(again.Create(&owner, TTS_NOPREFIX));
-  again.SetClock([] { return g_now; });
-  TTTOOLINFOW info{};
-  info.cbSize = sizeof info;
-  info.hwnd = owner.m_hWnd;
-  info.uId = 1;
-  info.rect = RECT{0, 0, 100, 100};
-  info.lpszText = const_cast<wchar_t*>(L"Open an image");
-  ASSERT_EQ(again.SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)), 1);
-  again.SendMessage(TTM_ACTIVATE, TRUE);
-  g_now += 1000;
-  ::SetCursorPos(150, 150);
-  MSG move{};
-  move.hwnd = owner.m_hWnd;
-  move.message = WM_MOUSEMOVE;
-  move.lParam = MAKELPARAM(50, 50);
-  again.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
-  g_now += 600;
-  again.SendMessage(WM_TIMER, 1);
+  ShowOneTool(again, owner, RECT{0, 0, 100, 100}, L"Open an image", CPoint(150, 150));
   EXPECT_TRUE(again.IsWindowVisible());
   again.DestroyWindow();
 }
-
 
 // A rich tip that tells what its rich edit asked for.
 class MeasuredRichTip : public CTKPToolTipRichWnd {
@@ -172,23 +178,7 @@ class MeasuredRichTip : public CTKPToolTipRichWnd {
 TEST_F(ToolTips, ARichTipIsSizedToItsTextAndTheMouseOverItIsTheTips) {
   MeasuredRichTip rich;
   ASSERT_TRUE(rich.Create(&owner, TTS_NOPREFIX, FALSE));
-  rich.SetClock([] { return g_now; });
-  TTTOOLINFOW info{};
-  info.cbSize = sizeof info;
-  info.hwnd = owner.m_hWnd;
-  info.uId = 1;
-  info.rect = RECT{0, 0, 300, 100};
-  info.lpszText = const_cast<wchar_t*>(L"{\\rtf1 Recovers the {\\b ticked} files}");
-  ASSERT_EQ(rich.SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)), 1);
-  rich.SendMessage(TTM_ACTIVATE, TRUE);
-  g_now += 1000;
-  ::SetCursorPos(110, 110);
-  MSG move{};
-  move.hwnd = owner.m_hWnd;
-  move.message = WM_MOUSEMOVE;
-  rich.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
-  g_now += 600;
-  rich.SendMessage(WM_TIMER, 1);
+  ShowOneTool(rich, owner, RECT{0, 0, 300, 100}, L"{\\rtf1 Recovers the {\\b ticked} files}", CPoint(110, 110));
   ASSERT_TRUE(rich.IsWindowVisible());
   rich.UpdateWindow();
   harness::PumpMessages();
