@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "platform/classlib/win/crichedit.h"
 #include "toolkit/common/tkp_tooltip_rich_wnd.h"
 
 
@@ -65,7 +66,9 @@ LRESULT CTKPToolTipCtrlEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
 }
 
 CTKPToolTipContext::CTKPToolTipContext()
-    : m_dwComCtlVersion(ComCtlVersion()), m_nMaxTipWidth(::GetSystemMetrics(SM_CXSCREEN) / 2) {}
+    : m_dwComCtlVersion(ComCtlVersion()), m_nMaxTipWidth(::GetSystemMetrics(SM_CXSCREEN) / 2) {
+  AfxInitRichEdit();  // for the rich-text tips
+}
 
 CTKPToolTipContext::~CTKPToolTipContext() { DeleteToolTip(); }
 

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "platform/classlib/win/cdc.h"
+#include "platform/classlib/win/crichedit.h"
 #include "toolkit/common/rtf_escape.h"
 
 namespace {
@@ -35,7 +36,7 @@ LRESULT StreamIn(HWND rich, UINT format, const void* data, size_t size) {
 std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 HWND CreateRichChild(HWND parent) {
-  ::LoadLibraryW(L"riched32.dll");
+  AfxInitRichEdit();
   return ::CreateWindowExW(0, L"RICHEDIT", L"", WS_CHILD | ES_READONLY | ES_MULTILINE, 0, 0, 0, 0, parent,
                            reinterpret_cast<HMENU>(1), nullptr, nullptr);
 }
