@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "platform/classlib/win/cdc.h"
-#include "platform/classlib/win/cmdiframewnd.h"
 #include "platform/classlib/win/cminiframewnd.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/classlib/win/layout.h"
@@ -354,15 +353,10 @@ void CTKPToolBar::SetPreviewMode(BOOL bPreview) {
   if (m_barType == tkpBarTypeMenuBar) RefreshSiteMenu();
 }
 
-// The menu that belongs to the active document may have changed while the menu bar was away: an MDI
-// frame's client is asked to set it again, which the menu bar takes over.
+// The frame's menu line is drawn again now that the menu bar is back.
 void CTKPToolBar::RefreshSiteMenu() {
   CWnd* site = GetSite();
-  if (site == nullptr || site->m_hWnd == nullptr) return;
-  if (auto* mdi = dynamic_cast<CMDIFrameWnd*>(site)) {
-    if (mdi->m_hWndMDIClient != nullptr) ::SendMessageW(mdi->m_hWndMDIClient, WM_MDISETMENU, 0, 0);
-  }
-  site->DrawMenuBar();
+  if (site != nullptr && site->m_hWnd != nullptr) site->DrawMenuBar();
 }
 
 void CTKPToolBar::ResetToolBar() {
