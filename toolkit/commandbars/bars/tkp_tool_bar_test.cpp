@@ -403,70 +403,6 @@ TEST(ToolBarInDialog, TheFocusEntersAtTheFirstButtonAndTabMovesOn) {
   bar->InternalRelease();
 }
 
-TEST_F(ToolBars, AButtonsTipIsItsNameAndWithAccelTipsItsShortcut) {
-  CTKPControl* open = standard->GetControl(0);
-  open->SetShortcutText(_T("Ctrl+O"));
-  TOOLINFO ti{};
-  ti.cbSize = TTTOOLINFOW_V1_SIZE;
-  EXPECT_EQ(standard->OnToolHitTest(open->GetRect().CenterPoint(), &ti), static_cast<INT_PTR>(ID_OPEN_IMAGE));
-  CString tip(ti.lpszText);
-  tip.TrimLeft();
-  EXPECT_STREQ(tip.GetString(), L"Open");
-  delete[] ti.lpszText;
-  frame->Bars()->GetOptions()->bToolBarAccelTips = TRUE;
-  ti = TOOLINFO{};
-  ti.cbSize = TTTOOLINFOW_V1_SIZE;
-  standard->OnToolHitTest(open->GetRect().CenterPoint(), &ti);
-  tip = ti.lpszText;
-  tip.TrimLeft();
-  EXPECT_STREQ(tip.GetString(), L"Open (Ctrl+O)");
-  delete[] ti.lpszText;
-  // Nothing between the buttons, and nothing with screen tips off.
-  EXPECT_EQ(standard->OnToolHitTest(CPoint(2, 2), &ti), -1);
-  frame->Bars()->GetOptions()->bToolBarScreenTips = FALSE;
-  EXPECT_EQ(standard->OnToolHitTest(open->GetRect().CenterPoint(), &ti), -1);
-}
-
-TEST_F(ToolBars, ButtonsThatDoNotFitHideBehindTheExpandButtonWhichListsThem) {
-  // A frame narrower than the bar: the last buttons are hidden, the bar keeps one row.
-  frame->SetWindowPos(nullptr, 0, 0, 330, 300, SWP_NOMOVE | SWP_NOZORDER);
-  frame->RecalcLayout();
-  harness::PumpMessages();
-  CTKPControl* help = standard->GetControl(6);
-  EXPECT_NE(help->GetHideFlags() & tkpHideWrap, 0u);
-  EXPECT_EQ(standard->GetControl(0)->GetHideFlags(), 0u);
-  CTKPControl* expand = standard->GetExpandButton();
-  ASSERT_TRUE(expand->IsVisible());
-  EXPECT_TRUE(expand->IsKindOf(RUNTIME_CLASS(CTKPToolBarExpandButton)));
-  EXPECT_LE(expand->GetRect().right, WindowRect(standard).Width());
-
-  // Its popup holds the hidden buttons and, last, "Add or Remove Buttons" with the bar's entry, which
-  // is disabled: this frame offers no customizing.
-  const CRect rc = expand->GetRect();
-  standard->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rc.CenterPoint().x, rc.CenterPoint().y));
-  CTKPCommandBar* popup = expand->GetCommandBar();
-  ASSERT_NE(popup, nullptr);
-  EXPECT_TRUE(popup->IsTrackingMode());
-  std::vector<std::wstring> captions;
-  for (int i = 0; i < popup->GetControlCount(); ++i) {
-    CString caption = popup->GetControl(i)->GetCaption();
-    caption.TrimLeft();
-    captions.push_back(std::wstring(caption.GetString()));
-  }
-  ASSERT_GE(captions.size(), 2u);
-  EXPECT_EQ(captions.back(), L"&Add or Remove Buttons");
-  EXPECT_NE(std::find(captions.begin(), captions.end(), L"Help"), captions.end());
-  EXPECT_EQ(std::find(captions.begin(), captions.end(), L"Open"), captions.end());
-  CTKPCommandBar* list = popup->GetControl(popup->GetControlCount() - 1)->GetCommandBar();
-  ASSERT_NE(list, nullptr);
-  ASSERT_EQ(list->GetControlCount(), 1);
-  EXPECT_STREQ(list->GetControl(0)->GetCaption().GetString(), L"Standard");
-  EXPECT_FALSE(list->GetControl(0)->GetEnabled());
-  frame->Bars()->ClosePopups();
-  harness::PumpMessages();
-  EXPECT_FALSE(popup->IsTrackingMode());
-}
-
 // With the expand button shown only when needed, measuring a docked bar keeps room for it where the bar
 // can be squeezed: at least the narrowest bar plus the button's 11 pixels, and nothing extra when all fits.
 TEST_F(ToolBars, MeasuredWithoutTheAlwaysShownExpandButtonTheBarKeepsRoomForIt) {
@@ -575,6 +511,70 @@ TEST_F(ToolBars, ABarWithoutAManagerShowsItsOwnTips) {
   EXPECT_EQ(ShownThreadTip(), nullptr);
   ::DestroyWindow(dialog);
   bar->InternalRelease();
+}
+
+TEST_F(ToolBars, AButtonsTipIsItsNameAndWithAccelTipsItsShortcut) {
+  CTKPControl* open = standard->GetControl(0);
+  open->SetShortcutText(_T("Ctrl+O"));
+  TOOLINFO ti{};
+  ti.cbSize = TTTOOLINFOW_V1_SIZE;
+  EXPECT_EQ(standard->OnToolHitTest(open->GetRect().CenterPoint(), &ti), static_cast<INT_PTR>(ID_OPEN_IMAGE));
+  CString tip(ti.lpszText);
+  tip.TrimLeft();
+  EXPECT_STREQ(tip.GetString(), L"Open");
+  delete[] ti.lpszText;
+  frame->Bars()->GetOptions()->bToolBarAccelTips = TRUE;
+  ti = TOOLINFO{};
+  ti.cbSize = TTTOOLINFOW_V1_SIZE;
+  standard->OnToolHitTest(open->GetRect().CenterPoint(), &ti);
+  tip = ti.lpszText;
+  tip.TrimLeft();
+  EXPECT_STREQ(tip.GetString(), L"Open (Ctrl+O)");
+  delete[] ti.lpszText;
+  // Nothing between the buttons, and nothing with screen tips off.
+  EXPECT_EQ(standard->OnToolHitTest(CPoint(2, 2), &ti), -1);
+  frame->Bars()->GetOptions()->bToolBarScreenTips = FALSE;
+  EXPECT_EQ(standard->OnToolHitTest(open->GetRect().CenterPoint(), &ti), -1);
+}
+
+TEST_F(ToolBars, ButtonsThatDoNotFitHideBehindTheExpandButtonWhichListsThem) {
+  // A frame narrower than the bar: the last buttons are hidden, the bar keeps one row.
+  frame->SetWindowPos(nullptr, 0, 0, 330, 300, SWP_NOMOVE | SWP_NOZORDER);
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  CTKPControl* help = standard->GetControl(6);
+  EXPECT_NE(help->GetHideFlags() & tkpHideWrap, 0u);
+  EXPECT_EQ(standard->GetControl(0)->GetHideFlags(), 0u);
+  CTKPControl* expand = standard->GetExpandButton();
+  ASSERT_TRUE(expand->IsVisible());
+  EXPECT_TRUE(expand->IsKindOf(RUNTIME_CLASS(CTKPToolBarExpandButton)));
+  EXPECT_LE(expand->GetRect().right, WindowRect(standard).Width());
+
+  // Its popup holds the hidden buttons and, last, "Add or Remove Buttons" with the bar's entry, which
+  // is disabled: this frame offers no customizing.
+  const CRect rc = expand->GetRect();
+  standard->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rc.CenterPoint().x, rc.CenterPoint().y));
+  CTKPCommandBar* popup = expand->GetCommandBar();
+  ASSERT_NE(popup, nullptr);
+  EXPECT_TRUE(popup->IsTrackingMode());
+  std::vector<std::wstring> captions;
+  for (int i = 0; i < popup->GetControlCount(); ++i) {
+    CString caption = popup->GetControl(i)->GetCaption();
+    caption.TrimLeft();
+    captions.push_back(std::wstring(caption.GetString()));
+  }
+  ASSERT_GE(captions.size(), 2u);
+  EXPECT_EQ(captions.back(), L"&Add or Remove Buttons");
+  EXPECT_NE(std::find(captions.begin(), captions.end(), L"Help"), captions.end());
+  EXPECT_EQ(std::find(captions.begin(), captions.end(), L"Open"), captions.end());
+  CTKPCommandBar* list = popup->GetControl(popup->GetControlCount() - 1)->GetCommandBar();
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->GetControlCount(), 1);
+  EXPECT_STREQ(list->GetControl(0)->GetCaption().GetString(), L"Standard");
+  EXPECT_FALSE(list->GetControl(0)->GetEnabled());
+  frame->Bars()->ClosePopups();
+  harness::PumpMessages();
+  EXPECT_FALSE(popup->IsTrackingMode());
 }
 
 }  // namespace
