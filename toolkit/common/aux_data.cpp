@@ -77,12 +77,12 @@ void CTKPAuxData::UpdateSysMetrics() {
 BOOL CTKPAuxData::LoadSysCursors() {
   CTKPResourceManager* resources = TKPResourceManager();
   if (!(hcurDragMove = resources->LoadCursor(kTKPCursorDragMove))) return FALSE;
-  if (!(hcurSplitHorz = resources->LoadCursor(kTKPCursorSplitHorz))) return FALSE;
-  if (!(hcurSplitVert = resources->LoadCursor(kTKPCursorSplitVert))) return FALSE;
-  hcurHand = ::LoadCursorW(nullptr, IDC_HAND);
-  if (!hcurHand && !(hcurHand = resources->LoadCursor(kTKPCursorHand))) return FALSE;
   if (!(hcurDragCopy = resources->LoadCursor(kTKPCursorDragCopy))) return FALSE;
   if (!(hcurDragNone = resources->LoadCursor(kTKPCursorDragNone))) return FALSE;
+  hcurHand = ::LoadCursorW(nullptr, IDC_HAND);
+  if (!hcurHand && !(hcurHand = resources->LoadCursor(kTKPCursorHand))) return FALSE;
+  if (!(hcurSplitHorz = resources->LoadCursor(kTKPCursorSplitHorz))) return FALSE;
+  if (!(hcurSplitVert = resources->LoadCursor(kTKPCursorSplitVert))) return FALSE;
   return (hcurMove = ::LoadCursorW(nullptr, IDC_SIZEALL)) != nullptr;
 }
 

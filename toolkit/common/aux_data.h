@@ -6,15 +6,16 @@
 
 #include "platform/classlib/cstring.h"
 #include "platform/classlib/win/cgdiobject.h"
+#include "res/toolkit_resource.h"
 
-// The toolkit's cursors (res/resource.h holds the same ids for the resource script).
+// The toolkit's cursors: the resource script's ids, named once.
 enum : UINT {
-  kTKPCursorSplitHorz = 9008,
-  kTKPCursorSplitVert = 9009,
-  kTKPCursorDragMove = 9011,
-  kTKPCursorDragCopy = 9970,
-  kTKPCursorDragNone = 9971,
-  kTKPCursorHand = 9973,
+  kTKPCursorDragCopy = IDC_TK_DRAG_COPY,
+  kTKPCursorDragNone = IDC_TK_DRAG_NONE,
+  kTKPCursorDragMove = IDC_TK_DRAG_MOVE,
+  kTKPCursorSplitHorz = IDC_TK_SPLIT_HORZ,
+  kTKPCursorSplitVert = IDC_TK_SPLIT_VERT,
+  kTKPCursorHand = IDC_TK_HAND,
 };
 
 class CTKPAuxData {
@@ -40,8 +41,8 @@ class CTKPAuxData {
            clrInactiveCaptionText = 0;
   COLORREF clrToolkit[20] = {};  // the colour manager's 30 to 49
 
-  HCURSOR hcurDragMove = nullptr, hcurSplitHorz = nullptr, hcurSplitVert = nullptr, hcurHand = nullptr,
-          hcurDragCopy = nullptr, hcurDragNone = nullptr, hcurMove = nullptr;
+  HCURSOR hcurDragCopy = nullptr, hcurDragNone = nullptr, hcurDragMove = nullptr, hcurHand = nullptr,
+          hcurSplitHorz = nullptr, hcurSplitVert = nullptr, hcurMove = nullptr;
 
   int cxSmIcon = 0, cySmIcon = 0, cxSize = 18, cySize = 18, cxHThumb = 0, cyVThumb = 0, cyMenuItem = 0;
 

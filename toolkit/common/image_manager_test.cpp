@@ -4,6 +4,8 @@
 // screenshots/toolkit_images.png.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -20,6 +22,18 @@
 #include "toolkit/common/tkp_prop_exchange_registry.h"
 
 namespace {
+
+// The icon the manager holds for a command, checked after the manager's own exit handler has run: exit
+// handlers run last-registered first, and this one is registered before the manager exists.
+HICON g_heldAtExit = nullptr;
+void CheckTheManagerLetItsIconsGo() {
+  ICONINFO info{};
+  if (g_heldAtExit != nullptr && ::GetIconInfo(g_heldAtExit, &info)) {
+    std::fputs("The image manager still held its icons at exit\n", stderr);
+    std::_Exit(3);
+  }
+}
+const int g_exitCheckRegistered = std::atexit(CheckTheManagerLetItsIconsGo);
 
 class TestApp : public CWinApp {
  public:
@@ -456,6 +470,18 @@ TEST(ImageManagerGallery, ShowsTheToolbarIconsInEachState) {
   EXPECT_FALSE(icon->GetFadedIcon().IsEmpty());
   EXPECT_FALSE(icon->GetDisabledIcon(FALSE).IsEmpty());
   gallery.DestroyWindow();
+}
+
+TEST(ImageManagerLife, TheProcessWideManagerIsDestroyedAtExit) {
+  const UINT command = 0x7A01;
+  HICON icon = ColourIcon(16, RGB(0, 128, 255));
+  ASSERT_TRUE(TKPImageManager()->SetIcon(CTKPImageManagerIconHandle(icon), command));
+  ::DestroyIcon(icon);  // the manager keeps its own copy
+  CTKPImageManagerIcon* held = TKPImageManager()->GetImage(command, 16);
+  ASSERT_NE(held, nullptr);
+  g_heldAtExit = held->GetIcon().GetIcon();
+  ASSERT_NE(g_heldAtExit, nullptr);
+  (void)g_exitCheckRegistered;
 }
 
 }  // namespace

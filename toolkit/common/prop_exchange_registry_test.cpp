@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
+
+#include "platform/classlib/win/coleexception.h"
 
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_prop_exchange_registry.h"
@@ -206,6 +209,42 @@ TEST_F(RegistryExchange, ImageManagerIconsThroughNumberedSections) {
   loaded.DoPropExchange(&px);
   ASSERT_NE(loaded.GetImage(77, 16), nullptr);
   EXPECT_FALSE(loaded.GetImage(77, 16)->GetIcon().IsEmpty());
+}
+
+
+// An object whose serialisation fails in the way it is told.
+class FailingObject : public CObject {
+ public:
+  enum Failure { kOle, kArchive, kOther } failure = kOle;
+  void Serialize(CArchive&) override {
+    if (failure == kOle) AfxThrowOleException(E_FAIL);
+    if (failure == kArchive) AfxThrowArchiveException(CArchiveException::badIndex);
+    throw std::runtime_error("not an exception of the class library");
+  }
+};
+
+class CountingExchange : public CTKPPropExchangeRegistry {
+ public:
+  using CTKPPropExchangeRegistry::CTKPPropExchangeRegistry;
+  int released = 0;
+  void ReleaseArchive(LPCTSTR name, CArchive* archive) override {
+    ++released;
+    CTKPPropExchangeRegistry::ReleaseArchive(name, archive);
+  }
+};
+
+TEST_F(RegistryExchange, SerializeTurnsArchiveAndOleFailuresIntoFalseAndAlwaysGivesTheArchiveBack) {
+  CountingExchange px(FALSE, m_root, L"Objects");
+  FailingObject object;
+  object.failure = FailingObject::kOle;
+  EXPECT_FALSE(PX_Serialize(&px, L"Ole", &object));
+  EXPECT_EQ(px.released, 1);
+  object.failure = FailingObject::kArchive;
+  EXPECT_FALSE(PX_Serialize(&px, L"Archive", &object));
+  EXPECT_EQ(px.released, 2);
+  object.failure = FailingObject::kOther;
+  EXPECT_THROW(PX_Serialize(&px, L"Other", &object), std::runtime_error);  // not ours to swallow
+  EXPECT_EQ(px.released, 3);
 }
 
 }  // namespace

@@ -43,15 +43,23 @@ void TKPSetResourceModule(HINSTANCE hModule, HINSTANCE hInstance) {
 
 HINSTANCE TKPGetResourceModule() { return g_toolkitModule; }
 
+// An application that has no instance handle of its own borrows the module's companion meanwhile.
 CTKPResourceSwitch::CTKPResourceSwitch() {
   if (!g_toolkitModule) return;
   m_hPrevious = AfxGetResourceHandle();
   AfxSetResourceHandle(g_toolkitModule);
   m_switched = true;
+  CWinApp* app = AfxGetApp();
+  if (app != nullptr && app->m_hInstance == nullptr && g_toolkitInstance != nullptr) {
+    app->m_hInstance = g_toolkitInstance;
+    m_instanceSwitched = true;
+  }
 }
 
 CTKPResourceSwitch::~CTKPResourceSwitch() {
   if (m_switched) AfxSetResourceHandle(m_hPrevious);
+  CWinApp* app = AfxGetApp();
+  if (m_instanceSwitched && app != nullptr) app->m_hInstance = nullptr;
 }
 
 CTKPResourceManager::~CTKPResourceManager() { FreeResourceDll(); }
@@ -86,7 +94,7 @@ BOOL CTKPResourceManager::LoadBitmap(CBitmap* pBitmap, UINT nIDResource) {
 
 HCURSOR CTKPResourceManager::LoadCursor(UINT nIDResource) {
   LPCWSTR name = MAKEINTRESOURCEW(nIDResource);
-  return LoadFromEither(name, RT_GROUP_CURSOR, [&] { return ::LoadCursorW(AfxGetResourceHandle(), name); });
+  return LoadFromEither(name, RT_GROUP_CURSOR, [&] { return ::LoadCursorW(AfxFindResourceHandle(name, RT_GROUP_CURSOR), name); });
 }
 
 LPCDLGTEMPLATE CTKPResourceManager::LoadDialogTemplate(UINT nIDResource) {

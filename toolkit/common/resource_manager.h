@@ -14,7 +14,8 @@
 void TKPSetResourceModule(HINSTANCE hModule, HINSTANCE hInstance = nullptr);
 HINSTANCE TKPGetResourceModule();
 
-// For its lifetime the class library loads from the toolkit's module; nothing when none is set.
+// For its lifetime the class library loads from the toolkit's module (and an application without an
+// instance handle has the module's companion); nothing when no module is set.
 class CTKPResourceSwitch {
  public:
   CTKPResourceSwitch();
@@ -25,6 +26,7 @@ class CTKPResourceSwitch {
  private:
   HINSTANCE m_hPrevious = nullptr;
   bool m_switched = false;
+  bool m_instanceSwitched = false;
 };
 
 // A toolbar resource and the bitmap of the same id that holds its buttons' images.

@@ -214,6 +214,26 @@ TEST_F(Resources, TheSwitchLoadsFromTheToolkitsModuleAndPutsTheOldHandleBack) {
   EXPECT_EQ(AfxGetResourceHandle(), self);
 }
 
+TEST_F(Resources, TheSwitchLendsTheCompanionToAnApplicationWithoutAnInstanceHandle) {
+  HMODULE self = ::GetModuleHandleW(nullptr);
+  HMODULE companion = ::GetModuleHandleW(L"user32.dll");
+  const HINSTANCE own = theApp.m_hInstance;
+  theApp.m_hInstance = nullptr;
+  TKPSetResourceModule(self, companion);
+  {
+    CTKPResourceSwitch in;
+    EXPECT_EQ(AfxGetInstanceHandle(), companion);
+  }
+  EXPECT_EQ(theApp.m_hInstance, nullptr);
+  EXPECT_EQ(AfxGetInstanceHandle(), self);
+  theApp.m_hInstance = self;  // an application with its own keeps it
+  {
+    CTKPResourceSwitch in;
+    EXPECT_EQ(AfxGetInstanceHandle(), self);
+  }
+  theApp.m_hInstance = own;
+}
+
 TEST_F(Resources, ShowMessageBoxShowsTheStringAndGivesTheAnswer) {
   seams.boxes.Answer(seams::kYes);
   EXPECT_EQ(TKPResourceManager()->ShowMessageBox(IDS_TK_LINK_ERROR_FIRST + 1, MB_YESNO), seams::kYes);
@@ -291,8 +311,14 @@ TEST(AuxData, FontsCursorsMetricsAndVersionsAreFilled) {
   EXPECT_EQ(bold.lfWeight, FW_BOLD);
   EXPECT_EQ(vertical.lfEscapement, 2700);
   EXPECT_STREQ(marlett.lfFaceName, L"Marlett");
+  // Each cursor is the image its name says (cursor resources load as one shared handle per id).
+  const auto resource = [](UINT id) { return ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id)); };
+  EXPECT_EQ(aux.hcurDragCopy, resource(IDC_TK_DRAG_COPY));
+  EXPECT_EQ(aux.hcurDragNone, resource(IDC_TK_DRAG_NONE));
+  EXPECT_EQ(aux.hcurDragMove, resource(IDC_TK_DRAG_MOVE));
+  EXPECT_EQ(aux.hcurSplitHorz, resource(IDC_TK_SPLIT_HORZ));
+  EXPECT_EQ(aux.hcurSplitVert, resource(IDC_TK_SPLIT_VERT));
   EXPECT_NE(aux.hcurDragMove, nullptr);
-  EXPECT_NE(aux.hcurSplitVert, nullptr);
   EXPECT_NE(aux.hcurHand, nullptr);
   EXPECT_NE(aux.hcurMove, nullptr);
   EXPECT_EQ(aux.cxSize, 18);

@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 #include "platform/classlib/resource_win32.h"
 #include "platform/classlib/win/cimagelist.h"
@@ -32,9 +34,21 @@ void ReleaseAll(CMap<KEY, KEY, VALUE*, VALUE*>& map) {
 
 }  // namespace
 
+namespace {
+
+void DestroyImageManager() {
+  delete g_pImageManager;
+  g_pImageManager = nullptr;
+}
+
+}  // namespace
+
+// Made on first use; its icons and image lists are given back at exit.
 CTKPImageManager* TKPImageManager() {
   if (g_pImageManager == nullptr) {
     g_pImageManager = new CTKPImageManager();
+    static std::once_flag exitRegistered;
+    std::call_once(exitRegistered, [] { std::atexit(DestroyImageManager); });
     g_nToolBarImageFormat = ::RegisterClipboardFormatW(L"Toolkit ToolBar Image");
     g_nAlphaBitmapFormat = ::RegisterClipboardFormatW(L"Alpha Bitmap Image");
   }

@@ -412,15 +412,35 @@ BOOL PX_Blob(CTKPPropExchange* pPX, LPCTSTR pszPropName, BYTE*& pData, DWORD& nB
   return pPX->ExchangeBlobProp(pszPropName, &pData, &nBytes);
 }
 
+namespace {
+
+// An archive or OLE exception means the stored object cannot be read or written: the exchange fails.
+// The OLE exceptions live in the Windows part of the class library, so they are recognised by their
+// registered class.
+bool IsSerializeFailure(CException* e) {
+  if (e->IsKindOf(RUNTIME_CLASS(CArchiveException))) return true;
+  const CRuntimeClass* ole = CRuntimeClass::FromName("COleException");
+  return ole != nullptr && e->IsKindOf(ole);
+}
+
+}  // namespace
+
 BOOL PX_Serialize(CTKPPropExchange* pPX, LPCTSTR pszPropName, CObject* pObject) {
   CArchive* archive = pPX->GetArchive(pszPropName);
   if (archive == nullptr) return FALSE;
   BOOL result = TRUE;
   try {
     pObject->Serialize(*archive);
-  } catch (CArchiveException* e) {
+  } catch (CException* e) {
+    if (!IsSerializeFailure(e)) {
+      pPX->ReleaseArchive(pszPropName, archive);
+      throw;
+    }
     e->Delete();
     result = FALSE;
+  } catch (...) {
+    pPX->ReleaseArchive(pszPropName, archive);
+    throw;
   }
   pPX->ReleaseArchive(pszPropName, archive);
   return result;

@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "platform/classlib/win/crichedit.h"
 #include "toolkit/common/tkp_tooltip_rich_wnd.h"
 
 
@@ -65,7 +66,9 @@ LRESULT CTKPToolTipCtrlEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
 }
 
 CTKPToolTipContext::CTKPToolTipContext()
-    : m_dwComCtlVersion(ComCtlVersion()), m_nMaxTipWidth(::GetSystemMetrics(SM_CXSCREEN) / 2) {}
+    : m_dwComCtlVersion(ComCtlVersion()), m_nMaxTipWidth(::GetSystemMetrics(SM_CXSCREEN) / 2) {
+  AfxInitRichEdit();  // for the rich-text tips
+}
 
 CTKPToolTipContext::~CTKPToolTipContext() { DeleteToolTip(); }
 
@@ -75,6 +78,7 @@ void CTKPToolTipContext::DeleteToolTip() {
   delete m_pToolTip;
   m_pToolTip = nullptr;
   m_lastTool = TOOLINFO{};
+  m_nLastHit = -1;
 }
 
 void CTKPToolTipContext::FillInToolInfo(TOOLINFO* pToolInfo, HWND hWnd, CRect rect, INT_PTR nHit,
@@ -129,12 +133,7 @@ CWnd* CTKPToolTipContext::CreateToolTip(CWnd* pParent) {
   CTKPToolTipWnd* tip = m_nStyle == 3   ? new CTKPToolTipRichWnd
                         : m_nStyle == 4 ? static_cast<CTKPToolTipWnd*>(new CTKPToolTipGradientWnd)
                                         : new CTKPToolTipWnd;
-  TKPToolTipLook look;
-  look.margin = m_rcMargin;
-  look.maxTipWidth = m_nMaxTipWidth;
-  look.background = m_clrBack;
-  look.text = m_clrText;
-  tip->SetLook(look);
+  tip->SetContext(this);
   const BOOL shadow = m_dwComCtlVersion >= 0x60000 && !(style & 0x2000);
   if (!tip->Create(pParent, style, shadow)) {
     delete tip;
@@ -209,10 +208,10 @@ void CTKPToolTipContext::FilterToolTipMessageCore(CWnd* pOwner, const MSG& msg) 
   ::ScreenToClient(pOwner->m_hWnd, &client);
   const CPoint point(client.x, client.y);
   const INT_PTR id = pOwner->OnToolHitTest(point, &hit);
-  const bool sameTool = id != -1 && hit.hwnd == m_lastTool.hwnd && hit.uId == m_lastTool.uId &&
-                        m_lastTool.cbSize >= TTTOOLINFOW_V1_SIZE;
+  // A miss after a miss is the same "tool" too: the tip is already off and nothing is relayed.
+  const bool sameTool = id == m_nLastHit && hit.hwnd == m_lastTool.hwnd;
   if (sameTool && ::EqualRect(&hit.rect, &m_lastTool.rect)) {
-    RelayToolTipMessage(msg);
+    if (id != -1) RelayToolTipMessage(msg);
     FreeStrings(hit);
     return;
   }
@@ -244,6 +243,7 @@ void CTKPToolTipContext::FilterToolTipMessageCore(CWnd* pOwner, const MSG& msg) 
     m_pToolTip->SendMessage(TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&m_lastTool));
   }
   m_lastTool = hit;
+  m_nLastHit = id;
   m_lastTool.lpszText = nullptr;  // the tip keeps its own copy
   m_lastTool.lParam = 0;
   FreeStrings(hit);

@@ -62,4 +62,5 @@ class CTKPToolTipContext : public CCmdTarget {
 
   CWnd* m_pToolTip = nullptr;
   TOOLINFO m_lastTool{};
+  INT_PTR m_nLastHit = -1;  // what the owner's hit test answered last time (-1 a miss)
 };

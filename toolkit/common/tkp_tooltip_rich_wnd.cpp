@@ -2,12 +2,13 @@
 
 #include <richedit.h>
 
+#include <commctrl.h>
+
 #include "platform/classlib/win/cdc.h"
+#include "platform/classlib/win/crichedit.h"
 #include "toolkit/common/rtf_escape.h"
 
 namespace {
-
-constexpr int kCaretRoom = 4;
 
 struct StreamSource {
   const char* data;
@@ -34,14 +35,68 @@ LRESULT StreamIn(HWND rich, UINT format, const void* data, size_t size) {
 
 std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
+HWND CreateRichChild(HWND parent) {
+  AfxInitRichEdit();
+  return ::CreateWindowExW(0, L"RICHEDIT", L"", WS_CHILD | ES_READONLY | ES_MULTILINE, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(1), nullptr, nullptr);
+}
+
+// Renders the whole text of the rich edit into rc (pixels of dc), then frees its format cache.
+void FormatRange(HWND rich, HDC dc, const RECT& rc) {
+  const int dpiX = ::GetDeviceCaps(dc, LOGPIXELSX), dpiY = ::GetDeviceCaps(dc, LOGPIXELSY);
+  FORMATRANGE range{};
+  range.hdc = dc;
+  range.hdcTarget = dc;
+  range.rc = RECT{::MulDiv(rc.left, 1440, dpiX), ::MulDiv(rc.top, 1440, dpiY), ::MulDiv(rc.right, 1440, dpiX),
+                  ::MulDiv(rc.bottom, 1440, dpiY)};
+  range.rcPage = range.rc;
+  range.chrg.cpMin = 0;
+  range.chrg.cpMax = -1;
+  ::SendMessageW(rich, EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
+  ::SendMessageW(rich, EM_FORMATRANGE, FALSE, 0);
+}
+
+// Some rich-edit builds lay text out but draw nothing through EM_FORMATRANGE; asked once, by drawing a
+// word onto white and looking for ink.
+bool RichEditDrawsFormatRange(HWND tip) {
+  static const bool draws = [tip] {
+    HWND probe = CreateRichChild(tip);
+    if (probe == nullptr) return false;
+    ::SetWindowTextW(probe, L"WWWW");
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 96, 48);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    RECT all{0, 0, 96, 48};
+    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    FormatRange(probe, dc, all);
+    bool ink = false;
+    for (int y = 0; y < 48 && !ink; ++y) {
+      for (int x = 0; x < 96 && !ink; ++x) ink = ::GetPixel(dc, x, y) != RGB(255, 255, 255);
+    }
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::DestroyWindow(probe);
+    return ink;
+  }();
+  return draws;
+}
+
+// Over text shown by the live child, the mouse belongs to the tip, which hides on a move.
+LRESULT CALLBACK SeeThroughChild(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  if (message == WM_NCHITTEST) return HTTRANSPARENT;
+  return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 }  // namespace
 
 LRESULT CTKPToolTipRichWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) {
     const LRESULT result = CTKPToolTipWnd::WindowProc(message, wParam, lParam);
-    ::LoadLibraryW(L"riched32.dll");
-    m_hRich = ::CreateWindowExW(0, L"RICHEDIT", L"", WS_CHILD | ES_READONLY | ES_MULTILINE, 0, 0, 0, 0, m_hWnd,
-                                reinterpret_cast<HMENU>(1), nullptr, nullptr);
+    m_hRich = CreateRichChild(m_hWnd);
+    if (m_hRich != nullptr) ::SetWindowSubclass(m_hRich, SeeThroughChild, 0, 0);
     return result;
   }
   if (message == WM_NOTIFY && lParam != 0 && reinterpret_cast<NMHDR*>(lParam)->code == EN_REQUESTRESIZE) {
@@ -76,7 +131,7 @@ CSize CTKPToolTipRichWnd::BestSize() {
   ::ShowWindow(m_hRich, SW_SHOWNA);
   ::SendMessageW(m_hRich, EM_SETEVENTMASK, 0, ENM_REQUESTRESIZE);
   int low = 0;
-  int high = 2 * (m_look.maxTipWidth >= 0 ? m_look.maxTipWidth : ::GetSystemMetrics(SM_CXSCREEN));
+  int high = 2 * (Look().maxTipWidth >= 0 ? Look().maxTipWidth : ::GetSystemMetrics(SM_CXSCREEN));
   int reference = -1;
   CSize last(0, 0);
   while (low < high) {
@@ -110,20 +165,26 @@ CSize CTKPToolTipRichWnd::CalcToolSize(TKPToolTipTool* pTool) {
   if (text.empty()) return CSize(0, 0);
   SetRichText(text);
   CSize size = BestSize();
-  // Room for the caret the rich edit keeps at the end of a line, so the last letter is not clipped.
-  size.cx += m_look.margin.left + m_look.margin.right + 4 + kCaretRoom;
-  size.cy += m_look.margin.top + m_look.margin.bottom + 2;
+  const TKPToolTipLook look = Look();
+  size.cx += look.margin.left + look.margin.right + 4;
+  size.cy += look.margin.top + look.margin.bottom + 2;
   if (tk::HasCentredOrRightParagraph(U16(text))) size.cx += 5;
   return size;
 }
 
-// The laid-out child shows itself over the text area; it was given the tip's background colour.
-void CTKPToolTipRichWnd::DrawToolText(CDC*, TKPToolTipTool*, CRect rc) {
+// The text is drawn into the tip; where the rich edit draws nothing that way, its child shows it instead.
+void CTKPToolTipRichWnd::DrawToolText(CDC* pDC, TKPToolTipTool*, CRect rc) {
   if (m_hRich == nullptr) return;
-  rc.left += m_look.margin.left + 3;
-  rc.top += m_look.margin.top + 2;
+  const TKPToolTipLook look = Look();
+  rc.left += look.margin.left + 3;
+  rc.top += look.margin.top + 2;
   rc.right -= 1;
   rc.bottom -= 1;
+  if (RichEditDrawsFormatRange(m_hWnd)) {
+    ::ShowWindow(m_hRich, SW_HIDE);
+    FormatRange(m_hRich, pDC->m_hDC, rc);
+    return;
+  }
   ::SendMessageW(m_hRich, EM_SETEVENTMASK, 0, 0);
   ::MoveWindow(m_hRich, rc.left, rc.top, rc.Width(), rc.Height(), FALSE);
   RECT inner{0, 0, rc.Width(), rc.Height()};

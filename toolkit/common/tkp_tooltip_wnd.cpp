@@ -6,6 +6,7 @@
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/common/text_mnemonics.h"
+#include "toolkit/common/tkp_tooltip_context.h"
 
 namespace {
 
@@ -80,12 +81,25 @@ void CTKPToolTipWnd::PostNcDestroy() {
   CWnd::PostNcDestroy();
 }
 
+// Read afresh each time: the owners change the context's fields whenever they like.
+TKPToolTipLook CTKPToolTipWnd::Look() const {
+  TKPToolTipLook look;
+  if (m_pContext == nullptr) return look;
+  look.margin = m_pContext->m_rcMargin;
+  look.maxTipWidth = m_pContext->m_nMaxTipWidth;
+  look.background = m_pContext->m_clrBack;
+  look.text = m_pContext->m_clrText;
+  return look;
+}
+
 COLORREF CTKPToolTipWnd::BackColor() const {
-  return m_look.background != static_cast<COLORREF>(-1) ? m_look.background : TKPColorManager()->GetColor(24);
+  const COLORREF back = Look().background;
+  return back != static_cast<COLORREF>(-1) ? back : TKPColorManager()->GetColor(24);
 }
 
 COLORREF CTKPToolTipWnd::TextColor() const {
-  return m_look.text != static_cast<COLORREF>(-1) ? m_look.text : TKPColorManager()->GetColor(23);
+  const COLORREF text = Look().text;
+  return text != static_cast<COLORREF>(-1) ? text : TKPColorManager()->GetColor(23);
 }
 
 const TKPToolTipTool* CTKPToolTipWnd::GetShownTool() const {
@@ -166,9 +180,10 @@ std::wstring CTKPToolTipWnd::GetToolText(TKPToolTipTool* pTool) {
 CSize CTKPToolTipWnd::CalcToolSize(TKPToolTipTool* pTool) {
   const std::wstring text = GetToolText(pTool);
   if (text.empty()) return CSize(0, 0);
+  const TKPToolTipLook look = Look();
   CClientDC dc(this);
   HGDIOBJ old = ::SelectObject(dc.m_hDC, m_hFont);
-  RECT r{0, 0, m_look.maxTipWidth, 0};
+  RECT r{0, 0, look.maxTipWidth, 0};
   ::DrawTextW(dc.m_hDC, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   if (!m_title.empty()) {
     RECT t{0, 0, 0, 0};
@@ -177,8 +192,8 @@ CSize CTKPToolTipWnd::CalcToolSize(TKPToolTipTool* pTool) {
     if (t.right - t.left > r.right - r.left) r.right = r.left + (t.right - t.left);
   }
   ::SelectObject(dc.m_hDC, old);
-  return CSize(r.right - r.left + m_look.margin.left + m_look.margin.right + 6,
-               r.bottom - r.top + m_look.margin.top + m_look.margin.bottom + 6);
+  return CSize(r.right - r.left + look.margin.left + look.margin.right + 6,
+               r.bottom - r.top + look.margin.top + look.margin.bottom + 6);
 }
 
 void CTKPToolTipWnd::DrawBackground(CDC* pDC, CRect rc) {
@@ -188,10 +203,11 @@ void CTKPToolTipWnd::DrawBackground(CDC* pDC, CRect rc) {
 }
 
 void CTKPToolTipWnd::DrawToolText(CDC* pDC, TKPToolTipTool* pTool, CRect rc) {
-  rc.left += m_look.margin.left + 3;
-  rc.top += m_look.margin.top + 3;
-  rc.right -= m_look.margin.right + 3;
-  rc.bottom -= m_look.margin.bottom + 3;
+  const RECT margin = Look().margin;
+  rc.left += margin.left + 3;
+  rc.top += margin.top + 3;
+  rc.right -= margin.right + 3;
+  rc.bottom -= margin.bottom + 3;
   if (!m_title.empty()) {
     RECT t = rc;
     const int height = ::DrawTextW(pDC->m_hDC, m_title.c_str(), static_cast<int>(m_title.size()), &t,

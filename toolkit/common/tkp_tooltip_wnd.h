@@ -17,7 +17,10 @@
 #include "platform/classlib/win/cwnd.h"
 #include "toolkit/common/tip_scheduler.h"
 
-// What the drawn tip reads from its owner: margin, widest text and colours (-1: the toolkit's).
+class CTKPToolTipContext;
+
+// What the drawn tip reads from its context when it measures and draws: margin, widest text and colours
+// (-1: the toolkit's). A tip without a context uses these defaults.
 struct TKPToolTipLook {
   RECT margin{0, 0, 0, 0};
   int maxTipWidth = 300;
@@ -43,7 +46,7 @@ class CTKPToolTipWnd : public CWnd {
 
   // A popup owned by pParent with the tooltip styles given (TTS_...), with or without a drop shadow.
   BOOL Create(CWnd* pParent, DWORD dwStyle, BOOL bDropShadow = TRUE);
-  void SetLook(const TKPToolTipLook& look) { m_look = look; }
+  void SetContext(const CTKPToolTipContext* pContext) { m_pContext = pContext; }
   // Tests give a clock of their own.
   void SetClock(std::function<uint32_t()> clock) { m_clock = std::move(clock); }
 
@@ -58,6 +61,7 @@ class CTKPToolTipWnd : public CWnd {
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void PostNcDestroy() override;
 
+  TKPToolTipLook Look() const;
   COLORREF BackColor() const;
   COLORREF TextColor() const;
   HWND WindowFromPoint(POINT screen) const;
@@ -80,7 +84,7 @@ class CTKPToolTipWnd : public CWnd {
   UINT_PTR m_nTimer = 0;
   std::wstring m_title;
   int m_nextKey = 0;
-  TKPToolTipLook m_look;
+  const CTKPToolTipContext* m_pContext = nullptr;
   std::function<uint32_t()> m_clock;
 };
 

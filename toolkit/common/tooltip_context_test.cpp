@@ -8,6 +8,8 @@
 #include "platform/harness/driver.h"
 #include "toolkit/common/tkp_tooltip_wnd.h"
 
+#include <vector>
+
 namespace {
 
 uint32_t g_now = 500000;
@@ -77,6 +79,90 @@ TEST(ToolTipContext, ATipFromTheHitTestShowsAfterTheDelayAndGoesOnAKey) {
   context.FilterToolTipMessage(&owner, WM_MOUSEMOVE, 0, MAKELPARAM(50, 50));
   EXPECT_NE(dynamic_cast<CToolTipCtrl*>(context.GetToolTip()), nullptr);
   owner.DestroyWindow();
+}
+
+
+// A drawn tip that counts the activations and relays it is sent.
+class CountingTip : public CTKPToolTipWnd {
+ public:
+  int activations = 0;
+  int relays = 0;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == TTM_ACTIVATE) ++activations;
+    if (message == TTM_RELAYEVENT) ++relays;
+    return CTKPToolTipWnd::WindowProc(message, wParam, lParam);
+  }
+};
+
+class CountingContext : public CTKPToolTipContext {
+ public:
+  CountingTip* tip = nullptr;
+  CWnd* CreateToolTip(CWnd* pParent) override {
+    tip = new CountingTip;
+    tip->SetContext(this);
+    if (!tip->Create(pParent, m_dwControlStyle, FALSE)) {
+      delete tip;
+      tip = nullptr;
+    }
+    return tip;
+  }
+};
+
+class ContextOwner : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(owner.CreateEx(0, _T("STATIC"), _T(""), WS_POPUP | WS_VISIBLE | SS_NOTIFY, 200, 200, 200, 100, nullptr,
+                               nullptr));
+    ::SetForegroundWindow(owner.m_hWnd);
+    harness::PumpMessages();
+  }
+  void TearDown() override { owner.DestroyWindow(); }
+  void MoveTo(CTKPToolTipContext& context, int x, int y) {
+    ::SetCursorPos(200 + x, 200 + y);
+    context.FilterToolTipMessage(&owner, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+  }
+  ToolOwner owner;
+};
+
+TEST_F(ContextOwner, AMissAfterAMissLeavesTheTipAlone) {
+  CountingContext context;
+  context.m_nStyle = 2;
+  MoveTo(context, 50, 50);
+  ASSERT_NE(context.tip, nullptr);
+  MoveTo(context, 250, 50);  // off the tools: the tip is switched off once
+  EXPECT_GE(context.tip->activations, 1);
+  const int activations = context.tip->activations, relays = context.tip->relays;
+  MoveTo(context, 260, 60);
+  MoveTo(context, 270, 70);
+  EXPECT_EQ(context.tip->activations, activations);
+  EXPECT_EQ(context.tip->relays, relays);
+  MoveTo(context, 50, 50);  // back on a tool: fed again
+  EXPECT_GT(context.tip->relays, relays);
+}
+
+// The owner changes the context's colours and margin after the tip was made: the tip draws with them.
+TEST_F(ContextOwner, TheDrawnTipReadsTheContextWhenItDraws) {
+  CTKPToolTipContext context;
+  context.m_nStyle = 2;
+  MoveTo(context, 50, 50);
+  auto* tip = dynamic_cast<CTKPToolTipWnd*>(context.GetToolTip());
+  ASSERT_NE(tip, nullptr);
+  tip->SetClock([] { return g_now; });
+  const COLORREF green = RGB(0, 160, 0);
+  context.m_clrBack = green;
+  context.m_rcMargin = CRect(12, 12, 12, 12);
+  g_now += 600;
+  tip->SendMessage(WM_TIMER, 1);
+  ASSERT_TRUE(tip->IsWindowVisible());
+  tip->UpdateWindow();
+  CRect client;
+  tip->GetClientRect(client);
+  // The 12-pixel margin inside the frame is all background.
+  const CRect band(1, 1, client.right - 1, 13);
+  EXPECT_EQ(harness::CountPixels(tip->m_hWnd, band, green, 8), band.Width() * band.Height());
+  EXPECT_GE(client.Height(), 24 + 6 + 8);
 }
 
 }  // namespace

@@ -125,6 +125,30 @@ TEST_F(ToolTips, AResourceTextIsHonouredAndAnEmptyTextShowsNothing) {
   EXPECT_FALSE(tip.IsWindowVisible());  // an empty text is 0 x 0: nothing shows
 }
 
+// One tool of id 1 over rect of the owner, the cursor put at the screen point, relayed and timed out.
+void ShowOneTool(CTKPToolTipWnd& tip, CWnd& owner, RECT rect, const wchar_t* text, CPoint cursor) {
+  tip.SetClock([] { return g_now; });
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof info;
+  info.hwnd = owner.m_hWnd;
+  info.uId = 1;
+  info.rect = rect;
+  info.lpszText = const_cast<wchar_t*>(text);
+  ASSERT_EQ(tip.SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)), 1);
+  tip.SendMessage(TTM_ACTIVATE, TRUE);
+  g_now += 1000;
+  ::SetCursorPos(cursor.x, cursor.y);
+  POINT local{cursor.x, cursor.y};
+  ::ScreenToClient(owner.m_hWnd, &local);
+  MSG move{};
+  move.hwnd = owner.m_hWnd;
+  move.message = WM_MOUSEMOVE;
+  move.lParam = MAKELPARAM(local.x, local.y);
+  tip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+  g_now += 600;
+  tip.SendMessage(WM_TIMER, 1);
+}
+
 TEST_F(ToolTips, TheMouseHookGoesWithTheWindow) {
   MoveTo(50, 50);
   g_now += 600;
@@ -138,26 +162,38 @@ TEST_F(ToolTips, TheMouseHookGoesWithTheWindow) {
   // The hook went with its window: a new tip on the same owner takes the thread's hook and shows.
   CTKPToolTipWnd again;
   ASSERT_TRUE(again.Create(&owner, TTS_NOPREFIX));
-  again.SetClock([] { return g_now; });
-  TTTOOLINFOW info{};
-  info.cbSize = sizeof info;
-  info.hwnd = owner.m_hWnd;
-  info.uId = 1;
-  info.rect = RECT{0, 0, 100, 100};
-  info.lpszText = const_cast<wchar_t*>(L"Open an image");
-  ASSERT_EQ(again.SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)), 1);
-  again.SendMessage(TTM_ACTIVATE, TRUE);
-  g_now += 1000;
-  ::SetCursorPos(150, 150);
-  MSG move{};
-  move.hwnd = owner.m_hWnd;
-  move.message = WM_MOUSEMOVE;
-  move.lParam = MAKELPARAM(50, 50);
-  again.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
-  g_now += 600;
-  again.SendMessage(WM_TIMER, 1);
+  ShowOneTool(again, owner, RECT{0, 0, 100, 100}, L"Open an image", CPoint(150, 150));
   EXPECT_TRUE(again.IsWindowVisible());
   again.DestroyWindow();
+}
+
+// A rich tip that tells what its rich edit asked for.
+class MeasuredRichTip : public CTKPToolTipRichWnd {
+ public:
+  CSize Requested() const { return m_requested; }
+};
+
+// The rich tip is as wide as the rich edit's request + 2 + 4, and the mouse over its text belongs to the
+// tip (which hides on a move), not to a rich-edit child.
+TEST_F(ToolTips, ARichTipIsSizedToItsTextAndTheMouseOverItIsTheTips) {
+  MeasuredRichTip rich;
+  ASSERT_TRUE(rich.Create(&owner, TTS_NOPREFIX, FALSE));
+  ShowOneTool(rich, owner, RECT{0, 0, 300, 100}, L"{\\rtf1 Recovers the {\\b ticked} files}", CPoint(110, 110));
+  ASSERT_TRUE(rich.IsWindowVisible());
+  rich.UpdateWindow();
+  harness::PumpMessages();
+  CRect window;
+  rich.GetWindowRect(window);
+  ASSERT_GT(rich.Requested().cx, 0);
+  EXPECT_EQ(window.Width(), rich.Requested().cx + 2 + 4);
+  EXPECT_EQ(window.Height(), rich.Requested().cy + 2 + 2);
+  CRect client;
+  rich.GetClientRect(client);
+  EXPECT_GT(harness::CountPixels(rich.m_hWnd, client, RGB(0, 0, 0), 80), 30) << "no text on the rich tip";
+  const CPoint centre = window.CenterPoint();
+  const POINT onText{centre.x, centre.y};
+  EXPECT_EQ(::WindowFromPoint(onText), rich.m_hWnd);
+  rich.DestroyWindow();
 }
 
 void ShowSystemTip(CWnd& owner, HWND& tipOut, DWORD style, const wchar_t* text, int x, int y, const wchar_t* title) {

@@ -93,8 +93,15 @@ class CWnd : public CCmdTarget {
   virtual BOOL PreTranslateMessage(MSG* pMsg);
   // From pMsg's window up through its parents, stopping after hWndStop; TRUE when one took it.
   static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
-  // The tool under the point, for a tooltip: its id, or -1 for none.
+  // The tool under the point, for a tooltip: its id, or -1 for none. A text it fills in is allocated
+  // with new[] (or LPSTR_TEXTCALLBACK, or a resource id with hinst); the caller frees it.
   virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
+  // The window's own tooltips: the thread's tooltip shows the tools OnToolHitTest finds under the mouse,
+  // fed from the messages the loop pre-translates. Answers whether they were enabled before.
+  BOOL EnableToolTips(BOOL bEnable = TRUE);
+  BOOL IsToolTipsEnabled() const { return m_bToolTips; }
+  // Run by WalkPreTranslateTree for every message.
+  static void FilterToolTipMessage(MSG* pMsg);
 
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
   BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
@@ -371,6 +378,8 @@ class CWnd : public CCmdTarget {
   friend class CHandleMap<CWnd, HWND>;
   friend LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
   friend void AfxTakeOverWindow(CWnd* pWnd, HWND hWnd);
+
+  BOOL m_bToolTips = FALSE;
 
  protected:
   DECLARE_MESSAGE_MAP()

@@ -127,6 +127,7 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
 BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg) {
+  FilterToolTipMessage(pMsg);
   for (HWND hWnd = pMsg->hwnd; hWnd != nullptr; hWnd = ::GetParent(hWnd)) {
     CWnd* pWnd = FromHandlePermanent(hWnd);
     if (pWnd != nullptr && pWnd->PreTranslateMessage(pMsg)) return TRUE;

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <vector>
 
 class CWinThread;
@@ -25,6 +27,11 @@ struct AFX_THREAD_STATE {
   // Window procedures running on this thread: temporary wrappers stay alive while it is above 0.
   int m_nTempMapLock = 0;
   std::vector<void (*)()> m_tempMapCleaners;
+
+  // The tooltip of the windows that enabled their own (CWnd::EnableToolTips), and the tool it shows.
+  CWnd* m_pToolTip = nullptr;
+  INT_PTR m_nLastHit = -1;
+  TOOLINFO m_lastInfo{};
 
   // The loop's idle detection: a mouse move to the same place does not restart idle processing.
   UINT m_nMsgLast = 0;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/classlib/win/classlib_win.h"
@@ -363,6 +364,29 @@ TEST(MenuBarCache, AnotherDocumentsMenuParksTheControlsAndTheirMenuBringsThemBac
   // The same document menu again: the parked controls, not new ones.
   menuBar->SwitchMenu(other);
   EXPECT_EQ(menuBar->GetControls(), documents);
+  // A copy knows the default menu and parks copies of its own, down to the popups' bars.
+  CTKPCommandBar* clone = menuBar->Clone();
+  ASSERT_NE(clone, nullptr);
+  auto* copy = static_cast<CTKPMenuBar*>(clone);
+  EXPECT_EQ(copy->GetDefaultMenuID(), static_cast<UINT>(IDR_MAIN_MENU));
+  ASSERT_EQ(copy->GetCachedMenuCount(), 1);
+  CTKPControls* parked = menuBar->GetMdiMenus().front();
+  CTKPControls* parkedCopy = copy->GetMdiMenus().front();
+  EXPECT_NE(parkedCopy, parked);
+  const auto popupBars = [](CTKPControls* controls) {
+    std::vector<CTKPCommandBar*> bars;
+    for (int i = 0; i < controls->GetCount(); ++i) {
+      if (CTKPCommandBar* popup = controls->GetAt(i)->GetCommandBar()) bars.push_back(popup);
+    }
+    return bars;
+  };
+  const std::vector<CTKPCommandBar*> originals = popupBars(parked), copies = popupBars(parkedCopy);
+  EXPECT_FALSE(originals.empty());
+  EXPECT_EQ(copies.size(), originals.size());
+  for (CTKPCommandBar* popup : copies) {
+    EXPECT_EQ(std::find(originals.begin(), originals.end(), popup), originals.end());
+  }
+  clone->InternalRelease();
   // Before saving: the default menu is shown again and an unchanged document menu is dropped.
   menuBar->RestoreCache();
   EXPECT_TRUE(menuBar->IsCacheRestored());

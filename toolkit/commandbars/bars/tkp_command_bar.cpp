@@ -318,6 +318,8 @@ int CTKPCommandBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (bars != nullptr && m_pToolTipContext == nullptr && bars->GetToolTipContext() != nullptr) {
     m_pToolTipContext = bars->GetToolTipContext();
     m_pToolTipContext->InternalAddRef();
+  } else if (bars == nullptr && m_barType != tkpBarTypePopup) {
+    EnableToolTips();  // a bar on its own (in a dialog) still names its buttons
   }
   return 0;
 }

@@ -13,6 +13,7 @@
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "toolkit/common/color_manager.h"
+#include "toolkit/common/draw_helpers.h"
 #include "toolkit/common/gdi_guards.h"
 
 IMPLEMENT_SERIAL(CTKPDialogBar, CTKPToolBar, 1)
@@ -89,41 +90,24 @@ class CloseButton : public CTKPControlButton {
 };
 }  // namespace
 
-// The drag loop of a dialog bar: moving is the toolbar's; resizing by an edge hands the dragged
-// rectangle to ResizeToRect at each step, docked or floating.
+// The drag loop of a dialog bar is the toolbar's; resizing by an edge moves the dragged rectangle's edges
+// and hands it to ResizeToRect, docked or floating.
 class CTKPDialogBarDockContext : public CTKPDockContext {
  public:
   explicit CTKPDialogBarDockContext(CTKPDialogBar* pBar) : CTKPDockContext(pBar), m_pDialogBar(pBar) {}
 
-  void Track() override {
-    if (m_nTrackMode == 1) {
-      CTKPDockContext::Track();
-      return;
-    }
-    if (::GetCapture() != nullptr || m_pDialogBar->m_hWnd == nullptr) return;
-    const CPoint start = m_ptLast;
+  void Resize(CPoint pt) override {
+    m_rectFrameDrag = tkp_dialog_bar::DraggedRect(m_rectFrameDrag, m_nTrackMode, CSize(pt.x - m_ptLast.x, pt.y - m_ptLast.y));
+    m_ptLast = pt;
     CRect window;
     m_pDialogBar->GetWindowRect(window);
-    m_pDialogBar->SetCapture();
-    while (::GetCapture() == m_pDialogBar->m_hWnd) {
-      MSG msg;
-      if (!::GetMessageW(&msg, nullptr, 0, 0)) {
-        AfxPostQuitMessage(static_cast<int>(msg.wParam));
-        break;
-      }
-      if (msg.message == WM_LBUTTONUP || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE)) break;
-      if (msg.message != WM_MOUSEMOVE) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-        continue;
-      }
-      POINT pt{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
-      ::ClientToScreen(msg.hwnd, &pt);
-      m_ptLast = CPoint(pt.x, pt.y);
-      m_pDialogBar->ResizeToRect(
-          tkp_dialog_bar::DraggedRect(window, m_nTrackMode, CSize(pt.x - start.x, pt.y - start.y)), m_nTrackMode);
-    }
-    if (::GetCapture() == m_pDialogBar->m_hWnd) ::ReleaseCapture();
+    if (m_rectFrameDrag.Size() == window.Size()) return;
+    // A rectangle dragged off every screen is not taken: the bar could not be reached again.
+    const CRect work = CTKPDrawHelpers::GetWorkAreaFromWindow(m_pDialogBar->m_hWnd);
+    CRect overlap;
+    if (!overlap.IntersectRect(m_rectFrameDrag, work)) return;
+    m_pDialogBar->ResizeToRect(m_rectFrameDrag, m_nTrackMode);
+    m_pDialogBar->Invalidate();
   }
 
  private:

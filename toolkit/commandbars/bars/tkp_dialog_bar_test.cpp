@@ -13,6 +13,7 @@
 #include "toolkit/commandbars/controls/tkp_control.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/commandbars/frame/tkp_frame_wnd.h"
+#include "toolkit/common/draw_helpers.h"
 #include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "toolkit/commandbars/bars/tkp_rebar.h"
 #include "toolkit/commandbars/bars/tkp_status_bar.h"
@@ -149,6 +150,35 @@ TEST_F(DialogBarTest, DraggingTheInnerEdgeResizesTheDockedBar) {
   EXPECT_EQ(::GetCapture(), nullptr);
   EXPECT_EQ(BarWindow().Width(), window.Width() + 60);
   EXPECT_EQ(bar->GetFloatingClientSize(), CSize(200, 200));
+}
+
+// Drags an edge of the bar by the offset through the bar's own drag loop.
+void DragEdge(CTKPDialogBar* bar, UINT hitTest, CPoint edge, CPoint offset) {
+  CPoint to = edge + offset;
+  bar->ScreenToClient(to);
+  bar->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+  bar->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+  bar->SendMessage(WM_NCLBUTTONDOWN, hitTest, MAKELPARAM(edge.x, edge.y));
+  harness::PumpMessages();
+}
+
+// A floating bar follows its dragged edge, but not off every screen, where it could not be reached again.
+TEST_F(DialogBarTest, AFloatingBarResizesByItsEdgeButNotOffTheScreen) {
+  ASSERT_TRUE(frame->Bars()->FloatCommandBar(bar));
+  bar->SetWindowPos(nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  CRect window = BarWindow();
+  DragEdge(bar, HTRIGHT, CPoint(window.right - 1, window.CenterPoint().y), CPoint(40, 0));
+  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_EQ(BarWindow().Width(), window.Width() + 40);
+  // Mostly off the left of the screen, the right edge dragged past the screen's edge: nothing changes.
+  const CRect work = CTKPDrawHelpers::GetWorkAreaFromWindow(bar->m_hWnd);
+  window = BarWindow();
+  bar->SetWindowPos(nullptr, work.left - window.Width() + 10, window.top, 0, 0,
+                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  window = BarWindow();
+  DragEdge(bar, HTRIGHT, CPoint(window.right - 1, window.CenterPoint().y), CPoint(-30, 0));
+  EXPECT_EQ(BarWindow().Width(), window.Width());
+  EXPECT_EQ(BarWindow().left, window.left);
 }
 
 TEST_F(DialogBarTest, TheCaptionMenuShowsOnlyWithControls) {

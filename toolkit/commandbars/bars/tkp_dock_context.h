@@ -26,7 +26,7 @@ class CTKPDockContext {
 
   // One step of a drag to the screen point (the loop calls it for every move).
   void Move(CPoint pt);
-  void Resize(CPoint pt);
+  virtual void Resize(CPoint pt);
 
   int m_nTrackMode = 0;  // 1 moving; HTLEFT to HTBOTTOMRIGHT resizing by that edge
   CPoint m_ptLast;

@@ -9,6 +9,7 @@
 #include "toolkit/commandbars/controls/tkp_control_button.h"
 #include "toolkit/commandbars/controls/tkp_control_popup.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
+#include "toolkit/commandbars/paint/paint_geometry.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "res/toolkit_resource.h"
@@ -31,7 +32,7 @@ class MdiButton : public CTKPControlButton {
   void Draw(CDC* pDC) override {
     GetPaintManager()->DrawControlEntry(pDC, this);
     LOGFONTW face{};
-    face.lfHeight = -::MulDiv(8, ::GetDeviceCaps(pDC->m_hDC, LOGPIXELSY), 72);
+    face.lfHeight = tkppaint::MdiGlyphFontHeight(::GetDeviceCaps(pDC->m_hDC, LOGPIXELSY));
     face.lfCharSet = SYMBOL_CHARSET;
     ::lstrcpyW(face.lfFaceName, L"Marlett");
     HFONT font = ::CreateFontIndirectW(&face);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/classlib/win/cdc.h"
+#include "platform/classlib/win/cminiframewnd.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/classlib/win/layout.h"
 #include "toolkit/commandbars/bars/tkp_bar_controls.h"
@@ -210,7 +211,17 @@ CSize CTKPToolBar::LayoutControls(CDC* pDC, int nLength, DWORD dwMode, CRect rcB
   const bool vert = (dwMode & LM_VERTDOCK) != 0;
   if (expand && !bFloating && !always) {
     // Room for the expand button only when something would not fit.
-    const CSize size = m_pControls->CalcDynamicSize(pDC, nLength, dwMode, rcBorders, nWidth);
+    CSize size = m_pControls->CalcDynamicSize(pDC, nLength, dwMode, rcBorders, nWidth);
+    if (!(dwMode & LM_COMMIT)) {
+      // Measured: a bar that can be squeezed until buttons go keeps room for the button that lists them.
+      BOOL squeezed = FALSE;
+      const CSize minimal = m_pControls->CalcDynamicSize(pDC, 0, dwMode, rcBorders, nWidth, &squeezed);
+      if (squeezed) {
+        LONG& along = vert ? size.cy : size.cx;
+        along = std::max<LONG>(along, (vert ? minimal.cy : minimal.cx) + kExpandRoom);
+      }
+      return size;
+    }
     bool hidden = false;
     for (int i = 0; i < GetControlCount(); ++i) hidden = hidden || (GetControl(i)->GetHideFlags() & tkpHideWrap) != 0;
     if (!hidden) return size;
@@ -328,10 +339,21 @@ void CTKPToolBar::SetPreviewMode(BOOL bPreview) {
   m_bPreview = bPreview;
   if (bPreview) {
     m_bPreviewVisible = m_bVisible;
-    if (m_bVisible && m_hWnd != nullptr) ShowWindow(SW_HIDE);
-  } else if (m_bPreviewVisible && m_hWnd != nullptr) {
-    ShowWindow(SW_SHOWNA);
+    if (!m_bVisible) return;
+    m_bVisible = FALSE;  // no keyboard or layout finds it meanwhile
+    if (m_hWnd != nullptr) ShowWindow(SW_HIDE);
+    return;
   }
+  if (!m_bPreviewVisible) return;
+  m_bVisible = TRUE;
+  if (m_hWnd != nullptr) ShowWindow(SW_SHOWNA);
+  if (m_barType == tkpBarTypeMenuBar) RefreshSiteMenu();
+}
+
+// The frame's menu line is drawn again now that the menu bar is back.
+void CTKPToolBar::RefreshSiteMenu() {
+  CWnd* site = GetSite();
+  if (site != nullptr && site->m_hWnd != nullptr) site->DrawMenuBar();
 }
 
 void CTKPToolBar::ResetToolBar() {
@@ -419,8 +441,24 @@ void CTKPToolBar::OnRButtonDown(UINT nFlags, CPoint point) {
   bars->ContextMenu(this, point);
 }
 
+namespace {
+
+// The focus lies in a mini frame (a floating or sliding panel) whose own frame is the active window: a
+// click on a bar must leave the focus there.
+bool FocusInMiniFrameOfActiveFrame() {
+  for (HWND h = ::GetFocus(); h != nullptr; h = ::GetParent(h)) {
+    CWnd* wnd = CWnd::FromHandlePermanent(h);
+    if (wnd == nullptr || !wnd->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd))) continue;
+    CFrameWnd* frame = wnd->GetParentFrame();
+    return frame != nullptr && frame->m_hWnd == ::GetActiveWindow();
+  }
+  return false;
+}
+
+}  // namespace
+
 int CTKPToolBar::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message) {
-  if (m_barPosition == tkpBarFloating || IsCustomizeMode()) return MA_NOACTIVATE;
+  if (m_barPosition == tkpBarFloating || FocusInMiniFrameOfActiveFrame() || IsCustomizeMode()) return MA_NOACTIVATE;
   return CTKPCommandBar::OnMouseActivate(pDesktopWnd, nHitTest, message);
 }
 

@@ -55,6 +55,7 @@ class CTKPToolBar : public CTKPCommandBar {
   CSize CalcDynamicLayout(int nLength, DWORD dwMode) override;
   void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
   // Hidden for a print preview and shown again as it was.
+  // Print preview: a visible bar hides (and counts as hidden) until the preview ends.
   void SetPreviewMode(BOOL bPreview);
   // Tab in a bar inside a dialog moves the focus on to the dialog's next (Shift: previous) tab stop.
   int OnHookKeyDown(UINT nChar, LPARAM lParam) override;
@@ -72,6 +73,7 @@ class CTKPToolBar : public CTKPCommandBar {
   CTKPControl* GetCloseButton();
 
  protected:
+  void RefreshSiteMenu();
   // The controls laid out inside the borders (at least nWidth wide), the expand button placed; the
   // bar's size.
   CSize LayoutControls(CDC* pDC, int nLength, DWORD dwMode, CRect rcBorders, BOOL bFloating, int nWidth);

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "platform/classlib/win/classlib_win.h"
+#include "platform/classlib/win/cedit.h"
+#include "platform/classlib/win/cminiframewnd.h"
 #include "platform/classlib/win/layout.h"
 #include "platform/harness/driver.h"
 #include "res/resource.h"
@@ -398,6 +400,116 @@ TEST(ToolBarInDialog, TheFocusEntersAtTheFirstButtonAndTabMovesOn) {
   ::SetFocus(::GetDlgItem(dialog, IDCANCEL));
   EXPECT_FALSE(bar->IsTrackingMode());
   EXPECT_FALSE(TKPMouseManager()->IsTracked());
+  ::DestroyWindow(dialog);
+  bar->InternalRelease();
+}
+
+// With the expand button shown only when needed, measuring a docked bar keeps room for it where the bar
+// can be squeezed: at least the narrowest bar plus the button's 11 pixels, and nothing extra when all fits.
+TEST_F(ToolBars, MeasuredWithoutTheAlwaysShownExpandButtonTheBarKeepsRoomForIt) {
+  CTKPCommandBarsOptions* options = frame->Bars()->GetOptions();
+  const DWORD docked = LM_HORZ | LM_HORZDOCK | TKP_LM_HIDEWRAP;
+  options->bShowExpandButtonAlways = TRUE;
+  const CSize narrowestWithButton = standard->CalcDockingLayout(0, docked);
+  const CSize wholeWithButton = standard->CalcDockingLayout(32767, docked);
+  options->bShowExpandButtonAlways = FALSE;
+  EXPECT_EQ(standard->CalcDockingLayout(20, docked).cx, narrowestWithButton.cx);
+  EXPECT_EQ(standard->CalcDockingLayout(32767, docked).cx, wholeWithButton.cx - 11);
+  // Committed wide, nothing is hidden and the button stays hidden.
+  standard->CalcDockingLayout(32767, docked | LM_COMMIT);
+  EXPECT_FALSE(standard->GetExpandButton()->IsVisible());
+}
+
+// A click on a docked bar does not take the activation while the focus is in a panel (a mini frame) of
+// the active frame.
+TEST_F(ToolBars, ADockedBarLeavesTheFocusInAMiniFrameOfTheActiveFrame) {
+  const LPARAM click = MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN);
+  EXPECT_NE(standard->SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(frame->m_hWnd), click), MA_NOACTIVATE);
+  auto* panel = new CMiniFrameWnd;
+  ASSERT_TRUE(panel->Create(nullptr, _T("Panel"), WS_CHILD | WS_VISIBLE, CRect(100, 100, 300, 250), frame));
+  CEdit edit;
+  ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 150, 20), panel, 1));
+  frame->SetForegroundWindow();
+  edit.SetFocus();
+  harness::PumpMessages();
+  ASSERT_EQ(::GetActiveWindow(), frame->m_hWnd);
+  EXPECT_EQ(standard->SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(frame->m_hWnd), click), MA_NOACTIVATE);
+  frame->SetFocus();
+  EXPECT_NE(standard->SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(frame->m_hWnd), click), MA_NOACTIVATE);
+  panel->DestroyWindow();
+}
+
+// In print preview the bar is hidden and counts as hidden, so the keyboard cannot reach it; afterwards
+// it is back.
+TEST_F(ToolBars, InPrintPreviewTheBarIsHiddenAndCountsAsHidden) {
+  CTKPCommandBars* bars = frame->Bars();
+  const int index = bars->FindIndex(standard);
+  ASSERT_EQ(bars->GetNextVisible(-1, 1), index);
+  frame->OnSetPreviewMode(TRUE, nullptr);
+  EXPECT_FALSE(standard->IsWindowVisible());
+  EXPECT_FALSE(standard->IsVisible());
+  EXPECT_EQ(bars->GetNextVisible(-1, 1), -1);
+  frame->OnSetPreviewMode(FALSE, nullptr);
+  EXPECT_TRUE(standard->IsWindowVisible());
+  EXPECT_TRUE(standard->IsVisible());
+  EXPECT_EQ(bars->GetNextVisible(-1, 1), index);
+}
+
+BOOL CALLBACK FindShownTip(HWND hWnd, LPARAM lParam) {
+  wchar_t cls[64] = {};
+  ::GetClassNameW(hWnd, cls, 64);
+  if (::lstrcmpiW(cls, TOOLTIPS_CLASSW) != 0 || !::IsWindowVisible(hWnd)) return TRUE;
+  *reinterpret_cast<HWND*>(lParam) = hWnd;
+  return FALSE;
+}
+
+// The visible system tooltip of this thread, or null.
+HWND ShownThreadTip() {
+  HWND found = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), FindShownTip, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// A bar without a manager (in a dialog) names its buttons with the window's own tooltips: the mouse resting
+// on a button, through the loop's pre-translation, brings up a tip with the button's name.
+TEST_F(ToolBars, ABarWithoutAManagerShowsItsOwnTips) {
+  HWND dialog = harness::OpenDialog(IDD_TK_NEW_TOOLBAR, PlainDialog);
+  ASSERT_NE(dialog, nullptr);
+  auto* bar = new CTKPToolBar;
+  ASSERT_TRUE(bar->Create(CWnd::FromHandle(dialog), tkpBarTop));
+  EXPECT_TRUE(bar->IsToolTipsEnabled());
+  ASSERT_TRUE(bar->LoadToolBar(IDR_MAINFRAME));
+  const CSize size = bar->CalcDockingLayout(400, LM_COMMIT | LM_HORZDOCK | LM_HORZ);
+  ::SetWindowPos(bar->m_hWnd, HWND_TOP, 6, 6, size.cx, size.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  ::SetForegroundWindow(dialog);
+  harness::PumpMessages();
+  CPoint on = bar->GetControl(0)->GetRect().CenterPoint();
+  bar->ClientToScreen(on);
+  ::SetCursorPos(on.x, on.y);
+  MSG move{bar->m_hWnd, WM_MOUSEMOVE, 0, 0, ::GetTickCount(), {on.x, on.y}};
+  CPoint local = bar->GetControl(0)->GetRect().CenterPoint();
+  move.lParam = MAKELPARAM(local.x, local.y);
+  CWnd::WalkPreTranslateTree(dialog, &move);
+  ASSERT_TRUE(harness::WaitUntil([] { return ShownThreadTip() != nullptr; }, 5000));
+  HWND tip = ShownThreadTip();
+  wchar_t text[80] = {};
+  TTTOOLINFOW current{};
+  current.cbSize = TTTOOLINFOW_V1_SIZE;
+  current.lpszText = text;
+  ASSERT_TRUE(::SendMessageW(tip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&current)));
+  CString shown(text);
+  shown.TrimLeft();
+  EXPECT_STREQ(shown.GetString(), L"Open");
+  ::UpdateWindow(tip);
+  CRect inside;
+  ::GetClientRect(tip, inside);
+  inside.DeflateRect(2, 2);
+  EXPECT_GT(harness::CountPixels(tip, inside, ::GetSysColor(COLOR_INFOBK), 8), inside.Width() * inside.Height() / 2);
+  EXPECT_GT(harness::CountPixels(tip, inside, ::GetSysColor(COLOR_INFOTEXT), 80), 10) << "no text on the tip";
+  // A key puts it away.
+  MSG key{bar->m_hWnd, WM_KEYDOWN, VK_SHIFT, 0, ::GetTickCount(), {on.x, on.y}};
+  CWnd::WalkPreTranslateTree(dialog, &key);
+  EXPECT_EQ(ShownThreadTip(), nullptr);
   ::DestroyWindow(dialog);
   bar->InternalRelease();
 }

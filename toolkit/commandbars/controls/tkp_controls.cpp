@@ -1,5 +1,7 @@
 #include "toolkit/commandbars/controls/tkp_controls.h"
 
+#include <algorithm>
+
 #include <vector>
 
 #include "platform/classlib/win/cmenu.h"
@@ -287,7 +289,8 @@ BOOL CTKPControls::IsChanged() { return m_pOriginalControls == nullptr || !Compa
 
 // ---- the toolbar layout --------------------------------------------------------------------------
 
-CSize CTKPControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const CRect& rcBorder, int nWidth) {
+CSize CTKPControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const CRect& rcBorder, int nWidth,
+                                    BOOL* pWrapped) {
   CTKPPaintManager* pPaint = m_pParent != nullptr ? m_pParent->GetPaintManager() : CTKPPaintManager::GetCurrentOrDefault();
   TKPLayoutRequest request;
   request.length = nLength;
@@ -310,6 +313,10 @@ CSize CTKPControls::CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const C
     r.stretch = (pControl->GetFlags() & tkpFlagControlStretched) != 0;
   }
   const CSize size = tkplayout::CalcDynamicSize(records, request);
+  if (pWrapped != nullptr) {
+    *pWrapped = std::any_of(records.begin(), records.end(),
+                            [](const TKPLayoutRecord& r) { return r.visible && (r.hidden || r.wrap); });
+  }
   if (dwMode & kTKPLayoutCommit) {
     for (int i = 0; i < GetCount(); ++i) {
       CTKPControl* pControl = m_arrControls[i];

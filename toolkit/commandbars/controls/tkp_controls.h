@@ -107,7 +107,9 @@ class CTKPControls : public CCmdTarget {
   BOOL IsChanged();
 
   // The toolbar layout; the mode bits are those of TKPLayoutMode.
-  CSize CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const CRect& rcBorder, int nWidth = 0);
+  // pWrapped (optional): whether the layout broke a row or left controls out.
+  CSize CalcDynamicSize(CDC* pDC, int nLength, DWORD dwMode, const CRect& rcBorder, int nWidth = 0,
+                        BOOL* pWrapped = nullptr);
 
  private:
   void InsertAt(CTKPControl* pControl, int nBefore);

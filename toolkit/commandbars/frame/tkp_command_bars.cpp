@@ -534,6 +534,8 @@ void CTKPCommandBars::RecalcCommandBarsLayout() {
 }
 
 void CTKPCommandBars::SetPreviewMode(BOOL bPreview) {
+  // The preview has keys of its own: the frame's shortcuts rest meanwhile.
+  if (m_pShortcutManager != nullptr) m_pShortcutManager->DisableShortcuts(bPreview);
   // Bars hide during a print preview and come back as they were.
   for (int i = 0; i < GetCount(); ++i) {
     CTKPCommandBar* bar = m_arrBars[i];

@@ -581,6 +581,16 @@ TEST_F(CommandBars, TheShortcutManagerAloneTranslatesAccelerators) {
   MSG plain{frame->m_hWnd, WM_KEYDOWN, 'N', 0x00310001, 0, {}};
   EXPECT_FALSE(frame->PreTranslateMessage(&plain));
   EXPECT_EQ(frame->newCommands, 1);
+  // During a print preview the shortcuts rest; afterwards they work again.
+  keys[VK_CONTROL] = 0x80;
+  ::SetKeyboardState(keys);
+  frame->OnSetPreviewMode(TRUE, nullptr);
+  EXPECT_FALSE(frame->PreTranslateMessage(&press));
+  frame->OnSetPreviewMode(FALSE, nullptr);
+  EXPECT_TRUE(frame->PreTranslateMessage(&press));
+  keys[VK_CONTROL] = 0;
+  ::SetKeyboardState(keys);
+  EXPECT_EQ(frame->newCommands, 2);
 }
 
 TEST_F(CommandBars, HiddenCommandsShowOnceUsedUntilTheUsageIsReset) {

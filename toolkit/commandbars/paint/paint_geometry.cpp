@@ -81,6 +81,22 @@ GripperLines StatusBarGripper(int w, int h) {
 
 int MenuFontHeight(int menuHeight) { return menuHeight > 0 ? menuHeight : std::min(menuHeight, -11); }
 
+namespace {
+
+// a * b / c rounded to the nearest, for positive numbers (as the system's MulDiv).
+int MulDivRounded(int a, int b, int c) {
+  return static_cast<int>((static_cast<long long>(a) * b + c / 2) / c);
+}
+
+}  // namespace
+
+// The point size in tenths is scaled back by the resolution before it is turned into pixels with it.
+int MdiGlyphFontHeight(int logPixelsY) {
+  if (logPixelsY <= 0) logPixelsY = 96;
+  const int tenths = MulDivRounded(80, 96, logPixelsY);
+  return -MulDivRounded(logPixelsY, tenths, 720);
+}
+
 std::uint8_t BlendChannel(std::uint8_t newValue, std::uint8_t oldValue, int alpha) {
   alpha = std::clamp(alpha, 0, 255);
   return static_cast<std::uint8_t>((newValue * alpha + oldValue * (255 - alpha)) >> 8);

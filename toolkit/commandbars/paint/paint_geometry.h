@@ -38,6 +38,9 @@ GripperLines StatusBarGripper(int width, int height);
 
 // The menu font's height for the bars: a positive height stays; a negative one is at most -11.
 int MenuFontHeight(int menuHeight);
+// The font height (negative: the character height) of the glyphs on the 16 x 16 buttons of a maximized
+// MDI child: 8 points at 96 dots an inch whatever the device's vertical resolution, so they fit.
+int MdiGlyphFontHeight(int logPixelsY);
 // One colour channel of a fade frame: the new value over the old at alpha (0 to 255).
 std::uint8_t BlendChannel(std::uint8_t newValue, std::uint8_t oldValue, int alpha);
 // Blends whole 32-bit pixels (the fourth byte is left as it is in out).

@@ -66,6 +66,12 @@ TEST(PaintGeometry, MenuFontHeightIsAtLeastElevenPixels) {
   EXPECT_EQ(tkppaint::MenuFontHeight(12), 12);
 }
 
+TEST(PaintGeometry, MdiButtonGlyphsKeepTheirSizeAtEveryResolution) {
+  for (int dpi : {96, 120, 144, 192}) EXPECT_NEAR(tkppaint::MdiGlyphFontHeight(dpi), -11, 1) << dpi << " dpi";
+  EXPECT_EQ(tkppaint::MdiGlyphFontHeight(96), -11);
+  EXPECT_EQ(tkppaint::MdiGlyphFontHeight(0), -11);  // a device without a resolution
+}
+
 TEST(PaintGeometry, FadeBlendsColourChannelsAndLeavesTheFourthByte) {
   const std::uint8_t fresh[8] = {255, 0, 100, 7, 10, 20, 30, 40};
   const std::uint8_t old[8] = {0, 255, 100, 9, 10, 20, 30, 50};

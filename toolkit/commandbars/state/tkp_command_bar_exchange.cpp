@@ -171,12 +171,14 @@ void CTKPMenuBar::DoPropExchange(CTKPPropExchange* pPX) {
 void CTKPMenuBar::Copy(CTKPCommandBar* pSource, BOOL bRecursive) {
   CTKPToolBar::Copy(pSource, bRecursive);
   auto* source = dynamic_cast<CTKPMenuBar*>(pSource);
-  if (source == nullptr || source == this || source->m_mapMenuCache.IsEmpty()) return;
+  if (source == nullptr || source == this) return;
+  m_nIDResource = source->m_nIDResource;
+  // Each parked menu is a copy of its own, popups included: the two bars must not share a popup bar.
   for (POSITION pos = source->m_mapMenuCache.GetStartPosition(); pos != nullptr;) {
     UINT id = 0;
     CTKPControls* controls = nullptr;
     source->m_mapMenuCache.GetNextAssoc(pos, id, controls);
-    CacheMenu(id, controls->Duplicate(bRecursive));
+    CacheMenu(id, controls->Duplicate(TRUE));
   }
 }
 
