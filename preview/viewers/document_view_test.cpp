@@ -207,6 +207,7 @@ TEST_F(DocumentView, LongLinesWrapAtTheEdgeOnceTheViewIsSized) {
   format.cbSize = sizeof format;
   view->m_richEdit.SendMessage(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
   EXPECT_STREQ(format.szFaceName, L"Arial");
+  EXPECT_EQ(format.bPitchAndFamily, FF_SWISS | DEFAULT_PITCH);  // Arial's family, the pitch left to the face
   ::DeleteFileW(path);
 }
 
