@@ -1,6 +1,7 @@
 // The document view in real windows: text files in their encodings, RTF streamed in, the flag for files
 // that show nothing, a PDF without its control (not available, no box), Word documents through the test's stand-in Office and
-// through the test converter, and the rich-edit control's object storages. Screenshots preview_text.png
+// through the test converter, and the rich-edit control's object storages and the objects it lets in
+// (static pictures only). Screenshots preview_text.png
 // and preview_rtf.png.
 #include "preview/viewers/document_view.h"
 
@@ -283,6 +284,47 @@ TEST_F(DocumentView, TheOleCallbackNamesItsStoragesInOrder) {
   EXPECT_EQ(callback->QueryInterface(IID_IDataObject, &unknown), E_NOINTERFACE);
   EXPECT_EQ(unknown, nullptr);
   EXPECT_EQ(callback->Release(), 0u);
+}
+
+// Recovered RTF comes from an untrusted disk: an embedded object of any class but a static picture is
+// refused before it could be loaded (which would start the server its class names).
+TEST_F(DocumentView, OnlyStaticPicturesAreLetIntoTheText) {
+  RichEditOleCallback* callback = new RichEditOleCallback;
+  callback->AddRef();
+  const CLSID package = {0x0003000C, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+  const CLSID anyControl = {0xD8D3A8F6, 0x46EF, 0x4424, {0xAE, 0x49, 0x43, 0x76, 0xF1, 0xFE, 0x1E, 0xB4}};
+  const CLSID staticMetafile = {0x00000315, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+  const CLSID staticDib = {0x00000316, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+  const CLSID enhMetafile = {0x00000319, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+  for (CLSID refused : {package, anyControl}) EXPECT_NE(callback->QueryInsertObject(&refused, nullptr, 0), S_OK);
+  for (CLSID taken : {staticMetafile, staticDib, enhMetafile, CLSID_NULL})
+    EXPECT_EQ(callback->QueryInsertObject(&taken, nullptr, 0), S_OK);
+  // Without a class named, the one written in the object's storage decides; with neither, nothing goes in.
+  IStorage* storage = nullptr;
+  ASSERT_EQ(callback->GetNewStorage(&storage), S_OK);
+  ASSERT_EQ(::WriteClassStg(storage, package), S_OK);
+  EXPECT_NE(callback->QueryInsertObject(nullptr, storage, 0), S_OK);
+  ASSERT_EQ(::WriteClassStg(storage, staticDib), S_OK);
+  EXPECT_EQ(callback->QueryInsertObject(nullptr, storage, 0), S_OK);
+  storage->Release();
+  EXPECT_NE(callback->QueryInsertObject(nullptr, nullptr, 0), S_OK);
+  EXPECT_EQ(callback->Release(), 0u);
+
+  // A picture in the RTF still shows, as one object among the text.
+  const char picture[] =
+      "{\\rtf1\\ansi Before {\\pict\\dibitmap0\\picw1\\pich1\\picwgoal600\\pichgoal600 "
+      "28000000010000000100000001001800000000000400000000000000000000000000000000000000"
+      "0000ff00} after.\\par}";
+  const CString path = WriteTemp(L"dorvane picture.rtf", picture);
+  CAdobeReaderView* view = host_->Show(path);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(host_->frame->m_bPreviewOk, 1u);
+  IRichEditOle* ole = nullptr;
+  view->m_richEdit.SendMessage(EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole));
+  ASSERT_NE(ole, nullptr);
+  EXPECT_EQ(ole->GetObjectCount(), 1);
+  ole->Release();
+  ::DeleteFileW(path);
 }
 
 // An in-process COM server of the test's, registered (in the machine's classes: COM here does not read the
