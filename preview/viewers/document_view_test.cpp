@@ -1,8 +1,7 @@
 // The document view in real windows: text files in their encodings, RTF streamed in, the flag for files
-// that show nothing, a PDF without its control (not available, no box), Word documents through the test's stand-in Office and
-// through the test converter, and the rich-edit control's object storages and the objects it lets in
-// (static pictures only). Screenshots preview_text.png
-// and preview_rtf.png.
+// that show nothing, a PDF without its control (not available, no box), Word documents through the test's
+// stand-in Office and through the test converter, the rich-edit control's object storages and the objects
+// it lets in (static pictures only). Screenshots preview_text.png and preview_rtf.png.
 #include "preview/viewers/document_view.h"
 
 #include <gtest/gtest.h>
