@@ -249,6 +249,13 @@ TEST_F(DocumentView, RtfThatShowsNothingClearsTheFlag) {
   ::DeleteFileW(empty);
   ASSERT_NE(host.Show(CString(TempFolder().c_str()) + _T("missing.rtf")), nullptr);
   EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
+  // Plain text named ".rtf" is read as RTF, which it is not: nothing shows.
+  const CString plain = WriteTemp(L"plain.rtf", "Just a few words, no markup.\r\n");
+  CAdobeReaderView* view = host.Show(plain);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
+  EXPECT_EQ(Host::Text(view), L"");
+  ::DeleteFileW(plain);
 }
 
 TEST_F(DocumentView, APdfWithoutItsControlIsNotAvailableWithoutABox) {
