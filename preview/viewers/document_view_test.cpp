@@ -407,6 +407,24 @@ TEST_F(DocumentView, ThePdfControlsAnswerIsThePreviewsOutcome) {
   EXPECT_STREQ(activations, L"3");  // each view activated its control in place
 }
 
+// The control is on the machine but cannot be put in its window: "Unable to open." as an error, and no view.
+TEST_F(DocumentView, APdfControlThatCannotBeShownSaysUnableToOpen) {
+  FakePdfControl control;
+  ::SetEnvironmentVariableW(L"FAKE_PDF_REFUSE_ACTIVATION", L"1");
+  const CString path = WriteTemp(L"scan.pdf", "%PDF-1.4\n%%EOF\n");
+  host_->frame->m_bComponentMissing = 0;
+  seams.boxes.Answer(IDOK);
+  EXPECT_EQ(host_->Show(path), nullptr);
+  ::SetEnvironmentVariableW(L"FAKE_PDF_REFUSE_ACTIVATION", nullptr);
+  EXPECT_EQ(host_->frame->m_bPreviewOk, 0u);
+  EXPECT_EQ(host_->frame->m_bComponentMissing, 0u);
+  const auto boxes = seams.boxes.Log();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, u"Unable to open.");
+  EXPECT_EQ(boxes[0].kind(), 2u);
+  ::DeleteFileW(path);
+}
+
 // ---- Word documents ------------------------------------------------------------------------------------
 
 // A folder holding the test converter as the text converters' folder, while it lives.
