@@ -6,6 +6,7 @@
 #include "platform/classlib/cfile.h"
 #include "platform/classlib/win/cdc.h"
 #include "preview/dxf/dxf_reader.h"
+#include "preview/narrow_path.h"
 #include "preview/preview_host.h"
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 paths");
@@ -92,9 +93,8 @@ bool CDFXView::LoadDrawing(const CString& path, PreviewHost& host, uint32_t reco
   // File Trace finds files by their contents alone: its drawings are not previewed.
   if (recoveryMode == records::kFileTrace) drawing = false;
   char narrow[kNarrowPathBytes] = {};
-  // A path that does not fit is not cut short into another file's name.
-  if (drawing && ::WideCharToMultiByte(CP_ACP, 0, path, -1, narrow, kNarrowPathBytes, nullptr, nullptr) == 0)
-    drawing = false;
+  // A path cut short, or one the code page can only approximate, could name another file.
+  if (drawing && !NarrowPath(path, narrow, sizeof narrow)) drawing = false;
   int loaded = 0;
   if (drawing) {
     try {

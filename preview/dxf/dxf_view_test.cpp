@@ -151,6 +151,17 @@ TEST_F(DxfViewTest, FilesItRefusesGetTheNoPreviewView) {
   EXPECT_EQ(window.frame->m_bPreviewOk, 0u);
 }
 
+// The library takes narrow paths: a name the code page can only approximate ("a" for "\u0101") must not
+// load the file whose name the approximation happens to be.
+TEST_F(DxfViewTest, APathTheCodePageCannotNameLoadsNoOtherFile) {
+  TempFile other(L"plan a.dxf", LineAndCircle());
+  TempFile named(L"plan \u0101.dxf", LineAndCircle());
+  PaneWindow window;
+  Show(window, named.Path());
+  EXPECT_EQ(window.frame->m_bPreviewOk, 0u);
+  EXPECT_EQ(window.FilledSlots(), (std::vector<std::string>{"nopreview", "dxf"}));
+}
+
 TEST_F(DxfViewTest, WithoutTheLibraryNothingIsLoaded) {
   wchar_t exe[MAX_PATH] = {};
   ::GetModuleFileNameW(nullptr, exe, MAX_PATH);

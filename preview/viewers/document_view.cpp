@@ -135,7 +135,7 @@ int CAdobeReaderView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 
   m_pFont = new CFont;
   m_pFont->CreateFont(15, 15, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, _T("Arial"));
+                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, _T("Arial"));
   const CString extension = LowerExtension(path);
   SetPreviewOk(1);
   if (extension == _T(".pdf")) return ShowPdf(path);

@@ -1,7 +1,7 @@
 // The document view in real windows: text files in their encodings, RTF streamed in, the flag for files
-// that show nothing, a PDF without its control (not available, no box), Word documents through the test's stand-in Office and
-// through the test converter, and the rich-edit control's object storages. Screenshots preview_text.png
-// and preview_rtf.png.
+// that show nothing, a PDF without its control (not available, no box), Word documents through the test's
+// stand-in Office and through the test converter, the rich-edit control's object storages and the objects
+// it lets in (static pictures only). Screenshots preview_text.png and preview_rtf.png.
 #include "preview/viewers/document_view.h"
 
 #include <gtest/gtest.h>
@@ -207,6 +207,7 @@ TEST_F(DocumentView, LongLinesWrapAtTheEdgeOnceTheViewIsSized) {
   format.cbSize = sizeof format;
   view->m_richEdit.SendMessage(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
   EXPECT_STREQ(format.szFaceName, L"Arial");
+  EXPECT_EQ(format.bPitchAndFamily, FF_SWISS | DEFAULT_PITCH);  // Arial's family, the pitch left to the face
   ::DeleteFileW(path);
 }
 
@@ -248,6 +249,13 @@ TEST_F(DocumentView, RtfThatShowsNothingClearsTheFlag) {
   ::DeleteFileW(empty);
   ASSERT_NE(host.Show(CString(TempFolder().c_str()) + _T("missing.rtf")), nullptr);
   EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
+  // Plain text named ".rtf" is read as RTF, which it is not: nothing shows.
+  const CString plain = WriteTemp(L"plain.rtf", "Just a few words, no markup.\r\n");
+  CAdobeReaderView* view = host.Show(plain);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
+  EXPECT_EQ(Host::Text(view), L"");
+  ::DeleteFileW(plain);
 }
 
 TEST_F(DocumentView, APdfWithoutItsControlIsNotAvailableWithoutABox) {
@@ -282,6 +290,47 @@ TEST_F(DocumentView, TheOleCallbackNamesItsStoragesInOrder) {
   EXPECT_EQ(callback->QueryInterface(IID_IDataObject, &unknown), E_NOINTERFACE);
   EXPECT_EQ(unknown, nullptr);
   EXPECT_EQ(callback->Release(), 0u);
+}
+
+// Recovered RTF comes from an untrusted disk: an embedded object of any class but a static picture is
+// refused before it could be loaded (which would start the server its class names).
+TEST_F(DocumentView, OnlyStaticPicturesAreLetIntoTheText) {
+  RichEditOleCallback* callback = new RichEditOleCallback;
+  callback->AddRef();
+  const CLSID package = {0x0003000C, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+  const CLSID anyControl = {0xD8D3A8F6, 0x46EF, 0x4424, {0xAE, 0x49, 0x43, 0x76, 0xF1, 0xFE, 0x1E, 0xB4}};
+  const CLSID staticMetafile = {0x00000315, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+  const CLSID staticDib = {0x00000316, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+  const CLSID enhMetafile = {0x00000319, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+  for (CLSID refused : {package, anyControl}) EXPECT_NE(callback->QueryInsertObject(&refused, nullptr, 0), S_OK);
+  for (CLSID taken : {staticMetafile, staticDib, enhMetafile, CLSID_NULL})
+    EXPECT_EQ(callback->QueryInsertObject(&taken, nullptr, 0), S_OK);
+  // Without a class named, the one written in the object's storage decides; with neither, nothing goes in.
+  IStorage* storage = nullptr;
+  ASSERT_EQ(callback->GetNewStorage(&storage), S_OK);
+  ASSERT_EQ(::WriteClassStg(storage, package), S_OK);
+  EXPECT_NE(callback->QueryInsertObject(nullptr, storage, 0), S_OK);
+  ASSERT_EQ(::WriteClassStg(storage, staticDib), S_OK);
+  EXPECT_EQ(callback->QueryInsertObject(nullptr, storage, 0), S_OK);
+  storage->Release();
+  EXPECT_NE(callback->QueryInsertObject(nullptr, nullptr, 0), S_OK);
+  EXPECT_EQ(callback->Release(), 0u);
+
+  // A picture in the RTF still shows, as one object among the text.
+  const char picture[] =
+      "{\\rtf1\\ansi Before {\\pict\\dibitmap0\\picw1\\pich1\\picwgoal600\\pichgoal600 "
+      "28000000010000000100000001001800000000000400000000000000000000000000000000000000"
+      "0000ff00} after.\\par}";
+  const CString path = WriteTemp(L"dorvane picture.rtf", picture);
+  CAdobeReaderView* view = host_->Show(path);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(host_->frame->m_bPreviewOk, 1u);
+  IRichEditOle* ole = nullptr;
+  view->m_richEdit.SendMessage(EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole));
+  ASSERT_NE(ole, nullptr);
+  EXPECT_EQ(ole->GetObjectCount(), 1);
+  ole->Release();
+  ::DeleteFileW(path);
 }
 
 // An in-process COM server of the test's, registered (in the machine's classes: COM here does not read the
@@ -356,6 +405,24 @@ TEST_F(DocumentView, ThePdfControlsAnswerIsThePreviewsOutcome) {
   wchar_t activations[16] = {};
   ::GetEnvironmentVariableW(L"FAKE_PDF_ACTIVATIONS", activations, 16);
   EXPECT_STREQ(activations, L"3");  // each view activated its control in place
+}
+
+// The control is on the machine but cannot be put in its window: "Unable to open." as an error, and no view.
+TEST_F(DocumentView, APdfControlThatCannotBeShownSaysUnableToOpen) {
+  FakePdfControl control;
+  ::SetEnvironmentVariableW(L"FAKE_PDF_REFUSE_ACTIVATION", L"1");
+  const CString path = WriteTemp(L"scan.pdf", "%PDF-1.4\n%%EOF\n");
+  host_->frame->m_bComponentMissing = 0;
+  seams.boxes.Answer(IDOK);
+  EXPECT_EQ(host_->Show(path), nullptr);
+  ::SetEnvironmentVariableW(L"FAKE_PDF_REFUSE_ACTIVATION", nullptr);
+  EXPECT_EQ(host_->frame->m_bPreviewOk, 0u);
+  EXPECT_EQ(host_->frame->m_bComponentMissing, 0u);
+  const auto boxes = seams.boxes.Log();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, u"Unable to open.");
+  EXPECT_EQ(boxes[0].kind(), 2u);
+  ::DeleteFileW(path);
 }
 
 // ---- Word documents ------------------------------------------------------------------------------------

@@ -13,6 +13,20 @@ namespace {
 constexpr DWORD kStorageMode = STGM_TRANSACTED | STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE;
 // Text files up to the preview's size limit and more fit.
 constexpr long kTextLimit = 0x7FFFFFFE;
+
+// Previewed RTF comes from an untrusted disk, and loading an embedded object starts the server its class
+// names. Pictures are static objects drawn from their own data (or name no class at all): only they go in.
+bool IsStaticPictureClass(const CLSID& clsid) {
+  static const CLSID kStaticPictures[] = {
+      {0x00000315, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}},  // metafile
+      {0x00000316, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}},  // device-independent bitmap
+      {0x00000319, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}},  // enhanced metafile
+  };
+  if (IsEqualCLSID(clsid, CLSID_NULL)) return true;
+  for (const CLSID& picture : kStaticPictures)
+    if (IsEqualCLSID(clsid, picture)) return true;
+  return false;
+}
 }  // namespace
 
 RichEditOleCallback::RichEditOleCallback() {
@@ -56,7 +70,15 @@ HRESULT RichEditOleCallback::GetInPlaceContext(LPOLEINPLACEFRAME*, LPOLEINPLACEU
   return S_OK;
 }
 HRESULT RichEditOleCallback::ShowContainerUI(BOOL) { return S_OK; }
-HRESULT RichEditOleCallback::QueryInsertObject(LPCLSID, LPSTORAGE, LONG) { return S_OK; }
+HRESULT RichEditOleCallback::QueryInsertObject(LPCLSID clsid, LPSTORAGE storage, LONG) {
+  CLSID named = CLSID_NULL;
+  if (clsid != nullptr) {
+    named = *clsid;
+  } else if (storage == nullptr || FAILED(::ReadClassStg(storage, &named))) {
+    return S_FALSE;
+  }
+  return IsStaticPictureClass(named) ? S_OK : S_FALSE;
+}
 HRESULT RichEditOleCallback::DeleteObject(LPOLEOBJECT) { return S_OK; }
 HRESULT RichEditOleCallback::QueryAcceptData(LPDATAOBJECT, CLIPFORMAT*, DWORD, BOOL, HGLOBAL) { return S_OK; }
 HRESULT RichEditOleCallback::ContextSensitiveHelp(BOOL) { return S_OK; }

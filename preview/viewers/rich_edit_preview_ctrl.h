@@ -1,6 +1,7 @@
 // RichEditPreviewCtrl: the read-only text surface of the document view. It streams RTF files in and
-// gives the embedded objects of RTF (pictures, OLE objects) their storages through RichEditOleCallback:
-// sub-storages "REOLEStorage<n>" of one temporary compound file, which goes with the callback.
+// gives the embedded objects of RTF their storages through RichEditOleCallback: sub-storages
+// "REOLEStorage<n>" of one temporary compound file, which goes with the callback. Of the objects, only
+// static pictures are let in: any other would start its server on a file from an untrusted disk.
 #pragma once
 
 #include <windows.h>

@@ -469,20 +469,6 @@ int ConvertThroughTemporaryFile() {
 
 }  // namespace
 
-bool NarrowPath(const CString& path, char* buffer, size_t size) {
-  if (size == 0) return false;
-  buffer[0] = '\0';
-  BOOL lossy = FALSE;
-  const int written = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.GetString(), -1, buffer,
-                                            static_cast<int>(size), nullptr, &lossy);
-  if (written == 0 || lossy) {  // too long, or the code page would name another file
-    buffer[0] = '\0';
-    return false;
-  }
-  buffer[size - 1] = '\0';
-  return true;
-}
-
 void WordConverterHost::SetErrorSink(std::function<void(const std::string&)> sink) { g_sink = std::move(sink); }
 
 int WordConverterHost::Run(const char* importClass, const char* exportClass, const char* inputPath,

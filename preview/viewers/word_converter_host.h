@@ -9,10 +9,7 @@
 #include <string>
 
 #include "platform/classlib/cstring.h"
-
-// The narrow (system code page) form of a path into a buffer of size bytes, terminated; false when it
-// does not fit or holds a character the code page cannot name.
-bool NarrowPath(const CString& path, char* buffer, size_t size);
+#include "preview/narrow_path.h"  // the converters take narrow paths
 
 class WordConverterHost {
  public:

@@ -1,7 +1,8 @@
 // A PDF viewer control for the tests alone: an in-process automation object of the PDF control's class
 // whose OpenFile (dispatch id 207) takes a path and answers TRUE when the file starts "%PDF-", FALSE
 // otherwise; a file starting "%FAIL" makes the call itself fail. It is an embeddable object that counts
-// its in-place activations in the environment variable FAKE_PDF_ACTIVATIONS.
+// its in-place activations in the environment variable FAKE_PDF_ACTIVATIONS, and refuses them while
+// FAKE_PDF_REFUSE_ACTIVATION is set.
 #include <windows.h>
 #include <oaidl.h>
 
@@ -97,6 +98,7 @@ class PdfControl : public IDispatch, public IOleObject {
   HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) override {
     if (verb != OLEIVERB_INPLACEACTIVATE || site == nullptr) return E_NOTIMPL;
+    if (::GetEnvironmentVariableW(L"FAKE_PDF_REFUSE_ACTIVATION", nullptr, 0) != 0) return E_FAIL;
     CountActivation();
     return S_OK;
   }
