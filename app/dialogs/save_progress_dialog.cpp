@@ -66,7 +66,19 @@ void SaveProgressDialog::SaveThreadProc() {
 
 LRESULT SaveProgressDialog::OnSaveEnded(WPARAM stopped, LPARAM) {
   if (m_worker.joinable()) m_worker.join();
-  m_stopped = stopped != 0;
+  if (m_asking) {
+    // The worker passed its last test of the flag before the question came: the end is shown once the
+    // question is answered, so that the report never stands over the question.
+    m_endPending = true;
+    m_pendingStopped = stopped != 0;
+    return 0;
+  }
+  FinishSave(stopped != 0);
+  return 0;
+}
+
+void SaveProgressDialog::FinishSave(bool stopped) {
+  m_stopped = stopped;
   if (!m_stopped) {
     GetDlgItem(IDOK)->EnableWindow(FALSE);
     GetDlgItem(IDC_SKIP_FILE)->EnableWindow(FALSE);
@@ -79,7 +91,6 @@ LRESULT SaveProgressDialog::OnSaveEnded(WPARAM stopped, LPARAM) {
   CurrentSave.dialog = nullptr;
   host::Current().saveProgress = m_previousHost;
   EndDialog(IDOK);
-  return 0;
 }
 
 void SaveProgressDialog::SetItemText(int id, const std::u16string& text) {
@@ -96,13 +107,27 @@ void SaveProgressDialog::SetProgressPos(uint32_t position) {
 }
 
 void SaveProgressDialog::OnOK() {
-  if (SaveAbortFlag != 0 || CurrentSave.finished != 0) return;
-  // The savers wait at their next test of the flag until the question is answered.
-  ClosedGate paused(SavePauseGate);
-  if (msgbox::ShowProtocolBox(kStopQuestion, msgbox::kQuestion, true) == 1) {
-    GetDlgItem(IDOK)->EnableWindow(FALSE);
-    SaveAbortFlag = 1;
+  if (SaveAbortFlag != 0 || CurrentSave.finished != 0 || m_asking) return;
+  m_asking = true;
+  {
+    // The savers wait at their next test of the flag until the question is answered.
+    ClosedGate paused(SavePauseGate);
+    const bool yes = msgbox::ShowProtocolBox(kStopQuestion, msgbox::kQuestion, true) == 1;
+    // A Yes after the worker has ended comes too late: everything was saved, and the flag would outlive
+    // the save.
+    if (yes && CurrentSave.finished == 0) {
+      GetDlgItem(IDOK)->EnableWindow(FALSE);
+      SaveAbortFlag = 1;
+    }
   }
+  EndAsking();
+}
+
+void SaveProgressDialog::EndAsking() {
+  m_asking = false;
+  if (!m_endPending) return;
+  m_endPending = false;
+  FinishSave(m_pendingStopped);
 }
 
 void SaveProgressDialog::OnCancel() {}
@@ -110,11 +135,16 @@ void SaveProgressDialog::OnCancel() {}
 void SaveProgressDialog::OnSkipFile() { SkipCurrentFileFlag = 1; }
 
 void SaveProgressDialog::OnClose() {
-  ClosedGate paused(SavePauseGate);
-  seams::MessageBoxRequest request;
-  request.owner = m_hWnd;
-  request.text = kStopFirst;
-  request.caption = ProductTitle;
-  request.style = seams::kButtonsOk;
-  seams::MessageBoxes().Show(request);
+  if (m_asking || CurrentSave.finished != 0) return;
+  m_asking = true;
+  {
+    ClosedGate paused(SavePauseGate);
+    seams::MessageBoxRequest request;
+    request.owner = m_hWnd;
+    request.text = kStopFirst;
+    request.caption = ProductTitle;
+    request.style = seams::kButtonsOk;
+    seams::MessageBoxes().Show(request);
+  }
+  EndAsking();
 }

@@ -54,11 +54,19 @@ class SaveProgressDialog : public app::SkinnedDialog, public host::SaveProgressH
 
  private:
   void SaveThreadProc();
+  // The worker's end as the dialog shows it: the report (unless stopped), the state reset, the close.
+  void FinishSave(bool stopped);
+  // After a question or warning: shows an end that came while it stood.
+  void EndAsking();
   void SetItemText(int id, const std::u16string& text);
 
   std::thread m_worker;
   host::SaveProgressHost* m_previousHost = nullptr;
   bool m_stopped = false;
+  // While "Stop Saving" asks, an end that arrives waits for the answer (as if the worker had been held).
+  bool m_asking = false;
+  bool m_endPending = false;
+  bool m_pendingStopped = false;
   skin::CTransparentStatic m_texts[6];
   TextProgressCtrl m_bar;  // 0 to 100, the position in percent
 };

@@ -1,0 +1,140 @@
+// The saving dialog under Wine, with a stand-in save run by its worker: "Stop Saving" clicked while the
+// save runs, answered No (the save goes on to its report) or answered Yes only after the worker has passed
+// its last test of the stop flag (the save is whole: its report follows the question and nothing is left
+// stopped).
+#include "app/dialogs/save_progress_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+#include "engine/fat/save_abort.h"
+#include "engine/host/fakes.h"
+#include "platform/harness/driver.h"
+#include "platform/harness/modal_script.h"
+#include "platform/harness/scripted_seams.h"
+#include "res/resource.h"
+
+namespace {
+
+const char16_t kStopQuestion[] = u"Do you want to stop the saving process?";
+const char16_t kSaved[] = u" Files Saved successfully.";
+
+// Scripted boxes that, while the stop question stands, do what the test says (as a real box's message
+// loop would let the program's other messages through meanwhile).
+class QuestionBoxes : public harness::ScriptedMessageBoxes {
+ public:
+  int Show(const seams::MessageBoxRequest& request) override {
+    if (request.text.find(kStopQuestion) != std::u16string::npos && whileAsked) whileAsked();
+    return ScriptedMessageBoxes::Show(request);
+  }
+  std::function<void()> whileAsked;
+};
+
+class SaveProgressDialogTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = seams::InstallMessageBoxes(&boxes);
+    host::Hosts hosts;
+    hosts.messages = &messages;
+    installed_ = std::make_unique<host::ScopedHosts>(hosts);
+    const wchar_t* frameClass = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW));
+    ASSERT_TRUE(frame.CreateEx(0, frameClass, L"Owner", WS_POPUP | WS_VISIBLE, 40, 40, 600, 400, nullptr, nullptr));
+    SaveAbortFlag = 0;
+    release = false;
+  }
+  void TearDown() override {
+    release = true;
+    CurrentSave.findSave = 0;
+    CurrentSave.findSaver = nullptr;
+    frame.DestroyWindow();
+    harness::PumpMessages();
+    installed_.reset();
+    seams::InstallMessageBoxes(previous_);
+    EXPECT_EQ(boxes.Pending(), 0u);
+    EXPECT_EQ(boxes.Unscripted(), 0u);
+  }
+
+  // The stand-in save the dialog's worker runs; it ends once the test releases it.
+  void SaveWith(std::function<void()> saver) {
+    CurrentSave.findSaver = std::move(saver);
+    CurrentSave.findSave = 1;
+  }
+
+  // Runs the dialog, clicking "Stop Saving" once it is up; answer: the box's. whenAnswered, if any, runs
+  // in the dialog once the question has been answered.
+  void RunAndClickStop(SaveProgressDialog& dialog, int answer, const std::function<void()>& whenAnswered) {
+    boxes.Answer(answer);
+    harness::ModalScript script;
+    script.Step("up", [] { return CurrentSave.dialog.load() != nullptr; },
+                [&] { harness::ClickCentre(harness::Control(dialog.GetSafeHwnd(), IDOK)); });
+    if (whenAnswered) script.Step("answered", [&] { return boxes.Log().size() == 1; }, whenAnswered, 10000);
+    script.Start();
+    dialog.DoModal();
+    EXPECT_TRUE(script.Finished()) << script.Failure();
+  }
+
+  QuestionBoxes boxes;
+  host::RecordingMessages messages;
+  CWnd frame;
+  std::atomic<bool> release{false};
+
+ private:
+  seams::MessageBoxSeam* previous_ = nullptr;
+  std::unique_ptr<host::ScopedHosts> installed_;
+};
+
+TEST_F(SaveProgressDialogTest, StopAnsweredNoKeepsTheSaveRunningWithTheButtonEnabled) {
+  // A saver that tests the stop flag as the real ones do, between its steps.
+  SaveWith([this] {
+    while (!release) {
+      if (SaveStopRequested()) return;
+      ::Sleep(5);
+    }
+  });
+  SaveProgressDialog dialog(&frame);
+  bool enabledAfterNo = false, runningAfterNo = false;
+  RunAndClickStop(dialog, seams::kNo, [&] {
+    harness::PumpFor(100);
+    const HWND stop = harness::Control(dialog.GetSafeHwnd(), IDOK);
+    enabledAfterNo = ::IsWindowEnabled(stop) != FALSE && harness::Text(stop) == L"&Stop Saving";
+    runningAfterNo = CurrentSave.finished == 0 && SaveAbortFlag == 0;
+    release = true;
+  });
+  ASSERT_EQ(boxes.Log().size(), 1u);
+  EXPECT_EQ(boxes.Log()[0].text, kStopQuestion);
+  EXPECT_TRUE(enabledAfterNo);
+  EXPECT_TRUE(runningAfterNo);
+  EXPECT_FALSE(dialog.Stopped());
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, kSaved);
+}
+
+TEST_F(SaveProgressDialogTest, AYesAfterTheLastFileLeavesTheSaveWholeAndItsReportFollowsTheQuestion) {
+  // A saver past its last test of the stop flag: the question cannot hold it any more.
+  SaveWith([this] {
+    while (!release) ::Sleep(1);
+  });
+  bool reportedWhileAsked = false;
+  boxes.whileAsked = [&] {
+    release = true;
+    // The worker has ended once it says so, or once the dialog has already shown its end.
+    EXPECT_TRUE(harness::WaitUntil(
+        [] { return CurrentSave.finished.load() != 0 || CurrentSave.dialog.load() == nullptr; }, 10000));
+    harness::PumpFor(200);
+    reportedWhileAsked = !messages.shown.empty();
+  };
+  SaveProgressDialog dialog(&frame);
+  RunAndClickStop(dialog, seams::kYes, nullptr);
+  EXPECT_FALSE(reportedWhileAsked) << "the end report stood over the stop question";
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, kSaved);
+  EXPECT_FALSE(dialog.Stopped());
+  EXPECT_EQ(SaveAbortFlag.load(), 0u) << "a late Yes outlived the save";
+  EXPECT_EQ(CurrentSave.dialog.load(), nullptr);
+  EXPECT_TRUE(frame.IsWindowEnabled());
+}
+
+}  // namespace
