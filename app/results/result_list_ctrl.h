@@ -60,7 +60,9 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
 
   // What the user does, as the handlers do it (tests call them too).
   void ToggleRowBox(int row);
-  void OpenRow(int row);
+  // A double-click's listing; answers whether the double-click then counts as a click too
+  // ("Parent..." and File Trace's group rows).
+  bool OpenRow(int row);
   void GoToParentFolder(uint32_t folderId);
   void RecoverSelected();
   // Save All: the ticked folders and files saved into the folder asked for, without asking for marks.
@@ -93,6 +95,7 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   void Select(int row);
   bool FileTrace() const;
   void ListFolderOfNode(HTREEITEM node);
+  HTREEITEM GroupNodeOfRow(int row) const;
   void UpdateParentFromRows(int row);
   void ShowContextMenu(CPoint screen);
 

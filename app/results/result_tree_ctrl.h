@@ -86,6 +86,9 @@ class ResultTreeCtrl : public CTreeCtrl, public host::ResultTreeHost, public app
   HTREEITEM Insert(const std::u16string& text, HTREEITEM parent, int image, bool deleted, bool hasChildren);
   void ShowContextMenu(HTREEITEM node, CPoint screen);
   void OwnFilesFollowNode(HTREEITEM node);
+  void ToggleBox(HTREEITEM node);
+  void BoxReleased(HTREEITEM node);
+  bool SpaceToggles(UINT message, WPARAM key);
   std::vector<uint32_t> FileTraceHitsOf(HTREEITEM node) const;
 
   ResultListCtrl* m_list = nullptr;
