@@ -43,6 +43,7 @@
 #include "engine/scan/quick_scan.h"
 #include "engine/scan/results_tree_build.h"
 #include "platform/harness/driver.h"
+#include "platform/harness/modal_script.h"
 #include "platform/harness/scripted_seams.h"
 #include "platform/os/os.h"
 #include "preview/main_preview_view.h"
@@ -563,6 +564,38 @@ TEST_F(ResultsPageTest, TabWalksTreeSaveBackAndEnterPressesTheHighlightedButton)
   page_->SendMessage(WM_KEYDOWN, VK_TAB);
   page_->SendMessage(WM_KEYDOWN, VK_RETURN);
   EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageScan));
+}
+
+// Close of "File Filters" lists the root again with the top node selected, and its rows keep their ticks.
+TEST_F(ResultsPageTest, ClosingTheFileFiltersSelectsTheRootAndKeepsItsTicks) {
+  QuickScan();
+  ResultTreeCtrl& tree = page_->ResultTree();
+  const int small = Row(u"small.txt");
+  ASSERT_GE(small, 0);
+  ClickRowBox(small);
+  ASSERT_EQ(List().RowCheck(small), 1);
+  // A folder listed: the tree's highlight moves to it.
+  HTREEITEM top = tree.CTreeCtrl::GetRootItem();
+  tree.CTreeCtrl::Expand(top, TVE_EXPAND);
+  HTREEITEM documents = tree.FindChild(top, u"Documents");
+  ASSERT_NE(documents, nullptr);
+  CRect label;
+  tree.GetItemRect(documents, label, TRUE);
+  harness::Click(tree.m_hWnd, POINT{label.CenterPoint().x, label.CenterPoint().y});
+  ASSERT_EQ(tree.GetSelectedItem(), documents);
+  ASSERT_EQ(Row(u"small.txt"), -1);
+
+  harness::ModalScript close;
+  close.OnWindow(L"File Filters", [](HWND dialog) { harness::ClickCentre(harness::Control(dialog, IDCANCEL)); });
+  close.Start();
+  frame_->SendMessage(WM_COMMAND, ID_FILE_FILTERS);
+  EXPECT_TRUE(close.Finished()) << close.Failure();
+  harness::PumpFor(50);
+  EXPECT_EQ(tree.GetSelectedItem(), top);
+  EXPECT_EQ(::GetFocus(), tree.m_hWnd);
+  ASSERT_GE(Row(u"small.txt"), 0);
+  EXPECT_EQ(List().RowCheck(Row(u"small.txt")), 1);
+  EXPECT_EQ(List().RowCheck(Row(u"Documents")), 0);
 }
 
 TEST_F(ResultsPageTest, SaveWithNothingTickedAsksForMarks) {

@@ -136,6 +136,13 @@ void ResultTreeCtrl::SetCurrentNode(host::TreeKey node) {
   results::RunOnWindowThread(m_hWnd, [&] { m_current = Handle(node); });
 }
 
+void ResultTreeCtrl::SelectNode(host::TreeKey node) {
+  results::RunOnWindowThread(m_hWnd, [&] {
+    m_current = Handle(node);
+    SelectItem(m_current);
+  });
+}
+
 void ResultTreeCtrl::SetFocus() {
   results::RunOnWindowThread(m_hWnd, [this] { CTreeCtrl::SetFocus(); });
 }

@@ -36,6 +36,7 @@ class ResultTreeCtrl : public CTreeCtrl, public host::ResultTreeHost, public app
   host::TreeKey AddTreeItemOnce(const std::u16string& text, host::TreeKey parent, bool hasChildren) override;
   void Expand(host::TreeKey node) override;
   void SetCurrentNode(host::TreeKey node) override;
+  void SelectNode(host::TreeKey node) override;
   void SetFocus() override;
   host::TreeKey GetRootItem() override;
   host::TreeKey GetChildItem(host::TreeKey node) override;
