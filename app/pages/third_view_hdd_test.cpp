@@ -546,23 +546,41 @@ TEST_F(ResultsPageTest, EachBackOnTheWayHomeLeavesItsPageAsBeforeItsWork) {
   }
 }
 
+// A key as the user presses it: to the window that has the focus, through the program's message loop.
+void PressOnFocus(UINT key) {
+  const HWND focus = ::GetFocus();
+  const LPARAM down = 1 | (static_cast<LPARAM>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16);
+  ::PostMessageW(focus, WM_KEYDOWN, key, down);
+  ::PostMessageW(focus, WM_KEYUP, key, down | (1 << 30) | (1u << 31));
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) theApp.PumpMessage();
+}
+
+// Keys go to the window that has the focus, as the user's do: the page shown, then Save and Back in turn.
 TEST_F(ResultsPageTest, TabWalksTreeSaveBackAndEnterPressesTheHighlightedButton) {
   ASSERT_TRUE(started_);
-  ShowResultsPage(records::kQuickScan);
   auto pushed = [this](UINT id) { return (page_->Button(id).SendMessage(BM_GETSTATE) & BST_PUSHED) != 0; };
-  page_->SendMessage(WM_KEYDOWN, VK_TAB);
+  ShowResultsPage(records::kQuickScan);
+  ASSERT_EQ(::GetFocus(), page_->m_hWnd);
+  PressOnFocus(VK_TAB);
   EXPECT_TRUE(pushed(IDC_NEXT));
   EXPECT_EQ(::GetFocus(), page_->Button(IDC_NEXT).m_hWnd);
-  page_->SendMessage(WM_KEYDOWN, VK_TAB);
+  PressOnFocus(VK_TAB);
   EXPECT_FALSE(pushed(IDC_NEXT));
   EXPECT_TRUE(pushed(IDC_BACK));
-  page_->SendMessage(WM_KEYDOWN, VK_TAB);
+  PressOnFocus(VK_TAB);
   EXPECT_FALSE(pushed(IDC_BACK));
   EXPECT_EQ(::GetFocus(), page_->ResultTree().m_hWnd);
-  // Tab twice more and Enter: Back.
-  page_->SendMessage(WM_KEYDOWN, VK_TAB);
-  page_->SendMessage(WM_KEYDOWN, VK_TAB);
-  page_->SendMessage(WM_KEYDOWN, VK_RETURN);
+
+  // The page shown again: Tab twice and Enter press Back.
+  theApp.SwitchView(kPageScan);
+  ShowResultsPage(records::kQuickScan);
+  ASSERT_EQ(::GetFocus(), page_->m_hWnd);
+  PressOnFocus(VK_TAB);
+  PressOnFocus(VK_TAB);
+  EXPECT_EQ(::GetFocus(), page_->Button(IDC_NEXT).m_hWnd);
+  EXPECT_TRUE(pushed(IDC_BACK));
+  PressOnFocus(VK_RETURN);
   EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageScan));
 }
 
