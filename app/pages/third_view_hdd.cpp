@@ -147,6 +147,7 @@ bool CThirdView_HDD::CreateList() {
     SaveProgressDialog saving(this);
     saving.DoModal();
   });
+  m_list.SetPreviewClearer([this] { ClearPreview(false, u""); });
   return true;
 }
 

@@ -328,6 +328,11 @@ void ResultListCtrl::SaveIntoChosenFolder() {
   }
 }
 
+void ResultListCtrl::RequestPreviewClear() {
+  m_previewClearPending = true;
+  if (m_hWnd != nullptr) Invalidate();
+}
+
 void ResultListCtrl::SwitchView(UINT command) {
   DWORD style = LVS_REPORT;
   if (command == ID_VIEW_ICONS) style = LVS_SMALLICON | LVS_AUTOARRANGE;
@@ -519,6 +524,10 @@ void ResultListCtrl::OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult) {
   auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(pNMHDR);
   *pResult = CDRF_DODEFAULT;
   if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+    if (m_previewClearPending) {
+      m_previewClearPending = false;
+      if (m_previewClearer) m_previewClearer();
+    }
     *pResult = CDRF_NOTIFYITEMDRAW;
     return;
   }

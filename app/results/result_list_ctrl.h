@@ -35,6 +35,11 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   // What Recover Selected and Save All run once a folder is chosen (the saving dialog); SaveSelected when
   // unset.
   void SetSaveRunner(std::function<void()> runner) { m_saveRunner = std::move(runner); }
+  // What clears the preview (the page's); a request made while the list is hidden is carried out when the
+  // list is next painted.
+  void SetPreviewClearer(std::function<void()> clearer) { m_previewClearer = std::move(clearer); }
+  void RequestPreviewClear();
+  bool PreviewClearPending() const { return m_previewClearPending; }
 
   // host::ResultListHost (any thread).
   void SetReportView() override;
@@ -109,4 +114,6 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   std::u16string m_oldName;
   bool m_renaming = false;
   std::function<void()> m_saveRunner;
+  std::function<void()> m_previewClearer;
+  bool m_previewClearPending = false;
 };
