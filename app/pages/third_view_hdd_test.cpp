@@ -474,6 +474,8 @@ void LeaveMidWork(CSecondView_HDD* scan, CFileSystemView* fileSystems) {
   fileSystems->Button(IDC_STOP).ShowWindow(SW_SHOW);
   fileSystems->Form().SetStatusText(u"Reading");
   fileSystems->Form().SetProgressPos(40);
+  scan->Panel().SetStatusText(u"Scanning");
+  scan->Panel().SetProgressPos(60);
 }
 
 // Next, Back and Home shown and enabled, Stop hidden and disabled.
@@ -495,6 +497,9 @@ TEST_F(ResultsPageTest, EachBackOnTheWayHomeLeavesItsPageAsBeforeItsWork) {
   const auto expectScanPageReady = [&] {
     EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageScan));
     ExpectReadyToGoOn(scan->Button(IDC_NEXT), scan->Button(IDC_BACK), scan->Button(IDC_HOME), scan->Button(IDC_STOP));
+    // The scan panel's status text emptied and its bar at 0.
+    EXPECT_TRUE(scan->Panel().StatusText().IsEmpty());
+    EXPECT_EQ(scan->Panel().ProgressBar().GetPos(), 0);
   };
   const auto pressBack = [](CView* page) {
     page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BACK, BN_CLICKED),
