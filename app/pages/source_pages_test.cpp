@@ -497,6 +497,13 @@ TEST(SourcePages, StopAnsweredYesStillReachesPageTwo) {
   EXPECT_EQ(quick.All("box_fill"), (std::vector<std::string>{"12", "12"})) << quick.Text();
 }
 
+// Back asked the results list to clear the preview, and its next paint did.
+void ExpectPreviewClearedAtNextPaint(const Outcome& o) {
+  EXPECT_TRUE(o.Has("preview_clear_pending=1")) << o.Text();
+  EXPECT_TRUE(o.Has("preview_clear_pending_after_paint=0")) << o.Text();
+  EXPECT_TRUE(o.Has("last_preview_after_paint=")) << o.Text();
+}
+
 TEST(SourcePages, BackClearsTheResultColumns) {
   const Outcome o = RunChild("back", "mbr_primary.fixed.vhd");
   EXPECT_TRUE(o.Has("columns=6")) << o.Text();
@@ -508,9 +515,7 @@ TEST(SourcePages, BackClearsTheResultColumns) {
   EXPECT_TRUE(o.Has("preview_file_before=1")) << o.Text();
   EXPECT_TRUE(o.Has("preview_file_after=0")) << o.Text();
   EXPECT_TRUE(o.Has("preview_table_after=0")) << o.Text();
-  EXPECT_TRUE(o.Has("preview_clear_pending=1")) << o.Text();
-  EXPECT_TRUE(o.Has("preview_clear_pending_after_paint=0")) << o.Text();
-  EXPECT_TRUE(o.Has("last_preview_after_paint=")) << o.Text();
+  ExpectPreviewClearedAtNextPaint(o);
 }
 
 TEST(SourcePages, BackFromTheScanPageRestoresPageOneAsBeforeItsSearch) {
@@ -526,10 +531,7 @@ TEST(SourcePages, BackFromTheScanPageRestoresPageOneAsBeforeItsSearch) {
       << o.Text();
   EXPECT_TRUE(o.Has("back_tree_enabled=1")) << o.Text();
   EXPECT_TRUE(o.Has("back_buttons=11111100")) << o.Text();
-  // The results list clears the preview when it is next painted.
-  EXPECT_TRUE(o.Has("preview_clear_pending=1")) << o.Text();
-  EXPECT_TRUE(o.Has("preview_clear_pending_after_paint=0")) << o.Text();
-  EXPECT_TRUE(o.Has("last_preview_after_paint=")) << o.Text();
+  ExpectPreviewClearedAtNextPaint(o);
 }
 
 TEST(SourcePages, DriveInformationAfterAQuickScan) {
