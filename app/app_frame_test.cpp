@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -107,6 +108,94 @@ void ReportToolBarPlace(CMainFrame* frame, ScenarioReport& report) {
   report.Line("toolbar_docked", bar->GetDockBar() != nullptr);
 }
 
+// Start-up's file dialog shown for real (the platform's): while it is open, the pixels of the frame's toolbar
+// as drawn and a picture of the screen; then it is cancelled.
+class RealStartDialog : public seams::FileDialogSeam {
+ public:
+  RealStartDialog() { previous_ = seams::InstallFileDialogs(this); }
+  ~RealStartDialog() override { seams::InstallFileDialogs(previous_); }
+
+  seams::FileDialogResult ChooseFiles(const seams::FileDialogRequest& request) override {
+    harness::ModalScript script;
+    script.Step("open dialog", [] { return OpenDialog() != nullptr; },
+                [this] {
+                  HWND dialog = OpenDialog();
+                  strip = TopStrip();
+                  labelRowCovered = LabelRowCovered();
+                  shot = !harness::CaptureThreadWindows("startup_open_dialog").empty();
+                  ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                },
+                20000);
+    script.Start();
+    const seams::FileDialogResult result = seams::PlatformFileDialogs().ChooseFiles(request);
+    outcome = script.Finished() ? "done" : script.Failure();
+    return result;
+  }
+  std::u16string ChooseFolder(const seams::FolderRequest& request) override { return previous_->ChooseFolder(request); }
+
+  // The frame's client area from its top, as many rows as the toolbar and what follows it need.
+  static std::vector<COLORREF> TopStrip() {
+    CRect client;
+    theApp.GetMainFrame()->GetClientRect(client);
+    return harness::ClientPixels(theApp.GetMainFrame()->m_hWnd, RECT{0, 0, client.right, kStripRows});
+  }
+  static constexpr int kStripRows = 200;
+
+  // How many pixels of the row of the toolbar's labels (its lowest 16 rows) the screen shows otherwise than
+  // the frame draws them: what lies over them.
+  static int LabelRowCovered() {
+    CMainFrame* frame = theApp.GetMainFrame();
+    CRect bar;
+    frame->StandardToolBar()->GetWindowRect(bar);
+    const CRect row(bar.left, bar.bottom - 16, bar.right, bar.bottom);
+    const std::vector<uint8_t> screen = harness::ScreenPixels(row.left, row.top, row.Width(), row.Height());
+    CRect inFrame = row;
+    frame->ScreenToClient(inFrame);
+    const std::vector<COLORREF> drawn = harness::ClientPixels(frame->m_hWnd, inFrame);
+    if (screen.size() != drawn.size() * 4 || drawn.empty()) return -1;
+    int covered = 0;
+    for (size_t i = 0; i < drawn.size(); ++i) {
+      covered += screen[i * 4] != GetRValue(drawn[i]) || screen[i * 4 + 1] != GetGValue(drawn[i]) ||
+                 screen[i * 4 + 2] != GetBValue(drawn[i]);
+    }
+    return covered;
+  }
+
+  std::vector<COLORREF> strip;
+  int labelRowCovered = -1;
+  bool shot = false;
+  std::string outcome = "not shown";
+
+ private:
+  static BOOL CALLBACK FindDialog(HWND hwnd, LPARAM out) {
+    wchar_t name[16] = {};
+    ::GetClassNameW(hwnd, name, 16);
+    if (!::IsWindowVisible(hwnd) || std::wstring(name) != L"#32770") return TRUE;
+    *reinterpret_cast<HWND*>(out) = hwnd;
+    return FALSE;
+  }
+  static HWND OpenDialog() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+  }
+  seams::FileDialogSeam* previous_ = nullptr;
+};
+
+// How many pixels of the toolbar's rectangle differ between two pictures of the top strip.
+int ToolbarPixelsChanged(const std::vector<COLORREF>& before, const std::vector<COLORREF>& after, const CRect& bar,
+                         int width) {
+  if (before.size() != after.size() || before.empty()) return -1;
+  int changed = 0;
+  for (int y = bar.top; y < bar.bottom && y < RealStartDialog::kStripRows; ++y) {
+    for (int x = bar.left; x < bar.right && x < width; ++x) {
+      const size_t at = static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
+      changed += before[at] != after[at];
+    }
+  }
+  return changed;
+}
+
 int RunScenario(const std::string& name, ScenarioReport& report) {
   harness::ScopedSeams seams;
   static std::wstring commandLine;
@@ -128,6 +217,13 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
                      {L"CommandBars-DockBar0", {L"Bars", 0x10000000}}});
   }
 
+  std::unique_ptr<RealStartDialog> realDialog;
+  if (name == "start-dialog") {
+    // The mouse away from the bars, so that no tool is drawn hot.
+    ::SetCursorPos(1270, 1010);
+    realDialog = std::make_unique<RealStartDialog>();
+  }
+
   const BOOL started = theApp.InitInstance();
   report.Line("started", started);
   CMainFrame* frame = theApp.GetMainFrame();
@@ -137,7 +233,27 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("mode", RecoveryMode);
   }
   int code = 0;
-  if (name == "frame") {
+  if (name == "start-dialog") {
+    report.Line("dialog", realDialog->outcome);
+    report.Line("startup_shot", realDialog->shot);
+    report.Line("label_row_covered", realDialog->labelRowCovered);
+    // The layout the idle turns and a resize settle on: the toolbar drawn while the dialog was open is the same.
+    theApp.OnIdle(0);
+    theApp.OnIdle(1);
+    CRect placed;
+    frame->GetWindowRect(placed);
+    frame->MoveWindow(placed.left, placed.top, placed.Width() + 1, placed.Height());
+    frame->MoveWindow(placed);
+    harness::PumpFor(300);
+    CTKPToolBar* bar = frame->StandardToolBar();
+    CRect rect;
+    bar->GetWindowRect(rect);
+    frame->ScreenToClient(rect);
+    CRect client;
+    frame->GetClientRect(client);
+    report.Line("toolbar_pixels_changed",
+                ToolbarPixelsChanged(realDialog->strip, RealStartDialog::TopStrip(), rect, client.Width()));
+  } else if (name == "frame") {
     // The idle turn sets the bars' states from the update rules, as the loop does.
     theApp.OnIdle(0);
     harness::PumpMessages();
@@ -365,6 +481,17 @@ TEST(Application, FrameAtStartEnablesOnlyWhatPageZeroAllows) {
                            "menu_bar=1", "link_and_caption=1"}) {
     EXPECT_TRUE(o.Has(line)) << line << "\n" << o.Text();
   }
+}
+
+// Behind the open dialog of start-up the frame is laid out already, and the dialog leaves the toolbar's labels
+// whole.
+TEST(Application, TheStartDialogLeavesTheToolbarsLabelsToBeSeen) {
+  const ScenarioOutcome o = RunChild("start-dialog");
+  EXPECT_TRUE(o.Has("dialog=done")) << o.Text();
+  EXPECT_TRUE(o.Has("startup_shot=1")) << o.Text();
+  // Laid out as it stays, and the dialog leaves the row of the labels to be seen.
+  EXPECT_TRUE(o.Has("toolbar_pixels_changed=0")) << o.Text();
+  EXPECT_TRUE(o.Has("label_row_covered=0")) << o.Text();
 }
 
 TEST(Application, TheAccessPreviewReadsTheApplicationsDatabaseSettings) {

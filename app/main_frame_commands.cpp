@@ -6,6 +6,8 @@
 
 #include "app/dialogs/file_filters_dialog.h"
 #include "app/ex_style_app.h"
+#include "engine/host/result_tree_host.h"
+#include "engine/host/host.h"
 #include "app/main_frame.h"
 #include "app/pages/ex_style_view.h"
 #include "app/pages/source_dialogs.h"
@@ -136,7 +138,9 @@ void CMainFrame::OnFindFiles() { results::RunToolDialog(this, ID_FIND_FILES); }
 
 void CMainFrame::OnFileFilters() {
   FileFiltersDialog dialog(this);
-  dialog.DoModal();
+  // Close gave the results tree the focus; the end of the modal loop gives it back to the page.
+  if (dialog.DoModal() != IDCANCEL) return;
+  if (host::ResultTreeHost* tree = host::Current().resultTree) tree->SetFocus();
 }
 
 void CMainFrame::OnSettings() { results::RunToolDialog(this, ID_SETTINGS); }

@@ -30,13 +30,16 @@ void InstallScanPageLinks(CMainFrame* frame) {
   auto* results = static_cast<CThirdView_HDD*>(app->PageViews[kPageResults]);
   frame->ScanPanel = &page->Panel();
   // A partition picked in page 2's tree is carried out by page 1, as a pick in its own tree is.
-  if (auto* source = static_cast<CFirstView_HDD*>(app->PageViews[kPageSource])) {
+  auto* source = static_cast<CFirstView_HDD*>(app->PageViews[kPageSource]);
+  if (source != nullptr) {
     page->SourceTree().onSelect = [source](const source::SelectionActions& actions) {
       source->ApplySelection(actions);
     };
   }
 
   ScanPageLinks links;
+  if (source != nullptr) links.restoreSourcePage = [source] { source->RestoreBeforeSearch(); };
+  if (results != nullptr) links.resetResultsList = [results] { results->ResultList().RequestPreviewClear(); };
   links.showPage = [app](int number) { app->SwitchView(static_cast<UINT>(number)); };
   links.selectStage = [frame](int stage) {
     frame->AtSourceStage = stage == 1;

@@ -86,6 +86,7 @@ class FrameSourceWizard : public source::SourceWizard {
     if (ResultListCtrl* list = ResultList()) {
       while (list->DeleteColumn(0)) {
       }
+      list->RequestPreviewClear();
     }
     DeletePreviewTempFiles();
     DeletePreviewTempFiles();

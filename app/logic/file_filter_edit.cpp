@@ -40,9 +40,12 @@ bool StoreFileFilters(const std::vector<std::u16string>& entries) {
 }
 
 void RelistResultsRoot() {
-  if (host::ResultTreeHost* tree = host::Current().resultTree) {
+  host::ResultTreeHost* tree = host::Current().resultTree;
+  host::TreeKey root = host::kNoTreeKey;
+  if (tree != nullptr) {
     tree->SetFocus();
-    tree->SetCurrentNode(tree->GetRootItem());
+    root = tree->GetRootItem();
+    tree->SelectNode(root);
   }
   const uint16_t type = CurrentFileSystem.type;
   if (RecoveryMode == records::kFileTrace) {
@@ -53,6 +56,8 @@ void RelistResultsRoot() {
   } else if (type == records::kNtfs) {
     ListNtfsFolder(records::kNtfsRootRecord);
   }
+  // The refilled rows show the ticks of what stays in the save set.
+  if (tree != nullptr) tree->RestoreListChecks(root);
 }
 
 }  // namespace app

@@ -26,7 +26,7 @@ bool StoreFileFilters(const std::vector<std::u16string>& entries);
 
 // The root of the current results listed again: File Trace's groups in File Trace, otherwise the root
 // folder of the current file system (FAT folder 0, NTFS record 5); nothing for another file system. The
-// tree gets the focus with its top node as the current node.
+// tree gets the focus with its top node selected as the current node, and the rows take their ticks.
 void RelistResultsRoot();
 
 }  // namespace app

@@ -61,6 +61,8 @@ TEST_F(FilterCloseTest, StoresTheListAndRelistsTheRootFolder) {
   EXPECT_EQ(FileFilterRow(0), u"*.txt");
   EXPECT_EQ(Names(), (std::vector<std::u16string>{u"Docs", u"A.TXT"}));
   EXPECT_EQ(tree.currentNode, 1u);
+  EXPECT_EQ(tree.selectedNode, 1u);
+  EXPECT_EQ(tree.restoredChecks, (std::vector<host::TreeKey>{1}));
   EXPECT_GE(tree.focusCount, 1u);
 
   EXPECT_TRUE(StoreFileFilters({}));

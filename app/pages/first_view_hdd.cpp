@@ -27,6 +27,10 @@ constexpr UINT kPanelId = 0xE901;
 
 const char16_t kSelectDrive[] =
     u"Please select the drive that contain the lost data \r\nfrom the left panel and click [Next].";
+// What the status line says once the page is back from page 2.
+const char16_t kSourceNote[] =
+    u" Please select the Virtual Hard Disk ( VHD\\VHDX ) that contains data from left panel and click [Next] to "
+    u"continue with recovery.";
 const char16_t kStopQuestion[] = u"Do you want to stop partition searching ?";
 const char16_t kUseExtensive[] = u"It is recommended to use extensive scan to recover data.";
 
@@ -279,11 +283,22 @@ void CFirstView_HDD::EndSearch() {
   if (hosts.partitionChoice == this) hosts.partitionChoice = nullptr;
   hosts.sourceTree = nullptr;
   // Page 1 is ready again for a return from page 2.
+  ShowIdleControls();
+}
+
+void CFirstView_HDD::ShowIdleControls() {
   PageToolButtons::Show(m_buttons.stop, false);
   PageToolButtons::Show(m_buttons.next, true);
   PageToolButtons::Show(m_buttons.back, true);
   PageToolButtons::Show(m_buttons.home, true);
   m_tree.EnableWindow(TRUE);
+}
+
+void CFirstView_HDD::RestoreBeforeSearch() {
+  m_panel.SetStatusText(kSourceNote);
+  m_panel.SetProgressPos(0);
+  m_panel.HideProgress();
+  ShowIdleControls();
 }
 
 void CFirstView_HDD::OnTimer(UINT_PTR id) {

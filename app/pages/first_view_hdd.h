@@ -28,6 +28,10 @@ class CFirstView_HDD : public CView, public host::PartitionChoiceHost, public ho
   // Carries out what a selection in a source tree decided (page 2's tree hands its decisions here too).
   void ApplySelection(const source::SelectionActions& actions);
 
+  // Back from page 2: the page as before its search (its note, the bar at 0 and hidden, the tree and its
+  // buttons ready).
+  void RestoreBeforeSearch();
+
   afx_msg void OnNext();
   afx_msg void OnBack();
   afx_msg void OnStop();
@@ -58,6 +62,7 @@ class CFirstView_HDD : public CView, public host::PartitionChoiceHost, public ho
   void Layout(int cx, int cy);
   void StartSearch();
   void EndSearch();
+  void ShowIdleControls();
   void JoinWorker();
   void StepFocus();
   // Highlights Next (0) or Back (1), or gives the tree the focus (2).

@@ -452,6 +452,7 @@ void CSecondView_HDD::RestoreBeforeScan() {
   m_tree.EnableWindow(TRUE);
   m_panel.HideProgressBar();
   m_panel.HideStatusText();
+  m_panel.SetStatusText(u"");
   m_panel.ShowHideProgress(false);
   m_panel.ResetHideProgress();
   m_panel.SetProgressPos(0);

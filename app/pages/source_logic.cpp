@@ -173,7 +173,7 @@ SelectionActions DecideSelection(const SelectionInput& in) {
     out.detectPartitions = out.showDisk >= 0;
   } else if (in.parent == kVirtualDiskGroup && in.atScanStage) {
     out.scanPartition = in.scanFinished;
-    out.scanCounterLabels = !in.scanFinished;
+    out.scanCounterLabels = !in.scanFinished && in.currentDriveEntryFat;
   }
 
   if (out.sourceKind == 1) {

@@ -110,6 +110,7 @@ struct SelectionInput {
   bool atSourceStage = false;
   bool atScanStage = false;
   bool scanFinished = false;
+  bool currentDriveEntryFat = false;  // the PartitionTable entry at CurrentDriveIndex is FAT16 or FAT32
   uint32_t recoveryMode = 0;
   uint16_t sourceKind = 3;
 };

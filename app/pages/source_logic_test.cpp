@@ -163,10 +163,13 @@ TEST(SourceLogic, PartitionsOnTheScanPage) {
   EXPECT_TRUE(finished.scanPartition);
   EXPECT_FALSE(finished.scanCounterLabels);
   EXPECT_EQ(finished.selectedPartition, 1);
+  // While the scan is unfinished the captions are written only over a FAT entry at the current drive.
   in.scanFinished = false;
   const SelectionActions running = DecideSelection(in);
   EXPECT_FALSE(running.scanPartition);
-  EXPECT_TRUE(running.scanCounterLabels);
+  EXPECT_FALSE(running.scanCounterLabels);
+  in.currentDriveEntryFat = true;
+  EXPECT_TRUE(DecideSelection(in).scanCounterLabels);
 
   SelectionInput group = At(u"Virtual Hard Disk ", u"", 0);
   group.atSourceStage = false;

@@ -16,6 +16,7 @@
 #include "app/main_frame.h"
 #include "app/pages/ex_style_view.h"
 #include "app/pages/first_view_hdd.h"
+#include "app/pages/second_view_hdd.h"
 #include "app/pages/source_wizard.h"
 #include "app/pages/third_view_hdd.h"
 #include "app/results/preview_temp.h"
@@ -109,6 +110,36 @@ void ReportPage1(harness::ScenarioReport& report) {
   report.Line("mode_text", modeText);
   report.Line("source_kind", SourceKind.load());
   report.Line("selected", theApp.GetMainFrame()->SelectedPartition);
+}
+
+// Page 1's panel, tree and buttons as they stand.
+// Shown by its own style, whether its page shows or not.
+int Shown(CWnd& window) { return (window.GetStyle() & WS_VISIBLE) != 0 ? 1 : 0; }
+
+void ReportSourceControls(harness::ScenarioReport& report, const std::string& when) {
+  CFirstView_HDD* page = Page1();
+  CFirstDisplay& panel = page->Panel();
+  report.Line(when + "_bar", std::to_string(Shown(panel.Progress())) + " " +
+                                 std::to_string(panel.Progress().SendMessage(PBM_GETPOS)));
+  report.Line(when + "_status", Utf8(panel.StatusText()));
+  report.Line(when + "_tree_enabled", page->Tree().IsWindowEnabled());
+  std::string buttons;
+  for (UINT id : {IDC_NEXT, IDC_BACK, IDC_HOME, IDC_STOP}) {
+    buttons += std::to_string(Shown(page->Button(id))) + std::to_string(page->Button(id).IsWindowEnabled());
+  }
+  report.Line(when + "_buttons", buttons);  // Next, Back, Home, Stop: shown and enabled
+}
+
+// The preview's clearing asked of the results list, and carried out when page 4 paints its list.
+void ReportPreviewClear(harness::ScenarioReport& report) {
+  auto* results = static_cast<CThirdView_HDD*>(theApp.PageViews[kPageResults]);
+  report.Line("preview_clear_pending", results->ResultList().PreviewClearPending());
+  const UINT shown = theApp.CurrentPage;
+  theApp.SwitchView(kPageResults);
+  results->ResultList().UpdateWindow();
+  report.Line("preview_clear_pending_after_paint", results->ResultList().PreviewClearPending());
+  report.Line("last_preview_after_paint", os::ToUtf8(LastPreview.text));
+  theApp.SwitchView(shown);
 }
 
 // Next, then pumping until page 2 shows (the timer moves on once the worker has ended).
@@ -341,7 +372,8 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
       std::fclose(file);
     }
     report.Line("preview_file_before", os::FileExists(previewed));
-    Click(Page1(), IDC_BACK);
+    LastPreview.text = u"shown before";
+    harness::ClickCentre(Page1()->Button(IDC_BACK).m_hWnd);
     harness::PumpMessages();
     report.Line("preview_file_after", os::FileExists(previewed));
     report.Line("preview_table_after", PreviewTempFileTable.size());
@@ -349,9 +381,23 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
     report.Line("columns_after", ListColumns());
     report.Line("stage_after", frame->AtSourceStage);
     report.Line("source_kind_after", SourceKind.load());
+    ReportPreviewClear(report);
     // A mode button again adds the columns once.
     Click(Page0(), IDC_QUICK_SCAN);
     report.Line("columns_again", ListColumns());
+  } else if (name == "back-from-scan") {
+    // A search, Next, then page 2's Back: page 1 as before its search.
+    harness::ModalScript choice;
+    choice.OnWindow(L"Please Select", [](HWND dialog) { harness::PostCommand(dialog, IDOK); }, 20000);
+    NextToPage2(report, &choice);
+    ReportSourceControls(report, "on_page2");
+    LastPreview.text = u"shown before";
+    auto* scan = static_cast<CSecondView_HDD*>(theApp.PageViews[kPageScan]);
+    harness::ClickCentre(scan->Button(IDC_BACK).m_hWnd);
+    harness::PumpMessages();
+    report.Line("page_after", theApp.CurrentPage);
+    ReportSourceControls(report, "back");
+    ReportPreviewClear(report);
   } else if (name == "drive-info") {
     RunDriveInformation(report);
   } else if (name == "keys") {
@@ -509,6 +555,13 @@ TEST(SourcePages, StopAnsweredYesStillReachesPageTwo) {
   EXPECT_EQ(quick.All("box_fill"), (std::vector<std::string>{"12", "12"})) << quick.Text();
 }
 
+// Back asked the results list to clear the preview, and its next paint did.
+void ExpectPreviewClearedAtNextPaint(const Outcome& o) {
+  EXPECT_TRUE(o.Has("preview_clear_pending=1")) << o.Text();
+  EXPECT_TRUE(o.Has("preview_clear_pending_after_paint=0")) << o.Text();
+  EXPECT_TRUE(o.Has("last_preview_after_paint=")) << o.Text();
+}
+
 TEST(SourcePages, BackClearsTheResultColumns) {
   const Outcome o = RunChild("back", "mbr_primary.fixed.vhd");
   EXPECT_TRUE(o.Has("columns=6")) << o.Text();
@@ -520,6 +573,23 @@ TEST(SourcePages, BackClearsTheResultColumns) {
   EXPECT_TRUE(o.Has("preview_file_before=1")) << o.Text();
   EXPECT_TRUE(o.Has("preview_file_after=0")) << o.Text();
   EXPECT_TRUE(o.Has("preview_table_after=0")) << o.Text();
+  ExpectPreviewClearedAtNextPaint(o);
+}
+
+TEST(SourcePages, BackFromTheScanPageRestoresPageOneAsBeforeItsSearch) {
+  const Outcome o = RunChild("back-from-scan", "mbr_primary.fixed.vhd");
+  EXPECT_TRUE(o.Has("reached_page2=1")) << o.Text();
+  // The search left its bar and status line showing.
+  ASSERT_EQ(o.All("on_page2_bar").size(), 1u) << o.Text();
+  EXPECT_EQ(o.All("on_page2_bar")[0].rfind("1 ", 0), 0u) << o.Text();
+  EXPECT_TRUE(o.Has("page_after=1")) << o.Text();
+  EXPECT_TRUE(o.Has("back_bar=0 0")) << o.Text();
+  EXPECT_TRUE(o.Has("back_status= Please select the Virtual Hard Disk ( VHD\\VHDX ) that contains data from left "
+                    "panel and click [Next] to continue with recovery."))
+      << o.Text();
+  EXPECT_TRUE(o.Has("back_tree_enabled=1")) << o.Text();
+  EXPECT_TRUE(o.Has("back_buttons=11111100")) << o.Text();
+  ExpectPreviewClearedAtNextPaint(o);
 }
 
 TEST(SourcePages, DriveInformationAfterAQuickScan) {

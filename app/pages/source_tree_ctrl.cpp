@@ -4,6 +4,7 @@
 
 #include "app/pages/source_wizard.h"
 #include "engine/image/source_values.h"
+#include "engine/partitions/partition_table.h"
 #include "engine/records/scan_parameters.h"
 #include "res/resource.h"
 
@@ -137,6 +138,11 @@ CString SourceTreeCtrl::OnSelectItem(HTREEITEM item) {
   }
   in.recoveryMode = RecoveryMode;
   in.sourceKind = SourceKind;
+  const uint32_t drive = CurrentDriveIndex;
+  if (drive < kMaxPartitions) {
+    const uint16_t code = PartitionTable[drive].fileSystemCode;
+    in.currentDriveEntryFat = code == records::kFat16 || code == records::kFat32;
+  }
   if (onSelect) onSelect(source::DecideSelection(in));
   return text;
 }

@@ -147,6 +147,7 @@ bool CThirdView_HDD::CreateList() {
     SaveProgressDialog saving(this);
     saving.DoModal();
   });
+  m_list.SetPreviewClearer([this] { ClearPreview(false, u""); });
   return true;
 }
 
@@ -323,6 +324,16 @@ void CThirdView_HDD::RegroupRows() {
 }
 
 // ---- keys ------------------------------------------------------------------------------------------------------
+
+// Save and Back take the focus in the ring: their Tab and Enter are the page's.
+BOOL CThirdView_HDD::PreTranslateMessage(MSG* msg) {
+  if (msg->message == WM_KEYDOWN && (msg->wParam == VK_TAB || msg->wParam == VK_RETURN) &&
+      (msg->hwnd == m_save.m_hWnd || msg->hwnd == m_back.m_hWnd)) {
+    OnKeyDown(static_cast<UINT>(msg->wParam), LOWORD(msg->lParam), HIWORD(msg->lParam));
+    return TRUE;
+  }
+  return CView::PreTranslateMessage(msg);
+}
 
 void CThirdView_HDD::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
   if (nChar == VK_TAB) {

@@ -84,6 +84,7 @@ class CThirdView_HDD : public CView {
   void OnDraw(CDC* pDC) override;
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+  BOOL PreTranslateMessage(MSG* msg) override;
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnSize(UINT nType, int cx, int cy);

@@ -43,6 +43,7 @@
 #include "engine/scan/quick_scan.h"
 #include "engine/scan/results_tree_build.h"
 #include "platform/harness/driver.h"
+#include "platform/harness/modal_script.h"
 #include "platform/harness/scripted_seams.h"
 #include "platform/os/os.h"
 #include "preview/main_preview_view.h"
@@ -473,6 +474,8 @@ void LeaveMidWork(CSecondView_HDD* scan, CFileSystemView* fileSystems) {
   fileSystems->Button(IDC_STOP).ShowWindow(SW_SHOW);
   fileSystems->Form().SetStatusText(u"Reading");
   fileSystems->Form().SetProgressPos(40);
+  scan->Panel().SetStatusText(u"Scanning");
+  scan->Panel().SetProgressPos(60);
 }
 
 // Next, Back and Home shown and enabled, Stop hidden and disabled.
@@ -494,6 +497,9 @@ TEST_F(ResultsPageTest, EachBackOnTheWayHomeLeavesItsPageAsBeforeItsWork) {
   const auto expectScanPageReady = [&] {
     EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageScan));
     ExpectReadyToGoOn(scan->Button(IDC_NEXT), scan->Button(IDC_BACK), scan->Button(IDC_HOME), scan->Button(IDC_STOP));
+    // The scan panel's status text emptied and its bar at 0.
+    EXPECT_TRUE(scan->Panel().StatusText().IsEmpty());
+    EXPECT_EQ(scan->Panel().ProgressBar().GetPos(), 0);
   };
   const auto pressBack = [](CView* page) {
     page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BACK, BN_CLICKED),
@@ -545,24 +551,74 @@ TEST_F(ResultsPageTest, EachBackOnTheWayHomeLeavesItsPageAsBeforeItsWork) {
   }
 }
 
+// A key as the user presses it: to the window that has the focus, through the program's message loop.
+void PressOnFocus(UINT key) {
+  const HWND focus = ::GetFocus();
+  const LPARAM down = 1 | (static_cast<LPARAM>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16);
+  ::PostMessageW(focus, WM_KEYDOWN, key, down);
+  ::PostMessageW(focus, WM_KEYUP, key, down | (1 << 30) | (1u << 31));
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) theApp.PumpMessage();
+}
+
+// Keys go to the window that has the focus, as the user's do: the page shown, then Save and Back in turn.
 TEST_F(ResultsPageTest, TabWalksTreeSaveBackAndEnterPressesTheHighlightedButton) {
   ASSERT_TRUE(started_);
-  ShowResultsPage(records::kQuickScan);
   auto pushed = [this](UINT id) { return (page_->Button(id).SendMessage(BM_GETSTATE) & BST_PUSHED) != 0; };
-  page_->SendMessage(WM_KEYDOWN, VK_TAB);
+  ShowResultsPage(records::kQuickScan);
+  ASSERT_EQ(::GetFocus(), page_->m_hWnd);
+  PressOnFocus(VK_TAB);
   EXPECT_TRUE(pushed(IDC_NEXT));
   EXPECT_EQ(::GetFocus(), page_->Button(IDC_NEXT).m_hWnd);
-  page_->SendMessage(WM_KEYDOWN, VK_TAB);
+  PressOnFocus(VK_TAB);
   EXPECT_FALSE(pushed(IDC_NEXT));
   EXPECT_TRUE(pushed(IDC_BACK));
-  page_->SendMessage(WM_KEYDOWN, VK_TAB);
+  PressOnFocus(VK_TAB);
   EXPECT_FALSE(pushed(IDC_BACK));
   EXPECT_EQ(::GetFocus(), page_->ResultTree().m_hWnd);
-  // Tab twice more and Enter: Back.
-  page_->SendMessage(WM_KEYDOWN, VK_TAB);
-  page_->SendMessage(WM_KEYDOWN, VK_TAB);
-  page_->SendMessage(WM_KEYDOWN, VK_RETURN);
+
+  // The page shown again: Tab twice and Enter press Back.
+  theApp.SwitchView(kPageScan);
+  ShowResultsPage(records::kQuickScan);
+  ASSERT_EQ(::GetFocus(), page_->m_hWnd);
+  PressOnFocus(VK_TAB);
+  PressOnFocus(VK_TAB);
+  EXPECT_EQ(::GetFocus(), page_->Button(IDC_NEXT).m_hWnd);
+  EXPECT_TRUE(pushed(IDC_BACK));
+  PressOnFocus(VK_RETURN);
   EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageScan));
+}
+
+// Close of "File Filters" lists the root again with the top node selected, and its rows keep their ticks.
+TEST_F(ResultsPageTest, ClosingTheFileFiltersSelectsTheRootAndKeepsItsTicks) {
+  QuickScan();
+  ResultTreeCtrl& tree = page_->ResultTree();
+  const int small = Row(u"small.txt");
+  ASSERT_GE(small, 0);
+  ClickRowBox(small);
+  ASSERT_EQ(List().RowCheck(small), 1);
+  // A folder listed: the tree's highlight moves to it.
+  HTREEITEM top = tree.CTreeCtrl::GetRootItem();
+  tree.CTreeCtrl::Expand(top, TVE_EXPAND);
+  HTREEITEM documents = tree.FindChild(top, u"Documents");
+  ASSERT_NE(documents, nullptr);
+  CRect label;
+  tree.GetItemRect(documents, label, TRUE);
+  harness::Click(tree.m_hWnd, POINT{label.CenterPoint().x, label.CenterPoint().y});
+  ASSERT_EQ(tree.GetSelectedItem(), documents);
+  ASSERT_EQ(Row(u"small.txt"), -1);
+
+  harness::ModalScript close;
+  close.OnWindow(L"File Filters", [](HWND dialog) { harness::ClickCentre(harness::Control(dialog, IDCANCEL)); });
+  close.Start();
+  frame_->SendMessage(WM_COMMAND, ID_FILE_FILTERS);
+  EXPECT_TRUE(close.Finished()) << close.Failure();
+  harness::PumpFor(50);
+  EXPECT_EQ(tree.GetSelectedItem(), top);
+  EXPECT_EQ(::GetFocus(), tree.m_hWnd);
+  ASSERT_GE(Row(u"small.txt"), 0);
+  EXPECT_EQ(List().RowCheck(Row(u"small.txt")), 1);
+  EXPECT_EQ(List().RowCheck(Row(u"Documents")), 0);
 }
 
 TEST_F(ResultsPageTest, SaveWithNothingTickedAsksForMarks) {

@@ -218,6 +218,10 @@ void ResultChecks::FileTraceNodeToggled(Item node, const std::vector<uint32_t>& 
   for (uint32_t id : hits) FileRowToggled(id, checked);
 }
 
+bool ResultChecks::FileTraceClickTicks(Item node) const {
+  return tree_.GetState(node) == CheckState::kUnchecked || !AllChildren(node, CheckState::kChecked);
+}
+
 std::vector<Item> ResultChecks::CollectSaveFolders() {
   sets_.saveFolders.Clear();
   std::vector<Item> saved;

@@ -67,6 +67,9 @@ class ResultChecks {
   void UpdateNodeFromRows(Item node, RowsState rows);
   // File Trace: a group or type node ticked or unticked deeply with its hits.
   void FileTraceNodeToggled(Item node, const std::vector<uint32_t>& hits, bool checked);
+  // File Trace: whether a click on the node's box ticks it: an unticked node, or a ticked or half-ticked one
+  // with a child not ticked; a node whose children are all ticked is unticked.
+  bool FileTraceClickTicks(Item node) const;
 
   // Save's walk: the save folders are refilled with the top-most checked folders below the top node, and
   // the files of every folder saved whole leave the save set. Answers the folders in tree order.

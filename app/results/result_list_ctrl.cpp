@@ -197,9 +197,8 @@ void ResultListCtrl::ToggleRowBox(int row) {
   SetRowState(row, checked ? 2 : 1);
   const std::optional<uint32_t> id = results::ParseId(Text(row, static_cast<int>(results::IdColumn(FileTrace()))));
   results::ResultChecks checks = m_tree->Checks();
-  if (kind == results::RowKind::kFolder && FileTrace()) {
+  if (HTREEITEM group = GroupNodeOfRow(row)) {
     // A group row: its node and every hit of the group.
-    HTREEITEM group = m_tree->FindChild(m_tree->CTreeCtrl::GetRootItem(), Text(row, 0));
     checks.FileTraceNodeToggled(reinterpret_cast<results::Item>(group), results::EngineRecords()->HitsOf(Text(row, 0)),
                                 checked);
   } else if (kind == results::RowKind::kFolder) {
@@ -240,6 +239,13 @@ void ResultListCtrl::UpdateParentFromRows(int row) {
   m_tree->Checks().UpdateFolderFromRows(parent.value_or(records->RootFolderId()), results::SummarizeRows(RowChecks()));
 }
 
+// File Trace lists its groups at the root as rows without a type: a row is a group's when a group node of
+// the tree bears its name.
+HTREEITEM ResultListCtrl::GroupNodeOfRow(int row) const {
+  if (!FileTrace() || m_tree == nullptr || Kind(row) == results::RowKind::kParent) return nullptr;
+  return m_tree->FindChild(m_tree->CTreeCtrl::GetRootItem(), Text(row, 0));
+}
+
 void ResultListCtrl::ListFolderOfNode(HTREEITEM node) {
   if (m_tree == nullptr) return;
   m_tree->ListNode(node);
@@ -249,8 +255,8 @@ void ResultListCtrl::ListFolderOfNode(HTREEITEM node) {
   m_tree->CTreeCtrl::SetFocus();
 }
 
-void ResultListCtrl::OpenRow(int row) {
-  if (m_tree == nullptr || row < 0 || row >= CTKListCtrl::GetItemCount()) return;
+bool ResultListCtrl::OpenRow(int row) {
+  if (m_tree == nullptr || row < 0 || row >= CTKListCtrl::GetItemCount()) return false;
   const results::RowKind kind = Kind(row);
   std::unique_ptr<results::ResultRecords> records = results::EngineRecords();
   if (kind == results::RowKind::kFolder && !FileTrace()) {
@@ -265,10 +271,14 @@ void ResultListCtrl::OpenRow(int row) {
     } else if (std::optional<uint32_t> id = results::ParseId(Text(row + 1, 5))) {
       GoToParentFolder(records->ParentOfFile(*id).value_or(records->RootFolderId()));
     }
-  } else if (FileTrace() && kind == results::RowKind::kFolder) {
+  } else if (HTREEITEM group = GroupNodeOfRow(row)) {
     ListFileTraceFolder(Text(row, 0), 1);
+    // The group listed is the node that its hits' boxes recompute.
+    m_tree->SetCurrentNode(ResultTreeCtrl::Key(group));
     RestoreChecks();
+    return true;
   }
+  return kind == results::RowKind::kParent && !FileTrace();
 }
 
 void ResultListCtrl::GoToParentFolder(uint32_t folderId) {
@@ -316,6 +326,11 @@ void ResultListCtrl::SaveIntoChosenFolder() {
     BeginSave();
     SaveSelected();
   }
+}
+
+void ResultListCtrl::RequestPreviewClear() {
+  m_previewClearPending = true;
+  if (m_hWnd != nullptr) Invalidate();
 }
 
 void ResultListCtrl::SwitchView(UINT command) {
@@ -463,7 +478,13 @@ BOOL ResultListCtrl::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
 
 void ResultListCtrl::OnDblClk(NMHDR* pNMHDR, LRESULT* pResult) {
   *pResult = 0;
-  OpenRow(reinterpret_cast<NMITEMACTIVATE*>(pNMHDR)->iItem);
+  const auto* activate = reinterpret_cast<NMITEMACTIVATE*>(pNMHDR);
+  if (!OpenRow(activate->iItem)) return;
+  // The new listing is drawn, then the double-click counts as a click on it (the page previews the row).
+  UpdateWindow();
+  NMITEMACTIVATE click = *activate;
+  click.hdr.code = static_cast<UINT>(NM_CLICK);
+  if (CWnd* parent = GetParent()) parent->SendMessage(WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
 }
 
 void ResultListCtrl::OnBeginLabelEdit(NMHDR* pNMHDR, LRESULT* pResult) {
@@ -503,6 +524,10 @@ void ResultListCtrl::OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult) {
   auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(pNMHDR);
   *pResult = CDRF_DODEFAULT;
   if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+    if (m_previewClearPending) {
+      m_previewClearPending = false;
+      if (m_previewClearer) m_previewClearer();
+    }
     *pResult = CDRF_NOTIFYITEMDRAW;
     return;
   }

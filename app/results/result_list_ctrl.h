@@ -35,6 +35,11 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   // What Recover Selected and Save All run once a folder is chosen (the saving dialog); SaveSelected when
   // unset.
   void SetSaveRunner(std::function<void()> runner) { m_saveRunner = std::move(runner); }
+  // What clears the preview (the page's); a request made while the list is hidden is carried out when the
+  // list is next painted.
+  void SetPreviewClearer(std::function<void()> clearer) { m_previewClearer = std::move(clearer); }
+  void RequestPreviewClear();
+  bool PreviewClearPending() const { return m_previewClearPending; }
 
   // host::ResultListHost (any thread).
   void SetReportView() override;
@@ -60,7 +65,9 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
 
   // What the user does, as the handlers do it (tests call them too).
   void ToggleRowBox(int row);
-  void OpenRow(int row);
+  // A double-click's listing; answers whether the double-click then counts as a click too
+  // ("Parent..." and File Trace's group rows).
+  bool OpenRow(int row);
   void GoToParentFolder(uint32_t folderId);
   void RecoverSelected();
   // Save All: the ticked folders and files saved into the folder asked for, without asking for marks.
@@ -93,6 +100,7 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   void Select(int row);
   bool FileTrace() const;
   void ListFolderOfNode(HTREEITEM node);
+  HTREEITEM GroupNodeOfRow(int row) const;
   void UpdateParentFromRows(int row);
   void ShowContextMenu(CPoint screen);
 
@@ -106,4 +114,6 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   std::u16string m_oldName;
   bool m_renaming = false;
   std::function<void()> m_saveRunner;
+  std::function<void()> m_previewClearer;
+  bool m_previewClearPending = false;
 };

@@ -71,6 +71,7 @@ void ResultTreeCtrl::SetUp() {
 
 LRESULT ResultTreeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (results::RunRequested(message, lParam)) return 0;
+  if ((message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR) && SpaceToggles(message, wParam)) return 0;
   return CTreeCtrl::WindowProc(message, wParam, lParam);
 }
 
@@ -133,6 +134,13 @@ void ResultTreeCtrl::Expand(host::TreeKey node) {
 
 void ResultTreeCtrl::SetCurrentNode(host::TreeKey node) {
   results::RunOnWindowThread(m_hWnd, [&] { m_current = Handle(node); });
+}
+
+void ResultTreeCtrl::SelectNode(host::TreeKey node) {
+  results::RunOnWindowThread(m_hWnd, [&] {
+    m_current = Handle(node);
+    SelectItem(m_current);
+  });
 }
 
 void ResultTreeCtrl::SetFocus() {
@@ -269,6 +277,43 @@ bool ResultTreeCtrl::IsDrawnDeleted(HTREEITEM node) const { return m_textColours
 
 // --- mouse and keys ---
 
+// A click on the node's box, and Space on the selected node: the check model's rule, then the list's marks.
+void ResultTreeCtrl::ToggleBox(HTREEITEM node) {
+  const Item item = reinterpret_cast<Item>(node);
+  if (m_records->Kind() == results::ResultKind::kFileTrace) {
+    // Every hit of the group or type follows its node.
+    Checks().FileTraceNodeToggled(item, FileTraceHitsOf(node), Checks().FileTraceClickTicks(item));
+  } else {
+    Checks().ClickTreeBox(item);
+    if (m_records->Kind() == results::ResultKind::kFat && CTreeCtrl::GetParentItem(node) != nullptr &&
+        GetState(item) == app::CheckState::kUnchecked) {
+      UpdateSelectedSize();
+    }
+  }
+  if (m_list != nullptr) m_list->RestoreChecks();
+}
+
+// The box's button-up rule (FAT: the ancestors follow the listed rows).
+void ResultTreeCtrl::BoxReleased(HTREEITEM node) {
+  if (m_list != nullptr) {
+    Checks().AncestorsFollowRows(reinterpret_cast<Item>(node), results::SummarizeRows(m_list->RowChecks()));
+  }
+}
+
+// The control's own Space toggle would flip the box past the check model: Space takes the click's way.
+bool ResultTreeCtrl::SpaceToggles(UINT message, WPARAM key) {
+  if (key != VK_SPACE) return false;  // the character of the key is the same code
+  if (message == WM_KEYDOWN) {
+    if (HTREEITEM node = GetSelectedItem()) {
+      CWaitCursor wait;
+      m_current = node;
+      ToggleBox(node);
+      BoxReleased(node);
+    }
+  }
+  return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR;
+}
+
 void ResultTreeCtrl::OnLButtonDown(UINT, CPoint point) {
   UINT flags = 0;
   HTREEITEM node = HitTest(point, &flags);
@@ -280,19 +325,8 @@ void ResultTreeCtrl::OnLButtonDown(UINT, CPoint point) {
     SelectItem(node);
     CTreeCtrl::SetFocus();
   }
-  const Item item = reinterpret_cast<Item>(node);
   if (flags & TVHT_ONITEMSTATEICON) {
-    if (m_records->Kind() == results::ResultKind::kFileTrace) {
-      // Every hit of the group or type follows its node.
-      Checks().FileTraceNodeToggled(item, FileTraceHitsOf(node), GetState(item) != app::CheckState::kChecked);
-    } else {
-      Checks().ClickTreeBox(item);
-      if (m_records->Kind() == results::ResultKind::kFat && CTreeCtrl::GetParentItem(node) != nullptr &&
-          GetState(item) == app::CheckState::kUnchecked) {
-        UpdateSelectedSize();
-      }
-    }
-    if (m_list != nullptr) m_list->RestoreChecks();
+    ToggleBox(node);
   } else if (flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMRIGHT)) {
     ListNode(node);
   } else if (flags & TVHT_ONITEMBUTTON) {
@@ -306,9 +340,7 @@ void ResultTreeCtrl::OnLButtonUp(UINT nFlags, CPoint point) {
   UINT flags = 0;
   HTREEITEM node = HitTest(point, &flags);
   if (node != nullptr) m_current = node;
-  if (node != nullptr && (flags & TVHT_ONITEMSTATEICON) && m_list != nullptr) {
-    Checks().AncestorsFollowRows(reinterpret_cast<Item>(node), results::SummarizeRows(m_list->RowChecks()));
-  }
+  if (node != nullptr && (flags & TVHT_ONITEMSTATEICON)) BoxReleased(node);
   CTreeCtrl::OnLButtonUp(nFlags, point);
 }
 

@@ -36,6 +36,7 @@ class ResultTreeCtrl : public CTreeCtrl, public host::ResultTreeHost, public app
   host::TreeKey AddTreeItemOnce(const std::u16string& text, host::TreeKey parent, bool hasChildren) override;
   void Expand(host::TreeKey node) override;
   void SetCurrentNode(host::TreeKey node) override;
+  void SelectNode(host::TreeKey node) override;
   void SetFocus() override;
   host::TreeKey GetRootItem() override;
   host::TreeKey GetChildItem(host::TreeKey node) override;
@@ -86,6 +87,9 @@ class ResultTreeCtrl : public CTreeCtrl, public host::ResultTreeHost, public app
   HTREEITEM Insert(const std::u16string& text, HTREEITEM parent, int image, bool deleted, bool hasChildren);
   void ShowContextMenu(HTREEITEM node, CPoint screen);
   void OwnFilesFollowNode(HTREEITEM node);
+  void ToggleBox(HTREEITEM node);
+  void BoxReleased(HTREEITEM node);
+  bool SpaceToggles(UINT message, WPARAM key);
   std::vector<uint32_t> FileTraceHitsOf(HTREEITEM node) const;
 
   ResultListCtrl* m_list = nullptr;

@@ -101,9 +101,19 @@ class ResultsWindow : public CWnd {
     return true;
   }
 
+  // The list's clicks, as its parent (the page) is told of them.
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->hwndFrom == list.m_hWnd && header->code == static_cast<UINT>(NM_CLICK)) {
+      clickedListings.push_back(list.CTKListCtrl::GetItemCount() > 0 ? list.GetItemText(0, 0) : u"");
+    }
+    return CWnd::OnNotify(wParam, lParam, result);
+  }
+
   ShellInfo shell;
   ResultTreeCtrl tree;
   ResultListCtrl list;
+  std::vector<std::u16string> clickedListings;  // the first row's name at each click
 };
 
 void ResetState() {
@@ -504,6 +514,99 @@ TEST_F(ResultsControlsTest, FileTraceTopNodeTicksEveryHit) {
   RecoveryMode = records::kQuickScan;
 }
 
+// File Trace: two groups, one of them with two types, listed at the root.
+class FileTraceResultsTest : public ResultsControlsTest {
+ protected:
+  void Build() {
+    RecoveryMode = records::kFileTrace;
+    AppendFileTraceHit(u"1.jpg", u".jpg", u"Images", 1, 100);
+    AppendFileTraceHit(u"2.png", u".png", u"Images", 2, 200);
+    AppendFileTraceHit(u"3.jpg", u".jpg", u"Images", 3, 300);
+    AppendFileTraceHit(u"4.doc", u".doc", u"Documents", 4, 400);
+    AddFileTraceGroups(window.tree.AddItem(u"Root", host::kNoTreeKey, host::TreeImage::kDrive, false));
+    top = window.tree.CTreeCtrl::GetRootItem();
+    images = window.tree.FindChild(top, u"Images");
+    ASSERT_NE(images, nullptr);
+    ExpandAll(top);
+    ClickLabel(top);
+  }
+  ~FileTraceResultsTest() override {
+    FreeFileTraceResultList();
+    RecoveryMode = records::kQuickScan;
+  }
+  std::vector<uint32_t> SavedHits() {
+    std::vector<uint32_t> ticked = window.list.Sets().saveFiles.Keys();
+    std::sort(ticked.begin(), ticked.end());
+    return ticked;
+  }
+  // A double-click on the row's name, as the mouse gives it.
+  void DoubleClickRow(int row) {
+    CRect rect;
+    ASSERT_TRUE(window.list.GetItemRect(row, rect, LVIR_LABEL));
+    const LPARAM at = MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y);
+    // Posted: the list view waits for the button's release in its queue.
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+      window.list.PostMessage(message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+    }
+    harness::PumpFor(100);
+  }
+
+  HTREEITEM top = nullptr;
+  HTREEITEM images = nullptr;
+};
+
+// A click on a group's box: unticked or with a type not ticked it ticks the group deeply; with every type
+// ticked it unticks it, partly checked or not.
+TEST_F(FileTraceResultsTest, AGroupBoxTicksUnlessEveryTypeIsTicked) {
+  Build();
+  ClickTreeBox(images);
+  EXPECT_EQ(TreeState(images), app::CheckState::kChecked);
+  EXPECT_EQ(SavedHits(), (std::vector<uint32_t>{1, 2, 3}));
+
+  // One hit unticked in the group's listing: the group shows partly checked, its types still ticked.
+  DoubleClickRow(Row(u"Images"));
+  ClickRowBox(Row(u"2.png"));
+  ASSERT_EQ(TreeState(images), app::CheckState::kPartly);
+  for (HTREEITEM type = window.tree.CTreeCtrl::GetChildItem(images); type != nullptr;
+       type = window.tree.CTreeCtrl::GetNextSiblingItem(type)) {
+    ASSERT_EQ(TreeState(type), app::CheckState::kChecked);
+  }
+  ClickTreeBox(images);
+  EXPECT_EQ(TreeState(images), app::CheckState::kUnchecked);
+  EXPECT_EQ(TreeState(top), app::CheckState::kUnchecked);
+  EXPECT_TRUE(SavedHits().empty());
+
+  // Partly checked with a type unticked: ticked whole.
+  ClickTreeBox(window.tree.FindChild(images, u".jpg"));
+  ASSERT_EQ(TreeState(images), app::CheckState::kPartly);
+  ClickTreeBox(images);
+  EXPECT_EQ(TreeState(images), app::CheckState::kChecked);
+  EXPECT_EQ(SavedHits(), (std::vector<uint32_t>{1, 2, 3}));
+  // Checked with every type ticked: unticked.
+  ClickTreeBox(images);
+  EXPECT_EQ(TreeState(images), app::CheckState::kUnchecked);
+  EXPECT_TRUE(SavedHits().empty());
+}
+
+// A group opened by a double-click is the node its hits' boxes recompute; the double-click then counts as a
+// click on the new listing.
+TEST_F(FileTraceResultsTest, TickingAHitOfADoubleClickedGroupShowsTheGroupPartlyChecked) {
+  Build();
+  const std::u16string rootFirst = window.list.GetItemText(0, 0);
+  window.clickedListings.clear();
+  DoubleClickRow(Row(u"Images"));
+  ASSERT_GE(Row(u"1.jpg"), 0);
+  EXPECT_EQ(Row(u"4.doc"), -1);
+  // The double-click's own click comes once the group's hits are listed.
+  ASSERT_FALSE(window.clickedListings.empty());
+  EXPECT_EQ(window.clickedListings.back(), window.list.GetItemText(0, 0));
+  EXPECT_NE(window.clickedListings.back(), rootFirst);
+  ClickRowBox(Row(u"1.jpg"));
+  EXPECT_EQ(TreeState(images), app::CheckState::kPartly);
+  EXPECT_EQ(TreeState(top), app::CheckState::kPartly);
+  EXPECT_EQ(SavedHits(), (std::vector<uint32_t>{1}));
+}
+
 TEST_F(ResultsControlsTest, NothingTickedAsksForMarksInsteadOfSaving) {
   Scan();
   harness::ScopedSeams seams;
@@ -525,28 +628,21 @@ std::string FileBytes(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-TEST_F(ResultsControlsTest, SavesExactlyTheTickedFolderAndFilesAsIcatReadsThem) {
-  Scan();
-  ClickRowBox(Row(u"Documents"));
-  ClickRowBox(Row(u"README.TXT"));
-  ClickRowBox(Row(u"Twenty six characters.text"));
-  // What the user sees when the page is captured: ticked rows, a partly checked top node, the red folder.
-  harness::PumpFor(100);
-  harness::CaptureWindow(window.m_hWnd, "results_tree_list");
-
+// Recover Selected into a fresh folder: what it saved is exactly the expected files, with icat's bytes.
+void ExpectRecoveredAsIcatReadsThem(ResultListCtrl& list) {
   const std::filesystem::path out = std::filesystem::temp_directory_path() / "results_controls_save";
   std::filesystem::remove_all(out);
   std::filesystem::create_directories(out);
   // Recover Selected: the folder chosen in the folder browser, then the engine's SaveSelected.
   harness::ScopedSeams seams;
   seams.dialogs.ChooseFolderPath(os::FromUtf8(out.u8string()));
-  window.list.RecoverSelected();
+  list.RecoverSelected();
   EXPECT_EQ(seams.boxes.Log().size(), 0u);
 
   std::set<std::string> expected;
-  std::ifstream list(DORVANE_SAVE_EXPECTED "/save_expected.tsv");
-  ASSERT_TRUE(list.good());
-  for (std::string line; std::getline(list, line);) {
+  std::ifstream listing(DORVANE_SAVE_EXPECTED "/save_expected.tsv");
+  ASSERT_TRUE(listing.good());
+  for (std::string line; std::getline(listing, line);) {
     if (!line.empty()) expected.insert(Folded(line));
   }
   std::set<std::string> saved;
@@ -560,6 +656,48 @@ TEST_F(ResultsControlsTest, SavesExactlyTheTickedFolderAndFilesAsIcatReadsThem) 
   }
   EXPECT_EQ(saved, expected);
   std::filesystem::remove_all(out);
+}
+
+TEST_F(ResultsControlsTest, SavesExactlyTheTickedFolderAndFilesAsIcatReadsThem) {
+  Scan();
+  ClickRowBox(Row(u"Documents"));
+  ClickRowBox(Row(u"README.TXT"));
+  ClickRowBox(Row(u"Twenty six characters.text"));
+  // What the user sees when the page is captured: ticked rows, a partly checked top node, the red folder.
+  harness::PumpFor(100);
+  harness::CaptureWindow(window.m_hWnd, "results_tree_list");
+  ExpectRecoveredAsIcatReadsThem(window.list);
+}
+
+// Space on the selected node takes the way of a click on its box: the list's rows and the marks follow, and
+// what Save writes is what the boxes show.
+TEST_F(ResultsControlsTest, SpaceOnAFolderNodeTicksItAsAClickDoes) {
+  Scan();
+  HTREEITEM top = window.tree.CTreeCtrl::GetRootItem();
+  HTREEITEM documents = Folder(u"Documents");
+  ASSERT_NE(documents, nullptr);
+  ClickLabel(documents);
+  ASSERT_EQ(::GetFocus(), window.tree.m_hWnd);
+  const int letter = Row(u"Letter to the bank.txt");
+  ASSERT_GE(letter, 0);
+  harness::PressKey(::GetFocus(), VK_SPACE);
+  EXPECT_EQ(TreeState(documents), app::CheckState::kChecked);
+  EXPECT_EQ(TreeState(Folder(u"2019")), app::CheckState::kChecked);
+  EXPECT_EQ(TreeState(top), app::CheckState::kPartly);
+  EXPECT_EQ(window.list.RowCheck(letter), 1);
+  // Twice is once undone, marks and all.
+  harness::PressKey(::GetFocus(), VK_SPACE);
+  EXPECT_EQ(TreeState(documents), app::CheckState::kUnchecked);
+  EXPECT_EQ(window.list.RowCheck(letter), 0);
+  EXPECT_TRUE(window.list.Sets().fileMarks.empty());
+  harness::PressKey(::GetFocus(), VK_SPACE);
+
+  // The root listed again shows the folder ticked; two of its files ticked beside it save as a click would.
+  ClickLabel(top);
+  EXPECT_EQ(window.list.RowCheck(Row(u"Documents")), 1);
+  ClickRowBox(Row(u"README.TXT"));
+  ClickRowBox(Row(u"Twenty six characters.text"));
+  ExpectRecoveredAsIcatReadsThem(window.list);
 }
 
 // ---- the context menus: the toolkit's popup bars, their command returned and run ----

@@ -23,6 +23,10 @@ class RecordingResultTree : public ResultTreeHost {
   TreeKey AddTreeItemOnce(const std::u16string& text, TreeKey parent, bool hasChildren) override;
   void Expand(TreeKey node) override;
   void SetCurrentNode(TreeKey node) override { currentNode = node; }
+  void SelectNode(TreeKey node) override {
+    selectedNode = node;
+    currentNode = node;
+  }
   void SetFocus() override { ++focusCount; }
   TreeKey GetRootItem() override;
   TreeKey GetChildItem(TreeKey node) override;
@@ -42,6 +46,7 @@ class RecordingResultTree : public ResultTreeHost {
   uint32_t deleteAllCount = 0;
   TreeKey currentNode = kNoTreeKey;
   uint32_t focusCount = 0;
+  TreeKey selectedNode = kNoTreeKey;
   // The nodes ClearChecks and RestoreListChecks were called with, in order.
   std::vector<TreeKey> clearedChecks;
   std::vector<TreeKey> restoredChecks;

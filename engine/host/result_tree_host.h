@@ -32,6 +32,8 @@ class ResultTreeHost {
   virtual void Expand(TreeKey node) = 0;
   // Remembers node as the node the page lists (the results root after a build).
   virtual void SetCurrentNode(TreeKey node) = 0;
+  // Selects the node (the tree's highlight) and makes it the current node.
+  virtual void SelectNode(TreeKey node) = 0;
   // Gives the keyboard focus to the tree.
   virtual void SetFocus() = 0;
 

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "file_selection.h"
@@ -34,6 +35,63 @@ std::vector<std::u16string> SplitSelection(const std::vector<wchar_t>& buffer) {
   return SelectionPaths(std::u16string(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(end + 1)), true);
 }
 
+// The system puts a file dialog at its owner's top left, over the owner's menu and tool bars: while one
+// runs, the first dialog activated on this thread is moved to the centre of the owner's window instead.
+struct Centring {
+  HHOOK hook = nullptr;
+  HWND over = nullptr;
+};
+thread_local Centring g_centring;
+
+void CentreOver(HWND dialog, HWND owner) {
+  RECT d{}, o{};
+  if (!::GetWindowRect(dialog, &d) || !::GetWindowRect(owner, &o)) return;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!::GetMonitorInfoW(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& area = monitor.rcWork;
+  const LONG width = d.right - d.left;
+  const LONG height = d.bottom - d.top;
+  // Inside the work area, its top left corner first.
+  const LONG x = std::max(area.left, std::min(o.left + (o.right - o.left - width) / 2, area.right - width));
+  const LONG y = std::max(area.top, std::min(o.top + (o.bottom - o.top - height) / 2, area.bottom - height));
+  ::SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK CentreOnActivate(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && g_centring.over != nullptr) {
+    const HWND dialog = reinterpret_cast<HWND>(wParam);
+    wchar_t name[8] = {};
+    ::GetClassNameW(dialog, name, 8);
+    if (::lstrcmpW(name, L"#32770") == 0) {
+      CentreOver(dialog, g_centring.over);
+      g_centring.over = nullptr;
+    }
+  }
+  return ::CallNextHookEx(g_centring.hook, code, wParam, lParam);
+}
+
+class ScopedCentring {
+ public:
+  explicit ScopedCentring(HWND owner) {
+    const HWND root = owner != nullptr ? ::GetAncestor(owner, GA_ROOT) : nullptr;
+    if (root == nullptr || g_centring.hook != nullptr) return;
+    g_centring.over = root;
+    g_centring.hook = ::SetWindowsHookExW(WH_CBT, CentreOnActivate, nullptr, ::GetCurrentThreadId());
+    mine_ = g_centring.hook != nullptr;
+  }
+  ~ScopedCentring() {
+    if (!mine_) return;
+    ::UnhookWindowsHookEx(g_centring.hook);
+    g_centring = Centring{};
+  }
+  ScopedCentring(const ScopedCentring&) = delete;
+  ScopedCentring& operator=(const ScopedCentring&) = delete;
+
+ private:
+  bool mine_ = false;
+};
+
 class PlatformDialogs : public FileDialogSeam {
  public:
   FileDialogResult ChooseFiles(const FileDialogRequest& request) override {
@@ -54,6 +112,7 @@ class PlatformDialogs : public FileDialogSeam {
     ofn.lpstrTitle = WideOrNull(request.title);
     ofn.lpstrDefExt = WideOrNull(request.defaultExtension);
     ofn.Flags = request.flags | OFN_EXPLORER;
+    ScopedCentring centred(ofn.hwndOwner);
     BOOL ok = request.open ? ::GetOpenFileNameW(&ofn) : ::GetSaveFileNameW(&ofn);
     FileDialogResult result;
     if (!ok) return result;
