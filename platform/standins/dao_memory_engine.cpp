@@ -65,7 +65,7 @@ class MemoryConnection : public DaoConnection {
   }
   template <typename T, typename NameOf>
   void Erase(std::vector<T>& items, const CString& name, NameOf nameOf) {
-    if (m_db.refuseDelete.count(name) != 0) Fail(_T("The object is in use and cannot be deleted."));
+    if (m_db.refuseDelete.count(name) != 0) Fail(m_db.refusal);
     auto found = std::find_if(items.begin(), items.end(), [&](const T& item) { return nameOf(item) == name; });
     if (found == items.end()) Fail(_T("Item not found in this collection."));
     items.erase(found);

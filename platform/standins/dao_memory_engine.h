@@ -20,6 +20,7 @@ struct MemoryDatabase {
   std::vector<CDaoQueryDefInfo> queries;
   std::vector<CDaoRelationInfo> relations;
   std::set<CString> refuseDelete;  // names whose deletion fails
+  CString refusal = _T("The object is in use and cannot be deleted.");  // the engine's reason for it
 };
 
 class DaoMemoryEngine : public DaoEngine {

@@ -122,9 +122,10 @@ void EndLine(Line& line, HtmlElementList& list, size_t i) {
       if (c->kind == kContainer) line.pass->MoveChildren(*c, Clamp(offset), 0);
     }
   }
-  // Justify: spread what is missing over the gaps, one pixel per word in turn.
+  // Justify: spread what is missing over the gaps, one pixel per word in turn. A line ended by a break or
+  // by the end of the list is the last of its paragraph and keeps its spacing.
   const long long missing = static_cast<long long>(r.right - r.left) - lineWidth;
-  if (r.right != 0 && firstAlign == 3 && !Is(e, kRule) && i - line.lineStart > 2 && missing > 0) {
+  if (r.right != 0 && firstAlign == 3 && i < n && !Is(e, kRule) && i - line.lineStart > 2 && missing > 0) {
     std::vector<size_t> movers;
     for (size_t j = line.lineStart + 2; j < i && j < n; ++j)
       if (list[j] && !IsWhiteSpace(*list[j])) movers.push_back(j);
@@ -232,7 +233,8 @@ void HtmlLayoutPass::LayoutRange(HtmlRect rect, HtmlElementList& list, int depth
     }
     if (Is(e, kRule) && e->width != 0) e->width = 1;
     if (Is(e, kContainer) && i + 1 < n && !line.table) {
-      HtmlElement* frame = i > 0 ? At(list, i - 1) : nullptr;
+      // Only a break carries a table's frame: a cell that ended the table before keeps its own size.
+      HtmlElement* frame = i > 0 && Is(At(list, i - 1), kRule) ? At(list, i - 1) : nullptr;
       line.table = std::make_unique<TablePlan>(SizeTable(*this, list, i, frame, line.rect, depth));
       if (frame) {
         frame->x = line.x;

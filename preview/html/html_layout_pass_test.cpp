@@ -90,6 +90,19 @@ TEST_F(LayoutPassTest, JustifiedLinesFillTheWidthExceptTheLast) {
   EXPECT_EQ(E(8).y, 10);
 }
 
+TEST_F(LayoutPassTest, TheLastLineOfAJustifiedCellKeepsItsSpacing) {
+  // 100 wide: "aa bb cc dd " fills the first line and is spread to the width; "ee ff gg" ends the cell's
+  // content, which is the end of its paragraph: not spread.
+  Lay(u"<table width=100 cellspacing=0 cellpadding=0><tr><td align=justify>aa bb cc dd ee ff gg</table>", 600);
+  const HtmlElement& cell = E(1);
+  ASSERT_EQ(cell.children.size(), 13u);
+  EXPECT_EQ(cell.children[6]->x, 84);  // dd moved right to fill the first line
+  EXPECT_EQ(cell.children[8]->y, 10);
+  EXPECT_EQ(cell.children[8]->x, 0);    // ee
+  EXPECT_EQ(cell.children[10]->x, 24);  // ff
+  EXPECT_EQ(cell.children[12]->x, 48);  // gg
+}
+
 TEST_F(LayoutPassTest, ImagesTakeTheirPictureSizeAndKeepTheirShape) {
   images.sizes[0] = {40, 20};
   images.sizes[1] = {40, 20};
@@ -208,6 +221,19 @@ int CheckCellsPlaced(const HtmlElementList& list, int& bad, bool roomy = true) {
     cells += CheckCellsPlaced(e->children, bad, roomy);
   }
   return cells;
+}
+
+TEST_F(LayoutPassTest, ACellBeyondTheSpanLimitStartsATableWithoutTakingTheCellBeforeAsItsFrame) {
+  // The first cell spans more columns than a cell may: the second cell does not continue its table.
+  Lay(u"<table cellspacing=0 cellpadding=0><tr><td colspan=5000>aa<td>bbbb</table>", 600);
+  ASSERT_EQ(E(1).kind, kContainer);
+  ASSERT_EQ(E(2).kind, kContainer);
+  EXPECT_EQ(E(1).borderFlags, 0u);
+  EXPECT_EQ(E(1).width, E(0).width);  // its own table's size, not the second table's
+  EXPECT_EQ(E(2).width, 32);
+  int bad = 0;
+  EXPECT_EQ(CheckCellsPlaced(doc.elements, bad), 2);
+  EXPECT_EQ(bad, 0);
 }
 
 TEST_F(LayoutPassTest, DeeplyNestedTablesFinishWithEveryCellPlaced) {

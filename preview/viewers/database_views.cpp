@@ -453,6 +453,7 @@ void CDaoTreeView::DeleteSchemaItem(HTREEITEM item) {
   if (image != kTable && image != kQuery) return;
   const CString name = m_tree.GetItemText(item);
   CString failure;
+  bool refused = false;  // even without a reason given, the object is still there
   try {
     if (image == kTable) {
       m_pDatabase->Connection().DeleteTableDef(name);
@@ -460,10 +461,11 @@ void CDaoTreeView::DeleteSchemaItem(HTREEITEM item) {
       m_pDatabase->Connection().DeleteQueryDef(name);
     }
   } catch (CDaoException* e) {
+    refused = true;
     failure = e->m_strError;
     e->Delete();
   }
-  if (!failure.IsEmpty()) {
+  if (refused) {
     ShowBox(m_hWnd, failure, kWarningCaption, seams::kButtonsOk);
     return;
   }

@@ -249,6 +249,20 @@ TEST_F(AccessViewTest, DeleteAnsweredThroughTheSeam) {
   EXPECT_EQ(db.tables.size(), 2u);
 }
 
+TEST_F(AccessViewTest, ARefusalWithoutAReasonStillKeepsTheItem) {
+  ASSERT_NE(view_, nullptr);
+  MemoryDatabase& db = engine_.Database(file_.Path());
+  db.refusal = _T("");
+  DatabaseSettings().m_bConfirmDelete = 0;
+  Select(L"Orders");
+  boxes_.Answer(seams::kOk);
+  PressDelete();
+  EXPECT_EQ(db.tables.size(), 3u);
+  EXPECT_EQ(TreeTexts().size(), 8u);  // the table is still listed: it was not deleted
+  ASSERT_EQ(boxes_.Log().size(), 1u);
+  EXPECT_EQ(boxes_.Log()[0].caption, u"RedEvuz - Warning");
+}
+
 // Data of one clipboard format, as a drag offers it.
 class OneFormatData : public IDataObject {
  public:
