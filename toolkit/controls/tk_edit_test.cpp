@@ -2,6 +2,7 @@
 // combo box's auto-completion, in real windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "platform/classlib/win/classlib_win.h"
@@ -145,6 +146,35 @@ TEST_F(EditTest, FlatDropListShowsItsBackgroundColourAroundItsText) {
     }
   }
   EXPECT_GT(ink, 20);
+}
+
+// Disabled, a drop-down list keeps its item's text, greyed by the box itself, inside the flat ring.
+TEST_F(EditTest, DisabledFlatDropListKeepsItsText) {
+  CTKFlatComboBox list;
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL, CRect(10, 10, 250, 200), &m_host, 10));
+  list.AddString(_T("Extensive Scan"));
+  list.SendMessage(CB_SETCURSEL, 0);
+  list.EnableWindow(FALSE);
+  list.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  harness::PumpMessages();
+  const COLORREF ring = TKPColorManager()->GetColor(51);
+  CClientDC dc(&list);
+  const int edge = ::GetSystemMetrics(SM_CYEDGE);
+  EXPECT_EQ(::GetPixel(dc.m_hDC, 20, edge), ring);
+  CRect client;
+  list.GetClientRect(client);
+  EXPECT_EQ(::GetPixel(dc.m_hDC, 0, 0), TKPColorManager()->GetColor(52));
+  std::map<COLORREF, int> seen;
+  for (int y = edge + 2; y < client.bottom - edge - 2; ++y)
+    for (int x = edge + 2; x < 100; ++x) ++seen[::GetPixel(dc.m_hDC, x, y)];
+  // The box's background and its text's ink: more than one colour, and a fair count of the lesser.
+  ASSERT_GE(seen.size(), 2u);
+  int ink = 0;
+  for (const auto& entry : seen) ink += entry.second;
+  int most = 0;
+  for (const auto& entry : seen) most = std::max(most, entry.second);
+  EXPECT_GT(ink - most, 20);
+  harness::CaptureWindow(list.m_hWnd, "toolkit_flat_combo_disabled");
 }
 
 TEST_F(EditTest, FlatComboCompletesTypedTextFromItsItems) {

@@ -87,26 +87,27 @@ void CTKFlatComboBoxTheme::DrawFlatComboBox(CDC* pDC, CWnd* pCombo, int nState) 
     r.DeflateRect(m_szEdge.cx, m_szEdge.cy);
   else
     r.DeflateRect(m_szBorder.cx, m_szBorder.cy);
-  if (!pCombo->IsWindowEnabled()) {
-    pDC->FillSolidRect(r, Color(51));
-    pDC->Draw3dRect(outer, Color(52), Color(52));
-    DrawArrow(pDC, r, nState, pCombo);
-    return;
-  }
+  const bool bEnabled = pCombo->IsWindowEnabled() != FALSE;
   CRect e(r);
   e.DeflateRect(m_szBorder.cx, m_szBorder.cy);
-  e.right -= m_nArrowWidth + (tkflat::IsActive(nState) ? 1 : 0);
-  // The text area is the combo box's own painting: only the ring around it is filled. A box without an
-  // edit (a drop-down list) shows its background colour there; filling its item area would wipe its text.
-  const bool bNoEdit = pCombo->SendMessage(CB_GETEDITSEL) == CB_ERR;
-  const COLORREF clrRing = bNoEdit && pCombo->IsKindOf(RUNTIME_CLASS(CTKFlatComboBox))
-                               ? static_cast<CTKFlatComboBox*>(pCombo)->GetBackColor()
-                               : Color(COLOR_WINDOW);
+  e.right -= m_nArrowWidth + (bEnabled && tkflat::IsActive(nState) ? 1 : 0);
+  // The text area is the combo box's own painting, enabled or not: only the ring around it is filled. A box
+  // without an edit (a drop-down list) shows its background colour there; filling its item area would wipe
+  // its text.
+  COLORREF clrRing = Color(51);
+  if (bEnabled) {
+    const bool bNoEdit = pCombo->SendMessage(CB_GETEDITSEL) == CB_ERR;
+    clrRing = bNoEdit && pCombo->IsKindOf(RUNTIME_CLASS(CTKFlatComboBox))
+                  ? static_cast<CTKFlatComboBox*>(pCombo)->GetBackColor()
+                  : Color(COLOR_WINDOW);
+  }
   const int nSaved = pDC->SaveDC();
   pDC->ExcludeClipRect(e);
   pDC->FillSolidRect(r, clrRing);
   pDC->RestoreDC(nSaved);
-  if (m_nTheme == 1)
+  if (!bEnabled)
+    pDC->Draw3dRect(outer, Color(52), Color(52));
+  else if (m_nTheme == 1)
     pDC->Draw3dRect(outer, tkflat::IsActive(nState) ? Color(32) : Color(51), tkflat::IsActive(nState) ? Color(32) : Color(51));
   else if (tkflat::IsActive(nState))
     DrawActiveFrame(pDC, outer, m_nTheme);
