@@ -9,6 +9,7 @@
 #include "platform/classlib/win/cminiframewnd.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/classlib/win/layout.h"
+#include "platform/classlib/win/threadstate.h"
 #include "toolkit/commandbars/bars/tkp_bar_controls.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/controls/tkp_control_button.h"
@@ -356,12 +357,19 @@ void CTKPToolBar::RefreshSiteMenu() {
   if (site != nullptr && site->m_hWnd != nullptr) site->DrawMenuBar();
 }
 
+// The site frame owns the question, wherever the bar floats and whichever window is the main one.
+int CTKPToolBar::AskOnSite(LPCTSTR lpszText, UINT nType) const {
+  CWnd* site = GetSite();
+  CPushRoutingFrame routing(site != nullptr && site->m_hWnd != nullptr ? site : nullptr);
+  return AfxMessageBox(lpszText, nType);
+}
+
 void CTKPToolBar::ResetToolBar() {
   if (!m_bBuiltIn || m_nBarID == 0 || !IsCustomizable()) return;
   CString question;
   question.Format(_T("Are you sure you want to reset the changes made to the '%s' toolbar?"),
                   static_cast<LPCTSTR>(m_strTitle));
-  if (AfxMessageBox(question, MB_OKCANCEL | MB_ICONWARNING) != IDOK) return;
+  if (AskOnSite(question, MB_OKCANCEL | MB_ICONWARNING) != IDOK) return;
   if (CTKPControls* original = m_pControls->GetOriginalControls()) {
     tkp_bar::RemoveAll(m_pControls);
     for (int i = 0; i < original->GetCount(); ++i) {

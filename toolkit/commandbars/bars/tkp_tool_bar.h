@@ -74,6 +74,7 @@ class CTKPToolBar : public CTKPCommandBar {
 
  protected:
   void RefreshSiteMenu();
+  int AskOnSite(LPCTSTR lpszText, UINT nType) const;
   // The controls laid out inside the borders (at least nWidth wide), the expand button placed; the
   // bar's size.
   CSize LayoutControls(CDC* pDC, int nLength, DWORD dwMode, CRect rcBorders, BOOL bFloating, int nWidth);

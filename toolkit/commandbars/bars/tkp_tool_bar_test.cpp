@@ -21,7 +21,9 @@
 #include "toolkit/commandbars/frame/frame_test_support.h"
 #include "toolkit/commandbars/frame/modal_steps_test_support.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
+#include "platform/seams/seams.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
+#include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/commandbars/bars/tkp_dock_bar.h"
 #include "toolkit/commandbars/bars/tkp_dock_context.h"
 #include "toolkit/commandbars/frame/tkp_frame_wnd.h"
@@ -621,3 +623,44 @@ TEST_F(ToolBars, AButtonInTheExpandButtonsPopupShowsItsTip) {
 }
 
 }  // namespace
+
+// Records the owner of each message box and gives the answer queued.
+class OwnerRecordingBoxes : public seams::MessageBoxSeam {
+ public:
+  int Show(const seams::MessageBoxRequest& request) override {
+    owners.push_back(static_cast<HWND>(request.owner));
+    texts.push_back(request.text);
+    return answer;
+  }
+  std::vector<HWND> owners;
+  std::vector<std::u16string> texts;
+  int answer = IDOK;
+};
+
+// Resetting a customized toolbar asks first, in a box owned by the bar's frame even when the bar floats
+// and the application names no main window; OK brings the removed button back, Cancel keeps the change.
+TEST_F(ToolBars, ResettingAToolbarAsksInABoxOwnedByItsFrame) {
+  ASSERT_EQ(AfxGetMainWnd(), nullptr);
+  ASSERT_TRUE(frame->Bars()->FloatCommandBar(standard));
+  const int count = standard->GetControlCount();
+  ASSERT_GT(count, 1);
+  const UINT removed = static_cast<UINT>(standard->GetControl(0)->GetID());
+  standard->GetControls()->Remove(standard->GetControl(0));
+  ASSERT_EQ(standard->GetControlCount(), count - 1);
+
+  OwnerRecordingBoxes boxes;
+  seams::MessageBoxSeam* previous = seams::InstallMessageBoxes(&boxes);
+  boxes.answer = IDCANCEL;
+  standard->ResetToolBar();
+  EXPECT_EQ(standard->GetControlCount(), count - 1);
+  boxes.answer = IDOK;
+  standard->ResetToolBar();
+  seams::InstallMessageBoxes(previous);
+
+  ASSERT_EQ(boxes.owners.size(), 2u);
+  EXPECT_EQ(boxes.owners[0], frame->m_hWnd);
+  EXPECT_EQ(boxes.owners[1], frame->m_hWnd);
+  EXPECT_EQ(boxes.texts[0], u"Are you sure you want to reset the changes made to the 'Standard' toolbar?");
+  ASSERT_GT(standard->GetControlCount(), 0);
+  EXPECT_EQ(static_cast<UINT>(standard->GetControl(0)->GetID()), removed);
+}
