@@ -792,6 +792,100 @@ TEST_F(DockingDragTest, APaneThatMayNotFloatStaysWhileTheRestOfItsGroupFloats) {
   EXPECT_TRUE(::IsWindowVisible(m.FindPane(kOutput)->GetChild()));
 }
 
+// A pane hidden before the frame was ever laid out has no docked place to go back to: the pin of its
+// slid-out group floats it where it showed.
+TEST_F(DockingDragTest, APaneHiddenBeforeAnyLayoutFloatsWhenItsPinIsClicked) {
+  FakeClock clock;
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPane* tasks = m.CreatePane(6, CRect(0, 0, 160, 100), tkpPaneDockLeft);
+  Add(tasks, _T("Tasks"), L"LISTBOX");
+  CTKPDockingPaneAutoHidePanel* panel = nullptr;
+  CTKPDockingPaneAutoHideWnd* sliding = SlideOutLeft(tasks, clock, &panel);
+  ASSERT_NE(sliding, nullptr);
+  auto* group = static_cast<CTKPDockingPaneTabbedContainer*>(tasks->GetContainer());
+  group->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  CTKPDockingPaneCaptionButton* pin = group->FindCaptionButton(TKP_IDC_DOCKING_AUTOHIDE);
+  ASSERT_FALSE(pin->GetRect().IsRectEmpty());
+  CRect shown;
+  group->CWnd::GetWindowRect(shown);
+  frame->notes.clear();
+  const CPoint centre = pin->GetRect().CenterPoint();
+  group->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
+  group->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
+  Relayout();
+  EXPECT_FALSE(m.IsPaneHidden(tasks));
+  CTKPDockingPaneMiniWnd* floating = FrameOf(6);
+  ASSERT_NE(floating, nullptr);
+  EXPECT_TRUE(floating->IsWindowVisible());
+  EXPECT_TRUE(::IsWindowVisible(tasks->GetChild()));
+  CRect rc;
+  floating->CWnd::GetWindowRect(rc);
+  EXPECT_EQ(rc.TopLeft(), shown.TopLeft());
+  // Its group's sliding window slid in as it left.
+  EXPECT_EQ(Actions(), (std::vector<int>{tkpPaneActionDocking, tkpPaneActionCollapsing, tkpPaneActionCollapsed,
+                                         tkpPaneActionDocked}));
+}
+
+// A themed frame saved collapsed comes back at its caption's height and opens to its saved height when
+// the mouse comes over its caption.
+TEST_F(DockingDragTest, AFrameSavedCollapsedComesBackCollapsedAndOpensToItsHeight) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.SetThemedFloatingFrames(TRUE);
+  m.ToggleDocking(m.FindPane(kProperties));
+  Relayout();
+  CTKPDockingPaneMiniWnd* floating = FrameOf(kProperties);
+  ASSERT_NE(floating, nullptr);
+  CRect window;
+  floating->CWnd::GetWindowRect(window);
+  floating->SetWindowPos(nullptr, 0, 0, window.Width(), 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetCursorPos(1, 1);
+  floating->Collapse(TRUE);
+  ::SetFocus(frame->view);
+  for (int i = 0; i < 6; ++i) floating->OnTimerTick(1);
+  for (int i = 0; i < 9; ++i) floating->OnTimerTick(3);
+  const int caption = m.GetPaintManager()->m_nTitleHeight + 8;
+  floating->CWnd::GetWindowRect(window);
+  ASSERT_EQ(window.Height(), caption);
+  const std::vector<BYTE> saved = Stored([&m](CArchive& ar) { m.GetLayout()->Serialize(ar); });
+  Loaded(saved, [&m](CArchive& ar) {
+    CTKPPropExchangeArchive px(ar);
+    EXPECT_TRUE(m.GetLayout()->DoPropExchange(&px));
+  });
+  Relayout();
+  floating = FrameOf(kProperties);
+  ASSERT_NE(floating, nullptr);
+  EXPECT_TRUE(floating->IsCollapsed());
+  floating->CWnd::GetWindowRect(window);
+  EXPECT_EQ(window.Height(), caption);
+  floating->SendMessage(WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(window.left + 20, window.top + 5));
+  floating->CWnd::GetWindowRect(window);
+  EXPECT_EQ(window.Height(), 300);
+  floating->Collapse(FALSE);
+}
+
+// Closing one pane of a floating frame while another stays selected: when the one left may not close,
+// the frame's close item is greyed.
+TEST_F(DockingDragTest, AFloatingFrameLeftWithAPaneThatMayNotCloseGreysItsCloseItem) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.ToggleDocking(Group(kOutput));
+  Relayout();
+  CTKPDockingPaneMiniWnd* floating = FrameOf(kOutput);
+  ASSERT_NE(floating, nullptr);
+  ASSERT_EQ(FrameOf(kLog), floating);
+  m.FindPane(kOutput)->SetOptions(tkpPaneNoCloseable);
+  m.ShowPane(m.FindPane(kOutput), FALSE);
+  Relayout();
+  CMenu* menu = floating->GetSystemMenu(FALSE);
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->GetMenuState(SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+  floating->SendMessage(WM_CLOSE);
+  Relayout();
+  EXPECT_TRUE(m.IsPaneClosed(m.FindPane(kLog)));
+  EXPECT_FALSE(m.IsPaneClosed(m.FindPane(kOutput)));
+  EXPECT_NE(menu->GetMenuState(SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+  EXPECT_FALSE(floating->IsClosable());
+}
+
 // The edge of a group slid out from the bottom moves up and down: the program's cursor 9971.
 TEST_F(DockingDragTest, TheSlidingWindowsEdgeShowsTheCursorOfItsSide) {
   FakeClock clock;
