@@ -271,6 +271,25 @@ TEST_F(DockingFrameTest, DamagedLayoutsAreRefusedAndTheArrangementStays) {
   EXPECT_EQ(Saved(layout), saved);
 }
 
+// A group whose saved selection names none of its panes shows its last pane, the one added last.
+TEST_F(DockingFrameTest, AGroupSavedWithoutASelectionShowsItsLastPane) {
+  CTKPDockingPaneLayout* layout = frame->manager.GetLayout();
+  dock::LayoutRecords records = Records(Saved(layout));
+  int groups = 0;
+  for (dock::ObjectRecord& r : records.objects) {
+    if (r.type != dock::kTabbedContainer || r.children.size() != 2) continue;
+    ++groups;
+    r.selected = 0;
+  }
+  ASSERT_EQ(groups, 1);
+  ASSERT_TRUE(LoadFrom(layout, Bytes(records))) << layout->GetLoadError();
+  Relayout();
+  CTKPDockingPane* log = frame->manager.FindPane(kLog);
+  EXPECT_TRUE(log->IsSelected());
+  EXPECT_TRUE(::IsWindowVisible(log->GetChild()));
+  EXPECT_FALSE(::IsWindowVisible(frame->manager.FindPane(kOutput)->GetChild()));
+}
+
 TEST_F(DockingFrameTest, RegistryLayoutWithAnAbsurdCountIsRefused) {
   CTKPDockingPaneLayout* layout = frame->manager.GetLayout();
   const std::vector<BYTE> saved = Saved(layout);

@@ -490,7 +490,8 @@ void CTKPDockingPaneTabbedContainer::LoadRecord(const dock::ObjectRecord& record
     pane->SetParentContainer(this);
     if (index == record.selected) selected = pane;
   }
-  m_pSelectedPane = selected != nullptr ? selected : (m_lstPanes.empty() ? nullptr : m_lstPanes.front());
+  // Each pane is selected as it is added: without a saved selection of its own, the last one stays.
+  m_pSelectedPane = selected != nullptr ? selected : (m_lstPanes.empty() ? nullptr : m_lstPanes.back());
 }
 
 // ---- caption buttons -----------------------------------------------------------------------------------
