@@ -321,6 +321,28 @@ TEST_F(DockingFrameTest, RegistryLayoutWithAnAbsurdCountIsRefused) {
   ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Dorvane Tests\\Docking");
 }
 
+// An application makes its panes and closes those it does not show at first, before the frame is laid
+// out: showing one later docks it, at the left, though it never had a place of its own.
+TEST_F(DockingFrameTest, APaneClosedBeforeItWasLaidOutShowsDockedAtTheLeft) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPane* tasks = m.CreatePane(6, CRect(0, 0, 150, 100), tkpPaneDockBottom);
+  Add(tasks, _T("Tasks"), L"LISTBOX");
+  m.ClosePane(tasks);
+  Relayout();
+  ASSERT_TRUE(m.IsPaneClosed(tasks));
+  m.ShowPane(tasks, FALSE);
+  Relayout();
+  ASSERT_FALSE(m.IsPaneClosed(tasks));
+  EXPECT_EQ(m.GetPaneDirection(tasks), tkpPaneDockLeft);
+  EXPECT_TRUE(::IsWindowVisible(tasks->GetChild()));
+  CRect shown;
+  ::GetWindowRect(tasks->GetChild(), shown);
+  frame->ScreenToClient(shown);
+  EXPECT_EQ(Place(6).left, ClientArea().left);
+  EXPECT_EQ(Place(6).Width(), 150);
+  EXPECT_TRUE(Place(6).PtInRect(shown.CenterPoint()));
+}
+
 TEST_F(DockingFrameTest, ClosingAndShowingAPane) {
   CTKPDockingPaneManager& m = frame->manager;
   CTKPDockingPane* properties = m.FindPane(kProperties);

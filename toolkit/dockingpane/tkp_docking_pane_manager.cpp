@@ -159,10 +159,14 @@ void CTKPDockingPaneManager::ShowPane(CTKPDockingPane* pPane, BOOL bSetFocus) {
   }
   if (pPane->IsClosed()) {
     const CTKPDockingPaneLayout::PaneRecord* record = m_pLayout->FindPaneRecord(pPane);
-    if (record != nullptr && record->pLastHolder != nullptr) {
+    CTKPDockingPaneBase* holder = record != nullptr ? record->pLastHolder : nullptr;
+    if (holder != nullptr && holder->GetContainer() != nullptr) {
       m_bAttaching = TRUE;
-      AttachPane(pPane, record->pLastHolder);
+      AttachPane(pPane, holder);
       m_bAttaching = FALSE;
+    } else {
+      // Closed before it was ever laid out (or its place is gone): shown is shown, so it docks at the left.
+      DockPane(pPane, tkpPaneDockLeft, nullptr);
     }
   }
   if (m_bLaidOut) pPane->Show(TRUE);
