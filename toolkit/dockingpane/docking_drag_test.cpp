@@ -642,6 +642,26 @@ TEST_F(DockingDragTest, ThePanelsGradientSpansHalfTheScreenAndTheFrame) {
   EXPECT_LE(GetRValue(harness::ClientPixel(right->m_hWnd, rc.left, y)), 60) << "the right strip's near side";
 }
 
+// The panel's dark colour set to -2 in its custom layer keeps its standard colour.
+TEST_F(DockingDragTest, APanelsDarkColourOfMinusTwoKeepsItsStandardColour) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.HidePane(m.FindPane(kFolders));
+  Relayout();
+  CTKPTabColorSet* colours = m.GetPaintManager()->GetPanelPaintManager()->GetColorSet();
+  ASSERT_NE(colours, nullptr);
+  colours->m_grcHeader.SetStandardValue(RGB(0, 128, 0), RGB(0, 128, 0));
+  colours->m_grcHeader.clrDark.SetCustomValue(0xFFFFFFFE);
+  auto* left = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(0));
+  ASSERT_NE(left, nullptr);
+  left->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  CRect rc;
+  ::GetClientRect(left->m_hWnd, rc);
+  const int y = rc.bottom - 4;  // below the tabs
+  EXPECT_EQ(harness::ClientPixel(left->m_hWnd, rc.left, y), RGB(0, 128, 0));
+  EXPECT_EQ(harness::ClientPixel(left->m_hWnd, rc.right - 1, y), RGB(0, 128, 0));
+  colours->m_grcHeader.clrDark.SetCustomValue(kTKPNoColor);
+}
+
 // With the close-inactive switch off a group changed while it is out stays out, laid out in its window.
 TEST_F(DockingDragTest, WithTheCloseSwitchOffAChangedGroupStaysOut) {
   FakeClock clock;
