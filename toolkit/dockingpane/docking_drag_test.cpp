@@ -75,6 +75,28 @@ class DockingDragTest : public DockingFrameTest {
   static bool Has(const std::vector<int>& actions, int action) {
     return std::find(actions.begin(), actions.end(), action) != actions.end();
   }
+  // Properties floated in a themed frame.
+  CTKPDockingPaneMiniWnd* FloatThemed() {
+    frame->manager.SetThemedFloatingFrames(TRUE);
+    frame->manager.ToggleDocking(frame->manager.FindPane(kProperties));
+    Relayout();
+    return FrameOf(kProperties);
+  }
+  // A collapsed frame with the mouse and the focus away: six polls, then the steps down to its caption.
+  void ShrinkCollapsed(CTKPDockingPaneMiniWnd* floating) {
+    ::SetFocus(frame->view);
+    for (int i = 0; i < 6; ++i) floating->OnTimerTick(1);
+    for (int i = 0; i < 9; ++i) floating->OnTimerTick(3);
+  }
+  // The arrangement saved and loaded back in place.
+  void Reload() {
+    CTKPDockingPaneManager& m = frame->manager;
+    const std::vector<BYTE> saved = Stored([&m](CArchive& ar) { m.GetLayout()->Serialize(ar); });
+    Loaded(saved, [&m](CArchive& ar) {
+      CTKPPropExchangeArchive px(ar);
+      EXPECT_TRUE(m.GetLayout()->DoPropExchange(&px));
+    });
+  }
   CTKPDockingPaneMiniWnd* FrameOf(UINT id) const {
     for (CTKPDockingPaneBase* p = frame->manager.FindPane(id)->GetContainer(); p != nullptr; p = p->GetContainer()) {
       if (p->GetType() == dock::kMiniFrame) return static_cast<CTKPDockingPaneMiniWnd*>(p);
@@ -267,11 +289,7 @@ TEST_F(DockingDragTest, DraggedAwayItFloatsAndADoubleClickOnTheCaptionDocksItBac
   EXPECT_TRUE(FrameOf(kProperties)->IsWindowVisible());
   // A layout with a floating frame, saved and loaded back: the frame opens where it was, with the pane.
   FrameOf(kProperties)->CWnd::GetWindowRect(rc);
-  std::vector<BYTE> saved = Stored([&m](CArchive& ar) { m.GetLayout()->Serialize(ar); });
-  Loaded(saved, [&m](CArchive& ar) {
-    CTKPPropExchangeArchive px(ar);
-    EXPECT_TRUE(m.GetLayout()->DoPropExchange(&px));
-  });
+  Reload();
   Relayout();
   ASSERT_NE(FrameOf(kProperties), nullptr);
   ASSERT_NE(FrameOf(kProperties)->GetSafeHwnd(), nullptr);
@@ -290,10 +308,7 @@ TEST_F(DockingDragTest, DraggedAwayItFloatsAndADoubleClickOnTheCaptionDocksItBac
 
 TEST_F(DockingDragTest, AThemedFloatingFrameDrawsItsCaptionAndCollapsesToIt) {
   CTKPDockingPaneManager& m = frame->manager;
-  m.SetThemedFloatingFrames(TRUE);
-  m.ToggleDocking(m.FindPane(kProperties));
-  Relayout();
-  CTKPDockingPaneMiniWnd* floating = FrameOf(kProperties);
+  CTKPDockingPaneMiniWnd* floating = FloatThemed();
   ASSERT_NE(floating, nullptr);
   ASSERT_TRUE(floating->IsWindowVisible());
   // The caption is the frame's own: the client area starts below the paint manager's caption.
@@ -316,9 +331,7 @@ TEST_F(DockingDragTest, AThemedFloatingFrameDrawsItsCaptionAndCollapsesToIt) {
   ::SetCursorPos(1, 1);
   floating->Collapse(TRUE);
   EXPECT_TRUE(floating->IsCollapsed());
-  ::SetFocus(frame->view);
-  for (int i = 0; i < 6; ++i) floating->OnTimerTick(1);
-  for (int i = 0; i < 9; ++i) floating->OnTimerTick(3);
+  ShrinkCollapsed(floating);
   floating->CWnd::GetWindowRect(window);
   EXPECT_EQ(window.Height(), title + 8);
   // A double click on the caption of a collapsed frame expands it instead of docking.
@@ -333,10 +346,7 @@ TEST_F(DockingDragTest, AThemedFloatingFrameDrawsItsCaptionAndCollapsesToIt) {
 // itself; the collapse button follows its switch; a collapsed frame follows a caption that changes height.
 TEST_F(DockingDragTest, AThemedFloatingFramesButtonsHaveTipsAndItsCollapsedHeightFollowsTheCaption) {
   CTKPDockingPaneManager& m = frame->manager;
-  m.SetThemedFloatingFrames(TRUE);
-  m.ToggleDocking(m.FindPane(kProperties));
-  Relayout();
-  CTKPDockingPaneMiniWnd* floating = FrameOf(kProperties);
+  CTKPDockingPaneMiniWnd* floating = FloatThemed();
   ASSERT_NE(floating, nullptr);
   floating->SendMessage(WM_NCPAINT, 1, 0);
   CRect window;
@@ -386,9 +396,7 @@ TEST_F(DockingDragTest, AThemedFloatingFramesButtonsHaveTipsAndItsCollapsedHeigh
   EXPECT_FALSE(button(TKP_IDC_DOCKING_AUTOHIDE)->GetRect().IsRectEmpty());
   // Collapsed to its caption; then the caption grows: the frame follows.
   floating->Collapse(TRUE);
-  ::SetFocus(frame->view);
-  for (int i = 0; i < 6; ++i) floating->OnTimerTick(1);
-  for (int i = 0; i < 9; ++i) floating->OnTimerTick(3);
+  ShrinkCollapsed(floating);
   CTKPDockingPanePaintManager* paint = m.GetPaintManager();
   floating->CWnd::GetWindowRect(window);
   ASSERT_EQ(window.Height(), paint->m_nTitleHeight + 8);
@@ -705,11 +713,7 @@ TEST_F(DockingDragTest, AGroupDockedBackWhileSlidOutLeavesNoWindowBehindItsPanel
   EXPECT_FALSE(m.IsPaneHidden(output));
   EXPECT_TRUE(::IsChild(output->GetContainer()->GetPaneHwnd(), output->GetChild()));
   // ... but the whole arrangement is replaced first: the panel ends its windows with it.
-  const std::vector<BYTE> saved = Stored([&m](CArchive& ar) { m.GetLayout()->Serialize(ar); });
-  Loaded(saved, [&m](CArchive& ar) {
-    CTKPPropExchangeArchive px(ar);
-    EXPECT_TRUE(m.GetLayout()->DoPropExchange(&px));
-  });
+  Reload();
   EXPECT_FALSE(::IsWindow(sliding));
   Relayout();
   EXPECT_TRUE(::IsWindowVisible(m.FindPane(kOutput)->GetChild()));
@@ -850,27 +854,18 @@ TEST_F(DockingDragTest, APaneHiddenBeforeAnyLayoutFloatsWhenItsPinIsClicked) {
 // the mouse comes over its caption.
 TEST_F(DockingDragTest, AFrameSavedCollapsedComesBackCollapsedAndOpensToItsHeight) {
   CTKPDockingPaneManager& m = frame->manager;
-  m.SetThemedFloatingFrames(TRUE);
-  m.ToggleDocking(m.FindPane(kProperties));
-  Relayout();
-  CTKPDockingPaneMiniWnd* floating = FrameOf(kProperties);
+  CTKPDockingPaneMiniWnd* floating = FloatThemed();
   ASSERT_NE(floating, nullptr);
   CRect window;
   floating->CWnd::GetWindowRect(window);
   floating->SetWindowPos(nullptr, 0, 0, window.Width(), 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ::SetCursorPos(1, 1);
   floating->Collapse(TRUE);
-  ::SetFocus(frame->view);
-  for (int i = 0; i < 6; ++i) floating->OnTimerTick(1);
-  for (int i = 0; i < 9; ++i) floating->OnTimerTick(3);
+  ShrinkCollapsed(floating);
   const int caption = m.GetPaintManager()->m_nTitleHeight + 8;
   floating->CWnd::GetWindowRect(window);
   ASSERT_EQ(window.Height(), caption);
-  const std::vector<BYTE> saved = Stored([&m](CArchive& ar) { m.GetLayout()->Serialize(ar); });
-  Loaded(saved, [&m](CArchive& ar) {
-    CTKPPropExchangeArchive px(ar);
-    EXPECT_TRUE(m.GetLayout()->DoPropExchange(&px));
-  });
+  Reload();
   Relayout();
   floating = FrameOf(kProperties);
   ASSERT_NE(floating, nullptr);
