@@ -30,6 +30,14 @@ void Check(bool ok, const char* reason) {
 
 int ClampExtent(int value) { return std::clamp(value, 0, kMaxExtent); }
 
+// A screen rectangle within reach of any screen and not inside out: the frame is moved onto the work
+// area by adding and subtracting its sides.
+void ClampPlace(CRect* rc) {
+  for (LONG* side : {&rc->left, &rc->top, &rc->right, &rc->bottom}) *side = std::clamp<LONG>(*side, -kMaxExtent, kMaxExtent);
+  rc->right = std::max(rc->right, rc->left);
+  rc->bottom = std::max(rc->bottom, rc->top);
+}
+
 // A list of indexes under "Panes" and "Pane-%d". NoDefault counts must be present when loading.
 // A container's "Panes" count, its "Selected" entry when it has one, then its "Pane-%d" entries: the
 // archive form is read back by position, so the order is fixed.
@@ -93,7 +101,10 @@ void ExchangeMiniFrame(CTKPPropExchange* px, ObjectRecord* r) {
   LONG top = r->topContainer;
   Check(PX_LongNoDefault(px, _T("TopContaner"), top) != FALSE || !px->IsLoading(), "a floating frame's container is missing");
   r->topContainer = static_cast<int>(top);
-  if (px->IsLoading()) r->expandedHeight = ClampExtent(r->expandedHeight);
+  if (px->IsLoading()) {
+    r->expandedHeight = ClampExtent(r->expandedHeight);
+    ClampPlace(&r->windowRect);
+  }
 }
 
 // One object's own keys, in the order every type exchanges them.

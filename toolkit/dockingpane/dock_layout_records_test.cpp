@@ -287,5 +287,26 @@ TEST(DockLayoutRecords, OutOfRangeSizesAreClampedNotTrusted) {
   EXPECT_EQ(read.objects[3].minTrackX, 0);
 }
 
+// A floating frame's saved place is moved onto the screen by arithmetic on its sides: sides beyond any
+// screen, or a frame turned inside out, are brought into range when read.
+TEST(DockLayoutRecords, AFloatingFramesPlaceIsKeptInRange) {
+  LayoutRecords l = Sample();
+  ObjectRecord frame = OfType(kMiniFrame);
+  frame.topContainer = 11;
+  l.objects.push_back(frame);
+  l.objects.push_back(Splitter({12}));
+  l.objects.push_back(Tabbed({13}));
+  l.objects.push_back(Pane(104, _T("Floating"), 12));
+  Table saved = Written(l);
+  saved[u"Pane-10\\WindowRectLeftPos"] = u"-2147483648";
+  saved[u"Pane-10\\WindowRectRightPos"] = u"2147483647";
+  saved[u"Pane-10\\WindowRectTopPos"] = u"500";
+  saved[u"Pane-10\\WindowRectBottomPos"] = u"100";
+  LayoutRecords read;
+  std::string reason;
+  ASSERT_TRUE(Loads(saved, &reason, &read)) << reason;
+  EXPECT_EQ(read.objects[9].windowRect, CRect(-kMaxExtent, 500, kMaxExtent, 500));
+}
+
 }  // namespace
 }  // namespace dock

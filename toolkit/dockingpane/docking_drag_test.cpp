@@ -75,6 +75,28 @@ class DockingDragTest : public DockingFrameTest {
   static bool Has(const std::vector<int>& actions, int action) {
     return std::find(actions.begin(), actions.end(), action) != actions.end();
   }
+  // Properties floated in a themed frame.
+  CTKPDockingPaneMiniWnd* FloatThemed() {
+    frame->manager.SetThemedFloatingFrames(TRUE);
+    frame->manager.ToggleDocking(frame->manager.FindPane(kProperties));
+    Relayout();
+    return FrameOf(kProperties);
+  }
+  // A collapsed frame with the mouse and the focus away: six polls, then the steps down to its caption.
+  void ShrinkCollapsed(CTKPDockingPaneMiniWnd* floating) {
+    ::SetFocus(frame->view);
+    for (int i = 0; i < 6; ++i) floating->OnTimerTick(1);
+    for (int i = 0; i < 9; ++i) floating->OnTimerTick(3);
+  }
+  // The arrangement saved and loaded back in place.
+  void Reload() {
+    CTKPDockingPaneManager& m = frame->manager;
+    const std::vector<BYTE> saved = Stored([&m](CArchive& ar) { m.GetLayout()->Serialize(ar); });
+    Loaded(saved, [&m](CArchive& ar) {
+      CTKPPropExchangeArchive px(ar);
+      EXPECT_TRUE(m.GetLayout()->DoPropExchange(&px));
+    });
+  }
   CTKPDockingPaneMiniWnd* FrameOf(UINT id) const {
     for (CTKPDockingPaneBase* p = frame->manager.FindPane(id)->GetContainer(); p != nullptr; p = p->GetContainer()) {
       if (p->GetType() == dock::kMiniFrame) return static_cast<CTKPDockingPaneMiniWnd*>(p);
@@ -267,11 +289,7 @@ TEST_F(DockingDragTest, DraggedAwayItFloatsAndADoubleClickOnTheCaptionDocksItBac
   EXPECT_TRUE(FrameOf(kProperties)->IsWindowVisible());
   // A layout with a floating frame, saved and loaded back: the frame opens where it was, with the pane.
   FrameOf(kProperties)->CWnd::GetWindowRect(rc);
-  std::vector<BYTE> saved = Stored([&m](CArchive& ar) { m.GetLayout()->Serialize(ar); });
-  Loaded(saved, [&m](CArchive& ar) {
-    CTKPPropExchangeArchive px(ar);
-    EXPECT_TRUE(m.GetLayout()->DoPropExchange(&px));
-  });
+  Reload();
   Relayout();
   ASSERT_NE(FrameOf(kProperties), nullptr);
   ASSERT_NE(FrameOf(kProperties)->GetSafeHwnd(), nullptr);
@@ -290,10 +308,7 @@ TEST_F(DockingDragTest, DraggedAwayItFloatsAndADoubleClickOnTheCaptionDocksItBac
 
 TEST_F(DockingDragTest, AThemedFloatingFrameDrawsItsCaptionAndCollapsesToIt) {
   CTKPDockingPaneManager& m = frame->manager;
-  m.SetThemedFloatingFrames(TRUE);
-  m.ToggleDocking(m.FindPane(kProperties));
-  Relayout();
-  CTKPDockingPaneMiniWnd* floating = FrameOf(kProperties);
+  CTKPDockingPaneMiniWnd* floating = FloatThemed();
   ASSERT_NE(floating, nullptr);
   ASSERT_TRUE(floating->IsWindowVisible());
   // The caption is the frame's own: the client area starts below the paint manager's caption.
@@ -316,9 +331,7 @@ TEST_F(DockingDragTest, AThemedFloatingFrameDrawsItsCaptionAndCollapsesToIt) {
   ::SetCursorPos(1, 1);
   floating->Collapse(TRUE);
   EXPECT_TRUE(floating->IsCollapsed());
-  ::SetFocus(frame->view);
-  for (int i = 0; i < 6; ++i) floating->OnTimerTick(1);
-  for (int i = 0; i < 9; ++i) floating->OnTimerTick(3);
+  ShrinkCollapsed(floating);
   floating->CWnd::GetWindowRect(window);
   EXPECT_EQ(window.Height(), title + 8);
   // A double click on the caption of a collapsed frame expands it instead of docking.
@@ -333,10 +346,7 @@ TEST_F(DockingDragTest, AThemedFloatingFrameDrawsItsCaptionAndCollapsesToIt) {
 // itself; the collapse button follows its switch; a collapsed frame follows a caption that changes height.
 TEST_F(DockingDragTest, AThemedFloatingFramesButtonsHaveTipsAndItsCollapsedHeightFollowsTheCaption) {
   CTKPDockingPaneManager& m = frame->manager;
-  m.SetThemedFloatingFrames(TRUE);
-  m.ToggleDocking(m.FindPane(kProperties));
-  Relayout();
-  CTKPDockingPaneMiniWnd* floating = FrameOf(kProperties);
+  CTKPDockingPaneMiniWnd* floating = FloatThemed();
   ASSERT_NE(floating, nullptr);
   floating->SendMessage(WM_NCPAINT, 1, 0);
   CRect window;
@@ -386,9 +396,7 @@ TEST_F(DockingDragTest, AThemedFloatingFramesButtonsHaveTipsAndItsCollapsedHeigh
   EXPECT_FALSE(button(TKP_IDC_DOCKING_AUTOHIDE)->GetRect().IsRectEmpty());
   // Collapsed to its caption; then the caption grows: the frame follows.
   floating->Collapse(TRUE);
-  ::SetFocus(frame->view);
-  for (int i = 0; i < 6; ++i) floating->OnTimerTick(1);
-  for (int i = 0; i < 9; ++i) floating->OnTimerTick(3);
+  ShrinkCollapsed(floating);
   CTKPDockingPanePaintManager* paint = m.GetPaintManager();
   floating->CWnd::GetWindowRect(window);
   ASSERT_EQ(window.Height(), paint->m_nTitleHeight + 8);
@@ -642,6 +650,26 @@ TEST_F(DockingDragTest, ThePanelsGradientSpansHalfTheScreenAndTheFrame) {
   EXPECT_LE(GetRValue(harness::ClientPixel(right->m_hWnd, rc.left, y)), 60) << "the right strip's near side";
 }
 
+// The panel's dark colour set to -2 in its custom layer keeps its standard colour.
+TEST_F(DockingDragTest, APanelsDarkColourOfMinusTwoKeepsItsStandardColour) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.HidePane(m.FindPane(kFolders));
+  Relayout();
+  CTKPTabColorSet* colours = m.GetPaintManager()->GetPanelPaintManager()->GetColorSet();
+  ASSERT_NE(colours, nullptr);
+  colours->m_grcHeader.SetStandardValue(RGB(0, 128, 0), RGB(0, 128, 0));
+  colours->m_grcHeader.clrDark.SetCustomValue(0xFFFFFFFE);
+  auto* left = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(0));
+  ASSERT_NE(left, nullptr);
+  left->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  CRect rc;
+  ::GetClientRect(left->m_hWnd, rc);
+  const int y = rc.bottom - 4;  // below the tabs
+  EXPECT_EQ(harness::ClientPixel(left->m_hWnd, rc.left, y), RGB(0, 128, 0));
+  EXPECT_EQ(harness::ClientPixel(left->m_hWnd, rc.right - 1, y), RGB(0, 128, 0));
+  colours->m_grcHeader.clrDark.SetCustomValue(kTKPNoColor);
+}
+
 // With the close-inactive switch off a group changed while it is out stays out, laid out in its window.
 TEST_F(DockingDragTest, WithTheCloseSwitchOffAChangedGroupStaysOut) {
   FakeClock clock;
@@ -685,11 +713,7 @@ TEST_F(DockingDragTest, AGroupDockedBackWhileSlidOutLeavesNoWindowBehindItsPanel
   EXPECT_FALSE(m.IsPaneHidden(output));
   EXPECT_TRUE(::IsChild(output->GetContainer()->GetPaneHwnd(), output->GetChild()));
   // ... but the whole arrangement is replaced first: the panel ends its windows with it.
-  const std::vector<BYTE> saved = Stored([&m](CArchive& ar) { m.GetLayout()->Serialize(ar); });
-  Loaded(saved, [&m](CArchive& ar) {
-    CTKPPropExchangeArchive px(ar);
-    EXPECT_TRUE(m.GetLayout()->DoPropExchange(&px));
-  });
+  Reload();
   EXPECT_FALSE(::IsWindow(sliding));
   Relayout();
   EXPECT_TRUE(::IsWindowVisible(m.FindPane(kOutput)->GetChild()));
@@ -790,6 +814,91 @@ TEST_F(DockingDragTest, APaneThatMayNotFloatStaysWhileTheRestOfItsGroupFloats) {
   ASSERT_NE(FrameOf(kLog), nullptr);
   EXPECT_TRUE(FrameOf(kLog)->IsWindowVisible());
   EXPECT_TRUE(::IsWindowVisible(m.FindPane(kOutput)->GetChild()));
+}
+
+// A pane hidden before the frame was ever laid out has no docked place to go back to: the pin of its
+// slid-out group floats it where it showed.
+TEST_F(DockingDragTest, APaneHiddenBeforeAnyLayoutFloatsWhenItsPinIsClicked) {
+  FakeClock clock;
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPane* tasks = m.CreatePane(6, CRect(0, 0, 160, 100), tkpPaneDockLeft);
+  Add(tasks, _T("Tasks"), L"LISTBOX");
+  CTKPDockingPaneAutoHidePanel* panel = nullptr;
+  CTKPDockingPaneAutoHideWnd* sliding = SlideOutLeft(tasks, clock, &panel);
+  ASSERT_NE(sliding, nullptr);
+  auto* group = static_cast<CTKPDockingPaneTabbedContainer*>(tasks->GetContainer());
+  group->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  CTKPDockingPaneCaptionButton* pin = group->FindCaptionButton(TKP_IDC_DOCKING_AUTOHIDE);
+  ASSERT_FALSE(pin->GetRect().IsRectEmpty());
+  CRect shown;
+  group->CWnd::GetWindowRect(shown);
+  frame->notes.clear();
+  const CPoint centre = pin->GetRect().CenterPoint();
+  group->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
+  group->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
+  Relayout();
+  EXPECT_FALSE(m.IsPaneHidden(tasks));
+  CTKPDockingPaneMiniWnd* floating = FrameOf(6);
+  ASSERT_NE(floating, nullptr);
+  EXPECT_TRUE(floating->IsWindowVisible());
+  EXPECT_TRUE(::IsWindowVisible(tasks->GetChild()));
+  CRect rc;
+  floating->CWnd::GetWindowRect(rc);
+  EXPECT_EQ(rc.TopLeft(), shown.TopLeft());
+  // Its group's sliding window slid in as it left.
+  EXPECT_EQ(Actions(), (std::vector<int>{tkpPaneActionDocking, tkpPaneActionCollapsing, tkpPaneActionCollapsed,
+                                         tkpPaneActionDocked}));
+}
+
+// A themed frame saved collapsed comes back at its caption's height and opens to its saved height when
+// the mouse comes over its caption.
+TEST_F(DockingDragTest, AFrameSavedCollapsedComesBackCollapsedAndOpensToItsHeight) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPaneMiniWnd* floating = FloatThemed();
+  ASSERT_NE(floating, nullptr);
+  CRect window;
+  floating->CWnd::GetWindowRect(window);
+  floating->SetWindowPos(nullptr, 0, 0, window.Width(), 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetCursorPos(1, 1);
+  floating->Collapse(TRUE);
+  ShrinkCollapsed(floating);
+  const int caption = m.GetPaintManager()->m_nTitleHeight + 8;
+  floating->CWnd::GetWindowRect(window);
+  ASSERT_EQ(window.Height(), caption);
+  Reload();
+  Relayout();
+  floating = FrameOf(kProperties);
+  ASSERT_NE(floating, nullptr);
+  EXPECT_TRUE(floating->IsCollapsed());
+  floating->CWnd::GetWindowRect(window);
+  EXPECT_EQ(window.Height(), caption);
+  floating->SendMessage(WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(window.left + 20, window.top + 5));
+  floating->CWnd::GetWindowRect(window);
+  EXPECT_EQ(window.Height(), 300);
+  floating->Collapse(FALSE);
+}
+
+// Closing one pane of a floating frame while another stays selected: when the one left may not close,
+// the frame's close item is greyed.
+TEST_F(DockingDragTest, AFloatingFrameLeftWithAPaneThatMayNotCloseGreysItsCloseItem) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.ToggleDocking(Group(kOutput));
+  Relayout();
+  CTKPDockingPaneMiniWnd* floating = FrameOf(kOutput);
+  ASSERT_NE(floating, nullptr);
+  ASSERT_EQ(FrameOf(kLog), floating);
+  m.FindPane(kOutput)->SetOptions(tkpPaneNoCloseable);
+  m.ShowPane(m.FindPane(kOutput), FALSE);
+  Relayout();
+  CMenu* menu = floating->GetSystemMenu(FALSE);
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->GetMenuState(SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+  floating->SendMessage(WM_CLOSE);
+  Relayout();
+  EXPECT_TRUE(m.IsPaneClosed(m.FindPane(kLog)));
+  EXPECT_FALSE(m.IsPaneClosed(m.FindPane(kOutput)));
+  EXPECT_NE(menu->GetMenuState(SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+  EXPECT_FALSE(floating->IsClosable());
 }
 
 // The edge of a group slid out from the bottom moves up and down: the program's cursor 9971.

@@ -271,6 +271,25 @@ TEST_F(DockingFrameTest, DamagedLayoutsAreRefusedAndTheArrangementStays) {
   EXPECT_EQ(Saved(layout), saved);
 }
 
+// A group whose saved selection names none of its panes shows its last pane, the one added last.
+TEST_F(DockingFrameTest, AGroupSavedWithoutASelectionShowsItsLastPane) {
+  CTKPDockingPaneLayout* layout = frame->manager.GetLayout();
+  dock::LayoutRecords records = Records(Saved(layout));
+  int groups = 0;
+  for (dock::ObjectRecord& r : records.objects) {
+    if (r.type != dock::kTabbedContainer || r.children.size() != 2) continue;
+    ++groups;
+    r.selected = 0;
+  }
+  ASSERT_EQ(groups, 1);
+  ASSERT_TRUE(LoadFrom(layout, Bytes(records))) << layout->GetLoadError();
+  Relayout();
+  CTKPDockingPane* log = frame->manager.FindPane(kLog);
+  EXPECT_TRUE(log->IsSelected());
+  EXPECT_TRUE(::IsWindowVisible(log->GetChild()));
+  EXPECT_FALSE(::IsWindowVisible(frame->manager.FindPane(kOutput)->GetChild()));
+}
+
 TEST_F(DockingFrameTest, RegistryLayoutWithAnAbsurdCountIsRefused) {
   CTKPDockingPaneLayout* layout = frame->manager.GetLayout();
   const std::vector<BYTE> saved = Saved(layout);
@@ -300,6 +319,28 @@ TEST_F(DockingFrameTest, RegistryLayoutWithAnAbsurdCountIsRefused) {
   EXPECT_EQ(Saved(layout), saved);
   ::RegCloseKey(root);
   ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Dorvane Tests\\Docking");
+}
+
+// An application makes its panes and closes those it does not show at first, before the frame is laid
+// out: showing one later docks it, at the left, though it never had a place of its own.
+TEST_F(DockingFrameTest, APaneClosedBeforeItWasLaidOutShowsDockedAtTheLeft) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPane* tasks = m.CreatePane(6, CRect(0, 0, 150, 100), tkpPaneDockBottom);
+  Add(tasks, _T("Tasks"), L"LISTBOX");
+  m.ClosePane(tasks);
+  Relayout();
+  ASSERT_TRUE(m.IsPaneClosed(tasks));
+  m.ShowPane(tasks, FALSE);
+  Relayout();
+  ASSERT_FALSE(m.IsPaneClosed(tasks));
+  EXPECT_EQ(m.GetPaneDirection(tasks), tkpPaneDockLeft);
+  EXPECT_TRUE(::IsWindowVisible(tasks->GetChild()));
+  CRect shown;
+  ::GetWindowRect(tasks->GetChild(), shown);
+  frame->ScreenToClient(shown);
+  EXPECT_EQ(Place(6).left, ClientArea().left);
+  EXPECT_EQ(Place(6).Width(), 150);
+  EXPECT_TRUE(Place(6).PtInRect(shown.CenterPoint()));
 }
 
 TEST_F(DockingFrameTest, ClosingAndShowingAPane) {

@@ -403,8 +403,14 @@ void CTKPDockingPaneAutoHidePanel::OnPaint() {
   CTKPTabPaintManager* tabs = manager != nullptr ? manager->GetPanelPaintManager() : nullptr;
   COLORREF light = ::GetSysColor(COLOR_BTNFACE), dark = light;
   if (tabs != nullptr && tabs->GetColorSet() != nullptr) {
-    light = static_cast<COLORREF>(tabs->GetColorSet()->m_grcHeader.clrLight);
-    dark = static_cast<COLORREF>(tabs->GetColorSet()->m_grcHeader.clrDark);
+    // A custom colour left unset (-1), or for the dark end also -2, gives way to the standard one.
+    auto pick = [](const CTKPColorValue& value, bool dark) {
+      const tkcolor::Color custom = value.GetCustomColor();
+      const bool standard = custom == kTKPNoColor || (dark && custom == kTKPNoColor - 1);
+      return static_cast<COLORREF>(standard ? value.GetStandardColor() : custom);
+    };
+    light = pick(tabs->GetColorSet()->m_grcHeader.clrLight, false);
+    dark = pick(tabs->GetColorSet()->m_grcHeader.clrDark, true);
   }
   if (light == dark) {
     dc.FillSolidRect(client, light);

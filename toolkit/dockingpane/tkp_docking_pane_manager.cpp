@@ -159,10 +159,14 @@ void CTKPDockingPaneManager::ShowPane(CTKPDockingPane* pPane, BOOL bSetFocus) {
   }
   if (pPane->IsClosed()) {
     const CTKPDockingPaneLayout::PaneRecord* record = m_pLayout->FindPaneRecord(pPane);
-    if (record != nullptr && record->pLastHolder != nullptr) {
+    CTKPDockingPaneBase* holder = record != nullptr ? record->pLastHolder : nullptr;
+    if (holder != nullptr && holder->GetContainer() != nullptr) {
       m_bAttaching = TRUE;
-      AttachPane(pPane, record->pLastHolder);
+      AttachPane(pPane, holder);
       m_bAttaching = FALSE;
+    } else {
+      // Closed before it was ever laid out (or its place is gone): shown is shown, so it docks at the left.
+      DockPane(pPane, tkpPaneDockLeft, nullptr);
     }
   }
   if (m_bLaidOut) pPane->Show(TRUE);
@@ -282,16 +286,14 @@ BOOL CTKPDockingPaneManager::ToggleOne(CTKPDockingPane* pPane, CTKPDockingPaneBa
     m_bAttaching = TRUE;
     AttachPane(pPane, pHolder);
     m_bAttaching = FALSE;
-  } else if (docked || IsFloating(pPane)) {
-    CRect rc = pPane->GetContainer() != nullptr ? pPane->GetContainer()->GetWindowRect() : pPane->GetWindowRect();
-    if (docked) {
-      FloatPane(pPane, rc);
-    } else {
-      // Floating and never docked: it docks at the left of the arrangement.
-      DockPane(pPane, tkpPaneDockLeft, nullptr);
-    }
+  } else if (IsFloating(pPane)) {
+    // Floating and never docked: floating it anew would leave it where it is, so it docks at the left.
+    DockPane(pPane, tkpPaneDockLeft, nullptr);
   } else {
-    return FALSE;
+    // Docked, or hidden without a docked place of its own: it floats where it shows now.
+    const CRect rc =
+        pPane->GetContainer() != nullptr ? pPane->GetContainer()->GetWindowRect() : pPane->GetWindowRect();
+    FloatPane(pPane, rc);
   }
   NotifyOwner(docked ? tkpPaneActionFloated : tkpPaneActionDocked, pPane);
   return TRUE;

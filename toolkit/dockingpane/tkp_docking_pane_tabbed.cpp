@@ -82,14 +82,14 @@ void CTKPDockingPaneTabbedContainer::Init(CTKPDockingPane* pPane, CWnd* pSite) {
 }
 
 void CTKPDockingPaneTabbedContainer::AddPane(CTKPDockingPane* pPane, BOOL bSelect) {
-  const bool wasEmpty = m_lstPanes.empty();
   EnsureWindow();
   m_lstPanes.push_back(pPane);
   pPane->SetParentContainer(this);
   pPane->SetDockingSite(m_pDockingSite);
   SelectPane(pPane, bSelect);
   UpdateTabs();
-  if (wasEmpty && m_pParentContainer != nullptr) m_pParentContainer->OnChildContainerChanged(this);
+  // The parent follows every change: a floating frame's title and close state, a panel's tabs.
+  if (m_pParentContainer != nullptr) m_pParentContainer->OnChildContainerChanged(this);
 }
 
 void CTKPDockingPaneTabbedContainer::SelectPane(CTKPDockingPane* pPane, BOOL bSetFocus, BOOL bDelayRecalc) {
@@ -439,9 +439,10 @@ void CTKPDockingPaneTabbedContainer::RemovePane(CTKPDockingPaneBase* pPane) {
     if (m_pParentContainer != nullptr) m_pParentContainer->OnChildContainerChanged(this);
     // An empty group has nothing to show; adding a pane makes its window again.
     if (m_hWnd != nullptr) DestroyWindow();
-  } else if (m_pSelectedPane == nullptr) {
-    SelectPane(m_lstPanes.back(), TRUE, TRUE);
+    return;
   }
+  if (m_pSelectedPane == nullptr) SelectPane(m_lstPanes.back(), TRUE, TRUE);
+  if (m_pParentContainer != nullptr) m_pParentContainer->OnChildContainerChanged(this);
 }
 
 void CTKPDockingPaneTabbedContainer::ReleaseChildren() {
@@ -489,7 +490,8 @@ void CTKPDockingPaneTabbedContainer::LoadRecord(const dock::ObjectRecord& record
     pane->SetParentContainer(this);
     if (index == record.selected) selected = pane;
   }
-  m_pSelectedPane = selected != nullptr ? selected : (m_lstPanes.empty() ? nullptr : m_lstPanes.front());
+  // Each pane is selected as it is added: without a saved selection of its own, the last one stays.
+  m_pSelectedPane = selected != nullptr ? selected : (m_lstPanes.empty() ? nullptr : m_lstPanes.back());
 }
 
 // ---- caption buttons -----------------------------------------------------------------------------------
