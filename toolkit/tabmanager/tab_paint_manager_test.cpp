@@ -37,6 +37,35 @@ TEST(TabPaintManager, SmallFontsAreReadableWhenTurned) {
   pPaintManager->InternalRelease();
 }
 
+// A turned caption is as long as its text in the turned font, whose face and least height differ from
+// the upright font's: measured in the upright one it would be cut.
+TEST(TabPaintManager, TurnedCaptionsAreMeasuredInTheTurnedFont) {
+  StripWnd strip;
+  ASSERT_TRUE(strip.Create(120, 400));
+  CTKPTabPaintManager* pm = strip.PaintManager();
+  LOGFONT lf = {};
+  lf.lfHeight = -8;
+  ::lstrcpynW(lf.lfFaceName, L"Tahoma", LF_FACESIZE);
+  pm->SetFontIndirect(&lf);
+  pm->SetPosition(1);
+  const CString caption = _T("Deleted files and folders");
+  CTKPTabManagerItem* pItem = strip.Manager().InsertItem(-1, caption);
+  // The text measured upright in the turned font's face and height.
+  LOGFONT turned = {};
+  ::GetObjectW(pm->m_fntVertical.GetSafeHandle(), sizeof turned, &turned);
+  turned.lfEscapement = turned.lfOrientation = 0;
+  HFONT hFont = ::CreateFontIndirectW(&turned);
+  HDC hScreen = ::GetDC(nullptr);
+  HGDIOBJ hOld = ::SelectObject(hScreen, hFont);
+  SIZE size = {};
+  ::GetTextExtentPoint32W(hScreen, caption, caption.GetLength(), &size);
+  ::SelectObject(hScreen, hOld);
+  ::ReleaseDC(nullptr, hScreen);
+  ::DeleteObject(hFont);
+  EXPECT_EQ(pItem->GetFullLength(), size.cx + 12);
+  EXPECT_EQ(pItem->GetRect().Height(), size.cx + 12);
+}
+
 TEST(TabPaintManager, EachAppearanceBringsItsColourSet) {
   auto* pPaintManager = new CTKPTabPaintManager;
   EXPECT_EQ(pPaintManager->GetAppearance(), 0);

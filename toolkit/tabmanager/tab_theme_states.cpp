@@ -9,4 +9,9 @@ int ThemedNavigateButtonState(bool enabled, bool pressed, bool hot) {
   return pressed ? 3 : hot ? 2 : 1;
 }
 
+int ThemedStateButtonState(bool selected, bool hot) {
+  if (selected) return hot ? 6 : 5;
+  return hot ? 2 : 0;
+}
+
 }  // namespace tktab

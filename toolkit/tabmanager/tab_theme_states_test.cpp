@@ -18,5 +18,12 @@ TEST(TabThemeStates, TabsAndNavigationButtonsTakeTheirStates) {
   EXPECT_EQ(ThemedNavigateButtonState(false, true, true), 0);
 }
 
+TEST(TabThemeStates, StateButtonTabsAreCheckedToolbarButtons) {
+  EXPECT_EQ(ThemedStateButtonState(true, false), 5);
+  EXPECT_EQ(ThemedStateButtonState(true, true), 6);
+  EXPECT_EQ(ThemedStateButtonState(false, true), 2);
+  EXPECT_EQ(ThemedStateButtonState(false, false), 0);  // the separator only
+}
+
 }  // namespace
 }  // namespace tktab

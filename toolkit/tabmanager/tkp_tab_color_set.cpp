@@ -422,6 +422,15 @@ COLORREF CTKPTabColorSetThemed::FillSelectedTab(CDC* pDC, CRect rc, CTKPTabManag
   return static_cast<COLORREF>(-1);
 }
 
+void CTKPTabColorSetThemed::FillStateButton(CDC* pDC, CRect rc, CTKPTabManagerItem* pItem) {
+  const int state = tktab::ThemedStateButtonState(pItem->IsSelected() != FALSE, pItem->IsHot() != FALSE);
+  if (state == 0 || !IsThemed() || !m_themeToolbar.GetHandle()) {
+    CTKPTabColorSetDefault::FillStateButton(pDC, rc, pItem);
+    return;
+  }
+  m_themeToolbar.DrawThemeBackground(*pDC, kToolbarPartButton, state, rc, nullptr);
+}
+
 void CTKPTabColorSetThemed::FillClient(CDC* pDC, CRect rc, CTKPTabManager* pTabManager) {
   if (!IsThemed()) {
     CTKPTabColorSetDefault::FillClient(pDC, rc, pTabManager);

@@ -105,6 +105,8 @@ class CTKPTabColorSetThemed : public CTKPTabColorSetDefault {
   void RefreshMetrics() override;
   void FillNavigateButton(CDC* pDC, CTKPTabManagerNavigateButton* pButton, CRect& rc) override;
   COLORREF FillSelectedTab(CDC* pDC, CRect rc, CTKPTabManagerItem* pItem) override;
+  // The state-button tabs as the visual style's toolbar buttons: the selected one checked.
+  void FillStateButton(CDC* pDC, CRect rc, CTKPTabManagerItem* pItem) override;
   void FillClient(CDC* pDC, CRect rc, CTKPTabManager* pTabManager) override;
   void FillHeader(CDC* pDC, CRect rc, CTKPTabManager* pTabManager) override;
   BOOL IsThemed() const override;

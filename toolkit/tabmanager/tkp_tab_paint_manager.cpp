@@ -286,8 +286,8 @@ int CTKPTabPaintManager::DrawSingleButton(CDC* pDC, CTKPTabManagerItem* pItem, C
     DrawItemContent(pDC, pItem, rc, bVertical);
     return 0;
   }
-  // Measured with the upright font of the same weight: the turned one has the same advance widths.
-  CFont* pFont = GetItemFont(pItem, FALSE);
+  // Measured in the font the caption is drawn in: the turned font has a face and a least height of its own.
+  CFont* pFont = GetItemFont(pItem, bVertical);
   int length = 0;
   if (Layout == tktab::kFixedSize) {
     CSize button;

@@ -712,6 +712,32 @@ TEST_F(TaskPanel, AnIconGridFramesEachCellAroundItsIcon) {
   }
 }
 
+// A pressed link is lit only while the mouse is over it: pulled off it, short of a drag, it shows no fill,
+// since releasing there does nothing; back over it, it shows pressed again.
+TEST_F(TaskPanel, APressedLinkTheMouseHasLeftIsNotLit) {
+  panel.SetHotTrackStyle(CTKPTaskPanel::kHotTrackFrame);
+  CTKPTaskPanelPaintManager* paint = panel.GetPaintManager();
+  ASSERT_NE(paint->m_nColorMode, 0);
+  const CRect item = open->GetHitTestRect();
+  const int x = Centre(item).x;
+  auto count = [&](const CTKPColorValue& fill) {
+    host.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return harness::CountPixels(panel.m_hWnd, item, taskpanel_checks::Shown(fill));
+  };
+  const CPoint on(x, item.bottom - 1), off(x, item.bottom + 2);
+  panel.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(on.x, on.y));
+  ASSERT_EQ(panel.GetPressedItem(), open);
+  EXPECT_GT(count(paint->m_clrButtonPressed), item.Width()) << "pressed under the mouse";
+  panel.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(off.x, off.y));
+  ASSERT_EQ(panel.GetPressedItem(), open) << "no drag began";
+  EXPECT_EQ(count(paint->m_clrButtonHot), 0);
+  EXPECT_EQ(count(paint->m_clrButtonPressed), 0);
+  EXPECT_EQ(count(paint->m_clrButtonSelected), 0);
+  panel.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(on.x, on.y));
+  EXPECT_GT(count(paint->m_clrButtonPressed), item.Width()) << "back over it";
+  panel.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(on.x, on.y));
+}
+
 // A 19 by 19 picture of one opaque colour, as the visual style's expand pictures are (32 bits a pixel).
 HBITMAP SolidPicture(COLORREF colour) {
   BITMAPINFO bi{};

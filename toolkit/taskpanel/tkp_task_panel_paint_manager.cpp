@@ -494,10 +494,12 @@ void CTKPTaskPanelPaintManager::DrawGroupItemFrame(CDC* pDC, CTKPTaskPanelGroupI
   const bool frames = pPanel == nullptr || pPanel->GetHotTrackStyle() != CTKPTaskPanel::kHotTrackText;
   if (m_nColorMode != 0) {
     const COLORREF border = Color(m_grcButtonBorder.clrLight);
-    if (frames && (bHot || bPressed)) {
-      pDC->FillSolidRect(rc, Color(bHot && bPressed ? m_clrButtonPressed : m_clrButtonHot));
+    // A pressed item the mouse has left is not lit at all: releasing there does nothing.
+    const bool pressedOff = bPressed && !bHot;
+    if (frames && bHot) {
+      pDC->FillSolidRect(rc, Color(bPressed ? m_clrButtonPressed : m_clrButtonHot));
       pDC->Draw3dRect(rc, border, border);
-    } else if (bSelected) {
+    } else if (bSelected && !pressedOff) {
       pDC->FillSolidRect(rc, Color(m_clrButtonSelected));
       pDC->Draw3dRect(rc, border, border);
     }
