@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "preview/html/html_browser_logic.h"
 #include "preview/html/html_url.h"
@@ -103,6 +104,8 @@ bool FetchFile(const std::u16string& url, const FetchOptions& options, FetchResu
   HANDLE file = CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
+  // Closed however the read ends, out of memory for the reply too.
+  const std::unique_ptr<void, decltype(&CloseHandle)> closer(file, &CloseHandle);
   LARGE_INTEGER length{};
   GetFileSizeEx(file, &length);
   ReplyBuffer reply;
@@ -114,7 +117,6 @@ bool FetchFile(const std::u16string& url, const FetchOptions& options, FetchResu
     reply.Commit(got);
     if (options.progress) options.progress(static_cast<long long>(reply.Size()), length.QuadPart);
   }
-  CloseHandle(file);
   result.finalUrl = url;
   return Finish(reply, result);
 }

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <new>
 #include <string>
 #include <thread>
 
@@ -167,6 +169,35 @@ TEST(HtmlImageTableTest, EveryTenthImageDecodesTheOnesFetchedMeanwhile) {
   for (int i = 0; i < 9; ++i) EXPECT_NE(table.Decoded(i), nullptr) << i;
   EXPECT_GE(decoder.made, 9u);  // the tenth too when its own fetch was quicker than the pass
   table.Shutdown();
+}
+
+// A host that runs out of memory reading one picture.
+class OutOfMemoryHost : public NullHtmlCallbacks {
+ public:
+  uint8_t* ReadBinary(const char16_t* url, int* size) override {
+    if (std::u16string(url) == u"huge") throw std::bad_alloc();
+    *size = 2;
+    return new uint8_t[3]{7, 8, 0};
+  }
+  void OnImagesLoaded(int loaded, int) override { last = std::max(last.load(), loaded); }
+  std::atomic<int> last{0};
+};
+
+TEST(HtmlImageTableTest, APictureWithoutMemoryForItIsThePlaceholderAndTheOthersArrive) {
+  OutOfMemoryHost host;
+  FixedDecoder decoder;
+  HtmlImageTable table(&host);
+  table.SetDecoder(&decoder);
+  const int huge = table.AddImage(u"huge", 0);
+  const int small = table.AddImage(u"small", 0);
+  ASSERT_TRUE(table.DecodeImage(huge, true));
+  ASSERT_TRUE(table.DecodeImage(small, true));
+  EXPECT_EQ(table.Decoded(huge)->bitmap, 0u);
+  EXPECT_EQ(table.Decoded(huge)->width, kPlaceholderWidth);
+  EXPECT_EQ(table.Decoded(small)->data, std::vector<uint8_t>({7, 8}));
+  table.Shutdown();
+  EXPECT_EQ(table.FetchedCount(), 2);
+  EXPECT_EQ(host.last, 2);  // both fetches were reported
 }
 
 TEST(HtmlImageTableTest, WithoutAHostNothingIsFetchedAndEveryImageIsThePlaceholder) {
