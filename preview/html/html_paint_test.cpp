@@ -2,7 +2,8 @@
 // its run and nowhere else on its line, the page's background colour, a link turning red under the mouse,
 // a dragged selection white on navy, a table's raised border rings in their two colours (red then grey when
 // they belong to the link under the mouse), a background picture tiled from the page's corner, and a tiny
-// picture tiled behind a very tall cell from the cell's corner, scrolled. Screenshots preview/html_paint.png,
+// picture tiled behind a very tall cell from the cell's corner, scrolled, and a form field past the page's
+// quota of control windows drawn in its place. Screenshots preview/html_paint.png,
 // preview/html_tiles.png and preview/html_cell_tiles.png.
 #include <windows.h>
 
@@ -14,6 +15,7 @@
 
 #include "platform/harness/driver.h"
 #include "preview/html/custom_html_viewer.h"
+#include "preview/html/html_browser_logic.h"
 #include "preview/html/html_browser_win32.h"
 #include "preview/html/html_element.h"
 #include "preview/html/scroll_manager.h"
@@ -238,6 +240,30 @@ TEST_F(HtmlPaintTest, ATinyPictureBehindAVeryTallCellIsTiledFromTheCellsCorner) 
   ASSERT_LT(cell->x + cell->width + 5, grab.width);
   EXPECT_EQ(grab.At(cell->x + cell->width + 3, 10), kPageColour);
   EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview/html_cell_tiles").empty());
+}
+
+TEST_F(HtmlPaintTest, AFormFieldPastTheQuotaOfWindowsIsDrawnInItsPlace) {
+  // The quota taken by hidden fields, then one visible field more.
+  std::string text = "<html><head><title>Fields</title></head><body bgcolor=\"#D8E8F0\"><form>";
+  for (int i = 0; i < htmlview::kMaxFormControls; ++i) text += "<input type=hidden name=h" + std::to_string(i) + ">";
+  text += "<input name=last value=Shown></form></body></html>";
+  previewtest::TempFile page(L"html_fields_page.html", text);
+  Show(page);
+  EXPECT_EQ(browser->Controls().RowCount(), htmlview::kMaxFormControls);
+  const HtmlElement* field = TextRun(browser->Document().elements, u"Shown");
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(field->controlWindow, htmlview::kNoControl);
+  // Drawn as a sunken white box holding its value: grey at its left and top, white at its right and
+  // bottom, dark text inside.
+  const previewtest::Grab grab = Canvas();
+  const RECT box = Box(*field);
+  const int midX = (box.left + box.right) / 2, midY = (box.top + box.bottom) / 2;
+  EXPECT_EQ(grab.At(box.left, midY), kGrey);
+  EXPECT_EQ(grab.At(midX, box.top), kGrey);
+  EXPECT_EQ(grab.At(box.right - 1, midY), kWhite);
+  EXPECT_EQ(grab.At(box.right + 2, midY), kPageColour);
+  EXPECT_GT(Count(grab, box, RGB(0, 0, 0)), 10);
+  EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview/html_fields").empty());
 }
 
 }  // namespace
