@@ -106,6 +106,9 @@ bool FetchFile(const std::u16string& url, const FetchOptions& options, FetchResu
   if (file == INVALID_HANDLE_VALUE) return false;
   // Closed however the read ends, out of memory for the reply too.
   const std::unique_ptr<void, decltype(&CloseHandle)> closer(file, &CloseHandle);
+  // Only a file on a disk is read: a pipe, a serial port or the console may never answer, and the page
+  // and the viewer's teardown would wait on it for ever.
+  if (GetFileType(file) != FILE_TYPE_DISK) return false;
   LARGE_INTEGER length{};
   GetFileSizeEx(file, &length);
   ReplyBuffer reply;
