@@ -15,6 +15,9 @@ namespace htmlview {
 constexpr size_t kMaxFetchBytes = 32u * 1024 * 1024;
 // Redirections followed for one page; the reply of the last one is shown as it is.
 constexpr int kMaxRedirects = 10;
+// Form fields of one page made as windows; past them a field is only drawn in its place, so a page cannot
+// use up the window handles the rest of the program needs.
+constexpr int kMaxFormControls = 2000;
 
 bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix);
 

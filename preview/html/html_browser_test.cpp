@@ -567,6 +567,30 @@ TEST_F(HtmlPreviewTest, ADamagedPageShowsItsTextOnTheWhitePage) {
   EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview_html_damaged").empty());
 }
 
+TEST_F(HtmlPreviewTest, APictureNamingAPipeThatNeverAnswersIsAWhiteRectangleAndThePageIsReady) {
+  // A pipe whose server never writes: a read from it would wait for ever.
+  HANDLE pipe = CreateNamedPipeW(L"\\\\.\\pipe\\dorvane_html_silent", PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
+                                 4096, 4096, 0, nullptr);
+  ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+  previewtest::TempFile page(L"pipe_picture.html",
+                             "<title>Pipe</title><body bgcolor=\"#E0E8D0\"><p>Before the picture</p>"
+                             "<img src=\"file://\\\\.\\pipe\\dorvane_html_silent\"><p>After it</p>");
+  w.Preview(page.Path(), _T(".html"));
+  browser = CCustomHTMLViewer::Browser();
+  const bool ready = browser && harness::WaitUntil([] { return StatusText().rfind(L"Ready", 0) == 0; });
+  const htmlview::HtmlElement* image = browser ? FirstImage(browser->Document().elements) : nullptr;
+  const previewtest::Grab grab = previewtest::GrabClient(CCustomHTMLViewer::Canvas());
+  CloseHandle(pipe);  // ends a read that waits on it, so a failure here cannot hang the test
+  ASSERT_TRUE(ready);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->width, htmlview::kPlaceholderWidth);
+  int white = 0;
+  for (int y = image->y; y < image->y + image->height; ++y)
+    for (int x = image->x; x < image->x + image->width; ++x) white += grab.At(x, y) == RGB(255, 255, 255);
+  EXPECT_EQ(white, htmlview::kPlaceholderWidth * htmlview::kPlaceholderHeight);
+  EXPECT_EQ(grab.At(image->x + image->width + 1, image->y + 20), RGB(0xE0, 0xE8, 0xD0));
+}
+
 TEST_F(HtmlPreviewTest, APictureThatCannotBeFetchedIsAWhiteRectangle) {
   previewtest::TempFile page(L"missing_picture.html",
                              "<title>Missing</title><body bgcolor=\"#E0E8D0\"><p>Before the picture</p><img src=\"gone.gif\"><p>After it</p>"

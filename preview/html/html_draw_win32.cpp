@@ -20,9 +20,8 @@ void Fill(HDC dc, const RECT& r, COLORREF colour) {
   ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
 }
 
-// Copies the picture's top-left w x h pixels (stretched when stretch) to (x, y); the placeholder is a
-// white rectangle.
-void PutImage(HDC dc, const HtmlImageEntry& entry, int x, int y, int w, int h, bool stretch) {
+// Stretches the whole picture into the rectangle; the placeholder is a white rectangle.
+void StretchImage(HDC dc, const HtmlImageEntry& entry, int x, int y, int w, int h) {
   if (entry.bitmap == 0) {
     const RECT r{x, y, x + w, y + h};
     Fill(dc, r, RGB(255, 255, 255));
@@ -30,26 +29,33 @@ void PutImage(HDC dc, const HtmlImageEntry& entry, int x, int y, int w, int h, b
   }
   HDC source = CreateCompatibleDC(dc);
   HGDIOBJ old = SelectObject(source, reinterpret_cast<HBITMAP>(entry.bitmap));
-  if (stretch) {
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, x, y, w, h, source, 0, 0, entry.width, entry.height, SRCCOPY);
-  } else {
-    BitBlt(dc, x, y, w, h, source, 0, 0, SRCCOPY);
-  }
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, x, y, w, h, source, 0, 0, entry.width, entry.height, SRCCOPY);
   SelectObject(source, old);
   DeleteDC(source);
 }
 
-// Tiles the picture from (x, y) over clip, each tile cut to clip.
+int FloorMod(int value, int divisor) {
+  const int r = value % divisor;
+  return r < 0 ? r + divisor : r;
+}
+
+// Fills clip with the picture repeated at full size, a tile's top-left corner at (x, y): one fill with a
+// pattern brush, so a tiny picture behind a tall cell costs no more than a large one. The placeholder is
+// white.
 void Tile(HDC dc, const HtmlImageEntry& entry, int x, int y, const RECT& clip) {
-  if (entry.width <= 0 || entry.height <= 0) return;
-  for (int ty = y; ty < clip.bottom; ty += entry.height) {
-    for (int tx = x; tx < clip.right; tx += entry.width) {
-      const int w = std::min(entry.width, static_cast<int>(clip.right) - tx);
-      const int h = std::min(entry.height, static_cast<int>(clip.bottom) - ty);
-      if (tx + w > clip.left && ty + h > clip.top) PutImage(dc, entry, tx, ty, w, h, false);
-    }
+  if (entry.width <= 0 || entry.height <= 0 || IsRectEmpty(&clip)) return;
+  if (entry.bitmap == 0) {
+    Fill(dc, clip, RGB(255, 255, 255));
+    return;
   }
+  HBRUSH brush = CreatePatternBrush(reinterpret_cast<HBITMAP>(entry.bitmap));
+  if (!brush) return;
+  POINT old{};
+  SetBrushOrgEx(dc, FloorMod(x, entry.width), FloorMod(y, entry.height), &old);
+  FillRect(dc, &clip, brush);
+  SetBrushOrgEx(dc, old.x, old.y, nullptr);
+  DeleteObject(brush);
 }
 
 const HtmlImageEntry* Picture(HtmlDocument& doc, int index) {
@@ -120,7 +126,10 @@ void DrawList(HtmlDocument& doc, HDC dc, const HtmlElementList& list, const RECT
     } else if (e.backColor != kNoColour) {
       Fill(dc, box, e.backColor);
     }
-    if (const HtmlImageEntry* back = Picture(doc, e.backImageIndex)) Tile(dc, *back, box.left, box.top, box);
+    if (const HtmlImageEntry* back = Picture(doc, e.backImageIndex)) {
+      RECT shown{};
+      if (IntersectRect(&shown, &box, &rect)) Tile(dc, *back, box.left, box.top, shown);
+    }
     const bool hovered = doc.hoverLink >= 0 && e.linkIndex == doc.hoverLink;
     if (e.kind == kTextRun && e.width != 0) {
       HFONT font = MakeFont(e);
@@ -133,7 +142,7 @@ void DrawList(HtmlDocument& doc, HDC dc, const HtmlElementList& list, const RECT
       DeleteObject(font);
     } else if (e.kind == kImage) {
       if (const HtmlImageEntry* picture = Picture(doc, e.imageIndex))
-        PutImage(dc, *picture, box.left, box.top, e.width, e.height, true);
+        StretchImage(dc, *picture, box.left, box.top, e.width, e.height);
     } else if (e.kind == kContainer) {
       DrawList(doc, dc, e.children, rect, sx, sy, depth + 1);
     }
@@ -195,14 +204,9 @@ void OlePictureDecoder::Free(HtmlBitmap bitmap) { DeleteObject(reinterpret_cast<
 
 void DrawDocument(HtmlDocument& doc, HDC dc, const RECT& rect, int scrollX, int scrollY) {
   if (doc.pageBackColor != kNoColour) Fill(dc, rect, doc.pageBackColor);
-  if (const HtmlImageEntry* back = Picture(doc, doc.pageBackImage)) {
-    if (back->width > 0 && back->height > 0) {
-      // Tiles aligned to the scrolled page, the first one at or left of the edge.
-      for (int y = -(scrollY % back->height); y < rect.bottom; y += back->height)
-        for (int x = -(scrollX % back->width); x < rect.right; x += back->width)
-          PutImage(dc, *back, rect.left + x, rect.top + y, back->width, back->height, false);
-    }
-  }
+  // Tiles aligned to the scrolled page.
+  if (const HtmlImageEntry* back = Picture(doc, doc.pageBackImage))
+    Tile(dc, *back, rect.left - scrollX, rect.top - scrollY, rect);
   SetBkMode(dc, TRANSPARENT);
   SetTextAlign(dc, TA_LEFT | TA_TOP);
   DrawList(doc, dc, doc.elements, rect, scrollX, scrollY, 0);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "preview/html/html_browser_logic.h"
 #include "preview/html/html_url.h"
@@ -103,6 +104,11 @@ bool FetchFile(const std::u16string& url, const FetchOptions& options, FetchResu
   HANDLE file = CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
+  // Closed however the read ends, out of memory for the reply too.
+  const std::unique_ptr<void, decltype(&CloseHandle)> closer(file, &CloseHandle);
+  // Only a file on a disk is read: a pipe, a serial port or the console may never answer, and the page
+  // and the viewer's teardown would wait on it for ever.
+  if (GetFileType(file) != FILE_TYPE_DISK) return false;
   LARGE_INTEGER length{};
   GetFileSizeEx(file, &length);
   ReplyBuffer reply;
@@ -114,7 +120,6 @@ bool FetchFile(const std::u16string& url, const FetchOptions& options, FetchResu
     reply.Commit(got);
     if (options.progress) options.progress(static_cast<long long>(reply.Size()), length.QuadPart);
   }
-  CloseHandle(file);
   result.finalUrl = url;
   return Finish(reply, result);
 }

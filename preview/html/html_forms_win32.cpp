@@ -60,6 +60,7 @@ int HtmlBrowser::AddForm(const char16_t* action, const char16_t* method) {
 HWND HtmlBrowser::AddControl(const wchar_t* cls, DWORD exStyle, DWORD style, int width, int height,
                              const char16_t* text, const char16_t* name, int form, int type, const char16_t* caption,
                              bool fixedFont) {
+  if (m_controls.RowCount() >= kMaxFormControls) return nullptr;
   const int id = m_controls.RowCount() + 1;
   HWND window = CreateWindowExW(exStyle, cls, W(text), style, 0, 0, width, height, m_hwndView,
                                 reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)), GetModuleHandleW(nullptr), nullptr);

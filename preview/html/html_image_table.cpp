@@ -1,5 +1,6 @@
 #include "preview/html/html_image_table.h"
 
+#include <exception>
 #include <system_error>
 
 #include "preview/html/html_browser_callbacks.h"
@@ -99,12 +100,18 @@ void HtmlImageTable::Worker() {
 }
 
 void HtmlImageTable::Fetch(HtmlImageEntry& entry) {
-  int size = 0;
-  uint8_t* bytes = callbacks_->ReadBinary(entry.url.c_str(), &size);
-  if (bytes != nullptr) {
-    if (size > 0) entry.data.assign(bytes, bytes + size);
-    entry.hasData = true;
-    delete[] bytes;
+  // Out of memory for a picture (a page naming many large ones) only costs that picture: it ends as the
+  // placeholder, and its report is still made, so the page reaches Ready.
+  try {
+    int size = 0;
+    std::unique_ptr<uint8_t[]> bytes(callbacks_->ReadBinary(entry.url.c_str(), &size));
+    if (bytes != nullptr) {
+      if (size > 0) entry.data.assign(bytes.get(), bytes.get() + size);
+      entry.hasData = true;
+    }
+  } catch (const std::exception&) {
+    std::vector<uint8_t>().swap(entry.data);
+    entry.hasData = false;
   }
   int loaded = 0, total = 0;
   {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <new>
 #include <string>
 #include <thread>
 
@@ -29,6 +30,7 @@ class GatedHost : public NullHtmlCallbacks {
     changed.wait(hold, [this] { return open; });
     --running;
     if (std::u16string(url) == u"missing") return nullptr;
+    if (std::u16string(url) == u"huge") throw std::bad_alloc();  // no memory for this picture
     *size = 3;
     return new uint8_t[4]{1, 2, 3, 0};
   }
@@ -132,7 +134,8 @@ TEST(HtmlImageTableTest, DecodesOnceFetchedAndFallsBackToThePlaceholder) {
   table.SetDecoder(&decoder);
   const int good = table.AddImage(u"good", 0);
   const int missing = table.AddImage(u"missing", 0);
-  host.WaitForRunning(2);
+  const int huge = table.AddImage(u"huge", 0);
+  host.WaitForRunning(3);
   EXPECT_FALSE(table.DecodeImage(good, false));  // still fetching
   EXPECT_EQ(table.Decoded(good), nullptr);
   host.Open();
@@ -144,12 +147,19 @@ TEST(HtmlImageTableTest, DecodesOnceFetchedAndFallsBackToThePlaceholder) {
   EXPECT_EQ(table.Decoded(missing)->bitmap, 0u);
   EXPECT_EQ(table.Decoded(missing)->width, kPlaceholderWidth);
   EXPECT_EQ(table.Decoded(missing)->height, kPlaceholderHeight);
+  // A picture the fetch had no memory for is the placeholder too, and its fetch was reported.
+  ASSERT_TRUE(table.DecodeImage(huge, true));
+  EXPECT_EQ(table.Decoded(huge)->bitmap, 0u);
+  EXPECT_EQ(table.Decoded(huge)->width, kPlaceholderWidth);
+  EXPECT_EQ(table.FetchedCount(), 3);
   table.ReleaseBitmaps();
   EXPECT_EQ(decoder.freed, 1);
   EXPECT_EQ(table.Decoded(good), nullptr);
   ASSERT_TRUE(table.DecodeImage(good, false));  // the kept bytes decode again
   EXPECT_EQ(decoder.made, 2u);
   EXPECT_FALSE(table.DecodeImage(7, true));
+  table.Shutdown();
+  EXPECT_EQ(host.Get(host.reports), 3);
 }
 
 TEST(HtmlImageTableTest, EveryTenthImageDecodesTheOnesFetchedMeanwhile) {

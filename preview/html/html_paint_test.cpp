@@ -1,8 +1,10 @@
 // What the ".html" viewer paints, read back pixel by pixel from its canvas: body text where the layout put
 // its run and nowhere else on its line, the page's background colour, a link turning red under the mouse,
 // a dragged selection white on navy, a table's raised border rings in their two colours (red then grey when
-// they belong to the link under the mouse), and a background picture
-// tiled from the page's corner. Screenshots preview/html_paint.png and preview/html_tiles.png.
+// they belong to the link under the mouse), a background picture tiled from the page's corner, and a tiny
+// picture tiled behind a very tall cell from the cell's corner, scrolled, and a form field past the page's
+// quota of control windows drawn in its place. Screenshots preview/html_paint.png,
+// preview/html_tiles.png and preview/html_cell_tiles.png.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -13,8 +15,10 @@
 
 #include "platform/harness/driver.h"
 #include "preview/html/custom_html_viewer.h"
+#include "preview/html/html_browser_logic.h"
 #include "preview/html/html_browser_win32.h"
 #include "preview/html/html_element.h"
+#include "preview/html/scroll_manager.h"
 #include "preview/preview_test_support.h"
 
 namespace {
@@ -195,6 +199,71 @@ TEST_F(HtmlPaintTest, ABackgroundPictureIsTiledFromThePagesCorner) {
   EXPECT_GT(checked, 1000);
   EXPECT_EQ(wrong, 0);
   EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview/html_tiles").empty());
+}
+
+TEST_F(HtmlPaintTest, ATinyPictureBehindAVeryTallCellIsTiledFromTheCellsCorner) {
+  // 2 x 2 pixels behind a cell 20,000 pixels high: a hundred thousand tiles on the screen at once.
+  auto dot = [](int x, int y) -> COLORREF {
+    if (y == 0) return x == 0 ? RGB(200, 30, 30) : RGB(30, 160, 40);
+    return x == 0 ? RGB(40, 60, 200) : RGB(230, 200, 40);
+  };
+  previewtest::TempFile tile(L"paint_dot.bmp", previewtest::Bitmap24(2, 2, dot));
+  previewtest::TempFile page(L"html_cell_tiles_page.html",
+                             "<html><head><title>Cell tiles</title></head><body bgcolor=\"#D8E8F0\">"
+                             "<table width=401 cellpadding=0 cellspacing=3><tr>"
+                             "<td height=20000 background=\"paint_dot.bmp\">x</td></tr></table></body></html>");
+  Show(page);
+  const HtmlElement* cell = Find(browser->Document().elements,
+                                 [](const HtmlElement& e) { return e.kind == htmlview::kContainer && e.backImageIndex >= 0; });
+  ASSERT_NE(cell, nullptr);
+  ASSERT_GT(cell->height, 15000);
+  const HtmlElement* word = TextRun(cell->children, u"x");
+  ASSERT_NE(word, nullptr);
+
+  // Scrolled to an odd position inside the cell: the tiles keep to the cell's corner, not the window's.
+  HWND canvas = CCustomHTMLViewer::Canvas();
+  SendMessageW(canvas, htmlview::scrollmsg::kSetVPos, 0, 5001);
+  const int scrollY = static_cast<int>(SendMessageW(canvas, htmlview::scrollmsg::kGetVPos, 0, 0));
+  ASSERT_EQ(scrollY, 5001);
+  Repaint();
+  const previewtest::Grab grab = Canvas();
+  int wrong = 0, checked = 0;
+  for (int y = 0; y < grab.height; y += 3) {
+    const int docY = y + scrollY;
+    if (docY >= word->y - 2 && docY < word->y + word->height + 2) continue;
+    for (int x = cell->x; x < std::min<int>(cell->x + cell->width, grab.width); x += 5, ++checked)
+      wrong += grab.At(x, y) != dot((x - cell->x) % 2, (docY - cell->y) % 2);
+  }
+  EXPECT_GT(checked, 5000);
+  EXPECT_EQ(wrong, 0);
+  // Beside the cell the page's colour shows.
+  ASSERT_LT(cell->x + cell->width + 5, grab.width);
+  EXPECT_EQ(grab.At(cell->x + cell->width + 3, 10), kPageColour);
+  EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview/html_cell_tiles").empty());
+}
+
+TEST_F(HtmlPaintTest, AFormFieldPastTheQuotaOfWindowsIsDrawnInItsPlace) {
+  // The quota taken by hidden fields, then one visible field more.
+  std::string text = "<html><head><title>Fields</title></head><body bgcolor=\"#D8E8F0\"><form>";
+  for (int i = 0; i < htmlview::kMaxFormControls; ++i) text += "<input type=hidden name=h" + std::to_string(i) + ">";
+  text += "<input name=last value=Shown></form></body></html>";
+  previewtest::TempFile page(L"html_fields_page.html", text);
+  Show(page);
+  EXPECT_EQ(browser->Controls().RowCount(), htmlview::kMaxFormControls);
+  const HtmlElement* field = TextRun(browser->Document().elements, u"Shown");
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(field->controlWindow, htmlview::kNoControl);
+  // Drawn as a sunken white box holding its value: grey at its left and top, white at its right and
+  // bottom, dark text inside.
+  const previewtest::Grab grab = Canvas();
+  const RECT box = Box(*field);
+  const int midX = (box.left + box.right) / 2, midY = (box.top + box.bottom) / 2;
+  EXPECT_EQ(grab.At(box.left, midY), kGrey);
+  EXPECT_EQ(grab.At(midX, box.top), kGrey);
+  EXPECT_EQ(grab.At(box.right - 1, midY), kWhite);
+  EXPECT_EQ(grab.At(box.right + 2, midY), kPageColour);
+  EXPECT_GT(Count(grab, box, RGB(0, 0, 0)), 10);
+  EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview/html_fields").empty());
 }
 
 }  // namespace

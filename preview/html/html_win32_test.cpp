@@ -31,6 +31,25 @@ TEST(GdiTextMeasurerTest, MeasuresTheGivenLength) {
   EXPECT_EQ(m.MeasureText(u"Wingdings", 16, 0, 0, nullptr, 0, -1).cx, 0);
 }
 
+TEST(GdiTextMeasurerTest, TheKeptFontFollowsEveryChangeOfFaceHeightWeightAndSlant) {
+  struct Font {
+    const char16_t* face;
+    int height, bold, italic;
+  };
+  const Font fonts[] = {{u"Arial", 16, 0, 0}, {u"Arial", 30, 0, 0}, {u"Arial", 16, 1, 0}, {u"Courier New", 16, 0, 1},
+                        {u"Courier New", 16, 0, 0}, {u"Arial", 16, 0, 0}};
+  GdiTextMeasurer kept;
+  for (const Font& f : fonts) {
+    GdiTextMeasurer fresh;
+    const HtmlTextSize want = fresh.MeasureText(f.face, f.height, f.bold, f.italic, u"Wide iii MMM", 0, -1);
+    const HtmlTextSize got = kept.MeasureText(f.face, f.height, f.bold, f.italic, u"Wide iii MMM", 0, -1);
+    EXPECT_EQ(got.cx, want.cx) << f.height << f.bold << f.italic;
+    EXPECT_EQ(got.cy, want.cy) << f.height << f.bold << f.italic;
+  }
+  // The sizes differ between the fonts, so a font left over from the measure before would show.
+  EXPECT_NE(kept.MeasureText(u"Arial", 30, 0, 0, u"Wide", 0, -1).cx, kept.MeasureText(u"Arial", 16, 0, 0, u"Wide", 0, -1).cx);
+}
+
 TEST(HtmlDocumentWin32Test, BeepsWhenElementsCannotGrow) {
   HtmlDocument doc(nullptr, 0);
   EXPECT_FALSE(doc.allocationFailed);
