@@ -19,6 +19,7 @@
 #include "app/main_frame.h"
 #include "app/pages/third_view_hdd.h"
 #include "app/results/preview_temp.h"
+#include "engine/host/host.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 #include "platform/harness/child_scenario.h"
@@ -107,6 +108,40 @@ void ReportToolBarPlace(CMainFrame* frame, ScenarioReport& report) {
   report.Line("toolbar_docked", bar->GetDockBar() != nullptr);
 }
 
+// What a timer saw of the progress dialog while a snapshot loaded: it fires only when the load lets the
+// window answer.
+struct ProgressWatch {
+  CMainFrame* frame = nullptr;
+  int seen = 0;
+  int ownerDisabled = 0;
+  std::string lastPercent;
+  bool captured = false;
+};
+ProgressWatch g_watch;
+
+void CALLBACK WatchProgress(HWND, UINT, UINT_PTR, DWORD) {
+  HWND dialog = g_watch.frame != nullptr ? g_watch.frame->ProgressWindow : nullptr;
+  if (dialog == nullptr || !::IsWindowVisible(dialog)) return;
+  ++g_watch.seen;
+  g_watch.ownerDisabled = !::IsWindowEnabled(g_watch.frame->m_hWnd);
+  const std::wstring percent = harness::Text(::GetDlgItem(dialog, IDC_PROGRESS_PERCENT));
+  g_watch.lastPercent = os::ToUtf8(std::u16string(percent.begin(), percent.end()));
+  if (!g_watch.captured) g_watch.captured = !harness::CaptureWindow(dialog, "snapshot_load_progress").empty();
+}
+
+// Every host the engine reaches, set (1) or not (0).
+void ReportHosts(ScenarioReport& report) {
+  const host::Hosts& h = host::Current();
+  const std::pair<const char*, const void*> hosts[] = {
+      {"messages", h.messages},           {"firstDisplay", h.firstDisplay},     {"sourceTree", h.sourceTree},
+      {"partitionChoice", h.partitionChoice}, {"diskTable", h.diskTable},   {"secondDisplay", h.secondDisplay},
+      {"scanPage", h.scanPage},           {"resultTree", h.resultTree},         {"resultList", h.resultList},
+      {"progressDialog", h.progressDialog}, {"snapshotFrame", h.snapshotFrame}, {"shellFileInfo", h.shellFileInfo},
+      {"document", h.document},           {"fileSystemTree", h.fileSystemTree}, {"fileSystemForm", h.fileSystemForm},
+      {"fileSystemView", h.fileSystemView}, {"saveProgress", h.saveProgress}};
+  for (const auto& host : hosts) report.Line(std::string("host ") + host.first, host.second != nullptr);
+}
+
 int RunScenario(const std::string& name, ScenarioReport& report) {
   harness::ScopedSeams seams;
   static std::wstring commandLine;
@@ -117,7 +152,7 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
   if (name == "second") CreateInstanceMutex();  // as a second copy finds it
   // Start-up ends with page 0 asking for the image: the load scenario cancels it; elsewhere no preset
   // cancels it too.
-  if (name == "load") seams.dialogs.CancelFiles();
+  if (name == "load" || name == "big-load") seams.dialogs.CancelFiles();
   if (name == "exit-no") seams.boxes.Answer(seams::kNo);
   if (name == "exit-yes" || name == "place-save" || name == "bars-hide") seams.boxes.Answer(seams::kYes);
   if (name == "bars-damaged") {
@@ -170,6 +205,21 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("results_ready", frame->ResultsReady);
     report.Line("loaded_columns", ListColumns(theApp));
     frame->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+  } else if (name == "hosts") {
+    ReportHosts(report);
+  } else if (name == "big-load") {
+    seams.dialogs.Choose({os::FromUtf8(EnvironmentText("DORVANE_APP_LOAD"))});
+    g_watch.frame = frame;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, WatchProgress);
+    frame->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+    ::KillTimer(nullptr, timer);
+    report.Line("loaded_page", theApp.CurrentPage);
+    report.Line("progress_seen", g_watch.seen > 0);
+    report.Line("owner_disabled", g_watch.ownerDisabled);
+    report.Line("progress_captured", g_watch.captured);
+    report.Line("progress_percent_seen", !g_watch.lastPercent.empty());
+    report.Line("progress_window_after", frame->ProgressWindow != nullptr);
+    report.Line("frame_enabled_after", ::IsWindowEnabled(frame->m_hWnd));
   } else if (name == "restart") {
     theApp.SwitchView(kPageScan);
     report.Line("before", theApp.CurrentPage);
@@ -229,7 +279,14 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     { std::ofstream(os::ToUtf8(temp)) << "shown"; }
     LastPreview.text = u"c:\\folder\\a.txt";
     LastPreview.id = 7;
+    // A slide show's pictures in the thumbnail folder, and a folder of its own there.
+    const std::string thumbs = os::ToUtf8(os::TempFolderPath()) + "ssss";
+    ::CreateDirectoryW(Wide(thumbs).c_str(), nullptr);
+    ::CreateDirectoryW(Wide(thumbs + "\\kept").c_str(), nullptr);
+    { std::ofstream(thumbs + "\\slide.jpg") << "picture"; }
     frame->SendMessage(WM_COMMAND, ID_EXIT);
+    report.Line("thumb_exists", ::GetFileAttributesW(Wide(thumbs + "\\slide.jpg").c_str()) != INVALID_FILE_ATTRIBUTES);
+    report.Line("thumb_subfolder", ::GetFileAttributesW(Wide(thumbs + "\\kept").c_str()) != INVALID_FILE_ATTRIBUTES);
     report.Line("temp_exists", ::GetFileAttributesW(Wide(os::ToUtf8(temp)).c_str()) != INVALID_FILE_ATTRIBUTES);
     report.Line("temp_table", static_cast<long long>(PreviewTempFileTable.size()));
     report.Line("last_preview", os::ToUtf8(LastPreview.text) + " " + std::to_string(LastPreview.id));
@@ -355,6 +412,56 @@ std::string SnapshotFromTestData(const std::string& hexName, const std::string& 
   return WriteSnapshot(name, bytes);
 }
 
+// A Quick Scan snapshot of a FAT volume with the given number of folders under the root (the header and
+// parameters of the engine's test snapshot).
+std::string BigSnapshot(const std::string& name, uint32_t folders) {
+  std::ifstream small(SnapshotFromTestData("quick_fat.vsnp.hex", name), std::ios::binary);
+  std::string bytes(80, '\0');
+  small.read(&bytes[0], 80);
+  small.close();
+  auto u16 = [&](uint32_t v) { bytes += static_cast<char>(v & 0xFF); bytes += static_cast<char>(v >> 8 & 0xFF); };
+  auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
+  u32(folders);
+  for (uint32_t i = 0; i < folders; ++i) {
+    const std::string folder = "F" + std::to_string(100000 + i);
+    u16(static_cast<uint32_t>(2 * folder.size() + 17));
+    for (char c : folder) u16(static_cast<unsigned char>(c));
+    u16(0);
+    u32(3 + i);           // first cluster
+    u32(0);               // parent: the root
+    u16(0x5A21);
+    u16(0x5A22);
+    bytes += '\0';       // present
+    u16(0);
+  }
+  u32(0);  // no entries
+  u16(0);  // drive index
+  u16(1);  // source kind
+  return WriteSnapshot(name, bytes);
+}
+
+TEST(Application, TheFrameInstallsEveryHostTheEngineReachesAtAnyTime) {
+  const ScenarioOutcome o = RunChild("hosts");
+  // The hosts the engine may call at any time; the others stand for a window while it works (the partition
+  // search, the reading of a file system, page 3's tree during an Extensive Scan, the saving dialog).
+  for (const char* line : {"host messages=1", "host diskTable=1", "host secondDisplay=1", "host scanPage=1",
+                           "host resultTree=1", "host resultList=1", "host progressDialog=1", "host snapshotFrame=1",
+                           "host shellFileInfo=1", "host document=1"}) {
+    EXPECT_TRUE(o.Has(line)) << line << "\n" << o.Text();
+  }
+}
+
+TEST(Application, ALargeSnapshotLoadShowsItsProgressAndKeepsTheWindowAnswering) {
+  const std::string file = BigSnapshot("big.vsnp", 3000);
+  ::SetEnvironmentVariableW(L"DORVANE_APP_LOAD", Wide(file).c_str());
+  const ScenarioOutcome o = RunChild("big-load");
+  ::SetEnvironmentVariableW(L"DORVANE_APP_LOAD", nullptr);
+  for (const char* line : {"loaded_page=4", "progress_seen=1", "owner_disabled=1", "progress_captured=1",
+                           "progress_percent_seen=1", "progress_window_after=0", "frame_enabled_after=1"}) {
+    EXPECT_TRUE(o.Has(line)) << line << "\n" << o.Text();
+  }
+}
+
 TEST(Application, FrameAtStartEnablesOnlyWhatPageZeroAllows) {
   const ScenarioOutcome o = RunChild("frame");
   EXPECT_TRUE(o.Has("started=1")) << o.Text();
@@ -473,6 +580,9 @@ TEST(Application, ExitAnsweredNoKeepsRunning) {
   EXPECT_TRUE(o.Has("temp_exists=0")) << o.Text();
   EXPECT_TRUE(o.Has("temp_table=0")) << o.Text();
   EXPECT_TRUE(o.Has("last_preview=PAth 0")) << o.Text();
+  // The document emptied the thumbnail folder: its files go, its folders stay.
+  EXPECT_TRUE(o.Has("thumb_exists=0")) << o.Text();
+  EXPECT_TRUE(o.Has("thumb_subfolder=1")) << o.Text();
 }
 
 TEST(Application, ExitAnsweredYesStopsTheScanAndEndsWithCodeZero) {
