@@ -19,6 +19,7 @@
 #include "app/main_frame.h"
 #include "app/pages/third_view_hdd.h"
 #include "app/results/preview_temp.h"
+#include "app/snapshot_test_files.h"
 #include "engine/host/host.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
@@ -163,6 +164,17 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
                      {L"CommandBars-DockBar0", {L"Bars", 0x10000000}}});
   }
 
+  if (name == "excel") {
+    // The spreadsheet program's sheet class of one version is there, the other's is not.
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+      ::RegDeleteTreeW(root, L"Software\\Classes\\Excel.Sheet.8");
+      ::RegDeleteTreeW(root, L"Software\\Classes\\Excel.Sheet.12");
+    }
+    HKEY sheet = nullptr;
+    ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Excel.Sheet.8", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      &sheet, nullptr);
+    ::RegCloseKey(sheet);
+  }
   const BOOL started = theApp.InitInstance();
   report.Line("started", started);
   CMainFrame* frame = theApp.GetMainFrame();
@@ -170,6 +182,7 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("page", theApp.CurrentPage);
     report.Line("columns", ListColumns(theApp));
     report.Line("mode", RecoveryMode);
+    report.Line("file_dialogs", static_cast<long long>(seams.dialogs.FileRequests().size()));
   }
   int code = 0;
   if (name == "frame") {
@@ -205,6 +218,25 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("results_ready", frame->ResultsReady);
     report.Line("loaded_columns", ListColumns(theApp));
     frame->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+  } else if (name == "excel") {
+    for (const auto& value : {std::make_pair(HKEY_LOCAL_MACHINE, L"Excel.Sheet.8|EditFlags"),
+                              std::make_pair(HKEY_LOCAL_MACHINE, L"Excel.Sheet.8|BrowserFlags"),
+                              std::make_pair(HKEY_LOCAL_MACHINE, L"Excel.Sheet.12|BrowserFlags"),
+                              std::make_pair(HKEY_CURRENT_USER, L"Excel.Sheet.8|EditFlags"),
+                              std::make_pair(HKEY_CURRENT_USER, L"Excel.Sheet.12|BrowserFlags")}) {
+      const std::wstring text(value.second);
+      const std::wstring key = L"Software\\Classes\\" + text.substr(0, text.find('|'));
+      DWORD data = 0, size = sizeof data;
+      const bool found = ::RegGetValueW(value.first, key.c_str(), text.substr(text.find('|') + 1).c_str(), RRF_RT_REG_DWORD,
+                                        nullptr, &data, &size) == ERROR_SUCCESS;
+      HKEY opened = nullptr;
+      const bool keyThere = ::RegOpenKeyExW(value.first, key.c_str(), 0, KEY_READ, &opened) == ERROR_SUCCESS;
+      if (opened != nullptr) ::RegCloseKey(opened);
+      report.Line(std::string(value.first == HKEY_LOCAL_MACHINE ? "machine " : "user ") +
+                      os::ToUtf8(std::u16string(text.begin(), text.end())),
+                  found ? static_cast<long long>(data) : (keyThere ? -1 : -2));
+    }
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Excel.Sheet.8");
   } else if (name == "hosts") {
     ReportHosts(report);
   } else if (name == "big-load") {
@@ -394,22 +426,9 @@ std::string WriteSnapshot(const std::string& name, const std::string& bytes) {
   return path;
 }
 
-// A snapshot of the engine's test data (hex bytes with "#" comments) written as a file.
+// A snapshot of the engine's test data written as a file.
 std::string SnapshotFromTestData(const std::string& hexName, const std::string& name) {
-  std::ifstream in(std::string(DORVANE_SNAPSHOT_TESTDATA) + "/" + hexName);
-  std::string bytes;
-  for (std::string line; std::getline(in, line);) {
-    line = line.substr(0, line.find('#'));
-    for (size_t at = 0; at + 1 < line.size();) {
-      if (isxdigit(static_cast<unsigned char>(line[at])) && isxdigit(static_cast<unsigned char>(line[at + 1]))) {
-        bytes += static_cast<char>(std::stoi(line.substr(at, 2), nullptr, 16));
-        at += 2;
-      } else {
-        ++at;
-      }
-    }
-  }
-  return WriteSnapshot(name, bytes);
+  return WriteSnapshot(name, SnapshotBytesFromTestData(hexName));
 }
 
 // A Quick Scan snapshot of a FAT volume with the given number of folders under the root (the header and
@@ -438,6 +457,16 @@ std::string BigSnapshot(const std::string& name, uint32_t folders) {
   u16(0);  // drive index
   u16(1);  // source kind
   return WriteSnapshot(name, bytes);
+}
+
+TEST(Application, SpreadsheetsPreviewInThePaneOnlyWhereTheSpreadsheetProgramIsInstalled) {
+  const ScenarioOutcome o = RunChild("excel");
+  // Values go into the sheet class that is there; no key is made for the one that is not, nor for the user.
+  for (const char* line : {"machine Excel.Sheet.8|EditFlags=65536", "machine Excel.Sheet.8|BrowserFlags=0",
+                           "machine Excel.Sheet.12|BrowserFlags=-2", "user Excel.Sheet.8|EditFlags=-2",
+                           "user Excel.Sheet.12|BrowserFlags=-2"}) {
+    EXPECT_TRUE(o.Has(line)) << line << "\n" << o.Text();
+  }
 }
 
 TEST(Application, TheFrameInstallsEveryHostTheEngineReachesAtAnyTime) {
@@ -528,6 +557,9 @@ TEST(Application, CommandLineSnapshotChoosesTheColumnsByItsLetter) {
   EXPECT_TRUE(unknown.Has("page=0")) << unknown.Text();
   EXPECT_TRUE(unknown.Has("columns=0")) << unknown.Text();
   EXPECT_TRUE(unknown.Has("box=3 Invalid File.")) << unknown.Text();
+  // The program then waits on page 0: no open dialog comes after the message.
+  EXPECT_TRUE(unknown.Has("file_dialogs=0")) << unknown.Text();
+  EXPECT_TRUE(quick.Has("file_dialogs=1")) << quick.Text();
 }
 
 TEST(Application, LoadSnapshotAppendsTheExtensionAndReportsAMissingFile) {
