@@ -300,10 +300,17 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("preview_path", os::ToUtf8(preview->GetShownPath().ToUtf16()));
     report.Line("preview_extension", os::ToUtf8(preview->GetShownExtension().ToUtf16()));
     report.Line("preview_active", frame->GetActiveView() == preview);
-  } else if (name == "recover" || name == "help") {
+  } else if (name == "recover" || name == "help" || name == "help-missing") {
+    // Without the help: a folder where the program and its help are not.
+    if (name == "help-missing") wcscpy(ProgramFolder, Wide(os::ToUtf8(os::TempFolderPath())).c_str());
     frame->SendMessage(WM_COMMAND, name == "recover" ? ID_RECOVER_SELECTED : ID_HELP);
     report.Line("folders", static_cast<long long>(seams.dialogs.FolderRequests().size()));
     report.Line("shell", static_cast<long long>(seams.shell.Executed().size()));
+    for (const auto& executed : seams.shell.Executed()) {
+      report.Line("opened", os::ToUtf8(executed.verb) + " " + os::ToUtf8(executed.target) + " " +
+                                std::to_string(executed.show));
+    }
+    report.Line("program_folder", os::ToUtf8(std::u16string(ProgramFolder, ProgramFolder + wcslen(ProgramFolder))));
   } else if (name == "exit-no") {
     // A file shown in the preview: its temporary file and the record of it.
     MakePreviewTempName(u"a.txt");
@@ -597,10 +604,22 @@ TEST(Application, RecoverSelectedWithNothingTickedAsksToTick) {
   EXPECT_TRUE(o.Has("folders=0")) << o.Text();
 }
 
-TEST(Application, HelpWithoutTheHelpFileSaysSo) {
+TEST(Application, HelpOpensTheCompiledHelpBesideTheProgram) {
   const ScenarioOutcome o = RunChild("help");
-  EXPECT_TRUE(o.Has("box=2 Dorvane.chm not found")) << o.Text();
-  EXPECT_TRUE(o.Has("shell=0")) << o.Text();
+  const std::vector<std::string> folder = o.All("program_folder");
+  ASSERT_EQ(folder.size(), 1u) << o.Text();
+  const std::string help = folder[0] + "Dorvane.chm";
+  EXPECT_TRUE(o.Has("shell=1")) << o.Text();
+  EXPECT_TRUE(o.Has("opened=open " + help + " 1")) << o.Text();
+  // The build compiled it there: a compiled help file.
+  std::ifstream file(help, std::ios::binary);
+  char magic[4] = {};
+  file.read(magic, 4);
+  EXPECT_EQ(std::string(magic, 4), "ITSF") << help;
+
+  const ScenarioOutcome missing = RunChild("help-missing");
+  EXPECT_TRUE(missing.Has("box=2 Dorvane.chm not found")) << missing.Text();
+  EXPECT_TRUE(missing.Has("shell=0")) << missing.Text();
 }
 
 TEST(Application, ExitAnsweredNoKeepsRunning) {
