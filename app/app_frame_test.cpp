@@ -20,6 +20,8 @@
 #include "app/main_frame.h"
 #include "app/pages/third_view_hdd.h"
 #include "app/results/preview_temp.h"
+#include "app/snapshot_test_files.h"
+#include "engine/host/host.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 #include "platform/harness/child_scenario.h"
@@ -196,6 +198,40 @@ int ToolbarPixelsChanged(const std::vector<COLORREF>& before, const std::vector<
   return changed;
 }
 
+// What a timer saw of the progress dialog while a snapshot loaded: it fires only when the load lets the
+// window answer.
+struct ProgressWatch {
+  CMainFrame* frame = nullptr;
+  int seen = 0;
+  int ownerDisabled = 0;
+  std::string lastPercent;
+  bool captured = false;
+};
+ProgressWatch g_watch;
+
+void CALLBACK WatchProgress(HWND, UINT, UINT_PTR, DWORD) {
+  HWND dialog = g_watch.frame != nullptr ? g_watch.frame->ProgressWindow : nullptr;
+  if (dialog == nullptr || !::IsWindowVisible(dialog)) return;
+  ++g_watch.seen;
+  g_watch.ownerDisabled = !::IsWindowEnabled(g_watch.frame->m_hWnd);
+  const std::wstring percent = harness::Text(::GetDlgItem(dialog, IDC_PROGRESS_PERCENT));
+  g_watch.lastPercent = os::ToUtf8(std::u16string(percent.begin(), percent.end()));
+  if (!g_watch.captured) g_watch.captured = !harness::CaptureWindow(dialog, "snapshot_load_progress").empty();
+}
+
+// Every host the engine reaches, set (1) or not (0).
+void ReportHosts(ScenarioReport& report) {
+  const host::Hosts& h = host::Current();
+  const std::pair<const char*, const void*> hosts[] = {
+      {"messages", h.messages},           {"firstDisplay", h.firstDisplay},     {"sourceTree", h.sourceTree},
+      {"partitionChoice", h.partitionChoice}, {"diskTable", h.diskTable},   {"secondDisplay", h.secondDisplay},
+      {"scanPage", h.scanPage},           {"resultTree", h.resultTree},         {"resultList", h.resultList},
+      {"progressDialog", h.progressDialog}, {"snapshotFrame", h.snapshotFrame}, {"shellFileInfo", h.shellFileInfo},
+      {"document", h.document},           {"fileSystemTree", h.fileSystemTree}, {"fileSystemForm", h.fileSystemForm},
+      {"fileSystemView", h.fileSystemView}, {"saveProgress", h.saveProgress}};
+  for (const auto& host : hosts) report.Line(std::string("host ") + host.first, host.second != nullptr);
+}
+
 int RunScenario(const std::string& name, ScenarioReport& report) {
   harness::ScopedSeams seams;
   static std::wstring commandLine;
@@ -206,7 +242,7 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
   if (name == "second") CreateInstanceMutex();  // as a second copy finds it
   // Start-up ends with page 0 asking for the image: the load scenario cancels it; elsewhere no preset
   // cancels it too.
-  if (name == "load") seams.dialogs.CancelFiles();
+  if (name == "load" || name == "big-load") seams.dialogs.CancelFiles();
   if (name == "exit-no") seams.boxes.Answer(seams::kNo);
   if (name == "exit-yes" || name == "place-save" || name == "bars-hide") seams.boxes.Answer(seams::kYes);
   if (name == "bars-damaged") {
@@ -224,6 +260,18 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     realDialog = std::make_unique<RealStartDialog>();
   }
 
+  if (name == "excel") {
+    // The spreadsheet program's sheet class of one version is there, the other's is not.
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+      ::RegDeleteTreeW(root, L"Software\\Classes\\Excel.Sheet.8");
+      ::RegDeleteTreeW(root, L"Software\\Classes\\Excel.Sheet.12");
+    }
+    HKEY sheet = nullptr;
+    ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Excel.Sheet.8", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      &sheet, nullptr);
+    ::RegCloseKey(sheet);
+  }
+
   const BOOL started = theApp.InitInstance();
   report.Line("started", started);
   CMainFrame* frame = theApp.GetMainFrame();
@@ -231,6 +279,7 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("page", theApp.CurrentPage);
     report.Line("columns", ListColumns(theApp));
     report.Line("mode", RecoveryMode);
+    report.Line("file_dialogs", static_cast<long long>(seams.dialogs.FileRequests().size()));
   }
   int code = 0;
   if (name == "start-dialog") {
@@ -286,6 +335,40 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("results_ready", frame->ResultsReady);
     report.Line("loaded_columns", ListColumns(theApp));
     frame->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+  } else if (name == "excel") {
+    for (const auto& value : {std::make_pair(HKEY_LOCAL_MACHINE, L"Excel.Sheet.8|EditFlags"),
+                              std::make_pair(HKEY_LOCAL_MACHINE, L"Excel.Sheet.8|BrowserFlags"),
+                              std::make_pair(HKEY_LOCAL_MACHINE, L"Excel.Sheet.12|BrowserFlags"),
+                              std::make_pair(HKEY_CURRENT_USER, L"Excel.Sheet.8|EditFlags"),
+                              std::make_pair(HKEY_CURRENT_USER, L"Excel.Sheet.12|BrowserFlags")}) {
+      const std::wstring text(value.second);
+      const std::wstring key = L"Software\\Classes\\" + text.substr(0, text.find('|'));
+      DWORD data = 0, size = sizeof data;
+      const bool found = ::RegGetValueW(value.first, key.c_str(), text.substr(text.find('|') + 1).c_str(), RRF_RT_REG_DWORD,
+                                        nullptr, &data, &size) == ERROR_SUCCESS;
+      HKEY opened = nullptr;
+      const bool keyThere = ::RegOpenKeyExW(value.first, key.c_str(), 0, KEY_READ, &opened) == ERROR_SUCCESS;
+      if (opened != nullptr) ::RegCloseKey(opened);
+      report.Line(std::string(value.first == HKEY_LOCAL_MACHINE ? "machine " : "user ") +
+                      os::ToUtf8(std::u16string(text.begin(), text.end())),
+                  found ? static_cast<long long>(data) : (keyThere ? -1 : -2));
+    }
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Excel.Sheet.8");
+  } else if (name == "hosts") {
+    ReportHosts(report);
+  } else if (name == "big-load") {
+    seams.dialogs.Choose({os::FromUtf8(EnvironmentText("DORVANE_APP_LOAD"))});
+    g_watch.frame = frame;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, WatchProgress);
+    frame->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+    ::KillTimer(nullptr, timer);
+    report.Line("loaded_page", theApp.CurrentPage);
+    report.Line("progress_seen", g_watch.seen > 0);
+    report.Line("owner_disabled", g_watch.ownerDisabled);
+    report.Line("progress_captured", g_watch.captured);
+    report.Line("progress_percent_seen", !g_watch.lastPercent.empty());
+    report.Line("progress_window_after", frame->ProgressWindow != nullptr);
+    report.Line("frame_enabled_after", ::IsWindowEnabled(frame->m_hWnd));
   } else if (name == "restart") {
     theApp.SwitchView(kPageScan);
     report.Line("before", theApp.CurrentPage);
@@ -334,10 +417,17 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("preview_path", os::ToUtf8(preview->GetShownPath().ToUtf16()));
     report.Line("preview_extension", os::ToUtf8(preview->GetShownExtension().ToUtf16()));
     report.Line("preview_active", frame->GetActiveView() == preview);
-  } else if (name == "recover" || name == "help") {
+  } else if (name == "recover" || name == "help" || name == "help-missing") {
+    // Without the help: a folder where the program and its help are not.
+    if (name == "help-missing") wcscpy(ProgramFolder, Wide(os::ToUtf8(os::TempFolderPath())).c_str());
     frame->SendMessage(WM_COMMAND, name == "recover" ? ID_RECOVER_SELECTED : ID_HELP);
     report.Line("folders", static_cast<long long>(seams.dialogs.FolderRequests().size()));
     report.Line("shell", static_cast<long long>(seams.shell.Executed().size()));
+    for (const auto& executed : seams.shell.Executed()) {
+      report.Line("opened", os::ToUtf8(executed.verb) + " " + os::ToUtf8(executed.target) + " " +
+                                std::to_string(executed.show));
+    }
+    report.Line("program_folder", os::ToUtf8(std::u16string(ProgramFolder, ProgramFolder + wcslen(ProgramFolder))));
   } else if (name == "exit-no") {
     // A file shown in the preview: its temporary file and the record of it.
     MakePreviewTempName(u"a.txt");
@@ -345,7 +435,14 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     { std::ofstream(os::ToUtf8(temp)) << "shown"; }
     LastPreview.text = u"c:\\folder\\a.txt";
     LastPreview.id = 7;
+    // A slide show's pictures in the thumbnail folder, and a folder of its own there.
+    const std::string thumbs = os::ToUtf8(os::TempFolderPath()) + "ssss";
+    ::CreateDirectoryW(Wide(thumbs).c_str(), nullptr);
+    ::CreateDirectoryW(Wide(thumbs + "\\kept").c_str(), nullptr);
+    { std::ofstream(thumbs + "\\slide.jpg") << "picture"; }
     frame->SendMessage(WM_COMMAND, ID_EXIT);
+    report.Line("thumb_exists", ::GetFileAttributesW(Wide(thumbs + "\\slide.jpg").c_str()) != INVALID_FILE_ATTRIBUTES);
+    report.Line("thumb_subfolder", ::GetFileAttributesW(Wide(thumbs + "\\kept").c_str()) != INVALID_FILE_ATTRIBUTES);
     report.Line("temp_exists", ::GetFileAttributesW(Wide(os::ToUtf8(temp)).c_str()) != INVALID_FILE_ATTRIBUTES);
     report.Line("temp_table", static_cast<long long>(PreviewTempFileTable.size()));
     report.Line("last_preview", os::ToUtf8(LastPreview.text) + " " + std::to_string(LastPreview.id));
@@ -453,22 +550,69 @@ std::string WriteSnapshot(const std::string& name, const std::string& bytes) {
   return path;
 }
 
-// A snapshot of the engine's test data (hex bytes with "#" comments) written as a file.
+// A snapshot of the engine's test data written as a file.
 std::string SnapshotFromTestData(const std::string& hexName, const std::string& name) {
-  std::ifstream in(std::string(DORVANE_SNAPSHOT_TESTDATA) + "/" + hexName);
-  std::string bytes;
-  for (std::string line; std::getline(in, line);) {
-    line = line.substr(0, line.find('#'));
-    for (size_t at = 0; at + 1 < line.size();) {
-      if (isxdigit(static_cast<unsigned char>(line[at])) && isxdigit(static_cast<unsigned char>(line[at + 1]))) {
-        bytes += static_cast<char>(std::stoi(line.substr(at, 2), nullptr, 16));
-        at += 2;
-      } else {
-        ++at;
-      }
-    }
+  return WriteSnapshot(name, SnapshotBytesFromTestData(hexName));
+}
+
+// A Quick Scan snapshot of a FAT volume with the given number of folders under the root (the header and
+// parameters of the engine's test snapshot).
+std::string BigSnapshot(const std::string& name, uint32_t folders) {
+  std::ifstream small(SnapshotFromTestData("quick_fat.vsnp.hex", name), std::ios::binary);
+  std::string bytes(80, '\0');
+  small.read(&bytes[0], 80);
+  small.close();
+  auto u16 = [&](uint32_t v) { bytes += static_cast<char>(v & 0xFF); bytes += static_cast<char>(v >> 8 & 0xFF); };
+  auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
+  u32(folders);
+  for (uint32_t i = 0; i < folders; ++i) {
+    const std::string folder = "F" + std::to_string(100000 + i);
+    u16(static_cast<uint32_t>(2 * folder.size() + 17));
+    for (char c : folder) u16(static_cast<unsigned char>(c));
+    u16(0);
+    u32(3 + i);           // first cluster
+    u32(0);               // parent: the root
+    u16(0x5A21);
+    u16(0x5A22);
+    bytes += '\0';       // present
+    u16(0);
   }
+  u32(0);  // no entries
+  u16(0);  // drive index
+  u16(1);  // source kind
   return WriteSnapshot(name, bytes);
+}
+
+TEST(Application, SpreadsheetsPreviewInThePaneOnlyWhereTheSpreadsheetProgramIsInstalled) {
+  const ScenarioOutcome o = RunChild("excel");
+  // Values go into the sheet class that is there; no key is made for the one that is not, nor for the user.
+  for (const char* line : {"machine Excel.Sheet.8|EditFlags=65536", "machine Excel.Sheet.8|BrowserFlags=0",
+                           "machine Excel.Sheet.12|BrowserFlags=-2", "user Excel.Sheet.8|EditFlags=-2",
+                           "user Excel.Sheet.12|BrowserFlags=-2"}) {
+    EXPECT_TRUE(o.Has(line)) << line << "\n" << o.Text();
+  }
+}
+
+TEST(Application, TheFrameInstallsEveryHostTheEngineReachesAtAnyTime) {
+  const ScenarioOutcome o = RunChild("hosts");
+  // The hosts the engine may call at any time; the others stand for a window while it works (the partition
+  // search, the reading of a file system, page 3's tree during an Extensive Scan, the saving dialog).
+  for (const char* line : {"host messages=1", "host diskTable=1", "host secondDisplay=1", "host scanPage=1",
+                           "host resultTree=1", "host resultList=1", "host progressDialog=1", "host snapshotFrame=1",
+                           "host shellFileInfo=1", "host document=1"}) {
+    EXPECT_TRUE(o.Has(line)) << line << "\n" << o.Text();
+  }
+}
+
+TEST(Application, ALargeSnapshotLoadShowsItsProgressAndKeepsTheWindowAnswering) {
+  const std::string file = BigSnapshot("big.vsnp", 3000);
+  ::SetEnvironmentVariableW(L"DORVANE_APP_LOAD", Wide(file).c_str());
+  const ScenarioOutcome o = RunChild("big-load");
+  ::SetEnvironmentVariableW(L"DORVANE_APP_LOAD", nullptr);
+  for (const char* line : {"loaded_page=4", "progress_seen=1", "owner_disabled=1", "progress_captured=1",
+                           "progress_percent_seen=1", "progress_window_after=0", "frame_enabled_after=1"}) {
+    EXPECT_TRUE(o.Has(line)) << line << "\n" << o.Text();
+  }
 }
 
 TEST(Application, FrameAtStartEnablesOnlyWhatPageZeroAllows) {
@@ -548,6 +692,9 @@ TEST(Application, CommandLineSnapshotChoosesTheColumnsByItsLetter) {
   EXPECT_TRUE(unknown.Has("page=0")) << unknown.Text();
   EXPECT_TRUE(unknown.Has("columns=0")) << unknown.Text();
   EXPECT_TRUE(unknown.Has("box=3 Invalid File.")) << unknown.Text();
+  // The program then waits on page 0: no open dialog comes after the message.
+  EXPECT_TRUE(unknown.Has("file_dialogs=0")) << unknown.Text();
+  EXPECT_TRUE(quick.Has("file_dialogs=1")) << quick.Text();
 }
 
 TEST(Application, LoadSnapshotAppendsTheExtensionAndReportsAMissingFile) {
@@ -585,10 +732,22 @@ TEST(Application, RecoverSelectedWithNothingTickedAsksToTick) {
   EXPECT_TRUE(o.Has("folders=0")) << o.Text();
 }
 
-TEST(Application, HelpWithoutTheHelpFileSaysSo) {
+TEST(Application, HelpOpensTheCompiledHelpBesideTheProgram) {
   const ScenarioOutcome o = RunChild("help");
-  EXPECT_TRUE(o.Has("box=2 Dorvane.chm not found")) << o.Text();
-  EXPECT_TRUE(o.Has("shell=0")) << o.Text();
+  const std::vector<std::string> folder = o.All("program_folder");
+  ASSERT_EQ(folder.size(), 1u) << o.Text();
+  const std::string help = folder[0] + "Dorvane.chm";
+  EXPECT_TRUE(o.Has("shell=1")) << o.Text();
+  EXPECT_TRUE(o.Has("opened=open " + help + " 1")) << o.Text();
+  // The build compiled it there: a compiled help file.
+  std::ifstream file(help, std::ios::binary);
+  char magic[4] = {};
+  file.read(magic, 4);
+  EXPECT_EQ(std::string(magic, 4), "ITSF") << help;
+
+  const ScenarioOutcome missing = RunChild("help-missing");
+  EXPECT_TRUE(missing.Has("box=2 Dorvane.chm not found")) << missing.Text();
+  EXPECT_TRUE(missing.Has("shell=0")) << missing.Text();
 }
 
 TEST(Application, ExitAnsweredNoKeepsRunning) {
@@ -600,6 +759,9 @@ TEST(Application, ExitAnsweredNoKeepsRunning) {
   EXPECT_TRUE(o.Has("temp_exists=0")) << o.Text();
   EXPECT_TRUE(o.Has("temp_table=0")) << o.Text();
   EXPECT_TRUE(o.Has("last_preview=PAth 0")) << o.Text();
+  // The document emptied the thumbnail folder: its files go, its folders stay.
+  EXPECT_TRUE(o.Has("thumb_exists=0")) << o.Text();
+  EXPECT_TRUE(o.Has("thumb_subfolder=1")) << o.Text();
 }
 
 TEST(Application, ExitAnsweredYesStopsTheScanAndEndsWithCodeZero) {

@@ -1,13 +1,18 @@
 // The real program, started as the user starts it: the main frame with its bars and page 0, a second copy
 // refused by the single-instance mutex, Exit answered No, and Close answered Yes ending the process with
-// code 0 after it kept its window position and command-bar state.
+// code 0 after it kept its window position and command-bar state; a snapshot opened through the shell
+// while it runs.
 #include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "app/snapshot_test_files.h"
 #include "res/resource.h"
 
 namespace {
@@ -99,6 +104,9 @@ void DeleteProfileSection(const wchar_t* section) {
 }
 
 TEST(DorvaneProgram, MainFrameSecondCopyAndExit) {
+  // Earlier versions made the spreadsheet keys for the user.
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\Excel.Sheet.8");
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\Excel.Sheet.12");
   DeleteProfileSection(L"Settings");
   DeleteProfileSection(L"CommandBars-Summary");
   Program first;
@@ -143,12 +151,14 @@ TEST(DorvaneProgram, MainFrameSecondCopyAndExit) {
   EXPECT_LE(pageRect.bottom, statusRect.top);
   EXPECT_GE(window.right - window.left, 875);
   EXPECT_GE(window.bottom - window.top, 690);
-  // Spreadsheets open inside the preview pane: set for the current user, which needs no administrator.
-  DWORD flags = 0, size = sizeof flags;
-  EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Classes\\Excel.Sheet.8", L"EditFlags", RRF_RT_REG_DWORD,
-                           nullptr, &flags, &size),
-            ERROR_SUCCESS);
-  EXPECT_EQ(flags, 0x00010000u);
+  // Without the spreadsheet program its class keys are not made, for the user or the machine.
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    for (const wchar_t* key : {L"Software\\Classes\\Excel.Sheet.8", L"Software\\Classes\\Excel.Sheet.12"}) {
+      HKEY opened = nullptr;
+      EXPECT_NE(::RegOpenKeyExW(root, key, 0, KEY_READ, &opened), ERROR_SUCCESS) << key;
+      if (opened != nullptr) ::RegCloseKey(opened);
+    }
+  }
 
   // A second copy says so and ends.
   {
@@ -183,6 +193,146 @@ TEST(DorvaneProgram, MainFrameSecondCopyAndExit) {
   EXPECT_EQ(first.ExitCode(), 0u);
   EXPECT_EQ(ProfileValueType(L"Settings", L"Window Position"), static_cast<DWORD>(REG_BINARY));  // the 48-byte placement record
   EXPECT_EQ(ProfileValueType(L"CommandBars-Summary", L"Bars"), static_cast<DWORD>(REG_DWORD));
+}
+
+// The results page's tree: the tree control among the page's descendants.
+BOOL CALLBACK FindTree(HWND window, LPARAM parameter) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  if (std::wstring(name) != L"SysTreeView32") return TRUE;
+  *reinterpret_cast<HWND*>(parameter) = window;
+  return FALSE;
+}
+
+// Starts the program and cancels page 0's question for the image; its frame, or null.
+HWND StartAndCancelBrowse(Program& program) {
+  if (!program.Start()) return nullptr;
+  HWND frame = WaitForWindow(program.pi.dwProcessId, true);
+  if (frame == nullptr) return nullptr;
+  for (int i = 0; i < 600 && ::GetDlgItem(frame, 0xE904) == nullptr; ++i) ::Sleep(50);
+  HWND browse = WaitForWindow(program.pi.dwProcessId, false);
+  if (browse == nullptr) return nullptr;
+  ::PostMessageW(browse, WM_COMMAND, IDCANCEL, 0);
+  for (int i = 0; i < 200 && ::IsWindowVisible(browse); ++i) ::Sleep(50);
+  return frame;
+}
+
+void CloseAnsweringYes(Program& program, HWND frame) {
+  ::PostMessageW(frame, WM_CLOSE, 0, 0);
+  HWND question = WaitForWindow(program.pi.dwProcessId, false);
+  ASSERT_NE(question, nullptr);
+  ::PostMessageW(question, WM_COMMAND, IDYES, 0);
+  ASSERT_TRUE(program.Ended(30000));
+}
+
+// A snapshot file in the temporary folder, and the program's registration of its type where this Wine's
+// shell looks: Windows shows the user's classes, where the program registers, in the classes root; this
+// Wine shows the machine's alone, so the registration is put there as Windows shows it.
+class ShellOpenFixture {
+ public:
+  ShellOpenFixture() {
+    wchar_t folder[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    // Small letters: the program opens a snapshot by its name in small letters.
+    file_ = std::wstring(folder) + L"shell open.vsnp";
+    const std::string bytes = SnapshotBytesFromTestData("quick_fat.vsnp.hex");
+    HANDLE out = ::CreateFileW(file_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD count = 0;
+    if (out != INVALID_HANDLE_VALUE) ::WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr);
+    ::CloseHandle(out);
+  }
+  ~ShellOpenFixture() {
+    ::DeleteFileW(file_.c_str());
+    for (const wchar_t* key : kKeys) ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kClasses + key).c_str());
+  }
+  // Mirrors the type the program registered; false when it registered none.
+  bool MirrorRegistration() const {
+    for (const wchar_t* key : kKeys) {
+      HKEY from = nullptr, to = nullptr;
+      if (::RegOpenKeyExW(HKEY_CURRENT_USER, (kClasses + key).c_str(), 0, KEY_READ, &from) != ERROR_SUCCESS) return false;
+      ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, (kClasses + key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &to, nullptr);
+      if (std::wstring(key) == L".vsnp") {
+        wchar_t type[64] = {};
+        DWORD size = sizeof type;
+        ::RegGetValueW(from, nullptr, nullptr, RRF_RT_REG_SZ, nullptr, type, &size);
+        ::RegSetValueExW(to, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(type), size);
+      } else {
+        ::RegCopyTreeW(from, nullptr, to);
+      }
+      ::RegCloseKey(from);
+      ::RegCloseKey(to);
+    }
+    return true;
+  }
+  // Opens the file as a double click does; the process the shell started, if any.
+  HANDLE Open() const {
+    SHELLEXECUTEINFOW open{};
+    open.cbSize = sizeof open;
+    open.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOCLOSEPROCESS;
+    open.lpVerb = L"open";
+    open.lpFile = file_.c_str();
+    open.nShow = SW_SHOWNORMAL;
+    EXPECT_TRUE(::ShellExecuteExW(&open)) << ::GetLastError();
+    return open.hProcess;
+  }
+
+ private:
+  static constexpr const wchar_t* kKeys[] = {L"Vantor.Document", L".vsnp"};
+  const std::wstring kClasses = L"Software\\Classes\\";
+  std::wstring file_;
+};
+
+// The copy shows the snapshot's results: page 4 carries the first-view id and its tree holds the folders.
+void ExpectResultsShown(HWND results) {
+  for (int i = 0; i < 400 && ::GetDlgCtrlID(results) != 0xE900; ++i) ::Sleep(50);
+  EXPECT_EQ(::GetDlgCtrlID(results), 0xE900);
+  EXPECT_TRUE(::IsWindowVisible(results));
+  HWND tree = nullptr;
+  ::EnumChildWindows(results, FindTree, reinterpret_cast<LPARAM>(&tree));
+  ASSERT_NE(tree, nullptr);
+  EXPECT_GE(::SendMessageW(tree, TVM_GETCOUNT, 0, 0), 2);  // "Root" and the snapshot's folder
+}
+
+TEST(DorvaneProgram, ASnapshotOpenedThroughTheShellGoesToTheRunningCopyOrStartsOne) {
+  ShellOpenFixture snapshot;
+  {
+    Program running;
+    HWND frame = StartAndCancelBrowse(running);
+    ASSERT_NE(frame, nullptr);
+    HWND results = ::GetDlgItem(frame, 0xE904);
+    ASSERT_NE(results, nullptr);
+    ASSERT_TRUE(snapshot.MirrorRegistration());
+    HANDLE second = snapshot.Open();
+    EXPECT_EQ(second, nullptr);  // no second copy
+    if (second != nullptr) {
+      ::TerminateProcess(second, 99);  // it would wait on "already running"
+      ::CloseHandle(second);
+    }
+    ExpectResultsShown(results);
+    CloseAnsweringYes(running, frame);
+  }
+  // Without a running copy the shell starts one, which takes the snapshot from the shell and asks nothing.
+  Program started;
+  started.pi.hProcess = snapshot.Open();
+  ASSERT_NE(started.pi.hProcess, nullptr);
+  started.pi.dwProcessId = ::GetProcessId(started.pi.hProcess);
+  HWND frame = WaitForWindow(started.pi.dwProcessId, true);
+  ASSERT_NE(frame, nullptr);
+  for (int i = 0; i < 600 && ::GetDlgItem(frame, 0xE904) == nullptr && ::GetDlgItem(frame, 0xE900) == nullptr; ++i) {
+    ::Sleep(50);
+  }
+  HWND results = nullptr;
+  for (int i = 0; i < 400 && results == nullptr; ++i) {
+    HWND candidate = ::GetDlgItem(frame, 0xE900);
+    HWND tree = nullptr;
+    if (candidate != nullptr) ::EnumChildWindows(candidate, FindTree, reinterpret_cast<LPARAM>(&tree));
+    if (tree != nullptr && ::SendMessageW(tree, TVM_GETCOUNT, 0, 0) >= 2) results = candidate;
+    if (results == nullptr) ::Sleep(50);
+  }
+  ASSERT_NE(results, nullptr);
+  ExpectResultsShown(results);
+  EXPECT_EQ(WaitForWindow(started.pi.dwProcessId, false, 1000), nullptr);  // no open dialog
+  CloseAnsweringYes(started, frame);
 }
 
 }  // namespace

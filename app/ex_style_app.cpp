@@ -13,6 +13,7 @@
 #include "app/pages/third_view_hdd.h"
 #include "app/snapshot_open.h"
 #include "app/source_wizard_frame.h"
+#include "app/worker_shutdown.h"
 #include "engine/host/snapshot_host.h"
 #include "engine/records/scan_parameters.h"
 #include "platform/classlib/win/ccreatecontext.h"
@@ -101,7 +102,13 @@ BOOL CEx_StyleApp::InitInstance() {
   LoadStdProfileSettings(4);
   AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(CEx_StyleDoc), RUNTIME_CLASS(CMainFrame),
                                         RUNTIME_CLASS(CEx_StyleView)));
-  m_strCommandLine = m_lpCmdLine != nullptr ? m_lpCmdLine : _T("");
+  // A snapshot opened while the program runs goes to this copy.
+  EnableShellOpen();
+  RegisterShellFileTypes(TRUE);
+  CCommandLineInfo given;
+  ParseCommandLine(given);
+  m_shellOpenPending = given.m_nShellCommand == CCommandLineInfo::FileDDE;
+  m_strCommandLine = m_lpCmdLine != nullptr && !m_shellOpenPending ? m_lpCmdLine : _T("");
   m_strCommandLine.TrimLeft();
   m_strCommandLine.TrimRight();
   // The command line names a snapshot, not a document: the frame starts with a new document, and the
@@ -122,7 +129,9 @@ BOOL CEx_StyleApp::InitInstance() {
   // The bars take their states from the update rules now: the start-up's dialogs come before the loop's
   // first idle turn.
   OnIdle(0);
-  OpenStartDocument();
+  // Started by the shell: its open request comes next, so nothing else is opened or asked for.
+  if (m_shellOpenPending) return TRUE;
+  if (!OpenStartDocument()) return TRUE;
   if (PageViews[kPageImage] != nullptr) static_cast<CEx_StyleView*>(PageViews[kPageImage])->OnBrowse();
   return TRUE;
 }
@@ -157,30 +166,42 @@ void CEx_StyleApp::GetRecentDocumentName(CString& name) {
   name = GetProfileString(_T("Most Recent Check Book File"), _T("File"), _T(""));
 }
 
-void CEx_StyleApp::OpenStartDocument() {
-  if (!m_strCommandLine.IsEmpty()) {
-    OpenCommandLineSnapshot();
-    return;
-  }
+bool CEx_StyleApp::OpenStartDocument() {
+  if (!m_strCommandLine.IsEmpty()) return OpenSnapshot(m_strCommandLine.ToUtf16());
   CString recent;
   GetRecentDocumentName(recent);
   if (!recent.IsEmpty()) OpenDocumentFile(recent);
+  return true;
 }
 
-void CEx_StyleApp::OpenCommandLineSnapshot() {
+bool CEx_StyleApp::OpenSnapshot(const std::u16string& given) {
   CMainFrame* frame = GetMainFrame();
-  const std::u16string path = app::CommandLineSnapshotPath(m_strCommandLine.ToUtf16());
+  const std::u16string path = app::CommandLineSnapshotPath(given);
   uint32_t mode = RecoveryMode;
   if (app::ProbeSnapshotFile(path, &mode) == app::SnapshotProbe::kInvalid) {
     ShowMessage(u"Invalid File.", 3);
     frame->ShowSavedPosition();
-    return;
+    return false;
   }
   // A file that cannot be opened keeps the mode; its loader then finds nothing to read.
   RecoveryMode = mode;
   frame->SnapshotOpen = 1;
   if (frame->LoadSnapshotFile(path)) frame->ResultsReady = 1;
   frame->AtStart = 0;
+  return true;
+}
+
+BOOL CEx_StyleApp::OnDDECommand(LPTSTR lpszCommand) {
+  CString path;
+  CMainFrame* frame = GetMainFrame();
+  if (!DdeOpenPath(lpszCommand, &path) || frame == nullptr) return FALSE;
+  // Not under a dialog (a question, the saving, a file dialog) nor while a worker reads the records that a
+  // load replaces.
+  if (!frame->IsWindowEnabled() || app::AnyWorkerRunning()) return FALSE;
+  m_shellOpenPending = false;
+  if (frame->IsIconic()) frame->ShowWindow(SW_RESTORE);
+  ::SetForegroundWindow(frame->m_hWnd);
+  return OpenSnapshot(path.ToUtf16()) ? TRUE : FALSE;
 }
 
 void CEx_StyleApp::SwitchView(UINT nPage) {

@@ -27,6 +27,9 @@ class CEx_StyleApp : public CWinApp, public DatabaseViewSettings {
   ~CEx_StyleApp() override;
 
   BOOL InitInstance() override;
+  // The shell's open of a snapshot double-clicked while the program runs ("[open("path")]"): loaded as
+  // one named on the command line, unless a worker runs or a dialog is up. TRUE when it was loaded.
+  BOOL OnDDECommand(LPTSTR lpszCommand) override;
 
   // Shows the page (0..4) in the frame's client area; the page already shown is left alone.
   void SwitchView(UINT nPage);
@@ -50,9 +53,12 @@ class CEx_StyleApp : public CWinApp, public DatabaseViewSettings {
   void RegisterFileType();
   BOOL CreatePages();
   void ShowFrameInTurn();
-  // Step after start-up: the recent document, or the command line's snapshot.
-  void OpenStartDocument();
-  void OpenCommandLineSnapshot();
+  // Step after start-up: the recent document, or the command line's snapshot. false when the snapshot was
+  // refused (the user was told): the program then waits on page 0 without asking for an image.
+  bool OpenStartDocument();
+  // Loads the snapshot at path (quoted or not) in the mode its first letter gives; false when refused.
+  bool OpenSnapshot(const std::u16string& path);
+  bool m_shellOpenPending = false;  // started by the shell, whose open request follows
 };
 
 CEx_StyleApp* TheApp();

@@ -1,6 +1,8 @@
 #include "app/frame_hosts.h"
 
+#include "app/dialogs/progress_dialog.h"
 #include "app/ex_style_app.h"
+#include "app/ex_style_doc.h"
 #include "app/main_frame.h"
 #include "app/pages/third_view_hdd.h"
 #include "app/scan_page_links.h"
@@ -15,6 +17,8 @@
 namespace {
 
 FrameSnapshotHost g_snapshotHost;
+FrameProgressHost g_progressHost;
+FrameDocumentHost g_documentHost;
 
 }  // namespace
 
@@ -49,10 +53,53 @@ void FrameSnapshotHost::ShowResultsPage() {
   app->SwitchView(kPageResults);
 }
 
+FrameProgressHost::FrameProgressHost() = default;
+
+FrameProgressHost::~FrameProgressHost() = default;
+
+bool FrameProgressHost::Create() {
+  DestroyWindow();
+  CEx_StyleApp* app = TheApp();
+  CWnd* owner = app != nullptr ? app->PageViews[kPageResults] : nullptr;
+  auto dialog = std::make_unique<ProgressDialog>();
+  if (!dialog->Create(owner != nullptr ? owner : MainFrame())) return false;
+  dialog_ = std::move(dialog);
+  if (CMainFrame* frame = MainFrame()) frame->ProgressWindow = dialog_->m_hWnd;
+  return true;
+}
+
+void FrameProgressHost::SetRange(uint32_t lower, uint32_t upper) {
+  if (dialog_ != nullptr) dialog_->SetRange(static_cast<int>(lower), static_cast<int>(upper));
+}
+
+void FrameProgressHost::ShowWindow(bool show) {
+  if (dialog_ != nullptr) dialog_->ShowWindow(show ? SW_SHOW : SW_HIDE);
+}
+
+void FrameProgressHost::SetPos(uint32_t position) {
+  if (dialog_ != nullptr) ::SendMessageW(dialog_->m_hWnd, ProgressDialog::kSetPosMessage, position, 0);
+}
+
+void FrameProgressHost::DestroyWindow() {
+  CMainFrame* frame = MainFrame();
+  if (frame != nullptr && dialog_ != nullptr && frame->ProgressWindow == dialog_->m_hWnd) frame->ProgressWindow = nullptr;
+  dialog_.reset();  // the dialog closes its window and gives its owner back
+}
+
+void FrameDocumentHost::EmptyThumbnailFolder(const std::u16string& folder) {
+  if (document_ != nullptr) document_->EmptyThumbnailFolder(CString::FromUtf16(folder));
+}
+
 void InstallFrameHosts(CMainFrame* frame) {
   msgbox::InstallProgramMessages(frame->m_hWnd);
   host::Hosts& hosts = host::Current();
   hosts.snapshotFrame = &g_snapshotHost;
+  hosts.progressDialog = &g_progressHost;
+  CDocument* document = frame->GetActiveDocument();
+  g_documentHost = FrameDocumentHost(document != nullptr && document->IsKindOf(RUNTIME_CLASS(CEx_StyleDoc))
+                                         ? static_cast<CEx_StyleDoc*>(document)
+                                         : nullptr);
+  hosts.document = &g_documentHost;
   CEx_StyleApp* app = TheApp();
   if (app != nullptr && app->PageViews[kPageResults] != nullptr) {
     auto* results = static_cast<CThirdView_HDD*>(app->PageViews[kPageResults]);
@@ -69,6 +116,10 @@ void InstallFrameHosts(CMainFrame* frame) {
 void RemoveFrameHosts() {
   host::Hosts& hosts = host::Current();
   hosts.snapshotFrame = nullptr;
+  g_progressHost.DestroyWindow();
+  hosts.progressDialog = nullptr;
+  hosts.document = nullptr;
+  g_documentHost = FrameDocumentHost();
   hosts.resultList = nullptr;
   hosts.resultTree = nullptr;
   hosts.shellFileInfo = nullptr;

@@ -146,7 +146,6 @@ bool CMainFrame::CreateCommandBars() {
     return false;
   }
   m_pCommandBars2 = m_pCommandBars;
-  m_pCommandBars->HideCommands(kHiddenCommands, 2);
   if (!m_pCommandBars->SetMenu(_T("Menu Bar"), IDR_MAIN_MENU)) return false;
   m_pToolBar = m_pCommandBars->Add(_T("Standard"), tkpBarTop);
   if (m_pToolBar == nullptr || !m_pToolBar->LoadToolBar(IDR_MAINFRAME)) return false;
@@ -161,7 +160,9 @@ bool CMainFrame::CreateCommandBars() {
   m_pToolBar->ShowTextBelowIcons(TRUE);
   CTKPPaintManager::SetCustomTheme(new BannerTheme);
   m_pToolBar->SetPaintManager(new BannerTheme);
-  m_pCommandBars->GetCommandBarsOptions()->bShowFullAfterDelay = FALSE;
+  m_pCommandBars->HideCommands(kHiddenCommands, 2);
+  // Hidden commands stay out of the menus until they are used.
+  m_pCommandBars->GetCommandBarsOptions()->bAlwaysShowFullMenus = FALSE;
   m_pCommandBars->GetShortcutManager()->SetAccelerators(IDR_MAINFRAME);
   m_pCommandBars->LoadOptions(kBarsSection);
   m_pCommandBars->LoadBarState(kBarsSection, FALSE);
@@ -170,22 +171,20 @@ bool CMainFrame::CreateCommandBars() {
 }
 
 void CMainFrame::WritePreviewRegistryFlags() {
-  // Spreadsheets open inside the preview pane rather than in their own window. Written under the current
-  // user's classes, which needs no administrator rights; a key that cannot be made is left alone.
+  // Spreadsheets open inside the preview pane rather than in their own window. Only keys that the
+  // spreadsheet program installed are changed: where it is missing (or the keys cannot be opened for
+  // writing) nothing is created.
   struct Value {
     const wchar_t* key;
     const wchar_t* name;
     DWORD data;
   };
-  const Value values[] = {{L"Software\\Classes\\Excel.Sheet.8", L"EditFlags", 0x00010000},
-                          {L"Software\\Classes\\Excel.Sheet.8", L"BrowserFlags", 0},
-                          {L"Software\\Classes\\Excel.Sheet.12", L"BrowserFlags", 0}};
+  const Value values[] = {{L"SOFTWARE\\Classes\\Excel.Sheet.8", L"EditFlags", 0x00010000},
+                          {L"SOFTWARE\\Classes\\Excel.Sheet.8", L"BrowserFlags", 0},
+                          {L"SOFTWARE\\Classes\\Excel.Sheet.12", L"BrowserFlags", 0}};
   for (const Value& v : values) {
     HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, v.key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS) {
-      continue;
-    }
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, v.key, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) continue;
     ::RegSetValueExW(key, v.name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v.data), sizeof v.data);
     ::RegCloseKey(key);
   }

@@ -145,10 +145,6 @@
 #define IDI_SELECT_ALL_OUT 299
 #define IDI_BROWSE 372
 // The message box's information, error, question and warning marks (32 x 32, 48 x 48, 16 x 16).
-#define IDI_MESSAGE_INFORMATION 390
-#define IDI_MESSAGE_ERROR 391
-#define IDI_MESSAGE_QUESTION 392
-#define IDI_MESSAGE_WARNING 393
 
 // ---- cursors ----------------------------------------------------------------------------------------
 #define IDC_CHECK_BOX_CURSOR 249

@@ -255,39 +255,3 @@ def signature(sk, x, y, s):
     for row, widths in ((5.5, (2, 2, 2)), (8, (2, 2)), (10.5, (2, 2, 2))):
         for k, wdt in enumerate(widths):
             g.rect(4.6 + k * 2.8, row, 4.6 + k * 2.8 + wdt, row + 1.4, fill=p.BLUE_MID)
-
-
-def message_information(sk, x, y, s):
-    """The message box's information mark: a white "i" on a blue disc."""
-    g = Grid(sk, x, y, s)
-    g.ellipse(0.8, 0.8, 15.2, 15.2, fill=p.BLUE, outline=p.NAVY, width=0.8)
-    g.arc(2.2, 2.2, 13.8, 13.8, 200, 290, p.BLUE_LIGHT, 0.8)
-    g.ellipse(7.0, 3.3, 9.0, 5.3, fill=p.WHITE)
-    g.rect(7.1, 6.6, 8.9, 12.6, fill=p.WHITE, radius=0.3)
-
-
-def message_error(sk, x, y, s):
-    """The message box's error mark: a white cross on a red disc."""
-    g = Grid(sk, x, y, s)
-    g.ellipse(0.8, 0.8, 15.2, 15.2, fill=p.RED, outline=(120, 30, 26), width=0.8)
-    g.arc(2.2, 2.2, 13.8, 13.8, 200, 290, (226, 128, 118), 0.8)
-    g.line([(5.2, 5.2), (10.8, 10.8)], p.WHITE, 2.0)
-    g.line([(10.8, 5.2), (5.2, 10.8)], p.WHITE, 2.0)
-
-
-def message_question(sk, x, y, s):
-    """The message box's question mark: a white "?" on a blue disc."""
-    g = Grid(sk, x, y, s)
-    g.ellipse(0.8, 0.8, 15.2, 15.2, fill=p.BLUE, outline=p.NAVY, width=0.8)
-    g.arc(2.2, 2.2, 13.8, 13.8, 200, 290, p.BLUE_LIGHT, 0.8)
-    g.arc(5.4, 3.3, 10.6, 8.3, 180, 400, p.WHITE, 1.6)
-    g.line([(10.0, 7.4), (8, 8.9), (8, 10.2)], p.WHITE, 1.6)
-    g.ellipse(7.1, 11.3, 8.9, 13.1, fill=p.WHITE)
-
-
-def message_warning(sk, x, y, s):
-    """The message box's warning mark: a dark "!" on an amber triangle."""
-    g = Grid(sk, x, y, s)
-    g.poly([(8, 1.0), (15.3, 14.6), (0.7, 14.6)], fill=p.AMBER, outline=(150, 96, 22), width=0.8)
-    g.rect(7.1, 5.2, 8.9, 10.6, fill=p.INK, radius=0.3)
-    g.ellipse(7.05, 11.4, 8.95, 13.3, fill=p.INK)

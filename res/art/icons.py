@@ -38,7 +38,6 @@ APP = [16, 24, 32, 48, 256]
 SMALL = [16, 32]
 HEADER = [16, 48]
 TOOL = [32, 16]
-MESSAGE = [32, 48, 16]
 
 ICONS = {
     "app.ico": (glyphs.emblem, APP),
@@ -74,11 +73,6 @@ ICONS = {
     "select_all_in.ico": (lambda sk, x, y, s: glyphs.checkbox(sk, x, y, s, 1), SMALL),
     "select_all_out.ico": (lambda sk, x, y, s: glyphs.checkbox(sk, x, y, s, 0), SMALL),
     "browse.ico": (lambda sk, x, y, s: glyphs.folder(sk, x, y, s, True), SMALL),
-    # The message box's marks, at the system's icon size and below
-    "message_information.ico": (glyphs.message_information, MESSAGE),
-    "message_error.ico": (glyphs.message_error, MESSAGE),
-    "message_question.ico": (glyphs.message_question, MESSAGE),
-    "message_warning.ico": (glyphs.message_warning, MESSAGE),
 }
 
 

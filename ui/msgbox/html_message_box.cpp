@@ -24,28 +24,24 @@ std::u16string WindowText(HWND window) {
   return std::u16string(reinterpret_cast<const char16_t*>(text));
 }
 
-// The program's own marks, drawn in its style; the system's where the program's module lacks them.
+// The system's icon of the icon bits (shared: never destroyed), or the user icon of the parameter block.
 HICON LoadBoxIcon(const MessageBoxParams& params, bool* own) {
-  const int size = ::GetSystemMetrics(SM_CXICON);
-  *own = true;
-  auto load = [size](HMODULE module, UINT id) {
-    return static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-  };
-  UINT ours = 0;
+  *own = false;
   const wchar_t* system = nullptr;
   switch (params.style & kIconBits) {
-    case kIconError: ours = IDI_MESSAGE_ERROR; system = IDI_HAND; break;
-    case kIconQuestion: ours = IDI_MESSAGE_QUESTION; system = IDI_QUESTION; break;
-    case kIconWarning: ours = IDI_MESSAGE_WARNING; system = IDI_EXCLAMATION; break;
-    case kIconInformation: ours = IDI_MESSAGE_INFORMATION; system = IDI_ASTERISK; break;
+    case kIconError: system = IDI_HAND; break;
+    case kIconQuestion: system = IDI_QUESTION; break;
+    case kIconWarning: system = IDI_EXCLAMATION; break;
+    case kIconInformation: system = IDI_ASTERISK; break;
     case kIconUser: {
+      const int size = ::GetSystemMetrics(SM_CXICON);
       HMODULE module = params.iconModule != nullptr ? static_cast<HMODULE>(params.iconModule) : ::GetModuleHandleW(nullptr);
-      return load(module, params.userIcon);
+      *own = true;
+      return static_cast<HICON>(
+          ::LoadImageW(module, MAKEINTRESOURCEW(params.userIcon), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
     }
     default: return nullptr;
   }
-  if (HICON icon = load(::GetModuleHandleW(nullptr), ours)) return icon;
-  *own = false;
   return ::LoadIconW(nullptr, system);
 }
 

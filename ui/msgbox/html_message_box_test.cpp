@@ -384,6 +384,91 @@ TEST(MessageBoxLook, EveryArea) {
   EXPECT_EQ(texts, (std::vector<std::wstring>{L"Rename", L"Replace", L"Skip", L"Help me", L"More >>"}));
 }
 
+// The icon's pixels, drawn on black and on white: where both agree the icon is opaque, and that is its colour.
+struct IconPixels {
+  int size = 0;
+  std::vector<COLORREF> colour;
+  std::vector<bool> opaque;
+};
+
+IconPixels DrawnIcon(HICON icon) {
+  IconPixels drawn;
+  drawn.size = ::GetSystemMetrics(SM_CXICON);
+  const int n = drawn.size;
+  std::vector<COLORREF> on[2];
+  HDC screen = ::GetDC(nullptr);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, n, n);
+  HGDIOBJ old = ::SelectObject(dc, bitmap);
+  for (int pass = 0; pass < 2; ++pass) {
+    RECT all{0, 0, n, n};
+    HBRUSH brush = ::CreateSolidBrush(pass == 0 ? RGB(0, 0, 0) : RGB(255, 255, 255));
+    ::FillRect(dc, &all, brush);
+    ::DeleteObject(brush);
+    ::DrawIconEx(dc, 0, 0, icon, n, n, 0, nullptr, DI_NORMAL);
+    for (int y = 0; y < n; ++y) {
+      for (int x = 0; x < n; ++x) on[pass].push_back(::GetPixel(dc, x, y));
+    }
+  }
+  ::SelectObject(dc, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(dc);
+  ::ReleaseDC(nullptr, screen);
+  for (size_t i = 0; i < on[0].size(); ++i) {
+    drawn.opaque.push_back(on[0][i] == on[1][i]);
+    drawn.colour.push_back(on[0][i]);
+  }
+  return drawn;
+}
+
+// Whether the box's client area shows the icon's opaque pixels somewhere, exactly.
+bool ShowsIcon(HWND box, const IconPixels& icon) {
+  RECT client;
+  ::GetClientRect(box, &client);
+  const std::vector<COLORREF> pixels = harness::ClientPixels(box, client);
+  const int width = client.right;
+  const int height = client.bottom;
+  if (pixels.size() != static_cast<size_t>(width) * height) return false;
+  for (int top = 0; top + icon.size <= height; ++top) {
+    for (int left = 0; left + icon.size <= width; ++left) {
+      bool all = true;
+      for (int i = 0; all && i < icon.size * icon.size; ++i) {
+        if (!icon.opaque[i]) continue;
+        all = pixels[(top + i / icon.size) * width + left + i % icon.size] == icon.colour[i];
+      }
+      if (all) return true;
+    }
+  }
+  return false;
+}
+
+TEST(MessageBoxLook, EachKindShowsTheSystemsIcon) {
+  const std::pair<uint32_t, const wchar_t*> kinds[] = {{1, IDI_ASTERISK}, {2, IDI_HAND}, {3, IDI_QUESTION}};
+  for (const auto& kind : kinds) {
+    const IconPixels system = DrawnIcon(::LoadIconW(nullptr, kind.second));
+    int opaque = 0;
+    for (bool o : system.opaque) opaque += o;
+    ASSERT_GT(opaque, 100) << kind.first;
+    bool shown = false;
+    ModalScript script;
+    script.OnWindow(L"Dorvane", [&](HWND box) {
+      harness::PumpFor(300);
+      shown = ShowsIcon(box, system);
+      harness::ClickCentre(harness::Control(box, kind.first == 3 ? kNo : kOk));
+    });
+    script.Start();
+    MessageText = u"Files Saved successfully.";
+    MessageKind = kind.first;
+    if (kind.first == 3) {
+      ConfirmDialog().DoModal();
+    } else {
+      MessageDialog().DoModal();
+    }
+    EXPECT_TRUE(script.Finished()) << script.Failure();
+    EXPECT_TRUE(shown) << kind.first;
+  }
+}
+
 TEST(MessageBoxLook, AnEmptyMessageShowsTheIconAndTheButton) {
   ModalScript script;
   script.OnWindow(L"Dorvane", [](HWND box) {

@@ -1,6 +1,8 @@
 // CFrameWnd: creation from resources, its views and documents, command routing, closing and its end.
 #include "platform/classlib/win/cframewnd.h"
 
+#include <dde.h>
+
 #include "platform/classlib/resource_win32.h"
 #include "platform/classlib/win/ccontrolbar.h"
 #include "platform/classlib/win/cdocument.h"
@@ -25,6 +27,9 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
   ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
   ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
   ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
+  ON_MESSAGE(WM_DDE_INITIATE, OnDDEInitiate)
+  ON_MESSAGE(WM_DDE_EXECUTE, OnDDEExecute)
+  ON_MESSAGE(WM_DDE_TERMINATE, OnDDETerminate)
   ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateKeyIndicator)
   ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateKeyIndicator)
   ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, OnUpdateKeyIndicator)

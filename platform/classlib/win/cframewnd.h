@@ -155,5 +155,10 @@ class CFrameWnd : public CWnd {
   afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
   afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
+  // The shell's DDE conversation, answered by the main frame once shell open is enabled
+  // (cwinapp_shell.cpp).
+  afx_msg LRESULT OnDDEInitiate(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnDDEExecute(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnDDETerminate(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 };

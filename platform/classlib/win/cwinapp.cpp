@@ -34,6 +34,9 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) {
 
 CWinApp::~CWinApp() {
   delete m_pDocManager;
+  // The shell-open atoms are the session's: they are given back.
+  if (m_atomApp != 0) ::GlobalDeleteAtom(m_atomApp);
+  if (m_atomSystemTopic != 0) ::GlobalDeleteAtom(m_atomSystemTopic);
   if (g_app == this) g_app = nullptr;
 }
 

@@ -96,6 +96,19 @@ class CWinApp : public CWinThread {
   afx_msg void OnFileOpen();
   afx_msg void OnFilePrintSetup();
 
+  // ---- shell open (cwinapp_shell.cpp) -------------------------------------------------------------
+  // The main frame then answers the shell's DDE conversation on the executable's name and the topic
+  // "system", and hands each command of it to OnDDECommand.
+  void EnableShellOpen();
+  // Registers each template's file type for the current user: the extension, the type id with its
+  // name, the open command and (bCompat) the program's first icon. With shell open enabled, the open
+  // goes to a running copy through DDE ("[open("%1")]"), and a copy the shell starts gets "/dde".
+  void RegisterShellFileTypes(BOOL bCompat = FALSE);
+  // A command of the shell's conversation: "[open("path")]" opens the document. TRUE when carried out.
+  virtual BOOL OnDDECommand(LPTSTR lpszCommand);
+  ATOM m_atomApp = 0;          // the executable's name, once shell open is enabled
+  ATOM m_atomSystemTopic = 0;  // "system"
+
   // ---- resources ----------------------------------------------------------------------------------
   HCURSOR LoadCursor(UINT nIDResource) const;
   HCURSOR LoadStandardCursor(LPCTSTR lpszCursorName) const;
@@ -113,6 +126,9 @@ class CWinApp : public CWinThread {
   UINT m_nMaxMRU = 0;
   CStringArray m_recentFiles;
 };
+
+// The path of a shell's "[open("path")]" command; FALSE for any other command.
+BOOL DdeOpenPath(const CString& command, CString* path);
 
 // ---- the application's globals ------------------------------------------------------------------
 CWinApp* AfxGetApp();

@@ -2,6 +2,7 @@
 // seam, the wait cursor, reference counting.
 #include <gtest/gtest.h>
 
+#include "platform/classlib/win/cwinapp.h"
 #include "platform/classlib/win/win_test_support.h"
 #include "platform/harness/seam_test.h"
 
@@ -146,3 +147,17 @@ TEST(ReferenceCount, TheLastReleaseDeletesTheObject) {
 }
 
 }  // namespace
+
+TEST(ShellOpen, OnlyTheShellsOpenCommandGivesAPath) {
+  CString path;
+  EXPECT_TRUE(DdeOpenPath(_T("[open(\"C:\\a b\\s.vsnp\")]"), &path));
+  EXPECT_EQ(path.Compare(_T("C:\\a b\\s.vsnp")), 0);
+  EXPECT_TRUE(DdeOpenPath(_T("  [OPEN(\"x.vsnp\")] "), &path));
+  EXPECT_EQ(path.Compare(_T("x.vsnp")), 0);
+  for (const TCHAR* other : {_T("[print(\"x.vsnp\")]"), _T("[open(\"\")]"), _T("[open(\"a\"\"b\")]"), _T("[open(x)]"),
+                             _T("[open(\"x.vsnp\")][open(\"y\")]"), _T("")}) {
+    path = _T("kept");
+    EXPECT_FALSE(DdeOpenPath(other, &path)) << other;
+    EXPECT_EQ(path.Compare(_T("kept")), 0);
+  }
+}
