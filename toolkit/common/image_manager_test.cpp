@@ -251,6 +251,19 @@ TEST(ImageManager, MonoSilhouetteKeepsItsSidesRightToLeftAsWell) {
   }
 }
 
+// The whole manager through its archive form into another.
+void RoundTrip(CTKPImageManager& from, CTKPImageManager& to) {
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    from.Serialize(ar);
+    ar.Close();
+  }
+  file.SeekToBegin();
+  CArchive ar(&file, CArchive::load);
+  to.Serialize(ar);
+}
+
 TEST(ImageManager, ArchiveFormKeepsAlphaAndSkipsScaledIcons) {
   CTKPImageManager images;
   HBITMAP alpha = AlphaBitmap(16, 16, 0xFF00FF00);
@@ -260,18 +273,8 @@ TEST(ImageManager, ArchiveFormKeepsAlphaAndSkipsScaledIcons) {
   images.SetIcon(red, 12);
   ::DestroyIcon(red);
   images.GetImage(12, 24);  // a scaled icon, not stored
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    images.Serialize(ar);
-    ar.Close();
-  }
-  file.SeekToBegin();
   CTKPImageManager loaded;
-  {
-    CArchive ar(&file, CArchive::load);
-    loaded.Serialize(ar);
-  }
+  RoundTrip(images, loaded);
   EXPECT_EQ(loaded.GetIconSetCount(), 2);
   EXPECT_EQ(loaded.GetIconSet(12)->GetIcons().GetCount(), 1);
   CTKPImageManagerIcon* green = loaded.GetImage(11, 16);
@@ -449,18 +452,8 @@ TEST(ImageManager, StoredHeightsAndIdsAreCheckedWhenLoaded) {
   HICON blue = ColourIcon(16, RGB(0, 0, 255));
   ASSERT_TRUE(top.SetIcon(blue, UINT_MAX));
   ::DestroyIcon(blue);
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    top.Serialize(ar);
-    ar.Close();
-  }
-  file.SeekToBegin();
   CTKPImageManager loaded;
-  {
-    CArchive ar(&file, CArchive::load);
-    loaded.Serialize(ar);
-  }
+  RoundTrip(top, loaded);
   ASSERT_NE(loaded.GetIconSet(UINT_MAX), nullptr);
   CTKPImageManagerIconHandle handle(loaded.GetIconSet(UINT_MAX)->GetIcon(16, FALSE)->GetIcon());
   EXPECT_EQ(loaded.AddCustomIcon(handle), 0u);
