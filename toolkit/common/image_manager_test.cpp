@@ -4,6 +4,8 @@
 // screenshots/toolkit_images.png.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -249,6 +251,19 @@ TEST(ImageManager, MonoSilhouetteKeepsItsSidesRightToLeftAsWell) {
   }
 }
 
+// The whole manager through its archive form into another.
+void RoundTrip(CTKPImageManager& from, CTKPImageManager& to) {
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    from.Serialize(ar);
+    ar.Close();
+  }
+  file.SeekToBegin();
+  CArchive ar(&file, CArchive::load);
+  to.Serialize(ar);
+}
+
 TEST(ImageManager, ArchiveFormKeepsAlphaAndSkipsScaledIcons) {
   CTKPImageManager images;
   HBITMAP alpha = AlphaBitmap(16, 16, 0xFF00FF00);
@@ -258,18 +273,8 @@ TEST(ImageManager, ArchiveFormKeepsAlphaAndSkipsScaledIcons) {
   images.SetIcon(red, 12);
   ::DestroyIcon(red);
   images.GetImage(12, 24);  // a scaled icon, not stored
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    images.Serialize(ar);
-    ar.Close();
-  }
-  file.SeekToBegin();
   CTKPImageManager loaded;
-  {
-    CArchive ar(&file, CArchive::load);
-    loaded.Serialize(ar);
-  }
+  RoundTrip(images, loaded);
   EXPECT_EQ(loaded.GetIconSetCount(), 2);
   EXPECT_EQ(loaded.GetIconSet(12)->GetIcons().GetCount(), 1);
   CTKPImageManagerIcon* green = loaded.GetImage(11, 16);
@@ -396,6 +401,65 @@ TEST(ImageManager, ClipboardCopyPastesAsNewCustomIcons) {
   ::GlobalFree(cut);
   ::GlobalFree(huge);
   ::CloseClipboard();
+}
+
+// The icons of one command in their archive form, as the clipboard carries them.
+std::vector<BYTE> IconsBytes(CTKPImageManager& images, UINT id) {
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    images.SerializeIcons(id, ar);
+    ar.Close();
+  }
+  std::vector<BYTE> bytes(static_cast<size_t>(file.GetLength()));
+  file.SeekToBegin();
+  file.Read(bytes.data(), static_cast<UINT>(bytes.size()));
+  return bytes;
+}
+
+UINT Paste(CTKPImageManager& images, const std::vector<BYTE>& bytes) {
+  HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  std::memcpy(::GlobalLock(data), bytes.data(), bytes.size());
+  ::GlobalUnlock(data);
+  const UINT id = images.PasteCustomImage(data);
+  ::GlobalFree(data);
+  return id;
+}
+
+// A pasted icon whose record claims a height far beyond its image is drawn at the image's own size,
+// and stored ids at the top of the range leave no custom id rather than one that wraps to 0.
+TEST(ImageManager, StoredHeightsAndIdsAreCheckedWhenLoaded) {
+  CTKPImageManager images;
+  HICON red = ColourIcon(16, RGB(255, 0, 0));
+  ASSERT_TRUE(images.SetIcon(red, 40));
+  ::DestroyIcon(red);
+  std::vector<BYTE> bytes = IconsBytes(images, 40);
+  // The icon record starts with its height and schema (16 each), then the 52-byte header's count.
+  const BYTE record[] = {16, 0, 0, 0, 16, 0, 0, 0, 52, 0};
+  auto at = std::search(bytes.begin(), bytes.end(), std::begin(record), std::end(record));
+  ASSERT_NE(at, bytes.end());
+  at[0] = 0xE8;  // 1000
+  at[1] = 0x03;
+  const UINT pasted = Paste(images, bytes);
+  ASSERT_NE(pasted, 0u);
+  CTKPImageManagerIcon* icon = images.GetImage(pasted, 16);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(icon->GetHeight(), 16);
+  EXPECT_EQ(DrawnPixel(icon, icon->GetIcon(), 5, 5), RGB(255, 0, 0));
+  EXPECT_EQ(DrawnPixel(icon, icon->GetIcon(), 5, 30), RGB(255, 255, 255));
+
+  CTKPImageManager top;
+  HICON blue = ColourIcon(16, RGB(0, 0, 255));
+  ASSERT_TRUE(top.SetIcon(blue, UINT_MAX));
+  ::DestroyIcon(blue);
+  CTKPImageManager loaded;
+  RoundTrip(top, loaded);
+  ASSERT_NE(loaded.GetIconSet(UINT_MAX), nullptr);
+  CTKPImageManagerIconHandle handle(loaded.GetIconSet(UINT_MAX)->GetIcon(16, FALSE)->GetIcon());
+  EXPECT_EQ(loaded.AddCustomIcon(handle), 0u);
+  EXPECT_EQ(Paste(loaded, bytes), 0u);
+  EXPECT_EQ(loaded.GetIconSet(0), nullptr);
+  EXPECT_EQ(loaded.GetIconSetCount(), 1);
 }
 
 // The toolbar's own icons in each of the images a bar draws.

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -281,10 +282,16 @@ void CTKPImageManager::AddImageList(HIMAGELIST hImageList, UINT nBaseCommand, BO
   m_imageLists.push_back(entry);
 }
 
+// Stored icons can carry any id, up to the last one: then no custom id is left rather than one that wraps to 0.
+UINT CTKPImageManager::NextCustomId() {
+  if (m_nCustomID == UINT_MAX) return 0;
+  return ++m_nCustomID;
+}
+
 UINT CTKPImageManager::AddCustomIcon(const CTKPImageManagerIconHandle& hIcon) {
-  ++m_nCustomID;
-  EnsureIconSet(m_nCustomID)->SetIcon(hIcon, hIcon.GetExtent().cx);
-  return m_nCustomID;
+  const UINT id = NextCustomId();
+  if (id != 0) EnsureIconSet(id)->SetIcon(hIcon, hIcon.GetExtent().cx);
+  return id;
 }
 
 CTKPImageManagerIcon* CTKPImageManager::GetImage(UINT nCommand, int nWidth) {

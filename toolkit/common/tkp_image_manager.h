@@ -205,6 +205,7 @@ class CTKPImageManager : public CCmdTarget {
  private:
   friend class CTKPImageManagerIcon;
   CTKPImageManagerIconSet* EnsureIconSet(UINT nCommand);
+  UINT NextCustomId();
 
   using AlphaBlendFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
   COLORREF m_clrMask = static_cast<COLORREF>(-1);

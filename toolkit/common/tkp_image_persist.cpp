@@ -69,11 +69,18 @@ void CTKPImageManagerIcon::Serialize(CArchive& ar) {
                                          &m_hGeneratedDisabled}) {
     h->Clear();
   }
-  m_nHeight = record.height;
   RecordToHandle(record.normal, m_hIcon);
   RecordToHandle(record.disabled, m_hDisabled);
   RecordToHandle(record.hot, m_hHot);
   RecordToHandle(record.checked, m_hChecked);
+  // The stored height is only a number: the image itself tells the size it is drawn at.
+  const CSize extent = m_hIcon.GetExtent();
+  if (extent.cx > 0 && extent.cy > 0) {
+    m_nWidth = extent.cx;
+    m_nHeight = extent.cy;
+  } else {
+    m_nHeight = TKPRecordExtentInRange(record.height) ? record.height : 0;
+  }
 }
 
 void CTKPImageManager::Serialize(CArchive& ar) {
@@ -134,10 +141,9 @@ void CTKPImageManager::DoPropExchangeIcon(CTKPPropExchange* pPX, UINT nCommand) 
     std::unique_ptr<CTKPPropExchange> item(icons->GetNext(pos));
     LONG width = 16;
     PX_Long(item.get(), L"Width", width, 16);
-    auto* icon = new CTKPImageManagerIcon(nCommand, width, 15, set);
+    auto* icon = new CTKPImageManagerIcon(nCommand, TKPRecordExtentInRange(width) ? width : 0, 15, set);
     // A damaged record leaves this icon's images empty; the other icons still load.
     PX_Serialize(item.get(), L"Data", icon);
-    icon->m_nWidth = icon->m_hIcon.IsEmpty() ? width : icon->m_hIcon.GetExtent().cx;
     CTKPImageManagerIcon* old = nullptr;
     if (set->GetIcons().Lookup(width, old)) old->InternalRelease();
     set->GetIcons().SetAt(width, icon);
@@ -183,7 +189,8 @@ UINT CTKPImageManager::PasteCustomImage(HGLOBAL hData) {
   CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
   CArchive ar(&file, CArchive::load);
   const UINT saved = m_nCustomID;
-  const UINT id = ++m_nCustomID;
+  const UINT id = NextCustomId();
+  if (id == 0) return 0;
   try {
     SerializeIcons(id, ar);
   } catch (CException* e) {

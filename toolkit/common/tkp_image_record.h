@@ -11,6 +11,7 @@
 
 // The largest icon side we accept from a record.
 constexpr int kTKPMaxRecordExtent = 256;
+inline bool TKPRecordExtentInRange(long extent) { return extent >= 1 && extent <= kTKPMaxRecordExtent; }
 constexpr UINT kTKPRecordInfoSize = 52;  // the 40-byte header and room for three masks or colours
 
 struct TKPBitmapRecord {

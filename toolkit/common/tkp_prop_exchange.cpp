@@ -1,8 +1,10 @@
 #include "toolkit/common/tkp_prop_exchange.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 IMPLEMENT_DYNAMIC(CTKPPropExchange, CObject)
 IMPLEMENT_DYNAMIC(CTKPPropExchangeArchive, CTKPPropExchange)
@@ -296,15 +298,24 @@ BOOL CTKPPropExchangeArchive::ExchangeBlobProp(LPCTSTR, BYTE** ppData, DWORD* pS
     return TRUE;
   }
   const DWORD size = m_ar.ReadCount();
-  const bool allocated = *ppData == nullptr;
-  if (allocated) {
+  if (*ppData != nullptr && *pSize < size) return FALSE;
+  // The count is only what the stream claims: the bytes are read as they come, and nothing is handed
+  // over until all of them are there.
+  constexpr DWORD kChunk = 64 * 1024;
+  std::vector<BYTE> bytes;
+  for (DWORD done = 0; done < size;) {
+    const DWORD n = std::min(size - done, kChunk);
+    bytes.resize(done + n);
+    if (m_ar.Read(bytes.data() + done, n) != n) return FALSE;
+    done += n;
+  }
+  if (*ppData == nullptr) {
     *ppData = static_cast<BYTE*>(std::malloc(size == 0 ? 1 : size));
     if (*ppData == nullptr) return FALSE;
-  } else if (*pSize < size) {
-    return FALSE;
   }
+  if (size != 0) std::memcpy(*ppData, bytes.data(), size);
   *pSize = size;
-  return m_ar.Read(*ppData, size) == size;
+  return TRUE;
 }
 
 BOOL CTKPPropExchangeArchive::ExchangeRuntimeClass(LPCTSTR, CRuntimeClass** ppClass, CRuntimeClass*) {

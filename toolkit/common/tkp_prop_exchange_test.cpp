@@ -132,6 +132,32 @@ TEST(PropExchangeArchive, ShortDataRaisesTheArchiveException) {
   }
 }
 
+// A stream that claims more bytes than it holds: the load fails and the caller's pointer and size
+// stay as they were, with nothing allocated for the claim.
+TEST(PropExchangeArchive, ABlobCountBeyondTheStreamLeavesTheTargetUntouched) {
+  const std::vector<BYTE> claims = {0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0x7F, 1, 2, 3};  // 0x7FFFFFF0 bytes
+  CMemFile file(const_cast<BYTE*>(claims.data()), static_cast<UINT>(claims.size()));
+  CArchive ar(&file, CArchive::load);
+  CTKPPropExchangeArchive px(ar);
+  BYTE* blob = nullptr;
+  DWORD n = 5;
+  EXPECT_FALSE(PX_Blob(&px, _T("Blob"), blob, n));
+  EXPECT_EQ(blob, nullptr);
+  EXPECT_EQ(n, 5u);
+  std::free(blob);
+
+  const std::vector<BYTE> shortBlock = {4, 0, 1, 2};  // four claimed, two there
+  CMemFile shortFile(const_cast<BYTE*>(shortBlock.data()), static_cast<UINT>(shortBlock.size()));
+  CArchive shortAr(&shortFile, CArchive::load);
+  CTKPPropExchangeArchive shortPx(shortAr);
+  BYTE mine[4] = {9, 9, 9, 9};
+  BYTE* p = mine;
+  DWORD size = 4;
+  EXPECT_FALSE(PX_Blob(&shortPx, _T("Blob"), p, size));
+  EXPECT_EQ(mine[0], 9);
+  EXPECT_EQ(size, 4u);
+}
+
 TEST(PropExchangeBase, BlobTextIsTwoLettersPerByteLowNibbleFirst) {
   std::map<std::u16string, std::u16string> table;
   TableExchange save(table, FALSE);
