@@ -557,9 +557,16 @@ Column MakeColumn(CWnd* frame, int left, CTKPPaintManager* paint, const TCHAR* t
   kind->SetWidth(120);
   kind->AddString(CString(_T("Deleted")));
   kind->SetCurSel(0);
+  auto* greyed = static_cast<CTKPControlComboBox*>(menu->GetControls()->Add(tkpControlComboBox, 0));
+  greyed->SetCaption(CString(_T("Age")));
+  greyed->SetWidth(120);
+  greyed->AddString(CString(_T("Any")));
+  greyed->SetCurSel(0);
+  greyed->SetEnabled(FALSE);
   {
     CClientDC dc(menu);
-    for (CTKPControl* field : {static_cast<CTKPControl*>(find), static_cast<CTKPControl*>(kind)}) {
+    for (CTKPControl* field : {static_cast<CTKPControl*>(find), static_cast<CTKPControl*>(kind),
+                               static_cast<CTKPControl*>(greyed)}) {
       const CSize sz = field->GetSize(&dc);
       field->SetRect(CRect(3, y, 277, y + sz.cy));
       y += sz.cy;
