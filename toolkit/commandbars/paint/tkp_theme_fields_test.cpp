@@ -161,6 +161,26 @@ TEST(ThemeFields, OnAPopupTheLabelStartsAfterTheIconColumn) {
   EXPECT_GT(CountColor(canvas, CRect(rc.left + column + 7, rc.top, boxLeft, rc.bottom), theme->GetPaintColor(44)), 5);
 }
 
+// On a popup bar a combo box that is not hot shows its button framed in colour 5 over colour 53, greyed or not.
+TEST(ThemeFields, OnAPopupTheComboButtonKeepsItsFaceWhenDisabled) {
+  for (int id : {1, 2, 4}) {
+    Theme theme(id);
+    ASSERT_NE(theme->GetPaintColor(53), theme->GetPaintColor(COLOR_BTNFACE)) << id;
+    Bar popup(tkpBarTypePopup, tkpBarPopup, theme.p);
+    Canvas canvas(400, 60);
+    auto* combo = popup.Add<CTKPControlComboBox>(tkpControlComboBox, _T("Type"));
+    const CRect rc = Place(theme.p, canvas, combo);
+    const CRect button(rc.right - combo->GetButtonWidth(), rc.top + 1, rc.right, rc.bottom - 1);
+    for (BOOL enabled : {TRUE, FALSE}) {
+      combo->SetEnabled(enabled);
+      Draw(theme.p, canvas, combo);
+      EXPECT_EQ(canvas.Pixel(button.left, button.top + 3), theme->GetPaintColor(COLOR_WINDOW)) << id << enabled;
+      EXPECT_EQ(canvas.Pixel(button.left + 2, button.top + 2), theme->GetPaintColor(53)) << id << enabled;
+      EXPECT_GT(CountColor(canvas, button, theme->GetPaintColor(enabled ? 46 : 40)), 3) << id << enabled;
+    }
+  }
+}
+
 // ---- the flat and gradient looks --------------------------------------------------------------------------
 
 TEST(ThemeFields, FlatBoxesFrameWhenHotAndGreyWhenDisabled) {
@@ -537,9 +557,16 @@ Column MakeColumn(CWnd* frame, int left, CTKPPaintManager* paint, const TCHAR* t
   kind->SetWidth(120);
   kind->AddString(CString(_T("Deleted")));
   kind->SetCurSel(0);
+  auto* greyed = static_cast<CTKPControlComboBox*>(menu->GetControls()->Add(tkpControlComboBox, 0));
+  greyed->SetCaption(CString(_T("Age")));
+  greyed->SetWidth(120);
+  greyed->AddString(CString(_T("Any")));
+  greyed->SetCurSel(0);
+  greyed->SetEnabled(FALSE);
   {
     CClientDC dc(menu);
-    for (CTKPControl* field : {static_cast<CTKPControl*>(find), static_cast<CTKPControl*>(kind)}) {
+    for (CTKPControl* field : {static_cast<CTKPControl*>(find), static_cast<CTKPControl*>(kind),
+                               static_cast<CTKPControl*>(greyed)}) {
       const CSize sz = field->GetSize(&dc);
       field->SetRect(CRect(3, y, 277, y + sz.cy));
       y += sz.cy;

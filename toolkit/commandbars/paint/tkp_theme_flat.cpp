@@ -326,7 +326,8 @@ CSize CTKPFlatTheme::DrawField(CDC* pDC, CTKPControl* pControl, BOOL bDraw) {
   // The drop-down button.
   if (f.selected) {
     Rectangle(pDC, f.button, 32, f.dropped ? 33 : 31);
-  } else if (f.popup && f.enabled) {
+  } else if (f.popup) {
+    // On a menu the button keeps its face even while the box is greyed, so the field still reads as a list.
     Rectangle(pDC, f.button, COLOR_WINDOW, 53);
   }
   const int glyph = !f.enabled ? 40 : f.dropped ? 47 : f.selected ? 45 : 46;

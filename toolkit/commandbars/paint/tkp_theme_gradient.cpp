@@ -240,15 +240,20 @@ void CTKPGradientTheme::FillDockGradient(CDC* pDC, CRect rcArea, CRect rcClip) {
   TKPDrawHelpers()->FillColorGradient(pDC, rcArea, m_grcDock, TRUE, rcClip);
 }
 
+void CTKPGradientTheme::FillDockFace(CDC* pDC, DWORD dwDockStyle, CRect rcArea, CRect rcClip) {
+  // The right dock bar takes the gradient's dark end; the others share the gradient.
+  if ((dwDockStyle & (CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT)) != 0) {
+    pDC->FillSolidRect(rcClip, m_grcDock.clrDark);
+    return;
+  }
+  FillDockGradient(pDC, rcArea, rcClip);
+}
+
 void CTKPGradientTheme::FillDockBar(CDC* pDC, CTKPDockBar* pDockBar) {
   if (!TKPHasDC(pDC) || pDockBar == nullptr) return;
   CRect rc;
   pDockBar->GetClientRect(rc);
-  if ((pDockBar->GetBarStyle() & (CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT)) != 0) {
-    pDC->FillSolidRect(rc, m_grcDock.clrDark);
-    return;
-  }
-  FillDockGradient(pDC, rc, rc);
+  FillDockFace(pDC, pDockBar->GetBarStyle(), rc, rc);
 }
 
 void CTKPGradientTheme::FillIconColumn(CDC* pDC, int x, int y, int cx, int cy, BOOL bExpanded) {
@@ -270,7 +275,9 @@ void CTKPGradientTheme::FillDockedBody(CDC* pDC, CTKPCommandBar* pBar, CRect rc)
     pParent->GetClientRect(parent);
     pParent->ClientToScreen(parent);
     pBar->ScreenToClient(parent);
-    FillDockGradient(pDC, parent, rc);
+    // Around its rounded body the bar shows what its dock bar shows there.
+    const auto* pDock = dynamic_cast<const CTKPDockBar*>(pParent);
+    FillDockFace(pDC, pDock != nullptr ? pDock->GetBarStyle() : 0, parent, rc);
   }
   CTKPSavedDC saved(pDC);
   CRect body;

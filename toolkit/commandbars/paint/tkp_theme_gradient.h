@@ -54,6 +54,8 @@ class CTKPGradientTheme : public CTKPFlatTheme {
  protected:
   // The dock gradient across rcArea widened to half the screen, clipped to rcClip.
   void FillDockGradient(CDC* pDC, CRect rcArea, CRect rcClip);
+  // The face of a dock bar of the style over rcArea (its client area), clipped to rcClip.
+  void FillDockFace(CDC* pDC, DWORD dwDockStyle, CRect rcArea, CRect rcClip);
   // A docked toolbar's rounded body with its gradient and shadow line.
   void FillDockedBody(CDC* pDC, CTKPCommandBar* pBar, CRect rc);
   // Applies one colour scheme's values (1 blue, 2 olive, 3 silver) over the defaults.

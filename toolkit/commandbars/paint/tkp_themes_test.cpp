@@ -15,6 +15,7 @@
 #include "toolkit/commandbars/paint/paint_test_support.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
+#include "toolkit/commandbars/bars/tkp_dock_bar.h"
 #include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "toolkit/commandbars/paint/tkp_theme_gradient.h"
 #include "toolkit/commandbars/paint/tkp_theme_visual_style.h"
@@ -262,6 +263,47 @@ TEST(Themes, TheGradientToolbarBodyHasRoundedCornersAndAShadowLine) {
   EXPECT_NE(canvas.Pixel(3, 1), canvas.Pixel(4, 2));
   EXPECT_NE(canvas.Pixel(1, 15), RGB(255, 255, 255));
   EXPECT_EQ(canvas.Pixel(100, 1), static_cast<COLORREF>(gradient->m_grcToolBar.clrLight));
+}
+
+// Around its rounded body a docked toolbar shows its dock bar's face: the dark end of the dock gradient on the
+// right dock bar, the gradient on the others.
+TEST(Themes, AGradientToolbarShowsItsDockBarsFaceAroundItsBody) {
+  Theme theme(2);
+  auto* gradient = static_cast<CTKPGradientTheme*>(theme.p);
+  theme->SetColorSchemeMode(1);
+  theme->RefreshMetrics();
+  const COLORREF dark = gradient->m_grcDock.clrDark;
+  CWnd host;
+  host.CreateEx(0, AfxRegisterWndClass(0, ::LoadCursor(nullptr, IDC_ARROW)), _T(""), WS_POPUP, CRect(0, 0, 300, 300),
+                nullptr, 0);
+  struct Dock {
+    DWORD style;
+    int position;
+    bool solid;
+  };
+  for (const Dock& side : {Dock{CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT, tkpBarRight, true},
+                           Dock{CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT, tkpBarLeft, false}}) {
+    CTKPDockBar dock(nullptr);
+    ASSERT_TRUE(dock.Create(&host, WS_CHILD, side.style, 59420));
+    dock.MoveWindow(CRect(0, 0, 30, 300));
+    TestBar* bar = MakeBar(&dock, CRect(0, 0, 30, 200), tkpBarTypeNormal, side.position, theme.p);
+    Canvas canvas(30, 200);
+    theme->FillCommandBar(&canvas.dc, bar);
+    // The three rows above the body and the body's corner pixel.
+    for (const CPoint pt : {CPoint(15, 0), CPoint(15, 2), CPoint(1, 3)}) {
+      if (side.solid) {
+        EXPECT_EQ(canvas.Pixel(pt.x, pt.y), dark) << side.position << " " << pt.x << "," << pt.y;
+      } else {
+        EXPECT_NE(canvas.Pixel(pt.x, pt.y), dark) << side.position << " " << pt.x << "," << pt.y;
+      }
+    }
+    // The body itself is the bar gradient.
+    EXPECT_NE(canvas.Pixel(15, 10), dark) << side.position;
+    bar->DestroyWindow();
+    bar->InternalRelease();
+    dock.DestroyWindow();
+  }
+  host.DestroyWindow();
 }
 
 TEST(Themes, BordersGrippersAndTheExpandButtonMeasurePerTheme) {
