@@ -314,6 +314,22 @@ TEST_F(EditorFixture, TooltipsAreTheTextsAfterTheNewline) {
   info.uFlags = TTF_IDISHWND;
   dialog.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
   EXPECT_EQ(std::wstring(info.szText), L"Red");
+  // A tooltip window of the narrow kind gets the same texts in the code page.
+  for (auto [id, tip] : {std::pair<UINT, std::string>{ID_TK_EDITOR_REDO, "Redo"}, {9465, "Gray-50%"}}) {
+    NMTTDISPINFOA narrow{};
+    narrow.hdr.hwndFrom = dialog.m_hWnd;
+    narrow.hdr.idFrom = id;
+    narrow.hdr.code = TTN_NEEDTEXTA;
+    dialog.SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&narrow));
+    EXPECT_EQ(std::string(narrow.szText), tip);
+  }
+  NMTTDISPINFOA narrow{};
+  narrow.hdr.hwndFrom = dialog.GetSwatchTips().m_hWnd;
+  narrow.hdr.idFrom = reinterpret_cast<UINT_PTR>(hRed);
+  narrow.hdr.code = TTN_NEEDTEXTA;
+  narrow.uFlags = TTF_IDISHWND;
+  dialog.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&narrow));
+  EXPECT_EQ(std::string(narrow.szText), "Red");
   dialog.DestroyWindow();
 }
 
