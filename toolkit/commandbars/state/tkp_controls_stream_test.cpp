@@ -227,6 +227,26 @@ class ControlsStream : public testing::Test {
     standard->GetControls()->Remove(last);
   }
 
+  // The bars are saved and the program starts again: the stream they were saved in.
+  std::vector<BYTE> SavedAndStartedAgain(StreamFrame*& frame) {
+    frame->Bars()->SaveBarState(kProfile);
+    std::vector<BYTE> stream = StoredStream();
+    Stop(frame);
+    TKPImageManager()->RemoveAll();
+    frame = Start();
+    return stream;
+  }
+  // The stream with each one value changed as given is refused, and the bars stay as they were.
+  static void ExpectEachRefused(CTKPCommandBars* bars, const std::vector<BYTE>& good,
+                                std::initializer_list<std::pair<int, int>> changes) {
+    const std::wstring before = Describe(bars);
+    for (const auto& [from, to] : changes) {
+      const std::vector<BYTE> bytes = WithValueChanged(good, from, to);
+      EXPECT_FALSE(bars->LoadCustomizedBars(bytes.data(), static_cast<UINT>(bytes.size()), TRUE)) << from << " " << to;
+      EXPECT_EQ(Describe(bars), before);
+    }
+  }
+
   std::vector<StreamFrame*> frames;
 };
 
@@ -547,22 +567,11 @@ TEST_F(ControlsStream, WidthsAndMarginsBeyondAnyScreenAreRefused) {
   AddMine(frame);
   auto* more = static_cast<CTKPPopupBar*>(frame->Bars()->GetToolBar(kMine)->GetControl(1)->GetCommandBar());
   more->SetMargins(CRect(2, 4, 1234, 4));
-  frame->Bars()->SaveBarState(kProfile);
-  const std::vector<BYTE> good = StoredStream();
-  Stop(frame);
-  TKPImageManager()->RemoveAll();
-  const auto changed = [&](int from, int to) { return WithValueChanged(good, from, to); };
-
-  frame = Start();
+  const std::vector<BYTE> good = SavedAndStartedAgain(frame);
   CTKPCommandBars* bars = frame->Bars();
-  const std::wstring before = Describe(bars);
-  for (const auto& [from, to] : {std::pair{150, 0x7FFFFFF0}, std::pair{150, -1}, std::pair{1234, 0x7FFFFFF0}}) {
-    const std::vector<BYTE> bytes = changed(from, to);
-    EXPECT_FALSE(bars->LoadCustomizedBars(bytes.data(), static_cast<UINT>(bytes.size()), TRUE)) << from << " " << to;
-    EXPECT_EQ(Describe(bars), before);
-  }
+  ExpectEachRefused(bars, good, {{150, 0x7FFFFFF0}, {150, -1}, {1234, 0x7FFFFFF0}});
   // The same stream with widths a screen can hold is taken.
-  const std::vector<BYTE> wide = changed(150, 32767);
+  const std::vector<BYTE> wide = WithValueChanged(good, 150, 32767);
   EXPECT_TRUE(bars->LoadCustomizedBars(wide.data(), static_cast<UINT>(wide.size()), TRUE));
 }
 
@@ -580,21 +589,10 @@ TEST_F(ControlsStream, GridSelectorsAndHostedWindowsBeyondAnyScreenAreRefused) {
   host->SetSize(CSize(1233, 22));
   host->SetBorders(CRect(2, 1235, 2, 3));
   mine->GetControls()->Add(host, 40004);
-  frame->Bars()->SaveBarState(kProfile);
-  const std::vector<BYTE> good = StoredStream();
-  Stop(frame);
-  TKPImageManager()->RemoveAll();
-  const auto changed = [&](int from, int to) { return WithValueChanged(good, from, to); };
-
-  frame = Start();
+  const std::vector<BYTE> good = SavedAndStartedAgain(frame);
   CTKPCommandBars* bars = frame->Bars();
-  const std::wstring before = Describe(bars);
-  for (const auto& [from, to] : {std::pair{1231, 0}, std::pair{1231, 0x7FFFFFF0}, std::pair{1231, 3000},
-                                 std::pair{1233, 0x7FFFFFF0}, std::pair{1233, -4}, std::pair{1235, 32767}}) {
-    const std::vector<BYTE> bytes = changed(from, to);
-    EXPECT_FALSE(bars->LoadCustomizedBars(bytes.data(), static_cast<UINT>(bytes.size()), TRUE)) << from << " " << to;
-    EXPECT_EQ(Describe(bars), before);
-  }
+  ExpectEachRefused(bars, good,
+                    {{1231, 0}, {1231, 0x7FFFFFF0}, {1231, 3000}, {1233, 0x7FFFFFF0}, {1233, -4}, {1235, 32767}});
   // Sizes a screen can hold are taken, and come back as saved.
   EXPECT_TRUE(bars->LoadCustomizedBars(good.data(), static_cast<UINT>(good.size()), TRUE));
   CTKPToolBar* loaded = bars->GetToolBar(kMine);
