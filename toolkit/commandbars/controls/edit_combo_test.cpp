@@ -495,6 +495,69 @@ TEST_F(EditCombo, TheShellAutoCompleteHoldsItsLibraryWhileUsed) {
   EXPECT_EQ(find->GetAutoComplete(), nullptr);
 }
 
+// The shell's suggestion list as the field sees it: a window of the shell's class, its list the window
+// after its first child.
+HWND ShowSuggestionList() {
+  WNDCLASSW cls{};
+  cls.lpfnWndProc = ::DefWindowProcW;
+  cls.hInstance = ::GetModuleHandleW(nullptr);
+  cls.lpszClassName = L"Auto-Suggest Dropdown";
+  ::RegisterClassW(&cls);
+  HWND drop = ::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, cls.lpszClassName, L"", WS_POPUP | WS_BORDER, 60, 90,
+                                220, 80, nullptr, nullptr, cls.hInstance, nullptr);
+  ::CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, 200, 60, 20, 20, drop, nullptr, nullptr, nullptr);
+  HWND list = ::CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0, 0, 200,
+                                60, drop, nullptr, nullptr, nullptr);
+  for (const wchar_t* item : {L"C:\\windows", L"C:\\winnt", L"C:\\work"}) {
+    ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  }
+  ::SetWindowPos(drop, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  harness::PumpMessages();
+  return drop;
+}
+
+TEST_F(EditCombo, AShownSuggestionListTakesTheWheelAndTheArrowsAndClosesTheDroppedList) {
+  path->SetShellAutoComplete(SHACF_FILESYSTEM);
+  ASSERT_NE(path->GetAutoComplete(), nullptr);
+  ::SetFocus(PathWnd());
+  harness::PumpMessages();
+  ASSERT_EQ(bar->OnHookKeyDown(VK_F4, 0), 1);
+  ASSERT_TRUE(path->IsDroppedDown());
+  CTKPKeyboardManager* keys = TKPKeyboardManager();
+  const WPARAM wheel = MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA));
+  const LPARAM where = MAKELPARAM(100, 100);
+  // The frame hands the wheel to the tracking bars, which take it.
+  EXPECT_TRUE(keys->ProcessKeyboardHooks(WM_MOUSEWHEEL, wheel, where));
+
+  HWND drop = ShowSuggestionList();
+  EXPECT_EQ(path->GetAutoComplete()->GetSuggestionWnd(), drop);
+  // The dropped list made way for the suggestions, which stay.
+  EXPECT_FALSE(path->IsDroppedDown());
+  EXPECT_TRUE(::IsWindowVisible(drop));
+  // Now the wheel goes on to the suggestions, and the arrows move in their list.
+  EXPECT_FALSE(keys->ProcessKeyboardHooks(WM_MOUSEWHEEL, wheel, where));
+  HWND list = ::GetWindow(::GetWindow(drop, GW_CHILD), GW_HWNDNEXT);
+  EXPECT_EQ(bar->OnHookKeyDown(VK_DOWN, 0), 1);
+  EXPECT_EQ(::SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
+
+  // Hidden, the list is forgotten and the bars take the wheel again.
+  ::SetWindowPos(drop, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+  harness::PumpMessages();
+  EXPECT_EQ(path->GetAutoComplete()->GetSuggestionWnd(), nullptr);
+  EXPECT_TRUE(keys->ProcessKeyboardHooks(WM_MOUSEWHEEL, wheel, where));
+
+  // Shown again and the focus goes: nothing is left hooked to take the keys of other windows.
+  ::SetWindowPos(drop, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  harness::PumpMessages();
+  ASSERT_EQ(path->GetAutoComplete()->GetSuggestionWnd(), drop);
+  frame->SetFocus();
+  harness::PumpMessages();
+  EXPECT_FALSE(path->IsFocused());
+  EXPECT_EQ(path->GetAutoComplete()->GetSuggestionWnd(), nullptr);
+  EXPECT_FALSE(keys->IsKeyboardHooked());
+  ::DestroyWindow(drop);
+}
+
 TEST_F(EditCombo, AHostedWindowFollowsItsBarsWidth) {
   ASSERT_EQ(::GetParent(hosted.m_hWnd), bar->m_hWnd);
   EXPECT_TRUE(::IsWindowVisible(hosted.m_hWnd));

@@ -341,7 +341,8 @@ BOOL CTKPControlComboBox::OnSetPopup(BOOL bPopup) {
     if (GetCurSel() != m_nCurSelSaved) SetCurSel(m_nCurSelSaved);
     NotifySite(CBN_SELENDCANCEL);
   }
-  if (m_field.m_pAutoComplete != nullptr && m_field.m_pAutoComplete->GetSuggestionWnd() != nullptr) {
+  if (!m_bMakingWayForSuggestions && m_field.m_pAutoComplete != nullptr &&
+      m_field.m_pAutoComplete->GetSuggestionWnd() != nullptr) {
     ::ShowWindow(m_field.m_pAutoComplete->GetSuggestionWnd(), SW_HIDE);
   }
   return TRUE;
@@ -455,6 +456,12 @@ void CTKPControlComboBox::OnEditWindowChanged() {
   if (!m_field.OnWindowChanged()) return;
   if (m_field.HasFocus()) OnEditChanged();
   m_field.ApplyFormat(m_bEnabled);
+}
+
+void CTKPControlComboBox::OnEditSuggestionShown() {
+  m_bMakingWayForSuggestions = TRUE;
+  ShowDropDown(FALSE);
+  m_bMakingWayForSuggestions = FALSE;
 }
 
 void CTKPControlComboBox::OnEditRButtonDown(CPoint point) {

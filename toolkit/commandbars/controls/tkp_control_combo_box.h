@@ -97,6 +97,7 @@ class CTKPControlComboBox : public CTKPControl, public CTKPEditOwner {
   CString GetEditText();
   void SetEditText(const CString& strText);
   CString GetEditHint() const { return m_field.m_state.GetHint(); }
+  CTKPEditShellAutoComplete* GetAutoComplete() const { return m_field.m_pAutoComplete; }
   void SetEditHint(const CString& strHint);
   BOOL IsHintShown() const { return m_field.m_state.IsHintShown(); }
   void EnableAutoComplete(BOOL bEnable) { m_bAutoComplete = bEnable; }
@@ -145,7 +146,8 @@ class CTKPControlComboBox : public CTKPControl, public CTKPEditOwner {
   void OnEditWindowChanged() override;
   void OnEditDestroy() override { m_field.OnWindowDestroy(); }
   void OnEditRButtonDown(CPoint point) override;
-  void OnEditSuggestionShown() override { ShowDropDown(FALSE); }
+  // The shell's suggestions came up: the list makes way for them.
+  void OnEditSuggestionShown() override;
 
   // ---- what the list reports -------------------------------------------------------------------------------
   // The list dropped down (TRUE) or closed (FALSE).
@@ -185,6 +187,7 @@ class CTKPControlComboBox : public CTKPControl, public CTKPEditOwner {
   BOOL m_bFocused = FALSE;
   int m_nEditIconId = 0;
   BOOL m_bSelAccepted = FALSE;
+  BOOL m_bMakingWayForSuggestions = FALSE;  // the list closes and the suggestions stay
   int m_nDropDownItemCount = 12;
   int m_nSelNoList = -1;
   BOOL m_bReposition = FALSE;

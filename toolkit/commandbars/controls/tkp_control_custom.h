@@ -20,6 +20,7 @@ class CTKPControlCustom : public CTKPControlButton, public CTKPHookClient {
   void SetSize(CSize size) { m_szControl = size; }
   CSize GetControlSize() const { return m_szControl; }
   void SetBorders(CRect rcBorders) { m_rcBorders = rcBorders; }
+  CRect GetBorders() const { return m_rcBorders; }
   // 0 hidden while docked vertically, 1 kept as it is, 2 the window hidden while docked vertically.
   void SetVerticalPositionOption(int nOption) { m_nVerticalOptions = nOption; }
   int GetControlId() const { return m_nControlId; }

@@ -74,6 +74,9 @@ class CTKPControlSelector : public CTKPControl {
   void SetItemsCount(CSize size) { m_szItemsCount = size; }
   void SetItemsMax(CSize size) { m_szItemsMax = size; }
   void SetItemSize(CSize size) { m_szItem = size; }
+  CSize GetItemsCount() const { return m_szItemsCount; }
+  CSize GetItemsMax() const { return m_szItemsMax; }
+  CSize GetItemSize() const { return m_szItem; }
   CSize GetSelectedCells() const { return CSize(m_nSelectedColumns, m_nSelectedRows); }
   CSize GetChosen() const { return CSize(m_nChosenColumns, m_nChosenRows); }
   CSize GetShown() const { return CSize(m_nShownColumns, m_nShownRows); }

@@ -240,8 +240,19 @@ CTKPEditShellAutoComplete* g_pHookOwner = nullptr;
 
 CTKPEditShellAutoComplete::~CTKPEditShellAutoComplete() {
   RemoveHook();
-  if (m_hSuggestion != nullptr) TKPMouseManager()->RemoveSafeWnd(m_hSuggestion);
+  ForgetSuggestionWnd();
   if (m_hShell != nullptr) ::FreeLibrary(m_hShell);
+}
+
+void CTKPEditShellAutoComplete::ForgetSuggestionWnd() {
+  if (m_hSuggestion == nullptr) return;
+  TKPMouseManager()->RemoveSafeWnd(m_hSuggestion);
+  TKPKeyboardManager()->UnhookKeyboard(this);
+  m_hSuggestion = nullptr;
+}
+
+int CTKPEditShellAutoComplete::OnHookMessage(HWND, UINT nMessage, WPARAM&, LPARAM&, LRESULT&) {
+  return nMessage == WM_MOUSEWHEEL && m_hSuggestion != nullptr ? 2 : 0;
 }
 
 BOOL CTKPEditShellAutoComplete::Apply(HWND hEdit, DWORD dwFlags) {
@@ -262,6 +273,8 @@ void CTKPEditShellAutoComplete::InstallHook() {
 }
 
 void CTKPEditShellAutoComplete::RemoveHook() {
+  // Unwatched, the list's hiding would go unseen: it is known no longer.
+  ForgetSuggestionWnd();
   if (g_pHookOwner != this && g_pHookOwner != nullptr) return;
   if (g_hSuggestionHook != nullptr) ::UnhookWindowsHookEx(g_hSuggestionHook);
   g_hSuggestionHook = nullptr;
@@ -286,10 +299,10 @@ void CTKPEditShellAutoComplete::OnWindowPosChanging(HWND hWnd, const WINDOWPOS* 
     if (std::wcscmp(name, L"Auto-Suggest Dropdown") != 0) return;
     m_hSuggestion = hWnd;
     TKPMouseManager()->AddSafeWnd(hWnd);  // clicks in the suggestions do not end the bar's tracking
+    TKPKeyboardManager()->HookKeyboard(this);
     ::PostMessageW(m_hEdit, TKP_WM_SUGGESTIONSHOWN, 0, 0);
   } else if (hWnd == m_hSuggestion && pPos->flags >= SWP_HIDEWINDOW) {
-    TKPMouseManager()->RemoveSafeWnd(hWnd);
-    m_hSuggestion = nullptr;
+    ForgetSuggestionWnd();
   }
 }
 

@@ -10,6 +10,7 @@
 #include "platform/classlib/cstring.h"
 #include "platform/classlib/win/cwnd.h"
 #include "toolkit/commandbars/controls/edit_text_state.h"
+#include "toolkit/common/tkp_hook_manager.h"
 
 class CCmdUI;
 class CTKPCommandBar;
@@ -102,11 +103,12 @@ class CTKPEdit : public CWnd {
 };
 
 // The shell's auto-complete on one edit window. The shell library stays loaded for as long as the
-// object lives: the suggestions run code of it inside the edit window.
-class CTKPEditShellAutoComplete {
+// object lives: the suggestions run code of it inside the edit window. While its suggestion list shows,
+// it stands first among the tracking bars' hook clients so that the mouse wheel reaches the list.
+class CTKPEditShellAutoComplete : public CTKPHookClient {
  public:
   CTKPEditShellAutoComplete() = default;
-  ~CTKPEditShellAutoComplete();
+  ~CTKPEditShellAutoComplete() override;
   CTKPEditShellAutoComplete(const CTKPEditShellAutoComplete&) = delete;
   CTKPEditShellAutoComplete& operator=(const CTKPEditShellAutoComplete&) = delete;
 
@@ -120,10 +122,13 @@ class CTKPEditShellAutoComplete {
   HMODULE GetLibrary() const { return m_hShell; }
   // Up, Down, Page Up and Page Down (without Alt) go to a shown suggestion list; TRUE when taken.
   BOOL PreTranslateKey(UINT nChar, LPARAM lParam);
+  // The wheel is left to the shown suggestion list (2); everything else goes on to the bars (0).
+  int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
 
  private:
   static LRESULT CALLBACK CallWndProc(int nCode, WPARAM wParam, LPARAM lParam);
   void OnWindowPosChanging(HWND hWnd, const WINDOWPOS* pPos);
+  void ForgetSuggestionWnd();
 
   HMODULE m_hShell = nullptr;
   HWND m_hEdit = nullptr;

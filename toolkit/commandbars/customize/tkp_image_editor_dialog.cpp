@@ -53,6 +53,12 @@ CString TipOf(UINT id) {
   return newline >= 0 ? text.Mid(newline + 1) : text;
 }
 
+// The command a tip is asked for: the tool's id, or the id of the window it names.
+UINT ToolId(const NMHDR* pHeader, UINT nFlags) {
+  const UINT id = static_cast<UINT>(pHeader->idFrom);
+  return (nFlags & TTF_IDISHWND) != 0 ? static_cast<UINT>(::GetDlgCtrlID(reinterpret_cast<HWND>(pHeader->idFrom))) : id;
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CTKPButtonEditorDialog, CDialog)
@@ -283,9 +289,17 @@ BOOL CTKPButtonEditorDialog::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pRe
   }
   if (header->code == TTN_NEEDTEXTW) {
     auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lParam);
-    UINT id = static_cast<UINT>(header->idFrom);
-    if ((tip->uFlags & TTF_IDISHWND) != 0) id = static_cast<UINT>(::GetDlgCtrlID(reinterpret_cast<HWND>(id)));
-    lstrcpynW(tip->szText, TipOf(id), static_cast<int>(std::size(tip->szText)));
+    lstrcpynW(tip->szText, TipOf(ToolId(header, tip->uFlags)), static_cast<int>(std::size(tip->szText)));
+    *pResult = 0;
+    return TRUE;
+  }
+  if (header->code == TTN_NEEDTEXTA) {
+    // A tooltip window of the narrow kind asks in the code page.
+    auto* tip = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+    const CString text = TipOf(ToolId(header, tip->uFlags));
+    const int size = static_cast<int>(std::size(tip->szText));
+    if (::WideCharToMultiByte(CP_ACP, 0, text, -1, tip->szText, size, nullptr, nullptr) == 0) tip->szText[0] = 0;
+    tip->szText[size - 1] = 0;
     *pResult = 0;
     return TRUE;
   }

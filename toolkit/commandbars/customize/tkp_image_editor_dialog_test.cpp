@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/classlib/win/messages.h"
@@ -292,28 +293,35 @@ TEST_F(EditorFixture, ImportsAGifThroughTheSystemsPictureLoaderAndRefusesAnUnrea
   ::DeleteFileW(bad.c_str());
 }
 
+// The tip the dialog gives when asked as a tooltip window of the wide (NMTTDISPINFOW) or the narrow
+// kind asks: for a command id, or (TTF_IDISHWND) for a window.
+template <typename Info>
+auto AskTip(CTKPButtonEditorDialog& dialog, HWND hFrom, UINT_PTR id, UINT nFlags) {
+  Info info{};
+  info.hdr.hwndFrom = hFrom;
+  info.hdr.idFrom = id;
+  info.hdr.code = std::is_same_v<Info, NMTTDISPINFOW> ? TTN_NEEDTEXTW : TTN_NEEDTEXTA;
+  info.uFlags = nFlags;
+  dialog.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+  return std::basic_string<std::remove_extent_t<decltype(info.szText)>>(info.szText);
+}
+
 TEST_F(EditorFixture, TooltipsAreTheTextsAfterTheNewline) {
   CTKPButtonEditorDialog dialog;
   Open(dialog);
   for (auto [id, tip] : {std::pair<UINT, std::wstring>{ID_TK_EDITOR_IMPORT, L"Import from File"},
                          {ID_TK_EDITOR_FILL, L"Fill Color"}, {9465, L"Gray-50%"}}) {
-    NMTTDISPINFOW info{};
-    info.hdr.hwndFrom = dialog.m_hWnd;
-    info.hdr.idFrom = id;
-    info.hdr.code = TTN_NEEDTEXTW;
-    dialog.SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(std::wstring(info.szText), tip);
+    EXPECT_EQ(AskTip<NMTTDISPINFOW>(dialog, dialog.m_hWnd, id, 0), tip);
   }
   // A swatch's tip, asked by its window as the tooltip control of the swatches does.
   EXPECT_EQ(dialog.GetSwatchTips().SendMessage(TTM_GETTOOLCOUNT), 18);
-  HWND hRed = harness::Control(dialog.m_hWnd, kRedSwatch);
-  NMTTDISPINFOW info{};
-  info.hdr.hwndFrom = dialog.GetSwatchTips().m_hWnd;
-  info.hdr.idFrom = reinterpret_cast<UINT_PTR>(hRed);
-  info.hdr.code = TTN_NEEDTEXTW;
-  info.uFlags = TTF_IDISHWND;
-  dialog.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
-  EXPECT_EQ(std::wstring(info.szText), L"Red");
+  HWND hTips = dialog.GetSwatchTips().m_hWnd;
+  const UINT_PTR red = reinterpret_cast<UINT_PTR>(harness::Control(dialog.m_hWnd, kRedSwatch));
+  EXPECT_EQ(AskTip<NMTTDISPINFOW>(dialog, hTips, red, TTF_IDISHWND), L"Red");
+  // A tooltip window of the narrow kind gets the same texts in the code page.
+  EXPECT_EQ(AskTip<NMTTDISPINFOA>(dialog, dialog.m_hWnd, ID_TK_EDITOR_REDO, 0), "Redo");
+  EXPECT_EQ(AskTip<NMTTDISPINFOA>(dialog, dialog.m_hWnd, 9465, 0), "Gray-50%");
+  EXPECT_EQ(AskTip<NMTTDISPINFOA>(dialog, hTips, red, TTF_IDISHWND), "Red");
   dialog.DestroyWindow();
 }
 

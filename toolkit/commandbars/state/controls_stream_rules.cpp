@@ -6,6 +6,27 @@
 
 namespace tkpstream {
 
+namespace {
+
+bool GridFits(long long cells, long long cell) {
+  return cells >= 0 && cells <= kMostSelectorCells && IsExtent(cells * cell);
+}
+
+}  // namespace
+
+bool SelectorFits(Extent itemsCount, Extent itemsMax, Extent cell) {
+  if (cell.cx < 1 || cell.cy < 1 || !IsExtent(cell.cx) || !IsExtent(cell.cy)) return false;
+  return GridFits(itemsCount.cx, cell.cx) && GridFits(itemsCount.cy, cell.cy) && GridFits(itemsMax.cx, cell.cx) &&
+         GridFits(itemsMax.cy, cell.cy);
+}
+
+bool HostedWindowFits(long long left, long long top, long long right, long long bottom, Extent size) {
+  for (long long part : {left, top, right, bottom, size.cx, size.cy}) {
+    if (!IsExtent(part)) return false;
+  }
+  return IsExtent(left + right + size.cx) && IsExtent(top + bottom + size.cy);
+}
+
 Storage StorageFor(size_t bytes) { return bytes <= kMostBytesInProfile ? Storage::kProfile : Storage::kFile; }
 
 namespace {

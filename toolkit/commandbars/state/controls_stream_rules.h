@@ -30,6 +30,16 @@ constexpr bool IsExtent(long long value) { return value >= 0 && value <= kMostEx
 constexpr uint32_t kFirstCustomImageId = 0x10AAB;
 constexpr uint32_t kMostCustomImageId = kFirstCustomImageId + 0x1000000;
 
+// A grid selector's sizes: cells at least a pixel and no wider than a control may be, and grids (shown
+// at first, and grown to at most) of at most kMostSelectorCells a side whose extent is a control's.
+constexpr int kMostSelectorCells = 256;
+struct Extent {
+  long long cx = 0, cy = 0;
+};
+bool SelectorFits(Extent itemsCount, Extent itemsMax, Extent cell);
+// A hosted window's control size and borders: each part, and their sum on each axis, a control's extent.
+bool HostedWindowFits(long long left, long long top, long long right, long long bottom, Extent size);
+
 enum class Storage { kProfile, kFile };
 // A stream of this size goes into the profile when it can; otherwise into the file.
 Storage StorageFor(size_t bytes);

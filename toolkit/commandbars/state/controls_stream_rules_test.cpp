@@ -65,3 +65,36 @@ TEST(ControlsStream, DamagedLinksAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+using tkpstream::Extent;
+
+TEST(ControlsStream, GridSelectorsAWindowCanShowPass) {
+  EXPECT_TRUE(tkpstream::SelectorFits({5, 4}, {12, 12}, {28, 28}));
+  EXPECT_TRUE(tkpstream::SelectorFits({0, 0}, {0, 0}, {1, 1}));
+  EXPECT_TRUE(tkpstream::SelectorFits({256, 1}, {256, 1}, {127, 28}));
+}
+
+TEST(ControlsStream, GridSelectorsBeyondAnyScreenAreRefused) {
+  // Cells of nothing, a grid drawn cell by cell for ever, sums beyond an int.
+  EXPECT_FALSE(tkpstream::SelectorFits({5, 4}, {12, 12}, {0, 28}));
+  EXPECT_FALSE(tkpstream::SelectorFits({5, 4}, {12, 12}, {28, -3}));
+  EXPECT_FALSE(tkpstream::SelectorFits({0x7FFFFFFF, 4}, {12, 12}, {28, 28}));
+  EXPECT_FALSE(tkpstream::SelectorFits({5, 4}, {12, 257}, {1, 1}));
+  EXPECT_FALSE(tkpstream::SelectorFits({5, -1}, {12, 12}, {28, 28}));
+  EXPECT_FALSE(tkpstream::SelectorFits({5, 4}, {200, 12}, {200, 28}));
+  EXPECT_FALSE(tkpstream::SelectorFits({5, 4}, {12, 12}, {0x7FFFFFFF, 28}));
+}
+
+TEST(ControlsStream, HostedWindowSizesAreAControlsExtent) {
+  EXPECT_TRUE(tkpstream::HostedWindowFits(0, 0, 0, 0, {0, 0}));
+  EXPECT_TRUE(tkpstream::HostedWindowFits(2, 3, 2, 3, {120, 22}));
+  EXPECT_TRUE(tkpstream::HostedWindowFits(0, 0, 0, 0, {32767, 32767}));
+  EXPECT_FALSE(tkpstream::HostedWindowFits(1, 0, 0, 0, {32767, 10}));
+  EXPECT_FALSE(tkpstream::HostedWindowFits(0, 0, 0, 20000, {10, 20000}));
+  EXPECT_FALSE(tkpstream::HostedWindowFits(-5, 0, 0, 0, {10, 10}));
+  EXPECT_FALSE(tkpstream::HostedWindowFits(0, 0, 0, 0, {0x7FFFFFFF, 10}));
+}
+
+}  // namespace

@@ -19,6 +19,7 @@
 #include "toolkit/commandbars/controls/tkp_control_custom.h"
 #include "toolkit/commandbars/controls/tkp_control_edit.h"
 #include "toolkit/commandbars/controls/tkp_control_popup.h"
+#include "toolkit/commandbars/controls/tkp_control_special_lists.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/commandbars/customize/tkp_customize_sheet.h"
 #include "toolkit/commandbars/bars/tkp_menu_bar.h"
@@ -119,6 +120,21 @@ bool ControlTypeFits(CTKPControl* control) {
   return type < tkpControlPopup || type > tkpControlLabel;
 }
 
+// A grid selector is drawn cell by cell and a hosted window's size is summed into the bar's layout.
+bool SizesFit(CTKPControl* control) {
+  const auto extent = [](CSize size) { return tkpstream::Extent{size.cx, size.cy}; };
+  if (auto* selector = dynamic_cast<CTKPControlSelector*>(control)) {
+    return tkpstream::SelectorFits(extent(selector->GetItemsCount()), extent(selector->GetItemsMax()),
+                                   extent(selector->GetItemSize()));
+  }
+  if (auto* custom = dynamic_cast<CTKPControlCustom*>(control)) {
+    const CRect borders = custom->GetBorders();
+    return tkpstream::HostedWindowFits(borders.left, borders.top, borders.right, borders.bottom,
+                                       extent(custom->GetControlSize()));
+  }
+  return true;
+}
+
 // The controls fit their types; the bar ids of the popups among them are added to *ids, their own icons
 // to *icons.
 bool CheckControls(CTKPControls* controls, std::vector<uint32_t>* ids, std::vector<UINT>* icons) {
@@ -133,6 +149,7 @@ bool CheckControls(CTKPControls* controls, std::vector<uint32_t>* ids, std::vect
       if (auto* combo = dynamic_cast<CTKPControlComboBox*>(control); combo != nullptr && !tkpstream::IsExtent(combo->GetWidth())) {
         return false;
       }
+      if (!SizesFit(control)) return false;
       if (auto* popup = dynamic_cast<CTKPControlPopup*>(control)) ids->push_back(popup->GetCommandBarId());
       // An image id names the icons read with the stream: only the user's own images may be named.
       const int image = control->GetCustomIconId();

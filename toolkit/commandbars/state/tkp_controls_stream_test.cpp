@@ -19,8 +19,10 @@
 #include "toolkit/commandbars/controls/tkp_control.h"
 #include "toolkit/commandbars/controls/tkp_control_button.h"
 #include "toolkit/commandbars/controls/tkp_control_combo_box.h"
+#include "toolkit/commandbars/controls/tkp_control_custom.h"
 #include "toolkit/commandbars/controls/tkp_control_edit.h"
 #include "toolkit/commandbars/controls/tkp_control_popup.h"
+#include "toolkit/commandbars/controls/tkp_control_special_lists.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/commandbars/frame/tkp_frame_wnd.h"
 #include "toolkit/commandbars/bars/tkp_menu_bar.h"
@@ -223,6 +225,26 @@ class ControlsStream : public testing::Test {
     CTKPControl* last = standard->GetControl(standard->GetControlCount() - 1);
     if (last->IsTemporary()) last = standard->GetControl(standard->GetControlCount() - 2);
     standard->GetControls()->Remove(last);
+  }
+
+  // The bars are saved and the program starts again: the stream they were saved in.
+  std::vector<BYTE> SavedAndStartedAgain(StreamFrame*& frame) {
+    frame->Bars()->SaveBarState(kProfile);
+    std::vector<BYTE> stream = StoredStream();
+    Stop(frame);
+    TKPImageManager()->RemoveAll();
+    frame = Start();
+    return stream;
+  }
+  // The stream with each one value changed as given is refused, and the bars stay as they were.
+  static void ExpectEachRefused(CTKPCommandBars* bars, const std::vector<BYTE>& good,
+                                std::initializer_list<std::pair<int, int>> changes) {
+    const std::wstring before = Describe(bars);
+    for (const auto& [from, to] : changes) {
+      const std::vector<BYTE> bytes = WithValueChanged(good, from, to);
+      EXPECT_FALSE(bars->LoadCustomizedBars(bytes.data(), static_cast<UINT>(bytes.size()), TRUE)) << from << " " << to;
+      EXPECT_EQ(Describe(bars), before);
+    }
   }
 
   std::vector<StreamFrame*> frames;
@@ -545,23 +567,40 @@ TEST_F(ControlsStream, WidthsAndMarginsBeyondAnyScreenAreRefused) {
   AddMine(frame);
   auto* more = static_cast<CTKPPopupBar*>(frame->Bars()->GetToolBar(kMine)->GetControl(1)->GetCommandBar());
   more->SetMargins(CRect(2, 4, 1234, 4));
-  frame->Bars()->SaveBarState(kProfile);
-  const std::vector<BYTE> good = StoredStream();
-  Stop(frame);
-  TKPImageManager()->RemoveAll();
-  const auto changed = [&](int from, int to) { return WithValueChanged(good, from, to); };
-
-  frame = Start();
+  const std::vector<BYTE> good = SavedAndStartedAgain(frame);
   CTKPCommandBars* bars = frame->Bars();
-  const std::wstring before = Describe(bars);
-  for (const auto& [from, to] : {std::pair{150, 0x7FFFFFF0}, std::pair{150, -1}, std::pair{1234, 0x7FFFFFF0}}) {
-    const std::vector<BYTE> bytes = changed(from, to);
-    EXPECT_FALSE(bars->LoadCustomizedBars(bytes.data(), static_cast<UINT>(bytes.size()), TRUE)) << from << " " << to;
-    EXPECT_EQ(Describe(bars), before);
-  }
+  ExpectEachRefused(bars, good, {{150, 0x7FFFFFF0}, {150, -1}, {1234, 0x7FFFFFF0}});
   // The same stream with widths a screen can hold is taken.
-  const std::vector<BYTE> wide = changed(150, 32767);
+  const std::vector<BYTE> wide = WithValueChanged(good, 150, 32767);
   EXPECT_TRUE(bars->LoadCustomizedBars(wide.data(), static_cast<UINT>(wide.size()), TRUE));
+}
+
+TEST_F(ControlsStream, GridSelectorsAndHostedWindowsBeyondAnyScreenAreRefused) {
+  // A grid of two billion columns is drawn cell by cell (the program hung), and a hosted window's size
+  // or borders near an int overflow the bar's layout sums.
+  StreamFrame* frame = Start();
+  CTKPToolBar* mine = AddMine(frame);
+  auto* grid = new CTKPControlSelector;
+  grid->SetItemsCount(CSize(5, 4));
+  grid->SetItemsMax(CSize(12, 12));
+  grid->SetItemSize(CSize(1231, 28));
+  mine->GetControls()->Add(grid, 40003);
+  auto* host = new CTKPControlCustom;
+  host->SetSize(CSize(1233, 22));
+  host->SetBorders(CRect(2, 1235, 2, 3));
+  mine->GetControls()->Add(host, 40004);
+  const std::vector<BYTE> good = SavedAndStartedAgain(frame);
+  CTKPCommandBars* bars = frame->Bars();
+  ExpectEachRefused(bars, good,
+                    {{1231, 0}, {1231, 0x7FFFFFF0}, {1231, 3000}, {1233, 0x7FFFFFF0}, {1233, -4}, {1235, 32767}});
+  // Sizes a screen can hold are taken, and come back as saved.
+  EXPECT_TRUE(bars->LoadCustomizedBars(good.data(), static_cast<UINT>(good.size()), TRUE));
+  CTKPToolBar* loaded = bars->GetToolBar(kMine);
+  ASSERT_NE(loaded, nullptr);
+  CTKPControl* loadedGrid = loaded->GetControls()->FindControl(40003);
+  auto* selector = dynamic_cast<CTKPControlSelector*>(loadedGrid);
+  ASSERT_NE(selector, nullptr);
+  EXPECT_EQ(selector->GetItemSize(), CSize(1231, 28));
 }
 
 }  // namespace
