@@ -68,6 +68,8 @@ class SysMenuPopup : public CTKPControlPopup {
     if (m_hIcon != nullptr) ::DestroyIcon(m_hIcon);
     m_hIcon = icon;
   }
+  // The menu keeps clear of the whole icon, one pixel round it.
+  void AdjustExcludeRect(CRect& rc) override { rc.InflateRect(1, 1); }
 
  private:
   HICON m_hIcon = nullptr;

@@ -16,6 +16,7 @@
 #include "toolkit/commandbars/frame/tkp_frame_wnd.h"
 #include "toolkit/commandbars/bars/tkp_menu_bar.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
+#include "toolkit/common/tkp_mouse_manager.h"
 
 namespace {
 
@@ -191,6 +192,43 @@ TEST(MenuBar, AMaximizedMdiChildBringsItsButtons) {
   harness::PumpMessages();
   EXPECT_EQ(bar->GetActiveMdiChild(), nullptr);
   EXPECT_EQ(MenuControls(bar), 2);
+  frame->DestroyWindow();
+}
+
+// Opening the maximized child's system menu with a click on its icon: the menu drops from the icon with
+// a one-pixel gap on every side of it, so the icon stays whole beside the open menu.
+TEST(MenuBar, TheChildsSystemMenuOpensClearOfItsIcon) {
+  auto* frame = new MdiMenuFrame;
+  ASSERT_TRUE(frame->Create(nullptr, _T("MDI Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{40, 40, 640, 480}));
+  CTKPMenuBar* bar = frame->bars->SetMenu(_T("Menu Bar"), kMenu);
+  ASSERT_NE(bar, nullptr);
+  bar->SetFlags(bar->GetFlags() | TKP_MENUBAR_SHOW_SYSMENU);
+  frame->RecalcLayout();
+  auto* child = new CMDIChildWnd;
+  ASSERT_TRUE(child->Create(nullptr, _T("Child"), WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                            frame, nullptr));
+  frame->MDIMaximize(child);
+  harness::PumpMessages();
+  ASSERT_EQ(IndexOf(bar, TKP_ID_MENUBAR_SYSMENU), 0);
+  CTKPControl* icon = bar->GetControl(0);
+  CTKPCommandBar* menu = icon->GetCommandBar();
+  ASSERT_NE(menu, nullptr);
+  const CRect rc = icon->GetRect();
+  ASSERT_FALSE(rc.IsRectEmpty());
+  const LPARAM centre = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  ::PostMessageW(bar->m_hWnd, WM_MOUSEMOVE, 0, centre);
+  ::PostMessageW(bar->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+  ASSERT_TRUE(harness::WaitUntil([&] { return menu->GetSafeHwnd() != nullptr && ::IsWindowVisible(menu->m_hWnd); }));
+  CRect screen = rc;
+  bar->ClientToScreen(screen);
+  CRect placed;
+  menu->GetWindowRect(placed);
+  EXPECT_EQ(placed.left, screen.left - 1);
+  EXPECT_EQ(placed.top, screen.bottom + 1);
+  ::PostMessageW(bar->m_hWnd, WM_LBUTTONUP, 0, centre);
+  harness::PumpMessages();
+  TKPMouseManager()->SendTrackLost();
+  harness::PumpMessages();
   frame->DestroyWindow();
 }
 
