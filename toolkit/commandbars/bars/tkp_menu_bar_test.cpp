@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/classlib/win/ccreatecontext.h"
 #include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/cmdiframewnd.h"
@@ -23,6 +25,14 @@ namespace {
 class TestApp : public CWinApp {
  public:
   TestApp() : CWinApp(_T("Dorvane Menu Bar Test")) {}
+  // Message boxes are answered Cancel and remembered.
+  int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT) override {
+    asked.push_back(lpszPrompt);
+    styles.push_back(nType);
+    return IDCANCEL;
+  }
+  std::vector<CString> asked;
+  std::vector<UINT> styles;
 };
 TestApp theApp;
 
@@ -229,6 +239,28 @@ TEST(MenuBar, TheChildsSystemMenuOpensClearOfItsIcon) {
   harness::PumpMessages();
   TKPMouseManager()->SendTrackLost();
   harness::PumpMessages();
+  frame->DestroyWindow();
+}
+
+// Resetting a menu bar that has no original controls to go back to reloads its menu, once the user agrees
+// to the program's question; Cancel leaves the bar as it is.
+TEST(MenuBar, ResetAsksTheProgramsQuestionFirst) {
+  auto* frame = new MenuFrame;
+  ASSERT_TRUE(frame->Create(nullptr, _T("Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 500, 300)));
+  CTKPMenuBar* bar = frame->Bars()->SetMenu(_T("Menu Bar"), kMenu);
+  ASSERT_NE(bar, nullptr);
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  bar->GetControls()->ReleaseOriginalControls();
+  bar->GetControls()->Remove(1);
+  ASSERT_EQ(MenuControls(bar), 1);
+  theApp.asked.clear();
+  theApp.styles.clear();
+  bar->ResetToolBar();
+  ASSERT_EQ(theApp.asked.size(), 1u);
+  EXPECT_STREQ(theApp.asked[0].GetString(), _T("Undo every change to 'Menu Bar'?"));
+  EXPECT_EQ(theApp.styles[0], static_cast<UINT>(MB_OKCANCEL | MB_ICONWARNING));
+  EXPECT_EQ(MenuControls(bar), 1);
   frame->DestroyWindow();
 }
 
