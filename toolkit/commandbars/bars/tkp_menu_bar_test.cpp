@@ -86,6 +86,31 @@ int MenuControls(CTKPMenuBar* bar) {
   return count;
 }
 
+// A shown frame with the test menu on its menu bar; NULL when either fails.
+CTKPMenuBar* OpenMenuFrame(MenuFrame* frame) {
+  if (!frame->Create(nullptr, _T("Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 500, 300))) return nullptr;
+  CTKPMenuBar* bar = frame->Bars()->SetMenu(_T("Menu Bar"), kMenu);
+  if (bar == nullptr) return nullptr;
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  return bar;
+}
+
+// An MDI frame whose menu bar shows a maximized child's system menu, with one child open (not maximized).
+CTKPMenuBar* OpenMdiFrame(MdiMenuFrame* frame, CMDIChildWnd* child) {
+  if (!frame->Create(nullptr, _T("MDI Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{40, 40, 640, 480})) return nullptr;
+  CTKPMenuBar* bar = frame->bars->SetMenu(_T("Menu Bar"), kMenu);
+  if (bar == nullptr) return nullptr;
+  bar->SetFlags(bar->GetFlags() | TKP_MENUBAR_SHOW_SYSMENU);
+  frame->RecalcLayout();
+  if (!child->Create(nullptr, _T("Child"), WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, frame,
+                     nullptr)) {
+    return nullptr;
+  }
+  harness::PumpMessages();
+  return bar;
+}
+
 TEST(MenuBar, TakesTheFramesMenu) {
   auto* frame = new MenuFrame;
   ASSERT_TRUE(frame->Create(nullptr, _T("Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 500, 300)));
@@ -117,11 +142,8 @@ TEST(MenuBar, TakesTheFramesMenu) {
 
 TEST(MenuBar, TheMenuKeyAloneStartsKeyboardTracking) {
   auto* frame = new MenuFrame;
-  ASSERT_TRUE(frame->Create(nullptr, _T("Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 500, 300)));
-  CTKPMenuBar* bar = frame->Bars()->SetMenu(_T("Menu Bar"), kMenu);
+  CTKPMenuBar* bar = OpenMenuFrame(frame);
   ASSERT_NE(bar, nullptr);
-  frame->RecalcLayout();
-  harness::PumpMessages();
   // Shift+F10 is the context menu's key: the bar stays out of it.
   BYTE keys[256] = {};
   ::GetKeyboardState(keys);
@@ -152,15 +174,9 @@ int IndexOf(CTKPMenuBar* bar, int id) {
 
 TEST(MenuBar, AMaximizedMdiChildBringsItsButtons) {
   auto* frame = new MdiMenuFrame;
-  ASSERT_TRUE(frame->Create(nullptr, _T("MDI Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{40, 40, 640, 480}));
-  CTKPMenuBar* bar = frame->bars->SetMenu(_T("Menu Bar"), kMenu);
-  ASSERT_NE(bar, nullptr);
-  bar->SetFlags(bar->GetFlags() | TKP_MENUBAR_SHOW_SYSMENU);
-  frame->RecalcLayout();
   auto* child = new CMDIChildWnd;
-  ASSERT_TRUE(child->Create(nullptr, _T("Child"), WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
-                            frame, nullptr));
-  harness::PumpMessages();
+  CTKPMenuBar* bar = OpenMdiFrame(frame, child);
+  ASSERT_NE(bar, nullptr);
   EXPECT_EQ(bar->GetActiveMdiChild(), child->m_hWnd);
   EXPECT_EQ(MenuControls(bar), 2);
 
@@ -209,14 +225,9 @@ TEST(MenuBar, AMaximizedMdiChildBringsItsButtons) {
 // a one-pixel gap on every side of it, so the icon stays whole beside the open menu.
 TEST(MenuBar, TheChildsSystemMenuOpensClearOfItsIcon) {
   auto* frame = new MdiMenuFrame;
-  ASSERT_TRUE(frame->Create(nullptr, _T("MDI Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{40, 40, 640, 480}));
-  CTKPMenuBar* bar = frame->bars->SetMenu(_T("Menu Bar"), kMenu);
-  ASSERT_NE(bar, nullptr);
-  bar->SetFlags(bar->GetFlags() | TKP_MENUBAR_SHOW_SYSMENU);
-  frame->RecalcLayout();
   auto* child = new CMDIChildWnd;
-  ASSERT_TRUE(child->Create(nullptr, _T("Child"), WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
-                            frame, nullptr));
+  CTKPMenuBar* bar = OpenMdiFrame(frame, child);
+  ASSERT_NE(bar, nullptr);
   frame->MDIMaximize(child);
   harness::PumpMessages();
   ASSERT_EQ(IndexOf(bar, TKP_ID_MENUBAR_SYSMENU), 0);
@@ -246,11 +257,8 @@ TEST(MenuBar, TheChildsSystemMenuOpensClearOfItsIcon) {
 // to the program's question; Cancel leaves the bar as it is.
 TEST(MenuBar, ResetAsksTheProgramsQuestionFirst) {
   auto* frame = new MenuFrame;
-  ASSERT_TRUE(frame->Create(nullptr, _T("Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 500, 300)));
-  CTKPMenuBar* bar = frame->Bars()->SetMenu(_T("Menu Bar"), kMenu);
+  CTKPMenuBar* bar = OpenMenuFrame(frame);
   ASSERT_NE(bar, nullptr);
-  frame->RecalcLayout();
-  harness::PumpMessages();
   bar->GetControls()->ReleaseOriginalControls();
   bar->GetControls()->Remove(1);
   ASSERT_EQ(MenuControls(bar), 1);
