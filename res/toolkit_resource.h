@@ -130,6 +130,7 @@
 #define IDC_TK_TOOLTIPS 9344
 #define IDC_TK_TOOLTIP_SHORTCUTS 9345
 #define IDS_TK_RESET_USAGE 9346
+#define IDS_TK_RESET_TOOLBAR 9349
 #define IDS_TK_BUILT_IN_MENUS 9350
 #define IDC_TK_HEADING_PERSONALIZED 9352  // a control: not the image editor's bitmap of the same number
 #define IDC_TK_HEADING_OTHER 9353

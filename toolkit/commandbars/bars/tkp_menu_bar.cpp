@@ -68,6 +68,8 @@ class SysMenuPopup : public CTKPControlPopup {
     if (m_hIcon != nullptr) ::DestroyIcon(m_hIcon);
     m_hIcon = icon;
   }
+  // The menu keeps clear of the whole icon, one pixel round it.
+  void AdjustExcludeRect(CRect& rc) override { rc.InflateRect(1, 1); }
 
  private:
   HICON m_hIcon = nullptr;
@@ -364,9 +366,7 @@ void CTKPMenuBar::ResetToolBar() {
   if (m_mapMenuCache.IsEmpty() && originals != nullptr) {
     CTKPToolBar::ResetToolBar();
   } else if (m_nIDResourceCurrent != 0) {
-    CString question;
-    question.Format(_T("Are you sure you want to reset the changes made to the '%s' toolbar?"), GetTitle().GetString());
-    if (AfxMessageBox(question, MB_OKCANCEL | MB_ICONWARNING) == IDOK) {
+    if (ConfirmReset()) {
       HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCE(m_nIDResourceCurrent), RT_MENU);
       CMenu menu;
       if (module != nullptr && menu.Attach(::LoadMenuW(module, MAKEINTRESOURCEW(m_nIDResourceCurrent)))) {

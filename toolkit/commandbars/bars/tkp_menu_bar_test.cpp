@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/classlib/win/ccreatecontext.h"
 #include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/cmdiframewnd.h"
@@ -16,12 +18,21 @@
 #include "toolkit/commandbars/frame/tkp_frame_wnd.h"
 #include "toolkit/commandbars/bars/tkp_menu_bar.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
+#include "toolkit/common/tkp_mouse_manager.h"
 
 namespace {
 
 class TestApp : public CWinApp {
  public:
   TestApp() : CWinApp(_T("Dorvane Menu Bar Test")) {}
+  // Message boxes are answered Cancel and remembered.
+  int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT) override {
+    asked.push_back(lpszPrompt);
+    styles.push_back(nType);
+    return IDCANCEL;
+  }
+  std::vector<CString> asked;
+  std::vector<UINT> styles;
 };
 TestApp theApp;
 
@@ -75,6 +86,31 @@ int MenuControls(CTKPMenuBar* bar) {
   return count;
 }
 
+// A shown frame with the test menu on its menu bar; NULL when either fails.
+CTKPMenuBar* OpenMenuFrame(MenuFrame* frame) {
+  if (!frame->Create(nullptr, _T("Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 500, 300))) return nullptr;
+  CTKPMenuBar* bar = frame->Bars()->SetMenu(_T("Menu Bar"), kMenu);
+  if (bar == nullptr) return nullptr;
+  frame->RecalcLayout();
+  harness::PumpMessages();
+  return bar;
+}
+
+// An MDI frame whose menu bar shows a maximized child's system menu, with one child open (not maximized).
+CTKPMenuBar* OpenMdiFrame(MdiMenuFrame* frame, CMDIChildWnd* child) {
+  if (!frame->Create(nullptr, _T("MDI Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{40, 40, 640, 480})) return nullptr;
+  CTKPMenuBar* bar = frame->bars->SetMenu(_T("Menu Bar"), kMenu);
+  if (bar == nullptr) return nullptr;
+  bar->SetFlags(bar->GetFlags() | TKP_MENUBAR_SHOW_SYSMENU);
+  frame->RecalcLayout();
+  if (!child->Create(nullptr, _T("Child"), WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, frame,
+                     nullptr)) {
+    return nullptr;
+  }
+  harness::PumpMessages();
+  return bar;
+}
+
 TEST(MenuBar, TakesTheFramesMenu) {
   auto* frame = new MenuFrame;
   ASSERT_TRUE(frame->Create(nullptr, _T("Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 500, 300)));
@@ -106,11 +142,8 @@ TEST(MenuBar, TakesTheFramesMenu) {
 
 TEST(MenuBar, TheMenuKeyAloneStartsKeyboardTracking) {
   auto* frame = new MenuFrame;
-  ASSERT_TRUE(frame->Create(nullptr, _T("Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 500, 300)));
-  CTKPMenuBar* bar = frame->Bars()->SetMenu(_T("Menu Bar"), kMenu);
+  CTKPMenuBar* bar = OpenMenuFrame(frame);
   ASSERT_NE(bar, nullptr);
-  frame->RecalcLayout();
-  harness::PumpMessages();
   // Shift+F10 is the context menu's key: the bar stays out of it.
   BYTE keys[256] = {};
   ::GetKeyboardState(keys);
@@ -141,15 +174,9 @@ int IndexOf(CTKPMenuBar* bar, int id) {
 
 TEST(MenuBar, AMaximizedMdiChildBringsItsButtons) {
   auto* frame = new MdiMenuFrame;
-  ASSERT_TRUE(frame->Create(nullptr, _T("MDI Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{40, 40, 640, 480}));
-  CTKPMenuBar* bar = frame->bars->SetMenu(_T("Menu Bar"), kMenu);
-  ASSERT_NE(bar, nullptr);
-  bar->SetFlags(bar->GetFlags() | TKP_MENUBAR_SHOW_SYSMENU);
-  frame->RecalcLayout();
   auto* child = new CMDIChildWnd;
-  ASSERT_TRUE(child->Create(nullptr, _T("Child"), WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
-                            frame, nullptr));
-  harness::PumpMessages();
+  CTKPMenuBar* bar = OpenMdiFrame(frame, child);
+  ASSERT_NE(bar, nullptr);
   EXPECT_EQ(bar->GetActiveMdiChild(), child->m_hWnd);
   EXPECT_EQ(MenuControls(bar), 2);
 
@@ -191,6 +218,57 @@ TEST(MenuBar, AMaximizedMdiChildBringsItsButtons) {
   harness::PumpMessages();
   EXPECT_EQ(bar->GetActiveMdiChild(), nullptr);
   EXPECT_EQ(MenuControls(bar), 2);
+  frame->DestroyWindow();
+}
+
+// Opening the maximized child's system menu with a click on its icon: the menu drops from the icon with
+// a one-pixel gap on every side of it, so the icon stays whole beside the open menu.
+TEST(MenuBar, TheChildsSystemMenuOpensClearOfItsIcon) {
+  auto* frame = new MdiMenuFrame;
+  auto* child = new CMDIChildWnd;
+  CTKPMenuBar* bar = OpenMdiFrame(frame, child);
+  ASSERT_NE(bar, nullptr);
+  frame->MDIMaximize(child);
+  harness::PumpMessages();
+  ASSERT_EQ(IndexOf(bar, TKP_ID_MENUBAR_SYSMENU), 0);
+  CTKPControl* icon = bar->GetControl(0);
+  CTKPCommandBar* menu = icon->GetCommandBar();
+  ASSERT_NE(menu, nullptr);
+  const CRect rc = icon->GetRect();
+  ASSERT_FALSE(rc.IsRectEmpty());
+  const LPARAM centre = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  ::PostMessageW(bar->m_hWnd, WM_MOUSEMOVE, 0, centre);
+  ::PostMessageW(bar->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+  ASSERT_TRUE(harness::WaitUntil([&] { return menu->GetSafeHwnd() != nullptr && ::IsWindowVisible(menu->m_hWnd); }));
+  CRect screen = rc;
+  bar->ClientToScreen(screen);
+  CRect placed;
+  menu->GetWindowRect(placed);
+  EXPECT_EQ(placed.left, screen.left - 1);
+  EXPECT_EQ(placed.top, screen.bottom + 1);
+  ::PostMessageW(bar->m_hWnd, WM_LBUTTONUP, 0, centre);
+  harness::PumpMessages();
+  TKPMouseManager()->SendTrackLost();
+  harness::PumpMessages();
+  frame->DestroyWindow();
+}
+
+// Resetting a menu bar that has no original controls to go back to reloads its menu, once the user agrees
+// to the program's question; Cancel leaves the bar as it is.
+TEST(MenuBar, ResetAsksTheProgramsQuestionFirst) {
+  auto* frame = new MenuFrame;
+  CTKPMenuBar* bar = OpenMenuFrame(frame);
+  ASSERT_NE(bar, nullptr);
+  bar->GetControls()->ReleaseOriginalControls();
+  bar->GetControls()->Remove(1);
+  ASSERT_EQ(MenuControls(bar), 1);
+  theApp.asked.clear();
+  theApp.styles.clear();
+  bar->ResetToolBar();
+  ASSERT_EQ(theApp.asked.size(), 1u);
+  EXPECT_STREQ(theApp.asked[0].GetString(), _T("Undo every change to 'Menu Bar'?"));
+  EXPECT_EQ(theApp.styles[0], static_cast<UINT>(MB_OKCANCEL | MB_ICONWARNING));
+  EXPECT_EQ(MenuControls(bar), 1);
   frame->DestroyWindow();
 }
 

@@ -82,8 +82,10 @@ BOOL CTKPPopupBar::OnNcCreate(LPCREATESTRUCT lpCreateStruct) {
   if (!CTKPCommandBar::OnNcCreate(lpCreateStruct)) return FALSE;
   HWND top = lpCreateStruct->hwndParent != nullptr ? ::GetAncestor(lpCreateStruct->hwndParent, GA_ROOT) : nullptr;
   HWND foreground = ::GetForegroundWindow();
-  BOOL active = top != nullptr && (top == foreground || ::GetLastActivePopup(top) == foreground);
-  if (top != nullptr && !active && foreground != nullptr) {
+  // Only the frame's own active popup is asked whether it stands for the frame: another program's window
+  // is never sent to (it might not answer).
+  BOOL active = top != nullptr && top == foreground;
+  if (top != nullptr && !active && foreground != nullptr && ::GetLastActivePopup(top) == foreground) {
     active = ::SendMessageW(foreground, WM_FLOATSTATUS, FS_SYNCACTIVE, 0) != 0;
   }
   SendMessage(WM_FLOATSTATUS, active ? FS_ACTIVATE : FS_DEACTIVATE, 0);

@@ -591,4 +591,76 @@ TEST_F(PopupBars, TheToolkitControlsMenusArePopupBarsOnceTheCommandBarsArePresen
   EXPECT_TRUE(frame->commands.empty());
 }
 
+// ---- the popup's active look follows its frame ---------------------------------------------------------
+
+// WM_FLOATSTATUS as sent on this thread: to which window, with which bits.
+struct FloatStatus {
+  HWND window;
+  WPARAM bits;
+};
+std::vector<FloatStatus> g_floatStatus;
+
+LRESULT CALLBACK RecordFloatStatus(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && sent->message == WM_FLOATSTATUS) g_floatStatus.push_back({sent->hwnd, sent->wParam});
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A window that says it stands for its frame's active state when asked.
+LRESULT CALLBACK SyncActiveWindow(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_FLOATSTATUS) return (wParam & FS_SYNCACTIVE) != 0;
+  return ::DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
+// Opens a popup of the manager at the foreground window `foreground`; the float-status messages that
+// this sent to the foreground window and to the popup itself.
+void OpenWithForeground(CTKPCommandBars* bars, HWND foreground, std::vector<WPARAM>& asked, std::vector<WPARAM>& told) {
+  ::SetForegroundWindow(foreground);
+  harness::PumpMessages();
+  ASSERT_EQ(::GetForegroundWindow(), foreground);
+  CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(bars);
+  popup->GetControls()->Add(tkpControlButton, ID_VIEW_LIST)->SetCaption(CString(_T("&List")));
+  g_floatStatus.clear();
+  HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, RecordFloatStatus, nullptr, ::GetCurrentThreadId());
+  const BOOL shown = popup->Popup(200, 200, nullptr);
+  const HWND window = popup->GetSafeHwnd();
+  ::UnhookWindowsHookEx(hook);
+  popup->SetTrackingMode(0);
+  popup->InternalRelease();
+  ASSERT_TRUE(shown);
+  for (const FloatStatus& status : g_floatStatus) {
+    if (status.window == foreground) asked.push_back(status.bits);
+    if (status.window == window) told.push_back(status.bits);
+  }
+}
+
+TEST_F(ManagedPopups, APopupAsksOnlyItsFramesOwnActivePopupWhetherTheFrameIsActive) {
+  WNDCLASSW cls{};
+  cls.lpfnWndProc = SyncActiveWindow;
+  cls.hInstance = ::GetModuleHandleW(nullptr);
+  cls.lpszClassName = L"DorvaneSyncActive";
+  ::RegisterClassW(&cls);
+
+  // Another top-level window in front: it is not asked, and the popup looks inactive.
+  HWND stranger = ::CreateWindowExW(0, cls.lpszClassName, L"Stranger", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 100, 200,
+                                    120, nullptr, nullptr, cls.hInstance, nullptr);
+  ASSERT_NE(stranger, nullptr);
+  std::vector<WPARAM> asked, told;
+  OpenWithForeground(bars, stranger, asked, told);
+  EXPECT_TRUE(asked.empty());
+  EXPECT_EQ(told, std::vector<WPARAM>{FS_DEACTIVATE});
+  ::DestroyWindow(stranger);
+
+  // The frame's own popup window in front is asked, and answering yes keeps the popup active.
+  HWND owned = ::CreateWindowExW(0, cls.lpszClassName, L"Owned", WS_POPUP | WS_CAPTION | WS_VISIBLE, 500, 100, 200, 120,
+                                 frame->GetSafeHwnd(), nullptr, cls.hInstance, nullptr);
+  ASSERT_NE(owned, nullptr);
+  asked.clear();
+  told.clear();
+  OpenWithForeground(bars, owned, asked, told);
+  EXPECT_EQ(asked, std::vector<WPARAM>{FS_SYNCACTIVE});
+  EXPECT_EQ(told, std::vector<WPARAM>{FS_ACTIVATE});
+  ::DestroyWindow(owned);
+}
+
 }  // namespace

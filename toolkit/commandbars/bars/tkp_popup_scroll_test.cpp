@@ -52,12 +52,14 @@ class Frame : public CTKPFrameWnd {
     BOOL tearOff;
   };
   std::vector<Offer> customBars;
+  BOOL refuseCustomBars = FALSE;  // the frame takes the offered toolbar away: none can be made
 
  protected:
   afx_msg void OnAnyCommand(UINT) {}
   afx_msg LRESULT OnCreateCommandBar(WPARAM, LPARAM lParam) {
-    const auto* create = reinterpret_cast<const TKP_CREATE_COMMANDBAR*>(lParam);
+    auto* create = reinterpret_cast<TKP_CREATE_COMMANDBAR*>(lParam);
     if (create->bCustomBar) customBars.push_back({CString(create->lpcstrCaption), create->nID, create->bTearOffBar});
+    if (create->bCustomBar && refuseCustomBars) create->pCommandBar = nullptr;
     return 0;
   }
   DECLARE_MESSAGE_MAP()
@@ -270,6 +272,42 @@ TEST_F(PopupExtras, ATornOffMenuFloatsAsAToolbarAndDraggedBackTheMenuReturns) {
   EXPECT_FALSE(bar->IsBuiltIn());
   harness::PumpFor(100);
   harness::CaptureThreadWindows("commandbars_tear_off");
+}
+
+// When no toolbar can be made, the menu hides only while the mouse is out: the drag's end brings it back.
+TEST_F(PopupExtras, ATearOffWithoutAToolbarLeavesTheMenuShownWhenTheDragEnds) {
+  frame->refuseCustomBars = TRUE;
+  MakeMenu(3);
+  popup->SetTearOffPopup(_T("Commands"), kTearOffBarId, 400);
+  ASSERT_TRUE(popup->Popup(100, 100, nullptr));
+  const CPoint grab = Centre(popup->GetTearOffRect());
+  const HWND window = popup->GetSafeHwnd();
+  CRect menuRect;
+  popup->GetWindowRect(menuRect);
+  CPoint away(menuRect.right + 150, menuRect.top + 120);
+  ::ScreenToClient(window, away);
+  bool sawHidden = false;
+  Script({[&] {
+            ::PostMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(away.x, away.y));
+            return true;
+          },
+          [&] {
+            if (frame->customBars.empty() || ::IsWindowVisible(window)) return false;
+            sawHidden = true;
+            ::PostMessageW(window, WM_LBUTTONUP, 0, ClientPoint(away.x, away.y));
+            return true;
+          }});
+  popup->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(grab.x, grab.y));
+  EXPECT_TRUE(sawHidden);
+  EXPECT_EQ(bars->GetToolBar(kTearOffBarId), nullptr);
+  ASSERT_EQ(popup->GetSafeHwnd(), window);
+  EXPECT_TRUE(popup->IsTrackingMode());
+  EXPECT_TRUE(::IsWindowVisible(window));
+  // Shown means painted: the first item's caption is drawn again in the menu.
+  harness::PumpFor(50);
+  const CRect item = popup->GetControl(0)->GetRect();
+  const std::vector<COLORREF> pixels = harness::ClientPixels(window, item);
+  EXPECT_GT(std::count_if(pixels.begin(), pixels.end(), [&](COLORREF c) { return c != pixels.front(); }), 0);
 }
 
 // A popup toolbar carries the gripper above its buttons; dragged out it floats with the same buttons.

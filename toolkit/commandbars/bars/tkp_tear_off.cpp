@@ -102,6 +102,8 @@ void CTKPPopupBar::TrackTearOff() {
   m_pTearOffBar = nullptr;
   if (torn != nullptr) {
     if (CTKPCommandBars* bars = GetCommandBars()) bars->ClosePopups();
+  } else if (m_hWnd != nullptr && !IsWindowVisible()) {
+    ShowWindow(SW_SHOWNA);  // no toolbar could be made: the menu is not left open unseen
   }
 }
 

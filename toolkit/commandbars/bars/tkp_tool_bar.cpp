@@ -18,7 +18,9 @@
 #include "toolkit/commandbars/bars/tkp_dock_context.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar_expand.h"
+#include "res/toolkit_resource.h"
 #include "toolkit/common/gdi_guards.h"
+#include "toolkit/common/resource_manager.h"
 #include "toolkit/common/tkp_image_manager.h"
 
 IMPLEMENT_SERIAL(CTKPToolBar, CTKPCommandBar, 1)
@@ -364,12 +366,19 @@ int CTKPToolBar::AskOnSite(LPCTSTR lpszText, UINT nType) const {
   return AfxMessageBox(lpszText, nType);
 }
 
+BOOL CTKPToolBar::ConfirmReset() const {
+  CString format;
+  if (!TKPResourceManager()->LoadString(&format, IDS_TK_RESET_TOOLBAR)) {
+    format = _T("Are you sure you want to reset the changes made to the '%s' toolbar?");
+  }
+  CString question;
+  question.Format(format, static_cast<LPCTSTR>(m_strTitle));
+  return AskOnSite(question, MB_OKCANCEL | MB_ICONWARNING) == IDOK;
+}
+
 void CTKPToolBar::ResetToolBar() {
   if (!m_bBuiltIn || m_nBarID == 0 || !IsCustomizable()) return;
-  CString question;
-  question.Format(_T("Are you sure you want to reset the changes made to the '%s' toolbar?"),
-                  static_cast<LPCTSTR>(m_strTitle));
-  if (AskOnSite(question, MB_OKCANCEL | MB_ICONWARNING) != IDOK) return;
+  if (!ConfirmReset()) return;
   if (CTKPControls* original = m_pControls->GetOriginalControls()) {
     tkp_bar::RemoveAll(m_pControls);
     for (int i = 0; i < original->GetCount(); ++i) {

@@ -41,6 +41,8 @@ class CTKPToolBar : public CTKPCommandBar {
   virtual CSize CalcDockingLayout(int nLength, DWORD dwMode, int nWidth = 0);
   // Back to the original controls, when the user agrees.
   virtual void ResetToolBar();
+  // Asks whether this bar's changes are to be undone; TRUE on OK.
+  BOOL ConfirmReset() const;
   // The expand menu's "Add or Remove Buttons" list of this bar (tkp_tool_bar_add_remove.cpp).
   void BuildAddOrRemoveList(CTKPPopupBar* pPopup);
   // Creates the window when there is none, and makes it a floating popup owned by the site or a child.
