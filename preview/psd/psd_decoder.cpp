@@ -100,8 +100,9 @@ int PsdDecoder::Decode(const uint8_t* data, size_t size) {
   if (const int header = ReadHeader(in); header != kPsdOk) return header;
   ReadColourData(in);
   if (!ReadResources(in)) return kPsdBadResources;
+  // The layers are skipped to the end of the file at most; a length cut short ends the file too.
   uint32_t layers = 0;
-  if (in.U32(layers)) in.Skip(std::min<uint64_t>(layers, in.Left()));
+  in.Skip(in.U32(layers) ? std::min<uint64_t>(layers, in.Left()) : in.Left());
   return ReadImageData(in);
 }
 

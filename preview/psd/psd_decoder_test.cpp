@@ -217,6 +217,13 @@ TEST(PsdDecoder, IncompleteDataReadsWithoutABitmap) {
   // Files that end inside their colour data, resources or layers: read, no picture.
   EXPECT_EQ(Load(decoder, WritePsd(RgbImage(8, false, false)).substr(0, 28)), kPsdOk);
   EXPECT_FALSE(decoder.HasBitmap());
+  // A layer length cut short is the end of the file, never read again as a compression code.
+  const PsdTestImage image = RgbImage(8, false, false);
+  const std::string head = WritePsd(image).substr(0, CompressionAt(image) - 4);
+  for (const std::string& tail : {std::string(1, '\0'), std::string("\0\x02", 2), std::string("\0\x03\0", 3)}) {
+    EXPECT_EQ(Load(decoder, head + tail), kPsdOk) << tail.size();
+    EXPECT_FALSE(decoder.HasBitmap());
+  }
 }
 
 TEST(PsdDecoder, PackBitsRunsStopAtTheirChannel) {
