@@ -66,6 +66,16 @@ void PsdLabToRgb(int l, int a, int b, uint8_t rgb[3]) {
   for (int i = 0; i < 3; ++i) rgb[i] = Clamp255(std::trunc(SrgbGamma(linear[i]) * 256));
 }
 
+bool PsdIsUnsupportedVariant(int result, int depth) {
+  switch (result) {
+    case kPsdZip:
+    case kPsdZipPredicted:
+    case kPsdTooLarge: return true;
+    case kPsdUnsupportedDepth: return depth == 1 || depth == 32;
+    default: return false;
+  }
+}
+
 int PsdDecoder::Load(const std::u16string& path) {
   Cleanup();
   os::File file;
@@ -100,8 +110,9 @@ int PsdDecoder::Decode(const uint8_t* data, size_t size) {
   if (const int header = ReadHeader(in); header != kPsdOk) return header;
   ReadColourData(in);
   if (!ReadResources(in)) return kPsdBadResources;
+  // The layers are skipped to the end of the file at most; a length cut short ends the file too.
   uint32_t layers = 0;
-  if (in.U32(layers)) in.Skip(std::min<uint64_t>(layers, in.Left()));
+  in.Skip(in.U32(layers) ? std::min<uint64_t>(layers, in.Left()) : in.Left());
   return ReadImageData(in);
 }
 
@@ -183,13 +194,14 @@ int PsdDecoder::ReadImageData(Reader& in) {
 
   const uint64_t total = uint64_t{static_cast<uint16_t>(m_channels)} * static_cast<uint32_t>(m_rows) *
                          static_cast<uint32_t>(m_columns) * (m_depth / 8);
-  if (2 * total + uint64_t{RowStride()} * static_cast<uint32_t>(m_rows) > kMemoryCap) return kPsdTooLarge;
   const bool packBits = compression == 1;
   // Data too short for the picture is incomplete: no picture, and nothing allocated for it. A two-byte
-  // PackBits run gives at most 128 bytes.
+  // PackBits run gives at most 128 bytes. Checked before the size, so that a damaged header claiming a
+  // huge picture is not taken for a large file.
   if (packBits && !in.Skip(uint64_t{2} * static_cast<uint16_t>(m_channels) * static_cast<uint32_t>(m_rows)))
     return kPsdOk;
   if (packBits ? total > uint64_t{in.Left()} * 64 : total > in.Left()) return kPsdOk;
+  if (2 * total + uint64_t{RowStride()} * static_cast<uint32_t>(m_rows) > kMemoryCap) return kPsdTooLarge;
 
   std::vector<uint8_t> planes(static_cast<size_t>(total), 254);
   if (!ReadPlanes(in, packBits, planes)) return kPsdOk;

@@ -67,6 +67,11 @@ class PsdDecoder {
   std::vector<uint8_t> m_bits;
 };
 
+// Whether a load that gave no picture met a sound file of a kind this decoder does not draw (ZIP-compressed
+// data, 1- or 32-bit samples, a picture larger than a preview may take) rather than a damaged one. depth:
+// the header's, as read by that load.
+bool PsdIsUnsupportedVariant(int result, int depth);
+
 // The colour conversions, exposed for tests. Inputs in 0..1 (c, m, y, k) or L*a*b* units.
 void PsdCmykToRgb(double c, double m, double y, double k, uint8_t rgb[3]);
 void PsdLabToRgb(int l, int a, int b, uint8_t rgb[3]);

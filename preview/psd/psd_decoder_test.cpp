@@ -217,6 +217,13 @@ TEST(PsdDecoder, IncompleteDataReadsWithoutABitmap) {
   // Files that end inside their colour data, resources or layers: read, no picture.
   EXPECT_EQ(Load(decoder, WritePsd(RgbImage(8, false, false)).substr(0, 28)), kPsdOk);
   EXPECT_FALSE(decoder.HasBitmap());
+  // A layer length cut short is the end of the file, never read again as a compression code.
+  const PsdTestImage image = RgbImage(8, false, false);
+  const std::string head = WritePsd(image).substr(0, CompressionAt(image) - 4);
+  for (const std::string& tail : {std::string(1, '\0'), std::string("\0\x02", 2), std::string("\0\x03\0", 3)}) {
+    EXPECT_EQ(Load(decoder, head + tail), kPsdOk) << tail.size();
+    EXPECT_FALSE(decoder.HasBitmap());
+  }
 }
 
 TEST(PsdDecoder, PackBitsRunsStopAtTheirChannel) {
@@ -230,13 +237,34 @@ TEST(PsdDecoder, PackBitsRunsStopAtTheirChannel) {
   EXPECT_EQ(Pixel(decoder, 1, 0), Rgb(0x40, 0x40, 0x40));
 }
 
-TEST(PsdDecoder, TooMuchMemoryIsRefused) {
+TEST(PsdDecoder, TooMuchMemoryIsRefusedOnlyWhenTheDataCouldFillIt) {
+  // A header claiming a huge picture over a few bytes of data is a damaged file, not a large one.
   PsdTestImage image{3, 16, 1, 1, false, {{0}, {0}, {0}}, {}, {}};
   std::string file = WritePsd(image);
   file.replace(14, 8, PsdBigEndian(30000, 4) + PsdBigEndian(30000, 4));
   PsdDecoder decoder;
+  EXPECT_EQ(Load(decoder, file), kPsdOk);
+  EXPECT_FALSE(decoder.HasBitmap());
+  EXPECT_FALSE(PsdIsUnsupportedVariant(kPsdOk, decoder.Depth()));
+  // 8000 x 6000 in PackBits, its data long enough to unpack to every sample: refused for its size.
+  image = PsdTestImage{3, 8, 1, 1, true, {{0}, {0}, {0}}, {}, {}};
+  file = WritePsd(image);
+  file = file.substr(0, CompressionAt(image) + 2);
+  file.replace(14, 8, PsdBigEndian(6000, 4) + PsdBigEndian(8000, 4));
+  file += std::string(2 * 3 * 6000, '\x01') + std::string(3 * 6000 * 8000 / 64, '\xFF');
   EXPECT_EQ(Load(decoder, file), kPsdTooLarge);
-  EXPECT_EQ(decoder.Rows(), 30000);
+  EXPECT_EQ(decoder.Rows(), 6000);
+}
+
+TEST(PsdDecoder, SoundFilesItDoesNotDrawAreToldFromDamagedOnes) {
+  for (int result : {kPsdZip, kPsdZipPredicted, kPsdTooLarge}) EXPECT_TRUE(PsdIsUnsupportedVariant(result, 8));
+  // Photoshop writes 1-bit bitmaps and 32-bit samples; other depths are damage.
+  EXPECT_TRUE(PsdIsUnsupportedVariant(kPsdUnsupportedDepth, 1));
+  EXPECT_TRUE(PsdIsUnsupportedVariant(kPsdUnsupportedDepth, 32));
+  for (int depth : {0, 2, 7, 24, 64}) EXPECT_FALSE(PsdIsUnsupportedVariant(kPsdUnsupportedDepth, depth));
+  for (int result : {kPsdOk, kPsdCannotOpen, kPsdBadHeader, kPsdBadDimensions, kPsdBadResources,
+                     kPsdUnknownCompression})
+    EXPECT_FALSE(PsdIsUnsupportedVariant(result, 8));
 }
 
 TEST(PsdDecoder, LoadsFromAFileAndReportsOneThatCannotOpen) {

@@ -165,29 +165,37 @@ TEST(PsdView, RgbaAndSixteenBitPackBitsShowTheirPixelsStretchedOverTheView) {
   }
 }
 
-TEST(PsdView, AFileWithoutAPictureIsReportedToThePane) {
+TEST(PsdView, AFileWithoutAPictureIsReportedToThePaneAsDamagedOrNotAvailable) {
   Host host(200, 160);
   const std::string good = WritePsd(Quadrants(8, true));
   struct Case {
     const char* what;
     std::string bytes;
     int result;
-  } cases[] = {{"truncated", good.substr(0, good.size() - 3), 0},
-               {"bad header", "8BPX" + good.substr(4), -2},
-               {"ZIP data", good.substr(0, 26 + 12) + PsdBigEndian(2, 2), -10}};
+    bool damaged;
+  } cases[] = {{"truncated", good.substr(0, good.size() - 3), 0, true},
+               {"bad header", "8BPX" + good.substr(4), -2, true},
+               {"depth 7", good.substr(0, 22) + PsdBigEndian(7, 2) + good.substr(24), -9, true},
+               // Sound files of kinds the decoder does not draw.
+               {"ZIP data", good.substr(0, 26 + 12) + PsdBigEndian(2, 2), -10, false},
+               {"32-bit samples", good.substr(0, 22) + PsdBigEndian(32, 2) + good.substr(24), -9, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TempFile file(L"media_views_test.psd", c.bytes);
+    host.frame->m_bComponentMissing = 0;
     auto* view = static_cast<CPSDViewView*>(host.Show(RUNTIME_CLASS(CPSDViewView), file.Path()));
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->LoadResult(), c.result);
     EXPECT_FALSE(view->HasPicture());
     EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
+    EXPECT_EQ(host.frame->m_bComponentMissing, c.damaged ? 0u : 1u);
     view->DestroyWindow();
   }
+  host.frame->m_bComponentMissing = 0;
   auto* missing = static_cast<CPSDViewView*>(host.Show(RUNTIME_CLASS(CPSDViewView), _T("C:\\no such file.psd")));
   EXPECT_EQ(missing->LoadResult(), -1);
   EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
+  EXPECT_EQ(host.frame->m_bComponentMissing, 0u);
 }
 
 TEST(PsdView, ResizingKeepsTheFrameOnTheEdgesAndTheStretchedPicture) {

@@ -205,6 +205,9 @@ int ConvertWordToRtf(CString path, bool* wordInstalled) {
 }
 
 int ExportPresentationSlides(const CString& path, CString* slideFolder) {
+  // Without it the slide folder would be "ssss" in the current folder, whose files are emptied first.
+  const CString temp = PreviewTempFolder();
+  if (temp.IsEmpty()) return 0;
   PowerPointApplication application;
   if (!application.CreateDispatch(_T("Powerpoint.Application"))) {
     ReportPreviewComponentMissing();
@@ -217,7 +220,6 @@ int ExportPresentationSlides(const CString& path, CString* slideFolder) {
     PowerPointPresentation presentation;
     presentation.AttachDispatch(presentations.Open(path, 1, 1, 0));
     if (presentation.m_lpDispatch == nullptr) AfxThrowOleException(E_POINTER);
-    const CString temp = PreviewTempFolder();
     const CString folder = temp + _T("ssss");
     // Pictures of an earlier presentation must not show among this one's slides.
     if (!DeleteFilesOf(folder)) AfxThrowOleException(E_ACCESSDENIED);

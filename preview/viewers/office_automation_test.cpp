@@ -225,6 +225,50 @@ TEST_F(OfficeAutomation, PowerPointExportsTheSlidesIntoAnEmptiedFolder) {
   EXPECT_EQ(Calls().back(), "PowerPoint.Quit()");
 }
 
+TEST_F(OfficeAutomation, WithoutATemporaryFolderNoSlideFolderIsTouched) {
+  previewtest::TempFile presentation(L"dorvane talk.ppt", "a presentation");
+  // The program's current folder, holding a folder named as the slides' own would be, with a file in it.
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  const CString here = CString(temp) + _T("dorvane_no_temp");
+  ::CreateDirectoryW(here, nullptr);
+  ::CreateDirectoryW(here + _T("\\ssss"), nullptr);
+  struct Folders {
+    CString here;
+    ~Folders() {
+      ::RemoveDirectoryW(here + _T("\\ssss"));
+      ::RemoveDirectoryW(here);
+    }
+  } folders{here};
+  previewtest::TempFile kept(L"dorvane_no_temp\\ssss\\Slide1.GIF", "a picture of the user's");
+  wchar_t previous[MAX_PATH] = {};
+  ::GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(::SetCurrentDirectoryW(here));
+  // A temporary-folder setting longer than any path: the system names no temporary folder.
+  const std::wstring tooLong = L"C:\\" + std::wstring(300, L'x');
+  wchar_t tmp[MAX_PATH] = {}, tempVar[MAX_PATH] = {};
+  const bool hadTmp = ::GetEnvironmentVariableW(L"TMP", tmp, MAX_PATH) > 0;
+  const bool hadTemp = ::GetEnvironmentVariableW(L"TEMP", tempVar, MAX_PATH) > 0;
+  ::SetEnvironmentVariableW(L"TMP", tooLong.c_str());
+  ::SetEnvironmentVariableW(L"TEMP", tooLong.c_str());
+  const bool noTemp = PreviewTempFolder().IsEmpty();
+  CString folder;
+  const int exported = ExportPresentationSlides(presentation.Path(), &folder);
+  ::SetEnvironmentVariableW(L"TMP", hadTmp ? tmp : nullptr);
+  ::SetEnvironmentVariableW(L"TEMP", hadTemp ? tempVar : nullptr);
+  ::SetCurrentDirectoryW(previous);
+
+  ASSERT_TRUE(noTemp);
+  EXPECT_EQ(exported, 0);
+  EXPECT_TRUE(folder.IsEmpty());
+  EXPECT_TRUE(ReadAll(kept.Path()) == "a picture of the user's");
+  EXPECT_FALSE(Exists(here + _T("\\ssss\\Slide2.GIF")));
+  EXPECT_FALSE(Exists(here + _T("\\ssss.gif")));
+  EXPECT_FALSE(Saw("PowerPoint.Presentations.Open"));
+  ::DeleteFileW(here + _T("\\ssss\\Slide2.GIF"));
+  ::DeleteFileW(here + _T("\\ssss.gif"));
+}
+
 // The red of the title band of thumbnail i (a pixel inside the band, above the slide's text).
 int BandRed(CThumbView* view, int i) {
   const previewtest::Pixels tile = previewtest::ImageListPixels(view->m_imageList.m_hImageList, i);

@@ -51,8 +51,15 @@ int CPSDViewView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   PreviewDocument* document = CurrentPreviewDocument();
   if (host == nullptr || document == nullptr) return 0;
   LoadFile(document->m_previewPath);
-  // A file that gives no picture is not shown as one: the pane adds its placeholder.
-  if (!HasPicture()) host->m_bPreviewOk = 0;
+  // A file that gives no picture is not shown as one: the pane adds its placeholder, which calls a sound
+  // file of a kind we do not draw not available rather than damaged.
+  if (!HasPicture()) {
+    if (m_bUnsupportedVariant) {
+      ReportPreviewComponentMissing();
+    } else {
+      host->m_bPreviewOk = 0;
+    }
+  }
   m_frame.ShowWindow(SW_SHOW);
   return 0;
 }
@@ -60,6 +67,7 @@ int CPSDViewView::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 int CPSDViewView::LoadFile(const CString& path) {
   m_bitmap.DeleteObject();
   m_nLoadResult = m_decoder.Load(std::u16string(reinterpret_cast<const char16_t*>(static_cast<LPCTSTR>(path))));
+  m_bUnsupportedVariant = PsdIsUnsupportedVariant(m_nLoadResult, m_decoder.Depth());
   if (m_nLoadResult == kPsdOk && m_decoder.HasBitmap()) m_bitmap.Attach(CreatePsdBitmap(m_decoder));
   m_decoder.Cleanup();  // the bitmap holds the picture now
   if (m_nLoadResult == kPsdOk) Invalidate();

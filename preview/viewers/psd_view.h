@@ -31,6 +31,7 @@ class CPSDViewView : public CView {
 
  private:
   int m_nLoadResult = kPsdCannotOpen;
+  bool m_bUnsupportedVariant = false;  // the file is sound, of a kind the decoder does not draw
   PsdDecoder m_decoder;
   CBitmap m_bitmap;  // the decoder's bits as a DIB section
   CStatic m_frame;
