@@ -443,6 +443,10 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     frame->SendMessage(WM_COMMAND, ID_EXIT);
     report.Line("thumb_exists", ::GetFileAttributesW(Wide(thumbs + "\\slide.jpg").c_str()) != INVALID_FILE_ATTRIBUTES);
     report.Line("thumb_subfolder", ::GetFileAttributesW(Wide(thumbs + "\\kept").c_str()) != INVALID_FILE_ATTRIBUTES);
+    // The thumbnail folder is the prefix's, shared with other tests: leave nothing of this one's behind.
+    ::DeleteFileW(Wide(thumbs + "\\slide.jpg").c_str());
+    ::RemoveDirectoryW(Wide(thumbs + "\\kept").c_str());
+    ::RemoveDirectoryW(Wide(thumbs).c_str());
     report.Line("temp_exists", ::GetFileAttributesW(Wide(os::ToUtf8(temp)).c_str()) != INVALID_FILE_ATTRIBUTES);
     report.Line("temp_table", static_cast<long long>(PreviewTempFileTable.size()));
     report.Line("last_preview", os::ToUtf8(LastPreview.text) + " " + std::to_string(LastPreview.id));

@@ -211,6 +211,11 @@ void CAdobeReaderView::ShowWordDocument(const CString& path) {
   // Word and spreadsheet programs the user has open are never ended, neither here before Word is started
   // nor when the view closes: that would lose their unsaved work. The conversion starts its own Word and
   // asks it to quit.
+  // Without a temporary folder the RTF's name would be the current folder's "New.rtf", a file of the user's.
+  if (PreviewTempFolder().IsEmpty()) {
+    SetPreviewOk(0);
+    return;
+  }
   TemporaryRtf rtf(WordRtfPath());
   bool wordInstalled = false;
   if (::ConvertWordToRtf(path, &wordInstalled) != 0) {

@@ -156,6 +156,9 @@ CString PreviewTempFolder() {
 CString WordRtfPath() { return PreviewTempFolder() + _T("New.rtf"); }
 
 int ConvertWordToRtf(CString path, bool* wordInstalled) {
+  if (wordInstalled != nullptr) *wordInstalled = false;
+  // Without it "New.rtf" would be the current folder's, which the conversion deletes and overwrites.
+  if (PreviewTempFolder().IsEmpty()) return 0;
   WordApplication application;
   const bool installed = application.CreateDispatch(_T("Word.Application")) != FALSE;
   if (wordInstalled != nullptr) *wordInstalled = installed;

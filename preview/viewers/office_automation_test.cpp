@@ -225,48 +225,86 @@ TEST_F(OfficeAutomation, PowerPointExportsTheSlidesIntoAnEmptiedFolder) {
   EXPECT_EQ(Calls().back(), "PowerPoint.Quit()");
 }
 
+// A folder of the user's ("dorvane_no_temp" in the temporary folder, with "ssss" in it). Between Enter and
+// Restore it is the program's current folder and the system names no temporary folder (a temporary-folder
+// setting longer than any path).
+class WithoutTemporaryFolder {
+ public:
+  WithoutTemporaryFolder() {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    here = CString(temp) + _T("dorvane_no_temp");
+    ::CreateDirectoryW(here, nullptr);
+    ::CreateDirectoryW(here + _T("\\ssss"), nullptr);
+  }
+  void Enter() {
+    ::GetCurrentDirectoryW(MAX_PATH, previous_);
+    changed = ::SetCurrentDirectoryW(here) != FALSE;
+    const std::wstring tooLong = L"C:\\" + std::wstring(300, L'x');
+    hadTmp_ = ::GetEnvironmentVariableW(L"TMP", tmp_, MAX_PATH) > 0;
+    hadTemp_ = ::GetEnvironmentVariableW(L"TEMP", temp_, MAX_PATH) > 0;
+    ::SetEnvironmentVariableW(L"TMP", tooLong.c_str());
+    ::SetEnvironmentVariableW(L"TEMP", tooLong.c_str());
+    noTemp = PreviewTempFolder().IsEmpty();
+    entered_ = true;
+  }
+  // Declared before the files made in it, so those are gone when the folders are removed.
+  ~WithoutTemporaryFolder() {
+    Restore();
+    ::RemoveDirectoryW(here + _T("\\ssss"));
+    ::RemoveDirectoryW(here);
+  }
+  void Restore() {
+    if (restored_ || !entered_) return;
+    restored_ = true;
+    ::SetEnvironmentVariableW(L"TMP", hadTmp_ ? tmp_ : nullptr);
+    ::SetEnvironmentVariableW(L"TEMP", hadTemp_ ? temp_ : nullptr);
+    ::SetCurrentDirectoryW(previous_);
+  }
+
+  CString here;
+  bool changed = false;
+  bool noTemp = false;
+
+ private:
+  wchar_t previous_[MAX_PATH] = {}, tmp_[MAX_PATH] = {}, temp_[MAX_PATH] = {};
+  bool hadTmp_ = false, hadTemp_ = false, entered_ = false, restored_ = false;
+};
+
 TEST_F(OfficeAutomation, WithoutATemporaryFolderNoSlideFolderIsTouched) {
   previewtest::TempFile presentation(L"dorvane talk.ppt", "a presentation");
-  // The program's current folder, holding a folder named as the slides' own would be, with a file in it.
-  wchar_t temp[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, temp);
-  const CString here = CString(temp) + _T("dorvane_no_temp");
-  ::CreateDirectoryW(here, nullptr);
-  ::CreateDirectoryW(here + _T("\\ssss"), nullptr);
-  struct Folders {
-    CString here;
-    ~Folders() {
-      ::RemoveDirectoryW(here + _T("\\ssss"));
-      ::RemoveDirectoryW(here);
-    }
-  } folders{here};
+  WithoutTemporaryFolder none;
   previewtest::TempFile kept(L"dorvane_no_temp\\ssss\\Slide1.GIF", "a picture of the user's");
-  wchar_t previous[MAX_PATH] = {};
-  ::GetCurrentDirectoryW(MAX_PATH, previous);
-  ASSERT_TRUE(::SetCurrentDirectoryW(here));
-  // A temporary-folder setting longer than any path: the system names no temporary folder.
-  const std::wstring tooLong = L"C:\\" + std::wstring(300, L'x');
-  wchar_t tmp[MAX_PATH] = {}, tempVar[MAX_PATH] = {};
-  const bool hadTmp = ::GetEnvironmentVariableW(L"TMP", tmp, MAX_PATH) > 0;
-  const bool hadTemp = ::GetEnvironmentVariableW(L"TEMP", tempVar, MAX_PATH) > 0;
-  ::SetEnvironmentVariableW(L"TMP", tooLong.c_str());
-  ::SetEnvironmentVariableW(L"TEMP", tooLong.c_str());
-  const bool noTemp = PreviewTempFolder().IsEmpty();
+  none.Enter();
+  ASSERT_TRUE(none.changed);
   CString folder;
   const int exported = ExportPresentationSlides(presentation.Path(), &folder);
-  ::SetEnvironmentVariableW(L"TMP", hadTmp ? tmp : nullptr);
-  ::SetEnvironmentVariableW(L"TEMP", hadTemp ? tempVar : nullptr);
-  ::SetCurrentDirectoryW(previous);
+  none.Restore();
 
-  ASSERT_TRUE(noTemp);
+  ASSERT_TRUE(none.noTemp);
   EXPECT_EQ(exported, 0);
   EXPECT_TRUE(folder.IsEmpty());
   EXPECT_TRUE(ReadAll(kept.Path()) == "a picture of the user's");
-  EXPECT_FALSE(Exists(here + _T("\\ssss\\Slide2.GIF")));
-  EXPECT_FALSE(Exists(here + _T("\\ssss.gif")));
+  EXPECT_FALSE(Exists(none.here + _T("\\ssss\\Slide2.GIF")));
+  EXPECT_FALSE(Exists(none.here + _T("\\ssss.gif")));
   EXPECT_FALSE(Saw("PowerPoint.Presentations.Open"));
-  ::DeleteFileW(here + _T("\\ssss\\Slide2.GIF"));
-  ::DeleteFileW(here + _T("\\ssss.gif"));
+  ::DeleteFileW(none.here + _T("\\ssss\\Slide2.GIF"));
+  ::DeleteFileW(none.here + _T("\\ssss.gif"));
+}
+
+TEST_F(OfficeAutomation, WithoutATemporaryFolderAWordDocumentLeavesTheCurrentFoldersNewRtf) {
+  previewtest::TempFile document(L"dorvane letter.doc", "a letter");
+  WithoutTemporaryFolder none;
+  previewtest::TempFile kept(L"dorvane_no_temp\\New.rtf", "the user's own text");
+  none.Enter();
+  ASSERT_TRUE(none.changed);
+  const int converted = ConvertWordToRtf(document.Path(), nullptr);
+  none.Restore();
+
+  ASSERT_TRUE(none.noTemp);
+  EXPECT_EQ(converted, 0);
+  EXPECT_TRUE(ReadAll(kept.Path()) == "the user's own text");
+  EXPECT_FALSE(Saw("Word.Documents.Open"));
 }
 
 // The red of the title band of thumbnail i (a pixel inside the band, above the slide's text).
