@@ -283,7 +283,11 @@ uint32_t UnzipReader::UnzipItem(int32_t index, const void* destination, uint32_t
   if (loaded != kZipOk) return loaded;
   if (kind == kZipFileNameKind) return ExtractToName(static_cast<const char16_t*>(destination));
   if ((cached_.attributes & kZipAttrDirectory) != 0) return kZipOk;
-  return ExtractToFile(static_cast<os::File*>(const_cast<void*>(destination)));
+  auto* file = static_cast<os::File*>(const_cast<void*>(destination));
+  const uint32_t result = ExtractToFile(file);
+  // The caller's file gets the item's times as a named one does; one that takes none keeps its bytes.
+  if (result == kZipOk) file->SetTimes(&cached_.creationTime, &cached_.accessTime, &cached_.modificationTime);
+  return result;
 }
 
 namespace {

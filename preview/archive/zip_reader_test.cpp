@@ -295,3 +295,20 @@ TEST_F(ZipExtractTest, AnExtractedFileKeepsItsItemsReadOnlyBitAndTimes) {
   EXPECT_EQ(guide.st_atime, kUtAccess);
   ZipCloseReader(zip);
 }
+
+TEST_F(ZipExtractTest, AnItemExtractedIntoAnOpenFileGetsItsTimes) {
+  const std::u16string path = Fixture("plain.zip");
+  ZipHandle* zip = ZipOpen(path.c_str(), 0, kZipFileNameKind);
+  ASSERT_NE(zip, nullptr);
+  const std::u16string target = os::FromUtf8((outer_ / "root" / "guide-copy.txt").string());
+  os::File file;
+  ASSERT_TRUE(file.OpenWrite(target));
+  EXPECT_EQ(ZipUnzipItem(zip, 2, &file, 0, kZipHandleKind), kZipOk);
+  ASSERT_TRUE(file.Close());
+  ZipCloseReader(zip);
+  struct stat copy {};
+  ASSERT_EQ(::stat((outer_ / "root/guide-copy.txt").c_str(), &copy), 0);
+  EXPECT_GT(copy.st_size, 0);
+  EXPECT_EQ(copy.st_mtime, kUtModification);
+  EXPECT_EQ(copy.st_atime, kUtAccess);
+}
