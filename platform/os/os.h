@@ -42,6 +42,8 @@ class File {
   // Moves to offset from origin; *position (optional) receives the new position.
   bool Seek(int64_t offset, Origin origin, uint64_t* position = nullptr);
   bool Size(uint64_t* size) const;
+  // A file on a disk (or a whole disk), not a device, pipe or socket.
+  bool IsDiskFile() const;
   // Sets the creation, last-access and last-write times of the open file (a null pointer leaves that
   // time alone); the file must be open for writing.
   bool SetTimes(const FileTime* creation, const FileTime* access, const FileTime* write);

@@ -127,6 +127,11 @@ bool File::Size(uint64_t* size) const {
   return true;
 }
 
+bool File::IsDiskFile() const {
+  struct stat st {};
+  return IsOpen() && fstat(Fd(handle_), &st) == 0 && (S_ISREG(st.st_mode) || S_ISBLK(st.st_mode));
+}
+
 bool File::SetTimes(const FileTime*, const FileTime* access, const FileTime* write) {
   const TimePair times(access, write);
   return IsOpen() && ::futimens(Fd(handle_), times.times) == 0;

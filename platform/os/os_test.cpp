@@ -164,17 +164,24 @@ os::FileTime StoredWriteTime(const std::u16string& path) {
 #endif
 }
 
-TEST(OsFile, AnOpenFileTakesItsTimes) {
+TEST(OsFile, AnOpenFileTakesItsTimesAndKnowsItIsOnADisk) {
   const std::u16string file = TestPath(u"open-times.txt");
   os::File out;
   ASSERT_TRUE(out.OpenWrite(file));
   ASSERT_TRUE(out.Write("abc", 3));
   const os::FileTime t = 132223104000000000ull;  // 2020-01-01
   EXPECT_TRUE(out.SetTimes(&t, &t, &t));
+  EXPECT_TRUE(out.IsDiskFile());
   ASSERT_TRUE(out.Close());
+  EXPECT_FALSE(out.IsDiskFile());
   EXPECT_EQ(StoredWriteTime(file), t);
   EXPECT_FALSE(out.SetTimes(&t, &t, &t));  // closed
   EXPECT_TRUE(os::RemoveFile(file));
+#ifndef _WIN32
+  os::File device;
+  ASSERT_TRUE(device.OpenRead(u"/dev/null"));
+  EXPECT_FALSE(device.IsDiskFile());
+#endif
 }
 
 // The attribute bits the system keeps for a file: Windows' own, or read-only alone from the POSIX mode.

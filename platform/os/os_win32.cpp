@@ -101,6 +101,8 @@ bool File::Size(uint64_t* size) const {
   return true;
 }
 
+bool File::IsDiskFile() const { return IsOpen() && ::GetFileType(H(handle_)) == FILE_TYPE_DISK; }
+
 bool File::SetTimes(const FileTime* creation, const FileTime* access, const FileTime* write) {
   return IsOpen() && SetHandleTimes(H(handle_), creation, access, write);
 }

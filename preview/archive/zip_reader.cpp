@@ -101,7 +101,9 @@ uint32_t UnzipReader::Open(const void* source, uint32_t length, uint32_t kind) {
   if (zip_ != nullptr || openItem_ >= 0) return kZipAlreadyOpen;
   root_ = CurrentFolder() + u'\\';
   if (kind == kZipHandleKind) {
-    if (!source_.OpenFile(static_cast<os::File*>(const_cast<void*>(source)))) return kZipDuplicateFailed;
+    auto* file = static_cast<os::File*>(const_cast<void*>(source));
+    if (file != nullptr && file->IsOpen() && !file->IsDiskFile()) return kZipNotDiskFile;
+    if (!source_.OpenFile(file)) return kZipDuplicateFailed;
   } else if (kind == kZipFileNameKind) {
     if (source == nullptr || !source_.OpenName(static_cast<const char16_t*>(source))) return kZipCreateFailed;
   } else if (kind == kZipMemoryKind) {

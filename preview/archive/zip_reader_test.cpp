@@ -132,6 +132,11 @@ TEST(ZipReader, ReadsFromMemoryAndFromAnOpenFile) {
   ASSERT_NE(zip, nullptr);
   EXPECT_EQ(NameOf(zip, 0), u"readme.txt");
   ZipCloseReader(zip);
+  // An open device is no archive's file: refused before anything is read from it.
+  os::File device;
+  ASSERT_TRUE(device.OpenRead(u"/dev/null"));
+  EXPECT_EQ(ZipOpen(&device, 0, kZipHandleKind), nullptr);
+  EXPECT_EQ(ZipLastError, kZipNotDiskFile);
 }
 
 TEST(ZipReader, WhatIsNoZipArchiveDoesNotOpen) {
