@@ -19,6 +19,9 @@ std::u16string FromAscii(std::string_view text);
 enum class Share { Read, ReadWrite };       // what others may do with the file while we hold it
 enum class Origin { Begin, Current, End };
 
+// A FILETIME: 100-nanosecond intervals since 1601-01-01 UTC.
+using FileTime = uint64_t;
+
 class File {
  public:
   File() = default;
@@ -39,6 +42,11 @@ class File {
   // Moves to offset from origin; *position (optional) receives the new position.
   bool Seek(int64_t offset, Origin origin, uint64_t* position = nullptr);
   bool Size(uint64_t* size) const;
+  // A file on a disk (or a whole disk), not a device, pipe or socket.
+  bool IsDiskFile() const;
+  // Sets the creation, last-access and last-write times of the open file (a null pointer leaves that
+  // time alone); the file must be open for writing.
+  bool SetTimes(const FileTime* creation, const FileTime* access, const FileTime* write);
   // Closes the file; false when the system reported a failure (for writes: data may be lost).
   bool Close();
 
@@ -68,8 +76,6 @@ bool SetFileAttributeBits(const std::u16string& path, uint32_t attributes);
 char16_t PathSeparator();
 
 // ---- times ------------------------------------------------------------------------------------------
-// A FILETIME: 100-nanosecond intervals since 1601-01-01 UTC.
-using FileTime = uint64_t;
 struct SystemTime {
   uint16_t year = 0, month = 0, dayOfWeek = 0, day = 0, hour = 0, minute = 0, second = 0, milliseconds = 0;
 };

@@ -35,6 +35,15 @@ timespec ToTimespec(FileTime t) {
   return ts;
 }
 
+// POSIX keeps no creation time; access and write are set, UTIME_OMIT leaving a missing one alone.
+struct TimePair {
+  TimePair(const FileTime* access, const FileTime* write) {
+    times[0] = access ? ToTimespec(*access) : timespec{0, UTIME_OMIT};
+    times[1] = write ? ToTimespec(*write) : timespec{0, UTIME_OMIT};
+  }
+  timespec times[2];
+};
+
 // Windows-1252, the 8-bit code page this program's Windows users most often have; 0x80..0x9F differ
 // from Latin-1.
 const char16_t kCp1252High[32] = {
@@ -118,6 +127,16 @@ bool File::Size(uint64_t* size) const {
   return true;
 }
 
+bool File::IsDiskFile() const {
+  struct stat st {};
+  return IsOpen() && fstat(Fd(handle_), &st) == 0 && (S_ISREG(st.st_mode) || S_ISBLK(st.st_mode));
+}
+
+bool File::SetTimes(const FileTime*, const FileTime* access, const FileTime* write) {
+  const TimePair times(access, write);
+  return IsOpen() && ::futimens(Fd(handle_), times.times) == 0;
+}
+
 bool File::Close() {
   if (!IsOpen()) return false;
   const int result = ::close(Fd(handle_));
@@ -158,11 +177,8 @@ std::u16string TempFolderPath() {
 char16_t PathSeparator() { return u'/'; }
 
 bool SetFileTimes(const std::u16string& path, const FileTime*, const FileTime* access, const FileTime* write) {
-  // POSIX keeps no creation time; the other two are set, UTIME_OMIT leaving a missing one alone.
-  timespec times[2];
-  times[0] = access ? ToTimespec(*access) : timespec{0, UTIME_OMIT};
-  times[1] = write ? ToTimespec(*write) : timespec{0, UTIME_OMIT};
-  return ::utimensat(AT_FDCWD, NativePath(path).c_str(), times, 0) == 0;
+  const TimePair times(access, write);
+  return ::utimensat(AT_FDCWD, NativePath(path).c_str(), times.times, 0) == 0;
 }
 
 bool FileTimeToLocalFileTime(FileTime utc, FileTime* local) {

@@ -148,6 +148,42 @@ TEST(OsFile, FoldersAndFileTimes) {
   EXPECT_TRUE(os::RemoveFolder(folder));
 }
 
+// The last-write time the system keeps for a file, to the second.
+os::FileTime StoredWriteTime(const std::u16string& path) {
+  constexpr uint64_t kTicksPerSecond = 10000000;
+#ifdef _WIN32
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(reinterpret_cast<LPCWSTR>(path.c_str()), GetFileExInfoStandard, &data)) return 0;
+  const uint64_t ticks = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                         data.ftLastWriteTime.dwLowDateTime;
+  return ticks / kTicksPerSecond * kTicksPerSecond;
+#else
+  struct stat st {};
+  if (::stat(os::ToUtf8(path).c_str(), &st) != 0) return 0;
+  return (static_cast<uint64_t>(st.st_mtime) + 11644473600ull) * kTicksPerSecond;
+#endif
+}
+
+TEST(OsFile, AnOpenFileTakesItsTimesAndKnowsItIsOnADisk) {
+  const std::u16string file = TestPath(u"open-times.txt");
+  os::File out;
+  ASSERT_TRUE(out.OpenWrite(file));
+  ASSERT_TRUE(out.Write("abc", 3));
+  const os::FileTime t = 132223104000000000ull;  // 2020-01-01
+  EXPECT_TRUE(out.SetTimes(&t, &t, &t));
+  EXPECT_TRUE(out.IsDiskFile());
+  ASSERT_TRUE(out.Close());
+  EXPECT_FALSE(out.IsDiskFile());
+  EXPECT_EQ(StoredWriteTime(file), t);
+  EXPECT_FALSE(out.SetTimes(&t, &t, &t));  // closed
+  EXPECT_TRUE(os::RemoveFile(file));
+#ifndef _WIN32
+  os::File device;
+  ASSERT_TRUE(device.OpenRead(u"/dev/null"));
+  EXPECT_FALSE(device.IsDiskFile());
+#endif
+}
+
 // The attribute bits the system keeps for a file: Windows' own, or read-only alone from the POSIX mode.
 uint32_t StoredAttributes(const std::u16string& path) {
 #ifdef _WIN32

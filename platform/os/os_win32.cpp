@@ -18,6 +18,14 @@ FILETIME ToFiletime(FileTime t) {
   return ft;
 }
 
+bool SetHandleTimes(HANDLE h, const FileTime* creation, const FileTime* access, const FileTime* write) {
+  FILETIME c, a, w;
+  if (creation) c = ToFiletime(*creation);
+  if (access) a = ToFiletime(*access);
+  if (write) w = ToFiletime(*write);
+  return ::SetFileTime(h, creation ? &c : nullptr, access ? &a : nullptr, write ? &w : nullptr) != FALSE;
+}
+
 bool OpenHandle(intptr_t* handle, const std::u16string& path, DWORD access, DWORD share, DWORD disposition) {
   HANDLE h = ::CreateFileW(W(SystemPath(path)), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
@@ -93,6 +101,12 @@ bool File::Size(uint64_t* size) const {
   return true;
 }
 
+bool File::IsDiskFile() const { return IsOpen() && ::GetFileType(H(handle_)) == FILE_TYPE_DISK; }
+
+bool File::SetTimes(const FileTime* creation, const FileTime* access, const FileTime* write) {
+  return IsOpen() && SetHandleTimes(H(handle_), creation, access, write);
+}
+
 bool File::Close() {
   if (!IsOpen()) return false;
   const BOOL ok = ::CloseHandle(H(handle_));
@@ -141,13 +155,9 @@ bool SetFileTimes(const std::u16string& path, const FileTime* creation, const Fi
   HANDLE h = ::CreateFileW(W(SystemPath(path)), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
-  FILETIME c, a, w;
-  if (creation) c = ToFiletime(*creation);
-  if (access) a = ToFiletime(*access);
-  if (write) w = ToFiletime(*write);
-  const BOOL ok = ::SetFileTime(h, creation ? &c : nullptr, access ? &a : nullptr, write ? &w : nullptr);
+  const bool ok = SetHandleTimes(h, creation, access, write);
   ::CloseHandle(h);
-  return ok != FALSE;
+  return ok;
 }
 
 bool OpenSystemVolume(File& file, const std::u16string& volumePath) {

@@ -143,6 +143,15 @@ TEST(TarWalk, OctalFieldsAndChecksums) {
   EXPECT_EQ(archive::ParseOctalField(field, sizeof field), 0177u);
   const uint8_t junk[] = {'9', '1'};
   EXPECT_EQ(archive::ParseOctalField(junk, sizeof junk), 0u);
+  // Every white space the C library skips, and a sign.
+  const uint8_t spaced[] = {'\r', '\v', '\f', '\t', '\n', ' ', '6', '4', 0};
+  EXPECT_EQ(archive::ParseOctalField(spaced, sizeof spaced), 064u);
+  const uint8_t plus[] = {' ', '+', '1', '0'};
+  EXPECT_EQ(archive::ParseOctalField(plus, sizeof plus), 010u);
+  const uint8_t minus[] = {'-', '1', ' '};
+  EXPECT_EQ(archive::ParseOctalField(minus, sizeof minus), UINT64_MAX);
+  const uint8_t spaceAfterSign[] = {'+', ' ', '1'};
+  EXPECT_EQ(archive::ParseOctalField(spaceAfterSign, sizeof spaceAfterSign), 0u);
   uint8_t header[512] = {};
   EXPECT_FALSE(archive::TarHeaderValid(header));  // the zero block that ends an archive
   std::snprintf(reinterpret_cast<char*>(header + 148), 8, "%06o", 8 * 32);

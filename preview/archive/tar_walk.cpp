@@ -10,17 +10,23 @@ constexpr size_t kNameField = 100;
 constexpr size_t kSizeAt = 124, kTimeAt = 136, kChecksumAt = 148, kTypeAt = 156;
 constexpr size_t kNumberWidth = 12, kChecksumWidth = 8;
 
+// The C library's white space: blank, tab, line feed, vertical tab, form feed, carriage return.
+bool IsWhiteSpace(uint8_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 }  // namespace
 
 uint64_t ParseOctalField(const uint8_t* field, size_t width) {
   size_t i = 0;
-  while (i < width && (field[i] == ' ' || field[i] == '\t' || field[i] == '\n')) ++i;
+  while (i < width && IsWhiteSpace(field[i])) ++i;
+  const bool negative = i < width && field[i] == '-';
+  if (i < width && (field[i] == '+' || field[i] == '-')) ++i;
   uint64_t value = 0;
   for (; i < width && field[i] >= '0' && field[i] <= '7'; ++i) {
     if (value > (UINT64_MAX >> 3)) return UINT64_MAX;  // cannot be a size of anything held
     value = value * 8 + static_cast<uint64_t>(field[i] - '0');
   }
-  return value;
+  // A minus wraps round as the C library's reading does: "-1" is no size any archive holds.
+  return negative ? 0 - value : value;
 }
 
 bool TarHeaderValid(const uint8_t* header) {

@@ -10,7 +10,8 @@ namespace archive {
 
 constexpr uint64_t kTarBlock = 512;
 
-// Leading blanks skipped, then octal digits up to the first other character (strtoul's reading).
+// strtoul's reading in base 8: leading white space skipped, an optional sign, then octal digits up to
+// the first other character (UINT64_MAX when they overflow).
 uint64_t ParseOctalField(const uint8_t* field, size_t width);
 // The sum of the header's bytes, the checksum field counted as blanks, equals the checksum field.
 bool TarHeaderValid(const uint8_t* header);

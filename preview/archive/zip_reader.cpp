@@ -101,7 +101,9 @@ uint32_t UnzipReader::Open(const void* source, uint32_t length, uint32_t kind) {
   if (zip_ != nullptr || openItem_ >= 0) return kZipAlreadyOpen;
   root_ = CurrentFolder() + u'\\';
   if (kind == kZipHandleKind) {
-    if (!source_.OpenFile(static_cast<os::File*>(const_cast<void*>(source)))) return kZipDuplicateFailed;
+    auto* file = static_cast<os::File*>(const_cast<void*>(source));
+    if (file != nullptr && file->IsOpen() && !file->IsDiskFile()) return kZipNotDiskFile;
+    if (!source_.OpenFile(file)) return kZipDuplicateFailed;
   } else if (kind == kZipFileNameKind) {
     if (source == nullptr || !source_.OpenName(static_cast<const char16_t*>(source))) return kZipCreateFailed;
   } else if (kind == kZipMemoryKind) {
@@ -283,7 +285,11 @@ uint32_t UnzipReader::UnzipItem(int32_t index, const void* destination, uint32_t
   if (loaded != kZipOk) return loaded;
   if (kind == kZipFileNameKind) return ExtractToName(static_cast<const char16_t*>(destination));
   if ((cached_.attributes & kZipAttrDirectory) != 0) return kZipOk;
-  return ExtractToFile(static_cast<os::File*>(const_cast<void*>(destination)));
+  auto* file = static_cast<os::File*>(const_cast<void*>(destination));
+  const uint32_t result = ExtractToFile(file);
+  // The caller's file gets the item's times as a named one does; one that takes none keeps its bytes.
+  if (result == kZipOk) file->SetTimes(&cached_.creationTime, &cached_.accessTime, &cached_.modificationTime);
+  return result;
 }
 
 namespace {

@@ -57,7 +57,8 @@ ZipHandle* ZipOpen(const void* source, uint32_t length, uint32_t kind);
 uint32_t ZipGetItem(ZipHandle* handle, int32_t index, ZipEntry* entry);
 // Kind 2 names a file relative to the extraction root (the current folder when the archive was opened);
 // a name with "..", a leading separator or a drive is refused (kZipCreateFailed) and nothing is written.
-// The file gets the item's times and its read-only, hidden, system and archive bits.
+// The file gets the item's times and its read-only, hidden, system and archive bits. Kind 1 writes to
+// the caller's open file (open for writing) and gives it the item's times.
 // Kind 3 reads the next length bytes of the item; got (optional) receives how many came.
 uint32_t ZipUnzipItem(ZipHandle* handle, int32_t index, const void* destination, uint32_t length, uint32_t kind,
                       uint32_t* got = nullptr);

@@ -132,6 +132,11 @@ TEST(ZipReader, ReadsFromMemoryAndFromAnOpenFile) {
   ASSERT_NE(zip, nullptr);
   EXPECT_EQ(NameOf(zip, 0), u"readme.txt");
   ZipCloseReader(zip);
+  // An open device is no archive's file: refused before anything is read from it.
+  os::File device;
+  ASSERT_TRUE(device.OpenRead(u"/dev/null"));
+  EXPECT_EQ(ZipOpen(&device, 0, kZipHandleKind), nullptr);
+  EXPECT_EQ(ZipLastError, kZipNotDiskFile);
 }
 
 TEST(ZipReader, WhatIsNoZipArchiveDoesNotOpen) {
@@ -294,4 +299,21 @@ TEST_F(ZipExtractTest, AnExtractedFileKeepsItsItemsReadOnlyBitAndTimes) {
   EXPECT_EQ(guide.st_mtime, kUtModification);
   EXPECT_EQ(guide.st_atime, kUtAccess);
   ZipCloseReader(zip);
+}
+
+TEST_F(ZipExtractTest, AnItemExtractedIntoAnOpenFileGetsItsTimes) {
+  const std::u16string path = Fixture("plain.zip");
+  ZipHandle* zip = ZipOpen(path.c_str(), 0, kZipFileNameKind);
+  ASSERT_NE(zip, nullptr);
+  const std::u16string target = os::FromUtf8((outer_ / "root" / "guide-copy.txt").string());
+  os::File file;
+  ASSERT_TRUE(file.OpenWrite(target));
+  EXPECT_EQ(ZipUnzipItem(zip, 2, &file, 0, kZipHandleKind), kZipOk);
+  ASSERT_TRUE(file.Close());
+  ZipCloseReader(zip);
+  struct stat copy {};
+  ASSERT_EQ(::stat((outer_ / "root/guide-copy.txt").c_str(), &copy), 0);
+  EXPECT_GT(copy.st_size, 0);
+  EXPECT_EQ(copy.st_mtime, kUtModification);
+  EXPECT_EQ(copy.st_atime, kUtAccess);
 }

@@ -1,5 +1,6 @@
 #include "preview/viewers/dbf_table.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -114,20 +115,20 @@ Table ReadTable(const uint8_t* data, size_t size) {
   if (blank == nullptr) return table;
   size_t start = static_cast<size_t>(static_cast<const uint8_t*>(blank) - data) + 1;
 
-  size_t recordLength = 0;
-  for (const Field& field : table.fields) recordLength += field.length;
   // Records follow one another, each after a flag byte that is not looked at (deleted ones show too).
-  while (start <= size && size - start >= recordLength) {
+  // A record cut short by the end of the file still shows what it has: a damaged table's last rows are
+  // often what the user is looking for.
+  while (start < size) {
     std::vector<std::string> values;
     values.reserve(table.fields.size());
     size_t at = start;
     for (const Field& field : table.fields) {
-      values.emplace_back(reinterpret_cast<const char*>(data + at), field.length);
-      at += field.length;
+      const size_t length = std::min<size_t>(field.length, size - at);
+      values.emplace_back(reinterpret_cast<const char*>(data + at), length);
+      at += length;
     }
     table.records.push_back(std::move(values));
     start = at + 1;
-    if (start >= size) break;
   }
   return table;
 }

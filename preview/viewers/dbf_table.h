@@ -2,8 +2,8 @@
 // the records after them, each field's bytes turned into display text by its type letter.
 //
 // Nothing in the file is trusted: every descriptor, field and record is checked against the file's
-// size; a record that does not fit whole ends the listing. Portable: the system's own text and currency
-// conversions come in through DbfTextServices.
+// size; the last record may be cut short by the end of the file. Portable: the system's own text and
+// currency conversions come in through DbfTextServices.
 #pragma once
 
 #include <cstddef>
@@ -35,7 +35,8 @@ enum class Status {
 struct Table {
   Status status = Status::kOk;
   std::vector<Field> fields;
-  // Each record's field bytes, one string per field, as long as the field.
+  // Each record's field bytes, one string per field, as long as the field; in a last record cut short
+  // by the end of the file, what is there (empty past the end).
   std::vector<std::vector<std::string>> records;
 };
 

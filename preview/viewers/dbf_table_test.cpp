@@ -92,8 +92,9 @@ TEST(DbfTable, FirstRecordAfterTheFirstBlankAfterTheTerminator) {
   // A first record marked deleted: its flag is no blank, so the fields start after the blank inside it
   // and the records after it are read out of step.
   table = Read(DbfWriter().Field("A", 'C', 3).Record("a b", '*').Record("cde").Bytes());
-  ASSERT_EQ(table.records.size(), 1u);
+  ASSERT_EQ(table.records.size(), 2u);
   EXPECT_EQ(table.records[0][0], "b c");
+  EXPECT_EQ(table.records[1][0], "e\x1A");
 }
 
 TEST(DbfTable, TwoHundredFieldsAtMost) {
@@ -120,16 +121,30 @@ TEST(DbfTable, DamagedHeaders) {
   EXPECT_EQ(table.status, dbf::Status::kOk);
   EXPECT_EQ(table.fields.size(), 2u);
   EXPECT_TRUE(table.records.empty());
-  // A field longer than the rest of the file: its record is past the end and is not listed.
-  table = Read(DbfWriter().Field("BIG", 'C', 255).Field("N", 'N', 3).Record("abcd123").Bytes());
-  EXPECT_EQ(table.status, dbf::Status::kOk);
-  EXPECT_TRUE(table.records.empty());
-  // A last record cut short ends the listing after the whole ones.
-  const std::string two = DbfWriter().Field("A", 'C', 4).Record("1111").Record("2222").Bytes(false);
-  EXPECT_EQ(Read(two).records.size(), 2u);
-  EXPECT_EQ(Read(two.substr(0, two.size() - 1)).records.size(), 1u);
   // No blank after the terminator: no records.
   EXPECT_TRUE(Read(std::string(32, '\0') + std::string(good.substr(32, 64)) + "\x0D" + "xxxxxxx").records.empty());
+}
+
+TEST(DbfTable, ALastRecordCutShortShowsWhatItHas) {
+  const std::string two =
+      DbfWriter().Field("A", 'C', 4).Field("B", 'C', 3).Record("1111abc").Record("2222def").Bytes(false);
+  dbf::Table table = Read(two);
+  ASSERT_EQ(table.records.size(), 2u);
+  EXPECT_EQ(table.records[1], (std::vector<std::string>{"2222", "def"}));
+  // Cut inside the second field, then inside the first: the bytes that are there, nothing past the end.
+  table = Read(two.substr(0, two.size() - 1));
+  ASSERT_EQ(table.records.size(), 2u);
+  EXPECT_EQ(table.records[1], (std::vector<std::string>{"2222", "de"}));
+  table = Read(two.substr(0, two.size() - 5));
+  ASSERT_EQ(table.records.size(), 2u);
+  EXPECT_EQ(table.records[1], (std::vector<std::string>{"22", ""}));
+  // Only the next record's flag byte left: no row for it.
+  EXPECT_EQ(Read(two.substr(0, two.size() - 7)).records.size(), 1u);
+  // A field longer than the rest of the file: the one record holds what follows its flag.
+  table = Read(DbfWriter().Field("BIG", 'C', 255).Field("N", 'N', 3).Record("abcd123").Bytes(false));
+  EXPECT_EQ(table.status, dbf::Status::kOk);
+  ASSERT_EQ(table.records.size(), 1u);
+  EXPECT_EQ(table.records[0], (std::vector<std::string>{"abcd123", ""}));
 }
 
 }  // namespace
