@@ -19,7 +19,8 @@
 
 namespace {
 
-// Every folder candidate of the chosen number but the root becomes a folder of NtfsFolderList.
+// Every folder candidate of the chosen number but the root becomes a folder of NtfsFolderList; one whose record
+// lies outside the file system's sectors belongs to another volume, whatever geometry placed it.
 void ExtractFolders() {
   FreeNtfsRecordLists();
   chosen::BeginStep(u"Extracting entries for the file system...");
@@ -29,7 +30,9 @@ void ExtractFolders() {
     if (ScanStopRequested()) return;
     const NtfsFolderCandidate& candidate = NtfsFolderCandidateList[i];
     const bool root = candidate.mftNumber == records::kNtfsRootRecord || candidate.name == u".";
-    if (chosen::IsChosenMark(candidate.mark) && !root) {
+    const bool inside =
+        SectorInFileSystem(candidate.sector, CurrentFileSystem.clusterBase, CurrentFileSystem.lastSector);
+    if (chosen::IsChosenMark(candidate.mark) && !root && inside) {
       AppendNtfsFolder(candidate.name, candidate.mftNumber, candidate.parentId, candidate.creationTime,
                        candidate.modificationTime, host::kNoTreeKey, candidate.deleted);
     }

@@ -10,6 +10,7 @@
 #include "engine/partitions/disk_sectors.h"
 #include "engine/records/extensive_candidates.h"
 #include "engine/records/extensive_lists.h"
+#include "engine/records/file_system_range.h"
 #include "engine/records/record_list.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
@@ -25,6 +26,7 @@ constexpr uint32_t kLastSectorNumber = 0xFFFFFFFF;
 constexpr uint32_t kDefaultIndexSectors = 8;
 
 // The first index records (number 0 in their index allocation) of each folder, by owner, in list order.
+// Two volumes in the range have owners of the same numbers, so every record of an owner is kept.
 class FirstIndexRecords {
  public:
   FirstIndexRecords() {
@@ -35,19 +37,26 @@ class FirstIndexRecords {
     });
   }
 
-  // The sector of owner's first such record whose sector is not `other`; 0 when there is none.
-  uint32_t Sector(uint32_t owner, uint32_t other = 0) const {
+  // The sectors of owner's records, in list order.
+  const std::vector<uint32_t>& Sectors(uint32_t owner) const {
+    static const std::vector<uint32_t> kNone;
     auto found = byOwner_.find(owner);
-    if (found == byOwner_.end()) return 0;
-    for (uint32_t sector : found->second) {
-      if (sector != other) return sector;
-    }
-    return 0;
+    return found == byOwner_.end() ? kNone : found->second;
   }
 
  private:
   std::map<uint32_t, std::vector<uint32_t>> byOwner_;
 };
+
+// A file system rebuilt without its boot sector reaches up to the next file system found after its base, or
+// to the end of the range: it must not take the folders and files of a volume that follows it.
+uint32_t RebuiltLastSector(uint32_t base) {
+  uint32_t last = ScanRange.endSector;
+  for (const FileSystemRecord& fs : FoundFileSystemList) {
+    if (fs.type == records::kNtfs && fs.clusterBase > base && fs.clusterBase - 1 < last) last = fs.clusterBase - 1;
+  }
+  return last;
+}
 
 // The geometry that two folders give through the sectors of their first index records; records it when
 // it places folders.
@@ -60,7 +69,7 @@ void TryPair(const NtfsFolderCandidate& a, uint32_t aSector, const NtfsFolderCan
   if (spc <= 0 || !IsValidSectorsPerCluster(static_cast<uint64_t>(spc))) return;
   const int64_t base = int64_t{aSector} - spc * a.indexCluster;
   if (base < 0) return;
-  const uint32_t last = ScanRange.endSector;
+  const uint32_t last = RebuiltLastSector(static_cast<uint32_t>(base));
   if (ClassifyIndexFolders(static_cast<uint32_t>(base), static_cast<uint32_t>(spc), last, 2) == 0) return;
   FileSystemRecord fs;
   fs.type = records::kNtfs;
@@ -71,14 +80,37 @@ void TryPair(const NtfsFolderCandidate& a, uint32_t aSector, const NtfsFolderCan
   extensive::RecordFileSystem(fs);
 }
 
-// The folder candidates that no geometry placed join the file system of the candidate before them.
+// The file systems rebuilt before the next one was found end before it now.
+void EndRebuiltBeforeNext(size_t firstRebuilt) {
+  for (size_t i = firstRebuilt; i < FoundFileSystemList.size(); ++i) {
+    FileSystemRecord& fs = FoundFileSystemList[i];
+    fs.lastSector = RebuiltLastSector(fs.clusterBase);
+  }
+}
+
+// The number of the file system whose sectors hold sector; 0 when none does.
+uint16_t FileSystemHolding(uint32_t sector) {
+  for (size_t i = 0; i < FoundFileSystemList.size(); ++i) {
+    const FileSystemRecord& fs = FoundFileSystemList[i];
+    if (fs.type == records::kNtfs && SectorInFileSystem(sector, fs.clusterBase, fs.lastSector)) {
+      return static_cast<uint16_t>(i + 1);
+    }
+  }
+  return 0;
+}
+
+// The folder candidates that no geometry placed join the file system whose sectors hold them, else the file
+// system of the candidate before them.
 void JoinUnplacedFolders() {
   extensive::ShowStatus(u"Searching for unassigned entries...");
   const size_t count = NtfsFolderCandidateList.size();
   uint16_t previous = 1;
   for (size_t i = 0; i < count; ++i) {
     NtfsFolderCandidate& c = NtfsFolderCandidateList[i];
-    if (c.mark == records::kNoFileSystemMark) c.mark = previous;
+    if (c.mark == records::kNoFileSystemMark) {
+      const uint16_t holder = FileSystemHolding(c.sector);
+      c.mark = holder != 0 ? holder : previous;
+    }
     previous = c.mark;
     extensive::ShowProgress(extensive::HeldPercent(i, count));
   }
@@ -103,8 +135,10 @@ void AnalyzeNtfsSteps() {
   ScanThreadControl.stopFlag = 0;
   AnalyzeFoundNtfs();
   ShowStopButton(true);
+  const size_t firstRebuilt = FoundFileSystemList.size();
   AnalyzeNtfsWithoutBoot();
   ShowStopButton(false);
+  EndRebuiltBeforeNext(firstRebuilt);
   JoinUnplacedFolders();
   EndScanWorker();
 }
@@ -153,16 +187,18 @@ void AnalyzeNtfsWithoutBoot() {
   for (size_t a = 0; a < count && !stopped; ++a) {
     NtfsFolderCandidate& first = NtfsFolderCandidateList[a];
     if (first.mark != 0) continue;
-    const uint32_t firstSector = first.indexCluster != 0 ? firstRecords.Sector(first.mftNumber) : 0;
-    for (size_t b = a + 1; firstSector != 0 && b < count && first.mark == 0; ++b) {
+    const std::vector<uint32_t>& firstSectors =
+        first.indexCluster != 0 ? firstRecords.Sectors(first.mftNumber) : std::vector<uint32_t>{};
+    for (size_t b = a + 1; !firstSectors.empty() && b < count && first.mark == 0 && !stopped; ++b) {
       const NtfsFolderCandidate& second = NtfsFolderCandidateList[b];
       if (second.mark != 0 || second.indexCluster == 0) continue;
-      const uint32_t secondSector = firstRecords.Sector(second.mftNumber, firstSector);
-      if (secondSector != 0) TryPair(first, firstSector, second, secondSector);
-      if (ScanStopRequested()) {
-        stopped = true;
-        break;
+      for (size_t i = 0; i < firstSectors.size() && first.mark == 0; ++i) {
+        for (uint32_t secondSector : firstRecords.Sectors(second.mftNumber)) {
+          if (secondSector != firstSectors[i]) TryPair(first, firstSectors[i], second, secondSector);
+          if (first.mark != 0) break;
+        }
       }
+      stopped = ScanStopRequested();
     }
     // Without an index record, or with none that a pair explained: the folder joins its neighbour later.
     if (!stopped && first.mark == 0) first.mark = records::kNoFileSystemMark;

@@ -23,10 +23,17 @@ And two volumes made here, bare (the file system at sector 0), each as NAME.raw 
 own.json beside FILE lists them: [{name, code, volume, built}], volume as TSK describes it (oracle.describe_volume)
 and, for the NTFS one, built.damage as the damage kit gives it: the folder and what TSK listed inside it before its
 record was zeroed (lost).
+
+And two NTFS volumes with folders big enough for index allocations (so that a volume is found without its boot
+sector), ntfs_pair_a (4 KiB clusters) and ntfs_pair_b (2 KiB clusters), holding different files, each bare as
+NAME.raw; placed one after the other on disks (NAME.raw and NAME.fixed.vhd) in both orders, with the boot sectors
+(first and backup) of the first, of the second or of both zeroed: pair_<order>_<zeroed>. pairs.json beside FILE
+lists them: [{name, sectors, volumes: [{volume, at, raw}]}], volume as TSK describes the bare volume.
 """
 import concurrent.futures
 import json
 import os
+import shutil
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -147,6 +154,63 @@ def own_volumes(out_dir, helper):
         json.dump(own, f)
 
 
+# The NTFS pair: name, cluster size, the names of its folders; each folder gets PAIR_ENTRIES files.
+PAIR_VOLUMES = [("ntfs_pair_a", 4096, ["Alpha first", "Alpha second"]),
+                ("ntfs_pair_b", 2048, ["Beta first", "Beta second", "Beta third"])]
+PAIR_ENTRIES = 40
+PAIR_AT = (2048, 36864)
+PAIR_SECTORS = 71680
+
+
+def build_pair_volume(image, work, helper, cluster, folders):
+    with open(image, "wb") as f:
+        f.truncate(16 * 1024 * 1024)
+    label = os.path.basename(image)[len("ntfs_"):-len(".raw")].upper()
+    run(["mkntfs", "-q", "-F", "-Q", "-T", "-c", cluster, "-s", SECTOR, "-p", 0, "-H", 255, "-S", 63, "-L", label,
+         image])
+    script = [["mkdir", "/" + folder] for folder in folders]
+    for n, folder in enumerate(folders):
+        for i in range(PAIR_ENTRIES):
+            staged = os.path.join(work, "%s_%d_%d.bin" % (label, n, i))
+            with open(staged, "wb") as f:
+                f.write(pseudo_bytes(staged, 200 + i * 397))
+            script.append(["put", f"/{folder}/{label} entry {i:02d} with a name long enough to fill the index.bin",
+                           staged])
+    script_path = os.path.join(work, label + ".script")
+    with open(script_path, "w", encoding="utf-8") as f:
+        f.writelines("\t".join(str(c) for c in cmd) + "\n" for cmd in script)
+    run([helper, image, script_path])
+
+
+def ntfs_pairs(out_dir, helper):
+    work = fresh_dir(os.path.join(out_dir, "pair_work"))
+    volumes = {}
+    for name, cluster, folders in PAIR_VOLUMES:
+        raw = os.path.join(out_dir, name + ".raw")
+        build_pair_volume(raw, work, helper, cluster, folders)
+        volumes[name + ".raw"] = (raw, oracle.describe_volume(raw, 0))
+    pairs = []
+    names = [name + ".raw" for name, _, _ in PAIR_VOLUMES]
+    for order, placed in (("ab", names), ("ba", names[::-1])):
+        for zeroed in ("first", "second", "both"):
+            name = "pair_%s_%s" % (order, zeroed)
+            disk = os.path.join(out_dir, name + ".raw")
+            make_sparse(disk, PAIR_SECTORS * SECTOR)
+            entries = []
+            for i, (volume, at) in enumerate(zip(placed, PAIR_AT)):
+                v = disks.place_volume(disk, out_dir, volume, at)
+                if zeroed == "both" or zeroed == ("first", "second")[i]:
+                    disks.zero_sectors(disk, at, 1)
+                    disks.zero_sectors(disk, at + v["sectors"] - 1, 1)
+                raw, described = volumes[volume]
+                entries.append({"volume": described, "at": at, "raw": raw})
+            fixed_vhd(disk)
+            pairs.append({"name": name, "sectors": PAIR_SECTORS, "volumes": entries})
+    shutil.rmtree(work)
+    with open(os.path.join(out_dir, "pairs.json"), "w", encoding="utf-8") as f:
+        json.dump(pairs, f)
+
+
 def main():
     args, out_dir, helper = own_volume_arguments()
     lines = []
@@ -165,6 +229,7 @@ def main():
     fixed_vhd(damaged)
 
     own_volumes(out_dir, helper)
+    ntfs_pairs(out_dir, helper)
 
     with open(args.out, "w", encoding="utf-8") as f:
         f.writelines("%s\t%d\t%s\n" % line for line in lines)
