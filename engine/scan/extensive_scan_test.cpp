@@ -181,7 +181,7 @@ RawFinds ScanRaw(const Case& c) {
     if (std::memcmp(s, ". ", 2) != 0 || std::memcmp(s + 32, ".. ", 3) != 0) return;
     const uint32_t cluster = LoadLe16(s + 26) | uint32_t{LoadLe16(s + 20)} << 16;
     const uint32_t parent = LoadLe16(s + 58) | uint32_t{LoadLe16(s + 52)} << 16;
-    if (cluster > 2 && cluster < sector) raw.folders.emplace_back(sector, cluster, parent);
+    if (cluster >= 2 && cluster < sector) raw.folders.emplace_back(sector, cluster, parent);
   }));
   return raw;
 }

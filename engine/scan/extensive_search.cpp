@@ -92,9 +92,10 @@ void ExamineFatSector(uint32_t sector, const uint8_t* bytes) {
   if (bytes[0] != '.' || bytes[1] != ' ' || bytes[32] != '.' || bytes[33] != '.' || bytes[34] != ' ') return;
   const uint32_t cluster = LoadLe16(bytes + 26) | uint32_t{LoadLe16(bytes + 20)} << 16;
   const uint32_t parent = LoadLe16(bytes + 58) | uint32_t{LoadLe16(bytes + 52)} << 16;
-  // Cluster 2 is the FAT32 root; a folder lies after the sector of cluster 0, so beyond its own cluster
-  // number.
-  if (cluster > 2 && cluster != 0xFFFFFFFF && parent != 0xFFFFFFFF && cluster < sector) {
+  // Clusters count from 2. A root has no "." entry, so one naming cluster 2 is a folder: the first one made
+  // on a FAT16 volume, or a FAT32 folder whose root lies elsewhere. A folder lies after the sector of
+  // cluster 0, so beyond its own cluster number.
+  if (cluster >= 2 && cluster != 0xFFFFFFFF && parent != 0xFFFFFFFF && cluster < sector) {
     AppendDirSectorCandidate(sector, cluster, parent, LoadLe16(bytes + 24), LoadLe16(bytes + 18));
   }
   ShowRow(extensive::kFatFoldersRow, ScanCounters.subfolderCandidateCount);

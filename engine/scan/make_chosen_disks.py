@@ -13,12 +13,13 @@ Disks (beside FILE, each as NAME.raw and NAME.fixed.vhd):
 FILE, tab-separated, one line per volume: DISK  START  VOLUME  where VOLUME is the shared raw volume whose
 manifest lists what it holds.
 
-And two volumes made here, bare (the file system at sector 0), each as NAME.raw and NAME.fixed.vhd:
+And three volumes made here, bare (the file system at sector 0), each as NAME.raw and NAME.fixed.vhd:
 
     fat32_long_chains     FAT32 with 512-byte clusters: a root and a folder whose directories run past a hundred
                           clusters, each with a folder entry and deleted files beyond that, and a subfolder there
     ntfs_lost_files       NTFS whose folder "Gone", holding only files (resident, non-resident, a deleted one),
                           has its MFT record zeroed
+    fat16_first_folder    FAT16 whose first folder (cluster 2) holds two files, and a second folder
 
 own.json beside FILE lists them: [{name, code, volume, built}], volume as TSK describes it (oracle.describe_volume)
 and, for the NTFS one, built.damage as the damage kit gives it: the folder and what TSK listed inside it before its
@@ -136,19 +137,36 @@ def zero_folder_record(image, pool):
     return {"folder": LOST_FOLDER, "mft_record": record, "sectors": sectors, "lost": lost}
 
 
+def build_first_folder(image, work):
+    """FAT16 whose first folder, made first, takes cluster 2."""
+    staging = fresh_dir(os.path.join(work, "first_folder"))
+    if os.path.exists(image):
+        os.remove(image)
+    run(["mkfs.fat", "-C", "--invariant", "--mbr=n", "-F", "16", "-s", 4, "-g", "255/63", "-h", 0, "-n", "FIRSTFOLDER",
+         image, 20 * 1024])
+    run(["mmd", "-i", image, "::/First folder"])
+    mcopy(image, staging, "First folder", ["first one.txt", "first two.bin"], lambda name: text_bytes(name, 3000))
+    run(["mmd", "-i", image, "::/Second folder"])
+    mcopy(image, staging, "Second folder", ["second.txt"], lambda name: text_bytes(name, 700))
+
+
 def own_volumes(out_dir, helper):
     work = fresh_dir(os.path.join(out_dir, "work"))
     fat_image = os.path.join(out_dir, "fat32_long_chains.raw")
     ntfs_image = os.path.join(out_dir, "ntfs_lost_files.raw")
+    first_image = os.path.join(out_dir, "fat16_first_folder.raw")
     build_long_chains(fat_image, work)
     build_lost_files(ntfs_image, work, helper)
+    build_first_folder(first_image, work)
     with concurrent.futures.ThreadPoolExecutor(4) as pool:
         damage = zero_folder_record(ntfs_image, pool)
         own = [{"name": "fat32_long_chains", "code": 200, "built": {},
                 "volume": oracle.describe_volume(fat_image, 0, pool)},
                {"name": "ntfs_lost_files", "code": 300, "built": {"damage": damage},
-                "volume": oracle.describe_volume(ntfs_image, 0, pool)}]
-    for image in (fat_image, ntfs_image):
+                "volume": oracle.describe_volume(ntfs_image, 0, pool)},
+               {"name": "fat16_first_folder", "code": 100, "built": {},
+                "volume": oracle.describe_volume(first_image, 0, pool)}]
+    for image in (fat_image, ntfs_image, first_image):
         fixed_vhd(image)
     with open(os.path.join(out_dir, "own.json"), "w", encoding="utf-8") as f:
         json.dump(own, f)

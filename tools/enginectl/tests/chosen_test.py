@@ -11,16 +11,16 @@ sector is cleared (the allocation tables are found by their F8 FF FF); dmg_fat16
 first table cleared: only the second table is found, so the root is not read); an NTFS volume without any
 boot sector (make_extensive_disks.py's mixed_noboot); dmg_ntfs_dirrec (a folder record zeroed); and
 make_chosen_disks.py's own volumes: fat32_long_chains (a root and a folder whose chains run past a hundred
-clusters) and ntfs_lost_files (the zeroed record of a folder that holds only files). Each is chosen by the first
-sector the Extensive Scan gives it (FAT: the sector of cluster 0; NTFS: its first).
+clusters), fat16_first_folder (its first folder at cluster 2) and ntfs_lost_files (the zeroed record of a folder
+that holds only files). Each is chosen by the first sector the Extensive Scan gives it (FAT: the sector of
+cluster 0; NTFS: its first).
 
 The trees are compared whole, after driver.py's normalisation (TSK's metafiles, orphans and streams
 out; the engine's NTFS metafiles out; FAT names as oracle.py pairs them; empty FAT files out; "Lost Dir/Dir<n>"
 of NTFS as "Lost Dir/Dir#"), and with what reading a found file system does on its own:
 
-- FAT: "Lost Dir" is always there. A folder whose "." entry names cluster 2 is no folder candidate: it is not
-  listed; its files and subfolders are, under "Lost Dir/Dir2" (the stand-in for the missing parent of its
-  subfolders; without subfolders nothing stands in for it and its files are not listed).
+- FAT: "Lost Dir" is always there. A folder whose "." entry names cluster 2 (the first folder made on a FAT16
+  volume) is a folder like any other.
 - FAT whose root is not read: its files are not listed; its folders keep the names "Dir" + their cluster,
   not deleted (no entry names them).
 - NTFS: "Lost Dir" is always there; the files of a zeroed folder record are under "Lost Dir/Dir#", the files

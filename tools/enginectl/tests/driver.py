@@ -46,7 +46,7 @@ import oracle  # noqa: E402
 CODES = {"fat16": 100, "fat32": 200, "ntfs": 300}
 LOST_DIR = "Lost Dir"
 # The smallest cluster the Extensive Scan takes for a subfolder candidate.
-LOWEST_CANDIDATE_CLUSTER = 3
+LOWEST_CANDIDATE_CLUSTER = 2
 TOOL_ENV = dict(os.environ, TZ="UTC", LANG="C.UTF-8")
 
 
