@@ -229,6 +229,26 @@ TEST_F(ChosenTest, NtfsFileSystemsListOnlyTheRecordsInsideThem) {
   EXPECT_EQ(roots[0], roots[1]);
 }
 
+// A stop while the lost data is gathered does not end that step: the files of the zeroed folder record are
+// still in the tree, under their stand-in.
+TEST_F(ChosenTest, StopWhileLostDataIsGatheredKeepsEveryFileInTheTree) {
+  extensive_test::OpenedDisk disk(os::FromUtf8(std::string(DORVANE_SHARED_IMAGES) + "/dmg_ntfs_dirrec.fixed.vhd"));
+  ASSERT_TRUE(disk.opened());
+  ASSERT_TRUE(ScanAndChoose(records::kNtfs, 36864, 2048));
+  form.onStatus = [](const std::u16string& text) {
+    if (text == u"Searching For Lost Data") ScanThreadControl.stopFlag = 1;
+  };
+  RunReader();
+  ExpectWorkerEnded();
+  size_t files = 0;
+  for (const NtfsFoundEntryRecord& e : NtfsFoundEntryList) {
+    if (!InChosenFileSystem(e) || e.name[0] == u'$') continue;
+    ++files;
+    EXPECT_NE(FolderPath(NtfsFolderList, e.parentId, records::kNtfsRootRecord, RecordOf), "?") << os::ToUtf8(e.name);
+  }
+  EXPECT_GT(files, 10u);
+}
+
 // ---------------------------------------------------------------- hand-made directories
 
 // A 32-byte short entry at index of sector (FAT16 unless high is given: the cluster's high half at 20).

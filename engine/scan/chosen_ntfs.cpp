@@ -6,6 +6,7 @@
 #include "engine/fat/fat_time.h"
 #include "engine/records/extensive_candidates.h"
 #include "engine/records/file_system_range.h"
+#include "engine/records/pause_gate.h"
 #include "engine/records/extensive_lists.h"
 #include "engine/records/result_tree_builders.h"
 #include "engine/records/scan_records.h"
@@ -48,6 +49,7 @@ std::u16string FileTimeText(uint64_t time) {
 
 }  // namespace
 
+// As after a Quick Scan, a stop does not end this step: every file read gets its place in the tree.
 void CollectLostFoundNtfsFolders(uint32_t& counter) {
   chosen::BeginStep(u"Searching For Lost Data");
   const size_t before = NtfsFolderList.size();
@@ -55,13 +57,13 @@ void CollectLostFoundNtfsFolders(uint32_t& counter) {
   chosen::StepProgress progress;
   const size_t total = before + NtfsFoundEntryList.size();
   for (size_t i = 0; i < before; ++i) {
-    if (ScanStopRequested()) return;
+    ScanPauseGate.Pass();
     progress.Show(i, total);
     AdoptLostNtfsParent(NtfsFolderList[i].parentId, counter);
   }
   // Files too: one whose folder record is gone would otherwise be listed nowhere.
   for (size_t i = 0; i < NtfsFoundEntryList.size(); ++i) {
-    if (ScanStopRequested()) return;
+    ScanPauseGate.Pass();
     progress.Show(before + i, total);
     const NtfsFoundEntryRecord& entry = NtfsFoundEntryList[i];
     if (InChosenFileSystem(entry)) AdoptLostNtfsParent(entry.parentId, counter);

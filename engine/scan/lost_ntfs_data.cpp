@@ -4,9 +4,10 @@
 #include <string>
 
 #include "engine/host/host.h"
+#include "engine/records/pause_gate.h"
+#include "engine/records/scan_control.h"
 #include "engine/records/scan_records.h"
 #include "engine/scan/quick_scan.h"
-#include "engine/scan/scan_end.h"
 #include "platform/os/os.h"
 
 namespace {
@@ -35,6 +36,8 @@ void AdoptLostNtfsParent(uint32_t parent, uint32_t& next) {
                    host::kNoTreeKey, 0);
 }
 
+// This step is short and puts every record read so far into the tree: a stop asked for meanwhile is
+// answered (the pause gate) but does not end it, or the files under a missing folder would be listed nowhere.
 void CollectLostNtfsData() {
   ScanThreadControl.stopFlag = 0;
   ShowStep(u"Searching for Lost Data ( Step 1/2 )...");
@@ -42,13 +45,15 @@ void CollectLostNtfsData() {
   uint32_t next = 0;
   uint64_t shown = 0;
   // The folders appended here are walked too: their parent, "Lost Dir", is listed.
-  for (size_t i = 0; i < NtfsFolderList.size() && !ScanStopRequested(); ++i) {
+  for (size_t i = 0; i < NtfsFolderList.size(); ++i) {
+    ScanPauseGate.Pass();
     ShowProgress(i, NtfsFolderList.size(), shown);
     AdoptLostNtfsParent(NtfsFolderList[i].parentId, next);
   }
   ShowStep(u"Searching for Lost Data ( Step 2/2 )...");
   shown = 0;
-  for (size_t i = 0; i < NtfsEntryList.size() && !ScanStopRequested(); ++i) {
+  for (size_t i = 0; i < NtfsEntryList.size(); ++i) {
+    ScanPauseGate.Pass();
     ShowProgress(i, NtfsEntryList.size(), shown);
     AdoptLostNtfsParent(NtfsEntryList[i].parentId, next);
   }

@@ -222,6 +222,52 @@ TEST_F(QuickScanWorkerTest, FoldersWithoutParentGoUnderLostDirInOrder) {
   EXPECT_EQ(NtfsFolderList.size(), 4u + 1 + 3);
 }
 
+// Every NTFS folder and file of the record lists reaches the root through its parents.
+size_t NtfsRecordsOutsideTheTree() {
+  const auto reachesRoot = [](uint32_t parent) {
+    for (int depth = 0; depth < 64; ++depth) {
+      if (parent == records::kNtfsRootRecord) return true;
+      const NtfsFolderRecord* folder = FindNtfsFolder(parent);
+      if (folder == nullptr) return false;
+      parent = folder->parentId;
+    }
+    return false;
+  };
+  size_t outside = 0;
+  for (const NtfsFolderRecord& f : NtfsFolderList) outside += reachesRoot(f.parentId) ? 0 : 1;
+  for (const NtfsEntryRecord& e : NtfsEntryList) outside += reachesRoot(e.parentId) ? 0 : 1;
+  return outside;
+}
+
+// A stop while the lost data is gathered does not end that step: the files whose folder record is zeroed
+// (those fls lists as orphans) are still in the tree, as without the stop.
+TEST_F(QuickScanWorkerTest, StopWhileLostDataIsGatheredKeepsEveryFileInTheTree) {
+  quick_test::SharedDisk disk("dmg_ntfs_dirrec.fixed.vhd");
+  ASSERT_TRUE(disk.opened());
+  std::set<std::pair<std::u16string, uint32_t>> whole;
+  for (const bool stop : {false, true}) {
+    ResetScanState();
+    tree.DeleteAllItems();
+    panel.onStatus = [stop](const std::u16string& text) {
+      if (stop && text.rfind(u"Searching for Lost Data", 0) == 0) ScanThreadControl.stopFlag = 1;
+    };
+    SetRange(300, 2048, 32768);
+    EXPECT_EQ(RunWorker(), 1u);
+    ExpectEnded();
+    EXPECT_EQ(NtfsRecordsOutsideTheTree(), 0u) << stop;
+    std::set<std::pair<std::u16string, uint32_t>> found;
+    for (const NtfsEntryRecord& e : NtfsEntryList) found.insert({e.name, e.parentId});
+    for (const NtfsFolderRecord& f : NtfsFolderList) found.insert({f.name, f.parentId});
+    if (!stop) whole = found;
+    EXPECT_EQ(found, whole);
+  }
+  const NtfsFolderRecord* standIn = FindNtfsFolder(records::kLostDirId);
+  ASSERT_NE(standIn, nullptr);
+  size_t adopted = 0;
+  for (const NtfsFolderRecord& f : NtfsFolderList) adopted += f.parentId == records::kLostDirId ? 1 : 0;
+  EXPECT_GT(adopted, 0u);
+}
+
 // A folder whose chain comes round to its start is read once, as far as it goes, and the scan ends.
 TEST_F(QuickScanWorkerTest, FolderChainThatLoopsIsReadOnce) {
   const std::u16string copy = scan_test::TempFile(u"quick_loop.raw");
