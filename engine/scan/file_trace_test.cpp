@@ -289,7 +289,9 @@ TEST_F(FileTraceTest, ResultsTreeHasOneFolderPerGroup) {
 // ---- compound files and Office Open XML
 
 // The compound samples found through ".doc" are named after their application when that type is ticked
-// too: Word, Excel and PowerPoint on carving.raw, another application (".pub") on the disk of our own.
+// too: Word, Excel and PowerPoint on carving.raw, another application (".pub") on the disk of our own. One
+// that cannot be opened (a directory link past its end) keeps ".doc" even with ".pub" ticked: nothing says
+// what it is.
 TEST_F(FileTraceTest, CompoundFilesAreNamedAfterTheirApplication) {
   {
     quick_test::SharedDisk disk("carving.fixed.vhd");
