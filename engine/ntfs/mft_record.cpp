@@ -50,6 +50,7 @@ bool ReadAttribute(const uint8_t* record, uint32_t offset, Attribute* out) {
   } else {
     if (!Fits(offset, kNonResidentHeader)) return false;
     a.runListStart = offset + LoadLe16(header + 32);
+    a.allocatedSize = LoadLe64(header + 40);
     a.realSize = LoadLe64(header + 48);
     if (a.runListStart >= kMftRecordSize) return false;
   }

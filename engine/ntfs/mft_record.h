@@ -49,6 +49,7 @@ struct Attribute {
   uint32_t valueLength = 0;
   // Non-resident: the run list starts at runListStart, inside the record.
   uint32_t runListStart = 0;
+  uint64_t allocatedSize = 0;  // the clusters of the whole value, in bytes (given by the part that starts it)
   uint64_t realSize = 0;
 
   uint32_t ValueEnd() const { return valueStart + valueLength; }

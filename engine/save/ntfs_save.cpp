@@ -1,6 +1,8 @@
 // Saving one NTFS file from its MFT record: resident data, or along the data runs.
+#include <algorithm>
 #include <vector>
 
+#include "engine/image/read_sectors.h"
 #include "engine/ntfs/attribute_list.h"
 #include "engine/ntfs/attribute_list_value.h"
 #include "engine/ntfs/data_runs.h"
@@ -21,6 +23,8 @@ constexpr uint64_t kResidentDataEnd = 1023;
 constexpr uint32_t kStartingVcnOffset = 16;
 // The reference of the base record in an extension record (its low 32 bits: the record number).
 constexpr uint32_t kBaseRecordOffset = 32;
+// The zeros of an unknown tail are written this much at a time, between tests of Stop and Skip File.
+constexpr uint64_t kZeroPiece = 1 << 20;
 
 bool HasAttributeList(const uint8_t* record) {
   ntfs::Attribute list;
@@ -112,6 +116,15 @@ void AppendListedDataParts(const uint8_t* base, uint32_t baseSector) {
   });
 }
 
+// How far a file's unknown tail may be padded: the allocated size that the part starting the value gives,
+// else the clusters of the runs found. A damaged record's size can claim far more than that.
+uint64_t PaddableLength(const uint8_t* record, const ntfs::Attribute* data) {
+  if (data != nullptr && StartingVcn(record, *data) == 0) return data->allocatedSize;
+  uint64_t clusters = 0;
+  for (const DataRun& run : DataRunList) clusters += run.length;
+  return clusters * CurrentFileSystem.sectorsPerCluster * kSectorSize;
+}
+
 // data: the base record's unnamed data attribute, or null when only its attribute list can give the runs.
 uint32_t SaveNonResident(const uint8_t* record, const ntfs::Attribute* data, uint32_t mftSector,
                          const std::u16string& target, uint64_t size, uint32_t userSave) {
@@ -127,7 +140,7 @@ uint32_t SaveNonResident(const uint8_t* record, const ntfs::Attribute* data, uin
     // Parts in other records follow only a base part that starts the value.
     if (data == nullptr || StartingVcn(record, *data) == 0) AppendListedDataParts(record, mftSector);
     if (!DataRunList.empty()) {
-      saved = WriteRecoveredFile(target, size, static_cast<uint16_t>(userSave));
+      saved = WriteRecoveredFile(target, size, PaddableLength(record, data), static_cast<uint16_t>(userSave));
       if (saved == 1) SetNtfsFileTime(target);
     } else if (data != nullptr) {
       saved = SaveWithoutRuns(target, size, userSave);
@@ -165,7 +178,7 @@ uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& 
   return 0;
 }
 
-uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint16_t userSave) {
+uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t paddable, uint16_t userSave) {
   SkipCurrentFileFlag = 0;
   save::FileProgress progress(userSave);
   if (userSave == 1) {
@@ -199,10 +212,21 @@ uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint16_t 
       }
     }
   }
-  // Runs that end before the file does leave its tail unknown: zeros, and the file is damaged.
+  // Runs that end before the file does leave its tail unknown: zeros, as far as the attribute reaches,
+  // and the file is damaged. Stop and Skip File are honoured there as between clusters.
   if (!stopped && !failed && written < size) {
     file.MarkDamaged();
-    file.AppendZeros(size - written);
+    const uint64_t end = std::min(size, std::max(written, paddable));
+    while (written < end) {
+      if (save::SaveInterrupted()) {
+        stopped = true;
+        break;
+      }
+      progress.Show(written, size);
+      const uint64_t piece = std::min<uint64_t>(end - written, kZeroPiece);
+      if (!file.AppendZeros(piece)) break;
+      written += piece;
+    }
   }
   return file.Finish(stopped) ? 1 : 0;
 }

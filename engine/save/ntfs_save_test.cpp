@@ -4,6 +4,8 @@
 // an Extensive Scan.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/ntfs/mft_map.h"
 #include "engine/ntfs/mft_record.h"
 #include "engine/ntfs/ntfs_test_support.h"
@@ -94,6 +96,30 @@ TEST_F(NtfsSaveTest, RunsThatEndBeforeTheFileLeaveZerosAndADamagedFile) {
   expected.resize(3 * kClusterBytes, 0);
   EXPECT_EQ(ReadAll(Out(u"short.bin")), expected);
   EXPECT_EQ(SaveTally.unreadable, 1u);
+}
+
+// A record whose size and allocated size claim far more than its runs hold: the zeros of the unknown tail
+// are written a piece at a time, with the bar moving, and Skip File or Stop ends the file there.
+TEST_F(NtfsSaveTest, SkipAndStopEndAnUnknownTail) {
+  constexpr uint64_t kClaimed = uint64_t{256} << 20;
+  volume.PutCluster(10, Pattern(kClusterBytes, 5));
+  const uint32_t sector = volume.PutRecord(3, NonResident(RunList({{1, 10}}), kClaimed));
+  mounted = volume.Mount();
+  uint32_t furthest = 0;
+  dialog.onProgress = [&](uint32_t position) {
+    furthest = std::max(furthest, position);
+    if (position > 0) SkipCurrentFileFlag = 1;
+  };
+  EXPECT_EQ(Save(sector, kClaimed, u"skipped.bin"), 0u);
+  EXPECT_FALSE(os::FileExists(Out(u"skipped.bin")));
+  EXPECT_EQ(SaveAbortFlag.load(), 0u);
+  EXPECT_EQ(furthest, 1u);
+  dialog.onProgress = [](uint32_t position) {
+    if (position > 0) SaveAbortFlag = 1;
+  };
+  EXPECT_EQ(Save(sector, kClaimed, u"stopped.bin"), 0u);
+  EXPECT_FALSE(os::FileExists(Out(u"stopped.bin")));
+  EXPECT_EQ(SaveTally.saved, 0u);
 }
 
 // Compressed and encrypted clusters are not the file's bytes: nothing is written and the file counts as

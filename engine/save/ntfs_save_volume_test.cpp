@@ -14,6 +14,7 @@
 #include "engine/partitions/partition_test_support.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/records/scan_records.h"
+#include "engine/save/recovered_file.h"
 #include "engine/save/save_state.h"
 #include "engine/save/save_test_support.h"
 #include "engine/save/savers.h"
@@ -98,6 +99,56 @@ TEST_F(NtfsSaveVolumeTest, FilesAreSavedAsIcatReadsThem) {
   EXPECT_TRUE(list.nonResident);
   EXPECT_EQ(SaveTally.saved, 2u);
   EXPECT_EQ(SaveTally.unreadable, 0u);
+}
+
+// A damaged record whose $DATA real size claims 256 MiB over the 5 clusters of plain.txt: the save ends at
+// once with the file's bytes and zeros up to its allocated size, no further, and the file counts as damaged.
+TEST_F(NtfsSaveVolumeTest, ASizeBeyondTheAllocatedClustersIsNotPaddedToTheClaim) {
+  const ExpectedVolume volume = ReadExpected();
+  ASSERT_EQ(volume.files.size(), 2u);
+  const ExpectedFile& plain = volume.files[1];
+  const Bytes icat = ReadExpectedBytes(plain.expected);
+  Bytes image = ReadAll(os::FromUtf8(Beside(volume.image)));
+  ASSERT_FALSE(image.empty());
+  const std::u16string copy = save::JoinPath(root.path(), u"damaged.vhd");
+  ASSERT_TRUE(WriteAll(copy, image));
+  constexpr uint64_t kClaimed = uint64_t{256} << 20;
+  uint64_t allocated = 0;
+  {
+    partition_test::CurrentDisk disk(copy);
+    ASSERT_TRUE(disk.opened());
+    CurrentFileSystem.type = records::kNtfs;
+    CurrentFileSystem.sectorsPerCluster = volume.sectorsPerCluster;
+    CurrentFileSystem.clusterBase = 0;
+    ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], volume.mftCluster * volume.sectorsPerCluster,
+                         volume.sectorsPerCluster),
+              1u);
+    uint32_t sector = 0;
+    ASSERT_EQ(MftRecordToSector(plain.inode, sector), 1u);
+    uint8_t record[ntfs::kMftRecordSize] = {};
+    ASSERT_TRUE(ntfs::ReadMftRecord(DevicePathTable[0], sector, record));
+    ntfs::Attribute data;
+    ASSERT_TRUE(ntfs::FindAttribute(record, ntfs::kDataAttribute, "", &data));
+    ASSERT_TRUE(data.nonResident);
+    allocated = data.allocatedSize;
+    ASSERT_GE(allocated, icat.size());
+    ASSERT_LT(allocated, kClaimed);
+    // The real size, clear of the update sequence's places at the ends of the record's sectors.
+    const size_t at = size_t{sector} * 512 + data.offset + 48;
+    ASSERT_LT((data.offset + 48) % 512, 502u);
+    for (int i = 0; i < 8; ++i) image[at + i] = static_cast<uint8_t>(kClaimed >> (8 * i));
+  }
+  ASSERT_TRUE(WriteAll(copy, image));
+  partition_test::CurrentDisk disk(copy);
+  ASSERT_TRUE(disk.opened());
+  uint32_t sector = 0;
+  ASSERT_EQ(MftRecordToSector(plain.inode, sector), 1u);
+  EXPECT_EQ(SaveNtfsItems(out, u"plain.txt", kClaimed, sector, 1, 0), 1u);
+  Bytes expected = icat;
+  expected.resize(allocated, 0);
+  EXPECT_EQ(ReadAll(Out(u"plain.txt")), expected);
+  EXPECT_EQ(SaveTally.saved, 1u);
+  EXPECT_EQ(SaveTally.unreadable, 1u);
 }
 
 }  // namespace
