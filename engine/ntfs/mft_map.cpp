@@ -149,3 +149,16 @@ uint32_t ReadMftRecordByNumber(const char* devicePath, uint32_t recordNumber, ui
   ApplyUpdateSequence(record, ntfs::kMftRecordSize);
   return 1;
 }
+
+uint32_t ReadMftRecordAtSector(const char* devicePath, uint32_t sector, uint8_t* record) {
+  uint64_t offset = 0;
+  for (const MftExtent& extent : MftMap) {
+    if (!extent.sparse && extent.startSector <= sector && sector - extent.startSector < extent.sectorCount) {
+      offset += sector - extent.startSector;
+      if (offset % ntfs::kMftRecordSectors != 0 || offset / ntfs::kMftRecordSectors > 0xFFFFFFFF) break;
+      return ReadMftRecordByNumber(devicePath, static_cast<uint32_t>(offset / ntfs::kMftRecordSectors), record);
+    }
+    offset += extent.sectorCount;
+  }
+  return ntfs::ReadMftRecord(devicePath, sector, record) ? 1 : 0;
+}

@@ -41,3 +41,8 @@ uint64_t MftMapSectorCount();
 // Reads record recordNumber through the map, each of its two sectors where the map puts it (a record
 // may straddle two extents), and applies the fix-up. 1 when both sectors were read.
 uint32_t ReadMftRecordByNumber(const char* devicePath, uint32_t recordNumber, uint8_t* record);
+
+// Reads the record whose first sector is `sector`: through the map when the map holds a record that
+// starts there (its second sector may lie in the next extent), else the two sectors from `sector`. Applies
+// the fix-up. 1 when both sectors were read.
+uint32_t ReadMftRecordAtSector(const char* devicePath, uint32_t sector, uint8_t* record);

@@ -16,6 +16,11 @@ written as a fixed VHD, listed_data.fixed.vhd, beside FILE. FILE holds, tab-sepa
     file     INODE  SIZE  NAME  EXPECTED
 
 EXPECTED is the file beside FILE holding what icat reads for the inode. The volume starts at sector 0.
+
+And split_record.fixed.vhd, listed the same way in split_record.tsv beside FILE: 512-byte clusters, filled with
+files of three clusters with long names until the MFT, growing into what is left, is fragmented with an extent
+of an odd number of sectors; the file whose record starts in the last sector of that extent (its second half
+lies in the next one) is listed.
 """
 import os
 import re
@@ -68,29 +73,72 @@ def check_spread(raw, inode):
         raise SystemExit("spread.bin: istat shows no data in another record:\n" + report)
 
 
+SPLIT_VOLUME = "split_record.fixed.vhd"
+SPLIT_FILES = 600
+
+
+def build_split(work, helper):
+    raw = os.path.join(work, "split.raw")
+    with open(raw, "wb") as f:
+        f.truncate(4 * 1024 * 1024)
+    run(["mkntfs", "-q", "-F", "-Q", "-T", "-c", 512, "-s", 512, "-p", 0, "-H", 255, "-S", 63, "-L", "SPLIT", raw])
+    script = [["mkdir", "/fill"]]
+    for i in range(SPLIT_FILES):
+        local = os.path.join(work, "fill%d" % i)
+        with open(local, "wb") as f:
+            f.write(pseudo_bytes("fill %d" % i, 1500))
+        # A long name takes the record's data attribute into its second sector.
+        script.append(["put", "/fill/f%04d_%s" % (i, "x" * 200), local])
+    script_path = os.path.join(work, "split.script")
+    with open(script_path, "w", encoding="utf-8") as f:
+        f.writelines("\t".join(str(c) for c in cmd) + "\n" for cmd in script)
+    run([helper, raw, script_path])
+    return raw
+
+
+def split_records(raw):
+    """The numbers of the records whose two sectors lie in two extents of the MFT (istat's clusters of $MFT)."""
+    report = run(["istat", raw, 0])
+    section = report.split("Type: $DATA", 1)[1].split("Type:", 1)[0].split("\n", 1)[1]
+    sectors = [int(c) for c in re.findall(r"\d+", section)]  # one sector per cluster
+    return [n for n in range(len(sectors) // 2) if sectors[2 * n + 1] != sectors[2 * n] + 1]
+
+
+def write_volume(raw, image_name, names, out_dir, out):
+    """Writes the volume as a fixed VHD beside out, and out: the volume's line and the files named (with
+    what icat reads of them)."""
+    values = oracle.fsstat(raw, 0)
+    stem = image_name[:-len(".fixed.vhd")]
+    lines = ["#volume\t%s\t%d\t%s" % (image_name, int(values["Cluster Size"]) // 512, values["First Cluster of MFT"])]
+    for name, inode in names:
+        data = run(["icat", raw, inode], binary=True)
+        expected = "%s.%s.icat" % (stem, name[:40])
+        with open(os.path.join(out_dir, expected), "wb") as f:
+            f.write(data)
+        lines.append("file\t%d\t%d\t%s\t%s" % (inode, len(data), name, expected))
+    image = os.path.join(out_dir, image_name)
+    if os.path.exists(image):
+        os.remove(image)
+    run(["qemu-img", "convert", "-f", "raw", "-O", "vpc", "-o", "subformat=fixed,force_size=on", raw, image])
+    with open(out, "w", encoding="utf-8") as f:
+        f.writelines(line + "\n" for line in lines)
+
+
 def main():
     args, out_dir, helper = own_volume_arguments()
     work = fresh_dir(os.path.join(out_dir, "listed_data_work"))
     raw = build_raw(work, helper)
-    values = oracle.fsstat(raw, 0)
-    lines = ["#volume\t%s\t%d\t%s" % (VOLUME, int(values["Cluster Size"]) // 512, values["First Cluster of MFT"])]
     inodes = {e["name"]: e["inode"] for e in oracle.fls(raw, 0) if not e["dir"] and not e["stream"]}
-    for name in ("spread.bin", "plain.txt"):
-        inode = inodes[name]
-        if name == "spread.bin":
-            check_spread(raw, inode)
-        data = run(["icat", raw, inode], binary=True)
-        expected = "listed_data.%s.icat" % name
-        with open(os.path.join(out_dir, expected), "wb") as f:
-            f.write(data)
-        lines.append("file\t%d\t%d\t%s\t%s" % (inode, len(data), name, expected))
-    image = os.path.join(out_dir, VOLUME)
-    if os.path.exists(image):
-        os.remove(image)
-    run(["qemu-img", "convert", "-f", "raw", "-O", "vpc", "-o", "subformat=fixed,force_size=on", raw, image])
+    check_spread(raw, inodes["spread.bin"])
+    write_volume(raw, VOLUME, [(name, inodes[name]) for name in ("spread.bin", "plain.txt")], out_dir, args.out)
+
+    split = build_split(work, helper)
+    files = {e["inode"]: e["name"] for e in oracle.fls(split, 0) if not e["dir"] and not e["stream"]}
+    listed = [(files[n], n) for n in split_records(split) if n in files]
+    if not listed:
+        raise SystemExit("split_record: no file's record lies in two extents of the MFT")
+    write_volume(split, SPLIT_VOLUME, listed[:1], out_dir, os.path.join(out_dir, "split_record.tsv"))
     shutil.rmtree(work)
-    with open(args.out, "w", encoding="utf-8") as f:
-        f.writelines(line + "\n" for line in lines)
     return 0
 
 

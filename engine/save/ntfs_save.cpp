@@ -162,7 +162,8 @@ uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& 
   }
   if (userSave == 1) save::ShowFileStarted(target, name);
   uint8_t record[ntfs::kMftRecordSize] = {};
-  if (!ntfs::ReadMftRecord(ntfs::CurrentDevicePath(), mftSector, record) || !ntfs::IsFileRecord(record)) {
+  // Through the MFT's map, as the scan read it: a record may straddle two extents of a fragmented MFT.
+  if (ReadMftRecordAtSector(ntfs::CurrentDevicePath(), mftSector, record) != 1 || !ntfs::IsFileRecord(record)) {
     save::CountUnreadable(userSave);
     return 0;
   }

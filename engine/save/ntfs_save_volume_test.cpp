@@ -42,10 +42,11 @@ std::string Beside(const std::string& name) {
   return out.substr(0, out.find_last_of("/\\") + 1) + name;
 }
 
-ExpectedVolume ReadExpected() {
+// The generator's list of a volume: listed_data.tsv, or another beside it.
+ExpectedVolume ReadExpected(const std::string& tsv = DORVANE_LISTED_DATA_EXPECTED) {
   ExpectedVolume volume;
-  std::ifstream in(DORVANE_LISTED_DATA_EXPECTED);
-  EXPECT_TRUE(in.good()) << "missing " << DORVANE_LISTED_DATA_EXPECTED;
+  std::ifstream in(tsv);
+  EXPECT_TRUE(in.good()) << "missing " << tsv;
   for (std::string line; std::getline(in, line);) {
     std::istringstream fields(line);
     std::string kind;
@@ -98,6 +99,29 @@ TEST_F(NtfsSaveVolumeTest, FilesAreSavedAsIcatReadsThem) {
   ASSERT_TRUE(ntfs::FindAttribute(record, ntfs::kAttributeList, "", &list));
   EXPECT_TRUE(list.nonResident);
   EXPECT_EQ(SaveTally.saved, 2u);
+  EXPECT_EQ(SaveTally.unreadable, 0u);
+}
+
+// A fragmented MFT whose extent ends after a record's first sector: the file of that record is saved from
+// its two halves where the MFT's map puts them, as the scan read it.
+TEST_F(NtfsSaveVolumeTest, ARecordSplitBetweenTwoExtentsIsSavedAsIcatReadsIt) {
+  const ExpectedVolume volume = ReadExpected(Beside("split_record.tsv"));
+  ASSERT_EQ(volume.files.size(), 1u);
+  const ExpectedFile& file = volume.files[0];
+  partition_test::CurrentDisk disk(os::FromUtf8(Beside(volume.image)));
+  ASSERT_TRUE(disk.opened()) << volume.image;
+  CurrentFileSystem.type = records::kNtfs;
+  CurrentFileSystem.sectorsPerCluster = volume.sectorsPerCluster;
+  CurrentFileSystem.clusterBase = 0;
+  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], volume.mftCluster * volume.sectorsPerCluster, volume.sectorsPerCluster),
+            1u);
+  uint32_t first = 0;
+  ASSERT_EQ(MftRecordToSector(file.inode, first), 1u);
+  bool straddles = false;
+  for (const MftExtent& extent : MftMap) straddles |= extent.startSector + extent.sectorCount == uint64_t{first} + 1;
+  ASSERT_TRUE(straddles) << "the record's first sector ends no extent";
+  EXPECT_EQ(SaveNtfsItems(out, u"split.bin", file.size, first, 1, 0), 1u);
+  EXPECT_EQ(ReadAll(Out(u"split.bin")), ReadExpectedBytes(file.expected));
   EXPECT_EQ(SaveTally.unreadable, 0u);
 }
 
