@@ -4,6 +4,10 @@
 #include <string>
 
 #include "engine/fat/fat_time.h"
+#include "engine/image/byte_order.h"
+#include "engine/ntfs/data_attribute.h"
+#include "engine/ntfs/mft_map.h"
+#include "engine/ntfs/mft_record.h"
 #include "engine/records/extensive_candidates.h"
 #include "engine/records/file_system_range.h"
 #include "engine/records/pause_gate.h"
@@ -19,6 +23,9 @@
 #include "engine/scan/scan_end.h"
 
 namespace {
+
+// The reference of an extension record's base record (its low 32 bits: the record number); 0 in a base record.
+constexpr uint32_t kBaseReferenceOffset = 32;
 
 // Every folder candidate of the chosen number but the root becomes a folder of NtfsFolderList; one whose record
 // lies outside the file system's sectors belongs to another volume, whatever geometry placed it.
@@ -38,6 +45,43 @@ void ExtractFolders() {
                        candidate.modificationTime, host::kNoTreeKey, candidate.deleted);
     }
     progress.Show(i, count);
+  }
+}
+
+// The map of the MFT, by which a file whose attributes lie in several records is read: from the record 0
+// that the boot sector names (or its mirror), else from the found record 0 ("$MFT") inside the file system.
+// Without either the map is empty, never another volume's.
+void MapChosenMft() {
+  const FileSystemRecord& fs = CurrentFileSystem;
+  const char* device = ntfs::CurrentDevicePath();
+  if (MapMftFromRecordOrMirror(fs.clusterBase, device, fs.mftSector, fs.mftMirrorSector, fs.sectorsPerCluster) == 1) {
+    return;
+  }
+  for (const NtfsFoundEntryRecord& entry : NtfsFoundEntryList) {
+    if (entry.name != u"$MFT" || !InChosenFileSystem(entry)) continue;
+    if (MapMftFromRecordOrMirror(fs.clusterBase, device, entry.id, 0, fs.sectorsPerCluster) == 1) return;
+  }
+}
+
+// A file whose name outgrew its base record was found by the record that holds the name, an extension
+// record without the file's data: the file is its base record, where the saver starts and whose data
+// attribute gives the size.
+void TakeBaseRecords() {
+  uint8_t record[ntfs::kMftRecordSize];
+  for (NtfsFoundEntryRecord& entry : NtfsFoundEntryList) {
+    if (!InChosenFileSystem(entry) || ReadMftRecordAtSector(ntfs::CurrentDevicePath(), entry.id, record) != 1) continue;
+    const uint32_t base = LoadLe32(record + kBaseReferenceOffset);
+    uint32_t sector = 0;
+    if (base == 0 || MftRecordToSector(base, sector) != 1 ||
+        !SectorInFileSystem(sector, CurrentFileSystem.clusterBase, CurrentFileSystem.lastSector) ||
+        ReadMftRecordAtSector(ntfs::CurrentDevicePath(), sector, record) != 1 || !ntfs::IsFileRecord(record) ||
+        LoadLe32(record + kBaseReferenceOffset) != 0) {
+      continue;
+    }
+    uint64_t size = 0;
+    ReadDataSize(0, size, record, 0);
+    entry.id = sector;
+    entry.size = size;
   }
 }
 
@@ -72,6 +116,8 @@ void CollectLostFoundNtfsFolders(uint32_t& counter) {
 
 void ReadChosenNtfs() {
   ExtractFolders();
+  MapChosenMft();
+  TakeBaseRecords();
   uint32_t counter = 0;
   CollectLostFoundNtfsFolders(counter);
   chosen::BuildChosenTree(u"Please wait creating tree", AddNtfsFolders, records::kNtfsRootRecord);

@@ -13,13 +13,15 @@ Disks (beside FILE, each as NAME.raw and NAME.fixed.vhd):
 FILE, tab-separated, one line per volume: DISK  START  VOLUME  where VOLUME is the shared raw volume whose
 manifest lists what it holds.
 
-And three volumes made here, bare (the file system at sector 0), each as NAME.raw and NAME.fixed.vhd:
+And four volumes made here, bare (the file system at sector 0), each as NAME.raw and NAME.fixed.vhd:
 
     fat32_long_chains     FAT32 with 512-byte clusters: a root and a folder whose directories run past a hundred
                           clusters, each with a folder entry and deleted files beyond that, and a subfolder there
     ntfs_lost_files       NTFS whose folder "Gone", holding only files (resident, non-resident, a deleted one),
                           has its MFT record zeroed
     fat16_first_folder    FAT16 whose first folder (cluster 2) holds two files, and a second folder
+    ntfs_listed_data      make_listed_data_volume.py's NTFS volume (a file whose data goes on in the records its
+                          attribute list names) with a folder of 40 files
 
 own.json beside FILE lists them: [{name, code, volume, built}], volume as TSK describes it (oracle.describe_volume)
 and, for the NTFS one, built.damage as the damage kit gives it: the folder and what TSK listed inside it before its
@@ -40,10 +42,12 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.abspath(os.path.join(HERE, "..", ".."))
 sys.path.insert(0, os.path.join(REPO, "tools", "images"))
+sys.path.insert(0, os.path.join(REPO, "engine", "save"))
 
 import disks  # noqa: E402
 import oracle  # noqa: E402
 from generate import own_volume_arguments  # noqa: E402
+from make_listed_data_volume import build_raw as build_listed_data  # noqa: E402
 from util import SECTOR, copy_sparse, fresh_dir, make_sparse, pseudo_bytes, run, text_bytes  # noqa: E402
 
 TWO_NTFS = [("ntfs_512.raw", 2048), ("ntfs_4k.raw", 36864)]
@@ -150,14 +154,33 @@ def build_first_folder(image, work):
     mcopy(image, staging, "Second folder", ["second.txt"], lambda name: text_bytes(name, 700))
 
 
+def build_listed_folder(image, work, helper):
+    """make_listed_data_volume.py's volume (spread.bin: its data goes on in records its attribute list names)
+    with a folder big enough for an index allocation, by which an Extensive Scan finds the volume."""
+    staging = fresh_dir(os.path.join(work, "listed"))
+    shutil.copyfile(build_listed_data(staging, helper), image)
+    script = [["mkdir", "/Index"]]
+    for i in range(40):
+        local = os.path.join(staging, "entry%d" % i)
+        with open(local, "wb") as f:
+            f.write(text_bytes("entry %d" % i, 100))
+        script.append(["put", "/Index/Entry number %02d with a name long enough to fill the index.txt" % i, local])
+    script_path = os.path.join(staging, "index.script")
+    with open(script_path, "w", encoding="utf-8") as f:
+        f.writelines("\t".join(str(c) for c in cmd) + "\n" for cmd in script)
+    run([helper, image, script_path])
+
+
 def own_volumes(out_dir, helper):
     work = fresh_dir(os.path.join(out_dir, "work"))
     fat_image = os.path.join(out_dir, "fat32_long_chains.raw")
     ntfs_image = os.path.join(out_dir, "ntfs_lost_files.raw")
     first_image = os.path.join(out_dir, "fat16_first_folder.raw")
+    listed_image = os.path.join(out_dir, "ntfs_listed_data.raw")
     build_long_chains(fat_image, work)
     build_lost_files(ntfs_image, work, helper)
     build_first_folder(first_image, work)
+    build_listed_folder(listed_image, work, helper)
     with concurrent.futures.ThreadPoolExecutor(4) as pool:
         damage = zero_folder_record(ntfs_image, pool)
         own = [{"name": "fat32_long_chains", "code": 200, "built": {},
@@ -165,8 +188,10 @@ def own_volumes(out_dir, helper):
                {"name": "ntfs_lost_files", "code": 300, "built": {"damage": damage},
                 "volume": oracle.describe_volume(ntfs_image, 0, pool)},
                {"name": "fat16_first_folder", "code": 100, "built": {},
-                "volume": oracle.describe_volume(first_image, 0, pool)}]
-    for image in (fat_image, ntfs_image, first_image):
+                "volume": oracle.describe_volume(first_image, 0, pool)},
+               {"name": "ntfs_listed_data", "code": 300, "built": {},
+                "volume": oracle.describe_volume(listed_image, 0, pool)}]
+    for image in (fat_image, ntfs_image, first_image, listed_image):
         fixed_vhd(image)
     with open(os.path.join(out_dir, "own.json"), "w", encoding="utf-8") as f:
         json.dump(own, f)

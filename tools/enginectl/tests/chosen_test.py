@@ -11,8 +11,9 @@ sector is cleared (the allocation tables are found by their F8 FF FF); dmg_fat16
 first table cleared: only the second table is found, so the root is not read); an NTFS volume without any
 boot sector (make_extensive_disks.py's mixed_noboot); dmg_ntfs_dirrec (a folder record zeroed); and
 make_chosen_disks.py's own volumes: fat32_long_chains (a root and a folder whose chains run past a hundred
-clusters), fat16_first_folder (its first folder at cluster 2) and ntfs_lost_files (the zeroed record of a folder
-that holds only files). Each is chosen by the first sector the Extensive Scan gives it (FAT: the sector of
+clusters), fat16_first_folder (its first folder at cluster 2), ntfs_lost_files (the zeroed record of a folder
+that holds only files) and ntfs_listed_data (a file whose name and data go on in records its attribute list
+names). Each is chosen by the first sector the Extensive Scan gives it (FAT: the sector of
 cluster 0; NTFS: its first).
 
 The trees are compared whole, after driver.py's normalisation (TSK's metafiles, orphans and streams
