@@ -31,6 +31,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.abspath(os.path.join(HERE, "..", ".."))
 sys.path.insert(0, os.path.join(REPO, "tools", "images"))
 
+import ntfs  # noqa: E402
 import oracle  # noqa: E402
 from generate import own_volume_arguments  # noqa: E402
 from util import fresh_dir, pseudo_bytes, run, text_bytes  # noqa: E402
@@ -79,9 +80,7 @@ SPLIT_FILES = 600
 
 def build_split(work, helper):
     raw = os.path.join(work, "split.raw")
-    with open(raw, "wb") as f:
-        f.truncate(4 * 1024 * 1024)
-    run(["mkntfs", "-q", "-F", "-Q", "-T", "-c", 512, "-s", 512, "-p", 0, "-H", 255, "-S", 63, "-L", "SPLIT", raw])
+    ntfs.make_empty(raw, 4, 512, "SPLIT")
     script = [["mkdir", "/fill"]]
     for i in range(SPLIT_FILES):
         local = os.path.join(work, "fill%d" % i)
@@ -89,10 +88,7 @@ def build_split(work, helper):
             f.write(pseudo_bytes("fill %d" % i, 1500))
         # A long name takes the record's data attribute into its second sector.
         script.append(["put", "/fill/f%04d_%s" % (i, "x" * 200), local])
-    script_path = os.path.join(work, "split.script")
-    with open(script_path, "w", encoding="utf-8") as f:
-        f.writelines("\t".join(str(c) for c in cmd) + "\n" for cmd in script)
-    run([helper, raw, script_path])
+    ntfs.run_script(helper, raw, script, os.path.join(work, "split.script"))
     return raw
 
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -71,18 +72,27 @@ Bytes ReadExpectedBytes(const std::string& name) {
 class NtfsSaveVolumeTest : public SaveTest {
  protected:
   ~NtfsSaveVolumeTest() override { MftMap.clear(); }
+
+  // The image at path (the volume's, or a copy of it) as the source: an NTFS file system from sector 0 with
+  // its MFT's map. Null when it cannot be opened or mapped.
+  static std::unique_ptr<partition_test::CurrentDisk> Open(const ExpectedVolume& volume, const std::u16string& path) {
+    auto disk = std::make_unique<partition_test::CurrentDisk>(path);
+    CurrentFileSystem.type = records::kNtfs;
+    CurrentFileSystem.sectorsPerCluster = volume.sectorsPerCluster;
+    CurrentFileSystem.clusterBase = 0;
+    if (!disk->opened() || LoadMftMap(0, DevicePathTable[0], volume.mftCluster * volume.sectorsPerCluster,
+                                      volume.sectorsPerCluster) != 1) {
+      return nullptr;
+    }
+    return disk;
+  }
 };
 
 TEST_F(NtfsSaveVolumeTest, FilesAreSavedAsIcatReadsThem) {
   const ExpectedVolume volume = ReadExpected();
   ASSERT_EQ(volume.files.size(), 2u);
-  partition_test::CurrentDisk disk(os::FromUtf8(Beside(volume.image)));
-  ASSERT_TRUE(disk.opened()) << volume.image;
-  CurrentFileSystem.type = records::kNtfs;
-  CurrentFileSystem.sectorsPerCluster = volume.sectorsPerCluster;
-  CurrentFileSystem.clusterBase = 0;
-  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], volume.mftCluster * volume.sectorsPerCluster, volume.sectorsPerCluster),
-            1u);
+  const auto disk = Open(volume, os::FromUtf8(Beside(volume.image)));
+  ASSERT_NE(disk, nullptr) << volume.image;
   for (const ExpectedFile& file : volume.files) {
     SCOPED_TRACE(file.name);
     uint32_t sector = 0;
@@ -108,13 +118,8 @@ TEST_F(NtfsSaveVolumeTest, ARecordSplitBetweenTwoExtentsIsSavedAsIcatReadsIt) {
   const ExpectedVolume volume = ReadExpected(Beside("split_record.tsv"));
   ASSERT_EQ(volume.files.size(), 1u);
   const ExpectedFile& file = volume.files[0];
-  partition_test::CurrentDisk disk(os::FromUtf8(Beside(volume.image)));
-  ASSERT_TRUE(disk.opened()) << volume.image;
-  CurrentFileSystem.type = records::kNtfs;
-  CurrentFileSystem.sectorsPerCluster = volume.sectorsPerCluster;
-  CurrentFileSystem.clusterBase = 0;
-  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], volume.mftCluster * volume.sectorsPerCluster, volume.sectorsPerCluster),
-            1u);
+  const auto disk = Open(volume, os::FromUtf8(Beside(volume.image)));
+  ASSERT_NE(disk, nullptr) << volume.image;
   uint32_t first = 0;
   ASSERT_EQ(MftRecordToSector(file.inode, first), 1u);
   bool straddles = false;
@@ -139,14 +144,8 @@ TEST_F(NtfsSaveVolumeTest, ASizeBeyondTheAllocatedClustersIsNotPaddedToTheClaim)
   constexpr uint64_t kClaimed = uint64_t{256} << 20;
   uint64_t allocated = 0;
   {
-    partition_test::CurrentDisk disk(copy);
-    ASSERT_TRUE(disk.opened());
-    CurrentFileSystem.type = records::kNtfs;
-    CurrentFileSystem.sectorsPerCluster = volume.sectorsPerCluster;
-    CurrentFileSystem.clusterBase = 0;
-    ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], volume.mftCluster * volume.sectorsPerCluster,
-                         volume.sectorsPerCluster),
-              1u);
+    const auto disk = Open(volume, copy);
+    ASSERT_NE(disk, nullptr);
     uint32_t sector = 0;
     ASSERT_EQ(MftRecordToSector(plain.inode, sector), 1u);
     uint8_t record[ntfs::kMftRecordSize] = {};
@@ -163,8 +162,8 @@ TEST_F(NtfsSaveVolumeTest, ASizeBeyondTheAllocatedClustersIsNotPaddedToTheClaim)
     for (int i = 0; i < 8; ++i) image[at + i] = static_cast<uint8_t>(kClaimed >> (8 * i));
   }
   ASSERT_TRUE(WriteAll(copy, image));
-  partition_test::CurrentDisk disk(copy);
-  ASSERT_TRUE(disk.opened());
+  const auto disk = Open(volume, copy);
+  ASSERT_NE(disk, nullptr);
   uint32_t sector = 0;
   ASSERT_EQ(MftRecordToSector(plain.inode, sector), 1u);
   EXPECT_EQ(SaveNtfsItems(out, u"plain.txt", kClaimed, sector, 1, 0), 1u);

@@ -45,6 +45,7 @@ sys.path.insert(0, os.path.join(REPO, "tools", "images"))
 sys.path.insert(0, os.path.join(REPO, "engine", "save"))
 
 import disks  # noqa: E402
+import ntfs  # noqa: E402
 import oracle  # noqa: E402
 from generate import own_volume_arguments  # noqa: E402
 from make_listed_data_volume import build_raw as build_listed_data  # noqa: E402
@@ -86,12 +87,18 @@ def mcopy(image, staging, folder, names, contents):
     run(["mcopy", "-i", image, *names, "::/" + folder + ("/" if folder else "")], cwd=os.path.join(staging, folder))
 
 
-def build_long_chains(image, work):
-    staging = fresh_dir(os.path.join(work, "long_chains"))
+def new_fat(image, work, staging_name, bits, per_cluster, label, kib):
+    """A fresh FAT volume (mkfs.fat) at image; returns an empty staging folder for its files."""
+    staging = fresh_dir(os.path.join(work, staging_name))
     if os.path.exists(image):
         os.remove(image)
-    run(["mkfs.fat", "-C", "--invariant", "--mbr=n", "-F", "32", "-s", 1, "-g", "255/63", "-h", 0, "-n", "LONGCHAINS",
-         image, 40 * 1024])
+    run(["mkfs.fat", "-C", "--invariant", "--mbr=n", "-F", bits, "-s", per_cluster, "-g", "255/63", "-h", 0, "-n", label,
+         image, kib])
+    return staging
+
+
+def build_long_chains(image, work):
+    staging = new_fat(image, work, "long_chains", 32, 1, "LONGCHAINS", 40 * 1024)
     contents = lambda name: text_bytes(name, 40 + len(name) * 7 % 400)  # noqa: E731  (one cluster each)
     root = [long_name("Root", i) for i in range(1, LONG_ROOT_FILES + 1)]
     inner = [long_name("Inner", i) for i in range(1, LONG_FOLDER_FILES + 1)]
@@ -143,11 +150,7 @@ def zero_folder_record(image, pool):
 
 def build_first_folder(image, work):
     """FAT16 whose first folder, made first, takes cluster 2."""
-    staging = fresh_dir(os.path.join(work, "first_folder"))
-    if os.path.exists(image):
-        os.remove(image)
-    run(["mkfs.fat", "-C", "--invariant", "--mbr=n", "-F", "16", "-s", 4, "-g", "255/63", "-h", 0, "-n", "FIRSTFOLDER",
-         image, 20 * 1024])
+    staging = new_fat(image, work, "first_folder", 16, 4, "FIRSTFOLDER", 20 * 1024)
     run(["mmd", "-i", image, "::/First folder"])
     mcopy(image, staging, "First folder", ["first one.txt", "first two.bin"], lambda name: text_bytes(name, 3000))
     run(["mmd", "-i", image, "::/Second folder"])
@@ -165,10 +168,7 @@ def build_listed_folder(image, work, helper):
         with open(local, "wb") as f:
             f.write(text_bytes("entry %d" % i, 100))
         script.append(["put", "/Index/Entry number %02d with a name long enough to fill the index.txt" % i, local])
-    script_path = os.path.join(staging, "index.script")
-    with open(script_path, "w", encoding="utf-8") as f:
-        f.writelines("\t".join(str(c) for c in cmd) + "\n" for cmd in script)
-    run([helper, image, script_path])
+    ntfs.run_script(helper, image, script, os.path.join(staging, "index.script"))
 
 
 def own_volumes(out_dir, helper):
@@ -206,11 +206,8 @@ PAIR_SECTORS = 71680
 
 
 def build_pair_volume(image, work, helper, cluster, folders):
-    with open(image, "wb") as f:
-        f.truncate(16 * 1024 * 1024)
     label = os.path.basename(image)[len("ntfs_"):-len(".raw")].upper()
-    run(["mkntfs", "-q", "-F", "-Q", "-T", "-c", cluster, "-s", SECTOR, "-p", 0, "-H", 255, "-S", 63, "-L", label,
-         image])
+    ntfs.make_empty(image, 16, cluster, label)
     script = [["mkdir", "/" + folder] for folder in folders]
     for n, folder in enumerate(folders):
         for i in range(PAIR_ENTRIES):
@@ -219,10 +216,7 @@ def build_pair_volume(image, work, helper, cluster, folders):
                 f.write(pseudo_bytes(staged, 200 + i * 397))
             script.append(["put", f"/{folder}/{label} entry {i:02d} with a name long enough to fill the index.bin",
                            staged])
-    script_path = os.path.join(work, label + ".script")
-    with open(script_path, "w", encoding="utf-8") as f:
-        f.writelines("\t".join(str(c) for c in cmd) + "\n" for cmd in script)
-    run([helper, image, script_path])
+    ntfs.run_script(helper, image, script, os.path.join(work, label + ".script"))
 
 
 def ntfs_pairs(out_dir, helper):

@@ -47,13 +47,26 @@ SPARSE_DATA = 8192
 DAMAGE_FOLDER = "Documents/Reports"
 
 
-def build(image, work, helper, size_mib, cluster, label):
-    """Makes the volume image; returns the files written: [{path, sha256, size, deleted}]."""
-    staging = fresh_dir(os.path.join(work, "staging"))
+def make_empty(image, size_mib, cluster, label):
+    """An empty NTFS volume of size_mib MiB with clusters of cluster bytes, from sector 0."""
     with open(image, "wb") as f:
         f.truncate(size_mib * 1024 * 1024)
     run(["mkntfs", "-q", "-F", "-Q", "-T", "-c", cluster, "-s", SECTOR, "-p", 0, "-H", 255, "-S", 63,
          "-L", label, image])
+
+
+def run_script(helper, image, script, script_path):
+    """Writes the helper's commands (lists of fields) to script_path and runs them on the image."""
+    with open(script_path, "w", encoding="utf-8") as f:
+        for cmd in script:
+            f.write("\t".join(str(c) for c in cmd) + "\n")
+    run([helper, image, script_path])
+
+
+def build(image, work, helper, size_mib, cluster, label):
+    """Makes the volume image; returns the files written: [{path, sha256, size, deleted}]."""
+    staging = fresh_dir(os.path.join(work, "staging"))
+    make_empty(image, size_mib, cluster, label)
     written = {}
     script = []
 
@@ -81,11 +94,7 @@ def build(image, work, helper, size_mib, cluster, label):
     script.append(["sparse", "/" + SPARSE, SPARSE_SIZE, SPARSE_AT, stage(SPARSE, data)])
     for path in DELETED:
         script.append(["rm", "/" + path])
-    script_path = os.path.join(work, "ntfs.script")
-    with open(script_path, "w", encoding="utf-8") as f:
-        for cmd in script:
-            f.write("\t".join(str(c) for c in cmd) + "\n")
-    run([helper, image, script_path])
+    run_script(helper, image, script, os.path.join(work, "ntfs.script"))
     return written_files(written, set(DELETED))
 
 
