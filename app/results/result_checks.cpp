@@ -226,7 +226,9 @@ std::vector<Item> ResultChecks::CollectSaveFolders() {
   sets_.saveFolders.Clear();
   std::vector<Item> saved;
   std::vector<Item> pending;
+  std::unordered_set<uint32_t> notWhole;  // folders walked through: their ticked files are saved one by one
   for (Item top = Top(); top != 0; top = tree_.NextSibling(top)) {
+    if (std::optional<uint32_t> id = FolderIdOf(top)) notWhole.insert(*id);
     for (Item child = tree_.FirstChild(top); child != 0; child = tree_.NextSibling(child)) pending.push_back(child);
   }
   std::reverse(pending.begin(), pending.end());
@@ -240,9 +242,15 @@ std::vector<Item> ResultChecks::CollectSaveFolders() {
       MarkFilesSavedWhole(node);
       continue;
     }
+    if (std::optional<uint32_t> id = FolderIdOf(node)) notWhole.insert(*id);
     std::vector<Item> children;
     for (Item child = tree_.FirstChild(node); child != 0; child = tree_.NextSibling(child)) children.push_back(child);
     pending.insert(pending.end(), children.rbegin(), children.rend());
+  }
+  // A folder left partly ticked still shows most of its files ticked (ticked whole, then one file or one
+  // subfolder unticked): those files are saved on their own, or Save would drop files shown ticked.
+  for (uint32_t id : records_.FilesOf(notWhole)) {
+    if (sets_.fileMarks.Contains(id)) sets_.saveFiles.Insert(id);
   }
   return saved;
 }

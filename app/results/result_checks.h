@@ -71,8 +71,9 @@ class ResultChecks {
   // with a child not ticked; a node whose children are all ticked is unticked.
   bool FileTraceClickTicks(Item node) const;
 
-  // Save's walk: the save folders are refilled with the top-most checked folders below the top node, and
-  // the files of every folder saved whole leave the save set. Answers the folders in tree order.
+  // Save's walk: the save folders are refilled with the top-most checked folders below the top node, the
+  // files of every folder saved whole leave the save set, and the files shown ticked in the folders walked
+  // through (the top node's and those partly ticked) join it. Answers the folders in tree order.
   std::vector<Item> CollectSaveFolders();
 
   // Whether a listed row shows checked: a folder row by its node, a file row by its record id.

@@ -1,5 +1,7 @@
 #include "app/results/result_checks.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "app/results/result_test_tree.h"
@@ -119,6 +121,33 @@ TEST_F(ResultChecksTest, TheWalkReturnsTheTopMostCheckedFoldersAndPrunesTheirFil
   EXPECT_EQ(State(a), CheckState::kUnchecked);
   checks.SetTreeCheckDeep(a2, true);
   EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a2, c}));
+}
+
+// Save writes exactly the files shown ticked: those it saves one by one and those of the folders it saves
+// whole are together the file marks, once each.
+TEST_F(ResultChecksTest, AFolderTickedWholeThenPartlyUntickedSavesEveryFileStillShownTicked) {
+  for (ResultKind kind : {ResultKind::kFat, ResultKind::kNtfs}) {
+    checks.ClearChecks(top);
+    sets.Clear();
+    if (kind == ResultKind::kNtfs) UseNtfs();
+    checks.ClickTreeBox(a);
+    checks.FileRowToggled(1100, false);  // one file of A unticked on A's list
+    checks.UpdateFolderFromRows(100, RowsState::kMixed);
+    checks.FolderRowToggled(a1, false);  // and one subfolder
+    ASSERT_EQ(State(a), CheckState::kPartly);
+    ASSERT_EQ(sets.fileMarks.Keys(), (std::vector<uint32_t>{1101}));
+
+    EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a2}));
+    EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{1101}));
+
+    // With a root file and B's file ticked beside it, each is saved once.
+    checks.FileRowToggled(1001, true);
+    checks.FolderRowToggled(b, true);
+    EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a2, b}));
+    std::vector<uint32_t> files = sets.saveFiles.Keys();
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<uint32_t>{1001, 1101}));  // 1200 comes with B
+  }
 }
 
 TEST_F(ResultChecksTest, AHalfTickedFolderIsTickedWholeByFatAndUntickedByNtfs) {
