@@ -33,7 +33,7 @@ class ResultChecks {
   void ClearTreeCheck(Item node) { Show(node, CheckState::kUnchecked); }
   void SetTreePartial(Item node) { Show(node, CheckState::kPartly); }
 
-  // The node and every node beneath it, then each ancestor recomputed from its children and its first file.
+  // The node and every node beneath it, then each ancestor recomputed from its children and its files.
   void SetTreeCheckDeep(Item node, bool on);
   // An unchecked node is checked deeply; a checked or partly checked one unchecked deeply.
   void ToggleTreeCheck(Item node);
@@ -90,9 +90,13 @@ class ResultChecks {
   std::optional<uint32_t> FolderIdOf(Item node) const;
   std::vector<Item> Subtree(Item node) const;
   bool AllChildren(Item node, CheckState state) const;
-  bool FirstFileMarked(Item node) const;
-  bool HasOwnFiles(Item node) const;
-  void RecomputeAncestors(Item node, bool on);
+  // Whether all (none: any) of the folder's own files are ticked; a folder without files has all ticked.
+  struct OwnMarks {
+    bool all = true;
+    bool any = false;
+  };
+  OwnMarks OwnFileMarks(Item node) const;
+  void RecomputeAncestors(Item node);
   void MarkFiles(const std::vector<Item>& nodes, bool on, bool ownOnly);
   void MarkFilesSavedWhole(Item node);
 
