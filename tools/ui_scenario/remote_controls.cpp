@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace scenario {
 
 RemoteBuffer::RemoteBuffer(HANDLE process, size_t size)
@@ -153,6 +155,39 @@ bool RowLabelRect(HANDLE process, HWND list, int row, RECT* rect) {
   buffer.Write(0, &in, sizeof in);
   if (!::SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(buffer.At(0)))) return false;
   return buffer.Read(0, rect, sizeof *rect);
+}
+
+int RowCheck(HWND list, int row) {
+  const LRESULT state = ::SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);
+  return static_cast<int>((state & LVIS_STATEIMAGEMASK) >> 12);
+}
+
+bool RowCheckBoxPoint(HANDLE process, HWND list, int row, POINT* point) {
+  RECT bounds{};
+  {
+    RemoteBuffer buffer(process, sizeof(RECT));
+    if (!buffer.ok()) return false;
+    RECT in{};
+    in.left = LVIR_BOUNDS;
+    buffer.Write(0, &in, sizeof in);
+    if (!::SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(buffer.At(0)))) return false;
+    buffer.Read(0, &bounds, sizeof bounds);
+  }
+  RemoteBuffer buffer(process, sizeof(LVHITTESTINFO));
+  if (!buffer.ok()) return false;
+  const int y = (bounds.top + bounds.bottom) / 2;
+  for (int x = std::max(0L, bounds.left); x < bounds.left + 80; ++x) {
+    LVHITTESTINFO hit{};
+    hit.pt = POINT{x, y};
+    buffer.Write(0, &hit, sizeof hit);
+    ::SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(buffer.At(0)));
+    buffer.Read(0, &hit, sizeof hit);
+    if ((hit.flags & LVHT_ONITEMSTATEICON) != 0 && hit.iItem == row) {
+      *point = POINT{x + 4, y};  // inside the box, not on its edge
+      return true;
+    }
+  }
+  return false;
 }
 
 void Click(HWND window, POINT point) {
