@@ -17,8 +17,9 @@ every hit saved: each saved hit is the disk's bytes at a carving sample's sector
 its sector with photorec's bytes at its start, and no other sample is a hit unless photorec rejects it; its
 snapshot, loaded by a fresh start, lists the same hits and saves the same files.
 Then, on its FAT16 and NTFS partitions, a folder ticked in the tree with a file and a subfolder in it unticked
-again, and a folder's first file ticked with its only subfolder (scripts/ui-scenario --tick/--untick): exactly
-the files shown ticked are saved, with icat's bytes.
+again, and a folder's first file ticked with its only subfolder (scripts/ui-scenario --tick/--untick), after a
+Quick Scan, an Extensive Scan and its snapshot loaded: exactly the files shown ticked are saved, with icat's
+bytes.
 DORVANE_E2E_FULL=1 adds every wrapper of the other partitioned disks. Each case runs one after the other: they
 share the display.
 
@@ -420,46 +421,50 @@ class Matrix:
                    first_problem(case, "saved files against icat", problems))
 
 
-# Folders partly ticked on mbr_primary's partitions: (partition,
-# the runner's clicks, {where the save puts each file or folder still shown ticked: its TSK path}). What is not
-# saved whole (a folder partly ticked) is saved file by file into the chosen folder, as files ticked one by one
-# are; what stays ticked whole keeps its folders.
-PARTLY_TICKED = [
-    (0, ["--tick", "/Documents", "--untick", "/Documents/old draft.txt", "--untick", "/Documents/Reports/2019"],
-     {"Letter to the bank.txt": "Documents/Letter to the bank.txt",
-      "summary.csv": "Documents/Reports/summary.csv"}),
-    (2, ["--tick", "/Documents", "--untick", "/Documents/notes.txt", "--untick", "/Documents/Reports/summary.csv"],
-     {"old draft.txt": "Documents/old draft.txt",
-      "2019": "Documents/Reports/2019",
-      "2019/Annual report 2019.txt": "Documents/Reports/2019/Annual report 2019.txt",
-      "2019/chart.bin": "Documents/Reports/2019/chart.bin"}),
-    # The folder's first file and its only subfolder ticked: the folder is not ticked whole by that, its
-    # other file stays unsaved.
-    (2, ["--tick", "/Documents/notes.txt", "--tick", "/Documents/Reports"],
-     {"notes.txt": "Documents/notes.txt",
-      "Reports": "Documents/Reports",
-      "Reports/summary.csv": "Documents/Reports/summary.csv",
-      "Reports/2019": "Documents/Reports/2019",
-      "Reports/2019/Annual report 2019.txt": "Documents/Reports/2019/Annual report 2019.txt",
-      "Reports/2019/chart.bin": "Documents/Reports/2019/chart.bin"}),
-]
+# Folders partly ticked on mbr_primary's partitions: (how the results come: "quick", "extensive" (the
+# partition's range, its file system chosen) or "loaded" (the snapshot the extensive case of that partition
+# saved), partition, the runner's clicks, {where the save puts each file or folder shown ticked: its TSK
+# path}). What is not saved whole (a folder partly ticked) is saved file by file into the chosen folder, as
+# files ticked one by one are; what stays ticked whole keeps its folders.
+FAT_PARTLY = (["--tick", "/Documents", "--untick", "/Documents/old draft.txt", "--untick", "/Documents/Reports/2019"],
+              {"Letter to the bank.txt": "Documents/Letter to the bank.txt",
+               "summary.csv": "Documents/Reports/summary.csv"})
+NTFS_PARTLY = (["--tick", "/Documents", "--untick", "/Documents/notes.txt", "--untick", "/Documents/Reports/summary.csv"],
+               {"old draft.txt": "Documents/old draft.txt",
+                "2019": "Documents/Reports/2019",
+                "2019/Annual report 2019.txt": "Documents/Reports/2019/Annual report 2019.txt",
+                "2019/chart.bin": "Documents/Reports/2019/chart.bin"})
+# The folder's first file and its only subfolder ticked: the folder is not ticked whole by that, its other
+# file stays unsaved.
+NTFS_FIRST_FILE = (["--tick", "/Documents/notes.txt", "--tick", "/Documents/Reports"],
+                   {"notes.txt": "Documents/notes.txt",
+                    "Reports": "Documents/Reports",
+                    "Reports/summary.csv": "Documents/Reports/summary.csv",
+                    "Reports/2019": "Documents/Reports/2019",
+                    "Reports/2019/Annual report 2019.txt": "Documents/Reports/2019/Annual report 2019.txt",
+                    "Reports/2019/chart.bin": "Documents/Reports/2019/chart.bin"})
+PARTLY_TICKED = [("quick", 0, *FAT_PARTLY), ("quick", 2, *NTFS_PARTLY), ("quick", 2, *NTFS_FIRST_FILE),
+                 ("extensive", 2, *NTFS_PARTLY), ("loaded", 2, *NTFS_PARTLY)]
 
 
 def partly_ticked(matrix, wrapper, found):
-    """Each PARTLY_TICKED case: a Quick Scan of the partition, the clicks, Save; the files shown ticked are
-    saved with icat's bytes, and nothing else is written."""
+    """Each PARTLY_TICKED case: the results, the clicks, Save; the files shown ticked are saved with icat's bytes,
+    and nothing else is written."""
     disk = "mbr_primary"
     image = os.path.join(matrix.args.images, f"{disk}.{wrapper}")
-    for n, (index, clicks, places) in enumerate(PARTLY_TICKED, 1):
-        case = f"{disk}.{wrapper} partition {index} partly ticked ({n})"
+    for n, (how, index, clicks, places) in enumerate(PARTLY_TICKED, 1):
+        case = f"{disk}.{wrapper} {how} partition {index} partly ticked ({n})"
         print(case, end=": ", flush=True)
         saved = matrix.fresh(disk, wrapper, f"p{index}", f"partly{n}")
-        out = matrix.scenario(case, "--image", image, "--mode", "quick", "--partition", str(index), "--no-tree",
-                              *clicks, "--save", saved)
+        start, count, code = found[index].split("\t")[:3]
+        results = {"quick": ["--mode", "quick", "--partition", str(index)],
+                   "extensive": ["--mode", "extensive", "--range", code, start, count, "--choose", "1"],
+                   "loaded": ["--snapshot-load", os.path.join(matrix.args.work, disk, wrapper, f"x{start}", "s.vsnp")]}
+        out = matrix.scenario(case, "--image", image, *results[how], "--no-tree", *clicks, "--save", saved)
         if out is None:
             print("FAIL", flush=True)
             continue
-        volume = matrix.volume(disk, int(found[index].split("\t")[0]))
+        volume = matrix.volume(disk, int(start))
         if volume is None:
             matrix.check(case, f"{case}: no volume of the manifest starts there")
             continue
