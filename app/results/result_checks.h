@@ -90,7 +90,7 @@ class ResultChecks {
   std::optional<uint32_t> FolderIdOf(Item node) const;
   std::vector<Item> Subtree(Item node) const;
   bool AllChildren(Item node, CheckState state) const;
-  // Whether all (none: any) of the folder's own files are ticked; a folder without files has all ticked.
+  // Of the folder's own files: whether all are ticked (so for a folder without files) and whether any is.
   struct OwnMarks {
     bool all = true;
     bool any = false;
