@@ -113,15 +113,6 @@ class Engine : public ResultRecords {
     return ids;
   }
 
-  std::optional<uint32_t> FirstFileOf(uint32_t folderId) const override {
-    std::optional<uint32_t> first;
-    ForEachFile([&](uint32_t parent, uint32_t id) {
-      if (parent == folderId) first = id;
-      return !first;
-    });
-    return first;
-  }
-
   std::vector<uint32_t> HitsOf(std::u16string_view label) const override {
     const std::u16string key = file_name::UpperCase(label);
     std::vector<uint32_t> ids;

@@ -50,27 +50,30 @@ bool ResultChecks::AllChildren(Item node, CheckState state) const {
   return true;
 }
 
-bool ResultChecks::HasOwnFiles(Item node) const {
+ResultChecks::OwnMarks ResultChecks::OwnFileMarks(Item node) const {
+  OwnMarks marks;
   const std::optional<uint32_t> folder = FolderIdOf(node);
-  return folder && records_.FirstFileOf(*folder).has_value();
+  if (!folder) return marks;
+  for (uint32_t id : records_.FilesOf({*folder})) {
+    if (sets_.fileMarks.Contains(id)) {
+      marks.any = true;
+    } else {
+      marks.all = false;
+    }
+  }
+  return marks;
 }
 
-bool ResultChecks::FirstFileMarked(Item node) const {
-  const std::optional<uint32_t> folder = FolderIdOf(node);
-  if (!folder) return false;
-  const std::optional<uint32_t> first = records_.FirstFileOf(*folder);
-  return first && sets_.fileMarks.Contains(*first);
-}
-
-void ResultChecks::RecomputeAncestors(Item node, bool on) {
+// A folder shows checked only when everything in it shows ticked (it is then saved whole), and unchecked
+// only when nothing in it does; a single unticked file, wherever it stands in the folder, keeps it partly
+// checked.
+void ResultChecks::RecomputeAncestors(Item node) {
   for (Item parent = tree_.Parent(node); parent != 0; parent = tree_.Parent(parent)) {
-    const bool allChecked = AllChildren(parent, CheckState::kChecked);
+    const OwnMarks own = OwnFileMarks(parent);
     CheckState state = CheckState::kPartly;
-    if (on) {
-      if (allChecked && (!HasOwnFiles(parent) || FirstFileMarked(parent))) state = CheckState::kChecked;
-    } else if (allChecked) {
+    if (own.all && AllChildren(parent, CheckState::kChecked)) {
       state = CheckState::kChecked;
-    } else if (AllChildren(parent, CheckState::kUnchecked) && !FirstFileMarked(parent)) {
+    } else if (!own.any && AllChildren(parent, CheckState::kUnchecked)) {
       state = CheckState::kUnchecked;
     }
     Show(parent, state);
@@ -80,7 +83,7 @@ void ResultChecks::RecomputeAncestors(Item node, bool on) {
 void ResultChecks::SetTreeCheckDeep(Item node, bool on) {
   if (node == 0) return;
   for (Item n : Subtree(node)) Show(n, on ? CheckState::kChecked : CheckState::kUnchecked);
-  RecomputeAncestors(node, on);
+  RecomputeAncestors(node);
 }
 
 void ResultChecks::ToggleTreeCheck(Item node) {
@@ -226,7 +229,9 @@ std::vector<Item> ResultChecks::CollectSaveFolders() {
   sets_.saveFolders.Clear();
   std::vector<Item> saved;
   std::vector<Item> pending;
+  std::unordered_set<uint32_t> notWhole;  // folders walked through: their ticked files are saved one by one
   for (Item top = Top(); top != 0; top = tree_.NextSibling(top)) {
+    if (std::optional<uint32_t> id = FolderIdOf(top)) notWhole.insert(*id);
     for (Item child = tree_.FirstChild(top); child != 0; child = tree_.NextSibling(child)) pending.push_back(child);
   }
   std::reverse(pending.begin(), pending.end());
@@ -240,9 +245,15 @@ std::vector<Item> ResultChecks::CollectSaveFolders() {
       MarkFilesSavedWhole(node);
       continue;
     }
+    if (std::optional<uint32_t> id = FolderIdOf(node)) notWhole.insert(*id);
     std::vector<Item> children;
     for (Item child = tree_.FirstChild(node); child != 0; child = tree_.NextSibling(child)) children.push_back(child);
     pending.insert(pending.end(), children.rbegin(), children.rend());
+  }
+  // A folder left partly ticked still shows most of its files ticked (ticked whole, then one file or one
+  // subfolder unticked): those files are saved on their own, or Save would drop files shown ticked.
+  for (uint32_t id : records_.FilesOf(notWhole)) {
+    if (sets_.fileMarks.Contains(id)) sets_.saveFiles.Insert(id);
   }
   return saved;
 }

@@ -33,7 +33,7 @@ class ResultChecks {
   void ClearTreeCheck(Item node) { Show(node, CheckState::kUnchecked); }
   void SetTreePartial(Item node) { Show(node, CheckState::kPartly); }
 
-  // The node and every node beneath it, then each ancestor recomputed from its children and its first file.
+  // The node and every node beneath it, then each ancestor recomputed from its children and its files.
   void SetTreeCheckDeep(Item node, bool on);
   // An unchecked node is checked deeply; a checked or partly checked one unchecked deeply.
   void ToggleTreeCheck(Item node);
@@ -71,8 +71,9 @@ class ResultChecks {
   // with a child not ticked; a node whose children are all ticked is unticked.
   bool FileTraceClickTicks(Item node) const;
 
-  // Save's walk: the save folders are refilled with the top-most checked folders below the top node, and
-  // the files of every folder saved whole leave the save set. Answers the folders in tree order.
+  // Save's walk: the save folders are refilled with the top-most checked folders below the top node, the
+  // files of every folder saved whole leave the save set, and the files shown ticked in the folders walked
+  // through (the top node's and those partly ticked) join it. Answers the folders in tree order.
   std::vector<Item> CollectSaveFolders();
 
   // Whether a listed row shows checked: a folder row by its node, a file row by its record id.
@@ -89,9 +90,13 @@ class ResultChecks {
   std::optional<uint32_t> FolderIdOf(Item node) const;
   std::vector<Item> Subtree(Item node) const;
   bool AllChildren(Item node, CheckState state) const;
-  bool FirstFileMarked(Item node) const;
-  bool HasOwnFiles(Item node) const;
-  void RecomputeAncestors(Item node, bool on);
+  // Of the folder's own files: whether all are ticked (so for a folder without files) and whether any is.
+  struct OwnMarks {
+    bool all = true;
+    bool any = false;
+  };
+  OwnMarks OwnFileMarks(Item node) const;
+  void RecomputeAncestors(Item node);
   void MarkFiles(const std::vector<Item>& nodes, bool on, bool ownOnly);
   void MarkFilesSavedWhole(Item node);
 

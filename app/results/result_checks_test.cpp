@@ -1,5 +1,7 @@
 #include "app/results/result_checks.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "app/results/result_test_tree.h"
@@ -48,16 +50,21 @@ class ResultChecksTest : public ::testing::Test {
   Item top, a, a1, a2, b, c, c1;
 };
 
-TEST_F(ResultChecksTest, TheLastUncheckedChildLeavesAParentWithAnUnmarkedFirstFilePartlyChecked) {
+// A folder shows checked, and is saved whole, only when every file and subfolder in it shows ticked.
+TEST_F(ResultChecksTest, AFolderIsCheckedOnlyWhenEverythingInItShowsTicked) {
   checks.SetTreeCheckDeep(a1, true);
   EXPECT_EQ(State(a), CheckState::kPartly);
+  checks.FileRowToggled(1100, true);  // A's first file, but not its second
   checks.SetTreeCheckDeep(a2, true);
-  EXPECT_EQ(State(a), CheckState::kPartly);  // A's first file 1100 is not marked
+  EXPECT_EQ(State(a), CheckState::kPartly);
   EXPECT_EQ(State(top), CheckState::kPartly);
+  EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a1, a2}));
+  EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{1100}));  // 1101 shows unticked
 
-  checks.FileRowToggled(1100, true);
+  checks.FileRowToggled(1101, true);
   checks.SetTreeCheckDeep(a2, true);
   EXPECT_EQ(State(a), CheckState::kChecked);
+  EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a}));
 
   // A folder without files of its own follows its children alone.
   checks.SetTreeCheckDeep(c1, true);
@@ -73,10 +80,13 @@ TEST_F(ResultChecksTest, UncheckingReturnsAParentToUncheckedOnlyWhenNothingOfItI
   EXPECT_EQ(State(top), CheckState::kUnchecked);
   EXPECT_TRUE(sets.checkedFolders.empty());
 
-  checks.FileRowToggled(1100, true);  // A's first file stays ticked
-  checks.SetTreeCheckDeep(a1, true);
-  checks.SetTreeCheckDeep(a1, false);
-  EXPECT_EQ(State(a), CheckState::kPartly);
+  for (uint32_t file : {1100u, 1101u}) {  // any one file of A still ticked
+    checks.FileRowToggled(file, true);
+    checks.SetTreeCheckDeep(a1, true);
+    checks.SetTreeCheckDeep(a1, false);
+    EXPECT_EQ(State(a), CheckState::kPartly) << file;
+    checks.FileRowToggled(file, false);
+  }
 }
 
 TEST_F(ResultChecksTest, TickingAndUntickingTheTopNodeCoversTheWholeTree) {
@@ -119,6 +129,33 @@ TEST_F(ResultChecksTest, TheWalkReturnsTheTopMostCheckedFoldersAndPrunesTheirFil
   EXPECT_EQ(State(a), CheckState::kUnchecked);
   checks.SetTreeCheckDeep(a2, true);
   EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a2, c}));
+}
+
+// Save writes exactly the files shown ticked: those it saves one by one and those of the folders it saves
+// whole are together the file marks, once each.
+TEST_F(ResultChecksTest, AFolderTickedWholeThenPartlyUntickedSavesEveryFileStillShownTicked) {
+  for (ResultKind kind : {ResultKind::kFat, ResultKind::kNtfs}) {
+    checks.ClearChecks(top);
+    sets.Clear();
+    if (kind == ResultKind::kNtfs) UseNtfs();
+    checks.ClickTreeBox(a);
+    checks.FileRowToggled(1100, false);  // one file of A unticked on A's list
+    checks.UpdateFolderFromRows(100, RowsState::kMixed);
+    checks.FolderRowToggled(a1, false);  // and one subfolder
+    ASSERT_EQ(State(a), CheckState::kPartly);
+    ASSERT_EQ(sets.fileMarks.Keys(), (std::vector<uint32_t>{1101}));
+
+    EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a2}));
+    EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{1101}));
+
+    // With a root file and B's file ticked beside it, each is saved once.
+    checks.FileRowToggled(1001, true);
+    checks.FolderRowToggled(b, true);
+    EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a2, b}));
+    std::vector<uint32_t> files = sets.saveFiles.Keys();
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<uint32_t>{1001, 1101}));  // 1200 comes with B
+  }
 }
 
 TEST_F(ResultChecksTest, AHalfTickedFolderIsTickedWholeByFatAndUntickedByNtfs) {

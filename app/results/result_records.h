@@ -34,8 +34,6 @@ class ResultRecords {
   virtual std::optional<uint32_t> ParentOfFile(uint32_t fileId) const = 0;
   // The ids of the file records whose parent is one of folderIds, in record-list order.
   virtual std::vector<uint32_t> FilesOf(const std::unordered_set<uint32_t>& folderIds) const = 0;
-  // The first file record of the folder in record-list order.
-  virtual std::optional<uint32_t> FirstFileOf(uint32_t folderId) const = 0;
   // File Trace: the ids of the hits of a group or type node's text (any case).
   virtual std::vector<uint32_t> HitsOf(std::u16string_view label) const = 0;
 };

@@ -59,11 +59,4 @@ std::vector<uint32_t> FakeRecords::FilesOf(const std::unordered_set<uint32_t>& f
   return ids;
 }
 
-std::optional<uint32_t> FakeRecords::FirstFileOf(uint32_t folderId) const {
-  for (const File& f : files) {
-    if (f.parent == folderId) return f.id;
-  }
-  return std::nullopt;
-}
-
 }  // namespace results_test

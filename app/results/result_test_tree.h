@@ -54,7 +54,6 @@ class FakeRecords : public results::ResultRecords {
   std::optional<uint32_t> ParentOfFolder(uint32_t folderId) const override;
   std::optional<uint32_t> ParentOfFile(uint32_t fileId) const override;
   std::vector<uint32_t> FilesOf(const std::unordered_set<uint32_t>& folderIds) const override;
-  std::optional<uint32_t> FirstFileOf(uint32_t folderId) const override;
   std::vector<uint32_t> HitsOf(std::u16string_view) const override { return {}; }
 };
 

@@ -16,6 +16,10 @@ image (same tree, same saved files), and a File Trace of the carving volume for 
 every hit saved: each saved hit is the disk's bytes at a carving sample's sector, every photorec hit is saved at
 its sector with photorec's bytes at its start, and no other sample is a hit unless photorec rejects it; its
 snapshot, loaded by a fresh start, lists the same hits and saves the same files.
+Then, on its FAT16 and NTFS partitions, a folder ticked in the tree with a file and a subfolder in it unticked
+again, and a folder's first file ticked with its only subfolder (scripts/ui-scenario --tick/--untick), after a
+Quick Scan, an Extensive Scan and its snapshot loaded: exactly the files shown ticked are saved, with icat's
+bytes.
 DORVANE_E2E_FULL=1 adds every wrapper of the other partitioned disks. Each case runs one after the other: they
 share the display.
 
@@ -417,6 +421,66 @@ class Matrix:
                    first_problem(case, "saved files against icat", problems))
 
 
+# Folders partly ticked on mbr_primary's partitions: (how the results come: "quick", "extensive" (the
+# partition's range, its file system chosen) or "loaded" (the snapshot the extensive case of that partition
+# saved), partition, the runner's clicks, {where the save puts each file or folder shown ticked: its TSK
+# path}). What is not saved whole (a folder partly ticked) is saved file by file into the chosen folder, as
+# files ticked one by one are; what stays ticked whole keeps its folders.
+FAT_PARTLY = (["--tick", "/Documents", "--untick", "/Documents/old draft.txt", "--untick", "/Documents/Reports/2019"],
+              {"Letter to the bank.txt": "Documents/Letter to the bank.txt",
+               "summary.csv": "Documents/Reports/summary.csv"})
+NTFS_PARTLY = (["--tick", "/Documents", "--untick", "/Documents/notes.txt", "--untick", "/Documents/Reports/summary.csv"],
+               {"old draft.txt": "Documents/old draft.txt",
+                "2019": "Documents/Reports/2019",
+                "2019/Annual report 2019.txt": "Documents/Reports/2019/Annual report 2019.txt",
+                "2019/chart.bin": "Documents/Reports/2019/chart.bin"})
+# The folder's first file and its only subfolder ticked: the folder is not ticked whole by that, its other
+# file stays unsaved.
+NTFS_FIRST_FILE = (["--tick", "/Documents/notes.txt", "--tick", "/Documents/Reports"],
+                   {"notes.txt": "Documents/notes.txt",
+                    "Reports": "Documents/Reports",
+                    "Reports/summary.csv": "Documents/Reports/summary.csv",
+                    "Reports/2019": "Documents/Reports/2019",
+                    "Reports/2019/Annual report 2019.txt": "Documents/Reports/2019/Annual report 2019.txt",
+                    "Reports/2019/chart.bin": "Documents/Reports/2019/chart.bin"})
+PARTLY_TICKED = [("quick", 0, *FAT_PARTLY), ("quick", 2, *NTFS_PARTLY), ("quick", 2, *NTFS_FIRST_FILE),
+                 ("extensive", 2, *NTFS_PARTLY), ("loaded", 2, *NTFS_PARTLY)]
+
+
+def partly_ticked(matrix, wrapper, found):
+    """Each PARTLY_TICKED case: the results, the clicks, Save; the files shown ticked are saved with icat's bytes,
+    and nothing else is written."""
+    disk = "mbr_primary"
+    image = os.path.join(matrix.args.images, f"{disk}.{wrapper}")
+    for n, (how, index, clicks, places) in enumerate(PARTLY_TICKED, 1):
+        case = f"{disk}.{wrapper} {how} partition {index} partly ticked ({n})"
+        print(case, end=": ", flush=True)
+        saved = matrix.fresh(disk, wrapper, f"p{index}", f"partly{n}")
+        start, count, code = found[index].split("\t")[:3]
+        results = {"quick": ["--mode", "quick", "--partition", str(index)],
+                   "extensive": ["--mode", "extensive", "--range", code, start, count, "--choose", "1"],
+                   "loaded": ["--snapshot-load", os.path.join(matrix.args.work, disk, wrapper, f"x{start}", "s.vsnp")]}
+        out = matrix.scenario(case, "--image", image, *results[how], "--no-tree", *clicks, "--save", saved)
+        if out is None:
+            print("FAIL", flush=True)
+            continue
+        volume = matrix.volume(disk, int(start))
+        if volume is None:
+            matrix.check(case, f"{case}: no volume of the manifest starts there")
+            continue
+        entries = {e["path"]: e for e in oracle.user_entries(volume.listed)}
+        missing = sorted(p for p in places.values() if p not in entries)
+        if missing:
+            matrix.check(case, f"{case}: TSK does not list {missing}")
+            continue
+        pairs = [(entries[tsk], place) for place, tsk in places.items()]
+        problems = driver.saved_entry_problems(saved, pairs, volume.raw, volume.raw_start, volume.fs != "ntfs",
+                                               times=True)
+        written = sorted(driver.saved_tree(saved))
+        extra = None if len(written) == len(places) else f"{case}: saved {written}, shown ticked {sorted(places)}"
+        matrix.check(case, first_problem(case, "saved files against icat", problems), extra)
+
+
 BIG_ROOT_FOLDERS = 480
 BIG_ROOT_FILES_PER_FOLDER = 6
 
@@ -503,11 +567,14 @@ def main():
         for index, line in enumerate(found):
             first = disk == "mbr_primary" and wrapper == "fixed.vhd" and index == 2
             matrix.quick(disk, wrapper, index, int(line.split("\t")[0]), snapshot=first)
+    for disk, wrapper, found in images:
+        if disk == "mbr_primary" and wrapper == "fixed.vhd":
+            partly_ticked(matrix, wrapper, found)
     matrix.trace("carving", "dynamic.vhd", 200, 0, 81920)
     matrix.big_root()
-    # Two scans of each partition, a snapshot loaded after each mode's first, the File Trace and its snapshot
-    # loaded, the big root.
-    expected = sum(2 * len(found) for _, _, found in images) + 2 + 2 + 1
+    # Two scans of each partition, a snapshot loaded after each mode's first, the partly ticked folders, the
+    # File Trace and its snapshot loaded, the big root.
+    expected = sum(2 * len(found) for _, _, found in images) + 2 + len(PARTLY_TICKED) + 2 + 1
     if len(matrix.cases) != expected:
         matrix.failures.append(f"{len(matrix.cases)} cases ran, {expected} expected")
     window = sum(seconds for seconds, _ in matrix.timings)

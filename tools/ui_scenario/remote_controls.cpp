@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace scenario {
 
 RemoteBuffer::RemoteBuffer(HANDLE process, size_t size)
@@ -108,24 +110,39 @@ bool NodeTextRect(HANDLE process, HWND tree, HTREEITEM node, RECT* rect) {
   return buffer.Read(0, rect, sizeof *rect);
 }
 
-bool CheckBoxPoint(HANDLE process, HWND tree, HTREEITEM node, POINT* point) {
-  RECT text{};
-  if (!NodeTextRect(process, tree, node, &text)) return false;
-  RemoteBuffer buffer(process, sizeof(TVHITTESTINFO));
+namespace {
+
+// Hit-tests the control along the line y from x = from towards to (not included) and answers the first point
+// that onBox accepts, moved by inward into the box.
+template <typename HitInfo, typename OnBox>
+bool BoxAlong(HANDLE process, HWND control, UINT message, int y, int from, int to, int inward, OnBox onBox,
+              POINT* point) {
+  RemoteBuffer buffer(process, sizeof(HitInfo));
   if (!buffer.ok()) return false;
-  const int y = (text.top + text.bottom) / 2;
-  for (int x = text.left - 1; x >= 0; --x) {
-    TVHITTESTINFO hit{};
+  const int step = from < to ? 1 : -1;
+  for (int x = from; x != to; x += step) {
+    HitInfo hit{};
     hit.pt = POINT{x, y};
     buffer.Write(0, &hit, sizeof hit);
-    ::SendMessageW(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(buffer.At(0)));
+    ::SendMessageW(control, message, 0, reinterpret_cast<LPARAM>(buffer.At(0)));
     buffer.Read(0, &hit, sizeof hit);
-    if ((hit.flags & TVHT_ONITEMSTATEICON) != 0 && hit.hItem == node) {
-      *point = POINT{x - 4, y};  // inside the box, not on its edge
+    if (onBox(hit)) {
+      *point = POINT{x + inward, y};  // inside the box, not on its edge
       return true;
     }
   }
   return false;
+}
+
+}  // namespace
+
+bool CheckBoxPoint(HANDLE process, HWND tree, HTREEITEM node, POINT* point) {
+  RECT text{};
+  if (!NodeTextRect(process, tree, node, &text)) return false;
+  return BoxAlong<TVHITTESTINFO>(process, tree, TVM_HITTEST, (text.top + text.bottom) / 2, text.left - 1, -1, -4,
+                                 [node](const TVHITTESTINFO& hit) {
+                                   return (hit.flags & TVHT_ONITEMSTATEICON) != 0 && hit.hItem == node;
+                                 }, point);
 }
 
 int RowCount(HWND list) { return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
@@ -145,14 +162,35 @@ std::wstring RowText(HANDLE process, HWND list, int row, int column) {
   return text;
 }
 
-bool RowLabelRect(HANDLE process, HWND list, int row, RECT* rect) {
+namespace {
+
+bool RowRect(HANDLE process, HWND list, int row, int part, RECT* rect) {
   RemoteBuffer buffer(process, sizeof(RECT));
   if (!buffer.ok()) return false;
   RECT in{};
-  in.left = LVIR_LABEL;
+  in.left = part;
   buffer.Write(0, &in, sizeof in);
   if (!::SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(buffer.At(0)))) return false;
   return buffer.Read(0, rect, sizeof *rect);
+}
+
+}  // namespace
+
+bool RowLabelRect(HANDLE process, HWND list, int row, RECT* rect) { return RowRect(process, list, row, LVIR_LABEL, rect); }
+
+int RowCheck(HWND list, int row) {
+  const LRESULT state = ::SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);
+  return static_cast<int>((state & LVIS_STATEIMAGEMASK) >> 12);
+}
+
+bool RowCheckBoxPoint(HANDLE process, HWND list, int row, POINT* point) {
+  RECT bounds{};
+  if (!RowRect(process, list, row, LVIR_BOUNDS, &bounds)) return false;
+  const int left = std::max(0, static_cast<int>(bounds.left));
+  return BoxAlong<LVHITTESTINFO>(process, list, LVM_HITTEST, (bounds.top + bounds.bottom) / 2, left, left + 80, 4,
+                                 [row](const LVHITTESTINFO& hit) {
+                                   return (hit.flags & LVHT_ONITEMSTATEICON) != 0 && hit.iItem == row;
+                                 }, point);
 }
 
 void Click(HWND window, POINT point) {

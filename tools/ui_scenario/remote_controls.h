@@ -49,6 +49,10 @@ int RowCount(HWND list);
 std::wstring RowText(HANDLE process, HWND list, int row, int column);
 // The row's label in the list's client area.
 bool RowLabelRect(HANDLE process, HWND list, int row, RECT* rect);
+// The row's check box state (1 unticked, 2 ticked; 0 no box).
+int RowCheck(HWND list, int row);
+// The point in the list's client area on the row's check box, found by hit-testing along the row.
+bool RowCheckBoxPoint(HANDLE process, HWND list, int row, POINT* point);
 
 // The mouse as the user moves and presses it, at a point of the window's client area.
 void Click(HWND window, POINT point);

@@ -27,7 +27,8 @@ const char* Usage() {
   return "usage: ui_scenario --program EXE --image IMAGE [--mode quick|extensive|trace]\n"
          "         [--partition N | --range CODE START COUNT [--choose K]] [--types EXT,...] [--file-size MB]\n"
          "         [--snapshot-save FILE | --snapshot-load FILE] [--tick-all] [--save DIR] [--shots DIR]\n"
-         "         [--no-tree] [--timing] [--timeout SECONDS] [--preview PATH [--shot FILE]]...\n";
+         "         [--no-tree] [--timing] [--timeout SECONDS] [--preview PATH [--shot FILE]]...\n"
+         "         [--tick PATH | --untick PATH]...\n";
 }
 
 bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
@@ -80,6 +81,9 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
     } else if (a == "--shot" && left >= 1) {
       if (o->previews.empty()) return *error = "--shot follows a --preview", false;
       o->previews.back().shot = next();
+    } else if ((a == "--tick" || a == "--untick") && left >= 1) {
+      o->ticks.push_back({next(), a == "--tick"});
+      if (o->ticks.back().path.empty() || o->ticks.back().path[0] != '/') return *error = a + " takes a path from /", false;
     } else if (a == "--timeout" && left >= 1) {
       if (!Number(next(), &n) || n == 0 || n > 86400) return *error = "bad --timeout", false;
       o->timeoutSeconds = static_cast<int>(n);

@@ -12,6 +12,13 @@ struct PreviewRequest {
   std::string shot;  // a PNG file, or empty
 };
 
+// A box on page 4 clicked until it shows ticked (or unticked): a folder's in the tree, a file's on its
+// folder's list.
+struct TickRequest {
+  std::string path;  // "/Folder/Name", from the volume's root; "/" is the top node
+  bool tick = true;
+};
+
 struct Options {
   std::string program;       // Dorvane.exe
   std::string image;         // the image the start-up's file dialog is answered with
@@ -32,6 +39,7 @@ struct Options {
   bool timing = false;       // print the scan's time and the worst delay of the window's thread
   int timeoutSeconds = 300;  // per step that waits for the engine
   std::vector<PreviewRequest> previews;  // clicked in this order after the scan
+  std::vector<TickRequest> ticks;        // after --tick-all, in this order, before Save
 };
 
 bool ParseOptions(int argc, wchar_t** argv, Options* options, std::string* error);

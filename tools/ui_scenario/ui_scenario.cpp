@@ -575,27 +575,33 @@ bool SaveSnapshot() {
   return WaitIdle(500, 120000, "the snapshot to be saved");
 }
 
+// One click on the node's box in the results tree, awaited: the node is scrolled into view first (a volume
+// may have hundreds of folders in its root), and the box's change is awaited before the next click, which
+// would otherwise land where the tree has scrolled meanwhile.
+bool ClickNodeBox(HWND tree, HTREEITEM node) {
+  ::SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+  const UINT before = NodeState(g_program.hProcess, tree, node) & TVIS_STATEIMAGEMASK;
+  const std::string name = Utf8(NodeText(g_program.hProcess, tree, node));
+  POINT box{};
+  if (!CheckBoxPoint(g_program.hProcess, tree, node, &box)) {
+    return Fail("the results tree shows no check box for \"" + name + "\""), false;
+  }
+  Click(tree, box);
+  return WaitUntil([&] { return (NodeState(g_program.hProcess, tree, node) & TVIS_STATEIMAGEMASK) != before; },
+                   10000, "the tick of \"" + name + "\"");
+}
+
+bool ApplyTicks();
+
 bool TickAllAndSave() {
   HWND tree = ResultsTree();
   if (g_options.tickAll && tree != nullptr) {
-    // Each top node is scrolled into view first (a volume may have hundreds of folders in its root), and its
-    // tick is awaited before the next click, which would otherwise land where the tree has scrolled meanwhile.
     for (HTREEITEM node = FirstChild(tree, nullptr); node != nullptr; node = NextSibling(tree, node)) {
-      ::SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
-      const UINT before = NodeState(g_program.hProcess, tree, node) & TVIS_STATEIMAGEMASK;
-      const std::string name = Utf8(NodeText(g_program.hProcess, tree, node));
-      POINT box{};
-      if (!CheckBoxPoint(g_program.hProcess, tree, node, &box)) {
-        return Fail("the results tree shows no check box for \"" + name + "\""), false;
-      }
-      Click(tree, box);
-      if (!WaitUntil([&] { return (NodeState(g_program.hProcess, tree, node) & TVIS_STATEIMAGEMASK) != before; },
-                     10000, "the tick of \"" + name + "\"")) {
-        return false;
-      }
+      if (!ClickNodeBox(tree, node)) return false;
     }
     WaitIdle(300, 30000, "the ticks");
   }
+  if (!ApplyTicks()) return false;
   if (g_options.saveDir.empty()) return g_failure.empty();
   const size_t before = std::count(g_requests.begin(), g_requests.end(), "folder");
   ::PostMessageW(g_frame, WM_COMMAND, ID_RECOVER_SELECTED, 0);
@@ -654,32 +660,48 @@ int FindRow(HWND list, const std::wstring& name) {
   return -1;
 }
 
-// Clicks the file's row as the user does and waits until the pane has painted what it shows for it; prints
-//   preview <TAB> PATH <TAB> VIEW <TAB> DETAIL <TAB> MESSAGES <TAB> SECONDS
-// (seconds from the click to the painted preview).
-bool PreviewOne(const PreviewRequest& request, HWND tree, HWND list, HWND pane,
-                const PlaceholderPictures& placeholders) {
+// "/A/B/c.txt" as A, B, c.txt.
+std::vector<std::wstring> PathParts(const std::string& text) {
   std::vector<std::wstring> parts;
-  std::wstring path = Wide(request.path);
+  const std::wstring path = Wide(text);
   for (size_t at = 0; at != std::wstring::npos && at < path.size();) {
     const size_t next = path.find(L'/', at + 1);
     const std::wstring part = path.substr(at + 1, next == std::wstring::npos ? std::wstring::npos : next - at - 1);
     if (!part.empty()) parts.push_back(part);
     at = next;
   }
+  return parts;
+}
+
+// The row of the file name in the folder's listing, scrolled into view; -1 (the run failed) when there is
+// none. The folder's node is clicked as the user does when the tree shows another, or when the list lacks the
+// row (a click on a node's box selects it without listing it).
+int ListedRow(HWND tree, HWND list, const std::vector<std::wstring>& folders, const std::wstring& name,
+              const std::string& path) {
+  HTREEITEM folder = FolderNode(tree, folders);
+  if (folder == nullptr) return Fail("no folder in the results tree for " + path), -1;
+  ::SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(folder));
+  if (::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != reinterpret_cast<LPARAM>(folder) ||
+      FindRow(list, name) < 0) {
+    if (!ClickNode(tree, folder) || !WaitIdle(100, 60000, "the rows of " + path)) return -1;
+  }
+  int row = -1;
+  WaitUntil([&] { return (row = FindRow(list, name)) >= 0; }, 10000, "the row of " + path);
+  if (row >= 0) ::SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
+  return row;
+}
+
+// Clicks the file's row as the user does and waits until the pane has painted what it shows for it; prints
+//   preview <TAB> PATH <TAB> VIEW <TAB> DETAIL <TAB> MESSAGES <TAB> SECONDS
+// (seconds from the click to the painted preview).
+bool PreviewOne(const PreviewRequest& request, HWND tree, HWND list, HWND pane,
+                const PlaceholderPictures& placeholders) {
+  std::vector<std::wstring> parts = PathParts(request.path);
   if (parts.empty()) return Fail("nothing to preview in " + request.path), false;
   const std::wstring name = parts.back();
   parts.pop_back();
-  HTREEITEM folder = FolderNode(tree, parts);
-  if (folder == nullptr) return Fail("no folder in the results tree for " + request.path), false;
-  ::SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(folder));
-  if (::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != reinterpret_cast<LPARAM>(folder)) {
-    if (!ClickNode(tree, folder) || !WaitIdle(100, 60000, "the rows of " + request.path)) return false;
-  }
-  int row = -1;
-  WaitUntil([&] { return (row = FindRow(list, name)) >= 0; }, 10000, "the row of " + request.path);
+  const int row = ListedRow(tree, list, parts, name, request.path);
   if (row < 0) return false;
-  ::SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
   RECT label{};
   if (!RowLabelRect(g_program.hProcess, list, row, &label)) return Fail("the row of " + request.path + " has no place"), false;
   g_previewBoxes.clear();
@@ -723,6 +745,60 @@ bool PreviewFiles() {
   const PlaceholderPictures placeholders(Wide(g_options.program));
   for (const PreviewRequest& request : g_options.previews) {
     if (!PreviewOne(request, tree, list, pane, placeholders)) return false;
+  }
+  return true;
+}
+
+// ---- ticks ---------------------------------------------------------------------------------------------
+
+// The node's or row's box, clicked until it shows what the request asks: ticked (2) or unticked (1); a half
+// ticked box takes a click or two, as it does for the user.
+bool BoxTo(const TickRequest& request, const std::function<int()>& state, const std::function<bool()>& click) {
+  const int wanted = request.tick ? 2 : 1;
+  for (int clicks = 0; clicks < 3; ++clicks) {
+    if (state() == wanted) return WaitIdle(100, 30000, "the tick of " + request.path);
+    if (!click()) return false;
+  }
+  return Fail("the box of " + request.path + " does not show " + (request.tick ? "ticked" : "unticked")), false;
+}
+
+bool TickRow(HWND list, int row, const TickRequest& request) {
+  return BoxTo(request, [&] { return RowCheck(list, row); }, [&] {
+    const int before = RowCheck(list, row);
+    POINT box{};
+    if (!RowCheckBoxPoint(g_program.hProcess, list, row, &box)) return Fail("the row of " + request.path + " has no check box"), false;
+    Click(list, box);
+    return WaitUntil([&] { return RowCheck(list, row) != before; }, 10000, "the tick of " + request.path);
+  });
+}
+
+// --tick and --untick: a folder by its box in the tree, a file by its box on its folder's list.
+bool ApplyTick(HWND tree, HWND list, const TickRequest& request) {
+  std::vector<std::wstring> parts = PathParts(request.path);
+  const std::wstring name = parts.empty() ? L"" : parts.back();
+  if (!parts.empty()) parts.pop_back();
+  HTREEITEM folder = FolderNode(tree, parts);
+  if (folder == nullptr) return Fail("no folder in the results tree for " + request.path), false;
+  HTREEITEM node = folder;
+  if (!name.empty()) {
+    ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(folder));
+    node = FindChildNamed(tree, folder, name);
+  }
+  if (node != nullptr) {
+    return BoxTo(request, [&] { return static_cast<int>((NodeState(g_program.hProcess, tree, node) & TVIS_STATEIMAGEMASK) >> 12); },
+                 [&] { return ClickNodeBox(tree, node); });
+  }
+  const int row = ListedRow(tree, list, parts, name, request.path);
+  return row >= 0 && TickRow(list, row, request);
+}
+
+bool ApplyTicks() {
+  if (g_options.ticks.empty()) return true;
+  HWND tree = ResultsTree();
+  HWND list = ResultsList();
+  if (tree == nullptr || list == nullptr) return Fail("page 4 shows no results tree and list"), false;
+  for (const TickRequest& request : g_options.ticks) {
+    if (!ApplyTick(tree, list, request)) return false;
   }
   return true;
 }
