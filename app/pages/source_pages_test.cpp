@@ -300,6 +300,32 @@ bool ClickItem(HWND tree, const std::wstring& text) {
 CSecondView_HDD* Page2() { return static_cast<CSecondView_HDD*>(theApp.PageViews[kPageScan]); }
 CThirdView_HDD* Page4() { return static_cast<CThirdView_HDD*>(theApp.PageViews[kPageResults]); }
 
+// Page 1's Next, Back from page 2, Next again: the search runs as the first time. Then Back again with
+// "Physical Devices" picked: Next names what is missing and changes nothing.
+void RunNextAgain(harness::ScenarioReport& report) {
+  CMainFrame* frame = theApp.GetMainFrame();
+  for (int round = 0; round < 2; ++round) {
+    harness::ModalScript choice;
+    choice.OnWindow(L"Please Select", [](HWND dialog) { harness::PostCommand(dialog, IDOK); }, 20000);
+    choice.Start();
+    Click(Page1(), IDC_NEXT);
+    report.Line("reached_page2", harness::WaitUntil([] { return theApp.CurrentPage == kPageScan; }, 60000));
+    report.Line("choice", choice.Finished() ? "done" : choice.Failure());
+    // A partition picked on page 2 writes the frame's selection too.
+    report.Line("picked", ClickItem(ScanTree(), L"Partition 1"));
+    harness::ClickCentre(Page2()->Button(IDC_BACK).m_hWnd);
+    harness::PumpMessages();
+    report.Line("back_page", theApp.CurrentPage);
+  }
+  report.Line("picked_devices", ClickItem(Page1()->Tree().m_hWnd, L"Physical Devices"));
+  report.Line("load_before", frame->SnapshotLoadEnabled);
+  Click(Page1(), IDC_NEXT);
+  harness::PumpFor(300);
+  report.Line("devices_page", theApp.CurrentPage);
+  report.Line("devices_worker", Page1()->WorkerRunning());
+  report.Line("load_after", frame->SnapshotLoadEnabled);
+}
+
 // Waits for page 4 after page 2's Next and notes the range the scan read.
 void ScanToResults(harness::ScenarioReport& report) {
   Click(Page2(), IDC_NEXT);
@@ -460,6 +486,8 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
     RunDriveInformation(report);
   } else if (name == "keys") {
     RunKeys(report);
+  } else if (name == "next-again") {
+    RunNextAgain(report);
   } else if (name == "rescan") {
     RunRescan(report);
   }
@@ -650,6 +678,21 @@ TEST(SourcePages, BackFromTheScanPageRestoresPageOneAsBeforeItsSearch) {
   EXPECT_TRUE(o.Has("back_tree_enabled=1")) << o.Text();
   EXPECT_TRUE(o.Has("back_buttons=11111100")) << o.Text();
   ExpectPreviewClearedAtNextPaint(o);
+}
+
+TEST(SourcePages, NextAfterBackFromTheScanPageSearchesAgainAndAsksWithoutADisk) {
+  const Outcome o = RunChild("next-again", "mbr_primary.fixed.vhd");
+  EXPECT_EQ(o.All("reached_page2"), (Lines{"1", "1"})) << o.Text();
+  EXPECT_EQ(o.All("choice"), (Lines{"done", "done"})) << o.Text();
+  EXPECT_EQ(o.All("picked"), (Lines{"1", "1"})) << o.Text();
+  EXPECT_EQ(o.All("back_page"), (Lines{"1", "1"})) << o.Text();
+  EXPECT_TRUE(o.Has("picked_devices=1")) << o.Text();
+  EXPECT_TRUE(o.Has("box=2 Please select the drive that contain the lost data \\r\\nfrom the left panel and click "
+                    "[Next].")) << o.Text();
+  EXPECT_TRUE(o.Has("devices_page=1")) << o.Text();
+  EXPECT_TRUE(o.Has("devices_worker=0")) << o.Text();
+  EXPECT_TRUE(o.Has("load_before=1")) << o.Text();
+  EXPECT_TRUE(o.Has("load_after=1")) << o.Text();
 }
 
 TEST(SourcePages, APartitionPickedAfterAQuickScanIsTheOneTheNextScanReads) {
