@@ -232,6 +232,44 @@ void ReportHosts(ScenarioReport& report) {
   for (const auto& host : hosts) report.Line(std::string("host ") + host.first, host.second != nullptr);
 }
 
+// What a loaded snapshot leaves: the results commands by the update rules (Recover Selected, Save
+// Recovery Snapshot, the three views, File Filters, Find Files, Drive Information), page 4's Back, and the
+// stages (source, scan, results, file-system results).
+void ReportLoadedState(ScenarioReport& report, CMainFrame* frame, const std::string& prefix) {
+  std::string enabled;
+  for (uint32_t id : {ID_RECOVER_SELECTED, ID_SAVE_SNAPSHOT, ID_VIEW_ICONS, ID_VIEW_LIST, ID_VIEW_DETAILS,
+                      ID_FILE_FILTERS, ID_FIND_FILES, ID_DRIVE_INFORMATION}) {
+    enabled += app::IsCommandEnabled(id, RecoveryMode, frame->CommandState()) ? '1' : '0';
+  }
+  report.Line(prefix + "_commands", enabled);
+  auto* results = static_cast<CThirdView_HDD*>(theApp.PageViews[kPageResults]);
+  CWnd& back = results->Button(IDC_BACK);
+  report.Line(prefix + "_back", back.IsWindowVisible() || back.IsWindowEnabled());
+  report.Line(prefix + "_stages", std::to_string(frame->AtSourceStage) + std::to_string(frame->AtScanStage) +
+                                      std::to_string(frame->ResultsReady) +
+                                      std::to_string(frame->FileSystemResultsReady));
+  report.Line(prefix + "_page", theApp.CurrentPage);
+}
+
+// The Load command, then the same snapshot opened by the shell while page 2 is shown after a scan whose
+// results had left page 4's Back showing.
+void RunShellLoad(ScenarioReport& report, CMainFrame* frame, harness::ScopedSeams& seams) {
+  const std::string path = EnvironmentText("DORVANE_APP_LOAD");
+  seams.dialogs.Choose({os::FromUtf8(path)});
+  frame->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+  ReportLoadedState(report, frame, "load");
+  auto* results = static_cast<CThirdView_HDD*>(theApp.PageViews[kPageResults]);
+  results->Button(IDC_BACK).ShowWindow(SW_SHOW);
+  results->Button(IDC_BACK).EnableWindow(TRUE);
+  theApp.SwitchView(kPageScan);
+  frame->AtSourceStage = frame->ResultsReady = frame->FileSystemResultsReady = 0;
+  frame->AtScanStage = 1;
+  const std::u16string text = u"[open(\"" + os::FromUtf8(path) + u"\")]";
+  std::wstring command(text.begin(), text.end());
+  report.Line("shell_open", theApp.OnDDECommand(&command[0]));
+  ReportLoadedState(report, frame, "shell");
+}
+
 int RunScenario(const std::string& name, ScenarioReport& report) {
   harness::ScopedSeams seams;
   static std::wstring commandLine;
@@ -242,7 +280,9 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
   if (name == "second") CreateInstanceMutex();  // as a second copy finds it
   // Start-up ends with page 0 asking for the image: the load scenario cancels it; elsewhere no preset
   // cancels it too.
-  if (name == "load" || name == "big-load") seams.dialogs.CancelFiles();
+  if (name == "load" || name == "big-load" || name == "shell-load") {
+    seams.dialogs.CancelFiles();
+  }
   if (name == "exit-no") seams.boxes.Answer(seams::kNo);
   if (name == "exit-yes" || name == "place-save" || name == "bars-hide") seams.boxes.Answer(seams::kYes);
   if (name == "bars-damaged") {
@@ -280,6 +320,7 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("columns", ListColumns(theApp));
     report.Line("mode", RecoveryMode);
     report.Line("file_dialogs", static_cast<long long>(seams.dialogs.FileRequests().size()));
+    if (name == "snapshot") ReportLoadedState(report, frame, "snapshot");
   }
   int code = 0;
   if (name == "start-dialog") {
@@ -335,6 +376,8 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("results_ready", frame->ResultsReady);
     report.Line("loaded_columns", ListColumns(theApp));
     frame->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+  } else if (name == "shell-load") {
+    RunShellLoad(report, frame, seams);
   } else if (name == "excel") {
     for (const auto& value : {std::make_pair(HKEY_LOCAL_MACHINE, L"Excel.Sheet.8|EditFlags"),
                               std::make_pair(HKEY_LOCAL_MACHINE, L"Excel.Sheet.8|BrowserFlags"),
@@ -711,6 +754,34 @@ TEST(Application, LoadSnapshotAppendsTheExtensionAndReportsAMissingFile) {
   EXPECT_TRUE(o.Has("results_ready=1")) << o.Text();
   EXPECT_TRUE(o.Has("loaded_columns=6")) << o.Text();
   EXPECT_TRUE(o.Has("box=3 " + typed + "-missing.vsnp does not exists.")) << o.Text();
+}
+
+// An Extensive Scan snapshot of a FAT volume: the Quick Scan one with the Extensive Scan's letter.
+std::string ExtensiveFatSnapshot(const std::string& name) {
+  std::string bytes = SnapshotBytesFromTestData("quick_fat.vsnp.hex");
+  bytes[0] = 'A';
+  return WriteSnapshot(name, bytes);
+}
+
+TEST(Application, ALoadedSnapshotEnablesWhatItsResultsEnableHoweverItIsOpened) {
+  const std::string file = ExtensiveFatSnapshot("extensive fat.vsnp");
+  const ScenarioOutcome line = RunChild("snapshot", "\"" + file + "\"");
+  EXPECT_TRUE(line.Has("mode=0")) << line.Text();
+  EXPECT_TRUE(line.Has("page=4")) << line.Text();
+  EXPECT_TRUE(line.Has("snapshot_commands=11111111")) << line.Text();
+  EXPECT_TRUE(line.Has("snapshot_back=0")) << line.Text();
+  EXPECT_TRUE(line.Has("snapshot_stages=0001")) << line.Text();
+
+  ::SetEnvironmentVariableW(L"DORVANE_APP_LOAD", Wide(file).c_str());
+  const ScenarioOutcome o = RunChild("shell-load");
+  for (const std::string how : {"load", "shell"}) {
+    EXPECT_TRUE(o.Has(how + "_commands=11111111")) << how << "\n" << o.Text();
+    EXPECT_TRUE(o.Has(how + "_back=0")) << how << "\n" << o.Text();
+    EXPECT_TRUE(o.Has(how + "_stages=0001")) << how << "\n" << o.Text();
+    EXPECT_TRUE(o.Has(how + "_page=4")) << how << "\n" << o.Text();
+  }
+  EXPECT_TRUE(o.Has("shell_open=1")) << o.Text();
+  EXPECT_TRUE(o.All("box").empty()) << o.Text();
 }
 
 TEST(Application, RestartWizardComesBackToPageZero) {
