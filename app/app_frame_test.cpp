@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -20,6 +21,7 @@
 #include "app/main_frame.h"
 #include "app/pages/third_view_hdd.h"
 #include "app/results/preview_temp.h"
+#include "app/snapshot_open.h"
 #include "app/snapshot_test_files.h"
 #include "engine/host/host.h"
 #include "engine/records/scan_control.h"
@@ -184,6 +186,62 @@ class RealStartDialog : public seams::FileDialogSeam {
   seams::FileDialogSeam* previous_ = nullptr;
 };
 
+// The platform's open dialog shown for real, a name typed into its file name box and OK pressed, as a user
+// does; it notes the type list's first entry.
+class TypingFileDialog : public seams::FileDialogSeam {
+ public:
+  explicit TypingFileDialog(std::wstring typed) : typed_(std::move(typed)) { previous_ = seams::InstallFileDialogs(this); }
+  ~TypingFileDialog() override { seams::InstallFileDialogs(previous_); }
+
+  seams::FileDialogResult ChooseFiles(const seams::FileDialogRequest& request) override {
+    filter = request.filter;
+    extension = request.defaultExtension;
+    harness::ModalScript script;
+    script.Step("open dialog", [] { return ThreadDialog() != nullptr; },
+                [this] {
+                  HWND dialog = ThreadDialog();
+                  HWND types = ::GetDlgItem(dialog, cmb1);
+                  wchar_t first[64] = {};
+                  if (types != nullptr && ::SendMessageW(types, CB_GETLBTEXTLEN, 0, 0) < 64) {
+                    ::SendMessageW(types, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
+                  }
+                  typeShown = first;
+                  HWND name = ::GetDlgItem(dialog, cmb13);
+                  if (name == nullptr) name = ::GetDlgItem(dialog, edt1);
+                  ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed_.c_str()));
+                  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+                },
+                20000);
+    script.Start();
+    const seams::FileDialogResult result = seams::PlatformFileDialogs().ChooseFiles(request);
+    outcome = script.Finished() ? "done" : script.Failure();
+    if (!result.paths.empty()) chosen = result.paths.back();
+    return result;
+  }
+  std::u16string ChooseFolder(const seams::FolderRequest& request) override { return previous_->ChooseFolder(request); }
+
+  std::wstring typeShown;
+  std::u16string chosen, filter, extension;
+  std::string outcome = "not shown";
+
+ private:
+  static BOOL CALLBACK FindDialog(HWND hwnd, LPARAM out) {
+    wchar_t name[16] = {};
+    ::GetClassNameW(hwnd, name, 16);
+    if (!::IsWindowVisible(hwnd) || std::wstring(name) != L"#32770") return TRUE;
+    *reinterpret_cast<HWND*>(out) = hwnd;
+    return FALSE;
+  }
+  static HWND ThreadDialog() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+  }
+  std::wstring typed_;
+  seams::FileDialogSeam* previous_ = nullptr;
+};
+
 // How many pixels of the toolbar's rectangle differ between two pictures of the top strip.
 int ToolbarPixelsChanged(const std::vector<COLORREF>& before, const std::vector<COLORREF>& after, const CRect& bar,
                          int width) {
@@ -280,7 +338,7 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
   if (name == "second") CreateInstanceMutex();  // as a second copy finds it
   // Start-up ends with page 0 asking for the image: the load scenario cancels it; elsewhere no preset
   // cancels it too.
-  if (name == "load" || name == "big-load" || name == "shell-load") {
+  if (name == "load" || name == "big-load" || name == "shell-load" || name == "load-typed") {
     seams.dialogs.CancelFiles();
   }
   if (name == "exit-no") seams.boxes.Answer(seams::kNo);
@@ -376,6 +434,17 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("results_ready", frame->ResultsReady);
     report.Line("loaded_columns", ListColumns(theApp));
     frame->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+  } else if (name == "load-typed") {
+    // The real dialog: the snapshot's path typed without its extension.
+    TypingFileDialog dialog(Wide(EnvironmentText("DORVANE_APP_LOAD")));
+    frame->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+    report.Line("dialog", dialog.outcome);
+    report.Line("type_shown", os::ToUtf8(std::u16string(dialog.typeShown.begin(), dialog.typeShown.end())));
+    report.Line("chosen", os::ToUtf8(dialog.chosen));
+    report.Line("filter", os::ToUtf8(dialog.filter));
+    report.Line("extension", os::ToUtf8(dialog.extension));
+    report.Line("loaded_page", theApp.CurrentPage);
+    report.Line("loaded_mode", RecoveryMode);
   } else if (name == "shell-load") {
     RunShellLoad(report, frame, seams);
   } else if (name == "excel") {
@@ -781,6 +850,25 @@ TEST(Application, ALoadedSnapshotEnablesWhatItsResultsEnableHoweverItIsOpened) {
     EXPECT_TRUE(o.Has(how + "_page=4")) << how << "\n" << o.Text();
   }
   EXPECT_TRUE(o.Has("shell_open=1")) << o.Text();
+  EXPECT_TRUE(o.All("box").empty()) << o.Text();
+}
+
+TEST(Application, TheRealLoadDialogTakesANameTypedWithoutItsExtension) {
+  const std::string file = SnapshotFromTestData("quick_fat.vsnp.hex", "typed real.vsnp");
+  const std::string typed = file.substr(0, file.size() - 5);
+  ::SetEnvironmentVariableW(L"DORVANE_APP_LOAD", Wide(typed).c_str());
+  const ScenarioOutcome o = RunChild("load-typed");
+  EXPECT_TRUE(o.Has("dialog=done")) << o.Text();
+  // The save dialog's description and pattern, and an extension without a wildcard.
+  EXPECT_TRUE(o.Has("filter=*.vsnp|*.vsnp||")) << o.Text();
+  EXPECT_TRUE(o.Has("extension=vsnp")) << o.Text();
+  EXPECT_TRUE(o.Has("type_shown=*.vsnp")) << o.Text();
+  ASSERT_EQ(o.All("chosen").size(), 1u) << o.Text();
+  EXPECT_EQ(os::ToUtf8(app::SnapshotLoadPath(os::FromUtf8(o.All("chosen")[0]))),
+            os::ToUtf8(app::SnapshotLoadPath(os::FromUtf8(file))))
+      << o.Text();
+  EXPECT_TRUE(o.Has("loaded_page=4")) << o.Text();
+  EXPECT_TRUE(o.Has("loaded_mode=2")) << o.Text();
   EXPECT_TRUE(o.All("box").empty()) << o.Text();
 }
 

@@ -95,8 +95,8 @@ void CMainFrame::OnLoadSnapshot() {
   seams::FileDialogRequest request;
   request.owner = m_hWnd;
   request.open = true;
-  request.filter = u"*.vsnp";
-  request.defaultExtension = u"*.vsnp";
+  request.filter = app::kSnapshotFilter;
+  request.defaultExtension = app::kSnapshotExtension;
   request.flags = 0x206;
   const seams::FileDialogResult chosen = seams::FileDialogs().ChooseFiles(request);
   if (!chosen.ok || chosen.paths.empty()) return;
