@@ -112,6 +112,21 @@ void ReportToolBarPlace(CMainFrame* frame, ScenarioReport& report) {
   report.Line("toolbar_docked", bar->GetDockBar() != nullptr);
 }
 
+BOOL CALLBACK FindVisibleDialog(HWND hwnd, LPARAM out) {
+  wchar_t name[16] = {};
+  ::GetClassNameW(hwnd, name, 16);
+  if (!::IsWindowVisible(hwnd) || std::wstring(name) != L"#32770") return TRUE;
+  *reinterpret_cast<HWND*>(out) = hwnd;
+  return FALSE;
+}
+
+// The dialog this thread shows (the platform's file dialog), or null.
+HWND ThreadDialog() {
+  HWND found = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), FindVisibleDialog, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 // Start-up's file dialog shown for real (the platform's): while it is open, the pixels of the frame's toolbar
 // as drawn and a picture of the screen; then it is cancelled.
 class RealStartDialog : public seams::FileDialogSeam {
@@ -121,9 +136,9 @@ class RealStartDialog : public seams::FileDialogSeam {
 
   seams::FileDialogResult ChooseFiles(const seams::FileDialogRequest& request) override {
     harness::ModalScript script;
-    script.Step("open dialog", [] { return OpenDialog() != nullptr; },
+    script.Step("open dialog", [] { return ThreadDialog() != nullptr; },
                 [this] {
-                  HWND dialog = OpenDialog();
+                  HWND dialog = ThreadDialog();
                   strip = TopStrip();
                   labelRowCovered = LabelRowCovered();
                   shot = !harness::CaptureThreadWindows("startup_open_dialog").empty();
@@ -171,18 +186,6 @@ class RealStartDialog : public seams::FileDialogSeam {
   std::string outcome = "not shown";
 
  private:
-  static BOOL CALLBACK FindDialog(HWND hwnd, LPARAM out) {
-    wchar_t name[16] = {};
-    ::GetClassNameW(hwnd, name, 16);
-    if (!::IsWindowVisible(hwnd) || std::wstring(name) != L"#32770") return TRUE;
-    *reinterpret_cast<HWND*>(out) = hwnd;
-    return FALSE;
-  }
-  static HWND OpenDialog() {
-    HWND found = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
-  }
   seams::FileDialogSeam* previous_ = nullptr;
 };
 
@@ -226,18 +229,6 @@ class TypingFileDialog : public seams::FileDialogSeam {
   std::string outcome = "not shown";
 
  private:
-  static BOOL CALLBACK FindDialog(HWND hwnd, LPARAM out) {
-    wchar_t name[16] = {};
-    ::GetClassNameW(hwnd, name, 16);
-    if (!::IsWindowVisible(hwnd) || std::wstring(name) != L"#32770") return TRUE;
-    *reinterpret_cast<HWND*>(out) = hwnd;
-    return FALSE;
-  }
-  static HWND ThreadDialog() {
-    HWND found = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
-  }
   std::wstring typed_;
   seams::FileDialogSeam* previous_ = nullptr;
 };
