@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -20,6 +21,7 @@
 #include "app/main_frame.h"
 #include "app/pages/third_view_hdd.h"
 #include "app/results/preview_temp.h"
+#include "app/snapshot_open.h"
 #include "app/snapshot_test_files.h"
 #include "engine/host/host.h"
 #include "engine/records/scan_control.h"
@@ -110,6 +112,21 @@ void ReportToolBarPlace(CMainFrame* frame, ScenarioReport& report) {
   report.Line("toolbar_docked", bar->GetDockBar() != nullptr);
 }
 
+BOOL CALLBACK FindVisibleDialog(HWND hwnd, LPARAM out) {
+  wchar_t name[16] = {};
+  ::GetClassNameW(hwnd, name, 16);
+  if (!::IsWindowVisible(hwnd) || std::wstring(name) != L"#32770") return TRUE;
+  *reinterpret_cast<HWND*>(out) = hwnd;
+  return FALSE;
+}
+
+// The dialog this thread shows (the platform's file dialog), or null.
+HWND ThreadDialog() {
+  HWND found = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), FindVisibleDialog, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 // Start-up's file dialog shown for real (the platform's): while it is open, the pixels of the frame's toolbar
 // as drawn and a picture of the screen; then it is cancelled.
 class RealStartDialog : public seams::FileDialogSeam {
@@ -119,9 +136,9 @@ class RealStartDialog : public seams::FileDialogSeam {
 
   seams::FileDialogResult ChooseFiles(const seams::FileDialogRequest& request) override {
     harness::ModalScript script;
-    script.Step("open dialog", [] { return OpenDialog() != nullptr; },
+    script.Step("open dialog", [] { return ThreadDialog() != nullptr; },
                 [this] {
-                  HWND dialog = OpenDialog();
+                  HWND dialog = ThreadDialog();
                   strip = TopStrip();
                   labelRowCovered = LabelRowCovered();
                   shot = !harness::CaptureThreadWindows("startup_open_dialog").empty();
@@ -169,18 +186,50 @@ class RealStartDialog : public seams::FileDialogSeam {
   std::string outcome = "not shown";
 
  private:
-  static BOOL CALLBACK FindDialog(HWND hwnd, LPARAM out) {
-    wchar_t name[16] = {};
-    ::GetClassNameW(hwnd, name, 16);
-    if (!::IsWindowVisible(hwnd) || std::wstring(name) != L"#32770") return TRUE;
-    *reinterpret_cast<HWND*>(out) = hwnd;
-    return FALSE;
+  seams::FileDialogSeam* previous_ = nullptr;
+};
+
+// The platform's open dialog shown for real, a name typed into its file name box and OK pressed, as a user
+// does; it notes the type list's first entry.
+class TypingFileDialog : public seams::FileDialogSeam {
+ public:
+  explicit TypingFileDialog(std::wstring typed) : typed_(std::move(typed)) { previous_ = seams::InstallFileDialogs(this); }
+  ~TypingFileDialog() override { seams::InstallFileDialogs(previous_); }
+
+  seams::FileDialogResult ChooseFiles(const seams::FileDialogRequest& request) override {
+    filter = request.filter;
+    extension = request.defaultExtension;
+    harness::ModalScript script;
+    script.Step("open dialog", [] { return ThreadDialog() != nullptr; },
+                [this] {
+                  HWND dialog = ThreadDialog();
+                  HWND types = ::GetDlgItem(dialog, cmb1);
+                  wchar_t first[64] = {};
+                  if (types != nullptr && ::SendMessageW(types, CB_GETLBTEXTLEN, 0, 0) < 64) {
+                    ::SendMessageW(types, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
+                  }
+                  typeShown = first;
+                  HWND name = ::GetDlgItem(dialog, cmb13);
+                  if (name == nullptr) name = ::GetDlgItem(dialog, edt1);
+                  ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed_.c_str()));
+                  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+                },
+                20000);
+    script.Start();
+    const seams::FileDialogResult result = seams::PlatformFileDialogs().ChooseFiles(request);
+    outcome = script.Finished() ? "done" : script.Failure();
+    if (!result.paths.empty()) chosen = result.paths.back();
+    return result;
   }
-  static HWND OpenDialog() {
-    HWND found = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
-  }
+  std::u16string ChooseFolder(const seams::FolderRequest& request) override { return previous_->ChooseFolder(request); }
+
+  std::wstring typeShown;
+  std::u16string chosen, filter, extension;
+  std::string outcome = "not shown";
+
+ private:
+  std::wstring typed_;
   seams::FileDialogSeam* previous_ = nullptr;
 };
 
@@ -232,6 +281,44 @@ void ReportHosts(ScenarioReport& report) {
   for (const auto& host : hosts) report.Line(std::string("host ") + host.first, host.second != nullptr);
 }
 
+// What a loaded snapshot leaves: the results commands by the update rules (Recover Selected, Save
+// Recovery Snapshot, the three views, File Filters, Find Files, Drive Information), page 4's Back, and the
+// stages (source, scan, results, file-system results).
+void ReportLoadedState(ScenarioReport& report, CMainFrame* frame, const std::string& prefix) {
+  std::string enabled;
+  for (uint32_t id : {ID_RECOVER_SELECTED, ID_SAVE_SNAPSHOT, ID_VIEW_ICONS, ID_VIEW_LIST, ID_VIEW_DETAILS,
+                      ID_FILE_FILTERS, ID_FIND_FILES, ID_DRIVE_INFORMATION}) {
+    enabled += app::IsCommandEnabled(id, RecoveryMode, frame->CommandState()) ? '1' : '0';
+  }
+  report.Line(prefix + "_commands", enabled);
+  auto* results = static_cast<CThirdView_HDD*>(theApp.PageViews[kPageResults]);
+  CWnd& back = results->Button(IDC_BACK);
+  report.Line(prefix + "_back", back.IsWindowVisible() || back.IsWindowEnabled());
+  report.Line(prefix + "_stages", std::to_string(frame->AtSourceStage) + std::to_string(frame->AtScanStage) +
+                                      std::to_string(frame->ResultsReady) +
+                                      std::to_string(frame->FileSystemResultsReady));
+  report.Line(prefix + "_page", theApp.CurrentPage);
+}
+
+// The Load command, then the same snapshot opened by the shell while page 2 is shown after a scan whose
+// results had left page 4's Back showing.
+void RunShellLoad(ScenarioReport& report, CMainFrame* frame, harness::ScopedSeams& seams) {
+  const std::string path = EnvironmentText("DORVANE_APP_LOAD");
+  seams.dialogs.Choose({os::FromUtf8(path)});
+  frame->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+  ReportLoadedState(report, frame, "load");
+  auto* results = static_cast<CThirdView_HDD*>(theApp.PageViews[kPageResults]);
+  results->Button(IDC_BACK).ShowWindow(SW_SHOW);
+  results->Button(IDC_BACK).EnableWindow(TRUE);
+  theApp.SwitchView(kPageScan);
+  frame->AtSourceStage = frame->ResultsReady = frame->FileSystemResultsReady = 0;
+  frame->AtScanStage = 1;
+  const std::u16string text = u"[open(\"" + os::FromUtf8(path) + u"\")]";
+  std::wstring command(text.begin(), text.end());
+  report.Line("shell_open", theApp.OnDDECommand(&command[0]));
+  ReportLoadedState(report, frame, "shell");
+}
+
 int RunScenario(const std::string& name, ScenarioReport& report) {
   harness::ScopedSeams seams;
   static std::wstring commandLine;
@@ -242,7 +329,9 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
   if (name == "second") CreateInstanceMutex();  // as a second copy finds it
   // Start-up ends with page 0 asking for the image: the load scenario cancels it; elsewhere no preset
   // cancels it too.
-  if (name == "load" || name == "big-load") seams.dialogs.CancelFiles();
+  if (name == "load" || name == "big-load" || name == "shell-load" || name == "load-typed") {
+    seams.dialogs.CancelFiles();
+  }
   if (name == "exit-no") seams.boxes.Answer(seams::kNo);
   if (name == "exit-yes" || name == "place-save" || name == "bars-hide") seams.boxes.Answer(seams::kYes);
   if (name == "bars-damaged") {
@@ -280,6 +369,7 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("columns", ListColumns(theApp));
     report.Line("mode", RecoveryMode);
     report.Line("file_dialogs", static_cast<long long>(seams.dialogs.FileRequests().size()));
+    if (name == "snapshot") ReportLoadedState(report, frame, "snapshot");
   }
   int code = 0;
   if (name == "start-dialog") {
@@ -335,6 +425,19 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("results_ready", frame->ResultsReady);
     report.Line("loaded_columns", ListColumns(theApp));
     frame->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+  } else if (name == "load-typed") {
+    // The real dialog: the snapshot's path typed without its extension.
+    TypingFileDialog dialog(Wide(EnvironmentText("DORVANE_APP_LOAD")));
+    frame->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+    report.Line("dialog", dialog.outcome);
+    report.Line("type_shown", os::ToUtf8(std::u16string(dialog.typeShown.begin(), dialog.typeShown.end())));
+    report.Line("chosen", os::ToUtf8(dialog.chosen));
+    report.Line("filter", os::ToUtf8(dialog.filter));
+    report.Line("extension", os::ToUtf8(dialog.extension));
+    report.Line("loaded_page", theApp.CurrentPage);
+    report.Line("loaded_mode", RecoveryMode);
+  } else if (name == "shell-load") {
+    RunShellLoad(report, frame, seams);
   } else if (name == "excel") {
     for (const auto& value : {std::make_pair(HKEY_LOCAL_MACHINE, L"Excel.Sheet.8|EditFlags"),
                               std::make_pair(HKEY_LOCAL_MACHINE, L"Excel.Sheet.8|BrowserFlags"),
@@ -711,6 +814,53 @@ TEST(Application, LoadSnapshotAppendsTheExtensionAndReportsAMissingFile) {
   EXPECT_TRUE(o.Has("results_ready=1")) << o.Text();
   EXPECT_TRUE(o.Has("loaded_columns=6")) << o.Text();
   EXPECT_TRUE(o.Has("box=3 " + typed + "-missing.vsnp does not exists.")) << o.Text();
+}
+
+// An Extensive Scan snapshot of a FAT volume: the Quick Scan one with the Extensive Scan's letter.
+std::string ExtensiveFatSnapshot(const std::string& name) {
+  std::string bytes = SnapshotBytesFromTestData("quick_fat.vsnp.hex");
+  bytes[0] = 'A';
+  return WriteSnapshot(name, bytes);
+}
+
+TEST(Application, ALoadedSnapshotEnablesWhatItsResultsEnableHoweverItIsOpened) {
+  const std::string file = ExtensiveFatSnapshot("extensive fat.vsnp");
+  const ScenarioOutcome line = RunChild("snapshot", "\"" + file + "\"");
+  EXPECT_TRUE(line.Has("mode=0")) << line.Text();
+  EXPECT_TRUE(line.Has("page=4")) << line.Text();
+  EXPECT_TRUE(line.Has("snapshot_commands=11111111")) << line.Text();
+  EXPECT_TRUE(line.Has("snapshot_back=0")) << line.Text();
+  EXPECT_TRUE(line.Has("snapshot_stages=0001")) << line.Text();
+
+  ::SetEnvironmentVariableW(L"DORVANE_APP_LOAD", Wide(file).c_str());
+  const ScenarioOutcome o = RunChild("shell-load");
+  for (const std::string how : {"load", "shell"}) {
+    EXPECT_TRUE(o.Has(how + "_commands=11111111")) << how << "\n" << o.Text();
+    EXPECT_TRUE(o.Has(how + "_back=0")) << how << "\n" << o.Text();
+    EXPECT_TRUE(o.Has(how + "_stages=0001")) << how << "\n" << o.Text();
+    EXPECT_TRUE(o.Has(how + "_page=4")) << how << "\n" << o.Text();
+  }
+  EXPECT_TRUE(o.Has("shell_open=1")) << o.Text();
+  EXPECT_TRUE(o.All("box").empty()) << o.Text();
+}
+
+TEST(Application, TheRealLoadDialogTakesANameTypedWithoutItsExtension) {
+  const std::string file = SnapshotFromTestData("quick_fat.vsnp.hex", "typed real.vsnp");
+  const std::string typed = file.substr(0, file.size() - 5);
+  ::SetEnvironmentVariableW(L"DORVANE_APP_LOAD", Wide(typed).c_str());
+  const ScenarioOutcome o = RunChild("load-typed");
+  EXPECT_TRUE(o.Has("dialog=done")) << o.Text();
+  // The save dialog's description and pattern, and an extension without a wildcard.
+  EXPECT_TRUE(o.Has("filter=*.vsnp|*.vsnp||")) << o.Text();
+  EXPECT_TRUE(o.Has("extension=vsnp")) << o.Text();
+  EXPECT_TRUE(o.Has("type_shown=*.vsnp")) << o.Text();
+  ASSERT_EQ(o.All("chosen").size(), 1u) << o.Text();
+  EXPECT_EQ(os::ToUtf8(app::SnapshotLoadPath(os::FromUtf8(o.All("chosen")[0]))),
+            os::ToUtf8(app::SnapshotLoadPath(os::FromUtf8(file))))
+      << o.Text();
+  EXPECT_TRUE(o.Has("loaded_page=4")) << o.Text();
+  EXPECT_TRUE(o.Has("loaded_mode=2")) << o.Text();
+  EXPECT_TRUE(o.All("box").empty()) << o.Text();
 }
 
 TEST(Application, RestartWizardComesBackToPageZero) {

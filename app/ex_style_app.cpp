@@ -184,9 +184,9 @@ bool CEx_StyleApp::OpenSnapshot(const std::u16string& given) {
     return false;
   }
   // A file that cannot be opened keeps the mode; its loader then finds nothing to read.
-  RecoveryMode = mode;
   frame->SnapshotOpen = 1;
-  if (frame->LoadSnapshotFile(path)) frame->ResultsReady = 1;
+  // The same state as the Load command leaves, whatever page was shown before.
+  frame->ShowSnapshot(path, mode);
   frame->AtStart = 0;
   return true;
 }

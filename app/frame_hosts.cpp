@@ -12,6 +12,7 @@
 #include "engine/snapshot/snapshot.h"
 #include "platform/seams/seams.h"
 #include "app/message_host.h"
+#include "app/snapshot_open.h"
 #include "ui/msgbox/message_protocol.h"
 
 namespace {
@@ -27,8 +28,8 @@ bool FrameSnapshotHost::AskSnapshotSavePath(std::u16string* path) {
   CMainFrame* frame = MainFrame();
   request.owner = frame != nullptr ? frame->m_hWnd : nullptr;
   request.open = false;
-  request.filter = u"*.vsnp|*.vsnp||";
-  request.defaultExtension = u"vsnp";
+  request.filter = app::kSnapshotFilter;
+  request.defaultExtension = app::kSnapshotExtension;
   request.flags = 0x1802;
   const seams::FileDialogResult chosen = seams::FileDialogs().ChooseFiles(request);
   if (!chosen.ok || chosen.paths.empty()) return false;

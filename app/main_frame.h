@@ -94,6 +94,10 @@ class CMainFrame : public CTKPFrameWnd, public PreviewHost {
   // Loads a snapshot whose first character gave the mode: the results list's columns, page 4's buttons,
   // then the loader of the mode. false when the loader refused it.
   bool LoadSnapshotFile(const std::u16string& path);
+  // The Load command's whole load in that mode, also for a snapshot named on the command line or by the
+  // shell: the stage of the mode's results, the load, page 4 without Back. A refused load sets the stages
+  // back to choosing the source. false when the loader refused it.
+  bool ShowSnapshot(const std::u16string& path, uint32_t mode);
 
   // After a preview the results page's item list has the keyboard again.
   void FocusResultList() override;

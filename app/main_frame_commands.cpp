@@ -95,8 +95,8 @@ void CMainFrame::OnLoadSnapshot() {
   seams::FileDialogRequest request;
   request.owner = m_hWnd;
   request.open = true;
-  request.filter = u"*.vsnp";
-  request.defaultExtension = u"*.vsnp";
+  request.filter = app::kSnapshotFilter;
+  request.defaultExtension = app::kSnapshotExtension;
   request.flags = 0x206;
   const seams::FileDialogResult chosen = seams::FileDialogs().ChooseFiles(request);
   if (!chosen.ok || chosen.paths.empty()) return;
@@ -112,16 +112,26 @@ void CMainFrame::OnLoadSnapshot() {
     case app::SnapshotProbe::kValid:
       break;
   }
+  ShowSnapshot(path, mode);
+}
+
+bool CMainFrame::ShowSnapshot(const std::u16string& path, uint32_t mode) {
   RecoveryMode = mode;
-  ResultsReady = 1;
-  AtSourceStage = AtScanStage = FileSystemResultsReady = 0;
+  // The stage whose flag the commands of this mode read: a loaded Extensive Scan snapshot shows file-system
+  // results, as page 3's Next does, and enables what they enable.
+  const bool fileSystem = mode == records::kExtensiveScan;
+  AtSourceStage = AtScanStage = 0;
+  ResultsReady = fileSystem ? 0 : 1;
+  FileSystemResultsReady = fileSystem ? 1 : 0;
   if (!LoadSnapshotFile(path)) {
     // The stages go back to choosing the source.
     AtSourceStage = 1;
     ResultsReady = AtScanStage = FileSystemResultsReady = 0;
-    return;
+    return false;
   }
+  // The loaded results stand alone: there is no page of theirs to go back to, only Home.
   if (CThirdView_HDD* page = ResultsPage()) page->HideBack();
+  return true;
 }
 
 void CMainFrame::OnExit() {

@@ -13,6 +13,11 @@ enum class SnapshotProbe {
   kValid,    // *mode holds the mode: "D" Quick Scan (2), "A" Extensive Scan (0), "R" File Trace (1)
 };
 
+// The file dialogs' filter (description and pattern) and default extension of snapshot files: saving and
+// loading offer the same files, and a name typed without its extension takes this one.
+inline constexpr char16_t kSnapshotFilter[] = u"*.vsnp|*.vsnp||";
+inline constexpr char16_t kSnapshotExtension[] = u"vsnp";
+
 // The mode of a snapshot's first character; false for any other letter.
 bool SnapshotModeOfLetter(char16_t letter, uint32_t* mode);
 SnapshotProbe ProbeSnapshotFile(const std::u16string& path, uint32_t* mode);

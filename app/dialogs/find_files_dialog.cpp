@@ -97,6 +97,9 @@ void FindFilesDialog::OnOK() {
   SetSelectAll(false);
   SetSearchControls(true);
   m_results.DeleteAllItems();
+  // The counters and the summary belong to the rows: a search stopped before its first match shows none.
+  ShowCounters();
+  SetDlgItemText(IDC_FIND_STATUS, _T(""));
   CString pattern;
   m_pattern.GetWindowText(pattern);
   // The tree is read here, on its own thread; the worker reads only the record list and this copy.
@@ -154,22 +157,25 @@ void FindFilesDialog::ShowQueuedMatches() {
     m_results.SetItemText(row, 5, id);
     m_results.SetItemData(row, match.id);
   }
-  CString count;
-  count.Format(_T("%d"), m_results.GetItemCount());
-  SetDlgItemText(IDC_FIND_COUNT, count);
+  ShowCounters();
   SetDlgItemText(IDC_FIND_LAST_FILE, Text(matches.back().name));
+}
+
+// "Files Found" as the list's row count; with no row, no "Last File" either.
+void FindFilesDialog::ShowCounters() {
+  const int rows = m_results.GetItemCount();
+  CString count;
+  count.Format(_T("%d"), rows);
+  SetDlgItemText(IDC_FIND_COUNT, count);
+  if (rows == 0) SetDlgItemText(IDC_FIND_LAST_FILE, _T(""));
 }
 
 LRESULT FindFilesDialog::OnSearchEnded(WPARAM, LPARAM) {
   ShowQueuedMatches();
   if (m_worker.joinable()) m_worker.join();
-  const int rows = m_results.GetItemCount();
+  ShowCounters();
   if (!m_stoppedByUser) {
-    SetDlgItemText(IDC_FIND_STATUS, Text(app::FindStatusText(static_cast<uint32_t>(rows))));
-    if (rows == 0) {
-      SetDlgItemText(IDC_FIND_COUNT, _T("0"));
-      SetDlgItemText(IDC_FIND_LAST_FILE, _T(""));
-    }
+    SetDlgItemText(IDC_FIND_STATUS, Text(app::FindStatusText(static_cast<uint32_t>(m_results.GetItemCount()))));
   }
   SetSearchControls(false);
   return 0;

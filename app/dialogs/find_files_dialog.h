@@ -56,6 +56,7 @@ class FindFilesDialog : public app::SkinnedDialog, private app::FindSink {
  private:
   void AddMatch(const app::FindMatch& match) override;
   void ShowQueuedMatches();
+  void ShowCounters();
   void SetSearchControls(bool searching);
   void SetSelectAll(bool checked);
   void TickAll(bool ticked);

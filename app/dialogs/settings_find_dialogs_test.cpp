@@ -433,11 +433,14 @@ TEST_F(FindTest, NoMatchSaysSoAndSaveAsksForTicks) {
 }
 
 TEST_F(FindTest, CloseDuringASearchIsIgnoredAndStopEndsItWhereItStands) {
+  FindFilesDialog dialog;
+  Open(dialog, IDD_FIND_FILES);
+  // A finished search first: its counters must not outlive it.
+  Search(dialog, L"*.txt");
+  ASSERT_FALSE(Rows(dialog).empty());
   // Many records after the scan's, and a match at the very end that a stopped search never reaches.
   for (uint32_t i = 0; i < 3000000; ++i) AppendFatEntry(u"x", 0, records::kFatRootId, 0, 0, 0, 0).id = 100000 + i;
   AppendFatEntry(u"LATE.BIN", 0, records::kFatRootId, 0, 0, 0, 0).id = 9000000;
-  FindFilesDialog dialog;
-  Open(dialog, IDD_FIND_FILES);
   ::SetWindowTextW(Item(dialog, IDC_FIND_PATTERN), L"*.bin");
   // Sent one after the other, so the worker has barely begun when Close and the close box come.
   dialog.SendMessage(WM_COMMAND, IDOK);
@@ -465,8 +468,11 @@ TEST_F(FindTest, CloseDuringASearchIsIgnoredAndStopEndsItWhereItStands) {
   EXPECT_TRUE(harness::StateOf(Item(dialog, IDOK)).enabled);
   EXPECT_TRUE(harness::StateOf(Item(dialog, IDC_FIND_SAVE)).enabled);
   EXPECT_FALSE(harness::StateOf(Item(dialog, IDC_FIND_STOP)).enabled);
-  // Stopped by the user: no summary of a finished search.
+  // Stopped by the user: no summary of a finished search, and the counters are those of the rows shown.
   EXPECT_EQ(harness::Text(Item(dialog, IDC_FIND_STATUS)), L"");
+  const auto rows = Rows(dialog);
+  EXPECT_EQ(harness::Text(Item(dialog, IDC_FIND_COUNT)), std::to_wstring(rows.size()));
+  EXPECT_EQ(harness::Text(Item(dialog, IDC_FIND_LAST_FILE)), rows.empty() ? L"" : rows.back()[0]);
   harness::PostCommand(dialog.GetSafeHwnd(), IDCANCEL);
   EXPECT_FALSE(harness::StateOf(dialog.GetSafeHwnd()).visible);
   dialog.DestroyWindow();

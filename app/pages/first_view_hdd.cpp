@@ -4,6 +4,7 @@
 
 #include "app/pages/page_background.h"
 #include "app/pages/source_dialogs.h"
+#include "app/pages/source_logic.h"
 #include "app/pages/source_wizard.h"
 #include "engine/host/host.h"
 #include "engine/image/source_values.h"
@@ -199,7 +200,14 @@ void CFirstView_HDD::OnNext() {
   source::SourceWizard* wizard = W();
   if (wizard == nullptr || m_worker.joinable()) return;
   wizard->RememberActiveView();
-  if (wizard->SelectedPartition() < 0) {
+  // Next acts on the disk the tree shows selected. The frame's selection is also written by page 2's tree
+  // and a search leaves no source kind behind, so after a Back from page 2 they name nothing usable.
+  HTREEITEM item = m_tree.GetSelectedItem();
+  HTREEITEM parent = item != nullptr ? m_tree.GetParentItem(item) : nullptr;
+  if (parent != nullptr && m_tree.GetItemText(parent).ToUtf16() == source::kPhysicalDevices) {
+    m_tree.OnSelectItem(item);
+  }
+  if (wizard->SelectedPartition() < 0 || SourceKind != kSourceDisk) {
     MessageText = kSelectDrive;
     MessageKind = 2;
     MessageDialog().DoModal();

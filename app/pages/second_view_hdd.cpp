@@ -386,11 +386,21 @@ void CSecondView_HDD::FinishFileTrace() {
 }
 
 void CSecondView_HDD::SetCommandState() {
-  if (PartitionParametersFailed.load() != 0) {
-    if (m_links.setScanFinished) m_links.setScanFinished(true);
-  } else if (m_links.selectStage) {
-    m_links.selectStage(3);
-  }
+  MarkScanEnded();
+  if (PartitionParametersFailed.load() == 0 && m_links.selectStage) m_links.selectStage(3);
+}
+
+// Whichever way a scan ended, a partition picked in the tree from now on is the one the next Next scans:
+// while the flag stays cleared a pick only relabels the panel and the last scan's range is kept.
+void CSecondView_HDD::MarkScanEnded() {
+  if (m_links.setScanFinished) m_links.setScanFinished(true);
+}
+
+// The page as it was before Next: its prompt instead of the searching line, no Hide Progress.
+void CSecondView_HDD::ShowIdleTitle() {
+  m_panel.SetTitle(RecoveryMode == records::kQuickScan ? kQuickScanPrompt : kPartitionPrompt);
+  m_panel.ShowHideProgress(false);
+  m_panel.ResetHideProgress();
 }
 
 void CSecondView_HDD::EndBusy() {
@@ -453,10 +463,11 @@ void CSecondView_HDD::RestoreBeforeScan() {
   m_panel.HideProgressBar();
   m_panel.HideStatusText();
   m_panel.SetStatusText(u"");
-  m_panel.ShowHideProgress(false);
-  m_panel.ResetHideProgress();
   m_panel.SetProgressPos(0);
-  m_panel.SetTitle(RecoveryMode == records::kQuickScan ? kQuickScanPrompt : kPartitionPrompt);
+  ShowIdleTitle();
+  MarkScanEnded();
+  // Page 2 is entered again: a partition picked in its tree is taken as the next scan's, as after the search.
+  if (m_links.selectStage) m_links.selectStage(2);
   if (RecoveryMode == records::kExtensiveScan) {
     m_panel.ShowScanRangeInfo();
     m_panel.ShowRangeInput();
@@ -501,8 +512,11 @@ LRESULT CSecondView_HDD::OnPageRequest(WPARAM op, LPARAM) {
       }
       break;
     case Request::kShowNavigation:
+      // A worker that could not scan: the page is idle again, as before its Next.
       ShowNavigation(true);
       m_tree.EnableWindow(TRUE);
+      ShowIdleTitle();
+      MarkScanEnded();
       EndBusy();
       break;
     case Request::kShowStop:

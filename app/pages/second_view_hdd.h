@@ -127,6 +127,8 @@ class CSecondView_HDD : public CView, public host::ScanPageHost {
   void FinishExtensiveScan();
   void FinishFileTrace();
   void SetCommandState();
+  void MarkScanEnded();
+  void ShowIdleTitle();
   void EndBusy();
   void JoinWorker();
   void ShowButton(CWnd& button, bool shown);

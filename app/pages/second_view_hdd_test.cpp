@@ -283,7 +283,8 @@ TEST_P(QuickScanPageTest, NextScansThePartitionAndShowsTheEnginesResultsOnPage4)
   ASSERT_TRUE(harness::WaitUntil([this] { return Reached(4); }, 60000));
   EXPECT_EQ(page_->Panel().Title(), CString(L"Searching for lost data. Please wait..."));
   EXPECT_EQ(summary_, CString(L"Selected Mode : Quick Scan \r\nDrive Type        : Virtual Hard Disk"));
-  EXPECT_FALSE(scanFinished_);
+  // The scan has ended: a partition picked in the tree from now on sets the range the next Next scans.
+  EXPECT_TRUE(scanFinished_);
   ASSERT_FALSE(stages_.empty());
   EXPECT_EQ(stages_.back(), 3);
   EXPECT_FALSE(page_->Busy());
@@ -324,6 +325,13 @@ TEST_F(ScanPageTest, AQuickScanThatFindsNoPartitionParametersLeavesThePageIdleWi
   EXPECT_FALSE(Shown(IDC_STOP));
   EXPECT_FALSE(page_->Panel().ProgressBar().IsWindowVisible());
   EXPECT_TRUE(page_->SourceTree().IsWindowEnabled());
+  // Idle as before Next: the prompt instead of the searching line, no Hide Progress, and the scan counted
+  // as ended so that another partition can be picked.
+  EXPECT_EQ(page_->Panel().Title(),
+            CString(L"Please Select a Partition From The Left Panel and press [Next] to continue with recovery."));
+  EXPECT_FALSE(page_->Panel().HideProgressButton().IsWindowVisible());
+  EXPECT_EQ(harness::Text(page_->Panel().HideProgressButton().m_hWnd), L"Hide Progress");
+  EXPECT_TRUE(scanFinished_);
 }
 
 // The panel's title line is black, as its status line.

@@ -270,6 +270,90 @@ void RunKeys(harness::ScenarioReport& report) {
   report.Line("choice", choice.Finished() ? "done" : choice.Failure());
 }
 
+// A click on the item of the tree with that text, as the user picks it.
+bool ClickItem(HWND tree, const std::wstring& text) {
+  std::vector<HTREEITEM> open{TreeView_GetRoot(tree)};
+  while (!open.empty()) {
+    HTREEITEM item = open.back();
+    open.pop_back();
+    if (item == nullptr) continue;
+    wchar_t buffer[128] = {};
+    TVITEMW data{};
+    data.mask = TVIF_TEXT;
+    data.hItem = item;
+    data.pszText = buffer;
+    data.cchTextMax = 128;
+    TreeView_GetItem(tree, &data);
+    if (text == buffer) {
+      RECT row{};
+      TreeView_GetItemRect(tree, item, &row, TRUE);
+      harness::Click(tree, POINT{(row.left + row.right) / 2, (row.top + row.bottom) / 2});
+      harness::PumpMessages();
+      return true;
+    }
+    open.push_back(TreeView_GetNextSibling(tree, item));
+    open.push_back(TreeView_GetChild(tree, item));
+  }
+  return false;
+}
+
+CSecondView_HDD* Page2() { return static_cast<CSecondView_HDD*>(theApp.PageViews[kPageScan]); }
+CThirdView_HDD* Page4() { return static_cast<CThirdView_HDD*>(theApp.PageViews[kPageResults]); }
+
+// Page 1's Next, Back from page 2, Next again: the search runs as the first time. Then Back again with
+// "Physical Devices" picked: Next names what is missing and changes nothing.
+void RunNextAgain(harness::ScenarioReport& report) {
+  CMainFrame* frame = theApp.GetMainFrame();
+  for (int round = 0; round < 2; ++round) {
+    harness::ModalScript choice;
+    choice.OnWindow(L"Please Select", [](HWND dialog) { harness::PostCommand(dialog, IDOK); }, 20000);
+    choice.Start();
+    Click(Page1(), IDC_NEXT);
+    report.Line("reached_page2", harness::WaitUntil([] { return theApp.CurrentPage == kPageScan; }, 60000));
+    report.Line("choice", choice.Finished() ? "done" : choice.Failure());
+    // A partition picked on page 2 writes the frame's selection too.
+    report.Line("picked", ClickItem(ScanTree(), L"Partition 1"));
+    harness::ClickCentre(Page2()->Button(IDC_BACK).m_hWnd);
+    harness::PumpMessages();
+    report.Line("back_page", theApp.CurrentPage);
+  }
+  report.Line("picked_devices", ClickItem(Page1()->Tree().m_hWnd, L"Physical Devices"));
+  report.Line("load_before", frame->SnapshotLoadEnabled);
+  Click(Page1(), IDC_NEXT);
+  harness::PumpFor(300);
+  report.Line("devices_page", theApp.CurrentPage);
+  report.Line("devices_worker", Page1()->WorkerRunning());
+  report.Line("load_after", frame->SnapshotLoadEnabled);
+}
+
+// Waits for page 4 after page 2's Next and notes the range the scan read.
+void ScanToResults(harness::ScenarioReport& report) {
+  Click(Page2(), IDC_NEXT);
+  const bool reached = harness::WaitUntil(
+      [] { return theApp.CurrentPage == kPageResults && !Page2()->WorkerRunning() && !Page2()->Busy(); }, 60000);
+  harness::PumpFor(700);
+  report.Line("results", reached);
+  report.Line("scan_start", ScanRange.startSector);
+}
+
+// A Quick Scan of partition 0, Back from page 4, partition 1 picked, Next: the second scan reads partition 1.
+void RunRescan(harness::ScenarioReport& report) {
+  harness::ModalScript choice;
+  choice.OnWindow(L"Please Select", [](HWND dialog) { harness::PostCommand(dialog, IDOK); }, 20000);
+  choice.Start();
+  Click(Page1(), IDC_NEXT);
+  report.Line("reached_page2", harness::WaitUntil([] { return theApp.CurrentPage == kPageScan; }, 60000));
+  for (int partition = 0; partition < 2; ++partition) {
+    report.Line("partition_start", PartitionTable[partition].firstSector);
+    const std::wstring name = L"Partition " + std::to_wstring(partition);
+    report.Line("picked", ClickItem(ScanTree(), name));
+    ScanToResults(report);
+    harness::ClickCentre(Page4()->Button(IDC_BACK).m_hWnd);
+    harness::PumpMessages();
+    report.Line("back_page", theApp.CurrentPage);
+  }
+}
+
 int RunScenario(const std::string& name, harness::ScenarioReport& report) {
   harness::ScopedSeams seams;
   static std::wstring commandLine;
@@ -402,6 +486,10 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
     RunDriveInformation(report);
   } else if (name == "keys") {
     RunKeys(report);
+  } else if (name == "next-again") {
+    RunNextAgain(report);
+  } else if (name == "rescan") {
+    RunRescan(report);
   }
   report.Boxes(seams.boxes);
   return 0;
@@ -590,6 +678,32 @@ TEST(SourcePages, BackFromTheScanPageRestoresPageOneAsBeforeItsSearch) {
   EXPECT_TRUE(o.Has("back_tree_enabled=1")) << o.Text();
   EXPECT_TRUE(o.Has("back_buttons=11111100")) << o.Text();
   ExpectPreviewClearedAtNextPaint(o);
+}
+
+TEST(SourcePages, NextAfterBackFromTheScanPageSearchesAgainAndAsksWithoutADisk) {
+  const Outcome o = RunChild("next-again", "mbr_primary.fixed.vhd");
+  EXPECT_EQ(o.All("reached_page2"), (Lines{"1", "1"})) << o.Text();
+  EXPECT_EQ(o.All("choice"), (Lines{"done", "done"})) << o.Text();
+  EXPECT_EQ(o.All("picked"), (Lines{"1", "1"})) << o.Text();
+  EXPECT_EQ(o.All("back_page"), (Lines{"1", "1"})) << o.Text();
+  // "Physical Devices" picked: Next names what is missing, stays on page 1 and keeps Load enabled.
+  for (const char* line : {"picked_devices=1", "devices_page=1", "devices_worker=0", "load_before=1", "load_after=1",
+                           "box=2 Please select the drive that contain the lost data \\r\\nfrom the left panel and "
+                           "click [Next]."}) {
+    EXPECT_TRUE(o.Has(line)) << line << "\n" << o.Text();
+  }
+}
+
+TEST(SourcePages, APartitionPickedAfterAQuickScanIsTheOneTheNextScanReads) {
+  const Outcome o = RunChild("rescan", "mbr_primary.fixed.vhd");
+  EXPECT_TRUE(o.Has("reached_page2=1")) << o.Text();
+  EXPECT_EQ(o.All("picked"), (Lines{"1", "1"})) << o.Text();
+  EXPECT_EQ(o.All("results"), (Lines{"1", "1"})) << o.Text();
+  const Lines starts = o.All("partition_start");
+  ASSERT_EQ(starts.size(), 2u) << o.Text();
+  EXPECT_NE(starts[0], starts[1]);
+  EXPECT_EQ(o.All("scan_start"), starts) << o.Text();
+  EXPECT_EQ(o.All("back_page"), (Lines{"2", "2"})) << o.Text();
 }
 
 TEST(SourcePages, DriveInformationAfterAQuickScan) {

@@ -382,7 +382,9 @@ void CThirdView_HDD::ResetResults() {
   LastPreview.tempPath.clear();
   SetPreviewFlags(0, 1);  // as at start: no file selected
   m_list.Sets().Clear();
-  m_tree.CTreeCtrl::DeleteItem(TVI_ROOT);
+  // The tree's own delete: it also forgets the deleted folders' red by node, which a later node given the
+  // same handle would otherwise take.
+  m_tree.DeleteAllItems();
   m_list.CTKListCtrl::DeleteAllItems();
 }
 

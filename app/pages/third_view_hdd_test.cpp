@@ -551,6 +551,30 @@ TEST_F(ResultsPageTest, EachBackOnTheWayHomeLeavesItsPageAsBeforeItsWork) {
   }
 }
 
+// Back forgets which folders were drawn red: the live folders of the next results are drawn plain, even
+// where the tree hands out a deleted folder's old handle again.
+TEST_F(ResultsPageTest, BackForgetsWhichFoldersWereDrawnRed) {
+  ASSERT_TRUE(started_);
+  ResultTreeCtrl& tree = page_->ResultTree();
+  const auto fill = [this, &tree](bool deleted) {
+    ShowResultsPage(records::kQuickScan);
+    const host::TreeKey root = tree.AddItem(u"Root", host::kNoTreeKey, host::TreeImage::kDrive, false);
+    std::vector<HTREEITEM> folders;
+    for (int i = 0; i < 20; ++i) {
+      const host::TreeKey folder =
+          tree.AddItem(u"Folder " + os::FromAscii(std::to_string(i)), root, host::TreeImage::kFolder, deleted);
+      folders.push_back(ResultTreeCtrl::Handle(folder));
+    }
+    return folders;
+  };
+  const std::vector<HTREEITEM> gone = fill(true);
+  for (HTREEITEM folder : gone) ASSERT_TRUE(tree.IsDrawnDeleted(folder));
+  page_->OnBack();
+  for (HTREEITEM folder : gone) EXPECT_FALSE(tree.IsDrawnDeleted(folder));
+  for (HTREEITEM folder : fill(false)) EXPECT_FALSE(tree.IsDrawnDeleted(folder));
+  page_->OnBack();
+}
+
 // A key as the user presses it: to the window that has the focus, through the program's message loop.
 void PressOnFocus(UINT key) {
   const HWND focus = ::GetFocus();

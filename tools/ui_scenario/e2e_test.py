@@ -20,6 +20,8 @@ Then, on its FAT16 and NTFS partitions, a folder ticked in the tree with a file 
 again, and a folder's first file ticked with its only subfolder (scripts/ui-scenario --tick/--untick), after a
 Quick Scan, an Extensive Scan and its snapshot loaded: exactly the files shown ticked are saved, with icat's
 bytes.
+Once: a Quick Scan of partition 0, then Back from the results, partition 1 picked and Next (--rescan-partition 1):
+the second tree and save are partition 1's.
 DORVANE_E2E_FULL=1 adds every wrapper of the other partitioned disks. Each case runs one after the other: they
 share the display.
 
@@ -312,6 +314,30 @@ class Matrix:
             self.loaded(f"{disk}.{wrapper} snapshot of partition {index} loaded", vsnp, image, engine, expected,
                         (disk, wrapper, f"p{index}"), volume, pairs)
 
+    def rescan(self, disk, wrapper, first, second):
+        """A Quick Scan of one partition, then Back from page 4, another partition picked on page 2 and Next: the
+        first tree is the first partition's, the second the other's, and the save takes the second."""
+        image = os.path.join(self.args.images, f"{disk}.{wrapper}")
+        case = f"{disk}.{wrapper} quick partition {first} then {second}"
+        print(case, end=": ", flush=True)
+        where = (disk, wrapper, f"rescan{second}")
+        saved, expected = self.fresh(*where, "window"), self.fresh(*where, "enginectl")
+        before = self.pool.submit(engine_run, [self.args.enginectl, "quick", image, "--partition", str(first)])
+        engine = self.engine(image, ["quick", "--partition", str(second)], expected)
+        out = self.scenario(case, "--image", image, "--mode", "quick", "--partition", str(first),
+                            "--rescan-partition", str(second), "--tick-all", "--save", saved)
+        before, engine = self.engine_result(case, before), self.engine_result(case, engine)
+        if out is None or before is None or engine is None:
+            print("FAIL", flush=True)
+            return
+        marker = f"# rescan partition {second}\n"
+        if marker not in out:
+            self.check(case, f"{case}: no second tree after the rescan")
+            return
+        first_tree, second_tree = out.split(marker, 1)
+        self.check(case, same_tree(f"{case} (first)", first_tree, before),
+                   same_tree(f"{case} (second)", second_tree, engine), same_files(case, saved, expected))
+
     def loaded(self, case, vsnp, image, engine, expected, where, volume, pairs):
         """The snapshot loaded over the open image: the same tree, the same saved files."""
         print(case, end=": ", flush=True)
@@ -570,11 +596,12 @@ def main():
     for disk, wrapper, found in images:
         if disk == "mbr_primary" and wrapper == "fixed.vhd":
             partly_ticked(matrix, wrapper, found)
+    matrix.rescan("mbr_primary", "fixed.vhd", 0, 1)
     matrix.trace("carving", "dynamic.vhd", 200, 0, 81920)
     matrix.big_root()
-    # Two scans of each partition, a snapshot loaded after each mode's first, the partly ticked folders, the
-    # File Trace and its snapshot loaded, the big root.
-    expected = sum(2 * len(found) for _, _, found in images) + 2 + len(PARTLY_TICKED) + 2 + 1
+    # Two scans of each partition, a snapshot loaded after each mode's first, the partly ticked folders, a second
+    # partition scanned after a first, the File Trace and its snapshot loaded, the big root.
+    expected = sum(2 * len(found) for _, _, found in images) + 2 + len(PARTLY_TICKED) + 1 + 2 + 1
     if len(matrix.cases) != expected:
         matrix.failures.append(f"{len(matrix.cases)} cases ran, {expected} expected")
     window = sum(seconds for seconds, _ in matrix.timings)

@@ -21,11 +21,21 @@ bool Number(const std::string& text, unsigned long long* value) {
   return *end == 0 && text[0] != '-';
 }
 
+// Back from the results leads to page 2 only after a Quick Scan or a File Trace of the image.
+bool RescanFits(const Options& o, std::string* error) {
+  if (o.rescanPartition < 0) return true;
+  if (!o.snapshotLoad.empty() || o.mode == "extensive") {
+    return *error = "--rescan-partition needs --mode quick or trace", false;
+  }
+  return true;
+}
+
 }  // namespace
 
 const char* Usage() {
   return "usage: ui_scenario --program EXE --image IMAGE [--mode quick|extensive|trace]\n"
          "         [--partition N | --range CODE START COUNT [--choose K]] [--types EXT,...] [--file-size MB]\n"
+         "         [--rescan-partition N]\n"
          "         [--snapshot-save FILE | --snapshot-load FILE] [--tick-all] [--save DIR] [--shots DIR]\n"
          "         [--no-tree] [--timing] [--timeout SECONDS] [--preview PATH [--shot FILE]]...\n"
          "         [--tick PATH | --untick PATH]...\n";
@@ -47,6 +57,9 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
     } else if (a == "--partition" && left >= 1) {
       if (!Number(next(), &n) || n > 1000) return *error = "bad --partition", false;
       o->partition = static_cast<int>(n);
+    } else if (a == "--rescan-partition" && left >= 1) {
+      if (!Number(next(), &n) || n > 1000) return *error = "bad --rescan-partition", false;
+      o->rescanPartition = static_cast<int>(n);
     } else if (a == "--range" && left >= 3) {
       unsigned long long code = 0;
       if (!Number(next(), &code) || (code != 100 && code != 200 && code != 300)) return *error = "bad --range code", false;
@@ -93,7 +106,7 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
   }
   if (o->program.empty()) return *error = "--program is needed", false;
   if (o->image.empty() && o->snapshotLoad.empty()) return *error = "--image is needed", false;
-  return true;
+  return RescanFits(*o, error);
 }
 
 }  // namespace scenario

@@ -24,6 +24,7 @@ struct Options {
   std::string image;         // the image the start-up's file dialog is answered with
   std::string mode = "quick";  // quick, extensive, trace
   int partition = -1;        // page 2's "Partition N"; -1: the whole disk
+  int rescanPartition = -1;  // after the results: Back, page 2's "Partition N", Next again; -1: none
   unsigned rangeCode = 0;    // with --range: 100 FAT16, 200 FAT32, 300 NTFS
   unsigned long long rangeStart = 0;
   unsigned long long rangeCount = 0;

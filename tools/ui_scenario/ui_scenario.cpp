@@ -449,23 +449,26 @@ bool ClickNode(HWND tree, HTREEITEM node) {
   return true;
 }
 
+// Page 2's "Partition N" under the disk, or null (with what page 2 lists written to stderr).
+HTREEITEM PartitionNode(HWND tree, int partition) {
+  HTREEITEM node = nullptr;
+  const std::wstring name = L"Partition " + std::to_wstring(partition);
+  WaitUntil([&] { return (node = FindChildNamed(tree, FirstChild(tree, nullptr), name)) != nullptr; }, 10000,
+            "partition " + std::to_string(partition) + " on page 2");
+  if (node == nullptr) {
+    for (HTREEITEM n = FirstChild(tree, FirstChild(tree, nullptr)); n != nullptr; n = NextSibling(tree, n)) {
+      std::fprintf(stderr, "ui-scenario: page 2 lists \"%s\"\n", Utf8(NodeText(g_program.hProcess, tree, n)).c_str());
+    }
+  }
+  return node;
+}
+
 // Page 2: the partition or the whole disk with its range, then Next.
 bool ChooseSource() {
   HWND tree = FindDescendant(Page(2), WC_TREEVIEWW);
   if (tree == nullptr) return Fail("page 2 shows no source tree"), false;
-  HTREEITEM disk = FirstChild(tree, nullptr);
-  HTREEITEM node = disk;
-  if (g_options.partition >= 0) {
-    const std::wstring name = L"Partition " + std::to_wstring(g_options.partition);
-    WaitUntil([&] { return (node = FindChildNamed(tree, FirstChild(tree, nullptr), name)) != nullptr; }, 10000,
-              "partition " + std::to_string(g_options.partition) + " on page 2");
-    if (node == nullptr) {
-      for (HTREEITEM n = FirstChild(tree, FirstChild(tree, nullptr)); n != nullptr; n = NextSibling(tree, n)) {
-        std::fprintf(stderr, "ui-scenario: page 2 lists \"%s\"\n", Utf8(NodeText(g_program.hProcess, tree, n)).c_str());
-      }
-      return false;
-    }
-  }
+  HTREEITEM node = FirstChild(tree, nullptr);
+  if (g_options.partition >= 0 && (node = PartitionNode(tree, g_options.partition)) == nullptr) return false;
   if (node == nullptr || !ClickNode(tree, node)) return Fail("cannot click the source on page 2"), false;
   if (g_options.rangeCode != 0) {
     HWND panel = Page(2);
@@ -803,6 +806,44 @@ bool ApplyTicks() {
   return true;
 }
 
+// The results tree as page 4 shows it, in enginectl's listing.
+void PrintResults() {
+  HWND tree = ResultsTree();
+  HWND list = ResultsList();
+  if (tree == nullptr || list == nullptr) return Fail("page 4 shows no results tree and list");
+  PrintTree(g_program.hProcess, tree, list, g_options.mode == "trace", [] {
+    return WaitIdle(100, 60000, "a folder's rows");
+  });
+}
+
+bool WaitRecoverButton() {
+  return WaitUntil([] {
+    HWND save = FindDescendantById(Page(4), IDC_NEXT);
+    return save != nullptr && ::IsWindowVisible(save) && ::IsWindowEnabled(save);
+  }, 30000, "page 4's Recover button");
+}
+
+// --rescan-partition N: page 4's Back, page 2's "Partition N" picked, Next; the new results are printed
+// after a line "# rescan partition N" and are what the ticks and the save then take.
+bool Rescan() {
+  if (!ClickButton(4, IDC_BACK, "Back")) return false;
+  if (!WaitPage(2, 60000) || !WaitIdle(300, 60000, "page 2 after Back")) return false;
+  HWND tree = FindDescendant(Page(2), WC_TREEVIEWW);
+  if (tree == nullptr) return Fail("page 2 shows no source tree"), false;
+  HTREEITEM node = PartitionNode(tree, g_options.rescanPartition);
+  if (node == nullptr) return false;
+  if (!ClickNode(tree, node)) return Fail("cannot click the partition on page 2"), false;
+  Screenshot("page2-rescan");
+  if (!ClickButton(2, IDC_NEXT, "Next")) return false;
+  if (!WaitResults(static_cast<DWORD>(g_options.timeoutSeconds) * 1000) || !WaitRecoverButton()) return false;
+  Screenshot("page4-rescan");
+  if (g_options.printTree) {
+    std::printf("# rescan partition %d\n", g_options.rescanPartition);
+    PrintResults();
+  }
+  return g_failure.empty();
+}
+
 bool Exit() {
   g_questionAnswer = IDYES;
   ::PostMessageW(g_frame, WM_CLOSE, 0, 0);
@@ -828,28 +869,14 @@ int Run() {
     ok = Scan();
   }
   // Page 4 offers Recover once its results are there, after every mode and after a loaded snapshot.
-  if (ok) {
-    ok = WaitUntil([] {
-      HWND save = FindDescendantById(Page(4), IDC_NEXT);
-      return save != nullptr && ::IsWindowVisible(save) && ::IsWindowEnabled(save);
-    }, 30000, "page 4's Recover button");
-  }
+  if (ok) ok = WaitRecoverButton();
   if (ok) {
     PageShot(4);
-    if (g_options.printTree) {
-      HWND tree = ResultsTree();
-      HWND list = ResultsList();
-      if (tree == nullptr || list == nullptr) {
-        Fail("page 4 shows no results tree and list");
-      } else {
-        PrintTree(g_program.hProcess, tree, list, g_options.mode == "trace", [] {
-          return WaitIdle(100, 60000, "a folder's rows");
-        });
-      }
-    }
+    if (g_options.printTree) PrintResults();
   }
   if (ok && g_failure.empty() && !g_options.previews.empty()) ok = PreviewFiles();
   if (ok && g_failure.empty() && !g_options.snapshotSave.empty()) ok = SaveSnapshot();
+  if (ok && g_failure.empty() && g_options.rescanPartition >= 0) ok = Rescan();
   if (ok && g_failure.empty()) ok = TickAllAndSave();
   if (ok && g_failure.empty()) Exit();
   if (!g_failure.empty() && !ProgramEnded()) {
