@@ -11,6 +11,13 @@ bool AttributeListRecordTable::Add(uint32_t recordNumber) {
   return true;
 }
 
+bool AttributeListRecordTable::AddOnce(uint32_t recordNumber) {
+  for (uint16_t i = 0; i < count && i < kMaxAttributeListRecords; ++i) {
+    if (records[i] == recordNumber) return true;
+  }
+  return Add(recordNumber);
+}
+
 namespace ntfs {
 
 bool AttributeListEntryFits(const uint8_t* bytes, uint64_t position, uint32_t size, uint32_t* type,

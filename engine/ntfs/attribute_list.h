@@ -16,6 +16,8 @@ struct AttributeListRecordTable {
   void Clear() { count = 0; }
   // False when the table is full.
   bool Add(uint32_t recordNumber);
+  // Adds the number unless the table holds it already; false when it is not there and the table is full.
+  bool AddOnce(uint32_t recordNumber);
 };
 
 extern AttributeListRecordTable AttributeListRecords;
