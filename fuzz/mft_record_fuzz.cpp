@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "engine/ntfs/attribute_list.h"
+#include "engine/ntfs/attribute_list_value.h"
 #include "engine/ntfs/data_attribute.h"
 #include "engine/ntfs/data_runs.h"
 #include "engine/ntfs/file_name_attribute.h"
@@ -28,6 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (kind == kNonResidentData) DecodeDataRuns(ntfs::kMftRecordSize, record.get(), offset);
   AttributeListRecords.Clear();
   ReadAttributeList(record.get());
+  if (AttributeListRecords.count > kMaxAttributeListRecords) std::abort();
+  // No source is open: a list in clusters is refused at its first cluster, once its size and runs are read.
+  AttributeListRecords.Clear();
+  ntfs::AddListedRecords(record.get(), ntfs::ClusterSpace{nullptr, 0, 1, 1 << 20});
   if (AttributeListRecords.count > kMaxAttributeListRecords) std::abort();
   IndexRootOwner(record.get());
   IndexAllocationStart(record.get());
