@@ -27,10 +27,6 @@ namespace {
 using Record = std::array<uint8_t, ntfs::kMftRecordSize>;
 
 constexpr uint32_t kRecordsPerRead = 64;
-// The reference of an extension record's base record (its low 32 bits: the record number); 0 in a base record.
-constexpr uint32_t kBaseReferenceOffset = 32;
-// The first cluster (VCN) of the value that a non-resident attribute's part holds: header byte 16.
-constexpr uint32_t kStartingVcnOffset = 16;
 
 std::u16string Decimal(uint64_t value) { return os::FromAscii(std::to_string(value)); }
 
@@ -95,8 +91,6 @@ class MftRecords {
   uint32_t blockSector_ = 0;
 };
 
-uint32_t BaseRecordNumber(const Record& record) { return LoadLe32(record.data() + kBaseReferenceOffset); }
-
 // AttributeListRecords for the file whose base record is in hand: its own number, then the records its
 // attribute list names, each once. A list that outgrew the record is read from its clusters inside the
 // scanned range.
@@ -120,7 +114,7 @@ void ForEachFileRecord(const Record& own, uint32_t ownNumber, Visit&& visit) {
     if (number == ownNumber) {
       if (visit(own)) return;
     } else if (ReadMftRecordByNumber(ntfs::CurrentDevicePath(), number, other.data()) == 1 &&
-               ntfs::IsFileRecord(other.data()) && BaseRecordNumber(other) == ownNumber && visit(other)) {
+               ntfs::IsFileRecord(other.data()) && ntfs::BaseRecordNumber(other.data()) == ownNumber && visit(other)) {
       return;
     }
   }
@@ -139,14 +133,14 @@ bool ReadFileName(const Record& record, uint32_t recordNumber, FileNameInfo* nam
 // True when the record is an extension record whose base record is listed in its stead: a base record
 // that names it in its attribute list and has a name.
 bool ListedByItsBase(const Record& record, uint32_t recordNumber) {
-  const uint32_t baseNumber = BaseRecordNumber(record);
+  const uint32_t baseNumber = ntfs::BaseRecordNumber(record.data());
   Record base;
   uint32_t baseSector = 0;
   // A base record outside the scanned range is not listed: the extension record stands for the file then.
   if (baseNumber == 0 || baseNumber == recordNumber || MftRecordToSector(baseNumber, baseSector) != 1 ||
       !CurrentRangeSectors().Holds(baseSector, ntfs::kMftRecordSectors) ||
       ReadMftRecordByNumber(ntfs::CurrentDevicePath(), baseNumber, base.data()) != 1 ||
-      !ntfs::IsFileRecord(base.data()) || BaseRecordNumber(base) != 0) {
+      !ntfs::IsFileRecord(base.data()) || ntfs::BaseRecordNumber(base.data()) != 0) {
     return false;
   }
   GatherFileRecords(base, baseNumber);
@@ -176,8 +170,8 @@ void ListFolder(const FileNameInfo& name, uint32_t recordNumber, uint8_t flags) 
 bool ReadStartingDataSize(const Record& record, uint64_t* size) {
   ntfs::Attribute data;
   if (!ntfs::FindAttribute(record.data(), ntfs::kDataAttribute, "", &data)) return false;
-  if (data.nonResident && (data.offset + kStartingVcnOffset + 8 > ntfs::kMftRecordSize ||
-                           LoadLe64(record.data() + data.offset + kStartingVcnOffset) != 0)) {
+  if (data.nonResident && (data.offset + ntfs::kStartingVcnOffset + 8 > ntfs::kMftRecordSize ||
+                           LoadLe64(record.data() + data.offset + ntfs::kStartingVcnOffset) != 0)) {
     return false;
   }
   return ReadDataSize(0, *size, record.data(), 0) == 1;
