@@ -27,10 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint32_t kind = FindDataAttribute(record.get(), offset);
   if (kind != kNoDataAttribute && offset >= ntfs::kMftRecordSize) std::abort();
   if (kind == kNonResidentData) DecodeDataRuns(ntfs::kMftRecordSize, record.get(), offset);
-  AttributeListRecords.Clear();
-  ReadAttributeList(record.get());
-  if (AttributeListRecords.count > kMaxAttributeListRecords) std::abort();
-  // No source is open: a list in clusters is refused at its first cluster, once its size and runs are read.
+  // Kept in the record, or in clusters: no source is open, so such a list is refused at its first cluster
+  // once its size and runs are read.
   AttributeListRecords.Clear();
   ntfs::AddListedRecords(record.get(), ntfs::ClusterSpace{nullptr, 0, 1, 1 << 20});
   if (AttributeListRecords.count > kMaxAttributeListRecords) std::abort();
