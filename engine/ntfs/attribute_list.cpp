@@ -1,7 +1,6 @@
 #include "engine/ntfs/attribute_list.h"
 
 #include "engine/image/byte_order.h"
-#include "engine/ntfs/mft_record.h"
 
 AttributeListRecordTable AttributeListRecords;
 
@@ -9,6 +8,13 @@ bool AttributeListRecordTable::Add(uint32_t recordNumber) {
   if (count >= kMaxAttributeListRecords) return false;
   records[count++] = recordNumber;
   return true;
+}
+
+bool AttributeListRecordTable::AddOnce(uint32_t recordNumber) {
+  for (uint16_t i = 0; i < count && i < kMaxAttributeListRecords; ++i) {
+    if (records[i] == recordNumber) return true;
+  }
+  return Add(recordNumber);
 }
 
 namespace ntfs {
@@ -25,20 +31,3 @@ bool AttributeListEntryFits(const uint8_t* bytes, uint64_t position, uint32_t si
 }
 
 }  // namespace ntfs
-
-uint32_t ReadAttributeList(const uint8_t* record) {
-  ntfs::Attribute list;
-  const bool found = ntfs::WalkAttributes(
-      record, ntfs::WalkLimit::kRecord,
-      [](const uint8_t* r, uint32_t offset, uint32_t type) {
-        if (type != ntfs::kAttributeList) return ntfs::Verdict::kSkip;
-        ntfs::Attribute a;
-        if (!ntfs::ReadAttribute(r, offset, &a)) return ntfs::Verdict::kBroken;
-        return a.nonResident ? ntfs::Verdict::kSkip : ntfs::Verdict::kFound;
-      },
-      &list);
-  if (!found) return 0;
-  ntfs::WalkAttributeListEntries(record + list.valueStart, list.valueLength,
-                                 [](uint32_t, uint32_t recordNumber) { return AttributeListRecords.Add(recordNumber); });
-  return 1;
-}

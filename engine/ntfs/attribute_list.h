@@ -7,8 +7,8 @@
 
 constexpr uint16_t kMaxAttributeListRecords = 50;
 
-// Record numbers named by an attribute list, at most kMaxAttributeListRecords. The scans put the
-// record's own number first and let ReadAttributeList add the others.
+// Record numbers named by an attribute list, at most kMaxAttributeListRecords. Quick Scan puts the
+// record's own number first and lets ntfs::AddListedRecords add the others.
 struct AttributeListRecordTable {
   uint32_t records[kMaxAttributeListRecords] = {};
   uint16_t count = 0;
@@ -16,15 +16,11 @@ struct AttributeListRecordTable {
   void Clear() { count = 0; }
   // False when the table is full.
   bool Add(uint32_t recordNumber);
+  // Adds the number unless the table holds it already; false when it is not there and the table is full.
+  bool AddOnce(uint32_t recordNumber);
 };
 
 extern AttributeListRecordTable AttributeListRecords;
-
-// Finds the first resident attribute list (0x20) of a 1024-byte record and adds the record number of
-// each of its entries (u32 at entry byte 16) to AttributeListRecords, until an entry of type 0 or
-// 0xFFFFFFFF, a length of 0 or above 1023, an entry that does not fit in the list's value, or a full
-// table. 1 when the record has such a list, else 0.
-uint32_t ReadAttributeList(const uint8_t* record);
 
 namespace ntfs {
 
@@ -37,7 +33,8 @@ struct AttributeListEntry {
 };
 
 // Walks the attribute-list entries in bytes[0, size) by their u16 length at entry byte 4, calling
-// visit(entry type, record number) for each; visit returns false to stop. Ends as ReadAttributeList.
+// visit(entry type, record number) for each; visit returns false to stop. The walk also ends at an entry
+// of type 0 or 0xFFFFFFFF, a length of 0 or above 1023, or an entry whose fields do not fit in size.
 template <typename Visit>
 void WalkAttributeListEntries(const uint8_t* bytes, uint32_t size, Visit&& visit);
 

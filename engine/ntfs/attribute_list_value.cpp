@@ -4,6 +4,7 @@
 #include <new>
 
 #include "engine/image/read_sectors.h"
+#include "engine/ntfs/attribute_list.h"
 #include "engine/ntfs/data_runs.h"
 
 namespace ntfs {
@@ -24,6 +25,7 @@ bool ReadRuns(const std::vector<DataRun>& runs, const ClusterSpace& space, Holes
       // A hole stays as the zeros the value starts with.
       if (!run.sparse) {
         const uint64_t first = space.clusterBase + (uint64_t{run.startCluster} + i) * space.sectorsPerCluster;
+        if (first > space.endSector || space.endSector - first < space.sectorsPerCluster) return false;
         if (!ReadSourceSectors(space.devicePath, first, space.sectorsPerCluster, cluster.data())) return false;
         std::copy_n(cluster.begin(), take, value->begin() + static_cast<std::ptrdiff_t>(filled));
       }
@@ -68,6 +70,15 @@ bool ReadAttributeListValue(const uint8_t* record, const ClusterSpace& space, Ho
   } catch (const std::bad_alloc&) {
     return false;
   }
+}
+
+bool AddListedRecords(const uint8_t* record, const ClusterSpace& space) {
+  std::vector<uint8_t> list;
+  if (!ReadAttributeListValue(record, space, Holes::kRefused, &list)) return false;
+  // At most kMaxAttributeListBytes.
+  WalkAttributeListEntries(list.data(), static_cast<uint32_t>(list.size()),
+                           [](uint32_t, uint32_t recordNumber) { return AttributeListRecords.AddOnce(recordNumber); });
+  return true;
 }
 
 }  // namespace ntfs

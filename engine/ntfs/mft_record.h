@@ -25,6 +25,10 @@ constexpr uint16_t kDeletedDirectory = 2;
 constexpr uint16_t kDirectoryInUse = 3;
 
 inline uint16_t RecordFlags(const uint8_t* record) { return LoadLe16(record + 22); }
+// The reference of an extension record's base record (u64 at byte 32; its low 32 bits: the record number);
+// 0 in a base record.
+constexpr uint32_t kBaseReferenceOffset = 32;
+inline uint32_t BaseRecordNumber(const uint8_t* record) { return LoadLe32(record + kBaseReferenceOffset); }
 // True when the record starts with "FILE".
 bool IsFileRecord(const uint8_t* record);
 // The record's own number, which records of NTFS 3.1 keep at byte 44 (their update sequence starts at 48
@@ -35,6 +39,9 @@ bool OwnRecordNumber(const uint8_t* record, uint32_t* number);
 constexpr uint16_t kAttributeCompressed = 0x0001;
 constexpr uint16_t kAttributeEncrypted = 0x4000;
 constexpr uint16_t kAttributeSparse = 0x8000;
+
+// The first cluster (VCN) of the value that a non-resident attribute's part holds: u64 at header byte 16.
+constexpr uint32_t kStartingVcnOffset = 16;
 
 struct Attribute {
   uint32_t offset = 0;  // of the header in the record

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/ntfs/attribute_list.h"
+#include "engine/ntfs/attribute_list_value.h"
 #include "engine/ntfs/data_attribute.h"
 #include "engine/ntfs/file_name_attribute.h"
 #include "engine/ntfs/index_records.h"
@@ -221,25 +222,39 @@ TEST(DataAttribute, AValueOrRunListOutsideTheRecordIsNotFound) {
 
 // ---- attribute lists ---------------------------------------------------------------------------------
 
-TEST(ReadAttributeList, AddsTheRecordsOfItsEntries) {
-  RecordBuilder builder;
-  builder.AddResident(ntfs::kAttributeList, u"",
-                      ntfs_test::AttributeListValue({{0x10, 40}, {0x30, 40}, {0x80, 41}, {0x80, 42}}));
-  AttributeListRecords.Clear();
-  AttributeListRecords.Add(40);
-  ASSERT_EQ(ReadAttributeList(builder.Plain().data()), 1u);
-  ASSERT_EQ(AttributeListRecords.count, 5);
-  EXPECT_EQ(AttributeListRecords.records[3], 41u);
-  EXPECT_EQ(AttributeListRecords.records[4], 42u);
+// A list kept in its record: no cluster is read.
+bool AddListedRecordsOf(const RecordBuilder& builder) {
+  return ntfs::AddListedRecords(builder.Plain().data(), ntfs::ClusterSpace{});
 }
 
-TEST(ReadAttributeList, EndsAtABadEntryOrFiftyRecords) {
+TEST(AddListedRecords, AddsTheRecordsOfItsEntriesEachOnce) {
+  RecordBuilder builder;
+  builder.AddResident(ntfs::kAttributeList, u"",
+                      ntfs_test::AttributeListValue({{0x10, 40}, {0x30, 40}, {0x80, 41}, {0x80, 42}, {0x80, 41}}));
+  AttributeListRecords.Clear();
+  AttributeListRecords.Add(40);
+  ASSERT_TRUE(AddListedRecordsOf(builder));
+  ASSERT_EQ(AttributeListRecords.count, 3);
+  EXPECT_EQ(AttributeListRecords.records[1], 41u);
+  EXPECT_EQ(AttributeListRecords.records[2], 42u);
+
+  // A heavily fragmented file names the same few records in many entries: they all fit.
+  std::vector<std::pair<uint32_t, uint32_t>> parts;
+  for (uint32_t i = 0; i < 24; ++i) parts.emplace_back(0x80, 41 + i % 3);
+  RecordBuilder fragmented;
+  fragmented.AddResident(ntfs::kAttributeList, u"", ntfs_test::AttributeListValue(parts));
+  AttributeListRecords.Clear();
+  ASSERT_TRUE(AddListedRecordsOf(fragmented));
+  EXPECT_EQ(AttributeListRecords.count, 3);
+}
+
+TEST(AddListedRecords, EndsAtABadEntryOrFiftyRecords) {
   Bytes list = ntfs_test::AttributeListValue({{0x10, 1}, {0x80, 2}, {0x80, 3}});
   PutLe16(list, 32 + 4, 0);  // the second entry's length
   RecordBuilder zeroLength;
   zeroLength.AddResident(ntfs::kAttributeList, u"", list);
   AttributeListRecords.Clear();
-  ReadAttributeList(zeroLength.Plain().data());
+  AddListedRecordsOf(zeroLength);
   EXPECT_EQ(AttributeListRecords.count, 1);
 
   list = ntfs_test::AttributeListValue({{0x10, 1}, {0x80, 2}});
@@ -247,7 +262,7 @@ TEST(ReadAttributeList, EndsAtABadEntryOrFiftyRecords) {
   RecordBuilder tooLong;
   tooLong.AddResident(ntfs::kAttributeList, u"", list);
   AttributeListRecords.Clear();
-  ReadAttributeList(tooLong.Plain().data());
+  AddListedRecordsOf(tooLong);
   EXPECT_EQ(AttributeListRecords.count, 0) << "the first entry is read, its length ends the walk";
 
   std::vector<std::pair<uint32_t, uint32_t>> many;
@@ -256,17 +271,17 @@ TEST(ReadAttributeList, EndsAtABadEntryOrFiftyRecords) {
   full.AddResident(ntfs::kAttributeList, u"", ntfs_test::AttributeListValue(many));
   AttributeListRecords.Clear();
   for (uint32_t i = 0; i < 40; ++i) AttributeListRecords.Add(i);
-  ReadAttributeList(full.Plain().data());
+  AddListedRecordsOf(full);
   EXPECT_EQ(AttributeListRecords.count, kMaxAttributeListRecords);
 }
 
-TEST(ReadAttributeList, EntriesAreBoundedByTheValue) {
+TEST(AddListedRecords, EntriesAreBoundedByTheValue) {
   Bytes list = ntfs_test::AttributeListValue({{0x80, 2}, {0x80, 3}});
   list.resize(32 + 12);  // the second entry is cut before its record number
   RecordBuilder builder;
   builder.AddResident(ntfs::kAttributeList, u"", list);
   AttributeListRecords.Clear();
-  ReadAttributeList(builder.Plain().data());
+  AddListedRecordsOf(builder);
   EXPECT_EQ(AttributeListRecords.count, 1);
 }
 

@@ -19,10 +19,6 @@ namespace {
 constexpr uint64_t kResidentDataOffset = 24;
 // The last byte of the record that resident data may reach.
 constexpr uint64_t kResidentDataEnd = 1023;
-// The first cluster (VCN) of the value that a non-resident attribute's runs hold: header byte 16.
-constexpr uint32_t kStartingVcnOffset = 16;
-// The reference of the base record in an extension record (its low 32 bits: the record number).
-constexpr uint32_t kBaseRecordOffset = 32;
 // The zeros of an unknown tail are written this much at a time, between tests of Stop and Skip File.
 constexpr uint64_t kZeroPiece = 1 << 20;
 
@@ -62,11 +58,11 @@ bool IsUsableDataPart(const ntfs::Attribute& data) {
   // Compressed or encrypted clusters are not the file's bytes: writing them would pass off garbage as the
   // recovered file.
   return data.nonResident && (data.flags & (ntfs::kAttributeCompressed | ntfs::kAttributeEncrypted)) == 0 &&
-         data.offset + kStartingVcnOffset + 8 <= ntfs::kMftRecordSize;
+         data.offset + ntfs::kStartingVcnOffset + 8 <= ntfs::kMftRecordSize;
 }
 
 uint64_t StartingVcn(const uint8_t* record, const ntfs::Attribute& data) {
-  return LoadLe64(record + data.offset + kStartingVcnOffset);
+  return LoadLe64(record + data.offset + ntfs::kStartingVcnOffset);
 }
 
 // The runs of the part of the unnamed data attribute that extension record `number` holds, which must
@@ -77,7 +73,7 @@ bool ExtensionRuns(uint32_t number, uint32_t baseSector, uint64_t startingVcn, s
   if (!ReadMftRecordByNumber(ntfs::CurrentDevicePath(), number, record) || !ntfs::IsFileRecord(record)) return false;
   // A record freed and taken by another file would give that file's clusters.
   uint32_t owner = 0;
-  if (!MftRecordToSector(LoadLe32(record + kBaseRecordOffset), owner) || owner != baseSector) return false;
+  if (!MftRecordToSector(ntfs::BaseRecordNumber(record), owner) || owner != baseSector) return false;
   ntfs::Attribute data;
   if (!ntfs::FindAttribute(record, ntfs::kDataAttribute, "", &data) || !IsUsableDataPart(data) ||
       StartingVcn(record, data) != startingVcn) {

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "engine/fat/fat_time.h"
-#include "engine/image/byte_order.h"
 #include "engine/ntfs/data_attribute.h"
 #include "engine/ntfs/mft_map.h"
 #include "engine/ntfs/mft_record.h"
@@ -23,9 +22,6 @@
 #include "engine/scan/scan_end.h"
 
 namespace {
-
-// The reference of an extension record's base record (its low 32 bits: the record number); 0 in a base record.
-constexpr uint32_t kBaseReferenceOffset = 32;
 
 // Every folder candidate of the chosen number but the root becomes a folder of NtfsFolderList; one whose record
 // lies outside the file system's sectors belongs to another volume, whatever geometry placed it.
@@ -70,12 +66,12 @@ void TakeBaseRecords() {
   uint8_t record[ntfs::kMftRecordSize];
   for (NtfsFoundEntryRecord& entry : NtfsFoundEntryList) {
     if (!InChosenFileSystem(entry) || ReadMftRecordAtSector(ntfs::CurrentDevicePath(), entry.id, record) != 1) continue;
-    const uint32_t base = LoadLe32(record + kBaseReferenceOffset);
+    const uint32_t base = ntfs::BaseRecordNumber(record);
     uint32_t sector = 0;
     if (base == 0 || MftRecordToSector(base, sector) != 1 ||
         !SectorInFileSystem(sector, CurrentFileSystem.clusterBase, CurrentFileSystem.lastSector) ||
         ReadMftRecordAtSector(ntfs::CurrentDevicePath(), sector, record) != 1 || !ntfs::IsFileRecord(record) ||
-        LoadLe32(record + kBaseReferenceOffset) != 0) {
+        ntfs::BaseRecordNumber(record) != 0) {
       continue;
     }
     uint64_t size = 0;
