@@ -52,18 +52,6 @@ const DockSide kDocks[] = {
     {tkpBarRight, TKP_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT},
 };
 
-// Menu items of hidden commands leave the window menu.
-void RemoveHidden(HMENU menu, const CTKPCommandBars& bars) {
-  for (int i = ::GetMenuItemCount(menu) - 1; i >= 0; --i) {
-    HMENU sub = ::GetSubMenu(menu, i);
-    if (sub != nullptr) {
-      RemoveHidden(sub, bars);
-    } else if (bars.IsControlHidden(::GetMenuItemID(menu, i))) {
-      ::DeleteMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
-    }
-  }
-}
-
 CString Section(LPCTSTR profile, LPCTSTR part) { return CString(profile) + part; }
 
 void PaintIconOptions(CTKPCommandBarsOptions* pOptions, bool bToPaint) {
@@ -363,12 +351,9 @@ void CTKPCommandBars::HideCommands(const UINT* ids, int nCount) {
   for (int i = 0; ids != nullptr && i < nCount; ++i) HideCommand(ids[i]);
 }
 
-void CTKPCommandBars::HideCommand(UINT nID) {
-  m_pOptions->m_mapHiddenCommands[nID] = TRUE;
-  if (m_pFrame != nullptr && m_pFrame->m_hWnd != nullptr) {
-    if (HMENU menu = ::GetMenu(m_pFrame->m_hWnd)) RemoveHidden(menu, *this);
-  }
-}
+// Only the bars leave a hidden command out, and only until it is used: the frame's own menu keeps every
+// item, so that nothing has to be put back when the usage is reset or the command is used.
+void CTKPCommandBars::HideCommand(UINT nID) { m_pOptions->m_mapHiddenCommands[nID] = TRUE; }
 
 void CTKPCommandBars::SetCommandUsed(UINT nID) {
   BOOL value = FALSE;

@@ -36,9 +36,11 @@ BOOL CTKPCommandBars::PreTranslateFrameMessage(MSG* pMsg) {
       ShowKeyboardCues(TRUE);
       return FALSE;
     }
-    if (m_bIgnoreShiftMenuKey && TKPIsKeyDown(VK_SHIFT)) return FALSE;
+    // Alt+key that no mnemonic answers may still be a shortcut (Alt+Enter, Alt+F4 style keys): it goes
+    // on to the shortcut manager below.
+    const bool searchMnemonics = !(m_bIgnoreShiftMenuKey && TKPIsKeyDown(VK_SHIFT));
     const UINT key = LOWORD(pMsg->wParam);
-    return key != 0 && OnFrameAccel(key);
+    if (searchMnemonics && key != 0 && OnFrameAccel(key)) return TRUE;
   }
   if ((message == WM_SYSKEYUP || message == WM_KEYUP) && m_pOptions->m_bCuesUntilAlt && m_pOptions->m_bCuesVisible &&
       !mouse->IsTrackedLock(nullptr)) {
