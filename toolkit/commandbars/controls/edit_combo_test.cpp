@@ -22,6 +22,7 @@
 #include "toolkit/commandbars/controls/tkp_control_special_lists.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/commandbars/controls/tkp_edit_window.h"
+#include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "platform/classlib/carchive.h"
@@ -260,6 +261,28 @@ TEST_F(EditCombo, TheFocusedFieldIsKnownAsTheBarsEdit) {
   frame->SetFocus();
   harness::PumpMessages();
   EXPECT_EQ(TKPCommandBarEditWithFocus(), nullptr);
+}
+
+// Cut, Copy and Paste of the frame run in the focused field alone: the frame learns that the field took them.
+TEST_F(EditCombo, TheFramesClipboardCommandsRunInTheFocusedFieldOnce) {
+  auto* bars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+  bars->SetSite(frame);
+  ::SetFocus(FindWnd());
+  harness::PumpMessages();
+  ::SetWindowTextW(FindWnd(), L"disk.vhd");
+  ::SendMessageW(FindWnd(), EM_SETSEL, 0, 5);
+  LRESULT result = 0;
+  EXPECT_TRUE(bars->OnFrameWndMsg(WM_COMMAND, ID_EDIT_CUT, 0, &result));
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(WindowText(FindWnd()), L"vhd");
+  // Other commands are the frame's; without a focused field so are Cut, Copy and Paste.
+  EXPECT_FALSE(bars->OnFrameWndMsg(WM_COMMAND, ID_FILE_OPEN, 0, &result));
+  frame->SetFocus();
+  harness::PumpMessages();
+  ::SendMessageW(FindWnd(), EM_SETSEL, 0, -1);
+  EXPECT_FALSE(bars->OnFrameWndMsg(WM_COMMAND, ID_EDIT_CUT, 0, &result));
+  EXPECT_EQ(WindowText(FindWnd()), L"vhd");
+  bars->InternalRelease();
 }
 
 TEST_F(EditCombo, TheHintIsShownInGreyAndReplacedByTypedText) {
