@@ -11,6 +11,7 @@
 #include "toolkit/commandbars/bars/tkp_command_bar_accessible.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/controls/tkp_edit_window.h"
+#include "toolkit/commandbars/customize/tkp_customize_drop_source.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
@@ -315,6 +316,10 @@ void CTKPCommandBar::RelayToolTipMessage(UINT message, WPARAM wParam, LPARAM lPa
 int CTKPCommandBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
   CTKPCommandBars* bars = GetCommandBars();
+  if (bars != nullptr) {
+    bars->RegisterDropTarget(this);
+    m_pDropRegistry = bars;
+  }
   if (bars != nullptr && m_pToolTipContext == nullptr && bars->GetToolTipContext() != nullptr) {
     m_pToolTipContext = bars->GetToolTipContext();
     m_pToolTipContext->InternalAddRef();
@@ -330,6 +335,9 @@ void CTKPCommandBar::OnDestroy() {
   TKPHookManager()->RemoveAll(this);
   CTKPMouseManager* mouse = TKPMouseManager();
   if (mouse->m_pTrackModeBar == this) mouse->m_pTrackModeBar = nullptr;
+  if (CTKPCustomizeDropSource* drag = CTKPCustomizeDropSource::GetActive()) drag->RemoveBar(this);
+  if (m_pDropRegistry != nullptr) m_pDropRegistry->UnregisterDropTarget(this);
+  m_pDropRegistry = nullptr;
   CWnd::OnDestroy();
 }
 

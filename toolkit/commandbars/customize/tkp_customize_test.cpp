@@ -597,6 +597,48 @@ TEST_F(Customize, APressOpensAPopupsMenuWhichStaysForItsItemsUntilTheButtonIsPre
   EXPECT_EQ(Bars()->GetDragControl(), more);
 }
 
+// A menu opened before the drag began takes drops like one the drag opens: its own items move inside it,
+// and a command from the commands page lands in it.
+TEST_F(Customize, AMenuOpenBeforeTheDragTakesItsOwnItemsAndNewCommands) {
+  auto* more = static_cast<CTKPControlPopup*>(tools->GetControls()->Add(tkpControlButtonPopup, ID_APP_ABOUT));
+  more->SetCaption(CString(_T("More")));
+  CTKPPopupBar* menu = CTKPPopupBar::CreatePopupBar(Bars());
+  menu->GetControls()->Add(tkpControlButton, ID_FIND_FILES)->SetCaption(CString(_T("&Find Files")));
+  menu->GetControls()->Add(tkpControlButton, ID_SETTINGS)->SetCaption(CString(_T("&Settings")));
+  more->SetCommandBar(menu);
+  menu->InternalRelease();
+  frame->RecalcLayout();
+  OpenSheet();
+  Drag(tools->m_hWnd, ScreenCentre(tools, more), {});
+  ASSERT_NE(menu->GetSafeHwnd(), nullptr);
+  ASSERT_TRUE(menu->IsWindowVisible());
+  auto belowLast = [menu](int dx) {
+    return [menu, dx] {
+      CRect rc(0, 0, 0, 0);
+      if (menu->GetSafeHwnd() != nullptr) menu->GetWindowRect(rc);
+      return CPoint(rc.CenterPoint().x + dx, rc.bottom - 5);
+    };
+  };
+  const CPoint find = ScreenCentre(menu, menu->GetControl(0));
+  DragVia(menu->m_hWnd, find, {[find] { return CPoint(find.x, find.y + 4); }, belowLast(0), belowLast(1)});
+  EXPECT_EQ(Ids(menu), (std::vector<int>{ID_SETTINGS, ID_FIND_FILES}));
+  ASSERT_NE(menu->GetSafeHwnd(), nullptr);
+  EXPECT_TRUE(menu->IsWindowVisible());
+
+  frame->sheet->SetActivePage(1);
+  harness::PumpMessages();
+  ASSERT_NE(menu->GetSafeHwnd(), nullptr);
+  CTKPCustomizeCommandList& list = frame->sheet->GetCommandsPage().GetCommandList();
+  CRect first;
+  list.GetItemRect(0, first);
+  list.ClientToScreen(first);
+  const int id = frame->standard->GetControl(0)->GetID();
+  DragVia(list.m_hWnd, first.CenterPoint(),
+          {[first] { return CPoint(first.CenterPoint().x + 3, first.CenterPoint().y); }, belowLast(0), belowLast(1)});
+  EXPECT_EQ(Ids(menu), (std::vector<int>{ID_SETTINGS, ID_FIND_FILES, id}));
+  Bars()->ClosePopups();
+}
+
 TEST_F(Customize, AnAltPressDragsAControlWithoutTheDialog) {
   CTKPToolBar* standard = frame->standard;
   BYTE keys[256];

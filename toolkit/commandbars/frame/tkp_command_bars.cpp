@@ -81,6 +81,9 @@ CTKPCommandBars::CTKPCommandBars() {
 }
 
 CTKPCommandBars::~CTKPCommandBars() {
+  // A bar window that outlives its manager must not tell a freed one of its end.
+  for (INT_PTR i = 0; i < m_arrDropTargets.GetSize(); ++i) m_arrDropTargets[i]->m_pDropRegistry = nullptr;
+  m_arrDropTargets.RemoveAll();
   tkp_bar::Release(m_pDragControl);
   m_pDragControl = nullptr;
   if (m_pExtraObject != nullptr) m_pExtraObject->InternalRelease();
@@ -225,6 +228,17 @@ void CTKPCommandBars::RemoveFromReBar(CTKPToolBar* pBar) {
   CTKPReBar* rebar = GetSiteReBar();
   if (rebar != nullptr && pBar != nullptr) rebar->RemoveToolBar(pBar);
   if (pBar != nullptr && pBar == m_pMenuBar) m_pMenuBar = nullptr;
+}
+
+void CTKPCommandBars::RegisterDropTarget(CTKPCommandBar* pBar) {
+  UnregisterDropTarget(pBar);
+  m_arrDropTargets.Add(pBar);
+}
+
+void CTKPCommandBars::UnregisterDropTarget(CTKPCommandBar* pBar) {
+  for (INT_PTR i = m_arrDropTargets.GetSize() - 1; i >= 0; --i) {
+    if (m_arrDropTargets[i] == pBar) m_arrDropTargets.RemoveAt(i);
+  }
 }
 
 void CTKPCommandBars::AddBar(CTKPCommandBar* pBar) {
