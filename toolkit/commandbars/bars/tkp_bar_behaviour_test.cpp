@@ -397,6 +397,34 @@ TEST(MenuBarCache, AnotherDocumentsMenuParksTheControlsAndTheirMenuBringsThemBac
   harness::PumpMessages();
 }
 
+// Parked controls that lost their originals get them again from their menu when they come back.
+TEST(MenuBarCache, ParkedControlsWithoutOriginalsTakeThemFromTheirMenu) {
+  auto* frame = new CustomizingFrame;
+  ASSERT_TRUE(frame->Create(nullptr, _T("Menus"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 500, 300)));
+  ::SetMenu(frame->m_hWnd, ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU)));
+  DocTemplateBars* bars = frame->Bars();
+  ASSERT_TRUE(bars->IsCustomizeAvail());
+  CTKPMenuBar* menuBar = bars->SetMenu(_T("Menu Bar"), IDR_MAIN_MENU);
+  ASSERT_NE(menuBar, nullptr);
+  HMENU other = ::CreateMenu();
+  ::AppendMenuW(other, MF_STRING, ID_FIND_FILES, L"&Find");
+  ::AppendMenuW(other, MF_STRING, ID_HELP, L"&Help");
+  bars->docTemplate = 700;
+  menuBar->SwitchMenu(other);
+  CTKPControls* documents = menuBar->GetControls();
+  documents->ReleaseOriginalControls();
+  menuBar->SwitchMenu(menuBar->GetFrameMenu());
+  ASSERT_EQ(menuBar->GetCurrentMenuID(), static_cast<UINT>(IDR_MAIN_MENU));
+  menuBar->SwitchMenu(other);
+  ASSERT_EQ(menuBar->GetControls(), documents);
+  ASSERT_NE(documents->GetOriginalControls(), nullptr);
+  EXPECT_EQ(documents->GetOriginalControls()->GetCount(), 2);
+  EXPECT_FALSE(documents->IsChanged());
+  ::DestroyMenu(other);
+  frame->DestroyWindow();
+  harness::PumpMessages();
+}
+
 // Saving the bars shows the default menu for a moment; the frame then puts its document's menu back.
 TEST(MenuBarCache, AfterSavingTheBarsTheDocumentsMenuShowsAgain) {
   theApp.SetRegistryKey(_T("Dorvane Bar Behaviour Test"));

@@ -254,6 +254,7 @@ void CTKPMenuBar::ShowCachedControls(UINT nID, HMENU hMenu) {
     m_mapMenuCache.RemoveKey(nID);
     SetControls(cached);
     if (cached->GetOriginalControls() == nullptr) {
+      // The menu's own items become the cached controls' originals (for Reset and for saving).
       CTKPControls* fresh = new CTKPControls;
       CTKPControls* shown = m_pControls;
       SetControls(fresh);
@@ -263,6 +264,7 @@ void CTKPMenuBar::ShowCachedControls(UINT nID, HMENU hMenu) {
       menu.Detach();
       fresh->CreateOriginalControls();
       SetControls(shown);
+      shown->SetOriginalControls(fresh->GetOriginalControls());
       fresh->InternalRelease();
     }
     return;

@@ -25,12 +25,13 @@ namespace {
 class TestApp : public CWinApp {
  public:
   TestApp() : CWinApp(_T("Dorvane Menu Bar Test")) {}
-  // Message boxes are answered Cancel and remembered.
+  // Message boxes are answered as set (Cancel unless a test says otherwise) and remembered.
   int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT) override {
     asked.push_back(lpszPrompt);
     styles.push_back(nType);
-    return IDCANCEL;
+    return answer;
   }
+  int answer = IDCANCEL;
   std::vector<CString> asked;
   std::vector<UINT> styles;
 };
@@ -269,6 +270,27 @@ TEST(MenuBar, ResetAsksTheProgramsQuestionFirst) {
   EXPECT_STREQ(theApp.asked[0].GetString(), _T("Undo every change to 'Menu Bar'?"));
   EXPECT_EQ(theApp.styles[0], static_cast<UINT>(MB_OKCANCEL | MB_ICONWARNING));
   EXPECT_EQ(MenuControls(bar), 1);
+  frame->DestroyWindow();
+}
+
+// A menu changed after a reset is the user's own: its originals stay as loaded, so that it is saved as
+// changed and a second reset brings the loaded menu back again.
+TEST(MenuBar, AResetLeavesTheOriginalMenusForTheNextReset) {
+  auto* frame = new MenuFrame;
+  CTKPMenuBar* bar = OpenMenuFrame(frame);
+  ASSERT_NE(bar, nullptr);
+  theApp.answer = IDOK;
+  const auto fileItems = [bar] { return bar->GetControl(0)->GetCommandBar()->GetControlCount(); };
+  ASSERT_EQ(fileItems(), 2);
+  for (int round = 0; round < 2; ++round) {
+    bar->GetControl(0)->GetCommandBar()->GetControls()->Remove(0);
+    ASSERT_EQ(fileItems(), 1);
+    EXPECT_TRUE(bar->GetControls()->IsChanged()) << round;
+    bar->ResetToolBar();
+    EXPECT_EQ(fileItems(), 2) << round;
+    EXPECT_FALSE(bar->GetControls()->IsChanged()) << round;
+  }
+  theApp.answer = IDCANCEL;
   frame->DestroyWindow();
 }
 

@@ -382,7 +382,8 @@ void CTKPToolBar::ResetToolBar() {
   if (CTKPControls* original = m_pControls->GetOriginalControls()) {
     tkp_bar::RemoveAll(m_pControls);
     for (int i = 0; i < original->GetCount(); ++i) {
-      if (!original->GetAt(i)->IsTemporary()) m_pControls->AddClone(original->GetAt(i));
+      // Whole copies, menus included: the originals must stay as they are for the next reset.
+      if (!original->GetAt(i)->IsTemporary()) m_pControls->AddClone(original->GetAt(i), -1, TRUE);
     }
   } else {
     LoadToolBar(m_nBarID, FALSE);

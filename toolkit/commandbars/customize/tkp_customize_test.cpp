@@ -1046,6 +1046,11 @@ TEST_F(Customize, AddOrRemoveButtonsOffersAButtonTakenOffTheBarUncheckedAndEndsW
   EXPECT_TRUE(list->GetControl(1)->GetChecked());
   EXPECT_EQ(list->GetControl(2)->GetCaption(), CString(_T("Reset")));
   EXPECT_TRUE(list->GetControl(2)->GetBeginGroup());
+  // Checked, it shows again, and the bars count as changed so that the choice is saved.
+  Bars()->GetOptions()->bDirtyState = FALSE;
+  list->GetControl(0)->OnExecute();
+  EXPECT_EQ(Ids(tools), (std::vector<int>{ID_FIND_FILES, ID_SETTINGS}));
+  EXPECT_TRUE(Bars()->GetOptions()->bDirtyState);
   popup->InternalRelease();
 }
 
