@@ -61,6 +61,12 @@ class BarsFrame : public CTKPFrameWnd {
     }
     return 0;
   }
+  // Settings buttons show their caption alone; the control itself is left to the bar.
+  afx_msg LRESULT OnBeforeCreateControl(WPARAM, LPARAM lParam) {
+    auto* create = reinterpret_cast<TKP_CREATE_CONTROL*>(lParam);
+    if (create->nID == ID_SETTINGS) create->buttonStyle = tkpButtonCaption;
+    return 0;
+  }
   afx_msg LRESULT OnDragControlChanged(WPARAM, LPARAM) {
     ++dragChanges;
     return 0;
@@ -72,6 +78,7 @@ class BarsFrame : public CTKPFrameWnd {
 BEGIN_MESSAGE_MAP(BarsFrame, CTKPFrameWnd)
   ON_MESSAGE(TKP_WM_CREATE_COMMANDBAR, OnCreateCommandBar)
   ON_MESSAGE(TKP_WM_DRAGCONTROLCHANGED, OnDragControlChanged)
+  ON_MESSAGE(TKP_WM_BEFORE_CREATE_CONTROL, OnBeforeCreateControl)
   ON_UPDATE_COMMAND_UI(ID_SETTINGS, OnUpdateSettings)
 END_MESSAGE_MAP()
 
@@ -118,6 +125,13 @@ TEST_F(BarBehaviour, LeavingTrackingWithNothingTrackedForgetsThatMenusWereExpand
   bar->SetTrackingMode(0, FALSE, FALSE);
   EXPECT_FALSE(TKPMouseManager()->IsTracked());
   EXPECT_FALSE(TKPPopupsExpandedWhileTracking());
+}
+
+TEST_F(BarBehaviour, TheButtonStyleTheSiteChoosesIsKept) {
+  ASSERT_EQ(bar->GetControlCount() >= 2, true);
+  EXPECT_EQ(bar->GetControl(0)->GetStyle(), tkpButtonAutomatic);
+  EXPECT_EQ(bar->GetControl(1)->GetID(), ID_SETTINGS);
+  EXPECT_EQ(bar->GetControl(1)->GetStyle(), tkpButtonCaption);
 }
 
 TEST_F(BarBehaviour, ACustomBarIsOfferedToTheSiteAndIsNotBuiltIn) {

@@ -212,11 +212,11 @@ int CTKPMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM&
   }
   if (nMessage == WM_MDISETMENU && hWnd == m_hwndMdiClient) {
     if (IsVisible()) {
-      if ((m_dwFlags & TKP_MENUBAR_IGNORE_SETMENU) == 0) {
-        SwitchMenu(wParam != 0 ? reinterpret_cast<HMENU>(wParam) : m_hMenu);
-        if (site != nullptr && site->m_hWnd != nullptr) ::SetMenu(site->m_hWnd, nullptr);
-        RefreshMdiButtons();
-      }
+      // Left alone, the MDI client gives the frame the menu as it would without the bar.
+      if ((m_dwFlags & TKP_MENUBAR_IGNORE_SETMENU) != 0) return 0;
+      SwitchMenu(wParam != 0 ? reinterpret_cast<HMENU>(wParam) : m_hMenu);
+      if (site != nullptr && site->m_hWnd != nullptr) ::SetMenu(site->m_hWnd, nullptr);
+      RefreshMdiButtons();
       lResult = 0;
       return 1;
     }

@@ -19,6 +19,7 @@
 #include "toolkit/commandbars/bars/tkp_menu_bar.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
+#include "toolkit/mdi/tkp_tab_client_wnd.h"
 
 namespace {
 
@@ -251,6 +252,40 @@ TEST(MenuBar, TheChildsSystemMenuOpensClearOfItsIcon) {
   harness::PumpMessages();
   TKPMouseManager()->SendTrackLost();
   harness::PumpMessages();
+  frame->DestroyWindow();
+}
+
+// With the flag that leaves the MDI menu alone, the MDI client's menu change reaches the frame.
+TEST(MenuBar, TheFlagThatIgnoresTheMdiMenuLetsItThrough) {
+  auto* frame = new MdiMenuFrame;
+  auto* child = new CMDIChildWnd;
+  CTKPMenuBar* bar = OpenMdiFrame(frame, child);
+  ASSERT_NE(bar, nullptr);
+  HMENU other = ::CreateMenu();
+  ::AppendMenuW(other, MF_STRING, 32810, L"&Other");
+  ::SendMessageW(frame->m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(other), 0);
+  EXPECT_EQ(::GetMenu(frame->m_hWnd), nullptr);  // taken by the bar
+  bar->SetFlags(bar->GetFlags() | TKP_MENUBAR_IGNORE_SETMENU);
+  ::SendMessageW(frame->m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(other), 0);
+  EXPECT_EQ(::GetMenu(frame->m_hWnd), other);
+  ::SetMenu(frame->m_hWnd, nullptr);
+  ::DestroyMenu(other);
+  frame->DestroyWindow();
+}
+
+// Bars laid out again bring the MDI frame's document tabs up to date with their windows.
+TEST(MenuBar, RelaidBarsRefreshTheDocumentTabs) {
+  auto* frame = new MdiMenuFrame;
+  auto* child = new CMDIChildWnd;
+  ASSERT_NE(OpenMdiFrame(frame, child), nullptr);
+  CTKPTabClientWnd tabs;
+  ASSERT_TRUE(tabs.Attach(frame));
+  harness::PumpMessages();
+  ASSERT_NE(tabs.FindItem(child->m_hWnd), nullptr);
+  ::SetWindowTextW(child->m_hWnd, L"Renamed");
+  frame->bars->RecalcCommandBarsLayout();
+  ASSERT_NE(tabs.FindItem(child->m_hWnd), nullptr);
+  EXPECT_EQ(tabs.FindItem(child->m_hWnd)->GetCaption(), CString(_T("Renamed")));
   frame->DestroyWindow();
 }
 

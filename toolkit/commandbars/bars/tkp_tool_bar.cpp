@@ -168,6 +168,7 @@ BOOL CTKPToolBar::SetButtons(const UINT* ids, int nCount) {
       control = m_pControls->Add(create.pControl, create.nID);
     } else {
       control = m_pControls->Add(create.controlType, create.nID);
+      if (control != nullptr) control->SetStyle(create.buttonStyle);  // the site may have chosen one
     }
     if (control == nullptr) continue;
     if (create.controlType == tkpControlPopup) control->SetIconId(create.nID);

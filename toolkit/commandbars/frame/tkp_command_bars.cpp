@@ -21,6 +21,7 @@
 #include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/commandbars/customize/tkp_customize_sheet.h"
 #include "toolkit/commandbars/bars/tkp_menu_bar.h"
+#include "toolkit/mdi/tkp_tab_client_wnd.h"
 #include "toolkit/commandbars/bars/tkp_rebar.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
 #include "toolkit/common/tkp_image_manager.h"
@@ -528,6 +529,11 @@ void CTKPCommandBars::RecalcCommandBarsLayout() {
     CTKPCommandBar* bar = m_arrBars[i];
     if (bar->IsVisible()) bar->OnRecalcLayout();
   }
+  // The tab client's strips follow the bars' new sizes (its own frame layout waits for ours).
+  auto* mdi = m_pFrame != nullptr ? dynamic_cast<CMDIFrameWnd*>(m_pFrame) : nullptr;
+  CWnd* client = mdi != nullptr && mdi->m_hWndMDIClient != nullptr ? CWnd::FromHandlePermanent(mdi->m_hWndMDIClient)
+                                                                    : nullptr;
+  if (auto* tabs = dynamic_cast<CTKPTabClientWnd*>(client)) tabs->Refresh(FALSE);
   m_bRecalcLayout = FALSE;
   RecalcFrameLayout(FALSE);
 }
