@@ -306,6 +306,16 @@ TEST_F(Customize, TheDialogOpensCustomizeModeAndItsPagesWorkOnTheLiveBars) {
   const std::vector<std::wstring> left = harness::Items(keyboard.GetKeyList().m_hWnd);
   EXPECT_EQ(std::find(left.begin(), left.end(), L"Ctrl+K"), left.end());
   EXPECT_NE(std::find(left.begin(), left.end(), L"Ctrl+J"), left.end());
+  // A plain Escape typed into the field is no shortcut unless the manager allows it.
+  HWND field = harness::Control(keyboard.m_hWnd, IDC_TK_KEYS_NEW);
+  keyboard.SetCapturedKey(FVIRTKEY | FCONTROL, 'K');
+  ::SendMessageW(field, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  EXPECT_EQ(harness::Text(field), L"Ctrl+K");
+  Bars()->GetShortcutManager()->m_bAllowEscapeShortcut = TRUE;
+  ::SendMessageW(field, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  EXPECT_NE(harness::Text(field), L"Ctrl+K");
+  EXPECT_FALSE(harness::Text(field).empty());
+  Bars()->GetShortcutManager()->m_bAllowEscapeShortcut = FALSE;
 
   // Options: each box writes its option at once; the shortcut tips follow the tips.
   sheet->SetActivePage(3);
