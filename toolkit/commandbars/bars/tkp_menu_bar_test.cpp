@@ -132,13 +132,30 @@ TEST(MenuBar, TakesTheFramesMenu) {
   EXPECT_NE(bar->GetControls()->GetOriginalControls(), nullptr);
   EXPECT_TRUE(::IsWindowVisible(bar->m_hWnd));
 
-  // A menu title is its caption with its margins, without the room of a drop-down arrow.
+  // A menu title is its caption, the room of its drop-down arrow and its margins; the arrow is drawn
+  // after the text in the text's colour.
   CClientDC dc(bar);
   CTKPPaintManager* paint = bar->GetPaintManager();
   CFont* old = dc.SelectObject(paint->GetRegularFont(bar));
   const CSize text = dc.GetTextExtent(_T("File"));
   dc.SelectObject(old);
-  EXPECT_EQ(paint->DrawControl(&dc, bar->GetControl(0), FALSE).cx, text.cx + 6);
+  EXPECT_EQ(paint->DrawControl(&dc, bar->GetControl(0), FALSE).cx, text.cx + 10 + 6);
+  bar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  harness::PumpMessages();
+  const CRect file = bar->GetControl(0)->GetRect();
+  // The arrow's tip and its top row lie right of the centred text, which stands (text + 5) wide.
+  const int left = file.left + (file.Width() - (text.cx + 5)) / 2;
+  const int x = left + text.cx + 5;
+  const int y = file.CenterPoint().y;
+  HDC screen = ::GetDC(bar->m_hWnd);
+  const COLORREF face = ::GetPixel(screen, file.right - 1, y);
+  int inked = 0;
+  for (int dx = -2; dx <= 2; ++dx) inked += ::GetPixel(screen, x + dx, y - 1) != face ? 1 : 0;
+  const bool tip = ::GetPixel(screen, x, y) != face;
+  ::ReleaseDC(bar->m_hWnd, screen);
+  EXPECT_GE(inked, 3);
+  EXPECT_TRUE(tip);
+  harness::CaptureWindow(frame->m_hWnd, "menu_bar_titles");
   frame->DestroyWindow();
 }
 
