@@ -344,15 +344,21 @@ BEGIN_MESSAGE_MAP(CustomizingFrame, CTKPFrameWnd)
   ON_COMMAND(TKP_ID_CUSTOMIZE, OnCustomize)
 END_MESSAGE_MAP()
 
+// The frame with its own menu, which the menu bar takes over, in a manager that customizes.
+void OpenMenus(CustomizingFrame* frame, DocTemplateBars** ppBars, CTKPMenuBar** ppMenuBar) {
+  ASSERT_TRUE(frame->Create(nullptr, _T("Menus"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 500, 300)));
+  ::SetMenu(frame->m_hWnd, ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU)));
+  *ppBars = frame->Bars();
+  ASSERT_TRUE((*ppBars)->IsCustomizeAvail());
+  *ppMenuBar = (*ppBars)->SetMenu(_T("Menu Bar"), IDR_MAIN_MENU);
+  ASSERT_NE(*ppMenuBar, nullptr);
+}
+
 TEST(MenuBarCache, AnotherDocumentsMenuParksTheControlsAndTheirMenuBringsThemBack) {
   auto* frame = new CustomizingFrame;
-  ASSERT_TRUE(frame->Create(nullptr, _T("Menus"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 500, 300)));
-  // The frame's own menu, which the menu bar takes over.
-  ::SetMenu(frame->m_hWnd, ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU)));
-  DocTemplateBars* bars = frame->Bars();
-  ASSERT_TRUE(bars->IsCustomizeAvail());
-  CTKPMenuBar* menuBar = bars->SetMenu(_T("Menu Bar"), IDR_MAIN_MENU);
-  ASSERT_NE(menuBar, nullptr);
+  DocTemplateBars* bars = nullptr;
+  CTKPMenuBar* menuBar = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenMenus(frame, &bars, &menuBar));
   CTKPControls* defaults = menuBar->GetControls();
   const int defaultCount = defaults->GetCount();
   // A document type's menu of two items, as a handle the way the MDI client hands it over.
@@ -414,12 +420,9 @@ TEST(MenuBarCache, AnotherDocumentsMenuParksTheControlsAndTheirMenuBringsThemBac
 // Parked controls that lost their originals get them again from their menu when they come back.
 TEST(MenuBarCache, ParkedControlsWithoutOriginalsTakeThemFromTheirMenu) {
   auto* frame = new CustomizingFrame;
-  ASSERT_TRUE(frame->Create(nullptr, _T("Menus"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 500, 300)));
-  ::SetMenu(frame->m_hWnd, ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU)));
-  DocTemplateBars* bars = frame->Bars();
-  ASSERT_TRUE(bars->IsCustomizeAvail());
-  CTKPMenuBar* menuBar = bars->SetMenu(_T("Menu Bar"), IDR_MAIN_MENU);
-  ASSERT_NE(menuBar, nullptr);
+  DocTemplateBars* bars = nullptr;
+  CTKPMenuBar* menuBar = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenMenus(frame, &bars, &menuBar));
   HMENU other = ::CreateMenu();
   ::AppendMenuW(other, MF_STRING, ID_FIND_FILES, L"&Find");
   ::AppendMenuW(other, MF_STRING, ID_HELP, L"&Help");

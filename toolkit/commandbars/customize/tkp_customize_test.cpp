@@ -239,6 +239,18 @@ class Customize : public testing::Test {
     harness::PumpMessages();
   }
   CTKPCommandBars* Bars() { return frame->Bars(); }
+  // A "More" drop-down button at the end of Tools whose menu holds Find Files and Settings.
+  CTKPControlPopup* AddMoreMenu() {
+    auto* more = static_cast<CTKPControlPopup*>(tools->GetControls()->Add(tkpControlButtonPopup, ID_APP_ABOUT));
+    more->SetCaption(CString(_T("More")));
+    CTKPPopupBar* menu = CTKPPopupBar::CreatePopupBar(Bars());
+    menu->GetControls()->Add(tkpControlButton, ID_FIND_FILES)->SetCaption(CString(_T("&Find Files")));
+    menu->GetControls()->Add(tkpControlButton, ID_SETTINGS)->SetCaption(CString(_T("&Settings")));
+    more->SetCommandBar(menu);
+    menu->InternalRelease();
+    frame->RecalcLayout();
+    return more;
+  }
 
   CustomizeFrame* frame = nullptr;
   CTKPToolBar* tools = nullptr;
@@ -458,14 +470,8 @@ TEST_F(Customize, ControlsMoveAndCopyBetweenBarsAndStayWhenDroppedOnThemselves) 
 // Held over a popup button, a dragged control opens the button's popup and lands inside it; the popup stays
 // open and shows it. The popup button dragged over itself opens nothing.
 TEST_F(Customize, AControlDraggedOverAPopupButtonOpensThePopupAndLandsInside) {
-  auto* more = static_cast<CTKPControlPopup*>(tools->GetControls()->Add(tkpControlButtonPopup, ID_APP_ABOUT));
-  more->SetCaption(CString(_T("More")));
-  CTKPPopupBar* menu = CTKPPopupBar::CreatePopupBar(Bars());
-  menu->GetControls()->Add(tkpControlButton, ID_FIND_FILES)->SetCaption(CString(_T("&Find Files")));
-  menu->GetControls()->Add(tkpControlButton, ID_SETTINGS)->SetCaption(CString(_T("&Settings")));
-  more->SetCommandBar(menu);
-  menu->InternalRelease();
-  frame->RecalcLayout();
+  CTKPControlPopup* more = AddMoreMenu();
+  CTKPPopupBar* menu = static_cast<CTKPPopupBar*>(more->GetCommandBar());
   OpenSheet();
   CTKPToolBar* standard = frame->standard;
   const CPoint over = ScreenCentre(tools, more);
@@ -610,14 +616,8 @@ TEST_F(Customize, APressOpensAPopupsMenuWhichStaysForItsItemsUntilTheButtonIsPre
 // A menu opened before the drag began takes drops like one the drag opens: its own items move inside it,
 // and a command from the commands page lands in it.
 TEST_F(Customize, AMenuOpenBeforeTheDragTakesItsOwnItemsAndNewCommands) {
-  auto* more = static_cast<CTKPControlPopup*>(tools->GetControls()->Add(tkpControlButtonPopup, ID_APP_ABOUT));
-  more->SetCaption(CString(_T("More")));
-  CTKPPopupBar* menu = CTKPPopupBar::CreatePopupBar(Bars());
-  menu->GetControls()->Add(tkpControlButton, ID_FIND_FILES)->SetCaption(CString(_T("&Find Files")));
-  menu->GetControls()->Add(tkpControlButton, ID_SETTINGS)->SetCaption(CString(_T("&Settings")));
-  more->SetCommandBar(menu);
-  menu->InternalRelease();
-  frame->RecalcLayout();
+  CTKPControlPopup* more = AddMoreMenu();
+  CTKPPopupBar* menu = static_cast<CTKPPopupBar*>(more->GetCommandBar());
   OpenSheet();
   Drag(tools->m_hWnd, ScreenCentre(tools, more), {});
   ASSERT_NE(menu->GetSafeHwnd(), nullptr);
