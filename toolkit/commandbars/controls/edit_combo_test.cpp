@@ -815,6 +815,23 @@ TEST(ComboState, AStoredComboComesBackWithItsItemsHintAndStyle) {
   EXPECT_TRUE(loaded.Compare(&source));
 }
 
+// A combo box is a popup control whose popup bar is its list; a copy keeps the list's items and width.
+TEST(ComboState, TheComboIsAPopupOfItsListAndACloneKeepsTheListsWidth) {
+  CTKPControlComboBox source;
+  EXPECT_TRUE(source.IsKindOf(RUNTIME_CLASS(CTKPControlPopup)));
+  ASSERT_NE(source.GetCommandBar(), nullptr);
+  EXPECT_EQ(source.GetCommandBar(), source.GetListWnd());
+  source.AddString(_T("C:\\a.vhd"));
+  source.GetListWnd()->SetListWidth(260);
+  CTKPControl* clone = source.Clone(FALSE);
+  ASSERT_NE(clone, nullptr);
+  auto* copy = static_cast<CTKPControlComboBox*>(clone);
+  EXPECT_NE(copy->GetListWnd(), source.GetListWnd());
+  EXPECT_EQ(copy->GetListWnd()->GetListWidth(), 260);
+  EXPECT_EQ(copy->GetCount(), 1);
+  clone->InternalRelease();
+}
+
 // A stored list that claims more items than a list holds (every item it has is empty).
 class ClaimingExchange : public CTKPPropExchange {
  public:
