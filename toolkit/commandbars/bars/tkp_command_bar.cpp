@@ -62,6 +62,8 @@ CTKPCommandBar::CTKPCommandBar() { m_pControls = tkp_bar::NewControls(this); }
 
 CTKPCommandBar::~CTKPCommandBar() {
   if (m_hWnd != nullptr) DestroyWindow();
+  // A window that went without its destroy handler (its handle let go) leaves the registry here.
+  if (m_pDropRegistry != nullptr) m_pDropRegistry->UnregisterDropTarget(this);
   delete m_pAccessible;
   tkp_bar::ReleaseControls(m_pControls);
   m_pControls = nullptr;
