@@ -132,6 +132,37 @@ TEST_F(ButtonTest, ImagePositionIsAtTheBorderGapOrCentredAboveAndCentredDown) {
   EXPECT_EQ(button.GetTheme()->CalcImagePosition(120, 16, &button), CPoint(0, 7));
 }
 
+// A derived theme replaces any step of the drawing: the button's painting asks it for the font, the
+// visual-style background and the text's place.
+class CountingTheme : public CTKButtonTheme {
+ public:
+  mutable int fonts = 0;
+  int backgrounds = 0, texts = 0;
+  CFont* GetThemeFont(CTKButton* pButton) const override {
+    ++fonts;
+    return CTKButtonTheme::GetThemeFont(pButton);
+  }
+  BOOL DrawVisualStyleBackground(LPDRAWITEMSTRUCT lpDIS, CTKButton* pButton) override {
+    ++backgrounds;
+    return CTKButtonTheme::DrawVisualStyleBackground(lpDIS, pButton);
+  }
+  CPoint CalcTextPosition(UINT nState, const CRect& rcItem, CSize szText, CTKButton* pButton) override {
+    ++texts;
+    return CTKButtonTheme::CalcTextPosition(nState, rcItem, szText, pButton);
+  }
+};
+
+TEST_F(ButtonTest, ADerivedThemeReplacesTheStepsOfTheDrawing) {
+  CTKButton button;
+  ASSERT_TRUE(button.Create(_T("Scan"), WS_CHILD | WS_VISIBLE, CRect(10, 10, 110, 40), &m_host, 7));
+  auto* theme = new CountingTheme;
+  button.ThemeHost().SetTheme(theme);
+  button.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_GT(theme->fonts, 0);
+  EXPECT_GT(theme->backgrounds, 0);
+  EXPECT_GT(theme->texts, 0);
+}
+
 TEST(ThemeSnapShot, TransparentControlsShowTheParentsClientArea) {
   HBRUSH red = ::CreateSolidBrush(RGB(200, 0, 0));
   CWnd parent;

@@ -21,26 +21,27 @@ class CTKButtonTheme : public CTKThemeManagerStyle {
   void RefreshMetrics() override;
   virtual BOOL CanHotTrack(CTKButton* pButton);
   virtual BOOL UseVisualStyle(CTKButton* pButton);
-  BOOL GetShowImages() const { return m_bShowImages; }
-  void SetShowImages(BOOL bShow) { m_bShowImages = bShow; }
-  CFont* GetThemeFont(CTKButton* pButton) const;
-  void SetThemeFont(CFont* pFont) { m_pFont = pFont; }
-  void SetColors(COLORREF face, COLORREF light, COLORREF shadow, COLORREF text);
-  void SetColorFace(COLORREF c) { m_clrFace.SetCustomValue(c); }
-  COLORREF GetColorFace() const { return m_clrFace; }
-  void SetColorLight(COLORREF c) { m_clrLight.SetCustomValue(c); }
-  void SetColorShadow(COLORREF c) { m_clrShadow.SetCustomValue(c); }
-  void SetColorText(COLORREF c) { m_clrText.SetCustomValue(c); }
+  // Every step of the drawing may be replaced by a derived theme.
+  virtual BOOL GetShowImages() const { return m_bShowImages; }
+  virtual void SetShowImages(BOOL bShow) { m_bShowImages = bShow; }
+  virtual CFont* GetThemeFont(CTKButton* pButton) const;
+  virtual void SetThemeFont(CFont* pFont) { m_pFont = pFont; }
+  virtual void SetColors(COLORREF face, COLORREF light, COLORREF shadow, COLORREF text);
+  virtual void SetColorFace(COLORREF c) { m_clrFace.SetCustomValue(c); }
+  virtual COLORREF GetColorFace() const { return m_clrFace; }
+  virtual void SetColorLight(COLORREF c) { m_clrLight.SetCustomValue(c); }
+  virtual void SetColorShadow(COLORREF c) { m_clrShadow.SetCustomValue(c); }
+  virtual void SetColorText(COLORREF c) { m_clrText.SetCustomValue(c); }
 
   // A box of cx x cy at the border gap (centred across with the image above), centred down the client area.
-  CPoint CalcImagePosition(int cx, int cy, CTKButton* pButton);
-  CPoint CalcTextPosition(UINT nState, const CRect& rcItem, CSize szText, CTKButton* pButton);
-  CPoint CalcIconPosition(UINT nState, const CRect& rcItem, CTKButton* pButton);
+  virtual CPoint CalcImagePosition(int cx, int cy, CTKButton* pButton);
+  virtual CPoint CalcTextPosition(UINT nState, const CRect& rcItem, CSize szText, CTKButton* pButton);
+  virtual CPoint CalcIconPosition(UINT nState, const CRect& rcItem, CTKButton* pButton);
   virtual COLORREF GetTextColor(UINT nState, CTKButton* pButton);
   virtual void DrawButtonText(CDC* pDC, UINT nState, const CRect& rcItem, CTKButton* pButton);
   virtual void DrawButtonIcon(CDC* pDC, UINT nState, const CRect& rcItem, CTKButton* pButton);
-  void DrawItem(LPDRAWITEMSTRUCT lpDIS, CTKButton* pButton);
-  BOOL DrawVisualStyleBackground(LPDRAWITEMSTRUCT lpDIS, CTKButton* pButton);
+  virtual void DrawItem(LPDRAWITEMSTRUCT lpDIS, CTKButton* pButton);
+  virtual BOOL DrawVisualStyleBackground(LPDRAWITEMSTRUCT lpDIS, CTKButton* pButton);
   virtual void DrawButtonBackground(LPDRAWITEMSTRUCT lpDIS, CTKButton* pButton);
   virtual void DrawFocusRect(CDC* pDC, UINT nState, const CRect& rcItem, CTKButton* pButton);
 
@@ -62,14 +63,14 @@ class CTKButtonThemeFlat : public CTKButtonTheme {
   void DrawButtonBackground(LPDRAWITEMSTRUCT lpDIS, CTKButton* pButton) override;
   void DrawFocusRect(CDC* pDC, UINT nState, const CRect& rcItem, CTKButton* pButton) override;
 
-  void SetUseToolbarFace(BOOL b) {
+  virtual void SetUseToolbarFace(BOOL b) {
     m_bUseToolbarFace = b;
     RefreshMetrics();
   }
-  void SetPressedFaceColor(COLORREF c) { m_clrPressedFace.SetCustomValue(c); }
-  void SetHotFaceColor(COLORREF c) { m_clrHotFace.SetCustomValue(c); }
-  void SetPressedTextColor(COLORREF c) { m_clrPressedText.SetCustomValue(c); }
-  void SetHotTextColor(COLORREF c) { m_clrHotText.SetCustomValue(c); }
+  virtual void SetPressedFaceColor(COLORREF c) { m_clrPressedFace.SetCustomValue(c); }
+  virtual void SetHotFaceColor(COLORREF c) { m_clrHotFace.SetCustomValue(c); }
+  virtual void SetPressedTextColor(COLORREF c) { m_clrPressedText.SetCustomValue(c); }
+  virtual void SetHotTextColor(COLORREF c) { m_clrHotText.SetCustomValue(c); }
 
   BOOL m_bUseToolbarFace;
   BOOL m_bFadedNormalImage = TRUE;

@@ -177,6 +177,24 @@ TEST_F(EditTest, DisabledFlatDropListKeepsItsText) {
   harness::CaptureWindow(list.m_hWnd, "toolkit_flat_combo_disabled");
 }
 
+// A theme object a caller makes draws as its class: the flat edge (theme 1) of the colour manager's colour 32
+// around a hot edit, colour 51 around a combo box at rest.
+TEST_F(EditTest, AFlatThemeGivenByTheCallerDrawsAsItsClass) {
+  CTKFlatEdit edit;
+  ASSERT_TRUE(edit.CreateEx(0, _T("EDIT"), _T(""), WS_CHILD | WS_VISIBLE, CRect(10, 10, 250, 34), &m_host, 8));
+  CTKFlatComboBox combo;
+  ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, CRect(10, 60, 250, 200), &m_host, 9));
+  harness::PumpMessages();
+  CTKFlatEditThemeFlat editTheme;
+  CTKFlatComboBoxThemeFlat comboTheme;
+  CClientDC editDC(&edit), comboDC(&combo);
+  editTheme.DrawBorders(&editDC, &edit, CRect(0, 0, 100, 20), tkflat::kStateHot);
+  EXPECT_EQ(::GetPixel(editDC.m_hDC, 0, 0), TKPColorManager()->GetColor(32));
+  EXPECT_EQ(::GetPixel(editDC.m_hDC, 99, 19), TKPColorManager()->GetColor(32));
+  comboTheme.DrawFlatComboBox(&comboDC, &combo, tkflat::kStateNormal);
+  EXPECT_EQ(::GetPixel(comboDC.m_hDC, 0, 0), TKPColorManager()->GetColor(51));
+}
+
 TEST_F(EditTest, FlatComboCompletesTypedTextFromItsItems) {
   CTKFlatComboBox combo;
   ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | WS_VSCROLL, CRect(10, 10, 250, 200), &m_host, 9));
@@ -191,6 +209,16 @@ TEST_F(EditTest, FlatComboCompletesTypedTextFromItsItems) {
   EXPECT_EQ(HIWORD(sel), 7);
   EXPECT_TRUE(combo.HasFocus());
   EXPECT_EQ(combo.GetDrawState(), tkflat::kStatePressed);
+  EXPECT_TRUE(combo.IsKindOf(RUNTIME_CLASS(CComboBox)));
+
+  // Backspace takes the completed tail away, and it stays away; the next letter completes again.
+  MSG back{edit, WM_KEYDOWN, VK_BACK, 0x000E0001, 0, {}};
+  EXPECT_FALSE(combo.PreTranslateMessage(&back));  // as the message loop hands it over first
+  ::PostMessageW(edit, WM_KEYDOWN, VK_BACK, 0x000E0001);  // its character comes of the translation
+  harness::PumpMessages();
+  EXPECT_EQ(harness::Text(edit), L"Apr");
+  harness::TypeText(edit, L"i");
+  EXPECT_EQ(harness::Text(edit), L"Apricot");
 
   // Text that starts no item stays as typed, the caret after it.
   combo.SetWindowText(_T(""));

@@ -4,7 +4,7 @@
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/gdi_guards.h"
 
-IMPLEMENT_DYNAMIC(CTKFlatComboBox, CWnd)
+IMPLEMENT_DYNAMIC(CTKFlatComboBox, CComboBox)
 
 namespace {
 constexpr UINT_PTR kHotTimer = 1000;
@@ -12,12 +12,12 @@ constexpr UINT_PTR kHotTimer = 1000;
 
 CTKFlatComboBox::CTKFlatComboBox() : m_themeHost(RUNTIME_CLASS(CTKFlatComboBoxThemeFactory)) {}
 
-BOOL CTKFlatComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
-  return CWnd::Create(L"COMBOBOX", nullptr, dwStyle, rect, pParentWnd, nID);
-}
-
-int CTKFlatComboBox::AddString(LPCTSTR lpszString) {
-  return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszString)));
+BOOL CTKFlatComboBox::PreTranslateMessage(MSG* pMsg) {
+  if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_BACK || pMsg->wParam == VK_DELETE) &&
+      ::IsChild(m_hWnd, pMsg->hwnd)) {
+    m_bSuppressAutoCompleteOnce = TRUE;
+  }
+  return CComboBox::PreTranslateMessage(pMsg);
 }
 
 COLORREF CTKFlatComboBox::GetBackColor() const {
@@ -88,7 +88,7 @@ BOOL CTKFlatComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, 
         break;
     }
   }
-  return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+  return CComboBox::OnChildNotify(message, wParam, lParam, pResult);
 }
 
 LRESULT CTKFlatComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -104,13 +104,13 @@ LRESULT CTKFlatComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
       OnTimerStep();
       return 0;
     case WM_PAINT: {
-      const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+      const LRESULT result = CComboBox::WindowProc(message, wParam, lParam);
       CClientDC dc(this);
       DrawFrame(dc.GetSafeHdc());
       return result;
     }
     case WM_PRINTCLIENT: {
-      const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+      const LRESULT result = CComboBox::WindowProc(message, wParam, lParam);
       DrawFrame(reinterpret_cast<HDC>(wParam));
       return result;
     }
@@ -119,5 +119,5 @@ LRESULT CTKFlatComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
     default:
       break;
   }
-  return CWnd::WindowProc(message, wParam, lParam);
+  return CComboBox::WindowProc(message, wParam, lParam);
 }

@@ -2,17 +2,15 @@
 // by its theme, and auto-completion of typed text from its items.
 #pragma once
 
-#include "platform/classlib/win/cwnd.h"
+#include "platform/classlib/win/clistbox.h"
 #include "toolkit/controls/tk_flat_themes.h"
 
-class CTKFlatComboBox : public CWnd {
+class CTKFlatComboBox : public CComboBox {
   DECLARE_DYNAMIC(CTKFlatComboBox)
 
  public:
   CTKFlatComboBox();
 
-  BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
-  int AddString(LPCTSTR lpszString);
   void EnableAutoCompletion(BOOL bEnable = TRUE) { m_bAutoComplete = bEnable; }
   // -1: the window colour.
   void SetBackColor(COLORREF clr) { m_clrBack = clr; }
@@ -25,8 +23,11 @@ class CTKFlatComboBox : public CWnd {
   virtual BOOL PointInControl() const;
 
   BOOL m_bFlat = TRUE;
-  // The next text change is left as typed (set by callers before they change the text themselves).
+  // The next text change is left as typed: set by Backspace and Delete in the field, so that a deleted
+  // completion stays deleted, and by callers before they change the text themselves.
   BOOL m_bSuppressAutoCompleteOnce = FALSE;
+
+  BOOL PreTranslateMessage(MSG* pMsg) override;
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

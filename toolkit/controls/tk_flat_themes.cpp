@@ -30,15 +30,9 @@ void DrawActiveFrame(CDC* pDC, const CRect& rc, int nTheme) {
 
 template <class Theme0, class Theme1, class Theme2>
 CTKThemeManagerStyle* MakeTheme(int nTheme) {
-  CTKThemeManagerStyle* pTheme = nullptr;
-  if (nTheme == 1)
-    pTheme = new Theme1;
-  else if (nTheme == 2)
-    pTheme = new Theme2;
-  else
-    pTheme = new Theme0;
-  pTheme->m_nTheme = nTheme;
-  return pTheme;
+  if (nTheme == 1) return new Theme1;
+  if (nTheme == 2) return new Theme2;
+  return new Theme0;
 }
 
 }  // namespace

@@ -32,8 +32,15 @@ class CTKFlatEditTheme : public CTKThemeManagerStyle {
  public:
   virtual void DrawBorders(CDC* pDC, CWnd* pEdit, const CRect& rc, int nState);
 };
-class CTKFlatEditThemeFlat : public CTKFlatEditTheme {};
-class CTKFlatEditThemeGradient : public CTKFlatEditTheme {};
+// Each theme is its number: one made by the caller, not by the factory, draws as its class says.
+class CTKFlatEditThemeFlat : public CTKFlatEditTheme {
+ public:
+  CTKFlatEditThemeFlat() { m_nTheme = 1; }
+};
+class CTKFlatEditThemeGradient : public CTKFlatEditTheme {
+ public:
+  CTKFlatEditThemeGradient() { m_nTheme = 2; }
+};
 
 class CTKFlatEditThemeFactory : public CTKThemeManagerStyleFactory {
   DECLARE_DYNCREATE(CTKFlatEditThemeFactory)
@@ -57,10 +64,12 @@ class CTKFlatComboBoxTheme : public CTKThemeManagerStyle {
 };
 class CTKFlatComboBoxThemeFlat : public CTKFlatComboBoxTheme {
  public:
+  CTKFlatComboBoxThemeFlat() { m_nTheme = 1; }
   void DrawArrowBack(CDC* pDC, CRect& rc, int nState, CWnd* pCombo) override;
 };
 class CTKFlatComboBoxThemeGradient : public CTKFlatComboBoxTheme {
  public:
+  CTKFlatComboBoxThemeGradient() { m_nTheme = 2; }
   void DrawArrowBack(CDC* pDC, CRect& rc, int nState, CWnd* pCombo) override;
 };
 

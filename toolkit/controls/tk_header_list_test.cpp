@@ -375,7 +375,11 @@ TEST_F(StoredWidths, AbsentOrDamagedFieldsLeaveTheirColumnsAlone) {
   EXPECT_EQ(list.GetColumnWidth(0), 70);
   EXPECT_EQ(list.GetColumnWidth(1), 80);
   EXPECT_EQ(list.GetColumnWidth(2), 100);
-  EXPECT_EQ(list.GetStoredColumnWidth(1), -1);
+  EXPECT_EQ(list.GetStoredColumnWidth(0), 70);
+  EXPECT_EQ(list.GetStoredColumnWidth(1), 0);
+  EXPECT_EQ(list.GetStoredColumnWidth(5), 0);
+  list.LoadColumnWidth(2);  // no stored width: the column keeps its own
+  EXPECT_EQ(list.GetColumnWidth(2), 100);
 }
 
 // ---- rows, colours and cells ----

@@ -63,7 +63,7 @@ CString CTKListBase::StoredText() {
 }
 
 int CTKListBase::GetStoredColumnWidth(int nIndex) {
-  return tklist::ColumnInfoField(StoredText().ToUtf16(), nIndex).value_or(-1);
+  return tklist::ColumnInfoField(StoredText().ToUtf16(), nIndex).value_or(0);
 }
 
 void CTKListBase::LoadColumnWidth(int nColumn) {
@@ -73,8 +73,9 @@ void CTKListBase::LoadColumnWidth(int nColumn) {
   HDITEMW item{};
   item.mask = HDI_ORDER;
   if (!Header_GetItem(header, nColumn, &item)) return;
-  const int width = GetStoredColumnWidth(item.iOrder);
-  if (width >= 0) Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(nColumn), MAKELPARAM(width, 0));
+  // A position without a stored width (0 from GetStoredColumnWidth) keeps its column as it is.
+  if (!tklist::ColumnInfoField(StoredText().ToUtf16(), item.iOrder)) return;
+  Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(nColumn), MAKELPARAM(GetStoredColumnWidth(item.iOrder), 0));
 }
 
 void CTKListBase::LoadColumnWidths() {

@@ -44,7 +44,7 @@ class CTKListBase {
   virtual int SetSortImage(int nColumn, BOOL bAscending);
   // The program's name for SetSortImage.
   int SetSortArrow(int nColumn, BOOL bAscending) { return SetSortImage(nColumn, bAscending); }
-  // Field n of the stored widths (or of the default widths); -1 when it holds no width.
+  // Field n of the stored widths (or of the default widths); 0 when it holds no width.
   virtual int GetStoredColumnWidth(int nIndex);
   // The column's stored width, by its display position; a column without one keeps its width.
   virtual void LoadColumnWidth(int nColumn);

@@ -100,28 +100,4 @@ void ShareSplitter(std::vector<double>& sizes, int index, const CRect& first, co
   sizes[static_cast<size_t>(index) + 1] = room - firstSize;
 }
 
-unsigned DropSplitCommand(const CRect& group, CPoint pt) {
-  const double toRight = group.Width() > 0 ? double(group.right - pt.x) / group.Width() : 1.0;
-  const double toBottom = group.Height() > 0 ? double(group.bottom - pt.y) / group.Height() : 1.0;
-  return toRight < toBottom ? kCmdNewVertGroup : kCmdNewHorzGroup;
-}
-
-DropMenu DropMenuFor(const WorkspaceState& state, int dropGroup, unsigned suggestedSplit) {
-  DropMenu menu;
-  for (unsigned id : {kCmdNewHorzGroup, kCmdNewVertGroup, kCmdPrevGroup, kCmdNextGroup}) {
-    if (IsWorkspaceCommandEnabled(id, state)) menu.commands.push_back(id);
-  }
-  auto offered = [&menu](unsigned id) {
-    return std::find(menu.commands.begin(), menu.commands.end(), id) != menu.commands.end();
-  };
-  if (dropGroup >= 0 && dropGroup == state.activeGroup) {
-    const unsigned other = suggestedSplit == kCmdNewVertGroup ? kCmdNewHorzGroup : kCmdNewVertGroup;
-    menu.defaultCommand = offered(suggestedSplit) ? suggestedSplit : offered(other) ? other : 0;
-  } else if (dropGroup >= 0) {
-    const unsigned toward = dropGroup < state.activeGroup ? kCmdPrevGroup : kCmdNextGroup;
-    menu.defaultCommand = offered(toward) ? toward : 0;
-  }
-  return menu;
-}
-
 }  // namespace tkmdi

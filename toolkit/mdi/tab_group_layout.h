@@ -15,7 +15,6 @@ constexpr unsigned kCmdPrevGroup = 9420;
 constexpr unsigned kCmdNextGroup = 9421;
 constexpr unsigned kCmdNewHorzGroup = 9422;
 constexpr unsigned kCmdNewVertGroup = 9423;
-constexpr unsigned kCmdCancel = 9424;  // the drop menu's way out
 
 struct WorkspaceState {
   bool grouping = false;
@@ -49,19 +48,5 @@ void RemoveGroup(std::vector<double>& sizes, int index, int splitterWidth);
 // edges, the splitter centred on the pointer and kept within that room.
 void ShareSplitter(std::vector<double>& sizes, int index, const CRect& first, const CRect& second, CPoint pt,
                    int splitterWidth, bool horizontal);
-
-// A tab dropped inside a group's area: a new vertical group when the point lies nearer (relative to the
-// group's size) to its right edge than to its bottom edge, else a new horizontal group.
-unsigned DropSplitCommand(const CRect& group, CPoint pt);
-
-// The menu at the end of a tab's drag: the workspace commands that apply to the dragged (active) tab, in
-// the order new horizontal group, new vertical group, previous group, next group. Its default is what the
-// drop point suggests: dropped in the tab's own group, the split suggested there (the other split when
-// that one does not apply); dropped on another group, the move towards it. No commands: no menu.
-struct DropMenu {
-  std::vector<unsigned> commands;
-  unsigned defaultCommand = 0;  // 0: none
-};
-DropMenu DropMenuFor(const WorkspaceState& state, int dropGroup, unsigned suggestedSplit);
 
 }  // namespace tkmdi

@@ -63,13 +63,6 @@ TEST(TabGroupLayout, ADraggedSplitterSharesTheTwoGroupsRoomAroundThePointer) {
   EXPECT_EQ(sizes, (std::vector<double>{20, 80}));
 }
 
-TEST(TabGroupLayout, ADropNearTheRightEdgeMakesAVerticalGroupNearTheBottomAHorizontalOne) {
-  const CRect group(0, 0, 400, 200);
-  EXPECT_EQ(DropSplitCommand(group, CPoint(380, 60)), kCmdNewVertGroup);
-  EXPECT_EQ(DropSplitCommand(group, CPoint(100, 190)), kCmdNewHorzGroup);
-  EXPECT_EQ(DropSplitCommand(CRect(), CPoint(0, 0)), kCmdNewHorzGroup);
-}
-
 TEST(WorkspaceCommands, ApplyByTheActiveTabsGroupAndTheOrientation) {
   WorkspaceState one{true, 0, 1, 2, false};
   EXPECT_FALSE(IsWorkspaceCommandEnabled(kCmdPrevGroup, one));
@@ -93,30 +86,6 @@ TEST(WorkspaceCommands, ApplyByTheActiveTabsGroupAndTheOrientation) {
   EXPECT_FALSE(IsWorkspaceCommandEnabled(35000, WorkspaceState{false, 0, 1, 2, false}));
   EXPECT_FALSE(IsWorkspaceCommandEnabled(kCmdNewHorzGroup, WorkspaceState{true, -1, 1, 2, false}));
   EXPECT_FALSE(IsWorkspaceCommandEnabled(kCmdNextGroup, WorkspaceState{true, 3, 2, 2, false}));
-}
-
-TEST(DropMenu, OffersWhatAppliesToTheDraggedTabWithTheDropsSuggestionAsDefault) {
-  // One group of three tabs: both splits, the suggested one first in weight.
-  const WorkspaceState one{true, 0, 1, 3, false};
-  DropMenu menu = DropMenuFor(one, 0, kCmdNewVertGroup);
-  EXPECT_EQ(menu.commands, (std::vector<unsigned>{kCmdNewHorzGroup, kCmdNewVertGroup}));
-  EXPECT_EQ(menu.defaultCommand, kCmdNewVertGroup);
-  // Side by side groups, the middle one of three: no horizontal split; its suggestion gives way.
-  const WorkspaceState middle{true, 1, 3, 2, false};
-  menu = DropMenuFor(middle, 1, kCmdNewHorzGroup);
-  EXPECT_EQ(menu.commands, (std::vector<unsigned>{kCmdNewVertGroup, kCmdPrevGroup, kCmdNextGroup}));
-  EXPECT_EQ(menu.defaultCommand, kCmdNewVertGroup);
-  // Dropped on a group before or after it: the move that way.
-  EXPECT_EQ(DropMenuFor(middle, 0, kCmdNewVertGroup).defaultCommand, kCmdPrevGroup);
-  EXPECT_EQ(DropMenuFor(middle, 2, kCmdNewVertGroup).defaultCommand, kCmdNextGroup);
-  // The last tab of the last group: only the move back, and no default outside the groups.
-  const WorkspaceState lone{true, 1, 2, 1, false};
-  menu = DropMenuFor(lone, -1, kCmdNewVertGroup);
-  EXPECT_EQ(menu.commands, (std::vector<unsigned>{kCmdPrevGroup}));
-  EXPECT_EQ(menu.defaultCommand, 0u);
-  // A single tab alone, or no grouping: nothing to offer.
-  EXPECT_TRUE(DropMenuFor(WorkspaceState{true, 0, 1, 1, false}, 0, kCmdNewVertGroup).commands.empty());
-  EXPECT_TRUE(DropMenuFor(WorkspaceState{false, 0, 1, 4, false}, 0, kCmdNewVertGroup).commands.empty());
 }
 
 }  // namespace

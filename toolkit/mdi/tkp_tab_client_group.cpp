@@ -74,16 +74,11 @@ void CTKPTabClientGroup::ReOrder(HWND hWnd, CPoint pt, CTKPTabManagerItem* pItem
   SetSelectedItem(pItem);
   std::vector<CRect> startRects;
   for (int i = 0; i < GetItemCount(); ++i) startRects.push_back(GetItem(i)->GetRect());
-  bool released = false;
   {
     CTKPTabCaptureLoop loop(hWnd);
     for (;;) {
       const CTKPTabCaptureLoop::Event event = loop.Next(pt);
-      if (event == CTKPTabCaptureLoop::kEnded) break;
-      if (event == CTKPTabCaptureLoop::kReleased) {
-        released = true;
-        break;
-      }
+      if (event == CTKPTabCaptureLoop::kEnded || event == CTKPTabCaptureLoop::kReleased) break;
       if (pItem->GetTabManager() != this || FindItem(reinterpret_cast<HWND>(pItem->GetData())) != pItem) break;
       if (event != CTKPTabCaptureLoop::kMoved || !GetHeaderRect().PtInRect(pt)) continue;
       const int target = tktab::ReorderTarget(startRects, pItem->GetIndex(), pt);
@@ -94,10 +89,7 @@ void CTKPTabClientGroup::ReOrder(HWND hWnd, CPoint pt, CTKPTabManagerItem* pItem
     }
   }
   PerformMouseMove(hWnd, pt);
-  if (FindItem(reinterpret_cast<HWND>(pItem->GetData())) == pItem) {
-    OnItemClick(pItem);
-    if (released && !GetHeaderRect().PtInRect(pt)) m_pClient->OnTabDropped(this, pItem, pt);
-  }
+  if (FindItem(reinterpret_cast<HWND>(pItem->GetData())) == pItem) OnItemClick(pItem);
   pItem->InternalRelease();
 }
 

@@ -8,8 +8,6 @@
 #include "platform/classlib/win/ccmdui.h"
 #include "platform/classlib/win/cdc.h"
 #include "res/toolkit_resource.h"
-#include "toolkit/common/resource_manager.h"
-#include "toolkit/common/tkp_popup_menu.h"
 #include "toolkit/mdi/tab_group_layout.h"
 #include "toolkit/tabmanager/tkp_tab_paint_manager.h"
 
@@ -323,43 +321,3 @@ void CTKPTabClientWnd::NewGroup(CTKPTabManagerItem* pItem, int nFrom, BOOL bHori
   UpdateContents();
 }
 
-void CTKPTabClientWnd::OnTabDropped(CTKPTabClientGroup* pGroup, CTKPTabManagerItem* pItem, CPoint pt) {
-  const int nFrom = FindGroup(pGroup);
-  if (nFrom < 0 || pItem->GetTabManager() != pGroup) return;
-  int nDrop = -1;
-  for (int i = 0; i < GetGroupCount() && nDrop < 0; ++i) {
-    if (m_arrGroups[static_cast<size_t>(i)]->m_rcGroup.PtInRect(pt)) nDrop = i;
-  }
-  if (nDrop < 0) return;
-  // The dragged tab's document is the active one: the commands act on it.
-  const tkmdi::DropMenu menu = tkmdi::DropMenuFor(WorkspaceNow(), nDrop, tkmdi::DropSplitCommand(pGroup->m_rcGroup, pt));
-  if (menu.commands.empty()) return;
-  auto hDragged = reinterpret_cast<HWND>(pItem->GetData());
-  const UINT nChosen = TrackDropMenu(menu, pt);
-  // The commands act on the active document: only while that still is the dragged one.
-  const bool stillDragged = FindItem(hDragged) == pItem &&
-                            reinterpret_cast<HWND>(::SendMessageW(m_hWnd, WM_MDIGETACTIVE, 0, 0)) == hDragged;
-  if (stillDragged && nChosen >= tkmdi::kCmdPrevGroup && nChosen <= tkmdi::kCmdNewVertGroup) {
-    ExecuteWorkspaceCommand(nChosen);
-  }
-}
-
-UINT CTKPTabClientWnd::TrackDropMenu(const tkmdi::DropMenu& menu, CPoint pt) {
-  HMENU hMenu = ::CreatePopupMenu();
-  if (hMenu == nullptr) return 0;
-  // A command's string is its tooltip, a line feed, then its menu text.
-  auto append = [hMenu](UINT nID) {
-    CString text;
-    if (!TKPResourceManager()->LoadString(&text, nID)) return;
-    text = text.Mid(text.Find(_T('\n')) + 1);
-    if (!text.IsEmpty()) ::AppendMenuW(hMenu, MF_STRING, nID, text);
-  };
-  for (unsigned nID : menu.commands) append(nID);
-  ::AppendMenuW(hMenu, MF_SEPARATOR, 0, nullptr);
-  append(tkmdi::kCmdCancel);
-  if (menu.defaultCommand != 0) ::SetMenuDefaultItem(hMenu, menu.defaultCommand, FALSE);
-  ClientToScreen(pt);
-  const UINT nChosen = TKPTrackPopupMenu(hMenu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, m_hWnd);
-  ::DestroyMenu(hMenu);
-  return nChosen;
-}

@@ -36,7 +36,7 @@ class CTKPTabClientGroup : public CTKPTabManager {
   BOOL DrawIcon(CDC* pDC, CPoint pt, CTKPTabManagerItem* pItem, BOOL bDraw, CSize& szIcon) override;
   // A click on a tab activates its document.
   void OnItemClick(CTKPTabManagerItem* pItem) override;
-  // Within the strip the tab changes places; released outside it, the client decides where it goes.
+  // Within the strip the tab changes places; released anywhere, its document comes forward.
   void ReOrder(HWND hWnd, CPoint pt, CTKPTabManagerItem* pItem) override;
 
   CTKPTabManagerItem* FindItem(HWND hWndChild) const;
@@ -99,9 +99,6 @@ class CTKPTabClientWnd : public CWnd {
   void RecalcLayout();
   void RepositionGroup(CTKPTabClientGroup* pGroup);
   void ActivateChild(HWND hWndChild);
-  // A dragged tab let go outside its strip, over a group (client coordinates): a menu there offers the
-  // workspace commands for it, the one the drop suggests as default, and Cancel.
-  void OnTabDropped(CTKPTabClientGroup* pGroup, CTKPTabManagerItem* pItem, CPoint pt);
 
  protected:
   // Draws the one group when grouping is off.
@@ -127,8 +124,6 @@ class CTKPTabClientWnd : public CWnd {
   void DrawSplitter(CDC* pDC, const CRect& rc) const;
   int SplitterAt(CPoint pt) const;
   tkmdi::WorkspaceState WorkspaceNow() const;
-  // The chosen command of the drop menu at pt (client coordinates), 0 for none.
-  UINT TrackDropMenu(const tkmdi::DropMenu& menu, CPoint pt);
   void MoveToGroup(CTKPTabManagerItem* pItem, int nFrom, int nTo);
   void NewGroup(CTKPTabManagerItem* pItem, int nFrom, BOOL bHorizontal);
   void RemoveEmptyGroups();

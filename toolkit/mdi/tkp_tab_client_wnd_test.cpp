@@ -1,6 +1,6 @@
 // The MDI tab client over a real MDI frame: six documents as tabs with the icons their frames give, groups
-// made by the workspace commands and by the menu at the end of a tab's drag, the splitter between groups
-// dragged, documents closed; the screenshots mdi_tabs.png and mdi_drop_menu.png.
+// made by the workspace commands (which reach the client through the frame's own routing), tabs dragged,
+// the splitter between groups dragged, documents closed; the screenshot mdi_tabs.png.
 #include "toolkit/mdi/tkp_tab_client_wnd.h"
 
 #include <gtest/gtest.h>
@@ -24,15 +24,10 @@ constexpr UINT kPrev = 9420, kNext = 9421, kNewHorz = 9422, kNewVert = 9423;
 
 LPARAM At(CPoint pt) { return MAKELPARAM(pt.x, pt.y); }
 
-// The test's MDI frame: the workspace commands reach its tab client first.
+// The test's MDI frame: a plain one, whose commands reach its tab client without its help.
 class TabsFrame : public CMDIFrameWnd {
  public:
   CTKPTabClientWnd tabs;
-
-  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override {
-    if (tabs.m_hWnd != nullptr && tabs.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
-    return CMDIFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-  }
 };
 
 // A document's frame that answers the tab client's request for the icon of its tab.
@@ -103,13 +98,6 @@ const Document kDocuments[] = {
     {_T("Partition 3 (NTFS)"), L"Start sector 4327424\r\n12449792 sectors\r\n5120 files, 301 deleted", IDI_TREE_FIXED_DISK},
     {_T("Lost folders"), L"$LostFolder1\r\n$LostFolder2\r\n$LostFolder3", IDI_TREE_FOLDER},
     {_T("Saved files.log"), L"Saved 58 files to D:\\Recovered\r\nNone damaged", IDI_TOOL_RECOVER},
-};
-
-// What the menu at the end of a tab's drag offered: ids (0 for a separator), texts and its default.
-struct DropMenuSeen {
-  std::vector<UINT> ids;
-  std::vector<std::wstring> texts;
-  UINT defaultId = static_cast<UINT>(-1);
 };
 
 class MdiTabClient : public ::testing::Test {
@@ -183,35 +171,29 @@ class MdiTabClient : public ::testing::Test {
     EXPECT_EQ(::GetCapture(), nullptr);
   }
 
-  // Drags a tab along the path and lets go; at the menu that opens, reads its items and chooses the one
-  // at that place (separators do not count).
-  DropMenuSeen DropWithMenu(int group, int tab, const std::vector<CPoint>& path, int choose,
-                            const char* screenshot = nullptr) {
-    DropMenuSeen seen;
-    Drag(group, tab, path, false, [&](harness::ModalScript& script) {
-      script.Step(
-          "menu", [] { return ::IsWindowVisible(::FindWindowW(L"#32768", nullptr)) != FALSE; },
-          [&] {
-            HWND wnd = ::FindWindowW(L"#32768", nullptr);
-            auto menu = reinterpret_cast<HMENU>(::SendMessageW(wnd, MN_GETHMENU, 0, 0));
-            for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
-              wchar_t text[64] = {};
-              ::GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-              seen.ids.push_back(::GetMenuItemID(menu, i));
-              seen.texts.push_back(text);
-            }
-            seen.defaultId = ::GetMenuDefaultItem(menu, FALSE, 0);
-            if (screenshot != nullptr) harness::CaptureThreadWindows(screenshot);
-            std::vector<WPARAM> keys(choose >= 0 ? static_cast<size_t>(choose) + 1 : 0, VK_DOWN);
-            keys.push_back(choose >= 0 ? VK_RETURN : VK_ESCAPE);
-            for (WPARAM key : keys) {
-              ::PostMessageW(wnd, WM_KEYDOWN, key, 0);
-              ::PostMessageW(wnd, WM_KEYUP, key, 0xC0000000);
-            }
-          });
-    });
+  // Drags a tab along the path and lets go; TRUE when a menu showed at the release (it is closed then).
+  bool ReleaseShowsMenu(int group, int tab, const std::vector<CPoint>& path) {
+    const CPoint start = tabs().GetGroup(group)->GetItem(tab)->GetRect().CenterPoint();
+    bool shown = false;
+    harness::ModalScript script;
+    script.Step(
+        "moves", [] { return ::GetCapture() != nullptr; },
+        [&] {
+          for (CPoint pt : path) ::PostMessageW(Client(), WM_MOUSEMOVE, MK_LBUTTON, At(pt));
+          ::PostMessageW(Client(), WM_LBUTTONUP, 0, At(path.back()));
+        });
+    // Only a menu that opens ends this step: without one, the release returns before it.
+    script.Step(
+        "menu", [] { return ::IsWindowVisible(::FindWindowW(L"#32768", nullptr)) != FALSE; },
+        [&shown] {
+          shown = true;
+          ::EndMenu();
+        });
+    script.Start();
+    ::SendMessageW(Client(), WM_LBUTTONDOWN, MK_LBUTTON, At(start));
     harness::PumpMessages();
-    return seen;
+    EXPECT_EQ(::GetCapture(), nullptr);
+    return shown;
   }
 
   TabsFrame* frame = nullptr;
@@ -312,51 +294,30 @@ TEST_F(MdiTabClient, WorkspaceCommandsMoveTheActiveTabBetweenGroups) {
   EXPECT_EQ(WindowOf(1, 1), Active());
 }
 
-TEST_F(MdiTabClient, ATabDraggedOutOfItsStripEndsWithAMenuOfTheCommandsThatApply) {
+// Let go outside its strip, a tab's document comes forward and nothing else happens: the workspace
+// commands move it.
+TEST_F(MdiTabClient, ATabReleasedOutsideItsStripOnlyBringsItsDocumentForward) {
   CTKPTabClientGroup* first = tabs().GetGroup(0);
   const CRect area = first->m_rcGroup;
   HWND dragged = WindowOf(0, 2);
-  // Let go near the bottom of its own group: both new groups offered, the stacked one as default;
-  // Cancel leaves everything as it was.
-  DropMenuSeen menu = DropWithMenu(0, 2, {CPoint(area.CenterPoint().x, area.bottom - 10)}, 2);
-  EXPECT_EQ(menu.ids, (std::vector<UINT>{kNewHorz, kNewVert, 0, 9424}));
-  EXPECT_EQ(menu.texts, (std::vector<std::wstring>{L"New Hori&zontal Tab Group", L"New &Vertical Tab Group", L"",
-                                                     L"C&ancel"}));
-  EXPECT_EQ(menu.defaultId, kNewHorz);
+  EXPECT_FALSE(ReleaseShowsMenu(0, 2, {CPoint(area.CenterPoint().x, area.bottom - 10)}));
   EXPECT_EQ(tabs().GetGroupCount(), 1);
-  EXPECT_EQ(Active(), dragged);  // the dragged tab's document came forward
-  // Near the right edge: the side-by-side group is the default; chosen, the tab makes it.
-  menu = DropWithMenu(0, 2, {CPoint(area.CenterPoint().x, area.top + 80), CPoint(area.right - 20, area.top + 100)}, 1,
-                      "mdi_drop_menu");
-  EXPECT_EQ(menu.defaultId, kNewVert);
-  ASSERT_EQ(tabs().GetGroupCount(), 2);
-  EXPECT_FALSE(tabs().IsHorizontal());
-  ASSERT_EQ(tabs().GetGroup(1)->GetItemCount(), 1);
-  EXPECT_EQ(WindowOf(1, 0), dragged);
+  EXPECT_EQ(first->GetItemCount(), 6);
   EXPECT_EQ(Active(), dragged);
+  Command(kNewVert);
+  ASSERT_EQ(tabs().GetGroupCount(), 2);
+  EXPECT_EQ(WindowOf(1, 0), dragged);
   EXPECT_EQ(first->GetItemCount(), 5);
-
-  // Esc ends a drag where it stands, without a menu.
+  // Released over the other group, the tab stays in its own.
   const CPoint intoSecond = tabs().GetGroup(1)->GetClientRect().CenterPoint();
+  EXPECT_FALSE(ReleaseShowsMenu(0, 0, {intoSecond}));
+  EXPECT_EQ(first->GetItemCount(), 5);
+  EXPECT_EQ(tabs().GetGroup(1)->GetItemCount(), 1);
+
+  // Esc ends a drag where it stands.
   Drag(0, 0, {intoSecond}, true);
   EXPECT_EQ(first->GetItemCount(), 5);
 
-  // Let go over the other group: the move there is the default; chosen, the tab joins that group.
-  HWND joined = WindowOf(0, 0);
-  menu = DropWithMenu(0, 0, {intoSecond}, 1);
-  EXPECT_EQ(menu.ids, (std::vector<UINT>{kNewVert, kNext, 0, 9424}));
-  EXPECT_EQ(menu.defaultId, kNext);
-  EXPECT_EQ(first->GetItemCount(), 4);
-  ASSERT_EQ(tabs().GetGroup(1)->GetItemCount(), 2);
-  EXPECT_EQ(WindowOf(1, 1), joined);
-  EXPECT_EQ(Active(), joined);
-  // And back: from the second group the move to the previous one.
-  menu = DropWithMenu(1, 1, {first->GetClientRect().CenterPoint()}, 1);
-  EXPECT_EQ(menu.ids, (std::vector<UINT>{kNewVert, kPrev, 0, 9424}));
-  EXPECT_EQ(menu.defaultId, kPrev);
-  EXPECT_EQ(first->GetItemCount(), 5);
-  EXPECT_EQ(WindowOf(0, 4), joined);
-  EXPECT_EQ(tabs().GetGroup(1)->GetItemCount(), 1);
   // The first tabs in view again: five tabs do not fit the group's strip.
   frame->MDIActivate(CWnd::FromHandle(WindowOf(0, 0)));
   harness::PumpMessages();

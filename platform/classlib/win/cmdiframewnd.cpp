@@ -72,6 +72,10 @@ BOOL CMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINF
     CPushRoutingFrame push(this);
     if (pChild->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   }
+  // An MDI client that one of our window objects subclassed (a tab client) has commands of its own.
+  if (CWnd* pClient = m_hWndMDIClient != nullptr ? CWnd::FromHandlePermanent(m_hWndMDIClient) : nullptr) {
+    if (pClient != this && pClient->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  }
   return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 

@@ -61,6 +61,12 @@ class BarsFrame : public CTKPFrameWnd {
     }
     return 0;
   }
+  // Settings buttons show their caption alone; the control itself is left to the bar.
+  afx_msg LRESULT OnBeforeCreateControl(WPARAM, LPARAM lParam) {
+    auto* create = reinterpret_cast<TKP_CREATE_CONTROL*>(lParam);
+    if (create->nID == ID_SETTINGS) create->buttonStyle = tkpButtonCaption;
+    return 0;
+  }
   afx_msg LRESULT OnDragControlChanged(WPARAM, LPARAM) {
     ++dragChanges;
     return 0;
@@ -72,6 +78,7 @@ class BarsFrame : public CTKPFrameWnd {
 BEGIN_MESSAGE_MAP(BarsFrame, CTKPFrameWnd)
   ON_MESSAGE(TKP_WM_CREATE_COMMANDBAR, OnCreateCommandBar)
   ON_MESSAGE(TKP_WM_DRAGCONTROLCHANGED, OnDragControlChanged)
+  ON_MESSAGE(TKP_WM_BEFORE_CREATE_CONTROL, OnBeforeCreateControl)
   ON_UPDATE_COMMAND_UI(ID_SETTINGS, OnUpdateSettings)
 END_MESSAGE_MAP()
 
@@ -118,6 +125,13 @@ TEST_F(BarBehaviour, LeavingTrackingWithNothingTrackedForgetsThatMenusWereExpand
   bar->SetTrackingMode(0, FALSE, FALSE);
   EXPECT_FALSE(TKPMouseManager()->IsTracked());
   EXPECT_FALSE(TKPPopupsExpandedWhileTracking());
+}
+
+TEST_F(BarBehaviour, TheButtonStyleTheSiteChoosesIsKept) {
+  ASSERT_EQ(bar->GetControlCount() >= 2, true);
+  EXPECT_EQ(bar->GetControl(0)->GetStyle(), tkpButtonAutomatic);
+  EXPECT_EQ(bar->GetControl(1)->GetID(), ID_SETTINGS);
+  EXPECT_EQ(bar->GetControl(1)->GetStyle(), tkpButtonCaption);
 }
 
 TEST_F(BarBehaviour, ACustomBarIsOfferedToTheSiteAndIsNotBuiltIn) {
@@ -330,15 +344,21 @@ BEGIN_MESSAGE_MAP(CustomizingFrame, CTKPFrameWnd)
   ON_COMMAND(TKP_ID_CUSTOMIZE, OnCustomize)
 END_MESSAGE_MAP()
 
+// The frame with its own menu, which the menu bar takes over, in a manager that customizes.
+void OpenMenus(CustomizingFrame* frame, DocTemplateBars** ppBars, CTKPMenuBar** ppMenuBar) {
+  ASSERT_TRUE(frame->Create(nullptr, _T("Menus"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 500, 300)));
+  ::SetMenu(frame->m_hWnd, ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU)));
+  *ppBars = frame->Bars();
+  ASSERT_TRUE((*ppBars)->IsCustomizeAvail());
+  *ppMenuBar = (*ppBars)->SetMenu(_T("Menu Bar"), IDR_MAIN_MENU);
+  ASSERT_NE(*ppMenuBar, nullptr);
+}
+
 TEST(MenuBarCache, AnotherDocumentsMenuParksTheControlsAndTheirMenuBringsThemBack) {
   auto* frame = new CustomizingFrame;
-  ASSERT_TRUE(frame->Create(nullptr, _T("Menus"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 500, 300)));
-  // The frame's own menu, which the menu bar takes over.
-  ::SetMenu(frame->m_hWnd, ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU)));
-  DocTemplateBars* bars = frame->Bars();
-  ASSERT_TRUE(bars->IsCustomizeAvail());
-  CTKPMenuBar* menuBar = bars->SetMenu(_T("Menu Bar"), IDR_MAIN_MENU);
-  ASSERT_NE(menuBar, nullptr);
+  DocTemplateBars* bars = nullptr;
+  CTKPMenuBar* menuBar = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenMenus(frame, &bars, &menuBar));
   CTKPControls* defaults = menuBar->GetControls();
   const int defaultCount = defaults->GetCount();
   // A document type's menu of two items, as a handle the way the MDI client hands it over.
@@ -392,6 +412,31 @@ TEST(MenuBarCache, AnotherDocumentsMenuParksTheControlsAndTheirMenuBringsThemBac
   EXPECT_TRUE(menuBar->IsCacheRestored());
   EXPECT_EQ(menuBar->GetControls(), defaults);
   EXPECT_EQ(menuBar->GetCachedMenuCount(), 0);
+  ::DestroyMenu(other);
+  frame->DestroyWindow();
+  harness::PumpMessages();
+}
+
+// Parked controls that lost their originals get them again from their menu when they come back.
+TEST(MenuBarCache, ParkedControlsWithoutOriginalsTakeThemFromTheirMenu) {
+  auto* frame = new CustomizingFrame;
+  DocTemplateBars* bars = nullptr;
+  CTKPMenuBar* menuBar = nullptr;
+  ASSERT_NO_FATAL_FAILURE(OpenMenus(frame, &bars, &menuBar));
+  HMENU other = ::CreateMenu();
+  ::AppendMenuW(other, MF_STRING, ID_FIND_FILES, L"&Find");
+  ::AppendMenuW(other, MF_STRING, ID_HELP, L"&Help");
+  bars->docTemplate = 700;
+  menuBar->SwitchMenu(other);
+  CTKPControls* documents = menuBar->GetControls();
+  documents->ReleaseOriginalControls();
+  menuBar->SwitchMenu(menuBar->GetFrameMenu());
+  ASSERT_EQ(menuBar->GetCurrentMenuID(), static_cast<UINT>(IDR_MAIN_MENU));
+  menuBar->SwitchMenu(other);
+  ASSERT_EQ(menuBar->GetControls(), documents);
+  ASSERT_NE(documents->GetOriginalControls(), nullptr);
+  EXPECT_EQ(documents->GetOriginalControls()->GetCount(), 2);
+  EXPECT_FALSE(documents->IsChanged());
   ::DestroyMenu(other);
   frame->DestroyWindow();
   harness::PumpMessages();

@@ -11,6 +11,7 @@
 #include "toolkit/commandbars/bars/tkp_command_bar_accessible.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/controls/tkp_edit_window.h"
+#include "toolkit/commandbars/customize/tkp_customize_drop_source.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
@@ -61,6 +62,8 @@ CTKPCommandBar::CTKPCommandBar() { m_pControls = tkp_bar::NewControls(this); }
 
 CTKPCommandBar::~CTKPCommandBar() {
   if (m_hWnd != nullptr) DestroyWindow();
+  // A window that went without its destroy handler (its handle let go) leaves the registry here.
+  if (m_pDropRegistry != nullptr) m_pDropRegistry->UnregisterDropTarget(this);
   delete m_pAccessible;
   tkp_bar::ReleaseControls(m_pControls);
   m_pControls = nullptr;
@@ -315,6 +318,10 @@ void CTKPCommandBar::RelayToolTipMessage(UINT message, WPARAM wParam, LPARAM lPa
 int CTKPCommandBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
   CTKPCommandBars* bars = GetCommandBars();
+  if (bars != nullptr) {
+    bars->RegisterDropTarget(this);
+    m_pDropRegistry = bars;
+  }
   if (bars != nullptr && m_pToolTipContext == nullptr && bars->GetToolTipContext() != nullptr) {
     m_pToolTipContext = bars->GetToolTipContext();
     m_pToolTipContext->InternalAddRef();
@@ -330,6 +337,9 @@ void CTKPCommandBar::OnDestroy() {
   TKPHookManager()->RemoveAll(this);
   CTKPMouseManager* mouse = TKPMouseManager();
   if (mouse->m_pTrackModeBar == this) mouse->m_pTrackModeBar = nullptr;
+  if (CTKPCustomizeDropSource* drag = CTKPCustomizeDropSource::GetActive()) drag->RemoveBar(this);
+  if (m_pDropRegistry != nullptr) m_pDropRegistry->UnregisterDropTarget(this);
+  m_pDropRegistry = nullptr;
   CWnd::OnDestroy();
 }
 

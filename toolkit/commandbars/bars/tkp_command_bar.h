@@ -320,6 +320,7 @@ class CTKPCommandBar : public CWnd, public CTKPHookClient, public CTKPTrackedBar
   CTKPControls* m_pControls = nullptr;
   int m_barPosition = tkpBarNone;
   CTKPCommandBars* m_pCommandBars = nullptr;
+  CTKPCommandBars* m_pDropRegistry = nullptr;  // the manager this window registered with
   CWnd* m_pCommandTarget = nullptr;
   CSize m_szIcons;
   CSize m_szButtons;

@@ -125,9 +125,12 @@ CTKPDialogBar::~CTKPDialogBar() {
 }
 
 CTKPPopupBar* CTKPDialogBar::GetCaptionPopup() {
-  if (m_pCaptionPopup == nullptr && GetCommandBars() != nullptr) {
+  // A bar on its own (in a dialog) has a caption menu too; it joins the manager the bar gets later.
+  if (m_pCaptionPopup == nullptr) {
     m_pCaptionPopup = CTKPPopupBar::CreatePopupBar(GetCommandBars());
     if (m_pCaptionPopup != nullptr) m_pCaptionPopup->SetPopupFlags(2);  // opens from the point
+  } else if (m_pCaptionPopup->GetCommandBars() == nullptr && GetCommandBars() != nullptr) {
+    m_pCaptionPopup->SetCommandBars(GetCommandBars());
   }
   return m_pCaptionPopup;
 }

@@ -191,6 +191,12 @@ TEST_F(DialogBarTest, TheCaptionMenuShowsOnlyWithControls) {
   EXPECT_TRUE(bar->HasCaptionMenu());
   bar->SetCaptionPopup(FALSE);
   EXPECT_FALSE(bar->HasCaptionMenu());
+  // A bar without a manager has its caption menu as well.
+  auto* alone = new CTKPDialogBar;
+  ASSERT_NE(alone->GetCaptionPopup(), nullptr);
+  alone->GetCaptionPopup()->GetControls()->Add(tkpControlButton, ID_FILE_NEW);
+  EXPECT_TRUE(alone->HasCaptionMenu());
+  alone->InternalRelease();
 }
 
 TEST_F(DialogBarTest, TheCaptionIsDrawnPoppedWhileItsMenuShows) {

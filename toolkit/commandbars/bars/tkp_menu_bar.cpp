@@ -212,11 +212,11 @@ int CTKPMenuBar::OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM&
   }
   if (nMessage == WM_MDISETMENU && hWnd == m_hwndMdiClient) {
     if (IsVisible()) {
-      if ((m_dwFlags & TKP_MENUBAR_IGNORE_SETMENU) == 0) {
-        SwitchMenu(wParam != 0 ? reinterpret_cast<HMENU>(wParam) : m_hMenu);
-        if (site != nullptr && site->m_hWnd != nullptr) ::SetMenu(site->m_hWnd, nullptr);
-        RefreshMdiButtons();
-      }
+      // Left alone, the MDI client gives the frame the menu as it would without the bar.
+      if ((m_dwFlags & TKP_MENUBAR_IGNORE_SETMENU) != 0) return 0;
+      SwitchMenu(wParam != 0 ? reinterpret_cast<HMENU>(wParam) : m_hMenu);
+      if (site != nullptr && site->m_hWnd != nullptr) ::SetMenu(site->m_hWnd, nullptr);
+      RefreshMdiButtons();
       lResult = 0;
       return 1;
     }
@@ -254,6 +254,7 @@ void CTKPMenuBar::ShowCachedControls(UINT nID, HMENU hMenu) {
     m_mapMenuCache.RemoveKey(nID);
     SetControls(cached);
     if (cached->GetOriginalControls() == nullptr) {
+      // The menu's own items become the cached controls' originals (for Reset and for saving).
       CTKPControls* fresh = new CTKPControls;
       CTKPControls* shown = m_pControls;
       SetControls(fresh);
@@ -263,6 +264,7 @@ void CTKPMenuBar::ShowCachedControls(UINT nID, HMENU hMenu) {
       menu.Detach();
       fresh->CreateOriginalControls();
       SetControls(shown);
+      shown->SetOriginalControls(fresh->GetOriginalControls());
       fresh->InternalRelease();
     }
     return;

@@ -19,18 +19,20 @@
 #include "toolkit/commandbars/bars/tkp_menu_bar.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
+#include "toolkit/mdi/tkp_tab_client_wnd.h"
 
 namespace {
 
 class TestApp : public CWinApp {
  public:
   TestApp() : CWinApp(_T("Dorvane Menu Bar Test")) {}
-  // Message boxes are answered Cancel and remembered.
+  // Message boxes are answered as set (Cancel unless a test says otherwise) and remembered.
   int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT) override {
     asked.push_back(lpszPrompt);
     styles.push_back(nType);
-    return IDCANCEL;
+    return answer;
   }
+  int answer = IDCANCEL;
   std::vector<CString> asked;
   std::vector<UINT> styles;
 };
@@ -130,13 +132,30 @@ TEST(MenuBar, TakesTheFramesMenu) {
   EXPECT_NE(bar->GetControls()->GetOriginalControls(), nullptr);
   EXPECT_TRUE(::IsWindowVisible(bar->m_hWnd));
 
-  // A menu title is its caption with its margins, without the room of a drop-down arrow.
+  // A menu title is its caption, the room of its drop-down arrow and its margins; the arrow is drawn
+  // after the text in the text's colour.
   CClientDC dc(bar);
   CTKPPaintManager* paint = bar->GetPaintManager();
   CFont* old = dc.SelectObject(paint->GetRegularFont(bar));
   const CSize text = dc.GetTextExtent(_T("File"));
   dc.SelectObject(old);
-  EXPECT_EQ(paint->DrawControl(&dc, bar->GetControl(0), FALSE).cx, text.cx + 6);
+  EXPECT_EQ(paint->DrawControl(&dc, bar->GetControl(0), FALSE).cx, text.cx + 10 + 6);
+  bar->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  harness::PumpMessages();
+  const CRect file = bar->GetControl(0)->GetRect();
+  // The arrow's tip and its top row lie right of the centred text, which stands (text + 5) wide.
+  const int left = file.left + (file.Width() - (text.cx + 5)) / 2;
+  const int x = left + text.cx + 5;
+  const int y = file.CenterPoint().y;
+  HDC screen = ::GetDC(bar->m_hWnd);
+  const COLORREF face = ::GetPixel(screen, file.right - 1, y);
+  int inked = 0;
+  for (int dx = -2; dx <= 2; ++dx) inked += ::GetPixel(screen, x + dx, y - 1) != face ? 1 : 0;
+  const bool tip = ::GetPixel(screen, x, y) != face;
+  ::ReleaseDC(bar->m_hWnd, screen);
+  EXPECT_GE(inked, 3);
+  EXPECT_TRUE(tip);
+  harness::CaptureWindow(frame->m_hWnd, "menu_bar_titles");
   frame->DestroyWindow();
 }
 
@@ -253,6 +272,40 @@ TEST(MenuBar, TheChildsSystemMenuOpensClearOfItsIcon) {
   frame->DestroyWindow();
 }
 
+// With the flag that leaves the MDI menu alone, the MDI client's menu change reaches the frame.
+TEST(MenuBar, TheFlagThatIgnoresTheMdiMenuLetsItThrough) {
+  auto* frame = new MdiMenuFrame;
+  auto* child = new CMDIChildWnd;
+  CTKPMenuBar* bar = OpenMdiFrame(frame, child);
+  ASSERT_NE(bar, nullptr);
+  HMENU other = ::CreateMenu();
+  ::AppendMenuW(other, MF_STRING, 32810, L"&Other");
+  ::SendMessageW(frame->m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(other), 0);
+  EXPECT_EQ(::GetMenu(frame->m_hWnd), nullptr);  // taken by the bar
+  bar->SetFlags(bar->GetFlags() | TKP_MENUBAR_IGNORE_SETMENU);
+  ::SendMessageW(frame->m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(other), 0);
+  EXPECT_EQ(::GetMenu(frame->m_hWnd), other);
+  ::SetMenu(frame->m_hWnd, nullptr);
+  ::DestroyMenu(other);
+  frame->DestroyWindow();
+}
+
+// Bars laid out again bring the MDI frame's document tabs up to date with their windows.
+TEST(MenuBar, RelaidBarsRefreshTheDocumentTabs) {
+  auto* frame = new MdiMenuFrame;
+  auto* child = new CMDIChildWnd;
+  ASSERT_NE(OpenMdiFrame(frame, child), nullptr);
+  CTKPTabClientWnd tabs;
+  ASSERT_TRUE(tabs.Attach(frame));
+  harness::PumpMessages();
+  ASSERT_NE(tabs.FindItem(child->m_hWnd), nullptr);
+  ::SetWindowTextW(child->m_hWnd, L"Renamed");
+  frame->bars->RecalcCommandBarsLayout();
+  ASSERT_NE(tabs.FindItem(child->m_hWnd), nullptr);
+  EXPECT_EQ(tabs.FindItem(child->m_hWnd)->GetCaption(), CString(_T("Renamed")));
+  frame->DestroyWindow();
+}
+
 // Resetting a menu bar that has no original controls to go back to reloads its menu, once the user agrees
 // to the program's question; Cancel leaves the bar as it is.
 TEST(MenuBar, ResetAsksTheProgramsQuestionFirst) {
@@ -269,6 +322,27 @@ TEST(MenuBar, ResetAsksTheProgramsQuestionFirst) {
   EXPECT_STREQ(theApp.asked[0].GetString(), _T("Undo every change to 'Menu Bar'?"));
   EXPECT_EQ(theApp.styles[0], static_cast<UINT>(MB_OKCANCEL | MB_ICONWARNING));
   EXPECT_EQ(MenuControls(bar), 1);
+  frame->DestroyWindow();
+}
+
+// A menu changed after a reset is the user's own: its originals stay as loaded, so that it is saved as
+// changed and a second reset brings the loaded menu back again.
+TEST(MenuBar, AResetLeavesTheOriginalMenusForTheNextReset) {
+  auto* frame = new MenuFrame;
+  CTKPMenuBar* bar = OpenMenuFrame(frame);
+  ASSERT_NE(bar, nullptr);
+  theApp.answer = IDOK;
+  const auto fileItems = [bar] { return bar->GetControl(0)->GetCommandBar()->GetControlCount(); };
+  ASSERT_EQ(fileItems(), 2);
+  for (int round = 0; round < 2; ++round) {
+    bar->GetControl(0)->GetCommandBar()->GetControls()->Remove(0);
+    ASSERT_EQ(fileItems(), 1);
+    EXPECT_TRUE(bar->GetControls()->IsChanged()) << round;
+    bar->ResetToolBar();
+    EXPECT_EQ(fileItems(), 2) << round;
+    EXPECT_FALSE(bar->GetControls()->IsChanged()) << round;
+  }
+  theApp.answer = IDCANCEL;
   frame->DestroyWindow();
 }
 

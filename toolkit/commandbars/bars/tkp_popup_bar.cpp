@@ -8,7 +8,6 @@
 #include "toolkit/commandbars/controls/tkp_control.h"
 #include "toolkit/commandbars/controls/tkp_control_popup.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
-#include "toolkit/commandbars/customize/tkp_customize_drop_source.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/commandbars/bars/tkp_shadow_manager.h"
 #include "toolkit/common/draw_helpers.h"
@@ -152,10 +151,6 @@ BOOL CTKPPopupBar::Popup(CTKPControlPopup* pControl, BOOL bSelectFirst) {
   CastShadow();
   m_bAnimateNextPopup = TRUE;
   UnlockRedraw();
-  // Opened under a dragged control (customize mode): the control may be dropped into it.
-  if (CTKPCustomizeDropSource* drag = CTKPCustomizeDropSource::GetActive()) {
-    if (IsCustomizeMode()) drag->AddBar(this);
-  }
   return TRUE;
 }
 
@@ -261,7 +256,6 @@ BOOL CTKPPopupBar::SetTrackingMode(int nMode, BOOL bSelectFirst, BOOL bKeyboard)
     if (m_nTearOffTimer != 0 && m_hWnd != nullptr) KillTimer(TKP_TIMER_TEAROFF);
     m_nTearOffTimer = 0;
     m_bTearOffHot = FALSE;
-    if (CTKPCustomizeDropSource* drag = CTKPCustomizeDropSource::GetActive()) drag->RemoveBar(this);
     DestroyWindow();
     if (CTKPCommandBar* parent = GetParentCommandBar()) parent->PopupControl(-1);
     if (site != nullptr && site->GetSafeHwnd() != nullptr) {

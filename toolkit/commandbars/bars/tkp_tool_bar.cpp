@@ -168,6 +168,7 @@ BOOL CTKPToolBar::SetButtons(const UINT* ids, int nCount) {
       control = m_pControls->Add(create.pControl, create.nID);
     } else {
       control = m_pControls->Add(create.controlType, create.nID);
+      if (control != nullptr) control->SetStyle(create.buttonStyle);  // the site may have chosen one
     }
     if (control == nullptr) continue;
     if (create.controlType == tkpControlPopup) control->SetIconId(create.nID);
@@ -382,7 +383,8 @@ void CTKPToolBar::ResetToolBar() {
   if (CTKPControls* original = m_pControls->GetOriginalControls()) {
     tkp_bar::RemoveAll(m_pControls);
     for (int i = 0; i < original->GetCount(); ++i) {
-      if (!original->GetAt(i)->IsTemporary()) m_pControls->AddClone(original->GetAt(i));
+      // Whole copies, menus included: the originals must stay as they are for the next reset.
+      if (!original->GetAt(i)->IsTemporary()) m_pControls->AddClone(original->GetAt(i), -1, TRUE);
     }
   } else {
     LoadToolBar(m_nBarID, FALSE);

@@ -46,7 +46,10 @@ void CTKPControlAddRemoveButton::OnExecute() {
   bar->DelayLayout();
   bar->OnRecalcLayout();
   bar->Invalidate();
-  if (CTKPCommandBars* bars = bar->GetCommandBars()) bars->RecalcFrameLayout();
+  if (CTKPCommandBars* bars = bar->GetCommandBars()) {
+    bars->GetOptions()->bDirtyState = TRUE;  // the bar's buttons are the user's now: saved at exit
+    bars->RecalcFrameLayout();
+  }
   RedrawParent();
 }
 
@@ -74,7 +77,8 @@ void CTKPToolBar::BuildAddOrRemoveList(CTKPPopupBar* pPopup) {
   for (int i = 0; original != nullptr && i < original->GetCount(); ++i) {
     CTKPControl* button = original->GetAt(i);
     if (button->IsTemporary() || OnBar(m_pControls, button)) continue;
-    if (CTKPControl* back = m_pControls->AddClone(button, i)) back->SetHideFlags(back->GetHideFlags() | tkpHideCustomize);
+    CTKPControl* back = m_pControls->AddClone(button, i, TRUE);  // menus included, as on the bar
+    if (back != nullptr) back->SetHideFlags(back->GetHideFlags() | tkpHideCustomize);
   }
   CTKPControls* entries = pPopup->GetControls();
   for (int i = 0; i < GetControlCount(); ++i) {

@@ -22,6 +22,7 @@
 #include "toolkit/commandbars/controls/tkp_control_special_lists.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/commandbars/controls/tkp_edit_window.h"
+#include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "platform/classlib/carchive.h"
@@ -260,6 +261,28 @@ TEST_F(EditCombo, TheFocusedFieldIsKnownAsTheBarsEdit) {
   frame->SetFocus();
   harness::PumpMessages();
   EXPECT_EQ(TKPCommandBarEditWithFocus(), nullptr);
+}
+
+// Cut, Copy and Paste of the frame run in the focused field alone: the frame learns that the field took them.
+TEST_F(EditCombo, TheFramesClipboardCommandsRunInTheFocusedFieldOnce) {
+  auto* bars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+  bars->SetSite(frame);
+  ::SetFocus(FindWnd());
+  harness::PumpMessages();
+  ::SetWindowTextW(FindWnd(), L"disk.vhd");
+  ::SendMessageW(FindWnd(), EM_SETSEL, 0, 5);
+  LRESULT result = 0;
+  EXPECT_TRUE(bars->OnFrameWndMsg(WM_COMMAND, ID_EDIT_CUT, 0, &result));
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(WindowText(FindWnd()), L"vhd");
+  // Other commands are the frame's; without a focused field so are Cut, Copy and Paste.
+  EXPECT_FALSE(bars->OnFrameWndMsg(WM_COMMAND, ID_FILE_OPEN, 0, &result));
+  frame->SetFocus();
+  harness::PumpMessages();
+  ::SendMessageW(FindWnd(), EM_SETSEL, 0, -1);
+  EXPECT_FALSE(bars->OnFrameWndMsg(WM_COMMAND, ID_EDIT_CUT, 0, &result));
+  EXPECT_EQ(WindowText(FindWnd()), L"vhd");
+  bars->InternalRelease();
 }
 
 TEST_F(EditCombo, TheHintIsShownInGreyAndReplacedByTypedText) {
@@ -790,6 +813,23 @@ TEST(ComboState, AStoredComboComesBackWithItsItemsHintAndStyle) {
   EXPECT_EQ(loaded.GetLBText(1), CString(_T("C:\\b.vhdx")));
   EXPECT_EQ(loaded.GetLBText(2), CString());
   EXPECT_TRUE(loaded.Compare(&source));
+}
+
+// A combo box is a popup control whose popup bar is its list; a copy keeps the list's items and width.
+TEST(ComboState, TheComboIsAPopupOfItsListAndACloneKeepsTheListsWidth) {
+  CTKPControlComboBox source;
+  EXPECT_TRUE(source.IsKindOf(RUNTIME_CLASS(CTKPControlPopup)));
+  ASSERT_NE(source.GetCommandBar(), nullptr);
+  EXPECT_EQ(source.GetCommandBar(), source.GetListWnd());
+  source.AddString(_T("C:\\a.vhd"));
+  source.GetListWnd()->SetListWidth(260);
+  CTKPControl* clone = source.Clone(FALSE);
+  ASSERT_NE(clone, nullptr);
+  auto* copy = static_cast<CTKPControlComboBox*>(clone);
+  EXPECT_NE(copy->GetListWnd(), source.GetListWnd());
+  EXPECT_EQ(copy->GetListWnd()->GetListWidth(), 260);
+  EXPECT_EQ(copy->GetCount(), 1);
+  clone->InternalRelease();
 }
 
 // A stored list that claims more items than a list holds (every item it has is empty).

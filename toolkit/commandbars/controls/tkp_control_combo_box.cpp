@@ -32,6 +32,8 @@ CTKPControlComboBoxList::CTKPControlComboBoxList() {
   m_bShadow = FALSE;
   // The combo's field keeps its caret while the list is down.
   m_bHideCaretWhileTracking = FALSE;
+  // Its lines are items, not controls: customizing neither opens nor changes it.
+  m_bCustomizable = FALSE;
 }
 
 BOOL CTKPControlComboBoxList::CreateListWindow() {
@@ -235,19 +237,18 @@ void CTKPControlComboBoxList::ExchangeItems(CTKPPropExchange* pPX) {
 
 // ---- the combo box: list and selection -------------------------------------------------------------
 
-IMPLEMENT_SERIAL(CTKPControlComboBox, CTKPControl, 1)
+IMPLEMENT_SERIAL(CTKPControlComboBox, CTKPControlPopup, 1)
 
 CTKPControlComboBox::CTKPControlComboBox() {
   m_controlType = tkpControlComboBox;
   m_pList = new CTKPControlComboBoxList;
   m_pList->CreateListWindow();
+  SetCommandBar(m_pList);
+  m_pList->InternalRelease();  // the popup control holds the one reference; its window goes with it
 }
 
 CTKPControlComboBox::~CTKPControlComboBox() {
-  if (m_pList != nullptr) {
-    m_pList->Close();
-    m_pList->InternalRelease();  // the window goes with the last reference
-  }
+  if (m_pList != nullptr) m_pList->Close();
   if (m_bFocused) --TKPMouseManager()->m_nLockButtonUp;
   m_bFocused = FALSE;
   m_field.DeleteWindowObject();
@@ -719,6 +720,7 @@ void CTKPControlComboBox::Copy(CTKPControl* pSource, BOOL bRecursive) {
     m_nDropDownItemCount = source->m_nDropDownItemCount;
     ResetContent();
     m_pList->AddItemsOf(source->m_pList);
+    m_pList->SetListWidth(source->m_pList->GetListWidth());
   }
   CTKPControl::Copy(pSource, bRecursive);
 }

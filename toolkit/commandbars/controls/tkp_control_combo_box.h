@@ -8,6 +8,7 @@
 #pragma once
 
 #include "toolkit/commandbars/controls/tkp_control_edit.h"
+#include "toolkit/commandbars/controls/tkp_control_popup.h"
 #include "toolkit/commandbars/bars/tkp_popup_bar.h"
 
 class CTKPControlComboBox;
@@ -53,6 +54,8 @@ class CTKPControlComboBoxList : public CTKPPopupBar {
   int OnHookMessage(HWND hWnd, UINT nMessage, WPARAM& wParam, LPARAM& lParam, LRESULT& lResult) override;
   void DrawCommandBar(CDC* pDC, CRect rcClipBox) override;
   void DelayLayout() override { CTKPCommandBar::DelayLayout(); }
+  // The list's items are kept with its combo's state, not as a bar of the saved stream.
+  void CollectBarsToSave(UINT&, CTKPCommandBarRefList&, const TKPCommandBarsExchangeParam&) override {}
   void Copy(CTKPCommandBar* pSource, BOOL bRecursive = FALSE) override;
   void DoPropExchange(CTKPPropExchange* pPX) override;
 
@@ -68,7 +71,9 @@ class CTKPControlComboBoxList : public CTKPPopupBar {
   CTKPControlComboBox* m_pOwner = nullptr;  // while dropped down
 };
 
-class CTKPControlComboBox : public CTKPControl, public CTKPEditOwner {
+// A popup control whose popup bar is its list: GetCommandBar answers the list. Its drop-down is its own,
+// so the popup control's mouse and customize behaviour is not taken over.
+class CTKPControlComboBox : public CTKPControlPopup, public CTKPEditOwner {
   DECLARE_SERIAL(CTKPControlComboBox)
 
  public:
@@ -136,6 +141,13 @@ class CTKPControlComboBox : public CTKPControl, public CTKPEditOwner {
   BOOL OnSetPopup(BOOL bPopup) override;
   void OnClick(BOOL bKeyboard = FALSE, CPoint pt = CPoint()) override;
   BOOL OnSetSelected(int bSelected) override;
+  void OnLButtonUp(CPoint point) override { CTKPControl::OnLButtonUp(point); }
+  BOOL OnLButtonDblClk(CPoint point) override { return CTKPControl::OnLButtonDblClk(point); }
+  void OnMouseHover() override { CTKPControl::OnMouseHover(); }
+  void OnCustomizeDragOver(CTKPControl* pDragged, CPoint point) override {
+    CTKPControl::OnCustomizeDragOver(pDragged, point);
+  }
+  void UpdateShadow() override {}
   int GetCustomizeMinWidth() const override { return m_nLabelWidth + m_nButtonWidth + 5; }
   void SetWidth(int nWidth) override;
 

@@ -76,6 +76,10 @@ class CTKPEdit : public CWnd {
   // when the menu was shown.
   BOOL ShowContextMenu(CTKPControl* pControl, CPoint point);
 
+  // A command of the frame while the field has the focus: TRUE when the field ran it (Cut, Copy, Paste),
+  // so that the frame, its view and document do not run it again.
+  BOOL OnFrameCommand(WPARAM wParam, LPARAM lParam) { return OnCommand(wParam, lParam); }
+
   CTKPEditOwner* m_pOwner = nullptr;
 
  protected:

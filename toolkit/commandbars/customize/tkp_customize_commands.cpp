@@ -265,11 +265,13 @@ void CTKPCustomizeKeyboardPage::FillKeys() {
 }
 
 void CTKPCustomizeKeyboardPage::SetCapturedKey(BYTE fVirt, WORD key) {
+  CTKPShortcutManager* shortcuts = m_pSheet->GetCommandBars()->GetShortcutManager();
+  // A key the manager does not take as a shortcut (plain Escape, unless allowed) is not captured.
+  if (shortcuts != nullptr && !shortcuts->IsAccelAllowed(ACCEL{fVirt, key, 0})) return;
   m_captured.fVirt = fVirt;
   m_captured.key = key;
   m_captured.cmd = 0;
   m_bCaptured = TRUE;
-  CTKPShortcutManager* shortcuts = m_pSheet->GetCommandBars()->GetShortcutManager();
   SetDlgItemText(IDC_TK_KEYS_NEW, shortcuts != nullptr ? shortcuts->Format(&m_captured, nullptr) : CString());
   UpdateButtons();
 }

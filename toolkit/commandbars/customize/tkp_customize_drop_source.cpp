@@ -27,36 +27,25 @@ thread_local CTKPCustomizeDropSource* t_pActive = nullptr;
 
 CTKPCustomizeDropSource* CTKPCustomizeDropSource::GetActive() { return t_pActive; }
 
-void CTKPCustomizeDropSource::AddBar(CTKPCommandBar* pBar) {
-  if (pBar == nullptr || pBar->GetSafeHwnd() == nullptr) return;
-  RemoveBar(pBar);
-  m_arrBars.Add(pBar);
-}
-
 void CTKPCustomizeDropSource::RemoveBar(CTKPCommandBar* pBar) {
   if (pBar == m_pTarget) Leave();
-  for (int i = m_arrBars.GetSize() - 1; i >= 0; --i) {
-    if (m_arrBars[i] == pBar) m_arrBars.RemoveAt(i);
-  }
 }
 
-void CTKPCustomizeDropSource::AddCandidates() {
-  m_arrBars.RemoveAll();
-  if (m_pCommandBars == nullptr) return;
-  for (int i = 0; i < m_pCommandBars->GetCount(); ++i) {
-    CTKPCommandBar* bar = m_pCommandBars->GetAt(i);
-    if (bar != nullptr && bar->GetSafeHwnd() != nullptr) m_arrBars.Add(bar);
-  }
-}
-
-// The last-added bar first: a floating bar lies above the docked ones.
+// The bars are those registered with the manager at this moment, so that menus open before the drag
+// and those it opens take part alike. Top-level windows (menus, floating bars) lie above the docked
+// ones; among each kind the last-created is on top.
 CTKPCommandBar* CTKPCustomizeDropSource::BarAt(CPoint ptScreen) const {
-  for (int i = m_arrBars.GetSize() - 1; i >= 0; --i) {
-    CTKPCommandBar* bar = m_arrBars[i];
-    if (!bar->IsWindowVisible()) continue;
-    CRect rc;
-    bar->GetWindowRect(rc);
-    if (rc.PtInRect(ptScreen)) return bar;
+  if (m_pCommandBars == nullptr) return nullptr;
+  const CArray<CTKPCommandBar*, CTKPCommandBar*>& bars = m_pCommandBars->GetDropTargets();
+  for (bool topLevel : {true, false}) {
+    for (INT_PTR i = bars.GetSize() - 1; i >= 0; --i) {
+      CTKPCommandBar* bar = bars[i];
+      if (bar->GetSafeHwnd() == nullptr || !bar->IsWindowVisible()) continue;
+      if (((bar->GetStyle() & WS_CHILD) == 0) != topLevel) continue;
+      CRect rc;
+      bar->GetWindowRect(rc);
+      if (rc.PtInRect(ptScreen)) return bar;
+    }
   }
   return nullptr;
 }
@@ -114,7 +103,6 @@ int CTKPCustomizeDropSource::DoDragDrop(CTKPControl* pControl, BOOL bCopyOnly, c
   m_bMove = TRUE;
   m_bMoved = FALSE;
   m_bToldOfMove = FALSE;
-  AddCandidates();
   m_pOuter = t_pActive;
   t_pActive = this;
   const HWND capture = m_pCapture->GetSafeHwnd();
@@ -187,7 +175,6 @@ int CTKPCustomizeDropSource::DoDragDrop(CTKPControl* pControl, BOOL bCopyOnly, c
   if (::GetCapture() == capture) ::ReleaseCapture();
   ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
   m_pControl = nullptr;
-  m_arrBars.RemoveAll();
   return result;
 }
 

@@ -31,14 +31,11 @@ class CTKPCustomizeDropSource {
   BOOL IsMove() const { return m_bMove; }
   CTKPCommandBar* GetTarget() const { return m_pTarget; }
 
-  // The drag running on this thread, or null. A popup that opens during it joins the bars the control
-  // may be dropped on (above the others), and leaves them when it closes.
+  // The drag running on this thread, or null. A bar whose window goes stops being its target.
   static CTKPCustomizeDropSource* GetActive();
-  void AddBar(CTKPCommandBar* pBar);
   void RemoveBar(CTKPCommandBar* pBar);
 
  private:
-  void AddCandidates();
   CTKPCommandBar* BarAt(CPoint ptScreen) const;
   void OnMove(CPoint ptScreen);
   void UpdateCursor() const;
@@ -55,7 +52,6 @@ class CTKPCustomizeDropSource {
   BOOL m_bToldOfMove = FALSE;  // the dragged control heard of the first move
   CTKPCommandBar* m_pTarget = nullptr;
   CPoint m_ptStart;
-  CArray<CTKPCommandBar*, CTKPCommandBar*> m_arrBars;
   HCURSOR m_hCursorNone = nullptr;
   HCURSOR m_hCursorMove = nullptr;
   HCURSOR m_hCursorCopy = nullptr;

@@ -239,6 +239,18 @@ class Customize : public testing::Test {
     harness::PumpMessages();
   }
   CTKPCommandBars* Bars() { return frame->Bars(); }
+  // A "More" drop-down button at the end of Tools whose menu holds Find Files and Settings.
+  CTKPControlPopup* AddMoreMenu() {
+    auto* more = static_cast<CTKPControlPopup*>(tools->GetControls()->Add(tkpControlButtonPopup, ID_APP_ABOUT));
+    more->SetCaption(CString(_T("More")));
+    CTKPPopupBar* menu = CTKPPopupBar::CreatePopupBar(Bars());
+    menu->GetControls()->Add(tkpControlButton, ID_FIND_FILES)->SetCaption(CString(_T("&Find Files")));
+    menu->GetControls()->Add(tkpControlButton, ID_SETTINGS)->SetCaption(CString(_T("&Settings")));
+    more->SetCommandBar(menu);
+    menu->InternalRelease();
+    frame->RecalcLayout();
+    return more;
+  }
 
   CustomizeFrame* frame = nullptr;
   CTKPToolBar* tools = nullptr;
@@ -306,6 +318,16 @@ TEST_F(Customize, TheDialogOpensCustomizeModeAndItsPagesWorkOnTheLiveBars) {
   const std::vector<std::wstring> left = harness::Items(keyboard.GetKeyList().m_hWnd);
   EXPECT_EQ(std::find(left.begin(), left.end(), L"Ctrl+K"), left.end());
   EXPECT_NE(std::find(left.begin(), left.end(), L"Ctrl+J"), left.end());
+  // A plain Escape typed into the field is no shortcut unless the manager allows it.
+  HWND field = harness::Control(keyboard.m_hWnd, IDC_TK_KEYS_NEW);
+  keyboard.SetCapturedKey(FVIRTKEY | FCONTROL, 'K');
+  ::SendMessageW(field, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  EXPECT_EQ(harness::Text(field), L"Ctrl+K");
+  Bars()->GetShortcutManager()->m_bAllowEscapeShortcut = TRUE;
+  ::SendMessageW(field, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  EXPECT_NE(harness::Text(field), L"Ctrl+K");
+  EXPECT_FALSE(harness::Text(field).empty());
+  Bars()->GetShortcutManager()->m_bAllowEscapeShortcut = FALSE;
 
   // Options: each box writes its option at once; the shortcut tips follow the tips.
   sheet->SetActivePage(3);
@@ -448,14 +470,8 @@ TEST_F(Customize, ControlsMoveAndCopyBetweenBarsAndStayWhenDroppedOnThemselves) 
 // Held over a popup button, a dragged control opens the button's popup and lands inside it; the popup stays
 // open and shows it. The popup button dragged over itself opens nothing.
 TEST_F(Customize, AControlDraggedOverAPopupButtonOpensThePopupAndLandsInside) {
-  auto* more = static_cast<CTKPControlPopup*>(tools->GetControls()->Add(tkpControlButtonPopup, ID_APP_ABOUT));
-  more->SetCaption(CString(_T("More")));
-  CTKPPopupBar* menu = CTKPPopupBar::CreatePopupBar(Bars());
-  menu->GetControls()->Add(tkpControlButton, ID_FIND_FILES)->SetCaption(CString(_T("&Find Files")));
-  menu->GetControls()->Add(tkpControlButton, ID_SETTINGS)->SetCaption(CString(_T("&Settings")));
-  more->SetCommandBar(menu);
-  menu->InternalRelease();
-  frame->RecalcLayout();
+  CTKPControlPopup* more = AddMoreMenu();
+  CTKPPopupBar* menu = static_cast<CTKPPopupBar*>(more->GetCommandBar());
   OpenSheet();
   CTKPToolBar* standard = frame->standard;
   const CPoint over = ScreenCentre(tools, more);
@@ -595,6 +611,42 @@ TEST_F(Customize, APressOpensAPopupsMenuWhichStaysForItsItemsUntilTheButtonIsPre
   EXPECT_FALSE(more->IsPopupOpen());
   EXPECT_TRUE(menu->GetSafeHwnd() == nullptr || !menu->IsWindowVisible());
   EXPECT_EQ(Bars()->GetDragControl(), more);
+}
+
+// A menu opened before the drag began takes drops like one the drag opens: its own items move inside it,
+// and a command from the commands page lands in it.
+TEST_F(Customize, AMenuOpenBeforeTheDragTakesItsOwnItemsAndNewCommands) {
+  CTKPControlPopup* more = AddMoreMenu();
+  CTKPPopupBar* menu = static_cast<CTKPPopupBar*>(more->GetCommandBar());
+  OpenSheet();
+  Drag(tools->m_hWnd, ScreenCentre(tools, more), {});
+  ASSERT_NE(menu->GetSafeHwnd(), nullptr);
+  ASSERT_TRUE(menu->IsWindowVisible());
+  auto belowLast = [menu](int dx) {
+    return [menu, dx] {
+      CRect rc(0, 0, 0, 0);
+      if (menu->GetSafeHwnd() != nullptr) menu->GetWindowRect(rc);
+      return CPoint(rc.CenterPoint().x + dx, rc.bottom - 5);
+    };
+  };
+  const CPoint find = ScreenCentre(menu, menu->GetControl(0));
+  DragVia(menu->m_hWnd, find, {[find] { return CPoint(find.x, find.y + 4); }, belowLast(0), belowLast(1)});
+  EXPECT_EQ(Ids(menu), (std::vector<int>{ID_SETTINGS, ID_FIND_FILES}));
+  ASSERT_NE(menu->GetSafeHwnd(), nullptr);
+  EXPECT_TRUE(menu->IsWindowVisible());
+
+  frame->sheet->SetActivePage(1);
+  harness::PumpMessages();
+  ASSERT_NE(menu->GetSafeHwnd(), nullptr);
+  CTKPCustomizeCommandList& list = frame->sheet->GetCommandsPage().GetCommandList();
+  CRect first;
+  list.GetItemRect(0, first);
+  list.ClientToScreen(first);
+  const int id = frame->standard->GetControl(0)->GetID();
+  DragVia(list.m_hWnd, first.CenterPoint(),
+          {[first] { return CPoint(first.CenterPoint().x + 3, first.CenterPoint().y); }, belowLast(0), belowLast(1)});
+  EXPECT_EQ(Ids(menu), (std::vector<int>{ID_SETTINGS, ID_FIND_FILES, id}));
+  Bars()->ClosePopups();
 }
 
 TEST_F(Customize, AnAltPressDragsAControlWithoutTheDialog) {
@@ -1004,6 +1056,11 @@ TEST_F(Customize, AddOrRemoveButtonsOffersAButtonTakenOffTheBarUncheckedAndEndsW
   EXPECT_TRUE(list->GetControl(1)->GetChecked());
   EXPECT_EQ(list->GetControl(2)->GetCaption(), CString(_T("Reset")));
   EXPECT_TRUE(list->GetControl(2)->GetBeginGroup());
+  // Checked, it shows again, and the bars count as changed so that the choice is saved.
+  Bars()->GetOptions()->bDirtyState = FALSE;
+  list->GetControl(0)->OnExecute();
+  EXPECT_EQ(Ids(tools), (std::vector<int>{ID_FIND_FILES, ID_SETTINGS}));
+  EXPECT_TRUE(Bars()->GetOptions()->bDirtyState);
   popup->InternalRelease();
 }
 

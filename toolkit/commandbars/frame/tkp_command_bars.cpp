@@ -21,6 +21,7 @@
 #include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/commandbars/customize/tkp_customize_sheet.h"
 #include "toolkit/commandbars/bars/tkp_menu_bar.h"
+#include "toolkit/mdi/tkp_tab_client_wnd.h"
 #include "toolkit/commandbars/bars/tkp_rebar.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
 #include "toolkit/common/tkp_image_manager.h"
@@ -52,18 +53,6 @@ const DockSide kDocks[] = {
     {tkpBarRight, TKP_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT},
 };
 
-// Menu items of hidden commands leave the window menu.
-void RemoveHidden(HMENU menu, const CTKPCommandBars& bars) {
-  for (int i = ::GetMenuItemCount(menu) - 1; i >= 0; --i) {
-    HMENU sub = ::GetSubMenu(menu, i);
-    if (sub != nullptr) {
-      RemoveHidden(sub, bars);
-    } else if (bars.IsControlHidden(::GetMenuItemID(menu, i))) {
-      ::DeleteMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
-    }
-  }
-}
-
 CString Section(LPCTSTR profile, LPCTSTR part) { return CString(profile) + part; }
 
 void PaintIconOptions(CTKPCommandBarsOptions* pOptions, bool bToPaint) {
@@ -93,6 +82,9 @@ CTKPCommandBars::CTKPCommandBars() {
 }
 
 CTKPCommandBars::~CTKPCommandBars() {
+  // A bar window that outlives its manager must not tell a freed one of its end.
+  for (INT_PTR i = 0; i < m_arrDropTargets.GetSize(); ++i) m_arrDropTargets[i]->m_pDropRegistry = nullptr;
+  m_arrDropTargets.RemoveAll();
   tkp_bar::Release(m_pDragControl);
   m_pDragControl = nullptr;
   if (m_pExtraObject != nullptr) m_pExtraObject->InternalRelease();
@@ -239,6 +231,17 @@ void CTKPCommandBars::RemoveFromReBar(CTKPToolBar* pBar) {
   if (pBar != nullptr && pBar == m_pMenuBar) m_pMenuBar = nullptr;
 }
 
+void CTKPCommandBars::RegisterDropTarget(CTKPCommandBar* pBar) {
+  UnregisterDropTarget(pBar);
+  m_arrDropTargets.Add(pBar);
+}
+
+void CTKPCommandBars::UnregisterDropTarget(CTKPCommandBar* pBar) {
+  for (INT_PTR i = m_arrDropTargets.GetSize() - 1; i >= 0; --i) {
+    if (m_arrDropTargets[i] == pBar) m_arrDropTargets.RemoveAt(i);
+  }
+}
+
 void CTKPCommandBars::AddBar(CTKPCommandBar* pBar) {
   if (pBar == nullptr || FindIndex(pBar) >= 0) return;
   pBar->SetCommandBars(this);
@@ -363,12 +366,9 @@ void CTKPCommandBars::HideCommands(const UINT* ids, int nCount) {
   for (int i = 0; ids != nullptr && i < nCount; ++i) HideCommand(ids[i]);
 }
 
-void CTKPCommandBars::HideCommand(UINT nID) {
-  m_pOptions->m_mapHiddenCommands[nID] = TRUE;
-  if (m_pFrame != nullptr && m_pFrame->m_hWnd != nullptr) {
-    if (HMENU menu = ::GetMenu(m_pFrame->m_hWnd)) RemoveHidden(menu, *this);
-  }
-}
+// Only the bars leave a hidden command out, and only until it is used: the frame's own menu keeps every
+// item, so that nothing has to be put back when the usage is reset or the command is used.
+void CTKPCommandBars::HideCommand(UINT nID) { m_pOptions->m_mapHiddenCommands[nID] = TRUE; }
 
 void CTKPCommandBars::SetCommandUsed(UINT nID) {
   BOOL value = FALSE;
@@ -529,6 +529,11 @@ void CTKPCommandBars::RecalcCommandBarsLayout() {
     CTKPCommandBar* bar = m_arrBars[i];
     if (bar->IsVisible()) bar->OnRecalcLayout();
   }
+  // The tab client's strips follow the bars' new sizes (its own frame layout waits for ours).
+  auto* mdi = m_pFrame != nullptr ? dynamic_cast<CMDIFrameWnd*>(m_pFrame) : nullptr;
+  CWnd* client = mdi != nullptr && mdi->m_hWndMDIClient != nullptr ? CWnd::FromHandlePermanent(mdi->m_hWndMDIClient)
+                                                                    : nullptr;
+  if (auto* tabs = dynamic_cast<CTKPTabClientWnd*>(client)) tabs->Refresh(FALSE);
   m_bRecalcLayout = FALSE;
   RecalcFrameLayout(FALSE);
 }

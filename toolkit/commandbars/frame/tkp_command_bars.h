@@ -117,6 +117,11 @@ class CTKPCommandBars : public CCmdTarget {
   void SetCustomizeMode(BOOL bMode);
   void SetDragControl(CTKPControl* pControl);
   CTKPControl* GetDragControl() const { return m_pDragControl; }
+  // Every bar window of this manager, popups included, in the order they were created: what a
+  // customize drag may drop on, a menu that was already open when the drag began included.
+  void RegisterDropTarget(CTKPCommandBar* pBar);
+  void UnregisterDropTarget(CTKPCommandBar* pBar);
+  const CArray<CTKPCommandBar*, CTKPCommandBar*>& GetDropTargets() const { return m_arrDropTargets; }
 
   // ---- frame messages -------------------------------------------------------------------------------
   BOOL PreTranslateFrameMessage(MSG* pMsg);
@@ -233,6 +238,7 @@ class CTKPCommandBars : public CCmdTarget {
   CString m_strControlsFileName;
   CTKPCommandBarsOptions* m_pOptions = nullptr;
   CArray<CTKPCommandBar*, CTKPCommandBar*> m_arrBars;
+  CArray<CTKPCommandBar*, CTKPCommandBar*> m_arrDropTargets;  // no references held
   CTKPDockBar* m_pDocks[4] = {nullptr, nullptr, nullptr, nullptr};
   CWnd* m_pFrame = nullptr;
   CTKPToolTipContext* m_pToolTipContext = nullptr;

@@ -9,6 +9,7 @@
 #include "toolkit/commandbars/bars/tkp_bar_controls.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/bars/tkp_mnemonic_search.h"
+#include "toolkit/commandbars/controls/tkp_edit_window.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/commandbars/state/tkp_shortcut_manager.h"
 #include "toolkit/common/color_manager.h"
@@ -36,9 +37,11 @@ BOOL CTKPCommandBars::PreTranslateFrameMessage(MSG* pMsg) {
       ShowKeyboardCues(TRUE);
       return FALSE;
     }
-    if (m_bIgnoreShiftMenuKey && TKPIsKeyDown(VK_SHIFT)) return FALSE;
+    // Alt+key that no mnemonic answers may still be a shortcut (Alt+Enter, Alt+F4 style keys): it goes
+    // on to the shortcut manager below.
+    const bool searchMnemonics = !(m_bIgnoreShiftMenuKey && TKPIsKeyDown(VK_SHIFT));
     const UINT key = LOWORD(pMsg->wParam);
-    return key != 0 && OnFrameAccel(key);
+    if (searchMnemonics && key != 0 && OnFrameAccel(key)) return TRUE;
   }
   if ((message == WM_SYSKEYUP || message == WM_KEYUP) && m_pOptions->m_bCuesUntilAlt && m_pOptions->m_bCuesVisible &&
       !mouse->IsTrackedLock(nullptr)) {
@@ -167,8 +170,8 @@ BOOL CTKPCommandBars::OnFrameWndMsg(UINT message, WPARAM wParam, LPARAM lParam, 
     case WM_CLOSE:
       return m_bCustomizeMode;  // not while the bars are being customized
     case WM_COMMAND:
-      if (CWnd* edit = TKPCommandBarEditWithFocus()) {
-        if (edit->SendMessage(WM_COMMAND, wParam, lParam) != 0) {
+      if (CWnd* focus = TKPCommandBarEditWithFocus(); focus != nullptr && focus->IsKindOf(RUNTIME_CLASS(CTKPEdit))) {
+        if (static_cast<CTKPEdit*>(focus)->OnFrameCommand(wParam, lParam)) {
           *pResult = 1;
           return TRUE;
         }

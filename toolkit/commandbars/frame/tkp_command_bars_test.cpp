@@ -39,6 +39,8 @@ constexpr UINT kNotifyId = 4242;
 constexpr UINT kFrameResource = 900;  // title and shortcuts (tkp_command_bars_test.rc)
 constexpr UINT kNewCommand = 32800;   // Ctrl+N
 constexpr UINT kFirstMenuCommand = 32801;
+constexpr UINT kAltEnterCommand = 32806;  // Alt+Enter
+constexpr UINT kAltHCommand = 32807;      // Alt+H, which the menu's Help also answers by its first letter
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM};
 
 bool SystemHidesCues() { return false; }
@@ -78,6 +80,7 @@ BEGIN_MESSAGE_MAP(BarsFrame, CTKPFrameWnd)
   ON_NOTIFY(100, kNotifyId, OnControlNotify)
   ON_COMMAND(kNewCommand, OnNew)
   ON_COMMAND_RANGE(kFirstMenuCommand, kFirstMenuCommand + 4, OnMenuCommand)
+  ON_COMMAND_RANGE(kAltEnterCommand, kAltHCommand, OnMenuCommand)
 END_MESSAGE_MAP()
 
 // A frame that offers the customize command.
@@ -568,7 +571,7 @@ TEST_F(CommandBars, CustomizingIsAvailableWhereTheSiteHandlesTheCommand) {
 TEST_F(CommandBars, TheShortcutManagerAloneTranslatesAccelerators) {
   // The frame's own table went when the shortcut manager took the frame's accelerators.
   EXPECT_EQ(frame->m_hAccelTable, nullptr);
-  EXPECT_EQ(frame->Bars()->GetShortcutManager()->GetCount(), 1);
+  EXPECT_EQ(frame->Bars()->GetShortcutManager()->GetCount(), 3);
   // Ctrl+N through the frame's pre-translation becomes the command, once.
   BYTE keys[256] = {};
   ::GetKeyboardState(keys);
@@ -593,10 +596,54 @@ TEST_F(CommandBars, TheShortcutManagerAloneTranslatesAccelerators) {
   EXPECT_EQ(frame->newCommands, 2);
 }
 
+TEST_F(CommandBars, AltKeysThatNoMnemonicAnswersReachTheShortcuts) {
+  CTKPCommandBars* bars = frame->Bars();
+  RowBar* bar = AddRowBar(bars, tkpBarTypeMenuBar);
+  ASSERT_NE(bar, nullptr);
+  frame->RecalcLayout();
+  ASSERT_TRUE(harness::WaitUntil([&] { return ::GetActiveWindow() == frame->m_hWnd; }));
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_MENU] = 0x80;
+  ::SetKeyboardState(keys);
+  // No caption answers Enter: the shortcut runs.
+  MSG altEnter{frame->m_hWnd, WM_SYSKEYDOWN, VK_RETURN, 0x201C0001, 0, {}};
+  EXPECT_TRUE(frame->PreTranslateMessage(&altEnter));
+  EXPECT_EQ(frame->menuCommands, std::vector<UINT>{kAltEnterCommand});
+  EXPECT_FALSE(bar->IsTrackingMode());
+  // A mnemonic answers first; with first letters turned off the same key is the user's shortcut.
+  MSG altH{frame->m_hWnd, WM_SYSKEYDOWN, 'H', 0x20230001, 0, {}};
+  EXPECT_TRUE(frame->PreTranslateMessage(&altH));
+  harness::PumpMessages();
+  EXPECT_EQ(frame->menuCommands.back(), kFirstMenuCommand + 4);
+  bars->GetOptions()->keyboardCuesUse = TKP_CUES_USE_ALL_BARS | TKP_CUES_USE_AMPERSAND;
+  EXPECT_TRUE(frame->PreTranslateMessage(&altH));
+  EXPECT_EQ(frame->menuCommands.back(), kAltHCommand);
+  // Shift held while Shift+Alt is kept from the mnemonics: the key still reaches the shortcuts.
+  bars->GetOptions()->keyboardCuesUse = TKP_CUES_USE_ALL_BARS;
+  bars->m_bIgnoreShiftMenuKey = TRUE;
+  keys[VK_SHIFT] = 0x80;
+  ::SetKeyboardState(keys);
+  EXPECT_FALSE(frame->PreTranslateMessage(&altH));  // Shift+Alt+H is no shortcut
+  keys[VK_SHIFT] = 0;
+  keys[VK_MENU] = 0;
+  ::SetKeyboardState(keys);
+  EXPECT_EQ(frame->menuCommands.size(), 3u);
+}
+
 TEST_F(CommandBars, HiddenCommandsShowOnceUsedUntilTheUsageIsReset) {
   CTKPCommandBars* bars = frame->Bars();
+  // The frame's own menu keeps its items: only the bars hide them.
+  HMENU native = ::CreateMenu();
+  HMENU file = ::CreatePopupMenu();
+  ::AppendMenuW(file, MF_STRING, ID_FILE_PRINT, L"&Print");
+  ::AppendMenuW(native, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+  ::SetMenu(frame->m_hWnd, native);
   const UINT ids[] = {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW};
   bars->HideCommands(ids, 2);
+  EXPECT_NE(::GetMenuState(native, ID_FILE_PRINT, MF_BYCOMMAND), static_cast<UINT>(-1));
+  ::SetMenu(frame->m_hWnd, nullptr);
+  ::DestroyMenu(native);
   EXPECT_TRUE(bars->IsControlHidden(ID_FILE_PRINT));
   bars->SetCommandUsed(ID_FILE_PRINT);
   bars->SetCommandUsed(ID_FILE_NEW);  // not hidden: nothing to remember

@@ -267,10 +267,9 @@ CSize CTKPPaintManager::DrawControlToolBarParent(CDC* pDC, CTKPControl* pControl
     }
     case tkpControlPopup:
       if (pIcon == nullptr) {
-        // A menu bar's titles are menus by their place: only a toolbar's drop-down shows its arrow.
-        const BOOL triangle = pBar == nullptr || pBar->GetType() != tkpBarTypeMenuBar;
-        if (bDraw) DrawTextEx(pDC, pControl->GetCaption(), rc, TRUE, vertical, TRUE, triangle, FALSE, cues);
-        const CSize text = DrawTextEx(pDC, pControl->GetCaption(), rc, FALSE, vertical, TRUE, triangle);
+        // Every popup without an icon, a menu bar's title too, says by its arrow that it opens a menu.
+        if (bDraw) DrawTextEx(pDC, pControl->GetCaption(), rc, TRUE, vertical, TRUE, TRUE, FALSE, cues);
+        const CSize text = DrawTextEx(pDC, pControl->GetCaption(), rc, FALSE, vertical, TRUE, TRUE);
         return CSize(text.cx + 6, text.cy + 6);
       }
       if (!caption) {

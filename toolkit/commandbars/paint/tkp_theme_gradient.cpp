@@ -229,7 +229,7 @@ void CTKPSoftGradientTheme::ApplySoftScheme(int scheme) {
       SetColors(4, indexes, colors);
     }
   }
-  m_bSchemeColors = TRUE;
+  // Only the colours follow the system's scheme: the highlights stay those of colour-scheme mode 0.
 }
 
 // ---- backgrounds -----------------------------------------------------------------------------------------

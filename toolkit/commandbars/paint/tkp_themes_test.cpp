@@ -20,6 +20,7 @@
 #include "toolkit/commandbars/paint/tkp_theme_gradient.h"
 #include "toolkit/commandbars/paint/tkp_theme_visual_style.h"
 #include "toolkit/commandbars/bars/toolbar_layout.h"
+#include "toolkit/common/color_manager.h"
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/common/tkp_image_manager.h"
 
@@ -363,6 +364,23 @@ TEST(Themes, TheGradientThemeTakesTheColoursOfItsScheme) {
   theme->DrawRectangle(&canvas.dc, CRect(4, 4, 28, 28), TRUE, FALSE, TRUE, FALSE, FALSE, TRUE, tkpBarTop);
   EXPECT_EQ(canvas.Pixel(4, 4), RGB(0, 0, 128));
   EXPECT_NE(canvas.Pixel(10, 6), canvas.Pixel(10, 26));  // shaded top to bottom
+}
+
+// The soft theme takes the system scheme's colours, yet keeps the highlights of its own mode (no scheme):
+// flat rectangles, not the gradient theme's shaded ones.
+TEST(Themes, TheSoftThemeTakesTheSchemesColoursButNotItsHighlights) {
+  TKPColorManager()->Table().SetForcedScheme(kTKPSchemeSilver);
+  Theme theme(4);
+  auto* soft = static_cast<CTKPGradientTheme*>(theme.p);
+  theme->RefreshMetrics();
+  EXPECT_EQ(static_cast<COLORREF>(soft->m_grcDock.clrLight), RGB(215, 215, 229));
+  EXPECT_EQ(theme->GetPaintColor(32), RGB(75, 75, 111));
+  EXPECT_FALSE(soft->AreSchemeColorsActive());
+  Canvas canvas(40, 40);
+  theme->DrawRectangle(&canvas.dc, CRect(4, 4, 28, 28), TRUE, FALSE, TRUE, FALSE, FALSE, TRUE, tkpBarTop);
+  EXPECT_EQ(canvas.Pixel(10, 6), canvas.Pixel(10, 26));  // one colour, not shaded
+  EXPECT_EQ(canvas.Pixel(10, 10), theme->GetPaintColor(31));
+  TKPColorManager()->Table().SetForcedScheme(kTKPSchemeAuto);
 }
 
 // ---- the visual-styles theme without visual styles -------------------------------------------------------

@@ -109,10 +109,10 @@ bool BarTypeFits(CTKPCommandBar* bar) {
 // Likewise for a control: a popup's type is a popup type, an edit's the edit type, and so on.
 bool ControlTypeFits(CTKPControl* control) {
   const int type = control->GetType();
+  if (control->IsKindOf(RUNTIME_CLASS(CTKPControlComboBox))) return type == tkpControlComboBox;  // a popup too
   if (control->IsKindOf(RUNTIME_CLASS(CTKPControlPopup))) {
     return type == tkpControlPopup || type == tkpControlButtonPopup || type == tkpControlSplitButtonPopup;
   }
-  if (control->IsKindOf(RUNTIME_CLASS(CTKPControlComboBox))) return type == tkpControlComboBox;
   if (control->IsKindOf(RUNTIME_CLASS(CTKPControlEdit))) return type == tkpControlEdit;
   if (control->IsKindOf(RUNTIME_CLASS(CTKPControlCustom))) return type == tkpControlCustom;
   if (control->IsKindOf(RUNTIME_CLASS(CTKPControlLabel))) return type == tkpControlLabel;
