@@ -16,7 +16,7 @@
 #include "engine/scan/selected_signatures.h"
 #include "engine/snapshot/snapshot.h"
 #include "engine/snapshot/snapshot_format.h"
-#include "engine/snapshot/snapshot_mft.h"
+#include "engine/snapshot/snapshot_source.h"
 #include "platform/os/os.h"
 
 namespace {
@@ -192,7 +192,7 @@ uint32_t LoadSnapshotTree(const std::u16string& path) {
   LoadedSnapshot loaded;
   if (!ReadSnapshotFile(path, u"DA", progress, &loaded)) return 0;
   const bool ntfs = loaded.fileSystem.type == records::kNtfs;
-  if (ntfs && !snapshot::MapSnapshotMft(loaded, ntfs::CurrentDevicePath())) {
+  if (!snapshot::SourceMatchesSnapshot(loaded, ntfs::CurrentDevicePath())) {
     progress.Hide();
     if (host::SnapshotFrameHost* frame = host::Current().snapshotFrame) {
       frame->PlainMessageBox(u"Source file and load recovery snapshot mismatch");
