@@ -184,9 +184,8 @@ bool CEx_StyleApp::OpenSnapshot(const std::u16string& given) {
     return false;
   }
   // A file that cannot be opened keeps the mode; its loader then finds nothing to read.
-  RecoveryMode = mode;
   frame->SnapshotOpen = 1;
-  if (frame->LoadSnapshotFile(path)) frame->ResultsReady = 1;
+  if (frame->LoadSnapshotFile(path, mode)) frame->ResultsReady = 1;
   frame->AtStart = 0;
   return true;
 }
