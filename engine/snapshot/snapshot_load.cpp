@@ -187,19 +187,25 @@ uint32_t RecoveryModeOf(char16_t letter) {
   return letter == snapshot::kExtensiveScanLetter ? records::kExtensiveScan : records::kQuickScan;
 }
 
+// Reads the snapshot at path whole and checks it against the source open now; false, with the refusal
+// reported, when it cannot be loaded.
+bool ReadMatchingSnapshot(const std::u16string& path, std::u16string_view letters, LoadProgress& progress,
+                          LoadedSnapshot* loaded) {
+  if (!ReadSnapshotFile(path, letters, progress, loaded)) return false;
+  if (snapshot::SourceMatchesSnapshot(*loaded, ntfs::CurrentDevicePath())) return true;
+  progress.Hide();
+  if (host::SnapshotFrameHost* frame = host::Current().snapshotFrame) {
+    frame->PlainMessageBox(u"Source file and load recovery snapshot mismatch");
+  }
+  return false;
+}
+
 }  // namespace
 
 uint32_t LoadSnapshotTree(const std::u16string& path) {
   LoadProgress progress(true);
   LoadedSnapshot loaded;
-  if (!ReadSnapshotFile(path, u"DA", progress, &loaded)) return 0;
-  if (!snapshot::SourceMatchesSnapshot(loaded, ntfs::CurrentDevicePath())) {
-    progress.Hide();
-    if (host::SnapshotFrameHost* frame = host::Current().snapshotFrame) {
-      frame->PlainMessageBox(u"Source file and load recovery snapshot mismatch");
-    }
-    return 0;
-  }
+  if (!ReadMatchingSnapshot(path, u"DA", progress, &loaded)) return 0;
   FreeEngineRecordLists();
   const bool ntfs = loaded.fileSystem.type == records::kNtfs;
   RecoveryMode = RecoveryModeOf(loaded.letter);
@@ -222,7 +228,7 @@ uint32_t LoadSnapshotTree(const std::u16string& path) {
 uint32_t LoadSnapshotFlat(const std::u16string& path) {
   LoadProgress progress(false);
   LoadedSnapshot loaded;
-  if (!ReadSnapshotFile(path, u"R", progress, &loaded)) return 0;
+  if (!ReadMatchingSnapshot(path, u"R", progress, &loaded)) return 0;
   FreeEngineRecordLists();
   RecoveryMode = records::kFileTrace;
   CommitParameters(loaded);

@@ -5,6 +5,7 @@
 #include "engine/image/byte_order.h"
 #include "engine/image/read_sectors.h"
 #include "engine/records/scan_parameters.h"
+#include "engine/scan/selected_signatures.h"
 #include "engine/snapshot/snapshot_mft.h"
 
 namespace snapshot {
@@ -75,6 +76,23 @@ bool FatSourceMatches(const LoadedSnapshot& loaded, const char* devicePath) {
   return true;
 }
 
+// Each hit was found where a sector begins with one of the selected signatures.
+bool HitInPlace(const FileTraceHit& hit, const std::vector<StoredSignature>& signatures, const char* devicePath) {
+  uint8_t sector[kSectorSize];
+  if (!ReadOneSector(devicePath, hit.startSector, sector)) return false;
+  for (const StoredSignature& s : signatures) {
+    if (BeginsWithSignature(sector, sizeof sector, s.length, s.signatureHex)) return true;
+  }
+  return false;
+}
+
+bool FileTraceSourceMatches(const LoadedSnapshot& loaded, const char* devicePath) {
+  for (size_t place : CheckedPlaces(loaded.hits.size())) {
+    if (!HitInPlace(loaded.hits[place], loaded.signatures, devicePath)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::vector<size_t> CheckedPlaces(size_t count) {
@@ -85,6 +103,7 @@ std::vector<size_t> CheckedPlaces(size_t count) {
 }
 
 bool SourceMatchesSnapshot(const LoadedSnapshot& loaded, const char* devicePath) {
+  if (loaded.letter == kFileTraceLetter) return !SourceReadable() || FileTraceSourceMatches(loaded, devicePath);
   if (loaded.fileSystem.type == records::kNtfs) return MapSnapshotMft(loaded, devicePath);
   return !SourceReadable() || FatSourceMatches(loaded, devicePath);
 }

@@ -21,8 +21,9 @@ std::vector<size_t> CheckedPlaces(size_t count);
 // FAT: a copy of the allocation table the snapshot names begins as a table there (when it names one), and a sample
 // of the stored live folders begins, at its first cluster, with the entries "." naming that cluster and
 // ".." naming the folder's parent.
-// A FAT snapshot loaded with no source open at all is not checked: nothing can be read, and a save then
-// reports every file as unreadable.
+// File Trace: a sample of the hits lies where a sector begins with one of the stored signatures.
+// A FAT or File Trace snapshot loaded with no source open at all is not checked: nothing can be read, and
+// a save then reports every file as unreadable.
 bool SourceMatchesSnapshot(const LoadedSnapshot& loaded, const char* devicePath);
 
 }  // namespace snapshot

@@ -2,7 +2,9 @@
 """A snapshot belongs to the volume it was taken from: two volumes of one layout (two NTFS volumes of one size
 made by mkntfs, whose MFTs start at the same sector, and two FAT16 volumes made by mkfs.fat and mtools) are
 scanned and each scan's snapshot is loaded over the other volume (refused: status 1, the mismatch message,
-nothing saved) and over its own (loaded: every file saved with the bytes icat gives).
+nothing saved) and over its own (loaded: every file saved with the bytes icat gives). A File Trace of each FAT16
+volume (a JPEG file at a different place on each) goes the same way: refused over the other volume, and over
+its own the hit saved with the JPEG's bytes first.
 
     snapshot_source_test.py --enginectl PATH --work DIR
 """
@@ -24,11 +26,17 @@ SIZE_MIB = 16
 # Each volume's files (path, size). Volume B puts a file before its folder, so that its folder lies where
 # volume A keeps file data, and the other way round; the NTFS volumes' files take the same MFT records.
 FILES = {
-    "fat16_a": [("DIRA/ALPHA.TXT", 9000), ("ONE.BIN", 3000)],
-    "fat16_b": [("ZULU.BIN", 20000), ("DIRB/BRAVO.TXT", 7000)],
+    "fat16_a": [("DIRA/ALPHA.TXT", 9000), ("ONE.BIN", 3000), ("PIC.JPG", 5000)],
+    "fat16_b": [("ZULU.BIN", 20000), ("DIRB/BRAVO.TXT", 7000), ("PIC.JPG", 5000)],
     "ntfs_a": [("alpha.txt", 9000), ("one.bin", 3000)],
     "ntfs_b": [("zulu.txt", 9000), ("two.bin", 3000)],
 }
+
+
+def content(name, path, size):
+    """The bytes of a file: a JPEG's first bytes before those of a .JPG, which File Trace finds."""
+    head = b"\xff\xd8\xff\xe0" if path.endswith(".JPG") else b""
+    return head + pseudo_bytes(name + path, size - len(head))
 
 
 def tool(*cmd):
@@ -50,7 +58,7 @@ def build(work, name):
     for seed, (path, size) in enumerate(FILES[name]):
         local = os.path.join(staging, str(seed))
         with open(local, "wb") as f:
-            f.write(pseudo_bytes(name + path, size))
+            f.write(content(name, path, size))
         if fat:
             if "/" in path:
                 tool("mmd", "-i", raw, "-D", "s", "::/" + path.split("/")[0])
@@ -73,6 +81,37 @@ def icat_bytes(raw, path):
             inode = head.split()[-1].rstrip(":")
             return subprocess.run(["icat", raw, inode], stdout=subprocess.PIPE, check=True).stdout
     return None
+
+
+def trace_problems(args, volumes):
+    """File Trace snapshots of the FAT16 volumes: refused over each other, saving the JPEG over their own."""
+    problems = []
+    snapshots = {}
+    for name in ("fat16_a", "fat16_b"):
+        if name not in volumes:
+            continue
+        snapshot = os.path.join(args.work, name + "_trace.vsnp")
+        traced = run(args.enginectl, "trace", volumes[name][1], "--range", CODES["fat16"], 0, (SIZE_MIB << 20) // 512,
+                     "--types", "jpg", "--snapshot-save", snapshot)
+        if traced.returncode != 0 or len(traced.stdout.decode().splitlines()) != 1:
+            problems.append("%s: the trace found %s" % (name, traced.stdout.decode().splitlines() or failure(traced)))
+            continue
+        snapshots[name] = snapshot
+    for name, snapshot in snapshots.items():
+        other = name[:-1] + ("b" if name.endswith("a") else "a")
+        loaded = run(args.enginectl, "snapshot-load", snapshot, "--image", volumes[other][1])
+        if loaded.returncode != 1 or MISMATCH not in loaded.stderr.decode("utf-8", "replace"):
+            problems.append("%s's trace snapshot over %s: not refused (%s)" % (name, other, failure(loaded)))
+        out = os.path.join(args.work, "saved", name + "_trace")
+        os.makedirs(out)
+        saved = run(args.enginectl, "save", volumes[name][1], "--snapshot", snapshot, "--out", out, "--file-size", 1)
+        files = sorted(saved_tree(out))
+        want = content(name, "PIC.JPG", 5000)
+        got = open(os.path.join(out, files[0]), "rb").read(len(want)) if len(files) == 1 else None
+        if saved.returncode != 0 or got != want:
+            problems.append("%s's trace snapshot over its own volume: status %d, saved %s" %
+                            (name, saved.returncode, files))
+    return problems
 
 
 def main():
@@ -123,6 +162,7 @@ def main():
                 problems.append("%s over its own volume: %s saved %s, icat %s" %
                                 (name, path, None if got is None else len(got), None if want is None else len(want)))
 
+    problems += trace_problems(args, volumes)
     for p in problems:
         print("FAILED:", p)
     print("%d volumes, %d problems" % (len(volumes), len(problems)))
