@@ -91,12 +91,13 @@ class CMainFrame : public CTKPFrameWnd, public PreviewHost {
   afx_msg void OnNothing(UINT nID);
   afx_msg void OnUpdateRuledCommand(CCmdUI* pCmdUI);
 
-  // Loads a snapshot whose first character gave the mode: the results list's columns, page 4's buttons,
-  // then the loader of the mode. false when the loader refused it.
-  bool LoadSnapshotFile(const std::u16string& path);
+  // Loads a snapshot whose first character gave the mode: the results list's columns, the loader of the
+  // mode, then page 4's buttons. false when the loader refused it: RecoveryMode, the columns and the rows
+  // of the results shown before are back as they were.
+  bool LoadSnapshotFile(const std::u16string& path, uint32_t mode);
   // The Load command's whole load in that mode, also for a snapshot named on the command line or by the
-  // shell: the stage of the mode's results, the load, page 4 without Back. A refused load sets the stages
-  // back to choosing the source. false when the loader refused it.
+  // shell: the stage of the mode's results, the load, page 4 without Back. A refused load leaves the stages
+  // as they were. false when the loader refused it.
   bool ShowSnapshot(const std::u16string& path, uint32_t mode);
 
   // After a preview the results page's item list has the keyboard again.

@@ -12,7 +12,6 @@
 #include "app/pages/ex_style_view.h"
 #include "app/pages/source_dialogs.h"
 #include "app/pages/third_view_hdd.h"
-#include "app/results/result_columns.h"
 #include "app/results/tool_dialogs.h"
 #include "app/snapshot_open.h"
 #include "engine/records/scan_parameters.h"
@@ -75,20 +74,25 @@ void CMainFrame::OnSaveSnapshot() {
   }
 }
 
-bool CMainFrame::LoadSnapshotFile(const std::u16string& path) {
-  if (CThirdView_HDD* page = ResultsPage()) {
-    ResultListCtrl& list = page->ResultList();
-    while (list.DeleteColumn(0)) {
-    }
-    int index = 0;
-    for (const results::ResultColumn& c : results::ResultColumnsFor(RecoveryMode)) {
-      list.InsertColumn(index++, reinterpret_cast<const wchar_t*>(c.title), LVCFMT_LEFT, c.width);
-    }
-    page->ShowSaveAndHome();
+bool CMainFrame::LoadSnapshotFile(const std::u16string& path, uint32_t mode) {
+  const uint32_t modeBefore = RecoveryMode;
+  CThirdView_HDD* page = ResultsPage();
+  RecoveryMode = mode;
+  if (page != nullptr) page->ResultList().SetResultColumns(mode);
+  const bool loaded = mode == records::kFileTrace ? LoadSnapshotFlat(path) != 0 : LoadSnapshotTree(path) != 0;
+  if (loaded) {
+    if (page != nullptr) page->ShowSaveAndHome();
+    AtStart = 0;
+    return true;
   }
-  AtStart = 0;
-  if (RecoveryMode == records::kFileTrace) return LoadSnapshotFlat(path) != 0;
-  return LoadSnapshotTree(path) != 0;
+  // A refused snapshot changes nothing: the results shown before come back with their columns and ticks.
+  RecoveryMode = modeBefore;
+  if (page != nullptr) {
+    page->ResultList().SetResultColumns(modeBefore);
+    ResultTreeCtrl& tree = page->ResultTree();
+    tree.ListNode(tree.CurrentNode());
+  }
+  return false;
 }
 
 void CMainFrame::OnLoadSnapshot() {
@@ -116,17 +120,20 @@ void CMainFrame::OnLoadSnapshot() {
 }
 
 bool CMainFrame::ShowSnapshot(const std::u16string& path, uint32_t mode) {
-  RecoveryMode = mode;
+  const uint32_t stages[] = {ResultsReady, AtSourceStage, AtScanStage, FileSystemResultsReady};
   // The stage whose flag the commands of this mode read: a loaded Extensive Scan snapshot shows file-system
   // results, as page 3's Next does, and enables what they enable.
   const bool fileSystem = mode == records::kExtensiveScan;
   AtSourceStage = AtScanStage = 0;
   ResultsReady = fileSystem ? 0 : 1;
   FileSystemResultsReady = fileSystem ? 1 : 0;
-  if (!LoadSnapshotFile(path)) {
-    // The stages go back to choosing the source.
-    AtSourceStage = 1;
-    ResultsReady = AtScanStage = FileSystemResultsReady = 0;
+  if (!LoadSnapshotFile(path, mode)) {
+    // A refused snapshot changes nothing: the stages stay those of the results still shown (or of the
+    // source being chosen).
+    ResultsReady = stages[0];
+    AtSourceStage = stages[1];
+    AtScanStage = stages[2];
+    FileSystemResultsReady = stages[3];
     return false;
   }
   // The loaded results stand alone: there is no page of theirs to go back to, only Home.

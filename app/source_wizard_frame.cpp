@@ -8,7 +8,6 @@
 #include "app/pages/source_wizard.h"
 #include "app/pages/third_view_hdd.h"
 #include "app/results/preview_temp.h"
-#include "app/results/result_columns.h"
 #include "engine/save/preview_temp_files.h"
 
 namespace {
@@ -73,14 +72,7 @@ class FrameSourceWizard : public source::SourceWizard {
   std::u16string ModeText() override { return SelectedModeText.ToUtf16(); }
 
   void InsertResultColumns(uint32_t mode) override {
-    ResultListCtrl* list = ResultList();
-    if (list == nullptr) return;
-    while (list->DeleteColumn(0)) {
-    }
-    int index = 0;
-    for (const results::ResultColumn& c : results::ResultColumnsFor(mode)) {
-      list->InsertColumn(index++, reinterpret_cast<const wchar_t*>(c.title), LVCFMT_LEFT, c.width);
-    }
+    if (ResultListCtrl* list = ResultList()) list->SetResultColumns(mode);
   }
   void ClearResults() override {
     if (ResultListCtrl* list = ResultList()) {

@@ -12,6 +12,7 @@
 
 #include "engine/fat/save_abort.h"
 #include "engine/host/fakes.h"
+#include "engine/save/save_state.h"
 #include "platform/harness/driver.h"
 #include "platform/harness/modal_script.h"
 #include "platform/harness/scripted_seams.h"
@@ -57,9 +58,13 @@ class SaveProgressDialogTest : public testing::Test {
     EXPECT_EQ(boxes.Unscripted(), 0u);
   }
 
-  // The stand-in save the dialog's worker runs; it ends once the test releases it.
+  // The stand-in save the dialog's worker runs; it ends once the test releases it, having written one file
+  // (a save that writes none is not reported as a success).
   void SaveWith(std::function<void()> saver) {
-    CurrentSave.findSaver = std::move(saver);
+    CurrentSave.findSaver = [saver = std::move(saver)] {
+      saver();
+      ++SaveTally.saved;
+    };
     CurrentSave.findSave = 1;
   }
 

@@ -28,6 +28,7 @@
 #include "app/pages/third_view_hdd.h"
 #include "app/results/preview_temp.h"
 #include "app/results/result_columns.h"
+#include "app/snapshot_test_files.h"
 #include "app/results/result_rows.h"
 #include "engine/fat/save_abort.h"
 #include "engine/host/fakes.h"
@@ -688,6 +689,59 @@ TEST_F(ResultsPageTest, SaveAllSavesTheTickedItemsAndCancellingTheFolderStartsNo
   EXPECT_EQ(messages_.shown[0].text, u" Files Saved successfully.");
   EXPECT_EQ(Sha256(ReadFile(os::ToUtf8(saved))), ManifestSha256(os::ToUtf8(longName)));
   os::RemoveFile(saved);
+  os::RemoveFolder(out);
+}
+
+// A snapshot of the scan loaded over its image, a file ticked, then a truncated snapshot and one of another
+// source: each is refused with its message and the results stay, with their tick, so that Save All saves
+// the ticked file with the image's bytes.
+TEST_F(ResultsPageTest, ARefusedSnapshotLeavesTheResultsAndTheirTicksToSave) {
+  QuickScan();
+  const std::u16string out = os::ProcessTempPath(u"refused_load");
+  const std::u16string good = out + u"\\scan.vsnp";
+  const std::u16string longName = u"A long NTFS file name with more than twenty-six characters.txt";
+  const std::u16string saved = out + u"\\save\\" + longName;
+  for (const std::u16string& file : {saved, good, out + u"\\cut.vsnp", out + u"\\other.vsnp"}) os::RemoveFile(file);
+  os::RemoveFolder(out + u"\\save");
+  os::CreateFolder(out);
+  ASSERT_TRUE(os::CreateFolder(out + u"\\save"));
+  seams_.dialogs.Choose({good});
+  frame_->SendMessage(WM_COMMAND, ID_SAVE_SNAPSHOT);
+  seams_.dialogs.Choose({good});
+  frame_->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+  harness::PumpFor(50);
+  ASSERT_TRUE(messages_.shown.empty());
+  ASSERT_GE(Row(longName), 0);
+  ClickRowBox(Row(longName));
+  const std::vector<std::u16string> names = Names();
+
+  const std::string bytes = ReadFile(os::ToUtf8(good));
+  std::ofstream(os::ToUtf8(out + u"\\cut.vsnp"), std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+  std::ofstream(os::ToUtf8(out + u"\\other.vsnp"), std::ios::binary)
+      << SnapshotBytesFromTestData("extensive_ntfs.vsnp.hex");
+  seams_.boxes.Answer(seams::kOk);
+  for (const char16_t* refused : {u"\\cut.vsnp", u"\\other.vsnp"}) {
+    seams_.dialogs.Choose({out + refused});
+    frame_->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+    harness::PumpFor(50);
+    EXPECT_EQ(RecoveryMode, records::kQuickScan);
+    EXPECT_EQ(Names(), names);
+    EXPECT_EQ(List().RowCheck(Row(longName)), 1);
+  }
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text.rfind(u"The recovery snapshot file is damaged: ", 0), 0u);
+  ASSERT_EQ(seams_.boxes.Log().size(), 1u);
+  EXPECT_EQ(seams_.boxes.Log()[0].text, u"Source file and load recovery snapshot mismatch");
+
+  messages_.shown.clear();
+  seams_.dialogs.ChooseFolderPath(out + u"\\save");
+  frame_->SendMessage(WM_COMMAND, ID_SAVE_ALL);
+  harness::PumpFor(100);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, u" Files Saved successfully.");
+  EXPECT_EQ(Sha256(ReadFile(os::ToUtf8(saved))), ManifestSha256(os::ToUtf8(longName)));
+  for (const std::u16string& file : {saved, good, out + u"\\cut.vsnp", out + u"\\other.vsnp"}) os::RemoveFile(file);
+  os::RemoveFolder(out + u"\\save");
   os::RemoveFolder(out);
 }
 

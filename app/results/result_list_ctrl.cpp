@@ -1,6 +1,7 @@
 #include "app/results/result_list_ctrl.h"
 
 #include "app/logic/find_files_search.h"
+#include "app/results/result_columns.h"
 #include "app/results/result_checks.h"
 #include "app/results/result_records.h"
 #include "app/results/result_tree_ctrl.h"
@@ -325,6 +326,15 @@ void ResultListCtrl::SaveIntoChosenFolder() {
   } else {
     BeginSave();
     SaveSelected();
+  }
+}
+
+void ResultListCtrl::SetResultColumns(uint32_t mode) {
+  while (DeleteColumn(0)) {
+  }
+  int index = 0;
+  for (const results::ResultColumn& c : results::ResultColumnsFor(mode)) {
+    InsertColumn(index++, reinterpret_cast<const wchar_t*>(c.title), LVCFMT_LEFT, c.width);
   }
 }
 

@@ -40,6 +40,8 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   void SetPreviewClearer(std::function<void()> clearer) { m_previewClearer = std::move(clearer); }
   void RequestPreviewClear();
   bool PreviewClearPending() const { return m_previewClearPending; }
+  // Replaces every column with the columns of the recovery mode's results.
+  void SetResultColumns(uint32_t mode);
 
   // host::ResultListHost (any thread).
   void SetReportView() override;

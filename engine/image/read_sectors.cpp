@@ -35,6 +35,13 @@ uint32_t ReadFromImage(uint32_t lbaLow, uint32_t lbaHigh, uint32_t count, void* 
 
 }  // namespace
 
+bool SourceReadable() {
+  if (SourceKind == kSourceLogicalDrive) return VolumeHandle.IsOpen();
+  // The frame keeps its DiskImage from the start: only an opened image knows its size.
+  const DiskImage* image = CurrentDiskImage();
+  return image != nullptr && image->GetDiskSize() > 0;
+}
+
 uint32_t ReadSectors(const char*, uint32_t lbaLow, uint32_t lbaHigh, uint32_t count, void* buffer) {
   if (count > kMaxCount) return 0;
   if (SourceKind == kSourceLogicalDrive) {

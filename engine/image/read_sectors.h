@@ -15,6 +15,10 @@ constexpr uint32_t kSectorSize = 512;
 // does not fit in 32 bits is refused (0) without touching the buffer.
 uint32_t ReadSectors(const char* devicePath, uint32_t lbaLow, uint32_t lbaHigh, uint32_t count, void* buffer);
 
+// Whether there is a source to read at all: the logical drive's handle is open (SourceKind 2), or else a
+// disk image has been opened.
+bool SourceReadable();
+
 // Reads count16 sectors of VolumeHandle from the sector lbaHigh:lbaLow; 1 when the read succeeded
 // (bytes past the end of the volume are zeroed), 0 otherwise (the count16 * 512 bytes are zeroed).
 uint32_t ReadVolumeSectors(uint32_t lbaLow, uint32_t lbaHigh, uint32_t count16, void* buffer);

@@ -366,5 +366,22 @@ TEST_F(FatSaveTest, SavesTickedFoldersWholeThenTickedFiles) {
   EXPECT_EQ(text, u" Files Saved successfully.");
 }
 
+TEST_F(FatSaveTest, ASaveThatWroteNoFileIsNotASuccess) {
+  MountTwoFiles();
+  AddFatFile(u"a.txt", 5, 0, static_cast<uint32_t>(a.size()));
+  std::u16string text;
+  // Ids no record has (the lists were emptied since they were ticked), then a file the filters pass over.
+  list.saveFileSet = {7, 999};
+  SaveDestination = out;
+  SaveSelected();
+  EXPECT_TRUE(FolderNames(out).empty());
+  EXPECT_EQ(SaveResultMessage(&text), host::kError);
+  EXPECT_EQ(text.find(u"successfully"), std::u16string::npos);
+  EXPECT_EQ(text.rfind(u"No file was saved.", 0), 0u) << os::ToUtf8(text);
+  ASSERT_TRUE(SetFileFilters({u"*.JPG"}));
+  EXPECT_EQ(SaveFatItems(out, 1, 5, static_cast<uint32_t>(a.size()), u"a.txt", 0), 0u);
+  EXPECT_EQ(SaveResultMessage(&text), host::kError);
+}
+
 }  // namespace
 }  // namespace save_test

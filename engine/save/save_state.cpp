@@ -27,6 +27,12 @@ void BeginSave() {
 uint32_t SaveResultMessage(std::u16string* text) {
   const uint32_t unreadable = SaveTally.unreadable;
   const uint32_t unwritten = SaveTally.unwritten;
+  if (SaveTally.saved == 0 && unreadable == 0 && unwritten == 0) {
+    // Nothing was written: a success would tell the user the files are safe when none is there.
+    *text = u"No file was saved.\r\nThe ticked items held no file that the file filters and the recovery "
+            u"settings let through.";
+    return host::kError;
+  }
   if (unreadable == 0 && unwritten == 0) {
     *text = u" Files Saved successfully.";
     return host::kInformation;

@@ -33,9 +33,10 @@ extern SaveTallyRecord SaveTally;
 // Clears SaveAbortFlag, SkipCurrentFileFlag, SavedFileCount and SaveTally before a save starts.
 void BeginSave();
 
-// The report at the end of a save that was not stopped: " Files Saved successfully." (kind 1) when every
-// file was read and written whole; otherwise (kind 2) how many files were saved, how many could not be
-// read whole and, when any, how many could not be written. Returns the kind.
+// The report at the end of a save that was not stopped: " Files Saved successfully." (kind 1) when files
+// were written and every file was read and written whole; "No file was saved." (kind 2) when no file was
+// written, nor tried; otherwise (kind 2) how many files were saved, how many could not be read whole and,
+// when any, how many could not be written. Returns the kind.
 uint32_t SaveResultMessage(std::u16string* text);
 // Shows that report through the message box.
 void ReportSaveResult();

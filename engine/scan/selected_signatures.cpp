@@ -30,6 +30,14 @@ std::vector<uint8_t> MatchableBytes(int32_t offset, std::string_view signatureHe
   return bytes;
 }
 
+// Whether the first available bytes at a sector's start begin with bytes (empty ones never do). Comparing
+// the bytes is comparing their hex texts without regard to case. The first byte, tested before the call,
+// rules out most signatures at most sectors (every sector of a range is tested).
+bool BeginsWith(const uint8_t* sectorStart, size_t available, const std::vector<uint8_t>& bytes) {
+  return !bytes.empty() && bytes.size() <= available && bytes[0] == sectorStart[0] &&
+         std::memcmp(bytes.data(), sectorStart, bytes.size()) == 0;
+}
+
 }  // namespace
 
 void AppendSelectedSignature(std::u16string_view extension, std::u16string_view description, int32_t offset,
@@ -119,15 +127,13 @@ std::vector<const SignatureRecord*> TickedSignatureRecords(const std::vector<Sig
 const SelectedSignature* MatchSelectedSignature(const uint8_t* sectorStart, size_t size) {
   const size_t available = std::min<size_t>(size, kSignatureCompareLimit);
   for (const SelectedSignature& node : SelectedSignatureList) {
-    // Comparing the bytes is comparing their hex texts without regard to case. The first byte, tested
-    // before the call, rules out most signatures at most sectors (every sector of a range is tested).
-    const std::vector<uint8_t>& bytes = node.bytes;
-    if (!bytes.empty() && bytes.size() <= available && bytes[0] == sectorStart[0] &&
-        std::memcmp(bytes.data(), sectorStart, bytes.size()) == 0) {
-      return &node;
-    }
+    if (BeginsWith(sectorStart, available, node.bytes)) return &node;
   }
   return nullptr;
+}
+
+bool BeginsWithSignature(const uint8_t* sectorStart, size_t size, int32_t offset, std::string_view signatureHex) {
+  return BeginsWith(sectorStart, std::min<size_t>(size, kSignatureCompareLimit), MatchableBytes(offset, signatureHex));
 }
 
 bool IsSelectedExtension(std::u16string_view extension) {

@@ -77,6 +77,10 @@ std::vector<const SignatureRecord*> TickedSignatureRecords(const std::vector<Sig
 // how many bytes there are; at most kSignatureCompareLimit are looked at), or null.
 const SelectedSignature* MatchSelectedSignature(const uint8_t* sectorStart, size_t size);
 
+// True when the bytes at a sector's start (size of them) begin with a signature of offset bytes written as
+// signatureHex, one File Trace can match.
+bool BeginsWithSignature(const uint8_t* sectorStart, size_t size, int32_t offset, std::string_view signatureHex);
+
 // True when some node of SelectedSignatureList has this extension.
 bool IsSelectedExtension(std::u16string_view extension);
 

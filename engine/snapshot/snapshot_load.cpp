@@ -1,6 +1,7 @@
-// The snapshot loaders. A snapshot is read whole into memory and checked before anything of the engine
-// changes: a damaged or truncated file is refused with a message and leaves every record list empty,
-// never half loaded. The file is opened for reading only, so a read-only snapshot loads.
+// The snapshot loaders. A snapshot is read whole into memory and checked, and the source with it, before
+// anything of the engine changes: a damaged or truncated file, or one of another source, is refused with a
+// message and leaves the results that were there (record lists, scan parameters, tree and list) as they
+// were, never half loaded. The file is opened for reading only, so a read-only snapshot loads.
 #include <string>
 
 #include "engine/host/host.h"
@@ -16,7 +17,7 @@
 #include "engine/scan/selected_signatures.h"
 #include "engine/snapshot/snapshot.h"
 #include "engine/snapshot/snapshot_format.h"
-#include "engine/snapshot/snapshot_mft.h"
+#include "engine/snapshot/snapshot_source.h"
 #include "platform/os/os.h"
 
 namespace {
@@ -33,10 +34,11 @@ void FreeEngineRecordLists() {
 }
 
 // The progress dialog of one load. Whatever way the load ends, the dialog is closed; a load that fails
-// also ends SnapshotLoading, so that later tree builds do not report to a closed dialog.
+// gives SnapshotLoading back the value it had, as the results it leaves were shown with it.
 class LoadProgress {
  public:
-  explicit LoadProgress(bool snapshotLoading) : snapshotLoading_(snapshotLoading) {
+  explicit LoadProgress(bool snapshotLoading)
+      : snapshotLoading_(snapshotLoading), loadingBefore_(SnapshotLoading.load()) {
     host::ProgressDialogHost* dialog = host::Current().progressDialog;
     if (dialog != nullptr && dialog->Create()) {
       dialog_ = dialog;
@@ -48,7 +50,7 @@ class LoadProgress {
   }
   ~LoadProgress() {
     if (dialog_ != nullptr) dialog_->DestroyWindow();
-    if (snapshotLoading_ && !loaded_) SnapshotLoading = 0;
+    if (snapshotLoading_ && !loaded_) SnapshotLoading = loadingBefore_;
   }
   LoadProgress(const LoadProgress&) = delete;
   LoadProgress& operator=(const LoadProgress&) = delete;
@@ -68,6 +70,7 @@ class LoadProgress {
 
  private:
   bool snapshotLoading_;
+  uint32_t loadingBefore_;
   bool loaded_ = false;
   host::ProgressDialogHost* dialog_ = nullptr;
 };
@@ -184,21 +187,27 @@ uint32_t RecoveryModeOf(char16_t letter) {
   return letter == snapshot::kExtensiveScanLetter ? records::kExtensiveScan : records::kQuickScan;
 }
 
+// Reads the snapshot at path whole and checks it against the source open now; false, with the refusal
+// reported, when it cannot be loaded.
+bool ReadMatchingSnapshot(const std::u16string& path, std::u16string_view letters, LoadProgress& progress,
+                          LoadedSnapshot* loaded) {
+  if (!ReadSnapshotFile(path, letters, progress, loaded)) return false;
+  if (snapshot::SourceMatchesSnapshot(*loaded, ntfs::CurrentDevicePath())) return true;
+  progress.Hide();
+  if (host::SnapshotFrameHost* frame = host::Current().snapshotFrame) {
+    frame->PlainMessageBox(u"Source file and load recovery snapshot mismatch");
+  }
+  return false;
+}
+
 }  // namespace
 
 uint32_t LoadSnapshotTree(const std::u16string& path) {
-  FreeEngineRecordLists();
   LoadProgress progress(true);
   LoadedSnapshot loaded;
-  if (!ReadSnapshotFile(path, u"DA", progress, &loaded)) return 0;
+  if (!ReadMatchingSnapshot(path, u"DA", progress, &loaded)) return 0;
+  FreeEngineRecordLists();
   const bool ntfs = loaded.fileSystem.type == records::kNtfs;
-  if (ntfs && !snapshot::MapSnapshotMft(loaded, ntfs::CurrentDevicePath())) {
-    progress.Hide();
-    if (host::SnapshotFrameHost* frame = host::Current().snapshotFrame) {
-      frame->PlainMessageBox(u"Source file and load recovery snapshot mismatch");
-    }
-    return 0;
-  }
   RecoveryMode = RecoveryModeOf(loaded.letter);
   CommitParameters(loaded);
   if (ntfs) {
@@ -217,10 +226,10 @@ uint32_t LoadSnapshotTree(const std::u16string& path) {
 }
 
 uint32_t LoadSnapshotFlat(const std::u16string& path) {
-  FreeEngineRecordLists();
   LoadProgress progress(false);
   LoadedSnapshot loaded;
-  if (!ReadSnapshotFile(path, u"R", progress, &loaded)) return 0;
+  if (!ReadMatchingSnapshot(path, u"R", progress, &loaded)) return 0;
+  FreeEngineRecordLists();
   RecoveryMode = records::kFileTrace;
   CommitParameters(loaded);
   CommitFileTrace(loaded);

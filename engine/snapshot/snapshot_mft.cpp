@@ -6,21 +6,11 @@
 #include "engine/ntfs/file_name_attribute.h"
 #include "engine/ntfs/mft_map.h"
 #include "engine/ntfs/mft_record.h"
+#include "engine/snapshot/snapshot_source.h"
 
 namespace snapshot {
 
 namespace {
-
-// Records read to tell the source the snapshot was taken from, spread over its files.
-constexpr size_t kEntriesChecked = 16;
-
-// The places in a list of count files of those read: the first, the last and others evenly between.
-std::vector<size_t> CheckedEntries(size_t count) {
-  std::vector<size_t> places;
-  const size_t checked = count < kEntriesChecked ? count : kEntriesChecked;
-  for (size_t i = 0; i < checked; ++i) places.push_back(checked == 1 ? 0 : i * (count - 1) / (checked - 1));
-  return places;
-}
 
 // The file's record where the snapshot says it was found, when it is a file record of that name (the name
 // the scans choose). A record that keeps no name of its own (its names are in other records of the file)
@@ -35,7 +25,7 @@ bool ReadEntryRecord(const NtfsEntryRecord& entry, const char* devicePath, uint8
 // proves nothing.
 bool SourceHoldsEntries(const std::vector<NtfsEntryRecord>& entries, const char* devicePath) {
   uint8_t record[ntfs::kMftRecordSize];
-  for (size_t place : CheckedEntries(entries.size())) {
+  for (size_t place : CheckedPlaces(entries.size())) {
     if (!ReadEntryRecord(entries[place], devicePath, record)) return false;
   }
   return !entries.empty();
@@ -48,7 +38,7 @@ bool MapMftFromEntries(const FileSystemRecord& fs, const std::vector<NtfsEntryRe
                        const char* devicePath) {
   uint8_t record[ntfs::kMftRecordSize];
   std::set<uint32_t> tried;
-  for (size_t place : CheckedEntries(entries.size())) {
+  for (size_t place : CheckedPlaces(entries.size())) {
     const NtfsEntryRecord& entry = entries[place];
     uint32_t number = 0;
     if (!ReadEntryRecord(entry, devicePath, record) || !ntfs::OwnRecordNumber(record, &number)) continue;
@@ -68,16 +58,21 @@ bool MapMftFromEntries(const FileSystemRecord& fs, const std::vector<NtfsEntryRe
 }  // namespace
 
 bool MapSnapshotMft(const LoadedSnapshot& loaded, const char* devicePath) {
+  const std::vector<MftExtent> previous = MftMap;
   const FileSystemRecord& fs = loaded.fileSystem;
+  bool matches = false;
   if (MapMftFromRecordOrMirror(fs.clusterBase, devicePath, fs.mftSector, fs.mftMirrorSector,
                                fs.sectorsPerCluster) == 1) {
-    return true;
+    // Two volumes of one size put their MFTs at the same sector: the files must be there too.
+    matches = loaded.ntfsEntries.empty() || SourceHoldsEntries(loaded.ntfsEntries, devicePath);
+  } else if (SourceHoldsEntries(loaded.ntfsEntries, devicePath)) {
+    // No boot sector named the MFT (a file system rebuilt without one), or neither copy of its record 0
+    // reads: the files' own records tell whether this is the source.
+    MapMftFromEntries(fs, loaded.ntfsEntries, devicePath);
+    matches = true;
   }
-  // No boot sector named the MFT (a file system rebuilt without one), or neither copy of its record 0
-  // reads: the files' own records tell whether this is the source.
-  if (!SourceHoldsEntries(loaded.ntfsEntries, devicePath)) return false;
-  MapMftFromEntries(fs, loaded.ntfsEntries, devicePath);
-  return true;
+  if (!matches) MftMap = previous;
+  return matches;
 }
 
 }  // namespace snapshot

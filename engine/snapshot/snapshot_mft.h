@@ -8,10 +8,11 @@
 namespace snapshot {
 
 // Builds MftMap for the snapshot's file system from its MFT sector, else its mirror's. A file system
-// rebuilt without its boot sector stores neither (both 0): then, as when neither reads, the source must
-// hold a sample of the snapshot's files where it says they were found, with their names, and the MFT is
-// mapped from where those records lie (left unmapped when that fails). false when the source is not the
-// one the snapshot was taken from.
+// rebuilt without its boot sector stores neither (both 0): then, as when neither reads, the MFT is mapped
+// from where the snapshot's files lie (left unmapped when that fails). Either way the source must hold a
+// sample of the snapshot's files where it says they were found, with their names (a snapshot without
+// files only needs its MFT). false, with MftMap as it was, when the source is not the one the snapshot was
+// taken from.
 bool MapSnapshotMft(const LoadedSnapshot& loaded, const char* devicePath);
 
 }  // namespace snapshot

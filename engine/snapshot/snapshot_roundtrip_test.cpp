@@ -87,22 +87,73 @@ void FillNtfsFolders() {
   AppendNtfsFolder(u"Dir1", 70, records::kLostDirId, 0, 0, 0, 1);
 }
 
-void FillNtfsQuick() {
-  FillNtfsFolders();
-  AppendNtfsEntry(1000, u"big.bin", 80, 64, kTime1, kTime2, 0, 5ull << 30);
-  AppendNtfsEntry(1002, u"gone.txt", 81, 5, kTime2, kTime1, 1, 0);
-  AppendNtfsEntry(1004, std::u16string(255, u'n'), 82, 70, 0, 0, 0, 7);
-  ScanCounters.entryCount = 3;
+// A file record of ntfs_4k past its metafiles: where it lies and what the scans read of it.
+struct UserFile {
+  uint32_t sector;
+  uint32_t number;
+  FileNameInfo name;
+};
+
+// The first count files of ntfs_4k past its metafiles, in record order (the MFT mapped from
+// CurrentFileSystem). A snapshot is loaded over the image only when its files are there.
+std::vector<UserFile> UserFiles(size_t count) {
+  std::vector<UserFile> files;
+  const FileSystemRecord& fs = CurrentFileSystem;
+  if (LoadMftMap(fs.clusterBase, DevicePathTable[0], fs.mftSector, fs.sectorsPerCluster) != 1) return files;
+  for (uint32_t number = 24; number < 1000 && files.size() < count; ++number) {
+    UserFile file{0, number, {}};
+    uint8_t record[ntfs::kMftRecordSize];
+    if (MftRecordToSector(number, file.sector) != 1 || !ntfs::ReadMftRecord(DevicePathTable[0], file.sector, record) ||
+        !ntfs::IsFileRecord(record) || ntfs::RecordFlags(record) != ntfs::kFileInUse ||
+        ReadPreferredFileName(record, file.name) != 1) {
+      continue;
+    }
+    files.push_back(file);
+  }
+  EXPECT_EQ(files.size(), count);
+  return files;
 }
 
+// Files at the image's records under their own names, with other values of every kind.
+void FillNtfsQuick() {
+  FillNtfsFolders();
+  const std::vector<UserFile> files = UserFiles(3);
+  const struct {
+    uint32_t parent, deleted;
+    uint64_t size;
+  } values[] = {{64, 0, 5ull << 30}, {5, 1, 0}, {70, 0, 7}};
+  for (size_t i = 0; i < files.size(); ++i) {
+    AppendNtfsEntry(files[i].sector, files[i].name.name, 80 + static_cast<uint32_t>(i), values[i].parent,
+                    i == 1 ? kTime2 : kTime1, i == 1 ? kTime1 : kTime2, values[i].deleted, values[i].size);
+  }
+  ScanCounters.entryCount = static_cast<uint32_t>(files.size());
+}
+
+// A file system rebuilt without its boot sector (its files tell where its MFT is) that begins at the first
+// file's record and ends at the third's: files at both ends, one inside and one past the end.
 void FillNtfsExtensive() {
   RecoveryMode = records::kExtensiveScan;
   FillNtfsFolders();
-  const uint32_t last = CurrentFileSystem.lastSector;
-  AppendNtfsFoundEntry(u"at base.txt", CurrentFileSystem.clusterBase, 5, 0, kTime1, kTime2, 1, 1, 0);
-  AppendNtfsFoundEntry(u"inside.txt", 40, 64, 0, kTime1, kTime2, 6ull << 30, 1, 0);
-  AppendNtfsFoundEntry(u"past.txt", last + 1, 5, 0, kTime1, kTime2, 3, 1, 0);
-  AppendNtfsFoundEntry(u"last.txt", last, 5, 0, kTime2, kTime1, 4, 1, 1);
+  const std::vector<UserFile> files = UserFiles(3);
+  if (files.size() != 3) return;
+  CurrentFileSystem.clusterBase = files[0].sector;
+  CurrentFileSystem.lastSector = files[2].sector;
+  CurrentFileSystem.mftSector = CurrentFileSystem.mftMirrorSector = 0;
+  AppendNtfsFoundEntry(files[0].name.name, files[0].sector, 5, 0, kTime1, kTime2, 1, 1, 0);
+  AppendNtfsFoundEntry(files[1].name.name, files[1].sector, 64, 0, kTime1, kTime2, 6ull << 30, 1, 0);
+  AppendNtfsFoundEntry(u"past.txt", files[2].sector + 2, 5, 0, kTime1, kTime2, 3, 1, 0);
+  AppendNtfsFoundEntry(files[2].name.name, files[2].sector, 5, 0, kTime2, kTime1, 4, 1, 1);
+}
+
+// The names of the files FillNtfsExtensive puts at the root, after its folders: those at both ends.
+std::vector<std::u16string> ExtensiveRootRows() {
+  const std::vector<UserFile> files = UserFiles(3);
+  std::vector<std::u16string> rows = {u"docs", u"Lost Dir"};
+  if (files.size() == 3) {
+    rows.push_back(files[0].name.name);
+    rows.push_back(files[2].name.name);
+  }
+  return rows;
 }
 
 // What an Extensive Scan snapshot of NTFS loads as: a Quick Scan of the found entries inside the file
@@ -330,12 +381,13 @@ TEST_F(SnapshotRoundTrip, AfterALoadTheRootFolderIsListed) {
     ASSERT_TRUE(image.opened());
     ASSERT_TRUE(ReadNtfsParameters());
     RecoveryMode = records::kExtensiveScan;
+    const std::vector<std::u16string> rows = ExtensiveRootRows();
     FillNtfsExtensive();
     const std::u16string ntfs = TempPath("ntfs.vsnp");
     ASSERT_EQ(SaveAs(ntfs, false), 1u);
     ASSERT_EQ(Load(ntfs, false), 1u);
     // Listed as a Quick Scan: the entries at the root are those stored from the found ones.
-    EXPECT_EQ(RowNames(list_), (std::vector<std::u16string>{u"docs", u"Lost Dir", u"at base.txt", u"last.txt"}));
+    EXPECT_EQ(RowNames(list_), rows);
   }
 
   ResetEngine();
@@ -351,11 +403,12 @@ TEST_F(SnapshotRoundTrip, AnExtensiveScanSnapshotListsTheFilesTheScanListedAtBot
   ASSERT_TRUE(image.opened());
   ASSERT_TRUE(ReadNtfsParameters());
   RecoveryMode = records::kExtensiveScan;
+  const std::vector<std::u16string> rows = ExtensiveRootRows();
   FillNtfsExtensive();
   // The scan's own list of the root, with a file at the cluster base and one at the last sector.
   ListNtfsFoundFolder(records::kNtfsRootRecord);
   const std::vector<std::u16string> scanned = RowNames(list_);
-  EXPECT_EQ(scanned, (std::vector<std::u16string>{u"docs", u"Lost Dir", u"at base.txt", u"last.txt"}));
+  EXPECT_EQ(scanned, rows);
   const std::u16string path = TempPath("ends.vsnp");
   ASSERT_EQ(SaveAs(path, false), 1u);
   EXPECT_EQ(ScanCounters.entryCount, 3u);
@@ -363,22 +416,14 @@ TEST_F(SnapshotRoundTrip, AnExtensiveScanSnapshotListsTheFilesTheScanListedAtBot
   EXPECT_EQ(RowNames(list_), scanned);
 }
 
-// The first file of ntfs_4k past its metafiles, appended as the Quick Scan lists it (the MFT mapped).
+// The first file of ntfs_4k past its metafiles, appended as the Quick Scan lists it.
 bool AppendFirstUserFile() {
-  for (uint32_t number = 24; number < 1000; ++number) {
-    uint32_t sector = 0;
-    uint8_t record[ntfs::kMftRecordSize];
-    FileNameInfo name;
-    if (MftRecordToSector(number, sector) != 1 || !ntfs::ReadMftRecord(DevicePathTable[0], sector, record) ||
-        !ntfs::IsFileRecord(record) || ntfs::RecordFlags(record) != ntfs::kFileInUse ||
-        ReadPreferredFileName(record, name) != 1) {
-      continue;
-    }
-    AppendNtfsEntry(sector, name.name, number, name.parent, name.creation, name.change, 0, 1);
-    ScanCounters.entryCount = 1;
-    return true;
-  }
-  return false;
+  const std::vector<UserFile> files = UserFiles(1);
+  if (files.empty()) return false;
+  const UserFile& f = files[0];
+  AppendNtfsEntry(f.sector, f.name.name, f.number, f.name.parent, f.name.creation, f.name.change, 0, 1);
+  ScanCounters.entryCount = 1;
+  return true;
 }
 
 std::vector<std::pair<uint64_t, uint64_t>> MapExtents() {
@@ -420,6 +465,7 @@ TEST_F(SnapshotRoundTrip, AnNtfsSnapshotWithoutItsMftSectorMapsTheMftWhereItsFil
   ASSERT_EQ(SaveAs(other, false), 1u);
   EXPECT_EQ(Load(other, false), 0u);
   EXPECT_EQ(frame_.plainMessages, (std::vector<std::u16string>{u"Source file and load recovery snapshot mismatch"}));
+  EXPECT_EQ(MapExtents(), map);  // the map of the results still shown
 }
 
 TEST_F(SnapshotRoundTrip, AfterALoadSectorsAreReadFromTheImageWhateverThePhysicalDriveGate) {
@@ -455,8 +501,10 @@ TEST_F(SnapshotRoundTrip, ALogicalDriveSourceIsReopenedFromItsRowOfDriveNames) {
   EXPECT_EQ(ReadSectors(DevicePathTable[0], 0, 0, 1, sector), 1u);
   EXPECT_EQ(sector[0], 'D');
 
-  // Without a name in that row the volume cannot be opened.
+  // Without a name in that row the volume cannot be opened. (The volume open now is not the snapshot's
+  // source: with nothing open, there is nothing to check it against.)
   scanPage_.logicalDrives.clear();
+  VolumeHandle.Close();
   ASSERT_EQ(Load(path, false), 1u);
   EXPECT_TRUE(VolumeHandle.IsInvalid());
   os::MapVolumeForTesting(u"\\\\.\\E:", u"");
