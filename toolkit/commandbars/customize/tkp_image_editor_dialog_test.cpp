@@ -346,3 +346,41 @@ TEST_F(EditorFixture, OkHandsBackTheEditedIcon) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditorFixture, OkHandsBackAnAlphaIconThatOutlivesTheDialogsBitmap) {
+  // A half-transparent red pixel in an otherwise empty alpha image.
+  EditorImage given(16, 16, true);
+  given.Set({5, 5}, 0x800000FFu);
+  HBITMAP hGiven = TKPCreateEditorBitmap(given);
+  ASSERT_NE(hGiven, nullptr);
+  CTKPButtonEditorDialog dialog;
+  dialog.SetIconSize(CSize(16, 16));
+  {
+    CTKPImageManagerIconHandle in;
+    in.SetBitmap(hGiven);
+    ::DeleteObject(hGiven);  // the handle holds its own copy
+    ASSERT_EQ(in.GetExtent(), CSize(16, 16));
+    dialog.SetIcon(in);
+  }
+  harness::ModalScript script;
+  script.OnWindow(L"Button Editor", [&](HWND hDialog) {
+    Stroke(dialog, {{2, 2}});
+    ::PostMessageW(hDialog, WM_COMMAND, IDOK, 0);
+  });
+  script.Start();
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_TRUE(script.Finished()) << script.Failure();
+  CTKPImageManagerIconHandle icon;
+  dialog.GetIcon(icon);
+  ASSERT_TRUE(icon.IsAlpha());
+  // The bitmap the dialog made for the hand-over is gone; the handle's copy is whole.
+  EXPECT_EQ(icon.GetExtent(), CSize(16, 16));
+  EditorImage back = TKPEditorImageFromBitmap(icon.GetBitmap(), 16, 16, TRUE, 0, 0);
+  EXPECT_EQ(back.At({2, 2}), 0xFF000000u);  // drawn black, made opaque
+  EXPECT_EQ(back.At({5, 5}) >> 24, 0x80u);  // the given pixel keeps its alpha
+  EXPECT_EQ(back.At({9, 9}) >> 24, 0u);
+}
+
+}  // namespace
