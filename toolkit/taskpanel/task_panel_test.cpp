@@ -1,7 +1,8 @@
 // The task panel in a real window: groups of links, a text and a control laid out with the theme's
 // margins; a group collapsed and expanded again on an injected clock; the owner's notifications and its
 // veto; keyboard navigation; clicks; an item copied to the clipboard and pasted back, a foreign or
-// damaged clipboard object refused; removing a group clears every pointer into it; an icon grid framed
+// damaged clipboard object refused, and a record whose type belies its class; saved groups loaded back
+// open as they were, through the owner; removing a group clears every pointer into it; an icon grid framed
 // cell by cell. The screenshots task_panel.png and task_panel_icon_grid.png.
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include "res/resource.h"
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
+#include "toolkit/common/tkp_prop_exchange.h"
 #include "toolkit/taskpanel/task_panel_checks.h"
 #include "toolkit/taskpanel/tkp_task_panel.h"
 #include "toolkit/taskpanel/tkp_task_panel_paint_manager.h"
@@ -505,6 +507,93 @@ TEST_F(TaskPanel, AForeignOrDamagedClipboardObjectGivesNoElement) {
   CTKPTaskPanelItem* item = panel.PasteFromClipboard();
   ASSERT_NE(item, nullptr);
   item->InternalRelease();
+}
+
+// An element record whose stored type says another kind of element than its class.
+std::vector<BYTE> MislabelledRecord(CTKPTaskPanelItem* pItem, LONG type) {
+  return taskpanel::StoreRecord(pItem, [type](CObject* p, CTKPPropExchange* px) {
+    auto* item = static_cast<CTKPTaskPanelItem*>(p);
+    const int own = item->GetType();
+    item->SetType(type);
+    item->DoPropExchange(px);
+    item->SetType(own);
+  });
+}
+
+TEST_F(TaskPanel, ARecordWhoseTypeBeliesItsClassGivesNoElement) {
+  // An item calling itself a group, and a group calling itself a link or a text.
+  PutRecord(host.m_hWnd, MislabelledRecord(recover, taskpanel::kTypeGroup));
+  EXPECT_EQ(panel.PasteFromClipboard(), nullptr);
+  PutRecord(host.m_hWnd, MislabelledRecord(places, taskpanel::kTypeLink));
+  EXPECT_EQ(panel.PasteFromClipboard(), nullptr);
+  PutRecord(host.m_hWnd, MislabelledRecord(places, taskpanel::kTypeText));
+  EXPECT_EQ(panel.PasteFromClipboard(), nullptr);
+  PutRecord(host.m_hWnd, MislabelledRecord(recover, 7));
+  EXPECT_EQ(panel.PasteFromClipboard(), nullptr);
+  // Saved groups whose first group says it is a link: the load fails as damage, no element is made of it.
+  const std::vector<BYTE> saved = TKPArchiveStore([&](CArchive& ar) {
+    CTKPPropExchangeArchive px(ar);
+    tasks->SetType(taskpanel::kTypeLink);
+    panel.GetGroups()->DoPropExchange(&px);
+    tasks->SetType(taskpanel::kTypeGroup);
+  });
+  CMemFile file(const_cast<BYTE*>(saved.data()), static_cast<UINT>(saved.size()));
+  CArchive ar(&file, CArchive::load);
+  CTKPPropExchangeArchive px(ar);
+  bool refused = false;
+  try {
+    panel.GetGroups()->DoPropExchange(&px);
+  } catch (CArchiveException* e) {
+    e->Delete();
+    refused = true;
+  }
+  EXPECT_TRUE(refused);
+  for (int i = 0; i < panel.GetGroupCount(); ++i) EXPECT_TRUE(panel.GetAt(i)->IsGroup());
+}
+
+// The panel's groups saved and loaded back into it.
+void ReloadGroups(CTKPTaskPanel& panel) {
+  const std::vector<BYTE> saved = TKPArchiveStore([&](CArchive& ar) {
+    CTKPPropExchangeArchive px(ar);
+    panel.GetGroups()->DoPropExchange(&px);
+  });
+  CMemFile file(const_cast<BYTE*>(saved.data()), static_cast<UINT>(saved.size()));
+  CArchive ar(&file, CArchive::load);
+  CTKPPropExchangeArchive px(ar);
+  panel.GetGroups()->DoPropExchange(&px);
+}
+
+TEST_F(TaskPanel, LoadedGroupsOpenAsSavedAndTheOwnerIsAsked) {
+  // A toolbox comes back with the group that was open.
+  panel.SetBehaviour(CTKPTaskPanel::kToolbox);
+  places->SetExpanded(TRUE);
+  ASSERT_EQ(panel.GetActiveGroup(), places);
+  ReloadGroups(panel);
+  ASSERT_EQ(panel.GetGroupCount(), 3);
+  EXPECT_EQ(panel.GetActiveGroup(), panel.GetAt(2));
+  EXPECT_TRUE(panel.GetAt(2)->IsExpanded());
+  EXPECT_FALSE(panel.GetAt(0)->IsExpanded());
+
+  // In explorer behaviour each loaded group's state goes through the owner, who may keep a group open.
+  panel.SetBehaviour(CTKPTaskPanel::kExplorer);
+  panel.GetAt(2)->SetExpanded(FALSE);
+  for (int i = 0; i < 11; ++i) Tick();
+  host.notes.clear();
+  host.refuseExpanding = true;
+  ReloadGroups(panel);
+  const std::vector<WPARAM> codes = host.Codes();
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), static_cast<WPARAM>(NotifyGroupExpanding)), 3);
+  EXPECT_TRUE(panel.GetAt(2)->IsExpanded());  // its closing refused
+  host.refuseExpanding = false;
+  panel.GetAt(2)->SetExpanded(FALSE);
+  for (int i = 0; i < 11; ++i) Tick();
+  host.notes.clear();
+  ReloadGroups(panel);
+  for (int i = 0; i < 11; ++i) Tick();
+  EXPECT_FALSE(panel.GetAt(2)->IsExpanded());
+  EXPECT_TRUE(panel.GetAt(0)->IsExpanded());
+  const std::vector<WPARAM> told = host.Codes();
+  EXPECT_EQ(std::count(told.begin(), told.end(), static_cast<WPARAM>(NotifyGroupExpanded)), 3);
 }
 
 TEST_F(TaskPanel, RemovingAGroupClearsEveryPointerIntoIt) {
