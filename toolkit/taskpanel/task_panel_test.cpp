@@ -1,6 +1,7 @@
 // The task panel in a real window: groups of links, a text and a control laid out with the theme's
 // margins; a group collapsed and expanded again on an injected clock; the owner's notifications and its
-// veto; keyboard navigation; clicks; an item copied to the clipboard and pasted back, a foreign or
+// veto; keyboard navigation; clicks (on empty space right after another control: only the panel takes the
+// focus; a double click on a scroll button scrolls twice); hit tests by group and by element; an item copied to the clipboard and pasted back, a foreign or
 // damaged clipboard object refused, and a record whose type belies its class; saved groups loaded back
 // open as they were, through the owner; removing a group clears every pointer into it; an icon grid framed
 // cell by cell. The screenshots task_panel.png and task_panel_icon_grid.png.
@@ -177,14 +178,21 @@ TEST_F(TaskPanel, GroupsStackWithTheThemeMarginsAndItemsFollowEachOther) {
   EXPECT_TRUE(::IsWindowVisible(edit));
   EXPECT_EQ(ControlRect(), control->GetHitTestRect());
   EXPECT_EQ(ControlRect().Size(), CSize(180, 22));
-  // Hit tests: a link, a caption, the empty body.
-  BOOL onCaption = FALSE;
-  EXPECT_EQ(panel.HitTest(At(recover), &onCaption), recover);
+  // Hit tests: a link, a caption, the empty body; by group (with the caption flag) and by element.
+  BOOL onCaption = TRUE;
+  EXPECT_EQ(panel.HitTest(At(recover)), recover);
+  EXPECT_EQ(panel.HitTest(At(recover), &onCaption), tasks);
   EXPECT_FALSE(onCaption);
   EXPECT_EQ(panel.HitTest(At(details), &onCaption), details);
   EXPECT_TRUE(onCaption);
+  EXPECT_EQ(panel.HitTest(At(details)), details);
   const CRect body = tasks->GetClientRect();
-  EXPECT_EQ(panel.HitTest(CPoint(body.right - 3, body.bottom - 3)), nullptr);
+  const CPoint empty(body.right - 3, body.bottom - 3);
+  EXPECT_EQ(panel.HitTest(empty), nullptr);
+  onCaption = TRUE;
+  EXPECT_EQ(panel.HitTest(empty, &onCaption), tasks);
+  EXPECT_FALSE(onCaption);
+  EXPECT_EQ(panel.HitTest(CPoint(body.left + 2, body.bottom + 200), &onCaption), nullptr);
   EXPECT_FALSE(note->IsAcceptFocus());
   EXPECT_TRUE(recover->IsAcceptFocus());
 }
@@ -299,6 +307,26 @@ TEST_F(TaskPanel, AClickOnALinkTellsTheOwnerAndAClickOnEmptyBodyFocusesNothing) 
   panel.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
   EXPECT_EQ(panel.GetFocusedItem(), find);
   EXPECT_EQ(host.Codes().back(), static_cast<WPARAM>(NotifyItemRightClick));
+}
+
+TEST_F(TaskPanel, AClickOnEmptySpaceRightAfterAnotherControlFocusesOnlyThePanel) {
+  // An edit before the panel in the tab order holds the focus.
+  HWND before = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 10, 10, host.m_hWnd,
+                                  nullptr, nullptr, nullptr);
+  ::SetWindowPos(before, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  panel.ModifyStyle(0, WS_TABSTOP);
+  ::SetFocus(before);
+  ASSERT_EQ(::GetFocus(), before);
+  const CRect body = tasks->GetClientRect();
+  panel.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(body.right - 3, body.bottom - 3));
+  panel.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(body.right - 3, body.bottom - 3));
+  EXPECT_EQ(::GetFocus(), panel.m_hWnd);
+  EXPECT_EQ(panel.GetFocusedItem(), nullptr);
+  // Tabbing in from it still enters at the first element.
+  ::SetFocus(before);
+  ::SetFocus(panel.m_hWnd);
+  EXPECT_EQ(panel.GetFocusedItem(), tasks);
+  ::DestroyWindow(before);
 }
 
 TEST_F(TaskPanel, AShortPanelScrollsAndBringsTheFocusedItemIntoView) {
@@ -654,6 +682,15 @@ TEST_F(TaskPanel, AListOpensOneGroupThatFillsThePanelAndScrollsItsItems) {
   EXPECT_TRUE(places->GetAt(0)->GetHitTestRect().IsRectEmpty());  // scrolled away
   EXPECT_EQ(places->GetAt(3)->GetHitTestRect().top, places->GetClientRect().top + 8);
   // The wheel scrolls up to three rows back.
+  panel.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  EXPECT_EQ(places->GetFirstVisibleItemIndex(), 0);
+  // A double click on the down button scrolls a row for each of its two presses.
+  panel.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+  panel.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+  panel.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+  panel.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+  EXPECT_EQ(places->GetFirstVisibleItemIndex(), 2);
+  EXPECT_EQ(::GetCapture(), nullptr);
   panel.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
   EXPECT_EQ(places->GetFirstVisibleItemIndex(), 0);
   // Focusing an item below the body scrolls it into view.
