@@ -1,10 +1,10 @@
-// The task panel in a real window: groups of links, a text and a control laid out with the theme's
-// margins; a group collapsed and expanded again on an injected clock; the owner's notifications and its
-// veto; keyboard navigation; clicks (on empty space right after another control: only the panel takes the
-// focus; a double click on a scroll button scrolls twice); hit tests by group and by element; an item copied to the clipboard and pasted back, a foreign or
-// damaged clipboard object refused, and a record whose type belies its class; saved groups loaded back
-// open as they were, through the owner; removing a group clears every pointer into it; an icon grid framed
-// cell by cell. The screenshots task_panel.png and task_panel_icon_grid.png.
+// The task panel in a real window: groups of links, a text and a control laid out with the theme's margins; a
+// group collapsed and expanded again on an injected clock; the owner's notifications and its veto; keyboard
+// navigation; clicks (on empty space right after another control: only the panel takes the focus; a double
+// click on a scroll button scrolls twice); hit tests by group and by element; an item copied to the clipboard
+// and pasted back, a foreign or damaged clipboard object refused, and a record whose type belies its class;
+// saved groups loaded back open as they were, through the owner; removing a group clears every pointer into
+// it; an icon grid framed cell by cell. The screenshots task_panel.png and task_panel_icon_grid.png.
 #include <gtest/gtest.h>
 
 #include <algorithm>
