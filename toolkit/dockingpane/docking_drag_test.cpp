@@ -78,12 +78,16 @@ class DockingDragTest : public DockingFrameTest {
   static bool Has(const std::vector<int>& actions, int action) {
     return std::find(actions.begin(), actions.end(), action) != actions.end();
   }
-  // Properties floated in a themed frame.
-  CTKPDockingPaneMiniWnd* FloatThemed() {
-    frame->manager.SetThemedFloatingFrames(TRUE);
+  // Properties floated in a frame of its own.
+  CTKPDockingPaneMiniWnd* FloatProperties() {
     frame->manager.ToggleDocking(frame->manager.FindPane(kProperties));
     Relayout();
     return FrameOf(kProperties);
+  }
+  // Properties floated in a themed frame.
+  CTKPDockingPaneMiniWnd* FloatThemed() {
+    frame->manager.SetThemedFloatingFrames(TRUE);
+    return FloatProperties();
   }
   // A collapsed frame with the mouse and the focus away: six polls, then the steps down to its caption.
   void ShrinkCollapsed(CTKPDockingPaneMiniWnd* floating) {
@@ -311,9 +315,7 @@ TEST_F(DockingDragTest, DraggedAwayItFloatsAndADoubleClickOnTheCaptionDocksItBac
 
 TEST_F(DockingDragTest, AFloatingFrameDraggedByItsCaptionWhereNothingDocksKeepsItsSize) {
   CTKPDockingPaneManager& m = frame->manager;
-  m.ToggleDocking(m.FindPane(kProperties));
-  Relayout();
-  CTKPDockingPaneMiniWnd* floating = FrameOf(kProperties);
+  CTKPDockingPaneMiniWnd* floating = FloatProperties();
   ASSERT_NE(floating, nullptr);
   CRect first;
   floating->CWnd::GetWindowRect(first);
@@ -369,9 +371,7 @@ TEST_F(DockingDragTest, AGroupWhosePaneHasNoCaptionTakesAPaneOnlyOnItsTabs) {
 
 TEST_F(DockingDragTest, APaneDockedBelowAGroupOfASideBySideFrameStaysInThatFrame) {
   CTKPDockingPaneManager& m = frame->manager;
-  m.ToggleDocking(m.FindPane(kProperties));
-  Relayout();
-  CTKPDockingPaneMiniWnd* floating = FrameOf(kProperties);
+  CTKPDockingPaneMiniWnd* floating = FloatProperties();
   ASSERT_NE(floating, nullptr);
   m.DockPane(m.FindPane(kSearch), tkpPaneDockRight, m.FindPane(kProperties));
   Relayout();

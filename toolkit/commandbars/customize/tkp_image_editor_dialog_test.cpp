@@ -62,6 +62,17 @@ class EditorFixture : public ::testing::Test {
     ::SendMessageW(hPicture, WM_LBUTTONUP, 0, At(dialog, *(cells.end() - 1)));
     harness::PumpMessages();
   }
+  // The dialog run modally: a stroke over the cells, then OK.
+  static void StrokeAndOk(CTKPButtonEditorDialog& dialog, std::initializer_list<Cell> cells) {
+    harness::ModalScript script;
+    script.OnWindow(L"Button Editor", [&](HWND hDialog) {
+      Stroke(dialog, cells);
+      ::PostMessageW(hDialog, WM_COMMAND, IDOK, 0);
+    });
+    script.Start();
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_TRUE(script.Finished()) << script.Failure();
+  }
   static void Command(CTKPButtonEditorDialog& dialog, UINT id) {
     dialog.SendMessage(WM_COMMAND, id);
     Idle(dialog);
@@ -328,14 +339,7 @@ TEST_F(EditorFixture, TooltipsAreTheTextsAfterTheNewline) {
 TEST_F(EditorFixture, OkHandsBackTheEditedIcon) {
   CTKPButtonEditorDialog dialog;
   dialog.SetIconSize(CSize(16, 16));
-  harness::ModalScript script;
-  script.OnWindow(L"Button Editor", [&](HWND hDialog) {
-    Stroke(dialog, {{2, 2}, {3, 2}});
-    ::PostMessageW(hDialog, WM_COMMAND, IDOK, 0);
-  });
-  script.Start();
-  EXPECT_EQ(dialog.DoModal(), IDOK);
-  EXPECT_TRUE(script.Finished()) << script.Failure();
+  StrokeAndOk(dialog, {{2, 2}, {3, 2}});
   CTKPImageManagerIconHandle icon;
   dialog.GetIcon(icon);
   ASSERT_NE(icon.GetIcon(), nullptr);
@@ -364,14 +368,7 @@ TEST_F(EditorFixture, OkHandsBackAnAlphaIconThatOutlivesTheDialogsBitmap) {
     ASSERT_EQ(in.GetExtent(), CSize(16, 16));
     dialog.SetIcon(in);
   }
-  harness::ModalScript script;
-  script.OnWindow(L"Button Editor", [&](HWND hDialog) {
-    Stroke(dialog, {{2, 2}});
-    ::PostMessageW(hDialog, WM_COMMAND, IDOK, 0);
-  });
-  script.Start();
-  EXPECT_EQ(dialog.DoModal(), IDOK);
-  EXPECT_TRUE(script.Finished()) << script.Failure();
+  StrokeAndOk(dialog, {{2, 2}});
   CTKPImageManagerIconHandle icon;
   dialog.GetIcon(icon);
   ASSERT_TRUE(icon.IsAlpha());
