@@ -592,10 +592,16 @@ void ReloadGroups(CTKPTaskPanel& panel) {
 }
 
 TEST_F(TaskPanel, LoadedGroupsOpenAsSavedAndTheOwnerIsAsked) {
-  // A toolbox comes back with the group that was open.
+  // A toolbox group that cannot close or open keeps the state it was saved in.
+  places->SetExpandable(FALSE);  // closed since it was set up
   panel.SetBehaviour(CTKPTaskPanel::kToolbox);
-  places->SetExpanded(TRUE);
-  ASSERT_EQ(panel.GetActiveGroup(), places);
+  ASSERT_FALSE(places->IsExpanded());
+  ReloadGroups(panel);
+  EXPECT_FALSE(panel.GetAt(2)->IsExpanded());
+  // A toolbox comes back with the group that was open.
+  panel.GetAt(2)->SetExpandable(TRUE);
+  panel.GetAt(2)->SetExpanded(TRUE);
+  ASSERT_EQ(panel.GetActiveGroup(), panel.GetAt(2));
   ReloadGroups(panel);
   ASSERT_EQ(panel.GetGroupCount(), 3);
   EXPECT_EQ(panel.GetActiveGroup(), panel.GetAt(2));

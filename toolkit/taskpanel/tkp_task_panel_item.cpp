@@ -580,7 +580,11 @@ void CTKPTaskPanelGroup::DoPropExchange(CTKPPropExchange* pPX) {
 void CTKPTaskPanelGroup::ApplyLoadedExpanded() {
   const int loaded = m_nLoadedExpanded;
   m_nLoadedExpanded = -1;
-  if (loaded >= 0) SetExpanded(loaded);
+  if (loaded < 0) return;
+  // Where one group is open at a time, a group that cannot close or open keeps the loaded state itself;
+  // in explorer behaviour the owner decides, and a refusal keeps the state the group had.
+  if (m_pPanel != nullptr && !m_pPanel->IsExplorerBehaviour()) m_geo.expanded = loaded != 0;
+  SetExpanded(loaded);
 }
 
 void CTKPTaskPanelGroup::SetTaskPanel(CTKPTaskPanel* pPanel) {
