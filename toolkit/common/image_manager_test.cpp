@@ -309,11 +309,13 @@ TEST(ImageManager, ADamagedIconRecordLeavesThatIconEmptyAndTheRestLoads) {
   // Cut the record of the first stored icon of command 5 short.
   const std::wstring path = L"Images\\IconSet0\\Icon0";
   DWORD size = 0;
-  ASSERT_EQ(::RegGetValueW(key, path.c_str(), L"Data", RRF_RT_REG_BINARY, nullptr, nullptr, &size), ERROR_SUCCESS);
-  std::vector<BYTE> data(size);
-  ASSERT_EQ(::RegGetValueW(key, path.c_str(), L"Data", RRF_RT_REG_BINARY, nullptr, data.data(), &size), ERROR_SUCCESS);
-  ASSERT_GT(size, 100u);
-  ::RegSetKeyValueW(key, path.c_str(), L"Data", REG_BINARY, data.data(), size / 2);
+  ASSERT_EQ(::RegGetValueW(key, path.c_str(), L"Data", RRF_RT_REG_SZ, nullptr, nullptr, &size), ERROR_SUCCESS);
+  std::vector<wchar_t> text(size / 2 + 1, 0);
+  ASSERT_EQ(::RegGetValueW(key, path.c_str(), L"Data", RRF_RT_REG_SZ, nullptr, text.data(), &size), ERROR_SUCCESS);
+  const std::wstring record(text.data());
+  ASSERT_GT(record.size(), 200u);
+  const std::wstring half = record.substr(0, record.size() / 4 * 2);  // whole bytes, half of them
+  ::RegSetKeyValueW(key, path.c_str(), L"Data", REG_SZ, half.c_str(), static_cast<DWORD>((half.size() + 1) * 2));
   DWORD id = 0, idSize = sizeof id;
   ASSERT_EQ(::RegGetValueW(key, L"Images\\IconSet0", L"Id", RRF_RT_REG_DWORD, nullptr, &id, &idSize), ERROR_SUCCESS);
   DWORD width = 16, widthSize = sizeof width;  // a width of 16 is the default, not stored

@@ -203,7 +203,7 @@ TEST_F(RegistryExchange, ImageManagerIconsThroughNumberedSections) {
   DWORD type = 0;
   EXPECT_EQ(::RegGetValueW(m_root, L"Images\\IconSet0\\Icon0", L"Data", RRF_RT_ANY, &type, nullptr, nullptr),
             ERROR_SUCCESS);
-  EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));  // the icon record as one binary value
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));  // the icon record as one text of letters
   CTKPImageManager loaded;
   CTKPPropExchangeRegistry px(TRUE, m_root, L"Images");
   loaded.DoPropExchange(&px);
@@ -245,6 +245,48 @@ TEST_F(RegistryExchange, SerializeTurnsArchiveAndOleFailuresIntoFalseAndAlwaysGi
   object.failure = FailingObject::kOther;
   EXPECT_THROW(PX_Serialize(&px, L"Other", &object), std::runtime_error);  // not ours to swallow
   EXPECT_EQ(px.released, 3);
+}
+
+// Two numbers through an archive.
+class Pair : public CObject {
+ public:
+  DWORD a = 0, b = 0;
+  void Serialize(CArchive& ar) override {
+    if (ar.IsStoring()) {
+      ar << a << b;
+    } else {
+      ar >> a >> b;
+    }
+  }
+};
+
+TEST_F(RegistryExchange, SerializedObjectsAreStoredAsLetterTextAndRawBytesStillLoad) {
+  {
+    CTKPPropExchangeRegistry px(FALSE, m_root, L"Objects");
+    Pair pair;
+    pair.a = 0x1F;
+    pair.b = 0xA0000002;
+    EXPECT_TRUE(PX_Serialize(&px, L"Pair", &pair));
+  }
+  // Low four bits first, each from "A": 0x1F -> "PB", 0x00 -> "AA", 0x02 -> "CA", 0xA0 -> "AK".
+  EXPECT_EQ(Text(L"Objects", L"Pair"), CString(L"PBAAAAAACAAAAAAK"));
+  {
+    CTKPPropExchangeRegistry px(TRUE, m_root, L"Objects");
+    Pair pair;
+    EXPECT_TRUE(PX_Serialize(&px, L"Pair", &pair));
+    EXPECT_EQ(pair.a, 0x1Fu);
+    EXPECT_EQ(pair.b, 0xA0000002u);
+  }
+  // The same object kept as raw bytes by an earlier version.
+  const BYTE raw[8] = {7, 0, 0, 0, 9, 0, 0, 0};
+  ::RegSetKeyValueW(m_root, L"Objects", L"Old", REG_BINARY, raw, sizeof raw);
+  CTKPPropExchangeRegistry px(TRUE, m_root, L"Objects");
+  Pair old;
+  EXPECT_TRUE(PX_Serialize(&px, L"Old", &old));
+  EXPECT_EQ(old.a, 7u);
+  EXPECT_EQ(old.b, 9u);
+  Pair missing;
+  EXPECT_FALSE(PX_Serialize(&px, L"Missing", &missing));
 }
 
 }  // namespace

@@ -46,6 +46,11 @@ void CTKPImageManagerIconHandle::SetIcon(HICON hIcon) {
 }
 
 void CTKPImageManagerIconHandle::SetBitmap(HBITMAP hBitmap) {
+  // A copy, so that the caller keeps (and deletes) its own bitmap.
+  AdoptBitmap(hBitmap != nullptr ? CTKPImageManager::CopyAlphaBitmap(hBitmap) : nullptr);
+}
+
+void CTKPImageManagerIconHandle::AdoptBitmap(HBITMAP hBitmap) {
   Clear();
   m_hBitmap = hBitmap;
   m_bOwns = TRUE;
@@ -54,7 +59,7 @@ void CTKPImageManagerIconHandle::SetBitmap(HBITMAP hBitmap) {
 void CTKPImageManagerIconHandle::SetHandle(const CTKPImageManagerIconHandle& other) {
   if (&other == this) return;
   if (other.m_hBitmap != nullptr) {
-    SetBitmap(CTKPImageManager::CopyAlphaBitmap(other.m_hBitmap));
+    SetBitmap(other.m_hBitmap);
   } else if (other.m_hIcon != nullptr) {
     SetIcon(::CopyIcon(other.m_hIcon));
   } else {
@@ -127,7 +132,7 @@ BOOL CTKPImageManagerIconHandle::LoadFromResource(HMODULE hModule, LPCTSTR lpszN
     ::ReleaseDC(nullptr, screen);
     if (section == nullptr) return FALSE;
     std::memcpy(target, data + 40, static_cast<size_t>(bytes));
-    SetBitmap(section);
+    AdoptBitmap(section);
   } else {
     HICON icon = ::CreateIconFromResourceEx(data, size, TRUE, 0x30000, nWidth, nHeight, 0);
     if (icon != nullptr) SetIcon(icon);

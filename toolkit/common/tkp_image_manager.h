@@ -40,8 +40,9 @@ class CTKPImageManagerIconHandle {
   HBITMAP GetBitmap() const { return m_hBitmap; }
   CSize GetExtent() const;
   void Clear();
-  // Takes ownership of the icon or bitmap.
+  // Takes ownership of the icon.
   void SetIcon(HICON hIcon);
+  // Stores an owned 32-bit copy of the bitmap; the caller's bitmap stays the caller's.
   void SetBitmap(HBITMAP hBitmap);
   // Stores a copy of the other's image that this handle owns.
   void SetHandle(const CTKPImageManagerIconHandle& other);
@@ -51,6 +52,8 @@ class CTKPImageManagerIconHandle {
   BOOL LoadFromResource(HMODULE hModule, LPCTSTR lpszName, int nWidth, int nHeight, BOOL bSearchGroup);
 
  private:
+  void AdoptBitmap(HBITMAP hBitmap);
+
   HICON m_hIcon = nullptr;
   HBITMAP m_hBitmap = nullptr;
   HBITMAP m_hPreMultiplied = nullptr;

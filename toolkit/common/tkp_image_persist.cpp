@@ -44,7 +44,6 @@ void RecordToHandle(const TKPImageRecord& record, CTKPImageManagerIconHandle& ha
     }
   } else if (a != nullptr) {
     handle.SetBitmap(a);
-    a = nullptr;
   }
   if (a != nullptr) ::DeleteObject(a);
   if (b != nullptr) ::DeleteObject(b);

@@ -207,11 +207,18 @@ BOOL CTKPPropExchange::ExchangeObjectInstance(CObject** ppObject, CRuntimeClass*
 
 CArchive* CTKPPropExchange::GetArchive(LPCTSTR pszPropName) {
   if (m_bLoading) {
+    // A serialised object is kept as the letter text, whatever the back-end's own blobs are; raw
+    // bytes stored by the back-end's blob form are read too.
     BYTE* data = nullptr;
     DWORD size = 0;
-    if (!ExchangeBlobProp(pszPropName, &data, &size) || data == nullptr || size == 0) {
+    if (!CTKPPropExchange::ExchangeBlobProp(pszPropName, &data, &size) || data == nullptr || size == 0) {
       std::free(data);
-      return nullptr;
+      data = nullptr;
+      size = 0;
+      if (!ExchangeBlobProp(pszPropName, &data, &size) || data == nullptr || size == 0) {
+        std::free(data);
+        return nullptr;
+      }
     }
     return new MemoryArchive(std::make_unique<CMemFile>(data, size), CArchive::load, data);
   }
@@ -226,7 +233,7 @@ void CTKPPropExchange::ReleaseArchive(LPCTSTR pszPropName, CArchive* pArchive) {
       archive->Flush();
       DWORD size = static_cast<DWORD>(archive->m_file->GetLength());
       BYTE* data = archive->m_file->Detach();
-      ExchangeBlobProp(pszPropName, &data, &size);
+      CTKPPropExchange::ExchangeBlobProp(pszPropName, &data, &size);
       std::free(data);
     } catch (CException* e) {
       e->Delete();

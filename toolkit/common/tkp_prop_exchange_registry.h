@@ -1,7 +1,8 @@
 // CTKPPropExchangeRegistry: the property exchange over a registry key. Each property is a value of the
 // section's key, each section a sub-key; numbers are REG_DWORD, floating-point values REG_BINARY of
 // their IEEE bytes, strings, BSTR texts, rectangles and sizes REG_SZ, date-times and variants REG_BINARY
-// of their archive form (tkp_prop_values.h), blobs REG_BINARY. A value equal to its default
+// of their archive form (tkp_prop_values.h), blobs REG_BINARY, serialised objects (PX_Serialize) REG_SZ
+// of their bytes as letters "A".."P" (raw REG_BINARY ones are read too). A value equal to its default
 // is deleted instead of written.
 #pragma once
 

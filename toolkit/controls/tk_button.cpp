@@ -68,6 +68,7 @@ BOOL CTKButton::SetBitmap(CSize size, UINT nIDBitmap, BOOL bRedraw) {
     HBITMAP hAlpha = CTKPImageManager::LoadAlphaBitmap(hModule, nIDBitmap);
     if (hAlpha == nullptr) return FALSE;
     hImage.SetBitmap(hAlpha);
+    ::DeleteObject(hAlpha);
   } else {
     HBITMAP hBitmap = ::LoadBitmapW(hModule, MAKEINTRESOURCEW(nIDBitmap));
     if (hBitmap == nullptr) return FALSE;

@@ -2,7 +2,10 @@
 // caption onto a docking guide docks there (docking_drag_guides.png shows the drag with its guides), a
 // group dragged into the middle floats in a frame of its own and a double click on that frame's caption
 // docks it back; an auto-hidden group slides out on hover and back in when the mouse has gone, on a clock
-// of the test's own (docking_autohide.png); the close button of a group closes its selected pane.
+// of the test's own (docking_autohide.png); the close button of a group closes its selected pane; a
+// floating frame dragged by its caption where nothing docks keeps its size (docking_frame_after_caption_drag.png);
+// a group whose pane has no caption takes a dragged pane only on its tabs; a pane docked below a group of a
+// side-by-side floating frame stays in that frame, which gets the idle update.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -75,12 +78,16 @@ class DockingDragTest : public DockingFrameTest {
   static bool Has(const std::vector<int>& actions, int action) {
     return std::find(actions.begin(), actions.end(), action) != actions.end();
   }
-  // Properties floated in a themed frame.
-  CTKPDockingPaneMiniWnd* FloatThemed() {
-    frame->manager.SetThemedFloatingFrames(TRUE);
+  // Properties floated in a frame of its own.
+  CTKPDockingPaneMiniWnd* FloatProperties() {
     frame->manager.ToggleDocking(frame->manager.FindPane(kProperties));
     Relayout();
     return FrameOf(kProperties);
+  }
+  // Properties floated in a themed frame.
+  CTKPDockingPaneMiniWnd* FloatThemed() {
+    frame->manager.SetThemedFloatingFrames(TRUE);
+    return FloatProperties();
   }
   // A collapsed frame with the mouse and the focus away: six polls, then the steps down to its caption.
   void ShrinkCollapsed(CTKPDockingPaneMiniWnd* floating) {
@@ -304,6 +311,90 @@ TEST_F(DockingDragTest, DraggedAwayItFloatsAndADoubleClickOnTheCaptionDocksItBac
   Relayout();
   EXPECT_EQ(FrameOf(kProperties), nullptr);
   EXPECT_EQ(Place(kProperties), docked);
+}
+
+TEST_F(DockingDragTest, AFloatingFrameDraggedByItsCaptionWhereNothingDocksKeepsItsSize) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPaneMiniWnd* floating = FloatProperties();
+  ASSERT_NE(floating, nullptr);
+  CRect first;
+  floating->CWnd::GetWindowRect(first);
+  CRect view;
+  ::GetWindowRect(frame->view, view);
+  // Two drags in a row, each let go over the middle of the view: the frame follows the cursor whole.
+  for (int drag = 0; drag < 2; ++drag) {
+    CRect before;
+    floating->CWnd::GetWindowRect(before);
+    const CPoint start(before.left + 30, before.top + 8);  // on its caption
+    const CPoint end = view.CenterPoint() + CPoint(drag * 40 - 60, drag * 30 - 140);
+    QueueDrag(floating->GetSafeHwnd(), {start + CPoint(10, 10), end},
+              [&] { EXPECT_EQ(m.GetDragContext()->GetTarget(), nullptr); });
+    m.GetDragContext()->Drag(floating->GetTopPane(), start);
+    Relayout();
+    ASSERT_EQ(FrameOf(kProperties), floating) << drag;
+    CRect after;
+    floating->CWnd::GetWindowRect(after);
+    EXPECT_EQ(after.Size(), first.Size()) << drag;
+    EXPECT_EQ(after.TopLeft(), before.TopLeft() + (end - start)) << drag;
+  }
+  EXPECT_TRUE(::IsWindowVisible(m.FindPane(kProperties)->GetChild()));
+  ::RedrawWindow(floating->GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  harness::CaptureThreadWindows("docking_frame_after_caption_drag");
+}
+
+TEST_F(DockingDragTest, AGroupWhosePaneHasNoCaptionTakesAPaneOnlyOnItsTabs) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.FindPane(kOutput)->SetOptions(tkpPaneNoCaption);
+  Relayout();
+  CTKPDockingPaneTabbedContainer* bottom = Group(kOutput);
+  const CRect rc = bottom->CTKPDockingPaneBase::GetWindowRect();
+  CTKPDockingPaneTabbedContainer* properties = Group(kProperties);
+  const CPoint start(properties->CTKPDockingPaneBase::GetWindowRect().left + 30,
+                     properties->CTKPDockingPaneBase::GetWindowRect().top + 8);
+  // Over the group's top strip (where a caption would be) it joins nothing; over its tabs it joins.
+  const CPoint top(rc.CenterPoint().x, rc.top + 6), tabs(rc.CenterPoint().x, rc.bottom - 6);
+  QueueDrag(properties->GetSafeHwnd(), {start + CPoint(-20, 20), top}, [&] {
+    EXPECT_FALSE(m.GetDragContext()->IsAttach() && m.GetDragContext()->GetTarget() == bottom);
+    ::PostMessageW(properties->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+  });
+  m.GetDragContext()->Drag(properties, start);
+  Relayout();
+  EXPECT_EQ(Group(kProperties), properties);  // Escape: nothing changed
+  QueueDrag(properties->GetSafeHwnd(), {start + CPoint(-20, 20), tabs}, [&] {
+    EXPECT_TRUE(m.GetDragContext()->IsAttach());
+    EXPECT_EQ(m.GetDragContext()->GetTarget(), bottom);
+  });
+  m.GetDragContext()->Drag(properties, start);
+  Relayout();
+  EXPECT_EQ(m.FindPane(kProperties)->GetContainer(), bottom);
+}
+
+TEST_F(DockingDragTest, APaneDockedBelowAGroupOfASideBySideFrameStaysInThatFrame) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPaneMiniWnd* floating = FloatProperties();
+  ASSERT_NE(floating, nullptr);
+  m.DockPane(m.FindPane(kSearch), tkpPaneDockRight, m.FindPane(kProperties));
+  Relayout();
+  ASSERT_EQ(FrameOf(kSearch), floating);
+  // Below Properties: a new column splitter takes its place inside the frame.
+  m.DockPane(m.FindPane(kLog), tkpPaneDockBottom, m.FindPane(kProperties));
+  Relayout();
+  CTKPDockingPane* log = m.FindPane(kLog);
+  ASSERT_EQ(FrameOf(kLog), floating);
+  CTKPDockingPaneBase* column = Group(kLog)->GetContainer();
+  ASSERT_EQ(column->GetType(), dock::kSplitterContainer);
+  EXPECT_EQ(column->GetDockingSite(), static_cast<CWnd*>(floating));
+  EXPECT_EQ(Group(kLog)->GetDockingSite(), static_cast<CWnd*>(floating));
+  EXPECT_TRUE(::IsChild(floating->GetSafeHwnd(), log->GetChild()));
+  EXPECT_TRUE(::IsWindowVisible(log->GetChild()));
+  CRect logRect, propertiesRect;
+  ::GetWindowRect(Group(kLog)->GetSafeHwnd(), logRect);
+  ::GetWindowRect(Group(kProperties)->GetSafeHwnd(), propertiesRect);
+  EXPECT_EQ(logRect.top, propertiesRect.bottom + column->GetPaintManager()->m_nSplitterSize);
+  // The idle update reaches the floating frame: the focus in it makes it active.
+  ::SetFocus(log->GetChild());
+  frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+  EXPECT_TRUE(floating->IsActive());
 }
 
 TEST_F(DockingDragTest, AThemedFloatingFrameDrawsItsCaptionAndCollapsesToIt) {

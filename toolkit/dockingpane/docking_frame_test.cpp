@@ -1,9 +1,11 @@
 // The docking panes in a frame of the test's own: panes on each side of the client area, two tabs in
 // the bottom group, splitters dragged (live and with the tracker), the layout saved and loaded back
 // equal through an archive, damaged layouts (cut short, with a container inside itself, with a wrong
-// type, from the registry with an absurd count) refused with the arrangement left as it was, closing and
-// showing a pane, activation and the site's notifications; a layout copied with panes of its own, and a
-// floating group docked by its frame floating back into that frame. The screenshot docking_panes.png.
+// type, from the registry with an absurd count, naming a type the factory refuses) refused with the
+// arrangement left as it was, closing and showing a pane, activation and the site's notifications; a layout
+// copied with panes of its own; a floating group docked by its frame floating back into that frame; hidden
+// groups and empty floating frames of a loaded or copied layout with windows of their own. The screenshot
+// docking_panes.png.
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -548,6 +550,85 @@ TEST_F(DockingFrameTest, AFloatingGroupDockedByItsFrameFloatsBackIntoThatFrame) 
   Relayout();
   EXPECT_TRUE(properties->IsClosed());
   EXPECT_FALSE(floating->IsWindowVisible());
+}
+
+CTKPDockingPaneMiniWnd* OnlyFrame(CTKPDockingPaneLayout* layout) {
+  for (CTKPDockingPaneBase* object : layout->GetObjects()) {
+    if (object->GetType() == dock::kMiniFrame) return static_cast<CTKPDockingPaneMiniWnd*>(object);
+  }
+  return nullptr;
+}
+
+TEST_F(DockingFrameTest, HiddenGroupsAndEmptyFloatingFramesOfALoadedOrCopiedLayoutHaveWindows) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.HidePane(m.FindPane(kOutput));
+  m.ToggleDocking(m.FindPane(kProperties));
+  Relayout();
+  auto* floating = static_cast<CTKPDockingPaneMiniWnd*>(FrameAround(m.FindPane(kProperties)));
+  ASSERT_NE(floating, nullptr);
+  CRect floated;
+  floating->CWnd::GetWindowRect(floated);
+  // Docked by its frame: the frame stays, empty and hidden, as the place the pane floats back to.
+  m.DockPane(floating->GetTopPane(), tkpPaneDockLeft, nullptr);
+  Relayout();
+  ASSERT_FALSE(floating->IsWindowVisible());
+  auto checkLayout = [&](const char* how) {
+    Relayout();
+    CTKPDockingPane* output = m.FindPane(kOutput);
+    ASSERT_TRUE(m.IsPaneHidden(output)) << how;
+    HWND group = output->GetContainer()->GetPaneHwnd();
+    ASSERT_NE(group, nullptr) << how;
+    EXPECT_TRUE(::IsChild(group, output->GetChild())) << how;
+    EXPECT_FALSE(::IsWindowVisible(group)) << how;
+    CTKPDockingPaneMiniWnd* empty = OnlyFrame(m.GetLayout());
+    ASSERT_NE(empty, nullptr) << how;
+    ASSERT_NE(empty->GetSafeHwnd(), nullptr) << how;
+    EXPECT_FALSE(empty->IsWindowVisible()) << how;
+  };
+  // Copied out and back into the live layout.
+  CTKPDockingPaneLayout* copy = m.CreateLayout();
+  ASSERT_TRUE(copy->Copy(m.GetLayout()));
+  ASSERT_TRUE(m.GetLayout()->Copy(copy));
+  delete copy;
+  checkLayout("copied");
+  // Saved and loaded back.
+  ASSERT_TRUE(LoadFrom(m.GetLayout(), Saved(m.GetLayout()))) << m.GetLayout()->GetLoadError();
+  checkLayout("loaded");
+  // The hidden group slides out with its pane; the pane floats back into its frame and shows there.
+  CTKPDockingPane* output = m.FindPane(kOutput);
+  static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(3))->ShowSlidingWindow(output, FALSE);
+  harness::PumpMessages();
+  EXPECT_TRUE(::IsWindowVisible(output->GetChild()));
+  CTKPDockingPane* properties = m.FindPane(kProperties);
+  m.ToggleDocking(properties);
+  Relayout();
+  CTKPDockingPaneMiniWnd* back = OnlyFrame(m.GetLayout());
+  ASSERT_EQ(FrameAround(properties), back);
+  EXPECT_TRUE(back->IsWindowVisible());
+  EXPECT_TRUE(::IsChild(back->GetSafeHwnd(), properties->GetChild()));
+  EXPECT_TRUE(::IsWindowVisible(properties->GetChild()));
+  CRect rc;
+  back->CWnd::GetWindowRect(rc);
+  EXPECT_EQ(rc, floated);
+}
+
+TEST_F(DockingFrameTest, ALayoutNamingATypeTheFactoryRefusesLeavesTheArrangement) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.HidePane(m.FindPane(kOutput));
+  Relayout();
+  const std::vector<BYTE> saved = Saved(m.GetLayout());
+  const std::vector<CRect> before = Places();
+  const size_t objects = m.GetLayout()->GetObjects().size();
+  frame->manager.refuseTypes = {dock::kAutoHidePanel};
+  EXPECT_FALSE(LoadFrom(m.GetLayout(), saved));
+  EXPECT_FALSE(m.GetLayout()->GetLoadError().empty());
+  frame->manager.refuseTypes.clear();
+  Relayout();
+  EXPECT_EQ(m.GetLayout()->GetObjects().size(), objects);
+  EXPECT_EQ(Places(), before);
+  EXPECT_TRUE(::IsWindowVisible(m.FindPane(kFolders)->GetChild()));
+  EXPECT_TRUE(m.IsPaneHidden(m.FindPane(kOutput)));
+  EXPECT_EQ(Saved(m.GetLayout()), saved);
 }
 
 TEST_F(DockingFrameTest, AGroupWhosePanesMayNotAutoHideStaysDockedAndLeavesNoEmptyTab) {

@@ -34,9 +34,19 @@ inline HWND Child(HWND parent, LPCWSTR cls, LPCWSTR text, DWORD style, UINT id =
   return child;
 }
 
+// The manager with a factory that can be told to refuse types, as a derived one may.
+class TestManager : public CTKPDockingPaneManager {
+ public:
+  std::vector<int> refuseTypes;
+  CTKPDockingPaneBase* CreatePaneObject(int nType, CTKPDockingPaneLayout* pLayout) override {
+    if (std::find(refuseTypes.begin(), refuseTypes.end(), nType) != refuseTypes.end()) return nullptr;
+    return CTKPDockingPaneManager::CreatePaneObject(nType, pLayout);
+  }
+};
+
 class DockingFrame : public CFrameWnd {
  public:
-  CTKPDockingPaneManager manager;
+  TestManager manager;
   std::vector<std::pair<WPARAM, int>> notes;  // wParam, and the action code for TKP_DPN_ACTION
   bool keepOpen = false;
   std::vector<int> refuse;  // actions the site refuses

@@ -218,6 +218,14 @@ void CTKPDockingPaneAutoHidePanel::AddContainer(CTKPDockingPaneBase* pContainer)
   if (m_hWnd != nullptr) Invalidate(FALSE);
 }
 
+void CTKPDockingPaneAutoHidePanel::AttachLoadedContainers(CWnd* pSite) {
+  m_pDockingSite = pSite;
+  for (CTKPDockingPaneBase* container : m_lstContainers) {
+    container->SetDockingSite(pSite);
+    container->OnParentContainerChanged(this);
+  }
+}
+
 void CTKPDockingPaneAutoHidePanel::OnChildContainerChanged(CTKPDockingPaneBase*) {
   CTKPDockingPaneManager* manager = ManagerOf(this);
   if (m_pActiveWnd != nullptr && manager != nullptr) {

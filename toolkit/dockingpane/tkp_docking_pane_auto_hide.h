@@ -58,6 +58,8 @@ class CTKPDockingPaneAutoHidePanel : public CWnd, public CTKPDockingPaneBase {
   // Cuts the panel's strip from rect on its side (the layout calls it for sides 0 to 3).
   virtual void Reposition(CWnd* pSite, CRect& rect, AFX_SIZEPARENTPARAMS* lpLayout);
   virtual void AddContainer(CTKPDockingPaneBase* pContainer);
+  // A loaded panel of a live layout: its groups take the site and make their (hidden) windows.
+  void AttachLoadedContainers(CWnd* pSite);
   virtual BOOL Create(CWnd* pParent);
   void ShowSlidingWindow(CTKPDockingPane* pPane, BOOL bSetFocus);
   void CloseSlidingWindow(BOOL bImmediate);

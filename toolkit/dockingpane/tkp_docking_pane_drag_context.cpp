@@ -125,8 +125,16 @@ void CTKPDockingPaneDragContext::Drag(CTKPDockingPaneBase* pPane, CPoint pt) {
   if (pPane == nullptr) return;
   m_pPane = pPane;
   m_rcFloat = pPane->GetWindowRect();
-  if (pPane->GetType() == dock::kPane && pPane->GetContainer() != nullptr) {
-    m_rcFloat = pPane->GetContainer()->GetWindowRect();
+  CTKPDockingPaneBase* holder = pPane->GetContainer();
+  if (pPane->GetType() == dock::kPane && holder != nullptr) {
+    m_rcFloat = holder->GetWindowRect();
+  } else if (pPane->GetType() == dock::kSplitterContainer && holder != nullptr && holder->GetType() == dock::kMiniFrame &&
+             holder->GetPaneHwnd() != nullptr) {
+    // A floating frame's content drags its whole frame: caption and borders included, so that a drop
+    // where nothing docks leaves the frame its size.
+    RECT frame{};
+    ::GetWindowRect(holder->GetPaneHwnd(), &frame);
+    m_rcFloat = CRect(frame.left, frame.top, frame.right, frame.bottom);
   }
   OffsetRectToContainPoint(m_rcFloat, pt);
   m_ptLast = m_ptPress = pt;

@@ -311,32 +311,49 @@ BOOL CTKPDockingPaneLayout::Load(CTKPPropExchange* pPX) {
   if (!dock::ReadLayout(pPX, &records, &m_strLoadError) || !dock::ValidateLayout(records, &m_strLoadError)) {
     return FALSE;
   }
-  std::map<UINT, HWND> windows = TakeWindows();
-  Clear();
-  if (!Build(records)) {
+  // Every object is made before the current arrangement goes: a factory that refuses a type leaves it.
+  std::vector<CTKPDockingPaneBase*> objects;
+  std::vector<PaneRecord> paneRecords;
+  if (!MakeObjects(records, &objects, &paneRecords)) {
     m_strLoadError = "the manager made no object of a type the layout names";
     return FALSE;
   }
+  std::map<UINT, HWND> windows = TakeWindows();
+  Clear();
+  m_lstObjects = objects;
+  m_lstPanes = paneRecords;
+  Build(records, objects);
   GiveWindows(&windows);
-  if (!m_bNotLive) {
-    for (CTKPDockingPaneBase* object : std::vector<CTKPDockingPaneBase*>(m_lstObjects)) {
-      if (object->GetType() == dock::kMiniFrame) static_cast<CTKPDockingPaneMiniWnd*>(object)->CreateLoadedWindow();
-    }
-  }
+  if (!m_bNotLive) CreateLoadedWindows();
   if (m_pManager != nullptr) m_pManager->RecalcFrames();
   return TRUE;
 }
 
-BOOL CTKPDockingPaneLayout::Build(const dock::LayoutRecords& records) {
-  std::vector<CTKPDockingPaneBase*> objects;
+BOOL CTKPDockingPaneLayout::MakeObjects(const dock::LayoutRecords& records, std::vector<CTKPDockingPaneBase*>* pObjects,
+                                        std::vector<PaneRecord>* pPaneRecords) {
+  const size_t objectsBefore = m_lstObjects.size(), panesBefore = m_lstPanes.size();
+  bool made = true;
   for (const dock::ObjectRecord& record : records.objects) {
-    CTKPDockingPaneBase* object = m_pManager->CreatePaneObject(record.type, this);
-    if (object == nullptr) {
-      Clear();
-      return FALSE;
+    if (m_pManager->CreatePaneObject(record.type, this) == nullptr) {
+      made = false;
+      break;
     }
-    objects.push_back(object);
   }
+  // The new objects and their pane records stand aside from the current ones.
+  pObjects->assign(m_lstObjects.begin() + static_cast<std::ptrdiff_t>(objectsBefore), m_lstObjects.end());
+  pPaneRecords->assign(m_lstPanes.begin() + static_cast<std::ptrdiff_t>(panesBefore), m_lstPanes.end());
+  if (made && pObjects->size() == records.objects.size()) {
+    m_lstObjects.resize(objectsBefore);
+    m_lstPanes.resize(panesBefore);
+    return TRUE;
+  }
+  while (m_lstObjects.size() > objectsBefore) DeleteObject(m_lstObjects.back());
+  pObjects->clear();
+  pPaneRecords->clear();
+  return FALSE;
+}
+
+void CTKPDockingPaneLayout::Build(const dock::LayoutRecords& records, const std::vector<CTKPDockingPaneBase*>& objects) {
   for (size_t i = 0; i < objects.size(); ++i) {
     objects[i]->LoadRecord(records.objects[i], objects);
     if (objects[i]->GetType() == dock::kAutoHidePanel) {
@@ -347,5 +364,15 @@ BOOL CTKPDockingPaneLayout::Build(const dock::LayoutRecords& records) {
   m_pTopContainer = objects[static_cast<size_t>(records.topContainer) - 1];
   m_pClient = objects[static_cast<size_t>(records.client) - 1];
   if (m_pManager->GetSite() != nullptr) m_pTopContainer->SetDockingSite(m_pManager->GetSite());
-  return TRUE;
+}
+
+void CTKPDockingPaneLayout::CreateLoadedWindows() {
+  // The docked tree makes its windows in the next layout pass; the floating frames and the hidden groups,
+  // which no pass reaches before they are shown, make theirs now.
+  for (CTKPDockingPaneBase* object : std::vector<CTKPDockingPaneBase*>(m_lstObjects)) {
+    if (object->GetType() == dock::kMiniFrame) static_cast<CTKPDockingPaneMiniWnd*>(object)->CreateLoadedWindow();
+  }
+  for (CTKPDockingPaneBase* panel : m_wndPanels) {
+    if (panel != nullptr) static_cast<CTKPDockingPaneAutoHidePanel*>(panel)->AttachLoadedContainers(m_pManager->GetSite());
+  }
 }

@@ -74,8 +74,12 @@ class CTKPDockingPaneLayout : public CCmdTarget {
   // The panes' windows, by pane id, parked hidden with the manager; and given to the panes of those ids.
   std::map<UINT, HWND> TakeWindows();
   void GiveWindows(std::map<UINT, HWND>* pWindows);
-  // FALSE when the manager made no object for a record (a derived factory may refuse a type).
-  BOOL Build(const dock::LayoutRecords& records);
+  // One new object per record, kept off the object list; FALSE, with none made, when the manager made
+  // no object for a record (a derived factory may refuse a type).
+  BOOL MakeObjects(const dock::LayoutRecords& records, std::vector<CTKPDockingPaneBase*>* pObjects,
+                   std::vector<PaneRecord>* pPaneRecords);
+  void Build(const dock::LayoutRecords& records, const std::vector<CTKPDockingPaneBase*>& objects);
+  void CreateLoadedWindows();
 
   CTKPDockingPaneBase* m_pTopContainer = nullptr;
   CTKPDockingPaneBase* m_pClient = nullptr;

@@ -237,7 +237,8 @@ void CTKPDockingPaneManager::DockPane(CTKPDockingPaneBase* pPane, int nDirection
       auto* inner = static_cast<CTKPDockingPaneSplitterContainer*>(
           CreatePaneObject(dock::kSplitterContainer, m_pLayout));
       splitter->ReplacePane(pNeighbour, inner);
-      inner->Init(pNeighbour, horizontal, m_pSite);
+      // The new splitter lies where its neighbour lay: in a floating frame, that frame is its site.
+      inner->Init(pNeighbour, horizontal, splitter->GetDockingSite());
       inner->AddPane(wrapped, pNeighbour, after);
     }
   }
@@ -480,12 +481,20 @@ LRESULT CTKPDockingPaneManager::OnSizeParent(WPARAM, LPARAM lParam) {
   return 0;
 }
 
-LRESULT CTKPDockingPaneManager::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
+LRESULT CTKPDockingPaneManager::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam) {
   if (m_pLayout == nullptr) return 0;
   // A container may let go of its pane while it updates: walk a copy.
   const std::vector<CTKPDockingPaneLayout::PaneRecord> panes = m_pLayout->GetPaneList();
   for (const CTKPDockingPaneLayout::PaneRecord& record : panes) {
     if (CTKPDockingPaneBase* container = record.pPane->GetContainer()) container->OnIdleUpdate();
+  }
+  // Floating frames are no children of the site: the idle update reaches them only from here.
+  std::vector<HWND> frames;
+  for (CTKPDockingPaneBase* object : m_pLayout->GetObjects()) {
+    if (object->GetType() == dock::kMiniFrame && object->GetPaneHwnd() != nullptr) frames.push_back(object->GetPaneHwnd());
+  }
+  for (HWND hWnd : frames) {
+    if (::IsWindow(hWnd)) ::SendMessageW(hWnd, WM_IDLEUPDATECMDUI, wParam, lParam);
   }
   return 0;
 }

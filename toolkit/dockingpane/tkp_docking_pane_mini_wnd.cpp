@@ -95,7 +95,8 @@ BOOL CTKPDockingPaneMiniWnd::CreateFrameWindow(CRect rc) {
 }
 
 void CTKPDockingPaneMiniWnd::CreateLoadedWindow() {
-  if (m_hWnd != nullptr || m_pTopContainer == nullptr || m_pTopContainer->IsEmpty()) return;
+  // An empty frame gets its (hidden) window too: a pane floated back into it later shows there.
+  if (m_hWnd != nullptr || m_pTopContainer == nullptr) return;
   const BOOL collapsed = m_bCollapsed;
   const int expandedHeight = m_nExpandedHeight;
   CRect rc = m_rcWindow;

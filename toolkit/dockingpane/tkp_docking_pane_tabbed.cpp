@@ -611,12 +611,13 @@ int CTKPDockingPaneTabbedContainer::HitTestCaption(CPoint pt) {
 BOOL CTKPDockingPaneTabbedContainer::IsCaptionOrTabsHit(CRect& rc, CPoint pt) {
   CTKPDockingPanePaintManager* paint = GetDockingPaintManager();
   if (paint == nullptr) return FALSE;
-  if (!IsCaptionVisible()) {
-    // Without a caption the whole site counts (a floating frame's single group).
+  if (!m_bCaptionVisible) {
+    // The single group of a floating frame shows its caption as the frame's: the whole frame counts.
     CRect site = m_pDockingSite != nullptr ? CRect() : rc;
     if (m_pDockingSite != nullptr) m_pDockingSite->GetWindowRect(site);
     if (site.PtInRect(pt)) return TRUE;
-  } else {
+  } else if (IsCaptionVisible()) {
+    // (A group whose selected pane has no caption has no caption strip: only its tabs count.)
     const int caption = paint->m_nTitleHeight + 3;
     CRect band = rc;
     if (IsCaptionVertical()) {

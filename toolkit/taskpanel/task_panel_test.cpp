@@ -1,8 +1,10 @@
-// The task panel in a real window: groups of links, a text and a control laid out with the theme's
-// margins; a group collapsed and expanded again on an injected clock; the owner's notifications and its
-// veto; keyboard navigation; clicks; an item copied to the clipboard and pasted back, a foreign or
-// damaged clipboard object refused; removing a group clears every pointer into it; an icon grid framed
-// cell by cell. The screenshots task_panel.png and task_panel_icon_grid.png.
+// The task panel in a real window: groups of links, a text and a control laid out with the theme's margins; a
+// group collapsed and expanded again on an injected clock; the owner's notifications and its veto; keyboard
+// navigation; clicks (on empty space right after another control: only the panel takes the focus; a double
+// click on a scroll button scrolls twice); hit tests by group and by element; an item copied to the clipboard
+// and pasted back, a foreign or damaged clipboard object refused, and a record whose type belies its class;
+// saved groups loaded back open as they were, through the owner; removing a group clears every pointer into
+// it; an icon grid framed cell by cell. The screenshots task_panel.png and task_panel_icon_grid.png.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +18,7 @@
 #include "res/resource.h"
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
+#include "toolkit/common/tkp_prop_exchange.h"
 #include "toolkit/taskpanel/task_panel_checks.h"
 #include "toolkit/taskpanel/tkp_task_panel.h"
 #include "toolkit/taskpanel/tkp_task_panel_paint_manager.h"
@@ -175,14 +178,21 @@ TEST_F(TaskPanel, GroupsStackWithTheThemeMarginsAndItemsFollowEachOther) {
   EXPECT_TRUE(::IsWindowVisible(edit));
   EXPECT_EQ(ControlRect(), control->GetHitTestRect());
   EXPECT_EQ(ControlRect().Size(), CSize(180, 22));
-  // Hit tests: a link, a caption, the empty body.
-  BOOL onCaption = FALSE;
-  EXPECT_EQ(panel.HitTest(At(recover), &onCaption), recover);
+  // Hit tests: a link, a caption, the empty body; by group (with the caption flag) and by element.
+  BOOL onCaption = TRUE;
+  EXPECT_EQ(panel.HitTest(At(recover)), recover);
+  EXPECT_EQ(panel.HitTest(At(recover), &onCaption), tasks);
   EXPECT_FALSE(onCaption);
   EXPECT_EQ(panel.HitTest(At(details), &onCaption), details);
   EXPECT_TRUE(onCaption);
+  EXPECT_EQ(panel.HitTest(At(details)), details);
   const CRect body = tasks->GetClientRect();
-  EXPECT_EQ(panel.HitTest(CPoint(body.right - 3, body.bottom - 3)), nullptr);
+  const CPoint empty(body.right - 3, body.bottom - 3);
+  EXPECT_EQ(panel.HitTest(empty), nullptr);
+  onCaption = TRUE;
+  EXPECT_EQ(panel.HitTest(empty, &onCaption), tasks);
+  EXPECT_FALSE(onCaption);
+  EXPECT_EQ(panel.HitTest(CPoint(body.left + 2, body.bottom + 200), &onCaption), nullptr);
   EXPECT_FALSE(note->IsAcceptFocus());
   EXPECT_TRUE(recover->IsAcceptFocus());
 }
@@ -297,6 +307,26 @@ TEST_F(TaskPanel, AClickOnALinkTellsTheOwnerAndAClickOnEmptyBodyFocusesNothing) 
   panel.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
   EXPECT_EQ(panel.GetFocusedItem(), find);
   EXPECT_EQ(host.Codes().back(), static_cast<WPARAM>(NotifyItemRightClick));
+}
+
+TEST_F(TaskPanel, AClickOnEmptySpaceRightAfterAnotherControlFocusesOnlyThePanel) {
+  // An edit before the panel in the tab order holds the focus.
+  HWND before = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 10, 10, host.m_hWnd,
+                                  nullptr, nullptr, nullptr);
+  ::SetWindowPos(before, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  panel.ModifyStyle(0, WS_TABSTOP);
+  ::SetFocus(before);
+  ASSERT_EQ(::GetFocus(), before);
+  const CRect body = tasks->GetClientRect();
+  panel.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(body.right - 3, body.bottom - 3));
+  panel.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(body.right - 3, body.bottom - 3));
+  EXPECT_EQ(::GetFocus(), panel.m_hWnd);
+  EXPECT_EQ(panel.GetFocusedItem(), nullptr);
+  // Tabbing in from it still enters at the first element.
+  ::SetFocus(before);
+  ::SetFocus(panel.m_hWnd);
+  EXPECT_EQ(panel.GetFocusedItem(), tasks);
+  ::DestroyWindow(before);
 }
 
 TEST_F(TaskPanel, AShortPanelScrollsAndBringsTheFocusedItemIntoView) {
@@ -507,6 +537,99 @@ TEST_F(TaskPanel, AForeignOrDamagedClipboardObjectGivesNoElement) {
   item->InternalRelease();
 }
 
+// An element record whose stored type says another kind of element than its class.
+std::vector<BYTE> MislabelledRecord(CTKPTaskPanelItem* pItem, LONG type) {
+  return taskpanel::StoreRecord(pItem, [type](CObject* p, CTKPPropExchange* px) {
+    auto* item = static_cast<CTKPTaskPanelItem*>(p);
+    const int own = item->GetType();
+    item->SetType(type);
+    item->DoPropExchange(px);
+    item->SetType(own);
+  });
+}
+
+TEST_F(TaskPanel, ARecordWhoseTypeBeliesItsClassGivesNoElement) {
+  // An item calling itself a group, and a group calling itself a link or a text.
+  PutRecord(host.m_hWnd, MislabelledRecord(recover, taskpanel::kTypeGroup));
+  EXPECT_EQ(panel.PasteFromClipboard(), nullptr);
+  PutRecord(host.m_hWnd, MislabelledRecord(places, taskpanel::kTypeLink));
+  EXPECT_EQ(panel.PasteFromClipboard(), nullptr);
+  PutRecord(host.m_hWnd, MislabelledRecord(places, taskpanel::kTypeText));
+  EXPECT_EQ(panel.PasteFromClipboard(), nullptr);
+  PutRecord(host.m_hWnd, MislabelledRecord(recover, 7));
+  EXPECT_EQ(panel.PasteFromClipboard(), nullptr);
+  // Saved groups whose first group says it is a link: the load fails as damage, no element is made of it.
+  const std::vector<BYTE> saved = TKPArchiveStore([&](CArchive& ar) {
+    CTKPPropExchangeArchive px(ar);
+    tasks->SetType(taskpanel::kTypeLink);
+    panel.GetGroups()->DoPropExchange(&px);
+    tasks->SetType(taskpanel::kTypeGroup);
+  });
+  CMemFile file(const_cast<BYTE*>(saved.data()), static_cast<UINT>(saved.size()));
+  CArchive ar(&file, CArchive::load);
+  CTKPPropExchangeArchive px(ar);
+  bool refused = false;
+  try {
+    panel.GetGroups()->DoPropExchange(&px);
+  } catch (CArchiveException* e) {
+    e->Delete();
+    refused = true;
+  }
+  EXPECT_TRUE(refused);
+  for (int i = 0; i < panel.GetGroupCount(); ++i) EXPECT_TRUE(panel.GetAt(i)->IsGroup());
+}
+
+// The panel's groups saved and loaded back into it.
+void ReloadGroups(CTKPTaskPanel& panel) {
+  const std::vector<BYTE> saved = TKPArchiveStore([&](CArchive& ar) {
+    CTKPPropExchangeArchive px(ar);
+    panel.GetGroups()->DoPropExchange(&px);
+  });
+  CMemFile file(const_cast<BYTE*>(saved.data()), static_cast<UINT>(saved.size()));
+  CArchive ar(&file, CArchive::load);
+  CTKPPropExchangeArchive px(ar);
+  panel.GetGroups()->DoPropExchange(&px);
+}
+
+TEST_F(TaskPanel, LoadedGroupsOpenAsSavedAndTheOwnerIsAsked) {
+  // A toolbox group that cannot close or open keeps the state it was saved in.
+  places->SetExpandable(FALSE);  // closed since it was set up
+  panel.SetBehaviour(CTKPTaskPanel::kToolbox);
+  ASSERT_FALSE(places->IsExpanded());
+  ReloadGroups(panel);
+  EXPECT_FALSE(panel.GetAt(2)->IsExpanded());
+  // A toolbox comes back with the group that was open.
+  panel.GetAt(2)->SetExpandable(TRUE);
+  panel.GetAt(2)->SetExpanded(TRUE);
+  ASSERT_EQ(panel.GetActiveGroup(), panel.GetAt(2));
+  ReloadGroups(panel);
+  ASSERT_EQ(panel.GetGroupCount(), 3);
+  EXPECT_EQ(panel.GetActiveGroup(), panel.GetAt(2));
+  EXPECT_TRUE(panel.GetAt(2)->IsExpanded());
+  EXPECT_FALSE(panel.GetAt(0)->IsExpanded());
+
+  // In explorer behaviour each loaded group's state goes through the owner, who may keep a group open.
+  panel.SetBehaviour(CTKPTaskPanel::kExplorer);
+  panel.GetAt(2)->SetExpanded(FALSE);
+  for (int i = 0; i < 11; ++i) Tick();
+  host.notes.clear();
+  host.refuseExpanding = true;
+  ReloadGroups(panel);
+  const std::vector<WPARAM> codes = host.Codes();
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), static_cast<WPARAM>(NotifyGroupExpanding)), 3);
+  EXPECT_TRUE(panel.GetAt(2)->IsExpanded());  // its closing refused
+  host.refuseExpanding = false;
+  panel.GetAt(2)->SetExpanded(FALSE);
+  for (int i = 0; i < 11; ++i) Tick();
+  host.notes.clear();
+  ReloadGroups(panel);
+  for (int i = 0; i < 11; ++i) Tick();
+  EXPECT_FALSE(panel.GetAt(2)->IsExpanded());
+  EXPECT_TRUE(panel.GetAt(0)->IsExpanded());
+  const std::vector<WPARAM> told = host.Codes();
+  EXPECT_EQ(std::count(told.begin(), told.end(), static_cast<WPARAM>(NotifyGroupExpanded)), 3);
+}
+
 TEST_F(TaskPanel, RemovingAGroupClearsEveryPointerIntoIt) {
   Click(find);
   ASSERT_EQ(panel.GetFocusedItem(), find);
@@ -565,6 +688,15 @@ TEST_F(TaskPanel, AListOpensOneGroupThatFillsThePanelAndScrollsItsItems) {
   EXPECT_TRUE(places->GetAt(0)->GetHitTestRect().IsRectEmpty());  // scrolled away
   EXPECT_EQ(places->GetAt(3)->GetHitTestRect().top, places->GetClientRect().top + 8);
   // The wheel scrolls up to three rows back.
+  panel.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  EXPECT_EQ(places->GetFirstVisibleItemIndex(), 0);
+  // A double click on the down button scrolls a row for each of its two presses.
+  panel.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+  panel.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+  panel.PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+  panel.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+  EXPECT_EQ(places->GetFirstVisibleItemIndex(), 2);
+  EXPECT_EQ(::GetCapture(), nullptr);
   panel.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
   EXPECT_EQ(places->GetFirstVisibleItemIndex(), 0);
   // Focusing an item below the body scrolls it into view.

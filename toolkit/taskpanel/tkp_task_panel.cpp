@@ -474,20 +474,27 @@ void CTKPTaskPanel::ExpandGroup(CTKPTaskPanelGroup* pGroup, BOOL bExpand) {
 
 // ---- hit testing, focus and the hot item ----
 
-CTKPTaskPanelItem* CTKPTaskPanel::HitTest(CPoint pt, BOOL* pbOnCaption) const {
+CTKPTaskPanelGroup* CTKPTaskPanel::HitTest(CPoint pt, BOOL* pbOnCaption) const {
   if (pbOnCaption) *pbOnCaption = FALSE;
   if (const_cast<CTKPTaskPanel*>(this)->ScrollButtonAt(pt)) return nullptr;
   pt.y += GetScrollOffset();
   for (int i = 0; i < GetGroupCount(); ++i) {
     CTKPTaskPanelGroup* pGroup = GetAt(i);
     if (!pGroup->IsVisible()) continue;
-    if (pGroup->GetClientRect().PtInRect(pt)) return pGroup->HitTest(pt);
+    if (pGroup->GetClientRect().PtInRect(pt)) return pGroup;
     if (pGroup->IsCaptionVisible() && pGroup->GetCaptionRect().PtInRect(pt)) {
       if (pbOnCaption) *pbOnCaption = TRUE;
       return pGroup;
     }
   }
   return nullptr;
+}
+
+CTKPTaskPanelItem* CTKPTaskPanel::HitTest(CPoint pt) const {
+  BOOL bOnCaption = FALSE;
+  CTKPTaskPanelGroup* pGroup = HitTest(pt, &bOnCaption);
+  if (pGroup == nullptr || bOnCaption) return pGroup;
+  return pGroup->HitTest(CPoint(pt.x, pt.y + GetScrollOffset()));
 }
 
 BOOL CTKPTaskPanel::IsDrawFocusRect() const { return m_bDrawFocusRect && m_hWnd && ::GetFocus() == m_hWnd; }
@@ -500,13 +507,16 @@ void CTKPTaskPanel::KeepReference(CTKPTaskPanelItem*& pField, CTKPTaskPanelItem*
 
 void CTKPTaskPanel::ReleaseReference(CTKPTaskPanelItem*& pItem) { KeepReference(pItem, nullptr); }
 
+void CTKPTaskPanel::FocusPanel() {
+  // The panel's own SetFocus is no Tab into it: WM_SETFOCUS must not focus its first element.
+  m_bSettingFocus = TRUE;
+  SetFocus();
+  m_bSettingFocus = FALSE;
+}
+
 void CTKPTaskPanel::SetFocusedItem(CTKPTaskPanelItem* pItem, BOOL bByKeyboard) {
   if (bByKeyboard) m_bDrawFocusRect = m_bAcceptFocus;
-  if (m_hWnd && m_bAcceptFocus && ::GetFocus() != m_hWnd) {
-    m_bSettingFocus = TRUE;
-    SetFocus();
-    m_bSettingFocus = FALSE;
-  }
+  if (m_hWnd && m_bAcceptFocus && ::GetFocus() != m_hWnd) FocusPanel();
   if (m_pItemFocused == pItem) {
     if (m_hWnd) Invalidate(FALSE);
     return;

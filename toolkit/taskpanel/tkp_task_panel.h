@@ -132,7 +132,11 @@ class CTKPTaskPanel : public CWnd, public CTKPAccessible {
   int GetClientHeight() const { return m_nClientHeight; }
   int GetScrollOffset() const;
   void EnsureVisible(CTKPTaskPanelItem* pItem);
-  CTKPTaskPanelItem* HitTest(CPoint pt, BOOL* pbOnCaption = nullptr) const;
+  // The group under the point, whether on its caption (*pbOnCaption TRUE) or in its body; null elsewhere
+  // and on a scroll button.
+  CTKPTaskPanelGroup* HitTest(CPoint pt, BOOL* pbOnCaption) const;
+  // The element under the point: a group on its caption, else the group's item there.
+  CTKPTaskPanelItem* HitTest(CPoint pt) const;
   void SetFocusedItem(CTKPTaskPanelItem* pItem, BOOL bByKeyboard = FALSE);
   CTKPTaskPanelItem* GetFocusedItem() const { return m_pItemFocused; }
   void SetHotItem(CTKPTaskPanelItem* pItem);
@@ -231,6 +235,8 @@ class CTKPTaskPanel : public CWnd, public CTKPAccessible {
   void RepositionScrollButtons();
   CTKPTaskPanelGroupItem* ItemToShow(CTKPTaskPanelGroup* pActive) const;
   CTKPTaskPanelScrollButton* ScrollButtonAt(CPoint pt);
+  void PressScrollButton(CPoint point);
+  void FocusPanel();
   void RunScrollButtonLoop(CTKPTaskPanelScrollButton& button);
   BOOL SwitchActiveGroup(int nDirection);
   void StartAnimationTimer();

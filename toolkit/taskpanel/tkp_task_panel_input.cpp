@@ -65,7 +65,8 @@ BOOL CTKPTaskPanel::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
 void CTKPTaskPanel::OnPress(CPoint point) {
   CTKPTaskPanelItem* pHit = HitTest(point);
   if (pHit == nullptr || !pHit->IsAcceptFocus()) {
-    if (m_bAcceptFocus) SetFocus();
+    // Only the panel: no element of it takes the focus from a click on nothing.
+    if (m_bAcceptFocus) FocusPanel();
     return;
   }
   SetFocusedItem(pHit, FALSE);
@@ -79,6 +80,10 @@ void CTKPTaskPanel::OnPress(CPoint point) {
 
 void CTKPTaskPanel::OnLButtonDown(UINT, CPoint point) {
   OnPress(point);
+  PressScrollButton(point);
+}
+
+void CTKPTaskPanel::PressScrollButton(CPoint point) {
   CTKPTaskPanelScrollButton* pButton = ScrollButtonAt(point);
   if (pButton && pButton->bEnabled) RunScrollButtonLoop(*pButton);
 }
@@ -127,7 +132,9 @@ void CTKPTaskPanel::OnLButtonUp(UINT nFlags, CPoint point) {
 }
 
 void CTKPTaskPanel::OnLButtonDblClk(UINT, CPoint point) {
+  // The second press of a double click presses like the first, on a scroll button too.
   OnPress(point);
+  PressScrollButton(point);
   if (m_pItemPressed && m_pItemPressed == m_pItemHot && !m_pItemPressed->IsGroup()) {
     NotifyOwner(NotifyItemDoubleClick, reinterpret_cast<LPARAM>(m_pItemPressed));
   }

@@ -104,7 +104,16 @@ BOOL CTKPTaskPanelItem::IsAcceptFocus() const {
   return (GetType() == kTypeGroup || GetType() == kTypeLink) && GetEnabled() && IsVisible();
 }
 
-void CTKPTaskPanelItem::DoPropExchange(CTKPPropExchange* pPX) { taskpanel::ExchangeElementProps(pPX, m_props); }
+void CTKPTaskPanelItem::DoPropExchange(CTKPPropExchange* pPX) {
+  const LONG type = m_props.type;
+  taskpanel::ExchangeElementProps(pPX, m_props);
+  // The panel handles an element by its type; a record whose type belies its class is damage.
+  if (pPX->IsLoading() && !taskpanel::TypeFitsClass(m_props.type, dynamic_cast<CTKPTaskPanelGroup*>(this) != nullptr,
+                                                    dynamic_cast<CTKPTaskPanelGroupItem*>(this) != nullptr)) {
+    m_props.type = type;
+    AfxThrowArchiveException(CArchiveException::badClass);
+  }
+}
 
 // ---- the item inside a group ----
 
@@ -557,10 +566,25 @@ void CTKPTaskPanelGroup::DoPropExchange(CTKPPropExchange* pPX) {
     m_groupProps = props;
     m_pGroupItems->SetTaskPanel(m_pPanel);
     if (pItems) m_pGroupItems->DoPropExchange(pItems.get());
-    SetExpanded(bExpanded);
+    // A group loaded into a panel is not in its collection yet: the panel hears of the state once it is.
+    if (m_pPanel != nullptr && m_pItems == nullptr) {
+      m_nLoadedExpanded = bExpanded ? 1 : 0;
+    } else {
+      SetExpanded(bExpanded);
+    }
   } else if (pItems) {
     m_pGroupItems->DoPropExchange(pItems.get());
   }
+}
+
+void CTKPTaskPanelGroup::ApplyLoadedExpanded() {
+  const int loaded = m_nLoadedExpanded;
+  m_nLoadedExpanded = -1;
+  if (loaded < 0) return;
+  // Where one group is open at a time, a group that cannot close or open keeps the loaded state itself;
+  // in explorer behaviour the owner decides, and a refusal keeps the state the group had.
+  if (m_pPanel != nullptr && !m_pPanel->IsExplorerBehaviour()) m_geo.expanded = loaded != 0;
+  SetExpanded(loaded);
 }
 
 void CTKPTaskPanelGroup::SetTaskPanel(CTKPTaskPanel* pPanel) {
@@ -688,5 +712,6 @@ void CTKPTaskPanelItems::DoPropExchange(CTKPPropExchange* pPX) {
       throw;
     }
     Add(pItem);
+    if (auto* pGroup = dynamic_cast<CTKPTaskPanelGroup*>(pItem)) pGroup->ApplyLoadedExpanded();
   }
 }

@@ -245,8 +245,11 @@ class CTKPTaskPanelGroup : public CTKPTaskPanelItem {
 
  private:
   friend class CTKPTaskPanel;
+  friend class CTKPTaskPanelItems;
 
   CTKPTaskPanelGroupItem* AddItem(int nType, UINT nID, int nIconIndex);
+  // Applies the expanded state loaded while the group was outside its collection.
+  void ApplyLoadedExpanded();
 
   taskpanel::GroupProps m_groupProps;
   taskpanel::GroupGeometry m_geo;
@@ -255,6 +258,7 @@ class CTKPTaskPanelGroup : public CTKPTaskPanelItem {
   CSize m_szHeaderImage{0, 0};
   int m_nItemsPerRow = 1;
   int m_nFirstVisible = 0;
+  int m_nLoadedExpanded = -1;  // -1 none, else the loaded state not yet applied
 };
 
 // An ordered collection holding one reference on each element.

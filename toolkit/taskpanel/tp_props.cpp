@@ -16,6 +16,11 @@ void ExchangeText(CTKPPropExchange* pPX, LPCTSTR name, CString& text) {
 
 }  // namespace
 
+bool TypeFitsClass(LONG type, bool isGroup, bool isGroupItem) {
+  if (isGroup) return type == kTypeGroup;
+  return isGroupItem && (type == kTypeLink || type == kTypeText || type == kTypeControl);
+}
+
 void ExchangeElementProps(CTKPPropExchange* pPX, ElementProps& p) {
   ExchangeText(pPX, _T("Caption"), p.caption);
   ExchangeText(pPX, _T("Tooltip"), p.tooltip);

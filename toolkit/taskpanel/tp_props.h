@@ -48,6 +48,10 @@ struct GroupItemProps {
   CString dragText;
 };
 
+// Whether a loaded type fits the element's class: a group is type 0, an item in a group a link, a
+// text or a control; any other element is none of the panel's.
+bool TypeFitsClass(LONG type, bool isGroup, bool isGroupItem);
+
 // Each raises CArchiveException when a loaded text is longer than kMaxLoadedText.
 void ExchangeElementProps(CTKPPropExchange* pPX, ElementProps& p);
 void ExchangeGroupProps(CTKPPropExchange* pPX, GroupProps& p);

@@ -122,7 +122,7 @@ void CTKPButtonEditorDialog::GetIcon(CTKPImageManagerIconHandle& icon) const {
   HBITMAP hBitmap = TKPCreateEditorBitmap(image);
   if (hBitmap == nullptr) return;
   if (image.HasAlpha()) {
-    icon.SetBitmap(hBitmap);  // keeps a copy
+    icon.SetBitmap(hBitmap);
     ::DeleteObject(hBitmap);
     return;
   }

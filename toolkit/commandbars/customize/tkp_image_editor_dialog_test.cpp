@@ -62,6 +62,17 @@ class EditorFixture : public ::testing::Test {
     ::SendMessageW(hPicture, WM_LBUTTONUP, 0, At(dialog, *(cells.end() - 1)));
     harness::PumpMessages();
   }
+  // The dialog run modally: a stroke over the cells, then OK.
+  static void StrokeAndOk(CTKPButtonEditorDialog& dialog, std::initializer_list<Cell> cells) {
+    harness::ModalScript script;
+    script.OnWindow(L"Button Editor", [&](HWND hDialog) {
+      Stroke(dialog, cells);
+      ::PostMessageW(hDialog, WM_COMMAND, IDOK, 0);
+    });
+    script.Start();
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_TRUE(script.Finished()) << script.Failure();
+  }
   static void Command(CTKPButtonEditorDialog& dialog, UINT id) {
     dialog.SendMessage(WM_COMMAND, id);
     Idle(dialog);
@@ -328,14 +339,7 @@ TEST_F(EditorFixture, TooltipsAreTheTextsAfterTheNewline) {
 TEST_F(EditorFixture, OkHandsBackTheEditedIcon) {
   CTKPButtonEditorDialog dialog;
   dialog.SetIconSize(CSize(16, 16));
-  harness::ModalScript script;
-  script.OnWindow(L"Button Editor", [&](HWND hDialog) {
-    Stroke(dialog, {{2, 2}, {3, 2}});
-    ::PostMessageW(hDialog, WM_COMMAND, IDOK, 0);
-  });
-  script.Start();
-  EXPECT_EQ(dialog.DoModal(), IDOK);
-  EXPECT_TRUE(script.Finished()) << script.Failure();
+  StrokeAndOk(dialog, {{2, 2}, {3, 2}});
   CTKPImageManagerIconHandle icon;
   dialog.GetIcon(icon);
   ASSERT_NE(icon.GetIcon(), nullptr);
@@ -343,6 +347,37 @@ TEST_F(EditorFixture, OkHandsBackTheEditedIcon) {
   EXPECT_EQ(At(back, 2, 2), kBlack);
   EXPECT_EQ(At(back, 3, 2), kBlack);
   EXPECT_EQ(At(back, 4, 2), kTransparent);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditorFixture, OkHandsBackAnAlphaIconThatOutlivesTheDialogsBitmap) {
+  // A half-transparent red pixel in an otherwise empty alpha image.
+  EditorImage given(16, 16, true);
+  given.Set({5, 5}, 0x800000FFu);
+  HBITMAP hGiven = TKPCreateEditorBitmap(given);
+  ASSERT_NE(hGiven, nullptr);
+  CTKPButtonEditorDialog dialog;
+  dialog.SetIconSize(CSize(16, 16));
+  {
+    CTKPImageManagerIconHandle in;
+    in.SetBitmap(hGiven);
+    ::DeleteObject(hGiven);  // the handle holds its own copy
+    ASSERT_EQ(in.GetExtent(), CSize(16, 16));
+    dialog.SetIcon(in);
+  }
+  StrokeAndOk(dialog, {{2, 2}});
+  CTKPImageManagerIconHandle icon;
+  dialog.GetIcon(icon);
+  ASSERT_TRUE(icon.IsAlpha());
+  // The bitmap the dialog made for the hand-over is gone; the handle's copy is whole.
+  EXPECT_EQ(icon.GetExtent(), CSize(16, 16));
+  EditorImage back = TKPEditorImageFromBitmap(icon.GetBitmap(), 16, 16, TRUE, 0, 0);
+  EXPECT_EQ(back.At({2, 2}), 0xFF000000u);  // drawn black, made opaque
+  EXPECT_EQ(back.At({5, 5}) >> 24, 0x80u);  // the given pixel keeps its alpha
+  EXPECT_EQ(back.At({9, 9}) >> 24, 0u);
 }
 
 }  // namespace
