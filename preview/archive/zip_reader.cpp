@@ -75,6 +75,8 @@ class UnzipReader {
 
  private:
   void CloseOpenItem();
+  // Finds the central header of every item the directory holds.
+  void ReadDirectory();
   // Moves minizip to the item and fills the cache; kZipOk or why not.
   uint32_t LoadItem(int32_t index);
   uint32_t ExtractToFile(os::File* file);
@@ -83,8 +85,9 @@ class UnzipReader {
 
   ZipSource source_;
   unzFile zip_ = nullptr;
+  std::vector<ZPOS64_T> directory_;  // where each item's central header is
   int32_t count_ = 0;
-  int32_t current_ = -1;   // minizip's current item, -1 before the first
+  int32_t current_ = -1;   // minizip's current item, -1 when unknown
   int32_t openItem_ = -1;  // the item open for reading into memory
   uint64_t openRead_ = 0;  // its bytes read so far
   ZipEntry cached_;
@@ -129,9 +132,21 @@ uint32_t UnzipReader::Open(const void* source, uint32_t length, uint32_t kind) {
     source_.Close();
     return kZipNotZip;
   }
-  count_ = info.number_entry > INT32_MAX - 1 ? INT32_MAX - 1 : static_cast<int32_t>(info.number_entry);
-  current_ = -1;
+  ReadDirectory();
   return kZipOk;
+}
+
+void UnzipReader::ReadDirectory() {
+  // The end record's count is not trusted: a damaged one claims members the directory cannot hold. One
+  // walk finds each central header the directory really chains to; a header that does not read ends the
+  // walk, since nothing after it can be found. Every item is then reached directly.
+  directory_.clear();
+  for (int step = unzGoToFirstFile(zip_); step == UNZ_OK && directory_.size() < INT32_MAX - 1;
+       step = unzGoToNextFile(zip_)) {
+    directory_.push_back(unzGetOffset64(zip_));
+  }
+  count_ = static_cast<int32_t>(directory_.size());
+  current_ = -1;
 }
 
 void UnzipReader::CloseOpenItem() {
@@ -144,20 +159,21 @@ void UnzipReader::Close() {
   CloseOpenItem();
   if (zip_ != nullptr) unzClose(zip_);  // closes the source too
   zip_ = nullptr;
+  directory_.clear();
+  count_ = 0;
+  current_ = -1;
   cachedIndex_ = -1;
 }
 
 uint32_t UnzipReader::LoadItem(int32_t index) {
-  if (index == cachedIndex_) return kZipOk;
-  if (current_ < 0 || index < current_) {
-    if (unzGoToFirstFile(zip_) != UNZ_OK) return current_ = -1, kZipBadArgument;
-    current_ = 0;
-  }
-  while (current_ < index) {
-    if (unzGoToNextFile(zip_) != UNZ_OK) return current_ = -1, kZipBadArgument;
-    ++current_;
-  }
+  if (index == cachedIndex_ && index == current_) return kZipOk;
+  // Whatever was cached or current no longer is once minizip moves, even when the move fails.
   cachedIndex_ = -1;
+  current_ = -1;
+  if (index < 0 || index >= count_ || unzSetOffset64(zip_, directory_[static_cast<size_t>(index)]) != UNZ_OK) {
+    return kZipBadArgument;
+  }
+  current_ = index;
   unz_file_info64 info{};
   char name[261] = {};
   if (unzGetCurrentFileInfo64(zip_, &info, name, 260, nullptr, 0, nullptr, 0) != UNZ_OK) return kZipBadArgument;

@@ -192,6 +192,45 @@ TEST(ZipReader, AnItemWithADamagedLocalHeaderLeavesTheOthersReadable) {
   ZipCloseReader(zip);
 }
 
+// What an item holds, read into memory in small pieces; empty when the read fails.
+std::string ItemData(ZipHandle* zip, int32_t index) {
+  std::string data;
+  char piece[7];
+  for (;;) {
+    uint32_t got = 0;
+    const uint32_t result = ZipUnzipItem(zip, index, piece, sizeof piece, kZipMemoryKind, &got);
+    if (result == kZipOk) return data;
+    if (result != kZipMoreData) return std::string();
+    data.append(piece, got);
+  }
+}
+
+TEST(ZipReader, ADirectoryWhoseChainBreaksHoldsTheItemsBeforeTheBreak) {
+  // 2,000 members, the central header of member 1,000 damaged: the members after it cannot be found.
+  const std::vector<uint8_t> bytes = archive_test::ReadAll(Fixture("badcentral.zip"));
+  ZipHandle* zip = ZipOpen(bytes.data(), static_cast<uint32_t>(bytes.size()), kZipMemoryKind);
+  ASSERT_NE(zip, nullptr);
+  EXPECT_EQ(EntryOf(zip, -1).index, 1000);
+  EXPECT_EQ(NameOf(zip, 999), u"member 0999.txt");
+  EXPECT_EQ(NameOf(zip, 5), u"member 0005.txt");
+  ZipEntry entry;
+  EXPECT_EQ(ZipGetItem(zip, 1500, &entry), kZipBadArgument);
+  // A failed look-up leaves no stale item behind: the member looked at before it still extracts.
+  EXPECT_EQ(ItemData(zip, 5), "0000000000000005");
+  EXPECT_EQ(NameOf(zip, 0), u"member 0000.txt");
+  ZipCloseReader(zip);
+
+  // An end record claiming 2^31 - 2 members in a directory of one header.
+  const std::u16string claim = Fixture("zip64claim.zip");
+  zip = ZipOpen(claim.c_str(), 0, kZipFileNameKind);
+  ASSERT_NE(zip, nullptr);
+  EXPECT_EQ(EntryOf(zip, -1).index, 1);
+  EXPECT_EQ(NameOf(zip, 0), u"a.txt");
+  EXPECT_EQ(ItemData(zip, 0), "hello");
+  EXPECT_EQ(ZipGetItem(zip, 1, &entry), kZipBadArgument);
+  ZipCloseReader(zip);
+}
+
 TEST(ZipReader, ExtendedTimesNeverReadPastTheirBlock) {
   ZipEntry entry;
   // "UT" announcing nine bytes with only five there: the flag and one time.
