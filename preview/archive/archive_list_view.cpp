@@ -28,6 +28,25 @@ std::u16string ExtensionOf(const CString& path) {
   return extension.ToUtf16();
 }
 
+// Rows added without the list repainting and growing after each one (tens of thousands of members
+// otherwise take a minute); the list is drawn once when the batch ends.
+class RowBatch {
+ public:
+  RowBatch(CListCtrl* list, size_t rows) : list_(list) {
+    list_->SetRedraw(FALSE);
+    list_->SetItemCount(static_cast<int>(rows < INT32_MAX ? rows : INT32_MAX));
+  }
+  ~RowBatch() {
+    list_->SetRedraw(TRUE);
+    list_->Invalidate();
+  }
+  RowBatch(const RowBatch&) = delete;
+  RowBatch& operator=(const RowBatch&) = delete;
+
+ private:
+  CListCtrl* list_;
+};
+
 CString PreviewPath() {
   PreviewDocument* document = CurrentPreviewDocument();
   return document != nullptr ? document->m_previewPath : CString();
@@ -159,8 +178,21 @@ void CMyListCtrl::OnSize(UINT nType, int cx, int cy) {
   if (m_pList != nullptr && ::IsWindow(m_pList->m_hWnd)) m_pList->MoveWindow(0, 0, cx, cy);
 }
 
-int CMyListCtrl::IconOf(const std::u16string& name, bool folder) const {
-  return folder ? m_shell.GetFolderIconIndex(true) : m_shell.GetIconIndex(CString::FromUtf16(name), true);
+int CMyListCtrl::IconOf(const std::u16string& name, bool folder) {
+  // A name's icon comes from its type alone (the name is looked up without a file): one look-up per type.
+  const size_t dot = name.rfind(u'.');
+  const size_t slash = name.find_last_of(u"/\\");
+  std::u16string type = folder ? u"/" : dot == std::u16string::npos || (slash != std::u16string::npos && dot < slash)
+                                              ? std::u16string()
+                                              : name.substr(dot);
+  for (char16_t& c : type) {
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  }
+  const auto known = m_icons.find(type);
+  if (known != m_icons.end()) return known->second;
+  const int icon = folder ? m_shell.GetFolderIconIndex(true) : m_shell.GetIconIndex(CString::FromUtf16(name), true);
+  m_icons.emplace(type, icon);
+  return icon;
 }
 
 int CMyListCtrl::ListZipArchive(const CString& path) {
@@ -169,9 +201,13 @@ int CMyListCtrl::ListZipArchive(const CString& path) {
   if (zip == nullptr) return 0;  // no ZIP archive: the pane says so instead of showing an empty list
   ZipEntry entry;
   const int32_t count = ZipGetItem(zip, -1, &entry) == kZipOk ? entry.index : 0;
+  const RowBatch batch(m_pList, static_cast<size_t>(count));
   for (int32_t i = 0; i < count; ++i) {
-    // A damaged item has no row; the items after it are still listed.
-    if (ZipGetItem(zip, i, &entry) != kZipOk) continue;
+    // An item whose own header is damaged has no row and the items after it are still listed; a directory
+    // that can no longer be read has nothing more to give.
+    const uint32_t result = ZipGetItem(zip, i, &entry);
+    if (result == kZipLocalHeader || result == kZipExtraField) continue;
+    if (result != kZipOk) break;
     m_pList->AddRow(archive::ZipRowTexts(entry), IconOf(entry.name, (entry.attributes & kZipAttrDirectory) != 0));
   }
   if (ZipIsReaderHandle(zip)) ZipCloseReader(zip);
@@ -187,6 +223,7 @@ int CMyListCtrl::CabArchiveLister() {
     if (lister.errorOperation == kCabMissingEntryPoint) ReportPreviewComponentMissing();
     return 0;
   }
+  const RowBatch batch(m_pList, entries.size());
   for (const archive::CabEntry& entry : entries) {
     m_pList->AddRow(archive::CabRowTexts(entry), IconOf(entry.name, false));
   }
@@ -200,6 +237,7 @@ int CMyListCtrl::ListRarArchive(const CString& path) {
     return 0;
   }
   m_pList->DeleteAllItems();
+  const RowBatch batch(m_pList, rar.GetEntryCount());
   for (size_t i = 0; i < rar.GetEntryCount(); ++i) {
     const archive::RarEntry entry = rar.GetEntry(i);
     m_pList->AddRow(archive::RarRowTexts(entry), IconOf(entry.name, archive::IsRarDirectory(entry)));

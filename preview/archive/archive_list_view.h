@@ -4,6 +4,7 @@
 // to the frame's preview flag; the pane shows its no-preview view when it did not.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -59,8 +60,9 @@ class CMyListCtrl : public CView {
 
  private:
   // The system icon of the name's type; folders show the folder icon.
-  int IconOf(const std::u16string& name, bool folder) const;
+  int IconOf(const std::u16string& name, bool folder);
 
+  std::map<std::u16string, int> m_icons;  // by lower-cased extension ("/" for folders)
   CString m_currentFolder;
   ArchiveListCtrl* m_pList = nullptr;
   CImageList m_viewImages;

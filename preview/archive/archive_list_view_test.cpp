@@ -148,6 +148,22 @@ TEST_F(ArchiveViewTest, MembersAfterADamagedLocalHeaderAreListed) {
   EXPECT_EQ(rows[1][0], L"third.txt");
 }
 
+TEST_F(ArchiveViewTest, ADamagedDirectoryListsTheMembersItCanReach) {
+  // Central header 1,000 of 2,000 damaged: the 1,000 members before it, in order.
+  Show(Fixture(L"badcentral.zip"));
+  EXPECT_EQ(frame_->m_bPreviewOk, 1u);
+  Rows rows = RowsShown();
+  ASSERT_EQ(rows.size(), 1000u);
+  EXPECT_EQ(rows[0][0], L"member 0000.txt");
+  EXPECT_EQ(rows[999][0], L"member 0999.txt");
+  // An end record claiming 2^31 - 2 members where the directory holds one.
+  Show(Fixture(L"zip64claim.zip"));
+  EXPECT_EQ(frame_->m_bPreviewOk, 1u);
+  rows = RowsShown();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0][0], L"a.txt");
+}
+
 TEST_F(ArchiveViewTest, AFileThatIsNoZipArchiveIsNotShownAsAnEmptyOne) {
   Show(Fixture(L"notzip.zip"));
   EXPECT_EQ(Headers().size(), 7u);
@@ -192,6 +208,20 @@ TEST_F(ArchiveViewTest, CabinetMembersFromTheLastToTheFirst) {
   Show(Fixture(L"notzip.zip").substr(0, Fixture(L"notzip.zip").size() - 3) + L"cab");
   EXPECT_EQ(frame_->m_bPreviewOk, 0u);
   EXPECT_TRUE(RowsShown().empty());
+}
+
+TEST_F(ArchiveViewTest, ACabinetOfSixtyFiveThousandMembersListsThemAll) {
+  Show(Fixture(L"many.cab"));
+  EXPECT_EQ(frame_->m_bPreviewOk, 1u);
+  const HWND list = List();
+  ASSERT_EQ(ListView_GetItemCount(list), 65535);
+  wchar_t text[32] = {};
+  ListView_GetItemText(list, 0, 0, text, 32);
+  EXPECT_STREQ(text, L"f65534.txt");
+  ListView_GetItemText(list, 32767, 0, text, 32);
+  EXPECT_STREQ(text, L"f32767.txt");
+  ListView_GetItemText(list, 65534, 0, text, 32);
+  EXPECT_STREQ(text, L"f00000.txt");
 }
 
 TEST_F(ArchiveViewTest, RarMembersThroughTheLibrary) {
