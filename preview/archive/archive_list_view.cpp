@@ -11,6 +11,7 @@
 #include "preview/archive/zip_reader.h"
 #include "preview/preview_host.h"
 #include "res/resource.h"
+#include "ui/controls/list_fill_batch.h"
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
 
@@ -27,25 +28,6 @@ std::u16string ExtensionOf(const CString& path) {
   extension.MakeLower();
   return extension.ToUtf16();
 }
-
-// Rows added without the list repainting and growing after each one (tens of thousands of members
-// otherwise take a minute); the list is drawn once when the batch ends.
-class RowBatch {
- public:
-  RowBatch(CListCtrl* list, size_t rows) : list_(list) {
-    list_->SetRedraw(FALSE);
-    list_->SetItemCount(static_cast<int>(rows < INT32_MAX ? rows : INT32_MAX));
-  }
-  ~RowBatch() {
-    list_->SetRedraw(TRUE);
-    list_->Invalidate();
-  }
-  RowBatch(const RowBatch&) = delete;
-  RowBatch& operator=(const RowBatch&) = delete;
-
- private:
-  CListCtrl* list_;
-};
 
 CString PreviewPath() {
   PreviewDocument* document = CurrentPreviewDocument();
@@ -201,7 +183,7 @@ int CMyListCtrl::ListZipArchive(const CString& path) {
   if (zip == nullptr) return 0;  // no ZIP archive: the pane says so instead of showing an empty list
   ZipEntry entry;
   const int32_t count = ZipGetItem(zip, -1, &entry) == kZipOk ? entry.index : 0;
-  const RowBatch batch(m_pList, static_cast<size_t>(count));
+  const ui::ListFillBatch batch(m_pList, static_cast<size_t>(count));
   for (int32_t i = 0; i < count; ++i) {
     // An item whose own header is damaged has no row and the items after it are still listed; a directory
     // that can no longer be read has nothing more to give.
@@ -223,7 +205,7 @@ int CMyListCtrl::CabArchiveLister() {
     if (lister.errorOperation == kCabMissingEntryPoint) ReportPreviewComponentMissing();
     return 0;
   }
-  const RowBatch batch(m_pList, entries.size());
+  const ui::ListFillBatch batch(m_pList, entries.size());
   for (const archive::CabEntry& entry : entries) {
     m_pList->AddRow(archive::CabRowTexts(entry), IconOf(entry.name, false));
   }
@@ -237,7 +219,7 @@ int CMyListCtrl::ListRarArchive(const CString& path) {
     return 0;
   }
   m_pList->DeleteAllItems();
-  const RowBatch batch(m_pList, rar.GetEntryCount());
+  const ui::ListFillBatch batch(m_pList, rar.GetEntryCount());
   for (size_t i = 0; i < rar.GetEntryCount(); ++i) {
     const archive::RarEntry entry = rar.GetEntry(i);
     m_pList->AddRow(archive::RarRowTexts(entry), IconOf(entry.name, archive::IsRarDirectory(entry)));

@@ -74,6 +74,25 @@ TEST(DatabaseViews, DamagedDbaseTablesGetTheNoPreviewView) {
   }
 }
 
+TEST(DatabaseViews, ADbaseTableOfManyShortRecordsStopsAtTheRecordLimit) {
+  // One zero-length field: 12,000 records of a flag byte each, over the 10,000 rows a table list shows.
+  harness::ScriptedMessageBoxes boxes;
+  seams::InstallMessageBoxes(&boxes);
+  boxes.Answer(seams::kOk);
+  TempFile file(L"short records.dbf", DbfWriter().Field("EMPTY", 'C', 0).Bytes(false) + std::string(12001, ' '));
+  PaneWindow window;
+  window.Preview(file.Path(), _T(".dbf"));
+  seams::InstallMessageBoxes(nullptr);
+  EXPECT_EQ(window.frame->m_bPreviewOk, 1u);
+  auto* view = dynamic_cast<CDBF_View*>(window.pane->m_pDbfView);
+  ASSERT_NE(view, nullptr);
+  CListCtrl* list = view->GetListCtrl();
+  ASSERT_EQ(list->GetItemCount(), 10000);
+  EXPECT_EQ(list->GetItemText(9999, 0).ToUtf16(), u"10000");
+  ASSERT_EQ(boxes.Log().size(), 1u);
+  EXPECT_EQ(boxes.Log()[0].text, u"Loaded 10000 of 12000 total records");
+}
+
 VARIANT Date(int year, int month, int day) {
   SYSTEMTIME time{};
   time.wYear = static_cast<WORD>(year);
