@@ -184,14 +184,9 @@ int CMyListCtrl::ListZipArchive(const CString& path) {
   ZipEntry entry;
   const int32_t count = ZipGetItem(zip, -1, &entry) == kZipOk ? entry.index : 0;
   const ui::ListFillBatch batch(m_pList, static_cast<size_t>(count));
-  for (int32_t i = 0; i < count; ++i) {
-    // An item whose own header is damaged has no row and the items after it are still listed; a directory
-    // that can no longer be read has nothing more to give.
-    const uint32_t result = ZipGetItem(zip, i, &entry);
-    if (result == kZipLocalHeader || result == kZipExtraField) continue;
-    if (result != kZipOk) break;
-    m_pList->AddRow(archive::ZipRowTexts(entry), IconOf(entry.name, (entry.attributes & kZipAttrDirectory) != 0));
-  }
+  archive::ForEachZipRow(zip, [this](const ZipEntry& item) {
+    m_pList->AddRow(archive::ZipRowTexts(item), IconOf(item.name, (item.attributes & kZipAttrDirectory) != 0));
+  });
   if (ZipIsReaderHandle(zip)) ZipCloseReader(zip);
   return 1;
 }

@@ -65,6 +65,17 @@ std::vector<std::u16string> ZipRowTexts(const ZipEntry& entry) {
           AttributeText(entry.attributes)};
 }
 
+void ForEachZipRow(ZipHandle* zip, const std::function<void(const ZipEntry&)>& row) {
+  ZipEntry entry;
+  const int32_t count = ZipGetItem(zip, -1, &entry) == kZipOk ? entry.index : 0;
+  for (int32_t i = 0; i < count; ++i) {
+    const uint32_t result = ZipGetItem(zip, i, &entry);
+    if (result == kZipLocalHeader || result == kZipExtraField) continue;
+    if (result != kZipOk) return;
+    row(entry);
+  }
+}
+
 std::vector<std::u16string> CabRowTexts(const CabEntry& entry) {
   return {entry.name, entry.folder, Decimal(static_cast<uint64_t>(entry.size)), FormatArchiveTime(entry.time),
           AttributeText(entry.attributes)};
