@@ -28,17 +28,20 @@ import json, sys
 for f in json.load(open(sys.argv[1])):
     print("\t".join([f["path"], f["kind"], f["role"], str(f["size"])]))' "$volume_dir/hostile.json")
 
-printf '%-28s %-7s %10s  %-22s %s\n' file role bytes seconds shown
+# One line a file: its seconds (or that it did not answer), what the pane shows (view, the start of its
+# detail) and the boxes it showed first.
+printf '%-28s %-7s %10s  %-24s %s\n' file role bytes seconds shown
 while IFS=$'\t' read -r path kind role size; do
-  start=$(date +%s)
   if out=$("$repo/scripts/ui-scenario" --image "$image" --mode quick --partition 0 --no-tree --preview "$path" \
              --timeout "$limit" 2>&1); then
     line=$(awk -F'\t' -v p="$path" '$1 == "preview" && $2 == p' <<<"$out" | head -1)
     seconds=$(cut -f6 <<<"$line")
-    shown=$(cut -f3-5 <<<"$line" | tr '\t' ' ' | cut -c1-70)
+    shown="$(cut -f3 <<<"$line") $(cut -f4 <<<"$line" | cut -c1-40)"
+    boxes=$(cut -f5 <<<"$line")
+    [ -z "$boxes" ] || shown="$shown; box: $boxes"
   else
     seconds="did not answer in ${limit} s"
-    shown=$(tail -1 <<<"$out" | cut -c1-70)
+    shown=$(tail -1 <<<"$out" | cut -c1-80)
   fi
-  printf '%-28s %-7s %10s  %-22s %s   (run %d s)\n' "$path" "$role" "$size" "$seconds" "$shown" $(( $(date +%s) - start ))
+  printf '%-28s %-7s %10s  %-24s %s\n' "$path" "$role" "$size" "$seconds" "$shown"
 done <<<"$listing"
