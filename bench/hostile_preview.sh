@@ -14,7 +14,8 @@ limit=${HOSTILE_LIMIT:-60}
 volume_dir=$repo/build/bench/hostile
 image=$volume_dir/hostile.fixed.vhd
 stale=0
-for source in "$here/hostile_volume.py" "$here/hostile_html.py" "$repo/tools/images/preview/make_preview_volume.py"; do
+for source in "$here/hostile_volume.py" "$here/hostile_html.py" "$repo/tools/images/preview/make_preview_volume.py" \
+              "$repo/preview/archive/make_test_archives.py"; do
   if [ -e "$source" ] && [ -e "$image" ] && [ "$source" -nt "$image" ]; then stale=1; fi
 done
 if [ ! -e "$image" ] || [ "$stale" = 1 ]; then

@@ -19,11 +19,11 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(HERE)
 sys.path.insert(0, os.path.join(REPO, "tools", "images", "preview"))
-
 sys.path.insert(0, os.path.join(REPO, "preview", "archive"))
 
 import make_preview_volume as preview  # noqa: E402
 from make_test_archives import damaged_central_zip, many_member_cabinet, zip64_claim_zip  # noqa: E402
+
 
 def dbf_zero_field(size=4 << 20):
     """A table whose one field is zero bytes long: every byte after the header is a record."""
