@@ -37,7 +37,8 @@ constexpr uint32_t kZipAttrReadOnly = 0x01, kZipAttrHidden = 0x02, kZipAttrSyste
 constexpr uint32_t kZipUtcModification = 0x01, kZipUtcAccess = 0x02, kZipUtcCreation = 0x04;
 
 struct ZipEntry {
-  int32_t index = 0;            // for item -1: the number of items
+  int32_t index = 0;            // for item -1: the number of items (the central headers the directory chains
+                                // to, whatever its end record claims)
   char16_t name[260] = {};      // NUL-terminated, at most 259 units
   uint32_t attributes = 0;      // Windows file attribute bits
   os::FileTime accessTime = 0;  // 0: none
