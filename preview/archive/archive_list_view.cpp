@@ -9,6 +9,7 @@
 #include "preview/archive/cab_lister.h"
 #include "preview/archive/rar_archive.h"
 #include "preview/archive/zip_reader.h"
+#include "preview/partial_preview_note.h"
 #include "preview/preview_host.h"
 #include "res/resource.h"
 #include "ui/controls/list_fill_batch.h"
@@ -16,6 +17,9 @@
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
 
 namespace {
+
+// Posted to the view when its list lacks part of the archive.
+constexpr UINT kShowNoteMessage = WM_APP + 0x41;
 
 // Header icon i of column i.
 const UINT kHeaderIcons[] = {IDI_HEADER_NAME,     IDI_HEADER_TYPE, IDI_HEADER_SIZE, IDI_HEADER_CREATED,
@@ -110,6 +114,7 @@ IMPLEMENT_DYNCREATE(CMyListCtrl, CView)
 BEGIN_MESSAGE_MAP(CMyListCtrl, CView)
   ON_WM_CREATE()
   ON_WM_SIZE()
+  ON_MESSAGE(kShowNoteMessage, OnShowNote)
 END_MESSAGE_MAP()
 
 CMyListCtrl::CMyListCtrl() = default;
@@ -155,6 +160,11 @@ int CMyListCtrl::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   return 0;
 }
 
+LRESULT CMyListCtrl::OnShowNote(WPARAM, LPARAM) {
+  if (!m_note.IsEmpty()) ReportPartialPreview(m_hWnd, m_note, true);
+  return 0;
+}
+
 void CMyListCtrl::OnSize(UINT nType, int cx, int cy) {
   CView::OnSize(nType, cx, cy);
   if (m_pList != nullptr && ::IsWindow(m_pList->m_hWnd)) m_pList->MoveWindow(0, 0, cx, cy);
@@ -183,11 +193,15 @@ int CMyListCtrl::ListZipArchive(const CString& path) {
   if (zip == nullptr) return 0;  // no ZIP archive: the pane says so instead of showing an empty list
   ZipEntry entry;
   const int32_t count = ZipGetItem(zip, -1, &entry) == kZipOk ? entry.index : 0;
-  const ui::ListFillBatch batch(m_pList, static_cast<size_t>(count));
-  archive::ForEachZipRow(zip, [this](const ZipEntry& item) {
-    m_pList->AddRow(archive::ZipRowTexts(item), IconOf(item.name, (item.attributes & kZipAttrDirectory) != 0));
-  });
+  {
+    const ui::ListFillBatch batch(m_pList, static_cast<size_t>(count));
+    m_note = CString::FromUtf16(archive::ForEachZipRow(zip, [this](const ZipEntry& item) {
+      m_pList->AddRow(archive::ZipRowTexts(item), IconOf(item.name, (item.attributes & kZipAttrDirectory) != 0));
+    }));
+  }
   if (ZipIsReaderHandle(zip)) ZipCloseReader(zip);
+  // The box shows over the listing, after the pane has placed and drawn the view.
+  if (!m_note.IsEmpty()) PostMessage(kShowNoteMessage);
   return 1;
 }
 

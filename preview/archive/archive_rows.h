@@ -54,7 +54,8 @@ std::vector<std::u16string> ZipRowTexts(const ZipEntry& entry);
 
 // Each item of an open ZIP archive that the list shows, in order: an item whose own header is damaged is
 // passed over and the ones after it still come; the listing ends where the directory can no longer be read.
-void ForEachZipRow(ZipHandle* zip, const std::function<void(const ZipEntry&)>& row);
+// Returns the note the list needs when it is not the whole archive (how many items of how many), else "".
+std::u16string ForEachZipRow(ZipHandle* zip, const std::function<void(const ZipEntry&)>& row);
 std::vector<std::u16string> CabRowTexts(const CabEntry& entry);
 std::vector<std::u16string> RarRowTexts(const RarEntry& entry);
 

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
+#include "preview/archive/archive_rows.h"
 #include "preview/archive/archive_test_support.h"
 
 using archive_test::Fixture;
@@ -355,4 +357,48 @@ TEST_F(ZipExtractTest, AnItemExtractedIntoAnOpenFileGetsItsTimes) {
   EXPECT_GT(copy.st_size, 0);
   EXPECT_EQ(copy.st_mtime, kUtModification);
   EXPECT_EQ(copy.st_atime, kUtAccess);
+}
+
+// The listing of an archive whose directory is not what its end record says, with the note the list shows.
+std::u16string ListingNote(const std::vector<uint8_t>& bytes, size_t* rows, ZipDirectoryState* state) {
+  ZipHandle* zip = ZipOpen(bytes.data(), static_cast<uint32_t>(bytes.size()), kZipMemoryKind);
+  EXPECT_NE(zip, nullptr);
+  if (zip == nullptr) return u"no archive";
+  *rows = 0;
+  const std::u16string note = archive::ForEachZipRow(zip, [&](const ZipEntry&) { ++*rows; });
+  EXPECT_EQ(ZipGetDirectoryState(zip, state), kZipOk);
+  ZipCloseReader(zip);
+  return note;
+}
+
+TEST(ZipReader, AListingShortOfTheDirectorySaysHowMuchIsListed) {
+  size_t rows = 0;
+  ZipDirectoryState state;
+  EXPECT_EQ(ListingNote(archive_test::ReadAll(Fixture("plain.zip")), &rows, &state), u"");
+  EXPECT_EQ(rows, 7u);
+  EXPECT_TRUE(state.whole);
+  EXPECT_EQ(state.claimed, 7u);
+
+  EXPECT_EQ(ListingNote(archive_test::ReadAll(Fixture("badcentral.zip")), &rows, &state),
+            u"Loaded 1000 of 2000 total members: the archive is damaged");
+  EXPECT_EQ(rows, 1000u);
+  EXPECT_FALSE(state.whole);
+  EXPECT_EQ(state.claimed, 2000u);
+  EXPECT_EQ(ListingNote(archive_test::ReadAll(Fixture("zip64claim.zip")), &rows, &state),
+            u"Loaded 1 of 2147483646 total members: the archive is damaged");
+  // The directory is whole, one member's own header is not.
+  EXPECT_EQ(ListingNote(archive_test::ReadAll(Fixture("badheader.zip")), &rows, &state),
+            u"Loaded 2 of 3 total members: the archive is damaged");
+  EXPECT_TRUE(state.whole);
+
+  // An end record counting 3 of the 7 headers: all 7 are followed and listed, and the count is wrong.
+  std::vector<uint8_t> bytes = archive_test::ReadAll(Fixture("plain.zip"));
+  const uint8_t signature[] = {'P', 'K', 5, 6};
+  const auto end = std::find_end(bytes.begin(), bytes.end(), signature, signature + 4);
+  ASSERT_NE(end, bytes.end());
+  end[8] = end[10] = 3;
+  EXPECT_EQ(ListingNote(bytes, &rows, &state), u"Loaded 7 of 7 total members: the archive is damaged");
+  EXPECT_EQ(rows, 7u);
+  EXPECT_FALSE(state.whole);
+  EXPECT_EQ(state.claimed, 3u);
 }

@@ -13,6 +13,7 @@
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/seams/seams.h"
 #include "platform/standins/dao_database.h"
+#include "preview/partial_preview_note.h"
 #include "preview/preview_host.h"
 #include "preview/viewers/dbf_table.h"
 #include "res/resource.h"
@@ -136,13 +137,7 @@ CString Format(const wchar_t* format, ...) {
 // How many of a table's records the list shows: in a box when the row limit was reached, and on the
 // status bar.
 void ReportLoadedRecords(HWND owner, int loaded, int counted, int limit) {
-  const CString message = Format(L"Loaded %d of %d total records", loaded, counted);
-  if (counted >= limit) {
-    CWinApp* app = AfxGetApp();
-    const CString caption = app != nullptr ? CString(app->m_pszAppName) : CString();
-    ShowBox(owner, message, caption, seams::kButtonsOk);
-  }
-  if (auto* frame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd())) frame->SetMessageText(message);
+  ReportPartialPreview(owner, Format(L"Loaded %d of %d total records", loaded, counted), counted >= limit);
 }
 
 }  // namespace
