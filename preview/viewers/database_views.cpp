@@ -555,6 +555,8 @@ void CMDBListView::LoadTableRecords(const CString& table) {
   int loaded = 0, counted = 0;
   try {
     std::unique_ptr<DaoRecords> records = m_pDatabase->Connection().OpenRecordset(_T("Select * From [") + table + _T("]"));
+    // The record count is not known before the records are read: room for the rows the list may show.
+    const ui::ListFillBatch batch(m_pList, static_cast<size_t>(limit > 0 ? limit : 0));
     for (; !records->IsEOF(); records->MoveNext(), ++counted) {
       if (counted >= limit) continue;
       const int item = m_pList->InsertItem(loaded++, Format(L"%d", counted));
