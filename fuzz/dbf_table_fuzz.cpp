@@ -1,9 +1,12 @@
-// The dBASE reader over arbitrary bytes: every record has one value per field, and each value is as
-// long as its field (in the last record at most as long) and turns into text.
+// The dBASE view's whole loop over arbitrary bytes: the table read up to the list's row limit, every value
+// turned into text. Every record has one value per field, each as long as its field (in the last record at
+// most as long); the records read are the first of those counted, never more than the limit.
 #include <cstddef>
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 
+#include "preview/viewers/database_settings.h"
 #include "preview/viewers/dbf_table.h"
 
 namespace {
@@ -17,8 +20,10 @@ class PlainText : public dbf::TextServices {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const dbf::Table table = dbf::ReadTable(data, size);
+  const size_t limit = static_cast<size_t>(DatabaseViewSettings().m_nMaxRecords);
+  const dbf::Table table = dbf::ReadTable(data, size, limit);
   if (table.fields.size() > dbf::kMaxFields) std::abort();
+  if (table.records.size() != std::min(table.totalRecords, limit) || table.totalRecords > size) std::abort();
   if (table.status != dbf::Status::kOk && !(table.fields.empty() && table.records.empty())) std::abort();
   const PlainText text;
   for (size_t r = 0; r < table.records.size(); ++r) {

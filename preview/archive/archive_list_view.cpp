@@ -9,12 +9,17 @@
 #include "preview/archive/cab_lister.h"
 #include "preview/archive/rar_archive.h"
 #include "preview/archive/zip_reader.h"
+#include "preview/partial_preview_note.h"
 #include "preview/preview_host.h"
 #include "res/resource.h"
+#include "ui/controls/list_fill_batch.h"
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
 
 namespace {
+
+// Posted to the view when its list lacks part of the archive.
+constexpr UINT kShowNoteMessage = WM_APP + 0x41;
 
 // Header icon i of column i.
 const UINT kHeaderIcons[] = {IDI_HEADER_NAME,     IDI_HEADER_TYPE, IDI_HEADER_SIZE, IDI_HEADER_CREATED,
@@ -109,6 +114,7 @@ IMPLEMENT_DYNCREATE(CMyListCtrl, CView)
 BEGIN_MESSAGE_MAP(CMyListCtrl, CView)
   ON_WM_CREATE()
   ON_WM_SIZE()
+  ON_MESSAGE(kShowNoteMessage, OnShowNote)
 END_MESSAGE_MAP()
 
 CMyListCtrl::CMyListCtrl() = default;
@@ -154,13 +160,31 @@ int CMyListCtrl::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   return 0;
 }
 
+LRESULT CMyListCtrl::OnShowNote(WPARAM, LPARAM) {
+  if (!m_note.IsEmpty()) ReportPartialPreview(m_hWnd, m_note, true);
+  return 0;
+}
+
 void CMyListCtrl::OnSize(UINT nType, int cx, int cy) {
   CView::OnSize(nType, cx, cy);
   if (m_pList != nullptr && ::IsWindow(m_pList->m_hWnd)) m_pList->MoveWindow(0, 0, cx, cy);
 }
 
-int CMyListCtrl::IconOf(const std::u16string& name, bool folder) const {
-  return folder ? m_shell.GetFolderIconIndex(true) : m_shell.GetIconIndex(CString::FromUtf16(name), true);
+int CMyListCtrl::IconOf(const std::u16string& name, bool folder) {
+  // A name's icon comes from its type alone (the name is looked up without a file): one look-up per type.
+  const size_t dot = name.rfind(u'.');
+  const size_t slash = name.find_last_of(u"/\\");
+  std::u16string type = folder ? u"/" : dot == std::u16string::npos || (slash != std::u16string::npos && dot < slash)
+                                              ? std::u16string()
+                                              : name.substr(dot);
+  for (char16_t& c : type) {
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  }
+  const auto known = m_icons.find(type);
+  if (known != m_icons.end()) return known->second;
+  const int icon = folder ? m_shell.GetFolderIconIndex(true) : m_shell.GetIconIndex(CString::FromUtf16(name), true);
+  m_icons.emplace(type, icon);
+  return icon;
 }
 
 int CMyListCtrl::ListZipArchive(const CString& path) {
@@ -169,12 +193,15 @@ int CMyListCtrl::ListZipArchive(const CString& path) {
   if (zip == nullptr) return 0;  // no ZIP archive: the pane says so instead of showing an empty list
   ZipEntry entry;
   const int32_t count = ZipGetItem(zip, -1, &entry) == kZipOk ? entry.index : 0;
-  for (int32_t i = 0; i < count; ++i) {
-    // A damaged item has no row; the items after it are still listed.
-    if (ZipGetItem(zip, i, &entry) != kZipOk) continue;
-    m_pList->AddRow(archive::ZipRowTexts(entry), IconOf(entry.name, (entry.attributes & kZipAttrDirectory) != 0));
+  {
+    const ui::ListFillBatch batch(m_pList, static_cast<size_t>(count));
+    m_note = CString::FromUtf16(archive::ForEachZipRow(zip, [this](const ZipEntry& item) {
+      m_pList->AddRow(archive::ZipRowTexts(item), IconOf(item.name, (item.attributes & kZipAttrDirectory) != 0));
+    }));
   }
   if (ZipIsReaderHandle(zip)) ZipCloseReader(zip);
+  // The box shows over the listing, after the pane has placed and drawn the view.
+  if (!m_note.IsEmpty()) PostMessage(kShowNoteMessage);
   return 1;
 }
 
@@ -187,6 +214,7 @@ int CMyListCtrl::CabArchiveLister() {
     if (lister.errorOperation == kCabMissingEntryPoint) ReportPreviewComponentMissing();
     return 0;
   }
+  const ui::ListFillBatch batch(m_pList, entries.size());
   for (const archive::CabEntry& entry : entries) {
     m_pList->AddRow(archive::CabRowTexts(entry), IconOf(entry.name, false));
   }
@@ -200,6 +228,7 @@ int CMyListCtrl::ListRarArchive(const CString& path) {
     return 0;
   }
   m_pList->DeleteAllItems();
+  const ui::ListFillBatch batch(m_pList, rar.GetEntryCount());
   for (size_t i = 0; i < rar.GetEntryCount(); ++i) {
     const archive::RarEntry entry = rar.GetEntry(i);
     m_pList->AddRow(archive::RarRowTexts(entry), IconOf(entry.name, archive::IsRarDirectory(entry)));

@@ -4,6 +4,7 @@
 // to the frame's preview flag; the pane shows its no-preview view when it did not.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -55,12 +56,15 @@ class CMyListCtrl : public CView {
   void OnDraw(CDC* pDC) override;
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg LRESULT OnShowNote(WPARAM, LPARAM);
   DECLARE_MESSAGE_MAP()
 
  private:
   // The system icon of the name's type; folders show the folder icon.
-  int IconOf(const std::u16string& name, bool folder) const;
+  int IconOf(const std::u16string& name, bool folder);
 
+  CString m_note;  // what the list lacks of the archive, told once the list is drawn; empty when whole
+  std::map<std::u16string, int> m_icons;  // by lower-cased extension ("/" for folders)
   CString m_currentFolder;
   ArchiveListCtrl* m_pList = nullptr;
   CImageList m_viewImages;

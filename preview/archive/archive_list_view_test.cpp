@@ -16,6 +16,8 @@
 #include "platform/classlib/win/cheaderctrl.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/harness/driver.h"
+#include "platform/harness/scripted_seams.h"
+#include "platform/seams/seams.h"
 #include "preview/archive/archive_list_view.h"
 #include "preview/preview_host.h"
 
@@ -52,6 +54,7 @@ std::wstring Fixture(const wchar_t* name) { return WindowsPath(DORVANE_ARCHIVE_F
 class ArchiveViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    seams::InstallMessageBoxes(&boxes_);
     frame_ = new HostFrame;
     frame_->Create(nullptr, _T("Archive"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{10, 20, 1110, 330});
     App().m_pMainWnd = frame_;
@@ -70,6 +73,7 @@ class ArchiveViewTest : public ::testing::Test {
     if (::IsWindow(window)) frame_->DestroyWindow();
     delete document_;
     harness::PumpMessages();
+    seams::InstallMessageBoxes(nullptr);
   }
 
   // The view for the file, as the pane makes it: the path in the document, the flag set beforehand.
@@ -107,6 +111,17 @@ class ArchiveViewTest : public ::testing::Test {
     return titles;
   }
 
+  // The texts of the boxes shown since the last call.
+  std::vector<std::u16string> Notes() {
+    std::vector<std::u16string> texts;
+    const auto log = boxes_.Log();
+    for (size_t i = notesRead_; i < log.size(); ++i) texts.push_back(log[i].text);
+    notesRead_ = log.size();
+    return texts;
+  }
+
+  harness::ScriptedMessageBoxes boxes_;
+  size_t notesRead_ = 0;
   HostFrame* frame_ = nullptr;
   HostDocument* document_ = nullptr;
   AnchorView* anchor_ = nullptr;
@@ -134,18 +149,45 @@ TEST_F(ArchiveViewTest, ZipRowsHeadersAndScreenshot) {
   EXPECT_EQ(rows[4][6], L"-a--");  // made on DOS: read-only only by its own bit
   EXPECT_EQ(rows[5][6], L"ra--");
   EXPECT_EQ(rows[6], (std::vector<std::wstring>{L"stored.bin", L"No", L"1024", kDosTime, kDosTime, kDosTime, L"----"}));
+  EXPECT_TRUE(Notes().empty());  // a sound archive: no note
   ListView_SetItemState(List(), 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   harness::PumpMessages();
   EXPECT_FALSE(harness::CaptureWindow(frame_->m_hWnd, "preview_archive").empty());
 }
 
 TEST_F(ArchiveViewTest, MembersAfterADamagedLocalHeaderAreListed) {
+  boxes_.Answer(seams::kOk);
   Show(Fixture(L"badheader.zip"));
   EXPECT_EQ(frame_->m_bPreviewOk, 1u);
   const Rows rows = RowsShown();
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0][0], L"first.txt");
   EXPECT_EQ(rows[1][0], L"third.txt");
+  EXPECT_EQ(Notes(), std::vector<std::u16string>{u"Loaded 2 of 3 total members: the archive is damaged"});
+}
+
+TEST_F(ArchiveViewTest, ADamagedDirectoryListsTheMembersItCanReach) {
+  // Central header 1,000 of 2,000 damaged: the 1,000 members before it, in order, and a note of the rest.
+  boxes_.Answer(seams::kOk);
+  boxes_.Answer(seams::kOk);
+  Show(Fixture(L"badcentral.zip"));
+  EXPECT_EQ(frame_->m_bPreviewOk, 1u);
+  Rows rows = RowsShown();
+  ASSERT_EQ(rows.size(), 1000u);
+  EXPECT_EQ(rows[0][0], L"member 0000.txt");
+  EXPECT_EQ(rows[999][0], L"member 0999.txt");
+  const std::vector<std::u16string> notes = Notes();
+  ASSERT_EQ(notes, std::vector<std::u16string>{u"Loaded 1000 of 2000 total members: the archive is damaged"});
+  EXPECT_EQ(boxes_.Log().back().buttons(), seams::kButtonsOk);
+  EXPECT_EQ(boxes_.Log().back().caption, u"ArchiveViewTest");
+  // An end record claiming 2^31 - 2 members where the directory holds one.
+  Show(Fixture(L"zip64claim.zip"));
+  EXPECT_EQ(frame_->m_bPreviewOk, 1u);
+  rows = RowsShown();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0][0], L"a.txt");
+  EXPECT_EQ(Notes(), std::vector<std::u16string>{u"Loaded 1 of 2147483646 total members: the archive is damaged"});
+  EXPECT_EQ(boxes_.Unscripted(), 0u);
 }
 
 TEST_F(ArchiveViewTest, AFileThatIsNoZipArchiveIsNotShownAsAnEmptyOne) {
@@ -192,6 +234,20 @@ TEST_F(ArchiveViewTest, CabinetMembersFromTheLastToTheFirst) {
   Show(Fixture(L"notzip.zip").substr(0, Fixture(L"notzip.zip").size() - 3) + L"cab");
   EXPECT_EQ(frame_->m_bPreviewOk, 0u);
   EXPECT_TRUE(RowsShown().empty());
+}
+
+TEST_F(ArchiveViewTest, ACabinetOfSixtyFiveThousandMembersListsThemAll) {
+  Show(Fixture(L"many.cab"));
+  EXPECT_EQ(frame_->m_bPreviewOk, 1u);
+  const HWND list = List();
+  ASSERT_EQ(ListView_GetItemCount(list), 65535);
+  wchar_t text[32] = {};
+  ListView_GetItemText(list, 0, 0, text, 32);
+  EXPECT_STREQ(text, L"f65534.txt");
+  ListView_GetItemText(list, 32767, 0, text, 32);
+  EXPECT_STREQ(text, L"f32767.txt");
+  ListView_GetItemText(list, 65534, 0, text, 32);
+  EXPECT_STREQ(text, L"f00000.txt");
 }
 
 TEST_F(ArchiveViewTest, RarMembersThroughTheLibrary) {

@@ -65,6 +65,24 @@ std::vector<std::u16string> ZipRowTexts(const ZipEntry& entry) {
           AttributeText(entry.attributes)};
 }
 
+std::u16string ForEachZipRow(ZipHandle* zip, const std::function<void(const ZipEntry&)>& row) {
+  ZipEntry entry;
+  const int32_t count = ZipGetItem(zip, -1, &entry) == kZipOk ? entry.index : 0;
+  uint64_t listed = 0;
+  for (int32_t i = 0; i < count; ++i) {
+    const uint32_t result = ZipGetItem(zip, i, &entry);
+    if (result == kZipLocalHeader || result == kZipExtraField) continue;
+    if (result != kZipOk) break;
+    row(entry);
+    ++listed;
+  }
+  ZipDirectoryState directory;
+  if (ZipGetDirectoryState(zip, &directory) != kZipOk) directory = ZipDirectoryState();
+  if (directory.whole && listed == static_cast<uint64_t>(count)) return std::u16string();
+  const uint64_t total = directory.claimed > static_cast<uint64_t>(count) ? directory.claimed : count;
+  return u"Loaded " + Decimal(listed) + u" of " + Decimal(total) + u" total members: the archive is damaged";
+}
+
 std::vector<std::u16string> CabRowTexts(const CabEntry& entry) {
   return {entry.name, entry.folder, Decimal(static_cast<uint64_t>(entry.size)), FormatArchiveTime(entry.time),
           AttributeText(entry.attributes)};

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/os/os.h"
 
 struct ZipEntry;
+struct ZipHandle;
 
 namespace archive {
 
@@ -49,6 +51,11 @@ struct RarEntry {
 bool IsRarDirectory(const RarEntry& entry);
 
 std::vector<std::u16string> ZipRowTexts(const ZipEntry& entry);
+
+// Each item of an open ZIP archive that the list shows, in order: an item whose own header is damaged is
+// passed over and the ones after it still come; the listing ends where the directory can no longer be read.
+// Returns the note the list needs when it is not the whole archive (how many items of how many), else "".
+std::u16string ForEachZipRow(ZipHandle* zip, const std::function<void(const ZipEntry&)>& row);
 std::vector<std::u16string> CabRowTexts(const CabEntry& entry);
 std::vector<std::u16string> RarRowTexts(const RarEntry& entry);
 

@@ -6,6 +6,7 @@
 #include <io.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -53,7 +54,7 @@ void AddCabEntry(std::vector<archive::CabEntry>* entries, const FDINOTIFICATION&
   entry.size = static_cast<uint32_t>(note.cb);
   entry.time = archive::DosDateTimeToFileTime(note.date, note.time);
   entry.attributes = note.attribs;
-  entries->insert(entries->begin(), entry);
+  entries->push_back(entry);  // turned round once the cabinet is read: inserting in front is quadratic
 }
 
 FNFDINOTIFY(CabNotify) {
@@ -96,5 +97,6 @@ bool ListCabinet(const std::u16string& path, std::vector<archive::CabEntry>* ent
   lister->errorType = error.erfType;
   lister->errorFlag = error.fError;
   if (!copied) entries->clear();
+  std::reverse(entries->begin(), entries->end());
   return Finish(lister, destroy, copied != FALSE);
 }

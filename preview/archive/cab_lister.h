@@ -22,7 +22,7 @@ struct CabLister {
   int errorFlag = 0;
 };
 
-// The cabinet's members, each added in front of those before it (so the last member comes first).
+// The cabinet's members from the last to the first.
 // False when the library or an entry point is missing (operation code 1000), no context could be made,
 // or the file is not a readable cabinet.
 bool ListCabinet(const std::u16string& path, std::vector<archive::CabEntry>* entries, CabLister* lister);

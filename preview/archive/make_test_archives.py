@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the archives the archive tests read: ZIPs made by zipfile, gzip and tar streams made by gzip and
-tarfile, a cabinet made by gcab (when it is there) and a listing for the test's stand-in RAR library."""
+tarfile, a cabinet made by gcab (when it is there), one of many members written here and a listing for the
+test's stand-in RAR library. The hostile archives' writers serve the preview benchmark too."""
 import gzip
 import io
 import os
@@ -51,6 +52,56 @@ def hostile_zip(out):
     ] + [(info("../evil-dir/", attributes=(0o40755 << 16) | 0x10), b"")])
 
 
+DOS_DATE = ((2021 - 1980) << 9) | (3 << 5) | 4
+DOS_TIME = (5 << 11) | (6 << 5) | 4
+
+
+def damaged_central_zip(count=2000, damaged=1000):
+    """count small stored members; the central header of member `damaged` no longer starts with its
+    signature, so the directory's chain ends there."""
+    buffer = io.BytesIO()
+    with zipfile.ZipFile(buffer, "w", zipfile.ZIP_STORED) as z:
+        for i in range(count):
+            z.writestr(info("member %04d.txt" % i, method=zipfile.ZIP_STORED), b"%016d" % i)
+    raw = bytearray(buffer.getvalue())
+    at = raw.index(b"PK\x01\x02")
+    for _ in range(damaged):
+        name, extra, comment = struct.unpack_from("<HHH", raw, at + 28)
+        at += 46 + name + extra + comment
+    raw[at:at + 4] = b"PK\x00\x00"
+    return bytes(raw)
+
+
+def zip64_claim_zip(members=0x7FFFFFFE):
+    """One stored member "a.txt", with a ZIP64 end record that claims `members` members in a directory of
+    one header."""
+    name, body = b"a.txt", b"hello"
+    crc = zipfile.crc32(body)
+    local = struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, 0, 0, DOS_TIME, DOS_DATE, crc, len(body), len(body),
+                        len(name), 0) + name + body
+    central = struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 45, 20, 0, 0, DOS_TIME, DOS_DATE, crc, len(body),
+                          len(body), len(name), 0, 0, 0, 0, 0x20, 0) + name
+    record_at = len(local) + len(central)
+    record = struct.pack("<IQHHIIQQQQ", 0x06064B50, 44, 45, 45, 0, 0, members, members, len(central), len(local))
+    locator = struct.pack("<IIQI", 0x07064B50, 0, record_at, 1)
+    end = struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, 0xFFFF, 0xFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0)
+    return local + central + record + locator + end
+
+
+def many_member_cabinet(count=65535):
+    """An uncompressed cabinet of count one-byte members "f00000.txt"... in one folder."""
+    names = [("f%05d.txt" % i).encode() + b"\0" for i in range(count)]
+    files_at = 36 + 8
+    files = b"".join(struct.pack("<IIHHHH", 1, i, 0, DOS_DATE, DOS_TIME, 0x20) + n for i, n in enumerate(names))
+    data_at = files_at + len(files)
+    payload = bytes(b"abcdefghijklmnopqrstuvwxyz"[i % 26] for i in range(count))
+    blocks = [payload[i:i + 32768] for i in range(0, len(payload), 32768)]
+    data = b"".join(struct.pack("<IHH", 0, len(b), len(b)) + b for b in blocks)
+    header = struct.pack("<4sIIIIIBBHHHHH", b"MSCF", 0, data_at + len(data), 0, files_at, 0, 3, 1, 1, count, 0,
+                         0x1234, 0)
+    return header + struct.pack("<IHH", data_at, len(blocks), 0) + files + data
+
+
 def damaged_zips(out):
     data = b"CRC checked data " * 64
     buffer = io.BytesIO()
@@ -73,6 +124,8 @@ def damaged_zips(out):
     whole = open(os.path.join(out, "plain.zip"), "rb").read()
     open(os.path.join(out, "truncated.zip"), "wb").write(whole[: len(whole) // 2])
     open(os.path.join(out, "notzip.zip"), "wb").write(b"This is a text file, not a ZIP archive.\n" * 10)
+    open(os.path.join(out, "badcentral.zip"), "wb").write(damaged_central_zip())
+    open(os.path.join(out, "zip64claim.zip"), "wb").write(zip64_claim_zip())
     # A member that would inflate past the preview's limit.
     with zipfile.ZipFile(os.path.join(out, "bigmember.zip"), "w", zipfile.ZIP_DEFLATED) as z:
         z.writestr(info("zeros.bin"), bytes(80 << 20))
@@ -162,6 +215,7 @@ def main():
     gzip_files(out)
     tar_files(out)
     cabinet(out)
+    open(os.path.join(out, "many.cab"), "wb").write(many_member_cabinet())
     fake_rar(out)
 
 

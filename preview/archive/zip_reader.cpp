@@ -20,6 +20,7 @@ constexpr uint32_t kReaderKind = 1;
 constexpr uint32_t kCopyBlock = 16384;
 constexpr uint32_t kUnixHost = 3;
 constexpr uint32_t kUtf8NameFlag = 0x800;
+constexpr uint32_t kCentralHeaderSize = 46;  // before its name, extra field and comment
 
 // minizip's view of a ZipSource: the "file name" it opens is the source itself.
 voidpf SourceOpen(voidpf, const void* source, int) { return const_cast<void*>(source); }
@@ -72,9 +73,12 @@ class UnzipReader {
   uint32_t GetItem(int32_t index, ZipEntry* entry);
   uint32_t UnzipItem(int32_t index, const void* destination, uint32_t length, uint32_t kind, uint32_t* got);
   void Close();
+  const ZipDirectoryState& Directory() const { return state_; }
 
  private:
   void CloseOpenItem();
+  // Finds the central header of every item the directory holds.
+  void ReadDirectory(uint64_t claimed);
   // Moves minizip to the item and fills the cache; kZipOk or why not.
   uint32_t LoadItem(int32_t index);
   uint32_t ExtractToFile(os::File* file);
@@ -83,8 +87,10 @@ class UnzipReader {
 
   ZipSource source_;
   unzFile zip_ = nullptr;
+  std::vector<ZPOS64_T> directory_;  // where each item's central header is
+  ZipDirectoryState state_;
   int32_t count_ = 0;
-  int32_t current_ = -1;   // minizip's current item, -1 before the first
+  int32_t current_ = -1;   // minizip's current item, -1 when unknown
   int32_t openItem_ = -1;  // the item open for reading into memory
   uint64_t openRead_ = 0;  // its bytes read so far
   ZipEntry cached_;
@@ -129,9 +135,37 @@ uint32_t UnzipReader::Open(const void* source, uint32_t length, uint32_t kind) {
     source_.Close();
     return kZipNotZip;
   }
-  count_ = info.number_entry > INT32_MAX - 1 ? INT32_MAX - 1 : static_cast<int32_t>(info.number_entry);
-  current_ = -1;
+  ReadDirectory(info.number_entry);
   return kZipOk;
+}
+
+void UnzipReader::ReadDirectory(uint64_t claimed) {
+  // The end record's count is not trusted: a damaged one claims members the directory cannot hold. One
+  // walk finds each central header the directory really chains to; a header that does not read ends the
+  // walk, since nothing after it can be found. Every item is then reached directly.
+  constexpr size_t kMostItems = INT32_MAX - 1;
+  directory_.clear();
+  int step = unzGoToFirstFile(zip_);
+  for (; step == UNZ_OK && directory_.size() < kMostItems; step = unzGoToNextFile(zip_)) {
+    directory_.push_back(unzGetOffset64(zip_));
+  }
+  // minizip stops at the count, even where a count too small leaves headers after it: they are followed.
+  bool pastCount = false;
+  while (step == UNZ_END_OF_LIST_OF_FILE && !directory_.empty() && directory_.size() < kMostItems) {
+    unz_file_info64 info{};
+    if (unzGetCurrentFileInfo64(zip_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) break;
+    const ZPOS64_T next = directory_.back() + kCentralHeaderSize + info.size_filename + info.size_file_extra +
+                          info.size_file_comment;
+    if (unzSetOffset64(zip_, next) != UNZ_OK) break;
+    directory_.push_back(next);
+    pastCount = true;
+  }
+  count_ = static_cast<int32_t>(directory_.size());
+  current_ = -1;
+  state_.claimed = claimed;
+  // Fewer headers than claimed is a broken chain. More is sound only where the count is 0xFFFF, a count that
+  // overflowed its 16 bits (minizip then walks to the directory's end).
+  state_.whole = !pastCount && directory_.size() >= claimed;
 }
 
 void UnzipReader::CloseOpenItem() {
@@ -144,20 +178,22 @@ void UnzipReader::Close() {
   CloseOpenItem();
   if (zip_ != nullptr) unzClose(zip_);  // closes the source too
   zip_ = nullptr;
+  directory_.clear();
+  state_ = ZipDirectoryState();
+  count_ = 0;
+  current_ = -1;
   cachedIndex_ = -1;
 }
 
 uint32_t UnzipReader::LoadItem(int32_t index) {
-  if (index == cachedIndex_) return kZipOk;
-  if (current_ < 0 || index < current_) {
-    if (unzGoToFirstFile(zip_) != UNZ_OK) return current_ = -1, kZipBadArgument;
-    current_ = 0;
-  }
-  while (current_ < index) {
-    if (unzGoToNextFile(zip_) != UNZ_OK) return current_ = -1, kZipBadArgument;
-    ++current_;
-  }
+  if (index == cachedIndex_ && index == current_) return kZipOk;
+  // Whatever was cached or current no longer is once minizip moves, even when the move fails.
   cachedIndex_ = -1;
+  current_ = -1;
+  if (index < 0 || index >= count_ || unzSetOffset64(zip_, directory_[static_cast<size_t>(index)]) != UNZ_OK) {
+    return kZipBadArgument;
+  }
+  current_ = index;
   unz_file_info64 info{};
   char name[261] = {};
   if (unzGetCurrentFileInfo64(zip_, &info, name, 260, nullptr, 0, nullptr, 0) != UNZ_OK) return kZipBadArgument;
@@ -317,6 +353,14 @@ uint32_t ZipGetItem(ZipHandle* handle, int32_t index, ZipEntry* entry) {
   if (checked != kZipOk) return Finish(checked);
   if (entry == nullptr) return Finish(kZipBadArgument);
   return Finish(handle->reader.GetItem(index, entry));
+}
+
+uint32_t ZipGetDirectoryState(ZipHandle* handle, ZipDirectoryState* state) {
+  const uint32_t checked = CheckHandle(handle);
+  if (checked != kZipOk) return Finish(checked);
+  if (state == nullptr) return Finish(kZipBadArgument);
+  *state = handle->reader.Directory();
+  return Finish(kZipOk);
 }
 
 uint32_t ZipUnzipItem(ZipHandle* handle, int32_t index, const void* destination, uint32_t length, uint32_t kind,

@@ -37,7 +37,8 @@ constexpr uint32_t kZipAttrReadOnly = 0x01, kZipAttrHidden = 0x02, kZipAttrSyste
 constexpr uint32_t kZipUtcModification = 0x01, kZipUtcAccess = 0x02, kZipUtcCreation = 0x04;
 
 struct ZipEntry {
-  int32_t index = 0;            // for item -1: the number of items
+  int32_t index = 0;            // for item -1: the number of items (the central headers the directory chains
+                                // to, whatever its end record claims)
   char16_t name[260] = {};      // NUL-terminated, at most 259 units
   uint32_t attributes = 0;      // Windows file attribute bits
   os::FileTime accessTime = 0;  // 0: none
@@ -50,11 +51,18 @@ struct ZipEntry {
 
 struct ZipHandle;
 
+// What an open archive's directory holds beside what its end record claims.
+struct ZipDirectoryState {
+  uint64_t claimed = 0;  // the items the end record counts
+  bool whole = true;     // false: the chain of central headers broke before that count, or ran past it
+};
+
 extern uint32_t ZipLastError;
 
 // Null on failure (ZipLastError says why).
 ZipHandle* ZipOpen(const void* source, uint32_t length, uint32_t kind);
 uint32_t ZipGetItem(ZipHandle* handle, int32_t index, ZipEntry* entry);
+uint32_t ZipGetDirectoryState(ZipHandle* handle, ZipDirectoryState* state);
 // Kind 2 names a file relative to the extraction root (the current folder when the archive was opened);
 // a name with "..", a leading separator or a drive is refused (kZipCreateFailed) and nothing is written.
 // The file gets the item's times and its read-only, hidden, system and archive bits. Kind 1 writes to

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
+#include "preview/archive/archive_rows.h"
 #include "preview/archive/archive_test_support.h"
 
 using archive_test::Fixture;
@@ -192,6 +194,45 @@ TEST(ZipReader, AnItemWithADamagedLocalHeaderLeavesTheOthersReadable) {
   ZipCloseReader(zip);
 }
 
+// What an item holds, read into memory in small pieces; empty when the read fails.
+std::string ItemData(ZipHandle* zip, int32_t index) {
+  std::string data;
+  char piece[7];
+  for (;;) {
+    uint32_t got = 0;
+    const uint32_t result = ZipUnzipItem(zip, index, piece, sizeof piece, kZipMemoryKind, &got);
+    if (result == kZipOk) return data;
+    if (result != kZipMoreData) return std::string();
+    data.append(piece, got);
+  }
+}
+
+TEST(ZipReader, ADirectoryWhoseChainBreaksHoldsTheItemsBeforeTheBreak) {
+  // 2,000 members, the central header of member 1,000 damaged: the members after it cannot be found.
+  const std::vector<uint8_t> bytes = archive_test::ReadAll(Fixture("badcentral.zip"));
+  ZipHandle* zip = ZipOpen(bytes.data(), static_cast<uint32_t>(bytes.size()), kZipMemoryKind);
+  ASSERT_NE(zip, nullptr);
+  EXPECT_EQ(EntryOf(zip, -1).index, 1000);
+  EXPECT_EQ(NameOf(zip, 999), u"member 0999.txt");
+  EXPECT_EQ(NameOf(zip, 5), u"member 0005.txt");
+  ZipEntry entry;
+  EXPECT_EQ(ZipGetItem(zip, 1500, &entry), kZipBadArgument);
+  // A failed look-up leaves no stale item behind: the member looked at before it still extracts.
+  EXPECT_EQ(ItemData(zip, 5), "0000000000000005");
+  EXPECT_EQ(NameOf(zip, 0), u"member 0000.txt");
+  ZipCloseReader(zip);
+
+  // An end record claiming 2^31 - 2 members in a directory of one header.
+  const std::u16string claim = Fixture("zip64claim.zip");
+  zip = ZipOpen(claim.c_str(), 0, kZipFileNameKind);
+  ASSERT_NE(zip, nullptr);
+  EXPECT_EQ(EntryOf(zip, -1).index, 1);
+  EXPECT_EQ(NameOf(zip, 0), u"a.txt");
+  EXPECT_EQ(ItemData(zip, 0), "hello");
+  EXPECT_EQ(ZipGetItem(zip, 1, &entry), kZipBadArgument);
+  ZipCloseReader(zip);
+}
+
 TEST(ZipReader, ExtendedTimesNeverReadPastTheirBlock) {
   ZipEntry entry;
   // "UT" announcing nine bytes with only five there: the flag and one time.
@@ -316,4 +357,48 @@ TEST_F(ZipExtractTest, AnItemExtractedIntoAnOpenFileGetsItsTimes) {
   EXPECT_GT(copy.st_size, 0);
   EXPECT_EQ(copy.st_mtime, kUtModification);
   EXPECT_EQ(copy.st_atime, kUtAccess);
+}
+
+// The listing of an archive whose directory is not what its end record says, with the note the list shows.
+std::u16string ListingNote(const std::vector<uint8_t>& bytes, size_t* rows, ZipDirectoryState* state) {
+  ZipHandle* zip = ZipOpen(bytes.data(), static_cast<uint32_t>(bytes.size()), kZipMemoryKind);
+  EXPECT_NE(zip, nullptr);
+  if (zip == nullptr) return u"no archive";
+  *rows = 0;
+  const std::u16string note = archive::ForEachZipRow(zip, [&](const ZipEntry&) { ++*rows; });
+  EXPECT_EQ(ZipGetDirectoryState(zip, state), kZipOk);
+  ZipCloseReader(zip);
+  return note;
+}
+
+TEST(ZipReader, AListingShortOfTheDirectorySaysHowMuchIsListed) {
+  size_t rows = 0;
+  ZipDirectoryState state;
+  EXPECT_EQ(ListingNote(archive_test::ReadAll(Fixture("plain.zip")), &rows, &state), u"");
+  EXPECT_EQ(rows, 7u);
+  EXPECT_TRUE(state.whole);
+  EXPECT_EQ(state.claimed, 7u);
+
+  EXPECT_EQ(ListingNote(archive_test::ReadAll(Fixture("badcentral.zip")), &rows, &state),
+            u"Loaded 1000 of 2000 total members: the archive is damaged");
+  EXPECT_EQ(rows, 1000u);
+  EXPECT_FALSE(state.whole);
+  EXPECT_EQ(state.claimed, 2000u);
+  EXPECT_EQ(ListingNote(archive_test::ReadAll(Fixture("zip64claim.zip")), &rows, &state),
+            u"Loaded 1 of 2147483646 total members: the archive is damaged");
+  // The directory is whole, one member's own header is not.
+  EXPECT_EQ(ListingNote(archive_test::ReadAll(Fixture("badheader.zip")), &rows, &state),
+            u"Loaded 2 of 3 total members: the archive is damaged");
+  EXPECT_TRUE(state.whole);
+
+  // An end record counting 3 of the 7 headers: all 7 are followed and listed, and the count is wrong.
+  std::vector<uint8_t> bytes = archive_test::ReadAll(Fixture("plain.zip"));
+  const uint8_t signature[] = {'P', 'K', 5, 6};
+  const auto end = std::find_end(bytes.begin(), bytes.end(), signature, signature + 4);
+  ASSERT_NE(end, bytes.end());
+  end[8] = end[10] = 3;
+  EXPECT_EQ(ListingNote(bytes, &rows, &state), u"Loaded 7 of 7 total members: the archive is damaged");
+  EXPECT_EQ(rows, 7u);
+  EXPECT_FALSE(state.whole);
+  EXPECT_EQ(state.claimed, 3u);
 }

@@ -13,9 +13,11 @@
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/seams/seams.h"
 #include "platform/standins/dao_database.h"
+#include "preview/partial_preview_note.h"
 #include "preview/preview_host.h"
 #include "preview/viewers/dbf_table.h"
 #include "res/resource.h"
+#include "ui/controls/list_fill_batch.h"
 #include "ui/controls/splitter_ctrl.h"
 #include "ui/controls/status_list_ctrl.h"
 
@@ -130,6 +132,12 @@ CString Format(const wchar_t* format, ...) {
   std::vswprintf(text, 128, format, args);
   va_end(args);
   return CString(text);
+}
+
+// How many of a table's records the list shows: in a box when the row limit was reached, and on the
+// status bar.
+void ReportLoadedRecords(HWND owner, int loaded, int counted, int limit) {
+  ReportPartialPreview(owner, Format(L"Loaded %d of %d total records", loaded, counted), counted >= limit);
 }
 
 }  // namespace
@@ -254,7 +262,9 @@ void CDBF_View::LoadDbfTable(const CString& path, CListCtrl* list) {
     host->m_bPreviewOk = 0;
     return;
   }
-  const dbf::Table table = dbf::ReadTable(bytes.data(), bytes.size());
+  // Rows are bounded as an Access table's are: a damaged table of one-byte records holds millions.
+  const int limit = DatabaseSettings().m_nMaxRecords > 0 ? DatabaseSettings().m_nMaxRecords : 0;
+  const dbf::Table table = dbf::ReadTable(bytes.data(), bytes.size(), static_cast<size_t>(limit));
   if (table.status != dbf::Status::kOk) {
     EmptyList(list);
     host->m_bPreviewOk = 0;
@@ -265,13 +275,19 @@ void CDBF_View::LoadDbfTable(const CString& path, CListCtrl* list) {
   for (size_t i = 0; i < table.fields.size(); ++i) {
     list->InsertColumn(static_cast<int>(i + 1), CString::FromUtf16(text.FromAnsi(table.fields[i].name)), LVCFMT_LEFT, 100);
   }
-  for (size_t row = 0; row < table.records.size(); ++row) {
-    const int item = list->InsertItem(static_cast<int>(row), Format(L"%d", static_cast<int>(row + 1)));
-    for (size_t i = 0; i < table.fields.size(); ++i) {
-      const std::u16string value = dbf::ValueText(table.fields[i].type, table.records[row][i], text);
-      list->SetItemText(item, static_cast<int>(i + 1), CString::FromUtf16(value));
+  {
+    // The list is drawn before the record limit's box shows over it.
+    const ui::ListFillBatch batch(list, table.records.size());
+    for (size_t row = 0; row < table.records.size(); ++row) {
+      const int item = list->InsertItem(static_cast<int>(row), Format(L"%d", static_cast<int>(row + 1)));
+      for (size_t i = 0; i < table.fields.size(); ++i) {
+        const std::u16string value = dbf::ValueText(table.fields[i].type, table.records[row][i], text);
+        list->SetItemText(item, static_cast<int>(i + 1), CString::FromUtf16(value));
+      }
     }
   }
+  const int total = table.totalRecords < INT32_MAX ? static_cast<int>(table.totalRecords) : INT32_MAX;
+  ReportLoadedRecords(m_hWnd, static_cast<int>(table.records.size()), total, limit);
 }
 
 // ---- CDaoTreeView ----------------------------------------------------------------------------------------
@@ -539,6 +555,8 @@ void CMDBListView::LoadTableRecords(const CString& table) {
   int loaded = 0, counted = 0;
   try {
     std::unique_ptr<DaoRecords> records = m_pDatabase->Connection().OpenRecordset(_T("Select * From [") + table + _T("]"));
+    // The record count is not known before the records are read: room for the rows the list may show.
+    const ui::ListFillBatch batch(m_pList, static_cast<size_t>(limit > 0 ? limit : 0));
     for (; !records->IsEOF(); records->MoveNext(), ++counted) {
       if (counted >= limit) continue;
       const int item = m_pList->InsertItem(loaded++, Format(L"%d", counted));
@@ -556,14 +574,8 @@ void CMDBListView::LoadTableRecords(const CString& table) {
     e->Delete();
     return;
   }
-  const CString message = Format(L"Loaded %d of %d total records", loaded, counted);
   Invalidate();
-  if (counted >= limit) {
-    CWinApp* app = AfxGetApp();
-    const CString caption = app != nullptr ? CString(app->m_pszAppName) : CString();
-    ShowBox(m_hWnd, message, caption, seams::kButtonsOk);
-  }
-  if (auto* frame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd())) frame->SetMessageText(message);
+  ReportLoadedRecords(m_hWnd, loaded, counted, limit);
 }
 
 // ---- CMDB_View -------------------------------------------------------------------------------------------

@@ -74,6 +74,25 @@ TEST(DatabaseViews, DamagedDbaseTablesGetTheNoPreviewView) {
   }
 }
 
+TEST(DatabaseViews, ADbaseTableOfManyShortRecordsStopsAtTheRecordLimit) {
+  // One zero-length field: 12,000 records of a flag byte each, over the 10,000 rows a table list shows.
+  harness::ScriptedMessageBoxes boxes;
+  seams::InstallMessageBoxes(&boxes);
+  boxes.Answer(seams::kOk);
+  TempFile file(L"short records.dbf", DbfWriter().Field("EMPTY", 'C', 0).Bytes(false) + std::string(12001, ' '));
+  PaneWindow window;
+  window.Preview(file.Path(), _T(".dbf"));
+  seams::InstallMessageBoxes(nullptr);
+  EXPECT_EQ(window.frame->m_bPreviewOk, 1u);
+  auto* view = dynamic_cast<CDBF_View*>(window.pane->m_pDbfView);
+  ASSERT_NE(view, nullptr);
+  CListCtrl* list = view->GetListCtrl();
+  ASSERT_EQ(list->GetItemCount(), 10000);
+  EXPECT_EQ(list->GetItemText(9999, 0).ToUtf16(), u"10000");
+  ASSERT_EQ(boxes.Log().size(), 1u);
+  EXPECT_EQ(boxes.Log()[0].text, u"Loaded 10000 of 12000 total records");
+}
+
 VARIANT Date(int year, int month, int day) {
   SYSTEMTIME time{};
   time.wYear = static_cast<WORD>(year);
@@ -212,6 +231,42 @@ TEST_F(AccessViewTest, TheRecordLimitAndItsMessage) {
   EXPECT_EQ(harness::ListViewRows(List()).size(), 3u);
   ASSERT_EQ(boxes_.Log().size(), 2u);
   EXPECT_EQ(boxes_.Log()[1].text, u"Loaded 3 of 3 total records");
+}
+
+// A table of 12,000 records beside the fixture's, over the 10,000 rows a table list shows.
+class AccessLargeTableTest : public AccessViewTest {
+ protected:
+  void SetUp() override {
+    MemoryTable visits{_T("Visits"), 0, {_T("Visitor"), _T("Day"), _T("Minutes"), _T("Paid")}, {}};
+    for (long i = 0; i < 12000; ++i) {
+      CString name;
+      name.Format(_T("Visitor %05ld"), i);
+      visits.rows.push_back({COleVariant(name), Variant(Date(2020, 1 + i % 12, 1 + i % 28)), COleVariant(i % 90),
+                             Bool(i % 2 == 0)});
+    }
+    engine_.Database(file_.Path()).tables.push_back(visits);
+    AccessViewTest::SetUp();
+  }
+};
+
+TEST_F(AccessLargeTableTest, TheFirstTenThousandRecordsAreShownAndDrawn) {
+  ASSERT_NE(view_, nullptr);
+  boxes_.Answer(seams::kOk);
+  Select(L"Visits");
+  CListCtrl* list = view_->m_pListView->GetListCtrl();
+  ASSERT_EQ(list->GetItemCount(), 10000);
+  EXPECT_EQ(list->GetItemText(0, 1).ToUtf16(), u"Visitor 00000");
+  EXPECT_EQ(list->GetItemText(9999, 0).ToUtf16(), u"9999");
+  EXPECT_EQ(list->GetItemText(9999, 1).ToUtf16(), u"Visitor 09999");
+  EXPECT_EQ(list->GetItemText(9999, 4).ToUtf16(), u"FALSE");
+  ASSERT_EQ(boxes_.Log().size(), 1u);
+  EXPECT_EQ(boxes_.Log()[0].text, u"Loaded 10000 of 12000 total records");
+  // The list draws again once filled: its first rows are on the screen.
+  EXPECT_TRUE(::IsWindowVisible(list->m_hWnd));
+  RECT first{};
+  ASSERT_TRUE(ListView_GetItemRect(list->m_hWnd, 0, &first, LVIR_BOUNDS));
+  EXPECT_GT(first.bottom, first.top);
+  EXPECT_EQ(ListView_GetTopIndex(list->m_hWnd), 0);
 }
 
 TEST_F(AccessViewTest, DeleteAnsweredThroughTheSeam) {

@@ -77,7 +77,7 @@ std::u16string DateText(const std::u16string& digits) {
 
 }  // namespace
 
-Table ReadTable(const uint8_t* data, size_t size) {
+Table ReadTable(const uint8_t* data, size_t size, size_t maxRecords) {
   Table table;
   size_t position = kHeaderSize;
   bool terminated = false;
@@ -117,8 +117,13 @@ Table ReadTable(const uint8_t* data, size_t size) {
 
   // Records follow one another, each after a flag byte that is not looked at (deleted ones show too).
   // A record cut short by the end of the file still shows what it has: a damaged table's last rows are
-  // often what the user is looking for.
-  while (start < size) {
+  // often what the user is looking for. A table of short records holds millions of them: they are
+  // counted, and only the first maxRecords read.
+  size_t recordLength = 1;
+  for (const Field& field : table.fields) recordLength += field.length;
+  if (start < size) table.totalRecords = (size - start + recordLength - 1) / recordLength;
+  table.records.reserve(std::min(table.totalRecords, maxRecords));
+  while (start < size && table.records.size() < maxRecords) {
     std::vector<std::string> values;
     values.reserve(table.fields.size());
     size_t at = start;

@@ -38,10 +38,12 @@ struct Table {
   // Each record's field bytes, one string per field, as long as the field; in a last record cut short
   // by the end of the file, what is there (empty past the end).
   std::vector<std::vector<std::string>> records;
+  // How many records the file holds, read or not.
+  size_t totalRecords = 0;
 };
 
-// Reads the table from the file's bytes.
-Table ReadTable(const uint8_t* data, size_t size);
+// Reads the table from the file's bytes: its first maxRecords records at most, and how many there are.
+Table ReadTable(const uint8_t* data, size_t size, size_t maxRecords = SIZE_MAX);
 
 // What the value texts need of the system.
 class TextServices {

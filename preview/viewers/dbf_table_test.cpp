@@ -147,4 +147,25 @@ TEST(DbfTable, ALastRecordCutShortShowsWhatItHas) {
   EXPECT_EQ(table.records[0], (std::vector<std::string>{"abcd123", ""}));
 }
 
+TEST(DbfTable, RecordsAreCountedAndReadUpToTheLimit) {
+  // One zero-length field: every byte after the header is a record's flag (the last one, with nothing
+  // after it, no record).
+  const std::string empty = DbfWriter().Field("EMPTY", 'C', 0).Bytes(false) + std::string(50001, ' ');
+  dbf::Table table = dbf::ReadTable(reinterpret_cast<const uint8_t*>(empty.data()), empty.size(), 100);
+  EXPECT_EQ(table.totalRecords, 50000u);
+  ASSERT_EQ(table.records.size(), 100u);
+  EXPECT_EQ(table.records[99], std::vector<std::string>{""});
+  // The count takes a last record cut short; records over the limit are not read.
+  const std::string two =
+      DbfWriter().Field("A", 'C', 4).Field("B", 'C', 3).Record("1111abc").Record("2222def").Bytes(false);
+  table = Read(two.substr(0, two.size() - 5));
+  EXPECT_EQ(table.totalRecords, 2u);
+  table = dbf::ReadTable(reinterpret_cast<const uint8_t*>(two.data()), two.size(), 1);
+  EXPECT_EQ(table.totalRecords, 2u);
+  ASSERT_EQ(table.records.size(), 1u);
+  EXPECT_EQ(table.records[0], (std::vector<std::string>{"1111", "abc"}));
+  EXPECT_EQ(Read(two).totalRecords, 2u);
+  EXPECT_EQ(Read(two.substr(0, two.size() - 7)).totalRecords, 1u);  // the next flag alone is no record
+}
+
 }  // namespace
