@@ -14,6 +14,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 namespace htmlview {
@@ -38,6 +39,7 @@ class HtmlImageDecoder {
 struct HtmlImageEntry {
   std::u16string url;
   int key = 0;
+  int index = 0;  // its place in the table
   // Written by the fetching thread before `fetched` is set; read on the user-interface thread after.
   std::vector<uint8_t> data;
   bool hasData = false;
@@ -82,6 +84,9 @@ class HtmlImageTable {
   int QueueImage(const std::u16string& url, int key);
   void DecodeArrived();
   HtmlImageEntry* EntryAt(int index) const;
+  static std::u16string NameKey(const std::u16string& url, int key);
+  // Under the lock: the entry's fetch has ended.
+  void MarkFetched(HtmlImageEntry& entry);
   void Worker();
   void Fetch(HtmlImageEntry& entry);
 
@@ -92,6 +97,8 @@ class HtmlImageTable {
   std::condition_variable wake_;       // work queued, or stopping
   std::condition_variable fetchDone_;  // an entry's fetch has ended
   std::vector<std::unique_ptr<HtmlImageEntry>> entries_;
+  std::unordered_map<std::u16string, int> byName_;  // first entry of each NameKey
+  std::vector<int> arrived_;                         // fetched since the last DecodeArrived
   std::deque<HtmlImageEntry*> queue_;
   std::vector<std::thread> workers_;
   int idleWorkers_ = 0;
