@@ -7,6 +7,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
+#include <mshtmdid.h>
 
 #include <gtest/gtest.h>
 
@@ -418,6 +419,43 @@ TEST(HtmlBrowserViewTest, OtherPagesGoToTheBrowserControlUnderAnOverlay) {
   GetWindowRect(view->Overlay(), &outer);
   EXPECT_EQ(outer.right - outer.left, client.right - CHtml_View::kOverlayMargin);
   EXPECT_EQ(outer.bottom - outer.top, client.bottom - CHtml_View::kOverlayMargin);
+  harness::PumpFor(100);
+}
+
+// The flags a site answers for the browser control's download-control ambient property, or -1.
+long DownloadControl(IUnknown* site) {
+  IDispatch* ambient = nullptr;
+  if (FAILED(site->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&ambient))) || ambient == nullptr) return -1;
+  DISPPARAMS none{};
+  VARIANT result;
+  VariantInit(&result);
+  const HRESULT hr = ambient->Invoke(DISPID_AMBIENT_DLCONTROL, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+                                     &none, &result, nullptr, nullptr);
+  ambient->Release();
+  return SUCCEEDED(hr) && result.vt == VT_I4 ? result.lVal : -1;
+}
+
+TEST(HtmlBrowserViewTest, TheBrowserControlIsToldToRunNothingOfThePage) {
+  previewtest::TempFile page(L"browser_script.htm",
+                             "<body>static body<script>document.body.innerHTML='rewritten'</script></body>");
+  previewtest::PaneWindow w(500, 360);
+  w.frame->m_bNoFileSelected = 0;
+  w.Preview(page.Path(), _T(".htm"));
+  auto* view = dynamic_cast<CHtml_View*>(w.pane->SlotView(PreviewSlot::kHtml));
+  ASSERT_NE(view, nullptr);
+  ASSERT_TRUE(view->HasBrowser());
+  ASSERT_NE(view->Site(), nullptr);
+  const long flags = DownloadControl(static_cast<IOleClientSite*>(view->Site()));
+  ASSERT_NE(flags, -1);
+  for (long forbidden : {DLCTL_NO_SCRIPTS, DLCTL_NO_JAVA, DLCTL_NO_RUNACTIVEXCTLS, DLCTL_NO_DLACTIVEXCTLS,
+                         DLCTL_NO_BEHAVIORS})
+    EXPECT_EQ(flags & forbidden, forbidden) << std::hex << forbidden;
+  // Pictures still show.
+  EXPECT_EQ(flags & DLCTL_DLIMAGES, DLCTL_DLIMAGES);
+  // A control of another kind is given a site without the property.
+  InPlaceControlSite* other = new InPlaceControlSite(view->m_hWnd);
+  EXPECT_EQ(DownloadControl(static_cast<IOleClientSite*>(other)), -1);
+  other->Release();
   harness::PumpFor(100);
 }
 
