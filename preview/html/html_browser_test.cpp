@@ -605,7 +605,7 @@ TEST_F(HtmlPreviewTest, ADamagedPageShowsItsTextOnTheWhitePage) {
   EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview_html_damaged").empty());
 }
 
-TEST_F(HtmlPreviewTest, APictureNamingAPipeThatNeverAnswersIsAWhiteRectangleAndThePageIsReady) {
+TEST_F(HtmlPreviewTest, APictureNamingAPipeIsNeverOpenedAndIsAWhiteRectangleOnAReadyPage) {
   // A pipe whose server never writes: a read from it would wait for ever.
   HANDLE pipe = CreateNamedPipeW(L"\\\\.\\pipe\\dorvane_html_silent", PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
                                  4096, 4096, 0, nullptr);
@@ -618,7 +618,12 @@ TEST_F(HtmlPreviewTest, APictureNamingAPipeThatNeverAnswersIsAWhiteRectangleAndT
   const bool ready = browser && harness::WaitUntil([] { return StatusText().rfind(L"Ready", 0) == 0; });
   const htmlview::HtmlElement* image = browser ? FirstImage(browser->Document().elements) : nullptr;
   const previewtest::Grab grab = previewtest::GrabClient(CCustomHTMLViewer::Canvas());
+  // The pipe's one instance takes a client only when no other client has come to it.
+  HANDLE client = CreateFileW(L"\\\\.\\pipe\\dorvane_html_silent", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  const DWORD clientError = client == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+  if (client != INVALID_HANDLE_VALUE) CloseHandle(client);
   CloseHandle(pipe);  // ends a read that waits on it, so a failure here cannot hang the test
+  EXPECT_NE(client, INVALID_HANDLE_VALUE) << "the viewer opened the pipe; error " << clientError;
   ASSERT_TRUE(ready);
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->width, htmlview::kPlaceholderWidth);
