@@ -11,8 +11,10 @@
 
 namespace htmlview {
 
-// The longest reply or picture the viewer keeps, in bytes; a longer one is cut there.
+// The longest reply the viewer keeps, in bytes; a longer one is cut there.
 constexpr size_t kMaxFetchBytes = 32u * 1024 * 1024;
+// A picture's bytes: up to eleven are read at once, so each is held to less.
+constexpr size_t kMaxPictureFetchBytes = 16u * 1024 * 1024;
 // Redirections followed for one page; the reply of the last one is shown as it is.
 constexpr int kMaxRedirects = 10;
 // Form fields of one page made as windows; past them a field is only drawn in its place, so a page cannot

@@ -634,6 +634,30 @@ TEST_F(HtmlPreviewTest, APictureNamingAPipeIsNeverOpenedAndIsAWhiteRectangleOnAR
   EXPECT_EQ(grab.At(image->x + image->width + 1, image->y + 20), RGB(0xE0, 0xE8, 0xD0));
 }
 
+TEST_F(HtmlPreviewTest, APictureOfTooManyPixelsIsTheWhiteRectangle) {
+  // A bitmap of 8000 x 8000 pixels in 60 bytes: run-length coded, it ends at once (a quarter of a gigabyte
+  // once decoded).
+  std::string huge = "BM";
+  auto le = [&huge](uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) huge += static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  le(60, 4), le(0, 4), le(58, 4);                                    // file header
+  le(40, 4), le(8000, 4), le(8000, 4), le(1, 2), le(8, 2), le(1, 4);  // 8 bits, run-length coded
+  le(2, 4), le(0, 4), le(0, 4), le(1, 4), le(0, 4);                  // one colour
+  le(0x00FF0000, 4);                                                  // red
+  huge += std::string("\x00\x01", 2);                               // end of the bitmap
+  previewtest::TempFile picture(L"huge_picture.bmp", huge);
+  previewtest::TempFile page(L"huge_picture.html", "<title>Huge</title><p>Before<img src=\"huge_picture.bmp\">after");
+  w.Preview(page.Path(), _T(".html"));
+  browser = CCustomHTMLViewer::Browser();
+  ASSERT_NE(browser, nullptr);
+  ASSERT_TRUE(harness::WaitUntil([] { return StatusText().rfind(L"Ready", 0) == 0; }));
+  const htmlview::HtmlElement* image = FirstImage(browser->Document().elements);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->width, htmlview::kPlaceholderWidth);
+  EXPECT_EQ(image->height, htmlview::kPlaceholderHeight);
+}
+
 TEST_F(HtmlPreviewTest, APictureThatCannotBeFetchedIsAWhiteRectangle) {
   previewtest::TempFile page(L"missing_picture.html",
                              "<title>Missing</title><body bgcolor=\"#E0E8D0\"><p>Before the picture</p><img src=\"gone.gif\"><p>After it</p>"

@@ -199,6 +199,7 @@ uint8_t* HtmlBrowser::ReadBinary(const char16_t* url, int* outByteCount) {
   FetchOptions options;
   // The page's URL belongs to the user-interface thread; image fetches send no referrer.
   options.cancel = &m_imageFetches;
+  options.limit = kMaxPictureFetchBytes;
   options.progress = [this](long long bytes, long long total) { ShowReadProgress(bytes, total); };
   FetchResult result;
   if (!FetchUrl(url ? url : u"", options, result)) return nullptr;

@@ -1,9 +1,11 @@
 #include "preview/html/html_image_table.h"
 
+#include <algorithm>
 #include <exception>
 #include <system_error>
 
 #include "preview/html/html_browser_callbacks.h"
+#include "preview/html/html_picture_size.h"
 
 namespace htmlview {
 
@@ -115,7 +117,14 @@ void HtmlImageTable::Fetch(HtmlImageEntry& entry) {
     int size = 0;
     std::unique_ptr<uint8_t[]> bytes(callbacks_->ReadBinary(entry.url.c_str(), &size));
     if (bytes != nullptr) {
-      if (size > 0) entry.data.assign(bytes.get(), bytes.get() + size);
+      // Past the page's total the bytes are not kept: the picture shows as the placeholder.
+      bool room = false;
+      if (size > 0) {
+        std::lock_guard<std::mutex> hold(lock_);
+        room = static_cast<size_t>(size) <= limits_.pageBytes - std::min(keptBytes_, limits_.pageBytes);
+        if (room) keptBytes_ += static_cast<size_t>(size);
+      }
+      if (room) entry.data.assign(bytes.get(), bytes.get() + size);
       entry.hasData = true;
     }
   } catch (const std::exception&) {
@@ -178,15 +187,34 @@ bool HtmlImageTable::DecodeImage(int index, bool wait) {
     std::unique_lock<std::mutex> hold(lock_);
     fetchDone_.wait(hold, [entry] { return entry->fetched.load(std::memory_order_acquire); });
   }
-  entry->bitmap = 0;
-  if (decoder_ != nullptr && !entry->data.empty())
-    entry->bitmap = decoder_->Decode(entry->data.data(), entry->data.size(), entry->width, entry->height);
+  entry->bitmap = DecodeWithinLimits(*entry);
   if (entry->bitmap == 0) {
     entry->width = kPlaceholderWidth;
     entry->height = kPlaceholderHeight;
   }
   entry->decoded = true;
   return true;
+}
+
+HtmlBitmap HtmlImageTable::DecodeWithinLimits(HtmlImageEntry& entry) {
+  if (decoder_ == nullptr || entry.data.empty()) return 0;
+  const long long room = std::min(limits_.picturePixels, limits_.pagePixels - decodedPixels_);
+  long long declaredWidth = 0, declaredHeight = 0;
+  if (DeclaredPictureSize(entry.data.data(), entry.data.size(), declaredWidth, declaredHeight) &&
+      declaredWidth * declaredHeight > room)
+    return 0;
+  int width = 0, height = 0;
+  const HtmlBitmap bitmap = decoder_->Decode(entry.data.data(), entry.data.size(), width, height);
+  if (bitmap == 0) return 0;
+  const long long pixels = static_cast<long long>(width) * height;
+  if (pixels > room) {
+    decoder_->Free(bitmap);
+    return 0;
+  }
+  decodedPixels_ += pixels;
+  entry.width = width;
+  entry.height = height;
+  return bitmap;
 }
 
 const HtmlImageEntry* HtmlImageTable::Decoded(int index) const {
@@ -205,6 +233,7 @@ void HtmlImageTable::ReleaseBitmaps() {
     e->bitmap = 0;
     e->decoded = false;
   }
+  decodedPixels_ = 0;
 }
 
 }  // namespace htmlview

@@ -25,6 +25,15 @@ constexpr int kMaxImageFetches = 11;
 constexpr int kPlaceholderWidth = 60;
 constexpr int kPlaceholderHeight = 40;
 
+// What one page's pictures may hold, so that no page can take the 32-bit program's address space: the
+// fetched bytes kept of all of them, the pixels of one decoded picture, and the pixels of all of them
+// decoded. A picture past a limit shows as the placeholder.
+struct HtmlImageLimits {
+  size_t pageBytes = 64u << 20;
+  long long picturePixels = 4096LL * 4096;
+  long long pagePixels = 48LL << 20;
+};
+
 // A decoded picture as the window side keeps it (a bitmap handle); 0 is none.
 using HtmlBitmap = uintptr_t;
 
@@ -70,6 +79,8 @@ class HtmlImageTable {
   int FetchedCount() const;
 
   void SetDecoder(HtmlImageDecoder* decoder) { decoder_ = decoder; }
+  // Before the first picture is added.
+  void SetLimits(const HtmlImageLimits& limits) { limits_ = limits; }
   // Decodes the entry once its fetch has ended (waiting for it when wait is set); false while it runs
   // or when index is outside the table.
   bool DecodeImage(int index, bool wait);
@@ -85,6 +96,8 @@ class HtmlImageTable {
   void DecodeArrived();
   HtmlImageEntry* EntryAt(int index) const;
   static std::u16string NameKey(const std::u16string& url, int key);
+  // The entry's picture, decoded when it fits the limits (its declared size first, then its real one).
+  HtmlBitmap DecodeWithinLimits(HtmlImageEntry& entry);
   // Under the lock: the entry's fetch has ended.
   void MarkFetched(HtmlImageEntry& entry);
   void Worker();
@@ -92,6 +105,9 @@ class HtmlImageTable {
 
   HtmlBrowserCallbacks* callbacks_;
   HtmlImageDecoder* decoder_ = nullptr;
+  HtmlImageLimits limits_;
+  size_t keptBytes_ = 0;         // under the lock
+  long long decodedPixels_ = 0;  // user-interface thread
   const int maxFetches_;
   mutable std::mutex lock_;
   std::condition_variable wake_;       // work queued, or stopping
