@@ -209,8 +209,10 @@ LRESULT CALLBACK RecordingStatusProc(HWND window, UINT message, WPARAM wParam, L
 
 class HtmlPreviewTest : public ::testing::Test {
  protected:
-  void Show() {
-    w.Preview(files.page.Path(), _T(".html"));
+  void Show() { Show(files.page.Path()); }
+  // Shows the page in the built-in viewer and waits until it is ready.
+  void Show(const CString& path) {
+    w.Preview(path, _T(".html"));
     browser = CCustomHTMLViewer::Browser();
     ASSERT_NE(browser, nullptr);
     ASSERT_TRUE(harness::WaitUntil([] { return harness::Text(CCustomHTMLViewer::Status()).rfind(L"Ready", 0) == 0; }));
@@ -648,10 +650,7 @@ TEST_F(HtmlPreviewTest, APictureOfTooManyPixelsIsTheWhiteRectangle) {
   huge += std::string("\x00\x01", 2);                               // end of the bitmap
   previewtest::TempFile picture(L"huge_picture.bmp", huge);
   previewtest::TempFile page(L"huge_picture.html", "<title>Huge</title><p>Before<img src=\"huge_picture.bmp\">after");
-  w.Preview(page.Path(), _T(".html"));
-  browser = CCustomHTMLViewer::Browser();
-  ASSERT_NE(browser, nullptr);
-  ASSERT_TRUE(harness::WaitUntil([] { return StatusText().rfind(L"Ready", 0) == 0; }));
+  ASSERT_NO_FATAL_FAILURE(Show(page.Path()));
   const htmlview::HtmlElement* image = FirstImage(browser->Document().elements);
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->width, htmlview::kPlaceholderWidth);
@@ -664,10 +663,7 @@ TEST_F(HtmlPreviewTest, APictureThatCannotBeFetchedIsAWhiteRectangle) {
                              "<img src=\"lake.png\" width=160 height=120 align=left><h1>Holiday pictures</h1>"
                              "<p>Two pictures of the lake.</p><table border=1><tr><td>Day</td><td>Weather</td></tr>"
                              "<tr><td>Monday</td><td>Sunny</td></tr></table>");
-  w.Preview(page.Path(), _T(".html"));
-  browser = CCustomHTMLViewer::Browser();
-  ASSERT_NE(browser, nullptr);
-  ASSERT_TRUE(harness::WaitUntil([] { return StatusText().rfind(L"Ready", 0) == 0; }));
+  ASSERT_NO_FATAL_FAILURE(Show(page.Path()));
   const htmlview::HtmlElement* image = FirstImage(browser->Document().elements);
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->width, htmlview::kPlaceholderWidth);
