@@ -122,7 +122,8 @@ class TableSizer {
       }
       int pos = static_cast<int>(std::min<long long>(static_cast<long long>(Field(e, kColumn)) + skip,
                                                      kMaxTableColumns - 1));
-      while (pos < kMaxTableColumns - 1 && pos < static_cast<int>(occupiedUntil.size()) && occupiedUntil[pos] >= c.row) {
+      while (pos < kMaxTableColumns - 1 && pos < static_cast<int>(occupiedUntil.size()) &&
+             occupiedUntil[pos] >= c.row) {
         c.skipped.push_back(pos);
         ++pos;
         ++skip;

@@ -175,7 +175,8 @@ int HtmlParsePass::LinkIndex(const std::u16string& url) {
     linkIndex_.clear();
     linksIndexed_ = 0;
   }
-  for (; linksIndexed_ < row.Count(); ++linksIndexed_) linkIndex_.emplace(LinkKey(row.GetText(linksIndexed_)), linksIndexed_);
+  for (; linksIndexed_ < row.Count(); ++linksIndexed_)
+    linkIndex_.emplace(LinkKey(row.GetText(linksIndexed_)), linksIndexed_);
   const auto found = linkIndex_.find(LinkKey(url));
   if (found != linkIndex_.end()) return found->second;
   doc_.links.AddCell(0, url.c_str());
