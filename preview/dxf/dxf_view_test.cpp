@@ -152,14 +152,14 @@ TEST_F(DxfViewTest, FilesItRefusesGetTheNoPreviewView) {
 }
 
 // The library takes narrow paths: a name the code page can only approximate ("a" for "\u0101") must not
-// load the file whose name the approximation happens to be.
-TEST_F(DxfViewTest, APathTheCodePageCannotNameLoadsNoOtherFile) {
-  TempFile other(L"plan a.dxf", LineAndCircle());
+// load the file whose name the approximation happens to be; the file is named by its short name instead.
+TEST_F(DxfViewTest, APathTheCodePageCannotNameLoadsItsOwnFileByItsShortName) {
+  TempFile other(L"plan a.dxf", "not a drawing");
   TempFile named(L"plan \u0101.dxf", LineAndCircle());
   PaneWindow window;
   Show(window, named.Path());
-  EXPECT_EQ(window.frame->m_bPreviewOk, 0u);
-  EXPECT_EQ(window.FilledSlots(), (std::vector<std::string>{"nopreview", "dxf"}));
+  EXPECT_EQ(window.frame->m_bPreviewOk, 1u);
+  EXPECT_EQ(window.FilledSlots(), (std::vector<std::string>{"dxf"}));
 }
 
 TEST_F(DxfViewTest, WithoutTheLibraryNothingIsLoaded) {

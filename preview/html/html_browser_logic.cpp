@@ -126,6 +126,13 @@ std::u16string FileUrlPath(std::u16string_view url) {
   return path;
 }
 
+bool IsRefusedPictureUrl(std::u16string_view url) {
+  if (!StartsWithNoCase(url, u"file:")) return false;
+  if (!StartsWithNoCase(url, u"file://")) return true;
+  const std::u16string path = FileUrlPath(url);
+  return StartsWithNoCase(path, u"\\\\") || StartsWithNoCase(path, u"\\??\\");
+}
+
 std::u16string ReadingStatus(long long bytes, long long total) {
   if (total < 1) return Ascii("Reading " + std::to_string(bytes));
   return Ascii("Reading " + std::to_string(bytes) + " of " + std::to_string(total));

@@ -11,8 +11,10 @@
 
 namespace htmlview {
 
-// The longest reply or picture the viewer keeps, in bytes; a longer one is cut there.
+// The longest reply the viewer keeps, in bytes; a longer one is cut there.
 constexpr size_t kMaxFetchBytes = 32u * 1024 * 1024;
+// A picture's bytes: up to eleven are read at once, so each is held to less.
+constexpr size_t kMaxPictureFetchBytes = 16u * 1024 * 1024;
 // Redirections followed for one page; the reply of the last one is shown as it is.
 constexpr int kMaxRedirects = 10;
 // Form fields of one page made as windows; past them a field is only drawn in its place, so a page cannot
@@ -57,6 +59,10 @@ PostTarget SplitPostUrl(std::u16string_view url);
 // The path of a "file://" URL ("file://" and any further slashes taken off, "/" as "\"), or "" when the
 // URL is not one.
 std::u16string FileUrlPath(std::u16string_view url);
+// True for a picture URL the viewer fetches nothing from: a "file:" URL that is not "file://", or whose
+// path names a network share or a device ("\\host\share", "\\?\", "\\.\", "\??\"). Opening a share
+// makes the system connect with the user's credentials, and a host that does not answer holds the fetch.
+bool IsRefusedPictureUrl(std::u16string_view url);
 
 // "Reading n" without a known length, else "Reading n of total".
 std::u16string ReadingStatus(long long bytes, long long total);

@@ -7,6 +7,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
+#include <mshtmdid.h>
 
 #include <gtest/gtest.h>
 
@@ -208,8 +209,10 @@ LRESULT CALLBACK RecordingStatusProc(HWND window, UINT message, WPARAM wParam, L
 
 class HtmlPreviewTest : public ::testing::Test {
  protected:
-  void Show() {
-    w.Preview(files.page.Path(), _T(".html"));
+  void Show() { Show(files.page.Path()); }
+  // Shows the page in the built-in viewer and waits until it is ready.
+  void Show(const CString& path) {
+    w.Preview(path, _T(".html"));
     browser = CCustomHTMLViewer::Browser();
     ASSERT_NE(browser, nullptr);
     ASSERT_TRUE(harness::WaitUntil([] { return harness::Text(CCustomHTMLViewer::Status()).rfind(L"Ready", 0) == 0; }));
@@ -421,6 +424,43 @@ TEST(HtmlBrowserViewTest, OtherPagesGoToTheBrowserControlUnderAnOverlay) {
   harness::PumpFor(100);
 }
 
+// The flags a site answers for the browser control's download-control ambient property, or -1.
+long DownloadControl(IUnknown* site) {
+  IDispatch* ambient = nullptr;
+  if (FAILED(site->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&ambient))) || ambient == nullptr) return -1;
+  DISPPARAMS none{};
+  VARIANT result;
+  VariantInit(&result);
+  const HRESULT hr = ambient->Invoke(DISPID_AMBIENT_DLCONTROL, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+                                     &none, &result, nullptr, nullptr);
+  ambient->Release();
+  return SUCCEEDED(hr) && result.vt == VT_I4 ? result.lVal : -1;
+}
+
+TEST(HtmlBrowserViewTest, TheBrowserControlIsToldToRunNothingOfThePage) {
+  previewtest::TempFile page(L"browser_script.htm",
+                             "<body>static body<script>document.body.innerHTML='rewritten'</script></body>");
+  previewtest::PaneWindow w(500, 360);
+  w.frame->m_bNoFileSelected = 0;
+  w.Preview(page.Path(), _T(".htm"));
+  auto* view = dynamic_cast<CHtml_View*>(w.pane->SlotView(PreviewSlot::kHtml));
+  ASSERT_NE(view, nullptr);
+  ASSERT_TRUE(view->HasBrowser());
+  ASSERT_NE(view->Site(), nullptr);
+  const long flags = DownloadControl(static_cast<IOleClientSite*>(view->Site()));
+  ASSERT_NE(flags, -1);
+  for (long forbidden : {DLCTL_NO_SCRIPTS, DLCTL_NO_JAVA, DLCTL_NO_RUNACTIVEXCTLS, DLCTL_NO_DLACTIVEXCTLS,
+                         DLCTL_NO_BEHAVIORS})
+    EXPECT_EQ(flags & forbidden, forbidden) << std::hex << forbidden;
+  // Pictures still show.
+  EXPECT_EQ(flags & DLCTL_DLIMAGES, DLCTL_DLIMAGES);
+  // A control of another kind is given a site without the property.
+  InPlaceControlSite* other = new InPlaceControlSite(view->m_hWnd);
+  EXPECT_EQ(DownloadControl(static_cast<IOleClientSite*>(other)), -1);
+  other->Release();
+  harness::PumpFor(100);
+}
+
 std::string LongPage() {
   std::string page = "<title>Long page</title>";
   for (int i = 0; i < 80; ++i) page += "<p>Line " + std::to_string(i) + " of a long recovered page.</p>";
@@ -567,7 +607,7 @@ TEST_F(HtmlPreviewTest, ADamagedPageShowsItsTextOnTheWhitePage) {
   EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview_html_damaged").empty());
 }
 
-TEST_F(HtmlPreviewTest, APictureNamingAPipeThatNeverAnswersIsAWhiteRectangleAndThePageIsReady) {
+TEST_F(HtmlPreviewTest, APictureNamingAPipeIsNeverOpenedAndIsAWhiteRectangleOnAReadyPage) {
   // A pipe whose server never writes: a read from it would wait for ever.
   HANDLE pipe = CreateNamedPipeW(L"\\\\.\\pipe\\dorvane_html_silent", PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
                                  4096, 4096, 0, nullptr);
@@ -580,7 +620,12 @@ TEST_F(HtmlPreviewTest, APictureNamingAPipeThatNeverAnswersIsAWhiteRectangleAndT
   const bool ready = browser && harness::WaitUntil([] { return StatusText().rfind(L"Ready", 0) == 0; });
   const htmlview::HtmlElement* image = browser ? FirstImage(browser->Document().elements) : nullptr;
   const previewtest::Grab grab = previewtest::GrabClient(CCustomHTMLViewer::Canvas());
+  // The pipe's one instance takes a client only when no other client has come to it.
+  HANDLE client = CreateFileW(L"\\\\.\\pipe\\dorvane_html_silent", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  const DWORD clientError = client == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+  if (client != INVALID_HANDLE_VALUE) CloseHandle(client);
   CloseHandle(pipe);  // ends a read that waits on it, so a failure here cannot hang the test
+  EXPECT_NE(client, INVALID_HANDLE_VALUE) << "the viewer opened the pipe; error " << clientError;
   ASSERT_TRUE(ready);
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->width, htmlview::kPlaceholderWidth);
@@ -591,16 +636,34 @@ TEST_F(HtmlPreviewTest, APictureNamingAPipeThatNeverAnswersIsAWhiteRectangleAndT
   EXPECT_EQ(grab.At(image->x + image->width + 1, image->y + 20), RGB(0xE0, 0xE8, 0xD0));
 }
 
+TEST_F(HtmlPreviewTest, APictureOfTooManyPixelsIsTheWhiteRectangle) {
+  // A bitmap of 8000 x 8000 pixels in 60 bytes: run-length coded, it ends at once (a quarter of a gigabyte
+  // once decoded).
+  std::string huge = "BM";
+  auto le = [&huge](uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) huge += static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  le(60, 4), le(0, 4), le(58, 4);                                    // file header
+  le(40, 4), le(8000, 4), le(8000, 4), le(1, 2), le(8, 2), le(1, 4);  // 8 bits, run-length coded
+  le(2, 4), le(0, 4), le(0, 4), le(1, 4), le(0, 4);                  // one colour
+  le(0x00FF0000, 4);                                                  // red
+  huge += std::string("\x00\x01", 2);                               // end of the bitmap
+  previewtest::TempFile picture(L"huge_picture.bmp", huge);
+  previewtest::TempFile page(L"huge_picture.html", "<title>Huge</title><p>Before<img src=\"huge_picture.bmp\">after");
+  ASSERT_NO_FATAL_FAILURE(Show(page.Path()));
+  const htmlview::HtmlElement* image = FirstImage(browser->Document().elements);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->width, htmlview::kPlaceholderWidth);
+  EXPECT_EQ(image->height, htmlview::kPlaceholderHeight);
+}
+
 TEST_F(HtmlPreviewTest, APictureThatCannotBeFetchedIsAWhiteRectangle) {
   previewtest::TempFile page(L"missing_picture.html",
                              "<title>Missing</title><body bgcolor=\"#E0E8D0\"><p>Before the picture</p><img src=\"gone.gif\"><p>After it</p>"
                              "<img src=\"lake.png\" width=160 height=120 align=left><h1>Holiday pictures</h1>"
                              "<p>Two pictures of the lake.</p><table border=1><tr><td>Day</td><td>Weather</td></tr>"
                              "<tr><td>Monday</td><td>Sunny</td></tr></table>");
-  w.Preview(page.Path(), _T(".html"));
-  browser = CCustomHTMLViewer::Browser();
-  ASSERT_NE(browser, nullptr);
-  ASSERT_TRUE(harness::WaitUntil([] { return StatusText().rfind(L"Ready", 0) == 0; }));
+  ASSERT_NO_FATAL_FAILURE(Show(page.Path()));
   const htmlview::HtmlElement* image = FirstImage(browser->Document().elements);
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->width, htmlview::kPlaceholderWidth);

@@ -1,6 +1,7 @@
 #include "preview/html/html_browser_view.h"
 
 #include <exdisp.h>
+#include <mshtmdid.h>
 #include <ocidl.h>
 #include <oleidl.h>
 
@@ -21,6 +22,13 @@ BEGIN_MESSAGE_MAP(CHtml_View, CView)
 END_MESSAGE_MAP()
 
 namespace {
+
+// What the browser control may do with a recovered page: show its text, pictures, videos and sounds, but
+// run none of its scripts, ActiveX controls, Java or behaviours (a page from a damaged disk is no page the
+// user chose to trust, and it is read from the local disk).
+constexpr DWORD kPreviewDownloadControl = DLCTL_DLIMAGES | DLCTL_VIDEOS | DLCTL_BGSOUNDS | DLCTL_NO_SCRIPTS |
+                                          DLCTL_NO_JAVA | DLCTL_NO_RUNACTIVEXCTLS | DLCTL_NO_DLACTIVEXCTLS |
+                                          DLCTL_NO_BEHAVIORS;
 
 INT_PTR CALLBACK OverlayProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG ? TRUE : FALSE; }
 
@@ -47,7 +55,7 @@ bool CHtml_View::CreateBrowser() {
       browser == nullptr)
     return false;
   m_pBrowser = static_cast<IWebBrowser2*>(browser);
-  return m_inPlace.Activate(m_pBrowser, m_hWnd);
+  return m_inPlace.Activate(m_pBrowser, m_hWnd, kPreviewDownloadControl);
 }
 
 void CHtml_View::ReleaseBrowser() {

@@ -22,6 +22,8 @@ class CHtml_View : public CView, public PreviewNavigable {
   void Navigate2(const CString& url) override;
   bool HasBrowser() const { return m_pBrowser != nullptr; }
   HWND Overlay() const { return m_hOverlay; }
+  // The site the browser control was given (null without a browser control).
+  InPlaceControlSite* Site() const { return m_inPlace.Site(); }
 
  protected:
   void OnDraw(CDC*) override {}

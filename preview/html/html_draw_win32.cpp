@@ -182,7 +182,9 @@ HtmlBitmap OlePictureDecoder::Decode(const uint8_t* data, size_t size, int& widt
   const long w = MulDiv(hmWidth, GetDeviceCaps(screen, LOGPIXELSX), 2540);
   const long h = MulDiv(hmHeight, GetDeviceCaps(screen, LOGPIXELSY), 2540);
   HBITMAP bitmap = nullptr;
-  if (w > 0 && h > 0 && w <= 16384 && h <= 16384) {
+  // A picture of too many pixels (a metafile can ask for any size) is not drawn: the page's image table
+  // shows the placeholder.
+  if (w > 0 && h > 0 && static_cast<long long>(w) * h <= HtmlImageLimits().picturePixels) {
     bitmap = CreateCompatibleBitmap(screen, w, h);
     HDC memoryDc = CreateCompatibleDC(screen);
     HGDIOBJ old = SelectObject(memoryDc, bitmap);

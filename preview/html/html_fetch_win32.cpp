@@ -111,7 +111,7 @@ bool FetchFile(const std::u16string& url, const FetchOptions& options, FetchResu
   if (GetFileType(file) != FILE_TYPE_DISK) return false;
   LARGE_INTEGER length{};
   GetFileSizeEx(file, &length);
-  ReplyBuffer reply;
+  ReplyBuffer reply(options.limit);
   size_t room = 0;
   while (uint8_t* to = reply.Room(room)) {
     DWORD got = 0;
@@ -265,7 +265,7 @@ bool FetchUrl(const std::u16string& url, const FetchOptions& options, FetchResul
   std::u16string current = url.substr(0, kMaxUrlLength);
   FetchOptions request = options;
   for (int redirects = 0;; ++redirects) {
-    ReplyBuffer reply;
+    ReplyBuffer reply(options.limit);
     std::u16string location;
     if (!FetchOnce(current, request, reply, location)) return false;
     // Past the cap the last reply is shown as it is.

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "preview/html/html_browser_logic.h"
+
 namespace htmlview {
 
 struct FetchResult {
@@ -45,6 +47,7 @@ struct FetchOptions {
   std::u16string referrer;
   FetchProgress progress;
   FetchCancel* cancel = nullptr;  // network sessions are registered here when given
+  size_t limit = kMaxFetchBytes;  // bytes read at most; the rest is left unread
 };
 
 // False when nothing could be fetched.

@@ -1,9 +1,11 @@
 #include "preview/html/html_image_table.h"
 
+#include <algorithm>
 #include <exception>
 #include <system_error>
 
 #include "preview/html/html_browser_callbacks.h"
+#include "preview/html/html_picture_size.h"
 
 namespace htmlview {
 
@@ -21,10 +23,7 @@ void HtmlImageTable::Shutdown() {
     std::lock_guard<std::mutex> hold(lock_);
     stopping_ = true;
     // Queued fetches never start: their entries end without data.
-    for (HtmlImageEntry* entry : queue_) {
-      entry->fetched.store(true, std::memory_order_release);
-      ++fetched_;
-    }
+    for (HtmlImageEntry* entry : queue_) MarkFetched(*entry);
     queue_.clear();
     workers.swap(workers_);
   }
@@ -43,11 +42,23 @@ int HtmlImageTable::AddImage(const std::u16string& url, int key) {
 }
 
 void HtmlImageTable::DecodeArrived() {
-  const int count = Count();
-  for (int i = 0; i < count; ++i) {
-    const HtmlImageEntry* entry = EntryAt(i);
-    if (entry != nullptr && !entry->decoded && entry->fetched.load(std::memory_order_acquire)) DecodeImage(i, false);
+  // Only the entries that arrived since the last time are looked at, so the every-tenth decoding of a
+  // page of many pictures stays in proportion to the pictures.
+  std::vector<int> arrived;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    arrived.swap(arrived_);
   }
+  for (int i : arrived) {
+    const HtmlImageEntry* entry = EntryAt(i);
+    if (entry != nullptr && !entry->decoded) DecodeImage(i, false);
+  }
+}
+
+void HtmlImageTable::MarkFetched(HtmlImageEntry& entry) {
+  entry.fetched.store(true, std::memory_order_release);
+  ++fetched_;
+  arrived_.push_back(entry.index);
 }
 
 int HtmlImageTable::QueueImage(const std::u16string& url, int key) {
@@ -58,9 +69,10 @@ int HtmlImageTable::QueueImage(const std::u16string& url, int key) {
   std::unique_lock<std::mutex> hold(lock_);
   entries_.push_back(std::move(entry));
   const int index = static_cast<int>(entries_.size()) - 1;
+  raw->index = index;
+  byName_.emplace(NameKey(url, key), index);
   if (callbacks_ == nullptr || stopping_) {
-    raw->fetched.store(true, std::memory_order_release);
-    ++fetched_;
+    MarkFetched(*raw);
     return index;
   }
   queue_.push_back(raw);
@@ -75,8 +87,7 @@ int HtmlImageTable::QueueImage(const std::u16string& url, int key) {
     // No thread to fetch with: when no worker exists at all, the image ends as the placeholder.
     if (workers_.empty()) {
       queue_.pop_back();
-      raw->fetched.store(true, std::memory_order_release);
-      ++fetched_;
+      MarkFetched(*raw);
     }
   }
   return index;
@@ -106,7 +117,14 @@ void HtmlImageTable::Fetch(HtmlImageEntry& entry) {
     int size = 0;
     std::unique_ptr<uint8_t[]> bytes(callbacks_->ReadBinary(entry.url.c_str(), &size));
     if (bytes != nullptr) {
-      if (size > 0) entry.data.assign(bytes.get(), bytes.get() + size);
+      // Past the page's total the bytes are not kept: the picture shows as the placeholder.
+      bool room = false;
+      if (size > 0) {
+        std::lock_guard<std::mutex> hold(lock_);
+        room = static_cast<size_t>(size) <= limits_.pageBytes - std::min(keptBytes_, limits_.pageBytes);
+        if (room) keptBytes_ += static_cast<size_t>(size);
+      }
+      if (room) entry.data.assign(bytes.get(), bytes.get() + size);
       entry.hasData = true;
     }
   } catch (const std::exception&) {
@@ -116,8 +134,8 @@ void HtmlImageTable::Fetch(HtmlImageEntry& entry) {
   int loaded = 0, total = 0;
   {
     std::lock_guard<std::mutex> hold(lock_);
-    entry.fetched.store(true, std::memory_order_release);
-    loaded = ++fetched_;
+    MarkFetched(entry);
+    loaded = fetched_;
     total = static_cast<int>(entries_.size());
   }
   fetchDone_.notify_all();
@@ -126,9 +144,16 @@ void HtmlImageTable::Fetch(HtmlImageEntry& entry) {
 
 int HtmlImageTable::Find(const std::u16string& url, int key) const {
   std::lock_guard<std::mutex> hold(lock_);
-  for (size_t i = 0; i < entries_.size(); ++i)
-    if (entries_[i]->key == key && entries_[i]->url == url) return static_cast<int>(i);
-  return -1;
+  const auto found = byName_.find(NameKey(url, key));
+  return found == byName_.end() ? -1 : found->second;
+}
+
+std::u16string HtmlImageTable::NameKey(const std::u16string& url, int key) {
+  // The key goes in front as two characters, so no URL can stand for another key.
+  std::u16string name(2, u'\0');
+  name[0] = static_cast<char16_t>(static_cast<uint32_t>(key) >> 16);
+  name[1] = static_cast<char16_t>(static_cast<uint32_t>(key) & 0xFFFF);
+  return name + url;
 }
 
 int HtmlImageTable::Count() const {
@@ -162,15 +187,34 @@ bool HtmlImageTable::DecodeImage(int index, bool wait) {
     std::unique_lock<std::mutex> hold(lock_);
     fetchDone_.wait(hold, [entry] { return entry->fetched.load(std::memory_order_acquire); });
   }
-  entry->bitmap = 0;
-  if (decoder_ != nullptr && !entry->data.empty())
-    entry->bitmap = decoder_->Decode(entry->data.data(), entry->data.size(), entry->width, entry->height);
+  entry->bitmap = DecodeWithinLimits(*entry);
   if (entry->bitmap == 0) {
     entry->width = kPlaceholderWidth;
     entry->height = kPlaceholderHeight;
   }
   entry->decoded = true;
   return true;
+}
+
+HtmlBitmap HtmlImageTable::DecodeWithinLimits(HtmlImageEntry& entry) {
+  if (decoder_ == nullptr || entry.data.empty()) return 0;
+  const long long room = std::min(limits_.picturePixels, limits_.pagePixels - decodedPixels_);
+  long long declaredWidth = 0, declaredHeight = 0;
+  if (DeclaredPictureSize(entry.data.data(), entry.data.size(), declaredWidth, declaredHeight) &&
+      declaredWidth * declaredHeight > room)
+    return 0;
+  int width = 0, height = 0;
+  const HtmlBitmap bitmap = decoder_->Decode(entry.data.data(), entry.data.size(), width, height);
+  if (bitmap == 0) return 0;
+  const long long pixels = static_cast<long long>(width) * height;
+  if (pixels > room) {
+    decoder_->Free(bitmap);
+    return 0;
+  }
+  decodedPixels_ += pixels;
+  entry.width = width;
+  entry.height = height;
+  return bitmap;
 }
 
 const HtmlImageEntry* HtmlImageTable::Decoded(int index) const {
@@ -189,6 +233,7 @@ void HtmlImageTable::ReleaseBitmaps() {
     e->bitmap = 0;
     e->decoded = false;
   }
+  decodedPixels_ = 0;
 }
 
 }  // namespace htmlview

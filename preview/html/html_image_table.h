@@ -14,6 +14,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 namespace htmlview {
@@ -23,6 +24,15 @@ class HtmlBrowserCallbacks;
 constexpr int kMaxImageFetches = 11;
 constexpr int kPlaceholderWidth = 60;
 constexpr int kPlaceholderHeight = 40;
+
+// What one page's pictures may hold, so that no page can take the 32-bit program's address space: the
+// fetched bytes kept of all of them, the pixels of one decoded picture, and the pixels of all of them
+// decoded. A picture past a limit shows as the placeholder.
+struct HtmlImageLimits {
+  size_t pageBytes = 64u << 20;
+  long long picturePixels = 4096LL * 4096;
+  long long pagePixels = 48LL << 20;
+};
 
 // A decoded picture as the window side keeps it (a bitmap handle); 0 is none.
 using HtmlBitmap = uintptr_t;
@@ -38,6 +48,7 @@ class HtmlImageDecoder {
 struct HtmlImageEntry {
   std::u16string url;
   int key = 0;
+  int index = 0;  // its place in the table
   // Written by the fetching thread before `fetched` is set; read on the user-interface thread after.
   std::vector<uint8_t> data;
   bool hasData = false;
@@ -68,6 +79,8 @@ class HtmlImageTable {
   int FetchedCount() const;
 
   void SetDecoder(HtmlImageDecoder* decoder) { decoder_ = decoder; }
+  // Before the first picture is added.
+  void SetLimits(const HtmlImageLimits& limits) { limits_ = limits; }
   // Decodes the entry once its fetch has ended (waiting for it when wait is set); false while it runs
   // or when index is outside the table.
   bool DecodeImage(int index, bool wait);
@@ -82,16 +95,26 @@ class HtmlImageTable {
   int QueueImage(const std::u16string& url, int key);
   void DecodeArrived();
   HtmlImageEntry* EntryAt(int index) const;
+  static std::u16string NameKey(const std::u16string& url, int key);
+  // The entry's picture, decoded when it fits the limits (its declared size first, then its real one).
+  HtmlBitmap DecodeWithinLimits(HtmlImageEntry& entry);
+  // Under the lock: the entry's fetch has ended.
+  void MarkFetched(HtmlImageEntry& entry);
   void Worker();
   void Fetch(HtmlImageEntry& entry);
 
   HtmlBrowserCallbacks* callbacks_;
   HtmlImageDecoder* decoder_ = nullptr;
+  HtmlImageLimits limits_;
+  size_t keptBytes_ = 0;         // under the lock
+  long long decodedPixels_ = 0;  // user-interface thread
   const int maxFetches_;
   mutable std::mutex lock_;
   std::condition_variable wake_;       // work queued, or stopping
   std::condition_variable fetchDone_;  // an entry's fetch has ended
   std::vector<std::unique_ptr<HtmlImageEntry>> entries_;
+  std::unordered_map<std::u16string, int> byName_;  // first entry of each NameKey
+  std::vector<int> arrived_;                         // fetched since the last DecodeArrived
   std::deque<HtmlImageEntry*> queue_;
   std::vector<std::thread> workers_;
   int idleWorkers_ = 0;

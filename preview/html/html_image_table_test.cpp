@@ -11,9 +11,11 @@
 #include <new>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "preview/html/html_browser_callbacks.h"
 #include "preview/html/html_element.h"
+#include "preview/html/html_picture_size.h"
 
 namespace htmlview {
 namespace {
@@ -185,6 +187,115 @@ TEST(HtmlImageTableTest, WithoutAHostNothingIsFetchedAndEveryImageIsThePlacehold
   EXPECT_EQ(table.FetchedCount(), 1);
   ASSERT_TRUE(table.DecodeImage(0, false));
   EXPECT_EQ(table.Decoded(0)->width, kPlaceholderWidth);
+}
+
+// A host whose every picture is the bytes its URL names ("gif:W:H" a GIF header of that size, any other
+// URL 1000 plain bytes).
+class PictureHost : public NullHtmlCallbacks {
+ public:
+  uint8_t* ReadBinary(const char16_t* url, int* size) override {
+    std::vector<uint8_t> bytes(1000, 7);
+    const std::u16string u(url);
+    if (u.rfind(u"gif:", 0) == 0) {
+      const size_t colon = u.find(u':', 4);
+      bytes = Gif(std::stoi(std::string(u.begin() + 4, u.begin() + colon)),
+                  std::stoi(std::string(u.begin() + colon + 1, u.end())));
+    }
+    *size = static_cast<int>(bytes.size());
+    auto* out = new uint8_t[bytes.size() + 1];
+    std::copy(bytes.begin(), bytes.end(), out);
+    return out;
+  }
+  // A GIF's start: a small screen, and a frame of width x height.
+  static std::vector<uint8_t> Gif(int width, int height) {
+    std::vector<uint8_t> g = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255};
+    const uint8_t frame[] = {0x2C, 0, 0, 0, 0, static_cast<uint8_t>(width), static_cast<uint8_t>(width >> 8),
+                             static_cast<uint8_t>(height), static_cast<uint8_t>(height >> 8), 0, 2, 0, 0x3B};
+    g.insert(g.end(), std::begin(frame), std::end(frame));
+    return g;
+  }
+};
+
+// A decoder that gives every picture the size its header declares, or 100 x 100.
+class DeclaredSizeDecoder : public HtmlImageDecoder {
+ public:
+  HtmlBitmap Decode(const uint8_t* data, size_t size, int& w, int& h) override {
+    ++decoded;
+    long long dw = 100, dh = 100;
+    DeclaredPictureSize(data, size, dw, dh);
+    w = static_cast<int>(dw);
+    h = static_cast<int>(dh);
+    return ++made;
+  }
+  void Free(HtmlBitmap) override { ++freed; }
+  HtmlBitmap made = 0;
+  int decoded = 0, freed = 0;
+};
+
+TEST(HtmlImageTableTest, APagesPicturesStayWithinItsLimits) {
+  PictureHost host;
+  DeclaredSizeDecoder decoder;
+  HtmlImageTable table(&host);
+  table.SetDecoder(&decoder);
+  HtmlImageLimits limits;
+  limits.pageBytes = 3500;       // the GIFs and three plain pictures' bytes
+  limits.picturePixels = 40000;  // 200 x 200
+  limits.pagePixels = 30000;
+  table.SetLimits(limits);
+  // Declared too large: never handed to the decoder. A plain picture (100 x 100 once decoded) after one of
+  // 150 x 150: decoded, then given up, as is a second 150 x 150 picture, before decoding.
+  const int huge = table.AddImage(u"gif:16000:16000", 0);
+  const int fits = table.AddImage(u"gif:150:150", 0);
+  const int plain = table.AddImage(u"p", 0);
+  const int second = table.AddImage(u"gif:150:150", 1);
+  for (int i : {huge, fits, plain, second}) ASSERT_TRUE(table.DecodeImage(i, true));
+  EXPECT_EQ(table.Decoded(huge)->width, kPlaceholderWidth);
+  EXPECT_EQ(table.Decoded(fits)->width, 150);
+  EXPECT_EQ(table.Decoded(plain)->bitmap, 0u);
+  EXPECT_EQ(table.Decoded(second)->bitmap, 0u);
+  EXPECT_EQ(table.Decoded(second)->height, kPlaceholderHeight);
+  EXPECT_EQ(decoder.decoded, 2);
+  EXPECT_EQ(decoder.freed, 1);
+  // A new load frees the pictures and their pixels: the second fits once the first is released.
+  table.ReleaseBitmaps();
+  ASSERT_TRUE(table.DecodeImage(second, true));
+  EXPECT_EQ(table.Decoded(second)->width, 150);
+  // Bytes: the GIFs are small, the plain picture and two more of 1000 fill the rest; the third keeps none.
+  const int a = table.AddImage(u"a", 0), b = table.AddImage(u"b", 0), c = table.AddImage(u"c", 0);
+  for (int i : {a, b, c}) ASSERT_TRUE(table.DecodeImage(i, true));
+  int kept = 0;
+  for (int i : {a, b, c}) kept += table.Decoded(i)->data.empty() ? 0 : 1;
+  EXPECT_EQ(kept, 2);
+  table.Shutdown();
+}
+
+TEST(HtmlImageTableTest, PictureHeadersDeclareTheirSize) {
+  long long w = 0, h = 0;
+  const std::vector<uint8_t> gif = PictureHost::Gif(300, 20000);
+  ASSERT_TRUE(DeclaredPictureSize(gif.data(), gif.size(), w, h));
+  EXPECT_EQ(w, 300);
+  EXPECT_EQ(h, 20000);
+  // A BMP whose height is negative (top-down), a PNG, a JPEG with an APP0 segment before its frame.
+  std::vector<uint8_t> bmp(54, 0);
+  bmp[0] = 'B', bmp[1] = 'M', bmp[14] = 40, bmp[18] = 0x10, bmp[19] = 0x27, bmp[22] = 0x9C, bmp[23] = 0xFF,
+  bmp[24] = 0xFF, bmp[25] = 0xFF;
+  ASSERT_TRUE(DeclaredPictureSize(bmp.data(), bmp.size(), w, h));
+  EXPECT_EQ(w, 10000);
+  EXPECT_EQ(h, 100);
+  const uint8_t png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                         0, 0, 0x40, 0, 0, 0, 0, 9};
+  ASSERT_TRUE(DeclaredPictureSize(png, sizeof png, w, h));
+  EXPECT_EQ(w, 16384);
+  EXPECT_EQ(h, 9);
+  const uint8_t jpeg[] = {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F', 0xFF, 0xC2, 0, 11, 8, 0x01, 0x00, 0x02, 0x00};
+  ASSERT_TRUE(DeclaredPictureSize(jpeg, sizeof jpeg, w, h));
+  EXPECT_EQ(w, 512);
+  EXPECT_EQ(h, 256);
+  // Cut short or unknown: nothing declared.
+  EXPECT_FALSE(DeclaredPictureSize(jpeg, 10, w, h));
+  EXPECT_FALSE(DeclaredPictureSize(png, 20, w, h));
+  const uint8_t text[] = "just text";
+  EXPECT_FALSE(DeclaredPictureSize(text, sizeof text, w, h));
 }
 
 }  // namespace

@@ -190,6 +190,18 @@ TEST_F(LayoutPassTest, RowspanContentEnlargesItsRowsInTurn) {
   EXPECT_EQ(E(0).height, 50);
 }
 
+TEST_F(LayoutPassTest, ARowspanInARowsLastColumnEndsAfterItsRows) {
+  Lay(u"<table border=1><tr><td>A<td rowspan=2>B</tr><tr><td>C</tr><tr><td>D<td>E</tr></table>", 600);
+  std::map<std::u16string, const HtmlElement*> cells;
+  for (const auto& e : doc.elements)
+    if (e->kind == kContainer && !e->children.empty()) cells[e->children[0]->text] = e.get();
+  ASSERT_EQ(cells.size(), 5u);
+  // E sits under B in the second column, and the frame holds two columns, not three.
+  EXPECT_EQ(cells[u"E"]->x, cells[u"B"]->x);
+  EXPECT_EQ(cells[u"D"]->x, cells[u"A"]->x);
+  EXPECT_EQ(E(0).width, cells[u"E"]->x + cells[u"E"]->width + 4 + 1 - E(0).x);
+}
+
 TEST_F(LayoutPassTest, VerticalAlignmentInsideATallCell) {
   Lay(u"<table cellspacing=0 cellpadding=4><tr><td height=52 valign=middle>a<td valign=bottom>b</table>", 600);
   EXPECT_EQ(E(1).height, 60);

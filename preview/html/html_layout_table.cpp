@@ -107,7 +107,9 @@ class TableSizer {
     const int firstRow = Field(*list_[indices[0]], kRow);
     int rows = 0;
     for (size_t index : indices) rows = std::max(rows, Field(*list_[index], kRow) - firstRow + 1);
-    std::vector<int> occupied;
+    // The last row that a rowspan from an earlier row covers, by column: a span ends after its rows
+    // whether or not a later cell lands on its column (a span in a row's last column often has none).
+    std::vector<int> occupiedUntil;
     int row = -1, skip = 0;
     for (size_t index : indices) {
       const HtmlElement& e = *list_[index];
@@ -120,8 +122,8 @@ class TableSizer {
       }
       int pos = static_cast<int>(std::min<long long>(static_cast<long long>(Field(e, kColumn)) + skip,
                                                      kMaxTableColumns - 1));
-      while (pos < kMaxTableColumns - 1 && pos < static_cast<int>(occupied.size()) && occupied[pos] > 0) {
-        --occupied[pos];
+      while (pos < kMaxTableColumns - 1 && pos < static_cast<int>(occupiedUntil.size()) &&
+             occupiedUntil[pos] >= c.row) {
         c.skipped.push_back(pos);
         ++pos;
         ++skip;
@@ -131,8 +133,9 @@ class TableSizer {
       c.lastRow = std::min(c.row + Field(e, kRowSpan) - 1, rows - 1);
       if (columns_ <= c.lastColumn) columns_ = c.lastColumn + 1;
       if (Field(e, kRowSpan) > 1) {
-        if (static_cast<int>(occupied.size()) <= c.lastColumn) occupied.resize(static_cast<size_t>(c.lastColumn) + 1);
-        for (int k = c.firstColumn; k <= c.lastColumn; ++k) occupied[static_cast<size_t>(k)] = Field(e, kRowSpan) - 1;
+        if (static_cast<int>(occupiedUntil.size()) <= c.lastColumn)
+          occupiedUntil.resize(static_cast<size_t>(c.lastColumn) + 1, -1);
+        for (int k = c.firstColumn; k <= c.lastColumn; ++k) occupiedUntil[static_cast<size_t>(k)] = c.lastRow;
       }
       plan_.cells.push_back(std::move(c));
     }

@@ -35,6 +35,27 @@ size_t PastClose(std::u16string_view text, size_t from) {
   return close == std::u16string_view::npos ? text.size() : close + 1;
 }
 
+// FindNoCase for one needle over positions that only move forward: a search that found its needle at
+// `at` (or nothing, at the end) from `from` answers every later search from between the two, so a page
+// full of unclosed openers is searched once, not once per opener.
+class ForwardFind {
+ public:
+  explicit ForwardFind(std::u16string_view needle) : needle_(needle) {}
+  size_t operator()(std::u16string_view text, size_t pos) {
+    if (!(searched_ && pos >= from_ && pos <= at_)) {
+      from_ = pos;
+      at_ = FindNoCase(text, pos, needle_);
+      searched_ = true;
+    }
+    return at_;
+  }
+
+ private:
+  std::u16string_view needle_;
+  bool searched_ = false;
+  size_t from_ = 0, at_ = 0;
+};
+
 bool BeginsKnownTag(std::u16string_view text, size_t pos) {
   for (size_t i = 0; i < kKnownTagCount; ++i) {
     const std::u16string_view tag = kKnownTags[i];
@@ -68,13 +89,13 @@ class Cleaner {
   size_t Step(size_t p) {
     // Scripts, comments, titles, styles and the body are recognised even inside a tag being dropped.
     if (in_[p] == u'<') {
-      if (StartsNoCase(in_, p, u"<script")) return PastClose(in_, FindNoCase(in_, p, u"</script"));
+      if (StartsNoCase(in_, p, u"<script")) return PastClose(in_, scriptEnd_(in_, p));
       // The end is searched from the opener itself, so "<!-->" and "<!--->" are empty comments.
-      if (StartsNoCase(in_, p, u"<!--")) return PastClose(in_, FindNoCase(in_, p, u"-->"));
+      if (StartsNoCase(in_, p, u"<!--")) return PastClose(in_, commentEnd_(in_, p));
       if (StartsNoCase(in_, p, u"<title")) return Title(p);
       if (StartsNoCase(in_, p, u"<body")) Body(p);
       if (StartsNoCase(in_, p, u"<style")) {
-        const size_t end = FindNoCase(in_, p, u"</style");
+        const size_t end = styleEnd_(in_, p);
         return PastClose(in_, end < in_.size() ? end : p);
       }
       if (StartsNoCase(in_, p, u"<pre")) ++preDepth_;
@@ -95,7 +116,7 @@ class Cleaner {
   }
 
   size_t Title(size_t p) {
-    const size_t end = FindNoCase(in_, p, u"</title>");
+    const size_t end = titleEnd_(in_, p);
     size_t begin = p + 7 < in_.size() ? p + 7 : in_.size();
     while (begin < end && IsSpace(in_[begin])) ++begin;
     size_t last = end;
@@ -104,7 +125,7 @@ class Cleaner {
       out_.hasTitle = true;
       out_.title = RepairUtf8Copy(DecodeEntitiesCopy(in_.substr(begin, last - begin)));
     }
-    return PastClose(in_, FindNoCase(in_, p, u"</title"));
+    return PastClose(in_, titleClose_(in_, p));
   }
 
   void Body(size_t p) {
@@ -123,6 +144,8 @@ class Cleaner {
   CleanedPage& out_;
   int preDepth_ = 0;
   bool inDroppedTag_ = false;
+  ForwardFind scriptEnd_{u"</script"}, commentEnd_{u"-->"}, styleEnd_{u"</style"}, titleEnd_{u"</title>"},
+      titleClose_{u"</title"};
 };
 
 class ImageTableSizes : public HtmlImageSizes {

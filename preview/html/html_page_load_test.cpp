@@ -29,6 +29,14 @@ TEST(HtmlPageLoadTest, DropsScriptsCommentsAndStyles) {
   EXPECT_EQ(Clean(u"a<style>p { x }</style>b"), u"ab");
   EXPECT_EQ(Clean(u"a<script>never ends"), u"a");
   EXPECT_EQ(Clean(u"a<style>never ends"), u"anever ends");  // only the unclosed tag itself goes
+  // Each opener's end is the first one after it, however many openers share one search.
+  EXPECT_EQ(Clean(u"<style>a</style>b<style>c<style>d</style>e<style>f"), u"bef");
+}
+
+TEST(HtmlPageLoadTest, EachTitleEndsAtTheFirstCloseAfterIt) {
+  const CleanedPage page = CleanPageText(u"<title>a</title >b<title>c</title>d<title>e</title >f", u"");
+  EXPECT_EQ(page.text, u"bdf");
+  EXPECT_EQ(page.title, u"c");
 }
 
 TEST(HtmlPageLoadTest, TakesTheTitleAndTheBodyBackground) {

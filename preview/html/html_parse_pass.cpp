@@ -83,13 +83,10 @@ size_t HtmlParsePass::Word(ParseState& s, size_t pos) {
   const std::u16string_view t = s.text;
   const char16_t c = t[pos];
   if (c == u'\t') {
-    size_t sum = 0;
-    for (size_t i = s.list->size(); i > 0; --i) {
-      const HtmlElement* e = (*s.list)[i - 1].get();
-      if (!e || e->kind != kTextRun) break;
-      sum += e->text.size();
-    }
-    AddText(s, std::u16string(5 - sum % 5, u' '));
+    const size_t sum = TextRunLength(*s.list);
+    const size_t pad = 5 - sum % 5;
+    AddText(s, std::u16string(pad, u' '));
+    tabRun_ = {s.list, s.list->size(), s.list->empty() ? nullptr : s.list->back().get(), sum + pad};
     return pos + 1;
   }
   if (c == u' ' || c == u'\r' || c == u'\n') {
@@ -104,6 +101,21 @@ size_t HtmlParsePass::Word(ParseState& s, size_t pos) {
   AddText(s, t.substr(pos, end - pos));
   s.textSeen = 1;
   return end;
+}
+
+size_t HtmlParsePass::TextRunLength(const HtmlElementList& list) const {
+  // Summed back to the first element that is not a text run, or to the last tab's element of the same
+  // list, whose sum is kept: a line of tabs costs one step per tab, not one per tab before it.
+  const bool resumable = tabRun_.list == &list && tabRun_.count <= list.size() && tabRun_.count > 0 &&
+                         list[tabRun_.count - 1].get() == tabRun_.last;
+  size_t sum = 0;
+  for (size_t i = list.size(); i > 0; --i) {
+    if (resumable && i == tabRun_.count) return sum + tabRun_.sum;
+    const HtmlElement* e = list[i - 1].get();
+    if (!e || e->kind != kTextRun) break;
+    sum += e->text.size();
+  }
+  return sum;
 }
 
 void HtmlParsePass::AddText(ParseState& s, std::u16string_view text) {
@@ -143,11 +155,30 @@ void HtmlParsePass::Nested(ParseState& s, size_t begin, size_t end, HtmlElementL
              noWrap);
 }
 
+namespace {
+
+// Links are told apart without regard to the case of ASCII letters.
+std::u16string LinkKey(std::u16string_view url) {
+  std::u16string key(url.substr(0, url.find(u'\0')));
+  for (char16_t& c : key)
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+  return key;
+}
+
+}  // namespace
+
 int HtmlParsePass::LinkIndex(const std::u16string& url) {
   if (doc_.links.RowCount() == 0) doc_.links.AddRow();
+  // Looked up by name: a page of many links costs one step per link, not one per link before it.
   const StringList& row = doc_.links.GetRow(0);
-  for (int i = 0; i < row.Count(); ++i)
-    if (EqualsNoCase(row.GetText(i), url)) return i;
+  if (row.Count() < linksIndexed_) {
+    linkIndex_.clear();
+    linksIndexed_ = 0;
+  }
+  for (; linksIndexed_ < row.Count(); ++linksIndexed_)
+    linkIndex_.emplace(LinkKey(row.GetText(linksIndexed_)), linksIndexed_);
+  const auto found = linkIndex_.find(LinkKey(url));
+  if (found != linkIndex_.end()) return found->second;
   doc_.links.AddCell(0, url.c_str());
   return doc_.links.GetRow(0).Count() - 1;
 }
@@ -251,29 +282,10 @@ size_t HtmlParsePass::AttributedBlock(ParseState& s, size_t pos, bool div) {
   if (attrs.Is(u"align", u"center") || attrs.Is(u"align", u"middle")) blockAlign = 2;
   if (attrs.Is(u"align", u"justify")) blockAlign = 3;
   const size_t start = AfterTag(t, pos);
-  // The block's end: its close tag (or, for a paragraph, the next block) outside nested tables and divs.
-  size_t end = t.size(), fallback = t.size();
-  int tables = 0, divs = 0;
-  for (size_t p = start; p < t.size() && end == t.size(); ++p) {
-    if (t[p] != u'<') continue;
-    if (TagAt(t, p, u"<table")) {
-      ++tables;
-    } else if (TagAt(t, p, u"</table")) {
-      if (tables == 0) end = p;
-      else --tables;
-    } else if (div && TagAt(t, p, u"<div")) {
-      if (tables == 0 && fallback == t.size() && TagAttributes(t, p).Has(u"align")) fallback = p;
-      ++divs;
-    } else if (div && TagAt(t, p, u"</div")) {
-      if (divs == 0 && tables == 0) end = p;
-      else if (divs > 0) --divs;
-    } else if (!div && tables == 0 && (TagAt(t, p, u"</p") || TagAt(t, p, u"<p") || TagAt(t, p, u"<hr"))) {
-      end = p;
-    }
-  }
-  if (end == t.size()) end = fallback;
   if (blockAlign == s.align && (!s.centre || blockAlign == 2))
     return BlockBreak(s, pos, div ? 23 : 17);  // "<div" / "<p" without attributes
+  if (!s.blockEnds) s.blockEnds = std::make_unique<HtmlBlockEnds>(t);
+  const size_t end = s.blockEnds->End(pos);
   AddBreak(s, blockAlign);
   if (!div) AddBreak(s, blockAlign);
   Nested(s, start, end, *s.list, s.face, s.fontHeight, s.textColor, blockAlign, s.noWrap);

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "preview/html/html_document.h"
 #include "preview/html/html_text_measurer.h"
@@ -60,6 +61,19 @@ class HtmlParsePass {
   void AddBreak(ParseState& s, int align, int clear = 0);
   void Progress(ParseState& s, size_t pos);
   int LinkIndex(const std::u16string& url);
+  // The text length of the text runs that end list (back to its last element of another kind).
+  size_t TextRunLength(const HtmlElementList& list) const;
+
+  // The list, length and last element after the last tab, and the text run length there.
+  struct TabRun {
+    const HtmlElementList* list = nullptr;
+    size_t count = 0;
+    const HtmlElement* last = nullptr;
+    size_t sum = 0;
+  } tabRun_;
+  // Row 0 of the document's links by LinkKey, for its first linksIndexed_ cells.
+  std::unordered_map<std::u16string, int> linkIndex_;
+  int linksIndexed_ = 0;
 
   HtmlDocument& doc_;
   HtmlTextMeasurer& measurer_;

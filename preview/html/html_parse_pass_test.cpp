@@ -86,6 +86,16 @@ TEST_F(ParsePassTest, TabsStopEveryFiveCharacters) {
   EXPECT_EQ(doc.elements[3]->text, u"     ");
 }
 
+TEST_F(ParsePassTest, TabsCountTheWholeLineAcrossOtherTabsAndBlocks) {
+  Parse(u"ab\t\tc\t<div align=right>x</div>\t");
+  std::vector<std::u16string> tabs;
+  for (const auto& e : doc.elements)
+    if (e->kind == kTextRun && !e->text.empty() && e->text.find_first_not_of(u' ') == std::u16string::npos)
+      tabs.push_back(e->text);
+  // 2 + 3, then 5 more, then 1 + 4; after the block's closing break the line starts again.
+  EXPECT_EQ(tabs, (std::vector<std::u16string>{u"   ", u"     ", u"    ", u"     "}));
+}
+
 TEST_F(ParsePassTest, SpacesAfterTextAndBreaks) {
   EXPECT_EQ(Parse(u"  a b<br>c<p>d"),
             "T 8x15 h15 'a'\nT 8x15 h15 ' '\nT 8x15 h15 'b'\nT 8x15 h15 ' '\nR 0x0\nT 8x15 h15 'c'\n"
@@ -120,6 +130,16 @@ TEST_F(ParsePassTest, LinksAreResolvedAndShared) {
   EXPECT_EQ(ParseInteger(u"0"), 0);
   EXPECT_EQ(std::u16string(doc.links.GetCell(0, 0)), u"http://h/dir/x.htm");
   EXPECT_EQ(doc.elements[0]->textColor, 0xFF0000u);
+}
+
+TEST_F(ParsePassTest, LinksOfAnEarlierPassKeepTheirPlaces) {
+  Parse(u"<a href=x.htm>a");
+  Parse(u"<a href=y.htm>b<a href=X.htm>c<a href=Y.HTM>d");
+  ASSERT_EQ(doc.elements.size(), 3u);
+  EXPECT_EQ(doc.elements[0]->linkIndex, 1);
+  EXPECT_EQ(doc.elements[1]->linkIndex, 0);
+  EXPECT_EQ(doc.elements[2]->linkIndex, 1);
+  EXPECT_EQ(doc.links.GetRow(0).Count(), 2);
 }
 
 TEST_F(ParsePassTest, InlineAndFloatingImages) {

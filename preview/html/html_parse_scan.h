@@ -2,9 +2,11 @@
 // page text. Every position handed around is an index below the text's size, or the size itself.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "preview/html/html_block_ends.h"
 #include "preview/html/html_element.h"
 #include "preview/html/string_table.h"
 
@@ -26,6 +28,7 @@ struct ParseState {
   int sub = 0, sup = 0, strike = 0;
   int centre = 0;
   int textSeen = 0;
+  std::unique_ptr<HtmlBlockEnds> blockEnds;  // made at the range's first attributed block
 
   int LineAlign() const { return centre ? 2 : align; }
   size_t Size() const { return text.size(); }

@@ -5,6 +5,8 @@ STDMETHODIMP InPlaceControlSite::QueryInterface(REFIID riid, void** ppv) {
     *ppv = static_cast<IOleClientSite*>(this);
   } else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite || riid == IID_IOleInPlaceSiteEx) {
     *ppv = static_cast<IOleInPlaceSiteEx*>(this);
+  } else if (riid == IID_IDispatch && m_downloadControl != 0) {
+    *ppv = static_cast<IDispatch*>(this);
   } else {
     *ppv = nullptr;
     return E_NOINTERFACE;
@@ -47,11 +49,29 @@ STDMETHODIMP InPlaceControlSite::OnInPlaceActivateEx(BOOL* noRedraw, DWORD) {
   return S_OK;
 }
 
-bool InPlaceControl::Activate(IUnknown* control, HWND window) {
+STDMETHODIMP InPlaceControlSite::GetTypeInfoCount(UINT* count) {
+  if (count == nullptr) return E_POINTER;
+  *count = 0;
+  return S_OK;
+}
+
+STDMETHODIMP InPlaceControlSite::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result,
+                                        EXCEPINFO*, UINT*) {
+  // The download-control ambient property of web-browser controls.
+  constexpr DISPID kAmbientDownloadControl = -5512;
+  if (member != kAmbientDownloadControl || (flags & DISPATCH_PROPERTYGET) == 0) return DISP_E_MEMBERNOTFOUND;
+  if (result == nullptr) return E_POINTER;
+  VariantInit(result);
+  result->vt = VT_I4;
+  result->lVal = static_cast<LONG>(m_downloadControl);
+  return S_OK;
+}
+
+bool InPlaceControl::Activate(IUnknown* control, HWND window, DWORD downloadControl) {
   void* object = nullptr;
   if (FAILED(control->QueryInterface(IID_IOleObject, &object)) || object == nullptr) return true;
   m_pObject = static_cast<IOleObject*>(object);
-  m_pSite = new InPlaceControlSite(window);
+  m_pSite = new InPlaceControlSite(window, downloadControl);
   RECT client{};
   ::GetClientRect(window, &client);
   return SUCCEEDED(m_pObject->SetClientSite(m_pSite)) &&

@@ -6,9 +6,12 @@
 #include <ocidl.h>
 #include <oleidl.h>
 
-class InPlaceControlSite final : public IOleClientSite, public IOleInPlaceSiteEx {
+// A site given download-control flags also answers the ambient property that web-browser controls read
+// them from (through IDispatch); any other site has no IDispatch.
+class InPlaceControlSite final : public IOleClientSite, public IOleInPlaceSiteEx, public IDispatch {
  public:
-  explicit InPlaceControlSite(HWND window) : m_window(window) {}
+  explicit InPlaceControlSite(HWND window, DWORD downloadControl = 0)
+      : m_window(window), m_downloadControl(downloadControl) {}
 
   STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
   STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
@@ -38,10 +41,17 @@ class InPlaceControlSite final : public IOleClientSite, public IOleInPlaceSiteEx
   STDMETHODIMP OnInPlaceActivateEx(BOOL* noRedraw, DWORD) override;
   STDMETHODIMP OnInPlaceDeactivateEx(BOOL) override { return S_OK; }
   STDMETHODIMP RequestUIActivate() override { return S_OK; }
+  // IDispatch: the ambient properties; only the download-control one is answered.
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
+                      UINT*) override;
 
  private:
   ULONG m_refs = 1;
   HWND m_window;
+  DWORD m_downloadControl;
 };
 
 // A control activated in place in a window: its embedded object and the site it was given, released
@@ -55,7 +65,9 @@ class InPlaceControl {
 
   // Activates control over the window's client area. A control that is no embeddable object holds
   // nothing and counts as done (automation only); false when activation failed.
-  bool Activate(IUnknown* control, HWND window);
+  bool Activate(IUnknown* control, HWND window, DWORD downloadControl = 0);
+  // The site the control was given (null before Activate); the control holds its own reference.
+  InPlaceControlSite* Site() const { return m_pSite; }
   // Gives the control the rectangle (0, 0, cx, cy).
   void Place(int cx, int cy);
   void Release();

@@ -187,4 +187,28 @@ TEST(NarrowPath, BoundedAndExact) {
   EXPECT_FALSE(NarrowPath(CString(std::wstring(300, L'a').c_str()), wide, sizeof wide));
 }
 
+TEST(NarrowPath, AFolderTheCodePageCannotSpellIsNamedByItsShortForm) {
+  wchar_t temp[MAX_PATH];
+  ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+  const std::wstring folder = std::wstring(temp) + L"\u4E2D\u6587 preview folder";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring document = folder + L"\\letter.doc", output = folder + L"\\New.rtf";
+  HANDLE file = CreateFileW(document.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  // The document is there: its narrow name opens it. The output is not yet: its narrow name makes it in
+  // that folder.
+  char narrow[260];
+  ASSERT_TRUE(NarrowPath(CString(document.c_str()), narrow, sizeof narrow));
+  EXPECT_NE(GetFileAttributesA(narrow), INVALID_FILE_ATTRIBUTES) << narrow;
+  ASSERT_TRUE(NarrowPath(CString(output.c_str()), narrow, sizeof narrow));
+  file = CreateFileA(narrow, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << narrow;
+  CloseHandle(file);
+  EXPECT_NE(GetFileAttributesW(output.c_str()), INVALID_FILE_ATTRIBUTES);
+  DeleteFileW(output.c_str());
+  DeleteFileW(document.c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
 }  // namespace

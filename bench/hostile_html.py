@@ -1,0 +1,85 @@
+"""Damaged and hostile ".html" pages for the preview benchmark, and one good page.
+
+    files() -> [(name, bytes)]
+
+Each hostile page repeats one construct that once made the page viewer's work grow with the square of the
+page: unclosed style and title tags, tabs on one preformatted line, nested attributed blocks, tens of
+thousands of links and pictures; and a picture on a network share that cannot be reached. The good page is
+an ordinary page of text, a table and a few links. Every page is well under the 5 MiB the preview accepts.
+
+    python3 bench/hostile_html.py OUT_DIR    writes the pages into OUT_DIR
+"""
+
+import os
+import sys
+
+
+def _fill(unit, size):
+    """unit repeated to about size bytes."""
+    return unit * max(1, size // len(unit))
+
+
+def _page(body):
+    return ("<html><head><title>Page</title></head><body>" + body + "</body></html>").encode("ascii")
+
+
+def unclosed_styles(size=280_000):
+    return _page(_fill("<style>", size))
+
+
+def unclosed_titles(size=280_000):
+    # Each title ends at a close tag with a space before its ">", so the search for "</title>" runs on.
+    return _page(_fill("<title>x</title >", size))
+
+
+def tabs_on_one_line(size=160_000):
+    return _page("<pre>" + "\t" * size + "</pre>")
+
+
+def nested_blocks(size=300_000):
+    # Aligned blocks that are never closed, then blocks nested inside each other.
+    return _page(_fill("<div align=right>a", size // 2) + _fill("<div align=left><p align=right>", size // 2))
+
+
+def many_links(count=40_000):
+    return _page("".join(f'<a href="page{i}.html">{i}</a> ' for i in range(count)))
+
+
+def many_pictures(count=40_000):
+    return _page("".join(f'<img src="picture{i}.gif" width=4 height=4>' for i in range(count)))
+
+
+def network_picture():
+    body = ('<p>A picture on a share that does not answer:</p><img src="file://\\\\192.0.2.1\\share\\x.gif">'
+            '<table background="file://\\\\?\\UNC\\192.0.2.1\\share\\y.gif"><tr><td>cell</td></tr></table>')
+    return _page(body)
+
+
+def good_page():
+    rows = "".join(f"<tr><td>Item {i}</td><td>A line of ordinary text {i}</td><td>{i * 3}.50</td></tr>"
+                   for i in range(200))
+    body = ("<h1>Quarterly report</h1><p>Some <b>bold</b> and <i>italic</i> words, and "
+            '<a href="next.html">a link</a>.</p><table border=1>' + rows + "</table>")
+    return _page(body)
+
+
+def files():
+    return [
+        ("HostileStyles.html", unclosed_styles()),
+        ("HostileTitles.html", unclosed_titles()),
+        ("HostileTabs.html", tabs_on_one_line()),
+        ("HostileBlocks.html", nested_blocks()),
+        ("HostileLinks.html", many_links()),
+        ("HostilePictures.html", many_pictures()),
+        ("HostileShare.html", network_picture()),
+        ("Good.html", good_page()),
+    ]
+
+
+if __name__ == "__main__":
+    out = sys.argv[1]
+    os.makedirs(out, exist_ok=True)
+    for name, data in files():
+        with open(os.path.join(out, name), "wb") as f:
+            f.write(data)
+        print(f"{name}\t{len(data)}")
