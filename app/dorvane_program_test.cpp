@@ -284,7 +284,8 @@ class ShellOpenFixture {
 
 // The copy shows the snapshot's results: page 4 carries the first-view id and its tree holds the folders.
 void ExpectResultsShown(HWND results) {
-  for (int i = 0; i < 400 && ::GetDlgCtrlID(results) != 0xE900; ++i) ::Sleep(50);
+  // The page takes the first-view id before it is shown: wait for both.
+  for (int i = 0; i < 400 && (::GetDlgCtrlID(results) != 0xE900 || !::IsWindowVisible(results)); ++i) ::Sleep(50);
   EXPECT_EQ(::GetDlgCtrlID(results), 0xE900);
   EXPECT_TRUE(::IsWindowVisible(results));
   HWND tree = nullptr;
