@@ -212,8 +212,13 @@ void HtmlBrowser::OnImagesLoaded(int loaded, int total) {
   PostMessageW(m_hwndView, kImagesLoadedMessage, static_cast<WPARAM>(loaded), static_cast<LPARAM>(total));
 }
 
-void HtmlBrowser::ImagesLoaded(int loaded, int total) {
-  if (ImagesLoadedRelayout(loaded, total)) {
+void HtmlBrowser::ImagesLoaded() {
+  // The report stands for every fetch ended since the last one taken.
+  int loaded = 0, total = 0;
+  m_document->images.TakeReport(loaded, total);
+  const int shown = std::min(m_imagesShown, loaded);
+  m_imagesShown = loaded;
+  if (ImagesLoadedRelayout(shown, loaded, total)) {
     WindowProc(m_hwndView, kRelayoutMessage, 0, 0);
   } else {
     InvalidateRect(m_hwndView, nullptr, FALSE);
@@ -344,7 +349,7 @@ LRESULT HtmlBrowser::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       UpdateWindow(window);
       break;
     case kImagesLoadedMessage:
-      ImagesLoaded(static_cast<int>(wParam), static_cast<int>(lParam));
+      ImagesLoaded();
       return 0;
     case kReadProgressMessage:
       SetStatus(ReadingStatus(static_cast<long long>(wParam), static_cast<long long>(lParam)));

@@ -139,7 +139,15 @@ void HtmlImageTable::Fetch(HtmlImageEntry& entry) {
     total = static_cast<int>(entries_.size());
   }
   fetchDone_.notify_all();
-  callbacks_->OnImagesLoaded(loaded, total);
+  // One report waits at a time: the window reads the counts when it takes it.
+  if (!reportWaiting_.exchange(true)) callbacks_->OnImagesLoaded(loaded, total);
+}
+
+void HtmlImageTable::TakeReport(int& loaded, int& total) {
+  reportWaiting_.store(false);
+  std::lock_guard<std::mutex> hold(lock_);
+  loaded = fetched_;
+  total = static_cast<int>(entries_.size());
 }
 
 int HtmlImageTable::Find(const std::u16string& url, int key) const {

@@ -1,7 +1,8 @@
 // The images of one page: each distinct URL and key once, so elements that show the same picture share
 // one entry (and one fetch). Entries are fetched in the background through the host's ReadBinary by a
-// small pool of threads (at most kMaxImageFetches at once); each finished fetch is reported through
-// OnImagesLoaded on the fetching thread. Decoding happens later, on the user-interface thread, through a
+// small pool of threads (at most kMaxImageFetches at once); a finished fetch is reported through
+// OnImagesLoaded on the fetching thread unless a report is already waiting to be taken (TakeReport), so a
+// page of many pictures sends the window a handful of reports, not one per picture. Decoding happens later, on the user-interface thread, through a
 // decoder the window side plugs in; a picture that cannot be fetched or decoded shows as the white
 // placeholder.
 #pragma once
@@ -77,6 +78,9 @@ class HtmlImageTable {
   const std::u16string& Url(int index) const;
   // Entries whose fetch has ended.
   int FetchedCount() const;
+  // Takes the waiting report (user-interface thread): the next fetch to end reports again. The counts
+  // are read after, so they include every fetch whose report this one stands for.
+  void TakeReport(int& loaded, int& total);
 
   void SetDecoder(HtmlImageDecoder* decoder) { decoder_ = decoder; }
   // Before the first picture is added.
@@ -120,6 +124,7 @@ class HtmlImageTable {
   int idleWorkers_ = 0;
   int fetched_ = 0;
   bool stopping_ = false;
+  std::atomic<bool> reportWaiting_{false};
 };
 
 }  // namespace htmlview
