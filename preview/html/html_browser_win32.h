@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -110,6 +111,7 @@ class HtmlBrowser : public HtmlBrowserCallbacks {
   bool m_hasHoverUrl = false;
   int m_parseShown = 0;  // the parse progress last shown
   int m_imagesShown = 0;  // the fetched pictures the last report taken counted
+  std::atomic<bool> m_progressWaiting{false};  // a picture's read progress is posted and not yet shown
   int m_fontSize = 15;
   char16_t m_fontFace[50] = u"Arial";
   DWORD m_uiThread;

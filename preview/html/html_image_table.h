@@ -94,9 +94,16 @@ class HtmlImageTable {
   void ReleaseBitmaps();
   // Stops the fetching as the destructor does (idempotent).
   void Shutdown();
+  // While a page is read, its pictures are only queued; ResumeFetches starts the fetching threads once,
+  // so the reading thread and the fetching threads do not wake each other for every picture.
+  void PauseFetches();
+  void ResumeFetches();
 
  private:
   int QueueImage(const std::u16string& url, int key);
+  // Under the lock: a thread for the queue when none is idle and the cap allows; false when none could be
+  // made.
+  bool AddWorker();
   void DecodeArrived();
   HtmlImageEntry* EntryAt(int index) const;
   static std::u16string NameKey(const std::u16string& url, int key);
@@ -124,6 +131,7 @@ class HtmlImageTable {
   int idleWorkers_ = 0;
   int fetched_ = 0;
   bool stopping_ = false;
+  bool paused_ = false;
   std::atomic<bool> reportWaiting_{false};
 };
 
