@@ -41,14 +41,14 @@ bool IsSubmitUrl(std::u16string_view url, int& formIndex) {
   return true;
 }
 
-bool ImagesLoadedRelayout(int loaded, int total) {
+bool ImagesLoadedRelayout(int shown, int loaded, int total) {
   long long step = 10;
   if (total > 10) {
     step = 100;
     while (step < total) step *= 10;
   }
   const long long divisor = step / 10;
-  return loaded == total || loaded % divisor == 0;
+  return loaded == total || loaded / divisor > shown / divisor;
 }
 
 std::u16string UrlEncodeFormValue(std::u16string_view text) {

@@ -30,8 +30,10 @@ std::u16string PicturePage(std::u16string_view url);
 // "Submit(" and a number: the form's index, else -1 (also for a URL that is not one).
 bool IsSubmitUrl(std::u16string_view url, int& formIndex);
 
-// A finished image fetch: true when the page should be laid out again, false when a repaint is enough.
-bool ImagesLoadedRelayout(int loaded, int total);
+// Image fetches finished, from `shown` to `loaded` of `total`: true when the page should be laid out again
+// (the last one, or a step passed: every one of ten, every tenth of a hundred, ...), false when a repaint
+// is enough.
+bool ImagesLoadedRelayout(int shown, int loaded, int total);
 
 // Letters and digits kept, space as "+", every other character as "%xx" (two lowercase hexadecimal
 // digits; a character above U+00FF as "%" and all its digits).

@@ -23,12 +23,17 @@ TEST(HtmlBrowserLogicTest, PictureAndSubmitUrls) {
 }
 
 TEST(HtmlBrowserLogicTest, FinishedImagesRelayoutAtTheirStep) {
-  for (int i = 1; i <= 10; ++i) EXPECT_TRUE(ImagesLoadedRelayout(i, 10));
+  for (int i = 1; i <= 10; ++i) EXPECT_TRUE(ImagesLoadedRelayout(i - 1, i, 10));
   int relayouts = 0;
-  for (int i = 1; i <= 57; ++i) relayouts += ImagesLoadedRelayout(i, 57) ? 1 : 0;
+  for (int i = 1; i <= 57; ++i) relayouts += ImagesLoadedRelayout(i - 1, i, 57) ? 1 : 0;
   EXPECT_EQ(relayouts, 6);  // 10, 20, ..., 50 and 57
-  EXPECT_FALSE(ImagesLoadedRelayout(150, 1001));
-  EXPECT_TRUE(ImagesLoadedRelayout(1000, 1001));
+  EXPECT_FALSE(ImagesLoadedRelayout(149, 150, 1001));
+  EXPECT_TRUE(ImagesLoadedRelayout(999, 1000, 1001));
+  // One report may stand for many fetches: a step passed between two reports still lays the page out.
+  EXPECT_TRUE(ImagesLoadedRelayout(995, 1005, 2001));
+  EXPECT_TRUE(ImagesLoadedRelayout(0, 38000, 40000));
+  EXPECT_FALSE(ImagesLoadedRelayout(101, 199, 1001));
+  EXPECT_TRUE(ImagesLoadedRelayout(3, 57, 57));
 }
 
 TEST(HtmlBrowserLogicTest, FormQueriesAndUrls) {

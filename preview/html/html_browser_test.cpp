@@ -563,6 +563,14 @@ const htmlview::HtmlElement* FirstImage(const htmlview::HtmlElementList& list) {
 
 std::wstring StatusText() { return harness::Text(CCustomHTMLViewer::Status()); }
 
+void AllImages(const htmlview::HtmlElementList& list, std::vector<const htmlview::HtmlElement*>& out) {
+  for (const auto& e : list) {
+    if (!e) continue;
+    if (e->kind == htmlview::kImage) out.push_back(e.get());
+    AllImages(e->children, out);
+  }
+}
+
 }  // namespace
 
 TEST_F(HtmlPreviewTest, APageWithoutPicturesOrWithPicturesAlreadyInIsReady) {
@@ -679,4 +687,41 @@ TEST_F(HtmlPreviewTest, APictureThatCannotBeFetchedIsAWhiteRectangle) {
   EXPECT_EQ(grab.At(right + 1, top + 20), pageColour);
   EXPECT_EQ(grab.At(left + 30, bottom + 1), pageColour);
   EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview_html_missing_picture").empty());
+}
+
+
+TEST_F(HtmlPreviewTest, APageOfManyPicturesShowsEachInItsPlaceOnceAllHaveArrived) {
+  // Hundreds of pictures without a size, most of them missing files: the reports of their fetches come
+  // in bunches, and the page must still end laid out with each at its own size.
+  std::string body = "<title>Many</title><body bgcolor=\"#E0E8D0\">";
+  for (int i = 0; i < 400; ++i) body += i % 50 == 1 ? "<img src=\"pic.bmp\">" : "<img src=\"gone" + std::to_string(i) + ".gif\">";
+  previewtest::TempFile page(L"many_pictures.html", body);
+  ASSERT_NO_FATAL_FAILURE(Show(page.Path()));
+  EXPECT_NE(StatusText().find(L", images:393,"), std::wstring::npos) << StatusText();  // 392 missing, one shared
+  std::vector<const htmlview::HtmlElement*> images;
+  AllImages(browser->Document().elements, images);
+  ASSERT_EQ(images.size(), 400u);
+  const previewtest::Grab grab = previewtest::GrabClient(CCustomHTMLViewer::Canvas());
+  int picturesSeen = 0, placeholdersSeen = 0;
+  for (size_t i = 0; i < images.size(); ++i) {
+    const htmlview::HtmlElement& image = *images[i];
+    const bool real = i % 50 == 1;
+    EXPECT_EQ(image.width, real ? 48 : htmlview::kPlaceholderWidth) << i;
+    EXPECT_EQ(image.height, real ? 32 : htmlview::kPlaceholderHeight) << i;
+    // Side by side on a line, never over the one before.
+    if (i > 0 && images[i - 1]->y == image.y) {
+      EXPECT_GE(image.x, images[i - 1]->x + images[i - 1]->width) << i;
+    }
+    if (image.x + image.width > grab.width || image.y + image.height > grab.height) continue;
+    if (real) {
+      EXPECT_EQ(grab.At(image.x + 24, image.y + 8), RGB(0x20, 0x60, 0xC0)) << i;
+      EXPECT_EQ(grab.At(image.x + 24, image.y + 24), RGB(0xF0, 0x90, 0x20)) << i;
+      ++picturesSeen;
+    } else {
+      EXPECT_EQ(grab.At(image.x + 30, image.y + 20), RGB(255, 255, 255)) << i;
+      ++placeholdersSeen;
+    }
+  }
+  EXPECT_GE(picturesSeen, 1);
+  EXPECT_GE(placeholdersSeen, 10);
 }

@@ -170,7 +170,9 @@ void HtmlBrowser::SaveTextCopy(const std::u16string& text) {
 void HtmlBrowser::ShowReadProgress(long long bytes, long long total) {
   if (bytes < 0) return;
   if (GetCurrentThreadId() != m_uiThread) {
-    // A fetch thread never waits on the window: it posts, the window sets the text.
+    // A fetch thread never waits on the window: it posts, the window sets the text. One post waits at a
+    // time, as with the fetches' reports.
+    if (m_progressWaiting.exchange(true)) return;
     PostMessageW(m_hwndView, kReadProgressMessage, static_cast<WPARAM>(std::min<long long>(bytes, 0x7FFFFFFF)),
                  static_cast<LPARAM>(std::min<long long>(total, 0x7FFFFFFF)));
     return;
@@ -212,8 +214,13 @@ void HtmlBrowser::OnImagesLoaded(int loaded, int total) {
   PostMessageW(m_hwndView, kImagesLoadedMessage, static_cast<WPARAM>(loaded), static_cast<LPARAM>(total));
 }
 
-void HtmlBrowser::ImagesLoaded(int loaded, int total) {
-  if (ImagesLoadedRelayout(loaded, total)) {
+void HtmlBrowser::ImagesLoaded() {
+  // The report stands for every fetch ended since the last one taken.
+  int loaded = 0, total = 0;
+  m_document->images.TakeReport(loaded, total);
+  const int shown = std::min(m_imagesShown, loaded);
+  m_imagesShown = loaded;
+  if (ImagesLoadedRelayout(shown, loaded, total)) {
     WindowProc(m_hwndView, kRelayoutMessage, 0, 0);
   } else {
     InvalidateRect(m_hwndView, nullptr, FALSE);
@@ -344,10 +351,13 @@ LRESULT HtmlBrowser::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       UpdateWindow(window);
       break;
     case kImagesLoadedMessage:
-      ImagesLoaded(static_cast<int>(wParam), static_cast<int>(lParam));
+      ImagesLoaded();
       return 0;
     case kReadProgressMessage:
-      SetStatus(ReadingStatus(static_cast<long long>(wParam), static_cast<long long>(lParam)));
+      m_progressWaiting = false;
+      // Posted before the last report it may come after it: once every picture is in, the status stays.
+      if (m_document->images.FetchedCount() < m_document->images.Count())
+        SetStatus(ReadingStatus(static_cast<long long>(wParam), static_cast<long long>(lParam)));
       return 0;
     case WM_LBUTTONDOWN: {
       const int sx = ScrollPos(scrollmsg::kGetHPos), sy = ScrollPos(scrollmsg::kGetVPos);

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -81,7 +82,7 @@ class HtmlBrowser : public HtmlBrowserCallbacks {
   HWND AddControl(const wchar_t* cls, DWORD exStyle, DWORD style, int width, int height, const char16_t* text,
                   const char16_t* name, int form, int type, const char16_t* caption, bool fixedFont);
   std::u16string ControlValue(int row) const;
-  void ImagesLoaded(int loaded, int total);
+  void ImagesLoaded();
   // "Ready, items:..." in the status line, kept to show again when the mouse leaves a link.
   void ShowReadyStatus();
   void Paint(HWND window);
@@ -109,6 +110,8 @@ class HtmlBrowser : public HtmlBrowserCallbacks {
   std::u16string m_hoverUrl;
   bool m_hasHoverUrl = false;
   int m_parseShown = 0;  // the parse progress last shown
+  int m_imagesShown = 0;  // the fetched pictures the last report taken counted
+  std::atomic<bool> m_progressWaiting{false};  // a picture's read progress is posted and not yet shown
   int m_fontSize = 15;
   char16_t m_fontFace[50] = u"Arial";
   DWORD m_uiThread;

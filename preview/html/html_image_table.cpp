@@ -76,21 +76,48 @@ int HtmlImageTable::QueueImage(const std::u16string& url, int key) {
     return index;
   }
   queue_.push_back(raw);
+  if (paused_) return index;
   if (idleWorkers_ > 0 || static_cast<int>(workers_.size()) >= maxFetches_) {
     hold.unlock();
     wake_.notify_one();
     return index;
   }
-  try {
-    workers_.emplace_back([this] { Worker(); });
-  } catch (const std::system_error&) {
-    // No thread to fetch with: when no worker exists at all, the image ends as the placeholder.
-    if (workers_.empty()) {
-      queue_.pop_back();
-      MarkFetched(*raw);
-    }
+  // No thread to fetch with: when no worker exists at all, the image ends as the placeholder.
+  if (!AddWorker() && workers_.empty()) {
+    queue_.pop_back();
+    MarkFetched(*raw);
   }
   return index;
+}
+
+bool HtmlImageTable::AddWorker() {
+  try {
+    workers_.emplace_back([this] { Worker(); });
+    return true;
+  } catch (const std::system_error&) {
+    return false;
+  }
+}
+
+void HtmlImageTable::PauseFetches() {
+  std::lock_guard<std::mutex> hold(lock_);
+  paused_ = true;
+}
+
+void HtmlImageTable::ResumeFetches() {
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (!paused_) return;
+    paused_ = false;
+    const size_t wanted = std::min(queue_.size(), static_cast<size_t>(maxFetches_));
+    while (workers_.size() < wanted && AddWorker()) {
+    }
+    if (workers_.empty()) {
+      for (HtmlImageEntry* entry : queue_) MarkFetched(*entry);
+      queue_.clear();
+    }
+  }
+  wake_.notify_all();
 }
 
 void HtmlImageTable::Worker() {
@@ -139,7 +166,15 @@ void HtmlImageTable::Fetch(HtmlImageEntry& entry) {
     total = static_cast<int>(entries_.size());
   }
   fetchDone_.notify_all();
-  callbacks_->OnImagesLoaded(loaded, total);
+  // One report waits at a time: the window reads the counts when it takes it.
+  if (!reportWaiting_.exchange(true)) callbacks_->OnImagesLoaded(loaded, total);
+}
+
+void HtmlImageTable::TakeReport(int& loaded, int& total) {
+  reportWaiting_.store(false);
+  std::lock_guard<std::mutex> hold(lock_);
+  loaded = fetched_;
+  total = static_cast<int>(entries_.size());
 }
 
 int HtmlImageTable::Find(const std::u16string& url, int key) const {

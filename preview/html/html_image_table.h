@@ -1,7 +1,8 @@
 // The images of one page: each distinct URL and key once, so elements that show the same picture share
 // one entry (and one fetch). Entries are fetched in the background through the host's ReadBinary by a
-// small pool of threads (at most kMaxImageFetches at once); each finished fetch is reported through
-// OnImagesLoaded on the fetching thread. Decoding happens later, on the user-interface thread, through a
+// small pool of threads (at most kMaxImageFetches at once); a finished fetch is reported through
+// OnImagesLoaded on the fetching thread unless a report is already waiting to be taken (TakeReport), so a
+// page of many pictures sends the window a handful of reports, not one per picture. Decoding happens later, on the user-interface thread, through a
 // decoder the window side plugs in; a picture that cannot be fetched or decoded shows as the white
 // placeholder.
 #pragma once
@@ -77,6 +78,9 @@ class HtmlImageTable {
   const std::u16string& Url(int index) const;
   // Entries whose fetch has ended.
   int FetchedCount() const;
+  // Takes the waiting report (user-interface thread): the next fetch to end reports again. The counts
+  // are read after, so they include every fetch whose report this one stands for.
+  void TakeReport(int& loaded, int& total);
 
   void SetDecoder(HtmlImageDecoder* decoder) { decoder_ = decoder; }
   // Before the first picture is added.
@@ -90,9 +94,16 @@ class HtmlImageTable {
   void ReleaseBitmaps();
   // Stops the fetching as the destructor does (idempotent).
   void Shutdown();
+  // While a page is read, its pictures are only queued; ResumeFetches starts the fetching threads once,
+  // so the reading thread and the fetching threads do not wake each other for every picture.
+  void PauseFetches();
+  void ResumeFetches();
 
  private:
   int QueueImage(const std::u16string& url, int key);
+  // Under the lock: a thread for the queue when none is idle and the cap allows; false when none could be
+  // made.
+  bool AddWorker();
   void DecodeArrived();
   HtmlImageEntry* EntryAt(int index) const;
   static std::u16string NameKey(const std::u16string& url, int key);
@@ -120,6 +131,8 @@ class HtmlImageTable {
   int idleWorkers_ = 0;
   int fetched_ = 0;
   bool stopping_ = false;
+  bool paused_ = false;
+  std::atomic<bool> reportWaiting_{false};
 };
 
 }  // namespace htmlview

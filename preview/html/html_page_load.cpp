@@ -192,6 +192,12 @@ void LoadPage(HtmlDocument& doc, HtmlTextMeasurer& measurer, std::u16string_view
   doc.elements.clear();
   doc.elementCount = 0;
   doc.images.ReleaseBitmaps();
+  // The pictures are fetched once the whole page is read, however the reading ends.
+  struct FetchAfterReading {
+    HtmlImageTable& images;
+    explicit FetchAfterReading(HtmlImageTable& table) : images(table) { images.PauseFetches(); }
+    ~FetchAfterReading() { images.ResumeFetches(); }
+  } fetchAfterReading(doc.images);
 
   const CleanedPage page = CleanPageText(text, url);
   if (page.hasTitle && doc.callbacks) doc.callbacks->SetTitle(page.title.c_str());

@@ -3,6 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "preview/html/html_browser_callbacks.h"
+
 namespace htmlview {
 namespace {
 
@@ -87,6 +94,40 @@ TEST(HtmlPageLoadTest, LoadingReplacesThePageAndCountsItsImages) {
   EXPECT_EQ(doc.links.RowCount(), 0);
   EXPECT_EQ(doc.pageBackImage, -1);
   EXPECT_EQ(doc.busy, 0);
+}
+
+// Records whether a picture was fetched while its page was still being read; the reading is slowed so that
+// fetching threads started during it get to run.
+class ReadingWatchHost : public NullHtmlCallbacks {
+ public:
+  void OnParseProgress(int, int done, int total) override {
+    reading = done < total;
+    if (reading) std::this_thread::sleep_for(std::chrono::microseconds(300));
+  }
+  uint8_t* ReadBinary(const char16_t*, int*) override {
+    ++fetches;
+    if (reading) ++fetchesWhileReading;
+    return nullptr;
+  }
+  std::atomic<bool> reading{false};
+  std::atomic<int> fetches{0}, fetchesWhileReading{0};
+};
+
+TEST(HtmlPageLoadTest, APagesPicturesAreFetchedOnceItIsRead) {
+  ReadingWatchHost host;
+  HtmlDocument doc(&host, 0);
+  FixedAdvanceMeasurer measurer;
+  UseLayoutPass(doc);
+  std::u16string page;
+  for (int i = 0; i < 200; ++i) page += u"<p>Picture <img src=p" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +
+                                        std::u16string(1, static_cast<char16_t>(u'A' + i / 26)) + u".gif>";
+  LoadPage(doc, measurer, page, u"Arial", 15, u"file:///C:/pages/p.html");
+  EXPECT_EQ(doc.images.Count(), 200);
+  for (int wait = 0; wait < 5000 && doc.images.FetchedCount() < 200; ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_EQ(doc.images.FetchedCount(), 200);
+  EXPECT_EQ(host.fetches, 200);
+  EXPECT_EQ(host.fetchesWhileReading, 0);
 }
 
 }  // namespace
