@@ -10,7 +10,6 @@ The files of bench/hostile_html.py join them when that module is there: its file
 """
 
 import argparse
-import importlib.util
 import json
 import os
 import struct
@@ -62,10 +61,9 @@ def hostile_files():
              ("Zero length field.dbf", dbf_zero_field()), ("Many members.cab", many_member_cabinet())]
     module = os.path.join(HERE, "hostile_html.py")
     if os.path.exists(module):
-        spec = importlib.util.spec_from_file_location("hostile_html", module)
-        extra = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(extra)
-        files += list(extra.files())
+        sys.path.insert(0, HERE)
+        import hostile_html  # the hostile pages beside this script
+        files += list(hostile_html.files())
     return files
 
 
