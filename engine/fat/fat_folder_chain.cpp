@@ -15,7 +15,15 @@ uint64_t TableClusters() {
 
 }  // namespace
 
-FatFolderChain::FatFolderChain(uint32_t firstCluster, bool wholeChain) : whole_(wholeChain), most_(TableClusters()) {
+void FatClusterClaims::Claim(uint32_t cluster) {
+  records::GuardAllocation([&] {
+    if (cluster >= read_.size()) read_.resize(uint64_t{cluster} + 1);
+  });
+  read_[cluster] = true;
+}
+
+FatFolderChain::FatFolderChain(uint32_t firstCluster, bool wholeChain, const FatClusterClaims& claims)
+    : whole_(wholeChain), most_(TableClusters()), claims_(claims) {
   Refill(firstCluster, false);
 }
 
@@ -37,7 +45,7 @@ void FatFolderChain::Refill(uint32_t from, bool continuation) {
   records::GuardAllocation([&] {
     for (size_t i = continuation ? 1 : 0; i < ClusterList.size(); ++i) {
       const uint32_t cluster = ClusterList[i].cluster;
-      if (seen_.size() >= most_ || !seen_.insert(cluster).second) {
+      if (seen_.size() >= most_ || claims_.Claimed(cluster) || !seen_.insert(cluster).second) {
         more_ = false;
         return;
       }

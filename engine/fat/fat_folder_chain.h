@@ -6,13 +6,27 @@
 #include <unordered_set>
 #include <vector>
 
+// The directory clusters one scan has read. A table can link folders into one another's chains (a damaged
+// or crafted one, thousands of folders running on into one long chain): each cluster is read for the first
+// folder that reaches it, and a later folder's chain ends where it meets one already read, so that a scan
+// reads no more than the clusters there are.
+class FatClusterClaims {
+ public:
+  bool Claimed(uint32_t cluster) const { return cluster < read_.size() && read_[cluster]; }
+  // Called once a cluster's sectors have been taken as a folder's.
+  void Claim(uint32_t cluster);
+
+ private:
+  std::vector<bool> read_;
+};
+
 // A live folder's chain is followed to its end: ReadLostClusterChain lists at most kLostChainClusters at a
 // time, so the walk goes on from the last one it listed, ends where the chain comes round, and takes no more
 // clusters than the table numbers. A deleted folder's chain was freed, so what the table still links from
-// its first cluster is taken as it is (one listing).
+// its first cluster is taken as it is (one listing). Either ends before a cluster the scan has claimed.
 class FatFolderChain {
  public:
-  FatFolderChain(uint32_t firstCluster, bool wholeChain);
+  FatFolderChain(uint32_t firstCluster, bool wholeChain, const FatClusterClaims& claims);
 
   // The next cluster; false at the end of the chain.
   bool Next(uint32_t* cluster);
@@ -23,6 +37,7 @@ class FatFolderChain {
 
   bool whole_;
   uint64_t most_;
+  const FatClusterClaims& claims_;
   bool more_ = false;
   std::vector<uint32_t> batch_;
   size_t next_ = 0;

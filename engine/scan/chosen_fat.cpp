@@ -89,22 +89,25 @@ class DirectoryPieces {
     if (first && subfolder_ && !BeginsSubfolder(buffer_.data())) return false;
     ParseFatFolderSectors(buffer_.data(), folder_, &ended_, count, deleted_, first && subfolder_ ? 2 : 0,
                           history_.Before());
+    ++parsed_;
     history_.Keep(buffer_.data(), count);
     return ended_ == 0;
   }
 
   // Reads every cluster of the chain from firstCluster through the first table: the whole chain, or for a
-  // deleted folder what the table still links (FatFolderChain).
-  void ReadChain(uint32_t firstCluster, bool wholeChain) {
-    FatFolderChain chain(firstCluster, wholeChain);
+  // deleted folder what the table still links (FatFolderChain); claims each cluster it takes.
+  void ReadChain(uint32_t firstCluster, bool wholeChain, FatClusterClaims& claims) {
+    FatFolderChain chain(firstCluster, wholeChain, claims);
     const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;
     const uint32_t piece = std::min(perCluster, kMostPieceSectors);
     uint32_t cluster = 0;
     while (chain.Next(&cluster)) {
       const uint64_t first = CurrentFileSystem.clusterBase + uint64_t{cluster} * perCluster;
-      for (uint32_t j = 0; j < perCluster; j += piece) {
-        if (!Read(first + j, piece)) return;
-      }
+      const uint64_t parsedBefore = parsed_;
+      bool more = true;
+      for (uint32_t j = 0; j < perCluster && more; j += piece) more = Read(first + j, piece);
+      if (parsed_ != parsedBefore) claims.Claim(cluster);
+      if (!more) return;
     }
   }
 
@@ -115,15 +118,16 @@ class DirectoryPieces {
   RangeSectors range_;
   uint32_t ended_ = 0;
   uint64_t pieces_ = 0;
+  uint64_t parsed_ = 0;
   std::vector<uint8_t> buffer_;
   FatSectorHistory history_;
 };
 
-void ReadRootFolder() {
+void ReadRootFolder(FatClusterClaims& claims) {
   DirectoryPieces root(records::kFatRootId, 0, false);
   if (CurrentFileSystem.type == records::kFat32) {
     const uint32_t named = CurrentFileSystem.rootDirectory;
-    root.ReadChain(named != 0 ? named : kFat32DefaultRootCluster, true);
+    root.ReadChain(named != 0 ? named : kFat32DefaultRootCluster, true, claims);
     return;
   }
   if (CurrentFileSystem.rootDirectory == 0) return;  // a FAT16 root whose place is not known
@@ -196,7 +200,8 @@ void ReadChosenFatFolders() {
   chosen::BeginStep(u"Step 4 / 5...");
   // Cluster positions are products of the cluster size: one that no FAT volume has reads nothing.
   if (!IsClusterSize(CurrentFileSystem.sectorsPerCluster)) return;
-  ReadRootFolder();
+  FatClusterClaims claims;
+  ReadRootFolder(claims);
   chosen::StepProgress progress;
   const size_t count = FatFolderList.size();
   for (size_t i = 0; i < count; ++i) {
@@ -206,7 +211,7 @@ void ReadChosenFatFolders() {
     // Clusters 0 and 1 hold no data; "Lost Dir" has no cluster of its own.
     if (cluster >= 2 && cluster != records::kLostDirId) {
       DirectoryPieces folder(cluster, deleted, true);
-      folder.ReadChain(cluster, deleted == 0);
+      folder.ReadChain(cluster, deleted == 0, claims);
     }
     progress.Show(i + 1, count);
   }

@@ -30,19 +30,23 @@ class DirectoryReader {
     if (first && subfolder_ && !BeginsSubfolder(sector)) return false;
     ParseFatDirectory(sector.data(), parentId_, &ended_, static_cast<uint32_t>(lba), deleted_,
                       first && subfolder_ ? 2 : 0, history_.Before());
+    ++parsed_;
     history_.Keep(sector.data(), 1);
     return ended_ == 0;
   }
 
-  // Reads the sectors of every cluster of chain.
-  void ReadClusters(FatFolderChain& chain) {
+  // Reads the sectors of every cluster of the chain from firstCluster, claiming each one it takes.
+  void ReadClusters(uint32_t firstCluster, bool wholeChain, FatClusterClaims& claims) {
+    FatFolderChain chain(firstCluster, wholeChain, claims);
     const uint64_t perCluster = CurrentFileSystem.sectorsPerCluster;
     uint32_t cluster = 0;
     while (chain.Next(&cluster)) {
       const uint64_t first = CurrentFileSystem.clusterBase + uint64_t{cluster} * perCluster;
-      for (uint64_t j = 0; j < perCluster; ++j) {
-        if (!Read(first + j)) return;
-      }
+      const uint64_t parsedBefore = parsed_;
+      bool more = true;
+      for (uint64_t j = 0; j < perCluster && more; ++j) more = Read(first + j);
+      if (parsed_ != parsedBefore) claims.Claim(cluster);
+      if (!more) return;
     }
   }
 
@@ -55,14 +59,14 @@ class DirectoryReader {
   RangeSectors range_;
   uint32_t ended_ = 0;
   uint64_t count_ = 0;
+  uint64_t parsed_ = 0;
   FatSectorHistory history_;
 };
 
-void ReadRootFolder() {
+void ReadRootFolder(FatClusterClaims& claims) {
   DirectoryReader reader(records::kFatRootId, 0, false);
   if (CurrentFileSystem.type == records::kFat32) {
-    FatFolderChain chain(CurrentFileSystem.rootDirectory, true);
-    reader.ReadClusters(chain);
+    reader.ReadClusters(CurrentFileSystem.rootDirectory, true, claims);
     return;
   }
   for (uint32_t i = 0; i < CurrentFileSystem.rootDirectorySectors; ++i) {
@@ -71,15 +75,14 @@ void ReadRootFolder() {
 }
 
 // Every folder listed, in list order, while the reading appends the folders it finds.
-void ReadSubfolders() {
+void ReadSubfolders(FatClusterClaims& claims) {
   for (size_t i = 0; i < FatFolderList.size(); ++i) {
     if (ScanStopRequested()) return;
     const uint32_t firstCluster = FatFolderList[i].firstCluster;
     const uint32_t deleted = FatFolderList[i].deleted;
     if (firstCluster < 2) continue;
-    FatFolderChain chain(firstCluster, deleted == 0);
     DirectoryReader reader(firstCluster, deleted, true);
-    reader.ReadClusters(chain);
+    reader.ReadClusters(firstCluster, deleted == 0, claims);
   }
 }
 
@@ -88,8 +91,9 @@ void ReadSubfolders() {
 uint32_t QuickScanFat() {
   FreeScanRecordLists();
   if (ScanStopRequested()) return 0;
-  ReadRootFolder();
-  ReadSubfolders();
+  FatClusterClaims claims;
+  ReadRootFolder(claims);
+  ReadSubfolders(claims);
   BuildFolderResults(u"Please wait creating tree", AddFatFolders, records::kFatRootId, ResultListers.listFatFolder);
   return 1;
 }

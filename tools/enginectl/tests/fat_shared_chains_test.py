@@ -1,0 +1,66 @@
+#!/usr/bin/env python3
+"""FAT volumes whose folders all run on into one shared chain of directory clusters (tools/images/
+fat_shared_chains.py), on FAT16 and FAT32 at two shapes: a scan reads each cluster once, so Quick Scan and the
+reading of the file system an Extensive Scan finds (--choose 1) list exactly the entries the volume holds
+(folders, and the files of their first clusters and of the shared chain), each once, the shared chain's files
+under the first folder that reaches them.
+
+    fat_shared_chains_test.py --enginectl PATH --work DIR
+"""
+import argparse
+import collections
+import os
+import shutil
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from driver import CODES, run  # noqa: E402  (driver.py puts tools/images on the path)
+import fat_shared_chains  # noqa: E402
+import vhd  # noqa: E402
+
+# (fs, folders, shared chain clusters, MiB)
+SHAPES = [("fat16", 20, 200, 16), ("fat16", 60, 600, 16), ("fat32", 20, 200, 40), ("fat32", 60, 600, 40)]
+
+
+def check(args, fs, folders, chain, mib):
+    name = "%s_%d_%d" % (fs, folders, chain)
+    raw = os.path.join(args.work, name + ".raw")
+    held = fat_shared_chains.build(raw, folders, chain, fs == "fat32", mib)
+    image = os.path.join(args.work, name + ".vhd")
+    shutil.copyfile(raw, image)
+    with open(image, "ab") as f:
+        f.write(vhd.make_footer(mib << 20, 2, vhd.unique_id(name), 0xFFFFFFFFFFFFFFFF))
+    source = ["--range", CODES[fs], 0, (mib << 20) // 512]
+    problems = []
+    for mode, extra in (("quick", []), ("chosen", ["--choose", 1])):
+        proc = run(args.enginectl, "quick" if mode == "quick" else "extensive", image, *source, *extra)
+        lines = [l for l in proc.stdout.decode().splitlines() if not l.endswith("\t/Lost Dir")]
+        names = collections.Counter(l.rsplit("/", 1)[-1] for l in lines)
+        twice = [n for n, count in names.items() if count > 1]
+        if proc.returncode != 0 or len(lines) != held or twice:
+            problems.append("%s %s: status %d, %d entries listed (%d twice), %d held" %
+                            (name, mode, proc.returncode, len(lines), len(twice), held))
+        shared = [l for l in lines if l.rsplit("/", 1)[-1] == "F%07d.TXT" % (folders * 16)]
+        if len(shared) != 1 or not shared[0].endswith("/D0000000/F%07d.TXT" % (folders * 16)):
+            problems.append("%s %s: the shared chain's first file listed %d times, first at %s" %
+                            (name, mode, len(shared), shared[:1]))
+    return problems
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--enginectl", required=True)
+    parser.add_argument("--work", required=True)
+    args = parser.parse_args()
+    shutil.rmtree(args.work, ignore_errors=True)
+    os.makedirs(args.work)
+    problems = [p for shape in SHAPES for p in check(args, *shape)]
+    for p in problems:
+        print("FAILED:", p)
+    print("%d shapes, %d problems" % (len(SHAPES), len(problems)))
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
