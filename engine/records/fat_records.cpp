@@ -1,6 +1,10 @@
 #include "engine/records/fat_records.h"
 
+#include <unordered_map>
+#include <vector>
+
 #include "engine/records/record_index.h"
+#include "engine/records/scan_parameters.h"
 #include "engine/records/scan_control.h"
 
 records::RecordList<FatFolderRecord> FatFolderList;
@@ -13,14 +17,44 @@ records::FirstRecordIndex<FatFolderRecord, uint32_t, &FatFolderRecord::firstClus
 records::FirstRecordIndex<FatFolderRecord, host::TreeKey, &FatFolderRecord::treeKey> g_folderByTreeKey;
 records::FirstRecordIndex<FatEntryRecord, uint32_t, &FatEntryRecord::id> g_entryById;
 
+// How far up a revival looks for a deleted folder, and for the folder itself, above a folder.
+constexpr int kMostLevelsLookedUp = 64;
+
+// Whether folder, or a folder above it, is deleted (a folder that lay in a deleted folder went with it).
+bool DeletedOrUnderDeleted(const FatFolderRecord& folder) {
+  const FatFolderRecord* f = &folder;
+  for (int level = 0; f != nullptr && level < kMostLevelsLookedUp; ++level) {
+    if (f->deleted != 0) return true;
+    if (f->parentId == records::kFatRootId) return false;
+    f = FindFatFolder(f->parentId);
+  }
+  return false;
+}
+
+// Whether the folder of firstCluster is parentId or lies above it: a folder cannot move under itself.
+bool IsAtOrAbove(uint32_t firstCluster, uint32_t parentId) {
+  for (int level = 0; level < kMostLevelsLookedUp; ++level) {
+    if (parentId == firstCluster) return true;
+    if (parentId == records::kFatRootId) return false;
+    const FatFolderRecord* parent = FindFatFolder(parentId);
+    if (parent == nullptr) return false;
+    parentId = parent->parentId;
+  }
+  return false;
+}
+
 }  // namespace
 
 FatFolderRecord& AppendFatFolder(std::u16string_view name, uint32_t firstCluster, uint32_t parentId,
                                  uint16_t firstDateWord, uint16_t secondDateWord, host::TreeKey treeKey,
                                  uint32_t deleted) {
   if (FatFolderRecord* listed = FindFatFolder(firstCluster)) {
-    if (deleted == 0 && listed->deleted != 0) {
+    // The cluster of a deleted folder given to a new one: the live entry names the folder that is there now.
+    if (deleted == 0 && DeletedOrUnderDeleted(*listed) && !IsAtOrAbove(firstCluster, parentId)) {
       records::GuardAllocation([&] { listed->name.assign(name); });
+      listed->parentId = parentId;
+      listed->firstDateWord = firstDateWord;
+      listed->secondDateWord = secondDateWord;
       listed->deleted = 0;
     }
     return *listed;
@@ -53,3 +87,31 @@ FatFolderRecord* FindFatFolderByTreeKey(host::TreeKey key) {
 }
 
 FatEntryRecord* FindFatEntry(uint32_t id) { return g_entryById.Find(FatEntryList, id); }
+
+void MarkFatRecordsInDeletedFolders() {
+  std::unordered_map<const FatFolderRecord*, bool> resolved;
+  // Whether the folder of id (root, "Lost Dir" and unknown folders are not deleted) is deleted by now.
+  const auto deletedFolder = [&](uint32_t id) {
+    const FatFolderRecord* folder = id == records::kFatRootId ? nullptr : FindFatFolder(id);
+    return folder != nullptr && resolved.count(folder) != 0 && resolved[folder];
+  };
+  std::vector<FatFolderRecord*> path;
+  records::GuardAllocation([&] {
+    for (FatFolderRecord& start : FatFolderList) {
+      // Up from start to a folder already resolved, the root, a folder not listed or a folder met again.
+      path.clear();
+      for (FatFolderRecord* f = &start; f != nullptr && resolved.count(f) == 0;) {
+        resolved[f] = false;  // on the path: a loop back to it ends the walk
+        path.push_back(f);
+        f = f->parentId == records::kFatRootId ? nullptr : FindFatFolder(f->parentId);
+      }
+      for (auto f = path.rbegin(); f != path.rend(); ++f) {
+        (*f)->deleted = (*f)->deleted != 0 || deletedFolder((*f)->parentId) ? 1 : 0;
+        resolved[*f] = (*f)->deleted != 0;
+      }
+    }
+  });
+  for (FatEntryRecord& entry : FatEntryList) {
+    if (deletedFolder(entry.parentId)) entry.deleted = 1;
+  }
+}

@@ -42,10 +42,11 @@ extern records::RecordList<FatEntryRecord> FatEntryList;
 extern records::RecordList<ClusterNode> ClusterList;
 
 // Appends a folder and raises ScanCounters.folderCount, unless a record with the same first cluster is
-// already listed: then nothing is appended and nothing counted, but when that record is deleted and the
-// new folder present (deleted 0), the record takes the new name and becomes present (a deleted folder
-// seen again alive is revived; its other fields stay). Returns the record that stands for the folder:
-// the new one, or the one already listed.
+// already listed: then nothing is appended and nothing counted, but when that record is deleted (or lies in
+// a deleted folder) and the new folder present (deleted 0), the record becomes the new folder: its name,
+// parent and dates, present (a deleted folder's cluster given to a new folder holds the new one now). A
+// folder is never moved under itself. Returns the record that stands for the folder: the new one, or the
+// one already listed.
 FatFolderRecord& AppendFatFolder(std::u16string_view name, uint32_t firstCluster, uint32_t parentId,
                                  uint16_t firstDateWord, uint16_t secondDateWord, host::TreeKey treeKey,
                                  uint32_t deleted);
@@ -57,6 +58,11 @@ FatEntryRecord& AppendFatEntry(std::u16string_view name, uint32_t firstCluster, 
                                uint32_t deleted);
 
 void AppendCluster(uint32_t cluster);
+
+// After a scan that listed each entry as deleted by its own mark only: every folder and file that lies in a
+// deleted folder (at any depth) is marked deleted. Deciding this once the whole tree is read lets a folder
+// whose cluster a new folder took be read before the new folder's entry is met.
+void MarkFatRecordsInDeletedFolders();
 
 // Lookups in constant time (after the first, which indexes the list); null when no record matches.
 // A lookup writes a hidden index: it runs on the thread that fills the lists, or after the filling.

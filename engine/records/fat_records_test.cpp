@@ -2,40 +2,84 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "engine/records/records_test_fixture.h"
 
 namespace {
 
 using FatRecords = RecordsTest;
 
-TEST_F(FatRecords, AFolderSeenAgainIsKeptOnceAndRevivedOnlyWhenItWasDeletedAndIsNowPresent) {
+TEST_F(FatRecords, AFolderSeenAgainIsKeptOnceAndALiveEntryTakesTheClusterOfADeletedOne) {
   struct Case {
     uint32_t firstDeleted, secondDeleted;
-    const char16_t* nameAfter;
-    uint32_t deletedAfter;
+    bool revived;
   };
   const Case cases[] = {
-      {1, 0, u"second", 0},  // deleted, then present: revived with the second name
-      {0, 1, u"first", 0},   // present, then deleted: unchanged
-      {1, 1, u"first", 1},
-      {0, 0, u"first", 0},
+      {1, 0, true},   // deleted, then present: the present folder, with its name, parent and dates
+      {0, 1, false},  // present, then deleted: unchanged
+      {1, 1, false},
+      {0, 0, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.firstDeleted << " then " << c.secondDeleted);
     Reset();
     AppendFatFolder(u"first", 40, 0, 0x5021, 0x5022, 0, c.firstDeleted);
+    AppendFatFolder(u"parent", 99, 0, 0, 0, 0, 0);
     FatFolderRecord& same = AppendFatFolder(u"second", 40, 99, 1, 2, 7, c.secondDeleted);
-    ASSERT_EQ(FatFolderList.size(), 1u);
+    ASSERT_EQ(FatFolderList.size(), 2u);
     EXPECT_EQ(&same, &FatFolderList[0]);
-    EXPECT_EQ(same.name, c.nameAfter);
-    EXPECT_EQ(same.deleted, c.deletedAfter);
-    // A revival changes only the name and the deleted flag.
-    EXPECT_EQ(same.parentId, 0u);
-    EXPECT_EQ(same.firstDateWord, 0x5021);
-    EXPECT_EQ(same.secondDateWord, 0x5022);
+    EXPECT_EQ(same.name, c.revived ? u"second" : u"first");
+    EXPECT_EQ(same.deleted, c.revived ? 0u : c.firstDeleted);
+    EXPECT_EQ(same.parentId, c.revived ? 99u : 0u);
+    EXPECT_EQ(same.firstDateWord, c.revived ? 1 : 0x5021);
+    EXPECT_EQ(same.secondDateWord, c.revived ? 2 : 0x5022);
     EXPECT_EQ(same.treeKey, 0u);
-    EXPECT_EQ(ScanCounters.folderCount, 1u);
+    EXPECT_EQ(ScanCounters.folderCount, 2u);
   }
+}
+
+// A folder listed inside a deleted folder went with it; a live entry naming its cluster takes it too, but
+// never under itself.
+TEST_F(FatRecords, ALiveEntryTakesAFolderInADeletedFolderButNeverMovesItUnderItself) {
+  AppendFatFolder(u"gone", 10, 0, 0, 0, 0, 1);
+  AppendFatFolder(u"inside gone", 11, 10, 0, 0, 0, 0);
+  AppendFatFolder(u"live", 12, 0, 0, 0, 0, 0);
+  AppendFatFolder(u"new", 11, 12, 3, 4, 0, 0);
+  EXPECT_EQ(FindFatFolder(11)->name, u"new");
+  EXPECT_EQ(FindFatFolder(11)->parentId, 12u);
+  AppendFatFolder(u"loop", 20, 0, 0, 0, 0, 1);
+  AppendFatFolder(u"child of loop", 21, 20, 0, 0, 0, 1);
+  AppendFatFolder(u"under its child", 20, 21, 0, 0, 0, 0);
+  EXPECT_EQ(FindFatFolder(20)->name, u"loop");
+  EXPECT_EQ(FindFatFolder(20)->parentId, 0u);
+}
+
+// Each record's deleted flag after the walk: its own mark, or any folder above it deleted. Loops and
+// parents that are not listed end the walk up.
+TEST_F(FatRecords, EverythingInADeletedFolderIsMarkedDeletedAtAnyDepth) {
+  struct Folder {
+    uint32_t cluster, parent, deleted, after;
+  };
+  const Folder folders[] = {
+      {3, 0, 0, 0},   {4, 3, 1, 1},   {5, 4, 0, 1},    {6, 5, 0, 1},  // root > 3 > 4 (deleted) > 5 > 6
+      {7, 0, 0, 0},   {8, 7, 0, 0},                                   // a live branch
+      {9, 10, 0, 0},  {10, 9, 0, 0},                                  // a loop of live folders
+      {11, 11, 1, 1},                                                 // a deleted folder inside itself
+      {13, 77, 0, 0}, {14, 13, 0, 0},                                 // a parent that is not listed
+      {records::kLostDirId, 0, 0, 0}, {15, records::kLostDirId, 0, 0},
+  };
+  for (const Folder& f : folders) AppendFatFolder(u"d", f.cluster, f.parent, 0, 0, 0, f.deleted);
+  // (parent, own mark, after)
+  const uint32_t files[][3] = {{0, 0, 0}, {3, 0, 0}, {4, 0, 1}, {6, 0, 1}, {8, 0, 0}, {8, 1, 1},
+                               {10, 0, 0}, {11, 0, 1}, {14, 0, 0}, {77, 0, 0}, {15, 0, 0}};
+  for (const auto& f : files) AppendFatEntry(u"f", 100, f[0], 0, 0, 1, f[1]);
+  MarkFatRecordsInDeletedFolders();
+  for (size_t i = 0; i < std::size(folders); ++i) EXPECT_EQ(FatFolderList[i].deleted, folders[i].after) << i;
+  for (size_t i = 0; i < std::size(files); ++i) EXPECT_EQ(FatEntryList[i].deleted, files[i][2]) << i;
+  // Twice changes nothing.
+  MarkFatRecordsInDeletedFolders();
+  for (size_t i = 0; i < std::size(folders); ++i) EXPECT_EQ(FatFolderList[i].deleted, folders[i].after) << i;
 }
 
 TEST_F(FatRecords, FoldersAreAppendedInOrderWithTheirFields) {

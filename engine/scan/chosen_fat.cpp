@@ -72,8 +72,8 @@ void TakeEntry(const FatDirectoryEntry& entry, uint32_t folder) {
 // before it, until the directory ends, a piece leaves the scanned range, or a stop comes.
 class DirectoryPieces {
  public:
-  DirectoryPieces(uint32_t folder, uint32_t deleted, bool subfolder)
-      : folder_(folder), deleted_(deleted), subfolder_(subfolder), range_(CurrentRangeSectors()) {}
+  DirectoryPieces(uint32_t folder, bool subfolder)
+      : folder_(folder), subfolder_(subfolder), range_(CurrentRangeSectors()) {}
 
   // Reads and parses count sectors from lba; false when the directory goes no further.
   bool Read(uint64_t lba, uint32_t count) {
@@ -87,7 +87,7 @@ class DirectoryPieces {
     const bool first = pieces_++ == 0;
     // A subfolder's contents are believed only when its first sector begins with "." and "..".
     if (first && subfolder_ && !BeginsSubfolder(buffer_.data())) return false;
-    ParseFatFolderSectors(buffer_.data(), folder_, &ended_, count, deleted_, first && subfolder_ ? 2 : 0,
+    ParseFatFolderSectors(buffer_.data(), folder_, &ended_, count, 0, first && subfolder_ ? 2 : 0,
                           history_.Before());
     ++parsed_;
     history_.Keep(buffer_.data(), count);
@@ -113,7 +113,6 @@ class DirectoryPieces {
 
  private:
   uint32_t folder_;
-  uint32_t deleted_;
   bool subfolder_;
   RangeSectors range_;
   uint32_t ended_ = 0;
@@ -124,7 +123,7 @@ class DirectoryPieces {
 };
 
 void ReadRootFolder(FatClusterClaims& claims) {
-  DirectoryPieces root(records::kFatRootId, 0, false);
+  DirectoryPieces root(records::kFatRootId, false);
   if (CurrentFileSystem.type == records::kFat32) {
     const uint32_t named = CurrentFileSystem.rootDirectory;
     root.ReadChain(named != 0 ? named : kFat32DefaultRootCluster, true, claims);
@@ -196,6 +195,8 @@ void FindFatCopies() {
   if (CurrentFileSystem.type != records::kFat32) CurrentFileSystem.rootDirectory = static_cast<uint32_t>(root);
 }
 
+// Entries are listed as deleted by their own mark: what lies in a deleted folder is marked once every folder is
+// named (MarkFatRecordsInDeletedFolders), since a folder may be read before its parent's entry names it.
 void ReadChosenFatFolders() {
   chosen::BeginStep(u"Step 4 / 5...");
   // Cluster positions are products of the cluster size: one that no FAT volume has reads nothing.
@@ -210,7 +211,7 @@ void ReadChosenFatFolders() {
     const uint32_t deleted = FatFolderList[i].deleted;
     // Clusters 0 and 1 hold no data; "Lost Dir" has no cluster of its own.
     if (cluster >= 2 && cluster != records::kLostDirId) {
-      DirectoryPieces folder(cluster, deleted, true);
+      DirectoryPieces folder(cluster, true);
       folder.ReadChain(cluster, deleted == 0, claims);
     }
     progress.Show(i + 1, count);
@@ -222,5 +223,6 @@ void ReadChosenFat() {
   CollectOrphanFatFolders();
   if (CurrentFileSystem.firstFatSector == 0) FindFatCopies();
   ReadChosenFatFolders();
+  MarkFatRecordsInDeletedFolders();
   chosen::BuildChosenTree(u"Please wait creating tree ( Step 5/5 )...", AddFatFolders, records::kFatRootId);
 }

@@ -27,7 +27,8 @@ uint16_t ChosenFileSystemNumber();
 
 // FAT, in five steps: the chosen subfolder candidates become folders "Dir" + cluster (step 1);
 // CollectOrphanFatFolders (2); FindFatCopies when the file system has no allocation-table position (3);
-// ReadChosenFatFolders (4); the results tree (5).
+// ReadChosenFatFolders (4); the results tree (5). Entries are read as deleted by their own marks, and what lies
+// in a deleted folder is marked deleted before the tree is built.
 void ReadChosenFat();
 
 // Adds "Lost Dir" under the root and, for each folder whose parent folder is not listed, a folder

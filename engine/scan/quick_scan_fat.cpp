@@ -17,8 +17,8 @@ namespace {
 // comes.
 class DirectoryReader {
  public:
-  DirectoryReader(uint32_t parentId, uint32_t deleted, bool subfolder)
-      : parentId_(parentId), deleted_(deleted), subfolder_(subfolder), range_(CurrentRangeSectors()) {}
+  DirectoryReader(uint32_t parentId, bool subfolder)
+      : parentId_(parentId), subfolder_(subfolder), range_(CurrentRangeSectors()) {}
 
   // false when the directory has ended.
   bool Read(uint64_t lba) {
@@ -28,7 +28,7 @@ class DirectoryReader {
     const bool first = count_++ == 0;
     // A subfolder's contents are believed only when its first sector begins with "." and "..".
     if (first && subfolder_ && !BeginsSubfolder(sector)) return false;
-    ParseFatDirectory(sector.data(), parentId_, &ended_, static_cast<uint32_t>(lba), deleted_,
+    ParseFatDirectory(sector.data(), parentId_, &ended_, static_cast<uint32_t>(lba), 0,
                       first && subfolder_ ? 2 : 0, history_.Before());
     ++parsed_;
     history_.Keep(sector.data(), 1);
@@ -54,7 +54,6 @@ class DirectoryReader {
   static bool BeginsSubfolder(const Sector& s) { return s[0] == '.' && s[1] == ' ' && s[32] == '.' && s[33] == '.'; }
 
   uint32_t parentId_;
-  uint32_t deleted_;
   bool subfolder_;
   RangeSectors range_;
   uint32_t ended_ = 0;
@@ -64,7 +63,7 @@ class DirectoryReader {
 };
 
 void ReadRootFolder(FatClusterClaims& claims) {
-  DirectoryReader reader(records::kFatRootId, 0, false);
+  DirectoryReader reader(records::kFatRootId, false);
   if (CurrentFileSystem.type == records::kFat32) {
     reader.ReadClusters(CurrentFileSystem.rootDirectory, true, claims);
     return;
@@ -74,14 +73,16 @@ void ReadRootFolder(FatClusterClaims& claims) {
   }
 }
 
-// Every folder listed, in list order, while the reading appends the folders it finds.
+// Every folder listed, in list order, while the reading appends the folders it finds. Each entry is listed as
+// deleted by its own mark; what lies in a deleted folder is marked afterwards (MarkFatRecordsInDeletedFolders),
+// since a deleted folder read here may yet turn out to be a live folder that took its cluster.
 void ReadSubfolders(FatClusterClaims& claims) {
   for (size_t i = 0; i < FatFolderList.size(); ++i) {
     if (ScanStopRequested()) return;
     const uint32_t firstCluster = FatFolderList[i].firstCluster;
     const uint32_t deleted = FatFolderList[i].deleted;
     if (firstCluster < 2) continue;
-    DirectoryReader reader(firstCluster, deleted, true);
+    DirectoryReader reader(firstCluster, true);
     reader.ReadClusters(firstCluster, deleted == 0, claims);
   }
 }
@@ -94,6 +95,7 @@ uint32_t QuickScanFat() {
   FatClusterClaims claims;
   ReadRootFolder(claims);
   ReadSubfolders(claims);
+  MarkFatRecordsInDeletedFolders();
   BuildFolderResults(u"Please wait creating tree", AddFatFolders, records::kFatRootId, ResultListers.listFatFolder);
   return 1;
 }

@@ -1,0 +1,153 @@
+#!/usr/bin/env python3
+"""Ordinary FAT histories made by mkfs.fat and mtools, in which a new folder takes the cluster of a folder deleted
+before it, against The Sleuth Kit.
+
+    fat_histories_test.py --enginectl PATH --work DIR [--only NAME...]
+
+Each history runs on FAT16 and FAT32, with 1-sector clusters and with larger ones. The deleted folder's entry is
+met before the new folder's (in the root, or deeper), after it, or in the same folder; the new folder holds live
+files and a deleted one, and a deleted tree of files lies beside. For each volume:
+- Quick Scan's tree (path, size, live or deleted) equals fls's, less the deleted folder entries whose cluster
+  a live folder holds now (the engine lists a cluster's folder once: the live one);
+- reading the file system an Extensive Scan finds (--choose 1) gives the same tree (beside it, "Lost Dir" and the
+  deleted folders that no entry names any more, "Dir" + cluster, with what they hold);
+- saving the Quick Scan's tree saves every file fls lists with icat's bytes; with "--deleted exclude" every live
+  file is saved with icat's bytes and nothing else.
+The last line gives the cases and the failures.
+"""
+import argparse
+import concurrent.futures
+import os
+import re
+import shutil
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from driver import CODES, Entry, Save, check_save, compare, run, saved_tree, scanned_entries  # noqa: E402
+from fat import _forget_next_free as forget_next_free  # noqa: E402  (driver.py puts tools/images on the path)
+import oracle  # noqa: E402
+from util import pseudo_bytes, run as run_tool  # noqa: E402
+import vhd  # noqa: E402
+
+KEEP = "Keep these folders safe"  # a name of three entries: it cannot take the place of the deleted one
+# Each history: mtools steps, ("mmd", path), ("mrd", path), ("put", path, size), ("mdel", path),
+# ("mdeltree", path).
+HISTORIES = {
+    # The issue's sequence: the deleted OldDir is met in the root, the new folder one level down.
+    "reuse_deeper": [("mmd", "Docs"), ("mmd", "OldDir"), ("mrd", "OldDir"), ("mmd", "Docs/NewDir"),
+                     ("put", "Docs/NewDir/FILE.TXT", 3000)],
+    # The deleted folder is read before the new folder's entry is met (two levels down).
+    "reuse_read_first": [("mmd", "Docs"), ("mmd", "Docs/Sub"), ("mmd", "OldDir"), ("mrd", "OldDir"),
+                         ("mmd", "Docs/Sub/NewDir"), ("put", "Docs/Sub/NewDir/kept.txt", 5000),
+                         ("put", "Docs/Sub/NewDir/Gone.bin", 700), ("mdel", "Docs/Sub/NewDir/Gone.bin"),
+                         ("put", "Docs/Sub/NewDir/Last one.dat", 2100)],
+    # The new folder's entry is met first; the deleted one lies deeper.
+    "reuse_live_first": [("mmd", "A"), ("mmd", "A/Old"), ("mrd", "A/Old"), ("mmd", "New Folder"),
+                         ("put", "New Folder/Inside.txt", 4000)],
+    # Both in the same folder: a file after the deleted entry keeps its place too small for the longer name.
+    "reuse_same_folder": [("mmd", "Docs"), ("mmd", "Docs/Old"), ("put", "Docs/B.TXT", 600), ("mrd", "Docs/Old"),
+                          ("mmd", "Docs/A new folder name"), ("put", "Docs/A new folder name/A.TXT", 1500)],
+    # A deleted tree of files beside a new tree that takes its clusters.
+    "reuse_tree": [("mmd", "Old"), ("mmd", "Old/Deep"), ("put", "Old/one.txt", 2500), ("put", "Old/Deep/two.txt", 900),
+                   ("put", "Stay.txt", 300), ("mdeltree", "Old"), ("mmd", KEEP), ("mmd", KEEP + "/New"),
+                   ("mmd", KEEP + "/New/Deeper"), ("put", KEEP + "/New/three.txt", 3300),
+                   ("put", KEEP + "/New/four.txt", 1200), ("put", KEEP + "/New/Deeper/five.txt", 800),
+                   ("mdel", KEEP + "/New/four.txt")],
+}
+# (fs, sectors per cluster, MiB): the smallest sizes at which TSK takes each for what it is.
+LAYOUTS = [("fat16", 1, 16), ("fat16", 8, 40), ("fat32", 1, 40), ("fat32", 2, 72)]
+
+
+def build(work, name, history, fs, spc, mib):
+    """The raw volume and its fixed VHD: (raw, vhd)."""
+    raw = os.path.join(work, name + ".raw")
+    with open(raw, "wb") as f:
+        f.truncate(mib << 20)
+    run_tool(["mkfs.fat", "--invariant", "-F", 16 if fs == "fat16" else 32, "-s", spc, raw])
+    staging = os.path.join(work, name + ".files")
+    os.makedirs(staging)
+    for step in history:
+        target = "::/" + step[1]
+        if step[0] == "put":
+            local = os.path.join(staging, str(len(os.listdir(staging))))
+            with open(local, "wb") as f:
+                f.write(pseudo_bytes(name + step[1], step[2]))
+            run_tool(["mcopy", "-i", raw, "-D", "o", local, target])
+        else:
+            run_tool([step[0], "-i", raw, target])
+            forget_next_free(raw, fs)  # so that FAT32 too gives the freed clusters out again
+    image = os.path.join(work, name + ".vhd")
+    shutil.copyfile(raw, image)
+    with open(image, "ab") as f:
+        f.write(vhd.make_footer(mib << 20, 2, vhd.unique_id(name), 0xFFFFFFFFFFFFFFFF))
+    return raw, image
+
+
+def tsk_entries(raw):
+    """TSK's user entries, less the deleted folders whose first cluster a live folder holds now; and how many
+    of those there were."""
+    entries = [e for e in oracle.user_entries(oracle.describe_volume(raw, 0)) if not e["stream"]]
+    live = {e["runs"][0][0] for e in entries if e["dir"] and not e["deleted"] and e["runs"]}
+    kept = [e for e in entries if not (e["dir"] and e["deleted"] and e["runs"] and e["runs"][0][0] in live)]
+    return kept, len(entries) - len(kept)
+
+
+def expected_tree(entries):
+    return [Entry(e["dir"], 1 if e["deleted"] else 0, e["size"], e["path"]) for e in entries
+            if e["dir"] or e["size"]]
+
+
+def check(args, name, history, layout):
+    fs, spc, mib = layout
+    case = "%s_%s_%d" % (name, fs, spc)
+    work = os.path.join(args.work, case)
+    os.makedirs(work)
+    raw, image = build(work, case, history, fs, spc, mib)
+    source = ["--range", CODES[fs], 0, (mib << 20) // 512]
+    entries, reused = tsk_entries(raw)
+    problems = [] if reused else ["the history left no deleted folder whose cluster a live folder took"]
+    quick = run(args.enginectl, "quick", image, *source)
+    problems += ["quick " + p for p in compare(fs, expected_tree(entries), scanned_entries(quick.stdout.decode(), fs))]
+    chosen = run(args.enginectl, "extensive", image, *source, "--choose", 1)
+    # Beside TSK's tree, the Extensive Scan finds deleted folders that no entry names any more ("Dir" + cluster).
+    got = [e for e in scanned_entries(chosen.stdout.decode(), fs)
+           if e.path != "Lost Dir" and not re.search(r"(^|/)Dir\d+(/|$)", e.path)]
+    problems += ["chosen " + p for p in compare(fs, expected_tree(entries), got)]
+    files = [e for e in entries if not e["dir"] and e["size"]]
+    for policy, wanted in (("include", entries), ("exclude", [e for e in entries if not e["deleted"]])):
+        save = Save(args.enginectl, image, source, os.path.join(work, "save_" + policy), ["--deleted", policy])
+        pairs = [(e, e["path"]) for e in wanted if e["dir"] or e["size"]]
+        found = check_save(save, pairs, raw, 0, True)
+        saved_files = sum(1 for kind in saved_tree(save.out).values() if kind == "F")
+        want_files = sum(1 for e in wanted if not e["dir"] and e["size"])
+        if saved_files != want_files:
+            found.append("%d files saved, %d wanted" % (saved_files, want_files))
+        problems += ["save --deleted %s: %s" % (policy, p) for p in found]
+    if not any(not e["deleted"] for e in files) or not any(e["dir"] and not e["deleted"] for e in entries):
+        problems.append("the history made no live file or folder")
+    return case, problems
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--enginectl", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--only", nargs="*")
+    args = parser.parse_args()
+    shutil.rmtree(args.work, ignore_errors=True)
+    os.makedirs(args.work)
+    cases = [(n, h, layout) for n, h in HISTORIES.items() for layout in LAYOUTS if not args.only or n in args.only]
+    failed = 0
+    with concurrent.futures.ThreadPoolExecutor(max_workers=3) as pool:
+        for case, problems in pool.map(lambda c: check(args, *c), cases):
+            print("%s: %s" % (case, "ok" if not problems else "FAILED"))
+            for p in problems[:12]:
+                print("  " + p)
+            failed += bool(problems)
+    print("%d passed, %d failed" % (len(cases) - failed, failed))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
