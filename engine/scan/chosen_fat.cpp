@@ -7,6 +7,7 @@
 #include "engine/fat/fat_folder_chain.h"
 #include "engine/partitions/disk_sectors.h"
 #include "engine/records/extensive_lists.h"
+#include "engine/records/pause_gate.h"
 #include "engine/records/result_tree_builders.h"
 #include "engine/records/scan_records.h"
 #include "engine/scan/chosen_fs.h"
@@ -36,6 +37,14 @@ bool BeginsTable(const Sector& sector) { return sector[0] == 0xF8 && sector[1] =
 // A subfolder's first sector: its "." entry, then ".." at byte 32.
 bool BeginsSubfolder(const uint8_t* sector) {
   return sector[0] == '.' && sector[1] == ' ' && sector[32] == '.' && sector[33] == '.';
+}
+
+// A stop ends the step it comes in, not the steps after it: they still run over what the steps before gathered,
+// so that the folders extracted so far keep their places and get their files. (The question is answered
+// first: the worker waits at the pause gate while it is up.)
+void StopEndsOneStep() {
+  ScanPauseGate.Pass();
+  ScanThreadControl.stopFlag = 0;
 }
 
 // Step 1: a folder "Dir" + cluster for every subfolder candidate of the chosen number.
@@ -155,13 +164,15 @@ void ParseFatFolderSectors(const uint8_t* buffer, uint32_t folderCluster, uint32
   }
 }
 
+// As when a found NTFS file system is read, a stop does not end this step: it only places the folders found, and
+// a folder left out would take its subfolders and files out of the tree with it.
 void CollectOrphanFatFolders() {
   chosen::BeginStep(u"Searching for orphan entries ( Step 2/5 )...");
   const size_t before = FatFolderList.size();
   AppendFatFolder(u"Lost Dir", records::kLostDirId, records::kFatRootId, 0, 0, host::kNoTreeKey, 0);
   chosen::StepProgress progress;
   for (size_t i = 0; i < before; ++i) {
-    if (ScanStopRequested()) return;
+    ScanPauseGate.Pass();
     progress.Show(i, before);
     const uint32_t parent = FatFolderList[i].parentId;
     if (parent == records::kFatRootId || FindFatFolder(parent) != nullptr) continue;
@@ -220,8 +231,10 @@ void ReadChosenFatFolders() {
 
 void ReadChosenFat() {
   ExtractFolders();
+  StopEndsOneStep();
   CollectOrphanFatFolders();
   if (CurrentFileSystem.firstFatSector == 0) FindFatCopies();
+  StopEndsOneStep();
   ReadChosenFatFolders();
   MarkFatRecordsInDeletedFolders();
   chosen::BuildChosenTree(u"Please wait creating tree ( Step 5/5 )...", AddFatFolders, records::kFatRootId);

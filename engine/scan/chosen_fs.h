@@ -27,12 +27,13 @@ uint16_t ChosenFileSystemNumber();
 
 // FAT, in five steps: the chosen subfolder candidates become folders "Dir" + cluster (step 1);
 // CollectOrphanFatFolders (2); FindFatCopies when the file system has no allocation-table position (3);
-// ReadChosenFatFolders (4); the results tree (5). Entries are read as deleted by their own marks, and what lies
+// ReadChosenFatFolders (4); the results tree (5). A stop ends the step it comes in (never step 2); the
+// steps after it run over what was gathered. Entries are read as deleted by their own marks, and what lies
 // in a deleted folder is marked deleted before the tree is built.
 void ReadChosenFat();
 
 // Adds "Lost Dir" under the root and, for each folder whose parent folder is not listed, a folder
-// "Dir" + the parent's cluster under "Lost Dir" that stands in for the parent.
+// "Dir" + the parent's cluster under "Lost Dir" that stands in for the parent. A stop does not end it.
 void CollectOrphanFatFolders();
 
 // For a FAT file system rebuilt without a boot sector: looks for the two allocation tables before the

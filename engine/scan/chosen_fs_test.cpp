@@ -512,6 +512,56 @@ TEST_F(HandMadeFat, StopEndsTheStepButTheTreeIsStillBuilt) {
   EXPECT_EQ(resultTree.nodes.size(), 6u);
 }
 
+// A stop ends the step it comes in, and only that one: the orphan folder (cluster 8, under a parent cluster 50 that
+// no folder has) keeps its place under "Lost Dir", and the folders extracted before the stop are read. Every file
+// listed is one the unstopped reading lists (its folders' names may be missing when the search for the tables
+// was stopped: the root then goes unread).
+TEST_F(HandMadeFat, StopEndsTheStepItComesInAndTheStepsAfterItStillRun) {
+  for (uint32_t table : {64u, 74u}) PutLe16(bytes_, table * 512 + 16, 0xFFFF);  // cluster 8: one cluster
+  PutEntry(&bytes_[108 * 512], 0, ".          ", 0x10, 8);
+  PutEntry(&bytes_[108 * 512], 1, "..         ", 0x10, 50);
+  PutEntry(&bytes_[108 * 512], 2, "ORPHAN  TXT", 0x20, 9, 40);
+  drive_.reset();
+  drive_ = std::make_unique<extensive_test::MappedDrive>(bytes_);
+  AppendDirSectorCandidate(108, 8, 50, 0, 0).mark = 1;
+  const FileSystemRecord chosen = CurrentFileSystem;
+  // The files of a tree: (name, deleted, size).
+  const auto files = [](const std::set<Item>& items) {
+    std::set<Item> out;
+    for (const auto& [path, deleted, size] : items) {
+      if (size != 0) out.insert({path.substr(path.rfind('/') + 1), deleted, size});
+    }
+    return out;
+  };
+  std::set<Item> whole;
+  for (const char16_t* step : {u"", u"Extracting entries for the selected file system ( Step 1/5 )...",
+                               u"Searching for orphan entries ( Step 2/5 )...",
+                               u"Searching for lost FAT fragments ( Step 3/5 )..."}) {
+    SCOPED_TRACE(os::ToUtf8(step));
+    FreeScanRecordLists();
+    CurrentFileSystem = chosen;
+    form.onStatus = [step](const std::u16string& text) {
+      if (text == step) ScanThreadControl.stopFlag = 1;
+    };
+    RunReader();
+    ExpectWorkerEnded();
+    const std::set<Item> items = FatItems();
+    for (const Item& item : items) EXPECT_EQ(std::get<0>(item).find('?'), std::string::npos) << std::get<0>(item);
+    if (*step == 0) {
+      whole = items;
+      EXPECT_EQ(whole.count({"/Lost Dir/Dir50/Dir8/ORPHAN.TXT", 0, 40}), 1u);
+      continue;
+    }
+    const std::set<Item> listed = files(items), all = files(whole);
+    EXPECT_FALSE(listed.empty());
+    EXPECT_TRUE(std::includes(all.begin(), all.end(), listed.begin(), listed.end()));
+    // Once the folders are extracted, the orphan keeps its place (a stop in step 2 ends step 3).
+    if (std::u16string_view(step).find(u"Step 1/5") == std::u16string_view::npos) {
+      EXPECT_EQ(items.count({"/Lost Dir/Dir50/Dir8/ORPHAN.TXT", 0, 40}), 1u);
+    }
+  }
+}
+
 // A FAT16 folder at cluster 3 whose chain runs through 150 clusters, one sector of 16 files each (cluster 0 at
 // sector 100, tables at 64 and 74): the whole chain is read, and a chain whose last cluster leads back to its
 // first is read once.
