@@ -4,6 +4,7 @@
 #include "app/results/result_records.h"
 #include "engine/fat/fat_time.h"
 #include "engine/records/fat_records.h"
+#include "engine/records/file_names.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
@@ -64,6 +65,14 @@ template <typename Record>
 bool Rename(Record* record, const std::u16string& name) {
   if (record == nullptr) return false;
   record->name = name;
+  return true;
+}
+
+// Gives a file found by id the user's name, keeping the one it was found under; false when none was found.
+template <typename File>
+bool RenameFound(File* file, const std::u16string& name) {
+  if (file == nullptr) return false;
+  records::RenameFile(*file, name);
   return true;
 }
 
@@ -137,9 +146,9 @@ bool RenameFileRecord(uint32_t id, const std::u16string& name) {
       }
       return false;
     case ResultKind::kFat:
-      return Rename(FindFatEntry(id), name);
+      return RenameFound(FindFatEntry(id), name);
     case ResultKind::kNtfs:
-      return ExtensiveNtfs() ? Rename(FindNtfsFoundEntry(id), name) : Rename(FindNtfsEntry(id), name);
+      return ExtensiveNtfs() ? RenameFound(FindNtfsFoundEntry(id), name) : RenameFound(FindNtfsEntry(id), name);
     default:
       return false;
   }

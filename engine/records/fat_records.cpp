@@ -71,8 +71,8 @@ FatEntryRecord& AppendFatEntry(std::u16string_view name, uint32_t firstCluster, 
                                uint16_t firstDateWord, uint16_t secondDateWord, uint32_t size,
                                uint32_t deleted) {
   return FatEntryList.Append(records::GuardAllocation([&] {
-    return FatEntryRecord{std::u16string(name), firstCluster,   parentId, firstDateWord,
-                          secondDateWord,       size,           deleted,  ScanCounters.entryCount};
+    return FatEntryRecord{std::u16string(name), firstCluster, parentId, firstDateWord, secondDateWord,
+                          size, deleted, ScanCounters.entryCount, {}};
   }));
 }
 

@@ -28,6 +28,7 @@ struct FatEntryRecord {
   uint32_t size = 0;            // bytes
   uint32_t deleted = 0;         // 1 deleted, 0 present
   uint32_t id = 0;              // ScanCounters.entryCount when appended
+  std::u16string foundName;     // the name it was found under, once the user renamed it (records::RenameFile)
 };
 
 struct ClusterNode {

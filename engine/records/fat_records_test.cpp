@@ -4,6 +4,7 @@
 
 #include <iterator>
 
+#include "engine/records/file_names.h"
 #include "engine/records/records_test_fixture.h"
 
 namespace {
@@ -80,6 +81,23 @@ TEST_F(FatRecords, EverythingInADeletedFolderIsMarkedDeletedAtAnyDepth) {
   // Twice changes nothing.
   MarkFatRecordsInDeletedFolders();
   for (size_t i = 0; i < std::size(folders); ++i) EXPECT_EQ(FatFolderList[i].deleted, folders[i].after) << i;
+}
+
+// The user's names come and go; the name the file was found under stays, and is kept only while they differ.
+TEST_F(FatRecords, ARenamedFileKeepsTheNameItWasFoundUnder) {
+  FatEntryRecord& file = AppendFatEntry(u"IMG_0001.JPG", 5, 0, 0, 0, 10, 0);
+  const struct {
+    const char16_t *rename, *name, *onDisk, *kept;
+  } steps[] = {{u"Beach.jpg", u"Beach.jpg", u"IMG_0001.JPG", u"IMG_0001.JPG"},
+               {u"Sea.jpg", u"Sea.jpg", u"IMG_0001.JPG", u"IMG_0001.JPG"},
+               {u"IMG_0001.JPG", u"IMG_0001.JPG", u"IMG_0001.JPG", u""},
+               {u"IMG_0001.JPG", u"IMG_0001.JPG", u"IMG_0001.JPG", u""}};
+  for (const auto& step : steps) {
+    records::RenameFile(file, step.rename);
+    EXPECT_EQ(file.name, step.name);
+    EXPECT_EQ(records::NameOnDisk(file), step.onDisk);
+    EXPECT_EQ(file.foundName, step.kept);
+  }
 }
 
 TEST_F(FatRecords, FoldersAreAppendedInOrderWithTheirFields) {

@@ -35,8 +35,8 @@ NtfsEntryRecord& AppendNtfsEntry(uint32_t id, std::u16string_view name, uint32_t
                                  uint32_t parentId, uint64_t creationTime, uint64_t modificationTime,
                                  uint32_t deleted, uint64_t size) {
   return NtfsEntryList.Append(records::GuardAllocation([&] {
-    return NtfsEntryRecord{std::u16string(name), recordNumber, parentId, creationTime,
-                           modificationTime,     size,         deleted,  id};
+    return NtfsEntryRecord{std::u16string(name), recordNumber, parentId, creationTime, modificationTime, size,
+                           deleted, id, {}};
   }));
 }
 
@@ -45,8 +45,8 @@ NtfsFoundEntryRecord& AppendNtfsFoundEntry(std::u16string_view name, uint32_t id
                                            uint64_t modificationTime, uint64_t size, uint16_t mark,
                                            uint32_t deleted) {
   NtfsFoundEntryRecord& entry = NtfsFoundEntryList.Append(records::GuardAllocation([&] {
-    return NtfsFoundEntryRecord{std::u16string(name), id,   parentId, recordNumber, creationTime,
-                                modificationTime,     size, mark,     deleted};
+    return NtfsFoundEntryRecord{std::u16string(name), id, parentId, recordNumber, creationTime, modificationTime,
+                                size, mark, deleted, {}};
   }));
   ++ScanCounters.fileRecordCount;
   return entry;

@@ -28,6 +28,7 @@ struct NtfsEntryRecord {
   uint64_t size = 0;          // data size in bytes
   uint32_t deleted = 0;       // 1 deleted
   uint32_t id = 0;            // sector of the file's MFT record
+  std::u16string foundName;   // the name it was found under, once the user renamed it (records::RenameFile)
 };
 
 struct NtfsFoundEntryRecord {
@@ -40,6 +41,7 @@ struct NtfsFoundEntryRecord {
   uint64_t size = 0;
   uint16_t fileSystemMark = 0;  // 0 when made
   uint32_t deleted = 0;         // 1 when the record's flags are 0
+  std::u16string foundName;     // the name it was found under, once the user renamed it (records::RenameFile)
 };
 
 // Folders. In an Extensive Scan (RecoveryMode 0) one record per record number; otherwise every append.

@@ -11,6 +11,7 @@
 
 #include "engine/image/byte_order.h"
 #include "engine/image/source_values.h"
+#include "engine/records/file_names.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/scan_records.h"
 #include "engine/scan/selected_signatures.h"
@@ -264,6 +265,44 @@ TEST_F(SnapshotFile, ASourceThatIsNotTheSnapshotsIsReportedAndNothingIsLoaded) {
   EXPECT_TRUE(TakeErrors().empty());
   EXPECT_TRUE(Now() == before);
   EXPECT_FALSE(dialog_.created);
+}
+
+// A file the user renamed keeps the name it was found under after its new one, in place of the two bytes that
+// older files hold zero there (and older readers skip); what holds no terminated name there gives none.
+TEST_F(SnapshotFile, ARenamedFileStoresTheNameItWasFoundUnderAfterItsNewName) {
+  FillQuickFat();
+  records::RenameFile(FatEntryList[0], u"Notes.txt");
+  const std::u16string path = TempPath("renamed.vsnp");
+  ASSERT_EQ(SaveAs(path, false), 1u);
+  const Bytes written = snapshot_test::ReadFileBytes(path);
+  const size_t entry = 80 + 4 + 27 + 4;  // header, parameters, the folder count and record, the entry count
+  ASSERT_GT(written.size(), entry + 2 + 32);
+  EXPECT_EQ(LoadLe16(&written[entry]), 2 * (9 + 5) + 25);
+  const std::u16string item = u"Notes.txt\0A.TXT";
+  for (size_t i = 0; i <= item.size(); ++i) {
+    EXPECT_EQ(LoadLe16(&written[entry + 2 + 2 * i]), i < item.size() ? item[i] : 0) << i;
+  }
+  struct Case {
+    const char* what;
+    std::function<void(Bytes&)> change;
+    const char16_t* foundName;
+  };
+  const Case cases[] = {
+      {"as written", [](Bytes&) {}, u"A.TXT"},
+      {"zeros there", [entry](Bytes& b) { std::fill(&b[entry + 2 + 20], &b[entry + 2 + 32], 0); }, u""},
+      {"no terminator", [entry](Bytes& b) { b[entry + 2 + 30] = 'X'; }, u""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Bytes bytes = written;
+    c.change(bytes);
+    snapshot_test::WriteFileBytes(path, bytes);
+    ASSERT_EQ(LoadSnapshotTree(path), 1u);
+    ASSERT_EQ(FatEntryList.size(), 2u);
+    EXPECT_EQ(FatEntryList[0].name, u"Notes.txt");
+    EXPECT_EQ(FatEntryList[0].foundName, c.foundName);
+    EXPECT_EQ(FatEntryList[1].foundName, u"");
+  }
 }
 
 TEST_F(SnapshotFile, AFileThatCannotBeOpenedIsRefusedSilently) {

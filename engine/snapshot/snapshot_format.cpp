@@ -69,6 +69,26 @@ bool PutText(SnapshotOutput& out, std::u16string_view text, TextKind kind, uint1
   return true;
 }
 
+// A file's name: the name it is shown under, then, when the user renamed it, the name it was found under in
+// place of the two further bytes (which readers that know nothing of it skip, as the rest of the item).
+struct FileName {
+  std::u16string_view shown;
+  std::u16string_view found;  // empty: the file keeps the name it was found under
+};
+
+bool FileNameLength(const FileName& name, TextKind kind, uint16_t* length) {
+  return TextLength(name.shown.size() + name.found.size(), kind, length);
+}
+
+void PutFileNameItem(SnapshotOutput& out, const FileName& name, TextKind kind) {
+  if (name.found.empty()) {
+    PutTextItem(out, name.shown, kind);
+    return;
+  }
+  out.Text16(name.shown);
+  out.Text16(name.found);
+}
+
 // The size each hit is saved with, as a hit stores it: 0 for none a user can choose.
 uint16_t StoredFileTraceSize() {
   const uint32_t megabytes = LargeFileSize.load();
@@ -98,7 +118,11 @@ bool WriteFat(SnapshotOutput& out) {
   }
   out.U32(static_cast<uint32_t>(FatEntryList.size()));
   for (const FatEntryRecord& e : FatEntryList) {
-    if (!PutText(out, e.name, kFatEntryName)) return false;
+    const FileName name{e.name, e.foundName};
+    uint16_t length = 0;
+    if (!FileNameLength(name, kFatEntryName, &length)) return false;
+    out.U16(length);
+    PutFileNameItem(out, name, kFatEntryName);
     out.U32(e.firstCluster);
     out.U32(e.parentId);
     out.U16(e.firstDateWord);
@@ -112,7 +136,7 @@ bool WriteFat(SnapshotOutput& out) {
 
 struct NtfsEntryFields {
   uint32_t id;
-  const std::u16string& name;
+  FileName name;
   uint32_t recordNumber, parentId;
   uint64_t creationTime, modificationTime;
   uint32_t deleted;
@@ -121,10 +145,10 @@ struct NtfsEntryFields {
 
 bool PutNtfsEntry(SnapshotOutput& out, const NtfsEntryFields& e) {
   uint16_t length = 0;
-  if (!TextLength(e.name.size(), kNtfsEntryName, &length)) return false;
+  if (!FileNameLength(e.name, kNtfsEntryName, &length)) return false;
   out.U16(length);
   out.U32(e.id);
-  PutTextItem(out, e.name, kNtfsEntryName);
+  PutFileNameItem(out, e.name, kNtfsEntryName);
   out.U32(e.recordNumber);
   out.U32(e.parentId);
   out.U64(e.creationTime);
@@ -149,8 +173,8 @@ bool WriteNtfs(SnapshotOutput& out, char16_t letter, uint32_t* storedEntries) {
     *storedEntries = static_cast<uint32_t>(NtfsEntryList.size());
     out.U32(*storedEntries);
     for (const NtfsEntryRecord& e : NtfsEntryList) {
-      if (!PutNtfsEntry(out, {e.id, e.name, e.recordNumber, e.parentId, e.creationTime, e.modificationTime,
-                              e.deleted, e.size})) {
+      if (!PutNtfsEntry(out, {e.id, {e.name, e.foundName}, e.recordNumber, e.parentId, e.creationTime,
+                              e.modificationTime, e.deleted, e.size})) {
         return false;
       }
     }
@@ -162,8 +186,8 @@ bool WriteNtfs(SnapshotOutput& out, char16_t letter, uint32_t* storedEntries) {
   out.U32(count);
   for (const NtfsFoundEntryRecord& e : NtfsFoundEntryList) {
     if (!InChosenFileSystem(e)) continue;
-    if (!PutNtfsEntry(out, {e.id, e.name, e.recordNumber, e.parentId, e.creationTime, e.modificationTime,
-                            e.deleted, e.size})) {
+    if (!PutNtfsEntry(out, {e.id, {e.name, e.foundName}, e.recordNumber, e.parentId, e.creationTime,
+                            e.modificationTime, e.deleted, e.size})) {
       return false;
     }
   }
@@ -247,6 +271,7 @@ class Reader {
     }
     const size_t tail = 2 * units + 2;
     afterText_ = tail + 2 <= size ? static_cast<uint16_t>(item_[tail] | item_[tail + 1] << 8) : 0;
+    afterTextOffset_ = tail;
     return records::GuardAllocation([&] {
       std::u16string text(units, u'\0');
       for (size_t i = 0; i < units; ++i) text[i] = static_cast<char16_t>(item_[2 * i] | item_[2 * i + 1] << 8);
@@ -256,6 +281,21 @@ class Reader {
   std::u16string Text16(TextKind kind) { return Text16Item(TextItemSize(kind)); }
   // The two bytes after the terminator of the last UTF-16 text item read; 0 when the item ends there.
   uint16_t AfterText() const { return afterText_; }
+  // A second text after the terminator of the last UTF-16 text item read (a renamed file's name on disk): empty
+  // when the item holds none that ends inside it (older files hold two zero bytes there).
+  std::u16string SecondText() const {
+    size_t units = 0;
+    const size_t first = afterTextOffset_, count = (item_.size() - first) / 2;
+    while (units < count && (item_[first + 2 * units] | item_[first + 2 * units + 1]) != 0) ++units;
+    if (units == 0 || units == count) return {};
+    return records::GuardAllocation([&] {
+      std::u16string text(units, u'\0');
+      for (size_t i = 0; i < units; ++i) {
+        text[i] = static_cast<char16_t>(item_[first + 2 * i] | item_[first + 2 * i + 1] << 8);
+      }
+      return text;
+    });
+  }
 
   // An 8-bit text item, ending at its first zero byte inside the item.
   std::string Text8(TextKind kind) {
@@ -291,6 +331,7 @@ class Reader {
   ReadFault fault_ = ReadFault::kNone;
   std::vector<uint8_t> item_;
   uint16_t afterText_ = 0;
+  size_t afterTextOffset_ = 0;
 };
 
 template <typename Record, typename ReadOne>
@@ -352,6 +393,7 @@ void ReadFat(Reader& r, LoadedSnapshot* loaded, host::ProgressDialogHost* progre
   ReadList(r, kMinFatEntry, progress, &loaded->fatEntries, [&] {
     FatEntryRecord e;
     e.name = r.Text16(kFatEntryName);
+    e.foundName = r.SecondText();
     e.firstCluster = r.U32();
     e.parentId = r.U32();
     e.firstDateWord = r.U16();
@@ -380,6 +422,7 @@ void ReadNtfs(Reader& r, LoadedSnapshot* loaded, host::ProgressDialogHost* progr
     const size_t nameSize = r.TextItemSize(kNtfsEntryName);
     e.id = r.U32();
     e.name = r.Text16Item(nameSize);
+    e.foundName = r.SecondText();
     e.recordNumber = r.U32();
     e.parentId = r.U32();
     e.creationTime = r.U64();

@@ -7,7 +7,9 @@
 //               that many records; each text is preceded by a u16 length from which its size follows.
 //               The two further bytes after the terminator of each hit's extension hold the size in MB
 //               its file is saved with (LargeFileSize); they are 0 in snapshots written before the size
-//               was kept, which older readers skip as they always did.
+//               was kept, which older readers skip as they always did. Likewise a FAT or NTFS file that the
+//               user renamed has, in place of the two further bytes after its name's terminator, the name it
+//               was found under with its own terminator (the length field counts it).
 //   trailer     CurrentDriveIndex (u16), SourceKind (u16)
 // A snapshot is read whole into a LoadedSnapshot first, so that a damaged file changes nothing.
 #pragma once

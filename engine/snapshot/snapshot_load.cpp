@@ -109,7 +109,8 @@ void CommitFat(const LoadedSnapshot& loaded) {
   // Ids are given again in file order by the appender.
   ScanCounters.entryCount = 0;
   for (const FatEntryRecord& e : loaded.fatEntries) {
-    AppendFatEntry(e.name, e.firstCluster, e.parentId, e.firstDateWord, e.secondDateWord, e.size, e.deleted);
+    AppendFatEntry(e.name, e.firstCluster, e.parentId, e.firstDateWord, e.secondDateWord, e.size, e.deleted)
+        .foundName = e.foundName;
     ++ScanCounters.entryCount;
   }
 }
@@ -121,8 +122,8 @@ void CommitNtfs(const LoadedSnapshot& loaded) {
                      f.deleted);
   }
   for (const NtfsEntryRecord& e : loaded.ntfsEntries) {
-    AppendNtfsEntry(e.id, e.name, e.recordNumber, e.parentId, e.creationTime, e.modificationTime, e.deleted,
-                    e.size);
+    AppendNtfsEntry(e.id, e.name, e.recordNumber, e.parentId, e.creationTime, e.modificationTime, e.deleted, e.size)
+        .foundName = e.foundName;
   }
   ScanCounters.entryCount = static_cast<uint32_t>(loaded.ntfsEntries.size());
 }

@@ -6,19 +6,20 @@
 #include "engine/ntfs/file_name_attribute.h"
 #include "engine/ntfs/mft_map.h"
 #include "engine/ntfs/mft_record.h"
+#include "engine/records/file_names.h"
 #include "engine/snapshot/snapshot_source.h"
 
 namespace snapshot {
 
 namespace {
 
-// The file's record where the snapshot says it was found, when it is a file record of that name (the name
-// the scans choose). A record that keeps no name of its own (its names are in other records of the file)
-// is taken on its being a file record.
+// The file's record where the snapshot says it was found, when it is a file record of the name it was found
+// under (the name the scans choose; not one the user gave it). A record that keeps no name of its own (its
+// names are in other records of the file) is taken on its being a file record.
 bool ReadEntryRecord(const NtfsEntryRecord& entry, const char* devicePath, uint8_t* record) {
   if (!ntfs::ReadMftRecord(devicePath, entry.id, record) || !ntfs::IsFileRecord(record)) return false;
   FileNameInfo name;
-  return ReadPreferredFileName(record, name) != 1 || name.name == entry.name;
+  return ReadPreferredFileName(record, name) != 1 || name.name == records::NameOnDisk(entry);
 }
 
 // Whether the source holds the snapshot's files where it says they were found. A snapshot without files

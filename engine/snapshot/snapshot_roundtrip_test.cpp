@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "engine/ntfs/file_name_attribute.h"
 #include "engine/ntfs/mft_map.h"
 #include "engine/ntfs/mft_record.h"
+#include "engine/records/file_names.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/scan_records.h"
 #include "engine/scan/chosen_fs.h"
@@ -165,7 +167,8 @@ std::vector<std::string> AsQuickScanOfFoundEntries() {
   uint32_t stored = 0;
   for (const NtfsFoundEntryRecord& e : found) {
     if (e.id < CurrentFileSystem.clusterBase || e.id > CurrentFileSystem.lastSector) continue;
-    AppendNtfsEntry(e.id, e.name, e.recordNumber, e.parentId, e.creationTime, e.modificationTime, e.deleted, e.size);
+    AppendNtfsEntry(e.id, e.name, e.recordNumber, e.parentId, e.creationTime, e.modificationTime, e.deleted, e.size)
+        .foundName = e.foundName;
     ++stored;
   }
   EXPECT_EQ(stored, 3u);  // "past.txt" alone lies outside
@@ -207,6 +210,22 @@ void Scramble() {
   SourceKind = kSourceNothing;  // a disk source is read from the image all the same
 }
 
+// Every file renamed as page 4's Rename renames it: its new name shown, the one it was found under kept.
+template <typename List>
+void RenameEach(List& files) {
+  for (auto& file : files) records::RenameFile(file, u"Renamed \u00e9 " + file.name);
+}
+
+// fill, then every file renamed.
+std::function<void()> Renamed(std::function<void()> fill) {
+  return [fill] {
+    fill();
+    RenameEach(FatEntryList);
+    RenameEach(NtfsEntryList);
+    RenameEach(NtfsFoundEntryList);
+  };
+}
+
 struct RoundTrip {
   const char* name;
   uint32_t mode;             // RecoveryMode when saving
@@ -230,6 +249,13 @@ TEST_F(SnapshotRoundTrip, EveryModeLetterAndFileSystemLoadsWhatWasSaved) {
       {"A NTFS", records::kExtensiveScan, "ntfs_4k.fixed.vhd", FillNtfsExtensive, false, u'A', records::kQuickScan,
        AsQuickScanOfFoundEntries},
       {"R", records::kFileTrace, nullptr, FillFileTrace, true, u'R', records::kFileTrace, nullptr},
+      // Renamed files load over their own source: the check compares the names they were found under.
+      {"D FAT16 renamed", records::kQuickScan, nullptr, Renamed([] { FillFat(records::kFat16); }), false, u'D',
+       records::kQuickScan, nullptr},
+      {"D NTFS renamed", records::kQuickScan, "ntfs_4k.fixed.vhd", Renamed(FillNtfsQuick), false, u'D',
+       records::kQuickScan, nullptr},
+      {"A NTFS renamed", records::kExtensiveScan, "ntfs_4k.fixed.vhd", Renamed(FillNtfsExtensive), false, u'A',
+       records::kQuickScan, AsQuickScanOfFoundEntries},
   };
   for (const RoundTrip& trip : trips) {
     SCOPED_TRACE(trip.name);
@@ -277,9 +303,9 @@ TEST_F(SnapshotRoundTrip, EveryModeLetterAndFileSystemLoadsWhatWasSaved) {
     EXPECT_EQ(ScanThreadControl.stopFlag.load(), 0u);
     EXPECT_EQ(ScanThreadControl.runningFlag.load(), 0u);  // nothing runs after a load
   }
-  EXPECT_EQ(frame_.resultsPageShown, 6u);
+  EXPECT_EQ(frame_.resultsPageShown, std::size(trips));
   EXPECT_FALSE(scanPage_.stopShown);
-  EXPECT_EQ(list_.reportViewCount, 6u);
+  EXPECT_EQ(list_.reportViewCount, std::size(trips));
 }
 
 TEST_F(SnapshotRoundTrip, TheTreeShowsTheFoldersReachedFromTheRootWithDeletedOnesRed) {

@@ -17,7 +17,7 @@ namespace snapshot {
 std::vector<size_t> CheckedPlaces(size_t count);
 
 // NTFS: the MFT is mapped (MapSnapshotMft) and the source holds a sample of the stored files at their
-// records, with their names; MftMap then serves the savers, and stays as it was when false.
+// records, with the names they were found under; MftMap then serves the savers, and stays as it was when false.
 // FAT: a copy of the allocation table the snapshot names begins as a table there (when it names one), and a sample
 // of the stored live folders begins, at its first cluster, with the entries "." naming that cluster and
 // ".." naming the folder's parent.

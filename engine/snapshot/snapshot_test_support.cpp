@@ -150,19 +150,19 @@ std::vector<std::string> DescribeState() {
                          f.deleted));
   }
   for (const FatEntryRecord& e : FatEntryList) {
-    lines.push_back(Line("fat entry", Utf8(e.name), e.firstCluster, e.parentId, e.firstDateWord, e.secondDateWord,
-                         e.size, e.deleted, e.id));
+    lines.push_back(Line("fat entry", Utf8(e.name), Utf8(e.foundName), e.firstCluster, e.parentId, e.firstDateWord,
+                         e.secondDateWord, e.size, e.deleted, e.id));
   }
   for (const NtfsFolderRecord& f : NtfsFolderList) {
     lines.push_back(Line("ntfs folder", Utf8(f.name), f.recordNumber, f.parentId, f.creationTime,
                          f.modificationTime, f.deleted));
   }
   for (const NtfsEntryRecord& e : NtfsEntryList) {
-    lines.push_back(Line("ntfs entry", Utf8(e.name), e.recordNumber, e.parentId, e.creationTime,
+    lines.push_back(Line("ntfs entry", Utf8(e.name), Utf8(e.foundName), e.recordNumber, e.parentId, e.creationTime,
                          e.modificationTime, e.size, e.deleted, e.id));
   }
   for (const NtfsFoundEntryRecord& e : NtfsFoundEntryList) {
-    lines.push_back(Line("found entry", Utf8(e.name), e.id));
+    lines.push_back(Line("found entry", Utf8(e.name), Utf8(e.foundName), e.id));
   }
   for (const SelectedSignature& s : SelectedSignatureList) {
     lines.push_back(Line("signature", Utf8(s.extension), Utf8(s.description), s.offset, s.signature,

@@ -24,11 +24,13 @@ const Mode kModes[] = {
     {"save", RunSave,
      "save IMAGE (--partition N | --range CODE START COUNT [--choose K] | --snapshot FILE) --out DIR\n"
      "      [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--filter PATTERN]... [--file-size MB]"},
-    {"quick", RunQuick, "quick IMAGE --partition N | --range CODE START COUNT [--list PATH] [--snapshot-save FILE]"},
+    {"quick", RunQuick,
+     "quick IMAGE --partition N | --range CODE START COUNT [--rename-files PREFIX] [--list PATH]\n"
+     "      [--snapshot-save FILE]"},
     {"snapshot-load", RunSnapshotLoad, "snapshot-load FILE [--image IMAGE] [--list PATH]"},
     {"extensive", RunExtensive,
      "extensive IMAGE --range CODE START COUNT [--sectors-per-read N]\n"
-     "      [--choose K [--list PATH] [--snapshot-save FILE]]"},
+     "      [--choose K [--rename-files PREFIX] [--list PATH] [--snapshot-save FILE]]"},
     {"trace", RunTrace,
      "trace IMAGE --range CODE START COUNT --types EXT[,EXT...] [--file-size MB] [--raw-dat PATH]\n"
      "      [--snapshot-save FILE]"},

@@ -1,5 +1,5 @@
 // enginectl extensive IMAGE --range CODE START COUNT [--sectors-per-read N]
-//                     [--choose K [--list PATH] [--snapshot-save FILE]]:
+//                     [--choose K [--rename-files PREFIX] [--list PATH] [--snapshot-save FILE]]:
 // an Extensive Scan of the sectors START .. START + COUNT - 1 of the image, run as the scan page runs it
 // (worker thread, 1000 ms end check, then the wait for both analysis-done flags), and the file systems it
 // found, one line each in the order of page 3's tree:
@@ -13,7 +13,8 @@
 //     is printed as `enginectl quick` prints it (tree_listing.h); with --list, the rows the results list
 //     shows for the folder at PATH of the tree (folder_listing.h); with --snapshot-save, afterwards the
 //     results are saved as an Extensive Scan snapshot to FILE, as the save command does (its file name in
-//     lower case and ending ".vsnp"; an existing file is not replaced).
+//     lower case and ending ".vsnp"; an existing file is not replaced); with --rename-files, every file is first
+//     renamed to PREFIX + its name, as page 4's Rename does.
 // Messages go to standard error as "kind<TAB>text". Exit status: 0 with the list or tree printed (none
 // found: no line); 1 when the image does not open, the worker did not end as the page expects, there is no
 // file system K, the tree has no folder PATH or the snapshot was not saved; 2 for bad arguments.
@@ -31,6 +32,7 @@
 #include "tools/enginectl/headless_scan.h"
 #include "tools/enginectl/image_source.h"
 #include "tools/enginectl/modes.h"
+#include "tools/enginectl/rename_files.h"
 #include "tools/enginectl/scan_source.h"
 #include "tools/enginectl/snapshot_files.h"
 #include "tools/enginectl/tree_listing.h"
@@ -44,12 +46,13 @@ struct ExtensiveOptions {
   unsigned long long choose = 0;  // the file system to read, from 1; 0: none
   const char* listPath = nullptr;
   const char* snapshot = nullptr;
+  const char* renamePrefix = nullptr;
 };
 
 int Usage() {
   std::fprintf(stderr,
                "usage: enginectl extensive IMAGE --range CODE START COUNT [--sectors-per-read N]\n"
-               "         [--choose K [--list PATH] [--snapshot-save FILE]]\n");
+               "         [--choose K [--rename-files PREFIX] [--list PATH] [--snapshot-save FILE]]\n");
   return 2;
 }
 
@@ -70,12 +73,15 @@ bool ParseOptions(int argc, char** argv, ExtensiveOptions* options) {
       options->listPath = argv[++i];
     } else if (std::strcmp(argv[i], "--snapshot-save") == 0 && i + 1 < argc) {
       options->snapshot = argv[++i];
+    } else if (std::strcmp(argv[i], "--rename-files") == 0 && i + 1 < argc) {
+      options->renamePrefix = argv[++i];
     } else {
       return false;
     }
   }
   return options->range != nullptr &&
-         (options->choose != 0 || (options->listPath == nullptr && options->snapshot == nullptr));
+         (options->choose != 0 ||
+          (options->listPath == nullptr && options->snapshot == nullptr && options->renamePrefix == nullptr));
 }
 
 // The scan page's Next for an Extensive Scan: the range (its sector count is end - start), the recovery
@@ -110,6 +116,7 @@ int RunExtensive(int argc, char** argv) {
   HeadlessScan scan;
   const ScanOutcome outcome = options.choose != 0 ? ReadFoundFileSystem(scan, options.choose) : RunExtensiveScan(scan);
   int status = outcome == ScanOutcome::kFinished ? 0 : 1;
+  if (status == 0 && options.renamePrefix != nullptr) RenameEveryFile(options.renamePrefix);
   if (status == 0) {
     if (options.listPath != nullptr) {
       status = PrintFolderListing(scan.tree(), options.listPath);
