@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "engine/records/scan_parameters.h"
 
 // The clusters of the chain from firstCluster through allocation table fatCopy (1 first, 2 second), for a
 // file of wanted clusters: ClusterList is emptied, then holds firstCluster and the clusters that follow it,
@@ -17,3 +20,8 @@ void ReadLostClusterChain(uint32_t firstCluster);
 
 // How many clusters ReadLostClusterChain lists at most.
 constexpr uint32_t kLostChainClusters = 100;
+
+// The chain from firstCluster through the first table of fs (not CurrentFileSystem), its sectors read from
+// devicePath, at most `most` clusters, as ReadLostClusterChain walks it; ClusterList is left alone.
+std::vector<uint32_t> FatChainOf(const FileSystemRecord& fs, const char* devicePath, uint32_t firstCluster,
+                                 uint64_t most);

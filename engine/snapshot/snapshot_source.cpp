@@ -1,9 +1,17 @@
 #include "engine/snapshot/snapshot_source.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <map>
+#include <set>
+#include <tuple>
 
+#include "engine/fat/fat_chain.h"
+#include "engine/fat/fat_directory.h"
 #include "engine/image/byte_order.h"
 #include "engine/image/read_sectors.h"
+#include "engine/records/file_names.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/scan/selected_signatures.h"
 #include "engine/snapshot/snapshot_mft.h"
@@ -63,6 +71,107 @@ bool FolderInPlace(const FatFolderRecord& f, const FileSystemRecord& fs, const c
   return parent == f.parentId || (fat32 && f.parentId == records::kFatRootId);
 }
 
+// ---- FAT files: each sampled file's entry in its folder's directory names its first cluster, its size and the
+// name the scan found it under.
+
+// A folder holds at most 65536 entries (4096 sectors); the scans read up to 100 clusters of a deleted folder.
+constexpr uint64_t kMostDirectorySectors = 4096;
+constexpr uint64_t kMostDeletedFolderClusters = 100;
+// The file system an Extensive Scan found reads 32 sectors of a FAT16 root; a Quick Scan reads as many as the
+// boot sector says.
+constexpr uint32_t kFat16RootSectorsRead = 32;
+constexpr uint32_t kDefaultFat32RootCluster = 2;
+
+// A directory entry as the scans list it: first cluster, size, name.
+using ListedEntry = std::tuple<uint32_t, uint32_t, std::u16string>;
+
+bool IsClusterSize(uint32_t sectors) { return sectors >= 1 && sectors <= 128 && (sectors & (sectors - 1)) == 0; }
+
+// Where a FAT32 root may begin: the cluster the boot sector names (the one before the tables, or its copy six
+// sectors on), and cluster 2, which the scans take when no boot sector gives it.
+std::vector<uint32_t> Fat32RootClusters(const FileSystemRecord& fs, const char* devicePath) {
+  std::vector<uint32_t> clusters;
+  if (fs.firstFatSector > fs.reservedSectors) {
+    uint8_t boot[kSectorSize];
+    for (uint64_t at : {uint64_t{fs.firstFatSector - fs.reservedSectors}, uint64_t{fs.firstFatSector - fs.reservedSectors} + 6}) {
+      if (!ReadOneSector(devicePath, at, boot) || boot[510] != 0x55 || boot[511] != 0xAA) continue;
+      if (LoadLe32(boot + 44) >= 2) clusters.push_back(LoadLe32(boot + 44));
+      break;
+    }
+  }
+  if (std::find(clusters.begin(), clusters.end(), kDefaultFat32RootCluster) == clusters.end()) {
+    clusters.push_back(kDefaultFat32RootCluster);
+  }
+  return clusters;
+}
+
+// The sectors of the directory of the folder whose first cluster is `cluster` (0: the FAT16 root), at most
+// kMostDirectorySectors, or all a deleted folder's read covers.
+std::vector<uint64_t> DirectorySectors(const FileSystemRecord& fs, const char* devicePath, uint32_t cluster) {
+  std::vector<uint64_t> sectors;
+  if (cluster == records::kFatRootId) {
+    if (fs.secondFatSector == 0 || fs.sectorsPerFat == 0) return sectors;  // no place is known
+    const uint64_t first = uint64_t{fs.secondFatSector} + fs.sectorsPerFat;
+    const uint64_t count = std::min<uint64_t>(std::max(fs.rootDirectorySectors, kFat16RootSectorsRead),
+                                              kMostDirectorySectors);
+    for (uint64_t i = 0; i < count; ++i) sectors.push_back(first + i);
+    return sectors;
+  }
+  const uint64_t perCluster = fs.sectorsPerCluster;
+  const uint64_t most = std::max(kMostDeletedFolderClusters, kMostDirectorySectors / perCluster);
+  for (uint32_t c : FatChainOf(fs, devicePath, cluster, most)) {
+    for (uint64_t j = 0; j < perCluster; ++j) sectors.push_back(fs.clusterBase + uint64_t{c} * perCluster + j);
+  }
+  return sectors;
+}
+
+// The entries of a directory as the scans decode them, up to its end.
+void ReadDirectoryEntries(const FileSystemRecord& fs, const char* devicePath, uint32_t cluster,
+                          std::set<ListedEntry>* entries) {
+  FatSectorHistory history;
+  uint8_t sector[kSectorSize];
+  for (uint64_t lba : DirectorySectors(fs, devicePath, cluster)) {
+    if (!ReadOneSector(devicePath, lba, sector)) return;
+    for (uint32_t index = 0; index < kFatEntriesPerSector; ++index) {
+      FatDirectoryEntry entry;
+      const FatEntryKind kind = DecodeFatEntry(sector, index, fs.type, 0, &entry, history.Before());
+      if (kind == FatEntryKind::kEnd) return;
+      if (kind == FatEntryKind::kListed) entries->insert({entry.firstCluster, entry.size, std::move(entry.name)});
+    }
+    history.Keep(sector, 1);
+  }
+}
+
+// A sample of the files, each with an entry in its folder's directory as the snapshot has it. Files whose folder
+// is neither the root nor one of the snapshot's folders say nothing of where they lie, and are not sampled.
+bool FilesInPlace(const LoadedSnapshot& loaded, const char* devicePath) {
+  const FileSystemRecord& fs = loaded.fileSystem;
+  std::set<uint32_t> folders;
+  for (const FatFolderRecord& f : loaded.fatFolders) {
+    if (f.firstCluster >= 2 && f.firstCluster != records::kLostDirId) folders.insert(f.firstCluster);
+  }
+  std::vector<const FatEntryRecord*> files;
+  for (const FatEntryRecord& e : loaded.fatEntries) {
+    if (e.parentId == records::kFatRootId || folders.count(e.parentId) != 0) files.push_back(&e);
+  }
+  if (files.empty()) return true;
+  if (!IsClusterSize(fs.sectorsPerCluster)) return false;  // no scan reads a folder then
+  std::map<uint32_t, std::set<ListedEntry>> directories;
+  for (size_t place : CheckedPlaces(files.size())) {
+    const FatEntryRecord& file = *files[place];
+    auto read = directories.find(file.parentId);
+    if (read == directories.end()) {
+      read = directories.emplace(file.parentId, std::set<ListedEntry>{}).first;
+      const bool fat32Root = fs.type == records::kFat32 && file.parentId == records::kFatRootId;
+      for (uint32_t cluster : fat32Root ? Fat32RootClusters(fs, devicePath) : std::vector<uint32_t>{file.parentId}) {
+        ReadDirectoryEntries(fs, devicePath, cluster, &read->second);
+      }
+    }
+    if (read->second.count({file.firstCluster, file.size, records::NameOnDisk(file)}) == 0) return false;
+  }
+  return true;
+}
+
 bool FatSourceMatches(const LoadedSnapshot& loaded, const char* devicePath) {
   const FileSystemRecord& fs = loaded.fileSystem;
   if (!TableInPlace(fs, devicePath)) return false;
@@ -73,7 +182,7 @@ bool FatSourceMatches(const LoadedSnapshot& loaded, const char* devicePath) {
   for (size_t place : CheckedPlaces(folders.size())) {
     if (!FolderInPlace(*folders[place], fs, devicePath)) return false;
   }
-  return true;
+  return FilesInPlace(loaded, devicePath);
 }
 
 // Each hit was found where a sector begins with one of the selected signatures.

@@ -18,9 +18,11 @@ std::vector<size_t> CheckedPlaces(size_t count);
 
 // NTFS: the MFT is mapped (MapSnapshotMft) and the source holds a sample of the stored files at their
 // records, with the names they were found under; MftMap then serves the savers, and stays as it was when false.
-// FAT: a copy of the allocation table the snapshot names begins as a table there (when it names one), and a sample
+// FAT: a copy of the allocation table the snapshot names begins as a table there (when it names one), a sample
 // of the stored live folders begins, at its first cluster, with the entries "." naming that cluster and
-// ".." naming the folder's parent.
+// ".." naming the folder's parent, and a sample of the stored files has, in its folder's directory (the root,
+// or the folder's chain through the first table), an entry of its first cluster, size and the name it was found
+// under (a name the user gave a file on the results page is not on the disk).
 // File Trace: a sample of the hits lies where a sector begins with one of the stored signatures.
 // A FAT or File Trace snapshot loaded with no source open at all is not checked: nothing can be read, and
 // a save then reports every file as unreadable.

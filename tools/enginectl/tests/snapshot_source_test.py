@@ -1,14 +1,20 @@
 #!/usr/bin/env python3
-"""A snapshot belongs to the volume it was taken from: two volumes of one layout (two NTFS volumes of one size
-made by mkntfs, whose MFTs start at the same sector, and two FAT16 volumes made by mkfs.fat and mtools) are
-scanned and each scan's snapshot is loaded over the other volume (refused: status 1, the mismatch message,
-nothing saved) and over its own (loaded: every file saved with the bytes icat gives). A File Trace of each FAT16
-volume (a JPEG file at a different place on each) goes the same way: refused over the other volume, and over
-its own the hit saved with the JPEG's bytes first.
+"""A snapshot belongs to the volume it was taken from. Volumes of one layout are made by the real tools: two cards of
+each FAT kind (mkfs.fat and mtools, FAT16 and FAT32) holding the same DCIM folders and other photos, a volume of
+each FAT kind whose files all lie in the root, and two NTFS volumes of one size made by mkntfs, whose MFTs start at
+the same sector and whose files take the same records. Each volume gives four snapshots: a Quick Scan's and an
+Extensive Scan's (--choose 1; not of the volumes without folders, where it finds no FAT file system), each as
+scanned and with every file renamed as page 4's Rename does (--rename-files). Each snapshot
+- over its own volume loads, and saves every file (under its new name when renamed) with the bytes icat gives;
+- over every other volume of its file system is refused (status 1, the mismatch message), and a save from it
+  writes nothing.
+A File Trace of each FAT16 card (a JPEG file at a different place on each) goes the same way: refused over the
+other card, and over its own the hit saved with the JPEG's bytes first.
 
     snapshot_source_test.py --enginectl PATH --work DIR
 """
 import argparse
+import concurrent.futures
 import os
 import shutil
 import subprocess
@@ -21,16 +27,24 @@ from util import pseudo_bytes  # noqa: E402
 import vhd  # noqa: E402
 
 MISMATCH = "Source file and load recovery snapshot mismatch"
-SIZE_MIB = 16
+RENAMED = "Renamed "
+CARD = "DCIM/100CANON/"
 
-# Each volume's files (path, size). Volume B puts a file before its folder, so that its folder lies where
-# volume A keeps file data, and the other way round; the NTFS volumes' files take the same MFT records.
-FILES = {
-    "fat16_a": [("DIRA/ALPHA.TXT", 9000), ("ONE.BIN", 3000), ("PIC.JPG", 5000)],
-    "fat16_b": [("ZULU.BIN", 20000), ("DIRB/BRAVO.TXT", 7000), ("PIC.JPG", 5000)],
-    "ntfs_a": [("alpha.txt", 9000), ("one.bin", 3000)],
-    "ntfs_b": [("zulu.txt", 9000), ("two.bin", 3000)],
+# Each volume: (file system, MiB, its files (path, size)). The cards of a kind share their folders and names;
+# their photos differ in size. Volume B of NTFS puts its files in the records volume A uses for its own.
+VOLUMES = {
+    "fat16_card_a": ("fat16", 16, [(CARD + "IMG_0001.JPG", 9000), (CARD + "IMG_0002.JPG", 14000),
+                                   (CARD + "IMG_0003.JPG", 5000)]),
+    "fat16_card_b": ("fat16", 16, [(CARD + "IMG_0001.JPG", 12000), (CARD + "IMG_0002.JPG", 7000),
+                                   (CARD + "IMG_0003.JPG", 5000)]),
+    "fat16_root": ("fat16", 16, [("ONE.BIN", 3000), ("PIC.JPG", 5000), ("A longer name.txt", 700)]),
+    "fat32_card_a": ("fat32", 40, [(CARD + "IMG_0001.JPG", 9000), (CARD + "IMG_0002.JPG", 14000)]),
+    "fat32_card_b": ("fat32", 40, [(CARD + "IMG_0001.JPG", 12000), (CARD + "IMG_0002.JPG", 7000)]),
+    "fat32_root": ("fat32", 40, [("ONE.BIN", 3000), ("PIC.JPG", 5000)]),
+    "ntfs_a": ("ntfs", 16, [("alpha.txt", 9000), ("one.bin", 3000)]),
+    "ntfs_b": ("ntfs", 16, [("zulu.txt", 9000), ("two.bin", 3000)]),
 }
+SNAPSHOTS = [("quick", False), ("quick", True), ("extensive", False), ("extensive", True)]
 
 
 def content(name, path, size):
@@ -44,31 +58,35 @@ def tool(*cmd):
 
 
 def build(work, name):
-    """The raw volume and its fixed VHD; returns the VHD's path."""
+    """The raw volume and its fixed VHD."""
+    fs, mib, files = VOLUMES[name]
     raw = os.path.join(work, name + ".raw")
     with open(raw, "wb") as f:
-        f.truncate(SIZE_MIB << 20)
+        f.truncate(mib << 20)
     staging = os.path.join(work, name + ".files")
     os.makedirs(staging)
-    fat = name.startswith("fat")
-    if fat:
-        tool("mkfs.fat", "-F", 16, "-s", 4, "-i", "12345678", raw)
-    else:
+    if fs == "ntfs":
         tool("mkntfs", "-q", "-F", "-Q", "-T", "-c", 4096, "-s", 512, "-p", 0, "-H", 255, "-S", 63, raw)
-    for seed, (path, size) in enumerate(FILES[name]):
+    else:
+        tool("mkfs.fat", "-F", 16 if fs == "fat16" else 32, "-s", 4 if fs == "fat16" else 1, "-i", "12345678", raw)
+    made = set()
+    for seed, (path, size) in enumerate(files):
         local = os.path.join(staging, str(seed))
         with open(local, "wb") as f:
             f.write(content(name, path, size))
-        if fat:
-            if "/" in path:
-                tool("mmd", "-i", raw, "-D", "s", "::/" + path.split("/")[0])
-            tool("mcopy", "-i", raw, "-D", "o", local, "::/" + path)
-        else:
+        if fs == "ntfs":
             tool("ntfscp", "-f", raw, local, "/" + path)
+            continue
+        parts = path.split("/")
+        for i in range(1, len(parts)):
+            if "/".join(parts[:i]) not in made:
+                made.add("/".join(parts[:i]))
+                tool("mmd", "-i", raw, "-D", "s", "::/" + "/".join(parts[:i]))
+        tool("mcopy", "-i", raw, "-D", "o", local, "::/" + path)
     image = os.path.join(work, name + ".vhd")
     shutil.copyfile(raw, image)
     with open(image, "ab") as f:
-        f.write(vhd.make_footer(SIZE_MIB << 20, 2, vhd.unique_id(name), 0xFFFFFFFFFFFFFFFF))
+        f.write(vhd.make_footer(mib << 20, 2, vhd.unique_id(name), 0xFFFFFFFFFFFFFFFF))
     return raw, image
 
 
@@ -83,34 +101,81 @@ def icat_bytes(raw, path):
     return None
 
 
+def take_snapshot(args, name, image, mode, renamed):
+    """The snapshot's path, or a problem line."""
+    fs, mib, _ = VOLUMES[name]
+    snapshot = os.path.join(args.work, "%s_%s%s.vsnp" % (name, mode, "_renamed" if renamed else ""))
+    source = ["--range", CODES[fs], 0, (mib << 20) // 512]
+    extra = (["--choose", 1] if mode == "extensive" else []) + (["--rename-files", RENAMED] if renamed else [])
+    scan = run(args.enginectl, mode, image, *source, *extra, "--snapshot-save", snapshot)
+    return (snapshot, None) if scan.returncode == 0 else (None, "%s: %s" % (snapshot, failure(scan)))
+
+
+def over_own(args, name, raw, image, snapshot):
+    """Problems of the snapshot over its own volume: it loads, and saves icat's bytes under its names."""
+    case = os.path.basename(snapshot)
+    loaded = run(args.enginectl, "snapshot-load", snapshot, "--image", image)
+    if loaded.returncode != 0:
+        return ["%s over its own volume: not loaded (%s)" % (case, failure(loaded))]
+    out = os.path.join(args.work, "saved", case)
+    os.makedirs(out)
+    saved = run(args.enginectl, "save", image, "--snapshot", snapshot, "--out", out)
+    if saved.returncode != 0:
+        return ["%s over its own volume: %s" % (case, failure(saved))]
+    problems = []
+    for path, size in VOLUMES[name][2]:
+        want = icat_bytes(raw, path)
+        folder, _, leaf = path.rpartition("/")
+        shown = (RENAMED if "_renamed" in case else "") + leaf
+        target = os.path.join(out, *(folder.split("/") if folder else []), shown)
+        got = open(target, "rb").read() if os.path.isfile(target) else None
+        if want is None or len(want) != size or got != want:
+            problems.append("%s over its own volume: %s saved %s, icat %s" %
+                            (case, path, None if got is None else len(got), None if want is None else len(want)))
+    return problems
+
+
+def over_other(args, snapshot, other, image, check_save):
+    """Problems of the snapshot over another volume: refused, and (check_save) a save from it writes nothing."""
+    case = "%s over %s" % (os.path.basename(snapshot), other)
+    loaded = run(args.enginectl, "snapshot-load", snapshot, "--image", image)
+    problems = []
+    if loaded.returncode != 1 or MISMATCH not in loaded.stderr.decode("utf-8", "replace"):
+        problems.append("%s: not refused (%s)" % (case, failure(loaded)))
+    if check_save:
+        out = os.path.join(args.work, "saved", case.replace(" ", "_"))
+        os.makedirs(out)
+        saved = run(args.enginectl, "save", image, "--snapshot", snapshot, "--out", out)
+        if saved.returncode != 1 or os.listdir(out):
+            problems.append("%s: the save was not refused: status %d, wrote %s" %
+                            (case, saved.returncode, sorted(saved_tree(out))))
+    return problems
+
+
 def trace_problems(args, volumes):
-    """File Trace snapshots of the FAT16 volumes: refused over each other, saving the JPEG over their own."""
+    """File Trace snapshots of the FAT16 cards: refused over each other, saving the JPEG over their own."""
     problems = []
     snapshots = {}
-    for name in ("fat16_a", "fat16_b"):
-        if name not in volumes:
-            continue
+    for name in ("fat16_card_a", "fat16_card_b"):
         snapshot = os.path.join(args.work, name + "_trace.vsnp")
-        traced = run(args.enginectl, "trace", volumes[name][1], "--range", CODES["fat16"], 0, (SIZE_MIB << 20) // 512,
+        traced = run(args.enginectl, "trace", volumes[name][1], "--range", CODES["fat16"], 0, (16 << 20) // 512,
                      "--types", "jpg", "--snapshot-save", snapshot)
-        if traced.returncode != 0 or len(traced.stdout.decode().splitlines()) != 1:
+        if traced.returncode != 0 or len(traced.stdout.decode().splitlines()) != 3:
             problems.append("%s: the trace found %s" % (name, traced.stdout.decode().splitlines() or failure(traced)))
             continue
         snapshots[name] = snapshot
     for name, snapshot in snapshots.items():
         other = name[:-1] + ("b" if name.endswith("a") else "a")
-        loaded = run(args.enginectl, "snapshot-load", snapshot, "--image", volumes[other][1])
-        if loaded.returncode != 1 or MISMATCH not in loaded.stderr.decode("utf-8", "replace"):
-            problems.append("%s's trace snapshot over %s: not refused (%s)" % (name, other, failure(loaded)))
+        problems += over_other(args, snapshot, other, volumes[other][1], False)
         out = os.path.join(args.work, "saved", name + "_trace")
         os.makedirs(out)
         saved = run(args.enginectl, "save", volumes[name][1], "--snapshot", snapshot, "--out", out, "--file-size", 1)
-        files = sorted(saved_tree(out))
-        want = content(name, "PIC.JPG", 5000)
-        got = open(os.path.join(out, files[0]), "rb").read(len(want)) if len(files) == 1 else None
-        if saved.returncode != 0 or got != want:
+        heads = sorted(open(os.path.join(out, f), "rb").read(len(b"\xff\xd8\xff\xe0") + 32)
+                       for f in sorted(saved_tree(out)))
+        want = sorted(content(name, path, size)[:36] for path, size in VOLUMES[name][2])
+        if saved.returncode != 0 or heads != want:
             problems.append("%s's trace snapshot over its own volume: status %d, saved %s" %
-                            (name, saved.returncode, files))
+                            (name, saved.returncode, sorted(saved_tree(out))))
     return problems
 
 
@@ -120,52 +185,29 @@ def main():
     parser.add_argument("--work", required=True)
     args = parser.parse_args()
     shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
-    problems = []
-    volumes = {}
-    for name in FILES:
-        raw, image = build(args.work, name)
-        snapshot = os.path.join(args.work, name + ".vsnp")
-        code = CODES["fat16" if name.startswith("fat") else "ntfs"]
-        scan = run(args.enginectl, "quick", image, "--range", code, 0, (SIZE_MIB << 20) // 512,
-                   "--snapshot-save", snapshot)
-        if scan.returncode != 0:
-            problems.append("%s: the scan failed: %s" % (name, failure(scan)))
-            continue
-        volumes[name] = (raw, image, snapshot)
-
-    for name, (raw, image, snapshot) in volumes.items():
-        other = name[:-1] + ("b" if name.endswith("a") else "a")
-        if other in volumes:
-            case = "%s's snapshot over %s" % (name, other)
-            loaded = run(args.enginectl, "snapshot-load", snapshot, "--image", volumes[other][1])
-            if loaded.returncode != 1 or MISMATCH not in loaded.stderr.decode("utf-8", "replace"):
-                problems.append("%s: not refused (%s)" % (case, failure(loaded)))
-            out = os.path.join(args.work, "saved", name + "_over_" + other)
-            os.makedirs(out)
-            saved = run(args.enginectl, "save", volumes[other][1], "--snapshot", snapshot, "--out", out)
-            if saved.returncode != 1 or os.listdir(out):
-                problems.append("%s: the save was not refused: status %d, wrote %s" %
-                                (case, saved.returncode, sorted(saved_tree(out))))
-        # Over its own volume: every file saved with icat's bytes.
-        out = os.path.join(args.work, "saved", name)
-        os.makedirs(out)
-        saved = run(args.enginectl, "save", image, "--snapshot", snapshot, "--out", out)
-        if saved.returncode != 0:
-            problems.append("%s over its own volume: %s" % (name, failure(saved)))
-            continue
-        for path, size in FILES[name]:
-            want = icat_bytes(raw, path)
-            target = os.path.join(out, *path.split("/"))
-            got = open(target, "rb").read() if os.path.isfile(target) else None
-            if want is None or len(want) != size or got != want:
-                problems.append("%s over its own volume: %s saved %s, icat %s" %
-                                (name, path, None if got is None else len(got), None if want is None else len(want)))
-
-    problems += trace_problems(args, volumes)
+    os.makedirs(os.path.join(args.work, "saved"))
+    with concurrent.futures.ThreadPoolExecutor(max_workers=3) as pool:
+        volumes = dict(zip(VOLUMES, pool.map(lambda n: build(args.work, n), VOLUMES)))
+        # An Extensive Scan finds a FAT file system by its folders: a volume of root files gives it none.
+        cases = [(n, s) for n in VOLUMES for s in SNAPSHOTS if s[0] == "quick" or not n.endswith("_root")]
+        taken = list(pool.map(lambda c: (c[0], take_snapshot(args, c[0], volumes[c[0]][1], *c[1])), cases))
+        problems = [problem for _, (_, problem) in taken if problem]
+        jobs = []
+        for name, (snapshot, _) in taken:
+            if snapshot is None:
+                continue
+            raw, image = volumes[name]
+            jobs.append(pool.submit(over_own, args, name, raw, image, snapshot))
+            for other in VOLUMES:
+                if other != name and VOLUMES[other][0] == VOLUMES[name][0]:
+                    plain = snapshot.endswith("_quick.vsnp")
+                    jobs.append(pool.submit(over_other, args, snapshot, other, volumes[other][1], plain))
+        for job in jobs:
+            problems += job.result()
+        problems += trace_problems(args, volumes)
     for p in problems:
         print("FAILED:", p)
-    print("%d volumes, %d problems" % (len(volumes), len(problems)))
+    print("%d volumes, %d snapshots, %d problems" % (len(volumes), len(taken), len(problems)))
     return 1 if problems else 0
 
 
