@@ -303,6 +303,20 @@ TEST_F(SnapshotFile, ARenamedFileStoresTheNameItWasFoundUnderAfterItsNewName) {
     EXPECT_EQ(FatEntryList[0].foundName, c.foundName);
     EXPECT_EQ(FatEntryList[1].foundName, u"");
   }
+  // The next file's name without its terminator is refused, the name before it not read into it.
+  Bytes unterminated = written;
+  const size_t next = entry + 2 + 32 + 21;  // the second entry's length field; its name "_B.BIN" follows
+  ASSERT_EQ(LoadLe16(&unterminated[next]), 2 * 6 + 25);
+  std::fill(&unterminated[next + 2 + 12], &unterminated[next + 2 + 16], 'X');
+  ExpectRefused(unterminated, false, {ReadFaultMessage(ReadFault::kBadText)});
+  // Cut anywhere, it is refused.
+  const std::vector<std::u16string> truncated = {ReadFaultMessage(ReadFault::kEndsEarly),
+                                                 ReadFaultMessage(ReadFault::kCountTooLarge),
+                                                 ReadFaultMessage(ReadFault::kLengthTooLarge)};
+  for (size_t length = entry; length < written.size(); ++length) {
+    SCOPED_TRACE("cut to " + std::to_string(length));
+    ExpectRefused(Bytes(written.begin(), written.begin() + static_cast<std::ptrdiff_t>(length)), false, truncated);
+  }
 }
 
 TEST_F(SnapshotFile, AFileThatCannotBeOpenedIsRefusedSilently) {

@@ -262,6 +262,7 @@ class Reader {
 
   // A UTF-16 text item: the text ends at its first zero character, which must lie inside the item.
   std::u16string Text16Item(size_t size) {
+    afterTextOffset_ = SIZE_MAX;
     if (!ReadItem(size)) return {};
     size_t units = 0;
     while (units < size / 2 && (item_[2 * units] | item_[2 * units + 1]) != 0) ++units;
@@ -284,6 +285,7 @@ class Reader {
   // A second text after the terminator of the last UTF-16 text item read (a renamed file's name on disk): empty
   // when the item holds none that ends inside it (older files hold two zero bytes there).
   std::u16string SecondText() const {
+    if (!ok() || afterTextOffset_ > item_.size()) return {};  // the text item was not read whole
     size_t units = 0;
     const size_t first = afterTextOffset_, count = (item_.size() - first) / 2;
     while (units < count && (item_[first + 2 * units] | item_[first + 2 * units + 1]) != 0) ++units;
@@ -331,7 +333,7 @@ class Reader {
   ReadFault fault_ = ReadFault::kNone;
   std::vector<uint8_t> item_;
   uint16_t afterText_ = 0;
-  size_t afterTextOffset_ = 0;
+  size_t afterTextOffset_ = SIZE_MAX;  // where the last text item read ends in item_
 };
 
 template <typename Record, typename ReadOne>
