@@ -61,12 +61,18 @@ void ExtractFolders() {
   }
 }
 
+// Whether a live entry has named the folder already (a folder not yet named keeps "Dir" + its cluster).
+bool NamedByLiveEntry(const FatFolderRecord& folder) {
+  return folder.deleted == 0 && folder.name != chosen::DirName(folder.firstCluster);
+}
+
 // Lists one decoded entry of the directory of folder: a file is appended; a folder entry names the folder
-// record that its cluster and this parent give (the folders themselves all come from the candidates).
+// record that its cluster and this parent give (the folders themselves all come from the candidates). The entry
+// of a deleted folder whose cluster a new folder of the same parent took never renames the new one.
 void TakeEntry(const FatDirectoryEntry& entry, uint32_t folder) {
   if (entry.IsDirectory() && entry.size == 0) {
     FatFolderRecord* named = FindFatFolder(entry.firstCluster);
-    if (named != nullptr && named->parentId == folder) {
+    if (named != nullptr && named->parentId == folder && !(entry.deleted != 0 && NamedByLiveEntry(*named))) {
       named->name = entry.name;
       named->deleted = entry.deleted;
     }

@@ -48,6 +48,10 @@ HISTORIES = {
     # Both in the same folder: a file after the deleted entry keeps its place too small for the longer name.
     "reuse_same_folder": [("mmd", "Docs"), ("mmd", "Docs/Old"), ("put", "Docs/B.TXT", 600), ("mrd", "Docs/Old"),
                           ("mmd", "Docs/A new folder name"), ("put", "Docs/A new folder name/A.TXT", 1500)],
+    # Both in the same folder, the new folder's entry first: it takes the place an empty file left.
+    "reuse_same_folder_live_first": [("mmd", "Docs"), ("put", "Docs/EMPTY.TXT", 0), ("mmd", "Docs/OLD"),
+                                     ("mdel", "Docs/EMPTY.TXT"), ("mrd", "Docs/OLD"), ("mmd", "Docs/NEW"),
+                                     ("put", "Docs/NEW/IN.TXT", 900)],
     # A deleted tree of files beside a new tree that takes its clusters.
     "reuse_tree": [("mmd", "Old"), ("mmd", "Old/Deep"), ("put", "Old/one.txt", 2500), ("put", "Old/Deep/two.txt", 900),
                    ("put", "Stay.txt", 300), ("mdeltree", "Old"), ("mmd", KEEP), ("mmd", KEEP + "/New"),
