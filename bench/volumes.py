@@ -1,6 +1,7 @@
 """The benchmarks' volumes, built once and kept in a cache folder (build/bench of the source tree).
 
-    python3 bench/volumes.py CACHE NAME      (NAME: ntfs50k, ntfs_empty, fat20k, fat_empty, trace1g)
+    python3 bench/volumes.py CACHE NAME      (NAME: ntfs50k, ntfs_empty, fat20k, fat_empty, trace1g,
+                                              fat_chains_50x1000, fat_chains_200x4000)
 
 Each name makes CACHE/NAME.raw (the bare volume, at sector 0, for the other tool) and CACHE/NAME.vhd (the same
 volume as a fixed VHD, for enginectl), then prints the volume's sector count. A volume already there is kept
@@ -17,6 +18,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(HERE)
 sys.path.insert(0, os.path.join(REPO, "tools", "images"))
 
+import fat_shared_chains  # noqa: E402
 import samples  # noqa: E402
 from util import MIB, SECTOR, ToolError, fresh_dir, pseudo_bytes, run, text_bytes  # noqa: E402
 
@@ -142,8 +144,15 @@ def build_trace1g(cache, raw):
     shutil.rmtree(work)
 
 
+def fat_chains(folders, chain):
+    """A crafted 32 MiB FAT16 volume (512-byte clusters) whose folders all run on into one shared chain of
+    directory clusters full of file entries (tools/images/fat_shared_chains.py)."""
+    return lambda _cache, raw: fat_shared_chains.build(raw, folders, chain, False, 32)
+
+
 BUILDERS = {"ntfs50k": build_ntfs50k, "ntfs_empty": build_ntfs_empty, "fat20k": build_fat20k,
-            "fat_empty": build_fat_empty, "trace1g": build_trace1g}
+            "fat_empty": build_fat_empty, "trace1g": build_trace1g,
+            "fat_chains_50x1000": fat_chains(50, 1000), "fat_chains_200x4000": fat_chains(200, 4000)}
 
 
 def main():

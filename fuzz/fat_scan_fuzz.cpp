@@ -1,0 +1,78 @@
+// The FAT readers over arbitrary volumes: Quick Scan's reading of the folder tree as FAT16 and as FAT32 (boot
+// sector, else the parameter search), then the same folders read as the file system an Extensive Scan found.
+// Whatever the tables link (folders that run into one another's chains, loops, chains through the whole table),
+// each directory cluster is read once per scan, so the work grows with the volume and never with folders times
+// clusters; nothing is read past a buffer. The input is a sparse file (image_fuzz_file.h), read as a logical drive,
+// so that a small input describes a volume of many MiB.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "engine/host/fakes.h"
+#include "engine/image/source_values.h"
+#include "engine/records/extensive_lists.h"
+#include "engine/records/scan_records.h"
+#include "engine/scan/boot_parameters.h"
+#include "engine/scan/chosen_fs.h"
+#include "engine/scan/quick_scan.h"
+#include "fuzz/image_fuzz_file.h"
+#include "platform/os/os.h"
+
+namespace {
+
+const std::u16string kDrivePath = u"\\\\.\\F:";
+
+// Every record listed comes from an entry of a sector read once as a folder's (or once more as the root's, where
+// a searched layout lets the root and the clusters overlap): never more than twice the entries the volume holds.
+void ExpectBoundedListing(uint32_t sectors) {
+  if (FatEntryList.size() + FatFolderList.size() > uint64_t{sectors} * 16 * 2 + 16) std::abort();
+}
+
+void ScanAs(uint16_t code, uint32_t sectors) {
+  FreeScanRecordLists();
+  ScanRange = ScanRangeRecord{};
+  ScanRange.fileSystemCode = code;
+  ScanRange.sectorCount = sectors;
+  ScanRange.endSector = sectors - 1;
+  ScanThreadControl.stopFlag = 0;
+  ScanThreadControl.runningFlag = 1;
+  if (ReadBootParameters() != 1 && SearchFatParameters() != 1) return;
+  ScanThreadControl.stopFlag = 0;
+  QuickScanFat();
+  ExpectBoundedListing(sectors);
+  // The folders found, as the subfolder candidates of a file system an Extensive Scan found.
+  FreeExtensiveScanLists();
+  for (const FatFolderRecord& f : FatFolderList) {
+    const uint64_t sector = CurrentFileSystem.clusterBase + uint64_t{f.firstCluster} * CurrentFileSystem.sectorsPerCluster;
+    if (f.firstCluster < 2 || sector > 0xFFFFFFFFu) continue;
+    AppendDirSectorCandidate(static_cast<uint32_t>(sector), f.firstCluster, f.parentId, 0, 0).mark = 1;
+  }
+  CurrentFileSystem.id = 1;
+  ScanThreadProc();
+  ExpectBoundedListing(sectors);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static host::RecordingMessages messages;
+  static const bool installed = (host::Current().messages = &messages, true);
+  (void)installed;
+  const std::string path = fuzz_image::WriteImageFile(data, size);
+  if (path.empty()) return 0;
+  uint64_t bytes = 0;
+  {
+    os::File file;
+    if (!file.OpenRead(os::FromUtf8(path)) || !file.Size(&bytes)) return 0;
+  }
+  if (bytes < 512) return 0;
+  os::MapVolumeForTesting(kDrivePath, os::FromUtf8(path));
+  if (OpenVolumeHandle(u"F:") != 1) return 0;
+  SourceKind = kSourceLogicalDrive;
+  RecoveryMode = records::kExtensiveScan;
+  for (uint16_t code : {records::kFat16, records::kFat32}) ScanAs(code, static_cast<uint32_t>(bytes / 512));
+  VolumeHandle.Close();
+  messages.shown.clear();
+  return 0;
+}

@@ -1,0 +1,58 @@
+#!/usr/bin/env python3
+"""Writes the seeds of fuzz_fat_scan: FAT volumes made by mkfs.fat and mtools, and crafted ones, in the sparse-file
+form of image_fuzz_file.h (image_seeds.encode):
+- fat16_history, fat32_history: folders, long names, a deleted folder whose cluster a new folder took, deleted files;
+- fat16_shared_chains, fat32_shared_chains: folders that all run on into one shared chain of directory clusters
+  (tools/images/fat_shared_chains.py), the shape that once made every folder read the whole chain.
+
+    python3 fuzz/fat_scan_seeds.py
+"""
+import os
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(os.path.dirname(HERE), "tools", "images"))
+
+import fat_shared_chains  # noqa: E402
+from fat import _forget_next_free as forget_next_free  # noqa: E402
+from image_seeds import encode  # noqa: E402
+from util import pseudo_bytes, run  # noqa: E402
+
+HISTORY = [("mmd", "Docs"), ("mmd", "OldDir"), ("mrd", "OldDir"), ("mmd", "Docs/NewDir"), ("mmd", "Docs/A long folder name"),
+           ("put", "Docs/NewDir/FILE.TXT", 3000), ("put", "Docs/A long folder name/Notes of the day.txt", 1500),
+           ("put", "Gone.bin", 700), ("mdel", "Gone.bin")]
+
+
+def history(raw, fat32):
+    with open(raw, "wb") as f:
+        f.truncate((40 if fat32 else 16) << 20)
+    run(["mkfs.fat", "--invariant", "-F", 32 if fat32 else 16, "-s", 1, raw])
+    local = raw + ".file"
+    for step in HISTORY:
+        if step[0] == "put":
+            with open(local, "wb") as f:
+                f.write(pseudo_bytes(step[1], step[2]))
+            run(["mcopy", "-i", raw, "-D", "o", local, "::/" + step[1]])
+        else:
+            run([step[0], "-i", raw, "::/" + step[1]])
+            forget_next_free(raw, "fat32" if fat32 else "fat16")  # freed clusters are given out again
+
+
+def main():
+    folder = os.path.join(HERE, "corpus", "fuzz_fat_scan")
+    os.makedirs(folder, exist_ok=True)
+    with tempfile.TemporaryDirectory() as tmp:
+        for fat32 in (False, True):
+            kind = "fat32" if fat32 else "fat16"
+            raw = os.path.join(tmp, kind + ".raw")
+            history(raw, fat32)
+            with open(os.path.join(folder, kind + "_history"), "wb") as f:
+                f.write(encode(raw))
+            fat_shared_chains.build(raw, 16, 48, fat32, 40 if fat32 else 16)
+            with open(os.path.join(folder, kind + "_shared_chains"), "wb") as f:
+                f.write(encode(raw))
+
+
+if __name__ == "__main__":
+    main()
