@@ -12,7 +12,8 @@ files and a deleted one, and a deleted tree of files lies beside. For each volum
 - reading the file system an Extensive Scan finds (--choose 1) gives the same tree (beside it, "Lost Dir" and the
   deleted folders that no entry names any more, "Dir" + cluster, with what they hold);
 - saving the Quick Scan's tree saves every file fls lists with icat's bytes; with "--deleted exclude" every live
-  file is saved with icat's bytes and nothing else.
+  file is saved with icat's bytes and nothing else;
+- the snapshots of both scans load over the volume.
 The last line gives the cases and the failures.
 """
 import argparse
@@ -111,13 +112,19 @@ def check(args, name, history, layout):
     source = ["--range", CODES[fs], 0, (mib << 20) // 512]
     entries, reused = tsk_entries(raw)
     problems = [] if reused else ["the history left no deleted folder whose cluster a live folder took"]
-    quick = run(args.enginectl, "quick", image, *source)
+    snapshots = [os.path.join(work, mode + ".vsnp") for mode in ("quick", "extensive")]
+    quick = run(args.enginectl, "quick", image, *source, "--snapshot-save", snapshots[0])
     problems += ["quick " + p for p in compare(fs, expected_tree(entries), scanned_entries(quick.stdout.decode(), fs))]
-    chosen = run(args.enginectl, "extensive", image, *source, "--choose", 1)
+    chosen = run(args.enginectl, "extensive", image, *source, "--choose", 1, "--snapshot-save", snapshots[1])
     # Beside TSK's tree, the Extensive Scan finds deleted folders that no entry names any more ("Dir" + cluster).
     got = [e for e in scanned_entries(chosen.stdout.decode(), fs)
            if e.path != "Lost Dir" and not re.search(r"(^|/)Dir\d+(/|$)", e.path)]
     problems += ["chosen " + p for p in compare(fs, expected_tree(entries), got)]
+    # Their snapshots (deleted files and folders among what the check samples) load over the volume.
+    for snapshot in snapshots:
+        loaded = run(args.enginectl, "snapshot-load", snapshot, "--image", image)
+        if loaded.returncode != 0:
+            problems.append("%s over its own volume: %s" % (os.path.basename(snapshot), loaded.stderr.decode().strip()))
     files = [e for e in entries if not e["dir"] and e["size"]]
     for policy, wanted in (("include", entries), ("exclude", [e for e in entries if not e["deleted"]])):
         save = Save(args.enginectl, image, source, os.path.join(work, "save_" + policy), ["--deleted", policy])
