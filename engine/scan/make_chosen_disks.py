@@ -27,11 +27,14 @@ own.json beside FILE lists them: [{name, code, volume, built}], volume as TSK de
 and, for the NTFS one, built.damage as the damage kit gives it: the folder and what TSK listed inside it before its
 record was zeroed (lost).
 
-And two NTFS volumes with folders big enough for index allocations (so that a volume is found without its boot
-sector), ntfs_pair_a (4 KiB clusters) and ntfs_pair_b (2 KiB clusters), holding different files, each bare as
-NAME.raw; placed one after the other on disks (NAME.raw and NAME.fixed.vhd) in both orders, with the boot sectors
-(first and backup) of the first, of the second or of both zeroed: pair_<order>_<zeroed>. pairs.json beside FILE
-lists them: [{name, sectors, volumes: [{volume, at, raw}]}], volume as TSK describes the bare volume.
+And NTFS volumes of 16 MiB with folders big enough for index allocations (so that a volume is found without its
+boot sector), each bare as NAME.raw: ntfs_pair_a (4 KiB clusters, two folders) and ntfs_pair_b (2 KiB clusters,
+three folders), holding different files; ntfs_pair_c and ntfs_pair_d, both with 4 KiB clusters and three folders
+of 40 files of the same sizes under other names; ntfs_pair_e and ntfs_pair_f, one layout twice (the same folders
+and files at the same places), only the files' bytes differ. Each pair is placed one after the other on disks
+(NAME.raw and NAME.fixed.vhd; a and b in both orders, the others in theirs), at sectors 2048 and 36864, with the
+boot sectors (first and backup) of the first, of the second or of both zeroed: pair_<order>_<zeroed>. pairs.json
+beside FILE lists them: [{name, sectors, volumes: [{volume, at, raw}]}], volume as TSK describes the bare volume.
 """
 import concurrent.futures
 import json
@@ -197,45 +200,52 @@ def own_volumes(out_dir, helper):
         json.dump(own, f)
 
 
-# The NTFS pair: name, cluster size, the names of its folders; each folder gets PAIR_ENTRIES files.
-PAIR_VOLUMES = [("ntfs_pair_a", 4096, ["Alpha first", "Alpha second"]),
-                ("ntfs_pair_b", 2048, ["Beta first", "Beta second", "Beta third"])]
+# The NTFS pairs: name, cluster size, the names of its folders and the label its file names and bytes carry;
+# each folder gets PAIR_ENTRIES files. e and f share their names (one layout); their bytes differ by the name.
+PAIR_VOLUMES = [("ntfs_pair_a", 4096, ["Alpha first", "Alpha second"], "PAIR_A"),
+                ("ntfs_pair_b", 2048, ["Beta first", "Beta second", "Beta third"], "PAIR_B"),
+                ("ntfs_pair_c", 4096, ["Gamma first", "Gamma second", "Gamma third"], "PAIR_C"),
+                ("ntfs_pair_d", 4096, ["Delta first", "Delta second", "Delta third"], "PAIR_D"),
+                ("ntfs_pair_e", 4096, ["Same first", "Same second", "Same third"], "SAME"),
+                ("ntfs_pair_f", 4096, ["Same first", "Same second", "Same third"], "SAME")]
+# (order, the volumes in it): a and b in both orders (two cluster sizes), then one cluster size, then one layout.
+PAIR_ORDERS = [("ab", ["ntfs_pair_a", "ntfs_pair_b"]), ("ba", ["ntfs_pair_b", "ntfs_pair_a"]),
+               ("cd", ["ntfs_pair_c", "ntfs_pair_d"]), ("ef", ["ntfs_pair_e", "ntfs_pair_f"])]
 PAIR_ENTRIES = 40
 PAIR_AT = (2048, 36864)
 PAIR_SECTORS = 71680
 
 
-def build_pair_volume(image, work, helper, cluster, folders):
-    label = os.path.basename(image)[len("ntfs_"):-len(".raw")].upper()
+def build_pair_volume(image, work, helper, cluster, folders, label):
+    name = os.path.basename(image)[:-len(".raw")]
     ntfs.make_empty(image, 16, cluster, label)
     script = [["mkdir", "/" + folder] for folder in folders]
     for n, folder in enumerate(folders):
         for i in range(PAIR_ENTRIES):
-            staged = os.path.join(work, "%s_%d_%d.bin" % (label, n, i))
+            staged = os.path.join(work, "%s_%d_%d.bin" % (name, n, i))
             with open(staged, "wb") as f:
                 f.write(pseudo_bytes(staged, 200 + i * 397))
             script.append(["put", f"/{folder}/{label} entry {i:02d} with a name long enough to fill the index.bin",
                            staged])
-    ntfs.run_script(helper, image, script, os.path.join(work, label + ".script"))
+    ntfs.run_script(helper, image, script, os.path.join(work, name + ".script"))
 
 
 def ntfs_pairs(out_dir, helper):
     work = fresh_dir(os.path.join(out_dir, "pair_work"))
     volumes = {}
-    for name, cluster, folders in PAIR_VOLUMES:
+    for name, cluster, folders, label in PAIR_VOLUMES:
         raw = os.path.join(out_dir, name + ".raw")
-        build_pair_volume(raw, work, helper, cluster, folders)
-        volumes[name + ".raw"] = (raw, oracle.describe_volume(raw, 0))
+        build_pair_volume(raw, work, helper, cluster, folders, label)
+        volumes[name] = (raw, oracle.describe_volume(raw, 0))
     pairs = []
-    names = [name + ".raw" for name, _, _ in PAIR_VOLUMES]
-    for order, placed in (("ab", names), ("ba", names[::-1])):
+    for order, placed in PAIR_ORDERS:
         for zeroed in ("first", "second", "both"):
             name = "pair_%s_%s" % (order, zeroed)
             disk = os.path.join(out_dir, name + ".raw")
             make_sparse(disk, PAIR_SECTORS * SECTOR)
             entries = []
             for i, (volume, at) in enumerate(zip(placed, PAIR_AT)):
-                v = disks.place_volume(disk, out_dir, volume, at)
+                v = disks.place_volume(disk, out_dir, volume + ".raw", at)
                 if zeroed == "both" or zeroed == ("first", "second")[i]:
                     disks.zero_sectors(disk, at, 1)
                     disks.zero_sectors(disk, at + v["sectors"] - 1, 1)

@@ -102,8 +102,9 @@ def cases(images, disks, extensive):
         out.append(Case(own["name"], os.path.join(disks, own["name"] + ".fixed.vhd"), own["code"],
                         os.path.getsize(raw) // 512, own["volume"], raw, 0, manifest={"built": own["built"]},
                         save=True))
-    # Two NTFS volumes one after the other, the boot sectors of one or both zeroed (pairs.json): each lists and
-    # saves what TSK lists of its own bare volume, nothing of the other.
+    # Two NTFS volumes one after the other (two cluster sizes; one cluster size; one layout twice), the boot
+    # sectors of one or both zeroed (pairs.json): each lists and saves what TSK lists of its own bare volume,
+    # nothing of the other.
     for pair in load(os.path.join(disks, "pairs.json")):
         for v in pair["volumes"]:
             out.append(Case("%s at %d" % (pair["name"], v["at"]), os.path.join(disks, pair["name"] + ".fixed.vhd"), 300,
