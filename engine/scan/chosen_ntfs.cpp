@@ -50,12 +50,14 @@ void ExtractFolders() {
 void MapChosenMft() {
   const FileSystemRecord& fs = CurrentFileSystem;
   const char* device = ntfs::CurrentDevicePath();
-  if (MapMftFromRecordOrMirror(fs.clusterBase, device, fs.mftSector, fs.mftMirrorSector, fs.sectorsPerCluster) == 1) {
+  const uint64_t end = FileSystemEndSector(fs, ScanRange);
+  if (MapMftFromRecordOrMirror(fs.clusterBase, device, fs.mftSector, fs.mftMirrorSector, fs.sectorsPerCluster, end) ==
+      1) {
     return;
   }
   for (const NtfsFoundEntryRecord& entry : NtfsFoundEntryList) {
     if (entry.name != u"$MFT" || !InChosenFileSystem(entry)) continue;
-    if (MapMftFromRecordOrMirror(fs.clusterBase, device, entry.id, 0, fs.sectorsPerCluster) == 1) return;
+    if (MapMftFromRecordOrMirror(fs.clusterBase, device, entry.id, 0, fs.sectorsPerCluster, end) == 1) return;
   }
 }
 

@@ -6,6 +6,7 @@
 #include "engine/ntfs/file_name_attribute.h"
 #include "engine/ntfs/mft_map.h"
 #include "engine/ntfs/mft_record.h"
+#include "engine/records/file_system_range.h"
 #include "engine/snapshot/snapshot_source.h"
 
 namespace snapshot {
@@ -34,7 +35,7 @@ bool SourceHoldsEntries(const std::vector<NtfsEntryRecord>& entries, const char*
 // The MFT found from where the files' records lie: a record that keeps its own number n lies 2n sectors
 // after record 0 when the MFT's first extent holds it. A start counts when the map built from it puts the
 // record back where it was found. false (and no map) when none does.
-bool MapMftFromEntries(const FileSystemRecord& fs, const std::vector<NtfsEntryRecord>& entries,
+bool MapMftFromEntries(const FileSystemRecord& fs, uint64_t end, const std::vector<NtfsEntryRecord>& entries,
                        const char* devicePath) {
   uint8_t record[ntfs::kMftRecordSize];
   std::set<uint32_t> tried;
@@ -46,7 +47,7 @@ bool MapMftFromEntries(const FileSystemRecord& fs, const std::vector<NtfsEntryRe
     if (offset > entry.id || !tried.insert(static_cast<uint32_t>(entry.id - offset)).second) continue;
     const uint32_t start = static_cast<uint32_t>(entry.id - offset);
     uint32_t placed = 0;
-    if (MapMftFromRecordOrMirror(fs.clusterBase, devicePath, start, 0, fs.sectorsPerCluster) == 1 &&
+    if (MapMftFromRecordOrMirror(fs.clusterBase, devicePath, start, 0, fs.sectorsPerCluster, end) == 1 &&
         MftRecordToSector(number, placed) == 1 && placed == entry.id) {
       return true;
     }
@@ -60,15 +61,16 @@ bool MapMftFromEntries(const FileSystemRecord& fs, const std::vector<NtfsEntryRe
 bool MapSnapshotMft(const LoadedSnapshot& loaded, const char* devicePath) {
   const std::vector<MftExtent> previous = MftMap;
   const FileSystemRecord& fs = loaded.fileSystem;
+  const uint64_t end = FileSystemEndSector(fs, loaded.scanRange);
   bool matches = false;
-  if (MapMftFromRecordOrMirror(fs.clusterBase, devicePath, fs.mftSector, fs.mftMirrorSector,
-                               fs.sectorsPerCluster) == 1) {
+  if (MapMftFromRecordOrMirror(fs.clusterBase, devicePath, fs.mftSector, fs.mftMirrorSector, fs.sectorsPerCluster,
+                               end) == 1) {
     // Two volumes of one size put their MFTs at the same sector: the files must be there too.
     matches = loaded.ntfsEntries.empty() || SourceHoldsEntries(loaded.ntfsEntries, devicePath);
   } else if (SourceHoldsEntries(loaded.ntfsEntries, devicePath)) {
     // No boot sector named the MFT (a file system rebuilt without one), or neither copy of its record 0
     // reads: the files' own records tell whether this is the source.
-    MapMftFromEntries(fs, loaded.ntfsEntries, devicePath);
+    MapMftFromEntries(fs, end, loaded.ntfsEntries, devicePath);
     matches = true;
   }
   if (!matches) MftMap = previous;
