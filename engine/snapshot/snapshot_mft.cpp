@@ -15,9 +15,10 @@ namespace {
 
 // The file's record where the snapshot says it was found, when it is a file record of that name (the name
 // the scans choose). A record that keeps no name of its own (its names are in other records of the file)
-// is taken on its being a file record.
+// is taken on its being a file record. Read through the MFT's map when it places a record there, as the
+// scans and the savers read it: a record of a fragmented MFT may straddle two extents.
 bool ReadEntryRecord(const NtfsEntryRecord& entry, const char* devicePath, uint8_t* record) {
-  if (!ntfs::ReadMftRecord(devicePath, entry.id, record) || !ntfs::IsFileRecord(record)) return false;
+  if (ReadMftRecordAtSector(devicePath, entry.id, record) != 1 || !ntfs::IsFileRecord(record)) return false;
   FileNameInfo name;
   return ReadPreferredFileName(record, name) != 1 || name.name == entry.name;
 }
@@ -42,6 +43,7 @@ bool MapMftFromEntries(const FileSystemRecord& fs, uint64_t end, const std::vect
   for (size_t place : CheckedPlaces(entries.size())) {
     const NtfsEntryRecord& entry = entries[place];
     uint32_t number = 0;
+    MftMap.clear();  // the records are read where they lie until a start is found
     if (!ReadEntryRecord(entry, devicePath, record) || !ntfs::OwnRecordNumber(record, &number)) continue;
     const uint64_t offset = uint64_t{number} * ntfs::kMftRecordSectors;
     if (offset > entry.id || !tried.insert(static_cast<uint32_t>(entry.id - offset)).second) continue;
@@ -67,11 +69,11 @@ bool MapSnapshotMft(const LoadedSnapshot& loaded, const char* devicePath) {
                                end) == 1) {
     // Two volumes of one size put their MFTs at the same sector: the files must be there too.
     matches = loaded.ntfsEntries.empty() || SourceHoldsEntries(loaded.ntfsEntries, devicePath);
-  } else if (SourceHoldsEntries(loaded.ntfsEntries, devicePath)) {
+  } else {
     // No boot sector named the MFT (a file system rebuilt without one), or neither copy of its record 0
-    // reads: the files' own records tell whether this is the source.
+    // reads: the files' own records tell whether this is the source, read through the map they give.
     MapMftFromEntries(fs, end, loaded.ntfsEntries, devicePath);
-    matches = true;
+    matches = SourceHoldsEntries(loaded.ntfsEntries, devicePath);
   }
   if (!matches) MftMap = previous;
   return matches;
