@@ -13,7 +13,7 @@ Disks (beside FILE, each as NAME.raw and NAME.fixed.vhd):
 FILE, tab-separated, one line per volume: DISK  START  VOLUME  where VOLUME is the shared raw volume whose
 manifest lists what it holds.
 
-And four volumes made here, bare (the file system at sector 0), each as NAME.raw and NAME.fixed.vhd:
+And five volumes made here, bare (the file system at sector 0), each as NAME.raw and NAME.fixed.vhd:
 
     fat32_long_chains     FAT32 with 512-byte clusters: a root and a folder whose directories run past a hundred
                           clusters, each with a folder entry and deleted files beyond that, and a subfolder there
@@ -22,9 +22,10 @@ And four volumes made here, bare (the file system at sector 0), each as NAME.raw
     fat16_first_folder    FAT16 whose first folder (cluster 2) holds two files, and a second folder
     ntfs_listed_data      make_listed_data_volume.py's NTFS volume (a file whose data goes on in the records its
                           attribute list names) with a folder of 40 files
+    ntfs_healthy          a 24 MiB NTFS volume as mkntfs leaves it (4 KiB clusters), nothing written to it
 
 own.json beside FILE lists them: [{name, code, volume, built}], volume as TSK describes it (oracle.describe_volume)
-and, for the NTFS one, built.damage as the damage kit gives it: the folder and what TSK listed inside it before its
+and, for ntfs_lost_files, built.damage as the damage kit gives it: the folder and what TSK listed inside it before its
 record was zeroed (lost).
 
 And NTFS volumes of 16 MiB with folders big enough for index allocations (so that a volume is found without its
@@ -180,6 +181,8 @@ def own_volumes(out_dir, helper):
     ntfs_image = os.path.join(out_dir, "ntfs_lost_files.raw")
     first_image = os.path.join(out_dir, "fat16_first_folder.raw")
     listed_image = os.path.join(out_dir, "ntfs_listed_data.raw")
+    healthy_image = os.path.join(out_dir, "ntfs_healthy.raw")
+    ntfs.make_empty(healthy_image, 24, 4096, "HEALTHY")
     build_long_chains(fat_image, work)
     build_lost_files(ntfs_image, work, helper)
     build_first_folder(first_image, work)
@@ -193,8 +196,10 @@ def own_volumes(out_dir, helper):
                {"name": "fat16_first_folder", "code": 100, "built": {},
                 "volume": oracle.describe_volume(first_image, 0, pool)},
                {"name": "ntfs_listed_data", "code": 300, "built": {},
-                "volume": oracle.describe_volume(listed_image, 0, pool)}]
-    for image in (fat_image, ntfs_image, first_image, listed_image):
+                "volume": oracle.describe_volume(listed_image, 0, pool)},
+               {"name": "ntfs_healthy", "code": 300, "built": {},
+                "volume": oracle.describe_volume(healthy_image, 0, pool)}]
+    for image in (fat_image, ntfs_image, first_image, listed_image, healthy_image):
         fixed_vhd(image)
     with open(os.path.join(out_dir, "own.json"), "w", encoding="utf-8") as f:
         json.dump(own, f)
