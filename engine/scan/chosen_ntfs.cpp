@@ -4,7 +4,6 @@
 #include <string>
 
 #include "engine/fat/fat_time.h"
-#include "engine/ntfs/data_attribute.h"
 #include "engine/ntfs/mft_map.h"
 #include "engine/ntfs/mft_record.h"
 #include "engine/records/extensive_candidates.h"

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <map>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/host/host.h"
@@ -40,46 +39,38 @@ class FirstIndexRecords {
     });
   }
 
-  // The sectors of owner's unclaimed records, nearest to the folder's own record first: a folder's index
-  // lies in its own volume, and another volume's folder of the same number is tried only after it.
-  std::vector<uint32_t> Sectors(uint32_t owner, uint32_t folderSector) const {
-    std::vector<uint32_t> sectors;
+  // visit(sector) for each of owner's records that no file system has claimed yet, in list order (sector
+  // order), until visit returns false. A claim made meanwhile is seen at once.
+  template <typename Visit>
+  void ForEachUnclaimed(uint32_t owner, Visit&& visit) const {
     auto found = byOwner_.find(owner);
-    if (found == byOwner_.end()) return sectors;
-    records::GuardAllocation([&] {
-      for (size_t i : found->second) {
-        const IndexRecordCandidate& r = IndexRecordCandidateList[i];
-        if (r.mark == records::kNoFileSystemMark) sectors.push_back(r.sector);
-      }
-    });
-    auto distance = [folderSector](uint32_t sector) {
-      return sector > folderSector ? sector - folderSector : folderSector - sector;
-    };
-    std::stable_sort(sectors.begin(), sectors.end(),
-                     [&](uint32_t a, uint32_t b) { return distance(a) < distance(b); });
-    return sectors;
+    if (found == byOwner_.end()) return;
+    for (size_t i : found->second) {
+      const IndexRecordCandidate& r = IndexRecordCandidateList[i];
+      if (r.mark == records::kNoFileSystemMark && !visit(r.sector)) return;
+    }
   }
 
  private:
   std::map<uint32_t, std::vector<size_t>> byOwner_;
 };
 
-// The index records by sector, so that a folder placed by a geometry claims the record its index begins with.
-class IndexRecordsBySector {
- public:
-  IndexRecordsBySector() {
-    records::GuardAllocation([&] {
-      for (size_t i = 0; i < IndexRecordCandidateList.size(); ++i) bySector_.emplace(IndexRecordCandidateList[i].sector, i);
-    });
+// The index record candidate at sector, so that a folder placed by a geometry claims the record its index
+// begins with; null when none was found there. The search appends them in sector order.
+IndexRecordCandidate* IndexRecordAt(uint64_t sector) {
+  size_t low = 0, high = IndexRecordCandidateList.size();
+  while (low < high) {
+    const size_t middle = low + (high - low) / 2;
+    if (IndexRecordCandidateList[middle].sector < sector) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
   }
-  IndexRecordCandidate* At(uint64_t sector) {
-    auto found = bySector_.find(sector);
-    return found == bySector_.end() ? nullptr : &IndexRecordCandidateList[found->second];
-  }
-
- private:
-  std::unordered_map<uint64_t, size_t> bySector_;
-};
+  return low < IndexRecordCandidateList.size() && IndexRecordCandidateList[low].sector == sector
+             ? &IndexRecordCandidateList[low]
+             : nullptr;
+}
 
 // A file system rebuilt without its boot sector reaches up to the next file system found after its base, or
 // to the end of the range: it must not take the folders and files of a volume that follows it.
@@ -91,8 +82,7 @@ uint32_t RebuiltLastSector(uint32_t base) {
   return last;
 }
 
-// The geometry that two folders give through the sectors of their first index records; records it when
-// it places folders.
+// True when a file system found already begins at base.
 bool BaseFound(uint32_t base) {
   for (const FileSystemRecord& fs : FoundFileSystemList) {
     if (fs.type == records::kNtfs && fs.clusterBase == base) return true;
@@ -100,6 +90,8 @@ bool BaseFound(uint32_t base) {
   return false;
 }
 
+// The geometry that two folders give through the sectors of their first index records; records it when
+// it places folders.
 void TryPair(const NtfsFolderCandidate& a, uint32_t aSector, const NtfsFolderCandidate& b, uint32_t bSector) {
   if (a.indexCluster == b.indexCluster || !extensive::CanNumberFileSystem()) return;
   const int64_t sectors = int64_t{bSector} - aSector;
@@ -242,15 +234,13 @@ void AnalyzeNtfsWithoutBoot() {
     for (size_t b = a + 1; first.indexCluster != 0 && b < count && first.mark == 0 && !stopped; ++b) {
       const NtfsFolderCandidate& second = NtfsFolderCandidateList[b];
       if (second.mark != 0 || second.indexCluster == 0) continue;
-      // Asked again for each pair: a geometry found meanwhile has claimed records.
-      const std::vector<uint32_t> firstSectors = firstRecords.Sectors(first.mftNumber, first.sector);
-      const std::vector<uint32_t> secondSectors = firstRecords.Sectors(second.mftNumber, second.sector);
-      for (size_t i = 0; i < firstSectors.size() && first.mark == 0; ++i) {
-        for (uint32_t secondSector : secondSectors) {
-          if (secondSector != firstSectors[i]) TryPair(first, firstSectors[i], second, secondSector);
-          if (first.mark != 0) break;
-        }
-      }
+      firstRecords.ForEachUnclaimed(first.mftNumber, [&](uint32_t firstSector) {
+        firstRecords.ForEachUnclaimed(second.mftNumber, [&](uint32_t secondSector) {
+          if (secondSector != firstSector) TryPair(first, firstSector, second, secondSector);
+          return first.mark == 0;
+        });
+        return first.mark == 0;
+      });
       stopped = ScanStopRequested();
     }
     // Without an index record, or with none that a pair explained: the folder joins its neighbour later.
@@ -264,7 +254,6 @@ uint32_t ClassifyIndexFolders(uint32_t clusterBase, uint32_t sectorsPerCluster, 
                                           : u"Analyzing Classification ( Step 2/2 ) - ";
   const uint16_t number = extensive::NextFileSystemNumber();
   const uint32_t total = static_cast<uint32_t>(NtfsFolderCandidateList.size());
-  IndexRecordsBySector indexRecords;
   uint32_t placed = 0;
   for (size_t i = 0; i < NtfsFolderCandidateList.size() && !ScanStopRequested(); ++i) {
     NtfsFolderCandidate& c = NtfsFolderCandidateList[i];
@@ -273,7 +262,7 @@ uint32_t ClassifyIndexFolders(uint32_t clusterBase, uint32_t sectorsPerCluster, 
     const uint64_t lba = uint64_t{c.indexCluster} * sectorsPerCluster + clusterBase;
     // Two volumes of one cluster size and layout put their folders' index records at the same clusters:
     // an index record a folder of another file system begins with is not this folder's.
-    IndexRecordCandidate* index = indexRecords.At(lba);
+    IndexRecordCandidate* index = IndexRecordAt(lba);
     if (index != nullptr && index->mark != records::kNoFileSystemMark) continue;
     Sector sector;
     if (lba > kLastSectorNumber || !ReadDiskSector(lba, sector) || std::memcmp(sector.data(), "INDX", 4) != 0) continue;
