@@ -1,8 +1,10 @@
 // The Extensive Scan's search and analysis over arbitrary disk bytes, as a FAT search and as an NTFS
 // search: whatever boot sectors, folder sectors, file records and index records (their entry and name
 // lengths above all) say, the scan ends with both analysis-done flags set and running 0 with stop 1,
-// reads nothing past its buffers, and every file system it records has a valid cluster size. The input is
-// written to the temporary folder, one file per process, and read as a logical drive.
+// reads nothing past its buffers, and every file system it records has a valid cluster size. Each NTFS
+// file system found (the first few) is then read as page 3 reads it, its found records read again through
+// its MFT's map. The input is written to the temporary folder, one file per process, and read as a logical
+// drive.
 #include <unistd.h>
 
 #include <cstddef>
@@ -12,10 +14,12 @@
 
 #include "engine/host/fakes.h"
 #include "engine/image/source_values.h"
+#include "engine/ntfs/mft_map.h"
 #include "engine/records/extensive_lists.h"
 #include "engine/records/recovery_settings.h"
 #include "engine/records/scan_records.h"
 #include "engine/scan/boot_parameters.h"
+#include "engine/scan/chosen_fs.h"
 #include "engine/scan/extensive_scan.h"
 #include "platform/os/os.h"
 
@@ -46,6 +50,21 @@ void ScanAs(uint16_t code, uint32_t sectors, uint32_t sectorsPerRead) {
   }
 }
 
+// Page 3's reading of each NTFS file system found, as ScanThreadProc starts it.
+void ReadFoundNtfs() {
+  constexpr size_t kRead = 3;
+  RecoveryMode = records::kExtensiveScan;
+  for (size_t i = 0; i < FoundFileSystemList.size() && i < kRead; ++i) {
+    CurrentFileSystem = FoundFileSystemList[i];
+    CurrentFileSystem.id = static_cast<uint32_t>(i + 1);
+    ScanThreadControl.stopFlag = 0;
+    ScanThreadControl.runningFlag = 1;
+    ReadChosenNtfs();
+    if (ScanThreadControl.runningFlag != 0 || ScanThreadControl.stopFlag != 1) std::abort();
+  }
+  MftMap.clear();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -65,6 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint32_t sectors = static_cast<uint32_t>(size / 512 + 1);
   const uint32_t perRead = size > 0 ? data[0] : 60;
   for (uint16_t code : {records::kFat16, records::kNtfs}) ScanAs(code, sectors, perRead);
+  ReadFoundNtfs();
   VolumeHandle.Close();
   messages.shown.clear();
   return 0;

@@ -22,10 +22,22 @@ uint32_t FolderRecordNumber(const uint8_t* record, const std::u16string& name) {
 
 uint32_t ReadFoundFileRecord(uint32_t sector) {
   uint8_t record[ntfs::kMftRecordSize];
-  if (!ntfs::ReadMftRecord(ntfs::CurrentDevicePath(), sector, record) || !ntfs::IsFileRecord(record)) return 0;
+  if (!ntfs::ReadSourceSectors(ntfs::CurrentDevicePath(), sector, ntfs::kMftRecordSectors, record) ||
+      !ntfs::IsFileRecord(record)) {
+    return 0;
+  }
+  // A record whose second sector lies in the next extent of a fragmented MFT is read here with a sector that
+  // is not its own: its name and size are read again through the MFT's map once a file system is chosen.
+  const bool torn = !UpdateSequenceMatches(record, ntfs::kMftRecordSize);
+  ApplyUpdateSequence(record, ntfs::kMftRecordSize);
   FileNameInfo name;
-  if (!ReadPreferredFileName(record, name)) return 0;
+  const bool named = ReadPreferredFileName(record, name) == 1;
   const uint16_t flags = ntfs::RecordFlags(record);
+  if (!named && torn && (flags == ntfs::kDeletedFile || flags == ntfs::kFileInUse)) {
+    AppendNtfsFoundEntry(u"", sector, 0, 0, 0, 0, 0, 0, flags == ntfs::kDeletedFile ? 1 : 0);
+    return 1;
+  }
+  if (!named) return 0;
   if (flags == ntfs::kDeletedFile || flags == ntfs::kFileInUse) {
     uint64_t size = 0;
     ReadDataSize(sector, size, record, 0);

@@ -7,6 +7,9 @@
 // name space). A file (record flags 0 or 1) is appended to NtfsFoundEntryList with its data size,
 // deleted when the flags are 0; a folder (2 or 3) to NtfsFolderCandidateList with its own record number
 // (5 for ".", 11 for "$Extend", else from its $I30 index root), the first cluster of its $I30 index
-// allocation, deleted unless the flags are 3. 1 when something was appended; 0 for a record that cannot
-// be read, is not a file record, has no name or other flags.
+// allocation, deleted unless the flags are 3. A file record whose second sector does not carry its update
+// sequence number (its second half lies elsewhere: a fragmented MFT) is appended as a file without a name
+// when its first sector gives none: the reading of the chosen file system names it through the MFT's map.
+// 1 when something was appended; 0 for a record that cannot be read, is not a file record, has no name
+// (and is whole) or other flags.
 uint32_t ReadFoundFileRecord(uint32_t sector);

@@ -22,6 +22,7 @@ struct Volume {
   const char* devicePath;
   uint32_t partitionStart;
   uint32_t sectorsPerCluster;
+  uint64_t endSector;  // one past the volume's last sector
 };
 
 // The sector at offset sectors into the map; false past the map, in a hole or past 32-bit sectors.
@@ -45,19 +46,33 @@ std::vector<DataRun> RunsOf(const uint8_t* record, const ntfs::Attribute& attrib
   return runs;
 }
 
-// Appends the extents of runs; false when the map is full or memory ran out.
+// Appends the extents of runs; false when the map is full, memory ran out or an extent reached past the
+// volume. The MFT lies inside its volume and has no more records than the volume has room for: a damaged
+// run length must not make the walk read billions of records. An extent is cut at the volume's end and
+// the map ends there, since the record numbers of the extents after it would be wrong.
 bool AppendExtents(const std::vector<DataRun>& runs, const Volume& volume) {
+  const uint64_t volumeSectors = volume.endSector > volume.partitionStart ? volume.endSector - volume.partitionStart : 0;
+  uint64_t mapped = MftMapSectorCount();
   for (const DataRun& run : runs) {
-    if (MftMap.size() >= kMaxMftExtents) return false;
+    if (MftMap.size() >= kMaxMftExtents || mapped >= volumeSectors) return false;
     MftExtent extent;
     extent.sparse = run.sparse;
     extent.sectorCount = uint64_t{run.length} * volume.sectorsPerCluster;
-    if (!run.sparse) extent.startSector = volume.partitionStart + uint64_t{run.startCluster} * volume.sectorsPerCluster;
+    uint64_t room = volumeSectors - mapped;
+    if (!run.sparse) {
+      extent.startSector = volume.partitionStart + uint64_t{run.startCluster} * volume.sectorsPerCluster;
+      if (extent.startSector >= volume.endSector) return false;
+      room = std::min(room, volume.endSector - extent.startSector);
+    }
+    const bool cut = extent.sectorCount > room;
+    if (cut) extent.sectorCount = room;
     try {
       MftMap.push_back(extent);
     } catch (const std::bad_alloc&) {
       return false;
     }
+    if (cut) return false;
+    mapped += extent.sectorCount;
   }
   return true;
 }
@@ -73,7 +88,8 @@ bool AppendDataRuns(const uint8_t* record, const Volume& volume) {
 std::vector<uint32_t> ExtensionRecords(const uint8_t* record0, const Volume& volume) {
   std::vector<uint32_t> out;
   std::vector<uint8_t> value;
-  const ntfs::ClusterSpace space{volume.devicePath, volume.partitionStart, volume.sectorsPerCluster};
+  const ntfs::ClusterSpace space{volume.devicePath, volume.partitionStart, volume.sectorsPerCluster,
+                                 volume.endSector};
   if (!ntfs::ReadAttributeListValue(record0, space, ntfs::Holes::kZeros, &value)) return out;
   std::set<uint32_t> seen{0};
   ntfs::WalkAttributeListEntries(value.data(), static_cast<uint32_t>(value.size()),
@@ -97,10 +113,10 @@ void LoadExtensionRecords(const uint8_t* record0, const Volume& volume) {
 }  // namespace
 
 uint32_t LoadMftMap(uint32_t partitionStart, const char* devicePath, uint32_t mftStartSector,
-                    uint32_t sectorsPerCluster) {
+                    uint32_t sectorsPerCluster, uint64_t volumeEndSector) {
   MftMap.clear();
   if (sectorsPerCluster == 0 || sectorsPerCluster > kMaxSectorsPerCluster) return 0;
-  const Volume volume{devicePath, partitionStart, sectorsPerCluster};
+  const Volume volume{devicePath, partitionStart, sectorsPerCluster, volumeEndSector};
   uint8_t record[ntfs::kMftRecordSize];
   // The fix-up comes first: a run list that crosses the first sector's end is only whole after it.
   if (!ntfs::ReadMftRecord(devicePath, mftStartSector, record) || !ntfs::IsFileRecord(record)) return 0;
@@ -115,9 +131,10 @@ uint32_t LoadMftMap(uint32_t partitionStart, const char* devicePath, uint32_t mf
 }
 
 uint32_t MapMftFromRecordOrMirror(uint32_t partitionStart, const char* devicePath, uint32_t mftSector,
-                                  uint32_t mirrorSector, uint32_t sectorsPerCluster) {
+                                  uint32_t mirrorSector, uint32_t sectorsPerCluster, uint64_t volumeEndSector) {
   for (uint32_t at : {mftSector, mirrorSector}) {
-    if (at != 0 && LoadMftMap(partitionStart, devicePath, at, sectorsPerCluster) == 1 && MftMapSectorCount() != 0) {
+    if (at != 0 && LoadMftMap(partitionStart, devicePath, at, sectorsPerCluster, volumeEndSector) == 1 &&
+        MftMapSectorCount() != 0) {
       return 1;
     }
   }
@@ -150,15 +167,22 @@ uint32_t ReadMftRecordByNumber(const char* devicePath, uint32_t recordNumber, ui
   return 1;
 }
 
-uint32_t ReadMftRecordAtSector(const char* devicePath, uint32_t sector, uint8_t* record) {
+bool MftRecordAt(uint32_t sector, uint32_t* recordNumber) {
   uint64_t offset = 0;
   for (const MftExtent& extent : MftMap) {
     if (!extent.sparse && extent.startSector <= sector && sector - extent.startSector < extent.sectorCount) {
       offset += sector - extent.startSector;
-      if (offset % ntfs::kMftRecordSectors != 0 || offset / ntfs::kMftRecordSectors > 0xFFFFFFFF) break;
-      return ReadMftRecordByNumber(devicePath, static_cast<uint32_t>(offset / ntfs::kMftRecordSectors), record);
+      if (offset % ntfs::kMftRecordSectors != 0 || offset / ntfs::kMftRecordSectors > 0xFFFFFFFF) return false;
+      *recordNumber = static_cast<uint32_t>(offset / ntfs::kMftRecordSectors);
+      return true;
     }
     offset += extent.sectorCount;
   }
+  return false;
+}
+
+uint32_t ReadMftRecordAtSector(const char* devicePath, uint32_t sector, uint8_t* record) {
+  uint32_t number = 0;
+  if (MftRecordAt(sector, &number)) return ReadMftRecordByNumber(devicePath, number, record);
   return ntfs::ReadMftRecord(devicePath, sector, record) ? 1 : 0;
 }

@@ -17,18 +17,20 @@ constexpr size_t kMaxMftExtents = 65535;
 
 // Builds MftMap from the data attribute of record 0 at mftStartSector and, when record 0 has an
 // attribute list, from the data attributes of the extension records it names (located through the map
-// built so far). Cluster c lies at partitionStart + c x sectorsPerCluster. 1 when record 0 gave at
-// least one extent; 0 when it could not be read, is not a file record, or has no usable data runs.
-// A failure later (an extension record that cannot be read, no memory, a full map) ends the loading
-// with the extents added so far.
+// built so far). Cluster c lies at partitionStart + c x sectorsPerCluster; the volume ends before
+// volumeEndSector, and the map stays inside it: it covers at most the volume's sectors (so at most the
+// volume's bytes / 1024 records), an extent reaching past the volume's end is cut there and ends the map.
+// 1 when record 0 gave at least one extent; 0 when it could not be read, is not a file record, or has no
+// usable data runs. A failure later (an extension record that cannot be read, no memory, a full map) ends
+// the loading with the extents added so far.
 uint32_t LoadMftMap(uint32_t partitionStart, const char* devicePath, uint32_t mftStartSector,
-                    uint32_t sectorsPerCluster);
+                    uint32_t sectorsPerCluster, uint64_t volumeEndSector);
 
 // Builds MftMap for an NTFS file system whose cluster 0 lies at partitionStart: from the MFT's record 0 at
 // mftSector, else from the mirror's copy of it at mirrorSector, which names the same extents (a sector of 0
 // is not tried). 1 when the map covers at least one record; otherwise the map is left empty.
 uint32_t MapMftFromRecordOrMirror(uint32_t partitionStart, const char* devicePath, uint32_t mftSector,
-                                  uint32_t mirrorSector, uint32_t sectorsPerCluster);
+                                  uint32_t mirrorSector, uint32_t sectorsPerCluster, uint64_t volumeEndSector);
 
 // The sector of record recordNumber: 2 x recordNumber sectors into the extents. 1 with the sector in
 // sectorOut; 0 with sectorOut 0 when the record lies beyond the map, in a sparse extent, or past the
@@ -41,6 +43,10 @@ uint64_t MftMapSectorCount();
 // Reads record recordNumber through the map, each of its two sectors where the map puts it (a record
 // may straddle two extents), and applies the fix-up. 1 when both sectors were read.
 uint32_t ReadMftRecordByNumber(const char* devicePath, uint32_t recordNumber, uint8_t* record);
+
+// The number of the record that the map puts at `sector` (its first sector); false when the map holds no
+// record that starts there.
+bool MftRecordAt(uint32_t sector, uint32_t* recordNumber);
 
 // Reads the record whose first sector is `sector`: through the map when the map holds a record that
 // starts there (its second sector may lie in the next extent), else the two sectors from `sector`. Applies

@@ -23,6 +23,8 @@ using ntfs_test::Bytes;
 using ntfs_test::RecordBuilder;
 
 constexpr uint32_t kMftSector = 16;
+// A volume end that bounds nothing: the hand-made disks are smaller than any MFT they describe.
+constexpr uint64_t kUnbounded = UINT64_MAX;
 
 // A disk of 512-byte sectors (and clusters) that the test fills, then opens as the current disk.
 class HandMadeDisk {
@@ -73,7 +75,7 @@ TEST_F(MftMapTest, TheFixUpComesBeforeTheRunsAreRead) {
   HandMadeDisk disk(80);
   disk.Put(kMftSector, record0.Protected());
   ASSERT_TRUE(disk.Open("fixup"));
-  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1), 1u);
+  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1, kUnbounded), 1u);
   ASSERT_EQ(MftMap.size(), 2u);
   EXPECT_EQ(MftMapSectorCount(), 10u);
   EXPECT_EQ(SectorOf(1), 18u);
@@ -85,9 +87,9 @@ TEST_F(MftMapTest, TheFixUpComesBeforeTheRunsAreRead) {
 TEST_F(MftMapTest, NotAFileRecordGivesNoMap) {
   HandMadeDisk disk(40);
   ASSERT_TRUE(disk.Open("nofile"));
-  EXPECT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1), 0u);
+  EXPECT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1, kUnbounded), 0u);
   EXPECT_TRUE(MftMap.empty());
-  EXPECT_EQ(LoadMftMap(0, DevicePathTable[0], 0xFFFFFFFF, 1), 0u) << "the record's second sector is past 32 bits";
+  EXPECT_EQ(LoadMftMap(0, DevicePathTable[0], 0xFFFFFFFF, 1, kUnbounded), 0u) << "the record's second sector is past 32 bits";
 }
 
 Bytes ExtensionRecord(const Bytes& runs) {
@@ -105,7 +107,7 @@ TEST_F(MftMapTest, ExtensionRecordsOfAResidentAttributeListExtendTheMap) {
   disk.Put(kMftSector, record0.Protected());
   disk.Put(kMftSector + 6, ExtensionRecord({0x11, 0x04, 0x40, 0x00}));
   ASSERT_TRUE(disk.Open("list"));
-  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1), 1u);
+  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1, kUnbounded), 1u);
   ASSERT_EQ(MftMap.size(), 2u) << "record 3 is read once";
   EXPECT_EQ(MftMapSectorCount(), 12u);
   EXPECT_EQ(SectorOf(3), 22u);
@@ -123,7 +125,7 @@ TEST_F(MftMapTest, ANonResidentAttributeListIsReadFromItsClusters) {
   disk.Put(kMftSector + 6, ExtensionRecord({0x11, 0x04, 0x40, 0x00}));
   disk.Put(40, list);
   ASSERT_TRUE(disk.Open("nonresidentlist"));
-  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1), 1u);
+  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1, kUnbounded), 1u);
   EXPECT_EQ(MftMapSectorCount(), 12u);
   EXPECT_EQ(SectorOf(5), 66u);
 }
@@ -135,7 +137,7 @@ TEST_F(MftMapTest, AnUnreadableExtensionRecordEndsTheLoadingWithWhatWasAdded) {
   HandMadeDisk disk(80);
   disk.Put(kMftSector, record0.Protected());  // record 3 is zeros: not a file record
   ASSERT_TRUE(disk.Open("badextension"));
-  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1), 1u);
+  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1, kUnbounded), 1u);
   EXPECT_EQ(MftMapSectorCount(), 8u);
 }
 
@@ -150,7 +152,7 @@ TEST_F(MftMapTest, ARecordMayStraddleTwoExtents) {
   disk.Put(18, Bytes(bytes1.begin(), bytes1.begin() + 512));
   disk.Put(30, Bytes(bytes1.begin() + 512, bytes1.end()));
   ASSERT_TRUE(disk.Open("straddle"));
-  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1), 1u);
+  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1, kUnbounded), 1u);
   EXPECT_EQ(SectorOf(1), 18u);
   EXPECT_EQ(SectorOf(2), 31u);
   uint8_t record[1024];
@@ -170,7 +172,7 @@ TEST_F(MftMapTest, SectorsPast32BitsAreUnreadable) {
   HandMadeDisk disk(40);
   disk.Put(kMftSector, record0.Protected());
   ASSERT_TRUE(disk.Open("wide"));
-  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 128), 1u);
+  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 128, kUnbounded), 1u);
   EXPECT_EQ(SectorOf(63), 0xFFFFFFFEu);
   EXPECT_EQ(SectorOf(64), 0u);
   EXPECT_EQ(SectorOf(200), 0u);
@@ -185,11 +187,43 @@ TEST_F(MftMapTest, SparseExtentsHaveNoSectors) {
   HandMadeDisk disk(80);
   disk.Put(kMftSector, record0.Protected());
   ASSERT_TRUE(disk.Open("sparse"));
-  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1), 1u);
+  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1, kUnbounded), 1u);
   ASSERT_EQ(MftMap.size(), 3u);
   EXPECT_TRUE(MftMap[1].sparse);
   EXPECT_EQ(SectorOf(2), 0u) << "a hole";
   EXPECT_EQ(SectorOf(4), 48u) << "the base did not move over the hole";
+}
+
+// A damaged run length (say 0x7FFFFFFF clusters) must not give an MFT of billions of records: the map stays
+// inside the volume and holds at most as many records as the volume has room for.
+TEST_F(MftMapTest, TheMapStaysInsideTheVolume) {
+  const struct {
+    const char* what;
+    Bytes runs;
+    uint64_t volumeEnd;
+    std::vector<std::pair<uint64_t, uint64_t>> extents;  // start, sectors
+  } cases[] = {
+      {"a run inside", {0x11, 0x08, 0x10, 0x00}, 80, {{16, 8}}},
+      {"a length of 0x7FFFFFFF cut at the end", {0x14, 0xFF, 0xFF, 0xFF, 0x7F, 0x10, 0x00}, 80, {{16, 64}}},
+      {"the second run cut, a third dropped", {0x11, 0x08, 0x10, 0x11, 0x40, 0x20, 0x11, 0x04, 0x02, 0x00}, 80,
+       {{16, 8}, {48, 32}}},
+      {"a run past the end ends the map", {0x11, 0x08, 0x10, 0x11, 0x04, 0x50, 0x00}, 80, {{16, 8}}},
+      {"a hole counts as room", {0x11, 0x08, 0x10, 0x04, 0xFF, 0xFF, 0xFF, 0x7F, 0x11, 0x04, 0x20, 0x00}, 80,
+       {{16, 8}, {0, 72}}},
+      {"a smaller volume", {0x14, 0xFF, 0xFF, 0xFF, 0x7F, 0x10, 0x00}, 40, {{16, 24}}},
+  };
+  for (const auto& c : cases) {
+    RecordBuilder record0;
+    record0.AddNonResident(ntfs::kDataAttribute, u"", c.runs, 8 * 1024);
+    HandMadeDisk disk(80);
+    disk.Put(kMftSector, record0.Protected());
+    ASSERT_TRUE(disk.Open("bounded"));
+    ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1, c.volumeEnd), 1u) << c.what;
+    std::vector<std::pair<uint64_t, uint64_t>> extents;
+    for (const MftExtent& e : MftMap) extents.emplace_back(e.startSector, e.sectorCount);
+    EXPECT_EQ(extents, c.extents) << c.what;
+    EXPECT_LE(MftMapSectorCount(), c.volumeEnd) << c.what;
+  }
 }
 
 TEST_F(MftMapTest, IndexRecordsWhoseFirstKeyIsBelowFiveAreNotKept) {

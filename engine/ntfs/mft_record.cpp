@@ -114,3 +114,17 @@ void ApplyUpdateSequence(uint8_t* record, uint32_t size) {
     record[sectorEnd - 1] = record[entry + 1];
   }
 }
+
+bool UpdateSequenceMatches(const uint8_t* record, uint32_t size) {
+  constexpr uint32_t kArrayLimit = 84;
+  if (size < 8) return false;
+  const uint32_t arrayStart = LoadLe16(record + 4);
+  const uint32_t count = LoadLe16(record + 6);
+  if (arrayStart + 2 > kArrayLimit) return false;
+  for (uint32_t i = 0; i + 1 < count; ++i) {
+    const uint64_t sectorEnd = uint64_t{i} * kSectorSize + kSectorSize;
+    if (arrayStart + 2 * (i + 1) + 2 > kArrayLimit || sectorEnd > size) break;
+    if (record[sectorEnd - 2] != record[arrayStart] || record[sectorEnd - 1] != record[arrayStart + 1]) return false;
+  }
+  return true;
+}

@@ -134,3 +134,8 @@ bool WalkAttributes(const uint8_t* record, WalkLimit limit, Test&& test, Attribu
 // sector's last two bytes lie within size. Only array entries below byte 84 of the record are read; an
 // entry count of 1 or less changes nothing.
 void ApplyUpdateSequence(uint8_t* record, uint32_t size);
+
+// True when every sector of the record that its update-sequence array covers (read as ApplyUpdateSequence
+// reads it) still ends with the update sequence number, before the fix-up: the sectors were written
+// together. A record whose sectors lie in two extents of the MFT, read as two adjacent sectors, fails.
+bool UpdateSequenceMatches(const uint8_t* record, uint32_t size);

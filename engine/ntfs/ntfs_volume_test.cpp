@@ -64,7 +64,7 @@ class NtfsVolumeTest : public ::testing::Test {
   ::testing::AssertionResult Open(const ExpectedVolume& v, std::unique_ptr<partition_test::CurrentDisk>* disk) {
     *disk = std::make_unique<partition_test::CurrentDisk>(ntfs_test::SharedImage(v.image));
     if (!(*disk)->opened()) return ::testing::AssertionFailure() << v.image << " does not open";
-    if (LoadMftMap(v.start, DevicePathTable[0], MftSector(v), v.sectorsPerCluster) != 1) {
+    if (LoadMftMap(v.start, DevicePathTable[0], MftSector(v), v.sectorsPerCluster, UINT64_MAX) != 1) {
       return ::testing::AssertionFailure() << v.image << ": no MFT map";
     }
     return ::testing::AssertionSuccess();

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 
+struct FileSystemRecord;
 struct NtfsFoundEntryRecord;
+struct ScanRangeRecord;
 
 // first <= sector <= last.
 inline bool SectorInFileSystem(uint64_t sector, uint64_t first, uint64_t last) {
@@ -15,3 +17,7 @@ inline bool SectorInFileSystem(uint64_t sector, uint64_t first, uint64_t last) {
 // True when a file record found by the Extensive Scan belongs to the chosen file system: its sector lies
 // inside CurrentFileSystem, from its first sector to its last (SectorInFileSystem).
 bool InChosenFileSystem(const NtfsFoundEntryRecord& entry);
+
+// One past the last sector a file system may use: after its last sector when it has one, else the end of
+// the scanned range (a Quick Scan's file system ends with its range), else the end of 32-bit sectors.
+uint64_t FileSystemEndSector(const FileSystemRecord& fs, const ScanRangeRecord& range);

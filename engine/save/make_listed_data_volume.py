@@ -17,10 +17,15 @@ written as a fixed VHD, listed_data.fixed.vhd, beside FILE. FILE holds, tab-sepa
 
 EXPECTED is the file beside FILE holding what icat reads for the inode. The volume starts at sector 0.
 
+And moved_data.fixed.vhd, listed the same way in moved_data.tsv beside FILE: the same volume, with the part of
+spread.bin's data that starts it moved out of its base record into a free record of the MFT (a file deleted
+for it), which the attribute list now names: the file's data lies wholly in extension records (TSK reads the
+same bytes, checked here).
+
 And split_record.fixed.vhd, listed the same way in split_record.tsv beside FILE: 512-byte clusters, filled with
 files of three clusters with long names until the MFT, growing into what is left, is fragmented with an extent
 of an odd number of sectors; the file whose record starts in the last sector of that extent (its second half
-lies in the next one) is listed.
+lies in the next one) is the last file made, and is listed.
 """
 import os
 import re
@@ -32,6 +37,7 @@ REPO = os.path.abspath(os.path.join(HERE, "..", ".."))
 sys.path.insert(0, os.path.join(REPO, "tools", "images"))
 
 import ntfs  # noqa: E402
+import ntfs_records  # noqa: E402
 import oracle  # noqa: E402
 from generate import own_volume_arguments  # noqa: E402
 from util import fresh_dir, pseudo_bytes, run, text_bytes  # noqa: E402
@@ -74,15 +80,38 @@ def check_spread(raw, inode):
         raise SystemExit("spread.bin: istat shows no data in another record:\n" + report)
 
 
+MOVED_VOLUME = "moved_data.fixed.vhd"
+
+
+def build_moved(raw, work, helper, inode):
+    """A copy of the volume whose file `inode` keeps no part of its data in its base record."""
+    moved = os.path.join(work, "moved.raw")
+    shutil.copyfile(raw, moved)
+    local = os.path.join(work, "spare")
+    with open(local, "wb") as f:
+        f.write(text_bytes("spare", 100))
+    ntfs.run_script(helper, moved, [["put", "/spare.bin", local], ["rm", "/spare.bin"]],
+                    os.path.join(work, "moved.script"))
+    spare = next(e["inode"] for e in oracle.fls(moved, 0) if e["name"] == "spare.bin")
+    before = run(["icat", moved, inode], binary=True)
+    ntfs_records.move_first_part(moved, inode, ntfs_records.DATA, spare)
+    if run(["icat", moved, inode], binary=True) != before:
+        raise SystemExit("moved_data: icat reads other bytes once the data moved")
+    holders = re.findall(r"^Type: 128-\d+ \tMFT Entry: (\d+) \tVCN: 0$", run(["istat", moved, inode]), re.M)
+    if holders != [str(spare)]:
+        raise SystemExit("moved_data: istat names %s for the data's first part, not %d" % (holders, spare))
+    return moved
+
+
 SPLIT_VOLUME = "split_record.fixed.vhd"
 SPLIT_FILES = 600
 
 
-def build_split(work, helper):
+def build_split(work, helper, count=SPLIT_FILES):
     raw = os.path.join(work, "split.raw")
     ntfs.make_empty(raw, 4, 512, "SPLIT")
     script = [["mkdir", "/fill"]]
-    for i in range(SPLIT_FILES):
+    for i in range(count):
         local = os.path.join(work, "fill%d" % i)
         with open(local, "wb") as f:
             f.write(pseudo_bytes("fill %d" % i, 1500))
@@ -127,12 +156,21 @@ def main():
     inodes = {e["name"]: e["inode"] for e in oracle.fls(raw, 0) if not e["dir"] and not e["stream"]}
     check_spread(raw, inodes["spread.bin"])
     write_volume(raw, VOLUME, [(name, inodes[name]) for name in ("spread.bin", "plain.txt")], out_dir, args.out)
+    moved = build_moved(raw, work, helper, inodes["spread.bin"])
+    write_volume(moved, MOVED_VOLUME, [(name, inodes[name]) for name in ("spread.bin", "plain.txt")], out_dir,
+                 os.path.join(out_dir, "moved_data.tsv"))
 
     split = build_split(work, helper)
     files = {e["inode"]: e["name"] for e in oracle.fls(split, 0) if not e["dir"] and not e["stream"]}
     listed = [(files[n], n) for n in split_records(split) if n in files]
     if not listed:
         raise SystemExit("split_record: no file's record lies in two extents of the MFT")
+    # Made again up to that file, the same way: it is the last file, which every sample of the files takes
+    # (a snapshot's check of its source among them).
+    split = build_split(work, helper, int(listed[0][0][1:5]) + 1)
+    files = {e["inode"]: e["name"] for e in oracle.fls(split, 0) if not e["dir"] and not e["stream"]}
+    if max(files) != listed[0][1] or listed[0][1] not in split_records(split):
+        raise SystemExit("split_record: made again, the last file's record does not lie in two extents")
     write_volume(split, SPLIT_VOLUME, listed[:1], out_dir, os.path.join(out_dir, "split_record.tsv"))
     shutil.rmtree(work)
     return 0

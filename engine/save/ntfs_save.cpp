@@ -8,6 +8,7 @@
 #include "engine/ntfs/data_runs.h"
 #include "engine/ntfs/mft_map.h"
 #include "engine/ntfs/mft_record.h"
+#include "engine/records/file_system_range.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/save/recovered_file.h"
 #include "engine/save/save_state.h"
@@ -19,8 +20,6 @@ namespace {
 constexpr uint64_t kResidentDataOffset = 24;
 // The last byte of the record that resident data may reach.
 constexpr uint64_t kResidentDataEnd = 1023;
-// The zeros of an unknown tail are written this much at a time, between tests of Stop and Skip File.
-constexpr uint64_t kZeroPiece = 1 << 20;
 
 bool HasAttributeList(const uint8_t* record) {
   ntfs::Attribute list;
@@ -112,13 +111,20 @@ void AppendListedDataParts(const uint8_t* base, uint32_t baseSector) {
   });
 }
 
-// How far a file's unknown tail may be padded: the allocated size that the part starting the value gives,
-// else the clusters of the runs found. A damaged record's size can claim far more than that.
-uint64_t PaddableLength(const uint8_t* record, const ntfs::Attribute* data) {
-  if (data != nullptr && StartingVcn(record, *data) == 0) return data->allocatedSize;
+// How much of a file its runs can give: as far as they reach (a hole counts, so a sparse file keeps its size),
+// and for a file without holes no more than its volume holds. A damaged record's size can claim far more.
+uint64_t WritableLength() {
   uint64_t clusters = 0;
-  for (const DataRun& run : DataRunList) clusters += run.length;
-  return clusters * CurrentFileSystem.sectorsPerCluster * kSectorSize;
+  bool sparse = false;
+  for (const DataRun& run : DataRunList) {
+    clusters += run.length;
+    sparse = sparse || run.sparse;
+  }
+  const uint64_t reach = clusters * CurrentFileSystem.sectorsPerCluster * kSectorSize;
+  if (sparse) return reach;
+  const uint64_t end = FileSystemEndSector(CurrentFileSystem, ScanRange);
+  const uint64_t base = CurrentFileSystem.clusterBase;
+  return std::min(reach, end > base ? (end - base) * kSectorSize : 0);
 }
 
 // data: the base record's unnamed data attribute, or null when only its attribute list can give the runs.
@@ -136,7 +142,7 @@ uint32_t SaveNonResident(const uint8_t* record, const ntfs::Attribute* data, uin
     // Parts in other records follow only a base part that starts the value.
     if (data == nullptr || StartingVcn(record, *data) == 0) AppendListedDataParts(record, mftSector);
     if (!DataRunList.empty()) {
-      saved = WriteRecoveredFile(target, size, PaddableLength(record, data), static_cast<uint16_t>(userSave));
+      saved = WriteRecoveredFile(target, size, WritableLength(), static_cast<uint16_t>(userSave));
       if (saved == 1) SetNtfsFileTime(target);
     } else if (data != nullptr) {
       saved = SaveWithoutRuns(target, size, userSave);
@@ -175,7 +181,7 @@ uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& 
   return 0;
 }
 
-uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t paddable, uint16_t userSave) {
+uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t writable, uint16_t userSave) {
   SkipCurrentFileFlag = 0;
   save::FileProgress progress(userSave);
   if (userSave == 1) {
@@ -190,12 +196,13 @@ uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t 
   save::RecoveredFile file(path, userSave);
   if (!file.Create()) return 0;
   std::vector<uint8_t> buffer;
+  const uint64_t end = std::min(size, writable);
   uint64_t written = 0;
   bool stopped = false;
   bool failed = false;
-  for (size_t r = 0; r < DataRunList.size() && written < size && !stopped && !failed; ++r) {
+  for (size_t r = 0; r < DataRunList.size() && written < end && !stopped && !failed; ++r) {
     const DataRun& run = DataRunList[r];
-    for (uint32_t i = 0; i < run.length && written < size; ++i) {
+    for (uint32_t i = 0; i < run.length && written < end; ++i) {
       if (save::SaveInterrupted()) {
         stopped = true;
         break;
@@ -203,27 +210,14 @@ uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t 
       progress.Show(written, size);
       const uint64_t sector = CurrentFileSystem.clusterBase + (uint64_t{run.startCluster} + i) * perCluster;
       const save::ClusterSource source = run.sparse ? save::ClusterSource::kSparse : save::ClusterSource::kRead;
-      if (!save::CopyCluster(file, source, sector, perCluster, size, written, buffer)) {
+      if (!save::CopyCluster(file, source, sector, perCluster, end, written, buffer)) {
         failed = true;
         break;
       }
     }
   }
-  // Runs that end before the file does leave its tail unknown: zeros, as far as the attribute reaches,
-  // and the file is damaged. Stop and Skip File are honoured there as between clusters.
-  if (!stopped && !failed && written < size) {
-    file.MarkDamaged();
-    const uint64_t end = std::min(size, std::max(written, paddable));
-    while (written < end) {
-      if (save::SaveInterrupted()) {
-        stopped = true;
-        break;
-      }
-      progress.Show(written, size);
-      const uint64_t piece = std::min<uint64_t>(end - written, kZeroPiece);
-      if (!file.AppendZeros(piece)) break;
-      written += piece;
-    }
-  }
+  // Runs that end before the file does leave its tail unknown: the file ends where they do, damaged. Its
+  // size is not padded with zeros: a damaged size would fill the destination.
+  if (!stopped && !failed && written < size) file.MarkDamaged();
   return file.Finish(stopped) ? 1 : 0;
 }

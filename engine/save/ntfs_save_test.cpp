@@ -86,38 +86,66 @@ TEST_F(NtfsSaveTest, RunsBackwardsAndHolesAreSavedInFileOrder) {
   EXPECT_EQ(SaveTally.unreadable, 0u);
 }
 
-TEST_F(NtfsSaveTest, RunsThatEndBeforeTheFileLeaveZerosAndADamagedFile) {
+// A file is written as far as its runs reach (a hole counts, so a sparse file keeps its size), a file without
+// holes never past what its volume holds; one that ends before its size counts as damaged. Sizes of 1 TiB
+// over a cluster of data must not fill the destination with zeros.
+TEST_F(NtfsSaveTest, AFileIsWrittenOnlyAsFarAsItsRunsReach) {
+  constexpr uint64_t kTebibyte = uint64_t{1} << 40;
+  constexpr uint64_t kVolume = ~uint64_t{0};  // written: all the volume holds (its sectors to its last)
   const Bytes data = Pattern(kClusterBytes, 3);
   volume.PutCluster(10, data);
-  const uint32_t sector = volume.PutRecord(2, NonResident(RunList({{1, 10}}), 3 * kClusterBytes));
-  mounted = volume.Mount();
-  EXPECT_EQ(Save(sector, 3 * kClusterBytes, u"short.bin"), 1u);
-  Bytes expected = data;
-  expected.resize(3 * kClusterBytes, 0);
-  EXPECT_EQ(ReadAll(Out(u"short.bin")), expected);
-  EXPECT_EQ(SaveTally.unreadable, 1u);
+  const struct {
+    const char* what;
+    Bytes runs;
+    uint64_t size;
+    uint64_t written;  // the data cluster, then zeros
+    bool damaged;
+  } cases[] = {
+      {"runs that end first", RunList({{1, 10}}), 3 * kClusterBytes, kClusterBytes, true},
+      {"sizes of 1 TiB", RunList({{1, 10}}), kTebibyte, kClusterBytes, true},
+      {"a run of 2^31 clusters", RunList({{0x7FFFFFFF, 10}}), kTebibyte, kVolume, true},
+      {"a hole to the end", RunList({{1, 10}, {3, -1}}), 4 * kClusterBytes, 4 * kClusterBytes, false},
+      {"a hole past the volume", RunList({{1, 10}, {100, -1}}), kTebibyte, 101 * kClusterBytes, true},
+  };
+  uint32_t damaged = 0;
+  for (const auto& c : cases) {
+    const uint32_t sector = volume.PutRecord(2, NonResident(c.runs, c.size));
+    mounted.reset();  // the old mount first: both would use one file
+    mounted = volume.Mount();
+    const std::u16string name = u"short" + std::u16string(1, static_cast<char16_t>(u'a' + (&c - cases)));
+    EXPECT_EQ(Save(sector, c.size, name), 1u) << c.what;
+    const Bytes saved = ReadAll(Out(name));
+    ASSERT_EQ(saved.size(), c.written != kVolume ? c.written : (CurrentFileSystem.lastSector + 1u) * 512u) << c.what;
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), saved.begin())) << c.what;
+    // Past the volume's clusters nothing is read: zeros.
+    EXPECT_TRUE(std::all_of(saved.begin() + std::min<ptrdiff_t>(saved.size(), 54 * kClusterBytes), saved.end(),
+                            [](uint8_t b) { return b == 0; }))
+        << c.what;
+    if (c.damaged) ++damaged;
+    EXPECT_EQ(SaveTally.unreadable, damaged) << c.what;
+  }
 }
 
-// A record whose size and allocated size claim far more than its runs hold: the zeros of the unknown tail
-// are written a piece at a time, with the bar moving, and Skip File or Stop ends the file there.
-TEST_F(NtfsSaveTest, SkipAndStopEndAnUnknownTail) {
-  constexpr uint64_t kClaimed = uint64_t{256} << 20;
+// A long hole is written a cluster at a time, with the bar moving, and Skip File or Stop ends the file there.
+TEST_F(NtfsSaveTest, SkipAndStopEndALongHole) {
+  constexpr uint32_t kHole = 65536;
+  constexpr uint64_t kSize = (uint64_t{kHole} + 1) * kClusterBytes;
   volume.PutCluster(10, Pattern(kClusterBytes, 5));
-  const uint32_t sector = volume.PutRecord(3, NonResident(RunList({{1, 10}}), kClaimed));
+  const uint32_t sector = volume.PutRecord(3, NonResident(RunList({{1, 10}, {kHole, -1}}), kSize));
   mounted = volume.Mount();
   uint32_t furthest = 0;
   dialog.onProgress = [&](uint32_t position) {
     furthest = std::max(furthest, position);
     if (position > 0) SkipCurrentFileFlag = 1;
   };
-  EXPECT_EQ(Save(sector, kClaimed, u"skipped.bin"), 0u);
+  EXPECT_EQ(Save(sector, kSize, u"skipped.bin"), 0u);
   EXPECT_FALSE(os::FileExists(Out(u"skipped.bin")));
   EXPECT_EQ(SaveAbortFlag.load(), 0u);
   EXPECT_EQ(furthest, 1u);
   dialog.onProgress = [](uint32_t position) {
     if (position > 0) SaveAbortFlag = 1;
   };
-  EXPECT_EQ(Save(sector, kClaimed, u"stopped.bin"), 0u);
+  EXPECT_EQ(Save(sector, kSize, u"stopped.bin"), 0u);
   EXPECT_FALSE(os::FileExists(Out(u"stopped.bin")));
   EXPECT_EQ(SaveTally.saved, 0u);
 }
@@ -224,8 +252,8 @@ class NtfsListedDataTest : public NtfsSaveTest {
     mounted.reset();
     mounted = volume.Mount();
   }
-  // Saves the base record at sector from the volume as it is now under name: its first `known` clusters,
-  // and the file counted damaged (one more in *damaged) unless that is all of them.
+  // Saves the base record at sector from the volume as it is now under name: its first `known` clusters
+  // and no more, and the file counted damaged (one more in *damaged) unless that is all of them.
   void ExpectSavedHead(uint32_t sector, const std::u16string& name, uint32_t known, uint32_t* damaged,
                        const char* what) {
     Remount();
@@ -234,12 +262,10 @@ class NtfsListedDataTest : public NtfsSaveTest {
     if (known < 7) ++*damaged;
     EXPECT_EQ(SaveTally.unreadable, *damaged) << what;
   }
-  // The file's first `clusters` clusters and zeros after them.
+  // The file's first `clusters` clusters.
   Bytes Head(uint32_t clusters) const {
-    Bytes head = data;
     const size_t known = std::min<size_t>(data.size(), size_t{clusters} * kClusterBytes);
-    std::fill(head.begin() + static_cast<std::ptrdiff_t>(known), head.end(), 0);
-    return head;
+    return Bytes(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(known));
   }
   const Bytes data;
 };
@@ -262,9 +288,8 @@ TEST_F(NtfsListedDataTest, PartsInOtherRecordsAreSavedInOrder) {
   EXPECT_EQ(SaveTally.saved, 2u);
 }
 
-// A part that cannot be had ends the file's known data where the parts before it end: the rest is zeros
-// and the file counts as damaged.
-TEST_F(NtfsListedDataTest, APartThatCannotBeHadLeavesTheTailZerosAndTheFileDamaged) {
+// A part that cannot be had ends the file where the parts before it end, and the file counts as damaged.
+TEST_F(NtfsListedDataTest, APartThatCannotBeHadEndsTheFileDamaged) {
   struct Case {
     const char* what;
     std::vector<std::pair<uint32_t, uint64_t>> list;

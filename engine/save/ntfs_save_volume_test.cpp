@@ -81,7 +81,7 @@ class NtfsSaveVolumeTest : public SaveTest {
     CurrentFileSystem.sectorsPerCluster = volume.sectorsPerCluster;
     CurrentFileSystem.clusterBase = 0;
     if (!disk->opened() || LoadMftMap(0, DevicePathTable[0], volume.mftCluster * volume.sectorsPerCluster,
-                                      volume.sectorsPerCluster) != 1) {
+                                      volume.sectorsPerCluster, UINT64_MAX) != 1) {
       return nullptr;
     }
     return disk;

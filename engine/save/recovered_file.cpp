@@ -23,8 +23,6 @@ constexpr uint16_t kSkipDuplicates = 3;
 constexpr uint16_t kOnlyDeletedFiles = 2;
 constexpr uint16_t kExcludeDeletedFiles = 3;
 
-constexpr uint32_t kZeroChunk = 65536;
-
 std::atomic<uint64_t> selectionSize{0};
 
 bool PassesDeletedPolicy(uint32_t deleted) {
@@ -160,16 +158,6 @@ bool RecoveredFile::Append(const uint8_t* data, uint64_t length) {
       return false;
     }
     data += piece;
-    length -= piece;
-  }
-  return true;
-}
-
-bool RecoveredFile::AppendZeros(uint64_t length) {
-  static const std::vector<uint8_t> zeros(kZeroChunk, 0);
-  while (length > 0) {
-    const uint64_t piece = std::min<uint64_t>(length, kZeroChunk);
-    if (!Append(zeros.data(), piece)) return false;
     length -= piece;
   }
   return true;

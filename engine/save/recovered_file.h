@@ -80,8 +80,6 @@ class RecoveredFile {
   bool Create();
   // False once any write has failed (the rest is not written).
   bool Append(const uint8_t* data, uint64_t length);
-  // Appends length zero bytes.
-  bool AppendZeros(uint64_t length);
   // Some part could not be read and was written as zeros.
   void MarkDamaged() { damaged_ = true; }
   // Closes the file. abandoned: the save was stopped or the file skipped, and the file is removed.

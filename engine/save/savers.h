@@ -60,10 +60,10 @@ uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& 
 uint32_t SaveFileTraceItem(const std::u16string& destination, uint32_t userSave, uint32_t startSector,
                            const std::u16string& fileName);
 
-// Writes size bytes of a non-resident NTFS file to path from the runs of DataRunList (holes as zeros);
-// 1 when written. Where the runs end before size, the unknown tail is written as zeros up to paddable
-// bytes at most (what the data attribute can hold), and the file counts as damaged.
-uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t paddable, uint16_t userSave);
+// Writes size bytes of a non-resident NTFS file to path from the runs of DataRunList (holes as zeros), at
+// most writable bytes (what the runs can give); 1 when written. A file that ends before its size (its runs
+// end first, or writable is less) counts as damaged.
+uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t writable, uint16_t userSave);
 
 // The preview's copy of a File Trace hit: LargeFileSize MB from startSector to folder\fileName, without
 // filters, policies, progress or time stamp, and without asking when it cannot be written. 1 when

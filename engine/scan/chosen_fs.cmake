@@ -4,7 +4,8 @@ target_sources(engine_scan PRIVATE
   choose_file_system.cpp
   chosen_fat.cpp
   chosen_fs.cpp
-  chosen_ntfs.cpp)
+  chosen_ntfs.cpp
+  chosen_ntfs_files.cpp)
 target_link_libraries(engine_scan PUBLIC engine_listing)
 
 dorvane_test(engine_scan_choose_test SOURCES choose_file_system_test.cpp LIBS engine_scan)

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "engine/fat/fat_time.h"
-#include "engine/ntfs/data_attribute.h"
 #include "engine/ntfs/mft_map.h"
 #include "engine/ntfs/mft_record.h"
 #include "engine/records/extensive_candidates.h"
@@ -17,6 +16,7 @@
 #include "engine/listing/result_list_rows.h"
 #include "engine/scan/chosen_fs.h"
 #include "engine/scan/chosen_fs_steps.h"
+#include "engine/scan/chosen_ntfs_files.h"
 #include "engine/scan/extensive_report.h"
 #include "engine/scan/quick_scan.h"
 #include "engine/scan/scan_end.h"
@@ -26,9 +26,10 @@ namespace {
 // Every folder candidate of the chosen number but the root becomes a folder of NtfsFolderList; one whose record
 // lies outside the file system's sectors belongs to another volume, whatever geometry placed it.
 void ExtractFolders() {
-  FreeNtfsRecordLists();
   chosen::BeginStep(u"Extracting entries for the file system...");
+  chosen::RereadFolderNames();
   chosen::StepProgress progress;
+  const chosen::MftMirror mirror;
   const size_t count = NtfsFolderCandidateList.size();
   for (size_t i = 0; i < count; ++i) {
     if (ScanStopRequested()) return;
@@ -36,7 +37,8 @@ void ExtractFolders() {
     const bool root = candidate.mftNumber == records::kNtfsRootRecord || candidate.name == u".";
     const bool inside =
         SectorInFileSystem(candidate.sector, CurrentFileSystem.clusterBase, CurrentFileSystem.lastSector);
-    if (chosen::IsChosenMark(candidate.mark) && !root && inside) {
+    uint32_t copied = 0;
+    if (chosen::IsChosenMark(candidate.mark) && !root && inside && !mirror.CopyOf(candidate.sector, &copied)) {
       AppendNtfsFolder(candidate.name, candidate.mftNumber, candidate.parentId, candidate.creationTime,
                        candidate.modificationTime, host::kNoTreeKey, candidate.deleted);
     }
@@ -50,34 +52,14 @@ void ExtractFolders() {
 void MapChosenMft() {
   const FileSystemRecord& fs = CurrentFileSystem;
   const char* device = ntfs::CurrentDevicePath();
-  if (MapMftFromRecordOrMirror(fs.clusterBase, device, fs.mftSector, fs.mftMirrorSector, fs.sectorsPerCluster) == 1) {
+  const uint64_t end = FileSystemEndSector(fs, ScanRange);
+  if (MapMftFromRecordOrMirror(fs.clusterBase, device, fs.mftSector, fs.mftMirrorSector, fs.sectorsPerCluster, end) ==
+      1) {
     return;
   }
   for (const NtfsFoundEntryRecord& entry : NtfsFoundEntryList) {
     if (entry.name != u"$MFT" || !InChosenFileSystem(entry)) continue;
-    if (MapMftFromRecordOrMirror(fs.clusterBase, device, entry.id, 0, fs.sectorsPerCluster) == 1) return;
-  }
-}
-
-// A file whose name outgrew its base record was found by the record that holds the name, an extension
-// record without the file's data: the file is its base record, where the saver starts and whose data
-// attribute gives the size.
-void TakeBaseRecords() {
-  uint8_t record[ntfs::kMftRecordSize];
-  for (NtfsFoundEntryRecord& entry : NtfsFoundEntryList) {
-    if (!InChosenFileSystem(entry) || ReadMftRecordAtSector(ntfs::CurrentDevicePath(), entry.id, record) != 1) continue;
-    const uint32_t base = ntfs::BaseRecordNumber(record);
-    uint32_t sector = 0;
-    if (base == 0 || MftRecordToSector(base, sector) != 1 ||
-        !SectorInFileSystem(sector, CurrentFileSystem.clusterBase, CurrentFileSystem.lastSector) ||
-        ReadMftRecordAtSector(ntfs::CurrentDevicePath(), sector, record) != 1 || !ntfs::IsFileRecord(record) ||
-        ntfs::BaseRecordNumber(record) != 0) {
-      continue;
-    }
-    uint64_t size = 0;
-    ReadDataSize(0, size, record, 0);
-    entry.id = sector;
-    entry.size = size;
+    if (MapMftFromRecordOrMirror(fs.clusterBase, device, entry.id, 0, fs.sectorsPerCluster, end) == 1) return;
   }
 }
 
@@ -111,9 +93,11 @@ void CollectLostFoundNtfsFolders(uint32_t& counter) {
 }
 
 void ReadChosenNtfs() {
-  ExtractFolders();
+  FreeNtfsRecordLists();
+  // The map first: the folders and files are read through it.
   MapChosenMft();
-  TakeBaseRecords();
+  ExtractFolders();
+  chosen::RereadFoundFiles();
   uint32_t counter = 0;
   CollectLostFoundNtfsFolders(counter);
   chosen::BuildChosenTree(u"Please wait creating tree", AddNtfsFolders, records::kNtfsRootRecord);

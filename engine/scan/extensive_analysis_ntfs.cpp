@@ -25,28 +25,52 @@ constexpr uint32_t kLastSectorNumber = 0xFFFFFFFF;
 // Index records of a file system rebuilt without its boot sector are taken as 4096 bytes.
 constexpr uint32_t kDefaultIndexSectors = 8;
 
-// The first index records (number 0 in their index allocation) of each folder, by owner, in list order.
-// Two volumes in the range have owners of the same numbers, so every record of an owner is kept.
+// The first index records (number 0 in their index allocation) of each folder, by owner. Two volumes in the
+// range have owners of the same numbers, so every record of an owner is kept; one that a file system already
+// claimed (its mark) is another folder's and is passed over.
 class FirstIndexRecords {
  public:
   FirstIndexRecords() {
     records::GuardAllocation([&] {
-      for (const IndexRecordCandidate& r : IndexRecordCandidateList) {
-        if (r.number == 0 && r.mark == records::kNoFileSystemMark && r.sector != 0) byOwner_[r.owner].push_back(r.sector);
+      for (size_t i = 0; i < IndexRecordCandidateList.size(); ++i) {
+        const IndexRecordCandidate& r = IndexRecordCandidateList[i];
+        if (r.number == 0 && r.sector != 0) byOwner_[r.owner].push_back(i);
       }
     });
   }
 
-  // The sectors of owner's records, in list order.
-  const std::vector<uint32_t>& Sectors(uint32_t owner) const {
-    static const std::vector<uint32_t> kNone;
+  // visit(sector) for each of owner's records that no file system has claimed yet, in list order (sector
+  // order), until visit returns false. A claim made meanwhile is seen at once.
+  template <typename Visit>
+  void ForEachUnclaimed(uint32_t owner, Visit&& visit) const {
     auto found = byOwner_.find(owner);
-    return found == byOwner_.end() ? kNone : found->second;
+    if (found == byOwner_.end()) return;
+    for (size_t i : found->second) {
+      const IndexRecordCandidate& r = IndexRecordCandidateList[i];
+      if (r.mark == records::kNoFileSystemMark && !visit(r.sector)) return;
+    }
   }
 
  private:
-  std::map<uint32_t, std::vector<uint32_t>> byOwner_;
+  std::map<uint32_t, std::vector<size_t>> byOwner_;
 };
+
+// The index record candidate at sector, so that a folder placed by a geometry claims the record its index
+// begins with; null when none was found there. The search appends them in sector order.
+IndexRecordCandidate* IndexRecordAt(uint64_t sector) {
+  size_t low = 0, high = IndexRecordCandidateList.size();
+  while (low < high) {
+    const size_t middle = low + (high - low) / 2;
+    if (IndexRecordCandidateList[middle].sector < sector) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return low < IndexRecordCandidateList.size() && IndexRecordCandidateList[low].sector == sector
+             ? &IndexRecordCandidateList[low]
+             : nullptr;
+}
 
 // A file system rebuilt without its boot sector reaches up to the next file system found after its base, or
 // to the end of the range: it must not take the folders and files of a volume that follows it.
@@ -56,6 +80,14 @@ uint32_t RebuiltLastSector(uint32_t base) {
     if (fs.type == records::kNtfs && fs.clusterBase > base && fs.clusterBase - 1 < last) last = fs.clusterBase - 1;
   }
   return last;
+}
+
+// True when a file system found already begins at base.
+bool BaseFound(uint32_t base) {
+  for (const FileSystemRecord& fs : FoundFileSystemList) {
+    if (fs.type == records::kNtfs && fs.clusterBase == base) return true;
+  }
+  return false;
 }
 
 // The geometry that two folders give through the sectors of their first index records; records it when
@@ -68,7 +100,8 @@ void TryPair(const NtfsFolderCandidate& a, uint32_t aSector, const NtfsFolderCan
   const int64_t spc = sectors / clusters;
   if (spc <= 0 || !IsValidSectorsPerCluster(static_cast<uint64_t>(spc))) return;
   const int64_t base = int64_t{aSector} - spc * a.indexCluster;
-  if (base < 0) return;
+  // A volume is found once: its folders that an earlier pass left over join it by their sectors later.
+  if (base < 0 || BaseFound(static_cast<uint32_t>(base))) return;
   const uint32_t last = RebuiltLastSector(static_cast<uint32_t>(base));
   if (ClassifyIndexFolders(static_cast<uint32_t>(base), static_cast<uint32_t>(spc), last, 2) == 0) return;
   FileSystemRecord fs;
@@ -97,6 +130,16 @@ uint16_t FileSystemHolding(uint32_t sector) {
     }
   }
   return 0;
+}
+
+// A rebuilt file system took the folders its geometry explained up to the end of the range; now that it ends
+// before the next one found, a folder past its end is given back, to join the file system that holds it.
+void GiveBackFoldersPastTheirEnd() {
+  for (NtfsFolderCandidate& c : NtfsFolderCandidateList) {
+    if (c.mark == 0 || c.mark == records::kNoFileSystemMark || c.mark > FoundFileSystemList.size()) continue;
+    const FileSystemRecord& fs = FoundFileSystemList[c.mark - 1u];
+    if (!SectorInFileSystem(c.sector, fs.clusterBase, fs.lastSector)) c.mark = records::kNoFileSystemMark;
+  }
 }
 
 // The folder candidates that no geometry placed join the file system whose sectors hold them, else the file
@@ -139,6 +182,7 @@ void AnalyzeNtfsSteps() {
   AnalyzeNtfsWithoutBoot();
   ShowStopButton(false);
   EndRebuiltBeforeNext(firstRebuilt);
+  GiveBackFoldersPastTheirEnd();
   JoinUnplacedFolders();
   EndScanWorker();
 }
@@ -187,17 +231,16 @@ void AnalyzeNtfsWithoutBoot() {
   for (size_t a = 0; a < count && !stopped; ++a) {
     NtfsFolderCandidate& first = NtfsFolderCandidateList[a];
     if (first.mark != 0) continue;
-    const std::vector<uint32_t>& firstSectors =
-        first.indexCluster != 0 ? firstRecords.Sectors(first.mftNumber) : std::vector<uint32_t>{};
-    for (size_t b = a + 1; !firstSectors.empty() && b < count && first.mark == 0 && !stopped; ++b) {
+    for (size_t b = a + 1; first.indexCluster != 0 && b < count && first.mark == 0 && !stopped; ++b) {
       const NtfsFolderCandidate& second = NtfsFolderCandidateList[b];
       if (second.mark != 0 || second.indexCluster == 0) continue;
-      for (size_t i = 0; i < firstSectors.size() && first.mark == 0; ++i) {
-        for (uint32_t secondSector : firstRecords.Sectors(second.mftNumber)) {
-          if (secondSector != firstSectors[i]) TryPair(first, firstSectors[i], second, secondSector);
-          if (first.mark != 0) break;
-        }
-      }
+      firstRecords.ForEachUnclaimed(first.mftNumber, [&](uint32_t firstSector) {
+        firstRecords.ForEachUnclaimed(second.mftNumber, [&](uint32_t secondSector) {
+          if (secondSector != firstSector) TryPair(first, firstSector, second, secondSector);
+          return first.mark == 0;
+        });
+        return first.mark == 0;
+      });
       stopped = ScanStopRequested();
     }
     // Without an index record, or with none that a pair explained: the folder joins its neighbour later.
@@ -217,8 +260,13 @@ uint32_t ClassifyIndexFolders(uint32_t clusterBase, uint32_t sectorsPerCluster, 
     if (c.sector > lastSector) break;
     if (c.sector <= clusterBase || c.mark != 0 || c.indexCluster == 0) continue;
     const uint64_t lba = uint64_t{c.indexCluster} * sectorsPerCluster + clusterBase;
+    // Two volumes of one cluster size and layout put their folders' index records at the same clusters:
+    // an index record a folder of another file system begins with is not this folder's.
+    IndexRecordCandidate* index = IndexRecordAt(lba);
+    if (index != nullptr && index->mark != records::kNoFileSystemMark) continue;
     Sector sector;
     if (lba > kLastSectorNumber || !ReadDiskSector(lba, sector) || std::memcmp(sector.data(), "INDX", 4) != 0) continue;
+    if (index != nullptr) index->mark = number;
     c.mark = number;
     ++placed;
     extensive::CountAssigned(total);

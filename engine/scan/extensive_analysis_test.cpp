@@ -176,6 +176,23 @@ TEST_F(ExtensiveAnalysisTest, FoldersAreClassifiedByTheIndexRecordTheirClusterPo
   EXPECT_EQ(NtfsFolderCandidateList[1].mark, 0u);
 }
 
+// Two volumes of one cluster size and layout: under the first one's geometry the second one's folders point at
+// the first one's index records, which its own folders have claimed.
+TEST_F(ExtensiveAnalysisTest, AnIndexRecordBelongsToTheFirstFolderThatClaimsIt) {
+  Bytes drive(200 * 512);
+  for (uint32_t sector : {20u, 24u}) std::memcpy(&drive[sector * 512u], "INDX", 4);
+  extensive_test::MappedDrive mapped(drive);
+  AppendIndexRecordCandidate(20, 64, 0, 8);
+  AppendIndexRecordCandidate(24, 65, 0, 8).mark = 7;  // another file system's
+  for (uint32_t sector : {12u, 14u, 16u}) AppendNtfsFolderCandidate(u"f", sector, 5, 64, 0, 0, 5, 0);
+  AppendNtfsFolderCandidate(u"g", 18, 5, 65, 0, 0, 7, 0);
+  EXPECT_EQ(ClassifyIndexFolders(10, 2, 100, 1), 1u);
+  std::vector<uint16_t> marks;
+  for (const NtfsFolderCandidate& f : NtfsFolderCandidateList) marks.push_back(f.mark);
+  EXPECT_EQ(marks, (std::vector<uint16_t>{1, 0, 0, 0}));
+  EXPECT_EQ(IndexRecordCandidateList[0].mark, 1u);
+}
+
 TEST_F(ExtensiveAnalysisTest, NtfsFoldersNoGeometryPlacesJoinTheOneBefore) {
   for (uint16_t mark : {0, 2, 0, 0}) AppendNtfsFolderCandidate(u"f", 100, 5, 64, 0, 0, 0, 0).mark = mark;
   ScanThreadControl.stopFlag = 1;  // a stop during the search: the steps carry on

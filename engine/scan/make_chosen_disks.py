@@ -13,7 +13,7 @@ Disks (beside FILE, each as NAME.raw and NAME.fixed.vhd):
 FILE, tab-separated, one line per volume: DISK  START  VOLUME  where VOLUME is the shared raw volume whose
 manifest lists what it holds.
 
-And four volumes made here, bare (the file system at sector 0), each as NAME.raw and NAME.fixed.vhd:
+And five volumes made here, bare (the file system at sector 0), each as NAME.raw and NAME.fixed.vhd:
 
     fat32_long_chains     FAT32 with 512-byte clusters: a root and a folder whose directories run past a hundred
                           clusters, each with a folder entry and deleted files beyond that, and a subfolder there
@@ -22,16 +22,20 @@ And four volumes made here, bare (the file system at sector 0), each as NAME.raw
     fat16_first_folder    FAT16 whose first folder (cluster 2) holds two files, and a second folder
     ntfs_listed_data      make_listed_data_volume.py's NTFS volume (a file whose data goes on in the records its
                           attribute list names) with a folder of 40 files
+    ntfs_healthy          a 24 MiB NTFS volume as mkntfs leaves it (4 KiB clusters), nothing written to it
 
 own.json beside FILE lists them: [{name, code, volume, built}], volume as TSK describes it (oracle.describe_volume)
-and, for the NTFS one, built.damage as the damage kit gives it: the folder and what TSK listed inside it before its
+and, for ntfs_lost_files, built.damage as the damage kit gives it: the folder and what TSK listed inside it before its
 record was zeroed (lost).
 
-And two NTFS volumes with folders big enough for index allocations (so that a volume is found without its boot
-sector), ntfs_pair_a (4 KiB clusters) and ntfs_pair_b (2 KiB clusters), holding different files, each bare as
-NAME.raw; placed one after the other on disks (NAME.raw and NAME.fixed.vhd) in both orders, with the boot sectors
-(first and backup) of the first, of the second or of both zeroed: pair_<order>_<zeroed>. pairs.json beside FILE
-lists them: [{name, sectors, volumes: [{volume, at, raw}]}], volume as TSK describes the bare volume.
+And NTFS volumes of 16 MiB with folders big enough for index allocations (so that a volume is found without its
+boot sector), each bare as NAME.raw: ntfs_pair_a (4 KiB clusters, two folders) and ntfs_pair_b (2 KiB clusters,
+three folders), holding different files; ntfs_pair_c and ntfs_pair_d, both with 4 KiB clusters and three folders
+of 40 files of the same sizes under other names; ntfs_pair_e and ntfs_pair_f, one layout twice (the same folders
+and files at the same places), only the files' bytes differ. Each pair is placed one after the other on disks
+(NAME.raw and NAME.fixed.vhd; a and b in both orders, the others in theirs), at sectors 2048 and 36864, with the
+boot sectors (first and backup) of the first, of the second or of both zeroed: pair_<order>_<zeroed>. pairs.json
+beside FILE lists them: [{name, sectors, volumes: [{volume, at, raw}]}], volume as TSK describes the bare volume.
 """
 import concurrent.futures
 import json
@@ -177,6 +181,8 @@ def own_volumes(out_dir, helper):
     ntfs_image = os.path.join(out_dir, "ntfs_lost_files.raw")
     first_image = os.path.join(out_dir, "fat16_first_folder.raw")
     listed_image = os.path.join(out_dir, "ntfs_listed_data.raw")
+    healthy_image = os.path.join(out_dir, "ntfs_healthy.raw")
+    ntfs.make_empty(healthy_image, 24, 4096, "HEALTHY")
     build_long_chains(fat_image, work)
     build_lost_files(ntfs_image, work, helper)
     build_first_folder(first_image, work)
@@ -190,52 +196,61 @@ def own_volumes(out_dir, helper):
                {"name": "fat16_first_folder", "code": 100, "built": {},
                 "volume": oracle.describe_volume(first_image, 0, pool)},
                {"name": "ntfs_listed_data", "code": 300, "built": {},
-                "volume": oracle.describe_volume(listed_image, 0, pool)}]
-    for image in (fat_image, ntfs_image, first_image, listed_image):
+                "volume": oracle.describe_volume(listed_image, 0, pool)},
+               {"name": "ntfs_healthy", "code": 300, "built": {},
+                "volume": oracle.describe_volume(healthy_image, 0, pool)}]
+    for image in (fat_image, ntfs_image, first_image, listed_image, healthy_image):
         fixed_vhd(image)
     with open(os.path.join(out_dir, "own.json"), "w", encoding="utf-8") as f:
         json.dump(own, f)
 
 
-# The NTFS pair: name, cluster size, the names of its folders; each folder gets PAIR_ENTRIES files.
-PAIR_VOLUMES = [("ntfs_pair_a", 4096, ["Alpha first", "Alpha second"]),
-                ("ntfs_pair_b", 2048, ["Beta first", "Beta second", "Beta third"])]
+# The NTFS pairs: name, cluster size, the names of its folders and the label its file names and bytes carry;
+# each folder gets PAIR_ENTRIES files. e and f share their names (one layout); their bytes differ by the name.
+PAIR_VOLUMES = [("ntfs_pair_a", 4096, ["Alpha first", "Alpha second"], "PAIR_A"),
+                ("ntfs_pair_b", 2048, ["Beta first", "Beta second", "Beta third"], "PAIR_B"),
+                ("ntfs_pair_c", 4096, ["Gamma first", "Gamma second", "Gamma third"], "PAIR_C"),
+                ("ntfs_pair_d", 4096, ["Delta first", "Delta second", "Delta third"], "PAIR_D"),
+                ("ntfs_pair_e", 4096, ["Same first", "Same second", "Same third"], "SAME"),
+                ("ntfs_pair_f", 4096, ["Same first", "Same second", "Same third"], "SAME")]
+# (order, the volumes in it): a and b in both orders (two cluster sizes), then one cluster size, then one layout.
+PAIR_ORDERS = [("ab", ["ntfs_pair_a", "ntfs_pair_b"]), ("ba", ["ntfs_pair_b", "ntfs_pair_a"]),
+               ("cd", ["ntfs_pair_c", "ntfs_pair_d"]), ("ef", ["ntfs_pair_e", "ntfs_pair_f"])]
 PAIR_ENTRIES = 40
 PAIR_AT = (2048, 36864)
 PAIR_SECTORS = 71680
 
 
-def build_pair_volume(image, work, helper, cluster, folders):
-    label = os.path.basename(image)[len("ntfs_"):-len(".raw")].upper()
+def build_pair_volume(image, work, helper, cluster, folders, label):
+    name = os.path.basename(image)[:-len(".raw")]
     ntfs.make_empty(image, 16, cluster, label)
     script = [["mkdir", "/" + folder] for folder in folders]
     for n, folder in enumerate(folders):
         for i in range(PAIR_ENTRIES):
-            staged = os.path.join(work, "%s_%d_%d.bin" % (label, n, i))
+            staged = os.path.join(work, "%s_%d_%d.bin" % (name, n, i))
             with open(staged, "wb") as f:
                 f.write(pseudo_bytes(staged, 200 + i * 397))
             script.append(["put", f"/{folder}/{label} entry {i:02d} with a name long enough to fill the index.bin",
                            staged])
-    ntfs.run_script(helper, image, script, os.path.join(work, label + ".script"))
+    ntfs.run_script(helper, image, script, os.path.join(work, name + ".script"))
 
 
 def ntfs_pairs(out_dir, helper):
     work = fresh_dir(os.path.join(out_dir, "pair_work"))
     volumes = {}
-    for name, cluster, folders in PAIR_VOLUMES:
+    for name, cluster, folders, label in PAIR_VOLUMES:
         raw = os.path.join(out_dir, name + ".raw")
-        build_pair_volume(raw, work, helper, cluster, folders)
-        volumes[name + ".raw"] = (raw, oracle.describe_volume(raw, 0))
+        build_pair_volume(raw, work, helper, cluster, folders, label)
+        volumes[name] = (raw, oracle.describe_volume(raw, 0))
     pairs = []
-    names = [name + ".raw" for name, _, _ in PAIR_VOLUMES]
-    for order, placed in (("ab", names), ("ba", names[::-1])):
+    for order, placed in PAIR_ORDERS:
         for zeroed in ("first", "second", "both"):
             name = "pair_%s_%s" % (order, zeroed)
             disk = os.path.join(out_dir, name + ".raw")
             make_sparse(disk, PAIR_SECTORS * SECTOR)
             entries = []
             for i, (volume, at) in enumerate(zip(placed, PAIR_AT)):
-                v = disks.place_volume(disk, out_dir, volume, at)
+                v = disks.place_volume(disk, out_dir, volume + ".raw", at)
                 if zeroed == "both" or zeroed == ("first", "second")[i]:
                     disks.zero_sectors(disk, at, 1)
                     disks.zero_sectors(disk, at + v["sectors"] - 1, 1)

@@ -7,7 +7,9 @@
 #include <string>
 
 #include "engine/fat/fat_chain.h"
+#include "engine/image/byte_order.h"
 #include "engine/image/source_values.h"
+#include "engine/ntfs/mft_map.h"
 #include "engine/records/scan_records.h"
 #include "engine/scan/quick_scan_test_support.h"
 #include "engine/scan/scan_end.h"
@@ -180,6 +182,45 @@ TEST_F(QuickScanWorkerTest, StopDuringTheReadingKeepsWhatWasFound) {
       EXPECT_NE(FindNtfsFolder(records::kLostDirId), nullptr);
     }
   }
+}
+
+// Record 0 of the NTFS volume at sector 0 of volume, its MFT's first run given a length of `clusters` (a
+// four-byte length field; the run list then ends).
+void SetMftRunLength(Bytes& volume, uint32_t clusters) {
+  const uint32_t perCluster = volume[13];
+  const size_t record = size_t{LoadLe32(&volume[48])} * perCluster * 512;
+  size_t at = record + LoadLe16(&volume[record + 20]);
+  while (LoadLe32(&volume[at]) != 0x80) at += LoadLe32(&volume[at + 4]);
+  uint8_t* runs = &volume[at + LoadLe16(&volume[at + 32])];
+  const uint8_t offsetWidth = runs[0] >> 4;
+  Bytes offset(runs + 1 + (runs[0] & 0x0F), runs + 1 + (runs[0] & 0x0F) + offsetWidth);
+  runs[0] = static_cast<uint8_t>(offsetWidth << 4 | 4);
+  quick_test::PutLe32(volume, static_cast<size_t>(runs + 1 - volume.data()), clusters);
+  std::copy(offset.begin(), offset.end(), runs + 5);
+  runs[5 + offsetWidth] = 0;
+}
+
+// The MFT's run reaching to the volume's end: thousands of records without a file after the real ones. The
+// bar moves with the record number over them.
+TEST_F(QuickScanWorkerTest, TheBarMovesByRecordNumber) {
+  Bytes volume = scan_test::ReadFileBytes(scan_test::SharedImage("ntfs_4k.raw"));
+  ASSERT_FALSE(volume.empty());
+  const uint32_t sectors = static_cast<uint32_t>(volume.size() / 512);
+  SetMftRunLength(volume, sectors / 8 - LoadLe32(&volume[48]));
+  quick_test::MappedDrive drive(volume, page);
+  SetRange(300, 0, sectors);
+  size_t walked = 0;  // the positions shown while the MFT was read
+  panel.onStatus = [&](const std::u16string& text) {
+    if (walked == 0 && text.rfind(u"Searching for Lost Data", 0) == 0) walked = panel.progress.size();
+  };
+  ASSERT_EQ(RunWorker(), 1u);
+  ExpectResults();
+  EXPECT_GT(MftMapSectorCount(), sectors / 2u);
+  // The bar passes through every tenth (the mirror's records near the end are files again).
+  std::set<uint32_t> tenths;
+  for (size_t i = 0; i < walked; ++i) tenths.insert(panel.progress[i] / 10);
+  EXPECT_EQ(tenths, (std::set<uint32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  EXPECT_NE(FindNtfsFolder(records::kLostDirId), nullptr);
 }
 
 // An MFT whose record 0 names no extents leaves nothing to scan (and nothing to divide the progress by).

@@ -7,6 +7,7 @@
 #include "engine/ntfs/mft_map.h"
 #include "engine/ntfs/mft_record.h"
 #include "engine/records/file_names.h"
+#include "engine/records/file_system_range.h"
 #include "engine/snapshot/snapshot_source.h"
 
 namespace snapshot {
@@ -15,9 +16,11 @@ namespace {
 
 // The file's record where the snapshot says it was found, when it is a file record of the name it was found
 // under (the name the scans choose; not one the user gave it). A record that keeps no name of its own (its
-// names are in other records of the file) is taken on its being a file record.
+// names are in other records of the file) is taken on its being a file record. Read through the MFT's map
+// when it places a record there, as the scans and the savers read it: a record of a fragmented MFT may
+// straddle two extents.
 bool ReadEntryRecord(const NtfsEntryRecord& entry, const char* devicePath, uint8_t* record) {
-  if (!ntfs::ReadMftRecord(devicePath, entry.id, record) || !ntfs::IsFileRecord(record)) return false;
+  if (ReadMftRecordAtSector(devicePath, entry.id, record) != 1 || !ntfs::IsFileRecord(record)) return false;
   FileNameInfo name;
   return ReadPreferredFileName(record, name) != 1 || name.name == records::NameOnDisk(entry);
 }
@@ -35,19 +38,20 @@ bool SourceHoldsEntries(const std::vector<NtfsEntryRecord>& entries, const char*
 // The MFT found from where the files' records lie: a record that keeps its own number n lies 2n sectors
 // after record 0 when the MFT's first extent holds it. A start counts when the map built from it puts the
 // record back where it was found. false (and no map) when none does.
-bool MapMftFromEntries(const FileSystemRecord& fs, const std::vector<NtfsEntryRecord>& entries,
+bool MapMftFromEntries(const FileSystemRecord& fs, uint64_t end, const std::vector<NtfsEntryRecord>& entries,
                        const char* devicePath) {
   uint8_t record[ntfs::kMftRecordSize];
   std::set<uint32_t> tried;
   for (size_t place : CheckedPlaces(entries.size())) {
     const NtfsEntryRecord& entry = entries[place];
     uint32_t number = 0;
+    MftMap.clear();  // the records are read where they lie until a start is found
     if (!ReadEntryRecord(entry, devicePath, record) || !ntfs::OwnRecordNumber(record, &number)) continue;
     const uint64_t offset = uint64_t{number} * ntfs::kMftRecordSectors;
     if (offset > entry.id || !tried.insert(static_cast<uint32_t>(entry.id - offset)).second) continue;
     const uint32_t start = static_cast<uint32_t>(entry.id - offset);
     uint32_t placed = 0;
-    if (MapMftFromRecordOrMirror(fs.clusterBase, devicePath, start, 0, fs.sectorsPerCluster) == 1 &&
+    if (MapMftFromRecordOrMirror(fs.clusterBase, devicePath, start, 0, fs.sectorsPerCluster, end) == 1 &&
         MftRecordToSector(number, placed) == 1 && placed == entry.id) {
       return true;
     }
@@ -61,16 +65,17 @@ bool MapMftFromEntries(const FileSystemRecord& fs, const std::vector<NtfsEntryRe
 bool MapSnapshotMft(const LoadedSnapshot& loaded, const char* devicePath) {
   const std::vector<MftExtent> previous = MftMap;
   const FileSystemRecord& fs = loaded.fileSystem;
+  const uint64_t end = FileSystemEndSector(fs, loaded.scanRange);
   bool matches = false;
-  if (MapMftFromRecordOrMirror(fs.clusterBase, devicePath, fs.mftSector, fs.mftMirrorSector,
-                               fs.sectorsPerCluster) == 1) {
+  if (MapMftFromRecordOrMirror(fs.clusterBase, devicePath, fs.mftSector, fs.mftMirrorSector, fs.sectorsPerCluster,
+                               end) == 1) {
     // Two volumes of one size put their MFTs at the same sector: the files must be there too.
     matches = loaded.ntfsEntries.empty() || SourceHoldsEntries(loaded.ntfsEntries, devicePath);
-  } else if (SourceHoldsEntries(loaded.ntfsEntries, devicePath)) {
+  } else {
     // No boot sector named the MFT (a file system rebuilt without one), or neither copy of its record 0
-    // reads: the files' own records tell whether this is the source.
-    MapMftFromEntries(fs, loaded.ntfsEntries, devicePath);
-    matches = true;
+    // reads: the files' own records tell whether this is the source, read through the map they give.
+    MapMftFromEntries(fs, end, loaded.ntfsEntries, devicePath);
+    matches = SourceHoldsEntries(loaded.ntfsEntries, devicePath);
   }
   if (!matches) MftMap = previous;
   return matches;

@@ -101,7 +101,7 @@ struct UserFile {
 std::vector<UserFile> UserFiles(size_t count) {
   std::vector<UserFile> files;
   const FileSystemRecord& fs = CurrentFileSystem;
-  if (LoadMftMap(fs.clusterBase, DevicePathTable[0], fs.mftSector, fs.sectorsPerCluster) != 1) return files;
+  if (LoadMftMap(fs.clusterBase, DevicePathTable[0], fs.mftSector, fs.sectorsPerCluster, UINT64_MAX) != 1) return files;
   for (uint32_t number = 24; number < 1000 && files.size() < count; ++number) {
     UserFile file{0, number, {}};
     uint8_t record[ntfs::kMftRecordSize];
@@ -463,7 +463,7 @@ TEST_F(SnapshotRoundTrip, AnNtfsSnapshotWithoutItsMftSectorMapsTheMftWhereItsFil
   ASSERT_TRUE(image.opened());
   ASSERT_TRUE(ReadNtfsParameters());
   const FileSystemRecord& fs = CurrentFileSystem;
-  ASSERT_EQ(LoadMftMap(fs.clusterBase, DevicePathTable[0], fs.mftSector, fs.sectorsPerCluster), 1u);
+  ASSERT_EQ(LoadMftMap(fs.clusterBase, DevicePathTable[0], fs.mftSector, fs.sectorsPerCluster, UINT64_MAX), 1u);
   const auto map = MapExtents();
   ASSERT_TRUE(AppendFirstUserFile());
 

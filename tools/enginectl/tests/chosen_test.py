@@ -5,16 +5,17 @@ writes, against icat.
 
     chosen_test.py --enginectl PATH --images DIR --disks DIR --work DIR [--jobs N]
 
-Volumes: every volume of the multi-partition disks (mbr_primary, mbr_extended); the two NTFS file systems of
+Volumes: every volume of the multi-partition disks (mbr_primary, mbr_extended); the bare NTFS volumes of 512-byte,
+4 KiB and 64 KiB clusters; the two NTFS file systems of
 make_chosen_disks.py's two_ntfs (same names, different sectors); the damage kit's FAT volumes whose boot
 sector is cleared (the allocation tables are found by their F8 FF FF); dmg_fat16_boot_fat1 (boot sector and
 first table cleared: only the second table is found, so the root is not read); an NTFS volume without any
 boot sector (make_extensive_disks.py's mixed_noboot); dmg_ntfs_dirrec (a folder record zeroed); and
 make_chosen_disks.py's own volumes: fat32_long_chains (a root and a folder whose chains run past a hundred
 clusters), fat16_first_folder (its first folder at cluster 2), ntfs_lost_files (the zeroed record of a folder
-that holds only files) and ntfs_listed_data (a file whose name and data go on in records its attribute list
-names). Each is chosen by the first sector the Extensive Scan gives it (FAT: the sector of
-cluster 0; NTFS: its first).
+that holds only files), ntfs_listed_data (a file whose name and data go on in records its attribute list
+names) and ntfs_healthy (as mkntfs leaves a volume). Each is chosen by the first sector the Extensive Scan
+gives it (FAT: the sector of cluster 0; NTFS: its first).
 
 The trees are compared whole, after driver.py's normalisation (TSK's metafiles, orphans and streams
 out; the engine's NTFS metafiles out; FAT names as oracle.py pairs them; empty FAT files out; "Lost Dir/Dir<n>"
@@ -27,8 +28,9 @@ of NTFS as "Lost Dir/Dir#"), and with what reading a found file system does on i
 - NTFS: "Lost Dir" is always there; the files of a zeroed folder record are under "Lost Dir/Dir#", the files
   fls lists as orphans among them.
 
-On two_ntfs, the rows the results list shows for a folder (--list) hold only records of the chosen file
-system. Saving (whole tree ticked) writes every listed file at its place with icat's bytes. The NTFS volume
+On every NTFS volume the top folder lists each entry fls lists there once, the metafiles among them (the
+records kept in the MFT's mirror are no files of their own). On two_ntfs, the rows the results list shows for a
+folder (--list) hold only records of the chosen file system. Saving (whole tree ticked) writes every listed file at its place with icat's bytes. The NTFS volume
 without a boot sector (its MFT sector unknown) is saved as a snapshot too: it loads over its image with the
 same tree and saves the same files, and is refused over another image.
 """
@@ -80,6 +82,13 @@ def cases(images, disks, extensive):
                 out.append(Case("%s at %d" % (disk, v["start"]), os.path.join(images, disk + ".fixed.vhd"), code,
                                 sectors, v, os.path.join(images, disk + ".raw"), v["start"], manifest=manifest,
                                 save=True))
+    # The bare NTFS volumes of three cluster sizes (the 64 KiB one's mirror holds 64 records).
+    for name in ("ntfs_512", "ntfs_4k", "ntfs_64k"):
+        manifest = load(os.path.join(images, name + ".fixed.vhd.manifest.json"))
+        v = manifest["volumes"][0]
+        out.append(Case(name, os.path.join(images, name + ".fixed.vhd"), CODES["ntfs"],
+                        manifest["virtual_disk"]["size"] // 512, v, os.path.join(images, name + ".raw"), 0,
+                        manifest=manifest, save=True))
     for name, start, volume in (line.split("\t") for line in open(os.path.join(disks, "disks.tsv")).read().splitlines()):
         v = load(os.path.join(images, volume + ".manifest.json"))["volumes"][0]
         raw = os.path.join(disks, name + ".raw")
@@ -99,11 +108,13 @@ def cases(images, disks, extensive):
     # make_chosen_disks.py's own bare volumes, as TSK lists them (own.json).
     for own in load(os.path.join(disks, "own.json")):
         raw = os.path.join(disks, own["name"] + ".raw")
+        has_files = any(not e["dir"] for e in oracle.user_entries(own["volume"]))
         out.append(Case(own["name"], os.path.join(disks, own["name"] + ".fixed.vhd"), own["code"],
                         os.path.getsize(raw) // 512, own["volume"], raw, 0, manifest={"built": own["built"]},
-                        save=True))
-    # Two NTFS volumes one after the other, the boot sectors of one or both zeroed (pairs.json): each lists and
-    # saves what TSK lists of its own bare volume, nothing of the other.
+                        save=has_files))
+    # Two NTFS volumes one after the other (two cluster sizes; one cluster size; one layout twice), the boot
+    # sectors of one or both zeroed (pairs.json): each lists and saves what TSK lists of its own bare volume,
+    # nothing of the other.
     for pair in load(os.path.join(disks, "pairs.json")):
         for v in pair["volumes"]:
             out.append(Case("%s at %d" % (pair["name"], v["at"]), os.path.join(disks, pair["name"] + ".fixed.vhd"), 300,
@@ -160,6 +171,23 @@ def check_tree(args, case, k):
     return problems
 
 
+def check_root_once(args, case, k):
+    """NTFS: the top folder lists each of the entries fls lists there once, metafiles among them: a record found
+    in the MFT's mirror is the same file as the MFT's own."""
+    proc = run(args.enginectl, "extensive", case.image, "--range", case.code, 0, case.sectors, "--choose", k)
+    got = sorted(line.split("\t", 3)[3][1:] for line in proc.stdout.decode("utf-8").splitlines()
+                 if line.count("/") == 1 and line.split("\t", 3)[3] != "/" + driver.LOST_DIR)
+    # A folder whose record was zeroed TSK still lists from its parent's index; its record is gone.
+    zeroed = (damage_of(case.images, case.manifest) or {}).get("folder")
+    expected = sorted(e["path"] for e in case.volume["entries"]
+                      if "/" not in e["path"] and not e["stream"] and not e["orphan"] and e["name"] != "$OrphanFiles"
+                      and e["path"] != zeroed)
+    if got == expected:
+        return []
+    extra = sorted(set(got) - set(expected)) + [p for p in set(got) if got.count(p) > 1]
+    return ["the top folder lists %s more and %s fewer than fls" % (extra, sorted(set(expected) - set(got)))]
+
+
 def check_list_ids(args, case, k):
     """Every file row of the listed folders names a record sector inside the chosen volume."""
     problems = []
@@ -212,6 +240,8 @@ def run_case(args, case):
     if k is None:
         return ["the Extensive Scan found no file system at %d" % case.cluster_base()]
     problems = check_tree(args, case, k) + orphan_problems(case)
+    if case.fs == "ntfs":
+        problems += check_root_once(args, case, k)
     if case.label.startswith("two_ntfs"):
         problems += check_list_ids(args, case, k)
     if case.save:

@@ -103,13 +103,13 @@ def saved_contents(out):
 class Save:
     """One run of enginectl save into sandbox/inner/out (source: the source options, or --snapshot FILE)."""
 
-    def __init__(self, enginectl, image, source, sandbox, extra=(), out=None):
+    def __init__(self, enginectl, image, source, sandbox, extra=(), out=None, timeout=600):
         self.sandbox = sandbox
         self.out = out or os.path.join(sandbox, "inner", "out")
         if out is None:
             shutil.rmtree(sandbox, ignore_errors=True)
             os.makedirs(self.out)
-        proc = run(enginectl, "save", image, *source, "--out", self.out, *extra)
+        proc = run(enginectl, "save", image, *source, "--out", self.out, *extra, timeout=timeout)
         self.status = proc.returncode
         self.stderr = proc.stderr.decode("utf-8", "replace").strip()
         self.counts = dict((k, int(v)) for k, v in (l.split("\t") for l in proc.stdout.decode().splitlines()))

@@ -1,15 +1,24 @@
 #!/usr/bin/env python3
-"""enginectl quick and save on make_listed_data_volume.py's NTFS volume, whose spread.bin keeps its name and
-the rest of its data in extension records named by an attribute list that lies in clusters of its own.
+"""enginectl on make_listed_data_volume.py's NTFS volumes, whose files keep their records in more than one place:
+
+    listed_data     spread.bin keeps its name and the rest of its data in extension records named by an
+                    attribute list that lies in clusters of its own
+    moved_data      the same, with no part of spread.bin's data left in its base record
+    split_record    a record whose two sectors lie in two extents of a fragmented MFT (the last file made)
 
     listed_data_test.py --enginectl PATH --expected listed_data.tsv --work DIR
 
-- Quick Scan lists each file of the generator's list once, with icat's size, at the sector of its base record
-  (the extension record that holds spread.bin's name is no file of its own);
-- saving the whole tree, after the scan and from its snapshot, writes icat's bytes for each of them;
-- copies whose attribute list is damaged (its run sent past the volume, its length beyond its one cluster or
-  beyond any real list) are scanned and saved without a crash or a hang: plain.txt is still listed and saved
-  as icat reads it, and spread.bin keeps its name.
+(moved_data.tsv and split_record.tsv lie beside listed_data.tsv.) For each volume, after a Quick Scan and after
+an Extensive Scan (the file system it finds at sector 0 read as page 3 reads it):
+
+- each file of the generator's list is listed once, with icat's size (after a Quick Scan: at the sector of its
+  base record; the extension record that holds spread.bin's name is no file of its own);
+- saving the whole tree, after the scan and from its snapshot loaded over the volume, writes icat's bytes for
+  each of them; the snapshot loaded over a volume of another layout is refused and saves nothing;
+
+and copies of listed_data whose attribute list is damaged (its run sent past the volume, its length beyond its
+one cluster or beyond any real list) are scanned and saved without a crash or a hang: plain.txt is still listed
+and saved as icat reads it, and spread.bin keeps its name.
 """
 import argparse
 import os
@@ -40,16 +49,40 @@ def read_expected(tsv):
     return volume, files
 
 
+MISMATCH = "Source file and load recovery snapshot mismatch"
+VOLUMES = ["listed_data.tsv", "moved_data.tsv", "split_record.tsv"]
+
+
 def source(image):
     """--range over the whole volume, which starts at sector 0 of the fixed VHD (its footer is the last sector)."""
     return ["--range", "300", "0", str(os.path.getsize(image) // SECTOR - 1)]
 
 
-def listed_rows(enginectl, image):
-    """{name: [(size, sector)]} of the root folder's file rows after a Quick Scan."""
-    proc = run(enginectl, "quick", image, *source(image), "--list", "/", timeout=TIMEOUT)
+def chosen(enginectl, image):
+    """["--choose", K] for the file system the Extensive Scan finds at sector 0."""
+    proc = run(enginectl, "extensive", image, *source(image), timeout=TIMEOUT)
+    for line in proc.stdout.decode("utf-8").splitlines():
+        fields = line.split("\t")
+        if len(fields) == 5 and fields[3] == "0":
+            return ["--choose", fields[0]]
+    raise RuntimeError(failure(proc, "extensive: no file system at sector 0: "))
+
+
+def tree_files(proc):
+    """{name: [(path, size)]} of the files of a printed tree."""
+    files = {}
+    for line in proc.stdout.decode("utf-8").splitlines():
+        kind, _, size, path = line.split("\t", 3)
+        if kind == "F":
+            files.setdefault(path.rsplit("/", 1)[-1], []).append((path, int(size)))
+    return files
+
+
+def listed_rows(enginectl, image, folder):
+    """{name: [(size, sector)]} of a folder's file rows after a Quick Scan."""
+    proc = run(enginectl, "quick", image, *source(image), "--list", folder, timeout=TIMEOUT)
     if proc.returncode != 0:
-        raise RuntimeError(failure(proc, "quick --list /: "))
+        raise RuntimeError(failure(proc, "quick --list %s: " % folder))
     rows = {}
     for line in proc.stdout.decode("utf-8").splitlines():
         r = line.split("\t")
@@ -58,10 +91,10 @@ def listed_rows(enginectl, image):
     return rows
 
 
-def saved_problems(save, files, what):
+def saved_problems(save, files, paths, what):
     problems = [p + what for p in save.problems()]
     for f in files:
-        path = os.path.join(save.out, f["name"])
+        path = os.path.join(save.out, *paths[f["name"]].strip("/").split("/"))
         if not os.path.exists(path):
             problems.append("%s is not saved%s" % (f["name"], what))
         elif open(path, "rb").read() != open(f["expected"], "rb").read():
@@ -72,23 +105,57 @@ def saved_problems(save, files, what):
     return problems
 
 
-def check_intact(args, image, spc, mft_cluster, files):
-    problems = []
-    rows = listed_rows(args.enginectl, image)
+def check_mode(args, image, files, mode, other):
+    """The tree, the save and the snapshot after one scan (mode "quick" or "extensive")."""
+    label = " (%s)" % mode
+    scope = [] if mode == "quick" else chosen(args.enginectl, image)
+    proc = run(args.enginectl, mode, image, *source(image), *scope, timeout=TIMEOUT)
+    if proc.returncode != 0:
+        return [failure(proc, mode + ": ")]
+    listed = tree_files(proc)
+    problems, paths = [], {}
     for f in files:
-        sector = mft_cluster * spc + 2 * f["inode"]
-        if rows.get(f["name"]) != [(f["size"], sector)]:
-            problems.append("%s is listed as %s, not once with %d bytes at sector %d" %
-                            (f["name"], rows.get(f["name"]), f["size"], sector))
-    snapshot = os.path.join(args.work, "listed_data.vsnp")
+        rows = listed.get(f["name"], [])
+        if [size for _, size in rows] != [f["size"]]:
+            problems.append("%s is listed as %s, not once with icat's %d bytes%s" % (f["name"], rows, f["size"], label))
+        else:
+            paths[f["name"]] = rows[0][0]
+    if problems:
+        return problems
+    stem = os.path.basename(image).split(".")[0]
+    snapshot = os.path.join(args.work, "%s_%s.vsnp" % (stem, mode))
     if os.path.exists(snapshot):
         os.remove(snapshot)
-    proc = run(args.enginectl, "quick", image, *source(image), "--snapshot-save", snapshot, timeout=TIMEOUT)
+    proc = run(args.enginectl, mode, image, *source(image), *scope, "--snapshot-save", snapshot, timeout=TIMEOUT)
     if proc.returncode != 0:
-        problems.append(failure(proc, "quick --snapshot-save: "))
-    problems += saved_problems(Save(args.enginectl, image, source(image), os.path.join(args.work, "scan")), files, "")
-    problems += saved_problems(Save(args.enginectl, image, ["--snapshot", snapshot],
-                                    os.path.join(args.work, "snapshot")), files, " from the snapshot")
+        problems.append(failure(proc, mode + " --snapshot-save: "))
+    work = os.path.join(args.work, stem + "_" + mode)
+    problems += saved_problems(Save(args.enginectl, image, source(image), work + "_scan", scope, timeout=TIMEOUT),
+                               files, paths, label)
+    problems += saved_problems(Save(args.enginectl, image, ["--snapshot", snapshot], work + "_snapshot",
+                                    timeout=TIMEOUT), files, paths, " from the snapshot" + label)
+    refused = run(args.enginectl, "snapshot-load", snapshot, "--image", other, timeout=TIMEOUT)
+    if refused.returncode != 1 or MISMATCH not in refused.stderr.decode("utf-8"):
+        problems.append("the snapshot%s is not refused over %s: %s" % (label, other, failure(refused)))
+    save = Save(args.enginectl, other, ["--snapshot", snapshot], work + "_other", timeout=TIMEOUT)
+    if save.status == 0 or os.listdir(save.out):
+        problems.append("the snapshot%s saves %s over %s" % (label, sorted(os.listdir(save.out)), other))
+    return problems
+
+
+def check_volume(args, tsv, other):
+    (name, spc, mft_cluster), files = read_expected(tsv)
+    image = os.path.join(os.path.dirname(tsv), name)
+    problems = []
+    for mode in ("quick", "extensive"):
+        problems += check_mode(args, image, files, mode, other)
+    # A Quick Scan lists a file at the sector of its base record.
+    for f in files:
+        sector = mft_cluster * spc + 2 * f["inode"]
+        folder = "/fill" if name.startswith("split") else "/"
+        rows = listed_rows(args.enginectl, image, folder).get(f["name"])
+        if rows != [(f["size"], sector)]:
+            problems.append("%s is listed in %s as %s, not once at sector %d" % (f["name"], folder, rows, sector))
     return problems
 
 
@@ -148,14 +215,14 @@ def check_damaged(args, image, spc, mft_cluster, files):
     for label, path in damaged_copies(image, spc, mft_cluster, spread, args.work):
         what = " (%s)" % label
         try:
-            rows = listed_rows(args.enginectl, path)
-            save = Save(args.enginectl, path, source(path), os.path.join(args.work, "damaged"))
+            rows = listed_rows(args.enginectl, path, "/")
+            save = Save(args.enginectl, path, source(path), os.path.join(args.work, "damaged"), timeout=TIMEOUT)
         except (RuntimeError, subprocess.TimeoutExpired) as e:
             problems.append("%s%s" % (e, what))
             continue
         if "spread.bin" not in rows:
             problems.append("spread.bin is not listed%s" % what)
-        problems += saved_problems(save, plain, what)
+        problems += saved_problems(save, plain, {f["name"]: "/" + f["name"] for f in plain}, what)
     return problems
 
 
@@ -167,14 +234,26 @@ def main():
     args = parser.parse_args()
     shutil.rmtree(args.work, ignore_errors=True)
     os.makedirs(args.work)
-    (name, spc, mft_cluster), files = read_expected(args.expected)
-    image = os.path.join(os.path.dirname(args.expected), name)
-    problems = check_intact(args, image, spc, mft_cluster, files)
-    problems += check_damaged(args, image, spc, mft_cluster, files)
-    for line in problems:
-        print("FAILED: " + line)
-    print("%d problems" % len(problems))
-    return 1 if problems else 0
+    folder = os.path.dirname(args.expected)
+    tsvs = [os.path.join(folder, name) for name in VOLUMES]
+    images = [os.path.join(folder, read_expected(tsv)[0][0]) for tsv in tsvs]
+    failed = 0
+    for i, tsv in enumerate(tsvs):
+        # listed_data and moved_data hold the same files at the same places: the other is split_record.
+        other = images[2] if i < 2 else images[0]
+        try:
+            problems = check_volume(args, tsv, other)
+        except (RuntimeError, subprocess.TimeoutExpired) as e:
+            problems = [str(e)]
+        if tsv.endswith("listed_data.tsv"):
+            (name, spc, mft_cluster), files = read_expected(tsv)
+            problems += check_damaged(args, os.path.join(folder, name), spc, mft_cluster, files)
+        print(("FAILED: " if problems else "ok: ") + os.path.basename(tsv))
+        for line in problems:
+            print("  " + line)
+        failed += 1 if problems else 0
+    print("%d volumes, %d failed" % (len(tsvs), failed))
+    return 1 if failed else 0
 
 
 if __name__ == "__main__":

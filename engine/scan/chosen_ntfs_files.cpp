@@ -1,0 +1,150 @@
+#include "engine/scan/chosen_ntfs_files.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "engine/ntfs/data_runs.h"
+#include "engine/ntfs/file_records.h"
+#include "engine/ntfs/mft_map.h"
+#include "engine/records/extensive_candidates.h"
+#include "engine/records/file_system_range.h"
+#include "engine/records/ntfs_records.h"
+#include "engine/records/pause_gate.h"
+#include "engine/records/scan_control.h"
+#include "engine/records/scan_parameters.h"
+#include "engine/scan/chosen_fs_steps.h"
+#include "engine/scan/scan_end.h"
+
+namespace chosen {
+
+namespace {
+
+constexpr uint32_t kMirrorRecord = 1;
+// A mirror known only from the boot sector holds the first four records.
+constexpr uint64_t kMirrorRecords = 4;
+
+ntfs::FileRecordReader ChosenFileRecords() {
+  const FileSystemRecord& fs = CurrentFileSystem;
+  const uint64_t end = FileSystemEndSector(fs, ScanRange);
+  return ntfs::FileRecordReader(ntfs::ClusterSpace{ntfs::CurrentDevicePath(), fs.clusterBase, fs.sectorsPerCluster, end},
+                                fs.clusterBase, end - 1);
+}
+
+// The record the map puts at sector, read through the map, with its number.
+bool ReadPlacedRecord(uint32_t sector, uint32_t* number, ntfs::Record* record) {
+  return MftRecordAt(sector, number) &&
+         ReadMftRecordByNumber(ntfs::CurrentDevicePath(), *number, record->data()) == 1 &&
+         ntfs::IsFileRecord(record->data());
+}
+
+}  // namespace
+
+MftMirror::MftMirror() {
+  const FileSystemRecord& fs = CurrentFileSystem;
+  ntfs::Record record;
+  ntfs::Attribute data;
+  std::vector<DataRun> runs;
+  if (ReadMftRecordByNumber(ntfs::CurrentDevicePath(), kMirrorRecord, record.data()) == 1 &&
+      ntfs::IsFileRecord(record.data()) && ntfs::FindAttribute(record.data(), ntfs::kDataAttribute, "", &data) &&
+      data.nonResident) {
+    ntfs::DecodeRunList(record.data(), data.runListStart, data.End(), runs);
+  }
+  for (const DataRun& run : runs) {
+    if (run.sparse) break;
+    extents_.emplace_back(fs.clusterBase + uint64_t{run.startCluster} * fs.sectorsPerCluster,
+                          uint64_t{run.length} * fs.sectorsPerCluster);
+  }
+  if (extents_.empty() && fs.mftMirrorSector != 0) {
+    extents_.emplace_back(fs.mftMirrorSector, kMirrorRecords * ntfs::kMftRecordSectors);
+  }
+}
+
+bool MftMirror::CopyOf(uint32_t sector, uint32_t* recordNumber) const {
+  uint64_t offset = 0;
+  for (const auto& [first, count] : extents_) {
+    if (first <= sector && sector - first < count) {
+      offset += sector - first;
+      if (offset % ntfs::kMftRecordSectors != 0 || offset / ntfs::kMftRecordSectors > 0xFFFFFFFF) return false;
+      const uint32_t number = static_cast<uint32_t>(offset / ntfs::kMftRecordSectors);
+      // The MFT's own record stands for the file when it is one; a damaged one leaves the copy to stand in.
+      uint32_t own = 0;
+      ntfs::Record record;
+      if (MftRecordToSector(number, own) != 1 || own == sector ||
+          ReadMftRecordByNumber(ntfs::CurrentDevicePath(), number, record.data()) != 1 ||
+          !ntfs::IsFileRecord(record.data())) {
+        return false;
+      }
+      *recordNumber = number;
+      return true;
+    }
+    offset += count;
+  }
+  return false;
+}
+
+void RereadFolderNames() {
+  ntfs::FileRecordReader files = ChosenFileRecords();
+  for (size_t i = 0; i < NtfsFolderCandidateList.size() && !ScanStopRequested(); ++i) {
+    NtfsFolderCandidate& candidate = NtfsFolderCandidateList[i];
+    if (!IsChosenMark(candidate.mark)) continue;
+    uint32_t number = 0;
+    ntfs::Record record;
+    if (!ReadPlacedRecord(candidate.sector, &number, &record)) continue;
+    files.Gather(record, number);
+    FileNameInfo name;
+    if (!files.ReadName(record, number, &name)) continue;
+    candidate.name = name.name;
+    candidate.parentId = name.parent;
+    candidate.creationTime = name.creation;
+    candidate.modificationTime = name.change;
+  }
+}
+
+namespace {
+
+void RereadFoundFile(ntfs::FileRecordReader& files, const MftMirror& mirror, NtfsFoundEntryRecord& entry) {
+  uint32_t sector = entry.id;
+  uint32_t number = 0;
+  if (mirror.CopyOf(sector, &number) && MftRecordToSector(number, sector) != 1) return;
+  ntfs::Record record;
+  if (!ReadPlacedRecord(sector, &number, &record)) return;
+  uint32_t base = 0, baseSector = 0;
+  if (files.ListedByItsBase(record, number, &base, &baseSector)) {
+    if (ReadMftRecordByNumber(ntfs::CurrentDevicePath(), base, record.data()) != 1) return;
+    number = base;
+    sector = baseSector;
+  }
+  files.Gather(record, number);
+  FileNameInfo name;
+  if (files.ReadName(record, number, &name)) {
+    entry.name = name.name;
+    entry.parentId = name.parent;
+    entry.creationTime = name.creation;
+    entry.modificationTime = name.change;
+  }
+  entry.size = files.ReadSize(record, number);
+  const uint16_t flags = ntfs::RecordFlags(record.data());
+  if (flags == ntfs::kDeletedFile || flags == ntfs::kFileInUse) entry.deleted = flags == ntfs::kDeletedFile ? 1 : 0;
+  entry.id = sector;
+}
+
+}  // namespace
+
+void RereadFoundFiles() {
+  ntfs::FileRecordReader files = ChosenFileRecords();
+  const MftMirror mirror;
+  // A stop ends the reading, never the removal below: a file left without a name has no place in the tree.
+  for (size_t i = 0; i < NtfsFoundEntryList.size() && !ScanStopRequested(); ++i) {
+    ScanPauseGate.Pass();
+    NtfsFoundEntryRecord& entry = NtfsFoundEntryList[i];
+    if (InChosenFileSystem(entry)) RereadFoundFile(files, mirror, entry);
+  }
+  std::unordered_set<uint32_t> listed;
+  const size_t removed = NtfsFoundEntryList.RemoveIf([&](const NtfsFoundEntryRecord& entry) {
+    if (!InChosenFileSystem(entry)) return false;
+    return entry.name.empty() || !records::GuardAllocation([&] { return listed.insert(entry.id).second; });
+  });
+  ScanCounters.fileRecordCount -= static_cast<uint32_t>(std::min<size_t>(removed, ScanCounters.fileRecordCount));
+}
+
+}  // namespace chosen

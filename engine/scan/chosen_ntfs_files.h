@@ -1,0 +1,37 @@
+// The file records an Extensive Scan found in the chosen NTFS file system, read again through the map of its
+// MFT. The search read each as the two sectors from where it was found; a record that straddles two extents
+// of a fragmented MFT, a file whose name or data lie in the records its attribute list names, and the copies
+// in the MFT's mirror only read right once the map is known.
+#pragma once
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace chosen {
+
+// The clusters of the MFT's mirror ($MFTMirr, record 1, read through MftMap; else the mirror sector the boot
+// sector named).
+class MftMirror {
+ public:
+  MftMirror();
+  // True when sector holds a copy of a record the MFT itself holds as a file record elsewhere: the record's
+  // number goes to *recordNumber.
+  bool CopyOf(uint32_t sector, uint32_t* recordNumber) const;
+
+ private:
+  std::vector<std::pair<uint64_t, uint64_t>> extents_;  // first sector, sector count; in the mirror's order
+};
+
+// The folder candidates of the chosen file system whose records the map places take their name, parent
+// and times from the records of their file, as Quick Scan reads them.
+void RereadFolderNames();
+
+// Each found file of the chosen file system (InChosenFileSystem) whose record the map places is read as
+// Quick Scan reads it: a copy in the mirror becomes the MFT's record; an extension record whose base record
+// names it becomes that base record; name, parent, times, size and the deleted mark come from the records
+// of the file. Then every file is listed once: a second entry with the same record, and one still without a
+// name, go.
+void RereadFoundFiles();
+
+}  // namespace chosen

@@ -1,0 +1,53 @@
+// Quick Scan of an NTFS volume of arbitrary bytes: whatever its boot sector, MFT map, records, attribute lists
+// and runs say, the scan ends with running 0 and stop 1, reads nothing past its buffers, and its MFT map stays
+// inside the volume. The input is a sparse image file (image_fuzz_file.h), read as a logical drive, so that a
+// volume of megabytes (a base record whose attribute list names thousands of extension records) is a small
+// input. A tight time limit makes work that grows faster than the volume a fault.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "engine/host/fakes.h"
+#include "engine/image/source_values.h"
+#include "engine/ntfs/mft_map.h"
+#include "engine/records/scan_parameters.h"
+#include "engine/records/scan_records.h"
+#include "engine/scan/quick_scan.h"
+#include "fuzz/fuzz_time_limit.h"
+#include "fuzz/image_fuzz_file.h"
+#include "platform/os/os.h"
+
+DORVANE_FUZZ_TIME_LIMIT("-timeout=5")
+
+namespace {
+
+const std::u16string kDrivePath = u"\\\\.\\F:";
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static host::RecordingMessages messages;
+  static const bool installed = (host::Current().messages = &messages, true);
+  (void)installed;
+  const std::string path = fuzz_image::WriteImageFile(data, size);
+  if (path.empty()) return 0;
+  os::MapVolumeForTesting(kDrivePath, os::FromUtf8(path));
+  if (OpenVolumeHandle(u"F:") != 1) return 0;
+  SourceKind = kSourceLogicalDrive;
+  const uint32_t sectors = fuzz_image::Le32(data) % (64u << 20) / 512;
+  ScanRange = ScanRangeRecord{};
+  ScanRange.fileSystemCode = records::kNtfs;
+  ScanRange.sectorCount = sectors;
+  ScanRange.endSector = sectors == 0 ? 0 : sectors - 1;
+  ScanThreadControl.stopFlag = 0;
+  ScanThreadControl.runningFlag = 1;
+  QuickScanThread();
+  if (ScanThreadControl.runningFlag != 0 || ScanThreadControl.stopFlag != 1) std::abort();
+  if (MftMapSectorCount() > sectors) std::abort();
+  FreeScanRecordLists();
+  MftMap.clear();
+  VolumeHandle.Close();
+  messages.shown.clear();
+  return 0;
+}
