@@ -615,11 +615,36 @@ TEST_F(HtmlPreviewTest, ADamagedPageShowsItsTextOnTheWhitePage) {
   EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview_html_damaged").empty());
 }
 
+// A pipe whose server never writes (a read from it would wait for ever), with one instance: it takes a
+// client only when no other client has come to it.
+class SilentPipe {
+ public:
+  explicit SilentPipe(const wchar_t* name) : name_(std::wstring(L"\\\\.\\pipe\\") + name) {
+    pipe_ = CreateNamedPipeW(name_.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr);
+  }
+  ~SilentPipe() { Close(); }
+  bool Made() const { return pipe_ != INVALID_HANDLE_VALUE; }
+  // True when a client can still come, so nobody came before.
+  bool NeverOpened(DWORD& error) {
+    HANDLE client = CreateFileW(name_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    error = client == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    if (client != INVALID_HANDLE_VALUE) CloseHandle(client);
+    return client != INVALID_HANDLE_VALUE;
+  }
+  // Ends a read that waits on it, so a failure cannot hang the test.
+  void Close() {
+    if (pipe_ != INVALID_HANDLE_VALUE) CloseHandle(pipe_);
+    pipe_ = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  std::wstring name_;
+  HANDLE pipe_ = INVALID_HANDLE_VALUE;
+};
+
 TEST_F(HtmlPreviewTest, APictureNamingAPipeIsNeverOpenedAndIsAWhiteRectangleOnAReadyPage) {
-  // A pipe whose server never writes: a read from it would wait for ever.
-  HANDLE pipe = CreateNamedPipeW(L"\\\\.\\pipe\\dorvane_html_silent", PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
-                                 4096, 4096, 0, nullptr);
-  ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+  SilentPipe pipe(L"dorvane_html_silent");
+  ASSERT_TRUE(pipe.Made());
   previewtest::TempFile page(L"pipe_picture.html",
                              "<title>Pipe</title><body bgcolor=\"#E0E8D0\"><p>Before the picture</p>"
                              "<img src=\"file://\\\\.\\pipe\\dorvane_html_silent\"><p>After it</p>");
@@ -628,12 +653,10 @@ TEST_F(HtmlPreviewTest, APictureNamingAPipeIsNeverOpenedAndIsAWhiteRectangleOnAR
   const bool ready = browser && harness::WaitUntil([] { return StatusText().rfind(L"Ready", 0) == 0; });
   const htmlview::HtmlElement* image = browser ? FirstImage(browser->Document().elements) : nullptr;
   const previewtest::Grab grab = previewtest::GrabClient(CCustomHTMLViewer::Canvas());
-  // The pipe's one instance takes a client only when no other client has come to it.
-  HANDLE client = CreateFileW(L"\\\\.\\pipe\\dorvane_html_silent", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  const DWORD clientError = client == INVALID_HANDLE_VALUE ? GetLastError() : 0;
-  if (client != INVALID_HANDLE_VALUE) CloseHandle(client);
-  CloseHandle(pipe);  // ends a read that waits on it, so a failure here cannot hang the test
-  EXPECT_NE(client, INVALID_HANDLE_VALUE) << "the viewer opened the pipe; error " << clientError;
+  DWORD clientError = 0;
+  const bool neverOpened = pipe.NeverOpened(clientError);
+  pipe.Close();
+  EXPECT_TRUE(neverOpened) << "the viewer opened the pipe; error " << clientError;
   ASSERT_TRUE(ready);
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->width, htmlview::kPlaceholderWidth);
@@ -642,6 +665,36 @@ TEST_F(HtmlPreviewTest, APictureNamingAPipeIsNeverOpenedAndIsAWhiteRectangleOnAR
     for (int x = image->x; x < image->x + image->width; ++x) white += grab.At(x, y) == RGB(255, 255, 255);
   EXPECT_EQ(white, htmlview::kPlaceholderWidth * htmlview::kPlaceholderHeight);
   EXPECT_EQ(grab.At(image->x + image->width + 1, image->y + 20), RGB(0xE0, 0xE8, 0xD0));
+}
+
+TEST_F(HtmlPreviewTest, LinksAndGetFormsNamingADeviceOrAShareAreNeverOpened) {
+  // Each way a page names the pipe: a link to it in two spellings, and a "get" form whose action it is.
+  SilentPipe pipe(L"dorvane_html_link");
+  ASSERT_TRUE(pipe.Made());
+  previewtest::TempFile page(L"device_links.html",
+                             "<title>Devices</title><p><a href=\"file://\\\\.\\pipe\\dorvane_html_link\">one</a></p>"
+                             "<p><a href=\"file:////./pipe/dorvane_html_link\">two</a></p>"
+                             "<p><a href=\"file:////nohost.invalid/share/page.html\">three</a></p>"
+                             "<form action=\"file://\\\\.\\pipe\\dorvane_html_link\" method=get>"
+                             "<input type=text name=q value=v><input type=submit value=Go></form>");
+  ASSERT_NO_FATAL_FAILURE(Show(page.Path()));
+  for (int link = 0; link < 3; ++link) {
+    POINT at{};
+    ASSERT_TRUE(LinkPoint(browser->Document().elements, link, at)) << link;
+    harness::Click(CCustomHTMLViewer::Canvas(), at);
+    harness::PumpFor(20);
+  }
+  SubmitByButton(browser, Control(L"Go"));
+  browser->Navigate(u"\\\\.\\pipe\\dorvane_html_link");
+  harness::PumpFor(50);
+  DWORD clientError = 0;
+  const bool neverOpened = pipe.NeverOpened(clientError);
+  pipe.Close();
+  EXPECT_TRUE(neverOpened) << "the viewer opened the pipe; error " << clientError;
+  // Nothing came: the page, its history and its controls stay.
+  EXPECT_EQ(Title(), L"Devices");
+  EXPECT_EQ(browser->History().RowCount(), 1);
+  EXPECT_EQ(browser->Controls().RowCount(), 2);
 }
 
 TEST_F(HtmlPreviewTest, APictureOfTooManyPixelsIsTheWhiteRectangle) {

@@ -197,7 +197,6 @@ char16_t* HtmlBrowser::FetchText(const char16_t* url, bool navigating, int* outB
 char16_t* HtmlBrowser::ReadText(const char16_t* url, int* outByteCount) { return FetchText(url, false, outByteCount); }
 
 uint8_t* HtmlBrowser::ReadBinary(const char16_t* url, int* outByteCount) {
-  if (IsRefusedPictureUrl(url ? url : u"")) return nullptr;  // shown as the placeholder
   FetchOptions options;
   // The page's URL belongs to the user-interface thread; image fetches send no referrer.
   options.cancel = &m_imageFetches;
