@@ -697,6 +697,27 @@ TEST_F(HtmlPreviewTest, LinksAndGetFormsNamingADeviceOrAShareAreNeverOpened) {
   EXPECT_EQ(browser->Controls().RowCount(), 2);
 }
 
+TEST_F(HtmlPreviewTest, AFormWhoseActionIsASubmitAddressSubmitsNothing) {
+  // Its action submits form 0, whose action submits form 0, ...: by a link to it and by its button.
+  previewtest::TempFile page(L"submit_loop.html",
+                             "<title>Loop</title><form action=\"Submit(0)://x\" method=get>"
+                             "<input type=text name=q value=v><input type=submit value=Go></form>"
+                             "<p><a href=\"Submit(0)://x\">submit</a></p>");
+  ASSERT_NO_FATAL_FAILURE(Show(page.Path()));
+  POINT at{};
+  ASSERT_TRUE(LinkPoint(browser->Document().elements, 0, at));
+  harness::Click(CCustomHTMLViewer::Canvas(), at);
+  harness::PumpFor(20);
+  SubmitByButton(browser, Control(L"Go"));
+  browser->Navigate(u"Submit(0)://x");
+  harness::PumpFor(50);
+  EXPECT_EQ(Title(), L"Loop");
+  EXPECT_EQ(browser->History().RowCount(), 1);
+  EXPECT_EQ(browser->Controls().RowCount(), 2);
+  EXPECT_TRUE(harness::StateOf(Control(L"Go")).visible);
+  EXPECT_TRUE(server.Requests().empty());
+}
+
 TEST_F(HtmlPreviewTest, APictureOfTooManyPixelsIsTheWhiteRectangle) {
   // A bitmap of 8000 x 8000 pixels in 60 bytes: run-length coded, it ends at once (a quarter of a gigabyte
   // once decoded).

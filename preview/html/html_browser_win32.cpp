@@ -120,14 +120,26 @@ void HtmlBrowser::AfterNavigation() {
 }
 
 void HtmlBrowser::Navigate(const char16_t* target) {
+  // A click that comes while a page is fetched or shown (a box of the system's pumps messages) waits for
+  // nothing: one navigation at a time.
+  if (m_inNavigation) return;
+  const NavigationScope scope(m_inNavigation);
   const std::u16string url = target ? target : u"";
-  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
-  m_statusText[0] = 0;
+  ShowWaiting();
   int formIndex = -1;
   if (IsSubmitUrl(url, formIndex)) {
-    SubmitForm(formIndex, nullptr, 0);
+    Submit(formIndex, nullptr, 0);
     return;
   }
+  Open(url);
+}
+
+void HtmlBrowser::ShowWaiting() {
+  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+  m_statusText[0] = 0;
+}
+
+void HtmlBrowser::Open(const std::u16string& url) {
   RememberScrollPosition();
   if (IsPictureUrl(url)) {
     if (m_hwndAddress) SetWindowTextW(m_hwndAddress, W(url));
