@@ -450,7 +450,7 @@ TEST(HtmlBrowserViewTest, TheBrowserControlIsToldToRunNothingOfThePage) {
   const long flags = DownloadControl(static_cast<IOleClientSite*>(view->Site()));
   ASSERT_NE(flags, -1);
   for (long forbidden : {DLCTL_NO_SCRIPTS, DLCTL_NO_JAVA, DLCTL_NO_RUNACTIVEXCTLS, DLCTL_NO_DLACTIVEXCTLS,
-                         DLCTL_NO_BEHAVIORS})
+                         DLCTL_NO_BEHAVIORS, DLCTL_NO_CLIENTPULL, DLCTL_FORCEOFFLINE})
     EXPECT_EQ(flags & forbidden, forbidden) << std::hex << forbidden;
   // Pictures still show.
   EXPECT_EQ(flags & DLCTL_DLIMAGES, DLCTL_DLIMAGES);
@@ -458,6 +458,46 @@ TEST(HtmlBrowserViewTest, TheBrowserControlIsToldToRunNothingOfThePage) {
   InPlaceControlSite* other = new InPlaceControlSite(view->m_hWnd);
   EXPECT_EQ(DownloadControl(static_cast<IOleClientSite*>(other)), -1);
   other->Release();
+  harness::PumpFor(100);
+}
+
+// What the security manager a site offers answers for an action on url, and the zone it puts url in: the
+// policy (3 disallowed), 1 when it leaves the answer to the system, -1 without a manager.
+std::pair<long, long> SecurityAnswer(IUnknown* site, const wchar_t* url) {
+  IServiceProvider* services = nullptr;
+  if (FAILED(site->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(&services))) || services == nullptr)
+    return {-1, -1};
+  IInternetSecurityManager* manager = nullptr;
+  const HRESULT found = services->QueryService(SID_SInternetSecurityManager, IID_IInternetSecurityManager,
+                                               reinterpret_cast<void**>(&manager));
+  services->Release();
+  if (FAILED(found) || manager == nullptr) return {-1, -1};
+  DWORD policy = URLPOLICY_ALLOW;
+  const HRESULT hr = manager->ProcessUrlAction(url, URLACTION_HTML_SUBFRAME_NAVIGATE, reinterpret_cast<BYTE*>(&policy),
+                                               sizeof policy, nullptr, 0, PUAF_DEFAULT, 0);
+  DWORD zone = 0;
+  const HRESULT mapped = manager->MapUrlToZone(url, &zone, 0);
+  manager->Release();
+  return {hr == INET_E_DEFAULT_ACTION ? 1 : static_cast<long>(policy), mapped == INET_E_DEFAULT_ACTION ? 1 : static_cast<long>(zone)};
+}
+
+TEST(HtmlBrowserViewTest, TheBrowserControlsSiteRefusesEveryAddressOutsideTheMachine) {
+  previewtest::TempFile page(L"browser_links.htm", "<a href=\"http://example.com/\">away</a>");
+  previewtest::PaneWindow w(500, 360);
+  w.frame->m_bNoFileSelected = 0;
+  w.Preview(page.Path(), _T(".htm"));
+  auto* view = dynamic_cast<CHtml_View*>(w.pane->SlotView(PreviewSlot::kHtml));
+  ASSERT_NE(view, nullptr);
+  ASSERT_NE(view->Site(), nullptr);
+  IUnknown* site = static_cast<IOleClientSite*>(view->Site());
+  const std::wstring local = L"file:///" + std::wstring(page.Path());
+  EXPECT_EQ(SecurityAnswer(site, local.c_str()), std::make_pair(1L, 1L));  // the system's own answer
+  EXPECT_EQ(SecurityAnswer(site, L"about:blank"), std::make_pair(1L, 1L));
+  for (const wchar_t* outside : {L"http://example.com/", L"https://example.com/a.png", L"ftp://example.com/a",
+                                 L"file:////host/share/a.htm", L"\\\\host\\share\\a.htm", L"file://\\\\.\\pipe\\x",
+                                 L"mk:@MSITStore:\\\\host\\s\\a.chm::/a.htm"})
+    EXPECT_EQ(SecurityAnswer(site, outside), std::make_pair(static_cast<long>(URLPOLICY_DISALLOW), static_cast<long>(URLZONE_UNTRUSTED)))
+        << outside;
   harness::PumpFor(100);
 }
 
