@@ -177,6 +177,16 @@ TEST_F(ArchiveViewTest, ZipRowsHeadersAndScreenshot) {
   EXPECT_FALSE(harness::CaptureWindow(frame_->m_hWnd, "preview_archive").empty());
 }
 
+TEST_F(ArchiveViewTest, MembersInMethodsThatAreNotExtractedAreAllListedWithoutANote) {
+  // Python's LZMA archive; Deflate64, PPMd, AES, traditional encryption and BZIP2 beside a stored member.
+  for (const auto& [name, count] : {std::pair<const wchar_t*, size_t>{L"lzma.zip", 3}, {L"methods.zip", 6}}) {
+    Show(Fixture(name));
+    EXPECT_EQ(frame_->m_bPreviewOk, 1u) << name;
+    EXPECT_EQ(RowsShown().size(), count) << name;
+    EXPECT_TRUE(Notes().empty()) << name;
+  }
+}
+
 TEST_F(ArchiveViewTest, MembersAfterADamagedLocalHeaderAreListed) {
   boxes_.Answer(seams::kOk);
   Show(Fixture(L"badheader.zip"));
