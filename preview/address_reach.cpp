@@ -83,7 +83,13 @@ bool ReachesOutside(std::u16string_view address) {
   if (NamesShareOrDevice(address)) return true;
   const std::u16string_view scheme = Scheme(address);
   if (scheme.empty()) return false;
-  return !EqualsNoCase(scheme, u"file") && !EqualsNoCase(scheme, u"about") && !EqualsNoCase(scheme, u"res");
+  if (EqualsNoCase(scheme, u"res")) {
+    // "res://" names a library and a resource in it; the library may lie on a share.
+    std::u16string_view library = address.substr(scheme.size() + 1);
+    if (library.substr(0, 2) == u"//") library.remove_prefix(2);
+    return NamesShareOrDevice(library);
+  }
+  return !EqualsNoCase(scheme, u"file") && !EqualsNoCase(scheme, u"about");
 }
 
 }  // namespace preview

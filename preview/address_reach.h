@@ -19,9 +19,10 @@ std::u16string FileUrlPath(std::u16string_view url);
 // "//" counts too: the system reads such forms in more than one way.
 bool NamesShareOrDevice(std::u16string_view address);
 
-// True for an address whose opening leaves this machine: one that names a share or a device, and every
-// address with a scheme other than "file:" and the browser's own "about:" and "res:" (http, ftp, mms,
-// rtsp, mk:, mailto:, ...). A drive path or a name without a scheme stays.
+// True for an address whose opening leaves this machine: one that names a share or a device (a "res:"
+// address by the library it names), and every address with a scheme other than "file:" and the browser's
+// own "about:" and "res:" (http, ftp, mms, rtsp, mk:, mailto:, ...). A drive path or a name without a
+// scheme stays.
 bool ReachesOutside(std::u16string_view address);
 
 }  // namespace preview

@@ -28,6 +28,7 @@ const Case kCases[] = {
     {u"C:\\t\\COM10", false, false},
     {u"about:blank", false, false},
     {u"res://ieframe.dll/navcancl.htm", false, false},
+    {u"res://C:\\t\\app.dll/page.htm", false, false},
     {u"", false, false},
     // Network shares, however they are spelt.
     {u"file:////host/share/x.html", true, true},
@@ -61,6 +62,8 @@ const Case kCases[] = {
     {u" http://example.com/", false, true},
     {u"mk:@MSITStore:C:\\t\\help.chm::/a.htm", false, true},
     {u"mailto:someone@example.com", false, true},
+    {u"res://\\\\host\\share\\x.dll/a.htm", false, true},
+    {u"res:////host/share/x.dll/a.htm", false, true},
 };
 
 TEST(AddressReachTest, EachFormGoesWhereTheSystemWouldTakeIt) {
