@@ -120,8 +120,8 @@ void HtmlBrowser::AfterNavigation() {
 }
 
 void HtmlBrowser::Navigate(const char16_t* target) {
-  // A click that comes while a page is fetched or shown (a box of the system's pumps messages) waits for
-  // nothing: one navigation at a time.
+  // One navigation at a time: a click that arrives while a page is fetched or shown (a box of the system's
+  // pumps messages meanwhile) is dropped.
   if (m_inNavigation) return;
   const NavigationScope scope(m_inNavigation);
   const std::u16string url = target ? target : u"";
