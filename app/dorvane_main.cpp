@@ -2,6 +2,7 @@
 #include "app/ex_style_app.h"
 #include "app/instance_mutex.h"
 #include "app/scenario_seams.h"
+#include "platform/os/library_win32.h"
 
 namespace {
 
@@ -20,6 +21,8 @@ InstanceGuard g_instanceGuard;
 CEx_StyleApp theApp;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, int show) {
+  // The open dialogs and the command line put the current folder among the user's files.
+  os::KeepCurrentFolderOutOfLibrarySearch();
   // Inert unless a scenario runner started this copy and asked to answer its dialogs.
   InstallScenarioSeamsFromEnvironment();
   return AfxWinMain(instance, previous, commandLine, show);

@@ -1,6 +1,7 @@
 // The dBASE view's whole loop over arbitrary bytes: the table read up to the list's row limit, every value
 // turned into text. Every record has one value per field, each as long as its field (in the last record at
-// most as long); the records read are the first of those counted, never more than the limit.
+// most as long); the records read are the first of those counted, never more than the limit nor more rows
+// than the bound of values allows.
 #include <cstddef>
 #include <cstdint>
 #include <algorithm>
@@ -23,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t limit = static_cast<size_t>(DatabaseViewSettings().m_nMaxRecords);
   const dbf::Table table = dbf::ReadTable(data, size, limit);
   if (table.fields.size() > dbf::kMaxFields) std::abort();
-  if (table.records.size() != std::min(table.totalRecords, limit) || table.totalRecords > size) std::abort();
+  const size_t rows = table.fields.empty() ? limit : std::max<size_t>(dbf::kMaxCells / table.fields.size(), 1);
+  if (table.records.size() != std::min({table.totalRecords, limit, rows}) || table.totalRecords > size) std::abort();
   if (table.status != dbf::Status::kOk && !(table.fields.empty() && table.records.empty())) std::abort();
   const PlainText text;
   for (size_t r = 0; r < table.records.size(); ++r) {

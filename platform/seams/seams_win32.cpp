@@ -111,7 +111,9 @@ class PlatformDialogs : public FileDialogSeam {
     ofn.nMaxFile = static_cast<DWORD>(buffer.size());
     ofn.lpstrTitle = WideOrNull(request.title);
     ofn.lpstrDefExt = WideOrNull(request.defaultExtension);
-    ofn.Flags = request.flags | OFN_EXPLORER;
+    // The current folder stays where it was: a dialog that moved it to the image's folder would put the
+    // user's files among the folders searched for libraries and for relative names.
+    ofn.Flags = request.flags | OFN_EXPLORER | OFN_NOCHANGEDIR;
     ScopedCentring centred(ofn.hwndOwner);
     BOOL ok = request.open ? ::GetOpenFileNameW(&ofn) : ::GetSaveFileNameW(&ofn);
     FileDialogResult result;

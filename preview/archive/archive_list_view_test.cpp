@@ -17,6 +17,7 @@
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/harness/driver.h"
 #include "platform/harness/scripted_seams.h"
+#include "platform/os/library_win32.h"
 #include "platform/seams/seams.h"
 #include "preview/archive/archive_list_view.h"
 #include "preview/preview_host.h"
@@ -51,9 +52,30 @@ std::wstring WindowsPath(const char* path) {
 
 std::wstring Fixture(const wchar_t* name) { return WindowsPath(DORVANE_ARCHIVE_FIXTURES) + L"\\" + name; }
 
+// The program loads the RAR library from its own folder or the system folder only: the test's stand-in
+// is put beside the test program for the life of the object.
+class FakeUnrarBesideProgram {
+ public:
+  FakeUnrarBesideProgram() { ok_ = ::CopyFileW((WindowsPath(DORVANE_FAKE_UNRAR_DIR) + L"\\unrar.dll").c_str(), Path().c_str(), FALSE) != FALSE; }
+  ~FakeUnrarBesideProgram() { Remove(); }
+  bool ok() const { return ok_; }
+  static std::wstring Path() {
+    wchar_t program[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring path(program);
+    return path.substr(0, path.find_last_of(L'\\') + 1) + L"unrar.dll";
+  }
+  // One left by a test that did not end is taken away too.
+  static void Remove() { ::DeleteFileW(Path().c_str()); }
+
+ private:
+  bool ok_ = false;
+};
+
 class ArchiveViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    FakeUnrarBesideProgram::Remove();
     seams::InstallMessageBoxes(&boxes_);
     frame_ = new HostFrame;
     frame_->Create(nullptr, _T("Archive"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{10, 20, 1110, 330});
@@ -153,6 +175,16 @@ TEST_F(ArchiveViewTest, ZipRowsHeadersAndScreenshot) {
   ListView_SetItemState(List(), 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   harness::PumpMessages();
   EXPECT_FALSE(harness::CaptureWindow(frame_->m_hWnd, "preview_archive").empty());
+}
+
+TEST_F(ArchiveViewTest, MembersInMethodsThatAreNotExtractedAreAllListedWithoutANote) {
+  // Python's LZMA archive; Deflate64, PPMd, AES, traditional encryption and BZIP2 beside a stored member.
+  for (const auto& [name, count] : {std::pair<const wchar_t*, size_t>{L"lzma.zip", 3}, {L"methods.zip", 6}}) {
+    Show(Fixture(name));
+    EXPECT_EQ(frame_->m_bPreviewOk, 1u) << name;
+    EXPECT_EQ(RowsShown().size(), count) << name;
+    EXPECT_TRUE(Notes().empty()) << name;
+  }
 }
 
 TEST_F(ArchiveViewTest, MembersAfterADamagedLocalHeaderAreListed) {
@@ -258,9 +290,11 @@ TEST_F(ArchiveViewTest, RarMembersThroughTheLibrary) {
   EXPECT_EQ(frame_->m_bPreviewOk, 0u);
   EXPECT_EQ(frame_->m_bComponentMissing, 1u);
   frame_->m_bComponentMissing = 0;
-  ASSERT_TRUE(::SetDllDirectoryW(WindowsPath(DORVANE_FAKE_UNRAR_DIR).c_str()));
-  Show(Fixture(L"test.rar"));
-  ::SetDllDirectoryW(nullptr);
+  {
+    FakeUnrarBesideProgram unrar;
+    ASSERT_TRUE(unrar.ok());
+    Show(Fixture(L"test.rar"));
+  }
   EXPECT_EQ(frame_->m_bPreviewOk, 1u);
   EXPECT_EQ(frame_->m_bComponentMissing, 0u);
   const Rows rows = RowsShown();
@@ -276,7 +310,8 @@ TEST_F(ArchiveViewTest, RarMembersThroughTheLibrary) {
 }
 
 TEST_F(ArchiveViewTest, RarArchivesThatOpenEmptyOrNotAtAll) {
-  ASSERT_TRUE(::SetDllDirectoryW(WindowsPath(DORVANE_FAKE_UNRAR_DIR).c_str()));
+  FakeUnrarBesideProgram unrar;
+  ASSERT_TRUE(unrar.ok());
   Show(Fixture(L"empty.rar"));
   EXPECT_EQ(frame_->m_bPreviewOk, 1u);
   EXPECT_TRUE(RowsShown().empty());
@@ -284,5 +319,25 @@ TEST_F(ArchiveViewTest, RarArchivesThatOpenEmptyOrNotAtAll) {
   Show(Fixture(L"broken.rar"));
   EXPECT_EQ(frame_->m_bPreviewOk, 0u);
   EXPECT_EQ(frame_->m_bComponentMissing, 0u);  // the library refused the file: it is damaged
+}
+
+// A library of that name in the current folder, where the user's files are (the image's folder, a
+// recovered archive's), is never loaded: neither by the view nor, once the program has started, by any
+// load by name.
+TEST_F(ArchiveViewTest, ALibraryOnlyInTheCurrentFolderIsNeverLoaded) {
+  wchar_t previous[MAX_PATH] = {};
+  ::GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(::SetCurrentDirectoryW(WindowsPath(DORVANE_FAKE_UNRAR_DIR).c_str()));
+  frame_->m_bComponentMissing = 0;
+  Show(Fixture(L"test.rar"));
+  const uint32_t previewOk = frame_->m_bPreviewOk, componentMissing = frame_->m_bComponentMissing;
+  os::KeepCurrentFolderOutOfLibrarySearch();
+  HMODULE byName = ::LoadLibraryW(L"unrar.dll");
+  if (byName != nullptr) ::FreeLibrary(byName);
   ::SetDllDirectoryW(nullptr);
+  ::SetCurrentDirectoryW(previous);
+  EXPECT_EQ(previewOk, 0u);
+  EXPECT_EQ(componentMissing, 1u);
+  EXPECT_TRUE(RowsShown().empty());
+  EXPECT_EQ(byName, nullptr);
 }

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/os/library_win32.h"
 #include "platform/os/os.h"
 #include "preview/archive/archive_text.h"
 #include "preview/archive/archive_time.h"
@@ -75,7 +76,7 @@ bool Finish(CabLister* lister, DestroyFn destroy, bool result) {
 
 bool ListCabinet(const std::u16string& path, std::vector<archive::CabEntry>* entries, CabLister* lister) {
   entries->clear();
-  lister->module = ::LoadLibraryA("Cabinet.dll");
+  lister->module = os::LoadProgramOrSystemLibrary(L"Cabinet.dll");
   const auto create = lister->module ? Entry<CreateFn>(lister->module, "FDICreate") : nullptr;
   const auto copy = lister->module ? Entry<CopyFn>(lister->module, "FDICopy") : nullptr;
   const auto isCabinet = lister->module ? Entry<IsCabinetFn>(lister->module, "FDIIsCabinet") : nullptr;

@@ -88,6 +88,47 @@ def zip64_claim_zip(members=0x7FFFFFFE):
     return local + central + record + locator + end
 
 
+def hand_zip(members, zip64_offsets=False):
+    """A ZIP of (name, data, method, flags, extra) members written as they are given: the data are stored
+    whatever the method says, so that any method can be listed without its compressor. zip64_offsets: each
+    central header gives its local header's offset in a ZIP64 block."""
+    body, central = b"", b""
+    for name, data, method, flags, extra in members:
+        name = name.encode()
+        crc = zipfile.crc32(data)
+        head = struct.pack("<HHHHHIII", 20, flags, method, DOS_TIME, DOS_DATE, crc, len(data), len(data))
+        offset, central_extra = len(body), extra
+        if zip64_offsets:
+            offset, central_extra = 0xFFFFFFFF, extra + struct.pack("<HHQ", 1, 8, len(body))
+        central += struct.pack("<IH", 0x02014B50, 45) + head + struct.pack(
+            "<HHHHHII", len(name), len(central_extra), 0, 0, 0, 0x20, offset) + name + central_extra
+        body += struct.pack("<I", 0x04034B50) + head + struct.pack("<HH", len(name), len(extra)) + name + extra + data
+    end = struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, len(members), len(members), len(central), len(body), 0)
+    return body + central + end
+
+
+def method_zips(out):
+    """Sound archives whose members use methods the reader lists but does not extract."""
+    with zipfile.ZipFile(os.path.join(out, "lzma.zip"), "w", zipfile.ZIP_LZMA) as z:
+        z.writestr(info("readme.txt", method=zipfile.ZIP_LZMA), README)
+        z.writestr(info("docs/", attributes=(0o40755 << 16) | 0x10, method=zipfile.ZIP_LZMA), b"")
+        z.writestr(info("docs/big.txt", method=zipfile.ZIP_LZMA), b"compressed with LZMA " * 2000)
+    aes = struct.pack("<HHH2sBH", 0x9901, 7, 2, b"AE", 3, 8)   # AE-2, AES-256, then deflated
+    open(os.path.join(out, "methods.zip"), "wb").write(hand_zip([
+        ("stored.txt", b"stored as it is", 0, 0, b""),
+        ("deflate64.bin", b"deflate64 bytes" * 10, 9, 0, b""),
+        ("ppmd.txt", b"ppmd bytes", 98, 0, b""),
+        ("aes.txt", b"aes bytes" * 3, 99, 1, aes),
+        ("crypt.txt", b"zipcrypto bytes", 8, 1, b""),
+        ("bzip2.txt", b"bzip2 bytes", 12, 0, b""),
+    ]))
+    # A stub before the archive (as a self-extracting program has); and with it, local headers found
+    # through ZIP64 blocks.
+    members = [("first.txt", b"first member", 0, 0, b""), ("second.txt", b"second member", 0, 0, b"")]
+    open(os.path.join(out, "stub.zip"), "wb").write(b"MZ stub " * 64 + hand_zip(members))
+    open(os.path.join(out, "zip64offsets.zip"), "wb").write(b"MZ stub " * 64 + hand_zip(members, zip64_offsets=True))
+
+
 def many_member_cabinet(count=65535):
     """An uncompressed cabinet of count one-byte members "f00000.txt"... in one folder."""
     names = [("f%05d.txt" % i).encode() + b"\0" for i in range(count)]
@@ -212,6 +253,7 @@ def main():
     plain_zip(out)
     hostile_zip(out)
     damaged_zips(out)
+    method_zips(out)
     gzip_files(out)
     tar_files(out)
     cabinet(out)

@@ -3,6 +3,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "platform/os/library_win32.h"
 #include "preview/archive/archive_text.h"
 #include "preview/archive/archive_time.h"
 #include "preview/archive/unrar_api.h"
@@ -44,7 +45,7 @@ RarArchive::RarArchive() { LoadUnrar(); }
 RarArchive::~RarArchive() { FreeUnrar(); }
 
 void RarArchive::LoadUnrar() {
-  m_library = ::LoadLibraryW(L"unrar.dll");
+  m_library = os::LoadProgramOrSystemLibrary(L"unrar.dll");
   m_libraryMissing = m_library == nullptr;
   if (m_libraryMissing) m_lastError = "Load Error: unrar.dll could not be loaded";
 }

@@ -172,6 +172,12 @@ int TarGzArchive::GetZipMember(int32_t index, ArchiveMember* member) {
   if (zip_ == nullptr) return 0;
   ZipEntry entry;
   if (ZipGetItem(zip_, index, &entry) != kZipOk || index < 0) return Fail(kTextNoFileAt);
+  // A sound item in a method this reader does not have is not called damaged: the message says which.
+  if (!ZipCanExtract(entry)) {
+    lastError_ = "Could not unzip file at the specified position from the archive: " + ZipMethodText(entry) +
+                 " is not supported !";
+    return 0;
+  }
   // The size comes from the archive: checked before anything is allocated for it.
   if (entry.uncompressedSize < 0 || static_cast<uint64_t>(entry.uncompressedSize) > kMaxArchiveData) {
     return Fail(kTextNoUnzip);

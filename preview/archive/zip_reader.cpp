@@ -21,6 +21,15 @@ constexpr uint32_t kCopyBlock = 16384;
 constexpr uint32_t kUnixHost = 3;
 constexpr uint32_t kUtf8NameFlag = 0x800;
 constexpr uint32_t kCentralHeaderSize = 46;  // before its name, extra field and comment
+constexpr uint32_t kLocalHeaderSize = 30;    // before its name and extra field
+constexpr uint32_t kCentralSignature = 0x02014B50, kLocalSignature = 0x04034B50;
+constexpr uint32_t kEncryptedFlag = 0x1, kSizesAfterDataFlag = 0x8;
+constexpr uint16_t kZip64Block = 0x0001;
+constexpr uint32_t kStored = 0, kDeflated = 8;
+
+uint32_t Le16(const uint8_t* p) { return p[0] | (p[1] << 8); }
+uint32_t Le32(const uint8_t* p) { return Le16(p) | (static_cast<uint32_t>(Le16(p + 2)) << 16); }
+uint64_t Le64(const uint8_t* p) { return Le32(p) | (static_cast<uint64_t>(Le32(p + 4)) << 32); }
 
 // minizip's view of a ZipSource: the "file name" it opens is the source itself.
 voidpf SourceOpen(voidpf, const void* source, int) { return const_cast<void*>(source); }
@@ -79,6 +88,13 @@ class UnzipReader {
   void CloseOpenItem();
   // Finds the central header of every item the directory holds.
   void ReadDirectory(uint64_t claimed);
+  // size bytes at offset from the start of the data; false when they are not all there.
+  bool ReadAt(uint64_t offset, void* buffer, uint32_t size);
+  // Where the item's local header says its extra field is, once the header's own 30 bytes agree with
+  // the central directory (as minizip's check, for every method: the listing never decompresses).
+  uint32_t CheckLocalHeader(int32_t index, const unz_file_info64& info, uint64_t* extraOffset, uint32_t* extraSize);
+  // The local header's offset from the central header, its ZIP64 block when the 32 bits overflow.
+  bool LocalHeaderOffset(int32_t index, uint64_t* offset);
   // Moves minizip to the item and fills the cache; kZipOk or why not.
   uint32_t LoadItem(int32_t index);
   uint32_t ExtractToFile(os::File* file);
@@ -87,6 +103,7 @@ class UnzipReader {
 
   ZipSource source_;
   unzFile zip_ = nullptr;
+  uint64_t base_ = 0;  // bytes before the archive (a self-extracting program), as minizip counts them
   std::vector<ZPOS64_T> directory_;  // where each item's central header is
   ZipDirectoryState state_;
   int32_t count_ = 0;
@@ -136,6 +153,61 @@ uint32_t UnzipReader::Open(const void* source, uint32_t length, uint32_t kind) {
     return kZipNotZip;
   }
   ReadDirectory(info.number_entry);
+  if (count_ > 0) {
+    // minizip reads a central header at its offset plus the bytes before the archive, which it keeps to
+    // itself: its first seek for one tells how many there are.
+    source_.MarkSeeks();
+    uint64_t seek = 0;
+    if (unzSetOffset64(zip_, directory_[0]) == UNZ_OK && source_.FirstSeekSinceMark(&seek) && seek >= directory_[0])
+      base_ = seek - directory_[0];
+    current_ = -1;
+  }
+  return kZipOk;
+}
+
+bool UnzipReader::ReadAt(uint64_t offset, void* buffer, uint32_t size) {
+  return source_.Seek(offset, ZipSource::kFromStart) && source_.Read(buffer, size) == size;
+}
+
+bool UnzipReader::LocalHeaderOffset(int32_t index, uint64_t* offset) {
+  const uint64_t at = base_ + directory_[static_cast<size_t>(index)];
+  uint8_t central[kCentralHeaderSize];
+  if (!ReadAt(at, central, sizeof central) || Le32(central) != kCentralSignature) return false;
+  *offset = Le32(central + 42);
+  if (*offset != 0xFFFFFFFF) return true;
+  // The 64-bit values follow in the ZIP64 block, each only where its 32-bit field overflowed.
+  const uint32_t nameSize = Le16(central + 28), extraSize = Le16(central + 30);
+  std::vector<uint8_t> extra(extraSize);
+  if (extra.empty() || !ReadAt(at + kCentralHeaderSize + nameSize, extra.data(), extraSize)) return false;
+  for (uint32_t p = 0; p + 4 <= extraSize;) {
+    const uint32_t id = Le16(&extra[p]), size = Le16(&extra[p + 2]);
+    if (id == kZip64Block) {
+      const uint32_t skip = (Le32(central + 24) == 0xFFFFFFFF ? 8 : 0) + (Le32(central + 20) == 0xFFFFFFFF ? 8 : 0);
+      if (skip + 8 > size || p + 4 + skip + 8 > extraSize) return false;
+      *offset = Le64(&extra[p + 4 + skip]);
+      return true;
+    }
+    p += 4 + size;
+  }
+  return false;
+}
+
+uint32_t UnzipReader::CheckLocalHeader(int32_t index, const unz_file_info64& info, uint64_t* extraOffset,
+                                       uint32_t* extraSize) {
+  uint64_t offset = 0;
+  uint8_t local[kLocalHeaderSize];
+  if (!LocalHeaderOffset(index, &offset) || offset > UINT64_MAX / 2 - base_ || !ReadAt(base_ + offset, local, sizeof local))
+    return kZipLocalHeader;
+  const bool sizesAfter = (Le16(local + 6) & kSizesAfterDataFlag) != 0;
+  const auto agrees = [sizesAfter](uint32_t local32, uint64_t central, bool overflowAllowed) {
+    return sizesAfter || (overflowAllowed && local32 == 0xFFFFFFFF) || local32 == central;
+  };
+  if (Le32(local) != kLocalSignature || Le16(local + 8) != info.compression_method ||
+      !agrees(Le32(local + 14), info.crc, false) || !agrees(Le32(local + 18), info.compressed_size, true) ||
+      !agrees(Le32(local + 22), info.uncompressed_size, true) || Le16(local + 26) != info.size_filename)
+    return kZipLocalHeader;
+  *extraOffset = base_ + offset + kLocalHeaderSize + info.size_filename;
+  *extraSize = Le16(local + 28);
   return kZipOk;
 }
 
@@ -197,14 +269,14 @@ uint32_t UnzipReader::LoadItem(int32_t index) {
   unz_file_info64 info{};
   char name[261] = {};
   if (unzGetCurrentFileInfo64(zip_, &info, name, 260, nullptr, 0, nullptr, 0) != UNZ_OK) return kZipBadArgument;
-  // Opening the item checks its local header against the central directory.
-  if (unzOpenCurrentFile(zip_) != UNZ_OK) return kZipLocalHeader;
-  const int extraSize = unzGetLocalExtrafield(zip_, nullptr, 0);
-  std::vector<uint8_t> extra(extraSize > 0 ? static_cast<size_t>(extraSize) : 0);
-  const int extraRead =
-      extra.empty() ? 0 : unzGetLocalExtrafield(zip_, extra.data(), static_cast<unsigned>(extra.size()));
-  unzCloseCurrentFile(zip_);
-  if (extraSize < 0 || extraRead != static_cast<int>(extra.size())) return kZipExtraField;
+  // The local header is checked by its own bytes: opening the item would also refuse every method the
+  // library cannot decompress, and such items are sound.
+  uint64_t extraOffset = 0;
+  uint32_t extraSize = 0;
+  const uint32_t checked = CheckLocalHeader(index, info, &extraOffset, &extraSize);
+  if (checked != kZipOk) return checked;
+  std::vector<uint8_t> extra(extraSize);
+  if (!extra.empty() && !ReadAt(extraOffset, extra.data(), extraSize)) return kZipExtraField;
 
   ZipEntry entry;
   entry.index = index;
@@ -219,6 +291,8 @@ uint32_t UnzipReader::LoadItem(int32_t index) {
                                                           static_cast<uint16_t>(info.dosDate & 0xFFFF));
   entry.accessTime = entry.creationTime = entry.modificationTime = dos;
   ReadZipExtendedTimes(extra.data(), static_cast<uint32_t>(extra.size()), &entry);
+  entry.method = static_cast<uint16_t>(info.compression_method);
+  entry.encrypted = (info.flag & kEncryptedFlag) != 0;
   cached_ = entry;
   cachedIndex_ = index;
   return kZipOk;
@@ -238,6 +312,7 @@ uint32_t UnzipReader::GetItem(int32_t index, ZipEntry* entry) {
 }
 
 uint32_t UnzipReader::ExtractToFile(os::File* file) {
+  if (!ZipCanExtract(cached_)) return kZipUnsupportedMethod;
   if (unzOpenCurrentFile(zip_) != UNZ_OK) return kZipReadWriteFailed;
   std::vector<uint8_t> block(kCopyBlock);
   uint64_t total = 0;
@@ -268,6 +343,7 @@ uint32_t UnzipReader::ExtractToName(const char16_t* name) {
     CreatePathDirectories(root_, relative + u'\\');
     return kZipOk;
   }
+  if (!ZipCanExtract(cached_)) return kZipUnsupportedMethod;
   CreatePathDirectories(root_, relative);
   const std::u16string path = root_ + relative;
   os::File file;
@@ -292,6 +368,7 @@ uint32_t UnzipReader::ReadIntoMemory(int32_t index, void* buffer, uint32_t lengt
     if (index < 0 || index >= count_) return kZipBadArgument;
     const uint32_t loaded = LoadItem(index);
     if (loaded != kZipOk) return loaded;
+    if (!ZipCanExtract(cached_)) return kZipUnsupportedMethod;
     if (unzOpenCurrentFile(zip_) != UNZ_OK) return kZipDecompressFailed;
     openItem_ = index;
     openRead_ = 0;
@@ -378,6 +455,26 @@ uint32_t ZipCloseReader(ZipHandle* handle) {
 }
 
 bool ZipIsReaderHandle(const ZipHandle* handle) { return handle == nullptr || handle->kind == kReaderKind; }
+
+bool ZipCanExtract(const ZipEntry& entry) {
+  return !entry.encrypted && (entry.method == kStored || entry.method == kDeflated);
+}
+
+std::string ZipMethodText(const ZipEntry& entry) {
+  if (ZipCanExtract(entry)) return std::string();
+  if (entry.method == kStored || entry.method == kDeflated) return "encryption";
+  struct Known {
+    uint16_t method;
+    const char* name;
+  };
+  static const Known kKnown[] = {{1, "Shrink"}, {6, "Implode"},    {9, "Deflate64"}, {12, "BZIP2"},
+                                 {14, "LZMA"},  {93, "Zstandard"}, {95, "XZ"},       {96, "JPEG"},
+                                 {97, "WavPack"}, {98, "PPMd"},    {99, "AES encryption"}};
+  const std::string number = std::to_string(entry.method);
+  for (const Known& known : kKnown)
+    if (known.method == entry.method) return known.name + std::string(" (method ") + number + ")";
+  return "method " + number;
+}
 
 uint32_t ZipItemAttributes(uint32_t external, uint32_t versionMadeBy) {
   uint32_t attributes = kZipAttrNormal;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/os/os.h"
 
@@ -15,6 +16,7 @@ enum ZipResult : uint32_t {
   kZipMoreData = 0x600,          // extraction into memory filled the buffer; more data may follow
   kZipLocalHeader = 0x700,       // the item's local header disagrees with the central directory
   kZipExtraField = 0x800,        // the item's local extra field could not be read
+  kZipUnsupportedMethod = 0x900, // the item is compressed or encrypted in a way this reader cannot undo
   kZipNotZip = 0x1000,           // the data are not a ZIP archive
   kZipBadArgument = 0x10000,
   kZipNotReader = 0x80000,
@@ -47,7 +49,15 @@ struct ZipEntry {
   int64_t compressedSize = 0;
   int64_t uncompressedSize = 0;
   uint32_t utcTimes = 0;  // kZipUtc... bits: the times taken from the "UT" block, which are UTC
+  uint16_t method = 0;    // the compression method (0 stored, 8 deflated, 14 LZMA, 99 AES encryption, ...)
+  bool encrypted = false;
 };
+
+// Only stored and deflated items without encryption are extracted; the others are listed all the same.
+bool ZipCanExtract(const ZipEntry& entry);
+// What stands in the way of extracting an item, for a message: "LZMA (method 14)", "AES encryption
+// (method 99)", "encryption"; "" for an item that can be extracted.
+std::string ZipMethodText(const ZipEntry& entry);
 
 struct ZipHandle;
 
@@ -67,7 +77,8 @@ uint32_t ZipGetDirectoryState(ZipHandle* handle, ZipDirectoryState* state);
 // a name with "..", a leading separator or a drive is refused (kZipCreateFailed) and nothing is written.
 // The file gets the item's times and its read-only, hidden, system and archive bits. Kind 1 writes to
 // the caller's open file (open for writing) and gives it the item's times.
-// Kind 3 reads the next length bytes of the item; got (optional) receives how many came.
+// Kind 3 reads the next length bytes of the item; got (optional) receives how many came. An item that
+// cannot be extracted (ZipCanExtract) gives kZipUnsupportedMethod and nothing is written.
 uint32_t ZipUnzipItem(ZipHandle* handle, int32_t index, const void* destination, uint32_t length, uint32_t kind,
                       uint32_t* got = nullptr);
 uint32_t ZipCloseReader(ZipHandle* handle);

@@ -47,6 +47,11 @@ uint32_t ZipSource::Read(void* buffer, uint32_t size) {
 }
 
 bool ZipSource::Seek(uint64_t offset, Origin origin) {
+  if (marked_ && origin == kFromStart) {
+    marked_ = false;
+    markedSeek_ = true;
+    seekSinceMark_ = offset;
+  }
   if (isFile_) {
     if (origin == kFromStart) {
       if (offset > UINT64_MAX / 2 - start_) return false;

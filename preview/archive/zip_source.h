@@ -23,6 +23,12 @@ class ZipSource {
   bool Seek(uint64_t offset, Origin origin);
   uint64_t Tell() const;
   bool HasError() const { return error_; }
+  // Remembers the next seek from the start from now on; FirstSeekSinceMark gives where it went.
+  void MarkSeeks() { marked_ = true, markedSeek_ = false; }
+  bool FirstSeekSinceMark(uint64_t* offset) const {
+    if (markedSeek_) *offset = seekSinceMark_;
+    return markedSeek_;
+  }
 
  private:
   bool isFile_ = false;
@@ -33,4 +39,6 @@ class ZipSource {
   const uint8_t* memory_ = nullptr;
   uint64_t length_ = 0;
   uint64_t position_ = 0;
+  bool marked_ = false, markedSeek_ = false;
+  uint64_t seekSinceMark_ = 0;
 };

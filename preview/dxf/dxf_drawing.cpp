@@ -1,7 +1,9 @@
 #include "preview/dxf/dxf_drawing.h"
 
+#include "platform/os/library_win32.h"
+
 DxfDrawing::DxfDrawing() {
-  m_module = ::LoadLibraryW(L"DXF.dll");
+  m_module = os::LoadProgramOrSystemLibrary(L"DXF.dll");
   if (m_module == nullptr) {
     m_loaded = 0;
     return;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "preview/address_reach.h"
+
 namespace htmlview {
 namespace {
 
@@ -117,21 +119,7 @@ PostTarget SplitPostUrl(std::u16string_view url) {
   return t;
 }
 
-std::u16string FileUrlPath(std::u16string_view url) {
-  if (!StartsWithNoCase(url, u"file://")) return {};
-  std::u16string path(url.substr(7));
-  std::replace(path.begin(), path.end(), u'/', u'\\');
-  // "file:///C:\x" and "file://\C:\x" both name C:\x.
-  if (path.size() >= 3 && path[0] == u'\\' && path[2] == u':') path.erase(0, 1);
-  return path;
-}
-
-bool IsRefusedPictureUrl(std::u16string_view url) {
-  if (!StartsWithNoCase(url, u"file:")) return false;
-  if (!StartsWithNoCase(url, u"file://")) return true;
-  const std::u16string path = FileUrlPath(url);
-  return StartsWithNoCase(path, u"\\\\") || StartsWithNoCase(path, u"\\??\\");
-}
+std::u16string FileUrlPath(std::u16string_view url) { return preview::FileUrlPath(url); }
 
 std::u16string ReadingStatus(long long bytes, long long total) {
   if (total < 1) return Ascii("Reading " + std::to_string(bytes));

@@ -58,13 +58,8 @@ struct PostTarget {
 // Where a form is posted; a port in the URL is used, else 80 (443 for "https").
 PostTarget SplitPostUrl(std::u16string_view url);
 
-// The path of a "file://" URL ("file://" and any further slashes taken off, "/" as "\"), or "" when the
-// URL is not one.
+// The path of a "file://" URL, or "" when the URL is not one (see preview::FileUrlPath).
 std::u16string FileUrlPath(std::u16string_view url);
-// True for a picture URL the viewer fetches nothing from: a "file:" URL that is not "file://", or whose
-// path names a network share or a device ("\\host\share", "\\?\", "\\.\", "\??\"). Opening a share
-// makes the system connect with the user's credentials, and a host that does not answer holds the fetch.
-bool IsRefusedPictureUrl(std::u16string_view url);
 
 // "Reading n" without a known length, else "Reading n of total".
 std::u16string ReadingStatus(long long bytes, long long total);

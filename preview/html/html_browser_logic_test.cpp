@@ -63,15 +63,6 @@ TEST(HtmlBrowserLogicTest, FilePathsAndStatusTexts) {
   EXPECT_EQ(FileUrlPath(u"file://C:\\t\\a.html"), u"C:\\t\\a.html");
   EXPECT_EQ(FileUrlPath(u"file:///C:/t/a.html"), u"C:\\t\\a.html");
   EXPECT_EQ(FileUrlPath(u"http://h/"), u"");
-  // Pictures on the local disk are fetched; on shares and devices, or through odd file URLs, not.
-  EXPECT_FALSE(IsRefusedPictureUrl(u"file://C:\\t\\a.gif"));
-  EXPECT_FALSE(IsRefusedPictureUrl(u"file:///C:/t/a.gif"));
-  EXPECT_FALSE(IsRefusedPictureUrl(u"http://h/a.gif"));
-  for (const char16_t* url : {u"file://\\\\host\\share\\x.gif", u"file:////host/share/x.gif",
-                              u"FILE://\\\\?\\UNC\\host\\s\\x.gif", u"file://\\\\.\\pipe\\x",
-                              u"file://\\??\\UNC\\host\\s\\x.gif", u"file:\\\\host\\share\\x.gif",
-                              u"file:/host/share/x.gif"})
-    EXPECT_TRUE(IsRefusedPictureUrl(url)) << std::string(url, url + std::u16string_view(url).size());
   EXPECT_EQ(ReadingStatus(1200, 0), u"Reading 1200");
   EXPECT_EQ(ReadingStatus(1200, 5000), u"Reading 1200 of 5000");
   EXPECT_EQ(ReadyStatus(12, 1, 2, 3), u"Ready, items:12, images:1, links:2, level:3");

@@ -450,7 +450,7 @@ TEST(HtmlBrowserViewTest, TheBrowserControlIsToldToRunNothingOfThePage) {
   const long flags = DownloadControl(static_cast<IOleClientSite*>(view->Site()));
   ASSERT_NE(flags, -1);
   for (long forbidden : {DLCTL_NO_SCRIPTS, DLCTL_NO_JAVA, DLCTL_NO_RUNACTIVEXCTLS, DLCTL_NO_DLACTIVEXCTLS,
-                         DLCTL_NO_BEHAVIORS})
+                         DLCTL_NO_BEHAVIORS, DLCTL_NO_CLIENTPULL, DLCTL_FORCEOFFLINE})
     EXPECT_EQ(flags & forbidden, forbidden) << std::hex << forbidden;
   // Pictures still show.
   EXPECT_EQ(flags & DLCTL_DLIMAGES, DLCTL_DLIMAGES);
@@ -458,6 +458,46 @@ TEST(HtmlBrowserViewTest, TheBrowserControlIsToldToRunNothingOfThePage) {
   InPlaceControlSite* other = new InPlaceControlSite(view->m_hWnd);
   EXPECT_EQ(DownloadControl(static_cast<IOleClientSite*>(other)), -1);
   other->Release();
+  harness::PumpFor(100);
+}
+
+// What the security manager a site offers answers for an action on url, and the zone it puts url in: the
+// policy (3 disallowed), 1 when it leaves the answer to the system, -1 without a manager.
+std::pair<long, long> SecurityAnswer(IUnknown* site, const wchar_t* url) {
+  IServiceProvider* services = nullptr;
+  if (FAILED(site->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(&services))) || services == nullptr)
+    return {-1, -1};
+  IInternetSecurityManager* manager = nullptr;
+  const HRESULT found = services->QueryService(SID_SInternetSecurityManager, IID_IInternetSecurityManager,
+                                               reinterpret_cast<void**>(&manager));
+  services->Release();
+  if (FAILED(found) || manager == nullptr) return {-1, -1};
+  DWORD policy = URLPOLICY_ALLOW;
+  const HRESULT hr = manager->ProcessUrlAction(url, URLACTION_HTML_SUBFRAME_NAVIGATE, reinterpret_cast<BYTE*>(&policy),
+                                               sizeof policy, nullptr, 0, PUAF_DEFAULT, 0);
+  DWORD zone = 0;
+  const HRESULT mapped = manager->MapUrlToZone(url, &zone, 0);
+  manager->Release();
+  return {hr == INET_E_DEFAULT_ACTION ? 1 : static_cast<long>(policy), mapped == INET_E_DEFAULT_ACTION ? 1 : static_cast<long>(zone)};
+}
+
+TEST(HtmlBrowserViewTest, TheBrowserControlsSiteRefusesEveryAddressOutsideTheMachine) {
+  previewtest::TempFile page(L"browser_links.htm", "<a href=\"http://example.com/\">away</a>");
+  previewtest::PaneWindow w(500, 360);
+  w.frame->m_bNoFileSelected = 0;
+  w.Preview(page.Path(), _T(".htm"));
+  auto* view = dynamic_cast<CHtml_View*>(w.pane->SlotView(PreviewSlot::kHtml));
+  ASSERT_NE(view, nullptr);
+  ASSERT_NE(view->Site(), nullptr);
+  IUnknown* site = static_cast<IOleClientSite*>(view->Site());
+  const std::wstring local = L"file:///" + std::wstring(page.Path());
+  EXPECT_EQ(SecurityAnswer(site, local.c_str()), std::make_pair(1L, 1L));  // the system's own answer
+  EXPECT_EQ(SecurityAnswer(site, L"about:blank"), std::make_pair(1L, 1L));
+  for (const wchar_t* outside : {L"http://example.com/", L"https://example.com/a.png", L"ftp://example.com/a",
+                                 L"file:////host/share/a.htm", L"\\\\host\\share\\a.htm", L"file://\\\\.\\pipe\\x",
+                                 L"mk:@MSITStore:\\\\host\\s\\a.chm::/a.htm"})
+    EXPECT_EQ(SecurityAnswer(site, outside), std::make_pair(static_cast<long>(URLPOLICY_DISALLOW), static_cast<long>(URLZONE_UNTRUSTED)))
+        << outside;
   harness::PumpFor(100);
 }
 
@@ -615,11 +655,36 @@ TEST_F(HtmlPreviewTest, ADamagedPageShowsItsTextOnTheWhitePage) {
   EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview_html_damaged").empty());
 }
 
+// A pipe whose server never writes (a read from it would wait for ever), with one instance: it takes a
+// client only when no other client has come to it.
+class SilentPipe {
+ public:
+  explicit SilentPipe(const wchar_t* name) : name_(std::wstring(L"\\\\.\\pipe\\") + name) {
+    pipe_ = CreateNamedPipeW(name_.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr);
+  }
+  ~SilentPipe() { Close(); }
+  bool Made() const { return pipe_ != INVALID_HANDLE_VALUE; }
+  // True when a client can still come, so nobody came before.
+  bool NeverOpened(DWORD& error) {
+    HANDLE client = CreateFileW(name_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    error = client == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    if (client != INVALID_HANDLE_VALUE) CloseHandle(client);
+    return client != INVALID_HANDLE_VALUE;
+  }
+  // Ends a read that waits on it, so a failure cannot hang the test.
+  void Close() {
+    if (pipe_ != INVALID_HANDLE_VALUE) CloseHandle(pipe_);
+    pipe_ = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  std::wstring name_;
+  HANDLE pipe_ = INVALID_HANDLE_VALUE;
+};
+
 TEST_F(HtmlPreviewTest, APictureNamingAPipeIsNeverOpenedAndIsAWhiteRectangleOnAReadyPage) {
-  // A pipe whose server never writes: a read from it would wait for ever.
-  HANDLE pipe = CreateNamedPipeW(L"\\\\.\\pipe\\dorvane_html_silent", PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
-                                 4096, 4096, 0, nullptr);
-  ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+  SilentPipe pipe(L"dorvane_html_silent");
+  ASSERT_TRUE(pipe.Made());
   previewtest::TempFile page(L"pipe_picture.html",
                              "<title>Pipe</title><body bgcolor=\"#E0E8D0\"><p>Before the picture</p>"
                              "<img src=\"file://\\\\.\\pipe\\dorvane_html_silent\"><p>After it</p>");
@@ -628,12 +693,10 @@ TEST_F(HtmlPreviewTest, APictureNamingAPipeIsNeverOpenedAndIsAWhiteRectangleOnAR
   const bool ready = browser && harness::WaitUntil([] { return StatusText().rfind(L"Ready", 0) == 0; });
   const htmlview::HtmlElement* image = browser ? FirstImage(browser->Document().elements) : nullptr;
   const previewtest::Grab grab = previewtest::GrabClient(CCustomHTMLViewer::Canvas());
-  // The pipe's one instance takes a client only when no other client has come to it.
-  HANDLE client = CreateFileW(L"\\\\.\\pipe\\dorvane_html_silent", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  const DWORD clientError = client == INVALID_HANDLE_VALUE ? GetLastError() : 0;
-  if (client != INVALID_HANDLE_VALUE) CloseHandle(client);
-  CloseHandle(pipe);  // ends a read that waits on it, so a failure here cannot hang the test
-  EXPECT_NE(client, INVALID_HANDLE_VALUE) << "the viewer opened the pipe; error " << clientError;
+  DWORD clientError = 0;
+  const bool neverOpened = pipe.NeverOpened(clientError);
+  pipe.Close();
+  EXPECT_TRUE(neverOpened) << "the viewer opened the pipe; error " << clientError;
   ASSERT_TRUE(ready);
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->width, htmlview::kPlaceholderWidth);
@@ -642,6 +705,57 @@ TEST_F(HtmlPreviewTest, APictureNamingAPipeIsNeverOpenedAndIsAWhiteRectangleOnAR
     for (int x = image->x; x < image->x + image->width; ++x) white += grab.At(x, y) == RGB(255, 255, 255);
   EXPECT_EQ(white, htmlview::kPlaceholderWidth * htmlview::kPlaceholderHeight);
   EXPECT_EQ(grab.At(image->x + image->width + 1, image->y + 20), RGB(0xE0, 0xE8, 0xD0));
+}
+
+TEST_F(HtmlPreviewTest, LinksAndGetFormsNamingADeviceOrAShareAreNeverOpened) {
+  // Each way a page names the pipe: a link to it in two spellings, and a "get" form whose action it is.
+  SilentPipe pipe(L"dorvane_html_link");
+  ASSERT_TRUE(pipe.Made());
+  previewtest::TempFile page(L"device_links.html",
+                             "<title>Devices</title><p><a href=\"file://\\\\.\\pipe\\dorvane_html_link\">one</a></p>"
+                             "<p><a href=\"file:////./pipe/dorvane_html_link\">two</a></p>"
+                             "<p><a href=\"file:////nohost.invalid/share/page.html\">three</a></p>"
+                             "<form action=\"file://\\\\.\\pipe\\dorvane_html_link\" method=get>"
+                             "<input type=text name=q value=v><input type=submit value=Go></form>");
+  ASSERT_NO_FATAL_FAILURE(Show(page.Path()));
+  for (int link = 0; link < 3; ++link) {
+    POINT at{};
+    ASSERT_TRUE(LinkPoint(browser->Document().elements, link, at)) << link;
+    harness::Click(CCustomHTMLViewer::Canvas(), at);
+    harness::PumpFor(20);
+  }
+  SubmitByButton(browser, Control(L"Go"));
+  browser->Navigate(u"\\\\.\\pipe\\dorvane_html_link");
+  harness::PumpFor(50);
+  DWORD clientError = 0;
+  const bool neverOpened = pipe.NeverOpened(clientError);
+  pipe.Close();
+  EXPECT_TRUE(neverOpened) << "the viewer opened the pipe; error " << clientError;
+  // Nothing came: the page, its history and its controls stay.
+  EXPECT_EQ(Title(), L"Devices");
+  EXPECT_EQ(browser->History().RowCount(), 1);
+  EXPECT_EQ(browser->Controls().RowCount(), 2);
+}
+
+TEST_F(HtmlPreviewTest, AFormWhoseActionIsASubmitAddressSubmitsNothing) {
+  // Its action submits form 0, whose action submits form 0, ...: by a link to it and by its button.
+  previewtest::TempFile page(L"submit_loop.html",
+                             "<title>Loop</title><form action=\"Submit(0)://x\" method=get>"
+                             "<input type=text name=q value=v><input type=submit value=Go></form>"
+                             "<p><a href=\"Submit(0)://x\">submit</a></p>");
+  ASSERT_NO_FATAL_FAILURE(Show(page.Path()));
+  POINT at{};
+  ASSERT_TRUE(LinkPoint(browser->Document().elements, 0, at));
+  harness::Click(CCustomHTMLViewer::Canvas(), at);
+  harness::PumpFor(20);
+  SubmitByButton(browser, Control(L"Go"));
+  browser->Navigate(u"Submit(0)://x");
+  harness::PumpFor(50);
+  EXPECT_EQ(Title(), L"Loop");
+  EXPECT_EQ(browser->History().RowCount(), 1);
+  EXPECT_EQ(browser->Controls().RowCount(), 2);
+  EXPECT_TRUE(harness::StateOf(Control(L"Go")).visible);
+  EXPECT_TRUE(server.Requests().empty());
 }
 
 TEST_F(HtmlPreviewTest, APictureOfTooManyPixelsIsTheWhiteRectangle) {

@@ -24,11 +24,12 @@ END_MESSAGE_MAP()
 namespace {
 
 // What the browser control may do with a recovered page: show its text, pictures, videos and sounds, but
-// run none of its scripts, ActiveX controls, Java or behaviours (a page from a damaged disk is no page the
-// user chose to trust, and it is read from the local disk).
+// run none of its scripts, ActiveX controls, Java or behaviours, follow no refresh to another address, and
+// go to no network (a page from a damaged disk is no page the user chose to trust, and it is read from the
+// local disk). The site's security manager refuses every action on an address that leaves the machine.
 constexpr DWORD kPreviewDownloadControl = DLCTL_DLIMAGES | DLCTL_VIDEOS | DLCTL_BGSOUNDS | DLCTL_NO_SCRIPTS |
                                           DLCTL_NO_JAVA | DLCTL_NO_RUNACTIVEXCTLS | DLCTL_NO_DLACTIVEXCTLS |
-                                          DLCTL_NO_BEHAVIORS;
+                                          DLCTL_NO_BEHAVIORS | DLCTL_NO_CLIENTPULL | DLCTL_FORCEOFFLINE;
 
 INT_PTR CALLBACK OverlayProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG ? TRUE : FALSE; }
 

@@ -120,14 +120,26 @@ void HtmlBrowser::AfterNavigation() {
 }
 
 void HtmlBrowser::Navigate(const char16_t* target) {
+  // One navigation at a time: a click that arrives while a page is fetched or shown (a box of the system's
+  // pumps messages meanwhile) is dropped.
+  if (m_inNavigation) return;
+  const NavigationScope scope(m_inNavigation);
   const std::u16string url = target ? target : u"";
-  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
-  m_statusText[0] = 0;
+  ShowWaiting();
   int formIndex = -1;
   if (IsSubmitUrl(url, formIndex)) {
-    SubmitForm(formIndex, nullptr, 0);
+    Submit(formIndex, nullptr, 0);
     return;
   }
+  Open(url);
+}
+
+void HtmlBrowser::ShowWaiting() {
+  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+  m_statusText[0] = 0;
+}
+
+void HtmlBrowser::Open(const std::u16string& url) {
   RememberScrollPosition();
   if (IsPictureUrl(url)) {
     if (m_hwndAddress) SetWindowTextW(m_hwndAddress, W(url));
@@ -197,7 +209,6 @@ char16_t* HtmlBrowser::FetchText(const char16_t* url, bool navigating, int* outB
 char16_t* HtmlBrowser::ReadText(const char16_t* url, int* outByteCount) { return FetchText(url, false, outByteCount); }
 
 uint8_t* HtmlBrowser::ReadBinary(const char16_t* url, int* outByteCount) {
-  if (IsRefusedPictureUrl(url ? url : u"")) return nullptr;  // shown as the placeholder
   FetchOptions options;
   // The page's URL belongs to the user-interface thread; image fetches send no referrer.
   options.cancel = &m_imageFetches;

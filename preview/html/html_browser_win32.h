@@ -58,7 +58,8 @@ class HtmlBrowser : public HtmlBrowserCallbacks {
   LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void Relayout();
   void DestroyControls();
-  // formIndex -1: the form of the push button (window and id) that was clicked.
+  // formIndex -1: the form of the push button (window and id) that was clicked. Does nothing while a
+  // navigation runs.
   void SubmitForm(int formIndex, HWND button, int buttonId);
   void ShowReadProgress(long long bytes, long long total);
 
@@ -69,6 +70,23 @@ class HtmlBrowser : public HtmlBrowserCallbacks {
   HtmlDocument& Document() { return *m_document; }
 
  private:
+  // Sets the flag for the life of a navigation or a submission.
+  class NavigationScope {
+   public:
+    explicit NavigationScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~NavigationScope() { flag_ = false; }
+    NavigationScope(const NavigationScope&) = delete;
+    NavigationScope& operator=(const NavigationScope&) = delete;
+
+   private:
+    bool& flag_;
+  };
+  // Shows the page at url (a picture URL on a page of its own), or leaves everything as it was when
+  // nothing came.
+  void Open(const std::u16string& url);
+  // The wait cursor, and no ready text to come back to.
+  void ShowWaiting();
+  void Submit(int formIndex, HWND button, int buttonId);
   // A page fetch when navigating follows redirections and records where it ended in m_currentUrl.
   char16_t* FetchText(const char16_t* url, bool navigating, int* outByteCount);
   void ShowPage(const std::u16string& text, const std::u16string& baseUrl);
@@ -112,6 +130,7 @@ class HtmlBrowser : public HtmlBrowserCallbacks {
   int m_parseShown = 0;  // the parse progress last shown
   int m_imagesShown = 0;  // the fetched pictures the last report taken counted
   std::atomic<bool> m_progressWaiting{false};  // a picture's read progress is posted and not yet shown
+  bool m_inNavigation = false;  // a navigation or a submission runs
   int m_fontSize = 15;
   char16_t m_fontFace[50] = u"Arial";
   DWORD m_uiThread;

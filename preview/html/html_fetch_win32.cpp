@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 
+#include "preview/address_reach.h"
 #include "preview/html/html_browser_logic.h"
 #include "preview/html/html_url.h"
 
@@ -260,6 +261,9 @@ char16_t* TakeReplyText(FetchResult& result, int* outByteCount) {
 
 bool FetchUrl(const std::u16string& url, const FetchOptions& options, FetchResult& result) {
   result = FetchResult{};
+  // A page, picture or form never opens a network share or a device: the system would connect with the
+  // user's credentials, and the window waits while the host or the device does not answer.
+  if (preview::NamesShareOrDevice(url)) return false;
   if (StartsWithNoCase(url, u"res://")) return FetchResource(url, result);
   if (StartsWithNoCase(url, u"file://")) return FetchFile(url, options, result);
   std::u16string current = url.substr(0, kMaxUrlLength);

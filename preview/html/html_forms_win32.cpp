@@ -169,6 +169,12 @@ std::u16string HtmlBrowser::ControlValue(int row) const {
 }
 
 void HtmlBrowser::SubmitForm(int formIndex, HWND button, int buttonId) {
+  if (m_inNavigation) return;
+  const NavigationScope scope(m_inNavigation);
+  Submit(formIndex, button, buttonId);
+}
+
+void HtmlBrowser::Submit(int formIndex, HWND button, int buttonId) {
   if (formIndex == -1) {
     for (int r = 0; r < m_controls.RowCount(); ++r) {
       if (ParseInteger(m_controls.GetCell(r, 3)) != kPushButton || RowWindow(m_controls, r) != button) continue;
@@ -192,7 +198,12 @@ void HtmlBrowser::SubmitForm(int formIndex, HWND button, int buttonId) {
   const std::u16string method = m_forms.GetCell(formIndex, 1);
   const std::u16string query = FormQuery(fields);
   if (EqualsNoCase(method, u"get")) {
-    Navigate(GetFormUrl(action, query).c_str());
+    const std::u16string target = GetFormUrl(action, query);
+    // An action that is itself a "Submit(" address would submit a form again, and that one again.
+    int again = -1;
+    if (IsSubmitUrl(target, again)) return;
+    ShowWaiting();
+    Open(target);
     return;
   }
   m_statusText[0] = 0;

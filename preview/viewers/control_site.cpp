@@ -1,5 +1,58 @@
 #include "preview/viewers/control_site.h"
 
+#include <cstring>
+
+#include "preview/address_reach.h"
+
+static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
+
+namespace {
+
+bool LeavesMachine(LPCWSTR url) {
+  return url != nullptr && preview::ReachesOutside(reinterpret_cast<const char16_t*>(url));
+}
+
+}  // namespace
+
+STDMETHODIMP LocalOnlySecurityManager::QueryInterface(REFIID riid, void** ppv) {
+  if (ppv == nullptr) return E_POINTER;
+  if (riid == IID_IUnknown || riid == IID_IInternetSecurityManager) {
+    *ppv = static_cast<IInternetSecurityManager*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *ppv = nullptr;
+  return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) LocalOnlySecurityManager::Release() {
+  const ULONG refs = --m_refs;
+  if (refs == 0) delete this;
+  return refs;
+}
+
+STDMETHODIMP LocalOnlySecurityManager::GetSecuritySite(IInternetSecurityMgrSite** site) {
+  if (site != nullptr) *site = nullptr;
+  return INET_E_DEFAULT_ACTION;
+}
+
+STDMETHODIMP LocalOnlySecurityManager::MapUrlToZone(LPCWSTR url, DWORD* zone, DWORD) {
+  if (!LeavesMachine(url)) return INET_E_DEFAULT_ACTION;
+  if (zone == nullptr) return E_POINTER;
+  *zone = URLZONE_UNTRUSTED;
+  return S_OK;
+}
+
+STDMETHODIMP LocalOnlySecurityManager::ProcessUrlAction(LPCWSTR url, DWORD, BYTE* policy, DWORD policySize, BYTE*,
+                                                        DWORD, DWORD, DWORD) {
+  if (!LeavesMachine(url)) return INET_E_DEFAULT_ACTION;
+  if (policy != nullptr && policySize >= sizeof(DWORD)) {
+    const DWORD disallow = URLPOLICY_DISALLOW;
+    std::memcpy(policy, &disallow, sizeof disallow);
+  }
+  return S_FALSE;  // the action is not allowed
+}
+
 STDMETHODIMP InPlaceControlSite::QueryInterface(REFIID riid, void** ppv) {
   if (riid == IID_IUnknown || riid == IID_IOleClientSite) {
     *ppv = static_cast<IOleClientSite*>(this);
@@ -7,6 +60,8 @@ STDMETHODIMP InPlaceControlSite::QueryInterface(REFIID riid, void** ppv) {
     *ppv = static_cast<IOleInPlaceSiteEx*>(this);
   } else if (riid == IID_IDispatch && m_downloadControl != 0) {
     *ppv = static_cast<IDispatch*>(this);
+  } else if (riid == IID_IServiceProvider) {
+    *ppv = static_cast<IServiceProvider*>(this);
   } else {
     *ppv = nullptr;
     return E_NOINTERFACE;
@@ -65,6 +120,16 @@ STDMETHODIMP InPlaceControlSite::Invoke(DISPID member, REFIID, LCID, WORD flags,
   result->vt = VT_I4;
   result->lVal = static_cast<LONG>(m_downloadControl);
   return S_OK;
+}
+
+STDMETHODIMP InPlaceControlSite::QueryService(REFGUID service, REFIID riid, void** ppv) {
+  if (ppv == nullptr) return E_POINTER;
+  *ppv = nullptr;
+  if (service != SID_SInternetSecurityManager) return E_NOINTERFACE;
+  auto* manager = new LocalOnlySecurityManager;
+  const HRESULT hr = manager->QueryInterface(riid, ppv);
+  manager->Release();
+  return hr;
 }
 
 bool InPlaceControl::Activate(IUnknown* control, HWND window, DWORD downloadControl) {

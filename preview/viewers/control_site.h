@@ -5,10 +5,40 @@
 #include <windows.h>
 #include <ocidl.h>
 #include <oleidl.h>
+#include <servprov.h>
+#include <urlmon.h>
+
+// The security manager a control finds through its site: every URL action on an address that leaves the
+// machine (a network protocol, a share, a device) is disallowed and such an address is in the restricted
+// zone; every other question gets the system's own answer. A file from a damaged disk is no file the user
+// chose to trust: a page, a playlist or a document must not make the program reach out. Reference-counted;
+// starts at 1.
+class LocalOnlySecurityManager final : public IInternetSecurityManager {
+ public:
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+  STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
+  STDMETHODIMP_(ULONG) Release() override;
+  STDMETHODIMP SetSecuritySite(IInternetSecurityMgrSite*) override { return INET_E_DEFAULT_ACTION; }
+  STDMETHODIMP GetSecuritySite(IInternetSecurityMgrSite** site) override;
+  STDMETHODIMP MapUrlToZone(LPCWSTR url, DWORD* zone, DWORD flags) override;
+  STDMETHODIMP GetSecurityId(LPCWSTR, BYTE*, DWORD*, DWORD_PTR) override { return INET_E_DEFAULT_ACTION; }
+  STDMETHODIMP ProcessUrlAction(LPCWSTR url, DWORD action, BYTE* policy, DWORD policySize, BYTE* context,
+                                DWORD contextSize, DWORD flags, DWORD reserved) override;
+  STDMETHODIMP QueryCustomPolicy(LPCWSTR, REFGUID, BYTE**, DWORD*, BYTE*, DWORD, DWORD) override {
+    return INET_E_DEFAULT_ACTION;
+  }
+  STDMETHODIMP SetZoneMapping(DWORD, LPCWSTR, DWORD) override { return INET_E_DEFAULT_ACTION; }
+  STDMETHODIMP GetZoneMappings(DWORD, IEnumString**, DWORD) override { return INET_E_DEFAULT_ACTION; }
+
+ private:
+  ULONG m_refs = 1;
+};
 
 // A site given download-control flags also answers the ambient property that web-browser controls read
-// them from (through IDispatch); any other site has no IDispatch.
-class InPlaceControlSite final : public IOleClientSite, public IOleInPlaceSiteEx, public IDispatch {
+// them from (through IDispatch); any other site has no IDispatch. Every site offers its control the
+// LocalOnlySecurityManager as a service.
+class InPlaceControlSite final : public IOleClientSite, public IOleInPlaceSiteEx, public IDispatch,
+                                 public IServiceProvider {
  public:
   explicit InPlaceControlSite(HWND window, DWORD downloadControl = 0)
       : m_window(window), m_downloadControl(downloadControl) {}
@@ -47,6 +77,8 @@ class InPlaceControlSite final : public IOleClientSite, public IOleInPlaceSiteEx
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
                       UINT*) override;
+  // IServiceProvider: the security manager.
+  STDMETHODIMP QueryService(REFGUID service, REFIID riid, void** ppv) override;
 
  private:
   ULONG m_refs = 1;

@@ -134,10 +134,11 @@ CString Format(const wchar_t* format, ...) {
   return CString(text);
 }
 
-// How many of a table's records the list shows: in a box when the row limit was reached, and on the
-// status bar.
+// How many of a table's records the list shows: in a box when the row limit was reached or records were
+// left out (a table of many fields stops at a number of values), and on the status bar.
 void ReportLoadedRecords(HWND owner, int loaded, int counted, int limit) {
-  ReportPartialPreview(owner, Format(L"Loaded %d of %d total records", loaded, counted), counted >= limit);
+  ReportPartialPreview(owner, Format(L"Loaded %d of %d total records", loaded, counted),
+                       counted >= limit || loaded < counted);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "platform/standins/dao_memory_engine.h"
 #include "preview/preview_test_support.h"
 #include "preview/viewers/database_views.h"
+#include "preview/viewers/dbf_table.h"
 #include "preview/viewers/dbf_test_writer.h"
 #include "res/resource.h"
 #include "ui/controls/status_list_ctrl.h"
@@ -91,6 +92,41 @@ TEST(DatabaseViews, ADbaseTableOfManyShortRecordsStopsAtTheRecordLimit) {
   EXPECT_EQ(list->GetItemText(9999, 0).ToUtf16(), u"10000");
   ASSERT_EQ(boxes.Log().size(), 1u);
   EXPECT_EQ(boxes.Log()[0].text, u"Loaded 10000 of 12000 total records");
+}
+
+TEST(DatabaseViews, ADbaseTableKeepsItsRowsInPlaceAndItsCellsBounded) {
+  // The first record deleted, a blank in its first field: every row in its place.
+  TempFile deleted(L"deleted first.dbf", DbfWriter()
+                                             .Field("NAME", 'C', 10)
+                                             .Field("AGE", 'N', 3)
+                                             .Record("Bob Smith " "007", '*')
+                                             .Record("Alice     " "042")
+                                             .Bytes());
+  PaneWindow window;
+  window.Preview(deleted.Path(), _T(".dbf"));
+  auto* view = dynamic_cast<CDBF_View*>(window.pane->m_pDbfView);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(harness::ListViewRows(view->GetListCtrl()->m_hWnd),
+            (Rows{{L"1", L"Bob Smith ", L"7.000000"}, {L"2", L"Alice     ", L"42.000000"}}));
+
+  // 200 zero-length fields and 5,000 records, under the row limit: the rows stop at the values' bound,
+  // and a box says so.
+  harness::ScriptedMessageBoxes boxes;
+  seams::InstallMessageBoxes(&boxes);
+  boxes.Answer(seams::kOk);
+  DbfWriter wide;
+  for (int i = 0; i < 200; ++i) wide.Field("F" + std::to_string(i), 'C', 0);
+  TempFile file(L"wide.dbf", wide.Bytes(false) + std::string(5001, ' '));
+  window.Preview(file.Path(), _T(".dbf"));
+  seams::InstallMessageBoxes(nullptr);
+  EXPECT_EQ(window.frame->m_bPreviewOk, 1u);
+  view = dynamic_cast<CDBF_View*>(window.pane->m_pDbfView);
+  ASSERT_NE(view, nullptr);
+  const int rows = static_cast<int>(dbf::kMaxCells / 200);
+  EXPECT_EQ(view->GetListCtrl()->GetItemCount(), rows);
+  ASSERT_EQ(boxes.Log().size(), 1u);
+  const std::string shown = std::to_string(rows);
+  EXPECT_EQ(boxes.Log()[0].text, u"Loaded " + std::u16string(shown.begin(), shown.end()) + u" of 5000 total records");
 }
 
 VARIANT Date(int year, int month, int day) {

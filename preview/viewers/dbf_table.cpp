@@ -77,7 +77,7 @@ std::u16string DateText(const std::u16string& digits) {
 
 }  // namespace
 
-Table ReadTable(const uint8_t* data, size_t size, size_t maxRecords) {
+Table ReadTable(const uint8_t* data, size_t size, size_t maxRecords, size_t maxCells) {
   Table table;
   size_t position = kHeaderSize;
   bool terminated = false;
@@ -109,21 +109,28 @@ Table ReadTable(const uint8_t* data, size_t size, size_t maxRecords) {
   }
   if (!terminated) return table;  // the descriptors fill the file: no records follow
 
-  // The first record's fields begin after the first blank at or after the terminator (the record's
-  // "not deleted" flag in an undamaged table).
-  const void* blank = std::memchr(data + position, 0x20, size - position);
-  if (blank == nullptr) return table;
-  size_t start = static_cast<size_t>(static_cast<const uint8_t*>(blank) - data) + 1;
+  // The header's length (bytes 8 and 9) says where the first record's flag byte is. Only a length that
+  // cannot be one (before the terminator, past the end) sends the reader looking for that flag: the first
+  // byte after the terminator that marks a record kept or deleted.
+  const size_t headerLength = data[8] | (static_cast<size_t>(data[9]) << 8);
+  size_t flag = headerLength;
+  if (headerLength <= position || headerLength > size) {
+    const uint8_t* first = std::find_if(data + position + 1, data + size, [](uint8_t c) { return c == ' ' || c == '*'; });
+    if (first == data + size) return table;
+    flag = static_cast<size_t>(first - data);
+  }
+  size_t start = flag + 1;  // the first record's fields
 
   // Records follow one another, each after a flag byte that is not looked at (deleted ones show too).
   // A record cut short by the end of the file still shows what it has: a damaged table's last rows are
   // often what the user is looking for. A table of short records holds millions of them: they are
-  // counted, and only the first maxRecords read.
+  // counted, and only the first maxRecords read, fewer where that many rows would pass maxCells values.
   size_t recordLength = 1;
   for (const Field& field : table.fields) recordLength += field.length;
   if (start < size) table.totalRecords = (size - start + recordLength - 1) / recordLength;
-  table.records.reserve(std::min(table.totalRecords, maxRecords));
-  while (start < size && table.records.size() < maxRecords) {
+  const size_t rows = std::min(maxRecords, std::max<size_t>(maxCells / table.fields.size(), 1));
+  table.records.reserve(std::min(table.totalRecords, rows));
+  while (start < size && table.records.size() < rows) {
     std::vector<std::string> values;
     values.reserve(table.fields.size());
     size_t at = start;

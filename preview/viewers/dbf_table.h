@@ -18,6 +18,8 @@ constexpr size_t kHeaderSize = 32;
 constexpr size_t kDescriptorSize = 32;
 constexpr size_t kMaxFields = 200;
 constexpr uint8_t kDescriptorEnd = 0x0D;
+// The most field values read: a table of many short fields holds millions of them under any row limit.
+constexpr size_t kMaxCells = 250000;
 
 struct Field {
   std::string name;  // ANSI bytes, up to the first NUL of the 11
@@ -42,8 +44,10 @@ struct Table {
   size_t totalRecords = 0;
 };
 
-// Reads the table from the file's bytes: its first maxRecords records at most, and how many there are.
-Table ReadTable(const uint8_t* data, size_t size, size_t maxRecords = SIZE_MAX);
+// Reads the table from the file's bytes: its first records, at most maxRecords of them and at most
+// maxCells values in all, and how many there are. The first record starts where the header's length
+// says.
+Table ReadTable(const uint8_t* data, size_t size, size_t maxRecords = SIZE_MAX, size_t maxCells = kMaxCells);
 
 // What the value texts need of the system.
 class TextServices {

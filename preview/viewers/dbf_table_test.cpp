@@ -84,17 +84,23 @@ TEST(DbfTable, AMemoFieldAndADeletedRecord) {
   EXPECT_EQ(Text('L', table.records[1][2]), u"FALSE");
 }
 
-TEST(DbfTable, FirstRecordAfterTheFirstBlankAfterTheTerminator) {
+TEST(DbfTable, TheFirstRecordStartsWhereTheHeaderLengthSays) {
   // Header padding before the first record's flag is passed over.
-  dbf::Table table = Read(DbfWriter().Field("A", 'C', 2).Padding(std::string("\0\x01", 2)).Record("xy").Bytes());
+  dbf::Table table = Read(DbfWriter().Field("A", 'C', 2).Padding(std::string("\0 \x01", 3)).Record("xy").Bytes());
   ASSERT_EQ(table.records.size(), 1u);
   EXPECT_EQ(table.records[0][0], "xy");
-  // A first record marked deleted: its flag is no blank, so the fields start after the blank inside it
-  // and the records after it are read out of step.
-  table = Read(DbfWriter().Field("A", 'C', 3).Record("a b", '*').Record("cde").Bytes());
-  ASSERT_EQ(table.records.size(), 2u);
-  EXPECT_EQ(table.records[0][0], "b c");
-  EXPECT_EQ(table.records[1][0], "e\x1A");
+  // A first record marked deleted, whose fields hold a blank: every row in its place, with a header length
+  // and, where the length cannot be one (0, inside the descriptors, past the end), by the first record's
+  // flag, kept or deleted.
+  const DbfWriter deletedFirst = DbfWriter().Field("A", 'C', 3).Padding(std::string("\0\0", 2)).Record("a b", '*').Record("cde");
+  for (int length : {-1, 0, 40, 60000}) {
+    DbfWriter writer = deletedFirst;
+    if (length >= 0) writer.HeaderLength(static_cast<uint16_t>(length));
+    table = Read(writer.Bytes(false));
+    ASSERT_EQ(table.records.size(), 2u) << length;
+    EXPECT_EQ(table.records[0][0], "a b") << length;
+    EXPECT_EQ(table.records[1][0], "cde") << length;
+  }
 }
 
 TEST(DbfTable, TwoHundredFieldsAtMost) {
@@ -166,6 +172,21 @@ TEST(DbfTable, RecordsAreCountedAndReadUpToTheLimit) {
   EXPECT_EQ(table.records[0], (std::vector<std::string>{"1111", "abc"}));
   EXPECT_EQ(Read(two).totalRecords, 2u);
   EXPECT_EQ(Read(two.substr(0, two.size() - 7)).totalRecords, 1u);  // the next flag alone is no record
+}
+
+TEST(DbfTable, CellsAreBoundedAsWellAsRows) {
+  // 200 zero-length fields over 26 KB: 26,000 one-byte records, 5.2 million cells.
+  DbfWriter writer;
+  for (int i = 0; i < 200; ++i) writer.Field("F" + std::to_string(i), 'C', 0);
+  const std::string wide = writer.Bytes(false) + std::string(26000, ' ');
+  dbf::Table table = dbf::ReadTable(reinterpret_cast<const uint8_t*>(wide.data()), wide.size(), 10000);
+  EXPECT_EQ(table.totalRecords, 25999u);
+  EXPECT_EQ(table.records.size(), dbf::kMaxCells / 200);
+  // A narrow table keeps its row limit; a limit of cells smaller than one row still reads one row.
+  const std::string two =
+      DbfWriter().Field("A", 'C', 4).Field("B", 'C', 3).Record("1111abc").Record("2222def").Bytes(false);
+  EXPECT_EQ(dbf::ReadTable(reinterpret_cast<const uint8_t*>(two.data()), two.size(), 10000, 3).records.size(), 1u);
+  EXPECT_EQ(dbf::ReadTable(reinterpret_cast<const uint8_t*>(two.data()), two.size(), 10000, 4).records.size(), 2u);
 }
 
 }  // namespace

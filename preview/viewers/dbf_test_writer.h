@@ -26,14 +26,23 @@ class DbfWriter {
     padding_ = bytes;
     return *this;
   }
+  // The header's length field as a damaged header has it (by default: where the first record starts).
+  DbfWriter& HeaderLength(uint16_t length) {
+    headerLength_ = length;
+    return *this;
+  }
   std::string Bytes(bool withEof = true) const {
     std::string header(32, '\0');
     header[0] = 0x03;
+    const size_t length = headerLength_ >= 0 ? static_cast<size_t>(headerLength_) : 32 + descriptors_.size() + 1 + padding_.size();
+    header[8] = static_cast<char>(length & 0xFF);
+    header[9] = static_cast<char>(length >> 8);
     return header + descriptors_ + "\x0D" + padding_ + records_ + (withEof ? "\x1A" : "");
   }
 
  private:
   std::string descriptors_, records_, padding_;
+  int headerLength_ = -1;
 };
 
 inline std::string Int32Bytes(int32_t value) {

@@ -4,7 +4,11 @@
 #include <vfw.h>
 #include <wmp.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/classlib/win/coleexception.h"
+#include "preview/media_playlist.h"
 #include "preview/preview_host.h"
 
 IMPLEMENT_DYNCREATE(CAviView, CView)
@@ -42,6 +46,24 @@ void CheckQuery(HRESULT hr) {
   if (hr != E_NOTIMPL) Check(hr);
 }
 
+// A playlist by its extension or its first bytes.
+bool IsPlaylistFile(const CString& path) {
+  const std::u16string name = path.ToUtf16();
+  const size_t dot = name.rfind(u'.');
+  const size_t slash = name.find_last_of(u"\\/");
+  std::u16string extension = dot == std::u16string::npos || (slash != std::u16string::npos && dot < slash)
+                                 ? std::u16string() : name.substr(dot);
+  for (char16_t& c : extension) c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+  std::vector<uint8_t> head(preview::kPlaylistHeadBytes);
+  DWORD got = 0;
+  HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    if (!::ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &got, nullptr)) got = 0;
+    ::CloseHandle(file);
+  }
+  return preview::IsMediaPlaylist(extension, head.data(), got);
+}
+
 }  // namespace
 
 // ---- the MCI window -----------------------------------------------------------------------------------
@@ -74,82 +96,6 @@ void CAviView::OnDestroy() {
   CView::OnDestroy();
 }
 
-// ---- the media player control's site ----------------------------------------------------------------------
-
-// What an in-place control asks of its container: the window it lives in and where it is placed. Some
-// controls activate only in a site that answers IOleInPlaceSiteEx.
-class MediaControlSite final : public IOleClientSite, public IOleInPlaceSiteEx {
- public:
-  explicit MediaControlSite(HWND window) : m_window(window) {}
-
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-    if (riid == IID_IUnknown || riid == IID_IOleClientSite) {
-      *ppv = static_cast<IOleClientSite*>(this);
-    } else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite || riid == IID_IOleInPlaceSiteEx) {
-      *ppv = static_cast<IOleInPlaceSiteEx*>(this);
-    } else {
-      *ppv = nullptr;
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG refs = --m_refs;
-    if (refs == 0) delete this;
-    return refs;
-  }
-  // IOleClientSite
-  STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
-  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetContainer(IOleContainer** container) override {
-    *container = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP ShowObject() override { return S_OK; }
-  STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
-  STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
-  // IOleWindow, IOleInPlaceSite
-  STDMETHODIMP GetWindow(HWND* window) override {
-    *window = m_window;
-    return S_OK;
-  }
-  STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-  STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
-  STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
-  STDMETHODIMP OnUIActivate() override { return S_OK; }
-  STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT position,
-                                LPRECT clip, LPOLEINPLACEFRAMEINFO info) override {
-    *frame = nullptr;
-    *document = nullptr;
-    ::GetClientRect(m_window, position);
-    ::GetClientRect(m_window, clip);
-    info->fMDIApp = FALSE;
-    info->hwndFrame = ::GetAncestor(m_window, GA_ROOT);
-    info->haccel = nullptr;
-    info->cAccelEntries = 0;
-    return S_OK;
-  }
-  STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
-  STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
-  STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
-  STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
-  STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
-  STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
-  // IOleInPlaceSiteEx
-  STDMETHODIMP OnInPlaceActivateEx(BOOL* noRedraw, DWORD) override {
-    if (noRedraw != nullptr) *noRedraw = FALSE;
-    return S_OK;
-  }
-  STDMETHODIMP OnInPlaceDeactivateEx(BOOL) override { return S_OK; }
-  STDMETHODIMP RequestUIActivate() override { return S_OK; }
-
- private:
-  ULONG m_refs = 1;
-  HWND m_window;
-};
-
 // ---- the media player control ---------------------------------------------------------------------------
 
 const CLSID& CWMPPlayer4::GetClsid() { return kPlayerClsid; }
@@ -165,18 +111,14 @@ BOOL CWMPPlayer4::Create(LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect
   if (!CWnd::Create(CView::FrameOrViewClassName(), lpszWindowName, dwStyle, rect, pParentWnd, nID)) return FALSE;
   m_comStarted = SUCCEEDED(::CoInitialize(nullptr));
   void* object = nullptr;
-  if (FAILED(::CoCreateInstance(ControlClsid(), nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, &object))) {
-    DestroyWindow();
-    return FALSE;
-  }
-  m_object = static_cast<IOleObject*>(object);
-  m_site = new MediaControlSite(m_hWnd);
-  RECT client{};
-  ::GetClientRect(m_hWnd, &client);
   void* player = nullptr;
-  if (FAILED(m_object->SetClientSite(m_site)) ||
-      FAILED(m_object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, m_site, 0, m_hWnd, &client)) ||
-      FAILED(m_object->QueryInterface(kPlayer4Iid, &player))) {
+  const bool made = SUCCEEDED(::CoCreateInstance(ControlClsid(), nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, &object));
+  // The site holds its own reference to the control; this one only lasts for the start.
+  IUnknown* control = static_cast<IUnknown*>(object);
+  const bool started = made && m_inPlace.Activate(control, m_hWnd) && m_inPlace.IsActive() &&
+                       SUCCEEDED(control->QueryInterface(kPlayer4Iid, &player));
+  if (control != nullptr) control->Release();
+  if (!started) {
     DestroyWindow();
     return FALSE;
   }
@@ -220,12 +162,7 @@ void CWMPPlayer4::Close() { Check(Player().close()); }
 
 void CWMPPlayer4::OnSize(UINT nType, int cx, int cy) {
   CWnd::OnSize(nType, cx, cy);
-  if (m_object == nullptr) return;
-  IOleInPlaceObject* inPlace = nullptr;
-  if (FAILED(m_object->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace)))) return;
-  const RECT place{0, 0, cx, cy};
-  inPlace->SetObjectRects(&place, &place);
-  inPlace->Release();
+  m_inPlace.Place(cx, cy);
 }
 
 void CWMPPlayer4::OnDestroy() {
@@ -236,14 +173,7 @@ void CWMPPlayer4::OnDestroy() {
 void CWMPPlayer4::Release() {
   if (m_player != nullptr) m_player->Release();
   m_player = nullptr;
-  if (m_object != nullptr) {
-    m_object->Close(OLECLOSE_NOSAVE);
-    m_object->SetClientSite(nullptr);
-    m_object->Release();
-  }
-  m_object = nullptr;
-  if (m_site != nullptr) m_site->Release();
-  m_site = nullptr;
+  m_inPlace.Release();
   if (m_comStarted) ::CoUninitialize();
   m_comStarted = false;
 }
@@ -260,6 +190,12 @@ int CMyMedia::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   // Without the control (not installed, or it would not start) nothing is wrong with the file: the pane
   // says that this type cannot be previewed here.
   if (!created) {
+    ReportPreviewComponentMissing();
+    return 1;
+  }
+  // The player would follow a playlist's entries wherever they point, the network and shares included: a
+  // recovered playlist is not played. It is no damaged file either.
+  if (IsPlaylistFile(document->m_previewPath)) {
     ReportPreviewComponentMissing();
     return 1;
   }

@@ -6,10 +6,9 @@
 
 #include "platform/classlib/win/cview.h"
 #include "platform/classlib/win/cwnd.h"
+#include "preview/viewers/control_site.h"
 
-struct IOleObject;
 struct IWMPPlayer4;
-class MediaControlSite;
 
 class CAviView : public CView {
   DECLARE_DYNCREATE(CAviView)
@@ -46,6 +45,8 @@ class CWMPPlayer4 : public CWnd {
   long GetPlayState();
   CString GetStatus();
   void Close();
+  // The site the control was given (null without a control).
+  InPlaceControlSite* Site() const { return m_inPlace.Site(); }
 
  protected:
   afx_msg void OnSize(UINT nType, int cx, int cy);
@@ -55,9 +56,8 @@ class CWMPPlayer4 : public CWnd {
  private:
   IWMPPlayer4& Player();
   void Release();
-  IOleObject* m_object = nullptr;
+  InPlaceControl m_inPlace;
   IWMPPlayer4* m_player = nullptr;
-  MediaControlSite* m_site = nullptr;
   bool m_comStarted = false;
 };
 

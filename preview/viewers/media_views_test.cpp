@@ -380,4 +380,39 @@ TEST(MediaView, AControlThatRefusesTheFileIsReportedWithoutAnException) {
   EXPECT_EQ(Narrow(mediatest::FakePlayer::Calls()), "close\n");
 }
 
+TEST(MediaView, ThePlayerIsToldNoNetworkAddressAndIsGivenNoPlaylist) {
+  mediatest::FakePlayer fake;
+  Host host(320, 240);
+  TempFile file(L"media_views_song.wma", "RIFF");
+  CWnd* view = host.Show(RUNTIME_CLASS(CMyMedia), file.Path());
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(host.frame->m_bPreviewOk, 1u);
+  // What the player hears from its site before it opens an address: a local file is the system's to
+  // answer; every network address, share and device is refused.
+  EXPECT_EQ(mediatest::FakePlayer::Follow(std::wstring(file.Path()).c_str()), 1);
+  for (const wchar_t* outside : {L"http://example.com/a.wmv", L"mms://media.example.com/live", L"\\\\host\\share\\a.wma",
+                                 L"file:////host/share/a.wma", L"rtsp://media.example.com/a"})
+    EXPECT_EQ(mediatest::FakePlayer::Follow(outside), URLPOLICY_DISALLOW) << outside;
+  view->DestroyWindow();
+  mediatest::FakePlayer::Calls();
+
+  // A playlist, by its name or by its first bytes, never reaches the player; the pane does not call it
+  // damaged.
+  const std::string asx = "<ASX version=\"3.0\"><Entry><Ref href=\"http://example.com/a.wmv\"/></Entry></ASX>\r\n";
+  const std::pair<const wchar_t*, std::string> playlists[] = {
+      {L"media_views_list.asx", asx}, {L"media_views_list.wvx", asx}, {L"media_views_list.wmx", "RIFF"},
+      {L"media_views_list.wmv", asx}, {L"media_views_list.mp3", "[Reference]\r\nRef1=http://example.com/a.asf\r\n"}};
+  for (const auto& [name, bytes] : playlists) {
+    TempFile list(name, bytes);
+    host.frame->m_bComponentMissing = 0;
+    view = host.Show(RUNTIME_CLASS(CMyMedia), list.Path());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(host.frame->m_bPreviewOk, 0u) << Narrow(name);
+    EXPECT_EQ(host.frame->m_bComponentMissing, 1u) << Narrow(name);
+    EXPECT_EQ(Narrow(mediatest::FakePlayer::Calls()).find("put_URL"), std::string::npos) << Narrow(name);
+    view->DestroyWindow();
+    mediatest::FakePlayer::Calls();
+  }
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "platform/classlib/cfile.h"
 #include "platform/classlib/win/coleexception.h"
+#include "platform/os/library_win32.h"
 #include "preview/preview_host.h"
 
 namespace {
@@ -92,7 +93,7 @@ END_MESSAGE_MAP()
 
 BOOL RichEditPreviewCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
   // Loaded for the rest of the process, like the library of the first rich-edit class.
-  static const HMODULE library = ::LoadLibraryW(L"RICHED20.DLL");
+  static const HMODULE library = os::LoadProgramOrSystemLibrary(L"RICHED20.DLL");
   if (library == nullptr) return FALSE;
   return CWnd::Create(RICHEDIT_CLASSW, nullptr, dwStyle, rect, pParentWnd, nID);
 }

@@ -187,6 +187,37 @@ TEST(NarrowPath, BoundedAndExact) {
   EXPECT_FALSE(NarrowPath(CString(std::wstring(300, L'a').c_str()), wide, sizeof wide));
 }
 
+// The system's conversion as Windows has it: code pages such as UTF-8 refuse the best-fit flag and the
+// report of approximated characters (Wine's lets them pass).
+int WINAPI StrictWideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH text, int length, LPSTR out, int size,
+                                     LPCCH defaultChar, LPBOOL usedDefault) {
+  if (codePage == CP_UTF8 && ((flags & ~static_cast<DWORD>(WC_ERR_INVALID_CHARS)) != 0 || defaultChar || usedDefault)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  return WideCharToMultiByte(codePage, flags, text, length, out, size, defaultChar, usedDefault);
+}
+
+bool Utf8Path(const wchar_t* path, char* buffer, size_t size) {
+  return NarrowPathInCodePage(CString(path), CP_UTF8, buffer, size, StrictWideCharToMultiByte);
+}
+
+TEST(NarrowPath, AUtf8AnsiCodePageSpellsEveryPath) {
+  // A system whose ANSI code page is UTF-8 takes the path as it is; only a text that is no UTF-16 (a lone
+  // surrogate) has no narrow form, and its short form stands in as for any path the code page cannot spell.
+  char buffer[260];
+  ASSERT_TRUE(Utf8Path(L"C:\\\u4E2D\u00E9.doc", buffer, sizeof buffer));
+  EXPECT_STREQ(buffer, "C:\\\xE4\xB8\xAD\xC3\xA9.doc");
+  ASSERT_TRUE(Utf8Path(L"C:\\a.rtf", buffer, sizeof buffer));
+  EXPECT_STREQ(buffer, "C:\\a.rtf");
+  EXPECT_FALSE(Utf8Path(L"C:\\\xD800x.doc", buffer, sizeof buffer));
+  EXPECT_FALSE(Utf8Path(L"C:\\\u4E2D.doc", buffer, 8));  // no room
+  // A single-byte code page still refuses what it can only approximate.
+  EXPECT_FALSE(NarrowPathInCodePage(CString(L"C:\\\u4E2D.doc"), 1252, buffer, sizeof buffer));
+  ASSERT_TRUE(NarrowPathInCodePage(CString(L"C:\\\u00E9.doc"), 1252, buffer, sizeof buffer));
+  EXPECT_STREQ(buffer, "C:\\\xE9.doc");
+}
+
 TEST(NarrowPath, AFolderTheCodePageCannotSpellIsNamedByItsShortForm) {
   wchar_t temp[MAX_PATH];
   ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/classlib/win/cdc.h"
+#include "platform/os/library_win32.h"
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/font_choice.h"
 #include "toolkit/common/gradient_math.h"
@@ -61,7 +62,7 @@ int CALLBACK StopAtFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found
 
 }  // namespace
 
-CTKPDrawHelpers::CTKPDrawHelpers() : m_hMsImg32(::LoadLibraryW(L"msimg32.dll")) {
+CTKPDrawHelpers::CTKPDrawHelpers() : m_hMsImg32(os::LoadProgramOrSystemLibrary(L"msimg32.dll")) {
   if (m_hMsImg32)
     m_pfnGradientFill =
         reinterpret_cast<GradientFillFn>(reinterpret_cast<void*>(::GetProcAddress(m_hMsImg32, "GradientFill")));

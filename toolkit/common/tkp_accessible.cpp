@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "platform/os/library_win32.h"
+
 namespace {
 
 using NotifyWinEventFn = void(WINAPI*)(DWORD, HWND, LONG, LONG);
@@ -14,7 +16,7 @@ std::atomic<LresultFromObjectFn> g_lresultFromObject{nullptr};
 
 // A missing library or function is looked up again next time.
 FARPROC FromOleacc(const char* name) {
-  HMODULE module = ::LoadLibraryW(L"oleacc.dll");
+  HMODULE module = os::LoadProgramOrSystemLibrary(L"oleacc.dll");
   return module != nullptr ? ::GetProcAddress(module, name) : nullptr;
 }
 

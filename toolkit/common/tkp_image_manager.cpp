@@ -9,6 +9,7 @@
 
 #include "platform/classlib/resource_win32.h"
 #include "platform/classlib/win/cimagelist.h"
+#include "platform/os/library_win32.h"
 #include "toolkit/common/tkp_icon_lookup.h"
 #include "toolkit/common/toolbar_resource.h"
 
@@ -144,7 +145,7 @@ CTKPImageManagerIcon* CTKPImageManagerIconSet::GetIcon(int nWidth, BOOL bScaled)
 // ---- the manager ----
 
 CTKPImageManager::CTKPImageManager() {
-  m_hMsImg32 = ::LoadLibraryW(L"msimg32.dll");
+  m_hMsImg32 = os::LoadProgramOrSystemLibrary(L"msimg32.dll");
   if (m_hMsImg32 != nullptr) {
     m_pfnAlphaBlend = reinterpret_cast<AlphaBlendFn>(reinterpret_cast<void*>(::GetProcAddress(m_hMsImg32, "AlphaBlend")));
   }

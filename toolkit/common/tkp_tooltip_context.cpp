@@ -15,6 +15,8 @@ constexpr DWORD kFlagsKept = 0x3FFFFFFF;  // the two top flag bits are the owner
 constexpr size_t kMaxText = 4096;
 
 DWORD ComCtlVersion() {
+  // The program imports the library: this is the copy already loaded (the one its manifest chose), and
+  // no folder is searched.
   HMODULE module = ::LoadLibraryW(L"COMCTL32.DLL");
   if (module == nullptr) return 0;
   DWORD version = 0;

@@ -2,6 +2,8 @@
 
 #include <shlwapi.h>
 
+#include "platform/os/library_win32.h"
+
 namespace {
 
 // The theme library, loaded once and kept; each entry point is looked up on first use.
@@ -24,7 +26,7 @@ class UxThemeTable {
           getThemeColor = nullptr, getCurrentThemeName = nullptr, isAppThemed = nullptr, isThemeActive = nullptr;
 
  private:
-  UxThemeTable() : m_module(::LoadLibraryW(L"UxTheme.dll")) {}
+  UxThemeTable() : m_module(os::LoadProgramOrSystemLibrary(L"UxTheme.dll")) {}
   HMODULE m_module;
 };
 
@@ -41,6 +43,8 @@ BOOL CallBool(FARPROC* cache, const char* name) {
 }
 
 DWORD ReadComCtlVersion() {
+  // The program imports the library: this is the copy already loaded (the one its manifest chose), and
+  // no folder is searched.
   HMODULE module = ::LoadLibraryW(L"comctl32.dll");
   if (!module) return 0;
   DWORD version = 0;

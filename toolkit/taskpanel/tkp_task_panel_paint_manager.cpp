@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/classlib/win/cdc.h"
+#include "platform/os/library_win32.h"
 #include "toolkit/common/color_manager.h"
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/common/gdi_guards.h"
@@ -54,7 +55,7 @@ CRect MeasureText(CDC* pDC, const CString& text, CRect rc, UINT nFormat) {
 }  // namespace
 
 CTKPTaskPanelPaintManager::CTKPTaskPanelPaintManager() {
-  m_hMsimg32 = ::LoadLibraryW(L"msimg32.dll");
+  m_hMsimg32 = os::LoadProgramOrSystemLibrary(L"msimg32.dll");
   if (m_hMsimg32) {
     m_pfnAlphaBlend = reinterpret_cast<AlphaBlendFn>(reinterpret_cast<void*>(::GetProcAddress(m_hMsimg32, "AlphaBlend")));
   }

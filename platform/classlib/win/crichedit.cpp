@@ -3,11 +3,13 @@
 
 #include <string>
 
+#include "platform/os/library_win32.h"
+
 IMPLEMENT_DYNAMIC(CRichEditCtrl, CWnd)
 
 BOOL AfxInitRichEdit() {
   // Loaded for the rest of the process: controls of its class may live until the end.
-  static const HMODULE library = ::LoadLibraryW(L"RICHED32.DLL");
+  static const HMODULE library = os::LoadProgramOrSystemLibrary(L"RICHED32.DLL");
   return library != nullptr;
 }
 

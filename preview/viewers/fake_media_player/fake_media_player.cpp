@@ -1,6 +1,7 @@
 // A stand-in media player control for the tests: an in-process object answering IOleObject and the
 // player's typed interface for the members the media view uses. It keeps a log of the calls (read
-// through the export FakeMediaPlayerLog); a URL holding "fail" is refused. Only the members the view
+// through the export FakeMediaPlayerLog); a URL holding "fail" is refused. FakeMediaPlayerFollow asks its
+// site's security manager about an address, as the player does before it opens a playlist's entry. Only the members the view
 // calls are filled in; the others stay empty, as nothing calls them. Built for the tests only.
 #define CINTERFACE
 #define COBJMACROS
@@ -8,6 +9,8 @@
 #include <objbase.h>
 #include <ole2.h>
 #include <oleauto.h>
+#include <servprov.h>
+#include <urlmon.h>
 #include <wmp.h>
 
 #include <string>
@@ -19,6 +22,8 @@ const CLSID kFakeClsid = {0x8E6F2D41, 0x5C3B, 0x4A7E, {0x9D, 0x12, 0x6B, 0x4A, 0
 const IID kPlayer4Iid = {0x6c497d62, 0x8919, 0x413c, {0x82, 0xdb, 0xe9, 0x35, 0xfb, 0x3e, 0xc5, 0x84}};
 
 std::wstring g_log;
+struct FakePlayer;
+FakePlayer* g_current = nullptr;  // the player made last, while it lives
 
 struct FakePlayer {
   IOleObject ole;
@@ -49,6 +54,7 @@ ULONG Drop(FakePlayer* self) {
   const LONG refs = InterlockedDecrement(&self->refs);
   if (refs == 0) {
     if (self->site != nullptr) self->site->lpVtbl->Release(self->site);
+    if (g_current == self) g_current = nullptr;
     delete self;
   }
   return static_cast<ULONG>(refs);
@@ -137,6 +143,7 @@ HRESULT STDMETHODCALLTYPE CreateInstance(IClassFactory*, IUnknown* outer, REFIID
   *out = nullptr;
   if (outer != nullptr) return CLASS_E_NOAGGREGATION;
   auto* self = new FakePlayer{{&g_oleVtbl}, {&g_playerVtbl}, 1, nullptr};
+  g_current = self;
   g_log += L"created\n";
   const HRESULT hr = Query(self, riid, out);
   Drop(self);
@@ -163,4 +170,25 @@ extern "C" __declspec(dllexport) const wchar_t* FakeMediaPlayerLog() {
   copy = g_log;
   g_log.clear();
   return copy.c_str();
+}
+
+// What the site's security manager answers for an action on url: 3 disallowed, 0 allowed, 1 left to the
+// system; -1 without a player, a site or a manager.
+extern "C" __declspec(dllexport) int FakeMediaPlayerFollow(const wchar_t* url) {
+  if (g_current == nullptr || g_current->site == nullptr) return -1;
+  IServiceProvider* services = nullptr;
+  if (FAILED(g_current->site->lpVtbl->QueryInterface(g_current->site, IID_IServiceProvider,
+                                                     reinterpret_cast<void**>(&services))))
+    return -1;
+  IInternetSecurityManager* manager = nullptr;
+  HRESULT hr = services->lpVtbl->QueryService(services, SID_SInternetSecurityManager, IID_IInternetSecurityManager,
+                                              reinterpret_cast<void**>(&manager));
+  services->lpVtbl->Release(services);
+  if (FAILED(hr) || manager == nullptr) return -1;
+  DWORD policy = URLPOLICY_ALLOW;
+  hr = manager->lpVtbl->ProcessUrlAction(manager, url, URLACTION_HTML_SUBFRAME_NAVIGATE, reinterpret_cast<BYTE*>(&policy),
+                                         sizeof policy, nullptr, 0, PUAF_DEFAULT, 0);
+  manager->lpVtbl->Release(manager);
+  if (hr == INET_E_DEFAULT_ACTION) return 1;
+  return static_cast<int>(policy);
 }

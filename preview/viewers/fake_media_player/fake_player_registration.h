@@ -37,6 +37,15 @@ class FakePlayer {
     auto log = dll != nullptr ? reinterpret_cast<LogFn>(reinterpret_cast<void*>(::GetProcAddress(dll, "FakeMediaPlayerLog"))) : nullptr;
     return log != nullptr ? log() : L"(not loaded)";
   }
+  // What the control's site answers when the control asks whether it may open url: 3 disallowed, 0 allowed,
+  // 1 left to the system, -1 no answer (or the stand-in not loaded).
+  static int Follow(const wchar_t* url) {
+    using FollowFn = int (*)(const wchar_t*);
+    HMODULE dll = ::GetModuleHandleW(L"fake_media_player.dll");
+    auto follow =
+        dll != nullptr ? reinterpret_cast<FollowFn>(reinterpret_cast<void*>(::GetProcAddress(dll, "FakeMediaPlayerFollow"))) : nullptr;
+    return follow != nullptr ? follow(url) : -1;
+  }
 
  private:
   static constexpr const wchar_t* kClsid = L"{8E6F2D41-5C3B-4A7E-9D12-6B4A3C2E1F70}";

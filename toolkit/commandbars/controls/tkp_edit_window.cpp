@@ -8,6 +8,7 @@
 #include "platform/classlib/win/ccmdui.h"
 #include "platform/classlib/win/cmenu.h"
 #include "platform/classlib/win/stdids.h"
+#include "platform/os/library_win32.h"
 #include "toolkit/commandbars/bars/tkp_command_bar.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
@@ -23,13 +24,13 @@ static_assert(sizeof(wchar_t) == 2, "UTF-16 at the Win32 calls");
 // ---- the rich-edit loader ------------------------------------------------------------------------
 
 CTKPRichEditLoader::CTKPRichEditLoader() {
-  m_hModule = ::LoadLibraryW(L"RICHED20.DLL");
+  m_hModule = os::LoadProgramOrSystemLibrary(L"RICHED20.DLL");
   if (m_hModule != nullptr) {
     m_strClass = _T("RichEdit20W");
     m_bVersion2 = TRUE;
     return;
   }
-  m_hModule = ::LoadLibraryW(L"RICHED32.DLL");
+  m_hModule = os::LoadProgramOrSystemLibrary(L"RICHED32.DLL");
   if (m_hModule != nullptr) m_strClass = _T("RICHEDIT");
 }
 
@@ -257,7 +258,7 @@ int CTKPEditShellAutoComplete::OnHookMessage(HWND, UINT nMessage, WPARAM&, LPARA
 
 BOOL CTKPEditShellAutoComplete::Apply(HWND hEdit, DWORD dwFlags) {
   m_hEdit = hEdit;
-  if (m_hShell == nullptr) m_hShell = ::LoadLibraryW(L"shlwapi.dll");
+  if (m_hShell == nullptr) m_hShell = os::LoadProgramOrSystemLibrary(L"shlwapi.dll");
   if (m_hShell == nullptr) return FALSE;
   auto fn = reinterpret_cast<SHAutoCompleteFn>(reinterpret_cast<void*>(::GetProcAddress(m_hShell, "SHAutoComplete")));
   return fn != nullptr && SUCCEEDED(fn(hEdit, dwFlags));

@@ -1,0 +1,83 @@
+// Where addresses take the program: a table of the forms pages, playlists and documents use.
+#include "preview/address_reach.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string Narrow(std::u16string_view text) { return std::string(text.begin(), text.end()); }
+
+struct Case {
+  const char16_t* address;
+  bool shareOrDevice;
+  bool outside;
+};
+
+const Case kCases[] = {
+    // This machine's disks.
+    {u"file://C:\\t\\page.html", false, false},
+    {u"file:///C:/t/page.html", false, false},
+    {u"FILE://\\C:\\t\\a.gif", false, false},
+    {u"file:///t/rooted.html", false, false},
+    {u"C:\\Users\\a\\song.wma", false, false},
+    {u"relative/page.html", false, false},
+    {u"console.html", false, false},
+    {u"comics\\lpt.txt", false, false},
+    {u"C:\\t\\COM10", false, false},
+    {u"about:blank", false, false},
+    {u"res://ieframe.dll/navcancl.htm", false, false},
+    {u"res://C:\\t\\app.dll/page.htm", false, false},
+    {u"", false, false},
+    // Network shares, however they are spelt.
+    {u"file:////host/share/x.html", true, true},
+    {u"file://\\\\host\\share\\x.gif", true, true},
+    {u"file://host/share/x.html", true, true},
+    {u"file:\\\\host\\share\\x.gif", true, true},
+    {u"file:/host/share/x.gif", true, true},
+    {u"file:C:/odd.gif", true, true},
+    {u"\\\\host\\share\\x.html", true, true},
+    {u"//host/share/x.html", true, true},
+    {u"  \\\\host\\share\\x.html", true, true},
+    {u"\\\\?\\UNC\\host\\s\\x.gif", true, true},
+    {u"file://\\??\\UNC\\host\\s\\x.gif", true, true},
+    // Devices.
+    {u"file://\\\\.\\pipe\\x", true, true},
+    {u"\\\\.\\PhysicalDrive0", true, true},
+    {u"file:///C:/t/CON", true, true},
+    {u"file://C:\\t\\con.html", true, true},
+    {u"C:\\t\\nul.txt", true, true},
+    {u"lpt1", true, true},
+    {u"COM3:", true, true},
+    {u"c:aux .wav", true, true},
+    {u"C:\\t\\CONIN$", true, true},
+    {u"C:\\t\\com\u00B9.txt", true, true},
+    // Network protocols.
+    {u"http://example.com/a.html", false, true},
+    {u"HTTPS://example.com/a.png", false, true},
+    {u"ftp://example.com/a.zip", false, true},
+    {u"mms://media.example.com/stream", false, true},
+    {u"rtsp://media.example.com/stream", false, true},
+    {u" http://example.com/", false, true},
+    {u"mk:@MSITStore:C:\\t\\help.chm::/a.htm", false, true},
+    {u"mailto:someone@example.com", false, true},
+    {u"res://\\\\host\\share\\x.dll/a.htm", false, true},
+    {u"res:////host/share/x.dll/a.htm", false, true},
+};
+
+TEST(AddressReachTest, EachFormGoesWhereTheSystemWouldTakeIt) {
+  for (const Case& c : kCases) {
+    EXPECT_EQ(preview::NamesShareOrDevice(c.address), c.shareOrDevice) << Narrow(c.address);
+    EXPECT_EQ(preview::ReachesOutside(c.address), c.outside) << Narrow(c.address);
+  }
+}
+
+TEST(AddressReachTest, FileUrlPaths) {
+  EXPECT_EQ(preview::FileUrlPath(u"file://C:\\t\\a.html"), u"C:\\t\\a.html");
+  EXPECT_EQ(preview::FileUrlPath(u"file:///C:/t/a.html"), u"C:\\t\\a.html");
+  EXPECT_EQ(preview::FileUrlPath(u"file:////host/share"), u"\\\\host\\share");
+  EXPECT_EQ(preview::FileUrlPath(u"http://h/"), u"");
+}
+
+}  // namespace
