@@ -18,7 +18,7 @@
 namespace {
 
 constexpr int kButtonBarHeight = 56;
-constexpr int kSplitterId = IDC_SOURCE_SPLITTER;  // 157
+constexpr int kSplitterId = IDC_FILE_SYSTEMS_SPLITTER;
 constexpr int kFormId = AFX_IDW_PANE_FIRST + 3;
 
 const char16_t kSelectFirst[] =

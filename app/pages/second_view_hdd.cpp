@@ -114,7 +114,7 @@ int CSecondView_HDD::OnCreate(LPCREATESTRUCT create) {
   };
   m_panel.ShowWindow(SW_SHOW);
   m_splitter.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | SplitterCtrl::kVertical, this, &m_tree, &m_panel,
-                    IDC_SCAN_SPLITTER, none, 90, 110);
+                    IDC_SCAN_PAGE_SPLITTER, none, 90, 110);
 
   struct ToolButton {
     ui::CToolButton& button;
