@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/command_rules.h"
+#include "app/wizard_stages.h"
 #include "preview/preview_host.h"
 #include "platform/classlib/win/cimagelist.h"
 #include "toolkit/commandbars/frame/tkp_frame_wnd.h"
@@ -45,6 +46,11 @@ class CMainFrame : public CTKPFrameWnd, public PreviewHost {
 
   // The state the update rules read.
   app::CommandFlags CommandState() const;
+  // The stage's flag set, the other three cleared.
+  void SelectStage(app::Stage stage);
+  // Whether the command shows enabled: as the toolbar draws it where the toolbar carries it, else as its
+  // update rule gives it to the menu.
+  bool CommandShownEnabled(UINT id);
 
   ui::LinkStatusBar& StatusBar() { return m_wndStatusBar; }
   CTKPToolBar* StandardToolBar() const { return m_pToolBar; }
@@ -114,6 +120,8 @@ class CMainFrame : public CTKPFrameWnd, public PreviewHost {
   afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
   afx_msg void OnClose();
   afx_msg void OnDestroy();
+  // A scenario runner's question (kCommandStateMessage): 2 when the command shows enabled, 1 greyed.
+  afx_msg LRESULT OnCommandStateQuery(WPARAM id, LPARAM);
   DECLARE_MESSAGE_MAP()
 
  private:
