@@ -372,16 +372,17 @@ void RunSplits(ScenarioReport& report) {
       report.Line("dragged", std::to_string(number) + " " + std::to_string(bar->GetLeftPaneWidth()));
     }
   }
-  // Destroyed in page order, as the frame's windows go at the end.
+  // Destroyed in page order, as the frame's windows go at the end; then what each page reads at its next start.
+  std::vector<std::pair<UINT, UINT>> bars;  // page, splitter id
   for (UINT number = kPageSource; number < kPageCount; ++number) {
     for (SplitterCtrl* bar : Splitters(theApp.PageViews[number])) {
-      const bool vertical = (bar->GetStyle() & SplitterCtrl::kVertical) != 0;
-      const UINT id = static_cast<UINT>(bar->GetDlgCtrlID());
+      if ((bar->GetStyle() & SplitterCtrl::kVertical) != 0) bars.emplace_back(number, bar->GetDlgCtrlID());
       bar->DestroyWindow();
-      if (!vertical) continue;
-      report.Line("kept", std::to_string(number) + " " +
-                              std::to_string(theApp.GetProfileInt(splitter::VerticalSection(id), splitter::kVerticalValue, -1)));
     }
+  }
+  for (const auto& [number, id] : bars) {
+    const UINT kept = theApp.GetProfileInt(splitter::VerticalSection(id), splitter::kVerticalValue, -1);
+    report.Line("kept", std::to_string(number) + " " + std::to_string(kept));
   }
 }
 
