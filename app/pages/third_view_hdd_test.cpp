@@ -147,12 +147,7 @@ class ResultsPageTest : public ::testing::Test {
   void QuickScan() {
     ASSERT_TRUE(started_);
     ASSERT_NE(page_, nullptr);
-    image_.CreateReader(kImageVhd);
-    ASSERT_TRUE(image_.Open(os::FromUtf8(std::string(DORVANE_SHARED_IMAGES) + "/" + kImage)));
-    ImageFormat = 0;
-    CurrentDriveIndex = 0;
-    SourceKind = kSourceDisk;
-    SetCurrentDiskImage(&image_);
+    OpenImage(kImage);
     ScanRange = ScanRangeRecord{records::kNtfs, 0, 32768, 32767, 0};
     ResultListers = ResultListersRecord{ListFatFolder, ListNtfsFolder};
     SelectedModeText = _T("Selected Mode : Quick Scan");

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -18,6 +17,7 @@
 #include "app/scenario_seams.h"
 #include "platform/harness/driver.h"
 #include "platform/harness/png_writer.h"
+#include "platform/harness/shell_open.h"
 #include "res/resource.h"
 #include "tools/ui_scenario/preview_probe.h"
 #include "tools/ui_scenario/remote_controls.h"
@@ -972,38 +972,19 @@ bool WaitMovedOn(int from, size_t boxesBefore, const std::string& what) {
   return WaitIdle(500, limit, what);
 }
 
-// Opens the file as a double click in the shell does. The shell of this Wine reads the machine's classes
-// only: the type the program registered for its user is shown there while the shell opens the file.
+// Opens the file as a double click in the shell does (harness/shell_open.h): in the running copy.
 bool ShellOpen(const std::string& file) {
-  const std::wstring classes = L"Software\\Classes\\";
-  const wchar_t* keys[] = {L"Vantor.Document", L".vsnp"};
-  for (const wchar_t* key : keys) {
-    HKEY from = nullptr, to = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, (classes + key).c_str(), 0, KEY_READ, &from) != ERROR_SUCCESS) {
-      return Fail("the program registered no snapshot type"), false;
-    }
-    ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, (classes + key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &to, nullptr);
-    ::RegCopyTreeW(from, nullptr, to);
-    ::RegCloseKey(from);
-    ::RegCloseKey(to);
-  }
-  const std::wstring path = Wide(file);
-  SHELLEXECUTEINFOW open{};
-  open.cbSize = sizeof open;
-  open.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOCLOSEPROCESS;
-  open.lpVerb = L"open";
-  open.lpFile = path.c_str();
-  open.nShow = SW_SHOWNORMAL;
-  const bool opened = ::ShellExecuteExW(&open) != FALSE;
-  if (open.hProcess != nullptr) {
+  const harness::ShellTypeMirror mirror({L"Vantor.Document", L".vsnp"});
+  if (!mirror.Mirror()) return Fail("the program registered no snapshot type"), false;
+  HANDLE started = harness::OpenAsShellDoes(Wide(file));
+  if (started == INVALID_HANDLE_VALUE) return Fail("the shell does not open " + file), false;
+  if (started != nullptr) {
     // The shell started another copy instead of handing the file to this one.
-    ::TerminateProcess(open.hProcess, 99);
-    ::CloseHandle(open.hProcess);
-    Fail("the shell started a second copy for " + file);
+    ::TerminateProcess(started, 99);
+    ::CloseHandle(started);
+    return Fail("the shell started a second copy for " + file), false;
   }
-  for (const wchar_t* key : keys) ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, (classes + key).c_str());
-  if (!opened) Fail("the shell does not open " + file);
-  return g_failure.empty();
+  return true;
 }
 
 // Keys as the user presses them: to the window of the program that has the focus.
