@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,6 +39,7 @@
 #include "platform/os/os.h"
 #include "res/resource.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
+#include "toolkit/common/tk_window_pos.h"
 #include "toolkit/common/tkp_image_manager.h"
 #include "ui/controls/splitter_ctrl.h"
 #include "ui/controls/splitter_layout.h"
@@ -319,6 +321,71 @@ void RunShellLoad(ScenarioReport& report, CMainFrame* frame, harness::ScopedSeam
   ReportLoadedState(report, frame, "shell");
 }
 
+// The window's normal place: left, top, right, bottom.
+std::string Placed(CMainFrame* frame) {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  ::GetWindowPlacement(frame->m_hWnd, &placement);
+  const RECT& r = placement.rcNormalPosition;
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom);
+}
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+  return TRUE;
+}
+
+// The splitters of a page, as the page made them.
+std::vector<SplitterCtrl*> Splitters(CView* page) {
+  std::vector<SplitterCtrl*> found;
+  std::vector<HWND> children;
+  ::EnumChildWindows(page->m_hWnd, CollectChild, reinterpret_cast<LPARAM>(&children));
+  for (HWND child : children) {
+    CWnd* window = CWnd::FromHandlePermanent(child);
+    if (window != nullptr && window->IsKindOf(RUNTIME_CLASS(SplitterCtrl))) found.push_back(static_cast<SplitterCtrl*>(window));
+  }
+  return found;
+}
+
+// Every page's splitters: the profile section each keeps its bar in; then the user moves the side-by-side
+// bar of each page to a place of its own and the pages go (their bars are written as the windows go): each
+// page's section holds its own place.
+void RunSplits(ScenarioReport& report) {
+  for (UINT number = kPageSource; number < kPageCount; ++number) {
+    theApp.SwitchView(number);
+    harness::PumpFor(50);
+    for (SplitterCtrl* bar : Splitters(theApp.PageViews[number])) {
+      const bool vertical = (bar->GetStyle() & SplitterCtrl::kVertical) != 0;
+      const UINT id = static_cast<UINT>(bar->GetDlgCtrlID());
+      const CString section = vertical ? splitter::VerticalSection(id) : splitter::HorizontalSection(id);
+      report.Line("section", std::to_string(number) + " " + os::ToUtf8(section.ToUtf16()));
+      if (!vertical) continue;
+      theApp.WriteProfileString(section, nullptr, nullptr);
+      // Pages 1 to 4 drag their bars to 130, 150, 170 and 190.
+      const int from = bar->GetLeftPaneWidth() + splitter::kHalfBar;
+      const int to = 110 + 20 * static_cast<int>(number);
+      for (UINT message : {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP}) {
+        const int x = message == WM_LBUTTONDOWN ? from : to;
+        bar->SendMessage(message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, 100));
+      }
+      report.Line("dragged", std::to_string(number) + " " + std::to_string(bar->GetLeftPaneWidth()));
+    }
+  }
+  // Destroyed in page order, as the frame's windows go at the end; then what each page reads at its next start.
+  std::vector<std::pair<UINT, UINT>> bars;  // page, splitter id
+  for (UINT number = kPageSource; number < kPageCount; ++number) {
+    for (SplitterCtrl* bar : Splitters(theApp.PageViews[number])) {
+      if ((bar->GetStyle() & SplitterCtrl::kVertical) != 0) bars.emplace_back(number, bar->GetDlgCtrlID());
+      bar->DestroyWindow();
+    }
+  }
+  for (const auto& [number, id] : bars) {
+    const UINT kept = theApp.GetProfileInt(splitter::VerticalSection(id), splitter::kVerticalValue, -1);
+    report.Line("kept", std::to_string(number) + " " + std::to_string(kept));
+  }
+}
+
 int RunScenario(const std::string& name, ScenarioReport& report) {
   harness::ScopedSeams seams;
   static std::wstring commandLine;
@@ -370,6 +437,7 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("mode", RecoveryMode);
     report.Line("file_dialogs", static_cast<long long>(seams.dialogs.FileRequests().size()));
     if (name == "snapshot") ReportLoadedState(report, frame, "snapshot");
+    if (name == "snapshot") report.Line("placed", Placed(frame));
   }
   int code = 0;
   if (name == "start-dialog") {
@@ -589,6 +657,22 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
         report.Line("m" + std::to_string(mode) + " " + std::to_string(control->GetID()), control->GetEnabled());
       }
     }
+  } else if (name == "splits") {
+    RunSplits(report);
+  } else if (name == "shell-invalid") {
+    // The window's saved place, then the user moves the running window elsewhere; the shell opens a file
+    // that is no snapshot.
+    seams.boxes.Answer(seams::kOk);
+    frame->ShowWindow(SW_RESTORE);
+    frame->MoveWindow(10, 20, 900, 720);
+    CTKWindowPos saved;
+    saved.SaveWindowPos(frame);
+    frame->MoveWindow(60, 70, 950, 730);
+    const std::u16string text = u"[open(\"" + os::FromUtf8(EnvironmentText("DORVANE_APP_LOAD")) + u"\")]";
+    std::wstring command(text.begin(), text.end());
+    report.Line("shell_open", theApp.OnDDECommand(&command[0]));
+    report.Line("placed", Placed(frame));
+    report.Line("page_after", theApp.CurrentPage);
   } else if (name == "bars-hide") {
     // The user hides the toolbar and ends the program.
     ReportToolBarPlace(frame, report);
@@ -861,6 +945,38 @@ TEST(Application, TheRealLoadDialogTakesANameTypedWithoutItsExtension) {
   EXPECT_TRUE(o.Has("loaded_page=4")) << o.Text();
   EXPECT_TRUE(o.Has("loaded_mode=2")) << o.Text();
   EXPECT_TRUE(o.All("box").empty()) << o.Text();
+}
+
+// Each page keeps its split under a profile section of its own: the bar a user moved on one page is the bar
+// that page shows after a restart, whatever another page's bar did.
+TEST(Application, EveryPageKeepsItsOwnSplit) {
+  const ScenarioOutcome o = RunChild("splits");
+  const std::vector<std::string> sections = o.All("section");
+  EXPECT_EQ(sections.size(), 5u) << o.Text();  // pages 1 to 3 one each, page 4 two
+  std::set<std::string> names;
+  for (const std::string& line : sections) names.insert(line.substr(line.find(' ') + 1));
+  EXPECT_EQ(names.size(), sections.size()) << o.Text();
+  for (int page = 1; page <= 4; ++page) {
+    const std::string place = std::to_string(110 + 20 * page - splitter::kHalfBar);
+    EXPECT_TRUE(o.Has("dragged=" + std::to_string(page) + " " + place)) << page << "\n" << o.Text();
+    EXPECT_TRUE(o.Has("kept=" + std::to_string(page) + " " + place)) << page << "\n" << o.Text();
+  }
+}
+
+// "Invalid File." from the shell's open leaves the running window where the user has it; at start the window
+// takes its saved place.
+TEST(Application, AnInvalidFileFromTheShellLeavesTheWindowWhereItIs) {
+  const std::string file = WriteSnapshot("shell invalid.vsnp", std::string("X\0s\0n\0", 6));
+  ::SetEnvironmentVariableW(L"DORVANE_APP_LOAD", Wide(file).c_str());
+  const ScenarioOutcome o = RunChild("shell-invalid");
+  ::SetEnvironmentVariableW(L"DORVANE_APP_LOAD", nullptr);
+  EXPECT_TRUE(o.Has("box=3 Invalid File.")) << o.Text();
+  EXPECT_TRUE(o.Has("shell_open=0")) << o.Text();
+  EXPECT_TRUE(o.Has("placed=60,70,1010,800")) << o.Text();
+  EXPECT_TRUE(o.Has("page_after=0")) << o.Text();
+  const ScenarioOutcome start = RunChild("snapshot", "\"" + file + "\"");
+  EXPECT_TRUE(start.Has("box=3 Invalid File.")) << start.Text();
+  EXPECT_TRUE(start.Has("placed=10,20,910,740")) << start.Text();
 }
 
 TEST(Application, RestartWizardComesBackToPageZero) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/snapshot_test_files.h"
+#include "platform/harness/shell_open.h"
 #include "res/resource.h"
 
 namespace {
@@ -226,8 +227,7 @@ void CloseAnsweringYes(Program& program, HWND frame) {
 }
 
 // A snapshot file in the temporary folder, and the program's registration of its type where this Wine's
-// shell looks: Windows shows the user's classes, where the program registers, in the classes root; this
-// Wine shows the machine's alone, so the registration is put there as Windows shows it.
+// shell looks (harness/shell_open.h).
 class ShellOpenFixture {
  public:
   ShellOpenFixture() {
@@ -241,44 +241,18 @@ class ShellOpenFixture {
     if (out != INVALID_HANDLE_VALUE) ::WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr);
     ::CloseHandle(out);
   }
-  ~ShellOpenFixture() {
-    ::DeleteFileW(file_.c_str());
-    for (const wchar_t* key : kKeys) ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kClasses + key).c_str());
-  }
+  ~ShellOpenFixture() { ::DeleteFileW(file_.c_str()); }
   // Mirrors the type the program registered; false when it registered none.
-  bool MirrorRegistration() const {
-    for (const wchar_t* key : kKeys) {
-      HKEY from = nullptr, to = nullptr;
-      if (::RegOpenKeyExW(HKEY_CURRENT_USER, (kClasses + key).c_str(), 0, KEY_READ, &from) != ERROR_SUCCESS) return false;
-      ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, (kClasses + key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &to, nullptr);
-      if (std::wstring(key) == L".vsnp") {
-        wchar_t type[64] = {};
-        DWORD size = sizeof type;
-        ::RegGetValueW(from, nullptr, nullptr, RRF_RT_REG_SZ, nullptr, type, &size);
-        ::RegSetValueExW(to, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(type), size);
-      } else {
-        ::RegCopyTreeW(from, nullptr, to);
-      }
-      ::RegCloseKey(from);
-      ::RegCloseKey(to);
-    }
-    return true;
-  }
+  bool MirrorRegistration() const { return mirror_.Mirror(); }
   // Opens the file as a double click does; the process the shell started, if any.
   HANDLE Open() const {
-    SHELLEXECUTEINFOW open{};
-    open.cbSize = sizeof open;
-    open.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOCLOSEPROCESS;
-    open.lpVerb = L"open";
-    open.lpFile = file_.c_str();
-    open.nShow = SW_SHOWNORMAL;
-    EXPECT_TRUE(::ShellExecuteExW(&open)) << ::GetLastError();
-    return open.hProcess;
+    HANDLE started = harness::OpenAsShellDoes(file_);
+    EXPECT_NE(started, INVALID_HANDLE_VALUE) << ::GetLastError();
+    return started == INVALID_HANDLE_VALUE ? nullptr : started;
   }
 
  private:
-  static constexpr const wchar_t* kKeys[] = {L"Vantor.Document", L".vsnp"};
-  const std::wstring kClasses = L"Software\\Classes\\";
+  harness::ShellTypeMirror mirror_{{L"Vantor.Document", L".vsnp"}};
   std::wstring file_;
 };
 

@@ -167,20 +167,21 @@ void CEx_StyleApp::GetRecentDocumentName(CString& name) {
 }
 
 bool CEx_StyleApp::OpenStartDocument() {
-  if (!m_strCommandLine.IsEmpty()) return OpenSnapshot(m_strCommandLine.ToUtf16());
+  if (!m_strCommandLine.IsEmpty()) return OpenSnapshot(m_strCommandLine.ToUtf16(), true);
   CString recent;
   GetRecentDocumentName(recent);
   if (!recent.IsEmpty()) OpenDocumentFile(recent);
   return true;
 }
 
-bool CEx_StyleApp::OpenSnapshot(const std::u16string& given) {
+bool CEx_StyleApp::OpenSnapshot(const std::u16string& given, bool atStart) {
   CMainFrame* frame = GetMainFrame();
   const std::u16string path = app::CommandLineSnapshotPath(given);
   uint32_t mode = RecoveryMode;
   if (app::ProbeSnapshotFile(path, &mode) == app::SnapshotProbe::kInvalid) {
     ShowMessage(u"Invalid File.", 3);
-    frame->ShowSavedPosition();
+    // A window that is starting takes its saved place; one already running stays where the user has it.
+    if (atStart) frame->ShowSavedPosition();
     return false;
   }
   // A file that cannot be opened keeps the mode; its loader then finds nothing to read.
@@ -201,7 +202,7 @@ BOOL CEx_StyleApp::OnDDECommand(LPTSTR lpszCommand) {
   m_shellOpenPending = false;
   if (frame->IsIconic()) frame->ShowWindow(SW_RESTORE);
   ::SetForegroundWindow(frame->m_hWnd);
-  return OpenSnapshot(path.ToUtf16()) ? TRUE : FALSE;
+  return OpenSnapshot(path.ToUtf16(), false) ? TRUE : FALSE;
 }
 
 void CEx_StyleApp::SwitchView(UINT nPage) {

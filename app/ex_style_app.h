@@ -57,7 +57,9 @@ class CEx_StyleApp : public CWinApp, public DatabaseViewSettings {
   // refused (the user was told): the program then waits on page 0 without asking for an image.
   bool OpenStartDocument();
   // Loads the snapshot at path (quoted or not) in the mode its first letter gives; false when refused.
-  bool OpenSnapshot(const std::u16string& path);
+  // atStart: named on the command line (or opened again by RestartWizard), not by the shell's open of a
+  // running copy.
+  bool OpenSnapshot(const std::u16string& path, bool atStart);
   bool m_shellOpenPending = false;  // started by the shell, whose open request follows
 };
 

@@ -4,6 +4,7 @@
 #include "app/dialogs/progress_dialog.h"
 #include "app/ex_style_app.h"
 #include "app/frame_hosts.h"
+#include "app/scenario_seams.h"
 #include "app/pages/third_view_hdd.h"
 #include "app/source_wizard_frame.h"
 #include "engine/image/disk_image.h"
@@ -13,7 +14,9 @@
 #include "preview/dxf/dxf_library.h"
 #include "preview/main_preview_view.h"
 #include "res/resource.h"
+#include "platform/classlib/win/ccmdui.h"
 #include "toolkit/commandbars/bars/tkp_command_bar.h"
+#include "toolkit/commandbars/controls/tkp_control.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/state/tkp_shortcut_manager.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
@@ -22,6 +25,8 @@
 #include "ui/msgbox/message_protocol.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CTKPFrameWnd)
+
+static const UINT kCommandStateQuery = ::RegisterWindowMessageW(kCommandStateMessage);
 
 BEGIN_MESSAGE_MAP(CMainFrame, CTKPFrameWnd)
   ON_WM_CREATE()
@@ -56,6 +61,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CTKPFrameWnd)
   ON_UPDATE_COMMAND_UI(ID_SETTINGS, OnUpdateRuledCommand)
   ON_UPDATE_COMMAND_UI(ID_LOAD_SNAPSHOT, OnUpdateRuledCommand)
   ON_UPDATE_COMMAND_UI(ID_OPEN_IMAGE, OnUpdateRuledCommand)
+  ON_REGISTERED_MESSAGE(kCommandStateQuery, OnCommandStateQuery)
 END_MESSAGE_MAP()
 
 namespace {
@@ -105,6 +111,49 @@ app::CommandFlags CMainFrame::CommandState() const {
   f.snapshotLoadEnabled = SnapshotLoadEnabled;
   f.openEnabled = OpenEnabled;
   return f;
+}
+
+void CMainFrame::SelectStage(app::Stage stage) {
+  const app::StageFlags flags = app::FlagsOfStage(stage);
+  AtSourceStage = flags.atSource;
+  AtScanStage = flags.atScan;
+  ResultsReady = flags.results;
+  FileSystemResultsReady = flags.fileSystemResults;
+}
+
+namespace {
+
+// Asks the frame's command route for a command's state, as a menu item asks it when its menu opens.
+class CommandProbe : public CCmdUI {
+ public:
+  bool enabled = true;  // a command without an update handler stays enabled
+  void Enable(BOOL on) override {
+    enabled = on != FALSE;
+    m_bEnableChanged = TRUE;
+  }
+  void SetCheck(int) override {}
+  void SetRadio(BOOL) override {}
+  void SetText(LPCTSTR) override {}
+};
+
+}  // namespace
+
+bool CMainFrame::CommandShownEnabled(UINT id) {
+  if (m_pToolBar != nullptr) {
+    for (int i = 0; i < m_pToolBar->GetControlCount(); ++i) {
+      const CTKPControl* control = m_pToolBar->GetControl(i);
+      if (!control->IsTemporary() && static_cast<UINT>(control->GetID()) == id) return control->GetEnabled() != FALSE;
+    }
+  }
+  CommandProbe probe;
+  probe.m_nID = id;
+  probe.m_pOther = this;
+  OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &probe, nullptr);
+  return probe.enabled;
+}
+
+LRESULT CMainFrame::OnCommandStateQuery(WPARAM id, LPARAM) {
+  return CommandShownEnabled(static_cast<UINT>(id)) ? 2 : 1;
 }
 
 int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/command_rules.h"
+#include "app/wizard_stages.h"
 #include "preview/preview_host.h"
 #include "platform/classlib/win/cimagelist.h"
 #include "toolkit/commandbars/frame/tkp_frame_wnd.h"
@@ -45,6 +46,11 @@ class CMainFrame : public CTKPFrameWnd, public PreviewHost {
 
   // The state the update rules read.
   app::CommandFlags CommandState() const;
+  // The stage's flag set, the other three cleared.
+  void SelectStage(app::Stage stage);
+  // Whether the command shows enabled: as the toolbar draws it where the toolbar carries it, else as its
+  // update rule gives it to the menu.
+  bool CommandShownEnabled(UINT id);
 
   ui::LinkStatusBar& StatusBar() { return m_wndStatusBar; }
   CTKPToolBar* StandardToolBar() const { return m_pToolBar; }
@@ -92,12 +98,14 @@ class CMainFrame : public CTKPFrameWnd, public PreviewHost {
   afx_msg void OnUpdateRuledCommand(CCmdUI* pCmdUI);
 
   // Loads a snapshot whose first character gave the mode: the results list's columns, the loader of the
-  // mode, then page 4's buttons. false when the loader refused it: RecoveryMode, the columns and the rows
-  // of the results shown before are back as they were.
-  bool LoadSnapshotFile(const std::u16string& path, uint32_t mode);
+  // mode, then page 4's buttons; *stage is the stage of the results it shows. The ticks and the preview of
+  // the results shown before are theirs, not the loaded results': they go, and page 3's file systems, which
+  // the load frees, with them. false when the loader refused it: RecoveryMode, the columns, the rows and
+  // their ticks of the results shown before are back as they were.
+  bool LoadSnapshotFile(const std::u16string& path, uint32_t mode, app::Stage* stage);
   // The Load command's whole load in that mode, also for a snapshot named on the command line or by the
-  // shell: the stage of the mode's results, the load, page 4 without Back. A refused load leaves the stages
-  // as they were. false when the loader refused it.
+  // shell: the load, the stage of the results it shows, page 4 without Back. A refused load leaves the
+  // stages as they were. false when the loader refused it.
   bool ShowSnapshot(const std::u16string& path, uint32_t mode);
 
   // After a preview the results page's item list has the keyboard again.
@@ -114,6 +122,8 @@ class CMainFrame : public CTKPFrameWnd, public PreviewHost {
   afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
   afx_msg void OnClose();
   afx_msg void OnDestroy();
+  // A scenario runner's question (kCommandStateMessage): 2 when the command shows enabled, 1 greyed.
+  afx_msg LRESULT OnCommandStateQuery(WPARAM id, LPARAM);
   DECLARE_MESSAGE_MAP()
 
  private:

@@ -10,6 +10,7 @@
 #include "engine/host/host.h"
 #include "app/main_frame.h"
 #include "app/pages/ex_style_view.h"
+#include "app/pages/file_system_view.h"
 #include "app/pages/source_dialogs.h"
 #include "app/pages/third_view_hdd.h"
 #include "app/results/tool_dialogs.h"
@@ -74,25 +75,40 @@ void CMainFrame::OnSaveSnapshot() {
   }
 }
 
-bool CMainFrame::LoadSnapshotFile(const std::u16string& path, uint32_t mode) {
-  const uint32_t modeBefore = RecoveryMode;
+bool CMainFrame::LoadSnapshotFile(const std::u16string& path, uint32_t mode, app::Stage* stage) {
   CThirdView_HDD* page = ResultsPage();
-  RecoveryMode = mode;
-  if (page != nullptr) page->ResultList().SetResultColumns(mode);
-  const bool loaded = mode == records::kFileTrace ? LoadSnapshotFlat(path) != 0 : LoadSnapshotTree(path) != 0;
-  if (loaded) {
-    if (page != nullptr) page->ShowSaveAndHome();
-    AtStart = 0;
-    return true;
-  }
-  // A refused snapshot changes nothing: the results shown before come back with their columns and ticks.
-  RecoveryMode = modeBefore;
+  // The ticks name records and tree nodes of the results shown now; the loaded results number theirs
+  // afresh, so ticks kept would mark files nobody ticked. They go before the loader lists the root.
+  results::MarkSets ticks;
   if (page != nullptr) {
-    page->ResultList().SetResultColumns(modeBefore);
-    ResultTreeCtrl& tree = page->ResultTree();
-    tree.ListNode(tree.CurrentNode());
+    ticks = page->ResultList().Sets();
+    page->ResultList().Sets().Clear();
+    page->ResultList().SetResultColumns(mode);
   }
-  return false;
+  if (!app::LoadSnapshotInMode(path, mode, stage)) {
+    // A refused snapshot changes nothing: the results shown before come back with their columns and ticks.
+    if (page != nullptr) {
+      page->ResultList().Sets() = ticks;
+      page->ResultList().SetResultColumns(RecoveryMode);
+      ResultTreeCtrl& tree = page->ResultTree();
+      tree.ListNode(tree.CurrentNode());
+    }
+    return false;
+  }
+  if (page != nullptr) {
+    // As Back leaves it: no preview, no temporary file of the results that went.
+    page->ForgetPreview();
+    page->ResetFocusRing();
+    page->ShowSaveAndHome();
+  }
+  // The load freed the file systems an Extensive Scan found: page 3 lists none of them any more.
+  if (CEx_StyleApp* app = TheApp()) {
+    if (auto* fileSystems = static_cast<CFileSystemView*>(app->PageViews[kPageFileSystems])) {
+      fileSystems->ForgetFileSystems();
+    }
+  }
+  AtStart = 0;
+  return true;
 }
 
 void CMainFrame::OnLoadSnapshot() {
@@ -120,22 +136,12 @@ void CMainFrame::OnLoadSnapshot() {
 }
 
 bool CMainFrame::ShowSnapshot(const std::u16string& path, uint32_t mode) {
-  const uint32_t stages[] = {ResultsReady, AtSourceStage, AtScanStage, FileSystemResultsReady};
-  // The stage whose flag the commands of this mode read: a loaded Extensive Scan snapshot shows file-system
-  // results, as page 3's Next does, and enables what they enable.
-  const bool fileSystem = mode == records::kExtensiveScan;
-  AtSourceStage = AtScanStage = 0;
-  ResultsReady = fileSystem ? 0 : 1;
-  FileSystemResultsReady = fileSystem ? 1 : 0;
-  if (!LoadSnapshotFile(path, mode)) {
-    // A refused snapshot changes nothing: the stages stay those of the results still shown (or of the
-    // source being chosen).
-    ResultsReady = stages[0];
-    AtSourceStage = stages[1];
-    AtScanStage = stages[2];
-    FileSystemResultsReady = stages[3];
-    return false;
-  }
+  // A refused snapshot changes nothing: the stages stay those of the results still shown (or of the source
+  // being chosen).
+  app::Stage stage = app::kNoStage;
+  if (!LoadSnapshotFile(path, mode, &stage)) return false;
+  // The stage the loaded results give their commands, as the same results reached by a scan give them.
+  SelectStage(stage);
   // The loaded results stand alone: there is no page of theirs to go back to, only Home.
   if (CThirdView_HDD* page = ResultsPage()) page->HideBack();
   return true;

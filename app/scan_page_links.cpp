@@ -41,12 +41,7 @@ void InstallScanPageLinks(CMainFrame* frame) {
   if (source != nullptr) links.restoreSourcePage = [source] { source->RestoreBeforeSearch(); };
   if (results != nullptr) links.resetResultsList = [results] { results->ResultList().RequestPreviewClear(); };
   links.showPage = [app](int number) { app->SwitchView(static_cast<UINT>(number)); };
-  links.selectStage = [frame](int stage) {
-    frame->AtSourceStage = stage == 1;
-    frame->AtScanStage = stage == 2;
-    frame->ResultsReady = stage == 3;
-    frame->FileSystemResultsReady = stage == 4;
-  };
+  links.selectStage = [frame](app::Stage stage) { frame->SelectStage(stage); };
   links.setScanFinished = [frame](bool finished) { frame->ScanFinished = finished ? 1 : 0; };
   links.setModeChosen = [frame] { frame->SnapshotLoadEnabled = 1; };
   links.selectedPartition = [frame] { return static_cast<int>(frame->SelectedPartition); };

@@ -40,4 +40,16 @@ std::u16string CommandLineSnapshotPath(const std::u16string& commandLine) {
   return first == std::u16string::npos ? std::u16string() : path.substr(first, last - first + 1);
 }
 
+bool LoadSnapshotInMode(const std::u16string& path, uint32_t mode, Stage* stage) {
+  const uint32_t before = RecoveryMode;
+  RecoveryMode = mode;
+  const bool loaded = mode == records::kFileTrace ? LoadSnapshotFlat(path) != 0 : LoadSnapshotTree(path) != 0;
+  if (!loaded) {
+    RecoveryMode = before;
+    return false;
+  }
+  *stage = ResultsStage(RecoveryMode);
+  return true;
+}
+
 }  // namespace app

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/wizard_stages.h"
+
 namespace app {
 
 enum class SnapshotProbe {
@@ -27,5 +29,12 @@ SnapshotProbe ProbeSnapshotFile(const std::u16string& path, uint32_t* mode);
 std::u16string SnapshotLoadPath(const std::u16string& chosen);
 // The file a command line names: lower-cased, without double quotes.
 std::u16string CommandLineSnapshotPath(const std::u16string& commandLine);
+
+// Loads the snapshot at path with the loader of the mode its first character gave (LoadSnapshotFlat for
+// File Trace, LoadSnapshotTree otherwise), RecoveryMode being that mode while the loader runs. *stage is the
+// stage of the results shown then, read from the mode the loader leaves, not from the letter: an Extensive
+// Scan snapshot of NTFS comes back as a Quick Scan's results. false when the loader refused the file:
+// RecoveryMode is back as it was, and *stage untouched.
+bool LoadSnapshotInMode(const std::u16string& path, uint32_t mode, Stage* stage);
 
 }  // namespace app

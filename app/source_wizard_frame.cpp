@@ -30,12 +30,7 @@ class FrameSourceWizard : public source::SourceWizard {
     }
   }
   void SelectStage(source::Stage stage) override {
-    CMainFrame* frame = MainFrame();
-    if (frame == nullptr) return;
-    frame->AtSourceStage = stage == source::kSourceStage;
-    frame->AtScanStage = stage == source::kScanStage;
-    frame->ResultsReady = stage == source::kResultsStage;
-    frame->FileSystemResultsReady = stage == source::kFileSystemResultsStage;
+    if (CMainFrame* frame = MainFrame()) frame->SelectStage(stage);
   }
   bool AtStage(source::Stage stage) override {
     CMainFrame* frame = MainFrame();

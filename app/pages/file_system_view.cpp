@@ -8,6 +8,7 @@
 #include "engine/records/extensive_lists.h"
 #include "engine/records/pause_gate.h"
 #include "engine/records/scan_control.h"
+#include "engine/records/scan_parameters.h"
 #include "engine/records/scan_records.h"
 #include "engine/save/preview_temp_files.h"
 #include "engine/scan/chosen_fs.h"
@@ -18,7 +19,7 @@
 namespace {
 
 constexpr int kButtonBarHeight = 56;
-constexpr int kSplitterId = IDC_SOURCE_SPLITTER;  // 157
+constexpr int kSplitterId = IDC_FILE_SYSTEMS_SPLITTER;
 constexpr int kFormId = AFX_IDW_PANE_FIRST + 3;
 
 const char16_t kSelectFirst[] =
@@ -44,8 +45,8 @@ FileSystemPageLinks WizardLinks() {
   links.recordActiveView = [] {
     if (source::SourceWizard* wizard = source::Wizard()) wizard->RememberActiveView();
   };
-  links.selectStage = [](int stage) {
-    if (source::SourceWizard* wizard = source::Wizard()) wizard->SelectStage(static_cast<source::Stage>(stage));
+  links.selectStage = [](app::Stage stage) {
+    if (source::SourceWizard* wizard = source::Wizard()) wizard->SelectStage(stage);
   };
   links.setSelectedItem = [](const CString&, int position) {
     if (source::SourceWizard* wizard = source::Wizard()) wizard->SetSelectedPartition(position);
@@ -157,7 +158,7 @@ void CFileSystemView::OnNext() {
   }
   if (m_links.recordActiveView) m_links.recordActiveView();
   FreeScanRecordLists();
-  if (m_links.selectStage) m_links.selectStage(2);
+  if (m_links.selectStage) m_links.selectStage(app::PageStage(3));
   m_form.ShowProgressBar();
   m_form.SetProgressPos(0);
   m_form.ShowStatusText();
@@ -194,7 +195,7 @@ void CFileSystemView::OnStop() {
   PageToolButtons::Show(Button(IDC_STOP), false);
   m_stopShown = false;
   m_form.HideStatusText();
-  if (m_links.selectStage) m_links.selectStage(3);
+  if (m_links.selectStage) m_links.selectStage(app::kResultsStage);
   Invalidate();
 }
 
@@ -207,6 +208,8 @@ LRESULT CFileSystemView::OnHideStop(WPARAM, LPARAM) {
 }
 
 void CFileSystemView::RestoreBeforeReading() {
+  // Page 3 stands at the scan, as its own Back and Next leave it: the results it read are gone.
+  if (m_links.selectStage) m_links.selectStage(app::PageStage(3));
   m_form.SetStatusText(u"");
   m_form.SetProgressPos(0);
   PageToolButtons::Show(Button(IDC_STOP), false);
@@ -251,20 +254,24 @@ void CFileSystemView::OnTimer(UINT_PTR id) {
   m_stopShown = false;
   m_tree.EnableWindow(TRUE);
   ShowNavigation(true);
-  if (m_links.selectStage) m_links.selectStage(4);
+  if (m_links.selectStage) m_links.selectStage(app::ResultsStage(RecoveryMode));
   if (m_links.showPage) m_links.showPage(4);
   ::Sleep(500);
   if (m_links.showResultsButtons) m_links.showResultsButtons();
 }
 
-void CFileSystemView::OnBack() {
-  if (m_worker.joinable()) return;
+void CFileSystemView::ForgetFileSystems() {
   m_tree.DeleteAllItems();
   m_form.ClearValues();
   m_selectedPosition = -2;
+}
+
+void CFileSystemView::OnBack() {
+  if (m_worker.joinable()) return;
+  ForgetFileSystems();
   DeletePreviewTempFiles();
   if (m_links.restoreScanPage) m_links.restoreScanPage();
-  if (m_links.selectStage) m_links.selectStage(2);
+  if (m_links.selectStage) m_links.selectStage(app::PageStage(2));
   if (m_links.setScanFinished) m_links.setScanFinished(true);
   FreeExtensiveScanLists();
   if (m_links.showPage) m_links.showPage(2);

@@ -10,6 +10,7 @@
 #include "app/pages/file_system_form.h"
 #include "app/pages/file_system_tree_ctrl.h"
 #include "app/pages/page_tool_buttons.h"
+#include "app/wizard_stages.h"
 #include "engine/host/file_system_form_host.h"
 #include "platform/classlib/win/classlib_win.h"
 #include "ui/controls/splitter_ctrl.h"
@@ -20,8 +21,8 @@ struct FileSystemPageLinks {
   std::function<void(int page)> showPage;
   // The application's last active view = the frame's active view, as Next leaves the page.
   std::function<void()> recordActiveView;
-  // The frame's page-state flags: stage 1 to 4 set, the others cleared.
-  std::function<void(int stage)> selectStage;
+  // The frame's page-state flags: the stage's set, the others cleared.
+  std::function<void(app::Stage stage)> selectStage;
   std::function<void(bool finished)> setScanFinished;
   // The frame's selected item: its text and visible position (first item below the top 0, top -1, none -2).
   std::function<void(const CString& text, int position)> setSelectedItem;
@@ -56,8 +57,11 @@ class CFileSystemView : public CView, public host::FileSystemViewHost {
   void ChooseFileSystem(HTREEITEM item);
   bool WorkerRunning() const { return m_worker.joinable(); }
   // Back from the results page: the form without status or progress, Stop gone, Next, Back and Home
-  // shown, as before the file system was read.
+  // shown, as before the file system was read; the scan's stage again.
   void RestoreBeforeReading();
+  // The file systems listed, the choice and the form's values gone (Back, and a snapshot load, which
+  // frees what the tree lists).
+  void ForgetFileSystems();
 
   // host::FileSystemViewHost, from the worker: one message to the page's thread.
   void HideStopButton() override;

@@ -319,7 +319,11 @@ void CFirstView_HDD::OnTimer(UINT_PTR id) {
   EndSearch();
   source::SourceWizard* wizard = W();
   if (wizard == nullptr) return;
-  wizard->SelectStage(source::kScanStage);
+  wizard->SelectStage(app::PageStage(2));
+  // Page 2 lists the partitions the search found, none of them picked yet: the disk picked on page 1 is
+  // no partition, and what an earlier scan picked is not this search's. An Extensive Scan shows the whole
+  // disk's range, which its Next takes as picked.
+  wizard->SetSelectedPartition(RecoveryMode == records::kExtensiveScan ? source::kWholeDisk : source::kNothingPicked);
   wizard->ShowPage(2);
   wizard->EnterScanPage();
   if (RecoveryMode == records::kQuickScan && PartitionCount == 0) {
@@ -340,7 +344,7 @@ void CFirstView_HDD::OnBack() {
   wizard->SetSnapshotLoadEnabled(false);
   wizard->SetAtStart(true);
   DeviceHandle.Close();
-  wizard->SelectStage(source::kSourceStage);
+  wizard->SelectStage(app::PageStage(1));
   SnapshotLoading = 0;
   m_panel.Reset();
   SourceKind = kSourceNothing;

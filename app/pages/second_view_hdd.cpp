@@ -114,7 +114,7 @@ int CSecondView_HDD::OnCreate(LPCREATESTRUCT create) {
   };
   m_panel.ShowWindow(SW_SHOW);
   m_splitter.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | SplitterCtrl::kVertical, this, &m_tree, &m_panel,
-                    IDC_SCAN_SPLITTER, none, 90, 110);
+                    IDC_SCAN_PAGE_SPLITTER, none, 90, 110);
 
   struct ToolButton {
     ui::CToolButton& button;
@@ -387,7 +387,7 @@ void CSecondView_HDD::FinishFileTrace() {
 
 void CSecondView_HDD::SetCommandState() {
   MarkScanEnded();
-  if (PartitionParametersFailed.load() == 0 && m_links.selectStage) m_links.selectStage(3);
+  if (PartitionParametersFailed.load() == 0 && m_links.selectStage) m_links.selectStage(app::ResultsStage(RecoveryMode));
 }
 
 // Whichever way a scan ended, a partition picked in the tree from now on is the one the next Next scans:
@@ -414,7 +414,7 @@ void CSecondView_HDD::OnBack() {
   if (WorkerRunning()) return;
   m_tree.DeleteAllItems();
   m_panel.ClearValues();
-  if (m_links.selectStage) m_links.selectStage(1);
+  if (m_links.selectStage) m_links.selectStage(app::PageStage(1));
   if (m_links.setModeChosen) m_links.setModeChosen();
   if (m_links.resetResultsList) m_links.resetResultsList();
   SnapshotLoading = 0;
@@ -467,7 +467,7 @@ void CSecondView_HDD::RestoreBeforeScan() {
   ShowIdleTitle();
   MarkScanEnded();
   // Page 2 is entered again: a partition picked in its tree is taken as the next scan's, as after the search.
-  if (m_links.selectStage) m_links.selectStage(2);
+  if (m_links.selectStage) m_links.selectStage(app::PageStage(2));
   if (RecoveryMode == records::kExtensiveScan) {
     m_panel.ShowScanRangeInfo();
     m_panel.ShowRangeInput();

@@ -12,6 +12,7 @@
 
 #include "app/pages/second_display.h"
 #include "app/pages/source_tree_ctrl.h"
+#include "app/wizard_stages.h"
 #include "engine/host/scan_page_host.h"
 #include "platform/classlib/win/classlib_win.h"
 #include "ui/controls/hover_button.h"
@@ -25,8 +26,8 @@ class FileSystemTreeHost;
 struct ScanPageLinks {
   // SwitchView: shows page 0 to 4.
   std::function<void(int page)> showPage;
-  // The frame's page-state flags: stage 1 to 4 set, the others cleared.
-  std::function<void(int stage)> selectStage;
+  // The frame's page-state flags: the stage's set, the others cleared.
+  std::function<void(app::Stage stage)> selectStage;
   std::function<void(bool finished)> setScanFinished;
   // The frame's flag that a mode button sets on page 0 (Load Recovery Snapshot enabled).
   std::function<void()> setModeChosen;

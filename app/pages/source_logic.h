@@ -103,6 +103,11 @@ std::vector<std::u16string> DriveInformationValues();
 constexpr char16_t kPhysicalDevices[] = u"Physical Devices";
 constexpr char16_t kVirtualDiskGroup[] = u"Virtual Hard Disk ";
 
+// The frame's selected partition when it names none of the partitions found: the whole disk (the tree's
+// top node), or nothing picked.
+constexpr int kWholeDisk = -1;
+constexpr int kNothingPicked = -2;
+
 struct SelectionInput {
   std::u16string item;    // the selected item's text
   std::u16string parent;  // its parent's text (empty for a root)

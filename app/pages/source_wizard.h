@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/wizard_stages.h"
+
 class CFirstView_HDD;
 class DiskImage;
 class SourceTreeCtrl;
@@ -13,8 +15,13 @@ namespace source {
 
 struct SelectionActions;
 
-// The frame's stage flags, one set at a time (0: none).
-enum Stage : int { kNoStage = 0, kSourceStage = 1, kScanStage = 2, kResultsStage = 3, kFileSystemResultsStage = 4 };
+// The frame's stage flags, one set at a time.
+using app::Stage;
+using app::kNoStage;
+using app::kSourceStage;
+using app::kScanStage;
+using app::kResultsStage;
+using app::kFileSystemResultsStage;
 
 class SourceWizard {
  public:

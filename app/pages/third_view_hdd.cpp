@@ -335,28 +335,37 @@ BOOL CThirdView_HDD::PreTranslateMessage(MSG* msg) {
   return CView::PreTranslateMessage(msg);
 }
 
+namespace {
+
+// A button the keys may reach and press: one the user sees and could click.
+bool Pressable(CWnd& button) { return button.m_hWnd != nullptr && button.IsWindowVisible() && button.IsWindowEnabled(); }
+
+}  // namespace
+
 void CThirdView_HDD::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
   if (nChar == VK_TAB) {
-    if (m_focusRing == 0) {
-      m_save.SendMessage(BM_SETSTATE, 1);
-      m_save.SetFocus();
-      m_focusRing = 1;
-    } else if (m_focusRing == 1) {
-      m_save.SendMessage(BM_SETSTATE, 0);
-      m_back.SendMessage(BM_SETSTATE, 1);
-      m_focusRing = 2;
-    } else {
-      m_back.SendMessage(BM_SETSTATE, 0);
+    // The ring runs tree, Save, Back and passes over a button that is not shown (Back after a snapshot load).
+    uint32_t next = m_focusRing;
+    do {
+      next = (next + 1) % 3;
+    } while (next != 0 && !Pressable(next == 1 ? static_cast<CWnd&>(m_save) : m_back));
+    m_save.SendMessage(BM_SETSTATE, next == 1 ? 1 : 0);
+    m_back.SendMessage(BM_SETSTATE, next == 2 ? 1 : 0);
+    if (next == 0) {
       m_tree.SetActiveWindow();
       m_tree.CTreeCtrl::SetFocus();
-      m_focusRing = 0;
+    } else if (next == 1) {
+      m_save.SetFocus();
+    } else if (m_focusRing == 0) {
+      m_back.SetFocus();  // Save was passed over: the keys go on to Back
     }
+    m_focusRing = next;
     return;
   }
   if (nChar == VK_RETURN) {
-    if (m_save.SendMessage(BM_GETSTATE) & BST_PUSHED) {
+    if (m_focusRing == 1 && Pressable(m_save) && (m_save.SendMessage(BM_GETSTATE) & BST_PUSHED)) {
       OnSave();
-    } else if (m_back.SendMessage(BM_GETSTATE) & BST_PUSHED) {
+    } else if (m_focusRing == 2 && Pressable(m_back) && (m_back.SendMessage(BM_GETSTATE) & BST_PUSHED)) {
       OnBack();
     }
     return;
@@ -371,16 +380,27 @@ void CThirdView_HDD::OnSave() {
   m_list.RecoverSelected();
 }
 
-void CThirdView_HDD::ResetResults() {
-  LargeFileSize = 0;
-  ShowScanProgress = 1;
-  SnapshotLoading = 0;
+void CThirdView_HDD::ForgetPreview() {
   // The preview is emptied, and the next file previewed is written again.
   ClearPreview(false, u"");
   DeletePreviewTempFiles();
   DeletePreviewTempFiles();
   LastPreview.tempPath.clear();
   SetPreviewFlags(0, 1);  // as at start: no file selected
+}
+
+void CThirdView_HDD::ResetFocusRing() {
+  m_save.SendMessage(BM_SETSTATE, 0);
+  m_back.SendMessage(BM_SETSTATE, 0);
+  m_focusRing = 0;
+}
+
+void CThirdView_HDD::ResetResults() {
+  ResetFocusRing();
+  LargeFileSize = 0;
+  ShowScanProgress = 1;
+  SnapshotLoading = 0;
+  ForgetPreview();
   m_list.Sets().Clear();
   // The tree's own delete: it also forgets the deleted folders' red by node, which a later node given the
   // same handle would otherwise take.

@@ -60,6 +60,11 @@ class CThirdView_HDD : public CView {
   void ShowSaveAndHome();
   // Back (160) disabled and hidden after a snapshot was loaded.
   void HideBack();
+  // The preview emptied and its temporary files deleted, as Back leaves them: the next file previewed is
+  // written again.
+  void ForgetPreview();
+  // The keys' ring back at the tree, neither button highlighted: where new results start.
+  void ResetFocusRing();
 
   // The wait cursor while the list or the preview works.
   void BeginResultsBusy();

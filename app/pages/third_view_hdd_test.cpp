@@ -147,12 +147,7 @@ class ResultsPageTest : public ::testing::Test {
   void QuickScan() {
     ASSERT_TRUE(started_);
     ASSERT_NE(page_, nullptr);
-    image_.CreateReader(kImageVhd);
-    ASSERT_TRUE(image_.Open(os::FromUtf8(std::string(DORVANE_SHARED_IMAGES) + "/" + kImage)));
-    ImageFormat = 0;
-    CurrentDriveIndex = 0;
-    SourceKind = kSourceDisk;
-    SetCurrentDiskImage(&image_);
+    OpenImage(kImage);
     ScanRange = ScanRangeRecord{records::kNtfs, 0, 32768, 32767, 0};
     ResultListers = ResultListersRecord{ListFatFolder, ListNtfsFolder};
     SelectedModeText = _T("Selected Mode : Quick Scan");
@@ -237,6 +232,38 @@ class ResultsPageTest : public ::testing::Test {
   }
 
   std::u16string ShownPath() { return page_->PreviewPane()->GetShownPath().ToUtf16(); }
+
+  // The image opened as the source, as page 0 opens it.
+  void OpenImage(const std::string& name) {
+    image_.Close();
+    image_.CreateReader(kImageVhd);
+    ASSERT_TRUE(image_.Open(os::FromUtf8(std::string(DORVANE_SHARED_IMAGES) + "/" + name)));
+    ImageFormat = 0;
+    CurrentDriveIndex = 0;
+    SourceKind = kSourceDisk;
+    SetCurrentDiskImage(&image_);
+  }
+  // A snapshot of the test disk saved by enginectl (app/make_command_snapshots.sh), loaded by the Load command.
+  void LoadCommandSnapshot(const std::string& name) {
+    seams_.dialogs.Choose({os::FromUtf8(std::string(DORVANE_COMMAND_SNAPSHOTS) + "/" + name + ".vsnp")});
+    frame_->SendMessage(WM_COMMAND, ID_LOAD_SNAPSHOT);
+    harness::PumpFor(50);
+  }
+  // A click on a node's check box in the results tree.
+  void ClickNodeBox(HTREEITEM node) {
+    ResultTreeCtrl& tree = page_->ResultTree();
+    CRect text;
+    ASSERT_TRUE(tree.GetItemRect(node, text, TRUE));
+    for (int x = text.left - 1; x >= 0; --x) {
+      UINT flags = 0;
+      if (tree.HitTest(CPoint(x, text.CenterPoint().y), &flags) == node && (flags & TVHT_ONITEMSTATEICON)) {
+        harness::Click(tree.m_hWnd, POINT{x, text.CenterPoint().y});
+        harness::PumpFor(50);
+        return;
+      }
+    }
+    FAIL() << "no check box on the node";
+  }
 
   harness::ScopedSeams seams_;
   bool started_ = false;
@@ -880,6 +907,104 @@ TEST_F(ResultsPageTest, AFileOverFiveMegabytesGetsTheLargeFileViewAndIsNotWritte
   EXPECT_NE(ShownPath(), u"largefile");
   EXPECT_TRUE(os::FileExists(ShownPath()));
   entry->size = 20000;
+}
+
+// Snapshots of every mode and file system loaded over ticked results with a file previewed, each loaded again
+// over itself (the same record ids and tree places as the ticks name). The ticks and the preview were the
+// results' before: after the load Save asks for marks and writes nothing, the pane shows nothing, the old
+// temporary file is gone and the file clicked again is written again.
+TEST_F(ResultsPageTest, ALoadOverTickedResultsKeepsNeitherTheirTicksNorTheirPreview) {
+  ASSERT_TRUE(started_);
+  seams_.boxes.Answer(seams::kOk);
+  const std::string trace = "trace_carving";
+  for (const std::string name : {"quick_fat16", "quick_fat32", "quick_ntfs", "extensive_fat16", "extensive_fat32",
+                                 "extensive_ntfs", "trace_fat16", "trace_ntfs", trace.c_str()}) {
+    SCOPED_TRACE(name);
+    OpenImage(name == trace ? "carving.dynamic.vhd" : "mbr_primary.fixed.vhd");
+    LoadCommandSnapshot(name);
+    ASSERT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageResults));
+    ResultTreeCtrl& tree = page_->ResultTree();
+    HTREEITEM top = tree.CTreeCtrl::GetRootItem();
+    ASSERT_NE(top, nullptr);
+    ClickNodeBox(top);
+    ASSERT_FALSE(List().Sets().checkedFolders.empty() && List().Sets().checkedNodes.empty());
+    // A file previewed: in the root, or in the first type of File Trace's first group.
+    if (name == trace) {
+      HTREEITEM group = tree.CTreeCtrl::GetChildItem(top);
+      ASSERT_NE(group, nullptr);
+      tree.CTreeCtrl::Expand(group, TVE_EXPAND);
+      tree.ListNode(tree.CTreeCtrl::GetChildItem(group));
+      harness::PumpFor(50);
+    }
+    int file = -1;
+    for (int row = 0; row < List().CTKListCtrl::GetItemCount() && file < 0; ++row) {
+      const std::u16string type = List().GetItemText(row, 1);
+      if (results::ClassifyRow(List().GetItemText(row, 0), type) == results::RowKind::kFile && type != u"Deleted File") {
+        file = row;
+      }
+    }
+    std::u16string previewed;
+    if (file >= 0) {
+      ClickRow(file);
+      previewed = ShownPath();
+    }
+    if (name == trace) {
+      EXPECT_FALSE(previewed.empty());
+    }
+
+    LoadCommandSnapshot(name);
+    EXPECT_TRUE(ShownPath().empty());
+    EXPECT_TRUE(LastPreview.tempPath.empty());
+    if (!previewed.empty()) {
+      EXPECT_FALSE(os::FileExists(previewed));
+    }
+    const size_t boxes = seams_.boxes.Log().size();
+    const size_t folders = seams_.dialogs.FolderRequests().size();
+    harness::ClickCentre(page_->Button(IDC_NEXT).m_hWnd);
+    harness::PumpFor(100);
+    ASSERT_EQ(seams_.boxes.Log().size(), boxes + 1);
+    EXPECT_EQ(seams_.boxes.Log().back().text,
+              u"Please mark the file(s) and folder(s) that you want to save\r\nby clicking on check box.");
+    EXPECT_EQ(seams_.dialogs.FolderRequests().size(), folders);
+  }
+}
+
+// After a snapshot load page 4 has no Back: Tab passes over it and Enter presses nothing, for every way the
+// snapshot comes (the Load command, the shell).
+TEST_F(ResultsPageTest, TabAndEnterNeverPressTheBackALoadHid) {
+  ASSERT_TRUE(started_);
+  auto pushed = [this](UINT id) { return (page_->Button(id).SendMessage(BM_GETSTATE) & BST_PUSHED) != 0; };
+  OpenImage("mbr_primary.fixed.vhd");
+  const std::string file = std::string(DORVANE_COMMAND_SNAPSHOTS) + "/quick_fat16.vsnp";
+  for (const bool shell : {false, true}) {
+    SCOPED_TRACE(shell ? "shell" : "Load");
+    if (shell) {
+      const std::u16string text = u"[open(\"" + os::FromUtf8(file) + u"\")]";
+      std::wstring command(text.begin(), text.end());
+      ASSERT_TRUE(theApp.OnDDECommand(&command[0]));
+      harness::PumpFor(50);
+    } else {
+      LoadCommandSnapshot("quick_fat16");
+    }
+    ASSERT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageResults));
+    ASSERT_FALSE(page_->Button(IDC_BACK).IsWindowVisible());
+    // The user clicks the page beside its buttons, then walks the ring.
+    page_->SetFocus();
+    ASSERT_EQ(::GetFocus(), page_->m_hWnd);
+    PressOnFocus(VK_TAB);
+    EXPECT_TRUE(pushed(IDC_NEXT));
+    PressOnFocus(VK_TAB);
+    EXPECT_FALSE(pushed(IDC_BACK));
+    EXPECT_FALSE(pushed(IDC_NEXT));
+    EXPECT_EQ(::GetFocus(), page_->ResultTree().m_hWnd);
+    page_->SetFocus();
+    PressOnFocus(VK_TAB);
+    PressOnFocus(VK_TAB);
+    PressOnFocus(VK_RETURN);
+    EXPECT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageResults));
+    EXPECT_NE(page_->ResultTree().CTreeCtrl::GetRootItem(), nullptr);
+    page_->OnHome();
+  }
 }
 
 }  // namespace

@@ -315,6 +315,29 @@ TEST_F(FatSaveTest, SkipAbandonsTheFileAndStopEndsTheSave) {
   EXPECT_EQ(SaveTally.unreadable + SaveTally.unwritten, 0u);
 }
 
+// Files ended with Skip File are reported as skipped: the filters are blamed only for what they held back.
+TEST_F(FatSaveTest, FilesSkippedAreReportedAsSkippedNotAsHeldBack) {
+  MountTwoFiles();
+  dialog.onProgress = [](uint32_t position) {
+    if (position > 0) SkipCurrentFileFlag = 1;
+  };
+  BeginSave();
+  EXPECT_EQ(SaveA(), 0u);
+  std::u16string text;
+  EXPECT_EQ(SaveResultMessage(&text), host::kError);
+  EXPECT_EQ(text, u"No file was saved.\r\nEvery file was skipped.");
+  ASSERT_TRUE(SetFileFilters({u"*.JPG"}));
+  EXPECT_EQ(SaveFatItems(out, 1, 12, static_cast<uint32_t>(b.size()), u"b.txt", 0), 0u);
+  EXPECT_EQ(SaveResultMessage(&text), host::kError);
+  EXPECT_EQ(text, u"No file was saved.\r\nFiles skipped: 1\r\nFiles the file filters and the recovery settings "
+                  u"held back: 1");
+  BeginSave();
+  EXPECT_EQ(SaveFatItems(out, 1, 12, static_cast<uint32_t>(b.size()), u"b.txt", 0), 0u);
+  SaveResultMessage(&text);
+  EXPECT_EQ(text, u"No file was saved.\r\nThe ticked items held no file that the file filters and the recovery "
+                  u"settings let through.");
+}
+
 // The destination's a.txt links to /dev/full: every write fails as on a full disk (natively the link is made
 // here; the Windows build's is made before the program runs).
 TEST_F(FatSaveTest, AFullDiskIsReportedNeverShownAsSaved) {

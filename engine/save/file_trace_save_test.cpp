@@ -60,6 +60,9 @@ TEST_F(FileTraceSaveTest, SkipAbandonsAHit) {
   dialog.onProgress = [](uint32_t) { SkipCurrentFileFlag = 1; };
   EXPECT_EQ(SaveFileTraceItem(out, 1, 100, u"1.jpg"), 0u);
   EXPECT_FALSE(os::FileExists(Out(u"1.jpg")));
+  std::u16string text;
+  SaveResultMessage(&text);
+  EXPECT_EQ(text, u"No file was saved.\r\nEvery file was skipped.");
 }
 
 TEST_F(FileTraceSaveTest, ThePreviewCopyReplacesWithoutAskingOrCounting) {

@@ -142,6 +142,9 @@ TEST_F(NtfsSaveTest, SkipAndStopEndALongHole) {
   EXPECT_FALSE(os::FileExists(Out(u"skipped.bin")));
   EXPECT_EQ(SaveAbortFlag.load(), 0u);
   EXPECT_EQ(furthest, 1u);
+  std::u16string text;
+  SaveResultMessage(&text);
+  EXPECT_EQ(text, u"No file was saved.\r\nEvery file was skipped.");
   dialog.onProgress = [](uint32_t position) {
     if (position > 0) SaveAbortFlag = 1;
   };

@@ -68,10 +68,11 @@ bool StartFile(const std::u16string& destination, std::u16string_view fileName, 
   *name = SafePathComponent(fileName);
   *target = JoinPath(destination, *name);
   if (userSave != 1) return true;
-  if (!PassesFileFilters(fileName)) return false;
-  if (policy == DeletedPolicy::kApplies && !PassesDeletedPolicy(deleted)) return false;
-  if (os::FileExists(*target)) return ResolveDuplicate(destination, target, name);
-  return true;
+  const bool passes = PassesFileFilters(fileName) &&
+                      (policy != DeletedPolicy::kApplies || PassesDeletedPolicy(deleted)) &&
+                      (!os::FileExists(*target) || ResolveDuplicate(destination, target, name));
+  if (!passes) ++SaveTally.heldBack;
+  return passes;
 }
 
 void ShowFileStarted(const std::u16string& target, const std::u16string& name) {
@@ -169,6 +170,8 @@ bool RecoveredFile::Finish(bool abandoned) {
   if (!file_.Close() && !failed_ && !abandoned) Fail(u"Error writing file : ");
   if (failed_ || abandoned) {
     os::RemoveFile(path_);
+    // Skip File ended it (Stop ends the whole save, which is not reported).
+    if (!failed_ && userSave_ == 1 && SkipCurrentFileFlag == 1 && !SaveStopRequested()) ++SaveTally.skipped;
     return false;
   }
   if (userSave_ == 1) {

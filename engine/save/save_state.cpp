@@ -22,15 +22,26 @@ void BeginSave() {
   SaveTally.saved = 0;
   SaveTally.unreadable = 0;
   SaveTally.unwritten = 0;
+  SaveTally.skipped = 0;
+  SaveTally.heldBack = 0;
 }
 
 uint32_t SaveResultMessage(std::u16string* text) {
   const uint32_t unreadable = SaveTally.unreadable;
   const uint32_t unwritten = SaveTally.unwritten;
   if (SaveTally.saved == 0 && unreadable == 0 && unwritten == 0) {
-    // Nothing was written: a success would tell the user the files are safe when none is there.
-    *text = u"No file was saved.\r\nThe ticked items held no file that the file filters and the recovery "
-            u"settings let through.";
+    // Nothing was written: a success would tell the user the files are safe when none is there, and the
+    // filters are not to blame for files the user skipped.
+    const uint32_t skipped = SaveTally.skipped;
+    if (skipped == 0) {
+      *text = u"No file was saved.\r\nThe ticked items held no file that the file filters and the recovery "
+              u"settings let through.";
+    } else if (SaveTally.heldBack == 0) {
+      *text = u"No file was saved.\r\nEvery file was skipped.";
+    } else {
+      *text = u"No file was saved.\r\nFiles skipped: " + Decimal(skipped) +
+              u"\r\nFiles the file filters and the recovery settings held back: " + Decimal(SaveTally.heldBack);
+    }
     return host::kError;
   }
   if (unreadable == 0 && unwritten == 0) {

@@ -27,6 +27,9 @@ struct SaveTallyRecord {
   std::atomic<uint32_t> unreadable{0};  // not read whole: parts written as zeros, or its data not found
   std::atomic<uint32_t> unwritten{0};   // could not be created, written or closed (the user was asked), or
                                         // a File Trace hit while no size to save it with was chosen
+  // And those passed over, which the report names so that the user knows why nothing was saved:
+  std::atomic<uint32_t> skipped{0};     // ended by Skip File (what was written of it removed)
+  std::atomic<uint32_t> heldBack{0};    // held back by a file filter or a policy of the recovery settings
 };
 extern SaveTallyRecord SaveTally;
 
@@ -35,8 +38,9 @@ void BeginSave();
 
 // The report at the end of a save that was not stopped: " Files Saved successfully." (kind 1) when files
 // were written and every file was read and written whole; "No file was saved." (kind 2) when no file was
-// written, nor tried; otherwise (kind 2) how many files were saved, how many could not be read whole and,
-// when any, how many could not be written. Returns the kind.
+// written, nor tried, with why (the files skipped with Skip File, those the filters and the settings held
+// back); otherwise (kind 2) how many files were saved, how many could not be read whole and, when any, how
+// many could not be written. Returns the kind.
 uint32_t SaveResultMessage(std::u16string* text);
 // Shows that report through the message box.
 void ReportSaveResult();

@@ -40,7 +40,13 @@ BOOL CTKEdit::Initialize(CWnd* pParentWnd) {
   return TRUE;
 }
 
+bool CTKEdit::Changes(UINT nID) {
+  return nID == ID_EDIT_UNDO || nID == ID_EDIT_CUT || nID == ID_EDIT_PASTE || nID == ID_EDIT_CLEAR;
+}
+
 BOOL CTKEdit::IsCommandEnabled(UINT nID) {
+  // A read-only edit's text can be copied and selected, never changed.
+  if (Changes(nID) && (GetStyle() & ES_READONLY) != 0) return FALSE;
   switch (nID) {
     case ID_EDIT_UNDO: return CanUndo();
     case ID_EDIT_CUT:
@@ -53,6 +59,7 @@ BOOL CTKEdit::IsCommandEnabled(UINT nID) {
 }
 
 BOOL CTKEdit::RunCommand(UINT nID) {
+  if (Changes(nID) && (GetStyle() & ES_READONLY) != 0) return FALSE;
   switch (nID) {
     case ID_EDIT_UNDO: SendMessage(EM_UNDO); return TRUE;
     case ID_EDIT_CUT: SendMessage(WM_CUT); return TRUE;

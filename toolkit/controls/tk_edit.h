@@ -18,9 +18,10 @@ class CTKEdit : public CEdit {
   virtual BOOL HasSelection();
   // The toolkit's standard font; FALSE unless both windows exist.
   virtual BOOL Initialize(CWnd* pParentWnd);
-  // Whether the command of the menu is available now; FALSE for commands the edit does not know.
+  // Whether the command of the menu is available now; FALSE for commands the edit does not know, and for
+  // those that change the text (Undo, Cut, Paste, Delete) when the edit is read-only.
   BOOL IsCommandEnabled(UINT nID);
-  // Runs the command of the menu; FALSE for commands the edit does not know.
+  // Runs the command of the menu; FALSE for commands the edit does not know or may not run.
   BOOL RunCommand(UINT nID);
   // Enables or disables every item of the popup as the edit's state allows.
   void UpdateMenuItems(CMenu* pPopup);
@@ -31,6 +32,8 @@ class CTKEdit : public CEdit {
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnContextMenu(CPoint point);
   void OnPaint();
+  // Undo, Cut, Paste and Delete: the commands that change the text.
+  static bool Changes(UINT nID);
 
   CWnd* m_pParentWnd = nullptr;
 };

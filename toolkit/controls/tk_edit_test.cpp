@@ -99,6 +99,38 @@ TEST_F(EditTest, ContextMenuFollowsTheEditsState) {
   EmptyClipboard();
 }
 
+// A read-only edit (the image path box of the first page is one) with text selected, something to paste and
+// a change to undo: its menu offers Copy and Select All only, and the other commands change nothing.
+TEST_F(EditTest, AReadOnlyEditsMenuOffersNothingThatChangesItsText) {
+  CTKEdit plain;
+  CTKFlatEdit flat;
+  UINT id = 20;
+  for (CTKEdit* edit : {&plain, static_cast<CTKEdit*>(&flat)}) {
+    SCOPED_TRACE(id);
+    ASSERT_TRUE(edit->CreateEx(WS_EX_CLIENTEDGE, _T("EDIT"), _T(""), WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL,
+                               CRect(10, 10, 250, 34), &m_host, id++));
+    edit->SetWindowText(_T("lost.vhdx"));
+    edit->SetSel(0, 4);
+    edit->SendMessage(WM_CLEAR);  // a change the edit could undo
+    edit->SendMessage(EM_SETREADONLY, TRUE);
+    edit->SetWindowText(_T("C:\\images\\lost.vhdx"));
+    edit->SetSel(0, 2);
+    edit->SendMessage(WM_COMMAND, ID_EDIT_COPY);  // the clipboard holds text
+    MenuSeen seen = OpenMenuFromKeyboard(*edit);
+    ASSERT_TRUE(seen.opened);
+    for (UINT cmd : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_PASTE, ID_EDIT_CLEAR}) EXPECT_FALSE(seen.enabled[cmd]) << cmd;
+    EXPECT_TRUE(seen.enabled[ID_EDIT_COPY]);
+    EXPECT_TRUE(seen.enabled[ID_EDIT_SELECT_ALL]);
+    for (UINT cmd : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_PASTE, ID_EDIT_CLEAR}) {
+      edit->SendMessage(WM_COMMAND, cmd);
+      CString text;
+      edit->GetWindowText(text);
+      EXPECT_EQ(text, CString(_T("C:\\images\\lost.vhdx"))) << cmd;
+    }
+  }
+  EmptyClipboard();
+}
+
 TEST_F(EditTest, FlatEditLightsUpUnderTheMouseAndWithTheFocus) {
   CTKFlatEdit edit;
   ASSERT_TRUE(edit.CreateEx(WS_EX_CLIENTEDGE, _T("EDIT"), _T(""), WS_CHILD | WS_VISIBLE, CRect(10, 10, 250, 34),

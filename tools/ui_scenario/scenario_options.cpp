@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <utility>
 
 namespace scenario {
 namespace {
@@ -30,6 +31,18 @@ bool RescanFits(const Options& o, std::string* error) {
   return true;
 }
 
+// How many arguments a step takes; -1 for no such step.
+int StepArguments(const std::string& action) {
+  static const std::pair<const char*, int> kSteps[] = {
+      {"mode", 1}, {"next", 0},  {"back", 0},     {"home", 0},     {"pick", 1},    {"range", 3},
+      {"choose", 1}, {"load", 1}, {"shell", 1},   {"tick-all", 0}, {"save", 0},    {"keys", 1},
+      {"commands", 0}, {"fs-roots", 0}, {"shot", 1}};
+  for (const auto& step : kSteps) {
+    if (action == step.first) return step.second;
+  }
+  return -1;
+}
+
 }  // namespace
 
 const char* Usage() {
@@ -38,7 +51,8 @@ const char* Usage() {
          "         [--rescan-partition N]\n"
          "         [--snapshot-save FILE | --snapshot-load FILE] [--tick-all] [--save DIR] [--shots DIR]\n"
          "         [--no-tree] [--timing] [--timeout SECONDS] [--preview PATH [--shot FILE]]...\n"
-         "         [--tick PATH | --untick PATH]...\n";
+         "         [--tick PATH | --untick PATH]... [--command-line SNAPSHOT] [--expect-box TEXT]...\n"
+         "         [--step ACTION [ARGUMENTS]]...\n";
 }
 
 bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
@@ -53,6 +67,7 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
       o->image = next();
     } else if (a == "--mode" && left >= 1) {
       o->mode = next();
+      o->modeGiven = true;
       if (o->mode != "quick" && o->mode != "extensive" && o->mode != "trace") return *error = "unknown mode " + o->mode, false;
     } else if (a == "--partition" && left >= 1) {
       if (!Number(next(), &n) || n > 1000) return *error = "bad --partition", false;
@@ -97,6 +112,16 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
     } else if ((a == "--tick" || a == "--untick") && left >= 1) {
       o->ticks.push_back({next(), a == "--tick"});
       if (o->ticks.back().path.empty() || o->ticks.back().path[0] != '/') return *error = a + " takes a path from /", false;
+    } else if (a == "--command-line" && left >= 1) {
+      o->commandLine = next();
+    } else if (a == "--expect-box" && left >= 1) {
+      o->expectedBoxes.push_back(next());
+    } else if (a == "--step" && left >= 1) {
+      Step step{next(), {}};
+      const int count = StepArguments(step.action);
+      if (count < 0 || argc - i - 1 < count) return *error = "bad --step " + step.action, false;
+      for (int k = 0; k < count; ++k) step.args.push_back(next());
+      o->steps.push_back(step);
     } else if (a == "--timeout" && left >= 1) {
       if (!Number(next(), &n) || n == 0 || n > 86400) return *error = "bad --timeout", false;
       o->timeoutSeconds = static_cast<int>(n);
@@ -105,7 +130,7 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
     }
   }
   if (o->program.empty()) return *error = "--program is needed", false;
-  if (o->image.empty() && o->snapshotLoad.empty()) return *error = "--image is needed", false;
+  if (o->image.empty() && o->snapshotLoad.empty() && o->commandLine.empty()) return *error = "--image is needed", false;
   return RescanFits(*o, error);
 }
 

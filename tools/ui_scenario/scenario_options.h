@@ -19,6 +19,15 @@ struct TickRequest {
   bool tick = true;
 };
 
+// A step taken after the results (or, without a mode or snapshot, after the start), with its arguments:
+//   mode quick|extensive|trace, next, back, home, pick N (page 2's partition N; -1 the disk),
+//   range CODE START COUNT (page 2's fields), choose K (page 3's file system), load FILE, shell FILE,
+//   tick-all, save, keys KEY,... (tab, enter), commands, fs-roots, shot NAME.
+struct Step {
+  std::string action;
+  std::vector<std::string> args;
+};
+
 struct Options {
   std::string program;       // Dorvane.exe
   std::string image;         // the image the start-up's file dialog is answered with
@@ -41,6 +50,10 @@ struct Options {
   int timeoutSeconds = 300;  // per step that waits for the engine
   std::vector<PreviewRequest> previews;  // clicked in this order after the scan
   std::vector<TickRequest> ticks;        // after --tick-all, in this order, before Save
+  bool modeGiven = false;    // --mode was given
+  std::string commandLine;   // a snapshot the program is started with, as the command line names it
+  std::vector<Step> steps;   // after everything else, in this order
+  std::vector<std::string> expectedBoxes;  // boxes whose text begins so are expected: no failure, No to a question
 };
 
 bool ParseOptions(int argc, wchar_t** argv, Options* options, std::string* error);

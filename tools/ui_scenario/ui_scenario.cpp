@@ -14,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "app/scenario_seams.h"
 #include "platform/harness/driver.h"
 #include "platform/harness/png_writer.h"
+#include "platform/harness/shell_open.h"
 #include "res/resource.h"
 #include "tools/ui_scenario/preview_probe.h"
 #include "tools/ui_scenario/remote_controls.h"
@@ -74,13 +76,32 @@ LRESULT Reply(const std::vector<std::wstring>& paths) {
   return paths.empty() ? 0 : 1;
 }
 
+// Boxes answered as expected (--expect-box: not a failure, a question answered No), in the order they came.
+std::vector<std::string> g_expectedBoxesSeen;
+
+bool ExpectedBox(const std::string& text) {
+  for (const std::string& expected : g_options.expectedBoxes) {
+    if (text.compare(0, expected.size(), expected) == 0) return true;
+  }
+  return false;
+}
+
 LRESULT AnswerBox(const std::vector<std::wstring>& lines) {
   const unsigned style = lines.size() > 1 ? static_cast<unsigned>(std::wcstoul(lines[1].c_str(), nullptr, 10)) : 0;
   const std::wstring text = lines.size() > 4 ? lines[4] : L"";
   std::fprintf(stderr, "ui-scenario: box: %s\n", Utf8(text).c_str());
+  // With steps, each box is part of what they show: one line each, among their own.
+  if (!g_options.steps.empty()) {
+    std::printf("box\t%s\n", Utf8(text).c_str());
+    std::fflush(stdout);
+  }
   const unsigned buttons = style & 0xF;
   if (g_previewing) {
     g_previewBoxes.push_back(Utf8(text));
+    return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDNO : buttons == MB_OKCANCEL ? IDCANCEL : IDOK;
+  }
+  if (ExpectedBox(Utf8(text))) {
+    g_expectedBoxesSeen.push_back(Utf8(text));
     return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDNO : buttons == MB_OKCANCEL ? IDCANCEL : IDOK;
   }
   if (buttons == MB_YESNO || buttons == MB_YESNOCANCEL || buttons == MB_OKCANCEL) {
@@ -399,6 +420,73 @@ void Screenshot(const std::string& name) {
 // SHOTS_DIR\pageN.png: one folder per run, so a caller keeps each mode's pages apart.
 void PageShot(int page) { Screenshot("page" + std::to_string(page)); }
 
+// ---- the commands ---------------------------------------------------------------------------------------
+
+// The commands whose menu item or button can show greyed, as the menu and the toolbar name them; the
+// "commands" step prints them in this order.
+struct NamedCommand {
+  UINT id;
+  const char* name;
+};
+const NamedCommand kCommands[] = {{ID_OPEN_IMAGE, "Open"},
+                                  {ID_RECOVER_SELECTED, "Recover Selected"},
+                                  {ID_SAVE_SNAPSHOT, "Save Recovery Snapshot"},
+                                  {ID_LOAD_SNAPSHOT, "Load Recovery Snapshot"},
+                                  {ID_VIEW_ICONS, "Icons"},
+                                  {ID_VIEW_LIST, "List"},
+                                  {ID_VIEW_DETAILS, "Details"},
+                                  {ID_FILE_FILTERS, "File Filters"},
+                                  {ID_SAVE_ALL, "Save All"},
+                                  {ID_DRIVE_INFORMATION, "Drive Information"},
+                                  {ID_FIND_FILES, "Find Files"},
+                                  {ID_SETTINGS, "Settings"}};
+
+std::string CommandName(UINT id) {
+  for (const NamedCommand& c : kCommands) {
+    if (c.id == id) return c.name;
+  }
+  return "command " + std::to_string(id);
+}
+
+// 1 when the command shows enabled, 0 greyed, -1 when the program does not answer.
+int CommandEnabled(UINT id) {
+  static const UINT query = ::RegisterWindowMessageW(kCommandStateMessage);
+  DWORD_PTR answer = 0;
+  if (!::SendMessageTimeoutW(g_frame, query, id, 0, SMTO_NORMAL, 10000, &answer) || (answer != 1 && answer != 2)) {
+    return -1;
+  }
+  return answer == 2 ? 1 : 0;
+}
+
+// The command as a user's click runs it: only while its menu item or button shows enabled.
+bool UseCommand(UINT id) {
+  const int enabled = CommandEnabled(id);
+  if (enabled < 0) return Fail("the program does not tell whether " + CommandName(id) + " is enabled"), false;
+  if (enabled == 0) return Fail(CommandName(id) + " is greyed"), false;
+  ::PostMessageW(g_frame, WM_COMMAND, id, 0);
+  return true;
+}
+
+// The page shown, or -1.
+int ShownPage() {
+  for (int page = 0; page < 5; ++page) {
+    if (PageShown(page)) return page;
+  }
+  return -1;
+}
+
+// commands <TAB> page N <TAB> Open=0 <TAB> Recover Selected=1 ...: the page shown and its commands.
+void PrintCommands() {
+  std::string line = "commands\tpage " + std::to_string(ShownPage());
+  for (const NamedCommand& c : kCommands) {
+    const int enabled = CommandEnabled(c.id);
+    if (enabled < 0) return Fail("the program does not tell whether " + std::string(c.name) + " is enabled");
+    line += "\t" + std::string(c.name) + "=" + std::to_string(enabled);
+  }
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
 // ---- the steps ----------------------------------------------------------------------------------------
 
 bool Start(HWND runner) {
@@ -409,6 +497,7 @@ bool Start(HWND runner) {
                             std::to_wstring(reinterpret_cast<uintptr_t>(runner)).c_str());
   ::SetEnvironmentVariableW(L"DORVANE_SCENARIO_REPLY", g_replyPath.c_str());
   std::wstring command = L"\"" + Wide(g_options.program) + L"\"";
+  if (!g_options.commandLine.empty()) command += L" \"" + Wide(g_options.commandLine) + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
   if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &g_program)) {
@@ -463,6 +552,22 @@ HTREEITEM PartitionNode(HWND tree, int partition) {
   return node;
 }
 
+// Page 2's file system and sector range, as the user picks and types them.
+bool TypeRange(unsigned code, unsigned long long first, unsigned long long count) {
+  HWND panel = Page(2);
+  HWND list = FindDescendantById(panel, IDC_FILE_SYSTEM_LIST);
+  HWND start = FindDescendantById(panel, IDC_START_SECTOR);
+  HWND end = FindDescendantById(panel, IDC_END_SECTOR);
+  if (list == nullptr || start == nullptr || end == nullptr) return Fail("page 2 has no range fields"), false;
+  const int item = code == 300 ? 0 : code == 200 ? 1 : 2;
+  ::SendMessageW(list, CB_SETCURSEL, item, 0);
+  ::SendMessageW(::GetParent(list), WM_COMMAND, MAKEWPARAM(IDC_FILE_SYSTEM_LIST, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+  ::SendMessageW(start, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::to_wstring(first).c_str()));
+  ::SendMessageW(end, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::to_wstring(first + count - 1).c_str()));
+  return true;
+}
+
 // Page 2: the partition or the whole disk with its range, then Next.
 bool ChooseSource() {
   HWND tree = FindDescendant(Page(2), WC_TREEVIEWW);
@@ -470,21 +575,7 @@ bool ChooseSource() {
   HTREEITEM node = FirstChild(tree, nullptr);
   if (g_options.partition >= 0 && (node = PartitionNode(tree, g_options.partition)) == nullptr) return false;
   if (node == nullptr || !ClickNode(tree, node)) return Fail("cannot click the source on page 2"), false;
-  if (g_options.rangeCode != 0) {
-    HWND panel = Page(2);
-    HWND list = FindDescendantById(panel, IDC_FILE_SYSTEM_LIST);
-    HWND start = FindDescendantById(panel, IDC_START_SECTOR);
-    HWND end = FindDescendantById(panel, IDC_END_SECTOR);
-    if (list == nullptr || start == nullptr || end == nullptr) return Fail("page 2 has no range fields"), false;
-    const int item = g_options.rangeCode == 300 ? 0 : g_options.rangeCode == 200 ? 1 : 2;
-    ::SendMessageW(list, CB_SETCURSEL, item, 0);
-    ::SendMessageW(::GetParent(list), WM_COMMAND, MAKEWPARAM(IDC_FILE_SYSTEM_LIST, CBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(list));
-    ::SendMessageW(start, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::to_wstring(g_options.rangeStart).c_str()));
-    const unsigned long long last = g_options.rangeStart + g_options.rangeCount - 1;
-    ::SendMessageW(end, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::to_wstring(last).c_str()));
-  }
-  return true;
+  return g_options.rangeCode == 0 || TypeRange(g_options.rangeCode, g_options.rangeStart, g_options.rangeCount);
 }
 
 HWND ResultsTree() { return FindDescendant(Page(4), WC_TREEVIEWW); }
@@ -502,8 +593,8 @@ bool WaitResults(DWORD timeoutMs) {
   }, timeoutMs, "the results on page 4");
 }
 
-// Page 3: the K-th file system the Extensive Scan found (from 1, in the tree's order), then Next.
-bool ChooseFileSystem() {
+// Page 3: the K-th file system the Extensive Scan found (from 1, in the tree's order), clicked.
+bool PickFileSystem(int k) {
   HWND tree = FindDescendant(Page(3), WC_TREEVIEWW);
   if (tree == nullptr) return Fail("page 3 shows no file systems"), false;
   std::vector<HTREEITEM> found;
@@ -514,12 +605,17 @@ bool ChooseFileSystem() {
     }
   };
   walk(nullptr);
-  const int k = g_options.choose > 0 ? g_options.choose : 1;
-  if (static_cast<size_t>(k) > found.size()) {
+  if (k < 1 || static_cast<size_t>(k) > found.size()) {
     return Fail("page 3 lists " + std::to_string(found.size()) + " file systems, not " + std::to_string(k)), false;
   }
   if (!ClickNode(tree, found[static_cast<size_t>(k - 1)])) return Fail("cannot click a file system on page 3"), false;
   Pump(300);
+  return true;
+}
+
+// Page 3: the file system of --choose (the first by default), then Next.
+bool ChooseFileSystem() {
+  if (!PickFileSystem(g_options.choose > 0 ? g_options.choose : 1)) return false;
   PageShot(3);  // with the chosen file system's parameters in the form
   return ClickButton(3, IDC_NEXT, "Next");
 }
@@ -541,7 +637,7 @@ bool ToPageOne() {
 // The image opened, a mode chosen, then Load Snapshot: the snapshot is read over the image that is open.
 bool LoadSnapshot() {
   if (!ToPageOne()) return false;
-  ::PostMessageW(g_frame, WM_COMMAND, ID_LOAD_SNAPSHOT, 0);
+  if (!UseCommand(ID_LOAD_SNAPSHOT)) return false;
   return WaitResults(static_cast<DWORD>(g_options.timeoutSeconds) * 1000);
 }
 
@@ -570,7 +666,7 @@ bool Scan() {
 
 bool SaveSnapshot() {
   const size_t before = std::count(g_requests.begin(), g_requests.end(), "save");
-  ::PostMessageW(g_frame, WM_COMMAND, ID_SAVE_SNAPSHOT, 0);
+  if (!UseCommand(ID_SAVE_SNAPSHOT)) return false;
   if (!WaitUntil([before] { return static_cast<size_t>(std::count(g_requests.begin(), g_requests.end(), "save")) > before; },
                  30000, "the snapshot's save dialog")) {
     return false;
@@ -607,7 +703,7 @@ bool TickAllAndSave() {
   if (!ApplyTicks()) return false;
   if (g_options.saveDir.empty()) return g_failure.empty();
   const size_t before = std::count(g_requests.begin(), g_requests.end(), "folder");
-  ::PostMessageW(g_frame, WM_COMMAND, ID_RECOVER_SELECTED, 0);
+  if (!UseCommand(ID_RECOVER_SELECTED)) return false;
   if (!WaitUntil([before] { return static_cast<size_t>(std::count(g_requests.begin(), g_requests.end(), "folder")) > before; },
                  30000, "the folder browser of Recover")) {
     return false;
@@ -844,6 +940,172 @@ bool Rescan() {
   return g_failure.empty();
 }
 
+// ---- steps after the results -----------------------------------------------------------------------
+
+// The shown page's button as the user presses it: a click on it; Home, which pages 1, 2 and 4 keep at no
+// size, by the command its click sends.
+bool PressPageButton(UINT id, const std::string& name) {
+  const int page = ShownPage();
+  HWND button = page >= 0 ? FindDescendantById(Page(page), static_cast<int>(id)) : nullptr;
+  if (button == nullptr || !::IsWindowVisible(button) || !::IsWindowEnabled(button)) {
+    return Fail("page " + std::to_string(page) + " has no " + name + " button to press"), false;
+  }
+  RECT client{};
+  ::GetClientRect(button, &client);
+  if (client.right > 0 && client.bottom > 0) {
+    ClickCentre(button);
+  } else {
+    ::PostMessageW(Page(page), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  }
+  return true;
+}
+
+// After a step that moves on: another page shown and the program idle, or an expected box answered where the
+// page stays.
+bool WaitMovedOn(int from, size_t boxesBefore, const std::string& what) {
+  const DWORD limit = static_cast<DWORD>(g_options.timeoutSeconds) * 1000;
+  if (!WaitUntil([&] { return (ShownPage() != from && ShownPage() >= 0) || g_expectedBoxesSeen.size() > boxesBefore; },
+                 limit, what)) {
+    return false;
+  }
+  if (ShownPage() == 4 && g_expectedBoxesSeen.size() == boxesBefore && !WaitResults(limit)) return false;
+  return WaitIdle(500, limit, what);
+}
+
+// Opens the file as a double click in the shell does (harness/shell_open.h): in the running copy.
+bool ShellOpen(const std::string& file) {
+  const harness::ShellTypeMirror mirror({L"Vantor.Document", L".vsnp"});
+  if (!mirror.Mirror()) return Fail("the program registered no snapshot type"), false;
+  HANDLE started = harness::OpenAsShellDoes(Wide(file));
+  if (started == INVALID_HANDLE_VALUE) return Fail("the shell does not open " + file), false;
+  if (started != nullptr) {
+    // The shell started another copy instead of handing the file to this one.
+    ::TerminateProcess(started, 99);
+    ::CloseHandle(started);
+    return Fail("the shell started a second copy for " + file), false;
+  }
+  return true;
+}
+
+// Keys as the user presses them: to the window of the program that has the focus.
+bool PressKeys(const std::string& list) {
+  std::string rest = list + ",";
+  for (size_t at = rest.find(','); at != std::string::npos; rest.erase(0, at + 1), at = rest.find(',')) {
+    const std::string name = rest.substr(0, at);
+    const UINT key = name == "tab" ? VK_TAB : name == "enter" ? VK_RETURN : 0;
+    if (key == 0) return Fail("no key " + name), false;
+    GUITHREADINFO focus{};
+    focus.cbSize = sizeof focus;
+    if (!::GetGUIThreadInfo(g_program.dwThreadId, &focus) || focus.hwndFocus == nullptr) {
+      return Fail("no window of the program has the focus"), false;
+    }
+    const LPARAM down = 1 | (static_cast<LPARAM>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16);
+    ::PostMessageW(focus.hwndFocus, WM_KEYDOWN, key, down);
+    ::PostMessageW(focus.hwndFocus, WM_KEYUP, key, down | (1 << 30) | (1u << 31));
+    if (!WaitIdle(200, 30000, "the key " + name)) return false;
+  }
+  return true;
+}
+
+// fs-roots <TAB> ...: the top nodes of page 3's tree.
+void PrintFileSystemRoots() {
+  HWND tree = FindDescendant(Page(3), WC_TREEVIEWW);
+  std::string line = "fs-roots";
+  for (HTREEITEM node = tree != nullptr ? FirstChild(tree, nullptr) : nullptr; node != nullptr;
+       node = NextSibling(tree, node)) {
+    line += "\t" + Utf8(NodeText(g_program.hProcess, tree, node));
+  }
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
+bool RunStep(const Step& step) {
+  const int from = ShownPage();
+  const size_t boxes = g_expectedBoxesSeen.size();
+  const std::string& a = step.action;
+  const std::string what = "the step " + a;
+  const unsigned long long number = step.args.empty() ? 0 : std::strtoull(step.args[0].c_str(), nullptr, 10);
+  if (a == "mode") {
+    g_options.mode = step.args[0];
+    if (!ClickButton(0, ModeButton(), "mode")) return false;
+    return WaitPage(1, 60000) && WaitIdle(300, 60000, "page 1");
+  }
+  if (a == "next" || a == "back" || a == "home") {
+    const UINT id = a == "next" ? IDC_NEXT : a == "back" ? IDC_BACK : IDC_HOME;
+    const std::string name = a == "next" ? "Next" : a == "back" ? "Back" : "Home";
+    return PressPageButton(id, name) && WaitMovedOn(from, boxes, what);
+  }
+  if (a == "pick") {
+    HWND tree = FindDescendant(Page(2), WC_TREEVIEWW);
+    if (tree == nullptr || from != 2) return Fail("page 2 is not shown to pick on"), false;
+    HTREEITEM node = step.args[0] == "-1" ? FirstChild(tree, nullptr) : PartitionNode(tree, static_cast<int>(number));
+    if (node == nullptr || !ClickNode(tree, node)) return Fail("cannot pick " + step.args[0] + " on page 2"), false;
+    return WaitIdle(300, 30000, what);
+  }
+  if (a == "range") {
+    return TypeRange(static_cast<unsigned>(number), std::strtoull(step.args[1].c_str(), nullptr, 10),
+                     std::strtoull(step.args[2].c_str(), nullptr, 10));
+  }
+  if (a == "choose") return PickFileSystem(static_cast<int>(number)) && WaitIdle(300, 30000, what);
+  if (a == "load" || a == "shell") {
+    g_options.snapshotLoad = step.args[0];
+    if (a == "load" ? !UseCommand(ID_LOAD_SNAPSHOT) : !ShellOpen(step.args[0])) return false;
+    const DWORD limit = static_cast<DWORD>(g_options.timeoutSeconds) * 1000;
+    // Loaded: page 4 shows the results; refused: the box says so.
+    return WaitUntil([&] { return (PageShown(4) && Idle()) || g_expectedBoxesSeen.size() > boxes; }, limit, what) &&
+           WaitIdle(500, limit, what);
+  }
+  if (a == "tick-all") {
+    HWND tree = ResultsTree();
+    for (HTREEITEM node = tree != nullptr ? FirstChild(tree, nullptr) : nullptr; node != nullptr;
+         node = NextSibling(tree, node)) {
+      if (!ClickNodeBox(tree, node)) return false;
+    }
+    return WaitIdle(300, 30000, what);
+  }
+  if (a == "save") {
+    const size_t asked = g_requests.size();
+    if (!UseCommand(ID_RECOVER_SELECTED)) return false;
+    // A folder asked for (the saving follows), or a box instead.
+    return WaitUntil([&] { return g_requests.size() > asked; }, 30000, "Recover Selected to ask") &&
+           WaitIdle(1000, static_cast<DWORD>(g_options.timeoutSeconds) * 1000, what);
+  }
+  if (a == "keys") return PressKeys(step.args[0]);
+  if (a == "commands") {
+    PrintCommands();
+    return g_failure.empty();
+  }
+  if (a == "fs-roots") {
+    PrintFileSystemRoots();
+    return true;
+  }
+  if (a == "shot") {
+    Screenshot(step.args[0]);
+    return g_failure.empty();
+  }
+  return Fail("no step " + a), false;
+}
+
+bool RunSteps() {
+  for (const Step& step : g_options.steps) {
+    if (!RunStep(step)) return false;
+  }
+  return g_failure.empty();
+}
+
+// Started with a snapshot on its command line: its results on page 4, or page 0 when it was refused (an
+// expected box said so); then the start-up's own question for the image.
+bool WaitCommandLine() {
+  const DWORD limit = static_cast<DWORD>(g_options.timeoutSeconds) * 1000;
+  if (!WaitUntil([] { return (PageShown(4) && Idle()) || (!g_expectedBoxesSeen.empty() && PageShown(0)); }, limit,
+                 "the snapshot of the command line")) {
+    return false;
+  }
+  return WaitUntil([] { return std::count(g_requests.begin(), g_requests.end(), "open") > 0; }, 60000,
+                   "the image to be asked for") &&
+         WaitIdle(500, limit, "the start");
+}
+
 bool Exit() {
   g_questionAnswer = IDYES;
   ::PostMessageW(g_frame, WM_CLOSE, 0, 0);
@@ -863,14 +1125,23 @@ int Run() {
   if (runner == nullptr || !Start(runner)) return 1;
   ::MoveWindow(g_frame, 0, 0, 1000, 740, TRUE);
   bool ok;
-  if (!g_options.snapshotLoad.empty()) {
+  // Results first (a scan, Load, or the command line), unless the steps are all there is to do.
+  const bool results = g_options.modeGiven || !g_options.snapshotLoad.empty() || g_options.steps.empty();
+  if (!g_options.commandLine.empty()) {
+    ok = WaitCommandLine();
+  } else if (!g_options.snapshotLoad.empty()) {
     ok = LoadSnapshot();
-  } else {
+  } else if (results) {
     ok = Scan();
+  } else {
+    ok = WaitPage(0, 60000) &&
+         WaitUntil([] { return std::count(g_requests.begin(), g_requests.end(), "open") > 0 && Idle(); }, 60000,
+                   "the image to be chosen");
   }
   // Page 4 offers Recover once its results are there, after every mode and after a loaded snapshot.
-  if (ok) ok = WaitRecoverButton();
-  if (ok) {
+  const bool shown = results && PageShown(4);
+  if (ok && shown) ok = WaitRecoverButton();
+  if (ok && shown) {
     PageShot(4);
     if (g_options.printTree) PrintResults();
   }
@@ -878,6 +1149,7 @@ int Run() {
   if (ok && g_failure.empty() && !g_options.snapshotSave.empty()) ok = SaveSnapshot();
   if (ok && g_failure.empty() && g_options.rescanPartition >= 0) ok = Rescan();
   if (ok && g_failure.empty()) ok = TickAllAndSave();
+  if (ok && g_failure.empty()) ok = RunSteps();
   if (ok && g_failure.empty()) Exit();
   if (!g_failure.empty() && !ProgramEnded()) {
     const std::string reason = g_failure;

@@ -1,0 +1,29 @@
+#include "app/wizard_stages.h"
+
+#include "engine/records/scan_parameters.h"
+
+namespace app {
+
+StageFlags FlagsOfStage(Stage stage) {
+  StageFlags flags;
+  flags.atSource = stage == kSourceStage ? 1 : 0;
+  flags.atScan = stage == kScanStage ? 1 : 0;
+  flags.results = stage == kResultsStage ? 1 : 0;
+  flags.fileSystemResults = stage == kFileSystemResultsStage ? 1 : 0;
+  return flags;
+}
+
+Stage ResultsStage(uint32_t mode) {
+  return mode == records::kExtensiveScan ? kFileSystemResultsStage : kResultsStage;
+}
+
+Stage PageStage(uint32_t page) { return page <= 1 ? kSourceStage : kScanStage; }
+
+CommandFlags WithStage(CommandFlags flags, Stage stage) {
+  const StageFlags set = FlagsOfStage(stage);
+  flags.resultsReady = set.results;
+  flags.fileSystemResultsReady = set.fileSystemResults;
+  return flags;
+}
+
+}  // namespace app
