@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/logic/dialogs_test_fixture.h"
+#include "app/results/generated_results.h"
+#include "engine/records/file_system_range.h"
 #include "engine/records/fat_records.h"
 #include "engine/records/ntfs_records.h"
 
@@ -91,3 +93,90 @@ TEST_F(FolderTotalsTest, NoNodeAndAnotherFileSystem) {
 }
 
 }  // namespace
+
+namespace app_test {
+
+// The count as a walk over the record lists for every node: the nodes below item (by the tree's parent
+// links), each folder's own files found by going through the whole list.
+FolderTotalsRecord PlainTotals(const host::RecordingResultTree& tree, host::TreeKey item) {
+  FolderTotalsRecord totals;
+  const auto below = [&](host::TreeKey node) {
+    for (; node != host::kNoTreeKey; node = tree.At(node).parent) {
+      if (node == item) return true;
+    }
+    return false;
+  };
+  const auto add = [&](uint64_t size) {
+    ++totals.fileCount;
+    totals.totalBytes += size;
+  };
+  for (host::TreeKey node = 1; node <= tree.nodes.size(); ++node) {
+    if (!below(node)) continue;
+    ++totals.folderCount;
+    const bool top = tree.At(node).parent == host::kNoTreeKey;
+    if (CurrentFileSystem.type == records::kNtfs) {
+      uint32_t id = records::kNtfsRootRecord;
+      bool found = top;
+      for (const NtfsFolderRecord& f : NtfsFolderList) {
+        if (f.treeKey != node) continue;
+        id = f.recordNumber;
+        found = true;
+        break;
+      }
+      if (!found) continue;
+      if (RecoveryMode == records::kQuickScan) {
+        for (const NtfsEntryRecord& e : NtfsEntryList) {
+          if (e.parentId == id) add(e.size);
+        }
+      } else {
+        for (const NtfsFoundEntryRecord& e : NtfsFoundEntryList) {
+          if (e.parentId == id && InChosenFileSystem(e)) add(e.size);
+        }
+      }
+    } else {
+      uint32_t id = records::kFatRootId;
+      bool found = top;
+      for (const FatFolderRecord& f : FatFolderList) {
+        if (f.treeKey != node) continue;
+        id = f.firstCluster;
+        found = true;
+        break;
+      }
+      if (!found) continue;
+      for (const FatEntryRecord& e : FatEntryList) {
+        if (e.parentId == id) add(e.size);
+      }
+    }
+  }
+  if (totals.folderCount > 0) --totals.folderCount;
+  return totals;
+}
+
+class GeneratedTotalsTest : public DialogsLogicTest {};
+
+TEST_F(GeneratedTotalsTest, EveryFolderOfGeneratedResultsCountsAsTheWalkOverTheListsDoes) {
+  for (results_test::Shape shape : results_test::kShapes) {
+    for (uint32_t seed = 1; seed <= 3; ++seed) {
+      tree.DeleteAllItems();
+      const results_test::GeneratedResult result =
+          results_test::GenerateResult(shape, seed, 60, 400, [this](host::TreeKey parent, const std::u16string& text) {
+            return tree.AddItem(text, parent, host::TreeImage::kFolder, false);
+          });
+      std::vector<host::TreeKey> nodes = result.folderNodes;
+      nodes.push_back(result.top);
+      for (host::TreeKey node : nodes) {
+        CountFolderTotals(tree, node);
+        const FolderTotalsRecord plain = PlainTotals(tree, node);
+        SCOPED_TRACE(::testing::Message() << "shape " << static_cast<int>(shape) << " seed " << seed << " node " << node);
+        EXPECT_EQ(FolderTotals.fileCount, plain.fileCount);
+        EXPECT_EQ(FolderTotals.totalBytes, plain.totalBytes);
+        EXPECT_EQ(FolderTotals.folderCount, plain.folderCount);
+      }
+      // The top node counts every file the tree shows, which is not every file of the lists.
+      CountFolderTotals(tree, result.top);
+      EXPECT_GT(FolderTotals.fileCount, 0u);
+    }
+  }
+}
+
+}  // namespace app_test

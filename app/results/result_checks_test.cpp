@@ -1,10 +1,14 @@
 #include "app/results/result_checks.h"
 
 #include <algorithm>
+#include <memory>
+#include <random>
 
 #include <gtest/gtest.h>
 
+#include "app/results/generated_results.h"
 #include "app/results/result_test_tree.h"
+#include "engine/records/file_system_range.h"
 
 namespace {
 
@@ -278,6 +282,109 @@ TEST(ResultRowsTest, RowsSummedUp) {
   EXPECT_EQ(results::SummarizeRows({true, true}), RowsState::kAllChecked);
   EXPECT_EQ(results::SummarizeRows({false, false}), RowsState::kAllUnchecked);
   EXPECT_EQ(results::SummarizeRows({true, false}), RowsState::kMixed);
+}
+
+// The engine's records with the files of folders found as they once were: through the whole list.
+class PlainFileWalk : public results::ResultRecords {
+ public:
+  ResultKind Kind() const override { return engine_->Kind(); }
+  uint32_t RootFolderId() const override { return engine_->RootFolderId(); }
+  std::optional<uint32_t> FolderOfNode(host::TreeKey node) const override { return engine_->FolderOfNode(node); }
+  host::TreeKey NodeOfFolder(uint32_t id) const override { return engine_->NodeOfFolder(id); }
+  std::optional<uint32_t> ParentOfFolder(uint32_t id) const override { return engine_->ParentOfFolder(id); }
+  std::optional<uint32_t> ParentOfFile(uint32_t id) const override { return engine_->ParentOfFile(id); }
+  std::vector<uint32_t> HitsOf(std::u16string_view label) const override { return engine_->HitsOf(label); }
+  std::vector<uint32_t> FilesOf(const std::unordered_set<uint32_t>& folders) const override {
+    std::vector<uint32_t> ids;
+    const auto visit = [&](const auto& list, auto keep) {
+      for (const auto& e : list) {
+        if (folders.count(e.parentId) != 0 && keep(e)) ids.push_back(e.id);
+      }
+    };
+    const auto all = [](const auto&) { return true; };
+    if (Kind() == ResultKind::kFat) {
+      visit(FatEntryList, all);
+    } else if (RecoveryMode == records::kExtensiveScan) {
+      visit(NtfsFoundEntryList, [](const NtfsFoundEntryRecord& e) { return InChosenFileSystem(e); });
+    } else {
+      visit(NtfsEntryList, all);
+    }
+    return ids;
+  }
+
+ private:
+  std::unique_ptr<results::ResultRecords> engine_ = results::EngineRecords();
+};
+
+std::vector<uint32_t> FileIds() {
+  std::vector<uint32_t> ids;
+  for (const FatEntryRecord& e : FatEntryList) ids.push_back(e.id);
+  for (const NtfsEntryRecord& e : NtfsEntryList) ids.push_back(e.id);
+  for (const NtfsFoundEntryRecord& e : NtfsFoundEntryList) ids.push_back(e.id);
+  return ids;
+}
+
+// Random clicks on boxes and rows, and Saves, over generated results: the check model through the
+// lists' index by parent ends every step with the boxes, marks and save sets of the walk over the lists.
+TEST(GeneratedResultChecksTest, IndexedFilesGiveTheChecksAndSavesOfTheWalkOverTheLists) {
+  for (results_test::Shape shape : results_test::kShapes) {
+    for (uint32_t seed = 1; seed <= 3; ++seed) {
+      results_test::PlainTree indexedTree, plainTree;
+      const results_test::GeneratedResult result =
+          results_test::GenerateResult(shape, seed, 50, 300, [&](host::TreeKey parent, const std::u16string&) {
+            plainTree.Add(parent);
+            return static_cast<host::TreeKey>(indexedTree.Add(parent));
+          });
+      const std::unique_ptr<results::ResultRecords> engine = results::EngineRecords();
+      PlainFileWalk plain;
+      results::MarkSets indexedSets, plainSets;
+      results::ResultChecks indexed(indexedTree, *engine, indexedSets), walked(plainTree, plain, plainSets);
+      std::vector<Item> nodes(result.folderNodes.begin(), result.folderNodes.end());
+      nodes.push_back(result.top);
+      const std::vector<uint32_t> files = FileIds();
+      std::mt19937 random(seed);
+      for (int step = 0; step < 150; ++step) {
+        const Item node = nodes[random() % nodes.size()];
+        const uint32_t file = files[random() % files.size()];
+        const bool on = random() % 2 == 0;
+        const RowsState rows = static_cast<RowsState>(random() % 3);
+        std::vector<Item> savedIndexed, savedWalked;
+        switch (random() % 5) {
+          case 0:
+            indexed.ClickTreeBox(node), walked.ClickTreeBox(node);
+            break;
+          case 1:
+            indexed.FileRowToggled(file, on), walked.FileRowToggled(file, on);
+            break;
+          case 2:
+            indexed.FolderRowToggled(node, on), walked.FolderRowToggled(node, on);
+            break;
+          case 3: {
+            const uint32_t folder = engine->FolderOfNode(static_cast<host::TreeKey>(node)).value_or(engine->RootFolderId());
+            indexed.UpdateFolderFromRows(folder, rows), walked.UpdateFolderFromRows(folder, rows);
+            break;
+          }
+          default:
+            savedIndexed = indexed.CollectSaveFolders();
+            savedWalked = walked.CollectSaveFolders();
+            break;
+        }
+        SCOPED_TRACE(::testing::Message() << "shape " << static_cast<int>(shape) << " seed " << seed << " step " << step);
+        ASSERT_EQ(savedIndexed, savedWalked);
+        for (Item n : nodes) ASSERT_EQ(indexedTree.GetState(n), plainTree.GetState(n)) << n;
+        ASSERT_EQ(indexedSets.fileMarks.Keys(), plainSets.fileMarks.Keys());
+        ASSERT_EQ(indexedSets.saveFiles.Keys(), plainSets.saveFiles.Keys());
+        ASSERT_EQ(indexedSets.checkedFolders.Keys(), plainSets.checkedFolders.Keys());
+        ASSERT_EQ(indexedSets.saveFolders.Keys(), plainSets.saveFolders.Keys());
+      }
+      for (Item n : nodes) {
+        const std::optional<uint32_t> folder = engine->FolderOfNode(static_cast<host::TreeKey>(n));
+        if (folder) {
+          EXPECT_EQ(engine->FilesOf({*folder}), plain.FilesOf({*folder}));
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
