@@ -198,6 +198,9 @@ void ResultChecks::UpdateFolderFromRows(uint32_t folderId, RowsState rows) {
   if (rows == RowsState::kAllChecked) {
     if (!fat || !IsTop(node)) SetTreeCheckDeep(node, true);
   } else if (rows == RowsState::kAllUnchecked) {
+    // Every box below goes unticked with the rows, so no file of the folders below may stay marked: a
+    // file ticked in a subfolder (whose row showed unticked, partly ticked) would be saved unseen.
+    UnmarkFolderFiles(node);
     SetTreeCheckDeep(node, false);
   } else if (!fat) {
     SetTreePartial(node);

@@ -222,6 +222,29 @@ TEST_F(ResultChecksTest, UpdateFolderFromRowsOnNtfsMarksTheNodeOnly) {
   EXPECT_EQ(All(), std::vector<CheckState>(7, CheckState::kUnchecked));
 }
 
+// A file ticked in a subfolder leaves the subfolder's row unticked (partly ticked); unticking the parent's
+// last ticked row then unticks every box below, and the file with them.
+TEST_F(ResultChecksTest, RowsAllUntickedLeaveNoFileMarkedBelowThem) {
+  for (bool ntfs : {false, true}) {
+    if (ntfs) UseNtfs();
+    sets.Clear();
+    for (Item n : {top, a, a1, a2, b, c, c1}) checks.ClearTreeCheck(n);
+    checks.FileRowToggled(1110, true);  // A1's file, in its list
+    checks.UpdateFolderFromRows(101, RowsState::kAllChecked);
+    checks.FileRowToggled(1200, true);  // B's, to be saved
+    checks.UpdateFolderFromRows(200, RowsState::kAllChecked);
+    checks.FileRowToggled(1100, true);  // A's list: a file ticked and unticked again, A1's row unticked
+    checks.UpdateFolderFromRows(100, RowsState::kMixed);
+    checks.FileRowToggled(1100, false);
+    checks.UpdateFolderFromRows(100, RowsState::kAllUnchecked);
+    SCOPED_TRACE(ntfs ? "NTFS" : "FAT");
+    for (Item n : {a, a1, a2}) EXPECT_EQ(State(n), CheckState::kUnchecked);
+    EXPECT_FALSE(checks.FileRowChecked(1110));
+    EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{b}));
+    EXPECT_TRUE(sets.saveFiles.empty());
+  }
+}
+
 TEST_F(ResultChecksTest, FileTraceNodesFollowTheirRowsAndTakeTheirHits) {
   records.kind = ResultKind::kFileTrace;
   checks.UpdateNodeFromRows(a1, RowsState::kMixed);
