@@ -471,7 +471,7 @@ NTFS_FIRST_FILE = (["--tick", "/Documents/notes.txt", "--tick", "/Documents/Repo
                     "Reports/2019/chart.bin": "Documents/Reports/2019/chart.bin"})
 # A file ticked in a subfolder (whose row then shows unticked in its parent's list), then every row of the
 # parent unticked: every box below shows unticked, so the file is not saved; a root file ticked is.
-FAT_HIDDEN = (["--tick", "/Documents/Reports/summary.csv", "--tick", "/Documents/Letter to the bank.txt",
+FAT_HIDDEN = (["--tick", "/Documents/Reports/SUMMARY.CSV", "--tick", "/Documents/Letter to the bank.txt",
                "--untick", "/Documents/Letter to the bank.txt", "--tick", "/README.TXT"],
               {"README.TXT": "README.TXT"})
 NTFS_HIDDEN = (["--tick", "/Documents/Reports/summary.csv", "--tick", "/Documents/notes.txt",
