@@ -110,42 +110,35 @@ FolderTotalsRecord PlainTotals(const host::RecordingResultTree& tree, host::Tree
     ++totals.fileCount;
     totals.totalBytes += size;
   };
+  // The id of the first folder record that holds node (the root's for the top node); false for none.
+  const auto idOf = [](const auto& folders, auto field, host::TreeKey node, uint32_t* id) {
+    for (const auto& f : folders) {
+      if (f.treeKey != node) continue;
+      *id = f.*field;
+      return true;
+    }
+    return false;
+  };
+  const auto addFiles = [&](const auto& files, uint32_t id, auto keep) {
+    for (const auto& e : files) {
+      if (e.parentId == id && keep(e)) add(e.size);
+    }
+  };
+  const auto all = [](const auto&) { return true; };
+  const bool ntfs = CurrentFileSystem.type == records::kNtfs;
   for (host::TreeKey node = 1; node <= tree.nodes.size(); ++node) {
     if (!below(node)) continue;
     ++totals.folderCount;
-    const bool top = tree.At(node).parent == host::kNoTreeKey;
-    if (CurrentFileSystem.type == records::kNtfs) {
-      uint32_t id = records::kNtfsRootRecord;
-      bool found = top;
-      for (const NtfsFolderRecord& f : NtfsFolderList) {
-        if (f.treeKey != node) continue;
-        id = f.recordNumber;
-        found = true;
-        break;
-      }
-      if (!found) continue;
-      if (RecoveryMode == records::kQuickScan) {
-        for (const NtfsEntryRecord& e : NtfsEntryList) {
-          if (e.parentId == id) add(e.size);
-        }
-      } else {
-        for (const NtfsFoundEntryRecord& e : NtfsFoundEntryList) {
-          if (e.parentId == id && InChosenFileSystem(e)) add(e.size);
-        }
-      }
+    uint32_t id = ntfs ? records::kNtfsRootRecord : records::kFatRootId;
+    const bool found = ntfs ? idOf(NtfsFolderList, &NtfsFolderRecord::recordNumber, node, &id)
+                            : idOf(FatFolderList, &FatFolderRecord::firstCluster, node, &id);
+    if (!found && tree.At(node).parent != host::kNoTreeKey) continue;
+    if (!ntfs) {
+      addFiles(FatEntryList, id, all);
+    } else if (RecoveryMode == records::kQuickScan) {
+      addFiles(NtfsEntryList, id, all);
     } else {
-      uint32_t id = records::kFatRootId;
-      bool found = top;
-      for (const FatFolderRecord& f : FatFolderList) {
-        if (f.treeKey != node) continue;
-        id = f.firstCluster;
-        found = true;
-        break;
-      }
-      if (!found) continue;
-      for (const FatEntryRecord& e : FatEntryList) {
-        if (e.parentId == id) add(e.size);
-      }
+      addFiles(NtfsFoundEntryList, id, [](const NtfsFoundEntryRecord& e) { return InChosenFileSystem(e); });
     }
   }
   if (totals.folderCount > 0) --totals.folderCount;
