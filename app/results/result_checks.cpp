@@ -204,6 +204,10 @@ void ResultChecks::UpdateFolderFromRows(uint32_t folderId, RowsState rows) {
     SetTreeCheckDeep(node, false);
   } else if (!fat) {
     SetTreePartial(node);
+    // A folder above that stayed ticked would be saved whole, with the file just unticked.
+    for (Item n = tree_.Parent(node); n != 0 && tree_.GetState(n) == CheckState::kChecked; n = tree_.Parent(n)) {
+      SetTreePartial(n);
+    }
   } else if (!IsTop(node)) {
     for (Item n = node; n != 0; n = tree_.Parent(n)) SetTreePartial(n);
   }

@@ -245,6 +245,27 @@ TEST_F(ResultChecksTest, RowsAllUntickedLeaveNoFileMarkedBelowThem) {
   }
 }
 
+// A folder ticked whole, then one of two files unticked in a subfolder's list: no folder above stays ticked
+// whole, so Save takes the files still shown ticked and not the one unticked.
+TEST_F(ResultChecksTest, ARowUntickedDeepLeavesNoFolderAboveTickedWhole) {
+  records.files.push_back({1111, 101});
+  for (bool ntfs : {false, true}) {
+    if (ntfs) UseNtfs();
+    SCOPED_TRACE(ntfs ? "NTFS" : "FAT");
+    sets.Clear();
+    for (Item n : {top, a, a1, a2, b, c, c1}) checks.ClearTreeCheck(n);
+    checks.ClickTreeBox(a);
+    checks.FileRowToggled(1110, false);
+    checks.UpdateFolderFromRows(101, RowsState::kMixed);
+    EXPECT_EQ(State(a1), CheckState::kPartly);
+    EXPECT_EQ(State(a), CheckState::kPartly);
+    EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a2}));
+    std::vector<uint32_t> files = sets.saveFiles.Keys();
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<uint32_t>{1100, 1101, 1111}));
+  }
+}
+
 TEST_F(ResultChecksTest, FileTraceNodesFollowTheirRowsAndTakeTheirHits) {
   records.kind = ResultKind::kFileTrace;
   checks.UpdateNodeFromRows(a1, RowsState::kMixed);
