@@ -1,5 +1,6 @@
 #include "app/dialogs/find_files_dialog.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -8,6 +9,7 @@
 #include "engine/save/save_state.h"
 #include "engine/save/savers.h"
 #include "res/resource.h"
+#include "ui/controls/list_fill_batch.h"
 #include "ui/msgbox/message_dialogs.h"
 
 FindFilesDialog* OpenFindFilesDialog = nullptr;
@@ -37,6 +39,7 @@ BEGIN_MESSAGE_MAP(FindFilesDialog, app::SkinnedDialog)
   ON_WM_DESTROY()
   ON_MESSAGE(kMatchesQueued, OnMatchesQueued)
   ON_MESSAGE(kSearchEnded, OnSearchEnded)
+  ON_NOTIFY(LVN_GETDISPINFOW, IDC_FIND_RESULTS, OnGetDispInfo)
 END_MESSAGE_MAP()
 
 FindFilesDialog::FindFilesDialog(CWnd* pParentWnd) : SkinnedDialog(IDD_FIND_FILES, IDB_SKIN_FIND_FILES, pParentWnd) {}
@@ -97,21 +100,22 @@ void FindFilesDialog::OnOK() {
   SetSelectAll(false);
   SetSearchControls(true);
   m_results.DeleteAllItems();
+  m_rowFolders.clear();
   // The counters and the summary belong to the rows: a search stopped before its first match shows none.
   ShowCounters();
   SetDlgItemText(IDC_FIND_STATUS, _T(""));
   CString pattern;
   m_pattern.GetWindowText(pattern);
-  // The tree is read here, on its own thread; the worker reads only the record list and this copy.
+  // The tree is read here, on its own thread; the worker reads only the record list.
   const app::FindSource source = app::CurrentFindSource();
   host::ResultTreeHost* tree = host::Current().resultTree;
-  app::FolderPaths paths = tree != nullptr ? app::BuildFolderPaths(*tree, source) : app::FolderPaths();
+  m_paths = tree != nullptr ? app::BuildFolderPaths(*tree, source) : app::FolderPaths();
   m_stop = 0;
   m_stoppedByUser = false;
   HWND window = m_hWnd;
-  m_worker = std::thread([this, window, source, text = pattern.ToUtf16(), paths = std::move(paths)] {
+  m_worker = std::thread([this, window, source, text = pattern.ToUtf16()] {
     const uint32_t found = app::SearchFileRecords(
-        source, text, paths,
+        source, text,
         [this] {
           m_gate.Pass();
           return m_stop.load() != 0;
@@ -144,21 +148,37 @@ void FindFilesDialog::ShowQueuedMatches() {
     matches.swap(m_queue);
   }
   if (matches.empty()) return;
-  for (const app::FindMatch& match : matches) {
-    const CString name = Text(match.name);
-    const int row = m_results.InsertItem(m_results.GetItemCount(), name, m_shell.GetIconIndex(name, true));
-    if (row < 0) continue;
-    m_results.SetItemText(row, 1, Text(match.path));
-    m_results.SetItemText(row, 2, Text(match.size));
-    m_results.SetItemText(row, 3, Text(match.created));
-    m_results.SetItemText(row, 4, Text(match.modified));
-    CString id;
-    id.Format(_T("%u"), match.id);
-    m_results.SetItemText(row, 5, id);
-    m_results.SetItemData(row, match.id);
+  {
+    const ui::ListFillBatch batch(&m_results, static_cast<size_t>(m_results.GetItemCount()) + matches.size());
+    for (const app::FindMatch& match : matches) {
+      const int row = m_results.InsertItem(m_results.GetItemCount(), Text(match.name), m_icons.Of(match.name, false));
+      if (row < 0) continue;
+      m_rowFolders.resize(static_cast<size_t>(row) + 1);
+      m_rowFolders[static_cast<size_t>(row)] = match.folder;
+      m_results.SetItemText(row, 1, LPSTR_TEXTCALLBACKW);
+      m_results.SetItemText(row, 2, Text(match.size));
+      m_results.SetItemText(row, 3, Text(match.created));
+      m_results.SetItemText(row, 4, Text(match.modified));
+      CString id;
+      id.Format(_T("%u"), match.id);
+      m_results.SetItemText(row, 5, id);
+      m_results.SetItemData(row, match.id);
+    }
   }
   ShowCounters();
   SetDlgItemText(IDC_FIND_LAST_FILE, Text(matches.back().name));
+}
+
+void FindFilesDialog::OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult) {
+  *pResult = 0;
+  LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(pNMHDR)->item;
+  if ((item.mask & LVIF_TEXT) == 0 || item.iSubItem != 1 || item.pszText == nullptr || item.cchTextMax <= 0) return;
+  const size_t row = static_cast<size_t>(item.iItem);
+  const std::u16string path =
+      row < m_rowFolders.size() ? m_paths.PathOf(m_rowFolders[row], static_cast<size_t>(item.cchTextMax) - 1)
+                                : std::u16string();
+  std::copy(path.begin(), path.end(), reinterpret_cast<char16_t*>(item.pszText));
+  item.pszText[path.size()] = L'\0';
 }
 
 // "Files Found" as the list's row count; with no row, no "Last File" either.

@@ -51,6 +51,8 @@ class FindFilesDialog : public app::SkinnedDialog, private app::FindSink {
   void OnDestroy();
   LRESULT OnMatchesQueued(WPARAM, LPARAM);
   LRESULT OnSearchEnded(WPARAM found, LPARAM);
+  // The path column is put together when a row is shown (FolderPaths).
+  void OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult);
   DECLARE_MESSAGE_MAP()
 
  private:
@@ -63,7 +65,11 @@ class FindFilesDialog : public app::SkinnedDialog, private app::FindSink {
   void EndWorker();
 
   ui::ShellFileInfo m_shell;
+  ui::TypeIcons m_icons;
   app::SkinnedLabels m_labels;
+  // The tree's folders as the search started, and the folder id of each row, for the path column.
+  app::FolderPaths m_paths;
+  std::vector<uint32_t> m_rowFolders;
 
   std::thread m_worker;
   std::atomic<uint32_t> m_stop{0};

@@ -1,5 +1,7 @@
 #include "app/logic/find_files_search.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -34,49 +36,8 @@ std::u16string FatDateText(uint16_t date) {
   return text;
 }
 
-// The path of every node below the top node, by node.
-std::unordered_map<uint32_t, std::u16string> NodePaths(host::ResultTreeHost& tree) {
-  std::unordered_map<uint32_t, std::u16string> paths;
-  const host::TreeKey top = tree.GetRootItem();
-  if (top == host::kNoTreeKey) return paths;
-  std::vector<std::pair<host::TreeKey, std::u16string>> pending;
-  for (host::TreeKey child = tree.GetChildItem(top); child != host::kNoTreeKey; child = tree.GetNextSiblingItem(child)) {
-    pending.emplace_back(child, std::u16string());
-  }
-  while (!pending.empty()) {
-    auto [node, parentPath] = std::move(pending.back());
-    pending.pop_back();
-    std::u16string path = parentPath;
-    if (!path.empty() && path.back() != u'\\') path += u'\\';
-    path += tree.GetItemText(node);
-    for (host::TreeKey child = tree.GetChildItem(node); child != host::kNoTreeKey;
-         child = tree.GetNextSiblingItem(child)) {
-      pending.emplace_back(child, path);
-    }
-    paths.emplace(node, std::move(path));
-  }
-  return paths;
-}
-
-template <typename Folder>
-FolderPaths PathsOfFolders(const records::RecordList<Folder>& folders, uint32_t Folder::*id,
-                           const std::unordered_map<uint32_t, std::u16string>& nodes) {
-  FolderPaths paths;
-  for (const Folder& folder : folders) {
-    const auto node = nodes.find(folder.treeKey);
-    // The first record of an id is the one the lookups find.
-    if (node != nodes.end()) paths.emplace(folder.*id, node->second);
-  }
-  return paths;
-}
-
-std::u16string PathOf(const FolderPaths& paths, uint32_t folderId) {
-  const auto found = paths.find(folderId);
-  return found == paths.end() ? std::u16string() : found->second;
-}
-
 template <typename Entry, typename Keep, typename Dates>
-uint32_t Walk(const records::RecordList<Entry>& entries, const std::u16string& pattern, const FolderPaths& paths,
+uint32_t Walk(const records::RecordList<Entry>& entries, const std::u16string& pattern,
               const FindStopTest& stopRequested, FindSink& sink, Keep keep, Dates dates) {
   uint32_t found = 0;
   for (size_t i = 0; i < entries.size() && !stopRequested(); ++i) {
@@ -86,7 +47,7 @@ uint32_t Walk(const records::RecordList<Entry>& entries, const std::u16string& p
     match.id = entry.id;
     match.deleted = entry.deleted == 1;
     match.name = entry.name;
-    match.path = PathOf(paths, entry.parentId);
+    match.folder = entry.parentId;
     match.size = Decimal(entry.size);
     std::tie(match.created, match.modified) = dates(entry);
     sink.AddMatch(match);
@@ -125,22 +86,67 @@ FindSource CurrentFindSource() {
 }
 
 FolderPaths BuildFolderPaths(host::ResultTreeHost& tree, FindSource source) {
-  if (source == FindSource::kNone) return {};
-  const auto nodes = NodePaths(tree);
-  if (source == FindSource::kFatEntries) return PathsOfFolders(FatFolderList, &FatFolderRecord::firstCluster, nodes);
-  return PathsOfFolders(NtfsFolderList, &NtfsFolderRecord::recordNumber, nodes);
+  FolderPaths paths;
+  const host::TreeKey top = tree.GetRootItem();
+  if (source == FindSource::kNone || top == host::kNoTreeKey) return paths;
+  // Pre-order with a stack of our own (a rebuilt tree can be very deep): a node's parent is listed first.
+  std::unordered_map<host::TreeKey, uint32_t> indexOfNode;
+  std::vector<std::pair<host::TreeKey, uint32_t>> pending;  // node, index + 1 of its parent
+  const auto pushChildren = [&](host::TreeKey node, uint32_t index) {
+    const size_t first = pending.size();
+    for (host::TreeKey child = tree.GetChildItem(node); child != host::kNoTreeKey; child = tree.GetNextSiblingItem(child)) {
+      pending.emplace_back(child, index);
+    }
+    std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(first), pending.end());
+  };
+  pushChildren(top, 0);
+  while (!pending.empty()) {
+    const auto [node, parent] = pending.back();
+    pending.pop_back();
+    paths.nodes_.push_back({parent, tree.GetItemText(node)});
+    const uint32_t index = static_cast<uint32_t>(paths.nodes_.size());
+    indexOfNode.emplace(node, index);
+    pushChildren(node, index);
+  }
+  const auto addFolders = [&](const auto& folders, auto id) {
+    for (const auto& folder : folders) {
+      const auto node = indexOfNode.find(folder.treeKey);
+      // The first record of an id is the one the lookups find.
+      if (node != indexOfNode.end()) paths.byFolder_.emplace(folder.*id, node->second);
+    }
+  };
+  if (source == FindSource::kFatEntries) {
+    addFolders(FatFolderList, &FatFolderRecord::firstCluster);
+  } else {
+    addFolders(NtfsFolderList, &NtfsFolderRecord::recordNumber);
+  }
+  return paths;
 }
 
-uint32_t SearchFileRecords(FindSource source, std::u16string_view pattern, const FolderPaths& paths,
-                           const FindStopTest& stopRequested, FindSink& sink) {
+std::u16string FolderPaths::PathOf(uint32_t folderId, size_t maxLength) const {
+  const auto found = byFolder_.find(folderId);
+  if (found == byFolder_.end()) return {};
+  std::vector<uint32_t> chain;  // from the folder's node up to the one under the top node
+  for (uint32_t index = found->second; index != 0; index = nodes_[index - 1].parent) chain.push_back(index);
+  std::u16string path;
+  for (auto it = chain.rbegin(); it != chain.rend() && path.size() < maxLength; ++it) {
+    if (!path.empty() && path.back() != u'\\') path += u'\\';
+    path += nodes_[*it - 1].text;
+  }
+  if (path.size() > maxLength) path.resize(maxLength);
+  return path;
+}
+
+uint32_t SearchFileRecords(FindSource source, std::u16string_view pattern, const FindStopTest& stopRequested,
+                           FindSink& sink) {
   const std::u16string upper = file_name::UpperCase(pattern);
   switch (source) {
     case FindSource::kFatEntries:
-      return Walk(FatEntryList, upper, paths, stopRequested, sink, KeepAll(), FatDates());
+      return Walk(FatEntryList, upper, stopRequested, sink, KeepAll(), FatDates());
     case FindSource::kNtfsEntries:
-      return Walk(NtfsEntryList, upper, paths, stopRequested, sink, KeepAll(), NtfsTimes());
+      return Walk(NtfsEntryList, upper, stopRequested, sink, KeepAll(), NtfsTimes());
     case FindSource::kNtfsFoundEntries:
-      return Walk(NtfsFoundEntryList, upper, paths, stopRequested, sink,
+      return Walk(NtfsFoundEntryList, upper, stopRequested, sink,
                   [](const NtfsFoundEntryRecord& e) { return InChosenFileSystem(e); }, NtfsTimes());
     case FindSource::kNone:
       break;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/logic/dialogs_test_fixture.h"
+#include "app/results/generated_results.h"
 #include "engine/records/fat_records.h"
 #include "engine/records/ntfs_records.h"
 
@@ -34,9 +35,11 @@ class FindSearchTest : public DialogsLogicTest {
   uint32_t Search(const std::u16string& pattern, Collect& sink) {
     sink.stop = &stop;
     const FindSource source = CurrentFindSource();
-    return SearchFileRecords(source, pattern, BuildFolderPaths(tree, source), [this] { return stop.load() != 0; }, sink);
+    paths = BuildFolderPaths(tree, source);
+    return SearchFileRecords(source, pattern, [this] { return stop.load() != 0; }, sink);
   }
   std::atomic<uint32_t> stop{0};
+  FolderPaths paths;
 };
 
 TEST_F(FindSearchTest, ALowerCasePatternFindsNamesInEitherCaseWithTheirFolderPaths) {
@@ -53,9 +56,10 @@ TEST_F(FindSearchTest, ALowerCasePatternFindsNamesInEitherCaseWithTheirFolderPat
   Collect sink;
   EXPECT_EQ(Search(u"*.txt", sink), 2u);
   EXPECT_EQ(sink.Names(), (std::vector<std::u16string>{u"NOTES.TXT", u"report.txt"}));
-  EXPECT_EQ(sink.matches[0].path, u"");
+  EXPECT_EQ(paths.PathOf(sink.matches[0].folder), u"");
   EXPECT_EQ(sink.matches[0].created, u"07-03-2015 ");
-  EXPECT_EQ(sink.matches[1].path, u"Documents\\Reports");
+  EXPECT_EQ(paths.PathOf(sink.matches[1].folder), u"Documents\\Reports");
+  EXPECT_EQ(paths.PathOf(sink.matches[1].folder, 11), u"Documents\\R");
   EXPECT_EQ(sink.matches[1].size, u"4096");
   EXPECT_EQ(sink.matches[1].id, 1u);
   EXPECT_TRUE(sink.matches[1].deleted);
@@ -103,6 +107,47 @@ TEST_F(FindSearchTest, FileTraceAndUnknownFileSystemsSearchNothing) {
   EXPECT_EQ(CurrentFindSource(), FindSource::kNone);
   Collect sink;
   EXPECT_EQ(Search(u"*", sink), 0u);
+}
+
+// Each folder's path as the whole path of its node was once built: the texts from below the top node
+// down to the node, through the tree's parent links.
+std::u16string PlainPath(const host::RecordingResultTree& tree, host::TreeKey node) {
+  std::vector<host::TreeKey> chain;
+  for (; node != host::kNoTreeKey && tree.At(node).parent != host::kNoTreeKey; node = tree.At(node).parent) {
+    chain.push_back(node);
+  }
+  std::u16string path;
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    if (!path.empty() && path.back() != u'\\') path += u'\\';
+    path += tree.At(*it).text;
+  }
+  return path;
+}
+
+TEST_F(FindSearchTest, EveryMatchOfGeneratedResultsShowsThePathOfItsFolderNode) {
+  for (results_test::Shape shape : results_test::kShapes) {
+    tree.DeleteAllItems();
+    results_test::GenerateResult(shape, 7, 80, 300, [this](host::TreeKey parent, const std::u16string& text) {
+      return tree.AddItem(text, parent, host::TreeImage::kFolder, false);
+    });
+    Collect sink;
+    Search(u"*.txt", sink);
+    ASSERT_FALSE(sink.matches.empty());
+    size_t shown = 0;
+    for (const FindMatch& match : sink.matches) {
+      host::TreeKey node = host::kNoTreeKey;
+      if (shape == results_test::Shape::kFatQuick) {
+        if (const FatFolderRecord* f = FindFatFolder(match.folder)) node = f->treeKey;
+      } else if (const NtfsFolderRecord* f = FindNtfsFolder(match.folder)) {
+        node = f->treeKey;
+      }
+      const std::u16string path = PlainPath(tree, node);
+      EXPECT_EQ(paths.PathOf(match.folder), path) << match.folder;
+      EXPECT_EQ(paths.PathOf(match.folder, 5), path.substr(0, 5));
+      shown += path.empty() ? 0 : 1;
+    }
+    EXPECT_GT(shown, 0u);
+  }
 }
 
 }  // namespace

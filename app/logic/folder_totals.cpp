@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/host/result_tree_host.h"
+#include "engine/records/child_index.h"
 #include "engine/records/fat_records.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
@@ -37,15 +38,21 @@ bool FolderIdOf(host::ResultTreeHost& tree, host::TreeKey item, Folder* (*find)(
   return item == tree.GetRootItem();
 }
 
+// The folder's own files, through the list's index by parent: a folder's count then costs its own files,
+// and a tree's count one pass over the list.
+template <typename Entry, typename Keep>
+void CountFilesOf(const records::RecordList<Entry>& list, uint32_t folderId, Keep keep) {
+  static records::ChildIndex<Entry> index;
+  for (size_t i : index.Of(list, folderId)) {
+    if (keep(list[i])) AddFile(list[i]);
+  }
+}
+
 void CountNtfsFiles(uint32_t folderId) {
   if (RecoveryMode == records::kQuickScan) {
-    for (const NtfsEntryRecord& entry : NtfsEntryList) {
-      if (entry.parentId == folderId) AddFile(entry);
-    }
-    return;
-  }
-  for (const NtfsFoundEntryRecord& entry : NtfsFoundEntryList) {
-    if (entry.parentId == folderId && InChosenFileSystem(entry)) AddFile(entry);
+    CountFilesOf(NtfsEntryList, folderId, [](const NtfsEntryRecord&) { return true; });
+  } else {
+    CountFilesOf(NtfsFoundEntryList, folderId, InChosenFileSystem);
   }
 }
 
@@ -59,9 +66,7 @@ void CountFolderItem(host::ResultTreeHost& tree, host::TreeKey item) {
     if (!FolderIdOf(tree, item, FindFatFolderByTreeKey, &FatFolderRecord::firstCluster, records::kFatRootId, &id)) {
       return;
     }
-    for (const FatEntryRecord& entry : FatEntryList) {
-      if (entry.parentId == id) AddFile(entry);
-    }
+    CountFilesOf(FatEntryList, id, [](const FatEntryRecord&) { return true; });
   } else if (type == records::kNtfs) {
     if (FolderIdOf(tree, item, FindNtfsFolderByTreeKey, &NtfsFolderRecord::recordNumber, records::kNtfsRootRecord,
                    &id)) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/logic/dialogs_test_fixture.h"
+#include "app/results/generated_results.h"
+#include "engine/records/file_system_range.h"
 #include "engine/records/fat_records.h"
 #include "engine/records/ntfs_records.h"
 
@@ -91,3 +93,83 @@ TEST_F(FolderTotalsTest, NoNodeAndAnotherFileSystem) {
 }
 
 }  // namespace
+
+namespace app_test {
+
+// The count as a walk over the record lists for every node: the nodes below item (by the tree's parent
+// links), each folder's own files found by going through the whole list.
+FolderTotalsRecord PlainTotals(const host::RecordingResultTree& tree, host::TreeKey item) {
+  FolderTotalsRecord totals;
+  const auto below = [&](host::TreeKey node) {
+    for (; node != host::kNoTreeKey; node = tree.At(node).parent) {
+      if (node == item) return true;
+    }
+    return false;
+  };
+  const auto add = [&](uint64_t size) {
+    ++totals.fileCount;
+    totals.totalBytes += size;
+  };
+  // The id of the first folder record that holds node (the root's for the top node); false for none.
+  const auto idOf = [](const auto& folders, auto field, host::TreeKey node, uint32_t* id) {
+    for (const auto& f : folders) {
+      if (f.treeKey != node) continue;
+      *id = f.*field;
+      return true;
+    }
+    return false;
+  };
+  const auto addFiles = [&](const auto& files, uint32_t id, auto keep) {
+    for (const auto& e : files) {
+      if (e.parentId == id && keep(e)) add(e.size);
+    }
+  };
+  const auto all = [](const auto&) { return true; };
+  const bool ntfs = CurrentFileSystem.type == records::kNtfs;
+  for (host::TreeKey node = 1; node <= tree.nodes.size(); ++node) {
+    if (!below(node)) continue;
+    ++totals.folderCount;
+    uint32_t id = ntfs ? records::kNtfsRootRecord : records::kFatRootId;
+    const bool found = ntfs ? idOf(NtfsFolderList, &NtfsFolderRecord::recordNumber, node, &id)
+                            : idOf(FatFolderList, &FatFolderRecord::firstCluster, node, &id);
+    if (!found && tree.At(node).parent != host::kNoTreeKey) continue;
+    if (!ntfs) {
+      addFiles(FatEntryList, id, all);
+    } else if (RecoveryMode == records::kQuickScan) {
+      addFiles(NtfsEntryList, id, all);
+    } else {
+      addFiles(NtfsFoundEntryList, id, [](const NtfsFoundEntryRecord& e) { return InChosenFileSystem(e); });
+    }
+  }
+  if (totals.folderCount > 0) --totals.folderCount;
+  return totals;
+}
+
+class GeneratedTotalsTest : public DialogsLogicTest {};
+
+TEST_F(GeneratedTotalsTest, EveryFolderOfGeneratedResultsCountsAsTheWalkOverTheListsDoes) {
+  for (results_test::Shape shape : results_test::kShapes) {
+    for (uint32_t seed = 1; seed <= 3; ++seed) {
+      tree.DeleteAllItems();
+      const results_test::GeneratedResult result =
+          results_test::GenerateResult(shape, seed, 60, 400, [this](host::TreeKey parent, const std::u16string& text) {
+            return tree.AddItem(text, parent, host::TreeImage::kFolder, false);
+          });
+      std::vector<host::TreeKey> nodes = result.folderNodes;
+      nodes.push_back(result.top);
+      for (host::TreeKey node : nodes) {
+        CountFolderTotals(tree, node);
+        const FolderTotalsRecord plain = PlainTotals(tree, node);
+        SCOPED_TRACE(::testing::Message() << "shape " << static_cast<int>(shape) << " seed " << seed << " node " << node);
+        EXPECT_EQ(FolderTotals.fileCount, plain.fileCount);
+        EXPECT_EQ(FolderTotals.totalBytes, plain.totalBytes);
+        EXPECT_EQ(FolderTotals.folderCount, plain.folderCount);
+      }
+      // The top node counts every file the tree shows, which is not every file of the lists.
+      CountFolderTotals(tree, result.top);
+      EXPECT_GT(FolderTotals.fileCount, 0u);
+    }
+  }
+}
+
+}  // namespace app_test

@@ -3,6 +3,7 @@
 
 #include "app/results/result_records.h"
 #include "engine/fat/fat_time.h"
+#include "engine/records/child_index.h"
 #include "engine/records/fat_records.h"
 #include "engine/records/file_names.h"
 #include "engine/records/file_trace_hits.h"
@@ -21,32 +22,6 @@ ResultKind CurrentKind() {
   if (CurrentFileSystem.type == records::kFat16 || CurrentFileSystem.type == records::kFat32) return ResultKind::kFat;
   if (CurrentFileSystem.type == records::kNtfs) return ResultKind::kNtfs;
   return ResultKind::kNone;
-}
-
-// Calls visit(parentId, id) for each file record of the current result, in list order, until it answers
-// false.
-template <typename Visit>
-void ForEachFile(Visit visit) {
-  switch (CurrentKind()) {
-    case ResultKind::kFat:
-      for (const FatEntryRecord& e : FatEntryList) {
-        if (!visit(e.parentId, e.id)) return;
-      }
-      break;
-    case ResultKind::kNtfs:
-      if (ExtensiveNtfs()) {
-        for (const NtfsFoundEntryRecord& e : NtfsFoundEntryList) {
-          if (InChosenFileSystem(e) && !visit(e.parentId, e.id)) return;
-        }
-      } else {
-        for (const NtfsEntryRecord& e : NtfsEntryList) {
-          if (!visit(e.parentId, e.id)) return;
-        }
-      }
-      break;
-    default:
-      break;
-  }
 }
 
 // What read answers of the FAT or NTFS folder record with that id; none when there is none.
@@ -74,6 +49,26 @@ bool RenameFound(File* file, const std::u16string& name) {
   if (file == nullptr) return false;
   records::RenameFile(*file, name);
   return true;
+}
+
+// The ids of the files whose parent is one of folderIds and that keep answers true for, in list order,
+// through the list's index by parent: a click or a save asks for a few folders of a large result.
+template <typename Entry, typename Keep>
+std::vector<uint32_t> IdsOf(const records::RecordList<Entry>& list, const std::unordered_set<uint32_t>& folderIds,
+                            Keep keep) {
+  static records::ChildIndex<Entry> index;
+  std::vector<size_t> positions;
+  for (uint32_t folder : folderIds) {
+    const std::vector<size_t>& files = index.Of(list, folder);
+    positions.insert(positions.end(), files.begin(), files.end());
+  }
+  if (folderIds.size() > 1) std::sort(positions.begin(), positions.end());
+  std::vector<uint32_t> ids;
+  ids.reserve(positions.size());
+  for (size_t i : positions) {
+    if (keep(list[i])) ids.push_back(list[i].id);
+  }
+  return ids;
 }
 
 class Engine : public ResultRecords {
@@ -114,12 +109,15 @@ class Engine : public ResultRecords {
   }
 
   std::vector<uint32_t> FilesOf(const std::unordered_set<uint32_t>& folderIds) const override {
-    std::vector<uint32_t> ids;
-    ForEachFile([&](uint32_t parent, uint32_t id) {
-      if (folderIds.count(parent) != 0) ids.push_back(id);
-      return true;
-    });
-    return ids;
+    switch (Kind()) {
+      case ResultKind::kFat:
+        return IdsOf(FatEntryList, folderIds, [](const FatEntryRecord&) { return true; });
+      case ResultKind::kNtfs:
+        if (ExtensiveNtfs()) return IdsOf(NtfsFoundEntryList, folderIds, InChosenFileSystem);
+        return IdsOf(NtfsEntryList, folderIds, [](const NtfsEntryRecord&) { return true; });
+      default:
+        return {};
+    }
   }
 
   std::vector<uint32_t> HitsOf(std::u16string_view label) const override {

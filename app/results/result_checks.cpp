@@ -198,9 +198,16 @@ void ResultChecks::UpdateFolderFromRows(uint32_t folderId, RowsState rows) {
   if (rows == RowsState::kAllChecked) {
     if (!fat || !IsTop(node)) SetTreeCheckDeep(node, true);
   } else if (rows == RowsState::kAllUnchecked) {
+    // Every box below goes unticked with the rows, so no file of the folders below may stay marked: a
+    // file ticked in a subfolder (whose row showed unticked, partly ticked) would be saved unseen.
+    UnmarkFolderFiles(node);
     SetTreeCheckDeep(node, false);
   } else if (!fat) {
     SetTreePartial(node);
+    // A folder above that stayed ticked would be saved whole, with the file just unticked.
+    for (Item n = tree_.Parent(node); n != 0 && tree_.GetState(n) == CheckState::kChecked; n = tree_.Parent(n)) {
+      SetTreePartial(n);
+    }
   } else if (!IsTop(node)) {
     for (Item n = node; n != 0; n = tree_.Parent(n)) SetTreePartial(n);
   }

@@ -1,10 +1,14 @@
 #include "app/results/result_checks.h"
 
 #include <algorithm>
+#include <memory>
+#include <random>
 
 #include <gtest/gtest.h>
 
+#include "app/results/generated_results.h"
 #include "app/results/result_test_tree.h"
+#include "engine/records/file_system_range.h"
 
 namespace {
 
@@ -218,6 +222,50 @@ TEST_F(ResultChecksTest, UpdateFolderFromRowsOnNtfsMarksTheNodeOnly) {
   EXPECT_EQ(All(), std::vector<CheckState>(7, CheckState::kUnchecked));
 }
 
+// A file ticked in a subfolder leaves the subfolder's row unticked (partly ticked); unticking the parent's
+// last ticked row then unticks every box below, and the file with them.
+TEST_F(ResultChecksTest, RowsAllUntickedLeaveNoFileMarkedBelowThem) {
+  for (bool ntfs : {false, true}) {
+    if (ntfs) UseNtfs();
+    sets.Clear();
+    for (Item n : {top, a, a1, a2, b, c, c1}) checks.ClearTreeCheck(n);
+    checks.FileRowToggled(1110, true);  // A1's file, in its list
+    checks.UpdateFolderFromRows(101, RowsState::kAllChecked);
+    checks.FileRowToggled(1200, true);  // B's, to be saved
+    checks.UpdateFolderFromRows(200, RowsState::kAllChecked);
+    checks.FileRowToggled(1100, true);  // A's list: a file ticked and unticked again, A1's row unticked
+    checks.UpdateFolderFromRows(100, RowsState::kMixed);
+    checks.FileRowToggled(1100, false);
+    checks.UpdateFolderFromRows(100, RowsState::kAllUnchecked);
+    SCOPED_TRACE(ntfs ? "NTFS" : "FAT");
+    for (Item n : {a, a1, a2}) EXPECT_EQ(State(n), CheckState::kUnchecked);
+    EXPECT_FALSE(checks.FileRowChecked(1110));
+    EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{b}));
+    EXPECT_TRUE(sets.saveFiles.empty());
+  }
+}
+
+// A folder ticked whole, then one of two files unticked in a subfolder's list: no folder above stays ticked
+// whole, so Save takes the files still shown ticked and not the one unticked.
+TEST_F(ResultChecksTest, ARowUntickedDeepLeavesNoFolderAboveTickedWhole) {
+  records.files.push_back({1111, 101});
+  for (bool ntfs : {false, true}) {
+    if (ntfs) UseNtfs();
+    SCOPED_TRACE(ntfs ? "NTFS" : "FAT");
+    sets.Clear();
+    for (Item n : {top, a, a1, a2, b, c, c1}) checks.ClearTreeCheck(n);
+    checks.ClickTreeBox(a);
+    checks.FileRowToggled(1110, false);
+    checks.UpdateFolderFromRows(101, RowsState::kMixed);
+    EXPECT_EQ(State(a1), CheckState::kPartly);
+    EXPECT_EQ(State(a), CheckState::kPartly);
+    EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a2}));
+    std::vector<uint32_t> files = sets.saveFiles.Keys();
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<uint32_t>{1100, 1101, 1111}));
+  }
+}
+
 TEST_F(ResultChecksTest, FileTraceNodesFollowTheirRowsAndTakeTheirHits) {
   records.kind = ResultKind::kFileTrace;
   checks.UpdateNodeFromRows(a1, RowsState::kMixed);
@@ -278,6 +326,109 @@ TEST(ResultRowsTest, RowsSummedUp) {
   EXPECT_EQ(results::SummarizeRows({true, true}), RowsState::kAllChecked);
   EXPECT_EQ(results::SummarizeRows({false, false}), RowsState::kAllUnchecked);
   EXPECT_EQ(results::SummarizeRows({true, false}), RowsState::kMixed);
+}
+
+// The engine's records with the files of folders found as they once were: through the whole list.
+class PlainFileWalk : public results::ResultRecords {
+ public:
+  ResultKind Kind() const override { return engine_->Kind(); }
+  uint32_t RootFolderId() const override { return engine_->RootFolderId(); }
+  std::optional<uint32_t> FolderOfNode(host::TreeKey node) const override { return engine_->FolderOfNode(node); }
+  host::TreeKey NodeOfFolder(uint32_t id) const override { return engine_->NodeOfFolder(id); }
+  std::optional<uint32_t> ParentOfFolder(uint32_t id) const override { return engine_->ParentOfFolder(id); }
+  std::optional<uint32_t> ParentOfFile(uint32_t id) const override { return engine_->ParentOfFile(id); }
+  std::vector<uint32_t> HitsOf(std::u16string_view label) const override { return engine_->HitsOf(label); }
+  std::vector<uint32_t> FilesOf(const std::unordered_set<uint32_t>& folders) const override {
+    std::vector<uint32_t> ids;
+    const auto visit = [&](const auto& list, auto keep) {
+      for (const auto& e : list) {
+        if (folders.count(e.parentId) != 0 && keep(e)) ids.push_back(e.id);
+      }
+    };
+    const auto all = [](const auto&) { return true; };
+    if (Kind() == ResultKind::kFat) {
+      visit(FatEntryList, all);
+    } else if (RecoveryMode == records::kExtensiveScan) {
+      visit(NtfsFoundEntryList, [](const NtfsFoundEntryRecord& e) { return InChosenFileSystem(e); });
+    } else {
+      visit(NtfsEntryList, all);
+    }
+    return ids;
+  }
+
+ private:
+  std::unique_ptr<results::ResultRecords> engine_ = results::EngineRecords();
+};
+
+std::vector<uint32_t> FileIds() {
+  std::vector<uint32_t> ids;
+  for (const FatEntryRecord& e : FatEntryList) ids.push_back(e.id);
+  for (const NtfsEntryRecord& e : NtfsEntryList) ids.push_back(e.id);
+  for (const NtfsFoundEntryRecord& e : NtfsFoundEntryList) ids.push_back(e.id);
+  return ids;
+}
+
+// Random clicks on boxes and rows, and Saves, over generated results: the check model through the
+// lists' index by parent ends every step with the boxes, marks and save sets of the walk over the lists.
+TEST(GeneratedResultChecksTest, IndexedFilesGiveTheChecksAndSavesOfTheWalkOverTheLists) {
+  for (results_test::Shape shape : results_test::kShapes) {
+    for (uint32_t seed = 1; seed <= 3; ++seed) {
+      results_test::PlainTree indexedTree, plainTree;
+      const results_test::GeneratedResult result =
+          results_test::GenerateResult(shape, seed, 50, 300, [&](host::TreeKey parent, const std::u16string&) {
+            plainTree.Add(parent);
+            return static_cast<host::TreeKey>(indexedTree.Add(parent));
+          });
+      const std::unique_ptr<results::ResultRecords> engine = results::EngineRecords();
+      PlainFileWalk plain;
+      results::MarkSets indexedSets, plainSets;
+      results::ResultChecks indexed(indexedTree, *engine, indexedSets), walked(plainTree, plain, plainSets);
+      std::vector<Item> nodes(result.folderNodes.begin(), result.folderNodes.end());
+      nodes.push_back(result.top);
+      const std::vector<uint32_t> files = FileIds();
+      std::mt19937 random(seed);
+      for (int step = 0; step < 150; ++step) {
+        const Item node = nodes[random() % nodes.size()];
+        const uint32_t file = files[random() % files.size()];
+        const bool on = random() % 2 == 0;
+        const RowsState rows = static_cast<RowsState>(random() % 3);
+        std::vector<Item> savedIndexed, savedWalked;
+        switch (random() % 5) {
+          case 0:
+            indexed.ClickTreeBox(node), walked.ClickTreeBox(node);
+            break;
+          case 1:
+            indexed.FileRowToggled(file, on), walked.FileRowToggled(file, on);
+            break;
+          case 2:
+            indexed.FolderRowToggled(node, on), walked.FolderRowToggled(node, on);
+            break;
+          case 3: {
+            const uint32_t folder = engine->FolderOfNode(static_cast<host::TreeKey>(node)).value_or(engine->RootFolderId());
+            indexed.UpdateFolderFromRows(folder, rows), walked.UpdateFolderFromRows(folder, rows);
+            break;
+          }
+          default:
+            savedIndexed = indexed.CollectSaveFolders();
+            savedWalked = walked.CollectSaveFolders();
+            break;
+        }
+        SCOPED_TRACE(::testing::Message() << "shape " << static_cast<int>(shape) << " seed " << seed << " step " << step);
+        ASSERT_EQ(savedIndexed, savedWalked);
+        for (Item n : nodes) ASSERT_EQ(indexedTree.GetState(n), plainTree.GetState(n)) << n;
+        ASSERT_EQ(indexedSets.fileMarks.Keys(), plainSets.fileMarks.Keys());
+        ASSERT_EQ(indexedSets.saveFiles.Keys(), plainSets.saveFiles.Keys());
+        ASSERT_EQ(indexedSets.checkedFolders.Keys(), plainSets.checkedFolders.Keys());
+        ASSERT_EQ(indexedSets.saveFolders.Keys(), plainSets.saveFolders.Keys());
+      }
+      for (Item n : nodes) {
+        const std::optional<uint32_t> folder = engine->FolderOfNode(static_cast<host::TreeKey>(n));
+        if (folder) {
+          EXPECT_EQ(engine->FilesOf({*folder}), plain.FilesOf({*folder}));
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

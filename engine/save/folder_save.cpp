@@ -1,9 +1,9 @@
 // Saving whole folders: the folder, its own files, then its subfolders as the results tree holds them.
-#include <unordered_map>
 #include <vector>
 
 #include "engine/fat/save_abort.h"
 #include "engine/host/result_tree_host.h"
+#include "engine/records/child_index.h"
 #include "engine/records/fat_records.h"
 #include "engine/records/file_system_range.h"
 #include "engine/records/ntfs_records.h"
@@ -14,36 +14,6 @@
 #include "engine/save/savers.h"
 
 namespace {
-
-// The records of a list by parent id, rebuilt when the list has changed: a save walks every folder,
-// and looking through the whole list for each would take time that grows with its square.
-template <typename Record>
-class ChildIndex {
- public:
-  const std::vector<size_t>& Of(const records::RecordList<Record>& list, uint32_t parent) {
-    if (&list != list_ || list.Generation() != generation_ || list.size() != size_) Rebuild(list);
-    const auto found = byParent_.find(parent);
-    return found == byParent_.end() ? none_ : found->second;
-  }
-
- private:
-  void Rebuild(const records::RecordList<Record>& list) {
-    records::GuardAllocation([&] {
-      byParent_.clear();
-      for (size_t i = 0; i < list.size(); ++i) byParent_[list[i].parentId].push_back(i);
-      return 0;
-    });
-    list_ = &list;
-    generation_ = list.Generation();
-    size_ = list.size();
-  }
-
-  const records::RecordList<Record>* list_ = nullptr;
-  uint64_t generation_ = 0;
-  size_t size_ = 0;
-  std::unordered_map<uint32_t, std::vector<size_t>> byParent_;
-  const std::vector<size_t> none_{};
-};
 
 // How the two file systems' folders differ for the walk.
 struct FolderKind {
@@ -118,7 +88,7 @@ void SaveNtfsFolder(host::TreeKey node, uint32_t folderId, const std::u16string&
 }
 
 void SaveFatFolderFiles(uint32_t folderCluster, const std::u16string& destination) {
-  static ChildIndex<FatEntryRecord> index;
+  static records::ChildIndex<FatEntryRecord> index;
   for (size_t i : index.Of(FatEntryList, folderCluster)) {
     if (SaveStopRequested()) return;
     const FatEntryRecord& entry = FatEntryList[i];
@@ -129,7 +99,7 @@ void SaveFatFolderFiles(uint32_t folderCluster, const std::u16string& destinatio
 
 void SaveNtfsFolderFiles(uint32_t folderRecord, const std::u16string& destination) {
   if (RecoveryMode == records::kExtensiveScan) {
-    static ChildIndex<NtfsFoundEntryRecord> index;
+    static records::ChildIndex<NtfsFoundEntryRecord> index;
     for (size_t i : index.Of(NtfsFoundEntryList, folderRecord)) {
       if (SaveStopRequested()) return;
       const NtfsFoundEntryRecord& entry = NtfsFoundEntryList[i];
@@ -139,7 +109,7 @@ void SaveNtfsFolderFiles(uint32_t folderRecord, const std::u16string& destinatio
     }
     return;
   }
-  static ChildIndex<NtfsEntryRecord> index;
+  static records::ChildIndex<NtfsEntryRecord> index;
   for (size_t i : index.Of(NtfsEntryList, folderRecord)) {
     if (SaveStopRequested()) return;
     const NtfsEntryRecord& entry = NtfsEntryList[i];

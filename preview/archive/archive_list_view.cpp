@@ -170,22 +170,7 @@ void CMyListCtrl::OnSize(UINT nType, int cx, int cy) {
   if (m_pList != nullptr && ::IsWindow(m_pList->m_hWnd)) m_pList->MoveWindow(0, 0, cx, cy);
 }
 
-int CMyListCtrl::IconOf(const std::u16string& name, bool folder) {
-  // A name's icon comes from its type alone (the name is looked up without a file): one look-up per type.
-  const size_t dot = name.rfind(u'.');
-  const size_t slash = name.find_last_of(u"/\\");
-  std::u16string type = folder ? u"/" : dot == std::u16string::npos || (slash != std::u16string::npos && dot < slash)
-                                              ? std::u16string()
-                                              : name.substr(dot);
-  for (char16_t& c : type) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-  }
-  const auto known = m_icons.find(type);
-  if (known != m_icons.end()) return known->second;
-  const int icon = folder ? m_shell.GetFolderIconIndex(true) : m_shell.GetIconIndex(CString::FromUtf16(name), true);
-  m_icons.emplace(type, icon);
-  return icon;
-}
+int CMyListCtrl::IconOf(const std::u16string& name, bool folder) { return m_icons.Of(name, folder); }
 
 int CMyListCtrl::ListZipArchive(const CString& path) {
   const std::u16string wide = path.ToUtf16();

@@ -64,7 +64,7 @@ class CMyListCtrl : public CView {
   int IconOf(const std::u16string& name, bool folder);
 
   CString m_note;  // what the list lacks of the archive, told once the list is drawn; empty when whole
-  std::map<std::u16string, int> m_icons;  // by lower-cased extension ("/" for folders)
+  ui::TypeIcons m_icons;
   CString m_currentFolder;
   ArchiveListCtrl* m_pList = nullptr;
   CImageList m_viewImages;

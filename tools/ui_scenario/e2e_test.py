@@ -17,9 +17,10 @@ every hit saved: each saved hit is the disk's bytes at a carving sample's sector
 its sector with photorec's bytes at its start, and no other sample is a hit unless photorec rejects it; its
 snapshot, loaded by a fresh start, lists the same hits and saves the same files.
 Then, on its FAT16 and NTFS partitions, a folder ticked in the tree with a file and a subfolder in it unticked
-again, and a folder's first file ticked with its only subfolder (scripts/ui-scenario --tick/--untick), after a
-Quick Scan, an Extensive Scan and its snapshot loaded: exactly the files shown ticked are saved, with icat's
-bytes.
+again, a folder's first file ticked with its only subfolder, a file ticked in a subfolder before every row of
+its parent's list is unticked, and a folder ticked whole before one file of its subfolder is unticked
+(scripts/ui-scenario --tick/--untick), after a Quick Scan, an Extensive Scan
+and its snapshot loaded: exactly the files shown ticked are saved, with icat's bytes.
 Once: a Quick Scan of partition 0, then Back from the results, partition 1 picked and Next (--rescan-partition 1):
 the second tree and save are partition 1's.
 DORVANE_E2E_FULL=1 adds every wrapper of the other partitioned disks. Each case runs one after the other: they
@@ -469,8 +470,22 @@ NTFS_FIRST_FILE = (["--tick", "/Documents/notes.txt", "--tick", "/Documents/Repo
                     "Reports/2019": "Documents/Reports/2019",
                     "Reports/2019/Annual report 2019.txt": "Documents/Reports/2019/Annual report 2019.txt",
                     "Reports/2019/chart.bin": "Documents/Reports/2019/chart.bin"})
+# A file ticked in a subfolder (whose row then shows unticked in its parent's list), then every row of the
+# parent unticked: every box below shows unticked, so the file is not saved; a root file ticked is.
+FAT_HIDDEN = (["--tick", "/Documents/Reports/SUMMARY.CSV", "--tick", "/Documents/Letter to the bank.txt",
+               "--untick", "/Documents/Letter to the bank.txt", "--tick", "/README.TXT"],
+              {"README.TXT": "README.TXT"})
+NTFS_HIDDEN = (["--tick", "/Documents/Reports/summary.csv", "--tick", "/Documents/notes.txt",
+                "--untick", "/Documents/notes.txt", "--tick", "/small.txt"],
+               {"small.txt": "small.txt"})
+# A folder ticked whole, then one of two files unticked in its subfolder: the folder is no longer saved whole.
+NTFS_DEEP = (["--tick", "/Documents/Reports", "--untick", "/Documents/Reports/2019/chart.bin"],
+             {"summary.csv": "Documents/Reports/summary.csv",
+              "Annual report 2019.txt": "Documents/Reports/2019/Annual report 2019.txt"})
 PARTLY_TICKED = [("quick", 0, *FAT_PARTLY), ("quick", 2, *NTFS_PARTLY), ("quick", 2, *NTFS_FIRST_FILE),
-                 ("extensive", 2, *NTFS_PARTLY), ("loaded", 2, *NTFS_PARTLY)]
+                 ("extensive", 2, *NTFS_PARTLY), ("loaded", 2, *NTFS_PARTLY), ("quick", 0, *FAT_HIDDEN),
+                 ("quick", 2, *NTFS_HIDDEN), ("loaded", 2, *NTFS_HIDDEN), ("quick", 2, *NTFS_DEEP),
+                 ("extensive", 2, *NTFS_DEEP)]
 
 
 def partly_ticked(matrix, wrapper, found):

@@ -55,6 +55,7 @@ struct HtmlDrawer::State {
   Target messageLink;
   HCURSOR cursor = nullptr;
   HMODULE imageModule = nullptr;
+  std::vector<HtmlDrawer::DrawnRun> drawn;
 
   HtmlLayoutResult Layout(HDC dc, int left, int top, int width) {
     GdiHtmlMetrics metrics(dc, fonts, imageModule);
@@ -92,6 +93,11 @@ void HtmlDrawer::Draw(HDC dc, const RECT& rect) {
   if (state.prepared.empty()) return;
   HtmlLayoutResult layout = state.Layout(dc, rect.left, rect.top, rect.right - rect.left);
   state.links.SetAreas(layout.hotAreas);
+  state.drawn.clear();
+  for (const HtmlPaintItem& item : layout.items) {
+    if (item.kind != HtmlPaintItem::Kind::kText) continue;
+    state.drawn.push_back({item.text, RECT{item.rect.left, item.rect.top, item.rect.right, item.rect.bottom}});
+  }
   int saved = ::SaveDC(dc);
   ::IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
   PaintHtml({dc, state.draw, state.fonts, state.imageModule, state.settings.shadow}, layout);
@@ -132,6 +138,8 @@ void HtmlDrawer::Click(POINT point) {
 }
 
 int HtmlDrawer::HoveredLink() const { return state_->links.Hovered(); }
+
+std::vector<HtmlDrawer::DrawnRun> HtmlDrawer::DrawnRuns() const { return state_->drawn; }
 
 void HtmlDrawer::SetLinkCursor(HCURSOR cursor) {
   if (cursor && cursor == state_->cursor) return;

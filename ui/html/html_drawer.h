@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace html {
 
@@ -40,6 +41,12 @@ class HtmlDrawer {
   void Click(POINT point);
   // The hovered link's number, -2 for none.
   int HoveredLink() const;
+  // The text runs the last Draw laid out, each with its rectangle, in the order drawn.
+  struct DrawnRun {
+    std::u16string text;
+    RECT rect;
+  };
+  std::vector<DrawnRun> DrawnRuns() const;
 
   // Replaces the link cursor (none reloads the default hand); the drawer destroys the old one.
   void SetLinkCursor(HCURSOR cursor);

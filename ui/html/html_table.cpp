@@ -138,6 +138,17 @@ void ApplyAttributes(const HtmlToken& tag, HtmlStyle& style, HtmlMetrics& metric
 
 }  // namespace
 
+bool ShrinkFree(std::vector<int>& tracks, const std::vector<bool>& fixed, int excess) {
+  int64_t free = 0;
+  for (size_t i = 0; i < tracks.size(); ++i) free += fixed[i] ? 0 : tracks[i];
+  if (free <= 0) return false;
+  const int64_t room = std::max<int64_t>(free - excess, 0);
+  for (size_t i = 0; i < tracks.size(); ++i) {
+    if (!fixed[i]) tracks[i] = std::max(static_cast<int>(tracks[i] * room / free), 1);
+  }
+  return true;
+}
+
 int BorderSide(const HtmlStyle& style) {
   if (style.borderStyle == draw::kFrameNone || style.borderWidth <= 0) return 0;
   int width = std::min(style.borderWidth, kMaxHtmlSize);
@@ -249,32 +260,49 @@ HtmlLayout::Box HtmlLayout::LayoutTable(std::u16string_view text, const HtmlStyl
   if (cells.empty()) return {};
 
   // Each cell's own size: its content measured (wrapped at its width when it has one), padding and border.
-  std::vector<TrackClaim> widthClaims;
-  std::vector<TrackClaim> heightClaims;
-  std::vector<bool> fixed(columns, false);
-  for (Cell& cell : cells) {
-    int inset = 2 * AddClamped(BorderSide(cell.style), std::max(cell.style.padding, 0));
-    bool given = cell.style.width > 0;
+  auto cellInset = [](const Cell& cell) { return 2 * AddClamped(BorderSide(cell.style), std::max(cell.style.padding, 0)); };
+  auto measureCell = [&](Cell& cell, int contentWidth, bool wrapContent) {
     int savedLinks = linkCounter_;
-    Box content = LayoutBlock(cell.content, cell.style, 0, 0, given ? std::max(cell.style.width - inset, 1) : 0,
-                              wrap && given, false, depth);
+    Box content = LayoutBlock(cell.content, cell.style, 0, 0, contentWidth, wrapContent, false, depth);
     linkCounter_ = savedLinks;
+    int inset = cellInset(cell);
     cell.contentHeight = content.height;
     cell.natural.width = std::max(AddClamped(content.width, inset), cell.style.width);
     cell.natural.height = std::max(AddClamped(content.height, inset), cell.style.height);
+  };
+  std::vector<TrackClaim> widthClaims;
+  std::vector<bool> fixed(columns, false);
+  for (Cell& cell : cells) {
+    bool given = cell.style.width > 0;
+    measureCell(cell, given ? std::max(cell.style.width - cellInset(cell), 1) : 0, wrap && given);
     widthClaims.push_back({cell.column, cell.columnSpan, cell.natural.width});
-    heightClaims.push_back({cell.row, cell.rowSpan, cell.natural.height});
     if (given)
       for (int k = 0; k < cell.columnSpan; ++k) fixed[cell.column + k] = true;
   }
   int spacing = std::clamp(table.margin, 0, kMaxHtmlSize);
   int side = BorderSide(table);
   std::vector<int> widths = SizeTracks(columns, widthClaims, spacing + 1, true);
-  std::vector<int> heights = SizeTracks(static_cast<int>(rows.size()), heightClaims, spacing + 1, false);
   int target = table.width > 0 ? table.width : width;
   int tableWidth = Extent(widths, side, spacing);
-  if (tableWidth < target) ShareExtra(widths, fixed, target - tableWidth);
+  // A table wider than the room it is given, when lines may wrap, narrows the columns without a width
+  // and wraps their cells in them: text that runs past the room would be cut off where it is drawn.
+  if (wrap && target > 0 && tableWidth > target && ShrinkFree(widths, fixed, tableWidth - target)) {
+    for (Cell& cell : cells) {
+      bool free = false;
+      int span = (cell.columnSpan - 1) * (spacing + 1);
+      for (int k = 0; k < cell.columnSpan; ++k) {
+        free = free || !fixed[cell.column + k];
+        span = AddClamped(span, widths[cell.column + k]);
+      }
+      if (free) measureCell(cell, std::max(span - cellInset(cell), 1), true);
+    }
+  } else if (tableWidth < target) {
+    ShareExtra(widths, fixed, target - tableWidth);
+  }
   tableWidth = Extent(widths, side, spacing);
+  std::vector<TrackClaim> heightClaims;
+  for (const Cell& cell : cells) heightClaims.push_back({cell.row, cell.rowSpan, cell.natural.height});
+  std::vector<int> heights = SizeTracks(static_cast<int>(rows.size()), heightClaims, spacing + 1, false);
   int tableHeight = Extent(heights, side, spacing);
   if (tableHeight < table.height) ShareExtra(heights, std::vector<bool>(heights.size(), false), table.height - tableHeight);
   tableHeight = Extent(heights, side, spacing);

@@ -35,6 +35,10 @@ std::vector<int> SizeTracks(int count, const std::vector<TrackClaim>& claims, in
 // tracks that remain).
 void ShareExtra(std::vector<int>& tracks, const std::vector<bool>& fixed, int extra);
 
+// Narrows the tracks not marked fixed by excess in all, each in proportion to its size and to at least 1;
+// false when no track may narrow.
+bool ShrinkFree(std::vector<int>& tracks, const std::vector<bool>& fixed, int excess);
+
 // The border's share of one side of a frame: the width, three times it for a double border.
 int BorderSide(const HtmlStyle& style);
 

@@ -32,7 +32,51 @@ TEST(HtmlTableSizing, ExtraGoesToColumnsWithoutAWidth) {
   EXPECT_EQ(fixed, (std::vector<int>{10}));
 }
 
+TEST(HtmlTableSizing, FreeColumnsNarrowInProportionAndNeverBelowOne) {
+  std::vector<int> tracks = {30, 100, 300};
+  EXPECT_TRUE(ShrinkFree(tracks, {true, false, false}, 200));
+  EXPECT_EQ(tracks, (std::vector<int>{30, 50, 150}));
+  std::vector<int> tiny = {30, 4};
+  EXPECT_TRUE(ShrinkFree(tiny, {true, false}, 100));
+  EXPECT_EQ(tiny, (std::vector<int>{30, 1}));
+  std::vector<int> fixed = {30};
+  EXPECT_FALSE(ShrinkFree(fixed, {true}, 10));
+  EXPECT_EQ(fixed, (std::vector<int>{30}));
+}
+
 using HtmlTableTest = HtmlLayoutFixture;
+
+// The message box's message beside its icon: when lines may wrap, a line longer than the room wraps inside
+// the free cell, every word kept; without wrapping it stays one line, as wide as it is.
+TEST_F(HtmlTableTest, ALongLineBesideAFixedCellWrapsInsideTheRoom) {
+  std::u16string line;
+  for (int i = 0; i < 20; ++i) line += u"word" + std::u16string(1, u'a' + i) + u" ";
+  line += u"Continue Recovery ?";
+  const std::u16string markup = u"<table cellpadding=5><tr><td width=42>x</td><td>" + line + u"</td></tr></table>";
+  for (int room : {300, 500}) {
+    SCOPED_TRACE(room);
+    auto result = Lay(markup, room, true);
+    EXPECT_LE(result.width, room);
+    std::u16string shown;
+    int lines = 0, lastTop = -1;
+    for (const HtmlPaintItem& text : Texts(result)) {
+      if (text.text == u"x") continue;
+      EXPECT_LE(text.rect.right, room - 5) << std::string(text.text.begin(), text.text.end());
+      EXPECT_GE(text.rect.left, 42);
+      if (text.rect.top != lastTop) ++lines, lastTop = text.rect.top;
+      shown += (shown.empty() ? u"" : u" ") + text.text;
+    }
+    EXPECT_GT(lines, 1);
+    EXPECT_GE(result.height, lines * 20);
+    std::u16string words = line;
+    for (char16_t& c : words) c = c == u' ' ? u'\n' : c;
+    std::u16string shownWords = shown;
+    for (char16_t& c : shownWords) c = c == u' ' ? u'\n' : c;
+    EXPECT_EQ(std::string(shownWords.begin(), shownWords.end()), std::string(words.begin(), words.end()));
+  }
+  auto unwrapped = Lay(markup, 300, false);
+  EXPECT_GT(unwrapped.width, 1000);
+}
 
 TEST_F(HtmlTableTest, ExtraWidthWidensTheFreeColumn) {
   auto result = Lay(u"<table cellspacing=0><tr><td>ab</td><td width=50>c</td></tr></table>", 200, false);

@@ -40,6 +40,10 @@ class BoxDialog : public CDialog {
   // Shows the box modally and answers its result (2 when the template cannot be made).
   int Run();
 
+  // The message's drawer and its area (client coordinates), as the box last drew them.
+  const html::HtmlDrawer& MessageDrawer() const { return message_.drawer; }
+  RECT MessageArea() const { return message_.rect; }
+
  protected:
   BOOL OnInitDialog() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

@@ -2,12 +2,15 @@
 // details, a worker's question asked of the main window's thread, and screenshots of the three kinds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
 #include "platform/harness/driver.h"
 #include "platform/harness/modal_script.h"
 #include "platform/harness/scripted_seams.h"
+#include "ui/msgbox/box_dialog.h"
+#include "ui/msgbox/box_layout.h"
 #include "ui/msgbox/box_store.h"
 #include "ui/msgbox/html_message_box.h"
 #include "platform/os/markup_escape.h"
@@ -467,6 +470,57 @@ TEST(MessageBoxLook, EachKindShowsTheSystemsIcon) {
     EXPECT_TRUE(script.Finished()) << script.Failure();
     EXPECT_TRUE(shown) << kind.first;
   }
+}
+
+// A line longer than the box may grow (two thirds of the screen) wraps beside the icon: every word is drawn
+// inside the message area, and each run's rectangle holds the text's dark pixels.
+TEST(MessageBoxLook, ALongLineWrapsInsideTheBox) {
+  std::u16string path = u"C:\\Recovered files\\Documents\\Reports\\2019\\Quarterly figures of the northern branch offices, 2019";
+  const std::u16string text = u"Error creating file : " + path + u".  Continue Recovery ?";
+  ASSERT_EQ(text.size(), 140u);
+  std::vector<html::HtmlDrawer::DrawnRun> runs;
+  RECT client{}, area{};
+  std::vector<COLORREF> pixels;
+  ModalScript script;
+  script.OnWindow(L"Dorvane", [&](HWND box) {
+    harness::PumpFor(300);
+    const auto* dialog = dynamic_cast<BoxDialog*>(CWnd::FromHandlePermanent(box));
+    ASSERT_NE(dialog, nullptr);
+    runs = dialog->MessageDrawer().DrawnRuns();
+    area = dialog->MessageArea();
+    ::GetClientRect(box, &client);
+    pixels = harness::ClientPixels(box, client);
+    EXPECT_FALSE(harness::CaptureWindow(box, "msgbox_long_line").empty());
+    harness::ClickCentre(harness::Control(box, kOk));
+  });
+  script.Start();
+  MessageText = text;
+  MessageKind = 2;
+  EXPECT_EQ(MessageDialog().DoModal(), 1);
+  ASSERT_TRUE(script.Finished()) << script.Failure();
+
+  EXPECT_LE(client.right, ::GetSystemMetrics(SM_CXSCREEN) * 2 / 3 + 2 * kTextMargin);
+  ::InflateRect(&area, -kTextMargin, -kTextMargin);
+  std::u16string shown, expected;
+  std::vector<LONG> tops;
+  for (const html::HtmlDrawer::DrawnRun& run : runs) {
+    for (char16_t c : run.text) shown += c == u' ' ? u"" : std::u16string(1, c);
+    if (tops.empty() || tops.back() != run.rect.top) tops.push_back(run.rect.top);
+    RECT inside{};
+    EXPECT_TRUE(::IntersectRect(&inside, &run.rect, &area) && ::EqualRect(&inside, &run.rect))
+        << W(run.text) << " at " << run.rect.left << "," << run.rect.top << "-" << run.rect.right << "," << run.rect.bottom;
+    int dark = 0;
+    for (LONG y = std::max(run.rect.top, 0L); y < std::min(run.rect.bottom, client.bottom); ++y) {
+      for (LONG x = std::max(run.rect.left, 0L); x < std::min(run.rect.right, client.right); ++x) {
+        const COLORREF p = pixels[static_cast<size_t>(y * client.right + x)];
+        dark += GetRValue(p) + GetGValue(p) + GetBValue(p) < 200 ? 1 : 0;
+      }
+    }
+    EXPECT_GT(dark, static_cast<int>(run.text.size())) << W(run.text);
+  }
+  for (char16_t c : text) expected += c == u' ' ? u"" : std::u16string(1, c);
+  EXPECT_EQ(W(shown), W(expected));
+  EXPECT_GE(tops.size(), 2u);
 }
 
 TEST(MessageBoxLook, AnEmptyMessageShowsTheIconAndTheButton) {
