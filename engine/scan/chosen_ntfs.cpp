@@ -25,7 +25,7 @@ namespace {
 
 // Every folder candidate of the chosen number but the root becomes a folder of NtfsFolderList; one whose record
 // lies outside the file system's sectors belongs to another volume, whatever geometry placed it.
-void ExtractFolders() {
+void ExtractNtfsFolders() {
   FreeNtfsRecordLists();
   chosen::BeginStep(u"Extracting entries for the file system...");
   chosen::StepProgress progress;
@@ -111,7 +111,7 @@ void CollectLostFoundNtfsFolders(uint32_t& counter) {
 }
 
 void ReadChosenNtfs() {
-  ExtractFolders();
+  ExtractNtfsFolders();
   MapChosenMft();
   TakeBaseRecords();
   uint32_t counter = 0;

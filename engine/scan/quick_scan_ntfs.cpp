@@ -28,7 +28,7 @@ using Record = std::array<uint8_t, ntfs::kMftRecordSize>;
 
 constexpr uint32_t kRecordsPerRead = 64;
 
-std::u16string Decimal(uint64_t value) { return os::FromAscii(std::to_string(value)); }
+using os::Decimal;
 
 bool MapMft() {
   const FileSystemRecord& fs = CurrentFileSystem;

@@ -25,7 +25,7 @@
 
 namespace {
 
-int Usage() {
+int QuickUsage() {
   std::fprintf(stderr,
                "usage: enginectl quick IMAGE --partition N | --range CODE START COUNT [--list PATH] "
                "[--snapshot-save FILE]\n");
@@ -62,7 +62,7 @@ bool ParseOptions(int argc, char** argv, QuickOptions* options) {
 
 int RunQuick(int argc, char** argv) {
   QuickOptions options;
-  if (!ParseOptions(argc, argv, &options)) return Usage();
+  if (!ParseOptions(argc, argv, &options)) return QuickUsage();
   DiskImage image;
   if (!OpenImageSource(options.image, image)) return 1;
   RecoveryMode = records::kQuickScan;
