@@ -53,11 +53,10 @@ endmacro()
 # THREADS: the program is also built by the ThreadSanitizer build (tsan preset), where its tests carry the
 # label "tsan" and the target `tsan_tests` builds it; that build builds no other test program.
 # SHARDS (Windows build): the program runs as n CTest tests NAME.shard0 ..., each a share of its test cases.
-# HARNESS (Windows build): links the window driver and the seams' test doubles (platform/harness), and holds
-# the lock "display": windows of two programs on one display take each other's focus and activation, so
-# the programs that drive windows run one at a time.
-# RESOURCE_LOCK: tests naming the same lock never run at the same time (say "wine-registry" for tests
-# that write the shared prefix's registry).
+# HARNESS (Windows build): links the window driver and the seams' test doubles (platform/harness).
+# Every Windows test runs in a lane of its own (dorvane_wine_lanes): its own prefix and display.
+# RESOURCE_LOCK: tests naming the same lock never run at the same time. The locks "display" and
+# "wine-registry" (for tests that write the prefix's registry) are what a lane gives in the Windows build.
 function(dorvane_test name)
   cmake_parse_arguments(T "WINE_ONLY;NATIVE_ONLY;HARNESS;THREADS" "SHARDS" "SOURCES;LIBS;LABELS;FIXTURES;RESOURCE_LOCK" ${ARGN})
   if(NOT BUILD_TESTING OR DORVANE_FUZZ OR (DORVANE_TSAN AND NOT T_THREADS))
@@ -72,8 +71,8 @@ function(dorvane_test name)
     set(main dorvane_test_main)
     if(T_HARNESS)
       list(APPEND T_LIBS winharness winharness_gtest)
-      list(APPEND T_RESOURCE_LOCK display)
     endif()
+    list(REMOVE_ITEM T_RESOURCE_LOCK display wine-registry)
   elseif(DORVANE_TSAN)
     set(label tsan)
     set(main gtest_main)
@@ -128,7 +127,37 @@ function(dorvane_test name)
   if(T_RESOURCE_LOCK)
     set_tests_properties(${tests} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
   endif()
+  dorvane_wine_lanes(${tests})
 endfunction()
+
+# dorvane_wine_lanes(test...): each test runs in a lane of its own, one test at a time per lane (the CTest
+# resource "lanes", whose number the resource file of the build gives: dorvane_lanes_file). scripts/wine-env
+# gives a lane its own copy of the prefix (its wine server, registry and single-instance mutexes) and its own
+# display, so that windows of two programs never take each other's focus and tests that write the registry
+# never meet: the Windows tests run side by side, as many at a time as there are lanes.
+function(dorvane_wine_lanes)
+  set_tests_properties(${ARGN} PROPERTIES RESOURCE_GROUPS "lanes:1")
+endfunction()
+
+# The build's resource file, which a plain ctest of the build reads (CTEST_RESOURCE_SPEC_FILE): DORVANE_WINE_LANES
+# lanes (scripts/test passes its own file, with the lanes of its run).
+macro(dorvane_lanes_file)
+  if(DORVANE_WINDOWS AND BUILD_TESTING)
+    cmake_host_system_information(RESULT cores QUERY NUMBER_OF_LOGICAL_CORES)
+    set(DORVANE_WINE_LANES ${cores} CACHE STRING "How many Windows tests run side by side, each in a lane of its own")
+    set(lanes "")
+    math(EXPR last "${DORVANE_WINE_LANES} - 1")
+    foreach(lane RANGE ${last})
+      if(lanes)
+        string(APPEND lanes ",")
+      endif()
+      string(APPEND lanes "{\"id\": \"${lane}\", \"slots\": 1}")
+    endforeach()
+    file(WRITE ${CMAKE_BINARY_DIR}/lanes.json
+         "{\"version\": {\"major\": 1, \"minor\": 0}, \"local\": [{\"lanes\": [${lanes}]}]}\n")
+    set(CTEST_RESOURCE_SPEC_FILE ${CMAKE_BINARY_DIR}/lanes.json)
+  endif()
+endmacro()
 
 # dorvane_fuzzer(NAME SOURCES file... LIBS lib... [CORPUS dir])
 # A libFuzzer target (fuzz preset only), built by the target `fuzzers`. Its CTest test NAME (label "fuzz")

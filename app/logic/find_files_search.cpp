@@ -22,7 +22,7 @@ namespace app {
 
 namespace {
 
-std::u16string Decimal(uint64_t value) { return os::FromAscii(std::to_string(value)); }
+using os::Decimal;
 
 std::u16string FileTimeText(uint64_t time) {
   std::u16string text;

@@ -16,7 +16,7 @@ FolderTotalsRecord FolderTotals;
 
 namespace {
 
-std::u16string Decimal(uint64_t value) { return os::FromAscii(std::to_string(value)); }
+using os::Decimal;
 
 template <typename Entry>
 void AddFile(const Entry& entry) {

@@ -7,6 +7,7 @@
 #include "engine/partitions/partition_table.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
+#include "platform/os/os.h"
 
 namespace source {
 
@@ -18,15 +19,8 @@ constexpr uint64_t kSectorBytes = 512;
 constexpr uint64_t kMegabyte = 1048576;
 constexpr char kVirtualDiskModel[] = "Virtual Hard Disk";
 
-std::u16string Ascii(const char* text) { return std::u16string(text, text + std::strlen(text)); }
+using os::Decimal;
 
-std::u16string Decimal(uint64_t value) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%llu", static_cast<unsigned long long>(value));
-  return Ascii(buffer);
-}
-
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
 
 }  // namespace
 
@@ -34,7 +28,7 @@ uint32_t ImageFormatForPath(const std::u16string& path) {
   const size_t dot = path.rfind(u'.');
   if (dot == std::u16string::npos) return kFormatVhdx;
   std::u16string extension = path.substr(dot + 1);
-  std::transform(extension.begin(), extension.end(), extension.begin(), Lower);
+  std::transform(extension.begin(), extension.end(), extension.begin(), os::AsciiLower);
   return extension == u"vhd" ? kFormatVhd : kFormatVhdx;
 }
 

@@ -10,8 +10,7 @@
 
 namespace {
 
-constexpr uint8_t kDeletedMark = 0xE5;
-std::u16string Decimal(uint64_t value) { return os::FromAscii(std::to_string(value)); }
+using os::Decimal;
 
 // Bytes first .. first + count - 1 of an entry without blanks, one character per byte.
 void AppendWithoutBlanks(const uint8_t* entry, uint32_t first, uint32_t count, std::u16string& name) {
@@ -95,7 +94,7 @@ FatEntryKind DecodeFatEntry(const uint8_t* sector, uint32_t index, uint16_t file
   FatDirectoryEntry decoded;
   decoded.name = ShortName(entry);
   decoded.deleted = directoryDeleted == 1 ? 1 : 0;
-  if (!decoded.name.empty() && decoded.name[0] == kDeletedMark) {
+  if (!decoded.name.empty() && decoded.name[0] == kFatDeletedMark) {
     decoded.deleted = 1;
     decoded.name[0] = u'x';
   }

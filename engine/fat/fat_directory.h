@@ -12,6 +12,8 @@ constexpr uint32_t kFatDirectorySectorBytes = 512;
 constexpr uint32_t kFatEntryBytes = 32;
 constexpr uint32_t kFatEntriesPerSector = kFatDirectorySectorBytes / kFatEntryBytes;  // 16
 constexpr uint32_t kFatLongNameMax = 255;
+// The first byte of a deleted entry (and of its long-name pieces).
+constexpr uint8_t kFatDeletedMark = 0xE5;
 
 // Attribute values of a directory entry.
 constexpr uint8_t kFatLongNameAttribute = 0x0F;

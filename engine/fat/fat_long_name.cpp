@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr uint8_t kDeletedMark = 0xE5;
 constexpr uint8_t kLastPieceMark = 0x40;
 constexpr uint32_t kChecksumOffset = 13;
 // 255 characters of 13 per piece.
@@ -82,7 +81,7 @@ uint32_t ErasedRun(EntriesBefore& walk, const uint8_t* first, const uint8_t** pi
   const uint8_t checksum = first[kChecksumOffset];
   const uint8_t* piece = first;
   uint32_t count = 0;
-  while (count < kMostPieces && IsPiece(piece) && piece[0] == kDeletedMark && piece[kChecksumOffset] == checksum) {
+  while (count < kMostPieces && IsPiece(piece) && piece[0] == kFatDeletedMark && piece[kChecksumOffset] == checksum) {
     pieces[count++] = piece;
     if (HasTerminator(piece)) break;
     piece = walk.Next();
@@ -108,12 +107,12 @@ uint32_t AssembleLongName(const uint8_t* sector, std::u16string& nameOut, uint32
 
   const uint8_t* pieces[kMostPieces] = {};
   uint32_t count = 0;
-  if (first[0] == kDeletedMark) {
+  if (first[0] == kFatDeletedMark) {
     // Erased pieces belong to a deleted entry only.
-    if (entry[0] == kDeletedMark) count = ErasedRun(walk, first, pieces);
+    if (entry[0] == kFatDeletedMark) count = ErasedRun(walk, first, pieces);
   } else {
     // A deleted entry has lost its first byte, and with it the checksum: its pieces agree with each other.
-    const uint8_t checksum = entry[0] == kDeletedMark ? first[kChecksumOffset] : FatShortNameChecksum(entry);
+    const uint8_t checksum = entry[0] == kFatDeletedMark ? first[kChecksumOffset] : FatShortNameChecksum(entry);
     count = NumberedRun(walk, first, checksum, pieces);
   }
   // The piece nearest the entry holds the name's first characters.

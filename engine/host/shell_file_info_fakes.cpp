@@ -1,4 +1,5 @@
 #include "engine/host/shell_file_info_fakes.h"
+#include "platform/os/os.h"
 
 #include <cstddef>
 
@@ -22,13 +23,12 @@ std::u16string ExtensionOf(const std::u16string& name) {
   return dot == std::u16string::npos ? std::u16string() : name.substr(dot + 1);
 }
 
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
 char16_t AsciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
 
 // The place of the name's type in kKnownTypes, or -1.
 int32_t KnownTypeIndex(const std::u16string& name) {
   std::u16string extension = ExtensionOf(name);
-  for (char16_t& c : extension) c = AsciiLower(c);
+  for (char16_t& c : extension) c = os::AsciiLower(c);
   for (size_t i = 0; i < sizeof(kKnownTypes) / sizeof(kKnownTypes[0]); ++i) {
     if (extension == kKnownTypes[i].extension) return static_cast<int32_t>(i);
   }

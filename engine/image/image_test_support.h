@@ -12,6 +12,8 @@
 
 namespace image_test {
 
+constexpr uint64_t kMiB = 1024 * 1024;
+
 // The shared test images (tools/images) and the folder of this library's own (make_test_images.py).
 std::u16string SharedImage(const std::string& name);
 std::u16string OwnImage(const std::string& name);

@@ -23,6 +23,7 @@ extern std::atomic<uint16_t> CurrentDriveIndex;
 extern std::atomic<uint16_t> SourceKind;
 // 0: the opened image is VHD (DiskImage kind 1); 1: VHDX (kind 2).
 extern std::atomic<uint32_t> ImageFormat;
+constexpr uint32_t kImageFormatVhdx = 1;
 
 // A handle of the current source as the program keeps it: 0 (nothing opened yet), the invalid value
 // (an open that failed), or an open file.

@@ -12,8 +12,6 @@ namespace {
 
 using namespace image_test;
 
-constexpr uint64_t kMiB = 1024 * 1024;
-
 // Fixed, dynamic and differencing disks, the footer with a wrong checksum, 4 MiB blocks.
 TEST(VhdReader, EveryVhdOfTheTestSetReadsLikeQemu) {
   EXPECT_GE(ExpectWholeDisksReadLikeRaw(u".vhd", u"big.vhd"), 20);

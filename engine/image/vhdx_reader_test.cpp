@@ -12,8 +12,6 @@ namespace {
 
 using namespace image_test;
 
-constexpr uint64_t kMiB = 1024 * 1024;
-
 // Dynamic disks of 1, 8 and 32 MiB blocks, fixed disks of the same, a differencing disk.
 TEST(VhdxReader, EveryVhdxOfTheTestSetReadsLikeQemu) {
   EXPECT_GE(ExpectWholeDisksReadLikeRaw(u".vhdx", u"big5g.vhdx"), 8);

@@ -24,7 +24,7 @@ namespace {
 constexpr char16_t kParentRow[] = u"Parent...";
 constexpr char16_t kNoValue[] = u"-";
 
-std::u16string Decimal(uint64_t value) { return os::FromAscii(std::to_string(value)); }
+using os::Decimal;
 
 std::u16string_view Trimmed(std::u16string_view text) {
   constexpr std::u16string_view kSpace = u" \t\n\v\f\r";

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr uint64_t kMaxSector32 = std::numeric_limits<uint32_t>::max();
 
 // Classifies the partition whose boot sector lies at first (marks first, then the type) and records it.
 // A partition that starts beyond what an entry can hold is not recorded.

@@ -6,6 +6,8 @@
 #include <cstdint>
 
 constexpr uint32_t kMaxPartitions = 25;
+// The last sector an entry can hold: its sectors are 32-bit.
+constexpr uint64_t kMaxSector32 = 0xFFFFFFFFu;
 
 struct PartitionEntry {
   uint32_t firstSector = 0;     // absolute sector of the partition's boot sector

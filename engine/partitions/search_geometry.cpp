@@ -11,7 +11,6 @@ namespace {
 constexpr uint32_t kTranslatedHeads = 255;
 constexpr uint32_t kTranslatedSectorsPerTrack = 63;
 constexpr uint64_t kTranslatedCylinderSectors = uint64_t{kTranslatedHeads} * kTranslatedSectorsPerTrack;  // 16065
-constexpr uint32_t kImageFormatVhdx = 1;
 
 uint64_t SaturatingProduct(uint64_t a, uint64_t b) {
   if (a != 0 && b > std::numeric_limits<uint64_t>::max() / a) return std::numeric_limits<uint64_t>::max();

@@ -17,8 +17,6 @@
 namespace {
 
 constexpr char16_t kGroupLabel[] = u"Virtual Hard Disk ";
-constexpr uint32_t kImageFormatVhdx = 1;
-constexpr uint64_t kMaxSector32 = std::numeric_limits<uint32_t>::max();
 
 bool StopWanted() {
   ScanPauseGate.Pass();

@@ -13,9 +13,9 @@ records::RecordList<ClusterNode> ClusterList;
 
 namespace {
 
-records::FirstRecordIndex<FatFolderRecord, uint32_t, &FatFolderRecord::firstCluster> g_folderByCluster;
-records::FirstRecordIndex<FatFolderRecord, host::TreeKey, &FatFolderRecord::treeKey> g_folderByTreeKey;
-records::FirstRecordIndex<FatEntryRecord, uint32_t, &FatEntryRecord::id> g_entryById;
+records::FirstRecordIndex<FatFolderRecord, uint32_t, &FatFolderRecord::firstCluster> g_fatFolderByCluster;
+records::FirstRecordIndex<FatFolderRecord, host::TreeKey, &FatFolderRecord::treeKey> g_fatFolderByTreeKey;
+records::FirstRecordIndex<FatEntryRecord, uint32_t, &FatEntryRecord::id> g_fatEntryById;
 
 // How far up a revival looks for a deleted folder, and for the folder itself, above a folder.
 constexpr int kMostLevelsLookedUp = 64;
@@ -79,14 +79,14 @@ FatEntryRecord& AppendFatEntry(std::u16string_view name, uint32_t firstCluster, 
 void AppendCluster(uint32_t cluster) { ClusterList.Append(ClusterNode{cluster}); }
 
 FatFolderRecord* FindFatFolder(uint32_t firstCluster) {
-  return g_folderByCluster.Find(FatFolderList, firstCluster);
+  return g_fatFolderByCluster.Find(FatFolderList, firstCluster);
 }
 
 FatFolderRecord* FindFatFolderByTreeKey(host::TreeKey key) {
-  return g_folderByTreeKey.FindRewritable(FatFolderList, key);
+  return g_fatFolderByTreeKey.FindRewritable(FatFolderList, key);
 }
 
-FatEntryRecord* FindFatEntry(uint32_t id) { return g_entryById.Find(FatEntryList, id); }
+FatEntryRecord* FindFatEntry(uint32_t id) { return g_fatEntryById.Find(FatEntryList, id); }
 
 void MarkFatRecordsInDeletedFolders() {
   std::unordered_map<const FatFolderRecord*, bool> resolved;

@@ -10,9 +10,9 @@ records::RecordList<NtfsFoundEntryRecord> NtfsFoundEntryList;
 
 namespace {
 
-records::FirstRecordIndex<NtfsFolderRecord, uint32_t, &NtfsFolderRecord::recordNumber> g_folderByNumber;
-records::FirstRecordIndex<NtfsFolderRecord, host::TreeKey, &NtfsFolderRecord::treeKey> g_folderByTreeKey;
-records::FirstRecordIndex<NtfsEntryRecord, uint32_t, &NtfsEntryRecord::id> g_entryById;
+records::FirstRecordIndex<NtfsFolderRecord, uint32_t, &NtfsFolderRecord::recordNumber> g_ntfsFolderByNumber;
+records::FirstRecordIndex<NtfsFolderRecord, host::TreeKey, &NtfsFolderRecord::treeKey> g_ntfsFolderByTreeKey;
+records::FirstRecordIndex<NtfsEntryRecord, uint32_t, &NtfsEntryRecord::id> g_ntfsEntryById;
 records::FirstRecordIndex<NtfsFoundEntryRecord, uint32_t, &NtfsFoundEntryRecord::id> g_foundEntryById;
 
 }  // namespace
@@ -53,14 +53,14 @@ NtfsFoundEntryRecord& AppendNtfsFoundEntry(std::u16string_view name, uint32_t id
 }
 
 NtfsFolderRecord* FindNtfsFolder(uint32_t recordNumber) {
-  return g_folderByNumber.Find(NtfsFolderList, recordNumber);
+  return g_ntfsFolderByNumber.Find(NtfsFolderList, recordNumber);
 }
 
 NtfsFolderRecord* FindNtfsFolderByTreeKey(host::TreeKey key) {
-  return g_folderByTreeKey.FindRewritable(NtfsFolderList, key);
+  return g_ntfsFolderByTreeKey.FindRewritable(NtfsFolderList, key);
 }
 
-NtfsEntryRecord* FindNtfsEntry(uint32_t id) { return g_entryById.Find(NtfsEntryList, id); }
+NtfsEntryRecord* FindNtfsEntry(uint32_t id) { return g_ntfsEntryById.Find(NtfsEntryList, id); }
 
 NtfsFoundEntryRecord* FindNtfsFoundEntry(uint32_t id) {
   return g_foundEntryById.Find(NtfsFoundEntryList, id);

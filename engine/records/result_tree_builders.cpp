@@ -15,6 +15,7 @@
 #include "engine/records/pause_gate.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
+#include "platform/os/os.h"
 
 namespace {
 
@@ -99,18 +100,17 @@ void AddFolders(records::RecordList<Record>& list, IdField<Record> idOf, bool nt
   }
 }
 
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
 
 std::u16string CaseKey(std::u16string_view text) {
   std::u16string key(text);
-  for (char16_t& c : key) c = AsciiLower(c);
+  for (char16_t& c : key) c = os::AsciiLower(c);
   return key;
 }
 
 bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    if (os::AsciiLower(a[i]) != os::AsciiLower(b[i])) return false;
   }
   return true;
 }

@@ -16,8 +16,6 @@ constexpr uint32_t kBytesPerSector = 512;
 constexpr uint32_t kFat32BackupOffset = 6;
 constexpr uint8_t kFixedDiskMedia = 0xF8;
 constexpr uint32_t kMftRecordBytes = 1024;
-// An index record that the boot sector's byte 68 gives as 0xF4 (2 to the 12th bytes).
-constexpr uint32_t kDefaultIndexSectors = 8;
 constexpr uint32_t kMaxIndexSectors = 128;
 
 bool IsPowerOfTwo(uint64_t value) { return value != 0 && (value & (value - 1)) == 0; }

@@ -11,6 +11,13 @@
 #include "engine/records/scan_parameters.h"
 #include "engine/scan/range_sectors.h"
 
+// The last sector a record can name: sector numbers are 32-bit in the record lists.
+constexpr uint32_t kLastSectorNumber = 0xFFFFFFFF;
+// The root folder of FAT16 as its formatters make it: 512 entries.
+constexpr uint32_t kFat16RootSectors = 32;
+// Sectors of an NTFS index record when the boot sector gives none of its own (4 KiB).
+constexpr uint32_t kDefaultIndexSectors = 8;
+
 // Sectors per cluster as a boot sector may give them: a power of two from 1 to 128.
 bool IsValidSectorsPerCluster(uint64_t value);
 

@@ -11,7 +11,7 @@ const std::array<const char16_t*, 5> kNtfsCaptions = {u"File System Start    :",
                                                        u"MFT Start               :", u"MFT Mirror Start      :",
                                                        u"File System Size     :"};
 
-std::u16string Decimal(uint64_t value) { return os::FromUtf8(std::to_string(value)); }
+using os::Decimal;
 
 void TakeNtfsFields(const FileSystemRecord& found) {
   CurrentFileSystem.type = found.type;

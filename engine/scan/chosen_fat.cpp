@@ -13,6 +13,7 @@
 #include "engine/scan/chosen_fs.h"
 #include "engine/scan/chosen_fs_steps.h"
 #include "engine/scan/range_sectors.h"
+#include "engine/scan/boot_parameters.h"
 #include "engine/scan/scan_end.h"
 
 namespace {
@@ -20,8 +21,7 @@ namespace {
 constexpr uint32_t kSectorBytes = 512;
 // A folder is read in pieces of at most this many sectors (and never more than a cluster).
 constexpr uint32_t kMostPieceSectors = 8;
-// The FAT16 root directory as it is read when its place is known: 32 sectors (512 entries), 8 at a time.
-constexpr uint32_t kFat16RootSectors = 32;
+// The FAT16 root directory, when its place is known, is read 8 sectors at a time.
 constexpr uint32_t kFat16RootPieceSectors = 8;
 // How far before the cluster area the allocation tables are looked for, and the lowest sector tried.
 constexpr uint64_t kFat16TablesReach = 550;
@@ -48,7 +48,7 @@ void StopEndsOneStep() {
 }
 
 // Step 1: a folder "Dir" + cluster for every subfolder candidate of the chosen number.
-void ExtractFolders() {
+void ExtractFatFolders() {
   chosen::BeginStep(u"Extracting entries for the selected file system ( Step 1/5 )...");
   FreeScanRecordLists();
   chosen::StepProgress progress;
@@ -137,7 +137,7 @@ class DirectoryPieces {
   FatSectorHistory history_;
 };
 
-void ReadRootFolder(FatClusterClaims& claims) {
+void ReadChosenRootFolder(FatClusterClaims& claims) {
   DirectoryPieces root(records::kFatRootId, false);
   if (CurrentFileSystem.type == records::kFat32) {
     const uint32_t named = CurrentFileSystem.rootDirectory;
@@ -219,7 +219,7 @@ void ReadChosenFatFolders() {
   // Cluster positions are products of the cluster size: one that no FAT volume has reads nothing.
   if (!IsClusterSize(CurrentFileSystem.sectorsPerCluster)) return;
   FatClusterClaims claims;
-  ReadRootFolder(claims);
+  ReadChosenRootFolder(claims);
   chosen::StepProgress progress;
   const size_t count = FatFolderList.size();
   for (size_t i = 0; i < count; ++i) {
@@ -236,7 +236,7 @@ void ReadChosenFatFolders() {
 }
 
 void ReadChosenFat() {
-  ExtractFolders();
+  ExtractFatFolders();
   StopEndsOneStep();
   CollectOrphanFatFolders();
   if (CurrentFileSystem.firstFatSector == 0) FindFatCopies();

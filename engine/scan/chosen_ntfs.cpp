@@ -25,7 +25,7 @@ namespace {
 
 // Every folder candidate of the chosen number but the root becomes a folder of NtfsFolderList; one whose record
 // lies outside the file system's sectors belongs to another volume, whatever geometry placed it.
-void ExtractFolders() {
+void ExtractNtfsFolders() {
   chosen::BeginStep(u"Extracting entries for the file system...");
   chosen::RereadFolderNames();
   chosen::StepProgress progress;
@@ -96,7 +96,7 @@ void ReadChosenNtfs() {
   FreeNtfsRecordLists();
   // The map first: the folders and files are read through it.
   MapChosenMft();
-  ExtractFolders();
+  ExtractNtfsFolders();
   chosen::RereadFoundFiles();
   uint32_t counter = 0;
   CollectLostFoundNtfsFolders(counter);

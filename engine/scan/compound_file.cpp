@@ -22,7 +22,6 @@ constexpr uint8_t kStreamEntry = 2;
 constexpr char16_t kSummaryStreamName[] = u"\x05SummaryInformation";
 
 constexpr uint16_t kPidCodePage = 1;
-constexpr uint32_t kPidAppName = 18;
 constexpr uint16_t kVtI2 = 2;
 constexpr uint16_t kVtLpstr = 30;
 constexpr uint16_t kCodePageUnicode = 1200;

@@ -10,6 +10,8 @@
 // How much of the source is taken for a classification: 16 reads of 128 sectors (1 MB).
 constexpr uint32_t kCompoundReadSectors = 128;
 constexpr uint32_t kCompoundReadPasses = 16;
+// The summary information's property that names the application.
+constexpr uint32_t kPidAppName = 18;
 
 // The application name (property 18, an 8-bit string) of the summary information of the compound file
 // held in data; empty when data holds no compound file that can be opened, or it has no summary

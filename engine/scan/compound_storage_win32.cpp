@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr PROPID kPidAppName = 18;
 // The format id of the summary-information property set.
 constexpr FMTID kSummaryInformation = {0xF29F85E0, 0x4FF9, 0x1068, {0xAB, 0x91, 0x08, 0x00, 0x2B, 0x27, 0xB3, 0xD9}};
 

@@ -22,8 +22,6 @@ constexpr uint32_t kLowestClusterBase = 63;
 constexpr uint32_t kLargestFat16Cluster = 65535;
 constexpr uint32_t kFat32RootCluster = 2;
 constexpr uint32_t kClusterSizes = 8;  // 1, 2, 4, ... 128 sectors
-constexpr uint32_t kLastSectorNumber = 0xFFFFFFFF;
-
 uint16_t BootSectorType(const Sector& boot) {
   if (std::memcmp(boot.data() + 85, "32", 2) == 0) return records::kFat32;
   if (std::memcmp(boot.data() + 57, "16", 2) == 0) return records::kFat16;

@@ -21,9 +21,6 @@
 
 namespace {
 
-constexpr uint32_t kLastSectorNumber = 0xFFFFFFFF;
-// Index records of a file system rebuilt without its boot sector are taken as 4096 bytes.
-constexpr uint32_t kDefaultIndexSectors = 8;
 
 // The first index records (number 0 in their index allocation) of each folder, by owner. Two volumes in the
 // range have owners of the same numbers, so every record of an owner is kept; one that a file system already

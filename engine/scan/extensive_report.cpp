@@ -23,7 +23,7 @@ bool withoutBootPassSet = false;
 
 }  // namespace
 
-std::u16string Decimal(uint64_t value) { return os::FromAscii(std::to_string(value)); }
+using os::Decimal;
 
 uint32_t HeldPercent(uint64_t done, uint64_t total) {
   if (total == 0) return 0;

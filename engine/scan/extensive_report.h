@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/host/host.h"
+#include "platform/os/os.h"
 #include "engine/records/scan_parameters.h"
 
 namespace extensive {
@@ -19,7 +20,7 @@ constexpr host::SecondDisplayRow kFileRecordsRow = host::kCurrentSectorRow;
 constexpr host::SecondDisplayRow kNtfsFoldersRow = host::kLastFileFolderRow;
 constexpr host::SecondDisplayRow kNtfsCurrentSectorRow = host::kFifthRow;
 
-std::u16string Decimal(uint64_t value);
+using os::Decimal;
 
 // done x 100 / total, held at 99 (0 when total is 0).
 uint32_t HeldPercent(uint64_t done, uint64_t total);

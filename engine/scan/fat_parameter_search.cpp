@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr uint32_t kFat16RootSectors = 32;
 constexpr uint32_t kProgressEvery = 500;
 
 struct Layout {

@@ -27,19 +27,19 @@ using extensive::Decimal;
 // Hits record their sector in 32 bits: the search never looks past the last such sector.
 constexpr uint64_t kLastHitSector = 0xFFFFFFFFu;
 
-void ShowStatus(const std::u16string& text) {
+void ShowTraceStatus(const std::u16string& text) {
   if (host::SecondDisplayHost* panel = host::Current().secondDisplay) panel->SetStatusText(text);
 }
 
-void ShowRow(host::SecondDisplayRow row, const std::u16string& text) {
+void ShowTraceRow(host::SecondDisplayRow row, const std::u16string& text) {
   if (host::SecondDisplayHost* panel = host::ScanProgressPanel()) panel->SetRowValue(row, text);
 }
 
 // The parameters from the boot sector, else from the FAT search; false when neither gives them (a stop
 // during the search counts as not found).
-bool FindParameters() {
+bool FindTraceParameters() {
   if (ReadBootParameters() == 1) return true;
-  ShowStatus(u"Please wait, Calculating partition parameters...");
+  ShowTraceStatus(u"Please wait, Calculating partition parameters...");
   return SearchFatParameters() == 1;
 }
 
@@ -101,8 +101,8 @@ class Search {
     AppendFileTraceHit(name, extension, matched.description, hits_, sector);
     ++ScanCounters.entryCount;
     if (ScanCounters.entryCount >= 2) ScanCounters.folderCount = ScanCounters.entryCount;
-    ShowRow(host::kFilesFoundRow, Decimal(hits_));
-    ShowRow(host::kLastFileFolderRow, name);
+    ShowTraceRow(host::kFilesFoundRow, Decimal(hits_));
+    ShowTraceRow(host::kLastFileFolderRow, name);
   }
 
   uint32_t hits_ = 0;
@@ -115,12 +115,12 @@ uint32_t Trace() {
     ReportScanFailure(kDriveNotOpened, false);
     return 0;
   }
-  if (!FindParameters()) {
+  if (!FindTraceParameters()) {
     ReportScanFailure(kPartitionParametersNotFound, true);
     return 0;
   }
   if (host::SecondDisplayHost* panel = host::Current().secondDisplay) panel->SetCounterLabels();
-  ShowStatus(u"Please wait, Searching for Data...");
+  ShowTraceStatus(u"Please wait, Searching for Data...");
   FileTraceSearch();
   return 1;
 }

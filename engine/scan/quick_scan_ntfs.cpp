@@ -26,7 +26,7 @@ constexpr uint32_t kRecordsPerRead = 64;
 // Records without a file between two showings of the progress.
 constexpr uint32_t kProgressEvery = 20;
 
-std::u16string Decimal(uint64_t value) { return os::FromAscii(std::to_string(value)); }
+using os::Decimal;
 
 bool MapMft() {
   const FileSystemRecord& fs = CurrentFileSystem;

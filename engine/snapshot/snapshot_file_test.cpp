@@ -53,7 +53,7 @@ void FillExtensiveNtfs() {
   SourceKind = kSourceDisk;
 }
 
-void FillFileTrace() {
+void FillFileTraceSnapshot() {
   RecoveryMode = records::kFileTrace;
   LargeFileSize = 3;
   ScanRange = {records::kFat16, 63, 32768, 32830, 0};
@@ -73,7 +73,7 @@ struct Fixture {
 const Fixture kFixtures[] = {
     {"quick_fat.vsnp.hex", FillQuickFat, false},
     {"extensive_ntfs.vsnp.hex", FillExtensiveNtfs, false},
-    {"file_trace.vsnp.hex", FillFileTrace, true},
+    {"file_trace.vsnp.hex", FillFileTraceSnapshot, true},
 };
 
 // What a loaded snapshot shows: every record list and value, the results tree and the rows of the list.

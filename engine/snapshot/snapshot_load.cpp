@@ -75,7 +75,7 @@ class LoadProgress {
   host::ProgressDialogHost* dialog_ = nullptr;
 };
 
-void ReportError(const std::u16string& text) {
+void ReportLoadError(const std::u16string& text) {
   if (host::MessageHost* messages = host::Current().messages) messages->MessageDialog(text, host::kError);
 }
 
@@ -89,7 +89,7 @@ bool ReadSnapshotFile(const std::u16string& path, std::u16string_view letters, L
   snapshot::SnapshotInput in(file, size);
   const snapshot::ReadFault fault = snapshot::ReadSnapshot(in, letters, loaded, progress.dialog());
   if (fault == snapshot::ReadFault::kNone) return true;
-  ReportError(snapshot::ReadFaultMessage(fault));
+  ReportLoadError(snapshot::ReadFaultMessage(fault));
   return false;
 }
 

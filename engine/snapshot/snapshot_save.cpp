@@ -13,7 +13,7 @@
 
 namespace {
 
-void ReportError(const std::u16string& text) {
+void ReportSaveError(const std::u16string& text) {
   if (host::MessageHost* messages = host::Current().messages) messages->MessageDialog(text, host::kError);
 }
 
@@ -39,7 +39,7 @@ uint32_t SaveSnapshot(char16_t letter, WriteBody writeBody) {
   if (path.empty()) return 0;
   os::File file;
   if (!file.OpenWrite(path)) {
-    ReportError(u"Unable to open the file");
+    ReportSaveError(u"Unable to open the file");
     return 0;
   }
   snapshot::SnapshotOutput out(file);
@@ -51,7 +51,7 @@ uint32_t SaveSnapshot(char16_t letter, WriteBody writeBody) {
   written = file.Close() && written;
   if (!written) {
     os::RemoveFile(path);
-    ReportError(u"Unable to write the file " + msgbox::EscapeMarkup(path) + u"; the snapshot was not saved.");
+    ReportSaveError(u"Unable to write the file " + msgbox::EscapeMarkup(path) + u"; the snapshot was not saved.");
     return 0;
   }
   return 1;

@@ -14,6 +14,10 @@ std::u16string FromUtf8(std::string_view text);
 // From the system's 8-bit code page (Windows: the ANSI code page; elsewhere Windows-1252).
 std::u16string FromCodePage(std::string_view text);
 std::u16string FromAscii(std::string_view text);
+// A-Z to a-z; every other character as it is.
+inline char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+// A number in decimal digits.
+std::u16string Decimal(uint64_t value);
 
 // ---- files ------------------------------------------------------------------------------------------
 enum class Share { Read, ReadWrite };       // what others may do with the file while we hold it

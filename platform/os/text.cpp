@@ -71,4 +71,6 @@ std::u16string FromAscii(std::string_view text) {
   return out;
 }
 
+std::u16string Decimal(uint64_t value) { return FromAscii(std::to_string(value)); }
+
 }  // namespace os

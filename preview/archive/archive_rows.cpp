@@ -11,7 +11,7 @@ constexpr uint32_t kDirectoryAttribute = 0x10;
 constexpr uint64_t kDirectoryFlags = 0xE0;
 constexpr uint64_t kFolderFlags = 32992, kFileFlags = 32960;
 
-std::u16string Decimal(uint64_t value) { return os::FromAscii(std::to_string(value)); }
+using os::Decimal;
 std::u16string Decimal(int64_t value) { return os::FromAscii(std::to_string(value)); }
 
 // A ZIP time as the list shows it: UTC times from the "UT" block on the local clock; DOS times, which

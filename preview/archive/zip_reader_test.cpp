@@ -57,7 +57,6 @@ class ZipExtractTest : public ::testing::Test {
   std::filesystem::path previous_, outer_;
 };
 
-}  // namespace
 
 TEST(ZipReader, ListsItemsWithCountNamesSizesAndTimes) {
   const std::u16string path = Fixture("plain.zip");
@@ -466,3 +465,5 @@ TEST(ZipReader, AListingShortOfTheDirectorySaysHowMuchIsListed) {
   EXPECT_FALSE(state.whole);
   EXPECT_EQ(state.claimed, 3u);
 }
+
+}  // namespace

@@ -9,7 +9,6 @@ namespace dxf {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kChordPixels = 4;  // a chord of about this many pixels strays less than a pixel from a curve
 constexpr int kMaxCurveSegments = 720;
 constexpr int kMaxSpanSegments = 512;

@@ -29,7 +29,6 @@ void Extents::Add(Point p) {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);

@@ -14,6 +14,8 @@
 
 namespace dxf {
 
+constexpr double kPi = 3.14159265358979323846;
+
 struct Point {
   double x = 0;
   double y = 0;

@@ -9,7 +9,6 @@ namespace dxf {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 // Reads a spline's or hatch's groups in order; a group that is not the one expected stops the reading.
 class GroupCursor {

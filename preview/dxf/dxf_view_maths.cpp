@@ -6,7 +6,6 @@
 namespace dxf {
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kMargin = 0.95;  // the fitted drawing fills 95% of the window's smaller side
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "preview/html/html_browser_logic.h"
+#include "platform/os/os.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,7 +9,6 @@
 namespace htmlview {
 namespace {
 
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
 
 std::u16string Ascii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 
@@ -17,7 +17,7 @@ std::u16string Ascii(const std::string& text) { return std::u16string(text.begin
 bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
   if (text.size() < prefix.size()) return false;
   for (size_t i = 0; i < prefix.size(); ++i)
-    if (Lower(text[i]) != Lower(prefix[i])) return false;
+    if (os::AsciiLower(text[i]) != os::AsciiLower(prefix[i])) return false;
   return true;
 }
 

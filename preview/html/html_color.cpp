@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ui/html/html_colors.h"
+#include "platform/os/os.h"
 
 namespace htmlview {
 namespace {
@@ -37,12 +38,11 @@ struct OwnValue {
 constexpr OwnValue kOwnValues[] = {
     {u"blanchedalmond", 0xCDFFFF}, {u"gray", 0x7F7F7F}, {u"yellowgreen", 0x32CD8B}};
 
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
 
 bool SameName(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
+    if (os::AsciiLower(a[i]) != os::AsciiLower(b[i])) return false;
   return true;
 }
 

@@ -7,18 +7,18 @@
 #include "preview/html/html_parse_pass.h"
 #include "preview/html/html_parse_scan.h"
 #include "preview/html/html_url.h"
+#include "platform/os/os.h"
 
 namespace htmlview {
 namespace {
 
 bool IsSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
 
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
 
 bool StartsNoCase(std::u16string_view text, size_t pos, std::u16string_view prefix) {
   if (text.size() - pos < prefix.size()) return false;
   for (size_t i = 0; i < prefix.size(); ++i)
-    if (Lower(text[pos + i]) != Lower(prefix[i])) return false;
+    if (os::AsciiLower(text[pos + i]) != os::AsciiLower(prefix[i])) return false;
   return true;
 }
 

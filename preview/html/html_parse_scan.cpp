@@ -1,18 +1,18 @@
 #include "preview/html/html_parse_scan.h"
 
 #include "preview/html/html_attributes.h"
+#include "platform/os/os.h"
 
 namespace htmlview {
 namespace {
 
-char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
 
 }  // namespace
 
 bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
+    if (os::AsciiLower(a[i]) != os::AsciiLower(b[i])) return false;
   return true;
 }
 

@@ -1,7 +1,5 @@
 // The task panel's drag and drop: items travel by OLE drag and drop within the panel, to other panels and
 // to other programs; groups are reordered by dragging their captions.
-#include <windowsx.h>
-
 #include "platform/classlib/win/cdc.h"
 #include "toolkit/taskpanel/tkp_task_panel.h"
 #include "toolkit/taskpanel/tkp_task_panel_ole.h"
@@ -170,7 +168,7 @@ void CTKPTaskPanel::OnStartGroupDrag(CTKPTaskPanelGroup* pGroup) {
     }
     if (msg.message == WM_MOUSEMOVE && msg.hwnd == m_hWnd) {
       BOOL bOnCaption = FALSE;
-      CTKPTaskPanelItem* pHit = HitTest(CPoint(GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)), &bOnCaption);
+      CTKPTaskPanelItem* pHit = HitTest(CPoint(static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))), &bOnCaption);
       if (bOnCaption && pHit && pHit != pGroup && m_pItemDragging == pGroup) m_pGroups->Move(pGroup, pHit->GetIndex());
       continue;
     }

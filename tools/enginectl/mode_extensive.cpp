@@ -49,7 +49,7 @@ struct ExtensiveOptions {
   const char* renamePrefix = nullptr;
 };
 
-int Usage() {
+int ExtensiveUsage() {
   std::fprintf(stderr,
                "usage: enginectl extensive IMAGE --range CODE START COUNT [--sectors-per-read N]\n"
                "         [--choose K [--rename-files PREFIX] [--list PATH] [--snapshot-save FILE]]\n");
@@ -106,7 +106,7 @@ void PrintFoundFileSystems(const host::RecordingFileSystemTree& tree) {
 
 int RunExtensive(int argc, char** argv) {
   ExtensiveOptions options;
-  if (!ParseOptions(argc, argv, &options)) return Usage();
+  if (!ParseOptions(argc, argv, &options)) return ExtensiveUsage();
   DiskImage image;
   if (!OpenImageSource(options.image, image)) return 1;
   if (!PrepareScan(options)) {

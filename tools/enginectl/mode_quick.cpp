@@ -29,7 +29,7 @@
 
 namespace {
 
-int Usage() {
+int QuickUsage() {
   std::fprintf(stderr,
                "usage: enginectl quick IMAGE --partition N | --range CODE START COUNT [--rename-files PREFIX] "
                "[--list PATH] [--snapshot-save FILE]\n");
@@ -69,7 +69,7 @@ bool ParseOptions(int argc, char** argv, QuickOptions* options) {
 
 int RunQuick(int argc, char** argv) {
   QuickOptions options;
-  if (!ParseOptions(argc, argv, &options)) return Usage();
+  if (!ParseOptions(argc, argv, &options)) return QuickUsage();
   DiskImage image;
   if (!OpenImageSource(options.image, image)) return 1;
   RecoveryMode = records::kQuickScan;

@@ -53,7 +53,7 @@ struct SaveOptions {
   unsigned long long fileSize = 0;  // MB saved for each File Trace hit; 0: the snapshot's
 };
 
-int Usage() {
+int SaveUsage() {
   std::fprintf(stderr,
                "usage: enginectl save IMAGE (--partition N | --range CODE START COUNT [--choose K] | --snapshot FILE)\n"
                "         --out DIR [--deleted include|only|exclude] [--duplicates rename|overwrite|skip]\n"
@@ -180,7 +180,7 @@ int SaveFromSnapshot(const SaveOptions& options) {
 
 int RunSave(int argc, char** argv) {
   SaveOptions options;
-  if (!ParseOptions(argc, argv, &options)) return Usage();
+  if (!ParseOptions(argc, argv, &options)) return SaveUsage();
   if (!SetFileFilters(options.filters)) {
     std::fprintf(stderr, "enginectl: at most 99 filters of fewer than 20 characters each\n");
     return 2;

@@ -32,7 +32,7 @@
 
 namespace {
 
-int Usage() {
+int TraceUsage() {
   std::fprintf(stderr,
                "usage: enginectl trace IMAGE --range CODE START COUNT --types EXT[,EXT...] [--file-size MB] "
                "[--raw-dat PATH] [--snapshot-save FILE]\n");
@@ -132,7 +132,7 @@ void PrintHits() {
 
 int RunTrace(int argc, char** argv) {
   TraceArguments args;
-  if (!ParseArguments(argc, argv, &args)) return Usage();
+  if (!ParseArguments(argc, argv, &args)) return TraceUsage();
   if (!SelectTypes(args.rawDat, args.types)) return 2;
   LargeFileSize = static_cast<uint32_t>(args.fileSize);
   DiskImage image;

@@ -498,9 +498,14 @@ def partly_ticked(matrix, wrapper, found):
         print(case, end=": ", flush=True)
         saved = matrix.fresh(disk, wrapper, f"p{index}", f"partly{n}")
         start, count, code = found[index].split("\t")[:3]
+        # The extensive case keeps its snapshot for the loaded one, which follows it.
+        vsnp = os.path.join(matrix.args.work, disk, wrapper, f"p{index}", "partly.vsnp")
+        if how == "extensive" and os.path.exists(vsnp):
+            os.remove(vsnp)  # a snapshot of an earlier run would be asked about
         results = {"quick": ["--mode", "quick", "--partition", str(index)],
-                   "extensive": ["--mode", "extensive", "--range", code, start, count, "--choose", "1"],
-                   "loaded": ["--snapshot-load", os.path.join(matrix.args.work, disk, wrapper, f"x{start}", "s.vsnp")]}
+                   "extensive": ["--mode", "extensive", "--range", code, start, count, "--choose", "1",
+                                 "--snapshot-save", vsnp],
+                   "loaded": ["--snapshot-load", vsnp]}
         out = matrix.scenario(case, "--image", image, *results[how], "--no-tree", *clicks, "--save", saved)
         if out is None:
             print("FAIL", flush=True)
@@ -559,31 +564,28 @@ def make_big_root(work):
     return raw, image
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--scenario", required=True)
-    parser.add_argument("--enginectl", required=True)
-    parser.add_argument("--images", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--shots", default="")
-    args = parser.parse_args()
-    if not os.access(args.enginectl, os.X_OK):
-        print(f"no enginectl at {args.enginectl}: build the native preset first")
-        return 1
-    os.makedirs(args.work, exist_ok=True)
-    # enginectl looks for a scan's end every 5 ms instead of the page's 1000 ms (only enginectl reads it).
-    os.environ.setdefault("ENGINECTL_TICK_MS", "5")
-    if args.shots:
-        shutil.rmtree(os.path.join(args.shots, "scenario"), ignore_errors=True)
-    started = time.monotonic()
-    matrix = Matrix(args)
-    full = os.environ.get("DORVANE_E2E_FULL") == "1"
-    disks = FULL_DISKS if full else ["mbr_primary"]
-    # Every image of the matrix is there and enginectl lists every volume of its manifest: the matrix never
-    # shrinks without failing.
+# The parts of the matrix, each run as a test of its own (they run side by side, each in a lane of its own):
+# the scans of each wrapper of the disks, the partly ticked folders, and the File Trace with the rescan and
+# the big root. "all" runs every part, one after the other.
+WRAPPER_PARTS = {"fixed.vhd": ["fixed.vhd"], "dynamic.vhd": ["dynamic.vhd"], "vhdx": ["1m.vhdx", "8m.vhdx", "32m.vhdx"]}
+PARTS = [*WRAPPER_PARTS, "ticks", "trace"]
+# The modes whose pages a part leaves in SHOTS/scenario/<mode>.
+PART_SHOTS = {"fixed.vhd": ["quick", "extensive", "load"], "trace": ["trace"]}
+
+
+def part_images(args, matrix, part, full):
+    """(disk, wrapper, partitions enginectl finds) of each image the part scans: every image of the matrix is
+    there and enginectl lists every volume of its manifest, so that the matrix never shrinks without failing."""
+    if part == "ticks":
+        wrappers, disks = ["fixed.vhd"], ["mbr_primary"]
+    else:
+        wrappers = [w for p in WRAPPER_PARTS if part in ("all", p) for w in WRAPPER_PARTS[p]]
+        disks = FULL_DISKS if full else ["mbr_primary"]
     images = []
     for disk in disks:
-        for wrapper in FULL_WRAPPERS if full else WRAPPERS:
+        for wrapper in wrappers:
+            if wrapper not in (FULL_WRAPPERS if full else WRAPPERS):
+                continue
             image = os.path.join(args.images, f"{disk}.{wrapper}")
             if not os.path.exists(image):
                 if wrapper in WRAPPERS:
@@ -599,24 +601,62 @@ def main():
                 matrix.failures.append(f"{disk}.{wrapper}: enginectl lists {len(found)} partitions, "
                                        f"the manifest {volumes} volumes")
             images.append((disk, wrapper, found))
-    for disk, wrapper, found in images:
-        for line in found:
-            start, count, code = (int(v) for v in line.split("\t")[:3])
-            first = disk == "mbr_primary" and wrapper == "fixed.vhd" and code == 300
-            matrix.extensive(disk, wrapper, code, start, count, snapshot=first)
-    for disk, wrapper, found in images:
-        for index, line in enumerate(found):
-            first = disk == "mbr_primary" and wrapper == "fixed.vhd" and index == 2
-            matrix.quick(disk, wrapper, index, int(line.split("\t")[0]), snapshot=first)
-    for disk, wrapper, found in images:
-        if disk == "mbr_primary" and wrapper == "fixed.vhd":
+    return images
+
+
+def run_part(matrix, part, full):
+    """Runs the part's cases; the number of cases it must have run."""
+    args = matrix.args
+    expected = 0
+    if part in ("all", "ticks"):
+        for disk, wrapper, found in part_images(args, matrix, "ticks", full):
             partly_ticked(matrix, wrapper, found)
-    matrix.rescan("mbr_primary", "fixed.vhd", 0, 1)
-    matrix.trace("carving", "dynamic.vhd", 200, 0, 81920)
-    matrix.big_root()
-    # Two scans of each partition, a snapshot loaded after each mode's first, the partly ticked folders, a second
-    # partition scanned after a first, the File Trace and its snapshot loaded, the big root.
-    expected = sum(2 * len(found) for _, _, found in images) + 2 + len(PARTLY_TICKED) + 1 + 2 + 1
+            expected += len(PARTLY_TICKED)
+    if part in ("all", "trace"):
+        matrix.rescan("mbr_primary", "fixed.vhd", 0, 1)
+        matrix.trace("carving", "dynamic.vhd", 200, 0, 81920)
+        matrix.big_root()
+        # A second partition scanned after a first, the File Trace and its snapshot loaded, the big root.
+        expected += 1 + 2 + 1
+    if part not in ("ticks", "trace"):
+        images = part_images(args, matrix, part, full)
+        for disk, wrapper, found in images:
+            for line in found:
+                start, count, code = (int(v) for v in line.split("\t")[:3])
+                first = disk == "mbr_primary" and wrapper == "fixed.vhd" and code == 300
+                matrix.extensive(disk, wrapper, code, start, count, snapshot=first)
+        for disk, wrapper, found in images:
+            for index, line in enumerate(found):
+                first = disk == "mbr_primary" and wrapper == "fixed.vhd" and index == 2
+                matrix.quick(disk, wrapper, index, int(line.split("\t")[0]), snapshot=first)
+        # Two scans of each partition, and a snapshot loaded after each mode's first.
+        expected += sum(2 * len(found) for _, _, found in images)
+        expected += 2 * sum(1 for disk, wrapper, _ in images if (disk, wrapper) == ("mbr_primary", "fixed.vhd"))
+    return expected
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--scenario", required=True)
+    parser.add_argument("--enginectl", required=True)
+    parser.add_argument("--images", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--shots", default="")
+    parser.add_argument("--part", default="all", choices=["all", *PARTS])
+    args = parser.parse_args()
+    if not os.access(args.enginectl, os.X_OK):
+        print(f"no enginectl at {args.enginectl}: build the native preset first")
+        return 1
+    os.makedirs(args.work, exist_ok=True)
+    # enginectl looks for a scan's end every 5 ms instead of the page's 1000 ms (only enginectl reads it).
+    os.environ.setdefault("ENGINECTL_TICK_MS", "5")
+    if args.shots:
+        modes = [m for p, ms in PART_SHOTS.items() if args.part in ("all", p) for m in ms]
+        for mode in modes:
+            shutil.rmtree(os.path.join(args.shots, "scenario", mode), ignore_errors=True)
+    started = time.monotonic()
+    matrix = Matrix(args)
+    expected = run_part(matrix, args.part, os.environ.get("DORVANE_E2E_FULL") == "1")
     if len(matrix.cases) != expected:
         matrix.failures.append(f"{len(matrix.cases)} cases ran, {expected} expected")
     window = sum(seconds for seconds, _ in matrix.timings)
@@ -627,7 +667,6 @@ def main():
         print("FAIL " + failure)
     print(f"{max(0, len(matrix.cases) - len(matrix.failures))} passed, {len(matrix.failures)} failed")
     return 1 if matrix.failures else 0
-
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -5,15 +5,10 @@
 #include <cstdlib>
 #include <utility>
 
+#include "tools/ui_scenario/remote_controls.h"
+
 namespace scenario {
 namespace {
-
-std::string Utf8(const wchar_t* text) {
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size > 0 ? size - 1 : 0), '\0');
-  if (size > 1) ::WideCharToMultiByte(CP_UTF8, 0, text, -1, &out[0], size, nullptr, nullptr);
-  return out;
-}
 
 bool Number(const std::string& text, unsigned long long* value) {
   if (text.empty()) return false;
@@ -57,9 +52,9 @@ const char* Usage() {
 
 bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
   for (int i = 1; i < argc; ++i) {
-    const std::string a = Utf8(argv[i]);
+    const std::string a = Utf8(std::wstring(argv[i]));
     const int left = argc - i - 1;
-    auto next = [&] { return Utf8(argv[++i]); };
+    auto next = [&] { return Utf8(std::wstring(argv[++i])); };
     unsigned long long n = 0;
     if (a == "--program" && left >= 1) {
       o->program = next();

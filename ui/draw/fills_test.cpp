@@ -7,7 +7,7 @@
 #include "ui/draw/colour_ops.h"
 
 namespace draw {
-namespace {
+namespace fills_test {
 
 constexpr Colour kBegin = 0x0000FF, kMid = 0x00FF00, kEnd = 0xFF0000;
 constexpr uint32_t kBackground = 0x00123456;

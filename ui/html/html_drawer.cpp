@@ -32,15 +32,16 @@ HCURSOR LoadHandCursor() {
   return copy;
 }
 
-struct Target {
-  HWND window = nullptr;
-  UINT message = 0;
-  LPARAM parameter = 0;
-};
-
 }  // namespace
 
 struct HtmlDrawer::State {
+  // Where a hover or a message link is reported.
+  struct Target {
+    HWND window = nullptr;
+    UINT message = 0;
+    LPARAM parameter = 0;
+  };
+
   Win32SystemColours system;
   HtmlColourTable colours{system};
   HtmlStyleSheet sheet;
@@ -105,11 +106,11 @@ void HtmlDrawer::Draw(HDC dc, const RECT& rect) {
 }
 
 void HtmlDrawer::SetHoverTarget(HWND window, UINT message, LPARAM parameter) {
-  state_->hover = window ? Target{window, message, parameter} : Target{};
+  state_->hover = window ? State::Target{window, message, parameter} : State::Target{};
 }
 
 void HtmlDrawer::SetMessageLinkTarget(HWND window, UINT message, LPARAM parameter) {
-  state_->messageLink = window ? Target{window, message, parameter} : Target{};
+  state_->messageLink = window ? State::Target{window, message, parameter} : State::Target{};
 }
 
 bool HtmlDrawer::SetCursorAt(POINT point) {

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "ui/html/html_style_values.h"
+#include "platform/os/os.h"
 
 namespace html {
 
@@ -10,7 +11,6 @@ namespace {
 
 constexpr char16_t kBlank = u' ';
 
-char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c; }
 
 // br and t take a count after the name and one separator character, as in br=2.
 int ReadCount(std::u16string_view rest) {
@@ -32,7 +32,7 @@ void ReadAttributes(std::u16string_view rest, std::vector<HtmlAttribute>& out) {
     size_t start = i;
     while (i < rest.size() && rest[i] != kBlank && rest[i] != u'=') ++i;
     HtmlAttribute attribute;
-    for (size_t k = start; k < i; ++k) attribute.name.push_back(Lower(rest[k]));
+    for (size_t k = start; k < i; ++k) attribute.name.push_back(os::AsciiLower(rest[k]));
     if (i < rest.size() && rest[i] == u'=') {
       ++i;
       if (i < rest.size() && (rest[i] == u'"' || rest[i] == u'\'')) {

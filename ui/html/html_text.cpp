@@ -1,13 +1,13 @@
 #include "ui/html/html_text.h"
 
 #include "ui/html/html_entities.h"
+#include "platform/os/os.h"
 
 namespace html {
 
 namespace {
 
 char16_t Upper(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c; }
-char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c; }
 
 }  // namespace
 
@@ -34,11 +34,11 @@ std::u16string TransformText(std::u16string_view text, HtmlTextTransform transfo
       for (char16_t& c : out) c = Upper(c);
       break;
     case kHtmlTransformLower:
-      for (char16_t& c : out) c = Lower(c);
+      for (char16_t& c : out) c = os::AsciiLower(c);
       break;
     case kHtmlTransformCapitalize:
       for (size_t i = 0; i < out.size(); ++i) {
-        out[i] = Lower(out[i]);
+        out[i] = os::AsciiLower(out[i]);
         if (i == 0 || out[i - 1] == u' ') out[i] = Upper(out[i]);
       }
       break;

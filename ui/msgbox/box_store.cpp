@@ -7,17 +7,17 @@
 namespace msgbox {
 namespace {
 
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+std::wstring WideCopy(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
 std::wstring Key(const MessageBoxParams& params) {
   wchar_t path[MAX_PATH] = {};
   ::GetModuleFileNameW(nullptr, path, MAX_PATH);
   const std::u16string program = FileNameOf(std::u16string(reinterpret_cast<const char16_t*>(path)));
-  return Wide(AnswerKey(params.company, program));
+  return WideCopy(AnswerKey(params.company, program));
 }
 
 std::wstring ValueName(const MessageBoxParams& params) {
-  return Wide(AnswerValueName(params.answerName, params.messageNumber));
+  return WideCopy(AnswerValueName(params.answerName, params.messageNumber));
 }
 
 }  // namespace

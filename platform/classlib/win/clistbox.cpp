@@ -2,13 +2,14 @@
 #include "platform/classlib/win/clistbox.h"
 
 #include "platform/classlib/win/controlsupport.h"
+#include "platform/classlib/win/control_params.h"
 
 IMPLEMENT_DYNAMIC(CListBox, CWnd)
 IMPLEMENT_DYNAMIC(CComboBox, CWnd)
 
 namespace {
 LPARAM Text(LPCTSTR text) { return reinterpret_cast<LPARAM>(text); }
-WPARAM Index(int nIndex) { return static_cast<WPARAM>(nIndex); }
+using classlib_detail::Index;
 
 // An item's text through the control's length and text messages.
 void ItemText(const CWnd* pWnd, UINT lengthMessage, UINT textMessage, int nIndex, CString& rString) {

@@ -6,12 +6,13 @@
 #include "platform/classlib/win/cimagelist.h"
 #include "platform/classlib/win/controlsupport.h"
 #include "platform/classlib/win/ctooltipctrl.h"
+#include "platform/classlib/win/control_params.h"
 
 IMPLEMENT_DYNAMIC(CListCtrl, CWnd)
 
 namespace {
-WPARAM Index(int nItem) { return static_cast<WPARAM>(nItem); }
-LPARAM Ptr(const void* p) { return reinterpret_cast<LPARAM>(p); }
+using classlib_detail::Index;
+using classlib_detail::Ptr;
 
 LVITEMW MakeItem(UINT nMask, int nItem, int nSubItem, LPCTSTR lpszItem, int nImage, UINT nState, UINT nStateMask,
                  LPARAM lParam) {

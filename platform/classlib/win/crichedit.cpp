@@ -1,5 +1,6 @@
 // CRichEditCtrl: the rich-edit control's messages, and the library that registers its class.
 #include "platform/classlib/win/crichedit.h"
+#include "platform/classlib/win/control_params.h"
 
 #include <string>
 
@@ -14,7 +15,7 @@ BOOL AfxInitRichEdit() {
 }
 
 namespace {
-LPARAM Ptr(const void* p) { return reinterpret_cast<LPARAM>(p); }
+using classlib_detail::Ptr;
 
 // The first rich-edit version ("RICHEDIT") answers in the ANSI code page whatever the window's
 // procedure now is; later versions' classes answer in UTF-16.

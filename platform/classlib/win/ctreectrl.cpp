@@ -5,12 +5,13 @@
 #include "platform/classlib/win/cimagelist.h"
 #include "platform/classlib/win/controlsupport.h"
 #include "platform/classlib/win/ctooltipctrl.h"
+#include "platform/classlib/win/control_params.h"
 
 IMPLEMENT_DYNAMIC(CTreeCtrl, CWnd)
 
 namespace {
 LPARAM Item(HTREEITEM hItem) { return reinterpret_cast<LPARAM>(hItem); }
-LPARAM Ptr(const void* p) { return reinterpret_cast<LPARAM>(p); }
+using classlib_detail::Ptr;
 HTREEITEM ItemOf(LRESULT result) { return reinterpret_cast<HTREEITEM>(result); }
 
 TVITEMW MakeItem(HTREEITEM hItem, UINT nMask, LPCTSTR lpszItem, int nImage, int nSelectedImage, UINT nState,

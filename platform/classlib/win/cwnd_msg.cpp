@@ -1,7 +1,5 @@
 // CWnd's message dispatch: the window procedure's call into the message map, and the cracking of each
 // message into its handler's arguments.
-#include <windowsx.h>
-
 #include "platform/classlib/win/cdc.h"
 #include "platform/classlib/win/cmenu.h"
 #include "platform/classlib/win/cwnd.h"
@@ -11,7 +9,7 @@
 
 namespace {
 
-CPoint PointOf(LPARAM lParam) { return CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); }
+CPoint PointOf(LPARAM lParam) { return CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))); }
 
 template <class T>
 T* PointerOf(LPARAM lParam) {

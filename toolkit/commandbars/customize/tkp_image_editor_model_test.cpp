@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 namespace tkp_image_editor {
-namespace {
+namespace model_test {
 
 constexpr uint32_t kRed = 0x0000FF, kGreen = 0x00FF00;
 
