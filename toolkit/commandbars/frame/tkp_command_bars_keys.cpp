@@ -58,7 +58,8 @@ BOOL CTKPCommandBars::PreTranslateFrameMessage(MSG* pMsg) {
 }
 
 BOOL CTKPCommandBars::OnFrameAccel(UINT nKey) {
-  if ((m_pOptions->keyboardCuesUse & TKP_CUES_USE_NONE) != 0) return FALSE;
+  // 2 is a value, not a bit: 3, 6 and 7 still search.
+  if (m_pOptions->keyboardCuesUse == TKP_CUES_USE_NONE) return FALSE;
   if (nKey >= kFirstNumPadDigit && nKey <= kLastNumPadDigit) return FALSE;
   const UINT ch = ::MapVirtualKeyW(nKey, MAPVK_VK_TO_CHAR);
   if (ch == 0) return FALSE;
