@@ -212,9 +212,9 @@ BOOL CTKPCommandBars::PumpTrackingLoop(CTKPCommandBar* pBar) {
     }
     if (msg.message == WM_KICKIDLE) continue;
     // Keys posted to a window rather than typed never pass the keyboard hook: the tracked bars get
-    // them here all the same.
+    // them here all the same. A typed key the hook already offered and passed on goes on to its window.
     if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && keyboard->IsKeyboardHooked() &&
-        keyboard->ProcessKeyboardHooks(WM_KEYDOWN, msg.wParam, msg.lParam)) {
+        !keyboard->TakeHookedKey(msg) && keyboard->ProcessKeyboardHooks(WM_KEYDOWN, msg.wParam, msg.lParam)) {
       continue;
     }
     if (thread == nullptr || !thread->PreTranslateMessage(&msg)) {
