@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -703,6 +704,36 @@ TEST_F(DockingFrameTest, ACopyTheFactoryCannotServeLeavesTheArrangement) {
     EXPECT_EQ(Saved(copy), copied) << type;
   }
   delete copy;
+}
+
+// A maximized group whose last pane leaves gives its row back: the other groups are not left collapsed.
+TEST_F(DockingFrameTest, AMaximizedGroupThatEmptiesGivesItsRowBack) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.ShowMaximizeButton(TRUE);
+  for (const char* way : {"closed", "floated"}) {
+    if (m.FindPane(kLog)->GetContainer() == m.FindPane(kOutput)->GetContainer()) {
+      m.DockPane(m.FindPane(kLog), tkpPaneDockRight, m.FindPane(kOutput));
+    }
+    m.ShowPane(m.FindPane(kOutput), FALSE);
+    Relayout();
+    auto* output = static_cast<CTKPDockingPaneTabbedContainer*>(m.FindPane(kOutput)->GetContainer());
+    ASSERT_EQ(output->GetContainer(), m.FindPane(kLog)->GetContainer()->GetContainer()) << way;
+    const int row = Place(kOutput).Width() + Place(kLog).Width();
+    output->Maximize();
+    Relayout();
+    ASSERT_TRUE(output->IsMaximized()) << way;
+    EXPECT_LT(Place(kLog).Width(), 60) << way;  // collapsed to its frame
+    if (std::string(way) == "closed") {
+      m.ClosePane(m.FindPane(kOutput));
+    } else {
+      m.FloatPane(m.FindPane(kOutput), CRect(300, 200, 520, 400));
+    }
+    Relayout();
+    EXPECT_TRUE(output->IsEmpty()) << way;
+    EXPECT_FALSE(output->IsMaximized()) << way;
+    EXPECT_GE(Place(kLog).Width(), row) << way;
+    if (std::string(way) == "closed") harness::CaptureWindow(frame->GetSafeHwnd(), "docking_maximized_group_emptied");
+  }
 }
 
 TEST_F(DockingFrameTest, AGroupWhosePanesMayNotAutoHideStaysDockedAndLeavesNoEmptyTab) {
