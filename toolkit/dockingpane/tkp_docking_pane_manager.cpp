@@ -418,8 +418,11 @@ CRect CTKPDockingPaneManager::CalcDockingRect(CTKPDockingPaneBase* pPane, int nD
   std::vector<CTKPDockingPaneBase*> row = {pNeighbour};
   row.insert(after ? row.end() : row.begin(), pPane);
   CRect share = CTKPDockingPaneSplitterContainer::CalcShare(row, pPane, horizontal, pNeighbour->GetPaneWindowRect());
-  if (m_pSite != nullptr && m_pSite->GetSafeHwnd() != nullptr) {
-    ::MapWindowPoints(m_pSite->GetSafeHwnd(), nullptr, reinterpret_cast<LPPOINT>(&share), 2);
+  // The neighbour's rectangle is in its own site's coordinates: a floating frame's group is not the
+  // main frame's.
+  CWnd* site = pNeighbour->GetDockingSite() != nullptr ? pNeighbour->GetDockingSite() : m_pSite;
+  if (site != nullptr && site->GetSafeHwnd() != nullptr) {
+    ::MapWindowPoints(site->GetSafeHwnd(), nullptr, reinterpret_cast<LPPOINT>(&share), 2);
   }
   return share;
 }
