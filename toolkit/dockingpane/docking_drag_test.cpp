@@ -84,6 +84,15 @@ class DockingDragTest : public DockingFrameTest {
     Relayout();
     return FrameOf(kProperties);
   }
+  // Properties floated with Search docked at its right: a frame of two groups side by side; null when
+  // Search did not land in that frame.
+  CTKPDockingPaneMiniWnd* FloatSideBySide() {
+    CTKPDockingPaneMiniWnd* floating = FloatProperties();
+    if (floating == nullptr) return nullptr;
+    frame->manager.DockPane(frame->manager.FindPane(kSearch), tkpPaneDockRight, frame->manager.FindPane(kProperties));
+    Relayout();
+    return FrameOf(kSearch) == floating ? floating : nullptr;
+  }
   // Properties floated in a themed frame.
   CTKPDockingPaneMiniWnd* FloatThemed() {
     frame->manager.SetThemedFloatingFrames(TRUE);
@@ -371,11 +380,8 @@ TEST_F(DockingDragTest, AGroupWhosePaneHasNoCaptionTakesAPaneOnlyOnItsTabs) {
 
 TEST_F(DockingDragTest, APaneDockedBelowAGroupOfASideBySideFrameStaysInThatFrame) {
   CTKPDockingPaneManager& m = frame->manager;
-  CTKPDockingPaneMiniWnd* floating = FloatProperties();
+  CTKPDockingPaneMiniWnd* floating = FloatSideBySide();
   ASSERT_NE(floating, nullptr);
-  m.DockPane(m.FindPane(kSearch), tkpPaneDockRight, m.FindPane(kProperties));
-  Relayout();
-  ASSERT_EQ(FrameOf(kSearch), floating);
   // Below Properties: a new column splitter takes its place inside the frame.
   m.DockPane(m.FindPane(kLog), tkpPaneDockBottom, m.FindPane(kProperties));
   Relayout();
@@ -401,11 +407,8 @@ TEST_F(DockingDragTest, APaneDockedBelowAGroupOfASideBySideFrameStaysInThatFrame
 // in its frame, where the drop lands, not over the main window.
 TEST_F(DockingDragTest, ThePreviewBesideAGroupOfATwoGroupFrameLiesInThatFrame) {
   CTKPDockingPaneManager& m = frame->manager;
-  CTKPDockingPaneMiniWnd* floating = FloatProperties();
+  CTKPDockingPaneMiniWnd* floating = FloatSideBySide();
   ASSERT_NE(floating, nullptr);
-  m.DockPane(m.FindPane(kSearch), tkpPaneDockRight, m.FindPane(kProperties));
-  Relayout();
-  ASSERT_EQ(FrameOf(kSearch), floating);
   floating->MoveWindow(CRect(560, 260, 1040, 600));
   Relayout();
   CTKPDockingPaneTabbedContainer* properties = Group(kProperties);
