@@ -160,6 +160,18 @@ TEST_F(ToolkitStandins, WindowPositionRoundTripAndDamagedValues) {
   ASSERT_TRUE(CTKWindowPos().LoadWindowPos(&window));
   EXPECT_TRUE(window.IsZoomed());
   window.ShowWindow(SW_RESTORE);
+  // A value that says minimised or hidden, however it got there, opens the window normal.
+  for (const BYTE show : {BYTE{SW_HIDE}, BYTE{SW_SHOWMINIMIZED}, BYTE{SW_MINIMIZE}, BYTE{SW_SHOWMINNOACTIVE}}) {
+    std::vector<BYTE> minimised = bytes;
+    minimised[12] = show;
+    theApp.WriteProfileBinary(_T("Settings"), _T("Window Position"), minimised.data(), 48);
+    CTKWindowPos loaded;
+    ASSERT_TRUE(loaded.LoadWindowPos(&window));
+    EXPECT_EQ(loaded.showCmd, static_cast<UINT>(SW_SHOWNORMAL)) << int{show};
+    EXPECT_FALSE(window.IsIconic()) << int{show};
+    EXPECT_TRUE(window.IsWindowVisible()) << int{show};
+    window.ShowWindow(SW_RESTORE);
+  }
   // A value shorter than the record is refused and the window left alone.
   window.MoveWindow(10, 10, 300, 200);
   theApp.WriteProfileBinary(_T("Settings"), _T("Window Position"), bytes.data(), 47);

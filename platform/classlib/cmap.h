@@ -16,10 +16,16 @@
 #include <cassert>
 #include <cstdint>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "platform/classlib/carchive.h"
 #include "platform/classlib/cobject.h"
 #include "platform/classlib/cstring.h"
+
+// A bucket count for a table that is to hold about `count` keys: the default 17 for a small map, else a
+// prime a quarter above the count, at most about four million.
+UINT HashTableSizeFor(size_t count);
 
 // The hash of a key (before the modulo of the table size).
 inline UINT HashKey(LPCTSTR key) {
@@ -190,14 +196,28 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::Serialize(CArchive& ar) {
     }
     return;
   }
+  // The entries are read first and the table of an empty map sized to them: a long map in the default
+  // table would take time with the square of its length to load. The count is only a claim; the entries
+  // read before a damaged one are kept.
   const DWORD count = ar.ReadCount();
-  for (DWORD i = 0; i < count; ++i) {
-    KEY key{};
-    VALUE value{};
-    SerializeElements<KEY>(ar, &key, 1);
-    SerializeElements<VALUE>(ar, &value, 1);
-    SetAt(key, value);
+  std::vector<std::pair<KEY, VALUE>> entries;
+  const auto add = [this, &entries] {
+    if (m_nCount == 0 && m_pHashTable == nullptr) InitHashTable(HashTableSizeFor(entries.size()), FALSE);
+    for (const auto& entry : entries) SetAt(entry.first, entry.second);
+  };
+  try {
+    for (DWORD i = 0; i < count; ++i) {
+      KEY key{};
+      VALUE value{};
+      SerializeElements<KEY>(ar, &key, 1);
+      SerializeElements<VALUE>(ar, &value, 1);
+      entries.emplace_back(std::move(key), std::move(value));
+    }
+  } catch (...) {
+    add();
+    throw;
   }
+  add();
 }
 
 class CMapPtrToPtr : public CMap<void*, void*, void*, void*> {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/classlib/classlib_testing.h"
 
 namespace {
@@ -108,6 +111,45 @@ TEST(CMapArchive, LoadingAddsInStoredOrderSoABucketComesBackReversed) {
   CIdSet loaded;
   Loaded(bytes, [&](CArchive& ar) { loaded.Serialize(ar); });
   EXPECT_EQ(Ids(loaded), (std::vector<UINT>{1, 2, 3, 0x20}));
+}
+
+// A long map would take time with the square of its length in the default table: it is loaded into one
+// sized to what the data holds, whatever count the data claims; a small one keeps the default. A stream
+// that ends inside an entry keeps the entries before it and still raises its error.
+TEST(CMapArchive, ALongMapLoadsIntoATableSizedToItsEntries) {
+  for (UINT count : {64u, 65u, 5000u, 200000u}) {
+    CIdSet set;
+    set.InitHashTable(HashTableSizeFor(count));
+    for (UINT i = 0; i < count; ++i) set[i * 0x110] = TRUE;  // one bucket of the default table
+    const std::vector<BYTE> bytes = Stored([&](CArchive& ar) { set.Serialize(ar); });
+    CIdSet loaded;
+    Loaded(bytes, [&](CArchive& ar) { loaded.Serialize(ar); });
+    EXPECT_EQ(loaded.GetCount(), static_cast<int>(count));
+    EXPECT_EQ(loaded.GetHashTableSize(), count <= 64 ? 17u : HashTableSizeFor(count)) << count;
+    if (count > 64) {
+      EXPECT_GT(loaded.GetHashTableSize(), count) << count;
+    }
+    // Cut inside its last entry, under a count far beyond the data.
+    std::vector<BYTE> damaged = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F};
+    damaged.insert(damaged.end(), bytes.begin() + (count < 0xFFFF ? 2 : 6), bytes.end() - 3);
+    CIdSet cut;
+    bool thrown = false;
+    try {
+      Loaded(damaged, [&](CArchive& ar) { cut.Serialize(ar); });
+    } catch (CArchiveException* e) {
+      e->Delete();
+      thrown = true;
+    }
+    EXPECT_TRUE(thrown) << count;
+    EXPECT_EQ(cut.GetCount(), static_cast<int>(count) - 1) << count;
+    EXPECT_EQ(cut.GetHashTableSize(), count - 1 <= 64 ? 17u : HashTableSizeFor(count - 1)) << count;
+  }
+  // Table sizes: primes a quarter above the count, bounded.
+  for (size_t count : {size_t{65}, size_t{1000}, size_t{99991}, size_t{1} << 30}) {
+    const UINT size = HashTableSizeFor(count);
+    EXPECT_GE(size, std::min<size_t>(count + count / 4, size_t{1} << 22)) << count;
+    for (UINT d = 2; d * d <= size; ++d) EXPECT_NE(size % d, 0u) << count;
+  }
 }
 
 }  // namespace

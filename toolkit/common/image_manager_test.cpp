@@ -21,6 +21,9 @@
 #include "toolkit/common/aux_data.h"
 #include "toolkit/common/gdi_guards.h"
 #include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/common/tkp_image_record.h"
+#include "toolkit/common/tkp_prop_exchange.h"
+#include "toolkit/common/tkp_prop_values.h"
 #include "toolkit/common/tkp_prop_exchange_registry.h"
 
 namespace {
@@ -286,9 +289,9 @@ TEST(ImageManager, ArchiveFormKeepsAlphaAndSkipsScaledIcons) {
   EXPECT_EQ(DrawnPixel(masked, masked->GetIcon(), 5, 5), RGB(255, 0, 0));
 }
 
-// The icons of a command in the registry: one icon's record damaged leaves that icon without images,
-// and the command's other icon and the other commands still load.
-TEST(ImageManager, ADamagedIconRecordLeavesThatIconEmptyAndTheRestLoads) {
+// The icons of a command in the registry: one icon's record damaged is passed over, and the command's
+// other icon and the other commands still load.
+TEST(ImageManager, ADamagedIconRecordOfItsOwnIsPassedOverAndTheRestLoads) {
   const wchar_t* root = L"Software\\Dorvane\\ImageManagerTest";
   ::RegDeleteTreeW(HKEY_CURRENT_USER, root);
   HKEY key = nullptr;
@@ -331,10 +334,9 @@ TEST(ImageManager, ADamagedIconRecordLeavesThatIconEmptyAndTheRestLoads) {
   ASSERT_EQ(loaded.GetIconSetCount(), 2);
   CTKPImageManagerIconSet* damagedSet = loaded.GetIconSet(id);
   ASSERT_NE(damagedSet, nullptr);
-  EXPECT_EQ(damagedSet->GetIcons().GetCount(), id == 5 ? 2 : 1);
+  EXPECT_EQ(damagedSet->GetIcons().GetCount(), id == 5 ? 1 : 0);
   CTKPImageManagerIcon* damaged = nullptr;
-  ASSERT_TRUE(damagedSet->GetIcons().Lookup(static_cast<int>(width), damaged));
-  EXPECT_TRUE(damaged->GetIcon().IsEmpty());
+  EXPECT_FALSE(damagedSet->GetIcons().Lookup(static_cast<int>(width), damaged));
   const UINT otherId = id == 5 ? 6 : 5;
   CTKPImageManagerIcon* sound = loaded.GetImage(otherId, 16);
   ASSERT_NE(sound, nullptr);
@@ -462,6 +464,81 @@ TEST(ImageManager, StoredHeightsAndIdsAreCheckedWhenLoaded) {
   EXPECT_EQ(Paste(loaded, bytes), 0u);
   EXPECT_EQ(loaded.GetIconSet(0), nullptr);
   EXPECT_EQ(loaded.GetIconSetCount(), 1);
+}
+
+// The icons of one command as one stream, as the clipboard and the saved controls carry them, made by hand:
+// an alpha icon of width 16 under each stored width, the record at `damagedAt` cut short in its pixels.
+std::vector<BYTE> IconStream(const std::vector<LONG>& widths, size_t damagedAt) {
+  return TKPArchiveStore([&](CArchive& ar) {
+    CTKPPropExchangeArchive px(ar);
+    CString check(L"CTKPImageManagerIcons");
+    PX_String(&px, L"CheckSum", check, L"CTKPImageManagerIcons");
+    std::unique_ptr<CTKPSectionEnumerator> icons(px.GetEnumerator(L"Icon"));
+    POSITION pos = icons->GetPosition(static_cast<DWORD>(widths.size()));
+    for (size_t i = 0; i < widths.size(); ++i) {
+      std::unique_ptr<CTKPPropExchange> item(icons->GetNext(pos));
+      LONG width = widths[i];
+      PX_Long(item.get(), L"Width", width, 16);
+      TKPIconRecord record;
+      record.height = 16;
+      record.normal.a = TKPMakeBitmapRecord(16, 16);
+      if (i == damagedAt) record.normal.a.bits.resize(10);
+      TKPWriteIconRecord(ar, record);
+    }
+  });
+}
+
+std::vector<int> Widths(CTKPImageManagerIconSet* set) {
+  std::vector<int> widths;
+  POSITION pos = set != nullptr ? set->GetIcons().GetStartPosition() : nullptr;
+  while (pos != nullptr) {
+    int width = 0;
+    CTKPImageManagerIcon* icon = nullptr;
+    set->GetIcons().GetNextAssoc(pos, width, icon);
+    widths.push_back(width);
+  }
+  std::sort(widths.begin(), widths.end());
+  return widths;
+}
+
+// Widths outside 1..256 make no icon, and a damaged record ends a stream: nothing after it is read, the
+// icons before it stay. The same in the whole manager's form: the sets after the damaged one are not read.
+TEST(ImageManager, PastedWidthsOutOfRangeArePassedOverAndADamagedRecordEndsTheStream) {
+  CTKPImageManager images;
+  const std::vector<LONG> widths = {16, 300, 0, -5, 24, 256, 4096, 48, 32};
+  const UINT pasted = Paste(images, IconStream(widths, 7));
+  ASSERT_NE(pasted, 0u);
+  EXPECT_EQ(Widths(images.GetIconSet(pasted)), (std::vector<int>{16, 24, 256}));
+  for (int width : {16, 24, 256}) {
+    CTKPImageManagerIcon* icon = nullptr;
+    ASSERT_TRUE(images.GetIconSet(pasted)->GetIcons().Lookup(width, icon));
+    EXPECT_TRUE(icon->IsAlpha()) << width;
+  }
+  // Out of range only: nothing to paste.
+  EXPECT_EQ(Paste(images, IconStream({0, 257, -1}, 99)), 0u);
+
+  // Three sets, the second damaged after one sound icon: the first set whole, the second up to the damage.
+  const std::vector<BYTE> whole = TKPArchiveStore([&](CArchive& ar) {
+    CTKPPropExchangeArchive px(ar);
+    std::unique_ptr<CTKPSectionEnumerator> sets(px.GetEnumerator(L"IconSet"));
+    POSITION pos = sets->GetPosition(3);
+    for (LONG id : {501, 502, 503}) {
+      std::unique_ptr<CTKPPropExchange> item(sets->GetNext(pos));
+      PX_LongNoDefault(item.get(), L"Id", id);
+      const std::vector<BYTE> icons = IconStream({16, 24}, id == 502 ? 1 : 99);
+      ar.Write(icons.data(), static_cast<UINT>(icons.size()));
+    }
+  });
+  CTKPImageManager loaded;
+  {
+    CMemFile file(const_cast<BYTE*>(whole.data()), static_cast<UINT>(whole.size()));
+    CArchive ar(&file, CArchive::load);
+    loaded.Serialize(ar);
+  }
+  EXPECT_EQ(loaded.GetIconSetCount(), 2);
+  EXPECT_EQ(Widths(loaded.GetIconSet(501)), (std::vector<int>{16, 24}));
+  EXPECT_EQ(Widths(loaded.GetIconSet(502)), (std::vector<int>{16}));
+  EXPECT_EQ(loaded.GetIconSet(503), nullptr);
 }
 
 // The toolbar's own icons in each of the images a bar draws.

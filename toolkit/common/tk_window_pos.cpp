@@ -56,7 +56,8 @@ BOOL CTKWindowPos::LoadWindowPos(CWnd* pWnd, LPCTSTR lpszValue, LPCTSTR lpszSect
   if (!r) return FALSE;
   length = r->length;  // kept as stored
   flags = r->flags;
-  showCmd = r->showCmd;
+  // As on saving: a value that says minimised (or hidden) must not bring the window back that way.
+  showCmd = tk::NormalizedShowCommand(r->showCmd);
   ptMinPosition = POINT{r->minX, r->minY};
   ptMaxPosition = POINT{r->maxX, r->maxY};
   rcNormalPosition = RECT{r->left, r->top, r->right, r->bottom};

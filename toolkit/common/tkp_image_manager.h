@@ -17,6 +17,7 @@
 class CArchive;
 class CImageList;
 class CTKPPropExchange;
+class CTKPSectionEnumerator;
 class CTKPImageManager;
 class CTKPImageManagerIconSet;
 struct CTKPImageManagerImageList;
@@ -179,7 +180,9 @@ class CTKPImageManager : public CCmdTarget {
 
   void Serialize(CArchive& ar) override;
   void DoPropExchange(CTKPPropExchange* pPX);
-  void DoPropExchangeIcon(CTKPPropExchange* pPX, UINT nCommand);
+  // Loading: FALSE when a damaged icon record ended a stream (the icons before it are kept); a damaged
+  // record of its own, and icons stored under widths outside 1..256, are passed over.
+  BOOL DoPropExchangeIcon(CTKPPropExchange* pPX, UINT nCommand);
   void SerializeIcons(UINT nCommand, CArchive& ar);
   // Puts the command's icons on the open clipboard; FALSE when nothing was put.
   BOOL CopyImage(UINT nCommand);
@@ -209,6 +212,10 @@ class CTKPImageManager : public CCmdTarget {
   friend class CTKPImageManagerIcon;
   CTKPImageManagerIconSet* EnsureIconSet(UINT nCommand);
   UINT NextCustomId();
+  // The whole manager's sets, read and then filed; and the icons of one set, up to the first damaged
+  // record (FALSE then).
+  void LoadIconSets(CTKPSectionEnumerator* pSets);
+  BOOL LoadIcons(CTKPPropExchange* pPX, CTKPImageManagerIconSet* pSet);
 
   using AlphaBlendFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
   COLORREF m_clrMask = static_cast<COLORREF>(-1);

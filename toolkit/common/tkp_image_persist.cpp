@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "platform/classlib/cmemfile.h"
 #include "toolkit/common/tkp_image_manager.h"
@@ -89,64 +92,121 @@ void CTKPImageManager::Serialize(CArchive& ar) {
 
 void CTKPImageManager::DoPropExchange(CTKPPropExchange* pPX) {
   std::unique_ptr<CTKPSectionEnumerator> sets(pPX->GetEnumerator(L"IconSet"));
-  if (pPX->IsLoading()) RemoveAll();
+  if (pPX->IsLoading()) {
+    LoadIconSets(sets.get());
+    return;
+  }
   POSITION mapPos = m_iconSets.GetStartPosition();
   POSITION pos = sets->GetPosition(static_cast<DWORD>(m_iconSets.GetCount()));
-  while (pos != nullptr) {
+  while (pos != nullptr && mapPos != nullptr) {
     std::unique_ptr<CTKPPropExchange> item(sets->GetNext(pos));
-    LONG id = 0;
-    if (!pPX->IsLoading()) {
-      if (mapPos == nullptr) break;
-      UINT key = 0;
-      CTKPImageManagerIconSet* set = nullptr;
-      m_iconSets.GetNextAssoc(mapPos, key, set);
-      id = static_cast<LONG>(key);
-    }
+    UINT key = 0;
+    CTKPImageManagerIconSet* set = nullptr;
+    m_iconSets.GetNextAssoc(mapPos, key, set);
+    LONG id = static_cast<LONG>(key);
     PX_LongNoDefault(item.get(), L"Id", id);
-    DoPropExchangeIcon(item.get(), static_cast<UINT>(id));
+    DoPropExchangeIcon(item.get(), key);
   }
 }
 
-void CTKPImageManager::DoPropExchangeIcon(CTKPPropExchange* pPX, UINT nCommand) {
+void CTKPImageManager::LoadIconSets(CTKPSectionEnumerator* pSets) {
+  RemoveAll();
+  // The sets are read before they are filed, so that the table is sized to them: thousands of sets in
+  // the default table would take time with the square of their number. A later set of an id replaces
+  // the earlier one in its place.
+  std::vector<CTKPImageManagerIconSet*> loaded;
+  std::unordered_map<UINT, size_t> places;
+  const auto file = [this, &loaded] {
+    m_iconSets.InitHashTable(HashTableSizeFor(loaded.size()), FALSE);
+    for (CTKPImageManagerIconSet* set : loaded) m_iconSets.SetAt(set->GetID(), set);
+  };
+  try {
+    POSITION pos = pSets->GetPosition();
+    BOOL whole = TRUE;
+    while (pos != nullptr && whole) {
+      std::unique_ptr<CTKPPropExchange> item(pSets->GetNext(pos));
+      LONG id = 0;
+      PX_LongNoDefault(item.get(), L"Id", id);
+      const UINT nCommand = static_cast<UINT>(id);
+      auto* set = new CTKPImageManagerIconSet(nCommand, this);
+      const auto [place, added] = places.emplace(nCommand, loaded.size());
+      if (added) {
+        loaded.push_back(set);
+      } else {
+        loaded[place->second]->InternalRelease();
+        loaded[place->second] = set;
+      }
+      // After a damaged record nothing more of the stream can be read.
+      whole = LoadIcons(item.get(), set);
+    }
+  } catch (...) {
+    file();  // the sets read before the failure stay
+    throw;
+  }
+  file();
+}
+
+BOOL CTKPImageManager::LoadIcons(CTKPPropExchange* pPX, CTKPImageManagerIconSet* pSet) {
+  const UINT nCommand = pSet->GetID();
   if (nCommand > m_nCustomID) m_nCustomID = nCommand;
   CString check(kCheckSum);
   PX_String(pPX, L"CheckSum", check, kCheckSum);
-  if (pPX->IsLoading() && check.Compare(kCheckSum) != 0) AfxThrowArchiveException(CArchiveException::badClass);
+  if (check.Compare(kCheckSum) != 0) AfxThrowArchiveException(CArchiveException::badClass);
   std::unique_ptr<CTKPSectionEnumerator> icons(pPX->GetEnumerator(L"Icon"));
-  if (!pPX->IsLoading()) {
-    CTKPImageManagerIconSet* set = GetIconSet(nCommand);
-    std::vector<std::pair<int, CTKPImageManagerIcon*>> kept;
-    POSITION mapPos = set != nullptr ? set->GetIcons().GetStartPosition() : nullptr;
-    while (mapPos != nullptr) {
-      int width = 0;
-      CTKPImageManagerIcon* icon = nullptr;
-      set->GetIcons().GetNextAssoc(mapPos, width, icon);
-      if (!icon->IsScaled()) kept.emplace_back(width, icon);  // scaled icons are made again on request
-    }
-    POSITION pos = icons->GetPosition(static_cast<DWORD>(kept.size()));
-    for (auto& [width, icon] : kept) {
-      if (pos == nullptr) break;
-      std::unique_ptr<CTKPPropExchange> item(icons->GetNext(pos));
-      LONG w = width;
-      PX_Long(item.get(), L"Width", w, 16);
-      PX_Serialize(item.get(), L"Data", icon);
-    }
-    return;
-  }
-  CTKPImageManagerIconSet* set = EnsureIconSet(nCommand);
-  set->RemoveAll();
   POSITION pos = icons->GetPosition();
   while (pos != nullptr) {
     std::unique_ptr<CTKPPropExchange> item(icons->GetNext(pos));
     LONG width = 16;
     PX_Long(item.get(), L"Width", width, 16);
-    auto* icon = new CTKPImageManagerIcon(nCommand, TKPRecordExtentInRange(width) ? width : 0, 15, set);
-    // A damaged record leaves this icon's images empty; the other icons still load.
-    PX_Serialize(item.get(), L"Data", icon);
+    const bool inRange = TKPRecordExtentInRange(width);
+    auto* icon = new CTKPImageManagerIcon(nCommand, inRange ? width : 0, 15, pSet);
+    if (!PX_Serialize(item.get(), L"Data", icon)) {
+      icon->InternalRelease();
+      // In one stream nothing after a damaged record can be read: the loading ends there, the icons
+      // before it kept. A record of its own (a registry section) is passed over.
+      if (item->IsKindOf(RUNTIME_CLASS(CTKPPropExchangeArchive))) return FALSE;
+      continue;
+    }
+    // A width outside 1..256 is no icon of ours: its record is read and passed over.
+    if (!inRange) {
+      icon->InternalRelease();
+      continue;
+    }
     CTKPImageManagerIcon* old = nullptr;
-    if (set->GetIcons().Lookup(width, old)) old->InternalRelease();
-    set->GetIcons().SetAt(width, icon);
+    if (pSet->GetIcons().Lookup(width, old)) old->InternalRelease();
+    pSet->GetIcons().SetAt(width, icon);
   }
+  return TRUE;
+}
+
+BOOL CTKPImageManager::DoPropExchangeIcon(CTKPPropExchange* pPX, UINT nCommand) {
+  if (pPX->IsLoading()) {
+    CTKPImageManagerIconSet* set = EnsureIconSet(nCommand);
+    set->RemoveAll();
+    return LoadIcons(pPX, set);
+  }
+  if (nCommand > m_nCustomID) m_nCustomID = nCommand;
+  CString check(kCheckSum);
+  PX_String(pPX, L"CheckSum", check, kCheckSum);
+  std::unique_ptr<CTKPSectionEnumerator> icons(pPX->GetEnumerator(L"Icon"));
+  CTKPImageManagerIconSet* set = GetIconSet(nCommand);
+  std::vector<std::pair<int, CTKPImageManagerIcon*>> kept;
+  POSITION mapPos = set != nullptr ? set->GetIcons().GetStartPosition() : nullptr;
+  while (mapPos != nullptr) {
+    int width = 0;
+    CTKPImageManagerIcon* icon = nullptr;
+    set->GetIcons().GetNextAssoc(mapPos, width, icon);
+    if (!icon->IsScaled()) kept.emplace_back(width, icon);  // scaled icons are made again on request
+  }
+  POSITION pos = icons->GetPosition(static_cast<DWORD>(kept.size()));
+  for (auto& [width, icon] : kept) {
+    if (pos == nullptr) break;
+    std::unique_ptr<CTKPPropExchange> item(icons->GetNext(pos));
+    LONG w = width;
+    PX_Long(item.get(), L"Width", w, 16);
+    PX_Serialize(item.get(), L"Data", icon);
+  }
+  return TRUE;
 }
 
 void CTKPImageManager::SerializeIcons(UINT nCommand, CArchive& ar) {

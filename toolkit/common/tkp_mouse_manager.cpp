@@ -222,6 +222,7 @@ LRESULT CALLBACK CTKPKeyboardManager::KeyboardHook(int code, WPARAM wParam, LPAR
   CTKPKeyboardManager* self = TKPKeyboardManager();
   const bool keyDown = (lParam & 0x80000000) == 0;
   if (code == HC_ACTION && !self->m_clients.empty() && keyDown) {
+    self->m_bPassedKey = FALSE;
     const bool altDown = (lParam & 0x20000000) != 0;
     if (altDown && wParam == VK_MENU && TKPMouseManager()->m_nLockButtonUp <= 0) {
       if (lParam & 0x40000000) return ::CallNextHookEx(nullptr, code, wParam, lParam);  // a repeat
@@ -229,8 +230,18 @@ LRESULT CALLBACK CTKPKeyboardManager::KeyboardHook(int code, WPARAM wParam, LPAR
       return 1;
     }
     if (self->ProcessKeyboardHooks(WM_KEYDOWN, wParam, lParam)) return 1;
+    self->m_bPassedKey = TRUE;
+    self->m_passedKey = wParam;
+    self->m_passedData = lParam;
   }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+BOOL CTKPKeyboardManager::TakeHookedKey(const MSG& msg) {
+  if (!m_bPassedKey || (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)) return FALSE;
+  if (msg.wParam != m_passedKey || msg.lParam != m_passedData) return FALSE;
+  m_bPassedKey = FALSE;
+  return TRUE;
 }
 
 LRESULT CALLBACK CTKPKeyboardManager::CallWndProcHook(int code, WPARAM wParam, LPARAM lParam) {

@@ -69,6 +69,9 @@ class CTKPKeyboardManager {
   // answers 1 (or any other non-zero), TRUE when all answered 0.
   BOOL ProcessKeyboardHooks(UINT message, WPARAM wParam, LPARAM lParam = 0);
   BOOL IsKeyboardHooked() const { return m_hKeyboardHook != nullptr; }
+  // TRUE, once, for the key message the thread's hook has just offered to the clients and passed on:
+  // a loop that offers posted keys itself must not offer that one again.
+  BOOL TakeHookedKey(const MSG& msg);
 
  private:
   static LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam);
@@ -76,6 +79,10 @@ class CTKPKeyboardManager {
 
   HHOOK m_hKeyboardHook = nullptr;
   HHOOK m_hCallWndHook = nullptr;
+  // The last key the hook passed on (virtual key and key data), while it waits to be taken.
+  BOOL m_bPassedKey = FALSE;
+  WPARAM m_passedKey = 0;
+  LPARAM m_passedData = 0;
   std::vector<CTKPHookClient*> m_clients;
 };
 

@@ -252,6 +252,20 @@ TEST_F(EditTest, FlatComboCompletesTypedTextFromItsItems) {
   harness::TypeText(edit, L"i");
   EXPECT_EQ(harness::Text(edit), L"Apricot");
 
+  // Backspace in an empty field and Delete at the end change nothing: the next letter still completes.
+  for (const UINT key : {VK_BACK, VK_DELETE}) {
+    const bool back = key == VK_BACK;
+    combo.SetWindowText(back ? _T("") : _T("B"));
+    combo.SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(back ? 0 : 1, back ? 0 : 1));
+    MSG idle{edit, WM_KEYDOWN, key, 0x000E0001, 0, {}};
+    EXPECT_FALSE(combo.PreTranslateMessage(&idle));
+    ::PostMessageW(edit, WM_KEYDOWN, key, 0x000E0001);
+    harness::PumpMessages();
+    EXPECT_EQ(harness::Text(edit), back ? L"" : L"B") << key;
+    harness::TypeText(edit, back ? L"Ba" : L"a");
+    EXPECT_EQ(harness::Text(edit), L"Banana") << key;
+  }
+
   // Text that starts no item stays as typed, the caret after it.
   combo.SetWindowText(_T(""));
   harness::TypeText(edit, L"Bx");

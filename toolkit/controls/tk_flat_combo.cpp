@@ -14,10 +14,19 @@ CTKFlatComboBox::CTKFlatComboBox() : m_themeHost(RUNTIME_CLASS(CTKFlatComboBoxTh
 
 BOOL CTKFlatComboBox::PreTranslateMessage(MSG* pMsg) {
   if (pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_BACK || pMsg->wParam == VK_DELETE) &&
-      ::IsChild(m_hWnd, pMsg->hwnd)) {
+      ::IsChild(m_hWnd, pMsg->hwnd) && KeyDeletes(static_cast<UINT>(pMsg->wParam))) {
     m_bSuppressAutoCompleteOnce = TRUE;
   }
   return CComboBox::PreTranslateMessage(pMsg);
+}
+
+BOOL CTKFlatComboBox::KeyDeletes(UINT nKey) const {
+  // A key that deletes nothing changes no text: no change would come to clear the flag.
+  const LRESULT sel = ::SendMessageW(m_hWnd, CB_GETEDITSEL, 0, 0);
+  if (sel == CB_ERR) return FALSE;
+  const int start = LOWORD(sel), end = HIWORD(sel);
+  if (start != end) return TRUE;
+  return nKey == VK_BACK ? start > 0 : end < ::GetWindowTextLengthW(m_hWnd);
 }
 
 COLORREF CTKFlatComboBox::GetBackColor() const {

@@ -34,6 +34,8 @@ class CTKFlatComboBox : public CComboBox {
   BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
  private:
+  // Whether Backspace or Delete would delete anything at the field's selection.
+  BOOL KeyDeletes(UINT nKey) const;
   void OnTimerStep();
   void DrawFrame(HDC hDC);
   void Redraw();

@@ -382,6 +382,33 @@ TEST_F(StoredWidths, AbsentOrDamagedFieldsLeaveTheirColumnsAlone) {
   EXPECT_EQ(list.GetColumnWidth(2), 100);
 }
 
+// A list that keeps its widths elsewhere: loading all widths goes through its own per-column loading and
+// its own stored width of each position.
+class OwnWidthsList : public SortingList {
+ public:
+  std::vector<int> loaded;  // the columns LoadColumnWidth was asked for
+  int GetStoredColumnWidth(int nIndex) override { return 40 + 10 * nIndex; }
+  void LoadColumnWidth(int nColumn) override {
+    loaded.push_back(nColumn);
+    SortingList::LoadColumnWidth(nColumn);
+  }
+};
+
+TEST_F(StoredWidths, LoadingGoesThroughTheListsOwnWidths) {
+  OwnWidthsList list;
+  MakeList(list);
+  int order[] = {2, 0, 1};
+  list.SetColumnOrderArray(3, order);
+  list.LoadColumnWidths();  // nothing in the profile: the list's own widths, by display position
+  EXPECT_EQ(list.loaded, (std::vector<int>{2, 0, 1}));
+  EXPECT_EQ(list.GetColumnWidth(2), 40);
+  EXPECT_EQ(list.GetColumnWidth(0), 50);
+  EXPECT_EQ(list.GetColumnWidth(1), 60);
+  list.SetColumnWidth(1, 99);
+  list.LoadColumnWidth(1);
+  EXPECT_EQ(list.GetColumnWidth(1), 60);
+}
+
 // ---- rows, colours and cells ----
 
 TEST_F(HeaderListTest, RowColoursCellsAndRowMoves) {

@@ -73,20 +73,17 @@ void CTKListBase::LoadColumnWidth(int nColumn) {
   HDITEMW item{};
   item.mask = HDI_ORDER;
   if (!Header_GetItem(header, nColumn, &item)) return;
-  // A position without a stored width (0 from GetStoredColumnWidth) keeps its column as it is.
-  if (!tklist::ColumnInfoField(StoredText().ToUtf16(), item.iOrder)) return;
-  Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(nColumn), MAKELPARAM(GetStoredColumnWidth(item.iOrder), 0));
+  // A class of the owner's may keep its widths elsewhere: its own stored width is asked first. A position
+  // without one (0, and no field in the profile either) keeps its column as it is.
+  const int width = GetStoredColumnWidth(item.iOrder);
+  if (width == 0 && !tklist::ColumnInfoField(StoredText().ToUtf16(), item.iOrder)) return;
+  Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(nColumn), MAKELPARAM(width, 0));
 }
 
 void CTKListBase::LoadColumnWidths() {
   HWND header = HeaderWindow();
   if (!IsReport() || header == nullptr) return;
-  const std::u16string stored = StoredText().ToUtf16();
-  for (int i = 0, count = Header_GetItemCount(header); i < count; ++i) {
-    const int column = Header_OrderToIndex(header, i);
-    if (const auto width = tklist::ColumnInfoField(stored, i))
-      Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(*width, 0));
-  }
+  for (int i = 0, count = Header_GetItemCount(header); i < count; ++i) LoadColumnWidth(Header_OrderToIndex(header, i));
 }
 
 void CTKListBase::SaveColumnWidths() {

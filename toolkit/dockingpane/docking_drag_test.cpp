@@ -84,6 +84,15 @@ class DockingDragTest : public DockingFrameTest {
     Relayout();
     return FrameOf(kProperties);
   }
+  // Properties floated with Search docked at its right: a frame of two groups side by side; null when
+  // Search did not land in that frame.
+  CTKPDockingPaneMiniWnd* FloatSideBySide() {
+    CTKPDockingPaneMiniWnd* floating = FloatProperties();
+    if (floating == nullptr) return nullptr;
+    frame->manager.DockPane(frame->manager.FindPane(kSearch), tkpPaneDockRight, frame->manager.FindPane(kProperties));
+    Relayout();
+    return FrameOf(kSearch) == floating ? floating : nullptr;
+  }
   // Properties floated in a themed frame.
   CTKPDockingPaneMiniWnd* FloatThemed() {
     frame->manager.SetThemedFloatingFrames(TRUE);
@@ -371,11 +380,8 @@ TEST_F(DockingDragTest, AGroupWhosePaneHasNoCaptionTakesAPaneOnlyOnItsTabs) {
 
 TEST_F(DockingDragTest, APaneDockedBelowAGroupOfASideBySideFrameStaysInThatFrame) {
   CTKPDockingPaneManager& m = frame->manager;
-  CTKPDockingPaneMiniWnd* floating = FloatProperties();
+  CTKPDockingPaneMiniWnd* floating = FloatSideBySide();
   ASSERT_NE(floating, nullptr);
-  m.DockPane(m.FindPane(kSearch), tkpPaneDockRight, m.FindPane(kProperties));
-  Relayout();
-  ASSERT_EQ(FrameOf(kSearch), floating);
   // Below Properties: a new column splitter takes its place inside the frame.
   m.DockPane(m.FindPane(kLog), tkpPaneDockBottom, m.FindPane(kProperties));
   Relayout();
@@ -395,6 +401,66 @@ TEST_F(DockingDragTest, APaneDockedBelowAGroupOfASideBySideFrameStaysInThatFrame
   ::SetFocus(log->GetChild());
   frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
   EXPECT_TRUE(floating->IsActive());
+}
+
+// Beside a group of a floating frame that holds two groups side by side, the preview lies over that group
+// in its frame, where the drop lands, not over the main window.
+TEST_F(DockingDragTest, ThePreviewBesideAGroupOfATwoGroupFrameLiesInThatFrame) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPaneMiniWnd* floating = FloatSideBySide();
+  ASSERT_NE(floating, nullptr);
+  floating->MoveWindow(CRect(560, 260, 1040, 600));
+  Relayout();
+  CTKPDockingPaneTabbedContainer* properties = Group(kProperties);
+  CTKPDockingPaneTabbedContainer* output = Group(kOutput);
+  const CRect group = properties->CTKPDockingPaneBase::GetWindowRect();
+  CRect frameRect;
+  floating->CWnd::GetWindowRect(frameRect);
+  ASSERT_TRUE(CRect().IntersectRect(group, frameRect));
+  // Across the frame's split (above and below) the group's own rectangle is shared; along it, the frame's
+  // splitter shares the row. Either way the preview lies in the frame.
+  for (int side : {tkpPaneDockLeft, tkpPaneDockRight, tkpPaneDockTop, tkpPaneDockBottom}) {
+    const CRect preview = m.CalcDockingRect(output, side, properties);
+    CRect inside;
+    inside.IntersectRect(preview, frameRect);
+    EXPECT_EQ(inside, preview) << side;
+    EXPECT_FALSE(preview.IsRectEmpty()) << side;
+    if (side == tkpPaneDockTop || side == tkpPaneDockBottom) {
+      EXPECT_EQ(preview.left, group.left) << side;
+      EXPECT_EQ(preview.right, group.right) << side;
+      EXPECT_EQ(side == tkpPaneDockTop ? preview.top : preview.bottom, side == tkpPaneDockTop ? group.top : group.bottom);
+    }
+  }
+  // Dragged over the top arrow of the cross on the group: the translucent preview shows there.
+  m.SetAlphaDockingContext(TRUE);
+  m.SetShowDockingGuides(TRUE);
+  const dock::Box cross = dock::CentreGuideRect(dock::Box{group.left, group.top, group.right, group.bottom}, 0);
+  const CPoint topArrow((cross.left + cross.right) / 2, cross.top + 12);
+  const CPoint start(output->CTKPDockingPaneBase::GetWindowRect().left + 60,
+                     output->CTKPDockingPaneBase::GetWindowRect().top + 8);
+  bool seen = false;
+  QueueDrag(output->GetSafeHwnd(), {start + CPoint(12, 12), topArrow + CPoint(0, 3), topArrow}, [&] {
+    seen = true;
+    CTKPDockingPaneDragContext* drag = m.GetDragContext();
+    EXPECT_EQ(drag->GetTarget(), properties);
+    EXPECT_EQ(drag->GetDirection(), tkpPaneDockTop);
+    const CRect preview = drag->GetDockRect();
+    EXPECT_EQ(preview.left, group.left);
+    EXPECT_EQ(preview.top, group.top);
+    EXPECT_EQ(preview.right, group.right);
+    EXPECT_LT(preview.bottom, group.bottom);
+    for (CTKPDockingPaneGuideWnd* guide : drag->GetGuides()) guide->UpdateWindow();
+    ::RedrawWindow(nullptr, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    harness::CaptureThreadWindows("docking_preview_floating_frame");
+  });
+  m.GetDragContext()->Drag(output, start);
+  EXPECT_TRUE(seen);
+  Relayout();
+  EXPECT_EQ(FrameOf(kOutput), floating);
+  EXPECT_EQ(FrameOf(kLog), floating);
+  const CRect landed = Group(kOutput)->CTKPDockingPaneBase::GetWindowRect();
+  EXPECT_EQ(landed.left, Group(kProperties)->CTKPDockingPaneBase::GetWindowRect().left);
+  EXPECT_LT(landed.bottom, Group(kProperties)->CTKPDockingPaneBase::GetWindowRect().top + 1);
 }
 
 TEST_F(DockingDragTest, AThemedFloatingFrameDrawsItsCaptionAndCollapsesToIt) {

@@ -8,6 +8,8 @@
 // docking_panes.png.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -629,6 +631,109 @@ TEST_F(DockingFrameTest, ALayoutNamingATypeTheFactoryRefusesLeavesTheArrangement
   EXPECT_TRUE(::IsWindowVisible(m.FindPane(kFolders)->GetChild()));
   EXPECT_TRUE(m.IsPaneHidden(m.FindPane(kOutput)));
   EXPECT_EQ(Saved(m.GetLayout()), saved);
+}
+
+// A factory that will not make a type an action needs refuses that action as a whole: the arrangement is
+// either what the action makes with a willing factory, or what it was.
+TEST_F(DockingFrameTest, AnActionTheFactoryCannotServeChangesNothing) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPaneLayout* layout = m.GetLayout();
+  const std::vector<BYTE> start = Saved(layout);
+  struct Action {
+    const char* name;
+    std::function<void()> run;
+  };
+  const std::vector<Action> actions = {
+      {"pin", [&m] { m.HidePane(m.FindPane(kFolders)); }},
+      {"pin group", [&m] { m.HidePane(m.FindPane(kOutput)->GetContainer()); }},
+      {"dock", [&m] { m.DockPane(m.FindPane(kProperties), tkpPaneDockTop, m.FindPane(kFolders)); }},
+      {"dock group", [&m] { m.DockPane(m.FindPane(kOutput)->GetContainer(), tkpPaneDockLeft, nullptr); }},
+      {"float", [&m] { m.FloatPane(m.FindPane(kSearch), CRect(300, 200, 520, 400)); }},
+      {"float group", [&m] { m.FloatPane(m.FindPane(kOutput)->GetContainer(), CRect(300, 200, 620, 400)); }},
+      {"create", [&m] { m.CreatePane(9, CRect(0, 0, 150, 100), tkpPaneDockRight, m.FindPane(kFolders)); }},
+      {"toggle", [&m] { m.ToggleDocking(m.FindPane(kFolders)); }},
+  };
+  for (const Action& action : actions) {
+    ASSERT_TRUE(LoadFrom(layout, start));
+    Relayout();
+    action.run();
+    Relayout();
+    const std::vector<BYTE> done = Saved(layout);
+    EXPECT_NE(done, start) << action.name;
+    for (int type : {dock::kPane, dock::kTabbedContainer, dock::kSplitterContainer, dock::kMiniFrame,
+                     dock::kAutoHidePanel}) {
+      ASSERT_TRUE(LoadFrom(layout, start));
+      Relayout();
+      frame->manager.refuseTypes = {type};
+      action.run();
+      frame->manager.refuseTypes.clear();
+      Relayout();
+      const std::vector<BYTE> now = Saved(layout);
+      EXPECT_TRUE(now == start || now == done) << action.name << ", type " << type << " refused";
+      for (UINT id : {kFolders, kProperties, kSearch, kOutput, kLog}) {
+        EXPECT_NE(m.FindPane(id), nullptr) << action.name << ", type " << type;
+      }
+    }
+  }
+  ASSERT_TRUE(LoadFrom(layout, start));
+}
+
+// A copy into the live layout is made whole before the arrangement goes, as a load is.
+TEST_F(DockingFrameTest, ACopyTheFactoryCannotServeLeavesTheArrangement) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.HidePane(m.FindPane(kOutput));
+  m.FloatPane(m.FindPane(kProperties), CRect(300, 200, 520, 480));
+  Relayout();
+  CTKPDockingPaneLayout* copy = m.CreateLayout();
+  ASSERT_TRUE(copy->Copy(m.GetLayout()));
+  const std::vector<BYTE> live = Saved(m.GetLayout()), copied = Saved(copy);
+  const std::vector<CRect> before = Places();
+  const size_t objects = m.GetLayout()->GetObjects().size();
+  for (int type : {dock::kPane, dock::kTabbedContainer, dock::kSplitterContainer, dock::kMiniFrame,
+                   dock::kClientContainer, dock::kAutoHidePanel}) {
+    frame->manager.refuseTypes = {type};
+    EXPECT_FALSE(m.GetLayout()->Copy(copy)) << type;
+    EXPECT_FALSE(copy->Copy(m.GetLayout())) << type;
+    frame->manager.refuseTypes.clear();
+    Relayout();
+    EXPECT_EQ(m.GetLayout()->GetObjects().size(), objects) << type;
+    EXPECT_EQ(Places(), before) << type;
+    EXPECT_TRUE(::IsWindowVisible(m.FindPane(kFolders)->GetChild())) << type;
+    EXPECT_TRUE(::IsWindowVisible(m.FindPane(kProperties)->GetChild())) << type;
+    EXPECT_EQ(Saved(m.GetLayout()), live) << type;
+    EXPECT_EQ(Saved(copy), copied) << type;
+  }
+  delete copy;
+}
+
+// A maximized group whose last pane leaves gives its row back: the other groups are not left collapsed.
+TEST_F(DockingFrameTest, AMaximizedGroupThatEmptiesGivesItsRowBack) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.ShowMaximizeButton(TRUE);
+  for (const char* way : {"closed", "floated"}) {
+    if (m.FindPane(kLog)->GetContainer() == m.FindPane(kOutput)->GetContainer()) {
+      m.DockPane(m.FindPane(kLog), tkpPaneDockRight, m.FindPane(kOutput));
+    }
+    m.ShowPane(m.FindPane(kOutput), FALSE);
+    Relayout();
+    auto* output = static_cast<CTKPDockingPaneTabbedContainer*>(m.FindPane(kOutput)->GetContainer());
+    ASSERT_EQ(output->GetContainer(), m.FindPane(kLog)->GetContainer()->GetContainer()) << way;
+    const int row = Place(kOutput).Width() + Place(kLog).Width();
+    output->Maximize();
+    Relayout();
+    ASSERT_TRUE(output->IsMaximized()) << way;
+    EXPECT_LT(Place(kLog).Width(), 60) << way;  // collapsed to its frame
+    if (std::string(way) == "closed") {
+      m.ClosePane(m.FindPane(kOutput));
+    } else {
+      m.FloatPane(m.FindPane(kOutput), CRect(300, 200, 520, 400));
+    }
+    Relayout();
+    EXPECT_TRUE(output->IsEmpty()) << way;
+    EXPECT_FALSE(output->IsMaximized()) << way;
+    EXPECT_GE(Place(kLog).Width(), row) << way;
+    if (std::string(way) == "closed") harness::CaptureWindow(frame->GetSafeHwnd(), "docking_maximized_group_emptied");
+  }
 }
 
 TEST_F(DockingFrameTest, AGroupWhosePanesMayNotAutoHideStaysDockedAndLeavesNoEmptyTab) {

@@ -1,6 +1,7 @@
 #include "toolkit/dockingpane/tkp_docking_pane_layout.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 
 #include "toolkit/dockingpane/tkp_docking_pane.h"
@@ -126,6 +127,22 @@ int CTKPDockingPaneLayout::GetPaneDirection(const CTKPDockingPaneBase* pPane) co
   return 0;
 }
 
+BOOL CTKPDockingPaneLayout::CanMakeObjects(std::initializer_list<int> types) {
+  if (m_pManager == nullptr) return FALSE;
+  std::vector<CTKPDockingPaneBase*> made;
+  BOOL all = TRUE;
+  for (int type : types) {
+    CTKPDockingPaneBase* object = m_pManager->CreatePaneObject(type, this);
+    if (object == nullptr) {
+      all = FALSE;
+      break;
+    }
+    made.push_back(object);
+  }
+  for (auto it = made.rbegin(); it != made.rend(); ++it) DeleteObject(*it);
+  return all;
+}
+
 // ---- auto-hide ---------------------------------------------------------------------------------------
 
 void CTKPDockingPaneLayout::HidePane(CTKPDockingPaneBase* pPane) {
@@ -134,6 +151,7 @@ void CTKPDockingPaneLayout::HidePane(CTKPDockingPaneBase* pPane) {
   auto* panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m_wndPanels[side]);
   if (panel == nullptr) {
     panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m_pManager->CreatePaneObject(dock::kAutoHidePanel, this));
+    if (panel == nullptr) return;  // refused: the pane stays where it is
     panel->SetDirection(side);
     m_wndPanels[side] = panel;
   }
@@ -162,8 +180,9 @@ void CTKPDockingPaneLayout::HidePane(CTKPDockingPaneBase* pPane) {
   }
   CWnd* site = m_pManager->GetSite();
   if (pPane->GetType() == dock::kPane) {
-    if (CTKPDockingPaneBase* parent = pPane->GetContainer()) parent->RemovePane(pPane);
     auto* group = static_cast<CTKPDockingPaneTabbedContainer*>(m_pManager->CreatePaneObject(dock::kTabbedContainer, this));
+    if (group == nullptr) return;  // made before the pane leaves its place
+    if (CTKPDockingPaneBase* parent = pPane->GetContainer()) parent->RemovePane(pPane);
     group->Init(static_cast<CTKPDockingPane*>(pPane), site);
     panel->AddContainer(group);
   } else if (pPane->GetType() == dock::kTabbedContainer) {
@@ -181,21 +200,49 @@ void CTKPDockingPaneLayout::HidePane(CTKPDockingPaneBase* pPane) {
 
 BOOL CTKPDockingPaneLayout::Copy(const CTKPDockingPaneLayout* pFrom) {
   if (pFrom == nullptr || pFrom == this || pFrom->m_pTopContainer == nullptr || m_pManager == nullptr) return FALSE;
-  std::map<UINT, HWND> windows = TakeWindows();
-  Clear();
+  // As a load does: the whole copy is made beside the current arrangement, without windows, and only a
+  // complete one replaces it.
+  const size_t objectsBefore = m_lstObjects.size(), panesBefore = m_lstPanes.size();
+  const BOOL notLive = m_bNotLive;
+  m_bNotLive = TRUE;
   CMapPtrToPtr map;
-  m_pTopContainer = pFrom->m_pTopContainer->Clone(this, &map, 0);
-  m_pClient = CTKPDockingPaneBase::LookupClone(&map, pFrom->m_pClient);
-  for (int side = 0; side < 4; ++side) {
-    if (pFrom->m_wndPanels[side] != nullptr) m_wndPanels[side] = pFrom->m_wndPanels[side]->Clone(this, &map, 0);
+  CTKPDockingPaneBase* top = pFrom->m_pTopContainer->Clone(this, &map, 0);
+  CTKPDockingPaneBase* client = CTKPDockingPaneBase::LookupClone(&map, pFrom->m_pClient);
+  CTKPDockingPaneBase* panels[4] = {};
+  bool complete = top != nullptr && client != nullptr;
+  for (int side = 0; side < 4 && complete; ++side) {
+    if (pFrom->m_wndPanels[side] == nullptr) continue;
+    panels[side] = pFrom->m_wndPanels[side]->Clone(this, &map, 0);
+    complete = panels[side] != nullptr;
   }
   // The floating frames, and the closed panes, which lie in no tree.
   for (CTKPDockingPaneBase* object : std::vector<CTKPDockingPaneBase*>(pFrom->m_lstObjects)) {
+    if (!complete) break;
     const bool closedPane = object->GetType() == dock::kPane && object->GetContainer() == nullptr;
     if ((object->GetType() == dock::kMiniFrame || closedPane) && CTKPDockingPaneBase::LookupClone(&map, object) == nullptr) {
-      object->Clone(this, &map, 0);
+      complete = object->Clone(this, &map, 0) != nullptr;
     }
   }
+  // A container whose clone was refused took its panes' clones with it: every pane must have come.
+  for (const PaneRecord& from : pFrom->m_lstPanes) complete = complete && CTKPDockingPaneBase::LookupClone(&map, from.pPane) != nullptr;
+  m_bNotLive = notLive;
+  // The new objects and their pane records stand aside from the current ones.
+  std::vector<CTKPDockingPaneBase*> objects(m_lstObjects.begin() + static_cast<std::ptrdiff_t>(objectsBefore), m_lstObjects.end());
+  std::vector<PaneRecord> paneRecords(m_lstPanes.begin() + static_cast<std::ptrdiff_t>(panesBefore), m_lstPanes.end());
+  if (!complete) {
+    for (CTKPDockingPaneBase* object : objects) object->ReleaseChildren();
+    while (m_lstObjects.size() > objectsBefore) DeleteObject(m_lstObjects.back());
+    return FALSE;
+  }
+  m_lstObjects.resize(objectsBefore);
+  m_lstPanes.resize(panesBefore);
+  std::map<UINT, HWND> windows = TakeWindows();
+  Clear();
+  m_lstObjects = objects;
+  m_lstPanes = paneRecords;
+  m_pTopContainer = top;
+  m_pClient = client;
+  std::copy(std::begin(panels), std::end(panels), std::begin(m_wndPanels));
   for (const PaneRecord& from : pFrom->m_lstPanes) {
     auto* pane = static_cast<CTKPDockingPane*>(CTKPDockingPaneBase::LookupClone(&map, from.pPane));
     PaneRecord* record = pane != nullptr ? FindPaneRecord(pane) : nullptr;
@@ -204,12 +251,11 @@ BOOL CTKPDockingPaneLayout::Copy(const CTKPDockingPaneLayout* pFrom) {
     record->pDockingHolder = CTKPDockingPaneBase::LookupClone(&map, from.pDockingHolder);
     record->pLastHolder = CTKPDockingPaneBase::LookupClone(&map, from.pLastHolder);
   }
+  if (m_pManager->GetSite() != nullptr) m_pTopContainer->SetDockingSite(m_pManager->GetSite());
   GiveWindows(&windows);
-  if (m_pTopContainer != nullptr && m_pManager->GetSite() != nullptr) {
-    m_pTopContainer->SetDockingSite(m_pManager->GetSite());
-  }
+  if (!m_bNotLive) CreateLoadedWindows();
   m_pManager->RecalcFrames();
-  return m_pTopContainer != nullptr && m_pClient != nullptr;
+  return TRUE;
 }
 
 std::map<UINT, HWND> CTKPDockingPaneLayout::TakeWindows() {

@@ -5,6 +5,7 @@
 // arrangement is touched, so a refused layout leaves the current one as it was.
 #pragma once
 
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -40,8 +41,8 @@ class CTKPDockingPaneLayout : public CCmdTarget {
   const std::string& GetLoadError() const { return m_strLoadError; }
   // Becomes a copy of pFrom: every object cloned, the panes' holders pointing at the clones. The panes
   // of a live layout keep their windows (each goes to the copied pane of the same id); the copy's
-  // floating frames get windows of their own. FALSE for no layout, itself, or when an object could not
-  // be made.
+  // floating frames get windows of their own. FALSE, with nothing changed, for no layout, itself, or
+  // when an object could not be made: the copy is made whole before the current arrangement goes.
   BOOL Copy(const CTKPDockingPaneLayout* pFrom);
 
   void OnSizeParent(CWnd* pParent, CRect rect, AFX_SIZEPARENTPARAMS* lpLayout);
@@ -60,6 +61,10 @@ class CTKPDockingPaneLayout : public CCmdTarget {
   BOOL IsNotLive() const { return m_bNotLive; }
   void SetLive() { m_bNotLive = FALSE; }
   const std::vector<CTKPDockingPaneBase*>& GetObjects() const { return m_lstObjects; }
+
+  // Whether the manager makes an object of every type: one of each is made and deleted again. An action
+  // asks before it moves anything, so that a factory refusing a type it needs refuses the action whole.
+  BOOL CanMakeObjects(std::initializer_list<int> types);
 
   // Kept up to date by the objects themselves.
   void AddObject(CTKPDockingPaneBase* pObject) { m_lstObjects.push_back(pObject); }

@@ -102,7 +102,11 @@ void CTKPDockingPaneManager::OnActivatePane(BOOL bActive, CTKPDockingPane* pPane
 CTKPDockingPane* CTKPDockingPaneManager::CreatePane(UINT nID, CRect rc, int nDirection,
                                                     CTKPDockingPaneBase* pNeighbour) {
   if (m_pLayout == nullptr || m_pLayout->IsNotLive() || nID == 0 || nDirection < 0 || nDirection > 3) return nullptr;
+  if (m_pLayout->GetTopPane() == nullptr || !m_pLayout->CanMakeObjects({dock::kTabbedContainer, dock::kSplitterContainer})) {
+    return nullptr;
+  }
   auto* pane = static_cast<CTKPDockingPane*>(CreatePaneObject(dock::kPane, m_pLayout));
+  if (pane == nullptr) return nullptr;
   pane->SetID(nID);
   pane->m_nDockingCX = std::max(0, static_cast<int>(rc.Width()));
   pane->m_nDockingCY = std::max(0, static_cast<int>(rc.Height()));
@@ -190,11 +194,12 @@ CTKPDockingPaneBase* CTKPDockingPaneManager::Detach(CTKPDockingPaneBase* pPane) 
     pPane->FindPane(dock::kTabbedContainer, &tabbed);
     if (tabbed.size() == 1) pPane = tabbed.front();
   }
-  pPane = TakeOut(pPane);
-  if (pPane->GetType() != dock::kPane) return pPane;
-  // A plain pane is docked in a tabbed container of its own.
+  if (pPane->GetType() != dock::kPane) return TakeOut(pPane);
+  // A plain pane is docked in a tabbed container of its own, made before the pane leaves its place.
   auto* tabbed =
       static_cast<CTKPDockingPaneTabbedContainer*>(CreatePaneObject(dock::kTabbedContainer, m_pLayout));
+  if (tabbed == nullptr) return nullptr;
+  pPane = TakeOut(pPane);
   tabbed->m_nDockingCX = pPane->m_nDockingCX;
   tabbed->m_nDockingCY = pPane->m_nDockingCY;
   tabbed->Init(static_cast<CTKPDockingPane*>(pPane), m_pSite);
@@ -210,9 +215,12 @@ void CTKPDockingPaneManager::DockPane(CTKPDockingPaneBase* pPane, int nDirection
       (pNeighbour->GetContainer() == nullptr || pNeighbour->IsHidden())) {
     pNeighbour = nullptr;
   }
+  // Every object the docking may need is asked for before anything moves.
+  if (!m_pLayout->CanMakeObjects({dock::kTabbedContainer, dock::kSplitterContainer})) return;
   const BOOL horizontal = nDirection == tkpPaneDockLeft || nDirection == tkpPaneDockRight;
   const BOOL after = nDirection == tkpPaneDockRight || nDirection == tkpPaneDockBottom;
   CTKPDockingPaneBase* wrapped = Detach(pPane);
+  if (wrapped == nullptr) return;
   if (pNeighbour != nullptr && pNeighbour->GetContainer() != nullptr &&
       pNeighbour->GetContainer()->GetType() == dock::kTabbedContainer) {
     pNeighbour = pNeighbour->GetContainer();
@@ -224,18 +232,24 @@ void CTKPDockingPaneManager::DockPane(CTKPDockingPaneBase* pPane, int nDirection
     if (splitter->IsHorizontal() != horizontal) {
       auto* outer = static_cast<CTKPDockingPaneSplitterContainer*>(
           CreatePaneObject(dock::kSplitterContainer, m_pLayout));
-      outer->Init(top, horizontal, m_pSite);
-      m_pLayout->SetTopPane(outer);
-      splitter = outer;
+      // A factory that answered a moment ago and refuses now: the group goes beside the rest rather than
+      // nowhere.
+      if (outer != nullptr) {
+        outer->Init(top, horizontal, m_pSite);
+        m_pLayout->SetTopPane(outer);
+        splitter = outer;
+      }
     }
     splitter->AddPane(wrapped, nullptr, after);
   } else {
     auto* splitter = static_cast<CTKPDockingPaneSplitterContainer*>(parent);
-    if (splitter->IsHorizontal() == horizontal) {
+    auto* inner = splitter->IsHorizontal() == horizontal
+                      ? nullptr
+                      : static_cast<CTKPDockingPaneSplitterContainer*>(
+                            CreatePaneObject(dock::kSplitterContainer, m_pLayout));
+    if (inner == nullptr) {
       splitter->AddPane(wrapped, pNeighbour, after);
     } else {
-      auto* inner = static_cast<CTKPDockingPaneSplitterContainer*>(
-          CreatePaneObject(dock::kSplitterContainer, m_pLayout));
       splitter->ReplacePane(pNeighbour, inner);
       // The new splitter lies where its neighbour lay: in a floating frame, that frame is its site.
       inner->Init(pNeighbour, horizontal, splitter->GetDockingSite());
@@ -259,6 +273,8 @@ void CTKPDockingPaneManager::HidePane(CTKPDockingPaneBase* pPane) {
     return;
   }
   if (pPane->GetType() == dock::kPane && pPane->GetContainer() == nullptr) return;
+  // The panel of the side and the group the pane may need are asked for before anything moves.
+  if (!m_pLayout->CanMakeObjects({dock::kAutoHidePanel, dock::kTabbedContainer})) return;
   m_pLayout->HidePane(pPane);
   DelayLayout();
 }
@@ -302,6 +318,8 @@ BOOL CTKPDockingPaneManager::ToggleOne(CTKPDockingPane* pPane, CTKPDockingPaneBa
 
 void CTKPDockingPaneManager::ToggleDocking(CTKPDockingPaneBase* pPane) {
   if (pPane == nullptr || m_pLayout == nullptr) return;
+  // A group's panes move one by one: the objects any of them may need are asked for first.
+  if (!m_pLayout->CanMakeObjects({dock::kMiniFrame, dock::kTabbedContainer, dock::kSplitterContainer})) return;
   const bool toFloat = !IsFloating(pPane) && !pPane->IsHidden();
   auto holderOf = [this, toFloat](CTKPDockingPaneBase* pane) -> CTKPDockingPaneBase* {
     const CTKPDockingPaneLayout::PaneRecord* record = m_pLayout->FindPaneRecord(static_cast<CTKPDockingPane*>(pane));
@@ -342,8 +360,10 @@ void CTKPDockingPaneManager::FloatPane(CTKPDockingPaneBase* pPane, CRect rc) {
       pPane->GetType() != dock::kSplitterContainer) {
     return;
   }
-  CTKPDockingPaneBase* content = TakeOut(pPane);
+  if (!m_pLayout->CanMakeObjects({dock::kMiniFrame, dock::kTabbedContainer, dock::kSplitterContainer})) return;
   auto* frame = static_cast<CTKPDockingPaneMiniWnd*>(CreatePaneObject(dock::kMiniFrame, m_pLayout));
+  if (frame == nullptr) return;
+  CTKPDockingPaneBase* content = TakeOut(pPane);
   if (!frame->Create(content, rc)) {
     // No window: the pane docks back at the left rather than getting lost.
     DockPane(content, tkpPaneDockLeft, nullptr);
@@ -398,8 +418,11 @@ CRect CTKPDockingPaneManager::CalcDockingRect(CTKPDockingPaneBase* pPane, int nD
   std::vector<CTKPDockingPaneBase*> row = {pNeighbour};
   row.insert(after ? row.end() : row.begin(), pPane);
   CRect share = CTKPDockingPaneSplitterContainer::CalcShare(row, pPane, horizontal, pNeighbour->GetPaneWindowRect());
-  if (m_pSite != nullptr && m_pSite->GetSafeHwnd() != nullptr) {
-    ::MapWindowPoints(m_pSite->GetSafeHwnd(), nullptr, reinterpret_cast<LPPOINT>(&share), 2);
+  // The neighbour's rectangle is in its own site's coordinates: a floating frame's group is not the
+  // main frame's.
+  CWnd* site = pNeighbour->GetDockingSite() != nullptr ? pNeighbour->GetDockingSite() : m_pSite;
+  if (site != nullptr && site->GetSafeHwnd() != nullptr) {
+    ::MapWindowPoints(site->GetSafeHwnd(), nullptr, reinterpret_cast<LPPOINT>(&share), 2);
   }
   return share;
 }

@@ -133,16 +133,21 @@ CTKPDockingPaneBase* CTKPDockingPaneMiniWnd::Clone(CTKPDockingPaneLayout* pLayou
 
 BOOL CTKPDockingPaneMiniWnd::Create(CTKPDockingPaneBase* pPane, CRect rc) {
   CTKPDockingPaneManager* manager = GetDockingPaneManager();
-  if (manager == nullptr || pPane == nullptr || !CreateFrameWindow(rc)) return FALSE;
+  if (manager == nullptr || pPane == nullptr) return FALSE;
+  // The containers are made before the window, so that a refusal leaves nothing half built.
+  auto* tabbed = pPane->GetType() == dock::kPane ? static_cast<CTKPDockingPaneTabbedContainer*>(
+                                                       manager->CreatePaneObject(dock::kTabbedContainer, m_pLayout))
+                                                 : nullptr;
+  auto* splitter =
+      static_cast<CTKPDockingPaneSplitterContainer*>(manager->CreatePaneObject(dock::kSplitterContainer, m_pLayout));
+  if ((pPane->GetType() == dock::kPane && tabbed == nullptr) || splitter == nullptr || !CreateFrameWindow(rc)) {
+    return FALSE;
+  }
   CTKPDockingPaneBase* content = pPane;
-  if (pPane->GetType() == dock::kPane) {
-    auto* tabbed =
-        static_cast<CTKPDockingPaneTabbedContainer*>(manager->CreatePaneObject(dock::kTabbedContainer, m_pLayout));
+  if (tabbed != nullptr) {
     tabbed->Init(static_cast<CTKPDockingPane*>(pPane), this);
     content = tabbed;
   }
-  auto* splitter =
-      static_cast<CTKPDockingPaneSplitterContainer*>(manager->CreatePaneObject(dock::kSplitterContainer, m_pLayout));
   splitter->Init(content, TRUE, this);
   m_pTopContainer = splitter;
   splitter->SetParentContainer(this);

@@ -343,7 +343,7 @@ void CTKPDockingPaneTabbedContainer::GetMinMaxInfo(MINMAXINFO* pMinMaxInfo) cons
   const CTKPDockingPaneBase* parent = m_pParentContainer;
   if (parent != nullptr && parent->GetType() == dock::kSplitterContainer) {
     for (const CTKPDockingPaneBase* child : static_cast<const CTKPDockingPaneSplitterContainer*>(parent)->GetChildren()) {
-      if (child != this && child->GetType() == dock::kTabbedContainer &&
+      if (child != this && child->GetType() == dock::kTabbedContainer && !child->IsEmpty() &&
           static_cast<const CTKPDockingPaneTabbedContainer*>(child)->IsMaximized()) {
         collapsed = true;
       }
@@ -436,6 +436,9 @@ void CTKPDockingPaneTabbedContainer::RemovePane(CTKPDockingPaneBase* pPane) {
   }
   pane->SetParentContainer(nullptr);
   if (m_lstPanes.empty()) {
+    // An empty group takes no room: maximized, it would leave its row-mates collapsed with no button to
+    // restore them.
+    m_bMaximized = FALSE;
     if (m_pParentContainer != nullptr) m_pParentContainer->OnChildContainerChanged(this);
     // An empty group has nothing to show; adding a pane makes its window again.
     if (m_hWnd != nullptr) DestroyWindow();
@@ -450,6 +453,7 @@ void CTKPDockingPaneTabbedContainer::ReleaseChildren() {
   panes.swap(m_lstPanes);
   m_pSelectedPane = nullptr;
   m_pDragPane = nullptr;
+  m_bMaximized = FALSE;
   ++m_nUpdating;
   DeleteAllItems();
   --m_nUpdating;

@@ -93,6 +93,22 @@ void CTKPTabClientGroup::ReOrder(HWND hWnd, CPoint pt, CTKPTabManagerItem* pItem
   pItem->InternalRelease();
 }
 
+CRect CTKPTabClientGroup::PlaceOf(HWND hWndChild) const {
+  CRect rc;
+  ::GetWindowRect(hWndChild, rc);
+  ::MapWindowPoints(nullptr, m_pClient->m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+  return rc;
+}
+
+BOOL CTKPTabClientGroup::ChildrenInPlace() const {
+  const CRect rcClient = GetClientRect();
+  for (int i = 0; i < GetItemCount(); ++i) {
+    auto hWnd = reinterpret_cast<HWND>(GetItem(i)->GetData());
+    if (::IsWindow(hWnd) && PlaceOf(hWnd) != rcClient) return FALSE;
+  }
+  return TRUE;
+}
+
 CTKPTabManagerItem* CTKPTabClientGroup::FindItem(HWND hWndChild) const {
   for (int i = 0; i < GetItemCount(); ++i) {
     if (reinterpret_cast<HWND>(GetItem(i)->GetData()) == hWndChild) return GetItem(i);
@@ -122,13 +138,10 @@ void CTKPTabClientGroup::Layout(CDC* pDC) {
   }
   m_bLayingOut = FALSE;
   const CRect rcClient = GetClientRect();
+  // Maximized children too: the MDI client would give them its whole area, over the strip.
   for (int i = 0; i < GetItemCount(); ++i) {
     auto hWnd = reinterpret_cast<HWND>(GetItem(i)->GetData());
-    if (!::IsWindow(hWnd) || ::IsZoomed(hWnd)) continue;
-    CRect rcNow;
-    ::GetWindowRect(hWnd, rcNow);
-    ::MapWindowPoints(nullptr, m_pClient->m_hWnd, reinterpret_cast<POINT*>(&rcNow), 2);
-    if (rcNow != rcClient) {
+    if (::IsWindow(hWnd) && PlaceOf(hWnd) != rcClient) {
       ::SetWindowPos(hWnd, nullptr, rcClient.left, rcClient.top, rcClient.Width(), rcClient.Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }

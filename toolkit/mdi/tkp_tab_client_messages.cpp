@@ -15,6 +15,7 @@
 namespace {
 
 constexpr int kBorder = 2;  // the client frame's depth, before the appearance adjusts it
+constexpr UINT kCalcChildScroll = 0x003F;  // posted to an MDI client when a child's size changed
 
 CPoint PointOf(LPARAM lParam) { return CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))); }
 
@@ -42,8 +43,17 @@ LRESULT CTKPTabClientWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return result;
       }
       break;
+    case WM_MDIMAXIMIZE:
+    case WM_MDIRESTORE:
+    case kCalcChildScroll: {
+      // The client sizes a maximized child to all of its area, and tells itself of every child's new
+      // size: the children go back into their groups.
+      const LRESULT result = Default();
+      if (!ChildrenInPlace()) RecalcLayout();
+      return result;
+    }
     case WM_IDLEUPDATECMDUI:
-      if (m_bDirty) UpdateContents();
+      if (m_bDirty || !ChildrenInPlace()) UpdateContents();
       break;
     case WM_SIZE: {
       const LRESULT result = CWnd::WindowProc(message, wParam, lParam);

@@ -216,6 +216,13 @@ void CTKPTabClientWnd::RecalcLayout() {
   Invalidate(FALSE);
 }
 
+BOOL CTKPTabClientWnd::ChildrenInPlace() const {
+  for (const CTKPTabClientGroup* pGroup : m_arrGroups) {
+    if (!pGroup->ChildrenInPlace()) return FALSE;
+  }
+  return TRUE;
+}
+
 void CTKPTabClientWnd::RepositionGroup(CTKPTabClientGroup* pGroup) {
   if (m_hWnd == nullptr || m_nLockUpdate > 0 || pGroup->m_rcGroup.IsRectEmpty()) return;
   CClientDC dc(this);

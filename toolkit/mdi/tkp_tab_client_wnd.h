@@ -47,12 +47,17 @@ class CTKPTabClientGroup : public CTKPTabManager {
   void ShowSelectedAfterLayout() { m_bShowSelected = TRUE; }
   // Lays the strip out in the group's rectangle and puts the children in its client area.
   void Layout(CDC* pDC);
+  // Whether every child lies in the client area (a child maximized by itself does not).
+  BOOL ChildrenInPlace() const;
 
   CRect m_rcGroup;     // the whole group: strip and children
   CRect m_rcSplitter;  // the splitter after it (empty for the last group)
   double m_dSize = 0;  // its share along the split
 
  private:
+  // A child's window rectangle in the client's coordinates.
+  CRect PlaceOf(HWND hWndChild) const;
+
   CTKPTabClientWnd* m_pClient;
   BOOL m_bShowSelected = TRUE;
   BOOL m_bLayingOut = FALSE;
@@ -98,6 +103,8 @@ class CTKPTabClientWnd : public CWnd {
   // Lays the groups out in the client and their children in the groups.
   void RecalcLayout();
   void RepositionGroup(CTKPTabClientGroup* pGroup);
+  // Whether every child lies in its group's client area.
+  BOOL ChildrenInPlace() const;
   void ActivateChild(HWND hWndChild);
 
  protected:

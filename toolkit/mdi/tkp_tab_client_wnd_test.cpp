@@ -7,7 +7,10 @@
 
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/classlib/win/ccmdui.h"
 #include "platform/classlib/win/classlib_win.h"
@@ -650,6 +653,47 @@ TEST_F(MdiTabClient, ATabShowsTheIconItsDocumentsFrameGivesElseTheWindowsOwn) {
   frame = nullptr;
   ::DestroyIcon(answered);
   ::DestroyIcon(own);
+}
+
+// A maximized document lies in its group's client rectangle below the tabs, whichever way it was maximized
+// and after the frame is resized; the strip and its tabs stay.
+TEST_F(MdiTabClient, AMaximizedDocumentStaysBelowItsGroupsTabs) {
+  Command(kNewVert);  // two groups: the active document alone on the right
+  harness::PumpMessages();
+  ASSERT_EQ(tabs().GetGroupCount(), 2);
+  const HWND active = Active();
+  CTKPTabClientGroup* group = tabs().GetGroup(1);
+  ASSERT_EQ(WindowOf(1, 0), active);
+  const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+      {"by the frame", [&] { frame->MDIMaximize(CWnd::FromHandle(active)); }},
+      {"by its system command", [&] { ::SendMessageW(active, WM_SYSCOMMAND, SC_MAXIMIZE, 0); }},
+      {"shown maximized", [&] { ::ShowWindow(active, SW_SHOWMAXIMIZED); }},
+  };
+  int size = 0;
+  for (const auto& way : ways) {
+    ::SendMessageW(Client(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(active), 0);
+    harness::PumpMessages();
+    way.second();
+    harness::PumpMessages();
+    EXPECT_EQ(PlaceOf(active), group->GetClientRect()) << way.first;
+    EXPECT_FALSE(group->GetHeaderRect().IsRectEmpty()) << way.first;
+    EXPECT_EQ(PlaceOf(WindowOf(0, 0)), tabs().GetGroup(0)->GetClientRect()) << way.first;
+    frame->SetWindowPos(nullptr, 0, 0, 820 + 40 * size++, 520, SWP_NOMOVE | SWP_NOZORDER);
+    harness::PumpMessages();
+    EXPECT_EQ(PlaceOf(active), group->GetClientRect()) << way.first << ", resized";
+  }
+  ::RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  harness::PumpFor(200);
+  harness::CaptureWindow(frame->m_hWnd, "mdi_tabs_maximized");
+  // The strip stays drawn above it: its tab's text is inked over the strip's face.
+  CRect header = group->GetHeaderRect();
+  HDC dc = ::GetDC(Client());
+  std::map<COLORREF, int> colours;
+  for (int y = header.top; y < header.bottom; ++y) {
+    for (int x = header.left; x < header.right; ++x) ++colours[::GetPixel(dc, x, y)];
+  }
+  ::ReleaseDC(Client(), dc);
+  EXPECT_GE(colours.size(), 3u);
 }
 
 TEST_F(MdiTabClient, Screenshot) {

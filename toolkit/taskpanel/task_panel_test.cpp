@@ -558,7 +558,9 @@ TEST_F(TaskPanel, ARecordWhoseTypeBeliesItsClassGivesNoElement) {
   EXPECT_EQ(panel.PasteFromClipboard(), nullptr);
   PutRecord(host.m_hWnd, MislabelledRecord(recover, 7));
   EXPECT_EQ(panel.PasteFromClipboard(), nullptr);
-  // Saved groups whose first group says it is a link: the load fails as damage, no element is made of it.
+  // Saved groups whose first group says it is a link: the load fails as damage, no element is made of it,
+  // and the panel keeps the groups it had.
+  const std::vector<CTKPTaskPanelGroup*> before = {panel.GetAt(0), panel.GetAt(1), panel.GetAt(2)};
   const std::vector<BYTE> saved = TKPArchiveStore([&](CArchive& ar) {
     CTKPPropExchangeArchive px(ar);
     tasks->SetType(taskpanel::kTypeLink);
@@ -576,7 +578,12 @@ TEST_F(TaskPanel, ARecordWhoseTypeBeliesItsClassGivesNoElement) {
     refused = true;
   }
   EXPECT_TRUE(refused);
-  for (int i = 0; i < panel.GetGroupCount(); ++i) EXPECT_TRUE(panel.GetAt(i)->IsGroup());
+  ASSERT_EQ(panel.GetGroupCount(), 3);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(panel.GetAt(i), before[static_cast<size_t>(i)]);
+    EXPECT_TRUE(panel.GetAt(i)->IsGroup());
+  }
+  EXPECT_GT(places->GetItemCount(), 0);
 }
 
 // The panel's groups saved and loaded back into it.

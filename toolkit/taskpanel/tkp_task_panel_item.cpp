@@ -686,31 +686,42 @@ void CTKPTaskPanelItems::DoPropExchange(CTKPPropExchange* pPX) {
   } lock(m_pPanel);
   std::unique_ptr<CTKPSectionEnumerator> pEnum(pPX->GetEnumerator(_T("Item")));
   POSITION pos = pEnum->GetPosition(pPX->IsLoading() ? 0 : static_cast<DWORD>(GetCount()));
-  if (pPX->IsLoading()) RemoveAll(FALSE);
-  int nIndex = 0;
-  while (pos) {
-    std::unique_ptr<CTKPPropExchange> pSection(pEnum->GetNext(pos));
-    if (!pSection) break;
-    if (!pPX->IsLoading()) {
-      CObject* pObject = m_items[nIndex++];
+  if (!pPX->IsLoading()) {
+    for (int nIndex = 0; pos != nullptr && nIndex < GetCount(); ++nIndex) {
+      std::unique_ptr<CTKPPropExchange> pSection(pEnum->GetNext(pos));
+      if (!pSection) break;
+      CObject* pObject = m_items[nIndex];
       pSection->ExchangeObjectInstance(&pObject, GetDefaultItemClass());
-      m_items[nIndex - 1]->DoPropExchange(pSection.get());
-      continue;
+      m_items[nIndex]->DoPropExchange(pSection.get());
     }
-    CObject* pObject = nullptr;
-    // Only classes of this collection's kind are made; anything else is damage.
-    if (!pSection->ExchangeObjectInstance(&pObject, GetDefaultItemClass())) {
-      delete pObject;
-      AfxThrowArchiveException(CArchiveException::badClass);
-    }
-    auto* pItem = static_cast<CTKPTaskPanelItem*>(pObject);
-    pItem->SetTaskPanel(m_pPanel);
-    try {
+    return;
+  }
+  // Every element is read before the collection changes: a load refused half-way leaves it as it was.
+  std::vector<CTKPTaskPanelItem*> loaded;
+  try {
+    while (pos) {
+      std::unique_ptr<CTKPPropExchange> pSection(pEnum->GetNext(pos));
+      if (!pSection) break;
+      CObject* pObject = nullptr;
+      // Only classes of this collection's kind are made; anything else is damage.
+      if (!pSection->ExchangeObjectInstance(&pObject, GetDefaultItemClass())) {
+        delete pObject;
+        AfxThrowArchiveException(CArchiveException::badClass);
+      }
+      auto* pItem = static_cast<CTKPTaskPanelItem*>(pObject);
+      pItem->SetTaskPanel(m_pPanel);
+      loaded.push_back(pItem);
       pItem->DoPropExchange(pSection.get());
-    } catch (...) {
-      pItem->InternalRelease();
-      throw;
     }
+  } catch (...) {
+    for (CTKPTaskPanelItem* pItem : loaded) {
+      pItem->SetTaskPanel(nullptr);
+      pItem->InternalRelease();
+    }
+    throw;
+  }
+  RemoveAll(FALSE);
+  for (CTKPTaskPanelItem* pItem : loaded) {
     Add(pItem);
     if (auto* pGroup = dynamic_cast<CTKPTaskPanelGroup*>(pItem)) pGroup->ApplyLoadedExpanded();
   }

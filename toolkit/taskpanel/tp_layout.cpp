@@ -1,6 +1,7 @@
 #include "toolkit/taskpanel/tp_layout.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace taskpanel {
@@ -152,7 +153,9 @@ int FillBodyHeight(const std::vector<GroupGeometry*>& groups, const GroupGeometr
 
 void ShareSpareHeight(std::vector<LayoutItem>& items, int spare) {
   if (spare <= 0) return;
-  int weight = 0;
+  // Weights are stored item heights, each up to the largest int: their sum and each weight times the
+  // spare height are worked out in 64 bits, and every share stays within the spare height.
+  int64_t weight = 0;
   for (const LayoutItem& item : items) {
     if (item.visible && item.spareWeight > 0) weight += item.spareWeight;
   }
@@ -163,7 +166,7 @@ void ShareSpareHeight(std::vector<LayoutItem>& items, int spare) {
     if (!item.visible) continue;
     item.rect.OffsetRect(0, pushed);
     if (item.spareWeight <= 0) continue;
-    const int share = item.spareWeight == weight ? rest : item.spareWeight * rest / weight;
+    const int share = item.spareWeight == weight ? rest : static_cast<int>(item.spareWeight * int64_t{rest} / weight);
     item.rect.bottom += share;
     pushed += share;
     rest -= share;

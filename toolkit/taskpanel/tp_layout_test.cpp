@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "toolkit/taskpanel/tp_navigation.h"
 
 namespace taskpanel {
@@ -192,6 +194,34 @@ TEST(TaskPanelStack, SpareHeightGoesToAutomaticItemsByWeightAndPushesTheRestDown
   EXPECT_EQ(items[3].rect, CRect(0, 71, 10, 81));
   ShareSpareHeight(items, -5);  // nothing to share
   EXPECT_EQ(items[3].rect, CRect(0, 71, 10, 81));
+}
+
+// Weights are stored item heights, any size up to the largest int: the shares stay whole, in proportion,
+// and add up to the spare height.
+TEST(TaskPanelStack, HugeWeightsShareTheSpareHeightWithoutOverflow) {
+  const int big = std::numeric_limits<int>::max();
+  struct Case {
+    std::vector<int> weights;
+    int spare;
+    std::vector<int> shares;
+  };
+  for (const Case& c : {Case{{big, big}, 100, {50, 50}}, Case{{big, 1, big}, 1000, {499, 0, 501}},
+                        Case{{big / 2, big / 2, big / 2, big / 2}, 7, {1, 2, 2, 2}}, Case{{big}, big, {big}},
+                        Case{{1, big}, big, {0, big}}}) {
+    std::vector<LayoutItem> items(c.weights.size());
+    for (size_t i = 0; i < items.size(); ++i) {
+      items[i].rect = CRect(0, 0, 10, 0);
+      items[i].spareWeight = c.weights[i];
+    }
+    ShareSpareHeight(items, c.spare);
+    long long total = 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+      EXPECT_EQ(items[i].rect.Height(), c.shares[i]) << c.spare << " item " << i;
+      EXPECT_GE(items[i].rect.top, 0);
+      total += items[i].rect.Height();
+    }
+    EXPECT_EQ(total, c.spare);
+  }
 }
 
 TEST(TaskPanelScroll, TheFirstVisibleItemStartsARowAndStaysInRange) {

@@ -191,10 +191,9 @@ void HyperLinkCtrl::ReportError(intptr_t result) {
 void HyperLinkCtrl::OnClicked() {
   m_over = false;
   const intptr_t result = GotoURL(m_hWnd, m_target, SW_SHOW);
-  if (result > 32) {
-    SetVisited(TRUE, TRUE);
-    return;
-  }
+  // Visited says whether the last open worked: a failed one clears it.
+  SetVisited(result > 32, TRUE);
+  if (result > 32) return;
   ::MessageBeep(MB_ICONEXCLAMATION);
   ReportError(result);
 }

@@ -425,6 +425,12 @@ TEST_F(SkinnedControlsTest, ALinkThatCannotOpenSaysWhy) {
   EXPECT_EQ(log[0].text, u"Unable to open hyperlink:\n\nThe specified file was not found.");
   EXPECT_EQ(log[0].icon(), seams::kIconWarning);
   EXPECT_FALSE(dialog_.link.GetVisited());
+  // A link visited before is no longer shown visited once its open fails.
+  dialog_.link.SetVisited(TRUE, FALSE);
+  seams.boxes.Answer(seams::kOk);
+  harness::ClickCentre(dialog_.link.GetSafeHwnd());
+  EXPECT_EQ(seams.boxes.Log().size(), 2u);
+  EXPECT_FALSE(dialog_.link.GetVisited());
 }
 
 TEST_F(SkinnedControlsTest, TheGroupBoxAlignsItsCaption) {

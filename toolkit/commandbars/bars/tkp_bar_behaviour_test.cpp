@@ -475,6 +475,36 @@ TEST(MenuBarCache, AfterSavingTheBarsTheDocumentsMenuShowsAgain) {
   ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Dorvane Bar Behaviour Test");
 }
 
+// Controls shown for some document types only: hidden while another type is active and shown again when
+// one of theirs is; the excluded ones the other way round.
+TEST(DocTemplateControls, AControlHiddenForAnotherDocumentShowsAgainForItsOwn) {
+  auto* frame = new CustomizingFrame;
+  ASSERT_TRUE(frame->Create(nullptr, _T("Documents"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(0, 0, 500, 300)));
+  DocTemplateBars* bars = frame->Bars();
+  CTKPToolBar* bar = bars->Add(_T("Tools"), tkpBarTop);
+  ASSERT_NE(bar, nullptr);
+  CTKPControl* assigned = bar->GetControls()->Add(tkpControlButton, ID_FIND_FILES);
+  CTKPControl* excluded = bar->GetControls()->Add(tkpControlButton, ID_HELP);
+  assigned->GetDocTemplatesAssigned()[700] = TRUE;
+  assigned->GetDocTemplatesAssigned()[710] = TRUE;
+  excluded->GetDocTemplatesExcluded()[800] = TRUE;
+  const auto hidden = [](CTKPControl* c) { return (c->GetHideFlags() & tkpHideDocTemplate) != 0; };
+  struct Step {
+    UINT active;
+    bool assignedHidden, excludedHidden;
+  };
+  // 0 is no document at all: the flags stay as the last document left them.
+  for (const Step& step : {Step{800, true, true}, Step{700, false, false}, Step{0, false, false},
+                           Step{800, true, true}, Step{900, true, false}, Step{710, false, false}}) {
+    bars->docTemplate = step.active;
+    bar->UpdateDocTemplateControls();
+    EXPECT_EQ(hidden(assigned), step.assignedHidden) << step.active;
+    EXPECT_EQ(hidden(excluded), step.excludedHidden) << step.active;
+  }
+  frame->DestroyWindow();
+  harness::PumpMessages();
+}
+
 // An MDI frame of the toolkit: it holds the bars and hears the toolkit's control notification.
 class MdiBarsFrame : public CTKPMDIFrameWnd {
  public:

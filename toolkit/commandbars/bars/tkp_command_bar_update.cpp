@@ -90,7 +90,10 @@ void CTKPCommandBar::UpdateDocTemplateControls() {
     const DWORD before = control->GetHideFlags();
     DWORD flags = before;
     CTKPDocTemplateMap& assigned = control->GetDocTemplatesAssigned();
-    if (!assigned.IsEmpty() && !assigned.Lookup(active, value)) flags |= tkpHideDocTemplate;
+    // Hidden for another template, an assigned control shows again for one of its own.
+    if (!assigned.IsEmpty()) {
+      flags = assigned.Lookup(active, value) ? flags & ~static_cast<DWORD>(tkpHideDocTemplate) : flags | tkpHideDocTemplate;
+    }
     CTKPDocTemplateMap& excluded = control->GetDocTemplatesExcluded();
     if (!excluded.IsEmpty()) {
       flags = excluded.Lookup(active, value) ? flags | tkpHideDocTemplate : flags & ~static_cast<DWORD>(tkpHideDocTemplate);

@@ -12,6 +12,7 @@
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/harness/driver.h"
 #include "toolkit/commandbars/frame/frame_test_support.h"
+#include "toolkit/commandbars/bars/tkp_dock_bar.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
@@ -156,6 +157,32 @@ TEST(MenuBar, TakesTheFramesMenu) {
   EXPECT_GE(inked, 3);
   EXPECT_TRUE(tip);
   harness::CaptureWindow(frame->m_hWnd, "menu_bar_titles");
+  frame->DestroyWindow();
+}
+
+// The bars each dock bar holds in its rows.
+int DockedBars(CTKPDockBar* dock) {
+  int count = 0;
+  for (int i = 0; i < dock->GetCount(); ++i) count += dock->GetAt(i) != nullptr;
+  return count;
+}
+
+// A bar whose window goes, by a failed menu or otherwise, leaves its dock bar's rows with it: the next
+// layout and the saved state must not reach it.
+TEST(MenuBar, ABarWhoseWindowGoesLeavesItsDockBar) {
+  auto* frame = new MenuFrame;
+  ASSERT_TRUE(frame->Create(nullptr, _T("Menu"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 500, 300)));
+  CTKPDockBar* top = frame->Bars()->GetDockBar(tkpBarTop);
+  ASSERT_NE(top, nullptr);
+  EXPECT_EQ(frame->Bars()->SetMenu(_T("Menu Bar"), 4711), nullptr);  // no such menu
+  EXPECT_EQ(DockedBars(top), 0);
+  EXPECT_EQ(frame->Bars()->GetCount(), 0);
+  CTKPToolBar* bar = frame->Bars()->Add(_T("Standard"), tkpBarTop);
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(DockedBars(top), 1);
+  bar->DestroyWindow();
+  EXPECT_EQ(DockedBars(top), 0);
+  EXPECT_EQ(bar->GetDockBar(), nullptr);
   frame->DestroyWindow();
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -38,6 +39,7 @@ class OwnerFrame : public CFrameWnd {
  public:
   std::vector<CTKPPopupBar*> opened;
   std::vector<UINT> commands;
+  std::vector<UINT> specialKeys;  // the keys a tracking bar told of (10330)
   CTKPCommandBars* bars = nullptr;
 
   CTKPPopupBar* Last() const { return opened.empty() ? nullptr : opened.back(); }
@@ -48,11 +50,16 @@ class OwnerFrame : public CFrameWnd {
     return 0;
   }
   afx_msg void OnAnyCommand(UINT nID) { commands.push_back(nID); }
+  afx_msg LRESULT OnSpecialKey(WPARAM wParam, LPARAM) {
+    specialKeys.push_back(reinterpret_cast<const TKP_KEYRECORD*>(wParam)->nChar);
+    return 0;
+  }
   DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(OwnerFrame, CFrameWnd)
   ON_MESSAGE(TKP_WM_INITCOMMANDSPOPUP, OnPopupOpens)
+  ON_MESSAGE(TKP_WM_SPECIALKEY, OnSpecialKey)
   ON_COMMAND_RANGE(32768, 59999, OnAnyCommand)
 END_MESSAGE_MAP()
 
@@ -574,6 +581,36 @@ TEST_F(ManagedPopups, RestingOnTheExpandButtonExpandsTheMenu) {
           }});
   CTKPCommandBars::TrackPopupBar(popup, TPM_RETURNCMD, 100, 100, frame);
   EXPECT_TRUE(popup->IsExpanded());
+  popup->InternalRelease();
+}
+
+// A key typed while the menu's own loop runs passes the thread's keyboard hook once: a key the popup gives
+// on to a field of its own is told to the site once, not once more by the loop.
+TEST_F(ManagedPopups, AKeyTheTrackingBarPassesOnIsHandledOnce) {
+  CTKPPopupBar* popup = CTKPPopupBar::CreatePopupBar(bars);
+  popup->GetControls()->Add(tkpControlButton, ID_FIND_FILES)->SetCaption(CString(_T("&Find Files")));
+  HWND field = nullptr;
+  Script({[&] {
+            if (!popup->IsTrackingMode()) return false;
+            // A field inside the popup takes the focus, so the popup leaves typed keys to it.
+            field = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 2, 2, 60, 18, popup->GetSafeHwnd(),
+                                      nullptr, nullptr, nullptr);
+            ::SetFocus(field);
+            INPUT keys[2] = {};
+            keys[0].type = keys[1].type = INPUT_KEYBOARD;
+            keys[0].ki.wVk = keys[1].ki.wVk = 'K';
+            keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            EXPECT_EQ(::SendInput(2, keys, sizeof(INPUT)), 2u);
+            return true;
+          },
+          [&] { return std::count(frame->specialKeys.begin(), frame->specialKeys.end(), UINT{'K'}) > 0; },
+          [&] {
+            TKPMouseManager()->SendTrackLost();
+            return true;
+          }});
+  CTKPCommandBars::TrackPopupBar(popup, TPM_RETURNCMD, 100, 100, frame);
+  EXPECT_EQ(std::count(frame->specialKeys.begin(), frame->specialKeys.end(), UINT{'K'}), 1);
+  EXPECT_NE(field, nullptr);
   popup->InternalRelease();
 }
 

@@ -35,6 +35,7 @@ BEGIN_MESSAGE_MAP(CTKPToolBar, CTKPCommandBar)
   ON_WM_NCACTIVATE()
   ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
   ON_WM_CLOSE()
+  ON_WM_DESTROY()
   ON_WM_SETFOCUS()
   ON_WM_KILLFOCUS()
   ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
@@ -509,6 +510,13 @@ LRESULT CTKPToolBar::OnFloatStatus(WPARAM wParam, LPARAM) {
 }
 
 void CTKPToolBar::OnClose() {}
+
+void CTKPToolBar::OnDestroy() {
+  // The dock bar keeps plain pointers in its rows: a bar without a window, soon to be released, leaves them.
+  if (m_pDockBar != nullptr) m_pDockBar->RemoveCommandBar(this);
+  m_pDockBar = nullptr;
+  CTKPCommandBar::OnDestroy();
+}
 
 void CTKPToolBar::OnSetFocus(CWnd* pOldWnd) {
   CTKPCommandBar::OnSetFocus(pOldWnd);

@@ -93,6 +93,7 @@ class CTKPToolBar : public CTKPCommandBar {
   afx_msg BOOL OnNcActivate(BOOL bActive);
   afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
   afx_msg void OnClose();
+  afx_msg void OnDestroy();
   // A bar inside a dialog (no docking context) takes the focus by tracking from its first control. Once
   // the focus has left the bar and its fields, it tracks no longer (its keys would be lost to the window
   // that has the focus).

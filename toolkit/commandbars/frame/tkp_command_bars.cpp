@@ -561,6 +561,8 @@ void CTKPCommandBars::SaveOptions(LPCTSTR lpszProfileName) {
   if (key == nullptr) return;
   {
     CTKPPropExchangeRegistry px(FALSE, key, Section(lpszProfileName, _T("-Options")));
+    // Every value is written, defaults too: the frame may set other values before it loads them.
+    px.UseDefaultOnSave(FALSE);
     m_pOptions->DoPropExchange(&px, TRUE);
   }
   ::RegCloseKey(key);
@@ -572,6 +574,8 @@ void CTKPCommandBars::LoadOptions(LPCTSTR lpszProfileName) {
   if (key == nullptr) return;
   {
     CTKPPropExchangeRegistry px(TRUE, key, Section(lpszProfileName, _T("-Options")));
+    // A value the profile does not hold keeps what the frame set (full menus off, say), not the default.
+    px.UseDefaultOnLoad(FALSE);
     m_pOptions->DoPropExchange(&px, TRUE);
   }
   ::RegCloseKey(key);

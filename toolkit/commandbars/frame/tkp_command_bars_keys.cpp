@@ -58,7 +58,8 @@ BOOL CTKPCommandBars::PreTranslateFrameMessage(MSG* pMsg) {
 }
 
 BOOL CTKPCommandBars::OnFrameAccel(UINT nKey) {
-  if ((m_pOptions->keyboardCuesUse & TKP_CUES_USE_NONE) != 0) return FALSE;
+  // 2 is a value, not a bit: 3, 6 and 7 still search.
+  if (m_pOptions->keyboardCuesUse == TKP_CUES_USE_NONE) return FALSE;
   if (nKey >= kFirstNumPadDigit && nKey <= kLastNumPadDigit) return FALSE;
   const UINT ch = ::MapVirtualKeyW(nKey, MAPVK_VK_TO_CHAR);
   if (ch == 0) return FALSE;
@@ -211,9 +212,9 @@ BOOL CTKPCommandBars::PumpTrackingLoop(CTKPCommandBar* pBar) {
     }
     if (msg.message == WM_KICKIDLE) continue;
     // Keys posted to a window rather than typed never pass the keyboard hook: the tracked bars get
-    // them here all the same.
+    // them here all the same. A typed key the hook already offered and passed on goes on to its window.
     if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && keyboard->IsKeyboardHooked() &&
-        keyboard->ProcessKeyboardHooks(WM_KEYDOWN, msg.wParam, msg.lParam)) {
+        !keyboard->TakeHookedKey(msg) && keyboard->ProcessKeyboardHooks(WM_KEYDOWN, msg.wParam, msg.lParam)) {
       continue;
     }
     if (thread == nullptr || !thread->PreTranslateMessage(&msg)) {

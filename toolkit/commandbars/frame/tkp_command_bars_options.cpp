@@ -1,6 +1,7 @@
 #include "toolkit/commandbars/frame/tkp_command_bars_options.h"
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -39,13 +40,17 @@ void TKPExchangeCommandSet(CTKPPropExchange* pPX, LPCTSTR pszKey, CTKPCommandSet
   if (pPX->IsLoading()) {
     set.RemoveAll();
     const DWORD count = section->ReadCount();
+    std::vector<UINT> ids;
     for (DWORD i = 0; i < count; ++i) {
       LONG id = 0;
       name.Format(_T("Item%i"), static_cast<int>(i));
       // A missing item ends the list: a damaged count does not make up ids.
       if (!PX_LongNoDefault(section.get(), name, id)) break;
-      set[static_cast<UINT>(id)] = TRUE;
+      ids.push_back(static_cast<UINT>(id));
     }
+    // The table is sized to the ids there are, as a map read from an archive is.
+    set.InitHashTable(HashTableSizeFor(ids.size()), FALSE);
+    for (UINT id : ids) set[id] = TRUE;
     return;
   }
   section->EmptySection();

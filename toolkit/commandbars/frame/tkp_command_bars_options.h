@@ -21,7 +21,7 @@ using CTKPCommandSet = CMap<UINT, UINT, BOOL, BOOL>;
 
 // "KeyboardCuesUse" bits.
 constexpr int TKP_CUES_USE_ALL_BARS = 1;   // mnemonics of other bars take part in the frame-wide search
-constexpr int TKP_CUES_USE_NONE = 2;       // no frame-wide mnemonics
+constexpr int TKP_CUES_USE_NONE = 2;       // the whole value 2: no frame-wide mnemonics
 constexpr int TKP_CUES_USE_AMPERSAND = 4;  // a caption without "&" never answers by its first letter
 
 // "KeyboardCuesShow" modes.

@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "platform/classlib/cmemfile.h"
+#include "toolkit/common/tkp_prop_values.h"
 
 namespace {
 
@@ -129,6 +134,79 @@ TEST(CommandBarsOptions, ASetSectionWritesItsIdsInMapOrder) {
   const std::vector<std::string> expected = {"HiddenCommands/Count", "HiddenCommands/Item0", "HiddenCommands/Item1",
                                              "HiddenCommands/Item2"};
   EXPECT_EQ(names, expected);
+}
+
+// Long values by name, sections as name prefixes: a back-end without binary values, as a profile is.
+class TableExchange : public CTKPPropExchange {
+ public:
+  TableExchange(std::map<std::u16string, LONG>* values, BOOL loading, std::u16string prefix = u"")
+      : m_values(values), m_prefix(std::move(prefix)) {
+    m_bLoading = loading;
+  }
+  BOOL ExchangeProp(LPCTSTR pszPropName, int nType, void* pvProp, const void*) override {
+    if (nType != tkpI4) return FALSE;
+    const std::u16string name = m_prefix + CString(pszPropName).ToUtf16();
+    if (!m_bLoading) {
+      (*m_values)[name] = *static_cast<LONG*>(pvProp);
+      return TRUE;
+    }
+    auto it = m_values->find(name);
+    if (it == m_values->end()) return FALSE;
+    *static_cast<LONG*>(pvProp) = it->second;
+    return TRUE;
+  }
+  CTKPPropExchange* GetSection(LPCTSTR pszSection) override {
+    return new TableExchange(m_values, m_bLoading, m_prefix + CString(pszSection).ToUtf16() + u"/");
+  }
+
+ private:
+  std::map<std::u16string, LONG>* m_values;
+  std::u16string m_prefix;
+};
+
+// A long set of ids in the default table of 17 would take time with the square of its length to load:
+// loaded, in either back-end, the set's table is sized to its ids. A list cut short keeps the ids before.
+TEST(CommandBarsOptions, LongCommandSetsLoadIntoTablesSizedToThem) {
+  constexpr UINT kCount = 20000;
+  CTKPCommandBarsOptions saved;
+  saved.m_mapHiddenCommands.InitHashTable(HashTableSizeFor(kCount));
+  for (UINT i = 0; i < kCount; ++i) {
+    saved.m_mapHiddenCommands[i * 0x110] = TRUE;  // one bucket of the default table
+    saved.m_mapUsedCommands[i] = TRUE;
+  }
+  const std::vector<BYTE> bytes = TKPArchiveStore([&](CArchive& ar) {
+    CTKPPropExchangeArchive px(ar);
+    saved.DoPropExchange(&px, FALSE);
+  });
+  CTKPCommandBarsOptions loaded;
+  {
+    CMemFile file(const_cast<BYTE*>(bytes.data()), static_cast<UINT>(bytes.size()));
+    CArchive ar(&file, CArchive::load);
+    CTKPPropExchangeArchive px(ar);
+    loaded.DoPropExchange(&px, FALSE);
+  }
+  for (CTKPCommandSet* set : {&loaded.m_mapHiddenCommands, &loaded.m_mapUsedCommands}) {
+    EXPECT_EQ(set->GetCount(), static_cast<int>(kCount));
+    EXPECT_EQ(set->GetHashTableSize(), HashTableSizeFor(kCount));
+  }
+  BOOL value = FALSE;
+  EXPECT_TRUE(loaded.m_mapHiddenCommands.Lookup((kCount - 1) * 0x110, value));
+
+  std::map<std::u16string, LONG> profile;
+  {
+    TableExchange px(&profile, FALSE);
+    TKPExchangeCommandSet(&px, _T("HiddenCommands"), saved.m_mapHiddenCommands);
+  }
+  std::u16string missing = u"HiddenCommands/Item";
+  for (char digit : std::to_string(kCount - 10)) missing += static_cast<char16_t>(digit);
+  ASSERT_EQ(profile.erase(missing), 1u);
+  CTKPCommandSet fromProfile;
+  {
+    TableExchange px(&profile, TRUE);
+    TKPExchangeCommandSet(&px, _T("HiddenCommands"), fromProfile);
+  }
+  EXPECT_EQ(fromProfile.GetCount(), static_cast<int>(kCount - 10));
+  EXPECT_EQ(fromProfile.GetHashTableSize(), HashTableSizeFor(kCount - 10));
 }
 
 bool SystemHidesCues() { return false; }

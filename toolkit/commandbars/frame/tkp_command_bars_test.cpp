@@ -355,6 +355,25 @@ TEST_F(CommandBars, AltLetterSelectsAndRunsTheOneControlThatAnswers) {
   EXPECT_EQ(frame->menuCommands.size(), 2u);
 }
 
+// "KeyboardCuesUse" is a set of bits, and the value 2 alone turns the frame-wide search off: 2 together
+// with other bits still searches.
+TEST_F(CommandBars, OnlyTheValueTwoTurnsFrameWideMnemonicsOff) {
+  CTKPCommandBars* bars = frame->Bars();
+  RowBar* bar = AddRowBar(bars, tkpBarTypeMenuBar);
+  ASSERT_NE(bar, nullptr);
+  frame->RecalcLayout();
+  for (int use = 0; use <= 7; ++use) {
+    bars->GetOptions()->keyboardCuesUse = use;
+    frame->menuCommands.clear();
+    EXPECT_EQ(bars->OnFrameAccel('O') != FALSE, use != TKP_CUES_USE_NONE) << use;
+    harness::PumpMessages();
+    const std::vector<UINT> expected =
+        use != TKP_CUES_USE_NONE ? std::vector<UINT>{kFirstMenuCommand} : std::vector<UINT>{};
+    EXPECT_EQ(frame->menuCommands, expected) << use;
+    bar->EndTracking();
+  }
+}
+
 TEST_F(CommandBars, ArrowKeysReturnAndEscapeOnATrackingBar) {
   RowBar* bar = AddRowBar(frame->Bars(), tkpBarTypeNormal);
   ASSERT_NE(bar, nullptr);
@@ -652,6 +671,30 @@ TEST_F(CommandBars, HiddenCommandsShowOnceUsedUntilTheUsageIsReset) {
   EXPECT_EQ(bars->GetOptions()->m_mapUsedCommands.GetCount(), 1);
   bars->ResetUsageData();
   EXPECT_TRUE(bars->IsControlHidden(ID_FILE_PRINT));
+}
+
+// The frame turns full menus off before it loads the user's options: a profile that stores nothing keeps
+// the frame's choice, and one the user turned full menus on in brings them back on.
+TEST_F(CommandBars, LoadingTheOptionsKeepsTheFramesChoiceOfFullMenus) {
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+  auto* first = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+  first->GetOptions()->bAlwaysShowFullMenus = FALSE;
+  first->LoadOptions(_T("CommandBars"));  // nothing stored yet
+  EXPECT_FALSE(first->GetOptions()->bAlwaysShowFullMenus);
+  first->SaveOptions(_T("CommandBars"));
+  first->InternalRelease();
+  for (const BOOL chosen : {TRUE, FALSE}) {
+    auto* user = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+    user->GetOptions()->bAlwaysShowFullMenus = chosen;  // as the customize dialog leaves it
+    user->SaveOptions(_T("CommandBars"));
+    user->InternalRelease();
+    auto* next = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+    next->GetOptions()->bAlwaysShowFullMenus = FALSE;
+    next->LoadOptions(_T("CommandBars"));
+    EXPECT_EQ(next->GetOptions()->bAlwaysShowFullMenus, chosen);
+    next->InternalRelease();
+  }
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
 }
 
 TEST_F(CommandBars, UserOptionsRoundTripThroughTheProfile) {
