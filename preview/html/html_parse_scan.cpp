@@ -59,9 +59,7 @@ size_t FindMatchingClose(std::u16string_view text, size_t from, std::u16string_v
   return text.size();
 }
 
-TagAttributes::TagAttributes(std::u16string_view text, size_t pos) {
-  const size_t close = TagClose(text, pos);
-  raw_ = std::u16string(text.substr(pos, close - pos));
+TagAttributes::TagAttributes(std::u16string_view text, size_t pos) : raw_(TagText(text, pos)) {
   ParseAttributes(raw_, table_);
 }
 
