@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -67,6 +68,24 @@ TEST(HtmlBlockEnds, EndsAsTheScanFromEachBlockFindsThem) {
     for (int i = 0; i < length; ++i) t += tokens[random() % (sizeof tokens / sizeof tokens[0])];
     ExpectSameEnds(t);
     if (HasFatalFailure()) return;
+  }
+}
+
+TEST(ForwardSearchTest, AnswersAsASearchFromEachPosition) {
+  // Positions that mostly move forward, sometimes back, over random pages of selects and options.
+  const char16_t* const tokens[] = {u"<select>", u"</select>", u"<option>", u"<optionx>", u"a", u"<", u"</select"};
+  std::mt19937 random(11);
+  for (int page = 0; page < 500; ++page) {
+    std::u16string t;
+    const int length = static_cast<int>(random() % 30);
+    for (int i = 0; i < length; ++i) t += tokens[random() % (sizeof tokens / sizeof tokens[0])];
+    ForwardSearch close(FindTag, u"</select"), option(FindTag, u"<option");
+    size_t pos = 0;
+    for (int step = 0; step < 40; ++step) {
+      ASSERT_EQ(close(t, pos), FindTag(t, pos, u"</select")) << pos;
+      ASSERT_EQ(option(t, pos), FindTag(t, pos, u"<option")) << pos;
+      pos = random() % 5 == 0 ? random() % (t.size() + 1) : std::min(t.size(), pos + random() % 4);
+    }
   }
 }
 
