@@ -35,16 +35,6 @@ size_t PastClose(std::u16string_view text, size_t from) {
   return close == std::u16string_view::npos ? text.size() : close + 1;
 }
 
-bool BeginsKnownTag(std::u16string_view text, size_t pos) {
-  for (size_t i = 0; i < kKnownTagCount; ++i) {
-    const std::u16string_view tag = kKnownTags[i];
-    if (!StartsNoCase(text, pos, tag)) continue;
-    const size_t after = pos + tag.size();
-    if (after == text.size() || IsSpace(text[after]) || text[after] == u'>') return true;
-  }
-  return false;
-}
-
 bool EndsTxt(std::u16string_view url) {
   const size_t dot = url.rfind(u'.');
   return dot != std::u16string_view::npos && url.size() - dot == 4 && StartsNoCase(url, dot + 1, u"txt");
@@ -82,7 +72,7 @@ class Cleaner {
       }
       if (StartsNoCase(in_, p, u"<pre")) ++preDepth_;
       if (StartsNoCase(in_, p, u"</pre")) --preDepth_;
-      if (!inDroppedTag_ && !BeginsKnownTag(in_, p)) inDroppedTag_ = true;
+      if (!inDroppedTag_ && KnownTagIndexAt(in_, p, u" \t\r\n>") < 0) inDroppedTag_ = true;
     }
     const char16_t c = in_[p];
     if (inDroppedTag_) {

@@ -1,6 +1,10 @@
 #include "preview/html/html_parse_scan.h"
 
+#include <array>
+#include <vector>
+
 #include "preview/html/html_attributes.h"
+#include "preview/html/html_entities.h"
 
 namespace htmlview {
 namespace {
@@ -14,6 +18,23 @@ bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
   for (size_t i = 0; i < a.size(); ++i)
     if (Lower(a[i]) != Lower(b[i])) return false;
   return true;
+}
+
+int KnownTagIndexAt(std::u16string_view text, size_t pos, std::u16string_view ends) {
+  constexpr size_t kLongest = 12;  // "</blockquote"
+  static const std::array<std::vector<int>, kLongest + 1> byLength = [] {
+    std::array<std::vector<int>, kLongest + 1> table;
+    for (size_t i = 0; i < kKnownTagCount; ++i) table[std::u16string_view(kKnownTags[i]).size()].push_back(static_cast<int>(i));
+    return table;
+  }();
+  if (pos >= text.size() || text[pos] != u'<') return -1;
+  size_t end = pos + 1;
+  while (end < text.size() && end - pos <= kLongest && ends.find(text[end]) == std::u16string_view::npos) ++end;
+  const size_t length = end - pos;
+  if (length > kLongest) return -1;
+  for (const int i : byLength[length])
+    if (EqualsNoCase(text.substr(pos, length), kKnownTags[i])) return i;
+  return -1;
 }
 
 bool TagAt(std::u16string_view text, size_t pos, std::u16string_view prefix) {
