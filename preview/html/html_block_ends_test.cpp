@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "preview/html/html_entities.h"
 #include "preview/html/html_parse_scan.h"
 
 namespace htmlview {
@@ -68,6 +69,23 @@ TEST(HtmlBlockEnds, EndsAsTheScanFromEachBlockFindsThem) {
     for (int i = 0; i < length; ++i) t += tokens[random() % (sizeof tokens / sizeof tokens[0])];
     ExpectSameEnds(t);
     if (HasFatalFailure()) return;
+  }
+}
+
+TEST(KnownTagIndexTest, FindsWhatComparingEachKnownTagFinds) {
+  const char16_t* const tokens[] = {u"<b", u"<B", u"<br", u"<BlockQuote", u"</blockquote", u"</blockquotes", u"<p",
+                                    u"<pre", u"</", u"<", u" ", u">", u"\t", u"a", u"\0", u"<x"};
+  std::mt19937 random(5);
+  for (int page = 0; page < 600; ++page) {
+    std::u16string t;
+    const int length = static_cast<int>(random() % 12);
+    for (int i = 0; i < length; ++i) t += tokens[random() % (sizeof tokens / sizeof tokens[0])];
+    for (size_t pos = 0; pos <= t.size(); ++pos) {
+      int expected = -1;
+      for (size_t i = 0; i < kKnownTagCount; ++i)
+        if (t.substr(pos, 1) == u"<" && TagAt(t, pos, kKnownTags[i])) expected = static_cast<int>(i);
+      ASSERT_EQ(KnownTagIndexAt(t, pos), expected) << pos;
+    }
   }
 }
 
