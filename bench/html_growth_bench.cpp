@@ -45,6 +45,7 @@ struct Construct {
   std::string close;   // what closes it ("" when nothing does)
   std::string extra;   // attributes that make it what it is (an input's type)
   bool text = false;   // a run of text, not a tag: repeated as it is
+  std::string trailer{};  // once at the page's end
 };
 
 std::string Ascii(const char16_t* s) {
@@ -75,6 +76,8 @@ std::vector<Construct> Constructs() {
   for (const char* tag : {"<script", "<title", "<style", "<body", "<span"})
     list.push_back({tag, tag, std::string("</") + (tag + 1) + ">", ""});
   list.push_back({"</title >", "<title", "</title >", ""});
+  // Titles each closed by a close the title's text does not end at, and the one that it does at the end.
+  list.push_back({"</title > and a far </title>", "<title", "</title >", "", false, "</title>"});
   list.push_back({"<!--", "<!--", "-->", ""});
   for (const char* text : {"&amp;x ", "&#65;x ", "&#x41; ", "&nbsp;&euro; ", "\xC3\xA9 ", "\t", " \r\n ", "word "})
     list.push_back({std::string("text ") + (text[0] == '\t' ? "tab" : text[0] == ' ' ? "spaces" : text), text, "", "",
@@ -131,7 +134,7 @@ std::string Page(const Construct& c, const Shape& shape, bool attributes, const 
   if (shape.nested)
     for (size_t i = 0; i < count; ++i) page += c.close;
   if (closedOnce) page += c.close;
-  return page;
+  return page + c.trailer;
 }
 
 // The processor time of this thread: other work on a shared machine adds far less to it than to the clock.
