@@ -57,6 +57,11 @@ def wide_inputs(size=5 * 1024 * 1024 - 100):
     return _page(_fill("<input size=1000>", size))
 
 
+def headings_in_a_cell(size=5 * 1024 * 1024 - 100):
+    # Headings never closed in one table cell: the page that makes the most elements for its size.
+    return _page("<table border=1><tr><td>" + _fill("<h3>x ", size - 100))
+
+
 def tabs_on_one_line(size=160_000):
     return _page("<pre>" + "\t" * size + "</pre>")
 
@@ -97,6 +102,7 @@ def files():
         ("HostileOpenDivs.html", open_divs_after_aligned()),
         ("HostileSelects.html", open_selects()),
         ("HostileInputs.html", wide_inputs()),
+        ("HostileHeadings.html", headings_in_a_cell()),
         ("HostileTabs.html", tabs_on_one_line()),
         ("HostileBlocks.html", nested_blocks()),
         ("HostileLinks.html", many_links()),
