@@ -3,9 +3,11 @@
     files() -> [(name, bytes)]
 
 Each hostile page repeats one construct that once made the page viewer's work grow with the square of the
-page: unclosed style and title tags, tabs on one preformatted line, nested attributed blocks, tens of
-thousands of links and pictures; and a picture on a network share that cannot be reached. The good page is
-an ordinary page of text, a table and a few links. Every page is well under the 5 MiB the preview accepts.
+page: unclosed style and title tags, titles whose one close is far away, tabs on one preformatted line,
+nested attributed blocks, body tags and divs left without their ">", selects that are never closed, tens
+of thousands of links and pictures, and text fields a thousand zeros wide up to the preview's 5 MiB; and a
+picture on a network share that cannot be reached. The good page is an ordinary page of text, a table and
+a few links. Every page is at most the 5 MiB the preview accepts.
 
     python3 bench/hostile_html.py OUT_DIR    writes the pages into OUT_DIR
 """
@@ -30,6 +32,34 @@ def unclosed_styles(size=280_000):
 def unclosed_titles(size=280_000):
     # Each title ends at a close tag with a space before its ">", so the search for "</title>" runs on.
     return _page(_fill("<title>x</title >", size))
+
+
+def titles_far_close(size=280_000):
+    # Every title runs to the one "</title>" at the end.
+    return _page(_fill("<title>x</title >", size) + "</title>")
+
+
+def open_bodies(size=280_000):
+    return _page(_fill("<body ", size))
+
+
+def open_divs_after_aligned(size=280_000):
+    # Divs left without their ">" after an aligned div: each one is asked whether it is aligned.
+    return _page("<div align=right>a" + _fill("<div ", size))
+
+
+def open_selects(size=320_000):
+    # Selects never closed and without options: each one looks for its close and its options.
+    return _page(_fill("<select>x", size))
+
+
+def wide_inputs(size=5 * 1024 * 1024 - 100):
+    return _page(_fill("<input size=1000>", size))
+
+
+def headings_in_a_cell(size=5 * 1024 * 1024 - 100):
+    # Headings never closed in one table cell: the page that makes the most elements for its size.
+    return _page("<table border=1><tr><td>" + _fill("<h3>x ", size - 100))
 
 
 def tabs_on_one_line(size=160_000):
@@ -67,6 +97,12 @@ def files():
     return [
         ("HostileStyles.html", unclosed_styles()),
         ("HostileTitles.html", unclosed_titles()),
+        ("HostileFarTitle.html", titles_far_close()),
+        ("HostileBodies.html", open_bodies()),
+        ("HostileOpenDivs.html", open_divs_after_aligned()),
+        ("HostileSelects.html", open_selects()),
+        ("HostileInputs.html", wide_inputs()),
+        ("HostileHeadings.html", headings_in_a_cell()),
         ("HostileTabs.html", tabs_on_one_line()),
         ("HostileBlocks.html", nested_blocks()),
         ("HostileLinks.html", many_links()),

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "fuzz/fuzz_flags.h"
 #include "preview/viewers/database_settings.h"
 #include "preview/viewers/dbf_table.h"
 
@@ -19,6 +20,8 @@ class PlainText : public dbf::TextServices {
 };
 
 }  // namespace
+
+DORVANE_FUZZ_FLAGS("-max_len=65536")
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t limit = static_cast<size_t>(DatabaseViewSettings().m_nMaxRecords);

@@ -6,9 +6,12 @@
 #include <cstdint>
 #include <string>
 
+#include "fuzz/fuzz_flags.h"
 #include "ui/html/html_fake_metrics.h"
 #include "ui/html/html_layout.h"
 #include "ui/html/html_text.h"
+
+DORVANE_FUZZ_FLAGS("-max_len=65536")
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_flags.h"
 #include "fuzz/fuzz_text.h"
 #include "ui/html/html_entities.h"
 #include "ui/html/html_stylesheet.h"
@@ -27,6 +28,8 @@ void CheckSizes(const html::HtmlStyle& style) {
 }
 
 }  // namespace
+
+DORVANE_FUZZ_FLAGS("-max_len=65536")
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;

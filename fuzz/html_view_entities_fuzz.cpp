@@ -3,8 +3,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "fuzz/fuzz_flags.h"
 #include "fuzz/fuzz_text.h"
 #include "preview/html/html_entities.h"
+
+DORVANE_FUZZ_FLAGS("-max_len=65536")
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::u16string text = FuzzText(data, size);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_flags.h"
 #include "preview/archive/tar_gz_archive.h"
 
 namespace {
@@ -30,6 +31,8 @@ bool WriteInput(const uint8_t* data, size_t size) {
 }
 
 }  // namespace
+
+DORVANE_FUZZ_FLAGS("-max_len=65536")
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!WriteInput(data, size)) return 0;

@@ -4,7 +4,10 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz/fuzz_flags.h"
 #include "preview/archive/tar_walk.h"
+
+DORVANE_FUZZ_FLAGS("-max_len=65536")
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int32_t count = archive::CountTarMembers(data, size);

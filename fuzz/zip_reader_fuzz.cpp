@@ -7,8 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/fuzz_flags.h"
 #include "preview/archive/archive_rows.h"
 #include "preview/archive/zip_reader.h"
+
+DORVANE_FUZZ_FLAGS("-max_len=65536")
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ZipHandle* zip = ZipOpen(data, static_cast<uint32_t>(size), kZipMemoryKind);

@@ -55,4 +55,11 @@ void ParseAttributes(std::u16string_view tagText, StringTable& table) {
   }
 }
 
+std::u16string_view TagText(std::u16string_view text, size_t pos) {
+  if (pos >= text.size()) return {};
+  size_t end = pos + 1;
+  while (end < text.size() && text[end] != u'>' && text[end] != u'<') ++end;
+  return text.substr(pos, end - pos);
+}
+
 }  // namespace htmlview

@@ -12,4 +12,9 @@ namespace htmlview {
 // either quote; an unquoted value runs to the next space.
 void ParseAttributes(std::u16string_view tagText, StringTable& table);
 
+// The text of the tag whose "<" stands at pos: up to its ">", or up to the next "<" when that comes first
+// (or the end). A tag left without its ">" would otherwise take in the tags after it, and a page of such
+// tags would have each of them read the rest of the page.
+std::u16string_view TagText(std::u16string_view text, size_t pos);
+
 }  // namespace htmlview

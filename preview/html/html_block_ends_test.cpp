@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
+#include "preview/html/html_entities.h"
 #include "preview/html/html_parse_scan.h"
 
 namespace htmlview {
@@ -67,6 +69,41 @@ TEST(HtmlBlockEnds, EndsAsTheScanFromEachBlockFindsThem) {
     for (int i = 0; i < length; ++i) t += tokens[random() % (sizeof tokens / sizeof tokens[0])];
     ExpectSameEnds(t);
     if (HasFatalFailure()) return;
+  }
+}
+
+TEST(KnownTagIndexTest, FindsWhatComparingEachKnownTagFinds) {
+  const char16_t* const tokens[] = {u"<b", u"<B", u"<br", u"<BlockQuote", u"</blockquote", u"</blockquotes", u"<p",
+                                    u"<pre", u"</", u"<", u" ", u">", u"\t", u"a", u"\0", u"<x"};
+  std::mt19937 random(5);
+  for (int page = 0; page < 600; ++page) {
+    std::u16string t;
+    const int length = static_cast<int>(random() % 12);
+    for (int i = 0; i < length; ++i) t += tokens[random() % (sizeof tokens / sizeof tokens[0])];
+    for (size_t pos = 0; pos <= t.size(); ++pos) {
+      int expected = -1;
+      for (size_t i = 0; i < kKnownTagCount; ++i)
+        if (t.substr(pos, 1) == u"<" && TagAt(t, pos, kKnownTags[i])) expected = static_cast<int>(i);
+      ASSERT_EQ(KnownTagIndexAt(t, pos), expected) << pos;
+    }
+  }
+}
+
+TEST(ForwardSearchTest, AnswersAsASearchFromEachPosition) {
+  // Positions that mostly move forward, sometimes back, over random pages of selects and options.
+  const char16_t* const tokens[] = {u"<select>", u"</select>", u"<option>", u"<optionx>", u"a", u"<", u"</select"};
+  std::mt19937 random(11);
+  for (int page = 0; page < 500; ++page) {
+    std::u16string t;
+    const int length = static_cast<int>(random() % 30);
+    for (int i = 0; i < length; ++i) t += tokens[random() % (sizeof tokens / sizeof tokens[0])];
+    ForwardSearch close(FindTag, u"</select"), option(FindTag, u"<option");
+    size_t pos = 0;
+    for (int step = 0; step < 40; ++step) {
+      ASSERT_EQ(close(t, pos), FindTag(t, pos, u"</select")) << pos;
+      ASSERT_EQ(option(t, pos), FindTag(t, pos, u"<option")) << pos;
+      pos = random() % 5 == 0 ? random() % (t.size() + 1) : std::min(t.size(), pos + random() % 4);
+    }
   }
 }
 

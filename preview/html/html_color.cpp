@@ -80,6 +80,8 @@ uint32_t FromRgb(int r, int g, int b) {
 }  // namespace
 
 uint32_t ParseColor(std::u16string_view text, uint32_t otherwise) {
+  // Most cells and rows have no colour: they are spared the look through the names.
+  if (text.empty()) return otherwise;
   uint32_t colour = 0;
   if (FindColourName(text, colour)) return colour;
   if (!text.empty() && text[0] == u'#') text.remove_prefix(1);

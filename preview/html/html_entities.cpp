@@ -57,6 +57,18 @@ const std::vector<Entity>& Entities() {
   return rows;
 }
 
+// True when some row's name begins with c: only there is the table tried, so that plain text costs one
+// look per character rather than one per row.
+bool BeginsEntity(char16_t c) {
+  static const std::u16string firsts = [] {
+    std::u16string chars;
+    for (const Entity& e : Entities())
+      if (chars.find(e.name[0]) == std::u16string::npos) chars += e.name[0];
+    return chars;
+  }();
+  return firsts.find(c) != std::u16string::npos;
+}
+
 // True when text starts with name; stops at the text's zero, so never reads past it.
 bool StartsWith(const char16_t* text, const std::u16string& name) {
   for (size_t i = 0; i < name.size(); ++i)
@@ -96,12 +108,13 @@ char16_t* DecodeEntities(char16_t* text) {
   char16_t* out = text;
   while (*in) {
     const Entity* match = nullptr;
-    for (const Entity& e : Entities()) {
-      if (StartsWith(in, e.name)) {
-        match = &e;
-        break;
+    if (BeginsEntity(*in))
+      for (const Entity& e : Entities()) {
+        if (StartsWith(in, e.name)) {
+          match = &e;
+          break;
+        }
       }
-    }
     if (match) {
       *out++ = match->ch;
       in += match->name.size();

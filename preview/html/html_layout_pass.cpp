@@ -9,8 +9,13 @@
 namespace htmlview {
 namespace {
 
-struct Float {
-  int left = 0, right = 0, bottom = 0, side = 0;
+// The floats on one side: a float whose bottom the line has passed waits while another on its side has
+// not ended, so all the floats of a side end together, when the line passes the lowest of them. Kept as
+// one record a side, a page of thousands of floats costs no more at each line than a page of one.
+struct FloatSide {
+  int side = 0;
+  long long left = 0, right = 0;  // the indents they take, added up
+  int bottom = INT_MIN;           // the lowest bottom
 };
 
 HtmlElement* At(HtmlElementList& list, size_t i) { return i < list.size() ? list[i].get() : nullptr; }
@@ -29,7 +34,7 @@ struct Line {
   int x = 0, y = 0;
   size_t lineStart = 0;
   int rowOffset = 0;
-  std::vector<Float> floats;
+  std::vector<FloatSide> floats;
   std::unique_ptr<TablePlan> table;
   HtmlElement* lastFrame = nullptr;
 };
@@ -161,25 +166,23 @@ void EndFloats(Line& line, HtmlElementList& list, size_t i) {
   const HtmlElement* e = At(list, i);
   const bool clearing = Is(e, kRule) && e->ruleTag == 1;
   const bool atEnd = i >= list.size();
-  for (size_t k = line.floats.size(); k > 0; --k) {
-    const Float f = line.floats[k - 1];
-    bool ends = atEnd || clearing || f.bottom <= line.y;
-    if (ends && !atEnd && !clearing) {
-      for (const Float& other : line.floats)
-        if (&other != &line.floats[k - 1] && other.side == f.side && other.bottom > line.y) ends = false;
+  size_t kept = 0;
+  for (const FloatSide& f : line.floats) {
+    if (!atEnd && !clearing && f.bottom > line.y) {
+      line.floats[kept++] = f;
+      continue;
     }
-    if (!ends) continue;
-    line.rect.left -= f.left;
-    line.rect.right += f.right;
+    line.rect.left = Clamp(line.rect.left - f.left);
+    line.rect.right = Clamp(line.rect.right + f.right);
     if (clearing) line.y = std::max(line.y, f.bottom);
-    line.floats.erase(line.floats.begin() + static_cast<std::ptrdiff_t>(k - 1));
   }
+  line.floats.resize(kept);
 }
 
 void EndAllFloats(Line& line) {
-  for (const Float& f : line.floats) {
-    line.rect.left -= f.left;
-    line.rect.right += f.right;
+  for (const FloatSide& f : line.floats) {
+    line.rect.left = Clamp(line.rect.left - f.left);
+    line.rect.right = Clamp(line.rect.right + f.right);
     line.y = std::max(line.y, f.bottom);
   }
   line.floats.clear();
@@ -199,15 +202,15 @@ void RegisterFloat(Line& line, HtmlElementList& list, size_t i) {
     }
   }
   if (!frame) return;
-  Float f;
-  f.side = side;
-  f.left = side == 0 ? frame->width : 0;
-  f.right = side == 1 ? frame->width : 0;
-  f.bottom = Clamp(static_cast<long long>(frame->y) + frame->height);
+  auto group = std::find_if(line.floats.begin(), line.floats.end(), [&](const FloatSide& f) { return f.side == side; });
+  if (group == line.floats.end()) group = line.floats.insert(line.floats.end(), FloatSide{side});
+  const int left = side == 0 ? frame->width : 0, right = side == 1 ? frame->width : 0;
+  group->left += left;
+  group->right += right;
+  group->bottom = std::max(group->bottom, Clamp(static_cast<long long>(frame->y) + frame->height));
   line.y = frame->y;
-  line.rect.left += f.left;
-  line.rect.right -= f.right;
-  line.floats.push_back(f);
+  line.rect.left = Clamp(static_cast<long long>(line.rect.left) + left);
+  line.rect.right = Clamp(static_cast<long long>(line.rect.right) - right);
   line.x = line.rect.left;
 }
 

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "preview/html/html_element_dump.h"
 #include "preview/html/html_large_pages.h"
@@ -137,6 +138,25 @@ TEST_F(LayoutPassTest, FloatEndsBelowItsBottom) {
   EXPECT_EQ(E(6).y, 10);
   EXPECT_EQ(E(8).x, 0);
   EXPECT_EQ(E(8).y, 20);
+}
+
+TEST_F(LayoutPassTest, FloatsOfASideEndTogetherBelowTheLowest) {
+  images.sizes[0] = {32, 12};   // frame 40 x 20
+  images.sizes[1] = {32, 52};   // frame 40 x 60
+  images.sizes[2] = {72, 12};   // frame 80 x 20, on the right
+  Lay(u"<img src=a.gif align=left><img src=b.gif align=left><img src=c.gif align=right>"
+      u"aaaaaaaaaa aaaaaaaaaa aaaaaaaaaa aaaaaaaaaa aaaaaaaaaa aaaaaaaaaa aaaaaaaaaa aaaaaaaaaa "
+      u"aaaaaaaaaa aaaaaaaaaa aaaaaaaaaa aaaaaaaaaa aaaaaaaaaa",
+      300);
+  // The words, 80 pixels each: beside both left floats and the right one (one a line), beside the left
+  // ones alone (two a line) while the taller lasts, though the shorter ended at 20; then at the left edge.
+  std::vector<std::pair<int, int>> words;
+  for (const auto& e : doc.elements)
+    if (e->kind == kTextRun && e->text == u"aaaaaaaaaa") words.emplace_back(e->x, e->y);
+  const std::vector<std::pair<int, int>> expected = {
+      {80, 0},  {80, 10},  {80, 20}, {168, 20}, {80, 30}, {168, 30}, {80, 40},
+      {168, 40}, {80, 50}, {168, 50}, {0, 60},  {88, 60}, {176, 60}};
+  EXPECT_EQ(words, expected);
 }
 
 TEST_F(LayoutPassTest, TwoCellsGetTheirNaturalWidths) {

@@ -35,37 +35,6 @@ size_t PastClose(std::u16string_view text, size_t from) {
   return close == std::u16string_view::npos ? text.size() : close + 1;
 }
 
-// FindNoCase for one needle over positions that only move forward: a search that found its needle at
-// `at` (or nothing, at the end) from `from` answers every later search from between the two, so a page
-// full of unclosed openers is searched once, not once per opener.
-class ForwardFind {
- public:
-  explicit ForwardFind(std::u16string_view needle) : needle_(needle) {}
-  size_t operator()(std::u16string_view text, size_t pos) {
-    if (!(searched_ && pos >= from_ && pos <= at_)) {
-      from_ = pos;
-      at_ = FindNoCase(text, pos, needle_);
-      searched_ = true;
-    }
-    return at_;
-  }
-
- private:
-  std::u16string_view needle_;
-  bool searched_ = false;
-  size_t from_ = 0, at_ = 0;
-};
-
-bool BeginsKnownTag(std::u16string_view text, size_t pos) {
-  for (size_t i = 0; i < kKnownTagCount; ++i) {
-    const std::u16string_view tag = kKnownTags[i];
-    if (!StartsNoCase(text, pos, tag)) continue;
-    const size_t after = pos + tag.size();
-    if (after == text.size() || IsSpace(text[after]) || text[after] == u'>') return true;
-  }
-  return false;
-}
-
 bool EndsTxt(std::u16string_view url) {
   const size_t dot = url.rfind(u'.');
   return dot != std::u16string_view::npos && url.size() - dot == 4 && StartsNoCase(url, dot + 1, u"txt");
@@ -83,6 +52,9 @@ class Cleaner {
   void Run() {
     size_t p = 0;
     while (p < in_.size() && in_[p] != 0) p = Step(p);
+    // Only the last title is kept, so only it is decoded: titles that each run to one far "</title>" would
+    // otherwise each decode the rest of the page.
+    if (out_.hasTitle) out_.title = RepairUtf8Copy(DecodeEntitiesCopy(in_.substr(title_, titleEnd_ - title_)));
   }
 
  private:
@@ -100,7 +72,7 @@ class Cleaner {
       }
       if (StartsNoCase(in_, p, u"<pre")) ++preDepth_;
       if (StartsNoCase(in_, p, u"</pre")) --preDepth_;
-      if (!inDroppedTag_ && !BeginsKnownTag(in_, p)) inDroppedTag_ = true;
+      if (!inDroppedTag_ && KnownTagIndexAt(in_, p, u" \t\r\n>") < 0) inDroppedTag_ = true;
     }
     const char16_t c = in_[p];
     if (inDroppedTag_) {
@@ -116,21 +88,22 @@ class Cleaner {
   }
 
   size_t Title(size_t p) {
-    const size_t end = titleEnd_(in_, p);
+    const size_t end = titleEndFind_(in_, p);
     size_t begin = p + 7 < in_.size() ? p + 7 : in_.size();
     while (begin < end && IsSpace(in_[begin])) ++begin;
     size_t last = end;
     while (last > begin && IsSpace(in_[last - 1])) --last;
     if (begin <= last && end < in_.size()) {
       out_.hasTitle = true;
-      out_.title = RepairUtf8Copy(DecodeEntitiesCopy(in_.substr(begin, last - begin)));
+      title_ = begin;
+      titleEnd_ = last;
     }
-    return PastClose(in_, titleClose_(in_, p));
+    return PastClose(in_, titleCloseFind_(in_, p));
   }
 
   void Body(size_t p) {
     StringTable attributes;
-    ParseAttributes(in_.substr(p), attributes);
+    ParseAttributes(TagText(in_, p), attributes);
     for (int row = 0; row < attributes.RowCount(); ++row) {
       const std::u16string_view name = attributes.GetCell(row, 0);
       const std::u16string_view value = attributes.GetCell(row, 1);
@@ -144,8 +117,10 @@ class Cleaner {
   CleanedPage& out_;
   int preDepth_ = 0;
   bool inDroppedTag_ = false;
-  ForwardFind scriptEnd_{u"</script"}, commentEnd_{u"-->"}, styleEnd_{u"</style"}, titleEnd_{u"</title>"},
-      titleClose_{u"</title"};
+  size_t title_ = 0, titleEnd_ = 0;  // the last title's text
+  ForwardSearch scriptEnd_{FindNoCase, u"</script"}, commentEnd_{FindNoCase, u"-->"},
+      styleEnd_{FindNoCase, u"</style"}, titleEndFind_{FindNoCase, u"</title>"},
+      titleCloseFind_{FindNoCase, u"</title"};
 };
 
 class ImageTableSizes : public HtmlImageSizes {

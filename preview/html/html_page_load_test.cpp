@@ -64,6 +64,20 @@ TEST(HtmlPageLoadTest, ATitleInsideADroppedTagIsStillTheTitle) {
   EXPECT_EQ(page.text, u"yz");  // a known tag's name inside a dropped tag is dropped with it
 }
 
+TEST(HtmlPageLoadTest, ABodyTagReadsOnlyItsOwnAttributes) {
+  const struct {
+    const char16_t* page;
+    uint32_t colour;
+  } cases[] = {
+      {u"<body bgcolor=red>x", 0x0000FF},
+      {u"<body <body bgcolor=navy>x", 0x800000},
+      {u"<body bgcolor=red <span bgcolor=navy>x", 0x0000FF},  // the span's colour is not the body's
+      {u"<body bgcolor=red><body>x", 0x0000FF},
+      {u"<body bgcolor=red", 0x0000FF},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CleanPageText(c.page, u"").backColor, c.colour);
+}
+
 TEST(HtmlPageLoadTest, ADamagedBodyColourLeavesThePageWhite) {
   // A page cut inside its body tag, garbage behind: the colour's digits are gone.
   const CleanedPage page = CleanPageText(u"<body bgcolor=\"#ffw\u00ba\u007f[\u0087\">garbage", u"");

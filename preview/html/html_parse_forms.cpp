@@ -45,8 +45,10 @@ size_t HtmlParsePass::Input(ParseState& s, size_t pos) {
   std::unique_ptr<HtmlElement> e;
   if (type == u"text" || type == u"password") {
     const int password = type == u"password" ? 1 : 0;
-    e = make(std::u16string(static_cast<size_t>(size), u'0'), kSunkenBorder, true);
-    e->width += 8;
+    // As wide as size zeros: one is measured, since a width of a thousand would otherwise be a thousand
+    // characters decoded and measured for every such field.
+    e = make(u"0", kSunkenBorder, true);
+    e->width = size * e->width + 8;
     e->height += 4;
     e->text = value;
     if (host)
@@ -86,14 +88,14 @@ size_t HtmlParsePass::Select(ParseState& s, size_t pos) {
   const std::u16string_view t = s.text;
   const TagAttributes attrs(t, pos);
   const std::u16string name = attrs.Value(u"name");
-  const size_t end = FindTag(t, pos, u"</select");
+  const size_t end = s.selectEnd(t, pos);
   StringTable options;
   int selected = 0, widest = 0;
   size_t resume = AfterTag(t, pos);
-  for (size_t p = FindTag(t, pos, u"<option"); p < end;) {
+  for (size_t p = s.nextOption(t, pos); p < end;) {
     const TagAttributes optionAttrs(t, p);
     const size_t textStart = std::min(AfterTag(t, p), end);
-    const size_t textEnd = std::min(FindTag(t, textStart, u"<option"), end);
+    const size_t textEnd = std::min(s.nextOption(t, textStart), end);
     const int row = options.AddRow() - 1;
     if (optionAttrs.Has(u"selected")) selected = row;
     const std::u16string text = RepairUtf8Copy(DecodeEntitiesCopy(t.substr(textStart, textEnd - textStart)));

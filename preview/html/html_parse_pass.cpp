@@ -14,13 +14,6 @@ int ClampHeight(long long h) { return static_cast<int>(std::clamp<long long>(h, 
 
 bool IsWordEnd(char16_t c) { return c == u' ' || c == u'\r' || c == u'\n' || c == u'\t' || c == u'<' || c == 0; }
 
-// The known tag standing at pos, or "".
-std::u16string_view KnownTagAt(std::u16string_view text, size_t pos) {
-  for (size_t i = 0; i < kKnownTagCount; ++i)
-    if (TagAt(text, pos, kKnownTags[i])) return kKnownTags[i];
-  return {};
-}
-
 bool OneOf(std::u16string_view tag, std::initializer_list<std::u16string_view> names) {
   return std::find(names.begin(), names.end(), tag) != names.end();
 }
@@ -68,15 +61,14 @@ void HtmlParsePass::ParseRange(std::u16string_view text, HtmlElementList& list, 
 size_t HtmlParsePass::Step(ParseState& s, size_t pos) {
   const std::u16string_view t = s.text;
   if (t[pos] != u'<') return Word(s, pos);
-  if (TagAt(t, pos, u"<div") && pos + 4 < t.size() && t[pos + 4] == u' ') return AttributedBlock(s, pos, true);
-  if (TagAt(t, pos, u"<p") && pos + 2 < t.size() && t[pos + 2] == u' ') return AttributedBlock(s, pos, false);
-  if (TagAt(t, pos, u"<pre")) return Preformatted(s, pos);
-  if (TagAt(t, pos, u"<table")) return Table(s, pos);
-  const std::u16string_view tag = KnownTagAt(t, pos);
-  if (tag.empty()) return pos + 1;
-  for (size_t i = 0; i < kKnownTagCount; ++i)
-    if (tag == kKnownTags[i]) return Tag(s, pos, static_cast<int>(i));
-  return pos + 1;
+  const int index = KnownTagIndexAt(t, pos);
+  if (index < 0) return pos + 1;
+  const std::u16string_view tag = kKnownTags[index];
+  const bool spaced = pos + tag.size() < t.size() && t[pos + tag.size()] == u' ';
+  if ((tag == u"<div" || tag == u"<p") && spaced) return AttributedBlock(s, pos, tag == u"<div");
+  if (tag == u"<pre") return Preformatted(s, pos);
+  if (tag == u"<table") return Table(s, pos);
+  return Tag(s, pos, index);
 }
 
 size_t HtmlParsePass::Word(ParseState& s, size_t pos) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@
 
 namespace htmlview {
 namespace {
+
+std::u16string ToU16(const std::string& s) { return std::u16string(s.begin(), s.end()); }
 
 // A host that records the forms and controls the page asks for.
 class FormHost : public NullHtmlCallbacks {
@@ -263,6 +266,30 @@ TEST_F(ParsePassTest, FormControlsAreAnnouncedWithTheirPlaceholderSizes) {
   EXPECT_EQ(doc.elements[0]->borderColor, kSunkenBorder);
   EXPECT_EQ(doc.elements[2]->borderColor, kRaisedBorder);
   EXPECT_EQ(doc.elements[2]->backColor, 0xC0C0C0u);
+}
+
+TEST_F(ParsePassTest, AWideTextFieldIsMeasuredByOneCharacter) {
+  // As wide as its size in zeros, without a text of that many characters measured for each field.
+  class Counting : public FixedAdvanceMeasurer {
+   public:
+    HtmlTextSize MeasureText(std::u16string_view face, int height, int bold, int italic, const char16_t* text,
+                             int flags, int length) override {
+      characters += MeasuredLength(text, length);
+      return FixedAdvanceMeasurer::MeasureText(face, height, bold, italic, text, flags, length);
+    }
+    long long characters = 0;
+  } counting;
+  for (const int size : {0, 1, 7, 1000, 5000}) {
+    HtmlDocument alone(nullptr, 0);
+    HtmlParsePass pass(alone, counting);
+    counting.characters = 0;
+    const std::u16string page = u"<input size=" + ToU16(std::to_string(size)) + u">";
+    pass.ParseRange(page, alone.elements, u"Arial", 15, 0, u"", 0, 0, 0);
+    ASSERT_EQ(alone.elements.size(), 1u);
+    EXPECT_EQ(alone.elements[0]->width, std::min(size, 1000) * 8 + 8) << size;
+    EXPECT_EQ(alone.elements[0]->height, 19);
+    EXPECT_LE(counting.characters, 1) << size;
+  }
 }
 
 TEST_F(ParsePassTest, AnEmptyButtonIsALineHigh) {

@@ -1,7 +1,11 @@
 #include "preview/html/html_parse_scan.h"
 
+#include <array>
+#include <vector>
+
 #include "preview/html/html_attributes.h"
 #include "platform/os/os.h"
+#include "preview/html/html_entities.h"
 
 namespace htmlview {
 namespace {
@@ -14,6 +18,23 @@ bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
   for (size_t i = 0; i < a.size(); ++i)
     if (os::AsciiLower(a[i]) != os::AsciiLower(b[i])) return false;
   return true;
+}
+
+int KnownTagIndexAt(std::u16string_view text, size_t pos, std::u16string_view ends) {
+  constexpr size_t kLongest = 12;  // "</blockquote"
+  static const std::array<std::vector<int>, kLongest + 1> byLength = [] {
+    std::array<std::vector<int>, kLongest + 1> table;
+    for (size_t i = 0; i < kKnownTagCount; ++i) table[std::u16string_view(kKnownTags[i]).size()].push_back(static_cast<int>(i));
+    return table;
+  }();
+  if (pos >= text.size() || text[pos] != u'<') return -1;
+  size_t end = pos + 1;
+  while (end < text.size() && end - pos <= kLongest && ends.find(text[end]) == std::u16string_view::npos) ++end;
+  const size_t length = end - pos;
+  if (length > kLongest) return -1;
+  for (const int i : byLength[length])
+    if (EqualsNoCase(text.substr(pos, length), kKnownTags[i])) return i;
+  return -1;
 }
 
 bool TagAt(std::u16string_view text, size_t pos, std::u16string_view prefix) {
@@ -59,9 +80,7 @@ size_t FindMatchingClose(std::u16string_view text, size_t from, std::u16string_v
   return text.size();
 }
 
-TagAttributes::TagAttributes(std::u16string_view text, size_t pos) {
-  const size_t close = TagClose(text, pos);
-  raw_ = std::u16string(text.substr(pos, close - pos));
+TagAttributes::TagAttributes(std::u16string_view text, size_t pos) : raw_(TagText(text, pos)) {
   ParseAttributes(raw_, table_);
 }
 

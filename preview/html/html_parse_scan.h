@@ -12,6 +12,32 @@
 
 namespace htmlview {
 
+// A search of one text whose start only moves forward: a search that found its target at `at` (or
+// nothing, at the end) from `from` answers every later search from between the two, so a page full of
+// openers that each look for the same far close tag is searched once, not once per opener.
+class ForwardSearch {
+ public:
+  using Find = size_t (*)(std::u16string_view text, size_t from, std::u16string_view needle);
+  ForwardSearch(Find find, std::u16string_view needle) : find_(find), needle_(needle) {}
+  size_t operator()(std::u16string_view text, size_t pos) {
+    if (!(searched_ && pos >= from_ && pos <= at_)) {
+      from_ = pos;
+      at_ = find_(text, pos, needle_);
+      searched_ = true;
+    }
+    return at_;
+  }
+
+ private:
+  Find find_;
+  std::u16string_view needle_;
+  bool searched_ = false;
+  size_t from_ = 0, at_ = 0;
+};
+
+// The first position at or after from where prefix stands as a tag, or text.size().
+size_t FindTag(std::u16string_view text, size_t from, std::u16string_view prefix);
+
 struct ParseState {
   std::u16string_view text;  // the range being parsed
   HtmlElementList* list = nullptr;
@@ -29,15 +55,20 @@ struct ParseState {
   int centre = 0;
   int textSeen = 0;
   std::unique_ptr<HtmlBlockEnds> blockEnds;  // made at the range's first attributed block
+  ForwardSearch selectEnd{FindTag, u"</select"}, nextOption{FindTag, u"<option"};
 
   int LineAlign() const { return centre ? 2 : align; }
   size_t Size() const { return text.size(); }
 };
 
+// The characters that end a tag's name for the parse pass (and the end of the text).
+inline constexpr std::u16string_view kTagNameEnds{u" >\0", 3};
+// The index in kKnownTags of the known tag whose "<" stands at pos, its name (any case) followed by the end
+// of the text or one of ends; -1 when there is none. The name is read once and compared with the known
+// tags of its length, rather than each known tag compared in turn at every "<".
+int KnownTagIndexAt(std::u16string_view text, size_t pos, std::u16string_view ends = kTagNameEnds);
 // True when text[pos..] begins with prefix followed by the end, a space or ">".
 bool TagAt(std::u16string_view text, size_t pos, std::u16string_view prefix);
-// The first position at or after from where prefix stands as a tag, or text.size().
-size_t FindTag(std::u16string_view text, size_t from, std::u16string_view prefix);
 // The position of the ">" closing the tag at pos, or text.size().
 size_t TagClose(std::u16string_view text, size_t pos);
 // Just after the tag at pos (its ">" included).

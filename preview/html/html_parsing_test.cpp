@@ -53,6 +53,25 @@ std::vector<std::vector<std::u16string>> Rows(std::u16string_view tag) {
 
 using R = std::vector<std::vector<std::u16string>>;
 
+TEST(HtmlAttributesTest, ATagEndsAtItsCloseOrWhereTheNextTagBegins) {
+  const struct {
+    const char16_t* text;
+    size_t pos;
+    const char16_t* tag;
+  } cases[] = {
+      {u"<a href=x>y", 0, u"<a href=x"},
+      {u"x<br>", 1, u"<br"},
+      {u"<p", 0, u"<p"},
+      {u"", 0, u""},
+      {u"<b", 5, u""},
+      // Left without its ">": the tags after it are theirs, not its attributes.
+      {u"<div x <div align=right>", 0, u"<div x "},
+      {u"<body <body bgcolor=red", 0, u"<body "},
+      {u"<img alt='a<b' src=c>", 0, u"<img alt='a"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TagText(c.text, c.pos), std::u16string_view(c.tag)) << c.pos;
+}
+
 TEST(HtmlAttributesTest, QuotedUnquotedAndBare) {
   EXPECT_EQ(Rows(u"<img src='a b.gif' border=0 ismap>"), (R{{u"src", u"a b.gif"}, {u"border", u"0"}, {u"ismap"}}));
   EXPECT_EQ(Rows(u"<a HREF=\"x.htm\"  title='it''s'>rest"), (R{{u"HREF", u"x.htm"}, {u"title", u"it"}, {u"'s'"}}));
