@@ -14,11 +14,11 @@
 #include "engine/records/scan_parameters.h"
 #include "engine/records/scan_records.h"
 #include "engine/scan/quick_scan.h"
-#include "fuzz/fuzz_time_limit.h"
+#include "fuzz/fuzz_flags.h"
 #include "fuzz/image_fuzz_file.h"
 #include "platform/os/os.h"
 
-DORVANE_FUZZ_TIME_LIMIT("-timeout=5")
+DORVANE_FUZZ_FLAGS("-timeout=5")
 
 namespace {
 
