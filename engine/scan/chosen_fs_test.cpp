@@ -413,7 +413,7 @@ TEST_F(ChosenTest, AllocationTablesAreFoundBeforeTheClusterArea) {
   };
   const Case cases[] = {
       {records::kFat16, 700, {120, 200, 264, 500}, 200, 264, 64, 328},  // 120 lies before base - 550
-      {records::kFat16, 400, {40, 90, 150}, 90, 150, 60, 210},          // near the start: from sector 63
+      {records::kFat16, 162, {2, 66}, 2, 66, 64, 130},                  // a volume at sector 0: from sector 0
       {records::kFat32, 30700, {650, 1200, 1800}, 1200, 1800, 600, 0},  // from base - 30000
       {records::kFat16, 700, {300}, 0, 0, 0, 0},                         // one table only
       {records::kFat16, 700, {}, 0, 0, 0, 0},
