@@ -1,6 +1,8 @@
 // ReadChosenFat: a FAT file system that an Extensive Scan rebuilt, read from the subfolder candidates of
 // its number, then along the folders' own cluster chains.
 #include <algorithm>
+#include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "engine/fat/fat_directory.h"
@@ -52,12 +54,19 @@ void ExtractFolders() {
   }
 }
 
+// Whether a live directory entry has named the folder: it is present under a name other than its stand-in's.
+bool NamedByLiveEntry(const FatFolderRecord& folder) {
+  return folder.deleted == 0 && folder.name != chosen::DirName(folder.firstCluster);
+}
+
 // Lists one decoded entry of the directory of folder: a file is appended; a folder entry names the folder
-// record that its cluster and this parent give (the folders themselves all come from the candidates).
+// record that its cluster and this parent give (the folders themselves all come from the candidates). A
+// folder renamed in place leaves its old entry behind, deleted, beside the live one, both naming its cluster:
+// the live entry wins whichever comes first.
 void TakeEntry(const FatDirectoryEntry& entry, uint32_t folder) {
   if (entry.IsDirectory() && entry.size == 0) {
     FatFolderRecord* named = FindFatFolder(entry.firstCluster);
-    if (named != nullptr && named->parentId == folder) {
+    if (named != nullptr && named->parentId == folder && !(entry.deleted != 0 && NamedByLiveEntry(*named))) {
       named->name = entry.name;
       named->deleted = entry.deleted;
     }
@@ -192,17 +201,47 @@ void FindFatCopies() {
   if (CurrentFileSystem.type != records::kFat32) CurrentFileSystem.rootDirectory = static_cast<uint32_t>(root);
 }
 
+// The folders in the order their directories are read: each after the folder whose directory names it (the
+// root's folders first, then theirs, ...), so that its name and deleted mark are settled before its own
+// entries take that mark; folders that no chain of parents from the root reaches come last, in list order.
+std::vector<size_t> FolderReadingOrder() {
+  return records::GuardAllocation([] {
+    const size_t count = FatFolderList.size();
+    std::vector<std::pair<uint32_t, size_t>> byParent;
+    byParent.reserve(count);
+    for (size_t i = 0; i < count; ++i) byParent.emplace_back(FatFolderList[i].parentId, i);
+    std::sort(byParent.begin(), byParent.end());
+    std::vector<size_t> order;
+    std::vector<bool> taken(count, false);
+    std::vector<uint32_t> parents{records::kFatRootId};
+    for (size_t p = 0; p < parents.size(); ++p) {
+      auto child = std::lower_bound(byParent.begin(), byParent.end(), std::make_pair(parents[p], size_t{0}));
+      for (; child != byParent.end() && child->first == parents[p]; ++child) {
+        if (taken[child->second]) continue;
+        taken[child->second] = true;
+        order.push_back(child->second);
+        parents.push_back(FatFolderList[child->second].firstCluster);
+      }
+    }
+    for (size_t i = 0; i < count; ++i) {
+      if (!taken[i]) order.push_back(i);
+    }
+    return order;
+  });
+}
+
 void ReadChosenFatFolders() {
   chosen::BeginStep(u"Step 4 / 5...");
   // Cluster positions are products of the cluster size: one that no FAT volume has reads nothing.
   if (!IsClusterSize(CurrentFileSystem.sectorsPerCluster)) return;
   ReadRootFolder();
   chosen::StepProgress progress;
-  const size_t count = FatFolderList.size();
+  const std::vector<size_t> order = FolderReadingOrder();
+  const size_t count = order.size();
   for (size_t i = 0; i < count; ++i) {
     if (ScanStopRequested()) return;
-    const uint32_t cluster = FatFolderList[i].firstCluster;
-    const uint32_t deleted = FatFolderList[i].deleted;
+    const uint32_t cluster = FatFolderList[order[i]].firstCluster;
+    const uint32_t deleted = FatFolderList[order[i]].deleted;
     // Clusters 0 and 1 hold no data; "Lost Dir" has no cluster of its own.
     if (cluster >= 2 && cluster != records::kLostDirId) {
       DirectoryPieces folder(cluster, deleted, true);
