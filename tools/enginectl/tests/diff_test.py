@@ -3,8 +3,8 @@
 FAT16, FAT32 or NTFS volume with the real tools and a random history, and the engine's results tree and saved
 files are compared with what fls and icat give of the same volume.
 
-    diff_test.py --enginectl PATH --ntfs-helper PATH --work DIR (--seeds FIRST-LAST | --pinned) [--jobs N]
-                 [--kind KIND] [--cases quick,extensive,pair,bare-pair]
+    diff_test.py --enginectl PATH --ntfs-helper PATH --work DIR (--seeds FIRST-LAST[,...] | --pinned | --faults)
+                 [--jobs N] [--kind KIND] [--cases quick,extensive,pair,bare-pair]
 
 For each seed:
 - quick: the volume alone, Quick Scan (enginectl quick --range) and the whole tree saved (enginectl save);
@@ -28,21 +28,32 @@ Scan's placing of FAT folders as driver.chosen_tree says):
   deleted FAT file's clusters after the first lie: the engine takes the consecutive clusters, TSK the next
   clusters not in use, so a file laid around clusters in use is TSK's guess alone. A deleted file TSK gives other
   bytes of (its clusters reused, or a fragmented FAT file) is compared neither way;
-- after an Extensive Scan, not the deleted FAT folders it finds elsewhere than TSK (misplaced_folders), nor what
-  TSK lists inside them;
 - nothing else the engine lists is live, except what only the engine looks for: "Lost Dir" and the folders under
   it, and after an Extensive Scan a FAT folder that no directory entry names ("Dir" + its cluster).
+Left out on both sides, with what TSK lists below them when they are deleted folders:
+- deleted FAT folders whose cluster another entry of the same folder names too (ambiguous_folders): renamed in
+  place and then deleted, they had either name last;
+- after an Extensive Scan, deleted FAT folders that it finds elsewhere than TSK (misplaced_folders): it files a
+  folder under the folder its ".." names, TSK under an entry a move left behind;
+- what TSK cannot be an oracle for (unreadable_by_tsk): an index entry whose record TSK does not find, which it
+  lists as live ("r/-"), and names it cannot decode ("^").
 Saved files are found by their path; where a folder holds two files of one name (a live file and a deleted one,
 say), the saver writes "Copy (n ) of NAME" beside NAME, and any of those may hold the bytes.
+
+An Extensive Scan case is not applicable ("n/a") to a volume with too few folders to find its file system by
+(geometry_folders): a boot sector's geometry must place one folder, and without it two are needed; on a disk
+without a table, an NTFS volume followed by one that cannot be found is not checked either, as it reaches to
+the next NTFS volume found.
 
 Before the engine is compared, the history itself is checked against TSK: every file the history left on the
 volume is listed live with the history's bytes. A difference there is the generator's (or TSK's), not the
 engine's.
 
 A failure prints the seed and the command that replays its volume, and leaves the seed's volumes and disks
-in WORK/<kind>-<seed>/ (a seed whose cases all pass leaves nothing). --pinned runs the PINNED table: seeds whose
-histories once showed a mismatch, each kept as a fixed case; a row that names a fault is skipped with that
-fault's name until the fault is fixed.
+in WORK/<kind>-<seed>/ (a seed whose cases all pass leaves nothing); a FAT failure notes the live folders whose
+cluster a deleted entry names too. --pinned runs the PINNED table: seeds whose histories once showed a mismatch,
+each kept as a fixed case; a row that names a fault is skipped with that fault's name until the fault is fixed.
+--faults runs every pinned row, those that name a fault too (to see whether a fix holds).
 """
 import argparse
 import concurrent.futures
@@ -75,7 +86,28 @@ ALIGN = 2048
 
 # Seeds kept as fixed cases: (seed, kind, case, fault). fault None: the case must pass; otherwise the case is skipped
 # with the fault's name until its fix is in.
+REVIVAL = ("a live folder and a deleted entry name one cluster (a folder moved or renamed): Quick Scan names the "
+           "folder after the entry met first and keeps that entry's parent and deleted mark")
 PINNED = [
+    # The allocation tables of a volume at sector 0 lay below the sector their search began at: the root was not
+    # read and files were saved as consecutive clusters.
+    (8, "fat16", "extensive", None),
+    # And a folder renamed in place: its old, deleted entry named the folder after the live one.
+    (1, "fat32", "extensive", None),
+    (4, "fat16", "pair", None),
+    # A folder deleted and made again under one name: the live one took the deleted one's MFT number and was
+    # dropped.
+    (153, "fat32", "pair", None),
+    (5, "fat32", "quick", REVIVAL),
+    (80, "fat16", "quick", REVIVAL),
+    (44, "fat16", "pair", "two deleted entries in two folders name one folder's cluster: Quick Scan files it under the "
+                          "entry met first, not under the folder its own \"..\" names (the revival's rule)"),
+    (47, "ntfs4k", "extensive", "a folder whose name lies in an extension record, after an Extensive Scan: the "
+                                "extension record is listed as a file of 0 bytes and the folder is lost"),
+    (50, "ntfs512", "bare-pair", "two NTFS volumes of one cluster size without boot sectors: the first takes the "
+                                 "second's files"),
+    (215, "ntfs4k", "bare-pair", "two NTFS volumes of one cluster size without boot sectors: the first takes the "
+                                 "second's files"),
 ]
 
 
@@ -505,8 +537,12 @@ def check_pair(runner, work, first, second, table):
 # ---------------------------------------------------------------- the command
 
 def parse_seeds(text):
-    first, _, last = text.partition("-")
-    return list(range(int(first), int(last or first) + 1))
+    """The seeds of "FIRST-LAST[,FIRST-LAST...]" (a range may be one seed)."""
+    seeds = []
+    for part in text.split(","):
+        first, _, last = part.partition("-")
+        seeds += range(int(first), int(last or first) + 1)
+    return seeds
 
 
 def main():
@@ -517,14 +553,15 @@ def main():
     parser.add_argument("--seeds")
     parser.add_argument("--kind", choices=history.KINDS, help="every seed of this kind (default: by the seed)")
     parser.add_argument("--pinned", action="store_true")
+    parser.add_argument("--faults", action="store_true", help="the pinned rows too that name a fault not yet fixed")
     parser.add_argument("--cases", default=",".join(CASES))
     parser.add_argument("--jobs", type=int, default=2)
     args = parser.parse_args()
     cases = args.cases.split(",")
     wanted, skipped = {}, []  # (seed, kind) -> cases, each seed's volumes made once
-    if args.pinned:
+    if args.pinned or args.faults:
         for seed, kind, case, fault in PINNED:
-            if fault:
+            if fault and not args.faults:
                 skipped.append("SKIPPED: %s %s-%d: %s" % (case, kind, seed, fault))
             elif case in cases:
                 wanted.setdefault((seed, kind), set()).add(case)
@@ -532,7 +569,7 @@ def main():
         wanted.setdefault((seed, args.kind or history.KINDS[seed % len(history.KINDS)]), set()).update(cases)
     todo = [(seed, kind, [c for c in CASES if c in chosen]) for (seed, kind), chosen in sorted(wanted.items())]
     if not todo:
-        parser.error("nothing to run: give --seeds or --pinned")
+        parser.error("nothing to run: give --seeds, --pinned or --faults")
     os.makedirs(args.work, exist_ok=True)
     started = time.time()
     failed = ran = 0
