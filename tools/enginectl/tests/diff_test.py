@@ -50,8 +50,8 @@ volume is listed live with the history's bytes. A difference there is the genera
 engine's.
 
 A failure prints the seed and the command that replays its volume, and leaves the seed's volumes and disks
-in WORK/<kind>-<seed>/ (a seed whose cases all pass leaves nothing); a FAT failure notes the live folders whose
-cluster a deleted entry names too. --pinned runs the PINNED table: seeds whose histories once showed a mismatch,
+in WORK/<kind>-<seed>/ (a seed whose cases all pass leaves nothing); a FAT failure notes the folders whose cluster
+a deleted entry in another folder names too. --pinned runs the PINNED table: seeds whose histories once showed a mismatch,
 each kept as a fixed case; a row that names a fault is skipped with that fault's name until the fault is fixed.
 --faults runs every pinned row, those that name a fault too (to see whether a fix holds).
 """
@@ -88,6 +88,8 @@ ALIGN = 2048
 # with the fault's name until its fix is in.
 REVIVAL = ("a live folder and a deleted entry name one cluster (a folder moved or renamed): Quick Scan names the "
            "folder after the entry met first and keeps that entry's parent and deleted mark")
+TWO_DELETED = ("two deleted entries in two folders name one folder's cluster (a folder moved, then deleted): Quick "
+               "Scan files it under the entry met first, not under the folder its own \"..\" names")
 PINNED = [
     # The allocation tables of a volume at sector 0 lay below the sector their search began at: the root was not
     # read and files were saved as consecutive clusters.
@@ -100,8 +102,8 @@ PINNED = [
     (153, "fat32", "pair", None),
     (5, "fat32", "quick", REVIVAL),
     (80, "fat16", "quick", REVIVAL),
-    (44, "fat16", "pair", "two deleted entries in two folders name one folder's cluster: Quick Scan files it under the "
-                          "entry met first, not under the folder its own \"..\" names (the revival's rule)"),
+    (44, "fat16", "pair", TWO_DELETED),
+    (589, "fat32", "quick", TWO_DELETED),
     (47, "ntfs4k", "extensive", "a folder whose name lies in an extension record, after an Extensive Scan: the "
                                 "extension record is listed as a file of 0 bytes and the folder is lost"),
     (50, "ntfs512", "bare-pair", "two NTFS volumes of one cluster size without boot sectors: the first takes the "
@@ -233,14 +235,16 @@ def wanted_pairs(pairs, volume):
     fat = volume.fs != "ntfs"
     ambiguous = ambiguous_folders(volume)
     pairs = [(t, e) for t, e in pairs if t is None or not (unreadable_by_tsk(t) or below(t, ambiguous))]
-    whole = [t["path"] for t, _ in pairs if t is not None and t["deleted"] and recovered_whole(t, versions, fat)]
+    # By TSK's address: a folder may hold two deleted files of one name, one of them whole.
+    whole = {t["addr"]: t["path"] for t, _ in pairs
+             if t is not None and t["deleted"] and recovered_whole(t, versions, fat)}
     out = []
     for t, e in pairs:
         if t is None or not t["deleted"]:
             out.append((t, e))
-        elif t["dir"] and any(p.startswith(t["path"] + "/") for p in whole):
+        elif t["dir"] and any(p.startswith(t["path"] + "/") for p in whole.values()):
             out.append((t, e))
-        elif not t["dir"] and t["path"] in whole:
+        elif not t["dir"] and t["addr"] in whole:
             out.append((t, e))
     return out
 
@@ -286,13 +290,20 @@ def history_problems(volume):
 
 
 def shared_folder_clusters(volume):
-    """Paths of the live FAT folders whose cluster a deleted folder entry names too (a folder moved or renamed
-    in place, or one made where a deleted one was): a note beside a failure, to sort the soak's findings."""
+    """Notes on the FAT folders whose cluster a deleted folder entry elsewhere names too (a folder moved or
+    renamed, or one made where a deleted one was), beside a failure, to sort the soak's findings."""
     if volume.fs == "ntfs":
         return []
     entries = [e for e in oracle.user_entries(volume.description) if e["dir"] and e["runs"]]
-    deleted = {e["runs"][0][0] for e in entries if e["deleted"]}
-    return [e["path"] for e in entries if not e["deleted"] and e["runs"][0][0] in deleted]
+    notes = []
+    for e in entries:
+        others = [o for o in entries if o is not e and o["deleted"] and o["runs"][0][0] == e["runs"][0][0] and
+                  o["path"].rpartition("/")[0] != e["path"].rpartition("/")[0]]
+        if others and not e["deleted"]:
+            notes.append("live folder %s shares its cluster with a deleted folder entry" % e["path"])
+        elif others and e["path"] < min(o["path"] for o in others):
+            notes.append("deleted folders %s share a cluster" % ", ".join([e["path"]] + [o["path"] for o in others]))
+    return notes
 
 
 def tree_problems(output, pairs, fs, extensive):
@@ -341,12 +352,21 @@ def saved_problems(save, pairs, fs, raw, start):
     return problems
 
 
+def saved_name(name):
+    """The name as the saver writes it: trailing full stops and blanks, and characters no file name may hold,
+    as "_" (engine/save/safe_path_component.h; the names the histories draw hold no device names)."""
+    stripped = name.rstrip(". ")
+    safe = "".join("_" if c in '<>:"/\\|?*' or ord(c) < 32 else c for c in stripped)
+    return (safe + "_" * (len(name) - len(stripped))) or "_"
+
+
 def name_matches(tsk_name, name, fat, deleted):
+    tsk_name = saved_name(tsk_name)
     return oracle.fat_names_match(tsk_name, name, deleted) if fat else tsk_name == name
 
 
 def same_path(a, b, fat, deleted):
-    x, y = a.split("/"), b.split("/")
+    x, y = a.split("/") if a else [], b.split("/") if b else []
     return len(x) == len(y) and all(name_matches(p, q, fat, deleted) for p, q in zip(x, y))
 
 
@@ -487,8 +507,7 @@ def check_seed(args, seed, kind, cases, pool):
         partner_problems = history_problems(partner)
         for case in pair_cases:
             results[case] = partner_problems or check_pair(runner, work, volume, partner, case == "pair")
-    notes = ["note: %s: live folder %s shares its cluster with a deleted folder entry" % (v.label, path)
-             for v in volumes for path in shared_folder_clusters(v)]
+    notes = ["note: %s: %s" % (v.label, note) for v in volumes for note in shared_folder_clusters(v)]
     return {case: notes + problems if problems else problems for case, problems in results.items()}
 
 
