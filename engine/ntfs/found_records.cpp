@@ -12,9 +12,14 @@ namespace {
 constexpr uint32_t kRootRecord = 5;
 constexpr uint32_t kExtendRecord = 11;
 
+// A folder's own MFT number: the one a record of NTFS 3.1 keeps in its header, else the parent of the first entry
+// of its index (0 when that is empty: the analysis then takes it from its parent's index entries). Two folders
+// of one name, parent and creation time (one deleted, one made again) are told apart only by the header.
 uint32_t FolderRecordNumber(const uint8_t* record, const std::u16string& name) {
   if (name == u".") return kRootRecord;
   if (name == u"$Extend") return kExtendRecord;
+  uint32_t own = 0;
+  if (ntfs::OwnRecordNumber(record, &own) && own != 0) return own;
   return IndexRootOwner(record);
 }
 

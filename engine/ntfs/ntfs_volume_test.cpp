@@ -169,7 +169,7 @@ TEST_F(NtfsVolumeTest, DataRunsLieWhereIstatSays) {
 }
 
 TEST_F(NtfsVolumeTest, FoundFileRecordsBecomeEntriesAndFolderCandidates) {
-  ForEachRecord([](const ExpectedVolume& v, const ExpectedEntry& e, uint32_t sector) {
+  ForEachRecord([](const ExpectedVolume&, const ExpectedEntry& e, uint32_t sector) {
     NtfsFoundEntryList.Free();
     NtfsFolderCandidateList.Free();
     ASSERT_EQ(ReadFoundFileRecord(sector), 1u);
@@ -190,9 +190,9 @@ TEST_F(NtfsVolumeTest, FoundFileRecordsBecomeEntriesAndFolderCandidates) {
     EXPECT_EQ(folder.parentId, e.parent);
     EXPECT_EQ(folder.deleted, e.deleted ? 1u : 0u);
     EXPECT_EQ(folder.indexCluster, 0u) << "only the root has an index allocation";
-    for (const ExpectedFolder& f : v.folders) {
-      if (f.inode == e.inode && f.owner != "?") { EXPECT_EQ(std::to_string(folder.mftNumber), f.owner); }
-    }
+    // Its own number, kept in the record's header, whether its index names it (a folder with entries) or not
+    // (an empty folder, a deleted one).
+    EXPECT_EQ(folder.mftNumber, e.inode) << Utf8(e.name);
   });
 }
 

@@ -23,10 +23,10 @@ constexpr uint32_t kSectorBytes = 512;
 constexpr uint32_t kMostPieceSectors = 8;
 // The FAT16 root directory, when its place is known, is read 8 sectors at a time.
 constexpr uint32_t kFat16RootPieceSectors = 8;
-// How far before the cluster area the allocation tables are looked for, and the lowest sector tried.
+// How far before the cluster area the allocation tables are looked for; near the disk's start, from its first
+// sector: a volume at sector 0 (a disk without a partition table) has its tables in the first sectors.
 constexpr uint64_t kFat16TablesReach = 550;
 constexpr uint64_t kFat32TablesReach = 30000;
-constexpr uint64_t kLowestTableSector = 63;
 constexpr uint32_t kFat32DefaultRootCluster = 2;
 
 bool IsClusterSize(uint32_t sectors) { return sectors >= 1 && sectors <= 128 && (sectors & (sectors - 1)) == 0; }
@@ -190,7 +190,7 @@ void FindFatCopies() {
   chosen::BeginStep(u"Searching for lost FAT fragments ( Step 3/5 )...");
   const uint64_t base = CurrentFileSystem.clusterBase;
   const uint64_t reach = CurrentFileSystem.type == records::kFat32 ? kFat32TablesReach : kFat16TablesReach;
-  const uint64_t from = base > reach ? base - reach : kLowestTableSector;
+  const uint64_t from = base > reach ? base - reach : 0;
   uint64_t tables[2] = {0, 0};
   size_t found = 0;
   chosen::StepProgress progress;

@@ -413,7 +413,7 @@ TEST_F(ChosenTest, AllocationTablesAreFoundBeforeTheClusterArea) {
   };
   const Case cases[] = {
       {records::kFat16, 700, {120, 200, 264, 500}, 200, 264, 64, 328},  // 120 lies before base - 550
-      {records::kFat16, 400, {40, 90, 150}, 90, 150, 60, 210},          // near the start: from sector 63
+      {records::kFat16, 162, {2, 66}, 2, 66, 64, 130},                  // a volume at sector 0: from sector 0
       {records::kFat32, 30700, {650, 1200, 1800}, 1200, 1800, 600, 0},  // from base - 30000
       {records::kFat16, 700, {300}, 0, 0, 0, 0},                         // one table only
       {records::kFat16, 700, {}, 0, 0, 0, 0},
@@ -481,6 +481,48 @@ TEST_F(HandMadeFat, FoldersAreReadWhereTheirSectorsAllowIt) {
   std::vector<std::u16string> nodes;
   for (const auto& node : resultTree.nodes) nodes.push_back(node.text);
   EXPECT_EQ(nodes, (std::vector<std::u16string>{u"Root", u"GOOD", u"NODOTS", u"Dir30", u"Dir4026531840", u"Lost Dir"}));
+}
+
+// A folder renamed in place keeps its cluster under a new entry and leaves its old entry behind, deleted: the
+// live entry names it whether it comes before the old one (GOOD) or after it (SECOND), and its files stay live.
+// A folder named only by a deleted entry (SUB, in TOP) gives its files its deleted mark, as Quick Scan does, also
+// when its cluster lies below its parent's, so that the candidates put it first.
+TEST_F(HandMadeFat, LiveEntriesNameFoldersAndDeletedOnesMarkTheirFiles) {
+  for (uint32_t table : {64u, 74u}) {
+    for (uint32_t cluster : {12u, 13u}) PutLe16(bytes_, table * 512 + cluster * 2, 0xFFFF);
+  }
+  uint8_t* root = &bytes_[84 * 512];
+  PutEntry(root, 3, "\xE5OOD       ", 0x10, 3);
+  PutEntry(root, 4, "\xE5" "ECOND     ", 0x10, 13);
+  PutEntry(root, 5, "SECOND     ", 0x10, 13);
+  PutEntry(root, 6, "TOP        ", 0x10, 12);
+  const struct {
+    uint32_t cluster, parent;
+    const char* entry;
+    uint32_t entryCluster, size;
+  } folders[] = {{11, 12, "KEEP    TXT", 14, 5}, {12, 0, "\xE5UB        ", 11, 0}, {13, 0, "MINE    TXT", 15, 6}};
+  for (const auto& f : folders) {
+    uint8_t* sector = &bytes_[(100 + f.cluster) * 512];
+    PutEntry(sector, 0, ".          ", 0x10, f.cluster);
+    PutEntry(sector, 1, "..         ", 0x10, f.parent);
+    PutEntry(sector, 2, f.entry, f.size == 0 ? 0x10 : 0x20, f.entryCluster, f.size);
+    AppendDirSectorCandidate(100 + f.cluster, f.cluster, f.parent, 0, 0);
+    DirSectorCandidateList[DirSectorCandidateList.size() - 1].mark = 1;
+  }
+  drive_.reset();
+  drive_ = std::make_unique<extensive_test::MappedDrive>(bytes_);
+  RunReader();
+  ExpectWorkerEnded();
+  const std::set<Item> items = FatItems();
+  for (const Item& want : std::set<Item>{{"/GOOD", 0, 0},
+                                         {"/GOOD/INSIDE.TXT", 0, 20},
+                                         {"/SECOND", 0, 0},
+                                         {"/SECOND/MINE.TXT", 0, 6},
+                                         {"/TOP", 0, 0},
+                                         {"/TOP/xUB", 1, 0},
+                                         {"/TOP/xUB/KEEP.TXT", 1, 5}}) {
+    EXPECT_EQ(items.count(want), 1u) << std::get<0>(want) << " deleted " << std::get<1>(want);
+  }
 }
 
 TEST_F(HandMadeFat, ClusterSizeNoVolumeHasReadsNothing) {

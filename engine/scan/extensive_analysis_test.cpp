@@ -136,6 +136,24 @@ TEST_F(ExtensiveAnalysisTest, MftNumbersComeFromIndexEntriesThatFitTheirRecord) 
   EXPECT_EQ(panel.statusTexts.back(), u"Assigning MFT numbers ( Step 2/2 )...");
 }
 
+// A folder deleted and made again under its name, in the same folder and minutes: both candidates have the key
+// of the live one's index entry. The deleted one's record gave its number; the entry names the other.
+TEST_F(ExtensiveAnalysisTest, IndexEntriesNumberOnlyFoldersWhoseRecordsDoNot) {
+  Bytes drive(16 * 512);
+  PutIndexRecord(drive, 8);
+  Bytes record(drive.begin() + 8 * 512, drive.begin() + 16 * 512);
+  PutEntry(record, 64, 80, u"Docs", true, 96, 4);
+  std::copy(record.begin(), record.end(), drive.begin() + 8 * 512);
+  extensive_test::MappedDrive mapped(drive);
+  const uint64_t created = uint64_t{kCreationHigh} << 32;
+  AppendNtfsFolderCandidate(u"Docs", 100, 5, 64, created, 0, 0, 1);  // deleted, its number from its record
+  AppendNtfsFolderCandidate(u"Docs", 140, 5, 0, created, 0, 0, 0);
+  AppendIndexRecordCandidate(8, 5, 0, 8);
+  AssignMftNumbers();
+  EXPECT_EQ(NtfsFolderCandidateList[0].mftNumber, 64u);
+  EXPECT_EQ(NtfsFolderCandidateList[1].mftNumber, 80u);
+}
+
 TEST_F(ExtensiveAnalysisTest, OnlyTheFirstIndexRecordOfEachFolderStays) {
   for (uint32_t number : {0u, 1u, 0u, 5u}) AppendIndexRecordCandidate(100 + number, 64, number, 8);
   DeleteUnusedIndexRecords();

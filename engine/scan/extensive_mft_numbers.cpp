@@ -1,5 +1,6 @@
-// MFT numbers of the NTFS folder candidates: the index entries of the index records found name each
-// folder with its number; a folder no entry names is counted on from the candidate before it.
+// MFT numbers of the NTFS folder candidates whose records do not give them: the index entries of the index
+// records found name each folder with its number; a folder no entry names is counted on from the candidate
+// before it.
 #include <cstring>
 #include <map>
 #include <string>
@@ -63,12 +64,14 @@ void ForEachIndexEntry(const uint8_t* record, uint32_t size, Visit visit) {
   }
 }
 
-// The first folder candidate of each key.
+// The first folder candidate of each key among those whose own record gave no number: an index entry of the
+// same key may name another folder (a folder deleted and made again under the same name in the same minutes).
 std::map<FolderKey, size_t> IndexFolderCandidates() {
   return records::GuardAllocation([] {
     std::map<FolderKey, size_t> folders;
     for (size_t i = 0; i < NtfsFolderCandidateList.size(); ++i) {
       const NtfsFolderCandidate& c = NtfsFolderCandidateList[i];
+      if (c.mftNumber != 0) continue;
       folders.emplace(FolderKey{c.parentId, static_cast<uint32_t>(c.creationTime >> 32), c.name}, i);
     }
     return folders;

@@ -11,6 +11,7 @@
  *   write   PATH  OFFSET  LOCALFILE          write the bytes of LOCALFILE into PATH at OFFSET
  *   sparse  PATH  SIZE  OFFSET  LOCALFILE    create PATH of SIZE bytes, LOCALFILE's bytes at OFFSET, holes elsewhere
  *   rm      PATH                             delete a file (or an empty folder)
+ *   mv      PATH  NEWPATH                    rename or move a file or folder (NEWPATH's folder must exist)
  *
  * The volume's clock is fixed (environment NTFS_HELPER_TIME, seconds since 1970, default 1600000000) so that
  * the same script gives the same image bytes.
@@ -148,7 +149,9 @@ static int delete(ntfs_volume *vol, const char *path)
     ntfs_inode *dir_ni = open_parent(vol, path, &uname, &ulen);
     if (!dir_ni)
         return fail("no parent for", path);
-    ntfs_inode *ni = ntfs_pathname_to_inode(vol, NULL, path);
+    /* Looked up from the open parent: a second instance of the parent, opened and closed by a lookup from the
+     * root, would be cached as it was before this deletion and handed out to the next command. */
+    ntfs_inode *ni = ntfs_pathname_to_inode(vol, dir_ni, strrchr(path, '/') + 1);
     if (!ni) {
         free(uname);
         ntfs_inode_close(dir_ni);
@@ -156,6 +159,39 @@ static int delete(ntfs_volume *vol, const char *path)
     }
     /* ntfs_delete closes both inodes whatever happens. */
     int rc = ntfs_delete(vol, path, ni, dir_ni, uname, (u8)ulen) ? fail("cannot delete", path) : 0;
+    free(uname);
+    return rc;
+}
+
+/* A rename is a new link in the target folder and the old one removed, as the driver of the file system does;
+ * a folder's ".." needs no change: NTFS keeps the parent only in the file-name attribute of each link. */
+static int move(ntfs_volume *vol, const char *path, const char *to)
+{
+    ntfschar *uname, *unew;
+    int ulen, unewlen;
+    ntfs_inode *ni = ntfs_pathname_to_inode(vol, NULL, path);
+    if (!ni)
+        return fail("cannot open", path);
+    ntfs_inode *to_ni = open_parent(vol, to, &unew, &unewlen);
+    if (!to_ni) {
+        ntfs_inode_close(ni);
+        return fail("no parent for", to);
+    }
+    int rc = ntfs_link(ni, to_ni, unew, (u8)unewlen) ? fail("cannot link", to) : 0;
+    free(unew);
+    if (ntfs_inode_close(to_ni) && !rc)
+        rc = fail("cannot close", to);
+    if (rc) {
+        ntfs_inode_close(ni);
+        return rc;
+    }
+    ntfs_inode *dir_ni = open_parent(vol, path, &uname, &ulen);
+    if (!dir_ni) {
+        ntfs_inode_close(ni);
+        return fail("no parent for", path);
+    }
+    /* ntfs_delete closes both inodes whatever happens; the inode stays, named by its new link. */
+    rc = ntfs_delete(vol, path, ni, dir_ni, uname, (u8)ulen) ? fail("cannot unlink", path) : 0;
     free(uname);
     return rc;
 }
@@ -176,6 +212,8 @@ static int run(ntfs_volume *vol, char **f, int n)
                                                        strtoll(f[2], NULL, 10));
     if (n == 2 && !strcmp(f[0], "rm"))
         return delete(vol, f[1]);
+    if (n == 3 && !strcmp(f[0], "mv"))
+        return move(vol, f[1], f[2]);
     fprintf(stderr, "ntfs_image_helper: bad command %s\n", n ? f[0] : "(empty)");
     return -1;
 }
@@ -205,6 +243,16 @@ int main(int argc, char **argv)
         for (char *save = NULL, *t = strtok_r(line, "\t", &save); t && n < 8; t = strtok_r(NULL, "\t", &save))
             f[n++] = t;
         rc = run(vol, f, n);
+        /* A rename opens folders more than once (the lookups of both paths); the library caches closed inodes,
+         * and could hand a later command a copy from before the change: start again from the disk. */
+        if (!rc && !strcmp(f[0], "mv")) {
+            if (ntfs_umount(vol, FALSE))
+                rc = fail("cannot close volume", argv[1]);
+            else if (!(vol = ntfs_mount(argv[1], NTFS_MNT_NONE))) {
+                fclose(script);
+                return fail("cannot open volume", argv[1]) ? 1 : 1;
+            }
+        }
     }
     fclose(script);
     if (ntfs_umount(vol, FALSE))

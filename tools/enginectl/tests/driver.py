@@ -243,8 +243,9 @@ def same(expected, got, fs):
     return len(a) == len(b) and all(oracle.fat_names_match(x, y, expected.deleted == 1) for x, y in zip(a, b))
 
 
-def compare(fs, expected, got):
-    """The differences, as lines; empty when the listings agree."""
+def compare(fs, expected, got, allowed_extra=None):
+    """The differences, as lines; empty when the listings agree (apart from what got holds beyond expected
+    that allowed_extra(entry) allows)."""
     key = (lambda e: e.path) if fs == "ntfs" else (lambda e: oracle.tsk_path_key(e.path))
     pending = {}
     for e in got:
@@ -257,7 +258,8 @@ def compare(fs, expected, got):
             problems.append("missing: " + e.text() + ("" if not candidates else "  (got " + candidates[0].text() + ")"))
         else:
             candidates.remove(match)
-    problems += ["extra:   " + g.text() for rest in pending.values() for g in rest]
+    problems += ["extra:   " + g.text() for rest in pending.values() for g in rest
+                 if allowed_extra is None or not allowed_extra(g)]
     return problems
 
 
@@ -272,19 +274,27 @@ def cluster_base(volume, at):
     return at + int(volume["fsstat"]["Cluster Area"].split()[0]) - 2 * spc
 
 
+def folders_by_path(volume):
+    """TSK's folders with their clusters, a live folder after a deleted one of the same path (a folder deleted and
+    made again), so that a dict built in this order keeps the live one."""
+    return sorted((e for e in oracle.user_entries(volume) if e["dir"] and e["runs"]), key=lambda e: not e["deleted"])
+
+
 def fat_clusters(volume):
     """{folder path: its first cluster} of TSK's listing."""
     spc = int(volume["fsstat"]["Cluster Size"]) // 512
     base = volume["start"] + int(volume["fsstat"]["Cluster Area"].split()[0]) - 2 * spc
-    return {e["path"]: (e["runs"][0][0] - base) // spc for e in oracle.user_entries(volume) if e["dir"] and e["runs"]}
+    return {e["path"]: (e["runs"][0][0] - base) // spc for e in folders_by_path(volume)}
 
 
 def fat_chain_sectors(volume, clusters):
     """{folder path ("" the FAT32 root): the sectors of the first clusters of its chain (all of them when clusters
     is None)} of TSK's listing."""
     spc = int(volume["fsstat"]["Cluster Size"]) // 512
-    runs = {e["path"]: e["runs"] for e in oracle.user_entries(volume) if e["dir"] and e["runs"]}
-    if volume["fs"] == "fat32":
+    runs = {e["path"]: e["runs"] for e in folders_by_path(volume)}
+    if volume["fs"] == "fat32" and "root_runs" in volume:
+        runs[""] = volume["root_runs"]  # istat's sectors of the root (fsstat gives its first and last only)
+    elif volume["fs"] == "fat32":
         first, last = (int(x) for x in volume["fsstat"]["Root Directory"].split(" - "))
         runs[""] = [[volume["start"] + first, last - first + 1]]
     most = None if clusters is None else clusters * spc

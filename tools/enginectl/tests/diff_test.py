@@ -1,0 +1,628 @@
+#!/usr/bin/env python3
+"""The engine against The Sleuth Kit on random volume histories (tools/images/history.py): every seed makes a
+FAT16, FAT32 or NTFS volume with the real tools and a random history, and the engine's results tree and saved
+files are compared with what fls and icat give of the same volume.
+
+    diff_test.py --enginectl PATH --ntfs-helper PATH --work DIR (--seeds FIRST-LAST[,...] | --pinned | --faults)
+                 [--jobs N] [--kind KIND] [--cases quick,extensive,pair,bare-pair]
+
+For each seed:
+- quick: the volume alone, Quick Scan (enginectl quick --range) and the whole tree saved (enginectl save);
+- extensive: the volume with its boot sector (and backup: FAT32 at +6, NTFS in its last sector) zeroed, an
+  Extensive Scan of it, the file system found at the volume's place read (--choose) and saved;
+- pair: a disk with the volume and a partner volume (the history of another seed, of a kind drawn from this seed)
+  behind an MBR: a Quick Scan of each partition (--partition N), and an Extensive Scan of the disk with the file
+  system found at each volume's place read and saved;
+- bare-pair: the same two volumes without a table, every boot sector (and backup) zeroed: an Extensive Scan of the
+  disk with each volume's own file-system code, the file system at its place read and saved.
+
+What must agree (TSK's listing normalised as tools/enginectl/tests/driver.py says; "Lost Dir" and the Extensive
+Scan's placing of FAT folders as driver.chosen_tree says):
+- every entry fls lists as live: the engine lists it at the same path, live, with the same size (files), and
+  saves icat's bytes there;
+- every deleted file TSK recovers whole, and each deleted folder above one: listed at the same path, deleted, with
+  the same size, and saved with icat's bytes. TSK recovers a deleted file whole when it lists it under its own
+  name (fls's "_" for the first letter of a deleted FAT short name allowed), not as reallocated, and icat's bytes
+  are byte for byte a version of a file of that name and size that the history deleted (or, on FAT, rewrote
+  whole when it grew); on FAT also only when those bytes lie in consecutive clusters. Both readers guess where a
+  deleted FAT file's clusters after the first lie: the engine takes the consecutive clusters, TSK the next
+  clusters not in use, so a file laid around clusters in use is TSK's guess alone. A deleted file TSK gives other
+  bytes of (its clusters reused, or a fragmented FAT file) is compared neither way;
+- nothing else the engine lists is live, except what only the engine looks for: "Lost Dir" and the folders under
+  it, and after an Extensive Scan a FAT folder that no directory entry names ("Dir" + its cluster).
+Left out on both sides, with what TSK lists below them when they are deleted folders:
+- deleted FAT folders whose cluster another entry of the same folder names too (ambiguous_folders): renamed in
+  place and then deleted, they had either name last;
+- after an Extensive Scan, deleted FAT folders that it finds elsewhere than TSK (misplaced_folders): it files a
+  folder under the folder its ".." names, TSK under an entry a move left behind;
+- what TSK cannot be an oracle for (unreadable_by_tsk): an index entry whose record TSK does not find, which it
+  lists as live ("r/-"), and names it cannot decode ("^").
+Saved files are found by their path; where a folder holds two files of one name (a live file and a deleted one,
+say), the saver writes "Copy (n ) of NAME" beside NAME, and any of those may hold the bytes.
+
+An Extensive Scan case is not applicable ("n/a") to a volume with too few folders to find its file system by
+(geometry_folders): a boot sector's geometry must place one folder, and without it two are needed; on a disk
+without a table, an NTFS volume followed by one that cannot be found is not checked either, as it reaches to
+the next NTFS volume found.
+
+Before the engine is compared, the history itself is checked against TSK: every file the history left on the
+volume is listed live with the history's bytes. A difference there is the generator's (or TSK's), not the
+engine's.
+
+A failure prints the seed and the command that replays its volume, and leaves the seed's volumes and disks
+in WORK/<kind>-<seed>/ (a seed whose cases all pass leaves nothing); a FAT failure notes the folders whose cluster
+a deleted entry in another folder names too. --pinned runs the PINNED table: seeds whose histories once showed a mismatch,
+each kept as a fixed case; a row that names a fault is skipped with that fault's name until the fault is fixed.
+--faults runs every pinned row, those that name a fault too (to see whether a fix holds).
+"""
+import argparse
+import concurrent.futures
+import json
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+
+import driver  # noqa: E402
+from driver import CODES, LOST_DIR, chosen_tree, compare, expected_tree, run, saved_tree, scanned_entries  # noqa: E402
+import disks  # noqa: E402  (driver.py puts tools/images on the path)
+import history  # noqa: E402
+import oracle  # noqa: E402
+import vhd  # noqa: E402
+from util import SECTOR, copy_sparse, fresh_dir, make_sparse, sha256_file  # noqa: E402
+
+CASES = ("quick", "extensive", "pair", "bare-pair")
+# The result of an Extensive Scan case whose volume holds too few folders for a file system to be found by.
+NOT_APPLICABLE = None
+PARTITION_TYPES = {"fat16": 0x06, "fat32": 0x0C, "ntfs": 0x07}
+PARTNER_OFFSET = 1000000  # the partner volume of seed s is the history of seed s + PARTNER_OFFSET
+ALIGN = 2048
+
+# Seeds kept as fixed cases: (seed, kind, case, fault). fault None: the case must pass; otherwise the case is skipped
+# with the fault's name until its fix is in.
+REVIVAL = ("a live folder and a deleted entry name one cluster (a folder moved or renamed): Quick Scan names the "
+           "folder after the entry met first and keeps that entry's parent and deleted mark")
+TWO_DELETED = ("two deleted entries in two folders name one folder's cluster (a folder moved, then deleted): Quick "
+               "Scan files it under the entry met first, not under the folder its own \"..\" names")
+PINNED = [
+    # The allocation tables of a volume at sector 0 lay below the sector their search began at: the root was not
+    # read and files were saved as consecutive clusters.
+    (8, "fat16", "extensive", None),
+    # And a folder renamed in place: its old, deleted entry named the folder after the live one.
+    (1, "fat32", "extensive", None),
+    (4, "fat16", "pair", None),
+    # A folder deleted and made again under one name: the live one took the deleted one's MFT number and was
+    # dropped.
+    (153, "fat32", "pair", None),
+    (5, "fat32", "quick", REVIVAL),
+    (80, "fat16", "quick", REVIVAL),
+    (44, "fat16", "pair", TWO_DELETED),
+    (589, "fat32", "quick", TWO_DELETED),
+    (47, "ntfs4k", "extensive", "a folder whose name lies in an extension record, after an Extensive Scan: the "
+                                "extension record is listed as a file of 0 bytes and the folder is lost"),
+    (50, "ntfs512", "bare-pair", "two NTFS volumes of one cluster size without boot sectors: the first takes the "
+                                 "second's files"),
+    (215, "ntfs4k", "bare-pair", "two NTFS volumes of one cluster size without boot sectors: the first takes the "
+                                 "second's files"),
+]
+
+
+def replay_hint(seed, kind):
+    return "python3 tools/images/history.py --seed %d --kind %s --out DIR" % (seed, kind)
+
+
+# ---------------------------------------------------------------- volumes and disks
+
+class Volume:
+    """A history's volume (the raw file, from sector 0) with TSK's description of it."""
+
+    def __init__(self, record, description):
+        self.record, self.description = record, description
+        self.seed, self.kind, self.fs = record["seed"], record["kind"], record["fs"]
+        self.raw, self.sectors, self.code = record["image"], record["sectors"], record["code"]
+        self.label = "%s-%d" % (self.kind, self.seed)
+
+    def at(self, start):
+        """TSK's description of the volume placed at sector start of a disk (its runs moved there)."""
+        moved = json.loads(json.dumps(self.description))
+        moved["start"] = start
+        for e in moved.get("entries", []):
+            for r in e.get("runs") or []:
+                r[0] += start
+        for r in moved.get("root_runs", []):
+            r[0] += start
+        return moved
+
+
+def make_vhd(raw, image):
+    """A fixed VHD of the raw file: its bytes and a footer."""
+    copy_sparse(raw, image)
+    size = os.path.getsize(raw)
+    with open(image, "ab") as f:
+        f.write(vhd.make_footer(size, vhd.FIXED, vhd.unique_id(os.path.basename(image)), 0xFFFFFFFFFFFFFFFF))
+    return image
+
+
+def zero_boot_sectors(disk, fs, start, sectors):
+    """Zeroes a volume's boot sector and its backup (FAT32 six sectors on, NTFS in the volume's last sector)."""
+    disks.zero_sectors(disk, start, 1)
+    if fs == "fat32":
+        disks.zero_sectors(disk, start + 6, 1)
+    if fs == "ntfs":
+        disks.zero_sectors(disk, start + sectors - 1, 1)
+
+
+def align(n):
+    return -(-n // ALIGN) * ALIGN
+
+
+def place(disk, volume, start):
+    """Copies the volume into the disk at start, with its hidden sectors set as a partitioning tool sets them."""
+    disks.place_volume(disk, os.path.dirname(volume.raw), os.path.basename(volume.raw), start)
+
+
+def compose_pair(path, first, second, table, wiped):
+    """A disk holding both volumes, the second after the first; returns (image, [(volume, start)])."""
+    starts = [ALIGN, align(ALIGN + first.sectors)]
+    total = starts[1] + second.sectors + ALIGN
+    make_sparse(path, total * SECTOR)
+    placed = list(zip((first, second), starts))
+    for v, start in placed:
+        place(path, v, start)
+    if table:
+        disks.write_table(path, 0x5EED0000 + first.seed % 0x10000,
+                          [{"start": s, "size": v.sectors, "type": PARTITION_TYPES[v.fs]} for v, s in placed])
+    if wiped:
+        for v, s in placed:
+            zero_boot_sectors(path, v.fs, s, v.sectors)
+    return make_vhd(path, path[:-len(".raw")] + ".vhd"), placed
+
+
+def partner_kind(seed):
+    return random.Random(seed * 7919 + 1).choice(history.KINDS)
+
+
+# ---------------------------------------------------------------- what must agree
+
+def deleted_versions(record):
+    """{(size, sha256): [names]} of every version of a file the history deleted or rewrote."""
+    versions = {}
+    for d in record["deleted"]:
+        versions.setdefault((d["size"], d["sha256"]), []).append(d["name"])
+    return versions
+
+
+def recovered_whole(e, versions, fat):
+    """Whether TSK's deleted file entry e is one TSK recovers whole (see the module's text)."""
+    if e["realloc"] or e["dir"] or e.get("sha256") is None:
+        return False
+    if fat and len(e["runs"] or []) > 1:
+        return False  # TSK passed over clusters in use: a guess of its own, where the engine reads on
+    names = versions.get((e["size"], e["sha256"]), [])
+    return any(oracle.fat_names_match(e["name"], n, True) if fat else e["name"] == n for n in names)
+
+
+def ambiguous_folders(volume):
+    """Deleted FAT folders whose cluster another entry of the same folder names too (a folder renamed in place,
+    then deleted): which name the folder had last, neither reader can tell, and TSK lists its contents under one
+    of them. Only the live one, when there is one, is the folder's."""
+    if volume.fs == "ntfs":
+        return []
+    by_place = {}
+    for e in oracle.user_entries(volume.description):
+        if e["dir"] and e["runs"]:
+            by_place.setdefault((e["path"].rpartition("/")[0], e["runs"][0][0]), []).append(e)
+    return [e for group in by_place.values() if len(group) > 1 for e in group if e["deleted"]]
+
+
+def unreadable_by_tsk(t):
+    """TSK entries that are no oracle: a name of an index entry whose record TSK does not find ("r/-": TSK lists
+    it as live, with no size), and names with a character TSK cannot decode (a short name in the DOS code page,
+    which TSK shows as "^")."""
+    return t["type"].endswith("/-") or "^" in t["path"]
+
+
+def wanted_pairs(pairs, volume):
+    """The (TSK entry, Entry) pairs the engine must show: live entries, deleted files TSK recovers whole and the
+    deleted folders above them, and the engine's own stand-ins (TSK entry None)."""
+    versions = deleted_versions(volume.record)
+    fat = volume.fs != "ntfs"
+    ambiguous = ambiguous_folders(volume)
+    pairs = [(t, e) for t, e in pairs if t is None or not (unreadable_by_tsk(t) or below(t, ambiguous))]
+    # By TSK's address: a folder may hold two deleted files of one name, one of them whole.
+    whole = {t["addr"]: t["path"] for t, _ in pairs
+             if t is not None and t["deleted"] and recovered_whole(t, versions, fat)}
+    out = []
+    for t, e in pairs:
+        if t is None or not t["deleted"]:
+            out.append((t, e))
+        elif t["dir"] and any(p.startswith(t["path"] + "/") for p in whole.values()):
+            out.append((t, e))
+        elif not t["dir"] and t["addr"] in whole:
+            out.append((t, e))
+    return out
+
+
+def allowed_extra(extensive):
+    """Which entries the engine may list beyond TSK's: deleted ones, what it keeps under "Lost Dir", and after an
+    Extensive Scan a FAT folder no entry names ("Dir" + cluster) with what it holds."""
+    def allowed(entry):
+        if entry.deleted or entry.path == LOST_DIR or entry.path.startswith(LOST_DIR + "/"):
+            return True
+        return extensive and any(re.fullmatch(r"Dir\d+", part) for part in entry.path.split("/"))
+    return allowed
+
+
+def geometry_folders(volume):
+    """How many folders an Extensive Scan can take the volume's geometry from: FAT the live folders (each found by
+    its "." sector), NTFS the live folders (the root among them) whose index has clusters of its own."""
+    live = [e for e in oracle.user_entries(volume.description) if e["dir"] and not e["deleted"]]
+    if volume.fs != "ntfs":
+        return len(live)
+    inodes = [5] + [e["inode"] for e in live]
+    return sum(1 for i in inodes
+               if "$INDEX_ALLOCATION" in subprocess.run(["istat", volume.raw, str(i)], stdout=subprocess.PIPE,
+                                                          env=driver.TOOL_ENV).stdout.decode("utf-8", "replace"))
+
+
+def history_problems(volume):
+    """Where TSK does not list what the history left on the volume (a fault of the generator or of TSK)."""
+    live = {e["path"]: e for e in oracle.user_entries(volume.description) if not e["deleted"] and not e["stream"]}
+    problems = []
+    for path, f in volume.record["files"].items():
+        e = live.get(path)
+        if e is None and volume.fs != "ntfs":
+            e = next((x for p, x in live.items() if oracle.tsk_path_key(p) == oracle.tsk_path_key(path) and
+                      all(oracle.fat_names_match(a, b) for a, b in zip(p.split("/"), path.split("/")))), None)
+        if e is None or e["size"] != f["size"] or e["sha256"] != f["sha256"]:
+            problems.append("history of %s: %s (%d bytes) is not listed live with its bytes by TSK" %
+                            (volume.label, path, f["size"]))
+    for path in volume.record["folders"]:
+        if path not in live and not any(oracle.tsk_path_key(p) == oracle.tsk_path_key(path) for p in live):
+            problems.append("history of %s: folder %s is not listed live by TSK" % (volume.label, path))
+    return problems
+
+
+def shared_folder_clusters(volume):
+    """Notes on the FAT folders whose cluster a deleted folder entry elsewhere names too (a folder moved or
+    renamed, or one made where a deleted one was), beside a failure, to sort the soak's findings."""
+    if volume.fs == "ntfs":
+        return []
+    entries = [e for e in oracle.user_entries(volume.description) if e["dir"] and e["runs"]]
+    notes = []
+    for e in entries:
+        others = [o for o in entries if o is not e and o["deleted"] and o["runs"][0][0] == e["runs"][0][0] and
+                  o["path"].rpartition("/")[0] != e["path"].rpartition("/")[0]]
+        if others and not e["deleted"]:
+            notes.append("live folder %s shares its cluster with a deleted folder entry" % e["path"])
+        elif others and e["path"] < min(o["path"] for o in others):
+            notes.append("deleted folders %s share a cluster" % ", ".join([e["path"]] + [o["path"] for o in others]))
+    return notes
+
+
+def tree_problems(output, pairs, fs, extensive):
+    got = scanned_entries(output.decode("utf-8"), fs)
+    return compare(fs, [e for _, e in pairs], got, allowed_extra(extensive))
+
+
+# ---------------------------------------------------------------- saved files
+
+COPY_OF = re.compile(r"^Copy \(\d+ \) of (.*)$")
+
+
+def saved_problems(save, pairs, fs, raw, start):
+    """Every wanted file saved with icat's bytes at its place (or as a "Copy (n ) of" it there); the save's own
+    problems (its status; anything written outside the chosen folder)."""
+    fat = fs != "ntfs"
+    problems = save.problems()
+    by_folder = {}
+    for path, kind in saved_tree(save.out).items():
+        if kind == "F":
+            folder, _, name = path.rpartition("/")
+            m = COPY_OF.match(name)
+            by_folder.setdefault(folder, []).append((m.group(1) if m else name, path))
+    used = set()
+    for t, e in pairs:
+        if t is None or e.folder:
+            continue
+        folder, _, name = e.path.rpartition("/")
+        want = driver.icat_sha256(raw, start, t)
+        found = False
+        for saved_folder, files in by_folder.items():
+            if not same_path(folder, saved_folder, fat, t["deleted"]):
+                continue
+            for base, path in files:
+                if path in used or not name_matches(name, base, fat, t["deleted"]):
+                    continue
+                if sha256_file(os.path.join(save.out, *path.split("/"))) == want:
+                    used.add(path)
+                    found = True
+                    break
+            if found:
+                break
+        if not found:
+            problems.append("not saved with icat's bytes: %s/%s (%d bytes%s)" %
+                            (folder, name, e.size, ", deleted" if t["deleted"] else ""))
+    return problems
+
+
+def saved_name(name):
+    """The name as the saver writes it: trailing full stops and blanks, and characters no file name may hold,
+    as "_" (engine/save/safe_path_component.h; the names the histories draw hold no device names)."""
+    stripped = name.rstrip(". ")
+    safe = "".join("_" if c in '<>:"/\\|?*' or ord(c) < 32 else c for c in stripped)
+    return (safe + "_" * (len(name) - len(stripped))) or "_"
+
+
+def name_matches(tsk_name, name, fat, deleted):
+    tsk_name = saved_name(tsk_name)
+    return oracle.fat_names_match(tsk_name, name, deleted) if fat else tsk_name == name
+
+
+def same_path(a, b, fat, deleted):
+    x, y = a.split("/") if a else [], b.split("/") if b else []
+    return len(x) == len(y) and all(name_matches(p, q, fat, deleted) for p, q in zip(x, y))
+
+
+# ---------------------------------------------------------------- running the engine
+
+class Runner:
+    def __init__(self, args):
+        self.args = args
+
+    def quick(self, image, source, pairs, fs, raw, start, sandbox):
+        problems = []
+        proc = run(self.args.enginectl, "quick", image, *source)
+        if proc.returncode != 0:
+            return ["quick: " + driver.failure(proc)]
+        problems += ["quick: " + p for p in tree_problems(proc.stdout, pairs, fs, False)]
+        save = driver.Save(self.args.enginectl, image, source, sandbox)
+        problems += ["save: " + p for p in saved_problems(save, pairs, fs, raw, start)]
+        return problems
+
+    def found_file_systems(self, image, code, sectors):
+        proc = run(self.args.enginectl, "extensive", image, "--range", code, 0, sectors)
+        if proc.returncode != 0:
+            return None, driver.failure(proc)
+        return [line.split("\t") for line in proc.stdout.decode().splitlines()], None
+
+    def extensive(self, image, code, sectors, volume_desc, at, pairs_of, fs, raw, start, sandbox, found=None):
+        """The file system the Extensive Scan finds at the volume's place, read and saved."""
+        if found is None:
+            found, failed = self.found_file_systems(image, code, sectors)
+            if failed:
+                return ["extensive: " + failed]
+        base = driver.cluster_base(volume_desc, at)
+        k = next((line[0] for line in found if int(line[3]) == base and int(line[1]) in
+                  ((300,) if fs == "ntfs" else (100, 200))), None)
+        if k is None:
+            return ["extensive: no file system found at sector %d (found: %s)" %
+                    (base, "; ".join(" ".join(line[1:]) for line in found) or "none")]
+        source = ["--range", str(code), "0", str(sectors)]
+        proc = run(self.args.enginectl, "extensive", image, *source, "--choose", k)
+        if proc.returncode != 0:
+            return ["extensive --choose: " + driver.failure(proc)]
+        pairs = pairs_of()
+        problems = ["extensive: " + p for p in tree_problems(proc.stdout, pairs, fs, True)]
+        save = driver.Save(self.args.enginectl, image, source, sandbox, ["--choose", k])
+        problems += ["extensive save: " + p for p in saved_problems(save, pairs, fs, raw, start)]
+        return problems
+
+
+def quick_pairs(volume, desc):
+    _, pairs = expected_tree(None, {"built": {}}, desc)
+    return wanted_pairs(pairs, volume)
+
+
+def misplaced_folders(volume):
+    """TSK's paths of the deleted FAT folders that an Extensive Scan does not show where TSK does: a folder is
+    found by its own first sector and filed under the folder its ".." entry names, while TSK follows the entry
+    a move left behind in the old parent (and a folder whose first sector was written over is not found)."""
+    if volume.fs == "ntfs":
+        return []
+    desc = volume.description
+    clusters = driver.fat_clusters(desc)
+    root = 0
+    if volume.fs == "fat32":  # fsstat gives the root's sectors; the ".." of a folder in it may name its cluster
+        spc = int(desc["fsstat"]["Cluster Size"]) // SECTOR
+        area = int(desc["fsstat"]["Cluster Area"].split()[0])
+        root = (int(desc["fsstat"]["Root Directory"].split()[0]) - area) // spc + 2
+    out = []
+    with open(volume.raw, "rb") as f:
+        for e in oracle.user_entries(desc):
+            if not (e["dir"] and e["deleted"] and e["runs"]):
+                continue
+            f.seek(e["runs"][0][0] * SECTOR)
+            sector = f.read(SECTOR)
+            parent = clusters.get(e["path"].rpartition("/")[0], 0)
+            dotdot = int.from_bytes(sector[52:54], "little") << 16 | int.from_bytes(sector[58:60], "little")
+            if sector[:2] != b". " or not (dotdot == parent or parent == 0 and dotdot == root):
+                out.append(e)
+    return out
+
+
+def below(t, folders):
+    """Whether TSK's entry t is one of the folders, or a deleted entry below one of their paths (a live folder of
+    the same path keeps its own)."""
+    return any(t["addr"] == f["addr"] or t["deleted"] and t["path"].startswith(f["path"] + "/") for f in folders)
+
+
+def chosen_pairs(volume, desc):
+    """What the tree of the volume's file system must show after an Extensive Scan: driver.chosen_tree less the
+    misplaced folders and what lies below them."""
+    misplaced = misplaced_folders(volume)
+    return wanted_pairs([(t, e) for t, e in chosen_tree(None, {"built": {}}, desc) if t is None or
+                         not below(t, misplaced)], volume)
+
+
+def build_volume(seed, kind, work, helper, pool):
+    out = os.path.join(work, "volumes")
+    os.makedirs(out, exist_ok=True)
+    record = history.build(seed, kind, out, helper)
+    description = oracle.describe_volume(record["image"], 0, pool)
+    if record["fs"] == "fat32" and "error" not in description:
+        # The root's chain as istat gives it: fsstat names its first and last sectors only.
+        description["root_runs"] = oracle.content_runs(record["image"], 0, "2", 1)[0]
+    return Volume(record, description)
+
+
+def check_seed(args, seed, kind, cases, pool):
+    """Problems of the seed's cases: {case: [lines]} (a case that ran clean has an empty list)."""
+    work = fresh_dir(os.path.join(args.work, "%s-%d" % (kind, seed)))
+    volume = build_volume(seed, kind, work, args.ntfs_helper, pool)
+    runner = Runner(args)
+    results = {}
+    base_problems = history_problems(volume)
+    if "error" in volume.description:
+        base_problems.append("TSK cannot read the volume: " + volume.description["error"])
+    if base_problems:
+        return {case: base_problems for case in cases}
+    desc = volume.description
+    if "quick" in cases:
+        image = make_vhd(volume.raw, os.path.join(work, "volume.vhd"))
+        results["quick"] = runner.quick(image, ["--range", str(volume.code), "0", str(volume.sectors)],
+                                        quick_pairs(volume, desc), volume.fs, volume.raw, 0,
+                                        os.path.join(work, "quick-save"))
+    if "extensive" in cases and geometry_folders(volume) < 2:
+        results["extensive"] = NOT_APPLICABLE
+    elif "extensive" in cases:
+        wiped = os.path.join(work, "wiped.raw")
+        copy_sparse(volume.raw, wiped)
+        zero_boot_sectors(wiped, volume.fs, 0, volume.sectors)
+        image = make_vhd(wiped, os.path.join(work, "wiped.vhd"))
+        results["extensive"] = runner.extensive(image, volume.code, volume.sectors, desc, 0,
+                                                lambda: chosen_pairs(volume, desc), volume.fs, volume.raw, 0,
+                                                os.path.join(work, "extensive-save"))
+    pair_cases = [c for c in ("pair", "bare-pair") if c in cases]
+    volumes = [volume]
+    if pair_cases:
+        partner = build_volume(seed + PARTNER_OFFSET, partner_kind(seed), work, args.ntfs_helper, pool)
+        volumes.append(partner)
+        partner_problems = history_problems(partner)
+        for case in pair_cases:
+            results[case] = partner_problems or check_pair(runner, work, volume, partner, case == "pair")
+    notes = ["note: %s: %s" % (v.label, note) for v in volumes for note in shared_folder_clusters(v)]
+    return {case: notes + problems if problems else problems for case, problems in results.items()}
+
+
+def check_pair(runner, work, first, second, table):
+    name = "pair" if table else "bare-pair"
+    image, placed = compose_pair(os.path.join(work, name + ".raw"), first, second, table, not table)
+    sectors = os.path.getsize(image[:-len(".vhd")] + ".raw") // SECTOR
+    problems = []
+    if table:
+        starts = driver.partition_starts(runner.args.enginectl, image)
+        for v, at in placed:
+            desc = v.at(at)
+            if at not in starts:
+                problems.append("partition at %d not listed (%s)" % (at, starts))
+                continue
+            problems += ["%s at %d: %s" % (v.label, at, p) for p in
+                         runner.quick(image, ["--partition", str(starts.index(at))], quick_pairs(v, desc), v.fs,
+                                      v.raw, 0, os.path.join(work, "%s-quick-%d" % (name, at)))]
+    found = {}
+    # A boot sector's geometry must place a folder; without one, two folders give the geometry.
+    findable = [geometry_folders(v) >= (1 if table else 2) for v, _ in placed]
+    checked = 0
+    for i, (v, at) in enumerate(placed):
+        if not findable[i]:
+            continue
+        # An NTFS volume found without its boot sector reaches to the next one found: one that cannot be found
+        # leaves its records to the volume before it.
+        if not table and v.fs == "ntfs" and any(w.fs == "ntfs" and not findable[j]
+                                                for j, (w, _) in enumerate(placed) if j > i):
+            continue
+        checked += 1
+        # With boot sectors a FAT search finds both FAT kinds; without them the rebuilt kind follows the code.
+        code = CODES["ntfs"] if v.fs == "ntfs" else (CODES["fat16"] if table else v.code)
+        if code not in found:
+            found[code], failed = runner.found_file_systems(image, code, sectors)
+            if failed:
+                problems.append("%s at %d: extensive: %s" % (v.label, at, failed))
+                continue
+        desc = v.at(at)
+        problems += ["%s at %d: %s" % (v.label, at, p) for p in
+                     runner.extensive(image, code, sectors, desc, at, lambda: chosen_pairs(v, desc), v.fs, v.raw, 0,
+                                      os.path.join(work, "%s-extensive-%d" % (name, at)), found[code])]
+    return problems if table or checked else NOT_APPLICABLE
+
+
+# ---------------------------------------------------------------- the command
+
+def parse_seeds(text):
+    """The seeds of "FIRST-LAST[,FIRST-LAST...]" (a range may be one seed)."""
+    seeds = []
+    for part in text.split(","):
+        first, _, last = part.partition("-")
+        seeds += range(int(first), int(last or first) + 1)
+    return seeds
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--enginectl", required=True)
+    parser.add_argument("--ntfs-helper", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--seeds")
+    parser.add_argument("--kind", choices=history.KINDS, help="every seed of this kind (default: by the seed)")
+    parser.add_argument("--pinned", action="store_true")
+    parser.add_argument("--faults", action="store_true", help="the pinned rows too that name a fault not yet fixed")
+    parser.add_argument("--cases", default=",".join(CASES))
+    parser.add_argument("--jobs", type=int, default=2)
+    args = parser.parse_args()
+    cases = args.cases.split(",")
+    wanted, skipped = {}, []  # (seed, kind) -> cases, each seed's volumes made once
+    if args.pinned or args.faults:
+        for seed, kind, case, fault in PINNED:
+            if fault and not args.faults:
+                skipped.append("SKIPPED: %s %s-%d: %s" % (case, kind, seed, fault))
+            elif case in cases:
+                wanted.setdefault((seed, kind), set()).add(case)
+    for seed in parse_seeds(args.seeds) if args.seeds else []:
+        wanted.setdefault((seed, args.kind or history.KINDS[seed % len(history.KINDS)]), set()).update(cases)
+    todo = [(seed, kind, [c for c in CASES if c in chosen]) for (seed, kind), chosen in sorted(wanted.items())]
+    if not todo:
+        parser.error("nothing to run: give --seeds, --pinned or --faults")
+    os.makedirs(args.work, exist_ok=True)
+    started = time.time()
+    failed = ran = 0
+    # One tool at a time per seed, so that --jobs bounds the processes that run at once.
+    with concurrent.futures.ThreadPoolExecutor(args.jobs) as seeds:
+        jobs = [(s, k, c, seeds.submit(check_seed, args, s, k, c, None)) for s, k, c in todo]
+        for seed, kind, case_list, job in jobs:
+            try:
+                results = job.result()
+            except Exception as e:  # a tool that failed while making the volume: the generator's fault
+                results = {c: ["the volume could not be made: %s" % e] for c in case_list}
+            if not any(results.get(case) for case in case_list):
+                shutil.rmtree(os.path.join(args.work, "%s-%d" % (kind, seed)), ignore_errors=True)
+            for case in case_list:
+                problems = results.get(case, [])
+                if problems is NOT_APPLICABLE:
+                    print("n/a: %s %s-%d (too few folders to find the file system by)" % (case, kind, seed))
+                    continue
+                ran += 1
+                if problems:
+                    failed += 1
+                    print("FAILED: %s %s-%d (replay: %s)" % (case, kind, seed, replay_hint(seed, kind)))
+                    for line in problems[:30]:
+                        print("  " + line)
+                    if len(problems) > 30:
+                        print("  ... %d more" % (len(problems) - 30))
+                else:
+                    print("ok: %s %s-%d" % (case, kind, seed))
+                sys.stdout.flush()
+    for line in skipped:
+        print(line)
+    print("%d cases, %d failed, %d skipped, %.0f s" % (ran, failed, len(skipped), time.time() - started))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
