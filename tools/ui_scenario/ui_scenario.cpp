@@ -458,8 +458,11 @@ int CommandEnabled(UINT id) {
   return answer == 2 ? 1 : 0;
 }
 
-// The command as a user's click runs it: only while its menu item or button shows enabled.
+// The command as a user's click runs it: only while its menu item or button shows enabled. A click waits in
+// the window's queue behind what the window was posted before it, where a sent question would jump ahead: the
+// state is asked once the window is idle.
 bool UseCommand(UINT id) {
+  if (!WaitIdle(100, 60000, "the window before " + CommandName(id))) return false;
   const int enabled = CommandEnabled(id);
   if (enabled < 0) return Fail("the program does not tell whether " + CommandName(id) + " is enabled"), false;
   if (enabled == 0) return Fail(CommandName(id) + " is greyed"), false;
