@@ -21,7 +21,7 @@
 #include "preview/archive/archive_list_view.h"
 #include "preview/preview_host.h"
 
-namespace {
+namespace archive_list_view_test {
 
 using Rows = std::vector<std::vector<std::wstring>>;
 
@@ -129,8 +129,6 @@ class ArchiveViewTest : public ::testing::Test {
 };
 
 const wchar_t kDosTime[] = L"04 Mar 2021, 05:06:08";
-
-}  // namespace
 
 TEST_F(ArchiveViewTest, ZipRowsHeadersAndScreenshot) {
   Show(Fixture(L"plain.zip"));
@@ -286,3 +284,5 @@ TEST_F(ArchiveViewTest, RarArchivesThatOpenEmptyOrNotAtAll) {
   EXPECT_EQ(frame_->m_bComponentMissing, 0u);  // the library refused the file: it is damaged
   ::SetDllDirectoryW(nullptr);
 }
+
+}  // namespace archive_list_view_test
