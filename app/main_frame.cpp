@@ -72,7 +72,6 @@ const UINT kToolCommands[] = {ID_OPEN_IMAGE, ID_RECOVER_SELECTED, ID_SAVE_SNAPSH
 const UINT kToolIcons[] = {IDI_TOOL_OPEN,  IDI_TOOL_RECOVER,  IDI_TOOL_SAVE_SNAPSHOT, IDI_TOOL_LOAD_SNAPSHOT,
                            IDI_TOOL_FIND,  IDI_TOOL_SETTINGS, IDI_TOOL_HELP};
 const UINT kHiddenCommands[] = {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW};
-const TCHAR kBarsSection[] = _T("CommandBars");
 const char16_t kProductPage[] = u"https://www.dorvane.example";
 constexpr int kMinWidth = 875;
 constexpr int kMinHeight = 690;

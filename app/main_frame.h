@@ -57,6 +57,9 @@ class CMainFrame : public CTKPFrameWnd, public PreviewHost {
   CTKHyperLink& HyperLink() { return m_wndHyperLink; }
   CTKCaption& Caption() { return m_wndCaption; }
 
+  // The profile section of the command bars' options, layout and shortcuts.
+  static constexpr const TCHAR* kBarsSection = _T("CommandBars");
+
   // ---- members the pages read and write --------------------------------------------------------------
   DiskImage* DiskImagePtr = nullptr;  // owned
   HCURSOR HandCursor = nullptr;

@@ -16,8 +16,6 @@
 
 namespace {
 
-const TCHAR kBarsSection[] = _T("CommandBars");
-
 // While waiting for a worker the thread answers what workers send it (a setter, a question), and nothing
 // else: posted input would run commands in the middle of the exit.
 void AnswerSentMessages() {

@@ -20,15 +20,13 @@ constexpr int kTextTop = 18;
 constexpr int kCaptionLeft = 4;
 constexpr int kPathLeft = 75;
 
-COLORREF Colour(UINT index) { return TKPColorManager()->GetColor(index); }
-
 }  // namespace
 
 void CMainPreviewView::OnDraw(CDC* pDC) {
   CRect window;
   GetWindowRect(window);
   ScreenToClient(window);
-  pDC->FillSolidRect(window, Colour(5));
+  pDC->FillSolidRect(window, TKPColor(5));
   m_rcBand = window;
   m_rcBand.bottom = m_rcBand.top + kBandHeight;
   m_rcContent = window;
@@ -48,15 +46,15 @@ void CMainPreviewView::DrawBand(CDC* pDC, const CRect& band) {
   if (kind == kThemeGradient) {
     const CTKPColorGradient& gradient = TKPColorManager()->GetGradient(0);
     TKPDrawHelpers()->GradientFill(pDC, band, gradient.clrDark, gradient.clrLight, FALSE);
-    pDC->FillSolidRect(band.left, band.bottom - 1, band.Width(), 1, Colour(54));
+    pDC->FillSolidRect(band.left, band.bottom - 1, band.Width(), 1, TKPColor(54));
   } else {
-    pDC->FillSolidRect(band, Colour(13));
+    pDC->FillSolidRect(band, TKPColor(13));
     CRect frame = band;
     frame.left += 1;
     frame.top += 1;
     if (kind != kThemeNativeStyles) frame.right -= 1;
-    const COLORREF shadow = kind == kThemeNativeStyles ? Colour(57) : Colour(16);
-    pDC->Draw3dRect(frame, Colour(20), shadow);
+    const COLORREF shadow = kind == kThemeNativeStyles ? TKPColor(57) : TKPColor(16);
+    pDC->Draw3dRect(frame, TKPColor(20), shadow);
   }
 
   const int oldMode = pDC->SetBkMode(TRANSPARENT);
@@ -68,7 +66,7 @@ void CMainPreviewView::DrawBand(CDC* pDC, const CRect& band) {
   CRect where(std::max(kPathLeft, captionRight + 6), kTextTop, band.right - 6, band.bottom);
   const CString path = CString::FromUtf16(PreviewItemPath);
   // Light text keeps a dark shadow, so that it reads on a pale band too.
-  for (const auto& [offset, colour] : {std::pair{1, Colour(21)}, std::pair{0, Colour(5)}}) {
+  for (const auto& [offset, colour] : {std::pair{1, TKPColor(21)}, std::pair{0, TKPColor(5)}}) {
     pDC->SetTextColor(colour);
     pDC->SelectObject(&aux.fontBold);
     pDC->TextOut(kCaptionLeft + offset, kTextTop + offset, m_strCaption);

@@ -8,8 +8,6 @@ namespace {
 
 constexpr COLORREF kStateMask = RGB(255, 255, 255);
 
-CString FromU16(const std::u16string& text) { return CString::FromUtf16(text); }
-
 }  // namespace
 
 // The tree control seen as the check model's tree.
@@ -83,9 +81,9 @@ bool FileTypesTreeCtrl::LoadSignatureDatabase(const CString& path) {
   ui::ShellFileInfo shell;
   const int folder = shell.GetFolderIconIndex(true);
   for (const SignatureGroup& group : SignatureTypeTree(m_records)) {
-    HTREEITEM groupItem = EnsureChild(root, FromU16(group.text), folder);
+    HTREEITEM groupItem = EnsureChild(root, CString::FromUtf16(group.text), folder);
     for (const std::u16string& type : group.types) {
-      const CString name = FromU16(type);
+      const CString name = CString::FromUtf16(type);
       EnsureChild(groupItem, name, shell.GetIconIndex(name, true));
     }
   }

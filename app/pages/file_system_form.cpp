@@ -3,20 +3,19 @@
 #include <string>
 
 #include "app/pages/page_progress_bar.h"
+#include "platform/os/win32.h"
 #include "res/resource.h"
 
 namespace {
 
 constexpr COLORREF kFormBackground = RGB(255, 255, 255);
-constexpr COLORREF kCaptionColour = RGB(20, 42, 82);
 // Ids of the status line and the note. Both carry the title line's id on page 2's panel; held by member.
 constexpr UINT kStatusId = IDC_TITLE_LINE;
 constexpr UINT kNoteId = IDC_TITLE_LINE + 1;
-constexpr int kCaptionLeft = 35;
+constexpr int kFormCaptionLeft = 35;
 // The longest caption, "Sectors Per Cluster" in the page's font, ends short of it.
 constexpr int kColonX = 135;
 
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
 }  // namespace
 
@@ -51,7 +50,7 @@ BOOL CFileSystemForm::CreateForm(CWnd* parent, UINT id, CFont* font) {
   m_group.SetBoxStyle(ui::CXPGroupBox::kWindow)
       .SetBorderColor(RGB(160, 178, 206))
       .SetBackgroundColor(RGB(226, 234, 246), kFormBackground)
-      .SetCaptionTextColor(kCaptionColour)
+      .SetCaptionTextColor(kPageCaptionColour)
       .SetFontName(_T("Arial"))
       .SetFontSize(10)
       .SetFontBold(TRUE)
@@ -76,7 +75,7 @@ HBRUSH CFileSystemForm::OnCtlColor(CDC* dc, CWnd* window, UINT) {
   dc->SetBkMode(TRANSPARENT);
   const int id = window->GetDlgCtrlID();
   const bool caption = id == IDC_GROUP_BOX || (id >= IDC_ROW_CAPTION_1 && id < IDC_ROW_CAPTION_1 + kRows);
-  dc->SetTextColor(caption ? kCaptionColour : RGB(0, 0, 0));
+  dc->SetTextColor(caption ? kPageCaptionColour : RGB(0, 0, 0));
   return static_cast<HBRUSH>(m_background.GetSafeHandle());
 }
 
@@ -91,10 +90,10 @@ void CFileSystemForm::Layout(int cx, int) {
   const int rowHeight = 24;
   m_group.MoveWindow(15, 12, width, 36 + kRows * rowHeight);
   // The captions' colons in one column, the values a short way after it.
-  const int valueX = kCaptionLeft + m_captions[0].ValueX();
+  const int valueX = kFormCaptionLeft + m_captions[0].ValueX();
   for (int row = 0; row < kRows; ++row) {
     const int y = 40 + row * rowHeight;
-    m_captions[row].MoveWindow(kCaptionLeft, y, valueX - kCaptionLeft, 18);
+    m_captions[row].MoveWindow(kFormCaptionLeft, y, valueX - kFormCaptionLeft, 18);
     m_values[row].MoveWindow(valueX, y, width > valueX ? width + 5 - valueX : 10, 18);
   }
   const int below = 12 + 30 + kRows * rowHeight + 20;
@@ -105,7 +104,7 @@ void CFileSystemForm::Layout(int cx, int) {
 
 void CFileSystemForm::SetProgressPos(uint32_t position) { m_progress.SetPos(static_cast<int>(position)); }
 
-void CFileSystemForm::SetStatusText(const std::u16string& text) { m_status.SetWindowText(Wide(text).c_str()); }
+void CFileSystemForm::SetStatusText(const std::u16string& text) { m_status.SetWindowText(os::Wide(text)); }
 
 void CFileSystemForm::ShowProgressBar() { m_progress.ShowWindow(SW_SHOW); }
 void CFileSystemForm::HideProgressBar() { m_progress.ShowWindow(SW_HIDE); }
@@ -115,7 +114,7 @@ void CFileSystemForm::HideStatusText() { m_status.ShowWindow(SW_HIDE); }
 void CFileSystemForm::SetCaptions(FormCaptions kind) {
   const auto& captions = RowCaptions(kind);
   for (int row = 0; row < kRows; ++row) {
-    m_captions[row].SetWindowText(Wide(captions[static_cast<size_t>(row)]).c_str());
+    m_captions[row].SetWindowText(os::Wide(captions[static_cast<size_t>(row)]));
     m_values[row].ShowWindow(SW_SHOW);
   }
 }
@@ -139,7 +138,7 @@ void CFileSystemForm::ShowChoice(const FileSystemChoice& choice) {
   SetCaptions(choice.captions);
   if (choice.captionsOnly) return;
   for (int row = 0; row < kRows; ++row) {
-    m_values[row].SetWindowText(Wide(choice.values[static_cast<size_t>(row)]).c_str());
+    m_values[row].SetWindowText(os::Wide(choice.values[static_cast<size_t>(row)]));
   }
   if (choice.firstRowHidden) m_values[0].ShowWindow(SW_HIDE);
 }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/os/win32.h"
+
 static_assert(sizeof(HTREEITEM) == sizeof(host::TreeKey), "tree keys are the tree's item handles");
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 text");
 
@@ -16,8 +18,6 @@ int ImageOfLabel(const std::wstring& label) {
   if (label.find(L"Virtual") != std::wstring::npos) return TreeLook::kVirtualDisk;
   return TreeLook::kFixedDisk;
 }
-
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
 }  // namespace
 
@@ -46,15 +46,13 @@ HTREEITEM FileSystemTreeCtrl::AddFileSystem(LPCTSTR label, HTREEITEM parent) {
 }
 
 host::TreeKey FileSystemTreeCtrl::AddItem(const std::u16string& text, host::TreeKey parent) {
-  const std::wstring label = Wide(text);
   HTREEITEM under = parent == host::kNoTreeKey ? TVI_ROOT : ItemOfKey(parent);
   const int image = parent == host::kNoTreeKey ? -1 : TreeLook::kFixedDisk;
-  return KeyOfItem(AddItem(label.c_str(), under, image, image, TVI_LAST, 0));
+  return KeyOfItem(AddItem(os::Wide(text), under, image, image, TVI_LAST, 0));
 }
 
 host::TreeKey FileSystemTreeCtrl::AddFileSystem(const std::u16string& label, host::TreeKey parent) {
-  const std::wstring text = Wide(label);
-  return KeyOfItem(AddFileSystem(text.c_str(), parent == host::kNoTreeKey ? TVI_ROOT : ItemOfKey(parent)));
+  return KeyOfItem(AddFileSystem(os::Wide(label), parent == host::kNoTreeKey ? TVI_ROOT : ItemOfKey(parent)));
 }
 
 void FileSystemTreeCtrl::Expand(host::TreeKey node) { CTreeCtrl::Expand(ItemOfKey(node), TVE_EXPAND); }

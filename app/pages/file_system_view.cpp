@@ -24,7 +24,7 @@ constexpr int kFormId = AFX_IDW_PANE_FIRST + 3;
 
 const char16_t kSelectFirst[] =
     u"Please select a File System from the left panel and then click [Next] to continue with recovery.";
-const char16_t kStopQuestion[] = u"Do you want to stop file searching ?";
+const char16_t kStopFileSearchQuestion[] = u"Do you want to stop file searching ?";
 
 int HeaderHeight() {
   BITMAP info{};
@@ -185,7 +185,7 @@ void CFileSystemView::OnStop() {
   {
     // The worker waits at its next test of the stop flag until the question is answered.
     ClosedGate paused(ScanPauseGate);
-    stop = msgbox::ShowProtocolBox(kStopQuestion, msgbox::kQuestion, true) == 1;
+    stop = msgbox::ShowProtocolBox(kStopFileSearchQuestion, msgbox::kQuestion, true) == 1;
     // While the box was up the worker may have reached the results tree, which is no longer stopped:
     // then the answer comes too late and the tree is built whole.
     if (stop && m_stopShown) ScanThreadControl.stopFlag = 1;

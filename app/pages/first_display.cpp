@@ -12,7 +12,6 @@
 namespace {
 
 constexpr COLORREF kBackground = RGB(255, 255, 255);
-constexpr COLORREF kCaptionColour = RGB(20, 42, 82);
 constexpr UINT kLabelId = 0xE910;
 constexpr UINT kValueId = 0xE918;
 constexpr UINT kPieId = 0xE920;
@@ -24,13 +23,6 @@ const char16_t* const kDiskLabels[CFirstDisplay::kRows] = {u"Model\t\t\t:", u"Ca
 const char16_t* const kVolumeLabels[CFirstDisplay::kRows] = {u"Volume Name\t\t:", u"Capacity\t\t:", u"SPC\t\t\t:",
                                                              u"Byte Per Sector\t\t:", u"File System\t\t:"};
 
-CString Text(const std::u16string& text) { return CString::FromUtf16(text); }
-
-CString WindowText(const CWnd& window) {
-  CString text;
-  window.GetWindowText(text);
-  return text;
-}
 
 }  // namespace
 
@@ -81,7 +73,7 @@ void PartitionPieCtrl::OnPaint() {
     ::Rectangle(dc->m_hDC, legendX, legendY + 2, legendX + 12, legendY + 14);
     CString line;
     line.Format(_T("%s %d %%"), static_cast<LPCTSTR>(slice->m_strDescription), slice->m_nPercent);
-    dc->SetTextColor(kCaptionColour);
+    dc->SetTextColor(kPageCaptionColour);
     dc->TextOut(legendX + 16, legendY, line);
     legendX += 16 + dc->GetTextExtent(line).cx + 18;
     ::SelectObject(dc->m_hDC, oldBrush);
@@ -127,7 +119,7 @@ BOOL CFirstDisplay::CreatePanel(CWnd* parent, UINT id, CFont* font) {
   m_group.SetBoxStyle(ui::CXPGroupBox::kWindow)
       .SetBorderColor(RGB(160, 178, 206))
       .SetBackgroundColor(RGB(226, 234, 246), kBackground)
-      .SetCaptionTextColor(kCaptionColour)
+      .SetCaptionTextColor(kPageCaptionColour)
       .SetFontName(_T("Arial"))
       .SetFontSize(10)
       .SetFontBold(TRUE)
@@ -153,7 +145,7 @@ HBRUSH CFirstDisplay::OnCtlColor(CDC* dc, CWnd* window, UINT) {
   dc->SetBkMode(TRANSPARENT);
   const int id = window->GetDlgCtrlID();
   const bool label = id >= static_cast<int>(kLabelId) && id < static_cast<int>(kLabelId) + kRows;
-  dc->SetTextColor(label ? kCaptionColour : RGB(0, 0, 0));
+  dc->SetTextColor(label ? kPageCaptionColour : RGB(0, 0, 0));
   return static_cast<HBRUSH>(m_background.GetSafeHandle());
 }
 
@@ -190,7 +182,7 @@ void CFirstDisplay::Layout(int cx, int cy) {
 }
 
 void CFirstDisplay::SetLabels(const char16_t* const* labels) {
-  for (int row = 0; row < kRows; ++row) m_labels[row].SetWindowText(Text(labels[row]));
+  for (int row = 0; row < kRows; ++row) m_labels[row].SetWindowText(CString::FromUtf16(labels[row]));
 }
 
 void CFirstDisplay::SetDiskLabels() { SetLabels(kDiskLabels); }
@@ -217,7 +209,7 @@ void CFirstDisplay::ShowDiskInfo(int index) {
       source::DiskInfoFor(source::DiskTable.slots[index], ImageFormat, image != nullptr ? image->GetDiskSize() : 0);
   const std::u16string* values[kRows] = {&texts.model, &texts.capacity, &texts.cylinders, &texts.heads,
                                          &texts.sectorsPerTrack};
-  for (int row = 0; row < kRows; ++row) m_values[row].SetWindowText(Text(*values[row]));
+  for (int row = 0; row < kRows; ++row) m_values[row].SetWindowText(CString::FromUtf16(*values[row]));
 }
 
 void CFirstDisplay::ShowPartitionPie() {
@@ -227,7 +219,7 @@ void CFirstDisplay::ShowPartitionPie() {
   const uint32_t total = disk < source::kMaxDisks ? source::DiskTable.slots[disk].totalSectors : 0;
   for (const source::PieSliceValues& values : source::PartitionPie(PartitionTable, PartitionsInUse(), total)) {
     auto* slice = new CPieSlice;
-    slice->m_strDescription = Text(values.text);
+    slice->m_strDescription = CString::FromUtf16(values.text);
     slice->m_colour = values.colour;
     slice->m_nPercent = values.percent;
     m_pie.Chart().AddSlice(slice);
@@ -258,10 +250,10 @@ void CFirstDisplay::HideStatus() {
   m_status.EnableWindow(FALSE);
 }
 
-void CFirstDisplay::SetStatusText(const std::u16string& text) { m_status.SetWindowText(Text(text)); }
+void CFirstDisplay::SetStatusText(const std::u16string& text) { m_status.SetWindowText(CString::FromUtf16(text)); }
 
 void CFirstDisplay::SetProgressPos(uint32_t position) { m_progress.SendMessage(PBM_SETPOS, position); }
 
-CString CFirstDisplay::ValueText(int row) const { return WindowText(m_values[row]); }
-CString CFirstDisplay::LabelText(int row) const { return WindowText(m_labels[row]); }
-CString CFirstDisplay::StatusText() const { return WindowText(m_status); }
+CString CFirstDisplay::ValueText(int row) const { return WindowTextOf(m_values[row]); }
+CString CFirstDisplay::LabelText(int row) const { return WindowTextOf(m_labels[row]); }
+CString CFirstDisplay::StatusText() const { return WindowTextOf(m_status); }

@@ -24,7 +24,7 @@
 namespace {
 
 constexpr UINT kAskChoiceMessage = WM_APP + 0x43;
-constexpr UINT kPanelId = 0xE901;
+constexpr UINT kDiskPanelId = 0xE901;
 
 const char16_t kSelectDrive[] =
     u"Please select the drive that contain the lost data \r\nfrom the left panel and click [Next].";
@@ -32,7 +32,7 @@ const char16_t kSelectDrive[] =
 const char16_t kSourceNote[] =
     u" Please select the Virtual Hard Disk ( VHD\\VHDX ) that contains data from left panel and click [Next] to "
     u"continue with recovery.";
-const char16_t kStopQuestion[] = u"Do you want to stop partition searching ?";
+const char16_t kStopPartitionSearchQuestion[] = u"Do you want to stop partition searching ?";
 const char16_t kUseExtensive[] = u"It is recommended to use extensive scan to recover data.";
 
 source::SourceWizard* W() { return source::Wizard(); }
@@ -82,7 +82,7 @@ int CFirstView_HDD::OnCreate(LPCREATESTRUCT create) {
   m_tree.onSelect = [this](const source::SelectionActions& actions) { ApplySelection(actions); };
   m_tree.onTab = [this] { FocusStep(0); };
   m_tree.onEnter = [this] { OnNext(); };
-  if (!m_panel.CreatePanel(this, kPanelId, &m_font)) return -1;
+  if (!m_panel.CreatePanel(this, kDiskPanelId, &m_font)) return -1;
   m_splitter.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | SplitterCtrl::kVertical, this, &m_tree, &m_panel,
                     IDC_SOURCE_SPLITTER, none, 50, 150);
 
@@ -275,7 +275,7 @@ void CFirstView_HDD::OnStop() {
   // The worker waits at its next test of the stop flag until the question is answered. Yes only asks it
   // to stop: it writes running 0 itself as it leaves, and the timer moves on then.
   ClosedGate paused(ScanPauseGate);
-  MessageText = kStopQuestion;
+  MessageText = kStopPartitionSearchQuestion;
   MessageKind = 3;
   if (ConfirmDialog().DoModal() == 1) ScanThreadControl.stopFlag = 1;
 }

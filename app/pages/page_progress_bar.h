@@ -2,6 +2,11 @@
 // the rest, the bar a ramp from blue to a darker blue.
 #pragma once
 
+#include <windows.h>
+
 class GradientProgressCtrl;
+
+// The dark blue of the captions on the pages' panels, which their progress bars' captions share.
+constexpr COLORREF kPageCaptionColour = RGB(20, 42, 82);
 
 void StylePageProgressBar(GradientProgressCtrl& bar);

@@ -7,17 +7,17 @@
 #include "engine/image/disk_image.h"
 #include "engine/image/source_values.h"
 #include "engine/records/scan_parameters.h"
+#include "platform/os/win32.h"
 #include "res/resource.h"
 
 namespace {
 
 constexpr COLORREF kPanelBackground = RGB(255, 255, 255);
-constexpr COLORREF kCaptionColour = RGB(20, 42, 82);
 constexpr int kRowTop = 70;
 constexpr int kRowStep = 20;
 constexpr int kRowHeight = 18;
 constexpr int kLeft = 50;
-constexpr int kCaptionLeft = 80;
+constexpr int kRowCaptionLeft = 80;
 constexpr int kValueRight = 500;
 constexpr int kRight = 520;
 constexpr int kBarTop = 345;
@@ -28,16 +28,6 @@ const wchar_t kNoteText[] =
     L"Selecting \"Hide Progress\" will improve the performance. You may return to view the progress details at "
     L"any time by selecting \"Show Progress\".";
 
-CString Text(const std::u16string& text) {
-  static_assert(sizeof(wchar_t) == sizeof(char16_t));
-  return CString(reinterpret_cast<const wchar_t*>(text.c_str()));
-}
-
-CString WindowText(const CWnd& window) {
-  CString text;
-  window.GetWindowText(text);
-  return text;
-}
 
 void CreateFont(CFont& font, int height, int weight) {
   font.CreateFont(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -108,7 +98,7 @@ BOOL CSecondDisplay::CreatePanel(CWnd* parent, UINT id, const CRect& rect) {
     box->SetBoxStyle(ui::CXPGroupBox::kWindow)
         .SetBorderColor(RGB(160, 178, 206))
         .SetBackgroundColor(RGB(226, 234, 246), kPanelBackground)
-        .SetCaptionTextColor(kCaptionColour)
+        .SetCaptionTextColor(kPageCaptionColour)
         .SetFontName(_T("Arial"))
         .SetFontSize(10)
         .SetFontBold(TRUE);
@@ -148,7 +138,7 @@ HBRUSH CSecondDisplay::OnCtlColor(CDC* dc, CWnd* window, UINT) {
     return static_cast<HBRUSH>(m_white.GetSafeHandle());
   }
   dc->SetBkMode(TRANSPARENT);
-  dc->SetTextColor(caption ? kCaptionColour : RGB(0, 0, 0));
+  dc->SetTextColor(caption ? kPageCaptionColour : RGB(0, 0, 0));
   return static_cast<HBRUSH>(m_white.GetSafeHandle());
 }
 
@@ -176,15 +166,15 @@ void CSecondDisplay::Layout() {
   m_infoBox.MoveWindow(kLeft, 50, width, 280);
   m_driveBox.MoveWindow(0, 0, 0, 0);
   // The captions' colons in one column, the values and the fields a short way after it.
-  const int valueX = kCaptionLeft + m_captions[0].ValueX();
+  const int valueX = kRowCaptionLeft + m_captions[0].ValueX();
   for (int row = 0; row < kRows; ++row) {
     const int y = kRowTop + 10 + row * kRowStep;
-    m_captions[row].MoveWindow(kCaptionLeft, y, valueX - kCaptionLeft, kRowHeight);
+    m_captions[row].MoveWindow(kRowCaptionLeft, y, valueX - kRowCaptionLeft, kRowHeight);
     m_values[row].MoveWindow(valueX, y, kValueRight - valueX, kRowHeight);
   }
   const int inputTops[3] = {200, 232, 264};
   for (int i = 0; i < 3; ++i) {
-    m_inputCaptions[i].MoveWindow(kCaptionLeft, inputTops[i] + 3, valueX - kCaptionLeft, kRowHeight);
+    m_inputCaptions[i].MoveWindow(kRowCaptionLeft, inputTops[i] + 3, valueX - kRowCaptionLeft, kRowHeight);
   }
   m_fileSystems.MoveWindow(valueX, inputTops[0], 150, 120);
   m_startField.MoveWindow(valueX, inputTops[1], 150, 22);
@@ -233,9 +223,9 @@ LRESULT CSecondDisplay::OnUpdates(WPARAM, LPARAM) {
 void CSecondDisplay::ApplyUpdates() {
   PanelUpdates::Batch batch = m_updates.Take();
   if (batch.position) m_progress.SetPos(static_cast<int>(*batch.position > 100 ? 100 : *batch.position));
-  if (batch.status) m_status.SetWindowText(Text(*batch.status));
+  if (batch.status) m_status.SetWindowText(os::Wide(*batch.status));
   for (int row = 0; row < kRows; ++row) {
-    if (batch.rows[static_cast<size_t>(row)]) m_values[row].SetWindowText(Text(*batch.rows[static_cast<size_t>(row)]));
+    if (batch.rows[static_cast<size_t>(row)]) m_values[row].SetWindowText(os::Wide(*batch.rows[static_cast<size_t>(row)]));
   }
 }
 
@@ -259,7 +249,7 @@ LRESULT CSecondDisplay::OnSetter(WPARAM, LPARAM lParam) {
       m_progress.SetPos(static_cast<int>(call.number > 100 ? 100 : call.number));
       break;
     case Op::kStatus:
-      m_status.SetWindowText(Text(*call.text));
+      m_status.SetWindowText(os::Wide(*call.text));
       break;
     case Op::kCounters:
       SetCaptions(scanpage::PanelCaptions::kCounters);
@@ -274,7 +264,7 @@ LRESULT CSecondDisplay::OnSetter(WPARAM, LPARAM lParam) {
       ShowWindows({&m_status}, call.op == Op::kShowStatus);
       break;
     case Op::kRow:
-      if (call.number >= 1 && call.number <= kRows) m_values[call.number - 1].SetWindowText(Text(*call.text));
+      if (call.number >= 1 && call.number <= kRows) m_values[call.number - 1].SetWindowText(os::Wide(*call.text));
       break;
   }
   return 0;
@@ -292,7 +282,7 @@ void CSecondDisplay::ShowWindows(std::initializer_list<CWnd*> windows, bool show
 void CSecondDisplay::SetCaptions(scanpage::PanelCaptions kind) {
   const scanpage::RowTexts& captions = scanpage::CaptionsOf(kind);
   for (int row = 0; row < kRows; ++row) {
-    m_captions[row].SetWindowText(Text(captions[static_cast<size_t>(row)]));
+    m_captions[row].SetWindowText(os::Wide(captions[static_cast<size_t>(row)]));
     m_captions[row].ShowWindow(SW_SHOW);
     m_values[row].ShowWindow(SW_SHOW);
   }
@@ -301,9 +291,9 @@ void CSecondDisplay::SetCaptions(scanpage::PanelCaptions kind) {
 void CSecondDisplay::ShowRange(const scanpage::PanelRange& shown) {
   m_updates.DropRows();
   SetCaptions(shown.captions);
-  for (int row = 0; row < kRows; ++row) m_values[row].SetWindowText(Text(shown.values[static_cast<size_t>(row)]));
-  m_startField.SetWindowText(Text(shown.startField));
-  m_endField.SetWindowText(Text(shown.endField));
+  for (int row = 0; row < kRows; ++row) m_values[row].SetWindowText(os::Wide(shown.values[static_cast<size_t>(row)]));
+  m_startField.SetWindowText(os::Wide(shown.startField));
+  m_endField.SetWindowText(os::Wide(shown.endField));
   if (shown.listItem >= 0) m_fileSystems.SetCurSel(shown.listItem);
   ScanRange.endSector = shown.end;
   // Only a logical drive shows its pie, and this program lists none.
@@ -405,10 +395,10 @@ void CSecondDisplay::OnHideProgressClicked() {
   if (onActivatePage) onActivatePage();
 }
 
-CString CSecondDisplay::Title() const { return WindowText(m_title); }
-CString CSecondDisplay::StartField() const { return WindowText(m_startField); }
-CString CSecondDisplay::EndField() const { return WindowText(m_endField); }
+CString CSecondDisplay::Title() const { return WindowTextOf(m_title); }
+CString CSecondDisplay::StartField() const { return WindowTextOf(m_startField); }
+CString CSecondDisplay::EndField() const { return WindowTextOf(m_endField); }
 int CSecondDisplay::FileSystemItem() const { return m_fileSystems.GetCurSel(); }
-CString CSecondDisplay::RowCaption(int row) const { return WindowText(m_captions[row]); }
-CString CSecondDisplay::RowValue(int row) const { return WindowText(m_values[row]); }
-CString CSecondDisplay::StatusText() const { return WindowText(m_status); }
+CString CSecondDisplay::RowCaption(int row) const { return WindowTextOf(m_captions[row]); }
+CString CSecondDisplay::RowValue(int row) const { return WindowTextOf(m_values[row]); }
+CString CSecondDisplay::StatusText() const { return WindowTextOf(m_status); }

@@ -24,9 +24,9 @@
 namespace {
 
 constexpr UINT kTreeId = 162;
-constexpr UINT kPanelId = AFX_IDW_PANE_FIRST + 1;
+constexpr UINT kScanPanelId = AFX_IDW_PANE_FIRST + 1;
 
-const char16_t kStopQuestion[] =
+const char16_t kStopScanQuestion[] =
     u"Do you want to stop file searching? This may result in incomplete \r\nrecovery and you will need to restart "
     u"the process again.";
 const char16_t kQuickScanAdvice[] =
@@ -107,7 +107,7 @@ int CSecondView_HDD::OnCreate(LPCREATESTRUCT create) {
   CRect client;
   GetClientRect(client);
   client.DeflateRect(20, 20);
-  if (!m_panel.CreatePanel(this, kPanelId, client)) return -1;
+  if (!m_panel.CreatePanel(this, kScanPanelId, client)) return -1;
   m_panel.onActivatePage = [this] {
     CFrameWnd* frame = GetParentFrame();
     if (frame != nullptr) frame->SetActiveView(this, FALSE);
@@ -307,7 +307,7 @@ void CSecondView_HDD::OnStop() {
     // The worker waits at its next test of the stop flag until the question is answered. A stopped
     // worker still builds its results; running 0 stays its own sign that it has ended.
     ClosedGate paused(ScanPauseGate);
-    stop = msgbox::ShowProtocolBox(kStopQuestion, msgbox::kQuestion, true) == 1;
+    stop = msgbox::ShowProtocolBox(kStopScanQuestion, msgbox::kQuestion, true) == 1;
     if (stop) ScanThreadControl.stopFlag = 1;
   }
   if (!stop) return;

@@ -55,7 +55,6 @@ void ShowControl(CWnd& control, bool shown) {
   if (control.m_hWnd != nullptr) PageToolButtons::Show(control, shown);
 }
 
-CString Wide(const std::u16string& text) { return CString::FromUtf16(text); }
 
 }  // namespace
 
@@ -64,11 +63,11 @@ CString Wide(const std::u16string& text) { return CString::FromUtf16(text); }
 int32_t CThirdView_HDD::ShellHost::GetFolderIconIndex(bool small) { return shell.GetFolderIconIndex(small); }
 
 int32_t CThirdView_HDD::ShellHost::GetIconIndex(const std::u16string& name, bool small) {
-  return shell.GetIconIndex(Wide(name), small);
+  return shell.GetIconIndex(CString::FromUtf16(name), small);
 }
 
 std::u16string CThirdView_HDD::ShellHost::GetFileTypeName(const std::u16string& name) {
-  return shell.GetFileTypeName(Wide(name)).ToUtf16();
+  return shell.GetFileTypeName(CString::FromUtf16(name)).ToUtf16();
 }
 
 // ---- creation ----------------------------------------------------------------------------------------

@@ -18,6 +18,8 @@ std::u16string FromAscii(std::string_view text);
 inline char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
 // A number in decimal digits.
 std::u16string Decimal(uint64_t value);
+// A number that may be negative in decimal digits, after a '-' when it is.
+std::u16string SignedDecimal(int64_t value);
 
 // ---- files ------------------------------------------------------------------------------------------
 enum class Share { Read, ReadWrite };       // what others may do with the file while we hold it

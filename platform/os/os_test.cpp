@@ -35,6 +35,14 @@ TEST(OsText, CodePageKeepsAsciiAndLatin) {
   EXPECT_EQ(os::FromCodePage("\x80"), u"\u20ac");
 }
 
+TEST(OsText, DecimalDigitsOfTheWholeRange) {
+  EXPECT_EQ(os::Decimal(0), u"0");
+  EXPECT_EQ(os::Decimal(UINT64_MAX), u"18446744073709551615");
+  EXPECT_EQ(os::SignedDecimal(-42), u"-42");
+  EXPECT_EQ(os::SignedDecimal(INT64_MIN), u"-9223372036854775808");
+  EXPECT_EQ(os::SignedDecimal(INT64_MAX), u"9223372036854775807");
+}
+
 TEST(OsTime, FileTimeAndSystemTimeAgree) {
   struct Case { os::FileTime ft; uint16_t y, mo, dow, d, h, mi, s, ms; };
   const Case cases[] = {

@@ -2,13 +2,13 @@
 #include <windows.h>
 
 #include "os_internal.h"
+#include "platform/os/win32.h"
 
 static_assert(sizeof(wchar_t) == 2, "Win32 text is UTF-16");
 
 namespace os {
 namespace {
 
-const wchar_t* W(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 HANDLE H(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
 FILETIME ToFiletime(FileTime t) {
@@ -27,7 +27,7 @@ bool SetHandleTimes(HANDLE h, const FileTime* creation, const FileTime* access, 
 }
 
 bool OpenHandle(intptr_t* handle, const std::u16string& path, DWORD access, DWORD share, DWORD disposition) {
-  HANDLE h = ::CreateFileW(W(SystemPath(path)), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = ::CreateFileW(Wide(SystemPath(path)), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   *handle = reinterpret_cast<intptr_t>(h);
   return true;
@@ -38,10 +38,10 @@ bool OpenHandle(intptr_t* handle, const std::u16string& path, DWORD access, DWOR
 std::u16string SystemPath(const std::u16string& path) {
   constexpr size_t kShortestLong = MAX_PATH - 12;
   if (path.size() < kShortestLong || path.rfind(u"\\\\?\\", 0) == 0 || path.rfind(u"\\\\.\\", 0) == 0) return path;
-  const DWORD needed = ::GetFullPathNameW(W(path), 0, nullptr, nullptr);
+  const DWORD needed = ::GetFullPathNameW(Wide(path), 0, nullptr, nullptr);
   if (needed == 0) return path;
   std::u16string full(needed, u'\0');
-  const DWORD got = ::GetFullPathNameW(W(path), needed, reinterpret_cast<wchar_t*>(&full[0]), nullptr);
+  const DWORD got = ::GetFullPathNameW(Wide(path), needed, reinterpret_cast<wchar_t*>(&full[0]), nullptr);
   if (got == 0 || got >= needed) return path;
   full.resize(got);
   if (full.rfind(u"\\\\", 0) == 0) return u"\\\\?\\UNC\\" + full.substr(2);
@@ -115,22 +115,22 @@ bool File::Close() {
 }
 
 bool FileExists(const std::u16string& path) {
-  return ::GetFileAttributesW(W(SystemPath(path))) != INVALID_FILE_ATTRIBUTES;
+  return ::GetFileAttributesW(Wide(SystemPath(path))) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool IsFolder(const std::u16string& path) {
-  const DWORD a = ::GetFileAttributesW(W(SystemPath(path)));
+  const DWORD a = ::GetFileAttributesW(Wide(SystemPath(path)));
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool CreateFolder(const std::u16string& path) { return ::CreateDirectoryW(W(SystemPath(path)), nullptr) != FALSE; }
-bool RemoveFolder(const std::u16string& path) { return ::RemoveDirectoryW(W(SystemPath(path))) != FALSE; }
-bool RemoveFile(const std::u16string& path) { return ::DeleteFileW(W(SystemPath(path))) != FALSE; }
+bool CreateFolder(const std::u16string& path) { return ::CreateDirectoryW(Wide(SystemPath(path)), nullptr) != FALSE; }
+bool RemoveFolder(const std::u16string& path) { return ::RemoveDirectoryW(Wide(SystemPath(path))) != FALSE; }
+bool RemoveFile(const std::u16string& path) { return ::DeleteFileW(Wide(SystemPath(path))) != FALSE; }
 
 bool SetFileAttributeBits(const std::u16string& path, uint32_t attributes) {
   DWORD kept = attributes & (kAttributeReadOnly | kAttributeHidden | kAttributeSystem | kAttributeArchive);
   if (kept == 0) kept = FILE_ATTRIBUTE_NORMAL;  // valid only alone
-  return ::SetFileAttributesW(W(SystemPath(path)), kept) != FALSE;
+  return ::SetFileAttributesW(Wide(SystemPath(path)), kept) != FALSE;
 }
 
 std::u16string TempFolderPath() {
@@ -152,7 +152,7 @@ bool FileTimeToLocalFileTime(FileTime utc, FileTime* local) {
 
 bool SetFileTimes(const std::u16string& path, const FileTime* creation, const FileTime* access,
                   const FileTime* write) {
-  HANDLE h = ::CreateFileW(W(SystemPath(path)), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE h = ::CreateFileW(Wide(SystemPath(path)), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   const bool ok = SetHandleTimes(h, creation, access, write);

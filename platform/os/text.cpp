@@ -73,4 +73,6 @@ std::u16string FromAscii(std::string_view text) {
 
 std::u16string Decimal(uint64_t value) { return FromAscii(std::to_string(value)); }
 
+std::u16string SignedDecimal(int64_t value) { return FromAscii(std::to_string(value)); }
+
 }  // namespace os

@@ -9,6 +9,7 @@
 
 #include "file_selection.h"
 #include "open_address.h"
+#include "platform/os/win32.h"
 #include "seams.h"
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
@@ -16,7 +17,7 @@ static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
 namespace seams {
 namespace {
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+using os::Wide;
 const wchar_t* WideOrNull(const std::u16string& text) { return text.empty() ? nullptr : Wide(text); }
 std::u16string FromWide(const wchar_t* text) { return std::u16string(reinterpret_cast<const char16_t*>(text)); }
 

@@ -22,7 +22,7 @@
 #include "preview/archive/archive_list_view.h"
 #include "preview/preview_host.h"
 
-namespace {
+namespace archive_list_view_test {
 
 using Rows = std::vector<std::vector<std::wstring>>;
 
@@ -151,8 +151,6 @@ class ArchiveViewTest : public ::testing::Test {
 };
 
 const wchar_t kDosTime[] = L"04 Mar 2021, 05:06:08";
-
-}  // namespace
 
 TEST_F(ArchiveViewTest, ZipRowsHeadersAndScreenshot) {
   Show(Fixture(L"plain.zip"));
@@ -341,3 +339,5 @@ TEST_F(ArchiveViewTest, ALibraryOnlyInTheCurrentFolderIsNeverLoaded) {
   EXPECT_TRUE(RowsShown().empty());
   EXPECT_EQ(byName, nullptr);
 }
+
+}  // namespace archive_list_view_test

@@ -38,7 +38,7 @@
 
 CEx_StyleApp theApp;
 
-namespace {
+namespace archive_results_page_test {
 
 const std::string kImage = "carving.fixed.vhd";
 constexpr uint32_t kVolumeSectors = 81900;
@@ -47,8 +47,6 @@ class ArchiveOnResultsPageTest : public previewtest::ResultsPageTest {
  protected:
   void QuickScan() { ResultsPageTest::QuickScan(std::string(DORVANE_SHARED_IMAGES) + "/" + kImage, kVolumeSectors); }
 };
-
-}  // namespace
 
 TEST_F(ArchiveOnResultsPageTest, ADeletedZipFromTheScanListsItsMembersInThePreview) {
   QuickScan();
@@ -71,3 +69,5 @@ TEST_F(ArchiveOnResultsPageTest, ADeletedZipFromTheScanListsItsMembersInThePrevi
   harness::PumpFor(200);
   EXPECT_FALSE(harness::CaptureWindow(frame_->m_hWnd, "page4_archive").empty());
 }
+
+}  // namespace archive_results_page_test

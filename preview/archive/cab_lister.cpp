@@ -12,6 +12,7 @@
 
 #include "platform/os/library_win32.h"
 #include "platform/os/os.h"
+#include "platform/os/win32.h"
 #include "preview/archive/archive_text.h"
 #include "preview/archive/archive_time.h"
 
@@ -27,11 +28,6 @@ using CreateFn = HFDI(DIAMONDAPI*)(PFNALLOC, PFNFREE, PFNOPEN, PFNREAD, PFNWRITE
 using CopyFn = BOOL(DIAMONDAPI*)(HFDI, char*, char*, int, PFNFDINOTIFY, PFNFDIDECRYPT, void*);
 using IsCabinetFn = BOOL(DIAMONDAPI*)(HFDI, INT_PTR, PFDICABINETINFO);
 using DestroyFn = BOOL(DIAMONDAPI*)(HFDI);
-
-template <typename Fn>
-Fn Entry(HMODULE library, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
-}
 
 FNALLOC(CabAlloc) { return ::operator new(cb, std::nothrow); }
 FNFREE(CabFree) { ::operator delete(pv); }
@@ -77,10 +73,10 @@ bool Finish(CabLister* lister, DestroyFn destroy, bool result) {
 bool ListCabinet(const std::u16string& path, std::vector<archive::CabEntry>* entries, CabLister* lister) {
   entries->clear();
   lister->module = os::LoadProgramOrSystemLibrary(L"Cabinet.dll");
-  const auto create = lister->module ? Entry<CreateFn>(lister->module, "FDICreate") : nullptr;
-  const auto copy = lister->module ? Entry<CopyFn>(lister->module, "FDICopy") : nullptr;
-  const auto isCabinet = lister->module ? Entry<IsCabinetFn>(lister->module, "FDIIsCabinet") : nullptr;
-  const auto destroy = lister->module ? Entry<DestroyFn>(lister->module, "FDIDestroy") : nullptr;
+  const auto create = lister->module ? os::LibraryEntry<CreateFn>(lister->module, "FDICreate") : nullptr;
+  const auto copy = lister->module ? os::LibraryEntry<CopyFn>(lister->module, "FDICopy") : nullptr;
+  const auto isCabinet = lister->module ? os::LibraryEntry<IsCabinetFn>(lister->module, "FDIIsCabinet") : nullptr;
+  const auto destroy = lister->module ? os::LibraryEntry<DestroyFn>(lister->module, "FDIDestroy") : nullptr;
   if (create == nullptr || copy == nullptr || isCabinet == nullptr || destroy == nullptr) {
     lister->errorOperation = kCabMissingEntryPoint;
     lister->errorFlag = 1;

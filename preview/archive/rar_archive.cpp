@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/os/library_win32.h"
+#include "platform/os/win32.h"
 #include "preview/archive/archive_text.h"
 #include "preview/archive/archive_time.h"
 #include "preview/archive/unrar_api.h"
@@ -13,11 +14,6 @@ static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
 namespace {
 
 constexpr unsigned kCommentBytes = 16384;
-
-template <typename Fn>
-Fn Entry(HMODULE library, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
-}
 
 archive::RarEntry EntryOf(const unrar::HeaderDataEx& header) {
   archive::RarEntry entry;
@@ -58,10 +54,10 @@ void RarArchive::FreeUnrar() {
 
 int RarArchive::List(const std::u16string& path) {
   if (m_library == nullptr) return 0;
-  const auto open = Entry<unrar::OpenArchiveExFn>(m_library, "RAROpenArchiveEx");
-  const auto close = Entry<unrar::CloseArchiveFn>(m_library, "RARCloseArchive");
-  const auto process = Entry<unrar::ProcessFileFn>(m_library, "RARProcessFile");
-  const auto readHeader = Entry<unrar::ReadHeaderExFn>(m_library, "RARReadHeaderEx");
+  const auto open = os::LibraryEntry<unrar::OpenArchiveExFn>(m_library, "RAROpenArchiveEx");
+  const auto close = os::LibraryEntry<unrar::CloseArchiveFn>(m_library, "RARCloseArchive");
+  const auto process = os::LibraryEntry<unrar::ProcessFileFn>(m_library, "RARProcessFile");
+  const auto readHeader = os::LibraryEntry<unrar::ReadHeaderExFn>(m_library, "RARReadHeaderEx");
   if (open == nullptr || close == nullptr || process == nullptr || readHeader == nullptr) {
     m_libraryMissing = true;  // a library of that name, but not the RAR library
     m_lastError = "Load Error: unrar.dll could not be loaded";

@@ -28,7 +28,7 @@
 #include "preview/preview_test_support.h"
 #include "res/resource.h"
 
-namespace {
+namespace html_browser_test {
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 text");
 using htmlview::HtmlBrowser;
@@ -376,8 +376,6 @@ TEST_F(HtmlPreviewTest, AFileThatCannotBeReadShowsTheCorruptedPicture) {
   EXPECT_EQ(w.frame->m_bPreviewOk, 0u);
 }
 
-}  // namespace
-
 TEST(ResourceHtmlCallbacksTest, ServesTheProgramsResourcesAndNothingElse) {
   htmlview::ResourceHtmlCallbacks& host = htmlview::TheResourceHtmlCallbacks();
   int bytes = 0;
@@ -581,8 +579,6 @@ TEST_F(HtmlPreviewTest, AClickOnThePageTakesTheFocusFromAFormControl) {
   EXPECT_EQ(Title(), L"Recovered page");  // no link there
 }
 
-namespace {
-
 // The pixels of the canvas that are pure white, per hundred.
 int WhitePercent() {
   const previewtest::Grab grab = previewtest::GrabClient(CCustomHTMLViewer::Canvas());
@@ -610,8 +606,6 @@ void AllImages(const htmlview::HtmlElementList& list, std::vector<const htmlview
     AllImages(e->children, out);
   }
 }
-
-}  // namespace
 
 TEST_F(HtmlPreviewTest, APageWithoutPicturesOrWithPicturesAlreadyInIsReady) {
   w.Preview(files.second.Path(), _T(".html"));
@@ -839,3 +833,5 @@ TEST_F(HtmlPreviewTest, APageOfManyPicturesShowsEachInItsPlaceOnceAllHaveArrived
   EXPECT_GE(picturesSeen, 1);
   EXPECT_GE(placeholdersSeen, 10);
 }
+
+}  // namespace html_browser_test

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/os/os.h"
+#include "platform/os/win32.h"
 #include "preview/html/html_browser_logic.h"
 #include "preview/html/html_document_win32.h"
 #include "preview/html/html_fetch_win32.h"
@@ -15,16 +17,6 @@
 
 namespace htmlview {
 namespace {
-
-static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
-
-const wchar_t* W(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
-const wchar_t* W(const std::u16string& s) { return W(s.c_str()); }
-
-std::u16string Number(long long n) {
-  const std::string s = std::to_string(n);
-  return std::u16string(s.begin(), s.end());
-}
 
 // The running program's path with its extension replaced by ".txt".
 std::u16string TextCopyPath() {
@@ -59,7 +51,7 @@ HtmlBrowser::~HtmlBrowser() {
 }
 
 void HtmlBrowser::SetStatus(const std::u16string& text) {
-  if (m_hwndStatus) SetWindowTextW(m_hwndStatus, W(text));
+  if (m_hwndStatus) SetWindowTextW(m_hwndStatus, os::Wide(text));
 }
 
 void HtmlBrowser::OnParseProgress(int flag, int done, int total) {
@@ -72,7 +64,7 @@ void HtmlBrowser::OnParseProgress(int flag, int done, int total) {
 }
 
 void HtmlBrowser::SetTitle(const char16_t* text) {
-  if (m_hwndTitle) SetWindowTextW(m_hwndTitle, W(text ? text : u""));
+  if (m_hwndTitle) SetWindowTextW(m_hwndTitle, os::Wide(text ? text : u""));
 }
 
 int HtmlBrowser::ScrollPos(UINT which) const {
@@ -82,7 +74,7 @@ int HtmlBrowser::ScrollPos(UINT which) const {
 void HtmlBrowser::RememberScrollPosition() {
   const int last = m_history.RowCount() - 1;
   if (last < 0) return;
-  const std::u16string pos = Number(ScrollPos(scrollmsg::kGetVPos));
+  const std::u16string pos = os::SignedDecimal(ScrollPos(scrollmsg::kGetVPos));
   if (m_history.GetRow(last).Count() >= 3) {
     m_history.SetCell(last, 2, pos.c_str());
   } else {
@@ -142,7 +134,7 @@ void HtmlBrowser::ShowWaiting() {
 void HtmlBrowser::Open(const std::u16string& url) {
   RememberScrollPosition();
   if (IsPictureUrl(url)) {
-    if (m_hwndAddress) SetWindowTextW(m_hwndAddress, W(url));
+    if (m_hwndAddress) SetWindowTextW(m_hwndAddress, os::Wide(url));
     const std::u16string page = PicturePage(url);
     AddHistory(url, page);
     ShowPage(page, u"");
@@ -157,7 +149,7 @@ void HtmlBrowser::Open(const std::u16string& url) {
     UpdateBackButton();
     SaveTextCopy(page);
     ShowPage(page, m_currentUrl);
-    if (m_hwndAddress) SetWindowTextW(m_hwndAddress, W(m_currentUrl));
+    if (m_hwndAddress) SetWindowTextW(m_hwndAddress, os::Wide(m_currentUrl));
   }
   AfterNavigation();
 }
@@ -165,7 +157,7 @@ void HtmlBrowser::Open(const std::u16string& url) {
 void HtmlBrowser::SaveTextCopy(const std::u16string& text) {
   const std::u16string path = TextCopyPath();
   if (path.empty()) return;
-  HANDLE file = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(os::Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;  // the preview goes on without it
   // The whole page, as UTF-16 with its byte-order mark.
   const char16_t bom = 0xFEFF;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "preview/address_reach.h"
+#include "platform/os/win32.h"
 #include "preview/html/html_browser_logic.h"
 #include "preview/html/html_url.h"
 
@@ -18,8 +19,6 @@ static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
 
 const wchar_t kAgent[] = L"Morvid Browser";
 constexpr DWORD kCancellableFetchTimeoutMs = 5000;
-
-const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
 
 // Closes an internet handle when it goes out of scope.
 class NetHandle {
@@ -77,7 +76,7 @@ bool FetchResource(const std::u16string& url, FetchResult& result) {
   const size_t slash = name.rfind(u'/');
   const std::u16string candidates[] = {name, slash == std::u16string::npos ? name : name.substr(slash + 1)};
   for (const std::u16string& candidate : candidates) {
-    HRSRC found = FindResourceW(nullptr, W(candidate), MAKEINTRESOURCEW(23));
+    HRSRC found = FindResourceW(nullptr, os::Wide(candidate), MAKEINTRESOURCEW(23));
     if (!found) continue;
     HGLOBAL loaded = LoadResource(nullptr, found);
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
@@ -102,7 +101,7 @@ bool FetchResource(const std::u16string& url, FetchResult& result) {
 
 bool FetchFile(const std::u16string& url, const FetchOptions& options, FetchResult& result) {
   const std::u16string path = FileUrlPath(url);
-  HANDLE file = CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+  HANDLE file = CreateFileW(os::Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   // Closed however the read ends, out of memory for the reply too.
@@ -166,11 +165,11 @@ bool IsNetworkUrl(const std::u16string& url) {
 bool OpenRequest(HINTERNET session, const std::u16string& url, const wchar_t* verb, DWORD flags, NetHandle& connection,
                  NetHandle& request) {
   const PostTarget target = SplitPostUrl(url);
-  connection.reset(InternetConnectW(session, W(target.host), target.port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+  connection.reset(InternetConnectW(session, os::Wide(target.host), target.port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
   if (!connection.get()) return false;
   const wchar_t* accept[] = {L"*/*", nullptr};
   if (target.secure) flags |= INTERNET_FLAG_SECURE;
-  request.reset(HttpOpenRequestW(connection.get(), verb, W(target.object), nullptr, nullptr, accept, flags, 0));
+  request.reset(HttpOpenRequestW(connection.get(), verb, os::Wide(target.object), nullptr, nullptr, accept, flags, 0));
   return request.get() != nullptr;
 }
 
@@ -192,11 +191,11 @@ bool FetchOnce(const std::u16string& url, const FetchOptions& options, ReplyBuff
       for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
         InternetSetOptionW(request.get(), option, &limit, sizeof limit);
     }
-    if (!HttpSendRequestW(request.get(), header.empty() ? nullptr : W(header),
+    if (!HttpSendRequestW(request.get(), header.empty() ? nullptr : os::Wide(header),
                           header.empty() ? 0 : static_cast<DWORD>(-1), nullptr, 0))
       return false;
   } else {
-    request.reset(InternetOpenUrlW(internet.get(), W(url), header.empty() ? nullptr : W(header),
+    request.reset(InternetOpenUrlW(internet.get(), os::Wide(url), header.empty() ? nullptr : os::Wide(header),
                                    header.empty() ? 0 : static_cast<DWORD>(-1), flags, 0));
     if (!request.get()) return false;
   }

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/os/os.h"
+#include "platform/os/win32.h"
 #include "preview/html/html_browser_logic.h"
 #include "preview/html/html_browser_win32.h"
 #include "preview/html/html_fetch_win32.h"
@@ -18,12 +20,8 @@ namespace {
 
 enum ControlType { kEdit = 0, kPushButton = 1, kRadio = 2, kCheck = 3, kDropDown = 4 };
 
-const wchar_t* W(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s ? s : u""); }
-
-std::u16string Number(long long n) {
-  const std::string s = std::to_string(n);
-  return std::u16string(s.begin(), s.end());
-}
+// A missing cell is empty text.
+const wchar_t* WideOrEmpty(const char16_t* s) { return os::Wide(s ? s : u""); }
 
 HWND RowWindow(const StringTable& controls, int row) {
   uintptr_t handle = 0;
@@ -62,14 +60,14 @@ HWND HtmlBrowser::AddControl(const wchar_t* cls, DWORD exStyle, DWORD style, int
                              bool fixedFont) {
   if (m_controls.RowCount() >= kMaxFormControls) return nullptr;
   const int id = m_controls.RowCount() + 1;
-  HWND window = CreateWindowExW(exStyle, cls, W(text), style, 0, 0, width, height, m_hwndView,
+  HWND window = CreateWindowExW(exStyle, cls, WideOrEmpty(text), style, 0, 0, width, height, m_hwndView,
                                 reinterpret_cast<HMENU>(static_cast<uintptr_t>(id)), GetModuleHandleW(nullptr), nullptr);
   if (!window) return nullptr;
   const int row = m_controls.AddRow() - 1;
-  m_controls.AddCell(row, Number(static_cast<long long>(reinterpret_cast<uintptr_t>(window))).c_str());
+  m_controls.AddCell(row, os::SignedDecimal(static_cast<long long>(reinterpret_cast<uintptr_t>(window))).c_str());
   m_controls.AddCell(row, name ? name : u"");
-  m_controls.AddCell(row, Number(form).c_str());
-  m_controls.AddCell(row, Number(type).c_str());
+  m_controls.AddCell(row, os::SignedDecimal(form).c_str());
+  m_controls.AddCell(row, os::SignedDecimal(type).c_str());
   if (caption) m_controls.AddCell(row, caption);
   SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(fixedFont ? ANSI_FIXED_FONT : ANSI_VAR_FONT)),
                FALSE);
@@ -113,7 +111,7 @@ HtmlWindowHandle HtmlBrowser::CreateDropDownList(int width, int height, const St
                          u"", name, form, kDropDown, nullptr, false);
   if (!list) return kNoControl;
   for (int r = 0; r < options.RowCount(); ++r) {
-    const LRESULT item = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(options.GetCell(r, 0))));
+    const LRESULT item = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideOrEmpty(options.GetCell(r, 0))));
     if (item < 0) continue;
     const std::u16string value = options.GetCell(r, 1);
     auto* copy = new char16_t[value.size() + 1];

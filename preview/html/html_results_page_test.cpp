@@ -17,7 +17,7 @@
 
 CEx_StyleApp theApp;
 
-namespace {
+namespace html_results_page_test {
 
 constexpr uint32_t kVolumeSectors = 40 * 1024 * 2;
 
@@ -35,8 +35,6 @@ int WhitePercent(HWND window) {
   ::ReleaseDC(window, dc);
   return all > 0 ? static_cast<int>(white * 100 / all) : 0;
 }
-
-}  // namespace
 
 TEST_F(HtmlOnResultsPageTest, ARecoveredPageIsShownByTheBuiltInViewerAndADamagedOneOnWhite) {
   QuickScan(DORVANE_HTML_VOLUME, kVolumeSectors);
@@ -74,3 +72,5 @@ TEST_F(HtmlOnResultsPageTest, ARecoveredPageIsShownByTheBuiltInViewerAndADamaged
   harness::PumpFor(200);
   EXPECT_FALSE(harness::CaptureWindow(frame_->m_hWnd, "page4_html_damaged").empty());
 }
+
+}  // namespace html_results_page_test

@@ -15,7 +15,7 @@
 
 CEx_StyleApp theApp;
 
-namespace {
+namespace document_results_page_test {
 
 // The generated volume: 40 MiB of FAT32 in a fixed VHD.
 constexpr uint32_t kVolumeSectors = 40 * 1024 * 2;
@@ -39,8 +39,6 @@ class DocumentsOnResultsPageTest : public previewtest::ResultsPageTest {
   }
 };
 
-}  // namespace
-
 TEST_F(DocumentsOnResultsPageTest, AUtf16TextFileAndAnRtfFileAreShownInThePreview) {
   QuickScan(DORVANE_DOCUMENT_VOLUME, kVolumeSectors);
   CAdobeReaderView* text = Preview(u"Notes utf16.txt");
@@ -61,3 +59,5 @@ TEST_F(DocumentsOnResultsPageTest, AUtf16TextFileAndAnRtfFileAreShownInThePrevie
   harness::PumpFor(200);
   EXPECT_FALSE(harness::CaptureWindow(frame_->m_hWnd, "page4_rtf").empty());
 }
+
+}  // namespace document_results_page_test

@@ -27,7 +27,6 @@ const CLSID kPdfControl = {0xD8D3A8F6, 0x46EF, 0x4424, {0xAE, 0x49, 0x43, 0x76, 
 constexpr DISPID kOpenFile = 207;
 constexpr DWORD kRichEditStyle =
     WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
-constexpr long kTextLimit = 0x7FFFFFFE;
 constexpr LPARAM kNoWrap = 1;      // EM_SETTARGETDEVICE's line width for no wrapping
 constexpr LPARAM kWrapAtEdge = 0;  // and for wrapping at the control's edge
 
@@ -179,7 +178,7 @@ int CAdobeReaderView::ShowPdf(const CString& path) {
 
 bool CAdobeReaderView::CreateRichEdit() {
   if (!m_richEdit.Create(kRichEditStyle, CRect(0, 0, 0, 0), this, kRichEditId)) return false;
-  m_richEdit.LimitText(kTextLimit);
+  m_richEdit.LimitText(RichEditPreviewCtrl::kTextLimit);
   m_richEdit.SendMessage(EM_SETTARGETDEVICE, 0, kNoWrap);
   m_wrapWhenSized = true;
   return true;

@@ -39,7 +39,7 @@
 
 CEx_StyleApp theApp;
 
-namespace {
+namespace picture_results_page_test {
 
 const std::string kImage = "carving.fixed.vhd";
 constexpr uint32_t kVolumeSectors = 81900;
@@ -62,8 +62,6 @@ double Coloured(HWND window, const RECT& part) {
   ::ReleaseDC(window, dc);
   return all == 0 ? 0 : static_cast<double>(coloured) / all;
 }
-
-}  // namespace
 
 TEST_F(PictureOnResultsPageTest, ARecoveredJpegIsShownInThePreview) {
   QuickScan();
@@ -98,3 +96,5 @@ TEST_F(PictureOnResultsPageTest, ARecoveredJpegIsShownInThePreview) {
   EXPECT_EQ(frame_->m_bPreviewOk, 0u);
   EXPECT_NE(pane->SlotView(PreviewSlot::kNoPreview), nullptr);
 }
+
+}  // namespace picture_results_page_test

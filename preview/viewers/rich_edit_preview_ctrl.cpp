@@ -12,8 +12,6 @@
 namespace {
 // Transacted, created, exclusive, read-write; the temporary file goes when the root is released.
 constexpr DWORD kStorageMode = STGM_TRANSACTED | STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE;
-// Text files up to the preview's size limit and more fit.
-constexpr long kTextLimit = 0x7FFFFFFE;
 
 // Previewed RTF comes from an untrusted disk, and loading an embedded object starts the server its class
 // names. Pictures are static objects drawn from their own data (or name no class at all): only they go in.

@@ -45,6 +45,9 @@ class RichEditOleCallback : public IRichEditOleCallback {
 
 class RichEditPreviewCtrl : public CRichEditCtrl {
  public:
+  // Text files up to the preview's size limit and more fit.
+  static constexpr long kTextLimit = 0x7FFFFFFE;
+
   RichEditPreviewCtrl() = default;
   // The UTF-16 rich-edit class, so that text outside the code page shows.
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) override;

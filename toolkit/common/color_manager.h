@@ -39,6 +39,8 @@ class CTKPSystemColors : public TKSystemColorSource {
 };
 
 CTKPColorManager* TKPColorManager();
+// Entry n of the toolkit's colour table.
+inline COLORREF TKPColor(UINT nIndex) { return TKPColorManager()->GetColor(nIndex); }
 // The scheme of the current visual style: 0 without a ready theme, else from its file and colour names.
 int TKPDetectSystemTheme();
 int TKPCurrentSystemTheme();

@@ -35,6 +35,11 @@ constexpr int kMaxReferenceDepth = 8;
 
 }  // namespace
 
+HRESULT TKPReturnAccText(const CString& text, BSTR* out) {
+  *out = ::SysAllocString(text.GetString());
+  return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
 CTKPAccessible::CTKPAccessible() {
   if (g_notifyWinEvent.load() == nullptr) {
     HMODULE user = ::GetModuleHandleW(L"USER32");

@@ -8,6 +8,7 @@
 
 #include <oleacc.h>
 
+#include "platform/classlib/cstring.h"
 #include "platform/classlib/win/ccmdtarget.h"
 
 class CTKPAccessible : public IAccessible {
@@ -85,3 +86,6 @@ class CTKPAccessible : public IAccessible {
   STDMETHODIMP put_accName(VARIANT varChild, BSTR szName) override;
   STDMETHODIMP put_accValue(VARIANT varChild, BSTR szValue) override;
 };
+
+// Hands the text to a client as a new BSTR: S_OK, or E_OUTOFMEMORY without one.
+HRESULT TKPReturnAccText(const CString& text, BSTR* out);

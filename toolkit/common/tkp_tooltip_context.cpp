@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr UINT kStandsForParent = 0x2A48;
 constexpr DWORD kFlagsKept = 0x3FFFFFFF;  // the two top flag bits are the owner's own
 constexpr size_t kMaxText = 4096;
 
@@ -60,7 +59,7 @@ LRESULT CTKPToolTipCtrlEx::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
   LRESULT result = CToolTipCtrl::WindowProc(message, wParam, lParam);
   if (message == TTM_WINDOWFROMPOINT && result != 0) {
     HWND hit = reinterpret_cast<HWND>(result);
-    if ((::GetWindowLongW(hit, GWL_STYLE) & WS_CHILD) && ::SendMessageW(hit, kStandsForParent, 0, 0) == 1) {
+    if ((::GetWindowLongW(hit, GWL_STYLE) & WS_CHILD) && ::SendMessageW(hit, TKP_WM_ISBARCHILD, 0, 0) == 1) {
       result = reinterpret_cast<LRESULT>(::GetParent(hit));
     }
   }

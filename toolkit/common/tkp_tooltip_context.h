@@ -12,6 +12,10 @@
 #include "platform/classlib/win/ctooltipctrl.h"
 #include "platform/classlib/win/cwnd.h"
 
+// The toolkit asks a window under the pointer whether it belongs to its bar (stands for its parent): an
+// edit answers TRUE.
+constexpr UINT TKP_WM_ISBARCHILD = 0x2A48;
+
 // The system control, whose window-from-point answer treats a child that stands for its parent as the
 // parent (the command bars' windows).
 class CTKPToolTipCtrlEx : public CToolTipCtrl {

@@ -12,7 +12,6 @@ namespace {
 
 constexpr UINT_PTR kShowTimer = 1;
 constexpr int kCursorGap = 21;  // the tip sits this far below the cursor's hot spot
-constexpr UINT kStandsForParent = 0x2A48;
 constexpr size_t kMaxOwnerText = 4096;  // an owner's own buffer is read no further
 const wchar_t kClassName[] = L"TKPToolTipWnd";
 const wchar_t kShadowClassName[] = L"TKPToolTipWndShadow";
@@ -126,7 +125,7 @@ TKPToolTipTool* CTKPToolTipWnd::FindKey(int key) {
 // A child that answers the private message stands for its parent (the command bars' windows do).
 HWND CTKPToolTipWnd::WindowFromPoint(POINT screen) const {
   HWND hit = ::WindowFromPoint(screen);
-  if (hit != nullptr && (::GetWindowLongW(hit, GWL_STYLE) & WS_CHILD) && ::SendMessageW(hit, kStandsForParent, 0, 0) == 1) {
+  if (hit != nullptr && (::GetWindowLongW(hit, GWL_STYLE) & WS_CHILD) && ::SendMessageW(hit, TKP_WM_ISBARCHILD, 0, 0) == 1) {
     hit = ::GetParent(hit);
   }
   return hit;

@@ -10,7 +10,7 @@
 
 #include <vector>
 
-namespace {
+namespace tooltip_context_test {
 
 uint32_t g_now = 500000;
 
@@ -165,4 +165,4 @@ TEST_F(ContextOwner, TheDrawnTipReadsTheContextWhenItDraws) {
   EXPECT_GE(client.Height(), 24 + 6 + 8);
 }
 
-}  // namespace
+}  // namespace tooltip_context_test

@@ -12,7 +12,7 @@
 IMPLEMENT_DYNAMIC(CTKButton, CButton)
 
 namespace {
-constexpr UINT_PTR kHotTimer = 1;
+constexpr UINT_PTR kButtonHotTimer = 1;
 }  // namespace
 
 CTKButton::CTKButton(CRuntimeClass* pFactoryClass) : m_themeHost(pFactoryClass) {}
@@ -214,7 +214,7 @@ void CTKButton::OnTimerStep() {
     m_bHotShown = TRUE;
     return;
   }
-  KillTimer(kHotTimer);
+  KillTimer(kButtonHotTimer);
   m_bHot = FALSE;
   if (m_bHotShown) Invalidate(FALSE);
   m_bHotShown = FALSE;
@@ -241,7 +241,7 @@ LRESULT CTKButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE: {
       CTKButtonTheme* pTheme = GetTheme();
       if (pTheme != nullptr && pTheme->CanHotTrack(this)) {
-        SetTimer(kHotTimer, 10);
+        SetTimer(kButtonHotTimer, 10);
         OnTimerStep();
       }
       break;
@@ -258,7 +258,7 @@ LRESULT CTKButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case WM_TIMER:
-      if (wParam != kHotTimer) break;
+      if (wParam != kButtonHotTimer) break;
       OnTimerStep();
       return 0;
     case WM_ERASEBKGND:

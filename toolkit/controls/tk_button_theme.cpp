@@ -21,8 +21,6 @@ CTKThemeManagerStyle* CTKButtonThemeFactory::CreateTheme(int nTheme) {
 
 namespace {
 
-COLORREF Color(UINT index) { return TKPColorManager()->GetColor(index); }
-
 BOOL IsPressed(UINT nState) { return (nState & ODS_SELECTED) != 0; }
 
 }  // namespace
@@ -30,13 +28,13 @@ BOOL IsPressed(UINT nState) { return (nState & ODS_SELECTED) != 0; }
 // ---- theme 0 ----
 
 void CTKButtonTheme::RefreshMetrics() {
-  m_clrFace.SetStandardValue(Color(COLOR_BTNFACE));
-  m_clrText.SetStandardValue(Color(COLOR_BTNTEXT));
-  m_clrDisabledText.SetStandardValue(Color(COLOR_GRAYTEXT));
-  m_clrLight.SetStandardValue(Color(COLOR_BTNFACE));
-  m_clrShadow.SetStandardValue(Color(COLOR_BTNSHADOW));
-  m_clrHighlight.SetStandardValue(Color(COLOR_BTNHIGHLIGHT));
-  m_clrDarkShadow.SetStandardValue(Color(COLOR_3DDKSHADOW));
+  m_clrFace.SetStandardValue(TKPColor(COLOR_BTNFACE));
+  m_clrText.SetStandardValue(TKPColor(COLOR_BTNTEXT));
+  m_clrDisabledText.SetStandardValue(TKPColor(COLOR_GRAYTEXT));
+  m_clrLight.SetStandardValue(TKPColor(COLOR_BTNFACE));
+  m_clrShadow.SetStandardValue(TKPColor(COLOR_BTNSHADOW));
+  m_clrHighlight.SetStandardValue(TKPColor(COLOR_BTNHIGHLIGHT));
+  m_clrDarkShadow.SetStandardValue(TKPColor(COLOR_3DDKSHADOW));
 }
 
 BOOL CTKButtonTheme::CanHotTrack(CTKButton* pButton) {
@@ -189,18 +187,18 @@ void CTKButtonTheme::DrawFocusRect(CDC* pDC, UINT nState, const CRect& rcItem, C
 
 void CTKButtonThemeFlat::RefreshMetrics() {
   CTKButtonTheme::RefreshMetrics();
-  m_clrFace.SetStandardValue(Color(m_bUseToolbarFace ? 30 : COLOR_BTNFACE));
-  m_clrPressedFace.SetStandardValue(Color(33));
-  m_clrHotFace.SetStandardValue(Color(31));
-  m_clrShadow.SetStandardValue(Color(COLOR_BTNSHADOW));
-  m_clrLight.SetStandardValue(Color(32));
-  m_clrText.SetStandardValue(Color(46));
-  m_clrHotText.SetStandardValue(Color(45));
-  m_clrPressedText.SetStandardValue(Color(47));
+  m_clrFace.SetStandardValue(TKPColor(m_bUseToolbarFace ? 30 : COLOR_BTNFACE));
+  m_clrPressedFace.SetStandardValue(TKPColor(33));
+  m_clrHotFace.SetStandardValue(TKPColor(31));
+  m_clrShadow.SetStandardValue(TKPColor(COLOR_BTNSHADOW));
+  m_clrLight.SetStandardValue(TKPColor(32));
+  m_clrText.SetStandardValue(TKPColor(46));
+  m_clrHotText.SetStandardValue(TKPColor(45));
+  m_clrPressedText.SetStandardValue(TKPColor(47));
 }
 
 COLORREF CTKButtonThemeFlat::GetTextColor(UINT nState, CTKButton* pButton) {
-  if ((nState & ODS_DISABLED) != 0) return Color(COLOR_GRAYTEXT);
+  if ((nState & ODS_DISABLED) != 0) return TKPColor(COLOR_GRAYTEXT);
   if (pButton->IsHot()) return m_clrHotText;
   if (IsPressed(nState)) return m_clrPressedText;
   return m_clrText;
@@ -251,9 +249,9 @@ void CTKButtonThemeFlat::DrawFocusRect(CDC* pDC, UINT nState, const CRect& rcIte
     return;
   }
   CRect rc(rcItem);
-  pDC->Draw3dRect(rc, Color(13), Color(13));
+  pDC->Draw3dRect(rc, TKPColor(13), TKPColor(13));
   rc.DeflateRect(1, 1);
-  pDC->Draw3dRect(rc, Color(13), Color(13));
+  pDC->Draw3dRect(rc, TKPColor(13), TKPColor(13));
 }
 
 // ---- theme 2 ----
@@ -266,7 +264,7 @@ CTKButtonThemeGradient::CTKButtonThemeGradient(BOOL bUseToolbarFace) : CTKButton
 
 void CTKButtonThemeGradient::RefreshMetrics() {
   CTKButtonThemeFlat::RefreshMetrics();
-  m_clrFace.SetStandardValue(Color(COLOR_BTNFACE));
+  m_clrFace.SetStandardValue(TKPColor(COLOR_BTNFACE));
   if (TKPColorManager()->GetCurrentSystemTheme() != 0) {
     m_clrHotFace.SetStandardValue(0xC2EEFF);
     m_clrPressedFace.SetStandardValue(0x3E80FE);
@@ -295,7 +293,7 @@ void CTKButtonThemeGradient::RefreshMetrics() {
     default:
       break;
   }
-  if (!m_bUseToolbarFace) m_clrFace.SetStandardValue(Color(COLOR_BTNFACE));
+  if (!m_bUseToolbarFace) m_clrFace.SetStandardValue(TKPColor(COLOR_BTNFACE));
 }
 
 void CTKButtonThemeGradient::FillActiveFace(CDC* pDC, const CRect& rc, BOOL bPressed) {

@@ -20,8 +20,6 @@ constexpr int kCloseWidth = 16;
 constexpr int kCloseHeight = 15;
 constexpr int kIconRoom = 18;
 
-bool IsWindowObject(const CWnd* pWnd) { return pWnd != nullptr && ::IsWindow(pWnd->m_hWnd); }
-
 }  // namespace
 
 // ---- the button ----
@@ -163,7 +161,7 @@ void CTKCaption::DrawCaptionIcon(CDC* pDC, CRect& rcItem) {
 // ---- the child and its popup ----
 
 void CTKCaption::SetChildWindow(CWnd* pChild, CWnd* pNotifyWnd) {
-  if (!IsWindowObject(pChild)) return;
+  if (!TKIsWindowObject(pChild)) return;
   m_pChild = pChild;
   m_pNotifyWnd = pNotifyWnd;
   m_pChildParent = pChild->GetParent();
@@ -196,7 +194,7 @@ BOOL CTKCaption::ShowPopupWindow() {
       return FALSE;
     }
   }
-  if (IsWindowObject(m_pChildParent) && IsWindowObject(m_pParentParent)) {
+  if (TKIsWindowObject(m_pChildParent) && TKIsWindowObject(m_pParentParent)) {
     CRect rc(m_rcParent);
     m_pChildParent->ClientToScreen(rc);
     CRect grand;
@@ -214,7 +212,7 @@ CWnd* CTKCaption::NotifyWindow() const { return m_pNotifyWnd != nullptr ? m_pNot
 
 void CTKCaption::TellNotifyWindow(UINT message) const {
   CWnd* pWnd = NotifyWindow();
-  if (IsWindowObject(pWnd)) pWnd->SendMessage(message, 0, 0);
+  if (TKIsWindowObject(pWnd)) pWnd->SendMessage(message, 0, 0);
 }
 
 void CTKCaption::OnButtonClicked() {
@@ -223,7 +221,7 @@ void CTKCaption::OnButtonClicked() {
     return;
   }
   CWnd* pWnd = NotifyWindow();
-  if (IsWindowObject(pWnd))
+  if (TKIsWindowObject(pWnd))
     pWnd->SendMessage(WM_COMMAND, static_cast<WPARAM>(GetDlgCtrlID()), reinterpret_cast<LPARAM>(m_hWnd));
 }
 
@@ -232,7 +230,7 @@ void CTKCaption::OnButtonClicked() {
 void CTKCaption::OnChildBack() {
   if (m_pPopup == nullptr) return;
   KillChildWindow();
-  if (IsWindowObject(m_pChild) && IsWindowObject(m_pChildParent)) {
+  if (TKIsWindowObject(m_pChild) && TKIsWindowObject(m_pChildParent)) {
     CRect rc;
     m_pChildParent->GetClientRect(rc);
     rc.top += m_nChildOffset;

@@ -12,6 +12,9 @@
 class CTKCaption;
 class CTKCaptionPopupWnd;
 
+// True for a window object whose window exists.
+inline bool TKIsWindowObject(const CWnd* pWnd) { return pWnd != nullptr && ::IsWindow(pWnd->m_hWnd); }
+
 // Caption styles (the low three bits of Create's style argument).
 enum : DWORD {
   kTKCaptionRaised = 0x1,       // a raised double frame

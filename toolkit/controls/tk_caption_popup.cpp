@@ -28,14 +28,12 @@ bool RegisterPopupClass() {
   return ::RegisterClassW(&wc) != 0;
 }
 
-bool IsWindowObject(const CWnd* pWnd) { return pWnd != nullptr && ::IsWindow(pWnd->m_hWnd); }
-
 }  // namespace
 
 CTKCaptionPopupWnd::~CTKCaptionPopupWnd() { DestroyWindow(); }
 
 BOOL CTKCaptionPopupWnd::Create(const CRect& rect, CTKCaption* pOwnerCaption, CWnd* pChild) {
-  if (!IsWindowObject(pOwnerCaption) || !IsWindowObject(pChild)) return FALSE;
+  if (!TKIsWindowObject(pOwnerCaption) || !TKIsWindowObject(pChild)) return FALSE;
   // A class that cannot be registered leaves the child where it is.
   if (!RegisterPopupClass()) return FALSE;
   m_pOwnerCaption = pOwnerCaption;
@@ -72,17 +70,17 @@ void CTKCaptionPopupWnd::RecalcLayout() {
   rc.DeflateRect(2, 2);
   const CRect strip(rc.left, rc.top, rc.right, rc.top + kCaptionHeight);
   if (m_caption.m_hWnd != nullptr) m_caption.MoveWindow(strip);
-  if (IsWindowObject(m_pChild)) m_pChild->MoveWindow(CRect(rc.left, strip.bottom, rc.right, rc.bottom));
+  if (TKIsWindowObject(m_pChild)) m_pChild->MoveWindow(CRect(rc.left, strip.bottom, rc.right, rc.bottom));
   if (m_pin.m_hWnd != nullptr)
     m_pin.MoveWindow(CRect(strip.right - 2 - kPinWidth, strip.top + 2, strip.right - 2, strip.bottom - 2));
 }
 
 void CTKCaptionPopupWnd::RestoreChild() {
-  if (IsWindowObject(m_pChild) && ::IsWindow(m_hPrevParent)) ::SetParent(m_pChild->m_hWnd, m_hPrevParent);
+  if (TKIsWindowObject(m_pChild) && ::IsWindow(m_hPrevParent)) ::SetParent(m_pChild->m_hWnd, m_hPrevParent);
 }
 
 void CTKCaptionPopupWnd::TellOwner(UINT message) {
-  if (m_bToldOwner || !IsWindowObject(m_pOwnerCaption)) return;
+  if (m_bToldOwner || !TKIsWindowObject(m_pOwnerCaption)) return;
   m_bToldOwner = true;
   KillTimer(kFocusTimer);
   m_pOwnerCaption->PostMessage(message, 0, 0);
@@ -92,7 +90,7 @@ void CTKCaptionPopupWnd::CheckFocus() {
   HWND focus = ::GetFocus();
   if (focus != nullptr) {
     if (focus == m_hWnd || focus == m_caption.m_hWnd || focus == m_pin.m_hWnd) return;
-    if (IsWindowObject(m_pChild) && (focus == m_pChild->m_hWnd || ::IsChild(m_pChild->m_hWnd, focus))) return;
+    if (TKIsWindowObject(m_pChild) && (focus == m_pChild->m_hWnd || ::IsChild(m_pChild->m_hWnd, focus))) return;
   }
   TellOwner(kTKCaptionPopupClosed);
 }

@@ -14,8 +14,6 @@ IMPLEMENT_DYNCREATE(CTKCaptionButtonThemeFactory, CTKThemeManagerStyleFactory)
 
 namespace {
 
-COLORREF Color(UINT index) { return TKPColorManager()->GetColor(index); }
-
 template <class Theme, class Base>
 CTKThemeManagerStyle* Numbered(int nTheme) {
   CTKThemeManagerStyle* pTheme = nullptr;
@@ -50,7 +48,7 @@ void DrawCaptionButtonText(CDC* pDC, UINT nState, const CRect& rcItem, CTKButton
 // The flat and gradient buttons' text: grey when disabled, the caption's at rest, the hot text colour
 // when hot or pressed.
 COLORREF ActiveTextColor(UINT nState, CTKButton* pButton, COLORREF restText, COLORREF activeText) {
-  if ((nState & ODS_DISABLED) != 0) return Color(COLOR_GRAYTEXT);
+  if ((nState & ODS_DISABLED) != 0) return TKPColor(COLOR_GRAYTEXT);
   if (!pButton->IsHot() && !IsSelected(nState)) {
     CTKCaption* pCaption = CaptionOf(pButton);
     return pCaption != nullptr ? pCaption->m_crText : restText;
@@ -77,8 +75,8 @@ CTKThemeManagerStyle* CTKCaptionButtonThemeFactory::CreateTheme(int nTheme) {
 // ---- caption themes ----
 
 void CTKCaptionTheme::RefreshMetrics() {
-  m_clrLight.SetStandardValue(Color(COLOR_BTNSHADOW));
-  m_clrDark.SetStandardValue(Color(COLOR_BTNHIGHLIGHT));
+  m_clrLight.SetStandardValue(TKPColor(COLOR_BTNSHADOW));
+  m_clrDark.SetStandardValue(TKPColor(COLOR_BTNHIGHLIGHT));
 }
 
 void CTKCaptionTheme::DrawCaptionBackground(CDC* pDC, CTKCaption* pCaption, CRect rc) {
@@ -126,7 +124,7 @@ void CTKCaptionThemeFlat::DrawCaptionBackground(CDC* pDC, CTKCaption* pCaption, 
     rc.DeflateRect(pCaption->m_nBorderSize, pCaption->m_nBorderSize);
     pDC->FillSolidRect(rc, pCaption->m_crBack);
   } else {
-    pDC->Draw3dRect(rc, Color(COLOR_BTNHIGHLIGHT), Color(COLOR_BTNSHADOW));
+    pDC->Draw3dRect(rc, TKPColor(COLOR_BTNHIGHLIGHT), TKPColor(COLOR_BTNSHADOW));
   }
 }
 
@@ -134,10 +132,10 @@ void CTKCaptionThemeGradient::DrawCaptionBackground(CDC* pDC, CTKCaption* pCapti
   pDC->SetBkMode(TRANSPARENT);
   if (!pCaption->m_bTextButton) {
     TKPDrawHelpers()->FillColorGradient(pDC, rc, TKPColorManager()->GetGradient(3), FALSE);
-    pDC->FillSolidRect(rc.left, rc.bottom - 1, rc.Width(), 1, Color(54));
+    pDC->FillSolidRect(rc.left, rc.bottom - 1, rc.Width(), 1, TKPColor(54));
   } else {
     TKPDrawHelpers()->FillColorGradient(pDC, rc, TKPColorManager()->GetGradient(0), FALSE);
-    pDC->Draw3dRect(rc, Color(54), Color(54));
+    pDC->Draw3dRect(rc, TKPColor(54), TKPColor(54));
   }
 }
 
@@ -173,8 +171,8 @@ void CTKCaptionButtonThemeFlat::DrawButtonBackground(LPDRAWITEMSTRUCT lpDIS, CTK
     if (m_bUseToolbarFace) pDC->Draw3dRect(rc, m_clrShadow, m_clrShadow);
     return;
   }
-  pDC->FillSolidRect(rc, Color(bSelected ? 33 : 31));
-  pDC->Draw3dRect(rc, Color(32), Color(32));
+  pDC->FillSolidRect(rc, TKPColor(bSelected ? 33 : 31));
+  pDC->Draw3dRect(rc, TKPColor(32), TKPColor(32));
 }
 
 COLORREF CTKCaptionButtonThemeFlat::GetTextColor(UINT nState, CTKButton* pButton) {

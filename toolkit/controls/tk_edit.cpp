@@ -14,7 +14,7 @@ IMPLEMENT_DYNAMIC(CTKEdit, CEdit)
 IMPLEMENT_DYNAMIC(CTKFlatEdit, CTKEdit)
 
 namespace {
-constexpr UINT_PTR kHotTimer = 1000;
+constexpr UINT_PTR kEditHotTimer = 1000;
 constexpr int kEditSubMenu = 1;
 
 COLORREF FaceColor(const CWnd* pWnd) {
@@ -157,7 +157,7 @@ int CTKFlatEdit::GetDrawState() const {
 
 void CTKFlatEdit::OnTimerStep() {
   const bool bInside = PointInControl() != FALSE;
-  if (!bInside) KillTimer(kHotTimer);
+  if (!bInside) KillTimer(kEditHotTimer);
   if (tkflat::StepHot(bInside, m_bHotShown)) SendMessage(WM_NCPAINT, 1);
 }
 
@@ -180,12 +180,12 @@ LRESULT CTKFlatEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SETCURSOR:
       if (HIWORD(lParam) == WM_MOUSEMOVE) {
-        SetTimer(kHotTimer, 10);
+        SetTimer(kEditHotTimer, 10);
         OnTimerStep();
       }
       break;
     case WM_TIMER:
-      if (wParam != kHotTimer) break;
+      if (wParam != kEditHotTimer) break;
       OnTimerStep();
       return 0;
     case WM_NCPAINT:

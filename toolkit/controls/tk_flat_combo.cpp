@@ -7,7 +7,7 @@
 IMPLEMENT_DYNAMIC(CTKFlatComboBox, CComboBox)
 
 namespace {
-constexpr UINT_PTR kHotTimer = 1000;
+constexpr UINT_PTR kComboHotTimer = 1000;
 }  // namespace
 
 CTKFlatComboBox::CTKFlatComboBox() : m_themeHost(RUNTIME_CLASS(CTKFlatComboBoxThemeFactory)) {}
@@ -44,7 +44,7 @@ void CTKFlatComboBox::Redraw() { RedrawWindow(nullptr, nullptr, RDW_INVALIDATE |
 
 void CTKFlatComboBox::OnTimerStep() {
   const bool bInside = PointInControl() != FALSE;
-  if (!bInside) KillTimer(kHotTimer);
+  if (!bInside) KillTimer(kComboHotTimer);
   if (tkflat::StepHot(bInside, m_bHotShown)) Redraw();
 }
 
@@ -104,12 +104,12 @@ LRESULT CTKFlatComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
   switch (message) {
     case WM_SETCURSOR:
       if (m_bFlat && HIWORD(lParam) == WM_MOUSEMOVE) {
-        SetTimer(kHotTimer, 10);
+        SetTimer(kComboHotTimer, 10);
         OnTimerStep();
       }
       break;
     case WM_TIMER:
-      if (wParam != kHotTimer) break;
+      if (wParam != kComboHotTimer) break;
       OnTimerStep();
       return 0;
     case WM_PAINT: {

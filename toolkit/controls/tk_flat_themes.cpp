@@ -14,17 +14,15 @@ IMPLEMENT_DYNCREATE(CTKFlatComboBoxThemeFactory, CTKThemeManagerStyleFactory)
 
 namespace {
 
-COLORREF Color(UINT index) { return TKPColorManager()->GetColor(index); }
-
 // The frame of a hot or pressed flat control in theme 0, 1 or 2.
 void DrawActiveFrame(CDC* pDC, const CRect& rc, int nTheme) {
   if (nTheme == 1) {
-    pDC->Draw3dRect(rc, Color(32), Color(32));
+    pDC->Draw3dRect(rc, TKPColor(32), TKPColor(32));
   } else if (nTheme == 2) {
     const COLORREF c = TKPColorManager()->GetLunaColor(32);
     pDC->Draw3dRect(rc, c, c);
   } else {
-    pDC->Draw3dRect(rc, Color(COLOR_BTNSHADOW), Color(COLOR_BTNHIGHLIGHT));
+    pDC->Draw3dRect(rc, TKPColor(COLOR_BTNSHADOW), TKPColor(COLOR_BTNHIGHLIGHT));
   }
 }
 
@@ -53,11 +51,11 @@ CTKThemeManagerStyle* CTKFlatComboBoxThemeFactory::CreateTheme(int nTheme) {
 
 void CTKFlatEditTheme::DrawBorders(CDC* pDC, CWnd* pEdit, const CRect& rc, int nState) {
   if (!pEdit->IsWindowEnabled()) {
-    pDC->FillSolidRect(rc, Color(51));
-    pDC->Draw3dRect(rc, Color(52), Color(52));
+    pDC->FillSolidRect(rc, TKPColor(51));
+    pDC->Draw3dRect(rc, TKPColor(52), TKPColor(52));
     return;
   }
-  pDC->FillSolidRect(rc, Color(COLOR_WINDOW));
+  pDC->FillSolidRect(rc, TKPColor(COLOR_WINDOW));
   if (tkflat::IsActive(nState)) DrawActiveFrame(pDC, rc, m_nTheme);
 }
 
@@ -88,21 +86,21 @@ void CTKFlatComboBoxTheme::DrawFlatComboBox(CDC* pDC, CWnd* pCombo, int nState) 
   // The text area is the combo box's own painting, enabled or not: only the ring around it is filled. A box
   // without an edit (a drop-down list) shows its background colour there; filling its item area would wipe
   // its text.
-  COLORREF clrRing = Color(51);
+  COLORREF clrRing = TKPColor(51);
   if (bEnabled) {
     const bool bNoEdit = pCombo->SendMessage(CB_GETEDITSEL) == CB_ERR;
     clrRing = bNoEdit && pCombo->IsKindOf(RUNTIME_CLASS(CTKFlatComboBox))
                   ? static_cast<CTKFlatComboBox*>(pCombo)->GetBackColor()
-                  : Color(COLOR_WINDOW);
+                  : TKPColor(COLOR_WINDOW);
   }
   const int nSaved = pDC->SaveDC();
   pDC->ExcludeClipRect(e);
   pDC->FillSolidRect(r, clrRing);
   pDC->RestoreDC(nSaved);
   if (!bEnabled)
-    pDC->Draw3dRect(outer, Color(52), Color(52));
+    pDC->Draw3dRect(outer, TKPColor(52), TKPColor(52));
   else if (m_nTheme == 1)
-    pDC->Draw3dRect(outer, tkflat::IsActive(nState) ? Color(32) : Color(51), tkflat::IsActive(nState) ? Color(32) : Color(51));
+    pDC->Draw3dRect(outer, tkflat::IsActive(nState) ? TKPColor(32) : TKPColor(51), tkflat::IsActive(nState) ? TKPColor(32) : TKPColor(51));
   else if (tkflat::IsActive(nState))
     DrawActiveFrame(pDC, outer, m_nTheme);
   DrawArrow(pDC, r, nState, pCombo);
@@ -111,7 +109,7 @@ void CTKFlatComboBoxTheme::DrawFlatComboBox(CDC* pDC, CWnd* pCombo, int nState) 
 void CTKFlatComboBoxTheme::DrawArrow(CDC* pDC, const CRect& rc, int nState, CWnd* pCombo) {
   CRect a(rc);
   DrawArrowBack(pDC, a, nState, pCombo);
-  const COLORREF c = Color(pCombo->IsWindowEnabled() ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW);
+  const COLORREF c = TKPColor(pCombo->IsWindowEnabled() ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW);
   int x = (a.left + a.right - 4) / 2, y = (a.top + a.bottom - 2) / 2;
   if (m_nTheme == 0 && nState == tkflat::kStatePressed) {
     ++x;
@@ -125,32 +123,32 @@ void CTKFlatComboBoxTheme::DrawArrowBack(CDC* pDC, CRect& rc, int nState, CWnd*)
   rc.left = rc.right - m_nArrowWidth + 4;
   if (tkflat::IsActive(nState)) {
     if (nState == tkflat::kStateHot)
-      pDC->Draw3dRect(rc, Color(COLOR_BTNHIGHLIGHT), Color(COLOR_BTNSHADOW));
+      pDC->Draw3dRect(rc, TKPColor(COLOR_BTNHIGHLIGHT), TKPColor(COLOR_BTNSHADOW));
     else
-      pDC->Draw3dRect(rc, Color(COLOR_BTNSHADOW), Color(COLOR_BTNHIGHLIGHT));
+      pDC->Draw3dRect(rc, TKPColor(COLOR_BTNSHADOW), TKPColor(COLOR_BTNHIGHLIGHT));
     CRect out(rc);
     out.InflateRect(1, 1);
-    pDC->Draw3dRect(out, Color(COLOR_BTNFACE), Color(COLOR_BTNFACE));
+    pDC->Draw3dRect(out, TKPColor(COLOR_BTNFACE), TKPColor(COLOR_BTNFACE));
     CRect in(rc);
     in.DeflateRect(2, 2);
-    pDC->FillSolidRect(in, Color(COLOR_BTNFACE));
+    pDC->FillSolidRect(in, TKPColor(COLOR_BTNFACE));
     return;
   }
   CRect in(rc);
   in.DeflateRect(1, 1);
-  pDC->FillSolidRect(in, Color(COLOR_BTNFACE));
+  pDC->FillSolidRect(in, TKPColor(COLOR_BTNFACE));
 }
 
 void CTKFlatComboBoxThemeFlat::DrawArrowBack(CDC* pDC, CRect& rc, int nState, CWnd*) {
   rc.left = rc.right - m_nArrowWidth + 2;
   if (tkflat::IsActive(nState)) {
-    pDC->FillSolidRect(rc, Color(nState == tkflat::kStateHot ? 31 : 33));
-    pDC->FillSolidRect(rc.left - 1, rc.top, 1, rc.Height(), Color(32));
+    pDC->FillSolidRect(rc, TKPColor(nState == tkflat::kStateHot ? 31 : 33));
+    pDC->FillSolidRect(rc.left - 1, rc.top, 1, rc.Height(), TKPColor(32));
     return;
   }
   CRect in(rc);
   in.DeflateRect(1, 1);
-  pDC->FillSolidRect(in, Color(COLOR_BTNFACE));
+  pDC->FillSolidRect(in, TKPColor(COLOR_BTNFACE));
 }
 
 void CTKFlatComboBoxThemeGradient::DrawArrowBack(CDC* pDC, CRect& rc, int nState, CWnd* pCombo) {

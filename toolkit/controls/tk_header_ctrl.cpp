@@ -16,7 +16,7 @@ IMPLEMENT_DYNAMIC(CTKFlatHeaderCtrl, CTKHeaderCtrl)
 
 namespace {
 
-constexpr UINT_PTR kHotTimer = 1;
+constexpr UINT_PTR kHeaderHotTimer = 1;
 constexpr int kHeaderSubMenu = 2;
 
 bool ScreenReadsRightToLeft() {
@@ -269,7 +269,7 @@ void CTKHeaderCtrl::OnPaint() {
 void CTKHeaderCtrl::OnTimerStep() {
   const int column = ColumnAt(CTKPClientCursorPos(this));
   if (column < 0) {
-    KillTimer(kHotTimer);
+    KillTimer(kHeaderHotTimer);
     if (m_bHotShown) Invalidate(FALSE);
     m_bHotShown = FALSE;
     m_nHotColumn = -1;
@@ -310,10 +310,10 @@ LRESULT CTKHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       m_bLButtonDown = FALSE;
       break;
     case WM_MOUSEMOVE:
-      if (pTheme != nullptr && pTheme->UseVisualStyle(this)) SetTimer(kHotTimer, 10, nullptr);
+      if (pTheme != nullptr && pTheme->UseVisualStyle(this)) SetTimer(kHeaderHotTimer, 10, nullptr);
       break;
     case WM_TIMER:
-      if (wParam != kHotTimer) break;
+      if (wParam != kHeaderHotTimer) break;
       OnTimerStep();
       return 0;
     case WM_DESTROY:

@@ -24,8 +24,6 @@ CTKThemeManagerStyle* CTKHeaderCtrlThemeFactory::CreateTheme(int nTheme) {
 
 namespace {
 
-COLORREF Color(UINT index) { return TKPColorManager()->GetColor(index); }
-
 void VerticalLine(CDC* pDC, int x, int top, int bottom, COLORREF color) {
   CTKPPenDC pen(pDC->GetSafeHdc(), color);
   pDC->MoveTo(x, top);
@@ -48,11 +46,11 @@ constexpr double kMinArrowContrast = 40.0;
 CTKHeaderTheme::CTKHeaderTheme() = default;
 
 void CTKHeaderTheme::RefreshMetrics() {
-  m_clrText.SetStandardValue(Color(COLOR_BTNTEXT));
-  m_clrFace.SetStandardValue(Color(COLOR_BTNFACE));
-  m_clrShadow.SetStandardValue(Color(COLOR_BTNSHADOW));
-  m_clrDarkShadow.SetStandardValue(Color(COLOR_3DDKSHADOW));
-  m_clrHighlight.SetStandardValue(Color(COLOR_BTNHIGHLIGHT));
+  m_clrText.SetStandardValue(TKPColor(COLOR_BTNTEXT));
+  m_clrFace.SetStandardValue(TKPColor(COLOR_BTNFACE));
+  m_clrShadow.SetStandardValue(TKPColor(COLOR_BTNSHADOW));
+  m_clrDarkShadow.SetStandardValue(TKPColor(COLOR_3DDKSHADOW));
+  m_clrHighlight.SetStandardValue(TKPColor(COLOR_BTNHIGHLIGHT));
 }
 
 BOOL CTKHeaderTheme::UseVisualStyle(CTKHeaderCtrl* pHeader) {

@@ -22,7 +22,6 @@ namespace {
 
 enum : UINT_PTR { kPoll = 1, kSlideOut = 2, kSlideIn = 3, kCloseNow = 4 };
 constexpr UINT kPollMs = 100;
-constexpr UINT kAnimationIntervalMs = 16;
 constexpr UINT kAnimationDurationMs = 128;
 constexpr int kPolls = 6;  // polls away from the window before it slides in
 constexpr int kEdge = 4;   // the draggable inner edge
@@ -519,12 +518,12 @@ CTKPDockingPaneAutoHideWnd::CTKPDockingPaneAutoHideWnd(CTKPDockingPaneAutoHidePa
   if (m_hWnd == nullptr) return;
   const UINT length = static_cast<UINT>(m_bHoriz ? m_rcFinal.Height() : m_rcFinal.Width());
   const double speed = manager->GetAnimationSpeed();
-  m_nStepsCount = speed <= 0 ? static_cast<int>(kAnimationDurationMs / kAnimationIntervalMs)
+  m_nStepsCount = speed <= 0 ? static_cast<int>(kAnimationDurationMs / kTKPPaneAnimationIntervalMs)
                              : static_cast<int>(length / speed);
   m_nStepsCount = std::max(1, m_nStepsCount);
   m_nStep = 0;
   m_bClosing = FALSE;
-  if (m_nStepsCount > 1) StartTimer(kSlideOut, kAnimationIntervalMs);
+  if (m_nStepsCount > 1) StartTimer(kSlideOut, kTKPPaneAnimationIntervalMs);
   ApplyStep();
   ShowWindow(SW_SHOWNA);
   StartTimer(kPoll, kPollMs);
@@ -672,7 +671,7 @@ void CTKPDockingPaneAutoHideWnd::Poll() {
         return;
       }
       m_bClosing = TRUE;
-      StartTimer(kSlideIn, kAnimationIntervalMs);
+      StartTimer(kSlideIn, kTKPPaneAnimationIntervalMs);
     }
     return;
   }
@@ -681,7 +680,7 @@ void CTKPDockingPaneAutoHideWnd::Poll() {
     // Back over the window while it slides in: it slides out again.
     m_bClosing = FALSE;
     StopTimer(kSlideIn);
-    StartTimer(kSlideOut, kAnimationIntervalMs);
+    StartTimer(kSlideOut, kTKPPaneAnimationIntervalMs);
   }
 }
 

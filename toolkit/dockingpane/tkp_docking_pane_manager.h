@@ -57,6 +57,9 @@ struct TKP_DOCKINGPANE_ACTION {
   DWORD arg2;
 };
 
+// The step of the panes' slide and collapse animations.
+constexpr UINT kTKPPaneAnimationIntervalMs = 16;
+
 // Sides.
 enum TKPDockingDirection : int { tkpPaneDockLeft = 0, tkpPaneDockRight = 1, tkpPaneDockTop = 2, tkpPaneDockBottom = 3 };
 

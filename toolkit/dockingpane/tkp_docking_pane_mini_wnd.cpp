@@ -15,7 +15,6 @@ namespace {
 
 enum : UINT_PTR { kCollapsePoll = 1, kHoverCheck = 2345, kCollapseAnimation = 3 };
 constexpr UINT kCollapsePollMs = 100;
-constexpr UINT kAnimationIntervalMs = 16;
 constexpr UINT kCloseItemText = 61457;  // the text of the system menu's close item
 
 }  // namespace
@@ -586,7 +585,7 @@ void CTKPDockingPaneMiniWnd::OnTimer(UINT_PTR nIDEvent) {
     if (--m_nDeactivationCount > 0) return;
     if (m_nStep == m_nStepsCount) m_nExpandedHeight = rc.Height();
     m_bSlideOut = TRUE;
-    SetTimer(kCollapseAnimation, kAnimationIntervalMs, nullptr);
+    SetTimer(kCollapseAnimation, kTKPPaneAnimationIntervalMs, nullptr);
     KillTimer(kCollapsePoll);
     return;
   }

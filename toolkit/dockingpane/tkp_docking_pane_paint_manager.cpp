@@ -12,6 +12,8 @@
 #include "toolkit/dockingpane/tkp_docking_pane_tabbed.h"
 #include "toolkit/tabmanager/tkp_tab_paint_manager.h"
 
+using dockthemes::Deflate;
+
 namespace {
 
 // The height of " " in the font, measured on the screen.
@@ -24,15 +26,6 @@ int TextHeight(CFont* pFont) {
   ::SelectObject(dc, old);
   ::ReleaseDC(nullptr, dc);
   return size.cy;
-}
-
-// Deflates by (left, top, right, bottom) of a horizontal caption; a vertical caption turns them.
-void Deflate(CRect& rc, int l, int t, int r, int b, BOOL bVertical) {
-  if (bVertical) {
-    rc.DeflateRect(t, l, b, r);
-  } else {
-    rc.DeflateRect(l, t, r, b);
-  }
 }
 
 }  // namespace

@@ -10,6 +10,17 @@
 #include "platform/classlib/win/classlib_win.h"
 #include "toolkit/common/color_gradient.h"
 
+namespace dockthemes {
+// Deflates by (left, top, right, bottom) of a horizontal caption; a vertical caption turns them.
+inline void Deflate(CRect& rc, int l, int t, int r, int b, BOOL bVertical) {
+  if (bVertical) {
+    rc.DeflateRect(t, l, b, r);
+  } else {
+    rc.DeflateRect(l, t, r, b);
+  }
+}
+}  // namespace dockthemes
+
 class CTKPDockingPaneBase;
 class CTKPDockingPaneCaptionButton;
 class CTKPDockingPaneMiniWnd;

@@ -9,17 +9,6 @@
 // A new paint manager for the theme id (its metrics not yet refreshed).
 CTKPDockingPanePaintManager* TKPCreateDockingPaneTheme(int nTheme);
 
-namespace dockthemes {
-// Deflates by (left, top, right, bottom) of a horizontal caption; a vertical caption turns them.
-inline void Deflate(CRect& rc, int l, int t, int r, int b, BOOL bVertical) {
-  if (bVertical) {
-    rc.DeflateRect(t, l, b, r);
-  } else {
-    rc.DeflateRect(l, t, r, b);
-  }
-}
-}  // namespace dockthemes
-
 // Captions in the face colour with an etched grip after the title.
 class CTKPDockingPaneGripperedTheme : public CTKPDockingPaneDefaultTheme {
  public:

@@ -14,7 +14,11 @@
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/visual_style_theme.h"
 #include "toolkit/taskpanel/tkp_task_panel.h"
+#include "toolkit/taskpanel/tkp_task_panel_theme_support.h"
 #include "toolkit/taskpanel/tp_color.h"
+
+using taskpanel::themes::Color;
+using taskpanel::themes::Sys;
 
 namespace {
 
@@ -27,9 +31,6 @@ constexpr int kButtonWidth = 23;
 constexpr int kTriangleButtonWidth = 19;
 constexpr int kNarrowestCaptionWithButton = 26;
 constexpr int kTextAfterIcon = 7;
-
-COLORREF Sys(int nIndex) { return TKPColorManager()->GetColor(static_cast<UINT>(nIndex)); }
-COLORREF Color(const CTKPColorValue& v) { return static_cast<COLORREF>(static_cast<tkcolor::Color>(v)); }
 
 void FillGroupColors(CTKPTaskPanelGroupColors& c, COLORREF head, COLORREF border, COLORREF headText) {
   c.dHeadGradientFactor = 0.0;

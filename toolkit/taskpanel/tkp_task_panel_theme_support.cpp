@@ -10,7 +10,7 @@
 
 namespace taskpanel::themes {
 
-COLORREF Sys(int nIndex) { return TKPColorManager()->GetColor(static_cast<UINT>(nIndex)); }
+COLORREF Sys(int nIndex) { return TKPColor(static_cast<UINT>(nIndex)); }
 
 COLORREF Color(const CTKPColorValue& value) { return static_cast<COLORREF>(static_cast<tkcolor::Color>(value)); }
 

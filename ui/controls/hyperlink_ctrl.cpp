@@ -12,10 +12,6 @@ namespace {
 
 constexpr UINT_PTR kLeaveTimer = 100;
 
-std::u16string ToU16(const CString& text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(static_cast<LPCTSTR>(text)), static_cast<size_t>(text.GetLength()));
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(HyperLinkCtrl, CStatic)
@@ -176,7 +172,7 @@ void HyperLinkCtrl::OnTimer(UINT_PTR) {
 }
 
 intptr_t HyperLinkCtrl::GotoURL(HWND owner, const CString& target, int show) {
-  return seams::OpenAddress(owner, ToU16(target), show);
+  return seams::OpenAddress(owner, target.ToUtf16(), show);
 }
 
 void HyperLinkCtrl::ReportError(intptr_t result) {

@@ -1,5 +1,6 @@
 #include "ui/html/html_images_win32.h"
 
+#include "platform/os/win32.h"
 #include "ui/draw/draw_manager.h"
 #include "ui/html/html_style_values.h"
 
@@ -9,7 +10,7 @@ namespace html {
 
 namespace {
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+using os::Wide;
 
 }  // namespace
 

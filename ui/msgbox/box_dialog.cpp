@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/classlib/win/cdc.h"
+#include "platform/os/win32.h"
 #include "ui/msgbox/box_message.h"
 #include "ui/msgbox/box_store.h"
 #include "ui/msgbox/html_message_box.h"
@@ -19,7 +20,7 @@ constexpr int kCheckboxId = 0;  // command 0 is ignored: ticking never ends the 
 constexpr DWORD kTemplateStyle = 0x90C80880;  // pop-up, visible, caption, system menu, centred, modal frame
 constexpr size_t kTemplateBytes = 36;
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+using os::Wide;
 
 // A long line is wrapped to this share of the screen rather than running off it.
 int MaxTextWidth() { return ::GetSystemMetrics(SM_CXSCREEN) * 2 / 3; }

@@ -387,6 +387,13 @@ class CWnd : public CCmdTarget {
 
 using CWndHandleMap = CHandleMap<CWnd, HWND>;
 
+// The window's text, as GetWindowText reads it.
+inline CString WindowTextOf(const CWnd& window) {
+  CString text;
+  window.GetWindowText(text);
+  return text;
+}
+
 // Sends one message to the object as its window procedure would, catching what the handler throws.
 LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 // The creation hook: the next window the thread creates belongs to pWnd (see cwnd_create.cpp).

@@ -10,11 +10,6 @@
 
 namespace {
 
-HRESULT ReturnText(const CString& text, BSTR* out) {
-  *out = ::SysAllocString(text.GetString());
-  return *out != nullptr ? S_OK : E_OUTOFMEMORY;
-}
-
 void SetI4(VARIANT* out, long value) {
   ::VariantInit(out);
   out->vt = VT_I4;
@@ -69,14 +64,14 @@ HRESULT CTKPCommandBarAccessible::AccGetChild(VARIANT varChild, IDispatch** ppdi
 HRESULT CTKPCommandBarAccessible::AccGetName(VARIANT varChild, BSTR* pszName) {
   const long index = Child(varChild);
   if (pszName == nullptr || index < 0) return E_INVALIDARG;
-  if (index == CHILDID_SELF) return ReturnText(m_pBar->GetTitle(), pszName);
+  if (index == CHILDID_SELF) return TKPReturnAccText(m_pBar->GetTitle(), pszName);
   CTKPControl* control = m_pBar->GetControl(static_cast<int>(index - 1));
   CString name = StripMnemonics(control->GetCaption());
   CString shortcut = control->GetShortcutText();
   CTKPCommandBars* bars = m_pBar->GetCommandBars();
   if (bars != nullptr && control->GetID() > 0) bars->GetShortcutManager()->GetMenuShortcut(control->GetID(), shortcut);
   if (!shortcut.IsEmpty()) name += _T("\t") + shortcut;
-  return ReturnText(name, pszName);
+  return TKPReturnAccText(name, pszName);
 }
 
 HRESULT CTKPCommandBarAccessible::AccGetRole(VARIANT varChild, VARIANT* pvarRole) {

@@ -11,12 +11,6 @@
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
 #include "toolkit/common/tkp_mouse_manager.h"
 
-namespace {
-
-constexpr LONG kObjIdMenu = -3;  // OBJID_MENU
-
-}  // namespace
-
 // ---- tracking ------------------------------------------------------------------------------------------
 
 BOOL CTKPCommandBar::SetTrackingMode(int nMode, BOOL bSelectFirst, BOOL bKeyboard) {
@@ -78,7 +72,7 @@ BOOL CTKPCommandBar::SetSelected(int nIndex, BOOL bKeyboard) {
   if (CTKPControl* old = GetControl(m_nSelected)) tkp_bar::SetSelected(old, 0);
   m_nSelected = nIndex;
   if (CTKPControl* control = GetControl(nIndex)) {
-    if (m_nTrackingMode != 0) ::NotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, kObjIdMenu, nIndex + 1);
+    if (m_nTrackingMode != 0) ::NotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWnd, OBJID_MENU, nIndex + 1);
     tkp_bar::SetSelected(control, bKeyboard ? 2 : 1);
     TKPMouseManager()->m_pTrackModeBar = this;
     if (!bKeyboard) SetTimer(TKP_TIMER_HOVER, TKP_HOVER_PERIOD, nullptr);

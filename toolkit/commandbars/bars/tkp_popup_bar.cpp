@@ -30,7 +30,6 @@ END_MESSAGE_MAP()
 
 namespace {
 
-constexpr LONG kObjIdMenu = -3;          // OBJID_MENU
 constexpr DWORD kSyncActiveStyle = 0x100;  // the popup mirrors its frame's active state
 
 }  // namespace
@@ -250,7 +249,7 @@ BOOL CTKPPopupBar::SetTrackingMode(int nMode, BOOL bSelectFirst, BOOL bKeyboard)
   if (!CTKPCommandBar::SetTrackingMode(nMode, bSelectFirst, bKeyboard)) return FALSE;
   CWnd* site = GetSite();
   if (nMode == 0) {
-    ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPEND, m_hWnd, kObjIdMenu, CHILDID_SELF);
+    ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPEND, m_hWnd, OBJID_MENU, CHILDID_SELF);
     if (m_hWnd != nullptr) KillTimer(TKP_TIMER_EXPAND);
     StopScrolling();
     if (m_nTearOffTimer != 0 && m_hWnd != nullptr) KillTimer(TKP_TIMER_TEAROFF);
@@ -265,7 +264,7 @@ BOOL CTKPPopupBar::SetTrackingMode(int nMode, BOOL bSelectFirst, BOOL bKeyboard)
     m_pControlPopup = nullptr;
     if (!TKPMouseManager()->IsTracked()) TKPPopupsExpandedWhileTracking() = FALSE;
   } else {
-    ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPSTART, m_hWnd, kObjIdMenu, CHILDID_SELF);
+    ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPSTART, m_hWnd, OBJID_MENU, CHILDID_SELF);
   }
   if (site != nullptr && site->GetSafeHwnd() != nullptr) site->UpdateWindow();
   return TRUE;

@@ -33,7 +33,7 @@
 #include "toolkit/common/tkp_mouse_manager.h"
 #include "toolkit/common/tkp_tooltip_context.h"
 
-namespace {
+namespace tkp_tool_bar_test {
 
 class TestApp : public CWinApp {
  public:
@@ -622,8 +622,6 @@ TEST_F(ToolBars, AButtonInTheExpandButtonsPopupShowsItsTip) {
   harness::PumpMessages();
 }
 
-}  // namespace
-
 // Records the owner of each message box and gives the answer queued.
 class OwnerRecordingBoxes : public seams::MessageBoxSeam {
  public:
@@ -664,3 +662,5 @@ TEST_F(ToolBars, ResettingAToolbarAsksInABoxOwnedByItsFrame) {
   ASSERT_GT(standard->GetControlCount(), 0);
   EXPECT_EQ(static_cast<UINT>(standard->GetControl(0)->GetID()), removed);
 }
+
+}  // namespace tkp_tool_bar_test

@@ -48,8 +48,8 @@ int TKPSelectorCellsBefore(const TKPSelectorAxis& axis, int x) {
   return count;
 }
 
-int TKPSelectorGrow(const TKPSelectorAxis& axis, int x, int far) {
-  if (x < far) return axis.shown;
+int TKPSelectorGrow(const TKPSelectorAxis& axis, int x, int farEdge) {
+  if (x < farEdge) return axis.shown;
   const int cell = std::max(axis.cell, 1);
   const int wanted = (x - axis.origin) / cell + 1;
   return std::clamp(wanted, axis.shown, std::max(axis.maximum, axis.shown));

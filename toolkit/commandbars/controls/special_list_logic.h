@@ -29,6 +29,6 @@ struct TKPSelectorAxis {
 };
 // Cells selected with the pointer at x: the number of cell edges that lie left of x.
 int TKPSelectorCellsBefore(const TKPSelectorAxis& axis, int x);
-// Cells shown after the pointer at x passed the edge (far: the grid's far edge): it grows to hold x, up
+// Cells shown after the pointer at x passed the edge (farEdge: the grid's far edge): it grows to hold x, up
 // to the maximum; a pointer inside leaves the shown count.
-int TKPSelectorGrow(const TKPSelectorAxis& axis, int x, int far);
+int TKPSelectorGrow(const TKPSelectorAxis& axis, int x, int farEdge);

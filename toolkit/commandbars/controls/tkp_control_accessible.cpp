@@ -10,11 +10,6 @@ namespace {
 // Only the control itself (child 0) is asked about.
 bool IsSelf(const VARIANT& child) { return CTKPAccessible::GetChildIndex(&child) == CHILDID_SELF; }
 
-HRESULT ReturnText(const CString& text, BSTR* out) {
-  *out = ::SysAllocString(text.GetString());
-  return *out != nullptr ? S_OK : E_OUTOFMEMORY;
-}
-
 }  // namespace
 
 HRESULT CTKPControl::AccGetParent(IDispatch** ppdispParent) {
@@ -36,12 +31,12 @@ HRESULT CTKPControl::AccGetName(VARIANT varChild, BSTR* pszName) {
   CString name = StripMnemonics(GetCaption());
   const CString shortcut = GetShortcutText();
   if (!shortcut.IsEmpty()) name += _T("\t") + shortcut;
-  return ReturnText(name, pszName);
+  return TKPReturnAccText(name, pszName);
 }
 
 HRESULT CTKPControl::AccGetDescription(VARIANT varChild, BSTR* pszDescription) {
   if (pszDescription == nullptr || !IsSelf(varChild)) return E_INVALIDARG;
-  return ReturnText(GetDescription(), pszDescription);
+  return TKPReturnAccText(GetDescription(), pszDescription);
 }
 
 HRESULT CTKPControl::AccGetRole(VARIANT varChild, VARIANT* pvarRole) {

@@ -11,13 +11,12 @@
 #include "platform/classlib/win/cwnd.h"
 #include "toolkit/commandbars/controls/edit_text_state.h"
 #include "toolkit/common/tkp_hook_manager.h"
+#include "toolkit/common/tkp_tooltip_context.h"
 
 class CCmdUI;
 class CTKPCommandBar;
 class CTKPControl;
 
-// The toolkit asks a window under the pointer whether it belongs to its bar: an edit answers TRUE.
-constexpr UINT TKP_WM_ISBARCHILD = 0x2A48;
 // Posted to the edit when the shell's suggestion window appeared.
 constexpr UINT TKP_WM_SUGGESTIONSHOWN = 0x2872;
 // Shell auto-complete flag: Tab moves through the suggestions.

@@ -12,15 +12,6 @@
 #include "toolkit/commandbars/customize/tkp_customize_sheet.h"
 #include "toolkit/common/resource_manager.h"
 
-namespace {
-
-std::u16string ToU16(const CString& text) {
-  static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
-  return std::u16string(reinterpret_cast<const char16_t*>(text.GetString()), text.GetLength());
-}
-
-}  // namespace
-
 CTKPCustomizeNewToolbarDlg::CTKPCustomizeNewToolbarDlg(CTKPCommandBars* pCommandBars, CTKPCommandBar* pRename,
                                                        CWnd* pParent)
     : CDialog(), m_pCommandBars(pCommandBars), m_pRename(pRename) {
@@ -31,9 +22,9 @@ CTKPCustomizeNewToolbarDlg::CTKPCustomizeNewToolbarDlg(CTKPCommandBars* pCommand
   }
   std::vector<std::u16string> titles;
   for (int i = 0; m_pCommandBars != nullptr && i < m_pCommandBars->GetCount(); ++i) {
-    titles.push_back(ToU16(m_pCommandBars->GetAt(i)->GetTitle()));
+    titles.push_back(m_pCommandBars->GetAt(i)->GetTitle().ToUtf16());
   }
-  const std::u16string name = tkpcust::NewToolbarName(ToU16(TKPCustomizeText(IDS_TK_CUSTOM_TOOLBAR_NAME)), titles);
+  const std::u16string name = tkpcust::NewToolbarName(TKPCustomizeText(IDS_TK_CUSTOM_TOOLBAR_NAME).ToUtf16(), titles);
   m_strName = CString(reinterpret_cast<const wchar_t*>(name.c_str()));
 }
 
@@ -60,9 +51,9 @@ void CTKPCustomizeNewToolbarDlg::OnOK() {
   for (int i = 0; m_pCommandBars != nullptr && i < m_pCommandBars->GetCount(); ++i) {
     CTKPCommandBar* bar = m_pCommandBars->GetAt(i);
     ids.push_back(bar->GetBarID());
-    if (bar != m_pRename) others.push_back(ToU16(bar->GetTitle()));
+    if (bar != m_pRename) others.push_back(bar->GetTitle().ToUtf16());
   }
-  const tkpcust::NameCheck check = tkpcust::CheckToolbarName(ToU16(m_strName), others);
+  const tkpcust::NameCheck check = tkpcust::CheckToolbarName(m_strName.ToUtf16(), others);
   if (check == tkpcust::kNameBlank) {
     AfxMessageBox(TKPCustomizeText(IDS_TK_TOOLBAR_NAME_BLANK), MB_ICONERROR);
     return;

@@ -53,7 +53,7 @@ const DockSide kDocks[] = {
     {tkpBarRight, TKP_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT},
 };
 
-CString Section(LPCTSTR profile, LPCTSTR part) { return CString(profile) + part; }
+CString ProfileSection(LPCTSTR profile, LPCTSTR part) { return CString(profile) + part; }
 
 void PaintIconOptions(CTKPCommandBarsOptions* pOptions, bool bToPaint) {
   CTKPPaintManager* paint = pOptions->m_pCommandBars != nullptr ? pOptions->m_pCommandBars->GetPaintManager() : nullptr;
@@ -560,7 +560,7 @@ void CTKPCommandBars::SaveOptions(LPCTSTR lpszProfileName) {
   HKEY key = app != nullptr ? app->GetAppRegistryKey() : nullptr;
   if (key == nullptr) return;
   {
-    CTKPPropExchangeRegistry px(FALSE, key, Section(lpszProfileName, _T("-Options")));
+    CTKPPropExchangeRegistry px(FALSE, key, ProfileSection(lpszProfileName, _T("-Options")));
     // Every value is written, defaults too: the frame may set other values before it loads them.
     px.UseDefaultOnSave(FALSE);
     m_pOptions->DoPropExchange(&px, TRUE);
@@ -573,7 +573,7 @@ void CTKPCommandBars::LoadOptions(LPCTSTR lpszProfileName) {
   HKEY key = app != nullptr ? app->GetAppRegistryKey() : nullptr;
   if (key == nullptr) return;
   {
-    CTKPPropExchangeRegistry px(TRUE, key, Section(lpszProfileName, _T("-Options")));
+    CTKPPropExchangeRegistry px(TRUE, key, ProfileSection(lpszProfileName, _T("-Options")));
     // A value the profile does not hold keeps what the frame set (full menus off, say), not the default.
     px.UseDefaultOnLoad(FALSE);
     m_pOptions->DoPropExchange(&px, TRUE);

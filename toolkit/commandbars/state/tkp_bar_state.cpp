@@ -19,9 +19,6 @@ namespace {
 
 constexpr UINT kStatusBarId = 59393;  // the frame's status bar (AFX_IDW_STATUS_BAR)
 
-CString FromU16(const std::u16string& text) {
-  return CString(reinterpret_cast<LPCTSTR>(text.c_str()), static_cast<int>(text.size()));
-}
 std::u16string ToU16(LPCTSTR text) { return reinterpret_cast<const char16_t*>(text); }
 
 // The application's profile (registry or file) as the layout code sees it.
@@ -31,7 +28,7 @@ class AppProfile : public tkpstate::ProfileReader, public tkpstate::ProfileWrite
   bool GetInt(const std::u16string& section, const std::u16string& name, int& value) const override {
     // The profile answers only with a value or the default: asked with two defaults, a value that is
     // absent (or no integer) gives each back.
-    const CString s = FromU16(section), n = FromU16(name);
+    const CString s = CString::FromUtf16(section), n = CString::FromUtf16(name);
     const int first = static_cast<int>(m_app->GetProfileInt(s, n, INT_MIN));
     if (first != INT_MIN) {
       value = first;
@@ -42,13 +39,13 @@ class AppProfile : public tkpstate::ProfileReader, public tkpstate::ProfileWrite
     return true;
   }
   void WriteInt(const std::u16string& section, const std::u16string& name, int value) override {
-    m_app->WriteProfileInt(FromU16(section), FromU16(name), value);
+    m_app->WriteProfileInt(CString::FromUtf16(section), CString::FromUtf16(name), value);
   }
   void DeleteValue(const std::u16string& section, const std::u16string& name) override {
-    m_app->WriteProfileString(FromU16(section), FromU16(name), nullptr);
+    m_app->WriteProfileString(CString::FromUtf16(section), CString::FromUtf16(name), nullptr);
   }
   void DeleteSection(const std::u16string& section) override {
-    m_app->WriteProfileString(FromU16(section), nullptr, nullptr);
+    m_app->WriteProfileString(CString::FromUtf16(section), nullptr, nullptr);
   }
 
  private:

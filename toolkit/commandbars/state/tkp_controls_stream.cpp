@@ -36,13 +36,6 @@ namespace {
 const TCHAR kStreamValue[] = _T("Controls");
 const TCHAR kFromFileValue[] = _T("LoadFromFile");
 
-CString FromU16(const std::u16string& text) {
-  return CString(reinterpret_cast<LPCTSTR>(text.c_str()), static_cast<int>(text.size()));
-}
-std::u16string ToU16(const CString& text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text.GetString()), static_cast<size_t>(text.GetLength()));
-}
-
 CString ControlsSection(LPCTSTR lpszProfileName) { return CString(lpszProfileName) + _T("-Controls"); }
 
 // ---- the file ----------------------------------------------------------------------------------------
@@ -229,12 +222,12 @@ CString GetAppDataFileName(LPCTSTR lpszFileName) {
   ::CoTaskMemFree(items);
   if (!found || root[0] == 0) return CString();
   // The application's name makes one folder, whatever characters it holds.
-  const CString folder = CString(root) + _T("\\") + FromU16(tkpstream::SafeFileName(ToU16(CString(app->m_pszAppName))));
+  const CString folder = CString(root) + _T("\\") + CString::FromUtf16(tkpstream::SafeFileName(CString(app->m_pszAppName).ToUtf16()));
   ::CreateDirectoryW(folder, nullptr);
   const DWORD attributes = ::GetFileAttributesW(folder);
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return CString();
   const CString path = folder + _T("\\") + lpszFileName;
-  return tkpstream::IsFileInFolder(ToU16(folder), ToU16(path)) ? path : CString();
+  return tkpstream::IsFileInFolder(folder.ToUtf16(), path.ToUtf16()) ? path : CString();
 }
 
 BOOL CTKPCommandBars::GetControlsFileName(CString& strFileName, LPCTSTR lpszProfileName) const {
@@ -243,7 +236,7 @@ BOOL CTKPCommandBars::GetControlsFileName(CString& strFileName, LPCTSTR lpszProf
     return TRUE;
   }
   // The profile name is the file's name, kept to one name inside the folder.
-  strFileName = GetAppDataFileName(FromU16(tkpstream::SafeFileName(ToU16(CString(lpszProfileName)))));
+  strFileName = GetAppDataFileName(CString::FromUtf16(tkpstream::SafeFileName(CString(lpszProfileName).ToUtf16())));
   return !strFileName.IsEmpty();
 }
 

@@ -17,13 +17,6 @@ const TCHAR kValue[] = _T("Accelerators");
 constexpr int kMostLayouts = 16;
 constexpr int kKeyNameChars = 50;
 
-CString FromU16(const std::u16string& text) {
-  return CString(reinterpret_cast<LPCTSTR>(text.c_str()), static_cast<int>(text.size()));
-}
-std::u16string ToU16(const CString& text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text.GetString()), static_cast<size_t>(text.GetLength()));
-}
-
 std::vector<ACCEL> Entries(HACCEL table) {
   std::vector<ACCEL> keys(table != nullptr ? static_cast<size_t>(::CopyAcceleratorTableW(table, nullptr, 0)) : 0);
   if (!keys.empty()) ::CopyAcceleratorTableW(table, keys.data(), static_cast<int>(keys.size()));
@@ -41,7 +34,7 @@ CString SystemKeyName(UINT vk) {
   wchar_t name[kKeyNameChars] = {};
   const int length = ::GetKeyNameTextW(lParam, name, kKeyNameChars);
   if (length <= 0) return CString();
-  return FromU16(tkpkeys::CapitaliseSystemName(std::u16string(reinterpret_cast<const char16_t*>(name), length)));
+  return CString::FromUtf16(tkpkeys::CapitaliseSystemName(std::u16string(reinterpret_cast<const char16_t*>(name), length)));
 }
 
 }  // namespace
@@ -137,15 +130,15 @@ void CTKPShortcutManager::SaveShortcuts(LPCTSTR lpszSection) {
 CString CTKPShortcutManager::GetKeyNameText(UINT uiVirtKey) {
   CString name;
   if (m_bUseSystemKeyNameText) name = SystemKeyName(uiVirtKey);
-  if (name.IsEmpty()) name = FromU16(tkpkeys::BuiltInKeyName(uiVirtKey));
+  if (name.IsEmpty()) name = CString::FromUtf16(tkpkeys::BuiltInKeyName(uiVirtKey));
   if (name.IsEmpty() && !m_bUseSystemKeyNameText) name = SystemKeyName(uiVirtKey);
   return name;
 }
 
 CString CTKPShortcutManager::Format(const ACCEL* pAccel, int* pPriority) {
   if (pAccel == nullptr) return CString();
-  return FromU16(tkpkeys::FormatShortcut(
-      ToAccel(*pAccel), [this](unsigned vk) { return ToU16(GetKeyNameText(vk)); }, pPriority));
+  return CString::FromUtf16(tkpkeys::FormatShortcut(
+      ToAccel(*pAccel), [this](unsigned vk) { return GetKeyNameText(vk).ToUtf16(); }, pPriority));
 }
 
 BOOL CTKPShortcutManager::IsAccelAllowed(ACCEL accel) {
@@ -165,10 +158,10 @@ BOOL CTKPShortcutManager::FindDefaultAccelerator(int nCommand, CString& strText)
   if (table == nullptr || nCommand <= 0 || nCommand > 0xFFFF) return FALSE;
   std::vector<tkpkeys::Accel> entries;
   for (const ACCEL& a : Entries(table)) entries.push_back(ToAccel(a));
-  std::u16string text = ToU16(strText);
+  std::u16string text = strText.ToUtf16();
   const bool found = tkpkeys::PreferredShortcut(
-      entries, static_cast<unsigned>(nCommand), [this](unsigned vk) { return ToU16(GetKeyNameText(vk)); }, text);
-  strText = FromU16(text);
+      entries, static_cast<unsigned>(nCommand), [this](unsigned vk) { return GetKeyNameText(vk).ToUtf16(); }, text);
+  strText = CString::FromUtf16(text);
   return found;
 }
 
