@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr uint32_t kProgressEvery = 500;
+constexpr uint32_t kProgressEveryCandidates = 500;
 
 struct Layout {
   bool fat32 = false;
@@ -108,7 +108,7 @@ uint32_t SearchFatParameters() {
   Subfolder first;
   for (uint64_t i = 0; i < count; ++i) {
     if (ScanStopRequested()) return 0;
-    if (i % kProgressEvery == 0) ShowSearchProgress(i, count);
+    if (i % kProgressEveryCandidates == 0) ShowSearchProgress(i, count);
     Sector sector;
     if (!ReadDiskSector(range.first + i, sector)) continue;
     const uint32_t cluster = SubfolderCluster(sector, layout.fat32);

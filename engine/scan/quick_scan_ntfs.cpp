@@ -24,7 +24,7 @@ using ntfs::Record;
 
 constexpr uint32_t kRecordsPerRead = 64;
 // Records without a file between two showings of the progress.
-constexpr uint32_t kProgressEvery = 20;
+constexpr uint32_t kProgressEveryRecords = 20;
 
 using os::Decimal;
 
@@ -160,7 +160,7 @@ void ReadMft() {
       listed = ntfs::IsFileRecord(record.data()) && ListRecord(files, record, number, sector);
     }
     // The bar moves with the record number, also over a stretch of records that hold no file.
-    if (listed || number % kProgressEvery == 0) {
+    if (listed || number % kProgressEveryRecords == 0) {
       ShowReadingProgress(number, (n + 1) * ntfs::kMftRecordSectors, mftSectors);
     }
   }
