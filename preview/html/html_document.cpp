@@ -56,6 +56,10 @@ bool Selects(const HtmlRect& sel, const HtmlElement& e) {
 HtmlDocument::HtmlDocument(HtmlBrowserCallbacks* host, int opt) : callbacks(host), images(host), option(opt) {}
 
 bool HtmlDocument::AppendElementSlot(HtmlElementList& list, int& count) {
+  if (static_cast<long long>(itemCount) - maxElements >= kClosingElements) {
+    cut = true;
+    return false;
+  }
   try {
     list.resize(static_cast<size_t>(count) + 1);
   } catch (const std::bad_alloc&) {
