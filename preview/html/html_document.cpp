@@ -73,7 +73,7 @@ bool HtmlDocument::AppendElementSlot(HtmlElementList& list, int& count) {
 
 void HtmlDocument::ResetLayout() {
   Walk(elements, [this](HtmlElement& e, HtmlElementList&, size_t) {
-    e.layoutCache.fill(-1);
+    if (e.container) e.container->layoutCache.fill(-1);
     if (e.controlWindow != kNoControl && callbacks) callbacks->PlaceControl(e.controlWindow, e.x, e.y);
   });
 }

@@ -23,7 +23,7 @@ HtmlElement* At(HtmlElementList& list, size_t i) { return i < list.size() ? list
 bool Is(const HtmlElement* e, int kind) { return e && e->kind == kind; }
 
 // A float's own box: a container the parse pass marked with a side.
-bool IsFloatBox(const HtmlElement* e) { return Is(e, kContainer) && e->cellTag >= 0; }
+bool IsFloatBox(const HtmlElement* e) { return Is(e, kContainer) && e->Container().cellTag >= 0; }
 
 int Clamp(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN / 4, INT_MAX / 4)); }
 
@@ -40,8 +40,6 @@ struct Line {
 };
 
 }  // namespace
-
-bool IsWhiteSpace(const HtmlElement& e) { return e.kind == kTextRun && e.text == u" "; }
 
 void ScaleToImage(int imageWidth, int imageHeight, int& width, int& height) {
   if (width && !height && imageWidth) height = Clamp(static_cast<long long>(width) * imageHeight / imageWidth);
@@ -104,7 +102,7 @@ void EndLine(Line& line, HtmlElementList& list, size_t i) {
   for (size_t j = line.lineStart; j < i && j < n; ++j) {
     const HtmlElement* c = list[j].get();
     if (!c || c->kind == kRule) continue;
-    const int h = (c->kind == kContainer && c->cell[3] > 1) ? 2 * c->cell[9] : c->height;
+    const int h = (c->kind == kContainer && c->Container().cell[3] > 1) ? 2 * c->Container().cell[9] : c->height;
     lineHeight = std::max(lineHeight, h);
     if (c->align != 0) lineWidth += c->width;
   }
@@ -191,12 +189,12 @@ void EndAllFloats(Line& line) {
 // A break after a break after a float's box: the float starts at its frame's top.
 void RegisterFloat(Line& line, HtmlElementList& list, size_t i) {
   if (i < 2 || !Is(At(list, i), kRule) || !Is(At(list, i - 1), kRule) || !IsFloatBox(At(list, i - 2))) return;
-  const int side = list[i - 2]->cellTag;
+  const int side = list[i - 2]->Container().cellTag;
   HtmlElement* frame = nullptr;
   for (size_t j = i - 2; j > 0; --j) {
     HtmlElement* b = At(list, j - 1);
     const HtmlElement* c = At(list, j);
-    if (Is(b, kRule) && Is(c, kContainer) && c->cell[0] == 0 && c->cell[1] == 0) {
+    if (Is(b, kRule) && Is(c, kContainer) && c->Container().cell[0] == 0 && c->Container().cell[1] == 0) {
       frame = b;
       break;
     }
@@ -261,7 +259,7 @@ void HtmlLayoutPass::LayoutRange(HtmlRect rect, HtmlElementList& list, int depth
     if (cell) {
       const TablePlan& t = *line.table;
       const HtmlElement& c = *e;
-      if (c.cell[1] == 0) {
+      if (c.Container().cell[1] == 0) {
         line.y += t.spacing + (cell->row == 0 ? t.border : 0);
         line.x += t.border + t.spacing;
       }
@@ -277,7 +275,7 @@ void HtmlLayoutPass::LayoutRange(HtmlRect rect, HtmlElementList& list, int depth
     } else if (!Is(e, kRule)) {
       e->x = Clamp(static_cast<long long>(line.x) + line.rowOffset);
       e->y = line.y;
-      line.x = Clamp(static_cast<long long>(line.x) + e->width + (e->kind == kContainer ? e->cell[10] : 0));
+      line.x = Clamp(static_cast<long long>(line.x) + e->width + (e->kind == kContainer ? e->Container().cell[10] : 0));
     }
     if (Is(e, kRule) && i > 0 && Is(At(list, i - 1), kContainer) && !line.table && line.lastFrame)
       line.y = Clamp(static_cast<long long>(line.lastFrame->y) + line.lastFrame->height);

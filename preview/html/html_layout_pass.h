@@ -67,6 +67,8 @@ class HtmlLayoutPass {
 size_t CountElements(const HtmlElementList& list);
 
 // True for a text element that is a single space.
-bool IsWhiteSpace(const HtmlElement& e);
+inline bool IsWhiteSpace(const HtmlElement& e) {
+  return e.kind == kTextRun && e.text.size() == 1 && e.text[0] == u' ';
+}
 
 }  // namespace htmlview

@@ -240,7 +240,7 @@ int CheckCellsPlaced(const HtmlElementList& list, int& bad, bool roomy = true) {
     if (!e || e->kind != kContainer) continue;
     ++cells;
     if (e->width <= 0 || e->height <= 0) ++bad;
-    if (e->cell[1] == 0) {
+    if (e->Container().cell[1] == 0) {
       if (above && e->y <= above->y) ++bad;
       above = e.get();
     }

@@ -10,7 +10,7 @@ namespace {
 enum CellField { kRow = 0, kColumn, kColSpan, kRowSpan, kWidth, kTableWidth, kBorder, kHeight, kTableHeight,
                  kPadding, kSpacing };
 
-int Field(const HtmlElement& e, CellField f) { return e.cell[static_cast<size_t>(f)]; }
+int Field(const HtmlElement& e, CellField f) { return e.Container().cell[static_cast<size_t>(f)]; }
 
 bool IsContainer(const HtmlElementList& list, size_t i) {
   return i < list.size() && list[i] && list[i]->kind == kContainer;
@@ -166,8 +166,9 @@ class TableSizer {
       HtmlElement& e = Cell(c);
       if (c.firstColumn != c.lastColumn) continue;
       const int attr = Field(e, kWidth);
-      if (e.layoutCache[0] >= 0 && e.layoutCache[3] == rect_.right) {
-        Raise(c.firstColumn, e.layoutCache[0], e.layoutCache[1], e.layoutCache[2]);
+      const std::array<int, 4>& cache = e.Container().layoutCache;
+      if (cache[0] >= 0 && cache[3] == rect_.right) {
+        Raise(c.firstColumn, cache[0], cache[1], cache[2]);
         if (attr) fixed_[static_cast<size_t>(c.firstColumn)] = 1;
         continue;
       }
@@ -188,9 +189,9 @@ class TableSizer {
       HtmlElement& e = Cell(c);
       if (c.firstColumn != c.lastColumn) {
         WidenSpan(c, std::max(Measure(e, {}).Width(), Field(e, kWidth)));
-      } else if (rect_.right != 0 && e.layoutCache[0] < 0 && pass_.BudgetLeft()) {  // only whole measures
+      } else if (rect_.right != 0 && e.Container().layoutCache[0] < 0 && pass_.BudgetLeft()) {  // only whole measures
         const size_t k = static_cast<size_t>(c.firstColumn);
-        e.layoutCache = {width_[k], minimum_[k], preferred_[k], rect_.right};
+        e.MutableContainer().layoutCache = {width_[k], minimum_[k], preferred_[k], rect_.right};
       }
     }
   }
