@@ -49,20 +49,42 @@ void ScaleToImage(int imageWidth, int imageHeight, int& width, int& height) {
 }
 
 void HtmlLayoutPass::MoveChildren(HtmlElement& element, int dx, int dy) {
-  std::vector<HtmlElement*> pending{&element};
-  long long moved = 0;
+  Spend(1);
+  if (element.children.empty() || (dx == 0 && dy == 0)) return;
+  HtmlContainerFields& fields = element.MutableContainer();
+  fields.moveX = Clamp(static_cast<long long>(fields.moveX) + dx);
+  fields.moveY = Clamp(static_cast<long long>(fields.moveY) + dy);
+}
+
+void HtmlLayoutPass::LayoutChildren(HtmlRect rect, HtmlElement& container, int depth) {
+  if (container.container) container.container->moveX = container.container->moveY = 0;
+  LayoutRange(rect, container.children, depth);
+}
+
+void HtmlLayoutPass::SettleMoves(HtmlElementList& list) {
+  // Each container with children, with what its ancestors' moves add to its own.
+  struct Owed {
+    HtmlElement* e;
+    long long dx, dy;
+  };
+  std::vector<Owed> pending;
+  for (auto& e : list)
+    if (e && !e->children.empty()) pending.push_back({e.get(), 0, 0});
   while (!pending.empty()) {
-    HtmlElement* e = pending.back();
+    Owed owed = pending.back();
     pending.pop_back();
-    for (auto& child : e->children) {
+    if (HtmlContainerFields* fields = owed.e->container.get()) {
+      owed.dx = Clamp(owed.dx + fields->moveX);
+      owed.dy = Clamp(owed.dy + fields->moveY);
+      fields->moveX = fields->moveY = 0;
+    }
+    for (auto& child : owed.e->children) {
       if (!child) continue;
-      child->x = Clamp(static_cast<long long>(child->x) + dx);
-      child->y = Clamp(static_cast<long long>(child->y) + dy);
-      pending.push_back(child.get());
-      ++moved;
+      child->x = Clamp(child->x + owed.dx);
+      child->y = Clamp(child->y + owed.dy);
+      if (!child->children.empty()) pending.push_back({child.get(), owed.dx, owed.dy});
     }
   }
-  Spend(moved);
 }
 
 size_t CountElements(const HtmlElementList& list) {
@@ -81,11 +103,13 @@ size_t CountElements(const HtmlElementList& list) {
 void HtmlLayoutPass::Layout(HtmlElementList& list, HtmlRect& rect) {
   simple_ = false;
   work_ = 0;
-  budget_ = kLayoutWorkFloor + kLayoutWorkPerElement * static_cast<long long>(CountElements(list));
+  budget_ = std::min(kLayoutWorkFloor + kLayoutWorkPerElement * static_cast<long long>(CountElements(list)), workCap);
   LayoutRange(rect, list, 0);
-  if (budget_ > 0) return;
-  simple_ = true;
-  LayoutRange(rect, list, 0);
+  if (budget_ <= 0) {
+    simple_ = true;
+    LayoutRange(rect, list, 0);
+  }
+  SettleMoves(list);
 }
 
 namespace {

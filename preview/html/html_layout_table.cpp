@@ -149,7 +149,7 @@ class TableSizer {
   }
 
   Extent Measure(HtmlElement& e, HtmlRect rect) {
-    pass_.LayoutRange(rect, e.children, depth_ + 1);
+    pass_.LayoutChildren(rect, e, depth_ + 1);
     pass_.Spend(static_cast<long long>(e.children.size()));
     return VisibleExtent(e.children);
   }
