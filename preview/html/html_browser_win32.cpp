@@ -12,6 +12,7 @@
 #include "preview/html/html_url.h"
 #include "preview/html/scroll_manager.h"
 #include "preview/html/scroll_manager_win32.h"
+#include "preview/partial_preview_note.h"
 
 namespace htmlview {
 namespace {
@@ -103,6 +104,9 @@ void HtmlBrowser::AddHistory(const std::u16string& url, const std::u16string& pa
 void HtmlBrowser::ShowPage(const std::u16string& text, const std::u16string& baseUrl) {
   DestroyControls();
   LoadPage(*m_document, m_measurer, text, m_fontFace, m_fontSize, baseUrl);
+  // The note comes once the page is painted: posted, it is taken after the navigation's paint.
+  if (m_document->cut)
+    PostMessageW(m_hwndView, kCutPageMessage, static_cast<WPARAM>(m_document->itemCount), 0);
   // Ready comes with the last picture's report; a page whose pictures are all in already (none at all, or
   // every one shared with a page seen before) gets no report, so it is ready now. A fetch ending between
   // the count and this check only shows the same text once more.
@@ -363,6 +367,9 @@ LRESULT HtmlBrowser::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case kImagesLoadedMessage:
       ImagesLoaded();
+      return 0;
+    case kCutPageMessage:
+      ReportPartialPreview(window, CString::FromUtf16(CutPageNote(static_cast<int>(wParam))), true);
       return 0;
     case kReadProgressMessage:
       m_progressWaiting = false;
