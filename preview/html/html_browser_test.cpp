@@ -3,7 +3,7 @@
 // history only grows; a push button's click does nothing by itself, and the viewer's entry for it submits
 // its form to a local HTTP server (started and stopped here, on a free port of 127.0.0.1); endless
 // redirections stop at the cap and a reply without a length is read whole; a page beyond the element bound
-// shows its beginning and a box says so.
+// shows its beginning and a box says so; a page's controls are placed without a paint each.
 // Screenshot preview_html.png.
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -391,6 +391,56 @@ TEST_F(HtmlPreviewTest, APageBeyondTheElementBoundShowsItsBeginningAndABoxSaysSo
   seams::InstallMessageBoxes(nullptr);
   EXPECT_EQ(Title(), L"Recovered page");
   EXPECT_EQ(boxes.Log().size(), 1u);
+}
+
+// Counts the paints of the windows it is put on.
+std::map<HWND, WNDPROC> g_countedProcs;
+std::map<HWND, int> g_paints;
+LRESULT CALLBACK CountingPaintsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) ++g_paints[window];
+  return CallWindowProcW(g_countedProcs[window], window, message, wParam, lParam);
+}
+
+// The element that stands for a control.
+const htmlview::HtmlElement* ControlElement(const htmlview::HtmlElementList& list, HWND window) {
+  for (const auto& e : list) {
+    if (!e) continue;
+    if (e->controlWindow == reinterpret_cast<htmlview::HtmlWindowHandle>(window)) return e.get();
+    if (const htmlview::HtmlElement* inside = ControlElement(e->children, window)) return inside;
+  }
+  return nullptr;
+}
+
+TEST_F(HtmlPreviewTest, APagesControlsArePlacedWithoutAPaintEachAndPaintedWithThePage) {
+  Show();
+  harness::PumpFor(100);
+  const htmlview::StringTable& controls = browser->Controls();
+  ASSERT_EQ(controls.RowCount(), 5);
+  std::vector<HWND> windows;
+  for (int r = 0; r < controls.RowCount(); ++r) {
+    HWND window = reinterpret_cast<HWND>(std::stoull(Wide(controls.GetCell(r, 0))));
+    windows.push_back(window);
+    g_countedProcs[window] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingPaintsProc)));
+  }
+  g_paints.clear();
+  browser->Relayout();
+  EXPECT_TRUE(g_paints.empty()) << g_paints.size() << " controls painted while they were placed";
+  harness::PumpFor(100);
+  for (HWND window : windows) {
+    SCOPED_TRACE(harness::Text(window));
+    EXPECT_GE(g_paints[window], 1);
+    EXPECT_TRUE(IsWindowVisible(window));
+    const htmlview::HtmlElement* e = ControlElement(browser->Document().elements, window);
+    ASSERT_NE(e, nullptr);
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, CCustomHTMLViewer::Canvas(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, e->x);
+    EXPECT_EQ(r.top, e->y);
+  }
+  for (HWND window : windows) SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_countedProcs[window]));
+  g_countedProcs.clear();
 }
 
 TEST_F(HtmlPreviewTest, RedirectionsStopAtTheCapAndAReplyWithoutALengthIsReadWhole) {

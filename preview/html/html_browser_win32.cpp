@@ -39,6 +39,23 @@ std::u16string TextCopyPath() {
   return path + u".txt";
 }
 
+// A window's drawing off (WM_SETREDRAW) for a scope, when it was on: a hidden window stays hidden.
+class RedrawOff {
+ public:
+  explicit RedrawOff(HWND window)
+      : window_((GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) ? window : nullptr) {
+    if (window_) SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~RedrawOff() {
+    if (window_) SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+  }
+  RedrawOff(const RedrawOff&) = delete;
+  RedrawOff& operator=(const RedrawOff&) = delete;
+
+ private:
+  HWND window_;
+};
+
 }  // namespace
 
 HtmlBrowser::HtmlBrowser(HWND view, HWND title, HWND status, HWND address, HWND back)
@@ -278,7 +295,13 @@ void HtmlBrowser::Relayout() {
   RECT client{};
   GetClientRect(m_hwndView, &client);
   HtmlRect rect{client.left, client.top, client.right, client.bottom};
-  m_document->Layout(rect);
+  {
+    // The form controls are moved with the view's drawing off, and all painted once after: each one
+    // shown and painted as it is placed made a page of many controls take seconds.
+    const RedrawOff quiet(m_hwndView);
+    m_document->Layout(rect);
+  }
+  RedrawWindow(m_hwndView, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   HandleScrollMessage(m_hwndView, scrollmsg::kSetContentSize, static_cast<WPARAM>(std::max(rect.right, 0)),
                       static_cast<LPARAM>(std::max(rect.bottom, 0)));
 }
