@@ -29,7 +29,7 @@ constexpr int kMaxTableColumns = 256;
 // measured once, so every element still gets its place.
 constexpr long long kLayoutWorkFloor = 4000000;
 constexpr long long kLayoutWorkPerElement = 300;
-constexpr long long kLayoutWorkCap = 20000000;
+constexpr long long kLayoutWorkCap = 16000000;
 
 class HtmlLayoutPass {
  public:

@@ -104,6 +104,8 @@ class TableSizer {
 
   // Gives every cell its columns, passing over those that rowspans of earlier rows still occupy.
   void AssignColumns(const std::vector<size_t>& indices) {
+    pass_.Spend(kUnitsPerCell * static_cast<long long>(indices.size()));
+    plan_.cells.reserve(indices.size());
     const int firstRow = Field(*list_[indices[0]], kRow);
     int rows = 0;
     for (size_t index : indices) rows = std::max(rows, Field(*list_[index], kRow) - firstRow + 1);
@@ -372,10 +374,10 @@ class TableSizer {
 
 }  // namespace
 
-const TablePlan::Cell* TablePlan::Find(size_t i) const {
-  const auto it = std::lower_bound(cells.begin(), cells.end(), i,
-                                   [](const Cell& c, size_t index) { return c.index < index; });
-  return it != cells.end() && it->index == i ? &*it : nullptr;
+const TablePlan::Cell* TablePlan::Find(size_t i) {
+  if (next > 0 && (next > cells.size() || cells[next - 1].index >= i)) next = 0;
+  while (next < cells.size() && cells[next].index < i) ++next;
+  return next < cells.size() && cells[next].index == i ? &cells[next] : nullptr;
 }
 
 TablePlan SizeTable(HtmlLayoutPass& pass, HtmlElementList& list, size_t first, HtmlElement* frame,
