@@ -5,9 +5,11 @@
 Each hostile page repeats one construct that once made the page viewer's work grow with the square of the
 page: unclosed style and title tags, titles whose one close is far away, tabs on one preformatted line,
 nested attributed blocks, body tags and divs left without their ">", selects that are never closed, tens
-of thousands of links and pictures, and text fields a thousand zeros wide up to the preview's 5 MiB; and a
-picture on a network share that cannot be reached. The good page is an ordinary page of text, a table and
-a few links. Every page is at most the 5 MiB the preview accepts.
+of thousands of links and pictures, and text fields a thousand zeros wide up to the preview's 5 MiB; pages
+of 5 MiB that make the most elements for their size (headings and empty preformatted lines in a cell) and
+the most layout work (words in tables nested five deep); and a picture on a network share that cannot be
+reached. The good page is an ordinary page of text, a table and a few links. Every page is at most the
+5 MiB the preview accepts.
 
     python3 bench/hostile_html.py OUT_DIR    writes the pages into OUT_DIR
 """
@@ -62,6 +64,16 @@ def headings_in_a_cell(size=5 * 1024 * 1024 - 100):
     return _page("<table border=1><tr><td>" + _fill("<h3>x ", size - 100))
 
 
+def lines_in_a_cell(size=5 * 1024 * 1024 - 100):
+    # Empty lines of preformatted text in a table cell: a space and a break for every byte.
+    return _page("<table border=1><tr><td><pre>" + "\n" * (size - 100) + "</pre>")
+
+
+def words_in_nested_tables(size=5 * 1024 * 1024 - 100, depth=5):
+    # Words in the cell of tables nested five deep: each level measures its cells three times.
+    return _page("<table border=1><tr><td>" * depth + _fill("x ", size - 100 - 24 * depth))
+
+
 def tabs_on_one_line(size=160_000):
     return _page("<pre>" + "\t" * size + "</pre>")
 
@@ -103,6 +115,8 @@ def files():
         ("HostileSelects.html", open_selects()),
         ("HostileInputs.html", wide_inputs()),
         ("HostileHeadings.html", headings_in_a_cell()),
+        ("HostileLines.html", lines_in_a_cell()),
+        ("HostileNested.html", words_in_nested_tables()),
         ("HostileTabs.html", tabs_on_one_line()),
         ("HostileBlocks.html", nested_blocks()),
         ("HostileLinks.html", many_links()),

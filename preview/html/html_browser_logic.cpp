@@ -135,6 +135,10 @@ std::u16string ParsingStatus(int done, int total) {
   return Ascii("Parsing " + std::to_string(done) + " of " + std::to_string(total));
 }
 
+std::u16string CutPageNote(int items) {
+  return Ascii("Loaded the first " + std::to_string(items) + " items of the page; the rest is not shown");
+}
+
 uint8_t* ReplyBuffer::Room(size_t& size) {
   if (used_ >= limit_) {
     size = 0;

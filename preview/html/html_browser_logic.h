@@ -65,6 +65,8 @@ std::u16string FileUrlPath(std::u16string_view url);
 std::u16string ReadingStatus(long long bytes, long long total);
 std::u16string ReadyStatus(int items, int images, int links, int level);
 std::u16string ParsingStatus(int done, int total);
+// What a page cut at its element bound says: how many of its items are shown.
+std::u16string CutPageNote(int items);
 
 // A reply read in pieces: room doubles as it fills, and nothing beyond kMaxFetchBytes (or the limit
 // given) is kept.

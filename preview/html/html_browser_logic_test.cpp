@@ -66,6 +66,7 @@ TEST(HtmlBrowserLogicTest, FilePathsAndStatusTexts) {
   EXPECT_EQ(ReadingStatus(1200, 0), u"Reading 1200");
   EXPECT_EQ(ReadingStatus(1200, 5000), u"Reading 1200 of 5000");
   EXPECT_EQ(ReadyStatus(12, 1, 2, 3), u"Ready, items:12, images:1, links:2, level:3");
+  EXPECT_EQ(CutPageNote(3000000), u"Loaded the first 3000000 items of the page; the rest is not shown");
 }
 
 TEST(HtmlBrowserLogicTest, ReplyBufferGrowsAndStopsAtItsLimit) {

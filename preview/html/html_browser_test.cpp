@@ -2,7 +2,8 @@
 // and forms shows its title, its ready status and its link count; a click on the link navigates and the
 // history only grows; a push button's click does nothing by itself, and the viewer's entry for it submits
 // its form to a local HTTP server (started and stopped here, on a free port of 127.0.0.1); endless
-// redirections stop at the cap and a reply without a length is read whole.
+// redirections stop at the cap and a reply without a length is read whole; a page beyond the element bound
+// shows its beginning and a box says so; a page's controls are placed without a paint each.
 // Screenshot preview_html.png.
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "platform/harness/driver.h"
+#include "platform/harness/scripted_seams.h"
 #include "preview/html/custom_html_viewer.h"
 #include "preview/html/html_browser_logic.h"
 #include "preview/html/html_browser_view.h"
@@ -347,6 +349,98 @@ TEST_F(HtmlPreviewTest, FormsAreSubmittedToTheServer) {
   EXPECT_EQ(Wide(browser->History().GetCell(3, 0)), Wide(server.Url("/post")));
   EXPECT_EQ(Lower(Wide(browser->CurrentUrl())), Lower(main));
   EXPECT_EQ(browser->History().GetRow(2).Count(), 2);
+}
+
+// The text runs of a page, in reading order.
+void TextRuns(const htmlview::HtmlElementList& list, std::vector<std::u16string>& out) {
+  for (const auto& e : list) {
+    if (!e) continue;
+    if (e->kind == htmlview::kTextRun && e->text != u" ") out.push_back(e->text);
+    TextRuns(e->children, out);
+  }
+}
+
+TEST_F(HtmlPreviewTest, APageBeyondTheElementBoundShowsItsBeginningAndABoxSaysSo) {
+  Show();
+  std::string words;
+  for (int i = 0; i < 500; ++i) words += "word" + std::to_string(i) + " ";
+  previewtest::TempFile large(L"many words.html", "<title>Many words</title><table border=1><tr><td>" + words + "</table>");
+  harness::ScriptedMessageBoxes boxes;
+  seams::InstallMessageBoxes(&boxes);
+  boxes.Answer(seams::kOk);
+  browser->Document().maxElements = 300;
+  const std::wstring url = L"file://" + std::wstring(large.Path());
+  browser->Navigate(reinterpret_cast<const char16_t*>(url.c_str()));
+  harness::PumpFor(100);
+  EXPECT_EQ(Title(), L"Many words");
+  // The words read are shown in their cell, up to the bound; the box says how many items the page shows.
+  std::vector<std::u16string> runs;
+  TextRuns(browser->Document().elements, runs);
+  ASSERT_EQ(runs.size(), 150u);
+  EXPECT_EQ(runs.front(), u"word0");
+  EXPECT_EQ(runs.back(), u"word149");
+  const int items = browser->Document().itemCount;
+  EXPECT_GE(items, 300);
+  EXPECT_LT(items, 310);
+  ASSERT_EQ(boxes.Log().size(), 1u);
+  EXPECT_EQ(boxes.Log()[0].text, htmlview::CutPageNote(items));
+  // A page within the bound says nothing.
+  const std::wstring main = L"file://" + std::wstring(files.page.Path());
+  browser->Navigate(reinterpret_cast<const char16_t*>(main.c_str()));
+  harness::PumpFor(100);
+  seams::InstallMessageBoxes(nullptr);
+  EXPECT_EQ(Title(), L"Recovered page");
+  EXPECT_EQ(boxes.Log().size(), 1u);
+}
+
+// Counts the paints of the windows it is put on.
+std::map<HWND, WNDPROC> g_countedProcs;
+std::map<HWND, int> g_paints;
+LRESULT CALLBACK CountingPaintsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) ++g_paints[window];
+  return CallWindowProcW(g_countedProcs[window], window, message, wParam, lParam);
+}
+
+// The element that stands for a control.
+const htmlview::HtmlElement* ControlElement(const htmlview::HtmlElementList& list, HWND window) {
+  for (const auto& e : list) {
+    if (!e) continue;
+    if (e->controlWindow == reinterpret_cast<htmlview::HtmlWindowHandle>(window)) return e.get();
+    if (const htmlview::HtmlElement* inside = ControlElement(e->children, window)) return inside;
+  }
+  return nullptr;
+}
+
+TEST_F(HtmlPreviewTest, APagesControlsArePlacedWithoutAPaintEachAndPaintedWithThePage) {
+  Show();
+  harness::PumpFor(100);
+  const htmlview::StringTable& controls = browser->Controls();
+  ASSERT_EQ(controls.RowCount(), 5);
+  std::vector<HWND> windows;
+  for (int r = 0; r < controls.RowCount(); ++r) {
+    HWND window = reinterpret_cast<HWND>(std::stoull(Wide(controls.GetCell(r, 0))));
+    windows.push_back(window);
+    g_countedProcs[window] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingPaintsProc)));
+  }
+  g_paints.clear();
+  browser->Relayout();
+  EXPECT_TRUE(g_paints.empty()) << g_paints.size() << " controls painted while they were placed";
+  harness::PumpFor(100);
+  for (HWND window : windows) {
+    SCOPED_TRACE(harness::Text(window));
+    EXPECT_GE(g_paints[window], 1);
+    EXPECT_TRUE(IsWindowVisible(window));
+    const htmlview::HtmlElement* e = ControlElement(browser->Document().elements, window);
+    ASSERT_NE(e, nullptr);
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, CCustomHTMLViewer::Canvas(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, e->x);
+    EXPECT_EQ(r.top, e->y);
+  }
+  for (HWND window : windows) SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_countedProcs[window]));
+  g_countedProcs.clear();
 }
 
 TEST_F(HtmlPreviewTest, RedirectionsStopAtTheCapAndAReplyWithoutALengthIsReadWhole) {

@@ -14,6 +14,7 @@
 #include "preview/html/html_url.h"
 #include "preview/html/scroll_manager.h"
 #include "preview/html/scroll_manager_win32.h"
+#include "preview/partial_preview_note.h"
 
 namespace htmlview {
 namespace {
@@ -29,6 +30,23 @@ std::u16string TextCopyPath() {
   if (dot != std::u16string::npos && (slash == std::u16string::npos || dot > slash)) path.resize(dot);
   return path + u".txt";
 }
+
+// A window's drawing off (WM_SETREDRAW) for a scope, when it was on: a hidden window stays hidden.
+class RedrawOff {
+ public:
+  explicit RedrawOff(HWND window)
+      : window_((GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) ? window : nullptr) {
+    if (window_) SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~RedrawOff() {
+    if (window_) SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+  }
+  RedrawOff(const RedrawOff&) = delete;
+  RedrawOff& operator=(const RedrawOff&) = delete;
+
+ private:
+  HWND window_;
+};
 
 }  // namespace
 
@@ -95,6 +113,9 @@ void HtmlBrowser::AddHistory(const std::u16string& url, const std::u16string& pa
 void HtmlBrowser::ShowPage(const std::u16string& text, const std::u16string& baseUrl) {
   DestroyControls();
   LoadPage(*m_document, m_measurer, text, m_fontFace, m_fontSize, baseUrl);
+  // The note comes once the page is painted: posted, it is taken after the navigation's paint.
+  if (m_document->cut)
+    PostMessageW(m_hwndView, kCutPageMessage, static_cast<WPARAM>(m_document->itemCount), 0);
   // Ready comes with the last picture's report; a page whose pictures are all in already (none at all, or
   // every one shared with a page seen before) gets no report, so it is ready now. A fetch ending between
   // the count and this check only shows the same text once more.
@@ -266,7 +287,13 @@ void HtmlBrowser::Relayout() {
   RECT client{};
   GetClientRect(m_hwndView, &client);
   HtmlRect rect{client.left, client.top, client.right, client.bottom};
-  m_document->Layout(rect);
+  {
+    // The form controls are moved with the view's drawing off, and all painted once after: each one
+    // shown and painted as it is placed made a page of many controls take seconds.
+    const RedrawOff quiet(m_hwndView);
+    m_document->Layout(rect);
+  }
+  RedrawWindow(m_hwndView, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   HandleScrollMessage(m_hwndView, scrollmsg::kSetContentSize, static_cast<WPARAM>(std::max(rect.right, 0)),
                       static_cast<LPARAM>(std::max(rect.bottom, 0)));
 }
@@ -355,6 +382,9 @@ LRESULT HtmlBrowser::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case kImagesLoadedMessage:
       ImagesLoaded();
+      return 0;
+    case kCutPageMessage:
+      ReportPartialPreview(window, CString::FromUtf16(CutPageNote(static_cast<int>(wParam))), true);
       return 0;
     case kReadProgressMessage:
       m_progressWaiting = false;

@@ -26,6 +26,8 @@ constexpr UINT kRelayoutMessage = WM_USER + 22;
 constexpr UINT kImagesLoadedMessage = WM_USER + 23;
 // Posted by a fetch thread: bytes read so far (wParam) of lParam (0: length unknown).
 constexpr UINT kReadProgressMessage = WM_USER + 24;
+// Posted once a page cut at its element bound is shown: the note that says so (wParam the items shown).
+constexpr UINT kCutPageMessage = WM_USER + 25;
 
 class HtmlBrowser : public HtmlBrowserCallbacks {
  public:

@@ -56,6 +56,10 @@ bool Selects(const HtmlRect& sel, const HtmlElement& e) {
 HtmlDocument::HtmlDocument(HtmlBrowserCallbacks* host, int opt) : callbacks(host), images(host), option(opt) {}
 
 bool HtmlDocument::AppendElementSlot(HtmlElementList& list, int& count) {
+  if (static_cast<long long>(itemCount) - maxElements >= kClosingElements) {
+    cut = true;
+    return false;
+  }
   try {
     list.resize(static_cast<size_t>(count) + 1);
   } catch (const std::bad_alloc&) {
@@ -69,7 +73,7 @@ bool HtmlDocument::AppendElementSlot(HtmlElementList& list, int& count) {
 
 void HtmlDocument::ResetLayout() {
   Walk(elements, [this](HtmlElement& e, HtmlElementList&, size_t) {
-    e.layoutCache.fill(-1);
+    if (e.container) e.container->layoutCache.fill(-1);
     if (e.controlWindow != kNoControl && callbacks) callbacks->PlaceControl(e.controlWindow, e.x, e.y);
   });
 }

@@ -12,6 +12,16 @@
 
 namespace htmlview {
 
+// The most elements (words, spaces, breaks, pictures, cells, controls) one page makes. Within the preview's
+// 5 MiB a page of prose makes 1.9 million, a long table fewer, a hex dump in preformatted text 3.3 million;
+// a page built to make more (a space and a break for every byte) is read up to the bound, and `cut` says
+// so. It keeps the largest page's memory well inside what the program may have (about 500 MB), and its
+// reading and layout short.
+constexpr int kMaxPageElements = 4000000;
+// Once reading stops, the structures it was in still end (a cell is added with what it holds, a table
+// with its closing break), a few elements for each level of nesting; nothing is added beyond this many.
+constexpr int kClosingElements = 1000;
+
 class HtmlDocument {
  public:
   HtmlDocument(HtmlBrowserCallbacks* callbacks, int option);
@@ -21,8 +31,11 @@ class HtmlDocument {
   HtmlDocument& operator=(const HtmlDocument&) = delete;
 
   // Appends a null slot to list (count follows it) and counts an item. When memory runs out the list and
-  // count stay as they were, allocationFailed is told (the window side beeps) and the result is false.
+  // count stay as they were, allocationFailed is told (the window side beeps) and the result is false;
+  // likewise kClosingElements items past maxElements (cut is then set).
   bool AppendElementSlot(HtmlElementList& list, int& count);
+  // The page has maxElements items: the parse pass reads no further (and sets cut when text is left).
+  bool Full() const { return itemCount >= maxElements; }
 
   // Lays the page out in rect (narrowed by 2 at the right); rect's right and bottom come back as the
   // content's extent.
@@ -50,6 +63,8 @@ class HtmlDocument {
   int passIndex = -1;
   int busy = 0;
   int option;
+  int maxElements = kMaxPageElements;
+  bool cut = false;  // reading stopped at maxElements items: what the page holds after them is not shown
 
   // The layout pass over the top-level elements; none set lays nothing out.
   std::function<void(HtmlElementList&, HtmlRect&)> layoutPass;

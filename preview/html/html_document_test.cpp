@@ -131,7 +131,7 @@ TEST_F(HtmlDocumentTest, LayoutPlacesControlsAndReturnsTheExtent) {
   EXPECT_EQ(rect.right, 300);  // the lone space is not content
   EXPECT_EQ(rect.bottom, 150);
   EXPECT_EQ(host.placed, (std::vector<std::vector<int>>{{77, 20, 60}, {77, 20, 60}}));
-  EXPECT_EQ(doc.elements[0]->layoutCache[0], -1);
+  EXPECT_EQ(doc.elements[0]->Container().layoutCache[0], -1);
 }
 
 TEST(HtmlDocumentAloneTest, EmptyNullHostAndStatistics) {
@@ -168,6 +168,10 @@ TEST(HtmlElementTest, FactoriesFillTheirFields) {
   EXPECT_EQ(CreateTextElement(measurer, u"x", 0, 0, 0, std::u16string(500, u'F').c_str(), 1, 0, 0, 0, 0, 0, 0, -1, 0)
                 ->fontFace.size(),
             kFontFaceCapacity - 1);
+  // Runs made one after another in one face share its name.
+  auto first = CreateTextElement(measurer, u"a", 0, 0, 0, u"Courier New", 10, 0, 0, 0, 0, 0, 0, -1, 0);
+  auto second = CreateTextElement(measurer, u"b", 0, 0, 0, u"Courier New, Arial", 10, 0, 0, 0, 0, 0, 0, -1, 0);
+  EXPECT_EQ(&first->fontFace.str(), &second->fontFace.str());
 
   HtmlImageTable images(nullptr);
   auto a = CreateImageElement(u"a.gif", 0, 0, 0, 0, images, -1, 0, 7, 0);
@@ -184,12 +188,19 @@ TEST(HtmlElementTest, FactoriesFillTheirFields) {
   EXPECT_EQ(rule->borderColor, kSunkenBorder);
 
   auto low = CreateCellElement(1, 2, 3, 4, 5, 0xAA, 1, 0, 0, 6, 7, 8, 9, 10, 11, 0xBB, 12);
-  EXPECT_EQ(low->cell, (std::array<int, 11>{1, 2, 1, 1, 3, 8, 1, 10, 11, 7, 7}));
+  EXPECT_EQ(low->Container().cell, (std::array<int, 11>{1, 2, 1, 1, 3, 8, 1, 10, 11, 7, 7}));
   EXPECT_EQ(low->borderFlags, 15u);
   auto high = CreateCellElement(0, 0, 0, 0, 0, 0, 0, 5000, 5000, 0, 0, 0, -1, 0, 0, 0, 0);
-  EXPECT_EQ(high->cell[2], 1000);
-  EXPECT_EQ(high->cell[3], 1000);
+  EXPECT_EQ(high->Container().cell[2], 1000);
+  EXPECT_EQ(high->Container().cell[3], 1000);
   EXPECT_EQ(high->borderWidth, 0);
+}
+
+TEST(HtmlElementTest, TheLargestPagesRecordsFitWellInsideAThirtyTwoBitProcess) {
+  // A record, its heap block's overhead and its slot in a list, times the most elements a page makes.
+  const unsigned long long perElement = sizeof(HtmlElement) + 3 * sizeof(void*);
+  const unsigned long long limit = (sizeof(void*) == 4 ? 512ull : 768ull) << 20;
+  EXPECT_LE(perElement * kMaxPageElements, limit) << sizeof(HtmlElement) << " bytes a record";
 }
 
 TEST(HtmlElementTest, DeepTreesAreWalkedToACapAndFreedWithoutRecursion) {

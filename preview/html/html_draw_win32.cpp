@@ -64,7 +64,7 @@ const HtmlImageEntry* Picture(HtmlDocument& doc, int index) {
 }
 
 HFONT MakeFont(const HtmlElement& e) {
-  std::u16string face = e.fontFace;
+  std::u16string face = e.fontFace.str();
   for (char16_t& c : face) c = (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
   const bool symbol = face == u"wingdings";
   // The height as the measurer made it (cell height), so runs fill exactly the width they were given.

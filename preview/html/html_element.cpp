@@ -23,18 +23,39 @@ namespace {
 
 std::unique_ptr<HtmlElement> NewElement(int kind) {
   auto e = std::make_unique<HtmlElement>();
-  e->kind = kind;
+  e->kind = static_cast<int8_t>(kind);
   return e;
 }
 
 // The first face of a list ("Verdana, Arial"), cut to the face buffer.
-std::u16string FirstFace(const char16_t* face) {
+std::u16string_view FirstFace(const char16_t* face) {
   std::u16string_view f = face ? face : u"";
   f = f.substr(0, f.find(u','));
-  return std::u16string(f.substr(0, kFontFaceCapacity - 1));
+  return f.substr(0, kFontFaceCapacity - 1);
 }
 
+int8_t Small(int value) { return static_cast<int8_t>(std::clamp(value, -128, 127)); }
+
 }  // namespace
+
+HtmlFaceName HtmlFaceName::Make(std::u16string_view name) {
+  // One parse runs on one thread; each thread keeps its own last name.
+  thread_local HtmlFaceName last;
+  if (!last.name_ || *last.name_ != name) {
+    last.name_ = std::make_shared<const std::u16string>(name);
+  }
+  return last;
+}
+
+const std::u16string& HtmlFaceName::str() const {
+  static const std::u16string kNone;
+  return name_ ? *name_ : kNone;
+}
+
+HtmlContainerFields& HtmlElement::MutableContainer() {
+  if (!container) container = std::make_unique<HtmlContainerFields>();
+  return *container;
+}
 
 std::unique_ptr<HtmlElement> CreateTextElement(HtmlTextMeasurer& measurer, const char16_t* text, uint32_t borderFlags,
                                                int borderWidth, uint32_t borderColor, const char16_t* face,
@@ -44,17 +65,23 @@ std::unique_ptr<HtmlElement> CreateTextElement(HtmlTextMeasurer& measurer, const
   e->borderFlags = borderFlags;
   e->borderWidth = borderWidth;
   e->borderColor = borderColor;
-  e->fontFace = FirstFace(face);
-  e->fontHeight = fontHeight;
-  e->bold = bold;
-  e->italic = italic;
+  e->fontFace = HtmlFaceName::Make(FirstFace(face));
+  e->fontHeight = static_cast<int16_t>(std::clamp(fontHeight, -32768, 32767));
+  e->bold = Small(bold);
+  e->italic = Small(italic);
   e->textColor = textColor;
   e->backColor = backColor;
-  e->align = align;
-  e->valign = valign;
+  e->align = Small(align);
+  e->valign = Small(valign);
   e->linkIndex = linkIndex;
-  e->tag = tag;
-  e->text = RepairUtf8Copy(DecodeEntitiesCopy(text ? text : u""));
+  e->tag = Small(tag);
+  // Most words hold neither an entity nor a UTF-8 pair: they are kept as they are, without the copies.
+  const std::u16string_view raw = text ? text : u"";
+  if (raw.find_first_of(u"&\u00C2\u00C3") == std::u16string_view::npos) {
+    e->text = raw;
+  } else {
+    e->text = RepairUtf8Copy(DecodeEntitiesCopy(raw));
+  }
   const HtmlTextSize size = measurer.MeasureText(e->fontFace, fontHeight, bold, italic, e->text.c_str(), 0, -1);
   e->width = size.cx;
   e->height = size.cy;
@@ -68,9 +95,9 @@ std::unique_ptr<HtmlElement> CreateImageElement(const char16_t* url, int /*a1*/,
   const std::u16string address = url ? url : u"";
   e->imageIndex = images.Find(address, key);
   if (e->imageIndex < 0) e->imageIndex = images.AddImage(address, key);
-  e->align = align;
+  e->align = Small(align);
   e->linkIndex = linkIndex;
-  e->tag = tag;
+  e->tag = Small(tag);
   if (borderWidth != 0) {
     e->borderFlags = 15;
     e->borderWidth = borderWidth;
@@ -82,8 +109,8 @@ std::unique_ptr<HtmlElement> CreateRuleElement(int height, int width, int align,
   auto e = NewElement(kRule);
   e->height = height;
   e->width = width;
-  e->align = align;
-  e->ruleTag = ruleTag;
+  e->align = Small(align);
+  e->ruleTag = Small(ruleTag);
   if (width != 0) e->borderFlags = 15;
   e->borderWidth = 1;
   e->borderColor = kSunkenBorder;
@@ -98,12 +125,13 @@ std::unique_ptr<HtmlElement> CreateCellElement(int a0, int a1, int a2, int a3, i
   e->borderWidth = border ? 1 : 0;
   e->borderColor = borderColor;
   e->backColor = backColor;
-  e->align = a3;
-  e->valign = a4;
+  e->align = Small(a3);
+  e->valign = Small(a4);
   e->backImageIndex = backImageIndex;
-  e->cell = {a0, a1, std::clamp(a7, 1, 1000), std::clamp(a8, 1, 1000), a2, a11, border, a13, a14,
-             (border ? 1 : 0) + a9, a10};
-  e->cellTag = cellTag;
+  HtmlContainerFields& fields = e->MutableContainer();
+  fields.cell = {a0, a1, std::clamp(a7, 1, 1000), std::clamp(a8, 1, 1000), a2, a11, border, a13, a14,
+                 (border ? 1 : 0) + a9, a10};
+  fields.cellTag = cellTag;
   return e;
 }
 

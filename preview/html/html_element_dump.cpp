@@ -22,9 +22,10 @@ void DumpInto(std::string& out, const HtmlElementList& list, bool withPositions,
     if (e->tag && e->kind != kContainer) out += " nw";
     if (e->ruleTag) out += " clear";
     if (e->kind == kContainer) {
-      out += " rc" + std::to_string(e->cell[0]) + "," + std::to_string(e->cell[1]);
-      out += " pad" + std::to_string(e->cell[9]);
-      if (e->cellTag >= 0) out += " side" + std::to_string(e->cellTag);
+      const HtmlContainerFields& c = e->Container();
+      out += " rc" + std::to_string(c.cell[0]) + "," + std::to_string(c.cell[1]);
+      out += " pad" + std::to_string(c.cell[9]);
+      if (c.cellTag >= 0) out += " side" + std::to_string(c.cellTag);
     }
     if (e->kind == kTextRun) out += " '" + std::string(e->text.begin(), e->text.end()) + "'";
     out += "\n";

@@ -127,9 +127,9 @@ void HtmlBrowser::PlaceControl(HtmlWindowHandle handle, int x, int y) {
   HWND window = reinterpret_cast<HWND>(handle);
   if (!IsWindow(window)) return;
   const int sx = ScrollPos(scrollmsg::kGetHPos), sy = ScrollPos(scrollmsg::kGetVPos);
-  SetWindowPos(window, nullptr, x - sx, y - sy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  InvalidateRect(window, nullptr, FALSE);
-  UpdateWindow(window);
+  // Painted with the page, once every control has its place (Relayout).
+  SetWindowPos(window, nullptr, x - sx, y - sy, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOREDRAW);
 }
 
 void HtmlBrowser::DestroyControls() {

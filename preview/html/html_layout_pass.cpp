@@ -23,7 +23,7 @@ HtmlElement* At(HtmlElementList& list, size_t i) { return i < list.size() ? list
 bool Is(const HtmlElement* e, int kind) { return e && e->kind == kind; }
 
 // A float's own box: a container the parse pass marked with a side.
-bool IsFloatBox(const HtmlElement* e) { return Is(e, kContainer) && e->cellTag >= 0; }
+bool IsFloatBox(const HtmlElement* e) { return Is(e, kContainer) && e->Container().cellTag >= 0; }
 
 int Clamp(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN / 4, INT_MAX / 4)); }
 
@@ -41,8 +41,6 @@ struct Line {
 
 }  // namespace
 
-bool IsWhiteSpace(const HtmlElement& e) { return e.kind == kTextRun && e.text == u" "; }
-
 void ScaleToImage(int imageWidth, int imageHeight, int& width, int& height) {
   if (width && !height && imageWidth) height = Clamp(static_cast<long long>(width) * imageHeight / imageWidth);
   if (!width && height && imageHeight) width = Clamp(static_cast<long long>(height) * imageWidth / imageHeight);
@@ -51,20 +49,42 @@ void ScaleToImage(int imageWidth, int imageHeight, int& width, int& height) {
 }
 
 void HtmlLayoutPass::MoveChildren(HtmlElement& element, int dx, int dy) {
-  std::vector<HtmlElement*> pending{&element};
-  long long moved = 0;
+  Spend(1);
+  if (element.children.empty() || (dx == 0 && dy == 0)) return;
+  HtmlContainerFields& fields = element.MutableContainer();
+  fields.moveX = Clamp(static_cast<long long>(fields.moveX) + dx);
+  fields.moveY = Clamp(static_cast<long long>(fields.moveY) + dy);
+}
+
+void HtmlLayoutPass::LayoutChildren(HtmlRect rect, HtmlElement& container, int depth) {
+  if (container.container) container.container->moveX = container.container->moveY = 0;
+  LayoutRange(rect, container.children, depth);
+}
+
+void HtmlLayoutPass::SettleMoves(HtmlElementList& list) {
+  // Each container with children, with what its ancestors' moves add to its own.
+  struct Owed {
+    HtmlElement* e;
+    long long dx, dy;
+  };
+  std::vector<Owed> pending;
+  for (auto& e : list)
+    if (e && !e->children.empty()) pending.push_back({e.get(), 0, 0});
   while (!pending.empty()) {
-    HtmlElement* e = pending.back();
+    Owed owed = pending.back();
     pending.pop_back();
-    for (auto& child : e->children) {
+    if (HtmlContainerFields* fields = owed.e->container.get()) {
+      owed.dx = Clamp(owed.dx + fields->moveX);
+      owed.dy = Clamp(owed.dy + fields->moveY);
+      fields->moveX = fields->moveY = 0;
+    }
+    for (auto& child : owed.e->children) {
       if (!child) continue;
-      child->x = Clamp(static_cast<long long>(child->x) + dx);
-      child->y = Clamp(static_cast<long long>(child->y) + dy);
-      pending.push_back(child.get());
-      ++moved;
+      child->x = Clamp(child->x + owed.dx);
+      child->y = Clamp(child->y + owed.dy);
+      if (!child->children.empty()) pending.push_back({child.get(), owed.dx, owed.dy});
     }
   }
-  Spend(moved);
 }
 
 size_t CountElements(const HtmlElementList& list) {
@@ -80,14 +100,57 @@ size_t CountElements(const HtmlElementList& list) {
   return count;
 }
 
+namespace {
+
+// The least work that sizing every table from its contents takes, counted up to a little past limit. Each
+// time the list that holds a table is laid out, every cell is sized (paid for by the cell) and its content
+// laid out in the zero rectangle and at the cell's width, and, when the list is laid out in a rectangle of
+// some width, once more in the wide one to find the content's natural width (unless a width attribute or a
+// span sets it); each element of the content is paid for twice each time. Only a cell's measures kept from
+// a sizing at the same width save any of it.
+long long LeastTableWork(const HtmlElementList& list, long long limit) {
+  struct Pending {
+    const HtmlElementList* list;
+    long long zeroPasses, widePasses, unitsPerElement;
+  };
+  long long work = 0;
+  std::vector<Pending> pending{{&list, 0, 1, 1}};
+  while (!pending.empty() && work <= limit) {
+    const Pending p = pending.back();
+    pending.pop_back();
+    const long long passes = p.zeroPasses + p.widePasses;
+    work += passes * p.unitsPerElement * static_cast<long long>(p.list->size());
+    for (const auto& e : *p.list) {
+      if (!e || e->kind != kContainer) continue;
+      work += passes * kUnitsPerCell;
+      if (e->children.empty()) continue;
+      const std::array<int, 11>& cell = e->Container().cell;
+      const bool natural = cell[2] == 1 && cell[4] == 0;  // one column, no width attribute
+      pending.push_back({&e->children, std::min(passes, limit + 1),
+                         std::min((natural ? p.widePasses : 0) + passes, limit + 1), 2});
+    }
+  }
+  return work;
+}
+
+}  // namespace
+
 void HtmlLayoutPass::Layout(HtmlElementList& list, HtmlRect& rect) {
   simple_ = false;
   work_ = 0;
-  budget_ = kLayoutWorkFloor + kLayoutWorkPerElement * static_cast<long long>(CountElements(list));
-  LayoutRange(rect, list, 0);
-  if (budget_ > 0) return;
-  simple_ = true;
-  LayoutRange(rect, list, 0);
+  budget_ = std::min(kLayoutWorkFloor + kLayoutWorkPerElement * static_cast<long long>(CountElements(list)), workCap);
+  // A page whose tables cannot be sized from their contents within the budget is laid out the simple way
+  // at once, rather than after the budget is spent.
+  if (LeastTableWork(list, budget_) > budget_) {
+    budget_ = 0;
+  } else {
+    LayoutRange(rect, list, 0);
+  }
+  if (budget_ <= 0) {
+    simple_ = true;
+    LayoutRange(rect, list, 0);
+  }
+  SettleMoves(list);
 }
 
 namespace {
@@ -104,7 +167,7 @@ void EndLine(Line& line, HtmlElementList& list, size_t i) {
   for (size_t j = line.lineStart; j < i && j < n; ++j) {
     const HtmlElement* c = list[j].get();
     if (!c || c->kind == kRule) continue;
-    const int h = (c->kind == kContainer && c->cell[3] > 1) ? 2 * c->cell[9] : c->height;
+    const int h = (c->kind == kContainer && c->Container().cell[3] > 1) ? 2 * c->Container().cell[9] : c->height;
     lineHeight = std::max(lineHeight, h);
     if (c->align != 0) lineWidth += c->width;
   }
@@ -191,12 +254,12 @@ void EndAllFloats(Line& line) {
 // A break after a break after a float's box: the float starts at its frame's top.
 void RegisterFloat(Line& line, HtmlElementList& list, size_t i) {
   if (i < 2 || !Is(At(list, i), kRule) || !Is(At(list, i - 1), kRule) || !IsFloatBox(At(list, i - 2))) return;
-  const int side = list[i - 2]->cellTag;
+  const int side = list[i - 2]->Container().cellTag;
   HtmlElement* frame = nullptr;
   for (size_t j = i - 2; j > 0; --j) {
     HtmlElement* b = At(list, j - 1);
     const HtmlElement* c = At(list, j);
-    if (Is(b, kRule) && Is(c, kContainer) && c->cell[0] == 0 && c->cell[1] == 0) {
+    if (Is(b, kRule) && Is(c, kContainer) && c->Container().cell[0] == 0 && c->Container().cell[1] == 0) {
       frame = b;
       break;
     }
@@ -261,7 +324,7 @@ void HtmlLayoutPass::LayoutRange(HtmlRect rect, HtmlElementList& list, int depth
     if (cell) {
       const TablePlan& t = *line.table;
       const HtmlElement& c = *e;
-      if (c.cell[1] == 0) {
+      if (c.Container().cell[1] == 0) {
         line.y += t.spacing + (cell->row == 0 ? t.border : 0);
         line.x += t.border + t.spacing;
       }
@@ -277,7 +340,7 @@ void HtmlLayoutPass::LayoutRange(HtmlRect rect, HtmlElementList& list, int depth
     } else if (!Is(e, kRule)) {
       e->x = Clamp(static_cast<long long>(line.x) + line.rowOffset);
       e->y = line.y;
-      line.x = Clamp(static_cast<long long>(line.x) + e->width + (e->kind == kContainer ? e->cell[10] : 0));
+      line.x = Clamp(static_cast<long long>(line.x) + e->width + (e->kind == kContainer ? e->Container().cell[10] : 0));
     }
     if (Is(e, kRule) && i > 0 && Is(At(list, i - 1), kContainer) && !line.table && line.lastFrame)
       line.y = Clamp(static_cast<long long>(line.lastFrame->y) + line.lastFrame->height);

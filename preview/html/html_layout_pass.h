@@ -23,11 +23,13 @@ void ScaleToImage(int imageWidth, int imageHeight, int& width, int& height);
 // Tables wider than this many columns are cut there; their further cells share the last column.
 constexpr int kMaxTableColumns = 256;
 // The work one layout may do (element placements and pixel sweeps): a floor, and so much per element of
-// the page. Real pages, long tables inside layout tables included, stay far below it; only pathological
-// nesting (where every level measures its cells again) reaches it. The page is then laid out again with
-// tables sized from the room they have, each cell measured once, so every element still gets its place.
+// the page, up to a cap that keeps the largest page's layout short. Real pages, long tables inside layout
+// tables included, stay far below it; only pathological nesting (where every level measures its cells
+// again) reaches it. The page is then laid out again with tables sized from the room they have, each cell
+// measured once, so every element still gets its place.
 constexpr long long kLayoutWorkFloor = 4000000;
 constexpr long long kLayoutWorkPerElement = 300;
+constexpr long long kLayoutWorkCap = 16000000;
 
 class HtmlLayoutPass {
  public:
@@ -37,8 +39,11 @@ class HtmlLayoutPass {
   // out, lays it out again the simple way.
   void Layout(HtmlElementList& list, HtmlRect& rect);
   void LayoutRange(HtmlRect rect, HtmlElementList& list, int depth);
+  // Lays out a container's children in rect; they take their places anew, so the move they owed goes.
+  void LayoutChildren(HtmlRect rect, HtmlElement& container, int depth);
 
-  // Moves every descendant of element (as OffsetChildren), paying for each from the budget.
+  // Moves every descendant of element (as OffsetChildren). The move is kept in the container and made
+  // when the layout ends: a cell nested in n tables would otherwise move its content n times.
   void MoveChildren(HtmlElement& element, int dx, int dy);
 
   // True while tables are sized from their contents; false once the budget is spent, and during the
@@ -55,7 +60,12 @@ class HtmlLayoutPass {
   // The work of the last Layout, both layouts counted.
   long long Work() const { return work_; }
 
+  long long workCap = kLayoutWorkCap;
+
  private:
+  // Makes the moves the containers of list still owe, parents before their children.
+  void SettleMoves(HtmlElementList& list);
+
   HtmlDocument& doc_;
   HtmlImageSizes* sizes_;
   long long budget_ = kLayoutWorkFloor;
@@ -67,6 +77,8 @@ class HtmlLayoutPass {
 size_t CountElements(const HtmlElementList& list);
 
 // True for a text element that is a single space.
-bool IsWhiteSpace(const HtmlElement& e);
+inline bool IsWhiteSpace(const HtmlElement& e) {
+  return e.kind == kTextRun && e.text.size() == 1 && e.text[0] == u' ';
+}
 
 }  // namespace htmlview

@@ -240,7 +240,7 @@ int CheckCellsPlaced(const HtmlElementList& list, int& bad, bool roomy = true) {
     if (!e || e->kind != kContainer) continue;
     ++cells;
     if (e->width <= 0 || e->height <= 0) ++bad;
-    if (e->cell[1] == 0) {
+    if (e->Container().cell[1] == 0) {
       if (above && e->y <= above->y) ++bad;
       above = e.get();
     }
@@ -277,6 +277,32 @@ TEST_F(LayoutPassTest, DeeplyNestedTablesFinishWithEveryCellPlaced) {
   int bad = 0;
   EXPECT_GT(CheckCellsPlaced(doc.elements, bad, false), 90);  // as deep as the parse pass nests
   EXPECT_EQ(bad, 0);
+}
+
+TEST_F(LayoutPassTest, NestedTablesPastTheWorkCapAreSizedFromTheirRoomWithEveryCellPlaced) {
+  // Words in tables nested five deep, each level measuring its cells three times: within the budget of
+  // their size, over a cap of less.
+  std::u16string text;
+  for (int i = 0; i < 5; ++i) text += u"<table border=1><tr><td>x<td>";
+  for (int i = 0; i < 2000; ++i) text += u"word ";
+  for (const long long cap : {kLayoutWorkCap, 200000LL}) {
+    SCOPED_TRACE(cap);
+    doc.elements.clear();
+    HtmlParsePass parse(doc, measurer);
+    parse.ParseRange(text, doc.elements, u"Arial", 10, 0, u"http://h/", 0, 0, 0);
+    HtmlLayoutPass layout(doc, &images);
+    layout.workCap = cap;
+    HtmlRect rect{0, 0, 600, 1000};
+    layout.Layout(doc.elements, rect);
+    EXPECT_EQ(layout.Simple(), cap < kLayoutWorkCap);
+    // Past the cap the tables are sized from their room at once: no budget is spent on the way there.
+    if (layout.Simple()) {
+      EXPECT_LT(layout.Work(), cap);
+    }
+    int bad = 0;
+    EXPECT_EQ(CheckCellsPlaced(doc.elements, bad, false), 10);
+    EXPECT_EQ(bad, 0);
+  }
 }
 
 TEST_F(LayoutPassTest, LongTablesAloneAndInsideLayoutTablesPlaceEveryCell) {

@@ -10,7 +10,7 @@ namespace {
 enum CellField { kRow = 0, kColumn, kColSpan, kRowSpan, kWidth, kTableWidth, kBorder, kHeight, kTableHeight,
                  kPadding, kSpacing };
 
-int Field(const HtmlElement& e, CellField f) { return e.cell[static_cast<size_t>(f)]; }
+int Field(const HtmlElement& e, CellField f) { return e.Container().cell[static_cast<size_t>(f)]; }
 
 bool IsContainer(const HtmlElementList& list, size_t i) {
   return i < list.size() && list[i] && list[i]->kind == kContainer;
@@ -104,6 +104,8 @@ class TableSizer {
 
   // Gives every cell its columns, passing over those that rowspans of earlier rows still occupy.
   void AssignColumns(const std::vector<size_t>& indices) {
+    pass_.Spend(kUnitsPerCell * static_cast<long long>(indices.size()));
+    plan_.cells.reserve(indices.size());
     const int firstRow = Field(*list_[indices[0]], kRow);
     int rows = 0;
     for (size_t index : indices) rows = std::max(rows, Field(*list_[index], kRow) - firstRow + 1);
@@ -149,7 +151,7 @@ class TableSizer {
   }
 
   Extent Measure(HtmlElement& e, HtmlRect rect) {
-    pass_.LayoutRange(rect, e.children, depth_ + 1);
+    pass_.LayoutChildren(rect, e, depth_ + 1);
     pass_.Spend(static_cast<long long>(e.children.size()));
     return VisibleExtent(e.children);
   }
@@ -166,8 +168,9 @@ class TableSizer {
       HtmlElement& e = Cell(c);
       if (c.firstColumn != c.lastColumn) continue;
       const int attr = Field(e, kWidth);
-      if (e.layoutCache[0] >= 0 && e.layoutCache[3] == rect_.right) {
-        Raise(c.firstColumn, e.layoutCache[0], e.layoutCache[1], e.layoutCache[2]);
+      const std::array<int, 4>& cache = e.Container().layoutCache;
+      if (cache[0] >= 0 && cache[3] == rect_.right) {
+        Raise(c.firstColumn, cache[0], cache[1], cache[2]);
         if (attr) fixed_[static_cast<size_t>(c.firstColumn)] = 1;
         continue;
       }
@@ -188,9 +191,9 @@ class TableSizer {
       HtmlElement& e = Cell(c);
       if (c.firstColumn != c.lastColumn) {
         WidenSpan(c, std::max(Measure(e, {}).Width(), Field(e, kWidth)));
-      } else if (rect_.right != 0 && e.layoutCache[0] < 0 && pass_.BudgetLeft()) {  // only whole measures
+      } else if (rect_.right != 0 && e.Container().layoutCache[0] < 0 && pass_.BudgetLeft()) {  // only whole measures
         const size_t k = static_cast<size_t>(c.firstColumn);
-        e.layoutCache = {width_[k], minimum_[k], preferred_[k], rect_.right};
+        e.MutableContainer().layoutCache = {width_[k], minimum_[k], preferred_[k], rect_.right};
       }
     }
   }
@@ -371,10 +374,10 @@ class TableSizer {
 
 }  // namespace
 
-const TablePlan::Cell* TablePlan::Find(size_t i) const {
-  const auto it = std::lower_bound(cells.begin(), cells.end(), i,
-                                   [](const Cell& c, size_t index) { return c.index < index; });
-  return it != cells.end() && it->index == i ? &*it : nullptr;
+const TablePlan::Cell* TablePlan::Find(size_t i) {
+  if (next > 0 && (next > cells.size() || cells[next - 1].index >= i)) next = 0;
+  while (next < cells.size() && cells[next].index < i) ++next;
+  return next < cells.size() && cells[next].index == i ? &cells[next] : nullptr;
 }
 
 TablePlan SizeTable(HtmlLayoutPass& pass, HtmlElementList& list, size_t first, HtmlElement* frame,

@@ -8,6 +8,10 @@
 
 namespace htmlview {
 
+// Planning, sizing and placing a cell costs about as much as placing ten elements: a table of many cells,
+// sized again at every level of nesting, is paid for by the cell.
+constexpr long long kUnitsPerCell = 10;
+
 struct TablePlan {
   struct Cell {
     size_t index = 0;  // in the list
@@ -20,8 +24,10 @@ struct TablePlan {
   std::vector<Cell> cells;
   HtmlElement* frame = nullptr;
   int border = 0, padding = 0, spacing = 0;
-  // The plan of the cell at list index i, or null when i is not one of the table's cells.
-  const Cell* Find(size_t i) const;
+  size_t next = 0;  // the first cell Find has not passed
+  // The plan of the cell at list index i, or null when i is not one of the table's cells. The layout asks
+  // for the elements in order, so the search goes on from where the last one ended.
+  const Cell* Find(size_t i);
   size_t LastIndex() const { return cells.empty() ? 0 : cells.back().index; }
 };
 

@@ -160,6 +160,7 @@ void LoadPage(HtmlDocument& doc, HtmlTextMeasurer& measurer, std::u16string_view
   doc.pageBackColor = 0xFFFFFF;
   doc.pageBackImage = -1;
   doc.itemCount = 0;
+  doc.cut = false;
   doc.level = 0;
   doc.passIndex = -1;
   doc.hoverLink = -1;

@@ -3,12 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "preview/html/html_browser_callbacks.h"
+#include "preview/html/html_layout_pass.h"
 
 namespace htmlview {
 namespace {
@@ -108,6 +112,80 @@ TEST(HtmlPageLoadTest, LoadingReplacesThePageAndCountsItsImages) {
   EXPECT_EQ(doc.links.RowCount(), 0);
   EXPECT_EQ(doc.pageBackImage, -1);
   EXPECT_EQ(doc.busy, 0);
+}
+
+// The text runs of a page in reading order.
+void TextRuns(const HtmlElementList& list, std::vector<std::u16string>& out) {
+  for (const auto& e : list) {
+    if (!e) continue;
+    if (e->kind == kTextRun) out.push_back(e->text);
+    TextRuns(e->children, out);
+  }
+}
+
+// Every container is followed by what ends it (the break after a cell's row, a list item or a block), as
+// the layout needs to size it.
+bool ContainersEnded(const HtmlElementList& list) {
+  for (size_t i = 0; i < list.size(); ++i) {
+    if (!list[i] || list[i]->kind != kContainer) continue;
+    if (i + 1 == list.size() || !ContainersEnded(list[i]->children)) return false;
+  }
+  return true;
+}
+
+TEST(HtmlPageLoadTest, APageBeyondTheElementBoundShowsWhatItReadUpToIt) {
+  // The shapes that make the most elements for their size, alone and inside every structure that holds
+  // content, each read whole and then cut at bounds from its first element to its last but one.
+  const std::u16string units[] = {u"word ", u"<h3>x ", u"<p>x", u"<hr>", u"\n", u"<li>x", u"<img align=left src=a.gif>x "};
+  const std::pair<std::u16string, std::u16string> around[] = {
+      {u"", u""},
+      {u"<table border=1><tr><td>", u"</table>"},
+      {u"<table><tr><td><table><tr><td><table><tr><td>a<td>", u"</table></table></table>"},
+      {u"<pre>", u"</pre>"},
+      {u"<ul><li>", u"</ul>"},
+      {u"<div align=right>", u"</div>"},
+      {u"<blockquote>", u"</blockquote>"},
+  };
+  FixedAdvanceMeasurer measurer;
+  for (const std::u16string& unit : units) {
+    for (const auto& [before, after] : around) {
+      std::u16string page = before;
+      for (int i = 0; i < 60; ++i) page += unit;
+      page += after + u"<p>end";
+      SCOPED_TRACE(std::string(page.begin(), page.begin() + std::min<size_t>(page.size(), 80)));
+      HtmlDocument whole(nullptr, 0);
+      UseLayoutPass(whole);
+      LoadPage(whole, measurer, page, u"Arial", 15, u"");
+      ASSERT_FALSE(whole.cut);
+      ASSERT_TRUE(ContainersEnded(whole.elements));
+      std::vector<std::u16string> wholeRuns;
+      TextRuns(whole.elements, wholeRuns);
+      for (const int bound : {1, whole.itemCount / 3, whole.itemCount - 1}) {
+        HtmlDocument doc(nullptr, 0);
+        UseLayoutPass(doc);
+        doc.maxElements = bound;
+        LoadPage(doc, measurer, page, u"Arial", 15, u"");
+        EXPECT_TRUE(doc.cut) << bound;
+        EXPECT_GE(doc.itemCount, bound);
+        EXPECT_LT(doc.itemCount, whole.itemCount);
+        EXPECT_GE(CountElements(doc.elements), static_cast<size_t>(bound));  // nothing read is dropped
+        // What was read is shown as the whole page shows it: its text runs begin the whole page's.
+        std::vector<std::u16string> runs;
+        TextRuns(doc.elements, runs);
+        ASSERT_LE(runs.size(), wholeRuns.size());
+        EXPECT_TRUE(std::equal(runs.begin(), runs.end(), wholeRuns.begin())) << bound;
+        EXPECT_TRUE(ContainersEnded(doc.elements)) << bound;
+        HtmlRect rect{0, 0, 400, 300};
+        doc.Layout(rect);
+      }
+      // A page as large as the bound is whole.
+      HtmlDocument exact(nullptr, 0);
+      exact.maxElements = whole.itemCount;
+      LoadPage(exact, measurer, page, u"Arial", 15, u"");
+      EXPECT_FALSE(exact.cut);
+      EXPECT_EQ(exact.itemCount, whole.itemCount);
+    }
+  }
 }
 
 // Records whether a picture was fetched while its page was still being read; the reading is slowed so that

@@ -50,11 +50,13 @@ void HtmlParsePass::ParseRange(std::u16string_view text, HtmlElementList& list, 
   s.align = align;
   s.noWrap = noWrap;
   size_t pos = SkipSpaces(text, 0);
-  while (pos < text.size() && text[pos] != 0) {
+  // A page at its element bound is read no further.
+  while (pos < text.size() && text[pos] != 0 && !doc_.Full()) {
     Progress(s, pos);
     const size_t next = Step(s, pos);
     pos = std::max(next, pos + 1);  // every step advances
   }
+  if (pos < text.size() && text[pos] != 0) doc_.cut = true;
   Progress(s, text.size());
 }
 

@@ -197,8 +197,8 @@ TEST_F(ParsePassTest, TableOfTwoRows) {
             "R 0x0\nC 0x0 f15 rc0,0 pad5\n  T 8x15 h15 'a'\nC 0x0 f15 rc0,1 pad5\n  T 8x15 h15 'b'\nR 0x0\n"
             "C 0x0 f15 rc1,0 pad5\n  T 8x19 a2 h19 'c'\nC 0x0 f15 rc1,1 pad5\n  T 8x15 h15 'd'\nR 0x0\nR 0x0\n"
             "T 8x15 h15 'e'\n");
-  EXPECT_EQ(doc.elements[1]->cell[2], 1);
-  EXPECT_EQ(doc.elements[5]->cell[2], 2);  // colspan
+  EXPECT_EQ(doc.elements[1]->Container().cell[2], 1);
+  EXPECT_EQ(doc.elements[5]->Container().cell[2], 2);  // colspan
 }
 
 TEST_F(ParsePassTest, TableAttributesReachTheCells) {
@@ -206,20 +206,20 @@ TEST_F(ParsePassTest, TableAttributesReachTheCells) {
         u"<td width=10% colspan=1200>b<td>c</table>");
   EXPECT_EQ(doc.elements[0]->backColor, 0x0000FFu);
   const HtmlElement& first = *doc.elements[1];
-  EXPECT_EQ(first.cell[4], 200);  // 50% of 400
-  EXPECT_EQ(first.cell[5], 400);
-  EXPECT_EQ(first.cell[7], 9);
-  EXPECT_EQ(first.cell[9], 0);
-  EXPECT_EQ(first.cell[10], 3);
-  EXPECT_EQ(first.cellTag, 1);
-  EXPECT_EQ(doc.elements[2]->cell[2], 1000);  // clamped span; the column still moves past it
-  EXPECT_EQ(doc.elements[3]->cell[1], 1002);
+  EXPECT_EQ(first.Container().cell[4], 200);  // 50% of 400
+  EXPECT_EQ(first.Container().cell[5], 400);
+  EXPECT_EQ(first.Container().cell[7], 9);
+  EXPECT_EQ(first.Container().cell[9], 0);
+  EXPECT_EQ(first.Container().cell[10], 3);
+  EXPECT_EQ(first.Container().cellTag, 1);
+  EXPECT_EQ(doc.elements[2]->Container().cell[2], 1000);  // clamped span; the column still moves past it
+  EXPECT_EQ(doc.elements[3]->Container().cell[1], 1002);
 }
 
 TEST_F(ParsePassTest, PercentCellWidthNeedsAPixelTableWidth) {
   Parse(u"<table width=50%><tr><td width=50%>a</table>");
-  EXPECT_EQ(doc.elements[1]->cell[5], -50);
-  EXPECT_EQ(doc.elements[1]->cell[4], 0);
+  EXPECT_EQ(doc.elements[1]->Container().cell[5], -50);
+  EXPECT_EQ(doc.elements[1]->Container().cell[4], 0);
 }
 
 TEST_F(ParsePassTest, EmptyTableIsTwoBreaks) { EXPECT_EQ(Parse(u"<table></table>"), "R 0x0\nR 0x0\n"); }

@@ -22,9 +22,16 @@ bool EqualsNoCase(std::u16string_view a, std::u16string_view b) {
 
 int KnownTagIndexAt(std::u16string_view text, size_t pos, std::u16string_view ends) {
   constexpr size_t kLongest = 12;  // "</blockquote"
-  static const std::array<std::vector<int>, kLongest + 1> byLength = [] {
-    std::array<std::vector<int>, kLongest + 1> table;
-    for (size_t i = 0; i < kKnownTagCount; ++i) table[std::u16string_view(kKnownTags[i]).size()].push_back(static_cast<int>(i));
+  struct Known {
+    int index;
+    std::u16string_view name;
+  };
+  static const std::array<std::vector<Known>, kLongest + 1> byLength = [] {
+    std::array<std::vector<Known>, kLongest + 1> table;
+    for (size_t i = 0; i < kKnownTagCount; ++i) {
+      const std::u16string_view name(kKnownTags[i]);
+      table[name.size()].push_back({static_cast<int>(i), name});
+    }
     return table;
   }();
   if (pos >= text.size() || text[pos] != u'<') return -1;
@@ -32,8 +39,8 @@ int KnownTagIndexAt(std::u16string_view text, size_t pos, std::u16string_view en
   while (end < text.size() && end - pos <= kLongest && ends.find(text[end]) == std::u16string_view::npos) ++end;
   const size_t length = end - pos;
   if (length > kLongest) return -1;
-  for (const int i : byLength[length])
-    if (EqualsNoCase(text.substr(pos, length), kKnownTags[i])) return i;
+  for (const Known& known : byLength[length])
+    if (EqualsNoCase(text.substr(pos, length), known.name)) return known.index;
   return -1;
 }
 

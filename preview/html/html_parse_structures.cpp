@@ -85,7 +85,7 @@ size_t HtmlParsePass::Table(ParseState& s, size_t pos) {
     column = 0;
   };
   size_t p = start;
-  while (p < tableEnd) {
+  while (p < tableEnd && !doc_.Full()) {
     if (t[p] != u'<') {
       ++p;
     } else if (cells == 0 && TagAt(t, p, u"<form")) {
@@ -143,6 +143,7 @@ size_t HtmlParsePass::Table(ParseState& s, size_t pos) {
       ++p;
     }
   }
+  if (doc_.Full() && p < tableEnd) doc_.cut = true;
   endRow(tableEnd);
   s.centre = savedCentre;
   s.align = savedAlign;
@@ -181,7 +182,8 @@ size_t HtmlParsePass::List(ParseState& s, size_t pos, bool ordered) {
     return end;
   };
   int n = 0;
-  for (size_t item = nextItem(start); item < end; ++n) {
+  size_t item = nextItem(start);
+  for (; item < end && !doc_.Full(); ++n) {
     const size_t contentStart = AfterTag(t, item);
     const size_t contentEnd = nextItem(contentStart);
     std::u16string marker;
@@ -211,6 +213,7 @@ size_t HtmlParsePass::List(ParseState& s, size_t pos, bool ordered) {
     --listLevel;
     item = contentEnd;
   }
+  if (item < end) doc_.cut = true;
   return end;
 }
 
