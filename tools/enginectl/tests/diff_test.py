@@ -33,6 +33,9 @@ Scan's placing of FAT folders as driver.chosen_tree says):
 Left out on both sides, with what TSK lists below them when they are deleted folders:
 - deleted FAT folders whose cluster another entry of the same folder names too (ambiguous_folders): renamed in
   place and then deleted, they had either name last;
+- deleted FAT folders whose entry a move left behind in the old parent, when the folder's own ".." names another
+  deleted entry of it (moved_folders): the engine lists a folder once, under the entry in the folder its ".."
+  names; TSK lists it under both;
 - after an Extensive Scan, deleted FAT folders that it finds elsewhere than TSK (misplaced_folders): it files a
   folder under the folder its ".." names, TSK under an entry a move left behind;
 - what TSK cannot be an oracle for (unreadable_by_tsk): an index entry whose record TSK does not find, which it
@@ -88,8 +91,6 @@ ALIGN = 2048
 # with the fault's name until its fix is in.
 REVIVAL = ("a live folder and a deleted entry name one cluster (a folder moved or renamed): Quick Scan names the "
            "folder after the entry met first and keeps that entry's parent and deleted mark")
-TWO_DELETED = ("two deleted entries in two folders name one folder's cluster (a folder moved, then deleted): Quick "
-               "Scan files it under the entry met first, not under the folder its own \"..\" names")
 PINNED = [
     # The allocation tables of a volume at sector 0 lay below the sector their search began at: the root was not
     # read and files were saved as consecutive clusters.
@@ -102,8 +103,10 @@ PINNED = [
     (153, "fat32", "pair", None),
     (5, "fat32", "quick", REVIVAL),
     (80, "fat16", "quick", REVIVAL),
-    (44, "fat16", "pair", TWO_DELETED),
-    (589, "fat32", "quick", TWO_DELETED),
+    # Two deleted entries in two folders named one folder's cluster (a folder moved, then deleted): it was filed
+    # under the entry met first, not under the folder its own ".." names.
+    (44, "fat16", "pair", None),
+    (589, "fat32", "quick", None),
     (47, "ntfs4k", "extensive", "a folder whose name lies in an extension record, after an Extensive Scan: the "
                                 "extension record is listed as a file of 0 bytes and the folder is lost"),
     (50, "ntfs512", "bare-pair", "two NTFS volumes of one cluster size without boot sectors: the first takes the "
@@ -416,35 +419,22 @@ class Runner:
 
 
 def quick_pairs(volume, desc):
+    moved = moved_folders(volume)
     _, pairs = expected_tree(None, {"built": {}}, desc)
-    return wanted_pairs(pairs, volume)
+    return wanted_pairs([(t, e) for t, e in pairs if t is None or not below(t, moved)], volume)
 
 
 def misplaced_folders(volume):
-    """TSK's paths of the deleted FAT folders that an Extensive Scan does not show where TSK does: a folder is
+    """TSK's entries of the deleted FAT folders that an Extensive Scan does not show where TSK does: a folder is
     found by its own first sector and filed under the folder its ".." entry names, while TSK follows the entry
-    a move left behind in the old parent (and a folder whose first sector was written over is not found)."""
-    if volume.fs == "ntfs":
-        return []
-    desc = volume.description
-    clusters = driver.fat_clusters(desc)
-    root = 0
-    if volume.fs == "fat32":  # fsstat gives the root's sectors; the ".." of a folder in it may name its cluster
-        spc = int(desc["fsstat"]["Cluster Size"]) // SECTOR
-        area = int(desc["fsstat"]["Cluster Area"].split()[0])
-        root = (int(desc["fsstat"]["Root Directory"].split()[0]) - area) // spc + 2
-    out = []
-    with open(volume.raw, "rb") as f:
-        for e in oracle.user_entries(desc):
-            if not (e["dir"] and e["deleted"] and e["runs"]):
-                continue
-            f.seek(e["runs"][0][0] * SECTOR)
-            sector = f.read(SECTOR)
-            parent = clusters.get(e["path"].rpartition("/")[0], 0)
-            dotdot = int.from_bytes(sector[52:54], "little") << 16 | int.from_bytes(sector[58:60], "little")
-            if sector[:2] != b". " or not (dotdot == parent or parent == 0 and dotdot == root):
-                out.append(e)
-    return out
+    a move left behind in the old parent too (and a folder whose first sector was written over is not found)."""
+    return [] if volume.fs == "ntfs" else [e for e, own in driver.fat_folder_owners(volume.description, volume.raw)
+                                           if not own]
+
+
+def moved_folders(volume):
+    """TSK's entries of deleted FAT folders a move left behind (driver.moved_fat_folders)."""
+    return [] if volume.fs == "ntfs" else driver.moved_fat_folders(volume.description, volume.raw)
 
 
 def below(t, folders):
