@@ -107,8 +107,9 @@ PINNED = [
     # under the entry met first, not under the folder its own ".." names.
     (44, "fat16", "pair", None),
     (589, "fat32", "quick", None),
-    (47, "ntfs4k", "extensive", "a folder whose name lies in an extension record, after an Extensive Scan: the "
-                                "extension record is listed as a file of 0 bytes and the folder is lost"),
+    # A folder whose name lies in an extension record (renamed when its index root filled its record): after an
+    # Extensive Scan the extension record was listed as a file of 0 bytes and the folder was lost.
+    (47, "ntfs4k", "extensive", None),
     (50, "ntfs512", "bare-pair", "two NTFS volumes of one cluster size without boot sectors: the first takes the "
                                  "second's files"),
     (215, "ntfs4k", "bare-pair", "two NTFS volumes of one cluster size without boot sectors: the first takes the "
