@@ -89,8 +89,6 @@ ALIGN = 2048
 
 # Seeds kept as fixed cases: (seed, kind, case, fault). fault None: the case must pass; otherwise the case is skipped
 # with the fault's name until its fix is in.
-REVIVAL = ("a live folder and a deleted entry name one cluster (a folder moved or renamed): Quick Scan names the "
-           "folder after the entry met first and keeps that entry's parent and deleted mark")
 PINNED = [
     # The allocation tables of a volume at sector 0 lay below the sector their search began at: the root was not
     # read and files were saved as consecutive clusters.
@@ -101,8 +99,10 @@ PINNED = [
     # A folder deleted and made again under one name: the live one took the deleted one's MFT number and was
     # dropped.
     (153, "fat32", "pair", None),
-    (5, "fat32", "quick", REVIVAL),
-    (80, "fat16", "quick", REVIVAL),
+    # A live folder and a deleted entry named one cluster (a folder moved or renamed): Quick Scan named the folder
+    # after the entry met first and kept that entry's parent and deleted mark.
+    (5, "fat32", "quick", None),
+    (80, "fat16", "quick", None),
     # Two deleted entries in two folders named one folder's cluster (a folder moved, then deleted): it was filed
     # under the entry met first, not under the folder its own ".." names.
     (44, "fat16", "pair", None),
@@ -110,10 +110,11 @@ PINNED = [
     # A folder whose name lies in an extension record (renamed when its index root filled its record): after an
     # Extensive Scan the extension record was listed as a file of 0 bytes and the folder was lost.
     (47, "ntfs4k", "extensive", None),
-    (50, "ntfs512", "bare-pair", "two NTFS volumes of one cluster size without boot sectors: the first takes the "
-                                 "second's files"),
-    (215, "ntfs4k", "bare-pair", "two NTFS volumes of one cluster size without boot sectors: the first takes the "
-                                 "second's files"),
+    (359, "ntfs512", "extensive", None),
+    (720, "ntfs4k", "bare-pair", None),
+    # Two NTFS volumes of one cluster size without boot sectors: the first took the second's files.
+    (50, "ntfs512", "bare-pair", None),
+    (215, "ntfs4k", "bare-pair", None),
 ]
 
 
