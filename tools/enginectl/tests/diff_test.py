@@ -39,7 +39,11 @@ Left out on both sides, with what TSK lists below them when they are deleted fol
 - after an Extensive Scan, deleted FAT folders that it finds elsewhere than TSK (misplaced_folders): it files a
   folder under the folder its ".." names, TSK under an entry a move left behind;
 - what TSK cannot be an oracle for (unreadable_by_tsk): an index entry whose record TSK does not find, which it
-  lists as live ("r/-"), and names it cannot decode ("^").
+  lists as live ("r/-"), and names it cannot decode ("^");
+- NTFS entries that only a freed index record still holds (stale_index_entries), with what TSK lists below them:
+  TSK lists the entries of an index record the index's bitmap marks free as live, so a file moved out of a folder
+  whose index then shrank back into its root is listed under both folders; the engine lists a file where its
+  record's file-name attribute puts it.
 Saved files are found by their path; where a folder holds two files of one name (a live file and a deleted one,
 say), the saver writes "Copy (n ) of NAME" beside NAME, and any of those may hold the bytes.
 
@@ -86,6 +90,7 @@ NOT_APPLICABLE = None
 PARTITION_TYPES = {"fat16": 0x06, "fat32": 0x0C, "ntfs": 0x07}
 PARTNER_OFFSET = 1000000  # the partner volume of seed s is the history of seed s + PARTNER_OFFSET
 ALIGN = 2048
+ROOT_RECORD = 5
 
 # Seeds kept as fixed cases: (seed, kind, case, fault). fault None: the case must pass; otherwise the case is skipped
 # with the fault's name until its fix is in.
@@ -112,6 +117,9 @@ PINNED = [
     (47, "ntfs4k", "extensive", None),
     (359, "ntfs512", "extensive", None),
     (720, "ntfs4k", "bare-pair", None),
+    # A file moved out of a folder whose index then shrank back into its root: TSK lists it in both folders, from
+    # the freed index record too.
+    (670, "ntfs512", "quick", None),
     # Two NTFS volumes of one cluster size without boot sectors: the first took the second's files.
     (50, "ntfs512", "bare-pair", None),
     (215, "ntfs4k", "bare-pair", None),
@@ -233,13 +241,40 @@ def unreadable_by_tsk(t):
     return t["type"].endswith("/-") or "^" in t["path"]
 
 
+def stale_index_entries(volume):
+    """TSK's paths of NTFS entries that only a freed index record still holds: a folder whose index shrank back
+    into its root keeps its old index record, marked free in the index's bitmap, with the entries it held; TSK
+    lists them as live (a file moved out of the folder, then, under both folders). Such an entry names a record
+    that TSK lists live elsewhere too and whose file-name attributes name another parent."""
+    if volume.fs != "ntfs":
+        return []
+    entries = oracle.user_entries(volume.description)
+    folders = {e["path"]: e["inode"] for e in entries if e["dir"] and not e["deleted"]}
+    folders[""] = ROOT_RECORD
+    by_inode = {}
+    for e in entries:
+        if not e["deleted"] and not e["stream"]:
+            by_inode.setdefault(e["inode"], []).append(e)
+    stale = []
+    for inode, listed in sorted(by_inode.items()):
+        if len(listed) < 2:
+            continue
+        report = subprocess.run(["istat", volume.raw, str(inode)], stdout=subprocess.PIPE, env=driver.TOOL_ENV)
+        parents = {int(p) for p in re.findall(r"Parent MFT Entry: (\d+)", report.stdout.decode("utf-8", "replace"))}
+        stale += [e["path"] for e in listed if folders.get(e["path"].rpartition("/")[0]) not in parents]
+    return stale
+
+
 def wanted_pairs(pairs, volume):
     """The (TSK entry, Entry) pairs the engine must show: live entries, deleted files TSK recovers whole and the
     deleted folders above them, and the engine's own stand-ins (TSK entry None)."""
     versions = deleted_versions(volume.record)
     fat = volume.fs != "ntfs"
     ambiguous = ambiguous_folders(volume)
-    pairs = [(t, e) for t, e in pairs if t is None or not (unreadable_by_tsk(t) or below(t, ambiguous))]
+    stale = stale_index_entries(volume)
+    pairs = [(t, e) for t, e in pairs if t is None or not (unreadable_by_tsk(t) or below(t, ambiguous) or
+                                                          any(t["path"] == p or t["path"].startswith(p + "/")
+                                                              for p in stale))]
     # By TSK's address: a folder may hold two deleted files of one name, one of them whole.
     whole = {t["addr"]: t["path"] for t, _ in pairs
              if t is not None and t["deleted"] and recovered_whole(t, versions, fat)}
