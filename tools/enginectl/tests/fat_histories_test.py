@@ -57,7 +57,6 @@ HISTORIES = {
     "reuse_same_folder_live_first": [("mmd", "Docs"), ("put", "Docs/EMPTY.TXT", 0), ("mmd", "Docs/OLD"),
                                      ("mdel", "Docs/EMPTY.TXT"), ("mrd", "Docs/OLD"), ("mmd", "Docs/NEW"),
                                      ("put", "Docs/NEW/IN.TXT", 900)],
-    # A deleted tree of files beside a new tree that takes its clusters.
     # Moved, then deleted with its new parent: the entry left in the old parent is met first, or (deeper) after.
     "moved_then_deleted": [("mmd", "Old parent"), ("mmd", "New"), ("mmd", "Old parent/Moved one"),
                            ("put", "Old parent/Moved one/inside.txt", 2200), ("put", "Stay.txt", 300),
@@ -67,6 +66,7 @@ HISTORIES = {
                                   ("mmove", "A/Old parent/MOVED", "New parent/MOVED"),
                                   ("put", "New parent/Stay here.txt", 500), ("put", "A/Live.txt", 800),
                                   ("mdeltree", "New parent")],
+    # A deleted tree of files beside a new tree that takes its clusters.
     "reuse_tree": [("mmd", "Old"), ("mmd", "Old/Deep"), ("put", "Old/one.txt", 2500), ("put", "Old/Deep/two.txt", 900),
                    ("put", "Stay.txt", 300), ("mdeltree", "Old"), ("mmd", KEEP), ("mmd", KEEP + "/New"),
                    ("mmd", KEEP + "/New/Deeper"), ("put", KEEP + "/New/three.txt", 3300),
