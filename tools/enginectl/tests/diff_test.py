@@ -42,8 +42,8 @@ Left out on both sides, with what TSK lists below them when they are deleted fol
   lists as live ("r/-"), and names it cannot decode ("^");
 - NTFS entries that only a freed index record still holds (stale_index_entries), with what TSK lists below them:
   TSK lists the entries of an index record the index's bitmap marks free as live, so a file moved out of a folder
-  whose index then shrank back into its root is listed under both folders; the engine lists a file where its
-  record's file-name attribute puts it.
+  whose index then shrank back into its root is listed under both folders, and a file deleted there is listed as
+  live; the engine lists a file where its record's file-name attribute puts it, deleted when its record is free.
 Saved files are found by their path; where a folder holds two files of one name (a live file and a deleted one,
 say), the saver writes "Copy (n ) of NAME" beside NAME, and any of those may hold the bytes.
 
@@ -120,6 +120,8 @@ PINNED = [
     # A file moved out of a folder whose index then shrank back into its root: TSK lists it in both folders, from
     # the freed index record too.
     (670, "ntfs512", "quick", None),
+    # And a file deleted in such a folder: TSK lists it as live, its record free.
+    (1530, "ntfs512", "pair", None),
     # Two NTFS volumes of one cluster size without boot sectors: the first took the second's files.
     (50, "ntfs512", "bare-pair", None),
     (215, "ntfs4k", "bare-pair", None),
@@ -244,18 +246,22 @@ def unreadable_by_tsk(t):
 def stale_index_entries(volume):
     """TSK's paths of NTFS entries that only a freed index record still holds: a folder whose index shrank back
     into its root keeps its old index record, marked free in the index's bitmap, with the entries it held; TSK
-    lists them as live (a file moved out of the folder, then, under both folders). Such an entry names a record
-    that TSK lists live elsewhere too and whose file-name attributes name another parent."""
+    lists them as live (a file moved out of the folder, then, under both folders; a file deleted in it, live).
+    Such an entry names a record that TSK lists live elsewhere too and whose file-name attributes name another
+    parent, or a record that is free."""
     if volume.fs != "ntfs":
         return []
     entries = oracle.user_entries(volume.description)
+    listing = subprocess.run(["ils", "-A", volume.raw], stdout=subprocess.PIPE, env=driver.TOOL_ENV, check=True)
+    free = {int(line.split("|")[0]) for line in listing.stdout.decode("utf-8", "replace").splitlines()
+            if re.match(r"\d+\|f\|", line)}
     folders = {e["path"]: e["inode"] for e in entries if e["dir"] and not e["deleted"]}
     folders[""] = ROOT_RECORD
     by_inode = {}
     for e in entries:
         if not e["deleted"] and not e["stream"]:
             by_inode.setdefault(e["inode"], []).append(e)
-    stale = []
+    stale = [e["path"] for e in entries if not e["deleted"] and e["inode"] in free]
     for inode, listed in sorted(by_inode.items()):
         if len(listed) < 2:
             continue
