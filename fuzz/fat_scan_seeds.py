@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the seeds of fuzz_fat_scan: FAT volumes made by mkfs.fat and mtools, and crafted ones, in the sparse-file
 form of image_fuzz_file.h (image_seeds.encode):
-- fat16_history, fat32_history: folders, long names, a deleted folder whose cluster a new folder took, deleted files;
+- fat16_history, fat32_history: folders, long names, a deleted folder whose cluster a new folder took, deleted files,
+  a folder moved and then deleted (a deleted entry of it in its old parent and one in its new);
 - fat16_shared_chains, fat32_shared_chains: folders that all run on into one shared chain of directory clusters
   (tools/images/fat_shared_chains.py), the shape that once made every folder read the whole chain.
 
@@ -21,7 +22,9 @@ from util import pseudo_bytes, run  # noqa: E402
 
 HISTORY = [("mmd", "Docs"), ("mmd", "OldDir"), ("mrd", "OldDir"), ("mmd", "Docs/NewDir"), ("mmd", "Docs/A long folder name"),
            ("put", "Docs/NewDir/FILE.TXT", 3000), ("put", "Docs/A long folder name/Notes of the day.txt", 1500),
-           ("put", "Gone.bin", 700), ("mdel", "Gone.bin")]
+           ("put", "Gone.bin", 700), ("mdel", "Gone.bin"), ("mmd", "Docs/Moved"),
+           ("mmd", "Docs/Attic"), ("put", "Docs/Moved/in.txt", 900), ("mmove", "Docs/Moved", "Docs/Attic/Moved"),
+           ("mdeltree", "Docs/Attic")]
 
 
 def history(raw, fat32):
@@ -35,7 +38,7 @@ def history(raw, fat32):
                 f.write(pseudo_bytes(step[1], step[2]))
             run(["mcopy", "-i", raw, "-D", "o", local, "::/" + step[1]])
         else:
-            run([step[0], "-i", raw, "::/" + step[1]])
+            run([step[0], "-i", raw] + ["::/" + p for p in step[1:]])
             forget_next_free(raw, "fat32" if fat32 else "fat16")  # freed clusters are given out again
 
 

@@ -71,6 +71,16 @@ uint32_t MakeFatCluster(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3) {
          static_cast<uint32_t>(b3) << 24;
 }
 
+bool BeginsFatSubfolder(const uint8_t* sector) {
+  return sector[0] == '.' && sector[1] == ' ' && sector[32] == '.' && sector[33] == '.';
+}
+
+uint32_t FatDotDotCluster(const uint8_t* sector, uint16_t fileSystemCode) {
+  const uint8_t* dotDot = sector + kFatEntryBytes;
+  return fileSystemCode == records::kFat32 ? MakeFatCluster(dotDot[26], dotDot[27], dotDot[20], dotDot[21])
+                                           : LoadLe16(dotDot + 26);
+}
+
 uint32_t IsValidFatName(std::u16string_view name) {
   for (char16_t c : name) {
     if ((c >= 1 && c <= 31) || std::u16string_view(u"\"\\/?*<>|").find(c) != std::u16string_view::npos) {

@@ -7,6 +7,8 @@
 namespace {
 
 constexpr uint32_t kNameOffset = 66;  // the name in the value; its length (characters) is at 64
+constexpr uint32_t kFileAttributesOffset = 56;
+constexpr uint32_t kDirectoryAttribute = 0x10000000;  // the file has an index: a folder
 
 // The attribute's value holds the fixed part and the whole name.
 bool ValueHoldsName(const uint8_t* record, const ntfs::Attribute& a) {
@@ -39,6 +41,7 @@ uint32_t ReadFromRecord(const uint8_t* record, FileNameInfo& out, uint8_t nameSp
   out.parent = LoadLe32(value);
   out.creation = LoadLe64(value + 8);
   out.change = LoadLe64(value + 24);
+  out.directory = (LoadLe32(value + kFileAttributesOffset) & kDirectoryAttribute) != 0;
   return 1;
 }
 

@@ -15,6 +15,7 @@ struct FileNameInfo {
   uint32_t parent = 0;      // low 32 bits of the parent reference: the parent's record number
   uint64_t creation = 0;    // file time
   uint64_t change = 0;      // MFT change time, shown as the modification time
+  bool directory = false;   // the name's file attributes mark a folder (one with an index)
 };
 
 // Finds the first unnamed, resident file-name attribute in nameSpace (kWin32NameSpace also accepts

@@ -38,19 +38,24 @@ uint32_t ReadFoundFileRecord(uint32_t sector) {
   FileNameInfo name;
   const bool named = ReadPreferredFileName(record, name) == 1;
   const uint16_t flags = ntfs::RecordFlags(record);
-  if (!named && torn && (flags == ntfs::kDeletedFile || flags == ntfs::kFileInUse)) {
+  const bool file = flags == ntfs::kDeletedFile || flags == ntfs::kFileInUse;
+  const bool folder = flags == ntfs::kDeletedDirectory || flags == ntfs::kDirectoryInUse;
+  // A folder's name moves to an extension record when its own record fills (a full index root, renamed): the
+  // folder is kept without a name here, and named through the MFT's map; the extension record is no file.
+  if (named && file && name.directory && ntfs::BaseRecordNumber(record) != 0) return 0;
+  if (!named && torn && file) {
     AppendNtfsFoundEntry(u"", sector, 0, 0, 0, 0, 0, 0, flags == ntfs::kDeletedFile ? 1 : 0);
     return 1;
   }
-  if (!named) return 0;
-  if (flags == ntfs::kDeletedFile || flags == ntfs::kFileInUse) {
+  if (!named && !folder) return 0;
+  if (file) {
     uint64_t size = 0;
     ReadDataSize(sector, size, record, 0);
     AppendNtfsFoundEntry(name.name, sector, name.parent, 0, name.creation, name.change, size, 0,
                          flags == ntfs::kDeletedFile ? 1 : 0);
     return 1;
   }
-  if (flags == ntfs::kDeletedDirectory || flags == ntfs::kDirectoryInUse) {
+  if (folder) {
     AppendNtfsFolderCandidate(name.name, sector, name.parent, FolderRecordNumber(record, name.name), name.creation,
                               name.change, IndexAllocationStart(record), flags == ntfs::kDirectoryInUse ? 0 : 1);
     return 1;

@@ -9,7 +9,9 @@
 // (5 for ".", 11 for "$Extend", else from its $I30 index root), the first cluster of its $I30 index
 // allocation, deleted unless the flags are 3. A file record whose second sector does not carry its update
 // sequence number (its second half lies elsewhere: a fragmented MFT) is appended as a file without a name
-// when its first sector gives none: the reading of the chosen file system names it through the MFT's map.
-// 1 when something was appended; 0 for a record that cannot be read, is not a file record, has no name
-// (and is whole) or other flags.
+// when its first sector gives none, and a folder without a name of its own (whole or not) as a folder
+// candidate without a name: the reading of the chosen file system names both through the MFT's map. An
+// extension record whose name is a folder's is passed over.
+// 1 when something was appended; 0 for a record that cannot be read, is not a file record, is a file without
+// a name (and is whole), a folder's extension record, or has other flags.
 uint32_t ReadFoundFileRecord(uint32_t sector);

@@ -288,4 +288,48 @@ TEST_F(MftMapTest, FoundRecordsNeedANameAndKnownFlags) {
   EXPECT_EQ(ScanCounters.fileRecordCount, 1u);
 }
 
+// A folder renamed when its index root had filled its record keeps its name in an extension record: the folder
+// record is kept without a name (the map names it later), and the extension record is no file. A file's name
+// in an extension record still lists the file.
+TEST_F(MftMapTest, AFolderWhoseNameLiesInAnExtensionRecordIsKeptWithoutOne) {
+  const Bytes root = ntfs_test::IndexRootValue({ntfs_test::IndexEntry(99, ntfs_test::FileNameValue(78, u"a", 1))});
+  Bytes folderName = ntfs_test::FileNameValue(66, u"Renamed folder", kWin32NameSpace);
+  ntfs_test::PutLe32(folderName, 56, 0x10000000);  // the name of a file with an index
+  struct Case {
+    uint16_t flags;
+    bool base, folderNamed;
+    uint32_t appended;
+    size_t folders, files;
+  } const cases[] = {
+      {ntfs::kDirectoryInUse, true, false, 1, 1, 0},      // the folder, live
+      {ntfs::kDeletedDirectory, true, false, 1, 1, 0},    // and deleted
+      {ntfs::kFileInUse, false, true, 0, 0, 0},           // its extension record
+      {ntfs::kDeletedFile, false, true, 0, 0, 0},
+      {ntfs::kFileInUse, false, false, 1, 0, 1},          // a file's extension record
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "flags " << c.flags << (c.base ? " base" : " extension"));
+    NtfsFolderCandidateList.Free();
+    NtfsFoundEntryList.Free();
+    RecordBuilder record(c.flags);
+    if (c.base) {
+      record.AddResident(ntfs::kIndexRoot, u"$I30", root);
+    } else {
+      record.SetBaseRecord(78);
+      record.AddResident(0x30, u"", c.folderNamed ? folderName : ntfs_test::FileNameValue(66, u"f.txt", 1));
+    }
+    HandMadeDisk disk(40);
+    disk.Put(16, record.Protected());
+    ASSERT_TRUE(disk.Open("extension"));
+    EXPECT_EQ(ReadFoundFileRecord(16), c.appended);
+    ASSERT_EQ(NtfsFolderCandidateList.size(), c.folders);
+    EXPECT_EQ(NtfsFoundEntryList.size(), c.files);
+    if (c.folders != 0) {
+      EXPECT_EQ(NtfsFolderCandidateList[0].name, u"");
+      EXPECT_EQ(NtfsFolderCandidateList[0].mftNumber, 78u) << "the owner its index root names";
+      EXPECT_EQ(NtfsFolderCandidateList[0].deleted, c.flags == ntfs::kDeletedDirectory ? 1u : 0u);
+    }
+  }
+}
+
 }  // namespace

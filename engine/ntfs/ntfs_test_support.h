@@ -36,6 +36,8 @@ class RecordBuilder {
   void SetAttributeFlags(uint32_t offset, uint16_t flags);
   // Leaves room before the next attribute.
   void Skip(uint32_t bytes) { next_ += bytes; }
+  // Makes the record an extension record of the base record number.
+  void SetBaseRecord(uint32_t number) { PutLe32(bytes_, 32, number); }
   // The record with its end marker.
   Bytes Plain() const;
   // The record as a volume holds it: each sector's last two bytes moved into the update-sequence array

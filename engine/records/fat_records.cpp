@@ -10,6 +10,7 @@
 records::RecordList<FatFolderRecord> FatFolderList;
 records::RecordList<FatEntryRecord> FatEntryList;
 records::RecordList<ClusterNode> ClusterList;
+records::RecordList<FatFolderRecord> OtherFatFolderEntryList;
 
 namespace {
 
@@ -56,6 +57,11 @@ FatFolderRecord& AppendFatFolder(std::u16string_view name, uint32_t firstCluster
       listed->firstDateWord = firstDateWord;
       listed->secondDateWord = secondDateWord;
       listed->deleted = 0;
+    } else if (deleted != 0 && listed->deleted != 0 && parentId != listed->parentId) {
+      OtherFatFolderEntryList.Append(records::GuardAllocation([&] {
+        return FatFolderRecord{std::u16string(name), firstCluster, parentId, firstDateWord, secondDateWord,
+                               treeKey, deleted};
+      }));
     }
     return *listed;
   }
@@ -87,6 +93,29 @@ FatFolderRecord* FindFatFolderByTreeKey(host::TreeKey key) {
 }
 
 FatEntryRecord* FindFatEntry(uint32_t id) { return g_fatEntryById.Find(FatEntryList, id); }
+
+void SettleMovedFatFolders(const std::function<bool(uint32_t, uint32_t*)>& ownParent) {
+  std::unordered_map<uint32_t, uint32_t> parents;  // a folder's ".." parent, once asked for
+  constexpr uint32_t kNoParent = 0xFFFFFFFF;       // no cluster number a folder can have
+  records::GuardAllocation([&] {
+    for (const FatFolderRecord& other : OtherFatFolderEntryList) {
+      FatFolderRecord* folder = FindFatFolder(other.firstCluster);
+      if (folder == nullptr || folder->deleted == 0 || folder->parentId == other.parentId) continue;
+      auto known = parents.find(other.firstCluster);
+      if (known == parents.end()) {
+        uint32_t parent = kNoParent;
+        if (!ownParent(other.firstCluster, &parent)) parent = kNoParent;
+        known = parents.emplace(other.firstCluster, parent).first;
+      }
+      const uint32_t own = known->second;
+      if (own != other.parentId || folder->parentId == own || IsAtOrAbove(other.firstCluster, own)) continue;
+      folder->name = other.name;
+      folder->parentId = other.parentId;
+      folder->firstDateWord = other.firstDateWord;
+      folder->secondDateWord = other.secondDateWord;
+    }
+  });
+}
 
 void MarkFatRecordsInDeletedFolders() {
   std::unordered_map<const FatFolderRecord*, bool> resolved;

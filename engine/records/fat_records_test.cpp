@@ -56,6 +56,47 @@ TEST_F(FatRecords, ALiveEntryTakesAFolderInADeletedFolderButNeverMovesItUnderIts
   EXPECT_EQ(FindFatFolder(20)->parentId, 0u);
 }
 
+// A folder moved, then deleted: deleted entries in its old parent (10) and its new one (20) name its cluster 40;
+// its own ".." entry decides, whichever entry came first. A live entry, an unreadable "..", or a ".." that
+// would put the folder under itself leaves the first.
+TEST_F(FatRecords, AMovedDeletedFolderGoesToTheEntryInTheFolderItsOwnDotDotNames) {
+  struct Case {
+    uint32_t firstParent, secondParent, secondDeleted;
+    bool readable;
+    uint32_t dotDot, parentAfter;
+  };
+  const Case cases[] = {
+      {10, 20, 1, true, 20, 20},  // the old parent's entry first
+      {20, 10, 1, true, 20, 20},  // the new parent's entry first
+      {10, 20, 1, true, 30, 10},  // ".." names neither
+      {10, 20, 1, false, 20, 10},
+      {10, 40, 1, true, 40, 10},  // under itself
+      {10, 41, 1, true, 41, 10},  // under its own child
+      {10, 20, 0, true, 10, 20},  // a live entry wins whatever ".." says
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.firstParent << " then " << c.secondParent << ", .. " << c.dotDot);
+    Reset();
+    for (uint32_t parent : {10u, 20u, 30u}) AppendFatFolder(u"p", parent, 0, 0, 0, 0, 1);
+    AppendFatFolder(u"first", 40, c.firstParent, 1, 1, 0, 1);
+    AppendFatFolder(u"child", 41, 40, 0, 0, 0, 1);
+    AppendFatFolder(u"second", 40, c.secondParent, 2, 2, 0, c.secondDeleted);
+    int asked = 0;
+    SettleMovedFatFolders([&](uint32_t cluster, uint32_t* parent) {
+      EXPECT_EQ(cluster, 40u);
+      ++asked;
+      *parent = c.dotDot;
+      return c.readable;
+    });
+    EXPECT_LE(asked, 1);
+    const FatFolderRecord* folder = FindFatFolder(40);
+    EXPECT_EQ(folder->parentId, c.parentAfter);
+    EXPECT_EQ(folder->name, c.parentAfter == c.firstParent ? u"first" : u"second");
+    EXPECT_EQ(folder->firstDateWord, c.parentAfter == c.firstParent ? 1 : 2);
+    EXPECT_EQ(FatFolderList.size(), 5u);
+  }
+}
+
 // Each record's deleted flag after the walk: its own mark, or any folder above it deleted. Loops and
 // parents that are not listed end the walk up.
 TEST_F(FatRecords, EverythingInADeletedFolderIsMarkedDeletedAtAnyDepth) {

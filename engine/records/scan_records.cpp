@@ -7,6 +7,7 @@ void FreeScanRecordLists() {
   ScanCounters.totalBytes = 0;
   FatEntryList.Free();
   FatFolderList.Free();
+  OtherFatFolderEntryList.Free();
   NtfsFolderList.Free();
   NtfsEntryList.Free();
 }

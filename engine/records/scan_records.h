@@ -8,5 +8,6 @@
 #include "engine/records/scan_parameters.h"
 
 // Zeroes the folder, entry and processed counts and the total bytes of ScanCounters, and frees
-// FatEntryList, FatFolderList, NtfsFolderList and NtfsEntryList. Runs before a new scan and at exit.
+// FatEntryList, FatFolderList (with OtherFatFolderEntryList), NtfsFolderList and NtfsEntryList. Runs before a
+// new scan and at exit.
 void FreeScanRecordLists();

@@ -34,11 +34,6 @@ bool IsClusterSize(uint32_t sectors) { return sectors >= 1 && sectors <= 128 && 
 // The first sector of a table copy: F8 FF FF (the media byte and the two reserved entries' first bytes).
 bool BeginsTable(const Sector& sector) { return sector[0] == 0xF8 && sector[1] == 0xFF && sector[2] == 0xFF; }
 
-// A subfolder's first sector: its "." entry, then ".." at byte 32.
-bool BeginsSubfolder(const uint8_t* sector) {
-  return sector[0] == '.' && sector[1] == ' ' && sector[32] == '.' && sector[33] == '.';
-}
-
 // A stop ends the step it comes in, not the steps after it: they still run over what the steps before gathered,
 // so that the folders extracted so far keep their places and get their files. (The question is answered
 // first: the worker waits at the pause gate while it is up.)
@@ -101,7 +96,7 @@ class DirectoryPieces {
     }
     const bool first = pieces_++ == 0;
     // A subfolder's contents are believed only when its first sector begins with "." and "..".
-    if (first && subfolder_ && !BeginsSubfolder(buffer_.data())) return false;
+    if (first && subfolder_ && !BeginsFatSubfolder(buffer_.data())) return false;
     ParseFatFolderSectors(buffer_.data(), folder_, &ended_, count, 0, first && subfolder_ ? 2 : 0,
                           history_.Before());
     ++parsed_;

@@ -24,7 +24,8 @@
 namespace {
 
 // Every folder candidate of the chosen number but the root becomes a folder of NtfsFolderList; one whose record
-// lies outside the file system's sectors belongs to another volume, whatever geometry placed it.
+// lies outside the file system's sectors belongs to another volume, whatever geometry placed it. One that the map
+// did not name either (its name lies in an extension record) is left out: its files go to "Lost Dir".
 void ExtractNtfsFolders() {
   chosen::BeginStep(u"Extracting entries for the file system...");
   chosen::RereadFolderNames();
@@ -38,7 +39,8 @@ void ExtractNtfsFolders() {
     const bool inside =
         SectorInFileSystem(candidate.sector, CurrentFileSystem.clusterBase, CurrentFileSystem.lastSector);
     uint32_t copied = 0;
-    if (chosen::IsChosenMark(candidate.mark) && !root && inside && !mirror.CopyOf(candidate.sector, &copied)) {
+    if (chosen::IsChosenMark(candidate.mark) && !root && inside && !candidate.name.empty() &&
+        !mirror.CopyOf(candidate.sector, &copied)) {
       AppendNtfsFolder(candidate.name, candidate.mftNumber, candidate.parentId, candidate.creationTime,
                        candidate.modificationTime, host::kNoTreeKey, candidate.deleted);
     }

@@ -114,6 +114,11 @@ void RereadFoundFile(ntfs::FileRecordReader& files, const MftMirror& mirror, Ntf
     number = base;
     sector = baseSector;
   }
+  const uint16_t flags = ntfs::RecordFlags(record.data());
+  if (flags == ntfs::kDeletedDirectory || flags == ntfs::kDirectoryInUse) {
+    entry.name.clear();  // a folder's extension record: the folder is listed from its own record
+    return;
+  }
   files.Gather(record, number);
   FileNameInfo name;
   if (files.ReadName(record, number, &name)) {
@@ -123,7 +128,6 @@ void RereadFoundFile(ntfs::FileRecordReader& files, const MftMirror& mirror, Ntf
     entry.modificationTime = name.change;
   }
   entry.size = files.ReadSize(record, number);
-  const uint16_t flags = ntfs::RecordFlags(record.data());
   if (flags == ntfs::kDeletedFile || flags == ntfs::kFileInUse) entry.deleted = flags == ntfs::kDeletedFile ? 1 : 0;
   entry.id = sector;
 }

@@ -24,14 +24,15 @@ class MftMirror {
 };
 
 // The folder candidates of the chosen file system whose records the map places take their name, parent
-// and times from the records of their file, as Quick Scan reads them.
+// and times from the records of their file, as Quick Scan reads them (a folder whose name lies in an
+// extension record is found without one).
 void RereadFolderNames();
 
 // Each found file of the chosen file system (InChosenFileSystem) whose record the map places is read as
 // Quick Scan reads it: a copy in the mirror becomes the MFT's record; an extension record whose base record
 // names it becomes that base record; name, parent, times, size and the deleted mark come from the records
-// of the file. Then every file is listed once: a second entry with the same record, and one still without a
-// name, go.
+// of the file; one whose base record is a folder's is no file. Then every file is listed once: a second entry
+// with the same record, and one still without a name, go.
 void RereadFoundFiles();
 
 }  // namespace chosen

@@ -27,7 +27,7 @@ class DirectoryReader {
     ReadDiskSector(lba, sector);  // a sector that cannot be read comes as zeros: the directory ends there
     const bool first = count_++ == 0;
     // A subfolder's contents are believed only when its first sector begins with "." and "..".
-    if (first && subfolder_ && !BeginsSubfolder(sector)) return false;
+    if (first && subfolder_ && !BeginsFatSubfolder(sector.data())) return false;
     ParseFatDirectory(sector.data(), parentId_, &ended_, static_cast<uint32_t>(lba), 0,
                       first && subfolder_ ? 2 : 0, history_.Before());
     ++parsed_;
@@ -51,8 +51,6 @@ class DirectoryReader {
   }
 
  private:
-  static bool BeginsSubfolder(const Sector& s) { return s[0] == '.' && s[1] == ' ' && s[32] == '.' && s[33] == '.'; }
-
   uint32_t parentId_;
   bool subfolder_;
   RangeSectors range_;
@@ -87,6 +85,20 @@ void ReadSubfolders(FatClusterClaims& claims) {
   }
 }
 
+// The folder the ".." entry of the folder at firstCluster names (the root as records::kFatRootId); false when
+// the cluster's first sector lies outside the range or begins no folder.
+bool OwnParent(uint32_t firstCluster, uint32_t* parent) {
+  const uint64_t lba = CurrentFileSystem.clusterBase + uint64_t{firstCluster} * CurrentFileSystem.sectorsPerCluster;
+  Sector sector;
+  if (!CurrentRangeSectors().Holds(lba) || !ReadDiskSector(lba, sector) || !BeginsFatSubfolder(sector.data())) {
+    return false;
+  }
+  const uint32_t named = FatDotDotCluster(sector.data(), CurrentFileSystem.type);
+  const bool fat32Root = CurrentFileSystem.type == records::kFat32 && named == CurrentFileSystem.rootDirectory;
+  *parent = named == 0 || fat32Root ? records::kFatRootId : named;
+  return true;
+}
+
 }  // namespace
 
 uint32_t QuickScanFat() {
@@ -95,6 +107,7 @@ uint32_t QuickScanFat() {
   FatClusterClaims claims;
   ReadRootFolder(claims);
   ReadSubfolders(claims);
+  SettleMovedFatFolders(OwnParent);
   MarkFatRecordsInDeletedFolders();
   BuildFolderResults(u"Please wait creating tree", AddFatFolders, records::kFatRootId, ResultListers.listFatFolder);
   return 1;

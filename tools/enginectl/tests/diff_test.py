@@ -33,10 +33,17 @@ Scan's placing of FAT folders as driver.chosen_tree says):
 Left out on both sides, with what TSK lists below them when they are deleted folders:
 - deleted FAT folders whose cluster another entry of the same folder names too (ambiguous_folders): renamed in
   place and then deleted, they had either name last;
+- deleted FAT folders whose entry a move left behind in the old parent, when the folder's own ".." names another
+  deleted entry of it (moved_folders): the engine lists a folder once, under the entry in the folder its ".."
+  names; TSK lists it under both;
 - after an Extensive Scan, deleted FAT folders that it finds elsewhere than TSK (misplaced_folders): it files a
   folder under the folder its ".." names, TSK under an entry a move left behind;
 - what TSK cannot be an oracle for (unreadable_by_tsk): an index entry whose record TSK does not find, which it
-  lists as live ("r/-"), and names it cannot decode ("^").
+  lists as live ("r/-"), and names it cannot decode ("^");
+- NTFS entries that only a freed index record still holds (stale_index_entries), with what TSK lists below them:
+  TSK lists the entries of an index record the index's bitmap marks free as live, so a file moved out of a folder
+  whose index then shrank back into its root is listed under both folders, and a file deleted there is listed as
+  live; the engine lists a file where its record's file-name attribute puts it, deleted when its record is free.
 Saved files are found by their path; where a folder holds two files of one name (a live file and a deleted one,
 say), the saver writes "Copy (n ) of NAME" beside NAME, and any of those may hold the bytes.
 
@@ -83,13 +90,10 @@ NOT_APPLICABLE = None
 PARTITION_TYPES = {"fat16": 0x06, "fat32": 0x0C, "ntfs": 0x07}
 PARTNER_OFFSET = 1000000  # the partner volume of seed s is the history of seed s + PARTNER_OFFSET
 ALIGN = 2048
+ROOT_RECORD = 5
 
 # Seeds kept as fixed cases: (seed, kind, case, fault). fault None: the case must pass; otherwise the case is skipped
 # with the fault's name until its fix is in.
-REVIVAL = ("a live folder and a deleted entry name one cluster (a folder moved or renamed): Quick Scan names the "
-           "folder after the entry met first and keeps that entry's parent and deleted mark")
-TWO_DELETED = ("two deleted entries in two folders name one folder's cluster (a folder moved, then deleted): Quick "
-               "Scan files it under the entry met first, not under the folder its own \"..\" names")
 PINNED = [
     # The allocation tables of a volume at sector 0 lay below the sector their search began at: the root was not
     # read and files were saved as consecutive clusters.
@@ -100,16 +104,27 @@ PINNED = [
     # A folder deleted and made again under one name: the live one took the deleted one's MFT number and was
     # dropped.
     (153, "fat32", "pair", None),
-    (5, "fat32", "quick", REVIVAL),
-    (80, "fat16", "quick", REVIVAL),
-    (44, "fat16", "pair", TWO_DELETED),
-    (589, "fat32", "quick", TWO_DELETED),
-    (47, "ntfs4k", "extensive", "a folder whose name lies in an extension record, after an Extensive Scan: the "
-                                "extension record is listed as a file of 0 bytes and the folder is lost"),
-    (50, "ntfs512", "bare-pair", "two NTFS volumes of one cluster size without boot sectors: the first takes the "
-                                 "second's files"),
-    (215, "ntfs4k", "bare-pair", "two NTFS volumes of one cluster size without boot sectors: the first takes the "
-                                 "second's files"),
+    # A live folder and a deleted entry named one cluster (a folder moved or renamed): Quick Scan named the folder
+    # after the entry met first and kept that entry's parent and deleted mark.
+    (5, "fat32", "quick", None),
+    (80, "fat16", "quick", None),
+    # Two deleted entries in two folders named one folder's cluster (a folder moved, then deleted): it was filed
+    # under the entry met first, not under the folder its own ".." names.
+    (44, "fat16", "pair", None),
+    (589, "fat32", "quick", None),
+    # A folder whose name lies in an extension record (renamed when its index root filled its record): after an
+    # Extensive Scan the extension record was listed as a file of 0 bytes and the folder was lost.
+    (47, "ntfs4k", "extensive", None),
+    (359, "ntfs512", "extensive", None),
+    (720, "ntfs4k", "bare-pair", None),
+    # A file moved out of a folder whose index then shrank back into its root: TSK lists it in both folders, from
+    # the freed index record too.
+    (670, "ntfs512", "quick", None),
+    # And a file deleted in such a folder: TSK lists it as live, its record free.
+    (1530, "ntfs512", "pair", None),
+    # Two NTFS volumes of one cluster size without boot sectors: the first took the second's files.
+    (50, "ntfs512", "bare-pair", None),
+    (215, "ntfs4k", "bare-pair", None),
 ]
 
 
@@ -228,13 +243,44 @@ def unreadable_by_tsk(t):
     return t["type"].endswith("/-") or "^" in t["path"]
 
 
+def stale_index_entries(volume):
+    """TSK's paths of NTFS entries that only a freed index record still holds: a folder whose index shrank back
+    into its root keeps its old index record, marked free in the index's bitmap, with the entries it held; TSK
+    lists them as live (a file moved out of the folder, then, under both folders; a file deleted in it, live).
+    Such an entry names a record that TSK lists live elsewhere too and whose file-name attributes name another
+    parent, or a record that is free."""
+    if volume.fs != "ntfs":
+        return []
+    entries = oracle.user_entries(volume.description)
+    listing = subprocess.run(["ils", "-A", volume.raw], stdout=subprocess.PIPE, env=driver.TOOL_ENV, check=True)
+    free = {int(line.split("|")[0]) for line in listing.stdout.decode("utf-8", "replace").splitlines()
+            if re.match(r"\d+\|f\|", line)}
+    folders = {e["path"]: e["inode"] for e in entries if e["dir"] and not e["deleted"]}
+    folders[""] = ROOT_RECORD
+    by_inode = {}
+    for e in entries:
+        if not e["deleted"] and not e["stream"]:
+            by_inode.setdefault(e["inode"], []).append(e)
+    stale = [e["path"] for e in entries if not e["deleted"] and e["inode"] in free]
+    for inode, listed in sorted(by_inode.items()):
+        if len(listed) < 2:
+            continue
+        report = subprocess.run(["istat", volume.raw, str(inode)], stdout=subprocess.PIPE, env=driver.TOOL_ENV)
+        parents = {int(p) for p in re.findall(r"Parent MFT Entry: (\d+)", report.stdout.decode("utf-8", "replace"))}
+        stale += [e["path"] for e in listed if folders.get(e["path"].rpartition("/")[0]) not in parents]
+    return stale
+
+
 def wanted_pairs(pairs, volume):
     """The (TSK entry, Entry) pairs the engine must show: live entries, deleted files TSK recovers whole and the
     deleted folders above them, and the engine's own stand-ins (TSK entry None)."""
     versions = deleted_versions(volume.record)
     fat = volume.fs != "ntfs"
     ambiguous = ambiguous_folders(volume)
-    pairs = [(t, e) for t, e in pairs if t is None or not (unreadable_by_tsk(t) or below(t, ambiguous))]
+    stale = stale_index_entries(volume)
+    pairs = [(t, e) for t, e in pairs if t is None or not (unreadable_by_tsk(t) or below(t, ambiguous) or
+                                                          any(t["path"] == p or t["path"].startswith(p + "/")
+                                                              for p in stale))]
     # By TSK's address: a folder may hold two deleted files of one name, one of them whole.
     whole = {t["addr"]: t["path"] for t, _ in pairs
              if t is not None and t["deleted"] and recovered_whole(t, versions, fat)}
@@ -416,35 +462,22 @@ class Runner:
 
 
 def quick_pairs(volume, desc):
+    moved = moved_folders(volume)
     _, pairs = expected_tree(None, {"built": {}}, desc)
-    return wanted_pairs(pairs, volume)
+    return wanted_pairs([(t, e) for t, e in pairs if t is None or not below(t, moved)], volume)
 
 
 def misplaced_folders(volume):
-    """TSK's paths of the deleted FAT folders that an Extensive Scan does not show where TSK does: a folder is
+    """TSK's entries of the deleted FAT folders that an Extensive Scan does not show where TSK does: a folder is
     found by its own first sector and filed under the folder its ".." entry names, while TSK follows the entry
-    a move left behind in the old parent (and a folder whose first sector was written over is not found)."""
-    if volume.fs == "ntfs":
-        return []
-    desc = volume.description
-    clusters = driver.fat_clusters(desc)
-    root = 0
-    if volume.fs == "fat32":  # fsstat gives the root's sectors; the ".." of a folder in it may name its cluster
-        spc = int(desc["fsstat"]["Cluster Size"]) // SECTOR
-        area = int(desc["fsstat"]["Cluster Area"].split()[0])
-        root = (int(desc["fsstat"]["Root Directory"].split()[0]) - area) // spc + 2
-    out = []
-    with open(volume.raw, "rb") as f:
-        for e in oracle.user_entries(desc):
-            if not (e["dir"] and e["deleted"] and e["runs"]):
-                continue
-            f.seek(e["runs"][0][0] * SECTOR)
-            sector = f.read(SECTOR)
-            parent = clusters.get(e["path"].rpartition("/")[0], 0)
-            dotdot = int.from_bytes(sector[52:54], "little") << 16 | int.from_bytes(sector[58:60], "little")
-            if sector[:2] != b". " or not (dotdot == parent or parent == 0 and dotdot == root):
-                out.append(e)
-    return out
+    a move left behind in the old parent too (and a folder whose first sector was written over is not found)."""
+    return [] if volume.fs == "ntfs" else [e for e, own in driver.fat_folder_owners(volume.description, volume.raw)
+                                           if not own]
+
+
+def moved_folders(volume):
+    """TSK's entries of deleted FAT folders a move left behind (driver.moved_fat_folders)."""
+    return [] if volume.fs == "ntfs" else driver.moved_fat_folders(volume.description, volume.raw)
 
 
 def below(t, folders):

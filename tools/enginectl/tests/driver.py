@@ -287,6 +287,38 @@ def fat_clusters(volume):
     return {e["path"]: (e["runs"][0][0] - base) // spc for e in folders_by_path(volume)}
 
 
+def fat_folder_owners(volume, raw):
+    """[(TSK's entry of a deleted FAT folder, whether the folder's own first sector begins with "." and its ".."
+    entry names the folder TSK lists the entry in)] of the volume whose raw file (from sector 0) is raw: an entry
+    a move left behind in the old parent names a folder whose ".." names the new one (and a folder whose first
+    sector was written over names none)."""
+    clusters = fat_clusters(volume)
+    root = 0
+    if volume["fs"] == "fat32":  # fsstat gives the root's sectors; the ".." of a folder in it may name its cluster
+        spc = int(volume["fsstat"]["Cluster Size"]) // 512
+        area = int(volume["fsstat"]["Cluster Area"].split()[0])
+        root = (int(volume["fsstat"]["Root Directory"].split()[0]) - area) // spc + 2
+    out = []
+    with open(raw, "rb") as f:
+        for e in oracle.user_entries(volume):
+            if not (e["dir"] and e["deleted"] and e["runs"]):
+                continue
+            f.seek((e["runs"][0][0] - volume["start"]) * 512)
+            sector = f.read(512)
+            parent = clusters.get(e["path"].rpartition("/")[0], 0)
+            dotdot = int.from_bytes(sector[52:54], "little") << 16 | int.from_bytes(sector[58:60], "little")
+            out.append((e, sector[:2] == b". " and (dotdot == parent or parent == 0 and dotdot == root)))
+    return out
+
+
+def moved_fat_folders(volume, raw):
+    """TSK's entries of deleted FAT folders a move left behind: another deleted entry, in the folder the folder's
+    own ".." names, names its cluster too. The engine lists the folder once, under that entry; TSK under each."""
+    owners = fat_folder_owners(volume, raw)
+    owned = {e["runs"][0][0] for e, own in owners if own}
+    return [e for e, own in owners if not own and e["runs"][0][0] in owned]
+
+
 def fat_chain_sectors(volume, clusters):
     """{folder path ("" the FAT32 root): the sectors of the first clusters of its chain (all of them when clusters
     is None)} of TSK's listing."""

@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
-"""Ordinary FAT histories made by mkfs.fat and mtools, in which a new folder takes the cluster of a folder deleted
-before it, against The Sleuth Kit.
+"""Ordinary FAT histories made by mkfs.fat and mtools, in which two entries name one folder's cluster (a new folder
+takes the cluster of a folder deleted before it; a folder is moved, then deleted), against The Sleuth Kit.
 
     fat_histories_test.py --enginectl PATH --work DIR [--only NAME...]
 
 Each history runs on FAT16 and FAT32, with 1-sector clusters and with larger ones. The deleted folder's entry is
 met before the new folder's (in the root, or deeper), after it, or in the same folder; the new folder holds live
-files and a deleted one, and a deleted tree of files lies beside. For each volume:
+files and a deleted one, and a deleted tree of files lies beside. A folder moved and then deleted leaves a deleted
+entry in its old parent and one in its new; either is met first. For each volume:
 - Quick Scan's tree (path, size, live or deleted) equals fls's, less the deleted folder entries whose cluster
-  a live folder holds now (the engine lists a cluster's folder once: the live one);
+  a live folder holds now, and less the deleted entry a move left behind with what TSK lists below it (the
+  engine lists a cluster's folder once: under the live entry, else under the entry in the folder its ".."
+  names);
 - reading the file system an Extensive Scan finds (--choose 1) gives the same tree (beside it, "Lost Dir" and the
   deleted folders that no entry names any more, "Dir" + cluster, with what they hold);
 - saving the Quick Scan's tree saves every file fls lists with icat's bytes; with "--deleted exclude" every live
@@ -25,15 +28,16 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from driver import CODES, Entry, Save, check_save, compare, run, saved_tree, scanned_entries  # noqa: E402
+from driver import (CODES, Entry, Save, check_save, compare, moved_fat_folders, run, saved_tree,  # noqa: E402
+                    scanned_entries)
 from fat import _forget_next_free as forget_next_free  # noqa: E402  (driver.py puts tools/images on the path)
 import oracle  # noqa: E402
-from util import pseudo_bytes, run as run_tool  # noqa: E402
+from util import copy_sparse, pseudo_bytes, run as run_tool  # noqa: E402
 import vhd  # noqa: E402
 
 KEEP = "Keep these folders safe"  # a name of three entries: it cannot take the place of the deleted one
 # Each history: mtools steps, ("mmd", path), ("mrd", path), ("put", path, size), ("mdel", path),
-# ("mdeltree", path).
+# ("mdeltree", path), ("mmove", path, new path).
 HISTORIES = {
     # The issue's sequence: the deleted OldDir is met in the root, the new folder one level down.
     "reuse_deeper": [("mmd", "Docs"), ("mmd", "OldDir"), ("mrd", "OldDir"), ("mmd", "Docs/NewDir"),
@@ -53,6 +57,15 @@ HISTORIES = {
     "reuse_same_folder_live_first": [("mmd", "Docs"), ("put", "Docs/EMPTY.TXT", 0), ("mmd", "Docs/OLD"),
                                      ("mdel", "Docs/EMPTY.TXT"), ("mrd", "Docs/OLD"), ("mmd", "Docs/NEW"),
                                      ("put", "Docs/NEW/IN.TXT", 900)],
+    # Moved, then deleted with its new parent: the entry left in the old parent is met first, or (deeper) after.
+    "moved_then_deleted": [("mmd", "Old parent"), ("mmd", "New"), ("mmd", "Old parent/Moved one"),
+                           ("put", "Old parent/Moved one/inside.txt", 2200), ("put", "Stay.txt", 300),
+                           ("mmove", "Old parent/Moved one", "New/Moved one"), ("mdeltree", "New")],
+    "moved_then_deleted_deeper": [("mmd", "A"), ("mmd", "A/Old parent"), ("mmd", "A/Old parent/MOVED"),
+                                  ("put", "A/Old parent/MOVED/IN.TXT", 1700), ("mmd", "New parent"),
+                                  ("mmove", "A/Old parent/MOVED", "New parent/MOVED"),
+                                  ("put", "New parent/Stay here.txt", 500), ("put", "A/Live.txt", 800),
+                                  ("mdeltree", "New parent")],
     # A deleted tree of files beside a new tree that takes its clusters.
     "reuse_tree": [("mmd", "Old"), ("mmd", "Old/Deep"), ("put", "Old/one.txt", 2500), ("put", "Old/Deep/two.txt", 900),
                    ("put", "Stay.txt", 300), ("mdeltree", "Old"), ("mmd", KEEP), ("mmd", KEEP + "/New"),
@@ -80,22 +93,26 @@ def build(work, name, history, fs, spc, mib):
                 f.write(pseudo_bytes(name + step[1], step[2]))
             run_tool(["mcopy", "-i", raw, "-D", "o", local, target])
         else:
-            run_tool([step[0], "-i", raw, target])
+            run_tool([step[0], "-i", raw, target] + ["::/" + p for p in step[2:]])
             forget_next_free(raw, fs)  # so that FAT32 too gives the freed clusters out again
     image = os.path.join(work, name + ".vhd")
-    shutil.copyfile(raw, image)
+    copy_sparse(raw, image)  # the volumes are mostly empty: 40 of them stay a few MiB on disk
     with open(image, "ab") as f:
         f.write(vhd.make_footer(mib << 20, 2, vhd.unique_id(name), 0xFFFFFFFFFFFFFFFF))
     return raw, image
 
 
 def tsk_entries(raw):
-    """TSK's user entries, less the deleted folders whose first cluster a live folder holds now; and how many
-    of those there were."""
-    entries = [e for e in oracle.user_entries(oracle.describe_volume(raw, 0)) if not e["stream"]]
+    """TSK's user entries, less the deleted folders whose first cluster a live folder holds now, and less the
+    deleted entries a move left behind with what TSK lists below them; and how many folders were left out."""
+    volume = oracle.describe_volume(raw, 0)
+    entries = [e for e in oracle.user_entries(volume) if not e["stream"]]
     live = {e["runs"][0][0] for e in entries if e["dir"] and not e["deleted"] and e["runs"]}
-    kept = [e for e in entries if not (e["dir"] and e["deleted"] and e["runs"] and e["runs"][0][0] in live)]
-    return kept, len(entries) - len(kept)
+    out = [e for e in entries if e["dir"] and e["deleted"] and e["runs"] and e["runs"][0][0] in live]
+    moved = moved_fat_folders(volume, raw)
+    kept = [e for e in entries if e not in out and e not in moved and
+            not (e["deleted"] and any(e["path"].startswith(m["path"] + "/") for m in moved))]
+    return kept, len(out) + len(moved)
 
 
 def expected_tree(entries):
@@ -111,7 +128,7 @@ def check(args, name, history, layout):
     raw, image = build(work, case, history, fs, spc, mib)
     source = ["--range", CODES[fs], 0, (mib << 20) // 512]
     entries, reused = tsk_entries(raw)
-    problems = [] if reused else ["the history left no deleted folder whose cluster a live folder took"]
+    problems = [] if reused else ["the history left no folder that two entries name"]
     snapshots = [os.path.join(work, mode + ".vsnp") for mode in ("quick", "extensive")]
     quick = run(args.enginectl, "quick", image, *source, "--snapshot-save", snapshots[0])
     problems += ["quick " + p for p in compare(fs, expected_tree(entries), scanned_entries(quick.stdout.decode(), fs))]
