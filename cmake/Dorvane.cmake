@@ -141,12 +141,18 @@ function(dorvane_wine_lanes)
   set_tests_properties(${ARGN} PROPERTIES RESOURCE_GROUPS "lanes:1")
 endfunction()
 
-# The build's resource file, which a plain ctest of the build reads (CTEST_RESOURCE_SPEC_FILE): DORVANE_WINE_LANES
-# lanes (scripts/test passes its own file, with the lanes of its run).
+# The build's resource file, which ctest of the build reads (CTEST_RESOURCE_SPEC_FILE): DORVANE_WINE_LANES lanes,
+# all cores unless the cache or the environment says otherwise (scripts/test sets the lanes of its run there).
 macro(dorvane_lanes_file)
   if(DORVANE_WINDOWS AND BUILD_TESTING)
     cmake_host_system_information(RESULT cores QUERY NUMBER_OF_LOGICAL_CORES)
     set(DORVANE_WINE_LANES ${cores} CACHE STRING "How many Windows tests run side by side, each in a lane of its own")
+    if(DEFINED ENV{DORVANE_WINE_LANES})
+      set(DORVANE_WINE_LANES $ENV{DORVANE_WINE_LANES} CACHE STRING "" FORCE)
+    endif()
+    if(NOT DORVANE_WINE_LANES MATCHES "^[1-9][0-9]?$")
+      message(FATAL_ERROR "DORVANE_WINE_LANES must be a number of lanes from 1 to 99, not \"${DORVANE_WINE_LANES}\"")
+    endif()
     set(lanes "")
     math(EXPR last "${DORVANE_WINE_LANES} - 1")
     foreach(lane RANGE ${last})
