@@ -9,19 +9,16 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/host/fakes.h"
 #include "engine/image/source_values.h"
 #include "engine/records/extensive_lists.h"
 #include "engine/records/scan_records.h"
 #include "engine/scan/boot_parameters.h"
 #include "engine/scan/chosen_fs.h"
 #include "engine/scan/quick_scan.h"
+#include "fuzz/drive_fuzz.h"
 #include "fuzz/image_fuzz_file.h"
-#include "platform/os/os.h"
 
 namespace {
-
-const std::u16string kDrivePath = u"\\\\.\\F:";
 
 // Every record listed comes from an entry of a sector read once as a folder's (or once more as the root's, where
 // a searched layout lets the root and the clusters overlap): never more than twice the entries the volume holds.
@@ -56,23 +53,11 @@ void ScanAs(uint16_t code, uint32_t sectors) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static host::RecordingMessages messages;
-  static const bool installed = (host::Current().messages = &messages, true);
-  (void)installed;
-  const std::string path = fuzz_image::WriteImageFile(data, size);
-  if (path.empty()) return 0;
-  uint64_t bytes = 0;
-  {
-    os::File file;
-    if (!file.OpenRead(os::FromUtf8(path)) || !file.Size(&bytes)) return 0;
-  }
-  if (bytes < 512) return 0;
-  os::MapVolumeForTesting(kDrivePath, os::FromUtf8(path));
-  if (OpenVolumeHandle(u"F:") != 1) return 0;
-  SourceKind = kSourceLogicalDrive;
+  const uint32_t bytes = size < 4 ? 0 : fuzz_image::Le32(data) % (64u << 20);  // the file's size
+  if (bytes < 512 || !fuzz_drive::OpenInput(data, size)) return 0;
   RecoveryMode = records::kExtensiveScan;
-  for (uint16_t code : {records::kFat16, records::kFat32}) ScanAs(code, static_cast<uint32_t>(bytes / 512));
+  for (uint16_t code : {records::kFat16, records::kFat32}) ScanAs(code, bytes / 512);
   VolumeHandle.Close();
-  messages.shown.clear();
+  fuzz_drive::Messages().shown.clear();
   return 0;
 }

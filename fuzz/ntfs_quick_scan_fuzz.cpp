@@ -8,33 +8,20 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/host/fakes.h"
 #include "engine/image/source_values.h"
 #include "engine/ntfs/mft_map.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/records/scan_records.h"
 #include "engine/scan/quick_scan.h"
+#include "fuzz/drive_fuzz.h"
 #include "fuzz/fuzz_flags.h"
 #include "fuzz/image_fuzz_file.h"
 #include "platform/os/os.h"
 
 DORVANE_FUZZ_FLAGS("-timeout=5")
 
-namespace {
-
-const std::u16string kDrivePath = u"\\\\.\\F:";
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static host::RecordingMessages messages;
-  static const bool installed = (host::Current().messages = &messages, true);
-  (void)installed;
-  const std::string path = fuzz_image::WriteImageFile(data, size);
-  if (path.empty()) return 0;
-  os::MapVolumeForTesting(kDrivePath, os::FromUtf8(path));
-  if (OpenVolumeHandle(u"F:") != 1) return 0;
-  SourceKind = kSourceLogicalDrive;
+  if (!fuzz_drive::OpenInput(data, size)) return 0;
   const uint32_t sectors = fuzz_image::Le32(data) % (64u << 20) / 512;
   ScanRange = ScanRangeRecord{};
   ScanRange.fileSystemCode = records::kNtfs;
@@ -48,6 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FreeScanRecordLists();
   MftMap.clear();
   VolumeHandle.Close();
-  messages.shown.clear();
+  fuzz_drive::Messages().shown.clear();
   return 0;
 }
