@@ -62,14 +62,14 @@ Point SplineAt(const Entity& s, size_t k, double u) {
   return {x[p] / w[p], y[p] / w[p]};
 }
 
-void AppendSpline(std::vector<Point>& out, const Entity& s, double pixelsPerUnit) {
+void AppendSpline(std::vector<Point>& out, const Entity& s, double pixelsPerUnit, size_t limit) {
   if (!IsUsableSpline(s)) {
     out.insert(out.end(), s.points.begin(), s.points.end());
     return;
   }
   const size_t p = static_cast<size_t>(s.degree), n = s.points.size();
   out.push_back(SplineAt(s, p, s.knots[p]));
-  for (size_t k = p; k < n; ++k) {
+  for (size_t k = p; k < n && out.size() < limit; ++k) {
     const double u0 = s.knots[k], u1 = s.knots[k + 1];
     if (!(u1 > u0)) continue;
     // The span's control polygon is at least as long as its piece of curve.
@@ -297,7 +297,7 @@ bool InterpolateFitPoints(const std::vector<Point>& fit, int, Entity& spline) {
   return true;
 }
 
-std::vector<Point> Outline(const Entity& e, double pixelsPerUnit) {
+std::vector<Point> Outline(const Entity& e, double pixelsPerUnit, size_t limit) {
   std::vector<Point> out;
   if (e.points.empty()) return out;
   switch (e.kind) {
@@ -306,8 +306,9 @@ std::vector<Point> Outline(const Entity& e, double pixelsPerUnit) {
       const size_t n = e.points.size();
       auto bulge = [&](size_t i) { return i < e.bulges.size() ? e.bulges[i] : 0.0; };
       out.push_back(e.points[0]);
-      for (size_t i = 1; i < n; ++i) AppendBulge(out, e.points[i - 1], e.points[i], bulge(i - 1), pixelsPerUnit);
-      if (e.closed && (n > 2 || (n == 2 && bulge(1) != 0)))
+      for (size_t i = 1; i < n && out.size() < limit; ++i)
+        AppendBulge(out, e.points[i - 1], e.points[i], bulge(i - 1), pixelsPerUnit);
+      if (out.size() < limit && e.closed && (n > 2 || (n == 2 && bulge(1) != 0)))
         AppendBulge(out, e.points[n - 1], e.points[0], bulge(n - 1), pixelsPerUnit);
       break;
     }
@@ -317,7 +318,7 @@ std::vector<Point> Outline(const Entity& e, double pixelsPerUnit) {
                       e.radius * pixelsPerUnit);
       break;
     case EntityKind::kEllipse: AppendEllipse(out, e, pixelsPerUnit); break;
-    case EntityKind::kSpline: AppendSpline(out, e, pixelsPerUnit); break;
+    case EntityKind::kSpline: AppendSpline(out, e, pixelsPerUnit, limit); break;
     case EntityKind::kSolid:
       out = e.points;
       out.push_back(e.points[0]);

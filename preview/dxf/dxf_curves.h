@@ -4,6 +4,8 @@
 // pass through.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "preview/dxf/dxf_reader.h"
@@ -11,8 +13,8 @@
 namespace dxf {
 
 // The outline in drawing units, from its first point to its last (a closed one ends where it began); empty
-// for points and text.
-std::vector<Point> Outline(const Entity& e, double pixelsPerUnit);
+// for points and text. With a limit it stops soon after holding that many points (its first part).
+std::vector<Point> Outline(const Entity& e, double pixelsPerUnit, size_t limit = SIZE_MAX);
 
 // The arc of a polyline segment from one vertex to the next, without its first point.
 void AppendBulge(std::vector<Point>& out, Point from, Point to, double bulge, double pixelsPerUnit);

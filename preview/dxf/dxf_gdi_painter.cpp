@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "preview/dxf/dxf_curves.h"
+#include "preview/dxf/dxf_paint_budget.h"
 
 namespace {
 
@@ -43,26 +43,38 @@ std::wstring Wide(const std::string& utf8) {
 
 class Painter {
  public:
-  Painter(HDC dc, const dxf::ViewProperties& view) : m_dc(dc), m_view(view), m_pens(dc) {
-    // A pixel of slack so that lines on the window's edge still show.
-    m_left = view.left - 2.0;
-    m_top = view.top - 2.0;
-    m_right = view.right + 2.0;
-    m_bottom = view.bottom + 2.0;
+  Painter(HDC dc, const dxf::ViewProperties& view)
+      : m_dc(dc), m_view(view), m_pens(dc), m_budget(view, kSlack) {
+    m_left = view.left - kSlack;
+    m_top = view.top - kSlack;
+    m_right = view.right + kSlack;
+    m_bottom = view.bottom + kSlack;
   }
 
-  void Paint(const dxf::Entity& e) {
-    m_pens.Use(e.colour);
+  // False once the paint has spent its budget.
+  bool Paint(const dxf::Entity& e) {
+    if (m_budget.Spent()) return false;
     m_colour = e.colour;
-    switch (e.kind) {
-      case dxf::EntityKind::kPoint: Cross(e.points[0]); break;
-      case dxf::EntityKind::kText: Text(e); break;
-      case dxf::EntityKind::kSolid:
-        Fill(e.points);
-        Polyline(dxf::Outline(e, dxf::ScreenScale(m_view)));
-        break;
-      default: Polyline(dxf::Outline(e, dxf::ScreenScale(m_view))); break;
+    if (e.kind == dxf::EntityKind::kPoint || e.kind == dxf::EntityKind::kText) {
+      m_pens.Use(e.colour);
+      e.kind == dxf::EntityKind::kPoint ? Cross(e.points[0]) : Text(e);
+      m_budget.Charge(1);
+      return true;
     }
+    dxf::PixelPoint dot;
+    switch (m_budget.Shape(e, &dot)) {
+      case dxf::PaintShape::kHidden: break;
+      case dxf::PaintShape::kDot:
+        ::SetPixel(m_dc, static_cast<int>(std::lround(dot.x)), static_cast<int>(std::lround(dot.y)), m_colour);
+        m_budget.Charge(1);
+        break;
+      case dxf::PaintShape::kOutline:
+        m_pens.Use(e.colour);
+        if (e.kind == dxf::EntityKind::kSolid) Fill(e.points);
+        Polyline(m_budget.Outline(e));
+        break;
+    }
+    return true;
   }
 
  private:
@@ -132,9 +144,13 @@ class Painter {
     ::DeleteObject(font);
   }
 
+  // Pixels of slack so that lines on the window's edge still show.
+  static constexpr double kSlack = 2.0;
+
   HDC m_dc;
   const dxf::ViewProperties& m_view;
   PenCache m_pens;
+  dxf::PaintBudget m_budget;
   COLORREF m_colour = 0xFFFFFF;
   double m_left, m_top, m_right, m_bottom;
 };
@@ -149,7 +165,8 @@ void PaintDxfDrawing(HDC dc, const dxf::Drawing& drawing, const dxf::ViewPropert
   ::IntersectClipRect(dc, view.left, view.top, view.right, view.bottom);
   {
     Painter painter(dc, view);
-    for (const dxf::Entity& e : drawing.entities) painter.Paint(e);
+    for (const dxf::Entity& e : drawing.entities)
+      if (!painter.Paint(e)) break;
   }
   ::RestoreDC(dc, saved);
 }

@@ -255,8 +255,11 @@ class Reader {
     }
     if (!Finish()) return Damaged(m_error);
     FlushPolyline();  // a file cut short inside a polyline keeps the vertices it has
-    for (const RawObject& insert : m_topInserts)
+    for (const RawObject& insert : m_topInserts) {
+      if (m_references >= kMaxBlockReferences) break;
       Expand(insert, LayerKey(insert.layer), insert.colour == 0 ? 7 : insert.colour, Affine{}, 0);
+    }
+    drawing.blockReferences = m_references;
     drawing.status = sawEof ? ReadStatus::kOk : ReadStatus::kTruncated;
     if (!sawEof) drawing.message = "the drawing ends before its EOF marker";
     for (Item& item : m_top) {
@@ -625,14 +628,21 @@ class Reader {
   // Places a block's entities (and its own references, to a limited depth) where the reference says, within
   // whatever places the reference itself. The layer and colour given are the reference's own after what it
   // inherited; a frozen layer hides it all.
+  // Every reference counts, also one refused for its depth or for a block that is not there: a block that
+  // names itself many times would otherwise be walked a million times over, each walk paying for all its
+  // refused references.
   void Expand(const RawObject& insert, const std::string& layer, int colour, const Affine& outer, int depth) {
+    if (m_references >= kMaxBlockReferences) return;
+    ++m_references;
     const auto found = m_blocks.find(insert.name);
-    if (depth >= kMaxBlockDepth || found == m_blocks.end() || ++m_expansions > kMaxEntities || Frozen(layer)) return;
+    if (depth >= kMaxBlockDepth || found == m_blocks.end() || Frozen(layer)) return;
     const Block& block = found->second;
     const Affine m = outer.Then(Placement(insert, block));
-    for (const RawObject& inner : block.inserts)
+    for (const RawObject& inner : block.inserts) {
+      if (m_references >= kMaxBlockReferences) break;
       Expand(inner, InheritLayer(LayerKey(inner.layer), layer), InheritColour(inner.colour, colour, layer), m,
              depth + 1);
+    }
     const bool similar = m.Similar();
     for (const Item& source : block.items) {
       auto place = [&](Entity e) {
@@ -679,7 +689,7 @@ class Reader {
   std::vector<Item> m_top;
   size_t m_count = 0;
   size_t m_points = 0;
-  size_t m_expansions = 0;
+  size_t m_references = 0;
 };
 
 }  // namespace

@@ -70,6 +70,7 @@ struct Drawing {
   bool hasHeader = false;
   std::vector<Entity> entities;
   Extents extents;
+  size_t blockReferences = 0;  // the block references followed or refused while the blocks were expanded
 };
 
 // Limits that keep a hostile file from taking the machine.
@@ -82,6 +83,7 @@ constexpr size_t kMaxParagraphLines = 1000;
 constexpr size_t kMaxObjectGroups = 1000000;  // groups of one spline or hatch kept for reading
 constexpr int kMaxSplineDegree = 10;
 constexpr int kMaxBlockDepth = 8;
+constexpr size_t kMaxBlockReferences = 1000000;  // followed or refused, nested ones included
 constexpr double kMaxCoordinate = 1e12;
 
 // Reads the drawing; progress (0..100) is reported as the bytes are consumed when a callback is given.

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "preview/dxf/dxf_hostile_drawings.h"
 #include "preview/dxf/dxf_test_drawings.h"
 
 namespace {
@@ -186,6 +187,33 @@ TEST(DxfReader, ParagraphTextLosesItsFormatting) {
   EXPECT_EQ(dxf::ParagraphLines("x\\C1 no semicolon"), (std::vector<std::string>{"x"}));  // a setting to the end
   EXPECT_EQ(dxf::ParagraphLines("end\\"), (std::vector<std::string>{"end\\"}));
   EXPECT_TRUE(dxf::ParagraphLines("").empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Every block reference counts against the cap of a million, the ones refused for their depth or for a
+// block that is not there too: a block naming itself hundreds of times costs at most that many calls.
+TEST(DxfReader, EveryBlockReferenceCountsAgainstItsCap) {
+  constexpr size_t kCap = 1000000;
+  for (const std::string& text : {dxf_test::SelfNamingBlock(13 << 10), dxf_test::MissingBlocks(13 << 10)}) {
+    const auto d = Read(text);
+    ASSERT_EQ(d.status, dxf::ReadStatus::kOk) << d.message;
+    EXPECT_TRUE(d.entities.empty());
+    EXPECT_LE(d.blockReferences, kCap);
+  }
+  // An ordinary nest is expanded whole: seven levels, each naming the next four times, the last one line.
+  std::string blocks;
+  for (int level = 1; level <= 6; ++level) {
+    blocks += "0\nBLOCK\n2\nL" + std::to_string(level) + "\n";
+    for (int i = 0; i < 4; ++i) blocks += dxf_test::Insert("L" + std::to_string(level + 1));
+    blocks += "0\nENDBLK\n";
+  }
+  blocks += "0\nBLOCK\n2\nL7\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n0\nENDBLK\n";
+  const auto nest = Read(Drawing(dxf_test::Insert("L1"), blocks));
+  EXPECT_EQ(nest.entities.size(), 4096u);                                  // 4^6 lines
+  EXPECT_EQ(nest.blockReferences, 1u + 4 + 16 + 64 + 256 + 1024 + 4096);  // every reference once
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 #include "preview/dxf/dxf_view_maths.h"
+#include "preview/dxf/dxf_paint_budget.h"
+#include "preview/dxf/dxf_hostile_drawings.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +101,59 @@ TEST(DxfViewMaths, ArcsRunCounterClockwiseFromStartToEnd) {
   EXPECT_EQ(circle.size(), 721u);  // capped
   EXPECT_NEAR(circle.back().x, 2, 1e-9);
   EXPECT_EQ(dxf::ArcPoints({0, 0}, 1, 0, 90, false, 0.5).size(), 9u);
+}
+
+}  // namespace
+
+namespace {
+
+// A paint of tens of thousands of circles, one over the other and each about as large as the window, draws
+// at most half a million outline points (what the drawing library may draw in one paint), and stops there.
+TEST(DxfPaintBudget, APaintStopsAtItsBudget) {
+  const std::string text = dxf_test::NestedCircles(780);
+  const dxf::Drawing d = dxf::ReadDrawing(text.data(), text.size());
+  ASSERT_GE(d.entities.size(), 70000u);
+  auto view = Window(800, 600);
+  dxf::ZoomToExtents(view, d.extents);
+  dxf::PaintBudget budget(view, 2);
+  size_t points = 0, entities = 0;
+  for (const dxf::Entity& e : d.entities) {
+    if (budget.Spent()) break;
+    dxf::PixelPoint dot;
+    ASSERT_EQ(budget.Shape(e, &dot), dxf::PaintShape::kOutline);
+    points += budget.Outline(e).size();
+    ++entities;
+  }
+  EXPECT_LE(points, 500000u + 720);
+  EXPECT_LT(entities, d.entities.size());
+}
+
+// At half a pixel per unit, a circle of radius 0.4 at (100, 100) is the dot at pixel (50, 450) of a window
+// 500 high; one across the window's edge is drawn; one beyond it is not; a long thin line is drawn.
+TEST(DxfPaintBudget, ACurveSmallerThanAPixelIsADot) {
+  auto view = Window(500, 500);
+  view.pixelsPerUnit = 0.5;
+  auto circle = [](double x, double y, double r) {
+    dxf::Entity e;
+    e.kind = dxf::EntityKind::kCircle;
+    e.points = {{x, y}};
+    e.radius = r;
+    return e;
+  };
+  dxf::Entity line;
+  line.points = {{0, 10}, {900, 10.5}};
+  dxf::PaintBudget budget(view, 2);
+  dxf::PixelPoint dot;
+  ASSERT_EQ(budget.Shape(circle(100, 100, 0.4), &dot), dxf::PaintShape::kDot);
+  EXPECT_NEAR(dot.x, 50, 1e-9);
+  EXPECT_NEAR(dot.y, 450, 1e-9);
+  EXPECT_EQ(budget.Shape(circle(1000, 100, 10), &dot), dxf::PaintShape::kOutline);
+  EXPECT_EQ(budget.Shape(circle(1050, 100, 10), &dot), dxf::PaintShape::kHidden);
+  EXPECT_EQ(budget.Shape(circle(100, -20, 10), &dot), dxf::PaintShape::kHidden);
+  EXPECT_EQ(budget.Shape(line, &dot), dxf::PaintShape::kOutline);
+  EXPECT_EQ(budget.Used(), 0u);  // looking costs nothing of the budget; drawing does
+  EXPECT_EQ(budget.Outline(line).size(), 2u);
+  EXPECT_EQ(budget.Used(), 2u);
 }
 
 }  // namespace
