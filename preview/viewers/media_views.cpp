@@ -131,6 +131,15 @@ IWMPPlayer4& CWMPPlayer4::Player() {
   return *m_player;
 }
 
+void CWMPPlayer4::SetInvokeURLs(bool invoke) {
+  IWMPSettings* settings = nullptr;
+  Check(Player().get_settings(&settings));
+  if (settings == nullptr) AfxThrowOleException(E_POINTER);
+  const HRESULT hr = settings->put_invokeURLs(invoke ? VARIANT_TRUE : VARIANT_FALSE);
+  settings->Release();
+  Check(hr);
+}
+
 void CWMPPlayer4::SetURL(LPCTSTR url) {
   BSTR text = ::SysAllocString(url);
   const HRESULT hr = Player().put_URL(text);
@@ -200,6 +209,9 @@ int CMyMedia::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     return 1;
   }
   try {
+    // Script commands inside a ".wmv", ".wma" or ".asf" file may name addresses for the player to open: a
+    // recovered file opens none. A player that cannot be told so is not given the file.
+    m_player.SetInvokeURLs(false);
     m_player.SetURL(document->m_previewPath);
     m_player.GetOpenState();
     m_player.GetPlayState();

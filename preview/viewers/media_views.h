@@ -40,6 +40,8 @@ class CWMPPlayer4 : public CWnd {
   // FALSE when the control is not on this machine or will not start in the window.
   using CWnd::Create;
   BOOL Create(LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+  // Whether the player opens the addresses that script commands inside a media file name.
+  void SetInvokeURLs(bool invoke);
   void SetURL(LPCTSTR url);
   long GetOpenState();
   long GetPlayState();

@@ -362,10 +362,28 @@ TEST(MediaView, TheControlIsGivenThePathAskedItsStateAndClosedWithTheView) {
   CWnd* view = host.Show(RUNTIME_CLASS(CMyMedia), file.Path());
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(host.frame->m_bPreviewOk, 1u);
-  EXPECT_EQ(Narrow(mediatest::FakePlayer::Calls()), "created\nDoVerb -5 in a window\nput_URL " + Narrow(std::wstring(file.Path())) +
+  EXPECT_EQ(Narrow(mediatest::FakePlayer::Calls()), "created\nDoVerb -5 in a window\nput_invokeURLs 0\nput_URL " + Narrow(std::wstring(file.Path())) +
                                             "\nget_openState\nget_playState\nget_status\n");
   view->DestroyWindow();
   EXPECT_EQ(Narrow(mediatest::FakePlayer::Calls()), "close\n");
+}
+
+// Script commands inside the file may name addresses: the player is told to open none before it is given
+// the file.
+TEST(MediaView, ThePlayerOpensNoAddressOfTheFilesScriptCommands) {
+  mediatest::FakePlayer fake;
+  Host host(320, 240);
+  for (const wchar_t* name : {L"media_views_clip.wmv", L"media_views_song.wma", L"media_views_show.asf"}) {
+    TempFile file(name, "0&\xB2u\x8E" "f\xCF\x11");  // the start of an ASF header
+    CWnd* view = host.Show(RUNTIME_CLASS(CMyMedia), file.Path());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(host.frame->m_bPreviewOk, 1u);
+    const std::string calls = Narrow(mediatest::FakePlayer::Calls());
+    EXPECT_EQ(calls.substr(0, calls.find("\nget_openState")),
+              "created\nDoVerb -5 in a window\nput_invokeURLs 0\nput_URL " + Narrow(std::wstring(file.Path())));
+    view->DestroyWindow();
+    mediatest::FakePlayer::Calls();
+  }
 }
 
 TEST(MediaView, AControlThatRefusesTheFileIsReportedWithoutAnException) {
@@ -375,7 +393,7 @@ TEST(MediaView, AControlThatRefusesTheFileIsReportedWithoutAnException) {
   CWnd* view = host.Show(RUNTIME_CLASS(CMyMedia), file.Path());
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(host.frame->m_bPreviewOk, 0u);
-  EXPECT_EQ(Narrow(mediatest::FakePlayer::Calls()), "created\nDoVerb -5 in a window\nput_URL " + Narrow(std::wstring(file.Path())) + "\n");
+  EXPECT_EQ(Narrow(mediatest::FakePlayer::Calls()), "created\nDoVerb -5 in a window\nput_invokeURLs 0\nput_URL " + Narrow(std::wstring(file.Path())) + "\n");
   view->DestroyWindow();
   EXPECT_EQ(Narrow(mediatest::FakePlayer::Calls()), "close\n");
 }

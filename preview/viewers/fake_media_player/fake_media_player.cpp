@@ -1,5 +1,5 @@
-// A stand-in media player control for the tests: an in-process object answering IOleObject and the
-// player's typed interface for the members the media view uses. It keeps a log of the calls (read
+// A stand-in media player control for the tests: an in-process object answering IOleObject, the
+// player's typed interface and its settings for the members the media view uses. It keeps a log of the calls (read
 // through the export FakeMediaPlayerLog); a URL holding "fail" is refused. FakeMediaPlayerFollow asks its
 // site's security manager about an address, as the player does before it opens a playlist's entry. Only the members the view
 // calls are filled in; the others stay empty, as nothing calls them. Built for the tests only.
@@ -20,6 +20,7 @@ namespace {
 // {8E6F2D41-5C3B-4A7E-9D12-6B4A3C2E1F70}
 const CLSID kFakeClsid = {0x8E6F2D41, 0x5C3B, 0x4A7E, {0x9D, 0x12, 0x6B, 0x4A, 0x3C, 0x2E, 0x1F, 0x70}};
 const IID kPlayer4Iid = {0x6c497d62, 0x8919, 0x413c, {0x82, 0xdb, 0xe9, 0x35, 0xfb, 0x3e, 0xc5, 0x84}};
+const IID kSettingsIid = {0x9104d1ab, 0x80c9, 0x4fed, {0xab, 0xf0, 0x2e, 0x64, 0x17, 0xa6, 0xdf, 0x14}};
 
 std::wstring g_log;
 struct FakePlayer;
@@ -28,6 +29,7 @@ FakePlayer* g_current = nullptr;  // the player made last, while it lives
 struct FakePlayer {
   IOleObject ole;
   IWMPPlayer4 player;
+  IWMPSettings settings;
   LONG refs;
   IOleClientSite* site;
 };
@@ -108,8 +110,37 @@ HRESULT STDMETHODCALLTYPE PlayerClose(IWMPPlayer4*) {
   return S_OK;
 }
 
+// ---- IWMPSettings: one object per player, living with it -----------------------------------------------
+FakePlayer* FromSettings(IWMPSettings* p) {
+  return reinterpret_cast<FakePlayer*>(reinterpret_cast<char*>(p) - offsetof(FakePlayer, settings));
+}
+HRESULT STDMETHODCALLTYPE SettingsQuery(IWMPSettings* p, REFIID riid, void** out) {
+  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, kSettingsIid)) {
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  *out = p;
+  InterlockedIncrement(&FromSettings(p)->refs);
+  return S_OK;
+}
+ULONG STDMETHODCALLTYPE SettingsAddRef(IWMPSettings* p) {
+  return static_cast<ULONG>(InterlockedIncrement(&FromSettings(p)->refs));
+}
+ULONG STDMETHODCALLTYPE SettingsRelease(IWMPSettings* p) { return Drop(FromSettings(p)); }
+HRESULT STDMETHODCALLTYPE PutInvokeUrls(IWMPSettings*, VARIANT_BOOL invoke) {
+  g_log += std::wstring(L"put_invokeURLs ") + (invoke != VARIANT_FALSE ? L"1" : L"0") + L"\n";
+  return S_OK;
+}
+HRESULT STDMETHODCALLTYPE GetSettings(IWMPPlayer4* p, IWMPSettings** settings) {
+  FakePlayer* self = FromPlayer(p);
+  InterlockedIncrement(&self->refs);
+  *settings = &self->settings;
+  return S_OK;
+}
+
 IOleObjectVtbl g_oleVtbl;
 IWMPPlayer4Vtbl g_playerVtbl;
+IWMPSettingsVtbl g_settingsVtbl;
 
 void FillVtables() {
   g_oleVtbl.QueryInterface = OleQuery;
@@ -126,6 +157,11 @@ void FillVtables() {
   g_playerVtbl.get_playState = GetPlayState;
   g_playerVtbl.get_status = GetStatus;
   g_playerVtbl.close = PlayerClose;
+  g_playerVtbl.get_settings = GetSettings;
+  g_settingsVtbl.QueryInterface = SettingsQuery;
+  g_settingsVtbl.AddRef = SettingsAddRef;
+  g_settingsVtbl.Release = SettingsRelease;
+  g_settingsVtbl.put_invokeURLs = PutInvokeUrls;
 }
 
 // ---- the class factory -------------------------------------------------------------------------------------
@@ -142,7 +178,7 @@ ULONG STDMETHODCALLTYPE FactoryRelease(IClassFactory*) { return 1; }
 HRESULT STDMETHODCALLTYPE CreateInstance(IClassFactory*, IUnknown* outer, REFIID riid, void** out) {
   *out = nullptr;
   if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-  auto* self = new FakePlayer{{&g_oleVtbl}, {&g_playerVtbl}, 1, nullptr};
+  auto* self = new FakePlayer{{&g_oleVtbl}, {&g_playerVtbl}, {&g_settingsVtbl}, 1, nullptr};
   g_current = self;
   g_log += L"created\n";
   const HRESULT hr = Query(self, riid, out);
