@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/classlib/win/cheaderctrl.h"
 #include "platform/classlib/win/cwinapp.h"
 #include "preview/archive/archive_rows.h"
@@ -178,16 +180,22 @@ int CMyListCtrl::ListZipArchive(const CString& path) {
   if (zip == nullptr) return 0;  // no ZIP archive: the pane says so instead of showing an empty list
   ZipEntry entry;
   const int32_t count = ZipGetItem(zip, -1, &entry) == kZipOk ? entry.index : 0;
+  std::u16string note;
   {
-    const ui::ListFillBatch batch(m_pList, static_cast<size_t>(count));
-    m_note = CString::FromUtf16(archive::ForEachZipRow(zip, [this](const ZipEntry& item) {
+    const ui::ListFillBatch batch(m_pList, std::min<size_t>(static_cast<size_t>(count), archive::kMaxListedMembers));
+    note = archive::ForEachZipRow(zip, [this](const ZipEntry& item) {
       m_pList->AddRow(archive::ZipRowTexts(item), IconOf(item.name, (item.attributes & kZipAttrDirectory) != 0));
-    }));
+    });
   }
   if (ZipIsReaderHandle(zip)) ZipCloseReader(zip);
+  ShowNote(note);
+  return 1;
+}
+
+void CMyListCtrl::ShowNote(const std::u16string& note) {
+  m_note = CString::FromUtf16(note);
   // The box shows over the listing, after the pane has placed and drawn the view.
   if (!m_note.IsEmpty()) PostMessage(kShowNoteMessage);
-  return 1;
 }
 
 int CMyListCtrl::CabArchiveLister() {
@@ -199,10 +207,12 @@ int CMyListCtrl::CabArchiveLister() {
     if (lister.errorOperation == kCabMissingEntryPoint) ReportPreviewComponentMissing();
     return 0;
   }
-  const ui::ListFillBatch batch(m_pList, entries.size());
-  for (const archive::CabEntry& entry : entries) {
-    m_pList->AddRow(archive::CabRowTexts(entry), IconOf(entry.name, false));
+  const size_t shown = std::min(entries.size(), archive::kMaxListedMembers);
+  {
+    const ui::ListFillBatch batch(m_pList, shown);
+    for (size_t i = 0; i < shown; ++i) m_pList->AddRow(archive::CabRowTexts(entries[i]), IconOf(entries[i].name, false));
   }
+  ShowNote(archive::ListedMembersNote(shown, entries.size()));
   return 1;
 }
 
@@ -213,10 +223,13 @@ int CMyListCtrl::ListRarArchive(const CString& path) {
     return 0;
   }
   m_pList->DeleteAllItems();
-  const ui::ListFillBatch batch(m_pList, rar.GetEntryCount());
-  for (size_t i = 0; i < rar.GetEntryCount(); ++i) {
-    const archive::RarEntry entry = rar.GetEntry(i);
-    m_pList->AddRow(archive::RarRowTexts(entry), IconOf(entry.name, archive::IsRarDirectory(entry)));
+  {
+    const ui::ListFillBatch batch(m_pList, rar.GetEntryCount());
+    for (size_t i = 0; i < rar.GetEntryCount(); ++i) {
+      const archive::RarEntry entry = rar.GetEntry(i);
+      m_pList->AddRow(archive::RarRowTexts(entry), IconOf(entry.name, archive::IsRarDirectory(entry)));
+    }
   }
+  ShowNote(archive::ListedMembersNote(rar.GetEntryCount(), rar.GetHeaderCount()));
   return 1;
 }

@@ -62,6 +62,8 @@ class CMyListCtrl : public CView {
  private:
   // The system icon of the name's type; folders show the folder icon.
   int IconOf(const std::u16string& name, bool folder);
+  // What the list lacks of the archive ("" when nothing), told once the list is drawn.
+  void ShowNote(const std::u16string& note);
 
   CString m_note;  // what the list lacks of the archive, told once the list is drawn; empty when whole
   ui::TypeIcons m_icons;

@@ -266,18 +266,31 @@ TEST_F(ArchiveViewTest, CabinetMembersFromTheLastToTheFirst) {
   EXPECT_TRUE(RowsShown().empty());
 }
 
-TEST_F(ArchiveViewTest, ACabinetOfSixtyFiveThousandMembersListsThemAll) {
-  Show(Fixture(L"many.cab"));
-  EXPECT_EQ(frame_->m_bPreviewOk, 1u);
-  const HWND list = List();
-  ASSERT_EQ(ListView_GetItemCount(list), 65535);
-  wchar_t text[32] = {};
-  ListView_GetItemText(list, 0, 0, text, 32);
-  EXPECT_STREQ(text, L"f65534.txt");
-  ListView_GetItemText(list, 32767, 0, text, 32);
-  EXPECT_STREQ(text, L"f32767.txt");
-  ListView_GetItemText(list, 65534, 0, text, 32);
-  EXPECT_STREQ(text, L"f00000.txt");
+// A list shows the first ten thousand members of a cabinet, a RAR or a ZIP archive, as the table view its
+// records, and says how many the archive has.
+TEST_F(ArchiveViewTest, ListsStopAtTenThousandMembersAndSayHowManyThereAre) {
+  FakeUnrarBesideProgram unrar;
+  ASSERT_TRUE(unrar.ok());
+  const struct {
+    const wchar_t* file;
+    const wchar_t* first;
+    const wchar_t* last;
+    const char16_t* note;
+  } archives[] = {{L"many.cab", L"f65534.txt", L"f55535.txt", u"Loaded 10000 of 65535 total members"},
+                  {L"many.rar", L"f00000.txt", L"f09999.txt", u"Loaded 10000 of 12000 total members"},
+                  {L"many.zip", L"f00000.txt", L"f09999.txt", u"Loaded 10000 of 12000 total members"}};
+  for (const auto& a : archives) {
+    Show(Fixture(a.file));
+    EXPECT_EQ(frame_->m_bPreviewOk, 1u);
+    const HWND list = List();
+    ASSERT_EQ(ListView_GetItemCount(list), 10000) << a.file;
+    wchar_t text[32] = {};
+    ListView_GetItemText(list, 0, 0, text, 32);
+    EXPECT_STREQ(text, a.first);
+    ListView_GetItemText(list, 9999, 0, text, 32);
+    EXPECT_STREQ(text, a.last);
+    EXPECT_EQ(Notes(), std::vector<std::u16string>{a.note}) << a.file;
+  }
 }
 
 TEST_F(ArchiveViewTest, RarMembersThroughTheLibrary) {

@@ -22,6 +22,10 @@ std::u16string ZipTimeText(const ZipEntry& entry, os::FileTime time, uint32_t ut
   return FormatArchiveTime(local);
 }
 
+std::u16string LoadedOf(uint64_t listed, uint64_t total) {
+  return u"Loaded " + Decimal(listed) + u" of " + Decimal(total) + u" total members";
+}
+
 }  // namespace
 
 std::vector<ArchiveColumn> ArchiveColumnsFor(const std::u16string& extension) {
@@ -65,22 +69,35 @@ std::vector<std::u16string> ZipRowTexts(const ZipEntry& entry) {
           AttributeText(entry.attributes)};
 }
 
+std::u16string ListedMembersNote(uint64_t listed, uint64_t total) {
+  return listed < total ? LoadedOf(listed, total) : std::u16string();
+}
+
 std::u16string ForEachZipRow(ZipHandle* zip, const std::function<void(const ZipEntry&)>& row) {
   ZipEntry entry;
   const int32_t count = ZipGetItem(zip, -1, &entry) == kZipOk ? entry.index : 0;
   uint64_t listed = 0;
+  bool full = false, skipped = false;
   for (int32_t i = 0; i < count; ++i) {
+    if (listed >= kMaxListedMembers) {
+      full = true;
+      break;
+    }
     const uint32_t result = ZipGetItem(zip, i, &entry);
-    if (result == kZipLocalHeader || result == kZipExtraField) continue;
+    if (result == kZipLocalHeader || result == kZipExtraField) {
+      skipped = true;
+      continue;
+    }
     if (result != kZipOk) break;
     row(entry);
     ++listed;
   }
   ZipDirectoryState directory;
   if (ZipGetDirectoryState(zip, &directory) != kZipOk) directory = ZipDirectoryState();
-  if (directory.whole && listed == static_cast<uint64_t>(count)) return std::u16string();
+  if (directory.whole && !skipped && (full || listed == static_cast<uint64_t>(count)))
+    return ListedMembersNote(listed, static_cast<uint64_t>(count));
   const uint64_t total = directory.claimed > static_cast<uint64_t>(count) ? directory.claimed : count;
-  return u"Loaded " + Decimal(listed) + u" of " + Decimal(total) + u" total members: the archive is damaged";
+  return LoadedOf(listed, total) + u": the archive is damaged";
 }
 
 std::vector<std::u16string> CabRowTexts(const CabEntry& entry) {

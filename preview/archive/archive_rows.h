@@ -52,9 +52,17 @@ bool IsRarDirectory(const RarEntry& entry);
 
 std::vector<std::u16string> ZipRowTexts(const ZipEntry& entry);
 
-// Each item of an open ZIP archive that the list shows, in order: an item whose own header is damaged is
-// passed over and the ones after it still come; the listing ends where the directory can no longer be read.
-// Returns the note the list needs when it is not the whole archive (how many items of how many), else "".
+// The most members an archive's list shows, as many as the table view's records: an archive found by
+// File Trace can hold hundreds of thousands, each row a window call.
+constexpr size_t kMaxListedMembers = 10000;
+
+// "Loaded N of M total members" when the list shows fewer members than the archive has, else "".
+std::u16string ListedMembersNote(uint64_t listed, uint64_t total);
+
+// Each item of an open ZIP archive that the list shows, in order, the first kMaxListedMembers at most: an
+// item whose own header is damaged is passed over and the ones after it still come; the listing ends where
+// the directory can no longer be read. Returns the note the list needs when it is not the whole archive
+// (how many items of how many, and whether it is damaged), else "".
 std::u16string ForEachZipRow(ZipHandle* zip, const std::function<void(const ZipEntry&)>& row);
 std::vector<std::u16string> CabRowTexts(const CabEntry& entry);
 std::vector<std::u16string> RarRowTexts(const RarEntry& entry);

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <string>
 
+#include "preview/archive/archive_test_support.h"
 #include "preview/archive/archive_text.h"
 #include "preview/archive/archive_time.h"
 #include "preview/archive/zip_reader.h"
@@ -125,4 +126,20 @@ TEST(ArchiveText, NamesAreBoundedByTheirFieldAndLength) {
   for (int i = 0; i < 200; ++i) pairs += "\xF0\x9F\x98\x80";
   const std::u16string cut = ArchiveTextToWide(pairs.c_str(), pairs.size(), NameCoding::kUtf8);
   EXPECT_EQ(cut.size(), kArchiveNameUnits - 1);
+}
+
+// A list shows the first ten thousand members of an archive, as the table view its records, and says how
+// many the archive has.
+TEST(ArchiveRows, AZipListStopsAtTenThousandMembersAndSaysHowManyThereAre) {
+  const std::u16string path = archive_test::Fixture("many.zip");
+  ZipHandle* zip = ZipOpen(path.c_str(), 0, kZipFileNameKind);
+  ASSERT_NE(zip, nullptr);
+  std::vector<std::u16string> names;
+  const std::u16string note = ForEachZipRow(zip, [&](const ZipEntry& e) { names.emplace_back(e.name); });
+  ZipCloseReader(zip);
+  ASSERT_EQ(names.size(), 10000u);
+  EXPECT_EQ(names.front(), u"f00000.txt");
+  EXPECT_EQ(names.back(), u"f09999.txt");
+  EXPECT_EQ(note, u"Loaded 10000 of 12000 total members");
+  EXPECT_EQ(ListedMembersNote(3, 3), u"");
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the archives the archive tests read: ZIPs made by zipfile, gzip and tar streams made by gzip and
-tarfile, a cabinet made by gcab (when it is there), one of many members written here and a listing for the
-test's stand-in RAR library. The hostile archives' writers serve the preview benchmark too."""
+tarfile, a cabinet made by gcab (when it is there), one of many members written here and listings for the
+test's stand-in RAR library (one of many members). The hostile archives' writers serve the preview benchmark too."""
 import gzip
 import io
 import os
@@ -233,6 +233,11 @@ def cabinet(out):
     subprocess.run([gcab, "-c", target, "top.txt", "sub/inner.txt"], cwd=work, check=True)
 
 
+def many_member_zip(path, count):
+    """count empty stored members "f00000.txt"... in order."""
+    write_zip(path, [(info("f%05d.txt" % i, method=zipfile.ZIP_STORED), b"") for i in range(count)])
+
+
 def fake_rar(out):
     # name|flags|packed|unpacked|DOS date-time|attributes, read by the test's stand-in library.
     lines = [
@@ -245,6 +250,8 @@ def fake_rar(out):
     open(os.path.join(out, "test.rar"), "w", newline="\n").write("\n".join(lines) + "\n")
     open(os.path.join(out, "empty.rar"), "w", newline="\n").write("FAKE-RAR\n")
     open(os.path.join(out, "broken.rar"), "w", newline="\n").write("not a rar\n")
+    many = ["FAKE-RAR"] + ["f%05d.txt|32960|1|1|%d|32" % (i, (41 << 25) | (3 << 21) | (4 << 16)) for i in range(12000)]
+    open(os.path.join(out, "many.rar"), "w", newline="\n").write("\n".join(many) + "\n")
 
 
 def main():
@@ -258,6 +265,7 @@ def main():
     tar_files(out)
     cabinet(out)
     open(os.path.join(out, "many.cab"), "wb").write(many_member_cabinet())
+    many_member_zip(os.path.join(out, "many.zip"), 12000)
     fake_rar(out)
 
 

@@ -75,12 +75,15 @@ int RarArchive::List(const std::u16string& path) {
     return 0;
   }
   m_entries.clear();
+  m_headers = 0;
   auto header = std::make_unique<unrar::HeaderDataEx>();
   std::vector<char> comment(kCommentBytes);
   header->CmtBuf = comment.data();
   header->CmtBufSize = kCommentBytes;
   while (readHeader(archive, header.get()) == 0) {
-    m_entries.push_back(EntryOf(*header));
+    // Past the list's limit the headers are only counted, for the list's note.
+    if (m_entries.size() < archive::kMaxListedMembers) m_entries.push_back(EntryOf(*header));
+    ++m_headers;
     if (process(archive, unrar::kSkip, nullptr, nullptr) != 0) break;
   }
   close(archive);

@@ -2,6 +2,7 @@
 // is built; every member is skipped after its header is read, nothing is extracted.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,10 @@ class RarArchive {
   int List(const std::u16string& path);
   // Throws std::out_of_range for an index outside the entries.
   archive::RarEntry GetEntry(size_t index) const;
+  // The entries kept: the first kMaxListedMembers headers at most.
   size_t GetEntryCount() const { return m_entries.size(); }
+  // The headers read, kept or not.
+  uint64_t GetHeaderCount() const { return m_headers; }
   const std::string& GetLastErrorText() const { return m_lastError; }
   // The RAR library is not on the machine (or lacks its entry points): no archive could be looked at.
   bool IsLibraryMissing() const { return m_libraryMissing; }
@@ -34,4 +38,5 @@ class RarArchive {
   HINSTANCE__* m_library = nullptr;
   bool m_libraryMissing = false;
   std::vector<archive::RarEntry> m_entries;
+  uint64_t m_headers = 0;
 };
