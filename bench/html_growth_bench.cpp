@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/growth_measure.h"
 #include "preview/html/html_entities.h"
 #include "preview/html/html_layout_pass.h"
 #include "preview/html/html_page_load.h"
@@ -142,12 +143,8 @@ std::string Page(const Construct& c, const Shape& shape, bool attributes, const 
   return page + c.trailer;
 }
 
-// The processor time of this thread: other work on a shared machine adds far less to it than to the clock.
-double ThreadSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
+using growth::StopAfter;
+using growth::ThreadSeconds;
 
 double LoadSeconds(const std::string& page) {
   const std::u16string text(page.begin(), page.end());
@@ -189,18 +186,6 @@ struct Row {
   bool Over() const { return large < 0 || (Ratio() > kBound && !(check > 0 && check <= kBound)); }
   std::string PageOf(size_t size) const { return Page(*construct, *shape, attributes, *mix, size); }
 };
-
-// Stops this process once it has used limit more seconds of processor time: a busy machine slows the
-// clock's seconds, not these.
-void StopAfter(int limit) {
-  rlimit cpu{};
-  getrlimit(RLIMIT_CPU, &cpu);
-  rusage used{};
-  getrusage(RUSAGE_SELF, &used);
-  cpu.rlim_cur = static_cast<rlim_t>(used.ru_utime.tv_sec + used.ru_stime.tv_sec + 1 + limit);
-  if (cpu.rlim_max != RLIM_INFINITY && cpu.rlim_cur > cpu.rlim_max) cpu.rlim_cur = cpu.rlim_max;
-  setrlimit(RLIMIT_CPU, &cpu);
-}
 
 // Measures one row in a child process, each load stopped after limit seconds of processor time: the small page, then the
 // large one (again when the ratio is over the bound, so that one slow moment of the machine is not it).

@@ -41,56 +41,64 @@ std::wstring Wide(const std::string& utf8) {
   return wide;
 }
 
-class Painter {
+class Painter : public dxf::PaintSink {
  public:
-  Painter(HDC dc, const dxf::ViewProperties& view)
-      : m_dc(dc), m_view(view), m_pens(dc), m_budget(view, kSlack) {
+  Painter(HDC dc, const dxf::ViewProperties& view) : m_dc(dc), m_view(view), m_pens(dc) {
     m_left = view.left - kSlack;
     m_top = view.top - kSlack;
     m_right = view.right + kSlack;
     m_bottom = view.bottom + kSlack;
   }
 
-  // False once the paint has spent its budget.
-  bool Paint(const dxf::Entity& e) {
-    if (m_budget.Spent()) return false;
-    m_colour = e.colour;
-    if (e.kind == dxf::EntityKind::kPoint || e.kind == dxf::EntityKind::kText) {
-      m_pens.Use(e.colour);
-      e.kind == dxf::EntityKind::kPoint ? Cross(e.points[0]) : Text(e);
-      m_budget.Charge(1);
-      return true;
-    }
-    dxf::PixelPoint dot;
-    switch (m_budget.Shape(e, &dot)) {
-      case dxf::PaintShape::kHidden: break;
-      case dxf::PaintShape::kDot:
-        ::SetPixel(m_dc, static_cast<int>(std::lround(dot.x)), static_cast<int>(std::lround(dot.y)), m_colour);
-        m_budget.Charge(1);
-        break;
-      case dxf::PaintShape::kOutline:
-        m_pens.Use(e.colour);
-        if (e.kind == dxf::EntityKind::kSolid) Fill(e.points);
-        Polyline(m_budget.Outline(e));
-        break;
-    }
-    return true;
+  void Mark(const dxf::Entity& e) override {
+    Use(e.colour);
+    if (e.kind == dxf::EntityKind::kPoint) Cross(e.points[0]);
+    else Text(e);
   }
+  void Dot(const dxf::Entity& e, dxf::PixelPoint at) override {
+    ::SetPixel(m_dc, static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y)), e.colour);
+  }
+  void Outline(const dxf::Entity& e, const std::vector<dxf::Point>& points) override {
+    Use(e.colour);
+    if (e.kind == dxf::EntityKind::kSolid) Fill(e.points);
+    Polyline(points);
+  }
+
+  // Pixels of slack so that lines on the window's edge still show.
+  static constexpr double kSlack = 2.0;
 
  private:
-  void Segment(dxf::Point from, dxf::Point to) {
-    dxf::PixelPoint a = dxf::ToPixels(m_view, from), b = dxf::ToPixels(m_view, to);
-    if (!dxf::ClipSegment(a, b, m_left, m_top, m_right, m_bottom)) return;
-    const int ax = static_cast<int>(std::lround(a.x)), ay = static_cast<int>(std::lround(a.y));
-    const int bx = static_cast<int>(std::lround(b.x)), by = static_cast<int>(std::lround(b.y));
-    ::MoveToEx(m_dc, ax, ay, nullptr);
-    ::LineTo(m_dc, bx, by);
-    ::SetPixel(m_dc, bx, by, m_colour);  // LineTo leaves out the last pixel
+  void Use(uint32_t colour) {
+    m_pens.Use(colour);
+    m_colour = colour;
   }
 
+  // Segments drawn whole one after the other go to GDI as one polyline; one cut by the window ends the run.
   void Polyline(const std::vector<dxf::Point>& points) {
-    for (size_t i = 1; i < points.size(); ++i) Segment(points[i - 1], points[i]);
     if (points.size() == 1) Cross(points[0]);
+    m_run.clear();
+    for (size_t i = 1; i < points.size(); ++i) {
+      dxf::PixelPoint a = dxf::ToPixels(m_view, points[i - 1]), b = dxf::ToPixels(m_view, points[i]);
+      if (!dxf::ClipSegment(a, b, m_left, m_top, m_right, m_bottom)) {
+        Flush();
+        continue;
+      }
+      const POINT from{static_cast<LONG>(std::lround(a.x)), static_cast<LONG>(std::lround(a.y))};
+      if (m_run.empty() || m_run.back().x != from.x || m_run.back().y != from.y) {
+        Flush();
+        m_run.push_back(from);
+      }
+      m_run.push_back({static_cast<LONG>(std::lround(b.x)), static_cast<LONG>(std::lround(b.y))});
+    }
+    Flush();
+  }
+
+  void Flush() {
+    if (m_run.size() >= 2) {
+      ::Polyline(m_dc, m_run.data(), static_cast<int>(m_run.size()));
+      ::SetPixel(m_dc, m_run.back().x, m_run.back().y, m_colour);  // a polyline leaves out its last pixel
+    }
+    m_run.clear();
   }
 
   // A filled polygon, cut to the window first (GDI takes no far coordinates).
@@ -144,13 +152,10 @@ class Painter {
     ::DeleteObject(font);
   }
 
-  // Pixels of slack so that lines on the window's edge still show.
-  static constexpr double kSlack = 2.0;
-
   HDC m_dc;
   const dxf::ViewProperties& m_view;
   PenCache m_pens;
-  dxf::PaintBudget m_budget;
+  std::vector<POINT> m_run;  // the polyline being gathered
   COLORREF m_colour = 0xFFFFFF;
   double m_left, m_top, m_right, m_bottom;
 };
@@ -165,8 +170,7 @@ void PaintDxfDrawing(HDC dc, const dxf::Drawing& drawing, const dxf::ViewPropert
   ::IntersectClipRect(dc, view.left, view.top, view.right, view.bottom);
   {
     Painter painter(dc, view);
-    for (const dxf::Entity& e : drawing.entities)
-      if (!painter.Paint(e)) break;
+    dxf::PaintWithinBudget(drawing.entities, view, Painter::kSlack, painter);
   }
   ::RestoreDC(dc, saved);
 }

@@ -68,4 +68,27 @@ std::vector<Point> PaintBudget::Outline(const Entity& e) {
   return points;
 }
 
+size_t PaintWithinBudget(const std::vector<Entity>& entities, const ViewProperties& view, double slack,
+                         PaintSink& sink, size_t limit) {
+  PaintBudget budget(view, slack, limit);
+  for (const Entity& e : entities) {
+    if (budget.Spent()) break;
+    if (e.kind == EntityKind::kPoint || e.kind == EntityKind::kText) {
+      sink.Mark(e);
+      budget.Charge(1);
+      continue;
+    }
+    PixelPoint dot;
+    switch (budget.Shape(e, &dot)) {
+      case PaintShape::kHidden: break;
+      case PaintShape::kDot:
+        sink.Dot(e, dot);
+        budget.Charge(1);
+        break;
+      case PaintShape::kOutline: sink.Outline(e, budget.Outline(e)); break;
+    }
+  }
+  return budget.Used();
+}
+
 }  // namespace dxf

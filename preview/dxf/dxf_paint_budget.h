@@ -12,7 +12,7 @@
 
 namespace dxf {
 
-constexpr size_t kMaxPaintPoints = 500000;
+constexpr size_t kMaxPaintPoints = 1000000;
 
 enum class PaintShape {
   kHidden,   // nothing of it reaches the window
@@ -40,5 +40,18 @@ class PaintBudget {
   size_t m_limit;
   size_t m_used = 0;
 };
+
+// What one paint draws, entity by entity: the drawing library draws it with GDI.
+class PaintSink {
+ public:
+  virtual ~PaintSink() = default;
+  virtual void Mark(const Entity& e) = 0;  // a point's cross or a line of text
+  virtual void Dot(const Entity& e, PixelPoint at) = 0;
+  virtual void Outline(const Entity& e, const std::vector<Point>& points) = 0;  // a solid is filled too
+};
+
+// Paints the entities in order until the budget is spent; returns the points of the budget used.
+size_t PaintWithinBudget(const std::vector<Entity>& entities, const ViewProperties& view, double slack,
+                         PaintSink& sink, size_t limit = kMaxPaintPoints);
 
 }  // namespace dxf

@@ -108,24 +108,27 @@ TEST(DxfViewMaths, ArcsRunCounterClockwiseFromStartToEnd) {
 namespace {
 
 // A paint of tens of thousands of circles, one over the other and each about as large as the window, draws
-// at most half a million outline points (what the drawing library may draw in one paint), and stops there.
+// at most a million outline points (what the drawing library may draw in one paint), and stops there.
 TEST(DxfPaintBudget, APaintStopsAtItsBudget) {
   const std::string text = dxf_test::NestedCircles(780);
   const dxf::Drawing d = dxf::ReadDrawing(text.data(), text.size());
   ASSERT_GE(d.entities.size(), 70000u);
   auto view = Window(800, 600);
   dxf::ZoomToExtents(view, d.extents);
-  dxf::PaintBudget budget(view, 2);
-  size_t points = 0, entities = 0;
-  for (const dxf::Entity& e : d.entities) {
-    if (budget.Spent()) break;
-    dxf::PixelPoint dot;
-    ASSERT_EQ(budget.Shape(e, &dot), dxf::PaintShape::kOutline);
-    points += budget.Outline(e).size();
-    ++entities;
-  }
-  EXPECT_LE(points, 500000u + 720);
-  EXPECT_LT(entities, d.entities.size());
+  struct Count : dxf::PaintSink {
+    void Mark(const dxf::Entity&) override { ++marks; }
+    void Dot(const dxf::Entity&, dxf::PixelPoint) override { ++marks; }
+    void Outline(const dxf::Entity&, const std::vector<dxf::Point>& p) override {
+      points += p.size();
+      ++outlines;
+    }
+    size_t marks = 0, points = 0, outlines = 0;
+  } count;
+  const size_t used = dxf::PaintWithinBudget(d.entities, view, 2, count);
+  EXPECT_EQ(count.marks, 0u);  // every circle is about as large as the window
+  EXPECT_LE(count.points, 1000000u + 720);
+  EXPECT_EQ(used, count.points);
+  EXPECT_LT(count.outlines, d.entities.size());
 }
 
 // At half a pixel per unit, a circle of radius 0.4 at (100, 100) is the dot at pixel (50, 450) of a window

@@ -12,6 +12,7 @@
 #include "engine/records/scan_parameters.h"
 #include "platform/harness/driver.h"
 #include "preview/dxf/dxf_sample_oracle.h"
+#include "preview/dxf/dxf_hostile_drawings.h"
 #include "preview/dxf/dxf_test_drawings.h"
 #include "preview/dxf/dxf_view.h"
 #include "preview/preview_test_support.h"
@@ -126,6 +127,24 @@ TEST_F(DxfViewTest, ADrawingLoadsFitsAndPaints) {
   EXPECT_TRUE(Lit(canvas, record, {8, 5}, RGB(255, 0, 0)));     // on the circle, right
   EXPECT_TRUE(Lit(canvas, record, {5, 8}, RGB(255, 0, 0)));     // and top
   EXPECT_EQ(previewtest::GrabClient(canvas).At(static_cast<int>(centre.x), static_cast<int>(centre.y)), RGB(0, 0, 0));
+}
+
+// A drawing of a few hundred bytes whose blocks make a million circles, one inside the other: each paint,
+// the first and the ones after a resize, draws its budget's worth of them and ends.
+TEST_F(DxfViewTest, AMillionCirclesFromAFewBlocksArePaintedWithinOnePaintsBudget) {
+  TempFile file(L"rings.dxf", dxf_test::NestedCircles(1500));
+  PaneWindow window;
+  CDFXView* view = Show(window, file.Path());
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(window.frame->m_bPreviewOk, 1u);
+  HWND canvas = view->Canvas().m_hWnd;
+  for (int width : {500, 420, 360}) {
+    ::SetWindowPos(view->m_hWnd, nullptr, 0, 0, width, 300, SWP_NOZORDER | SWP_NOMOVE);
+    harness::PumpMessages();
+    const dxf::ViewProperties record = View(view);
+    EXPECT_TRUE(Lit(canvas, record, {100, 0}, RGB(255, 255, 255))) << width;  // the first block's largest
+    EXPECT_TRUE(Lit(canvas, record, {0, 10}, RGB(255, 255, 255))) << width;   // and smallest circle
+  }
 }
 
 TEST_F(DxfViewTest, FilesItRefusesGetTheNoPreviewView) {
