@@ -21,7 +21,7 @@ sys.path.insert(0, os.path.join(REPO, "tools", "images", "preview"))
 sys.path.insert(0, os.path.join(REPO, "preview", "archive"))
 
 import make_preview_volume as preview  # noqa: E402
-from make_test_archives import damaged_central_zip, many_member_cabinet, zip64_claim_zip  # noqa: E402
+from make_test_archives import damaged_central_zip, many_member_cabinet, many_member_zip, zip64_claim_zip  # noqa: E402
 
 
 def dbf_zero_field(size=4 << 20):
@@ -30,6 +30,30 @@ def dbf_zero_field(size=4 << 20):
     field = struct.pack("<11sc4xBB14x", b"EMPTY", b"C", 0, 0)
     head = header + field + b"\x0d"
     return head + b" " * (size - len(head))
+
+
+def dxf_drawing(entities, blocks):
+    header = "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1009\n0\nENDSEC\n"
+    return (header + "0\nSECTION\n2\nBLOCKS\n" + blocks + "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" + entities +
+            "0\nENDSEC\n0\nEOF\n").encode()
+
+
+def dxf_insert(block):
+    return "0\nINSERT\n2\n%s\n10\n0\n20\n0\n" % block
+
+
+def dxf_self_naming_block(references=500):
+    """13 KB: a block that names itself over and over, inserted once; no entity anywhere."""
+    return dxf_drawing(dxf_insert("SELF"), "0\nBLOCK\n2\nSELF\n" + dxf_insert("SELF") * references + "0\nENDBLK\n")
+
+
+def dxf_nested_circles(fan=10):
+    """Ten circles in a block named fan times by each of five levels of blocks: a million circles."""
+    blocks = "0\nBLOCK\n2\nL0\n" + "".join("0\nCIRCLE\n10\n0\n20\n0\n40\n%d\n" % (10 * i) for i in range(1, 11))
+    blocks += "0\nENDBLK\n"
+    for level in range(1, 6):
+        blocks += "0\nBLOCK\n2\nL%d\n" % level + dxf_insert("L%d" % (level - 1)) * fan + "0\nENDBLK\n"
+    return dxf_drawing(dxf_insert("L5"), blocks)
 
 
 def good_files(work):
@@ -44,6 +68,7 @@ def good_files(work):
     return {".zip": ("Good.zip", preview.zip_archive(members)),
             ".dbf": ("Good.dbf", table),
             ".cab": ("Good.cab", preview.cabinet(work, members)),
+            ".dxf": ("Good.dxf", preview.dxf()),
             ".html": ("Good.html", page), ".htm": ("Good.htm", page)}
 
 
@@ -58,7 +83,9 @@ def listed_name(name):
 
 def hostile_files():
     files = [("Damaged central header.zip", damaged_central_zip()), ("Zip64 claim.zip", zip64_claim_zip()),
-             ("Zero length field.dbf", dbf_zero_field()), ("Many members.cab", many_member_cabinet())]
+             ("Zero length field.dbf", dbf_zero_field()), ("Many members.cab", many_member_cabinet()),
+             ("Many members.zip", many_member_zip(250000)), ("Self naming block.dxf", dxf_self_naming_block()),
+             ("Nested circles.dxf", dxf_nested_circles())]
     module = os.path.join(HERE, "hostile_html.py")
     if os.path.exists(module):
         sys.path.insert(0, HERE)

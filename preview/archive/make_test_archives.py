@@ -233,9 +233,11 @@ def cabinet(out):
     subprocess.run([gcab, "-c", target, "top.txt", "sub/inner.txt"], cwd=work, check=True)
 
 
-def many_member_zip(path, count):
+def many_member_zip(count):
     """count empty stored members "f00000.txt"... in order."""
-    write_zip(path, [(info("f%05d.txt" % i, method=zipfile.ZIP_STORED), b"") for i in range(count)])
+    buffer = io.BytesIO()
+    write_zip(buffer, [(info("f%05d.txt" % i, method=zipfile.ZIP_STORED), b"") for i in range(count)])
+    return buffer.getvalue()
 
 
 def fake_rar(out):
@@ -265,7 +267,7 @@ def main():
     tar_files(out)
     cabinet(out)
     open(os.path.join(out, "many.cab"), "wb").write(many_member_cabinet())
-    many_member_zip(os.path.join(out, "many.zip"), 12000)
+    open(os.path.join(out, "many.zip"), "wb").write(many_member_zip(12000))
     fake_rar(out)
 
 
