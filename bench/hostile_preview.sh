@@ -2,7 +2,7 @@
 # Damaged and hostile files through the program's window, each beside a sound file of its kind, on a FAT32
 # volume (bench/hostile_volume.py, with bench/hostile_html.py's files when it is there): a ZIP whose central
 # header 1,000 of 2,000 is damaged, a 189-byte ZIP whose ZIP64 end record claims 2^31-2 members, a 4 MiB
-# dBASE table with one zero-length field, a cabinet of 65,535 members, a ZIP of 250,000 members, a 13 KB DXF
+# dBASE table with one zero-length field, a cabinet of 65,535 members, a 4.7 MB ZIP of 50,000 members, a 13 KB DXF
 # drawing whose block names itself 500 times, a 1.7 KB one of a million nested circles. Each file is previewed in a program
 # run of its own (scripts/ui-scenario --preview: seconds from the click on its row on page 4 to the painted
 # preview), with a time limit (HOSTILE_LIMIT seconds, default 60): a file that passes it "did not answer".
