@@ -24,6 +24,7 @@ constexpr uint16_t kOnlyDeletedFiles = 2;
 constexpr uint16_t kExcludeDeletedFiles = 3;
 
 std::atomic<uint64_t> selectionSize{0};
+std::atomic<FinishedFileObserver> finishedObserver{nullptr};
 
 bool PassesDeletedPolicy(uint32_t deleted) {
   const uint16_t policy = RecoverySettings.deletedPolicy;
@@ -95,6 +96,8 @@ void FileProgress::Show(uint64_t done, uint64_t total) {
   last_ = position;
   if (host::SaveProgressHost* dialog = host::Current().saveProgress) dialog->SetProgressPos(position);
 }
+
+void SetFinishedFileObserver(FinishedFileObserver observer) { finishedObserver = observer; }
 
 void SetSelectionSize(uint64_t files) { selectionSize = files; }
 
@@ -177,6 +180,7 @@ bool RecoveredFile::Finish(bool abandoned) {
   if (userSave_ == 1) {
     ++SaveTally.saved;
     if (damaged_) ++SaveTally.unreadable;
+    if (const FinishedFileObserver observer = finishedObserver) observer(path_, damaged_);
   }
   return true;
 }

@@ -64,6 +64,11 @@ uint32_t ReadUnitSectors(uint32_t sectorsPerCluster);
 // an earlier one.
 bool ReadSourceUnit(uint64_t first, uint32_t count, uint8_t* buffer);
 
+// A test's look at each user's file (userSave 1) as it is finished whole: its path, and whether it was
+// counted as not read whole. nullptr (the default) for none; only the headless driver's audit sets it.
+using FinishedFileObserver = void (*)(const std::u16string& path, bool damaged);
+void SetFinishedFileObserver(FinishedFileObserver observer);
+
 // The file being written. Created with "wb+" semantics (an existing file is replaced). Every failure of
 // creating, writing or closing asks whether to go on (No stops the save) and, for a user's save, counts
 // the file as not written; a file that failed or was abandoned is removed, so that no truncated file is
