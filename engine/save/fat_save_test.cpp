@@ -391,6 +391,30 @@ TEST_F(FatSaveTest, SavesTickedFoldersWholeThenTickedFiles) {
   EXPECT_EQ(text, u" Files Saved successfully.");
 }
 
+// A deleted file and a live folder of one name in a folder saved whole: the folder keeps the name and its files,
+// the file takes a "Copy (n ) of" name, under every duplicate-name policy (a folder is no earlier copy of it).
+TEST_F(FatSaveTest, AFileOfASubfoldersNameTakesACopyName) {
+  MountTwoFiles();
+  const host::TreeKey top = tree.AddItem(u"C:", host::kNoTreeKey, host::TreeImage::kDrive, false);
+  const host::TreeKey docs = AddFatFolder(tree, u"Docs", 20, 0, top);
+  AddFatFolder(tree, u"Report", 21, 20, docs);
+  AddFatFile(u"Report", 12, 20, static_cast<uint32_t>(b.size()), 1);
+  AddFatFile(u"inside.txt", 5, 21, static_cast<uint32_t>(a.size()));
+  for (uint16_t policy : {1, 2, 3}) {
+    SCOPED_TRACE(policy);
+    ScratchFolder folder;
+    BeginSave();
+    RecoverySettings.duplicatePolicy = policy;
+    SaveFatFolder(docs, 20, folder.path(), u"Docs");
+    const std::u16string saved = folder.path() + u"\\Docs";
+    EXPECT_EQ(FolderNames(saved), (std::vector<std::u16string>{u"Copy (1 ) of Report", u"Report"}));
+    EXPECT_EQ(ReadAll(saved + u"\\Copy (1 ) of Report"), b);
+    EXPECT_EQ(ReadAll(saved + u"\\Report\\inside.txt"), a);
+    EXPECT_TRUE(Questions().empty());
+    EXPECT_EQ(SaveTally.saved, 2u);
+  }
+}
+
 TEST_F(FatSaveTest, ASaveThatWroteNoFileIsNotASuccess) {
   MountTwoFiles();
   AddFatFile(u"a.txt", 5, 0, static_cast<uint32_t>(a.size()));
