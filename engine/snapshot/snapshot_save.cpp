@@ -53,7 +53,7 @@ uint32_t SaveSnapshot(char16_t letter, WriteBody writeBody) {
   snapshot::WriteTrailer(out);
   written = out.Flush() && written;
   written = file.Close() && written;
-  written = written && os::ReplaceFile(partial, path);
+  written = written && os::RenameOver(partial, path);
   if (!written) {
     os::RemoveFile(partial);
     ReportSaveError(u"Unable to write the file " + msgbox::EscapeMarkup(path) + u"; the snapshot was not saved.");

@@ -127,7 +127,7 @@ bool CreateFolder(const std::u16string& path) { return ::CreateDirectoryW(Wide(S
 bool RemoveFolder(const std::u16string& path) { return ::RemoveDirectoryW(Wide(SystemPath(path))) != FALSE; }
 bool RemoveFile(const std::u16string& path) { return ::DeleteFileW(Wide(SystemPath(path))) != FALSE; }
 
-bool ReplaceFile(const std::u16string& from, const std::u16string& to) {
+bool RenameOver(const std::u16string& from, const std::u16string& to) {
   return ::MoveFileExW(Wide(SystemPath(from)), Wide(SystemPath(to)), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
          FALSE;
 }

@@ -21,6 +21,7 @@ import random
 import struct
 import sys
 
+import fat_boot
 import ntfs_records
 from util import SECTOR
 
@@ -40,20 +41,12 @@ class Fat:
 
     def __init__(self, raw):
         self.raw = raw
-        with open(raw, "rb") as f:
-            boot = f.read(SECTOR)
-        self.spc = boot[13]
-        self.reserved, self.tables = struct.unpack_from("<H", boot, 14)[0], boot[16]
-        root_entries, total16 = struct.unpack_from("<HH", boot, 17)
-        size16 = struct.unpack_from("<H", boot, 22)[0]
-        total = total16 or struct.unpack_from("<I", boot, 32)[0]
-        self.fat32 = size16 == 0
-        self.table_sectors = struct.unpack_from("<I", boot, 36)[0] if self.fat32 else size16
+        g = fat_boot.read(raw)
+        self.spc, self.reserved, self.tables, self.table_sectors, self.fat32 = g.spc, g.reserved, g.fats, g.spf, g.fat32
         self.width = 4 if self.fat32 else 2
         self.end_mark = 0x0FFFFFFF if self.fat32 else 0xFFFF
-        self.data = self.reserved + self.tables * self.table_sectors + (root_entries * 32 + SECTOR - 1) // SECTOR
-        self.last_cluster = (total - self.data) // self.spc + 1
-        self.base = self.data - 2 * self.spc  # the sector of cluster 0
+        self.last_cluster = (g.total - g.data) // self.spc + 1
+        self.base = g.data - 2 * self.spc  # the sector of cluster 0
 
     def entry(self, cluster):
         with open(self.raw, "rb") as f:
