@@ -54,8 +54,11 @@ void SaveNtfsFolderFiles(uint32_t folderRecord, const std::u16string& destinatio
 
 // The savers of one file: 1 when the file was written, 0 when it was filtered out, passed over by a
 // policy, could not be read or written, or the save was stopped (or the file skipped).
-// FAT: size bytes along the chain from firstCluster (both tables tried; contiguous clusters when neither
-// chain has the expected length), dated with SetFatFileDate.
+// FAT: size bytes along the chain from firstCluster, dated with SetFatFileDate. A live file's chain is the
+// first table's that reaches its size (its first clusters), else the longer one, which ends the file
+// early; a deleted file's is a chain of exactly its length, else the clusters after its first. No cluster
+// outside the volume is read: the file ends before it (not read whole), and a file whose first cluster
+// lies there is not written.
 uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint32_t firstCluster, uint32_t size,
                       const std::u16string& fileName, uint32_t deleted);
 // NTFS: the unnamed data attribute of the MFT record at mftSector (resident, or along its data runs),
