@@ -141,6 +141,9 @@ PINNED = [
     (2, "ntfs512", "damaged", None),
     (3, "ntfs4k", "damaged", None),
     (4, "fat16", "damaged", None),
+    # Two deleted NTFS files of one name, one listed by TSK in the folder, the other among its orphans: the engine
+    # saves both in the folder, one as "Copy (1 ) of" the name, and the audit may not take it for the first.
+    (450, "ntfs512", "quick", None),
 ]
 
 
@@ -471,13 +474,23 @@ def audit_problems(save, audit, extent, pairs, fs, raw, start):
         if not t["dir"] and t["addr"] not in compared:
             folder, _, name = t["path"].rpartition("/")
             by_folder.setdefault(folder, []).append((name, t))
-    for path, damaged in files:
+    def base_of(path):
         folder, _, name = path.rpartition("/")
         m = COPY_OF.match(name)
-        base = m.group(1) if m else name
+        return folder, m.group(1) if m else name
+
+    # Files saved under one name in one folder ("Copy (n ) of" it beside it), as many as there are.
+    namesakes = {}
+    for path, _ in files:
+        namesakes[base_of(path)] = namesakes.get(base_of(path), 0) + 1
+    for path, damaged in files:
+        folder, base = base_of(path)
         candidates = [t for f, listed in by_folder.items() if same_path(f, folder, fat, True)
                       for n, t in listed if name_matches(n, base, fat, t["deleted"])]
-        if damaged or not candidates or any(t["addr"] not in compared for t in candidates):
+        # More files of the name than TSK lists there: one is a deleted file TSK lists elsewhere (an NTFS
+        # record whose folder no longer names it, among its orphans), and which is which cannot be told.
+        if damaged or not candidates or any(t["addr"] not in compared for t in candidates) or \
+                namesakes[(folder, base)] > len(candidates):
             continue
         full = os.path.join(save.out, *path.split("/"))
         size, digest = os.path.getsize(full), sha256_file(full)
