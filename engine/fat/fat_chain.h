@@ -14,6 +14,10 @@
 // is 0, and when SaveAbortFlag is 1. The caller counts ClusterList.
 void ReadClusterChain(uint32_t firstCluster, uint32_t wanted, uint32_t fatCopy);
 
+// How many clusters the tables of fs can number (their entries, reserved ones included): no file's cluster
+// lies at or past it.
+uint64_t FatTableEntries(const FileSystemRecord& fs);
+
 // The chain from firstCluster through the first table, at most 100 clusters, without the abort test: the
 // clusters of a folder or of lost data.
 void ReadLostClusterChain(uint32_t firstCluster);

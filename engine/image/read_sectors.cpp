@@ -1,5 +1,6 @@
 #include "engine/image/read_sectors.h"
 
+#include <atomic>
 #include <cstring>
 #include <limits>
 
@@ -33,7 +34,11 @@ uint32_t ReadFromImage(uint32_t lbaLow, uint32_t lbaHigh, uint32_t count, void* 
   return 1;
 }
 
+std::atomic<SectorReadObserver> readObserver{nullptr};
+
 }  // namespace
+
+void SetSectorReadObserver(SectorReadObserver observer) { readObserver = observer; }
 
 bool SourceReadable() {
   if (SourceKind == kSourceLogicalDrive) return VolumeHandle.IsOpen();
@@ -44,6 +49,7 @@ bool SourceReadable() {
 
 uint32_t ReadSectors(const char*, uint32_t lbaLow, uint32_t lbaHigh, uint32_t count, void* buffer) {
   if (count > kMaxCount) return 0;
+  if (const SectorReadObserver observer = readObserver) observer(uint64_t{lbaHigh} << 32 | lbaLow, count);
   if (SourceKind == kSourceLogicalDrive) {
     const uint32_t count16 = count & 0xFFFF;
     const uint32_t result = ReadVolumeSectors(lbaLow, lbaHigh, count16, buffer);

@@ -15,6 +15,11 @@ constexpr uint32_t kSectorSize = 512;
 // does not fit in 32 bits is refused (0) without touching the buffer.
 uint32_t ReadSectors(const char* devicePath, uint32_t lbaLow, uint32_t lbaHigh, uint32_t count, void* buffer);
 
+// A test's look at what is read: observer(first sector, count) for every call of ReadSectors, before it
+// reads; nullptr (the default) for none. Only the headless driver's audit sets it, never the program.
+using SectorReadObserver = void (*)(uint64_t firstSector, uint32_t count);
+void SetSectorReadObserver(SectorReadObserver observer);
+
 // Whether there is a source to read at all: the logical drive's handle is open (SourceKind 2), or else a
 // disk image has been opened.
 bool SourceReadable();

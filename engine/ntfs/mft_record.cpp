@@ -52,6 +52,7 @@ bool ReadAttribute(const uint8_t* record, uint32_t offset, Attribute* out) {
     a.runListStart = offset + LoadLe16(header + 32);
     a.allocatedSize = LoadLe64(header + 40);
     a.realSize = LoadLe64(header + 48);
+    a.initializedSize = Fits(offset, kNonResidentHeader + 8) ? LoadLe64(header + 56) : a.realSize;
     if (a.runListStart >= kMftRecordSize) return false;
   }
   *out = a;

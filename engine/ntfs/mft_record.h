@@ -58,6 +58,9 @@ struct Attribute {
   uint32_t runListStart = 0;
   uint64_t allocatedSize = 0;  // the clusters of the whole value, in bytes (given by the part that starts it)
   uint64_t realSize = 0;
+  // Bytes of the value written so far (the valid data length): past it the value reads as zeros, whatever
+  // its clusters hold. realSize when the header is too short to say.
+  uint64_t initializedSize = 0;
 
   uint32_t ValueEnd() const { return valueStart + valueLength; }
   // offset + length, or the record end when that is nearer.

@@ -221,7 +221,7 @@ TEST_F(FatSaveTest, LongPathsAreWritten) {
   EXPECT_EQ(ReadAll(folder + u"\\Copy (1 ) of " + name), a);
 }
 
-TEST_F(FatSaveTest, EveryReadFailingIsReportedNotShownAsSuccess) {
+TEST_F(FatSaveTest, WithoutAnImageNothingIsWrittenAndTheUserIsTold) {
   volume.PutChained({5, 9, 7}, a);
   // No source at all, as after a snapshot load without its image.
   SourceKind = kSourceDisk;
@@ -233,21 +233,23 @@ TEST_F(FatSaveTest, EveryReadFailingIsReportedNotShownAsSuccess) {
   CurrentFileSystem.sectorsPerFat = 1;
   const uint32_t first = AddFatFile(u"a.txt", 5, 0, static_cast<uint32_t>(a.size()));
   const uint32_t second = AddFatFile(u"b.txt", 12, 0, 10);
-  list.saveFileSet = {first, second};
-  SaveDestination = out;
-  SaveSelected();
-  EXPECT_EQ(ReadAll(Out(u"a.txt")), Bytes(a.size(), 0));
-  EXPECT_EQ(SaveTally.saved, 2u);
-  EXPECT_EQ(SaveTally.unreadable, 2u);
-  std::u16string text;
-  EXPECT_EQ(SaveResultMessage(&text), host::kError);
-  EXPECT_EQ(text.find(u"Files Saved successfully"), std::u16string::npos);
-  EXPECT_NE(text.find(u"Files saved: 2"), std::u16string::npos) << os::ToUtf8(text);
-  EXPECT_NE(text.find(u"Files that could not be read whole: 2"), std::u16string::npos) << os::ToUtf8(text);
-  ReportSaveResult();
-  ASSERT_FALSE(messages.shown.empty());
-  EXPECT_EQ(messages.shown.back().text, text);
-  EXPECT_EQ(messages.shown.back().kind, host::kError);
+  for (bool found : {false, true}) {  // the results page's save, then the Find dialog's
+    SCOPED_TRACE(found ? "SaveFileIds" : "SaveSelected");
+    BeginSave();
+    messages.shown.clear();
+    list.saveFileSet = {first, second};
+    SaveDestination = out;
+    found ? SaveFileIds({first, second}) : SaveSelected();
+    EXPECT_TRUE(FolderNames(out).empty());
+    EXPECT_EQ(SavedFileCount, 0u);
+    EXPECT_EQ(SaveTally.saved, 0u);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, std::u16string(kImageNeededText));
+    EXPECT_EQ(messages.shown[0].kind, host::kError);
+    // Ended as a stopped save: no report of files saved follows, and the ticks stay for a save with the image.
+    EXPECT_EQ(SaveAbortFlag, 1u);
+    EXPECT_EQ(list.saveFileSet.size(), 2u);
+  }
 }
 
 TEST_F(FatSaveTest, AUnitThatFailsIsWrittenAsZerosNotAsTheUnitBefore) {
@@ -265,11 +267,11 @@ TEST_F(FatSaveTest, AUnitThatFailsIsWrittenAsZerosNotAsTheUnitBefore) {
 
 TEST_F(FatSaveTest, AStateWithoutClusterSizeOrOutsideTheDataAreaReadsNothing) {
   MountTwoFiles();
-  // Cluster 1 lies before the data area; a cluster this high lies past every 32-bit sector.
+  // Cluster 1 lies before the data area; a cluster this high lies past the volume: no byte of it is read.
   EXPECT_EQ(SaveFatItems(out, 1, 1, 100, u"xOW.BIN", 1), 1u);
   EXPECT_EQ(ReadAll(Out(u"xOW.BIN")), Bytes(100, 0));
-  EXPECT_EQ(SaveFatItems(out, 1, 0xFFFFFF00u, 100, u"xIGH.BIN", 1), 1u);
-  EXPECT_EQ(ReadAll(Out(u"xIGH.BIN")), Bytes(100, 0));
+  EXPECT_EQ(SaveFatItems(out, 1, 0xFFFFFF00u, 100, u"xIGH.BIN", 1), 0u);
+  EXPECT_FALSE(os::FileExists(Out(u"xIGH.BIN")));
   EXPECT_EQ(SaveTally.unreadable, 2u);
   CurrentFileSystem.sectorsPerCluster = 0;
   EXPECT_EQ(SaveA(u"zero.txt"), 0u);
@@ -387,6 +389,30 @@ TEST_F(FatSaveTest, SavesTickedFoldersWholeThenTickedFiles) {
   std::u16string text;
   EXPECT_EQ(SaveResultMessage(&text), host::kInformation);
   EXPECT_EQ(text, u" Files Saved successfully.");
+}
+
+// A deleted file and a live folder of one name in a folder saved whole: the folder keeps the name and its files,
+// the file takes a "Copy (n ) of" name, under every duplicate-name policy (a folder is no earlier copy of it).
+TEST_F(FatSaveTest, AFileOfASubfoldersNameTakesACopyName) {
+  MountTwoFiles();
+  const host::TreeKey top = tree.AddItem(u"C:", host::kNoTreeKey, host::TreeImage::kDrive, false);
+  const host::TreeKey docs = AddFatFolder(tree, u"Docs", 20, 0, top);
+  AddFatFolder(tree, u"Report", 21, 20, docs);
+  AddFatFile(u"Report", 12, 20, static_cast<uint32_t>(b.size()), 1);
+  AddFatFile(u"inside.txt", 5, 21, static_cast<uint32_t>(a.size()));
+  for (uint16_t policy : {1, 2, 3}) {
+    SCOPED_TRACE(policy);
+    ScratchFolder folder;
+    BeginSave();
+    RecoverySettings.duplicatePolicy = policy;
+    SaveFatFolder(docs, 20, folder.path(), u"Docs");
+    const std::u16string saved = folder.path() + u"\\Docs";
+    EXPECT_EQ(FolderNames(saved), (std::vector<std::u16string>{u"Copy (1 ) of Report", u"Report"}));
+    EXPECT_EQ(ReadAll(saved + u"\\Copy (1 ) of Report"), b);
+    EXPECT_EQ(ReadAll(saved + u"\\Report\\inside.txt"), a);
+    EXPECT_TRUE(Questions().empty());
+    EXPECT_EQ(SaveTally.saved, 2u);
+  }
 }
 
 TEST_F(FatSaveTest, ASaveThatWroteNoFileIsNotASuccess) {

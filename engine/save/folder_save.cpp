@@ -37,6 +37,11 @@ bool NtfsFolderIdOf(host::TreeKey node, uint32_t* id) {
 const FolderKind kFatFolders = {FatFolderIdOf, SaveFatFolderFiles};
 const FolderKind kNtfsFolders = {NtfsFolderIdOf, SaveNtfsFolderFiles};
 
+// A folder that cannot be created is not reported: its files report one by one.
+void MakeFolder(const std::u16string& path) {
+  if (!os::IsFolder(path)) os::CreateFolder(path);
+}
+
 std::vector<host::TreeKey> ChildrenOf(host::ResultTreeHost& tree, host::TreeKey node) {
   std::vector<host::TreeKey> children;
   for (host::TreeKey child = tree.GetChildItem(node); child != host::kNoTreeKey; child = tree.GetNextSiblingItem(child)) {
@@ -46,7 +51,9 @@ std::vector<host::TreeKey> ChildrenOf(host::ResultTreeHost& tree, host::TreeKey 
 }
 
 // Depth first, a folder before its files and its files before its subfolders, with a stack of its own
-// so that no depth of nesting can exhaust the thread's stack.
+// so that no depth of nesting can exhaust the thread's stack. A folder's subfolders are made before its
+// files are written: a file of a subfolder's name (a deleted file beside a live folder) then takes a
+// "Copy (n ) of" name, where it would otherwise take the name and leave the folder's files nowhere to go.
 void SaveFolderTree(const FolderKind& kind, host::TreeKey node, uint32_t folderId, const std::u16string& destination,
                     const std::u16string& folderName) {
   struct Pending {
@@ -60,18 +67,20 @@ void SaveFolderTree(const FolderKind& kind, host::TreeKey node, uint32_t folderI
   while (!pending.empty() && !SaveStopRequested()) {
     const Pending folder = std::move(pending.back());
     pending.pop_back();
-    // A folder that cannot be created is not reported: its files report one by one.
     std::u16string path = save::JoinPath(folder.parentPath, SafePathComponent(folder.name));
-    if (!os::IsFolder(path)) os::CreateFolder(path);
+    MakeFolder(path);
     path += u'\\';
-    kind.saveFiles(folder.folderId, path);
-    if (!tree) continue;
-    const std::vector<host::TreeKey> children = ChildrenOf(*tree, folder.node);
-    for (auto child = children.rbegin(); child != children.rend(); ++child) {
-      uint32_t childId = 0;
-      if (!kind.folderIdOf(*child, &childId)) continue;
-      records::GuardAllocation([&] { return pending.push_back({*child, childId, path, tree->GetItemText(*child)}), 0; });
+    const size_t firstChild = pending.size();
+    if (tree) {
+      const std::vector<host::TreeKey> children = ChildrenOf(*tree, folder.node);
+      for (auto child = children.rbegin(); child != children.rend(); ++child) {
+        uint32_t childId = 0;
+        if (!kind.folderIdOf(*child, &childId)) continue;
+        records::GuardAllocation([&] { return pending.push_back({*child, childId, path, tree->GetItemText(*child)}), 0; });
+      }
     }
+    for (size_t i = firstChild; i < pending.size(); ++i) MakeFolder(save::JoinPath(path, SafePathComponent(pending[i].name)));
+    kind.saveFiles(folder.folderId, path);
   }
 }
 

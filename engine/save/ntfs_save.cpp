@@ -41,7 +41,8 @@ uint32_t SaveResident(const uint8_t* record, const ntfs::Attribute& data, const 
   return 1;
 }
 
-// An empty run list holds no data: right for an empty file, a loss for any other.
+// No data (no data attribute, or an empty run list): right for an empty file, which is written empty, a
+// loss for any other.
 uint32_t SaveWithoutRuns(const std::u16string& target, uint64_t size, uint32_t userSave) {
   if (size != 0) {
     save::CountUnreadable(userSave);
@@ -127,6 +128,12 @@ uint64_t WritableLength() {
   return std::min(reach, end > base ? (end - base) * kSectorSize : 0);
 }
 
+// How far the file's bytes were written (its valid data length): the base part's header says so when it
+// starts the value; else nothing tells, and every byte is read.
+uint64_t ValidLength(const uint8_t* record, const ntfs::Attribute* data, uint64_t size) {
+  return data != nullptr && StartingVcn(record, *data) == 0 ? data->initializedSize : size;
+}
+
 // data: the base record's unnamed data attribute, or null when only its attribute list can give the runs.
 uint32_t SaveNonResident(const uint8_t* record, const ntfs::Attribute* data, uint32_t mftSector,
                          const std::u16string& target, uint64_t size, uint32_t userSave) {
@@ -142,7 +149,8 @@ uint32_t SaveNonResident(const uint8_t* record, const ntfs::Attribute* data, uin
     // Parts in other records follow only a base part that starts the value.
     if (data == nullptr || StartingVcn(record, *data) == 0) AppendListedDataParts(record, mftSector);
     if (!DataRunList.empty()) {
-      saved = WriteRecoveredFile(target, size, WritableLength(), static_cast<uint16_t>(userSave));
+      saved = WriteRecoveredFile(target, size, WritableLength(), ValidLength(record, data, size),
+                                 static_cast<uint16_t>(userSave));
       if (saved == 1) SetNtfsFileTime(target);
     } else if (data != nullptr) {
       saved = SaveWithoutRuns(target, size, userSave);
@@ -175,13 +183,13 @@ uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& 
                             : SaveResident(record, data, target, size, userSave);
   }
   // No unnamed data here: its parts may lie in the records an attribute list names; without a list, a
-  // file without contents unless its size says otherwise.
+  // file without contents, written empty, unless its size says otherwise.
   if (HasAttributeList(record)) return SaveNonResident(record, nullptr, mftSector, target, size, userSave);
-  if (size != 0) save::CountUnreadable(userSave);
-  return 0;
+  return SaveWithoutRuns(target, size, userSave);
 }
 
-uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t writable, uint16_t userSave) {
+uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t writable, uint64_t valid,
+                            uint16_t userSave) {
   SkipCurrentFileFlag = 0;
   save::FileProgress progress(userSave);
   if (userSave == 1) {
@@ -197,10 +205,12 @@ uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t 
   if (!file.Create()) return 0;
   std::vector<uint8_t> buffer;
   const uint64_t end = std::min(size, writable);
+  const uint64_t volumeEnd = FileSystemEndSector(CurrentFileSystem, ScanRange);
   uint64_t written = 0;
   bool stopped = false;
   bool failed = false;
-  for (size_t r = 0; r < DataRunList.size() && written < end && !stopped && !failed; ++r) {
+  bool outside = false;
+  for (size_t r = 0; r < DataRunList.size() && written < end && !stopped && !failed && !outside; ++r) {
     const DataRun& run = DataRunList[r];
     for (uint32_t i = 0; i < run.length && written < end; ++i) {
       if (save::SaveInterrupted()) {
@@ -209,15 +219,20 @@ uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t 
       }
       progress.Show(written, size);
       const uint64_t sector = CurrentFileSystem.clusterBase + (uint64_t{run.startCluster} + i) * perCluster;
+      // A cluster past the volume's end is another volume's: the file ends before it.
+      if (!run.sparse && !save::ClusterInVolume(sector, perCluster, volumeEnd)) {
+        outside = true;
+        break;
+      }
       const save::ClusterSource source = run.sparse ? save::ClusterSource::kSparse : save::ClusterSource::kRead;
-      if (!save::CopyCluster(file, source, sector, perCluster, end, written, buffer)) {
+      if (!save::CopyCluster(file, source, sector, perCluster, end, written, buffer, valid)) {
         failed = true;
         break;
       }
     }
   }
-  // Runs that end before the file does leave its tail unknown: the file ends where they do, damaged. Its
-  // size is not padded with zeros: a damaged size would fill the destination.
+  // Runs that end before the file does, or leave the volume, leave its tail unknown: the file ends there,
+  // damaged. Its size is not padded with zeros: a damaged size would fill the destination.
   if (!stopped && !failed && written < size) file.MarkDamaged();
   return file.Finish(stopped) ? 1 : 0;
 }

@@ -91,7 +91,7 @@ TEST_F(NtfsSaveTest, RunsBackwardsAndHolesAreSavedInFileOrder) {
 // over a cluster of data must not fill the destination with zeros.
 TEST_F(NtfsSaveTest, AFileIsWrittenOnlyAsFarAsItsRunsReach) {
   constexpr uint64_t kTebibyte = uint64_t{1} << 40;
-  constexpr uint64_t kVolume = ~uint64_t{0};  // written: all the volume holds (its sectors to its last)
+  constexpr uint64_t kVolume = ~uint64_t{0};  // written: all the volume holds from cluster 10 to its last sector
   const Bytes data = Pattern(kClusterBytes, 3);
   volume.PutCluster(10, data);
   const struct {
@@ -115,7 +115,10 @@ TEST_F(NtfsSaveTest, AFileIsWrittenOnlyAsFarAsItsRunsReach) {
     const std::u16string name = u"short" + std::u16string(1, static_cast<char16_t>(u'a' + (&c - cases)));
     EXPECT_EQ(Save(sector, c.size, name), 1u) << c.what;
     const Bytes saved = ReadAll(Out(name));
-    ASSERT_EQ(saved.size(), c.written != kVolume ? c.written : (CurrentFileSystem.lastSector + 1u) * 512u) << c.what;
+    // Whole clusters only: a cluster that reaches past the last sector is not the volume's.
+    const uint64_t clusters = (CurrentFileSystem.lastSector + 1u) / NtfsVolume::kSectorsPerCluster;
+    const uint64_t toTheEnd = (clusters - 10u) * kClusterBytes;
+    ASSERT_EQ(saved.size(), c.written != kVolume ? c.written : toTheEnd) << c.what;
     EXPECT_TRUE(std::equal(data.begin(), data.end(), saved.begin())) << c.what;
     // Past the volume's clusters nothing is read: zeros.
     EXPECT_TRUE(std::all_of(saved.begin() + std::min<ptrdiff_t>(saved.size(), 54 * kClusterBytes), saved.end(),
@@ -194,16 +197,18 @@ TEST_F(NtfsSaveTest, RecordsWithoutUsableDataWriteNothingAndCountWhenDataWasExpe
   const uint32_t brokenRuns = volume.PutRecord(4, NonResident(broken, 100));
   const uint32_t notARecord = 200;  // sectors of zeros
   mounted = volume.Mount();
-  EXPECT_EQ(Save(withoutData, 0, u"nodata"), 0u);
-  EXPECT_EQ(SaveTally.unreadable, 0u);  // nothing to save: not an error
-  EXPECT_EQ(Save(withoutData, 10, u"nodata"), 0u);
+  EXPECT_EQ(Save(withoutData, 0, u"nodata"), 1u);  // an empty file: written empty, and counted saved
+  EXPECT_EQ(SaveTally.unreadable, 0u);
+  EXPECT_EQ(SaveTally.saved, 1u);
+  EXPECT_EQ(Save(withoutData, 10, u"nodata10"), 0u);
   EXPECT_EQ(Save(elsewhere, 0, u"elsewhere"), 0u);
   EXPECT_EQ(Save(emptyRunsWithSize, 5000, u"lost"), 0u);
   EXPECT_EQ(Save(brokenRuns, 100, u"broken"), 0u);
   EXPECT_EQ(Save(notARecord, 100, u"garbage"), 0u);
   EXPECT_EQ(SaveTally.unreadable, 5u);
   EXPECT_EQ(Save(emptyRuns, 0, u"empty"), 1u);
-  EXPECT_EQ(FolderNames(out), std::vector<std::u16string>{u"empty"});
+  EXPECT_EQ(FolderNames(out), (std::vector<std::u16string>{u"empty", u"nodata"}));
+  EXPECT_TRUE(ReadAll(Out(u"nodata")).empty());
 }
 
 // A data attribute in parts: clusters 0-1 of the file at 10-11 (in the base record, number 0), 2-4 at

@@ -24,6 +24,7 @@ constexpr uint16_t kOnlyDeletedFiles = 2;
 constexpr uint16_t kExcludeDeletedFiles = 3;
 
 std::atomic<uint64_t> selectionSize{0};
+std::atomic<FinishedFileObserver> finishedObserver{nullptr};
 
 bool PassesDeletedPolicy(uint32_t deleted) {
   const uint16_t policy = RecoverySettings.deletedPolicy;
@@ -33,11 +34,14 @@ bool PassesDeletedPolicy(uint32_t deleted) {
 }
 
 // Applies the duplicate-name policy to a target that exists; false when the file is to be skipped. Any
-// policy other than overwrite and skip renames: nothing is replaced unless the user said so.
+// policy other than overwrite and skip renames: nothing is replaced unless the user said so. A folder of
+// the name is no earlier copy of the file (a live folder and a deleted file of one name, say): the folder
+// keeps its name and the file is renamed, whatever the policy.
 bool ResolveDuplicate(const std::u16string& destination, std::u16string* target, std::u16string* name) {
   const uint16_t policy = RecoverySettings.duplicatePolicy;
-  if (policy == kSkipDuplicates) return false;
-  if (policy == kOverwriteDuplicates) return true;
+  const bool folder = os::IsFolder(*target);
+  if (!folder && policy == kSkipDuplicates) return false;
+  if (!folder && policy == kOverwriteDuplicates) return true;
   const std::u16string original = *name;
   for (uint64_t n = 1;; ++n) {
     *name = u"Copy (" + os::FromAscii(std::to_string(n)) + u" ) of " + original;
@@ -95,6 +99,8 @@ void FileProgress::Show(uint64_t done, uint64_t total) {
   last_ = position;
   if (host::SaveProgressHost* dialog = host::Current().saveProgress) dialog->SetProgressPos(position);
 }
+
+void SetFinishedFileObserver(FinishedFileObserver observer) { finishedObserver = observer; }
 
 void SetSelectionSize(uint64_t files) { selectionSize = files; }
 
@@ -177,19 +183,22 @@ bool RecoveredFile::Finish(bool abandoned) {
   if (userSave_ == 1) {
     ++SaveTally.saved;
     if (damaged_) ++SaveTally.unreadable;
+    if (const FinishedFileObserver observer = finishedObserver) observer(path_, damaged_);
   }
   return true;
 }
 
 bool CopyCluster(RecoveredFile& file, ClusterSource source, uint64_t firstSector, uint32_t sectorsPerCluster,
-                 uint64_t size, uint64_t& written, std::vector<uint8_t>& buffer) {
+                 uint64_t size, uint64_t& written, std::vector<uint8_t>& buffer, uint64_t valid) {
   const uint32_t unit = ReadUnitSectors(sectorsPerCluster);
   buffer.resize(size_t{unit} * kSectorSize);
   for (uint32_t offset = 0; offset < sectorsPerCluster && written < size; offset += unit) {
     const uint32_t count = std::min(unit, sectorsPerCluster - offset);
     const uint64_t bytes = std::min<uint64_t>(uint64_t{count} * kSectorSize, size - written);
-    if (source == ClusterSource::kRead) {
+    if (source == ClusterSource::kRead && written < valid) {
       if (!ReadSourceUnit(firstSector + offset, count, buffer.data())) file.MarkDamaged();
+      // What lies past the valid data length was never written by the file: stale bytes of the disk.
+      if (valid - written < bytes) std::fill(buffer.begin() + static_cast<ptrdiff_t>(valid - written), buffer.end(), 0);
     } else {
       std::fill(buffer.begin(), buffer.end(), 0);
       if (source == ClusterSource::kUnreadable) file.MarkDamaged();

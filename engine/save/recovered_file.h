@@ -64,6 +64,11 @@ uint32_t ReadUnitSectors(uint32_t sectorsPerCluster);
 // an earlier one.
 bool ReadSourceUnit(uint64_t first, uint32_t count, uint8_t* buffer);
 
+// A test's look at each user's file (userSave 1) as it is finished whole: its path, and whether it was
+// counted as not read whole. nullptr (the default) for none; only the headless driver's audit sets it.
+using FinishedFileObserver = void (*)(const std::u16string& path, bool damaged);
+void SetFinishedFileObserver(FinishedFileObserver observer);
+
 // The file being written. Created with "wb+" semantics (an existing file is replaced). Every failure of
 // creating, writing or closing asks whether to go on (No stops the save) and, for a user's save, counts
 // the file as not written; a file that failed or was abandoned is removed, so that no truncated file is
@@ -104,8 +109,15 @@ class RecoveredFile {
 enum class ClusterSource { kRead, kSparse, kUnreadable };
 // Copies one cluster into file, unit by unit, as far as the file reaches: written counts the bytes so
 // far, size is the file's length, firstSector the cluster's first sector. A unit that cannot be read is
-// written as zeros and marks the file damaged. False when writing failed.
+// written as zeros and marks the file damaged. The file's bytes from valid on are zeros, not read (past
+// an NTFS file's valid data length). False when writing failed.
 bool CopyCluster(RecoveredFile& file, ClusterSource source, uint64_t firstSector, uint32_t sectorsPerCluster,
-                 uint64_t size, uint64_t& written, std::vector<uint8_t>& buffer);
+                 uint64_t size, uint64_t& written, std::vector<uint8_t>& buffer, uint64_t valid = ~uint64_t{0});
+
+// Whether the cluster of sectorsPerCluster sectors from firstSector lies wholly before end (one past the
+// last sector of its volume): a cluster past it belongs to another volume, or to none.
+inline bool ClusterInVolume(uint64_t firstSector, uint32_t sectorsPerCluster, uint64_t end) {
+  return firstSector < end && sectorsPerCluster <= end - firstSector;
+}
 
 }  // namespace save

@@ -4,6 +4,7 @@
 
 #include "engine/fat/save_abort.h"
 #include "engine/host/result_tree_host.h"
+#include "engine/image/read_sectors.h"
 #include "engine/records/fat_records.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/ntfs_records.h"
@@ -81,6 +82,16 @@ void SaveNtfsSelection(const std::vector<host::TreeKey>& folders, const std::vec
   SaveNtfsFiles(ids);
 }
 
+// Every byte comes from the image the results were found on: without it open (a snapshot loaded from the
+// shell, say) each file would be written as zeros. The user is told, nothing is written, and the save
+// ends as a stopped one does, without a report of files saved.
+bool SourceMissing() {
+  if (SourceReadable()) return false;
+  if (host::MessageHost* messages = host::Current().messages) messages->MessageDialog(kImageNeededText, host::kError);
+  SaveAbortFlag = 1;
+  return true;
+}
+
 }  // namespace
 
 void BrowseForSaveFolder(void* ownerWindow) {
@@ -93,6 +104,7 @@ void BrowseForSaveFolder(void* ownerWindow) {
 }
 
 void SaveFileIds(const std::vector<uint32_t>& ids) {
+  if (SourceMissing()) return;
   save::SetSelectionSize(ids.size());
   const uint16_t type = CurrentFileSystem.type;
   if (RecoveryMode == records::kFileTrace) return;
@@ -104,6 +116,8 @@ void SaveFileIds(const std::vector<uint32_t>& ids) {
 }
 
 void SaveSelected() {
+  // The ticks stay as they are, for a save once the image is open.
+  if (SourceMissing()) return;
   host::ResultListHost* list = host::Current().resultList;
   const std::vector<host::TreeKey> folders = list ? list->SaveFolderSet() : std::vector<host::TreeKey>();
   const std::vector<uint32_t> ids = list ? list->SaveFileSet() : std::vector<uint32_t>();

@@ -20,10 +20,17 @@
 // data", owned by ownerWindow) and sets SaveDestination; empty when cancelled.
 void BrowseForSaveFolder(void* ownerWindow = nullptr);
 
+// What a save says, and writes nothing, when no image is open to read the files from.
+inline constexpr char16_t kImageNeededText[] =
+    u"The files cannot be saved without the disk image they were found on.\r\nOpen that image, load the "
+    u"recovery snapshot over it, and save again.";
+
 // Saves what the results list's SaveFolderSet and SaveFileSet hold to SaveDestination: File Trace
 // hits, or FAT / NTFS folders (whole) and then single files. A checked id that no record has is passed
 // over. Afterwards the list's check sets are emptied, the tree unchecked from its top node and the
 // list's marks restored. The caller runs BeginSave before and ReportSaveResult after, unless stopped.
+// Without an open image (SourceReadable) it says kImageNeededText, writes nothing, leaves the ticks and
+// sets SaveAbortFlag, as a stopped save.
 void SaveSelected();
 
 // Saves the single files with these record ids to SaveDestination, as SaveSelected saves the files
@@ -47,8 +54,11 @@ void SaveNtfsFolderFiles(uint32_t folderRecord, const std::u16string& destinatio
 
 // The savers of one file: 1 when the file was written, 0 when it was filtered out, passed over by a
 // policy, could not be read or written, or the save was stopped (or the file skipped).
-// FAT: size bytes along the chain from firstCluster (both tables tried; contiguous clusters when neither
-// chain has the expected length), dated with SetFatFileDate.
+// FAT: size bytes along the chain from firstCluster, dated with SetFatFileDate. A live file's chain is the
+// first table's that reaches its size (its first clusters), else the longer one, which ends the file
+// early; a deleted file's is a chain of exactly its length, else the clusters after its first. No cluster
+// outside the volume is read: the file ends before it (not read whole), and a file whose first cluster
+// lies there is not written.
 uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint32_t firstCluster, uint32_t size,
                       const std::u16string& fileName, uint32_t deleted);
 // NTFS: the unnamed data attribute of the MFT record at mftSector (resident, or along its data runs),
@@ -61,9 +71,11 @@ uint32_t SaveFileTraceItem(const std::u16string& destination, uint32_t userSave,
                            const std::u16string& fileName);
 
 // Writes size bytes of a non-resident NTFS file to path from the runs of DataRunList (holes as zeros), at
-// most writable bytes (what the runs can give); 1 when written. A file that ends before its size (its runs
-// end first, or writable is less) counts as damaged.
-uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t writable, uint16_t userSave);
+// most writable bytes (what the runs can give), the bytes from valid (its valid data length) on as zeros;
+// 1 when written. A file that ends before its size (its runs end first or leave the volume, or writable is
+// less) counts as damaged.
+uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t writable, uint64_t valid,
+                            uint16_t userSave);
 
 // The preview's copy of a File Trace hit: LargeFileSize MB from startSector to folder\fileName, without
 // filters, policies, progress or time stamp, and without asking when it cannot be written. 1 when

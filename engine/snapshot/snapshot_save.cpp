@@ -1,5 +1,6 @@
 // The snapshot writers: ask for the file, confirm a replacement, write, and check every write and the
-// close; a snapshot that could not be written whole is deleted, so that no truncated file remains.
+// close; a snapshot that could not be written whole is deleted, so that no truncated file remains, and
+// the file it was to replace is kept.
 #include <string>
 
 #include "engine/host/host.h"
@@ -37,8 +38,11 @@ template <typename WriteBody>
 uint32_t SaveSnapshot(char16_t letter, WriteBody writeBody) {
   const std::u16string path = ChooseSnapshotFile();
   if (path.empty()) return 0;
+  // Written beside the file it replaces and put in its place only once whole: a write that fails leaves
+  // the old snapshot as it was.
+  const std::u16string partial = path + u".saving";
   os::File file;
-  if (!file.OpenWrite(path)) {
+  if (!file.OpenWrite(partial)) {
     ReportSaveError(u"Unable to open the file");
     return 0;
   }
@@ -49,8 +53,9 @@ uint32_t SaveSnapshot(char16_t letter, WriteBody writeBody) {
   snapshot::WriteTrailer(out);
   written = out.Flush() && written;
   written = file.Close() && written;
+  written = written && os::RenameOver(partial, path);
   if (!written) {
-    os::RemoveFile(path);
+    os::RemoveFile(partial);
     ReportSaveError(u"Unable to write the file " + msgbox::EscapeMarkup(path) + u"; the snapshot was not saved.");
     return 0;
   }

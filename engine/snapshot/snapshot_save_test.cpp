@@ -1,5 +1,5 @@
 // The writers' dialog, replace question and failures: nothing is written on cancel or "No", and a file
-// that cannot be created or written whole is reported and leaves no file behind.
+// that cannot be created or written whole is reported and leaves no file behind, the old one kept.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -80,35 +80,41 @@ TEST_F(SnapshotSave, AFileInAMissingFolderIsReported) {
   EXPECT_FALSE(os::FileExists(path));
 }
 
-TEST_F(SnapshotSave, AFailingWriteIsReportedAndLeavesNoFile) {
+// The new snapshot is written beside the old one (NAME.saving) and takes its place only when whole: a write
+// that fails, as on a full disk, is reported, leaves the old snapshot as it was and no partial file.
+TEST_F(SnapshotSave, AFailingWriteIsReportedAndKeepsTheOldFile) {
 #ifdef _WIN32
-  // The Windows build's snapshot links to /dev/full, made before the program runs: every write fails as on a
-  // full disk. Wine neither shows such a link as a file nor deletes it, so only the report can be seen here.
-  const std::u16string path = os::FromUtf8(DORVANE_FULL_DEVICE_FILE);
+  // The Windows build's NAME.saving links to /dev/full, made before the program runs. Wine neither shows such
+  // a link as a file nor deletes it, so the link itself is not looked at here.
+  const std::u16string partial = os::FromUtf8(DORVANE_FULL_DEVICE_FILE);
+  const std::u16string path = partial.substr(0, partial.size() - std::u16string(u".saving").size());
+  const auto makeLink = [] {};
+#else
+  const std::u16string path = TempPath("full.vsnp");
+  std::string native = os::ToUtf8(path + u".saving");
+  std::replace(native.begin(), native.end(), '\\', '/');
+  const auto makeLink = [&] { ASSERT_EQ(symlink("/dev/full", native.c_str()), 0); };
+#endif
+  const Bytes old{9, 8, 7};
   for (bool fileTrace : {false, true}) {
     SCOPED_TRACE(fileTrace ? "R" : "D");
-    EXPECT_EQ(SaveAs(path, fileTrace), 0u);
+    snapshot_test::WriteFileBytes(path, old);
+    makeLink();
+    EXPECT_EQ(SaveAs(path, fileTrace), 0u);  // the replace question is answered Yes
     EXPECT_EQ(TakeErrors(), std::vector<std::u16string>{u"Unable to write the file " + path +
                                                          u"; the snapshot was not saved."});
-  }
-#else
-  // A snapshot whose name leads to a device that is always full: the first write fails.
-  const std::u16string path = TempPath("full.vsnp");
-  std::string native = os::ToUtf8(path);
-  std::replace(native.begin(), native.end(), '\\', '/');
-  ASSERT_EQ(symlink("/dev/full", native.c_str()), 0);
-  for (bool fileTrace : {false, true}) {
-    SCOPED_TRACE(fileTrace ? "R" : "D");
-    ASSERT_TRUE(os::FileExists(path));
-    EXPECT_EQ(SaveAs(path, fileTrace), 0u);  // the replace question is answered Yes
-    const std::vector<std::u16string> errors = TakeErrors();
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0], u"Unable to write the file " + path + u"; the snapshot was not saved.");
-    EXPECT_FALSE(os::FileExists(path));
+    EXPECT_EQ(snapshot_test::ReadFileBytes(path), old);
+#ifndef _WIN32
+    EXPECT_FALSE(os::FileExists(path + u".saving"));
     EXPECT_TRUE(os::FileExists(u"/dev/full"));  // the link went, not what it named
-    ASSERT_EQ(symlink("/dev/full", native.c_str()), 0);
-  }
 #endif
+  }
+  // Written whole, it takes the old one's place and nothing is left beside it.
+  EXPECT_EQ(SaveAs(TempPath("whole.vsnp"), false), 1u);
+  snapshot_test::WriteFileBytes(TempPath("whole.vsnp"), old);
+  EXPECT_EQ(SaveAs(TempPath("whole.vsnp"), false), 1u);
+  EXPECT_NE(snapshot_test::ReadFileBytes(TempPath("whole.vsnp")), old);
+  EXPECT_FALSE(os::FileExists(TempPath("whole.vsnp.saving")));
 }
 
 }  // namespace

@@ -66,6 +66,9 @@ bool IsFolder(const std::u16string& path);
 bool CreateFolder(const std::u16string& path);
 bool RemoveFolder(const std::u16string& path);
 bool RemoveFile(const std::u16string& path);
+// Puts the file from in place of the file to (which may not exist) in one step, so that to is always
+// either the old file or the new one whole; false when it could not (both then stay as they were).
+bool RenameOver(const std::u16string& from, const std::u16string& to);
 // The temporary folder, ending with a path separator.
 std::u16string TempFolderPath();
 // A path in the temporary folder whose name holds stem and this process's number, so that processes

@@ -158,6 +158,10 @@ bool CreateFolder(const std::u16string& path) { return ::mkdir(NativePath(path).
 bool RemoveFolder(const std::u16string& path) { return ::rmdir(NativePath(path).c_str()) == 0; }
 bool RemoveFile(const std::u16string& path) { return ::unlink(NativePath(path).c_str()) == 0; }
 
+bool RenameOver(const std::u16string& from, const std::u16string& to) {
+  return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
+}
+
 bool SetFileAttributeBits(const std::u16string& path, uint32_t attributes) {
   const std::string native = NativePath(path);
   struct stat st {};

@@ -127,6 +127,11 @@ bool CreateFolder(const std::u16string& path) { return ::CreateDirectoryW(Wide(S
 bool RemoveFolder(const std::u16string& path) { return ::RemoveDirectoryW(Wide(SystemPath(path))) != FALSE; }
 bool RemoveFile(const std::u16string& path) { return ::DeleteFileW(Wide(SystemPath(path))) != FALSE; }
 
+bool RenameOver(const std::u16string& from, const std::u16string& to) {
+  return ::MoveFileExW(Wide(SystemPath(from)), Wide(SystemPath(to)), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+         FALSE;
+}
+
 bool SetFileAttributeBits(const std::u16string& path, uint32_t attributes) {
   DWORD kept = attributes & (kAttributeReadOnly | kAttributeHidden | kAttributeSystem | kAttributeArchive);
   if (kept == 0) kept = FILE_ATTRIBUTE_NORMAL;  // valid only alone

@@ -23,7 +23,8 @@ const Mode kModes[] = {
     {"partitions", RunPartitions, "partitions [--search] IMAGE"},
     {"save", RunSave,
      "save IMAGE (--partition N | --range CODE START COUNT [--choose K] | --snapshot FILE) --out DIR\n"
-     "      [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--filter PATTERN]... [--file-size MB]"},
+     "      [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--filter PATTERN]... [--file-size MB]\n"
+     "      [--audit FILE]"},
     {"quick", RunQuick,
      "quick IMAGE --partition N | --range CODE START COUNT [--rename-files PREFIX] [--list PATH]\n"
      "      [--snapshot-save FILE]"},

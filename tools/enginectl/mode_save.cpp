@@ -1,6 +1,6 @@
 // enginectl save IMAGE (--partition N | --range CODE START COUNT [--choose K] | --snapshot FILE) --out DIR
 //                [--deleted include|only|exclude] [--duplicates rename|overwrite|skip] [--filter PATTERN]...
-//                [--file-size MB]
+//                [--file-size MB] [--audit FILE]
 // A Quick Scan of one file system of the image (with --choose, an Extensive Scan of the range and the
 // reading of the file system K it found, as `enginectl extensive --choose` runs them), run as the scan
 // page runs it; or, with --snapshot, the recovery snapshot FILE loaded over the image as `enginectl
@@ -13,6 +13,9 @@
 //   saved <TAB> files written (perhaps with unreadable parts as zeros)
 //   unreadable <TAB> files that could not be read whole
 //   unwritten <TAB> files that could not be created, written or closed
+// --audit FILE writes, for a test's checks, what the save itself did: "read<TAB>first<TAB>count" for each run of
+// sectors it read (neighbouring reads joined), then "saved<TAB>path" or "damaged<TAB>path" for each file it
+// counted saved, whole or not read whole (path below DIR, with "/").
 // Messages go to standard error as "kind<TAB>text" (the final report among them; a question is answered
 // No, which stops the save). Exit status: 0 for a clean save; 3 when files could not be read or written;
 // 1 when the scan could not run, the snapshot did not load or the save was stopped; 2 for bad arguments.
@@ -25,6 +28,8 @@
 #include "engine/records/recovery_settings.h"
 #include "engine/records/scan_records.h"
 #include "engine/listing/file_filter_table.h"
+#include "engine/image/read_sectors.h"
+#include "engine/save/recovered_file.h"
 #include "engine/save/save_state.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/save/savers.h"
@@ -51,13 +56,48 @@ struct SaveOptions {
   std::vector<std::u16string> filters;
   unsigned long long choose = 0;  // after an Extensive Scan, the found file system to read; 0: Quick Scan
   unsigned long long fileSize = 0;  // MB saved for each File Trace hit; 0: the snapshot's
+  const char* audit = nullptr;
 };
+
+// What --audit records while the save runs (on this thread: the save runs here, not on a worker).
+struct AuditRecord {
+  std::vector<std::pair<uint64_t, uint64_t>> reads;  // first sector, count
+  std::vector<std::pair<bool, std::u16string>> files;  // damaged, path
+};
+AuditRecord audit;
+
+void RecordRead(uint64_t first, uint32_t count) {
+  if (!audit.reads.empty() && audit.reads.back().first + audit.reads.back().second == first) {
+    audit.reads.back().second += count;
+  } else {
+    audit.reads.emplace_back(first, count);
+  }
+}
+
+void RecordFile(const std::u16string& path, bool damaged) { audit.files.emplace_back(damaged, path); }
+
+// Writes the audit; false when it could not be written.
+bool WriteAudit(const char* file, const std::u16string& out) {
+  std::FILE* f = std::fopen(file, "w");
+  if (f == nullptr) return false;
+  for (const auto& read : audit.reads) {
+    std::fprintf(f, "read\t%llu\t%llu\n", static_cast<unsigned long long>(read.first),
+                 static_cast<unsigned long long>(read.second));
+  }
+  for (const auto& file_ : audit.files) {
+    std::u16string path = file_.second.substr(file_.second.compare(0, out.size(), out) == 0 ? out.size() : 0);
+    for (char16_t& c : path) c = c == u'\\' ? u'/' : c;
+    while (!path.empty() && path[0] == u'/') path.erase(0, 1);
+    std::fprintf(f, "%s\t%s\n", file_.first ? "damaged" : "saved", os::ToUtf8(path).c_str());
+  }
+  return std::fclose(f) == 0;
+}
 
 int SaveUsage() {
   std::fprintf(stderr,
                "usage: enginectl save IMAGE (--partition N | --range CODE START COUNT [--choose K] | --snapshot FILE)\n"
                "         --out DIR [--deleted include|only|exclude] [--duplicates rename|overwrite|skip]\n"
-               "         [--filter PATTERN]... [--file-size MB]\n");
+               "         [--filter PATTERN]... [--file-size MB] [--audit FILE]\n");
   return 2;
 }
 
@@ -98,6 +138,8 @@ bool ParseOptions(int argc, char** argv, SaveOptions* options) {
       options->filters.push_back(os::FromUtf8(value));
     } else if (std::strcmp(argv[i], "--choose") == 0) {
       if (!ParseNumber(value, "file system", &options->choose) || options->choose == 0) return false;
+    } else if (std::strcmp(argv[i], "--audit") == 0) {
+      options->audit = value;
     } else if (std::strcmp(argv[i], "--file-size") == 0) {
       if (!ParseFileTraceSize(value, &options->fileSize)) return false;
     } else {
@@ -147,7 +189,17 @@ int SaveWholeTree(host::RecordingResultTree& tree, const SaveOptions& options) {
   TickWholeTree(tree, list);
   SaveDestination = os::FromUtf8(options.out);
   BeginSave();
+  if (options.audit != nullptr) {
+    SetSectorReadObserver(RecordRead);
+    save::SetFinishedFileObserver(RecordFile);
+  }
   SaveSelected();
+  SetSectorReadObserver(nullptr);
+  save::SetFinishedFileObserver(nullptr);
+  if (options.audit != nullptr && !WriteAudit(options.audit, SaveDestination)) {
+    std::fprintf(stderr, "enginectl: cannot write %s\n", options.audit);
+    return 1;
+  }
   const bool stopped = SaveAbortFlag == 1;
   if (!stopped) ReportSaveResult();
   std::printf("saved\t%u\nunreadable\t%u\nunwritten\t%u\n", SaveTally.saved.load(), SaveTally.unreadable.load(),

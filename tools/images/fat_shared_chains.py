@@ -18,6 +18,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
+import fat_boot  # noqa: E402
 from util import SECTOR, run  # noqa: E402
 
 ENTRIES_PER_SECTOR = SECTOR // 32
@@ -39,18 +40,9 @@ def file_entries(seed, count, fat32):
 class Volume:
     def __init__(self, raw):
         self.raw = raw
-        with open(raw, "rb") as f:
-            boot = f.read(SECTOR)
-        self.spc = boot[13]
-        self.reserved, = struct.unpack_from("<H", boot, 14)
-        self.fats = boot[16]
-        root_entries, = struct.unpack_from("<H", boot, 17)
-        spf16, = struct.unpack_from("<H", boot, 22)
-        self.fat32 = spf16 == 0
-        self.spf = struct.unpack_from("<I", boot, 36)[0] if self.fat32 else spf16
-        self.root_cluster = struct.unpack_from("<I", boot, 44)[0] if self.fat32 else 0
-        self.root_sector = self.reserved + self.fats * self.spf
-        self.data = self.root_sector + root_entries * 32 // SECTOR
+        g = fat_boot.read(raw)
+        self.spc, self.reserved, self.fats, self.fat32, self.spf = g.spc, g.reserved, g.fats, g.fat32, g.spf
+        self.root_cluster, self.root_sector, self.data = g.root_cluster, g.root_sector, g.data
         self.writes = {}
         self.links = {}
 

@@ -14,7 +14,15 @@ For each seed:
   behind an MBR: a Quick Scan of each partition (--partition N), and an Extensive Scan of the disk with the file
   system found at each volume's place read and saved;
 - bare-pair: the same two volumes without a table, every boot sector (and backup) zeroed: an Extensive Scan of the
-  disk with each volume's own file-system code, the file system at its place read and saved.
+  disk with each volume's own file-system code, the file system at its place read and saved;
+- damaged: the volume with one file of each shape of tools/images/damage.py (chains cut short and run on, sizes
+  inflated, a first cluster at the volume's last, NTFS runs past the end, valid data lengths cut), before the
+  partner volume behind an MBR: a Quick Scan of its partition and the whole tree saved. Only the save's oracle
+  below is asked of it (TSK describes the damaged volume).
+
+Every save is audited (enginectl save --audit): every sector it reads lies inside the volume of its files, and every
+file it counts saved whole, at the path of a file this test compares, holds icat's bytes of that file, read whole
+by icat (at its listed size); a file it cannot read whole must be counted damaged, never saved with other bytes.
 
 What must agree (TSK's listing normalised as tools/enginectl/tests/driver.py says; "Lost Dir" and the Extensive
 Scan's placing of FAT folders as driver.chosen_tree says):
@@ -78,13 +86,14 @@ sys.path.insert(0, HERE)
 
 import driver  # noqa: E402
 from driver import CODES, LOST_DIR, chosen_tree, compare, expected_tree, run, saved_tree, scanned_entries  # noqa: E402
-import disks  # noqa: E402  (driver.py puts tools/images on the path)
+import damage  # noqa: E402  (driver.py puts tools/images on the path)
+import disks  # noqa: E402
 import history  # noqa: E402
 import oracle  # noqa: E402
 import vhd  # noqa: E402
 from util import SECTOR, copy_sparse, fresh_dir, make_sparse, sha256_file  # noqa: E402
 
-CASES = ("quick", "extensive", "pair", "bare-pair")
+CASES = ("quick", "extensive", "pair", "bare-pair", "damaged")
 # The result of an Extensive Scan case whose volume holds too few folders for a file system to be found by.
 NOT_APPLICABLE = None
 PARTITION_TYPES = {"fat16": 0x06, "fat32": 0x0C, "ntfs": 0x07}
@@ -125,6 +134,16 @@ PINNED = [
     # Two NTFS volumes of one cluster size without boot sectors: the first took the second's files.
     (50, "ntfs512", "bare-pair", None),
     (215, "ntfs4k", "bare-pair", None),
+    # Damaged files read past their volume (a live FAT file claiming 200,000,000 bytes over its chain, a first
+    # cluster at the volume's last, an NTFS run past the end) and saved whole with other bytes (a FAT chain cut
+    # short or run on read as contiguous clusters, bytes past an NTFS valid data length read from the disk).
+    (1, "fat32", "damaged", None),
+    (2, "ntfs512", "damaged", None),
+    (3, "ntfs4k", "damaged", None),
+    (4, "fat16", "damaged", None),
+    # Two deleted NTFS files of one name, one listed by TSK in the folder, the other among its orphans: the engine
+    # saves both in the folder, one as "Copy (1 ) of" the name, and the audit may not take it for the first.
+    (450, "ntfs512", "quick", None),
 ]
 
 
@@ -416,21 +435,98 @@ def same_path(a, b, fat, deleted):
     return len(x) == len(y) and all(name_matches(p, q, fat, deleted) for p, q in zip(x, y))
 
 
+def read_audit(path):
+    """([(first sector, count)] read, [(path, damaged)] of the files counted saved) of enginectl save --audit."""
+    reads, files = [], []
+    with open(path, encoding="utf-8") as f:
+        for line in f.read().splitlines():
+            kind, _, rest = line.partition("\t")
+            if kind == "read":
+                first, count = rest.split("\t")
+                reads.append((int(first), int(count)))
+            else:
+                files.append((rest, kind == "damaged"))
+    return reads, files
+
+
+def audit_problems(save, audit, extent, pairs, fs, raw, start):
+    """The oracle of a save: sectors read outside the volume (extent: its first sector and count on the image, and
+    TSK's description of it there), and files counted saved whole without icat's bytes of every file the test
+    compares at their path (pairs). A path where TSK lists a file that is not compared too (a deleted file whose
+    bytes TSK guesses otherwise) is not judged."""
+    reads, files = read_audit(audit)
+    first, count, desc = extent
+    outside = [(a, n) for a, n in reads if a < first or a + n > first + count]
+    problems = []
+    if outside:
+        sectors = sum(max(0, first - a) + max(0, a + n - first - count) for a, n in outside)
+        problems.append("read %d sectors outside the volume (%d-%d): %s" %
+                        (sectors, first, first + count - 1, ", ".join("%d+%d" % r for r in outside[:4])))
+    fat = fs != "ntfs"
+    by_folder = {}
+    compared = set()
+    for t, e in pairs:
+        if t is not None and not e.folder:
+            folder, _, name = e.path.rpartition("/")
+            by_folder.setdefault(folder, []).append((name, t))
+            compared.add(t["addr"])
+    for t in oracle.user_entries(desc):
+        if not t["dir"] and t["addr"] not in compared:
+            folder, _, name = t["path"].rpartition("/")
+            by_folder.setdefault(folder, []).append((name, t))
+    def base_of(path):
+        folder, _, name = path.rpartition("/")
+        m = COPY_OF.match(name)
+        return folder, m.group(1) if m else name
+
+    # Files saved under one name in one folder ("Copy (n ) of" it beside it), as many as there are.
+    namesakes = {}
+    for path, _ in files:
+        namesakes[base_of(path)] = namesakes.get(base_of(path), 0) + 1
+    for path, damaged in files:
+        folder, base = base_of(path)
+        candidates = [t for f, listed in by_folder.items() if same_path(f, folder, fat, True)
+                      for n, t in listed if name_matches(n, base, fat, t["deleted"])]
+        # More files of the name than TSK lists there: one is a deleted file TSK lists elsewhere (an NTFS
+        # record whose folder no longer names it, among its orphans), and which is which cannot be told.
+        if damaged or not candidates or any(t["addr"] not in compared for t in candidates) or \
+                namesakes[(folder, base)] > len(candidates):
+            continue
+        full = os.path.join(save.out, *path.split("/"))
+        size, digest = os.path.getsize(full), sha256_file(full)
+        if not any(t["size"] == size and driver.icat_sha256(raw, start, t) == digest for t in candidates):
+            problems.append("counted saved whole without icat's bytes: %s (%d bytes)" % (path, size))
+    return problems
+
+
+def audited_save(enginectl, image, source, sandbox, extra=()):
+    """driver.Save with an audit beside the sandbox; (save, audit path)."""
+    audit = sandbox.rstrip("/") + ".audit"
+    return driver.Save(enginectl, image, source, sandbox, list(extra) + ["--audit", audit]), audit
+
+
 # ---------------------------------------------------------------- running the engine
 
 class Runner:
     def __init__(self, args):
         self.args = args
 
-    def quick(self, image, source, pairs, fs, raw, start, sandbox):
+    def quick(self, image, source, pairs, fs, raw, start, sandbox, extent):
         problems = []
         proc = run(self.args.enginectl, "quick", image, *source)
         if proc.returncode != 0:
             return ["quick: " + driver.failure(proc)]
         problems += ["quick: " + p for p in tree_problems(proc.stdout, pairs, fs, False)]
-        save = driver.Save(self.args.enginectl, image, source, sandbox)
+        save, audit = audited_save(self.args.enginectl, image, source, sandbox)
         problems += ["save: " + p for p in saved_problems(save, pairs, fs, raw, start)]
+        problems += ["save: " + p for p in audit_problems(save, audit, extent, pairs, fs, raw, start)]
         return problems
+
+    def damaged(self, image, source, pairs, fs, raw, sandbox, extent):
+        """Only the oracle, over a save that may count files damaged (status 3)."""
+        save, audit = audited_save(self.args.enginectl, image, source, sandbox)
+        problems = save.problems(expect_status=3 if save.status == 3 else 0)
+        return ["damaged save: " + p for p in problems + audit_problems(save, audit, extent, pairs, fs, raw, 0)]
 
     def found_file_systems(self, image, code, sectors):
         proc = run(self.args.enginectl, "extensive", image, "--range", code, 0, sectors)
@@ -438,7 +534,7 @@ class Runner:
             return None, driver.failure(proc)
         return [line.split("\t") for line in proc.stdout.decode().splitlines()], None
 
-    def extensive(self, image, code, sectors, volume_desc, at, pairs_of, fs, raw, start, sandbox, found=None):
+    def extensive(self, image, code, sectors, volume_desc, at, pairs_of, fs, raw, start, sandbox, extent, found=None):
         """The file system the Extensive Scan finds at the volume's place, read and saved."""
         if found is None:
             found, failed = self.found_file_systems(image, code, sectors)
@@ -456,8 +552,10 @@ class Runner:
             return ["extensive --choose: " + driver.failure(proc)]
         pairs = pairs_of()
         problems = ["extensive: " + p for p in tree_problems(proc.stdout, pairs, fs, True)]
-        save = driver.Save(self.args.enginectl, image, source, sandbox, ["--choose", k])
+        save, audit = audited_save(self.args.enginectl, image, source, sandbox, ["--choose", k])
         problems += ["extensive save: " + p for p in saved_problems(save, pairs, fs, raw, start)]
+        problems += ["extensive save: " + p for p in
+                     audit_problems(save, audit, extent, pairs, fs, raw, start)]
         return problems
 
 
@@ -521,7 +619,7 @@ def check_seed(args, seed, kind, cases, pool):
         image = make_vhd(volume.raw, os.path.join(work, "volume.vhd"))
         results["quick"] = runner.quick(image, ["--range", str(volume.code), "0", str(volume.sectors)],
                                         quick_pairs(volume, desc), volume.fs, volume.raw, 0,
-                                        os.path.join(work, "quick-save"))
+                                        os.path.join(work, "quick-save"), (0, volume.sectors, desc))
     if "extensive" in cases and geometry_folders(volume) < 2:
         results["extensive"] = NOT_APPLICABLE
     elif "extensive" in cases:
@@ -531,17 +629,39 @@ def check_seed(args, seed, kind, cases, pool):
         image = make_vhd(wiped, os.path.join(work, "wiped.vhd"))
         results["extensive"] = runner.extensive(image, volume.code, volume.sectors, desc, 0,
                                                 lambda: chosen_pairs(volume, desc), volume.fs, volume.raw, 0,
-                                                os.path.join(work, "extensive-save"))
-    pair_cases = [c for c in ("pair", "bare-pair") if c in cases]
+                                                os.path.join(work, "extensive-save"), (0, volume.sectors, desc))
+    pair_cases = [c for c in ("pair", "bare-pair", "damaged") if c in cases]
     volumes = [volume]
     if pair_cases:
         partner = build_volume(seed + PARTNER_OFFSET, partner_kind(seed), work, args.ntfs_helper, pool)
         volumes.append(partner)
         partner_problems = history_problems(partner)
         for case in pair_cases:
-            results[case] = partner_problems or check_pair(runner, work, volume, partner, case == "pair")
+            results[case] = partner_problems or (check_damaged(runner, work, volume, partner, pool) if case == "damaged"
+                                                 else check_pair(runner, work, volume, partner, case == "pair"))
     notes = ["note: %s: %s" % (v.label, note) for v in volumes for note in shared_folder_clusters(v)]
     return {case: notes + problems if problems else problems for case, problems in results.items()}
+
+
+def check_damaged(runner, work, volume, partner, pool):
+    """The damaged case: the volume damaged (a copy), before the partner behind an MBR, saved after a Quick Scan of
+    its partition; NOT_APPLICABLE when no file fits a shape of the damage."""
+    raw = os.path.join(work, "volumes", volume.label + "-damaged.raw")
+    copy_sparse(volume.raw, raw)
+    if not damage.apply(raw, volume.description, volume.seed):
+        return NOT_APPLICABLE
+    desc = oracle.describe_volume(raw, 0, pool)
+    if "error" in desc:
+        return ["TSK cannot read the damaged volume: " + desc["error"]]
+    damaged = Volume(dict(volume.record, image=raw), desc)
+    image, placed = compose_pair(os.path.join(work, "damaged.raw"), damaged, partner, True, False)
+    at = placed[0][1]
+    starts = driver.partition_starts(runner.args.enginectl, image)
+    if at not in starts:
+        return ["partition at %d not listed (%s)" % (at, starts)]
+    moved = damaged.at(at)
+    return runner.damaged(image, ["--partition", str(starts.index(at))], quick_pairs(damaged, moved),
+                          damaged.fs, raw, os.path.join(work, "damaged-save"), (at, damaged.sectors, moved))
 
 
 def check_pair(runner, work, first, second, table):
@@ -558,7 +678,7 @@ def check_pair(runner, work, first, second, table):
                 continue
             problems += ["%s at %d: %s" % (v.label, at, p) for p in
                          runner.quick(image, ["--partition", str(starts.index(at))], quick_pairs(v, desc), v.fs,
-                                      v.raw, 0, os.path.join(work, "%s-quick-%d" % (name, at)))]
+                                      v.raw, 0, os.path.join(work, "%s-quick-%d" % (name, at)), (at, v.sectors, desc))]
     found = {}
     # A boot sector's geometry must place a folder; without one, two folders give the geometry.
     findable = [geometry_folders(v) >= (1 if table else 2) for v, _ in placed]
@@ -582,7 +702,8 @@ def check_pair(runner, work, first, second, table):
         desc = v.at(at)
         problems += ["%s at %d: %s" % (v.label, at, p) for p in
                      runner.extensive(image, code, sectors, desc, at, lambda: chosen_pairs(v, desc), v.fs, v.raw, 0,
-                                      os.path.join(work, "%s-extensive-%d" % (name, at)), found[code])]
+                                      os.path.join(work, "%s-extensive-%d" % (name, at)), (at, v.sectors, desc),
+                                      found[code])]
     return problems if table or checked else NOT_APPLICABLE
 
 
@@ -638,7 +759,9 @@ def main():
             for case in case_list:
                 problems = results.get(case, [])
                 if problems is NOT_APPLICABLE:
-                    print("n/a: %s %s-%d (too few folders to find the file system by)" % (case, kind, seed))
+                    why = "no file fits a shape of damage" if case == "damaged" else \
+                        "too few folders to find the file system by"
+                    print("n/a: %s %s-%d (%s)" % (case, kind, seed, why))
                     continue
                 ran += 1
                 if problems:

@@ -25,6 +25,10 @@ The hostile volume (mkfs.fat and mtools, then long names patched in place): fold
 "NUL", files named "a:b", "CON", "name.", "trail " and "..\\..\\x" (which the directory parser refuses),
 and a path of more than 300 characters. Nothing may be written outside the chosen folder; each file is
 saved under its safe name with icat's bytes.
+
+The shadowed volume (mkfs.fat and mtools): a file deleted in a folder, and a live folder renamed to its name. The
+folder is saved under the name with its file, the deleted file beside it as "Copy (1 ) of" the name, each with
+icat's bytes, and no question is asked.
 """
 import argparse
 import concurrent.futures
@@ -229,6 +233,44 @@ def check_hostile(enginectl, work):
     return problems
 
 
+def check_shadowed(enginectl, work):
+    """The shadowed volume saved whole: the live folder keeps the name, the deleted file takes a copy's name."""
+    raw, vhd = os.path.join(work, "shadowed.raw"), os.path.join(work, "shadowed.fixed.vhd")
+    for path in (raw, vhd):
+        if os.path.exists(path):
+            os.remove(path)
+    run_tool(["mkfs.fat", "-C", "--invariant", "--mbr=n", "-F", "16", "-s", "4", "-n", "SHADOWED", raw, "16384"])
+    local = os.path.join(work, "content.bin")
+    contents = {}
+    for folder in ("/Docs", "/Docs/Other folder"):
+        run_tool(["mmd", "-i", raw, "::" + folder])
+    for path, text in (("/Docs/Other folder/inside.txt", "inside"), ("/Docs/Report notes", "deleted"),
+                       ("/Docs/after.txt", "after")):
+        contents[path] = (text + " bytes\n") * 60
+        open(local, "w").write(contents[path])
+        run_tool(["mcopy", "-i", raw, local, "::" + path])
+    # The folder renamed after the file's deletion takes its name, not its directory entries (the name's slots
+    # are found where the folder's old name was).
+    run_tool(["mdel", "-i", raw, "::/Docs/Report notes"])
+    run_tool(["mren", "-i", raw, "::/Docs/Other folder", "::/Docs/Report notes"])
+    run_tool(["qemu-img", "convert", "-f", "raw", "-O", "vpc", "-o", "subformat=fixed,force_size=on", raw, vhd])
+    save = Save(enginectl, vhd, ["--range", "100", "0", "16384"], os.path.join(work, "shadowed"))
+    problems = save.problems()
+    want = {"Docs": "D", "Docs/Report notes": "D", "Docs/Report notes/INSIDE.TXT": "F",
+            "Docs/Copy (1 ) of Report notes": "F", "Docs/AFTER.TXT": "F"}
+    saved = saved_tree(save.out)
+    if {p.upper(): k for p, k in saved.items()} != {p.upper(): k for p, k in want.items()}:
+        problems.append("saved %s, expected %s" % (sorted(saved), sorted(want)))
+    icat = {oracle.icat_sha256(raw, 0, e["addr"]) for e in oracle.fls(raw, 0) if not e["dir"]}
+    for path, source in (("Docs/Report notes/INSIDE.TXT", "/Docs/Other folder/inside.txt"),
+                         ("Docs/Copy (1 ) of Report notes", "/Docs/Report notes")):
+        digest = hashlib.sha256(contents[source].encode()).hexdigest()
+        if digest not in icat or not os.path.isfile(os.path.join(save.out, *path.split("/"))) or \
+                sha256_file(os.path.join(save.out, *path.split("/"))) != digest:
+            problems.append("%s does not hold icat's bytes of %s" % (path, source))
+    return problems
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--enginectl", required=True)
@@ -255,11 +297,14 @@ def main():
                 print(("FAILED: " if problems else "ok: ") + label)
                 for line in problems[:40]:
                     print("  " + line)
-    if not args.only or "hostile" in args.only:
-        problems = check_hostile(args.enginectl, args.work)
+    for name, check, label in (("hostile", check_hostile, "hostile names"),
+                               ("shadowed", check_shadowed, "a deleted file shadowed by a live folder")):
+        if args.only and name not in args.only:
+            continue
+        problems = check(args.enginectl, args.work)
         cases += 1
         failed += 1 if problems else 0
-        print(("FAILED: " if problems else "ok: ") + "hostile names")
+        print(("FAILED: " if problems else "ok: ") + label)
         for line in problems[:40]:
             print("  " + line)
     print("%d cases, %d failed" % (cases, failed))

@@ -1,0 +1,254 @@
+#!/usr/bin/env python3
+"""Damage put into a built volume (a raw file from sector 0, as tools/images/history.py makes it), in the shapes
+real disks come with, each on one file the seed picks from TSK's description of the volume
+(oracle.describe_volume):
+
+    FAT   cut        a live file's chain ends (an end mark in both tables) after its first cluster
+          run-on     a live fragmented file: its last cluster moved to a free cluster further on, the chain going on
+                     past it into another (an append cut off), what was left in the old place other bytes
+          inflate    a live file's directory entry claims 200,000,000 bytes over the clusters it has
+          last       a file's entry (a deleted one where there is one) starts at the volume's last cluster and
+                     claims two clusters more than it
+    NTFS  past-end   a non-resident file's first data run starts past the volume's end
+          valid      a non-resident file's valid data length cut to within its first half: the bytes past it read
+                     as zeros, whatever its clusters hold
+          inflate    a non-resident file's sizes claim 200,000,000 bytes over the clusters it has
+
+    apply(raw, description, seed, shapes=None) -> [{"shape", "path", "inode"}]   the files damaged
+    python3 damage.py RAW SEED [SHAPE...]    (TSK describes RAW first; prints what was damaged)
+"""
+import random
+import struct
+import sys
+
+import fat_boot
+import ntfs_records
+from util import SECTOR
+
+FAT_SHAPES = ("cut", "run-on", "inflate", "last")
+NTFS_SHAPES = ("past-end", "valid", "inflate")
+INFLATED = 200000000
+
+
+def shapes_of(fs):
+    return NTFS_SHAPES if fs == "ntfs" else FAT_SHAPES
+
+
+# ---------------------------------------------------------------- FAT
+
+class Fat:
+    """The geometry of a FAT16 or FAT32 volume from its boot sector, its tables read and written in place."""
+
+    def __init__(self, raw):
+        self.raw = raw
+        g = fat_boot.read(raw)
+        self.spc, self.reserved, self.tables, self.table_sectors, self.fat32 = g.spc, g.reserved, g.fats, g.spf, g.fat32
+        self.width = 4 if self.fat32 else 2
+        self.end_mark = 0x0FFFFFFF if self.fat32 else 0xFFFF
+        self.last_cluster = (g.total - g.data) // self.spc + 1
+        self.base = g.data - 2 * self.spc  # the sector of cluster 0
+
+    def entry(self, cluster):
+        with open(self.raw, "rb") as f:
+            f.seek(self.reserved * SECTOR + cluster * self.width)
+            value = int.from_bytes(f.read(self.width), "little")
+        return value & 0x0FFFFFFF if self.fat32 else value
+
+    def set_entry(self, cluster, value):
+        with open(self.raw, "r+b") as f:
+            for t in range(self.tables):
+                at = (self.reserved + t * self.table_sectors) * SECTOR + cluster * self.width
+                if self.fat32:
+                    f.seek(at)
+                    value |= int.from_bytes(f.read(4), "little") & 0xF0000000
+                f.seek(at)
+                f.write(value.to_bytes(self.width, "little"))
+
+    def chain(self, first):
+        out = [first]
+        while len(out) <= self.last_cluster:
+            nxt = self.entry(out[-1])
+            if nxt < 2 or nxt > self.last_cluster:
+                break
+            out.append(nxt)
+        return out
+
+    def free_after(self, cluster):
+        for c in range(cluster + 1, self.last_cluster + 1):
+            if self.entry(c) == 0:
+                return c
+        return None
+
+    def cluster_bytes(self, cluster, data=None):
+        with open(self.raw, "rb" if data is None else "r+b") as f:
+            f.seek((self.base + cluster * self.spc) * SECTOR)
+            return f.read(self.spc * SECTOR) if data is None else f.write(data)
+
+    def entry_offset(self, description, e):
+        """The byte offset of TSK's entry e's directory entry: TSK numbers entries by their place, 16 to a sector
+        from the data area (fsstat's) on, the first being 3."""
+        area = int(description["fsstat"]["Data Area"].split()[0])
+        return (area + (e["inode"] - 3) // 16) * SECTOR + (e["inode"] - 3) % 16 * 32
+
+    def first_cluster(self, description, e):
+        """The entry's first cluster as its directory entry holds it, and whether that is where TSK's runs start."""
+        with open(self.raw, "rb") as f:
+            f.seek(self.entry_offset(description, e))
+            d = f.read(32)
+        first = struct.unpack_from("<H", d, 26)[0] | (struct.unpack_from("<H", d, 20)[0] << 16 if self.fat32 else 0)
+        runs = e.get("runs") or []
+        return first, bool(runs) and runs[0][0] - description.get("start", 0) == self.base + first * self.spc
+
+    def set_first_and_size(self, description, e, first=None, size=None):
+        at = self.entry_offset(description, e)
+        with open(self.raw, "r+b") as f:
+            if first is not None:
+                f.seek(at + 26)
+                f.write(struct.pack("<H", first & 0xFFFF))
+                if self.fat32:
+                    f.seek(at + 20)
+                    f.write(struct.pack("<H", first >> 16))
+            if size is not None:
+                f.seek(at + 28)
+                f.write(struct.pack("<I", size))
+
+
+def fat_files(fat, description, live=True):
+    """TSK's file entries whose directory entry holds the cluster TSK starts them at (live or deleted)."""
+    out = []
+    for e in description.get("entries", []):
+        if e["meta"] or e["orphan"] or e["dir"] or e["deleted"] == live or not e["size"]:
+            continue
+        if fat.first_cluster(description, e)[1]:
+            out.append(e)
+    return out
+
+
+def fat_damage(fat, description, shape, rng):
+    cluster_bytes = fat.spc * SECTOR
+    live = fat_files(fat, description)
+    if shape == "cut":
+        chained = [e for e in live if len(fat.chain(fat.first_cluster(description, e)[0])) >= 2]
+        if not chained:
+            return None
+        e = rng.choice(chained)
+        fat.set_entry(fat.first_cluster(description, e)[0], fat.end_mark)
+        return e
+    if shape == "run-on":
+        for e in rng.sample(live, len(live)):
+            chain = fat.chain(fat.first_cluster(description, e)[0])
+            if len(chain) < 2 or len(chain) * cluster_bytes < e["size"]:
+                continue
+            moved = fat.free_after(chain[-1] + 1)
+            extra = moved and fat.free_after(moved)
+            if not extra:
+                continue
+            fat.cluster_bytes(moved, fat.cluster_bytes(chain[-1]))
+            fat.cluster_bytes(chain[-1], bytes([0xEE]) * cluster_bytes)
+            fat.set_entry(chain[-2], moved)
+            fat.set_entry(chain[-1], 0)
+            fat.set_entry(moved, extra)
+            fat.set_entry(extra, fat.end_mark)
+            return e
+        return None
+    if shape == "inflate":
+        if not live:
+            return None
+        e = rng.choice(live)
+        fat.set_first_and_size(description, e, size=INFLATED)
+        return e
+    if shape == "last":
+        candidates = fat_files(fat, description, live=False) or live
+        if not candidates:
+            return None
+        e = rng.choice(candidates)
+        fat.set_first_and_size(description, e, first=fat.last_cluster, size=3 * cluster_bytes)
+        return e
+    raise ValueError("no FAT damage %r" % shape)
+
+
+# ---------------------------------------------------------------- NTFS
+
+def ntfs_files(raw, description):
+    """TSK's live non-resident files (their record's unnamed data attribute non-resident)."""
+    out = []
+    for e in description.get("entries", []):
+        if e["meta"] or e["orphan"] or e["dir"] or e["deleted"] or e["stream"] or not e["size"] or e.get("resident"):
+            continue
+        try:
+            record = ntfs_records.read_sector_record(raw, ntfs_records.record_sector(raw, e["inode"]))
+            at = ntfs_records.find_attribute(record, ntfs_records.DATA)
+        except ValueError:
+            continue
+        if record[at + 8] != 0 and struct.unpack_from("<Q", record, at + 16)[0] == 0:
+            out.append(e)
+    return out
+
+
+def ntfs_damage(raw, description, shape, rng):
+    files = ntfs_files(raw, description)
+    rng.shuffle(files)
+    spc, _ = ntfs_records.geometry(raw)
+    with open(raw, "rb") as f:
+        f.seek(40)
+        clusters = struct.unpack("<Q", f.read(8))[0] // spc
+    for e in files:
+        done = []
+
+        def edit(record, at):
+            runs = ntfs_records.decode_runs(record, at)
+            if shape == "past-end":
+                if runs[0][0] is None:
+                    return
+                runs[0] = (clusters + 16 + rng.randrange(1024), runs[0][1])
+                pos = at + struct.unpack_from("<H", record, at + 32)[0]
+                encoded = ntfs_records.encode_runs(runs)
+                if pos + len(encoded) > at + struct.unpack_from("<I", record, at + 4)[0]:
+                    return
+                record[pos:pos + len(encoded)] = encoded
+            elif shape == "valid":
+                real = struct.unpack_from("<Q", record, at + 48)[0]
+                if real < 2 * SECTOR:
+                    return
+                struct.pack_into("<Q", record, at + 56, rng.randrange(1, real // 2))
+            elif shape == "inflate":
+                struct.pack_into("<QQQ", record, at + 40, -(-INFLATED // 4096) * 4096, INFLATED, INFLATED)
+            else:
+                raise ValueError("no NTFS damage %r" % shape)
+            done.append(True)
+
+        ntfs_records.patch_attribute(raw, e["inode"], ntfs_records.DATA, edit)
+        if done:
+            return e
+    return None
+
+
+# ---------------------------------------------------------------- the command
+
+def apply(raw, description, seed, shapes=None):
+    """Damages the volume in place, one file per shape (all of its file system's by default, in their order);
+    returns [{"shape", "path", "inode"}] of the files damaged (a shape no file fits is left out). Each shape
+    takes a file no other shape took."""
+    rng = random.Random(seed * 104729 + 17)
+    fs = description["fs"]
+    taken = set()
+    fat = None if fs == "ntfs" else Fat(raw)
+    done = []
+    for shape in shapes or shapes_of(fs):
+        trimmed = dict(description, entries=[e for e in description.get("entries", []) if e["inode"] not in taken])
+        e = ntfs_damage(raw, trimmed, shape, rng) if fat is None else fat_damage(fat, trimmed, shape, rng)
+        if e is not None:
+            taken.add(e["inode"])
+            done.append({"shape": shape, "path": e["path"], "inode": e["inode"]})
+    return done
+
+
+def main():
+    import oracle
+    raw, seed, shapes = sys.argv[1], int(sys.argv[2]), sys.argv[3:] or None
+    for d in apply(raw, oracle.describe_volume(raw, 0), seed, shapes):
+        print("%s\t%s" % (d["shape"], d["path"]))
+
+
+if __name__ == "__main__":
+    main()
