@@ -38,15 +38,9 @@ std::vector<size_t> CollectCells(const HtmlElementList& list, size_t first) {
   }
 }
 
-struct Extent {
-  int minX = INT_MAX, right = INT_MIN, bottom = 0;
-  int Width() const { return right == INT_MIN ? 0 : right - std::min(minX, right); }
-  int Right() const { return right == INT_MIN ? 0 : right; }
-};
-
 // The extent of the visible children: white space only when kept (noWrap), breaks only before containers.
-Extent VisibleExtent(const HtmlElementList& children) {
-  Extent e;
+ContentExtent VisibleExtent(const HtmlElementList& children) {
+  ContentExtent e;
   for (size_t i = 0; i < children.size(); ++i) {
     const HtmlElement* c = children[i].get();
     if (!c) continue;
@@ -150,10 +144,23 @@ class TableSizer {
     rowFixed_.assign(static_cast<size_t>(rows), 0);
   }
 
-  Extent Measure(HtmlElement& e, HtmlRect rect) {
+  // Lays out a cell's content in rect (left and top 0) and gives its extent. placing: the layout that
+  // leaves the content where the page shows it, unless this whole table is only being measured.
+  ContentExtent Measure(HtmlElement& e, HtmlRect rect, bool placing = false) {
+    const bool measuring = !placing || pass_.Measuring();
+    if (measuring) {
+      if (const ContentExtent* kept = pass_.Measured(e, rect.right)) {
+        pass_.Spend(1);
+        return *kept;
+      }
+    }
+    if (!placing) pass_.BeginMeasuring();
     pass_.LayoutChildren(rect, e, depth_ + 1);
+    if (!placing) pass_.EndMeasuring();
     pass_.Spend(static_cast<long long>(e.children.size()));
-    return VisibleExtent(e.children);
+    const ContentExtent extent = VisibleExtent(e.children);
+    if (measuring && pass_.BudgetLeft()) pass_.KeepMeasure(e, rect.right, extent);
+    return extent;
   }
 
   void Raise(int column, int width, int minimum, int preferred) {
@@ -311,7 +318,7 @@ class TableSizer {
   void SizeRows(int tableHeight) {
     for (auto& c : plan_.cells) {
       HtmlElement& e = Cell(c);
-      c.contentHeight = Measure(e, {0, 0, CellWidth(c), 0}).bottom;
+      c.contentHeight = Measure(e, {0, 0, CellWidth(c), 0}, true).bottom;
       const size_t r = static_cast<size_t>(c.row);
       if (c.lastRow == c.row) height_[r] = std::max(height_[r], c.contentHeight);
       if (Field(e, kHeight) && Field(e, kRowSpan) < 2) {
