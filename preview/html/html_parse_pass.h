@@ -51,6 +51,8 @@ class HtmlParsePass {
   size_t Input(ParseState& s, size_t pos);
   size_t Select(ParseState& s, size_t pos);
   size_t TextArea(ParseState& s, size_t pos);
+  // The host that makes the next control, or null: none, or the page has its kMaxPageControls.
+  HtmlBrowserCallbacks* ControlHost();
 
   // Parses text[begin, end) into list with the state's url (a nested call).
   void Nested(ParseState& s, size_t begin, size_t end, HtmlElementList& list, std::u16string_view face,

@@ -334,6 +334,30 @@ TEST_F(ParsePassTest, ControlsWithoutAHostStillGetPlaceholders) {
   EXPECT_EQ(alone.elements[0]->controlWindow, kNoControl);
 }
 
+TEST_F(ParsePassTest, APageMakesAtMostItsBoundOfControlsAndDrawsTheRestAsBoxes) {
+  // Drop-down lists, wide fields and passwords by turns, past the bound: every one keeps its placeholder
+  // and size; the host is asked for the bound's number of windows, the first ones.
+  std::u16string page = u"<form action=f>";
+  const int total = kMaxPageControls + 301;
+  for (int i = 0; i < total; ++i)
+    page += i % 3 == 0 ? u"<select name=s>" : i % 3 == 1 ? u"<input size=1000>" : u"<input type=password value=pw>";
+  Parse(page);
+  ASSERT_EQ(doc.elements.size(), static_cast<size_t>(total));
+  EXPECT_EQ(host.calls.size(), static_cast<size_t>(kMaxPageControls) + 1);  // and the form
+  for (int i = 0; i < total; ++i) {
+    SCOPED_TRACE(i);
+    const HtmlElement& e = *doc.elements[static_cast<size_t>(i)];
+    const HtmlElement& first = *doc.elements[static_cast<size_t>(i % 3)];
+    EXPECT_EQ(e.controlWindow == kNoControl, i >= kMaxPageControls);
+    EXPECT_EQ(e.width, first.width);
+    EXPECT_EQ(e.height, first.height);
+    EXPECT_EQ(e.borderFlags, 15u);
+    if (i % 3 == 2) {
+      EXPECT_EQ(e.text, i >= kMaxPageControls ? u"**" : u"pw");
+    }
+  }
+}
+
 TEST_F(ParsePassTest, NestingIsCappedAndHeightsBounded) {
   std::u16string deep;
   for (int i = 0; i < 5000; ++i) deep += u"<table><tr><td><blockquote>";
