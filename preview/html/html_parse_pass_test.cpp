@@ -358,6 +358,21 @@ TEST_F(ParsePassTest, APageMakesAtMostItsBoundOfControlsAndDrawsTheRestAsBoxes) 
   }
 }
 
+TEST_F(ParsePassTest, BlocksOfAlternatingAlignmentNestedToTheCapSweepThePageOnce) {
+  // Each level's range is a part of the page: its blocks' ends are read from the page's one sweep.
+  std::u16string page;
+  for (int i = 0; i < 4; ++i) {
+    for (int level = 0; level < kMaxParseDepth + 10; ++level)
+      page += level % 2 ? u"<div align=right>words " : u"<div align=center>more words ";
+    page += u"<p align=right>a paragraph</p>";
+    for (int level = 0; level < kMaxParseDepth + 10; ++level) page += u"</div>";
+  }
+  HtmlParsePass pass(doc, measurer);
+  pass.ParseRange(page, doc.elements, u"Arial", 15, 0, u"http://h/", 0, 0, 0);
+  EXPECT_EQ(doc.level, kMaxParseDepth);
+  EXPECT_LE(pass.blockEndsSwept, page.size());
+}
+
 TEST_F(ParsePassTest, NestingIsCappedAndHeightsBounded) {
   std::u16string deep;
   for (int i = 0; i < 5000; ++i) deep += u"<table><tr><td><blockquote>";
