@@ -167,6 +167,7 @@ void LoadPage(HtmlDocument& doc, HtmlTextMeasurer& measurer, std::u16string_view
   doc.hoverLink = -1;
   doc.links.Clear();
   doc.elements.clear();
+  doc.ForgetHitBoxes();
   doc.elementCount = 0;
   doc.images.ReleaseBitmaps();
   // The pictures are fetched once the whole page is read, however the reading ends.
