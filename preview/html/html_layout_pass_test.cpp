@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <climits>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "preview/html/html_element_dump.h"
+#include "preview/html/html_layout_table.h"
 #include "preview/html/html_large_pages.h"
 #include "preview/html/html_page_load.h"
 #include "preview/html/html_parse_pass.h"
@@ -325,6 +327,73 @@ TEST_F(LayoutPassTest, LongTablesAloneAndInsideLayoutTablesPlaceEveryCell) {
     const HtmlElement& after = E(doc.elements.size() - 1);
     ASSERT_EQ(after.text, u"after");
     EXPECT_GE(after.y, frame.y + frame.height);
+  }
+}
+
+// Fitting a table's columns to its target a pixel at a time, as the rules say it, round after round.
+long long FitByThePixel(TableColumns& c, long long total, long long target, bool widthAttribute) {
+  const size_t n = c.width.size();
+  for (bool changed = true; changed && total != target;) {
+    changed = false;
+    bool took = false;
+    while (total < target) {
+      int given = 0;
+      for (size_t k = 0; k < n && total < target; ++k) {
+        if (c.fixed[k] || c.width[k] >= c.preferred[k]) continue;
+        ++c.width[k];
+        ++total;
+        ++given;
+      }
+      if (given == 0) break;
+      took = changed = true;
+    }
+    if (!took && total < target && widthAttribute) {
+      for (size_t k = 0; k < n; ++k) {
+        if (c.fixed[k]) continue;
+        ++c.width[k];
+        ++total;
+        changed = true;
+      }
+    }
+    if (total > target) {
+      int widest = -1;
+      for (size_t k = 0; k < n; ++k) {
+        if (!c.fixed[k] || c.width[k] <= 10 || c.width[k] <= c.minimum[k]) continue;
+        if (widest < 0 || c.width[k] > c.width[static_cast<size_t>(widest)]) widest = static_cast<int>(k);
+      }
+      if (widest >= 0) {
+        const size_t w = static_cast<size_t>(widest);
+        --c.width[w];
+        c.preferred[w] = c.width[w];
+        --total;
+        changed = true;
+      }
+    }
+  }
+  return total;
+}
+
+TEST(FitColumnsTest, FitsAsAPixelAtATimeDoes) {
+  std::mt19937 random(17);
+  for (int table = 0; table < 4000; ++table) {
+    const size_t n = 1 + random() % 7;
+    TableColumns columns;
+    for (size_t k = 0; k < n; ++k) {
+      const int minimum = static_cast<int>(random() % 40);
+      columns.minimum.push_back(minimum);
+      columns.width.push_back(minimum + static_cast<int>(random() % 60));
+      columns.preferred.push_back(columns.width.back() + static_cast<int>(random() % 3 ? random() % 200 : 0));
+      columns.fixed.push_back(random() % 3 == 0);
+    }
+    long long total = 10;
+    for (int w : columns.width) total += w + 6;
+    const long long target = static_cast<long long>(random() % 800);
+    const bool attribute = random() % 2;
+    TableColumns expected = columns;
+    const long long expectedTotal = FitByThePixel(expected, total, target, attribute);
+    ASSERT_EQ(FitColumns(columns, total, target, attribute), expectedTotal) << table;
+    ASSERT_EQ(columns.width, expected.width) << table;
+    ASSERT_EQ(columns.preferred, expected.preferred) << table;
   }
 }
 

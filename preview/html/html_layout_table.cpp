@@ -127,7 +127,7 @@ class TableSizer {
       c.firstColumn = pos;
       c.lastColumn = std::min(pos + Field(e, kColSpan) - 1, kMaxTableColumns - 1);
       c.lastRow = std::min(c.row + Field(e, kRowSpan) - 1, rows - 1);
-      if (columns_ <= c.lastColumn) columns_ = c.lastColumn + 1;
+      if (columnCount_ <= c.lastColumn) columnCount_ = c.lastColumn + 1;
       if (Field(e, kRowSpan) > 1) {
         if (static_cast<int>(occupiedUntil.size()) <= c.lastColumn)
           occupiedUntil.resize(static_cast<size_t>(c.lastColumn) + 1, -1);
@@ -135,11 +135,11 @@ class TableSizer {
       }
       plan_.cells.push_back(std::move(c));
     }
-    const size_t n = static_cast<size_t>(columns_);
-    width_.assign(n, 0);
-    minimum_.assign(n, 0);
-    preferred_.assign(n, 0);
-    fixed_.assign(n, 0);
+    const size_t n = static_cast<size_t>(columnCount_);
+    columns_.width.assign(n, 0);
+    columns_.minimum.assign(n, 0);
+    columns_.preferred.assign(n, 0);
+    columns_.fixed.assign(n, 0);
     height_.assign(static_cast<size_t>(rows), 0);
     rowFixed_.assign(static_cast<size_t>(rows), 0);
   }
@@ -165,9 +165,9 @@ class TableSizer {
 
   void Raise(int column, int width, int minimum, int preferred) {
     const size_t k = static_cast<size_t>(column);
-    width_[k] = std::max(width_[k], width);
-    minimum_[k] = std::max(minimum_[k], minimum);
-    preferred_[k] = std::max(preferred_[k], preferred);
+    columns_.width[k] = std::max(columns_.width[k], width);
+    columns_.minimum[k] = std::max(columns_.minimum[k], minimum);
+    columns_.preferred[k] = std::max(columns_.preferred[k], preferred);
   }
 
   void MeasureColumns() {
@@ -178,20 +178,20 @@ class TableSizer {
       const std::array<int, 4>& cache = e.Container().layoutCache;
       if (cache[0] >= 0 && cache[3] == rect_.right) {
         Raise(c.firstColumn, cache[0], cache[1], cache[2]);
-        if (attr) fixed_[static_cast<size_t>(c.firstColumn)] = 1;
+        if (attr) columns_.fixed[static_cast<size_t>(c.firstColumn)] = 1;
         continue;
       }
       const int minimum = Measure(e, {}).Right();
       Raise(c.firstColumn, minimum, minimum, 0);
       const size_t k = static_cast<size_t>(c.firstColumn);
       if (attr) {
-        width_[k] = std::max(width_[k], attr);
-        preferred_[k] = std::max(preferred_[k], width_[k]);
-        fixed_[k] = 1;
+        columns_.width[k] = std::max(columns_.width[k], attr);
+        columns_.preferred[k] = std::max(columns_.preferred[k], columns_.width[k]);
+        columns_.fixed[k] = 1;
       } else if (rect_.right != 0) {
         Raise(c.firstColumn, 0, 0, Measure(e, {0, 0, 2000, rect_.bottom}).Width());
       } else {
-        Raise(c.firstColumn, 0, 0, width_[k]);
+        Raise(c.firstColumn, 0, 0, columns_.width[k]);
       }
     }
     for (auto& c : plan_.cells) {
@@ -200,7 +200,7 @@ class TableSizer {
         WidenSpan(c, std::max(Measure(e, {}).Width(), Field(e, kWidth)));
       } else if (rect_.right != 0 && e.Container().layoutCache[0] < 0 && pass_.BudgetLeft()) {  // only whole measures
         const size_t k = static_cast<size_t>(c.firstColumn);
-        e.MutableContainer().layoutCache = {width_[k], minimum_[k], preferred_[k], rect_.right};
+        e.MutableContainer().layoutCache = {columns_.width[k], columns_.minimum[k], columns_.preferred[k], rect_.right};
       }
     }
   }
@@ -210,30 +210,30 @@ class TableSizer {
   // spanned column (and, unless fixed, has a width for the next round). Columns all fixed stay as they are.
   void WidenSpan(const TablePlan::Cell& c, int need) {
     long long total = static_cast<long long>(Between()) * (c.lastColumn - c.firstColumn);
-    for (int k = c.firstColumn; k <= c.lastColumn; ++k) total += width_[static_cast<size_t>(k)];
+    for (int k = c.firstColumn; k <= c.lastColumn; ++k) total += columns_.width[static_cast<size_t>(k)];
     const size_t last = static_cast<size_t>(c.lastColumn);
-    const auto eligible = [this](int k) { return !fixed_[static_cast<size_t>(k)] && width_[static_cast<size_t>(k)] > 0; };
+    const auto eligible = [this](int k) { return !columns_.fixed[static_cast<size_t>(k)] && columns_.width[static_cast<size_t>(k)] > 0; };
     while (total < need) {
       int ready = 0, unfixed = 0;
       for (int k = c.firstColumn; k <= c.lastColumn; ++k) {
-        if (!fixed_[static_cast<size_t>(k)]) ++unfixed;
+        if (!columns_.fixed[static_cast<size_t>(k)]) ++unfixed;
         if (eligible(k)) ++ready;
       }
       if (ready > 0) {
-        Distribute(width_, c.firstColumn, c.lastColumn, need - total, eligible);
+        Distribute(columns_.width, c.firstColumn, c.lastColumn, need - total, eligible);
         for (int k = c.firstColumn; k <= c.lastColumn; ++k) {
           const size_t u = static_cast<size_t>(k);
-          preferred_[u] = std::max(preferred_[u], width_[u]);
+          columns_.preferred[u] = std::max(columns_.preferred[u], columns_.width[u]);
         }
         return;
       }
       if (unfixed == 0) return;
       // A fixed last column never becomes ready, so every round until the need is met goes the same way.
-      const long long rounds = fixed_[last] ? (need - total + unfixed - 1) / unfixed : 1;
+      const long long rounds = columns_.fixed[last] ? (need - total + unfixed - 1) / unfixed : 1;
       const int grow = static_cast<int>(std::min<long long>(rounds * unfixed, INT_MAX / 4));
-      width_[last] = std::min(width_[last] + grow, INT_MAX / 4);
-      minimum_[last] = std::min(minimum_[last] + grow, INT_MAX / 4);
-      preferred_[last] = std::min(preferred_[last] + grow, INT_MAX / 4);
+      columns_.width[last] = std::min(columns_.width[last] + grow, INT_MAX / 4);
+      columns_.minimum[last] = std::min(columns_.minimum[last] + grow, INT_MAX / 4);
+      columns_.preferred[last] = std::min(columns_.preferred[last] + grow, INT_MAX / 4);
       total += grow;
     }
   }
@@ -243,14 +243,14 @@ class TableSizer {
     long long target = attribute;
     if (attribute < 0) target = static_cast<long long>(rect_.right) * -static_cast<long long>(attribute) / 100;
     if (target == 0) target = rect_.right;
-    const long long n = static_cast<long long>(width_.size());
+    const long long n = static_cast<long long>(columns_.width.size());
     if (n == 0) return;
     const long long room = target - 2LL * plan_.border - plan_.spacing - n * Between();
     const int share = static_cast<int>(std::clamp<long long>(room / n, 0, INT_MAX / 4));
-    std::fill(width_.begin(), width_.end(), share);
+    std::fill(columns_.width.begin(), columns_.width.end(), share);
     for (const auto& c : plan_.cells) {
       if (c.firstColumn != c.lastColumn) continue;
-      int& width = width_[static_cast<size_t>(c.firstColumn)];
+      int& width = columns_.width[static_cast<size_t>(c.firstColumn)];
       for (const auto& child : Cell(c).children)
         if (child && child->kind != kContainer && child->kind != kRule && !IsWhiteSpace(*child)) width = std::max(width, child->width);
     }
@@ -258,7 +258,7 @@ class TableSizer {
 
   long long TotalWidth() const {
     long long total = 2LL * plan_.border + plan_.spacing;
-    for (int w : width_) total += w + Between();
+    for (int w : columns_.width) total += w + Between();
     return total;
   }
 
@@ -267,50 +267,13 @@ class TableSizer {
     if (attribute < 0) target = static_cast<long long>(rect_.right) * -static_cast<long long>(attribute) / 100;
     if (target == 0) target = rect_.right;
     if (target <= 0) return;
-    long long total = TotalWidth();
-    const size_t n = width_.size();
-    for (bool changed = true; changed && total != target && pass_.Spend(static_cast<long long>(n) + 1);) {
-      changed = false;
-      bool took = false;
-      while (total < target && pass_.Spend(static_cast<long long>(n) + 1)) {
-        int given = 0;
-        for (size_t k = 0; k < n && total < target; ++k) {
-          if (fixed_[k] || width_[k] >= preferred_[k]) continue;
-          ++width_[k];
-          ++total;
-          ++given;
-        }
-        if (given == 0) break;
-        took = changed = true;
-      }
-      if (!took && total < target && attribute != 0) {
-        for (size_t k = 0; k < n; ++k) {
-          if (fixed_[k]) continue;
-          ++width_[k];
-          ++total;
-          changed = true;
-        }
-      }
-      if (total > target) {
-        int widest = -1;
-        for (size_t k = 0; k < n; ++k) {
-          if (!fixed_[k] || width_[k] <= 10 || width_[k] <= minimum_[k]) continue;
-          if (widest < 0 || width_[k] > width_[static_cast<size_t>(widest)]) widest = static_cast<int>(k);
-        }
-        if (widest >= 0) {
-          const size_t w = static_cast<size_t>(widest);
-          --width_[w];
-          preferred_[w] = width_[w];
-          --total;
-          changed = true;
-        }
-      }
-    }
+    pass_.Spend(4 * static_cast<long long>(columns_.width.size()) + 1);
+    FitColumns(columns_, TotalWidth(), target, attribute != 0);
   }
 
   int CellWidth(const TablePlan::Cell& c) const {
     long long w = 0;
-    for (int k = c.firstColumn; k <= c.lastColumn; ++k) w += width_[static_cast<size_t>(k)];
+    for (int k = c.firstColumn; k <= c.lastColumn; ++k) w += columns_.width[static_cast<size_t>(k)];
     w += static_cast<long long>(Between()) * (c.lastColumn - c.firstColumn);
     return static_cast<int>(std::min<long long>(w, INT_MAX / 4));
   }
@@ -350,13 +313,13 @@ class TableSizer {
     const int p = plan_.padding, s = plan_.spacing;
     for (auto& c : plan_.cells) {
       long long w = 2LL * p * (c.lastColumn - c.firstColumn + 1) + static_cast<long long>(s) * (c.lastColumn - c.firstColumn);
-      for (int k = c.firstColumn; k <= c.lastColumn; ++k) w += width_[static_cast<size_t>(k)];
+      for (int k = c.firstColumn; k <= c.lastColumn; ++k) w += columns_.width[static_cast<size_t>(k)];
       long long h = 2LL * p + static_cast<long long>(Between()) * (c.lastRow - c.row);
       for (int r = c.row; r <= c.lastRow; ++r) h += height_[static_cast<size_t>(r)];
       c.width = static_cast<int>(std::min<long long>(w, INT_MAX / 4));
       c.height = static_cast<int>(std::min<long long>(h, INT_MAX / 4));
       long long offset = 0;
-      for (int k : c.skipped) offset += width_[static_cast<size_t>(k)] + Between();
+      for (int k : c.skipped) offset += columns_.width[static_cast<size_t>(k)] + Between();
       c.skipOffset = static_cast<int>(std::min<long long>(offset, INT_MAX / 4));
     }
     if (!plan_.frame) return;
@@ -375,11 +338,110 @@ class TableSizer {
   HtmlRect rect_;
   int depth_;
   TablePlan plan_;
-  int columns_ = 0;
-  std::vector<int> width_, minimum_, preferred_, fixed_, height_, rowFixed_;
+  int columnCount_ = 0;
+  TableColumns columns_;
+  std::vector<int> height_, rowFixed_;
 };
 
 }  // namespace
+
+namespace {
+
+// The largest whole r in [low, high] for which grows(r) holds, grows holding at low and falling once.
+template <typename Holds>
+long long LastHolding(long long low, long long high, Holds holds) {
+  while (low < high) {
+    const long long middle = low + (high - low + 1) / 2;
+    if (holds(middle)) low = middle;
+    else high = middle - 1;
+  }
+  return low;
+}
+
+// Below the target: rounds of a pixel to each column below its preferred width, the last round cut short
+// in column order when the target is reached.
+long long GrowToPreferred(TableColumns& c, long long total, long long target) {
+  const size_t n = c.width.size();
+  const auto gap = [&c](size_t k) {
+    return c.fixed[k] ? 0LL : std::max(0LL, static_cast<long long>(c.preferred[k]) - c.width[k]);
+  };
+  long long widest = 0;
+  for (size_t k = 0; k < n; ++k) widest = std::max(widest, gap(k));
+  const auto given = [&](long long rounds) {
+    long long sum = 0;
+    for (size_t k = 0; k < n; ++k) sum += std::min(gap(k), rounds);
+    return sum;
+  };
+  const long long need = target - total;
+  const long long rounds = LastHolding(0, widest, [&](long long r) { return given(r) <= need; });
+  long long left = need - given(rounds);
+  std::vector<long long> gaps(n);
+  for (size_t k = 0; k < n; ++k) gaps[k] = gap(k);
+  for (size_t k = 0; k < n; ++k) {
+    long long add = std::min(gaps[k], rounds);
+    if (left > 0 && gaps[k] > rounds) {
+      ++add;
+      --left;
+    }
+    c.width[k] = static_cast<int>(c.width[k] + add);
+    total += add;
+  }
+  return total;
+}
+
+// Above the target: a pixel at a time from the widest fixed column that may still shrink (the first of
+// equally wide ones), so the widest come down to a common level, each no lower than 10 or its minimum.
+long long ShrinkFixed(TableColumns& c, long long total, long long target) {
+  const size_t n = c.width.size();
+  const auto floor = [&c](size_t k) { return std::max(10, c.minimum[k]); };
+  const auto eligible = [&](size_t k) { return c.fixed[k] && c.width[k] > floor(k); };
+  long long widest = 0;
+  for (size_t k = 0; k < n; ++k)
+    if (eligible(k)) widest = std::max<long long>(widest, c.width[k]);
+  const auto taken = [&](long long level) {
+    long long sum = 0;
+    for (size_t k = 0; k < n; ++k)
+      if (eligible(k)) sum += std::max(0LL, c.width[k] - std::max<long long>(level, floor(k)));
+    return sum;
+  };
+  const long long excess = total - target;
+  // The lowest level whose cut stays within the excess: levels fall, cuts grow.
+  const long long level = widest - LastHolding(0, widest, [&](long long d) { return taken(widest - d) <= excess; });
+  long long left = excess - taken(level);
+  for (size_t k = 0; k < n; ++k) {
+    if (!eligible(k)) continue;
+    long long w = std::min<long long>(c.width[k], std::max<long long>(level, floor(k)));
+    if (left > 0 && w == level && level > floor(k)) {
+      --w;
+      --left;
+    }
+    if (w != c.width[k]) {
+      total -= c.width[k] - w;
+      c.width[k] = static_cast<int>(w);
+      c.preferred[k] = c.width[k];
+    }
+  }
+  return total;
+}
+
+}  // namespace
+
+long long FitColumns(TableColumns& c, long long total, long long target, bool widthAttribute) {
+  if (total < target) total = GrowToPreferred(c, total, target);
+  if (total < target && widthAttribute) {
+    long long unfixed = 0;
+    for (int f : c.fixed)
+      if (!f) ++unfixed;
+    if (unfixed > 0) {
+      const long long rounds = (target - total + unfixed - 1) / unfixed;
+      for (size_t k = 0; k < c.width.size(); ++k)
+        if (!c.fixed[k]) c.width[k] = static_cast<int>(std::min<long long>(c.width[k] + rounds, INT_MAX / 4));
+      total += rounds * unfixed;
+    }
+  }
+  if (total > target) total = ShrinkFixed(c, total, target);
+  return total;
+}
 
 const TablePlan::Cell* TablePlan::Find(size_t i) {
   if (next > 0 && (next > cells.size() || cells[next - 1].index >= i)) next = 0;

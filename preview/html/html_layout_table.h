@@ -31,6 +31,19 @@ struct TablePlan {
   size_t LastIndex() const { return cells.empty() ? 0 : cells.back().index; }
 };
 
+// Columns of a table being fitted to its target width.
+struct TableColumns {
+  std::vector<int> width, minimum, preferred, fixed;
+};
+
+// Fits the columns, whose total with padding, spacing and borders is total, to target, as a pixel at a
+// time would: while below the target, a pixel to each unfixed column below its preferred width, in column
+// order, round after round; then, for a table with a width attribute, a pixel to every unfixed column a
+// round; above the target, a pixel from the widest fixed column wider than 10 and than its minimum (the
+// first of equally wide ones; its preferred follows). Each phase is worked out at once rather than by the
+// pixel, so a table fitted to thousands of pixels costs its columns, not its pixels. Returns the new total.
+long long FitColumns(TableColumns& columns, long long total, long long target, bool widthAttribute);
+
 // Sizes the table whose first cell is list[first]; frame (may be null) is the break before it. rect is
 // the rectangle the table is laid out in.
 TablePlan SizeTable(HtmlLayoutPass& pass, HtmlElementList& list, size_t first, HtmlElement* frame,
