@@ -397,6 +397,43 @@ TEST(FitColumnsTest, FitsAsAPixelAtATimeDoes) {
   }
 }
 
+TEST(SpanHeightsTest, SharesAndSumsAsRowByRow) {
+  std::mt19937 random(23);
+  for (int table = 0; table < 300; ++table) {
+    std::vector<int> rows(1 + random() % 40);
+    for (int& h : rows) h = static_cast<int>(random() % 30);
+    SpanHeights spans(rows);
+    for (int step = 0; step < 60; ++step) {
+      const size_t first = random() % rows.size(), last = first + random() % (rows.size() - first);
+      long long sum = 0;
+      for (size_t r = first; r <= last; ++r) sum += rows[r];
+      ASSERT_EQ(spans.Sum(first, last), sum);
+      // A pixel to each row of the run in turn, until amount is given.
+      const long long amount = static_cast<long long>(random() % 100) - 20;
+      for (long long given = 0; given < amount; ++given) ++rows[first + static_cast<size_t>(given) % (last - first + 1)];
+      spans.Share(first, last, amount);
+    }
+    for (size_t r = 0; r < rows.size(); ++r) ASSERT_EQ(spans.At(r), rows[r]) << r;
+  }
+}
+
+TEST_F(LayoutPassTest, ColumnsPassedOverAndSpannedAreChargedToTheWork) {
+  // A first row of 200 cells spanning 1000 rows each, then rows of one cell that each pass over them.
+  std::u16string text = u"<table><tr>";
+  for (int i = 0; i < 200; ++i) text += u"<td rowspan=1000>a";
+  for (int i = 0; i < 500; ++i) text += u"<tr><td>b";
+  doc.elements.clear();
+  HtmlParsePass parse(doc, measurer);
+  parse.ParseRange(text, doc.elements, u"Arial", 10, 0, u"http://h/", 0, 0, 0);
+  HtmlLayoutPass layout(doc, &images);
+  HtmlRect rect{0, 0, 600, 1000};
+  layout.Layout(doc.elements, rect);
+  EXPECT_GE(layout.Work(), 500LL * 200);
+  int bad = 0;
+  EXPECT_EQ(CheckCellsPlaced(doc.elements, bad, false), 700);
+  EXPECT_EQ(bad, 0);
+}
+
 // The text runs of list and below it that show something, in document positions.
 void VisibleRuns(const HtmlElementList& list, std::vector<const HtmlElement*>& runs) {
   for (const auto& e : list) {

@@ -87,6 +87,7 @@ class TableSizer {
       MeasureColumns();
       FitWidth(Field(head, kTableWidth));
     }
+    SumColumns();
     SizeRows(Field(head, kTableHeight));
     Finish(head);
     return std::move(plan_);
@@ -120,7 +121,7 @@ class TableSizer {
                                                      kMaxTableColumns - 1));
       while (pos < kMaxTableColumns - 1 && pos < static_cast<int>(occupiedUntil.size()) &&
              occupiedUntil[pos] >= c.row) {
-        c.skipped.push_back(pos);
+        ++c.skipped;
         ++pos;
         ++skip;
       }
@@ -133,6 +134,8 @@ class TableSizer {
           occupiedUntil.resize(static_cast<size_t>(c.lastColumn) + 1, -1);
         for (int k = c.firstColumn; k <= c.lastColumn; ++k) occupiedUntil[static_cast<size_t>(k)] = c.lastRow;
       }
+      // Passing over occupied columns and marking spanned ones is work by the column.
+      pass_.Spend(c.skipped + (Field(e, kRowSpan) > 1 ? c.lastColumn - c.firstColumn + 1 : 0));
       plan_.cells.push_back(std::move(c));
     }
     const size_t n = static_cast<size_t>(columnCount_);
@@ -209,6 +212,7 @@ class TableSizer {
   // every unfixed column that has a width; when none has one, the last column takes a pixel per unfixed
   // spanned column (and, unless fixed, has a width for the next round). Columns all fixed stay as they are.
   void WidenSpan(const TablePlan::Cell& c, int need) {
+    pass_.Spend(3LL * (c.lastColumn - c.firstColumn + 1));
     long long total = static_cast<long long>(Between()) * (c.lastColumn - c.firstColumn);
     for (int k = c.firstColumn; k <= c.lastColumn; ++k) total += columns_.width[static_cast<size_t>(k)];
     const size_t last = static_cast<size_t>(c.lastColumn);
@@ -271,10 +275,17 @@ class TableSizer {
     FitColumns(columns_, TotalWidth(), target, attribute != 0);
   }
 
+  // The columns' widths added up, from the left: columnEnd_[k] is the sum of the first k.
+  void SumColumns() {
+    columnEnd_.assign(columns_.width.size() + 1, 0);
+    for (size_t k = 0; k < columns_.width.size(); ++k) columnEnd_[k + 1] = columnEnd_[k] + columns_.width[k];
+  }
+  long long ColumnsWidth(int first, int last) const {
+    return columnEnd_[static_cast<size_t>(last) + 1] - columnEnd_[static_cast<size_t>(first)];
+  }
+
   int CellWidth(const TablePlan::Cell& c) const {
-    long long w = 0;
-    for (int k = c.firstColumn; k <= c.lastColumn; ++k) w += columns_.width[static_cast<size_t>(k)];
-    w += static_cast<long long>(Between()) * (c.lastColumn - c.firstColumn);
+    const long long w = ColumnsWidth(c.firstColumn, c.lastColumn) + static_cast<long long>(Between()) * (c.lastColumn - c.firstColumn);
     return static_cast<int>(std::min<long long>(w, INT_MAX / 4));
   }
 
@@ -289,37 +300,50 @@ class TableSizer {
         rowFixed_[r] = 1;
       }
     }
+    SpanHeights rows(height_);
+    std::vector<int> fixedFrom(height_.size() + 1, 0);  // rows a spanning cell with a height marks fixed
+    bool spans = false;
     for (auto& c : plan_.cells) {
       const HtmlElement& e = Cell(c);
       if (Field(e, kRowSpan) < 2) continue;
-      long long total = static_cast<long long>(Between()) * (c.lastRow - c.row), sum = 0;
-      for (int r = c.row; r <= c.lastRow; ++r) sum += height_[static_cast<size_t>(r)];
-      Distribute(height_, c.row, c.lastRow, c.contentHeight - (total + sum), [](int) { return true; });
+      spans = true;
+      const size_t first = static_cast<size_t>(c.row), last = static_cast<size_t>(c.lastRow);
+      const long long between = static_cast<long long>(Between()) * (c.lastRow - c.row);
+      rows.Share(first, last, c.contentHeight - (between + rows.Sum(first, last)));
       if (!Field(e, kHeight)) continue;
-      sum = 0;
-      for (int r = c.row; r <= c.lastRow; ++r) {
-        rowFixed_[static_cast<size_t>(r)] = 1;
-        sum += height_[static_cast<size_t>(r)];
+      ++fixedFrom[first];
+      --fixedFrom[last + 1];
+      rows.Share(first, last, Field(e, kHeight) - rows.Sum(first, last));
+    }
+    if (spans) {
+      pass_.Spend(static_cast<long long>(height_.size()));
+      int marks = 0;
+      for (size_t r = 0; r < height_.size(); ++r) {
+        height_[r] = rows.At(r);
+        marks += fixedFrom[r];
+        if (marks > 0) rowFixed_[r] = 1;
       }
-      Distribute(height_, c.row, c.lastRow, Field(e, kHeight) - sum, [](int) { return true; });
     }
     long long sum = 0;
     for (int h : height_) sum += h;
     Distribute(height_, 0, static_cast<int>(height_.size()) - 1, tableHeight - sum,
                [this](int r) { return !rowFixed_[static_cast<size_t>(r)]; });
+    rowEnd_.assign(height_.size() + 1, 0);
+    for (size_t r = 0; r < height_.size(); ++r) rowEnd_[r + 1] = rowEnd_[r] + height_[r];
   }
 
   void Finish(const HtmlElement& head) {
     const int p = plan_.padding, s = plan_.spacing;
     for (auto& c : plan_.cells) {
-      long long w = 2LL * p * (c.lastColumn - c.firstColumn + 1) + static_cast<long long>(s) * (c.lastColumn - c.firstColumn);
-      for (int k = c.firstColumn; k <= c.lastColumn; ++k) w += columns_.width[static_cast<size_t>(k)];
-      long long h = 2LL * p + static_cast<long long>(Between()) * (c.lastRow - c.row);
-      for (int r = c.row; r <= c.lastRow; ++r) h += height_[static_cast<size_t>(r)];
+      const long long w = 2LL * p * (c.lastColumn - c.firstColumn + 1) +
+                          static_cast<long long>(s) * (c.lastColumn - c.firstColumn) + ColumnsWidth(c.firstColumn, c.lastColumn);
+      const long long h = 2LL * p + static_cast<long long>(Between()) * (c.lastRow - c.row) +
+                          rowEnd_[static_cast<size_t>(c.lastRow) + 1] - rowEnd_[static_cast<size_t>(c.row)];
       c.width = static_cast<int>(std::min<long long>(w, INT_MAX / 4));
       c.height = static_cast<int>(std::min<long long>(h, INT_MAX / 4));
-      long long offset = 0;
-      for (int k : c.skipped) offset += columns_.width[static_cast<size_t>(k)] + Between();
+      const long long offset = c.skipped == 0 ? 0
+                               : ColumnsWidth(c.firstColumn - c.skipped, c.firstColumn - 1) +
+                                     static_cast<long long>(Between()) * c.skipped;
       c.skipOffset = static_cast<int>(std::min<long long>(offset, INT_MAX / 4));
     }
     if (!plan_.frame) return;
@@ -340,6 +364,7 @@ class TableSizer {
   TablePlan plan_;
   int columnCount_ = 0;
   TableColumns columns_;
+  std::vector<long long> columnEnd_, rowEnd_;
   std::vector<int> height_, rowFixed_;
 };
 
@@ -441,6 +466,40 @@ long long FitColumns(TableColumns& c, long long total, long long target, bool wi
   }
   if (total > target) total = ShrinkFixed(c, total, target);
   return total;
+}
+
+SpanHeights::SpanHeights(const std::vector<int>& heights) : n_(heights.size()), add_(n_ + 1, 0), addIndex_(n_ + 1, 0) {
+  for (size_t r = 0; r < n_; ++r) Add(r, r, heights[r]);
+}
+
+void SpanHeights::Add(size_t first, size_t last, long long amount) {
+  Point(first, amount);
+  if (last + 1 < n_) Point(last + 1, -amount);
+}
+
+void SpanHeights::Share(size_t first, size_t last, long long amount) {
+  if (amount <= 0) return;
+  const long long n = static_cast<long long>(last - first + 1);
+  Add(first, last, amount / n);
+  if (amount % n) Add(first, first + static_cast<size_t>(amount % n) - 1, 1);
+}
+
+int SpanHeights::At(size_t r) const { return static_cast<int>(std::clamp<long long>(Sum(r, r), 0, INT_MAX / 4)); }
+
+void SpanHeights::Point(size_t at, long long amount) {
+  for (size_t i = at + 1; i <= n_; i += i & (~i + 1)) {
+    add_[i] += amount;
+    addIndex_[i] += amount * static_cast<long long>(at);
+  }
+}
+
+long long SpanHeights::Prefix(size_t count) const {
+  long long a = 0, b = 0;
+  for (size_t i = count; i > 0; i -= i & (~i + 1)) {
+    a += add_[i];
+    b += addIndex_[i];
+  }
+  return a * static_cast<long long>(count) - b;
 }
 
 const TablePlan::Cell* TablePlan::Find(size_t i) {
