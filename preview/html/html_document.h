@@ -23,11 +23,6 @@ constexpr int kMaxPageElements = 4000000;
 // with its closing break), a few elements for each level of nesting; nothing is added beyond this many.
 constexpr int kClosingElements = 1000;
 
-// The most native controls (edits, buttons, lists) one page makes. Each is a window, and a page of tens of
-// thousands (a drop-down list repeated) takes tens of seconds to show; the controls past it are drawn as
-// their boxes, in their places, and the page's text and layout stay as they are.
-constexpr int kMaxPageControls = 500;
-
 class HtmlDocument {
  public:
   HtmlDocument(HtmlBrowserCallbacks* callbacks, int option);
@@ -71,7 +66,7 @@ class HtmlDocument {
   int option;
   int maxElements = kMaxPageElements;
   bool cut = false;  // reading stopped at maxElements items: what the page holds after them is not shown
-  int controlCount = 0;  // the native controls the page has asked its host for
+  int controlCount = 0;  // the form controls the page has asked its host for (at most kMaxFormControls)
 
   // The layout pass over the top-level elements; none set lays nothing out.
   std::function<void(HtmlElementList&, HtmlRect&)> layoutPass;

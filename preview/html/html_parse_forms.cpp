@@ -2,6 +2,7 @@
 // makes the real window for it.
 #include <algorithm>
 
+#include "preview/html/html_browser_logic.h"
 #include "preview/html/html_entities.h"
 #include "preview/html/html_parse_pass.h"
 #include "preview/html/html_parse_scan.h"
@@ -18,7 +19,7 @@ constexpr int kMaxControlChars = 1000;
 }  // namespace
 
 HtmlBrowserCallbacks* HtmlParsePass::ControlHost() {
-  if (!doc_.callbacks || doc_.controlCount >= kMaxPageControls) return nullptr;
+  if (!doc_.callbacks || doc_.controlCount >= kMaxFormControls) return nullptr;
   ++doc_.controlCount;
   return doc_.callbacks;
 }

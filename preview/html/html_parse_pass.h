@@ -56,7 +56,7 @@ class HtmlParsePass {
   size_t TextArea(ParseState& s, size_t pos);
   // Where the attributed block whose tag is at pos ends in the state's range.
   size_t BlockEnd(ParseState& s, size_t pos);
-  // The host that makes the next control, or null: none, or the page has its kMaxPageControls.
+  // The host that makes the next control, or null: none, or the page has its kMaxFormControls.
   HtmlBrowserCallbacks* ControlHost();
 
   // Parses text[begin, end) into list with the state's url (a nested call).

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "preview/html/html_browser_logic.h"
 #include "preview/html/html_element_dump.h"
 
 namespace htmlview {
@@ -338,22 +339,22 @@ TEST_F(ParsePassTest, APageMakesAtMostItsBoundOfControlsAndDrawsTheRestAsBoxes) 
   // Drop-down lists, wide fields and passwords by turns, past the bound: every one keeps its placeholder
   // and size; the host is asked for the bound's number of windows, the first ones.
   std::u16string page = u"<form action=f>";
-  const int total = kMaxPageControls + 301;
+  const int total = kMaxFormControls + 301;
   for (int i = 0; i < total; ++i)
     page += i % 3 == 0 ? u"<select name=s>" : i % 3 == 1 ? u"<input size=1000>" : u"<input type=password value=pw>";
   Parse(page);
   ASSERT_EQ(doc.elements.size(), static_cast<size_t>(total));
-  EXPECT_EQ(host.calls.size(), static_cast<size_t>(kMaxPageControls) + 1);  // and the form
+  EXPECT_EQ(host.calls.size(), static_cast<size_t>(kMaxFormControls) + 1);  // and the form
   for (int i = 0; i < total; ++i) {
     SCOPED_TRACE(i);
     const HtmlElement& e = *doc.elements[static_cast<size_t>(i)];
     const HtmlElement& first = *doc.elements[static_cast<size_t>(i % 3)];
-    EXPECT_EQ(e.controlWindow == kNoControl, i >= kMaxPageControls);
+    EXPECT_EQ(e.controlWindow == kNoControl, i >= kMaxFormControls);
     EXPECT_EQ(e.width, first.width);
     EXPECT_EQ(e.height, first.height);
     EXPECT_EQ(e.borderFlags, 15u);
     if (i % 3 == 2) {
-      EXPECT_EQ(e.text, i >= kMaxPageControls ? u"**" : u"pw");
+      EXPECT_EQ(e.text, i >= kMaxFormControls ? u"**" : u"pw");
     }
   }
 }
