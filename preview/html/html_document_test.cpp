@@ -170,7 +170,7 @@ TEST(HtmlDocumentHitTest, AMoveLooksAtTheBoxesAtItsHeightAndFindsTheLinkAWalkFin
   for (int tall = 0; tall < 20; ++tall) doc.elements.push_back(Box(kImage, 1250 + tall, tall * 300, 40, 1000, 350 + tall));
   std::mt19937 random(3);
   size_t worst = 0;
-  for (int probe = 0; probe < 3000; ++probe) {
+  for (int probe = 0; probe < 800; ++probe) {
     const int x = static_cast<int>(random() % 1400) - 20, y = static_cast<int>(random() % 6500) - 20;
     int reaching = 0;
     const int expected = WalkHit(doc.elements, x, y, reaching);

@@ -462,8 +462,8 @@ TEST(OrdinaryPagesTest, LaidOutWithinTheBudgetAsWithoutItAndNoTwoWordsOverlap) {
     std::u16string text;
   };
   std::vector<Page> pages{{"forum of 30 posts", ForumPage(30)},        {"forum of 110 posts", ForumPage(110)},
-                          {"news of 30 stories", NewsPage(30)},        {"news of 100 stories", NewsPage(100)},
-                          {"documentation of 20", DocumentationPage(20)}, {"documentation of 80", DocumentationPage(80)}};
+                          {"news of 30 stories", NewsPage(30)},        {"news of 60 stories", NewsPage(60)},
+                          {"documentation of 20", DocumentationPage(20)}, {"documentation of 50", DocumentationPage(50)}};
   for (int depth = 1; depth <= 8; ++depth)
     for (int rows : {3, 20})
       pages.push_back({std::to_string(rows) + " rows of widths nested " + std::to_string(depth),
