@@ -4,10 +4,12 @@
 
 Each hostile page repeats one construct that once made the page viewer's work grow with the square of the
 page: unclosed style and title tags, titles whose one close is far away, tabs on one preformatted line,
-nested attributed blocks, body tags and divs left without their ">", selects that are never closed, tens
+nested attributed blocks and blocks of alternating alignment nested past the cap, body tags and divs left
+without their ">", selects that are never closed and tens of thousands of named ones, tens
 of thousands of links and pictures, and text fields a thousand zeros wide up to the preview's 5 MiB; pages
 of 5 MiB that make the most elements for their size (headings and empty preformatted lines in a cell) and
-the most layout work (words in tables nested five deep); and a picture on a network share that cannot be
+the most layout work (words in tables nested five deep, tables nested past the cap, rows of long rowspans,
+a forum thread's six levels of layout tables); and a picture on a network share that cannot be
 reached. The good page is an ordinary page of text, a table and a few links. Every page is at most the
 5 MiB the preview accepts.
 
@@ -83,6 +85,37 @@ def nested_blocks(size=300_000):
     return _page(_fill("<div align=right>a", size // 2) + _fill("<div align=left><p align=right>", size // 2))
 
 
+def forum_tables(size=280_000):
+    """An ordinary forum thread's shape: posts in tables nested six deep, widths asked at every level."""
+    post = ("<tr><td width=120 valign=top><b>member</b><table cellpadding=1><tr><td><img src=a.gif width=48 "
+            "height=48></td></tr></table></td><td valign=top><table width=90% border=1><tr><td><i>Quote:</i> "
+            "earlier words</td></tr></table><p>Thanks for the answer, the drive shows up again.</p></td></tr>")
+    head = ("<table width=100%><tr><td><table width=100%><tr><td><table width=100%><tr><td width=150>menu</td>"
+            "<td><table width=100% cellspacing=0 cellpadding=1><tr><td><table width=100% cellspacing=1>")
+    return _page(head + _fill(post, size - len(head)) + "</table></td></tr></table></td></tr></table>" * 2)
+
+
+def deep_tables(size=280_000):
+    """Tables nested past the parse pass's cap, a narrow column beside words at every level."""
+    return _page("<table border=1><tr><td width=40>x</td><td>" * 50 + _fill("word and more words ", size))
+
+
+def row_spans(size=280_000):
+    """Rows whose cells each span a thousand rows: every later cell passes over the columns they hold."""
+    return _page("<table border=1>" + _fill("<tr><td rowspan=1000>a</td><td rowspan=1000>b</td></tr>", size))
+
+
+def alternating_blocks(size=280_000):
+    """Aligned blocks of alternating alignment nested past the depth cap, again and again."""
+    unit = "".join("<div align=right>words " if i % 2 else "<div align=center>more " for i in range(60))
+    return _page(_fill(unit + "</div>" * 60, size))
+
+
+def named_selects(size=450_000):
+    """Closed-off drop-down lists by the tens of thousands: each would be a window of its own."""
+    return _page(_fill("<select name=s>", size))
+
+
 def many_links(count=40_000):
     return _page("".join(f'<a href="page{i}.html">{i}</a> ' for i in range(count)))
 
@@ -119,6 +152,11 @@ def files():
         ("HostileNested.html", words_in_nested_tables()),
         ("HostileTabs.html", tabs_on_one_line()),
         ("HostileBlocks.html", nested_blocks()),
+        ("HostileForum.html", forum_tables()),
+        ("HostileDeepTables.html", deep_tables()),
+        ("HostileRowSpans.html", row_spans()),
+        ("HostileAlternating.html", alternating_blocks()),
+        ("HostileNamedSelects.html", named_selects()),
         ("HostileLinks.html", many_links()),
         ("HostilePictures.html", many_pictures()),
         ("HostileShare.html", network_picture()),

@@ -7,6 +7,9 @@
 // about 4; a page that takes longer than the limit is stopped and shown as ">". Then the slowest rows are
 // loaded at the preview's 5 MiB limit, with the peak memory of each load.
 //   html_growth_bench [FILTER]     only the rows whose label contains FILTER
+// Then pages of whole shapes: ordinary pages of nested tables, tables nested to the cap, spans, blocks of
+// alternating alignment nested to the cap, form controls (made by a host that counts them), and mouse
+// moves over a page of links (the moves alone timed).
 // Environment: GROWTH_ALL=1 prints every row (else every row over the bound and the slowest row of each
 // construct), GROWTH_LIMIT=SECONDS the processor time one load may take (default 20), GROWTH_JOBS=N rows
 // measured at a time (default 1; each in its own process, timed by its own processor time).
@@ -24,7 +27,9 @@
 #include <vector>
 
 #include "bench/growth_measure.h"
+#include "preview/html/html_browser_callbacks.h"
 #include "preview/html/html_entities.h"
+#include "preview/html/html_large_pages.h"
 #include "preview/html/html_layout_pass.h"
 #include "preview/html/html_page_load.h"
 
@@ -146,24 +151,98 @@ std::string Page(const Construct& c, const Shape& shape, bool attributes, const 
 using growth::StopAfter;
 using growth::ThreadSeconds;
 
-double LoadSeconds(const std::string& page) {
+std::string Narrow(const std::u16string& text) { return std::string(text.begin(), text.end()); }
+
+// Repeats unit (after head, before tail) until the page has size bytes.
+std::string Repeat(const std::string& head, const std::string& unit, const std::string& tail, size_t size) {
+  std::string page = head;
+  while (page.size() + tail.size() < size) page += unit;
+  return page + tail;
+}
+
+// Tables nested to the parse pass's cap, each level a cell of words beside the next level.
+std::string DeepTables(size_t size) {
+  std::string open, close;
+  for (int i = 0; i < 50; ++i) {
+    open += "<table border=1><tr><td width=40>x</td><td>";
+    close += "</td></tr></table>";
+  }
+  return Repeat(open, "word and more words ", close, size);
+}
+
+// Blocks of alternating alignment nested to the cap, and again.
+std::string AlternatingBlocks(size_t size) {
+  std::string unit;
+  for (int i = 0; i < 60; ++i) unit += i % 2 ? "<div align=right>words " : "<div align=center>more ";
+  for (int i = 0; i < 60; ++i) unit += "</div>";
+  return Repeat("", unit, "", size);
+}
+
+struct Generated {
+  const char* label;
+  std::string (*page)(size_t size);
+  bool moves = false;  // time mouse moves over the laid-out page rather than its load
+};
+
+const Generated kGenerated[] = {
+    {"forum pages (tables nested 6 deep)", [](size_t size) { return Narrow(ForumPage(static_cast<int>(size / 570))); }},
+    {"widths nested 8 deep", [](size_t size) { return Narrow(NestedWidthTables(8, static_cast<int>(size / 1800), 16)); }},
+    {"tables nested to the cap", DeepTables},
+    {"rowspans of 1000, a row each",
+     [](size_t size) { return Repeat("<table border=1>", "<tr><td rowspan=1000>a</td><td>b</td></tr>", "</table>", size); }},
+    {"colspans of 255 and rowspans of 1000",
+     [](size_t size) { return Repeat("<table><tr><td colspan=255 rowspan=1000>a</td></tr>", "<tr><td>b</td></tr>", "</table>", size); }},
+    {"cells with rowspans, many a row",
+     [](size_t size) { return Repeat("<table>", "<tr><td rowspan=50>a<td rowspan=50>b<td rowspan=50>c", "</table>", size); }},
+    {"alternating alignment nested to the cap", AlternatingBlocks},
+    {"selects", [](size_t size) { return Repeat("<form action=f>", "<select name=s>", "", size); }},
+    {"wide inputs", [](size_t size) { return Repeat("<form action=f>", "<input size=1000>", "", size); }},
+    {"selects in 5 tables",
+     [](size_t size) { return Repeat("<table><tr><td><table><tr><td><table><tr><td><table><tr><td><table><tr><td>",
+                                     "<select name=s><option>one<option>two</select> ", "", size); }},
+    {"mouse moves over links", [](size_t size) { return Repeat("", "<a href=l.html>a link</a> and words ", "", size); },
+     true},
+};
+
+// A host that makes every control it is asked for (as a window would be) and counts them.
+class CountingHost : public NullHtmlCallbacks {
+ public:
+  int AddForm(const char16_t*, const char16_t*) override { return 0; }
+  HtmlWindowHandle CreateEdit(int, int, int, int, const char16_t*, int, const char16_t*, int, int) override { return Made(); }
+  HtmlWindowHandle CreatePushButton(int, int, const char16_t*, const char16_t*, int) override { return Made(); }
+  HtmlWindowHandle CreateRadioButton(int, int, const char16_t*, const char16_t*, int) override { return Made(); }
+  HtmlWindowHandle CreateCheckBox(int, int, const char16_t*, const char16_t*, int) override { return Made(); }
+  HtmlWindowHandle CreateDropDownList(int, int, const StringTable&, int, const char16_t*, int) override { return Made(); }
+  HtmlWindowHandle Made() { return static_cast<HtmlWindowHandle>(++controls); }
+  int controls = 0;
+};
+
+// The seconds of loading and laying out the page; with moves, of 2000 mouse moves over it afterwards.
+double LoadSeconds(const std::string& page, bool moves = false) {
   const std::u16string text(page.begin(), page.end());
-  HtmlDocument doc(nullptr, 0);
+  CountingHost host;
+  HtmlDocument doc(&host, 0);
   FixedAdvanceMeasurer measurer(8);
-  const double start = ThreadSeconds();
+  double start = ThreadSeconds();
   LoadPage(doc, measurer, text, u"Arial", 15, u"file://C:\\temp\\page.html");
   HtmlLayoutPass layout(doc, nullptr);
   HtmlRect rect{0, 0, 800, 600};
   layout.Layout(doc.elements, rect);
+  if (!moves) return ThreadSeconds() - start;
+  int bottom = 1;
+  for (const auto& e : doc.elements) bottom = std::max(bottom, e ? e->y + e->height : 0);
+  doc.OnMouseMove(0, 0);  // whatever the first move prepares is part of the page's load
+  start = ThreadSeconds();
+  for (int i = 0; i < 2000; ++i) doc.OnMouseMove((i * 37) % 800, static_cast<int>((i * 7919LL) % bottom));
   return ThreadSeconds() - start;
 }
 
 // The best of several loads (at least three, and `spend` seconds in all for a quick page): other work on
 // the machine only ever adds time, and a page of a millisecond needs many tries to show its own.
-double BestSeconds(const std::string& page, double spend = 0.05) {
-  double seconds = LoadSeconds(page), spent = seconds;
+double BestSeconds(const std::string& page, double spend = 0.05, bool moves = false) {
+  double seconds = LoadSeconds(page, moves), spent = seconds;
   for (int round = 1; round < 2000 && seconds < 0.5 && (round < 3 || spent < spend); ++round) {
-    const double again = LoadSeconds(page);
+    const double again = LoadSeconds(page, moves);
     spent += again;
     seconds = std::min(seconds, again);
   }
@@ -176,6 +255,7 @@ struct Row {
   const Shape* shape = nullptr;
   bool attributes = false;
   const Mix* mix = nullptr;
+  const Generated* generated = nullptr;
   double small = -1, large = -1;  // -1: over the limit
   bool limitPage = false;         // measure only the page at the preview's size limit, once, into small
   double peak = -1;               // then the peak memory of its process, in MiB
@@ -184,7 +264,10 @@ struct Row {
   // cache's size on the way is linear from there on, growth goes on.
   double check = -1;  // the ratio of 1 MiB to 256 KB, when measured
   bool Over() const { return large < 0 || (Ratio() > kBound && !(check > 0 && check <= kBound)); }
-  std::string PageOf(size_t size) const { return Page(*construct, *shape, attributes, *mix, size); }
+  std::string PageOf(size_t size) const {
+    return generated ? generated->page(size) : Page(*construct, *shape, attributes, *mix, size);
+  }
+  bool Moves() const { return generated && generated->moves; }
 };
 
 // Measures one row in a child process, each load stopped after limit seconds of processor time: the small page, then the
@@ -207,27 +290,27 @@ Child Start(const Row& r, size_t index, int limit) {
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     StopAfter(limit);
     if (r.limitPage) {
-      double got[2] = {LoadSeconds(r.PageOf(kLimitSize)), 0};
+      double got[2] = {LoadSeconds(r.PageOf(kLimitSize), r.Moves()), 0};
       rusage used{};
       getrusage(RUSAGE_SELF, &used);
       got[1] = static_cast<double>(used.ru_maxrss) / 1024;
       if (write(fds[1], got, sizeof got) != sizeof got) _exit(1);
       _exit(0);
     }
-    const double small = BestSeconds(r.PageOf(kSmall));
+    const double small = BestSeconds(r.PageOf(kSmall), 0.05, r.Moves());
     if (write(fds[1], &small, sizeof small) != sizeof small) _exit(1);
     const std::string page = r.PageOf(kLarge);
     StopAfter(limit);
-    double large = BestSeconds(page);
+    double large = BestSeconds(page, 0.05, r.Moves());
     if (write(fds[1], &large, sizeof large) != sizeof large) _exit(1);
     // A ratio over the bound is measured again, both pages for longer, so that a slow moment of a shared
     // machine is not taken for growth.
     if (large / small > kBound) {
       StopAfter(limit);
-      double again[3] = {BestSeconds(r.PageOf(kSmall), 0.5), BestSeconds(page, 0.5), -1};
+      double again[3] = {BestSeconds(r.PageOf(kSmall), 0.5, r.Moves()), BestSeconds(page, 0.5, r.Moves()), -1};
       again[0] = std::min(again[0], small);
       again[1] = std::min(again[1], large);
-      if (again[1] / again[0] > kBound) again[2] = BestSeconds(r.PageOf(kCheck), 0.5) / again[1];
+      if (again[1] / again[0] > kBound) again[2] = BestSeconds(r.PageOf(kCheck), 0.5, r.Moves()) / again[1];
       if (write(fds[1], again, sizeof again) != sizeof again) _exit(1);
     }
     _exit(0);
@@ -313,6 +396,12 @@ int main(int argc, char** argv) {
           if (std::strstr(r.label.c_str(), filter)) rows.push_back(r);
         }
     }
+  const size_t constructRows = rows.size();
+  for (const Generated& g : kGenerated) {
+    Row r{g.label};
+    r.generated = &g;
+    if (std::strstr(r.label.c_str(), filter)) rows.push_back(r);
+  }
   MeasureAll(rows, jobs, limit);
 
   std::printf("%-58s %9s %9s %7s\n", "construct (shape, attributes, mix)", "64 KB", "256 KB", "ratio");
@@ -322,7 +411,7 @@ int main(int argc, char** argv) {
     // The rows of one construct: every row over the bound, or else its slowest.
     size_t end = i;
     const Row* worst = nullptr;
-    for (; end < rows.size() && rows[end].construct == rows[i].construct; ++end) {
+    for (; end < rows.size() && rows[end].construct == rows[i].construct && (end == i || i < constructRows); ++end) {
       const Row& r = rows[end];
       if (r.Over()) ++over;
       if (all || r.Over() || r.check > 0) Print(r, limit);
@@ -340,7 +429,8 @@ int main(int argc, char** argv) {
   // The pages that make the most elements and layout work for their size: their layout is sized from the
   // room it has only past a size, so the slowest at 256 KB need not be them.
   for (const char* label : {"<p open, in table", "<h3 open, in table", "<br open, in pre", "<p nested, in 5 tables",
-                            "<p open, in 5 tables"})
+                            "<p open, in 5 tables", "alternating alignment nested to the cap",
+                            "mouse moves over links", "selects"})
     for (const Row& r : rows)
       if (r.label == label &&
           std::none_of(largest.begin(), largest.end(), [&](const Row& x) { return x.label == label; }))

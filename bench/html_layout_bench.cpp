@@ -1,6 +1,7 @@
 // Lays out generated pages of real size with the page viewer's layout pass and prints, per page, its
 // size, the layout's work units, whether it had to fall back to the simple layout, and the best of three
-// times. The pages: long tables alone and inside one and two layout tables, and deep nesting.
+// times. The pages: long tables alone and inside one and two layout tables, deep nesting, and ordinary
+// pages of nested layout tables (forum, news, documentation, widths nested eight deep).
 //   html_layout_bench
 #include <algorithm>
 #include <chrono>
@@ -49,5 +50,13 @@ int main() {
   std::u16string deep;
   for (int i = 0; i < 60; ++i) deep += u"<table><tr><td>a<td>";
   Measure("60 nested tables", deep);
+  Measure("forum of 30 posts", ForumPage(30));
+  Measure("forum of 110 posts", ForumPage(110));
+  Measure("forum of 400 posts", ForumPage(400));
+  Measure("forum of 1500 posts", ForumPage(1500));
+  Measure("news of 100 stories", NewsPage(100));
+  Measure("documentation of 80", DocumentationPage(80));
+  Measure("widths nested 8, 20 rows", NestedWidthTables(8, 20, 16));
+  Measure("widths nested 8, 80 rows", NestedWidthTables(8, 80, 16));
   return 0;
 }

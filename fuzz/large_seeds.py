@@ -30,7 +30,9 @@ def pages():
     """Each page of hostile_html.py at about SIZE - 2 bytes."""
     makers = [hostile_html.unclosed_styles, hostile_html.unclosed_titles, hostile_html.titles_far_close,
               hostile_html.open_bodies, hostile_html.open_divs_after_aligned, hostile_html.open_selects,
-              hostile_html.wide_inputs, hostile_html.tabs_on_one_line, hostile_html.nested_blocks]
+              hostile_html.wide_inputs, hostile_html.tabs_on_one_line, hostile_html.nested_blocks,
+              hostile_html.forum_tables, hostile_html.deep_tables, hostile_html.row_spans,
+              hostile_html.alternating_blocks, hostile_html.named_selects]
     # Each a different size: libFuzzer runs its inputs in the order of their sizes, and inputs of one size
     # in the order the file system lists them, which would make runs differ from machine to machine.
     out = [(maker.__name__, maker(SIZE - 200)[:SIZE - 2]) for maker in makers]

@@ -35,7 +35,7 @@ HtmlBlockEnds::HtmlBlockEnds(std::u16string_view text) : size_(text.size()) {
     if (!found || close < p) close = TagClose(text, p);
     found = true;
     const size_t content = close < text.size() ? close + 1 : close;
-    blocks_.push_back({p, content, div, text.size()});
+    blocks_.push_back({p, content, div, text.size(), text.size()});
   }
   if (!blocks_.empty()) Sweep(text);
 }
@@ -50,7 +50,7 @@ void HtmlBlockEnds::Sweep(std::u16string_view t) {
   // Ends the newest open blocks that have no table open at p.
   auto endWhereNoTable = [&](std::vector<Open>& open, size_t p) {
     while (!open.empty() && tablesOpen(open.back()) == 0) {
-      blocks_[open.back().block].end = p;
+      blocks_[open.back().block].close = p;
       open.pop_back();
     }
   };
@@ -89,7 +89,7 @@ void HtmlBlockEnds::Sweep(std::u16string_view t) {
       // Blocks that had no div open: those outside tables end here, the others stay at none open.
       while (!groups.empty() && divCount - groups.back().base < 0) {
         while (divs.size() > groups.back().first && tablesOpen(divs.back()) == 0) {
-          blocks_[divs.back().block].end = p;
+          blocks_[divs.back().block].close = p;
           divs.pop_back();
         }
         if (divs.size() == groups.back().first) {
@@ -107,13 +107,16 @@ void HtmlBlockEnds::Sweep(std::u16string_view t) {
       endWhereNoTable(paras, p);
     }
   }
-  for (const Open& o : divs) blocks_[o.block].end = fallback[o.block];
+  for (size_t i = 0; i < blocks_.size(); ++i) blocks_[i].fallback = fallback[i];
 }
 
-size_t HtmlBlockEnds::End(size_t tagPos) const {
+size_t HtmlBlockEnds::End(size_t tagPos, size_t rangeEnd) const {
+  rangeEnd = std::min(rangeEnd, size_);
   const auto it = std::lower_bound(blocks_.begin(), blocks_.end(), tagPos,
                                    [](const Block& b, size_t pos) { return b.tag < pos; });
-  return it != blocks_.end() && it->tag == tagPos ? it->end : size_;
+  if (it == blocks_.end() || it->tag != tagPos) return rangeEnd;
+  if (it->close < rangeEnd) return it->close;
+  return std::min(it->fallback, rangeEnd);
 }
 
 }  // namespace htmlview

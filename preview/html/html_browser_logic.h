@@ -17,9 +17,10 @@ constexpr size_t kMaxFetchBytes = 32u * 1024 * 1024;
 constexpr size_t kMaxPictureFetchBytes = 16u * 1024 * 1024;
 // Redirections followed for one page; the reply of the last one is shown as it is.
 constexpr int kMaxRedirects = 10;
-// Form fields of one page made as windows; past them a field is only drawn in its place, so a page cannot
-// use up the window handles the rest of the program needs.
-constexpr int kMaxFormControls = 2000;
+// Form fields of one page made as windows; past them a field is only drawn in its place (the parse pass
+// asks the host for no more), so a page cannot use up the window handles the rest of the program needs,
+// nor take seconds to show: each window costs milliseconds to make and place.
+constexpr int kMaxFormControls = 200;
 
 bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix);
 

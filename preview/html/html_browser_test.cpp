@@ -393,6 +393,46 @@ TEST_F(HtmlPreviewTest, APageBeyondTheElementBoundShowsItsBeginningAndABoxSaysSo
   EXPECT_EQ(boxes.Log().size(), 1u);
 }
 
+// The windows of a class directly on the page's canvas.
+struct ClassCount {
+  const wchar_t* name;
+  int found = 0;
+};
+BOOL CALLBACK CountClass(HWND window, LPARAM data) {
+  auto* c = reinterpret_cast<ClassCount*>(data);
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (GetParent(window) == CCustomHTMLViewer::Canvas() && lstrcmpiW(name, c->name) == 0) ++c->found;
+  return TRUE;
+}
+int CanvasChildren(const wchar_t* className) {
+  ClassCount count{className};
+  EnumChildWindows(CCustomHTMLViewer::Canvas(), CountClass, reinterpret_cast<LPARAM>(&count));
+  return count.found;
+}
+
+TEST_F(HtmlPreviewTest, APageOfManyDropDownListsMakesItsBoundOfThemAndDrawsTheRestAsBoxes) {
+  std::string page = "<title>Lists</title><form action=f>";
+  for (int i = 0; i < htmlview::kMaxFormControls + 200; ++i) page += "<select name=s><option>one</select> ";
+  previewtest::TempFile lists(L"many lists.html", page + "<p>after");
+  Show(lists.Path());
+  EXPECT_EQ(Title(), L"Lists");
+  EXPECT_EQ(browser->Controls().RowCount(), htmlview::kMaxFormControls);
+  EXPECT_EQ(CanvasChildren(L"ComboBox"), htmlview::kMaxFormControls);
+  // Every list keeps its place on the page: the last ones are boxes of the same size, the text follows.
+  std::vector<const htmlview::HtmlElement*> boxes;
+  for (const auto& e : browser->Document().elements)
+    if (e && e->borderFlags == 15) boxes.push_back(e.get());
+  ASSERT_EQ(boxes.size(), static_cast<size_t>(htmlview::kMaxFormControls + 200));
+  EXPECT_NE(boxes.front()->controlWindow, htmlview::kNoControl);
+  EXPECT_EQ(boxes.back()->controlWindow, htmlview::kNoControl);
+  EXPECT_EQ(boxes.back()->width, boxes.front()->width);
+  EXPECT_EQ(boxes.back()->text, u"one");
+  const htmlview::HtmlElement& after = *browser->Document().elements.back();
+  EXPECT_EQ(after.text, u"after");
+  EXPECT_GT(after.y, boxes.back()->y);
+}
+
 // Counts the paints of the windows it is put on.
 std::map<HWND, WNDPROC> g_countedProcs;
 std::map<HWND, int> g_paints;

@@ -6,10 +6,6 @@
 namespace htmlview {
 namespace {
 
-bool Inside(const HtmlElement& e, int x, int y) {
-  return x >= e.x && x < e.x + e.width && y >= e.y && y < e.y + e.height;
-}
-
 // Calls visit(element, list, index) for every element at any depth, parents first; nesting beyond
 // kMaxElementDepth is not walked.
 template <typename Visit>
@@ -91,24 +87,22 @@ void HtmlDocument::Layout(HtmlRect& rect) {
   rect.right = right;
   rect.bottom = bottom;
   ResetLayout();
+  hitsValid_ = false;
 }
 
-int HtmlDocument::HitLink(const HtmlElementList& list, int x, int y, int depth) const {
-  if (depth >= kMaxElementDepth) return -1;
-  for (const auto& e : list) {
-    if (!e) continue;
-    if (e->kind == kContainer) {
-      const int inside = HitLink(e->children, x, y, depth + 1);
-      if (inside >= 0) return inside;
-    }
-    if (e->linkIndex >= 0 && Inside(*e, x, y)) return e->linkIndex;
+int HtmlDocument::HitLink(int x, int y) {
+  if (!hitsValid_ || hitsItems_ != itemCount || hitsElements_ != elements.size()) {
+    hits_.Build(elements);
+    hitsValid_ = true;
+    hitsItems_ = itemCount;
+    hitsElements_ = elements.size();
   }
-  return -1;
+  return hits_.Hit(x, y);
 }
 
 void HtmlDocument::OnMouseMove(int x, int y) {
   if (!callbacks) return;
-  hoverLink = HitLink(elements, x, y, 0);
+  hoverLink = HitLink(x, y);
   if (hoverLink >= 0) {
     callbacks->OnLinkHover(1, links.GetCell(0, hoverLink));
   } else {
@@ -118,7 +112,7 @@ void HtmlDocument::OnMouseMove(int x, int y) {
 
 void HtmlDocument::OnClick(int x, int y) {
   if (!callbacks) return;
-  hoverLink = HitLink(elements, x, y, 0);
+  hoverLink = HitLink(x, y);
   if (hoverLink >= 0) callbacks->Navigate(links.GetCell(0, hoverLink));
 }
 

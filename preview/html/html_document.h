@@ -7,6 +7,7 @@
 
 #include "preview/html/html_browser_callbacks.h"
 #include "preview/html/html_element.h"
+#include "preview/html/html_hit_index.h"
 #include "preview/html/html_image_table.h"
 #include "preview/html/string_table.h"
 
@@ -65,6 +66,7 @@ class HtmlDocument {
   int option;
   int maxElements = kMaxPageElements;
   bool cut = false;  // reading stopped at maxElements items: what the page holds after them is not shown
+  int controlCount = 0;  // the form controls the page has asked its host for (at most kMaxFormControls)
 
   // The layout pass over the top-level elements; none set lays nothing out.
   std::function<void(HtmlElementList&, HtmlRect&)> layoutPass;
@@ -72,7 +74,19 @@ class HtmlDocument {
 
  private:
   void ResetLayout();
-  int HitLink(const HtmlElementList& list, int x, int y, int depth) const;
+  // The link under (x, y), from the boxes of the last layout (taken anew when the page has changed).
+  int HitLink(int x, int y);
+
+  HtmlHitIndex hits_;
+  bool hitsValid_ = false;
+  int hitsItems_ = 0;  // the page's item count when the boxes were taken
+  size_t hitsElements_ = 0;
+
+ public:
+  // The boxes the last hit test looked at.
+  size_t HitBoxesExamined() const { return hits_.examined; }
+  // The page's elements were replaced: the boxes are taken anew at the next hit test.
+  void ForgetHitBoxes() { hitsValid_ = false; }
 };
 
 }  // namespace htmlview

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -132,6 +134,53 @@ TEST_F(HtmlDocumentTest, LayoutPlacesControlsAndReturnsTheExtent) {
   EXPECT_EQ(rect.bottom, 150);
   EXPECT_EQ(host.placed, (std::vector<std::vector<int>>{{77, 20, 60}, {77, 20, 60}}));
   EXPECT_EQ(doc.elements[0]->Container().layoutCache[0], -1);
+}
+
+// The link under (x, y) as a walk of the page finds it: a container's children before the container, the
+// first box that holds the point; and the number of linked boxes that reach y.
+int WalkHit(const HtmlElementList& list, int x, int y, int& reaching) {
+  int found = -1;
+  for (const auto& e : list) {
+    if (e->kind == kContainer) {
+      const int inside = WalkHit(e->children, x, y, reaching);
+      if (found < 0) found = inside;
+    }
+    if (e->linkIndex < 0 || y < e->y || y >= e->y + e->height) continue;
+    ++reaching;
+    if (found < 0 && x >= e->x && x < e->x + e->width) found = e->linkIndex;
+  }
+  return found;
+}
+
+TEST(HtmlDocumentHitTest, AMoveLooksAtTheBoxesAtItsHeightAndFindsTheLinkAWalkFinds) {
+  // 300 linked rows of 60 linked words, each row a linked container, beside tall linked boxes that
+  // overlap the rows and each other; words of some rows overlap their neighbours.
+  RecordingHost host;
+  HtmlDocument doc(&host, 0);
+  doc.links.AddRow();
+  for (int i = 0; i < 400; ++i) doc.links.AddCell(0, u"http://h/x.htm");
+  int boxes = 0;
+  for (int row = 0; row < 300; ++row) {
+    auto cell = Box(kContainer, 0, row * 20, 1300, 20, 300 + row % 50);
+    for (int word = 0; word < 60; ++word)
+      cell->children.push_back(Box(kTextRun, word * 20, row * 20 + 2, row % 7 ? 18 : 25, 16, (row + word) % 300));
+    doc.elements.push_back(std::move(cell));
+    boxes += 61;
+  }
+  for (int tall = 0; tall < 20; ++tall) doc.elements.push_back(Box(kImage, 1250 + tall, tall * 300, 40, 1000, 350 + tall));
+  std::mt19937 random(3);
+  size_t worst = 0;
+  for (int probe = 0; probe < 800; ++probe) {
+    const int x = static_cast<int>(random() % 1400) - 20, y = static_cast<int>(random() % 6500) - 20;
+    int reaching = 0;
+    const int expected = WalkHit(doc.elements, x, y, reaching);
+    doc.OnMouseMove(x, y);
+    ASSERT_EQ(doc.hoverLink, expected) << x << "," << y;
+    // Each box that reaches the height costs a path down the tree of 20 000 boxes, no more.
+    EXPECT_LE(doc.HitBoxesExamined(), static_cast<size_t>(2 * 16 * (reaching + 1))) << x << "," << y;
+    worst = std::max(worst, doc.HitBoxesExamined());
+  }
+  EXPECT_LT(worst, static_cast<size_t>(boxes / 4));
 }
 
 TEST(HtmlDocumentAloneTest, EmptyNullHostAndStatistics) {

@@ -87,6 +87,19 @@ void HtmlLayoutPass::SettleMoves(HtmlElementList& list) {
   }
 }
 
+const ContentExtent* HtmlLayoutPass::Measured(const HtmlElement& cell, int width) const {
+  const auto found = measured_.find(&cell);
+  if (found == measured_.end()) return nullptr;
+  for (const auto& kept : found->second)
+    if (kept.first == width) return &kept.second;
+  return nullptr;
+}
+
+void HtmlLayoutPass::KeepMeasure(const HtmlElement& cell, int width, const ContentExtent& extent) {
+  if (!keepMeasures) return;
+  measured_[&cell].emplace_back(width, extent);
+}
+
 size_t CountElements(const HtmlElementList& list) {
   size_t count = 0;
   std::vector<const HtmlElementList*> pending{&list};
@@ -100,56 +113,20 @@ size_t CountElements(const HtmlElementList& list) {
   return count;
 }
 
-namespace {
-
-// The least work that sizing every table from its contents takes, counted up to a little past limit. Each
-// time the list that holds a table is laid out, every cell is sized (paid for by the cell) and its content
-// laid out in the zero rectangle and at the cell's width, and, when the list is laid out in a rectangle of
-// some width, once more in the wide one to find the content's natural width (unless a width attribute or a
-// span sets it); each element of the content is paid for twice each time. Only a cell's measures kept from
-// a sizing at the same width save any of it.
-long long LeastTableWork(const HtmlElementList& list, long long limit) {
-  struct Pending {
-    const HtmlElementList* list;
-    long long zeroPasses, widePasses, unitsPerElement;
-  };
-  long long work = 0;
-  std::vector<Pending> pending{{&list, 0, 1, 1}};
-  while (!pending.empty() && work <= limit) {
-    const Pending p = pending.back();
-    pending.pop_back();
-    const long long passes = p.zeroPasses + p.widePasses;
-    work += passes * p.unitsPerElement * static_cast<long long>(p.list->size());
-    for (const auto& e : *p.list) {
-      if (!e || e->kind != kContainer) continue;
-      work += passes * kUnitsPerCell;
-      if (e->children.empty()) continue;
-      const std::array<int, 11>& cell = e->Container().cell;
-      const bool natural = cell[2] == 1 && cell[4] == 0;  // one column, no width attribute
-      pending.push_back({&e->children, std::min(passes, limit + 1),
-                         std::min((natural ? p.widePasses : 0) + passes, limit + 1), 2});
-    }
-  }
-  return work;
-}
-
-}  // namespace
-
 void HtmlLayoutPass::Layout(HtmlElementList& list, HtmlRect& rect) {
   simple_ = false;
   work_ = 0;
-  budget_ = std::min(kLayoutWorkFloor + kLayoutWorkPerElement * static_cast<long long>(CountElements(list)), workCap);
-  // A page whose tables cannot be sized from their contents within the budget is laid out the simple way
-  // at once, rather than after the budget is spent.
-  if (LeastTableWork(list, budget_) > budget_) {
-    budget_ = 0;
-  } else {
-    LayoutRange(rect, list, 0);
-  }
+  measuring_ = 0;
+  measured_.clear();
+  budget_ = std::min(workFloor + kLayoutWorkPerElement * static_cast<long long>(CountElements(list)), workCap);
+  LayoutRange(rect, list, 0);
   if (budget_ <= 0) {
     simple_ = true;
+    measuring_ = 0;
+    measured_.clear();
     LayoutRange(rect, list, 0);
   }
+  measured_.clear();
   SettleMoves(list);
 }
 

@@ -3,6 +3,10 @@
 // the lines beside them; runs of containers are tables, sized from their cells' contents.
 #pragma once
 
+#include <algorithm>
+#include <climits>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "preview/html/html_document.h"
@@ -30,6 +34,13 @@ constexpr int kMaxTableColumns = 256;
 constexpr long long kLayoutWorkFloor = 4000000;
 constexpr long long kLayoutWorkPerElement = 300;
 constexpr long long kLayoutWorkCap = 16000000;
+
+// Where the visible content of a cell ended up: its leftmost and rightmost pixel and its bottom.
+struct ContentExtent {
+  int minX = INT_MAX, right = INT_MIN, bottom = 0;
+  int Width() const { return right == INT_MIN ? 0 : right - std::min(minX, right); }
+  int Right() const { return right == INT_MIN ? 0 : right; }
+};
 
 class HtmlLayoutPass {
  public:
@@ -60,6 +71,18 @@ class HtmlLayoutPass {
   // The work of the last Layout, both layouts counted.
   long long Work() const { return work_; }
 
+  // While a table measures its cells, the positions its layouts give are thrown away: only the extent
+  // counts, and a cell's content laid out again in a rectangle of the same width ends the same way. So
+  // the extent is kept, and each cell's content is laid out once per width however deep the tables nest
+  // (the rectangle's bottom moves nothing). The layouts that place the page's content are always done.
+  bool Measuring() const { return measuring_ > 0; }
+  void BeginMeasuring() { ++measuring_; }
+  void EndMeasuring() { --measuring_; }
+  const ContentExtent* Measured(const HtmlElement& cell, int width) const;
+  void KeepMeasure(const HtmlElement& cell, int width, const ContentExtent& extent);
+
+  bool keepMeasures = true;
+  long long workFloor = kLayoutWorkFloor;
   long long workCap = kLayoutWorkCap;
 
  private:
@@ -68,6 +91,8 @@ class HtmlLayoutPass {
 
   HtmlDocument& doc_;
   HtmlImageSizes* sizes_;
+  std::unordered_map<const HtmlElement*, std::vector<std::pair<int, ContentExtent>>> measured_;
+  int measuring_ = 0;
   long long budget_ = kLayoutWorkFloor;
   long long work_ = 0;
   bool simple_ = false;

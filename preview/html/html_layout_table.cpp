@@ -38,15 +38,9 @@ std::vector<size_t> CollectCells(const HtmlElementList& list, size_t first) {
   }
 }
 
-struct Extent {
-  int minX = INT_MAX, right = INT_MIN, bottom = 0;
-  int Width() const { return right == INT_MIN ? 0 : right - std::min(minX, right); }
-  int Right() const { return right == INT_MIN ? 0 : right; }
-};
-
 // The extent of the visible children: white space only when kept (noWrap), breaks only before containers.
-Extent VisibleExtent(const HtmlElementList& children) {
-  Extent e;
+ContentExtent VisibleExtent(const HtmlElementList& children) {
+  ContentExtent e;
   for (size_t i = 0; i < children.size(); ++i) {
     const HtmlElement* c = children[i].get();
     if (!c) continue;
@@ -93,6 +87,7 @@ class TableSizer {
       MeasureColumns();
       FitWidth(Field(head, kTableWidth));
     }
+    SumColumns();
     SizeRows(Field(head, kTableHeight));
     Finish(head);
     return std::move(plan_);
@@ -126,41 +121,56 @@ class TableSizer {
                                                      kMaxTableColumns - 1));
       while (pos < kMaxTableColumns - 1 && pos < static_cast<int>(occupiedUntil.size()) &&
              occupiedUntil[pos] >= c.row) {
-        c.skipped.push_back(pos);
+        ++c.skipped;
         ++pos;
         ++skip;
       }
       c.firstColumn = pos;
       c.lastColumn = std::min(pos + Field(e, kColSpan) - 1, kMaxTableColumns - 1);
       c.lastRow = std::min(c.row + Field(e, kRowSpan) - 1, rows - 1);
-      if (columns_ <= c.lastColumn) columns_ = c.lastColumn + 1;
+      if (columnCount_ <= c.lastColumn) columnCount_ = c.lastColumn + 1;
       if (Field(e, kRowSpan) > 1) {
         if (static_cast<int>(occupiedUntil.size()) <= c.lastColumn)
           occupiedUntil.resize(static_cast<size_t>(c.lastColumn) + 1, -1);
         for (int k = c.firstColumn; k <= c.lastColumn; ++k) occupiedUntil[static_cast<size_t>(k)] = c.lastRow;
       }
+      // Passing over occupied columns and marking spanned ones is work by the column.
+      pass_.Spend(c.skipped + (Field(e, kRowSpan) > 1 ? c.lastColumn - c.firstColumn + 1 : 0));
       plan_.cells.push_back(std::move(c));
     }
-    const size_t n = static_cast<size_t>(columns_);
-    width_.assign(n, 0);
-    minimum_.assign(n, 0);
-    preferred_.assign(n, 0);
-    fixed_.assign(n, 0);
+    const size_t n = static_cast<size_t>(columnCount_);
+    columns_.width.assign(n, 0);
+    columns_.minimum.assign(n, 0);
+    columns_.preferred.assign(n, 0);
+    columns_.fixed.assign(n, 0);
     height_.assign(static_cast<size_t>(rows), 0);
     rowFixed_.assign(static_cast<size_t>(rows), 0);
   }
 
-  Extent Measure(HtmlElement& e, HtmlRect rect) {
+  // Lays out a cell's content in rect (left and top 0) and gives its extent. placing: the layout that
+  // leaves the content where the page shows it, unless this whole table is only being measured.
+  ContentExtent Measure(HtmlElement& e, HtmlRect rect, bool placing = false) {
+    const bool measuring = !placing || pass_.Measuring();
+    if (measuring) {
+      if (const ContentExtent* kept = pass_.Measured(e, rect.right)) {
+        pass_.Spend(1);
+        return *kept;
+      }
+    }
+    if (!placing) pass_.BeginMeasuring();
     pass_.LayoutChildren(rect, e, depth_ + 1);
+    if (!placing) pass_.EndMeasuring();
     pass_.Spend(static_cast<long long>(e.children.size()));
-    return VisibleExtent(e.children);
+    const ContentExtent extent = VisibleExtent(e.children);
+    if (measuring && pass_.BudgetLeft()) pass_.KeepMeasure(e, rect.right, extent);
+    return extent;
   }
 
   void Raise(int column, int width, int minimum, int preferred) {
     const size_t k = static_cast<size_t>(column);
-    width_[k] = std::max(width_[k], width);
-    minimum_[k] = std::max(minimum_[k], minimum);
-    preferred_[k] = std::max(preferred_[k], preferred);
+    columns_.width[k] = std::max(columns_.width[k], width);
+    columns_.minimum[k] = std::max(columns_.minimum[k], minimum);
+    columns_.preferred[k] = std::max(columns_.preferred[k], preferred);
   }
 
   void MeasureColumns() {
@@ -171,20 +181,20 @@ class TableSizer {
       const std::array<int, 4>& cache = e.Container().layoutCache;
       if (cache[0] >= 0 && cache[3] == rect_.right) {
         Raise(c.firstColumn, cache[0], cache[1], cache[2]);
-        if (attr) fixed_[static_cast<size_t>(c.firstColumn)] = 1;
+        if (attr) columns_.fixed[static_cast<size_t>(c.firstColumn)] = 1;
         continue;
       }
       const int minimum = Measure(e, {}).Right();
       Raise(c.firstColumn, minimum, minimum, 0);
       const size_t k = static_cast<size_t>(c.firstColumn);
       if (attr) {
-        width_[k] = std::max(width_[k], attr);
-        preferred_[k] = std::max(preferred_[k], width_[k]);
-        fixed_[k] = 1;
+        columns_.width[k] = std::max(columns_.width[k], attr);
+        columns_.preferred[k] = std::max(columns_.preferred[k], columns_.width[k]);
+        columns_.fixed[k] = 1;
       } else if (rect_.right != 0) {
         Raise(c.firstColumn, 0, 0, Measure(e, {0, 0, 2000, rect_.bottom}).Width());
       } else {
-        Raise(c.firstColumn, 0, 0, width_[k]);
+        Raise(c.firstColumn, 0, 0, columns_.width[k]);
       }
     }
     for (auto& c : plan_.cells) {
@@ -193,7 +203,7 @@ class TableSizer {
         WidenSpan(c, std::max(Measure(e, {}).Width(), Field(e, kWidth)));
       } else if (rect_.right != 0 && e.Container().layoutCache[0] < 0 && pass_.BudgetLeft()) {  // only whole measures
         const size_t k = static_cast<size_t>(c.firstColumn);
-        e.MutableContainer().layoutCache = {width_[k], minimum_[k], preferred_[k], rect_.right};
+        e.MutableContainer().layoutCache = {columns_.width[k], columns_.minimum[k], columns_.preferred[k], rect_.right};
       }
     }
   }
@@ -202,31 +212,32 @@ class TableSizer {
   // every unfixed column that has a width; when none has one, the last column takes a pixel per unfixed
   // spanned column (and, unless fixed, has a width for the next round). Columns all fixed stay as they are.
   void WidenSpan(const TablePlan::Cell& c, int need) {
+    pass_.Spend(3LL * (c.lastColumn - c.firstColumn + 1));
     long long total = static_cast<long long>(Between()) * (c.lastColumn - c.firstColumn);
-    for (int k = c.firstColumn; k <= c.lastColumn; ++k) total += width_[static_cast<size_t>(k)];
+    for (int k = c.firstColumn; k <= c.lastColumn; ++k) total += columns_.width[static_cast<size_t>(k)];
     const size_t last = static_cast<size_t>(c.lastColumn);
-    const auto eligible = [this](int k) { return !fixed_[static_cast<size_t>(k)] && width_[static_cast<size_t>(k)] > 0; };
+    const auto eligible = [this](int k) { return !columns_.fixed[static_cast<size_t>(k)] && columns_.width[static_cast<size_t>(k)] > 0; };
     while (total < need) {
       int ready = 0, unfixed = 0;
       for (int k = c.firstColumn; k <= c.lastColumn; ++k) {
-        if (!fixed_[static_cast<size_t>(k)]) ++unfixed;
+        if (!columns_.fixed[static_cast<size_t>(k)]) ++unfixed;
         if (eligible(k)) ++ready;
       }
       if (ready > 0) {
-        Distribute(width_, c.firstColumn, c.lastColumn, need - total, eligible);
+        Distribute(columns_.width, c.firstColumn, c.lastColumn, need - total, eligible);
         for (int k = c.firstColumn; k <= c.lastColumn; ++k) {
           const size_t u = static_cast<size_t>(k);
-          preferred_[u] = std::max(preferred_[u], width_[u]);
+          columns_.preferred[u] = std::max(columns_.preferred[u], columns_.width[u]);
         }
         return;
       }
       if (unfixed == 0) return;
       // A fixed last column never becomes ready, so every round until the need is met goes the same way.
-      const long long rounds = fixed_[last] ? (need - total + unfixed - 1) / unfixed : 1;
+      const long long rounds = columns_.fixed[last] ? (need - total + unfixed - 1) / unfixed : 1;
       const int grow = static_cast<int>(std::min<long long>(rounds * unfixed, INT_MAX / 4));
-      width_[last] = std::min(width_[last] + grow, INT_MAX / 4);
-      minimum_[last] = std::min(minimum_[last] + grow, INT_MAX / 4);
-      preferred_[last] = std::min(preferred_[last] + grow, INT_MAX / 4);
+      columns_.width[last] = std::min(columns_.width[last] + grow, INT_MAX / 4);
+      columns_.minimum[last] = std::min(columns_.minimum[last] + grow, INT_MAX / 4);
+      columns_.preferred[last] = std::min(columns_.preferred[last] + grow, INT_MAX / 4);
       total += grow;
     }
   }
@@ -236,14 +247,14 @@ class TableSizer {
     long long target = attribute;
     if (attribute < 0) target = static_cast<long long>(rect_.right) * -static_cast<long long>(attribute) / 100;
     if (target == 0) target = rect_.right;
-    const long long n = static_cast<long long>(width_.size());
+    const long long n = static_cast<long long>(columns_.width.size());
     if (n == 0) return;
     const long long room = target - 2LL * plan_.border - plan_.spacing - n * Between();
     const int share = static_cast<int>(std::clamp<long long>(room / n, 0, INT_MAX / 4));
-    std::fill(width_.begin(), width_.end(), share);
+    std::fill(columns_.width.begin(), columns_.width.end(), share);
     for (const auto& c : plan_.cells) {
       if (c.firstColumn != c.lastColumn) continue;
-      int& width = width_[static_cast<size_t>(c.firstColumn)];
+      int& width = columns_.width[static_cast<size_t>(c.firstColumn)];
       for (const auto& child : Cell(c).children)
         if (child && child->kind != kContainer && child->kind != kRule && !IsWhiteSpace(*child)) width = std::max(width, child->width);
     }
@@ -251,7 +262,7 @@ class TableSizer {
 
   long long TotalWidth() const {
     long long total = 2LL * plan_.border + plan_.spacing;
-    for (int w : width_) total += w + Between();
+    for (int w : columns_.width) total += w + Between();
     return total;
   }
 
@@ -260,58 +271,28 @@ class TableSizer {
     if (attribute < 0) target = static_cast<long long>(rect_.right) * -static_cast<long long>(attribute) / 100;
     if (target == 0) target = rect_.right;
     if (target <= 0) return;
-    long long total = TotalWidth();
-    const size_t n = width_.size();
-    for (bool changed = true; changed && total != target && pass_.Spend(static_cast<long long>(n) + 1);) {
-      changed = false;
-      bool took = false;
-      while (total < target && pass_.Spend(static_cast<long long>(n) + 1)) {
-        int given = 0;
-        for (size_t k = 0; k < n && total < target; ++k) {
-          if (fixed_[k] || width_[k] >= preferred_[k]) continue;
-          ++width_[k];
-          ++total;
-          ++given;
-        }
-        if (given == 0) break;
-        took = changed = true;
-      }
-      if (!took && total < target && attribute != 0) {
-        for (size_t k = 0; k < n; ++k) {
-          if (fixed_[k]) continue;
-          ++width_[k];
-          ++total;
-          changed = true;
-        }
-      }
-      if (total > target) {
-        int widest = -1;
-        for (size_t k = 0; k < n; ++k) {
-          if (!fixed_[k] || width_[k] <= 10 || width_[k] <= minimum_[k]) continue;
-          if (widest < 0 || width_[k] > width_[static_cast<size_t>(widest)]) widest = static_cast<int>(k);
-        }
-        if (widest >= 0) {
-          const size_t w = static_cast<size_t>(widest);
-          --width_[w];
-          preferred_[w] = width_[w];
-          --total;
-          changed = true;
-        }
-      }
-    }
+    pass_.Spend(4 * static_cast<long long>(columns_.width.size()) + 1);
+    FitColumns(columns_, TotalWidth(), target, attribute != 0);
+  }
+
+  // The columns' widths added up, from the left: columnEnd_[k] is the sum of the first k.
+  void SumColumns() {
+    columnEnd_.assign(columns_.width.size() + 1, 0);
+    for (size_t k = 0; k < columns_.width.size(); ++k) columnEnd_[k + 1] = columnEnd_[k] + columns_.width[k];
+  }
+  long long ColumnsWidth(int first, int last) const {
+    return columnEnd_[static_cast<size_t>(last) + 1] - columnEnd_[static_cast<size_t>(first)];
   }
 
   int CellWidth(const TablePlan::Cell& c) const {
-    long long w = 0;
-    for (int k = c.firstColumn; k <= c.lastColumn; ++k) w += width_[static_cast<size_t>(k)];
-    w += static_cast<long long>(Between()) * (c.lastColumn - c.firstColumn);
+    const long long w = ColumnsWidth(c.firstColumn, c.lastColumn) + static_cast<long long>(Between()) * (c.lastColumn - c.firstColumn);
     return static_cast<int>(std::min<long long>(w, INT_MAX / 4));
   }
 
   void SizeRows(int tableHeight) {
     for (auto& c : plan_.cells) {
       HtmlElement& e = Cell(c);
-      c.contentHeight = Measure(e, {0, 0, CellWidth(c), 0}).bottom;
+      c.contentHeight = Measure(e, {0, 0, CellWidth(c), 0}, true).bottom;
       const size_t r = static_cast<size_t>(c.row);
       if (c.lastRow == c.row) height_[r] = std::max(height_[r], c.contentHeight);
       if (Field(e, kHeight) && Field(e, kRowSpan) < 2) {
@@ -319,37 +300,50 @@ class TableSizer {
         rowFixed_[r] = 1;
       }
     }
+    SpanHeights rows(height_);
+    std::vector<int> fixedFrom(height_.size() + 1, 0);  // rows a spanning cell with a height marks fixed
+    bool spans = false;
     for (auto& c : plan_.cells) {
       const HtmlElement& e = Cell(c);
       if (Field(e, kRowSpan) < 2) continue;
-      long long total = static_cast<long long>(Between()) * (c.lastRow - c.row), sum = 0;
-      for (int r = c.row; r <= c.lastRow; ++r) sum += height_[static_cast<size_t>(r)];
-      Distribute(height_, c.row, c.lastRow, c.contentHeight - (total + sum), [](int) { return true; });
+      spans = true;
+      const size_t first = static_cast<size_t>(c.row), last = static_cast<size_t>(c.lastRow);
+      const long long between = static_cast<long long>(Between()) * (c.lastRow - c.row);
+      rows.Share(first, last, c.contentHeight - (between + rows.Sum(first, last)));
       if (!Field(e, kHeight)) continue;
-      sum = 0;
-      for (int r = c.row; r <= c.lastRow; ++r) {
-        rowFixed_[static_cast<size_t>(r)] = 1;
-        sum += height_[static_cast<size_t>(r)];
+      ++fixedFrom[first];
+      --fixedFrom[last + 1];
+      rows.Share(first, last, Field(e, kHeight) - rows.Sum(first, last));
+    }
+    if (spans) {
+      pass_.Spend(static_cast<long long>(height_.size()));
+      int marks = 0;
+      for (size_t r = 0; r < height_.size(); ++r) {
+        height_[r] = rows.At(r);
+        marks += fixedFrom[r];
+        if (marks > 0) rowFixed_[r] = 1;
       }
-      Distribute(height_, c.row, c.lastRow, Field(e, kHeight) - sum, [](int) { return true; });
     }
     long long sum = 0;
     for (int h : height_) sum += h;
     Distribute(height_, 0, static_cast<int>(height_.size()) - 1, tableHeight - sum,
                [this](int r) { return !rowFixed_[static_cast<size_t>(r)]; });
+    rowEnd_.assign(height_.size() + 1, 0);
+    for (size_t r = 0; r < height_.size(); ++r) rowEnd_[r + 1] = rowEnd_[r] + height_[r];
   }
 
   void Finish(const HtmlElement& head) {
     const int p = plan_.padding, s = plan_.spacing;
     for (auto& c : plan_.cells) {
-      long long w = 2LL * p * (c.lastColumn - c.firstColumn + 1) + static_cast<long long>(s) * (c.lastColumn - c.firstColumn);
-      for (int k = c.firstColumn; k <= c.lastColumn; ++k) w += width_[static_cast<size_t>(k)];
-      long long h = 2LL * p + static_cast<long long>(Between()) * (c.lastRow - c.row);
-      for (int r = c.row; r <= c.lastRow; ++r) h += height_[static_cast<size_t>(r)];
+      const long long w = 2LL * p * (c.lastColumn - c.firstColumn + 1) +
+                          static_cast<long long>(s) * (c.lastColumn - c.firstColumn) + ColumnsWidth(c.firstColumn, c.lastColumn);
+      const long long h = 2LL * p + static_cast<long long>(Between()) * (c.lastRow - c.row) +
+                          rowEnd_[static_cast<size_t>(c.lastRow) + 1] - rowEnd_[static_cast<size_t>(c.row)];
       c.width = static_cast<int>(std::min<long long>(w, INT_MAX / 4));
       c.height = static_cast<int>(std::min<long long>(h, INT_MAX / 4));
-      long long offset = 0;
-      for (int k : c.skipped) offset += width_[static_cast<size_t>(k)] + Between();
+      const long long offset = c.skipped == 0 ? 0
+                               : ColumnsWidth(c.firstColumn - c.skipped, c.firstColumn - 1) +
+                                     static_cast<long long>(Between()) * c.skipped;
       c.skipOffset = static_cast<int>(std::min<long long>(offset, INT_MAX / 4));
     }
     if (!plan_.frame) return;
@@ -368,11 +362,145 @@ class TableSizer {
   HtmlRect rect_;
   int depth_;
   TablePlan plan_;
-  int columns_ = 0;
-  std::vector<int> width_, minimum_, preferred_, fixed_, height_, rowFixed_;
+  int columnCount_ = 0;
+  TableColumns columns_;
+  std::vector<long long> columnEnd_, rowEnd_;
+  std::vector<int> height_, rowFixed_;
 };
 
 }  // namespace
+
+namespace {
+
+// The largest whole r in [low, high] for which grows(r) holds, grows holding at low and falling once.
+template <typename Holds>
+long long LastHolding(long long low, long long high, Holds holds) {
+  while (low < high) {
+    const long long middle = low + (high - low + 1) / 2;
+    if (holds(middle)) low = middle;
+    else high = middle - 1;
+  }
+  return low;
+}
+
+// Below the target: rounds of a pixel to each column below its preferred width, the last round cut short
+// in column order when the target is reached.
+long long GrowToPreferred(TableColumns& c, long long total, long long target) {
+  const size_t n = c.width.size();
+  const auto gap = [&c](size_t k) {
+    return c.fixed[k] ? 0LL : std::max(0LL, static_cast<long long>(c.preferred[k]) - c.width[k]);
+  };
+  long long widest = 0;
+  for (size_t k = 0; k < n; ++k) widest = std::max(widest, gap(k));
+  const auto given = [&](long long rounds) {
+    long long sum = 0;
+    for (size_t k = 0; k < n; ++k) sum += std::min(gap(k), rounds);
+    return sum;
+  };
+  const long long need = target - total;
+  const long long rounds = LastHolding(0, widest, [&](long long r) { return given(r) <= need; });
+  long long left = need - given(rounds);
+  std::vector<long long> gaps(n);
+  for (size_t k = 0; k < n; ++k) gaps[k] = gap(k);
+  for (size_t k = 0; k < n; ++k) {
+    long long add = std::min(gaps[k], rounds);
+    if (left > 0 && gaps[k] > rounds) {
+      ++add;
+      --left;
+    }
+    c.width[k] = static_cast<int>(c.width[k] + add);
+    total += add;
+  }
+  return total;
+}
+
+// Above the target: a pixel at a time from the widest fixed column that may still shrink (the first of
+// equally wide ones), so the widest come down to a common level, each no lower than 10 or its minimum.
+long long ShrinkFixed(TableColumns& c, long long total, long long target) {
+  const size_t n = c.width.size();
+  const auto floor = [&c](size_t k) { return std::max(10, c.minimum[k]); };
+  const auto eligible = [&](size_t k) { return c.fixed[k] && c.width[k] > floor(k); };
+  long long widest = 0;
+  for (size_t k = 0; k < n; ++k)
+    if (eligible(k)) widest = std::max<long long>(widest, c.width[k]);
+  const auto taken = [&](long long level) {
+    long long sum = 0;
+    for (size_t k = 0; k < n; ++k)
+      if (eligible(k)) sum += std::max(0LL, c.width[k] - std::max<long long>(level, floor(k)));
+    return sum;
+  };
+  const long long excess = total - target;
+  // The lowest level whose cut stays within the excess: levels fall, cuts grow.
+  const long long level = widest - LastHolding(0, widest, [&](long long d) { return taken(widest - d) <= excess; });
+  long long left = excess - taken(level);
+  for (size_t k = 0; k < n; ++k) {
+    if (!eligible(k)) continue;
+    long long w = std::min<long long>(c.width[k], std::max<long long>(level, floor(k)));
+    if (left > 0 && w == level && level > floor(k)) {
+      --w;
+      --left;
+    }
+    if (w != c.width[k]) {
+      total -= c.width[k] - w;
+      c.width[k] = static_cast<int>(w);
+      c.preferred[k] = c.width[k];
+    }
+  }
+  return total;
+}
+
+}  // namespace
+
+long long FitColumns(TableColumns& c, long long total, long long target, bool widthAttribute) {
+  if (total < target) total = GrowToPreferred(c, total, target);
+  if (total < target && widthAttribute) {
+    long long unfixed = 0;
+    for (int f : c.fixed)
+      if (!f) ++unfixed;
+    if (unfixed > 0) {
+      const long long rounds = (target - total + unfixed - 1) / unfixed;
+      for (size_t k = 0; k < c.width.size(); ++k)
+        if (!c.fixed[k]) c.width[k] = static_cast<int>(std::min<long long>(c.width[k] + rounds, INT_MAX / 4));
+      total += rounds * unfixed;
+    }
+  }
+  if (total > target) total = ShrinkFixed(c, total, target);
+  return total;
+}
+
+SpanHeights::SpanHeights(const std::vector<int>& heights) : n_(heights.size()), add_(n_ + 1, 0), addIndex_(n_ + 1, 0) {
+  for (size_t r = 0; r < n_; ++r) Add(r, r, heights[r]);
+}
+
+void SpanHeights::Add(size_t first, size_t last, long long amount) {
+  Point(first, amount);
+  if (last + 1 < n_) Point(last + 1, -amount);
+}
+
+void SpanHeights::Share(size_t first, size_t last, long long amount) {
+  if (amount <= 0) return;
+  const long long n = static_cast<long long>(last - first + 1);
+  Add(first, last, amount / n);
+  if (amount % n) Add(first, first + static_cast<size_t>(amount % n) - 1, 1);
+}
+
+int SpanHeights::At(size_t r) const { return static_cast<int>(std::clamp<long long>(Sum(r, r), 0, INT_MAX / 4)); }
+
+void SpanHeights::Point(size_t at, long long amount) {
+  for (size_t i = at + 1; i <= n_; i += i & (~i + 1)) {
+    add_[i] += amount;
+    addIndex_[i] += amount * static_cast<long long>(at);
+  }
+}
+
+long long SpanHeights::Prefix(size_t count) const {
+  long long a = 0, b = 0;
+  for (size_t i = count; i > 0; i -= i & (~i + 1)) {
+    a += add_[i];
+    b += addIndex_[i];
+  }
+  return a * static_cast<long long>(count) - b;
+}
 
 const TablePlan::Cell* TablePlan::Find(size_t i) {
   if (next > 0 && (next > cells.size() || cells[next - 1].index >= i)) next = 0;

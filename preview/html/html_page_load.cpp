@@ -161,11 +161,13 @@ void LoadPage(HtmlDocument& doc, HtmlTextMeasurer& measurer, std::u16string_view
   doc.pageBackImage = -1;
   doc.itemCount = 0;
   doc.cut = false;
+  doc.controlCount = 0;
   doc.level = 0;
   doc.passIndex = -1;
   doc.hoverLink = -1;
   doc.links.Clear();
   doc.elements.clear();
+  doc.ForgetHitBoxes();
   doc.elementCount = 0;
   doc.images.ReleaseBitmaps();
   // The pictures are fetched once the whole page is read, however the reading ends.

@@ -2,6 +2,7 @@
 // makes the real window for it.
 #include <algorithm>
 
+#include "preview/html/html_browser_logic.h"
 #include "preview/html/html_entities.h"
 #include "preview/html/html_parse_pass.h"
 #include "preview/html/html_parse_scan.h"
@@ -16,6 +17,12 @@ constexpr int kControlHeight = 15;
 constexpr int kMaxControlChars = 1000;
 
 }  // namespace
+
+HtmlBrowserCallbacks* HtmlParsePass::ControlHost() {
+  if (!doc_.callbacks || doc_.controlCount >= kMaxFormControls) return nullptr;
+  ++doc_.controlCount;
+  return doc_.callbacks;
+}
 
 size_t HtmlParsePass::Form(ParseState& s, size_t pos) {
   if (doc_.callbacks) {
@@ -36,7 +43,6 @@ size_t HtmlParsePass::Input(ParseState& s, size_t pos) {
   const int maxLength = std::max(0, ParseInteger(attrs.Value(u"maxlength")));
   const std::u16string value = attrs.Value(u"value"), name = attrs.Value(u"name");
   const size_t next = AfterTag(s.text, pos);
-  HtmlBrowserCallbacks* host = doc_.callbacks;
   auto make = [&](const std::u16string& text, uint32_t borderColor, bool controlFont) {
     return CreateTextElement(measurer_, text.c_str(), 15, 2, borderColor, controlFont ? kControlFace : s.face.c_str(),
                              controlFont ? kControlHeight : s.fontHeight, 0, 0, 0,
@@ -51,24 +57,28 @@ size_t HtmlParsePass::Input(ParseState& s, size_t pos) {
     e->width = size * e->width + 8;
     e->height += 4;
     e->text = value;
-    if (host)
+    if (HtmlBrowserCallbacks* host = ControlHost())
       e->controlWindow = host->CreateEdit(size, maxLength, e->width, e->height, value.c_str(), 0, name.c_str(),
                                           formIndex, password);
+    // Drawn as its box, a password field still hides what it holds.
+    if (password && e->controlWindow == kNoControl) e->text.assign(value.size(), u'*');
   } else if (type == u"button" || type == u"submit") {
     e = make(value, kRaisedBorder, true);
     e->width += 8;
     e->height += 4;
-    if (host) e->controlWindow = host->CreatePushButton(e->width, e->height, value.c_str(), name.c_str(), formIndex);
+    if (HtmlBrowserCallbacks* host = ControlHost())
+      e->controlWindow = host->CreatePushButton(e->width, e->height, value.c_str(), name.c_str(), formIndex);
   } else if (type == u"radio" || type == u"checkbox") {
     e = make(u"    ", kSunkenBorder, false);
     e->width = e->height = 13;
-    if (host)
+    if (HtmlBrowserCallbacks* host = ControlHost())
       e->controlWindow = type == u"radio" ? host->CreateRadioButton(13, 13, value.c_str(), name.c_str(), formIndex)
                                           : host->CreateCheckBox(13, 13, value.c_str(), name.c_str(), formIndex);
   } else if (type == u"hidden") {
     e = make(value, kSunkenBorder, false);
     e->width = e->height = 0;
-    if (host) e->controlWindow = host->CreateEdit(size, 0, 0, 0, value.c_str(), 0, name.c_str(), formIndex, 0);
+    if (HtmlBrowserCallbacks* host = ControlHost())
+      e->controlWindow = host->CreateEdit(size, 0, 0, 0, value.c_str(), 0, name.c_str(), formIndex, 0);
   } else if (type == u"image") {
     const std::u16string address = ResolveUrl(attrs.Value(u"src"), s.url);
     std::u16string link = u"Submit(";
@@ -109,9 +119,8 @@ size_t HtmlParsePass::Select(ParseState& s, size_t pos) {
                              0, 0, 0xFFFFFF, s.LineAlign(), 0, -1, s.noWrap);
   e->width = scrollBarWidth + widest + 8;
   e->height += 4;
-  if (doc_.callbacks)
-    e->controlWindow =
-        doc_.callbacks->CreateDropDownList(e->width, e->height, options, selected, name.c_str(), formIndex);
+  if (HtmlBrowserCallbacks* host = ControlHost())
+    e->controlWindow = host->CreateDropDownList(e->width, e->height, options, selected, name.c_str(), formIndex);
   Add(s, std::move(e));
   return resume;
 }
@@ -129,8 +138,8 @@ size_t HtmlParsePass::TextArea(ParseState& s, size_t pos) {
   e->width = cols * e->width + 4;
   e->height = rows * e->height + 4;
   e->text = RepairUtf8Copy(DecodeEntitiesCopy(t.substr(start, end - start)));
-  if (doc_.callbacks)
-    e->controlWindow = doc_.callbacks->CreateEdit(-1, 0, e->width, e->height, e->text.c_str(), 1, name.c_str(),
+  if (HtmlBrowserCallbacks* host = ControlHost())
+    e->controlWindow = host->CreateEdit(-1, 0, e->width, e->height, e->text.c_str(), 1, name.c_str(),
                                                   formIndex, 0);
   Add(s, std::move(e));
   return end;

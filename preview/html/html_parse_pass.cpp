@@ -1,6 +1,7 @@
 #include "preview/html/html_parse_pass.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "preview/html/html_color.h"
 #include "preview/html/html_entities.h"
@@ -38,6 +39,10 @@ void HtmlParsePass::ParseRange(std::u16string_view text, HtmlElementList& list, 
                                int noWrap) {
   if (depth > kMaxParseDepth) return;
   if (depth > doc_.level) doc_.level = depth;
+  if (depth == 0) {
+    rootText_ = text;
+    rootBlockEnds_.reset();
+  }
   ParseState s;
   s.text = text;
   s.list = &list;
@@ -58,6 +63,10 @@ void HtmlParsePass::ParseRange(std::u16string_view text, HtmlElementList& list, 
   }
   if (pos < text.size() && text[pos] != 0) doc_.cut = true;
   Progress(s, text.size());
+  if (depth == 0) {  // the text is the caller's: nothing may point into it once it is read
+    rootText_ = {};
+    rootBlockEnds_.reset();
+  }
 }
 
 size_t HtmlParsePass::Step(ParseState& s, size_t pos) {
@@ -278,14 +287,34 @@ size_t HtmlParsePass::AttributedBlock(ParseState& s, size_t pos, bool div) {
   const size_t start = AfterTag(t, pos);
   if (blockAlign == s.align && (!s.centre || blockAlign == 2))
     return BlockBreak(s, pos, div ? 23 : 17);  // "<div" / "<p" without attributes
-  if (!s.blockEnds) s.blockEnds = std::make_unique<HtmlBlockEnds>(t);
-  const size_t end = s.blockEnds->End(pos);
+  const size_t end = BlockEnd(s, pos);
   AddBreak(s, blockAlign);
   if (!div) AddBreak(s, blockAlign);
   Nested(s, start, end, *s.list, s.face, s.fontHeight, s.textColor, blockAlign, s.noWrap);
   AddBreak(s, s.LineAlign());
   if (end < t.size() && TagAt(t, end, div ? u"</div" : u"</p")) return AfterTag(t, end);
   return end;
+}
+
+size_t HtmlParsePass::BlockEnd(ParseState& s, size_t pos) {
+  const std::u16string_view t = s.text;
+  const std::less<const char16_t*> before;
+  const bool inRoot = !before(t.data(), rootText_.data()) &&
+                      !before(rootText_.data() + rootText_.size(), t.data() + t.size());
+  if (!inRoot) {
+    // A text of its own (a floating picture's tag): swept for itself.
+    if (!s.blockEnds) {
+      s.blockEnds = std::make_unique<HtmlBlockEnds>(t);
+      blockEndsSwept += t.size();
+    }
+    return s.blockEnds->End(pos);
+  }
+  if (!rootBlockEnds_) {
+    rootBlockEnds_ = std::make_unique<HtmlBlockEnds>(rootText_);
+    blockEndsSwept += rootText_.size();
+  }
+  const size_t offset = static_cast<size_t>(t.data() - rootText_.data());
+  return rootBlockEnds_->End(offset + pos, offset + t.size()) - offset;
 }
 
 size_t HtmlParsePass::Image(ParseState& s, size_t pos) {

@@ -6,8 +6,10 @@
 
 #include <string>
 #include <string_view>
+#include <memory>
 #include <unordered_map>
 
+#include "preview/html/html_block_ends.h"
 #include "preview/html/html_document.h"
 #include "preview/html/html_text_measurer.h"
 
@@ -32,6 +34,7 @@ class HtmlParsePass {
   int listLevel = 0;
   int formIndex = -1;  // the form that new controls belong to; -1 none
   int scrollBarWidth;  // a drop-down list's button, the system's scroll bar width (from the measurer)
+  size_t blockEndsSwept = 0;  // the characters swept to find where attributed blocks end
 
  private:
   friend struct ParseState;
@@ -51,6 +54,10 @@ class HtmlParsePass {
   size_t Input(ParseState& s, size_t pos);
   size_t Select(ParseState& s, size_t pos);
   size_t TextArea(ParseState& s, size_t pos);
+  // Where the attributed block whose tag is at pos ends in the state's range.
+  size_t BlockEnd(ParseState& s, size_t pos);
+  // The host that makes the next control, or null: none, or the page has its kMaxFormControls.
+  HtmlBrowserCallbacks* ControlHost();
 
   // Parses text[begin, end) into list with the state's url (a nested call).
   void Nested(ParseState& s, size_t begin, size_t end, HtmlElementList& list, std::u16string_view face,
@@ -74,6 +81,11 @@ class HtmlParsePass {
   // Row 0 of the document's links by LinkKey, for its first linksIndexed_ cells.
   std::unordered_map<std::u16string, int> linkIndex_;
   int linksIndexed_ = 0;
+
+  // The text of the outermost range, and the ends of its attributed blocks once one is met: the ranges
+  // nested in it are parts of it and read their blocks' ends from there.
+  std::u16string_view rootText_;
+  std::unique_ptr<HtmlBlockEnds> rootBlockEnds_;
 
   HtmlDocument& doc_;
   HtmlTextMeasurer& measurer_;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "preview/html/html_browser_logic.h"
 #include "preview/html/html_element_dump.h"
 
 namespace htmlview {
@@ -332,6 +333,45 @@ TEST_F(ParsePassTest, ControlsWithoutAHostStillGetPlaceholders) {
   pass.ParseRange(u"<form><input><select></select>", alone.elements, u"Arial", 15, 0, u"", 0, 0, 0);
   EXPECT_EQ(DumpElements(alone.elements, false), "T 88x19 f15 h15 ''\nT 24x19 f15 h15 ''\n");
   EXPECT_EQ(alone.elements[0]->controlWindow, kNoControl);
+}
+
+TEST_F(ParsePassTest, APageMakesAtMostItsBoundOfControlsAndDrawsTheRestAsBoxes) {
+  // Drop-down lists, wide fields and passwords by turns, past the bound: every one keeps its placeholder
+  // and size; the host is asked for the bound's number of windows, the first ones.
+  std::u16string page = u"<form action=f>";
+  const int total = kMaxFormControls + 301;
+  for (int i = 0; i < total; ++i)
+    page += i % 3 == 0 ? u"<select name=s>" : i % 3 == 1 ? u"<input size=1000>" : u"<input type=password value=pw>";
+  Parse(page);
+  ASSERT_EQ(doc.elements.size(), static_cast<size_t>(total));
+  EXPECT_EQ(host.calls.size(), static_cast<size_t>(kMaxFormControls) + 1);  // and the form
+  for (int i = 0; i < total; ++i) {
+    SCOPED_TRACE(i);
+    const HtmlElement& e = *doc.elements[static_cast<size_t>(i)];
+    const HtmlElement& first = *doc.elements[static_cast<size_t>(i % 3)];
+    EXPECT_EQ(e.controlWindow == kNoControl, i >= kMaxFormControls);
+    EXPECT_EQ(e.width, first.width);
+    EXPECT_EQ(e.height, first.height);
+    EXPECT_EQ(e.borderFlags, 15u);
+    if (i % 3 == 2) {
+      EXPECT_EQ(e.text, i >= kMaxFormControls ? u"**" : u"pw");
+    }
+  }
+}
+
+TEST_F(ParsePassTest, BlocksOfAlternatingAlignmentNestedToTheCapSweepThePageOnce) {
+  // Each level's range is a part of the page: its blocks' ends are read from the page's one sweep.
+  std::u16string page;
+  for (int i = 0; i < 4; ++i) {
+    for (int level = 0; level < kMaxParseDepth + 10; ++level)
+      page += level % 2 ? u"<div align=right>words " : u"<div align=center>more words ";
+    page += u"<p align=right>a paragraph</p>";
+    for (int level = 0; level < kMaxParseDepth + 10; ++level) page += u"</div>";
+  }
+  HtmlParsePass pass(doc, measurer);
+  pass.ParseRange(page, doc.elements, u"Arial", 15, 0, u"http://h/", 0, 0, 0);
+  EXPECT_EQ(doc.level, kMaxParseDepth);
+  EXPECT_LE(pass.blockEndsSwept, page.size());
 }
 
 TEST_F(ParsePassTest, NestingIsCappedAndHeightsBounded) {
