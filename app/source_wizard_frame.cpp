@@ -76,9 +76,6 @@ class FrameSourceWizard : public source::SourceWizard {
       list->RequestPreviewClear();
     }
     DeletePreviewTempFiles();
-    DeletePreviewTempFiles();
-    // The files are gone: the table forgets them, so that no later Back or exit deletes a name again.
-    PreviewTempFileTable.clear();
   }
 
   CFirstView_HDD* SourcePage() override {

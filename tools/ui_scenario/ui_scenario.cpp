@@ -1218,13 +1218,14 @@ int Run() {
   if (ok && g_failure.empty()) ok = TickAllAndSave();
   if (ok && g_failure.empty()) ok = RunSteps();
   if (ok && g_failure.empty()) Exit();
-  if (g_failure.empty() && g_options.tempUnchanged) CheckTempFolder(tempBefore);
   if (!g_failure.empty() && !ProgramEnded()) {
     const std::string reason = g_failure;
     Screenshot("failure");
     g_failure = reason;
   }
   if (!ProgramEnded()) ::TerminateProcess(g_program.hProcess, 99);
+  ::DeleteFileW(g_replyPath.c_str());  // the runner's own answers
+  if (g_failure.empty() && g_options.tempUnchanged) CheckTempFolder(tempBefore);
   if (!g_failure.empty()) {
     std::fflush(stdout);
     std::fprintf(stderr, "ui-scenario: %s\n", g_failure.c_str());
