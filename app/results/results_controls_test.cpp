@@ -1039,6 +1039,8 @@ TEST_F(ResultsControlsTest, TheHeadersMenuShowsTheSortAndAlignmentOfItsColumnChe
     };
     g_onMenu = [&](CTKPPopupBar* popup) {
       read(popup);
+      popup->UpdateWindow();
+      if (!ascending) harness::CaptureWindow(popup->GetSafeHwnd(), "results/header_menu_descending");
       ::PostMessageW(popup->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
     };
     CRect rect;
