@@ -7,7 +7,6 @@
 #include "app/pages/source_tree_ctrl.h"
 #include "app/pages/source_wizard.h"
 #include "app/pages/third_view_hdd.h"
-#include "app/results/preview_temp.h"
 #include "engine/save/preview_temp_files.h"
 
 namespace {

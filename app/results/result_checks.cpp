@@ -200,12 +200,15 @@ void ResultChecks::UpdateFolderFromRows(uint32_t folderId, RowsState rows) {
   if (rows == RowsState::kAllChecked && !(OwnFileMarks(node).all && AllChildren(node, CheckState::kChecked))) {
     rows = RowsState::kMixed;
   } else if (rows == RowsState::kAllUnchecked && OwnFileMarks(node).any) {
-    // Every subfolder row shows unticked, so nothing below them stays ticked; the hidden files keep theirs.
+    // Every subfolder row shows unticked, so nothing below them stays ticked; the hidden files keep theirs,
+    // and the folder (the top node too) and its ancestors show partly ticked.
     for (Item child = tree_.FirstChild(node); child != 0; child = tree_.NextSibling(child)) {
       UnmarkFolderFiles(child);
       ClearChecks(child);
     }
-    rows = RowsState::kMixed;
+    SetTreePartial(node);
+    RecomputeAncestors(node);
+    return;
   }
   if (rows == RowsState::kAllChecked) {
     if (!fat || !IsTop(node)) SetTreeCheckDeep(node, true);

@@ -317,6 +317,19 @@ TEST_F(ResultChecksTest, RowsShownUnderAFilterTickAFolderWholeOnlyWhenItsHiddenF
     EXPECT_TRUE(checks.CollectSaveFolders().empty());
     EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{1000}));
     checks.FileRowToggled(1000, false);
+
+    // Everything ticked, then every row the root's list shows unticked: the hidden 1001 alone stays ticked.
+    checks.ClearChecks(top);
+    sets.Clear();
+    checks.ClickTreeBox(top);
+    for (Item n : {a, b, c}) checks.FolderRowToggled(n, false);
+    checks.FileRowToggled(1000, false);
+    checks.UpdateFolderFromRows(root, RowsState::kAllUnchecked);
+    EXPECT_EQ(State(top), CheckState::kPartly);
+    for (Item n : {a, a1, b, c}) EXPECT_EQ(State(n), CheckState::kUnchecked);
+    EXPECT_TRUE(checks.CollectSaveFolders().empty());
+    EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{1001}));
+    checks.FileRowToggled(1001, false);
   }
 }
 
