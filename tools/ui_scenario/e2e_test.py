@@ -497,7 +497,7 @@ PARTLY_TICKED = [("quick", 0, *FAT_FILTERED), ("quick", 0, *FAT_FILTERED_UNTICK)
                  ("quick", 0, *FAT_PARTLY), ("quick", 2, *NTFS_PARTLY), ("quick", 2, *NTFS_FIRST_FILE),
                  ("extensive", 2, *NTFS_PARTLY), ("loaded", 2, *NTFS_PARTLY), ("quick", 0, *FAT_HIDDEN),
                  ("quick", 2, *NTFS_HIDDEN), ("loaded", 2, *NTFS_HIDDEN), ("quick", 2, *NTFS_DEEP),
-                 ("extensive", 2, *NTFS_DEEP)]
+                 ("extensive", 2, *NTFS_DEEP), ("extensive", 2, *NTFS_FILTERED), ("loaded", 2, *NTFS_FILTERED)]
 
 
 def partly_ticked(matrix, wrapper, found):
