@@ -601,9 +601,9 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("program_folder", os::ToUtf8(std::u16string(ProgramFolder, ProgramFolder + wcslen(ProgramFolder))));
   } else if (name == "exit-no") {
     // A file shown in the preview: its temporary file and the record of it.
-    MakePreviewTempName(u"a.txt");
-    const std::u16string temp = PreviewTempFileTable.rbegin()->second;
+    const std::u16string temp = os::TempFolderPath() + MakePreviewTempName(u"a.txt");
     { std::ofstream(os::ToUtf8(temp)) << "shown"; }
+    RememberPreviewTempFile(temp);
     LastPreview.text = u"c:\\folder\\a.txt";
     LastPreview.id = 7;
     // A slide show's pictures in the thumbnail folder, and a folder of its own there.

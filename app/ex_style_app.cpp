@@ -11,11 +11,13 @@
 #include "app/pages/first_view_hdd.h"
 #include "app/pages/second_view_hdd.h"
 #include "app/pages/third_view_hdd.h"
+#include "app/results/preview_temp.h"
 #include "app/snapshot_open.h"
 #include "app/source_wizard_frame.h"
 #include "app/worker_shutdown.h"
 #include "engine/host/snapshot_host.h"
 #include "engine/records/scan_parameters.h"
+#include "engine/save/preview_temp_files.h"
 #include "platform/classlib/win/ccreatecontext.h"
 #include "platform/classlib/win/cdoctemplate.h"
 #include "res/resource.h"
@@ -81,6 +83,11 @@ void CEx_StyleApp::RegisterFileType() {
   fileTypes.SetDocumentClassName(_T("Vantor.Document"));
   fileTypes.SetDocumentDefaultIcon(CString(module) + _T(",0"));
   fileTypes.WriteAll();
+}
+
+int CEx_StyleApp::ExitInstance() {
+  SetPreviewTempPaths(DeleteFiles(PreviewTempPaths()));
+  return CWinApp::ExitInstance();
 }
 
 BOOL CEx_StyleApp::InitInstance() {

@@ -27,6 +27,8 @@ class CEx_StyleApp : public CWinApp, public DatabaseViewSettings {
   ~CEx_StyleApp() override;
 
   BOOL InitInstance() override;
+  // Every window is gone by then: the preview's copies their viewers held until the end are deleted.
+  int ExitInstance() override;
   // The shell's open of a snapshot double-clicked while the program runs ("[open("path")]"): loaded as
   // one named on the command line, unless a worker runs or a dialog is up. TRUE when it was loaded.
   BOOL OnDDECommand(LPTSTR lpszCommand) override;

@@ -254,11 +254,14 @@ void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* lpMMI) {
   lpMMI->ptMinTrackSize.y = kMinHeight;
 }
 
+CMainPreviewView* CMainFrame::PreviewPane() const {
+  return static_cast<CMainPreviewView*>(m_pPreviewView != nullptr ? m_pPreviewView : PreviewView);
+}
+
 void CMainFrame::ShowPreview(CString path, CString extension) {
-  CView* pane = m_pPreviewView != nullptr ? m_pPreviewView : PreviewView;
-  if (pane == nullptr) return;
-  SetActiveView(pane, FALSE);
-  auto* preview = static_cast<CMainPreviewView*>(pane);
+  CMainPreviewView* preview = PreviewPane();
+  if (preview == nullptr) return;
+  SetActiveView(preview, FALSE);
   preview->ClosePreviewViews();
   preview->ShowPreviewForFile(path, extension);
 }

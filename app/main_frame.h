@@ -134,6 +134,8 @@ class CMainFrame : public CTKPFrameWnd, public PreviewHost {
   void WritePreviewRegistryFlags();
   // Closes the frame the ordinary way after ConfirmExit said yes.
   void CloseConfirmed();
+  // The preview pane the files are shown in; null before it is made.
+  CMainPreviewView* PreviewPane() const;
 
   ui::LinkStatusBar m_wndStatusBar;
   CTKPToolBar* m_pToolBar = nullptr;

@@ -10,6 +10,7 @@
 #include "engine/records/scan_records.h"
 #include "engine/save/preview_temp_files.h"
 #include "engine/scan/selected_signatures.h"
+#include "preview/main_preview_view.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/state/tkp_shortcut_manager.h"
 #include "ui/msgbox/message_dialogs.h"
@@ -28,9 +29,8 @@ void AnswerSentMessages() {
 
 int CMainFrame::ConfirmExit() {
   DeletePreviewTempFiles();
-  // The files are gone whatever the answer: the table forgets them, and the file previewed last is
-  // written again when it is shown next.
-  PreviewTempFileTable.clear();
+  // The files are gone whatever the answer (those a viewer holds stay remembered): the file previewed
+  // last is written again when it is shown next.
   LastPreview = LastPreviewRecord{};
   MessageText = u"Do you really want to exit ?";
   MessageKind = 3;
@@ -38,6 +38,10 @@ int CMainFrame::ConfirmExit() {
   if (question.DoModal() != 1) return 0;
 
   app::StopWorkersAndWait(AnswerSentMessages);
+  // The viewers let go of the copies they still show (a picture, a player, a document control, an open
+  // database), which can be deleted then; what a control holds until its window is gone goes at the end.
+  if (CMainPreviewView* preview = PreviewPane()) preview->ClosePreviewViews();
+  DeletePreviewTempFiles();
   if (m_pCommandBars != nullptr) {
     m_pCommandBars->SaveOptions(kBarsSection);
     m_pCommandBars->SaveBarState(kBarsSection, TRUE);

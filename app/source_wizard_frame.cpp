@@ -7,7 +7,6 @@
 #include "app/pages/source_tree_ctrl.h"
 #include "app/pages/source_wizard.h"
 #include "app/pages/third_view_hdd.h"
-#include "app/results/preview_temp.h"
 #include "engine/save/preview_temp_files.h"
 
 namespace {
@@ -76,9 +75,6 @@ class FrameSourceWizard : public source::SourceWizard {
       list->RequestPreviewClear();
     }
     DeletePreviewTempFiles();
-    DeletePreviewTempFiles();
-    // The files are gone: the table forgets them, so that no later Back or exit deletes a name again.
-    PreviewTempFileTable.clear();
   }
 
   CFirstView_HDD* SourcePage() override {

@@ -455,6 +455,7 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
       std::fputs("preview", file);
       std::fclose(file);
     }
+    RememberPreviewTempFile(previewed);
     report.Line("preview_file_before", os::FileExists(previewed));
     LastPreview.text = u"shown before";
     harness::ClickCentre(Page1()->Button(IDC_BACK).m_hWnd);

@@ -383,7 +383,6 @@ void CThirdView_HDD::ForgetPreview() {
   // The preview is emptied, and the next file previewed is written again.
   ClearPreview(false, u"");
   DeletePreviewTempFiles();
-  DeletePreviewTempFiles();
   LastPreview.tempPath.clear();
   SetPreviewFlags(0, 1);  // as at start: no file selected
 }

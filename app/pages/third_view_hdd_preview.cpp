@@ -179,6 +179,7 @@ void CThirdView_HDD::PreviewRow(int row) {
       return;
     }
     LastPreview.tempPath = folder + tempName;
+    RememberPreviewTempFile(LastPreview.tempPath);
   } else if (source->folderId) {
     BuildItemPath(*source->folderId, source->name);
   }

@@ -452,9 +452,9 @@ TEST_F(ResultsPageTest, AFileRowIsWrittenOnceToATemporaryFileThePreviewShowsAndB
   EXPECT_EQ(bytes.size(), 20000u);
   EXPECT_EQ(Sha256(bytes), ManifestSha256(os::ToUtf8(longName)));
   // Its name is kept for deleting.
-  const std::map<uint32_t, std::u16string> names = PreviewTempFileTable;
-  ASSERT_EQ(names.count(PreviewTempCounter), 1u);
-  EXPECT_EQ(names.at(PreviewTempCounter), shown);
+  const std::vector<std::u16string> names = PreviewTempFileTable;
+  ASSERT_FALSE(names.empty());
+  EXPECT_EQ(names.back(), shown);
 
   // The same file again is not written again: no new name, the same file shown.
   ClickRow(Row(longName));
@@ -895,7 +895,7 @@ TEST_F(ResultsPageTest, AFileOverFiveMegabytesGetsTheLargeFileViewAndIsNotWritte
   ASSERT_NE(entry, nullptr);
   // One byte over the limit: the pane's view of large files, and nothing written.
   entry->size = 5242881;
-  const std::map<uint32_t, std::u16string> names = PreviewTempFileTable;
+  const std::vector<std::u16string> names = PreviewTempFileTable;
   ClickRow(row);
   EXPECT_EQ(ShownPath(), u"largefile");
   EXPECT_EQ(page_->PreviewPane()->GetShownExtension(), CString(_T(".largefile")));

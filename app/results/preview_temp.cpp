@@ -1,10 +1,13 @@
 #include "app/results/preview_temp.h"
 
+#include <algorithm>
+
+#include "engine/save/safe_path_component.h"
 #include "platform/classlib/cstring.h"
 #include "platform/os/os.h"
 
 uint32_t PreviewTempCounter = 0;
-std::map<uint32_t, std::u16string> PreviewTempFileTable;
+std::vector<std::u16string> PreviewTempFileTable;
 LastPreviewRecord LastPreview;
 
 namespace {
@@ -33,14 +36,21 @@ std::u16string PreviewPaneExtension(const std::u16string& path) { return u"." + 
 
 std::u16string MakePreviewTempName(const std::u16string& folder, const std::u16string& fileName) {
   const std::u16string extension = PreviewNameExtension(fileName);
-  std::u16string name = u"tmp" + Decimal(PreviewTempCounter) + u"." + extension;
+  // The name looked for is the one the saver writes.
+  auto nameOf = [&extension](uint32_t number) { return SafePathComponent(u"tmp" + Decimal(number) + u"." + extension); };
+  std::u16string name = nameOf(PreviewTempCounter);
   // Every number is tried at most once; past the last one the name is taken as it stands.
   while (os::FileExists(folder + name) && PreviewTempCounter != UINT32_MAX) {
     ++PreviewTempCounter;
-    name = u"tmp" + Decimal(PreviewTempCounter) + u"." + extension;
+    name = nameOf(PreviewTempCounter);
   }
-  PreviewTempFileTable[PreviewTempCounter] = folder + name;
   return name;
+}
+
+void RememberPreviewTempFile(const std::u16string& path) {
+  if (std::find(PreviewTempFileTable.begin(), PreviewTempFileTable.end(), path) == PreviewTempFileTable.end()) {
+    PreviewTempFileTable.push_back(path);
+  }
 }
 
 std::u16string MakePreviewTempName(const std::u16string& fileName) {
@@ -57,12 +67,9 @@ uint32_t IsNewPreview(const std::u16string& folder, const std::u16string& name, 
   return 1;
 }
 
-std::vector<std::u16string> PreviewTempPaths() {
-  std::vector<std::u16string> paths;
-  paths.reserve(PreviewTempFileTable.size());
-  for (const auto& entry : PreviewTempFileTable) paths.push_back(entry.second);
-  return paths;
-}
+std::vector<std::u16string> PreviewTempPaths() { return PreviewTempFileTable; }
+
+void SetPreviewTempPaths(const std::vector<std::u16string>& paths) { PreviewTempFileTable = paths; }
 
 void KillOfficePreviewApps() {}
 

@@ -195,6 +195,21 @@ void ResultChecks::UpdateFolderFromRows(uint32_t folderId, RowsState rows) {
   if (node == 0) node = Top();
   if (node == 0) return;
   const bool fat = records_.Kind() == ResultKind::kFat;
+  // A file filter may hide some of the folder's files: the rows speak for the folder whole only when its
+  // hidden files agree with them.
+  if (rows == RowsState::kAllChecked && !(OwnFileMarks(node).all && AllChildren(node, CheckState::kChecked))) {
+    rows = RowsState::kMixed;
+  } else if (rows == RowsState::kAllUnchecked && OwnFileMarks(node).any) {
+    // Every subfolder row shows unticked, so nothing below them stays ticked; the hidden files keep theirs,
+    // and the folder (the top node too) and its ancestors show partly ticked.
+    for (Item child = tree_.FirstChild(node); child != 0; child = tree_.NextSibling(child)) {
+      UnmarkFolderFiles(child);
+      ClearChecks(child);
+    }
+    SetTreePartial(node);
+    RecomputeAncestors(node);
+    return;
+  }
   if (rows == RowsState::kAllChecked) {
     if (!fat || !IsTop(node)) SetTreeCheckDeep(node, true);
   } else if (rows == RowsState::kAllUnchecked) {
@@ -213,13 +228,16 @@ void ResultChecks::UpdateFolderFromRows(uint32_t folderId, RowsState rows) {
   }
 }
 
-void ResultChecks::UpdateNodeFromRows(Item node, RowsState rows) {
+void ResultChecks::TypeNodeFollowsHits(Item node, const std::vector<uint32_t>& hits) {
   if (node == 0) return;
-  if (rows == RowsState::kMixed) {
-    for (Item n = node; n != 0; n = tree_.Parent(n)) SetTreePartial(n);
-  } else {
-    SetTreeCheckDeep(node, rows == RowsState::kAllChecked);
+  bool all = true, any = false;
+  for (uint32_t id : hits) {
+    const bool ticked = sets_.fileMarks.Contains(id);
+    all = all && ticked;
+    any = any || ticked;
   }
+  Show(node, all && any ? CheckState::kChecked : any ? CheckState::kPartly : CheckState::kUnchecked);
+  RecomputeAncestors(node);
 }
 
 void ResultChecks::FileTraceNodeToggled(Item node, const std::vector<uint32_t>& hits, bool checked) {

@@ -63,8 +63,10 @@ class ResultChecks {
   void FolderRowToggled(Item node, bool checked);
   // After a row's box changed in the listing of folderId (the top node when no record has that id).
   void UpdateFolderFromRows(uint32_t folderId, RowsState rows);
-  // File Trace: the listed group or type node follows its rows (partly checked with all its ancestors).
-  void UpdateNodeFromRows(Item node, RowsState rows);
+  // File Trace: a type node follows its hits (all of them, whether a filter shows them or not): checked
+  // when all are ticked, unchecked when none is, partly checked otherwise; its group and the top node
+  // then follow their children.
+  void TypeNodeFollowsHits(Item node, const std::vector<uint32_t>& hits);
   // File Trace: a group or type node ticked or unticked deeply with its hits.
   void FileTraceNodeToggled(Item node, const std::vector<uint32_t>& hits, bool checked);
   // File Trace: whether a click on the node's box ticks it: an unticked node, or a ticked or half-ticked one

@@ -191,12 +191,14 @@ TEST_F(ResultChecksTest, FolderRowsMoveTheirNodeAndFilesInStep) {
 }
 
 TEST_F(ResultChecksTest, UpdateFolderFromRowsOnFat) {
+  checks.FileRowToggled(1110, true);  // A1's only row
   checks.UpdateFolderFromRows(101, RowsState::kAllChecked);
   EXPECT_EQ(State(a1), CheckState::kChecked);
   checks.UpdateFolderFromRows(101, RowsState::kMixed);
   EXPECT_EQ(State(a1), CheckState::kPartly);
   EXPECT_EQ(State(a), CheckState::kPartly);
   EXPECT_EQ(State(top), CheckState::kPartly);
+  checks.FileRowToggled(1110, false);
   checks.UpdateFolderFromRows(101, RowsState::kAllUnchecked);
   EXPECT_EQ(State(a1), CheckState::kUnchecked);
   EXPECT_EQ(State(a), CheckState::kUnchecked);
@@ -214,10 +216,15 @@ TEST_F(ResultChecksTest, UpdateFolderFromRowsOnNtfsMarksTheNodeOnly) {
   EXPECT_EQ(State(a1), CheckState::kPartly);
   EXPECT_EQ(State(a), CheckState::kUnchecked);
   EXPECT_EQ(State(top), CheckState::kUnchecked);
+  checks.FileRowToggled(1110, true);
   checks.UpdateFolderFromRows(101, RowsState::kAllChecked);
   EXPECT_EQ(State(a1), CheckState::kChecked);
+  // The root's rows all ticked: its folders and its files.
+  for (Item n : {a, b, c}) checks.FolderRowToggled(n, true);
+  for (uint32_t id : {1000u, 1001u}) checks.FileRowToggled(id, true);
   checks.UpdateFolderFromRows(5, RowsState::kAllChecked);
   EXPECT_EQ(All(), std::vector<CheckState>(7, CheckState::kChecked));
+  for (uint32_t id : {1000u, 1001u}) checks.FileRowToggled(id, false);
   checks.UpdateFolderFromRows(5, RowsState::kAllUnchecked);
   EXPECT_EQ(All(), std::vector<CheckState>(7, CheckState::kUnchecked));
 }
@@ -266,19 +273,112 @@ TEST_F(ResultChecksTest, ARowUntickedDeepLeavesNoFolderAboveTickedWhole) {
   }
 }
 
-TEST_F(ResultChecksTest, FileTraceNodesFollowTheirRowsAndTakeTheirHits) {
+// Under a file filter the list shows only some of a folder's files. B holds 1200 (shown) and 1201 (hidden).
+// Whatever is ticked on the filtered list, Save writes what the boxes show once the filter is cleared.
+TEST_F(ResultChecksTest, RowsShownUnderAFilterTickAFolderWholeOnlyWhenItsHiddenFilesAreTickedToo) {
+  records.files.push_back({1201, 200});
+  for (bool ntfs : {false, true}) {
+    if (ntfs) UseNtfs();
+    const uint32_t root = ntfs ? 5 : 0;
+    SCOPED_TRACE(ntfs ? "NTFS" : "FAT");
+    sets.Clear();
+    checks.ClearChecks(top);
+
+    // The only row shown is ticked: B is not ticked whole, and the hidden file stays unticked.
+    checks.FileRowToggled(1200, true);
+    checks.UpdateFolderFromRows(200, RowsState::kAllChecked);
+    EXPECT_EQ(State(b), CheckState::kPartly);
+    EXPECT_FALSE(checks.FileRowChecked(1201));
+    EXPECT_TRUE(checks.CollectSaveFolders().empty());
+    EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{1200}));
+
+    // The filter cleared, the hidden file is ticked too: now B is ticked whole and saved as a folder.
+    checks.FileRowToggled(1201, true);
+    checks.UpdateFolderFromRows(200, RowsState::kAllChecked);
+    EXPECT_EQ(State(b), CheckState::kChecked);
+    EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{b}));
+    EXPECT_TRUE(sets.saveFiles.empty());
+
+    // B ticked whole, then its only shown row unticked under the filter: the hidden file stays ticked.
+    checks.FileRowToggled(1200, false);
+    checks.UpdateFolderFromRows(200, RowsState::kAllUnchecked);
+    EXPECT_EQ(State(b), CheckState::kPartly);
+    EXPECT_TRUE(checks.FileRowChecked(1201));
+    EXPECT_TRUE(checks.CollectSaveFolders().empty());
+    EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{1201}));
+
+    // The root's files: 1000 shown and ticked, 1001 hidden; the top node is not ticked whole.
+    checks.FileRowToggled(1201, false);
+    checks.UpdateFolderFromRows(200, RowsState::kAllUnchecked);
+    checks.FileRowToggled(1000, true);
+    checks.UpdateFolderFromRows(root, RowsState::kAllChecked);
+    EXPECT_NE(State(top), CheckState::kChecked);
+    EXPECT_FALSE(checks.FileRowChecked(1001));
+    EXPECT_TRUE(checks.CollectSaveFolders().empty());
+    EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{1000}));
+    checks.FileRowToggled(1000, false);
+
+    // Everything ticked, then every row the root's list shows unticked: the hidden 1001 alone stays ticked.
+    checks.ClearChecks(top);
+    sets.Clear();
+    checks.ClickTreeBox(top);
+    for (Item n : {a, b, c}) checks.FolderRowToggled(n, false);
+    checks.FileRowToggled(1000, false);
+    checks.UpdateFolderFromRows(root, RowsState::kAllUnchecked);
+    EXPECT_EQ(State(top), CheckState::kPartly);
+    for (Item n : {a, a1, b, c}) EXPECT_EQ(State(n), CheckState::kUnchecked);
+    EXPECT_TRUE(checks.CollectSaveFolders().empty());
+    EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{1001}));
+    checks.FileRowToggled(1001, false);
+  }
+}
+
+// File Trace: top / group G / types T1 (hits 1, 2, 3) and T2 (hit 4). A hit ticked on the group's list
+// moves its type node and the group; a type node is ticked whole only when all its hits are, shown or not.
+TEST(FileTraceChecksTest, AHitTickedOnAnyListMovesItsTypeAndGroupNodes) {
+  results_test::PlainTree tree;
+  results_test::FakeRecords records;
   records.kind = ResultKind::kFileTrace;
-  checks.UpdateNodeFromRows(a1, RowsState::kMixed);
-  EXPECT_EQ(State(a1), CheckState::kPartly);
-  EXPECT_EQ(State(a), CheckState::kPartly);
-  EXPECT_EQ(State(top), CheckState::kPartly);
-  checks.UpdateNodeFromRows(a1, RowsState::kAllChecked);
-  EXPECT_EQ(State(a1), CheckState::kChecked);
+  results::MarkSets sets;
+  results::ResultChecks checks{tree, records, sets};
+  const Item top = tree.Add(0), group = tree.Add(top), t1 = tree.Add(group), t2 = tree.Add(group);
+  const std::vector<uint32_t> hits1{1, 2, 3}, hits2{4};
+
+  checks.FileRowToggled(4, true);  // on the group's list
+  checks.TypeNodeFollowsHits(t1, hits1);
+  checks.TypeNodeFollowsHits(t2, hits2);
+  EXPECT_EQ(tree.GetState(t2), CheckState::kChecked);
+  EXPECT_EQ(tree.GetState(t1), CheckState::kUnchecked);
+  EXPECT_EQ(tree.GetState(group), CheckState::kPartly);
+  EXPECT_EQ(tree.GetState(top), CheckState::kPartly);
+
+  // A filter shows hits 1 and 2 of T1 alone; both ticked leave T1 partly ticked.
+  checks.FileRowToggled(1, true);
+  checks.FileRowToggled(2, true);
+  checks.TypeNodeFollowsHits(t1, hits1);
+  EXPECT_EQ(tree.GetState(t1), CheckState::kPartly);
+  EXPECT_FALSE(sets.checkedNodes.Contains(static_cast<uint32_t>(t1)));
+  checks.FileRowToggled(3, true);
+  checks.TypeNodeFollowsHits(t1, hits1);
+  EXPECT_EQ(tree.GetState(t1), CheckState::kChecked);
+  EXPECT_EQ(tree.GetState(group), CheckState::kChecked);
+  EXPECT_EQ(tree.GetState(top), CheckState::kChecked);
+
+  for (uint32_t id : {1u, 2u, 3u}) checks.FileRowToggled(id, false);
+  checks.TypeNodeFollowsHits(t1, hits1);
+  EXPECT_EQ(tree.GetState(t1), CheckState::kUnchecked);
+  EXPECT_EQ(tree.GetState(group), CheckState::kPartly);
+  EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{4}));
+}
+
+TEST_F(ResultChecksTest, FileTraceNodesTakeTheirHits) {
+  records.kind = ResultKind::kFileTrace;
   checks.FileTraceNodeToggled(a2, {7, 8}, true);
+  checks.FileTraceNodeToggled(a1, {9}, true);
   EXPECT_EQ(State(a), CheckState::kChecked);  // hits are no files of a folder of its own
-  EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{7, 8}));
+  EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{7, 8, 9}));
   checks.FileTraceNodeToggled(a2, {7, 8}, false);
-  EXPECT_TRUE(sets.saveFiles.empty());
+  EXPECT_EQ(sets.saveFiles.Keys(), (std::vector<uint32_t>{9}));
   EXPECT_EQ(State(a), CheckState::kPartly);
 }
 

@@ -1,5 +1,7 @@
 #include "app/results/result_list_ctrl.h"
 
+#include <unordered_set>
+
 #include "app/logic/find_files_search.h"
 #include "app/results/result_columns.h"
 #include "app/results/result_checks.h"
@@ -37,6 +39,7 @@ IMPLEMENT_DYNAMIC(ResultListCtrl, CTKListCtrl)
 
 BEGIN_MESSAGE_MAP(ResultListCtrl, CTKListCtrl)
   ON_WM_LBUTTONDOWN()
+  ON_WM_LBUTTONDBLCLK()
   ON_WM_RBUTTONDOWN()
   ON_WM_KEYDOWN()
   ON_WM_SETCURSOR()
@@ -168,6 +171,13 @@ void ResultListCtrl::RestoreChecks() {
   if (m_tree == nullptr) return;
   results::ResultChecks checks = m_tree->Checks();
   const int idColumn = static_cast<int>(results::IdColumn(FileTrace()));
+  // Read once: each row is then looked up, so a listing costs its rows plus the ticked nodes.
+  std::unordered_set<std::u16string> tickedNodeTexts;
+  if (FileTrace()) {
+    for (uint32_t key : m_sets.checkedNodes.Keys()) {
+      tickedNodeTexts.insert(m_tree->CTreeCtrl::GetItemText(ResultTreeCtrl::Handle(key)).ToUtf16());
+    }
+  }
   for (int row = 0, count = CTKListCtrl::GetItemCount(); row < count; ++row) {
     const results::RowKind kind = Kind(row);
     if (kind == results::RowKind::kParent) {
@@ -177,11 +187,8 @@ void ResultListCtrl::RestoreChecks() {
     bool checked = false;
     const std::optional<uint32_t> id = results::ParseId(Text(row, idColumn));
     if (FileTrace()) {
-      checked = id && checks.FileRowChecked(*id);
       // Group and type rows follow their ticked nodes.
-      for (uint32_t key : m_sets.checkedNodes.Keys()) {
-        checked = checked || m_tree->CTreeCtrl::GetItemText(ResultTreeCtrl::Handle(key)).ToUtf16() == Text(row, 0);
-      }
+      checked = (id && checks.FileRowChecked(*id)) || tickedNodeTexts.count(Text(row, 0)) != 0;
     } else if (id) {
       checked = kind == results::RowKind::kFolder ? checks.FolderRowChecked(*id) : checks.FileRowChecked(*id);
     }
@@ -221,11 +228,7 @@ std::vector<bool> ResultListCtrl::RowChecks() const {
 // The folder listed (the parent of the row's record) follows what its rows show now.
 void ResultListCtrl::UpdateParentFromRows(int row) {
   if (FileTrace()) {
-    // The listed group or type node; the root's group rows move their own nodes.
-    HTREEITEM listed = m_tree->CurrentNode();
-    if (listed != nullptr && m_tree->GetParentItem(listed) != nullptr) {
-      m_tree->Checks().UpdateNodeFromRows(reinterpret_cast<results::Item>(listed), results::SummarizeRows(RowChecks()));
-    }
+    m_tree->TypeNodesFollowHits(m_tree->CurrentNode());
     return;
   }
   std::unique_ptr<results::ResultRecords> records = results::EngineRecords();
@@ -264,7 +267,10 @@ bool ResultListCtrl::OpenRow(int row) {
     ListFolderOfNode(NodeOf(Text(row, 5)));
   } else if (kind == results::RowKind::kParent && !FileTrace()) {
     if (CTKListCtrl::GetItemCount() == 1) {
-      GoToParentFolder(records->RootFolderId());
+      // No row below names the folder listed (it is empty, or the filters hide its files): its node does.
+      const HTREEITEM listed = m_tree->CurrentNode();
+      const std::optional<uint32_t> folder = listed != nullptr ? records->FolderOfNode(ResultTreeCtrl::Key(listed)) : std::nullopt;
+      GoToParentFolder(folder.value_or(records->RootFolderId()));
     } else if (Kind(row + 1) == results::RowKind::kFolder) {
       const std::optional<uint32_t> folder = records->FolderOfNode(host::TreeKey(results::ParseId(Text(row + 1, 5)).value_or(0)));
       const std::optional<uint32_t> parent = folder ? records->ParentOfFolder(*folder) : std::nullopt;
@@ -421,6 +427,15 @@ void ResultListCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
     return;
   }
   CTKListCtrl::OnLButtonDown(nFlags, point);
+}
+
+// The second press of a double-click on a box: the first press toggled it already, and the control's own
+// handling would toggle it past the check model, or open the row.
+void ResultListCtrl::OnLButtonDblClk(UINT nFlags, CPoint point) {
+  UINT flags = 0;
+  const int row = HitTest(point, &flags);
+  if (row >= 0 && (flags & LVHT_ONITEMSTATEICON) && Kind(row) != results::RowKind::kParent) return;
+  CTKListCtrl::OnLButtonDblClk(nFlags, point);
 }
 
 void ResultListCtrl::OnRButtonDown(UINT, CPoint point) {

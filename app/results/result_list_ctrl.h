@@ -52,6 +52,7 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   uint32_t GetItemCount() override;
   std::u16string GetItemText(uint32_t row, uint32_t column) override;
   std::vector<std::u16string> PreviewTempFiles() override { return PreviewTempPaths(); }
+  void KeepPreviewTempFiles(const std::vector<std::u16string>& paths) override { SetPreviewTempPaths(paths); }
   std::vector<host::TreeKey> SaveFolderSet() override;
   std::vector<uint32_t> SaveFileSet() override;
   void EmptyCheckSets() override;
@@ -84,6 +85,7 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
   afx_msg void OnRButtonDown(UINT nFlags, CPoint point);
   afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
   afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);

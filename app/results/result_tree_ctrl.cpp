@@ -255,6 +255,18 @@ std::vector<uint32_t> ResultTreeCtrl::FileTraceHitsOf(HTREEITEM node) const {
   return hits;
 }
 
+void ResultTreeCtrl::TypeNodesFollowHits(HTREEITEM listed) {
+  HTREEITEM parent = listed != nullptr ? CTreeCtrl::GetParentItem(listed) : nullptr;
+  if (parent == nullptr) return;  // the top node lists group rows, which move their own nodes
+  if (CTreeCtrl::GetParentItem(parent) != nullptr) {
+    Checks().TypeNodeFollowsHits(reinterpret_cast<Item>(listed), FileTraceHitsOf(listed));
+    return;
+  }
+  for (HTREEITEM type = CTreeCtrl::GetChildItem(listed); type != nullptr; type = CTreeCtrl::GetNextSiblingItem(type)) {
+    Checks().TypeNodeFollowsHits(reinterpret_cast<Item>(type), FileTraceHitsOf(type));
+  }
+}
+
 // NTFS: a ticked folder's own files show ticked, an unticked one's unticked; a half-ticked one keeps them.
 void ResultTreeCtrl::OwnFilesFollowNode(HTREEITEM node) {
   if (m_records->Kind() != results::ResultKind::kNtfs) return;

@@ -59,6 +59,9 @@ class ResultTreeCtrl : public CTreeCtrl, public host::ResultTreeHost, public app
   // The texts from the node up to the top node (not included), joined with "\".
   CString GetTreePath(HTREEITEM node) const;
   HTREEITEM CurrentNode() const { return m_current; }
+  // File Trace, after a hit's box changed on the listing of a group or type node: every type node of that
+  // listing follows its hits, and the group and the top node follow them.
+  void TypeNodesFollowHits(HTREEITEM listed);
   // The parent's child whose text, trimmed, is text (any case); null when none.
   HTREEITEM FindChild(HTREEITEM parent, const std::u16string& text) const;
   // Whether the node is drawn red (a deleted folder).

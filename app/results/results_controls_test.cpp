@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -33,6 +34,7 @@
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/records/scan_records.h"
+#include "engine/listing/file_filter_table.h"
 #include "engine/listing/results_listing.h"
 #include "engine/save/save_state.h"
 #include "engine/save/savers.h"
@@ -44,6 +46,8 @@
 #include "platform/os/os.h"
 #include "res/resource.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
+#include "toolkit/commandbars/controls/tkp_control_popup.h"
+#include "toolkit/controls/tk_header_ctrl.h"
 #include "toolkit/commandbars/bars/tkp_popup_bar.h"
 #include "ui/controls/shell_file_info.h"
 
@@ -126,6 +130,7 @@ void ResetState() {
   ScanThreadControl.runningFlag = 0;
   SaveAbortFlag = 0;
   ResultListers = ResultListersRecord{};
+  SetFileFilters({});
 }
 
 class ResultsControlsTest : public ::testing::Test {
@@ -470,6 +475,68 @@ TEST_F(ResultsControlsTest, ParentGoesUpAndRenamingToNothingKeepsTheName) {
   EXPECT_EQ(FindFatEntry(*id)->name, u"Read me first.txt");
 }
 
+// Photos holds IMG_0001.JPG, IMG_0002.JPG and "Holiday picture number three.jpg"; the filter shows the first two.
+TEST_F(ResultsControlsTest, RowsAllTickedUnderAFilterLeaveTheFolderPartlyTickedAndTheHiddenFileUnticked) {
+  Scan();
+  HTREEITEM photos = Folder(u"Photos");
+  ASSERT_NE(photos, nullptr);
+  ASSERT_TRUE(SetFileFilters({u"IMG*"}));
+  ClickLabel(photos);
+  ASSERT_EQ(Row(u"Holiday picture number three.jpg"), -1);
+  ClickRowBox(Row(u"IMG_0001.JPG"));
+  ClickRowBox(Row(u"IMG_0002.JPG"));
+  EXPECT_EQ(TreeState(photos), app::CheckState::kPartly);
+
+  ASSERT_TRUE(SetFileFilters({}));
+  ClickLabel(photos);
+  EXPECT_EQ(window.list.RowCheck(Row(u"Holiday picture number three.jpg")), 0);
+  EXPECT_EQ(TreeState(photos), app::CheckState::kPartly);
+  EXPECT_TRUE(window.tree.Checks().CollectSaveFolders().empty());
+  EXPECT_EQ(window.list.Sets().saveFiles.size(), 2u);
+}
+
+// "Parent..." alone in a listing (a folder with no subfolder and its files filtered out) lists the parent.
+TEST_F(ResultsControlsTest, ParentOfAFolderListedEmptyIsItsParent) {
+  Scan();
+  ASSERT_TRUE(SetFileFilters({u"*.none"}));
+  HTREEITEM chain = Folder(u"Chain");
+  ASSERT_NE(chain, nullptr);
+  ClickLabel(chain);
+  ASSERT_EQ(window.list.CTKListCtrl::GetItemCount(), 1);
+  window.list.OpenRow(0);
+  EXPECT_GE(Row(u"Chain"), 0);
+  EXPECT_EQ(window.tree.GetSelectedItem(), Folder(u"Folder"));
+}
+
+// A double-click on a box is one click on it, as in the tree: the box and what Save takes stay in step, and
+// a folder row is not opened.
+TEST_F(ResultsControlsTest, ADoubleClickOnARowBoxTogglesItOnceAndOpensNothing) {
+  Scan();
+  const int rows = window.list.CTKListCtrl::GetItemCount();
+  for (const char16_t* name : {u"README.TXT", u"Documents"}) {
+    const int row = Row(name);
+    ASSERT_GE(row, 0);
+    CRect rect;
+    ASSERT_TRUE(window.list.GetItemRect(row, rect, LVIR_BOUNDS));
+    POINT box{-1, rect.CenterPoint().y};
+    for (int x = rect.left; x < rect.left + 60 && box.x < 0; ++x) {
+      UINT flags = 0;
+      if (window.list.HitTest(CPoint(x, box.y), &flags) == row && (flags & LVHT_ONITEMSTATEICON)) box.x = x;
+    }
+    ASSERT_GE(box.x, 0);
+    const LPARAM at = MAKELPARAM(box.x, box.y);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+      window.list.PostMessage(message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+    }
+    harness::PumpFor(100);
+    SCOPED_TRACE(std::string(name, name + std::char_traits<char16_t>::length(name)));
+    ASSERT_EQ(window.list.CTKListCtrl::GetItemCount(), rows);
+    EXPECT_EQ(window.list.RowCheck(Row(name)), 1);
+  }
+  EXPECT_TRUE(window.list.Sets().saveFiles.Contains(*results::ParseId(window.list.GetItemText(Row(u"README.TXT"), 5))));
+  EXPECT_EQ(TreeState(Folder(u"Documents")), app::CheckState::kChecked);
+}
+
 // The commands of a menu and its submenus.
 int CommandCount(CMenu* menu) {
   int count = 0;
@@ -564,29 +631,42 @@ TEST_F(FileTraceResultsTest, AGroupBoxTicksUnlessEveryTypeIsTicked) {
   EXPECT_EQ(TreeState(images), app::CheckState::kChecked);
   EXPECT_EQ(SavedHits(), (std::vector<uint32_t>{1, 2, 3}));
 
-  // One hit unticked in the group's listing: the group shows partly checked, its types still ticked.
+  // One hit unticked in the group's listing: its type node and the group follow it.
   DoubleClickRow(Row(u"Images"));
   ClickRowBox(Row(u"2.png"));
-  ASSERT_EQ(TreeState(images), app::CheckState::kPartly);
-  for (HTREEITEM type = window.tree.CTreeCtrl::GetChildItem(images); type != nullptr;
-       type = window.tree.CTreeCtrl::GetNextSiblingItem(type)) {
-    ASSERT_EQ(TreeState(type), app::CheckState::kChecked);
-  }
-  ClickTreeBox(images);
-  EXPECT_EQ(TreeState(images), app::CheckState::kUnchecked);
-  EXPECT_EQ(TreeState(top), app::CheckState::kUnchecked);
-  EXPECT_TRUE(SavedHits().empty());
-
+  EXPECT_EQ(TreeState(window.tree.FindChild(images, u".png")), app::CheckState::kUnchecked);
+  EXPECT_EQ(TreeState(window.tree.FindChild(images, u".jpg")), app::CheckState::kChecked);
+  EXPECT_EQ(TreeState(images), app::CheckState::kPartly);
+  EXPECT_EQ(SavedHits(), (std::vector<uint32_t>{1, 3}));
   // Partly checked with a type unticked: ticked whole.
-  ClickTreeBox(window.tree.FindChild(images, u".jpg"));
-  ASSERT_EQ(TreeState(images), app::CheckState::kPartly);
   ClickTreeBox(images);
   EXPECT_EQ(TreeState(images), app::CheckState::kChecked);
   EXPECT_EQ(SavedHits(), (std::vector<uint32_t>{1, 2, 3}));
   // Checked with every type ticked: unticked.
   ClickTreeBox(images);
   EXPECT_EQ(TreeState(images), app::CheckState::kUnchecked);
+  EXPECT_EQ(TreeState(top), app::CheckState::kUnchecked);
   EXPECT_TRUE(SavedHits().empty());
+}
+
+// Under a file filter a type's list shows some of its hits: ticking them all leaves the type partly ticked,
+// and once the filter is cleared the hidden hit shows unticked and is not saved.
+TEST_F(FileTraceResultsTest, HitsTickedUnderAFilterTickTheirTypeOnlyWhenNoneIsHidden) {
+  Build();
+  HTREEITEM jpg = window.tree.FindChild(images, u".jpg");
+  ASSERT_TRUE(SetFileFilters({u"1*"}));
+  ClickLabel(jpg);
+  ASSERT_EQ(Row(u"3.jpg"), -1);
+  ClickRowBox(Row(u"1.jpg"));
+  EXPECT_EQ(TreeState(jpg), app::CheckState::kPartly);
+  EXPECT_EQ(TreeState(images), app::CheckState::kPartly);
+  ASSERT_TRUE(SetFileFilters({}));
+  ClickLabel(jpg);
+  EXPECT_EQ(window.list.RowCheck(Row(u"1.jpg")), 1);
+  EXPECT_EQ(window.list.RowCheck(Row(u"3.jpg")), 0);
+  EXPECT_EQ(SavedHits(), (std::vector<uint32_t>{1}));
+  ClickRowBox(Row(u"3.jpg"));
+  EXPECT_EQ(TreeState(jpg), app::CheckState::kChecked);
 }
 
 // A group opened by a double-click is the node its hits' boxes recompute; the double-click then counts as a
@@ -935,6 +1015,49 @@ TEST_F(ResultsControlsTest, EveryItemOfEveryContextMenuDoesWhatItSays) {
   ::KillTimer(nullptr, timer);
   FindDialogOpen = 0;
   EXPECT_FALSE(opened);
+}
+
+// The header's menu, with the command bars in the program a popup bar, shows the sort direction and the
+// alignment of the column clicked checked.
+TEST_F(ResultsControlsTest, TheHeadersMenuShowsTheSortAndAlignmentOfItsColumnChecked) {
+  CTKHeaderCtrl header;
+  ASSERT_TRUE(header.SubclassWindow(ListView_GetHeader(window.list.m_hWnd)));
+  LVCOLUMNW format{};
+  format.mask = LVCF_FMT;
+  format.fmt = LVCFMT_RIGHT;
+  ASSERT_TRUE(window.list.SetColumn(2, &format));
+  for (BOOL ascending : {TRUE, FALSE}) {
+    header.SetSortImage(2, ascending);
+    std::map<UINT, BOOL> checked;
+    // The items of the menu and of its submenu ("Alignment").
+    std::function<void(CTKPCommandBar*)> read = [&](CTKPCommandBar* bar) {
+      for (int i = 0; bar != nullptr && i < bar->GetControlCount(); ++i) {
+        CTKPControl* control = bar->GetControl(i);
+        checked[control->GetID()] = control->GetChecked();
+        if (control->IsKindOf(RUNTIME_CLASS(CTKPControlPopup))) read(control->GetCommandBar());
+      }
+    };
+    g_onMenu = [&](CTKPPopupBar* popup) {
+      read(popup);
+      popup->UpdateWindow();
+      if (!ascending) harness::CaptureWindow(popup->GetSafeHwnd(), "results/header_menu_descending");
+      ::PostMessageW(popup->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
+    };
+    CRect rect;
+    header.GetItemRect(2, rect);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, ActOnMenu);
+    header.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
+    ::KillTimer(nullptr, timer);
+    harness::PumpFor(50);
+    ASSERT_EQ(ShownPopup(), nullptr);
+    ASSERT_FALSE(checked.empty());
+    EXPECT_EQ(checked[ID_TK_SORT_ASCENDING], ascending);
+    EXPECT_EQ(checked[ID_TK_SORT_DESCENDING], !ascending);
+    EXPECT_TRUE(checked[ID_TK_ALIGN_RIGHT]);
+    EXPECT_FALSE(checked[ID_TK_ALIGN_LEFT]);
+    EXPECT_FALSE(checked[ID_TK_ALIGN_CENTER]);
+  }
+  header.UnsubclassWindow();
 }
 
 }  // namespace

@@ -67,6 +67,7 @@ class RecordingResultList : public ResultListHost {
   uint32_t GetItemCount() override { return static_cast<uint32_t>(rows.size()); }
   std::u16string GetItemText(uint32_t row, uint32_t column) override;
   std::vector<std::u16string> PreviewTempFiles() override { return previewTempFiles; }
+  void KeepPreviewTempFiles(const std::vector<std::u16string>& paths) override { previewTempFiles = paths; }
   std::vector<TreeKey> SaveFolderSet() override { return saveFolderSet; }
   std::vector<uint32_t> SaveFileSet() override { return saveFileSet; }
   void EmptyCheckSets() override;

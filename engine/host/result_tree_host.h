@@ -66,9 +66,11 @@ class ResultListHost {
   virtual uint32_t GetItemCount() = 0;
   // The whole text of a cell (empty when there is none).
   virtual std::u16string GetItemText(uint32_t row, uint32_t column) = 0;
-  // The full paths of the preview temporary files handed out so far (PreviewTempFiles); none when the
-  // application's main window has no active view.
+  // The full paths of the preview's temporary copies made and not yet deleted (PreviewTempFiles).
   virtual std::vector<std::u16string> PreviewTempFiles() = 0;
+  // After DeletePreviewTempFiles: the copies it could not delete (a viewer still holds them). The list
+  // keeps these alone, so that a name deleted once is never deleted again: another file may have it by then.
+  virtual void KeepPreviewTempFiles(const std::vector<std::u16string>& paths) = 0;
 
   // What Save takes, in the sets' own order: the tree nodes of the folders (SaveFolderSet) and the
   // record ids of the files ticked one by one (SaveFileSet).

@@ -39,9 +39,13 @@ TEST_F(PreviewTempFilesTest, DeletesTheHandedOutFilesAndTheEmptyThumbnailFolder)
   ASSERT_TRUE(os::CreateFolder(thumbnails_));
   host::ScopedHosts installed(hosts_);
 
+  const std::vector<std::u16string> made = list_.previewTempFiles;
+
   DeletePreviewTempFiles();
 
-  for (const std::u16string& path : list_.previewTempFiles) EXPECT_FALSE(os::FileExists(path));
+  for (const std::u16string& path : made) EXPECT_FALSE(os::FileExists(path));
+  // Every name is gone (the one never written too): the list forgets them all.
+  EXPECT_TRUE(list_.previewTempFiles.empty());
   EXPECT_FALSE(os::IsFolder(thumbnails_));
   EXPECT_EQ(document_.emptiedFolders, std::vector<std::u16string>{thumbnails_});
 }

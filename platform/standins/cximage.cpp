@@ -1,5 +1,7 @@
 #include "platform/standins/cximage.h"
 
+#include <objidl.h>
+
 #include <new>
 #include <vector>
 
@@ -18,7 +20,7 @@ struct GdiplusStartupInput {
 };
 extern "C" {
 GpStatus WINAPI GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input, void* output);
-GpStatus WINAPI GdipCreateBitmapFromFile(const WCHAR* filename, GpBitmap** bitmap);
+GpStatus WINAPI GdipCreateBitmapFromStream(IStream* stream, GpBitmap** bitmap);
 GpStatus WINAPI GdipCreateHBITMAPFromBitmap(GpBitmap* bitmap, HBITMAP* hbmReturn, DWORD background);
 GpStatus WINAPI GdipDisposeImage(GpBitmap* image);
 }
@@ -85,9 +87,37 @@ CxImage::CxImage(LPCTSTR path, uint32_t imageType) : type_(imageType) {
   }
 }
 
+namespace {
+
+// The file is read here and decoded from memory: the decoder never holds the file, which may then be
+// deleted whatever the decoder made of it (a damaged file's handle is kept by some decoders).
+IStream* StreamOfFile(LPCTSTR path) {
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, bytes)) return nullptr;
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes.empty() ? 1 : bytes.size());
+  if (memory == nullptr) return nullptr;
+  if (void* at = ::GlobalLock(memory)) {
+    if (!bytes.empty()) ::memcpy(at, bytes.data(), bytes.size());
+    ::GlobalUnlock(memory);
+  }
+  IStream* stream = nullptr;
+  if (::CreateStreamOnHGlobal(memory, TRUE, &stream) != S_OK) {
+    ::GlobalFree(memory);
+    return nullptr;
+  }
+  ULARGE_INTEGER size{};
+  size.QuadPart = bytes.size();
+  stream->SetSize(size);
+  return stream;
+}
+
+}  // namespace
+
 void CxImage::DecodeWithSystem(LPCTSTR path) {
   GpBitmap* decoded = nullptr;
-  if (!StartDecoder() || GdipCreateBitmapFromFile(path, &decoded) != 0 || decoded == nullptr) {
+  IStream* stream = StartDecoder() ? StreamOfFile(path) : nullptr;
+  if (stream == nullptr || GdipCreateBitmapFromStream(stream, &decoded) != 0 || decoded == nullptr) {
+    if (stream != nullptr) stream->Release();
     error_ = _T("The picture could not be read.");
     return;
   }
@@ -103,6 +133,7 @@ void CxImage::DecodeWithSystem(LPCTSTR path) {
     error_ = _T("The picture could not be read.");
   }
   GdipDisposeImage(decoded);
+  stream->Release();
 }
 
 void CxImage::DecodeOwn(LPCTSTR path) {

@@ -18,8 +18,9 @@ its sector with photorec's bytes at its start, and no other sample is a hit unle
 snapshot, loaded by a fresh start, lists the same hits and saves the same files.
 Then, on its FAT16 and NTFS partitions, a folder ticked in the tree with a file and a subfolder in it unticked
 again, a folder's first file ticked with its only subfolder, a file ticked in a subfolder before every row of
-its parent's list is unticked, and a folder ticked whole before one file of its subfolder is unticked
-(scripts/ui-scenario --tick/--untick), after a Quick Scan, an Extensive Scan
+its parent's list is unticked, a folder ticked whole before one file of its subfolder is unticked, and the
+files a file filter shows ticked (or a folder ticked whole and the files shown unticked) before the filter is
+cleared (scripts/ui-scenario --tick/--untick/--filters), after a Quick Scan, an Extensive Scan
 and its snapshot loaded: exactly the files shown ticked are saved, with icat's bytes.
 Once: a Quick Scan of partition 0, then Back from the results, partition 1 picked and Next (--rescan-partition 1):
 the second tree and save are partition 1's.
@@ -482,10 +483,21 @@ NTFS_HIDDEN = (["--tick", "/Documents/Reports/summary.csv", "--tick", "/Document
 NTFS_DEEP = (["--tick", "/Documents/Reports", "--untick", "/Documents/Reports/2019/chart.bin"],
              {"summary.csv": "Documents/Reports/summary.csv",
               "Annual report 2019.txt": "Documents/Reports/2019/Annual report 2019.txt"})
-PARTLY_TICKED = [("quick", 0, *FAT_PARTLY), ("quick", 2, *NTFS_PARTLY), ("quick", 2, *NTFS_FIRST_FILE),
+# Under a file filter the list shows some of a folder's files: its rows all ticked do not tick it whole, and
+# its rows all unticked leave its hidden files as they were. The filter is cleared before Save.
+FAT_FILTERED = (["--filters", "IMG*", "--tick", "/Photos/IMG_0001.JPG", "--tick", "/Photos/IMG_0002.JPG",
+                 "--no-filters"],
+                {"IMG_0001.JPG": "Photos/IMG_0001.JPG", "IMG_0002.JPG": "Photos/IMG_0002.JPG"})
+FAT_FILTERED_UNTICK = (["--tick", "/Photos", "--filters", "IMG*", "--untick", "/Photos/IMG_0001.JPG",
+                        "--untick", "/Photos/IMG_0002.JPG", "--no-filters"],
+                       {"Holiday picture number three.jpg": "Photos/Holiday picture number three.jpg"})
+NTFS_FILTERED = (["--filters", "*.bin", "--tick", "/Documents/Reports/2019/chart.bin", "--no-filters"],
+                 {"chart.bin": "Documents/Reports/2019/chart.bin"})
+PARTLY_TICKED = [("quick", 0, *FAT_FILTERED), ("quick", 0, *FAT_FILTERED_UNTICK), ("quick", 2, *NTFS_FILTERED),
+                 ("quick", 0, *FAT_PARTLY), ("quick", 2, *NTFS_PARTLY), ("quick", 2, *NTFS_FIRST_FILE),
                  ("extensive", 2, *NTFS_PARTLY), ("loaded", 2, *NTFS_PARTLY), ("quick", 0, *FAT_HIDDEN),
                  ("quick", 2, *NTFS_HIDDEN), ("loaded", 2, *NTFS_HIDDEN), ("quick", 2, *NTFS_DEEP),
-                 ("extensive", 2, *NTFS_DEEP)]
+                 ("extensive", 2, *NTFS_DEEP), ("extensive", 2, *NTFS_FILTERED), ("loaded", 2, *NTFS_FILTERED)]
 
 
 def partly_ticked(matrix, wrapper, found):

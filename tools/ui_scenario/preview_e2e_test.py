@@ -6,8 +6,9 @@ reads what the pane shows; each answer is held against the volume's list of expe
 
     preview_e2e_test.py --scenario scripts/ui-scenario --generator PATH --work DIR --shots DIR [--skip GROUP]...
 
-One program run previews every file (about half a minute). A picture of the pane per group goes to
-DIR/<group>.png (the shots folder of the build: screenshots/preview/).
+One program run previews every file (about half a minute), then goes Back and exits: the temporary folder then
+holds what it held before the run (every copy the preview was given is deleted once its viewer lets go of it).
+A picture of the pane per group goes to DIR/<group>.png (the shots folder of the build: screenshots/preview/).
 """
 import argparse
 import json
@@ -75,6 +76,7 @@ def main():
                "--partition", "0", "--no-tree", "--timeout", "60"]
     for i, sample in enumerate(samples):
         command += ["--preview", sample["path"], "--shot", os.path.join(work_shots, f"{i:02d}.png")]
+    command += ["--step", "back", "--temp-unchanged"]
     result = subprocess.run(command, capture_output=True, text=True, errors="replace", timeout=900)
     shown = {}
     for line in result.stdout.split("\n"):

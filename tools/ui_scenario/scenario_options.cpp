@@ -45,8 +45,8 @@ const char* Usage() {
          "         [--partition N | --range CODE START COUNT [--choose K]] [--types EXT,...] [--file-size MB]\n"
          "         [--rescan-partition N]\n"
          "         [--snapshot-save FILE | --snapshot-load FILE] [--tick-all] [--save DIR] [--shots DIR]\n"
-         "         [--no-tree] [--timing] [--timeout SECONDS] [--preview PATH [--shot FILE]]...\n"
-         "         [--tick PATH | --untick PATH]... [--command-line SNAPSHOT] [--expect-box TEXT]...\n"
+         "         [--no-tree] [--timing] [--temp-unchanged] [--timeout SECONDS] [--preview PATH [--shot FILE]]...\n"
+         "         [--tick PATH | --untick PATH | --filters PATTERN,... | --no-filters]... [--command-line SNAPSHOT] [--expect-box TEXT]...\n"
          "         [--step ACTION [ARGUMENTS]]...\n";
 }
 
@@ -99,6 +99,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
       o->printTree = false;
     } else if (a == "--timing") {
       o->timing = true;
+    } else if (a == "--temp-unchanged") {
+      o->tempUnchanged = true;
     } else if (a == "--preview" && left >= 1) {
       o->previews.push_back({next(), ""});
     } else if (a == "--shot" && left >= 1) {
@@ -107,6 +109,10 @@ bool ParseOptions(int argc, wchar_t** argv, Options* o, std::string* error) {
     } else if ((a == "--tick" || a == "--untick") && left >= 1) {
       o->ticks.push_back({next(), a == "--tick"});
       if (o->ticks.back().path.empty() || o->ticks.back().path[0] != '/') return *error = a + " takes a path from /", false;
+    } else if (a == "--filters" && left >= 1) {
+      o->ticks.push_back({next(), true, true});
+    } else if (a == "--no-filters") {
+      o->ticks.push_back({"", true, true});
     } else if (a == "--command-line" && left >= 1) {
       o->commandLine = next();
     } else if (a == "--expect-box" && left >= 1) {

@@ -14,9 +14,12 @@ struct PreviewRequest {
 
 // A box on page 4 clicked until it shows ticked (or unticked): a folder's in the tree, a file's on its
 // folder's list.
+// In the same order, the File Filters dialog may be given its rows (--filters, --no-filters): then path
+// holds the patterns, separated by commas (empty: no filter).
 struct TickRequest {
   std::string path;  // "/Folder/Name", from the volume's root; "/" is the top node
   bool tick = true;
+  bool filters = false;
 };
 
 // A step taken after the results (or, without a mode or snapshot, after the start), with its arguments:
@@ -47,6 +50,7 @@ struct Options {
   std::string snapshotLoad;
   bool printTree = true;
   bool timing = false;       // print the scan's time and the worst delay of the window's thread
+  bool tempUnchanged = false;  // the temporary folder holds after the run what it held before
   int timeoutSeconds = 300;  // per step that waits for the engine
   std::vector<PreviewRequest> previews;  // clicked in this order after the scan
   std::vector<TickRequest> ticks;        // after --tick-all, in this order, before Save

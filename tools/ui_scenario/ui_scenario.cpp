@@ -894,13 +894,52 @@ bool ApplyTick(HWND tree, HWND list, const TickRequest& request) {
   return row >= 0 && TickRow(list, row, request);
 }
 
+HWND FileFiltersDialog() {
+  for (HWND window : ProgramWindows()) {
+    if (ClassName(window) == L"#32770" && WindowText(window) == L"File Filters") return window;
+  }
+  return nullptr;
+}
+
+// --filters: File Filters opened as a user opens it, every row removed, the patterns added one by one,
+// then Close (which lists the root again).
+bool SetFilters(const std::string& patterns) {
+  if (!UseCommand(ID_FILE_FILTERS)) return false;
+  HWND dialog = nullptr;
+  if (!WaitUntil([&] { return (dialog = FileFiltersDialog()) != nullptr; }, 30000, "the File Filters dialog")) return false;
+  g_dialogsHandled.insert(dialog);
+  HWND list = FindDescendantById(dialog, IDC_FILTER_LIST);
+  HWND edit = FindDescendantById(dialog, IDC_FILTER_EDIT);
+  if (list == nullptr || edit == nullptr) return Fail("the File Filters dialog shows no list or edit"), false;
+  auto press = [&](int id) {
+    ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(FindDescendantById(dialog, id)));
+  };
+  for (LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0); count > 0; --count) {
+    ::SendMessageW(list, LB_SETCURSEL, 0, 0);
+    press(IDC_FILTER_REMOVE);
+  }
+  std::wstring rest = Wide(patterns);
+  while (!rest.empty()) {
+    const size_t comma = rest.find(L',');
+    const std::wstring pattern = rest.substr(0, comma);
+    rest = comma == std::wstring::npos ? L"" : rest.substr(comma + 1);
+    ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pattern.c_str()));
+    press(IDOK);
+  }
+  const LRESULT rows = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(FindDescendantById(dialog, IDCANCEL)));
+  if (!WaitUntil([] { return FileFiltersDialog() == nullptr; }, 30000, "the File Filters dialog's Close")) return false;
+  std::fprintf(stderr, "ui-scenario: filters \"%s\": %ld rows\n", patterns.c_str(), static_cast<long>(rows));
+  return WaitIdle(100, 30000, "the listing after the filters");
+}
+
 bool ApplyTicks() {
   if (g_options.ticks.empty()) return true;
   HWND tree = ResultsTree();
   HWND list = ResultsList();
   if (tree == nullptr || list == nullptr) return Fail("page 4 shows no results tree and list"), false;
   for (const TickRequest& request : g_options.ticks) {
-    if (!ApplyTick(tree, list, request)) return false;
+    if (!(request.filters ? SetFilters(request.path) : ApplyTick(tree, list, request))) return false;
   }
   return true;
 }
@@ -1123,7 +1162,32 @@ bool Exit() {
   return g_failure.empty();
 }
 
+// The names in the temporary folder (the program's: the runner runs in its prefix, as its user).
+std::set<std::wstring> TempFolderNames() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  std::set<std::wstring> names;
+  if (::GetTempPathW(MAX_PATH + 1, folder) == 0) return names;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = ::FindFirstFileW((std::wstring(folder) + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    names.insert(found.cFileName);
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return names;
+}
+
+// --temp-unchanged: what the program wrote there (the preview's copies) is gone once it has ended.
+void CheckTempFolder(const std::set<std::wstring>& before) {
+  std::string left;
+  for (const std::wstring& name : TempFolderNames()) {
+    if (before.count(name) == 0) left += (left.empty() ? "" : ", ") + Utf8(name);
+  }
+  if (!left.empty()) Fail("left in the temporary folder: " + left);
+}
+
 int Run() {
+  const std::set<std::wstring> tempBefore = g_options.tempUnchanged ? TempFolderNames() : std::set<std::wstring>{};
   HWND runner = MakeRunnerWindow();
   if (runner == nullptr || !Start(runner)) return 1;
   ::MoveWindow(g_frame, 0, 0, 1000, 740, TRUE);
@@ -1160,6 +1224,8 @@ int Run() {
     g_failure = reason;
   }
   if (!ProgramEnded()) ::TerminateProcess(g_program.hProcess, 99);
+  ::DeleteFileW(g_replyPath.c_str());  // the runner's own answers
+  if (g_failure.empty() && g_options.tempUnchanged) CheckTempFolder(tempBefore);
   if (!g_failure.empty()) {
     std::fflush(stdout);
     std::fprintf(stderr, "ui-scenario: %s\n", g_failure.c_str());

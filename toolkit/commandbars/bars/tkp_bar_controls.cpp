@@ -104,6 +104,9 @@ void SetBeginGroup(CTKPControl* pControl, BOOL bBeginGroup) {
 void SetDefaultItem(CTKPControl* pControl, BOOL bDefault) {
   if (pControl != nullptr) pControl->SetDefaultItem(bDefault);
 }
+void SetChecked(CTKPControl* pControl, BOOL bChecked) {
+  if (pControl != nullptr) pControl->SetChecked(bChecked);
+}
 void ExpandPopup(CTKPControl* pControl) {
   if (pControl != nullptr && pControl->IsKindOf(RUNTIME_CLASS(CTKPControlPopup))) {
     static_cast<CTKPControlPopup*>(pControl)->ExpandCommandBar();

@@ -58,6 +58,7 @@ void SetFocused(CTKPControl* pControl, BOOL bFocused);
 void SetEnabled(CTKPControl* pControl, BOOL bEnabled);
 void SetBeginGroup(CTKPControl* pControl, BOOL bBeginGroup);
 void SetDefaultItem(CTKPControl* pControl, BOOL bDefault);
+void SetChecked(CTKPControl* pControl, BOOL bChecked);
 // A popup still hiding unused commands shows all of them.
 void ExpandPopup(CTKPControl* pControl);
 

@@ -284,6 +284,8 @@ BOOL CTKPCommandBar::LoadMenu(CMenu* pMenu, BOOL bRemoveOld) {
     separator = FALSE;
     if ((info.fState & MFS_DEFAULT) != 0) tkp_bar::SetDefaultItem(control, TRUE);
     if ((info.fState & (MFS_DISABLED | MFS_GRAYED)) != 0) tkp_bar::SetEnabled(control, FALSE);
+    // A menu tracked without update notifications shows the marks its owner set on it.
+    if ((info.fState & MFS_CHECKED) != 0) tkp_bar::SetChecked(control, TRUE);
   }
   if (m_hWnd != nullptr) {
     if (CFrameWnd* frame = GetParentFrame()) frame->m_nIdleFlags |= CFrameWnd::idleNotify | CFrameWnd::idleLayout;
