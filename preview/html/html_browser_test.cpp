@@ -153,6 +153,10 @@ class LocalHttpServer {
       Send(client, Reply("200 OK", "<title>Result</title>Query " + line.substr(4, line.find(' ', 4) - 4)));
     } else if (line.rfind("POST /post", 0) == 0) {
       Send(client, Reply("200 OK", "<title>Posted</title>Received " + body));
+    } else if (line.rfind("GET /online.html", 0) == 0) {
+      Send(client, Reply("200 OK", "<title>Online</title><img src=\"/online.gif\"> text"));
+    } else if (line.rfind("GET /waiting.html", 0) == 0) {
+      Send(client, Reply("200 OK", "<title>Stalled</title><img src=\"/stall.gif\"> text"));
     } else if (line.rfind("GET /loop", 0) == 0) {
       Send(client, "HTTP/1.1 302 Found\r\nLocation: /loop\r\nContent-Length: 25\r\nConnection: close\r\n\r\n"
                    "<title>Loop</title>again!");
@@ -647,10 +651,33 @@ TEST_F(HtmlPreviewTest, APictureUrlShowsOnAYellowPageWithoutAPageFetchAndSubmitL
   EXPECT_EQ(server.Hits("GET /result"), 1);
 }
 
+TEST_F(HtmlPreviewTest, ARecoveredPageContactsNoHostUntilALinkIsClicked) {
+  // Each way a page names a picture on the network, and a link to a page there.
+  const std::string url = server.Url("/");
+  std::string upper = url;
+  upper.replace(0, 4, "HTTP");
+  previewtest::TempFile page(L"online_pictures.html",
+                             "<title>Offline</title><body background=\"" + url + "bg.gif\"><p><a href=\"" + url +
+                                 "online.html\">online</a><img src=\"" + url + "a.gif\"><img src=\"" + upper +
+                                 "b.gif\"><a href=\"x.html\"><img src=\"" + url + "c.gif\" width=20 height=20></a>"
+                                 "<form action=\"" + url + "result\"><input type=image src=\"" + url + "d.gif\"></form>");
+  ASSERT_NO_FATAL_FAILURE(Show(page.Path()));  // ready: every picture's fetch has ended
+  const std::wstring status = harness::Text(CCustomHTMLViewer::Status());
+  EXPECT_NE(status.find(L", images:5,"), std::wstring::npos) << status;
+  EXPECT_TRUE(server.Requests().empty()) << server.Requests().front();
+  // A click on the link goes to the host, and the page it reached shows that host's picture.
+  POINT at{};
+  ASSERT_TRUE(LinkPoint(browser->Document().elements, 0, at));
+  harness::Click(CCustomHTMLViewer::Canvas(), at);
+  ASSERT_TRUE(harness::WaitUntil([this] { return server.Hits("GET /online.gif") == 1; }));
+  EXPECT_EQ(Title(), L"Online");
+  EXPECT_EQ(server.Requests().size(), 2u);
+  EXPECT_EQ(server.Hits("GET /online.html"), 1);
+}
+
 TEST_F(HtmlPreviewTest, LeavingAPageEndsAnImageFetchThatWaitsOnTheNetwork) {
-  previewtest::TempFile stalled(L"stalled_page.html",
-                                "<title>Stalled</title><img src=\"" + server.Url("/stall.gif") + "\"> text");
-  w.Preview(stalled.Path(), _T(".html"));
+  Show();
+  browser->Navigate(reinterpret_cast<const char16_t*>(Wide(server.Url("/waiting.html")).c_str()));
   ASSERT_TRUE(harness::WaitUntil([this] { return server.Hits("GET /stall") == 1; }));
   // The next file replaces the viewer: its teardown must not wait for the server.
   w.Preview(files.second.Path(), _T(".html"));
