@@ -372,6 +372,7 @@ TEST_F(HtmlPreviewTest, APageBeyondTheElementBoundShowsItsBeginningAndABoxSaysSo
   harness::ScriptedMessageBoxes boxes;
   seams::InstallMessageBoxes(&boxes);
   boxes.Answer(seams::kOk);
+  const int bound = browser->Document().maxElements;
   browser->Document().maxElements = 300;
   const std::wstring url = L"file://" + std::wstring(large.Path());
   browser->Navigate(reinterpret_cast<const char16_t*>(url.c_str()));
@@ -392,9 +393,20 @@ TEST_F(HtmlPreviewTest, APageBeyondTheElementBoundShowsItsBeginningAndABoxSaysSo
   const std::wstring main = L"file://" + std::wstring(files.page.Path());
   browser->Navigate(reinterpret_cast<const char16_t*>(main.c_str()));
   harness::PumpFor(100);
-  seams::InstallMessageBoxes(nullptr);
   EXPECT_EQ(Title(), L"Recovered page");
   EXPECT_EQ(boxes.Log().size(), 1u);
+  // Content nested past the depth cap is not shown either, and the same box says so.
+  browser->Document().maxElements = bound;
+  std::string nested = "<title>Deep</title>top";
+  for (int i = 0; i < 60; ++i) nested += "<table><tr><td>";
+  previewtest::TempFile deep(L"deep page.html", nested + "deep");
+  boxes.Answer(seams::kOk);
+  const std::wstring deepUrl = L"file://" + std::wstring(deep.Path());
+  browser->Navigate(reinterpret_cast<const char16_t*>(deepUrl.c_str()));
+  ASSERT_TRUE(harness::WaitUntil([&boxes] { return boxes.Log().size() == 2; }));
+  seams::InstallMessageBoxes(nullptr);
+  EXPECT_EQ(Title(), L"Deep");
+  EXPECT_EQ(boxes.Log()[1].text, htmlview::CutPageNote(browser->Document().itemCount));
 }
 
 // Counts the paints of the windows it is put on.

@@ -173,6 +173,39 @@ TEST(HtmlPageLoadTest, CharacterReferencesNeverCutTheTextOfAnyConstruct) {
   }
 }
 
+TEST(HtmlPageLoadTest, ContentNestedPastTheDepthCapMarksThePageCut) {
+  // Each construct that nests, to the cap and past it, with a word innermost (or only spaces).
+  const std::pair<std::u16string, std::u16string> nests[] = {
+      {u"<table><tr><td>", u"</td></tr></table>"}, {u"<blockquote>", u"</blockquote>"},
+      {u"<div align=right>", u"</div>"},          {u"<p align=center>", u"</p>"},
+      {u"<ul><li>", u"</ul>"},
+  };
+  for (const auto& [open, close] : nests) {
+    for (int levels : {10, 30, 60, 200}) {
+      for (const std::u16string_view inner : {u"deep", u"<img src=a.gif>", u"   "}) {
+        SCOPED_TRACE(std::string(open.begin(), open.end()) + " x" + std::to_string(levels) +
+                     std::string(inner.begin(), inner.end()));
+        std::u16string page = u"top ";
+        for (int i = 0; i < levels; ++i) page += open;
+        page += inner;
+        for (int i = 0; i < levels; ++i) page += close;
+        HtmlDocument doc(nullptr, 0);
+        FixedAdvanceMeasurer measurer;
+        LoadPage(doc, measurer, page, u"Arial", 15, u"");
+        std::vector<std::u16string> runs;
+        TextRuns(doc.elements, runs);
+        const bool shown = inner == u"deep" ? std::find(runs.begin(), runs.end(), u"deep") != runs.end()
+                                            : doc.images.Count() == 1;
+        const bool content = inner != u"   ";
+        EXPECT_EQ(doc.cut, content && !shown);
+        if (levels <= 10) {
+          EXPECT_EQ(shown, content);
+        }
+      }
+    }
+  }
+}
+
 TEST(HtmlPageLoadTest, APageBeyondTheElementBoundShowsWhatItReadUpToIt) {
   // The shapes that make the most elements for their size, alone and inside every structure that holds
   // content, each read whole and then cut at bounds from its first element to its last but one.
