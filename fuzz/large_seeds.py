@@ -51,6 +51,29 @@ def text_seeds(prefix):
     return [(name, prefix + page) for name, page in pages()]
 
 
+def nest(depth, inside):
+    return "<table border=1><tr><td>" * depth + inside + "</td></tr></table>" * depth
+
+
+def drawer_texts():
+    """The drawer's own hostile shapes: tables nested to its depth and past it, tables left open, many
+    opens closed once, and long prose, each repeated to about SIZE - 2 bytes (each of another size)."""
+    shapes = [("nested_tables", "", nest(8, "a few words") + " ", ""),
+              ("nested_tables_two_cells", "", nest(7, "<table><tr><td>one<td width=30>two words</table>") + " ", ""),
+              ("tables_past_the_depth", "", nest(40, "deep") + " ", ""),
+              ("open_tables", "", "<table><tr><td>open ", ""),
+              ("opens_closed_once", "", "<table>", "</table>"),
+              ("open_tables_closed_at_the_end", "", "<table><tr><td>x ", "</table>"),
+              ("prose", "", "Some words of a long message, ", ""),
+              ("prose_without_breaks", "", "abcdefghijklmnopqrstuvwxyz", "")]
+    out = []
+    for i, (name, head, unit, tail) in enumerate(shapes):
+        size = SIZE - 2 - 64 - i
+        text = head + unit * ((size - len(head) - len(tail)) // len(unit)) + tail
+        out.append((name, (b"\x40\x00" + text.encode())[:SIZE]))
+    return out
+
+
 def many_members_zip():
     out = io.BytesIO()
     with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as z:
@@ -77,12 +100,23 @@ def many_records_dbf():
     return bytes(out + b"\x1a")
 
 
+def distinct_sizes(named):
+    """The seeds each cut to a size no other has (see pages())."""
+    sizes, out = set(), []
+    for name, data in named:
+        while len(data) in sizes:
+            data = data[:-1]
+        sizes.add(len(data))
+        out.append((name, data))
+    return out
+
+
 def seeds(target):
     if target in ("fuzz_html_view_page_load", "fuzz_html_view_passes", "fuzz_html_style",
                   "fuzz_html_view_entities", "fuzz_html_view_attributes"):
         return text_seeds(b"\x00")  # an even first byte: one character a byte
     if target == "fuzz_html_drawer":
-        return text_seeds(b"\x40\x00")  # a width and no hovered link
+        return distinct_sizes(text_seeds(b"\x40\x00") + drawer_texts())  # a width and no hovered link
     if target == "fuzz_zip_reader":
         return [("many_members.zip", many_members_zip())]
     if target == "fuzz_tar_walk":

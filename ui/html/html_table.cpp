@@ -262,9 +262,7 @@ HtmlLayout::Box HtmlLayout::LayoutTable(std::u16string_view text, const HtmlStyl
   // Each cell's own size: its content measured (wrapped at its width when it has one), padding and border.
   auto cellInset = [](const Cell& cell) { return 2 * AddClamped(BorderSide(cell.style), std::max(cell.style.padding, 0)); };
   auto measureCell = [&](Cell& cell, int contentWidth, bool wrapContent) {
-    int savedLinks = linkCounter_;
-    Box content = LayoutBlock(cell.content, cell.style, 0, 0, contentWidth, wrapContent, false, depth);
-    linkCounter_ = savedLinks;
+    Box content = MeasureCellContent(cell.content, cell.style, contentWidth, wrapContent, depth);
     int inset = cellInset(cell);
     cell.contentHeight = content.height;
     cell.natural.width = std::max(AddClamped(content.width, inset), cell.style.width);
@@ -330,13 +328,15 @@ HtmlLayout::Box HtmlLayout::LayoutTable(std::u16string_view text, const HtmlStyl
       out_.items.push_back(item);
     }
   };
-  if (emit) emitBox(table, {x, top, AddClamped(x, tableWidth), AddClamped(top, tableHeight)}, true);
+  // A table that is only measured has its size now: its cells are laid out only where they are drawn.
+  if (!emit) return {tableWidth, tableHeight};
+  emitBox(table, {x, top, AddClamped(x, tableWidth), AddClamped(top, tableHeight)}, true);
   for (const Cell& cell : cells) {
     int lastColumn = cell.column + cell.columnSpan - 1;
     int lastRow = cell.row + cell.rowSpan - 1;
     draw::DrawRect rect{xs[cell.column], ys[cell.row], AddClamped(xs[lastColumn], widths[lastColumn]),
                         AddClamped(ys[lastRow], heights[lastRow])};
-    if (emit) emitBox(cell.style, rect, false);
+    emitBox(cell.style, rect, false);
     int inset = AddClamped(BorderSide(cell.style), std::max(cell.style.padding, 0));
     int innerHeight = rect.Height() - 2 * inset;
     int offset = 0;
