@@ -256,7 +256,7 @@ void FlowLayout::Image(const HtmlToken& token, HtmlTag code) {
   HtmlImageItem image;
   image.source.kind = code == HtmlTag::kIcon ? HtmlImageKind::kIcon
                       : code == HtmlTag::kImageList ? HtmlImageKind::kStrip : HtmlImageKind::kBitmap;
-  image.source.handle = static_cast<uint32_t>(ReadStyleNumber(attribute(u"handle")));
+  image.source.handle = ReadHandleNumber(attribute(u"handle"));
   image.source.idres = static_cast<uint32_t>(ReadStyleNumber(attribute(u"idres")));
   image.source.iddll = static_cast<uint32_t>(ReadStyleNumber(attribute(u"iddll")));
   image.source.srcdll = std::u16string(attribute(u"srcdll"));
