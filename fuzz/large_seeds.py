@@ -26,24 +26,29 @@ from make_test_archives import tar_bytes  # noqa: E402
 SIZE = 65536
 
 
+def distinct_sizes(named):
+    """The seeds each cut to a size no other has: libFuzzer runs its inputs in the order of their sizes, and
+    inputs of one size in the order the file system lists them, which would make runs differ from machine
+    to machine."""
+    sizes, out = set(), []
+    for name, data in named:
+        while len(data) in sizes:
+            data = data[:-1]
+        sizes.add(len(data))
+        out.append((name, data))
+    return out
+
+
 def pages():
     """Each page of hostile_html.py at about SIZE - 2 bytes."""
     makers = [hostile_html.unclosed_styles, hostile_html.unclosed_titles, hostile_html.titles_far_close,
               hostile_html.open_bodies, hostile_html.open_divs_after_aligned, hostile_html.open_selects,
               hostile_html.wide_inputs, hostile_html.tabs_on_one_line, hostile_html.nested_blocks]
-    # Each a different size: libFuzzer runs its inputs in the order of their sizes, and inputs of one size
-    # in the order the file system lists them, which would make runs differ from machine to machine.
     out = [(maker.__name__, maker(SIZE - 200)[:SIZE - 2]) for maker in makers]
     out += [("many_links", hostile_html.many_links(2000)[:SIZE - 2]),
             ("many_pictures", hostile_html.many_pictures(1500)[:SIZE - 2]),
             ("good_page", hostile_html.good_page()[:SIZE - 2])]
-    sizes, distinct = set(), []
-    for name, page in out:
-        while len(page) in sizes:
-            page = page[:-1]
-        sizes.add(len(page))
-        distinct.append((name, page))
-    return distinct
+    return distinct_sizes(out)
 
 
 def text_seeds(prefix):
@@ -98,17 +103,6 @@ def many_records_dbf():
     for i in range(records):
         out += b" " + f"Name {i}".ljust(20).encode() + f"City {i % 50}".ljust(16).encode() + f"{i * 1.5:.2f}".rjust(10).encode()
     return bytes(out + b"\x1a")
-
-
-def distinct_sizes(named):
-    """The seeds each cut to a size no other has (see pages())."""
-    sizes, out = set(), []
-    for name, data in named:
-        while len(data) in sizes:
-            data = data[:-1]
-        sizes.add(len(data))
-        out.append((name, data))
-    return out
 
 
 def seeds(target):
