@@ -26,6 +26,19 @@ from make_test_archives import tar_bytes  # noqa: E402
 SIZE = 65536
 
 
+def distinct_sizes(named):
+    """The seeds each cut to a size no other has: libFuzzer runs its inputs in the order of their sizes, and
+    inputs of one size in the order the file system lists them, which would make runs differ from machine
+    to machine."""
+    sizes, out = set(), []
+    for name, data in named:
+        while len(data) in sizes:
+            data = data[:-1]
+        sizes.add(len(data))
+        out.append((name, data))
+    return out
+
+
 def pages():
     """Each page of hostile_html.py at about SIZE - 2 bytes."""
     makers = [hostile_html.unclosed_styles, hostile_html.unclosed_titles, hostile_html.titles_far_close,
@@ -33,24 +46,39 @@ def pages():
               hostile_html.wide_inputs, hostile_html.tabs_on_one_line, hostile_html.nested_blocks,
               hostile_html.forum_tables, hostile_html.deep_tables, hostile_html.row_spans,
               hostile_html.alternating_blocks, hostile_html.named_selects]
-    # Each a different size: libFuzzer runs its inputs in the order of their sizes, and inputs of one size
-    # in the order the file system lists them, which would make runs differ from machine to machine.
     out = [(maker.__name__, maker(SIZE - 200)[:SIZE - 2]) for maker in makers]
     out += [("many_links", hostile_html.many_links(2000)[:SIZE - 2]),
             ("many_pictures", hostile_html.many_pictures(1500)[:SIZE - 2]),
             ("good_page", hostile_html.good_page()[:SIZE - 2])]
-    sizes, distinct = set(), []
-    for name, page in out:
-        while len(page) in sizes:
-            page = page[:-1]
-        sizes.add(len(page))
-        distinct.append((name, page))
-    return distinct
+    return distinct_sizes(out)
 
 
 def text_seeds(prefix):
     """The pages behind prefix: the first bytes that the target reads before the text."""
     return [(name, prefix + page) for name, page in pages()]
+
+
+def nest(depth, inside):
+    return "<table border=1><tr><td>" * depth + inside + "</td></tr></table>" * depth
+
+
+def drawer_texts():
+    """The drawer's own hostile shapes: tables nested to its depth and past it, tables left open, many
+    opens closed once, and long prose, each repeated to about SIZE - 2 bytes (each of another size)."""
+    shapes = [("nested_tables", "", nest(8, "a few words") + " ", ""),
+              ("nested_tables_two_cells", "", nest(7, "<table><tr><td>one<td width=30>two words</table>") + " ", ""),
+              ("tables_past_the_depth", "", nest(40, "deep") + " ", ""),
+              ("open_tables", "", "<table><tr><td>open ", ""),
+              ("opens_closed_once", "", "<table>", "</table>"),
+              ("open_tables_closed_at_the_end", "", "<table><tr><td>x ", "</table>"),
+              ("prose", "", "Some words of a long message, ", ""),
+              ("prose_without_breaks", "", "abcdefghijklmnopqrstuvwxyz", "")]
+    out = []
+    for i, (name, head, unit, tail) in enumerate(shapes):
+        size = SIZE - 2 - 64 - i
+        text = head + unit * ((size - len(head) - len(tail)) // len(unit)) + tail
+        out.append((name, (b"\x40\x00" + text.encode())[:SIZE]))
+    return out
 
 
 def many_members_zip():
@@ -84,7 +112,7 @@ def seeds(target):
                   "fuzz_html_view_entities", "fuzz_html_view_attributes"):
         return text_seeds(b"\x00")  # an even first byte: one character a byte
     if target == "fuzz_html_drawer":
-        return text_seeds(b"\x40\x00")  # a width and no hovered link
+        return distinct_sizes(text_seeds(b"\x40\x00") + drawer_texts())  # a width and no hovered link
     if target == "fuzz_zip_reader":
         return [("many_members.zip", many_members_zip())]
     if target == "fuzz_tar_walk":

@@ -1,6 +1,9 @@
 #include "preview/address_reach.h"
 
 #include <algorithm>
+#include <string>
+
+#include "platform/os/os.h"
 
 namespace preview {
 namespace {
@@ -48,19 +51,69 @@ std::u16string_view Scheme(std::u16string_view address) {
   return address.substr(0, colon);
 }
 
-}  // namespace
-
-std::u16string FileUrlPath(std::u16string_view url) {
-  if (!StartsWithNoCase(url, u"file://")) return {};
-  std::u16string path(url.substr(7));
-  std::replace(path.begin(), path.end(), u'/', u'\\');
-  // "file:///C:\x" and "file://\C:\x" both name C:\x.
-  if (path.size() >= 3 && path[0] == u'\\' && path[2] == u':') path.erase(0, 1);
-  return path;
+int HexValue(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  c = Lower(c);
+  return c >= u'a' && c <= u'f' ? c - u'a' + 10 : -1;
 }
 
-bool NamesShareOrDevice(std::u16string_view address) {
-  address = Trimmed(address);
+// One round of "%xx" escapes undone: a run of escaped bytes is read as UTF-8 where it is valid and byte by
+// byte otherwise (a single "%B9" and "%C2%B9" both give U+00B9). The text ends at an escaped zero, where the
+// system's path functions end it.
+std::u16string PercentDecoded(std::u16string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  std::string bytes;
+  auto flush = [&] {
+    const std::u16string utf8 = os::FromUtf8(bytes);
+    if (utf8.find(u'\uFFFD') == std::u16string::npos) {
+      out += utf8;
+    } else {
+      for (char b : bytes) out += static_cast<char16_t>(static_cast<unsigned char>(b));
+    }
+    bytes.clear();
+  };
+  for (size_t i = 0; i < text.size(); ++i) {
+    const int high = text[i] == u'%' && i + 2 < text.size() ? HexValue(text[i + 1]) : -1;
+    const int low = high >= 0 ? HexValue(text[i + 2]) : -1;
+    if (low >= 0) {
+      bytes += static_cast<char>(high * 16 + low);
+      i += 2;
+      continue;
+    }
+    flush();
+    out += text[i];
+  }
+  flush();
+  return out.substr(0, out.find(u'\0'));
+}
+
+// How many rounds of escapes a judgement undoes: the system and the components it hands an address to
+// undo one or two between them; an address still escaped after that is no address of a real file.
+constexpr int kDecodeRounds = 3;
+
+// True when judge holds for the address as written or after any round of decoding, or when escapes remain
+// after the last round.
+template <typename Judge>
+bool AnyDecoding(std::u16string_view address, Judge judge) {
+  std::u16string form(address);
+  for (int round = 0; round <= kDecodeRounds; ++round) {
+    if (judge(Trimmed(form))) return true;
+    std::u16string decoded = PercentDecoded(form);
+    if (decoded == form) return false;
+    form = std::move(decoded);
+  }
+  return true;
+}
+
+// A path's last part ("\\" or "/" separated, behind any drive) is a device name.
+bool LastPartIsDevice(std::u16string_view path) {
+  const size_t last = path.find_last_of(u"\\/");
+  path.remove_prefix(last == std::u16string_view::npos ? (HasDrive(path) ? 2 : 0) : last + 1);
+  return IsDeviceName(path);
+}
+
+bool NamesShareOrDeviceAsWritten(std::u16string_view address) {
   std::u16string path;
   if (StartsWithNoCase(address, u"file:")) {
     if (!StartsWithNoCase(address, u"file://")) return true;
@@ -72,24 +125,41 @@ bool NamesShareOrDevice(std::u16string_view address) {
     std::replace(path.begin(), path.end(), u'/', u'\\');
   }
   if (StartsWithNoCase(path, u"\\\\") || StartsWithNoCase(path, u"\\??\\")) return true;
-  const size_t last = path.find_last_of(u'\\');
-  std::u16string_view name(path);
-  name.remove_prefix(last == std::u16string::npos ? (HasDrive(path) ? 2 : 0) : last + 1);
-  return IsDeviceName(name);
+  return LastPartIsDevice(path);
 }
 
-bool ReachesOutside(std::u16string_view address) {
-  address = Trimmed(address);
-  if (NamesShareOrDevice(address)) return true;
-  const std::u16string_view scheme = Scheme(address);
-  if (scheme.empty()) return false;
-  if (EqualsNoCase(scheme, u"res")) {
-    // "res://" names a library and a resource in it; the library may lie on a share.
-    std::u16string_view library = address.substr(scheme.size() + 1);
-    if (library.substr(0, 2) == u"//") library.remove_prefix(2);
-    return NamesShareOrDevice(library);
-  }
-  return !EqualsNoCase(scheme, u"file") && !EqualsNoCase(scheme, u"about");
+// "res://LIBRARY/RESOURCE" (or ".../TYPE/RESOURCE"): the system loads LIBRARY, and where the library's own
+// path holds "/" it tries the text before each "/" as a library. So the address reaches outside when it
+// starts with a share or ends in a device, or when any of those candidates is a device.
+bool ResLibraryReachesOutside(std::u16string_view library) {
+  if (library.substr(0, 2) == u"//") library.remove_prefix(2);
+  if (NamesShareOrDeviceAsWritten(library)) return true;
+  std::u16string_view rest = library;
+  for (size_t slash; (slash = rest.find(u'/')) != std::u16string_view::npos; rest.remove_prefix(slash + 1))
+    if (LastPartIsDevice(rest.substr(0, slash))) return true;
+  return false;
 }
+
+bool ReachesOutsideAsWritten(std::u16string_view address) {
+  const std::u16string_view scheme = Scheme(address);
+  if (!scheme.empty() && EqualsNoCase(scheme, u"res")) return ResLibraryReachesOutside(address.substr(4));
+  if (NamesShareOrDeviceAsWritten(address)) return true;
+  return !scheme.empty() && !EqualsNoCase(scheme, u"file") && !EqualsNoCase(scheme, u"about");
+}
+
+}  // namespace
+
+std::u16string FileUrlPath(std::u16string_view url) {
+  if (!StartsWithNoCase(url, u"file://")) return {};
+  std::u16string path(url.substr(7));
+  std::replace(path.begin(), path.end(), u'/', u'\\');
+  // "file:///C:\x" and "file://\C:\x" both name C:\x.
+  if (path.size() >= 3 && path[0] == u'\\' && path[2] == u':') path.erase(0, 1);
+  return path;
+}
+
+bool NamesShareOrDevice(std::u16string_view address) { return AnyDecoding(address, NamesShareOrDeviceAsWritten); }
+
+bool ReachesOutside(std::u16string_view address) { return AnyDecoding(address, ReachesOutsideAsWritten); }
 
 }  // namespace preview

@@ -166,10 +166,11 @@
 #define IDC_RESULT_LIST 165
 #define IDC_TITLE_LINE 170
 #define IDC_INNER_SPLITTER 181
-// The splitters of pages 2 and 3: each page keeps its split under a profile section of its own (pages 1
-// and 4 have 157 and 164).
+// The splitters of pages 2 and 3 and of the Access database preview: each keeps its split under a
+// profile section of its own (pages 1 and 4 have 157 and 164).
 #define IDC_SCAN_PAGE_SPLITTER 171
 #define IDC_FILE_SYSTEMS_SPLITTER 172
+#define IDC_DATABASE_SPLITTER 173
 #define IDC_ROW_CAPTION_1 32812  // to 32816
 #define IDC_ROW_VALUE_1 32817    // to 32821
 #define IDC_PROGRESS_BAR 61457

@@ -53,23 +53,51 @@ bool ImagesLoadedRelayout(int shown, int loaded, int total) {
   return loaded == total || loaded / divisor > shown / divisor;
 }
 
-std::u16string UrlEncodeFormValue(std::u16string_view text) {
+namespace {
+
+void AppendEscapedByte(std::u16string& out, unsigned byte) {
   static const char kHex[] = "0123456789abcdef";
+  out += u'%';
+  out += static_cast<char16_t>(kHex[(byte >> 4) & 15]);
+  out += static_cast<char16_t>(kHex[byte & 15]);
+}
+
+// A character above U+00FF as the escapes of its UTF-8 bytes; a surrogate pair is one character, a lone
+// surrogate the replacement character.
+void AppendEscapedUtf8(std::u16string& out, char32_t c) {
+  if (c < 0x800) {
+    AppendEscapedByte(out, 0xC0 | (c >> 6));
+  } else if (c < 0x10000) {
+    AppendEscapedByte(out, 0xE0 | (c >> 12));
+    AppendEscapedByte(out, 0x80 | ((c >> 6) & 0x3F));
+  } else {
+    AppendEscapedByte(out, 0xF0 | (c >> 18));
+    AppendEscapedByte(out, 0x80 | ((c >> 12) & 0x3F));
+    AppendEscapedByte(out, 0x80 | ((c >> 6) & 0x3F));
+  }
+  AppendEscapedByte(out, 0x80 | (c & 0x3F));
+}
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+}  // namespace
+
+std::u16string UrlEncodeFormValue(std::u16string_view text) {
   std::u16string out;
   out.reserve(text.size() * 3);
-  for (char16_t c : text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
     if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')) {
       out += c;
     } else if (c == u' ') {
       out += u'+';
+    } else if (c <= 0xFF) {
+      AppendEscapedByte(out, c);
+    } else if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      AppendEscapedUtf8(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[++i] - 0xDC00));
     } else {
-      out += u'%';
-      if (c > 0xFF) {
-        out += static_cast<char16_t>(kHex[(c >> 12) & 15]);
-        out += static_cast<char16_t>(kHex[(c >> 8) & 15]);
-      }
-      out += static_cast<char16_t>(kHex[(c >> 4) & 15]);
-      out += static_cast<char16_t>(kHex[c & 15]);
+      AppendEscapedUtf8(out, IsHighSurrogate(c) || IsLowSurrogate(c) ? char32_t{0xFFFD} : char32_t{c});
     }
   }
   return out;

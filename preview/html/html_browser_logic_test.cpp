@@ -38,7 +38,20 @@ TEST(HtmlBrowserLogicTest, FinishedImagesRelayoutAtTheirStep) {
 
 TEST(HtmlBrowserLogicTest, FormQueriesAndUrls) {
   EXPECT_EQ(UrlEncodeFormValue(u"a b&c"), u"a+b%26c");
-  EXPECT_EQ(UrlEncodeFormValue(u"\u00e9\u20ac"), u"%e9%20ac");
+  // Up to U+00FF the character's own code; above it the bytes of its UTF-8 form.
+  const std::pair<std::u16string, std::u16string> values[] = {
+      {u"\u00e9\u00ff", u"%e9%ff"},
+      {u"\u0100", u"%c4%80"},
+      {u"\u07ff\u0800", u"%df%bf%e0%a0%80"},
+      {u"\u20ac", u"%e2%82%ac"},
+      {u"\u65e5\u672c", u"%e6%97%a5%e6%9c%ac"},
+      {u"\uffff", u"%ef%bf%bf"},
+      {u"\U0001F600", u"%f0%9f%98%80"},
+      {u"\U0010FFFF", u"%f4%8f%bf%bf"},
+      {std::u16string(1, char16_t{0xD83D}) + u"x", u"%ef%bf%bdx"},    // a lone high surrogate
+      {std::u16string(1, char16_t{0xDE00}), u"%ef%bf%bd"},            // a lone low one
+  };
+  for (const auto& [value, encoded] : values) EXPECT_EQ(UrlEncodeFormValue(value), encoded);
   const std::u16string query = FormQuery({{u"q", u"a b&c"}, {u"c", u"r"}});
   EXPECT_EQ(query, u"?q=a+b%26c&c=r");
   EXPECT_EQ(GetFormUrl(u"http://h/s?l=en", u"?q=a+b%26c"), u"http://h/s?l=en&q=a+b%26c");

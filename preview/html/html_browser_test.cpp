@@ -153,6 +153,10 @@ class LocalHttpServer {
       Send(client, Reply("200 OK", "<title>Result</title>Query " + line.substr(4, line.find(' ', 4) - 4)));
     } else if (line.rfind("POST /post", 0) == 0) {
       Send(client, Reply("200 OK", "<title>Posted</title>Received " + body));
+    } else if (line.rfind("GET /online.html", 0) == 0) {
+      Send(client, Reply("200 OK", "<title>Online</title><img src=\"/online.gif\"> text"));
+    } else if (line.rfind("GET /waiting.html", 0) == 0) {
+      Send(client, Reply("200 OK", "<title>Stalled</title><img src=\"/stall.gif\"> text"));
     } else if (line.rfind("GET /loop", 0) == 0) {
       Send(client, "HTTP/1.1 302 Found\r\nLocation: /loop\r\nContent-Length: 25\r\nConnection: close\r\n\r\n"
                    "<title>Loop</title>again!");
@@ -368,6 +372,7 @@ TEST_F(HtmlPreviewTest, APageBeyondTheElementBoundShowsItsBeginningAndABoxSaysSo
   harness::ScriptedMessageBoxes boxes;
   seams::InstallMessageBoxes(&boxes);
   boxes.Answer(seams::kOk);
+  const int bound = browser->Document().maxElements;
   browser->Document().maxElements = 300;
   const std::wstring url = L"file://" + std::wstring(large.Path());
   browser->Navigate(reinterpret_cast<const char16_t*>(url.c_str()));
@@ -388,9 +393,20 @@ TEST_F(HtmlPreviewTest, APageBeyondTheElementBoundShowsItsBeginningAndABoxSaysSo
   const std::wstring main = L"file://" + std::wstring(files.page.Path());
   browser->Navigate(reinterpret_cast<const char16_t*>(main.c_str()));
   harness::PumpFor(100);
-  seams::InstallMessageBoxes(nullptr);
   EXPECT_EQ(Title(), L"Recovered page");
   EXPECT_EQ(boxes.Log().size(), 1u);
+  // Content nested past the depth cap is not shown either, and the same box says so.
+  browser->Document().maxElements = bound;
+  std::string nested = "<title>Deep</title>top";
+  for (int i = 0; i < 60; ++i) nested += "<table><tr><td>";
+  previewtest::TempFile deep(L"deep page.html", nested + "deep");
+  boxes.Answer(seams::kOk);
+  const std::wstring deepUrl = L"file://" + std::wstring(deep.Path());
+  browser->Navigate(reinterpret_cast<const char16_t*>(deepUrl.c_str()));
+  ASSERT_TRUE(harness::WaitUntil([&boxes] { return boxes.Log().size() == 2; }));
+  seams::InstallMessageBoxes(nullptr);
+  EXPECT_EQ(Title(), L"Deep");
+  EXPECT_EQ(boxes.Log()[1].text, htmlview::CutPageNote(browser->Document().itemCount));
 }
 
 // The windows of a class directly on the page's canvas.
@@ -687,10 +703,33 @@ TEST_F(HtmlPreviewTest, APictureUrlShowsOnAYellowPageWithoutAPageFetchAndSubmitL
   EXPECT_EQ(server.Hits("GET /result"), 1);
 }
 
+TEST_F(HtmlPreviewTest, ARecoveredPageContactsNoHostUntilALinkIsClicked) {
+  // Each way a page names a picture on the network, and a link to a page there.
+  const std::string url = server.Url("/");
+  std::string upper = url;
+  upper.replace(0, 4, "HTTP");
+  previewtest::TempFile page(L"online_pictures.html",
+                             "<title>Offline</title><body background=\"" + url + "bg.gif\"><p><a href=\"" + url +
+                                 "online.html\">online</a><img src=\"" + url + "a.gif\"><img src=\"" + upper +
+                                 "b.gif\"><a href=\"x.html\"><img src=\"" + url + "c.gif\" width=20 height=20></a>"
+                                 "<form action=\"" + url + "result\"><input type=image src=\"" + url + "d.gif\"></form>");
+  ASSERT_NO_FATAL_FAILURE(Show(page.Path()));  // ready: every picture's fetch has ended
+  const std::wstring status = harness::Text(CCustomHTMLViewer::Status());
+  EXPECT_NE(status.find(L", images:5,"), std::wstring::npos) << status;
+  EXPECT_TRUE(server.Requests().empty()) << server.Requests().front();
+  // A click on the link goes to the host, and the page it reached shows that host's picture.
+  POINT at{};
+  ASSERT_TRUE(LinkPoint(browser->Document().elements, 0, at));
+  harness::Click(CCustomHTMLViewer::Canvas(), at);
+  ASSERT_TRUE(harness::WaitUntil([this] { return server.Hits("GET /online.gif") == 1; }));
+  EXPECT_EQ(Title(), L"Online");
+  EXPECT_EQ(server.Requests().size(), 2u);
+  EXPECT_EQ(server.Hits("GET /online.html"), 1);
+}
+
 TEST_F(HtmlPreviewTest, LeavingAPageEndsAnImageFetchThatWaitsOnTheNetwork) {
-  previewtest::TempFile stalled(L"stalled_page.html",
-                                "<title>Stalled</title><img src=\"" + server.Url("/stall.gif") + "\"> text");
-  w.Preview(stalled.Path(), _T(".html"));
+  Show();
+  browser->Navigate(reinterpret_cast<const char16_t*>(Wide(server.Url("/waiting.html")).c_str()));
   ASSERT_TRUE(harness::WaitUntil([this] { return server.Hits("GET /stall") == 1; }));
   // The next file replaces the viewer: its teardown must not wait for the server.
   w.Preview(files.second.Path(), _T(".html"));

@@ -6,6 +6,7 @@
 
 #include "platform/os/os.h"
 #include "platform/os/win32.h"
+#include "preview/address_reach.h"
 #include "preview/html/html_browser_logic.h"
 #include "preview/html/html_document_win32.h"
 #include "preview/html/html_fetch_win32.h"
@@ -110,8 +111,9 @@ void HtmlBrowser::AddHistory(const std::u16string& url, const std::u16string& pa
   m_history.AddCell(row, page.c_str());
 }
 
-void HtmlBrowser::ShowPage(const std::u16string& text, const std::u16string& baseUrl) {
+void HtmlBrowser::ShowPage(const std::u16string& text, const std::u16string& baseUrl, const std::u16string& address) {
   DestroyControls();
+  m_document->images.SetFetchOutside(preview::ReachesOutside(address));
   LoadPage(*m_document, m_measurer, text, m_fontFace, m_fontSize, baseUrl);
   // The note comes once the page is painted: posted, it is taken after the navigation's paint.
   if (m_document->cut)
@@ -158,7 +160,7 @@ void HtmlBrowser::Open(const std::u16string& url) {
     if (m_hwndAddress) SetWindowTextW(m_hwndAddress, os::Wide(url));
     const std::u16string page = PicturePage(url);
     AddHistory(url, page);
-    ShowPage(page, u"");
+    ShowPage(page, u"", url);
   } else {
     SetStatus(u"From Internet");
     int bytes = 0;
@@ -169,7 +171,7 @@ void HtmlBrowser::Open(const std::u16string& url) {
     AddHistory(m_currentUrl, page);
     UpdateBackButton();
     SaveTextCopy(page);
-    ShowPage(page, m_currentUrl);
+    ShowPage(page, m_currentUrl, m_currentUrl);
     if (m_hwndAddress) SetWindowTextW(m_hwndAddress, os::Wide(m_currentUrl));
   }
   AfterNavigation();

@@ -91,7 +91,9 @@ class HtmlBrowser : public HtmlBrowserCallbacks {
   void Submit(int formIndex, HWND button, int buttonId);
   // A page fetch when navigating follows redirections and records where it ended in m_currentUrl.
   char16_t* FetchText(const char16_t* url, bool navigating, int* outByteCount);
-  void ShowPage(const std::u16string& text, const std::u16string& baseUrl);
+  // Shows text, its links relative to baseUrl. address is where the page came from: a page the user went
+  // to on the network may show that network's pictures; a page from the disk fetches none from outside.
+  void ShowPage(const std::u16string& text, const std::u16string& baseUrl, const std::u16string& address);
   void SaveTextCopy(const std::u16string& text);
   void SetStatus(const std::u16string& text);
   void RememberScrollPosition();

@@ -76,20 +76,35 @@ bool StartsWith(const char16_t* text, const std::u16string& name) {
   return true;
 }
 
-// A signed decimal number, saturated to the int range; no digits give 0.
+int DigitValue(char16_t c, int base) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (base == 16 && c >= u'a' && c <= u'f') return c - u'a' + 10;
+  if (base == 16 && c >= u'A' && c <= u'F') return c - u'A' + 10;
+  return -1;
+}
+
+// The number of a character reference after its "&#": hexadecimal after "x" or "X", otherwise a signed
+// decimal; saturated above the int range, so a long run of digits stays out of range. No digits give 0.
 long long ReadNumber(const char16_t* p) {
+  int base = 10;
   bool negative = false;
-  if (*p == u'-' || *p == u'+') negative = *p++ == u'-';
+  if (*p == u'x' || *p == u'X') {
+    base = 16;
+    ++p;
+  } else if (*p == u'-' || *p == u'+') {
+    negative = *p++ == u'-';
+  }
   long long value = 0;
-  for (; *p >= u'0' && *p <= u'9'; ++p)
-    if (value <= INT_MAX) value = value * 10 + (*p - u'0');
+  for (int digit; (digit = DigitValue(*p, base)) >= 0; ++p)
+    if (value <= INT_MAX) value = value * base + digit;
   return negative ? -value : value;
 }
 
-// Writes the character of a numeric reference; returns the new write position. A code outside UTF-16
-// becomes U+FFFD, one beyond U+FFFF a surrogate pair (the reference is always longer than two units).
+// Writes the character of a numeric reference; returns the new write position. A code outside UTF-16,
+// a lone surrogate and zero (which would end the text and lose the rest of it) become U+FFFD; one beyond
+// U+FFFF a surrogate pair (the reference is always longer than two units).
 char16_t* WriteCode(char16_t* out, long long code) {
-  if (code < 0 || code > 0x10FFFF) {
+  if (code <= 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
     *out++ = 0xFFFD;
   } else if (code > 0xFFFF) {
     code -= 0x10000;

@@ -9,10 +9,11 @@
 namespace htmlview {
 
 // Rewrites a zero-terminated text in place (it never grows) and returns it. Names are matched
-// case-sensitively, in table order; "&#" and a decimal number give that character and consume up to and
-// including the next ";" or space. A number of 0 ends the text there.
+// case-sensitively, in table order; "&#" and a decimal number, or "&#x" / "&#X" and a hexadecimal one,
+// give that character and consume up to and including the next ";" or space. Zero, a surrogate and a
+// number outside UTF-16 give U+FFFD, so a reference never ends the text.
 char16_t* DecodeEntities(char16_t* text);
-// The same over a string: the result ends where a decoded 0 ended the text.
+// The same over a string.
 std::u16string DecodeEntitiesCopy(std::u16string_view text);
 
 // Turns each pair U+00C2/U+00C3 + U+0080..U+00BF back into the Latin-1 character it encodes; in place.

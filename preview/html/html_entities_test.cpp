@@ -28,7 +28,8 @@ TEST(HtmlEntitiesTest, KeepsItsPlainStandInsForTypography) {
 TEST(HtmlEntitiesTest, NumericReferencesConsumeTheirEnd) {
   EXPECT_EQ(DecodeEntitiesCopy(u"&#65;B"), u"AB");
   EXPECT_EQ(DecodeEntitiesCopy(u"&#65 B"), u"AB");
-  EXPECT_EQ(DecodeEntitiesCopy(u"x&#x41;y"), u"x");  // no digits: a zero, which ends the text
+  EXPECT_EQ(DecodeEntitiesCopy(u"x&#x41;y&#X6a;"), u"xAyj");
+  EXPECT_EQ(DecodeEntitiesCopy(u"x&#;y&#0;z&#x0;"), u"x\uFFFDy\uFFFDz\uFFFD");  // never a zero that ends the text
   EXPECT_EQ(DecodeEntitiesCopy(u"&#66"), u"B");      // the number runs to the end of the text
   EXPECT_EQ(DecodeEntitiesCopy(u"&#128512;"), u"\U0001F600");
   EXPECT_EQ(DecodeEntitiesCopy(u"&#-5;&#99999999999999999999;"), u"\uFFFD\uFFFD");

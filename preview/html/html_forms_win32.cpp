@@ -213,7 +213,7 @@ void HtmlBrowser::Submit(int formIndex, HWND button, int buttonId) {
   delete[] reply.bytes;
   // The reply is shown in place: the address, the Back button and the scroll position stay as they were.
   AddHistory(action, page);
-  ShowPage(page, action);
+  ShowPage(page, action, action);
   Relayout();
   InvalidateRect(m_hwndView, nullptr, FALSE);
 }

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "preview/html/html_browser_callbacks.h"
+#include "preview/address_reach.h"
 #include "preview/html/html_picture_size.h"
 
 namespace htmlview {
@@ -70,8 +71,9 @@ int HtmlImageTable::QueueImage(const std::u16string& url, int key) {
   entries_.push_back(std::move(entry));
   const int index = static_cast<int>(entries_.size()) - 1;
   raw->index = index;
-  byName_.emplace(NameKey(url, key), index);
-  if (callbacks_ == nullptr || stopping_) {
+  const bool refused = !fetchOutside_ && preview::ReachesOutside(url);
+  if (!refused) byName_.emplace(NameKey(url, key), index);
+  if (callbacks_ == nullptr || stopping_ || refused) {
     MarkFetched(*raw);
     return index;
   }
@@ -102,6 +104,11 @@ bool HtmlImageTable::AddWorker() {
 void HtmlImageTable::PauseFetches() {
   std::lock_guard<std::mutex> hold(lock_);
   paused_ = true;
+}
+
+void HtmlImageTable::SetFetchOutside(bool fetch) {
+  std::lock_guard<std::mutex> hold(lock_);
+  fetchOutside_ = fetch;
 }
 
 void HtmlImageTable::ResumeFetches() {

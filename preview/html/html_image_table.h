@@ -98,6 +98,10 @@ class HtmlImageTable {
   // so the reading thread and the fetching threads do not wake each other for every picture.
   void PauseFetches();
   void ResumeFetches();
+  // Whether pictures at addresses that leave this machine (the network, a share) are fetched; off until
+  // set. A recovered page never contacts a host by itself: such a picture is the placeholder, and is not
+  // remembered, so a page the user later opens on the network fetches it.
+  void SetFetchOutside(bool fetch);
 
  private:
   int QueueImage(const std::u16string& url, int key);
@@ -131,6 +135,7 @@ class HtmlImageTable {
   int idleWorkers_ = 0;
   int fetched_ = 0;
   bool stopping_ = false;
+  bool fetchOutside_ = false;
   bool paused_ = false;
   std::atomic<bool> reportWaiting_{false};
 };

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -102,6 +103,39 @@ class MissingHost : public NullHtmlCallbacks {
   void OnImagesLoaded(int, int) override { ++reports; }
   std::atomic<int> reports{0};
 };
+
+// Records the address of every fetch.
+class RecordingHost : public NullHtmlCallbacks {
+ public:
+  uint8_t* ReadBinary(const char16_t* url, int*) override {
+    std::lock_guard<std::mutex> hold(lock);
+    asked.push_back(url);
+    return nullptr;
+  }
+  std::mutex lock;
+  std::vector<std::u16string> asked;
+};
+
+TEST(HtmlImageTableTest, PicturesOutsideTheMachineAreFetchedOnlyWhereThePageAllowsIt) {
+  const std::u16string outside[] = {u"http://h/a.gif", u"HTTPS://h/b.png", u"ftp://h/c.gif", u"//h/s/d.gif",
+                                    u"file:///%5C%5Ch/s/e.gif"};
+  const std::u16string local[] = {u"file:///C:/t/a.gif", u"b.gif", u"res://app.dll/c.gif"};
+  RecordingHost host;
+  {
+    HtmlImageTable table(&host);
+    for (const auto& url : outside) table.AddImage(url, 0);
+    for (const auto& url : local) table.AddImage(url, 0);
+    EXPECT_EQ(table.Count(), 8);
+    EXPECT_EQ(table.Find(u"http://h/a.gif", 0), -1);  // not remembered as fetched
+    // A page the user went to on the network fetches its pictures there.
+    table.SetFetchOutside(true);
+    EXPECT_EQ(table.AddImage(u"http://h/a.gif", 0), 8);
+    while (table.FetchedCount() < 9) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  std::sort(host.asked.begin(), host.asked.end());
+  EXPECT_EQ(host.asked, (std::vector<std::u16string>{u"b.gif", u"file:///C:/t/a.gif", u"http://h/a.gif",
+                                                     u"res://app.dll/c.gif"}));
+}
 
 TEST(HtmlImageTableTest, AReportWaitingToBeTakenStandsForEveryFetchEndedMeanwhile) {
   MissingHost host;
@@ -213,15 +247,15 @@ TEST(HtmlImageTableTest, WithoutAHostNothingIsFetchedAndEveryImageIsThePlacehold
   EXPECT_EQ(table.Decoded(0)->width, kPlaceholderWidth);
 }
 
-// A host whose every picture is the bytes its URL names ("gif:W:H" a GIF header of that size, any other
+// A host whose every picture is the bytes its URL names ("gif_W_H" a GIF header of that size, any other
 // URL 1000 plain bytes).
 class PictureHost : public NullHtmlCallbacks {
  public:
   uint8_t* ReadBinary(const char16_t* url, int* size) override {
     std::vector<uint8_t> bytes(1000, 7);
     const std::u16string u(url);
-    if (u.rfind(u"gif:", 0) == 0) {
-      const size_t colon = u.find(u':', 4);
+    if (u.rfind(u"gif_", 0) == 0) {
+      const size_t colon = u.find(u'_', 4);
       bytes = Gif(std::stoi(std::string(u.begin() + 4, u.begin() + colon)),
                   std::stoi(std::string(u.begin() + colon + 1, u.end())));
     }
@@ -268,10 +302,10 @@ TEST(HtmlImageTableTest, APagesPicturesStayWithinItsLimits) {
   table.SetLimits(limits);
   // Declared too large: never handed to the decoder. A plain picture (100 x 100 once decoded) after one of
   // 150 x 150: decoded, then given up, as is a second 150 x 150 picture, before decoding.
-  const int huge = table.AddImage(u"gif:16000:16000", 0);
-  const int fits = table.AddImage(u"gif:150:150", 0);
+  const int huge = table.AddImage(u"gif_16000_16000", 0);
+  const int fits = table.AddImage(u"gif_150_150", 0);
   const int plain = table.AddImage(u"p", 0);
-  const int second = table.AddImage(u"gif:150:150", 1);
+  const int second = table.AddImage(u"gif_150_150", 1);
   for (int i : {huge, fits, plain, second}) ASSERT_TRUE(table.DecodeImage(i, true));
   EXPECT_EQ(table.Decoded(huge)->width, kPlaceholderWidth);
   EXPECT_EQ(table.Decoded(fits)->width, 150);

@@ -133,6 +133,79 @@ bool ContainersEnded(const HtmlElementList& list) {
   return true;
 }
 
+// Records the title and the options the page hands to its host.
+class TextHost : public NullHtmlCallbacks {
+ public:
+  void SetTitle(const char16_t* text) override { title = text; }
+  HtmlWindowHandle CreateDropDownList(int, int, const StringTable& options, int, const char16_t*, int) override {
+    option = options.GetCell(0, 0);
+    return 0;
+  }
+  std::u16string title, option;
+};
+
+TEST(HtmlPageLoadTest, CharacterReferencesNeverCutTheTextOfAnyConstruct) {
+  // Each reference, and the character it stands for, between "a" and "b" in every construct that takes
+  // text. A reference to zero, a surrogate or a code beyond UTF-16 is the replacement character.
+  const std::pair<std::u16string, std::u16string> refs[] = {
+      {u"&#39;", u"'"},        {u"&#x27;", u"'"},         {u"&#X27;", u"'"},        {u"&#x4A;", u"J"},
+      {u"&#xE9;", u"\u00E9"},    {u"&#x1F600;", u"\U0001F600"},
+      {u"&#0;", u"\uFFFD"},    {u"&#x0;", u"\uFFFD"},     {u"&#x;", u"\uFFFD"},     {u"&#xD800;", u"\uFFFD"},
+      {u"&#x110000;", u"\uFFFD"}, {u"&#xFFFFFFFFFFFFFFFFFF;", u"\uFFFD"}, {u"&#1114112;", u"\uFFFD"},
+  };
+  for (const auto& [ref, ch] : refs) {
+    SCOPED_TRACE(std::string(ref.begin(), ref.end()));
+    const std::u16string expected = u"a" + ch + u"b";
+    const std::u16string tail = u"a" + ref + u"b";
+    TextHost host;
+    HtmlDocument doc(&host, 0);
+    FixedAdvanceMeasurer measurer;
+    LoadPage(doc, measurer,
+             u"<title>" + tail + u"</title>" + tail + u"<br><textarea>" + tail + u"</textarea><select><option>" +
+                 tail + u"</select><input type=submit value=\"" + tail + u"\">",
+             u"Arial", 15, u"");
+    std::vector<std::u16string> runs;
+    TextRuns(doc.elements, runs);
+    EXPECT_EQ(host.title, expected);
+    EXPECT_EQ(host.option, expected);
+    // Body text, the text area's text, the shown option and the button's caption.
+    EXPECT_EQ(std::count(runs.begin(), runs.end(), expected), 4);
+  }
+}
+
+TEST(HtmlPageLoadTest, ContentNestedPastTheDepthCapMarksThePageCut) {
+  // Each construct that nests, to the cap and past it, with a word innermost (or only spaces).
+  const std::pair<std::u16string, std::u16string> nests[] = {
+      {u"<table><tr><td>", u"</td></tr></table>"}, {u"<blockquote>", u"</blockquote>"},
+      {u"<div align=right>", u"</div>"},          {u"<p align=center>", u"</p>"},
+      {u"<ul><li>", u"</ul>"},
+  };
+  for (const auto& [open, close] : nests) {
+    for (int levels : {10, 30, 60, 200}) {
+      for (const std::u16string_view inner : {u"deep", u"<img src=a.gif>", u"   "}) {
+        SCOPED_TRACE(std::string(open.begin(), open.end()) + " x" + std::to_string(levels) +
+                     std::string(inner.begin(), inner.end()));
+        std::u16string page = u"top ";
+        for (int i = 0; i < levels; ++i) page += open;
+        page += inner;
+        for (int i = 0; i < levels; ++i) page += close;
+        HtmlDocument doc(nullptr, 0);
+        FixedAdvanceMeasurer measurer;
+        LoadPage(doc, measurer, page, u"Arial", 15, u"");
+        std::vector<std::u16string> runs;
+        TextRuns(doc.elements, runs);
+        const bool shown = inner == u"deep" ? std::find(runs.begin(), runs.end(), u"deep") != runs.end()
+                                            : doc.images.Count() == 1;
+        const bool content = inner != u"   ";
+        EXPECT_EQ(doc.cut, content && !shown);
+        if (levels <= 10) {
+          EXPECT_EQ(shown, content);
+        }
+      }
+    }
+  }
+}
+
 TEST(HtmlPageLoadTest, APageBeyondTheElementBoundShowsWhatItReadUpToIt) {
   // The shapes that make the most elements for their size, alone and inside every structure that holds
   // content, each read whole and then cut at bounds from its first element to its last but one.

@@ -34,10 +34,35 @@ int ParseInteger(std::u16string_view text) {
 
 int PixelSize(std::u16string_view text) { return std::clamp(ParseInteger(text), 0, kMaxPixelSize); }
 
+namespace {
+
+// True when text holds something a reader would see: a character outside the tags other than a space,
+// or a picture, a rule or a form field. The tags that only open or close structures show nothing alone.
+bool ShowsSomething(std::u16string_view text) {
+  for (size_t p = 0; p < text.size() && text[p] != 0;) {
+    if (text[p] != u'<') {
+      if (text[p] != u' ') return true;
+      ++p;
+      continue;
+    }
+    if (KnownTagIndexAt(text, p) < 0) return true;  // a "<" of the text itself
+    for (std::u16string_view shown : {u"<img", u"<hr", u"<input", u"<select", u"<textarea"})
+      if (TagAt(text, p, shown)) return true;
+    p = AfterTag(text, p);
+  }
+  return false;
+}
+
+}  // namespace
+
 void HtmlParsePass::ParseRange(std::u16string_view text, HtmlElementList& list, std::u16string_view face,
                                int fontHeight, uint32_t textColor, std::u16string_view url, int depth, int align,
                                int noWrap) {
-  if (depth > kMaxParseDepth) return;
+  if (depth > kMaxParseDepth) {
+    // Content nested past the cap is not shown: the page says so, as at the element bound.
+    if (ShowsSomething(text)) doc_.cut = true;
+    return;
+  }
   if (depth > doc_.level) doc_.level = depth;
   if (depth == 0) {
     rootText_ = text;

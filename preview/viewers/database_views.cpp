@@ -27,7 +27,7 @@ namespace {
 
 constexpr UINT kTreeViewId = 189;
 constexpr UINT kListViewId = 190;
-constexpr UINT kSplitterId = 157;
+constexpr UINT kSplitterId = IDC_DATABASE_SPLITTER;  // its own: the source page's 157 would share its stored split
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
 const wchar_t kWarningCaption[] = L"RedEvuz - Warning";
 

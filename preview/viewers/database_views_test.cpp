@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/classlib/win/cwinapp.h"
 #include "platform/harness/driver.h"
 #include "platform/harness/scripted_seams.h"
 #include "platform/seams/seams.h"
@@ -20,6 +21,7 @@
 #include "preview/viewers/dbf_table.h"
 #include "preview/viewers/dbf_test_writer.h"
 #include "res/resource.h"
+#include "ui/controls/splitter_layout.h"
 #include "ui/controls/status_list_ctrl.h"
 
 namespace {
@@ -232,6 +234,68 @@ TEST_F(AccessViewTest, TreeOfTablesRelationsAndQueries) {
                                                     L"  CustomersOrders", L" Tables", L"  Customers", L"  Orders"}));
   EXPECT_TRUE(harness::ListViewRows(List()).empty());
   EXPECT_NE(dynamic_cast<ui::StatusListCtrl*>(view_->m_pListView->GetListCtrl()), nullptr);
+}
+
+// The right edge of a splitter's left pane, in the splitter's client area (the panes are its children).
+int LeftPaneRight(HWND pane) {
+  RECT r{};
+  ::GetWindowRect(pane, &r);
+  ::MapWindowPoints(nullptr, ::GetParent(pane), reinterpret_cast<POINT*>(&r), 2);
+  return static_cast<int>(r.right);
+}
+
+// The application's profile in a registry key of the test's own for the life of the object.
+class TestProfile {
+ public:
+  TestProfile() : app_(AfxGetApp()) {
+    Clean();
+    app_->SetRegistryKey(L"Dorvane Database Views Test");
+  }
+  ~TestProfile() {
+    Clean();
+    app_->m_pszRegistryKey = nullptr;
+  }
+  TestProfile(const TestProfile&) = delete;
+  TestProfile& operator=(const TestProfile&) = delete;
+
+ private:
+  static void Clean() { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Dorvane Database Views Test"); }
+  CWinApp* app_;
+};
+
+TEST_F(AccessViewTest, ItsSplitIsKeptApartFromTheSourcePagesSplit) {
+  const TestProfile profile;
+  CWinApp* app = AfxGetApp();
+  const CString database = splitter::VerticalSection(IDC_DATABASE_SPLITTER);
+  const CString source = splitter::VerticalSection(IDC_SOURCE_SPLITTER);
+  app->WriteProfileInt(database, splitter::kVerticalValue, 180);
+  app->WriteProfileInt(source, splitter::kVerticalValue, 123);
+  const auto tree = [](PaneWindow& pane) {
+    auto* view = dynamic_cast<CMDB_View*>(pane.pane->m_pMdbView);
+    return view != nullptr ? view->m_pTreeView->m_hWnd : nullptr;
+  };
+  int start = 0;
+  {
+    // The bar of a database's view dragged 40 pixels to the right is stored when the view closes.
+    PaneWindow pane{640, 380};
+    pane.Preview(file_.Path(), _T(".mdb"));
+    HWND left = tree(pane);
+    ASSERT_NE(left, nullptr);
+    start = LeftPaneRight(left);
+    HWND split = ::GetParent(left);
+    ::SendMessageW(split, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start + 2, 60));
+    ::SendMessageW(split, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(start + 42, 60));
+    ::SendMessageW(split, WM_LBUTTONUP, 0, MAKELPARAM(start + 42, 60));
+    ASSERT_EQ(LeftPaneRight(left), start + 40);
+  }
+  // It started at its own stored split, and the source page's stays.
+  EXPECT_EQ(static_cast<int>(app->GetProfileInt(database, splitter::kVerticalValue, -1)), 220);
+  EXPECT_EQ(static_cast<int>(app->GetProfileInt(source, splitter::kVerticalValue, -1)), 123);
+  // The next database starts where this one ended.
+  PaneWindow pane{640, 380};
+  pane.Preview(file_.Path(), _T(".mdb"));
+  ASSERT_NE(tree(pane), nullptr);
+  EXPECT_EQ(LeftPaneRight(tree(pane)), start + 40);
 }
 
 TEST_F(AccessViewTest, RecordsOfTheChosenTableAndScreenshot) {

@@ -20,6 +20,10 @@ int HtmlFakeMetrics::TextWidth(const HtmlFont& font, std::u16string_view text) {
 }
 
 HtmlSize HtmlFakeMetrics::ImageSize(const HtmlImageSource& image) {
+  if (image.handle != 0) {
+    auto given = handles.find(image.handle);
+    return given == handles.end() ? HtmlSize{} : given->second;
+  }
   auto found = images.find(image.idres);
   if (found == images.end()) return {};
   return found->second;

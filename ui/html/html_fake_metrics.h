@@ -15,8 +15,9 @@ class HtmlFakeMetrics : public HtmlMetrics {
   HtmlSize ImageSize(const HtmlImageSource& image) override;
   std::u16string LoadString(uint32_t id) override;
 
-  // Images by their idres number; strings by their number.
+  // Images by their idres number, a caller's images by their handle; strings by their number.
   std::map<uint32_t, HtmlSize> images;
+  std::map<uint32_t, HtmlSize> handles;
   std::map<uint32_t, std::u16string> strings;
 };
 

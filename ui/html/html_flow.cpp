@@ -25,10 +25,22 @@ std::u16string_view TrimBlanks(std::u16string_view text, bool front) {
 
 int CountBlanks(std::u16string_view text) { return static_cast<int>(std::count(text.begin(), text.end(), u' ')); }
 
-// The most characters of the text whose width fits in the room (widths grow with the length).
+// The first length tried when fitting text in a room, doubled until it no longer fits.
+constexpr size_t kFirstFitProbe = 32;
+
+// The most characters of the text whose width fits in the room (widths grow with the length). Lengths
+// are tried from a short one up, doubling, and then halved between the last that fit and the first that
+// did not: a line of a long text costs the measuring of about what fits on it, not of the whole rest.
 size_t FitCount(HtmlMetrics& metrics, const HtmlFont& font, std::u16string_view text, int room) {
   size_t low = 0;
   size_t high = text.size();
+  for (size_t probe = std::min(kFirstFitProbe, high); probe < high; probe = std::min(2 * probe, high)) {
+    if (metrics.TextWidth(font, text.substr(0, probe)) > room) {
+      high = probe - 1;
+      break;
+    }
+    low = probe;
+  }
   while (low < high) {
     size_t mid = low + (high - low + 1) / 2;
     if (metrics.TextWidth(font, text.substr(0, mid)) <= room) low = mid;
@@ -147,13 +159,16 @@ void FlowLayout::Text(std::u16string_view raw) {
   std::u16string transformed = TransformText(raw, style_.textTransform);
   std::u16string_view rest = transformed;
   HtmlFont font = FontOf(style_);
+  if (!wrap_) {
+    AddText(std::u16string(rest), metrics_.TextWidth(font, rest));
+    return;
+  }
   while (!rest.empty()) {
-    int width = metrics_.TextWidth(font, rest);
-    if (!wrap_ || AddClamped(x_, width) <= width_) {
-      AddText(std::u16string(rest), width);
+    size_t fit = FitCount(metrics_, font, rest, width_ - x_);
+    if (fit == rest.size()) {
+      AddText(std::u16string(rest), metrics_.TextWidth(font, rest));
       return;
     }
-    size_t fit = FitCount(metrics_, font, rest, width_ - x_);
     // A blank just past what fits is a break too: it is dropped with the line's end.
     size_t cut = fit < rest.size() && rest[fit] == u' ' ? fit
                  : fit == 0                              ? std::u16string_view::npos
@@ -241,7 +256,7 @@ void FlowLayout::Image(const HtmlToken& token, HtmlTag code) {
   HtmlImageItem image;
   image.source.kind = code == HtmlTag::kIcon ? HtmlImageKind::kIcon
                       : code == HtmlTag::kImageList ? HtmlImageKind::kStrip : HtmlImageKind::kBitmap;
-  image.source.handle = static_cast<uint32_t>(ReadStyleNumber(attribute(u"handle")));
+  image.source.handle = ReadHandleNumber(attribute(u"handle"));
   image.source.idres = static_cast<uint32_t>(ReadStyleNumber(attribute(u"idres")));
   image.source.iddll = static_cast<uint32_t>(ReadStyleNumber(attribute(u"iddll")));
   image.source.srcdll = std::u16string(attribute(u"srcdll"));

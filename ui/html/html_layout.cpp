@@ -38,10 +38,24 @@ HtmlLayout::HtmlLayout(HtmlMetrics& metrics, const HtmlStyleSheet& sheet, const 
 HtmlLayoutResult HtmlLayout::Run(std::u16string_view prepared, int left, int top, int width, bool wrap) {
   out_ = HtmlLayoutResult();
   linkCounter_ = 0;
+  measured_.clear();
   Box box = LayoutBlock(prepared, HtmlStyle(), left, top, std::max(width, 0), wrap, true, 0);
   out_.width = box.width;
   out_.height = box.height;
   return std::move(out_);
+}
+
+HtmlLayout::Box HtmlLayout::MeasureCellContent(std::u16string_view content, const HtmlStyle& style, int width,
+                                               bool wrap, int depth) {
+  const MeasureKey key{content.data(), content.size(), width, wrap};
+  const auto found = measured_.find(key);
+  if (found != measured_.end()) return found->second;
+  // Links are numbered as they are met; a measurement leaves the count where it found it.
+  const int savedLinks = linkCounter_;
+  const Box box = LayoutBlock(content, style, 0, 0, width, wrap, false, depth);
+  linkCounter_ = savedLinks;
+  measured_.emplace(key, box);
+  return box;
 }
 
 HtmlLayout::Box HtmlLayout::LayoutBlock(std::u16string_view text, const HtmlStyle& base, int left, int top,

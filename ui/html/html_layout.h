@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "ui/draw/draw_types.h"
@@ -106,14 +107,37 @@ class HtmlLayout {
   const HtmlLayoutSettings& Settings() const { return settings_; }
   HtmlLayoutResult& Out() { return out_; }
   int NextLinkNumber() { return linkCounter_++; }
+  // The size of a cell's content measured (not emitted) at a width: each text and width is measured
+  // once per run, so a table nested in a table is not measured again for every pass of each level above it.
+  Box MeasureCellContent(std::u16string_view content, const HtmlStyle& style, int width, bool wrap, int depth);
 
  private:
+  struct MeasureKey {
+    const char16_t* text;
+    size_t length;
+    int width;
+    bool wrap;
+    bool operator==(const MeasureKey& other) const {
+      return text == other.text && length == other.length && width == other.width && wrap == other.wrap;
+    }
+  };
+  struct MeasureKeyHash {
+    size_t operator()(const MeasureKey& key) const {
+      size_t h = std::hash<const void*>()(key.text);
+      h = h * 1000003u ^ key.length;
+      h = h * 1000003u ^ static_cast<size_t>(static_cast<unsigned>(key.width));
+      return h * 2u + (key.wrap ? 1u : 0u);
+    }
+  };
+
   HtmlMetrics& metrics_;
   const HtmlStyleSheet& sheet_;
   const HtmlColourTable& colours_;
   HtmlLayoutSettings settings_;
   HtmlLayoutResult out_;
   int linkCounter_ = 0;
+  // Texts of this run's prepared text: a text's place in it decides its style and depth.
+  std::unordered_map<MeasureKey, Box, MeasureKeyHash> measured_;
 };
 
 // Reading styles against the current font of a style (em and ex sizes).

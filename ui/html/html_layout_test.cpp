@@ -81,6 +81,32 @@ TEST_F(HtmlFlowTest, VerticalPlacesInOneLine) {
   EXPECT_EQ(items[4].rect.top, 40 - 10 - 15);
 }
 
+TEST_F(HtmlFlowTest, ACallersImageHandleIsReadOverTheWholeUnsignedRange) {
+  // The handle as written, and the handle the image is asked for: 0 is none, and takes no space.
+  const std::pair<std::u16string, uint32_t> handles[] = {
+      {u"0x7FFFFFFF", 0x7FFFFFFFu}, {u"0x80000000", 0x80000000u}, {u"0xC0DE0010", 0xC0DE0010u},
+      {u"0XFFFFFFFF", 0xFFFFFFFFu}, {u"2147483648", 0x80000000u}, {u"4294967295", 0xFFFFFFFFu},
+      {u"-1", 0xFFFFFFFFu},         {u"-2147483648", 0x80000000u}, {u"0x100000000", 0u},
+      {u"4294967296", 0u},          {u"-2147483649", 0u},           {u"0x1C", 0x1Cu},
+  };
+  for (const auto& [written, handle] : handles) {
+    SCOPED_TRACE(std::string(written.begin(), written.end()));
+    metrics.handles = {{handle, {24, 12}}};
+    for (const char16_t* tag : {u"bmp", u"icon"}) {
+      auto result = Lay(u"<" + std::u16string(tag) + u" handle=" + written + u">x", 200, false);
+      std::vector<HtmlPaintItem> images = OfKind(result, HtmlPaintItem::Kind::kImage);
+      if (handle == 0) {
+        EXPECT_TRUE(images.empty());
+        continue;
+      }
+      ASSERT_EQ(images.size(), 1u);
+      EXPECT_EQ(images[0].image.source.handle, handle);
+      EXPECT_EQ(images[0].rect.Width(), 24);
+      EXPECT_EQ(Texts(result)[0].rect.left, 24);
+    }
+  }
+}
+
 TEST_F(HtmlFlowTest, TabsRulesImagesAndStrings) {
   metrics.images[7] = {60, 20};
   metrics.strings[5] = u"str";

@@ -164,13 +164,16 @@ std::vector<HtmlPiece> SplitTables(std::u16string_view text) {
     size_t open = FindTag(text, u"table", pos, false);
     if (open == std::u16string_view::npos) break;
     if (open > pos) pieces.push_back({false, text.substr(pos, open - pos)});
-    // The matching end: nested tables opened and closed are counted.
+    // The matching end: nested tables opened and closed are counted. Each search resumes only once the
+    // count has passed what it found, so many opens before a far close are read once, not once each.
     int depth = 1;
     size_t at = open + 1;
     size_t end = text.size();
+    size_t nextOpen = FindTag(text, u"table", at, false);
+    size_t nextClose = FindTag(text, u"table", at, true);
     while (depth > 0) {
-      size_t nextOpen = FindTag(text, u"table", at, false);
-      size_t nextClose = FindTag(text, u"table", at, true);
+      if (nextOpen != std::u16string_view::npos && nextOpen < at) nextOpen = FindTag(text, u"table", at, false);
+      if (nextClose != std::u16string_view::npos && nextClose < at) nextClose = FindTag(text, u"table", at, true);
       if (nextClose == std::u16string_view::npos) break;
       if (nextOpen != std::u16string_view::npos && nextOpen < nextClose) {
         ++depth;

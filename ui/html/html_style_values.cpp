@@ -104,6 +104,13 @@ int ReadStyleNumber(std::u16string_view value) {
   return static_cast<int>(std::clamp<int64_t>(negative ? -n : n, INT_MIN, INT_MAX));
 }
 
+uint32_t ReadHandleNumber(std::u16string_view value) {
+  const bool negative = !value.empty() && value[0] == u'-';
+  const uint64_t n = ReadDigits(DropSign(value), true);
+  if (negative) return n <= (uint64_t{1} << 31) ? static_cast<uint32_t>(0 - n) : 0;
+  return n <= UINT32_MAX ? static_cast<uint32_t>(n) : 0;
+}
+
 int ReadSize(std::u16string_view value, int current, bool fontScale, const HtmlUnitMetrics& units) {
   if (value.empty()) return current;
   std::u16string_view v = DropSign(value);

@@ -43,6 +43,9 @@ bool IsBlank(char16_t c);  // space, tab, carriage return, line feed, vertical t
 // A number as markup writes it: an optional sign, then decimal digits or "0x" and hexadecimal digits;
 // only the leading digits count, 0 when there are none; saturates at the int range.
 int ReadStyleNumber(std::u16string_view value);
+// A caller's bitmap or icon handle, written as ReadStyleNumber reads numbers: the whole unsigned 32-bit
+// range (a negative number as its 32-bit two's complement); 0, no handle, for a number outside it.
+uint32_t ReadHandleNumber(std::u16string_view value);
 
 // A size: empty gives current; "N%" current * N / 100 rounded; a leading sign is dropped; the units px, em,
 // ex, in, cm, mm, pt and pc (the last two characters); without a unit the whole value as a number, and with

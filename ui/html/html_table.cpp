@@ -1,6 +1,7 @@
 #include "ui/html/html_table.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
 
 #include "ui/html/html_layout.h"
@@ -139,13 +140,24 @@ void ApplyAttributes(const HtmlToken& tag, HtmlStyle& style, HtmlMetrics& metric
 }  // namespace
 
 bool ShrinkFree(std::vector<int>& tracks, const std::vector<bool>& fixed, int excess) {
-  int64_t free = 0;
-  for (size_t i = 0; i < tracks.size(); ++i) free += fixed[i] ? 0 : tracks[i];
-  if (free <= 0) return false;
-  const int64_t room = std::max<int64_t>(free - excess, 0);
-  for (size_t i = 0; i < tracks.size(); ++i) {
-    if (!fixed[i]) tracks[i] = std::max(static_cast<int>(tracks[i] * room / free), 1);
+  std::vector<int64_t> widths;
+  for (size_t i = 0; i < tracks.size(); ++i)
+    if (!fixed[i] && tracks[i] > 0) widths.push_back(tracks[i]);
+  if (widths.empty()) return false;
+  std::sort(widths.begin(), widths.end(), std::greater<int64_t>());
+  // The widest k columns lowered to one level take the excess once they hold that much above the next one.
+  int64_t level = 1;
+  int64_t widest = 0;
+  for (size_t k = 1; k <= widths.size(); ++k) {
+    widest += widths[k - 1];
+    const int64_t next = k < widths.size() ? std::max<int64_t>(widths[k], 1) : 1;
+    if (widest - static_cast<int64_t>(k) * next >= excess) {
+      level = std::max<int64_t>((widest - excess) / static_cast<int64_t>(k), 1);
+      break;
+    }
   }
+  for (size_t i = 0; i < tracks.size(); ++i)
+    if (!fixed[i]) tracks[i] = static_cast<int>(std::clamp<int64_t>(tracks[i], 1, level));
   return true;
 }
 
@@ -182,7 +194,8 @@ void ApplyTableAttribute(std::u16string_view name, std::u16string_view value, Ht
   }
 }
 
-std::vector<int> SizeTracks(int count, const std::vector<TrackClaim>& claims, int gap, bool remainderToLast) {
+std::vector<int> SizeTracks(int count, const std::vector<TrackClaim>& claims, int gap, bool remainderToLast,
+                            const std::vector<bool>* fixed) {
   std::vector<int> tracks(std::max(count, 0), 0);
   int longest = 0;
   for (const TrackClaim& claim : claims) longest = std::max(longest, claim.span);
@@ -197,9 +210,16 @@ std::vector<int> SizeTracks(int count, const std::vector<TrackClaim>& claims, in
       for (int i = 0; i < span; ++i) together = AddClamped(together, tracks[claim.first + i]);
       int missing = claim.size - together;
       if (missing <= 0) continue;
-      for (int i = 0; i < span; ++i) tracks[claim.first + i] = AddClamped(tracks[claim.first + i], missing / span);
-      int target = remainderToLast ? claim.first + span - 1 : claim.first;
-      tracks[target] = AddClamped(tracks[target], missing % span);
+      // The tracks that take a share: every one, or only those not fixed when the run has any.
+      std::vector<int> sharing;
+      for (int i = 0; i < span; ++i)
+        if (fixed == nullptr || !(*fixed)[claim.first + i]) sharing.push_back(claim.first + i);
+      if (sharing.empty())
+        for (int i = 0; i < span; ++i) sharing.push_back(claim.first + i);
+      const int parts = static_cast<int>(sharing.size());
+      for (int track : sharing) tracks[track] = AddClamped(tracks[track], missing / parts);
+      int target = remainderToLast ? sharing.back() : sharing.front();
+      tracks[target] = AddClamped(tracks[target], missing % parts);
     }
   }
   return tracks;
@@ -262,9 +282,7 @@ HtmlLayout::Box HtmlLayout::LayoutTable(std::u16string_view text, const HtmlStyl
   // Each cell's own size: its content measured (wrapped at its width when it has one), padding and border.
   auto cellInset = [](const Cell& cell) { return 2 * AddClamped(BorderSide(cell.style), std::max(cell.style.padding, 0)); };
   auto measureCell = [&](Cell& cell, int contentWidth, bool wrapContent) {
-    int savedLinks = linkCounter_;
-    Box content = LayoutBlock(cell.content, cell.style, 0, 0, contentWidth, wrapContent, false, depth);
-    linkCounter_ = savedLinks;
+    Box content = MeasureCellContent(cell.content, cell.style, contentWidth, wrapContent, depth);
     int inset = cellInset(cell);
     cell.contentHeight = content.height;
     cell.natural.width = std::max(AddClamped(content.width, inset), cell.style.width);
@@ -285,7 +303,13 @@ HtmlLayout::Box HtmlLayout::LayoutTable(std::u16string_view text, const HtmlStyl
   int target = table.width > 0 ? table.width : width;
   int tableWidth = Extent(widths, side, spacing);
   // A table wider than the room it is given, when lines may wrap, narrows the columns without a width
-  // and wraps their cells in them: text that runs past the room would be cut off where it is drawn.
+  // and wraps their cells in them: text that runs past the room would be cut off where it is drawn. A cell
+  // spanning free columns and columns with a width then widens the free ones alone, since it wraps in
+  // them: were the fixed ones widened too, no narrowing of the others could bring the table into its room.
+  if (wrap && target > 0 && tableWidth > target) {
+    widths = SizeTracks(columns, widthClaims, spacing + 1, true, &fixed);
+    tableWidth = Extent(widths, side, spacing);
+  }
   if (wrap && target > 0 && tableWidth > target && ShrinkFree(widths, fixed, tableWidth - target)) {
     for (Cell& cell : cells) {
       bool free = false;
@@ -330,13 +354,15 @@ HtmlLayout::Box HtmlLayout::LayoutTable(std::u16string_view text, const HtmlStyl
       out_.items.push_back(item);
     }
   };
-  if (emit) emitBox(table, {x, top, AddClamped(x, tableWidth), AddClamped(top, tableHeight)}, true);
+  // A table that is only measured has its size now: its cells are laid out only where they are drawn.
+  if (!emit) return {tableWidth, tableHeight};
+  emitBox(table, {x, top, AddClamped(x, tableWidth), AddClamped(top, tableHeight)}, true);
   for (const Cell& cell : cells) {
     int lastColumn = cell.column + cell.columnSpan - 1;
     int lastRow = cell.row + cell.rowSpan - 1;
     draw::DrawRect rect{xs[cell.column], ys[cell.row], AddClamped(xs[lastColumn], widths[lastColumn]),
                         AddClamped(ys[lastRow], heights[lastRow])};
-    if (emit) emitBox(cell.style, rect, false);
+    emitBox(cell.style, rect, false);
     int inset = AddClamped(BorderSide(cell.style), std::max(cell.style.padding, 0));
     int innerHeight = rect.Height() - 2 * inset;
     int offset = 0;

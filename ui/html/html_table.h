@@ -28,15 +28,18 @@ struct TrackClaim {
 
 // Sizes the tracks from the claims, taking the claims by span 1, 2, 3 ... in turn: a single track grows to
 // its claim; a run of tracks (with the gaps between them) narrower than its claim gets the missing size
-// divided among them, the remainder going to the last track (columns) or the first (rows).
-std::vector<int> SizeTracks(int count, const std::vector<TrackClaim>& claims, int gap, bool remainderToLast);
+// divided among them, the remainder going to the last track (columns) or the first (rows). With fixed
+// tracks given, a run that holds any track not fixed divides what it misses among those alone.
+std::vector<int> SizeTracks(int count, const std::vector<TrackClaim>& claims, int gap, bool remainderToLast,
+                            const std::vector<bool>* fixed = nullptr);
 
 // Shares the extra size among the tracks not marked fixed, in order, each taking (what remains) / (the
 // tracks that remain).
 void ShareExtra(std::vector<int>& tracks, const std::vector<bool>& fixed, int extra);
 
-// Narrows the tracks not marked fixed by excess in all, each in proportion to its size and to at least 1;
-// false when no track may narrow.
+// Narrows the tracks not marked fixed by excess in all, the widest first: they come down to one level,
+// and narrower ones keep their size until the level reaches them (a short column keeps its words while a
+// long line wraps); never below 1. False when no track may narrow.
 bool ShrinkFree(std::vector<int>& tracks, const std::vector<bool>& fixed, int excess);
 
 // The border's share of one side of a frame: the width, three times it for a double border.

@@ -32,10 +32,16 @@ TEST(HtmlTableSizing, ExtraGoesToColumnsWithoutAWidth) {
   EXPECT_EQ(fixed, (std::vector<int>{10}));
 }
 
-TEST(HtmlTableSizing, FreeColumnsNarrowInProportionAndNeverBelowOne) {
+TEST(HtmlTableSizing, TheWidestFreeColumnsNarrowFirstAndNeverBelowOne) {
   std::vector<int> tracks = {30, 100, 300};
-  EXPECT_TRUE(ShrinkFree(tracks, {true, false, false}, 200));
-  EXPECT_EQ(tracks, (std::vector<int>{30, 50, 150}));
+  EXPECT_TRUE(ShrinkFree(tracks, {true, false, false}, 150));
+  EXPECT_EQ(tracks, (std::vector<int>{30, 100, 150}));
+  tracks = {30, 100, 300, 20};
+  EXPECT_TRUE(ShrinkFree(tracks, {true, false, false, false}, 260));  // both wide ones come down to 70
+  EXPECT_EQ(tracks, (std::vector<int>{30, 70, 70, 20}));
+  tracks = {30, 100, 300, 20};
+  EXPECT_TRUE(ShrinkFree(tracks, {true, false, false, false}, 361));  // three at 19 would take 363: 19 each
+  EXPECT_EQ(tracks, (std::vector<int>{30, 19, 19, 19}));
   std::vector<int> tiny = {30, 4};
   EXPECT_TRUE(ShrinkFree(tiny, {true, false}, 100));
   EXPECT_EQ(tiny, (std::vector<int>{30, 1}));
@@ -76,6 +82,54 @@ TEST_F(HtmlTableTest, ALongLineBesideAFixedCellWrapsInsideTheRoom) {
   }
   auto unwrapped = Lay(markup, 300, false);
   EXPECT_GT(unwrapped.width, 1000);
+}
+
+// A cell spanning a column with a given width and a free one, beside or below a fixed cell: when lines
+// may wrap, the table keeps to the room, the given width stays, and the long line wraps whole words in the
+// free room of its span.
+TEST_F(HtmlTableTest, ASpanOverAFixedAndAFreeColumnKeepsTheTableInItsRoom) {
+  std::u16string line;
+  for (int i = 0; i < 20; ++i) line += u"word" + std::u16string(1, u'a' + i) + u" ";
+  const std::u16string fixedRow = u"<tr><td width=42>x</td><td>short</td><td>z</td></tr>";
+  const std::u16string shapes[] = {
+      fixedRow + u"<tr><td colspan=2>" + line + u"</td><td>z</td></tr>",
+      u"<tr><td colspan=2>" + line + u"</td><td>z</td></tr>" + fixedRow,
+      fixedRow + u"<tr><td colspan=3>" + line + u"</td></tr>",
+      u"<tr><td>z</td><td>short</td><td width=42>x</td></tr><tr><td>z</td><td colspan=2>" + line + u"</td></tr>",
+  };
+  for (const std::u16string& rows : shapes) {
+    for (int room : {300, 500}) {
+      SCOPED_TRACE(std::string(rows.begin(), rows.begin() + 40) + " in " + std::to_string(room));
+      auto result = Lay(u"<table border=1 cellpadding=5>" + rows + u"</table>", room, true);
+      auto frames = OfKind(result, HtmlPaintItem::Kind::kFrame);
+      ASSERT_GE(frames.size(), 5u);  // the table, then its cells
+      const draw::DrawRect table = frames[0].rect;
+      EXPECT_EQ(table.left, 0);
+      EXPECT_LE(table.right, room);
+      EXPECT_LE(result.width, room);
+      for (size_t i = 1; i < frames.size(); ++i) EXPECT_TRUE(Inside(frames[i].rect, table)) << i;
+      std::u16string shown;
+      int lines = 0, lastTop = -1;
+      for (const HtmlPaintItem& text : Texts(result)) {
+        EXPECT_LE(text.rect.right, table.right) << std::string(text.text.begin(), text.text.end());
+        if (text.text == u"x") {
+          // The fixed cell keeps its width: its frame is the one around it.
+          for (size_t i = 1; i < frames.size(); ++i) {
+            if (Inside(text.rect, frames[i].rect)) {
+              EXPECT_EQ(frames[i].rect.Width(), 42);
+            }
+          }
+        }
+        if (text.text.rfind(u"word", 0) != 0) continue;
+        if (text.rect.top != lastTop) ++lines, lastTop = text.rect.top;
+        shown += (shown.empty() ? u"" : u" ") + text.text.substr(0, text.text.find_last_not_of(u' ') + 1);
+      }
+      EXPECT_GT(lines, 1);
+      EXPECT_LT(lines, 20);  // whole words on a line, never a character a line
+      std::u16string words = line.substr(0, line.size() - 1);
+      EXPECT_EQ(std::string(shown.begin(), shown.end()), std::string(words.begin(), words.end()));
+    }
+  }
 }
 
 TEST_F(HtmlTableTest, ExtraWidthWidensTheFreeColumn) {
