@@ -54,6 +54,17 @@ std::vector<std::u16string> Paths(const host::RecordingResultTree& tree) {
   return paths;
 }
 
+// The saving dialog has reported and ended: what a script waits for before its dialog may go, however long a
+// loaded machine takes to save. The bound only turns a save that never ends into a failure.
+bool SaveEnded() { return CurrentSave.dialog.load() == nullptr; }
+constexpr unsigned kSaveEndMs = 300000;
+
+// A script's last step that waits for the save's end runs from the dialog's loop, or, when the dialog ended
+// first, from the test's own pumping here.
+void FinishScript(const harness::ModalScript& script) {
+  harness::WaitUntil([&] { return script.Finished() || !script.Failure().empty(); }, kSaveEndMs);
+}
+
 bool Contains(const std::vector<std::u16string>& list, const std::u16string& item) {
   for (const auto& entry : list) {
     if (entry == item) return true;
@@ -286,11 +297,14 @@ TEST_F(FileSystemPageTest, NextReadsTheChosenFileSystemAndShowsItsFoldersThenThe
   bool sawAFile = false;
   harness::ModalScript script;
   script.Step("the dialog is up", [] { return CurrentSave.dialog.load() != nullptr; },
-              [&] { ownerDisabled = !frame_.IsWindowEnabled(); });
+              [&] { ownerDisabled = !frame_.IsWindowEnabled(); })
+      .Step("the save ended", SaveEnded, [] {}, kSaveEndMs);
   script.Start();
   SaveProgressDialog dialog(&frame_);
   dialog.DoModal();
+  FinishScript(script);
   sawAFile = FilesUnder(byDialog).size() > 3;
+  EXPECT_TRUE(script.Finished()) << script.Failure();
   EXPECT_TRUE(ownerDisabled);
   EXPECT_TRUE(frame_.IsWindowEnabled());
   EXPECT_FALSE(dialog.Stopped());
@@ -405,9 +419,11 @@ TEST_F(FileSystemPageTest, TheSavingDialogShowsWhatIsBeingSavedAndStopSavingAnsw
                 harness::PostCommand(dialog.GetSafeHwnd(), IDOK, BN_CLICKED,
                                      harness::Control(dialog.GetSafeHwnd(), IDOK));
               })
-      .Step("asked", [&] { return seams.boxes.Log().size() == 1; }, [&] { dialog.released_ = true; }, 10000);
+      .Step("asked", [&] { return seams.boxes.Log().size() == 1; }, [&] { dialog.released_ = true; }, 10000)
+      .Step("the save ended", SaveEnded, [] {}, kSaveEndMs);
   script.Start();
   dialog.DoModal();
+  FinishScript(script);
   EXPECT_TRUE(script.Finished()) << script.Failure();
   EXPECT_FALSE(path.empty());
   EXPECT_FALSE(name.empty());
@@ -435,9 +451,11 @@ TEST_F(FileSystemPageTest, ClosingTheSavingDialogIsRefusedWhileItSaves) {
             [&] {
               EXPECT_TRUE(dialog.IsWindowVisible());
               SavePauseGate.Open();
-            });
+            })
+      .Step("the save ended", SaveEnded, [] {}, kSaveEndMs);
   script.Start();
   dialog.DoModal();
+  FinishScript(script);
   SavePauseGate.Open();
   EXPECT_TRUE(script.Finished()) << script.Failure();
   ASSERT_EQ(seams.boxes.Log().size(), 2u);
