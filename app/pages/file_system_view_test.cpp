@@ -273,7 +273,7 @@ TEST_F(FileSystemPageTest, NextReadsTheChosenFileSystemAndShowsItsFoldersThenThe
   ExtensiveScan(records::kNtfs);
   ClickItem(FindItem(L"NTFS @2048"));
   Press(IDC_NEXT);
-  ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning(); }, 2000));
+  ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning(); }, 30000));
   EXPECT_EQ(activeViewsRecorded_, 1);
   EXPECT_FALSE(ButtonShown(IDC_NEXT));
   EXPECT_FALSE(view_->Tree().IsWindowEnabled());
@@ -336,16 +336,19 @@ TEST_F(FileSystemPageTest, StopAnsweredYesShowsTheFoldersReadSoFar) {
   // The worker waits at its first test of the stop flag until Stop has been answered.
   ScanPauseGate.Close();
   Press(IDC_NEXT);
-  ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning() && ButtonShown(IDC_STOP); }, 2000));
+  ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning() && ButtonShown(IDC_STOP); }, 30000));
   seams.boxes.Answer(seams::kYes);
+  const size_t stagesBefore = stages_.size();
   Press(IDC_STOP);
-  harness::PumpFor(100);
+  // The answer selects its stage before the gate opens; the timer's end may follow at once on a loaded
+  // machine, so the stage the answer chose is the first after Next's.
+  ASSERT_TRUE(harness::WaitUntil([&] { return stages_.size() > stagesBefore; }, 30000));
   ScanPauseGate.Open();
   ASSERT_EQ(seams.boxes.Log().size(), 1u);
   EXPECT_EQ(seams.boxes.Log()[0].text, u"Do you want to stop file searching ?");
   EXPECT_FALSE(ButtonShown(IDC_STOP));
   EXPECT_FALSE(view_->Form().ProgressBar().IsWindowVisible());
-  EXPECT_EQ(stages_.back(), 3);
+  EXPECT_EQ(stages_[stagesBefore], 3);
   ASSERT_TRUE(harness::WaitUntil([this] { return ReachedResults(); }, 30000));
   // Nothing was read but the top of the tree.
   ASSERT_FALSE(results_.nodes.empty());
@@ -358,10 +361,10 @@ TEST_F(FileSystemPageTest, StopAnsweredNoReadsOn) {
   ClickItem(FindItem(L"NTFS @2048"));
   ScanPauseGate.Close();
   Press(IDC_NEXT);
-  ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning() && ButtonShown(IDC_STOP); }, 2000));
+  ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning() && ButtonShown(IDC_STOP); }, 30000));
   seams.boxes.Answer(seams::kNo);
   Press(IDC_STOP);
-  harness::PumpFor(100);
+  EXPECT_TRUE(harness::WaitUntil([&] { return seams.boxes.Log().size() == 1; }, 30000));
   ScanPauseGate.Open();
   EXPECT_EQ(seams.boxes.Log().size(), 1u);
   ASSERT_TRUE(harness::WaitUntil([this] { return ReachedResults(); }, 30000));
@@ -372,7 +375,7 @@ TEST_F(FileSystemPageTest, APageClosedWhileItReadsLetsItsWorkerEnd) {
   ExtensiveScan(records::kNtfs);
   ClickItem(FindItem(L"NTFS @2048"));
   Press(IDC_NEXT);
-  ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning(); }, 2000));
+  ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning(); }, 30000));
   frame_.DestroyWindow();  // the view goes with it, while its worker may be sending to it
   EXPECT_EQ(ScanThreadControl.runningFlag.load(), 0u);
   EXPECT_EQ(ScanThreadControl.stopFlag.load(), 1u);
@@ -445,7 +448,9 @@ TEST_F(FileSystemPageTest, ClosingTheSavingDialogIsRefusedWhileItSaves) {
   seams.boxes.Answer(seams::kOk);   // the end report
   SavePauseGate.Close();
   harness::ModalScript script;
-  script.Step("up", [] { return CurrentSave.dialog.load() != nullptr; },
+  // Closed once the user sees it: the dialog shows itself when its loop is first idle, which on a loaded
+  // machine comes after the script's first tick.
+  script.Step("up", [&] { return CurrentSave.dialog.load() != nullptr && dialog.IsWindowVisible(); },
               [&] { dialog.SendMessage(WM_CLOSE); })
       .Step("still up", [] { return true; },
             [&] {
