@@ -1,137 +1,185 @@
-// The enable state of every command with an update rule, over every way results reach page 4 (a scan, Load
-// Recovery Snapshot, the command line, the shell) for each mode and file system, and on the pages Back and
-// Home lead to from there. The results are real: snapshots enginectl saved of the three partitions of the
-// test disk in each mode (make_command_snapshots.sh), loaded by the program's own load over the disk. The
-// states come from the rules and the stages the pages select. The test prints the whole table.
+// The enable state of every command with an update rule on every page, by every way there, in each mode and
+// file system, held to the table written down in expected_commands.tsv: the rules and the stage each page
+// stands at. Here the rules are checked over every stage a page takes, and the ways that open a snapshot
+// (Load, the command line, the shell) through the program's own load of snapshots enginectl saved of the test
+// disk's partitions (make_command_snapshots.sh). The pages' own moves are read from the real window by
+// tools/ui_scenario/pages_e2e_test.py against the same table. The test prints the whole table.
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
-#include <iterator>
+#include <fstream>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/command_rules.h"
 #include "app/snapshot_open.h"
-#include "app/wizard_stages.h"
 #include "engine/host/snapshot_fakes.h"
 #include "engine/image/disk_image.h"
 #include "engine/image/source_values.h"
-#include "engine/records/scan_parameters.h"
-#include "engine/records/scan_records.h"
 #include "engine/records/extensive_lists.h"
 #include "engine/records/file_trace_hits.h"
+#include "engine/records/scan_parameters.h"
+#include "engine/records/scan_records.h"
 #include "engine/scan/selected_signatures.h"
 #include "platform/os/os.h"
 #include "res/resource.h"
 
+namespace command_table_test {
 namespace {
 
 using app::CommandFlags;
 
+// The table's modes in the order of its columns, and the names of the snapshots' files.
 struct Mode {
-  const char* name;
-  const char* file;  // the snapshots' names begin with it
+  const char* file;
   uint32_t mode;
 };
-const Mode kModes[] = {{"Quick Scan", "quick", records::kQuickScan},
-                       {"Extensive Scan", "extensive", records::kExtensiveScan},
-                       {"File Trace", "trace", records::kFileTrace}};
+const Mode kModes[] = {{"extensive", records::kExtensiveScan}, {"quick", records::kQuickScan},
+                       {"trace", records::kFileTrace}};
 const char* const kFileSystems[] = {"fat16", "fat32", "ntfs"};
 
-// The table's columns: every command with a rule, as the menu and the toolbar name them.
-struct Column {
-  uint32_t id;
-  const char* name;
-};
-const Column kColumns[] = {{ID_OPEN_IMAGE, "Open"},
-                           {ID_RECOVER_SELECTED, "Recover"},
-                           {ID_SAVE_SNAPSHOT, "SaveSnap"},
-                           {ID_LOAD_SNAPSHOT, "LoadSnap"},
-                           {ID_VIEW_ICONS, "Icons"},
-                           {ID_VIEW_LIST, "List"},
-                           {ID_VIEW_DETAILS, "Details"},
-                           {ID_FILE_FILTERS, "Filters"},
-                           {ID_SAVE_ALL, "SaveAll"},
-                           {ID_DRIVE_INFORMATION, "DriveInfo"},
-                           {ID_FIND_FILES, "Find"},
-                           {ID_SETTINGS, "Settings"}};
+// The commands as the menu and the toolbar name them.
+const std::map<std::string, uint32_t> kCommandIds = {
+    {"Open", ID_OPEN_IMAGE},       {"Recover Selected", ID_RECOVER_SELECTED},
+    {"Save Recovery Snapshot", ID_SAVE_SNAPSHOT}, {"Load Recovery Snapshot", ID_LOAD_SNAPSHOT},
+    {"Icons", ID_VIEW_ICONS},      {"List", ID_VIEW_LIST},
+    {"Details", ID_VIEW_DETAILS},  {"File Filters", ID_FILE_FILTERS},
+    {"Save All", ID_SAVE_ALL},     {"Drive Information", ID_DRIVE_INFORMATION},
+    {"Find Files", ID_FIND_FILES}, {"Settings", ID_SETTINGS}};
 
-// How the results come, and the flags Load and Open stand at before they come.
-enum class Way { kScan, kLoad, kCommandLine, kShell };
-struct WayCase {
-  Way way;
-  const char* name;
-  bool imageOpen;
-  uint32_t snapshotLoadEnabled;
-  uint32_t openEnabled;
+struct Rule {
+  std::string command;
+  char byMode[3];  // the flag followed in each mode of kModes
 };
-const WayCase kWays[] = {
-    // Page 1's Next cleared Load; the image was accepted.
-    {Way::kScan, "scan", true, 0, 0},
-    // On page 1 after a mode button, the image open.
-    {Way::kLoad, "Load", true, 1, 0},
-    // At start: no image open, no mode chosen.
-    {Way::kCommandLine, "command line", false, 0, 1},
-    // A running copy on page 2 after the partition search, the image open.
-    {Way::kShell, "shell", true, 0, 0},
+struct PageRow {
+  std::string way, where, fileSystem;
+  int page = 0;
+  char stageByMode[3] = {};
+  bool load = false, open = false;
+};
+struct Table {
+  std::vector<Rule> rules;
+  std::vector<PageRow> pages;
 };
 
-// A page as the table shows it: the page, the mode the commands read and the frame's flags.
-struct Shown {
-  std::string where;
-  uint32_t page = 0;
-  uint32_t mode = 0;
+std::vector<std::string> Fields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::stringstream in(line);
+  for (std::string field; std::getline(in, field, '\t');) fields.push_back(field);
+  return fields;
+}
+
+Table ReadTable() {
+  Table table;
+  std::ifstream in(DORVANE_EXPECTED_COMMANDS);
+  for (std::string line; std::getline(in, line);) {
+    const std::vector<std::string> f = Fields(line);
+    if (f.empty() || f[0].empty() || f[0][0] == '#') continue;
+    if (f[0] == "rule" && f.size() == 5) {
+      table.rules.push_back({f[1], {f[2][0], f[3][0], f[4][0]}});
+    } else if (f[0] == "page" && f.size() == 10) {
+      PageRow row{f[1], f[2], f[4], std::stoi(f[3]), {f[5][0], f[6][0], f[7][0]}, f[8] == "1", f[9] == "1"};
+      table.pages.push_back(row);
+    } else {
+      ADD_FAILURE() << "a line the table does not know: " << line;
+    }
+  }
+  return table;
+}
+
+// The row that gives a way's page for the file system, and the stage it stands at in the mode ('-': the way
+// does not lead there).
+const PageRow* RowFor(const Table& table, const std::string& way, const std::string& where, const std::string& fs) {
+  for (const PageRow& row : table.pages) {
+    if (row.way == way && row.where == where && (row.fileSystem == fs || row.fileSystem == "*")) return &row;
+  }
+  return nullptr;
+}
+
+CommandFlags FlagsOf(char stage, bool load, bool open) {
   CommandFlags flags;
-  bool refused = false;  // the load was refused: the program stays where it was
-};
+  flags.resultsReady = stage == 'R' ? 1 : 0;
+  flags.fileSystemResultsReady = stage == 'F' ? 1 : 0;
+  flags.snapshotLoadEnabled = load ? 1 : 0;
+  flags.openEnabled = open ? 1 : 0;
+  return flags;
+}
 
-std::string States(const Shown& shown) {
+// What the rule as written gives: the flag it names, or a constant.
+bool FollowRule(char rule, const CommandFlags& f) {
+  switch (rule) {
+    case 'F': return f.fileSystemResultsReady != 0;
+    case 'R': return f.resultsReady != 0;
+    case 'L': return f.snapshotLoadEnabled != 0;
+    case 'O': return f.openEnabled != 0;
+    default: return rule == '1';
+  }
+}
+
+// The table's cells of a page: expected from the rules as written, or what the program's rules give.
+std::string ExpectedCells(const Table& table, size_t mode, const CommandFlags& flags) {
   std::string cells;
-  for (const Column& c : kColumns) {
-    cells += shown.refused ? '-' : app::IsCommandEnabled(c.id, shown.mode, shown.flags) ? '1' : '0';
+  for (const Rule& rule : table.rules) cells += FollowRule(rule.byMode[mode], flags) ? '1' : '0';
+  return cells;
+}
+std::string ProgramCells(const Table& table, uint32_t mode, const CommandFlags& flags) {
+  std::string cells;
+  for (const Rule& rule : table.rules) {
+    cells += app::IsCommandEnabled(kCommandIds.at(rule.command), mode, flags) ? '1' : '0';
   }
   return cells;
 }
 
-// The states under the columns' names, one character each.
-std::string Cells(const std::string& states) {
-  std::string row;
-  for (size_t i = 0; i < states.size(); ++i) {
-    std::string cell(std::strlen(kColumns[i].name) + 1, ' ');
-    cell[(cell.size() - 1) / 2] = states[i];
-    row += cell;
-  }
-  return row;
-}
-
-// What a page allows, whatever way led there: the results commands while it shows results (Find Files never
-// in File Trace, whose Save All and Drive Information the rules keep enabled everywhere), Settings outside
-// File Trace. resultsOf is the mode the results were made in (the snapshot's letter).
-bool Allowed(uint32_t id, uint32_t page, uint32_t resultsOf) {
-  const bool results = page == 4;
-  const bool trace = resultsOf == records::kFileTrace;
-  switch (id) {
-    case ID_RECOVER_SELECTED: case ID_SAVE_SNAPSHOT: case ID_VIEW_ICONS: case ID_VIEW_LIST: case ID_VIEW_DETAILS:
-    case ID_FILE_FILTERS:
-      return results;
-    case ID_SAVE_ALL: case ID_DRIVE_INFORMATION:
-      return results || trace;
-    case ID_FIND_FILES:
-      return results && !trace;
-    case ID_SETTINGS:
-      return !trace;
-    default:
-      return true;
+TEST(CommandTable, TheTableNamesEveryRuledCommandOnce) {
+  const Table table = ReadTable();
+  ASSERT_EQ(table.rules.size(), app::RuledCommands().size());
+  for (const Rule& rule : table.rules) {
+    ASSERT_EQ(kCommandIds.count(rule.command), 1u) << rule.command;
+    EXPECT_TRUE(app::HasCommandRule(kCommandIds.at(rule.command))) << rule.command;
   }
 }
 
-// Open and Load follow the way to the page (their own flags: an image accepted, a mode chosen, a search
-// started), not its results.
-bool ReadsResults(uint32_t id) { return id != ID_OPEN_IMAGE && id != ID_LOAD_SNAPSHOT; }
+// Every cell of the table: the program's rules over the flags each page stands at give what the rules as
+// written give. Prints the table and its size.
+TEST(CommandTable, EveryPageByEveryWayEnablesWhatTheRulesAsWrittenGive) {
+  const Table table = ReadTable();
+  std::printf("%-13s %-10s %-6s %-18s", "way", "mode", "fs", "where");
+  for (const Rule& rule : table.rules) std::printf(" %s", rule.command.c_str());
+  std::printf("\n");
+  size_t cells = 0;
+  for (const PageRow& row : table.pages) {
+    for (size_t m = 0; m < std::size(kModes); ++m) {
+      const char stage = row.stageByMode[m];
+      if (stage == '-') continue;
+      const CommandFlags flags = FlagsOf(stage, row.load, row.open);
+      const std::string expected = ExpectedCells(table, m, flags);
+      EXPECT_EQ(ProgramCells(table, kModes[m].mode, flags), expected)
+          << row.way << " " << kModes[m].file << " " << row.where;
+      // A scan that finds nothing is one page whatever the disk holds.
+      std::vector<const char*> systems(std::begin(kFileSystems), std::end(kFileSystems));
+      if (row.way == "failed") systems = {"none"};
+      for (const char* fs : systems) {
+        if (RowFor(table, row.way, row.where, fs) != &row) continue;
+        std::printf("%-13s %-10s %-6s %-18s %s\n", row.way.c_str(), kModes[m].file, fs, row.where.c_str(),
+                    expected.c_str());
+        ++cells;
+      }
+    }
+  }
+  std::printf("%zu pages by way, mode and file system, %zu commands each\n", cells, table.rules.size());
+}
 
-class CommandTable : public ::testing::Test {
+// How a snapshot comes: the image open or not, and the Load and Open flags the way stands at before.
+struct OpenWay {
+  const char* way;
+  bool imageOpen;
+};
+const OpenWay kOpenWays[] = {{"Load", true}, {"command line", false}, {"shell", true}};
+
+class OpenedSnapshots : public ::testing::Test {
  protected:
   void SetUp() override {
     windows_.InstallIn(hosts_);
@@ -147,7 +195,6 @@ class CommandTable : public ::testing::Test {
     FreeFileTraceResultList();
     FreeFileTraceSignatureList();
   }
-
   // The source as page 0 leaves it: the image open as disk 0, or nothing open.
   void OpenSource(bool open) {
     SetCurrentDiskImage(open ? &image_ : nullptr);
@@ -156,104 +203,40 @@ class CommandTable : public ::testing::Test {
     SourceKind = open ? kSourceDisk : kSourceNothing;
   }
 
-  // Page 4 as the way leaves it for the mode and file system, then the pages Back and Home lead to.
-  std::vector<Shown> Journey(const WayCase& way, const Mode& mode, const char* fileSystem) {
-    CommandFlags before;
-    before.snapshotLoadEnabled = way.snapshotLoadEnabled;
-    before.openEnabled = way.openEnabled;
-    Shown results{"page 4", 4, mode.mode, before};
-    if (way.way == Way::kScan) {
-      results.flags = app::WithStage(before, app::ResultsStage(mode.mode));
-    } else {
-      OpenSource(way.imageOpen);
-      RecoveryMode = records::kQuickScan;
-      app::Stage stage = app::kNoStage;
-      const std::string file = std::string(DORVANE_COMMAND_SNAPSHOTS) + "/" + mode.file + "_" + fileSystem + ".vsnp";
-      if (!app::LoadSnapshotInMode(os::FromUtf8(file), mode.mode, &stage)) {
-        results.refused = true;
-        results.where = "page 4 (refused)";
-        return {results};
-      }
-      results.mode = RecoveryMode;
-      results.flags = app::WithStage(before, stage);
-    }
-    std::vector<Shown> shown{results};
-    // Back, page by page (a loaded snapshot's page 4 shows no Back): page 3 of an Extensive Scan, page 2, page 1
-    // (page 2's Back chose the mode again: Load enabled), page 0 (page 1's Back: Load greyed, Open enabled).
-    CommandFlags flags = results.flags;
-    std::vector<uint32_t> pages;
-    if (way.way == Way::kScan) {
-      if (results.mode == records::kExtensiveScan) pages.push_back(3);
-      pages.insert(pages.end(), {2, 1, 0});
-    }
-    for (uint32_t page : pages) {
-      flags = app::WithStage(flags, app::PageStage(page));
-      if (page == 1) flags.snapshotLoadEnabled = 1;
-      if (page == 0) flags.snapshotLoadEnabled = 0, flags.openEnabled = 1;
-      shown.push_back({"Back: page " + std::to_string(page), page, results.mode, flags});
-    }
-    // Home: through every Back to page 0.
-    CommandFlags home = app::WithStage(results.flags, app::PageStage(0));
-    home.snapshotLoadEnabled = 0;
-    home.openEnabled = 1;
-    shown.push_back({"Home: page 0", 0, results.mode, home});
-    return shown;
-  }
-
   host::SnapshotWindows windows_;
   host::Hosts hosts_;
   std::unique_ptr<host::ScopedHosts> installed_;
   DiskImage image_;
 };
 
-TEST_F(CommandTable, EveryWayToTheResultsEnablesWhatTheResultsAllow) {
-  std::string header = "way           mode            fs     where              ";
-  for (const Column& c : kColumns) header += std::string(c.name) + " ";
-  std::printf("%s\n", header.c_str());
-  for (const Mode& mode : kModes) {
-    for (const char* fileSystem : kFileSystems) {
-      std::string scanned;  // the results commands after the scan
-      for (const WayCase& way : kWays) {
-        SCOPED_TRACE(std::string(way.name) + " " + mode.name + " " + fileSystem);
-        const std::vector<Shown> journey = Journey(way, mode, fileSystem);
-        for (const Shown& s : journey) {
-          const std::string cells = States(s);
-          std::printf("%-13s %-15s %-6s %-18s %s\n", way.name, mode.name, fileSystem, s.where.c_str(),
-                      Cells(cells).c_str());
-          if (s.refused) continue;
-          for (size_t i = 0; i < cells.size(); ++i) {
-            if (!ReadsResults(kColumns[i].id)) continue;
-            EXPECT_EQ(cells[i] == '1', Allowed(kColumns[i].id, s.page, mode.mode))
-                << kColumns[i].name << " on " << s.where;
-          }
-        }
-        // Loaded results enable what the same results reached by a scan enable (Open and Load aside).
-        const Shown& page4 = journey.front();
-        if (page4.refused) continue;
-        std::string cells;
-        for (size_t i = 0; i < std::size(kColumns); ++i) {
-          if (ReadsResults(kColumns[i].id)) cells += States(page4)[i];
-        }
-        if (way.way == Way::kScan) {
-          scanned = cells;
-        } else {
-          EXPECT_EQ(cells, scanned) << "loaded by " << way.name;
-        }
+// Each mode's snapshot of each file system, opened each way by the program's load: refused exactly where the
+// table keeps the program at its start, and otherwise page 4's commands are the table's. (A snapshot may come
+// back in another mode than its letter: the commands, not the stage's name, are compared.)
+TEST_F(OpenedSnapshots, EachWayOpensThePageTheTableGives) {
+  const Table table = ReadTable();
+  for (const OpenWay& way : kOpenWays) {
+    for (size_t m = 0; m < std::size(kModes); ++m) {
+      for (const char* fs : kFileSystems) {
+        SCOPED_TRACE(std::string(way.way) + " " + kModes[m].file + " " + fs);
+        const PageRow* refused = RowFor(table, way.way, "page 0 (refused)", fs);
+        const PageRow* shown = RowFor(table, way.way, "page 4", fs);
+        const bool expectRefused = refused != nullptr && refused->stageByMode[m] != '-';
+        ASSERT_TRUE(expectRefused || (shown != nullptr && shown->stageByMode[m] != '-'));
+        OpenSource(way.imageOpen);
+        RecoveryMode = records::kQuickScan;
+        app::Stage stage = app::kNoStage;
+        const std::string file = std::string(DORVANE_COMMAND_SNAPSHOTS) + "/" + kModes[m].file + "_" + fs + ".vsnp";
+        const bool loaded = app::LoadSnapshotInMode(os::FromUtf8(file), kModes[m].mode, &stage);
+        EXPECT_EQ(loaded, !expectRefused);
+        if (!loaded || expectRefused) continue;
+        const char shownStage = stage == app::kResultsStage ? 'R' : stage == app::kFileSystemResultsStage ? 'F' : 'N';
+        const CommandFlags flags = FlagsOf(shownStage, shown->load, shown->open);
+        EXPECT_EQ(ProgramCells(table, RecoveryMode, flags),
+                  ExpectedCells(table, m, FlagsOf(shown->stageByMode[m], shown->load, shown->open)));
       }
     }
   }
 }
 
-// Only NTFS needs the source to load (its MFT is read again from it): by the command line, with no image open,
-// an NTFS snapshot is refused and the program stays at its start; FAT and File Trace snapshots load.
-TEST_F(CommandTable, OnlyNtfsSnapshotsNeedTheImageOpen) {
-  for (const Mode& mode : kModes) {
-    for (const char* fileSystem : kFileSystems) {
-      const std::vector<Shown> journey = Journey(kWays[2], mode, fileSystem);
-      EXPECT_EQ(journey.front().refused, std::string(fileSystem) == "ntfs" && mode.mode != records::kFileTrace)
-          << mode.name << " " << fileSystem;
-    }
-  }
-}
-
 }  // namespace
+}  // namespace command_table_test

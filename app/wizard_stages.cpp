@@ -17,7 +17,10 @@ Stage ResultsStage(uint32_t mode) {
   return mode == records::kExtensiveScan ? kFileSystemResultsStage : kResultsStage;
 }
 
-Stage PageStage(uint32_t page) { return page <= 1 ? kSourceStage : kScanStage; }
+Stage PageStage(uint32_t page) {
+  if (page <= 1) return kSourceStage;
+  return page == 2 ? kScanStage : kResultsStage;
+}
 
 CommandFlags WithStage(CommandFlags flags, Stage stage) {
   const StageFlags set = FlagsOfStage(stage);

@@ -23,8 +23,10 @@ StageFlags FlagsOfStage(Stage stage);
 // an Extensive Scan's are those of the file system chosen on page 3, whose flag its commands read.
 Stage ResultsStage(uint32_t mode);
 
-// The stage of a page the wizard shows without results (Next, Back or Home): pages 0 and 1 choose the
-// source, pages 2 and 3 the scan. Page 4 holds results: ResultsStage.
+// The stage of a page the wizard shows without results of its own (Next, Back or Home): pages 0 and 1 choose
+// the source, page 2 the scan; page 3 lists the file systems an Extensive Scan found, the results stage,
+// whose commands that mode does not read (they wait for a file system's results). Page 4 holds results:
+// ResultsStage.
 Stage PageStage(uint32_t page);
 
 // The flags the update rules read, with the frame's stage flags replaced by the stage's.

@@ -158,7 +158,8 @@ void CFileSystemView::OnNext() {
   }
   if (m_links.recordActiveView) m_links.recordActiveView();
   FreeScanRecordLists();
-  if (m_links.selectStage) m_links.selectStage(app::PageStage(3));
+  // While the chosen file system is read, the frame stands at the scan stage.
+  if (m_links.selectStage) m_links.selectStage(app::kScanStage);
   m_form.ShowProgressBar();
   m_form.SetProgressPos(0);
   m_form.ShowStatusText();
@@ -195,7 +196,7 @@ void CFileSystemView::OnStop() {
   PageToolButtons::Show(Button(IDC_STOP), false);
   m_stopShown = false;
   m_form.HideStatusText();
-  if (m_links.selectStage) m_links.selectStage(app::kResultsStage);
+  if (m_links.selectStage) m_links.selectStage(app::PageStage(3));
   Invalidate();
 }
 

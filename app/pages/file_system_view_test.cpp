@@ -54,6 +54,17 @@ std::vector<std::u16string> Paths(const host::RecordingResultTree& tree) {
   return paths;
 }
 
+// The saving dialog has reported and ended: what a script waits for before its dialog may go, however long a
+// loaded machine takes to save. The bound only turns a save that never ends into a failure.
+bool SaveEnded() { return CurrentSave.dialog.load() == nullptr; }
+constexpr unsigned kSaveEndMs = 300000;
+
+// A script's last step that waits for the save's end runs from the dialog's loop, or, when the dialog ended
+// first, from the test's own pumping here.
+void FinishScript(const harness::ModalScript& script) {
+  harness::WaitUntil([&] { return script.Finished() || !script.Failure().empty(); }, kSaveEndMs);
+}
+
 bool Contains(const std::vector<std::u16string>& list, const std::u16string& item) {
   for (const auto& entry : list) {
     if (entry == item) return true;
@@ -262,7 +273,7 @@ TEST_F(FileSystemPageTest, NextReadsTheChosenFileSystemAndShowsItsFoldersThenThe
   ExtensiveScan(records::kNtfs);
   ClickItem(FindItem(L"NTFS @2048"));
   Press(IDC_NEXT);
-  ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning(); }, 2000));
+  ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning(); }, 30000));
   EXPECT_EQ(activeViewsRecorded_, 1);
   EXPECT_FALSE(ButtonShown(IDC_NEXT));
   EXPECT_FALSE(view_->Tree().IsWindowEnabled());
@@ -286,11 +297,14 @@ TEST_F(FileSystemPageTest, NextReadsTheChosenFileSystemAndShowsItsFoldersThenThe
   bool sawAFile = false;
   harness::ModalScript script;
   script.Step("the dialog is up", [] { return CurrentSave.dialog.load() != nullptr; },
-              [&] { ownerDisabled = !frame_.IsWindowEnabled(); });
+              [&] { ownerDisabled = !frame_.IsWindowEnabled(); })
+      .Step("the save ended", SaveEnded, [] {}, kSaveEndMs);
   script.Start();
   SaveProgressDialog dialog(&frame_);
   dialog.DoModal();
+  FinishScript(script);
   sawAFile = FilesUnder(byDialog).size() > 3;
+  EXPECT_TRUE(script.Finished()) << script.Failure();
   EXPECT_TRUE(ownerDisabled);
   EXPECT_TRUE(frame_.IsWindowEnabled());
   EXPECT_FALSE(dialog.Stopped());
@@ -322,16 +336,19 @@ TEST_F(FileSystemPageTest, StopAnsweredYesShowsTheFoldersReadSoFar) {
   // The worker waits at its first test of the stop flag until Stop has been answered.
   ScanPauseGate.Close();
   Press(IDC_NEXT);
-  ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning() && ButtonShown(IDC_STOP); }, 2000));
+  ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning() && ButtonShown(IDC_STOP); }, 30000));
   seams.boxes.Answer(seams::kYes);
+  const size_t stagesBefore = stages_.size();
   Press(IDC_STOP);
-  harness::PumpFor(100);
+  // The answer selects its stage before the gate opens; the timer's end may follow at once on a loaded
+  // machine, so the stage the answer chose is the first after Next's.
+  ASSERT_TRUE(harness::WaitUntil([&] { return stages_.size() > stagesBefore; }, 30000));
   ScanPauseGate.Open();
   ASSERT_EQ(seams.boxes.Log().size(), 1u);
   EXPECT_EQ(seams.boxes.Log()[0].text, u"Do you want to stop file searching ?");
   EXPECT_FALSE(ButtonShown(IDC_STOP));
   EXPECT_FALSE(view_->Form().ProgressBar().IsWindowVisible());
-  EXPECT_EQ(stages_.back(), 3);
+  EXPECT_EQ(stages_[stagesBefore], 3);
   ASSERT_TRUE(harness::WaitUntil([this] { return ReachedResults(); }, 30000));
   // Nothing was read but the top of the tree.
   ASSERT_FALSE(results_.nodes.empty());
@@ -344,10 +361,10 @@ TEST_F(FileSystemPageTest, StopAnsweredNoReadsOn) {
   ClickItem(FindItem(L"NTFS @2048"));
   ScanPauseGate.Close();
   Press(IDC_NEXT);
-  ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning() && ButtonShown(IDC_STOP); }, 2000));
+  ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning() && ButtonShown(IDC_STOP); }, 30000));
   seams.boxes.Answer(seams::kNo);
   Press(IDC_STOP);
-  harness::PumpFor(100);
+  EXPECT_TRUE(harness::WaitUntil([&] { return seams.boxes.Log().size() == 1; }, 30000));
   ScanPauseGate.Open();
   EXPECT_EQ(seams.boxes.Log().size(), 1u);
   ASSERT_TRUE(harness::WaitUntil([this] { return ReachedResults(); }, 30000));
@@ -358,7 +375,7 @@ TEST_F(FileSystemPageTest, APageClosedWhileItReadsLetsItsWorkerEnd) {
   ExtensiveScan(records::kNtfs);
   ClickItem(FindItem(L"NTFS @2048"));
   Press(IDC_NEXT);
-  ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning(); }, 2000));
+  ASSERT_TRUE(harness::WaitUntil([this] { return view_->WorkerRunning(); }, 30000));
   frame_.DestroyWindow();  // the view goes with it, while its worker may be sending to it
   EXPECT_EQ(ScanThreadControl.runningFlag.load(), 0u);
   EXPECT_EQ(ScanThreadControl.stopFlag.load(), 1u);
@@ -405,9 +422,11 @@ TEST_F(FileSystemPageTest, TheSavingDialogShowsWhatIsBeingSavedAndStopSavingAnsw
                 harness::PostCommand(dialog.GetSafeHwnd(), IDOK, BN_CLICKED,
                                      harness::Control(dialog.GetSafeHwnd(), IDOK));
               })
-      .Step("asked", [&] { return seams.boxes.Log().size() == 1; }, [&] { dialog.released_ = true; }, 10000);
+      .Step("asked", [&] { return seams.boxes.Log().size() == 1; }, [&] { dialog.released_ = true; }, 10000)
+      .Step("the save ended", SaveEnded, [] {}, kSaveEndMs);
   script.Start();
   dialog.DoModal();
+  FinishScript(script);
   EXPECT_TRUE(script.Finished()) << script.Failure();
   EXPECT_FALSE(path.empty());
   EXPECT_FALSE(name.empty());
@@ -429,15 +448,19 @@ TEST_F(FileSystemPageTest, ClosingTheSavingDialogIsRefusedWhileItSaves) {
   seams.boxes.Answer(seams::kOk);   // the end report
   SavePauseGate.Close();
   harness::ModalScript script;
-  script.Step("up", [] { return CurrentSave.dialog.load() != nullptr; },
+  // Closed once the user sees it: the dialog shows itself when its loop is first idle, which on a loaded
+  // machine comes after the script's first tick.
+  script.Step("up", [&] { return CurrentSave.dialog.load() != nullptr && dialog.IsWindowVisible(); },
               [&] { dialog.SendMessage(WM_CLOSE); })
       .Step("still up", [] { return true; },
             [&] {
               EXPECT_TRUE(dialog.IsWindowVisible());
               SavePauseGate.Open();
-            });
+            })
+      .Step("the save ended", SaveEnded, [] {}, kSaveEndMs);
   script.Start();
   dialog.DoModal();
+  FinishScript(script);
   SavePauseGate.Open();
   EXPECT_TRUE(script.Finished()) << script.Failure();
   ASSERT_EQ(seams.boxes.Log().size(), 2u);

@@ -387,7 +387,9 @@ void CSecondView_HDD::FinishFileTrace() {
 
 void CSecondView_HDD::SetCommandState() {
   MarkScanEnded();
-  if (PartitionParametersFailed.load() == 0 && m_links.selectStage) m_links.selectStage(app::ResultsStage(RecoveryMode));
+  // Every mode ends at the results stage: page 4's results, or page 3's file systems, which hold no
+  // file's results yet (an Extensive Scan's commands wait for page 3's Next to read one).
+  if (PartitionParametersFailed.load() == 0 && m_links.selectStage) m_links.selectStage(app::kResultsStage);
 }
 
 // Whichever way a scan ended, a partition picked in the tree from now on is the one the next Next scans:

@@ -449,6 +449,10 @@ TEST_F(ScanPageTest, AnExtensiveScanOfAVhdReadsTheTypedRangeAndListsTheFileSyste
   EXPECT_FALSE(page_->Panel().FileSystemList().IsWindowVisible());
   EXPECT_EQ(page_->Panel().RowCaption(1), CString(L"Index Entries Found   :"));
   ASSERT_TRUE(harness::WaitUntil([this] { return Reached(3); }, 120000));
+  // Page 3 lists file systems, no file's results yet: the results stage, whose flag an Extensive Scan's
+  // commands do not read.
+  ASSERT_FALSE(stages_.empty());
+  EXPECT_EQ(stages_.back(), 3);
   EXPECT_EQ(summary_, CString(L"Selected Mode : Extensive Scan \r\nDrive Type        : Virtual Hard Disk"));
   EXPECT_EQ(BootSectorPassDone.load(), 0u);
   EXPECT_EQ(ShowScanProgress.load(), 1u);

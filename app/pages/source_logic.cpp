@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/partitions/partition_table.h"
+#include "engine/records/file_trace_hits.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 #include "platform/os/os.h"
@@ -109,9 +110,9 @@ std::vector<std::u16string> DriveInformationValues() {
   if (fs.type == records::kFat32) name = u"FAT32";
   if (fs.type == records::kFat16) name = u"FAT16";
   const bool trace = RecoveryMode == records::kFileTrace;
-  // File Trace counts what it found in the folder counter.
-  if (trace) ScanCounters.entryCount = ScanCounters.folderCount;
-  uint32_t files = ScanCounters.entryCount;
+  // File Trace's files are its hits, listed whether they were traced or loaded from a snapshot: its counters
+  // do not hold them (a snapshot's load leaves the folder counter at 0, and a trace of one hit too).
+  uint64_t files = trace ? FileTraceHitList.size() : ScanCounters.entryCount;
   if (RecoveryMode == records::kExtensiveScan && fs.type == records::kNtfs) files = ScanCounters.fileRecordCount;
   const bool fat = fs.type == records::kFat16 || fs.type == records::kFat32;
   const bool ntfs = fs.type == records::kNtfs;

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/partitions/partition_table.h"
+#include "engine/records/file_trace_hits.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
+#include "platform/os/os.h"
 
 namespace {
 
@@ -208,10 +210,19 @@ TEST(SourceLogic, DriveInformationByFileSystemAndMode) {
   RecoveryMode = records::kQuickScan;
   EXPECT_EQ(DriveInformationValues(), (Values{u"FAT16", u"2048", u"11", u"27", u"4", u"2052", u"2116", u"N/A"}));
 
-  // File Trace: no folders; the files it found are in the folder counter.
+  // File Trace: no folders, and its files are the hits listed, with the counters as a trace of one hit and a
+  // loaded snapshot of seven leave them (the folder counter at 0 both times).
   RecoveryMode = records::kFileTrace;
-  EXPECT_EQ(DriveInformationValues(), (Values{u"FAT16", u"2048", u"0", u"11", u"4", u"2052", u"2116", u"N/A"}));
-  EXPECT_EQ(ScanCounters.entryCount, 11u);
+  for (const uint32_t hits : {1u, 7u}) {
+    FreeFileTraceResultList();
+    for (uint32_t i = 1; i <= hits; ++i) AppendFileTraceHit(os::Decimal(i) + u".jpg", u".jpg", u"JPEG", i, 100 + i);
+    ScanCounters.folderCount = 0;
+    ScanCounters.entryCount = hits;
+    EXPECT_EQ(DriveInformationValues(),
+              (Values{u"FAT16", u"2048", u"0", os::Decimal(hits), u"4", u"2052", u"2116", u"N/A"}));
+  }
+  FreeFileTraceResultList();
+  ScanCounters.folderCount = 11;
 
   // An Extensive Scan of NTFS counts the found file records; FAT positions do not apply.
   CurrentFileSystem = FileSystemRecord{};

@@ -14,11 +14,17 @@ std::map<UINT_PTR, ModalScript*>& Scripts() {
   return scripts;
 }
 
+// A dialog box is cancelled rather than closed: a dialog that refuses to close while it works (a save) would
+// ask about the close and leave a second box over the failure, where Cancel lets it end when its work does.
 BOOL CALLBACK EndThreadDialog(HWND window, LPARAM) {
   wchar_t name[16] = {};
   ::GetClassNameW(window, name, 16);
-  if (std::wstring(name) == L"#32770") ::EndDialog(window, IDCANCEL);
-  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  if (std::wstring(name) == L"#32770") {
+    ::EndDialog(window, IDCANCEL);
+    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  } else {
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+  }
   return TRUE;
 }
 

@@ -4,11 +4,11 @@ over mbr_primary (FAT16, FAT32 and NTFS partitions) and reads what the menu and 
 
     pages_e2e_test.py --scenario scripts/ui-scenario --enginectl PATH --images DIR --work DIR --case NAME
 
---case commands.PART: the enable state of every command with an update rule, on page 4 and on the pages Back and
-Home lead to from there, for each mode (Quick Scan, Extensive Scan, File Trace) and partition, reached by each
-way: a scan, Load Recovery Snapshot, the command line and the shell (snapshots enginectl saved of each mode and
-partition). A page with results enables their commands, a page without greys them; loaded results enable
-exactly what the same results reached by a scan enable. Prints the whole table.
+--case commands.PART: the enable state of every command with an update rule on every page, by every way there
+(Next, Back, Home, Stop, a failed scan, Load Recovery Snapshot, the command line and the shell), for each mode
+(Quick Scan, Extensive Scan, File Trace) and partition (snapshots enginectl saved of each mode and partition),
+held to the table written down in app/expected_commands.tsv. Page 3 is read right after an Extensive Scan's
+Next, before a file system is chosen. Prints the whole table.
 
 --case pages: page 2's Next with no partition picked (after the search of a fresh start, and after an earlier
 scan) asks for one and scans nothing; a snapshot opened through the shell while page 3 lists file systems, then
@@ -25,28 +25,45 @@ DISK = "mbr_primary.fixed.vhd"
 MODES = ["quick", "extensive", "trace"]
 FILE_SYSTEMS = {100: "fat16", 200: "fat32", 300: "ntfs"}
 TRACE_TYPES = "jpg,png,gif,bmp,pdf,zip"
-# The columns, as the runner names the commands, and as the table shows them.
+# The columns, as the runner names the commands, and as the printed table shows them.
 COMMANDS = [("Open", "Open"), ("Recover Selected", "Recover"), ("Save Recovery Snapshot", "SaveSnap"),
             ("Load Recovery Snapshot", "LoadSnap"), ("Icons", "Icons"), ("List", "List"), ("Details", "Details"),
             ("File Filters", "Filters"), ("Save All", "SaveAll"), ("Drive Information", "DriveInfo"),
             ("Find Files", "Find"), ("Settings", "Settings")]
-# Open and Load follow the way to the page (an image accepted, a mode chosen, a search begun), not its results.
-WAY_COMMANDS = {"Open", "Load Recovery Snapshot"}
+TABLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "app", "expected_commands.tsv")
+TABLE_MODES = ["extensive", "quick", "trace"]
+NO_FILE_SYSTEM = "Dorvane was unable to identify a file system"
 SELECT_PARTITION = "Please select the partition that you want to recover"
 MISMATCH = "Source file and load recovery snapshot mismatch"
 
 
-def allowed(command, page, mode):
-    """What a page allows, whatever way led there: the results commands while it shows results (Find Files never
-    in File Trace, whose Save All and Drive Information stay enabled everywhere), Settings outside File Trace."""
-    results, trace = page == 4, mode == "trace"
-    if command in ("Save All", "Drive Information"):
-        return results or trace
-    if command == "Find Files":
-        return results and not trace
-    if command == "Settings":
-        return not trace
-    return results
+def read_table():
+    """The rules ({command: {mode: flag}}) and the pages ([row]) of the table."""
+    rules, pages = {}, []
+    with open(TABLE, encoding="utf-8") as table:
+        for line in table:
+            f = line.rstrip("\n").split("\t")
+            if not f[0] or f[0].startswith("#"):
+                continue
+            if f[0] == "rule":
+                rules[f[1]] = dict(zip(TABLE_MODES, f[2:5]))
+            else:
+                pages.append({"way": f[1], "where": f[2], "page": int(f[3]), "fs": f[4],
+                              "stage": dict(zip(TABLE_MODES, f[5:8])), "load": f[8] == "1", "open": f[9] == "1"})
+    return rules, pages
+
+
+def expected(table, way, where, mode, fs):
+    """The page the table gives (page, {command: enabled}), or None where the way does not lead there."""
+    rules, pages = table
+    for row in pages:
+        if row["way"] == way and row["where"] == where and row["fs"] in (fs, "*"):
+            stage = row["stage"][mode]
+            if stage == "-":
+                return None
+            flags = {"F": stage == "F", "R": stage == "R", "L": row["load"], "O": row["open"], "1": True, "0": False}
+            return row["page"], {name: flags[by_mode[mode]] for name, by_mode in rules.items()}
+    return None
 
 
 class Runs:
@@ -83,15 +100,16 @@ def commands_of(lines):
     return shown
 
 
-def reach(mode, index, start, count, code):
-    """Steps from page 0 to page 4 by a scan of the partition."""
-    steps = ["--step", "mode", mode, "--step", "next"]
+def reach(mode, index, start, count, code, read=False):
+    """Steps from page 0 to page 4 by a scan of the partition; with read, the commands of each page Next shows."""
+    look = ["--step", "commands"] if read else []
+    steps = ["--step", "mode", mode, *look, "--step", "next", *look]
     if mode == "extensive":
         steps += ["--step", "pick", "-1", "--step", "range", str(code), str(start), str(count), "--step", "next",
-                  "--step", "choose", "1"]
+                  *look, "--step", "choose", "1"]
     else:
         steps += ["--step", "pick", str(index)]
-    return steps + ["--step", "next"]
+    return steps + ["--step", "next", *look]
 
 
 def back_chain(mode):
@@ -112,104 +130,154 @@ def snapshots(runs):
 
 
 # The commands case in parts that run side by side: a scan of each mode, and the three ways of opening a
-# snapshot. Every row is held to what its page allows (allowed), so loaded results enable exactly what the
-# same results reached by a scan enable, part by part.
+# snapshot.
 COMMAND_PARTS = {"scan-quick": ["quick"], "scan-extensive": ["extensive"], "scan-trace": ["trace"], "opened": []}
+SCAN_WAYS = ["next", "back", "home", "stop", "failed"]
+OPEN_WAYS = ["Load", "command line", "shell"]
+
+
+def scan_runs(runs, mode, parts, record):
+    """A scan of each partition: each page Next shows, then Home; the scan again and Back page by page; Stop
+    while page 2 scans (and, in an Extensive Scan, while page 3 reads); a scan that finds nothing."""
+    steps, places = [], []
+    for index, (start, count, code) in enumerate(parts):
+        fs = FILE_SYSTEMS[code]
+        steps += reach(mode, index, start, count, code, read=True) + ["--step", "home", "--step", "commands"]
+        places += [("next", mode, fs, w) for w in ["page 1", "page 2"] + (["page 3"] if mode == "extensive" else [])]
+        places += [("next", mode, fs, "page 4"), ("home", mode, fs, "Home: page 0")]
+        chain, chain_where = back_chain(mode)
+        steps += reach(mode, index, start, count, code) + chain
+        places += [("back", mode, fs, w) for w in chain_where]
+        scan = ["--step", "mode", mode, "--step", "next"]
+        scan += (["--step", "pick", "-1", "--step", "range", str(code), str(start), str(count)] if mode == "extensive"
+                 else ["--step", "pick", str(index)])
+        steps += scan + ["--step", "stop", "--step", "commands", "--step", "home"]
+        places.append(("stop", mode, fs, "page 3" if mode == "extensive" else "page 4"))
+        if mode == "extensive":
+            steps += scan + ["--step", "next", "--step", "choose", "1", "--step", "stop", "--step", "commands",
+                             "--step", "home"]
+            places.append(("stop", mode, fs, "page 4"))
+    # Stopped early, an Extensive Scan may have found no file system yet: page 3 says so.
+    expect = ["--expect-box", NO_FILE_SYSTEM] if mode == "extensive" else []
+    lines = runs.scenario(f"scan {mode}", "--image", runs.image, "--types", TRACE_TYPES, *expect, *steps)
+    record(f"scan {mode}", places, lines)
+    # A scan may end before Stop is pressed: the page it leads to is the same; say how many were stopped.
+    asked = sum(line.startswith("box\tDo you want to stop file searching") for line in lines or [])
+    print(f"  Stop asked {asked} times of {sum(place[0] == 'stop' for place in places)}")
+
+    if mode == "extensive":
+        # The disk's first sectors hold its partition table and no file system.
+        steps = ["--step", "mode", mode, "--step", "next", "--step", "pick", "-1", "--step", "range", "100", "0",
+                 "2048", "--step", "next", "--step", "commands", "--step", "home"]
+        record("failed extensive", [("failed", mode, "none", "page 3")],
+               runs.scenario("failed extensive", "--image", runs.image, "--expect-box", NO_FILE_SYSTEM, *steps))
+    elif mode == "quick":
+        # A blank disk: its search finds no partition, and the wizard starts again.
+        blank = os.path.join(runs.args.work, "blank.vhd")
+        subprocess.run(["qemu-img", "create", "-q", "-f", "vpc", "-o", "subformat=fixed", blank, "8M"], check=True)
+        steps = ["--step", "mode", mode, "--step", "next", "--step", "commands"]
+        record("failed quick", [("failed", mode, "none", "page 0")], runs.scenario("failed quick", "--image", blank,
+                                                                                 *steps))
 
 
 def commands_case(runs, part):
     parts = runs.partitions()
-    scan_modes = COMMAND_PARTS[part]
+    table = read_table()
     opened = part == "opened"
-    folder = snapshots(runs) if opened else None
     rows = []  # (way, mode, fs, where, page shown, {command: enabled})
 
-    def record(way, places, lines):
-        """The "commands" lines of a run, one for each of places ((mode, fs, where)), in order."""
+    def record(run, places, lines):
+        """The "commands" lines of a run, one for each of places ((way, mode, fs, where)), in order."""
         shown = commands_of(lines or [])
         if lines is not None and len(shown) != len(places):
-            runs.failures.append(f"{way}: {len(shown)} pages read, {len(places)} expected")
-        for (mode, fs, where), (page, states) in zip(places, shown):
+            runs.failures.append(f"{run}: {len(shown)} pages read, {len(places)} expected")
+        for (way, mode, fs, where), (page, states) in zip(places, shown):
             rows.append((way, mode, fs, where, page, states))
 
-    # A scan: page 4, Home; the same scan again, then Back page by page.
-    for mode in scan_modes:
-        steps, places = [], []
-        for index, (start, count, code) in enumerate(parts):
-            chain, chain_where = back_chain(mode)
-            steps += reach(mode, index, start, count, code) + ["--step", "commands", "--step", "home", "--step",
-                                                                "commands"]
-            steps += reach(mode, index, start, count, code) + chain
-            places += [(mode, FILE_SYSTEMS[code], w) for w in ["page 4", "Home: page 0", *chain_where]]
-        record("scan", places, runs.scenario(f"scan {mode}", "--image", runs.image, "--types", TRACE_TYPES, *steps))
+    for mode in COMMAND_PARTS[part]:
+        scan_runs(runs, mode, parts, record)
+    if opened:
+        open_runs(runs, snapshots(runs), table, record)
 
-    if not opened:
-        print_table(rows)
-        check_table(runs, rows, scan_modes, opened)
-        return
+    ways = OPEN_WAYS if opened else SCAN_WAYS
+    modes = TABLE_MODES if opened else COMMAND_PARTS[part]
+    print_table(rows, table)
+    check_table(runs, rows, table, ways, modes)
 
-    # Load Recovery Snapshot on page 1 (the image open), then Home.
+
+def open_runs(runs, folder, table, record):
+    """Each mode's snapshot of each partition opened by Load on page 1, by the command line at start and by the
+    shell while the running copy shows page 2; then Home."""
     steps, places = [], []
     for mode in MODES:
         for fs in FILE_SYSTEMS.values():
             steps += ["--step", "mode", "quick", "--step", "load", os.path.join(folder, f"{mode}_{fs}.vsnp"),
                       "--step", "commands", "--step", "home", "--step", "commands"]
-            places += [(mode, fs, "page 4"), (mode, fs, "Home: page 0")]
+            places += [("Load", mode, fs, "page 4"), ("Load", mode, fs, "Home: page 0")]
     record("Load", places, runs.scenario("Load", "--image", runs.image, *steps))
 
-    # The command line, at start (no image open: an NTFS snapshot, whose records are read again from the image,
-    # is refused and the program stays on page 0).
     for mode in MODES:
         for fs in FILE_SYSTEMS.values():
-            refused = fs == "ntfs" and mode != "trace"
+            refused = expected(table, "command line", "page 0 (refused)", mode, fs) is not None
             steps = ["--step", "commands"] + ([] if refused else ["--step", "home", "--step", "commands"])
             expect = ["--expect-box", MISMATCH] if refused else []
             lines = runs.scenario(f"command line {mode} {fs}", "--command-line",
                                   os.path.join(folder, f"{mode}_{fs}.vsnp"), *expect, *steps)
             wheres = ["page 0 (refused)"] if refused else ["page 4", "Home: page 0"]
-            record("command line", [(mode, fs, w) for w in wheres], lines)
+            record(f"command line {mode} {fs}", [("command line", mode, fs, w) for w in wheres], lines)
             if refused and lines is not None and f"box\t{MISMATCH}" not in lines:
                 runs.failures.append(f"command line {mode} {fs}: not refused")
 
-    # The shell, while the copy shows page 2 after the partition search (the image open), then Home.
     steps, places = [], []
     for mode in MODES:
         for fs in FILE_SYSTEMS.values():
             steps += ["--step", "mode", "quick", "--step", "next", "--step", "shell",
                       os.path.join(folder, f"{mode}_{fs}.vsnp"), "--step", "commands", "--step", "home", "--step",
                       "commands"]
-            places += [(mode, fs, "page 4"), (mode, fs, "Home: page 0")]
+            places += [("shell", mode, fs, "page 4"), ("shell", mode, fs, "Home: page 0")]
     record("shell", places, runs.scenario("shell", "--image", runs.image, *steps))
 
-    print_table(rows)
-    check_table(runs, rows, scan_modes, opened)
 
-
-def print_table(rows):
+def print_table(rows, table):
+    """The pages read; a cell the table gives otherwise is marked with *."""
     print(f"{'way':13} {'mode':10} {'fs':6} {'where':18} " + " ".join(short for _, short in COMMANDS))
     for way, mode, fs, where, page, states in rows:
-        cells = " ".join(("1" if states[name] else "0").center(len(short)) for name, short in COMMANDS)
-        print(f"{way:13} {mode:10} {fs:6} {where:18} {cells}")
+        want = expected(table, way, where, mode, fs)
+        cells = []
+        for name, short in COMMANDS:
+            cell = "1" if states[name] else "0"
+            if want is not None and want[1][name] != states[name]:
+                cell += "*"
+            cells.append(cell.center(len(short)))
+        print(f"{way:13} {mode:10} {fs:6} {where:18} " + " ".join(cells))
 
 
-def check_table(runs, rows, scan_modes, opened):
-    # A scan: page 4, Home, and Back page by page (page 3 too after an Extensive Scan) on each of the 3 file
-    # systems; Load and the shell: page 4 and Home; the command line the same, except the two NTFS snapshots it
-    # refuses.
-    expected = sum(3 * (6 if mode == "extensive" else 5) for mode in scan_modes)
-    expected += (9 * 2 + (7 * 2 + 2) + 9 * 2) if opened else 0
-    if len(rows) != expected:
-        runs.failures.append(f"{len(rows)} pages read in all, {expected} expected")
-    scanned = {}
+def check_table(runs, rows, table, ways, modes):
+    """Every page the table gives for the part's ways and modes is read once, and shows what the table gives."""
+    _, pages = table
+    wanted = set()
+    for row in pages:
+        if row["way"] not in ways:
+            continue
+        for mode in modes:
+            systems = ["none"] if row["way"] == "failed" else list(FILE_SYSTEMS.values())
+            for fs in systems:
+                if expected(table, row["way"], row["where"], mode, fs) is not None:
+                    wanted.add((row["way"], row["where"], mode, fs))
+    read = [(way, where, mode, fs) for way, mode, fs, where, _, _ in rows]
+    for missing in sorted(wanted - set(read)):
+        runs.failures.append(f"not read: {' '.join(missing)}")
+    print(f"{len(set(read) & wanted)} of the table's {len(wanted)} pages read")
     for way, mode, fs, where, page, states in rows:
+        want = expected(table, way, where, mode, fs)
+        if want is None:
+            runs.failures.append(f"{way} {mode} {fs} {where}: a page the table does not give")
+            continue
+        if page != want[0]:
+            runs.failures.append(f"{way} {mode} {fs} {where}: page {page} shown, {want[0]} expected")
         for name, _ in COMMANDS:
-            if name not in WAY_COMMANDS and states[name] != allowed(name, page, mode):
+            if states[name] != want[1][name]:
                 runs.failures.append(f"{way} {mode} {fs} {where}: {name} {'enabled' if states[name] else 'greyed'}")
-        results = {k: v for k, v in states.items() if k not in WAY_COMMANDS}
-        if where == "page 4" and way == "scan":
-            scanned[mode, fs] = results
-        elif where == "page 4" and scanned.get((mode, fs)) not in (None, results):
-            runs.failures.append(f"{way} {mode} {fs}: loaded results enable other commands than scanned ones")
 
 
 def pages_case(runs):

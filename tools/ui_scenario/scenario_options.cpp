@@ -31,7 +31,7 @@ int StepArguments(const std::string& action) {
   static const std::pair<const char*, int> kSteps[] = {
       {"mode", 1}, {"next", 0},  {"back", 0},     {"home", 0},     {"pick", 1},    {"range", 3},
       {"choose", 1}, {"load", 1}, {"shell", 1},   {"tick-all", 0}, {"save", 0},    {"keys", 1},
-      {"commands", 0}, {"fs-roots", 0}, {"shot", 1}};
+      {"commands", 0}, {"stop", 0}, {"fs-roots", 0}, {"shot", 1}};
   for (const auto& step : kSteps) {
     if (action == step.first) return step.second;
   }

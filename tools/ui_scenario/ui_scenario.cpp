@@ -1014,6 +1014,25 @@ bool WaitMovedOn(int from, size_t boxesBefore, const std::string& what) {
   return WaitIdle(500, limit, what);
 }
 
+// Next, then Stop as soon as the page shows it while the work runs, the question answered Yes. Work that
+// ends before the click moves on as Next does: the page Stop leads to is the one the end leads to.
+bool NextAndStop(int from, const std::string& what) {
+  if (!PressPageButton(IDC_NEXT, "Next")) return false;
+  HWND stop = FindDescendantById(Page(from), IDC_STOP);
+  const DWORD limit = static_cast<DWORD>(g_options.timeoutSeconds) * 1000;
+  if (stop == nullptr) return Fail("page " + std::to_string(from) + " has no Stop button"), false;
+  if (!WaitUntil([&] { return ::IsWindowVisible(stop) || ShownPage() != from; }, limit, "Stop to show")) return false;
+  g_questionAnswer = IDYES;
+  if (ShownPage() == from && ::IsWindowVisible(stop)) {
+    ::PostMessageW(Page(from), WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), reinterpret_cast<LPARAM>(stop));
+  }
+  // Stopped at once, a scan may have found nothing: page 4 is awaited, not its results.
+  const bool moved =
+      WaitUntil([&] { return ShownPage() != from && ShownPage() >= 0; }, limit, what) && WaitIdle(500, limit, what);
+  g_questionAnswer = 0;
+  return moved;
+}
+
 // Opens the file as a double click in the shell does (harness/shell_open.h): in the running copy.
 bool ShellOpen(const std::string& file) {
   const harness::ShellTypeMirror mirror({L"Vantor.Document", L".vsnp"});
@@ -1077,6 +1096,7 @@ bool RunStep(const Step& step) {
     const std::string name = a == "next" ? "Next" : a == "back" ? "Back" : "Home";
     return PressPageButton(id, name) && WaitMovedOn(from, boxes, what);
   }
+  if (a == "stop") return NextAndStop(from, what);
   if (a == "pick") {
     HWND tree = FindDescendant(Page(2), WC_TREEVIEWW);
     if (tree == nullptr || from != 2) return Fail("page 2 is not shown to pick on"), false;
