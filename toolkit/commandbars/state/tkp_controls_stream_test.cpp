@@ -15,6 +15,7 @@
 #include "platform/harness/scripted_seams.h"
 #include "res/resource.h"
 #include "toolkit/commandbars/frame/frame_test_support.h"
+#include "toolkit/commandbars/state/controls_stream_rules.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
 #include "toolkit/commandbars/controls/tkp_control_button.h"
@@ -601,6 +602,29 @@ TEST_F(ControlsStream, GridSelectorsAndHostedWindowsBeyondAnyScreenAreRefused) {
   auto* selector = dynamic_cast<CTKPControlSelector*>(loadedGrid);
   ASSERT_NE(selector, nullptr);
   EXPECT_EQ(selector->GetItemSize(), CSize(1231, 28));
+}
+
+// Popup bars each opened by two popup controls of the bar before them, 32 deep: a stream of a few KB with
+// 2^31 paths to its last bar, which comparing, copying or linking the bars would each walk (the program
+// hung at start). It is refused, and the bars stay as they were.
+TEST_F(ControlsStream, PopupsSharedAlongADeepChainAreRefused) {
+  StreamFrame* frame = Start();
+  CTKPToolBar* mine = AddMine(frame);
+  CTKPCommandBar* bar = mine->GetControl(1)->GetCommandBar();
+  ASSERT_NE(bar, nullptr);
+  for (size_t depth = 1; depth < tkpstream::kMostPopupDepth; ++depth) {
+    CTKPControl* first = bar->GetControls()->Add(tkpControlPopup, 0);
+    CTKPCommandBar* next = first->GetCommandBar();
+    ASSERT_NE(next, nullptr);
+    static_cast<CTKPControlPopup*>(bar->GetControls()->Add(tkpControlPopup, 0))->SetCommandBar(next);
+    bar = next;
+  }
+  const std::vector<BYTE> stream = SavedAndStartedAgain(frame);
+  EXPECT_LT(stream.size(), 32000u);
+  CTKPCommandBars* bars = frame->Bars();
+  const std::wstring before = Describe(bars);
+  EXPECT_FALSE(bars->LoadCustomizedBars(stream.data(), static_cast<UINT>(stream.size()), TRUE));
+  EXPECT_EQ(Describe(bars), before);
 }
 
 }  // namespace
