@@ -212,6 +212,34 @@ TEST_F(RegistryExchange, ImageManagerIconsThroughNumberedSections) {
 }
 
 
+// A damaged "Count" of 2^31 - 1 icon sets, or of icons in a set, names no more items than the registry holds:
+// the icons that are there load and the loading ends (it ran for ever, making a key per number).
+TEST_F(RegistryExchange, ADamagedIconCountLoadsTheIconsThereAre) {
+  CTKPImageManager images;
+  HICON icon = static_cast<HICON>(::LoadImageW(nullptr, MAKEINTRESOURCEW(32516), IMAGE_ICON, 16, 16, LR_SHARED));
+  ASSERT_TRUE(images.SetIcon(icon, 77));
+  {
+    CTKPPropExchangeRegistry px(FALSE, m_root, L"Images");
+    images.DoPropExchange(&px);
+  }
+  const DWORD huge = 0x7FFFFFFFu;
+  for (LPCWSTR section : {L"Images", L"Images\\IconSet0"}) {
+    ASSERT_EQ(::RegSetKeyValueW(m_root, section, L"Count", REG_DWORD, &huge, sizeof huge), ERROR_SUCCESS);
+  }
+  CTKPImageManager loaded;
+  CTKPPropExchangeRegistry px(TRUE, m_root, L"Images");
+  loaded.DoPropExchange(&px);
+  ASSERT_NE(loaded.GetImage(77, 16), nullptr);
+  EXPECT_FALSE(loaded.GetImage(77, 16)->GetIcon().IsEmpty());
+  HKEY stored = nullptr;
+  ASSERT_EQ(::RegOpenKeyExW(m_root, L"Images", 0, KEY_READ, &stored), ERROR_SUCCESS);
+  DWORD keys = 0;
+  ::RegQueryInfoKeyW(stored, nullptr, nullptr, nullptr, &keys, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                     nullptr);
+  ::RegCloseKey(stored);
+  EXPECT_LE(keys, 2u);
+}
+
 // An object whose serialisation fails in the way it is told.
 class FailingObject : public CObject {
  public:
