@@ -622,6 +622,43 @@ CTKPDockingPaneAutoHideWnd* SlideOutLeft(CTKPDockingPane* pane, FakeClock& clock
   return sliding;
 }
 
+// A splitter of two groups auto-hidden: each group goes to the panel on its own with a tab of its own,
+// so each slides out, shows and closes (the splitter went in whole, with no tab, and never came out).
+TEST_F(DockingDragTest, AHiddenSplitterHidesEachOfItsGroupsWithATabOfItsOwn) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPane* folders = m.FindPane(kFolders);
+  CTKPDockingPane* properties = m.FindPane(kProperties);
+  m.DockPane(properties, tkpPaneDockBottom, Group(kFolders));
+  Relayout();
+  CTKPDockingPaneBase* splitter = Group(kFolders)->GetContainer();
+  ASSERT_NE(splitter, nullptr);
+  ASSERT_EQ(splitter->GetType(), dock::kSplitterContainer);
+  ASSERT_EQ(Group(kProperties)->GetContainer(), splitter);
+  m.HidePane(splitter);
+  Relayout();
+  auto* panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(0));
+  ASSERT_NE(panel, nullptr);
+  ASSERT_EQ(panel->GetContainers().size(), 2u);
+  for (CTKPDockingPaneBase* container : panel->GetContainers()) EXPECT_EQ(container->GetType(), dock::kTabbedContainer);
+  std::vector<CTKPDockingPane*> tabs;  // the pane under each tab
+  for (CTKPDockingPaneAutoHideTabs* row : panel->GetTabRows()) {
+    for (int k = 0; k < row->GetItemCount(); ++k) tabs.push_back(panel->HitTestPane(row->GetItem(k)->GetRect().CenterPoint()));
+  }
+  EXPECT_EQ(tabs.size(), 2u);
+  EXPECT_NE(std::find(tabs.begin(), tabs.end(), folders), tabs.end());
+  EXPECT_NE(std::find(tabs.begin(), tabs.end(), properties), tabs.end());
+  EXPECT_TRUE(m.IsPaneHidden(folders));
+  EXPECT_TRUE(m.IsPaneHidden(properties));
+  // Shown, the pane slides out of its tab; closed, it leaves the panel.
+  m.ShowPane(properties);
+  harness::PumpMessages();
+  ASSERT_NE(panel->GetSlidingWindow(), nullptr);
+  m.ClosePane(properties);
+  Relayout();
+  EXPECT_TRUE(properties->IsClosed());
+  EXPECT_TRUE(m.IsPaneHidden(folders));
+}
+
 TEST_F(DockingDragTest, AnAutoHiddenGroupSlidesOutOnHoverAndBackWhenTheMouseHasGone) {
   FakeClock clock;
   CTKPDockingPaneManager& m = frame->manager;
