@@ -172,6 +172,48 @@ TEST_F(DockingDragTest, AGroupDraggedOntoAGuideDocksThere) {
   EXPECT_EQ(actions.back(), tkpPaneActionDocked);
 }
 
+// Moves the manager refuses silently are not told to the site as done: a drag whose docking the factory
+// refuses, a toggle whose floating frame cannot be made, a pin with no panel to go to. Each pane stays
+// where it was, and the site hears no "docked", "floated" or "pinned".
+TEST_F(DockingDragTest, MovesTheManagerRefusesAreNotToldAsDone) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.SetAlphaDockingContext(TRUE);
+  m.SetShowDockingGuides(TRUE);
+  CTKPDockingPaneTabbedContainer* search = Group(kSearch);
+  const CRect top = m.GetTopPane()->GetWindowRect();
+  const CPoint leftGuide = Centre(dock::OuterGuides(dock::Box{top.left, top.top, top.right, top.bottom}, 0, 15)[1].rect);
+  const CPoint start(search->CTKPDockingPaneBase::GetWindowRect().left + 60, search->CTKPDockingPaneBase::GetWindowRect().top + 8);
+  frame->manager.refuseTypes = {dock::kSplitterContainer};
+  QueueDrag(search->GetSafeHwnd(), {start + CPoint(12, 12), leftGuide + CPoint(-3, 0), leftGuide}, [] {});
+  frame->notes.clear();
+  m.GetDragContext()->Drag(search, start);
+  Relayout();
+  EXPECT_EQ(m.FindPane(kSearch)->GetContainer(), search);
+  EXPECT_NE(m.GetPaneDirection(m.FindPane(kSearch)), 0);
+  EXPECT_FALSE(Has(Actions(), tkpPaneActionDocked));
+
+  // The check before the toggle passes; the floating frame itself is then refused.
+  frame->manager.refuseTypes.clear();
+  frame->manager.objectsLeft = 3;
+  frame->notes.clear();
+  m.ToggleDocking(m.FindPane(kFolders));
+  Relayout();
+  frame->manager.objectsLeft = -1;
+  EXPECT_EQ(FrameOf(kFolders), nullptr);
+  EXPECT_TRUE(Has(Actions(), tkpPaneActionFloating));
+  EXPECT_FALSE(Has(Actions(), tkpPaneActionFloated));
+
+  frame->manager.refuseTypes = {dock::kAutoHidePanel};
+  frame->notes.clear();
+  CTKPDockingPaneTabbedContainer* folders = Group(kFolders);
+  folders->OnCaptionButtonClick(folders->FindCaptionButton(TKP_IDC_DOCKING_AUTOHIDE));
+  Relayout();
+  frame->manager.refuseTypes.clear();
+  EXPECT_FALSE(m.IsPaneHidden(m.FindPane(kFolders)));
+  EXPECT_TRUE(Has(Actions(), tkpPaneActionPinning));
+  EXPECT_FALSE(Has(Actions(), tkpPaneActionPinned));
+}
+
 TEST_F(DockingDragTest, TheRoundGuidesDockAtTheirSideToo) {
   CTKPDockingPaneManager& m = frame->manager;
   m.SetTheme(9);  // the second guide style

@@ -38,8 +38,11 @@ inline HWND Child(HWND parent, LPCWSTR cls, LPCWSTR text, DWORD style, UINT id =
 class TestManager : public CTKPDockingPaneManager {
  public:
   std::vector<int> refuseTypes;
+  int objectsLeft = -1;  // how many more objects it makes before it refuses all; -1: no end
   CTKPDockingPaneBase* CreatePaneObject(int nType, CTKPDockingPaneLayout* pLayout) override {
     if (std::find(refuseTypes.begin(), refuseTypes.end(), nType) != refuseTypes.end()) return nullptr;
+    if (objectsLeft == 0) return nullptr;
+    if (objectsLeft > 0) --objectsLeft;
     return CTKPDockingPaneManager::CreatePaneObject(nType, pLayout);
   }
 };

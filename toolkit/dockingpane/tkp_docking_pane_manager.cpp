@@ -1,4 +1,5 @@
 #include "toolkit/dockingpane/tkp_docking_pane_manager.h"
+#include "toolkit/dockingpane/tkp_docking_pane_place.h"
 
 #include <ole2.h>
 
@@ -279,19 +280,8 @@ void CTKPDockingPaneManager::HidePane(CTKPDockingPaneBase* pPane) {
   DelayLayout();
 }
 
-namespace {
-
-bool IsFloating(const CTKPDockingPaneBase* pPane) {
-  for (const CTKPDockingPaneBase* p = pPane->GetContainer(); p != nullptr; p = p->GetContainer()) {
-    if (p->GetType() == dock::kMiniFrame) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
 BOOL CTKPDockingPaneManager::ToggleOne(CTKPDockingPane* pPane, CTKPDockingPaneBase* pHolder) {
-  const bool docked = !IsFloating(pPane) && !pPane->IsHidden();
+  const bool docked = !dockplace::IsFloating(pPane) && !pPane->IsHidden();
   if (docked && (pPane->GetOptions() & tkpPaneNoFloatable) != 0) return FALSE;
   // A holder that is no longer part of the arrangement (its frame ended, its panel emptied) is no place
   // to go back to.
@@ -299,11 +289,12 @@ BOOL CTKPDockingPaneManager::ToggleOne(CTKPDockingPane* pPane, CTKPDockingPaneBa
   const int asking = docked ? tkpPaneActionFloating : tkpPaneActionDocking;
   const auto holder = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(pHolder));
   if (NotifyOwner(asking, pPane, holder, 0) != 0) return FALSE;
+  const std::vector<const CTKPDockingPaneBase*> before = dockplace::Containers(pPane);
   if (pHolder != nullptr) {
     m_bAttaching = TRUE;
     AttachPane(pPane, pHolder);
     m_bAttaching = FALSE;
-  } else if (IsFloating(pPane)) {
+  } else if (dockplace::IsFloating(pPane)) {
     // Floating and never docked: floating it anew would leave it where it is, so it docks at the left.
     DockPane(pPane, tkpPaneDockLeft, nullptr);
   } else {
@@ -312,6 +303,10 @@ BOOL CTKPDockingPaneManager::ToggleOne(CTKPDockingPane* pPane, CTKPDockingPaneBa
         pPane->GetContainer() != nullptr ? pPane->GetContainer()->GetWindowRect() : pPane->GetWindowRect();
     FloatPane(pPane, rc);
   }
+  // A move the manager refused (no object from the factory; no floating window, which docks the pane
+  // back at the left) is not told as done.
+  const bool moved = dockplace::Containers(pPane) != before;
+  if (!moved || (docked && !dockplace::IsFloating(pPane))) return FALSE;
   NotifyOwner(docked ? tkpPaneActionFloated : tkpPaneActionDocked, pPane);
   return TRUE;
 }
@@ -320,7 +315,7 @@ void CTKPDockingPaneManager::ToggleDocking(CTKPDockingPaneBase* pPane) {
   if (pPane == nullptr || m_pLayout == nullptr) return;
   // A group's panes move one by one: the objects any of them may need are asked for first.
   if (!m_pLayout->CanMakeObjects({dock::kMiniFrame, dock::kTabbedContainer, dock::kSplitterContainer})) return;
-  const bool toFloat = !IsFloating(pPane) && !pPane->IsHidden();
+  const bool toFloat = !dockplace::IsFloating(pPane) && !pPane->IsHidden();
   auto holderOf = [this, toFloat](CTKPDockingPaneBase* pane) -> CTKPDockingPaneBase* {
     const CTKPDockingPaneLayout::PaneRecord* record = m_pLayout->FindPaneRecord(static_cast<CTKPDockingPane*>(pane));
     if (record == nullptr) return nullptr;
