@@ -54,6 +54,11 @@ class DockingFrame : public CFrameWnd {
   bool keepOpen = false;
   std::vector<int> refuse;  // actions the site refuses
   HWND view = nullptr;
+  int layouts = 0;  // how often the frame was laid out
+  void RecalcLayout(BOOL bNotify = TRUE) override {
+    ++layouts;
+    CFrameWnd::RecalcLayout(bNotify);
+  }
 
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT cs) {

@@ -1,5 +1,4 @@
 #include "toolkit/dockingpane/tkp_docking_pane_drag_context.h"
-#include "toolkit/dockingpane/tkp_docking_pane_place.h"
 
 #include <algorithm>
 
@@ -8,6 +7,7 @@
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/dockingpane/tkp_docking_pane.h"
 #include "toolkit/dockingpane/tkp_docking_pane_manager.h"
+#include "toolkit/dockingpane/tkp_docking_pane_place.h"
 #include "toolkit/dockingpane/tkp_docking_pane_splitter.h"
 #include "toolkit/dockingpane/tkp_docking_pane_tabbed.h"
 #include "toolkit/tabmanager/tkp_tab_paint_manager.h"

@@ -1,5 +1,4 @@
 #include "toolkit/dockingpane/tkp_docking_pane_manager.h"
-#include "toolkit/dockingpane/tkp_docking_pane_place.h"
 
 #include <ole2.h>
 
@@ -11,6 +10,7 @@
 #include "toolkit/dockingpane/tkp_docking_pane_auto_hide.h"
 #include "toolkit/dockingpane/tkp_docking_pane_drag_context.h"
 #include "toolkit/dockingpane/tkp_docking_pane_mini_wnd.h"
+#include "toolkit/dockingpane/tkp_docking_pane_place.h"
 #include "toolkit/dockingpane/tkp_docking_pane_splitter.h"
 #include "toolkit/dockingpane/tkp_docking_pane_tabbed.h"
 #include "toolkit/dockingpane/tkp_docking_pane_themes.h"
@@ -429,10 +429,23 @@ CTKPImageManagerIcon* CTKPDockingPaneManager::GetIcon(UINT nIconID, int nWidth) 
 // ---- themes, notifications, layout -------------------------------------------------------------------
 
 void CTKPDockingPaneManager::SetTheme(int nTheme) {
-  if (m_pPaintManager != nullptr) m_pPaintManager->InternalRelease();
+  CTKPDockingPanePaintManager* old = m_pPaintManager;
   m_pPaintManager = TKPCreateDockingPaneTheme(nTheme);
   m_pPaintManager->SetThemeID(nTheme);
   m_pPaintManager->RefreshMetrics();
+  // The groups there are now follow the new theme's tab options: they hear of its changes, and no longer
+  // of the old one's.
+  CTKPTabPaintManager* oldTabs = old != nullptr ? old->GetTabPaintManager() : nullptr;
+  CTKPTabPaintManager* newTabs = m_pPaintManager->GetTabPaintManager();
+  if (m_pLayout != nullptr) {
+    for (CTKPDockingPaneBase* object : m_pLayout->GetObjects()) {
+      if (object->GetType() != dock::kTabbedContainer) continue;
+      auto* group = static_cast<CTKPDockingPaneTabbedContainer*>(object);
+      if (oldTabs != nullptr) oldTabs->RemoveObserver(group);
+      if (newTabs != nullptr) newTabs->AddObserver(group);
+    }
+  }
+  if (old != nullptr) old->InternalRelease();
   RecalcFrames();
   if (nTheme == 9) m_nGuideStyle = 1;
 }
