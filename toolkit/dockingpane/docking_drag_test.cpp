@@ -93,6 +93,26 @@ class DockingDragTest : public DockingFrameTest {
     Relayout();
     return FrameOf(kSearch) == floating ? floating : nullptr;
   }
+  // Search's group dragged by its caption onto the left arrow of the outer guides, the guides shown; the
+  // step runs while the mouse is over the arrow.
+  // The guides a drag shows are on; the outer arrows of the given style around the arrangement.
+  std::vector<dock::PlacedGuide> ShowOuterGuides(int style) {
+    CTKPDockingPaneManager& m = frame->manager;
+    m.SetAlphaDockingContext(TRUE);
+    m.SetShowDockingGuides(TRUE);
+    const CRect top = m.GetTopPane()->GetWindowRect();
+    return dock::OuterGuides(dock::Box{top.left, top.top, top.right, top.bottom}, style, 15);
+  }
+  void DragSearchToTheLeftGuide(std::function<void()> step) {
+    CTKPDockingPaneTabbedContainer* search = Group(kSearch);
+    const std::vector<dock::PlacedGuide> outer = ShowOuterGuides(0);
+    ASSERT_EQ(outer[1].code, dock::kGuideLeft);
+    const CPoint leftGuide = Centre(outer[1].rect);
+    const CPoint start(search->CTKPDockingPaneBase::GetWindowRect().left + 60,
+                       search->CTKPDockingPaneBase::GetWindowRect().top + 8);
+    QueueDrag(search->GetSafeHwnd(), {start + CPoint(12, 12), leftGuide + CPoint(-3, 0), leftGuide}, std::move(step));
+    frame->manager.GetDragContext()->Drag(search, start);
+  }
   // Properties floated in a themed frame.
   CTKPDockingPaneMiniWnd* FloatThemed() {
     frame->manager.SetThemedFloatingFrames(TRUE);
@@ -123,18 +143,10 @@ class DockingDragTest : public DockingFrameTest {
 
 TEST_F(DockingDragTest, AGroupDraggedOntoAGuideDocksThere) {
   CTKPDockingPaneManager& m = frame->manager;
-  m.SetAlphaDockingContext(TRUE);
-  m.SetShowDockingGuides(TRUE);
-  CTKPDockingPaneTabbedContainer* search = Group(kSearch);
-  const CRect top = m.GetTopPane()->GetWindowRect();
-  const std::vector<dock::PlacedGuide> outer =
-      dock::OuterGuides(dock::Box{top.left, top.top, top.right, top.bottom}, 0, 15);
-  ASSERT_EQ(outer[1].code, dock::kGuideLeft);
-  const CPoint leftGuide = Centre(outer[1].rect);
-  CPoint start(search->CTKPDockingPaneBase::GetWindowRect().left + 60, search->CTKPDockingPaneBase::GetWindowRect().top + 8);
   CTKPDockingPaneDragContext* drag = m.GetDragContext();
   bool seen = false;
-  QueueDrag(search->GetSafeHwnd(), {start + CPoint(12, 12), leftGuide + CPoint(-3, 0), leftGuide}, [&] {
+  frame->notes.clear();
+  DragSearchToTheLeftGuide([&] {
     seen = true;
     // Over the guide: the whole arrangement's left side is the target, its arrow lit.
     EXPECT_EQ(drag->GetTarget(), m.GetTopPane());
@@ -154,8 +166,6 @@ TEST_F(DockingDragTest, AGroupDraggedOntoAGuideDocksThere) {
     ::RedrawWindow(nullptr, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     harness::CaptureThreadWindows("docking_drag_guides");
   });
-  frame->notes.clear();
-  drag->Drag(search, start);
   EXPECT_TRUE(seen);
   EXPECT_EQ(::GetCapture(), nullptr);
   EXPECT_TRUE(drag->GetGuides().empty());
@@ -177,16 +187,10 @@ TEST_F(DockingDragTest, AGroupDraggedOntoAGuideDocksThere) {
 // where it was, and the site hears no "docked", "floated" or "pinned".
 TEST_F(DockingDragTest, MovesTheManagerRefusesAreNotToldAsDone) {
   CTKPDockingPaneManager& m = frame->manager;
-  m.SetAlphaDockingContext(TRUE);
-  m.SetShowDockingGuides(TRUE);
   CTKPDockingPaneTabbedContainer* search = Group(kSearch);
-  const CRect top = m.GetTopPane()->GetWindowRect();
-  const CPoint leftGuide = Centre(dock::OuterGuides(dock::Box{top.left, top.top, top.right, top.bottom}, 0, 15)[1].rect);
-  const CPoint start(search->CTKPDockingPaneBase::GetWindowRect().left + 60, search->CTKPDockingPaneBase::GetWindowRect().top + 8);
   frame->manager.refuseTypes = {dock::kSplitterContainer};
-  QueueDrag(search->GetSafeHwnd(), {start + CPoint(12, 12), leftGuide + CPoint(-3, 0), leftGuide}, [] {});
   frame->notes.clear();
-  m.GetDragContext()->Drag(search, start);
+  DragSearchToTheLeftGuide([] {});
   Relayout();
   EXPECT_EQ(m.FindPane(kSearch)->GetContainer(), search);
   EXPECT_NE(m.GetPaneDirection(m.FindPane(kSearch)), 0);
@@ -219,12 +223,8 @@ TEST_F(DockingDragTest, TheRoundGuidesDockAtTheirSideToo) {
   m.SetTheme(9);  // the second guide style
   Relayout();
   ASSERT_EQ(m.GetDockingGuideStyle(), 1);
-  m.SetAlphaDockingContext(TRUE);
-  m.SetShowDockingGuides(TRUE);
   CTKPDockingPaneTabbedContainer* folders = Group(kFolders);
-  const CRect top = m.GetTopPane()->GetWindowRect();
-  const std::vector<dock::PlacedGuide> outer =
-      dock::OuterGuides(dock::Box{top.left, top.top, top.right, top.bottom}, 1, 15);
+  const std::vector<dock::PlacedGuide> outer = ShowOuterGuides(1);
   ASSERT_EQ(outer[2].code, dock::kGuideBottom);
   const CPoint start(folders->CTKPDockingPaneBase::GetWindowRect().left + 40,
                      folders->CTKPDockingPaneBase::GetWindowRect().top + 8);
