@@ -51,7 +51,7 @@ void Report(const std::string& what, size_t bytes, size_t items, double seconds)
   std::fflush(stdout);
 }
 
-// Keys one after another from `first`, or keys whose hashes ((key >> 4) modulo the table size) all meet
+// Keys one after another from `first`, or keys whose hashes (the key modulo the table size) all meet
 // in one bucket of a table of `table`.
 std::vector<UINT> Consecutive(size_t count, UINT first) {
   std::vector<UINT> keys(count);
@@ -114,7 +114,28 @@ void TimeCommandSet(const Shape& shape) {
   Report(shape.name, stored.size(), static_cast<size_t>(set->GetCount()), seconds);
 }
 
+// A value crafted against a table sized to it: as many distinct ids as can meet in one bucket when the
+// hash drops `shift` low bits (through every value of those bits), the rest copies of the first of them,
+// the one at the end of the chain.
+std::vector<UINT> CraftedIds(size_t count, unsigned shift) {
+  const uint64_t table = HashTableSizeFor(count);
+  const uint64_t step = table << shift;
+  const size_t distinct = static_cast<size_t>(std::min<uint64_t>(count / 2, ((uint64_t{1} << 32) / step) << shift));
+  std::vector<UINT> ids;
+  for (size_t i = 0; i < distinct; ++i) {
+    ids.push_back(static_cast<UINT>((i >> shift) * step + (i & ((1u << shift) - 1))));
+  }
+  ids.resize(count, ids.empty() ? 0 : ids.front());
+  return ids;
+}
+
 void CommandSets(size_t scale) {
+  // The value of 0.8 MB read at every start, and twice that, crafted for each hash.
+  for (size_t bytes : {size_t{800000}, size_t{1600000}}) {
+    const size_t count = bytes / scale / 8;
+    TimeCommandSet({"command set, crafted for a hash of id >> 4", CraftedIds(count, 4)});
+    TimeCommandSet({"command set, crafted for a hash of the whole id", CraftedIds(count, 0)});
+  }
   // 8 bytes a command; the one-bucket shape at a fifth of the size (it takes minutes before the tables
   // are sized).
   for (size_t bytes : {size_t{1600000}, size_t{3200000}}) {

@@ -1,5 +1,7 @@
-// The checks of a customized bars stream: popup links read from bytes (a bar: its id byte, whether it
-// is a toolbar, then the popup ids it names until a 0xFF), and a file path against its folder.
+// The checks of a customized bars stream: popup links read from bytes (a bar: its id byte, a byte whose
+// low bit says whether it is a toolbar and whose other bits count its controls in 64s, then the popup ids
+// it names until a 0xFF), and a file path against its folder. Bars shared along many paths must be
+// refused in time linear in the bars, never walked path by path.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,6 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tkpstream::StreamBar bar;
     bar.id = data[at];
     bar.toolbar = (data[at + 1] & 1) != 0;
+    bar.controls = static_cast<size_t>(data[at + 1] >> 1) * 64;
     at += 2;
     while (at < size && data[at] != 0xFF) bar.popupIds.push_back(data[at++]);
     ++at;

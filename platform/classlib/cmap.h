@@ -13,6 +13,7 @@
 // the keys in stored order, so within a bucket the loaded map walks in the reverse of the stored order.
 #pragma once
 
+#include <algorithm>
 #include <cassert>
 #include <cstdint>
 #include <type_traits>
@@ -43,7 +44,24 @@ UINT HashKey(ARG_KEY key) {
   }
 }
 
-template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
+// The class library's hash, above; a map may be given another.
+struct CMapHash {
+  template <class ARG_KEY>
+  UINT operator()(ARG_KEY key) const {
+    return HashKey(key);
+  }
+};
+// Every bit of a number: a map of ids read from outside, where a stored list could otherwise put ids that
+// differ only in their low bits, as many as it likes, into one bucket.
+struct CMapWholeHash {
+  template <class ARG_KEY>
+  UINT operator()(ARG_KEY key) const {
+    static_assert(std::is_integral_v<ARG_KEY>, "numbers only");
+    return static_cast<UINT>(static_cast<DWORD>(key));
+  }
+};
+
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE, class HASH = CMapHash>
 class CMap : public CObject {
   struct CAssoc {
     CAssoc* pNext;
@@ -67,6 +85,9 @@ class CMap : public CObject {
   // The value of the key, added (value-initialised) when missing.
   VALUE& operator[](ARG_KEY key);
   void SetAt(ARG_KEY key, ARG_VALUE newValue) { (*this)[key] = newValue; }
+  // What SetAt of each entry in turn leaves, for entries read from outside: an empty map's table is sized
+  // to them, and repeated keys cost no walk along a bucket's chain (numbers and pointers).
+  void SetLoaded(const std::vector<std::pair<KEY, VALUE>>& entries);
   BOOL RemoveKey(ARG_KEY key);
   void RemoveAll();
 
@@ -89,8 +110,8 @@ class CMap : public CObject {
   int m_nCount = 0;
 };
 
-template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::InitHashTable(UINT hashSize, BOOL bAllocNow) {
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE, class HASH>
+void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE, HASH>::InitHashTable(UINT hashSize, BOOL bAllocNow) {
   assert(m_nCount == 0 && hashSize > 0);
   if (m_nCount != 0 || hashSize == 0) return;
   delete[] m_pHashTable;
@@ -98,8 +119,8 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::InitHashTable(UINT hashSize, BOOL bAl
   m_nHashTableSize = hashSize;
 }
 
-template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveAll() {
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE, class HASH>
+void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE, HASH>::RemoveAll() {
   if (m_pHashTable != nullptr) {
     for (UINT bucket = 0; bucket < m_nHashTableSize; ++bucket) {
       for (CAssoc* assoc = m_pHashTable[bucket]; assoc != nullptr;) {
@@ -114,10 +135,10 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveAll() {
   m_nCount = 0;
 }
 
-template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-typename CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::CAssoc* CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::GetAssocAt(
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE, class HASH>
+typename CMap<KEY, ARG_KEY, VALUE, ARG_VALUE, HASH>::CAssoc* CMap<KEY, ARG_KEY, VALUE, ARG_VALUE, HASH>::GetAssocAt(
     ARG_KEY key, UINT& nHash) const {
-  nHash = HashKey(key) % m_nHashTableSize;
+  nHash = HASH()(key) % m_nHashTableSize;
   if (m_pHashTable == nullptr) return nullptr;
   for (CAssoc* assoc = m_pHashTable[nHash]; assoc != nullptr; assoc = assoc->pNext) {
     if (assoc->key == key) return assoc;
@@ -125,8 +146,8 @@ typename CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::CAssoc* CMap<KEY, ARG_KEY, VALUE,
   return nullptr;
 }
 
-template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-BOOL CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::Lookup(ARG_KEY key, VALUE& rValue) const {
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE, class HASH>
+BOOL CMap<KEY, ARG_KEY, VALUE, ARG_VALUE, HASH>::Lookup(ARG_KEY key, VALUE& rValue) const {
   UINT nHash;
   const CAssoc* assoc = GetAssocAt(key, nHash);
   if (assoc == nullptr) return FALSE;
@@ -134,8 +155,8 @@ BOOL CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::Lookup(ARG_KEY key, VALUE& rValue) co
   return TRUE;
 }
 
-template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-VALUE& CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::operator[](ARG_KEY key) {
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE, class HASH>
+VALUE& CMap<KEY, ARG_KEY, VALUE, ARG_VALUE, HASH>::operator[](ARG_KEY key) {
   UINT nHash;
   CAssoc* assoc = GetAssocAt(key, nHash);
   if (assoc != nullptr) return assoc->value;
@@ -146,10 +167,10 @@ VALUE& CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::operator[](ARG_KEY key) {
   return assoc->value;
 }
 
-template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-BOOL CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveKey(ARG_KEY key) {
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE, class HASH>
+BOOL CMap<KEY, ARG_KEY, VALUE, ARG_VALUE, HASH>::RemoveKey(ARG_KEY key) {
   if (m_pHashTable == nullptr) return FALSE;
-  CAssoc** link = &m_pHashTable[HashKey(key) % m_nHashTableSize];
+  CAssoc** link = &m_pHashTable[HASH()(key) % m_nHashTableSize];
   for (; *link != nullptr; link = &(*link)->pNext) {
     if ((*link)->key == key) {
       CAssoc* removed = *link;
@@ -162,8 +183,8 @@ BOOL CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::RemoveKey(ARG_KEY key) {
   return FALSE;
 }
 
-template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::GetNextAssoc(POSITION& rNextPosition, KEY& rKey,
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE, class HASH>
+void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE, HASH>::GetNextAssoc(POSITION& rNextPosition, KEY& rKey,
                                                         VALUE& rValue) const {
   CAssoc* assoc = reinterpret_cast<CAssoc*>(rNextPosition);
   if (rNextPosition == BEFORE_START_POSITION) {
@@ -182,8 +203,8 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::GetNextAssoc(POSITION& rNextPosition,
   rValue = assoc->value;
 }
 
-template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::Serialize(CArchive& ar) {
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE, class HASH>
+void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE, HASH>::Serialize(CArchive& ar) {
   if (ar.IsStoring()) {
     ar.WriteCount(static_cast<DWORD>(m_nCount));
     POSITION pos = GetStartPosition();
@@ -201,10 +222,6 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::Serialize(CArchive& ar) {
   // read before a damaged one are kept.
   const DWORD count = ar.ReadCount();
   std::vector<std::pair<KEY, VALUE>> entries;
-  const auto add = [this, &entries] {
-    if (m_nCount == 0 && m_pHashTable == nullptr) InitHashTable(HashTableSizeFor(entries.size()), FALSE);
-    for (const auto& entry : entries) SetAt(entry.first, entry.second);
-  };
   try {
     for (DWORD i = 0; i < count; ++i) {
       KEY key{};
@@ -214,10 +231,42 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::Serialize(CArchive& ar) {
       entries.emplace_back(std::move(key), std::move(value));
     }
   } catch (...) {
-    add();
+    SetLoaded(entries);
     throw;
   }
-  add();
+  SetLoaded(entries);
+}
+
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE, class HASH>
+void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE, HASH>::SetLoaded(const std::vector<std::pair<KEY, VALUE>>& entries) {
+  if (m_nCount == 0 && m_pHashTable == nullptr) InitHashTable(HashTableSizeFor(entries.size()), FALSE);
+  if (entries.empty()) return;
+  if constexpr (std::is_integral_v<KEY> || std::is_pointer_v<KEY>) {
+    if (m_nCount == 0) {
+      // Each key once, where it first comes, with the value it last has; sorting finds the repeats, so a
+      // stored list of one key many times over does not walk a long chain once per copy.
+      std::vector<size_t> order(entries.size());
+      for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+      std::stable_sort(order.begin(), order.end(),
+                       [&entries](size_t a, size_t b) { return entries[a].first < entries[b].first; });
+      std::vector<size_t> lastOf(entries.size(), SIZE_MAX);  // at a key's first entry: its last entry
+      for (size_t at = 0; at < order.size();) {
+        size_t end = at + 1;
+        while (end < order.size() && entries[order[end]].first == entries[order[at]].first) ++end;
+        lastOf[order[at]] = order[end - 1];
+        at = end;
+      }
+      if (m_pHashTable == nullptr) InitHashTable(m_nHashTableSize);
+      for (size_t i = 0; i < entries.size(); ++i) {
+        if (lastOf[i] == SIZE_MAX) continue;
+        const UINT nHash = HASH()(static_cast<ARG_KEY>(entries[i].first)) % m_nHashTableSize;
+        m_pHashTable[nHash] = new CAssoc{m_pHashTable[nHash], nHash, entries[i].first, entries[lastOf[i]].second};
+        ++m_nCount;
+      }
+      return;
+    }
+  }
+  for (const auto& entry : entries) SetAt(entry.first, entry.second);
 }
 
 class CMapPtrToPtr : public CMap<void*, void*, void*, void*> {

@@ -40,6 +40,30 @@ TEST(CMapOrder, BucketsUpwardsNewestFirstWithinABucket) {
   EXPECT_EQ(Ids(set), (std::vector<UINT>{0x110, 1, 16, 17, 40, 33, 0x100}));
 }
 
+// Ids that differ only in their low bits, as a stored list of command ids can hold any number of, each
+// get a bucket of their own in a map hashed on the whole id: 0x100 + k lands in bucket 1 + k of 17, so
+// the map walks them upwards, none sharing a chain. The class library's own hash puts all 16 in one.
+TEST(CMapOrder, AWholeIdHashSpreadsIdsThatDifferInTheirLowBits) {
+  CMap<UINT, UINT, BOOL, BOOL, CMapWholeHash> whole;
+  CIdSet shifted;
+  std::vector<UINT> ids;
+  for (UINT id = 0x100; id < 0x110; ++id) {
+    whole[id] = TRUE;
+    shifted[id] = TRUE;
+    ids.push_back(id);
+  }
+  std::vector<UINT> walked;
+  for (POSITION pos = whole.GetStartPosition(); pos != nullptr;) {
+    UINT id = 0;
+    BOOL value = FALSE;
+    whole.GetNextAssoc(pos, id, value);
+    walked.push_back(id);
+  }
+  EXPECT_EQ(walked, ids);
+  std::reverse(ids.begin(), ids.end());
+  EXPECT_EQ(Ids(shifted), ids);
+}
+
 TEST(CMapOrder, TableSizeDecidesTheBuckets) {
   CIdSet set;
   set.InitHashTable(3);
@@ -111,6 +135,25 @@ TEST(CMapArchive, LoadingAddsInStoredOrderSoABucketComesBackReversed) {
   CIdSet loaded;
   Loaded(bytes, [&](CArchive& ar) { loaded.Serialize(ar); });
   EXPECT_EQ(Ids(loaded), (std::vector<UINT>{1, 2, 3, 0x20}));
+}
+
+// A stored list may name a key many times: it is taken where it first comes, with its last value, as
+// SetAt of each entry in turn leaves it (1, 18 and 35 share bucket 1 of 17).
+TEST(CMapArchive, RepeatedKeysTakeTheirFirstPlaceAndLastValue) {
+  CMap<UINT, UINT, int, int, CMapWholeHash> map;
+  map.SetLoaded({{1, 10}, {18, 20}, {1, 11}, {35, 30}, {18, 21}, {1, 12}});
+  EXPECT_EQ(map.GetCount(), 3);
+  std::vector<std::pair<UINT, int>> walked;
+  for (POSITION pos = map.GetStartPosition(); pos != nullptr;) {
+    UINT key = 0;
+    int value = 0;
+    map.GetNextAssoc(pos, key, value);
+    walked.emplace_back(key, value);
+  }
+  EXPECT_EQ(walked, (std::vector<std::pair<UINT, int>>{{35, 30}, {18, 21}, {1, 12}}));
+  map.SetLoaded({{2, 40}, {1, 13}});  // into a map that has keys: as SetAt
+  EXPECT_EQ(map.GetCount(), 4);
+  EXPECT_EQ(map[1], 13);
 }
 
 // A long map would take time with the square of its length in the default table: it is loaded into one

@@ -289,6 +289,42 @@ TEST(ImageManager, ArchiveFormKeepsAlphaAndSkipsScaledIcons) {
   EXPECT_EQ(DrawnPixel(masked, masked->GetIcon(), 5, 5), RGB(255, 0, 0));
 }
 
+// Icons wider or taller than an icon record may be are not written, by the archive or the clipboard:
+// loading refuses their record and ends the stream there, which lost every icon after them.
+TEST(ImageManager, IconsLargerThanARecordAreNotWrittenAndTheOthersLoad) {
+  CTKPImageManager images;
+  const int sizes[] = {16, 300, 24, 257, 256};
+  for (int i = 0; i < 5; ++i) {
+    HICON icon = ColourIcon(sizes[i], RGB(0, 0, 255));
+    ASSERT_TRUE(images.SetIcon(icon, 21));
+    ASSERT_TRUE(images.SetIcon(icon, static_cast<UINT>(31 + i)));
+    ::DestroyIcon(icon);
+  }
+  ASSERT_NE(images.GetImage(21, 300), nullptr);
+  CTKPImageManager loaded;
+  RoundTrip(images, loaded);
+  EXPECT_EQ(loaded.GetIconSet(21)->GetIcons().GetCount(), 3);
+  for (int i = 0; i < 5; ++i) {
+    const bool fits = sizes[i] <= 256;
+    CTKPImageManagerIconSet* set = loaded.GetIconSet(static_cast<UINT>(31 + i));
+    EXPECT_EQ(set != nullptr && set->GetIcons().GetCount() == 1, fits) << sizes[i];
+    CTKPImageManagerIcon* icon = nullptr;
+    EXPECT_EQ(loaded.GetIconSet(21)->GetIcons().Lookup(sizes[i], icon) != FALSE, fits) << sizes[i];
+  }
+  // The icons of a command copied and pasted: those a record can hold come back.
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    images.SerializeIcons(21, ar);
+    ar.Close();
+  }
+  file.SeekToBegin();
+  CArchive ar(&file, CArchive::load);
+  CTKPImageManager pasted;
+  pasted.SerializeIcons(21, ar);
+  EXPECT_EQ(pasted.GetIconSet(21)->GetIcons().GetCount(), 3);
+}
+
 // The icons of a command in the registry: one icon's record damaged is passed over, and the command's
 // other icon and the other commands still load.
 TEST(ImageManager, ADamagedIconRecordOfItsOwnIsPassedOverAndTheRestLoads) {

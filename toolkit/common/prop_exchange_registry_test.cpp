@@ -36,6 +36,14 @@ class RegistryExchange : public ::testing::Test {
   void SetText(LPCWSTR section, LPCWSTR name, LPCWSTR text) {
     ::RegSetKeyValueW(m_root, section, name, REG_SZ, text, static_cast<DWORD>((::lstrlenW(text) + 1) * 2));
   }
+  // An image manager with one 16-pixel icon of command 77, saved in the section "Images".
+  void SaveOneIcon() {
+    CTKPImageManager images;
+    HICON icon = static_cast<HICON>(::LoadImageW(nullptr, MAKEINTRESOURCEW(32516), IMAGE_ICON, 16, 16, LR_SHARED));
+    ASSERT_TRUE(images.SetIcon(icon, 77));
+    CTKPPropExchangeRegistry px(FALSE, m_root, L"Images");
+    images.DoPropExchange(&px);
+  }
   HKEY m_root = nullptr;
 };
 
@@ -193,13 +201,7 @@ TEST_F(RegistryExchange, BlobsSectionsAndEmptying) {
 }
 
 TEST_F(RegistryExchange, ImageManagerIconsThroughNumberedSections) {
-  CTKPImageManager images;
-  HICON icon = static_cast<HICON>(::LoadImageW(nullptr, MAKEINTRESOURCEW(32516), IMAGE_ICON, 16, 16, LR_SHARED));
-  ASSERT_TRUE(images.SetIcon(icon, 77));
-  {
-    CTKPPropExchangeRegistry px(FALSE, m_root, L"Images");
-    images.DoPropExchange(&px);
-  }
+  SaveOneIcon();
   DWORD type = 0;
   EXPECT_EQ(::RegGetValueW(m_root, L"Images\\IconSet0\\Icon0", L"Data", RRF_RT_ANY, &type, nullptr, nullptr),
             ERROR_SUCCESS);
@@ -211,6 +213,28 @@ TEST_F(RegistryExchange, ImageManagerIconsThroughNumberedSections) {
   EXPECT_FALSE(loaded.GetImage(77, 16)->GetIcon().IsEmpty());
 }
 
+
+// A damaged "Count" of 2^31 - 1 icon sets, or of icons in a set, names no more items than the registry holds:
+// the icons that are there load and the loading ends (it ran for ever, making a key per number).
+TEST_F(RegistryExchange, ADamagedIconCountLoadsTheIconsThereAre) {
+  SaveOneIcon();
+  const DWORD huge = 0x7FFFFFFFu;
+  for (LPCWSTR section : {L"Images", L"Images\\IconSet0"}) {
+    ASSERT_EQ(::RegSetKeyValueW(m_root, section, L"Count", REG_DWORD, &huge, sizeof huge), ERROR_SUCCESS);
+  }
+  CTKPImageManager loaded;
+  CTKPPropExchangeRegistry px(TRUE, m_root, L"Images");
+  loaded.DoPropExchange(&px);
+  ASSERT_NE(loaded.GetImage(77, 16), nullptr);
+  EXPECT_FALSE(loaded.GetImage(77, 16)->GetIcon().IsEmpty());
+  HKEY stored = nullptr;
+  ASSERT_EQ(::RegOpenKeyExW(m_root, L"Images", 0, KEY_READ, &stored), ERROR_SUCCESS);
+  DWORD keys = 0;
+  ::RegQueryInfoKeyW(stored, nullptr, nullptr, nullptr, &keys, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                     nullptr);
+  ::RegCloseKey(stored);
+  EXPECT_LE(keys, 2u);
+}
 
 // An object whose serialisation fails in the way it is told.
 class FailingObject : public CObject {

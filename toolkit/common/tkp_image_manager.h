@@ -72,6 +72,8 @@ class CTKPImageManagerIcon : public CCmdTarget {
   BOOL IsScaled() const { return m_bScaled; }
   BOOL IsAlpha() const { return m_hIcon.IsAlpha(); }
   CTKPImageManager* GetImageManager() const;
+  // Every image of the icon fits an icon record as loading takes it (1..kTKPMaxRecordExtent a side).
+  BOOL FitsRecord() const;
 
   void SetIcon(const CTKPImageManagerIconHandle& hIcon);
   void SetHotIcon(const CTKPImageManagerIconHandle& hIcon);

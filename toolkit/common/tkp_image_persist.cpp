@@ -85,6 +85,15 @@ void CTKPImageManagerIcon::Serialize(CArchive& ar) {
   }
 }
 
+BOOL CTKPImageManagerIcon::FitsRecord() const {
+  for (const CTKPImageManagerIconHandle* h : {&m_hIcon, &m_hDisabled, &m_hHot, &m_hChecked}) {
+    if (h->IsEmpty()) continue;
+    const CSize extent = h->GetExtent();
+    if (!TKPRecordExtentInRange(extent.cx) || !TKPRecordExtentInRange(extent.cy)) return FALSE;
+  }
+  return TRUE;
+}
+
 void CTKPImageManager::Serialize(CArchive& ar) {
   CTKPPropExchangeArchive px(ar);
   DoPropExchange(&px);
@@ -196,7 +205,9 @@ BOOL CTKPImageManager::DoPropExchangeIcon(CTKPPropExchange* pPX, UINT nCommand) 
     int width = 0;
     CTKPImageManagerIcon* icon = nullptr;
     set->GetIcons().GetNextAssoc(mapPos, width, icon);
-    if (!icon->IsScaled()) kept.emplace_back(width, icon);  // scaled icons are made again on request
+    // Scaled icons are made again on request. One that loading would refuse is not written either: its
+    // record would end the stream, and the icons after it would be lost with it.
+    if (!icon->IsScaled() && TKPRecordExtentInRange(width) && icon->FitsRecord()) kept.emplace_back(width, icon);
   }
   POSITION pos = icons->GetPosition(static_cast<DWORD>(kept.size()));
   for (auto& [width, icon] : kept) {

@@ -169,6 +169,19 @@ CTKPPropExchange* CTKPPropExchangeRegistry::GetSection(LPCTSTR pszSection) {
   return section;
 }
 
+DWORD CTKPPropExchangeRegistry::ReadCount() {
+  const DWORD count = CTKPPropExchange::ReadCount();
+  // The items a count names are this key's sub-keys or values: a damaged count of billions names no more
+  // items than exist, and is not looped over.
+  DWORD keys = 0, values = 0;
+  if (count == 0 || !OnBeforeExchange() ||
+      ::RegQueryInfoKeyW(m_hSectionKey, nullptr, nullptr, nullptr, &keys, nullptr, nullptr, &values, nullptr, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS) {
+    return 0;
+  }
+  return count < keys + values ? count : keys + values;
+}
+
 void CTKPPropExchangeRegistry::EmptySection() {
   CTKPPropExchange::EmptySection();
   if (m_hSectionKey != nullptr) ::RegCloseKey(m_hSectionKey);

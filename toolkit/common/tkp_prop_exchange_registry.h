@@ -22,6 +22,7 @@ class CTKPPropExchangeRegistry : public CTKPPropExchange {
   BOOL ExchangeBlobProp(LPCTSTR pszPropName, BYTE** ppData, DWORD* pSize) override;
   CTKPPropExchange* GetSection(LPCTSTR pszSection) override;
   void EmptySection() override;
+  DWORD ReadCount() override;
   BOOL AllowsBinaryValues() const override { return TRUE; }
   BOOL OnBeforeExchange() override;
 

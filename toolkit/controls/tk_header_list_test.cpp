@@ -409,6 +409,24 @@ TEST_F(StoredWidths, LoadingGoesThroughTheListsOwnWidths) {
   EXPECT_EQ(list.GetColumnWidth(1), 60);
 }
 
+// A list of its own widths that answers 0 has its column set to 0 whether or not the profile happens to
+// hold a field at that position (it was applied with a field and ignored without).
+class ZeroWidthsList : public SortingList {
+ public:
+  int GetStoredColumnWidth(int) override { return 0; }
+};
+
+TEST_F(StoredWidths, AListsOwnAnswerOfZeroIsAppliedWhateverTheProfileHolds) {
+  for (const wchar_t* profile : {L"", L"70,", L"70,80,90,"}) {
+    ::WritePrivateProfileStringW(L"Settings", L"Column Info", *profile != 0 ? profile : nullptr, m_ini.c_str());
+    ZeroWidthsList list;
+    MakeList(list);
+    list.AutoSaveColumns();
+    for (int column = 0; column < 3; ++column) EXPECT_EQ(list.GetColumnWidth(column), 0) << profile << " " << column;
+    list.DestroyWindow();
+  }
+}
+
 // ---- rows, colours and cells ----
 
 TEST_F(HeaderListTest, RowColoursCellsAndRowMoves) {

@@ -1,6 +1,7 @@
 #include "toolkit/controls/tk_list_base.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/classlib/win/cdc.h"
@@ -63,7 +64,9 @@ CString CTKListBase::StoredText() {
 }
 
 int CTKListBase::GetStoredColumnWidth(int nIndex) {
-  return tklist::ColumnInfoField(StoredText().ToUtf16(), nIndex).value_or(0);
+  const std::optional<int> field = tklist::ColumnInfoField(StoredText().ToUtf16(), nIndex);
+  m_bNoStoredField = !field.has_value();
+  return field.value_or(0);
 }
 
 void CTKListBase::LoadColumnWidth(int nColumn) {
@@ -73,10 +76,11 @@ void CTKListBase::LoadColumnWidth(int nColumn) {
   HDITEMW item{};
   item.mask = HDI_ORDER;
   if (!Header_GetItem(header, nColumn, &item)) return;
-  // A class of the owner's may keep its widths elsewhere: its own stored width is asked first. A position
-  // without one (0, and no field in the profile either) keeps its column as it is.
+  // A class of the owner's may keep its widths elsewhere, and its answer is applied whatever the profile
+  // holds. Only the profile's own missing field (the base's answer 0) keeps the column as it is.
+  m_bNoStoredField = false;
   const int width = GetStoredColumnWidth(item.iOrder);
-  if (width == 0 && !tklist::ColumnInfoField(StoredText().ToUtf16(), item.iOrder)) return;
+  if (width == 0 && m_bNoStoredField) return;
   Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(nColumn), MAKELPARAM(width, 0));
 }
 

@@ -117,6 +117,8 @@ class CTKListBase {
   BYTE m_bSortAscending = 1;
   BYTE m_bColumnsLocked = 0;
   int m_nSortColumn = -1;
+  // Set by the base's own GetStoredColumnWidth when the profile has no field at the position it read.
+  bool m_bNoStoredField = false;
   CString m_strSection, m_strValue, m_strDefaults;
   COLORREF m_crListText = static_cast<COLORREF>(-1);
   COLORREF m_crListBack = static_cast<COLORREF>(-1);

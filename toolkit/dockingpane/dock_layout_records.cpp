@@ -174,7 +174,8 @@ bool Fits(int containerType, int childType) {
     case kSplitterContainer:
       return childType == kTabbedContainer || childType == kSplitterContainer || childType == kClientContainer;
     case kAutoHidePanel:
-      return childType == kTabbedContainer || childType == kSplitterContainer;
+      // A panel shows a tab per group: a splitter there would get none and could never slide out.
+      return childType == kTabbedContainer;
     case kMiniFrame:
       return childType == kSplitterContainer;
     default:

@@ -247,6 +247,11 @@ TEST(DockLayoutRecords, TypesThatDoNotFitTheirContainerAreRefused) {
   l = Sample();
   l.objects[1].children.push_back(40);
   EXPECT_EQ(Refusal(l), "an index leads to no object");
+  // A splitter in an auto-hide panel would get no tab there and never slide out.
+  l = Sample();
+  l.objects.push_back(Splitter({8}));  // 10, holding the panel's group
+  l.objects[6].children = {10};
+  EXPECT_EQ(Refusal(l), "an object does not fit its container");
 }
 
 TEST(DockLayoutRecords, FloatingFramesAndPanelsAreChecked) {

@@ -93,6 +93,26 @@ class DockingDragTest : public DockingFrameTest {
     Relayout();
     return FrameOf(kSearch) == floating ? floating : nullptr;
   }
+  // Search's group dragged by its caption onto the left arrow of the outer guides, the guides shown; the
+  // step runs while the mouse is over the arrow.
+  // The guides a drag shows are on; the outer arrows of the given style around the arrangement.
+  std::vector<dock::PlacedGuide> ShowOuterGuides(int style) {
+    CTKPDockingPaneManager& m = frame->manager;
+    m.SetAlphaDockingContext(TRUE);
+    m.SetShowDockingGuides(TRUE);
+    const CRect top = m.GetTopPane()->GetWindowRect();
+    return dock::OuterGuides(dock::Box{top.left, top.top, top.right, top.bottom}, style, 15);
+  }
+  void DragSearchToTheLeftGuide(std::function<void()> step) {
+    CTKPDockingPaneTabbedContainer* search = Group(kSearch);
+    const std::vector<dock::PlacedGuide> outer = ShowOuterGuides(0);
+    ASSERT_EQ(outer[1].code, dock::kGuideLeft);
+    const CPoint leftGuide = Centre(outer[1].rect);
+    const CPoint start(search->CTKPDockingPaneBase::GetWindowRect().left + 60,
+                       search->CTKPDockingPaneBase::GetWindowRect().top + 8);
+    QueueDrag(search->GetSafeHwnd(), {start + CPoint(12, 12), leftGuide + CPoint(-3, 0), leftGuide}, std::move(step));
+    frame->manager.GetDragContext()->Drag(search, start);
+  }
   // Properties floated in a themed frame.
   CTKPDockingPaneMiniWnd* FloatThemed() {
     frame->manager.SetThemedFloatingFrames(TRUE);
@@ -123,18 +143,10 @@ class DockingDragTest : public DockingFrameTest {
 
 TEST_F(DockingDragTest, AGroupDraggedOntoAGuideDocksThere) {
   CTKPDockingPaneManager& m = frame->manager;
-  m.SetAlphaDockingContext(TRUE);
-  m.SetShowDockingGuides(TRUE);
-  CTKPDockingPaneTabbedContainer* search = Group(kSearch);
-  const CRect top = m.GetTopPane()->GetWindowRect();
-  const std::vector<dock::PlacedGuide> outer =
-      dock::OuterGuides(dock::Box{top.left, top.top, top.right, top.bottom}, 0, 15);
-  ASSERT_EQ(outer[1].code, dock::kGuideLeft);
-  const CPoint leftGuide = Centre(outer[1].rect);
-  CPoint start(search->CTKPDockingPaneBase::GetWindowRect().left + 60, search->CTKPDockingPaneBase::GetWindowRect().top + 8);
   CTKPDockingPaneDragContext* drag = m.GetDragContext();
   bool seen = false;
-  QueueDrag(search->GetSafeHwnd(), {start + CPoint(12, 12), leftGuide + CPoint(-3, 0), leftGuide}, [&] {
+  frame->notes.clear();
+  DragSearchToTheLeftGuide([&] {
     seen = true;
     // Over the guide: the whole arrangement's left side is the target, its arrow lit.
     EXPECT_EQ(drag->GetTarget(), m.GetTopPane());
@@ -154,8 +166,6 @@ TEST_F(DockingDragTest, AGroupDraggedOntoAGuideDocksThere) {
     ::RedrawWindow(nullptr, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     harness::CaptureThreadWindows("docking_drag_guides");
   });
-  frame->notes.clear();
-  drag->Drag(search, start);
   EXPECT_TRUE(seen);
   EXPECT_EQ(::GetCapture(), nullptr);
   EXPECT_TRUE(drag->GetGuides().empty());
@@ -172,17 +182,49 @@ TEST_F(DockingDragTest, AGroupDraggedOntoAGuideDocksThere) {
   EXPECT_EQ(actions.back(), tkpPaneActionDocked);
 }
 
+// Moves the manager refuses silently are not told to the site as done: a drag whose docking the factory
+// refuses, a toggle whose floating frame cannot be made, a pin with no panel to go to. Each pane stays
+// where it was, and the site hears no "docked", "floated" or "pinned".
+TEST_F(DockingDragTest, MovesTheManagerRefusesAreNotToldAsDone) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPaneTabbedContainer* search = Group(kSearch);
+  frame->manager.refuseTypes = {dock::kSplitterContainer};
+  frame->notes.clear();
+  DragSearchToTheLeftGuide([] {});
+  Relayout();
+  EXPECT_EQ(m.FindPane(kSearch)->GetContainer(), search);
+  EXPECT_NE(m.GetPaneDirection(m.FindPane(kSearch)), 0);
+  EXPECT_FALSE(Has(Actions(), tkpPaneActionDocked));
+
+  // The check before the toggle passes; the floating frame itself is then refused.
+  frame->manager.refuseTypes.clear();
+  frame->manager.objectsLeft = 3;
+  frame->notes.clear();
+  m.ToggleDocking(m.FindPane(kFolders));
+  Relayout();
+  frame->manager.objectsLeft = -1;
+  EXPECT_EQ(FrameOf(kFolders), nullptr);
+  EXPECT_TRUE(Has(Actions(), tkpPaneActionFloating));
+  EXPECT_FALSE(Has(Actions(), tkpPaneActionFloated));
+
+  frame->manager.refuseTypes = {dock::kAutoHidePanel};
+  frame->notes.clear();
+  CTKPDockingPaneTabbedContainer* folders = Group(kFolders);
+  folders->OnCaptionButtonClick(folders->FindCaptionButton(TKP_IDC_DOCKING_AUTOHIDE));
+  Relayout();
+  frame->manager.refuseTypes.clear();
+  EXPECT_FALSE(m.IsPaneHidden(m.FindPane(kFolders)));
+  EXPECT_TRUE(Has(Actions(), tkpPaneActionPinning));
+  EXPECT_FALSE(Has(Actions(), tkpPaneActionPinned));
+}
+
 TEST_F(DockingDragTest, TheRoundGuidesDockAtTheirSideToo) {
   CTKPDockingPaneManager& m = frame->manager;
   m.SetTheme(9);  // the second guide style
   Relayout();
   ASSERT_EQ(m.GetDockingGuideStyle(), 1);
-  m.SetAlphaDockingContext(TRUE);
-  m.SetShowDockingGuides(TRUE);
   CTKPDockingPaneTabbedContainer* folders = Group(kFolders);
-  const CRect top = m.GetTopPane()->GetWindowRect();
-  const std::vector<dock::PlacedGuide> outer =
-      dock::OuterGuides(dock::Box{top.left, top.top, top.right, top.bottom}, 1, 15);
+  const std::vector<dock::PlacedGuide> outer = ShowOuterGuides(1);
   ASSERT_EQ(outer[2].code, dock::kGuideBottom);
   const CPoint start(folders->CTKPDockingPaneBase::GetWindowRect().left + 40,
                      folders->CTKPDockingPaneBase::GetWindowRect().top + 8);
@@ -620,6 +662,43 @@ CTKPDockingPaneAutoHideWnd* SlideOutLeft(CTKPDockingPane* pane, FakeClock& clock
   CTKPDockingPaneAutoHideWnd* sliding = (*panel)->GetSlidingWindow();
   if (sliding != nullptr) clock.Run(sliding, 2, 20);
   return sliding;
+}
+
+// A splitter of two groups auto-hidden: each group goes to the panel on its own with a tab of its own,
+// so each slides out, shows and closes (the splitter went in whole, with no tab, and never came out).
+TEST_F(DockingDragTest, AHiddenSplitterHidesEachOfItsGroupsWithATabOfItsOwn) {
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPane* folders = m.FindPane(kFolders);
+  CTKPDockingPane* properties = m.FindPane(kProperties);
+  m.DockPane(properties, tkpPaneDockBottom, Group(kFolders));
+  Relayout();
+  CTKPDockingPaneBase* splitter = Group(kFolders)->GetContainer();
+  ASSERT_NE(splitter, nullptr);
+  ASSERT_EQ(splitter->GetType(), dock::kSplitterContainer);
+  ASSERT_EQ(Group(kProperties)->GetContainer(), splitter);
+  m.HidePane(splitter);
+  Relayout();
+  auto* panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(0));
+  ASSERT_NE(panel, nullptr);
+  ASSERT_EQ(panel->GetContainers().size(), 2u);
+  for (CTKPDockingPaneBase* container : panel->GetContainers()) EXPECT_EQ(container->GetType(), dock::kTabbedContainer);
+  std::vector<CTKPDockingPane*> tabs;  // the pane under each tab
+  for (CTKPDockingPaneAutoHideTabs* row : panel->GetTabRows()) {
+    for (int k = 0; k < row->GetItemCount(); ++k) tabs.push_back(panel->HitTestPane(row->GetItem(k)->GetRect().CenterPoint()));
+  }
+  EXPECT_EQ(tabs.size(), 2u);
+  EXPECT_NE(std::find(tabs.begin(), tabs.end(), folders), tabs.end());
+  EXPECT_NE(std::find(tabs.begin(), tabs.end(), properties), tabs.end());
+  EXPECT_TRUE(m.IsPaneHidden(folders));
+  EXPECT_TRUE(m.IsPaneHidden(properties));
+  // Shown, the pane slides out of its tab; closed, it leaves the panel.
+  m.ShowPane(properties);
+  harness::PumpMessages();
+  ASSERT_NE(panel->GetSlidingWindow(), nullptr);
+  m.ClosePane(properties);
+  Relayout();
+  EXPECT_TRUE(properties->IsClosed());
+  EXPECT_TRUE(m.IsPaneHidden(folders));
 }
 
 TEST_F(DockingDragTest, AnAutoHiddenGroupSlidesOutOnHoverAndBackWhenTheMouseHasGone) {

@@ -38,8 +38,11 @@ inline HWND Child(HWND parent, LPCWSTR cls, LPCWSTR text, DWORD style, UINT id =
 class TestManager : public CTKPDockingPaneManager {
  public:
   std::vector<int> refuseTypes;
+  int objectsLeft = -1;  // how many more objects it makes before it refuses all; -1: no end
   CTKPDockingPaneBase* CreatePaneObject(int nType, CTKPDockingPaneLayout* pLayout) override {
     if (std::find(refuseTypes.begin(), refuseTypes.end(), nType) != refuseTypes.end()) return nullptr;
+    if (objectsLeft == 0) return nullptr;
+    if (objectsLeft > 0) --objectsLeft;
     return CTKPDockingPaneManager::CreatePaneObject(nType, pLayout);
   }
 };
@@ -51,6 +54,11 @@ class DockingFrame : public CFrameWnd {
   bool keepOpen = false;
   std::vector<int> refuse;  // actions the site refuses
   HWND view = nullptr;
+  int layouts = 0;  // how often the frame was laid out
+  void RecalcLayout(BOOL bNotify = TRUE) override {
+    ++layouts;
+    CFrameWnd::RecalcLayout(bNotify);
+  }
 
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT cs) {

@@ -102,6 +102,20 @@ TEST_F(DockingThemesTest, EachIdBuildsItsThemeAndTabStrips) {
 // The soft-gradient theme's tabs are its own: appearance 2's rounded tabs with the header margins
 // (2, 2, 4, 0), the pane tabs outlining only the selected tab and parting the others with a line. Its
 // tab colour sets' header runs from the face to a blend of 20.5 % face and window.
+// A group there before a theme changes hears of the new theme's tab options and has its frame laid out
+// again (it stayed with the old theme's tab paint manager, and a changed option moved nothing).
+TEST_F(DockingThemesTest, GroupsThereBeforeAThemeFollowTheNewThemesTabOptions) {
+  ShowTheme(2);
+  ShowTheme(5);
+  frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);  // what was waiting is laid out
+  harness::PumpMessages();
+  const int before = frame->layouts;
+  Paint()->GetTabPaintManager()->SetLayout(tktab::kFixedSize);
+  frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+  harness::PumpMessages();
+  EXPECT_GT(frame->layouts, before);
+}
+
 TEST_F(DockingThemesTest, TheSoftGradientTabsHaveTheirOwnLookAndMargins) {
   TKPColorManager()->Table().SetForcedScheme(kTKPSchemeNone);
   TKPColorManager()->RefreshColors();

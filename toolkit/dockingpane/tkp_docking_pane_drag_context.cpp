@@ -7,6 +7,7 @@
 #include "toolkit/common/draw_helpers.h"
 #include "toolkit/dockingpane/tkp_docking_pane.h"
 #include "toolkit/dockingpane/tkp_docking_pane_manager.h"
+#include "toolkit/dockingpane/tkp_docking_pane_place.h"
 #include "toolkit/dockingpane/tkp_docking_pane_splitter.h"
 #include "toolkit/dockingpane/tkp_docking_pane_tabbed.h"
 #include "toolkit/tabmanager/tkp_tab_paint_manager.h"
@@ -210,26 +211,36 @@ BOOL CTKPDockingPaneDragContext::Track() {
 
 void CTKPDockingPaneDragContext::Finish() {
   const std::vector<CTKPDockingPaneBase*> panes = DraggedPanes();
+  if (panes.empty()) return;
+  // The manager refuses silently: the site hears of a move only when the panes went where it says.
+  CTKPDockingPaneBase* first = panes.front();
+  const std::vector<const CTKPDockingPaneBase*> before = dockplace::Containers(first);
   int action = -1;
+  bool done = false;
   if (m_bAttach && m_pTarget != nullptr) {
+    CTKPDockingPaneBase* group = m_pTarget->GetType() == dock::kPane ? m_pTarget->GetContainer() : m_pTarget;
     m_pManager->AttachPane(m_pPane, m_pTarget);
     action = tkpPaneActionAttached;
+    done = first->GetContainer() == group && dockplace::Containers(first) != before;
   } else if (m_pTarget != nullptr) {
     m_pManager->DockPane(m_pPane, m_pManager->IsLayoutRTL() && m_nDirection < 2 ? m_nDirection ^ 1 : m_nDirection,
                          m_pTarget);
     action = tkpPaneActionDocked;
+    done = dockplace::Containers(first) != before && !dockplace::IsFloating(first) && !first->IsHidden();
   } else if (m_bFloatable) {
     if (m_rcFloat.top < 0) m_rcFloat.OffsetRect(0, -m_rcFloat.top);
     CTKPDockingPaneBase* frame = m_pPane->GetContainer();
     if (m_pPane->GetType() == dock::kSplitterContainer && frame != nullptr && frame->GetType() == dock::kMiniFrame) {
       ::SetWindowPos(frame->GetPaneHwnd(), nullptr, m_rcFloat.left, m_rcFloat.top, m_rcFloat.Width(),
                      m_rcFloat.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+      done = true;  // the frame moved
     } else {
       m_pManager->FloatPane(m_pPane, m_rcFloat);
+      done = dockplace::Containers(first) != before && dockplace::IsFloating(first);
     }
     action = tkpPaneActionFloated;
   }
-  if (action < 0) return;
+  if (action < 0 || !done) return;
   for (CTKPDockingPaneBase* pane : panes) m_pManager->NotifyOwner(action, pane);
 }
 

@@ -147,6 +147,14 @@ BOOL CTKPDockingPaneLayout::CanMakeObjects(std::initializer_list<int> types) {
 
 void CTKPDockingPaneLayout::HidePane(CTKPDockingPaneBase* pPane) {
   if (pPane == nullptr || m_pManager == nullptr) return;
+  if (pPane->GetType() == dock::kSplitterContainer) {
+    // A panel shows a tab per group and none for a splitter, which could then never slide out: each
+    // group of the splitter is hidden on its own, each with its own tab.
+    std::vector<CTKPDockingPaneBase*> groups;
+    pPane->FindPane(dock::kTabbedContainer, &groups);
+    for (CTKPDockingPaneBase* group : groups) HidePane(group);
+    return;
+  }
   const int side = GetPaneDirection(pPane);
   auto* panel = static_cast<CTKPDockingPaneAutoHidePanel*>(m_wndPanels[side]);
   if (panel == nullptr) {

@@ -10,6 +10,7 @@
 #include "toolkit/dockingpane/tkp_docking_pane_auto_hide.h"
 #include "toolkit/dockingpane/tkp_docking_pane_drag_context.h"
 #include "toolkit/dockingpane/tkp_docking_pane_mini_wnd.h"
+#include "toolkit/dockingpane/tkp_docking_pane_place.h"
 #include "toolkit/dockingpane/tkp_docking_pane_splitter.h"
 #include "toolkit/dockingpane/tkp_docking_pane_tabbed.h"
 #include "toolkit/dockingpane/tkp_docking_pane_themes.h"
@@ -279,19 +280,8 @@ void CTKPDockingPaneManager::HidePane(CTKPDockingPaneBase* pPane) {
   DelayLayout();
 }
 
-namespace {
-
-bool IsFloating(const CTKPDockingPaneBase* pPane) {
-  for (const CTKPDockingPaneBase* p = pPane->GetContainer(); p != nullptr; p = p->GetContainer()) {
-    if (p->GetType() == dock::kMiniFrame) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
 BOOL CTKPDockingPaneManager::ToggleOne(CTKPDockingPane* pPane, CTKPDockingPaneBase* pHolder) {
-  const bool docked = !IsFloating(pPane) && !pPane->IsHidden();
+  const bool docked = !dockplace::IsFloating(pPane) && !pPane->IsHidden();
   if (docked && (pPane->GetOptions() & tkpPaneNoFloatable) != 0) return FALSE;
   // A holder that is no longer part of the arrangement (its frame ended, its panel emptied) is no place
   // to go back to.
@@ -299,11 +289,12 @@ BOOL CTKPDockingPaneManager::ToggleOne(CTKPDockingPane* pPane, CTKPDockingPaneBa
   const int asking = docked ? tkpPaneActionFloating : tkpPaneActionDocking;
   const auto holder = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(pHolder));
   if (NotifyOwner(asking, pPane, holder, 0) != 0) return FALSE;
+  const std::vector<const CTKPDockingPaneBase*> before = dockplace::Containers(pPane);
   if (pHolder != nullptr) {
     m_bAttaching = TRUE;
     AttachPane(pPane, pHolder);
     m_bAttaching = FALSE;
-  } else if (IsFloating(pPane)) {
+  } else if (dockplace::IsFloating(pPane)) {
     // Floating and never docked: floating it anew would leave it where it is, so it docks at the left.
     DockPane(pPane, tkpPaneDockLeft, nullptr);
   } else {
@@ -312,6 +303,10 @@ BOOL CTKPDockingPaneManager::ToggleOne(CTKPDockingPane* pPane, CTKPDockingPaneBa
         pPane->GetContainer() != nullptr ? pPane->GetContainer()->GetWindowRect() : pPane->GetWindowRect();
     FloatPane(pPane, rc);
   }
+  // A move the manager refused (no object from the factory; no floating window, which docks the pane
+  // back at the left) is not told as done.
+  const bool moved = dockplace::Containers(pPane) != before;
+  if (!moved || (docked && !dockplace::IsFloating(pPane))) return FALSE;
   NotifyOwner(docked ? tkpPaneActionFloated : tkpPaneActionDocked, pPane);
   return TRUE;
 }
@@ -320,7 +315,7 @@ void CTKPDockingPaneManager::ToggleDocking(CTKPDockingPaneBase* pPane) {
   if (pPane == nullptr || m_pLayout == nullptr) return;
   // A group's panes move one by one: the objects any of them may need are asked for first.
   if (!m_pLayout->CanMakeObjects({dock::kMiniFrame, dock::kTabbedContainer, dock::kSplitterContainer})) return;
-  const bool toFloat = !IsFloating(pPane) && !pPane->IsHidden();
+  const bool toFloat = !dockplace::IsFloating(pPane) && !pPane->IsHidden();
   auto holderOf = [this, toFloat](CTKPDockingPaneBase* pane) -> CTKPDockingPaneBase* {
     const CTKPDockingPaneLayout::PaneRecord* record = m_pLayout->FindPaneRecord(static_cast<CTKPDockingPane*>(pane));
     if (record == nullptr) return nullptr;
@@ -434,10 +429,23 @@ CTKPImageManagerIcon* CTKPDockingPaneManager::GetIcon(UINT nIconID, int nWidth) 
 // ---- themes, notifications, layout -------------------------------------------------------------------
 
 void CTKPDockingPaneManager::SetTheme(int nTheme) {
-  if (m_pPaintManager != nullptr) m_pPaintManager->InternalRelease();
+  CTKPDockingPanePaintManager* old = m_pPaintManager;
   m_pPaintManager = TKPCreateDockingPaneTheme(nTheme);
   m_pPaintManager->SetThemeID(nTheme);
   m_pPaintManager->RefreshMetrics();
+  // The groups there are now follow the new theme's tab options: they hear of its changes, and no longer
+  // of the old one's.
+  CTKPTabPaintManager* oldTabs = old != nullptr ? old->GetTabPaintManager() : nullptr;
+  CTKPTabPaintManager* newTabs = m_pPaintManager->GetTabPaintManager();
+  if (m_pLayout != nullptr) {
+    for (CTKPDockingPaneBase* object : m_pLayout->GetObjects()) {
+      if (object->GetType() != dock::kTabbedContainer) continue;
+      auto* group = static_cast<CTKPDockingPaneTabbedContainer*>(object);
+      if (oldTabs != nullptr) oldTabs->RemoveObserver(group);
+      if (newTabs != nullptr) newTabs->AddObserver(group);
+    }
+  }
+  if (old != nullptr) old->InternalRelease();
   RecalcFrames();
   if (nTheme == 9) m_nGuideStyle = 1;
 }

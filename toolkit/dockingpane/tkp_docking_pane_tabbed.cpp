@@ -553,7 +553,8 @@ void CTKPDockingPaneTabbedContainer::OnCaptionButtonClick(CTKPDockingPaneCaption
         }
       }
       manager->HidePane(pane);
-      manager->NotifyOwner(tkpPaneActionPinned, pane);
+      // The manager refuses silently (no panel from the factory): only a pane that went is told pinned.
+      if (pane->IsHidden()) manager->NotifyOwner(tkpPaneActionPinned, pane);
       return;
     }
     case TKP_IDC_DOCKING_CLOSE: {

@@ -530,6 +530,61 @@ TEST(MdiTabClientWithoutGroups, TabsForDocumentsThatKeepTheirFramesAndNoWorkspac
   harness::PumpMessages();
 }
 
+// Without groups a tab is dragged by the strip's own loop. A document closed during the drag ends it, and
+// a selection that went meanwhile is not given back: the strip holds only live tabs after either (it used
+// the freed tab and the freed selection).
+TEST(MdiTabClientWithoutGroups, DocumentsClosedWhileATabIsDraggedLeaveOnlyLiveTabs) {
+  auto* frame = new TabsFrame;
+  ASSERT_TRUE(frame->Create(nullptr, _T("Documents"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{40, 40, 640, 440}));
+  ASSERT_TRUE(frame->tabs.Attach(frame, FALSE));
+  std::vector<HWND> documents;
+  for (LPCTSTR title : {_T("One.txt"), _T("Two.txt"), _T("Three.txt"), _T("Four.txt")}) {
+    auto* child = new CMDIChildWnd;
+    ASSERT_TRUE(child->Create(nullptr, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, frame));
+    child->ActivateFrame();
+    documents.push_back(child->m_hWnd);
+  }
+  harness::PumpMessages();
+  CTKPTabClientGroup* group = frame->tabs.GetGroup(0);
+  ASSERT_EQ(group->GetItemCount(), 4);
+  const HWND client = frame->m_hWndMDIClient;
+  // Closes `closing` once the drag holds the mouse, moves and releases; the drag starts on tab `index`.
+  const auto dragWhileClosing = [&](int index, HWND closing) {
+    const CPoint start = group->GetItem(index)->GetRect().CenterPoint();
+    const CPoint away(start.x + 30, start.y);
+    harness::ModalScript script;
+    script.Step(
+        "close and release", [] { return ::GetCapture() != nullptr; },
+        [&] {
+          ::SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(closing), 0);
+          ::PostMessageW(client, WM_MOUSEMOVE, MK_LBUTTON, At(away));
+          ::PostMessageW(client, WM_LBUTTONUP, 0, At(away));
+        });
+    script.Start();
+    ::SendMessageW(client, WM_LBUTTONDOWN, MK_LBUTTON, At(start));
+    EXPECT_TRUE(script.Finished()) << script.Failure();
+    harness::PumpMessages();
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_EQ(frame->tabs.FindItem(closing), nullptr);
+    const auto live = [&](CTKPTabManagerItem* item) {
+      for (int i = 0; i < group->GetItemCount(); ++i) {
+        if (group->GetItem(i) == item) return true;
+      }
+      return false;
+    };
+    EXPECT_TRUE(live(group->GetSelectedItem()));
+  };
+  dragWhileClosing(1, documents[1]);  // the dragged tab's own document
+  ASSERT_EQ(group->GetItemCount(), 3);
+  CTKPTabManagerItem* selected = group->GetSelectedItem();
+  ASSERT_NE(selected, nullptr);
+  // The selected one, while another tab is dragged.
+  dragWhileClosing(selected->GetIndex() == 0 ? 1 : 0, reinterpret_cast<HWND>(selected->GetData()));
+  EXPECT_EQ(group->GetItemCount(), 2);
+  frame->DestroyWindow();
+  harness::PumpMessages();
+}
+
 // Whether the tab of hWnd stands wholly inside its strip's header, between the scroll arrows.
 ::testing::AssertionResult TabInView(CTKPTabClientWnd& tabs, HWND hWnd) {
   int group = -1;

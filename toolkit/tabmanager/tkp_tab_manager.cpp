@@ -289,6 +289,12 @@ BOOL CTKPTabManager::OnKeyDown(HWND hWnd, UINT nChar) {
 }
 
 void CTKPTabManager::ReOrder(HWND hWnd, CPoint pt, CTKPTabManagerItem* pItem) {
+  // The tab is held for the drag: the loop's pump may remove it (its document closed), or the tab
+  // selected before it, which is then not given back.
+  pItem->InternalAddRef();
+  const auto holds = [this](const CTKPTabManagerItem* p) {
+    return p != nullptr && std::find(m_arrItems.begin(), m_arrItems.end(), p) != m_arrItems.end();
+  };
   CTKPTabManagerItem* pSelected = m_pSelected;
   m_pSelected = pItem;
   CTKPTabPaintManager* pPaintManager = GetPaintManager();
@@ -302,7 +308,7 @@ void CTKPTabManager::ReOrder(HWND hWnd, CPoint pt, CTKPTabManagerItem* pItem) {
     CTKPTabCaptureLoop loop(hWnd);
     for (;;) {
       const CTKPTabCaptureLoop::Event event = loop.Next(pt);
-      if (event == CTKPTabCaptureLoop::kReleased || event == CTKPTabCaptureLoop::kEnded) break;
+      if (event == CTKPTabCaptureLoop::kReleased || event == CTKPTabCaptureLoop::kEnded || !holds(pItem)) break;
       if (event != CTKPTabCaptureLoop::kMoved) continue;
       const int target = tktab::ReorderTarget(startRects, pItem->m_nIndex, pt);
       if (target >= 0) {
@@ -312,6 +318,9 @@ void CTKPTabManager::ReOrder(HWND hWnd, CPoint pt, CTKPTabManagerItem* pItem) {
     }
   }
   PerformMouseMove(hWnd, pt);
-  m_pSelected = pSelected;
-  OnItemClick(pItem);
+  if (holds(pItem)) {
+    m_pSelected = holds(pSelected) ? pSelected : nullptr;
+    OnItemClick(pItem);
+  }
+  pItem->InternalRelease();
 }

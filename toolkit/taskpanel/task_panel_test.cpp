@@ -637,6 +637,54 @@ TEST_F(TaskPanel, LoadedGroupsOpenAsSavedAndTheOwnerIsAsked) {
   EXPECT_EQ(std::count(told.begin(), told.end(), static_cast<WPARAM>(NotifyGroupExpanded)), 3);
 }
 
+// A single-selection panel focuses the item saved as selected once its load has been taken whole, and
+// leaves the keyboard focus where it was; a refused load leaves the focused item as it was (it was the
+// loaded copy, in no group of the panel, with the keyboard focus taken).
+TEST_F(TaskPanel, ASingleSelectionLoadFocusesTheSavedItemOnlyWhenTakenWhole) {
+  panel.SetSingleSelection(TRUE);
+  panel.SetFocusedItem(find);
+  ASSERT_TRUE(find->IsItemSelected());
+  const auto store = [&] {
+    return TKPArchiveStore([&](CArchive& ar) {
+      CTKPPropExchangeArchive px(ar);
+      panel.GetGroups()->DoPropExchange(&px);
+    });
+  };
+  const auto load = [&](const std::vector<BYTE>& saved) {
+    CMemFile file(const_cast<BYTE*>(saved.data()), static_cast<UINT>(saved.size()));
+    CArchive ar(&file, CArchive::load);
+    CTKPPropExchangeArchive px(ar);
+    try {
+      panel.GetGroups()->DoPropExchange(&px);
+    } catch (CArchiveException* e) {
+      e->Delete();
+      return false;
+    }
+    return true;
+  };
+  places->SetType(taskpanel::kTypeLink);  // damage after the selected item
+  const std::vector<BYTE> damaged = store();
+  places->SetType(taskpanel::kTypeGroup);
+  const std::vector<BYTE> whole = store();
+
+  ::SetFocus(host.m_hWnd);
+  ASSERT_EQ(::GetFocus(), host.m_hWnd);
+  EXPECT_FALSE(load(damaged));
+  EXPECT_EQ(panel.GetFocusedItem(), find);
+  EXPECT_EQ(panel.GetAt(1), details);
+  EXPECT_EQ(::GetFocus(), host.m_hWnd);
+
+  const int index = find->GetIndex();
+  ASSERT_TRUE(load(whole));  // the fixture's elements go
+  ASSERT_EQ(panel.GetGroupCount(), 3);
+  CTKPTaskPanelGroupItem* loadedFind = panel.GetAt(1)->GetAt(index);
+  ASSERT_NE(loadedFind, nullptr);
+  EXPECT_EQ(panel.GetFocusedItem(), loadedFind);
+  EXPECT_TRUE(loadedFind->IsItemSelected());
+  EXPECT_EQ(loadedFind->GetItemGroup(), panel.GetAt(1));
+  EXPECT_EQ(::GetFocus(), host.m_hWnd);
+}
+
 TEST_F(TaskPanel, RemovingAGroupClearsEveryPointerIntoIt) {
   Click(find);
   ASSERT_EQ(panel.GetFocusedItem(), find);

@@ -517,6 +517,21 @@ void CTKPTaskPanel::FocusPanel() {
 void CTKPTaskPanel::SetFocusedItem(CTKPTaskPanelItem* pItem, BOOL bByKeyboard) {
   if (bByKeyboard) m_bDrawFocusRect = m_bAcceptFocus;
   if (m_hWnd && m_bAcceptFocus && ::GetFocus() != m_hWnd) FocusPanel();
+  MoveFocusedItem(pItem);
+}
+
+void CTKPTaskPanel::FocusLoadedSelection() {
+  CTKPTaskPanelGroupItem* selected = nullptr;
+  for (int g = 0; g < GetGroupCount(); ++g) {
+    CTKPTaskPanelGroup* pGroup = GetAt(g);
+    for (int i = 0; pGroup != nullptr && i < pGroup->GetItemCount(); ++i) {
+      if (pGroup->GetAt(i)->TakeLoadedSelection()) selected = pGroup->GetAt(i);
+    }
+  }
+  if (selected != nullptr && m_bSingleSelection) MoveFocusedItem(selected);
+}
+
+void CTKPTaskPanel::MoveFocusedItem(CTKPTaskPanelItem* pItem) {
   if (m_pItemFocused == pItem) {
     if (m_hWnd) Invalidate(FALSE);
     return;

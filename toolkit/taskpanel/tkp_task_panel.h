@@ -138,6 +138,9 @@ class CTKPTaskPanel : public CWnd, public CTKPAccessible {
   // The element under the point: a group on its caption, else the group's item there.
   CTKPTaskPanelItem* HitTest(CPoint pt) const;
   void SetFocusedItem(CTKPTaskPanelItem* pItem, BOOL bByKeyboard = FALSE);
+  // After a load of the panel's groups: the item loaded as selected of a single-selection panel becomes
+  // the focused item, the keyboard focus staying where it is.
+  void FocusLoadedSelection();
   CTKPTaskPanelItem* GetFocusedItem() const { return m_pItemFocused; }
   void SetHotItem(CTKPTaskPanelItem* pItem);
   CTKPTaskPanelItem* GetHotItem() const { return m_pItemHot; }
@@ -237,6 +240,8 @@ class CTKPTaskPanel : public CWnd, public CTKPAccessible {
   CTKPTaskPanelScrollButton* ScrollButtonAt(CPoint pt);
   void PressScrollButton(CPoint point);
   void FocusPanel();
+  // The focused element changes (the keyboard focus is not moved).
+  void MoveFocusedItem(CTKPTaskPanelItem* pItem);
   void RunScrollButtonLoop(CTKPTaskPanelScrollButton& button);
   BOOL SwitchActiveGroup(int nDirection);
   void StartAnimationTimer();

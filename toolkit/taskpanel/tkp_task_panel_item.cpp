@@ -192,7 +192,20 @@ void CTKPTaskPanelGroupItem::DoPropExchange(CTKPPropExchange* pPX) {
   const BOOL bSelected = props.selected;
   props.selected = m_itemProps.selected;
   m_itemProps = props;
+  // In a single-selection panel the selected item is the focused one: it is focused only when the load
+  // has been taken whole, never while it is read (a refused load would leave the focus on an element in
+  // no group).
+  if (m_pPanel && m_pPanel->IsSingleSelection()) {
+    m_bLoadedSelected = bSelected;
+    return;
+  }
   SetItemSelected(bSelected);
+}
+
+BOOL CTKPTaskPanelGroupItem::TakeLoadedSelection() {
+  const BOOL loaded = m_bLoadedSelected;
+  m_bLoadedSelected = FALSE;
+  return loaded;
 }
 
 CRect CTKPTaskPanelGroupItem::OnReposition(CDC* pDC, const CRect& rcAvailable) {
@@ -725,4 +738,5 @@ void CTKPTaskPanelItems::DoPropExchange(CTKPPropExchange* pPX) {
     Add(pItem);
     if (auto* pGroup = dynamic_cast<CTKPTaskPanelGroup*>(pItem)) pGroup->ApplyLoadedExpanded();
   }
+  if (m_pPanel && m_pPanel->GetGroups() == this) m_pPanel->FocusLoadedSelection();
 }

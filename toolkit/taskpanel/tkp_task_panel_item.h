@@ -128,6 +128,9 @@ class CTKPTaskPanelGroupItem : public CTKPTaskPanelItem {
 
   BOOL IsItemSelected() const;
   void SetItemSelected(BOOL bSelected);
+  // Whether the item was loaded as the selected one of a single-selection panel, which focuses it once
+  // the whole load has been taken; the answer is given once.
+  BOOL TakeLoadedSelection();
   virtual CString GetDragText() const;
 
   CTKPTaskPanelGroup* GetItemGroup() const override;
@@ -154,6 +157,7 @@ class CTKPTaskPanelGroupItem : public CTKPTaskPanelItem {
   void TakePreview();
 
   taskpanel::GroupItemProps m_itemProps;
+  BOOL m_bLoadedSelected = FALSE;
   CRect m_rcItem;
   HWND m_hWndControl = nullptr;
   CBitmap m_bmpPreview;

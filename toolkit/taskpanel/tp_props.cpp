@@ -14,6 +14,25 @@ void ExchangeText(CTKPPropExchange* pPX, LPCTSTR name, CString& text) {
   }
 }
 
+bool InExtent(LONG value) { return value >= 0 && value <= kMaxLoadedExtent; }
+
+void Refuse(CTKPPropExchange* pPX, bool fits) {
+  if (pPX->IsLoading() && !fits) AfxThrowArchiveException(CArchiveException::generic);
+}
+
+void ExchangeSize(CTKPPropExchange* pPX, LPCTSTR name, CSize& size) {
+  PX_Size(pPX, name, size, CSize(0, 0));
+  Refuse(pPX, InExtent(size.cx) && InExtent(size.cy));
+}
+
+// A side may also be kDefaultSide, the theme's.
+bool IsSide(LONG side) { return side == kDefaultSide || (side >= -kMaxLoadedExtent && side <= kMaxLoadedExtent); }
+
+void ExchangeMargins(CTKPPropExchange* pPX, LPCTSTR name, CRect& margins) {
+  PX_Rect(pPX, name, margins, DefaultMargins());
+  Refuse(pPX, IsSide(margins.left) && IsSide(margins.top) && IsSide(margins.right) && IsSide(margins.bottom));
+}
+
 }  // namespace
 
 bool TypeFitsClass(LONG type, bool isGroup, bool isGroupItem) {
@@ -32,7 +51,7 @@ void ExchangeElementProps(CTKPPropExchange* pPX, ElementProps& p) {
   PX_Bool(pPX, _T("AllowDrop"), p.allowDrop, TRUE);
   if (pPX->GetSchema() > 8) {
     PX_Bool(pPX, _T("Visible"), p.visible, TRUE);
-    PX_Rect(pPX, _T("IconPadding"), p.iconPadding, DefaultMargins());
+    ExchangeMargins(pPX, _T("IconPadding"), p.iconPadding);
   }
 }
 
@@ -42,15 +61,15 @@ void ExchangeGroupProps(CTKPPropExchange* pPX, GroupProps& p) {
   PX_Bool(pPX, _T("Expanded"), p.expanded, FALSE);
   PX_Bool(pPX, _T("Special"), p.special, FALSE);
   PX_Long(pPX, _T("Layout"), p.layout, 0);
-  PX_Rect(pPX, _T("MarginsInner"), p.marginsInner, DefaultMargins());
-  PX_Rect(pPX, _T("MarginsOuter"), p.marginsOuter, DefaultMargins());
-  PX_Size(pPX, _T("IconSize"), p.iconSize, CSize(0, 0));
+  ExchangeMargins(pPX, _T("MarginsInner"), p.marginsInner);
+  ExchangeMargins(pPX, _T("MarginsOuter"), p.marginsOuter);
+  ExchangeSize(pPX, _T("IconSize"), p.iconSize);
 }
 
 void ExchangeGroupItemProps(CTKPPropExchange* pPX, GroupItemProps& p) {
-  PX_Rect(pPX, _T("Margins"), p.margins, DefaultMargins());
+  ExchangeMargins(pPX, _T("Margins"), p.margins);
   PX_Bool(pPX, _T("Bold"), p.bold, FALSE);
-  PX_Size(pPX, _T("ItemSize"), p.itemSize, CSize(0, 0));
+  ExchangeSize(pPX, _T("ItemSize"), p.itemSize);
   PX_Bool(pPX, _T("Selected"), p.selected, FALSE);
   if (pPX->GetSchema() > 8) PX_Bool(pPX, _T("AutoHeight"), p.autoHeight, FALSE);
   if (pPX->GetSchema() > 9) ExchangeText(pPX, _T("DragText"), p.dragText);

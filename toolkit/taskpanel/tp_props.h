@@ -14,6 +14,10 @@ enum ElementType : LONG { kTypeGroup = 0, kTypeLink = 1, kTypeText = 2, kTypeCon
 
 // Texts longer than this are refused when loaded: they come from outside (another program's clipboard).
 constexpr int kMaxLoadedText = 32767;
+// Sizes and margins loaded are at most this many pixels a side (no screen is larger), so that the panel's
+// sums of them stay far inside an int and its group bodies, drawn off screen whole, stay bitmaps a screen
+// could show.
+constexpr int kMaxLoadedExtent = 4096;
 
 struct ElementProps {
   CString caption;
@@ -52,7 +56,9 @@ struct GroupItemProps {
 // text or a control; any other element is none of the panel's.
 bool TypeFitsClass(LONG type, bool isGroup, bool isGroupItem);
 
-// Each raises CArchiveException when a loaded text is longer than kMaxLoadedText.
+// Each raises CArchiveException when a loaded text is longer than kMaxLoadedText, a loaded size is
+// negative or larger than kMaxLoadedExtent, or a margin's side (other than kDefaultSide) larger than that
+// either way.
 void ExchangeElementProps(CTKPPropExchange* pPX, ElementProps& p);
 void ExchangeGroupProps(CTKPPropExchange* pPX, GroupProps& p);
 void ExchangeGroupItemProps(CTKPPropExchange* pPX, GroupItemProps& p);

@@ -110,6 +110,35 @@ TEST(TaskPanelRecord, ATextLongerThanTheBoundIsRefused) {
   delete pObject;
 }
 
+// An item height of 1.5e9 overflowed the panel's sums, and heights of a few hundred thousand made each
+// paint ask for a bitmap of hundreds of MB: a size or margin beyond any screen is refused as a whole
+// record; the largest a screen holds comes back.
+TEST(TaskPanelRecord, SizesAndMarginsBeyondAnyScreenAreRefused) {
+  const auto loads = [](const GroupItemProps& props) {
+    RecordItem item;
+    item.itemProps = props;
+    CObject* pObject = Load(StoreRecord(&item, Exchange));
+    delete pObject;
+    return pObject != nullptr;
+  };
+  const int before = RecordBase::alive;
+  for (const CSize size : {CSize(100, 1500000000), CSize(300000, 20), CSize(-1, 20), CSize(20, kMaxLoadedExtent + 1)}) {
+    GroupItemProps props;
+    props.itemSize = size;
+    EXPECT_FALSE(loads(props)) << size.cx << "x" << size.cy;
+  }
+  for (const CRect margins : {CRect(0, 0, 0, 0x7FFFFFFF), CRect(-kMaxLoadedExtent - 1, 0, 0, 0), CRect(kMaxLoadedExtent + 1, 0, 0, 0)}) {
+    GroupItemProps props;
+    props.margins = margins;
+    EXPECT_FALSE(loads(props)) << margins.left << " " << margins.bottom;
+  }
+  EXPECT_EQ(RecordBase::alive, before);
+  GroupItemProps largest;
+  largest.itemSize = CSize(kMaxLoadedExtent, kMaxLoadedExtent);
+  largest.margins = CRect(kMaxLoadedExtent, -kMaxLoadedExtent, kDefaultSide, 0);
+  EXPECT_TRUE(loads(largest));
+}
+
 // Records the keys an exchange visits.
 class KeyLog : public CTKPPropExchange {
  public:

@@ -131,6 +131,25 @@ TEST_F(BarUpdate, TheStatusBarShowsTheSelectedControlsDescription) {
   EXPECT_NE(frame->status.GetPaneText(0), CString(_T("Does thing 2")));
 }
 
+// After a click the bar remembers the clicked control by its id: selected again at once, it does not put
+// its description back, while another control still shows its own (the bar remembered the click's index
+// and compared it with ids).
+TEST_F(BarUpdate, AClickedControlsDescriptionIsNotShownAgainAtOnce) {
+  CTKPControl* clicked = bar->GetControl(1);
+  ::PostMessageW(bar->m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(clicked->GetRect().CenterPoint().x, clicked->GetRect().CenterPoint().y));
+  clicked->ClickToolBarButton(CRect());
+  harness::PumpMessages();
+  frame->status.SetPaneText(0, _T("Ready"));
+  bar->OnControlSelected(TRUE, clicked);
+  EXPECT_EQ(frame->status.GetPaneText(0), CString(_T("Ready")));
+  bar->OnControlSelected(FALSE, clicked);
+  bar->OnControlSelected(TRUE, bar->GetControl(4));
+  EXPECT_EQ(frame->status.GetPaneText(0), CString(_T("Does thing 4")));
+  bar->OnControlSelected(FALSE, bar->GetControl(4));
+  bar->OnControlSelected(TRUE, clicked);
+  EXPECT_EQ(frame->status.GetPaneText(0), CString(_T("Does thing 1")));
+}
+
 TEST_F(BarUpdate, HelpNamesTheCommandUnderThePoint) {
   EXPECT_EQ(bar->SendMessage(WM_HELPHITTEST, 0, MAKELPARAM(45, 10)), 0x10000 + static_cast<LRESULT>(kChecked));
   EXPECT_EQ(bar->SendMessage(WM_HELPHITTEST, 0, MAKELPARAM(290, 10)), 0x50000 + 0xE830);

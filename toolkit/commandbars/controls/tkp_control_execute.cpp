@@ -102,7 +102,7 @@ void CTKPControl::ClickToolBarButton(CRect rc) {
   if (pBar->GetSafeHwnd() != nullptr && m_pParent == pBar) {
     if (m_bSelected != 0) {
       pBar->SetSelected(-1);
-      pBar->m_nStatusControl = m_nIndex;
+      pBar->m_nStatusControl = m_nId;  // an id, as the bar compares it with controls' ids
     }
     m_bSelected = 0;
     m_bPressed = 0;

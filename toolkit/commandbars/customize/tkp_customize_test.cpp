@@ -360,6 +360,9 @@ TEST_F(Customize, TheCommandsListDrawsItsEntriesAsEachThemeDoes) {
     fields->Add(tkpControlEdit, ID_FIND_FILES, CString(), 0)->SetCaption(CString(_T("Find")));
     fields->Add(tkpControlComboBox, ID_SETTINGS, CString(), 1)->SetCaption(CString(_T("Settings")));
     fields->Add(tkpControlSplitButtonPopup, ID_HELP, CString(), 2)->SetCaption(CString(_T("Help")));
+    // Captions from the commands' prompts, which keep the spaces around their "\n".
+    fields->Add(tkpControlButton, ID_LOAD_SNAPSHOT, CString(), 3);
+    fields->Add(tkpControlButton, ID_HELP, CString(), 4);
     ChooseCategory(page, 1);
     CTKPCustomizeCommandList& list = page.GetCommandList();
     list.SetCurSel(0);

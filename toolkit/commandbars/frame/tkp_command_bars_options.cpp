@@ -40,17 +40,15 @@ void TKPExchangeCommandSet(CTKPPropExchange* pPX, LPCTSTR pszKey, CTKPCommandSet
   if (pPX->IsLoading()) {
     set.RemoveAll();
     const DWORD count = section->ReadCount();
-    std::vector<UINT> ids;
+    std::vector<std::pair<UINT, BOOL>> ids;
     for (DWORD i = 0; i < count; ++i) {
       LONG id = 0;
       name.Format(_T("Item%i"), static_cast<int>(i));
       // A missing item ends the list: a damaged count does not make up ids.
       if (!PX_LongNoDefault(section.get(), name, id)) break;
-      ids.push_back(static_cast<UINT>(id));
+      ids.emplace_back(static_cast<UINT>(id), TRUE);
     }
-    // The table is sized to the ids there are, as a map read from an archive is.
-    set.InitHashTable(HashTableSizeFor(ids.size()), FALSE);
-    for (UINT id : ids) set[id] = TRUE;
+    set.SetLoaded(ids);  // as a map read from an archive is
     return;
   }
   section->EmptySection();

@@ -17,7 +17,8 @@ using CTKPOptionsBase = CObject;
 class CTKPCommandBars;
 
 // A set of command ids (the keys; the values are TRUE).
-using CTKPCommandSet = CMap<UINT, UINT, BOOL, BOOL>;
+// Read from the profile at every start: hashed on the whole id (see CMapWholeHash).
+using CTKPCommandSet = CMap<UINT, UINT, BOOL, BOOL, CMapWholeHash>;
 
 // "KeyboardCuesUse" bits.
 constexpr int TKP_CUES_USE_ALL_BARS = 1;   // mnemonics of other bars take part in the frame-wide search

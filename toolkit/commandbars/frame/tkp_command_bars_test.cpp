@@ -187,6 +187,20 @@ class CommandBars : public testing::Test {
   BarsFrame* frame = nullptr;
 };
 
+// The MDI frame loaded with its defaults opens as a main window: its default style once was the MDI
+// child's, a child window without a parent, which the system refused.
+TEST(TKPMDIFrame, LoadFrameWithItsDefaultsOpensAMainWindow) {
+  auto* frame = new CTKPMDIFrameWnd;
+  ASSERT_TRUE(frame->LoadFrame(kFrameResource));
+  const DWORD style = static_cast<DWORD>(::GetWindowLongW(frame->m_hWnd, GWL_STYLE));
+  EXPECT_EQ(style & WS_CHILD, 0u);
+  EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, static_cast<DWORD>(WS_OVERLAPPEDWINDOW));
+  EXPECT_EQ(::GetParent(frame->m_hWnd), nullptr);
+  EXPECT_NE(frame->m_hWndMDIClient, nullptr);
+  frame->DestroyWindow();
+  harness::PumpMessages();
+}
+
 TEST_F(CommandBars, EmptyBarsDockAlongTheEdgesBesideTheStatusBar) {
   CTKPCommandBars* bars = frame->Bars();
   CTKPToolBar* top = bars->Add(_T("Top"), tkpBarTop);

@@ -86,8 +86,8 @@ class CTKPMDIFrameWnd : public CTKPFrameBase<CMDIFrameWnd> {
 
  public:
   CTKPMDIFrameWnd() = default;
-  BOOL LoadFrame(UINT nIDResource,
-                 DWORD dwDefaultStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+  // A main frame's style by default: a child style without a parent is refused by the system.
+  BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                  CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override {
     return CTKPFrameBase<CMDIFrameWnd>::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext);
   }

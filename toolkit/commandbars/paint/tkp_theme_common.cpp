@@ -206,7 +206,12 @@ CSize TKPDrawListEntry(CTKPPaintManager* pPaint, CDC* pDC, CTKPControl* pControl
   const bool field = type == tkpControlEdit || type == tkpControlComboBox;
   // The small box of a field keeps 60 pixels at the right.
   if (field) rcText.right -= 60;
-  pDC->DrawText(pControl->GetCaption(), rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  // A caption taken from a command's prompt keeps the spaces around its "\n" (" Load Snapshot"): the
+  // entries' texts start in one column whatever spaces their captions carry.
+  CString caption = pControl->GetCaption();
+  caption.TrimLeft(_T(' '));
+  caption.TrimRight(_T(' '));
+  pDC->DrawText(caption, rcText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   const int y = (rc.top + rc.bottom) / 2;
   if (type == tkpControlPopup || type == tkpControlButtonPopup || type == tkpControlSplitButtonPopup) {
     pPaint->Triangle(pDC, CPoint(rc.right - 12, y - 3), CPoint(rc.right - 9, y), CPoint(rc.right - 12, y + 3), text);

@@ -440,6 +440,36 @@ TEST(ThemeFields, ListEntriesTakeTheOptionsIconSizeAndShowFieldsAndArrows) {
   bars->InternalRelease();
 }
 
+// A caption taken from a command's prompt keeps the spaces around its "\n" (" Load Snapshot"): its text
+// starts in the same column as the same caption without them (it started 2-3 pixels to the right).
+TEST(ThemeFields, ListEntriesStartTheirTextInOneColumnWhateverSpacesTheCaptionCarries) {
+  auto* bars = static_cast<CTKPCommandBars*>(RUNTIME_CLASS(CTKPCommandBars)->CreateObject());
+  for (int id : {0, 1}) {
+    Theme theme(id);
+    Bar bar(tkpBarTypeNormal, tkpBarTop, theme.p);
+    const CRect rc(0, 0, 300, 24);
+    const COLORREF text = theme->GetPaintColor(id == 0 ? COLOR_BTNTEXT : 44);
+    // The first column from the left in which the entry's text shows.
+    const auto textStart = [&](LPCTSTR caption) {
+      CTKPControl* control = bar.Add<CTKPControl>(tkpControlButton, caption);
+      Canvas canvas(400, 60);
+      theme->DrawListBoxControl(&canvas.dc, control, rc, FALSE, TRUE, bars);
+      for (int x = 0; x < rc.right; ++x) {
+        for (int y = rc.top; y < rc.bottom; ++y) {
+          if (canvas.Pixel(x, y) == text) return x;
+        }
+      }
+      return -1;
+    };
+    const int plain = textStart(_T("Load Snapshot"));
+    ASSERT_GT(plain, 0) << id;
+    EXPECT_EQ(textStart(_T(" Load Snapshot")), plain) << id;
+    EXPECT_EQ(textStart(_T(" Load Snapshot ")), plain) << id;
+    EXPECT_EQ(textStart(_T("  Help")), textStart(_T("Help"))) << id;
+  }
+  bars->InternalRelease();
+}
+
 // ---- the gradient themes' glyph ---------------------------------------------------------------------------
 
 TEST(ThemeFields, GradientThemesMakeTheirGlyphFromTheGlyphGradient) {

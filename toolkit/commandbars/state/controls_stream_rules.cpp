@@ -96,17 +96,25 @@ bool CheckLinks(const std::vector<StreamBar>& bars, std::string* why) {
   }
   std::deque<size_t> ready;
   std::vector<size_t> depth(bars.size(), 0);
+  // The ways each bar is reached from the bars nothing links to, counted no further than the limit.
+  std::vector<uint64_t> paths(bars.size(), 0);
   for (size_t i = 0; i < bars.size(); ++i) {
-    if (linkedBy[i] == 0) ready.push_back(i);
+    if (linkedBy[i] != 0) continue;
+    ready.push_back(i);
+    paths[i] = 1;
   }
   size_t reached = 0;
+  uint64_t walked = 0;
   while (!ready.empty()) {
     const size_t bar = ready.front();
     ready.pop_front();
     ++reached;
+    walked += paths[bar] * (1 + std::min<uint64_t>(bars[bar].controls, kMostWalkedControls));
+    if (walked > kMostWalkedControls) return Fail(why, "popups shared along too many paths");
     for (size_t next : opens[bar]) {
       depth[next] = std::max(depth[next], depth[bar] + 1);
       if (depth[next] > kMostPopupDepth) return Fail(why, "popups nested too deep");
+      paths[next] = std::min(paths[next] + paths[bar], kMostWalkedControls + 1);
       if (--linkedBy[next] == 0) ready.push_back(next);
     }
   }

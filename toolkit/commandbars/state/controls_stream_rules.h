@@ -20,6 +20,10 @@ constexpr size_t kMostBars = 1024;
 constexpr size_t kMostControls = 4096;   // in one collection
 constexpr size_t kMostPopupDepth = 32;   // popups opened from popups
 constexpr size_t kMostStreamBytes = 16 * 1024 * 1024;
+// Comparing, copying and resetting the bars visit a popup bar once for every way it is reached: a
+// popup bar shared by two popup controls is visited twice, and shared along a chain it is visited once
+// per path. The controls visited so, summed over every path, stay below this.
+constexpr uint64_t kMostWalkedControls = uint64_t{1} << 20;
 constexpr int kMostIconSize = 256;
 // The widest a control, a margin or a bar's remembered width may be (as the bars' layout state keeps it):
 // larger ones would overflow the layout's sums.
@@ -58,11 +62,13 @@ struct StreamBar {
   uint32_t id = 0;
   bool toolbar = false;
   std::vector<uint32_t> popupIds;
+  size_t controls = 0;  // its controls, the original ones and menus' included
 };
 
 // The links are sound: toolbars have distinct non-zero ids, popup bars distinct ids, every stored id
 // names a popup bar of the stream (never a toolbar), no popup bar opens itself through others, and no
-// chain of popups is deeper than kMostPopupDepth. *why says what was wrong.
+// chain of popups is deeper than kMostPopupDepth, and walking every path through the bars visits no
+// more than kMostWalkedControls controls. *why says what was wrong.
 bool CheckLinks(const std::vector<StreamBar>& bars, std::string* why);
 
 }  // namespace tkpstream

@@ -64,6 +64,29 @@ TEST(ControlsStream, DamagedLinksAreRefused) {
   EXPECT_FALSE(CheckLinks(std::vector<StreamBar>(kMostBars + 1, StreamBar{}), &why));
 }
 
+// Popup bars each shared by the two popup controls of the bar before them, 32 deep: a few KB of stream
+// whose every path a comparison or a copy would walk, 2^32 of them.
+std::vector<StreamBar> SharedChain(size_t depth, size_t controls) {
+  std::vector<StreamBar> bars = {{1, true, {100, 100}, 2}};
+  for (uint32_t i = 0; i < depth; ++i) bars.push_back({100 + i, false, {101 + i, 101 + i}, controls});
+  bars.push_back({100 + static_cast<uint32_t>(depth), false, {}, controls});
+  return bars;
+}
+
+TEST(ControlsStream, PopupsSharedAlongTooManyPathsAreRefused) {
+  std::string why;
+  EXPECT_FALSE(CheckLinks(SharedChain(kMostPopupDepth - 1, 2), &why));
+  EXPECT_EQ(why, "popups shared along too many paths");
+  // 2^19 paths to the last bar of a chain 18 deep, each visiting its two controls and the bar.
+  EXPECT_FALSE(CheckLinks(SharedChain(18, 2), &why));
+  // A shared bar or two, as the bars' own controls and their originals have, passes.
+  EXPECT_TRUE(CheckLinks(SharedChain(4, 2), &why)) << why;
+  EXPECT_TRUE(CheckLinks(SharedChain(12, 60), &why)) << why;
+  // So does a bar of many controls reached once.
+  EXPECT_TRUE(CheckLinks({{1, true, {}, kMostWalkedControls - 1}}, &why)) << why;
+  EXPECT_FALSE(CheckLinks({{1, true, {}, kMostWalkedControls}}, &why));
+}
+
 }  // namespace
 
 namespace {

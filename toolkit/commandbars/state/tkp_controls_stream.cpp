@@ -171,6 +171,8 @@ bool IsSoundStream(const CTKPCommandBarRefList& list, std::vector<UINT>* icons) 
     }
     for (CTKPControls* set : sets) {
       if (!CheckControls(set, &record.popupIds, icons)) return false;
+      CTKPControls* originals = set != nullptr ? set->GetOriginalControls() : nullptr;
+      record.controls += (set != nullptr ? set->GetCount() : 0) + (originals != nullptr ? originals->GetCount() : 0);
     }
     records.push_back(std::move(record));
   }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -15,6 +16,7 @@
 #include "platform/harness/scripted_seams.h"
 #include "res/resource.h"
 #include "toolkit/commandbars/frame/frame_test_support.h"
+#include "toolkit/commandbars/state/controls_stream_rules.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
 #include "toolkit/commandbars/controls/tkp_control_button.h"
@@ -601,6 +603,66 @@ TEST_F(ControlsStream, GridSelectorsAndHostedWindowsBeyondAnyScreenAreRefused) {
   auto* selector = dynamic_cast<CTKPControlSelector*>(loadedGrid);
   ASSERT_NE(selector, nullptr);
   EXPECT_EQ(selector->GetItemSize(), CSize(1231, 28));
+}
+
+// Popup bars each opened by two popup controls of the bar before them, 32 deep: a stream of a few KB with
+// 2^31 paths to its last bar, which comparing, copying or linking the bars would each walk (the program
+// hung at start). It is refused, and the bars stay as they were.
+TEST_F(ControlsStream, PopupsSharedAlongADeepChainAreRefused) {
+  StreamFrame* frame = Start();
+  CTKPToolBar* mine = AddMine(frame);
+  CTKPCommandBar* bar = mine->GetControl(1)->GetCommandBar();
+  ASSERT_NE(bar, nullptr);
+  for (size_t depth = 1; depth < tkpstream::kMostPopupDepth; ++depth) {
+    CTKPControl* first = bar->GetControls()->Add(tkpControlPopup, 0);
+    CTKPCommandBar* next = first->GetCommandBar();
+    ASSERT_NE(next, nullptr);
+    static_cast<CTKPControlPopup*>(bar->GetControls()->Add(tkpControlPopup, 0))->SetCommandBar(next);
+    bar = next;
+  }
+  const std::vector<BYTE> stream = SavedAndStartedAgain(frame);
+  EXPECT_LT(stream.size(), 32000u);
+  CTKPCommandBars* bars = frame->Bars();
+  const std::wstring before = Describe(bars);
+  EXPECT_FALSE(bars->LoadCustomizedBars(stream.data(), static_cast<UINT>(stream.size()), TRUE));
+  EXPECT_EQ(Describe(bars), before);
+}
+
+// The loader itself over damaged copies of a real stream (the user's toolbar with its menu, popups shared
+// along a short chain): cuts, and bytes with their bits flipped, through the whole stream either load whole or are refused
+// with the bars left exactly as they were; none hangs or crashes.
+TEST_F(ControlsStream, DamagedCopiesOfARealStreamLoadWholeOrAreRefusedWhole) {
+  StreamFrame* frame = Start();
+  CTKPCommandBar* bar = AddMine(frame)->GetControl(1)->GetCommandBar();
+  for (int depth = 0; depth < 3; ++depth) {
+    CTKPCommandBar* next = bar->GetControls()->Add(tkpControlPopup, 0)->GetCommandBar();
+    static_cast<CTKPControlPopup*>(bar->GetControls()->Add(tkpControlPopup, 0))->SetCommandBar(next);
+    bar = next;
+  }
+  const std::vector<BYTE> good = SavedAndStartedAgain(frame);
+  CTKPCommandBars* bars = frame->Bars();
+  std::wstring shown = Describe(bars);
+  int loaded = 0, refused = 0;
+  const auto load = [&](const std::vector<BYTE>& bytes) {
+    if (bars->LoadCustomizedBars(bytes.data(), static_cast<UINT>(bytes.size()), TRUE)) {
+      ++loaded;
+      shown = Describe(bars);
+      return;
+    }
+    ++refused;
+    EXPECT_EQ(Describe(bars), shown);
+  };
+  for (size_t length = 1; length < good.size(); length += 1 + good.size() / 50) {
+    load(std::vector<BYTE>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length)));
+  }
+  for (size_t at = 0; at < good.size(); at += 1 + good.size() / 150) {
+    std::vector<BYTE> bytes = good;
+    bytes[at] ^= 0xFF;
+    load(bytes);
+  }
+  EXPECT_GT(refused, 0);
+  EXPECT_TRUE(bars->LoadCustomizedBars(good.data(), static_cast<UINT>(good.size()), TRUE));
+  std::printf("damaged streams of %zu bytes: %d loaded, %d refused\n", good.size(), loaded, refused);
 }
 
 }  // namespace
