@@ -27,13 +27,22 @@ FatFolderChain::FatFolderChain(uint32_t firstCluster, bool wholeChain, const Fat
   Refill(firstCluster, false);
 }
 
+FatFolderChain::FatFolderChain(uint32_t lastRead, const FatClusterClaims& claims, Continuation)
+    : whole_(true), most_(TableClusters()), claims_(claims) {
+  Refill(lastRead, true);
+}
+
+FatFolderChain FatFolderChain::After(uint32_t lastRead, const FatClusterClaims& claims) {
+  return FatFolderChain(lastRead, claims, Continuation{});
+}
+
 bool FatFolderChain::Next(uint32_t* cluster) {
   if (next_ == batch_.size()) {
     if (!more_ || batch_.empty()) return false;
     Refill(batch_.back(), true);
     if (batch_.empty()) return false;
   }
-  *cluster = batch_[next_++];
+  *cluster = last_ = batch_[next_++];
   return true;
 }
 
@@ -41,12 +50,14 @@ void FatFolderChain::Refill(uint32_t from, bool continuation) {
   ReadLostClusterChain(from);
   batch_.clear();
   next_ = 0;
-  more_ = whole_ && ClusterList.size() == kLostChainClusters;
+  const bool full = ClusterList.size() == kLostChainClusters;
+  more_ = whole_ && full;
+  cutShort_ = !whole_ && full;
   records::GuardAllocation([&] {
     for (size_t i = continuation ? 1 : 0; i < ClusterList.size(); ++i) {
       const uint32_t cluster = ClusterList[i].cluster;
       if (seen_.size() >= most_ || claims_.Claimed(cluster) || !seen_.insert(cluster).second) {
-        more_ = false;
+        more_ = cutShort_ = false;
         return;
       }
       batch_.push_back(cluster);

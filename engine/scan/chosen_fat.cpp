@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "engine/fat/fat_directory.h"
-#include "engine/fat/fat_folder_chain.h"
 #include "engine/partitions/disk_sectors.h"
 #include "engine/records/extensive_lists.h"
 #include "engine/records/pause_gate.h"
@@ -12,6 +11,7 @@
 #include "engine/records/scan_records.h"
 #include "engine/scan/chosen_fs.h"
 #include "engine/scan/chosen_fs_steps.h"
+#include "engine/scan/fat_folder_walk.h"
 #include "engine/scan/range_sectors.h"
 #include "engine/scan/boot_parameters.h"
 #include "engine/scan/scan_end.h"
@@ -104,21 +104,18 @@ class DirectoryPieces {
     return ended_ == 0;
   }
 
-  // Reads every cluster of the chain from firstCluster through the first table: the whole chain, or for a
-  // deleted folder what the table still links (FatFolderChain); claims each cluster it takes.
-  void ReadChain(uint32_t firstCluster, bool wholeChain, FatClusterClaims& claims) {
-    FatFolderChain chain(firstCluster, wholeChain, claims);
+  // Reads every cluster the chain gives (ReadFatFolderClusters) in pieces.
+  bool Read(FatFolderChain& chain, FatClusterClaims& claims) {
     const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;
     const uint32_t piece = std::min(perCluster, kMostPieceSectors);
-    uint32_t cluster = 0;
-    while (chain.Next(&cluster)) {
+    return ReadFatFolderClusters(chain, claims, [&](uint32_t cluster, bool* parsed) {
       const uint64_t first = CurrentFileSystem.clusterBase + uint64_t{cluster} * perCluster;
       const uint64_t parsedBefore = parsed_;
       bool more = true;
       for (uint32_t j = 0; j < perCluster && more; j += piece) more = Read(first + j, piece);
-      if (parsed_ != parsedBefore) claims.Claim(cluster);
-      if (!more) return;
-    }
+      *parsed = parsed_ != parsedBefore;
+      return more;
+    });
   }
 
  private:
@@ -132,11 +129,18 @@ class DirectoryPieces {
   FatSectorHistory history_;
 };
 
+// A subfolder, read as ReadFatFolderList asks.
+class SubfolderPieces : public DirectoryPieces {
+ public:
+  explicit SubfolderPieces(uint32_t firstCluster) : DirectoryPieces(firstCluster, true) {}
+};
+
 void ReadChosenRootFolder(FatClusterClaims& claims) {
   DirectoryPieces root(records::kFatRootId, false);
   if (CurrentFileSystem.type == records::kFat32) {
     const uint32_t named = CurrentFileSystem.rootDirectory;
-    root.ReadChain(named != 0 ? named : kFat32DefaultRootCluster, true, claims);
+    FatFolderChain chain(named != 0 ? named : kFat32DefaultRootCluster, true, claims);
+    root.Read(chain, claims);
     return;
   }
   if (CurrentFileSystem.rootDirectory == 0) return;  // a FAT16 root whose place is not known
@@ -216,18 +220,7 @@ void ReadChosenFatFolders() {
   FatClusterClaims claims;
   ReadChosenRootFolder(claims);
   chosen::StepProgress progress;
-  const size_t count = FatFolderList.size();
-  for (size_t i = 0; i < count; ++i) {
-    if (ScanStopRequested()) return;
-    const uint32_t cluster = FatFolderList[i].firstCluster;
-    const uint32_t deleted = FatFolderList[i].deleted;
-    // Clusters 0 and 1 hold no data; "Lost Dir" has no cluster of its own.
-    if (cluster >= 2 && cluster != records::kLostDirId) {
-      DirectoryPieces folder(cluster, true);
-      folder.ReadChain(cluster, deleted == 0, claims);
-    }
-    progress.Show(i + 1, count);
-  }
+  ReadFatFolderList<SubfolderPieces>(claims, [&](size_t i) { progress.Show(i + 1, FatFolderList.size()); });
 }
 
 void ReadChosenFat() {
