@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr uint32_t kFatSectors = 2;
+constexpr uint32_t kFatSectors = 16;  // the least a FAT16 table has (fewer sectors hold a FAT12 table)
 constexpr uint32_t kFirstFat = 1;
 constexpr uint32_t kSecondFat = kFirstFat + kFatSectors;
 

@@ -4,17 +4,6 @@
 #include "engine/fat/fat_directory.h"
 #include "engine/records/scan_records.h"
 
-namespace {
-
-// How many clusters the first table numbers (all a FAT16 or FAT32 entry can number when its size is unknown).
-uint64_t TableClusters() {
-  const bool fat32 = CurrentFileSystem.type == records::kFat32;
-  if (CurrentFileSystem.sectorsPerFat == 0) return fat32 ? uint64_t{1} << 28 : uint64_t{1} << 16;
-  return uint64_t{CurrentFileSystem.sectorsPerFat} * (kFatDirectorySectorBytes / (fat32 ? 4 : 2));
-}
-
-}  // namespace
-
 void FatClusterClaims::Claim(uint32_t cluster) {
   records::GuardAllocation([&] {
     if (cluster >= read_.size()) read_.resize(uint64_t{cluster} + 1);
@@ -23,12 +12,12 @@ void FatClusterClaims::Claim(uint32_t cluster) {
 }
 
 FatFolderChain::FatFolderChain(uint32_t firstCluster, bool wholeChain, const FatClusterClaims& claims)
-    : whole_(wholeChain), most_(TableClusters()), claims_(claims) {
+    : whole_(wholeChain), most_(FatTableEntries(CurrentFileSystem)), claims_(claims) {
   Refill(firstCluster, false);
 }
 
 FatFolderChain::FatFolderChain(uint32_t lastRead, const FatClusterClaims& claims, Continuation)
-    : whole_(true), most_(TableClusters()), claims_(claims) {
+    : whole_(true), most_(FatTableEntries(CurrentFileSystem)), claims_(claims) {
   Refill(lastRead, true);
 }
 

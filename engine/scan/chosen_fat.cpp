@@ -23,10 +23,11 @@ constexpr uint32_t kSectorBytes = 512;
 constexpr uint32_t kMostPieceSectors = 8;
 // The FAT16 root directory, when its place is known, is read 8 sectors at a time.
 constexpr uint32_t kFat16RootPieceSectors = 8;
-// How far before the cluster area the allocation tables are looked for; near the disk's start, from its first
-// sector: a volume at sector 0 (a disk without a partition table) has its tables in the first sectors.
-constexpr uint64_t kFat16TablesReach = 550;
-constexpr uint64_t kFat32TablesReach = 30000;
+// The longest allocation tables, in sectors: all the clusters a FAT16 entry numbers, and a FAT32 entry's 28 bits.
+constexpr uint64_t kFat16LongestTable = (uint64_t{1} << 16) * 2 / kSectorBytes;
+constexpr uint64_t kFat32LongestTable = (uint64_t{1} << 28) * 4 / kSectorBytes;
+// The most sectors a FAT16 root directory takes: its entry count is a u16, 16 entries to a sector.
+constexpr uint64_t kFat16MostRootSectors = 0xFFFF / 16;
 constexpr uint32_t kFat32DefaultRootCluster = 2;
 
 bool IsClusterSize(uint32_t sectors) { return sectors >= 1 && sectors <= 128 && (sectors & (sectors - 1)) == 0; }
@@ -144,7 +145,8 @@ void ReadChosenRootFolder(FatClusterClaims& claims) {
     return;
   }
   if (CurrentFileSystem.rootDirectory == 0) return;  // a FAT16 root whose place is not known
-  for (uint32_t i = 0; i < kFat16RootSectors; i += kFat16RootPieceSectors) {
+  const uint32_t sectors = std::max(CurrentFileSystem.rootDirectorySectors, kFat16RootSectors);
+  for (uint32_t i = 0; i < sectors; i += kFat16RootPieceSectors) {
     if (!root.Read(uint64_t{CurrentFileSystem.rootDirectory} + i, kFat16RootPieceSectors)) return;
   }
 }
@@ -185,30 +187,94 @@ void CollectOrphanFatFolders() {
   }
 }
 
+// Where the tables of the chosen file system may begin at the earliest: after the file systems found before
+// it (their last sectors, and the sectors of their folders), inside the scanned range.
+uint64_t TablesFloor(uint64_t dataStart) {
+  uint64_t floor = CurrentRangeSectors().first;
+  for (const FileSystemRecord& fs : FoundFileSystemList) {
+    if (fs.clusterBase < CurrentFileSystem.clusterBase && fs.lastSector < dataStart) {
+      floor = std::max<uint64_t>(floor, fs.lastSector);
+    }
+  }
+  for (const DirSectorCandidate& candidate : DirSectorCandidateList) {
+    const bool other = candidate.mark != 0 && candidate.mark != records::kNoFileSystemMark &&
+                       !chosen::IsChosenMark(candidate.mark);
+    if (other && candidate.sector < dataStart) floor = std::max<uint64_t>(floor, uint64_t{candidate.sector} + 1);
+  }
+  return floor;
+}
+
+// Sectors that begin like a table, at or after floor and before dataStart, as a search going back from the
+// data area meets them: it asks At(lba) for lba = dataStart - 1, dataStart - 2, ... in turn, and Seen(lba) for
+// sectors it has passed.
+class TableStarts {
+ public:
+  TableStarts(uint64_t dataStart, uint64_t floor) : dataStart_(dataStart), floor_(floor) {}
+
+  bool At(uint64_t lba) {
+    Sector sector;
+    const bool table = ReadDiskSector(lba, sector) && BeginsTable(sector);
+    records::GuardAllocation([&] { passed_.push_back(table); });
+    return table;
+  }
+  bool Seen(uint64_t lba) const {
+    const uint64_t back = dataStart_ - lba;
+    return lba >= floor_ && back >= 1 && back <= passed_.size() && passed_[back - 1];
+  }
+
+ private:
+  uint64_t dataStart_, floor_;
+  std::vector<bool> passed_;
+};
+
+// Both copies of a table hold the same entries.
+bool SameSector(uint64_t a, uint64_t b) {
+  Sector one, two;
+  return ReadDiskSector(a, one) && ReadDiskSector(b, two) && one == two;
+}
+
 void FindFatCopies() {
   chosen::BeginStep(u"Searching for lost FAT fragments ( Step 3/5 )...");
-  const uint64_t base = CurrentFileSystem.clusterBase;
-  const uint64_t reach = CurrentFileSystem.type == records::kFat32 ? kFat32TablesReach : kFat16TablesReach;
-  const uint64_t from = base > reach ? base - reach : 0;
-  uint64_t tables[2] = {0, 0};
-  size_t found = 0;
+  const bool fat32 = CurrentFileSystem.type == records::kFat32;
+  // The two copies lie one table length apart, and the data area (cluster 2) right after the second; on
+  // FAT16 the root directory lies between, of as many sectors as its entry count (a u16) gives. The search
+  // goes back from the data area, and takes the first sector that begins like a table and has such a partner
+  // (the pair nearest the data), looking no further back than the longest tables of the kind reach and no
+  // further than the file system before this one.
+  const uint64_t dataStart = uint64_t{CurrentFileSystem.clusterBase} + 2 * uint64_t{CurrentFileSystem.sectorsPerCluster};
+  const uint64_t longest = fat32 ? kFat32LongestTable : kFat16LongestTable;
+  const uint64_t mostRoot = fat32 ? 0 : kFat16MostRootSectors;
+  const uint64_t reach = 2 * longest + mostRoot;
+  const uint64_t floor = std::max(TablesFloor(dataStart), dataStart > reach ? dataStart - reach : 0);
+  TableStarts starts(dataStart, floor);
   chosen::StepProgress progress;
-  Sector sector;
-  for (uint64_t lba = from; lba < base && found < 2; ++lba) {
+  for (uint64_t first = dataStart; first > floor;) {
+    --first;
     if (ScanStopRequested()) return;
-    progress.Show(lba, base);
-    ReadDiskSector(lba, sector);
-    if (BeginsTable(sector)) tables[found++] = lba;
+    progress.Show(dataStart - first, dataStart - floor);
+    if (!starts.At(first)) continue;
+    // The second copy at first + length, the data area at first + 2 x length + root sectors; longer tables
+    // first (a sector inside the first copy that begins like a table is no second copy).
+    const uint64_t span = dataStart - first;
+    if (fat32 && span % 2 != 0) continue;
+    const uint64_t most = fat32 ? span / 2 : std::min(longest, (span - 1) / 2);
+    const uint64_t least = fat32 ? span / 2 : span > mostRoot ? (span - mostRoot + 1) / 2 : 1;
+    for (uint64_t length = std::min(most, longest); length >= least && length >= 1; --length) {
+      const uint64_t second = first + length;
+      const uint64_t root = second + length;
+      if (!starts.Seen(second) || !SameSector(first, second)) continue;
+      // The FAT16 root directory follows the second table; a place past the 32-bit sectors names none.
+      if (root > 0xFFFFFFFFu) return;
+      CurrentFileSystem.firstFatSector = static_cast<uint32_t>(first);
+      CurrentFileSystem.secondFatSector = static_cast<uint32_t>(second);
+      CurrentFileSystem.sectorsPerFat = static_cast<uint32_t>(length);
+      if (!fat32) {
+        CurrentFileSystem.rootDirectory = static_cast<uint32_t>(root);
+        CurrentFileSystem.rootDirectorySectors = static_cast<uint32_t>(dataStart - root);
+      }
+      return;
+    }
   }
-  if (found < 2) return;
-  const uint64_t perTable = tables[1] - tables[0];
-  const uint64_t root = tables[1] + perTable;
-  // The FAT16 root directory follows the second table; a place past the 32-bit sectors names none.
-  if (CurrentFileSystem.type != records::kFat32 && root > 0xFFFFFFFFu) return;
-  CurrentFileSystem.firstFatSector = static_cast<uint32_t>(tables[0]);
-  CurrentFileSystem.secondFatSector = static_cast<uint32_t>(tables[1]);
-  CurrentFileSystem.sectorsPerFat = static_cast<uint32_t>(perTable);
-  if (CurrentFileSystem.type != records::kFat32) CurrentFileSystem.rootDirectory = static_cast<uint32_t>(root);
 }
 
 // Entries are listed as deleted by their own mark: what lies in a deleted folder is marked once every folder is
