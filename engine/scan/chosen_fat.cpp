@@ -35,14 +35,6 @@ bool IsClusterSize(uint32_t sectors) { return sectors >= 1 && sectors <= 128 && 
 // The first sector of a table copy: F8 FF FF (the media byte and the two reserved entries' first bytes).
 bool BeginsTable(const Sector& sector) { return sector[0] == 0xF8 && sector[1] == 0xFF && sector[2] == 0xFF; }
 
-// A stop ends the step it comes in, not the steps after it: they still run over what the steps before gathered,
-// so that the folders extracted so far keep their places and get their files. (The question is answered
-// first: the worker waits at the pause gate while it is up.)
-void StopEndsOneStep() {
-  ScanPauseGate.Pass();
-  ScanThreadControl.stopFlag = 0;
-}
-
 // Step 1: a folder "Dir" + cluster for every subfolder candidate of the chosen number.
 void ExtractFatFolders() {
   chosen::BeginStep(u"Extracting entries for the selected file system ( Step 1/5 )...");
@@ -291,10 +283,11 @@ void ReadChosenFatFolders() {
 
 void ReadChosenFat() {
   ExtractFatFolders();
-  StopEndsOneStep();
+  chosen::StopEndsOneStep();
   CollectOrphanFatFolders();
+  chosen::StopEndsOneStep();
   if (CurrentFileSystem.firstFatSector == 0) FindFatCopies();
-  StopEndsOneStep();
+  chosen::StopEndsOneStep();
   ReadChosenFatFolders();
   MarkFatRecordsInDeletedFolders();
   chosen::BuildChosenTree(u"Please wait creating tree ( Step 5/5 )...", AddFatFolders, records::kFatRootId);

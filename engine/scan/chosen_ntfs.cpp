@@ -99,7 +99,9 @@ void ReadChosenNtfs() {
   // The map first: the folders and files are read through it.
   MapChosenMft();
   ExtractNtfsFolders();
+  chosen::StopEndsOneStep();
   chosen::RereadFoundFiles();
+  chosen::StopEndsOneStep();
   uint32_t counter = 0;
   CollectLostFoundNtfsFolders(counter);
   chosen::BuildChosenTree(u"Please wait creating tree", AddNtfsFolders, records::kNtfsRootRecord);
