@@ -37,7 +37,8 @@ void ExtractNtfsFolders() {
     const NtfsFolderCandidate& candidate = NtfsFolderCandidateList[i];
     const bool root = candidate.mftNumber == records::kNtfsRootRecord || candidate.name == u".";
     const bool inside =
-        SectorInFileSystem(candidate.sector, CurrentFileSystem.clusterBase, CurrentFileSystem.lastSector);
+        SectorInFileSystem(candidate.sector, CurrentFileSystem.clusterBase, CurrentFileSystem.lastSector) &&
+        !chosen::ForeignRecord(candidate.sector, mirror);
     uint32_t copied = 0;
     if (chosen::IsChosenMark(candidate.mark) && !root && inside && !candidate.name.empty() &&
         !mirror.CopyOf(candidate.sector, &copied)) {
