@@ -48,9 +48,15 @@ Saved files are found by their path; where a folder holds two files of one name 
 say), the saver writes "Copy (n ) of NAME" beside NAME, and any of those may hold the bytes.
 
 An Extensive Scan case is not applicable ("n/a") to a volume with too few folders to find its file system by
-(geometry_folders): a boot sector's geometry must place one folder, and without it two are needed; on a disk
-without a table, an NTFS volume followed by one that cannot be found is not checked either, as it reaches to
-the next NTFS volume found.
+(geometry_folders): a boot sector's geometry must place one folder, and without it two are needed. An NTFS
+volume followed by one that cannot be found is checked: it reaches to the range's end, and its MFT's map tells
+its records from the other volume's. A FAT12 volume in a primary partition of type 1 is not listed as a
+partition (only the Extensive Scan reads it there).
+
+From seed 2000 on, a seed also draws its partner's shape (normal, small, or nearly empty: no folder and a few
+files at most) and whether the partner lies before or after its volume (history.py's shapes); the seeds of the
+kinds history.py added (fat12, fat16big, fat32huge, fat16dirs) bring FAT12, clusters of 32 and 64 KiB, FAT32 of
+two million clusters and folders of more than 100 clusters.
 
 Before the engine is compared, the history itself is checked against TSK: every file the history left on the
 volume is listed live with the history's bytes. A difference there is the generator's (or TSK's), not the
@@ -87,7 +93,7 @@ from util import SECTOR, copy_sparse, fresh_dir, make_sparse, sha256_file  # noq
 CASES = ("quick", "extensive", "pair", "bare-pair")
 # The result of an Extensive Scan case whose volume holds too few folders for a file system to be found by.
 NOT_APPLICABLE = None
-PARTITION_TYPES = {"fat16": 0x06, "fat32": 0x0C, "ntfs": 0x07}
+PARTITION_TYPES = {"fat12": 0x01, "fat16": 0x06, "fat32": 0x0C, "ntfs": 0x07}
 PARTNER_OFFSET = 1000000  # the partner volume of seed s is the history of seed s + PARTNER_OFFSET
 ALIGN = 2048
 ROOT_RECORD = 5
@@ -201,6 +207,16 @@ def compose_pair(path, first, second, table, wiped):
 
 def partner_kind(seed):
     return random.Random(seed * 7919 + 1).choice(history.KINDS)
+
+
+def partner_shape(seed):
+    """The partner volume's shape (history.SHAPES) and whether it lies before the seed's volume on the disk: from
+    seed history.SHAPED_SEEDS on, drawn from the seed (below it, a normal partner after the volume, as when those
+    seeds were pinned)."""
+    if seed < history.SHAPED_SEEDS:
+        return "normal", False
+    rng = random.Random(seed * 7919 + 2)
+    return rng.choice(history.SHAPES), rng.random() < 0.5
 
 
 # ---------------------------------------------------------------- what must agree
@@ -494,10 +510,10 @@ def chosen_pairs(volume, desc):
                          not below(t, misplaced)], volume)
 
 
-def build_volume(seed, kind, work, helper, pool):
+def build_volume(seed, kind, work, helper, pool, shape="normal"):
     out = os.path.join(work, "volumes")
     os.makedirs(out, exist_ok=True)
-    record = history.build(seed, kind, out, helper)
+    record = history.build(seed, kind, out, helper, shape)
     description = oracle.describe_volume(record["image"], 0, pool)
     if record["fs"] == "fat32" and "error" not in description:
         # The root's chain as istat gives it: fsstat names its first and last sectors only.
@@ -535,11 +551,13 @@ def check_seed(args, seed, kind, cases, pool):
     pair_cases = [c for c in ("pair", "bare-pair") if c in cases]
     volumes = [volume]
     if pair_cases:
-        partner = build_volume(seed + PARTNER_OFFSET, partner_kind(seed), work, args.ntfs_helper, pool)
+        shape, before = partner_shape(seed)
+        partner = build_volume(seed + PARTNER_OFFSET, partner_kind(seed), work, args.ntfs_helper, pool, shape)
         volumes.append(partner)
         partner_problems = history_problems(partner)
+        first, second = (partner, volume) if before else (volume, partner)
         for case in pair_cases:
-            results[case] = partner_problems or check_pair(runner, work, volume, partner, case == "pair")
+            results[case] = partner_problems or check_pair(runner, work, first, second, case == "pair")
     notes = ["note: %s: %s" % (v.label, note) for v in volumes for note in shared_folder_clusters(v)]
     return {case: notes + problems if problems else problems for case, problems in results.items()}
 
@@ -553,6 +571,8 @@ def check_pair(runner, work, first, second, table):
         starts = driver.partition_starts(runner.args.enginectl, image)
         for v, at in placed:
             desc = v.at(at)
+            if v.fs == "fat12":
+                continue  # a primary partition of type 1 is not listed: only the Extensive Scan reads it
             if at not in starts:
                 problems.append("partition at %d not listed (%s)" % (at, starts))
                 continue
@@ -565,11 +585,6 @@ def check_pair(runner, work, first, second, table):
     checked = 0
     for i, (v, at) in enumerate(placed):
         if not findable[i]:
-            continue
-        # An NTFS volume found without its boot sector reaches to the next one found: one that cannot be found
-        # leaves its records to the volume before it.
-        if not table and v.fs == "ntfs" and any(w.fs == "ntfs" and not findable[j]
-                                                for j, (w, _) in enumerate(placed) if j > i):
             continue
         checked += 1
         # With boot sectors a FAT search finds both FAT kinds; without them the rebuilt kind follows the code.
