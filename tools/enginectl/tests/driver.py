@@ -28,6 +28,7 @@ Saved files are compared with what icat gives (the manifests' sha256 of icat's o
 contiguous clusters, as both take them; where a deleted file's later clusters belong to another file by now,
 icat stops before them, and its bytes must then begin the saved file, which is the whole contiguous run.
 """
+import concurrent.futures
 import datetime
 import functools
 import hashlib
@@ -518,3 +519,17 @@ def check_save(save, expected, raw, start, fat, times=False, pool=None):
     if save.counts.get("saved") != saved_files:
         problems.append("the driver says %s saved, %d files are there" % (save.counts.get("saved"), saved_files))
     return problems
+
+
+def run_cases(cases, check, workers=3):
+    """Runs check(case), which gives (name, [problems]), over cases, workers at a time: prints each case's result
+    (the first 12 problems of a failure) and a last line of the counts; returns the exit status."""
+    failed = 0
+    with concurrent.futures.ThreadPoolExecutor(max_workers=workers) as pool:
+        for name, problems in pool.map(check, cases):
+            print("%s: %s" % (name, "ok" if not problems else "FAILED"))
+            for p in problems[:12]:
+                print("  " + p)
+            failed += bool(problems)
+    print("%d passed, %d failed" % (len(cases) - failed, failed))
+    return 1 if failed else 0

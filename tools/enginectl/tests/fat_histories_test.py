@@ -22,7 +22,6 @@ one sector). For each volume:
 The last line gives the cases and the failures.
 """
 import argparse
-import concurrent.futures
 import os
 import re
 import shutil
@@ -30,8 +29,8 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from driver import (CODES, Entry, Save, check_save, compare, moved_fat_folders, run, saved_tree,  # noqa: E402
-                    scanned_entries)
+from driver import (CODES, Entry, Save, check_save, compare, moved_fat_folders, run, run_cases,  # noqa: E402
+                    saved_tree, scanned_entries)
 from fat import _forget_next_free as forget_next_free  # noqa: E402  (driver.py puts tools/images on the path)
 import oracle  # noqa: E402
 from util import copy_sparse, pseudo_bytes, run as run_tool  # noqa: E402
@@ -185,15 +184,7 @@ def main():
     os.makedirs(args.work)
     cases = [(n, h, layout) for n, h in HISTORIES.items() for layout in LAYOUTS
              if (not args.only or n in args.only) and (n not in BIG or layout[1] == 1)]
-    failed = 0
-    with concurrent.futures.ThreadPoolExecutor(max_workers=3) as pool:
-        for case, problems in pool.map(lambda c: check(args, *c), cases):
-            print("%s: %s" % (case, "ok" if not problems else "FAILED"))
-            for p in problems[:12]:
-                print("  " + p)
-            failed += bool(problems)
-    print("%d passed, %d failed" % (len(cases) - failed, failed))
-    return 1 if failed else 0
+    return run_cases(cases, lambda c: check(args, *c))
 
 
 if __name__ == "__main__":

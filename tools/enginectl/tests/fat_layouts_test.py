@@ -19,7 +19,6 @@ and saved with icat's bytes; what a volume lists beyond that is only "Lost Dir" 
 The last line gives the cases and the failures.
 """
 import argparse
-import concurrent.futures
 import os
 import re
 import shutil
@@ -27,7 +26,8 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from driver import CODES, Entry, Save, check_save, cluster_base, compare, run, scanned_entries  # noqa: E402
+from driver import (CODES, Entry, Save, check_save, cluster_base, compare, run, run_cases,  # noqa: E402
+                    scanned_entries)
 from fat import _forget_next_free as forget_next_free  # noqa: E402  (driver.py puts tools/images on the path)
 import disks  # noqa: E402
 import oracle  # noqa: E402
@@ -176,15 +176,7 @@ def main():
     shutil.rmtree(args.work, ignore_errors=True)
     os.makedirs(args.work)
     names = [n for n in CASES if not args.only or n in args.only]
-    failed = 0
-    with concurrent.futures.ThreadPoolExecutor(max_workers=3) as pool:
-        for name, problems in pool.map(lambda n: check(args, n), names):
-            print("%s: %s" % (name, "ok" if not problems else "FAILED"))
-            for p in problems[:12]:
-                print("  " + p)
-            failed += bool(problems)
-    print("%d passed, %d failed" % (len(names) - failed, failed))
-    return 1 if failed else 0
+    return run_cases(names, lambda n: check(args, n))
 
 
 if __name__ == "__main__":
