@@ -26,8 +26,12 @@ constexpr uint32_t kFat16RootPieceSectors = 8;
 // The longest allocation tables, in sectors: all the clusters a FAT16 entry numbers, and a FAT32 entry's 28 bits.
 constexpr uint64_t kFat16LongestTable = (uint64_t{1} << 16) * 2 / kSectorBytes;
 constexpr uint64_t kFat32LongestTable = (uint64_t{1} << 28) * 4 / kSectorBytes;
-// The most sectors a FAT16 root directory takes: its entry count is a u16, 16 entries to a sector.
-constexpr uint64_t kFat16MostRootSectors = 0xFFFF / 16;
+// The sizes of a FAT16 root directory, in sectors, most usual first: 512 entries, or as many as fill the data
+// area's alignment to a cluster, or a small root. Taking only these keeps a sector inside the first table that
+// begins like one from passing for the first copy, with a root shorter by its distance.
+const std::vector<uint64_t> kFat16RootSizes = {32, 64, 128, 256, 16, 8, 4, 2, 1};
+const std::vector<uint64_t> kNoRoot = {0};
+constexpr uint64_t kFat16MostRootSectors = 256;
 constexpr uint32_t kFat32DefaultRootCluster = 2;
 
 bool IsClusterSize(uint32_t sectors) { return sectors >= 1 && sectors <= 128 && (sectors & (sectors - 1)) == 0; }
@@ -229,7 +233,7 @@ void FindFatCopies() {
   chosen::BeginStep(u"Searching for lost FAT fragments ( Step 3/5 )...");
   const bool fat32 = CurrentFileSystem.type == records::kFat32;
   // The two copies lie one table length apart, and the data area (cluster 2) right after the second; on
-  // FAT16 the root directory lies between, of as many sectors as its entry count (a u16) gives. The search
+  // FAT16 the root directory lies between (kFat16RootSizes). The search
   // goes back from the data area, and takes the first sector that begins like a table and has such a partner
   // (the pair nearest the data), looking no further back than the longest tables of the kind reach and no
   // further than the file system before this one.
@@ -245,16 +249,14 @@ void FindFatCopies() {
     if (ScanStopRequested()) return;
     progress.Show(dataStart - first, dataStart - floor);
     if (!starts.At(first)) continue;
-    // The second copy at first + length, the data area at first + 2 x length + root sectors; longer tables
-    // first (a sector inside the first copy that begins like a table is no second copy).
+    // The second copy at first + length, the data area at first + 2 x length + root sectors.
     const uint64_t span = dataStart - first;
-    if (fat32 && span % 2 != 0) continue;
-    const uint64_t most = fat32 ? span / 2 : std::min(longest, (span - 1) / 2);
-    const uint64_t least = fat32 ? span / 2 : span > mostRoot ? (span - mostRoot + 1) / 2 : 1;
-    for (uint64_t length = std::min(most, longest); length >= least && length >= 1; --length) {
+    for (const uint64_t rootSectors : fat32 ? kNoRoot : kFat16RootSizes) {
+      if (span <= rootSectors || (span - rootSectors) % 2 != 0) continue;
+      const uint64_t length = (span - rootSectors) / 2;
       const uint64_t second = first + length;
       const uint64_t root = second + length;
-      if (!starts.Seen(second) || !SameSector(first, second)) continue;
+      if (length > longest || !starts.Seen(second) || !SameSector(first, second)) continue;
       // The FAT16 root directory follows the second table; a place past the 32-bit sectors names none.
       if (root > 0xFFFFFFFFu) return;
       CurrentFileSystem.firstFatSector = static_cast<uint32_t>(first);

@@ -443,7 +443,9 @@ TEST_F(ChosenTest, AllocationTablesAreThePairThatFitsTheVolume) {
   const Case cases[] = {
       {"decoys before and between", records::kFat16, 700, 1, {120, 200, 300, 435, 500}, 0, 200, 435, 235, 670, 32},
       {"a volume at sector 0", records::kFat16, 162, 1, {2, 67}, 0, 2, 67, 65, 132, 32},
-      {"a root of 72 sectors", records::kFat16, 700, 4, {150, 393}, 0, 150, 393, 243, 636, 72},
+      {"a root of 64 sectors", records::kFat16, 700, 4, {150, 397}, 0, 150, 397, 247, 644, 64},
+      {"a sector inside the first copy that begins like one", records::kFat16, 700, 1, {200, 210, 435, 445}, 0, 200,
+       435, 235, 670, 32},
       {"another volume's pair first", records::kFat32, 30700, 1, {650, 1200, 702, 15702}, 0, 702, 15702, 15000, 0, 0},
       {"tables longer than 30,000 sectors", records::kFat32, 40000, 1, {4, 20003}, 0, 4, 20003, 19999, 0, 0},
       {"tables at the cluster base (64-sector clusters)", records::kFat16, 1000, 64, {1000, 1048}, 0, 1000, 1048,
@@ -457,8 +459,9 @@ TEST_F(ChosenTest, AllocationTablesAreThePairThatFitsTheVolume) {
     Bytes bytes = Sectors(c.clusterBase + 2 * c.perCluster + 8);
     for (uint32_t sector : c.marks) {
       MarkTable(bytes, sector);
-      // Only the two copies of the volume's table are alike.
-      if (sector != c.first && sector != c.second) bytes[sector * 512 + 4] = static_cast<uint8_t>(sector);
+      // Only the two copies of the volume's table are alike, and the sectors at one distance inside them.
+      const uint32_t inside = c.second != 0 && sector > c.second ? sector - c.second + c.first : sector;
+      if (sector != c.first && sector != c.second) bytes[sector * 512 + 4] = static_cast<uint8_t>(inside % 255 + 1);
     }
     extensive_test::MappedDrive drive(bytes);
     FreeExtensiveScanLists();
