@@ -17,8 +17,9 @@ clusters), fat16big (32 KiB and 64 KiB clusters), fat32huge (two million cluster
 clusters a history of a new kind, or of seed 2000 or above, may hold a folder of more than 100 clusters (hundreds of files of long
 names), which is then moved, or deleted with what it holds and made again. A shape other than normal makes the
 small, nearly empty partner volumes of a disk: small (a few steps), empty (no folder, at most a few files).
-Seeds below 2000 keep the histories they had before these shapes: the pinned cases of the differential test
-name such seeds.
+Seeds below 2000 keep the histories they had before these kinds and shapes (their default kind is one of the
+first four, and a partner of shape plain has no big folder): the pinned cases of the differential test name such
+seeds.
 
 writes DIR/<kind>-<seed>.raw (the volume from sector 0) and <kind>-<seed>.history.json (what build() returns:
 the operations, the files that are there at the end, every version of a file's bytes that was deleted or
@@ -40,10 +41,22 @@ from util import MIB, SECTOR, ToolError, fresh_dir, patch, pseudo_bytes, run, sh
 
 KINDS = ("fat16", "fat32", "ntfs512", "ntfs4k", "fat12", "fat16big", "fat32huge", "fat16dirs")
 SHAPES = ("normal", "small", "empty")
+# "plain": a normal history without the big folders, as histories were before them (the partners of old seeds).
+ALL_SHAPES = SHAPES + ("plain",)
 CODES = {"fat12": 100, "fat16": 100, "fat32": 200, "ntfs": 300}
 FS_OF_KIND = {"fat16big": "fat16", "fat32huge": "fat32", "fat16dirs": "fat16"}
-# Histories of seeds below this keep what they had before the big folders.
+# Histories of seeds below this keep what they had before the new kinds and shapes.
 SHAPED_SEEDS = 2000
+
+
+def kinds_for(seed):
+    """The kinds a seed's default kind, and its partner's, are drawn from."""
+    return KINDS if seed >= SHAPED_SEEDS else KINDS[:4]
+
+
+def default_kind(seed):
+    kinds = kinds_for(seed)
+    return kinds[seed % len(kinds)]
 # A folder of this many files of long names (three entries each) outgrows 100 clusters of 512 bytes.
 BIG_FOLDER_FILES = (560, 700)
 MAX_FOLDERS = 24
@@ -183,7 +196,7 @@ def plan(seed, kind=None, make_tools=None, shape="normal"):
     rng = random.Random(seed)
     # The shapes draw from a generator of their own, so that a seed's other steps stay what they were.
     shaped = random.Random(seed * 104729 + 17)
-    kind = kind or KINDS[seed % len(KINDS)]
+    kind = kind or default_kind(seed)
     geo = draw_geometry(rng, kind)
     fat = geo.fs != "ntfs"
     tools = make_tools(geo) if make_tools else None
@@ -298,8 +311,8 @@ def plan(seed, kind=None, make_tools=None, shape="normal"):
     # Two folders first, so that a volume whose boot sector is lost has folders to find its geometry by.
     for _ in range(2):
         mkdir(new_path(""))
-    steps = rng.randint(15, 90) if shape == "normal" else rng.randint(2, 8)
-    shaped_seed = seed >= SHAPED_SEEDS or kind not in KINDS[:4]
+    steps = rng.randint(2, 8) if shape == "small" else rng.randint(15, 90)
+    shaped_seed = shape == "normal" and (seed >= SHAPED_SEEDS or kind not in KINDS[:4])
     big_at = shaped.randrange(steps) if fat and geo.cluster == SECTOR and shaped_seed else None
     weights = {"mkdir": 12, "put": 35, "bulk": 3, "rm": 12, "rmtree": 5, "remake": 4, "rename": 8, "move": 6,
                "grow": 10, "interleave": 0 if fat else 5, "forget": 3 if geo.fs == "fat32" else 0}
@@ -482,8 +495,8 @@ def replay_ntfs(ops, image, staging, helper):
 
 def build(seed, kind, out_dir, helper=None, shape="normal"):
     """Makes the seed's volume in out_dir; returns its record (also written as NAME.history.json)."""
-    kind = kind or KINDS[seed % len(KINDS)]
-    name = "%s-%d" % (kind, seed) + ("" if shape == "normal" else "-" + shape)
+    kind = kind or default_kind(seed)
+    name = "%s-%d" % (kind, seed) + ("" if shape in ("normal", "plain") else "-" + shape)
     image = os.path.join(out_dir, name + ".raw")
     staging = fresh_dir(os.path.join(out_dir, name + ".staging"))
 
@@ -515,7 +528,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--seed", type=int, required=True)
     parser.add_argument("--kind", choices=KINDS)
-    parser.add_argument("--shape", choices=SHAPES, default="normal")
+    parser.add_argument("--shape", choices=ALL_SHAPES, default="normal")
     parser.add_argument("--out", required=True)
     parser.add_argument("--ntfs-helper")
     parser.add_argument("--print", action="store_true")

@@ -217,7 +217,7 @@ def compose_pair(path, first, second, table, wiped):
 
 
 def partner_kind(seed):
-    return random.Random(seed * 7919 + 1).choice(history.KINDS)
+    return random.Random(seed * 7919 + 1).choice(history.kinds_for(seed))
 
 
 def partner_shape(seed):
@@ -225,7 +225,7 @@ def partner_shape(seed):
     seed history.SHAPED_SEEDS on, drawn from the seed (below it, a normal partner after the volume, as when those
     seeds were pinned)."""
     if seed < history.SHAPED_SEEDS:
-        return "normal", False
+        return "plain", False
     rng = random.Random(seed * 7919 + 2)
     return rng.choice(history.SHAPES), rng.random() < 0.5
 
@@ -644,7 +644,7 @@ def main():
             elif case in cases:
                 wanted.setdefault((seed, kind), set()).add(case)
     for seed in parse_seeds(args.seeds) if args.seeds else []:
-        wanted.setdefault((seed, args.kind or history.KINDS[seed % len(history.KINDS)]), set()).update(cases)
+        wanted.setdefault((seed, args.kind or history.default_kind(seed)), set()).update(cases)
     todo = [(seed, kind, [c for c in CASES if c in chosen]) for (seed, kind), chosen in sorted(wanted.items())]
     if not todo:
         parser.error("nothing to run: give --seeds, --pinned or --faults")
