@@ -21,16 +21,14 @@ one sector). For each volume:
 - the snapshots of both scans load over the volume.
 The last line gives the cases and the failures.
 """
-import argparse
 import os
 import re
-import shutil
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from driver import (CODES, Entry, Save, check_save, compare, moved_fat_folders, run, run_cases,  # noqa: E402
-                    saved_tree, scanned_entries)
+from driver import (CODES, Entry, Save, case_arguments, check_save, compare, moved_fat_folders, run,  # noqa: E402
+                    run_cases, saved_tree, scanned_entries)
 from fat import _forget_next_free as forget_next_free  # noqa: E402  (driver.py puts tools/images on the path)
 import oracle  # noqa: E402
 from util import copy_sparse, pseudo_bytes, run as run_tool  # noqa: E402
@@ -175,13 +173,7 @@ def check(args, name, history, layout):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--enginectl", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--only", nargs="*")
-    args = parser.parse_args()
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
+    args = case_arguments()
     cases = [(n, h, layout) for n, h in HISTORIES.items() for layout in LAYOUTS
              if (not args.only or n in args.only) and (n not in BIG or layout[1] == 1)]
     return run_cases(cases, lambda c: check(args, *c))

@@ -18,15 +18,13 @@ and saved with icat's bytes; what a volume lists beyond that is only "Lost Dir" 
 ("Dir" + cluster), never a file.
 The last line gives the cases and the failures.
 """
-import argparse
 import os
 import re
-import shutil
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from driver import (CODES, Entry, Save, check_save, cluster_base, compare, run, run_cases,  # noqa: E402
+from driver import (CODES, Entry, Save, case_arguments, check_save, cluster_base, compare, run, run_cases,  # noqa: E402
                     scanned_entries)
 from fat import _forget_next_free as forget_next_free  # noqa: E402  (driver.py puts tools/images on the path)
 import disks  # noqa: E402
@@ -168,13 +166,7 @@ def check(args, name):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--enginectl", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--only", nargs="*")
-    args = parser.parse_args()
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
+    args = case_arguments()
     names = [n for n in CASES if not args.only or n in args.only]
     return run_cases(names, lambda n: check(args, n))
 
