@@ -132,16 +132,18 @@ PINNED = [
     (50, "ntfs512", "bare-pair", None),
     (215, "ntfs4k", "bare-pair", None),
     # An NTFS volume without boot sectors before one that cannot be found (a small or nearly empty partner) took
-    # that volume's records as its own.
-    (2002, "ntfs512", "bare-pair", None),
-    (2003, "ntfs4k", "bare-pair", None),
-    # A FAT12 volume was read with 16-bit table entries (alone, and as the partner of a FAT16 volume).
+    # that volume's records as its own, and saved some with other bytes.
+    (2458, "ntfs512", "bare-pair", None),
+    (2810, "ntfs512", "bare-pair", None),
+    # A FAT12 volume was read with 16-bit table entries (alone, and as the partner of an NTFS and a FAT16 volume).
     (2004, "fat12", "quick", None),
+    (2002, "ntfs512", "bare-pair", None),
     (2007, "fat16dirs", "pair", None),
     # The allocation tables of a rebuilt volume: FAT32 tables longer than the 30,000 sectors searched, FAT16
-    # tables of 32 and 64 KiB clusters at or above the sector of cluster 0.
+    # tables of 32 and 64 KiB clusters at or above the sector of cluster 0 (alone, and as an NTFS volume's partner).
     (2006, "fat32huge", "extensive", None),
     (2013, "fat16big", "extensive", None),
+    (2003, "ntfs4k", "bare-pair", None),
 ]
 
 
