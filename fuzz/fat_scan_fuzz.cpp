@@ -1,5 +1,6 @@
 // The FAT readers over arbitrary volumes: Quick Scan's reading of the folder tree as FAT16 and as FAT32 (boot
-// sector, else the parameter search), then the same folders read as the file system an Extensive Scan found.
+// sector, else the parameter search), then the same folders read as the file system an Extensive Scan found, with
+// the tables the boot sector gave and as rebuilt without them (the tables searched for).
 // Whatever the tables link (folders that run into one another's chains, loops, chains through the whole table),
 // each directory cluster is read once per scan, so the work grows with the volume and never with folders times
 // clusters; nothing is read past a buffer. The input is a sparse file (image_fuzz_file.h), read as a logical drive,
@@ -46,6 +47,13 @@ void ScanAs(uint16_t code, uint32_t sectors) {
     AppendDirSectorCandidate(static_cast<uint32_t>(sector), f.firstCluster, f.parentId, 0, 0).mark = 1;
   }
   CurrentFileSystem.id = 1;
+  const FileSystemRecord found = CurrentFileSystem;
+  ScanThreadProc();
+  ExpectBoundedListing(sectors);
+  // Again as a file system rebuilt without its boot sector: its tables (and a FAT16 root) searched for.
+  CurrentFileSystem = found;
+  CurrentFileSystem.firstFatSector = CurrentFileSystem.secondFatSector = CurrentFileSystem.sectorsPerFat = 0;
+  if (code == records::kFat16) CurrentFileSystem.rootDirectory = CurrentFileSystem.rootDirectorySectors = 0;
   ScanThreadProc();
   ExpectBoundedListing(sectors);
 }

@@ -4,7 +4,8 @@ form of image_fuzz_file.h (image_seeds.encode):
 - fat16_history, fat32_history: folders, long names, a deleted folder whose cluster a new folder took, deleted files,
   a folder moved and then deleted (a deleted entry of it in its old parent and one in its new);
 - fat16_shared_chains, fat32_shared_chains: folders that all run on into one shared chain of directory clusters
-  (tools/images/fat_shared_chains.py), the shape that once made every folder read the whole chain.
+  (tools/images/fat_shared_chains.py), the shape that once made every folder read the whole chain;
+- fat12_history: the same history on a FAT12 volume (12-bit table entries, some across a sector's end).
 
     python3 fuzz/fat_scan_seeds.py
 """
@@ -27,10 +28,10 @@ HISTORY = [("mmd", "Docs"), ("mmd", "OldDir"), ("mrd", "OldDir"), ("mmd", "Docs/
            ("mdeltree", "Docs/Attic")]
 
 
-def history(raw, fat32):
+def history(raw, fat32, bits=None, mib=None, spc=1):
     with open(raw, "wb") as f:
-        f.truncate((40 if fat32 else 16) << 20)
-    run(["mkfs.fat", "--invariant", "-F", 32 if fat32 else 16, "-s", 1, raw])
+        f.truncate((mib or (40 if fat32 else 16)) << 20)
+    run(["mkfs.fat", "--invariant", "-F", bits or (32 if fat32 else 16), "-s", spc, raw])
     local = raw + ".file"
     for step in HISTORY:
         if step[0] == "put":
@@ -55,6 +56,10 @@ def main():
             fat_shared_chains.build(raw, 16, 48, fat32, 40 if fat32 else 16)
             with open(os.path.join(folder, kind + "_shared_chains"), "wb") as f:
                 f.write(encode(raw))
+        raw = os.path.join(tmp, "fat12.raw")
+        history(raw, False, 12, 4, 4)
+        with open(os.path.join(folder, "fat12_history"), "wb") as f:
+            f.write(encode(raw))
 
 
 if __name__ == "__main__":

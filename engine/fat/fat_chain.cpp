@@ -15,20 +15,17 @@ namespace {
 // One allocation table of a file system as a chain walk reads it.
 struct FatTable {
   uint32_t firstSector = 0;  // 0: the copy is not known
-  uint32_t entryBytes = 0;
+  uint32_t entryBits = 0;    // 12, 16 or 32
   uint32_t endMark = 0;      // this value and all above end a chain
   uint64_t entries = 0;      // the entries the table holds
 };
 
 FatTable TableOf(const FileSystemRecord& fs, uint32_t fatCopy) {
-  const bool fat32 = fs.type == records::kFat32;
   FatTable table;
   table.firstSector = fatCopy == 1 ? fs.firstFatSector : fatCopy == 2 ? fs.secondFatSector : 0;
-  table.entryBytes = fat32 ? 4 : 2;
-  table.endMark = fat32 ? 0x0FFFFFF8 : 0xFFF8;
-  // A table of unknown length reaches as far as its entries can number clusters.
-  const uint32_t sectors = fs.sectorsPerFat;
-  table.entries = sectors != 0 ? uint64_t{sectors} * (kSectorSize / table.entryBytes) : (fat32 ? 1u << 28 : 1u << 16);
+  table.entryBits = FatEntryBits(fs);
+  table.endMark = table.entryBits == 32 ? 0x0FFFFFF8 : table.entryBits == 16 ? 0xFFF8 : 0xFF8;
+  table.entries = FatTableEntries(fs);
   return table;
 }
 
@@ -42,10 +39,26 @@ class TableReader {
  public:
   TableReader(const FatTable& table, const char* devicePath) : table_(table), device_(devicePath) {}
 
-  // The entry of cluster (inside the table); false when its sector cannot be read.
+  // The entry of cluster (inside the table); false when its sector cannot be read. A 12-bit entry takes a
+  // byte and a half, and may begin in one sector and end in the next.
   bool Entry(uint32_t cluster, uint32_t* value) {
-    const uint32_t perSector = kSectorSize / table_.entryBytes;
-    const uint64_t lba = uint64_t{table_.firstSector} + cluster / perSector;
+    const uint64_t offset = table_.entryBits == 12 ? uint64_t{cluster} * 3 / 2 : uint64_t{cluster} * table_.entryBits / 8;
+    uint8_t bytes[4] = {};
+    for (uint32_t i = 0; i < (table_.entryBits == 12 ? 2u : table_.entryBits / 8); ++i) {
+      if (!Byte(offset + i, &bytes[i])) return false;
+    }
+    if (table_.entryBits == 12) {
+      const uint32_t pair = LoadLe16(bytes);
+      *value = cluster % 2 == 0 ? pair & 0xFFF : pair >> 4;
+    } else {
+      *value = table_.entryBits == 32 ? LoadLe32(bytes) : LoadLe16(bytes);
+    }
+    return true;
+  }
+
+ private:
+  bool Byte(uint64_t offset, uint8_t* byte) {
+    const uint64_t lba = uint64_t{table_.firstSector} + offset / kSectorSize;
     if (lba != loaded_) {
       if (ReadSectors(device_, static_cast<uint32_t>(lba), static_cast<uint32_t>(lba >> 32), 1, sector_.data()) != 1) {
         loaded_ = kNothingLoaded;
@@ -53,12 +66,10 @@ class TableReader {
       }
       loaded_ = lba;
     }
-    const uint8_t* entry = sector_.data() + (cluster % perSector) * table_.entryBytes;
-    *value = table_.entryBytes == 4 ? LoadLe32(entry) : LoadLe16(entry);
+    *byte = sector_[offset % kSectorSize];
     return true;
   }
 
- private:
   static constexpr uint64_t kNothingLoaded = ~uint64_t{0};
   const FatTable& table_;
   const char* device_;
@@ -142,6 +153,21 @@ void ListChain(uint32_t firstCluster, uint32_t fatCopy, uint64_t most, bool abor
 }
 
 }  // namespace
+
+uint32_t FatEntryBits(const FileSystemRecord& fs) {
+  if (fs.type == records::kFat32) return 32;
+  // A FAT16 volume has at least kFat12Clusters clusters, which its table must number: a shorter table can
+  // only be the 12-bit table of a smaller volume.
+  const bool short16 = fs.sectorsPerFat != 0 && uint64_t{fs.sectorsPerFat} * (kSectorSize / 2) < kFat12Clusters + 2;
+  return short16 ? 12 : 16;
+}
+
+uint64_t FatTableEntries(const FileSystemRecord& fs) {
+  const uint32_t bits = FatEntryBits(fs);
+  // A table of unknown length reaches as far as its entries can number clusters.
+  if (fs.sectorsPerFat == 0) return bits == 32 ? uint64_t{1} << 28 : uint64_t{1} << 16;
+  return uint64_t{fs.sectorsPerFat} * kSectorSize * 8 / bits;
+}
 
 void ReadClusterChain(uint32_t firstCluster, uint32_t wanted, uint32_t fatCopy) {
   ListChain(firstCluster, fatCopy, uint64_t{wanted} + 1, true);

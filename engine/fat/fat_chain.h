@@ -7,6 +7,16 @@
 
 #include "engine/records/scan_parameters.h"
 
+// A FAT volume of fewer clusters than this is FAT12, as the format defines; FAT16 below 65525.
+constexpr uint32_t kFat12Clusters = 4085;
+
+// The width of fs's table entries: 32 on FAT32; on FAT16, 12 when the table is too short to number the
+// clusters every FAT16 volume has (the 12-bit table of a FAT12 volume, which is read as FAT16 otherwise).
+uint32_t FatEntryBits(const FileSystemRecord& fs);
+
+// How many entries fs's table holds (all its entries can number when its length is not known).
+uint64_t FatTableEntries(const FileSystemRecord& fs);
+
 // The clusters of the chain from firstCluster through allocation table fatCopy (1 first, 2 second), for a
 // file of wanted clusters: ClusterList is emptied, then holds firstCluster and the clusters that follow it,
 // at most wanted + 1 in all. The walk ends at an end mark, a free or reserved value, a cluster outside the

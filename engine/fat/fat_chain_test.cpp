@@ -15,11 +15,11 @@
 
 namespace {
 
-constexpr uint32_t kFatSectors = 2;
+constexpr uint32_t kFatSectors = 16;  // the least a FAT16 table has (fewer sectors hold a FAT12 table)
 constexpr uint32_t kFirstFat = 1;
 constexpr uint32_t kSecondFat = kFirstFat + kFatSectors;
 
-// A volume of a boot sector and two allocation tables of two sectors each.
+// A volume of a boot sector and two allocation tables of kFatSectors sectors each.
 class FatTables {
  public:
   explicit FatTables(uint16_t code) : bytes_((1 + 2 * kFatSectors) * 512), fat32_(code == records::kFat32) {
@@ -203,6 +203,44 @@ TEST_F(FatChainTest, AnUnreadableTableEndsTheChainAndTheListIsEmptiedFirst) {
   EXPECT_EQ(Chain(), std::vector<uint32_t>{2});
   ReadLostClusterChain(9);
   EXPECT_EQ(Chain(), std::vector<uint32_t>{9});
+}
+
+}  // namespace
+
+namespace {
+
+// A FAT12 table (three sectors, as a volume of fewer than 4085 clusters has): entries a byte and a half each,
+// cluster 341's across the first sector's end, written as the format packs them.
+TEST_F(FatChainTest, Fat12TablesAreReadAByteAndAHalfAnEntry) {
+  constexpr uint32_t kSectors = 3;
+  std::vector<uint8_t> bytes((1 + 2 * kSectors) * 512, 0);
+  const auto set = [&](uint32_t cluster, uint32_t value) {
+    uint8_t* at = bytes.data() + 512 + cluster * 3 / 2;
+    const uint32_t pair = at[0] | at[1] << 8;
+    const uint32_t packed = cluster % 2 == 0 ? (pair & 0xF000) | value : (pair & 0x000F) | value << 4;
+    at[0] = static_cast<uint8_t>(packed);
+    at[1] = static_cast<uint8_t>(packed >> 8);
+  };
+  // 338 -> 341 -> 342 -> 700 -> 5 -> end; 6 -> 0xFF7 (bad cluster: ends it).
+  for (const auto& [cluster, next] : std::vector<std::pair<uint32_t, uint32_t>>{
+           {338, 341}, {341, 342}, {342, 700}, {700, 5}, {5, 0xFFF}, {6, 0xFF7}}) {
+    set(cluster, next);
+  }
+  CurrentFileSystem.type = records::kFat16;
+  CurrentFileSystem.sectorsPerFat = kSectors;
+  CurrentFileSystem.firstFatSector = 1;
+  CurrentFileSystem.secondFatSector = 1 + kSectors;
+  EXPECT_EQ(FatEntryBits(CurrentFileSystem), 12u);
+  EXPECT_EQ(FatTableEntries(CurrentFileSystem), 1024u);
+  fat_test::ScratchVolume volume(bytes);
+  ASSERT_TRUE(volume.opened());
+  ReadClusterChain(338, 10, 1);
+  EXPECT_EQ(Chain(), (std::vector<uint32_t>{338, 341, 342, 700, 5}));
+  ReadClusterChain(6, 10, 1);
+  EXPECT_EQ(Chain(), (std::vector<uint32_t>{6}));
+  // Sixteen sectors are the least a FAT16 table has: such a table is read 16 bits an entry.
+  CurrentFileSystem.sectorsPerFat = 16;
+  EXPECT_EQ(FatEntryBits(CurrentFileSystem), 16u);
 }
 
 }  // namespace

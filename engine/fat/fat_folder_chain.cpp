@@ -4,17 +4,6 @@
 #include "engine/fat/fat_directory.h"
 #include "engine/records/scan_records.h"
 
-namespace {
-
-// How many clusters the first table numbers (all a FAT16 or FAT32 entry can number when its size is unknown).
-uint64_t TableClusters() {
-  const bool fat32 = CurrentFileSystem.type == records::kFat32;
-  if (CurrentFileSystem.sectorsPerFat == 0) return fat32 ? uint64_t{1} << 28 : uint64_t{1} << 16;
-  return uint64_t{CurrentFileSystem.sectorsPerFat} * (kFatDirectorySectorBytes / (fat32 ? 4 : 2));
-}
-
-}  // namespace
-
 void FatClusterClaims::Claim(uint32_t cluster) {
   records::GuardAllocation([&] {
     if (cluster >= read_.size()) read_.resize(uint64_t{cluster} + 1);
@@ -23,8 +12,17 @@ void FatClusterClaims::Claim(uint32_t cluster) {
 }
 
 FatFolderChain::FatFolderChain(uint32_t firstCluster, bool wholeChain, const FatClusterClaims& claims)
-    : whole_(wholeChain), most_(TableClusters()), claims_(claims) {
+    : whole_(wholeChain), most_(FatTableEntries(CurrentFileSystem)), claims_(claims) {
   Refill(firstCluster, false);
+}
+
+FatFolderChain::FatFolderChain(uint32_t lastRead, const FatClusterClaims& claims, Continuation)
+    : whole_(true), most_(FatTableEntries(CurrentFileSystem)), claims_(claims) {
+  Refill(lastRead, true);
+}
+
+FatFolderChain FatFolderChain::After(uint32_t lastRead, const FatClusterClaims& claims) {
+  return FatFolderChain(lastRead, claims, Continuation{});
 }
 
 bool FatFolderChain::Next(uint32_t* cluster) {
@@ -33,7 +31,7 @@ bool FatFolderChain::Next(uint32_t* cluster) {
     Refill(batch_.back(), true);
     if (batch_.empty()) return false;
   }
-  *cluster = batch_[next_++];
+  *cluster = last_ = batch_[next_++];
   return true;
 }
 
@@ -41,12 +39,14 @@ void FatFolderChain::Refill(uint32_t from, bool continuation) {
   ReadLostClusterChain(from);
   batch_.clear();
   next_ = 0;
-  more_ = whole_ && ClusterList.size() == kLostChainClusters;
+  const bool full = ClusterList.size() == kLostChainClusters;
+  more_ = whole_ && full;
+  cutShort_ = !whole_ && full;
   records::GuardAllocation([&] {
     for (size_t i = continuation ? 1 : 0; i < ClusterList.size(); ++i) {
       const uint32_t cluster = ClusterList[i].cluster;
       if (seen_.size() >= most_ || claims_.Claimed(cluster) || !seen_.insert(cluster).second) {
-        more_ = false;
+        more_ = cutShort_ = false;
         return;
       }
       batch_.push_back(cluster);

@@ -6,7 +6,8 @@
 #include "engine/records/scan_parameters.h"
 
 bool InChosenFileSystem(const NtfsFoundEntryRecord& entry) {
-  return SectorInFileSystem(entry.id, CurrentFileSystem.clusterBase, CurrentFileSystem.lastSector);
+  return SectorInFileSystem(entry.id, CurrentFileSystem.clusterBase, CurrentFileSystem.lastSector) &&
+         (entry.disownedBy == 0 || entry.disownedBy != static_cast<uint16_t>(CurrentFileSystem.id));
 }
 
 uint64_t FileSystemEndSector(const FileSystemRecord& fs, const ScanRangeRecord& range) {

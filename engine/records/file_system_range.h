@@ -15,7 +15,8 @@ inline bool SectorInFileSystem(uint64_t sector, uint64_t first, uint64_t last) {
 }
 
 // True when a file record found by the Extensive Scan belongs to the chosen file system: its sector lies
-// inside CurrentFileSystem, from its first sector to its last (SectorInFileSystem).
+// inside CurrentFileSystem, from its first sector to its last (SectorInFileSystem), and the file system's MFT
+// map did not disown it (its disownedBy is not the chosen number, CurrentFileSystem.id).
 bool InChosenFileSystem(const NtfsFoundEntryRecord& entry);
 
 // One past the last sector a file system may use: after its last sector when it has one, else the end of

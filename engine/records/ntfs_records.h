@@ -42,6 +42,9 @@ struct NtfsFoundEntryRecord {
   uint16_t fileSystemMark = 0;  // 0 when made
   uint32_t deleted = 0;         // 1 when the record's flags are 0
   std::u16string foundName;     // the name it was found under, once the user renamed it (records::RenameFile)
+  // The number of a chosen file system whose MFT map puts another record at this one's sector: the record is
+  // not that file system's, though it lies among its sectors. 0 none.
+  uint16_t disownedBy = 0;
 };
 
 // Folders. In an Extensive Scan (RecoveryMode 0) one record per record number; otherwise every append.

@@ -62,7 +62,7 @@ class MountedBytes {
 // Mount() makes it the source and its parameters CurrentFileSystem.
 class FatVolume {
  public:
-  explicit FatVolume(uint32_t sectorsPerCluster = 4, uint32_t clusterCount = 64, uint32_t tableSectors = 1);
+  explicit FatVolume(uint32_t sectorsPerCluster = 4, uint32_t clusterCount = 64, uint32_t tableSectors = 16);
   // Writes data from the first byte of cluster on, across as many clusters as it needs.
   void Put(uint32_t cluster, const Bytes& data);
   // Writes data into the clusters given, in order, and chains them in the tables (1, 2 or both = 3).

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <optional>
 
+#include "engine/fat/fat_chain.h"
 #include "engine/image/byte_order.h"
 #include "engine/image/source_values.h"
 #include "engine/partitions/disk_sectors.h"
@@ -58,6 +59,9 @@ std::optional<FileSystemRecord> FatBootSectorFields(const Sector& boot, uint16_t
       dataStart < 2u * r.sectorsPerCluster) {
     return std::nullopt;
   }
+  // The first table must number every cluster of the volume. (Its length also tells a FAT12 table from a
+  // FAT16 one, FatEntryBits: a FAT12 volume has fewer clusters than a FAT16 table numbers at the least.)
+  if ((range.first + totalSectors - dataStart) / r.sectorsPerCluster + 2 > FatTableEntries(r)) return std::nullopt;
   r.firstFatSector = static_cast<uint32_t>(firstFat);
   r.secondFatSector = static_cast<uint32_t>(secondFat);
   if (code == records::kFat16) r.rootDirectory = static_cast<uint32_t>(secondFat + r.sectorsPerFat);

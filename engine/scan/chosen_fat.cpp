@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "engine/fat/fat_directory.h"
-#include "engine/fat/fat_folder_chain.h"
 #include "engine/partitions/disk_sectors.h"
 #include "engine/records/extensive_lists.h"
 #include "engine/records/pause_gate.h"
@@ -12,6 +11,7 @@
 #include "engine/records/scan_records.h"
 #include "engine/scan/chosen_fs.h"
 #include "engine/scan/chosen_fs_steps.h"
+#include "engine/scan/fat_folder_walk.h"
 #include "engine/scan/range_sectors.h"
 #include "engine/scan/boot_parameters.h"
 #include "engine/scan/scan_end.h"
@@ -23,24 +23,21 @@ constexpr uint32_t kSectorBytes = 512;
 constexpr uint32_t kMostPieceSectors = 8;
 // The FAT16 root directory, when its place is known, is read 8 sectors at a time.
 constexpr uint32_t kFat16RootPieceSectors = 8;
-// How far before the cluster area the allocation tables are looked for; near the disk's start, from its first
-// sector: a volume at sector 0 (a disk without a partition table) has its tables in the first sectors.
-constexpr uint64_t kFat16TablesReach = 550;
-constexpr uint64_t kFat32TablesReach = 30000;
+// The longest allocation tables, in sectors: all the clusters a FAT16 entry numbers, and a FAT32 entry's 28 bits.
+constexpr uint64_t kFat16LongestTable = (uint64_t{1} << 16) * 2 / kSectorBytes;
+constexpr uint64_t kFat32LongestTable = (uint64_t{1} << 28) * 4 / kSectorBytes;
+// The sizes of a FAT16 root directory, in sectors, most usual first: 512 entries, or as many as fill the data
+// area's alignment to a cluster, or a small root. Taking only these keeps a sector inside the first table that
+// begins like one from passing for the first copy, with a root shorter by its distance.
+const std::vector<uint64_t> kFat16RootSizes = {32, 64, 128, 256, 16, 8, 4, 2, 1};
+const std::vector<uint64_t> kNoRoot = {0};
+constexpr uint64_t kFat16MostRootSectors = 256;
 constexpr uint32_t kFat32DefaultRootCluster = 2;
 
 bool IsClusterSize(uint32_t sectors) { return sectors >= 1 && sectors <= 128 && (sectors & (sectors - 1)) == 0; }
 
 // The first sector of a table copy: F8 FF FF (the media byte and the two reserved entries' first bytes).
 bool BeginsTable(const Sector& sector) { return sector[0] == 0xF8 && sector[1] == 0xFF && sector[2] == 0xFF; }
-
-// A stop ends the step it comes in, not the steps after it: they still run over what the steps before gathered,
-// so that the folders extracted so far keep their places and get their files. (The question is answered
-// first: the worker waits at the pause gate while it is up.)
-void StopEndsOneStep() {
-  ScanPauseGate.Pass();
-  ScanThreadControl.stopFlag = 0;
-}
 
 // Step 1: a folder "Dir" + cluster for every subfolder candidate of the chosen number.
 void ExtractFatFolders() {
@@ -104,21 +101,18 @@ class DirectoryPieces {
     return ended_ == 0;
   }
 
-  // Reads every cluster of the chain from firstCluster through the first table: the whole chain, or for a
-  // deleted folder what the table still links (FatFolderChain); claims each cluster it takes.
-  void ReadChain(uint32_t firstCluster, bool wholeChain, FatClusterClaims& claims) {
-    FatFolderChain chain(firstCluster, wholeChain, claims);
+  // Reads every cluster the chain gives (ReadFatFolderClusters) in pieces.
+  bool Read(FatFolderChain& chain, FatClusterClaims& claims) {
     const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;
     const uint32_t piece = std::min(perCluster, kMostPieceSectors);
-    uint32_t cluster = 0;
-    while (chain.Next(&cluster)) {
+    return ReadFatFolderClusters(chain, claims, [&](uint32_t cluster, bool* parsed) {
       const uint64_t first = CurrentFileSystem.clusterBase + uint64_t{cluster} * perCluster;
       const uint64_t parsedBefore = parsed_;
       bool more = true;
       for (uint32_t j = 0; j < perCluster && more; j += piece) more = Read(first + j, piece);
-      if (parsed_ != parsedBefore) claims.Claim(cluster);
-      if (!more) return;
-    }
+      *parsed = parsed_ != parsedBefore;
+      return more;
+    });
   }
 
  private:
@@ -132,15 +126,23 @@ class DirectoryPieces {
   FatSectorHistory history_;
 };
 
+// A subfolder, read as ReadFatFolderList asks.
+class SubfolderPieces : public DirectoryPieces {
+ public:
+  explicit SubfolderPieces(uint32_t firstCluster) : DirectoryPieces(firstCluster, true) {}
+};
+
 void ReadChosenRootFolder(FatClusterClaims& claims) {
   DirectoryPieces root(records::kFatRootId, false);
   if (CurrentFileSystem.type == records::kFat32) {
     const uint32_t named = CurrentFileSystem.rootDirectory;
-    root.ReadChain(named != 0 ? named : kFat32DefaultRootCluster, true, claims);
+    FatFolderChain chain(named != 0 ? named : kFat32DefaultRootCluster, true, claims);
+    root.Read(chain, claims);
     return;
   }
   if (CurrentFileSystem.rootDirectory == 0) return;  // a FAT16 root whose place is not known
-  for (uint32_t i = 0; i < kFat16RootSectors; i += kFat16RootPieceSectors) {
+  const uint32_t sectors = std::max(CurrentFileSystem.rootDirectorySectors, kFat16RootSectors);
+  for (uint32_t i = 0; i < sectors; i += kFat16RootPieceSectors) {
     if (!root.Read(uint64_t{CurrentFileSystem.rootDirectory} + i, kFat16RootPieceSectors)) return;
   }
 }
@@ -181,30 +183,92 @@ void CollectOrphanFatFolders() {
   }
 }
 
+// Where the tables of the chosen file system may begin at the earliest: after the file systems found before
+// it (their last sectors, and the sectors of their folders), inside the scanned range.
+uint64_t TablesFloor(uint64_t dataStart) {
+  uint64_t floor = CurrentRangeSectors().first;
+  for (const FileSystemRecord& fs : FoundFileSystemList) {
+    if (fs.clusterBase < CurrentFileSystem.clusterBase && fs.lastSector < dataStart) {
+      floor = std::max<uint64_t>(floor, fs.lastSector);
+    }
+  }
+  for (const DirSectorCandidate& candidate : DirSectorCandidateList) {
+    const bool other = candidate.mark != 0 && candidate.mark != records::kNoFileSystemMark &&
+                       !chosen::IsChosenMark(candidate.mark);
+    if (other && candidate.sector < dataStart) floor = std::max<uint64_t>(floor, uint64_t{candidate.sector} + 1);
+  }
+  return floor;
+}
+
+// Sectors that begin like a table, at or after floor and before dataStart, as a search going back from the
+// data area meets them: it asks At(lba) for lba = dataStart - 1, dataStart - 2, ... in turn, and Seen(lba) for
+// sectors it has passed.
+class TableStarts {
+ public:
+  TableStarts(uint64_t dataStart, uint64_t floor) : dataStart_(dataStart), floor_(floor) {}
+
+  bool At(uint64_t lba) {
+    Sector sector;
+    const bool table = ReadDiskSector(lba, sector) && BeginsTable(sector);
+    records::GuardAllocation([&] { passed_.push_back(table); });
+    return table;
+  }
+  bool Seen(uint64_t lba) const {
+    const uint64_t back = dataStart_ - lba;
+    return lba >= floor_ && back >= 1 && back <= passed_.size() && passed_[back - 1];
+  }
+
+ private:
+  uint64_t dataStart_, floor_;
+  std::vector<bool> passed_;
+};
+
+// Both copies of a table hold the same entries.
+bool SameSector(uint64_t a, uint64_t b) {
+  Sector one, two;
+  return ReadDiskSector(a, one) && ReadDiskSector(b, two) && one == two;
+}
+
 void FindFatCopies() {
   chosen::BeginStep(u"Searching for lost FAT fragments ( Step 3/5 )...");
-  const uint64_t base = CurrentFileSystem.clusterBase;
-  const uint64_t reach = CurrentFileSystem.type == records::kFat32 ? kFat32TablesReach : kFat16TablesReach;
-  const uint64_t from = base > reach ? base - reach : 0;
-  uint64_t tables[2] = {0, 0};
-  size_t found = 0;
+  const bool fat32 = CurrentFileSystem.type == records::kFat32;
+  // The two copies lie one table length apart, and the data area (cluster 2) right after the second; on
+  // FAT16 the root directory lies between (kFat16RootSizes). The search
+  // goes back from the data area, and takes the first sector that begins like a table and has such a partner
+  // (the pair nearest the data), looking no further back than the longest tables of the kind reach and no
+  // further than the file system before this one.
+  const uint64_t dataStart = uint64_t{CurrentFileSystem.clusterBase} + 2 * uint64_t{CurrentFileSystem.sectorsPerCluster};
+  const uint64_t longest = fat32 ? kFat32LongestTable : kFat16LongestTable;
+  const uint64_t mostRoot = fat32 ? 0 : kFat16MostRootSectors;
+  const uint64_t reach = 2 * longest + mostRoot;
+  const uint64_t floor = std::max(TablesFloor(dataStart), dataStart > reach ? dataStart - reach : 0);
+  TableStarts starts(dataStart, floor);
   chosen::StepProgress progress;
-  Sector sector;
-  for (uint64_t lba = from; lba < base && found < 2; ++lba) {
+  for (uint64_t first = dataStart; first > floor;) {
+    --first;
     if (ScanStopRequested()) return;
-    progress.Show(lba, base);
-    ReadDiskSector(lba, sector);
-    if (BeginsTable(sector)) tables[found++] = lba;
+    progress.Show(dataStart - first, dataStart - floor);
+    if (!starts.At(first)) continue;
+    // The second copy at first + length, the data area at first + 2 x length + root sectors.
+    const uint64_t span = dataStart - first;
+    for (const uint64_t rootSectors : fat32 ? kNoRoot : kFat16RootSizes) {
+      if (span <= rootSectors || (span - rootSectors) % 2 != 0) continue;
+      const uint64_t length = (span - rootSectors) / 2;
+      const uint64_t second = first + length;
+      const uint64_t root = second + length;
+      if (length > longest || !starts.Seen(second) || !SameSector(first, second)) continue;
+      // The FAT16 root directory follows the second table; a place past the 32-bit sectors names none.
+      if (root > 0xFFFFFFFFu) return;
+      CurrentFileSystem.firstFatSector = static_cast<uint32_t>(first);
+      CurrentFileSystem.secondFatSector = static_cast<uint32_t>(second);
+      CurrentFileSystem.sectorsPerFat = static_cast<uint32_t>(length);
+      if (!fat32) {
+        CurrentFileSystem.rootDirectory = static_cast<uint32_t>(root);
+        CurrentFileSystem.rootDirectorySectors = static_cast<uint32_t>(dataStart - root);
+      }
+      return;
+    }
   }
-  if (found < 2) return;
-  const uint64_t perTable = tables[1] - tables[0];
-  const uint64_t root = tables[1] + perTable;
-  // The FAT16 root directory follows the second table; a place past the 32-bit sectors names none.
-  if (CurrentFileSystem.type != records::kFat32 && root > 0xFFFFFFFFu) return;
-  CurrentFileSystem.firstFatSector = static_cast<uint32_t>(tables[0]);
-  CurrentFileSystem.secondFatSector = static_cast<uint32_t>(tables[1]);
-  CurrentFileSystem.sectorsPerFat = static_cast<uint32_t>(perTable);
-  if (CurrentFileSystem.type != records::kFat32) CurrentFileSystem.rootDirectory = static_cast<uint32_t>(root);
 }
 
 // Entries are listed as deleted by their own mark: what lies in a deleted folder is marked once every folder is
@@ -216,26 +280,16 @@ void ReadChosenFatFolders() {
   FatClusterClaims claims;
   ReadChosenRootFolder(claims);
   chosen::StepProgress progress;
-  const size_t count = FatFolderList.size();
-  for (size_t i = 0; i < count; ++i) {
-    if (ScanStopRequested()) return;
-    const uint32_t cluster = FatFolderList[i].firstCluster;
-    const uint32_t deleted = FatFolderList[i].deleted;
-    // Clusters 0 and 1 hold no data; "Lost Dir" has no cluster of its own.
-    if (cluster >= 2 && cluster != records::kLostDirId) {
-      DirectoryPieces folder(cluster, true);
-      folder.ReadChain(cluster, deleted == 0, claims);
-    }
-    progress.Show(i + 1, count);
-  }
+  ReadFatFolderList<SubfolderPieces>(claims, [&](size_t i) { progress.Show(i + 1, FatFolderList.size()); });
 }
 
 void ReadChosenFat() {
   ExtractFatFolders();
-  StopEndsOneStep();
+  chosen::StopEndsOneStep();
   CollectOrphanFatFolders();
+  chosen::StopEndsOneStep();
   if (CurrentFileSystem.firstFatSector == 0) FindFatCopies();
-  StopEndsOneStep();
+  chosen::StopEndsOneStep();
   ReadChosenFatFolders();
   MarkFatRecordsInDeletedFolders();
   chosen::BuildChosenTree(u"Please wait creating tree ( Step 5/5 )...", AddFatFolders, records::kFatRootId);

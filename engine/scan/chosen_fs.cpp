@@ -2,6 +2,7 @@
 
 #include "engine/host/file_system_form_host.h"
 #include "engine/host/result_tree_host.h"
+#include "engine/records/pause_gate.h"
 #include "engine/records/scan_records.h"
 #include "engine/listing/results_listing.h"
 #include "engine/scan/chosen_fs_steps.h"
@@ -13,6 +14,11 @@ namespace chosen {
 bool IsChosenMark(uint16_t mark) {
   const uint16_t number = ChosenFileSystemNumber();
   return mark == number && number != 0 && number != records::kNoFileSystemMark;
+}
+
+void StopEndsOneStep() {
+  ScanPauseGate.Pass();
+  ScanThreadControl.stopFlag = 0;
 }
 
 void BeginStep(const std::u16string& status) {

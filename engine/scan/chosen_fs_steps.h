@@ -25,6 +25,11 @@ class StepProgress {
   uint32_t shown_ = 0;
 };
 
+// A stop ends the step it comes in, not the steps after it: they still run over what the steps before gathered,
+// so that what was extracted so far keeps its place and gets its files. Called between steps: waits while the
+// question is up (the pause gate), then clears the stop flag.
+void StopEndsOneStep();
+
 // "Dir" followed by number in decimal: the name of a folder known only by its cluster or counter.
 std::u16string DirName(uint64_t number);
 

@@ -229,6 +229,29 @@ TEST_F(ChosenTest, NtfsFileSystemsListOnlyTheRecordsInsideThem) {
   EXPECT_EQ(roots[0], roots[1]);
 }
 
+// A stop while the folders are extracted ends that step alone: the files are still read again through the map
+// (their sizes from extension records, the mirror's copies as the MFT's own files), each once, as unstopped.
+TEST_F(ChosenTest, StopWhileFoldersAreExtractedStillRereadsTheFiles) {
+  extensive_test::OpenedDisk disk(os::FromUtf8(std::string(DORVANE_SHARED_IMAGES) + "/mbr_primary.fixed.vhd"));
+  ASSERT_TRUE(disk.opened());
+  std::multiset<std::pair<std::u16string, uint64_t>> whole;
+  for (const bool stop : {false, true}) {
+    ASSERT_TRUE(ScanAndChoose(records::kNtfs, kPrimarySectors, 215040));
+    form.onStatus = [stop](const std::u16string& text) {
+      if (stop && text == u"Extracting entries for the file system...") ScanThreadControl.stopFlag = 1;
+    };
+    RunReader();
+    ExpectWorkerEnded();
+    std::multiset<std::pair<std::u16string, uint64_t>> files;
+    for (const NtfsFoundEntryRecord& e : NtfsFoundEntryList) {
+      if (InChosenFileSystem(e)) files.insert({e.name, e.size});
+    }
+    if (!stop) whole = files;
+    EXPECT_GT(files.size(), 20u);
+    EXPECT_EQ(files, whole) << stop;
+  }
+}
+
 // A stop while the lost data is gathered does not end that step: the files of the zeroed folder record are
 // still in the tree, under their stand-in.
 TEST_F(ChosenTest, StopWhileLostDataIsGatheredKeepsEveryFileInTheTree) {
@@ -404,46 +427,75 @@ void MarkTable(Bytes& bytes, uint32_t sector) {
   bytes[sector * 512 + 2] = 0xFF;
 }
 
-TEST_F(ChosenTest, AllocationTablesAreFoundBeforeTheClusterArea) {
+// The tables are the pair of like copies whose second lies one table length after the first and is followed by
+// the data area (cluster 2), past the FAT16 root directory: first + 2 x length (+ root) = cluster base + 2 x
+// sectors per cluster. Every other sector that begins like a table (with other entries) is a decoy.
+TEST_F(ChosenTest, AllocationTablesAreThePairThatFitsTheVolume) {
   struct Case {
+    const char* what;
     uint16_t type;
-    uint32_t clusterBase;
+    uint32_t clusterBase, perCluster;
     std::vector<uint32_t> marks;
+    uint32_t previousEnd;                   // the last sector of a file system found before, 0 none
     uint32_t first, second, perFat, root;  // all 0: nothing changes
+    uint32_t rootSectors;
   };
   const Case cases[] = {
-      {records::kFat16, 700, {120, 200, 264, 500}, 200, 264, 64, 328},  // 120 lies before base - 550
-      {records::kFat16, 162, {2, 66}, 2, 66, 64, 130},                  // a volume at sector 0: from sector 0
-      {records::kFat32, 30700, {650, 1200, 1800}, 1200, 1800, 600, 0},  // from base - 30000
-      {records::kFat16, 700, {300}, 0, 0, 0, 0},                         // one table only
-      {records::kFat16, 700, {}, 0, 0, 0, 0},
+      {"decoys before and between", records::kFat16, 700, 1, {120, 200, 300, 435, 500}, 0, 200, 435, 235, 670, 32},
+      {"a volume at sector 0", records::kFat16, 162, 1, {2, 67}, 0, 2, 67, 65, 132, 32},
+      {"a root of 64 sectors", records::kFat16, 700, 4, {150, 397}, 0, 150, 397, 247, 644, 64},
+      {"a sector inside the first copy that begins like one", records::kFat16, 700, 1, {200, 210, 435, 445}, 0, 200,
+       435, 235, 670, 32},
+      {"another volume's pair first", records::kFat32, 30700, 1, {650, 1200, 702, 15702}, 0, 702, 15702, 15000, 0, 0},
+      {"tables longer than 30,000 sectors", records::kFat32, 40000, 1, {4, 20003}, 0, 4, 20003, 19999, 0, 0},
+      {"tables at the cluster base (64-sector clusters)", records::kFat16, 1000, 64, {1000, 1048}, 0, 1000, 1048,
+       48, 1096, 32},
+      {"a pair that fits, inside the volume before", records::kFat16, 700, 1, {100, 385}, 500, 0, 0, 0, 0, 0},
+      {"the second copy missing", records::kFat16, 700, 1, {200}, 0, 0, 0, 0, 0, 0},
+      {"a FAT32 pair that leaves a gap before the data", records::kFat32, 700, 1, {200, 264}, 0, 0, 0, 0, 0, 0},
+      {"no table", records::kFat16, 700, 1, {}, 0, 0, 0, 0, 0, 0},
   };
   for (const Case& c : cases) {
-    Bytes bytes = Sectors(c.clusterBase + 8);
-    for (uint32_t sector : c.marks) MarkTable(bytes, sector);
+    Bytes bytes = Sectors(c.clusterBase + 2 * c.perCluster + 8);
+    for (uint32_t sector : c.marks) {
+      MarkTable(bytes, sector);
+      // Only the two copies of the volume's table are alike, and the sectors at one distance inside them.
+      const uint32_t inside = c.second != 0 && sector > c.second ? sector - c.second + c.first : sector;
+      if (sector != c.first && sector != c.second) bytes[sector * 512 + 4] = static_cast<uint8_t>(inside % 255 + 1);
+    }
     extensive_test::MappedDrive drive(bytes);
+    FreeExtensiveScanLists();
+    if (c.previousEnd != 0) {
+      FileSystemRecord previous;
+      previous.clusterBase = 10;
+      previous.lastSector = c.previousEnd;
+      FoundFileSystemList.Append(previous);
+    }
+    SetRange(c.type, 0, static_cast<uint32_t>(bytes.size() / 512));
     CurrentFileSystem = FileSystemRecord{};
     CurrentFileSystem.type = c.type;
     CurrentFileSystem.clusterBase = c.clusterBase;
+    CurrentFileSystem.sectorsPerCluster = c.perCluster;
     FindFatCopies();
-    EXPECT_EQ(CurrentFileSystem.firstFatSector, c.first) << c.clusterBase;
-    EXPECT_EQ(CurrentFileSystem.secondFatSector, c.second) << c.clusterBase;
-    EXPECT_EQ(CurrentFileSystem.sectorsPerFat, c.perFat) << c.clusterBase;
-    EXPECT_EQ(CurrentFileSystem.rootDirectory, c.root) << c.clusterBase;
+    EXPECT_EQ(CurrentFileSystem.firstFatSector, c.first) << c.what;
+    EXPECT_EQ(CurrentFileSystem.secondFatSector, c.second) << c.what;
+    EXPECT_EQ(CurrentFileSystem.sectorsPerFat, c.perFat) << c.what;
+    EXPECT_EQ(CurrentFileSystem.rootDirectory, c.root) << c.what;
+    EXPECT_EQ(CurrentFileSystem.rootDirectorySectors, c.rootSectors) << c.what;
   }
 }
 
 // A FAT16 file system without a boot sector, one sector per cluster, cluster 0 at sector 100: both tables
-// at 64 and 74 (10 sectors each), the root at 84; folders: cluster 3 (GOOD), 4 (whose sector lacks "." and
+// at 38 and 54 (16 sectors each, the least a FAT16 table has), the root at 70; folders: cluster 3 (GOOD), 4 (whose sector lacks "." and
 // ".."), 30 (past the end of the source) and a cluster no sector number reaches.
 class HandMadeFat : public ChosenTest {
  protected:
   HandMadeFat() : bytes_(Sectors(120)) {
-    for (uint32_t table : {64u, 74u}) {
+    for (uint32_t table : {38u, 54u}) {
       MarkTable(bytes_, table);
       PutLe16(bytes_, table * 512 + 6, 0xFFFF);  // cluster 3: one cluster
     }
-    uint8_t* root = &bytes_[84 * 512];
+    uint8_t* root = &bytes_[70 * 512];
     PutEntry(root, 0, "GOOD       ", 0x10, 3);
     PutEntry(root, 1, "NODOTS     ", 0x10, 4);
     PutEntry(root, 2, "ROOT    TXT", 0x20, 5, 10);
@@ -470,8 +522,8 @@ class HandMadeFat : public ChosenTest {
 TEST_F(HandMadeFat, FoldersAreReadWhereTheirSectorsAllowIt) {
   RunReader();
   ExpectWorkerEnded();
-  EXPECT_EQ(CurrentFileSystem.firstFatSector, 64u);
-  EXPECT_EQ(CurrentFileSystem.rootDirectory, 84u);
+  EXPECT_EQ(CurrentFileSystem.firstFatSector, 38u);
+  EXPECT_EQ(CurrentFileSystem.rootDirectory, 70u);
   const std::set<Item> want = {{"/GOOD", 0, 0},         {"/GOOD/INSIDE.TXT", 0, 20}, {"/NODOTS", 0, 0},
                                {"/Dir30", 0, 0},        {"/Dir4026531840", 0, 0},    {"/ROOT.TXT", 0, 10},
                                {"/Lost Dir", 0, 0}};
@@ -491,7 +543,7 @@ TEST_F(HandMadeFat, LiveEntriesNameFoldersAndDeletedOnesMarkTheirFiles) {
   for (uint32_t table : {64u, 74u}) {
     for (uint32_t cluster : {12u, 13u}) PutLe16(bytes_, table * 512 + cluster * 2, 0xFFFF);
   }
-  uint8_t* root = &bytes_[84 * 512];
+  uint8_t* root = &bytes_[70 * 512];
   PutEntry(root, 3, "\xE5OOD       ", 0x10, 3);
   PutEntry(root, 4, "\xE5" "ECOND     ", 0x10, 13);
   PutEntry(root, 5, "SECOND     ", 0x10, 13);
@@ -559,7 +611,7 @@ TEST_F(HandMadeFat, StopEndsTheStepButTheTreeIsStillBuilt) {
 // listed is one the unstopped reading lists (its folders' names may be missing when the search for the tables
 // was stopped: the root then goes unread).
 TEST_F(HandMadeFat, StopEndsTheStepItComesInAndTheStepsAfterItStillRun) {
-  for (uint32_t table : {64u, 74u}) PutLe16(bytes_, table * 512 + 16, 0xFFFF);  // cluster 8: one cluster
+  for (uint32_t table : {38u, 54u}) PutLe16(bytes_, table * 512 + 16, 0xFFFF);  // cluster 8: one cluster
   PutEntry(&bytes_[108 * 512], 0, ".          ", 0x10, 8);
   PutEntry(&bytes_[108 * 512], 1, "..         ", 0x10, 50);
   PutEntry(&bytes_[108 * 512], 2, "ORPHAN  TXT", 0x20, 9, 40);
@@ -597,27 +649,31 @@ TEST_F(HandMadeFat, StopEndsTheStepItComesInAndTheStepsAfterItStillRun) {
     const std::set<Item> listed = files(items), all = files(whole);
     EXPECT_FALSE(listed.empty());
     EXPECT_TRUE(std::includes(all.begin(), all.end(), listed.begin(), listed.end()));
-    // Once the folders are extracted, the orphan keeps its place (a stop in step 2 ends step 3).
+    // Once the folders are extracted, the orphan keeps its place.
     if (std::u16string_view(step).find(u"Step 1/5") == std::u16string_view::npos) {
       EXPECT_EQ(items.count({"/Lost Dir/Dir50/Dir8/ORPHAN.TXT", 0, 40}), 1u);
+    }
+    // The table search still runs after a stop in a step before it, and the root is read at the place it gives.
+    if (std::u16string_view(step).find(u"Step 3/5") == std::u16string_view::npos) {
+      EXPECT_EQ(items.count({"/ROOT.TXT", 0, 10}), 1u);
     }
   }
 }
 
 // A FAT16 folder at cluster 3 whose chain runs through 150 clusters, one sector of 16 files each (cluster 0 at
-// sector 100, tables at 64 and 74): the whole chain is read, and a chain whose last cluster leads back to its
+// sector 100, tables at 38 and 54): the whole chain is read, and a chain whose last cluster leads back to its
 // first is read once.
 TEST_F(ChosenTest, FolderChainsAreReadWholeAndALoopOnce) {
   constexpr uint32_t kFirst = 3, kLast = 152;
   for (const bool loop : {false, true}) {
     ResetScanState();
     Bytes bytes = Sectors(100 + kLast + 1);
-    for (uint32_t table : {64u, 74u}) {
+    for (uint32_t table : {38u, 54u}) {
       MarkTable(bytes, table);
       for (uint32_t c = kFirst; c < kLast; ++c) PutLe16(bytes, table * 512 + c * 2, static_cast<uint16_t>(c + 1));
       PutLe16(bytes, table * 512 + kLast * 2, loop ? kFirst : 0xFFFF);
     }
-    PutEntry(&bytes[84 * 512], 0, "LONG       ", 0x10, kFirst);
+    PutEntry(&bytes[70 * 512], 0, "LONG       ", 0x10, kFirst);
     for (uint32_t c = kFirst; c <= kLast; ++c) {
       uint8_t* sector = &bytes[(100 + c) * 512];
       if (c == kFirst) {

@@ -37,7 +37,8 @@ void ExtractNtfsFolders() {
     const NtfsFolderCandidate& candidate = NtfsFolderCandidateList[i];
     const bool root = candidate.mftNumber == records::kNtfsRootRecord || candidate.name == u".";
     const bool inside =
-        SectorInFileSystem(candidate.sector, CurrentFileSystem.clusterBase, CurrentFileSystem.lastSector);
+        SectorInFileSystem(candidate.sector, CurrentFileSystem.clusterBase, CurrentFileSystem.lastSector) &&
+        !chosen::ForeignRecord(candidate.sector, mirror);
     uint32_t copied = 0;
     if (chosen::IsChosenMark(candidate.mark) && !root && inside && !candidate.name.empty() &&
         !mirror.CopyOf(candidate.sector, &copied)) {
@@ -99,7 +100,9 @@ void ReadChosenNtfs() {
   // The map first: the folders and files are read through it.
   MapChosenMft();
   ExtractNtfsFolders();
+  chosen::StopEndsOneStep();
   chosen::RereadFoundFiles();
+  chosen::StopEndsOneStep();
   uint32_t counter = 0;
   CollectLostFoundNtfsFolders(counter);
   chosen::BuildChosenTree(u"Please wait creating tree", AddNtfsFolders, records::kNtfsRootRecord);

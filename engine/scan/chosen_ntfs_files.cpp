@@ -12,6 +12,7 @@
 #include "engine/records/pause_gate.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
+#include "engine/scan/chosen_fs.h"
 #include "engine/scan/chosen_fs_steps.h"
 #include "engine/scan/scan_end.h"
 
@@ -57,6 +58,18 @@ MftMirror::MftMirror() {
   if (extents_.empty() && fs.mftMirrorSector != 0) {
     extents_.emplace_back(fs.mftMirrorSector, kMirrorRecords * ntfs::kMftRecordSectors);
   }
+}
+
+bool MftMirror::Holds(uint32_t sector) const {
+  for (const auto& [first, count] : extents_) {
+    if (first <= sector && sector - first < count) return true;
+  }
+  return false;
+}
+
+bool ForeignRecord(uint32_t sector, const MftMirror& mirror) {
+  uint32_t number = 0;
+  return MftMapSectorCount() != 0 && !MftRecordAt(sector, &number) && !mirror.Holds(sector);
 }
 
 bool MftMirror::CopyOf(uint32_t sector, uint32_t* recordNumber) const {
@@ -141,7 +154,12 @@ void RereadFoundFiles() {
   for (size_t i = 0; i < NtfsFoundEntryList.size() && !ScanStopRequested(); ++i) {
     ScanPauseGate.Pass();
     NtfsFoundEntryRecord& entry = NtfsFoundEntryList[i];
-    if (InChosenFileSystem(entry)) RereadFoundFile(files, mirror, entry);
+    if (!InChosenFileSystem(entry)) continue;
+    if (ForeignRecord(entry.id, mirror)) {
+      entry.disownedBy = ChosenFileSystemNumber();
+      continue;
+    }
+    RereadFoundFile(files, mirror, entry);
   }
   std::unordered_set<uint32_t> listed;
   const size_t removed = NtfsFoundEntryList.RemoveIf([&](const NtfsFoundEntryRecord& entry) {

@@ -1,12 +1,12 @@
 // QuickScanFat: the root folder and every folder reachable from it, breadth first, through the first
 // allocation table.
 #include "engine/fat/fat_directory.h"
-#include "engine/fat/fat_folder_chain.h"
 #include "engine/partitions/disk_sectors.h"
 #include "engine/records/result_tree_builders.h"
 #include "engine/records/scan_records.h"
 #include "engine/scan/quick_scan.h"
 #include "engine/scan/range_sectors.h"
+#include "engine/scan/fat_folder_walk.h"
 #include "engine/scan/results_tree_build.h"
 #include "engine/scan/scan_end.h"
 
@@ -35,19 +35,17 @@ class DirectoryReader {
     return ended_ == 0;
   }
 
-  // Reads the sectors of every cluster of the chain from firstCluster, claiming each one it takes.
-  void ReadClusters(uint32_t firstCluster, bool wholeChain, FatClusterClaims& claims) {
-    FatFolderChain chain(firstCluster, wholeChain, claims);
+  // Reads the sectors of every cluster the chain gives (ReadFatFolderClusters).
+  bool Read(FatFolderChain& chain, FatClusterClaims& claims) {
     const uint64_t perCluster = CurrentFileSystem.sectorsPerCluster;
-    uint32_t cluster = 0;
-    while (chain.Next(&cluster)) {
+    return ReadFatFolderClusters(chain, claims, [&](uint32_t cluster, bool* parsed) {
       const uint64_t first = CurrentFileSystem.clusterBase + uint64_t{cluster} * perCluster;
       const uint64_t parsedBefore = parsed_;
       bool more = true;
       for (uint64_t j = 0; j < perCluster && more; ++j) more = Read(first + j);
-      if (parsed_ != parsedBefore) claims.Claim(cluster);
-      if (!more) return;
-    }
+      *parsed = parsed_ != parsedBefore;
+      return more;
+    });
   }
 
  private:
@@ -63,7 +61,8 @@ class DirectoryReader {
 void ReadRootFolder(FatClusterClaims& claims) {
   DirectoryReader reader(records::kFatRootId, false);
   if (CurrentFileSystem.type == records::kFat32) {
-    reader.ReadClusters(CurrentFileSystem.rootDirectory, true, claims);
+    FatFolderChain chain(CurrentFileSystem.rootDirectory, true, claims);
+    reader.Read(chain, claims);
     return;
   }
   for (uint32_t i = 0; i < CurrentFileSystem.rootDirectorySectors; ++i) {
@@ -71,18 +70,17 @@ void ReadRootFolder(FatClusterClaims& claims) {
   }
 }
 
-// Every folder listed, in list order, while the reading appends the folders it finds. Each entry is listed as
-// deleted by its own mark; what lies in a deleted folder is marked afterwards (MarkFatRecordsInDeletedFolders),
-// since a deleted folder read here may yet turn out to be a live folder that took its cluster.
+// A subfolder, read as ReadFatFolderList asks.
+class SubfolderReader : public DirectoryReader {
+ public:
+  explicit SubfolderReader(uint32_t firstCluster) : DirectoryReader(firstCluster, true) {}
+};
+
+// Each entry is listed as deleted by its own mark; what lies in a deleted folder is marked afterwards
+// (MarkFatRecordsInDeletedFolders), since a deleted folder read here may yet turn out to be a live folder that
+// took its cluster.
 void ReadSubfolders(FatClusterClaims& claims) {
-  for (size_t i = 0; i < FatFolderList.size(); ++i) {
-    if (ScanStopRequested()) return;
-    const uint32_t firstCluster = FatFolderList[i].firstCluster;
-    const uint32_t deleted = FatFolderList[i].deleted;
-    if (firstCluster < 2) continue;
-    DirectoryReader reader(firstCluster, true);
-    reader.ReadClusters(firstCluster, deleted == 0, claims);
-  }
+  ReadFatFolderList<SubfolderReader>(claims, [](size_t) {});
 }
 
 // The folder the ".." entry of the folder at firstCluster names (the root as records::kFatRootId); false when

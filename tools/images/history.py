@@ -9,7 +9,17 @@ volume, and build() takes them with the tools (on FAT each step as it is drawn, 
 left out of the history; on NTFS all of them afterwards, in one run of the helper). So a history is replayed
 from its seed alone:
 
-    history.py --seed N [--kind fat16|fat32|ntfs512|ntfs4k] --out DIR [--ntfs-helper PATH] [--print]
+    history.py --seed N [--kind KIND] [--shape normal|small|empty] --out DIR [--ntfs-helper PATH] [--print]
+
+Kinds: fat16, fat32, ntfs512, ntfs4k; and the sizes real disks have: fat12 (a volume of fewer than 4085
+clusters), fat16big (32 KiB and 64 KiB clusters), fat32huge (two million clusters and more, 1 GiB and more at
+512-byte clusters, a sparse file) and fat16dirs (a FAT16 volume of 512-byte clusters). On volumes of 512-byte
+clusters a history of a new kind, or of seed 2000 or above, may hold a folder of more than 100 clusters (hundreds of files of long
+names), which is then moved, or deleted with what it holds and made again. A shape other than normal makes the
+small, nearly empty partner volumes of a disk: small (a few steps), empty (no folder, at most a few files).
+Seeds below 2000 keep the histories they had before these kinds and shapes (their default kind is one of the
+first four, and a partner of shape plain has no big folder): the pinned cases of the differential test name such
+seeds.
 
 writes DIR/<kind>-<seed>.raw (the volume from sector 0) and <kind>-<seed>.history.json (what build() returns:
 the operations, the files that are there at the end, every version of a file's bytes that was deleted or
@@ -29,8 +39,26 @@ sys.path.insert(0, HERE)
 
 from util import MIB, SECTOR, ToolError, fresh_dir, patch, pseudo_bytes, run, sha256_bytes, text_bytes  # noqa: E402
 
-KINDS = ("fat16", "fat32", "ntfs512", "ntfs4k")
-CODES = {"fat16": 100, "fat32": 200, "ntfs": 300}
+KINDS = ("fat16", "fat32", "ntfs512", "ntfs4k", "fat12", "fat16big", "fat32huge", "fat16dirs")
+SHAPES = ("normal", "small", "empty")
+# "plain": a normal history without the big folders, as histories were before them (the partners of old seeds).
+ALL_SHAPES = SHAPES + ("plain",)
+CODES = {"fat12": 100, "fat16": 100, "fat32": 200, "ntfs": 300}
+FS_OF_KIND = {"fat16big": "fat16", "fat32huge": "fat32", "fat16dirs": "fat16"}
+# Histories of seeds below this keep what they had before the new kinds and shapes.
+SHAPED_SEEDS = 2000
+
+
+def kinds_for(seed):
+    """The kinds a seed's default kind, and its partner's, are drawn from."""
+    return KINDS if seed >= SHAPED_SEEDS else KINDS[:4]
+
+
+def default_kind(seed):
+    kinds = kinds_for(seed)
+    return kinds[seed % len(kinds)]
+# A folder of this many files of long names (three entries each) outgrows 100 clusters of 512 bytes.
+BIG_FOLDER_FILES = (560, 700)
 MAX_FOLDERS = 24
 MAX_DEPTH = 4
 
@@ -56,7 +84,7 @@ class Op:
 class Geometry:
     def __init__(self, kind, size_mib, cluster):
         self.kind, self.size_mib, self.cluster = kind, size_mib, cluster
-        self.fs = "ntfs" if kind.startswith("ntfs") else kind
+        self.fs = "ntfs" if kind.startswith("ntfs") else FS_OF_KIND.get(kind, kind)
 
     @property
     def sectors(self):
@@ -64,8 +92,18 @@ class Geometry:
 
 
 def draw_geometry(rng, kind):
-    """Volume size and cluster size, inside what each file system allows (FAT16: 4085 to 65524 clusters, FAT32:
-    at least 65525; mkfs.fat would otherwise make another FAT kind than asked)."""
+    """Volume size and cluster size, inside what each file system allows (FAT12: fewer than 4085 clusters, FAT16:
+    4085 to 65524, FAT32: at least 65525; mkfs.fat would otherwise make another FAT kind than asked)."""
+    if kind == "fat12":
+        size = rng.choice([4, 6, 8])
+        return Geometry(kind, size, (8 if size == 8 else 4) * SECTOR)
+    if kind == "fat16big":
+        spc = rng.choice([64, 128])
+        return Geometry(kind, rng.choice([160, 200]) * spc // 64, spc * SECTOR)
+    if kind == "fat32huge":
+        return Geometry(kind, rng.choice([1024, 1100]), SECTOR)
+    if kind == "fat16dirs":
+        return Geometry(kind, rng.choice([16, 24]), SECTOR)
     if kind == "fat16":
         size = rng.choice([16, 24, 32])
         spc = rng.choice([s for s in (1, 2, 4, 8, 16) if 4500 <= size * MIB // (s * SECTOR) <= 65000])
@@ -151,12 +189,14 @@ def draw_bytes(seed, n, size, rng):
     return text_bytes(tag, size) if rng.random() < 0.4 else pseudo_bytes(tag, size)
 
 
-def plan(seed, kind=None, make_tools=None):
+def plan(seed, kind=None, make_tools=None, shape="normal"):
     """(geometry, [Op], model at the end, deleted versions [(name, bytes)]) of the seed's history. With
     make_tools, make_tools(geometry) gives a function that takes each step with the tools as it is drawn and
     says whether they took it: a step the tools refuse is left out of the history."""
     rng = random.Random(seed)
-    kind = kind or KINDS[seed % len(KINDS)]
+    # The shapes draw from a generator of their own, so that a seed's other steps stay what they were.
+    shaped = random.Random(seed * 104729 + 17)
+    kind = kind or default_kind(seed)
     geo = draw_geometry(rng, kind)
     fat = geo.fs != "ntfs"
     tools = make_tools(geo) if make_tools else None
@@ -240,14 +280,46 @@ def plan(seed, kind=None, make_tools=None):
         m.folders.remove(path)
         m.gone_folders.append(path)
 
+    def big_folder():
+        """A folder of hundreds of files, then moved, or deleted with them and made again (or left)."""
+        parent = shaped.choice(folders_at_depth())
+        path = (parent + "/" if parent else "") + "Big folder %d" % shaped.randrange(1000)
+        if path.lower().rsplit("/", 1)[-1] in m.names_in(parent) or not emit(Op("mkdir", "/" + path)):
+            return
+        m.folders.add(path)
+        files = {}
+        for i in range(shaped.randint(*BIG_FOLDER_FILES)):
+            files["%s/photo of the summer number %04d.jpg" % (path, i)] = draw_bytes(seed, 100000 + i, 1 + shaped.randrange(400), shaped)
+        if emit(Op("many", "/" + path, len(files), files)):
+            m.files.update(files)
+        then = shaped.random()
+        if then < 0.45:
+            targets = [f for f in folders_at_depth() if f != parent and f != path and not f.startswith(path + "/")]
+            if targets:
+                move(path, shaped.choice(targets))
+        elif then < 0.75:
+            rmtree(path)
+            if path in m.gone_folders:
+                m.gone_folders.remove(path)
+                mkdir(path)
+
+    if shape == "empty":
+        # A partner volume with nothing to find a file system by: a few files in its root at most.
+        for _ in range(rng.randint(0, 3)):
+            put("")
+        return geo, ops, m, deleted
     # Two folders first, so that a volume whose boot sector is lost has folders to find its geometry by.
     for _ in range(2):
         mkdir(new_path(""))
-    steps = rng.randint(15, 90)
+    steps = rng.randint(2, 8) if shape == "small" else rng.randint(15, 90)
+    shaped_seed = shape == "normal" and (seed >= SHAPED_SEEDS or kind not in KINDS[:4])
+    big_at = shaped.randrange(steps) if fat and geo.cluster == SECTOR and shaped_seed else None
     weights = {"mkdir": 12, "put": 35, "bulk": 3, "rm": 12, "rmtree": 5, "remake": 4, "rename": 8, "move": 6,
                "grow": 10, "interleave": 0 if fat else 5, "forget": 3 if geo.fs == "fat32" else 0}
     kinds = sorted(weights)
-    for _ in range(steps):
+    for step in range(steps):
+        if step == big_at:
+            big_folder()
         what = rng.choices(kinds, [weights[k] for k in kinds])[0]
         if what == "mkdir" and len(m.folders) >= MAX_FOLDERS:
             what = "put"
@@ -326,6 +398,8 @@ class Tracked:
     def take(self, op):
         if op.kind in ("put", "grow"):
             self.files[op.args[0]] = op.args[2]
+        elif op.kind == "many":
+            self.files.update({"/" + p: d for p, d in op.args[2].items()})
         elif op.kind == "mkdir":
             self.folders.add(op.args[0])
         elif op.kind == "rm":
@@ -363,6 +437,14 @@ class FatTools:
         target = "::" + op.args[0] if op.args else None
         if op.kind == "mkdir":
             run(["mmd", "-i", self.image, target])
+        elif op.kind == "many":
+            folder = os.path.join(self.staging, "many%d" % self.steps)
+            os.makedirs(folder)
+            for path, data in op.args[2].items():
+                with open(os.path.join(folder, path.rsplit("/", 1)[-1]), "wb") as f:
+                    f.write(data)
+            run(["mcopy", "-i", self.image] + [os.path.join(folder, n) for n in sorted(os.listdir(folder))] +
+                [target + "/"])
         elif op.kind in ("put", "grow"):
             local = stage(self.staging, self.steps, op.args[2])
             run(["mcopy", "-i", self.image] + (["-D", "o"] if op.kind == "grow" else []) + [local, target])
@@ -411,10 +493,10 @@ def replay_ntfs(ops, image, staging, helper):
     run([helper, image, script])
 
 
-def build(seed, kind, out_dir, helper=None):
+def build(seed, kind, out_dir, helper=None, shape="normal"):
     """Makes the seed's volume in out_dir; returns its record (also written as NAME.history.json)."""
-    kind = kind or KINDS[seed % len(KINDS)]
-    name = "%s-%d" % (kind, seed)
+    kind = kind or default_kind(seed)
+    name = "%s-%d" % (kind, seed) + ("" if shape in ("normal", "plain") else "-" + shape)
     image = os.path.join(out_dir, name + ".raw")
     staging = fresh_dir(os.path.join(out_dir, name + ".staging"))
 
@@ -423,7 +505,7 @@ def build(seed, kind, out_dir, helper=None):
         return FatTools(image, staging)
 
     fat = not kind.startswith("ntfs")
-    geo, ops, model, deleted = plan(seed, kind, fat_tools if fat else None)
+    geo, ops, model, deleted = plan(seed, kind, fat_tools if fat else None, shape)
     if not fat:
         make_volume(geo, image, "H%d" % (seed % 100000))
         replay_ntfs(ops, image, staging, helper)
@@ -431,7 +513,7 @@ def build(seed, kind, out_dir, helper=None):
     record = {
         "seed": seed, "kind": geo.kind, "fs": geo.fs, "code": CODES[geo.fs], "image": image,
         "sectors": geo.sectors, "cluster": geo.cluster,
-        "ops": [op.text() if op.kind not in ("put", "grow") else "%s %s %d" % (op.kind, op.args[0], op.args[1])
+        "ops": [op.text() if op.kind not in ("put", "grow", "many") else "%s %s %d" % (op.kind, op.args[0], op.args[1])
                 for op in ops],
         "folders": sorted(model.folders - {""}),
         "files": {p: {"size": len(d), "sha256": sha256_bytes(d)} for p, d in sorted(model.files.items())},
@@ -446,12 +528,13 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--seed", type=int, required=True)
     parser.add_argument("--kind", choices=KINDS)
+    parser.add_argument("--shape", choices=ALL_SHAPES, default="normal")
     parser.add_argument("--out", required=True)
     parser.add_argument("--ntfs-helper")
     parser.add_argument("--print", action="store_true")
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
-    record = build(args.seed, args.kind, args.out, args.ntfs_helper)
+    record = build(args.seed, args.kind, args.out, args.ntfs_helper, args.shape)
     if args.print:
         print("\n".join(record["ops"]))
     print(record["image"])

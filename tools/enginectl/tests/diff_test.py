@@ -56,9 +56,15 @@ Saved files are found by their path; where a folder holds two files of one name 
 say), the saver writes "Copy (n ) of NAME" beside NAME, and any of those may hold the bytes.
 
 An Extensive Scan case is not applicable ("n/a") to a volume with too few folders to find its file system by
-(geometry_folders): a boot sector's geometry must place one folder, and without it two are needed; on a disk
-without a table, an NTFS volume followed by one that cannot be found is not checked either, as it reaches to
-the next NTFS volume found.
+(geometry_folders): a boot sector's geometry must place one folder, and without it two are needed. An NTFS
+volume followed by one that cannot be found is checked: it reaches to the range's end, and its MFT's map tells
+its records from the other volume's. A FAT12 volume in a primary partition of type 1 is not listed as a
+partition (only the Extensive Scan reads it there).
+
+From seed 2000 on, a seed also draws its partner's shape (normal, small, or nearly empty: no folder and a few
+files at most) and whether the partner lies before or after its volume (history.py's shapes); the seeds of the
+kinds history.py added (fat12, fat16big, fat32huge, fat16dirs) bring FAT12, clusters of 32 and 64 KiB, FAT32 of
+two million clusters and folders of more than 100 clusters.
 
 Before the engine is compared, the history itself is checked against TSK: every file the history left on the
 volume is listed live with the history's bytes. A difference there is the generator's (or TSK's), not the
@@ -96,7 +102,7 @@ from util import SECTOR, copy_sparse, fresh_dir, make_sparse, sha256_file  # noq
 CASES = ("quick", "extensive", "pair", "bare-pair", "damaged")
 # The result of an Extensive Scan case whose volume holds too few folders for a file system to be found by.
 NOT_APPLICABLE = None
-PARTITION_TYPES = {"fat16": 0x06, "fat32": 0x0C, "ntfs": 0x07}
+PARTITION_TYPES = {"fat12": 0x01, "fat16": 0x06, "fat32": 0x0C, "ntfs": 0x07}
 PARTNER_OFFSET = 1000000  # the partner volume of seed s is the history of seed s + PARTNER_OFFSET
 ALIGN = 2048
 ROOT_RECORD = 5
@@ -144,6 +150,22 @@ PINNED = [
     # Two deleted NTFS files of one name, one listed by TSK in the folder, the other among its orphans: the engine
     # saves both in the folder, one as "Copy (1 ) of" the name, and the audit may not take it for the first.
     (450, "ntfs512", "quick", None),
+    # An NTFS volume without boot sectors before one that cannot be found (a small or nearly empty partner) took
+    # that volume's records as its own, and saved some with other bytes.
+    (2458, "ntfs512", "bare-pair", None),
+    (2810, "ntfs512", "bare-pair", None),
+    # A FAT12 volume was read with 16-bit table entries (alone, and as the partner of an NTFS and a FAT16 volume).
+    (2004, "fat12", "quick", None),
+    (2002, "ntfs512", "bare-pair", None),
+    (2007, "fat16dirs", "pair", None),
+    # The allocation tables of a rebuilt volume: FAT32 tables longer than the 30,000 sectors searched, FAT16
+    # tables of 32 and 64 KiB clusters at or above the sector of cluster 0 (alone, and as an NTFS volume's partner).
+    (2006, "fat32huge", "extensive", None),
+    (2013, "fat16big", "extensive", None),
+    (2003, "ntfs4k", "bare-pair", None),
+    # A FAT12 partner in a partition table: its boot sector is no candidate, so it is found by two folders or not
+    # at all (the test asked for one).
+    (2123, "ntfs4k", "pair", None),
 ]
 
 
@@ -219,7 +241,17 @@ def compose_pair(path, first, second, table, wiped):
 
 
 def partner_kind(seed):
-    return random.Random(seed * 7919 + 1).choice(history.KINDS)
+    return random.Random(seed * 7919 + 1).choice(history.kinds_for(seed))
+
+
+def partner_shape(seed):
+    """The partner volume's shape (history.SHAPES) and whether it lies before the seed's volume on the disk: from
+    seed history.SHAPED_SEEDS on, drawn from the seed (below it, a normal partner after the volume, as when those
+    seeds were pinned)."""
+    if seed < history.SHAPED_SEEDS:
+        return "plain", False
+    rng = random.Random(seed * 7919 + 2)
+    return rng.choice(history.SHAPES), rng.random() < 0.5
 
 
 # ---------------------------------------------------------------- what must agree
@@ -592,10 +624,10 @@ def chosen_pairs(volume, desc):
                          not below(t, misplaced)], volume)
 
 
-def build_volume(seed, kind, work, helper, pool):
+def build_volume(seed, kind, work, helper, pool, shape="normal"):
     out = os.path.join(work, "volumes")
     os.makedirs(out, exist_ok=True)
-    record = history.build(seed, kind, out, helper)
+    record = history.build(seed, kind, out, helper, shape)
     description = oracle.describe_volume(record["image"], 0, pool)
     if record["fs"] == "fat32" and "error" not in description:
         # The root's chain as istat gives it: fsstat names its first and last sectors only.
@@ -633,12 +665,14 @@ def check_seed(args, seed, kind, cases, pool):
     pair_cases = [c for c in ("pair", "bare-pair", "damaged") if c in cases]
     volumes = [volume]
     if pair_cases:
-        partner = build_volume(seed + PARTNER_OFFSET, partner_kind(seed), work, args.ntfs_helper, pool)
+        shape, before = partner_shape(seed)
+        partner = build_volume(seed + PARTNER_OFFSET, partner_kind(seed), work, args.ntfs_helper, pool, shape)
         volumes.append(partner)
         partner_problems = history_problems(partner)
+        first, second = (partner, volume) if before else (volume, partner)
         for case in pair_cases:
             results[case] = partner_problems or (check_damaged(runner, work, volume, partner, pool) if case == "damaged"
-                                                 else check_pair(runner, work, volume, partner, case == "pair"))
+                                                 else check_pair(runner, work, first, second, case == "pair"))
     notes = ["note: %s: %s" % (v.label, note) for v in volumes for note in shared_folder_clusters(v)]
     return {case: notes + problems if problems else problems for case, problems in results.items()}
 
@@ -673,6 +707,8 @@ def check_pair(runner, work, first, second, table):
         starts = driver.partition_starts(runner.args.enginectl, image)
         for v, at in placed:
             desc = v.at(at)
+            if v.fs == "fat12":
+                continue  # a primary partition of type 1 is not listed: only the Extensive Scan reads it
             if at not in starts:
                 problems.append("partition at %d not listed (%s)" % (at, starts))
                 continue
@@ -681,15 +717,11 @@ def check_pair(runner, work, first, second, table):
                                       v.raw, 0, os.path.join(work, "%s-quick-%d" % (name, at)), (at, v.sectors, desc))]
     found = {}
     # A boot sector's geometry must place a folder; without one, two folders give the geometry.
-    findable = [geometry_folders(v) >= (1 if table else 2) for v, _ in placed]
+    # A FAT12 boot sector is never a candidate (the search knows the FAT16 and FAT32 marks): two folders give it.
+    findable = [geometry_folders(v) >= (1 if table and v.fs != "fat12" else 2) for v, _ in placed]
     checked = 0
     for i, (v, at) in enumerate(placed):
         if not findable[i]:
-            continue
-        # An NTFS volume found without its boot sector reaches to the next one found: one that cannot be found
-        # leaves its records to the volume before it.
-        if not table and v.fs == "ntfs" and any(w.fs == "ntfs" and not findable[j]
-                                                for j, (w, _) in enumerate(placed) if j > i):
             continue
         checked += 1
         # With boot sectors a FAT search finds both FAT kinds; without them the rebuilt kind follows the code.
@@ -739,7 +771,7 @@ def main():
             elif case in cases:
                 wanted.setdefault((seed, kind), set()).add(case)
     for seed in parse_seeds(args.seeds) if args.seeds else []:
-        wanted.setdefault((seed, args.kind or history.KINDS[seed % len(history.KINDS)]), set()).update(cases)
+        wanted.setdefault((seed, args.kind or history.default_kind(seed)), set()).update(cases)
     todo = [(seed, kind, [c for c in CASES if c in chosen]) for (seed, kind), chosen in sorted(wanted.items())]
     if not todo:
         parser.error("nothing to run: give --seeds, --pinned or --faults")

@@ -28,6 +28,8 @@ Saved files are compared with what icat gives (the manifests' sha256 of icat's o
 contiguous clusters, as both take them; where a deleted file's later clusters belong to another file by now,
 icat stops before them, and its bytes must then begin the saved file, which is the whole contiguous run.
 """
+import argparse
+import concurrent.futures
 import datetime
 import functools
 import hashlib
@@ -518,3 +520,30 @@ def check_save(save, expected, raw, start, fat, times=False, pool=None):
     if save.counts.get("saved") != saved_files:
         problems.append("the driver says %s saved, %d files are there" % (save.counts.get("saved"), saved_files))
     return problems
+
+
+def case_arguments():
+    """The arguments of a test that makes its own volumes: --enginectl, --work (emptied first) and --only NAME...
+    (the cases to run; all when absent)."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--enginectl", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--only", nargs="*")
+    args = parser.parse_args()
+    shutil.rmtree(args.work, ignore_errors=True)
+    os.makedirs(args.work)
+    return args
+
+
+def run_cases(cases, check, workers=3):
+    """Runs check(case), which gives (name, [problems]), over cases, workers at a time: prints each case's result
+    (the first 12 problems of a failure) and a last line of the counts; returns the exit status."""
+    failed = 0
+    with concurrent.futures.ThreadPoolExecutor(max_workers=workers) as pool:
+        for name, problems in pool.map(check, cases):
+            print("%s: %s" % (name, "ok" if not problems else "FAILED"))
+            for p in problems[:12]:
+                print("  " + p)
+            failed += bool(problems)
+    print("%d passed, %d failed" % (len(cases) - failed, failed))
+    return 1 if failed else 0
