@@ -173,8 +173,6 @@ void ReadClusterChain(uint32_t firstCluster, uint32_t wanted, uint32_t fatCopy) 
   ListChain(firstCluster, fatCopy, uint64_t{wanted} + 1, true);
 }
 
-uint64_t FatTableEntries(const FileSystemRecord& fs) { return TableOf(fs, 1).entries; }
-
 void ReadLostClusterChain(uint32_t firstCluster) { ListChain(firstCluster, 1, kLostChainClusters, false); }
 
 std::vector<uint32_t> FatChainOf(const FileSystemRecord& fs, const char* devicePath, uint32_t firstCluster,

@@ -14,7 +14,8 @@ constexpr uint32_t kFat12Clusters = 4085;
 // clusters every FAT16 volume has (the 12-bit table of a FAT12 volume, which is read as FAT16 otherwise).
 uint32_t FatEntryBits(const FileSystemRecord& fs);
 
-// How many entries fs's table holds (all its entries can number when its length is not known).
+// How many entries fs's table holds, reserved ones included (all its entries can number when its length is
+// not known): no file's cluster lies at or past it.
 uint64_t FatTableEntries(const FileSystemRecord& fs);
 
 // The clusters of the chain from firstCluster through allocation table fatCopy (1 first, 2 second), for a
@@ -23,10 +24,6 @@ uint64_t FatTableEntries(const FileSystemRecord& fs);
 // table, a cluster already in the chain (a loop), a sector that cannot be read, a table whose first sector
 // is 0, and when SaveAbortFlag is 1. The caller counts ClusterList.
 void ReadClusterChain(uint32_t firstCluster, uint32_t wanted, uint32_t fatCopy);
-
-// How many clusters the tables of fs can number (their entries, reserved ones included): no file's cluster
-// lies at or past it.
-uint64_t FatTableEntries(const FileSystemRecord& fs);
 
 // The chain from firstCluster through the first table, at most 100 clusters, without the abort test: the
 // clusters of a folder or of lost data.
