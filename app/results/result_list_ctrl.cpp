@@ -102,12 +102,16 @@ void ResultListCtrl::EndRows() {
 // The list view draws, scrolls and updates its scroll bars after each row it is given; with thousands of
 // rows that is most of a listing's time, and more than the rows' count times a row's.
 void ResultListCtrl::HoldRedraw() {
-  if (m_redrawHolds++ == 0 && m_hWnd != nullptr) SetRedraw(FALSE);
+  if (m_redrawHolds++ != 0 || m_hWnd == nullptr) return;
+  m_hiddenWhenHeld = (GetStyle() & WS_VISIBLE) == 0;
+  SetRedraw(FALSE);
 }
 
 void ResultListCtrl::ReleaseRedraw() {
   if (m_redrawHolds == 0 || --m_redrawHolds != 0 || m_hWnd == nullptr) return;
   SetRedraw(TRUE);
+  // The system's handling of the message shows the window again; a list hidden before stays hidden.
+  if (m_hiddenWhenHeld) ModifyStyle(WS_VISIBLE, 0);
   Invalidate();
 }
 

@@ -126,4 +126,5 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   std::function<void()> m_previewClearer;
   bool m_previewClearPending = false;
   int m_redrawHolds = 0;
+  bool m_hiddenWhenHeld = false;
 };

@@ -744,6 +744,12 @@ TEST_F(FileTraceResultsTest, ATypeOfManyHitsListsEveryHitAndKeepsATickedHitsBox)
   ::ReleaseDC(window.list.m_hWnd, dc);
   EXPECT_GT(dark, 10);
   harness::CaptureWindow(window.m_hWnd, "results/file_trace_many_hits");
+
+  // A list hidden on its own stays hidden through a listing.
+  window.list.ShowWindow(SW_HIDE);
+  ClickLabel(jpg);
+  EXPECT_EQ(window.list.CTKListCtrl::GetItemCount(), kHits);
+  EXPECT_EQ(window.list.GetStyle() & WS_VISIBLE, 0u);
 }
 
 TEST_F(ResultsControlsTest, NothingTickedAsksForMarksInsteadOfSaving) {
