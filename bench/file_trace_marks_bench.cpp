@@ -2,8 +2,10 @@
 // holds N hits (besides one hit of each of 39 other types in 10 groups), every other group ticked; the
 // seconds to list ".jpg" (its N rows written, then their boxes restored from the ticked hits and nodes), to
 // restore the boxes alone, and to tick one hit on that list (its type and group recomputed). Best of three, the listing once.
-// The window is not shown: the list view would paint after each row added.
-//   file_trace_marks_bench [HITS...]   (default 25000 50000)
+// Then a FAT root folder of as many files (of 10 types) listed in the same list, for comparison.
+// Each size twice: the window hidden, every row given icon 0 and the type "File"; then the window shown, with
+// the shell's icons (copied into the list's cells, as the results page does) and type names.
+//   file_trace_marks_bench [hidden|shown] [HITS...]   (default both, 12500 50000)
 #include <windows.h>
 
 #include <chrono>
@@ -15,14 +17,19 @@
 
 #include "app/results/result_list_ctrl.h"
 #include "app/results/result_tree_ctrl.h"
+#include "app/results/row_icon_list.h"
 #include "engine/host/fakes.h"
 #include "engine/host/host.h"
 #include "engine/host/shell_file_info_host.h"
+#include "engine/listing/results_listing.h"
+#include "engine/records/fat_records.h"
 #include "engine/records/file_trace_hits.h"
+#include "engine/records/scan_records.h"
 #include "engine/records/result_tree_builders.h"
 #include "engine/records/scan_parameters.h"
 #include "platform/classlib/win/classlib_win.h"
 #include "res/resource.h"
+#include "ui/controls/shell_file_info.h"
 
 namespace {
 
@@ -40,6 +47,19 @@ class NoShell : public host::ShellFileInfoHost {
   std::u16string GetFileTypeName(const std::u16string&) override { return u"File"; }
 };
 
+// The shell's answers, as the results page asks for them.
+class RealShell : public host::ShellFileInfoHost {
+ public:
+  int32_t GetFolderIconIndex(bool small) override { return shell.GetFolderIconIndex(small); }
+  int32_t GetIconIndex(const std::u16string& name, bool small) override {
+    return shell.GetIconIndex(CString::FromUtf16(name), small);
+  }
+  std::u16string GetFileTypeName(const std::u16string& name) override {
+    return shell.GetFileTypeName(CString::FromUtf16(name)).ToUtf16();
+  }
+  ui::ShellFileInfo shell;
+};
+
 double BestOfThree(const std::function<void()>& run) {
   double best = 0;
   for (int i = 0; i < 3 && (i == 0 || best < 10); ++i) {
@@ -51,10 +71,10 @@ double BestOfThree(const std::function<void()>& run) {
   return best;
 }
 
-void Run(uint32_t hits) {
+void Run(uint32_t hits, bool shown) {
   CWnd host;
   LPCTSTR cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), ::GetSysColorBrush(COLOR_BTNFACE));
-  host.CreateEx(0, cls, _T("Marks"), WS_POPUP, 0, 0, 900, 500, nullptr, nullptr);
+  host.CreateEx(0, cls, _T("Marks"), WS_POPUP | (shown ? WS_VISIBLE : 0), 0, 0, 900, 500, nullptr, nullptr);
   ResultTreeCtrl tree;
   ResultListCtrl list;
   tree.Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_CHECKBOXES, CRect(0, 0, 240, 500), &host,
@@ -66,11 +86,17 @@ void Run(uint32_t hits) {
   list.SetUp();
   tree.SetList(&list);
   list.SetTree(&tree);
-  NoShell shell;
+  NoShell noShell;
+  RealShell realShell;
+  RowIconList icons;
+  if (shown) {
+    icons.Create(realShell.shell.GetSystemImageList(true));
+    list.SetRowIcons(&icons);
+  }
   host::Hosts hosts;
   hosts.resultTree = &tree;
   hosts.resultList = &list;
-  hosts.shellFileInfo = &shell;
+  hosts.shellFileInfo = shown ? static_cast<host::ShellFileInfoHost*>(&realShell) : &noShell;
   host::ScopedHosts installed(hosts);
 
   RecoveryMode = records::kFileTrace;
@@ -101,27 +127,53 @@ void Run(uint32_t hits) {
   // Listed once: the list view's own work for so many rows takes most of a minute.
   const auto start = std::chrono::steady_clock::now();
   tree.ListNode(jpg);
+  if (shown) host.UpdateWindow();  // the listing as drawn
   const double listing = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const double restore = BestOfThree([&] { list.RestoreChecks(); });
   const double tick = BestOfThree([&] {
     list.ToggleRowBox(0);
     list.ToggleRowBox(0);
   }) / 2;
-  std::printf("%7u hits, %3zu ticked nodes: listing %7.3f s   restoring the boxes %7.3f s   a hit ticked %7.3f s\n",
-              hits, list.Sets().checkedNodes.size(), listing, restore, tick);
+  std::printf("%-6s %7u hits, %3zu ticked nodes: listing %7.3f s   restoring the boxes %7.3f s   a hit ticked %7.3f s\n",
+              shown ? "shown" : "hidden", hits, list.Sets().checkedNodes.size(), listing, restore, tick);
+  FreeFileTraceResultList();
+
+  RecoveryMode = records::kQuickScan;
+  list.SetResultColumns(records::kQuickScan);
+  static const char16_t* const kTypes[] = {u".jpg", u".txt", u".doc", u".png", u".pdf",
+                                           u".xls", u".zip", u".htm", u".mp3", u".bmp"};
+  for (uint32_t i = 0; i < hits; ++i, ++ScanCounters.entryCount) {
+    AppendFatEntry(u"file" + std::u16string(kTypes[i % 10]), 100 + i, records::kFatRootId, 0x5129, 0x5129, i, 0);
+  }
+  const auto fatStart = std::chrono::steady_clock::now();
+  ListFatFolder(records::kFatRootId);
+  list.RestoreChecks();
+  if (shown) host.UpdateWindow();
+  const double fat = std::chrono::duration<double>(std::chrono::steady_clock::now() - fatStart).count();
+  std::printf("%-6s %7u files of a FAT folder: listing %7.3f s\n", shown ? "shown" : "hidden", hits, fat);
   std::fflush(stdout);
+  FreeScanRecordLists();
   list.DestroyWindow();
   tree.DestroyWindow();
   host.DestroyWindow();
-  FreeFileTraceResultList();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<uint32_t> sizes;
-  for (int i = 1; i < argc; ++i) sizes.push_back(static_cast<uint32_t>(std::strtoul(argv[i], nullptr, 10)));
-  if (sizes.empty()) sizes = {25000, 50000};
-  for (uint32_t hits : sizes) Run(hits);
+  std::vector<bool> modes = {false, true};
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "hidden" || arg == "shown") {
+      modes = {arg == "shown"};
+    } else {
+      sizes.push_back(static_cast<uint32_t>(std::strtoul(argv[i], nullptr, 10)));
+    }
+  }
+  if (sizes.empty()) sizes = {12500, 50000};
+  for (bool shown : modes) {
+    for (uint32_t hits : sizes) Run(hits, shown);
+  }
   return 0;
 }

@@ -91,6 +91,30 @@ void ResultListCtrl::DeleteAllItems() {
   results::RunOnWindowThread(m_hWnd, [this] { CTKListCtrl::DeleteAllItems(); });
 }
 
+void ResultListCtrl::BeginRows() {
+  results::RunOnWindowThread(m_hWnd, [this] { HoldRedraw(); });
+}
+
+void ResultListCtrl::EndRows() {
+  results::RunOnWindowThread(m_hWnd, [this] { ReleaseRedraw(); });
+}
+
+// The list view draws, scrolls and updates its scroll bars after each row it is given; with thousands of
+// rows that is most of a listing's time, and more than the rows' count times a row's.
+void ResultListCtrl::HoldRedraw() {
+  if (m_redrawHolds++ != 0 || m_hWnd == nullptr) return;
+  m_hiddenWhenHeld = (GetStyle() & WS_VISIBLE) == 0;
+  SetRedraw(FALSE);
+}
+
+void ResultListCtrl::ReleaseRedraw() {
+  if (m_redrawHolds == 0 || --m_redrawHolds != 0 || m_hWnd == nullptr) return;
+  SetRedraw(TRUE);
+  // The system's handling of the message shows the window again; a list hidden before stays hidden.
+  if (m_hiddenWhenHeld) ModifyStyle(WS_VISIBLE, 0);
+  Invalidate();
+}
+
 void ResultListCtrl::SetRowIcons(RowIconList* icons) {
   m_rowIcons = icons;
   if (icons != nullptr) SetImageList(&icons->Images(), LVSIL_SMALL);
@@ -101,9 +125,9 @@ int32_t ResultListCtrl::InsertItem(uint32_t row, const std::u16string& text, int
   results::RunOnWindowThread(m_hWnd, [&] {
     // The cell is made here, on the window's thread, which draws the list.
     const int image = m_rowIcons != nullptr ? m_rowIcons->CellOf(icon) : icon;
-    inserted = CTKListCtrl::InsertItem(static_cast<int>(row), Wide(text), image);
     // A new row shows an unticked box until the marks are restored.
-    if (inserted >= 0) SetRowState(inserted, 1);
+    inserted = CTKListCtrl::InsertItem(LVIF_TEXT | LVIF_IMAGE | LVIF_STATE, static_cast<int>(row), Wide(text),
+                                       INDEXTOSTATEIMAGEMASK(1), LVIS_STATEIMAGEMASK, image, 0);
   });
   return inserted;
 }
@@ -178,6 +202,7 @@ void ResultListCtrl::RestoreChecks() {
       tickedNodeTexts.insert(m_tree->CTreeCtrl::GetItemText(ResultTreeCtrl::Handle(key)).ToUtf16());
     }
   }
+  HoldRedraw();
   for (int row = 0, count = CTKListCtrl::GetItemCount(); row < count; ++row) {
     const results::RowKind kind = Kind(row);
     if (kind == results::RowKind::kParent) {
@@ -194,6 +219,7 @@ void ResultListCtrl::RestoreChecks() {
     }
     SetRowState(row, checked ? 2 : 1);
   }
+  ReleaseRedraw();
 }
 
 // One click is one toggle: the box is toggled here and the control's own toggle never runs.

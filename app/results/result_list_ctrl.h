@@ -46,6 +46,8 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   // host::ResultListHost (any thread).
   void SetReportView() override;
   void DeleteAllItems() override;
+  void BeginRows() override;
+  void EndRows() override;
   int32_t InsertItem(uint32_t row, const std::u16string& text, int32_t icon) override;
   void SetItemText(uint32_t row, uint32_t column, const std::u16string& text) override;
   void CheckItem(uint32_t row) override;
@@ -101,6 +103,9 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   std::u16string Text(int row, int column) const;
   results::RowKind Kind(int row) const;
   void SetRowState(int row, int image);
+  // Drawing held while rows change in bulk: the list is drawn once, when the last hold ends.
+  void HoldRedraw();
+  void ReleaseRedraw();
   void Select(int row);
   bool FileTrace() const;
   void ListFolderOfNode(HTREEITEM node);
@@ -120,4 +125,6 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   std::function<void()> m_saveRunner;
   std::function<void()> m_previewClearer;
   bool m_previewClearPending = false;
+  int m_redrawHolds = 0;
+  bool m_hiddenWhenHeld = false;
 };

@@ -688,6 +688,70 @@ TEST_F(FileTraceResultsTest, TickingAHitOfADoubleClickedGroupShowsTheGroupPartly
   EXPECT_EQ(SavedHits(), (std::vector<uint32_t>{1}));
 }
 
+// A type of many hits: every hit listed in order with its texts, a hit ticked on the list shows ticked when
+// the type is listed again (and its neighbours unticked), and the list is drawn once listed.
+TEST_F(FileTraceResultsTest, ATypeOfManyHitsListsEveryHitAndKeepsATickedHitsBox) {
+  RecoveryMode = records::kFileTrace;
+  constexpr int kHits = 20000;
+  for (int i = 0; i < kHits; ++i) {
+    const uint32_t id = static_cast<uint32_t>(i) + 1;
+    AppendFileTraceHit(u"p" + os::Decimal(100000 + id) + u".jpg", u".jpg", u"Images", id, id * 8);
+  }
+  AppendFileTraceHit(u"q.png", u".png", u"Images", kHits + 1, 8);
+  AddFileTraceGroups(window.tree.AddItem(u"Root", host::kNoTreeKey, host::TreeImage::kDrive, false));
+  top = window.tree.CTreeCtrl::GetRootItem();
+  images = window.tree.FindChild(top, u"Images");
+  ASSERT_NE(images, nullptr);
+  ExpandAll(top);
+  HTREEITEM jpg = window.tree.FindChild(images, u".jpg");
+  ASSERT_NE(jpg, nullptr);
+  const std::u16string jpegType = window.shell.GetFileTypeName(u"x.jpg");
+
+  ClickLabel(jpg);
+  ASSERT_EQ(window.list.CTKListCtrl::GetItemCount(), kHits);
+  EXPECT_EQ(window.list.GetItemText(0, 0), u"p100001.jpg");
+  EXPECT_EQ(window.list.GetItemText(0, 1), jpegType);
+  EXPECT_EQ(window.list.GetItemText(0, 2), u"1");
+  EXPECT_EQ(window.list.GetItemText(kHits - 1, 0), u"p120000.jpg");
+  EXPECT_EQ(window.list.GetItemText(kHits - 1, 1), jpegType);
+  EXPECT_EQ(window.list.GetItemText(kHits - 1, 2), u"20000");
+
+  constexpr int kTicked = 12345;
+  window.list.EnsureVisible(kTicked, FALSE);
+  ClickRowBox(kTicked);
+  EXPECT_EQ(SavedHits(), (std::vector<uint32_t>{kTicked + 1}));
+  EXPECT_EQ(TreeState(jpg), app::CheckState::kPartly);
+  ClickLabel(images);
+  ClickLabel(jpg);
+  ASSERT_EQ(window.list.CTKListCtrl::GetItemCount(), kHits);
+  for (int row : {0, kTicked - 1, kTicked + 1, kHits - 1}) EXPECT_EQ(window.list.RowCheck(row), 0) << row;
+  EXPECT_EQ(window.list.RowCheck(kTicked), 1);
+
+  // Drawn: the first row's name is painted.
+  window.list.EnsureVisible(0, FALSE);
+  ASSERT_TRUE(window.list.IsWindowVisible());
+  window.list.UpdateWindow();
+  CRect label;
+  ASSERT_TRUE(window.list.GetItemRect(0, label, LVIR_LABEL));
+  HDC dc = ::GetDC(window.list.m_hWnd);
+  int dark = 0;
+  for (int y = label.top; y < label.bottom; ++y) {
+    for (int x = label.left; x < label.right; ++x) {
+      const COLORREF c = ::GetPixel(dc, x, y);
+      if (GetRValue(c) < 100 && GetGValue(c) < 100 && GetBValue(c) < 100) ++dark;
+    }
+  }
+  ::ReleaseDC(window.list.m_hWnd, dc);
+  EXPECT_GT(dark, 10);
+  harness::CaptureWindow(window.m_hWnd, "results/file_trace_many_hits");
+
+  // A list hidden on its own stays hidden through a listing.
+  window.list.ShowWindow(SW_HIDE);
+  ClickLabel(jpg);
+  EXPECT_EQ(window.list.CTKListCtrl::GetItemCount(), kHits);
+  EXPECT_EQ(window.list.GetStyle() & WS_VISIBLE, 0u);
+}
+
 TEST_F(ResultsControlsTest, NothingTickedAsksForMarksInsteadOfSaving) {
   Scan();
   harness::ScopedSeams seams;

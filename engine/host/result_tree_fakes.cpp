@@ -86,6 +86,7 @@ void RecordingResultList::DeleteAllItems() {
 }
 
 int32_t RecordingResultList::InsertItem(uint32_t row, const std::u16string& text, int32_t icon) {
+  if (openRows == 0) ++rowsInsertedUnheld;
   const size_t at = row < rows.size() ? row : rows.size();
   rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at), Row{{text}, icon, false});
   return static_cast<int32_t>(at);

@@ -61,6 +61,8 @@ class RecordingResultList : public ResultListHost {
   };
   void SetReportView() override { ++reportViewCount; }
   void DeleteAllItems() override;
+  void BeginRows() override { ++openRows; }
+  void EndRows() override { --openRows; }
   int32_t InsertItem(uint32_t row, const std::u16string& text, int32_t icon) override;
   void SetItemText(uint32_t row, uint32_t column, const std::u16string& text) override;
   void CheckItem(uint32_t row) override;
@@ -83,6 +85,9 @@ class RecordingResultList : public ResultListHost {
   uint32_t emptyCheckSetsCount = 0;
   uint32_t reportViewCount = 0;
   uint32_t deleteAllCount = 0;
+  // BeginRows less EndRows; and the rows inserted while it was 0 (drawn one by one).
+  int32_t openRows = 0;
+  uint32_t rowsInsertedUnheld = 0;
 };
 
 }  // namespace host

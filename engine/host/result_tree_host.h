@@ -57,6 +57,10 @@ class ResultListHost {
   virtual void SetReportView() = 0;
   // Removes every row.
   virtual void DeleteAllItems() = 0;
+  // Around the rows of one listing: the list is drawn once, after EndRows, not after every row (a list
+  // drawn after each row takes time that grows with its rows). The calls come in pairs and do not nest.
+  virtual void BeginRows() = 0;
+  virtual void EndRows() = 0;
   // Inserts a row at row with its column-0 text and an icon of the system small image list; no item
   // data, no state. Returns the row it got, or -1 when it could not be inserted.
   virtual int32_t InsertItem(uint32_t row, const std::u16string& text, int32_t icon) = 0;

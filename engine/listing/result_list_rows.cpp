@@ -1,21 +1,49 @@
 #include "engine/listing/result_list_rows.h"
 
+#include "platform/os/os.h"
+
 ResultListRows::ResultListRows() : list_(host::Current().resultList), shell_(host::Current().shellFileInfo) {
-  if (list_ != nullptr) list_->DeleteAllItems();
+  if (list_ == nullptr) return;
+  list_->BeginRows();
+  list_->DeleteAllItems();
 }
 
+ResultListRows::~ResultListRows() {
+  if (list_ != nullptr) list_->EndRows();
+}
+
+ResultListRows::TypeInfo& ResultListRows::Type(const std::u16string& name) { return types_[os::FileTypeKey(name)]; }
+
 void ResultListRows::AddFolder(const std::u16string& name, const std::vector<std::u16string>& columns) {
-  Add(name, shell_ != nullptr ? shell_->GetFolderIconIndex(true) : 0, columns);
+  if (shell_ != nullptr && !folderIconKnown_) {
+    folderIcon_ = shell_->GetFolderIconIndex(true);
+    folderIconKnown_ = true;
+  }
+  Add(name, shell_ != nullptr ? folderIcon_ : 0, columns);
 }
 
 void ResultListRows::AddFile(const std::u16string& name, const std::vector<std::u16string>& columns) {
-  Add(name, shell_ != nullptr ? shell_->GetIconIndex(name, true) : 0, columns);
+  if (shell_ == nullptr) {
+    Add(name, 0, columns);
+    return;
+  }
+  TypeInfo& type = Type(name);
+  if (!type.iconKnown) {
+    type.icon = shell_->GetIconIndex(name, true);
+    type.iconKnown = true;
+  }
+  Add(name, type.icon, columns);
 }
 
 std::u16string ResultListRows::FileType(const std::u16string& name, bool deleted) {
-  std::u16string type = deleted ? u"Deleted " : u"";
-  if (shell_ != nullptr) type += shell_->GetFileTypeName(name);
-  return type;
+  std::u16string text = deleted ? u"Deleted " : u"";
+  if (shell_ == nullptr) return text;
+  TypeInfo& type = Type(name);
+  if (!type.nameKnown) {
+    type.name = shell_->GetFileTypeName(name);
+    type.nameKnown = true;
+  }
+  return text + type.name;
 }
 
 void ResultListRows::CheckFirstRow() {

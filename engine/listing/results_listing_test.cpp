@@ -228,4 +228,60 @@ TEST_F(FileTraceListing, TypesMatchTheirExtensionIgnoringCaseAndPassTheFilters) 
   EXPECT_EQ(list.GetItemCount(), 2u);
 }
 
+// The shell as the fixed table answers, counting what it is asked.
+class CountingShell : public host::FixedShellFileInfo {
+ public:
+  int32_t GetFolderIconIndex(bool small) override {
+    ++asked;
+    return FixedShellFileInfo::GetFolderIconIndex(small);
+  }
+  int32_t GetIconIndex(const std::u16string& name, bool small) override {
+    ++asked;
+    return FixedShellFileInfo::GetIconIndex(name, small);
+  }
+  std::u16string GetFileTypeName(const std::u16string& name) override {
+    ++asked;
+    return FixedShellFileInfo::GetFileTypeName(name);
+  }
+  uint32_t asked = 0;
+};
+
+// A listing of many rows is drawn once: every row goes in while the list is held, and the list is let go
+// at its end. The shell is asked of each type once a listing, not of each row, and every row still shows
+// what the shell says of its own name: the type names and icons of the fixed table, written out here.
+TEST_F(FatListing, ManyRowsAreAddedHeldAndTheShellIsAskedOncePerType) {
+  const std::u16string names[] = {u"a.txt", u"B.TXT", u"c.Jpg", u"noext", u"d.b c", u"e.B C", u"f.x.Jpg"};
+  const char* types[] = {"Text Document", "Text Document", "JPEG Image", "File", "B C File", "B C File", "JPEG Image"};
+  const int32_t icons[] = {10, 10, 11, 0, 0, 0, 11};
+  constexpr uint32_t kFolders = 50, kFiles = 3500;
+  for (uint32_t i = 0; i < kFolders; ++i) AppendFatFolder(u"F" + os::Decimal(i), 3 + i, 0, kSep13, kSep9, 7 + i, 0);
+  for (uint32_t i = 0; i < kFiles; ++i) AddFatEntry(names[i % 7], 0, i, 0);
+  CountingShell counting;
+  host::Hosts withCounting = hosts;
+  withCounting.shellFileInfo = &counting;
+  host::ScopedHosts installed(withCounting);
+
+  ListFatFolder(records::kFatRootId);
+  ASSERT_EQ(list.rows.size(), kFolders + kFiles);
+  EXPECT_EQ(list.rowsInsertedUnheld, 0u);
+  EXPECT_EQ(list.openRows, 0);
+  for (uint32_t i = 0; i < kFiles; ++i) {
+    const host::RecordingResultList::Row& row = list.rows[kFolders + i];
+    ASSERT_EQ(os::ToUtf8(row.texts.at(1)), types[i % 7]) << i;
+    ASSERT_EQ(row.icon, icons[i % 7]) << i;
+  }
+  // The folder icon, and an icon and a type name for each of ".txt", ".jpg", none and ".b c".
+  EXPECT_EQ(counting.asked, 1u + 2u * 4u);
+
+  // Every lister holds the list; and the next listing asks again.
+  ListNtfsFolder(records::kNtfsRootRecord);
+  AppendFileTraceHit(u"1.jpg", u".jpg", u"Graphics Files", 1, 100);
+  ListFileTraceFolder(u"Root", 0);
+  ListFileTraceFolder(u".jpg", 0);
+  ListFileTraceGroups();
+  ListFatFolder(3);
+  EXPECT_EQ(list.rowsInsertedUnheld, 0u);
+  EXPECT_EQ(list.openRows, 0);
+}
+
 }  // namespace

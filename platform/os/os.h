@@ -20,6 +20,9 @@ inline char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_
 std::u16string Decimal(uint64_t value);
 // A number that may be negative in decimal digits, after a '-' when it is.
 std::u16string SignedDecimal(int64_t value);
+// What the shell goes by when it names or draws a file by its name alone: the text from its last "." (A-Z
+// as a-z), empty without one; a "." before the last "\" or "/" belongs to a folder, not to the file.
+std::u16string FileTypeKey(std::u16string_view name);
 
 // ---- files ------------------------------------------------------------------------------------------
 enum class Share { Read, ReadWrite };       // what others may do with the file while we hold it

@@ -43,6 +43,15 @@ TEST(OsText, DecimalDigitsOfTheWholeRange) {
   EXPECT_EQ(os::SignedDecimal(INT64_MAX), u"9223372036854775807");
 }
 
+TEST(OsText, FileTypeKeyIsTheTextFromTheLastDotOfTheName) {
+  const struct {
+    const char16_t* name;
+    const char16_t* key;
+  } cases[] = {{u"a.TXT", u".txt"}, {u"a.b.JpG", u".jpg"}, {u"noext", u""}, {u"end.", u"."}, {u".hidden", u".hidden"},
+               {u"a.b c", u".b c"}, {u"dir.d\\file", u""}, {u"dir.d/file", u""}, {u"dir\\f.Ä", u".Ä"}, {u"", u""}};
+  for (const auto& c : cases) EXPECT_EQ(os::FileTypeKey(c.name), c.key) << os::ToUtf8(c.name);
+}
+
 TEST(OsTime, FileTimeAndSystemTimeAgree) {
   struct Case { os::FileTime ft; uint16_t y, mo, dow, d, h, mi, s, ms; };
   const Case cases[] = {

@@ -75,4 +75,13 @@ std::u16string Decimal(uint64_t value) { return FromAscii(std::to_string(value))
 
 std::u16string SignedDecimal(int64_t value) { return FromAscii(std::to_string(value)); }
 
+std::u16string FileTypeKey(std::u16string_view name) {
+  const size_t dot = name.rfind(u'.');
+  const size_t slash = name.find_last_of(u"/\\");
+  if (dot == std::u16string_view::npos || (slash != std::u16string_view::npos && dot < slash)) return {};
+  std::u16string key(name.substr(dot));
+  for (char16_t& c : key) c = AsciiLower(c);
+  return key;
+}
+
 }  // namespace os

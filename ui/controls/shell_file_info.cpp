@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "platform/os/os.h"
+
 namespace ui {
 namespace {
 
@@ -37,14 +39,7 @@ CString ShellFileInfo::GetFileTypeName(const CString& name) const {
 }
 
 int TypeIcons::Of(const std::u16string& name, bool folder) {
-  const size_t dot = name.rfind(u'.');
-  const size_t slash = name.find_last_of(u"/\\");
-  std::u16string type = folder ? u"/" : dot == std::u16string::npos || (slash != std::u16string::npos && dot < slash)
-                                              ? std::u16string()
-                                              : name.substr(dot);
-  for (char16_t& c : type) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-  }
+  const std::u16string type = folder ? u"/" : os::FileTypeKey(name);
   const auto known = icons_.find(type);
   if (known != icons_.end()) return known->second;
   const int icon = folder ? shell_.GetFolderIconIndex(true) : shell_.GetIconIndex(CString::FromUtf16(name), true);
