@@ -37,32 +37,50 @@ def shapes_of(fs):
 # ---------------------------------------------------------------- FAT
 
 class Fat:
-    """The geometry of a FAT16 or FAT32 volume from its boot sector, its tables read and written in place."""
+    """The geometry of a FAT12, FAT16 or FAT32 volume from its boot sector, its tables read and written in place."""
 
     def __init__(self, raw):
         self.raw = raw
         g = fat_boot.read(raw)
         self.spc, self.reserved, self.tables, self.table_sectors, self.fat32 = g.spc, g.reserved, g.fats, g.spf, g.fat32
-        self.width = 4 if self.fat32 else 2
-        self.end_mark = 0x0FFFFFFF if self.fat32 else 0xFFFF
         self.last_cluster = (g.total - g.data) // self.spc + 1
+        # FAT12 by its cluster count, as the format defines: its entries are a byte and a half.
+        self.bits = 32 if self.fat32 else 12 if self.last_cluster - 1 < 4085 else 16
+        self.end_mark = {12: 0xFFF, 16: 0xFFFF, 32: 0x0FFFFFFF}[self.bits]
         self.base = g.data - 2 * self.spc  # the sector of cluster 0
 
+    def _place(self, cluster):
+        """The byte offset of cluster's entry in a table, and how many bytes hold it."""
+        if self.bits == 12:
+            return cluster * 3 // 2, 2
+        return cluster * self.bits // 8, self.bits // 8
+
+    def _decode(self, cluster, raw):
+        if self.bits == 12:
+            return raw >> 4 if cluster & 1 else raw & 0xFFF
+        return raw & 0x0FFFFFFF if self.fat32 else raw
+
+    def _encode(self, cluster, raw, value):
+        """The bytes' new value with cluster's entry set to value, keeping the bits that are not its own."""
+        if self.bits == 12:
+            return (raw & 0x000F) | (value << 4) if cluster & 1 else (raw & 0xF000) | value
+        return value | (raw & 0xF0000000) if self.fat32 else value
+
     def entry(self, cluster):
+        offset, size = self._place(cluster)
         with open(self.raw, "rb") as f:
-            f.seek(self.reserved * SECTOR + cluster * self.width)
-            value = int.from_bytes(f.read(self.width), "little")
-        return value & 0x0FFFFFFF if self.fat32 else value
+            f.seek(self.reserved * SECTOR + offset)
+            return self._decode(cluster, int.from_bytes(f.read(size), "little"))
 
     def set_entry(self, cluster, value):
+        offset, size = self._place(cluster)
         with open(self.raw, "r+b") as f:
             for t in range(self.tables):
-                at = (self.reserved + t * self.table_sectors) * SECTOR + cluster * self.width
-                if self.fat32:
-                    f.seek(at)
-                    value |= int.from_bytes(f.read(4), "little") & 0xF0000000
+                at = (self.reserved + t * self.table_sectors) * SECTOR + offset
                 f.seek(at)
-                f.write(value.to_bytes(self.width, "little"))
+                raw = int.from_bytes(f.read(size), "little")
+                f.seek(at)
+                f.write(self._encode(cluster, raw, value).to_bytes(size, "little"))
 
     def chain(self, first):
         out = [first]

@@ -147,6 +147,9 @@ PINNED = [
     (2, "ntfs512", "damaged", None),
     (3, "ntfs4k", "damaged", None),
     (4, "fat16", "damaged", None),
+    # The damage of a FAT12 volume, its table's entries a byte and a half, saved from a partition of the small FAT16
+    # type (a primary partition of type 1 is not listed).
+    (2204, "fat12", "damaged", None),
     # Two deleted NTFS files of one name, one listed by TSK in the folder, the other among its orphans: the engine
     # saves both in the folder, one as "Copy (1 ) of" the name, and the audit may not take it for the first.
     (450, "ntfs512", "quick", None),
@@ -223,8 +226,10 @@ def place(disk, volume, start):
     disks.place_volume(disk, os.path.dirname(volume.raw), os.path.basename(volume.raw), start)
 
 
-def compose_pair(path, first, second, table, wiped):
-    """A disk holding both volumes, the second after the first; returns (image, [(volume, start)])."""
+def compose_pair(path, first, second, table, wiped, types=None):
+    """A disk holding both volumes, the second after the first, their partitions of the types their file systems
+    take (or those types names for them); returns (image, [(volume, start)])."""
+    types = dict(PARTITION_TYPES, **(types or {}))
     starts = [ALIGN, align(ALIGN + first.sectors)]
     total = starts[1] + second.sectors + ALIGN
     make_sparse(path, total * SECTOR)
@@ -233,7 +238,7 @@ def compose_pair(path, first, second, table, wiped):
         place(path, v, start)
     if table:
         disks.write_table(path, 0x5EED0000 + first.seed % 0x10000,
-                          [{"start": s, "size": v.sectors, "type": PARTITION_TYPES[v.fs]} for v, s in placed])
+                          [{"start": s, "size": v.sectors, "type": types[v.fs]} for v, s in placed])
     if wiped:
         for v, s in placed:
             zero_boot_sectors(path, v.fs, s, v.sectors)
@@ -688,7 +693,9 @@ def check_damaged(runner, work, volume, partner, pool):
     if "error" in desc:
         return ["TSK cannot read the damaged volume: " + desc["error"]]
     damaged = Volume(dict(volume.record, image=raw), desc)
-    image, placed = compose_pair(os.path.join(work, "damaged.raw"), damaged, partner, True, False)
+    # A primary partition of type 1 is not listed: a FAT12 volume is saved from one of the small FAT16 type, whose
+    # table's length still tells its 12-bit entries.
+    image, placed = compose_pair(os.path.join(work, "damaged.raw"), damaged, partner, True, False, {"fat12": 0x04})
     at = placed[0][1]
     starts = driver.partition_starts(runner.args.enginectl, image)
     if at not in starts:
