@@ -1,7 +1,7 @@
 // The saving dialog under Wine, with a stand-in save run by its worker: "Stop Saving" clicked while the
 // save runs, answered No (the save goes on to its report) or answered Yes only after the worker has passed
 // its last test of the stop flag (the save is whole: its report follows the question and nothing is left
-// stopped).
+// stopped). And a real save of many files, whose bar and "Total Files" the dialog shows as it goes.
 #include "app/dialogs/save_progress_dialog.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,13 @@
 
 #include "engine/fat/save_abort.h"
 #include "engine/host/fakes.h"
+#include "engine/host/result_tree_fakes.h"
+#include "engine/records/fat_records.h"
+#include "engine/records/scan_records.h"
+#include "engine/save/recovered_file.h"
 #include "engine/save/save_state.h"
+#include "engine/save/save_test_support.h"
+#include "engine/save/savers.h"
 #include "platform/harness/driver.h"
 #include "platform/harness/modal_script.h"
 #include "platform/harness/scripted_seams.h"
@@ -140,6 +146,57 @@ TEST_F(SaveProgressDialogTest, AYesAfterTheLastFileLeavesTheSaveWholeAndItsRepor
   EXPECT_EQ(SaveAbortFlag.load(), 0u) << "a late Yes outlived the save";
   EXPECT_EQ(CurrentSave.dialog.load(), nullptr);
   EXPECT_TRUE(frame.IsWindowEnabled());
+}
+
+// What the dialog showed as each file of a save was finished: its bar and "Total Files", read from the
+// window by the save's worker (the dialog's thread answers).
+struct Shown {
+  uint32_t bar;
+  std::wstring totalFiles;
+};
+std::vector<Shown> shownAtEachFile;
+
+void ReadTheDialog(const std::u16string&, bool) {
+  const HWND dialog = CurrentSave.dialog.load()->GetSafeHwnd();
+  const auto bar = static_cast<uint32_t>(::SendMessageW(harness::Control(dialog, IDC_SAVE_PROGRESS), PBM_GETPOS, 0, 0));
+  shownAtEachFile.push_back({bar, harness::Text(harness::Control(dialog, IDC_TOTAL_FILES))});
+  if (shownAtEachFile.size() == 200) harness::CaptureWindow(dialog, "saving_progress");
+}
+
+// 300 ticked files of one cluster each saved through the dialog: as the k-th is finished the bar shows the
+// files before it, (k - 1) x 100 / 300, and "Total Files" its place, "k of 300"; at the end the bar is full.
+TEST_F(SaveProgressDialogTest, TheBarAndTotalFilesFollowTheWholeSelectionWhileItIsSaved) {
+  constexpr uint32_t kFiles = 300;
+  save_test::FatVolume volume;
+  volume.PutChained({5}, save_test::Pattern(1000, 1));
+  std::unique_ptr<save_test::MountedBytes> mounted = volume.Mount();
+  host::RecordingResultTree tree;
+  host::RecordingResultList list;
+  host::Hosts hosts = host::Current();
+  hosts.resultTree = &tree;
+  hosts.resultList = &list;
+  host::ScopedHosts installed(hosts);
+  FreeScanRecordLists();
+  RecoveryMode = records::kQuickScan;
+  for (uint32_t i = 0; i < kFiles; ++i) {
+    list.saveFileSet.push_back(AppendFatEntry(u"f" + os::Decimal(i) + u".txt", 5, 0, 0, 0, 1000, 0).id);
+    ++ScanCounters.entryCount;
+  }
+  save_test::ScratchFolder out;
+  SaveDestination = out.path();
+  shownAtEachFile.clear();
+  save::SetFinishedFileObserver(ReadTheDialog);
+  SaveProgressDialog dialog(&frame);
+  dialog.DoModal();
+  save::SetFinishedFileObserver(nullptr);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, kSaved);
+  ASSERT_EQ(shownAtEachFile.size(), kFiles);
+  for (uint32_t k = 1; k <= kFiles; ++k) {
+    EXPECT_EQ(shownAtEachFile[k - 1].bar, (k - 1) * 100 / kFiles) << k;
+    EXPECT_EQ(shownAtEachFile[k - 1].totalFiles, std::to_wstring(k) + L" of " + std::to_wstring(kFiles)) << k;
+  }
+  FreeScanRecordLists();
 }
 
 }  // namespace

@@ -1,87 +1,17 @@
 // Page 4's hand-off of a file row to the preview pane: the file's data is written from the source into
 // a temporary file (once, while it stays the file shown) and the pane is given that file.
-#include <functional>
 #include <optional>
 
 #include "app/pages/third_view_hdd.h"
 #include "app/results/preview_temp.h"
 #include "app/results/result_records.h"
 #include "app/results/result_rows.h"
-#include "engine/fat/save_abort.h"
-#include "engine/records/fat_records.h"
-#include "engine/records/file_trace_hits.h"
-#include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
-#include "engine/save/savers.h"
+#include "engine/save/preview_copy.h"
 #include "platform/os/os.h"
 #include "preview/main_preview_view.h"
 #include "preview/preview_extensions.h"
 #include "preview/preview_host.h"
-
-namespace {
-
-// The record behind a file row, and how its data is written to a folder under a name.
-struct PreviewSource {
-  std::u16string name;
-  uint64_t size = 0;
-  bool hasSize = true;
-  std::optional<uint32_t> folderId;  // FAT and NTFS: the containing folder
-  std::function<uint32_t(const std::u16string& folder, const std::u16string& name)> write;
-};
-
-std::optional<PreviewSource> FindPreviewSource(uint32_t id) {
-  PreviewSource source;
-  if (RecoveryMode == records::kFileTrace) {
-    for (const FileTraceHit& hit : FileTraceHitList) {
-      if (hit.id != id) continue;
-      const uint32_t start = hit.startSector;
-      source.name = hit.fileName;
-      source.hasSize = false;
-      source.write = [start](const std::u16string& folder, const std::u16string& name) {
-        return SaveLargeFile(folder, name, start);
-      };
-      return source;
-    }
-    return std::nullopt;
-  }
-  const uint16_t type = CurrentFileSystem.type;
-  if (type == records::kFat16 || type == records::kFat32) {
-    const FatEntryRecord* entry = FindFatEntry(id);
-    if (entry == nullptr) return std::nullopt;
-    const FatEntryRecord copy = *entry;
-    source.name = copy.name;
-    source.size = copy.size;
-    source.folderId = copy.parentId;
-    source.write = [copy](const std::u16string& folder, const std::u16string& name) {
-      return SaveFatItems(folder, 0, copy.firstCluster, copy.size, name, copy.deleted);
-    };
-    return source;
-  }
-  if (type != records::kNtfs) return std::nullopt;
-  auto fromNtfs = [&source](const auto& entry) {
-    const uint64_t size = entry.size;
-    const uint32_t sector = entry.id;
-    const uint32_t deleted = entry.deleted;
-    source.name = entry.name;
-    source.size = size;
-    source.folderId = entry.parentId;
-    source.write = [size, sector, deleted](const std::u16string& folder, const std::u16string& name) {
-      return SaveNtfsItems(folder, name, size, sector, 0, deleted);
-    };
-  };
-  if (RecoveryMode == records::kQuickScan) {
-    const NtfsEntryRecord* entry = FindNtfsEntry(id);
-    if (entry == nullptr) return std::nullopt;
-    fromNtfs(*entry);
-  } else {
-    const NtfsFoundEntryRecord* entry = FindNtfsFoundEntry(id);
-    if (entry == nullptr) return std::nullopt;
-    fromNtfs(*entry);
-  }
-  return source;
-}
-
-}  // namespace
 
 void CThirdView_HDD::SetPreviewFlags(int flag1, int flag2) {
   if (m_links.setPreviewFlags) m_links.setPreviewFlags(flag1, flag2);
@@ -142,7 +72,7 @@ void CThirdView_HDD::PreviewRow(int row) {
     return;
   }
   const std::optional<uint32_t> id = results::ParseId(idText);
-  const std::optional<PreviewSource> source = id ? FindPreviewSource(*id) : std::nullopt;
+  const std::optional<PreviewFile> source = id ? FindPreviewFile(*id) : std::nullopt;
   if (!source) {
     // A File Trace row without a hit ("-"), or a row whose record is gone.
     ClearPreview(false, name);
@@ -168,14 +98,13 @@ void CThirdView_HDD::PreviewRow(int row) {
     const std::u16string tempName = MakePreviewTempName(folder, source->name);
     KillOfficePreviewApps();
     if (source->folderId) BuildItemPath(*source->folderId, source->name);
-    // A save the user stopped leaves its abort flag set; a preview is no save and must not be refused.
-    SaveAbortFlag = 0;
     BeginResultsBusy();
-    const uint32_t written = source->write(folder, tempName);
+    const PreviewCopy written = WritePreviewCopy(*source, folder, tempName);
     EndResultsBusy();
-    if (written != 1) {
+    if (written != PreviewCopy::kWritten) {
       LastPreview = LastPreviewRecord{u"", 0, u""};
       ClearPreview(false, u"");
+      if (written == PreviewCopy::kImageNeeded) TellPreviewImageNeeded();
       return;
     }
     LastPreview.tempPath = folder + tempName;

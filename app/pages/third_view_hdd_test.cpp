@@ -40,6 +40,7 @@
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/records/scan_records.h"
+#include "engine/save/preview_copy.h"
 #include "engine/listing/results_listing.h"
 #include "engine/scan/quick_scan.h"
 #include "engine/scan/results_tree_build.h"
@@ -966,6 +967,51 @@ TEST_F(ResultsPageTest, ALoadOverTickedResultsKeepsNeitherTheirTicksNorTheirPrev
     EXPECT_EQ(seams_.boxes.Log().back().text,
               u"Please mark the file(s) and folder(s) that you want to save\r\nby clicking on check box.");
     EXPECT_EQ(seams_.dialogs.FolderRequests().size(), folders);
+  }
+}
+
+// Snapshots opened as the shell opens them before any image (FAT of both scans, a File Trace; an NTFS one is
+// refused without its image): a file row clicked writes no copy of zeros for the pane, which shows nothing,
+// and the user is told the image is needed. Clicked again, it is told again.
+TEST_F(ResultsPageTest, APreviewWithoutTheImageWritesNothingAndSaysTheImageIsNeeded) {
+  ASSERT_TRUE(started_);
+  SetCurrentDiskImage(nullptr);
+  SourceKind = kSourceNothing;
+  for (const std::string name : {"quick_fat16", "quick_fat32", "extensive_fat16", "extensive_fat32", "trace_carving"}) {
+    SCOPED_TRACE(name);
+    const std::u16string text =
+        u"[open(\"" + os::FromUtf8(std::string(DORVANE_COMMAND_SNAPSHOTS) + "/" + name + ".vsnp") + u"\")]";
+    std::wstring command(text.begin(), text.end());
+    ASSERT_TRUE(theApp.OnDDECommand(&command[0]));
+    harness::PumpFor(50);
+    ASSERT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageResults));
+    ResultTreeCtrl& tree = page_->ResultTree();
+    if (RecoveryMode == records::kFileTrace) {
+      HTREEITEM group = tree.CTreeCtrl::GetChildItem(tree.CTreeCtrl::GetRootItem());
+      ASSERT_NE(group, nullptr);
+      tree.CTreeCtrl::Expand(group, TVE_EXPAND);
+      tree.ListNode(tree.CTreeCtrl::GetChildItem(group));
+      harness::PumpFor(50);
+    }
+    int file = -1;
+    for (int row = 0; row < List().CTKListCtrl::GetItemCount() && file < 0; ++row) {
+      if (results::ClassifyRow(List().GetItemText(row, 0), List().GetItemText(row, 1)) == results::RowKind::kFile) {
+        file = row;
+      }
+    }
+    ASSERT_GE(file, 0);
+    const std::vector<std::u16string> copies = PreviewTempFileTable;
+    const std::u16string next = os::TempFolderPath() + MakePreviewTempName(List().GetItemText(file, 0));
+    for (int click = 1; click <= 2; ++click) {
+      messages_.shown.clear();
+      ClickRow(file);
+      EXPECT_TRUE(ShownPath().empty());
+      EXPECT_FALSE(os::FileExists(next));
+      EXPECT_EQ(PreviewTempFileTable, copies);
+      ASSERT_EQ(messages_.shown.size(), 1u) << click;
+      EXPECT_EQ(messages_.shown[0].text, kPreviewImageNeededText);
+      EXPECT_EQ(messages_.shown[0].kind, host::kError);
+    }
   }
 }
 

@@ -8,6 +8,7 @@
 #include "engine/records/file_system_range.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/save/recovered_file.h"
+#include "engine/save/save_progress.h"
 #include "engine/save/savers.h"
 
 namespace {
@@ -61,7 +62,7 @@ uint64_t ClusterLimit(uint32_t perCluster) {
 uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint32_t firstCluster, uint32_t size,
                       const std::u16string& fileName, uint32_t deleted) {
   std::u16string target, name;
-  if (!save::StartFile(destination, fileName, userSave, deleted, save::DeletedPolicy::kApplies, &target, &name)) {
+  if (!save::StartFile(destination, fileName, size, userSave, deleted, save::DeletedPolicy::kApplies, &target, &name)) {
     return 0;
   }
   const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;
@@ -88,7 +89,7 @@ uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint
   uint64_t written = 0;
   bool stopped = false;
   for (uint32_t i = 0; written < size; ++i) {
-    if (save::SaveInterrupted()) {
+    if (save::SaveInterrupted(userSave)) {
       stopped = true;
       break;
     }

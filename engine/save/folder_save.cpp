@@ -8,6 +8,7 @@
 #include "engine/records/file_system_range.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
+#include "engine/save/folder_files.h"
 #include "engine/save/recovered_file.h"
 #include "engine/save/safe_path_component.h"
 #include "engine/save/save_state.h"
@@ -96,9 +97,27 @@ void SaveNtfsFolder(host::TreeKey node, uint32_t folderId, const std::u16string&
   SaveFolderTree(kNtfsFolders, node, folderId, destination, folderName);
 }
 
-void SaveFatFolderFiles(uint32_t folderCluster, const std::u16string& destination) {
+namespace save {
+
+const std::vector<size_t>& FatFilesOf(uint32_t folderCluster) {
   static records::ChildIndex<FatEntryRecord> index;
-  for (size_t i : index.Of(FatEntryList, folderCluster)) {
+  return index.Of(FatEntryList, folderCluster);
+}
+
+const std::vector<size_t>& NtfsFilesOf(uint32_t folderRecord) {
+  static records::ChildIndex<NtfsEntryRecord> index;
+  return index.Of(NtfsEntryList, folderRecord);
+}
+
+const std::vector<size_t>& NtfsFoundFilesOf(uint32_t folderRecord) {
+  static records::ChildIndex<NtfsFoundEntryRecord> index;
+  return index.Of(NtfsFoundEntryList, folderRecord);
+}
+
+}  // namespace save
+
+void SaveFatFolderFiles(uint32_t folderCluster, const std::u16string& destination) {
+  for (size_t i : save::FatFilesOf(folderCluster)) {
     if (SaveStopRequested()) return;
     const FatEntryRecord& entry = FatEntryList[i];
     SaveFileTime = entry.firstDateWord;
@@ -108,8 +127,7 @@ void SaveFatFolderFiles(uint32_t folderCluster, const std::u16string& destinatio
 
 void SaveNtfsFolderFiles(uint32_t folderRecord, const std::u16string& destination) {
   if (RecoveryMode == records::kExtensiveScan) {
-    static records::ChildIndex<NtfsFoundEntryRecord> index;
-    for (size_t i : index.Of(NtfsFoundEntryList, folderRecord)) {
+    for (size_t i : save::NtfsFoundFilesOf(folderRecord)) {
       if (SaveStopRequested()) return;
       const NtfsFoundEntryRecord& entry = NtfsFoundEntryList[i];
       if (!InChosenFileSystem(entry)) continue;
@@ -118,8 +136,7 @@ void SaveNtfsFolderFiles(uint32_t folderRecord, const std::u16string& destinatio
     }
     return;
   }
-  static records::ChildIndex<NtfsEntryRecord> index;
-  for (size_t i : index.Of(NtfsEntryList, folderRecord)) {
+  for (size_t i : save::NtfsFilesOf(folderRecord)) {
     if (SaveStopRequested()) return;
     const NtfsEntryRecord& entry = NtfsEntryList[i];
     SaveFileTime = entry.creationTime;

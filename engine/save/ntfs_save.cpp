@@ -11,6 +11,7 @@
 #include "engine/records/file_system_range.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/save/recovered_file.h"
+#include "engine/save/save_progress.h"
 #include "engine/save/save_state.h"
 #include "engine/save/savers.h"
 
@@ -167,7 +168,7 @@ uint32_t SaveNonResident(const uint8_t* record, const ntfs::Attribute* data, uin
 uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& fileName, uint64_t size,
                        uint32_t mftSector, uint32_t userSave, uint32_t deleted) {
   std::u16string target, name;
-  if (!save::StartFile(destination, fileName, userSave, deleted, save::DeletedPolicy::kApplies, &target, &name)) {
+  if (!save::StartFile(destination, fileName, size, userSave, deleted, save::DeletedPolicy::kApplies, &target, &name)) {
     return 0;
   }
   if (userSave == 1) save::ShowFileStarted(target, name);
@@ -190,9 +191,9 @@ uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& 
 
 uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t writable, uint64_t valid,
                             uint16_t userSave) {
-  SkipCurrentFileFlag = 0;
   save::FileProgress progress(userSave);
   if (userSave == 1) {
+    SkipCurrentFileFlag = 0;
     if (SaveStopRequested()) return 0;
     progress.Show(0, size);
   }
@@ -213,7 +214,7 @@ uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t 
   for (size_t r = 0; r < DataRunList.size() && written < end && !stopped && !failed && !outside; ++r) {
     const DataRun& run = DataRunList[r];
     for (uint32_t i = 0; i < run.length && written < end; ++i) {
-      if (save::SaveInterrupted()) {
+      if (save::SaveInterrupted(userSave)) {
         stopped = true;
         break;
       }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <unordered_map>
 
 #include "engine/fat/save_abort.h"
 #include "engine/host/host.h"
@@ -11,7 +12,9 @@
 #include "engine/ntfs/mft_record.h"
 #include "engine/records/recovery_settings.h"
 #include "engine/listing/file_filter_table.h"
+#include "engine/records/record_list.h"
 #include "engine/save/safe_path_component.h"
+#include "engine/save/save_progress.h"
 #include "engine/save/save_state.h"
 #include "platform/os/markup_escape.h"
 
@@ -23,8 +26,8 @@ constexpr uint16_t kSkipDuplicates = 3;
 constexpr uint16_t kOnlyDeletedFiles = 2;
 constexpr uint16_t kExcludeDeletedFiles = 3;
 
-std::atomic<uint64_t> selectionSize{0};
 std::atomic<FinishedFileObserver> finishedObserver{nullptr};
+std::atomic<MovedFileObserver> movedObserver{nullptr};
 
 bool PassesDeletedPolicy(uint32_t deleted) {
   const uint16_t policy = RecoverySettings.deletedPolicy;
@@ -33,21 +36,85 @@ bool PassesDeletedPolicy(uint32_t deleted) {
   return true;
 }
 
+// The files this save wrote, by a 64-bit hash of their path with ASCII letters folded (the system
+// compares names without case): whether each was a deleted file, and damaged. On the save's thread.
+struct WrittenFile {
+  bool deleted = false;
+  bool damaged = false;
+};
+std::unordered_map<uint64_t, WrittenFile> writtenFiles;
+// The user's file in hand since StartFile let it through: whether it is a deleted file.
+bool currentDeleted = false;
+
+uint64_t PathKey(const std::u16string& path) {
+  uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  for (char16_t c : path) {
+    hash = (hash ^ os::AsciiLower(c)) * 1099511628211ull;
+  }
+  return hash;
+}
+
+const WrittenFile* FindWritten(const std::u16string& path) {
+  const auto found = writtenFiles.find(PathKey(path));
+  return found == writtenFiles.end() ? nullptr : &found->second;
+}
+
+void TellMoved(const std::u16string& from, const std::u16string& to) {
+  if (const MovedFileObserver observer = movedObserver) observer(from, to);
+}
+
+// The first "Copy (n ) of" name in destination that no file takes: its target and name.
+void FreeCopyName(const std::u16string& destination, const std::u16string& original, std::u16string* target,
+                  std::u16string* name) {
+  for (uint64_t n = 1;; ++n) {
+    *name = CopyName(n, original);
+    *target = JoinPath(destination, *name);
+    if (!os::FileExists(*target)) return;
+  }
+}
+
+// A live file is due at target, where this save wrote a deleted file (earlier) of its name: the deleted
+// one gives way, renamed to a "Copy (n ) of" name, or under "Skip duplicates" removed and counted as held
+// back. True when target is free.
+bool MakeWayForLiveFile(const std::u16string& destination, const std::u16string& target, const std::u16string& name) {
+  const WrittenFile earlier = *FindWritten(target);
+  if (RecoverySettings.duplicatePolicy == kSkipDuplicates) {
+    if (!os::RemoveFile(target)) return false;
+    writtenFiles.erase(PathKey(target));
+    --SaveTally.saved;
+    if (earlier.damaged) --SaveTally.unreadable;
+    ++SaveTally.heldBack;
+    TellMoved(target, u"");
+    return true;
+  }
+  std::u16string copyTarget, copyName;
+  FreeCopyName(destination, name, &copyTarget, &copyName);
+  if (!os::RenameOver(target, copyTarget)) return false;
+  writtenFiles.erase(PathKey(target));
+  records::GuardAllocation([&] { return writtenFiles[PathKey(copyTarget)] = earlier, 0; });
+  TellMoved(target, copyTarget);
+  return true;
+}
+
 // Applies the duplicate-name policy to a target that exists; false when the file is to be skipped. Any
 // policy other than overwrite and skip renames: nothing is replaced unless the user said so. A folder of
 // the name is no earlier copy of the file (a live folder and a deleted file of one name, say): the folder
-// keeps its name and the file is renamed, whatever the policy.
-bool ResolveDuplicate(const std::u16string& destination, std::u16string* target, std::u16string* name) {
+// keeps its name and the file is renamed, whatever the policy. Nor does a deleted file replace a live one
+// this save wrote: it is renamed, or skipped.
+bool ResolveDuplicate(const std::u16string& destination, uint32_t deleted, std::u16string* target,
+                      std::u16string* name) {
   const uint16_t policy = RecoverySettings.duplicatePolicy;
   const bool folder = os::IsFolder(*target);
-  if (!folder && policy == kSkipDuplicates) return false;
-  if (!folder && policy == kOverwriteDuplicates) return true;
-  const std::u16string original = *name;
-  for (uint64_t n = 1;; ++n) {
-    *name = u"Copy (" + os::FromAscii(std::to_string(n)) + u" ) of " + original;
-    *target = JoinPath(destination, *name);
-    if (!os::FileExists(*target)) return true;
+  const WrittenFile* earlier = folder ? nullptr : FindWritten(*target);
+  if (earlier != nullptr && earlier->deleted && deleted == 0 && MakeWayForLiveFile(destination, *target, *name)) {
+    return true;
   }
+  const bool overLiveFile = earlier != nullptr && !earlier->deleted && deleted != 0;
+  if (!folder && policy == kSkipDuplicates) return false;
+  if (!folder && !overLiveFile && policy == kOverwriteDuplicates) return true;
+  const std::u16string original = *name;
+  FreeCopyName(destination, original, target, name);
+  return true;
 }
 
 void Ask(const std::u16string& text) {
@@ -65,54 +132,58 @@ std::u16string JoinPath(const std::u16string& folder, std::u16string_view compon
   return path;
 }
 
-bool StartFile(const std::u16string& destination, std::u16string_view fileName, uint32_t userSave, uint32_t deleted,
-               DeletedPolicy policy, std::u16string* target, std::u16string* name) {
-  if (SaveStopRequested()) return false;
-  SkipCurrentFileFlag = 0;
+bool StartFile(const std::u16string& destination, std::u16string_view fileName, uint64_t size, uint32_t userSave,
+               uint32_t deleted, DeletedPolicy policy, std::u16string* target, std::u16string* name) {
+  if (userSave == 1) {
+    if (SaveStopRequested()) return false;
+    SkipCurrentFileFlag = 0;
+    BeginSelectionFile(size);
+  }
+  // Without the source every byte would be written as zeros and pass for the file.
+  if (!SourceReadable()) {
+    CountUnreadable(userSave);
+    return false;
+  }
   *name = SafePathComponent(fileName);
   *target = JoinPath(destination, *name);
   if (userSave != 1) return true;
   const bool passes = PassesFileFilters(fileName) &&
                       (policy != DeletedPolicy::kApplies || PassesDeletedPolicy(deleted)) &&
-                      (!os::FileExists(*target) || ResolveDuplicate(destination, target, name));
+                      (!os::FileExists(*target) || ResolveDuplicate(destination, deleted, target, name));
   if (!passes) ++SaveTally.heldBack;
+  currentDeleted = deleted != 0;
   return passes;
 }
 
-void ShowFileStarted(const std::u16string& target, const std::u16string& name) {
-  const uint32_t count = ++SavedFileCount;
-  host::SaveProgressHost* dialog = host::Current().saveProgress;
-  if (!dialog) return;
-  dialog->SetPathText(target);
-  dialog->SetFileNameText(name);
-  dialog->SetTotalFilesText(os::FromAscii(std::to_string(count)));
-  dialog->SetProgressPos(0);
+bool ToldImageNeeded(const char16_t* text) {
+  if (SourceReadable()) return false;
+  if (host::MessageHost* messages = host::Current().messages) messages->MessageDialog(text, host::kError);
+  return true;
 }
 
-void FileProgress::Show(uint64_t done, uint64_t total) {
-  if (!shown_) return;
-  // Sizes are 64-bit: a product that could overflow divides the total first.
-  constexpr uint64_t kLargest = ~uint64_t{0} / 100;
-  const uint64_t percent = total == 0 ? 0 : total <= kLargest ? done * 100 / total : done / (total / 100);
-  const uint32_t position = static_cast<uint32_t>(std::min<uint64_t>(percent, 99));
-  if (position == last_) return;
-  last_ = position;
-  if (host::SaveProgressHost* dialog = host::Current().saveProgress) dialog->SetProgressPos(position);
+std::u16string CopyName(uint64_t n, std::u16string_view name) {
+  return NameWithPrefix(u"Copy (" + os::Decimal(n) + u" ) of ", name);
+}
+
+void ForgetWrittenFiles() { std::unordered_map<uint64_t, WrittenFile>().swap(writtenFiles); }
+
+void ShowFileStarted(const std::u16string& target, const std::u16string& name) {
+  const uint32_t count = ++SavedFileCount;
+  if (host::SaveProgressHost* dialog = host::Current().saveProgress) {
+    dialog->SetPathText(target);
+    dialog->SetFileNameText(name);
+    dialog->SetTotalFilesText(SelectionFilesText(count));
+  }
+  FileProgress(1).Show(0, 0);
 }
 
 void SetFinishedFileObserver(FinishedFileObserver observer) { finishedObserver = observer; }
 
-void SetSelectionSize(uint64_t files) { selectionSize = files; }
+void SetMovedFileObserver(MovedFileObserver observer) { movedObserver = observer; }
 
-void ShowSelectionProgress(uint32_t started) {
-  const uint64_t files = selectionSize;
-  const uint64_t percent = files == 0 ? 0 : std::min<uint64_t>(uint64_t{started} * 100 / files, 100);
-  if (host::SaveProgressHost* dialog = host::Current().saveProgress) {
-    dialog->SetProgressPos(static_cast<uint32_t>(percent));
-  }
+bool SaveInterrupted(uint32_t userSave) {
+  return userSave == 1 && (SaveStopRequested() || SkipCurrentFileFlag == 1);
 }
-
-bool SaveInterrupted() { return SaveStopRequested() || SkipCurrentFileFlag == 1; }
 
 void CountUnreadable(uint32_t userSave) {
   if (userSave == 1) ++SaveTally.unreadable;
@@ -134,8 +205,7 @@ bool ReadSourceUnit(uint64_t first, uint32_t count, uint8_t* buffer) {
   return false;
 }
 
-RecoveredFile::RecoveredFile(std::u16string path, uint32_t userSave, bool ask)
-    : path_(std::move(path)), userSave_(userSave), ask_(ask) {}
+RecoveredFile::RecoveredFile(std::u16string path, uint32_t userSave) : path_(std::move(path)), userSave_(userSave) {}
 
 RecoveredFile::~RecoveredFile() {
   if (created_) Finish(true);
@@ -143,8 +213,9 @@ RecoveredFile::~RecoveredFile() {
 
 void RecoveredFile::Fail(const char16_t* what) {
   failed_ = true;
-  if (userSave_ == 1) ++SaveTally.unwritten;
-  if (ask_) Ask(what + msgbox::EscapeMarkup(path_) + u".  Continue Recovery ? ");
+  if (userSave_ != 1) return;
+  ++SaveTally.unwritten;
+  Ask(what + msgbox::EscapeMarkup(path_) + u".  Continue Recovery ? ");
 }
 
 bool RecoveredFile::Create() {
@@ -183,6 +254,7 @@ bool RecoveredFile::Finish(bool abandoned) {
   if (userSave_ == 1) {
     ++SaveTally.saved;
     if (damaged_) ++SaveTally.unreadable;
+    records::GuardAllocation([&] { return writtenFiles[PathKey(path_)] = WrittenFile{currentDeleted, damaged_}, 0; });
     if (const FinishedFileObserver observer = finishedObserver) observer(path_, damaged_);
   }
   return true;

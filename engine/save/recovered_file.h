@@ -21,33 +21,32 @@ enum class DeletedPolicy { kApplies, kIgnored };
 // The start of every saver: false when the save was stopped or, for a user's save (userSave 1), when a
 // filter, the deleted-file policy or the duplicate-name policy passes the file over. Clears
 // SkipCurrentFileFlag. On true, *target is where to write and *name the name written there (the name
-// made safe, and renamed when the policy says so).
-bool StartFile(const std::u16string& destination, std::u16string_view fileName, uint32_t userSave, uint32_t deleted,
-               DeletedPolicy policy, std::u16string* target, std::u16string* name);
+// made safe, and renamed when the policy says so). A user's file of size bytes moves the saving dialog's
+// bar past the files before it. The preview's copy (userSave 0) leaves the save's flags alone, but nothing
+// is written while no source is open to read it from.
+//
+// Within one save a live file keeps its name beside a deleted file of the same name, whichever comes
+// first: the deleted one takes the "Copy (n ) of" name (a deleted one written earlier is renamed so), or,
+// under "Skip duplicates", is the one not saved (a deleted one written earlier is removed again).
+bool StartFile(const std::u16string& destination, std::u16string_view fileName, uint64_t size, uint32_t userSave,
+               uint32_t deleted, DeletedPolicy policy, std::u16string* target, std::u16string* name);
 
-// A user's file has started: SavedFileCount goes up and the dialog shows target, name, the count and
-// the bar at 0.
+// False while the source can be read; else the user is told text (why nothing is written) and true.
+bool ToldImageNeeded(const char16_t* text);
+
+// "Copy (" n " ) of " name, no longer than a name may be (the stem shortened, see NameWithPrefix).
+std::u16string CopyName(uint64_t n, std::u16string_view name);
+
+// Forgets the files written by the save before (BeginSave).
+void ForgetWrittenFiles();
+
+// A user's file has started: SavedFileCount goes up and the dialog shows target, name, the file's place
+// among the selection ("Total Files") and the bar.
 void ShowFileStarted(const std::u16string& target, const std::u16string& name);
 
-// The bar of the file in hand, done x 100 / total held at 99 (0 for an empty file); sent only when it
-// moves.
-class FileProgress {
- public:
-  explicit FileProgress(uint32_t userSave) : shown_(userSave == 1) {}
-  void Show(uint64_t done, uint64_t total);
-
- private:
-  bool shown_;
-  uint32_t last_ = ~0u;
-};
-
-// File Trace's bar moves once per file over the whole selection: the number of files ticked (set by
-// SaveSelected), and started x 100 / that number.
-void SetSelectionSize(uint64_t files);
-void ShowSelectionProgress(uint32_t started);
-
-// The stop and skip flags, as the savers test them between reads.
-bool SaveInterrupted();
+// The stop and skip flags, as a user's save (userSave 1) tests them between reads; the preview's copy is
+// never interrupted by them.
+bool SaveInterrupted(uint32_t userSave = 1);
 
 // A user's file that could not be read whole, or whose data could not be found: counted for the report.
 void CountUnreadable(uint32_t userSave);
@@ -68,15 +67,18 @@ bool ReadSourceUnit(uint64_t first, uint32_t count, uint8_t* buffer);
 // counted as not read whole. nullptr (the default) for none; only the headless driver's audit sets it.
 using FinishedFileObserver = void (*)(const std::u16string& path, bool damaged);
 void SetFinishedFileObserver(FinishedFileObserver observer);
+// And each such file moved afterwards to make room for a live file of its name: to its new path, or
+// removed (to empty) under "Skip duplicates".
+using MovedFileObserver = void (*)(const std::u16string& from, const std::u16string& to);
+void SetMovedFileObserver(MovedFileObserver observer);
 
 // The file being written. Created with "wb+" semantics (an existing file is replaced). Every failure of
 // creating, writing or closing asks whether to go on (No stops the save) and, for a user's save, counts
 // the file as not written; a file that failed or was abandoned is removed, so that no truncated file is
-// left looking whole.
+// left looking whole. The preview's copy (userSave 0) asks nothing: it is no save to go on with or stop.
 class RecoveredFile {
  public:
-  // ask false: failures are not reported (the preview's copy of a File Trace hit).
-  RecoveredFile(std::u16string path, uint32_t userSave, bool ask = true);
+  RecoveredFile(std::u16string path, uint32_t userSave);
   // A file never finished is abandoned.
   ~RecoveredFile();
   RecoveredFile(const RecoveredFile&) = delete;
@@ -97,7 +99,6 @@ class RecoveredFile {
 
   std::u16string path_;
   uint32_t userSave_;
-  bool ask_;
   bool created_ = false;
   bool failed_ = false;
   bool damaged_ = false;

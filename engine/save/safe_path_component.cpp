@@ -43,15 +43,44 @@ bool IsDeviceName(std::u16string_view name) {
          IsPortDigit(stem[3]);
 }
 
+// The system drops full stops and blanks at the end of a name: each becomes '_'.
+void ReplaceTrailingDotsAndBlanks(std::u16string& name) {
+  for (size_t i = name.size(); i > 0 && (name[i - 1] == u'.' || name[i - 1] == u' '); --i) name[i - 1] = u'_';
+}
+
+// The first length units of text, one fewer where the cut would split a surrogate pair.
+std::u16string_view Head(std::u16string_view text, size_t length) {
+  if (length >= text.size()) return text;
+  if (length > 0 && text[length] >= 0xDC00 && text[length] <= 0xDFFF) --length;
+  return text.substr(0, length);
+}
+
 }  // namespace
+
+std::u16string NameWithPrefix(std::u16string_view prefix, std::u16string_view name) {
+  std::u16string whole = std::u16string(prefix) + std::u16string(name);
+  if (whole.size() <= kMaxNameLength) return whole;
+  const size_t dot = name.rfind(u'.');
+  const std::u16string_view extension = dot == std::u16string_view::npos || dot == 0 ? u"" : name.substr(dot);
+  if (prefix.size() + extension.size() < kMaxNameLength) {
+    const size_t room = kMaxNameLength - prefix.size() - extension.size();
+    const std::u16string_view stem = name.substr(0, name.size() - extension.size());
+    whole = std::u16string(prefix) + std::u16string(Head(stem, room)) + std::u16string(extension);
+  } else {
+    whole = std::u16string(Head(whole, kMaxNameLength));
+  }
+  ReplaceTrailingDotsAndBlanks(whole);
+  return whole;
+}
 
 std::u16string SafePathComponent(std::u16string_view name) {
   std::u16string safe(name);
   for (char16_t& c : safe) {
     if (IsForbidden(c)) c = u'_';
   }
-  for (size_t i = safe.size(); i > 0 && (safe[i - 1] == u'.' || safe[i - 1] == u' '); --i) safe[i - 1] = u'_';
+  ReplaceTrailingDotsAndBlanks(safe);
   if (safe.empty()) return u"_";
+  if (safe.size() > kMaxNameLength) safe = NameWithPrefix(u"", safe);
   if (IsDeviceName(safe)) safe.insert(safe.begin(), u'_');
   return safe;
 }

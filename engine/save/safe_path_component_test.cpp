@@ -64,4 +64,29 @@ TEST(SafePathComponent, IsStableOnItsOwnResult) {
   }
 }
 
+TEST(NameWithPrefix, ShortensTheStemKeepingTheExtensionAndNeverSplitsAPair) {
+  const std::u16string a250(250, u'a');
+  const std::u16string pair = u"\U0001F600";  // two units
+  struct Prefixed {
+    std::u16string prefix, name, result;
+  };
+  const Prefixed cases[] = {
+      {u"Copy (1 ) of ", u"short.txt", u"Copy (1 ) of short.txt"},
+      {u"Copy (1 ) of ", a250 + u".txt", u"Copy (1 ) of " + std::u16string(238, u'a') + u".txt"},
+      {u"Copy (10 ) of ", a250 + u".txt", u"Copy (10 ) of " + std::u16string(237, u'a') + u".txt"},
+      // The cut would fall inside a pair: the pair goes whole.
+      {u"Copy (1 ) of ", std::u16string(237, u'a') + pair + u"b.txt", u"Copy (1 ) of " + std::u16string(237, u'a') + u".txt"},
+      // A cut after a blank and a full stop leaves neither at the end.
+      {u"Copy (1 ) of ", std::u16string(240, u'a') + u" .x" + a250, u"Copy (1 ) of " + std::u16string(240, u'a') + u"__"},
+      // An extension that leaves no room: the whole loses its end.
+      {u"Copy (1 ) of ", u"a." + a250, u"Copy (1 ) of a." + std::u16string(240, u'a')},
+      {u"", a250 + a250 + u".jpg", std::u16string(251, u'a') + u".jpg"},
+  };
+  for (const Prefixed& c : cases) {
+    EXPECT_EQ(NameWithPrefix(c.prefix, c.name), c.result) << os::ToUtf8(c.name);
+    EXPECT_LE(NameWithPrefix(c.prefix, c.name).size(), kMaxNameLength);
+  }
+  EXPECT_EQ(SafePathComponent(a250 + a250 + u".jpg"), std::u16string(251, u'a') + u".jpg");
+}
+
 }  // namespace

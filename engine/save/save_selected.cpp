@@ -10,6 +10,7 @@
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/save/recovered_file.h"
+#include "engine/save/save_progress.h"
 #include "engine/save/save_state.h"
 #include "engine/save/savers.h"
 #include "platform/seams/seams.h"
@@ -86,8 +87,7 @@ void SaveNtfsSelection(const std::vector<host::TreeKey>& folders, const std::vec
 // shell, say) each file would be written as zeros. The user is told, nothing is written, and the save
 // ends as a stopped one does, without a report of files saved.
 bool SourceMissing() {
-  if (SourceReadable()) return false;
-  if (host::MessageHost* messages = host::Current().messages) messages->MessageDialog(kImageNeededText, host::kError);
+  if (!save::ToldImageNeeded(kImageNeededText)) return false;
   SaveAbortFlag = 1;
   return true;
 }
@@ -105,7 +105,7 @@ void BrowseForSaveFolder(void* ownerWindow) {
 
 void SaveFileIds(const std::vector<uint32_t>& ids) {
   if (SourceMissing()) return;
-  save::SetSelectionSize(ids.size());
+  save::SetSelection(save::MeasureSelection({}, ids));
   const uint16_t type = CurrentFileSystem.type;
   if (RecoveryMode == records::kFileTrace) return;
   if (type == records::kFat16 || type == records::kFat32) {
@@ -113,6 +113,7 @@ void SaveFileIds(const std::vector<uint32_t>& ids) {
   } else if (type == records::kNtfs) {
     SaveNtfsFiles(ids);
   }
+  if (!SaveStopRequested()) save::ShowSelectionDone();
 }
 
 void SaveSelected() {
@@ -121,7 +122,7 @@ void SaveSelected() {
   host::ResultListHost* list = host::Current().resultList;
   const std::vector<host::TreeKey> folders = list ? list->SaveFolderSet() : std::vector<host::TreeKey>();
   const std::vector<uint32_t> ids = list ? list->SaveFileSet() : std::vector<uint32_t>();
-  save::SetSelectionSize(ids.size());
+  save::SetSelection(save::MeasureSelection(folders, ids));
   const uint16_t type = CurrentFileSystem.type;
   if (RecoveryMode == records::kFileTrace) {
     SaveFileTraceHits(ids);
@@ -130,6 +131,7 @@ void SaveSelected() {
   } else if (type == records::kNtfs) {
     SaveNtfsSelection(folders, ids);
   }
+  if (!SaveStopRequested()) save::ShowSelectionDone();
   if (list) list->EmptyCheckSets();
   if (host::ResultTreeHost* tree = host::Current().resultTree) {
     const host::TreeKey top = tree->GetRootItem();

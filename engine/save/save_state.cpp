@@ -1,6 +1,8 @@
 #include "engine/save/save_state.h"
 
 #include "engine/host/host.h"
+#include "engine/save/recovered_file.h"
+#include "engine/save/save_progress.h"
 #include "platform/os/os.h"
 
 std::u16string SaveDestination;
@@ -24,6 +26,8 @@ void BeginSave() {
   SaveTally.unwritten = 0;
   SaveTally.skipped = 0;
   SaveTally.heldBack = 0;
+  save::SetSelection({});
+  save::ForgetWrittenFiles();
 }
 
 uint32_t SaveResultMessage(std::u16string* text) {
@@ -52,7 +56,7 @@ uint32_t SaveResultMessage(std::u16string* text) {
           Decimal(unreadable);
   if (unwritten != 0) *text += u"\r\nFiles that could not be written: " + Decimal(unwritten);
   if (unreadable != 0) {
-    *text += u"\r\nWhat could not be read was saved as zeros; a file whose data could not be found was not saved.";
+    *text += u"\r\n" + std::u16string(kUnreadableFilesText);
   }
   return host::kError;
 }

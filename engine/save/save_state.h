@@ -42,5 +42,9 @@ void BeginSave();
 // back); otherwise (kind 2) how many files were saved, how many could not be read whole and, when any, how
 // many could not be written. Returns the kind.
 uint32_t SaveResultMessage(std::u16string* text);
+// What that report says was done with the files that could not be read whole.
+inline constexpr char16_t kUnreadableFilesText[] =
+    u"What could be read of them was saved: a file ends where its data could no longer be found, and a part that "
+    u"could not be read is zeros. A file whose data could not be found at all was not saved.";
 // Shows that report through the message box.
 void ReportSaveResult();

@@ -21,6 +21,7 @@
 // 1 when the scan could not run, the snapshot did not load or the save was stopped; 2 for bad arguments.
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,19 @@ void RecordRead(uint64_t first, uint32_t count) {
 }
 
 void RecordFile(const std::u16string& path, bool damaged) { audit.files.emplace_back(damaged, path); }
+
+// A deleted file that gave its name to a live one: it now lies at to, or (to empty) is gone.
+void RecordMove(const std::u16string& from, const std::u16string& to) {
+  for (auto file = audit.files.rbegin(); file != audit.files.rend(); ++file) {
+    if (file->second != from) continue;
+    if (to.empty()) {
+      audit.files.erase(std::next(file).base());
+    } else {
+      file->second = to;
+    }
+    return;
+  }
+}
 
 // Writes the audit; false when it could not be written.
 bool WriteAudit(const char* file, const std::u16string& out) {
@@ -192,10 +206,12 @@ int SaveWholeTree(host::RecordingResultTree& tree, const SaveOptions& options) {
   if (options.audit != nullptr) {
     SetSectorReadObserver(RecordRead);
     save::SetFinishedFileObserver(RecordFile);
+    save::SetMovedFileObserver(RecordMove);
   }
   SaveSelected();
   SetSectorReadObserver(nullptr);
   save::SetFinishedFileObserver(nullptr);
+  save::SetMovedFileObserver(nullptr);
   if (options.audit != nullptr && !WriteAudit(options.audit, SaveDestination)) {
     std::fprintf(stderr, "enginectl: cannot write %s\n", options.audit);
     return 1;

@@ -1,0 +1,55 @@
+// What the saving dialog shows of a save: its bar and "Total Files" follow the whole selection, so that a
+// save of thousands of small files moves as steadily as one of a single large file. Each file weighs its
+// size and a fixed cost for making it (kFileWeight); the bar is the weight done over the selection's. The
+// savers run on one thread: this state is that thread's while a save runs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/host/host.h"
+
+namespace save {
+
+// What making one file costs on the bar, beside its bytes: empty files move it too.
+constexpr uint64_t kFileWeight = 4096;
+
+struct SelectionSize {
+  uint64_t files = 0;
+  uint64_t bytes = 0;  // held at its largest value rather than wrapped
+  void Add(uint64_t size);
+};
+
+// The files a save of these ticked folders (whole) and single files would visit, with their sizes:
+// File Trace hits at LargeFileSize MB, FAT and NTFS entries by their records, the files under each folder
+// found as the folder save walks the results tree. Ids and folders no record has count nothing.
+SelectionSize MeasureSelection(const std::vector<host::TreeKey>& folders, const std::vector<uint32_t>& ids);
+
+// Sets the selection a save is about to walk; {} (BeginSave's) while none is known, as when a saver is
+// called on its own: the file in hand is then the whole.
+void SetSelection(SelectionSize selection);
+// A user's file is reached (whether the filters and policies let it through or not): the files before it
+// are done.
+void BeginSelectionFile(uint64_t size);
+// "Total Files": "k of N", the file in hand's place among the selection's files; the files started so far
+// while no selection is known.
+std::u16string SelectionFilesText(uint32_t started);
+// The bar at the selection's end, once every file of it was visited.
+void ShowSelectionDone();
+
+// The bar while the file in hand is written: done bytes of it (total: its size) on top of the files before.
+// Sent only when it moves; nothing for the preview's copy (userSave 0).
+class FileProgress {
+ public:
+  explicit FileProgress(uint32_t userSave) : shown_(userSave == 1) {}
+  void Show(uint64_t done, uint64_t total);
+
+ private:
+  bool shown_;
+};
+
+// The bar's position now, 0 to 100.
+uint32_t SelectionPosition(uint64_t doneInFile, uint64_t fileSize);
+
+}  // namespace save
