@@ -103,8 +103,11 @@ void CThirdView_HDD::PreviewRow(int row) {
     EndResultsBusy();
     if (written != PreviewCopy::kWritten) {
       LastPreview = LastPreviewRecord{u"", 0, u""};
-      ClearPreview(false, u"");
-      if (written == PreviewCopy::kImageNeeded) TellPreviewImageNeeded();
+      // Without the image the file is no more corrupted than it lacks a viewer: the pane waits for a file
+      // as before, and the box says why this one is not shown.
+      const bool imageNeeded = written == PreviewCopy::kImageNeeded;
+      ClearPreview(imageNeeded, u"");
+      if (imageNeeded) TellPreviewImageNeeded();
       return;
     }
     LastPreview.tempPath = folder + tempName;

@@ -49,6 +49,7 @@
 #include "platform/harness/scripted_seams.h"
 #include "platform/os/os.h"
 #include "preview/main_preview_view.h"
+#include "preview/placeholder_views.h"
 #include "preview/preview_extensions.h"
 #include "res/resource.h"
 #include "toolkit/common/tkp_mouse_manager.h"
@@ -971,8 +972,8 @@ TEST_F(ResultsPageTest, ALoadOverTickedResultsKeepsNeitherTheirTicksNorTheirPrev
 }
 
 // Snapshots opened as the shell opens them before any image (FAT of both scans, a File Trace; an NTFS one is
-// refused without its image): a file row clicked writes no copy of zeros for the pane, which shows nothing,
-// and the user is told the image is needed. Clicked again, it is told again.
+// refused without its image): a file row clicked writes no copy of zeros for the pane, which waits for a
+// file, and the user is told the image is needed. Clicked again, it is told again.
 TEST_F(ResultsPageTest, APreviewWithoutTheImageWritesNothingAndSaysTheImageIsNeeded) {
   ASSERT_TRUE(started_);
   SetCurrentDiskImage(nullptr);
@@ -1006,6 +1007,8 @@ TEST_F(ResultsPageTest, APreviewWithoutTheImageWritesNothingAndSaysTheImageIsNee
       messages_.shown.clear();
       ClickRow(file);
       EXPECT_TRUE(ShownPath().empty());
+      // The pane waits for a file, as before any was chosen: the file is neither corrupted nor without a viewer.
+      EXPECT_EQ(CCorrupted_NoPreview_View::CurrentPicture(), static_cast<UINT>(IDB_PREVIEW_SELECT_FILE));
       EXPECT_FALSE(os::FileExists(next));
       EXPECT_EQ(PreviewTempFileTable, copies);
       ASSERT_EQ(messages_.shown.size(), 1u) << click;

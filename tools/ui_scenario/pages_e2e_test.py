@@ -12,7 +12,9 @@ Next, before a file system is chosen. Prints the whole table.
 
 --case pages: page 2's Next with no partition picked (after the search of a fresh start, and after an earlier
 scan) asks for one and scans nothing; a snapshot opened through the shell while page 3 lists file systems, then
-Home and another Extensive Scan: page 3 lists that scan's file systems alone.
+Home and another Extensive Scan: page 3 lists that scan's file systems alone; a snapshot named on the command
+line, without an image: a text and a picture clicked say the image is needed, the pane waits for a file and the
+temporary folder is left as it was (screenshots/preview/no-image.png).
 """
 import argparse
 import os
@@ -35,6 +37,7 @@ TABLE_MODES = ["extensive", "quick", "trace"]
 NO_FILE_SYSTEM = "Dorvane was unable to identify a file system"
 SELECT_PARTITION = "Please select the partition that you want to recover"
 MISMATCH = "Source file and load recovery snapshot mismatch"
+IMAGE_NEEDED = "The file cannot be previewed without the disk image it was found on."
 
 
 def read_table():
@@ -311,6 +314,26 @@ def pages_case(runs):
         roots = [line.split("\t")[1:] for line in lines if line.startswith("fs-roots")]
         if len(roots) != 2 or roots[0] != roots[1] or len(roots[0]) != 1:
             runs.failures.append(f"{case}: page 3 lists {roots}")
+    preview_without_image(runs, folder)
+
+
+def preview_without_image(runs, folder):
+    """The FAT16 Quick Scan snapshot opened at start, no image: each file clicked writes no copy of zeros."""
+    case = "preview without the image"
+    shot = os.path.join(os.environ.get("DORVANE_BUILD", "build/win32"), "screenshots", "preview", "no-image.png")
+    files = ["/Documents/Letter to the bank.txt", "/Photos/IMG_0001.JPG"]
+    steps = []
+    for path in files:
+        steps += ["--preview", path] + (["--shot", shot] if path == files[0] else [])
+    lines = runs.scenario(case, "--command-line", os.path.join(folder, "quick_fat16.vsnp"), "--expect-box",
+                          IMAGE_NEEDED, *steps, "--temp-unchanged")
+    if lines is None:
+        return
+    shown = {f[1]: f[2:5] for f in (line.split("\t") for line in lines) if f[0] == "preview" and len(f) == 6}
+    for path in files:
+        view = shown.get(path)
+        if view is None or view[:2] != ["placeholder", "select-file"] or not view[2].startswith(IMAGE_NEEDED):
+            runs.failures.append(f"{case}: {path} shown as {view}")
 
 
 def main():
