@@ -235,6 +235,27 @@ class ResultsPageTest : public ::testing::Test {
 
   std::u16string ShownPath() { return page_->PreviewPane()->GetShownPath().ToUtf16(); }
 
+  // The first file row (liveOnly: not a deleted file's) of the root listed now, or after a File Trace of the
+  // first type of its first group, listed here; -1 when none.
+  int FirstFileRow(bool liveOnly) {
+    ResultTreeCtrl& tree = page_->ResultTree();
+    if (RecoveryMode == records::kFileTrace) {
+      HTREEITEM group = tree.CTreeCtrl::GetChildItem(tree.CTreeCtrl::GetRootItem());
+      if (group == nullptr) return -1;
+      tree.CTreeCtrl::Expand(group, TVE_EXPAND);
+      tree.ListNode(tree.CTreeCtrl::GetChildItem(group));
+      harness::PumpFor(50);
+    }
+    for (int row = 0; row < List().CTKListCtrl::GetItemCount(); ++row) {
+      const std::u16string type = List().GetItemText(row, 1);
+      if (results::ClassifyRow(List().GetItemText(row, 0), type) == results::RowKind::kFile &&
+          !(liveOnly && type == u"Deleted File")) {
+        return row;
+      }
+    }
+    return -1;
+  }
+
   // The image opened as the source, as page 0 opens it.
   void OpenImage(const std::string& name) {
     image_.Close();
@@ -931,20 +952,7 @@ TEST_F(ResultsPageTest, ALoadOverTickedResultsKeepsNeitherTheirTicksNorTheirPrev
     ClickNodeBox(top);
     ASSERT_FALSE(List().Sets().checkedFolders.empty() && List().Sets().checkedNodes.empty());
     // A file previewed: in the root, or in the first type of File Trace's first group.
-    if (name == trace) {
-      HTREEITEM group = tree.CTreeCtrl::GetChildItem(top);
-      ASSERT_NE(group, nullptr);
-      tree.CTreeCtrl::Expand(group, TVE_EXPAND);
-      tree.ListNode(tree.CTreeCtrl::GetChildItem(group));
-      harness::PumpFor(50);
-    }
-    int file = -1;
-    for (int row = 0; row < List().CTKListCtrl::GetItemCount() && file < 0; ++row) {
-      const std::u16string type = List().GetItemText(row, 1);
-      if (results::ClassifyRow(List().GetItemText(row, 0), type) == results::RowKind::kFile && type != u"Deleted File") {
-        file = row;
-      }
-    }
+    const int file = FirstFileRow(true);
     std::u16string previewed;
     if (file >= 0) {
       ClickRow(file);
@@ -986,20 +994,7 @@ TEST_F(ResultsPageTest, APreviewWithoutTheImageWritesNothingAndSaysTheImageIsNee
     ASSERT_TRUE(theApp.OnDDECommand(&command[0]));
     harness::PumpFor(50);
     ASSERT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageResults));
-    ResultTreeCtrl& tree = page_->ResultTree();
-    if (RecoveryMode == records::kFileTrace) {
-      HTREEITEM group = tree.CTreeCtrl::GetChildItem(tree.CTreeCtrl::GetRootItem());
-      ASSERT_NE(group, nullptr);
-      tree.CTreeCtrl::Expand(group, TVE_EXPAND);
-      tree.ListNode(tree.CTreeCtrl::GetChildItem(group));
-      harness::PumpFor(50);
-    }
-    int file = -1;
-    for (int row = 0; row < List().CTKListCtrl::GetItemCount() && file < 0; ++row) {
-      if (results::ClassifyRow(List().GetItemText(row, 0), List().GetItemText(row, 1)) == results::RowKind::kFile) {
-        file = row;
-      }
-    }
+    const int file = FirstFileRow(false);
     ASSERT_GE(file, 0);
     const std::vector<std::u16string> copies = PreviewTempFileTable;
     const std::u16string next = os::TempFolderPath() + MakePreviewTempName(List().GetItemText(file, 0));
