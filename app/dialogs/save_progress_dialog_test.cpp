@@ -163,10 +163,11 @@ void ReadTheDialog(const std::u16string&, bool) {
   if (shownAtEachFile.size() == 200) harness::CaptureWindow(dialog, "saving_progress");
 }
 
-// 300 ticked files of one cluster each saved through the dialog: as the k-th is finished the bar shows the
-// files before it, (k - 1) x 100 / 300, and "Total Files" its place, "k of 300"; at the end the bar is full.
+// 300 files of one cluster each saved through the dialog, 250 of them in a ticked folder and 50 ticked one by
+// one: as the k-th is finished the bar shows the files before it, (k - 1) x 100 / 300, and "Total Files" its
+// place, "k of 300".
 TEST_F(SaveProgressDialogTest, TheBarAndTotalFilesFollowTheWholeSelectionWhileItIsSaved) {
-  constexpr uint32_t kFiles = 300;
+  constexpr uint32_t kFiles = 300, kInFolder = 250;
   save_test::FatVolume volume;
   volume.PutChained({5}, save_test::Pattern(1000, 1));
   std::unique_ptr<save_test::MountedBytes> mounted = volume.Mount();
@@ -178,9 +179,14 @@ TEST_F(SaveProgressDialogTest, TheBarAndTotalFilesFollowTheWholeSelectionWhileIt
   host::ScopedHosts installed(hosts);
   FreeScanRecordLists();
   RecoveryMode = records::kQuickScan;
+  const host::TreeKey top = tree.AddItem(u"C:", host::kNoTreeKey, host::TreeImage::kDrive, false);
+  const host::TreeKey folder = tree.AddItem(u"Docs", top, host::TreeImage::kFolder, false);
+  AppendFatFolder(u"Docs", 30, 0, 0, 0, folder, 0).treeKey = folder;
+  list.saveFolderSet = {folder};
   for (uint32_t i = 0; i < kFiles; ++i) {
-    list.saveFileSet.push_back(AppendFatEntry(u"f" + os::Decimal(i) + u".txt", 5, 0, 0, 0, 1000, 0).id);
+    const uint32_t id = AppendFatEntry(u"f" + os::Decimal(i) + u".txt", 5, i < kInFolder ? 30 : 0, 0, 0, 1000, 0).id;
     ++ScanCounters.entryCount;
+    if (i >= kInFolder) list.saveFileSet.push_back(id);
   }
   save_test::ScratchFolder out;
   SaveDestination = out.path();

@@ -46,7 +46,7 @@ void ShowFileStarted(const std::u16string& target, const std::u16string& name);
 
 // The stop and skip flags, as a user's save (userSave 1) tests them between reads; the preview's copy is
 // never interrupted by them.
-bool SaveInterrupted(uint32_t userSave = 1);
+bool SaveInterrupted(uint32_t userSave);
 
 // A user's file that could not be read whole, or whose data could not be found: counted for the report.
 void CountUnreadable(uint32_t userSave);

@@ -1,8 +1,7 @@
 // What a save names, reports and shows, and what the preview's copy leaves alone: a live file keeps its
 // name beside a deleted one of the same name in any order and under every duplicate-name policy; names too
 // long for their "Copy (n ) of" prefix are shortened; the report says what was done with damaged files;
-// the bar and "Total Files" follow the whole selection; the preview's copy never asks nor touches the
-// save's flags.
+// the preview's copy never asks nor touches the save's flags. (The saving dialog's bar: its own test.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -138,30 +137,6 @@ TEST_F(SaveNamingTest, TheReportSaysDamagedFilesEndWhereTheirDataDoes) {
   EXPECT_EQ(SaveResultMessage(&text), host::kError);
   EXPECT_EQ(text, u"Files saved: 1\r\nFiles that could not be read whole: 1\r\n" + std::u16string(kUnreadableFilesText));
   EXPECT_EQ(text.find(u"saved as zeros"), std::u16string::npos);
-}
-
-TEST_F(SaveNamingTest, TheBarAndTotalFilesFollowTheWholeSelection) {
-  // 40 files of one size in a ticked folder, and 10 ticked one by one: the k-th file starts with the bar at
-  // (k - 1) x 100 / 50 and "k of 50".
-  const host::TreeKey docs = AddFolder(tree, u"Docs", 30);
-  for (int i = 0; i < 40; ++i) AddFile(u"f" + os::Decimal(i) + u".bin", 5, 30, 1500);
-  for (int i = 0; i < 10; ++i) list.saveFileSet.push_back(AddFile(u"g" + os::Decimal(i) + u".bin", 5, 0, 1500));
-  list.saveFolderSet = {docs};
-  std::vector<std::pair<uint32_t, std::u16string>> started;  // the bar and "Total Files" as each file starts
-  size_t names = 0;
-  dialog.onProgress = [&](uint32_t position) {
-    if (dialog.fileNames.size() != names) started.emplace_back(position, dialog.totalFiles);
-    names = dialog.fileNames.size();
-  };
-  SaveDestination = out;
-  SaveSelected();
-  ASSERT_EQ(started.size(), 50u);
-  for (uint32_t k = 1; k <= 50; ++k) {
-    EXPECT_EQ(started[k - 1].first, (k - 1) * 100 / 50) << k;
-    EXPECT_EQ(started[k - 1].second, os::Decimal(k) + u" of 50") << k;
-  }
-  EXPECT_TRUE(std::is_sorted(dialog.positions.begin(), dialog.positions.end()));
-  EXPECT_EQ(dialog.positions.back(), 100u);
 }
 
 TEST_F(SaveNamingTest, ThePreviewsCopyNeverAsksNorTouchesTheSavesFlags) {

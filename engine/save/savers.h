@@ -7,7 +7,8 @@
 //
 // A user's save (userSave 1) applies the file filters, the deleted-file and duplicate-name policies of
 // RecoverySettings, shows its progress in the saving dialog and counts what it achieved in SaveTally.
-// The same savers with userSave 0 write the preview's temporary copy.
+// The same savers with userSave 0 write the preview's temporary copy (preview_copy.h): they ask nothing,
+// leave the save's stop and skip flags alone, and, as a user's save, write nothing while no source is open.
 #pragma once
 
 #include <cstdint>
