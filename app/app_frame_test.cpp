@@ -446,9 +446,11 @@ void RunSmallSplits(CMainFrame* frame, ScenarioReport& report) {
     for (SplitterCtrl* bar : Splitters(theApp.PageViews[number])) bar->DestroyWindow();
   }
   for (const auto& [vertical, id] : bars) {
-    const UINT kept = vertical ? theApp.GetProfileInt(splitter::VerticalSection(id), splitter::kVerticalValue, 0)
-                               : theApp.GetProfileInt(splitter::HorizontalSection(id), splitter::kHorizontalValue, 0);
+    const CString section = vertical ? splitter::VerticalSection(id) : splitter::HorizontalSection(id);
+    const UINT kept = theApp.GetProfileInt(section, vertical ? splitter::kVerticalValue : splitter::kHorizontalValue, 0);
     report.Line("kept", std::to_string(id) + " " + std::to_string(kept));
+    // The scenarios after this one start with the pages' own splits.
+    theApp.WriteProfileString(section, nullptr, nullptr);
   }
 }
 
