@@ -60,18 +60,19 @@ HBITMAP AlphaBitmap(int width, int height, DWORD bgra) {
   return bitmap;
 }
 
-HICON ColourIcon(int size, COLORREF colour) {
+// An icon of any width and height, every pixel of the colour.
+HICON SizedIcon(int cx, int cy, COLORREF colour) {
   HDC screen = ::GetDC(nullptr);
-  HBITMAP color = ::CreateCompatibleBitmap(screen, size, size);
-  HBITMAP mask = ::CreateBitmap(size, size, 1, 1, nullptr);
+  HBITMAP color = ::CreateCompatibleBitmap(screen, cx, cy);
+  HBITMAP mask = ::CreateBitmap(cx, cy, 1, 1, nullptr);
   HDC dc = ::CreateCompatibleDC(screen);
   HGDIOBJ old = ::SelectObject(dc, color);
-  RECT r{0, 0, size, size};
+  RECT r{0, 0, cx, cy};
   HBRUSH brush = ::CreateSolidBrush(colour);
   ::FillRect(dc, &r, brush);
   ::DeleteObject(brush);
   ::SelectObject(dc, mask);
-  ::PatBlt(dc, 0, 0, size, size, BLACKNESS);  // every pixel belongs to the icon
+  ::PatBlt(dc, 0, 0, cx, cy, BLACKNESS);
   ::SelectObject(dc, old);
   ::DeleteDC(dc);
   ::ReleaseDC(nullptr, screen);
@@ -81,6 +82,8 @@ HICON ColourIcon(int size, COLORREF colour) {
   ::DeleteObject(mask);
   return icon;
 }
+
+HICON ColourIcon(int size, COLORREF colour) { return SizedIcon(size, size, colour); }
 
 // Draws the handle of the icon on white and reads the pixel back.
 COLORREF DrawnPixel(CTKPImageManagerIcon* icon, CTKPImageManagerIconHandle& handle, int x, int y, CSize size = CSize()) {
@@ -536,29 +539,6 @@ std::vector<int> Widths(CTKPImageManagerIconSet* set) {
   }
   std::sort(widths.begin(), widths.end());
   return widths;
-}
-
-// An icon of any width and height, every pixel of the colour.
-HICON SizedIcon(int cx, int cy, COLORREF colour) {
-  HDC screen = ::GetDC(nullptr);
-  HBITMAP color = ::CreateCompatibleBitmap(screen, cx, cy);
-  HBITMAP mask = ::CreateBitmap(cx, cy, 1, 1, nullptr);
-  HDC dc = ::CreateCompatibleDC(screen);
-  HGDIOBJ old = ::SelectObject(dc, color);
-  RECT r{0, 0, cx, cy};
-  HBRUSH brush = ::CreateSolidBrush(colour);
-  ::FillRect(dc, &r, brush);
-  ::DeleteObject(brush);
-  ::SelectObject(dc, mask);
-  ::PatBlt(dc, 0, 0, cx, cy, BLACKNESS);
-  ::SelectObject(dc, old);
-  ::DeleteDC(dc);
-  ::ReleaseDC(nullptr, screen);
-  ICONINFO ii{TRUE, 0, 0, mask, color};
-  HICON icon = ::CreateIconIndirect(&ii);
-  ::DeleteObject(color);
-  ::DeleteObject(mask);
-  return icon;
 }
 
 // Sets of icons as a program makes them: ids over the whole range, icons of every width and height up

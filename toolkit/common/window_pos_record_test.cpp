@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "toolkit/common/stored_state_testing.h"
+
 namespace {
 
 tk::WindowPosRecord Sample() {
@@ -63,13 +65,8 @@ TEST(WindowPosRecord, OnlyMaximisedIsKeptEverythingElseComesBackNormal) {
 // Placements a window can have, every field from the far ends of its type, the values around 0 and random
 // ones: whatever is stored reads back field for field; only a value shorter than a record is refused.
 TEST(WindowPosRecord, WhateverIsStoredIsReadBack) {
-  uint32_t state = 77;
-  const auto next = [&state] {
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return state;
-  };
+  tktest::Generator gen(77);
+  const auto next = [&gen] { return gen.Next(); };
   const uint32_t values[] = {0, 1, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0xFFFF8300};
   const auto pick = [&] { return next() % 4 == 0 ? next() : values[next() % 6]; };
   for (int n = 0; n < 200; ++n) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/classlib/classlib_testing.h"
+#include "toolkit/common/stored_state_testing.h"
 
 namespace dock {
 namespace {
@@ -318,20 +319,9 @@ TEST(DockLayoutRecords, AFloatingFramesPlaceIsKeptInRange) {
 // A generator of layouts as a program builds them: panes docked in tabbed groups beside the client, in
 // nested splitters, floating and hidden on each side, every value drawn from its limits, the values just
 // past them and the far ends of an int.
-class LayoutGenerator {
+class LayoutGenerator : public tktest::Generator {
  public:
-  explicit LayoutGenerator(uint32_t seed) : m_state(seed * 2654435761u + 7) {}
-  uint32_t Next() {
-    m_state ^= m_state << 13;
-    m_state ^= m_state >> 17;
-    m_state ^= m_state << 5;
-    return m_state;
-  }
-  int Value(std::initializer_list<int> limits) {
-    const uint32_t at = Next() % (limits.size() + 3);
-    if (at < limits.size()) return *(limits.begin() + at);
-    return at == limits.size() ? INT32_MIN : at == limits.size() + 1 ? INT32_MAX : static_cast<int>(Next());
-  }
+  using Generator::Generator;
   int Extent() { return Value({-1, 0, 1, 180, 31999, 32000, 32001}); }
   int Side() { return Value({-32001, -32000, -1, 0, 500, 32000, 32001}); }
 
@@ -405,7 +395,6 @@ class LayoutGenerator {
   }
 
  private:
-  uint32_t m_state;
   uint32_t m_ids = 0;
 };
 

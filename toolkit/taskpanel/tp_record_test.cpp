@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <iterator>
 #include <utility>
 #include <string>
@@ -12,6 +11,7 @@
 #include "toolkit/taskpanel/tp_clip_record.h"
 #include "toolkit/taskpanel/tp_color.h"
 #include "toolkit/taskpanel/tp_props.h"
+#include "toolkit/common/stored_state_testing.h"
 
 // Stand-ins for the element classes: a base, one kind derived from it and an unrelated one.
 class RecordBase : public CObject {
@@ -103,13 +103,7 @@ TEST(TaskPanelRecord, EveryCutOfAWholeRecordGivesNoElementAndLeaksNothing) {
 
 // The record with the one stored 32-bit value from changed to to (the value is there once).
 std::vector<BYTE> WithValue(std::vector<BYTE> bytes, int32_t from, int32_t to) {
-  int found = 0;
-  for (size_t i = 0; i + 4 <= bytes.size(); ++i) {
-    if (std::memcmp(&bytes[i], &from, 4) != 0) continue;
-    std::memcpy(&bytes[i], &to, 4);
-    ++found;
-  }
-  EXPECT_EQ(found, 1) << from;
+  EXPECT_EQ(tktest::ChangeInt32(bytes, from, to), 1) << from;
   return bytes;
 }
 
@@ -161,13 +155,8 @@ TEST(TaskPanelRecord, SizesAndMarginsBeyondAnyScreenAreRefused) {
 // it), sizes and margins at, inside and past a screen, the theme's sides. What is stored is read back,
 // and as it was stored: texts cut at the bound before a pair, sizes and sides held within a screen.
 TEST(TaskPanelRecord, WhateverIsStoredIsReadBack) {
-  uint32_t state = 2024;
-  const auto next = [&state] {
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return state;
-  };
+  tktest::Generator gen(2024);
+  const auto next = [&gen] { return gen.Next(); };
   const auto pick = [&](std::initializer_list<LONG> values) {
     const uint32_t at = next() % (values.size() + 1);
     return at < values.size() ? *(values.begin() + at) : static_cast<LONG>(next());

@@ -1,4 +1,5 @@
 #include "toolkit/commandbars/state/bar_layout_state.h"
+#include "toolkit/common/stored_state_testing.h"
 
 #include <gtest/gtest.h>
 
@@ -254,26 +255,10 @@ TEST(BarLayoutState, AFloatingBarSavedOnAMonitorThatIsGoneComesBackOnAnother) {
 
 // A generator of saved states: records whose every value is drawn from its limits, the values just past
 // them, the far ends of an int and random ones, in counts up to and past the most a layout holds.
-class StateGenerator {
+class StateGenerator : public tktest::Generator {
  public:
-  explicit StateGenerator(uint32_t seed) : m_state(seed * 2654435761u + 1) {}
-  uint32_t Next() {
-    m_state ^= m_state << 13;
-    m_state ^= m_state >> 17;
-    m_state ^= m_state << 5;
-    return m_state;
-  }
-  int Value(std::initializer_list<int> limits) {
-    const uint32_t pick = Next() % (limits.size() + 3);
-    if (pick < limits.size()) return *(limits.begin() + pick);
-    if (pick == limits.size()) return INT32_MIN;
-    if (pick == limits.size() + 1) return INT32_MAX;
-    return static_cast<int>(Next());
-  }
+  using Generator::Generator;
   int Coordinate() { return Value({-32768, -32767, -1, 0, 1, 300, 1000, 32767, 32768}); }
-
- private:
-  uint32_t m_state;
 };
 
 // An icon's worth of a bar at the corner is inside the virtual screen of the primary and the right-hand

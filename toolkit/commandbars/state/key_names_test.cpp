@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "toolkit/common/stored_state_testing.h"
+
 namespace tkpkeys {
 namespace {
 
@@ -122,13 +124,8 @@ TEST(KeyNames, StoredTablesAreReadOnlyWhenWhole) {
 // ends, in counts up to and past the most a table holds. What is stored is read back whole: the records a
 // keystroke can give, in their order, with the flags the system knows.
 TEST(KeyNames, WhateverTableIsSavedIsReadBack) {
-  uint32_t state = 12345;
-  const auto next = [&state] {
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return state;
-  };
+  tktest::Generator gen(12345);
+  const auto next = [&gen] { return gen.Next(); };
   const auto pick = [&](std::initializer_list<uint16_t> values) {
     const uint32_t at = next() % (values.size() + 1);
     return at < values.size() ? *(values.begin() + at) : static_cast<uint16_t>(next());

@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -36,6 +35,7 @@
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_prop_exchange.h"
+#include "toolkit/common/stored_state_testing.h"
 
 namespace {
 
@@ -189,13 +189,7 @@ void WriteFileBytes(const CString& path, const std::vector<BYTE>& bytes) {
 
 // The stream with the one stored 32-bit value from changed to to.
 std::vector<BYTE> WithValueChanged(std::vector<BYTE> bytes, int from, int to) {
-  int found = 0;
-  for (size_t i = 0; i + 4 <= bytes.size(); ++i) {
-    if (std::memcmp(&bytes[i], &from, 4) != 0) continue;
-    std::memcpy(&bytes[i], &to, 4);
-    ++found;
-  }
-  EXPECT_EQ(found, 1) << from;
+  EXPECT_EQ(tktest::ChangeInt32(bytes, from, to), 1) << from;
   return bytes;
 }
 
