@@ -7,11 +7,13 @@
 #include <dlgs.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -386,6 +388,72 @@ void RunSplits(ScenarioReport& report) {
   }
 }
 
+constexpr DWORD kStoredSplit = 800, kStoredPreview = 500;
+
+// The panes of a splitter as it shows them: the first's and the second's width beside a vertical bar
+// (height above a horizontal one), and the splitter's client width (height).
+std::string ShownPanes(SplitterCtrl* bar) {
+  const bool vertical = (bar->GetStyle() & SplitterCtrl::kVertical) != 0;
+  std::vector<CRect> panes;
+  for (HWND child = ::GetWindow(bar->m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (!::IsWindowVisible(child)) continue;
+    CRect r;
+    ::GetWindowRect(child, r);
+    bar->ScreenToClient(r);
+    panes.push_back(r);
+  }
+  std::sort(panes.begin(), panes.end(), [vertical](const CRect& a, const CRect& b) {
+    return vertical ? a.left < b.left : a.top < b.top;
+  });
+  CRect client;
+  bar->GetClientRect(client);
+  std::string line = std::to_string(bar->GetDlgCtrlID()) + (vertical ? " v" : " h");
+  for (const CRect& r : panes) line += " " + std::to_string(vertical ? r.Width() : r.Height());
+  return line + " of " + std::to_string(vertical ? client.Width() : client.Height());
+}
+
+// The splits stored in a large window, in a window of 760 x 560: every page's panes (page 4's screenshot
+// page4_small_split.png); then in a window the size of the screen; then what each splitter keeps.
+void RunSmallSplits(CMainFrame* frame, ScenarioReport& report) {
+  frame->ShowWindow(SW_RESTORE);
+  for (const char* size : {"small", "large"}) {
+    if (std::string(size) == "small") {
+      frame->MoveWindow(20, 20, 760, 560);
+    } else {
+      frame->MoveWindow(0, 0, 1280, 1024);
+    }
+    for (UINT number = kPageSource; number < kPageCount; ++number) {
+      theApp.SwitchView(number);
+      harness::PumpFor(50);
+      for (SplitterCtrl* bar : Splitters(theApp.PageViews[number])) {
+        report.Line(std::string(size), std::to_string(number) + " " + ShownPanes(bar));
+      }
+      if (number + 1 == kPageCount && std::string(size) == "small") {
+        frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        harness::PumpFor(200);
+        report.Line("screenshot", !harness::CaptureWindow(frame->m_hWnd, "page4_small_split").empty());
+      }
+    }
+  }
+  // The splitters go in the small window, as the frame's windows go at the end (page 4's inner one with its
+  // outer one).
+  frame->MoveWindow(20, 20, 760, 560);
+  std::vector<std::pair<bool, UINT>> bars;  // vertical, id
+  for (UINT number = kPageSource; number < kPageCount; ++number) {
+    for (SplitterCtrl* bar : Splitters(theApp.PageViews[number])) {
+      bars.emplace_back((bar->GetStyle() & SplitterCtrl::kVertical) != 0, static_cast<UINT>(bar->GetDlgCtrlID()));
+    }
+    for (SplitterCtrl* bar : Splitters(theApp.PageViews[number])) bar->DestroyWindow();
+  }
+  for (const auto& [vertical, id] : bars) {
+    const CString section = vertical ? splitter::VerticalSection(id) : splitter::HorizontalSection(id);
+    const UINT kept = theApp.GetProfileInt(section, vertical ? splitter::kVerticalValue : splitter::kHorizontalValue, 0);
+    report.Line("kept", std::to_string(id) + " " + std::to_string(kept));
+    // The scenarios after this one start with the pages' own splits.
+    theApp.WriteProfileString(section, nullptr, nullptr);
+  }
+}
+
 int RunScenario(const std::string& name, ScenarioReport& report) {
   harness::ScopedSeams seams;
   static std::wstring commandLine;
@@ -401,8 +469,19 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
   }
   if (name == "exit-no") seams.boxes.Answer(seams::kNo);
   if (name == "exit-yes" || name == "place-save" || name == "bars-hide") seams.boxes.Answer(seams::kYes);
+  if (name == "split-small") {
+    // Splits stored while the window was maximised on a large screen: the tree wide on every page, the
+    // preview tall below the list of page 4.
+    std::vector<std::pair<std::wstring, std::pair<std::wstring, DWORD>>> splits;
+    for (UINT id : {IDC_SOURCE_SPLITTER, IDC_SCAN_PAGE_SPLITTER, IDC_FILE_SYSTEMS_SPLITTER, IDC_SCAN_SPLITTER}) {
+      splits.push_back({static_cast<LPCTSTR>(splitter::VerticalSection(id)), {splitter::kVerticalValue, kStoredSplit}});
+    }
+    splits.push_back({static_cast<LPCTSTR>(splitter::HorizontalSection(IDC_INNER_SPLITTER)),
+                      {splitter::kHorizontalValue, kStoredPreview}});
+    WriteBarsValues(splits);
+  }
   if (name == "bars-damaged") {
-    // Counts no save writes, a bar id out of range and a row naming a bar twice.
+    // Counts no save writes and a row naming a bar twice, with a record of a bar no program has.
     WriteBarsValues({{L"CommandBars-Summary", {L"Bars", 0x7FFFFFF0}},
                      {L"CommandBars-Bar0", {L"BarID", 0xFFFFFFF9}},
                      {L"CommandBars-Bar0", {L"Visible", 0}},
@@ -659,6 +738,8 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     }
   } else if (name == "splits") {
     RunSplits(report);
+  } else if (name == "split-small") {
+    RunSmallSplits(frame, report);
   } else if (name == "shell-invalid") {
     // The window's saved place, then the user moves the running window elsewhere; the shell opens a file
     // that is no snapshot.
@@ -960,6 +1041,40 @@ TEST(Application, EveryPageKeepsItsOwnSplit) {
     const std::string place = std::to_string(110 + 20 * page - splitter::kHalfBar);
     EXPECT_TRUE(o.Has("dragged=" + std::to_string(page) + " " + place)) << page << "\n" << o.Text();
     EXPECT_TRUE(o.Has("kept=" + std::to_string(page) + " " + place)) << page << "\n" << o.Text();
+  }
+}
+
+// Splits stored while the window was maximised on a large screen, and a start in a small window: beside every
+// bar of every page both panes keep a usable share (the list and preview of page 4 too); in a window as
+// large as the screen the stored splits come back exactly, and they stay stored as they were.
+TEST(Application, StoredSplitsLeaveEveryPaneAShareOfASmallWindow) {
+  const ScenarioOutcome o = RunChild("split-small");
+  EXPECT_TRUE(o.Has("screenshot=1")) << o.Text();
+  const std::vector<std::string> small = o.All("small"), large = o.All("large");
+  for (const std::string& line : small) std::printf("small window: page %s\n", line.c_str());
+  ASSERT_EQ(small.size(), 5u) << o.Text();
+  ASSERT_EQ(large.size(), 5u) << o.Text();
+  for (const std::string& line : small) {
+    std::istringstream in(line);
+    int page = 0, id = 0, first = 0, second = 0, extent = 0;
+    std::string kind, of;
+    in >> page >> id >> kind >> first >> second >> of >> extent;
+    EXPECT_EQ(first + splitter::kBarWidth + second, extent) << line;
+    EXPECT_GE(second, 100) << line;  // the list, the preview, the disk panel: none squeezed to nothing
+    EXPECT_GE(first, 100) << line;
+  }
+  for (const std::string& line : large) {
+    std::istringstream in(line);
+    int page = 0, id = 0, first = 0, second = 0;
+    std::string kind;
+    in >> page >> id >> kind >> first >> second;
+    EXPECT_EQ(kind == "v" ? first : second, static_cast<int>(kind == "v" ? kStoredSplit : kStoredPreview)) << line;
+  }
+  const std::vector<std::string> kept = o.All("kept");
+  ASSERT_EQ(kept.size(), 5u) << o.Text();
+  for (const std::string& line : kept) {
+    const bool preview = line.rfind(std::to_string(IDC_INNER_SPLITTER) + " ", 0) == 0;
+    EXPECT_EQ(line.substr(line.find(' ') + 1), std::to_string(preview ? kStoredPreview : kStoredSplit)) << line;
   }
 }
 

@@ -56,20 +56,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint32_t v = data[at + 2] | data[at + 3] << 8 | data[at + 4] << 16 | static_cast<uint32_t>(data[at + 5]) << 24;
     profile.values[{Section(data[at]), Name(data[at + 1])}] = static_cast<int>(v);
   }
-  const tkpstate::Screen screen{1024, 768, 32, 32};
+  const tkpstate::Screen screen{1024, 768, 32, 32, {}};
   const tkpstate::SavedLayout layout = tkpstate::ReadLayout(profile, kP, screen);
   if (layout.damaged && (!layout.bars.empty() || !layout.rows[0].empty())) std::abort();
   std::set<int> ids;
   for (const tkpstate::BarRecord& r : layout.bars) {
-    if (r.barId <= 0 || !ids.insert(r.barId).second) std::abort();
+    if (r.barId == 0 || !ids.insert(r.barId).second) std::abort();
     if (r.x > screen.cx - screen.iconCx || r.mruFloat.y > screen.cy - screen.iconCy) std::abort();
     if (r.mruWidth < 1 || r.mruDockId < 0 || r.mruDockId >= tkpstate::kDockBars) std::abort();
+    // What was read is what the saver would write again.
+    const tkpstate::BarRecord again = tkpstate::Storable(r);
+    if (again.mruWidth != r.mruWidth || again.mruDockId != r.mruDockId || again.dockingCx != r.dockingCx) std::abort();
   }
   std::set<int> placed;
   for (const std::vector<int>& row : layout.rows) {
     if (row.size() > static_cast<size_t>(tkpstate::kMostRowEntries)) std::abort();
     for (int id : row) {
-      if (id < 0 || (id != 0 && !placed.insert(id).second)) std::abort();
+      if (id != 0 && !placed.insert(id).second) std::abort();
     }
   }
   std::vector<tkpkeys::Accel> table;

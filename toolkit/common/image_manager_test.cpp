@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,18 +60,19 @@ HBITMAP AlphaBitmap(int width, int height, DWORD bgra) {
   return bitmap;
 }
 
-HICON ColourIcon(int size, COLORREF colour) {
+// An icon of any width and height, every pixel of the colour.
+HICON SizedIcon(int cx, int cy, COLORREF colour) {
   HDC screen = ::GetDC(nullptr);
-  HBITMAP color = ::CreateCompatibleBitmap(screen, size, size);
-  HBITMAP mask = ::CreateBitmap(size, size, 1, 1, nullptr);
+  HBITMAP color = ::CreateCompatibleBitmap(screen, cx, cy);
+  HBITMAP mask = ::CreateBitmap(cx, cy, 1, 1, nullptr);
   HDC dc = ::CreateCompatibleDC(screen);
   HGDIOBJ old = ::SelectObject(dc, color);
-  RECT r{0, 0, size, size};
+  RECT r{0, 0, cx, cy};
   HBRUSH brush = ::CreateSolidBrush(colour);
   ::FillRect(dc, &r, brush);
   ::DeleteObject(brush);
   ::SelectObject(dc, mask);
-  ::PatBlt(dc, 0, 0, size, size, BLACKNESS);  // every pixel belongs to the icon
+  ::PatBlt(dc, 0, 0, cx, cy, BLACKNESS);
   ::SelectObject(dc, old);
   ::DeleteDC(dc);
   ::ReleaseDC(nullptr, screen);
@@ -80,6 +82,8 @@ HICON ColourIcon(int size, COLORREF colour) {
   ::DeleteObject(mask);
   return icon;
 }
+
+HICON ColourIcon(int size, COLORREF colour) { return SizedIcon(size, size, colour); }
 
 // Draws the handle of the icon on white and reads the pixel back.
 COLORREF DrawnPixel(CTKPImageManagerIcon* icon, CTKPImageManagerIconHandle& handle, int x, int y, CSize size = CSize()) {
@@ -535,6 +539,57 @@ std::vector<int> Widths(CTKPImageManagerIconSet* set) {
   }
   std::sort(widths.begin(), widths.end());
   return widths;
+}
+
+// Sets of icons as a program makes them: ids over the whole range, icons of every width and height up
+// to and past what a record holds, masked and alpha, with their state images. Whatever the saver writes
+// is read back: every set, each icon a record can hold at its size and kind, none of those it cannot.
+TEST(ImageManager, WhateverTheSaverWritesIsReadBack) {
+  const UINT ids[] = {0, 1, 40, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
+  const int sides[] = {1, 16, 255, 256, 257, 300};
+  unsigned state = 5;
+  const auto next = [&state] { return (state = state * 1103515245u + 12345u) >> 8; };
+  for (int seed = 0; seed < 4; ++seed) {
+    SCOPED_TRACE(seed);
+    CTKPImageManager images;
+    std::map<UINT, std::map<int, std::pair<int, bool>>> expected;  // id: width: height, alpha
+    for (UINT id : ids) {
+      auto& set = expected[id];
+      for (int n = 0; n < 3; ++n) {
+        const int cx = sides[next() % 6], cy = next() % 3 == 0 ? sides[next() % 6] : cx;
+        if (set.count(cx) != 0) continue;
+        const bool alpha = next() % 2 == 0;
+        for (int imageState = 0; imageState < 4; ++imageState) {
+          if (imageState > 0 && next() % 2 == 0) continue;
+          if (alpha) {
+            HBITMAP bitmap = AlphaBitmap(cx, cy, 0xFF00FF00);
+            ASSERT_TRUE(images.SetIcon(bitmap, id, CSize(0, 0), imageState));
+            ::DeleteObject(bitmap);
+          } else {
+            HICON icon = SizedIcon(cx, cy, RGB(0, 0, 255));
+            ASSERT_TRUE(images.SetIcon(icon, id, CSize(0, 0), imageState));
+            ::DestroyIcon(icon);
+          }
+        }
+        set[cx] = {cy, alpha};
+      }
+    }
+    CTKPImageManager loaded;
+    RoundTrip(images, loaded);
+    for (const auto& [id, set] : expected) {
+      std::vector<int> widths;
+      for (const auto& [cx, icon] : set) {
+        if (cx <= 256 && icon.first <= 256) widths.push_back(cx);
+      }
+      EXPECT_EQ(Widths(loaded.GetIconSet(id)), widths) << id;
+      for (int cx : widths) {
+        CTKPImageManagerIcon* icon = loaded.GetImage(id, cx);
+        ASSERT_NE(icon, nullptr);
+        EXPECT_EQ(icon->GetIcon().GetExtent(), CSize(cx, set.at(cx).first)) << id << " " << cx;
+        EXPECT_EQ(icon->IsAlpha() != FALSE, set.at(cx).second) << id << " " << cx;
+      }
+    }
+  }
 }
 
 // Widths outside 1..256 make no icon, and a damaged record ends a stream: nothing after it is read, the

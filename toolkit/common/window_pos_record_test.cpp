@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "toolkit/common/stored_state_testing.h"
+
 namespace {
 
 tk::WindowPosRecord Sample() {
@@ -58,6 +60,35 @@ TEST(WindowPosRecord, RefusesValuesShorterThanTheRecord) {
 TEST(WindowPosRecord, OnlyMaximisedIsKeptEverythingElseComesBackNormal) {
   EXPECT_EQ(tk::NormalizedShowCommand(3), 3u);
   for (uint32_t other : {0u, 1u, 2u, 5u, 6u, 7u, 0xFFFFFFFFu}) EXPECT_EQ(tk::NormalizedShowCommand(other), 1u);
+}
+
+// Placements a window can have, every field from the far ends of its type, the values around 0 and random
+// ones: whatever is stored reads back field for field; only a value shorter than a record is refused.
+TEST(WindowPosRecord, WhateverIsStoredIsReadBack) {
+  tktest::Generator gen(77);
+  const auto next = [&gen] { return gen.Next(); };
+  const uint32_t values[] = {0, 1, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0xFFFF8300};
+  const auto pick = [&] { return next() % 4 == 0 ? next() : values[next() % 6]; };
+  for (int n = 0; n < 200; ++n) {
+    tk::WindowPosRecord r;
+    r.length = pick();
+    r.flags = pick();
+    r.showCmd = pick();
+    for (int32_t* side : {&r.minX, &r.minY, &r.maxX, &r.maxY, &r.left, &r.top, &r.right, &r.bottom}) {
+      *side = static_cast<int32_t>(pick());
+    }
+    const auto bytes = tk::EncodeWindowPos(r);
+    const auto read = tk::DecodeWindowPos(bytes.data(), bytes.size());
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.end()), [&] {
+      const auto again = tk::EncodeWindowPos(*read);
+      return std::vector<uint8_t>(again.begin(), again.end());
+    }()) << n;
+    EXPECT_EQ(read->left, r.left);
+    EXPECT_EQ(read->bottom, r.bottom);
+    EXPECT_EQ(read->showCmd, r.showCmd);
+    EXPECT_FALSE(tk::DecodeWindowPos(bytes.data(), bytes.size() - 1).has_value());
+  }
 }
 
 }  // namespace

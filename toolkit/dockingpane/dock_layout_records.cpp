@@ -81,12 +81,6 @@ void ExchangePane(CTKPPropExchange* px, ObjectRecord* r) {
     PX_Int(px, _T("HelpId"), r->helpId, 0);
     PX_Int(px, _T("Tag"), r->tag, 0);
   }
-  if (loading) {
-    r->minTrackX = ClampExtent(r->minTrackX);
-    r->minTrackY = ClampExtent(r->minTrackY);
-    r->maxTrackX = ClampExtent(r->maxTrackX);
-    r->maxTrackY = ClampExtent(r->maxTrackY);
-  }
 }
 
 void ExchangeMiniFrame(CTKPPropExchange* px, ObjectRecord* r) {
@@ -101,20 +95,12 @@ void ExchangeMiniFrame(CTKPPropExchange* px, ObjectRecord* r) {
   LONG top = r->topContainer;
   Check(PX_LongNoDefault(px, _T("TopContaner"), top) != FALSE || !px->IsLoading(), "a floating frame's container is missing");
   r->topContainer = static_cast<int>(top);
-  if (px->IsLoading()) {
-    r->expandedHeight = ClampExtent(r->expandedHeight);
-    ClampPlace(&r->windowRect);
-  }
 }
 
 // One object's own keys, in the order every type exchanges them.
 void ExchangeObject(CTKPPropExchange* px, ObjectRecord* r, int objectCount) {
   PX_Int(px, _T("DockingCX"), r->dockingCx, 0);
   PX_Int(px, _T("DockingCY"), r->dockingCy, 0);
-  if (px->IsLoading()) {
-    r->dockingCx = ClampExtent(r->dockingCx);
-    r->dockingCy = ClampExtent(r->dockingCy);
-  }
   switch (r->type) {
     case kPane:
       ExchangePane(px, r);
@@ -158,7 +144,9 @@ void ReadAll(CTKPPropExchange* px, LayoutRecords* layout) {
   }
   for (int i = 1; i <= count; ++i) {
     Section section = PaneSection(px, i);
-    ExchangeObject(section.get(), &layout->objects[static_cast<size_t>(i) - 1], static_cast<int>(count));
+    ObjectRecord& r = layout->objects[static_cast<size_t>(i) - 1];
+    ExchangeObject(section.get(), &r, static_cast<int>(count));
+    r = Storable(r);
   }
   LONG top = 0, client = 0;
   Check(PX_LongNoDefault(summary.get(), _T("TopContainer"), top) != FALSE, "the top container is missing");
@@ -228,7 +216,7 @@ void CheckObjects(const LayoutRecords& layout) {
   for (int i = 1; i <= static_cast<int>(layout.objects.size()); ++i) {
     const ObjectRecord& r = *layout.At(i);
     if (r.type == kPane) {
-      Check(r.id > 0, "a pane has no id");
+      Check(r.id != 0, "a pane has no id");
       for (int holder : {r.dockingHolder, r.floatingHolder, r.lastHolder}) {
         const ObjectRecord* h = layout.At(holder);
         Check(holder == 0 || (h != nullptr && h->type == kTabbedContainer), "a pane's holder is not a tabbed container");
@@ -243,6 +231,15 @@ void CheckObjects(const LayoutRecords& layout) {
 
 }  // namespace
 
+ObjectRecord Storable(const ObjectRecord& record) {
+  ObjectRecord r = record;
+  for (int* extent : {&r.dockingCx, &r.dockingCy, &r.minTrackX, &r.minTrackY, &r.maxTrackX, &r.maxTrackY, &r.expandedHeight}) {
+    *extent = ClampExtent(*extent);
+  }
+  ClampPlace(&r.windowRect);
+  return r;
+}
+
 void WriteLayout(CTKPPropExchange* px, const LayoutRecords& layout) {
   px->EmptySection();
   Section summary(px->GetSection(_T("Summary")));
@@ -254,7 +251,7 @@ void WriteLayout(CTKPPropExchange* px, const LayoutRecords& layout) {
     PX_Int(PaneSection(px, i).get(), _T("Type"), type, -1);
   }
   for (int i = 1; i <= count; ++i) {
-    ObjectRecord copy = layout.objects[static_cast<size_t>(i) - 1];
+    ObjectRecord copy = Storable(layout.objects[static_cast<size_t>(i) - 1]);
     ExchangeObject(PaneSection(px, i).get(), &copy, count);
   }
   LONG top = layout.topContainer, client = layout.client;

@@ -23,9 +23,9 @@ enum ObjectType : int {
   kAutoHidePanel = 5,
 };
 
-// More objects than any arrangement a person builds: a saved count above it is damage.
-constexpr int kMaxLayoutObjects = 1000;
-// Sizes and track sizes beyond this are clamped when read.
+// The most objects a layout holds: a layout makes no more, so a saved count above it is damage.
+constexpr int kMaxLayoutObjects = 4096;
+// Sizes and track sizes beyond this are clamped when written and when read.
 constexpr int kMaxExtent = 32000;
 
 struct ObjectRecord {
@@ -70,15 +70,19 @@ struct LayoutRecords {
   }
 };
 
-// Writes the records in the saved format ("Summary", "Pane-%d"); the records are written as they are.
+// A record with its sizes, track sizes and floating place held within their ranges, as reading gives it.
+ObjectRecord Storable(const ObjectRecord& record);
+// Writes the records in the saved format ("Summary", "Pane-%d"), each as Storable makes it; the tree is
+// written as it is (the saver checks it with ValidateLayout first).
 void WriteLayout(CTKPPropExchange* px, const LayoutRecords& layout);
 // Reads the saved format. False, with a reason, when an entry is missing, a count is absurd or a type is
 // unknown; a damaged archive (its exception) is caught and reported the same way.
 bool ReadLayout(CTKPPropExchange* px, LayoutRecords* layout, std::string* reason);
 // True when the records describe a layout that can be built: the top container is a splitter and holds
 // the client container, every index leads to an object of a type its container takes, no object has two
-// parents and none contains itself, holders are tabbed containers, panes have ids above 0, and at most
-// one auto-hide panel lies on each side.
+// parents and none contains itself, holders are tabbed containers, panes have ids (any but 0: a pane's
+// id is unsigned, kept as an int), at most kMaxLayoutObjects objects, and at most one auto-hide panel
+// lies on each side.
 bool ValidateLayout(const LayoutRecords& layout, std::string* reason);
 
 }  // namespace dock

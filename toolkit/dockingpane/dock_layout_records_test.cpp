@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "platform/classlib/classlib_testing.h"
+#include "toolkit/common/stored_state_testing.h"
 
 namespace dock {
 namespace {
@@ -311,6 +314,150 @@ TEST(DockLayoutRecords, AFloatingFramesPlaceIsKeptInRange) {
   std::string reason;
   ASSERT_TRUE(Loads(saved, &reason, &read)) << reason;
   EXPECT_EQ(read.objects[9].windowRect, CRect(-kMaxExtent, 500, kMaxExtent, 500));
+}
+
+// A generator of layouts as a program builds them: panes docked in tabbed groups beside the client, in
+// nested splitters, floating and hidden on each side, every value drawn from its limits, the values just
+// past them and the far ends of an int.
+class LayoutGenerator : public tktest::Generator {
+ public:
+  using Generator::Generator;
+  int Extent() { return Value({-1, 0, 1, 180, 31999, 32000, 32001}); }
+  int Side() { return Value({-32001, -32000, -1, 0, 500, 32000, 32001}); }
+
+  // A group of panes in a tabbed container; its index.
+  int Group(LayoutRecords& l, int panes) {
+    const int tabbed = Add(l, Tabbed({}));
+    for (int i = 0; i < panes; ++i) {
+      ObjectRecord pane = Pane(0, _T(""), tabbed);
+      pane.id = static_cast<int>((++m_ids) * 0x9E3779B1u);  // distinct and never 0, over the whole range
+      pane.title = CString(_T('t'), static_cast<int>(Next() % 3 == 0 ? Next() % 2000 : Next() % 20));
+      pane.iconId = Value({-1, 0});
+      pane.options = Value({0});
+      pane.floatingHolder = Next() % 2 ? tabbed : 0;
+      pane.minTrackX = Extent();
+      pane.minTrackY = Extent();
+      pane.maxTrackX = Extent();
+      pane.maxTrackY = Extent();
+      pane.tabColor = Value({-1, 0});
+      pane.helpId = Value({0});
+      pane.tag = Value({0});
+      const int added = Add(l, pane);
+      l.objects[static_cast<size_t>(tabbed) - 1].children.push_back(added);
+    }
+    ObjectRecord& group = l.objects[static_cast<size_t>(tabbed) - 1];
+    group.selected = group.children.empty() ? 0 : group.children[Next() % group.children.size()];
+    return tabbed;
+  }
+  int Add(LayoutRecords& l, ObjectRecord r) {
+    r.dockingCx = Extent();
+    r.dockingCy = Extent();
+    l.objects.push_back(std::move(r));
+    return static_cast<int>(l.objects.size());
+  }
+  LayoutRecords Make(int groups) {
+    LayoutRecords l;
+    l.client = Add(l, OfType(kClientContainer));
+    l.topContainer = Add(l, Splitter({l.client}, static_cast<BOOL>(Next() % 2)));
+    int sides = 0;
+    for (int g = 0; g < groups; ++g) {
+      const int group = Group(l, 1 + static_cast<int>(Next() % 3));
+      switch (Next() % 4) {
+        case 0: {  // a nested splitter beside the client
+          const int nested = Add(l, Splitter({group}, static_cast<BOOL>(Next() % 2)));
+          l.objects[static_cast<size_t>(l.topContainer) - 1].children.push_back(nested);
+          break;
+        }
+        case 1: {  // floating
+          const int splitter = Add(l, Splitter({group}));
+          ObjectRecord frame = OfType(kMiniFrame);
+          frame.topContainer = splitter;
+          frame.windowRect = CRect(Side(), Side(), Side(), Side());
+          frame.collapsed = static_cast<BOOL>(Next() % 2);
+          frame.expandedHeight = Extent();
+          Add(l, frame);
+          break;
+        }
+        case 2:
+          if (sides < 4) {  // hidden on a side of its own
+            ObjectRecord panel = OfType(kAutoHidePanel);
+            panel.direction = sides++;
+            panel.children = {group};
+            Add(l, panel);
+            break;
+          }
+          [[fallthrough]];
+        default:
+          l.objects[static_cast<size_t>(l.topContainer) - 1].children.push_back(group);
+      }
+    }
+    return l;
+  }
+
+ private:
+  uint32_t m_ids = 0;
+};
+
+// The layout as a load gives it back: sizes, track sizes and the floating places held in their ranges.
+LayoutRecords Clamped(LayoutRecords l) {
+  const auto clamp = [](LONG v, LONG low, LONG high) { return v < low ? low : v > high ? high : v; };
+  for (ObjectRecord& r : l.objects) {
+    for (int* extent : {&r.dockingCx, &r.dockingCy, &r.minTrackX, &r.minTrackY, &r.maxTrackX, &r.maxTrackY, &r.expandedHeight}) {
+      *extent = clamp(*extent, 0, 32000);
+    }
+    CRect& place = r.windowRect;
+    place = CRect(clamp(place.left, -32000, 32000), clamp(place.top, -32000, 32000), clamp(place.right, -32000, 32000),
+                  clamp(place.bottom, -32000, 32000));
+    place.right = std::max(place.right, place.left);
+    place.bottom = std::max(place.bottom, place.top);
+  }
+  return l;
+}
+
+// Whatever layout a program can build is written, and read back as it was written, in the registry's form
+// and the archive's: sizes held in their ranges, every pane id (those above 2^31 too), titles of any length.
+// A layout of the most objects is taken; one more is neither written by the saver nor read by the loader.
+TEST(DockLayoutRecords, WhateverTheSaverWritesIsReadBackAsWritten) {
+  for (uint32_t seed = 0; seed < 30; ++seed) {
+    SCOPED_TRACE(seed);
+    LayoutGenerator gen(seed);
+    const LayoutRecords l = gen.Make(1 + static_cast<int>(gen.Next() % 12));
+    std::string reason;
+    ASSERT_TRUE(ValidateLayout(l, &reason)) << reason;
+    LayoutRecords read;
+    ASSERT_TRUE(Loads(Written(l), &reason, &read)) << reason;
+    EXPECT_EQ(Written(read), Written(Clamped(l)));
+    const std::vector<BYTE> bytes = Stored([&](CArchive& ar) {
+      CTKPPropExchangeArchive px(ar);
+      WriteLayout(&px, l);
+    });
+    Loaded(bytes, [&](CArchive& ar) {
+      CTKPPropExchangeArchive px(ar);
+      LayoutRecords fromArchive;
+      ASSERT_TRUE(ReadLayout(&px, &fromArchive, &reason) && ValidateLayout(fromArchive, &reason)) << reason;
+      EXPECT_EQ(Written(fromArchive), Written(Clamped(l)));
+    });
+  }
+  // The client and top container, and groups of one pane each up to the most objects.
+  LayoutGenerator gen(99);
+  LayoutRecords most;
+  most.client = gen.Add(most, OfType(kClientContainer));
+  most.topContainer = gen.Add(most, Splitter({most.client}));
+  while (most.objects.size() < static_cast<size_t>(kMaxLayoutObjects)) {
+    const int group = gen.Group(most, 1);
+    most.objects[1].children.push_back(group);
+  }
+  ASSERT_EQ(most.objects.size(), static_cast<size_t>(kMaxLayoutObjects));
+  std::string reason;
+  EXPECT_TRUE(ValidateLayout(most, &reason)) << reason;
+  EXPECT_TRUE(Loads(Written(most), &reason)) << reason;
+  LayoutRecords more = most;
+  gen.Group(more, 0);  // an empty group more, in no container
+  more.objects.back().type = kPane;
+  more.objects.back().id = 1;
+  more.objects[2].children.push_back(static_cast<int>(more.objects.size()));
+  EXPECT_FALSE(ValidateLayout(more, &reason));
+  EXPECT_FALSE(Loads(Written(more), &reason));
 }
 
 }  // namespace

@@ -95,8 +95,7 @@ void CTKPDockingPaneLayout::Serialize(CArchive& ar) {
 
 BOOL CTKPDockingPaneLayout::DoPropExchange(CTKPPropExchange* pPX) {
   if (pPX->IsLoading()) return Load(pPX);
-  Save(pPX);
-  return TRUE;
+  return Save(pPX);
 }
 
 void CTKPDockingPaneLayout::OnSizeParent(CWnd* pParent, CRect rect, AFX_SIZEPARENTPARAMS* lpLayout) {
@@ -128,7 +127,10 @@ int CTKPDockingPaneLayout::GetPaneDirection(const CTKPDockingPaneBase* pPane) co
 }
 
 BOOL CTKPDockingPaneLayout::CanMakeObjects(std::initializer_list<int> types) {
-  if (m_pManager == nullptr) return FALSE;
+  // A layout holds no more objects than a saved one may: it could not be read back.
+  if (m_pManager == nullptr || m_lstObjects.size() + types.size() > static_cast<size_t>(dock::kMaxLayoutObjects)) {
+    return FALSE;
+  }
   std::vector<CTKPDockingPaneBase*> made;
   BOOL all = TRUE;
   for (int type : types) {
@@ -343,7 +345,7 @@ void CTKPDockingPaneLayout::Prune() {
   }
 }
 
-void CTKPDockingPaneLayout::Save(CTKPPropExchange* pPX) {
+BOOL CTKPDockingPaneLayout::Save(CTKPPropExchange* pPX) {
   Prune();
   dock::LayoutRecords records;
   int index = 0;
@@ -354,7 +356,11 @@ void CTKPDockingPaneLayout::Save(CTKPPropExchange* pPX) {
   }
   records.topContainer = m_pTopContainer != nullptr ? m_pTopContainer->m_nIndex : 0;
   records.client = m_pClient != nullptr ? m_pClient->m_nIndex : 0;
+  // A layout a load would refuse is not written: what was saved before stays.
+  std::string reason;
+  if (!dock::ValidateLayout(records, &reason)) return FALSE;
   dock::WriteLayout(pPX, records);
+  return TRUE;
 }
 
 // ---- loading -----------------------------------------------------------------------------------------

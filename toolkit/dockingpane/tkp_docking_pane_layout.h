@@ -33,7 +33,8 @@ class CTKPDockingPaneLayout : public CCmdTarget {
   void Clear();
   void Serialize(CArchive& ar) override;
   BOOL DoPropExchange(CTKPPropExchange* pPX);
-  void Save(CTKPPropExchange* pPX);
+  // FALSE, with nothing written, for a layout a load would refuse.
+  BOOL Save(CTKPPropExchange* pPX);
   // FALSE, with nothing changed, for a layout that is damaged or does not describe a tree (the reason is
   // kept for GetLoadError). A live layout keeps the windows of its panes: each goes to the loaded pane
   // of the same id.

@@ -1,12 +1,23 @@
 #include "toolkit/taskpanel/tp_props.h"
 
+#include <algorithm>
+
 #include "platform/classlib/cexception.h"
 
 namespace taskpanel {
 
 namespace {
 
+// What is written is what a load takes back: a text cut to the bound (never inside a surrogate pair),
+// sizes and margins held within a screen. What is read beyond them was not written by us.
 void ExchangeText(CTKPPropExchange* pPX, LPCTSTR name, CString& text) {
+  if (!pPX->IsLoading() && text.GetLength() > kMaxLoadedText) {
+    int kept = kMaxLoadedText;
+    if (text[kept - 1] >= 0xD800 && text[kept - 1] <= 0xDBFF) --kept;
+    CString cut = text.Left(kept);
+    PX_String(pPX, name, cut, _T(""));
+    return;
+  }
   PX_String(pPX, name, text, _T(""));
   if (pPX->IsLoading() && text.GetLength() > kMaxLoadedText) {
     text.Empty();
@@ -15,20 +26,32 @@ void ExchangeText(CTKPPropExchange* pPX, LPCTSTR name, CString& text) {
 }
 
 bool InExtent(LONG value) { return value >= 0 && value <= kMaxLoadedExtent; }
+LONG ToExtent(LONG value) { return std::clamp<LONG>(value, 0, kMaxLoadedExtent); }
 
 void Refuse(CTKPPropExchange* pPX, bool fits) {
   if (pPX->IsLoading() && !fits) AfxThrowArchiveException(CArchiveException::generic);
 }
 
 void ExchangeSize(CTKPPropExchange* pPX, LPCTSTR name, CSize& size) {
+  if (!pPX->IsLoading()) {
+    CSize stored(ToExtent(size.cx), ToExtent(size.cy));
+    PX_Size(pPX, name, stored, CSize(0, 0));
+    return;
+  }
   PX_Size(pPX, name, size, CSize(0, 0));
   Refuse(pPX, InExtent(size.cx) && InExtent(size.cy));
 }
 
 // A side may also be kDefaultSide, the theme's.
 bool IsSide(LONG side) { return side == kDefaultSide || (side >= -kMaxLoadedExtent && side <= kMaxLoadedExtent); }
+LONG ToSide(LONG side) { return side == kDefaultSide ? side : std::clamp<LONG>(side, -kMaxLoadedExtent, kMaxLoadedExtent); }
 
 void ExchangeMargins(CTKPPropExchange* pPX, LPCTSTR name, CRect& margins) {
+  if (!pPX->IsLoading()) {
+    CRect stored(ToSide(margins.left), ToSide(margins.top), ToSide(margins.right), ToSide(margins.bottom));
+    PX_Rect(pPX, name, stored, DefaultMargins());
+    return;
+  }
   PX_Rect(pPX, name, margins, DefaultMargins());
   Refuse(pPX, IsSide(margins.left) && IsSide(margins.top) && IsSide(margins.right) && IsSide(margins.bottom));
 }

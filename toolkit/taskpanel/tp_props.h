@@ -58,7 +58,8 @@ bool TypeFitsClass(LONG type, bool isGroup, bool isGroupItem);
 
 // Each raises CArchiveException when a loaded text is longer than kMaxLoadedText, a loaded size is
 // negative or larger than kMaxLoadedExtent, or a margin's side (other than kDefaultSide) larger than that
-// either way.
+// either way. Storing writes what loading takes: texts cut to kMaxLoadedText, sizes and sides held within
+// kMaxLoadedExtent.
 void ExchangeElementProps(CTKPPropExchange* pPX, ElementProps& p);
 void ExchangeGroupProps(CTKPPropExchange* pPX, GroupProps& p);
 void ExchangeGroupItemProps(CTKPPropExchange* pPX, GroupItemProps& p);

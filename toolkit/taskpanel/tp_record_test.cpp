@@ -2,12 +2,16 @@
 // the properties' key order and schema gates; the expand picture's recolouring and the fades.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <utility>
 #include <string>
 
 #include "toolkit/taskpanel/tp_clip_record.h"
 #include "toolkit/taskpanel/tp_color.h"
 #include "toolkit/taskpanel/tp_props.h"
+#include "toolkit/common/stored_state_testing.h"
 
 // Stand-ins for the element classes: a base, one kind derived from it and an unrelated one.
 class RecordBase : public CObject {
@@ -97,46 +101,119 @@ TEST(TaskPanelRecord, EveryCutOfAWholeRecordGivesNoElementAndLeaksNothing) {
   EXPECT_EQ(RecordBase::alive, before);
 }
 
+// The record with the one stored 32-bit value from changed to to (the value is there once).
+std::vector<BYTE> WithValue(std::vector<BYTE> bytes, int32_t from, int32_t to) {
+  EXPECT_EQ(tktest::ChangeInt32(bytes, from, to), 1) << from;
+  return bytes;
+}
+
+bool LoadsWhole(const std::vector<BYTE>& bytes) {
+  CObject* pObject = Load(bytes);
+  delete pObject;
+  return pObject != nullptr;
+}
+
+// A record we could not have written: a text one character past the bound (its length word raised and a
+// character added).
 TEST(TaskPanelRecord, ATextLongerThanTheBoundIsRefused) {
   RecordItem item;
-  item.props.caption = CString::FromUtf16(std::u16string(kMaxLoadedText + 1, u'a'));
-  const auto bytes = StoreRecord(&item, Exchange);
-  const int before = RecordBase::alive;
-  EXPECT_EQ(Load(bytes), nullptr);
-  EXPECT_EQ(RecordBase::alive, before);
   item.props.caption = CString::FromUtf16(std::u16string(kMaxLoadedText, u'a'));
-  CObject* pObject = Load(StoreRecord(&item, Exchange));
-  ASSERT_NE(pObject, nullptr);
-  delete pObject;
+  std::vector<BYTE> bytes = StoreRecord(&item, Exchange);
+  const int before = RecordBase::alive;
+  EXPECT_TRUE(LoadsWhole(bytes));
+  const BYTE length[] = {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0x7F};  // UTF-16 follows; 0xFFFF: a word of length
+  const auto at = std::search(bytes.begin(), bytes.end(), std::begin(length), std::end(length));
+  ASSERT_NE(at, bytes.end());
+  const size_t offset = static_cast<size_t>(at - bytes.begin());
+  bytes[offset + 4] = 0x00;
+  bytes[offset + 5] = 0x80;
+  const BYTE one[] = {'a', 0};
+  bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(offset + 6), std::begin(one), std::end(one));
+  EXPECT_FALSE(LoadsWhole(bytes));
+  EXPECT_EQ(RecordBase::alive, before);
 }
 
 // An item height of 1.5e9 overflowed the panel's sums, and heights of a few hundred thousand made each
-// paint ask for a bitmap of hundreds of MB: a size or margin beyond any screen is refused as a whole
-// record; the largest a screen holds comes back.
+// paint ask for a bitmap of hundreds of MB: a record with a size or margin beyond any screen (which we
+// do not write) is refused whole; the largest a screen holds comes back.
 TEST(TaskPanelRecord, SizesAndMarginsBeyondAnyScreenAreRefused) {
-  const auto loads = [](const GroupItemProps& props) {
-    RecordItem item;
-    item.itemProps = props;
-    CObject* pObject = Load(StoreRecord(&item, Exchange));
-    delete pObject;
-    return pObject != nullptr;
+  RecordItem item;
+  item.itemProps.itemSize = CSize(1231, 1232);
+  item.itemProps.margins = CRect(1233, 1234, 1235, 1236);
+  const std::vector<BYTE> good = StoreRecord(&item, Exchange);
+  const int before = RecordBase::alive;
+  EXPECT_TRUE(LoadsWhole(good));
+  const std::pair<int32_t, int32_t> changes[] = {{1232, 1500000000}, {1231, 300000}, {1231, -1}, {1232, kMaxLoadedExtent + 1},
+                                                 {1236, 0x7FFFFFFF}, {1233, -kMaxLoadedExtent - 1}, {1233, kMaxLoadedExtent + 1}};
+  for (const auto& [from, to] : changes) EXPECT_FALSE(LoadsWhole(WithValue(good, from, to))) << from << " " << to;
+  EXPECT_EQ(RecordBase::alive, before);
+  EXPECT_TRUE(LoadsWhole(WithValue(WithValue(good, 1231, kMaxLoadedExtent), 1234, -kMaxLoadedExtent)));
+  EXPECT_TRUE(LoadsWhole(WithValue(good, 1235, kDefaultSide)));
+}
+
+// Elements as a program makes them: texts of any length (up to and past the bound, a surrogate pair across
+// it), sizes and margins at, inside and past a screen, the theme's sides. What is stored is read back,
+// and as it was stored: texts cut at the bound before a pair, sizes and sides held within a screen.
+TEST(TaskPanelRecord, WhateverIsStoredIsReadBack) {
+  tktest::Generator gen(2024);
+  const auto next = [&gen] { return gen.Next(); };
+  const auto pick = [&](std::initializer_list<LONG> values) {
+    const uint32_t at = next() % (values.size() + 1);
+    return at < values.size() ? *(values.begin() + at) : static_cast<LONG>(next());
+  };
+  const auto extent = [&] { return pick({-1, 0, 1, kMaxLoadedExtent, kMaxLoadedExtent + 1, INT32_MIN, INT32_MAX}); };
+  const auto side = [&] {
+    return pick({kDefaultSide, -kMaxLoadedExtent - 1, -kMaxLoadedExtent, 0, 4, kMaxLoadedExtent, kMaxLoadedExtent + 1, INT32_MAX});
+  };
+  const auto text = [&] {
+    const int lengths[] = {0, 1, 300, kMaxLoadedText - 1, kMaxLoadedText, kMaxLoadedText + 1, kMaxLoadedText + 40};
+    std::u16string t(static_cast<size_t>(lengths[next() % 7]), u'x');
+    // A surrogate pair where the bound falls: it goes whole or not at all.
+    if (t.size() > static_cast<size_t>(kMaxLoadedText) && next() % 2 == 0) {
+      t[kMaxLoadedText - 1] = 0xD83D;
+      t[kMaxLoadedText] = 0xDE00;
+    }
+    return t;
+  };
+  const auto expectedText = [](const std::u16string& t) {
+    if (t.size() <= static_cast<size_t>(kMaxLoadedText)) return t;
+    const bool pairAcross = t[kMaxLoadedText - 1] == 0xD83D;
+    return t.substr(0, static_cast<size_t>(kMaxLoadedText) - (pairAcross ? 1 : 0));
+  };
+  const auto expectedExtent = [](LONG v) { return v < 0 ? 0 : v > kMaxLoadedExtent ? kMaxLoadedExtent : v; };
+  const auto expectedSide = [](LONG v) {
+    return v == kDefaultSide ? v : v < -kMaxLoadedExtent ? -kMaxLoadedExtent : v > kMaxLoadedExtent ? kMaxLoadedExtent : v;
   };
   const int before = RecordBase::alive;
-  for (const CSize size : {CSize(100, 1500000000), CSize(300000, 20), CSize(-1, 20), CSize(20, kMaxLoadedExtent + 1)}) {
-    GroupItemProps props;
-    props.itemSize = size;
-    EXPECT_FALSE(loads(props)) << size.cx << "x" << size.cy;
-  }
-  for (const CRect margins : {CRect(0, 0, 0, 0x7FFFFFFF), CRect(-kMaxLoadedExtent - 1, 0, 0, 0), CRect(kMaxLoadedExtent + 1, 0, 0, 0)}) {
-    GroupItemProps props;
-    props.margins = margins;
-    EXPECT_FALSE(loads(props)) << margins.left << " " << margins.bottom;
+  for (int n = 0; n < 40; ++n) {
+    SCOPED_TRACE(n);
+    RecordItem item;
+    const std::u16string caption = text(), tooltip = text(), drag = text();
+    item.props.caption = CString::FromUtf16(caption);
+    item.props.tooltip = CString::FromUtf16(tooltip);
+    item.props.id = pick({0, -1, INT32_MAX});
+    item.props.iconPadding = CRect(side(), side(), side(), side());
+    item.itemProps.margins = CRect(side(), side(), side(), side());
+    item.itemProps.itemSize = CSize(extent(), extent());
+    item.itemProps.dragText = CString::FromUtf16(drag);
+    CObject* pObject = Load(StoreRecord(&item, Exchange));
+    auto* read = dynamic_cast<RecordItem*>(pObject);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->props.caption.ToUtf16(), expectedText(caption));
+    EXPECT_EQ(read->props.tooltip.ToUtf16(), expectedText(tooltip));
+    EXPECT_EQ(read->itemProps.dragText.ToUtf16(), expectedText(drag));
+    EXPECT_EQ(read->props.id, item.props.id);
+    const CRect& p = item.props.iconPadding;
+    EXPECT_EQ(read->props.iconPadding,
+              CRect(expectedSide(p.left), expectedSide(p.top), expectedSide(p.right), expectedSide(p.bottom)));
+    const CRect& m = item.itemProps.margins;
+    EXPECT_EQ(read->itemProps.margins,
+              CRect(expectedSide(m.left), expectedSide(m.top), expectedSide(m.right), expectedSide(m.bottom)));
+    EXPECT_EQ(read->itemProps.itemSize,
+              CSize(expectedExtent(item.itemProps.itemSize.cx), expectedExtent(item.itemProps.itemSize.cy)));
+    delete pObject;
   }
   EXPECT_EQ(RecordBase::alive, before);
-  GroupItemProps largest;
-  largest.itemSize = CSize(kMaxLoadedExtent, kMaxLoadedExtent);
-  largest.margins = CRect(kMaxLoadedExtent, -kMaxLoadedExtent, kDefaultSide, 0);
-  EXPECT_TRUE(loads(largest));
 }
 
 // Records the keys an exchange visits.

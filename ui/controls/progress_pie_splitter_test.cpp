@@ -465,6 +465,35 @@ TEST_F(Splitter, AHorizontalSplitterStartsWithABottomPaneOfTwiceItsSecondSize) {
   EXPECT_EQ(Stored(splitter::HorizontalSection(158), L"HorizSplitPos"), 150u);
 }
 
+// A split stored while maximised on a large screen, read in a smaller window: the other pane keeps a third
+// of the room (not 3 pixels beside an edge), the split comes back whole in a window large enough for it,
+// and the stored value stays as it was.
+TEST_F(Splitter, AStoredSplitWiderThanTheWindowLeavesBothPanesAShare) {
+  theApp.WriteProfileInt(splitter::VerticalSection(157), splitter::kVerticalValue, 1500);
+  ASSERT_TRUE(Make(SplitterCtrl::kVertical));
+  EXPECT_EQ(PaneRect(left), CRect(0, 0, 397, 300));
+  EXPECT_EQ(PaneRect(right), CRect(402, 0, 600, 300));  // a third of the 595 pixels beside the bar
+  splitter.MoveWindow(0, 0, 1902, 302);
+  EXPECT_EQ(PaneRect(left), CRect(0, 0, 1500, 300));
+  EXPECT_EQ(PaneRect(right), CRect(1505, 0, 1900, 300));
+  splitter.MoveWindow(0, 0, 1002, 302);
+  EXPECT_EQ(PaneRect(right), CRect(1000 - 240, 0, 1000, 300));  // a usable width
+  splitter.DestroyWindow();
+  EXPECT_EQ(Stored(splitter::VerticalSection(157), L"VertSplitPos"), 1500u);
+}
+
+TEST_F(Splitter, AStoredBottomPaneTallerThanTheWindowLeavesTheTopPaneAShare) {
+  theApp.WriteProfileInt(splitter::HorizontalSection(158), splitter::kHorizontalValue, 1000);
+  ASSERT_TRUE(Make(SplitterCtrl::kHorizontal, 158, 50));
+  EXPECT_EQ(PaneRect(left), CRect(0, 0, 600, 98));
+  EXPECT_EQ(PaneRect(right), CRect(0, 103, 600, 300));
+  splitter.MoveWindow(0, 0, 602, 1302);
+  EXPECT_EQ(PaneRect(left), CRect(0, 0, 600, 295));
+  EXPECT_EQ(PaneRect(right), CRect(0, 300, 600, 1300));
+  splitter.DestroyWindow();
+  EXPECT_EQ(Stored(splitter::HorizontalSection(158), L"HorizSplitPos"), 1000u);
+}
+
 TEST_F(Splitter, HidingTheFirstPaneGivesTheSecondTheWholeArea) {
   ASSERT_TRUE(Make(SplitterCtrl::kVertical));
   splitter.HideFirstPane();

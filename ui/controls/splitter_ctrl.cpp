@@ -47,15 +47,15 @@ BOOL SplitterCtrl::Create(DWORD dwStyle, CWnd* pParentWnd, CWnd* pPane1, CWnd* p
   if (m_vertical) {
     m_left = pPane1;
     m_right = pPane2;
-    // The stored position is read back so that the user's split survives a restart; a value that
-    // no longer fits is held inside the window when the bar is placed.
-    m_leftWidth = std::max(0, ProfileInt(splitter::VerticalSection(m_id), splitter::kVerticalValue,
-                                         kStartLeftWidth));
+    // The stored position is read back so that the user's split survives a restart; in a window too
+    // small for it the panes share the room, and it comes back whole in a window large enough.
+    m_leftWidth = std::clamp(ProfileInt(splitter::VerticalSection(m_id), splitter::kVerticalValue, kStartLeftWidth), 0,
+                             splitter::kLargestKeptPane);
   } else if (m_horizontal) {
     m_top = pPane1;
     m_bottom = pPane2;
-    m_bottomHeight =
-        std::max(0, ProfileInt(splitter::HorizontalSection(m_id), splitter::kHorizontalValue, 2 * m_size2));
+    m_bottomHeight = std::clamp(ProfileInt(splitter::HorizontalSection(m_id), splitter::kHorizontalValue, 2 * m_size2),
+                                0, splitter::kLargestKeptPane);
   }
   Relayout();
   return TRUE;
@@ -91,14 +91,17 @@ void SplitterCtrl::MoveBar(int position) {
 void SplitterCtrl::Relayout() {
   CRect client;
   GetClientRect(client);
+  // The kept pane's own size stays as it is: only a drag changes it.
   if (m_vertical) {
     if (m_firstHidden) {
       MovePane(m_right, client);
     } else {
-      PlaceBar(splitter::ClampBar(splitter::kHalfBar + m_leftWidth, client.left, client.right));
+      const int shown = splitter::ShownKeptPane(m_leftWidth, client.Width());
+      PlaceBar(splitter::ClampBar(client.left + splitter::kHalfBar + shown, client.left, client.right));
     }
   } else if (m_horizontal) {
-    PlaceBar(splitter::ClampBar(client.bottom - splitter::kHalfBar - m_bottomHeight, client.top, client.bottom));
+    const int shown = splitter::ShownKeptPane(m_bottomHeight, client.Height());
+    PlaceBar(splitter::ClampBar(client.bottom - splitter::kHalfBar - shown, client.top, client.bottom));
   }
 }
 
@@ -118,10 +121,7 @@ void SplitterCtrl::HideFirstPane() {
 void SplitterCtrl::ShowFirstPane() {
   if (!m_vertical || !m_firstHidden) return;
   m_firstHidden = false;
-  m_leftWidth = m_leftRect.Width();
-  CRect client;
-  GetClientRect(client);
-  PlaceBar(splitter::ClampBar(splitter::kHalfBar + m_leftRect.right, client.left, client.right));
+  Relayout();
   if (m_left != nullptr) m_left->ShowWindow(SW_SHOW);
 }
 
@@ -258,10 +258,12 @@ void SplitterCtrl::OnDestroy() {
   CStatic::OnDestroy();
   CWinApp* app = AfxGetApp();
   if (app == nullptr) return;
+  // The kept pane's own size, not the share a small window gave it: a larger window at the next start
+  // shows the split as the user left it.
   if (!m_leftRect.IsRectEmpty()) {
-    app->WriteProfileInt(splitter::VerticalSection(m_id), splitter::kVerticalValue, m_leftRect.right);
+    app->WriteProfileInt(splitter::VerticalSection(m_id), splitter::kVerticalValue, m_leftWidth);
   }
   if (!m_bottomRect.IsRectEmpty()) {
-    app->WriteProfileInt(splitter::HorizontalSection(m_id), splitter::kHorizontalValue, m_bottomRect.Height());
+    app->WriteProfileInt(splitter::HorizontalSection(m_id), splitter::kHorizontalValue, m_bottomHeight);
   }
 }

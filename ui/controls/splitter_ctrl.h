@@ -1,8 +1,8 @@
 // SplitterCtrl: a static control that owns two panes and the five-pixel bar between them, side by side
 // (a vertical bar) or one above the other (a horizontal bar). The bar is dragged as a ghost outline,
 // Esc cancels a drag and gives the focus back, resizing keeps the left pane's width or the bottom
-// pane's height, and the position is kept in the application profile. A drag whose mouse capture is
-// taken away ends as Esc ends it.
+// pane's height (the other pane keeping a usable share of a smaller window), and the position is kept in
+// the application profile. A drag whose mouse capture is taken away ends as Esc ends it.
 #pragma once
 
 #include "platform/classlib/win/classlib_win.h"
@@ -26,6 +26,7 @@ class SplitterCtrl : public CStatic {
   void HideFirstPane();
   void ShowFirstPane();
 
+  // The kept pane's own size (the one stored), which a small window may show smaller.
   int GetLeftPaneWidth() const { return m_leftWidth; }
   int GetBottomPaneHeight() const { return m_bottomHeight; }
   // True while the bar is being dragged.

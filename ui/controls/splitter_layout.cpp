@@ -44,6 +44,12 @@ int ClampBar(int position, int low, int high) {
   return std::clamp(position, lowest, highest);
 }
 
+int LeastOtherPane(int extent) { return std::min(kUsablePane, std::max(0, extent - kBarWidth) / 3); }
+
+int ShownKeptPane(int kept, int extent) {
+  return std::max(0, std::min(kept, extent - kBarWidth - LeastOtherPane(extent)));
+}
+
 CString VerticalSection(UINT id) { return Section(_T("vHorizSplitPos"), id); }
 CString HorizontalSection(UINT id) { return Section(_T("hVertSplitPos"), id); }
 

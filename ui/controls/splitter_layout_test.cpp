@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace splitter {
 namespace {
 
@@ -32,6 +34,30 @@ TEST(SplitterLayout, ABarIsHeldInsideTheClientAreaSoNoPaneGetsANegativeSize) {
     Placement h = PlaceHorizontal(CRect(0, 0, 300, 600), at);
     EXPECT_GE(h.first.Height(), 0);
     EXPECT_GE(h.second.Height(), 0);
+  }
+}
+
+// A split kept from a large window: in a window too small for it the other pane keeps a usable size, or a
+// third of the room in a very small one, and the kept pane shows its own size again when there is room.
+TEST(SplitterLayout, AKeptPaneGivesWayForTheOtherInASmallWindowOnly) {
+  struct Case {
+    int kept, extent, shown, other;
+  };
+  const Case cases[] = {
+      {1500, 1920, 1500, 415},  // the window it was stored in
+      {1500, 1508, 1263, 240},  // a little smaller: the other pane keeps a usable size
+      {1500, 760, 515, 240},
+      {1500, 605, 400, 200},    // smaller still: a third of the room
+      {1500, 100, 64, 31},
+      {200, 600, 200, 395},     // a kept pane that fits is left alone
+      {1, 400, 1, 394},         // and one the user made narrow stays narrow
+      {0, 300, 0, 295},
+      {300, 5, 0, 0},           // no room beside the bar
+      {300, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ShownKeptPane(c.kept, c.extent), c.shown) << c.kept << " in " << c.extent;
+    EXPECT_EQ(std::max(0, c.extent - kBarWidth - c.shown), c.other);
   }
 }
 

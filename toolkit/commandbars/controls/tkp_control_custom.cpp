@@ -1,8 +1,11 @@
 #include "toolkit/commandbars/controls/tkp_control_custom.h"
 
+#include <set>
+
 #include "toolkit/commandbars/bars/tkp_command_bar.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/controls/tkp_control_edit.h"
+#include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/common/tkp_prop_exchange.h"
 
 IMPLEMENT_SERIAL(CTKPControlCustom, CTKPControlButton, 1)
@@ -116,6 +119,26 @@ void CTKPControlCustom::DoPropExchange(CTKPPropExchange* pPX) {
   if (pPX->IsLoading() && m_nControlId != 0) FindWindowById();
 }
 
+namespace {
+
+// Whether a custom control of these controls, their originals or their popups' hosts the window.
+bool HostsWindow(CTKPControls* controls, HWND window, std::set<CTKPControls*>& seen) {
+  for (CTKPControls* set : {controls, controls != nullptr ? controls->GetOriginalControls() : nullptr}) {
+    if (set == nullptr || !seen.insert(set).second) continue;
+    for (int i = 0; i < set->GetCount(); ++i) {
+      CTKPControl* control = set->GetAt(i);
+      if (auto* custom = dynamic_cast<CTKPControlCustom*>(control); custom != nullptr && custom->GetControl() == window) {
+        return true;
+      }
+      CTKPCommandBar* popup = control->GetCommandBar();
+      if (popup != nullptr && HostsWindow(popup->GetControls(), window, seen)) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 void CTKPControlCustom::FindWindowById() {
   CTKPCommandBars* bars = m_pParent != nullptr ? m_pParent->GetCommandBars() : nullptr;
   if (bars == nullptr) return;
@@ -126,6 +149,13 @@ void CTKPControlCustom::FindWindowById() {
     if (bar != nullptr && bar->GetSafeHwnd() != nullptr) found = ::GetDlgItem(bar->GetSafeHwnd(), m_nControlId);
   }
   if (found == nullptr) return;
+  std::set<CTKPControls*> seen;
+  bool hosted = false;
+  for (int i = 0; !hosted && i < bars->GetCount(); ++i) {
+    CTKPCommandBar* bar = bars->GetAt(i);
+    hosted = bar != nullptr && HostsWindow(bar->GetControls(), found, seen);
+  }
+  if (!hosted) return;
   m_hwndControl = found;
   Hook();
 }

@@ -1,7 +1,7 @@
 // CTKPControlCustom: any window of the application on a command bar. The control reserves the window's
 // size plus borders, makes the window a child of the bar and keeps it over its rectangle; while the
 // window is missing or hidden the control is a plain button. After loading, the window is found again
-// by its control id. The window is not owned.
+// by its control id, among the windows the program's own custom controls host. The window is not owned.
 #pragma once
 
 #include "toolkit/commandbars/controls/tkp_control_button.h"
@@ -45,7 +45,9 @@ class CTKPControlCustom : public CTKPControlButton, public CTKPHookClient {
   // Shows the window when the control is shown in this orientation and not hidden, else hides it.
   void ApplyVisibility();
   void Hook();
-  // The window with the control id: a child of the site, else of one of the manager's bars.
+  // The window with the control id: a child of the site, else of one of the manager's bars, that a custom
+  // control of the manager's bars hosts already. Any other child (the frame's view, its status bar, a dock
+  // bar) is no window a stored control may take onto a bar.
   void FindWindowById();
 
   HWND m_hwndControl = nullptr;

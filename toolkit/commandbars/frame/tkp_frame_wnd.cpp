@@ -16,7 +16,10 @@ void Release(CTKPCommandBars*& pCommandBars) {
 }
 
 void DropOwnAccelerators(CTKPCommandBars* pCommandBars, HACCEL& hAccelTable) {
-  if (pCommandBars != nullptr && pCommandBars->GetShortcutManager()->GetAcceleratorTable() != nullptr) {
+  // A manager that took the resource's shortcuts rules them even when the user removed every one: its
+  // table is then empty, and the frame's own copy of the resource's must not bring them back.
+  const CTKPShortcutManager* shortcuts = pCommandBars != nullptr ? pCommandBars->GetShortcutManager() : nullptr;
+  if (shortcuts != nullptr && (shortcuts->GetAcceleratorTable() != nullptr || shortcuts->GetResourceTable() != nullptr)) {
     hAccelTable = nullptr;
   }
 }

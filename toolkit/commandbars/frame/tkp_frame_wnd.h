@@ -14,7 +14,8 @@ class CTKPCommandBars;
 // The manager's parts of the frame, out of line so that this header needs only its name.
 namespace tkp_frame {
 void Release(CTKPCommandBars*& pCommandBars);
-// With a shortcut manager that holds a table, the frame's own accelerators go: only it translates.
+// With a shortcut manager that holds a table, or took the resource's and had them all removed, the
+// frame's own accelerators go: only the manager translates.
 void DropOwnAccelerators(CTKPCommandBars* pCommandBars, HACCEL& hAccelTable);
 // TRUE: a key for a focused command-bar edit that the frame must not translate.
 BOOL KeyForFocusedEdit(const MSG* pMsg);

@@ -8,10 +8,7 @@
 namespace tkpstate {
 namespace {
 
-// Coordinates of a real desktop fit in 16 bits; anything beyond was not written by us.
-constexpr int kFarthest = 32767;
 constexpr int kLargestScreen = 65535;
-constexpr int kLargestBarId = 0xFFFF;
 
 std::u16string Number(int n) {
   std::u16string digits;
@@ -24,6 +21,8 @@ std::u16string Number(int n) {
 }
 
 bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
+int Within(int v, int lo, int hi, int fallback) { return InRange(v, lo, hi) ? v : fallback; }
+int Coordinate(int v, int fallback) { return Within(v, -kFarthest, kFarthest, fallback); }
 
 class RecordReader {
  public:
@@ -32,44 +31,44 @@ class RecordReader {
     int value = fallback;
     return m_profile.GetInt(m_section, name, value) ? value : fallback;
   }
-  // A value outside its range reads as the fallback.
-  int Checked(const char16_t* name, int fallback, int lo, int hi) const {
-    const int value = Get(name, fallback);
-    return InRange(value, lo, hi) ? value : fallback;
-  }
 
  private:
   const ProfileReader& m_profile;
   std::u16string m_section;
 };
 
-// False when the record cannot be one of ours (its bar id is out of range).
-bool ReadRecord(const RecordReader& in, const LayoutScale& scale, BarRecord& r) {
-  r.barId = in.Get(u"BarID", 0);
-  if (!InRange(r.barId, 0, kLargestBarId)) return false;
-  r.visible = in.Get(u"Visible", 1) != 0;
-  r.floating = in.Get(u"Floating", 0) != 0;
-  r.x = in.Checked(u"XPos", kNoPosition, -kFarthest, kFarthest);
-  r.y = in.Checked(u"YPos", kNoPosition, -kFarthest, kFarthest);
-  // "No position" stays none; a real one follows the screen.
-  if (r.x != kNoPosition || r.y != kNoPosition) scale.ScalePoint(r.x, r.y);
-  r.mruWidth = in.Checked(u"MRUWidth", kNoMruWidth, 1, kNoMruWidth);
-  r.mruDockId = in.Checked(u"MRUDockID", 0, 0, kDockBars - 1);
-  r.mruDock = {in.Checked(u"MRUDockLeftPos", 0, -kFarthest, kFarthest), in.Checked(u"MRUDockTopPos", 0, -kFarthest, kFarthest),
-               in.Checked(u"MRUDockRightPos", 0, -kFarthest, kFarthest),
-               in.Checked(u"MRUDockBottomPos", 0, -kFarthest, kFarthest)};
-  if (r.mruDock.right < r.mruDock.left || r.mruDock.bottom < r.mruDock.top) r.mruDock = Rect{};
-  scale.ScaleRectPos(r.mruDock);
-  r.mruFloat = {in.Checked(u"MRUFloatXPos", 0, -kFarthest, kFarthest), in.Checked(u"MRUFloatYPos", 0, -kFarthest, kFarthest)};
-  scale.ScalePoint(r.mruFloat.x, r.mruFloat.y);
-  r.dialogBar = in.Get(u"DialogBar", 0) != 0;
-  if (r.dialogBar) {
-    r.dockingCx = in.Checked(u"DialogBarDockingClientCx", kDialogClientSize, 0, kFarthest);
-    r.dockingCy = in.Checked(u"DialogBarDockingClientCy", kDialogClientSize, 0, kFarthest);
-    r.floatingCx = in.Checked(u"DialogBarFloatingClientCx", kDialogClientSize, 0, kFarthest);
-    r.floatingCy = in.Checked(u"DialogBarFloatingClientCy", kDialogClientSize, 0, kFarthest);
+// A bar id is whatever the program gave the bar: every int the profile holds is one.
+BarRecord ReadRecord(const RecordReader& in, const LayoutScale& scale) {
+  BarRecord raw;
+  raw.barId = in.Get(u"BarID", 0);
+  raw.visible = in.Get(u"Visible", 1) != 0;
+  raw.floating = in.Get(u"Floating", 0) != 0;
+  raw.x = in.Get(u"XPos", kNoPosition);
+  raw.y = in.Get(u"YPos", kNoPosition);
+  raw.mruWidth = in.Get(u"MRUWidth", kNoMruWidth);
+  raw.mruDockId = in.Get(u"MRUDockID", 0);
+  raw.mruDock = {in.Get(u"MRUDockLeftPos", 0), in.Get(u"MRUDockTopPos", 0), in.Get(u"MRUDockRightPos", 0),
+                 in.Get(u"MRUDockBottomPos", 0)};
+  raw.mruFloat = {in.Get(u"MRUFloatXPos", 0), in.Get(u"MRUFloatYPos", 0)};
+  raw.dialogBar = in.Get(u"DialogBar", 0) != 0;
+  if (raw.dialogBar) {
+    raw.dockingCx = in.Get(u"DialogBarDockingClientCx", kDialogClientSize);
+    raw.dockingCy = in.Get(u"DialogBarDockingClientCy", kDialogClientSize);
+    raw.floatingCx = in.Get(u"DialogBarFloatingClientCx", kDialogClientSize);
+    raw.floatingCy = in.Get(u"DialogBarFloatingClientCy", kDialogClientSize);
   }
-  return true;
+  BarRecord r = Storable(raw);
+  // "No position" stays none; a real one follows the screen, on a monitor when the bar floats.
+  if (r.x != kNoPosition || r.y != kNoPosition) {
+    if (r.floating) {
+      scale.ScaleFloatingPoint(r.x, r.y);
+    } else {
+      scale.ScalePoint(r.x, r.y);
+    }
+  }
+  scale.ScaleRectPos(r.mruDock);
+  scale.ScaleFloatingPoint(r.mruFloat.x, r.mruFloat.y);
+  return r;
 }
 
 // False when the row's count cannot be ours.
@@ -79,7 +78,7 @@ bool ReadRow(const RecordReader& in, std::set<int>& placed, std::vector<int>& ro
   if (count < 2) return true;
   for (int i = 0; i < count; ++i) {
     const std::u16string name = u"Bar#" + Number(i);
-    int id = in.Checked(name.c_str(), 0, 0, kLargestBarId);
+    const int id = in.Get(name.c_str(), 0);
     // A bar sits in one place only; a second mention of it is dropped.
     if (id != 0 && !placed.insert(id).second) continue;
     row.push_back(id);
@@ -88,6 +87,64 @@ bool ReadRow(const RecordReader& in, std::set<int>& placed, std::vector<int>& ro
 }
 
 }  // namespace
+
+std::function<Screen()>& ScreenSource() {
+  static std::function<Screen()> source;
+  return source;
+}
+
+Point PlaceOnMonitors(Point corner, const Screen& now) {
+  std::vector<Monitor> monitors = now.monitors;
+  if (monitors.empty()) monitors.push_back(Monitor{Rect{0, 0, now.cx, now.cy}, Rect{0, 0, now.cx, now.cy}});
+  // In 64 bits: a corner may be anywhere an int reaches.
+  const int64_t cx = int64_t{corner.x} + now.iconCx / 2, cy = int64_t{corner.y} + now.iconCy / 2;
+  const auto into = [&](const Rect& area) {
+    const auto along = [](int64_t at, int low, int high, int size) {
+      return static_cast<int>(std::max<int64_t>(low, std::min<int64_t>(at, int64_t{high} - size)));
+    };
+    return Point{along(corner.x, area.left, area.right, now.iconCx), along(corner.y, area.top, area.bottom, now.iconCy)};
+  };
+  const auto contains = [](const Rect& r, int64_t x, int64_t y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
+  // The icon's centre on a monitor: the monitor is still there. Kept inside the virtual screen.
+  Rect virtualScreen = monitors.front().area;
+  bool onMonitor = false;
+  for (const Monitor& m : monitors) {
+    virtualScreen = Rect{std::min(virtualScreen.left, m.area.left), std::min(virtualScreen.top, m.area.top),
+                         std::max(virtualScreen.right, m.area.right), std::max(virtualScreen.bottom, m.area.bottom)};
+    onMonitor = onMonitor || contains(m.area, cx, cy);
+  }
+  if (onMonitor) return into(virtualScreen);
+  // Its monitor is gone: the nearest one's work area.
+  const Monitor* nearest = nullptr;
+  int64_t best = 0;
+  for (const Monitor& m : monitors) {
+    const int64_t dx = cx < m.area.left ? m.area.left - cx : cx >= m.area.right ? cx - m.area.right + 1 : 0;
+    const int64_t dy = cy < m.area.top ? m.area.top - cy : cy >= m.area.bottom ? cy - m.area.bottom + 1 : 0;
+    const int64_t distance = dx * dx + dy * dy;
+    if (nearest == nullptr || distance < best) {
+      nearest = &m;
+      best = distance;
+    }
+  }
+  return into(nearest->work);
+}
+
+BarRecord Storable(const BarRecord& in) {
+  BarRecord r = in;
+  r.x = Coordinate(in.x, kNoPosition);
+  r.y = Coordinate(in.y, kNoPosition);
+  r.mruWidth = Within(in.mruWidth, 1, kNoMruWidth, kNoMruWidth);
+  r.mruDockId = Within(in.mruDockId, 0, kDockBars - 1, 0);
+  r.mruDock = {Coordinate(in.mruDock.left, 0), Coordinate(in.mruDock.top, 0), Coordinate(in.mruDock.right, 0),
+               Coordinate(in.mruDock.bottom, 0)};
+  if (r.mruDock.right < r.mruDock.left || r.mruDock.bottom < r.mruDock.top) r.mruDock = Rect{};
+  r.mruFloat = {Coordinate(in.mruFloat.x, 0), Coordinate(in.mruFloat.y, 0)};
+  // Only a dialog bar keeps its sizes; any other reads back the defaults.
+  for (int* size : {&r.dockingCx, &r.dockingCy, &r.floatingCx, &r.floatingCy}) {
+    *size = r.dialogBar ? Within(*size, 0, kFarthest, kDialogClientSize) : kDialogClientSize;
+  }
+  return r;
+}
 
 int MulDivRound(int value, int numerator, int denominator) {
   if (denominator == 0) return -1;
@@ -106,21 +163,28 @@ LayoutScale::LayoutScale(int savedCx, int savedCy, const Screen& now)
   m_rescale = savedKnown && (savedCx != now.cx || savedCy != now.cy);
 }
 
+void LayoutScale::Scale(int& x, int& y) const {
+  if (!m_rescale) return;
+  x = MulDivRound(x, m_now.cx, m_savedCx);
+  y = MulDivRound(y, m_now.cy, m_savedCy);
+}
+
 void LayoutScale::ScalePoint(int& x, int& y) const {
-  if (m_rescale) {
-    x = MulDivRound(x, m_now.cx, m_savedCx);
-    y = MulDivRound(y, m_now.cy, m_savedCy);
-  }
+  Scale(x, y);
   x = std::min(x, m_maxX);
   y = std::min(y, m_maxY);
 }
 
+void LayoutScale::ScaleFloatingPoint(int& x, int& y) const {
+  Scale(x, y);
+  const Point placed = PlaceOnMonitors(Point{x, y}, m_now);
+  x = placed.x;
+  y = placed.y;
+}
+
 void LayoutScale::ScaleRectPos(Rect& rect) const {
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  if (m_rescale) {
-    rect.left = MulDivRound(rect.left, m_now.cx, m_savedCx);
-    rect.top = MulDivRound(rect.top, m_now.cy, m_savedCy);
-  }
+  Scale(rect.left, rect.top);
   if (rect.left > m_maxX) rect.left = m_maxX;
   if (rect.top > m_maxY) rect.top = m_maxY;
   rect.right = rect.left + width;
@@ -139,9 +203,8 @@ SavedLayout ReadLayout(const ProfileReader& profile, const std::u16string& p, co
   bool damaged = !InRange(count, 0, kMostBars);
   std::set<int> seen;
   for (int n = 0; !damaged && n < count; ++n) {
-    BarRecord record;
-    damaged = !ReadRecord(RecordReader(profile, BarSection(p, n)), scale, record);
-    if (!damaged && record.barId != 0 && seen.insert(record.barId).second) layout.bars.push_back(record);
+    const BarRecord record = ReadRecord(RecordReader(profile, BarSection(p, n)), scale);
+    if (record.barId != 0 && seen.insert(record.barId).second) layout.bars.push_back(record);
   }
   std::set<int> placed;
   for (int d = 0; !damaged && d < kDockBars; ++d) {
@@ -163,13 +226,15 @@ std::vector<int> DockRowValues(const std::vector<unsigned>& slots) {
     const int value = static_cast<int>(slots[i]);
     if (i == 0 || value != 0 || values.back() != 0) values.push_back(value);
   }
+  if (values.size() > static_cast<size_t>(kMostRowEntries)) values.resize(static_cast<size_t>(kMostRowEntries));
   return values;
 }
 
 void WriteLayout(ProfileWriter& profile, const std::u16string& p, const std::vector<BarRecord>& bars,
                  const std::vector<unsigned> (&dockSlots)[kDockBars], const Screen& now, int statusBar) {
-  for (size_t n = 0; n < bars.size(); ++n) {
-    const BarRecord& r = bars[n];
+  const size_t count = std::min(bars.size(), static_cast<size_t>(kMostBars));
+  for (size_t n = 0; n < count; ++n) {
+    const BarRecord r = Storable(bars[n]);
     const std::u16string section = BarSection(p, static_cast<int>(n));
     profile.DeleteSection(section);
     const auto put = [&](const char16_t* name, int value) { profile.WriteInt(section, name, value); };
@@ -195,7 +260,7 @@ void WriteLayout(ProfileWriter& profile, const std::u16string& p, const std::vec
     }
   }
   const std::u16string summary = SummarySection(p);
-  profile.WriteInt(summary, u"Bars", static_cast<int>(bars.size()));
+  profile.WriteInt(summary, u"Bars", static_cast<int>(count));
   profile.WriteInt(summary, u"ScreenCX", now.cx);
   profile.WriteInt(summary, u"ScreenCY", now.cy);
   for (int d = 0; d < kDockBars; ++d) {

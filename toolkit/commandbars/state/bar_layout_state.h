@@ -1,11 +1,14 @@
 // The saved layout of the toolbars: one record per bar (shown, docked or floating, where), the rows of
 // the four dock bars and whether the status bar was hidden, read from and written to the profile. The
-// profile is user-writable, so every value read is checked: a bad count or a record without a bar id
-// gives the default layout, a bar id seen twice is kept once, positions are scaled to the current
-// screen and kept on it. The window side (tkp_bar_state.cpp) applies what this reads.
+// profile is user-writable, so every value read is checked: a count beyond what is ever written gives
+// the default layout, a bar id seen twice is kept once, a value out of its range reads as its default,
+// positions are scaled to the current screen and floating bars kept on a monitor. The saver writes only
+// what the reader takes back as it was written. The window side (tkp_bar_state.cpp) applies what this
+// reads.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,10 +17,13 @@ namespace tkpstate {
 constexpr int kNoPosition = -1;
 constexpr int kNoMruWidth = 32767;
 constexpr int kDialogClientSize = 200;
-// More bars or row entries than these are not a layout we wrote.
-constexpr int kMostBars = 256;
-constexpr int kMostRowEntries = 512;
+// The most toolbar records and dock-row entries a layout holds: the saver writes no more, so more than
+// these is not a layout we wrote. A row holds each bar once and a break between two of them.
+constexpr int kMostBars = 1024;
+constexpr int kMostRowEntries = 2 * kMostBars + 1;
 constexpr int kDockBars = 4;
+// Positions and sizes are kept within these (a window coordinate of the system fits in 16 bits).
+constexpr int kFarthest = 32767;
 
 struct Rect {
   int left = 0, top = 0, right = 0, bottom = 0;
@@ -42,22 +48,41 @@ struct BarRecord {
   int floatingCx = kDialogClientSize, floatingCy = kDialogClientSize;
 };
 
-// The screen now: its size and the size of an icon (a bar keeps at least that much of itself on it).
+// One display: its whole area and its work area (without the task bar), in virtual-screen coordinates.
+struct Monitor {
+  Rect area;
+  Rect work;
+};
+
+// The screen now: the primary monitor's size, the size of an icon (a bar keeps at least that much of
+// itself on a monitor) and the monitors (none known: the primary alone, all of it work area).
 struct Screen {
   int cx = 0, cy = 0;
   int iconCx = 32, iconCy = 32;
+  std::vector<Monitor> monitors;
 };
 
-// Positions saved on a screen of another size move in proportion, then stay at least an icon away from
-// the right and bottom edges (there is no lower limit: a bar may hang off the left or top edge).
+// The seam through which the window side learns the screen: empty for the system's own monitors; a test
+// gives a layout of its own (two monitors, one gone).
+std::function<Screen()>& ScreenSource();
+
+// Where a floating bar's top-left corner goes so that an icon's worth of the bar can be reached: where it
+// is when that lies on a monitor; pulled inside the virtual screen when it hangs over its outer edge;
+// into the nearest monitor's work area when the monitor it was on is gone.
+Point PlaceOnMonitors(Point corner, const Screen& now);
+
+// Positions saved on a screen of another size move in proportion. A docked bar's position then stays at
+// least an icon away from the right and bottom edges; a floating one's is kept on a monitor.
 class LayoutScale {
  public:
   LayoutScale(int savedCx, int savedCy, const Screen& now);
   bool Rescales() const { return m_rescale; }
   void ScalePoint(int& x, int& y) const;
+  void ScaleFloatingPoint(int& x, int& y) const;
   void ScaleRectPos(Rect& rect) const;
 
  private:
+  void Scale(int& x, int& y) const;
   bool m_rescale = false;
   int m_savedCx, m_savedCy;
   Screen m_now;
@@ -96,11 +121,17 @@ std::u16string DockBarSection(const std::u16string& p, int d);
 
 SavedLayout ReadLayout(const ProfileReader& profile, const std::u16string& p, const Screen& now);
 
+// The record as the profile keeps it: a value out of its range becomes its default (no position, no
+// width, the top dock bar, an empty rectangle, 200), which is what reading it back would give anyway.
+BarRecord Storable(const BarRecord& record);
+
 // What a dock bar's slots (a bar id, 0 for an empty slot) write: nothing for a dock bar with at most its
-// leading empty slot, the first entry always, and one 0 for a run of row breaks.
+// leading empty slot, the first entry always, and one 0 for a run of row breaks; no more than
+// kMostRowEntries.
 std::vector<int> DockRowValues(const std::vector<unsigned>& slots);
 
-// statusBar: -1 no status bar, 0 hidden, 1 shown.
+// Writes the first kMostBars records, each as Storable makes it. statusBar: -1 no status bar, 0 hidden,
+// 1 shown.
 void WriteLayout(ProfileWriter& profile, const std::u16string& p, const std::vector<BarRecord>& bars,
                  const std::vector<unsigned> (&dockSlots)[kDockBars], const Screen& now, int statusBar);
 

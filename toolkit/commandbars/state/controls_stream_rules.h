@@ -15,8 +15,9 @@ namespace tkpstream {
 constexpr size_t kMostBytesInProfile = 16000;
 // Popup bars are numbered from here at each save, so that popup controls can name them.
 constexpr uint32_t kFirstPopupBarId = 0x1000000;
-// Limits a stream we write never reaches.
-constexpr size_t kMostBars = 1024;
+// The most a stream holds. The saver reads every stream back before it writes it, so a stream beyond
+// these is not one we wrote; bars are counted with the popups of the menus and their original copies.
+constexpr size_t kMostBars = 8192;
 constexpr size_t kMostControls = 4096;   // in one collection
 constexpr size_t kMostPopupDepth = 32;   // popups opened from popups
 constexpr size_t kMostStreamBytes = 16 * 1024 * 1024;

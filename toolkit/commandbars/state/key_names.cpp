@@ -1,5 +1,6 @@
 #include "toolkit/commandbars/state/key_names.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace tkpkeys {
@@ -126,6 +127,18 @@ bool PreferredShortcut(const std::vector<Accel>& table, unsigned command, const 
   return true;
 }
 
+namespace {
+
+constexpr uint8_t kKnownFlags = kVirtKey | kNoInvert | kShift | kControl | kAlt;
+
+// A record a keystroke can give: a key and a command, a virtual key within the key range.
+bool IsStorable(const Accel& accel) {
+  const bool keyInRange = (accel.flags & kVirtKey) == 0 || accel.key <= kLastVirtualKey;
+  return accel.key != 0 && keyInRange && accel.command != 0;
+}
+
+}  // namespace
+
 bool ParseAccelTable(const uint8_t* data, size_t size, std::vector<Accel>& out) {
   if (data == nullptr || size == 0 || size % kRecordBytes != 0 || size / kRecordBytes > kMostRecords) return false;
   std::vector<Accel> table;
@@ -135,9 +148,7 @@ bool ParseAccelTable(const uint8_t* data, size_t size, std::vector<Accel>& out) 
     accel.flags = data[at];
     accel.key = static_cast<uint16_t>(data[at + 2] | data[at + 3] << 8);
     accel.command = static_cast<uint16_t>(data[at + 4] | data[at + 5] << 8);
-    const bool knownFlags = (accel.flags & ~(kVirtKey | kNoInvert | kShift | kControl | kAlt)) == 0;
-    const bool keyInRange = (accel.flags & kVirtKey) == 0 || accel.key <= kLastVirtualKey;
-    if (!knownFlags || accel.key == 0 || !keyInRange || accel.command == 0) return false;
+    if ((accel.flags & ~kKnownFlags) != 0 || !IsStorable(accel)) return false;
     table.push_back(accel);
   }
   out = std::move(table);
@@ -146,9 +157,12 @@ bool ParseAccelTable(const uint8_t* data, size_t size, std::vector<Accel>& out) 
 
 std::vector<uint8_t> SerialiseAccelTable(const std::vector<Accel>& table) {
   std::vector<uint8_t> bytes;
-  bytes.reserve(table.size() * kRecordBytes);
+  bytes.reserve(std::min(table.size(), kMostRecords) * kRecordBytes);
   for (const Accel& a : table) {
-    const uint8_t record[kRecordBytes] = {a.flags, 0, static_cast<uint8_t>(a.key), static_cast<uint8_t>(a.key >> 8),
+    if (!IsStorable(a)) continue;
+    if (bytes.size() == kMostRecords * kRecordBytes) break;
+    const uint8_t record[kRecordBytes] = {static_cast<uint8_t>(a.flags & kKnownFlags), 0,
+                                          static_cast<uint8_t>(a.key), static_cast<uint8_t>(a.key >> 8),
                                           static_cast<uint8_t>(a.command), static_cast<uint8_t>(a.command >> 8)};
     bytes.insert(bytes.end(), std::begin(record), std::end(record));
   }

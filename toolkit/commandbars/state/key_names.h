@@ -18,8 +18,9 @@ constexpr uint8_t kShift = 0x04;
 constexpr uint8_t kControl = 0x08;
 constexpr uint8_t kAlt = 0x10;
 constexpr size_t kRecordBytes = 6;
-// A stored table larger than this is not one of ours.
-constexpr size_t kMostRecords = 1000;
+// The most records a table holds: the most the system makes a table of. The saver writes no more, so a
+// stored table larger than this is not one of ours.
+constexpr size_t kMostRecords = 32767;
 
 struct Accel {
   uint8_t flags = 0;
@@ -53,6 +54,9 @@ bool PreferredShortcut(const std::vector<Accel>& table, unsigned command, const 
 // A stored table: whole records, 1 to kMostRecords of them, known flag bits, a key and a command in
 // each, a virtual key within the key range. False (out untouched) for anything else.
 bool ParseAccelTable(const uint8_t* data, size_t size, std::vector<Accel>& out);
+// The table as it is stored, so that ParseAccelTable takes it back: flag bits the system does not know
+// are dropped, and so are records without a key or a command or with a virtual key beyond the key range
+// (no keystroke gives them); no more than kMostRecords.
 std::vector<uint8_t> SerialiseAccelTable(const std::vector<Accel>& table);
 
 }  // namespace tkpkeys

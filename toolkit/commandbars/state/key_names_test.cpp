@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "toolkit/common/stored_state_testing.h"
+
 namespace tkpkeys {
 namespace {
 
@@ -116,6 +118,49 @@ TEST(KeyNames, StoredTablesAreReadOnlyWhenWhole) {
   EXPECT_TRUE(refused(b));
   EXPECT_TRUE(refused(std::vector<uint8_t>((kMostRecords + 1) * kRecordBytes, 1)));
   EXPECT_TRUE(ParseAccelTable(bytes.data(), bytes.size(), read));
+}
+
+// Tables as a program or its user could make them: every flag byte, keys and commands at and past their
+// ends, in counts up to and past the most a table holds. What is stored is read back whole: the records a
+// keystroke can give, in their order, with the flags the system knows.
+TEST(KeyNames, WhateverTableIsSavedIsReadBack) {
+  tktest::Generator gen(12345);
+  const auto next = [&gen] { return gen.Next(); };
+  const auto pick = [&](std::initializer_list<uint16_t> values) {
+    const uint32_t at = next() % (values.size() + 1);
+    return at < values.size() ? *(values.begin() + at) : static_cast<uint16_t>(next());
+  };
+  const size_t counts[] = {1, 2, 999, 1000, 1001, 32767, 32768, 40000};
+  for (size_t count : counts) {
+    SCOPED_TRACE(count);
+    std::vector<Accel> table(count);
+    std::vector<Accel> expected;
+    for (Accel& a : table) {
+      a.flags = static_cast<uint8_t>(next() % 8 == 0 ? next() : next() & 0x1F);
+      a.key = pick({0, 1, 'O', 0xFE, 0xFF, 0x100, 0xFFFF});
+      a.command = pick({0, 1, 57601, 0xFFFF});
+      const bool virtualKey = (a.flags & 1) != 0;
+      if (a.key == 0 || a.command == 0 || (virtualKey && a.key > 0xFE) || expected.size() == 32767) continue;
+      expected.push_back(Make(a.flags & 0x1F, a.key, a.command));
+    }
+    const std::vector<uint8_t> bytes = SerialiseAccelTable(table);
+    ASSERT_EQ(bytes.size(), expected.size() * kRecordBytes);
+    if (expected.empty()) continue;  // stored empty: every shortcut was removed
+    std::vector<Accel> read;
+    ASSERT_TRUE(ParseAccelTable(bytes.data(), bytes.size(), read));
+    ASSERT_EQ(read.size(), expected.size());
+    for (size_t i = 0; i < read.size(); ++i) {
+      ASSERT_EQ(read[i].flags, expected[i].flags) << i;
+      ASSERT_EQ(read[i].key, expected[i].key) << i;
+      ASSERT_EQ(read[i].command, expected[i].command) << i;
+    }
+  }
+  // Past the most a table holds is no table of ours.
+  std::vector<uint8_t> many = SerialiseAccelTable(std::vector<Accel>(32767, Make(1, 'O', 7)));
+  std::vector<Accel> read;
+  EXPECT_TRUE(ParseAccelTable(many.data(), many.size(), read));
+  many.insert(many.end(), many.begin(), many.begin() + kRecordBytes);
+  EXPECT_FALSE(ParseAccelTable(many.data(), many.size(), read));
 }
 
 }  // namespace

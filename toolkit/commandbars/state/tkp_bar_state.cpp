@@ -52,9 +52,24 @@ class AppProfile : public tkpstate::ProfileReader, public tkpstate::ProfileWrite
   CWinApp* m_app;
 };
 
+tkpstate::Rect FromRect(const RECT& r) { return tkpstate::Rect{r.left, r.top, r.right, r.bottom}; }
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (::GetMonitorInfoW(monitor, &info)) {
+    reinterpret_cast<std::vector<tkpstate::Monitor>*>(list)->push_back(
+        tkpstate::Monitor{FromRect(info.rcMonitor), FromRect(info.rcWork)});
+  }
+  return TRUE;
+}
+
 tkpstate::Screen CurrentScreen() {
-  return tkpstate::Screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
-                          ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)};
+  if (const auto& source = tkpstate::ScreenSource()) return source();
+  tkpstate::Screen screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
+                          ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), {}};
+  ::EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&screen.monitors));
+  return screen;
 }
 
 // The rows of a dock bar: its bars in order, a null entry ending a row.

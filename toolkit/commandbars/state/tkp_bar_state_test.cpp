@@ -12,6 +12,7 @@
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/harness/driver.h"
 #include "toolkit/commandbars/frame/frame_test_support.h"
+#include "toolkit/commandbars/state/bar_layout_state.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/bars/tkp_dock_bar.h"
 #include "toolkit/commandbars/frame/tkp_frame_wnd.h"
@@ -28,6 +29,7 @@ TestApp theApp;
 const wchar_t kProfileKey[] = L"Software\\Dorvane Bar State Test";
 const TCHAR kSection[] = _T("CommandBars");
 constexpr UINT kFirstBar = 201, kSecondBar = 202;  // as LoadToolBar would name them
+constexpr UINT kWideIdBar = 0x12345;                // a program may give a bar any id
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS};
 const UINT kButtons[] = {100, 101, 0, 102};
 
@@ -36,15 +38,15 @@ class StateFrame : public CTKPFrameWnd {
  public:
   CStatusBar status;
   CTKPCommandBars* Bars() const { return m_pCommandBars; }
-  CTKPToolBar* Bar(int n) const { return m_pCommandBars->GetToolBar(n == 0 ? kFirstBar : kSecondBar); }
+  CTKPToolBar* Bar(int n) const { return m_pCommandBars->GetToolBar(n == 0 ? kFirstBar : n == 1 ? kSecondBar : kWideIdBar); }
 
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CTKPFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
     if (!status.Create(this) || !status.SetIndicators(kIndicators, 2)) return -1;
     m_pCommandBars = tkptest::MakeCommandBars(this);
-    for (UINT id : {kFirstBar, kSecondBar}) {
-      CTKPToolBar* bar = m_pCommandBars->Add(id == kFirstBar ? _T("First") : _T("Second"), tkpBarTop);
+    for (UINT id : {kFirstBar, kSecondBar, kWideIdBar}) {
+      CTKPToolBar* bar = m_pCommandBars->Add(id == kFirstBar ? _T("First") : id == kSecondBar ? _T("Second") : _T("Third"), tkpBarTop);
       if (bar == nullptr || !bar->SetButtons(kButtons, 4)) return -1;
       bar->SetBarID(id);
     }
@@ -145,6 +147,66 @@ TEST_F(BarState, ADamagedLayoutLeavesTheFramesOwn) {
   frame = Start();
   EXPECT_TRUE(frame->Bar(1)->IsVisible());
   EXPECT_EQ(frame->Bar(1)->GetDockBar(), frame->Bars()->GetDockBar(tkpBarTop));
+}
+
+// A bar whose id does not fit in 16 bits is saved and read like any other: the whole layout comes back.
+TEST_F(BarState, ABarWithAnIdAbove16BitsKeepsTheLayout) {
+  StateFrame* frame = Start();
+  frame->Bar(2)->SetVisible(FALSE);
+  ASSERT_TRUE(frame->Bars()->FloatCommandBar(frame->Bar(1)));
+  Stop(frame);
+  frame = Start();
+  EXPECT_FALSE(frame->Bar(2)->IsVisible());
+  EXPECT_EQ(frame->Bar(1)->GetPosition(), tkpBarFloating);
+}
+
+// The monitors the layout sees, as a test gives them: the primary (the screen Xvfb has), and one on its
+// left or its right.
+class Monitors {
+ public:
+  enum Side { kNone, kLeft, kRight };
+  explicit Monitors(Side side) {
+    const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
+    tkpstate::Screen screen{cx, cy, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), {}};
+    screen.monitors.push_back({{0, 0, cx, cy}, {0, 0, cx, cy}});
+    if (side == kLeft) screen.monitors.push_back({{-1280, 0, 0, 1024}, {-1280, 0, 0, 1024}});
+    if (side == kRight) screen.monitors.push_back({{cx, 0, cx + 1280, 1024}, {cx, 0, cx + 1280, 1024}});
+    tkpstate::ScreenSource() = [screen] { return screen; };
+  }
+  ~Monitors() { tkpstate::ScreenSource() = nullptr; }
+};
+
+CPoint FloatingCorner(CTKPToolBar* bar) {
+  RECT rect{};
+  bar->GetWindowRect(&rect);
+  return CPoint(rect.left, rect.top);
+}
+
+// A bar floated on a monitor that is still there comes back where it was; one on a monitor that is gone
+// comes back on the primary, where it can be reached.
+TEST_F(BarState, AFloatingBarComesBackOnAMonitorThatIsThere) {
+  const int cx = ::GetSystemMetrics(SM_CXSCREEN);
+  for (const auto side : {Monitors::kRight, Monitors::kLeft}) {
+    const int x = side == Monitors::kRight ? cx + 300 : -700;
+    SCOPED_TRACE(x);
+    StateFrame* frame = nullptr;
+    {
+      Monitors both(side);
+      frame = Start();
+      ASSERT_TRUE(frame->Bars()->FloatCommandBar(frame->Bar(1)));
+      frame->Bar(1)->SetWindowPos(nullptr, x, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      Stop(frame);
+      frame = Start();
+      EXPECT_EQ(FloatingCorner(frame->Bar(1)), CPoint(x, 200));
+      Stop(frame);
+    }
+    Monitors primary(Monitors::kNone);
+    frame = Start();
+    const CPoint corner = FloatingCorner(frame->Bar(1));
+    EXPECT_EQ(corner, CPoint(side == Monitors::kRight ? cx - ::GetSystemMetrics(SM_CXICON) : 0, 200));
+    EXPECT_TRUE(::IsWindowVisible(frame->Bar(1)->m_hWnd));
+    Stop(frame);
+  }
 }
 
 }  // namespace

@@ -210,6 +210,47 @@ void CopyLoadedBar(CTKPToolBar* existing, CTKPToolBar* loaded) {
   existing->OnRecalcLayout();
 }
 
+using ScratchImages = std::unique_ptr<CTKPImageManager, void (*)(CTKPImageManager*)>;
+
+// The stream read into the list as the loader takes it: every part of it read, the bars and controls
+// sound. Its icons go to images; those the stream names are added to *icons.
+bool ReadStream(CTKPCommandBars* bars, const BYTE* pData, UINT nBytes, BOOL bSilent, CTKPImageManager* images,
+                CTKPCommandBarRefList& list, std::vector<UINT>* icons) {
+  if (pData == nullptr || nBytes == 0 || nBytes > tkpstream::kMostStreamBytes) return false;
+  TKPCommandBarsExchangeParam param;
+  param.bOnlyCustomized = TRUE;
+  param.bSilent = bSilent;
+  param.pCommandBars = bars;
+  param.pImageManager = images;
+  std::vector<BYTE> bytes(pData, pData + nBytes);
+  BOOL loaded = FALSE;
+  try {
+    CMemFile file(bytes.data(), nBytes);
+    CArchive ar(&file, CArchive::load, 4096);
+    CTKPPropExchangeArchive px(ar);
+    TKPSetExchangeParam(&px, &param);
+    loaded = bars->LoadBarList(&px, list);
+    // The stream ends where its bars end: anything after them is damage too.
+    BYTE extra = 0;
+    loaded = loaded && ar.Read(&extra, 1) == 0;
+    ar.Close();
+  } catch (CException* e) {
+    e->Delete();
+    loaded = FALSE;
+  } catch (const std::exception&) {
+    loaded = FALSE;
+  }
+  return loaded && IsSoundStream(list, icons);
+}
+
+// Whether the loader takes the stream: a stream it would refuse is never written.
+bool IsReadable(CTKPCommandBars* bars, const std::vector<BYTE>& stream) {
+  ScratchImages scratch(new CTKPImageManager, [](CTKPImageManager* images) { images->InternalRelease(); });
+  CTKPCommandBarRefList list;
+  std::vector<UINT> icons;
+  return ReadStream(bars, stream.data(), static_cast<UINT>(stream.size()), TRUE, scratch.get(), list, &icons);
+}
+
 }  // namespace
 
 // ---- where the stream goes -------------------------------------------------------------------------------
@@ -304,8 +345,9 @@ void CTKPCommandBars::SaveCustomizedBars(LPCTSTR lpszProfileName, BOOL bOnlyCust
   const CString section = ControlsSection(lpszProfileName);
   CString path;
   const BOOL haveFile = GetControlsFileName(path, lpszProfileName);
-  // A stream that could not be made leaves the one saved before: the user's older customizing is kept.
-  if (!saved) return;
+  // A stream that could not be made, or that the loader would not take back (beyond the most bars or
+  // controls one may hold), leaves the one saved before: the user's older customizing is kept.
+  if (!saved || !IsReadable(this, stream)) return;
   // Without a file to go to, a large stream stays in the profile rather than being lost.
   if (tkpstream::StorageFor(stream.size()) == tkpstream::Storage::kProfile || !haveFile) {
     app->WriteProfileBinary(section, kStreamValue, stream.data(), static_cast<UINT>(stream.size()));
@@ -345,36 +387,11 @@ BOOL CTKPCommandBars::LoadBarList(CTKPPropExchange* pPX, CTKPCommandBarRefList& 
 }
 
 BOOL CTKPCommandBars::LoadCustomizedBars(const BYTE* pData, UINT nBytes, BOOL bSilent) {
-  if (pData == nullptr || nBytes == 0 || nBytes > tkpstream::kMostStreamBytes) return FALSE;
-  TKPCommandBarsExchangeParam param;
-  param.bOnlyCustomized = TRUE;
-  param.bSilent = bSilent;
-  param.pCommandBars = this;
   // Icons go to a scratch manager first: a stream refused later must not have touched ours.
-  std::unique_ptr<CTKPImageManager, void (*)(CTKPImageManager*)> scratch(
-      new CTKPImageManager, [](CTKPImageManager* images) { images->InternalRelease(); });
-  param.pImageManager = scratch.get();
+  ScratchImages scratch(new CTKPImageManager, [](CTKPImageManager* images) { images->InternalRelease(); });
   CTKPCommandBarRefList list;
-  std::vector<BYTE> bytes(pData, pData + nBytes);
-  BOOL loaded = FALSE;
-  try {
-    CMemFile file(bytes.data(), nBytes);
-    CArchive ar(&file, CArchive::load, 4096);
-    CTKPPropExchangeArchive px(ar);
-    TKPSetExchangeParam(&px, &param);
-    loaded = LoadBarList(&px, list);
-    // The stream ends where its bars end: anything after them is damage too.
-    BYTE extra = 0;
-    loaded = loaded && ar.Read(&extra, 1) == 0;
-    ar.Close();
-  } catch (CException* e) {
-    e->Delete();
-    loaded = FALSE;
-  } catch (const std::exception&) {
-    loaded = FALSE;
-  }
   std::vector<UINT> icons;
-  if (!loaded || !IsSoundStream(list, &icons)) return FALSE;
+  if (!ReadStream(this, pData, nBytes, bSilent, scratch.get(), list, &icons)) return FALSE;
   TakeCustomIcons(scratch.get(), GetImageManager(), icons);
   for (int i = 0; i < list.GetCount(); ++i) list.GetAt(i)->SetImageManager(nullptr);
   MergeLoadedBars(list, bSilent);

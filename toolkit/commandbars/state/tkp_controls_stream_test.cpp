@@ -6,17 +6,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/classlib/cmemfile.h"
 #include "platform/classlib/win/classlib_win.h"
 #include "platform/harness/driver.h"
 #include "platform/harness/scripted_seams.h"
 #include "res/resource.h"
 #include "toolkit/commandbars/frame/frame_test_support.h"
 #include "toolkit/commandbars/state/controls_stream_rules.h"
+#include "toolkit/commandbars/state/tkp_command_bar_list.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/controls/tkp_control.h"
 #include "toolkit/commandbars/controls/tkp_control_button.h"
@@ -32,6 +34,8 @@
 #include "toolkit/commandbars/bars/tkp_rebar.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
 #include "toolkit/common/tkp_image_manager.h"
+#include "toolkit/common/tkp_prop_exchange.h"
+#include "toolkit/common/stored_state_testing.h"
 
 namespace {
 
@@ -140,6 +144,40 @@ std::vector<BYTE> StoredStream(bool* inFile = nullptr) {
   return bytes;
 }
 
+// The bars a save would put into the stream.
+void CollectBars(CTKPCommandBars* bars, TKPCommandBarsExchangeParam& param, CTKPCommandBarRefList& list) {
+  param.bOnlyCustomized = TRUE;
+  param.pCommandBars = bars;
+  UINT next = tkpstream::kFirstPopupBarId;
+  bars->CollectBarsToSave(next, list, param);
+}
+int BarsToSave(CTKPCommandBars* bars) {
+  TKPCommandBarsExchangeParam param;
+  CTKPCommandBarRefList list;
+  CollectBars(bars, param, list);
+  return list.GetCount();
+}
+// The stream of the bars as the saver makes it, before the saver's own look at it decides whether it is
+// written.
+std::vector<BYTE> RawStream(CTKPCommandBars* bars) {
+  TKPCommandBarsExchangeParam param;
+  CTKPCommandBarRefList list;
+  CollectBars(bars, param, list);
+  CMemFile file(1024);
+  {
+    CArchive ar(&file, CArchive::store, 4096);
+    CTKPPropExchangeArchive px(ar);
+    TKPSetExchangeParam(&px, &param);
+    bars->SaveBarList(&px, list);
+    ar.Close();
+  }
+  const size_t size = static_cast<size_t>(file.GetLength());
+  BYTE* data = file.Detach();
+  std::vector<BYTE> bytes(data, data + size);
+  std::free(data);
+  return bytes;
+}
+
 void WriteFileBytes(const CString& path, const std::vector<BYTE>& bytes) {
   ::SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
   HANDLE file = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -151,13 +189,7 @@ void WriteFileBytes(const CString& path, const std::vector<BYTE>& bytes) {
 
 // The stream with the one stored 32-bit value from changed to to.
 std::vector<BYTE> WithValueChanged(std::vector<BYTE> bytes, int from, int to) {
-  int found = 0;
-  for (size_t i = 0; i + 4 <= bytes.size(); ++i) {
-    if (std::memcmp(&bytes[i], &from, 4) != 0) continue;
-    std::memcpy(&bytes[i], &to, 4);
-    ++found;
-  }
-  EXPECT_EQ(found, 1) << from;
+  EXPECT_EQ(tktest::ChangeInt32(bytes, from, to), 1) << from;
   return bytes;
 }
 
@@ -468,14 +500,16 @@ TEST_F(ControlsStream, DamagedStreamsAreRefusedWholeAndTheBarsStayAsTheyWere) {
   // Damage only our own program could not have written: a button that claims to open a popup, and a
   // menu whose item opens that same menu.
   mine->GetControl(0)->SetType(tkpControlPopup);
+  const std::vector<BYTE> wrongType = RawStream(frame->Bars());
   frame->Bars()->SaveBarState(kProfile);
-  const std::vector<BYTE> wrongType = StoredStream();
+  EXPECT_EQ(StoredStream(), good);  // the saver does not write what the loader would refuse
   mine->GetControl(0)->SetType(tkpControlButton);
   auto* more = static_cast<CTKPControlPopup*>(mine->GetControl(1));
   CTKPControl* loop = more->GetCommandBar()->GetControls()->Add(tkpControlPopup, 0);
   static_cast<CTKPControlPopup*>(loop)->SetCommandBar(more->GetCommandBar());
+  const std::vector<BYTE> selfOpening = RawStream(frame->Bars());
   frame->Bars()->SaveBarState(kProfile);
-  const std::vector<BYTE> selfOpening = StoredStream();
+  EXPECT_EQ(StoredStream(), good);
   static_cast<CTKPControlPopup*>(loop)->SetCommandBar(nullptr);  // the loop would keep the bars alive
   const UINT icon = static_cast<UINT>(mine->GetControl(0)->GetCustomIconId());
   Stop(frame);
@@ -620,8 +654,10 @@ TEST_F(ControlsStream, PopupsSharedAlongADeepChainAreRefused) {
     static_cast<CTKPControlPopup*>(bar->GetControls()->Add(tkpControlPopup, 0))->SetCommandBar(next);
     bar = next;
   }
-  const std::vector<BYTE> stream = SavedAndStartedAgain(frame);
+  // The saver does not write it: nothing is stored.
+  const std::vector<BYTE> stream = RawStream(frame->Bars());
   EXPECT_LT(stream.size(), 32000u);
+  EXPECT_TRUE(SavedAndStartedAgain(frame).empty());
   CTKPCommandBars* bars = frame->Bars();
   const std::wstring before = Describe(bars);
   EXPECT_FALSE(bars->LoadCustomizedBars(stream.data(), static_cast<UINT>(stream.size()), TRUE));
@@ -663,6 +699,168 @@ TEST_F(ControlsStream, DamagedCopiesOfARealStreamLoadWholeOrAreRefusedWhole) {
   EXPECT_GT(refused, 0);
   EXPECT_TRUE(bars->LoadCustomizedBars(good.data(), static_cast<UINT>(good.size()), TRUE));
   std::printf("damaged streams of %zu bytes: %d loaded, %d refused\n", good.size(), loaded, refused);
+}
+
+// Popup menus under a bar: count of them on it, each with the same number again under it (a menu tree
+// of count * (count + 1) bars besides the bar itself).
+void AddMenuTree(CTKPCommandBar* bar, int count, int depth = 2) {
+  for (int i = 0; i < count; ++i) {
+    CTKPControl* popup = bar->GetControls()->Add(tkpControlPopup, 0);
+    popup->SetCaption(CString(_T("Menu ")) + CString(std::to_wstring(depth * 1000 + i).c_str()));
+    if (depth > 1) AddMenuTree(popup->GetCommandBar(), count, depth - 1);
+  }
+}
+
+// A big menu tree, more than a thousand popup bars, is saved and comes back whole at the next start.
+TEST_F(ControlsStream, AMenuTreeOfThousandsOfBarsComesBack) {
+  StreamFrame* frame = Start();
+  AddMenuTree(AddMine(frame), 40);
+  ASSERT_GT(BarsToSave(frame->Bars()), 1640);
+  const std::wstring built = Describe(frame->Bars());
+  Stop(frame);
+  frame = Start();
+  frame->Bars()->LoadBarState(kProfile);
+  EXPECT_EQ(Describe(frame->Bars()), built);
+}
+
+// States a user or the program can build, at and past the most a stream holds, and random ones of every
+// kind of control with their sizes at and past their ends. Whatever the saver writes, the loader takes
+// back as it was; what it does not write (the older stream stays) the loader would have refused.
+TEST_F(ControlsStream, WhateverTheSaverWritesTheLoaderTakes) {
+  struct Case {
+    const char* what;
+    std::function<void(StreamFrame*, CTKPToolBar*)> build;
+    bool written;
+  };
+  const auto popupsTo = [](size_t bars) {
+    return [bars](StreamFrame* frame, CTKPToolBar* mine) {
+      // Each new popup brings one bar (it has no original copy): menus of 64 popups reach the count exactly.
+      CTKPCommandBar* menu = nullptr;
+      for (size_t n = static_cast<size_t>(BarsToSave(frame->Bars())); n < bars; ++n) {
+        if (menu == nullptr || menu->GetControls()->GetCount() == 64) {
+          menu = mine->GetControls()->Add(tkpControlPopup, 0)->GetCommandBar();
+        } else {
+          menu->GetControls()->Add(tkpControlPopup, 0);
+        }
+      }
+      ASSERT_EQ(static_cast<size_t>(BarsToSave(frame->Bars())), bars);
+    };
+  };
+  const auto controls = [](int count) {
+    return [count](StreamFrame*, CTKPToolBar* mine) {
+      CTKPControls* menu = mine->GetControl(1)->GetCommandBar()->GetControls();
+      while (menu->GetCount() < count) menu->Add(tkpControlButton, ID_SETTINGS);
+    };
+  };
+  const auto chain = [](size_t depth) {
+    return [depth](StreamFrame*, CTKPToolBar* mine) {
+      CTKPCommandBar* bar = mine->GetControl(1)->GetCommandBar();  // the first popup, one deep
+      for (size_t d = 1; d < depth; ++d) bar = bar->GetControls()->Add(tkpControlPopup, 0)->GetCommandBar();
+    };
+  };
+  const auto width = [](int cx) {
+    return [cx](StreamFrame*, CTKPToolBar* mine) { mine->GetControl(2)->SetWidth(cx); };
+  };
+  std::vector<Case> cases = {
+      {"the most bars", popupsTo(tkpstream::kMostBars), true},
+      {"a bar more", popupsTo(tkpstream::kMostBars + 1), false},
+      {"the most controls in a menu", controls(static_cast<int>(tkpstream::kMostControls)), true},
+      {"a control more", controls(static_cast<int>(tkpstream::kMostControls) + 1), false},
+      {"popups as deep as they go", chain(tkpstream::kMostPopupDepth), true},
+      {"a popup deeper", chain(tkpstream::kMostPopupDepth + 1), false},
+      {"an edit as wide as a layout sums", width(tkpstream::kMostExtent), true},
+      {"an edit wider", width(tkpstream::kMostExtent + 1), false},
+  };
+  // Random states: controls of every kind, captions of any length, sizes near and past their ends.
+  for (unsigned seed = 1; seed <= 6; ++seed) {
+    cases.push_back({"random", [seed](StreamFrame*, CTKPToolBar* mine) {
+                       unsigned state = seed;
+                       const auto next = [&state] { return (state = state * 1103515245u + 12345u) >> 8; };
+                       const int sizes[] = {0, 1, 255, 256, 257, 32767, 32768};
+                       CTKPCommandBar* bar = mine;
+                       for (int n = 0; n < 60; ++n) {
+                         const int kinds[] = {tkpControlButton, tkpControlPopup, tkpControlEdit, tkpControlComboBox,
+                                              tkpControlLabel, tkpControlButtonPopup, tkpControlSplitButtonPopup};
+                         CTKPControl* c = bar->GetControls()->Add(kinds[next() % 7], 40100 + n);
+                         c->SetCaption(CString(_T('c'), static_cast<int>(next() % 300)));
+                         c->SetBeginGroup(next() % 2);
+                         if (next() % 4 == 0) c->SetWidth(sizes[next() % 7]);
+                         // Into a menu (a combo box's list is its items, not a bar of controls).
+                         const bool menu = c->GetCommandBar() != nullptr && dynamic_cast<CTKPControlComboBox*>(c) == nullptr;
+                         if (menu && next() % 2 == 0) bar = c->GetCommandBar();
+                         if (next() % 9 == 0) bar->SetIconSize(CSize(sizes[next() % 7], 16));
+                       }
+                     },
+                     true});
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    StreamFrame* frame = Start();
+    CTKPToolBar* mine = AddMine(frame);
+    frame->Bars()->SaveBarState(kProfile);
+    const std::vector<BYTE> before = StoredStream();
+    c.build(frame, mine);
+    const std::wstring built = Describe(frame->Bars());
+    const std::vector<BYTE> raw = RawStream(frame->Bars());
+    frame->Bars()->SaveBarState(kProfile);
+    const bool written = StoredStream() != before;
+    if (std::string(c.what) != "random") {
+      EXPECT_EQ(written, c.written);
+    }
+    frame->DestroyWindow();
+    harness::PumpMessages();
+    TKPImageManager()->RemoveAll();
+    frame = Start();
+    if (written) {
+      frame->Bars()->LoadBarState(kProfile);
+      EXPECT_EQ(Describe(frame->Bars()), built);
+    } else {
+      const std::wstring shown = Describe(frame->Bars());
+      EXPECT_FALSE(frame->Bars()->LoadCustomizedBars(raw.data(), static_cast<UINT>(raw.size()), TRUE));
+      EXPECT_EQ(Describe(frame->Bars()), shown);
+    }
+    frame->DestroyWindow();
+    harness::PumpMessages();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+  }
+}
+
+// A stored custom control takes the window it names only when a custom control of the program hosts that
+// window: one naming the frame's view leaves the view where it is and shows as a plain button.
+TEST_F(ControlsStream, AStoredCustomControlTakesOnlyAWindowTheProgramPutOnABar) {
+  constexpr UINT kEdit = 40010, kHost = 40004;
+  // As the program builds its Tools bar: an edit box hosted by a custom control.
+  const auto build = [](StreamFrame* frame) {
+    auto* edit = new CEdit;
+    edit->Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 80, 20), frame, kEdit);
+    auto* host = new CTKPControlCustom;
+    host->SetSize(CSize(80, 20));
+    CTKPToolBar* tools = frame->Bars()->GetToolBar(200);
+    tools->GetControls()->Add(host, kHost);
+    host->SetControl(edit);
+    tools->OnRecalcLayout();
+    return edit;
+  };
+  StreamFrame* frame = Start();
+  build(frame);
+  const std::vector<BYTE> good = SavedAndStartedAgain(frame);
+  const auto hostOf = [](StreamFrame* f) {
+    auto* custom = dynamic_cast<CTKPControlCustom*>(f->Bars()->GetToolBar(200)->GetControls()->FindControl(kHost));
+    return custom != nullptr ? custom->GetControl() : reinterpret_cast<HWND>(static_cast<INT_PTR>(-1));
+  };
+  // The next run: the frame's view, and the Tools bar as the program builds it.
+  CWnd view;
+  ASSERT_TRUE(view.Create(_T("STATIC"), _T("view"), WS_CHILD | WS_VISIBLE, CRect(0, 100, 300, 300), frame, AFX_IDW_PANE_FIRST));
+  CEdit* edit = build(frame);
+  ASSERT_TRUE(frame->Bars()->LoadCustomizedBars(good.data(), static_cast<UINT>(good.size()), TRUE));
+  EXPECT_EQ(hostOf(frame), edit->m_hWnd);
+  EXPECT_EQ(::GetParent(edit->m_hWnd), frame->Bars()->GetToolBar(200)->m_hWnd);
+
+  const std::vector<BYTE> namesView = WithValueChanged(good, static_cast<int>(kEdit), static_cast<int>(AFX_IDW_PANE_FIRST));
+  ASSERT_TRUE(frame->Bars()->LoadCustomizedBars(namesView.data(), static_cast<UINT>(namesView.size()), TRUE));
+  EXPECT_EQ(hostOf(frame), nullptr);
+  EXPECT_EQ(::GetParent(view.m_hWnd), frame->m_hWnd);
+  view.DestroyWindow();
 }
 
 }  // namespace

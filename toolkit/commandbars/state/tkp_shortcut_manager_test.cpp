@@ -31,12 +31,15 @@ constexpr UINT kShortcuts = 910;  // tkp_shortcut_manager_test.rc
 class ShortcutFrame : public CTKPFrameWnd {
  public:
   CTKPCommandBars* Bars() const { return m_pCommandBars; }
+  // As the program starts: the stored shortcuts are read once the resource's are taken.
+  bool loadStored = false;
 
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CTKPFrameWnd::OnCreate(lpCreateStruct) == -1) return -1;
     m_pCommandBars = tkptest::MakeCommandBars(this, false);
     m_pCommandBars->GetShortcutManager()->SetAccelerators(kShortcuts);
+    if (loadStored) m_pCommandBars->GetShortcutManager()->LoadShortcuts(kSection);
     return 0;
   }
   DECLARE_MESSAGE_MAP()
@@ -194,6 +197,60 @@ TEST_F(Shortcuts, TheLastShortcutCanBeRemoved) {
   theApp.WriteProfileString(kSection, _T("Accelerators"), nullptr);
   shortcuts->LoadShortcuts(kSection);
   EXPECT_EQ(shortcuts->GetCount(), 4);
+}
+
+// A table of thousands of shortcuts, as the user made it, is saved and comes back whole in the next run.
+TEST_F(Shortcuts, ATableOfThousandsOfShortcutsComesBack) {
+  ShortcutFrame* frame = Start();
+  std::vector<ACCEL> many;
+  for (WORD command = 1; many.size() < 5000; ++command) {
+    many.push_back(ACCEL{static_cast<BYTE>(FVIRTKEY | (command % 2 ? FCONTROL : FALT)), static_cast<WORD>(0x30 + command % 40), command});
+  }
+  ASSERT_TRUE(frame->Bars()->GetShortcutManager()->SetAccelerators(many.data(), static_cast<int>(many.size())));
+  Stop(frame);
+  frame = Start();
+  frame->Bars()->GetShortcutManager()->LoadShortcuts(kSection);
+  EXPECT_EQ(frame->Bars()->GetShortcutManager()->GetCount(), 5000);
+}
+
+// The program's frame is loaded from its resource, which gives it an accelerator table of its own beside
+// the manager's. With every shortcut removed, no key of that table gives its command after a restart, as
+// the menus show none; a stored table of other keys is the only one translated.
+TEST_F(Shortcuts, RemovedShortcutsStayRemovedInAFrameLoadedWithItsOwnTable) {
+  const auto loadFrame = [this] {
+    auto* frame = new ShortcutFrame;
+    frame->loadStored = true;
+    EXPECT_TRUE(frame->LoadFrame(kShortcuts, WS_OVERLAPPEDWINDOW));
+    m_frames.push_back(frame);
+    return frame;
+  };
+  const auto translated = [](ShortcutFrame* frame, UINT key, bool control) {
+    BYTE keys[256] = {};
+    if (control) keys[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    MSG msg{frame->m_hWnd, WM_KEYDOWN, key, 0x00010001, 0, {}};
+    const BOOL done = frame->PreTranslateMessage(&msg);
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+    return done != FALSE;
+  };
+  ShortcutFrame* frame = Start();
+  frame->Bars()->GetShortcutManager()->SetAccelerators(nullptr, 0);
+  Stop(frame);
+  frame = loadFrame();
+  EXPECT_EQ(frame->Bars()->GetShortcutManager()->GetCount(), 0);
+  EXPECT_FALSE(translated(frame, VK_F5, false));
+  CString text = _T("F5");
+  EXPECT_TRUE(frame->Bars()->GetShortcutManager()->GetMenuShortcut(101, text));
+  EXPECT_TRUE(text.IsEmpty());
+  frame->DestroyWindow();
+  m_frames.pop_back();
+
+  const ACCEL open{FVIRTKEY | FCONTROL, 'O', 101};
+  theApp.WriteProfileBinary(kSection, _T("Accelerators"), reinterpret_cast<LPBYTE>(const_cast<ACCEL*>(&open)), sizeof open);
+  frame = loadFrame();
+  EXPECT_TRUE(translated(frame, 'O', true));
+  EXPECT_FALSE(translated(frame, VK_F5, false));
 }
 
 }  // namespace
