@@ -1,8 +1,6 @@
 // The viewer's form controls: real child windows of the view, one row each in m_controls, and the
 // submission of a form's values.
-#include <algorithm>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/os/os.h"
@@ -112,11 +110,6 @@ HtmlWindowHandle HtmlBrowser::CreateDropDownList(int width, int height, const St
   HWND list = AddControl(L"combobox", 0, WS_CHILD | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, width, height + 200,
                          u"", name, form, kDropDown, nullptr, false);
   if (!list) return kNoControl;
-  // Room for every item at once, rather than the list growing a few items at a time.
-  size_t characters = 0;
-  for (int r = 0; r < options.RowCount(); ++r) characters += std::u16string_view(options.GetCell(r, 0)).size() + 1;
-  SendMessageW(list, CB_INITSTORAGE, static_cast<WPARAM>(options.RowCount()),
-               static_cast<LPARAM>(std::min<size_t>(characters * sizeof(wchar_t), 0x7FFFFFFF)));
   for (int r = 0; r < options.RowCount(); ++r) {
     const LRESULT item = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideOrEmpty(options.GetCell(r, 0))));
     if (item < 0) continue;
