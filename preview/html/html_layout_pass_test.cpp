@@ -276,67 +276,6 @@ int OverlappingWords(const HtmlElementList& list) {
   return OverlappingPairs(boxes);
 }
 
-// The pairs of words, pictures or cells on top of each other.
-int OverlappingBoxes(const HtmlElementList& list) { return OverlappingWords(list) + OverlappingCells(list); }
-
-// The cell whose first word is word.
-const HtmlElement* CellOf(const HtmlElementList& list, std::u16string_view word) {
-  for (const auto& e : list)
-    if (e && e->kind == kContainer && !e->children.empty() && e->children[0]->text == word) return e.get();
-  return nullptr;
-}
-
-bool Overlap(const HtmlElement& a, const HtmlElement& b) {
-  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
-}
-
-TEST_F(LayoutPassTest, ARowWhoseCellsAllSpanFurtherRowsTakesItsHeight) {
-  // A timetable: the second hour's only cell goes on into the third, whose hour starts below the first
-  // hour's cell; the lecture's long text sets the heights of the rows it spans.
-  Lay(u"<table border=1><tr><td>Time<td>Monday<td>Tuesday"
-      u"<tr><td rowspan=2>9:00<td rowspan=3>Lecture for all of the first year students in the great hall<td>Lab"
-      u"<tr><td rowspan=2>Seminar"
-      u"<tr><td>11:00<tr><td>12:00<td>Lunch<td>Lunch</table>",
-      180);
-  const HtmlElement *nine = CellOf(doc.elements, u"9:00"), *lecture = CellOf(doc.elements, u"Lecture"),
-                    *seminar = CellOf(doc.elements, u"Seminar"), *eleven = CellOf(doc.elements, u"11:00"),
-                    *lunch = CellOf(doc.elements, u"Lunch"), *lab = CellOf(doc.elements, u"Lab");
-  ASSERT_TRUE(nine && lecture && seminar && eleven && lunch && lab);
-  EXPECT_GT(lecture->height, 60);  // its words are on lines of their own in a view this narrow
-  // Each cell starts a spacing below the cell above it in its column.
-  EXPECT_EQ(eleven->y, nine->y + nine->height + 4);
-  EXPECT_EQ(seminar->y, lab->y + lab->height + 4);
-  EXPECT_EQ(lunch->y, lecture->y + lecture->height + 4);
-  EXPECT_FALSE(Overlap(*lunch, *lecture));
-  EXPECT_EQ(OverlappingBoxes(doc.elements), 0);
-  EXPECT_GE(E(0).y + E(0).height, lunch->y + lunch->height);
-}
-
-TEST_F(LayoutPassTest, ACellSpanningOnlyFixedColumnsWidensThem) {
-  // A line kept whole, and a picture, wider than the two columns of 40 they span.
-  for (const std::u16string_view wide : {u"<td colspan=2 nowrap>one line kept whole", u"<td colspan=2><img src=p.gif width=200 height=20>"}) {
-    SCOPED_TRACE(std::string(wide.begin(), wide.end()));
-    Lay(u"<table cellspacing=2 cellpadding=3><tr><td width=40>a<td width=40>b<td>next<tr>" + std::u16string(wide) +
-            u"<td>next</table>",
-        600);
-    const HtmlElement& span = E(5);
-    ASSERT_EQ(span.kind, kContainer);
-    const HtmlElement& content = *span.children[0];
-    EXPECT_LE(content.x + content.width, span.x + span.width - 3);
-    // The columns share what the span needs, each keeping its place above it.
-    EXPECT_EQ(E(1).x, span.x);
-    EXPECT_EQ(E(2).x + E(2).width, span.x + span.width);
-    EXPECT_GT(E(1).width, 40);
-    EXPECT_GT(E(2).width, 40);
-    EXPECT_EQ(OverlappingBoxes(doc.elements), 0);
-  }
-  // A narrower view shrinks the fixed columns, never below what the span needs.
-  Lay(u"<table cellspacing=2 cellpadding=3><tr><td width=300>a<td width=300>b<tr><td colspan=2 nowrap>one line kept whole</table>",
-      100);
-  const HtmlElement& span = E(4);
-  EXPECT_LE(span.children[0]->x + span.children[0]->width, span.x + span.width - 3);
-}
-
 // Every cell of list has a size and lies below the cell before it in its column; every element inside a
 // cell lies within the cell (when there is no room, within its top and bottom and right of its left).
 // Returns the number of cells seen.
@@ -576,6 +515,13 @@ TEST(OrdinaryPagesTest, LaidOutWithinTheBudgetAsWithoutItAndNoTwoWordsOverlap) {
                           {"documentation of 20", DocumentationPage(20)}, {"documentation of 50", DocumentationPage(50)}};
   for (int depth = 0; depth <= 2; ++depth)
     pages.push_back({"long table in " + std::to_string(depth) + " layout tables", NestedLongTable(400, depth)});
+  // A timetable whose second hour's cells all go on into the third; a line and a picture over fixed columns.
+  pages.push_back({"timetable", u"<table border=1><tr><th>Time<th>Monday<th>Tuesday<tr><td rowspan=2>9:00<td rowspan=3 "
+                                u"width=60>Lecture for all of the first year students in the great hall<td>Lab<tr><td "
+                                u"rowspan=2>Seminar<tr><td>11:00<tr><td>12:00<td>Lunch<td>Lunch</table>"});
+  pages.push_back({"spans over fixed columns", u"<table><tr><td width=40>a<td width=40>b<td>c<tr><td colspan=2 nowrap>one "
+                                               u"line kept whole<td>d<tr><td colspan=2><img src=p.gif width=200 "
+                                               u"height=9><td>e</table>"});
   for (int depth = 1; depth <= 8; ++depth)
     for (int rows : {3, 20})
       pages.push_back({std::to_string(rows) + " rows of widths nested " + std::to_string(depth),
