@@ -484,7 +484,7 @@ int main(int argc, char** argv) {
     char peak[32] = "-";
     if (r.peak >= 0) std::snprintf(peak, sizeof peak, "%.0f", r.peak);
     std::printf("5 MiB: %-51s %9s s %6s MiB", r.label.c_str(), Seconds(r.small, limit).c_str(), peak);
-    if (r.repaints >= 0) std::printf(", %.0f repaint requests a move", r.repaints);
+    if (r.repaints >= 0) std::printf(", repaints a move: %.0f", r.repaints);
     std::printf("\n");
     worst = r.small < 0 ? 1e9 : std::max(worst, r.small);
   }
