@@ -9,7 +9,8 @@
 //   html_growth_bench [FILTER]     only the rows whose label contains FILTER
 // Then pages of whole shapes: ordinary pages of nested tables, tables nested to the cap, spans, blocks of
 // alternating alignment nested to the cap, form controls (made by a host that counts them), and mouse
-// moves over a page of links (the moves alone timed).
+// moves over pages of one link repeated and of links each its own (the moves alone timed, the host
+// repainting as the viewer does what the page asks when the mouse enters or leaves a link).
 // Environment: GROWTH_ALL=1 prints every row (else every row over the bound and the slowest row of each
 // construct), GROWTH_LIMIT=SECONDS the processor time one load may take (default 20), GROWTH_JOBS=N rows
 // measured at a time (default 1; each in its own process, timed by its own processor time).
@@ -178,6 +179,13 @@ std::string AlternatingBlocks(size_t size) {
   return Repeat("", unit, "", size);
 }
 
+// Links each to a page of its own, between words.
+std::string DistinctLinks(size_t size) {
+  std::string page;
+  for (size_t i = 0; page.size() < size; ++i) page += "<a href=l" + std::to_string(i) + ".html>a link</a> and words ";
+  return page;
+}
+
 struct Generated {
   const char* label;
   std::string (*page)(size_t size);
@@ -200,13 +208,18 @@ const Generated kGenerated[] = {
     {"selects in 5 tables",
      [](size_t size) { return Repeat("<table><tr><td><table><tr><td><table><tr><td><table><tr><td><table><tr><td>",
                                      "<select name=s><option>one<option>two</select> ", "", size); }},
-    {"mouse moves over links", [](size_t size) { return Repeat("", "<a href=l.html>a link</a> and words ", "", size); },
-     true},
+    {"mouse moves over one link repeated",
+     [](size_t size) { return Repeat("", "<a href=l.html>a link</a> and words ", "", size); }, true},
+    {"mouse moves over distinct links", DistinctLinks, true},
 };
 
-// A host that makes every control it is asked for (as a window would be) and counts them.
+// A host that makes every control it is asked for (as a window would be) and counts them, and repaints
+// what a mouse over a link asks as the viewer does.
 class CountingHost : public NullHtmlCallbacks {
  public:
+  explicit CountingHost(HtmlDocument*& doc) : doc_(doc) {}
+  void OnLinkHover(int over, const char16_t* url) override { hover_.Report(*doc_, over, url); }
+  void InvalidateDocumentRect(const HtmlRect&) override { ++repaints; }
   int AddForm(const char16_t*, const char16_t*) override { return 0; }
   HtmlWindowHandle CreateEdit(int, int, int, int, const char16_t*, int, const char16_t*, int, int) override { return Made(); }
   HtmlWindowHandle CreatePushButton(int, int, const char16_t*, const char16_t*, int) override { return Made(); }
@@ -215,13 +228,28 @@ class CountingHost : public NullHtmlCallbacks {
   HtmlWindowHandle CreateDropDownList(int, int, const StringTable&, int, const char16_t*, int) override { return Made(); }
   HtmlWindowHandle Made() { return static_cast<HtmlWindowHandle>(++controls); }
   int controls = 0;
+  long long repaints = 0;
+
+ private:
+  HtmlDocument*& doc_;
+  HtmlLinkHover hover_;
 };
 
-// The seconds of loading and laying out the page; with moves, of 2000 mouse moves over it afterwards.
-double LoadSeconds(const std::string& page, bool moves = false) {
+constexpr int kMoves = 2000;
+
+// The mouse moves over a laid-out page, spread over its width and height.
+void MoveOver(HtmlDocument& doc, int bottom, int moves) {
+  for (int i = 0; i < moves; ++i) doc.OnMouseMove((i * 37) % 800, static_cast<int>((i * 7919LL) % bottom));
+}
+
+// The seconds of loading and laying out the page; with moves, of kMoves mouse moves over it afterwards.
+// repaints (when given) receives the repaint requests a move asks for, on average.
+double LoadSeconds(const std::string& page, bool moves = false, double* repaints = nullptr) {
   const std::u16string text(page.begin(), page.end());
-  CountingHost host;
+  HtmlDocument* shown = nullptr;
+  CountingHost host(shown);
   HtmlDocument doc(&host, 0);
+  shown = &doc;
   FixedAdvanceMeasurer measurer(8);
   double start = ThreadSeconds();
   LoadPage(doc, measurer, text, u"Arial", 15, u"file://C:\\temp\\page.html");
@@ -232,8 +260,14 @@ double LoadSeconds(const std::string& page, bool moves = false) {
   int bottom = 1;
   for (const auto& e : doc.elements) bottom = std::max(bottom, e ? e->y + e->height : 0);
   doc.OnMouseMove(0, 0);  // whatever the first move prepares is part of the page's load
+  if (repaints) {
+    host.repaints = 0;
+    MoveOver(doc, bottom, 20);
+    *repaints = static_cast<double>(host.repaints) / 20;
+    return 0;
+  }
   start = ThreadSeconds();
-  for (int i = 0; i < 2000; ++i) doc.OnMouseMove((i * 37) % 800, static_cast<int>((i * 7919LL) % bottom));
+  MoveOver(doc, bottom, kMoves);
   return ThreadSeconds() - start;
 }
 
@@ -259,6 +293,7 @@ struct Row {
   double small = -1, large = -1;  // -1: over the limit
   bool limitPage = false;         // measure only the page at the preview's size limit, once, into small
   double peak = -1;               // then the peak memory of its process, in MiB
+  double repaints = -1;           // and for mouse moves, the repaint requests a move asks
   double Ratio() const { return small > 0 && large > 0 ? large / small : -1; }
   // A quick page whose ratio is over the bound at 256 KB is loaded at 1 MiB too: work that only crossed a
   // cache's size on the way is linear from there on, growth goes on.
@@ -290,7 +325,12 @@ Child Start(const Row& r, size_t index, int limit) {
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     StopAfter(limit);
     if (r.limitPage) {
-      double got[2] = {LoadSeconds(r.PageOf(kLimitSize), r.Moves()), 0};
+      // The repaints a move asks first: a page too slow to move over in time still shows them.
+      const std::string page = r.PageOf(kLimitSize);
+      double repaints = -1;
+      if (r.Moves()) LoadSeconds(page, true, &repaints);
+      if (write(fds[1], &repaints, sizeof repaints) != sizeof repaints) _exit(1);
+      double got[2] = {LoadSeconds(page, r.Moves()), 0};
       rusage used{};
       getrusage(RUSAGE_SELF, &used);
       got[1] = static_cast<double>(used.ru_maxrss) / 1024;
@@ -326,11 +366,13 @@ void Finish(const Child& c, Row& r) {
   for (ssize_t n; have < sizeof got && (n = read(c.pipe, into + have, sizeof got - have)) > 0;)
     have += static_cast<size_t>(n);
   close(c.pipe);
-  r.small = have >= sizeof(double) ? got[0] : -1;
   if (r.limitPage) {
-    r.peak = have >= 2 * sizeof(double) ? got[1] : -1;
+    r.repaints = have >= sizeof(double) ? got[0] : -1;
+    r.small = have >= 2 * sizeof(double) ? got[1] : -1;
+    r.peak = have >= 3 * sizeof(double) ? got[2] : -1;
     return;
   }
+  r.small = have >= sizeof(double) ? got[0] : -1;
   r.large = have >= 2 * sizeof(double) ? got[1] : -1;
   if (have == sizeof got) {  // measured again
     r.small = got[2];
@@ -430,7 +472,7 @@ int main(int argc, char** argv) {
   // room it has only past a size, so the slowest at 256 KB need not be them.
   for (const char* label : {"<p open, in table", "<h3 open, in table", "<br open, in pre", "<p nested, in 5 tables",
                             "<p open, in 5 tables", "alternating alignment nested to the cap",
-                            "mouse moves over links", "selects"})
+                            "mouse moves over one link repeated", "mouse moves over distinct links", "selects"})
     for (const Row& r : rows)
       if (r.label == label &&
           std::none_of(largest.begin(), largest.end(), [&](const Row& x) { return x.label == label; }))
@@ -441,7 +483,9 @@ int main(int argc, char** argv) {
   for (const Row& r : largest) {
     char peak[32] = "-";
     if (r.peak >= 0) std::snprintf(peak, sizeof peak, "%.0f", r.peak);
-    std::printf("5 MiB: %-51s %9s s %6s MiB\n", r.label.c_str(), Seconds(r.small, limit).c_str(), peak);
+    std::printf("5 MiB: %-51s %9s s %6s MiB", r.label.c_str(), Seconds(r.small, limit).c_str(), peak);
+    if (r.repaints >= 0) std::printf(", repaints a move: %.0f", r.repaints);
+    std::printf("\n");
     worst = r.small < 0 ? 1e9 : std::max(worst, r.small);
   }
   if (!largest.empty()) std::printf("5 MiB, the slowest: %s s\n", Seconds(worst >= 1e9 ? -1 : worst, limit).c_str());

@@ -113,6 +113,14 @@ bool LastPartIsDevice(std::u16string_view path) {
   return IsDeviceName(path);
 }
 
+// A drive letter that the system maps to a network share, or whose kind it cannot tell: reading it may
+// connect to a host, and wait while the host does not answer.
+bool OnNetworkDrive(std::u16string_view path) {
+  if (!HasDrive(path)) return false;
+  const os::DriveKind kind = os::KindOfDrive(path[0]);
+  return kind == os::DriveKind::Remote || kind == os::DriveKind::Unknown;
+}
+
 bool NamesShareOrDeviceAsWritten(std::u16string_view address) {
   std::u16string path;
   if (StartsWithNoCase(address, u"file:")) {
@@ -125,7 +133,7 @@ bool NamesShareOrDeviceAsWritten(std::u16string_view address) {
     std::replace(path.begin(), path.end(), u'/', u'\\');
   }
   if (StartsWithNoCase(path, u"\\\\") || StartsWithNoCase(path, u"\\??\\")) return true;
-  return LastPartIsDevice(path);
+  return OnNetworkDrive(path) || LastPartIsDevice(path);
 }
 
 // "res://LIBRARY/RESOURCE" (or ".../TYPE/RESOURCE"): the system loads LIBRARY, and where the library's own

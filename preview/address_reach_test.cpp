@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+
+#include "platform/os/os.h"
 
 namespace {
 
@@ -105,6 +108,28 @@ TEST(AddressReachTest, EachFormGoesWhereTheSystemWouldTakeIt) {
     EXPECT_EQ(preview::NamesShareOrDevice(c.address), c.shareOrDevice) << Narrow(c.address);
     EXPECT_EQ(preview::ReachesOutside(c.address), c.outside) << Narrow(c.address);
   }
+}
+
+TEST(AddressReachTest, ADriveLetterIsJudgedByTheKindOfDriveItIs) {
+  // S: mapped to a share, and the letters of this machine's own drives, in the forms pages use.
+  const std::pair<os::DriveKind, bool> kinds[] = {
+      {os::DriveKind::Remote, true},     {os::DriveKind::Unknown, true}, {os::DriveKind::Fixed, false},
+      {os::DriveKind::Removable, false}, {os::DriveKind::CdRom, false},  {os::DriveKind::RamDisk, false},
+      {os::DriveKind::NoSuchDrive, false},
+  };
+  for (const auto& [kind, outside] : kinds) {
+    os::SetDriveKindForTesting(u'S', kind);
+    for (const char16_t* address : {u"file:///S:/pictures/a.gif", u"file://s:\\pictures\\a.gif", u"S:\\a.gif",
+                                    u"s:a.gif", u"file:///%53:/a.gif", u"res://S:\\t\\app.dll/page.htm"}) {
+      SCOPED_TRACE(Narrow(address) + " on a drive of kind " + std::to_string(static_cast<int>(kind)));
+      EXPECT_EQ(preview::ReachesOutside(address), outside);
+      if (address[0] != u'r') {
+        EXPECT_EQ(preview::NamesShareOrDevice(address), outside);
+      }
+    }
+    EXPECT_FALSE(preview::ReachesOutside(u"file:///C:/pictures/a.gif"));
+  }
+  os::ForgetDriveKindsForTesting();
 }
 
 TEST(AddressReachTest, FileUrlPaths) {

@@ -108,6 +108,15 @@ bool OpenVolume(File& file, const std::u16string& volumePath);
 // Test hook: OpenVolume of volumePath opens file instead. An empty file removes the mapping.
 void MapVolumeForTesting(const std::u16string& volumePath, const std::u16string& file);
 
+// What a drive letter stands for, as the system reports it (Windows: GetDriveType).
+enum class DriveKind { Unknown, NoSuchDrive, Removable, Fixed, Remote, CdRom, RamDisk };
+// The kind of the drive of letter ("S" for "S:\", either case). POSIX has no drive letters: every one
+// is Fixed there.
+DriveKind KindOfDrive(char16_t letter);
+// Test hook: KindOfDrive of letter (either case) reports kind, until ForgetDriveKindsForTesting.
+void SetDriveKindForTesting(char16_t letter, DriveKind kind);
+void ForgetDriveKindsForTesting();
+
 // ---- process ----------------------------------------------------------------------------------------
 void SleepMs(uint32_t milliseconds);
 uint32_t ProcessId();

@@ -7,6 +7,8 @@ namespace os {
 
 // Opens the system's own volume (Win32: CreateFileW on the "\\.\X:" path; POSIX: no volumes).
 bool OpenSystemVolume(File& file, const std::u16string& volumePath);
+// The system's own answer for the drive of an upper-case letter.
+DriveKind SystemDriveKind(char16_t letter);
 
 #ifdef _WIN32
 // The path as the Win32 file functions get it. They refuse paths of MAX_PATH characters and more

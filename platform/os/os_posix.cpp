@@ -199,6 +199,8 @@ bool FileTimeToLocalFileTime(FileTime utc, FileTime* local) {
 
 bool OpenSystemVolume(File&, const std::u16string&) { return false; }
 
+DriveKind SystemDriveKind(char16_t) { return DriveKind::Fixed; }
+
 uint32_t ProcessId() { return static_cast<uint32_t>(::getpid()); }
 
 void SleepMs(uint32_t milliseconds) {

@@ -258,6 +258,19 @@ TEST(OsVolume, TestHookMapsVolumePathToFile) {
   os::RemoveFile(file);
 }
 
+TEST(OsVolumes, ADriveLetterHasTheKindTheSystemOrATestGivesIt) {
+  // This machine's own drive (POSIX has no letters: each is a fixed drive), then a fake for each kind.
+  EXPECT_EQ(os::KindOfDrive(u'C'), os::DriveKind::Fixed);
+  EXPECT_EQ(os::KindOfDrive(u'1'), os::DriveKind::NoSuchDrive);
+  os::SetDriveKindForTesting(u's', os::DriveKind::Remote);
+  EXPECT_EQ(os::KindOfDrive(u'S'), os::DriveKind::Remote);
+  EXPECT_EQ(os::KindOfDrive(u's'), os::DriveKind::Remote);
+  os::SetDriveKindForTesting(u'C', os::DriveKind::CdRom);
+  EXPECT_EQ(os::KindOfDrive(u'c'), os::DriveKind::CdRom);
+  os::ForgetDriveKindsForTesting();
+  EXPECT_EQ(os::KindOfDrive(u'C'), os::DriveKind::Fixed);
+}
+
 }  // namespace
 
 #ifdef _WIN32

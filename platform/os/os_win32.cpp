@@ -169,6 +169,19 @@ bool OpenSystemVolume(File& file, const std::u16string& volumePath) {
   return file.OpenRead(volumePath, Share::ReadWrite);
 }
 
+DriveKind SystemDriveKind(char16_t letter) {
+  const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', 0};
+  switch (::GetDriveTypeW(root)) {
+    case DRIVE_NO_ROOT_DIR: return DriveKind::NoSuchDrive;
+    case DRIVE_REMOVABLE: return DriveKind::Removable;
+    case DRIVE_FIXED: return DriveKind::Fixed;
+    case DRIVE_REMOTE: return DriveKind::Remote;
+    case DRIVE_CDROM: return DriveKind::CdRom;
+    case DRIVE_RAMDISK: return DriveKind::RamDisk;
+    default: return DriveKind::Unknown;
+  }
+}
+
 void SleepMs(uint32_t milliseconds) { ::Sleep(milliseconds); }
 
 uint32_t ProcessId() { return ::GetCurrentProcessId(); }

@@ -19,6 +19,12 @@ std::map<std::u16string, std::u16string>& VolumeMap() {
   static std::map<std::u16string, std::u16string> map;
   return map;
 }
+std::map<char16_t, DriveKind>& FakeDriveKinds() {
+  static std::map<char16_t, DriveKind> kinds;
+  return kinds;
+}
+
+char16_t UpperLetter(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
 
 }  // namespace
 
@@ -65,6 +71,27 @@ std::u16string MappedVolumeFile(const std::u16string& volumePath) {
   std::lock_guard<std::mutex> hold(VolumeMapLock());
   auto it = VolumeMap().find(volumePath);
   return it == VolumeMap().end() ? std::u16string() : it->second;
+}
+
+DriveKind KindOfDrive(char16_t letter) {
+  letter = UpperLetter(letter);
+  if (letter < u'A' || letter > u'Z') return DriveKind::NoSuchDrive;
+  {
+    std::lock_guard<std::mutex> hold(VolumeMapLock());
+    const auto fake = FakeDriveKinds().find(letter);
+    if (fake != FakeDriveKinds().end()) return fake->second;
+  }
+  return SystemDriveKind(letter);
+}
+
+void SetDriveKindForTesting(char16_t letter, DriveKind kind) {
+  std::lock_guard<std::mutex> hold(VolumeMapLock());
+  FakeDriveKinds()[UpperLetter(letter)] = kind;
+}
+
+void ForgetDriveKindsForTesting() {
+  std::lock_guard<std::mutex> hold(VolumeMapLock());
+  FakeDriveKinds().clear();
 }
 
 bool OpenVolume(File& file, const std::u16string& volumePath) {

@@ -62,7 +62,7 @@ void AppendEscapedByte(std::u16string& out, unsigned byte) {
   out += static_cast<char16_t>(kHex[byte & 15]);
 }
 
-// A character above U+00FF as the escapes of its UTF-8 bytes; a surrogate pair is one character, a lone
+// A character beyond ASCII as the escapes of its UTF-8 bytes; a surrogate pair is one character, a lone
 // surrogate the replacement character.
 void AppendEscapedUtf8(std::u16string& out, char32_t c) {
   if (c < 0x800) {
@@ -83,7 +83,7 @@ bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 }  // namespace
 
-std::u16string UrlEncodeFormValue(std::u16string_view text) {
+std::u16string UrlEncodeFormValue(std::u16string_view text, bool utf8) {
   std::u16string out;
   out.reserve(text.size() * 3);
   for (size_t i = 0; i < text.size(); ++i) {
@@ -92,7 +92,7 @@ std::u16string UrlEncodeFormValue(std::u16string_view text) {
       out += c;
     } else if (c == u' ') {
       out += u'+';
-    } else if (c <= 0xFF) {
+    } else if (c < 0x80 || (c <= 0xFF && !utf8)) {
       AppendEscapedByte(out, c);
     } else if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
       AppendEscapedUtf8(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[++i] - 0xDC00));
@@ -104,10 +104,14 @@ std::u16string UrlEncodeFormValue(std::u16string_view text) {
 }
 
 std::u16string FormQuery(const std::vector<FormField>& fields) {
+  // One character set for the whole query: a server reads every value of it the same way.
+  const bool utf8 = std::any_of(fields.begin(), fields.end(), [](const FormField& f) {
+    return std::any_of(f.value.begin(), f.value.end(), [](char16_t c) { return c > 0xFF; });
+  });
   std::u16string query;
   for (const FormField& f : fields) {
     query += query.empty() ? u'?' : u'&';
-    query += f.name + u"=" + UrlEncodeFormValue(f.value);
+    query += f.name + u"=" + UrlEncodeFormValue(f.value, utf8);
   }
   return query;
 }
@@ -165,6 +169,20 @@ std::u16string ParsingStatus(int done, int total) {
 
 std::u16string CutPageNote(int items) {
   return Ascii("Loaded the first " + std::to_string(items) + " items of the page; the rest is not shown");
+}
+
+std::u16string PartialPageNote(const PageCuts& cuts) {
+  std::vector<std::u16string> parts;
+  if (cuts.items >= 0) parts.push_back(CutPageNote(cuts.items));
+  if (cuts.nestedDepth > 0)
+    parts.push_back(Ascii("Content nested more than " + std::to_string(cuts.nestedDepth) +
+                          " levels deep is left out; the rest of the page is shown"));
+  if (cuts.listOptions > cuts.listOptionsShown)
+    parts.push_back(Ascii("Loaded " + std::to_string(cuts.listOptionsShown) + " of " + std::to_string(cuts.listOptions) +
+                          " total options"));
+  std::u16string note;
+  for (const std::u16string& part : parts) note += (note.empty() ? u"" : u". ") + part;
+  return note;
 }
 
 uint8_t* ReplyBuffer::Room(size_t& size) {

@@ -17,6 +17,10 @@ constexpr size_t kMaxFetchBytes = 32u * 1024 * 1024;
 constexpr size_t kMaxPictureFetchBytes = 16u * 1024 * 1024;
 // Redirections followed for one page; the reply of the last one is shown as it is.
 constexpr int kMaxRedirects = 10;
+// Options one drop-down list holds, as many as the other lists of the preview hold rows: a list's options
+// are added one by one on the window's thread, so a page of one list of hundreds of thousands would take
+// that long to show. The rest are counted for the page's note.
+constexpr int kMaxListOptions = 10000;
 // Form fields of one page made as windows; past them a field is only drawn in its place (the parse pass
 // asks the host for no more), so a page cannot use up the window handles the rest of the program needs,
 // nor take seconds to show: each window costs milliseconds to make and place.
@@ -36,15 +40,17 @@ bool IsSubmitUrl(std::u16string_view url, int& formIndex);
 // is enough.
 bool ImagesLoadedRelayout(int shown, int loaded, int total);
 
-// Letters and digits kept, space as "+", every other character as "%xx" (two lowercase hexadecimal
-// digits; a character above U+00FF as "%" and all its digits).
-std::u16string UrlEncodeFormValue(std::u16string_view text);
+// Letters and digits kept, space as "+", every other character as "%xx" escapes (lowercase hexadecimal
+// digits): its code (Latin-1), or with utf8 the bytes of its UTF-8 form. A character above U+00FF is always
+// its UTF-8 bytes, which only a query sent wholly in UTF-8 should hold.
+std::u16string UrlEncodeFormValue(std::u16string_view text, bool utf8 = false);
 
 struct FormField {
   std::u16string name;
   std::u16string value;
 };
-// "?name=value&..." of the fields in order (values URL-encoded), or "" for none.
+// "?name=value&..." of the fields in order (values URL-encoded), or "" for none. A query is in one
+// character set: Latin-1 while every value is, else UTF-8 throughout.
 std::u16string FormQuery(const std::vector<FormField>& fields);
 // The URL a "get" form navigates to: the action and the query, "&" instead of "?" when the action
 // already has a query.
@@ -68,6 +74,15 @@ std::u16string ReadyStatus(int items, int images, int links, int level);
 std::u16string ParsingStatus(int done, int total);
 // What a page cut at its element bound says: how many of its items are shown.
 std::u16string CutPageNote(int items);
+
+// What of a page is not shown, for the note the viewer gives.
+struct PageCuts {
+  int items = -1;        // reading stopped at the element bound with this many items; -1: it did not
+  int nestedDepth = 0;   // content nested deeper than this many levels is left out; 0: none was
+  long long listOptionsShown = 0, listOptions = 0;  // of drop-down lists cut at kMaxListOptions
+};
+// The note for what a page leaves out, one sentence a cut; "" for a page shown whole.
+std::u16string PartialPageNote(const PageCuts& cuts);
 
 // A reply read in pieces: room doubles as it fills, and nothing beyond kMaxFetchBytes (or the limit
 // given) is kept.

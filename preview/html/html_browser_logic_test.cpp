@@ -52,8 +52,13 @@ TEST(HtmlBrowserLogicTest, FormQueriesAndUrls) {
       {std::u16string(1, char16_t{0xDE00}), u"%ef%bf%bd"},            // a lone low one
   };
   for (const auto& [value, encoded] : values) EXPECT_EQ(UrlEncodeFormValue(value), encoded);
+  EXPECT_EQ(UrlEncodeFormValue(u"\u00e9\u00ff", true), u"%c3%a9%c3%bf");
   const std::u16string query = FormQuery({{u"q", u"a b&c"}, {u"c", u"r"}});
   EXPECT_EQ(query, u"?q=a+b%26c&c=r");
+  // One character set a query: Latin-1 while every value fits it, UTF-8 for every value once one does not.
+  EXPECT_EQ(FormQuery({{u"a", u"\u00e9"}, {u"b", u"x"}}), u"?a=%e9&b=x");
+  EXPECT_EQ(FormQuery({{u"v", u"\u00e9\u20ac"}}), u"?v=%c3%a9%e2%82%ac");
+  EXPECT_EQ(FormQuery({{u"a", u"\u00e9"}, {u"b", u"\u20ac"}}), u"?a=%c3%a9&b=%e2%82%ac");
   EXPECT_EQ(GetFormUrl(u"http://h/s?l=en", u"?q=a+b%26c"), u"http://h/s?l=en&q=a+b%26c");
   EXPECT_EQ(GetFormUrl(u"http://h/s", u"?q=1"), u"http://h/s?q=1");
   EXPECT_EQ(GetFormUrl(u"http://h/s", u""), u"http://h/s");
@@ -80,6 +85,15 @@ TEST(HtmlBrowserLogicTest, FilePathsAndStatusTexts) {
   EXPECT_EQ(ReadingStatus(1200, 5000), u"Reading 1200 of 5000");
   EXPECT_EQ(ReadyStatus(12, 1, 2, 3), u"Ready, items:12, images:1, links:2, level:3");
   EXPECT_EQ(CutPageNote(3000000), u"Loaded the first 3000000 items of the page; the rest is not shown");
+  // A note says what each cut left out, and only what.
+  EXPECT_EQ(PartialPageNote({}), u"");
+  EXPECT_EQ(PartialPageNote({3000000}), CutPageNote(3000000));
+  EXPECT_EQ(PartialPageNote({-1, 48}), u"Content nested more than 48 levels deep is left out; the rest of the page is shown");
+  EXPECT_EQ(PartialPageNote({-1, 0, 20000, 300001}), u"Loaded 20000 of 300001 total options");
+  EXPECT_EQ(PartialPageNote({-1, 0, 10000, 10000}), u"");
+  EXPECT_EQ(PartialPageNote({70, 48, 10000, 150000}),
+            CutPageNote(70) + u". Content nested more than 48 levels deep is left out; the rest of the page is shown. "
+                              u"Loaded 10000 of 150000 total options");
 }
 
 TEST(HtmlBrowserLogicTest, ReplyBufferGrowsAndStopsAtItsLimit) {

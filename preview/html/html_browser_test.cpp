@@ -12,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -20,6 +23,7 @@
 #include <vector>
 
 #include "platform/harness/driver.h"
+#include "platform/os/os.h"
 #include "platform/harness/scripted_seams.h"
 #include "preview/html/custom_html_viewer.h"
 #include "preview/html/html_browser_logic.h"
@@ -395,7 +399,7 @@ TEST_F(HtmlPreviewTest, APageBeyondTheElementBoundShowsItsBeginningAndABoxSaysSo
   harness::PumpFor(100);
   EXPECT_EQ(Title(), L"Recovered page");
   EXPECT_EQ(boxes.Log().size(), 1u);
-  // Content nested past the depth cap is not shown either, and the same box says so.
+  // Content nested past the depth cap is left out, the rest shown, and the box says just that.
   browser->Document().maxElements = bound;
   std::string nested = "<title>Deep</title>top";
   for (int i = 0; i < 60; ++i) nested += "<table><tr><td>";
@@ -406,7 +410,99 @@ TEST_F(HtmlPreviewTest, APageBeyondTheElementBoundShowsItsBeginningAndABoxSaysSo
   ASSERT_TRUE(harness::WaitUntil([&boxes] { return boxes.Log().size() == 2; }));
   seams::InstallMessageBoxes(nullptr);
   EXPECT_EQ(Title(), L"Deep");
-  EXPECT_EQ(boxes.Log()[1].text, htmlview::CutPageNote(browser->Document().itemCount));
+  EXPECT_EQ(boxes.Log()[1].text, u"Content nested more than 48 levels deep is left out; the rest of the page is shown");
+}
+
+// The seconds work takes on the clock.
+double SecondsOf(const std::function<void()>& work) {
+  LARGE_INTEGER start{}, end{}, frequency{};
+  QueryPerformanceCounter(&start);
+  work();
+  QueryPerformanceCounter(&end);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+TEST_F(HtmlPreviewTest, ADropDownListOfAHundredAndFiftyThousandOptionsHoldsItsBoundAndABoxSaysSo) {
+  std::string page = "<title>Options</title><form action=f><select name=s>";
+  for (int i = 0; i < 150000; ++i) page += "<option>o" + std::to_string(i);
+  previewtest::TempFile options(L"many options.html", page + "</select></form><p>after");
+  harness::ScriptedMessageBoxes boxes;
+  seams::InstallMessageBoxes(&boxes);
+  boxes.Answer(seams::kOk);
+  const double seconds = SecondsOf([&] { Show(options.Path()); });
+  const bool noted = harness::WaitUntil([&boxes] { return boxes.Log().size() == 1; });
+  seams::InstallMessageBoxes(nullptr);
+  std::printf("a page of one list of 150000 options shown in %.2f s\n", seconds);
+  ASSERT_TRUE(noted);
+  EXPECT_EQ(boxes.Log()[0].text, u"Loaded 10000 of 150000 total options");
+  ASSERT_EQ(browser->Controls().RowCount(), 1);
+  HWND list = reinterpret_cast<HWND>(std::stoull(Wide(browser->Controls().GetCell(0, 0))));
+  EXPECT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), htmlview::kMaxListOptions);
+  wchar_t last[32] = {};
+  SendMessageW(list, CB_GETLBTEXT, htmlview::kMaxListOptions - 1, reinterpret_cast<LPARAM>(last));
+  EXPECT_STREQ(last, L"o9999");
+  EXPECT_EQ(browser->Document().elements.back()->text, u"after");
+}
+
+// The rectangles that make up a window's update region, and their bounds.
+int UpdateRectangles(HWND window, RECT& bounds) {
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  int count = 0;
+  if (GetUpdateRgn(window, region, FALSE) > NULLREGION) {
+    std::vector<char> data(GetRegionData(region, 0, nullptr));
+    auto* rects = reinterpret_cast<RGNDATA*>(data.data());
+    if (!data.empty() && GetRegionData(region, static_cast<DWORD>(data.size()), rects)) count = static_cast<int>(rects->rdh.nCount);
+  }
+  bounds = {};
+  GetRgnBox(region, &bounds);
+  DeleteObject(region);
+  return count;
+}
+
+TEST_F(HtmlPreviewTest, AMoveOverALinkRepaintsOneRectangleAroundItsWordsHoweverManyTheyAre) {
+  // A page of one link repeated between words, at two sizes, and one of links each their own.
+  for (const int repeats : {1000, 4000}) {
+    for (const bool distinct : {false, true}) {
+      std::string page = "<title>Links</title>";
+      for (int i = 0; i < repeats; ++i)
+        page += "<a href=" + (distinct ? "l" + std::to_string(i) : std::string("same")) + ".html>a link</a> and words ";
+      previewtest::TempFile file(L"links.html", page);
+      Show(file.Path());
+      HWND canvas = CCustomHTMLViewer::Canvas();
+      POINT on{}, other{};
+      ASSERT_TRUE(LinkPoint(browser->Document().elements, 0, on));
+      ASSERT_TRUE(LinkPoint(browser->Document().elements, distinct ? 1 : 0, other));
+      const POINT off{on.x - 6, on.y};  // the space before the link
+      UpdateWindow(canvas);
+      SendMessageW(canvas, WM_MOUSEMOVE, 0, MAKELPARAM(on.x, on.y));
+      RECT bounds{};
+      const int rectangles = UpdateRectangles(canvas, bounds);
+      RECT client{};
+      GetClientRect(canvas, &client);
+      SCOPED_TRACE(testing::Message() << repeats << (distinct ? " distinct links" : " repeats of one link"));
+      EXPECT_EQ(rectangles, 1);
+      // The rectangle around the link's words, as much of it as the view shows.
+      RECT around{};
+      for (const auto& e : browser->Document().elements) {
+        const RECT r{e->x, e->y, e->x + e->width, e->y + e->height};
+        if (e->linkIndex == 0) UnionRect(&around, &around, &r);
+      }
+      IntersectRect(&around, &around, &client);
+      EXPECT_TRUE(EqualRect(&bounds, &around));
+      EXPECT_EQ(bounds.bottom == client.bottom, !distinct);  // one link's words are all over the view
+      // A move and the paint it asks for, as the user sees them: on and off a link, and to another.
+      const double seconds = SecondsOf([&] {
+        for (int i = 0; i < 100; ++i) {
+          const POINT p = i % 3 == 0 ? on : i % 3 == 1 ? off : other;
+          SendMessageW(canvas, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+          UpdateWindow(canvas);
+        }
+      });
+      std::printf("%d %s: a move over the page and its paint in %.1f ms\n", repeats,
+                  distinct ? "distinct links" : "repeats of one link", seconds * 1000 / 100);
+    }
+  }
 }
 
 // The windows of a class directly on the page's canvas.
@@ -872,6 +968,34 @@ TEST_F(HtmlPreviewTest, APictureNamingAPipeIsNeverOpenedAndIsAWhiteRectangleOnAR
     for (int x = image->x; x < image->x + image->width; ++x) white += grab.At(x, y) == RGB(255, 255, 255);
   EXPECT_EQ(white, htmlview::kPlaceholderWidth * htmlview::kPlaceholderHeight);
   EXPECT_EQ(grab.At(image->x + image->width + 1, image->y + 20), RGB(0xE0, 0xE8, 0xD0));
+}
+
+TEST_F(HtmlPreviewTest, APictureOnADriveMappedToAShareIsNotReadFromARecoveredPage) {
+  // The picture lies in the build's folder, which the drive letter Z: reaches. Told that Z: is a network
+  // drive, the viewer leaves the picture as the white rectangle; told it is a drive of this machine, it
+  // reads it and shows it at its size.
+  const std::wstring folder = DORVANE_HTML_TEST_FOLDER;
+  const std::wstring picture = folder + L"/mapped_drive_picture.bmp";
+  const std::string bytes = previewtest::Bitmap24(37, 23, [](int, int) { return RGB(0x30, 0x90, 0x30); });
+  HANDLE file = CreateFileW(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  std::string address = "file:///";
+  for (wchar_t c : picture) address += static_cast<char>(c == L'\\' ? '/' : c);
+  for (const os::DriveKind kind : {os::DriveKind::Remote, os::DriveKind::Fixed}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    os::SetDriveKindForTesting(u'Z', kind);
+    previewtest::TempFile page(L"mapped_drive.html", "<title>Mapped</title><p>Before <img src=\"" + address + "\"> after");
+    Show(page.Path());
+    const htmlview::HtmlElement* image = FirstImage(browser->Document().elements);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->width, kind == os::DriveKind::Remote ? htmlview::kPlaceholderWidth : 37);
+    EXPECT_EQ(image->height, kind == os::DriveKind::Remote ? htmlview::kPlaceholderHeight : 23);
+  }
+  os::ForgetDriveKindsForTesting();
+  DeleteFileW(picture.c_str());
 }
 
 TEST_F(HtmlPreviewTest, LinksAndGetFormsNamingADeviceOrAShareAreNeverOpened) {

@@ -115,9 +115,14 @@ void HtmlBrowser::ShowPage(const std::u16string& text, const std::u16string& bas
   DestroyControls();
   m_document->images.SetFetchOutside(preview::ReachesOutside(address));
   LoadPage(*m_document, m_measurer, text, m_fontFace, m_fontSize, baseUrl);
+  PageCuts cuts;
+  if (m_document->cut) cuts.items = m_document->itemCount;
+  if (m_document->nestedCut) cuts.nestedDepth = kMaxParseDepth;
+  cuts.listOptionsShown = m_document->cutListsShown;
+  cuts.listOptions = m_document->cutListsOptions;
+  m_pageNote = PartialPageNote(cuts);
   // The note comes once the page is painted: posted, it is taken after the navigation's paint.
-  if (m_document->cut)
-    PostMessageW(m_hwndView, kCutPageMessage, static_cast<WPARAM>(m_document->itemCount), 0);
+  if (!m_pageNote.empty()) PostMessageW(m_hwndView, kCutPageMessage, 0, 0);
   // Ready comes with the last picture's report; a page whose pictures are all in already (none at all, or
   // every one shared with a page seen before) gets no report, so it is ready now. A fetch ending between
   // the count and this check only shows the same text once more.
@@ -263,19 +268,13 @@ void HtmlBrowser::ShowReadyStatus() {
 }
 
 void HtmlBrowser::OnLinkHover(int overLink, const char16_t* url) {
-  const std::u16string now = url ? url : u"";
-  if (!m_hasHoverUrl || m_hoverUrl != now) {
-    if (m_hasHoverUrl) m_document->InvalidateLinkUrl(m_hoverUrl.c_str());
-    m_hoverUrl = now;
-    m_hasHoverUrl = true;
-  }
+  m_hover.Report(*m_document, overLink, url);
   if (overLink == 0) {
     SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
     SetStatus(m_statusText);
   } else {
     SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
-    m_document->InvalidateLinkUrl(now.c_str());
-    SetStatus(now);
+    SetStatus(m_hover.Url());
   }
 }
 
@@ -386,7 +385,8 @@ LRESULT HtmlBrowser::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       ImagesLoaded();
       return 0;
     case kCutPageMessage:
-      ReportPartialPreview(window, CString::FromUtf16(CutPageNote(static_cast<int>(wParam))), true);
+      if (!m_pageNote.empty()) ReportPartialPreview(window, CString::FromUtf16(m_pageNote), true);
+      m_pageNote.clear();
       return 0;
     case kReadProgressMessage:
       m_progressWaiting = false;

@@ -26,7 +26,7 @@ constexpr UINT kRelayoutMessage = WM_USER + 22;
 constexpr UINT kImagesLoadedMessage = WM_USER + 23;
 // Posted by a fetch thread: bytes read so far (wParam) of lParam (0: length unknown).
 constexpr UINT kReadProgressMessage = WM_USER + 24;
-// Posted once a page cut at its element bound is shown: the note that says so (wParam the items shown).
+// Posted once a page shown only in part is shown: the note that says what is left out.
 constexpr UINT kCutPageMessage = WM_USER + 25;
 
 class HtmlBrowser : public HtmlBrowserCallbacks {
@@ -129,8 +129,8 @@ class HtmlBrowser : public HtmlBrowserCallbacks {
   int m_selPointX = 0, m_selPointY = 0;
   StringTable m_controls;
   StringTable m_forms;
-  std::u16string m_hoverUrl;
-  bool m_hasHoverUrl = false;
+  HtmlLinkHover m_hover;  // the link last reported under the mouse
+  std::u16string m_pageNote;  // what the page shown leaves out, until its note is shown
   int m_parseShown = 0;  // the parse progress last shown
   int m_imagesShown = 0;  // the fetched pictures the last report taken counted
   std::atomic<bool> m_progressWaiting{false};  // a picture's read progress is posted and not yet shown

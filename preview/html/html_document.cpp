@@ -90,14 +90,25 @@ void HtmlDocument::Layout(HtmlRect& rect) {
   hitsValid_ = false;
 }
 
-int HtmlDocument::HitLink(int x, int y) {
+HtmlHitIndex& HtmlDocument::HitBoxes() {
   if (!hitsValid_ || hitsItems_ != itemCount || hitsElements_ != elements.size()) {
     hits_.Build(elements);
     hitsValid_ = true;
     hitsItems_ = itemCount;
     hitsElements_ = elements.size();
   }
-  return hits_.Hit(x, y);
+  return hits_;
+}
+
+int HtmlDocument::LinkOfUrl(const char16_t* url) {
+  const StringList& row = links.GetRow(0);
+  if (linksIndexed_ > row.Count()) {  // the links were replaced
+    linkByUrl_.clear();
+    linksIndexed_ = 0;
+  }
+  for (; linksIndexed_ < row.Count(); ++linksIndexed_) linkByUrl_.emplace(row.GetText(linksIndexed_), linksIndexed_);
+  const auto found = linkByUrl_.find(url);
+  return found == linkByUrl_.end() ? -1 : found->second;
 }
 
 void HtmlDocument::OnMouseMove(int x, int y) {
@@ -130,18 +141,22 @@ void HtmlDocument::InvalidateImage(int index) {
 
 void HtmlDocument::InvalidateLink(int linkIndex) {
   if (!callbacks || linkIndex < 0) return;
-  InvalidateMatching(*callbacks, elements, [linkIndex](const HtmlElement& e) { return e.linkIndex == linkIndex; });
+  const HtmlRect bounds = HitBoxes().LinkBounds(linkIndex);
+  if (bounds.right > bounds.left && bounds.bottom > bounds.top) callbacks->InvalidateDocumentRect(bounds);
 }
 
 void HtmlDocument::InvalidateLinkUrl(const char16_t* url) {
-  if (!url) return;
-  const StringList& row = links.GetRow(0);
-  for (int i = 0; i < row.Count(); ++i) {
-    if (std::u16string_view(row.GetText(i)) == url) {
-      InvalidateLink(i);
-      return;
-    }
+  if (url) InvalidateLink(LinkOfUrl(url));
+}
+
+void HtmlLinkHover::Report(HtmlDocument& doc, int overLink, const char16_t* url) {
+  const std::u16string_view now = url ? url : u"";
+  if (!has_ || url_ != now) {
+    if (has_) doc.InvalidateLinkUrl(url_.c_str());
+    url_ = now;
+    has_ = true;
   }
+  if (overLink != 0) doc.InvalidateLinkUrl(url_.c_str());
 }
 
 void HtmlDocument::GetStatistics(int& items, int& imageCount, int& linkCount, int& depth) const {

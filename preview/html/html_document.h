@@ -4,6 +4,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <unordered_map>
 
 #include "preview/html/html_browser_callbacks.h"
 #include "preview/html/html_element.h"
@@ -45,6 +47,8 @@ class HtmlDocument {
   void OnClick(int x, int y);
   void SetSelection(const HtmlRect& sel);
   void InvalidateImage(int index);
+  // One repaint of the rectangle around every element of the link (from the boxes of the last layout),
+  // however many elements it has and wherever they are.
   void InvalidateLink(int linkIndex);
   void InvalidateLinkUrl(const char16_t* url);
   void GetStatistics(int& items, int& images, int& linkCount, int& depth) const;
@@ -66,6 +70,9 @@ class HtmlDocument {
   int option;
   int maxElements = kMaxPageElements;
   bool cut = false;  // reading stopped at maxElements items: what the page holds after them is not shown
+  bool nestedCut = false;  // content nested past the parse pass's depth cap is not shown; the rest is
+  // The drop-down lists cut at kMaxListOptions: the options they show, and the options they had.
+  long long cutListsShown = 0, cutListsOptions = 0;
   int controlCount = 0;  // the form controls the page has asked its host for (at most kMaxFormControls)
 
   // The layout pass over the top-level elements; none set lays nothing out.
@@ -74,19 +81,43 @@ class HtmlDocument {
 
  private:
   void ResetLayout();
-  // The link under (x, y), from the boxes of the last layout (taken anew when the page has changed).
-  int HitLink(int x, int y);
+  // The boxes of the last layout, taken anew when the page has changed.
+  HtmlHitIndex& HitBoxes();
+  // The link under (x, y).
+  int HitLink(int x, int y) { return HitBoxes().Hit(x, y); }
+  // The first link of row 0 of links whose URL is url exactly, or -1.
+  int LinkOfUrl(const char16_t* url);
 
   HtmlHitIndex hits_;
   bool hitsValid_ = false;
   int hitsItems_ = 0;  // the page's item count when the boxes were taken
   size_t hitsElements_ = 0;
+  // Row 0 of links by URL, for its first linksIndexed_ cells (emptied with the boxes).
+  std::unordered_map<std::u16string, int> linkByUrl_;
+  int linksIndexed_ = 0;
 
  public:
   // The boxes the last hit test looked at.
   size_t HitBoxesExamined() const { return hits_.examined; }
   // The page's elements were replaced: the boxes are taken anew at the next hit test.
-  void ForgetHitBoxes() { hitsValid_ = false; }
+  void ForgetHitBoxes() {
+    hitsValid_ = false;
+    linkByUrl_.clear();
+    linksIndexed_ = 0;
+  }
+};
+
+// The link a host last showed under the mouse, and the repaints a report of the mouse asks for: a link
+// the mouse has left, and the link under it, each one rectangle.
+class HtmlLinkHover {
+ public:
+  // overLink non-zero: the mouse is over url; zero: over no link (url "").
+  void Report(HtmlDocument& doc, int overLink, const char16_t* url);
+  const std::u16string& Url() const { return url_; }
+
+ private:
+  std::u16string url_;
+  bool has_ = false;
 };
 
 }  // namespace htmlview

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,7 +18,10 @@ class RecordingHost : public HtmlBrowserCallbacks {
  public:
   void OnParseProgress(int, int, int) override {}
   void Navigate(const char16_t* url) override { navigated.push_back(url); }
-  void OnLinkHover(int over, const char16_t* url) override { hovers.push_back(std::to_string(over) + ":" + Narrow(url)); }
+  void OnLinkHover(int over, const char16_t* url) override {
+    hovers.push_back(std::to_string(over) + ":" + Narrow(url));
+    if (onHover) onHover(over, url);
+  }
   void SetTitle(const char16_t*) override {}
   char16_t* ReadText(const char16_t*, int*) override { return nullptr; }
   uint8_t* ReadBinary(const char16_t*, int*) override { return nullptr; }
@@ -35,6 +39,7 @@ class RecordingHost : public HtmlBrowserCallbacks {
   std::vector<std::u16string> navigated;
   std::vector<std::string> hovers;
   std::vector<std::vector<int>> placed, invalidated;
+  std::function<void(int, const char16_t*)> onHover;
 };
 
 std::unique_ptr<HtmlElement> Box(int kind, int x, int y, int w, int h, int link = -1) {
@@ -85,17 +90,48 @@ TEST_F(HtmlDocumentTest, InvalidatesLinksAndImagesWhereverTheyAre) {
   doc.InvalidateLinkUrl(u"http://h/two.htm");
   EXPECT_EQ(host.invalidated, (std::vector<std::vector<int>>{{20, 60, 70, 80}}));
   host.invalidated.clear();
-  doc.InvalidateLink(0);  // the cell matches itself and is not searched
-  EXPECT_EQ(host.invalidated.size(), 2u);
+  // The run at the top and the cell below it, which holds another link's run: one rectangle around both.
+  doc.InvalidateLink(0);
+  EXPECT_EQ(host.invalidated, (std::vector<std::vector<int>>{{0, 10, 300, 150}}));
   host.invalidated.clear();
   doc.InvalidateLinkUrl(u"http://h/none.htm");
+  doc.InvalidateLinkUrl(u"HTTP://h/two.htm");  // compared exactly
   doc.InvalidateLink(-1);
+  doc.InvalidateLink(2);
   EXPECT_TRUE(host.invalidated.empty());
   auto image = Box(kImage, 5, 5, 8, 8);
   image->imageIndex = 3;
   doc.elements[1]->children.push_back(std::move(image));
   doc.InvalidateImage(3);
   EXPECT_EQ(host.invalidated, (std::vector<std::vector<int>>{{5, 5, 13, 13}}));
+}
+
+TEST(HtmlLinkHoverTest, AMoveOverALinkRepaintsOneRectangleAroundItsBoxesHoweverManyTheyAre) {
+  // One link repeated on lines of ten, and a word of another link beside the first line.
+  for (const int count : {20, 20000}) {
+    SCOPED_TRACE(count);
+    RecordingHost host;
+    HtmlDocument doc(&host, 0);
+    doc.links.AddRow();
+    doc.links.AddCell(0, u"http://h/same.htm");
+    doc.links.AddCell(0, u"http://h/other.htm");
+    for (int i = 0; i < count; ++i) doc.elements.push_back(Box(kTextRun, i % 10 * 60, i / 10 * 20, 50, 16, 0));
+    doc.elements.push_back(Box(kTextRun, 700, 0, 40, 16, 1));
+    HtmlLinkHover hover;
+    host.onHover = [&](int over, const char16_t* url) { hover.Report(doc, over, url); };
+    const std::vector<int> same{0, 0, 590, (count / 10 - 1) * 20 + 16}, other{700, 0, 740, 16};
+    doc.OnMouseMove(5, 5);
+    EXPECT_EQ(host.invalidated, (std::vector<std::vector<int>>{same}));
+    doc.OnMouseMove(65, 25);  // the same link: its rectangle again
+    EXPECT_EQ(host.invalidated.size(), 2u);
+    host.invalidated.clear();
+    doc.OnMouseMove(705, 5);  // the link left, and the link entered
+    EXPECT_EQ(host.invalidated, (std::vector<std::vector<int>>{same, other}));
+    host.invalidated.clear();
+    doc.OnMouseMove(900, 5);
+    EXPECT_EQ(host.invalidated, (std::vector<std::vector<int>>{other}));
+    EXPECT_EQ(hover.Url(), u"");
+  }
 }
 
 TEST_F(HtmlDocumentTest, SelectionByDragOverLines) {

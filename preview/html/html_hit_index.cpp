@@ -26,6 +26,23 @@ void HtmlHitIndex::Build(const HtmlElementList& list) {
   tree_.assign(2 * leaves_, LLONG_MIN);
   for (size_t i = 0; i < boxes_.size(); ++i) tree_[leaves_ + i] = boxes_[i].bottom;
   for (size_t i = leaves_ - 1; i > 0; --i) tree_[i] = std::max(tree_[2 * i], tree_[2 * i + 1]);
+  // A box's bottom and right may pass INT_MAX by its size; the bounds stop there.
+  const auto edge = [](long long v) { return static_cast<int>(std::min<long long>(v, INT_MAX)); };
+  for (const Box& b : boxes_) {
+    const size_t link = static_cast<size_t>(b.link);
+    if (link >= bounds_.size()) bounds_.resize(link + 1, HtmlRect{INT_MAX, INT_MAX, INT_MIN, INT_MIN});
+    HtmlRect& r = bounds_[link];
+    r.left = std::min(r.left, edge(b.left));
+    r.top = std::min(r.top, edge(b.top));
+    r.right = std::max(r.right, edge(b.right));
+    r.bottom = std::max(r.bottom, edge(b.bottom));
+  }
+  for (HtmlRect& r : bounds_)
+    if (r.left > r.right) r = HtmlRect{};
+}
+
+HtmlRect HtmlHitIndex::LinkBounds(int link) const {
+  return link >= 0 && static_cast<size_t>(link) < bounds_.size() ? bounds_[static_cast<size_t>(link)] : HtmlRect{};
 }
 
 int HtmlHitIndex::Hit(int x, int y) {

@@ -34,6 +34,9 @@ struct Line {
   int x = 0, y = 0;
   size_t lineStart = 0;
   int rowOffset = 0;
+  // The sized height of the table row being placed: a row whose cells all go on into later rows still
+  // takes its own height before the next row starts.
+  int rowHeight = 0;
   std::vector<FloatSide> floats;
   std::unique_ptr<TablePlan> table;
   HtmlElement* lastFrame = nullptr;
@@ -148,6 +151,8 @@ void EndLine(Line& line, HtmlElementList& list, size_t i) {
     lineHeight = std::max(lineHeight, h);
     if (c->align != 0) lineWidth += c->width;
   }
+  lineHeight = std::max(lineHeight, line.rowHeight);
+  line.rowHeight = 0;
   const HtmlElement* previous = i > 0 ? At(list, i - 1) : nullptr;
   if (Is(previous, kContainer) && line.lastFrame) lineWidth = line.lastFrame->width;
   // A closing tag may leave a trailing space with the outer alignment; it was never counted then.
@@ -306,6 +311,7 @@ void HtmlLayoutPass::LayoutRange(HtmlRect rect, HtmlElementList& list, int depth
         line.x += t.border + t.spacing;
       }
       line.rowOffset += cell->skipOffset;
+      line.rowHeight = std::max(line.rowHeight, cell->rowHeight);
       e->width = cell->width;
       e->height = cell->height;
       e->x = Clamp(static_cast<long long>(line.x) + line.rowOffset);

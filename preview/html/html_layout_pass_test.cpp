@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "platform/os/os.h"
 #include "preview/html/html_element_dump.h"
 #include "preview/html/html_layout_table.h"
 #include "preview/html/html_large_pages.h"
@@ -235,6 +237,45 @@ TEST_F(LayoutPassTest, VerticalAlignmentInsideATallCell) {
 }
 
 
+// The boxes of list and below it that show something, in document positions: words and pictures.
+void VisibleBoxes(const HtmlElementList& list, std::vector<const HtmlElement*>& boxes) {
+  for (const auto& e : list) {
+    if (!e) continue;
+    const bool word = e->kind == kTextRun && !IsWhiteSpace(*e);
+    if ((word || e->kind == kImage) && e->width > 0 && e->height > 0) boxes.push_back(e.get());
+    VisibleBoxes(e->children, boxes);
+  }
+}
+
+// The pairs of boxes that overlap: sorted by top, each compared with those that start above its bottom.
+int OverlappingPairs(std::vector<const HtmlElement*> boxes) {
+  std::sort(boxes.begin(), boxes.end(), [](const HtmlElement* a, const HtmlElement* b) { return a->y < b->y; });
+  int pairs = 0;
+  for (size_t i = 0; i < boxes.size(); ++i)
+    for (size_t j = i + 1; j < boxes.size() && boxes[j]->y < boxes[i]->y + boxes[i]->height; ++j)
+      if (boxes[j]->x < boxes[i]->x + boxes[i]->width && boxes[i]->x < boxes[j]->x + boxes[j]->width) ++pairs;
+  return pairs;
+}
+
+// The pairs of cells of one list (and of each list below it) that overlap.
+int OverlappingCells(const HtmlElementList& list) {
+  std::vector<const HtmlElement*> cells;
+  int pairs = 0;
+  for (const auto& e : list) {
+    if (!e) continue;
+    if (e->kind == kContainer && e->width > 0 && e->height > 0) cells.push_back(e.get());
+    pairs += OverlappingCells(e->children);
+  }
+  return pairs + OverlappingPairs(cells);
+}
+
+// The pairs of words or pictures on top of each other.
+int OverlappingWords(const HtmlElementList& list) {
+  std::vector<const HtmlElement*> boxes;
+  VisibleBoxes(list, boxes);
+  return OverlappingPairs(boxes);
+}
+
 // Every cell of list has a size and lies below the cell before it in its column; every element inside a
 // cell lies within the cell (when there is no room, within its top and bottom and right of its left).
 // Returns the number of cells seen.
@@ -434,26 +475,34 @@ TEST_F(LayoutPassTest, ColumnsPassedOverAndSpannedAreChargedToTheWork) {
   EXPECT_EQ(bad, 0);
 }
 
-// The text runs of list and below it that show something, in document positions.
-void VisibleRuns(const HtmlElementList& list, std::vector<const HtmlElement*>& runs) {
-  for (const auto& e : list) {
-    if (!e) continue;
-    if (e->kind == kTextRun && e->width > 0 && !IsWhiteSpace(*e)) runs.push_back(e.get());
-    VisibleRuns(e->children, runs);
-  }
-}
+struct Overlaps {
+  int words = 0, cells = 0;  // pairs of words or pictures, and of cells, on top of each other
+};
 
-// The pairs of visible text runs whose boxes overlap: runs sorted by top, each compared with those that
-// start above its bottom.
-int OverlappingRuns(const HtmlElementList& list) {
-  std::vector<const HtmlElement*> runs;
-  VisibleRuns(list, runs);
-  std::sort(runs.begin(), runs.end(), [](const HtmlElement* a, const HtmlElement* b) { return a->y < b->y; });
-  int pairs = 0;
-  for (size_t i = 0; i < runs.size(); ++i)
-    for (size_t j = i + 1; j < runs.size() && runs[j]->y < runs[i]->y + runs[i]->height; ++j)
-      if (runs[j]->x < runs[i]->x + runs[i]->width && runs[i]->x < runs[j]->x + runs[j]->width) ++pairs;
-  return pairs;
+// Lays the page out within the budget and without it (every measure laid out anew): both the same, and no
+// two words, pictures or cells on top of each other.
+Overlaps CheckOrdinaryPage(const std::u16string& text, HtmlTextMeasurer& measurer) {
+  std::string laid[2];
+  Overlaps found;
+  for (int full = 0; full < 2; ++full) {
+    HtmlDocument doc{nullptr, 0};
+    LoadPage(doc, measurer, text, u"Arial", 12, u"http://h/");
+    HtmlLayoutPass layout(doc, nullptr);
+    if (full) {
+      layout.workFloor = layout.workCap = LLONG_MAX / 4;
+      layout.keepMeasures = false;
+    }
+    HtmlRect rect{0, 0, 1000, 700};
+    layout.Layout(doc.elements, rect);
+    EXPECT_FALSE(layout.Simple());
+    found.words = std::max(found.words, OverlappingWords(doc.elements));
+    found.cells = std::max(found.cells, OverlappingCells(doc.elements));
+    laid[full] = DumpElements(doc.elements);
+  }
+  EXPECT_TRUE(laid[0] == laid[1]);
+  EXPECT_EQ(found.words, 0);
+  EXPECT_EQ(found.cells, 0);
+  return found;
 }
 
 TEST(OrdinaryPagesTest, LaidOutWithinTheBudgetAsWithoutItAndNoTwoWordsOverlap) {
@@ -464,6 +513,15 @@ TEST(OrdinaryPagesTest, LaidOutWithinTheBudgetAsWithoutItAndNoTwoWordsOverlap) {
   std::vector<Page> pages{{"forum of 30 posts", ForumPage(30)},        {"forum of 110 posts", ForumPage(110)},
                           {"news of 30 stories", NewsPage(30)},        {"news of 60 stories", NewsPage(60)},
                           {"documentation of 20", DocumentationPage(20)}, {"documentation of 50", DocumentationPage(50)}};
+  for (int depth = 0; depth <= 2; ++depth)
+    pages.push_back({"long table in " + std::to_string(depth) + " layout tables", NestedLongTable(400, depth)});
+  // A timetable whose second hour's cells all go on into the third; a line and a picture over fixed columns.
+  pages.push_back({"timetable", u"<table border=1><tr><th>Time<th>Monday<th>Tuesday<tr><td rowspan=2>9:00<td rowspan=3 "
+                                u"width=60>Lecture for all of the first year students in the great hall<td>Lab<tr><td "
+                                u"rowspan=2>Seminar<tr><td>11:00<tr><td>12:00<td>Lunch<td>Lunch</table>"});
+  pages.push_back({"spans over fixed columns", u"<table><tr><td width=40>a<td width=40>b<td>c<tr><td colspan=2 nowrap>one "
+                                               u"line kept whole<td>d<tr><td colspan=2><img src=p.gif width=200 "
+                                               u"height=9><td>e</table>"});
   for (int depth = 1; depth <= 8; ++depth)
     for (int rows : {3, 20})
       pages.push_back({std::to_string(rows) + " rows of widths nested " + std::to_string(depth),
@@ -471,24 +529,73 @@ TEST(OrdinaryPagesTest, LaidOutWithinTheBudgetAsWithoutItAndNoTwoWordsOverlap) {
   FixedAdvanceMeasurer measurer{7};
   for (const Page& page : pages) {
     SCOPED_TRACE(page.name + ", " + std::to_string(page.text.size()) + " characters");
-    std::string laid[2];
-    for (int full = 0; full < 2; ++full) {
-      HtmlDocument doc{nullptr, 0};
-      LoadPage(doc, measurer, page.text, u"Arial", 12, u"http://h/");
-      HtmlLayoutPass layout(doc, nullptr);
-      // The reference: no budget, and every measure laid out anew.
-      if (full) {
-        layout.workFloor = layout.workCap = LLONG_MAX / 4;
-        layout.keepMeasures = false;
-      }
-      HtmlRect rect{0, 0, 1000, 700};
-      layout.Layout(doc.elements, rect);
-      EXPECT_FALSE(layout.Simple());
-      EXPECT_EQ(OverlappingRuns(doc.elements), 0);
-      laid[full] = DumpElements(doc.elements);
-    }
-    EXPECT_TRUE(laid[0] == laid[1]);
+    CheckOrdinaryPage(page.text, measurer);
   }
+}
+
+// A table whose cells tile a grid of rows and columns: every slot is one cell's, no two cells share one,
+// and every row starts a cell (a row that starts none is no row to the reader). Cells hold a few words or
+// a line of them kept whole, sometimes a picture, and ask a width now and then.
+std::u16string RandomSpanTable(std::mt19937& random) {
+  const auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  while (true) {
+    const int rows = 2 + pick(6), columns = 1 + pick(5);
+    std::vector<std::vector<bool>> taken(static_cast<size_t>(rows), std::vector<bool>(static_cast<size_t>(columns)));
+    const auto free = [&](int r, int c) { return !taken[static_cast<size_t>(r)][static_cast<size_t>(c)]; };
+    std::u16string text = u"<table border=" + os::Decimal(pick(3)) + u" cellpadding=" + os::Decimal(pick(6)) +
+                          u" cellspacing=" + os::Decimal(pick(5)) + u">";
+    bool everyRowStarts = true;
+    for (int r = 0; r < rows; ++r) {
+      text += u"<tr>";
+      bool started = false;
+      for (int c = 0; c < columns; ++c) {
+        if (!free(r, c)) continue;
+        int colspan = 1, rowspan = 1;
+        if (pick(3) == 0) {
+          const int most = 1 + pick(columns - c);
+          while (colspan < most && free(r, c + colspan)) ++colspan;
+        }
+        if (pick(2) == 0) {
+          const int most = 1 + pick(rows - r);
+          const auto rowFree = [&](int rr) {
+            for (int k = c; k < c + colspan; ++k)
+              if (!free(rr, k)) return false;
+            return true;
+          };
+          while (rowspan < most && rowFree(r + rowspan)) ++rowspan;
+        }
+        for (int rr = r; rr < r + rowspan; ++rr)
+          for (int k = c; k < c + colspan; ++k) taken[static_cast<size_t>(rr)][static_cast<size_t>(k)] = true;
+        text += u"<td colspan=" + os::Decimal(colspan) + u" rowspan=" + os::Decimal(rowspan);
+        if (pick(4) == 0) text += u" width=" + os::Decimal(20 + pick(120));
+        if (pick(6) == 0) text += u" nowrap";
+        if (pick(5) == 0) text += pick(2) ? u" valign=bottom" : u" valign=middle";
+        text += u">";
+        const int words = 1 + pick(pick(3) == 0 ? 40 : 6);
+        for (int w = 0; w < words; ++w) text += u"w" + std::u16string(static_cast<size_t>(pick(9)), u'x') + u" ";
+        if (pick(6) == 0) text += u"<img src=p.gif width=" + os::Decimal(10 + pick(200)) + u" height=" + os::Decimal(5 + pick(60)) + u">";
+        started = true;
+      }
+      everyRowStarts = everyRowStarts && started;
+    }
+    if (everyRowStarts) return text + u"</table>after";
+  }
+}
+
+TEST(OrdinaryPagesTest, RandomTablesWithRowAndColumnSpansLayNoTwoWordsOnEachOther) {
+  std::mt19937 random(111);
+  FixedAdvanceMeasurer measurer{7};
+  int words = 0, cells = 0;
+  constexpr int kTables = 300;
+  for (int table = 0; table < kTables; ++table) {
+    const std::u16string text = RandomSpanTable(random);
+    SCOPED_TRACE(std::string(text.begin(), text.end()));
+    const Overlaps found = CheckOrdinaryPage(text, measurer);
+    words += found.words > 0;
+    cells += found.cells > 0;
+  }
+  std::printf("of %d tables: %d with words or pictures on each other, %d with cells on each other\n", kTables, words,
+              cells);
 }
 
 }  // namespace

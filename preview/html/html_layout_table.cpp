@@ -86,6 +86,9 @@ class TableSizer {
     } else {
       MeasureColumns();
       FitWidth(Field(head, kTableWidth));
+      // Fitting a table too wide for its room narrows fixed columns, spanned ones too: they take back
+      // what their spanning cells need, or a picture or a line kept whole would run over the next cell.
+      for (const auto& [cell, need] : spanNeeds_) WidenSpan(plan_.cells[cell], need);
     }
     SumColumns();
     SizeRows(Field(head, kTableHeight));
@@ -200,7 +203,9 @@ class TableSizer {
     for (auto& c : plan_.cells) {
       HtmlElement& e = Cell(c);
       if (c.firstColumn != c.lastColumn) {
-        WidenSpan(c, std::max(Measure(e, {}).Width(), Field(e, kWidth)));
+        const int need = std::max(Measure(e, {}).Width(), Field(e, kWidth));
+        spanNeeds_.emplace_back(static_cast<size_t>(&c - plan_.cells.data()), need);
+        WidenSpan(c, need);
       } else if (rect_.right != 0 && e.Container().layoutCache[0] < 0 && pass_.BudgetLeft()) {  // only whole measures
         const size_t k = static_cast<size_t>(c.firstColumn);
         e.MutableContainer().layoutCache = {columns_.width[k], columns_.minimum[k], columns_.preferred[k], rect_.right};
@@ -210,7 +215,8 @@ class TableSizer {
 
   // Widens the columns a cell spans until they hold its content: a pixel at a time, in column order, to
   // every unfixed column that has a width; when none has one, the last column takes a pixel per unfixed
-  // spanned column (and, unless fixed, has a width for the next round). Columns all fixed stay as they are.
+  // spanned column (and, unless fixed, has a width for the next round). Columns that are all fixed share
+  // the pixels in the same way: a picture or a line kept whole would otherwise run over the next cell.
   void WidenSpan(const TablePlan::Cell& c, int need) {
     pass_.Spend(3LL * (c.lastColumn - c.firstColumn + 1));
     long long total = static_cast<long long>(Between()) * (c.lastColumn - c.firstColumn);
@@ -231,7 +237,14 @@ class TableSizer {
         }
         return;
       }
-      if (unfixed == 0) return;
+      if (unfixed == 0) {
+        Distribute(columns_.width, c.firstColumn, c.lastColumn, need - total, [](int) { return true; });
+        for (int k = c.firstColumn; k <= c.lastColumn; ++k) {
+          const size_t u = static_cast<size_t>(k);
+          columns_.preferred[u] = std::max(columns_.preferred[u], columns_.width[u]);
+        }
+        return;
+      }
       // A fixed last column never becomes ready, so every round until the need is met goes the same way.
       const long long rounds = columns_.fixed[last] ? (need - total + unfixed - 1) / unfixed : 1;
       const int grow = static_cast<int>(std::min<long long>(rounds * unfixed, INT_MAX / 4));
@@ -341,6 +354,7 @@ class TableSizer {
                           rowEnd_[static_cast<size_t>(c.lastRow) + 1] - rowEnd_[static_cast<size_t>(c.row)];
       c.width = static_cast<int>(std::min<long long>(w, INT_MAX / 4));
       c.height = static_cast<int>(std::min<long long>(h, INT_MAX / 4));
+      c.rowHeight = static_cast<int>(std::min<long long>(2LL * p + height_[static_cast<size_t>(c.row)], INT_MAX / 4));
       const long long offset = c.skipped == 0 ? 0
                                : ColumnsWidth(c.firstColumn - c.skipped, c.firstColumn - 1) +
                                      static_cast<long long>(Between()) * c.skipped;
@@ -366,6 +380,7 @@ class TableSizer {
   TableColumns columns_;
   std::vector<long long> columnEnd_, rowEnd_;
   std::vector<int> height_, rowFixed_;
+  std::vector<std::pair<size_t, int>> spanNeeds_;  // each cell spanning columns (its plan's index), its need
 };
 
 }  // namespace

@@ -20,6 +20,7 @@ struct TablePlan {
     int skipped = 0;     // columns that rowspans from above occupy just before the cell (up to firstColumn)
     int skipOffset = 0;  // their width, padding and spacing
     int width = 0, height = 0, contentHeight = 0;
+    int rowHeight = 0;  // the sized height of the cell's first row, with the padding above and below it
   };
   std::vector<Cell> cells;
   HtmlElement* frame = nullptr;

@@ -161,6 +161,8 @@ void LoadPage(HtmlDocument& doc, HtmlTextMeasurer& measurer, std::u16string_view
   doc.pageBackImage = -1;
   doc.itemCount = 0;
   doc.cut = false;
+  doc.nestedCut = false;
+  doc.cutListsShown = doc.cutListsOptions = 0;
   doc.controlCount = 0;
   doc.level = 0;
   doc.passIndex = -1;

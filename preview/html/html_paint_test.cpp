@@ -3,8 +3,9 @@
 // a dragged selection white on navy, a table's raised border rings in their two colours (red then grey when
 // they belong to the link under the mouse), a background picture tiled from the page's corner, and a tiny
 // picture tiled behind a very tall cell from the cell's corner, scrolled, and a form field past the page's
-// quota of control windows drawn in its place. Screenshots preview/html_paint.png,
-// preview/html_tiles.png and preview/html_cell_tiles.png.
+// quota of control windows drawn in its place, and a timetable whose rows all start below the cells above
+// them. Screenshots preview/html_paint.png, preview/html_tiles.png, preview/html_cell_tiles.png and
+// preview/html_timetable.png.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -240,6 +241,35 @@ TEST_F(HtmlPaintTest, ATinyPictureBehindAVeryTallCellIsTiledFromTheCellsCorner) 
   ASSERT_LT(cell->x + cell->width + 5, grab.width);
   EXPECT_EQ(grab.At(cell->x + cell->width + 3, 10), kPageColour);
   EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview/html_cell_tiles").empty());
+}
+
+TEST_F(HtmlPaintTest, ATimetableDrawsEachCellBelowTheCellsAboveIt) {
+  // The second hour's only cell goes on into the third, and the lecture's words set the heights of the
+  // three hours it spans: the lunch row starts below the lecture, in its own colour.
+  constexpr COLORREF kLecture = RGB(0xFF, 0xE0, 0xA0), kLunch = RGB(0xA0, 0xE0, 0xFF);
+  previewtest::TempFile page(
+      L"html_timetable.html",
+      "<html><head><title>Timetable</title></head><body bgcolor=\"#D8E8F0\"><h3>First week</h3>"
+      "<table border=1 cellpadding=4><tr><th>Time<th>Monday<th>Tuesday"
+      "<tr><td rowspan=2>9:00<td rowspan=3 width=110 bgcolor=\"#FFE0A0\">Lecture for all of the first year students "
+      "in the great hall, with questions after it<td>Lab<tr><td rowspan=2>Seminar<tr><td>11:00"
+      "<tr><td>12:00<td bgcolor=\"#A0E0FF\">Lunch<td>Lunch</table><p>Rooms are shown on the board.</body></html>");
+  Show(page);
+  const HtmlElementList& elements = browser->Document().elements;
+  const HtmlElement* lecture = Find(elements, [](const HtmlElement& e) { return e.backColor == kLecture; });
+  const HtmlElement* lunch = Find(elements, [](const HtmlElement& e) { return e.backColor == kLunch; });
+  ASSERT_TRUE(lecture && lunch);
+  const RECT lectureBox = Box(*lecture), lunchBox = Box(*lunch);
+  RECT both{};
+  EXPECT_FALSE(IntersectRect(&both, &lectureBox, &lunchBox));
+  const previewtest::Grab grab = Canvas();
+  EXPECT_EQ(Count(grab, lectureBox, kLunch), 0);
+  EXPECT_GT(Count(grab, lunchBox, kLunch), (lunchBox.right - lunchBox.left) * (lunchBox.bottom - lunchBox.top) / 2);
+  // The lecture's last line of words lies inside its own cell.
+  const HtmlElement* hall = TextRun(elements, u"questions");
+  ASSERT_NE(hall, nullptr);
+  EXPECT_LE(hall->y + hall->height, lectureBox.bottom);
+  EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview/html_timetable").empty());
 }
 
 TEST_F(HtmlPaintTest, AFormFieldPastTheQuotaOfWindowsIsDrawnInItsPlace) {

@@ -101,26 +101,34 @@ size_t HtmlParsePass::Select(ParseState& s, size_t pos) {
   const size_t end = s.selectEnd(t, pos);
   StringTable options;
   int selected = 0, widest = 0;
+  long long count = 0;
   size_t resume = AfterTag(t, pos);
-  for (size_t p = s.nextOption(t, pos); p < end;) {
-    const TagAttributes optionAttrs(t, p);
+  for (size_t p = s.nextOption(t, pos); p < end; ++count) {
+    const size_t optionTag = p;
     const size_t textStart = std::min(AfterTag(t, p), end);
     const size_t textEnd = std::min(s.nextOption(t, textStart), end);
+    resume = p = textEnd;
+    // Past the bound an option is only counted (a "selected" among them selects none of those shown).
+    if (count >= kMaxListOptions) continue;
+    const TagAttributes optionAttrs(t, optionTag);
     const int row = options.AddRow() - 1;
     if (optionAttrs.Has(u"selected")) selected = row;
     const std::u16string text = RepairUtf8Copy(DecodeEntitiesCopy(t.substr(textStart, textEnd - textStart)));
     options.AddCell(row, text.c_str());
     options.AddCell(row, optionAttrs.Value(u"value").c_str());
     widest = std::max(widest, measurer_.MeasureText(kControlFace, kControlHeight, 0, 0, text.c_str(), 0, -1).cx);
-    resume = textEnd;
-    p = textEnd;
   }
   auto e = CreateTextElement(measurer_, options.GetCell(0, 0), 15, 2, kSunkenBorder, kControlFace, kControlHeight, 0,
                              0, 0, 0xFFFFFF, s.LineAlign(), 0, -1, s.noWrap);
   e->width = scrollBarWidth + widest + 8;
   e->height += 4;
-  if (HtmlBrowserCallbacks* host = ControlHost())
+  if (HtmlBrowserCallbacks* host = ControlHost()) {
     e->controlWindow = host->CreateDropDownList(e->width, e->height, options, selected, name.c_str(), formIndex);
+    if (count > kMaxListOptions) {
+      doc_.cutListsShown += kMaxListOptions;
+      doc_.cutListsOptions += count;
+    }
+  }
   Add(s, std::move(e));
   return resume;
 }

@@ -60,7 +60,7 @@ void HtmlParsePass::ParseRange(std::u16string_view text, HtmlElementList& list, 
                                int noWrap) {
   if (depth > kMaxParseDepth) {
     // Content nested past the cap is not shown: the page says so, as at the element bound.
-    if (ShowsSomething(text)) doc_.cut = true;
+    if (ShowsSomething(text)) doc_.nestedCut = true;
     return;
   }
   if (depth > doc_.level) doc_.level = depth;

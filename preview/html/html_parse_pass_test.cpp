@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/os/os.h"
 #include "preview/html/html_browser_logic.h"
 #include "preview/html/html_element_dump.h"
 
@@ -43,8 +44,10 @@ class FormHost : public NullHtmlCallbacks {
   }
   HtmlWindowHandle CreateDropDownList(int w, int h, const StringTable& options, int selected, const char16_t*,
                                       int) override {
+    listOptions.push_back(options.RowCount());
     std::string rows;
-    for (int r = 0; r < options.RowCount(); ++r) rows += N(options.GetCell(r, 0)) + "=" + N(options.GetCell(r, 1)) + ";";
+    for (int r = 0; r < options.RowCount() && r < 10; ++r)
+      rows += N(options.GetCell(r, 0)) + "=" + N(options.GetCell(r, 1)) + ";";
     calls.push_back("list " + Size(w, h) + " " + rows + " " + std::to_string(selected));
     return 11;
   }
@@ -52,6 +55,7 @@ class FormHost : public NullHtmlCallbacks {
   static std::string N(const char16_t* s) { return std::string(s, s + std::u16string_view(s).size()); }
   static std::string Size(int w, int h) { return std::to_string(w) + "x" + std::to_string(h); }
   std::vector<std::string> calls;
+  std::vector<int> listOptions;  // of each list made
   int forms = 0;
   int progress = 0;
 };
@@ -311,6 +315,27 @@ TEST_F(ParsePassTest, SelectAndTextArea) {
             "T 64x19 f15 h15 'one'\nT 324x154 f15 h15 'hi & bye'\n");
   EXPECT_EQ(host.calls[0], "list 64x19 one=1;three=2;x=; 1");
   EXPECT_EQ(host.calls[1], "edit -1 0 324x154 'hi & bye' 1 s -1 0");
+}
+
+TEST_F(ParsePassTest, ADropDownListHoldsItsBoundOfOptionsAndThePageCountsTheRest) {
+  // Two lists past the bound (the first selecting an option past it too) and one within it.
+  const auto list = [](int options, int longest) {
+    std::u16string text = u"<select name=s>";
+    for (int i = 0; i < options; ++i)
+      text += (i == 5 || i == options - 1 ? u"<option selected value=v" : u"<option value=v") + os::Decimal(i) + u">" +
+              (i == longest ? u"the longest of them" : u"o" + os::Decimal(i));
+    return text + u"</select>";
+  };
+  Parse(u"<form action=f>" + list(kMaxListOptions + 500, kMaxListOptions + 100) + list(3, 1) +
+        list(kMaxListOptions + 1, 7) + u" after");
+  EXPECT_EQ(host.listOptions, (std::vector<int>{kMaxListOptions, 3, kMaxListOptions}));
+  EXPECT_EQ(host.calls[1].substr(0, 30), "list 64x19 o0=v0;o1=v1;o2=v2;o");
+  EXPECT_EQ(host.calls[1].substr(host.calls[1].size() - 2), " 5");  // the last one is not among those shown
+  EXPECT_EQ(host.calls[2].substr(0, 10), "list 176x1");             // widest: "the longest of them"
+  EXPECT_EQ(host.calls[3].substr(0, 10), "list 176x1");
+  EXPECT_EQ(doc.cutListsShown, 2 * kMaxListOptions);
+  EXPECT_EQ(doc.cutListsOptions, 2LL * kMaxListOptions + 501);
+  EXPECT_EQ(doc.elements.back()->text, u"after");
 }
 
 TEST_F(ParsePassTest, ASelectsPlaceholderTakesTheSystemsScrollBarWidth) {
