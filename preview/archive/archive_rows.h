@@ -50,6 +50,10 @@ struct RarEntry {
 // (all three dictionary bits, 0xE0).
 bool IsRarDirectory(const RarEntry& entry);
 
+// A folder entry: its name ends in a separator, or it carries the directory attribute. A file in a folder
+// ("Quarterly/data_1.bin") is none.
+bool IsZipDirectory(const ZipEntry& entry);
+// Name, folder or not, the member's own (uncompressed) size, its three times and its attributes.
 std::vector<std::u16string> ZipRowTexts(const ZipEntry& entry);
 
 // The most members an archive's list shows, as many as the table view's records: an archive found by
