@@ -95,7 +95,7 @@ bool LooksLikeDrawing(const char* start, size_t size);
 // The colour of an AutoCAD colour index on a black background (7 and unknown indexes are white).
 uint32_t IndexColour(int index);
 
-// The extents of a list of entities (text by its insertion point, height and an estimated width).
+// The extents of a list of entities: the union of their boxes (EntityBox), no curve flattened.
 Extents EntityExtents(const std::vector<Entity>& entities);
 
 }  // namespace dxf

@@ -160,3 +160,64 @@ TEST(DxfPaintBudget, ACurveSmallerThanAPixelIsADot) {
 }
 
 }  // namespace
+
+namespace {
+
+struct Marks : dxf::PaintSink {
+  void Mark(const dxf::Entity& e) override { e.kind == dxf::EntityKind::kText ? ++texts : ++others; }
+  void Dot(const dxf::Entity&, dxf::PixelPoint) override { ++others; }
+  void Outline(const dxf::Entity&, const std::vector<dxf::Point>&) override { ++others; }
+  size_t texts = 0, others = 0;
+};
+
+// A few hundred bytes of blocks make a million texts, one over the other, each some hundreds of pixels high
+// once fitted: a paint draws as many as its budget pays for, each charged its glyphs (dearer the larger)
+// and the one font of each size once, and stops.
+TEST(DxfPaintBudget, TextsAreChargedWhatDrawingThemCosts) {
+  const std::string text = dxf_test::Nested(dxf_test::TextOf, 1500);
+  const dxf::Drawing d = dxf::ReadDrawing(text.data(), text.size());
+  ASSERT_EQ(d.entities.size(), 999990u);
+  auto view = Window(800, 600);
+  dxf::ZoomToExtents(view, d.extents);
+  Marks marks;
+  const size_t used = dxf::PaintWithinBudget(d.entities, view, 2, marks);
+  // The cheapest, "Room 1", 6 glyphs one unit high; the dearest "Room 10", 7 glyphs ten units high.
+  const double scale = dxf::ScreenScale(view);
+  ASSERT_GT(scale, 10);
+  const size_t cheapest = 6 * dxf::GlyphCost(static_cast<int>(scale));
+  const size_t dearest = 7 * dxf::GlyphCost(static_cast<int>(10 * scale + 1)) + dxf::kFontCost;
+  EXPECT_GT(marks.texts, 0u);
+  EXPECT_LE(marks.texts, dxf::kMaxPaintPoints / cheapest + 1);
+  EXPECT_LE(used, dxf::kMaxPaintPoints + dearest);
+  EXPECT_EQ(marks.others, 0u);
+}
+
+// Each text costs its characters' glyphs; each font (size and angle) a paint has not used yet costs the
+// making of it; a text out of the window, or too small or large to draw, costs nothing and is not drawn.
+TEST(DxfPaintBudget, ATextCostsItsGlyphsAndItsFontOnce) {
+  auto view = Window(500, 500);
+  view.pixelsPerUnit = 10;
+  auto text = [](double x, double y, double height, double rotation, const char* words) {
+    dxf::Entity e;
+    e.kind = dxf::EntityKind::kText;
+    e.points = {{x, y}};
+    e.height = height;
+    e.rotation = rotation;
+    e.text = words;
+    return e;
+  };
+  const std::vector<dxf::Entity> texts = {
+      text(10, 10, 2, 0, "Kitchen"),        // 20 pixels, a new font
+      text(20, 20, 2, 0, "Hall"),           // the same font
+      text(20, 30, 2, 90, "Hall"),          // turned: another font
+      text(10, 40, 2, 0, "\xC3\xA9t\xC3\xA9"),  // three characters in five bytes
+      text(900, 10, 2, 0, "Far away"),      // out of the window
+      text(10, 10, 0.2, 0, "Tiny"),         // 2 pixels
+      text(10, 10, 300, 0, "Huge")};        // 3000 pixels
+  Marks marks;
+  const size_t used = dxf::PaintWithinBudget(texts, view, 2, marks);
+  EXPECT_EQ(marks.texts, 4u);
+  EXPECT_EQ(used, (7 + 4 + 4 + 3) * dxf::GlyphCost(20) + 2 * dxf::kFontCost);
+}
+
+}  // namespace
