@@ -212,7 +212,8 @@ int CMyListCtrl::CabArchiveLister() {
     const ui::ListFillBatch batch(m_pList, shown);
     for (size_t i = 0; i < shown; ++i) m_pList->AddRow(archive::CabRowTexts(entries[i]), IconOf(entries[i].name, false));
   }
-  ShowNote(archive::ListedMembersNote(shown, entries.size()));
+  ShowNote(lister.damaged ? archive::DamagedMembersNote(shown, lister.claimed)
+                          : archive::ListedMembersNote(shown, entries.size()));
   return 1;
 }
 

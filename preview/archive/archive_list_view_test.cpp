@@ -280,6 +280,19 @@ TEST_F(ArchiveViewTest, WithoutTheCabinetLibraryACabinetIsNotAvailableRatherThan
   EXPECT_TRUE(RowsShown().empty());
 }
 
+// A cabinet whose table is cut short inside its 501st member: the library gives up on it, and the list
+// shows the 500 members the table still names (from the last to the first), with a note, as for a ZIP.
+TEST_F(ArchiveViewTest, ACabinetDamagedPartWayListsWhatItsTableStillNames) {
+  boxes_.Answer(seams::kOk);
+  Show(Fixture(L"cut.cab"));
+  EXPECT_EQ(frame_->m_bPreviewOk, 1u);
+  const Rows rows = RowsShown();
+  ASSERT_EQ(rows.size(), 500u);
+  EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"f00499.txt", L"", L"1", kDosTime, L"-a--"}));
+  EXPECT_EQ(rows[499][0], L"f00000.txt");
+  EXPECT_EQ(Notes(), std::vector<std::u16string>{u"Loaded 500 of 1000 total members: the archive is damaged"});
+}
+
 TEST_F(ArchiveViewTest, CabinetMembersFromTheLastToTheFirst) {
   Show(Fixture(L"test.cab"));
   EXPECT_EQ(frame_->m_bPreviewOk, 1u);

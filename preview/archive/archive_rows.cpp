@@ -79,6 +79,10 @@ std::u16string ListedMembersNote(uint64_t listed, uint64_t total) {
   return listed < total ? LoadedOf(listed, total) : std::u16string();
 }
 
+std::u16string DamagedMembersNote(uint64_t listed, uint64_t total) {
+  return LoadedOf(listed, total) + u": the archive is damaged";
+}
+
 std::u16string ForEachZipRow(ZipHandle* zip, const std::function<void(const ZipEntry&)>& row) {
   ZipEntry entry;
   const int32_t count = ZipGetItem(zip, -1, &entry) == kZipOk ? entry.index : 0;
@@ -103,7 +107,7 @@ std::u16string ForEachZipRow(ZipHandle* zip, const std::function<void(const ZipE
   if (directory.whole && !skipped && (full || listed == static_cast<uint64_t>(count)))
     return ListedMembersNote(listed, static_cast<uint64_t>(count));
   const uint64_t total = directory.claimed > static_cast<uint64_t>(count) ? directory.claimed : count;
-  return LoadedOf(listed, total) + u": the archive is damaged";
+  return DamagedMembersNote(listed, total);
 }
 
 std::vector<std::u16string> CabRowTexts(const CabEntry& entry) {

@@ -289,6 +289,8 @@ def main():
     tar_files(out)
     cabinet(out)
     open(os.path.join(out, "many.cab"), "wb").write(many_member_cabinet())
+    # A thousand members whose table is cut short inside the 501st: the first 500 entries are whole.
+    open(os.path.join(out, "cut.cab"), "wb").write(many_member_cabinet(1000)[:44 + 27 * 500 + 5])
     open(os.path.join(out, "many.zip"), "wb").write(many_member_zip(12000))
     fake_rar(out)
 
