@@ -141,16 +141,13 @@ inline std::string NestedScaled(size_t bytes) { return Nested(MixOf, bytes, "41\
 inline std::string NestedTurned(size_t bytes) { return Nested(MixOf, bytes, "50\n30\n"); }
 inline std::string NestedMirrored(size_t bytes) { return Nested(MixOf, bytes, "41\n-1\n"); }
 
-// One long curve in a block, given half the bytes, referenced until the other half is spent: a zig-zag
-// spline, and a polyline of alternating bulges.
+// One long curve in a block (a zig-zag spline of 250 control points, a polyline of 250 vertices of
+// alternating bulges), referenced until the bytes are spent: close to a million points from 100 KB.
 inline std::string ReferencedLongCurve(const std::string& curve, size_t bytes) {
-  return Drawing(ReferencesUpTo("", "LONG", bytes / 2), "0\nBLOCK\n2\nLONG\n" + curve + "0\nENDBLK\n");
+  const std::string block = "0\nBLOCK\n2\nLONG\n" + curve + "0\nENDBLK\n";
+  return Drawing(ReferencesUpTo("", "LONG", bytes > block.size() ? bytes - block.size() : 1), block);
 }
-inline std::string ReferencedLongSpline(size_t bytes) {
-  return ReferencedLongCurve(ZigZagSpline(static_cast<int>(std::max<size_t>(bytes / 2 / 24, 8)), 1), bytes);
-}
-inline std::string ReferencedLongPolyline(size_t bytes) {
-  return ReferencedLongCurve(BulgedPolyline(static_cast<int>(std::max<size_t>(bytes / 2 / 28, 2)), 1), bytes);
-}
+inline std::string ReferencedLongSpline(size_t bytes) { return ReferencedLongCurve(ZigZagSpline(250, 1), bytes); }
+inline std::string ReferencedLongPolyline(size_t bytes) { return ReferencedLongCurve(BulgedPolyline(250, 1), bytes); }
 
 }  // namespace dxf_test
