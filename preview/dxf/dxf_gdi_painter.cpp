@@ -10,53 +10,39 @@
 
 namespace {
 
-// One pen per colour, made on first use and freed with the painter.
-class PenCache {
- public:
-  explicit PenCache(HDC dc) : m_dc(dc), m_old(::GetCurrentObject(dc, OBJ_PEN)) {}
-  ~PenCache() {
-    ::SelectObject(m_dc, m_old);
-    for (auto& entry : m_pens) ::DeleteObject(entry.second);
-  }
-  PenCache(const PenCache&) = delete;
-  PenCache& operator=(const PenCache&) = delete;
-  void Use(uint32_t colour) {
-    HPEN& pen = m_pens[colour];
-    if (pen == nullptr) pen = ::CreatePen(PS_SOLID, 1, colour);
-    if (pen != nullptr) ::SelectObject(m_dc, pen);
-  }
-
- private:
-  HDC m_dc;
-  HGDIOBJ m_old;
-  std::map<uint32_t, HPEN> m_pens;
-};
-
-// One font per height and angle, made on first use and freed with the painter: a drawing may hold a million
+// GDI objects of one kind (pens by colour, fonts by height and angle), each made on first use, selected when
+// used and freed with the painter, after the context's own is selected back: a drawing may hold a million
 // texts of one size, and making a font costs far more than drawing its glyphs.
-class FontCache {
+template <typename Key, typename Handle>
+class GdiCache {
  public:
-  explicit FontCache(HDC dc) : m_dc(dc), m_old(::GetCurrentObject(dc, OBJ_FONT)) {}
-  ~FontCache() {
+  GdiCache(HDC dc, UINT kind, Handle (*make)(const Key&)) : m_dc(dc), m_old(::GetCurrentObject(dc, kind)), m_make(make) {}
+  ~GdiCache() {
     ::SelectObject(m_dc, m_old);
-    for (auto& entry : m_fonts) ::DeleteObject(entry.second);
+    for (auto& entry : m_objects)
+      if (entry.second != nullptr) ::DeleteObject(entry.second);
   }
-  FontCache(const FontCache&) = delete;
-  FontCache& operator=(const FontCache&) = delete;
-  bool Use(const dxf::TextFont& key) {
-    HFONT& font = m_fonts[key];
-    if (font == nullptr)
-      font = ::CreateFontW(-key.pixels, 0, key.tenths, key.tenths, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                           OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Arial");
-    return font != nullptr && ::SelectObject(m_dc, font) != nullptr;
+  GdiCache(const GdiCache&) = delete;
+  GdiCache& operator=(const GdiCache&) = delete;
+  bool Use(const Key& key) {
+    Handle& object = m_objects[key];
+    if (object == nullptr) object = m_make(key);
+    return object != nullptr && ::SelectObject(m_dc, object) != nullptr;
   }
-  size_t Made() const { return m_fonts.size(); }
+  size_t Made() const { return m_objects.size(); }
 
  private:
   HDC m_dc;
   HGDIOBJ m_old;
-  std::map<dxf::TextFont, HFONT> m_fonts;
+  Handle (*m_make)(const Key&);
+  std::map<Key, Handle> m_objects;
 };
+
+HPEN MakePen(const uint32_t& colour) { return ::CreatePen(PS_SOLID, 1, colour); }
+HFONT MakeFont(const dxf::TextFont& key) {
+  return ::CreateFontW(-key.pixels, 0, key.tenths, key.tenths, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Arial");
+}
 
 std::wstring Wide(const std::string& utf8) {
   static_assert(sizeof(wchar_t) == 2, "UTF-16 for the Win32 calls");
@@ -69,7 +55,8 @@ std::wstring Wide(const std::string& utf8) {
 
 class Painter : public dxf::PaintSink {
  public:
-  Painter(HDC dc, const dxf::ViewProperties& view) : m_dc(dc), m_view(view), m_pens(dc), m_fonts(dc) {
+  Painter(HDC dc, const dxf::ViewProperties& view)
+      : m_dc(dc), m_view(view), m_pens(dc, OBJ_PEN, MakePen), m_fonts(dc, OBJ_FONT, MakeFont) {
     m_left = view.left - kSlack;
     m_top = view.top - kSlack;
     m_right = view.right + kSlack;
@@ -173,8 +160,8 @@ class Painter : public dxf::PaintSink {
 
   HDC m_dc;
   const dxf::ViewProperties& m_view;
-  PenCache m_pens;
-  FontCache m_fonts;
+  GdiCache<uint32_t, HPEN> m_pens;
+  GdiCache<dxf::TextFont, HFONT> m_fonts;
   std::vector<POINT> m_run;  // the polyline being gathered
   COLORREF m_colour = 0xFFFFFF;
   double m_left, m_top, m_right, m_bottom;
