@@ -92,42 +92,47 @@ struct Segments : dxf::PaintSink {
   size_t drawn = 0;
 };
 
+// The seconds of one run of the work, repeated until the runs have taken a fiftieth of a second, per run:
+// a few hundred microseconds alone are mostly the clock's noise.
+template <typename Work>
+double Timed(Work work) {
+  double total = 0;
+  int runs = 0;
+  do {
+    const double start = growth::ThreadSeconds();
+    work();
+    total += growth::ThreadSeconds() - start;
+    ++runs;
+  } while (total < 0.02);
+  return total / runs;
+}
+
 // The seconds of one measurement and what it made.
 double Measure(const Row& r, const std::string& file, double* items) {
   if (r.work == Work::kList) {
-    const double start = growth::ThreadSeconds();
-    ZipHandle* zip = ZipOpen(file.data(), static_cast<uint32_t>(file.size()), kZipMemoryKind);
-    size_t rows = 0;
-    if (zip != nullptr) {
-      archive::ForEachZipRow(zip, [&](const ZipEntry& e) { rows += archive::ZipRowTexts(e).size() / 7; });
-      ZipCloseReader(zip);
-    }
-    *items = static_cast<double>(rows);
-    return growth::ThreadSeconds() - start;
+    return Timed([&] {
+      ZipHandle* zip = ZipOpen(file.data(), static_cast<uint32_t>(file.size()), kZipMemoryKind);
+      size_t rows = 0;
+      if (zip != nullptr) {
+        archive::ForEachZipRow(zip, [&](const ZipEntry& e) { rows += archive::ZipRowTexts(e).size() / 7; });
+        ZipCloseReader(zip);
+      }
+      *items = static_cast<double>(rows);
+    });
   }
-  double start = growth::ThreadSeconds();
+  if (r.work == Work::kRead) {
+    return Timed([&] { *items = static_cast<double>(dxf::ReadDrawing(file.data(), file.size()).entities.size()); });
+  }
   const dxf::Drawing d = dxf::ReadDrawing(file.data(), file.size());
-  *items = static_cast<double>(d.entities.size());
-  if (r.work == Work::kRead) return growth::ThreadSeconds() - start;
   dxf::ViewProperties view;
   view.right = 800;
   view.bottom = 600;
   dxf::ZoomToExtents(view, d.extents);
-  Segments segments(view);
-  start = growth::ThreadSeconds();
-  dxf::PaintWithinBudget(d.entities, view, 2, segments);
-  *items = static_cast<double>(segments.drawn);
-  return growth::ThreadSeconds() - start;
-}
-
-// One measurement repeated until it has taken a fiftieth of a second, per run: a few hundred microseconds
-// alone are mostly the clock's noise.
-double MeasureRepeated(const Row& r, const std::string& file, double* items) {
-  double total = 0;
-  int runs = 0;
-  do total += Measure(r, file, items), ++runs;
-  while (total < 0.02);
-  return total / runs;
+  return Timed([&] {
+    Segments segments(view);
+    dxf::PaintWithinBudget(d.entities, view, 2, segments);
+    *items = static_cast<double>(segments.drawn);
+  });
 }
 
 // The best of three, in a child stopped after limit seconds of processor time.
@@ -141,7 +146,7 @@ void MeasureInChild(Row& r, int limit) {
       const std::string file = r.make(r.small << (2 * size));
       growth::StopAfter(limit);
       double got[2] = {1e9, 0};
-      for (int round = 0; round < 3; ++round) got[0] = std::min(got[0], MeasureRepeated(r, file, &got[1]));
+      for (int round = 0; round < 3; ++round) got[0] = std::min(got[0], Measure(r, file, &got[1]));
       if (write(fds[1], got, sizeof got) != sizeof got) _exit(1);
     }
     _exit(0);

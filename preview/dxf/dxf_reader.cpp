@@ -264,11 +264,15 @@ class Reader {
     if (!Finish()) return Damaged(m_error);
     FlushPolyline();  // a file cut short inside a polyline keeps the vertices it has
     ResolveLayers();
-    // A vector of a million entities grown step by step moves each of them twice on the way.
-    size_t placed = 0;
-    std::map<std::pair<const Block*, int>, size_t> placedBy;
-    for (const RawObject& insert : m_topInserts) placed = std::min(kMaxEntities, placed + Placed(insert, 0, placedBy));
-    m_top.reserve(m_top.size() + std::min(placed, kMaxEntities - std::min(m_count, kMaxEntities)));
+    // A vector of a million entities grown step by step moves each of them twice on the way: room is made
+    // for what the references will place, as far as the limits on entities and on points let them.
+    Placing placed;
+    std::map<std::pair<const Block*, int>, Placing> placedBy;
+    for (const RawObject& insert : m_topInserts) placed.Add(Placed(insert, 0, placedBy));
+    const double share = placed.points > kMaxTotalPoints ? static_cast<double>(kMaxTotalPoints) / placed.points : 1.0;
+    const size_t room = static_cast<size_t>(
+        std::min(static_cast<double>(kMaxEntities - std::min(m_count, kMaxEntities)), placed.entities * share));
+    m_top.reserve(m_top.size() + room);
     m_topTags.reserve(m_top.capacity());
     for (const RawObject& insert : m_topInserts) {
       if (m_references >= kMaxBlockReferences) break;
@@ -708,20 +712,24 @@ class Reader {
     }
   }
 
-  // At most how many entities a reference at this depth places (its block's, and its references' to the
-  // depth allowed; a polyline with arcs may be placed piece by piece), up to the reader's limit; worked out
-  // once per block and depth.
-  size_t Placed(const RawObject& insert, int depth, std::map<std::pair<const Block*, int>, size_t>& known) const {
+  // How many entities, and points, a reference at this depth places whole (its block's, and its references'
+  // to the depth allowed), before the reader's limits; worked out once per block and depth.
+  struct Placing {
+    double entities = 0, points = 0;
+    void Add(const Placing& more) {
+      entities = std::min(entities + more.entities, 1e18);
+      points = std::min(points + more.points, 1e18);
+    }
+  };
+  Placing Placed(const RawObject& insert, int depth, std::map<std::pair<const Block*, int>, Placing>& known) const {
     const auto found = m_blocks.find(insert.name);
-    if (depth >= kMaxBlockDepth || found == m_blocks.end()) return 0;
+    if (depth >= kMaxBlockDepth || found == m_blocks.end()) return {};
     const Block* block = &found->second;
     const auto at = known.find({block, depth});
     if (at != known.end()) return at->second;
-    size_t count = 0;
-    for (const Item& item : block->items)
-      count += item.entity.kind == EntityKind::kPolyline && !item.entity.bulges.empty() ? item.entity.points.size() : 1;
-    for (const RawObject& inner : block->inserts) count = std::min(kMaxEntities, count + Placed(inner, depth + 1, known));
-    count = std::min(kMaxEntities, count);
+    Placing count;
+    for (const Item& item : block->items) count.Add({1, static_cast<double>(item.entity.points.size())});
+    for (const RawObject& inner : block->inserts) count.Add(Placed(inner, depth + 1, known));
     known[{block, depth}] = count;
     return count;
   }
