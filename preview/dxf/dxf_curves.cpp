@@ -133,24 +133,30 @@ constexpr int kRationalBoxDepth = 8;    // halvings of a rational piece: its hul
 
 // The Bezier control points of the span of a usable spline from knot k to k + 1: the spline's blossom at
 // p parameters, so many of them the span's start and the rest its end (de Boor's scheme, one parameter a
-// level).
+// level). Each level's blends at the start and at the end are worked out once for the span's points.
 void SpanBezier(const Entity& s, size_t k, Weighted* out) {
   const int p = s.degree;
-  const double u0 = s.knots[k], u1 = s.knots[k + 1];
+  const double u[2] = {s.knots[k], s.knots[k + 1]};
+  double blend[2][kMostBoxDegree + 1][kMostBoxDegree + 1] = {};  // [start or end][level][point]
+  for (int r = 1; r <= p; ++r) {
+    for (int j = r; j <= p; ++j) {
+      const size_t i = k - static_cast<size_t>(p) + static_cast<size_t>(j);
+      const double span = s.knots[i + static_cast<size_t>(p - r) + 1] - s.knots[i];
+      for (int e = 0; e < 2; ++e) blend[e][r][j] = span > 0 ? (u[e] - s.knots[i]) / span : 0;
+    }
+  }
+  Weighted first[kMostBoxDegree + 1];
+  for (int j = 0; j <= p; ++j) {
+    const size_t i = k - static_cast<size_t>(p) + static_cast<size_t>(j);
+    const double w = s.weights.empty() ? 1.0 : s.weights[i];
+    first[j] = {s.points[i].x * w, s.points[i].y * w, w};
+  }
   for (int m = 0; m <= p; ++m) {
     Weighted d[kMostBoxDegree + 1];
-    for (int j = 0; j <= p; ++j) {
-      const size_t i = k - static_cast<size_t>(p) + static_cast<size_t>(j);
-      const double w = s.weights.empty() ? 1.0 : s.weights[i];
-      d[j] = {s.points[i].x * w, s.points[i].y * w, w};
-    }
+    std::copy(first, first + p + 1, d);
     for (int r = 1; r <= p; ++r) {
-      const double t = r <= p - m ? u0 : u1;
-      for (int j = p; j >= r; --j) {
-        const size_t i = k - static_cast<size_t>(p) + static_cast<size_t>(j);
-        const double span = s.knots[i + static_cast<size_t>(p - r) + 1] - s.knots[i];
-        d[j] = Lerp(d[j - 1], d[j], span > 0 ? (t - s.knots[i]) / span : 0);
-      }
+      const int e = r <= p - m ? 0 : 1;
+      for (int j = p; j >= r; --j) d[j] = Lerp(d[j - 1], d[j], blend[e][r][j]);
     }
     out[m] = d[p];
   }

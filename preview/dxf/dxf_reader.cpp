@@ -14,19 +14,6 @@
 
 namespace dxf {
 
-void Extents::Add(Point p) {
-  if (empty) {
-    minX = maxX = p.x;
-    minY = maxY = p.y;
-    empty = false;
-    return;
-  }
-  minX = std::min(minX, p.x);
-  maxX = std::max(maxX, p.x);
-  minY = std::min(minY, p.y);
-  maxY = std::max(maxY, p.y);
-}
-
 namespace {
 
 

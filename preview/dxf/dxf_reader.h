@@ -55,7 +55,18 @@ struct Entity {
 struct Extents {
   double minX = 0, minY = 0, maxX = 0, maxY = 0;
   bool empty = true;
-  void Add(Point p);
+  void Add(Point p) {
+    if (empty) {
+      minX = maxX = p.x;
+      minY = maxY = p.y;
+      empty = false;
+      return;
+    }
+    minX = p.x < minX ? p.x : minX;
+    maxX = p.x > maxX ? p.x : maxX;
+    minY = p.y < minY ? p.y : minY;
+    maxY = p.y > maxY ? p.y : maxY;
+  }
 };
 
 enum class ReadStatus {
