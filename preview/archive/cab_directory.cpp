@@ -16,12 +16,28 @@ constexpr size_t kLongestName = 256;  // with its NUL
 constexpr uint16_t kReservePresent = 0x4, kPreviousCabinet = 0x1, kNextCabinet = 0x2;
 constexpr uint16_t kContinuedFromPrevious = 0xFFFD, kContinuedBothWays = 0xFFFF;
 constexpr unsigned kNameIsUtf8 = 0x80;
+// read-only, hidden, system, archive, executable, UTF-8 name: an entry with any other bit is not one
+constexpr unsigned kKnownAttributes = 0x01 | 0x02 | 0x04 | 0x20 | 0x40 | kNameIsUtf8;
+constexpr uint64_t kLargestFolder = 0x7FFF8000;  // the most a folder of a cabinet may hold
 // A header and its folders take some bytes, a table of 65,535 members under 18 MB: a table past this is
 // not read.
 constexpr uint64_t kMostRead = 40u << 20;
 
 uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
+
+// A table entry has no signature: what is not one shows by a folder the cabinet lacks, an attribute bit no
+// member has, data past the largest folder, or a name that is empty or holds control characters.
+bool Believable(const uint8_t* entry, size_t nameLength, uint16_t folders) {
+  const uint16_t folder = Le16(entry + 8);
+  if (folder >= folders && folder < kContinuedFromPrevious) return false;
+  if ((Le16(entry + 14) & ~kKnownAttributes) != 0) return false;
+  if (uint64_t{Le32(entry)} + Le32(entry + 4) > kLargestFolder) return false;
+  if (nameLength == 0) return false;
+  for (size_t i = 0; i < nameLength; ++i)
+    if (entry[kEntryFixed + i] < 0x20) return false;
+  return true;
+}
 
 // The offset just past a NUL-terminated string at `at` of at most kLongestName bytes; 0 when there is none.
 size_t PastString(const uint8_t* data, size_t size, size_t at) {
@@ -50,6 +66,7 @@ CabDirectory ReadCabinetDirectory(const uint8_t* data, size_t size) {
   }
   if (filesAt < headerEnd) return cab;
   cab.isCabinet = true;
+  const uint16_t folders = Le16(data + 26);
   cab.claimed = Le16(data + 28);
   size_t at = filesAt;
   for (uint32_t i = 0; i < cab.claimed; ++i) {
@@ -57,7 +74,7 @@ CabDirectory ReadCabinetDirectory(const uint8_t* data, size_t size) {
     const uint8_t* entry = data + at;
     const size_t nameAt = at + kEntryFixed;
     const size_t end = PastString(data, size, nameAt);
-    if (end == 0) break;
+    if (end == 0 || !Believable(entry, end - 1 - nameAt, folders)) break;
     at = end;
     const uint16_t folder = Le16(entry + 8);
     // A member begun in the cabinet before is listed there, as the library lists it.

@@ -45,7 +45,8 @@ void Put32(std::string& out, uint32_t v) { Put16(out, v & 0xFFFF), Put16(out, v 
 
 // A header with a reserved area and the names of the cabinets before and after it; a member begun in the
 // cabinet before (listed there), one in a folder, one whose name is UTF-8, and one whose name runs on
-// without its end.
+// without its end. Then entries that are no entries: in a folder the cabinet lacks, with an attribute no
+// member has, past the largest folder, with a control character or no name.
 TEST(CabDirectory, TheHeaderAreasBeforeTheTableAndEntriesThatDoNotRead) {
   std::string header = "MSCF";
   Put32(header, 0), Put32(header, 0), Put32(header, 0);
@@ -77,6 +78,18 @@ TEST(CabDirectory, TheHeaderAreasBeforeTheTableAndEntriesThatDoNotRead) {
   EXPECT_EQ(cab.entries[0].size, 20u);
   EXPECT_EQ(cab.entries[0].attributes, 0x21);
   EXPECT_EQ(cab.entries[1].name, u"caf\u00E9.txt");
+  const size_t fourth = header.size() - 300 - 16;  // where the fourth entry starts
+  for (const auto& [offset, value] : {std::pair<size_t, std::string>{8, std::string("\x01\x00", 2)}, {14, "\x08"},
+                                      {0, "\xFF\xFF\xFF\x7F"}, {16, "a\tb"}, {16, std::string(1, '\0')}}) {
+    std::string bad = header;
+    bad.replace(fourth + offset, value.size(), value);
+    bad.replace(fourth + 16 + 4, 1, std::string(1, '\0'));  // the name ends within its field
+    const auto* bytes = reinterpret_cast<const uint8_t*>(bad.data());
+    EXPECT_EQ(ReadCabinetDirectory(bytes, bad.size()).entries.size(), 2u) << offset;
+  }
+  std::string good = header;
+  good.replace(fourth + 16 + 4, 1, std::string(1, '\0'));
+  EXPECT_EQ(ReadCabinetDirectory(reinterpret_cast<const uint8_t*>(good.data()), good.size()).entries.size(), 3u);
   // Not a cabinet, and a table said to start inside the header's own areas.
   EXPECT_FALSE(ReadCabinetDirectory(reinterpret_cast<const uint8_t*>("MSCX"), 4).isCabinet);
   std::string early = header;
