@@ -170,28 +170,6 @@ struct Marks : dxf::PaintSink {
   size_t texts = 0, others = 0;
 };
 
-// A few hundred bytes of blocks make a million texts, one over the other, each some hundreds of pixels high
-// once fitted: a paint draws as many as its budget pays for, each charged its glyphs (dearer the larger)
-// and the one font of each size once, and stops.
-TEST(DxfPaintBudget, TextsAreChargedWhatDrawingThemCosts) {
-  const std::string text = dxf_test::Nested(dxf_test::TextOf, 1500);
-  const dxf::Drawing d = dxf::ReadDrawing(text.data(), text.size());
-  ASSERT_EQ(d.entities.size(), 999990u);
-  auto view = Window(800, 600);
-  dxf::ZoomToExtents(view, d.extents);
-  Marks marks;
-  const size_t used = dxf::PaintWithinBudget(d.entities, view, 2, marks);
-  // The cheapest, "Room 1", 6 glyphs one unit high; the dearest "Room 10", 7 glyphs ten units high.
-  const double scale = dxf::ScreenScale(view);
-  ASSERT_GT(scale, 10);
-  const size_t cheapest = 6 * dxf::GlyphCost(static_cast<int>(scale));
-  const size_t dearest = 7 * dxf::GlyphCost(static_cast<int>(10 * scale + 1)) + dxf::kFontCost;
-  EXPECT_GT(marks.texts, 0u);
-  EXPECT_LE(marks.texts, dxf::kMaxPaintPoints / cheapest + 1);
-  EXPECT_LE(used, dxf::kMaxPaintPoints + dearest);
-  EXPECT_EQ(marks.others, 0u);
-}
-
 // Each text costs its characters' glyphs; each font (size and angle) a paint has not used yet costs the
 // making of it; a text out of the window, or too small or large to draw, costs nothing and is not drawn.
 TEST(DxfPaintBudget, ATextCostsItsGlyphsAndItsFontOnce) {
