@@ -184,7 +184,7 @@ int CMyListCtrl::ListZipArchive(const CString& path) {
   {
     const ui::ListFillBatch batch(m_pList, std::min<size_t>(static_cast<size_t>(count), archive::kMaxListedMembers));
     note = archive::ForEachZipRow(zip, [this](const ZipEntry& item) {
-      m_pList->AddRow(archive::ZipRowTexts(item), IconOf(item.name, (item.attributes & kZipAttrDirectory) != 0));
+      m_pList->AddRow(archive::ZipRowTexts(item), IconOf(item.name, archive::IsZipDirectory(item)));
     });
   }
   if (ZipIsReaderHandle(zip)) ZipCloseReader(zip);
@@ -212,7 +212,8 @@ int CMyListCtrl::CabArchiveLister() {
     const ui::ListFillBatch batch(m_pList, shown);
     for (size_t i = 0; i < shown; ++i) m_pList->AddRow(archive::CabRowTexts(entries[i]), IconOf(entries[i].name, false));
   }
-  ShowNote(archive::ListedMembersNote(shown, entries.size()));
+  ShowNote(lister.damaged ? archive::DamagedMembersNote(shown, lister.claimed)
+                          : archive::ListedMembersNote(shown, entries.size()));
   return 1;
 }
 

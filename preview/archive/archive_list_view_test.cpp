@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -152,6 +153,42 @@ class ArchiveViewTest : public ::testing::Test {
 
 const wchar_t kDosTime[] = L"04 Mar 2021, 05:06:08";
 
+// Name, "Directory" and "File Size" of each member, as zipfile lists the archive (ARCHIVE.listing).
+Rows ZipfileListing(const wchar_t* archive) {
+  std::string path = std::string(DORVANE_ARCHIVE_FIXTURES) + "/";
+  for (const wchar_t* c = archive; *c != 0; ++c) path += static_cast<char>(*c);
+  std::ifstream in(path + ".listing");
+  Rows rows;
+  for (std::string line; std::getline(in, line);) {
+    std::vector<std::wstring> cells(1);
+    for (char c : line) {
+      if (c == '\t') cells.emplace_back();
+      else cells.back() += static_cast<wchar_t>(c);
+    }
+    rows.push_back(cells);
+  }
+  return rows;
+}
+
+// The first three columns of the rows shown.
+Rows NameFolderAndSize(Rows rows) {
+  for (auto& row : rows) row.resize(3);
+  return rows;
+}
+
+TEST_F(ArchiveViewTest, ZipRowsShowEachMembersOwnSizeAndYesOnlyForFolders) {
+  for (const wchar_t* archive : {L"plain.zip", L"folders.zip"}) {
+    Show(Fixture(archive));
+    const Rows expected = ZipfileListing(archive);
+    ASSERT_GE(expected.size(), 5u) << archive;
+    EXPECT_EQ(NameFolderAndSize(RowsShown()), expected) << archive;
+  }
+  // Among them: the folder's own entry, and 831 bytes deflated in it.
+  const Rows rows = NameFolderAndSize(RowsShown());
+  EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"Quarterly/", L"Yes", L"0"}));
+  EXPECT_EQ(rows[1], (std::vector<std::wstring>{L"Quarterly/data_1.bin", L"No", L"831"}));
+}
+
 TEST_F(ArchiveViewTest, ZipRowsHeadersAndScreenshot) {
   Show(Fixture(L"plain.zip"));
   EXPECT_EQ(frame_->m_bPreviewOk, 1u);
@@ -159,7 +196,7 @@ TEST_F(ArchiveViewTest, ZipRowsHeadersAndScreenshot) {
                                                   L"Creation Time", L"modify Time", L"Attribute"}));
   const Rows rows = RowsShown();
   ASSERT_EQ(rows.size(), 7u);
-  EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"readme.txt", L"No", L"37", kDosTime, kDosTime, kDosTime, L"----"}));
+  EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"readme.txt", L"No", L"35", kDosTime, kDosTime, kDosTime, L"----"}));
   EXPECT_EQ(rows[1][0], L"docs/");
   EXPECT_EQ(rows[1][1], L"Yes");
   EXPECT_EQ(rows[2][3], L"13 Sep 2020, 12:28:20");  // access and modification times from the "UT" block
@@ -241,6 +278,19 @@ TEST_F(ArchiveViewTest, WithoutTheCabinetLibraryACabinetIsNotAvailableRatherThan
   EXPECT_EQ(frame_->m_bPreviewOk, 0u);
   EXPECT_EQ(frame_->m_bComponentMissing, 1u);
   EXPECT_TRUE(RowsShown().empty());
+}
+
+// A cabinet whose table is cut short inside its 501st member: the library gives up on it, and the list
+// shows the 500 members the table still names (from the last to the first), with a note, as for a ZIP.
+TEST_F(ArchiveViewTest, ACabinetDamagedPartWayListsWhatItsTableStillNames) {
+  boxes_.Answer(seams::kOk);
+  Show(Fixture(L"cut.cab"));
+  EXPECT_EQ(frame_->m_bPreviewOk, 1u);
+  const Rows rows = RowsShown();
+  ASSERT_EQ(rows.size(), 500u);
+  EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"f00499.txt", L"", L"1", kDosTime, L"-a--"}));
+  EXPECT_EQ(rows[499][0], L"f00000.txt");
+  EXPECT_EQ(Notes(), std::vector<std::u16string>{u"Loaded 500 of 1000 total members: the archive is damaged"});
 }
 
 TEST_F(ArchiveViewTest, CabinetMembersFromTheLastToTheFirst) {

@@ -1,5 +1,7 @@
 #include "preview/archive/archive_rows.h"
 
+#include <string_view>
+
 #include "preview/archive/archive_time.h"
 #include "preview/archive/zip_reader.h"
 
@@ -58,11 +60,15 @@ bool IsRarDirectory(const RarEntry& entry) {
   return (entry.attributes & kDirectoryAttribute) != 0 || (entry.flags & kDirectoryFlags) == kDirectoryFlags;
 }
 
+bool IsZipDirectory(const ZipEntry& entry) {
+  const std::u16string_view name(entry.name);
+  return (entry.attributes & kZipAttrDirectory) != 0 || (!name.empty() && (name.back() == u'/' || name.back() == u'\\'));
+}
+
 std::vector<std::u16string> ZipRowTexts(const ZipEntry& entry) {
-  const std::u16string name(entry.name);
-  return {name,
-          name.find(u'/') != std::u16string::npos ? u"Yes" : u"No",
-          Decimal(entry.compressedSize),
+  return {std::u16string(entry.name),
+          IsZipDirectory(entry) ? u"Yes" : u"No",
+          Decimal(entry.uncompressedSize),
           ZipTimeText(entry, entry.accessTime, kZipUtcAccess),
           ZipTimeText(entry, entry.creationTime, kZipUtcCreation),
           ZipTimeText(entry, entry.modificationTime, kZipUtcModification),
@@ -71,6 +77,10 @@ std::vector<std::u16string> ZipRowTexts(const ZipEntry& entry) {
 
 std::u16string ListedMembersNote(uint64_t listed, uint64_t total) {
   return listed < total ? LoadedOf(listed, total) : std::u16string();
+}
+
+std::u16string DamagedMembersNote(uint64_t listed, uint64_t total) {
+  return LoadedOf(listed, total) + u": the archive is damaged";
 }
 
 std::u16string ForEachZipRow(ZipHandle* zip, const std::function<void(const ZipEntry&)>& row) {
@@ -97,7 +107,7 @@ std::u16string ForEachZipRow(ZipHandle* zip, const std::function<void(const ZipE
   if (directory.whole && !skipped && (full || listed == static_cast<uint64_t>(count)))
     return ListedMembersNote(listed, static_cast<uint64_t>(count));
   const uint64_t total = directory.claimed > static_cast<uint64_t>(count) ? directory.claimed : count;
-  return LoadedOf(listed, total) + u": the archive is damaged";
+  return DamagedMembersNote(listed, total);
 }
 
 std::vector<std::u16string> CabRowTexts(const CabEntry& entry) {

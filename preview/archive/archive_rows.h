@@ -50,6 +50,10 @@ struct RarEntry {
 // (all three dictionary bits, 0xE0).
 bool IsRarDirectory(const RarEntry& entry);
 
+// A folder entry: its name ends in a separator, or it carries the directory attribute. A file in a folder
+// ("Quarterly/data_1.bin") is none.
+bool IsZipDirectory(const ZipEntry& entry);
+// Name, folder or not, the member's own (uncompressed) size, its three times and its attributes.
 std::vector<std::u16string> ZipRowTexts(const ZipEntry& entry);
 
 // The most members an archive's list shows, as many as the table view's records: an archive found by
@@ -58,6 +62,8 @@ constexpr size_t kMaxListedMembers = 10000;
 
 // "Loaded N of M total members" when the list shows fewer members than the archive has, else "".
 std::u16string ListedMembersNote(uint64_t listed, uint64_t total);
+// "Loaded N of M total members: the archive is damaged", for an archive read only part of the way.
+std::u16string DamagedMembersNote(uint64_t listed, uint64_t total);
 
 // Each item of an open ZIP archive that the list shows, in order, the first kMaxListedMembers at most: an
 // item whose own header is damaged is passed over and the ones after it still come; the listing ends where

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <tuple>
 
 #include "preview/archive/archive_test_support.h"
 #include "preview/archive/archive_text.h"
@@ -50,20 +51,28 @@ TEST(ArchiveRows, TimesAndTheirLimits) {
 
 TEST(ArchiveRows, ZipRows) {
   ZipEntry entry;
-  const std::u16string name = u"docs/guide.txt";
+  const std::u16string name = u"Quarterly/data_1.bin";
   name.copy(entry.name, name.size());
-  entry.compressedSize = 123;
+  entry.compressedSize = 118;
+  entry.uncompressedSize = 831;
   entry.attributes = 0xA1;
   entry.modificationTime = UnixTimeToFileTime(1600000000);
   const auto row = ZipRowTexts(entry);
   ASSERT_EQ(row.size(), 7u);
-  EXPECT_EQ(row[1], u"Yes");
-  EXPECT_EQ(row[2], u"123");
+  EXPECT_EQ(row[1], u"No");   // a file in a folder is no folder
+  EXPECT_EQ(row[2], u"831");  // its own size, not the compressed one
   EXPECT_EQ(row[3], u"");
   EXPECT_EQ(row[5], u"13 Sep 2020, 12:26:40");
   EXPECT_EQ(row[6], u"ra--");
-  entry.name[4] = u'\0';
-  EXPECT_EQ(ZipRowTexts(entry)[1], u"No");
+  // Folders: by a name that ends in a separator, or by the directory attribute.
+  for (const auto& [folder, attributes, shown] : {std::tuple<std::u16string, uint32_t, const char16_t*>{u"Quarterly/", 0, u"Yes"},
+                                                  {u"Old\\", 0, u"Yes"}, {u"Quarterly", kZipAttrDirectory, u"Yes"},
+                                                  {u"Quarterly", 0x20, u"No"}}) {
+    ZipEntry item;
+    folder.copy(item.name, folder.size());
+    item.attributes = attributes;
+    EXPECT_EQ(ZipRowTexts(item)[1], shown);
+  }
 }
 
 // Times from the "UT" block are UTC and are shown on the local clock; DOS times are the local clock.

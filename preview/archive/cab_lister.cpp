@@ -14,6 +14,7 @@
 #include "platform/os/os.h"
 #include "platform/os/win32.h"
 #include "preview/archive/archive_text.h"
+#include "preview/archive/cab_directory.h"
 #include "preview/archive/archive_time.h"
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
@@ -93,7 +94,17 @@ bool ListCabinet(const std::u16string& path, std::vector<archive::CabEntry>* ent
   lister->errorOperation = error.erfOper;
   lister->errorType = error.erfType;
   lister->errorFlag = error.fError;
-  if (!copied) entries->clear();
+  bool listed = copied != FALSE;
+  if (!listed) {
+    // Damaged part-way: the members the cabinet's own table still names, as far as it reads.
+    // Whichever names more: the table read here, or what the library notified before it stopped.
+    archive::CabDirectory own = archive::ReadCabinetDirectory(path);
+    if (own.entries.size() < entries->size()) own.entries = std::move(*entries);
+    *entries = std::move(own.entries);
+    listed = !entries->empty();
+    lister->damaged = listed;
+    lister->claimed = std::max<uint32_t>(own.claimed, static_cast<uint32_t>(entries->size()));
+  }
   std::reverse(entries->begin(), entries->end());
-  return Finish(lister, destroy, copied != FALSE);
+  return Finish(lister, destroy, listed);
 }

@@ -20,9 +20,12 @@ struct CabLister {
   int errorOperation = 0;
   int errorType = 0;
   int errorFlag = 0;
+  // The library gave up on the cabinet part-way: the members are those its own table still names.
+  bool damaged = false;
+  uint32_t claimed = 0;  // then, the members its header counts
 };
 
 // The cabinet's members from the last to the first.
 // False when the library or an entry point is missing (operation code 1000), no context could be made,
-// or the file is not a readable cabinet.
+// or the file is not a cabinet whose table names any member.
 bool ListCabinet(const std::u16string& path, std::vector<archive::CabEntry>* entries, CabLister* lister);

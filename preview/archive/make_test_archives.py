@@ -31,6 +31,26 @@ def write_zip(path, members):
             z.writestr(item, data)
 
 
+def write_listing(path):
+    """What zipfile makes of each member: name, "Yes" for a folder entry, its own (uncompressed) size."""
+    with zipfile.ZipFile(path) as z:
+        rows = ["%s\t%s\t%d" % (i.filename, "Yes" if i.is_dir() else "No", i.file_size) for i in z.infolist()]
+    open(path + ".listing", "w", encoding="utf-8", newline="\n").write("\n".join(rows) + "\n")
+
+
+def folders_zip(out):
+    """Members in folders and the folders' own entries, deflated: sizes that differ from the stored ones."""
+    path = os.path.join(out, "folders.zip")
+    write_zip(path, [
+        (info("Quarterly/", attributes=(0o40755 << 16) | 0x10), b""),
+        (info("Quarterly/data_1.bin"), bytes(i % 7 for i in range(831))),
+        (info("Quarterly/Old/", attributes=(0o40755 << 16) | 0x10), b""),
+        (info("Quarterly/Old/notes.txt"), b"quarterly notes " * 40),
+        (info("summary.txt"), README),
+    ])
+    write_listing(path)
+
+
 def plain_zip(out):
     timed = info("docs/guide.txt")
     timed.extra = b"UT" + struct.pack("<HBII", 9, 3, UT_MTIME, UT_ATIME)
@@ -43,6 +63,7 @@ def plain_zip(out):
         (info("dos-readonly.txt", system=0, attributes=0x21), b"made on DOS, read-only"),
         (info("stored.bin", method=zipfile.ZIP_STORED), bytes(range(256)) * 4),
     ])
+    write_listing(os.path.join(out, "plain.zip"))
 
 
 def hostile_zip(out):
@@ -260,6 +281,7 @@ def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     plain_zip(out)
+    folders_zip(out)
     hostile_zip(out)
     damaged_zips(out)
     method_zips(out)
@@ -267,6 +289,8 @@ def main():
     tar_files(out)
     cabinet(out)
     open(os.path.join(out, "many.cab"), "wb").write(many_member_cabinet())
+    # A thousand members whose table is cut short inside the 501st: the first 500 entries are whole.
+    open(os.path.join(out, "cut.cab"), "wb").write(many_member_cabinet(1000)[:44 + 27 * 500 + 5])
     open(os.path.join(out, "many.zip"), "wb").write(many_member_zip(12000))
     fake_rar(out)
 

@@ -80,7 +80,230 @@ void AppendSpline(std::vector<Point>& out, const Entity& s, double pixelsPerUnit
   }
 }
 
+// The part of c + u cos t + v sin t for t from t0 over sweep (radians, 0 to 2 pi): its ends, and the points
+// within it where x or y is at its least or greatest.
+void AddEllipticArc(Extents& box, Point c, Point u, Point v, double t0, double sweep) {
+  auto at = [&](double t) {
+    const double ct = std::cos(t), st = std::sin(t);
+    return Point{c.x + u.x * ct + v.x * st, c.y + u.y * ct + v.y * st};
+  };
+  box.Add(at(t0));
+  box.Add(at(t0 + sweep));
+  for (double turn : {std::atan2(v.x, u.x), std::atan2(v.y, u.y)}) {
+    for (double t : {turn, turn + kPi}) {
+      double offset = std::fmod(t - t0, 2 * kPi);
+      if (offset < 0) offset += 2 * kPi;
+      if (offset <= sweep) box.Add(at(t));
+    }
+  }
+}
+
+void AddCircularArc(Extents& box, Point c, double radius, double t0, double sweep) {
+  AddEllipticArc(box, c, {radius, 0}, {0, radius}, t0, sweep);
+}
+
+// The arc of a polyline segment of bulge b from a to b, without a sine or an arc tangent (a polyline may
+// hold millions of them): its centre lies (1 - b^2) / 4b of the chord's length to the chord's left, its
+// radius is (1 + b^2) / 4|b| of it, and a point of its circle lies on the arc when it is on the chord's right
+// for a counter-clockwise arc (b > 0), on its left for a clockwise one. The ends are in the box already.
+void AddBulge(Extents& box, Point from, Point to, double b) {
+  const double dx = to.x - from.x, dy = to.y - from.y, chord = std::hypot(dx, dy);
+  if (std::fabs(b) < 1e-9 || !(chord > 0)) return;
+  const double h = (1 - b * b) / (4 * b);
+  const Point centre{(from.x + to.x) / 2 - h * dy, (from.y + to.y) / 2 + h * dx};
+  const double r = chord * (1 + b * b) / (4 * std::fabs(b));
+  for (Point p : {Point{centre.x + r, centre.y}, Point{centre.x - r, centre.y}, Point{centre.x, centre.y + r},
+                  Point{centre.x, centre.y - r}}) {
+    const double side = dx * (p.y - from.y) - dy * (p.x - from.x);
+    if (side * b <= 0) box.Add(p);
+  }
+}
+
+// A point of a rational curve in homogeneous coordinates (x and y multiplied by the weight).
+struct Weighted {
+  double x = 0, y = 0, w = 1;
+};
+Weighted Lerp(const Weighted& a, const Weighted& b, double t) {
+  return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t, a.w + (b.w - a.w) * t};
+}
+Point Cartesian(const Weighted& h) { return {h.x / h.w, h.y / h.w}; }
+
+constexpr int kMostBoxDegree = 3;       // splines of higher degree are boxed by their control points
+constexpr int kRationalBoxDepth = 8;    // halvings of a rational piece: its hull then strays 4^-8 of its size
+
+// The Bezier control points of the span of a usable spline from knot k to k + 1: the spline's blossom at
+// p parameters, so many of them the span's start and the rest its end (de Boor's scheme, one parameter a
+// level). Each level's blends at the start and at the end are worked out once for the span's points.
+void SpanBezier(const Entity& s, size_t k, Weighted* out) {
+  const int p = s.degree;
+  const double u[2] = {s.knots[k], s.knots[k + 1]};
+  double blend[2][kMostBoxDegree + 1][kMostBoxDegree + 1] = {};  // [start or end][level][point]
+  for (int r = 1; r <= p; ++r) {
+    for (int j = r; j <= p; ++j) {
+      const size_t i = k - static_cast<size_t>(p) + static_cast<size_t>(j);
+      const double span = s.knots[i + static_cast<size_t>(p - r) + 1] - s.knots[i];
+      for (int e = 0; e < 2; ++e) blend[e][r][j] = span > 0 ? (u[e] - s.knots[i]) / span : 0;
+    }
+  }
+  Weighted first[kMostBoxDegree + 1];
+  for (int j = 0; j <= p; ++j) {
+    const size_t i = k - static_cast<size_t>(p) + static_cast<size_t>(j);
+    const double w = s.weights.empty() ? 1.0 : s.weights[i];
+    first[j] = {s.points[i].x * w, s.points[i].y * w, w};
+  }
+  for (int m = 0; m <= p; ++m) {
+    Weighted d[kMostBoxDegree + 1];
+    std::copy(first, first + p + 1, d);
+    for (int r = 1; r <= p; ++r) {
+      const int e = r <= p - m ? 0 : 1;
+      for (int j = p; j >= r; --j) d[j] = Lerp(d[j - 1], d[j], blend[e][r][j]);
+    }
+    out[m] = d[p];
+  }
+}
+
+bool Within(const Extents& inner, const Extents& outer) {
+  return inner.minX >= outer.minX && inner.maxX <= outer.maxX && inner.minY >= outer.minY && inner.maxY <= outer.maxY;
+}
+
+// The parameters in (0, 1) where one coordinate of a polynomial Bezier piece of degree 1 to 3 turns back:
+// the roots of its derivative, d0 (1 - t)^2 + 2 d1 t (1 - t) + d2 t^2 for a cubic, d0 (1 - t) + d1 t for a
+// quadratic, with di the differences of its control values.
+int TurningPoints(const double* v, int p, double* t) {
+  int n = 0;
+  auto keep = [&](double r) {
+    if (r > 0 && r < 1) t[n++] = r;
+  };
+  if (p == 2) {
+    const double d0 = v[1] - v[0], d1 = v[2] - v[1];
+    if (d0 != d1) keep(d0 / (d0 - d1));
+  } else if (p == 3) {
+    const double d0 = v[1] - v[0], d1 = v[2] - v[1], d2 = v[3] - v[2];
+    const double a = d0 - 2 * d1 + d2, b = 2 * (d1 - d0), c = d0;
+    if (std::fabs(a) < 1e-12 * (std::fabs(b) + std::fabs(c))) {
+      if (b != 0) keep(-c / b);
+    } else {
+      const double disc = b * b - 4 * a * c;
+      if (disc >= 0) {
+        const double root = std::sqrt(disc);
+        keep((-b + root) / (2 * a));
+        keep((-b - root) / (2 * a));
+      }
+    }
+  }
+  return n;
+}
+
+Weighted BezierAt(const Weighted* b, int p, double t) {
+  Weighted d[kMostBoxDegree + 1];
+  std::copy(b, b + p + 1, d);
+  for (int r = 1; r <= p; ++r)
+    for (int j = 0; j + r <= p; ++j) d[j] = Lerp(d[j], d[j + 1], t);
+  return d[0];
+}
+
+// A Bezier piece of degree 1 to 3 added to the box: its ends, and unless its control points lie within the
+// box already, where it turns back (a polynomial one) or its halves (a rational one, down to a depth, where
+// the control points are taken).
+void AddBezier(Extents& box, const Weighted* b, int p, bool rational, int depth) {
+  box.Add(Cartesian(b[0]));
+  box.Add(Cartesian(b[p]));
+  Extents hull;
+  for (int i = 0; i <= p; ++i) hull.Add(Cartesian(b[i]));
+  if (Within(hull, box)) return;
+  if (!rational) {
+    double xs[kMostBoxDegree + 1], ys[kMostBoxDegree + 1], t[4];
+    for (int i = 0; i <= p; ++i) xs[i] = b[i].x, ys[i] = b[i].y;
+    int n = TurningPoints(xs, p, t);
+    n += TurningPoints(ys, p, t + n);
+    for (int i = 0; i < n; ++i) box.Add(Cartesian(BezierAt(b, p, t[i])));
+    return;
+  }
+  if (depth == 0) {
+    box.Add({hull.minX, hull.minY});
+    box.Add({hull.maxX, hull.maxY});
+    return;
+  }
+  // de Casteljau at the middle: the left half's points run down the scheme's first column, the right's
+  // up its last.
+  Weighted d[kMostBoxDegree + 1], left[kMostBoxDegree + 1], right[kMostBoxDegree + 1];
+  std::copy(b, b + p + 1, d);
+  left[0] = d[0];
+  right[p] = d[p];
+  for (int r = 1; r <= p; ++r) {
+    for (int j = 0; j + r <= p; ++j) d[j] = Lerp(d[j], d[j + 1], 0.5);
+    left[r] = d[0];
+    right[p - r] = d[p - r];
+  }
+  AddBezier(box, left, p, rational, depth - 1);
+  AddBezier(box, right, p, rational, depth - 1);
+}
+
+// A usable spline of degree 3 at most, span by span as Bezier pieces.
+void AddSpline(Extents& box, const Entity& s) {
+  const size_t p = static_cast<size_t>(s.degree), n = s.points.size();
+  Weighted bezier[kMostBoxDegree + 1];
+  for (size_t k = p; k < n; ++k) {
+    if (!(s.knots[k + 1] > s.knots[k])) continue;
+    SpanBezier(s, k, bezier);
+    AddBezier(box, bezier, s.degree, !s.weights.empty(), kRationalBoxDepth);
+  }
+}
+
 }  // namespace
+
+Extents EntityBox(const Entity& e) {
+  Extents box;
+  if (e.points.empty()) return box;
+  const Point c = e.points[0];
+  switch (e.kind) {
+    case EntityKind::kCircle: AddCircularArc(box, c, e.radius, 0, 2 * kPi); break;
+    case EntityKind::kArc: {
+      double sweep = std::fmod(e.endAngle - e.startAngle, 360.0);
+      if (sweep <= 0) sweep += 360;
+      AddCircularArc(box, c, e.radius, e.startAngle * kPi / 180, sweep * kPi / 180);
+      break;
+    }
+    case EntityKind::kEllipse: {
+      double sweep = std::fmod(e.endParam - e.startParam, 2 * kPi);
+      if (sweep <= 1e-12) sweep += 2 * kPi;
+      AddEllipticArc(box, c, e.axis, {-e.axis.y * e.ratio, e.axis.x * e.ratio}, e.startParam, sweep);
+      break;
+    }
+    case EntityKind::kText: {
+      const double width = 0.6 * e.height * static_cast<double>(e.text.size());
+      const double shift = e.align == TextAlign::kCentre ? width / 2 : e.align == TextAlign::kRight ? width : 0;
+      const double a = e.rotation * kPi / 180;
+      const Point d{std::cos(a), std::sin(a)};
+      const Point p{c.x - shift * d.x, c.y - shift * d.y};
+      box.Add(p);
+      box.Add({p.x + width * d.x, p.y + width * d.y});
+      box.Add({p.x - e.height * d.y, p.y + e.height * d.x});
+      box.Add({p.x + width * d.x - e.height * d.y, p.y + width * d.y + e.height * d.x});
+      break;
+    }
+    case EntityKind::kPolyline: {
+      for (Point p : e.points) box.Add(p);
+      // The segments the outline draws, the closing one included when it does.
+      const size_t n = e.points.size();
+      auto bulge = [&](size_t i) { return i < e.bulges.size() ? e.bulges[i] : 0.0; };
+      const size_t segments = e.closed && (n > 2 || (n == 2 && bulge(1) != 0)) ? n : n - 1;
+      for (size_t i = 0; i < segments && !e.bulges.empty(); ++i) AddBulge(box, e.points[i], e.points[(i + 1) % n], bulge(i));
+      break;
+    }
+    case EntityKind::kSpline:
+      if (IsUsableSpline(e) && e.degree <= kMostBoxDegree) {
+        AddSpline(box, e);
+        break;
+      }
+      // A spline that cannot be used is drawn through its points; one of a higher degree lies within them.
+      for (Point p : e.points) box.Add(p);
+      break;
+    default:  // lines, solids, points
+      for (Point p : e.points) box.Add(p);
+  }
+  return box;
+}
 
 bool BulgeArc(Point from, Point to, double bulge, Point& centre, double& radius, double& start, double& sweep) {
   const double chord = Distance(from, to);

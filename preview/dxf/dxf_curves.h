@@ -12,6 +12,14 @@
 
 namespace dxf {
 
+// The smallest box in drawing units that holds the whole entity, worked out without flattening it: exact
+// for lines, polylines with their arcs, circles, arcs, ellipses, solids, points and polynomial splines of
+// degree 3 at most (span by span, where each turns back); a rational one of those within a 4^-8 part of a
+// span's size; a spline of a higher degree by its control points (its weights are positive, so it lies
+// within them); a text by its point, its height and a width of six tenths of the height per character
+// along its direction. Empty for an entity without points.
+Extents EntityBox(const Entity& e);
+
 // The outline in drawing units, from its first point to its last (a closed one ends where it began); empty
 // for points and text. With a limit it stops soon after holding that many points (its first part).
 std::vector<Point> Outline(const Entity& e, double pixelsPerUnit, size_t limit = SIZE_MAX);

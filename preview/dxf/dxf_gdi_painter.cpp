@@ -10,27 +10,39 @@
 
 namespace {
 
-// One pen per colour, made on first use and freed with the painter.
-class PenCache {
+// GDI objects of one kind (pens by colour, fonts by height and angle), each made on first use, selected when
+// used and freed with the painter, after the context's own is selected back: a drawing may hold a million
+// texts of one size, and making a font costs far more than drawing its glyphs.
+template <typename Key, typename Handle>
+class GdiCache {
  public:
-  explicit PenCache(HDC dc) : m_dc(dc), m_old(::GetCurrentObject(dc, OBJ_PEN)) {}
-  ~PenCache() {
+  GdiCache(HDC dc, UINT kind, Handle (*make)(const Key&)) : m_dc(dc), m_old(::GetCurrentObject(dc, kind)), m_make(make) {}
+  ~GdiCache() {
     ::SelectObject(m_dc, m_old);
-    for (auto& entry : m_pens) ::DeleteObject(entry.second);
+    for (auto& entry : m_objects)
+      if (entry.second != nullptr) ::DeleteObject(entry.second);
   }
-  PenCache(const PenCache&) = delete;
-  PenCache& operator=(const PenCache&) = delete;
-  void Use(uint32_t colour) {
-    HPEN& pen = m_pens[colour];
-    if (pen == nullptr) pen = ::CreatePen(PS_SOLID, 1, colour);
-    if (pen != nullptr) ::SelectObject(m_dc, pen);
+  GdiCache(const GdiCache&) = delete;
+  GdiCache& operator=(const GdiCache&) = delete;
+  bool Use(const Key& key) {
+    Handle& object = m_objects[key];
+    if (object == nullptr) object = m_make(key);
+    return object != nullptr && ::SelectObject(m_dc, object) != nullptr;
   }
+  size_t Made() const { return m_objects.size(); }
 
  private:
   HDC m_dc;
   HGDIOBJ m_old;
-  std::map<uint32_t, HPEN> m_pens;
+  Handle (*m_make)(const Key&);
+  std::map<Key, Handle> m_objects;
 };
+
+HPEN MakePen(const uint32_t& colour) { return ::CreatePen(PS_SOLID, 1, colour); }
+HFONT MakeFont(const dxf::TextFont& key) {
+  return ::CreateFontW(-key.pixels, 0, key.tenths, key.tenths, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Arial");
+}
 
 std::wstring Wide(const std::string& utf8) {
   static_assert(sizeof(wchar_t) == 2, "UTF-16 for the Win32 calls");
@@ -43,7 +55,8 @@ std::wstring Wide(const std::string& utf8) {
 
 class Painter : public dxf::PaintSink {
  public:
-  Painter(HDC dc, const dxf::ViewProperties& view) : m_dc(dc), m_view(view), m_pens(dc) {
+  Painter(HDC dc, const dxf::ViewProperties& view)
+      : m_dc(dc), m_view(view), m_pens(dc, OBJ_PEN, MakePen), m_fonts(dc, OBJ_FONT, MakeFont) {
     m_left = view.left - kSlack;
     m_top = view.top - kSlack;
     m_right = view.right + kSlack;
@@ -63,6 +76,8 @@ class Painter : public dxf::PaintSink {
     if (e.kind == dxf::EntityKind::kSolid) Fill(e.points);
     Polyline(points);
   }
+
+  size_t FontsMade() const { return m_fonts.Made(); }
 
   // Pixels of slack so that lines on the window's edge still show.
   static constexpr double kSlack = 2.0;
@@ -128,33 +143,25 @@ class Painter : public dxf::PaintSink {
     ::LineTo(m_dc, x, y + 3);
   }
 
+  // The budget let the text through: it shows at a size that can be drawn and may reach the window.
   void Text(const dxf::Entity& e) {
-    const double pixels = e.height * dxf::ScreenScale(m_view);
-    if (!(pixels >= 4) || pixels > 2000) return;  // unreadable, or larger than any window
-    const dxf::PixelPoint at = dxf::ToPixels(m_view, e.points[0]);
-    const double reach = pixels * (static_cast<double>(e.text.size()) + 1);
+    dxf::TextFont font;
+    if (!dxf::TextFontAt(e, dxf::ScreenScale(m_view), &font)) return;
     const std::wstring text = Wide(e.text);
-    if (text.empty()) return;
-    if (at.x < m_left - reach || at.x > m_right + reach || at.y < m_top - reach || at.y > m_bottom + reach) return;
-    const int tenths = static_cast<int>(std::lround(std::fmod(e.rotation, 360.0) * 10));
-    HFONT font = ::CreateFontW(-static_cast<int>(std::lround(pixels)), 0, tenths, tenths, FW_NORMAL, FALSE, FALSE,
-                               FALSE, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                               VARIABLE_PITCH | FF_SWISS, L"Arial");
-    if (font == nullptr) return;
-    HGDIOBJ old = ::SelectObject(m_dc, font);
+    if (text.empty() || !m_fonts.Use(font)) return;
+    const dxf::PixelPoint at = dxf::ToPixels(m_view, e.points[0]);
     ::SetTextColor(m_dc, e.colour);
     ::SetBkMode(m_dc, TRANSPARENT);
     const UINT align = e.align == dxf::TextAlign::kCentre ? TA_CENTER : e.align == dxf::TextAlign::kRight ? TA_RIGHT : TA_LEFT;
     ::SetTextAlign(m_dc, align | TA_BASELINE | TA_NOUPDATECP);
     ::TextOutW(m_dc, static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y)), text.data(),
                static_cast<int>(text.size()));
-    ::SelectObject(m_dc, old);
-    ::DeleteObject(font);
   }
 
   HDC m_dc;
   const dxf::ViewProperties& m_view;
-  PenCache m_pens;
+  GdiCache<uint32_t, HPEN> m_pens;
+  GdiCache<dxf::TextFont, HFONT> m_fonts;
   std::vector<POINT> m_run;  // the polyline being gathered
   COLORREF m_colour = 0xFFFFFF;
   double m_left, m_top, m_right, m_bottom;
@@ -162,15 +169,18 @@ class Painter : public dxf::PaintSink {
 
 }  // namespace
 
-void PaintDxfDrawing(HDC dc, const dxf::Drawing& drawing, const dxf::ViewProperties& view) {
+DxfPaintReport PaintDxfDrawing(HDC dc, const dxf::Drawing& drawing, const dxf::ViewProperties& view) {
+  DxfPaintReport report;
   const RECT window{view.left, view.top, view.right, view.bottom};
   ::FillRect(dc, &window, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-  if (!dxf::IsUsableView(view)) return;
+  if (!dxf::IsUsableView(view)) return report;
   const int saved = ::SaveDC(dc);
   ::IntersectClipRect(dc, view.left, view.top, view.right, view.bottom);
   {
     Painter painter(dc, view);
-    dxf::PaintWithinBudget(drawing.entities, view, Painter::kSlack, painter);
+    report.budgetUsed = dxf::PaintWithinBudget(drawing.entities, view, Painter::kSlack, painter);
+    report.fontsMade = painter.FontsMade();
   }
   ::RestoreDC(dc, saved);
+  return report;
 }

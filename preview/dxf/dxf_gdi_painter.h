@@ -7,4 +7,10 @@
 #include "preview/dxf/dxf_reader.h"
 #include "preview/dxf/dxf_view_maths.h"
 
-void PaintDxfDrawing(HDC dc, const dxf::Drawing& drawing, const dxf::ViewProperties& view);
+// What one paint took: the points of its budget, and the fonts it made (one per text size and angle).
+struct DxfPaintReport {
+  size_t budgetUsed = 0;
+  size_t fontsMade = 0;
+};
+
+DxfPaintReport PaintDxfDrawing(HDC dc, const dxf::Drawing& drawing, const dxf::ViewProperties& view);

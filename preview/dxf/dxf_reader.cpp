@@ -14,19 +14,6 @@
 
 namespace dxf {
 
-void Extents::Add(Point p) {
-  if (empty) {
-    minX = maxX = p.x;
-    minY = maxY = p.y;
-    empty = false;
-    return;
-  }
-  minX = std::min(minX, p.x);
-  maxX = std::max(maxX, p.x);
-  minY = std::min(minY, p.y);
-  maxY = std::max(maxY, p.y);
-}
-
 namespace {
 
 
@@ -100,14 +87,20 @@ struct RawObject {
   std::vector<GroupValue> groups;  // splines and hatches only
   bool keepGroups = false;
   bool asIs = false;  // a dimension's block: drawn where the block holds it
+  uint32_t layerId = 0;  // a reference's layer, by the number its key was given
 };
 
-// An entity with its layer (by key) and colour index as the file gives them: whether it shows and in what
-// colour is settled once the whole file is read, since a block's entities take both from each reference.
+// An entity's layer (by the number its key was given; 0 is layer "0") and colour index as the file gives
+// them: whether it shows and in what colour is settled once the whole file is read, since a block's entities
+// take both from each reference. A million entities may come from the blocks: numbers keep their lookups cheap.
+struct Tag {
+  uint32_t layer = 0;
+  int colour = 256;
+};
+
 struct Item {
   Entity entity;
-  std::string layer;
-  int colour = 256;
+  Tag tag;
 };
 
 struct Block {
@@ -210,7 +203,9 @@ std::string LayerKey(const std::string& name) {
 class Reader {
  public:
   Reader(const char* data, size_t size, const std::function<void(int)>& progress)
-      : m_pairs(data, size), m_size(size), m_progress(progress) {}
+      : m_pairs(data, size), m_size(size), m_progress(progress) {
+    LayerId("0");
+  }
 
   Drawing Read() {
     Drawing drawing;
@@ -255,18 +250,35 @@ class Reader {
     }
     if (!Finish()) return Damaged(m_error);
     FlushPolyline();  // a file cut short inside a polyline keeps the vertices it has
+    ResolveLayers();
+    // A vector of a million entities grown step by step moves each of them twice on the way: room is made
+    // for what the references will place, as far as the limits on entities and on points let them.
+    Placing placed;
+    std::map<std::pair<const Block*, int>, Placing> placedBy;
+    for (const RawObject& insert : m_topInserts) placed.Add(Placed(insert, 0, placedBy));
+    const double share = placed.points > kMaxTotalPoints ? static_cast<double>(kMaxTotalPoints) / placed.points : 1.0;
+    const size_t room = static_cast<size_t>(
+        std::min(static_cast<double>(kMaxEntities - std::min(m_count, kMaxEntities)), placed.entities * share));
+    m_top.reserve(m_top.size() + room);
+    m_topTags.reserve(m_top.capacity());
     for (const RawObject& insert : m_topInserts) {
       if (m_references >= kMaxBlockReferences) break;
-      Expand(insert, LayerKey(insert.layer), insert.colour == 0 ? 7 : insert.colour, Affine{}, 0);
+      Expand(insert, insert.layerId, insert.colour == 0 ? 7 : insert.colour, Affine{}, 0);
     }
     drawing.blockReferences = m_references;
     drawing.status = sawEof ? ReadStatus::kOk : ReadStatus::kTruncated;
     if (!sawEof) drawing.message = "the drawing ends before its EOF marker";
-    for (Item& item : m_top) {
-      if (Hidden(item.layer)) continue;
-      item.entity.colour = IndexColour(std::abs(ColourIndex(item.colour, item.layer)));
-      drawing.entities.push_back(std::move(item.entity));
+    // The entities that show, in place, without a second copy of them.
+    size_t kept = 0;
+    for (size_t i = 0; i < m_top.size(); ++i) {
+      const Tag tag = m_topTags[i];
+      if (Hidden(tag.layer)) continue;
+      m_top[i].colour = IndexColour(std::abs(ColourIndex(tag.colour, tag.layer)));
+      if (kept != i) m_top[kept] = std::move(m_top[i]);
+      ++kept;
     }
+    m_top.resize(kept);
+    drawing.entities = std::move(m_top);
     drawing.extents = EntityExtents(drawing.entities);
     if (m_progress) m_progress(100);
     return drawing;
@@ -367,31 +379,55 @@ class Reader {
     }
   }
 
-  const Layer* FindLayer(const std::string& key) const {
-    const auto found = m_layers.find(key);
-    return found == m_layers.end() ? nullptr : &found->second;
+  // The number of a layer's key, given on its first use.
+  uint32_t LayerId(const std::string& name) {
+    std::string key = LayerKey(name);
+    const auto found = m_layerIds.find(key);
+    if (found != m_layerIds.end()) return found->second;
+    const auto id = static_cast<uint32_t>(m_layerKeys.size());
+    m_layerKeys.push_back(key);
+    m_layerIds.emplace(std::move(key), id);
+    return id;
   }
 
-  bool Hidden(const std::string& key) const {
-    const Layer* layer = FindLayer(key);
+  // Once the whole file is read: the table's entry of each layer used, by its number.
+  void ResolveLayers() {
+    m_layerOf.assign(m_layerKeys.size(), nullptr);
+    for (size_t id = 0; id < m_layerKeys.size(); ++id) {
+      const auto found = m_layers.find(m_layerKeys[id]);
+      if (found != m_layers.end()) m_layerOf[id] = &found->second;
+    }
+  }
+
+  const Layer* FindLayer(uint32_t id) const { return id < m_layerOf.size() ? m_layerOf[id] : nullptr; }
+
+  bool Hidden(uint32_t id) const {
+    const Layer* layer = FindLayer(id);
     return layer != nullptr && (layer->colour < 0 || layer->frozen);
   }
 
-  bool Frozen(const std::string& key) const {
-    const Layer* layer = FindLayer(key);
+  bool Frozen(uint32_t id) const {
+    const Layer* layer = FindLayer(id);
     return layer != nullptr && layer->frozen;
   }
 
   // The colour index an entity shows: its own, or its layer's when it is by layer.
-  int ColourIndex(int colour, const std::string& key) const {
+  int ColourIndex(int colour, uint32_t id) const {
     if (colour == 256) {
-      const Layer* layer = FindLayer(key);
+      const Layer* layer = FindLayer(id);
       return layer == nullptr ? 7 : layer->colour;
     }
     return colour == 0 ? 7 : colour;
   }
 
-  std::vector<Item>& Target() { return m_inBlock ? m_blocks[m_blockName].items : m_top; }
+  void Keep(Entity e, Tag tag) {
+    if (m_inBlock) {
+      m_blocks[m_blockName].items.push_back(Item{std::move(e), tag});
+    } else {
+      m_top.push_back(std::move(e));
+      m_topTags.push_back(tag);
+    }
+  }
 
   // A flat entity drawn from the back (its plane faces away, as mirroring leaves it): its own coordinates
   // run with x the other way. Only the entities that keep their coordinates in their plane's have it.
@@ -403,11 +439,12 @@ class Reader {
            type == "ATTRIB" || type == "SOLID" || type == "HATCH" || type == "INSERT";
   }
   static constexpr Affine kMirrorX{-1, 0, 0, 1, 0, 0};
+  static constexpr uint32_t kLayerZero = 0;
 
   void Add(Entity e, const RawObject& o) {
     if (!Budget(e.points.size())) return;
     if (FacesAway(o) && InOwnPlane(o.type)) Place(e, kMirrorX);
-    Target().push_back(Item{std::move(e), LayerKey(o.layer), o.colour});
+    Keep(std::move(e), Tag{LayerId(o.layer), o.colour});
   }
 
   Point First(const RawObject& o) const { return o.points.empty() ? Point{} : o.points.front(); }
@@ -503,6 +540,7 @@ class Reader {
         insert.g50 = 0;
       }
       insert.groups.clear();
+      insert.layerId = LayerId(insert.layer);
       (m_inBlock ? m_blocks[m_blockName].inserts : m_topInserts).push_back(std::move(insert));
     }
     return true;
@@ -604,10 +642,8 @@ class Reader {
 
   // What an entity of a block takes from the reference that places it: layer "0" becomes the reference's
   // layer, the colour "by block" the reference's colour.
-  static std::string InheritLayer(const std::string& own, const std::string& reference) {
-    return own == "0" ? reference : own;
-  }
-  int InheritColour(int own, int reference, const std::string& referenceLayer) const {
+  static uint32_t InheritLayer(uint32_t own, uint32_t reference) { return own == kLayerZero ? reference : own; }
+  int InheritColour(int own, int reference, uint32_t referenceLayer) const {
     if (own != 0) return own;
     return reference == 256 ? ColourIndex(256, referenceLayer) : reference;
   }
@@ -631,7 +667,7 @@ class Reader {
   // Every reference counts, also one refused for its depth or for a block that is not there: a block that
   // names itself many times would otherwise be walked a million times over, each walk paying for all its
   // refused references.
-  void Expand(const RawObject& insert, const std::string& layer, int colour, const Affine& outer, int depth) {
+  void Expand(const RawObject& insert, uint32_t layer, int colour, const Affine& outer, int depth) {
     if (m_references >= kMaxBlockReferences) return;
     ++m_references;
     const auto found = m_blocks.find(insert.name);
@@ -640,16 +676,17 @@ class Reader {
     const Affine m = outer.Then(Placement(insert, block));
     for (const RawObject& inner : block.inserts) {
       if (m_references >= kMaxBlockReferences) break;
-      Expand(inner, InheritLayer(LayerKey(inner.layer), layer), InheritColour(inner.colour, colour, layer), m,
-             depth + 1);
+      Expand(inner, InheritLayer(inner.layerId, layer), InheritColour(inner.colour, colour, layer), m, depth + 1);
     }
     const bool similar = m.Similar();
     for (const Item& source : block.items) {
       auto place = [&](Entity e) {
         if (!Budget(e.points.size())) return false;
-        Item item{std::move(e), InheritLayer(source.layer, layer), InheritColour(source.colour, colour, layer)};
-        Place(item.entity, m);
-        if (Sane(item.entity)) m_top.push_back(std::move(item));
+        Place(e, m);
+        if (Sane(e)) {
+          m_top.push_back(std::move(e));
+          m_topTags.push_back(Tag{InheritLayer(source.tag.layer, layer), InheritColour(source.tag.colour, colour, layer)});
+        }
         return true;
       };
       // Stretched, a polyline's arcs are arcs of ellipses: its pieces are placed one by one.
@@ -660,6 +697,28 @@ class Reader {
         return;
       }
     }
+  }
+
+  // How many entities, and points, a reference at this depth places whole (its block's, and its references'
+  // to the depth allowed), before the reader's limits; worked out once per block and depth.
+  struct Placing {
+    double entities = 0, points = 0;
+    void Add(const Placing& more) {
+      entities = std::min(entities + more.entities, 1e18);
+      points = std::min(points + more.points, 1e18);
+    }
+  };
+  Placing Placed(const RawObject& insert, int depth, std::map<std::pair<const Block*, int>, Placing>& known) const {
+    const auto found = m_blocks.find(insert.name);
+    if (depth >= kMaxBlockDepth || found == m_blocks.end()) return {};
+    const Block* block = &found->second;
+    const auto at = known.find({block, depth});
+    if (at != known.end()) return at->second;
+    Placing count;
+    for (const Item& item : block->items) count.Add({1, static_cast<double>(item.entity.points.size())});
+    for (const RawObject& inner : block->inserts) count.Add(Placed(inner, depth + 1, known));
+    known[{block, depth}] = count;
+    return count;
   }
 
   // Scaled references can push coordinates past what the view's maths keeps exact.
@@ -686,7 +745,11 @@ class Reader {
   std::map<std::string, Block> m_blocks;
   std::map<std::string, Layer> m_layers;
   std::vector<RawObject> m_topInserts;
-  std::vector<Item> m_top;
+  std::vector<Entity> m_top;  // the drawing's entities, those of the blocks placed by each reference
+  std::vector<Tag> m_topTags;  // and their layers and colours
+  std::map<std::string, uint32_t> m_layerIds;  // layer keys by number; layer "0" is number 0
+  std::vector<std::string> m_layerKeys;
+  std::vector<const Layer*> m_layerOf;  // each number's entry of the layer table, once the file is read
   size_t m_count = 0;
   size_t m_points = 0;
   size_t m_references = 0;
@@ -720,41 +783,10 @@ uint32_t IndexColour(int index) {
 Extents EntityExtents(const std::vector<Entity>& entities) {
   Extents extents;
   for (const Entity& e : entities) {
-    if (e.points.empty()) continue;
-    switch (e.kind) {
-      case EntityKind::kCircle:
-      case EntityKind::kArc: {
-        const Point c = e.points[0];
-        extents.Add({c.x - e.radius, c.y - e.radius});
-        extents.Add({c.x + e.radius, c.y + e.radius});
-        break;
-      }
-      case EntityKind::kText: {
-        // About six tenths of the height per character, along the text's direction.
-        const double width = 0.6 * e.height * static_cast<double>(e.text.size());
-        const double shift = e.align == TextAlign::kCentre ? width / 2 : e.align == TextAlign::kRight ? width : 0;
-        const double a = e.rotation * kPi / 180;
-        const Point d{std::cos(a), std::sin(a)};
-        const Point p{e.points[0].x - shift * d.x, e.points[0].y - shift * d.y};
-        extents.Add(p);
-        extents.Add({p.x + width * d.x, p.y + width * d.y});
-        extents.Add({p.x - e.height * d.y, p.y + e.height * d.x});
-        break;
-      }
-      case EntityKind::kPolyline:
-      case EntityKind::kEllipse:
-      case EntityKind::kSpline: {
-        // Curves flattened finely for their own size: a few hundred steps across.
-        Extents own;
-        for (Point p : e.points) own.Add(p);
-        const double size = std::max({own.maxX - own.minX, own.maxY - own.minY, 2 * std::hypot(e.axis.x, e.axis.y)});
-        const double scale = size > 0 ? 256 / size : 1;
-        for (Point p : Outline(e, scale)) extents.Add(p);
-        break;
-      }
-      default:
-        for (Point p : e.points) extents.Add(p);
-    }
+    const Extents box = EntityBox(e);
+    if (box.empty) continue;
+    extents.Add({box.minX, box.minY});
+    extents.Add({box.maxX, box.maxY});
   }
   return extents;
 }

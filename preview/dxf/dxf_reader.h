@@ -55,7 +55,18 @@ struct Entity {
 struct Extents {
   double minX = 0, minY = 0, maxX = 0, maxY = 0;
   bool empty = true;
-  void Add(Point p);
+  void Add(Point p) {
+    if (empty) {
+      minX = maxX = p.x;
+      minY = maxY = p.y;
+      empty = false;
+      return;
+    }
+    minX = p.x < minX ? p.x : minX;
+    maxX = p.x > maxX ? p.x : maxX;
+    minY = p.y < minY ? p.y : minY;
+    maxY = p.y > maxY ? p.y : maxY;
+  }
 };
 
 enum class ReadStatus {
@@ -95,7 +106,7 @@ bool LooksLikeDrawing(const char* start, size_t size);
 // The colour of an AutoCAD colour index on a black background (7 and unknown indexes are white).
 uint32_t IndexColour(int index);
 
-// The extents of a list of entities (text by its insertion point, height and an estimated width).
+// The extents of a list of entities: the union of their boxes (EntityBox), no curve flattened.
 Extents EntityExtents(const std::vector<Entity>& entities);
 
 }  // namespace dxf

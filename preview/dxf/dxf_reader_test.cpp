@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "preview/dxf/dxf_hostile_drawings.h"
@@ -59,6 +60,61 @@ TEST(DxfReader, ExtentsCoverCirclesAndText) {
   EXPECT_DOUBLE_EQ(d.extents.minY, 0);
   EXPECT_DOUBLE_EQ(d.extents.maxX, 7);
   EXPECT_DOUBLE_EQ(d.extents.maxY, 11);  // the text's height above its insertion point
+}
+
+// The extents are each shape's exact box, worked out by hand: where an arc, an ellipse, a bulge or a spline
+// turns back, not where a flattening happens to put a point; also through references that scale, turn and
+// mirror.
+TEST(DxfReader, ExtentsAreTheExactBoxesOfTheShapes) {
+  const double r3 = std::sqrt(3.0);
+  const std::string quarterArcBlock = "0\nBLOCK\n2\nQ\n10\n0\n20\n0\n0\nARC\n10\n0\n20\n0\n40\n1\n50\n0\n51\n90\n0\nENDBLK\n";
+  const std::string ringBlock = "0\nBLOCK\n2\nR\n10\n0\n20\n0\n0\nCIRCLE\n10\n0\n20\n0\n40\n1\n0\nENDBLK\n";
+  const std::string ovalBlock =
+      "0\nBLOCK\n2\nE\n10\n0\n20\n0\n0\nELLIPSE\n10\n0\n20\n0\n11\n2\n21\n0\n40\n0.5\n0\nENDBLK\n";
+  const struct {
+    const char* shape;
+    std::string entities, blocks;
+    double minX, minY, maxX, maxY, tolerance;
+  } cases[] = {
+      {"line", "0\nLINE\n10\n1\n20\n2\n11\n4\n21\n-3\n", "", 1, -3, 4, 2, 1e-12},
+      {"circle", "0\nCIRCLE\n10\n5\n20\n5\n40\n2\n", "", 3, 3, 7, 7, 1e-12},
+      {"arc over the top", "0\nARC\n10\n0\n20\n0\n40\n2\n50\n30\n51\n120\n", "", -1, 1, r3, 2, 1e-9},
+      {"arc through 0 degrees", "0\nARC\n10\n0\n20\n0\n40\n1\n50\n300\n51\n60\n", "", 0.5, -r3 / 2, 1, r3 / 2, 1e-9},
+      {"ellipse", "0\nELLIPSE\n10\n0\n20\n0\n11\n6\n21\n0\n40\n0.5\n", "", -6, -3, 6, 3, 1e-9},
+      // Major axis (3, 4), minor (-1.6, 1.2): half-widths sqrt(3^2 + 1.6^2) = 3.4 and sqrt(4^2 + 1.2^2).
+      {"turned ellipse", "0\nELLIPSE\n10\n10\n20\n0\n11\n3\n21\n4\n40\n0.4\n", "", 6.6, -std::sqrt(17.44), 13.4,
+       std::sqrt(17.44), 1e-9},
+      {"half an ellipse", "0\nELLIPSE\n10\n0\n20\n0\n11\n2\n21\n0\n40\n0.5\n41\n0\n42\n3.141592653589793\n", "",
+       -2, 0, 2, 1, 1e-9},
+      {"bulge below", "0\nLWPOLYLINE\n90\n2\n10\n0\n20\n0\n42\n1\n10\n2\n20\n0\n", "", 0, -1, 2, 0, 1e-9},
+      {"bulge above", "0\nLWPOLYLINE\n90\n2\n10\n0\n20\n0\n42\n-1\n10\n2\n20\n0\n", "", 0, 0, 2, 1, 1e-9},
+      {"two bulges closed: a circle",
+       "0\nLWPOLYLINE\n90\n2\n70\n1\n10\n16\n20\n0\n42\n1\n10\n16\n20\n4\n42\n1\n", "", 14, 0, 18, 4, 1e-9},
+      {"solid", "0\nSOLID\n10\n0\n20\n0\n11\n4\n21\n0\n12\n0\n22\n3\n13\n4\n23\n3\n", "", 0, 0, 4, 3, 1e-12},
+      // One cubic span, (0,0) (1,3) (2,3) (3,0): at its middle y = 3 * 3/8 + 3 * 3/8.
+      {"cubic spline", "0\nSPLINE\n71\n3\n72\n8\n73\n4\n40\n0\n40\n0\n40\n0\n40\n0\n40\n1\n40\n1\n40\n1\n40\n1\n"
+       "10\n0\n20\n0\n10\n1\n20\n3\n10\n2\n20\n3\n10\n3\n20\n0\n", "", 0, 0, 3, 2.25, 1e-9},
+      {"quadratic spline", "0\nSPLINE\n71\n2\n72\n6\n73\n3\n40\n0\n40\n0\n40\n0\n40\n1\n40\n1\n40\n1\n"
+       "10\n0\n20\n0\n10\n2\n20\n4\n10\n4\n20\n0\n", "", 0, 0, 4, 2, 1e-9},
+      // Weights 1, 2, 1: at its middle y = 2 * 2 * 2 / 4 over 1/4 + 2 * 2 / 4 + 1/4 = 4/3.
+      {"rational spline", "0\nSPLINE\n71\n2\n72\n6\n73\n3\n40\n0\n40\n0\n40\n0\n40\n1\n40\n1\n40\n1\n"
+       "41\n1\n41\n2\n41\n1\n10\n0\n20\n0\n10\n1\n20\n2\n10\n2\n20\n0\n", "", 0, 0, 2, 4.0 / 3, 1e-4},
+      {"circle scaled 1:2", "0\nINSERT\n2\nR\n10\n0\n20\n0\n41\n1\n42\n2\n", ringBlock, -1, -2, 1, 2, 1e-9},
+      {"ellipse turned 90", "0\nINSERT\n2\nE\n10\n10\n20\n0\n50\n90\n", ovalBlock, 9, -2, 11, 2, 1e-9},
+      {"ellipse turned 30", "0\nINSERT\n2\nE\n10\n0\n20\n0\n50\n30\n", ovalBlock, -std::sqrt(3.25), -std::sqrt(1.75),
+       std::sqrt(3.25), std::sqrt(1.75), 1e-9},
+      {"arc mirrored", "0\nINSERT\n2\nQ\n10\n0\n20\n0\n41\n-1\n", quarterArcBlock, -1, 0, 0, 1, 1e-9},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shape);
+    const auto d = Read(Drawing(c.entities, c.blocks));
+    ASSERT_EQ(d.status, dxf::ReadStatus::kOk) << d.message;
+    ASSERT_FALSE(d.extents.empty);
+    EXPECT_NEAR(d.extents.minX, c.minX, c.tolerance);
+    EXPECT_NEAR(d.extents.minY, c.minY, c.tolerance);
+    EXPECT_NEAR(d.extents.maxX, c.maxX, c.tolerance);
+    EXPECT_NEAR(d.extents.maxY, c.maxY, c.tolerance);
+  }
 }
 
 TEST(DxfReader, BlockReferencesArePlacedScaledAndTurned) {

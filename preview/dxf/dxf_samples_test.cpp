@@ -1,7 +1,7 @@
 // Drawings written by ezdxf, one per kind of entity and a floor plan that mixes them: what our reader and
 // flattening make of each entity lies on the points ezdxf's own flattening gives, mapped through the fit of
 // a 640 x 480 window, and nothing more is drawn; entities on layers that are off or frozen are left out;
-// texts read as ezdxf reads them without their formatting.
+// texts read as ezdxf reads them without their formatting; the extents are the box of ezdxf's points.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -91,6 +91,27 @@ TEST_P(DxfSamples, DrawWhatEzdxfDraws) {
   for (const auto& line : drawn.lines)
     for (const PixelPoint& p : line) stray = std::max(stray, dxf_test::PolylinesDistance(p, expected));
   EXPECT_LE(stray, kTolerance) << name << ": the farthest point of ours from ezdxf's, pixels";
+
+  // The extents hold every point ezdxf puts on a shown entity; without texts (whose width is estimated) they
+  // are the box of those points. ezdxf draws curves as Bezier pieces flattened within a 4000th of the
+  // drawing's size: so near to the curves lie its points.
+  dxf::Extents box;
+  for (const auto& curve : oracle.curves)
+    if (curve.shown)
+      for (dxf::Point p : curve.points) box.Add(p);
+  for (const auto& point : oracle.points) box.Add(point.points[0]);
+  const double slack = std::max(box.maxX - box.minX, box.maxY - box.minY) / 4000;
+  const dxf::Extents& ours = drawing.extents;
+  EXPECT_LE(ours.minX, box.minX + slack) << name;
+  EXPECT_LE(ours.minY, box.minY + slack) << name;
+  EXPECT_GE(ours.maxX, box.maxX - slack) << name;
+  EXPECT_GE(ours.maxY, box.maxY - slack) << name;
+  if (oracle.texts.empty()) {
+    EXPECT_NEAR(ours.minX, box.minX, slack) << name;
+    EXPECT_NEAR(ours.minY, box.minY, slack) << name;
+    EXPECT_NEAR(ours.maxX, box.maxX, slack) << name;
+    EXPECT_NEAR(ours.maxY, box.maxY, slack) << name;
+  }
 
   std::vector<std::string> want;
   for (const auto& text : oracle.texts)

@@ -160,3 +160,42 @@ TEST(DxfPaintBudget, ACurveSmallerThanAPixelIsADot) {
 }
 
 }  // namespace
+
+namespace {
+
+struct Marks : dxf::PaintSink {
+  void Mark(const dxf::Entity& e) override { e.kind == dxf::EntityKind::kText ? ++texts : ++others; }
+  void Dot(const dxf::Entity&, dxf::PixelPoint) override { ++others; }
+  void Outline(const dxf::Entity&, const std::vector<dxf::Point>&) override { ++others; }
+  size_t texts = 0, others = 0;
+};
+
+// Each text costs its characters' glyphs; each font (size and angle) a paint has not used yet costs the
+// making of it; a text out of the window, or too small or large to draw, costs nothing and is not drawn.
+TEST(DxfPaintBudget, ATextCostsItsGlyphsAndItsFontOnce) {
+  auto view = Window(500, 500);
+  view.pixelsPerUnit = 10;
+  auto text = [](double x, double y, double height, double rotation, const char* words) {
+    dxf::Entity e;
+    e.kind = dxf::EntityKind::kText;
+    e.points = {{x, y}};
+    e.height = height;
+    e.rotation = rotation;
+    e.text = words;
+    return e;
+  };
+  const std::vector<dxf::Entity> texts = {
+      text(10, 10, 2, 0, "Kitchen"),        // 20 pixels, a new font
+      text(20, 20, 2, 0, "Hall"),           // the same font
+      text(20, 30, 2, 90, "Hall"),          // turned: another font
+      text(10, 40, 2, 0, "\xC3\xA9t\xC3\xA9"),  // three characters in five bytes
+      text(900, 10, 2, 0, "Far away"),      // out of the window
+      text(10, 10, 0.2, 0, "Tiny"),         // 2 pixels
+      text(10, 10, 300, 0, "Huge")};        // 3000 pixels
+  Marks marks;
+  const size_t used = dxf::PaintWithinBudget(texts, view, 2, marks);
+  EXPECT_EQ(marks.texts, 4u);
+  EXPECT_EQ(used, (7 + 4 + 4 + 3) * dxf::GlyphCost(20) + 2 * dxf::kFontCost);
+}
+
+}  // namespace

@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "engine/records/scan_parameters.h"
 #include "platform/harness/driver.h"
+#include "preview/dxf/dxf_gdi_painter.h"
+#include "preview/dxf/dxf_paint_budget.h"
 #include "preview/dxf/dxf_sample_oracle.h"
 #include "preview/dxf/dxf_hostile_drawings.h"
 #include "preview/dxf/dxf_test_drawings.h"
@@ -144,6 +147,39 @@ TEST_F(DxfViewTest, AMillionCirclesFromAFewBlocksArePaintedWithinOnePaintsBudget
     const dxf::ViewProperties record = View(view);
     EXPECT_TRUE(Lit(canvas, record, {100, 0}, RGB(255, 255, 255))) << width;  // the first block's largest
     EXPECT_TRUE(Lit(canvas, record, {0, 10}, RGB(255, 255, 255))) << width;   // and smallest circle
+  }
+}
+
+// What the library's painter does with texts, into a bitmap of the window's size: a million texts from a
+// few blocks are drawn as far as one paint's budget goes, in one font per size (ten sizes), and they show;
+// two hundred texts of one size side by side take one font.
+TEST_F(DxfViewTest, TextsArePaintedInOneFontPerSizeAndAngle) {
+  struct Case {
+    std::string drawing;
+    size_t fonts;
+  };
+  std::string row;
+  for (int i = 0; i < 200; ++i) row += "0\nTEXT\n10\n" + std::to_string(i % 20) + "\n20\n" + std::to_string(i / 20) + "\n40\n0.5\n1\nA" + std::to_string(i) + "\n";
+  for (const Case& c : {Case{dxf_test::Nested(dxf_test::TextOf, 1500), 10}, Case{dxf_test::Drawing(row), 1}}) {
+    const dxf::Drawing d = dxf::ReadDrawing(c.drawing.data(), c.drawing.size());
+    dxf::ViewProperties view;
+    view.right = 640;
+    view.bottom = 480;
+    dxf::ZoomToExtents(view, d.extents);
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, view.right, view.bottom);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    const DxfPaintReport report = PaintDxfDrawing(memory, d, view);
+    ::SelectObject(memory, old);
+    const previewtest::Pixels pixels = previewtest::ReadBitmap(bitmap, RECT{0, 0, view.right, view.bottom});
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    EXPECT_EQ(report.fontsMade, c.fonts);
+    EXPECT_LE(report.budgetUsed, dxf::kMaxPaintPoints + 10 * dxf::GlyphCost(2000) + dxf::kFontCost);
+    const size_t lit = static_cast<size_t>(std::count(pixels.bgr.begin(), pixels.bgr.end(), 0xFFFFFFu));
+    EXPECT_GT(lit, 500u);  // white text on black
   }
 }
 

@@ -241,6 +241,64 @@ TEST_F(DocumentView, RtfStreamsIn) {
   ::DeleteFileW(path);
 }
 
+// The character format of the first character of the words in the control.
+CHARFORMAT2W FormatOf(CAdobeReaderView* view, const std::wstring& words) {
+  const std::wstring text = Host::Text(view);
+  CHARFORMAT2W format{};
+  format.cbSize = sizeof format;
+  const size_t at = text.find(words);
+  EXPECT_NE(at, std::wstring::npos) << text;
+  if (at == std::wstring::npos) return format;
+  view->m_richEdit.SendMessage(EM_SETSEL, at, at + 1);
+  view->m_richEdit.SendMessage(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  return format;
+}
+
+// As WordPad writes it: no \plain, so the text before the first \b0 takes the control's default format.
+const char kWordPadRtf[] =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat{\\fonttbl{\\f0\\fnil\\fcharset0 Calibri;}}\r\n"
+    "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n"
+    "\\pard\\sa200\\sl276\\slmult1\\f0\\fs22\\lang9 Regular opening line.\\par\r\n"
+    "\\b Bold heading\\b0\\par\r\n"
+    "Regular closing line.\\par\r\n}\r\n";
+
+TEST_F(DocumentView, WordPadRtfIsRegularWhereItSaysNothingElse) {
+  Host& host = *host_;
+  const CString path = WriteTemp(L"dorvane wordpad.rtf", kWordPadRtf);
+  CAdobeReaderView* view = host.Show(path);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(host.frame->m_bPreviewOk, 1u);
+  for (const auto& [words, bold] : {std::pair<const wchar_t*, bool>{L"Regular opening", false}, {L"Bold heading", true},
+                                    {L"Regular closing", false}}) {
+    const CHARFORMAT2W format = FormatOf(view, words);
+    ASSERT_NE(format.dwMask & CFM_BOLD, 0u) << words;
+    EXPECT_EQ((format.dwEffects & CFE_BOLD) != 0, bold) << words;
+    EXPECT_EQ(format.yHeight, 220) << words;  // \fs22: 11 points
+  }
+  harness::CaptureWindow(host.frame->m_hWnd, "preview_rtf_wordpad");
+  ::DeleteFileW(path);
+}
+
+// Text without a byte-order mark whose bytes are UTF-8 shows its letters; a UTF-16 text shows past a
+// stretch of NULs.
+TEST_F(DocumentView, UnmarkedUtf8AndTextAfterNulsShow) {
+  Host& host = *host_;
+  const CString utf8 = WriteTemp(L"dorvane lettre.txt", "Voil\xC3\xA0 la lettre \xE2\x80\x94 \xC3\xA9l\xC3\xA8ve\r\n");
+  CAdobeReaderView* view = host.Show(utf8);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(Host::Text(view), L"Voil\u00E0 la lettre \u2014 \u00E9l\u00E8ve\r\n");
+  harness::CaptureWindow(host.frame->m_hWnd, "preview_text_utf8");
+  host.DestroyViews();
+  std::string zeroed("\xFF\xFE" "b\0e\0f\0o\0r\0e\0", 14);
+  zeroed += std::string(64, '\0') + std::string("a\0f\0t\0e\0r\0", 10);
+  const CString wide = WriteTemp(L"dorvane zeroed.txt", zeroed);
+  view = host.Show(wide);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(Host::Text(view), L"before" + std::wstring(32, L' ') + L"after");
+  ::DeleteFileW(utf8);
+  ::DeleteFileW(wide);
+}
+
 TEST_F(DocumentView, RtfThatShowsNothingClearsTheFlag) {
   Host& host = *host_;
   const CString empty = WriteTemp(L"empty.rtf", "");

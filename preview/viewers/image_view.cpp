@@ -49,7 +49,8 @@ void CImage_View::OnDraw(CDC*) {
   if (m_picture == nullptr) return;
   CRect client;
   GetClientRect(client);
-  const preview::Placement at = preview::PlaceImageStrip(client.Width(), m_picture->GetWidth(), m_picture->GetHeight());
+  const preview::Placement at =
+      preview::FitPicture(client.Width(), client.Height(), m_picture->GetWidth(), m_picture->GetHeight());
   CClientDC dc(this);
   m_picture->Stretch(dc.m_hDC, at.x, at.y, at.width, at.height, SRCCOPY);
 }

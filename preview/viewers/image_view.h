@@ -1,5 +1,5 @@
-// CImage_View: a raster picture (PNG, JPEG, BMP, TGA, TIFF, PCX, PNM, JPEG 2000) shown 200 pixels wide and
-// centred, as tall as 100 plus a hundred times its height / width. The picture is decoded once, when the
+// CImage_View: a raster picture (PNG, JPEG, BMP, TGA, TIFF, PCX, PNM, JPEG 2000) shown whole in the view,
+// its proportions kept, centred, shrunk to fit and never enlarged. The picture is decoded once, when the
 // view is created; a file that does not decode clears the frame's preview flag and the view stays blank.
 #pragma once
 

@@ -30,10 +30,11 @@ TEST(PicturesInThePane, APhotoShowsInTheImageViewAndAnEmptyPngAsCorrupted) {
   ASSERT_NE(view, nullptr);
   ASSERT_NE(view->GetPicture(), nullptr);
   EXPECT_EQ(view->GetPicture()->GetWidth(), 480u);
+  // 480 x 320 shrunk into the view below the band (275 pixels high inside its margins): 412 wide, centred.
   const previewtest::Grab grab = previewtest::GrabClient(view->m_hWnd);
-  const int left = grab.width / 2 - 100;
-  EXPECT_NE(grab.At(left + 100, 100), RGB(255, 255, 255));
-  EXPECT_EQ(grab.At(left - 5, 100), RGB(255, 255, 255));
+  EXPECT_NE(grab.At(grab.width / 2, grab.height / 2), RGB(255, 255, 255));
+  EXPECT_NE(grab.At(grab.width / 2 - 200, grab.height / 2), RGB(255, 255, 255));
+  EXPECT_EQ(grab.At(grab.width / 2 - 212, grab.height / 2), RGB(255, 255, 255));
   harness::PumpFor(100);
   EXPECT_FALSE(harness::CaptureWindow(w.frame->m_hWnd, "preview_image").empty());
 

@@ -1,23 +1,20 @@
 #include "preview/viewers/picture_placement.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace preview {
 
-namespace {
-// Keeps ratio * 100 well inside an int for pictures of any shape.
-constexpr float kMaxStripRatio = 1.0e6f;
-}  // namespace
-
-Placement PlaceImageStrip(int clientWidth, uint32_t pictureWidth, uint32_t pictureHeight) {
+Placement FitPicture(int clientWidth, int clientHeight, uint32_t pictureWidth, uint32_t pictureHeight) {
   Placement p;
   if (pictureWidth == 0 || pictureHeight == 0) return p;
-  const float ratio = std::min(static_cast<float>(pictureHeight) / static_cast<float>(pictureWidth), kMaxStripRatio);
-  const int extra = static_cast<int>(ratio * 100.0f);
-  p.x = clientWidth / 2 - 100;
-  p.y = (120 - extra) / 2;
-  p.width = 200;
-  p.height = extra + 100;
+  const double roomX = std::max(1, clientWidth - 2 * kPictureMargin);
+  const double roomY = std::max(1, clientHeight - 2 * kPictureMargin);
+  const double scale = std::min({1.0, roomX / pictureWidth, roomY / pictureHeight});
+  p.width = std::max(1, static_cast<int>(std::lround(pictureWidth * scale)));
+  p.height = std::max(1, static_cast<int>(std::lround(pictureHeight * scale)));
+  p.x = (clientWidth - p.width) / 2;
+  p.y = (clientHeight - p.height) / 2;
   return p;
 }
 

@@ -1,4 +1,4 @@
-// Where the picture viewers put a picture: the image view's fixed-width strip, the picture view's box
+// Where the picture viewers put a picture: the image view's fit into its client, the picture view's box
 // inside its margins, and the thumbnail view's fit into a 160 x 120 tile. Sizes in pixels.
 #pragma once
 
@@ -13,10 +13,11 @@ struct Placement {
   int height = 0;
 };
 
-// The image view: 200 pixels wide and centred; the height is 100 plus a hundred times height / width,
-// the top half of (120 - that extra) down. This does not keep the aspect ratio (a 400 x 200 picture
-// becomes 200 x 150); it is the look the view has always had.
-Placement PlaceImageStrip(int clientWidth, uint32_t pictureWidth, uint32_t pictureHeight);
+// The image view: the picture wholly inside the client less a margin of kPictureMargin pixels on every
+// side, its proportions kept, never enlarged past its own size (a small picture keeps its pixels sharp),
+// centred; at least a pixel each way.
+constexpr int kPictureMargin = 10;
+Placement FitPicture(int clientWidth, int clientHeight, uint32_t pictureWidth, uint32_t pictureHeight);
 
 // The picture view's box: 200 pixels in from the left, 10 down, and the client's right and bottom less
 // 400 and 20 as width and height; never negative, however narrow the pane.

@@ -78,14 +78,14 @@ TEST_F(PictureOnResultsPageTest, ARecoveredJpegIsShownInThePreview) {
   ASSERT_NE(view->GetPicture(), nullptr);
   EXPECT_EQ(view->GetPicture()->GetWidth(), 200u);
   EXPECT_EQ(view->GetPicture()->GetHeight(), 150u);
-  // 200 x 175 centred from y = 22: painted, and white beside it.
+  // 200 x 150 at its own size, centred: painted, and white beside it.
   view->RedrawWindow();
   harness::PumpFor(100);
   CRect client;
   view->GetClientRect(client);
-  const int left = client.Width() / 2 - 100;
-  EXPECT_GT(Coloured(view->m_hWnd, RECT{left + 4, 26, left + 196, 192}), 0.9);
-  EXPECT_EQ(Coloured(view->m_hWnd, RECT{0, 26, left - 2, 192}), 0.0);
+  const int left = (client.Width() - 200) / 2, top = (client.Height() - 150) / 2;
+  EXPECT_GT(Coloured(view->m_hWnd, RECT{left + 4, top + 4, left + 196, top + 146}), 0.9);
+  EXPECT_EQ(Coloured(view->m_hWnd, RECT{0, top + 4, left - 2, top + 146}), 0.0);
   harness::PumpFor(200);
   EXPECT_FALSE(harness::CaptureWindow(frame_->m_hWnd, "page4_picture").empty());
 

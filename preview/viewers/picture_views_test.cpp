@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -179,25 +180,74 @@ TEST(CxImage, WhatCannotBeDecodedIsNotValid) {
 
 // ---- the image view ------------------------------------------------------------------------------------
 
-TEST(ImageView, APhotoIsDrawnTwoHundredWideCentredAndKeptBetweenPaints) {
+// The smallest rectangle holding the pixels the test picks; empty when none.
+RECT Where(const previewtest::Grab& grab, const std::function<bool(COLORREF)>& pick) {
+  RECT r{grab.width, grab.height, 0, 0};
+  for (int y = 0; y < grab.height; ++y) {
+    for (int x = 0; x < grab.width; ++x) {
+      if (!pick(grab.At(x, y))) continue;
+      r.left = std::min<LONG>(r.left, x), r.top = std::min<LONG>(r.top, y);
+      r.right = std::max<LONG>(r.right, x + 1), r.bottom = std::max<LONG>(r.bottom, y + 1);
+    }
+  }
+  return r;
+}
+bool Near(COLORREF c, int r, int g, int b) {
+  return std::abs(GetRValue(c) - r) < 40 && std::abs(GetGValue(c) - g) < 40 && std::abs(GetBValue(c) - b) < 40;
+}
+
+TEST(ImageView, APhotoIsDrawnAtItsSizeCentredAndKeptBetweenPaints) {
   previewtest::PaneWindow w(600, 400);
   auto* view = dynamic_cast<CImage_View*>(Show(w, RUNTIME_CLASS(CImage_View), Sample("photo.png")));
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(w.frame->m_bPreviewOk, 1u);
   const CxImage* decoded = view->GetPicture();
   ASSERT_NE(decoded, nullptr);
-  // 480 x 320: 200 wide and 100 + 66 tall, centred, at y 27.
+  // 480 x 320 fits the view: drawn at its own size, centred.
   const previewtest::Grab shown = previewtest::GrabClient(view->m_hWnd);
-  const int left = shown.width / 2 - 100;
-  EXPECT_TRUE(IsWhite(shown.At(left - 1, 100)));
-  EXPECT_FALSE(IsWhite(shown.At(left, 100)));
-  EXPECT_FALSE(IsWhite(shown.At(left + 199, 100)));
-  EXPECT_TRUE(IsWhite(shown.At(left + 200, 100)));
-  EXPECT_TRUE(IsWhite(shown.At(left + 100, 26)));
-  EXPECT_FALSE(IsWhite(shown.At(left + 100, 27)));
-  EXPECT_FALSE(IsWhite(shown.At(left + 100, 192)));
-  EXPECT_TRUE(IsWhite(shown.At(left + 100, 193)));
+  const RECT drawn = Where(shown, [](COLORREF c) { return !IsWhite(c); });
+  EXPECT_EQ(drawn.right - drawn.left, 480);
+  EXPECT_EQ(drawn.bottom - drawn.top, 320);
+  EXPECT_NEAR(drawn.left, shown.width - drawn.right, 1);
+  EXPECT_NEAR(drawn.top, shown.height - drawn.bottom, 1);
   EXPECT_EQ(view->GetPicture(), decoded);  // painted again from the same picture
+}
+
+// A 2:1 picture whose square stays square, and a phone's upright 1200 x 1600 photo wholly in the pane with
+// both its bands: measured on what the view shows, in panes of several shapes.
+TEST(ImageView, PicturesKeepTheirProportionsAndShowWhole) {
+  for (const SIZE pane : {SIZE{600, 400}, SIZE{420, 520}, SIZE{900, 300}}) {
+    SCOPED_TRACE(::testing::Message() << pane.cx << " x " << pane.cy);
+    {
+      previewtest::PaneWindow w(pane.cx, pane.cy);
+      CWnd* view = Show(w, RUNTIME_CLASS(CImage_View), Sample("two_to_one.png"));
+      ASSERT_NE(view, nullptr);
+      const previewtest::Grab shown = previewtest::GrabClient(view->m_hWnd);
+      const RECT all = Where(shown, [](COLORREF c) { return !IsWhite(c); });
+      const RECT square = Where(shown, [](COLORREF c) { return Near(c, 220, 20, 20); });
+      EXPECT_NEAR(all.right - all.left, 2 * (all.bottom - all.top), 2);
+      EXPECT_NEAR(square.right - square.left, square.bottom - square.top, 2);
+      EXPECT_NEAR(4 * (square.right - square.left), all.right - all.left, 4);  // a quarter of its width
+      EXPECT_GE(all.left, 0);
+      EXPECT_LE(all.right, shown.width);
+      EXPECT_GE(all.top, 0);
+      EXPECT_LE(all.bottom, shown.height);
+    }
+    previewtest::PaneWindow w(pane.cx, pane.cy);
+    CWnd* view = Show(w, RUNTIME_CLASS(CImage_View), Sample("phone.png"));
+    ASSERT_NE(view, nullptr);
+    const previewtest::Grab shown = previewtest::GrabClient(view->m_hWnd);
+    const RECT all = Where(shown, [](COLORREF c) { return !IsWhite(c); });
+    const RECT top = Where(shown, [](COLORREF c) { return Near(c, 240, 220, 40); });
+    const RECT bottom = Where(shown, [](COLORREF c) { return Near(c, 30, 160, 60); });
+    const int height = all.bottom - all.top;
+    EXPECT_GT(all.top, 0);  // the whole photo inside the view, from its top band to its bottom one
+    EXPECT_LT(all.bottom, shown.height);
+    EXPECT_NEAR(3 * height, 4 * (all.right - all.left), 4);
+    EXPECT_NEAR(top.top, all.top, 1);
+    EXPECT_NEAR(bottom.bottom, all.bottom, 1);
+    EXPECT_NEAR(bottom.bottom - bottom.top, height / 10, 2);  // 160 of 1600 rows
+  }
 }
 
 TEST(ImageView, AZeroBytePngABrokenJpeg2000AndAMissingFileClearTheFlagAndShowNothing) {
@@ -222,8 +272,9 @@ TEST(ImageView, OurOwnTypesShowToo) {
     previewtest::PaneWindow w(300, 200);
     CWnd* view = Show(w, RUNTIME_CLASS(CImage_View), Sample(name));
     EXPECT_EQ(w.frame->m_bPreviewOk, 1u);
-    // 37 x 23: 162 pixels tall at (50, -1).
-    EXPECT_FALSE(IsWhite(previewtest::GrabClient(view->m_hWnd).At(150, 100)));
+    // 37 x 23 at its own size, in the middle.
+    const previewtest::Grab shown = previewtest::GrabClient(view->m_hWnd);
+    EXPECT_FALSE(IsWhite(shown.At(shown.width / 2, shown.height / 2)));
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 
 #include "platform/classlib/cfile.h"
 #include "platform/classlib/win/coleexception.h"
@@ -149,11 +150,29 @@ void RichEditPreviewCtrl::StreamInText(const CString& text) {
   StreamIn(SF_TEXT | SF_UNICODE, stream);
 }
 
+void RichEditPreviewCtrl::SetRegularDefaultFormat() {
+  // RTF as WordPad writes it has no \plain: its text before the first \b0 takes the control's default
+  // format, which under Wine is the bold System font. RTF's own default is regular 12-point text.
+  CHARFORMAT2W format{};
+  format.cbSize = sizeof format;
+  format.dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_WEIGHT | CFM_SIZE | CFM_FACE |
+                  CFM_CHARSET | CFM_COLOR;
+  format.dwEffects = CFE_AUTOCOLOR;
+  format.wWeight = FW_NORMAL;
+  format.yHeight = 240;  // twips
+  format.bCharSet = DEFAULT_CHARSET;
+  format.bPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
+  std::wcscpy(format.szFaceName, L"Arial");
+  SendMessage(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+  SendMessage(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+}
+
 void RichEditPreviewCtrl::StreamInRtfFile(const CString& path) {
   PreviewHost* host = CurrentPreviewHost();
   if (host != nullptr) host->m_bPreviewOk = 1;
   CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
   LimitText(kTextLimit);
+  SetRegularDefaultFormat();
   EDITSTREAM stream{};
   stream.dwCookie = reinterpret_cast<DWORD_PTR>(&file);
   stream.pfnCallback = &RichEditPreviewCtrl::StreamInCallback;

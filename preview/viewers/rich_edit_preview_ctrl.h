@@ -51,8 +51,8 @@ class RichEditPreviewCtrl : public CRichEditCtrl {
   RichEditPreviewCtrl() = default;
   // The UTF-16 rich-edit class, so that text outside the code page shows.
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) override;
-  // Loads the RTF file; the frame's preview flag says whether it gave any text. The file must open
-  // (CFileException otherwise).
+  // Loads the RTF file over a regular default format; the frame's preview flag says whether it gave any
+  // text. The file must open (CFileException otherwise).
   void StreamInRtfFile(const CString& path);
   static DWORD CALLBACK StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* read);
   // Replaces the text with plain UTF-16 text, streamed in: the control takes a large text far sooner
@@ -65,6 +65,9 @@ class RichEditPreviewCtrl : public CRichEditCtrl {
   DECLARE_MESSAGE_MAP()
 
  private:
+  // Regular 12-point Arial in the text's own colour, as default and for what is there.
+  void SetRegularDefaultFormat();
+
   RichEditOleCallback* m_pCallback = nullptr;  // released by the rich-edit window
   BOOL m_bCallbackSet = FALSE;
 };

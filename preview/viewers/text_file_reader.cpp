@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "platform/classlib/cfile.h"
 #include "platform/os/os.h"
@@ -13,6 +14,53 @@ constexpr char16_t kLf = u'\n';
 constexpr char16_t kReplacement = 0xFFFD;
 // Reserving more than this up front is left to the string's own growth.
 constexpr uint64_t kMaxReserve = 64u << 20;
+constexpr size_t kScanBlock = 64u << 10;
+
+// Whether bytes fed in order are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF),
+// and whether they hold a whole character beyond ASCII. A character cut short by the end of the bytes does
+// not count against them (a recovered file may end anywhere), nor for them: a code-page text ending in
+// one such byte ("caf\xE9") stays the code page's.
+class Utf8Check {
+ public:
+  bool Feed(const uint8_t* bytes, size_t count) {
+    for (size_t i = 0; i < count && m_valid; ++i) Take(bytes[i]);
+    return m_valid;
+  }
+  bool Valid() const { return m_valid; }
+  bool BeyondAscii() const { return m_beyondAscii; }
+
+ private:
+  void Take(uint8_t b) {
+    if (m_following > 0) {
+      m_valid = b >= m_low && b <= m_high;
+      m_low = 0x80;
+      m_high = 0xBF;
+      if (--m_following == 0) m_beyondAscii = true;
+      return;
+    }
+    if (b < 0x80) return;
+    m_low = 0x80;
+    m_high = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
+      m_following = 1;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      m_following = 2;
+      if (b == 0xE0) m_low = 0xA0;   // overlong below U+0800
+      if (b == 0xED) m_high = 0x9F;  // surrogates
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      m_following = 3;
+      if (b == 0xF0) m_low = 0x90;   // overlong below U+10000
+      if (b == 0xF4) m_high = 0x8F;  // past U+10FFFF
+    } else {
+      m_valid = false;
+    }
+  }
+
+  bool m_valid = true;
+  bool m_beyondAscii = false;
+  int m_following = 0;
+  uint8_t m_low = 0x80, m_high = 0xBF;
+};
 
 class FileSource : public TextByteSource {
  public:
@@ -102,9 +150,19 @@ void TextFileReader::ReadByteOrderMark() {
   } else if (b0 == 0xEF && b1 == 0xBB && ReadByte() == 0xBF) {
     m_encoding = TextEncoding::kUtf8;
   } else {
-    m_encoding = TextEncoding::kAnsi;
+    // Most text written today is UTF-8 without a mark: bytes that are UTF-8 and not plain ASCII are read so.
+    m_encoding = IsUtf8BeyondAscii() ? TextEncoding::kUtf8 : TextEncoding::kAnsi;
     Rewind();
   }
+}
+
+bool TextFileReader::IsUtf8BeyondAscii() {
+  if (!m_source->SeekToStart()) return false;
+  Utf8Check check;
+  std::vector<uint8_t> block(kScanBlock);
+  for (size_t n; (n = m_source->Read(block.data(), block.size())) > 0;)
+    if (!check.Feed(block.data(), n)) return false;
+  return check.BeyondAscii();
 }
 
 void TextFileReader::Rewind() {
@@ -252,8 +310,8 @@ bool TextFileReader::ReadAll(std::u16string& all, std::u16string_view separator)
 bool TextFileReader::Read(CString& all, const CString& separator) {
   std::u16string text;
   if (!ReadAll(text, separator.ToUtf16())) return false;
-  const size_t nul = text.find(u'\0');
-  if (nul != std::u16string::npos) text.resize(nul);
+  // A zeroed stretch of a recovered file must not hide the text after it: NULs show as spaces.
+  std::replace(text.begin(), text.end(), u'\0', u' ');
   all = CString::FromUtf16(text);
   return true;
 }

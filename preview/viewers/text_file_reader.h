@@ -1,5 +1,6 @@
 // TextFileReader: a text file read line by line and handed out as UTF-16. The byte-order mark tells the
-// encoding (UTF-16 either order, UTF-8); a file without one is 8-bit text in the system's code page.
+// encoding (UTF-16 either order, UTF-8); a file without one is UTF-8 when all its bytes are well-formed
+// UTF-8 and some lie beyond ASCII, else 8-bit text in the system's code page.
 // CR, LF and CR LF all end a line. The bytes come from a TextByteSource (a file, or memory in tests), and
 // 8-bit lines go through a code-page converter, so the reader itself is portable.
 #pragma once
@@ -44,8 +45,8 @@ class TextFileReader {
   bool IsEof() const { return m_eof; }
   TextEncoding Encoding() const { return m_encoding; }
 
-  // Every line joined with the separator; false (all untouched) when the file is not open. The text ends
-  // at its first NUL character.
+  // Every line joined with the separator; false (all untouched) when the file is not open. NUL characters
+  // (UTF-16 and UTF-8 files keep them) show as spaces.
   bool Read(CString& all, const CString& separator = CString(_T("\r\n")));
   // The whole text as read, NULs included.
   bool ReadAll(std::u16string& all, std::u16string_view separator);
@@ -57,6 +58,8 @@ class TextFileReader {
   static constexpr int kBlockSize = 1024;
 
   void ReadByteOrderMark();
+  // Reads the whole file once: well-formed UTF-8 with characters beyond ASCII.
+  bool IsUtf8BeyondAscii();
   void Rewind();
   uint8_t ReadByte();
   char16_t ReadWideChar();

@@ -89,16 +89,63 @@ TEST(TextFileReader, Utf8) {
   EXPECT_EQ(All(std::string("\xFF\xFE" "a\0b", 5)), u"a");
 }
 
+// Read's text: NUL characters show as spaces, so the text after a zeroed stretch still shows.
+std::u16string ReadText(const std::string& bytes) {
+  TextFileReader reader = Reader(bytes);
+  CString all;
+  EXPECT_TRUE(reader.Read(all));
+  return all.ToUtf16();
+}
+
 TEST(TextFileReader, NulCharacters) {
   // 8-bit: a NUL ends its line's text only.
   EXPECT_EQ(All(std::string("ab\0cd\nef", 8)), u"ab\r\nef");
-  // UTF-16: the NUL stays in the lines, and Read's text ends there.
+  // UTF-16 and UTF-8: the NUL stays in the lines, and Read shows what follows it.
   const std::string wide("\xFF\xFE" "a\0\0\0b\0", 8);
   EXPECT_EQ(All(wide), std::u16string(u"a\0b", 3));
-  TextFileReader reader = Reader(wide);
-  CString all;
-  EXPECT_TRUE(reader.Read(all));
-  EXPECT_EQ(all, CString(_T("a")));
+  EXPECT_EQ(ReadText(wide), u"a b");
+  EXPECT_EQ(ReadText(std::string("\xEF\xBB\xBF" "a\0\0b\nc", 9)), u"a  b\r\nc");
+  EXPECT_EQ(ReadText(std::string("\xC3\xA9\0x", 4)), u"\u00E9 x");  // unmarked UTF-8
+  std::string zeroed("\xFF\xFE" "a\0", 4);
+  zeroed += std::string(4096, '\0') + std::string("z\0", 2);
+  EXPECT_EQ(ReadText(zeroed), u"a" + std::u16string(2048, u' ') + u"z");
+}
+
+// Without a mark: well-formed UTF-8 holding characters beyond ASCII is UTF-8; ASCII, and bytes that are not
+// UTF-8, are the code page's.
+TEST(TextFileReader, UnmarkedTextIsUtf8WhenItsBytesAre) {
+  const struct {
+    std::string bytes;
+    TextEncoding encoding;
+    std::u16string text;
+  } cases[] = {
+      {"Voil\xC3\xA0 la lettre \xE2\x80\x94 \xC3\xA9l\xC3\xA8ve", TextEncoding::kUtf8,
+       u"Voil\u00E0 la lettre \u2014 \u00E9l\u00E8ve"},
+      {"\xF0\x9F\x98\x80 \xEF\xBF\xBD", TextEncoding::kUtf8, u"\U0001F600 \uFFFD"},
+      {"\xC3\xA9 ok \xE2\x82", TextEncoding::kUtf8, u"\u00E9 ok "},  // cut short by the end: dropped
+      {"ok \xE2\x82", TextEncoding::kAnsi, u"ok \u00E2\u0082"},            // and nothing else beyond ASCII
+      {"plain words\r\n", TextEncoding::kAnsi, u"plain words\r\n"},
+      {"caf\xE9", TextEncoding::kAnsi, u"caf\u00E9"},
+      {"\xC3\xA9t\xE9s", TextEncoding::kAnsi, u"\u00C3\u00A9t\u00E9s"},  // one UTF-8 character, one not
+      {"\xC0\xAF", TextEncoding::kAnsi, u"\u00C0\u00AF"},                // overlong
+      {"\xE0\x9F\xBF", TextEncoding::kAnsi, u"\u00E0\u009F\u00BF"},      // overlong, three bytes
+      {"\xED\xA0\x80", TextEncoding::kAnsi, u"\u00ED\u00A0\u0080"},      // a surrogate
+      {"\xF4\x90\x80\x80", TextEncoding::kAnsi, u"\u00F4\u0090\u0080\u0080"},  // past U+10FFFF
+      {"\xC3\xA9\xA9", TextEncoding::kAnsi, u"\u00C3\u00A9\u00A9"},      // a follow-on byte too many
+      {"\xC3x", TextEncoding::kAnsi, u"\u00C3x"},                         // one too few
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.bytes));
+    EXPECT_EQ(Reader(c.bytes).Encoding(), c.encoding);
+    EXPECT_EQ(All(c.bytes), c.text);
+  }
+  // The whole file counts: a byte that is not UTF-8 far into it, and a character across the blocks read.
+  std::string late;
+  while (late.size() < 200000) late += "\xC3\xA9t\xC3\xA9 ";
+  EXPECT_EQ(Reader(late + "\xE9t\xE9").Encoding(), TextEncoding::kAnsi);
+  const std::string across = std::string((64 << 10) - 1, 'a') + "\xE2\x82\xAC";
+  EXPECT_EQ(Reader(across).Encoding(), TextEncoding::kUtf8);
+  EXPECT_EQ(All(across).substr((64 << 10) - 1), u"\u20AC");
 }
 
 TEST(TextFileReader, LongLinesAndBlockEdges) {

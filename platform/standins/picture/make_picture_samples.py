@@ -261,6 +261,15 @@ def system_samples(out):
     open(os.path.join(out, "empty.png"), "wb").close()
     with open(os.path.join(out, "fake.jp2"), "wb") as f:
         f.write(b"\0\0\0\x0cjP  \r\n\x87\n")
+    # Shapes the image view must keep: a 2:1 picture with a square in it, and a phone's upright photo with a
+    # yellow band at its top and a green one at its bottom.
+    wide = Image.new("RGB", (800, 400), (30, 60, 200))
+    wide.paste((220, 20, 20), (300, 100, 500, 300))
+    wide.save(os.path.join(out, "two_to_one.png"))
+    upright = landscape(1200, 1600)
+    upright.paste((240, 220, 40), (0, 0, 1200, 100))
+    upright.paste((30, 160, 60), (0, 1440, 1200, 1600))
+    upright.save(os.path.join(out, "phone.png"))
     thumbs = os.path.join(out, "thumbs")
     os.makedirs(thumbs, exist_ok=True)
     photo_im.resize((400, 300)).save(os.path.join(thumbs, "slide1.gif"))
