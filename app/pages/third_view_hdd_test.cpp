@@ -939,7 +939,7 @@ TEST_F(ResultsPageTest, ALoadOverTickedResultsKeepsNeitherTheirTicksNorTheirPrev
     int file = -1;
     for (int row = 0; row < List().CTKListCtrl::GetItemCount() && file < 0; ++row) {
       const std::u16string type = List().GetItemText(row, 1);
-      if (results::ClassifyRow(List().GetItemText(row, 0), type) == results::RowKind::kFile && type != u"Deleted File") {
+      if (List().Kind(row) == results::RowKind::kFile && type != u"Deleted File") {
         file = row;
       }
     }
