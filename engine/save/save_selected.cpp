@@ -94,14 +94,19 @@ void SaveInLayout(const Selection<Folder, Entry>& selection, save::SaveLayout& l
     MakeFoldersBelow(SaveDestination, parent);
     records::GuardAllocation([&] { return whole.push_back({key, folder->*id, parent, folder->name}), 0; });
   }
+  // The place of each folder that holds files saved on their own, made once however many files it holds.
+  std::unordered_map<uint32_t, std::u16string> places;
   for (const Entry* entry : selection.files) {
     if (SaveStopRequested()) return;
-    MakeFoldersBelow(SaveDestination, layout.PathOf(SaveDestination, entry->parentId));
+    if (places.count(entry->parentId) != 0) continue;
+    const std::u16string place = layout.PathOf(SaveDestination, entry->parentId);
+    MakeFoldersBelow(SaveDestination, place);
+    records::GuardAllocation([&] { return places.emplace(entry->parentId, place), 0; });
   }
   saveFolders(whole);
   for (const Entry* entry : selection.files) {
     if (SaveStopRequested()) return;
-    saveFile(*entry, layout.PathOf(SaveDestination, entry->parentId));
+    saveFile(*entry, places[entry->parentId]);
   }
 }
 
