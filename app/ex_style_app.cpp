@@ -39,7 +39,7 @@ namespace {
 // The ids of pages 1 to 4; page 0 has the first-view id the frame lays out.
 constexpr UINT kFirstPageId = AFX_IDW_PANE_FIRST;
 
-void ShowMessage(const std::u16string& text, uint32_t kind) {
+void ShowMessage(const char16_t* text, uint32_t kind) {
   MessageText = text;
   MessageKind = kind;
   MessageDialog dialog;
@@ -192,9 +192,9 @@ bool CEx_StyleApp::OpenSnapshot(const std::u16string& given, bool atStart) {
   uint32_t mode = RecoveryMode;
   const app::SnapshotProbe probe = app::ProbeSnapshotFile(path, &mode);
   if (probe != app::SnapshotProbe::kValid) {
-    ShowMessage(probe == app::SnapshotProbe::kMissing ? msgbox::EscapeMarkup(path) + u" does not exists."
-                                                      : std::u16string(u"Invalid File."),
-                3);
+    const std::u16string said = probe == app::SnapshotProbe::kMissing ? msgbox::EscapeMarkup(path) + u" does not exists."
+                                                                        : std::u16string(u"Invalid File.");
+    ShowMessage(said.c_str(), 3);
     // A window that is starting takes its saved place; one already running stays where the user has it.
     if (atStart) frame->ShowSavedPosition();
     return false;
