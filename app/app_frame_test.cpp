@@ -22,6 +22,7 @@
 #include "app/ex_style_app.h"
 #include "app/instance_mutex.h"
 #include "app/main_frame.h"
+#include "app/pages/ex_style_view.h"
 #include "app/pages/third_view_hdd.h"
 #include "app/results/preview_temp.h"
 #include "app/snapshot_open.h"
@@ -517,6 +518,8 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("file_dialogs", static_cast<long long>(seams.dialogs.FileRequests().size()));
     if (name == "snapshot") ReportLoadedState(report, frame, "snapshot");
     if (name == "snapshot") report.Line("placed", Placed(frame));
+    report.Line("load_flag", frame->SnapshotLoadEnabled);
+    report.Line("open_flag", frame->OpenEnabled);
   }
   int code = 0;
   if (name == "start-dialog") {
@@ -619,6 +622,23 @@ int RunScenario(const std::string& name, ScenarioReport& report) {
     report.Line("progress_percent_seen", !g_watch.lastPercent.empty());
     report.Line("progress_window_after", frame->ProgressWindow != nullptr);
     report.Line("frame_enabled_after", ::IsWindowEnabled(frame->m_hWnd));
+  } else if (name == "snapshot-restart") {
+    // Page 1's "use extensive scan" answer starts the wizard again after a snapshot named on the command line.
+    seams.boxes.Answer(seams::kOk);
+    theApp.RestartWizard();
+    report.Line("restart_page", theApp.CurrentPage);
+    report.Line("restart_results_ready", frame->ResultsReady);
+  } else if (name == "snapshot-open") {
+    // Open on the results of a snapshot named on the command line: the image chosen, page 0 shows it.
+    const std::u16string image = os::FromUtf8(EnvironmentText("DORVANE_APP_LOAD"));
+    seams.dialogs.Choose({image});
+    frame->SendMessage(WM_COMMAND, ID_OPEN_IMAGE);
+    auto* imagePage = static_cast<CEx_StyleView*>(theApp.PageViews[kPageImage]);
+    CString shown;
+    imagePage->PathBox().GetWindowText(shown);
+    report.Line("open_page", theApp.CurrentPage);
+    report.Line("open_path", os::ToUtf8(shown.ToUtf16()));
+    report.Line("open_path_visible", ::IsWindowVisible(imagePage->PathBox().m_hWnd));
   } else if (name == "restart") {
     theApp.SwitchView(kPageScan);
     report.Line("before", theApp.CurrentPage);
@@ -967,6 +987,39 @@ TEST(Application, CommandLineSnapshotChoosesTheColumnsByItsLetter) {
   // The program then waits on page 0: no open dialog comes after the message.
   EXPECT_TRUE(unknown.Has("file_dialogs=0")) << unknown.Text();
   EXPECT_TRUE(quick.Has("file_dialogs=1")) << quick.Text();
+}
+
+// A snapshot named on the command line: opened once (a restart of the wizard does not bring it back over what
+// the user did since), one that cannot be opened said as the Load command says it, Load offered on its
+// results, and Open there goes to page 0 with the image chosen.
+TEST(Application, ACommandLineSnapshotIsOpenedOnceAndLeavesItsCommandsWorking) {
+  const std::string file = SnapshotFromTestData("quick_fat.vsnp.hex", "start once.vsnp");
+  const ScenarioOutcome opened = RunChild("snapshot", "\"" + file + "\"");
+  EXPECT_TRUE(opened.Has("page=4")) << opened.Text();
+  EXPECT_TRUE(opened.Has("load_flag=1")) << opened.Text();
+
+  const std::string missing = file.substr(0, file.size() - 5) + " gone.vsnp";
+  const ScenarioOutcome gone = RunChild("snapshot", "\"" + missing + "\"");
+  EXPECT_TRUE(gone.Has("page=0")) << gone.Text();
+  EXPECT_TRUE(gone.Has("box=3 " + os::ToUtf8(app::CommandLineSnapshotPath(os::FromUtf8(missing))) + " does not exists."))
+      << gone.Text();
+  EXPECT_TRUE(gone.Has("file_dialogs=0")) << gone.Text();
+  EXPECT_TRUE(gone.Has("load_flag=0")) << gone.Text();
+
+  const ScenarioOutcome restarted = RunChild("snapshot-restart", "\"" + file + "\"");
+  EXPECT_TRUE(restarted.Has("page=4")) << restarted.Text();
+  EXPECT_TRUE(restarted.Has("restart_page=0")) << restarted.Text();
+  EXPECT_TRUE(restarted.Has("restart_results_ready=0")) << restarted.Text();
+  EXPECT_TRUE(restarted.All("box").empty()) << restarted.Text();
+
+  const std::string image = SnapshotFromTestData("quick_fat.vsnp.hex", "an image.vhd");
+  ::SetEnvironmentVariableW(L"DORVANE_APP_LOAD", Wide(image).c_str());
+  const ScenarioOutcome open = RunChild("snapshot-open", "\"" + file + "\"");
+  ::SetEnvironmentVariableW(L"DORVANE_APP_LOAD", nullptr);
+  EXPECT_TRUE(open.Has("open_flag=1")) << open.Text();
+  EXPECT_TRUE(open.Has("open_page=0")) << open.Text();
+  EXPECT_TRUE(open.Has("open_path=" + image)) << open.Text();
+  EXPECT_TRUE(open.Has("open_path_visible=1")) << open.Text();
 }
 
 TEST(Application, LoadSnapshotAppendsTheExtensionAndReportsAMissingFile) {

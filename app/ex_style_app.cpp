@@ -20,6 +20,7 @@
 #include "engine/save/preview_temp_files.h"
 #include "platform/classlib/win/ccreatecontext.h"
 #include "platform/classlib/win/cdoctemplate.h"
+#include "platform/os/markup_escape.h"
 #include "res/resource.h"
 #include "ui/msgbox/message_dialogs.h"
 
@@ -174,7 +175,11 @@ void CEx_StyleApp::GetRecentDocumentName(CString& name) {
 }
 
 bool CEx_StyleApp::OpenStartDocument() {
-  if (!m_strCommandLine.IsEmpty()) return OpenSnapshot(m_strCommandLine.ToUtf16(), true);
+  if (!m_strCommandLine.IsEmpty()) {
+    const std::u16string given = m_strCommandLine.ToUtf16();
+    m_strCommandLine.Empty();
+    return OpenSnapshot(given, true);
+  }
   CString recent;
   GetRecentDocumentName(recent);
   if (!recent.IsEmpty()) OpenDocumentFile(recent);
@@ -185,16 +190,18 @@ bool CEx_StyleApp::OpenSnapshot(const std::u16string& given, bool atStart) {
   CMainFrame* frame = GetMainFrame();
   const std::u16string path = app::CommandLineSnapshotPath(given);
   uint32_t mode = RecoveryMode;
-  if (app::ProbeSnapshotFile(path, &mode) == app::SnapshotProbe::kInvalid) {
-    ShowMessage(u"Invalid File.", 3);
+  const app::SnapshotProbe probe = app::ProbeSnapshotFile(path, &mode);
+  if (probe != app::SnapshotProbe::kValid) {
+    const std::u16string said = probe == app::SnapshotProbe::kMissing ? msgbox::EscapeMarkup(path) + u" does not exists."
+                                                                        : std::u16string(u"Invalid File.");
+    ShowMessage(said.c_str(), 3);
     // A window that is starting takes its saved place; one already running stays where the user has it.
     if (atStart) frame->ShowSavedPosition();
     return false;
   }
-  // A file that cannot be opened keeps the mode; its loader then finds nothing to read.
-  frame->SnapshotOpen = 1;
-  // The same state as the Load command leaves, whatever page was shown before.
-  frame->ShowSnapshot(path, mode);
+  // The same state as the Load command leaves, whatever page was shown before; and the Load command itself
+  // is offered, as on every page after a mode was chosen.
+  if (frame->ShowSnapshot(path, mode)) frame->SnapshotLoadEnabled = 1;
   frame->AtStart = 0;
   return true;
 }

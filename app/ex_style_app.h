@@ -42,7 +42,9 @@ class CEx_StyleApp : public CWinApp, public DatabaseViewSettings {
 
   CMainFrame* GetMainFrame() const;
 
-  CString m_strCommandLine;  // what follows the program's name: a snapshot path
+  // What follows the program's name: a snapshot path, opened once at start (emptied then, so that a restart
+  // of the wizard never brings it back over what the user did since).
+  CString m_strCommandLine;
   UINT CurrentPage = 0;
   CView* PageViews[kPageCount] = {};
   CView* LastActiveView = nullptr;
@@ -58,9 +60,10 @@ class CEx_StyleApp : public CWinApp, public DatabaseViewSettings {
   // Step after start-up: the recent document, or the command line's snapshot. false when the snapshot was
   // refused (the user was told): the program then waits on page 0 without asking for an image.
   bool OpenStartDocument();
-  // Loads the snapshot at path (quoted or not) in the mode its first letter gives; false when refused.
-  // atStart: named on the command line (or opened again by RestartWizard), not by the shell's open of a
-  // running copy.
+  // Loads the snapshot at path (quoted or not) in the mode its first letter gives; false when refused (a
+  // file that cannot be opened, or is no snapshot, is said as the Load command says it). Once one is shown,
+  // Load Recovery Snapshot is offered, as after a mode chosen on page 0. atStart: named on the command line,
+  // not by the shell's open of a running copy.
   bool OpenSnapshot(const std::u16string& path, bool atStart);
   bool m_shellOpenPending = false;  // started by the shell, whose open request follows
 };

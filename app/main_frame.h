@@ -79,7 +79,6 @@ class CMainFrame : public CTKPFrameWnd, public PreviewHost {
   uint32_t AtStart = 1;
   uint32_t SnapshotLoadEnabled = 0;
   uint32_t OpenEnabled = 1;
-  uint32_t SnapshotOpen = 0;  // a snapshot named on the command line was opened
   HWND ProgressWindow = nullptr;
 
   // ---- commands (main_frame_commands.cpp) -----------------------------------------------------------

@@ -54,7 +54,19 @@ void CMainFrame::OnUpdateRuledCommand(CCmdUI* pCmdUI) {
 }
 
 void CMainFrame::OnOpen() {
-  if (Page0View != nullptr) static_cast<CEx_StyleView*>(Page0View)->OnBrowse();
+  auto* imagePage = static_cast<CEx_StyleView*>(Page0View);
+  CEx_StyleApp* app = TheApp();
+  if (imagePage == nullptr) return;
+  if (app == nullptr || app->CurrentPage == kPageImage || app->PageViews[app->CurrentPage] == nullptr) {
+    imagePage->OnBrowse();
+    return;
+  }
+  // Another page is shown (the results of a snapshot opened at start): filling page 0's box behind it would
+  // show nothing. The image chosen, the wizard goes Home to page 0, which shows it ready for a mode.
+  const CString path = imagePage->ChooseImage();
+  if (path.IsEmpty()) return;
+  app->PageViews[app->CurrentPage]->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_HOME, BN_CLICKED));
+  if (app->CurrentPage == kPageImage) imagePage->PathBox().SetWindowText(path);
 }
 
 void CMainFrame::OnRecoverSelected() {

@@ -11,6 +11,7 @@
 #include "engine/records/fat_records.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
+#include "engine/listing/file_filter_table.h"
 #include "engine/listing/file_name_case.h"
 #include "engine/listing/file_name_pattern.h"
 #include "engine/scan/chosen_fs.h"
@@ -42,7 +43,11 @@ uint32_t Walk(const records::RecordList<Entry>& entries, const std::u16string& p
   uint32_t found = 0;
   for (size_t i = 0; i < entries.size() && !stopRequested(); ++i) {
     const Entry& entry = entries[i];
-    if (!keep(entry) || MatchFileNamePattern(file_name::UpperCase(entry.name), pattern) != 1) continue;
+    // The file filters hide a file from Find as from the lists: the save would hold it back without a word.
+    if (!keep(entry) || !PassesFileFilters(entry.name) ||
+        MatchFileNamePattern(file_name::UpperCase(entry.name), pattern) != 1) {
+      continue;
+    }
     FindMatch match;
     match.id = entry.id;
     match.deleted = entry.deleted == 1;

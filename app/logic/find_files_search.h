@@ -67,7 +67,8 @@ class FindSink {
 using FindStopTest = std::function<bool()>;
 
 // Walks the source's records in order and hands each whose upper-cased name matches the upper-cased
-// pattern (MatchFileNamePattern) to sink, until stopRequested says so. Returns the number of matches
+// pattern (MatchFileNamePattern), and that the file filters show (PassesFileFilters: they keep the others
+// from a save as from the lists), to sink, until stopRequested says so. Returns the number of matches
 // handed over.
 uint32_t SearchFileRecords(FindSource source, std::u16string_view pattern, const FindStopTest& stopRequested,
                            FindSink& sink);

@@ -8,6 +8,7 @@
 
 #include "app/logic/dialogs_test_fixture.h"
 #include "app/results/generated_results.h"
+#include "engine/listing/file_filter_table.h"
 #include "engine/records/fat_records.h"
 #include "engine/records/ntfs_records.h"
 
@@ -68,6 +69,21 @@ TEST_F(FindSearchTest, ALowerCasePatternFindsNamesInEitherCaseWithTheirFolderPat
   EXPECT_EQ(Search(u"*.zip", none), 0u);
   EXPECT_EQ(FindStatusText(0), u"Search is complete. There are no results to display.");
   EXPECT_EQ(FindStatusText(2), u"There were 2 files found.");
+}
+
+// Find lists what the file filters show, as the lists do: what it lists, its save writes.
+TEST_F(FindSearchTest, OnlyWhatTheFiltersShowIsFound) {
+  CurrentFileSystem.type = records::kFat16;
+  AppendFatEntry(u"NOTES.TXT", 20, records::kFatRootId, 0, 0, 12, 0).id = 0;
+  AppendFatEntry(u"photo.jpg", 22, records::kFatRootId, 0, 0, 1, 0).id = 1;
+  AppendFatEntry(u"IMG_0002.JPG", 23, records::kFatRootId, 0, 0, 1, 1).id = 2;
+  ASSERT_TRUE(SetFileFilters({u"*.JPG"}));
+  Collect sink;
+  EXPECT_EQ(Search(u"*", sink), 2u);
+  EXPECT_EQ(sink.Names(), (std::vector<std::u16string>{u"photo.jpg", u"IMG_0002.JPG"}));
+  ASSERT_TRUE(SetFileFilters({}));
+  Collect all;
+  EXPECT_EQ(Search(u"*", all), 3u);
 }
 
 TEST_F(FindSearchTest, ExtensiveScanFindsOnlyEntriesInsideTheChosenFileSystem) {

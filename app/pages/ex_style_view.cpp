@@ -172,18 +172,23 @@ void CEx_StyleView::PaintPage(CDC* dc, const CRect& client) {
 // ---- Browse and the image ------------------------------------------------------------------------
 
 void CEx_StyleView::OnBrowse() {
+  const CString path = ChooseImage();
+  if (!path.IsEmpty()) m_path.SetWindowText(path);
+}
+
+CString CEx_StyleView::ChooseImage() {
   CFileDialogEx dialog(TRUE, nullptr, nullptr, kBrowseFlags, _T("vhd file (.vhd,.vhdx)|*.vhd?||"), this);
   dialog.SetTitle(_T("Add  file to repair"));
-  if (dialog.DoModal() != IDOK) return;
+  if (dialog.DoModal() != IDOK) return CString();
   CString path;
   for (POSITION at = dialog.GetStartPosition(); at != nullptr;) path = dialog.GetNextPathName(at);
   if (FileExists(path.ToUtf16()) == 0) {
     path.TrimLeft();
     path.TrimRight();
     MissingFile(path);
-    return;
+    return CString();
   }
-  m_path.SetWindowText(path);
+  return path;
 }
 
 int CEx_StyleView::OpenSelectedImage() {

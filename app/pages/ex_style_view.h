@@ -16,6 +16,9 @@ class CEx_StyleView : public CView {
 
   // The Browse step: asks for the image file. Run at start-up and by the Open command.
   afx_msg void OnBrowse();
+  // Asks for the image file as Browse does; the path chosen, or empty (cancelled, or no such file, which
+  // was said).
+  CString ChooseImage();
   afx_msg void OnQuickScan();
   afx_msg void OnExtensiveScan();
   afx_msg void OnFileTrace();

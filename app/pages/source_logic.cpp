@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/partitions/partition_table.h"
+#include "engine/records/file_system_range.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
@@ -111,16 +112,14 @@ std::vector<std::u16string> DriveInformationValues() {
   if (fs.type == records::kFat16) name = u"FAT16";
   const bool trace = RecoveryMode == records::kFileTrace;
   // File Trace's files are its hits, listed whether they were traced or loaded from a snapshot: its counters
-  // do not hold them (a snapshot's load leaves the folder counter at 0, and a trace of one hit too).
-  uint64_t files = trace ? FileTraceHitList.size() : ScanCounters.entryCount;
+  // do not hold them (a snapshot's load leaves the folder counter at 0, and a trace of one hit too). The
+  // dialog is open to the user while a trace appends hits: it reads their count, never the list.
+  uint64_t files = trace ? FileTraceHitCount.load(std::memory_order_acquire) : ScanCounters.entryCount;
   if (RecoveryMode == records::kExtensiveScan && fs.type == records::kNtfs) files = ScanCounters.fileRecordCount;
   const bool fat = fs.type == records::kFat16 || fs.type == records::kFat32;
   const bool ntfs = fs.type == records::kNtfs;
-  // A FAT file system starts its reserved sectors before its first table; NTFS counts clusters from its start.
-  const uint32_t start = ntfs ? fs.clusterBase
-                              : (fs.firstFatSector >= fs.reservedSectors ? fs.firstFatSector - fs.reservedSectors : 0);
   return {name,
-          Decimal(start),
+          Decimal(FileSystemFirstSector(fs)),
           trace ? u"0" : Decimal(ScanCounters.folderCount),
           Decimal(files),
           Decimal(fs.sectorsPerCluster),

@@ -310,7 +310,8 @@ void CThirdView_HDD::RegroupRows() {
     row.item.iItem = r;
     row.item.stateMask = LVIS_STATEIMAGEMASK;
     ::SendMessageW(m_list.m_hWnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&row.item));
-    kinds.push_back({row.texts[0].ToUtf16(), columns > 1 ? row.texts[1].ToUtf16() : std::u16string()});
+    kinds.push_back({row.texts[0].ToUtf16(), columns > 1 ? row.texts[1].ToUtf16() : std::u16string(),
+                     m_list.Kind(r) == results::RowKind::kParent});
   }
   const std::vector<size_t> order = results::RegroupOrder(kinds);
   for (int r = 0; r < count; ++r) {

@@ -66,7 +66,7 @@ void CThirdView_HDD::PreviewRow(int row) {
   const std::u16string name = m_list.CTKListCtrl::GetItemText(row, 0).ToUtf16();
   const std::u16string type = m_list.CTKListCtrl::GetItemText(row, 1).ToUtf16();
   const std::u16string idText = m_list.CTKListCtrl::GetItemText(row, static_cast<int>(results::IdColumn(fileTrace))).ToUtf16();
-  const results::RowKind kind = results::ClassifyRow(name, type);
+  const results::RowKind kind = m_list.Kind(row);
   if (kind != results::RowKind::kFile) {
     ClearPreview(true, u"");
     return;

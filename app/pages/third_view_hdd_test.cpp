@@ -248,8 +248,7 @@ class ResultsPageTest : public ::testing::Test {
     }
     for (int row = 0; row < List().CTKListCtrl::GetItemCount(); ++row) {
       const std::u16string type = List().GetItemText(row, 1);
-      if (results::ClassifyRow(List().GetItemText(row, 0), type) == results::RowKind::kFile &&
-          !(liveOnly && type == u"Deleted File")) {
+      if (List().Kind(row) == results::RowKind::kFile && !(liveOnly && type == u"Deleted File")) {
         return row;
       }
     }

@@ -36,7 +36,7 @@ std::vector<size_t> RegroupOrder(const std::vector<RowNameType>& rows) {
   order.reserve(rows.size());
   for (RowKind wanted : {RowKind::kParent, RowKind::kFolder, RowKind::kFile}) {
     for (size_t i = 0; i < rows.size(); ++i) {
-      if (ClassifyRow(rows[i].name, rows[i].type) == wanted) order.push_back(i);
+      if (ClassifyRow(rows[i].parent, rows[i].type) == wanted) order.push_back(i);
     }
   }
   return order;

@@ -28,6 +28,7 @@ SortOrder SortForColumnClick(SortOrder current, SortOrder shown, SortOrder heade
 struct RowNameType {
   std::u16string name;  // column 0
   std::u16string type;  // column 1
+  bool parent = false;  // the lister's "Parent..." row
 };
 // The rows' new order (indexes into rows): "Parent..." first, then the folder and deleted-folder rows,
 // then the others, each group in the order it had.

@@ -18,11 +18,19 @@ std::vector<std::u16string> Names(const std::vector<RowNameType>& rows, const st
 TEST(RegroupRows, FoldersStayOnTopInSortedOrderWithParentFirst) {
   // As a sort by size left them: files and folders mixed, "Parent..." somewhere in the middle.
   const std::vector<RowNameType> rows = {{u"b.txt", u"Text Document"},  {u"Zeta", u"Folder"},
-                                         {u"Parent...", u""},          {u"a.bin", u"BIN File"},
+                                         {u"Parent...", u"", true},    {u"a.bin", u"BIN File"},
                                          {u"Old", u"Deleted Folder"},  {u"Alpha", u"FOLDER"},
                                          {u"gone.doc", u"Deleted File"}};
   EXPECT_EQ(Names(rows, RegroupOrder(rows)),
             (std::vector<std::u16string>{u"Parent...", u"Zeta", u"Old", u"Alpha", u"b.txt", u"a.bin", u"gone.doc"}));
+}
+
+// Only the lister's "Parent..." row goes first: a file of that name (or beginning so) stays among the files.
+TEST(RegroupRows, AFileNamedParentStaysAFile) {
+  const std::vector<RowNameType> rows = {{u"b.txt", u"Text Document"}, {u"Parent...", u"File"},
+                                         {u"Parent... notes.txt", u"Text Document"}, {u"Zeta", u"Folder"}};
+  EXPECT_EQ(Names(rows, RegroupOrder(rows)),
+            (std::vector<std::u16string>{u"Zeta", u"b.txt", u"Parent...", u"Parent... notes.txt"}));
 }
 
 TEST(RegroupRows, ListsWithoutFoldersOrParentKeepTheirOrder) {

@@ -67,16 +67,16 @@ ResultChecks::OwnMarks ResultChecks::OwnFileMarks(Item node) const {
 // A folder shows checked only when everything in it shows ticked (it is then saved whole), and unchecked
 // only when nothing in it does; a single unticked file, wherever it stands in the folder, keeps it partly
 // checked.
+CheckState ResultChecks::StateFromContents(Item node) const {
+  const OwnMarks own = OwnFileMarks(node);
+  if (own.all && AllChildren(node, CheckState::kChecked)) return CheckState::kChecked;
+  if (!own.any && AllChildren(node, CheckState::kUnchecked)) return CheckState::kUnchecked;
+  return CheckState::kPartly;
+}
+
 void ResultChecks::RecomputeAncestors(Item node) {
   for (Item parent = tree_.Parent(node); parent != 0; parent = tree_.Parent(parent)) {
-    const OwnMarks own = OwnFileMarks(parent);
-    CheckState state = CheckState::kPartly;
-    if (own.all && AllChildren(parent, CheckState::kChecked)) {
-      state = CheckState::kChecked;
-    } else if (!own.any && AllChildren(parent, CheckState::kUnchecked)) {
-      state = CheckState::kUnchecked;
-    }
-    Show(parent, state);
+    Show(parent, StateFromContents(parent));
   }
 }
 
@@ -155,12 +155,15 @@ bool ResultChecks::ClickTreeBox(Item node) {
   return true;
 }
 
-void ResultChecks::AncestorsFollowRows(Item node, RowsState rows) {
+void ResultChecks::AncestorsFollowRows(Item node, Item listed, RowsState rows) {
   if (node == 0 || records_.Kind() != ResultKind::kFat) return;
+  // The rows say something of the node only when they list it or its parent; another folder's rows would
+  // show the node's ancestors partly with nothing ticked beneath them, or everything ticked.
+  const Item parent = tree_.Parent(node);
+  if (listed != node && listed != parent) return;
   // Rows all unchecked under an unchecked node leave the ancestors as the click computed them: showing them
   // partly checked would claim a tick where there is none.
   if (rows == RowsState::kMixed) {
-    const Item parent = tree_.Parent(node);
     if (parent == 0 || IsTop(parent)) return;
     for (Item a = parent; a != 0; a = tree_.Parent(a)) SetTreePartial(a);
   } else if (tree_.GetState(node) == CheckState::kChecked) {
@@ -190,42 +193,34 @@ void ResultChecks::FolderRowToggled(Item node, bool checked) {
   SetTreeCheckDeep(node, checked);
 }
 
-void ResultChecks::UpdateFolderFromRows(uint32_t folderId, RowsState rows) {
+// The rows cannot speak for the folder: a filter may hide some of its files, and a subfolder's row shows an
+// unticked box while files in it are ticked. What the rows' boxes changed is in the marks already; the
+// folder and its ancestors follow what they hold.
+void ResultChecks::FileRowClicked(uint32_t fileId, bool checked) {
+  FileRowToggled(fileId, checked);
+  UpdateFolderFromRows(records_.ParentOfFile(fileId).value_or(records_.RootFolderId()));
+}
+
+void ResultChecks::FolderRowClicked(Item node, bool checked) {
+  FolderRowToggled(node, checked);
+  const std::optional<uint32_t> folder = records_.FolderOfNode(Key(node));
+  const std::optional<uint32_t> parent = folder ? records_.ParentOfFolder(*folder) : std::nullopt;
+  UpdateFolderFromRows(parent.value_or(records_.RootFolderId()));
+}
+
+void ResultChecks::OwnFilesFollowNode(Item node) {
+  if (node == 0 || records_.Kind() != ResultKind::kNtfs) return;
+  const CheckState state = tree_.GetState(node);
+  if (state == CheckState::kChecked) MarkFolderOwnFiles(node);
+  if (state == CheckState::kUnchecked) UnmarkFolderOwnFiles(node);
+}
+
+void ResultChecks::UpdateFolderFromRows(uint32_t folderId) {
   Item node = records_.NodeOfFolder(folderId);
   if (node == 0) node = Top();
   if (node == 0) return;
-  const bool fat = records_.Kind() == ResultKind::kFat;
-  // A file filter may hide some of the folder's files: the rows speak for the folder whole only when its
-  // hidden files agree with them.
-  if (rows == RowsState::kAllChecked && !(OwnFileMarks(node).all && AllChildren(node, CheckState::kChecked))) {
-    rows = RowsState::kMixed;
-  } else if (rows == RowsState::kAllUnchecked && OwnFileMarks(node).any) {
-    // Every subfolder row shows unticked, so nothing below them stays ticked; the hidden files keep theirs,
-    // and the folder (the top node too) and its ancestors show partly ticked.
-    for (Item child = tree_.FirstChild(node); child != 0; child = tree_.NextSibling(child)) {
-      UnmarkFolderFiles(child);
-      ClearChecks(child);
-    }
-    SetTreePartial(node);
-    RecomputeAncestors(node);
-    return;
-  }
-  if (rows == RowsState::kAllChecked) {
-    if (!fat || !IsTop(node)) SetTreeCheckDeep(node, true);
-  } else if (rows == RowsState::kAllUnchecked) {
-    // Every box below goes unticked with the rows, so no file of the folders below may stay marked: a
-    // file ticked in a subfolder (whose row showed unticked, partly ticked) would be saved unseen.
-    UnmarkFolderFiles(node);
-    SetTreeCheckDeep(node, false);
-  } else if (!fat) {
-    SetTreePartial(node);
-    // A folder above that stayed ticked would be saved whole, with the file just unticked.
-    for (Item n = tree_.Parent(node); n != 0 && tree_.GetState(n) == CheckState::kChecked; n = tree_.Parent(n)) {
-      SetTreePartial(n);
-    }
-  } else if (!IsTop(node)) {
-    for (Item n = node; n != 0; n = tree_.Parent(n)) SetTreePartial(n);
-  }
+  Show(node, StateFromContents(node));
+  RecomputeAncestors(node);
 }
 
 void ResultChecks::TypeNodeFollowsHits(Item node, const std::vector<uint32_t>& hits) {

@@ -51,18 +51,26 @@ class ResultChecks {
 
   // A click on a node's box in the tree; answers whether anything changed.
   bool ClickTreeBox(Item node);
-  // FAT, once the button is up after a click on the node's box, by the listed rows: rows neither all
-  // checked nor all unchecked make every ancestor from the node's parent up to the top node show partly
-  // checked (none when the parent is the top node); otherwise the node's own box is shown again from its
-  // state.
-  void AncestorsFollowRows(Item node, RowsState rows);
+  // FAT, once the button is up after a click on the node's box, by the rows of the folder listed (listed:
+  // its node), which speak for the node only when they list it or its parent: rows neither all checked nor
+  // all unchecked make every ancestor from the node's parent up to the top node show partly checked (none
+  // when the parent is the top node); otherwise the node's own box is shown again from its state.
+  void AncestorsFollowRows(Item node, Item listed, RowsState rows);
 
   // A file row's box toggled to checked: the id enters (else leaves) the file marks and the save set.
   void FileRowToggled(uint32_t fileId, bool checked);
   // A folder row's box toggled to checked: its node is checked (else unchecked) deeply with its files.
   void FolderRowToggled(Item node, bool checked);
-  // After a row's box changed in the listing of folderId (the top node when no record has that id).
-  void UpdateFolderFromRows(uint32_t folderId, RowsState rows);
+  // A file row's box (FAT, NTFS) clicked to checked or not: the file's marks, then the folder listed.
+  void FileRowClicked(uint32_t fileId, bool checked);
+  // A folder row's box clicked to checked or not: the folder deeply, then the folder listed.
+  void FolderRowClicked(Item node, bool checked);
+  // NTFS, when the node is listed or its button clicked: a ticked folder's own files show ticked, an unticked
+  // one's unticked; a half-ticked one keeps them.
+  void OwnFilesFollowNode(Item node);
+  // After a row's box changed in the listing of folderId (the top node when no record has that id): the
+  // folder's node shows what its files and subfolders hold, and so do its ancestors.
+  void UpdateFolderFromRows(uint32_t folderId);
   // File Trace: a type node follows its hits (all of them, whether a filter shows them or not): checked
   // when all are ticked, unchecked when none is, partly checked otherwise; its group and the top node
   // then follow their children.
@@ -98,6 +106,9 @@ class ResultChecks {
     bool any = false;
   };
   OwnMarks OwnFileMarks(Item node) const;
+  // Checked when all its files are ticked and all its children checked, unchecked when none of its files is
+  // ticked and all its children are unchecked, else partly.
+  CheckState StateFromContents(Item node) const;
   void RecomputeAncestors(Item node);
   void MarkFiles(const std::vector<Item>& nodes, bool on, bool ownOnly);
   void MarkFilesSavedWhole(Item node);

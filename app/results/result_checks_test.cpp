@@ -144,7 +144,7 @@ TEST_F(ResultChecksTest, AFolderTickedWholeThenPartlyUntickedSavesEveryFileStill
     if (kind == ResultKind::kNtfs) UseNtfs();
     checks.ClickTreeBox(a);
     checks.FileRowToggled(1100, false);  // one file of A unticked on A's list
-    checks.UpdateFolderFromRows(100, RowsState::kMixed);
+    checks.UpdateFolderFromRows(100);
     checks.FolderRowToggled(a1, false);  // and one subfolder
     ASSERT_EQ(State(a), CheckState::kPartly);
     ASSERT_EQ(sets.fileMarks.Keys(), (std::vector<uint32_t>{1101}));
@@ -190,65 +190,63 @@ TEST_F(ResultChecksTest, FolderRowsMoveTheirNodeAndFilesInStep) {
   EXPECT_FALSE(checks.FolderRowChecked(a1));
 }
 
-TEST_F(ResultChecksTest, UpdateFolderFromRowsOnFat) {
-  checks.FileRowToggled(1110, true);  // A1's only row
-  checks.UpdateFolderFromRows(101, RowsState::kAllChecked);
-  EXPECT_EQ(State(a1), CheckState::kChecked);
-  checks.UpdateFolderFromRows(101, RowsState::kMixed);
-  EXPECT_EQ(State(a1), CheckState::kPartly);
-  EXPECT_EQ(State(a), CheckState::kPartly);
-  EXPECT_EQ(State(top), CheckState::kPartly);
-  checks.FileRowToggled(1110, false);
-  checks.UpdateFolderFromRows(101, RowsState::kAllUnchecked);
-  EXPECT_EQ(State(a1), CheckState::kUnchecked);
-  EXPECT_EQ(State(a), CheckState::kUnchecked);
-
-  // The root's rows (no folder record has id 0) stand for the top node, which they never tick.
-  checks.UpdateFolderFromRows(0, RowsState::kAllChecked);
-  EXPECT_EQ(State(top), CheckState::kUnchecked);
-  checks.UpdateFolderFromRows(0, RowsState::kMixed);
-  EXPECT_EQ(State(top), CheckState::kUnchecked);
-}
-
-TEST_F(ResultChecksTest, UpdateFolderFromRowsOnNtfsMarksTheNodeOnly) {
-  UseNtfs();
-  checks.UpdateFolderFromRows(101, RowsState::kMixed);
-  EXPECT_EQ(State(a1), CheckState::kPartly);
-  EXPECT_EQ(State(a), CheckState::kUnchecked);
-  EXPECT_EQ(State(top), CheckState::kUnchecked);
-  checks.FileRowToggled(1110, true);
-  checks.UpdateFolderFromRows(101, RowsState::kAllChecked);
-  EXPECT_EQ(State(a1), CheckState::kChecked);
-  // The root's rows all ticked: its folders and its files.
-  for (Item n : {a, b, c}) checks.FolderRowToggled(n, true);
-  for (uint32_t id : {1000u, 1001u}) checks.FileRowToggled(id, true);
-  checks.UpdateFolderFromRows(5, RowsState::kAllChecked);
-  EXPECT_EQ(All(), std::vector<CheckState>(7, CheckState::kChecked));
-  for (uint32_t id : {1000u, 1001u}) checks.FileRowToggled(id, false);
-  checks.UpdateFolderFromRows(5, RowsState::kAllUnchecked);
-  EXPECT_EQ(All(), std::vector<CheckState>(7, CheckState::kUnchecked));
-}
-
-// A file ticked in a subfolder leaves the subfolder's row unticked (partly ticked); unticking the parent's
-// last ticked row then unticks every box below, and the file with them.
-TEST_F(ResultChecksTest, RowsAllUntickedLeaveNoFileMarkedBelowThem) {
+// The folder listed follows what it holds, whatever its rows show: a filter may hide some of its files, and a
+// subfolder's row shows an unticked box while files in it are ticked.
+TEST_F(ResultChecksTest, UpdateFolderFromRowsFollowsWhatTheFolderHolds) {
   for (bool ntfs : {false, true}) {
     if (ntfs) UseNtfs();
-    sets.Clear();
-    for (Item n : {top, a, a1, a2, b, c, c1}) checks.ClearTreeCheck(n);
-    checks.FileRowToggled(1110, true);  // A1's file, in its list
-    checks.UpdateFolderFromRows(101, RowsState::kAllChecked);
-    checks.FileRowToggled(1200, true);  // B's, to be saved
-    checks.UpdateFolderFromRows(200, RowsState::kAllChecked);
-    checks.FileRowToggled(1100, true);  // A's list: a file ticked and unticked again, A1's row unticked
-    checks.UpdateFolderFromRows(100, RowsState::kMixed);
-    checks.FileRowToggled(1100, false);
-    checks.UpdateFolderFromRows(100, RowsState::kAllUnchecked);
+    const uint32_t root = ntfs ? 5 : 0;
     SCOPED_TRACE(ntfs ? "NTFS" : "FAT");
-    for (Item n : {a, a1, a2}) EXPECT_EQ(State(n), CheckState::kUnchecked);
-    EXPECT_FALSE(checks.FileRowChecked(1110));
-    EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{b}));
+    checks.FileRowToggled(1110, true);  // A1's only row
+    checks.UpdateFolderFromRows(101);
+    EXPECT_EQ(State(a1), CheckState::kChecked);
+    EXPECT_EQ(State(a), CheckState::kPartly);
+    EXPECT_EQ(State(top), CheckState::kPartly);
+    checks.FileRowToggled(1110, false);
+    checks.UpdateFolderFromRows(101);
+    EXPECT_EQ(All(), std::vector<CheckState>(7, CheckState::kUnchecked));
+
+    // The root's rows (no folder record has its id) stand for the top node.
+    for (Item n : {a, b, c}) checks.FolderRowToggled(n, true);
+    for (uint32_t id : {1000u, 1001u}) checks.FileRowToggled(id, true);
+    checks.UpdateFolderFromRows(root);
+    EXPECT_EQ(All(), std::vector<CheckState>(7, CheckState::kChecked));
+    checks.FileRowToggled(1000, false);
+    checks.UpdateFolderFromRows(root);
+    EXPECT_EQ(State(top), CheckState::kPartly);
+    EXPECT_EQ(State(a), CheckState::kChecked);
+    for (Item n : {a, b, c}) checks.FolderRowToggled(n, false);
+    checks.FileRowToggled(1001, false);
+    checks.UpdateFolderFromRows(root);
+    EXPECT_EQ(All(), std::vector<CheckState>(7, CheckState::kUnchecked));
+    EXPECT_TRUE(sets.fileMarks.empty());
+  }
+}
+
+// A file ticked in a subfolder leaves the subfolder's row unticked (partly ticked): a tick and an untick on the
+// parent's list, which leave its rows all unticked, keep the file ticked (the rows do not say "nothing here").
+TEST_F(ResultChecksTest, ATickElsewhereInTheListKeepsAPartlyTickedSubfolder) {
+  for (bool ntfs : {false, true}) {
+    if (ntfs) UseNtfs();
+    const uint32_t root = ntfs ? 5 : 0;
+    sets.Clear();
+    checks.ClearChecks(top);
+    SCOPED_TRACE(ntfs ? "NTFS" : "FAT");
+    checks.FileRowClicked(1110, true);  // A1's file, in its list
+    checks.FileRowClicked(1100, true);  // A's list: a file ticked and unticked again, A1's row unticked
+    checks.FileRowClicked(1100, false);
+    EXPECT_EQ(State(a1), CheckState::kChecked);
+    EXPECT_EQ(State(a), CheckState::kPartly);
+    // The root's list: a file ticked and unticked, A's row unticked (A is partly ticked).
+    checks.FileRowClicked(1000, true);
+    checks.FileRowClicked(1000, false);
+    EXPECT_EQ(State(a), CheckState::kPartly);
+    EXPECT_EQ(State(top), CheckState::kPartly);
+    EXPECT_TRUE(checks.FileRowChecked(1110));
+    EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a1}));
     EXPECT_TRUE(sets.saveFiles.empty());
+    checks.UpdateFolderFromRows(root);
+    EXPECT_TRUE(checks.FileRowChecked(1110));
   }
 }
 
@@ -263,7 +261,7 @@ TEST_F(ResultChecksTest, ARowUntickedDeepLeavesNoFolderAboveTickedWhole) {
     for (Item n : {top, a, a1, a2, b, c, c1}) checks.ClearTreeCheck(n);
     checks.ClickTreeBox(a);
     checks.FileRowToggled(1110, false);
-    checks.UpdateFolderFromRows(101, RowsState::kMixed);
+    checks.UpdateFolderFromRows(101);
     EXPECT_EQ(State(a1), CheckState::kPartly);
     EXPECT_EQ(State(a), CheckState::kPartly);
     EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{a2}));
@@ -286,7 +284,7 @@ TEST_F(ResultChecksTest, RowsShownUnderAFilterTickAFolderWholeOnlyWhenItsHiddenF
 
     // The only row shown is ticked: B is not ticked whole, and the hidden file stays unticked.
     checks.FileRowToggled(1200, true);
-    checks.UpdateFolderFromRows(200, RowsState::kAllChecked);
+    checks.UpdateFolderFromRows(200);
     EXPECT_EQ(State(b), CheckState::kPartly);
     EXPECT_FALSE(checks.FileRowChecked(1201));
     EXPECT_TRUE(checks.CollectSaveFolders().empty());
@@ -294,14 +292,14 @@ TEST_F(ResultChecksTest, RowsShownUnderAFilterTickAFolderWholeOnlyWhenItsHiddenF
 
     // The filter cleared, the hidden file is ticked too: now B is ticked whole and saved as a folder.
     checks.FileRowToggled(1201, true);
-    checks.UpdateFolderFromRows(200, RowsState::kAllChecked);
+    checks.UpdateFolderFromRows(200);
     EXPECT_EQ(State(b), CheckState::kChecked);
     EXPECT_EQ(checks.CollectSaveFolders(), (std::vector<Item>{b}));
     EXPECT_TRUE(sets.saveFiles.empty());
 
     // B ticked whole, then its only shown row unticked under the filter: the hidden file stays ticked.
     checks.FileRowToggled(1200, false);
-    checks.UpdateFolderFromRows(200, RowsState::kAllUnchecked);
+    checks.UpdateFolderFromRows(200);
     EXPECT_EQ(State(b), CheckState::kPartly);
     EXPECT_TRUE(checks.FileRowChecked(1201));
     EXPECT_TRUE(checks.CollectSaveFolders().empty());
@@ -309,9 +307,9 @@ TEST_F(ResultChecksTest, RowsShownUnderAFilterTickAFolderWholeOnlyWhenItsHiddenF
 
     // The root's files: 1000 shown and ticked, 1001 hidden; the top node is not ticked whole.
     checks.FileRowToggled(1201, false);
-    checks.UpdateFolderFromRows(200, RowsState::kAllUnchecked);
+    checks.UpdateFolderFromRows(200);
     checks.FileRowToggled(1000, true);
-    checks.UpdateFolderFromRows(root, RowsState::kAllChecked);
+    checks.UpdateFolderFromRows(root);
     EXPECT_NE(State(top), CheckState::kChecked);
     EXPECT_FALSE(checks.FileRowChecked(1001));
     EXPECT_TRUE(checks.CollectSaveFolders().empty());
@@ -324,7 +322,7 @@ TEST_F(ResultChecksTest, RowsShownUnderAFilterTickAFolderWholeOnlyWhenItsHiddenF
     checks.ClickTreeBox(top);
     for (Item n : {a, b, c}) checks.FolderRowToggled(n, false);
     checks.FileRowToggled(1000, false);
-    checks.UpdateFolderFromRows(root, RowsState::kAllUnchecked);
+    checks.UpdateFolderFromRows(root);
     EXPECT_EQ(State(top), CheckState::kPartly);
     for (Item n : {a, a1, b, c}) EXPECT_EQ(State(n), CheckState::kUnchecked);
     EXPECT_TRUE(checks.CollectSaveFolders().empty());
@@ -382,6 +380,29 @@ TEST_F(ResultChecksTest, FileTraceNodesTakeTheirHits) {
   EXPECT_EQ(State(a), CheckState::kPartly);
 }
 
+// FAT's button-up rule reads the rows listed: only those of the node clicked or of its parent speak for it.
+TEST_F(ResultChecksTest, ABoxClickFollowsTheRowsOnlyOfTheNodeOrItsParent) {
+  checks.FileRowClicked(1100, true);  // A listed, half its rows ticked
+  // A1 ticked and unticked in the tree while A's rows show mixed: A stays as its files make it.
+  checks.ClickTreeBox(a1);
+  checks.AncestorsFollowRows(a1, a, RowsState::kMixed);
+  EXPECT_EQ(State(a), CheckState::kPartly);
+  // C1 (elsewhere) ticked, unticked, ticked again, with A's mixed rows listed: C follows C1 alone.
+  for (CheckState shown : {CheckState::kChecked, CheckState::kUnchecked, CheckState::kChecked}) {
+    checks.ClickTreeBox(c1);
+    checks.AncestorsFollowRows(c1, a, RowsState::kMixed);
+    EXPECT_EQ(State(c), shown);
+  }
+  // A click on C then unticks it (all its children are ticked), rather than ticking it whole again.
+  checks.ClickTreeBox(c);
+  EXPECT_EQ(State(c1), CheckState::kUnchecked);
+  // The rows of the node's parent do speak for it.
+  checks.ClickTreeBox(a2);
+  checks.AncestorsFollowRows(a2, a, RowsState::kMixed);
+  EXPECT_EQ(State(a), CheckState::kPartly);
+  EXPECT_EQ(State(top), CheckState::kPartly);
+}
+
 TEST(KeySetTest, KeysComeBackInTheOrderTheyEntered) {
   results::KeySet set;
   for (uint32_t key : {30u, 10u, 20u, 10u}) set.Insert(key);
@@ -395,11 +416,11 @@ TEST(KeySetTest, KeysComeBackInTheOrderTheyEntered) {
 }
 
 TEST(ResultRowsTest, RowsAreReadWhole) {
-  EXPECT_EQ(results::ClassifyRow(u"Parent...", u""), results::RowKind::kParent);
-  EXPECT_EQ(results::ClassifyRow(u"parent...", u""), results::RowKind::kParent);
-  EXPECT_EQ(results::ClassifyRow(u"Docs", u"Deleted Folder"), results::RowKind::kFolder);
-  EXPECT_EQ(results::ClassifyRow(u"Docs", u"folder"), results::RowKind::kFolder);
-  EXPECT_EQ(results::ClassifyRow(u"a.txt", u"Text Document"), results::RowKind::kFile);
+  // The lister's "Parent..." row is the parent row; a file of that name is a file.
+  EXPECT_EQ(results::ClassifyRow(true, u""), results::RowKind::kParent);
+  EXPECT_EQ(results::ClassifyRow(false, u"Text Document"), results::RowKind::kFile);
+  EXPECT_EQ(results::ClassifyRow(false, u"Deleted Folder"), results::RowKind::kFolder);
+  EXPECT_EQ(results::ClassifyRow(false, u"folder"), results::RowKind::kFolder);
   EXPECT_EQ(results::ParseId(u"4294967295"), 4294967295u);
   EXPECT_EQ(results::ParseId(u"4294967296"), std::nullopt);
   EXPECT_EQ(results::ParseId(u"-"), std::nullopt);
@@ -491,7 +512,6 @@ TEST(GeneratedResultChecksTest, IndexedFilesGiveTheChecksAndSavesOfTheWalkOverTh
         const Item node = nodes[random() % nodes.size()];
         const uint32_t file = files[random() % files.size()];
         const bool on = random() % 2 == 0;
-        const RowsState rows = static_cast<RowsState>(random() % 3);
         std::vector<Item> savedIndexed, savedWalked;
         switch (random() % 5) {
           case 0:
@@ -505,7 +525,7 @@ TEST(GeneratedResultChecksTest, IndexedFilesGiveTheChecksAndSavesOfTheWalkOverTh
             break;
           case 3: {
             const uint32_t folder = engine->FolderOfNode(static_cast<host::TreeKey>(node)).value_or(engine->RootFolderId());
-            indexed.UpdateFolderFromRows(folder, rows), walked.UpdateFolderFromRows(folder, rows);
+            indexed.UpdateFolderFromRows(folder), walked.UpdateFolderFromRows(folder);
             break;
           }
           default:

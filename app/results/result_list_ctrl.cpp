@@ -24,6 +24,11 @@ using results::Wide;
 
 namespace {
 
+// A row's item data: the lister's "Parent..." row, or (any other value but 0) the node of a File Trace group
+// row that was renamed, whose text no longer names its node. Tree nodes are addresses, never 1; sorting and
+// regrouping keep every row's data.
+constexpr DWORD_PTR kParentRowData = 1;
+
 constexpr COLORREF kRed = 0x0000FF;
 constexpr COLORREF kParentBack = 0x95CAFF;
 constexpr char16_t kNothingTicked[] =
@@ -138,6 +143,10 @@ void ResultListCtrl::SetItemText(uint32_t row, uint32_t column, const std::u16st
   });
 }
 
+void ResultListCtrl::SetParentRow(uint32_t row) {
+  results::RunOnWindowThread(m_hWnd, [&] { SetItemData(static_cast<int>(row), kParentRowData); });
+}
+
 void ResultListCtrl::CheckItem(uint32_t row) {
   results::RunOnWindowThread(m_hWnd, [&] { SetRowState(static_cast<int>(row), 2); });
 }
@@ -174,7 +183,9 @@ void ResultListCtrl::EmptyCheckSets() {
 
 std::u16string ResultListCtrl::Text(int row, int column) const { return CTKListCtrl::GetItemText(row, column).ToUtf16(); }
 
-results::RowKind ResultListCtrl::Kind(int row) const { return results::ClassifyRow(Text(row, 0), Text(row, 1)); }
+results::RowKind ResultListCtrl::Kind(int row) const {
+  return results::ClassifyRow(GetItemData(row) == kParentRowData, Text(row, 1));
+}
 
 void ResultListCtrl::Select(int row) {
   SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
@@ -212,8 +223,10 @@ void ResultListCtrl::RestoreChecks() {
     bool checked = false;
     const std::optional<uint32_t> id = results::ParseId(Text(row, idColumn));
     if (FileTrace()) {
-      // Group and type rows follow their ticked nodes.
-      checked = (id && checks.FileRowChecked(*id)) || tickedNodeTexts.count(Text(row, 0)) != 0;
+      // Group and type rows follow their ticked nodes (a renamed group row, the node it kept).
+      const HTREEITEM group = GroupNodeOfRow(row);
+      checked = (id && checks.FileRowChecked(*id)) || tickedNodeTexts.count(Text(row, 0)) != 0 ||
+                (group != nullptr && m_sets.checkedNodes.Contains(ResultTreeCtrl::Key(group)));
     } else if (id) {
       checked = kind == results::RowKind::kFolder ? checks.FolderRowChecked(*id) : checks.FileRowChecked(*id);
     }
@@ -233,14 +246,19 @@ void ResultListCtrl::ToggleRowBox(int row) {
   results::ResultChecks checks = m_tree->Checks();
   if (HTREEITEM group = GroupNodeOfRow(row)) {
     // A group row: its node and every hit of the group.
-    checks.FileTraceNodeToggled(reinterpret_cast<results::Item>(group), results::EngineRecords()->HitsOf(Text(row, 0)),
+    checks.FileTraceNodeToggled(reinterpret_cast<results::Item>(group), results::EngineRecords()->HitsOf(GroupText(group)),
                                 checked);
+  } else if (FileTrace()) {
+    if (id) checks.FileRowToggled(*id, checked);
   } else if (kind == results::RowKind::kFolder) {
-    checks.FolderRowToggled(reinterpret_cast<results::Item>(NodeOf(Text(row, 5))), checked);
+    checks.FolderRowClicked(reinterpret_cast<results::Item>(NodeOf(Text(row, 5))), checked);
+    return;
   } else if (id) {
-    checks.FileRowToggled(*id, checked);
+    checks.FileRowClicked(*id, checked);
+    return;
   }
-  UpdateParentFromRows(row);
+  // File Trace: the group or type listed follows its hits.
+  m_tree->TypeNodesFollowHits(m_tree->CurrentNode());
 }
 
 std::vector<bool> ResultListCtrl::RowChecks() const {
@@ -251,29 +269,17 @@ std::vector<bool> ResultListCtrl::RowChecks() const {
   return states;
 }
 
-// The folder listed (the parent of the row's record) follows what its rows show now.
-void ResultListCtrl::UpdateParentFromRows(int row) {
-  if (FileTrace()) {
-    m_tree->TypeNodesFollowHits(m_tree->CurrentNode());
-    return;
-  }
-  std::unique_ptr<results::ResultRecords> records = results::EngineRecords();
-  std::optional<uint32_t> parent;
-  if (Kind(row) == results::RowKind::kFolder) {
-    if (std::optional<uint32_t> folder = records->FolderOfNode(host::TreeKey(results::ParseId(Text(row, 5)).value_or(0)))) {
-      parent = records->ParentOfFolder(*folder);
-    }
-  } else if (std::optional<uint32_t> id = results::ParseId(Text(row, 5))) {
-    parent = records->ParentOfFile(*id);
-  }
-  m_tree->Checks().UpdateFolderFromRows(parent.value_or(records->RootFolderId()), results::SummarizeRows(RowChecks()));
-}
-
 // File Trace lists its groups at the root as rows without a type: a row is a group's when a group node of
-// the tree bears its name.
+// the tree bears its name, or, once the row was renamed, the node it kept.
 HTREEITEM ResultListCtrl::GroupNodeOfRow(int row) const {
   if (!FileTrace() || m_tree == nullptr || Kind(row) == results::RowKind::kParent) return nullptr;
+  const DWORD_PTR data = GetItemData(row);
+  if (data != 0 && data != kParentRowData) return reinterpret_cast<HTREEITEM>(data);
   return m_tree->FindChild(m_tree->CTreeCtrl::GetRootItem(), Text(row, 0));
+}
+
+std::u16string ResultListCtrl::GroupText(HTREEITEM group) const {
+  return m_tree->CTreeCtrl::GetItemText(group).ToUtf16();
 }
 
 void ResultListCtrl::ListFolderOfNode(HTREEITEM node) {
@@ -305,7 +311,7 @@ bool ResultListCtrl::OpenRow(int row) {
       GoToParentFolder(records->ParentOfFile(*id).value_or(records->RootFolderId()));
     }
   } else if (HTREEITEM group = GroupNodeOfRow(row)) {
-    ListFileTraceFolder(Text(row, 0), 1);
+    ListFileTraceFolder(GroupText(group), 1);
     // The group listed is the node that its hits' boxes recompute.
     m_tree->SetCurrentNode(ResultTreeCtrl::Key(group));
     RestoreChecks();
@@ -558,6 +564,8 @@ void ResultListCtrl::OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult) {
     CTKListCtrl::SetItemText(row, 0, Wide(m_oldName));
     return;
   }
+  // A group row names its node by its text: the node is kept before the text changes.
+  if (HTREEITEM group = GroupNodeOfRow(row)) SetItemData(row, reinterpret_cast<DWORD_PTR>(group));
   CTKListCtrl::SetItemText(row, 0, Wide(name));
   if (FileTrace()) {
     if (std::optional<uint32_t> id = results::ParseId(Text(row, 2))) results::RenameFileRecord(*id, name);

@@ -50,6 +50,7 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   void EndRows() override;
   int32_t InsertItem(uint32_t row, const std::u16string& text, int32_t icon) override;
   void SetItemText(uint32_t row, uint32_t column, const std::u16string& text) override;
+  void SetParentRow(uint32_t row) override;
   void CheckItem(uint32_t row) override;
   uint32_t GetItemCount() override;
   std::u16string GetItemText(uint32_t row, uint32_t column) override;
@@ -63,6 +64,8 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   std::vector<bool> RowChecks() const;
   // Row check states: 1 checked, 0 unchecked, -1 no box.
   int RowCheck(int row) const;
+  // The row's kind: the lister's "Parent..." row, a folder row or a file row.
+  results::RowKind Kind(int row) const;
   void UncheckRow(int row) { SetRowState(row, 1); }
   void ClearRowBox(int row) { SetRowState(row, 0); }
   // Every row's box from the mark sets (RestoreListChecks).
@@ -101,7 +104,6 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
  private:
   void SaveIntoChosenFolder();
   std::u16string Text(int row, int column) const;
-  results::RowKind Kind(int row) const;
   void SetRowState(int row, int image);
   // Drawing held while rows change in bulk: the list is drawn once, when the last hold ends.
   void HoldRedraw();
@@ -110,7 +112,8 @@ class ResultListCtrl : public CTKListCtrl, public host::ResultListHost {
   bool FileTrace() const;
   void ListFolderOfNode(HTREEITEM node);
   HTREEITEM GroupNodeOfRow(int row) const;
-  void UpdateParentFromRows(int row);
+  // The text of a group's node: the group name its hits carry.
+  std::u16string GroupText(HTREEITEM group) const;
   void ShowContextMenu(CPoint screen);
 
   ResultTreeCtrl* m_tree = nullptr;

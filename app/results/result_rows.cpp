@@ -5,10 +5,6 @@
 namespace results {
 namespace {
 
-bool StartsWith(std::u16string_view text, std::u16string_view prefix) {
-  return text.size() >= prefix.size() && text.substr(0, prefix.size()) == prefix;
-}
-
 std::optional<uint64_t> ParseDecimal(std::u16string_view text, uint64_t limit) {
   if (text.empty()) return std::nullopt;
   uint64_t value = 0;
@@ -22,8 +18,8 @@ std::optional<uint64_t> ParseDecimal(std::u16string_view text, uint64_t limit) {
 
 }  // namespace
 
-RowKind ClassifyRow(std::u16string_view name, std::u16string_view type) {
-  if (StartsWith(file_name::UpperCase(name), u"PARENT...")) return RowKind::kParent;
+RowKind ClassifyRow(bool parentRow, std::u16string_view type) {
+  if (parentRow) return RowKind::kParent;
   const std::u16string upper = file_name::UpperCase(type);
   if (upper == u"FOLDER" || upper == u"DELETED FOLDER") return RowKind::kFolder;
   return RowKind::kFile;

@@ -1,6 +1,7 @@
 // How the results list's rows are read: the "Parent..." row, folder rows (their id column holds the
 // folder's tree node) and file rows (their id column holds the record id), as the listers write them.
-// Every text is read whole.
+// Every text is read whole. The "Parent..." row is the row the lister says it is (the first of a listing of
+// any folder but the root), never a row by its name: a file may be named "Parent..." too.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +14,8 @@ namespace results {
 
 enum class RowKind { kParent, kFolder, kFile };
 
-// By the name (column 0) and type (column 1) texts, compared upper-cased.
-RowKind ClassifyRow(std::u16string_view name, std::u16string_view type);
+// The lister's parent row, else by the type text (column 1), compared upper-cased.
+RowKind ClassifyRow(bool parentRow, std::u16string_view type);
 // The column of the ids: 5, or 2 after File Trace.
 uint32_t IdColumn(bool fileTrace);
 // A whole decimal number of 32 bits; none for an empty text, a "-", anything else or an overflow.

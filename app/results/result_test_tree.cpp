@@ -59,4 +59,32 @@ std::vector<uint32_t> FakeRecords::FilesOf(const std::unordered_set<uint32_t>& f
   return ids;
 }
 
+app::CheckTree::Item CheckingTree::FirstChild(Item item) const {
+  const std::vector<host::TreeKey> children = Children(static_cast<host::TreeKey>(item));
+  return children.empty() ? 0 : children.front();
+}
+
+app::CheckTree::Item CheckingTree::NextSibling(Item item) const {
+  const std::vector<host::TreeKey> siblings = Children(At(static_cast<host::TreeKey>(item)).parent);
+  for (size_t i = 0; i + 1 < siblings.size(); ++i) {
+    if (siblings[i] == item) return siblings[i + 1];
+  }
+  return 0;
+}
+
+app::CheckState CheckingTree::GetState(Item item) const {
+  const auto found = states_.find(item);
+  return found == states_.end() ? app::CheckState::kUnchecked : found->second;
+}
+
+void CheckingTree::DeleteAllItems() {
+  RecordingResultTree::DeleteAllItems();
+  states_.clear();
+}
+
+void CheckingTree::ClearChecks(host::TreeKey node) {
+  RecordingResultTree::ClearChecks(node);
+  if (onClearChecks) onClearChecks(node);
+}
+
 }  // namespace results_test

@@ -1,12 +1,16 @@
-// A plain tree and hand-made records for the check model's tests.
+// A plain tree and hand-made records for the check model's tests; and a tree and list that the engine's
+// builders, listers and savers reach as they reach the windows, under the check model.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "app/logic/check_tree.h"
+#include "app/results/mark_sets.h"
 #include "app/results/result_records.h"
+#include "engine/host/result_tree_fakes.h"
 
 namespace results_test {
 
@@ -55,6 +59,35 @@ class FakeRecords : public results::ResultRecords {
   std::optional<uint32_t> ParentOfFile(uint32_t fileId) const override;
   std::vector<uint32_t> FilesOf(const std::unordered_set<uint32_t>& folderIds) const override;
   std::vector<uint32_t> HitsOf(std::u16string_view) const override { return {}; }
+};
+
+// The engine's recording tree with a box on every node. ClearChecks (after a save) is the hook's.
+class CheckingTree : public host::RecordingResultTree, public app::CheckTree {
+ public:
+  Item Parent(Item item) const override { return At(static_cast<host::TreeKey>(item)).parent; }
+  Item FirstChild(Item item) const override;
+  Item NextSibling(Item item) const override;
+  app::CheckState GetState(Item item) const override;
+  void SetState(Item item, app::CheckState state) override { states_[item] = state; }
+  void DeleteAllItems() override;
+  void ClearChecks(host::TreeKey node) override;
+
+  std::function<void(host::TreeKey)> onClearChecks;
+
+ private:
+  std::map<Item, app::CheckState> states_;
+};
+
+// The engine's recording list whose save sets are the check model's: Save takes them and empties them.
+class CheckingList : public host::RecordingResultList {
+ public:
+  explicit CheckingList(results::MarkSets& sets) : sets_(sets) {}
+  std::vector<host::TreeKey> SaveFolderSet() override { return sets_.saveFolders.Keys(); }
+  std::vector<uint32_t> SaveFileSet() override { return sets_.saveFiles.Keys(); }
+  void EmptyCheckSets() override { sets_.Clear(); }
+
+ private:
+  results::MarkSets& sets_;
 };
 
 }  // namespace results_test

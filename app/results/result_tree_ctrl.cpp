@@ -218,6 +218,7 @@ results::ResultChecks ResultTreeCtrl::Checks() {
 
 void ResultTreeCtrl::ListNode(HTREEITEM node) {
   if (node == nullptr) return;
+  m_current = node;
   const results::ResultKind kind = m_records->Kind();
   const std::optional<uint32_t> folder = m_records->FolderOfNode(Key(node));
   if (kind == results::ResultKind::kFat) {
@@ -267,13 +268,7 @@ void ResultTreeCtrl::TypeNodesFollowHits(HTREEITEM listed) {
   }
 }
 
-// NTFS: a ticked folder's own files show ticked, an unticked one's unticked; a half-ticked one keeps them.
-void ResultTreeCtrl::OwnFilesFollowNode(HTREEITEM node) {
-  if (m_records->Kind() != results::ResultKind::kNtfs) return;
-  const app::CheckState state = GetState(reinterpret_cast<Item>(node));
-  if (state == app::CheckState::kChecked) Checks().MarkFolderOwnFiles(reinterpret_cast<Item>(node));
-  if (state == app::CheckState::kUnchecked) Checks().UnmarkFolderOwnFiles(reinterpret_cast<Item>(node));
-}
+void ResultTreeCtrl::OwnFilesFollowNode(HTREEITEM node) { Checks().OwnFilesFollowNode(reinterpret_cast<Item>(node)); }
 
 CString ResultTreeCtrl::GetTreePath(HTREEITEM node) const {
   CString path;
@@ -305,10 +300,11 @@ void ResultTreeCtrl::ToggleBox(HTREEITEM node) {
   if (m_list != nullptr) m_list->RestoreChecks();
 }
 
-// The box's button-up rule (FAT: the ancestors follow the listed rows).
+// The box's button-up rule (FAT: the ancestors follow the listed rows, when they list the node or its parent).
 void ResultTreeCtrl::BoxReleased(HTREEITEM node) {
   if (m_list != nullptr) {
-    Checks().AncestorsFollowRows(reinterpret_cast<Item>(node), results::SummarizeRows(m_list->RowChecks()));
+    Checks().AncestorsFollowRows(reinterpret_cast<Item>(node), reinterpret_cast<Item>(m_current),
+                                 results::SummarizeRows(m_list->RowChecks()));
   }
 }
 
@@ -318,7 +314,6 @@ bool ResultTreeCtrl::SpaceToggles(UINT message, WPARAM key) {
   if (message == WM_KEYDOWN) {
     if (HTREEITEM node = GetSelectedItem()) {
       CWaitCursor wait;
-      m_current = node;
       ToggleBox(node);
       BoxReleased(node);
     }
@@ -331,7 +326,6 @@ void ResultTreeCtrl::OnLButtonDown(UINT, CPoint point) {
   HTREEITEM node = HitTest(point, &flags);
   if (node == nullptr) return;
   CWaitCursor wait;
-  m_current = node;
   if (flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMRIGHT | TVHT_ONITEMSTATEICON)) {
     ::SetCursor(m_cursors[kPressedCursor]);
     SelectItem(node);
@@ -351,7 +345,6 @@ void ResultTreeCtrl::OnLButtonDown(UINT, CPoint point) {
 void ResultTreeCtrl::OnLButtonUp(UINT nFlags, CPoint point) {
   UINT flags = 0;
   HTREEITEM node = HitTest(point, &flags);
-  if (node != nullptr) m_current = node;
   if (node != nullptr && (flags & TVHT_ONITEMSTATEICON)) BoxReleased(node);
   CTreeCtrl::OnLButtonUp(nFlags, point);
 }
@@ -386,8 +379,7 @@ void ResultTreeCtrl::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags) {
     case VK_DOWN:
     case VK_PRIOR:
     case VK_NEXT:
-      m_current = GetSelectedItem();
-      ListNode(m_current);
+      ListNode(GetSelectedItem());
       return;
     default:
       CTreeCtrl::OnKeyUp(nChar, nRepCnt, nFlags);

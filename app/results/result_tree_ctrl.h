@@ -54,10 +54,11 @@ class ResultTreeCtrl : public CTreeCtrl, public host::ResultTreeHost, public app
 
   // The check model over this tree, the list's mark sets and the engine's records.
   results::ResultChecks Checks();
-  // Lists the node's folder in the list and restores the list's marks.
+  // Lists the node's folder in the list, makes it the current node and restores the list's marks.
   void ListNode(HTREEITEM node);
   // The texts from the node up to the top node (not included), joined with "\".
   CString GetTreePath(HTREEITEM node) const;
+  // The node whose folder the list shows (a click on another node's box or button leaves it).
   HTREEITEM CurrentNode() const { return m_current; }
   // File Trace, after a hit's box changed on the listing of a group or type node: every type node of that
   // listing follows its hits, and the group and the top node follow them.

@@ -421,6 +421,59 @@ TEST_F(ResultsControlsTest, ABoxClickedInTheTreeLeavesTheAncestorsOfAHalfTickedL
   EXPECT_EQ(TreeState(top), app::CheckState::kUnchecked);
 }
 
+// A box clicked in the tree while another folder's half-ticked rows are listed: those rows say nothing of the
+// node clicked, whose ancestors follow what they hold; and the folder listed stays the one listed.
+TEST_F(ResultsControlsTest, ABoxClickedElsewhereLeavesItsAncestorsShowingWhatTheyHold) {
+  Scan();
+  HTREEITEM photos = Folder(u"Photos");
+  HTREEITEM reports = Folder(u"Reports");
+  HTREEITEM year = Folder(u"2019");
+  ClickLabel(photos);
+  ClickRowBox(Row(u"IMG_0001.JPG"));
+  ASSERT_EQ(TreeState(photos), app::CheckState::kPartly);
+  ClickTreeBox(year);
+  EXPECT_EQ(window.tree.CurrentNode(), photos);
+  EXPECT_EQ(TreeState(year), app::CheckState::kChecked);
+  ClickTreeBox(year);
+  EXPECT_EQ(TreeState(year), app::CheckState::kUnchecked);
+  EXPECT_EQ(TreeState(reports), app::CheckState::kUnchecked);
+  EXPECT_EQ(TreeState(Folder(u"Documents")), app::CheckState::kUnchecked);
+  // Everything under Reports ticked: Reports shows ticked, and a click on it unticks it.
+  ClickTreeBox(reports);
+  ClickTreeBox(year);
+  ClickTreeBox(year);
+  EXPECT_EQ(TreeState(reports), app::CheckState::kChecked);
+  ClickTreeBox(reports);
+  EXPECT_EQ(TreeState(reports), app::CheckState::kUnchecked);
+  EXPECT_EQ(window.tree.CurrentNode(), photos);
+  // IMG_0001.JPG alone stays ticked.
+  ASSERT_EQ(window.list.Sets().fileMarks.size(), 1u);
+  EXPECT_EQ(FindFatEntry(window.list.Sets().fileMarks.Keys().front())->name, u"IMG_0001.JPG");
+}
+
+// A file named "Parent..." is a file like any other: its box ticks it; only the row the lister writes first in a
+// folder's listing goes up.
+TEST_F(ResultsControlsTest, AFileNamedParentIsTickedLikeAnyFile) {
+  Scan();
+  uint32_t id = 0;
+  for (FatEntryRecord& e : FatEntryList) {
+    if (e.name == u"README.TXT") {
+      e.name = u"Parent...";
+      id = e.id;
+    }
+  }
+  ClickLabel(window.tree.CTreeCtrl::GetRootItem());
+  const int row = Row(u"Parent...");
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(window.list.Kind(row), results::RowKind::kFile);
+  EXPECT_EQ(window.list.RowCheck(row), 0);
+  ClickRowBox(row);
+  EXPECT_TRUE(window.list.Sets().fileMarks.Contains(id));
+  ClickLabel(Folder(u"Documents"));
+  EXPECT_EQ(window.list.Kind(0), results::RowKind::kParent);
+  EXPECT_EQ(window.list.RowCheck(0), -1);
+}
+
 // Unticking a folder in the tree sums up what stays ticked: its own files no longer count.
 TEST_F(ResultsControlsTest, UntickingAFolderInTheTreeGivesTheSelectedSizeOfWhatStaysTicked) {
   Scan();
@@ -667,6 +720,28 @@ TEST_F(FileTraceResultsTest, HitsTickedUnderAFilterTickTheirTypeOnlyWhenNoneIsHi
   EXPECT_EQ(SavedHits(), (std::vector<uint32_t>{1}));
   ClickRowBox(Row(u"3.jpg"));
   EXPECT_EQ(TreeState(jpg), app::CheckState::kChecked);
+}
+
+// A group row renamed on the list keeps its node: its box ticks the group's hits, and a double-click lists them.
+TEST_F(FileTraceResultsTest, ARenamedGroupRowStillStandsForItsGroup) {
+  Build();
+  const int row = Row(u"Images");
+  ASSERT_GE(row, 0);
+  window.list.SetFocus();
+  CEdit* edit = window.list.EditLabel(row);
+  ASSERT_NE(edit, nullptr);
+  edit->SetWindowText(L"Pictures");
+  window.tree.CTreeCtrl::SetFocus();
+  harness::PumpFor(50);
+  ASSERT_EQ(window.list.GetItemText(row, 0), u"Pictures");
+  ClickRowBox(row);
+  EXPECT_EQ(TreeState(images), app::CheckState::kChecked);
+  EXPECT_EQ(SavedHits(), (std::vector<uint32_t>{1, 2, 3}));
+  window.list.RestoreChecks();
+  EXPECT_EQ(window.list.RowCheck(row), 1);
+  DoubleClickRow(row);
+  EXPECT_GE(Row(u"1.jpg"), 0);
+  EXPECT_EQ(Row(u"4.doc"), -1);
 }
 
 // A group opened by a double-click is the node its hits' boxes recompute; the double-click then counts as a

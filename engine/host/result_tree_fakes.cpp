@@ -88,7 +88,7 @@ void RecordingResultList::DeleteAllItems() {
 int32_t RecordingResultList::InsertItem(uint32_t row, const std::u16string& text, int32_t icon) {
   if (openRows == 0) ++rowsInsertedUnheld;
   const size_t at = row < rows.size() ? row : rows.size();
-  rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at), Row{{text}, icon, false});
+  rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at), Row{{text}, icon, false, false});
   return static_cast<int32_t>(at);
 }
 
@@ -97,6 +97,10 @@ void RecordingResultList::SetItemText(uint32_t row, uint32_t column, const std::
   std::vector<std::u16string>& texts = rows[row].texts;
   if (texts.size() <= column) texts.resize(size_t{column} + 1);
   texts[column] = text;
+}
+
+void RecordingResultList::SetParentRow(uint32_t row) {
+  if (row < rows.size()) rows[row].parent = true;
 }
 
 void RecordingResultList::CheckItem(uint32_t row) {

@@ -58,6 +58,7 @@ class RecordingResultList : public ResultListHost {
     std::vector<std::u16string> texts;  // by column; columns never set are missing or empty
     int32_t icon = 0;
     bool checked = false;
+    bool parent = false;  // the lister's "Parent..." row
   };
   void SetReportView() override { ++reportViewCount; }
   void DeleteAllItems() override;
@@ -65,6 +66,7 @@ class RecordingResultList : public ResultListHost {
   void EndRows() override { --openRows; }
   int32_t InsertItem(uint32_t row, const std::u16string& text, int32_t icon) override;
   void SetItemText(uint32_t row, uint32_t column, const std::u16string& text) override;
+  void SetParentRow(uint32_t row) override;
   void CheckItem(uint32_t row) override;
   uint32_t GetItemCount() override { return static_cast<uint32_t>(rows.size()); }
   std::u16string GetItemText(uint32_t row, uint32_t column) override;

@@ -65,6 +65,9 @@ class ResultListHost {
   // data, no state. Returns the row it got, or -1 when it could not be inserted.
   virtual int32_t InsertItem(uint32_t row, const std::u16string& text, int32_t icon) = 0;
   virtual void SetItemText(uint32_t row, uint32_t column, const std::u16string& text) = 0;
+  // The row is the "Parent..." row that goes up a folder (a lister writes it first when it lists any folder
+  // but the root): the one row that is, whatever a file is named.
+  virtual void SetParentRow(uint32_t row) = 0;
   // ResultListCtrl::CheckItem: the row shows a checked box.
   virtual void CheckItem(uint32_t row) = 0;
   virtual uint32_t GetItemCount() = 0;

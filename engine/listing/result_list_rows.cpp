@@ -14,12 +14,22 @@ ResultListRows::~ResultListRows() {
 
 ResultListRows::TypeInfo& ResultListRows::Type(const std::u16string& name) { return types_[os::FileTypeKey(name)]; }
 
-void ResultListRows::AddFolder(const std::u16string& name, const std::vector<std::u16string>& columns) {
-  if (shell_ != nullptr && !folderIconKnown_) {
+int32_t ResultListRows::FolderIcon() {
+  if (shell_ == nullptr) return 0;
+  if (!folderIconKnown_) {
     folderIcon_ = shell_->GetFolderIconIndex(true);
     folderIconKnown_ = true;
   }
-  Add(name, shell_ != nullptr ? folderIcon_ : 0, columns);
+  return folderIcon_;
+}
+
+void ResultListRows::AddFolder(const std::u16string& name, const std::vector<std::u16string>& columns) {
+  Add(name, FolderIcon(), columns);
+}
+
+void ResultListRows::AddParentRow() {
+  const int32_t row = Add(u"Parent...", FolderIcon(), {});
+  if (row >= 0) list_->SetParentRow(static_cast<uint32_t>(row));
 }
 
 void ResultListRows::AddFile(const std::u16string& name, const std::vector<std::u16string>& columns) {
@@ -50,12 +60,13 @@ void ResultListRows::CheckFirstRow() {
   if (list_ != nullptr) list_->CheckItem(0);
 }
 
-void ResultListRows::Add(const std::u16string& name, int32_t icon, const std::vector<std::u16string>& columns) {
-  if (list_ == nullptr) return;
+int32_t ResultListRows::Add(const std::u16string& name, int32_t icon, const std::vector<std::u16string>& columns) {
+  if (list_ == nullptr) return -1;
   const int32_t row = list_->InsertItem(next_, name, icon);
-  if (row < 0) return;
+  if (row < 0) return -1;
   ++next_;
   for (size_t i = 0; i < columns.size(); ++i) {
     list_->SetItemText(static_cast<uint32_t>(row), static_cast<uint32_t>(i + 1), columns[i]);
   }
+  return row;
 }

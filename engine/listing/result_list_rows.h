@@ -20,6 +20,8 @@ class ResultListRows {
 
   // A row with the folder icon, then the texts of columns 1, 2, ...
   void AddFolder(const std::u16string& name, const std::vector<std::u16string>& columns);
+  // The "Parent..." row that goes up a folder, with the folder icon.
+  void AddParentRow();
   // A row with the icon of the file's type, then the texts of columns 1, 2, ...
   void AddFile(const std::u16string& name, const std::vector<std::u16string>& columns);
 
@@ -37,7 +39,9 @@ class ResultListRows {
     bool nameKnown = false;
   };
   TypeInfo& Type(const std::u16string& name);
-  void Add(const std::u16string& name, int32_t icon, const std::vector<std::u16string>& columns);
+  // The row it got, or -1.
+  int32_t Add(const std::u16string& name, int32_t icon, const std::vector<std::u16string>& columns);
+  int32_t FolderIcon();
 
   host::ResultListHost* list_;
   host::ShellFileInfoHost* shell_;

@@ -21,7 +21,6 @@ void (*NtfsFoundFolderLister)(uint32_t folderId) = nullptr;
 
 namespace {
 
-constexpr char16_t kParentRow[] = u"Parent...";
 constexpr char16_t kNoValue[] = u"-";
 
 using os::Decimal;
@@ -104,7 +103,7 @@ void AddGroupRows(ResultListRows& rows, Key key) {
 
 void ListFatFolder(uint32_t folderId) {
   ResultListRows rows;
-  if (folderId != records::kFatRootId) rows.AddFolder(kParentRow, {});
+  if (folderId != records::kFatRootId) rows.AddParentRow();
   AddFolderContents(rows, folderId, FatFolderList, FatEntryList, FatDates());
   if (folderId != records::kFatRootId) rows.CheckFirstRow();
   FocusTree();
@@ -116,7 +115,7 @@ void ListNtfsFolder(uint32_t folderId) {
     if (NtfsFoundFolderLister != nullptr) NtfsFoundFolderLister(folderId);
     return;
   }
-  if (folderId != records::kNtfsRootRecord) rows.AddFolder(kParentRow, {});
+  if (folderId != records::kNtfsRootRecord) rows.AddParentRow();
   AddFolderContents(rows, folderId, NtfsFolderList, NtfsEntryList, NtfsTimes());
   FocusTree();
 }

@@ -187,7 +187,7 @@ uint32_t RecordBuilder::AddResident(uint32_t type, const std::u16string& name, c
   const uint32_t valueOffset = 24 + Align8(static_cast<uint32_t>(name.size()) * 2);
   PutLe32(bytes_, at + 16, static_cast<uint32_t>(value.size()));
   PutLe16(bytes_, at + 20, static_cast<uint16_t>(valueOffset));
-  std::memcpy(&bytes_.at(at + valueOffset), value.data(), value.size());
+  if (!value.empty()) std::memcpy(&bytes_.at(at + valueOffset), value.data(), value.size());
   return at;
 }
 

@@ -2,6 +2,7 @@
 // stability and walking rules: record_list.h.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,6 +20,11 @@ struct FileTraceHit {
 // Filled by File Trace and by a snapshot load; freed by FreeFileTraceResultList before the next of them,
 // by the pages' Back and Home, and at exit.
 extern records::RecordList<FileTraceHit> FileTraceHitList;
+
+// The number of hits in FileTraceHitList, kept by its append and free: another thread may read it while a
+// trace appends (Drive Information is open to the user during a trace), where the list itself is read only
+// after the trace has ended.
+extern std::atomic<uint32_t> FileTraceHitCount;
 
 // Appends a hit at the tail and returns it (the id comes before the start sector here, after it in the
 // record).

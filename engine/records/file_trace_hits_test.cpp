@@ -35,4 +35,13 @@ TEST_F(FileTraceHits, FreeingEmptiesTheListAndAnEmptyListStaysEmpty) {
   EXPECT_EQ(FileTraceHitList[0].startSector, 9u);
 }
 
+TEST_F(FileTraceHits, TheCountFollowsTheList) {
+  EXPECT_EQ(FileTraceHitCount.load(), 0u);
+  AppendFileTraceHit(u"1.zip", u".zip", u"Archive Files", 1, 7);
+  AppendFileTraceHit(u"2.zip", u".zip", u"Archive Files", 2, 9);
+  EXPECT_EQ(FileTraceHitCount.load(), 2u);
+  FreeFileTraceResultList();
+  EXPECT_EQ(FileTraceHitCount.load(), 0u);
+}
+
 }  // namespace

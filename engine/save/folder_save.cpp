@@ -51,12 +51,15 @@ std::vector<host::TreeKey> ChildrenOf(host::ResultTreeHost& tree, host::TreeKey 
   return children;
 }
 
-// Depth first, a folder before its files and its files before its subfolders, with a stack of its own
-// so that no depth of nesting can exhaust the thread's stack. A folder's subfolders are made before its
-// files are written: a file of a subfolder's name (a deleted file beside a live folder) then takes a
-// "Copy (n ) of" name, where it would otherwise take the name and leave the folder's files nowhere to go.
-void SaveFolderTree(const FolderKind& kind, host::TreeKey node, uint32_t folderId, const std::u16string& destination,
-                    const std::u16string& folderName) {
+// A folder of a tree saved whole, made, and the path its files go to (with a trailing backslash).
+struct MadeFolder {
+  uint32_t folderId;
+  std::u16string path;
+};
+
+// Makes the folder and every folder beneath it, depth first in tree order, with a stack of its own so that no
+// depth of nesting can exhaust the thread's stack; the folders made, in that order.
+void MakeFolderTree(const FolderKind& kind, const save::WholeFolder& whole, std::vector<MadeFolder>& made) {
   struct Pending {
     host::TreeKey node;
     uint32_t folderId;
@@ -64,37 +67,54 @@ void SaveFolderTree(const FolderKind& kind, host::TreeKey node, uint32_t folderI
     std::u16string name;
   };
   host::ResultTreeHost* tree = host::Current().resultTree;
-  std::vector<Pending> pending{{node, folderId, destination, folderName}};
+  std::vector<Pending> pending{{whole.node, whole.folderId, whole.destination, whole.name}};
   while (!pending.empty() && !SaveStopRequested()) {
     const Pending folder = std::move(pending.back());
     pending.pop_back();
     std::u16string path = save::JoinPath(folder.parentPath, SafePathComponent(folder.name));
     MakeFolder(path);
     path += u'\\';
-    const size_t firstChild = pending.size();
-    if (tree) {
-      const std::vector<host::TreeKey> children = ChildrenOf(*tree, folder.node);
-      for (auto child = children.rbegin(); child != children.rend(); ++child) {
-        uint32_t childId = 0;
-        if (!kind.folderIdOf(*child, &childId)) continue;
-        records::GuardAllocation([&] { return pending.push_back({*child, childId, path, tree->GetItemText(*child)}), 0; });
-      }
+    records::GuardAllocation([&] { return made.push_back({folder.folderId, path}), 0; });
+    if (tree == nullptr) continue;
+    const std::vector<host::TreeKey> children = ChildrenOf(*tree, folder.node);
+    for (auto child = children.rbegin(); child != children.rend(); ++child) {
+      uint32_t childId = 0;
+      if (!kind.folderIdOf(*child, &childId)) continue;
+      records::GuardAllocation([&] { return pending.push_back({*child, childId, path, tree->GetItemText(*child)}), 0; });
     }
-    for (size_t i = firstChild; i < pending.size(); ++i) MakeFolder(save::JoinPath(path, SafePathComponent(pending[i].name)));
-    kind.saveFiles(folder.folderId, path);
+  }
+}
+
+// Every folder of every tree is made before any file is written: a file of a subfolder's name (a deleted file
+// beside a live folder, or in another folder of the same name saved into the same place) then takes a
+// "Copy (n ) of" name, where it would otherwise take the name and leave the folder's files nowhere to go.
+// Then each folder's files, in the order the folders were made.
+void SaveFolderTrees(const FolderKind& kind, const std::vector<save::WholeFolder>& folders) {
+  std::vector<MadeFolder> made;
+  for (const save::WholeFolder& whole : folders) {
+    if (SaveStopRequested()) return;
+    MakeFolderTree(kind, whole, made);
+  }
+  for (const MadeFolder& folder : made) {
+    if (SaveStopRequested()) return;
+    kind.saveFiles(folder.folderId, folder.path);
   }
 }
 
 }  // namespace
 
+void SaveFatFolders(const std::vector<save::WholeFolder>& folders) { SaveFolderTrees(kFatFolders, folders); }
+
+void SaveNtfsFolders(const std::vector<save::WholeFolder>& folders) { SaveFolderTrees(kNtfsFolders, folders); }
+
 void SaveFatFolder(host::TreeKey node, uint32_t folderId, const std::u16string& destination,
                    const std::u16string& folderName) {
-  SaveFolderTree(kFatFolders, node, folderId, destination, folderName);
+  SaveFatFolders({{node, folderId, destination, folderName}});
 }
 
 void SaveNtfsFolder(host::TreeKey node, uint32_t folderId, const std::u16string& destination,
                     const std::u16string& folderName) {
-  SaveFolderTree(kNtfsFolders, node, folderId, destination, folderName);
+  SaveNtfsFolders({{node, folderId, destination, folderName}});
 }
 
 namespace save {

@@ -1,5 +1,7 @@
 // Saving what the user ticked, and asking where to.
+#include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine/fat/save_abort.h"
@@ -10,6 +12,7 @@
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/save/recovered_file.h"
+#include "engine/save/save_layout.h"
 #include "engine/save/save_progress.h"
 #include "engine/save/save_state.h"
 #include "engine/save/savers.h"
@@ -33,54 +36,125 @@ void SaveFileTraceHits(const std::vector<uint32_t>& ids) {
   }
 }
 
-// Each ticked folder whole, by the folder record that holds its node (id: the record's folder id).
+// The folders of the selection by the records of a file system: FAT folders by first cluster, NTFS folders by
+// record number.
 template <typename Folder>
-void SaveTickedFolders(const std::vector<host::TreeKey>& folders, Folder* (*find)(host::TreeKey), uint32_t Folder::*id,
-                       void (*saveFolder)(host::TreeKey, uint32_t, const std::u16string&, const std::u16string&)) {
-  for (host::TreeKey key : folders) {
-    if (SaveStopRequested()) return;
-    if (const Folder* folder = find(key)) {
-      const std::u16string name = folder->name;
-      saveFolder(key, folder->*id, SaveDestination, name);
-    }
+save::SaveLayout LayoutOf(uint32_t rootId, Folder* (*find)(uint32_t)) {
+  return save::SaveLayout(rootId, [find](uint32_t id) -> std::optional<save::SaveLayout::Folder> {
+    const Folder* folder = find(id);
+    if (folder == nullptr) return std::nullopt;
+    return save::SaveLayout::Folder{folder->parentId, folder->name};
+  });
+}
+
+// Every folder of path below destination (a folder that cannot be made is not reported: its files report one
+// by one).
+void MakeFoldersBelow(const std::u16string& destination, const std::u16string& path) {
+  for (size_t at = destination.size(); at < path.size();) {
+    const size_t next = path.find(u'\\', at + 1);
+    const std::u16string folder = path.substr(0, next);
+    if (!os::IsFolder(folder)) os::CreateFolder(folder);
+    at = next;
   }
+}
+
+// The ticked folders (whole) and single files of one file system, each in the place the layout gives it. The
+// folders they go into are made first, so that a file never takes the name of a folder the save makes.
+template <typename Folder, typename Entry>
+struct Selection {
+  std::vector<std::pair<host::TreeKey, const Folder*>> folders;
+  std::vector<const Entry*> files;
+};
+
+template <typename Folder, typename Entry>
+Selection<Folder, Entry> Select(const std::vector<host::TreeKey>& keys, const std::vector<uint32_t>& ids,
+                                Folder* (*folderOfKey)(host::TreeKey), Entry* (*entryOf)(uint32_t)) {
+  Selection<Folder, Entry> selection;
+  records::GuardAllocation([&] {
+    for (host::TreeKey key : keys) {
+      if (const Folder* folder = folderOfKey(key)) selection.folders.emplace_back(key, folder);
+    }
+    for (uint32_t id : ids) {
+      if (const Entry* entry = entryOf(id)) selection.files.push_back(entry);
+    }
+    return 0;
+  });
+  return selection;
+}
+
+template <typename Folder, typename Entry>
+void SaveInLayout(const Selection<Folder, Entry>& selection, save::SaveLayout& layout, uint32_t Folder::*id,
+                  void (*saveFolders)(const std::vector<save::WholeFolder>&),
+                  void (*saveFile)(const Entry&, const std::u16string&)) {
+  for (const auto& [key, folder] : selection.folders) layout.Hold(folder->*id);
+  for (const Entry* entry : selection.files) layout.Hold(entry->parentId);
+  std::vector<save::WholeFolder> whole;
+  for (const auto& [key, folder] : selection.folders) {
+    if (SaveStopRequested()) return;
+    const std::u16string parent = layout.ParentPathOf(SaveDestination, folder->*id);
+    MakeFoldersBelow(SaveDestination, parent);
+    records::GuardAllocation([&] { return whole.push_back({key, folder->*id, parent, folder->name}), 0; });
+  }
+  // The place of each folder that holds files saved on their own, made once however many files it holds.
+  std::unordered_map<uint32_t, std::u16string> places;
+  for (const Entry* entry : selection.files) {
+    if (SaveStopRequested()) return;
+    if (places.count(entry->parentId) != 0) continue;
+    const std::u16string place = layout.PathOf(SaveDestination, entry->parentId);
+    MakeFoldersBelow(SaveDestination, place);
+    records::GuardAllocation([&] { return places.emplace(entry->parentId, place), 0; });
+  }
+  saveFolders(whole);
+  for (const Entry* entry : selection.files) {
+    if (SaveStopRequested()) return;
+    saveFile(*entry, places[entry->parentId]);
+  }
+}
+
+void SaveFatEntry(const FatEntryRecord& entry, const std::u16string& destination) {
+  SaveFileTime = entry.firstDateWord;
+  SaveFatItems(destination, 1, entry.firstCluster, entry.size, entry.name, entry.deleted);
 }
 
 void SaveFatFiles(const std::vector<uint32_t>& ids) {
   for (uint32_t id : ids) {
     if (SaveStopRequested()) return;
-    const FatEntryRecord* entry = FindFatEntry(id);
-    if (!entry) continue;
-    SaveFileTime = entry->firstDateWord;
-    SaveFatItems(SaveDestination, 1, entry->firstCluster, entry->size, entry->name, entry->deleted);
+    if (const FatEntryRecord* entry = FindFatEntry(id)) SaveFatEntry(*entry, SaveDestination);
   }
 }
 
 void SaveFatSelection(const std::vector<host::TreeKey>& folders, const std::vector<uint32_t>& ids) {
-  SaveTickedFolders(folders, FindFatFolderByTreeKey, &FatFolderRecord::firstCluster, SaveFatFolder);
-  SaveFatFiles(ids);
+  save::SaveLayout layout = LayoutOf(records::kFatRootId, FindFatFolder);
+  SaveInLayout(Select(folders, ids, FindFatFolderByTreeKey, FindFatEntry), layout, &FatFolderRecord::firstCluster,
+               SaveFatFolders, SaveFatEntry);
 }
 
 template <typename Entry>
-void SaveNtfsEntry(const Entry& entry) {
+void SaveNtfsEntry(const Entry& entry, const std::u16string& destination) {
   SaveFileTime = entry.creationTime;
-  SaveNtfsItems(SaveDestination, entry.name, entry.size, entry.id, 1, entry.deleted);
+  SaveNtfsItems(destination, entry.name, entry.size, entry.id, 1, entry.deleted);
 }
 
 void SaveNtfsFiles(const std::vector<uint32_t>& ids) {
   for (uint32_t id : ids) {
     if (SaveStopRequested()) return;
     if (RecoveryMode == records::kQuickScan) {
-      if (const NtfsEntryRecord* entry = FindNtfsEntry(id)) SaveNtfsEntry(*entry);
+      if (const NtfsEntryRecord* entry = FindNtfsEntry(id)) SaveNtfsEntry(*entry, SaveDestination);
     } else if (RecoveryMode == records::kExtensiveScan) {
-      if (const NtfsFoundEntryRecord* entry = FindNtfsFoundEntry(id)) SaveNtfsEntry(*entry);
+      if (const NtfsFoundEntryRecord* entry = FindNtfsFoundEntry(id)) SaveNtfsEntry(*entry, SaveDestination);
     }
   }
 }
 
 void SaveNtfsSelection(const std::vector<host::TreeKey>& folders, const std::vector<uint32_t>& ids) {
-  SaveTickedFolders(folders, FindNtfsFolderByTreeKey, &NtfsFolderRecord::recordNumber, SaveNtfsFolder);
-  SaveNtfsFiles(ids);
+  save::SaveLayout layout = LayoutOf(records::kNtfsRootRecord, FindNtfsFolder);
+  if (RecoveryMode == records::kQuickScan) {
+    SaveInLayout(Select(folders, ids, FindNtfsFolderByTreeKey, FindNtfsEntry), layout,
+                 &NtfsFolderRecord::recordNumber, SaveNtfsFolders, SaveNtfsEntry<NtfsEntryRecord>);
+  } else if (RecoveryMode == records::kExtensiveScan) {
+    SaveInLayout(Select(folders, ids, FindNtfsFolderByTreeKey, FindNtfsFoundEntry), layout,
+                 &NtfsFolderRecord::recordNumber, SaveNtfsFolders, SaveNtfsEntry<NtfsFoundEntryRecord>);
+  }
 }
 
 // Every byte comes from the image the results were found on: without it open (a snapshot loaded from the

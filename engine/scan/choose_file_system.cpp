@@ -1,5 +1,6 @@
 #include "engine/scan/choose_file_system.h"
 
+#include "engine/records/file_system_range.h"
 #include "engine/records/scan_parameters.h"
 #include "platform/os/os.h"
 
@@ -74,9 +75,10 @@ FileSystemChoice ChooseFileSystem(host::TreeKey item, const std::u16string& text
     TakeFatFields(found);
     choice.captions = FormCaptions::kFat;
     choice.firstRowHidden = true;
-    choice.values = {u"", Decimal(found.clusterBase), Decimal(found.sectorsPerCluster),
-                     found.lastSector == 0 ? u"Unknown" : FileSystemSizeText(found.clusterBase, found.lastSector),
-                     u""};
+    // Where the volume begins and how far it reaches, as Drive Information says; not where cluster 0 would lie.
+    const uint32_t first = FileSystemFirstSector(found);
+    choice.values = {u"", Decimal(first), Decimal(found.sectorsPerCluster),
+                     found.lastSector == 0 ? u"Unknown" : FileSystemSizeText(first, found.lastSector), u""};
   } else {
     return choice;
   }

@@ -110,7 +110,7 @@ void ReadChosenNtfs() {
 
 void ListNtfsFoundFolder(uint32_t folder) {
   ResultListRows rows;
-  if (folder != records::kNtfsRootRecord) rows.AddFolder(u"Parent...", {});
+  if (folder != records::kNtfsRootRecord) rows.AddParentRow();
   for (const NtfsFolderRecord& sub : NtfsFolderList) {
     if (sub.parentId != folder) continue;
     rows.AddFolder(sub.name, {sub.deleted != 0 ? u"Deleted Folder" : u"Folder", u"0", FileTimeText(sub.creationTime),

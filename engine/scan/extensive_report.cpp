@@ -6,6 +6,7 @@
 #include "engine/host/file_system_tree_host.h"
 #include "engine/host/scan_host.h"
 #include "engine/records/extensive_lists.h"
+#include "engine/records/file_system_range.h"
 #include "engine/scan/extensive_scan.h"
 #include "platform/os/os.h"
 
@@ -48,9 +49,9 @@ host::TreeKey AddTopNode() {
   return topNode;
 }
 
-std::u16string FileSystemLabel(uint16_t type, uint32_t clusterBase) {
+std::u16string FileSystemLabel(uint16_t type, uint32_t firstSector) {
   const char16_t* name = type == records::kFat32 ? u"FAT32 @" : type == records::kNtfs ? u"NTFS @" : u"FAT16 @";
-  return name + Decimal(clusterBase);
+  return name + Decimal(firstSector);
 }
 
 bool CanNumberFileSystem() { return ExtensiveCounters.foundFileSystemCount + 1u < records::kNoFileSystemMark; }
@@ -60,7 +61,7 @@ uint16_t NextFileSystemNumber() { return static_cast<uint16_t>(ExtensiveCounters
 void RecordFileSystem(FileSystemRecord record) {
   record.id = host::kNoTreeKey;
   if (host::FileSystemTreeHost* tree = host::Current().fileSystemTree) {
-    record.id = tree->AddFileSystem(FileSystemLabel(record.type, record.clusterBase), topNode);
+    record.id = tree->AddFileSystem(FileSystemLabel(record.type, FileSystemFirstSector(record)), topNode);
     tree->Expand(topNode);
   }
   AppendFileSystemRecord(FoundFileSystemList, record);

@@ -34,8 +34,9 @@ void ShowRow(host::SecondDisplayRow row, uint64_t value);
 // The top node "File System" of page 3's tree, under which the analysis inserts what it found.
 host::TreeKey AddTopNode();
 
-// The label of a found file system: "FAT16 @", "FAT32 @" or "NTFS @" followed by the cluster base.
-std::u16string FileSystemLabel(uint16_t type, uint32_t clusterBase);
+// The label of a found file system: "FAT16 @", "FAT32 @" or "NTFS @" followed by the sector where it begins
+// (FileSystemFirstSector).
+std::u16string FileSystemLabel(uint16_t type, uint32_t firstSector);
 
 // True while another file system can be numbered: marks are 16 bits, and the last value means "none".
 bool CanNumberFileSystem();

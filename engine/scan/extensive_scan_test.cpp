@@ -11,7 +11,9 @@
 #include "engine/image/byte_order.h"
 #include "engine/image/read_sectors.h"
 #include "engine/records/extensive_lists.h"
+#include "engine/records/file_system_range.h"
 #include "engine/records/scan_records.h"
+#include "engine/scan/choose_file_system.h"
 #include "engine/scan/extensive_test_support.h"
 #include "platform/os/os.h"
 
@@ -98,6 +100,28 @@ TEST_F(ExtensiveScanTest, FindsTheFileSystemsTheSleuthKitDescribes) {
     if (c.code != records::kNtfs) ExpectFolderMarksFitTheirGeometry();
     EXPECT_TRUE(messages.shown.empty());
   }
+}
+
+// Page 3 shows a FAT volume found with its boot sector where it begins and how far it reaches, as its label and
+// Drive Information do (TSK's start and total sectors), not where its cluster 0 would lie.
+TEST_F(ExtensiveScanTest, PageThreeShowsWhereAFatVolumeBeginsAndItsSize) {
+  uint32_t checked = 0;
+  for (const Case& c : extensive_test::ReadCases()) {
+    if (c.code == records::kNtfs) continue;
+    SCOPED_TRACE(c.image + " " + std::to_string(c.code));
+    Scan(c);
+    for (const extensive_test::Found& expected : c.found) {
+      if (expected.last == 0 || expected.number > FoundFileSystemList.size()) continue;  // no boot sector
+      const FileSystemRecord& found = FoundFileSystemList[expected.number - 1];
+      const std::string start = expected.label.substr(expected.label.find('@') + 1);
+      const FileSystemChoice choice = ChooseFileSystem(found.id, os::FromUtf8(expected.label));
+      EXPECT_EQ(choice.values[1], os::FromUtf8(start));
+      EXPECT_EQ(choice.values[3], FileSystemSizeText(static_cast<uint32_t>(std::stoul(start)), expected.last));
+      EXPECT_EQ(FileSystemFirstSector(CurrentFileSystem), std::stoul(start));
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 4u);
 }
 
 TEST_F(ExtensiveScanTest, RebuiltFileSystemsKeepNoFatPositions) {

@@ -142,16 +142,18 @@ def expected(volumes, code, range_end):
     ntfs = code == CODES["ntfs"]
     wanted = [v for v in volumes if (v["fs"] == "ntfs") == ntfs]
     lines = []
+    # The label names where the volume begins (TSK's start); a FAT volume rebuilt without its boot sector has no
+    # known start, only the sector of its cluster 0.
     for v in sorted((v for v in wanted if v["boot"]), key=lambda v: v["start"]):
-        lines.append((CODES[v["fs"]], v["base"], v["last"]))
+        lines.append((CODES[v["fs"]], v["base"], v["last"], v["start"]))
     for v in sorted((v for v in wanted if not v["boot"]), key=lambda v: v["start"]):
         if ntfs:
-            lines.append((CODES["ntfs"], v["base"], range_end))
+            lines.append((CODES["ntfs"], v["base"], range_end, v["base"]))
         else:
             fat32 = code == CODES["fat32"] or v["largest"] > LARGEST_FAT16_CLUSTER
-            lines.append((CODES["fat32" if fat32 else "fat16"], v["base"], 0))
+            lines.append((CODES["fat32" if fat32 else "fat16"], v["base"], 0, v["base"]))
     names = {100: "FAT16", 200: "FAT32", 300: "NTFS"}
-    return [(k, t, f"{names[t]} @{base}", base, last) for k, (t, base, last) in enumerate(lines, 1)]
+    return [(k, t, f"{names[t]} @{at}", base, last) for k, (t, base, last, at) in enumerate(lines, 1)]
 
 
 def write_case(out, image, code, sectors, where, volumes):

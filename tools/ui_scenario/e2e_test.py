@@ -17,11 +17,13 @@ every hit saved: each saved hit is the disk's bytes at a carving sample's sector
 its sector with photorec's bytes at its start, and no other sample is a hit unless photorec rejects it; its
 snapshot, loaded by a fresh start, lists the same hits and saves the same files.
 Then, on its FAT16 and NTFS partitions, a folder ticked in the tree with a file and a subfolder in it unticked
-again, a folder's first file ticked with its only subfolder, a file ticked in a subfolder before every row of
-its parent's list is unticked, a folder ticked whole before one file of its subfolder is unticked, and the
-files a file filter shows ticked (or a folder ticked whole and the files shown unticked) before the filter is
-cleared (scripts/ui-scenario --tick/--untick/--filters), after a Quick Scan, an Extensive Scan
-and its snapshot loaded: exactly the files shown ticked are saved, with icat's bytes.
+again, a folder's first file ticked with its only subfolder, a file ticked in a subfolder before a file of its
+parent is ticked and unticked, a folder ticked whole before one file of its subfolder is unticked, the files a
+file filter shows ticked (or a folder ticked whole and the files shown unticked) before the filter is cleared or
+with the filter kept, and seeded random sessions of such clicks (scripts/ui-scenario --tick/--untick/--filters),
+after a Quick Scan, an Extensive Scan and its snapshot loaded: what is saved is what a model of the user's clicks
+(tick_model.py) says, each file in its folder's place, with icat's bytes. File Trace's loaded snapshot is ticked
+at random the same way.
 Once: a Quick Scan of partition 0, then Back from the results, partition 1 picked and Next (--rescan-partition 1):
 the second tree and save are partition 1's.
 DORVANE_E2E_FULL=1 adds every wrapper of the other partitioned disks. Each case runs one after the other: they
@@ -46,6 +48,7 @@ ENGINE_TESTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e
 sys.path.insert(0, ENGINE_TESTS)
 
 import driver  # noqa: E402  (the engine tests' oracle: TSK listings, icat, the saved-file checks)
+import tick_model  # noqa: E402  (what the user meant by the clicks of the tick cases)
 import oracle  # noqa: E402  (TSK's listing of a volume; driver puts its folder on the path)
 
 _spec = importlib.util.spec_from_file_location("engine_matrix", os.path.join(ENGINE_TESTS, "e2e_test.py"))
@@ -409,6 +412,23 @@ class Matrix:
             return
         self.check(case, None if loaded == hits else f"{case}: the loaded snapshot lists other hits than the trace",
                    same_files(case, again, saved, "the trace's own save"))
+        # Random ticks of groups, types and hits on the loaded snapshot: what is saved is what the model says.
+        for seed in RANDOM_TRACE_SEEDS:
+            case = f"{disk}.{wrapper} trace random ticks seed {seed}"
+            print(case, end=": ", flush=True)
+            intent = tick_model.TraceIntent(hits)
+            clicks, filters = tick_model.random_trace_clicks(intent, tick_model.session_rng(seed), 8)
+            print("clicks: " + " ".join(clicks), end=": ", flush=True)
+            ticked = self.fresh(disk, wrapper, "trace", f"r{seed}")
+            if self.scenario(case, "--snapshot-load", vsnp, "--image", image, "--no-tree", *clicks, "--save",
+                             ticked) is None:
+                print("FAIL", flush=True)
+                continue
+            written = {path for path, kind in driver.saved_tree(ticked).items()}
+            wanted = set(intent.saved(filters))
+            self.check(case, None if written == wanted else
+                       f"{case}: saved {sorted(written - wanted)[:4]} not meant, missing {sorted(wanted - written)[:4]}",
+                       trace_size(case, ticked))
 
     def big_root(self):
         """A FAT16 volume made by mkfs.fat and mtools (no partition table) with hundreds of folders in its root,
@@ -449,94 +469,158 @@ class Matrix:
                    first_problem(case, "saved files against icat", problems))
 
 
-# Folders partly ticked on mbr_primary's partitions: (how the results come: "quick", "extensive" (the
-# partition's range, its file system chosen) or "loaded" (the snapshot the extensive case of that partition
-# saved), partition, the runner's clicks, {where the save puts each file or folder shown ticked: its TSK
-# path}). What is not saved whole (a folder partly ticked) is saved file by file into the chosen folder, as
-# files ticked one by one are; what stays ticked whole keeps its folders.
-FAT_PARTLY = (["--tick", "/Documents", "--untick", "/Documents/old draft.txt", "--untick", "/Documents/Reports/2019"],
-              {"Letter to the bank.txt": "Documents/Letter to the bank.txt",
-               "summary.csv": "Documents/Reports/summary.csv"})
-NTFS_PARTLY = (["--tick", "/Documents", "--untick", "/Documents/notes.txt", "--untick", "/Documents/Reports/summary.csv"],
-               {"old draft.txt": "Documents/old draft.txt",
-                "2019": "Documents/Reports/2019",
-                "2019/Annual report 2019.txt": "Documents/Reports/2019/Annual report 2019.txt",
-                "2019/chart.bin": "Documents/Reports/2019/chart.bin"})
-# The folder's first file and its only subfolder ticked: the folder is not ticked whole by that, its other
-# file stays unsaved.
-NTFS_FIRST_FILE = (["--tick", "/Documents/notes.txt", "--tick", "/Documents/Reports"],
-                   {"notes.txt": "Documents/notes.txt",
-                    "Reports": "Documents/Reports",
-                    "Reports/summary.csv": "Documents/Reports/summary.csv",
-                    "Reports/2019": "Documents/Reports/2019",
-                    "Reports/2019/Annual report 2019.txt": "Documents/Reports/2019/Annual report 2019.txt",
-                    "Reports/2019/chart.bin": "Documents/Reports/2019/chart.bin"})
-# A file ticked in a subfolder (whose row then shows unticked in its parent's list), then every row of the
-# parent unticked: every box below shows unticked, so the file is not saved; a root file ticked is.
-FAT_HIDDEN = (["--tick", "/Documents/Reports/SUMMARY.CSV", "--tick", "/Documents/Letter to the bank.txt",
-               "--untick", "/Documents/Letter to the bank.txt", "--tick", "/README.TXT"],
-              {"README.TXT": "README.TXT"})
-NTFS_HIDDEN = (["--tick", "/Documents/Reports/summary.csv", "--tick", "/Documents/notes.txt",
-                "--untick", "/Documents/notes.txt", "--tick", "/small.txt"],
-               {"small.txt": "small.txt"})
-# A folder ticked whole, then one of two files unticked in its subfolder: the folder is no longer saved whole.
-NTFS_DEEP = (["--tick", "/Documents/Reports", "--untick", "/Documents/Reports/2019/chart.bin"],
-             {"summary.csv": "Documents/Reports/summary.csv",
-              "Annual report 2019.txt": "Documents/Reports/2019/Annual report 2019.txt"})
+# Ticks on mbr_primary's partitions (how the results come: "quick", "extensive" (the partition's range, its file
+# system chosen) or "loaded" (the snapshot the extensive case of that partition saved), partition, the runner's
+# clicks). What the save must write comes from the model of what the user meant (tick_model.py), over the
+# program's own listing of the volume, and the files' bytes from icat.
+FAT_PARTLY = ["--tick", "/Documents", "--untick", "/Documents/old draft.txt", "--untick", "/Documents/Reports/2019"]
+NTFS_PARTLY = ["--tick", "/Documents", "--untick", "/Documents/notes.txt", "--untick", "/Documents/Reports/summary.csv"]
+# The folder's first file and its only subfolder ticked: the folder is not ticked whole by that.
+NTFS_FIRST_FILE = ["--tick", "/Documents/notes.txt", "--tick", "/Documents/Reports"]
+# A file ticked in a subfolder (whose row then shows unticked in its parent's list), then a file of the parent
+# ticked and unticked, a root file ticked: the subfolder's file stays ticked.
+FAT_HIDDEN = ["--tick", "/Documents/Reports/SUMMARY.CSV", "--tick", "/Documents/Letter to the bank.txt",
+              "--untick", "/Documents/Letter to the bank.txt", "--tick", "/README.TXT"]
+NTFS_HIDDEN = ["--tick", "/Documents/Reports/summary.csv", "--tick", "/Documents/notes.txt",
+               "--untick", "/Documents/notes.txt", "--tick", "/small.txt"]
+# The issue's own: a file ticked in Documents/Reports, then a root file ticked and unticked.
+FAT_ROOT_AGAIN = ["--tick", "/Documents/Reports/SUMMARY.CSV", "--tick", "/README.TXT", "--untick", "/README.TXT"]
+# A folder ticked whole, then one of two files unticked in its subfolder.
+NTFS_DEEP = ["--tick", "/Documents/Reports", "--untick", "/Documents/Reports/2019/chart.bin"]
+# Photos ticked, one picture unticked: the others stay in Photos.
+FAT_PHOTOS = ["--tick", "/Photos", "--untick", "/Photos/IMG_0002.JPG"]
 # Under a file filter the list shows some of a folder's files: its rows all ticked do not tick it whole, and
-# its rows all unticked leave its hidden files as they were. The filter is cleared before Save.
-FAT_FILTERED = (["--filters", "IMG*", "--tick", "/Photos/IMG_0001.JPG", "--tick", "/Photos/IMG_0002.JPG",
-                 "--no-filters"],
-                {"IMG_0001.JPG": "Photos/IMG_0001.JPG", "IMG_0002.JPG": "Photos/IMG_0002.JPG"})
-FAT_FILTERED_UNTICK = (["--tick", "/Photos", "--filters", "IMG*", "--untick", "/Photos/IMG_0001.JPG",
-                        "--untick", "/Photos/IMG_0002.JPG", "--no-filters"],
-                       {"Holiday picture number three.jpg": "Photos/Holiday picture number three.jpg"})
-NTFS_FILTERED = (["--filters", "*.bin", "--tick", "/Documents/Reports/2019/chart.bin", "--no-filters"],
-                 {"chart.bin": "Documents/Reports/2019/chart.bin"})
-PARTLY_TICKED = [("quick", 0, *FAT_FILTERED), ("quick", 0, *FAT_FILTERED_UNTICK), ("quick", 2, *NTFS_FILTERED),
-                 ("quick", 0, *FAT_PARTLY), ("quick", 2, *NTFS_PARTLY), ("quick", 2, *NTFS_FIRST_FILE),
-                 ("extensive", 2, *NTFS_PARTLY), ("loaded", 2, *NTFS_PARTLY), ("quick", 0, *FAT_HIDDEN),
-                 ("quick", 2, *NTFS_HIDDEN), ("loaded", 2, *NTFS_HIDDEN), ("quick", 2, *NTFS_DEEP),
-                 ("extensive", 2, *NTFS_DEEP), ("extensive", 2, *NTFS_FILTERED), ("loaded", 2, *NTFS_FILTERED)]
+# its rows all unticked leave its hidden files as they were. The filter is cleared before Save (or kept: the
+# files it hides are not saved).
+FAT_FILTERED = ["--filters", "IMG*", "--tick", "/Photos/IMG_0001.JPG", "--tick", "/Photos/IMG_0002.JPG",
+                "--no-filters"]
+FAT_FILTERED_UNTICK = ["--tick", "/Photos", "--filters", "IMG*", "--untick", "/Photos/IMG_0001.JPG",
+                       "--untick", "/Photos/IMG_0002.JPG", "--no-filters"]
+FAT_FILTER_KEPT = ["--tick", "/Documents", "--filters", "*.txt"]
+NTFS_FILTERED = ["--filters", "*.bin", "--tick", "/Documents/Reports/2019/chart.bin", "--no-filters"]
+PARTLY_TICKED = [("quick", 0, FAT_FILTERED), ("quick", 0, FAT_FILTERED_UNTICK), ("quick", 2, NTFS_FILTERED),
+                 ("quick", 0, FAT_PARTLY), ("quick", 2, NTFS_PARTLY), ("quick", 2, NTFS_FIRST_FILE),
+                 ("extensive", 2, NTFS_PARTLY), ("loaded", 2, NTFS_PARTLY), ("quick", 0, FAT_HIDDEN),
+                 ("quick", 2, NTFS_HIDDEN), ("loaded", 2, NTFS_HIDDEN), ("quick", 2, NTFS_DEEP),
+                 ("extensive", 2, NTFS_DEEP), ("extensive", 2, NTFS_FILTERED), ("loaded", 2, NTFS_FILTERED),
+                 ("quick", 0, FAT_ROOT_AGAIN), ("quick", 0, FAT_PHOTOS), ("quick", 0, FAT_FILTER_KEPT)]
+# Random sessions through the window, seeded: (partition, seed); File Trace's below.
+RANDOM_TICKED = [(0, 11), (0, 12), (0, 13), (2, 21), (2, 22), (2, 23)]
+RANDOM_TRACE_SEEDS = [31, 32]
+
+
+def model_of(listing, clicks):
+    """The model after the runner's clicks, and the filters left on for the save."""
+    intent = tick_model.Intent(tick_model.Volume(listing))
+    filters = []
+    at = 0
+    while at < len(clicks):
+        option = clicks[at]
+        if option == "--no-filters":
+            filters = []
+            at += 1
+            continue
+        value = clicks[at + 1]
+        at += 2
+        if option == "--filters":
+            filters = value.split(",")
+        elif option in ("--tick", "--untick"):
+            intent.tick(value.lstrip("/"), option == "--tick")
+    return intent, filters
+
+
+def tsk_entry(entries, path, fat):
+    """TSK's entry of a path the program shows, or None (NTFS metafiles, Lost Dir)."""
+    if not fat:
+        return entries.get(path)
+    parts = path.split("/")
+    for e in entries.values():
+        got = e["path"].split("/")
+        if oracle.tsk_path_key(e["path"]) == oracle.tsk_path_key(path) and len(got) == len(parts) and \
+                all(oracle.fat_names_match(a, b, e["deleted"]) for a, b in zip(got, parts)):
+            return e
+    return None
+
+
+def model_problems(case, saved, expected, volume):
+    """What the save wrote against the model: every file and folder where the model places it and nothing else,
+    each file with icat's bytes and the saver's time stamp."""
+    written = driver.saved_tree(saved)
+    wanted = {path: kind for path, (kind, _) in expected.items()}
+    if written != wanted:
+        extra = sorted(set(written) - set(wanted))[:4]
+        missing = sorted(set(wanted) - set(written))[:4]
+        return f"{case}: saved other files than the user meant: extra {extra}, missing {missing}"
+    fat = volume.fs != "ntfs"
+    entries = {e["path"]: e for e in oracle.user_entries(volume.listed) if not e["stream"]}
+    pairs = []
+    for path, (kind, source) in expected.items():
+        e = tsk_entry(entries, source, fat) if kind == "F" and source else None
+        if e is not None:
+            pairs.append((e, path))
+    problems = driver.saved_entry_problems(saved, pairs, volume.raw, volume.raw_start, fat, times=True)
+    return first_problem(case, "saved files against icat", problems)
+
+
+def tick_case(matrix, wrapper, found, case, how, index, clicks, listing):
+    """The results, the clicks, Save; what is saved is what the model of the clicks says."""
+    disk = "mbr_primary"
+    image = os.path.join(matrix.args.images, f"{disk}.{wrapper}")
+    print(case, end=": ", flush=True)
+    saved = matrix.fresh(disk, wrapper, f"p{index}", case.rsplit(" ", 1)[-1].strip("()"))
+    start, count, code = found[index].split("\t")[:3]
+    # The extensive case keeps its snapshot for the loaded one, which follows it.
+    vsnp = os.path.join(matrix.args.work, disk, wrapper, f"p{index}", "partly.vsnp")
+    if how == "extensive" and os.path.exists(vsnp):
+        os.remove(vsnp)  # a snapshot of an earlier run would be asked about
+    results = {"quick": ["--mode", "quick", "--partition", str(index)],
+               "extensive": ["--mode", "extensive", "--range", code, start, count, "--choose", "1",
+                             "--snapshot-save", vsnp],
+               "loaded": ["--snapshot-load", vsnp]}
+    out = matrix.scenario(case, "--image", image, *results[how], "--no-tree", *clicks, "--save", saved)
+    if out is None:
+        print("FAIL", flush=True)
+        return
+    volume = matrix.volume(disk, int(start))
+    if volume is None:
+        matrix.check(case, f"{case}: no volume of the manifest starts there")
+        return
+    intent, filters = model_of(listing, list(clicks))
+    matrix.check(case, model_problems(case, saved, intent.saved(filters), volume))
+
+
+def listings(matrix, image, found):
+    """The program's listing of each partition ticked, by how its results come, from enginectl."""
+    out = {}
+    for how, index, _ in PARTLY_TICKED:
+        if (how, index) in out:
+            continue
+        start, count, code = found[index].split("\t")[:3]
+        if how == "quick":
+            command = [matrix.args.enginectl, "quick", image, "--partition", str(index)]
+        else:
+            command = [matrix.args.enginectl, "extensive", image, "--range", code, start, count, "--choose", "1"]
+        out[(how, index)] = engine_run(command)
+    return out
 
 
 def partly_ticked(matrix, wrapper, found):
-    """Each PARTLY_TICKED case: the results, the clicks, Save; the files shown ticked are saved with icat's bytes,
-    and nothing else is written."""
-    disk = "mbr_primary"
-    image = os.path.join(matrix.args.images, f"{disk}.{wrapper}")
-    for n, (how, index, clicks, places) in enumerate(PARTLY_TICKED, 1):
-        case = f"{disk}.{wrapper} {how} partition {index} partly ticked ({n})"
-        print(case, end=": ", flush=True)
-        saved = matrix.fresh(disk, wrapper, f"p{index}", f"partly{n}")
-        start, count, code = found[index].split("\t")[:3]
-        # The extensive case keeps its snapshot for the loaded one, which follows it.
-        vsnp = os.path.join(matrix.args.work, disk, wrapper, f"p{index}", "partly.vsnp")
-        if how == "extensive" and os.path.exists(vsnp):
-            os.remove(vsnp)  # a snapshot of an earlier run would be asked about
-        results = {"quick": ["--mode", "quick", "--partition", str(index)],
-                   "extensive": ["--mode", "extensive", "--range", code, start, count, "--choose", "1",
-                                 "--snapshot-save", vsnp],
-                   "loaded": ["--snapshot-load", vsnp]}
-        out = matrix.scenario(case, "--image", image, *results[how], "--no-tree", *clicks, "--save", saved)
-        if out is None:
-            print("FAIL", flush=True)
-            continue
-        volume = matrix.volume(disk, int(start))
-        if volume is None:
-            matrix.check(case, f"{case}: no volume of the manifest starts there")
-            continue
-        entries = {e["path"]: e for e in oracle.user_entries(volume.listed)}
-        missing = sorted(p for p in places.values() if p not in entries)
-        if missing:
-            matrix.check(case, f"{case}: TSK does not list {missing}")
-            continue
-        pairs = [(entries[tsk], place) for place, tsk in places.items()]
-        problems = driver.saved_entry_problems(saved, pairs, volume.raw, volume.raw_start, volume.fs != "ntfs",
-                                               times=True)
-        written = sorted(driver.saved_tree(saved))
-        extra = None if len(written) == len(places) else f"{case}: saved {written}, shown ticked {sorted(places)}"
-        matrix.check(case, first_problem(case, "saved files against icat", problems), extra)
+    """Each PARTLY_TICKED case, then RANDOM_TICKED's sessions."""
+    image = os.path.join(matrix.args.images, f"mbr_primary.{wrapper}")
+    try:
+        trees = listings(matrix, image, found)
+    except EngineFailed as e:
+        matrix.failures.append(f"mbr_primary.{wrapper} ticks: {e}")
+        return
+    for n, (how, index, clicks) in enumerate(PARTLY_TICKED, 1):
+        case = f"mbr_primary.{wrapper} {how} partition {index} partly ticked ({n})"
+        tick_case(matrix, wrapper, found, case, how, index, clicks, trees[(how, index)])
+    for index, seed in RANDOM_TICKED:
+        listing = trees[("quick", index)]
+        clicks, _, _ = tick_model.random_clicks(tick_model.Volume(listing), tick_model.session_rng(seed), 10)
+        case = f"mbr_primary.{wrapper} quick partition {index} random ticks seed {seed} (r{seed})"
+        print("  clicks: " + " ".join(clicks), flush=True)
+        tick_case(matrix, wrapper, found, case, "quick", index, clicks, listing)
 
 
 BIG_ROOT_FOLDERS = 480
@@ -623,13 +707,14 @@ def run_part(matrix, part, full):
     if part in ("all", "ticks"):
         for disk, wrapper, found in part_images(args, matrix, "ticks", full):
             partly_ticked(matrix, wrapper, found)
-            expected += len(PARTLY_TICKED)
+            expected += len(PARTLY_TICKED) + len(RANDOM_TICKED)
     if part in ("all", "trace"):
         matrix.rescan("mbr_primary", "fixed.vhd", 0, 1)
         matrix.trace("carving", "dynamic.vhd", 200, 0, 81920)
         matrix.big_root()
-        # A second partition scanned after a first, the File Trace and its snapshot loaded, the big root.
-        expected += 1 + 2 + 1
+        # A second partition scanned after a first, the File Trace, its snapshot loaded and ticked at random, the
+        # big root.
+        expected += 1 + 2 + len(RANDOM_TRACE_SEEDS) + 1
     if part not in ("ticks", "trace"):
         images = part_images(args, matrix, part, full)
         for disk, wrapper, found in images:

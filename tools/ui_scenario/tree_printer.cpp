@@ -20,9 +20,12 @@ struct Line {
   std::string size;
 };
 
-bool IsFolderRow(const std::wstring& name, const std::wstring& type) {
-  return name == L"Parent..." || type == L"Folder" || type == L"Deleted Folder";
+// The "Parent..." row is the first of a folder's listing and has no type; a file may be named so too.
+bool IsParentRow(int row, const std::wstring& name, const std::wstring& type) {
+  return row == 0 && name == L"Parent..." && type.empty();
 }
+
+bool IsFolderRow(const std::wstring& type) { return type == L"Folder" || type == L"Deleted Folder"; }
 
 bool IsDeletedType(const std::wstring& type) { return type.compare(0, 7, L"Deleted") == 0; }
 
@@ -60,8 +63,9 @@ class Walker {
     for (int row = 0; row < rows; ++row) {
       const std::wstring name = RowText(process_, list_, row, 0);
       const std::wstring type = RowText(process_, list_, row, 1);
-      if (IsFolderRow(name, type)) {
-        if (name != L"Parent...") (*folders)[name] = IsDeletedType(type);
+      if (IsParentRow(row, name, type)) continue;
+      if (IsFolderRow(type)) {
+        (*folders)[name] = IsDeletedType(type);
         continue;
       }
       lines.push_back({path + "/" + Utf8(name), 'F', IsDeletedType(type) ? 1 : 0, Utf8(RowText(process_, list_, row, 2))});
