@@ -168,7 +168,7 @@ TEST_F(MftMapTest, ARecordMayStraddleTwoExtents) {
 TEST_F(MftMapTest, SectorsPast32BitsAreUnreadable) {
   RecordBuilder record0;
   // 2 clusters of 128 sectors from cluster 0x01FFFFFF: sectors 0xFFFFFF80 .. 0x1_0000_007F.
-  record0.AddNonResident(ntfs::kDataAttribute, u"", {0x41, 0x02, 0xFF, 0xFF, 0xFF, 0x01, 0x11, 0x02, 0x02, 0x00}, 128 * 1024);
+  record0.AddNonResident(ntfs::kDataAttribute, u"", {0x41, 0x02, 0xFF, 0xFF, 0xFF, 0x01, 0x11, 0x02, 0x02, 0x00}, 256 * 1024);
   HandMadeDisk disk(40);
   disk.Put(kMftSector, record0.Protected());
   ASSERT_TRUE(disk.Open("wide"));
@@ -195,26 +195,33 @@ TEST_F(MftMapTest, SparseExtentsHaveNoSectors) {
 }
 
 // A damaged run length (say 0x7FFFFFFF clusters) must not give an MFT of billions of records: the map stays
-// inside the volume and holds at most as many records as the volume has room for.
-TEST_F(MftMapTest, TheMapStaysInsideTheVolume) {
+// inside the volume and holds at most as many records as the volume has room for. Nor does it go on past the
+// MFT's data: clusters allocated beyond it (or left from a larger MFT before a format) hold no records of it.
+TEST_F(MftMapTest, TheMapStaysInsideTheVolumeAndTheMftsData) {
+  constexpr uint64_t kLarge = uint64_t{1} << 40;
   const struct {
     const char* what;
     Bytes runs;
     uint64_t volumeEnd;
+    uint64_t size;  // the data's size in bytes
     std::vector<std::pair<uint64_t, uint64_t>> extents;  // start, sectors
   } cases[] = {
-      {"a run inside", {0x11, 0x08, 0x10, 0x00}, 80, {{16, 8}}},
-      {"a length of 0x7FFFFFFF cut at the end", {0x14, 0xFF, 0xFF, 0xFF, 0x7F, 0x10, 0x00}, 80, {{16, 64}}},
-      {"the second run cut, a third dropped", {0x11, 0x08, 0x10, 0x11, 0x40, 0x20, 0x11, 0x04, 0x02, 0x00}, 80,
+      {"a run inside", {0x11, 0x08, 0x10, 0x00}, 80, kLarge, {{16, 8}}},
+      {"a length of 0x7FFFFFFF cut at the end", {0x14, 0xFF, 0xFF, 0xFF, 0x7F, 0x10, 0x00}, 80, kLarge, {{16, 64}}},
+      {"the second run cut, a third dropped", {0x11, 0x08, 0x10, 0x11, 0x40, 0x20, 0x11, 0x04, 0x02, 0x00}, 80, kLarge,
        {{16, 8}, {48, 32}}},
-      {"a run past the end ends the map", {0x11, 0x08, 0x10, 0x11, 0x04, 0x50, 0x00}, 80, {{16, 8}}},
-      {"a hole counts as room", {0x11, 0x08, 0x10, 0x04, 0xFF, 0xFF, 0xFF, 0x7F, 0x11, 0x04, 0x20, 0x00}, 80,
+      {"a run past the end ends the map", {0x11, 0x08, 0x10, 0x11, 0x04, 0x50, 0x00}, 80, kLarge, {{16, 8}}},
+      {"a hole counts as room", {0x11, 0x08, 0x10, 0x04, 0xFF, 0xFF, 0xFF, 0x7F, 0x11, 0x04, 0x20, 0x00}, 80, kLarge,
        {{16, 8}, {0, 72}}},
-      {"a smaller volume", {0x14, 0xFF, 0xFF, 0xFF, 0x7F, 0x10, 0x00}, 40, {{16, 24}}},
+      {"a smaller volume", {0x14, 0xFF, 0xFF, 0xFF, 0x7F, 0x10, 0x00}, 40, kLarge, {{16, 24}}},
+      {"ended by the data's size", {0x11, 0x08, 0x10, 0x11, 0x08, 0x20, 0x00}, 80, 5 * 1024, {{16, 8}, {48, 2}}},
+      {"the size at an extent's end", {0x11, 0x08, 0x10, 0x11, 0x08, 0x20, 0x00}, 80, 4 * 1024, {{16, 8}}},
+      {"a size of 0 cuts nothing", {0x11, 0x08, 0x10, 0x00}, 80, 0, {{16, 8}}},
+      {"a size past the runs cuts nothing", {0x11, 0x08, 0x10, 0x00}, 80, 100 * 1024, {{16, 8}}},
   };
   for (const auto& c : cases) {
     RecordBuilder record0;
-    record0.AddNonResident(ntfs::kDataAttribute, u"", c.runs, 8 * 1024);
+    record0.AddNonResident(ntfs::kDataAttribute, u"", c.runs, c.size);
     HandMadeDisk disk(80);
     disk.Put(kMftSector, record0.Protected());
     ASSERT_TRUE(disk.Open("bounded"));
