@@ -51,6 +51,7 @@ import ntfs  # noqa: E402
 import ntfs_records  # noqa: E402
 import oracle  # noqa: E402
 from generate import own_volume_arguments  # noqa: E402
+from make_extensive_disks import fixed_vhd  # noqa: E402
 from make_listed_data_volume import CLUSTER as LISTED_CLUSTER, SPREAD, build_moved, build_raw  # noqa: E402
 from util import SECTOR, fresh_dir, make_sparse, patch, pseudo_bytes, run, text_bytes  # noqa: E402
 
@@ -77,14 +78,6 @@ class Case:
         out += ["\t".join(("file", self.name) + f) for f in self.files]
         out += ["\t".join(("absent", self.name, n)) for n in self.absent]
         return out
-
-
-def fixed_vhd(raw):
-    vhd = raw[:-len(".raw")] + ".fixed.vhd"
-    if os.path.exists(vhd):
-        os.remove(vhd)
-    run(["qemu-img", "convert", "-f", "raw", "-O", "vpc", "-o", "subformat=fixed,force_size=on", raw, vhd])
-    return os.path.basename(vhd)
 
 
 def staged(work, name, data):
