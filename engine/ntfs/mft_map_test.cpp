@@ -14,6 +14,7 @@
 #include "engine/ntfs/index_records.h"
 #include "engine/ntfs/mft_record.h"
 #include "engine/ntfs/ntfs_test_support.h"
+#include "engine/ntfs/volume_records.h"
 #include "engine/partitions/partition_test_support.h"
 #include "engine/records/scan_records.h"
 
@@ -35,6 +36,7 @@ class HandMadeDisk {
     std::memcpy(&bytes_[size_t{sector} * 512], data.data(), data.size());
   }
   ::testing::AssertionResult Open(const std::string& name) {
+    disk_.reset();  // its file is written anew; and the disk open before stops being the current one first
     const std::u16string path = ntfs_test::TempImage(name + ".vhd");
     if (!partition_test::WriteFixedVhd(path, bytes_.data(), bytes_.size(), host::DiskGeometry{1, 1, 1})) {
       return ::testing::AssertionFailure() << "cannot write " << name;
@@ -231,6 +233,55 @@ TEST_F(MftMapTest, TheMapStaysInsideTheVolumeAndTheMftsData) {
     EXPECT_EQ(extents, c.extents) << c.what;
     EXPECT_LE(MftMapSectorCount(), c.volumeEnd) << c.what;
   }
+}
+
+// A volume's own records read through the map of its MFT (512-byte clusters, the MFT's 10 records from cluster 16):
+// record 0 is its own where its first run begins; its size in clusters is the lesser of what $BadClus's stream $Bad
+// and $Bitmap's bits give; a cluster is in use by its bit, and a cluster past the bitmap, or whose bit lies in a
+// hole, tells nothing. Record 6 named otherwise tells nothing at all.
+TEST_F(MftMapTest, TheVolumesOwnRecordsTellItsSizeAndTheClustersInUse) {
+  const auto named = [](const std::u16string& name) {
+    RecordBuilder record;
+    record.AddFileName(records::kNtfsRootRecord, name, kWin32NameSpace);
+    return record;
+  };
+  RecordBuilder record0 = named(u"$MFT");
+  record0.AddNonResident(ntfs::kDataAttribute, u"", {0x11, 0x14, 0x10, 0x00}, 10 * 1024);
+  RecordBuilder bitmap = named(u"$Bitmap");
+  bitmap.AddNonResident(ntfs::kDataAttribute, u"", {0x11, 0x01, 0x3C, 0x11, 0x01, 0x01, 0x00}, 600);  // 512 + 88
+  RecordBuilder badClusters = named(u"$BadClus");
+  badClusters.AddResident(ntfs::kDataAttribute, u"", {});
+  badClusters.AddNonResident(ntfs::kDataAttribute, u"$Bad", {0x01, 0x14, 0x00}, 20 * 512);  // a hole of 20
+  HandMadeDisk disk(100);
+  disk.Put(kMftSector, record0.Protected());
+  disk.Put(kMftSector + 2 * 6, bitmap.Protected());
+  disk.Put(kMftSector + 2 * 8, badClusters.Protected());
+  disk.Put(60, {0x01, 0x80, 0x00, 0xFF});
+  disk.Put(61, Bytes(88, 0xFF));
+  ASSERT_TRUE(disk.Open("ownrecords"));
+  EXPECT_TRUE(ntfs::IsOwnMftRecord(record0.Plain().data(), kMftSector, 0, 1));
+  EXPECT_FALSE(ntfs::IsOwnMftRecord(record0.Plain().data(), kMftSector + 2, 0, 1)) << "a copy elsewhere";
+  EXPECT_FALSE(ntfs::IsOwnMftRecord(record0.Plain().data(), kMftSector, 8, 1)) << "another volume's";
+  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1, kUnbounded), 1u);
+  EXPECT_EQ(ntfs::VolumeClusters(DevicePathTable[0], 1), 20u) << "$Bad's 20 clusters, fewer than 4800 bits";
+  ntfs::ClusterBitmap clusters({DevicePathTable[0], 0, 1, 100});
+  ASSERT_TRUE(clusters.known());
+  const struct {
+    uint64_t first, count;
+    bool inUse;
+  } ranges[] = {{0, 1, true},        {1, 7, false},  {1, 15, true},      {8, 7, false},  {16, 8, false},
+                {16, 9, true},       {30, 1, true},  {4096, 704, true},  {4800, 100, false},
+                {UINT64_MAX - 1, 5, false}};
+  for (const auto& r : ranges) EXPECT_EQ(clusters.AnyInUse(r.first, r.count), r.inUse) << r.first << "+" << r.count;
+  // Renamed, record 6 is no bitmap: nothing is known, the size comes from $Bad alone.
+  disk.Put(kMftSector + 2 * 6, named(u"other.bin").Protected());
+  ASSERT_TRUE(disk.Open("ownrecords"));
+  EXPECT_FALSE(ntfs::ClusterBitmap({DevicePathTable[0], 0, 1, 100}).known());
+  EXPECT_EQ(ntfs::VolumeClusters(DevicePathTable[0], 1), 20u);
+  // Without $Bad either: nothing tells the size.
+  disk.Put(kMftSector + 2 * 8, named(u"$BadClus").Protected());
+  ASSERT_TRUE(disk.Open("ownrecords"));
+  EXPECT_EQ(ntfs::VolumeClusters(DevicePathTable[0], 1), 0u);
 }
 
 TEST_F(MftMapTest, IndexRecordsWhoseFirstKeyIsBelowFiveAreNotKept) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 
@@ -187,7 +188,7 @@ uint32_t RecordBuilder::AddResident(uint32_t type, const std::u16string& name, c
   const uint32_t valueOffset = 24 + Align8(static_cast<uint32_t>(name.size()) * 2);
   PutLe32(bytes_, at + 16, static_cast<uint32_t>(value.size()));
   PutLe16(bytes_, at + 20, static_cast<uint16_t>(valueOffset));
-  std::memcpy(&bytes_.at(at + valueOffset), value.data(), value.size());
+  std::copy(value.begin(), value.end(), bytes_.begin() + at + valueOffset);  // an empty value too
   return at;
 }
 

@@ -92,7 +92,8 @@ bool ClusterBitmap::ByteAt(uint64_t offset, uint8_t* byte) {
 
 bool ClusterBitmap::AnyInUse(uint64_t first, uint64_t count) {
   if (!known_) return false;
-  const uint64_t end = std::min(first + std::min(count, UINT64_MAX - first), size_ * 8);
+  const uint64_t bits = size_ > UINT64_MAX / 8 ? UINT64_MAX : size_ * 8;
+  const uint64_t end = std::min(first + std::min(count, UINT64_MAX - first), bits);
   for (uint64_t cluster = first; cluster < end;) {
     uint8_t byte = 0;
     if (!ByteAt(cluster / 8, &byte)) {
