@@ -36,7 +36,7 @@ class HandMadeDisk {
     std::memcpy(&bytes_[size_t{sector} * 512], data.data(), data.size());
   }
   ::testing::AssertionResult Open(const std::string& name) {
-    disk_.reset();  // its file is written anew; and the disk open before stops being the current one first
+    disk_.reset();  // the disk open before stops being the current one before this one is made current
     const std::u16string path = ntfs_test::TempImage(name + ".vhd");
     if (!partition_test::WriteFixedVhd(path, bytes_.data(), bytes_.size(), host::DiskGeometry{1, 1, 1})) {
       return ::testing::AssertionFailure() << "cannot write " << name;
@@ -275,12 +275,12 @@ TEST_F(MftMapTest, TheVolumesOwnRecordsTellItsSizeAndTheClustersInUse) {
   for (const auto& r : ranges) EXPECT_EQ(clusters.AnyInUse(r.first, r.count), r.inUse) << r.first << "+" << r.count;
   // Renamed, record 6 is no bitmap: nothing is known, the size comes from $Bad alone.
   disk.Put(kMftSector + 2 * 6, named(u"other.bin").Protected());
-  ASSERT_TRUE(disk.Open("ownrecords"));
+  ASSERT_TRUE(disk.Open("ownrecords_renamed"));
   EXPECT_FALSE(ntfs::ClusterBitmap({DevicePathTable[0], 0, 1, 100}).known());
   EXPECT_EQ(ntfs::VolumeClusters(DevicePathTable[0], 1), 20u);
   // Without $Bad either: nothing tells the size.
   disk.Put(kMftSector + 2 * 8, named(u"$BadClus").Protected());
-  ASSERT_TRUE(disk.Open("ownrecords"));
+  ASSERT_TRUE(disk.Open("ownrecords_without_bad"));
   EXPECT_EQ(ntfs::VolumeClusters(DevicePathTable[0], 1), 0u);
 }
 
