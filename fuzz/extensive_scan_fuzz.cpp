@@ -59,7 +59,7 @@ void ReadFoundNtfs() {
     CurrentFileSystem.id = static_cast<uint32_t>(i + 1);
     ScanThreadControl.stopFlag = 0;
     ScanThreadControl.runningFlag = 1;
-    ReadChosenNtfs();
+    ScanThreadProc();
     if (ScanThreadControl.runningFlag != 0 || ScanThreadControl.stopFlag != 1) std::abort();
   }
   MftMap.clear();

@@ -10,6 +10,10 @@ image_fuzz_file.h reads (u32 file size, then pieces of u32 offset, u16 length an
                    extension record)
     mft_run        a plain volume whose $MFT run length is 0x7FFFFFFF clusters (the walk stays in the volume)
     plain          a folder and two files, one resident, one in clusters
+
+And fuzz_extensive_scan's ntfs_rebuilt (plain bytes): a volume of 512-byte clusters without a boot sector, found by
+its two folders' index records, whose $MFT, $Bitmap and $BadClus (the stream $Bad) tell its size, with a file whose
+run points past that size.
 """
 import os
 import struct
@@ -112,6 +116,63 @@ def plain_volume(mft_runs=None):
     return volume({16: folder, 17: small, 18: big}, 8, [(40 * CLUSTER, bytes(range(1, 256)) * 40)], mft_runs)
 
 
+def named_attribute(kind, name, ident, value=None, runs=None, real=0):
+    """A resident attribute holding value, or a non-resident one of runs and size real, named name."""
+    encoded = name.encode("utf-16-le")
+    header = 24 if value is not None else 64
+    body = (header + len(encoded) + 7) // 8 * 8
+    payload = value if value is not None else nr.encode_runs(runs)
+    a = bytearray((body + len(payload) + 7) // 8 * 8)
+    struct.pack_into("<IIBBHHH", a, 0, kind, len(a), value is None, len(name), header, 0, ident)
+    a[header:header + len(encoded)] = encoded
+    if value is not None:
+        struct.pack_into("<IH", a, 16, len(value), body)
+    else:
+        allocated = sum(n for _, n in runs) * nr.SECTOR
+        struct.pack_into("<QQHH", a, 16, 0, sum(n for _, n in runs) - 1, body, 0)
+        struct.pack_into("<QQQ", a, 40, allocated, real, real)
+    a[body:body + len(payload)] = payload
+    return bytes(a)
+
+
+def index_entry(parent, name):
+    key = nr.file_name_value(parent, name)
+    entry = bytearray((16 + len(key) + 7) // 8 * 8)
+    struct.pack_into("<HH", entry, 8, len(entry), len(key))
+    entry[16:16 + len(key)] = key
+    return bytes(entry)
+
+
+def rebuilt_volume():
+    sectors, mft, records, bad_clusters = 256, 16, 24, 200
+    image = bytearray(sectors * nr.SECTOR)
+    image[0] = 60  # the fuzz target's sectors per read; sector 0 is no boot sector
+    def put(sector, data):
+        image[sector * nr.SECTOR:sector * nr.SECTOR + len(data)] = data
+    def record(number, attrs, flags=1):
+        put(mft + 2 * number, plain_record(number, [nr.resident(0x30, nr.file_name_value(ROOT, attrs[0]), 0)] +
+                                           attrs[1:], flags))
+    record(0, ["$MFT", nr.non_resident(nr.DATA, [(mft, 2 * records)], 2 * records * nr.SECTOR, records * nr.RECORD, 1)])
+    record(6, ["$Bitmap", nr.non_resident(nr.DATA, [(80, 1)], nr.SECTOR, sectors // 8, 1)])
+    put(80, b"\xff" * 16)
+    record(8, ["$BadClus", nr.resident(nr.DATA, b"", 1),
+               named_attribute(nr.DATA, "$Bad", 2, runs=[(None, bad_clusters)], real=bad_clusters * nr.SECTOR)])
+    for number, name, index in ((16, "Alpha", 96), (17, "Beta", 104)):
+        root = bytearray(16) + struct.pack("<IIII", 16, 16 + 104, 16 + 104, 1) + index_entry(number, "x.txt")
+        record(number, [name, named_attribute(0x90, "$I30", 1, value=bytes(root)),
+                        named_attribute(0xA0, "$I30", 2, runs=[(index, 8)], real=8 * nr.SECTOR)], flags=3)
+        node = bytearray(8 * nr.SECTOR)
+        node[0:4] = b"INDX"
+        struct.pack_into("<HH", node, 4, 40, 1)
+        struct.pack_into("<I", node, 24, 40)
+        node[64:64 + 104] = index_entry(number, "x.txt")
+        put(index, bytes(node))
+    record(18, ["inside.bin", nr.non_resident(nr.DATA, [(120, 2)], 2 * nr.SECTOR, 1000, 1)])
+    record(19, ["past the end.bin", nr.non_resident(nr.DATA, [(230, 4)], 4 * nr.SECTOR, 2048, 1)])
+    put(120, bytes(range(1, 256)) * 4)
+    return bytes(image)
+
+
 def main():
     folder = os.path.join(HERE, "corpus", "fuzz_ntfs_quick_scan")
     os.makedirs(folder, exist_ok=True)
@@ -120,6 +181,8 @@ def main():
     for name, image in seeds.items():
         with open(os.path.join(folder, name), "wb") as f:
             f.write(encode(image))
+    with open(os.path.join(HERE, "corpus", "fuzz_extensive_scan", "ntfs_rebuilt"), "wb") as f:
+        f.write(rebuilt_volume())
     return 0
 
 

@@ -102,6 +102,25 @@ std::vector<uint32_t> ExtensionRecords(const uint8_t* record0, const Volume& vol
   return out;
 }
 
+// The MFT's records end where its data does: its clusters may go on past that (allocated ahead, or left from
+// a larger MFT before a format), and what lies there is no record of this MFT. A size of 0, or one the map
+// does not reach, says nothing and cuts nothing.
+void CutAtDataEnd(const uint8_t* record0) {
+  ntfs::Attribute data;
+  if (!ntfs::FindAttribute(record0, ntfs::kDataAttribute, "", &data) || !data.nonResident) return;
+  const uint64_t bytes = std::min(data.realSize, data.initializedSize);
+  const uint64_t records = bytes / ntfs::kMftRecordSize;
+  if (records == 0 || records > MftMapSectorCount() / ntfs::kMftRecordSectors) return;
+  uint64_t keep = records * ntfs::kMftRecordSectors;
+  size_t i = 0;
+  for (; i < MftMap.size() && keep != 0; ++i) {
+    const uint64_t take = std::min(keep, MftMap[i].sectorCount);
+    MftMap[i].sectorCount = take;
+    keep -= take;
+  }
+  MftMap.resize(i);
+}
+
 void LoadExtensionRecords(const uint8_t* record0, const Volume& volume) {
   uint8_t record[ntfs::kMftRecordSize];
   for (uint32_t number : ExtensionRecords(record0, volume)) {
@@ -127,6 +146,7 @@ uint32_t LoadMftMap(uint32_t partitionStart, const char* devicePath, uint32_t mf
   } catch (const std::bad_alloc&) {
     // The map keeps what was added.
   }
+  CutAtDataEnd(record);
   return 1;
 }
 
@@ -153,7 +173,7 @@ uint64_t MftMapSectorCount() {
   return total;
 }
 
-uint32_t ReadMftRecordByNumber(const char* devicePath, uint32_t recordNumber, uint8_t* record) {
+uint32_t ReadMftRecordByNumber(const char* devicePath, uint32_t recordNumber, uint8_t* record, bool* intact) {
   const uint64_t offset = uint64_t{recordNumber} * ntfs::kMftRecordSectors;
   uint32_t first = 0, second = 0;
   if (!SectorAt(offset, &first) || !SectorAt(offset + 1, &second)) return 0;
@@ -163,6 +183,8 @@ uint32_t ReadMftRecordByNumber(const char* devicePath, uint32_t recordNumber, ui
              !ntfs::ReadSourceSectors(devicePath, second, 1, record + kSectorSize)) {
     return 0;
   }
+  const bool matches = UpdateSequenceMatches(record, ntfs::kMftRecordSize);
+  if (intact != nullptr) *intact = matches;
   ApplyUpdateSequence(record, ntfs::kMftRecordSize);
   return 1;
 }
@@ -181,8 +203,8 @@ bool MftRecordAt(uint32_t sector, uint32_t* recordNumber) {
   return false;
 }
 
-uint32_t ReadMftRecordAtSector(const char* devicePath, uint32_t sector, uint8_t* record) {
+uint32_t ReadMftRecordAtSector(const char* devicePath, uint32_t sector, uint8_t* record, bool* intact) {
   uint32_t number = 0;
-  if (MftRecordAt(sector, &number)) return ReadMftRecordByNumber(devicePath, number, record);
-  return ntfs::ReadMftRecord(devicePath, sector, record) ? 1 : 0;
+  if (MftRecordAt(sector, &number)) return ReadMftRecordByNumber(devicePath, number, record, intact);
+  return ntfs::ReadMftRecord(devicePath, sector, record, intact) ? 1 : 0;
 }

@@ -17,7 +17,8 @@ constexpr size_t kMaxMftExtents = 65535;
 
 // Builds MftMap from the data attribute of record 0 at mftStartSector and, when record 0 has an
 // attribute list, from the data attributes of the extension records it names (located through the map
-// built so far). Cluster c lies at partitionStart + c x sectorsPerCluster; the volume ends before
+// built so far), up to the end of the MFT's data as record 0 gives it (its clusters may reach further). Cluster c
+// lies at partitionStart + c x sectorsPerCluster; the volume ends before
 // volumeEndSector, and the map stays inside it: it covers at most the volume's sectors (so at most the
 // volume's bytes / 1024 records), an extent reaching past the volume's end is cut there and ends the map.
 // 1 when record 0 gave at least one extent; 0 when it could not be read, is not a file record, or has no
@@ -41,8 +42,11 @@ uint32_t MftRecordToSector(uint32_t recordNumber, uint32_t& sectorOut);
 uint64_t MftMapSectorCount();
 
 // Reads record recordNumber through the map, each of its two sectors where the map puts it (a record
-// may straddle two extents), and applies the fix-up. 1 when both sectors were read.
-uint32_t ReadMftRecordByNumber(const char* devicePath, uint32_t recordNumber, uint8_t* record);
+// may straddle two extents), and applies the fix-up. 1 when both sectors were read. *intact, when given, tells
+// whether both sectors ended with the update sequence number (UpdateSequenceMatches): a record torn by a
+// write that reached only one of them is not.
+uint32_t ReadMftRecordByNumber(const char* devicePath, uint32_t recordNumber, uint8_t* record,
+                               bool* intact = nullptr);
 
 // The number of the record that the map puts at `sector` (its first sector); false when the map holds no
 // record that starts there.
@@ -50,5 +54,5 @@ bool MftRecordAt(uint32_t sector, uint32_t* recordNumber);
 
 // Reads the record whose first sector is `sector`: through the map when the map holds a record that
 // starts there (its second sector may lie in the next extent), else the two sectors from `sector`. Applies
-// the fix-up. 1 when both sectors were read.
-uint32_t ReadMftRecordAtSector(const char* devicePath, uint32_t sector, uint8_t* record);
+// the fix-up. 1 when both sectors were read; *intact as for ReadMftRecordByNumber.
+uint32_t ReadMftRecordAtSector(const char* devicePath, uint32_t sector, uint8_t* record, bool* intact = nullptr);

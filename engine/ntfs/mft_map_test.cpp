@@ -14,6 +14,7 @@
 #include "engine/ntfs/index_records.h"
 #include "engine/ntfs/mft_record.h"
 #include "engine/ntfs/ntfs_test_support.h"
+#include "engine/ntfs/volume_records.h"
 #include "engine/partitions/partition_test_support.h"
 #include "engine/records/scan_records.h"
 
@@ -35,6 +36,7 @@ class HandMadeDisk {
     std::memcpy(&bytes_[size_t{sector} * 512], data.data(), data.size());
   }
   ::testing::AssertionResult Open(const std::string& name) {
+    disk_.reset();  // the disk open before stops being the current one before this one is made current
     const std::u16string path = ntfs_test::TempImage(name + ".vhd");
     if (!partition_test::WriteFixedVhd(path, bytes_.data(), bytes_.size(), host::DiskGeometry{1, 1, 1})) {
       return ::testing::AssertionFailure() << "cannot write " << name;
@@ -168,7 +170,7 @@ TEST_F(MftMapTest, ARecordMayStraddleTwoExtents) {
 TEST_F(MftMapTest, SectorsPast32BitsAreUnreadable) {
   RecordBuilder record0;
   // 2 clusters of 128 sectors from cluster 0x01FFFFFF: sectors 0xFFFFFF80 .. 0x1_0000_007F.
-  record0.AddNonResident(ntfs::kDataAttribute, u"", {0x41, 0x02, 0xFF, 0xFF, 0xFF, 0x01, 0x11, 0x02, 0x02, 0x00}, 128 * 1024);
+  record0.AddNonResident(ntfs::kDataAttribute, u"", {0x41, 0x02, 0xFF, 0xFF, 0xFF, 0x01, 0x11, 0x02, 0x02, 0x00}, 256 * 1024);
   HandMadeDisk disk(40);
   disk.Put(kMftSector, record0.Protected());
   ASSERT_TRUE(disk.Open("wide"));
@@ -195,26 +197,33 @@ TEST_F(MftMapTest, SparseExtentsHaveNoSectors) {
 }
 
 // A damaged run length (say 0x7FFFFFFF clusters) must not give an MFT of billions of records: the map stays
-// inside the volume and holds at most as many records as the volume has room for.
-TEST_F(MftMapTest, TheMapStaysInsideTheVolume) {
+// inside the volume and holds at most as many records as the volume has room for. Nor does it go on past the
+// MFT's data: clusters allocated beyond it (or left from a larger MFT before a format) hold no records of it.
+TEST_F(MftMapTest, TheMapStaysInsideTheVolumeAndTheMftsData) {
+  constexpr uint64_t kLarge = uint64_t{1} << 40;
   const struct {
     const char* what;
     Bytes runs;
     uint64_t volumeEnd;
+    uint64_t size;  // the data's size in bytes
     std::vector<std::pair<uint64_t, uint64_t>> extents;  // start, sectors
   } cases[] = {
-      {"a run inside", {0x11, 0x08, 0x10, 0x00}, 80, {{16, 8}}},
-      {"a length of 0x7FFFFFFF cut at the end", {0x14, 0xFF, 0xFF, 0xFF, 0x7F, 0x10, 0x00}, 80, {{16, 64}}},
-      {"the second run cut, a third dropped", {0x11, 0x08, 0x10, 0x11, 0x40, 0x20, 0x11, 0x04, 0x02, 0x00}, 80,
+      {"a run inside", {0x11, 0x08, 0x10, 0x00}, 80, kLarge, {{16, 8}}},
+      {"a length of 0x7FFFFFFF cut at the end", {0x14, 0xFF, 0xFF, 0xFF, 0x7F, 0x10, 0x00}, 80, kLarge, {{16, 64}}},
+      {"the second run cut, a third dropped", {0x11, 0x08, 0x10, 0x11, 0x40, 0x20, 0x11, 0x04, 0x02, 0x00}, 80, kLarge,
        {{16, 8}, {48, 32}}},
-      {"a run past the end ends the map", {0x11, 0x08, 0x10, 0x11, 0x04, 0x50, 0x00}, 80, {{16, 8}}},
-      {"a hole counts as room", {0x11, 0x08, 0x10, 0x04, 0xFF, 0xFF, 0xFF, 0x7F, 0x11, 0x04, 0x20, 0x00}, 80,
+      {"a run past the end ends the map", {0x11, 0x08, 0x10, 0x11, 0x04, 0x50, 0x00}, 80, kLarge, {{16, 8}}},
+      {"a hole counts as room", {0x11, 0x08, 0x10, 0x04, 0xFF, 0xFF, 0xFF, 0x7F, 0x11, 0x04, 0x20, 0x00}, 80, kLarge,
        {{16, 8}, {0, 72}}},
-      {"a smaller volume", {0x14, 0xFF, 0xFF, 0xFF, 0x7F, 0x10, 0x00}, 40, {{16, 24}}},
+      {"a smaller volume", {0x14, 0xFF, 0xFF, 0xFF, 0x7F, 0x10, 0x00}, 40, kLarge, {{16, 24}}},
+      {"ended by the data's size", {0x11, 0x08, 0x10, 0x11, 0x08, 0x20, 0x00}, 80, 5 * 1024, {{16, 8}, {48, 2}}},
+      {"the size at an extent's end", {0x11, 0x08, 0x10, 0x11, 0x08, 0x20, 0x00}, 80, 4 * 1024, {{16, 8}}},
+      {"a size of 0 cuts nothing", {0x11, 0x08, 0x10, 0x00}, 80, 0, {{16, 8}}},
+      {"a size past the runs cuts nothing", {0x11, 0x08, 0x10, 0x00}, 80, 100 * 1024, {{16, 8}}},
   };
   for (const auto& c : cases) {
     RecordBuilder record0;
-    record0.AddNonResident(ntfs::kDataAttribute, u"", c.runs, 8 * 1024);
+    record0.AddNonResident(ntfs::kDataAttribute, u"", c.runs, c.size);
     HandMadeDisk disk(80);
     disk.Put(kMftSector, record0.Protected());
     ASSERT_TRUE(disk.Open("bounded"));
@@ -224,6 +233,55 @@ TEST_F(MftMapTest, TheMapStaysInsideTheVolume) {
     EXPECT_EQ(extents, c.extents) << c.what;
     EXPECT_LE(MftMapSectorCount(), c.volumeEnd) << c.what;
   }
+}
+
+// A volume's own records read through the map of its MFT (512-byte clusters, the MFT's 10 records from cluster 16):
+// record 0 is its own where its first run begins; its size in clusters is the lesser of what $BadClus's stream $Bad
+// and $Bitmap's bits give; a cluster is in use by its bit, and a cluster past the bitmap, or whose bit lies in a
+// hole, tells nothing. Record 6 named otherwise tells nothing at all.
+TEST_F(MftMapTest, TheVolumesOwnRecordsTellItsSizeAndTheClustersInUse) {
+  const auto named = [](const std::u16string& name) {
+    RecordBuilder record;
+    record.AddFileName(records::kNtfsRootRecord, name, kWin32NameSpace);
+    return record;
+  };
+  RecordBuilder record0 = named(u"$MFT");
+  record0.AddNonResident(ntfs::kDataAttribute, u"", {0x11, 0x14, 0x10, 0x00}, 10 * 1024);
+  RecordBuilder bitmap = named(u"$Bitmap");
+  bitmap.AddNonResident(ntfs::kDataAttribute, u"", {0x11, 0x01, 0x3C, 0x11, 0x01, 0x01, 0x00}, 600);  // 512 + 88
+  RecordBuilder badClusters = named(u"$BadClus");
+  badClusters.AddResident(ntfs::kDataAttribute, u"", {});
+  badClusters.AddNonResident(ntfs::kDataAttribute, u"$Bad", {0x01, 0x14, 0x00}, 20 * 512);  // a hole of 20
+  HandMadeDisk disk(100);
+  disk.Put(kMftSector, record0.Protected());
+  disk.Put(kMftSector + 2 * 6, bitmap.Protected());
+  disk.Put(kMftSector + 2 * 8, badClusters.Protected());
+  disk.Put(60, {0x01, 0x80, 0x00, 0xFF});
+  disk.Put(61, Bytes(88, 0xFF));
+  ASSERT_TRUE(disk.Open("ownrecords"));
+  EXPECT_TRUE(ntfs::IsOwnMftRecord(record0.Plain().data(), kMftSector, 0, 1));
+  EXPECT_FALSE(ntfs::IsOwnMftRecord(record0.Plain().data(), kMftSector + 2, 0, 1)) << "a copy elsewhere";
+  EXPECT_FALSE(ntfs::IsOwnMftRecord(record0.Plain().data(), kMftSector, 8, 1)) << "another volume's";
+  ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1, kUnbounded), 1u);
+  EXPECT_EQ(ntfs::VolumeClusters(DevicePathTable[0], 1), 20u) << "$Bad's 20 clusters, fewer than 4800 bits";
+  ntfs::ClusterBitmap clusters({DevicePathTable[0], 0, 1, 100});
+  ASSERT_TRUE(clusters.known());
+  const struct {
+    uint64_t first, count;
+    bool inUse;
+  } ranges[] = {{0, 1, true},        {1, 7, false},  {1, 15, true},      {8, 7, false},  {16, 8, false},
+                {16, 9, true},       {30, 1, true},  {4096, 704, true},  {4800, 100, false},
+                {UINT64_MAX - 1, 5, false}};
+  for (const auto& r : ranges) EXPECT_EQ(clusters.AnyInUse(r.first, r.count), r.inUse) << r.first << "+" << r.count;
+  // Renamed, record 6 is no bitmap: nothing is known, the size comes from $Bad alone.
+  disk.Put(kMftSector + 2 * 6, named(u"other.bin").Protected());
+  ASSERT_TRUE(disk.Open("ownrecords_renamed"));
+  EXPECT_FALSE(ntfs::ClusterBitmap({DevicePathTable[0], 0, 1, 100}).known());
+  EXPECT_EQ(ntfs::VolumeClusters(DevicePathTable[0], 1), 20u);
+  // Without $Bad either: nothing tells the size.
+  disk.Put(kMftSector + 2 * 8, named(u"$BadClus").Protected());
+  ASSERT_TRUE(disk.Open("ownrecords_without_bad"));
+  EXPECT_EQ(ntfs::VolumeClusters(DevicePathTable[0], 1), 0u);
 }
 
 TEST_F(MftMapTest, IndexRecordsWhoseFirstKeyIsBelowFiveAreNotKept) {

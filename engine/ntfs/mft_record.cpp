@@ -88,8 +88,9 @@ bool ReadSourceSectors(const char* devicePath, uint64_t first, uint32_t sectorCo
   return ReadSectors(devicePath, static_cast<uint32_t>(first), 0, sectorCount, buffer) == 1;
 }
 
-bool ReadMftRecord(const char* devicePath, uint64_t sector, uint8_t* record) {
+bool ReadMftRecord(const char* devicePath, uint64_t sector, uint8_t* record, bool* intact) {
   if (!ReadSourceSectors(devicePath, sector, kMftRecordSectors, record)) return false;
+  if (intact != nullptr) *intact = UpdateSequenceMatches(record, kMftRecordSize);
   ApplyUpdateSequence(record, kMftRecordSize);
   return true;
 }

@@ -101,8 +101,9 @@ bool FindAttribute(const uint8_t* record, uint32_t type, const char* name, Attri
 bool ReadSourceSectors(const char* devicePath, uint64_t first, uint32_t sectorCount, uint8_t* buffer);
 
 // Reads the two sectors of the record at sector into record (kMftRecordSize bytes) and applies the
-// fix-up. False when the read fails.
-bool ReadMftRecord(const char* devicePath, uint64_t sector, uint8_t* record);
+// fix-up. False when the read fails. *intact, when given, tells whether both sectors ended with the update
+// sequence number before the fix-up (UpdateSequenceMatches).
+bool ReadMftRecord(const char* devicePath, uint64_t sector, uint8_t* record, bool* intact = nullptr);
 
 // The device path of the current drive, for every read that is not given one.
 const char* CurrentDevicePath();

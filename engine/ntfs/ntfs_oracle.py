@@ -43,10 +43,11 @@ def file_time(text):
     return str((seconds + EPOCH_DIFFERENCE) * 10_000_000)
 
 
-def attribute_extent(raw, start, inode, cluster_sectors, attribute):
+def attribute_extent(raw, start, inode, cluster_sectors, attribute, to_size=False):
     """First image sector and sector count of the clusters istat lists for the attribute ("$DATA (128-",
-    "$INDEX_ALLOCATION (160-"), or None. TSK lists clusters past the initialised size as 0; the extent must
-    otherwise be contiguous."""
+    "$INDEX_ALLOCATION (160-"), or None; with to_size, no further than the attribute's size (the MFT's records
+    end with its data, though its clusters may go on). TSK lists clusters past the initialised size as 0; the
+    extent must otherwise be contiguous."""
     out = subprocess.run(["istat", "-o", str(start), raw, str(inode)], stdout=subprocess.PIPE, check=True,
                          env=tool_env()).stdout.decode("utf-8", "replace")
     lines = out.splitlines()
@@ -60,7 +61,10 @@ def attribute_extent(raw, start, inode, cluster_sectors, attribute):
             used = [c for c in clusters if c != 0]
             if not used or used != list(range(used[0], used[0] + len(used))) or clusters[:len(used)] != used:
                 raise SystemExit("%s: %s of %d is not one extent" % (raw, attribute, inode))
-            return start + used[0] * cluster_sectors, len(clusters) * cluster_sectors
+            sectors = len(clusters) * cluster_sectors
+            if to_size:
+                sectors = min(sectors, int(re.search(r"\bsize: (\d+)", line).group(1)) // 512)
+            return start + used[0] * cluster_sectors, sectors
     return None
 
 
@@ -80,7 +84,7 @@ def lines_of(images, name):
     start = volume["start"]
     fsstat = volume["fsstat"]
     cluster_sectors = int(fsstat["Cluster Size"]) // 512
-    mft = attribute_extent(raw, start, 0, cluster_sectors, "$DATA (128-")
+    mft = attribute_extent(raw, start, 0, cluster_sectors, "$DATA (128-", to_size=True)
     index_bytes = int(fsstat["Size of Index Records"].split()[0])
     image = name + ".fixed.vhd"
     yield "\t".join(["volume", image, str(start), str(cluster_sectors), fsstat["First Cluster of MFT"],

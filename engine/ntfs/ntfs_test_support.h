@@ -79,7 +79,7 @@ struct ExpectedVolume {
   uint32_t start = 0;
   uint32_t sectorsPerCluster = 0;
   uint32_t mftCluster = 0;
-  uint64_t mftFirstSector = 0;  // the MFT's data as istat lists it: one extent on these volumes
+  uint64_t mftFirstSector = 0;  // the MFT's data as istat lists it, up to its size: one extent on these volumes
   uint64_t mftSectors = 0;
   uint32_t indexRecordBytes = 0;
   std::vector<ExpectedEntry> entries;

@@ -27,12 +27,12 @@ std::u16string SharedImage(const std::string& name) {
   return os::FromUtf8(DORVANE_SHARED_IMAGES) + u"\\" + os::FromUtf8(name);
 }
 
-std::vector<OracleLine> OracleLines(const std::string& kind) {
+std::vector<OracleLine> OracleLines(const std::string& kind, const std::string& path) {
   os::File file;
   uint64_t size = 0;
   uint32_t got = 0;
   std::string text;
-  if (file.OpenRead(os::FromUtf8(DORVANE_PARTITION_ORACLE)) && file.Size(&size)) {
+  if (file.OpenRead(os::FromUtf8(path)) && file.Size(&size)) {
     text.resize(size);
     if (!file.Read(text.data(), static_cast<uint32_t>(size), &got)) text.clear();
   }
@@ -50,7 +50,7 @@ std::vector<OracleLine> OracleLines(const std::string& kind) {
     while (words >> item) entry.expected += (entry.expected.empty() ? "" : " ") + item;
     out.push_back(entry);
   }
-  EXPECT_FALSE(out.empty()) << "no " << kind << " lines in " << DORVANE_PARTITION_ORACLE;
+  EXPECT_FALSE(out.empty()) << "no " << kind << " lines in " << path;
   return out;
 }
 

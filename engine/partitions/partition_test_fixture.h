@@ -24,7 +24,8 @@ struct OracleLine {
   host::DiskGeometry geometry;
   std::string expected;  // as TableText(true)
 };
-std::vector<OracleLine> OracleLines(const std::string& kind);
+// The lines of kind in an oracle file: partition_oracle.py's for the shared images by default.
+std::vector<OracleLine> OracleLines(const std::string& kind, const std::string& path = DORVANE_PARTITION_ORACLE);
 std::u16string SharedImage(const std::string& name);
 
 class PartitionTest : public ::testing::Test {

@@ -38,3 +38,8 @@ SearchGeometry CurrentSearchGeometry() {
   host::DiskTableHost* table = host::Current().diskTable;
   return table ? TranslateGeometry(table->GetDiskGeometry(CurrentDriveIndex)) : SearchGeometry{};
 }
+
+uint64_t CurrentDiskSectors() {
+  const DiskImage* image = CurrentDiskImage();
+  return image ? image->GetDiskSize() / 512 : 0;
+}

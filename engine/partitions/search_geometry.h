@@ -19,3 +19,5 @@ SearchGeometry GeometryFromVirtualSize(uint64_t bytes);
 // The geometry of the current disk: from its virtual size for a VHDX image, else from the disk table
 // (host::Current().diskTable, row CurrentDriveIndex); none without a table.
 SearchGeometry CurrentSearchGeometry();
+// The current disk image's size in sectors (its VHD footer's or VHDX's virtual size); 0 without an image.
+uint64_t CurrentDiskSectors();

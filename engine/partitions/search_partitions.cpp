@@ -88,11 +88,9 @@ bool ReadCylinderBootSector(uint64_t cylinderStart, uint32_t sectorsPerTrack, Se
   return false;
 }
 
-// Looks at one cylinder; false when the table is full.
-bool SearchCylinder(uint64_t cylinderStart, uint32_t sectorsPerTrack) {
-  Sector boot;
-  uint64_t first = 0;
-  if (!ReadCylinderBootSector(cylinderStart, sectorsPerTrack, boot, &first)) return true;
+// Enters the volume whose boot sector was read at first, unless it is known already or has no mark; false
+// when the table is full.
+bool EnterBootSector(uint64_t first, const Sector& boot) {
   const uint16_t code = SearchMark(boot);
   if (code == 0 || HasPartitionStartingAt(static_cast<uint32_t>(first))) return true;
   const uint32_t index = PartitionCount;
@@ -101,17 +99,57 @@ bool SearchCylinder(uint64_t cylinderStart, uint32_t sectorsPerTrack) {
   return !PartitionTableFull();
 }
 
-void WalkCylinders(const SearchGeometry& geometry, Progress& progress) {
+// Partitioning tools since the cylinder-aligned ones start every partition on a 1 MiB boundary, which
+// seldom falls on a cylinder: those sectors are looked at too.
+constexpr uint64_t kAlignmentSectors = 2048;
+
+// Looks at the sectors of one stretch [start, end): its cylinder's boot sector when it is a cylinder of the
+// geometry, and every 1 MiB boundary in it, in sector order; false when the table is full.
+bool SearchStretch(uint64_t start, uint64_t end, bool cylinder, uint32_t sectorsPerTrack) {
+  Sector boot;
+  uint64_t cylinderBoot = 0;
+  const bool cylinderFound = cylinder && ReadCylinderBootSector(start, sectorsPerTrack, boot, &cylinderBoot);
+  uint64_t boundary = (start + kAlignmentSectors - 1) / kAlignmentSectors * kAlignmentSectors;
+  bool cylinderDone = !cylinderFound;
+  for (;; boundary += kAlignmentSectors) {
+    const bool boundaryLeft = boundary < end && boundary <= kMaxSector32;
+    // The cylinder's boot sector in its place among the boundaries, read once when it is one of them.
+    if (!cylinderDone && (!boundaryLeft || cylinderBoot <= boundary)) {
+      cylinderDone = true;
+      if (!EnterBootSector(cylinderBoot, boot)) return false;
+      if (cylinderBoot == boundary) continue;
+    }
+    if (!boundaryLeft) return true;
+    Sector aligned;
+    if (ReadDiskSector(boundary, aligned) && HasBootSignature(aligned) && !EnterBootSector(boundary, aligned)) {
+      return false;
+    }
+  }
+}
+
+// The sectors the walk covers: the geometry's cylinders, and the whole disk where its size is known (a
+// disk's geometry may stop short of its end). Entries hold 32-bit sectors: nothing further on could be
+// recorded.
+uint64_t WalkEnd(const SearchGeometry& geometry, uint64_t cylinderSectors) {
+  const uint64_t cylinders = geometry.cylinders > (kMaxSector32 + 1) / cylinderSectors
+                                 ? kMaxSector32 + 1
+                                 : geometry.cylinders * cylinderSectors;
+  return std::min(std::max(cylinders, CurrentDiskSectors()), kMaxSector32 + 1);
+}
+
+// One cylinder at a time (a stretch of a cylinder's length past the geometry's last), testing the stop
+// flag and moving the progress before each. The walk reads at most two sectors a cylinder and one a
+// megabyte: linear in the disk's size.
+void WalkDisk(const SearchGeometry& geometry, Progress& progress) {
   const uint64_t cylinderSectors = uint64_t{geometry.heads} * geometry.sectorsPerTrack;
   if (cylinderSectors == 0) return;
-  for (uint64_t k = 0; k < geometry.cylinders; ++k) {
+  const uint64_t end = WalkEnd(geometry, cylinderSectors);
+  for (uint64_t k = 0, start = 0; start < end; ++k, start += cylinderSectors) {
     if (StopWanted()) return;
-    progress.Set(static_cast<uint32_t>(std::min<uint64_t>(99, k * 100 / geometry.cylinders)));
+    progress.Set(static_cast<uint32_t>(std::min<uint64_t>(99, start * 100 / end)));
     if (PartitionSearchWanted != 1) continue;
-    // Entries hold 32-bit sectors: nothing further on could be recorded.
-    const uint64_t cylinderStart = k * cylinderSectors;
-    if (cylinderStart > kMaxSector32) return;
-    if (!SearchCylinder(cylinderStart, geometry.sectorsPerTrack)) return;
+    const uint64_t stretchEnd = std::min(end, start + cylinderSectors);
+    if (!SearchStretch(start, stretchEnd, k < geometry.cylinders, geometry.sectorsPerTrack)) return;
   }
 }
 
@@ -130,7 +168,7 @@ void SearchPartitions() {
   }
   Progress progress;
   if (ImageFormat == kImageFormatVhdx) RunVhdxProgress(progress);
-  WalkCylinders(geometry, progress);
+  WalkDisk(geometry, progress);
   ExpandRoot();
 }
 

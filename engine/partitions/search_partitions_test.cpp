@@ -268,5 +268,37 @@ TEST_F(SearchPartitionsTest, TestDisksYieldTheirVolumes) {
   }
 }
 
+// Partitions on 1 MiB boundaries, as every partitioning tool has placed them since the cylinder-aligned ones,
+// with the table's entries zeroed; and a volume past the 136 GiB that a VHD footer's geometry reaches. Each
+// wrapper (fixed and dynamic VHD with the footer's geometry, VHDX without one) yields the volumes TSK reads there.
+TEST_F(SearchPartitionsTest, VolumesOnMegabyteBoundariesAreFound) {
+  const std::string expected = DORVANE_ALIGNED_DISKS;
+  const std::string folder = expected.substr(0, expected.find_last_of("/\\") + 1);
+  for (const OracleLine& line : OracleLines("search", expected)) {
+    SCOPED_TRACE(line.image);
+    UseImage(os::FromUtf8(folder + line.image));
+    diskTable.geometry = line.geometry;
+    PartitionCount = 0;
+    tree.added.clear();
+    SearchPartitions();
+    EXPECT_EQ(TableText(), line.expected);
+    EXPECT_EQ(tree.added.size(), PartitionsInUse());
+  }
+}
+
+// The 1 MiB boundaries and the cylinders' boot sectors enter the table in sector order; sector 0, a boundary
+// and a cylinder's head 0, is looked at as a boundary even when head 1 has a boot sector.
+TEST_F(SearchPartitionsTest, BoundariesAndCylindersAreLookedAtInSectorOrder) {
+  DiskBytes disk(6400);              // cylinders of 100 heads x 63 sectors: 6300
+  Fat16Boot(disk, 4096, 7);          // a boundary
+  Fat16Boot(disk, 2048, 6);          // a boundary before it, in the same cylinder
+  Fat16Boot(disk, 63, 5);            // cylinder 0, head 1
+  Fat16Boot(disk, 0, 4);             // cylinder 0, head 0, and a boundary
+  Fat16Boot(disk, 6300 + 63, 8);     // cylinder 1, head 1, after the boundaries
+  UseDisk(disk, {2, 100, 63});
+  SearchPartitions();
+  EXPECT_EQ(TableText(), "0:4:100 63:5:100 2048:6:100 4096:7:100 6363:8:100");
+}
+
 }  // namespace
 }  // namespace partition_test

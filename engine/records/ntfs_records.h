@@ -45,6 +45,11 @@ struct NtfsFoundEntryRecord {
   // The number of a chosen file system whose MFT map puts another record at this one's sector: the record is
   // not that file system's, though it lies among its sectors. 0 none.
   uint16_t disownedBy = 0;
+  // Set once a chosen file system took the record for one of an earlier MFT of its volume (one a format
+  // replaced): earlierParent is the parent the record names, parentId where that file system put it among
+  // its own folder ids. Choosing a file system again starts from earlierParent.
+  bool earlier = false;
+  uint32_t earlierParent = 0;
 };
 
 // Folders. In an Extensive Scan (RecoveryMode 0) one record per record number; otherwise every append.

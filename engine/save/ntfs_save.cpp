@@ -8,6 +8,7 @@
 #include "engine/ntfs/data_runs.h"
 #include "engine/ntfs/mft_map.h"
 #include "engine/ntfs/mft_record.h"
+#include "engine/ntfs/volume_records.h"
 #include "engine/records/file_system_range.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/save/recovered_file.h"
@@ -27,15 +28,34 @@ bool HasAttributeList(const uint8_t* record) {
   return ntfs::FindAttribute(record, ntfs::kAttributeList, "", &list);
 }
 
-uint32_t SaveResident(const uint8_t* record, const ntfs::Attribute& data, const std::u16string& target, uint64_t size,
-                      uint32_t userSave) {
+// What is known of a file before its bytes are read.
+struct FileState {
+  uint32_t mftSector = 0;
+  uint64_t size = 0;
+  uint32_t userSave = 0;
+  bool deleted = false;
+  // Its record failed the update-sequence check (a write reached one of its sectors only): what the record
+  // holds is half of one version and half of another, never the file whole.
+  bool torn = false;
+};
+
+// The volume's clusters as the savers may read them: none past its end.
+ntfs::ClusterSpace VolumeSpace() {
+  return {ntfs::CurrentDevicePath(), CurrentFileSystem.clusterBase, CurrentFileSystem.sectorsPerCluster,
+          FileSystemEndSector(CurrentFileSystem, ScanRange)};
+}
+
+uint32_t SaveResident(const uint8_t* record, const ntfs::Attribute& data, const std::u16string& target,
+                      const FileState& state) {
   const uint64_t start = data.offset + kResidentDataOffset;
+  const uint64_t size = state.size;
   if (start > kResidentDataEnd || size > kResidentDataEnd - start) {
-    save::CountUnreadable(userSave);
+    save::CountUnreadable(state.userSave);
     return 0;
   }
-  save::RecoveredFile file(target, userSave);
+  save::RecoveredFile file(target, state.userSave);
   if (!file.Create()) return 0;
+  if (state.torn) file.MarkDamaged();
   file.Append(record + start, size);
   if (!file.Finish(false)) return 0;
   SetNtfsFileTime(target);
@@ -44,13 +64,15 @@ uint32_t SaveResident(const uint8_t* record, const ntfs::Attribute& data, const 
 
 // No data (no data attribute, or an empty run list): right for an empty file, which is written empty, a
 // loss for any other.
-uint32_t SaveWithoutRuns(const std::u16string& target, uint64_t size, uint32_t userSave) {
-  if (size != 0) {
-    save::CountUnreadable(userSave);
+uint32_t SaveWithoutRuns(const std::u16string& target, const FileState& state) {
+  if (state.size != 0) {
+    save::CountUnreadable(state.userSave);
     return 0;
   }
-  save::RecoveredFile file(target, userSave);
-  if (!file.Create() || !file.Finish(false)) return 0;
+  save::RecoveredFile file(target, state.userSave);
+  if (!file.Create()) return 0;
+  if (state.torn) file.MarkDamaged();
+  if (!file.Finish(false)) return 0;
   SetNtfsFileTime(target);
   return 1;
 }
@@ -68,10 +90,16 @@ uint64_t StartingVcn(const uint8_t* record, const ntfs::Attribute& data) {
 
 // The runs of the part of the unnamed data attribute that extension record `number` holds, which must
 // belong to the file whose base record lies at baseSector and start at cluster startingVcn of the
-// value. False when the record cannot be read or is not that part; runs then holds nothing usable.
-bool ExtensionRuns(uint32_t number, uint32_t baseSector, uint64_t startingVcn, std::vector<DataRun>* runs) {
+// value; the part that starts the value also gives its valid data length (*valid). False when the record
+// cannot be read whole or is not that part; runs then holds nothing usable.
+bool ExtensionRuns(uint32_t number, uint32_t baseSector, uint64_t startingVcn, std::vector<DataRun>* runs,
+                   uint64_t* valid) {
   uint8_t record[ntfs::kMftRecordSize] = {};
-  if (!ReadMftRecordByNumber(ntfs::CurrentDevicePath(), number, record) || !ntfs::IsFileRecord(record)) return false;
+  bool intact = false;
+  if (!ReadMftRecordByNumber(ntfs::CurrentDevicePath(), number, record, &intact) || !intact ||
+      !ntfs::IsFileRecord(record)) {
+    return false;
+  }
   // A record freed and taken by another file would give that file's clusters.
   uint32_t owner = 0;
   if (!MftRecordToSector(ntfs::BaseRecordNumber(record), owner) || owner != baseSector) return false;
@@ -80,6 +108,7 @@ bool ExtensionRuns(uint32_t number, uint32_t baseSector, uint64_t startingVcn, s
       StartingVcn(record, data) != startingVcn) {
     return false;
   }
+  if (startingVcn == 0) *valid = data.initializedSize;
   return ntfs::DecodeRunList(record, data.runListStart, data.End(), *runs) == ntfs::RunListStatus::kComplete;
 }
 
@@ -87,13 +116,12 @@ bool ExtensionRuns(uint32_t number, uint32_t baseSector, uint64_t startingVcn, s
 // attribute list names. Appends their runs to DataRunList in the order of the value, each part starting
 // where the runs before it end; the first part that cannot be read, or leaves a gap or an overlap, ends
 // the walk, and the file's tail is then lost (zeros, counted damaged). A list that outgrew the base record
-// is read from its clusters; one that cannot be read leaves the tail lost in the same way.
-void AppendListedDataParts(const uint8_t* base, uint32_t baseSector) {
+// is read from its clusters; one that cannot be read leaves the tail lost in the same way. When the part that
+// starts the value lies in an extension record, *valid gets the valid data length its header gives.
+void AppendListedDataParts(const uint8_t* base, uint32_t baseSector, uint64_t* valid) {
   std::vector<uint8_t> list;
-  const ntfs::ClusterSpace space{ntfs::CurrentDevicePath(), CurrentFileSystem.clusterBase,
-                                 CurrentFileSystem.sectorsPerCluster};
   // A hole in a list is damage, not entries.
-  if (!ntfs::ReadAttributeListValue(base, space, ntfs::Holes::kRefused, &list)) return;
+  if (!ntfs::ReadAttributeListValue(base, VolumeSpace(), ntfs::Holes::kRefused, &list)) return;
   uint64_t nextVcn = 0;
   for (const DataRun& run : DataRunList) nextVcn += run.length;
   std::vector<DataRun> runs;
@@ -104,7 +132,9 @@ void AppendListedDataParts(const uint8_t* base, uint32_t baseSector) {
     if (!MftRecordToSector(entry.recordNumber, sector)) return false;
     if (sector == baseSector) return true;  // the base record's own part, already decoded
     runs.clear();
-    if (entry.startingVcn != nextVcn || !ExtensionRuns(entry.recordNumber, baseSector, nextVcn, &runs)) return false;
+    if (entry.startingVcn != nextVcn || !ExtensionRuns(entry.recordNumber, baseSector, nextVcn, &runs, valid)) {
+      return false;
+    }
     for (const DataRun& run : runs) {
       DataRunList.Append(run);
       nextVcn += run.length;
@@ -129,34 +159,49 @@ uint64_t WritableLength() {
   return std::min(reach, end > base ? (end - base) * kSectorSize : 0);
 }
 
-// How far the file's bytes were written (its valid data length): the base part's header says so when it
-// starts the value; else nothing tells, and every byte is read.
-uint64_t ValidLength(const uint8_t* record, const ntfs::Attribute* data, uint64_t size) {
-  return data != nullptr && StartingVcn(record, *data) == 0 ? data->initializedSize : size;
+// True when a cluster that holds the file's first `bytes` bytes is marked in use by $Bitmap: a deleted file's
+// clusters were freed with it, so one in use again holds another file's bytes now.
+bool ClustersTakenAgain(uint64_t bytes) {
+  ntfs::ClusterBitmap bitmap(VolumeSpace());
+  if (!bitmap.known()) return false;
+  const uint64_t clusterBytes = uint64_t{CurrentFileSystem.sectorsPerCluster} * kSectorSize;
+  uint64_t clusters = bytes / clusterBytes + (bytes % clusterBytes != 0 ? 1 : 0);
+  for (const DataRun& run : DataRunList) {
+    if (clusters == 0) break;
+    const uint64_t taken = std::min<uint64_t>(clusters, run.length);
+    if (!run.sparse && bitmap.AnyInUse(run.startCluster, taken)) return true;
+    clusters -= taken;
+  }
+  return false;
 }
 
 // data: the base record's unnamed data attribute, or null when only its attribute list can give the runs.
-uint32_t SaveNonResident(const uint8_t* record, const ntfs::Attribute* data, uint32_t mftSector,
-                         const std::u16string& target, uint64_t size, uint32_t userSave) {
+uint32_t SaveNonResident(const uint8_t* record, const ntfs::Attribute* data, const std::u16string& target,
+                         const FileState& state) {
   if (data != nullptr && !IsUsableDataPart(*data)) {
-    save::CountUnreadable(userSave);
+    save::CountUnreadable(state.userSave);
     return 0;
   }
   uint32_t saved = 0;
   if (data != nullptr && DecodeDataRuns(data->End(), record, data->offset) != 1) {
-    save::CountUnreadable(userSave);
+    save::CountUnreadable(state.userSave);
   } else {
     if (data == nullptr) DataRunList.Free();
+    // How far the file's bytes were written (its valid data length): the header of the part that starts the
+    // value says so, in the base record or in the extension record that holds it.
+    uint64_t valid = data != nullptr && StartingVcn(record, *data) == 0 ? data->initializedSize : state.size;
     // Parts in other records follow only a base part that starts the value.
-    if (data == nullptr || StartingVcn(record, *data) == 0) AppendListedDataParts(record, mftSector);
+    if (data == nullptr || StartingVcn(record, *data) == 0) AppendListedDataParts(record, state.mftSector, &valid);
     if (!DataRunList.empty()) {
-      saved = WriteRecoveredFile(target, size, WritableLength(), ValidLength(record, data, size),
-                                 static_cast<uint16_t>(userSave));
+      const uint64_t writable = WritableLength();
+      const bool damaged =
+          state.torn || (state.deleted && ClustersTakenAgain(std::min({state.size, valid, writable})));
+      saved = WriteRecoveredFile(target, state.size, writable, valid, static_cast<uint16_t>(state.userSave), damaged);
       if (saved == 1) SetNtfsFileTime(target);
     } else if (data != nullptr) {
-      saved = SaveWithoutRuns(target, size, userSave);
+      saved = SaveWithoutRuns(target, state);
     } else {
-      save::CountUnreadable(userSave);  // an attribute list but no part of the data could be read
+      save::CountUnreadable(state.userSave);  // an attribute list but no part of the data could be read
     }
   }
   DataRunList.Free();
@@ -173,24 +218,26 @@ uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& 
   }
   if (userSave == 1) save::ShowFileStarted(target, name);
   uint8_t record[ntfs::kMftRecordSize] = {};
+  bool intact = false;
   // Through the MFT's map, as the scan read it: a record may straddle two extents of a fragmented MFT.
-  if (ReadMftRecordAtSector(ntfs::CurrentDevicePath(), mftSector, record) != 1 || !ntfs::IsFileRecord(record)) {
+  if (ReadMftRecordAtSector(ntfs::CurrentDevicePath(), mftSector, record, &intact) != 1 ||
+      !ntfs::IsFileRecord(record)) {
     save::CountUnreadable(userSave);
     return 0;
   }
+  const FileState state{mftSector, size, userSave, deleted != 0, !intact};
   ntfs::Attribute data;
   if (ntfs::FindAttribute(record, ntfs::kDataAttribute, "", &data)) {
-    return data.nonResident ? SaveNonResident(record, &data, mftSector, target, size, userSave)
-                            : SaveResident(record, data, target, size, userSave);
+    return data.nonResident ? SaveNonResident(record, &data, target, state) : SaveResident(record, data, target, state);
   }
   // No unnamed data here: its parts may lie in the records an attribute list names; without a list, a
   // file without contents, written empty, unless its size says otherwise.
-  if (HasAttributeList(record)) return SaveNonResident(record, nullptr, mftSector, target, size, userSave);
-  return SaveWithoutRuns(target, size, userSave);
+  if (HasAttributeList(record)) return SaveNonResident(record, nullptr, target, state);
+  return SaveWithoutRuns(target, state);
 }
 
 uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t writable, uint64_t valid,
-                            uint16_t userSave) {
+                            uint16_t userSave, bool damaged) {
   save::FileProgress progress(userSave);
   if (userSave == 1) {
     SkipCurrentFileFlag = 0;
@@ -204,6 +251,7 @@ uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t 
   }
   save::RecoveredFile file(path, userSave);
   if (!file.Create()) return 0;
+  if (damaged) file.MarkDamaged();
   std::vector<uint8_t> buffer;
   const uint64_t end = std::min(size, writable);
   const uint64_t volumeEnd = FileSystemEndSector(CurrentFileSystem, ScanRange);

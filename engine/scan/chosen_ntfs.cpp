@@ -24,13 +24,16 @@
 namespace {
 
 // Every folder candidate of the chosen number but the root becomes a folder of NtfsFolderList; one whose record
-// lies outside the file system's sectors belongs to another volume, whatever geometry placed it. One that the map
-// did not name either (its name lies in an extension record) is left out: its files go to "Lost Dir".
+// lies outside the file system's sectors, or is another volume's, belongs to another volume, whatever geometry
+// placed it. One that the map did not name either (its name lies in an extension record) is left out: its files
+// go to "Lost Dir". A folder of an earlier MFT (one a format replaced) is deleted, and keeps its tree with the
+// other earlier records under "Lost Dir".
 void ExtractNtfsFolders() {
   chosen::BeginStep(u"Extracting entries for the file system...");
   chosen::RereadFolderNames();
   chosen::StepProgress progress;
   const chosen::MftMirror mirror;
+  const chosen::RecordOwners owners(mirror);
   const size_t count = NtfsFolderCandidateList.size();
   for (size_t i = 0; i < count; ++i) {
     if (ScanStopRequested()) return;
@@ -38,12 +41,17 @@ void ExtractNtfsFolders() {
     const bool root = candidate.mftNumber == records::kNtfsRootRecord || candidate.name == u".";
     const bool inside =
         SectorInFileSystem(candidate.sector, CurrentFileSystem.clusterBase, CurrentFileSystem.lastSector) &&
-        !chosen::ForeignRecord(candidate.sector, mirror);
+        !owners.Foreign(candidate.sector);
     uint32_t copied = 0;
     if (chosen::IsChosenMark(candidate.mark) && !root && inside && !candidate.name.empty() &&
         !mirror.CopyOf(candidate.sector, &copied)) {
-      AppendNtfsFolder(candidate.name, candidate.mftNumber, candidate.parentId, candidate.creationTime,
-                       candidate.modificationTime, host::kNoTreeKey, candidate.deleted);
+      if (owners.Earlier(candidate.sector)) {
+        AppendNtfsFolder(candidate.name, owners.EarlierId(candidate.mftNumber), owners.EarlierId(candidate.parentId),
+                         candidate.creationTime, candidate.modificationTime, host::kNoTreeKey, 1);
+      } else {
+        AppendNtfsFolder(candidate.name, candidate.mftNumber, candidate.parentId, candidate.creationTime,
+                         candidate.modificationTime, host::kNoTreeKey, candidate.deleted);
+      }
     }
     progress.Show(i, count);
   }

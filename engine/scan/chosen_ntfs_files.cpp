@@ -6,6 +6,7 @@
 #include "engine/ntfs/data_runs.h"
 #include "engine/ntfs/file_records.h"
 #include "engine/ntfs/mft_map.h"
+#include "engine/ntfs/volume_records.h"
 #include "engine/records/extensive_candidates.h"
 #include "engine/records/file_system_range.h"
 #include "engine/records/ntfs_records.h"
@@ -67,9 +68,35 @@ bool MftMirror::Holds(uint32_t sector) const {
   return false;
 }
 
-bool ForeignRecord(uint32_t sector, const MftMirror& mirror) {
+RecordOwners::RecordOwners(const MftMirror& mirror) : mirror_(mirror) {
+  const FileSystemRecord& fs = CurrentFileSystem;
+  mftRecords_ = MftMapSectorCount() / ntfs::kMftRecordSectors;
+  // A boot sector gave the volume's size; else its own records may.
+  endKnown_ = fs.mftSector != 0 || (mftRecords_ != 0 && ntfs::VolumeClusters(ntfs::CurrentDevicePath(),
+                                                                              fs.sectorsPerCluster) != 0);
+}
+
+bool RecordOwners::OutsideMft(uint32_t sector) const {
   uint32_t number = 0;
-  return MftMapSectorCount() != 0 && !MftRecordAt(sector, &number) && !mirror.Holds(sector);
+  return mftRecords_ != 0 && !MftRecordAt(sector, &number) && !mirror_.Holds(sector);
+}
+
+bool RecordOwners::Foreign(uint32_t sector) const {
+  const FileSystemRecord& chosen = CurrentFileSystem;
+  for (const FileSystemRecord& fs : FoundFileSystemList) {
+    if (fs.type == records::kNtfs && fs.clusterBase > chosen.clusterBase &&
+        SectorInFileSystem(sector, fs.clusterBase, fs.lastSector)) {
+      return true;
+    }
+  }
+  return !endKnown_ && OutsideMft(sector);
+}
+
+bool RecordOwners::Earlier(uint32_t sector) const { return endKnown_ && OutsideMft(sector) && !Foreign(sector); }
+
+uint32_t RecordOwners::EarlierId(uint32_t number) const {
+  const uint64_t id = mftRecords_ + number;
+  return id < records::kLostDirId ? static_cast<uint32_t>(id) : records::kLostDirId;
 }
 
 bool MftMirror::CopyOf(uint32_t sector, uint32_t* recordNumber) const {
@@ -150,16 +177,25 @@ void RereadFoundFile(ntfs::FileRecordReader& files, const MftMirror& mirror, Ntf
 void RereadFoundFiles() {
   ntfs::FileRecordReader files = ChosenFileRecords();
   const MftMirror mirror;
+  const RecordOwners owners(mirror);
+  // Whose each record is costs no read: a stop never leaves another volume's records in this one's tree.
+  for (NtfsFoundEntryRecord& entry : NtfsFoundEntryList) {
+    if (!InChosenFileSystem(entry)) continue;
+    if (owners.Foreign(entry.id)) {
+      entry.disownedBy = ChosenFileSystemNumber();
+    } else if (owners.Earlier(entry.id)) {
+      // Freed by the format: its folder, if found, is an earlier record too.
+      if (!entry.earlier) entry.earlierParent = entry.parentId;
+      entry.earlier = true;
+      entry.deleted = 1;
+      entry.parentId = owners.EarlierId(entry.earlierParent);
+    }
+  }
   // A stop ends the reading, never the removal below: a file left without a name has no place in the tree.
   for (size_t i = 0; i < NtfsFoundEntryList.size() && !ScanStopRequested(); ++i) {
     ScanPauseGate.Pass();
     NtfsFoundEntryRecord& entry = NtfsFoundEntryList[i];
-    if (!InChosenFileSystem(entry)) continue;
-    if (ForeignRecord(entry.id, mirror)) {
-      entry.disownedBy = ChosenFileSystemNumber();
-      continue;
-    }
-    RereadFoundFile(files, mirror, entry);
+    if (InChosenFileSystem(entry) && !owners.Earlier(entry.id)) RereadFoundFile(files, mirror, entry);
   }
   std::unordered_set<uint32_t> listed;
   const size_t removed = NtfsFoundEntryList.RemoveIf([&](const NtfsFoundEntryRecord& entry) {

@@ -25,22 +25,44 @@ class MftMirror {
   std::vector<std::pair<uint64_t, uint64_t>> extents_;  // first sector, sector count; in the mirror's order
 };
 
-// True when the map of the chosen file system's MFT is known and puts no record of it at sector, which is not in
-// its mirror either: the record found there is another volume's (one that follows a volume rebuilt without its
-// boot sector, which reaches to the end of the range), whatever its sector.
-bool ForeignRecord(uint32_t sector, const MftMirror& mirror);
+// Whose a file record found inside the chosen file system's sectors is. Telling it reads nothing but the
+// chosen volume's own record 8 or 6 once: it is done whatever a stop.
+class RecordOwners {
+ public:
+  explicit RecordOwners(const MftMirror& mirror);
+
+  // Another volume's: it lies inside another NTFS file system found after the chosen one begins; or, when
+  // the chosen one's end is not known (rebuilt without its boot sector, and without a $BadClus or $Bitmap that
+  // tells its size), the map of its MFT is known and puts no record of it there, nor is it in the mirror.
+  bool Foreign(uint32_t sector) const;
+  // A record of an earlier MFT of this volume (one that a format replaced): the volume's end is known and it
+  // lies inside it, but the map of its MFT, known, puts no record of it there, nor is it in the mirror.
+  bool Earlier(uint32_t sector) const;
+  // Where an earlier MFT's record number goes among the chosen file system's folder ids: past the records of
+  // the MFT read now, so that the earlier folders and files keep their tree among themselves, under "Lost
+  // Dir", and never join a folder of the present MFT that reuses the number. kLostDirId when it cannot.
+  uint32_t EarlierId(uint32_t number) const;
+
+ private:
+  bool OutsideMft(uint32_t sector) const;
+
+  const MftMirror& mirror_;
+  bool endKnown_ = false;
+  uint64_t mftRecords_ = 0;
+};
 
 // The folder candidates of the chosen file system whose records the map places take their name, parent
 // and times from the records of their file, as Quick Scan reads them (a folder whose name lies in an
 // extension record is found without one).
 void RereadFolderNames();
 
-// Each found file of the chosen file system (InChosenFileSystem) whose record the map places is read as
-// Quick Scan reads it: a copy in the mirror becomes the MFT's record; an extension record whose base record
-// names it becomes that base record; name, parent, times, size and the deleted mark come from the records
-// of the file; one whose base record is a folder's is no file; a foreign one (ForeignRecord) is marked as not
-// the chosen file system's (disownedBy). Then every file is listed once: a second entry with the same
-// record, and one still without a name, go.
+// First, whatever a stop: each found file of the chosen file system (InChosenFileSystem) that is another
+// volume's (RecordOwners::Foreign) is marked as not the chosen file system's (disownedBy), and one of an earlier
+// MFT (RecordOwners::Earlier) is deleted, its parent taken to RecordOwners::EarlierId. Then, until a stop, each
+// one whose record the map places is read as Quick Scan reads it: a copy in the mirror becomes the MFT's
+// record; an extension record whose base record names it becomes that base record; name, parent, times, size
+// and the deleted mark come from the records of the file; one whose base record is a folder's is no file.
+// Then every file is listed once: a second entry with the same record, and one still without a name, go.
 void RereadFoundFiles();
 
 }  // namespace chosen

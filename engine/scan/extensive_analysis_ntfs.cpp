@@ -7,9 +7,14 @@
 #include <vector>
 
 #include "engine/host/host.h"
+#include "engine/image/byte_order.h"
+#include "engine/ntfs/mft_map.h"
+#include "engine/ntfs/mft_record.h"
+#include "engine/ntfs/volume_records.h"
 #include "engine/partitions/disk_sectors.h"
 #include "engine/records/extensive_candidates.h"
 #include "engine/records/extensive_lists.h"
+#include "engine/records/ntfs_records.h"
 #include "engine/records/file_system_range.h"
 #include "engine/records/record_list.h"
 #include "engine/records/scan_control.h"
@@ -110,11 +115,43 @@ void TryPair(const NtfsFolderCandidate& a, uint32_t aSector, const NtfsFolderCan
   extensive::RecordFileSystem(fs);
 }
 
-// The file systems rebuilt before the next one was found end before it now.
-void EndRebuiltBeforeNext(size_t firstRebuilt) {
+// The clusters of a volume rebuilt without its boot sector, as its own records tell them: through its MFT,
+// mapped from the found record 0 ("$MFT") inside it whose data begins at its own sector, from $BadClus and
+// $Bitmap (ntfs::VolumeClusters). 0 when none tells. The map of the MFT is the chosen file system's; it is
+// left as it was.
+uint64_t OwnClusters(const FileSystemRecord& fs) {
+  const char* device = ntfs::CurrentDevicePath();
+  std::vector<MftExtent> kept;
+  kept.swap(MftMap);
+  uint64_t clusters = 0;
+  for (const NtfsFoundEntryRecord& entry : NtfsFoundEntryList) {
+    if (entry.name != u"$MFT" || entry.parentId != records::kNtfsRootRecord ||
+        !SectorInFileSystem(entry.id, uint64_t{fs.clusterBase} + 1, fs.lastSector)) {
+      continue;
+    }
+    uint8_t record[ntfs::kMftRecordSize];
+    if (!ntfs::ReadMftRecord(device, entry.id, record) ||
+        !ntfs::IsOwnMftRecord(record, entry.id, fs.clusterBase, fs.sectorsPerCluster) ||
+        LoadMftMap(fs.clusterBase, device, entry.id, fs.sectorsPerCluster, uint64_t{fs.lastSector} + 1) != 1) {
+      continue;
+    }
+    clusters = ntfs::VolumeClusters(device, fs.sectorsPerCluster);
+    if (clusters != 0) break;
+  }
+  MftMap.swap(kept);
+  return clusters;
+}
+
+// The file systems rebuilt before the next one was found end before it now, and where their own records tell
+// their size, at their last cluster: what lies after them (another volume, free space) is not theirs, whatever
+// a damaged record of theirs points at there.
+void EndRebuiltVolumes(size_t firstRebuilt) {
   for (size_t i = firstRebuilt; i < FoundFileSystemList.size(); ++i) {
     FileSystemRecord& fs = FoundFileSystemList[i];
     fs.lastSector = RebuiltLastSector(fs.clusterBase);
+    const uint64_t clusters = OwnClusters(fs);
+    if (clusters == 0 || clusters > (uint64_t{fs.lastSector} - fs.clusterBase + 1) / fs.sectorsPerCluster) continue;
+    fs.lastSector = static_cast<uint32_t>(fs.clusterBase + clusters * fs.sectorsPerCluster - 1);
   }
 }
 
@@ -178,7 +215,7 @@ void AnalyzeNtfsSteps() {
   const size_t firstRebuilt = FoundFileSystemList.size();
   AnalyzeNtfsWithoutBoot();
   ShowStopButton(false);
-  EndRebuiltBeforeNext(firstRebuilt);
+  EndRebuiltVolumes(firstRebuilt);
   GiveBackFoldersPastTheirEnd();
   JoinUnplacedFolders();
   EndScanWorker();
@@ -196,27 +233,46 @@ void DeleteUnusedIndexRecords() {
   ScanCounters.indexRecordCount -= static_cast<uint32_t>(std::min<size_t>(removed, ScanCounters.indexRecordCount));
 }
 
+namespace {
+
+// The volume that a boot sector read at sector s describes, when it begins at base (s itself, or for the
+// backup copy in the volume's last sector s - its size): recorded when its geometry places folders.
+bool TryBootSector(uint32_t s, const Sector& boot, bool backup) {
+  uint32_t base = s;
+  if (backup) {
+    const uint64_t total = LoadLe64(boot.data() + 40);
+    if (total == 0 || total > s || BaseFound(static_cast<uint32_t>(s - total))) return false;
+    base = static_cast<uint32_t>(s - total);
+  }
+  const std::optional<NtfsBoot> fields =
+      NtfsBootSectorFields(boot, RangeSectors{base, backup ? uint64_t{s} : kLastSectorNumber});
+  if (!fields || !extensive::CanNumberFileSystem()) return false;
+  const uint32_t spc = fields->sectorsPerCluster;
+  const uint32_t last = static_cast<uint32_t>(base + fields->totalSectors);
+  if (ClassifyIndexFolders(base, spc, last, 1) == 0) return false;
+  FileSystemRecord fs;
+  fs.type = records::kNtfs;
+  fs.sectorsPerCluster = spc;
+  fs.clusterBase = base;
+  // Inside the volume: the boot sector's fields were checked against its size.
+  fs.mftSector = static_cast<uint32_t>(base + fields->mftCluster * spc);
+  fs.mftMirrorSector = static_cast<uint32_t>(base + fields->mirrorCluster * spc);
+  fs.sectorsPerIndexRecord = fields->indexSectors;
+  fs.lastSector = last;
+  extensive::RecordFileSystem(fs);
+  return true;
+}
+
+}  // namespace
+
 void AnalyzeFoundNtfs() {
   extensive::AddTopNode();
   for (size_t i = 0; i < BootSectorCandidateList.size(); ++i) {
     const uint32_t s = BootSectorCandidateList[i].sector;
     Sector boot;
     if (!ReadDiskSector(s, boot)) continue;
-    const std::optional<NtfsBoot> fields = NtfsBootSectorFields(boot, RangeSectors{s, kLastSectorNumber});
-    if (!fields || !extensive::CanNumberFileSystem()) continue;
-    const uint32_t spc = fields->sectorsPerCluster;
-    const uint32_t last = static_cast<uint32_t>(s + fields->totalSectors);
-    if (ClassifyIndexFolders(s, spc, last, 1) == 0) continue;
-    FileSystemRecord fs;
-    fs.type = records::kNtfs;
-    fs.sectorsPerCluster = spc;
-    fs.clusterBase = s;
-    // Inside the volume: the boot sector's fields were checked against its size.
-    fs.mftSector = static_cast<uint32_t>(s + fields->mftCluster * spc);
-    fs.mftMirrorSector = static_cast<uint32_t>(s + fields->mirrorCluster * spc);
-    fs.sectorsPerIndexRecord = fields->indexSectors;
-    fs.lastSector = last;
-    extensive::RecordFileSystem(fs);
+    // A volume whose first boot sector is lost keeps a copy in its last sector, which gives its place and end.
+    if (!TryBootSector(s, boot, false)) TryBootSector(s, boot, true);
   }
   extensive::FinishBootSectorPass();
 }

@@ -29,8 +29,9 @@ beside FILE, "shared" for the shared test images; either way NAME.raw beside the
 (for the tests' own scan of its bytes). The values
 come from TSK: fsstat gives each volume's cluster size, cluster area and size (first sector = the sector of cluster
 0 for FAT, the volume's first sector for NTFS; last sector = first sector + the sectors the boot sector gives); istat
-the folders' clusters. A volume whose boot sector is gone has no last sector (0) for FAT, the range's end for NTFS,
-and for FAT is FAT32 when the scan is for FAT32 or a folder lies above cluster 65535, else FAT16.
+the folders' clusters. A volume whose boot sector is gone has no last sector (0) for FAT, for NTFS the last sector of
+its last cluster (its own $BadClus and $Bitmap give its size: fsstat's cluster range), and for FAT is FAT32 when the
+scan is for FAT32 or a folder lies above cluster 65535, else FAT16.
 """
 import json
 import os
@@ -124,17 +125,21 @@ def first_number(text):
 
 
 def volume_facts(vol, boot):
-    """What TSK says of a described volume: {start, fs, base, last, largest folder cluster, boot}."""
+    """What TSK says of a described volume: {start, fs, base, last, last cluster's last sector, largest folder
+    cluster, boot}."""
     values, start = vol["fsstat"], vol["start"]
     spc = int(values["Cluster Size"]) // SECTOR
+    clusters_end = 0
     if vol["fs"] == "ntfs":
         base, total = start, int(values["Total Sector Range"].split(" - ")[1]) + 1
+        clusters_end = start + (int(values["Total Cluster Range"].split(" - ")[1]) + 1) * spc - 1
     else:
         base = start + first_number(values["Cluster Area"]) - 2 * spc
         total = int(values["Total Range"].split(" - ")[1]) + 1
     folders = [e for e in oracle.user_entries(vol) if e["dir"] and e["runs"]]
     largest = max(((e["runs"][0][0] - base) // spc for e in folders), default=0)
-    return {"start": start, "fs": vol["fs"], "base": base, "last": start + total, "largest": largest, "boot": boot}
+    return {"start": start, "fs": vol["fs"], "base": base, "last": start + total, "clusters_end": clusters_end,
+            "largest": largest, "boot": boot}
 
 
 def expected(volumes, code, range_end):
@@ -148,7 +153,7 @@ def expected(volumes, code, range_end):
         lines.append((CODES[v["fs"]], v["base"], v["last"], v["start"]))
     for v in sorted((v for v in wanted if not v["boot"]), key=lambda v: v["start"]):
         if ntfs:
-            lines.append((CODES["ntfs"], v["base"], range_end, v["base"]))
+            lines.append((CODES["ntfs"], v["base"], min(v["clusters_end"], range_end), v["base"]))
         else:
             fat32 = code == CODES["fat32"] or v["largest"] > LARGEST_FAT16_CLUSTER
             lines.append((CODES["fat32" if fat32 else "fat16"], v["base"], 0, v["base"]))

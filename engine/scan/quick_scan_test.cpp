@@ -185,7 +185,7 @@ TEST_F(QuickScanWorkerTest, StopDuringTheReadingKeepsWhatWasFound) {
 }
 
 // Record 0 of the NTFS volume at sector 0 of volume, its MFT's first run given a length of `clusters` (a
-// four-byte length field; the run list then ends).
+// four-byte length field; the run list then ends) and its data the size of that run.
 void SetMftRunLength(Bytes& volume, uint32_t clusters) {
   const uint32_t perCluster = volume[13];
   const size_t record = size_t{LoadLe32(&volume[48])} * perCluster * 512;
@@ -198,6 +198,10 @@ void SetMftRunLength(Bytes& volume, uint32_t clusters) {
   quick_test::PutLe32(volume, static_cast<size_t>(runs + 1 - volume.data()), clusters);
   std::copy(offset.begin(), offset.end(), runs + 5);
   runs[5 + offsetWidth] = 0;
+  const uint64_t bytes = uint64_t{clusters} * perCluster * 512;
+  for (const size_t field : {40, 48, 56}) {  // allocated, real and initialized sizes
+    for (size_t i = 0; i < 8; ++i) volume[at + field + i] = static_cast<uint8_t>(bytes >> (8 * i));
+  }
 }
 
 // The MFT's run reaching to the volume's end: thousands of records without a file after the real ones. The

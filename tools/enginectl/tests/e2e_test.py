@@ -99,6 +99,8 @@ class Volume:
         self.listed = driver.listed_volume(images, manifest, volume)
         damage = driver.damage_of(images, manifest) or {}
         self.boot_lost = self.start in damage.get("sectors", [])
+        backup = damage.get("backup_boot_sector")
+        self.backup_kept = backup is not None and backup not in damage.get("sectors", [])
         # Reading a found FAT file system follows folder chains through the first allocation table.
         table = self.listed.get("fsstat", {}).get("FAT 0")
         lost_table = table is not None and self.start + int(table.split()[0]) in damage.get("sectors", [])
@@ -119,11 +121,11 @@ class Volume:
 
     def found_by_extensive(self):
         """Whether an Extensive Scan finds the file system: FAT from a boot sector that places a subfolder
-        candidate, or without one from two; NTFS from its boot sector, or without one from two folders with index
-        allocations."""
+        candidate, or without one from two; NTFS from its boot sector or the backup in its last sector, or without
+        either from two folders with index allocations."""
         if self.fs == "ntfs":
             indexed = [e for e in oracle.user_entries(self.listed) if e["dir"] and e["runs"] and not e.get("resident")]
-            return not self.boot_lost or len(indexed) >= 2
+            return not self.boot_lost or self.backup_kept or len(indexed) >= 2
         folders = [c for c in driver.fat_clusters(self.listed).values() if c >= driver.LOWEST_CANDIDATE_CLUSTER]
         return len(folders) >= (2 if self.boot_lost else 1)
 

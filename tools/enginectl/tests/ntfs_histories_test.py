@@ -1,0 +1,162 @@
+#!/usr/bin/env python3
+"""enginectl over the NTFS volumes make_ntfs_histories.py writes (rebuilt without boot sectors before another
+volume, a valid data length in an extension record, a quick format over used files, torn records, space used
+again after a delete) and the disks make_aligned_disks.py writes (partitions on 1 MiB boundaries without table
+entries), against the bytes the generators wrote:
+
+- save (a Quick Scan of the volume, or an Extensive Scan of the disk and the volume chosen by its first sector),
+  whole tree ticked, with --audit: every sector read lies inside the volume; every file the generator says must be
+  listed is saved; a file counted whole holds the bytes written; one the generator knows damaged (its record
+  torn, its bytes gone) is counted damaged, one it knows intact is not;
+- partitions --search: the volumes of each disk at their sectors with the counts TSK reads.
+
+The stop cases (a stop while the chosen volume is read again) need the page's stop: the native test drives them;
+here they are saved without one.
+
+    ntfs_histories_test.py --enginectl PATH --cases FILE --aligned FILE --work DIR [--figures]
+
+--figures prints each case's figures (files listed, saved whole with other bytes, counted damaged, sectors read
+outside the volume) and checks nothing, for comparing two builds.
+"""
+import argparse
+import os
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+
+from driver import Save, failure, run  # noqa: E402
+
+
+def read_cases(path):
+    cases = {}
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            field = line.rstrip("\n").split("\t")
+            if field[0] == "case":
+                name, image, mode = field[1:4]
+                start, count, volume_start, volume_sectors = (int(v) for v in field[4:8])
+                cases[name] = {"image": image, "mode": mode, "range": (start, count), "volume": (volume_start,
+                               volume_sectors), "stop": int(field[9]), "files": {}}
+            elif field[0] == "file":
+                cases[field[1]]["files"][field[2]] = dict(zip(("state", "listed", "expected"), field[3:6]))
+    return cases
+
+
+def read_audit(path):
+    reads, files = [], {}
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            kind, rest = line.rstrip("\n").split("\t", 1)
+            if kind == "read":
+                first, count = rest.split("\t")
+                reads.append((int(first), int(count)))
+            else:
+                files[rest] = kind == "damaged"
+    return reads, files
+
+
+def choice(enginectl, image, case):
+    """The number of the file system an Extensive Scan finds at the volume's first sector; None when none."""
+    start, count = case["range"]
+    proc = run(enginectl, "extensive", image, "--range", 300, start, count)
+    for line in proc.stdout.decode().splitlines():
+        fields = line.split("\t")
+        if int(fields[3]) == case["volume"][0]:
+            return int(fields[0])
+    return None
+
+
+def check_case(args, name, case):
+    """(problems, figures) of one case."""
+    folder = os.path.dirname(os.path.abspath(args.cases))
+    image = os.path.join(folder, case["image"])
+    start, count = case["range"]
+    source = ["--range", 300, start, count]
+    if case["mode"] == "extensive":
+        k = choice(args.enginectl, image, case)
+        if k is None:
+            return ["no file system found at sector %d" % case["volume"][0]], None
+        source += ["--choose", k]
+    audit = os.path.join(args.work, name + ".audit")
+    save = Save(args.enginectl, image, source, os.path.join(args.work, name), ["--audit", audit])
+    damaged = any(f["state"] == "damaged" and f["listed"] == "must" for f in case["files"].values())
+    problems = save.problems(expect_status=3 if damaged else 0)
+    reads, files = read_audit(audit)
+    first, sectors = case["volume"]
+    outside = sum(c for s, c in reads if s < first or s + c > first + sectors)
+    if outside:
+        problems.append("%d sectors read outside the volume" % outside)
+    figures = {"listed": 0, "wrong": 0, "damaged": 0, "outside": outside}
+    saved = set()
+    for path, damaged in files.items():
+        base = path.rsplit("/", 1)[-1]
+        want = case["files"].get(base)
+        if want is None:
+            continue
+        saved.add(base)
+        figures["listed"] += 1
+        figures["damaged"] += damaged
+        with open(os.path.join(save.out, *path.split("/")), "rb") as f:
+            data = f.read()
+        with open(os.path.join(folder, "expected", want["expected"]), "rb") as f:
+            right = f.read() == data
+        if not damaged and not right:
+            figures["wrong"] += 1
+            problems.append("%s saved whole with other bytes" % path)
+        if damaged != (want["state"] == "damaged"):
+            problems.append("%s %s" % (path, "counted damaged" if damaged else "not counted damaged"))
+    for base, want in case["files"].items():
+        if want["listed"] == "must" and base not in saved:
+            problems.append("%s not saved" % base)
+    return problems, figures
+
+
+def check_aligned(args):
+    folder = os.path.dirname(os.path.abspath(args.aligned))
+    problems = []
+    with open(args.aligned, encoding="utf-8") as f:
+        for line in f:
+            fields = line.split()
+            image, expected = fields[1], fields[5:]
+            proc = run(args.enginectl, "partitions", "--search", os.path.join(folder, image))
+            if proc.returncode != 0:
+                problems.append("%s: %s" % (image, failure(proc)))
+                continue
+            got = ["%s:%s:%s" % tuple(l.split("\t")[:3]) for l in proc.stdout.decode().splitlines()]
+            if sorted(got) != sorted(expected):
+                problems.append("%s: the search found %s, not %s" % (image, got, expected))
+    return problems
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--enginectl", required=True)
+    parser.add_argument("--cases", required=True)
+    parser.add_argument("--aligned", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--figures", action="store_true")
+    args = parser.parse_args()
+    os.makedirs(args.work, exist_ok=True)
+    failed = 0
+    for name, case in read_cases(args.cases).items():
+        problems, figures = check_case(args, name, case)
+        if args.figures:
+            print("%-15s listed %d of %d, saved whole with other bytes %d, counted damaged %d, sectors read outside %d"
+                  % (name, figures["listed"], len(case["files"]), figures["wrong"], figures["damaged"],
+                     figures["outside"]) if figures else "%-15s %s" % (name, problems))
+            continue
+        for p in problems:
+            print("%s: %s" % (name, p))
+        failed += bool(problems)
+    if not args.figures:
+        problems = check_aligned(args)
+        for p in problems:
+            print("aligned: %s" % p)
+        failed += bool(problems)
+        print("%s" % ("ok" if not failed else "%d failed" % failed))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
