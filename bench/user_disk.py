@@ -63,7 +63,6 @@ def plan(rng, fat, files, tag):
         path = (parent + "/" if parent else "") + name
         folders.append(path)
         taken[path] = set()
-    ops = [Op("mkdir", "/" + f) for f in folders[1:]]
     by_folder = {}
     rows = []
     for n in range(files):
@@ -74,8 +73,12 @@ def plan(rng, fat, files, tag):
         data = pseudo_bytes("%s/%d" % (tag, n), draw_size(rng))
         by_folder.setdefault(folder, {})[path] = data
         rows.append(user_history.row(path, len(data), sha256_bytes(data)))
-    for folder, held in sorted(by_folder.items()):
-        if fat:
+    # Each folder made, then its files written, folder after folder: folders and files lie across the volume.
+    ops = []
+    for folder in folders:
+        held = by_folder.get(folder, {})
+        ops += [Op("mkdir", "/" + folder)] if folder else []
+        if fat and held:
             ops.append(Op("many", "/" + folder, len(held), held))
         else:
             ops += [Op("put", "/" + p, len(d), d) for p, d in sorted(held.items())]
@@ -167,7 +170,7 @@ def main():
     work = fresh_dir(args.work)
     rng = random.Random(args.seed)
     volumes = [Volume(work, *v, args.seed, args.ntfs_helper) for v in VOLUMES]
-    columns = ("written", "destroyed", "listed", "whole", "damaged") + written.CLASSES
+    columns = ("written", "destroyed", "recoverable", "recovered", "listed", "whole", "damaged") + written.CLASSES
     log = open(os.path.join(work, "problems.txt"), "w", encoding="utf-8")
     print(" ".join(["%-7s %-6s %-9s" % ("stage", "volume", "scan")] + ["%*s" % (len(c), c) for c in columns] +
                    ["seconds"]))
@@ -178,8 +181,9 @@ def main():
             log.write("%s %s %s %s: %s\n" % (stage, v.fs, mode, c, line))
             if c not in figures:
                 counts[c] = counts.get(c, 0) + 1
-        print(" ".join(["%-7s %-6s %-9s" % (stage, v.fs, mode)] + ["%*d" % (len(c), counts.get(c, 0)) for c in columns] +
-                       ["%7.1f" % seconds] + ["%s %d" % (c, n) for c, n in counts.items() if c not in columns]))
+        cells = ["%*d" % (len(c), counts.get(c, 0)) for c in columns]
+        print(" ".join(["%-7s %-6s %-9s" % (stage, v.fs, mode)] + cells + ["%7.1f" % seconds] +
+                       ["%s %d" % (c, n) for c, n in counts.items() if c not in columns]))
         sys.stdout.flush()
 
     with concurrent.futures.ThreadPoolExecutor(4) as pool:

@@ -5,8 +5,9 @@ allocation table only, lists none of a quick-formatted volume's old files, and t
 
 Acts, each drawn by a generator of its own from the seed, so that the history before it stays the seed's:
     reuse    a third of the live files deleted (on FAT those in one run of clusters: a deleted FAT file can only
-             be read as consecutive clusters) and new files written, two for every five deleted, into the space
-             they left (FAT32's next-free hint forgotten, so that mtools fills the holes, as Windows does)
+             be read as consecutive clusters) and new files of their sizes (a half to twice a deleted one's) written,
+             two for every five deleted, into the space they left (FAT32's next-free hint forgotten, so that mtools
+             fills the holes, as Windows does)
     format   a quick format over the volume (mkfs.fat, or mkntfs -Q, of the same geometry), then new files
     torn     two live files' MFT records with their second sector rewritten (a write torn by a power loss): their
              update sequence no longer checks; small files resident in their record first
@@ -144,9 +145,9 @@ def run_ops(target, ops):
     shutil.rmtree(staging)
 
 
-def new_files(target, rows, rng, tag, count, room, folders, most=None):
-    """count new files (name, size and bytes drawn; room bytes in all, each at most most) in the folders, names
-    unused there; (ops, rows)."""
+def new_files(target, rows, rng, tag, count, room, folders, most=None, sizes=None):
+    """count new files (name, size and bytes drawn; room bytes in all, each at most most, or of sizes like those
+    of sizes) in the folders, names unused there; (ops, rows)."""
     taken = {}
     for p in [r["path"] for r in rows] + target.folders:
         folder, _, name = p.rpartition("/")
@@ -156,7 +157,8 @@ def new_files(target, rows, rng, tag, count, room, folders, most=None):
         folder = rng.choice(folders)
         name = history.draw_name(rng, target.fat, taken.setdefault(folder, set()))
         taken[folder].add(name.lower())
-        size = min(history.draw_size(rng, room - used), most or room) or 1
+        drawn = int(rng.choice(sizes) * rng.uniform(0.5, 2)) if sizes else history.draw_size(rng, room - used)
+        size = min(drawn, room - used, most or room) or 1
         used += size
         label = "%s/%d/%d" % (tag, target.seed, n)
         data = text_bytes(label, size) if rng.random() < 0.4 else pseudo_bytes(label, size)
@@ -176,7 +178,7 @@ def reuse(target, rows, rng, deletions=None, additions=None):
         ops.append(Op("forget-next-free"))
     room = sum(r["size"] for r in gone) * 3 // 2 + target.geo.cluster
     more, made = new_files(target, rows, rng, "reuse", additions or max(1, (2 * len(gone) + 4) // 5), room,
-                           target.folders)
+                           target.folders, sizes=[r["size"] for r in gone])
     run_ops(target, ops + more)
     for r in gone:
         r.update(state="deleted", required=False)

@@ -78,8 +78,9 @@ class Saved:
 
 def judge(rows, out, audit, extent, fat):
     """(problems [(class, line)], figures) of the save into out whose audit is audit; extent: (first sector, count)
-    of the volume on the image. Figures: the rows written and destroyed, the files listed (counted saved), counted
-    whole and damaged, the sectors read outside the volume, and the problems of each other class."""
+    of the volume on the image. Figures: the rows written and destroyed, the deleted or lost rows whose bytes are in
+    place (recoverable) and those saved whole with them (recovered), the files listed (counted saved), counted whole
+    and damaged, the sectors read outside the volume, and the problems of each other class."""
     reads, files = read_audit(audit)
     saved = [Saved(out, path, damaged) for path, damaged in files]
     by_name, by_sha = {}, {}
@@ -92,10 +93,19 @@ def judge(rows, out, audit, extent, fat):
     sectors, line = outside_reads(reads, *extent)
     if line:
         problems.append(("outside", line))
-    problems += required_problems(rows, saved)
+    standing = {}
+    for s in saved:
+        for r, g in s.rows:
+            standing.setdefault(id(r), []).append((s, g))
+    problems += required_problems(rows, standing)
     problems += whole_problems(saved, by_sha, fat)
     problems += damaged_problems(saved)
+    # Deleted and lost files whose bytes are still in place, and those of them saved whole with their bytes.
+    recoverable = [r for r in rows if r["state"] != "live" and r["fate"] == "intact"]
     figures = {"written": len(rows), "destroyed": sum(r["fate"] == "destroyed" for r in rows),
+               "recoverable": len(recoverable),
+               "recovered": sum(any(not s.damaged and s.sha == r["sha256"] for s, _ in standing.get(id(r), []))
+                                for r in recoverable),
                "listed": len(saved), "whole": sum(not s.damaged for s in saved),
                "damaged": sum(s.damaged for s in saved), "outside": sectors}
     for c in CLASSES[1:]:
@@ -103,11 +113,8 @@ def judge(rows, out, audit, extent, fat):
     return problems, figures
 
 
-def required_problems(rows, saved):
-    standing = {}
-    for s in saved:
-        for r, g in s.rows:
-            standing.setdefault(id(r), []).append((s, g))
+def required_problems(rows, standing):
+    """standing: {id(row): [(saved file, grade)]} of the saved files that stand for each row."""
     out = []
     for r in rows:
         if not r["required"]:
