@@ -126,6 +126,26 @@ def kind_of(shape, seed):
     return kinds[seed % len(kinds)]
 
 
+def replay_hint(shape, kind, seed):
+    """The commands that make the case's damaged volume again."""
+    how, prepare = SHAPES[shape].how, SHAPES[shape].prepare
+    if how == "act":
+        return "python3 tools/images/user_history.py --seed %d --act %s --kind %s --out DIR" % (seed, shape, kind)
+    made = "python3 tools/images/user_history.py --seed %d --act %s --kind %s --out DIR" % (seed, prepare, kind) \
+        if prepare else diff_test.replay_hint(seed, kind)
+    if how is None:
+        return made + " (and partners of seeds %d and %d)" % (seed + PARTNER_OFFSET, seed + 2 * PARTNER_OFFSET)
+    shapes = damage_shapes(shape, kind)
+    return "%s; python3 tools/images/damage.py DIR/%s-%d%s.raw %d %s" % (
+        made, kind, seed, "-" + prepare if prepare else "", seed, " ".join(shapes))
+
+
+def damage_shapes(shape, kind):
+    """damage.py's shapes a case takes: on NTFS, boot-backup moves a file's first run past the volume's end first
+    (the boot sector gives the geometry)."""
+    return (["past-end"] if shape == "boot-backup" and kind in NTFS else []) + [shape]
+
+
 def marks(shape, kind):
     """The rows of KNOWN_FAILING that apply to a case."""
     return [row for row in KNOWN_FAILING if (row[0] is None or shape in row[0]) and (row[1] is None or kind in row[1])]
@@ -133,16 +153,15 @@ def marks(shape, kind):
 
 # ---------------------------------------------------------------- disks
 
-def compose(path, placed, table=True, types=None):
-    """A fixed VHD of a disk holding the volumes [(raw, fs, sectors, start)] behind an MBR naming them (types: the
-    partition type of each file system)."""
-    types = dict(diff_test.PARTITION_TYPES, fat12=0x04, **(types or {}))
+def compose(path, placed):
+    """A fixed VHD of a disk holding the volumes [(raw, fs, sectors, start)] behind an MBR naming them (a FAT12 one
+    with the small FAT16 type: a primary partition of type 1 is not listed)."""
+    types = dict(diff_test.PARTITION_TYPES, fat12=0x04)
     make_sparse(path, (max(start + sectors for _, _, sectors, start in placed) + ALIGN) * SECTOR)
     for raw, _, _, start in placed:
         disks.place_volume(path, os.path.dirname(raw), os.path.basename(raw), start)
-    if table:
-        disks.write_table(path, 0x5EED0000 + len(placed),
-                          [{"start": start, "size": sectors, "type": types[fs]} for _, fs, sectors, start in placed])
+    disks.write_table(path, 0x5EED0000 + len(placed),
+                      [{"start": start, "size": sectors, "type": types[fs]} for _, fs, sectors, start in placed])
     return diff_test.make_vhd(path, path[:-len(".raw")] + ".vhd")
 
 
@@ -196,9 +215,7 @@ class Case:
             rows = user_history.act(self.shape, target, rows, self.seed)
             after = oracle.describe_volume(raw, 0) if "extensive" in shape.modes else None
         else:
-            # On NTFS a file's first run moved past the volume's end first (the boot sector gives the geometry).
-            shapes = (["past-end"] if self.shape == "boot-backup" and not fat else []) + [self.shape]
-            done = damage.apply(raw, description, self.seed, shapes)
+            done = damage.apply(raw, description, self.seed, damage_shapes(self.shape, self.kind))
             if self.shape not in [d["shape"] for d in done]:
                 return None
             mark_damage(rows, done, fat)
@@ -371,7 +388,7 @@ def main():
             status, lines = outcome(case, result, excused)
             counts[status] = counts.get(status, 0) + 1
             print("%s: %s%s" % (status, case.name, "" if status != "FAILED" else
-                                " (replay: %s)" % diff_test.replay_hint(seed, case.kind)))
+                                " (replay: %s)" % replay_hint(shape, case.kind, seed)))
             for line in lines:
                 print("  " + line)
             if status in ("ok", "known", "n/a"):
