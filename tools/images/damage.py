@@ -14,7 +14,28 @@ real disks come with, each on one file the seed picks from TSK's description of 
                      as zeros, whatever its clusters hold
           inflate    a non-resident file's sizes claim 200,000,000 bytes over the clusters it has
 
-    apply(raw, description, seed, shapes=None) -> [{"shape", "path", "inode"}]   the files damaged
+Damage to one of two copies, which the other copy still holds whole (TSK reads only the first table, so the
+generator's own record of what it wrote judges these):
+
+    FAT   first-table    a live file's chain in the first table only: cut after its first cluster, or running on
+                         from its last cluster into a free one
+          second-table   the same in the second table only
+          table-sector   one entry in the first sector of one table differs from the other copy (a free cluster
+                         marked in use, or where none is free a file's cluster marked free: a write that reached
+                         one copy before a crash); the boot sector (and backup) zeroed, so the volume is rebuilt
+          cross-files    the first table links a live file's first cluster into another live file's second cluster
+                         (the second one's chain from there covers the first one's size)
+          cross-folders  the first table links a live folder's first or last cluster into another live folder's
+                         second cluster: the entries after the linked cluster are reached through the second table
+                         alone, the other folder's from its second cluster on through both folders
+    FAT32, NTFS
+          boot-backup    the boot sector zeroed, its backup kept (FAT32 six sectors on, NTFS in the last sector)
+
+    apply(raw, description, seed, shapes=None) -> [{"shape", "path", "inode", "fate", ...}]   what was damaged:
+        fate "destroyed" (the file's bytes can no longer be read whole: a reader must count it damaged), "intact"
+        (the other copy holds it whole), "tsk" (its bytes are what TSK reads now: the valid data length's zeros);
+        "hidden": paths whose directory entries only the other copy reaches; path None for a shape that damages
+        no file (table-sector, boot-backup)
     python3 damage.py RAW SEED [SHAPE...]    (TSK describes RAW first; prints what was damaged)
 """
 import random
@@ -27,6 +48,8 @@ from util import SECTOR
 
 FAT_SHAPES = ("cut", "run-on", "inflate", "last")
 NTFS_SHAPES = ("past-end", "valid", "inflate")
+ONE_COPY_FAT = ("first-table", "second-table", "table-sector", "cross-files", "cross-folders", "boot-backup")
+ONE_COPY_NTFS = ("boot-backup",)
 INFLATED = 200000000
 
 
@@ -66,26 +89,27 @@ class Fat:
             return (raw & 0x000F) | (value << 4) if cluster & 1 else (raw & 0xF000) | value
         return value | (raw & 0xF0000000) if self.fat32 else value
 
-    def entry(self, cluster):
+    def entry(self, cluster, table=0):
         offset, size = self._place(cluster)
         with open(self.raw, "rb") as f:
-            f.seek(self.reserved * SECTOR + offset)
+            f.seek((self.reserved + table * self.table_sectors) * SECTOR + offset)
             return self._decode(cluster, int.from_bytes(f.read(size), "little"))
 
-    def set_entry(self, cluster, value):
+    def set_entry(self, cluster, value, tables=None):
+        """Sets the entry in every table, or in those of tables (their numbers from 0)."""
         offset, size = self._place(cluster)
         with open(self.raw, "r+b") as f:
-            for t in range(self.tables):
+            for t in range(self.tables) if tables is None else tables:
                 at = (self.reserved + t * self.table_sectors) * SECTOR + offset
                 f.seek(at)
                 raw = int.from_bytes(f.read(size), "little")
                 f.seek(at)
                 f.write(self._encode(cluster, raw, value).to_bytes(size, "little"))
 
-    def chain(self, first):
+    def chain(self, first, table=0):
         out = [first]
         while len(out) <= self.last_cluster:
-            nxt = self.entry(out[-1])
+            nxt = self.entry(out[-1], table)
             if nxt < 2 or nxt > self.last_cluster:
                 break
             out.append(nxt)
@@ -185,6 +209,121 @@ def fat_damage(fat, description, shape, rng):
     raise ValueError("no FAT damage %r" % shape)
 
 
+# ---------------------------------------------------------------- damage to one copy (FAT)
+
+def own_chains(fat, description, folders=False):
+    """[(TSK entry, its chain)] of the live files (or folders) whose chain is their own: it starts where TSK
+    starts them, and a file's holds exactly the clusters its size needs."""
+    out = []
+    for e in description.get("entries", []):
+        if e["meta"] or e["orphan"] or e["deleted"] or e["dir"] != folders or not (folders or e["size"]):
+            continue
+        first, own = fat.first_cluster(description, e)
+        if not own:
+            continue
+        chain = fat.chain(first)
+        if folders or len(chain) == -(-e["size"] // (fat.spc * SECTOR)):
+            out.append((e, chain))
+    return out
+
+
+def one_table(fat, description, table, rng):
+    """A live file's chain changed in one table only: cut after its first cluster, or running on from its last."""
+    chained = [(e, chain) for e, chain in own_chains(fat, description) if len(chain) >= 2]
+    if not chained:
+        return None
+    e, chain = rng.choice(chained)
+    free = fat.free_after(chain[-1])
+    if rng.random() < 0.5 or free is None:
+        fat.set_entry(chain[0], fat.end_mark, [table])
+    else:
+        fat.set_entry(chain[-1], free, [table])
+        fat.set_entry(free, fat.end_mark, [table])
+    return {"entry": e, "fate": "intact"}
+
+
+def zero_boot(raw, sectors):
+    with open(raw, "r+b") as f:
+        for s in sectors:
+            f.seek(s * SECTOR)
+            f.write(bytes(SECTOR))
+
+
+def table_sector(fat, rng):
+    """One entry of the first sector of one table changed, the boot sector and its backup zeroed."""
+    table = rng.randrange(2)
+    first_sector = range(2, min(SECTOR * 8 // fat.bits, fat.last_cluster + 1))
+    free = [c for c in first_sector if fat.entry(c) == 0]
+    if free:
+        fat.set_entry(rng.choice(free), fat.end_mark, [table])
+    else:
+        fat.set_entry(rng.choice(first_sector), 0, [table])
+    zero_boot(fat.raw, [0, 6] if fat.fat32 else [0])
+    return {"entry": None, "fate": "intact"}
+
+
+def cross_files(fat, description, rng):
+    """The first table links a live file's first cluster into another's second: the chain from there covers it."""
+    chains = own_chains(fat, description)
+    pairs = [(f, g) for f in chains for g in chains
+             if f[0] is not g[0] and len(f[1]) >= 2 and len(g[1]) >= len(f[1])]
+    if not pairs:
+        return None
+    (f, f_chain), (g, g_chain) = rng.choice(pairs)
+    fat.set_entry(f_chain[0], g_chain[1], [0])
+    return {"entry": f, "fate": "intact", "into": g["path"]}
+
+
+def cross_folders(fat, description, rng):
+    """The first table links a live folder's first or last cluster into another live folder's second cluster."""
+    folders = own_chains(fat, description, folders=True)
+
+    def related(a, b):
+        return a["path"].startswith(b["path"] + "/") or b["path"].startswith(a["path"] + "/")
+
+    pairs = [(a, b) for a in folders for b in folders
+             if a[0] is not b[0] and len(b[1]) >= 2 and not related(a[0], b[0]) and not set(a[1]) & set(b[1])]
+    # Folders side by side where there are some, as users meet them, the one linked from named first in their
+    # folder or last as the seed draws: which of the two a reader comes to first must not matter.
+    pairs = [p for p in pairs if p[0][0]["path"].rpartition("/")[0] == p[1][0]["path"].rpartition("/")[0]] or pairs
+    first = rng.random() < 0.5
+    pairs = [p for p in pairs if (p[0][0]["inode"] < p[1][0]["inode"]) == first] or pairs
+    # The first cluster linked away (the rest of the folder left to the second table), where the linked chain is no
+    # longer than the folder's own; or its last cluster running on into the other folder.
+    linked_first = rng.random() < 0.5
+    if linked_first:
+        pairs = [p for p in pairs if len(p[0][1]) >= len(p[1][1])] or pairs
+    if not pairs:
+        return None
+    (a, a_chain), (b, b_chain) = rng.choice(pairs)
+    linked = 0 if linked_first else len(a_chain) - 1
+    fat.set_entry(a_chain[linked], b_chain[1], [0])
+    lost = set(a_chain[linked + 1:])
+    cut = [e["path"] for e in description["entries"]
+           if not e["meta"] and e["path"].rpartition("/")[0] == a["path"] and
+           (fat.entry_offset(description, e) // SECTOR - fat.base) // fat.spc in lost]
+    hidden = sorted(e["path"] for e in description["entries"]
+                    if any(e["path"] == p or e["path"].startswith(p + "/") for p in cut))
+    return {"entry": a, "fate": "intact", "into": b["path"], "hidden": hidden}
+
+
+def one_copy(raw, fat, description, shape, rng):
+    if shape == "boot-backup":
+        if fat is not None and not fat.fat32:
+            return None  # FAT16 and FAT12 keep no backup
+        zero_boot(raw, [0])
+        return {"entry": None, "fate": "intact"}
+    if shape in ("first-table", "second-table"):
+        return one_table(fat, description, 1 if shape == "second-table" else 0, rng)
+    if shape == "table-sector":
+        return table_sector(fat, rng)
+    if shape == "cross-files":
+        return cross_files(fat, description, rng)
+    if shape == "cross-folders":
+        return cross_folders(fat, description, rng)
+    raise ValueError("no damage %r" % shape)
+
+
 # ---------------------------------------------------------------- NTFS
 
 def ntfs_files(raw, description):
@@ -244,9 +383,9 @@ def ntfs_damage(raw, description, shape, rng):
 # ---------------------------------------------------------------- the command
 
 def apply(raw, description, seed, shapes=None):
-    """Damages the volume in place, one file per shape (all of its file system's by default, in their order);
-    returns [{"shape", "path", "inode"}] of the files damaged (a shape no file fits is left out). Each shape
-    takes a file no other shape took."""
+    """Damages the volume in place, one file per shape (all of its file system's first shapes by default, in their
+    order); returns what was damaged (see the module's text; a shape nothing fits is left out). Each shape takes a
+    file no other shape took."""
     rng = random.Random(seed * 104729 + 17)
     fs = description["fs"]
     taken = set()
@@ -254,10 +393,17 @@ def apply(raw, description, seed, shapes=None):
     done = []
     for shape in shapes or shapes_of(fs):
         trimmed = dict(description, entries=[e for e in description.get("entries", []) if e["inode"] not in taken])
-        e = ntfs_damage(raw, trimmed, shape, rng) if fat is None else fat_damage(fat, trimmed, shape, rng)
+        if shape in ONE_COPY_FAT:
+            got = one_copy(raw, fat, trimmed, shape, rng)
+        else:
+            e = ntfs_damage(raw, trimmed, shape, rng) if fat is None else fat_damage(fat, trimmed, shape, rng)
+            got = e and {"entry": e, "fate": "tsk" if shape == "valid" else "destroyed"}
+        if got is None:
+            continue
+        e = got.pop("entry")
         if e is not None:
             taken.add(e["inode"])
-            done.append({"shape": shape, "path": e["path"], "inode": e["inode"]})
+        done.append(dict(got, shape=shape, path=e and e["path"], inode=e and e["inode"]))
     return done
 
 
@@ -265,7 +411,7 @@ def main():
     import oracle
     raw, seed, shapes = sys.argv[1], int(sys.argv[2]), sys.argv[3:] or None
     for d in apply(raw, oracle.describe_volume(raw, 0), seed, shapes):
-        print("%s\t%s" % (d["shape"], d["path"]))
+        print("%s\t%s\t%s" % (d["shape"], d["path"], d["fate"]))
 
 
 if __name__ == "__main__":

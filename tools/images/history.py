@@ -190,7 +190,7 @@ def draw_bytes(seed, n, size, rng):
 
 
 def plan(seed, kind=None, make_tools=None, shape="normal"):
-    """(geometry, [Op], model at the end, deleted versions [(name, bytes)]) of the seed's history. With
+    """(geometry, [Op], model at the end, deleted versions [(path, bytes)]) of the seed's history. With
     make_tools, make_tools(geometry) gives a function that takes each step with the tools as it is drawn and
     says whether they took it: a step the tools refuse is left out of the history."""
     rng = random.Random(seed)
@@ -227,7 +227,7 @@ def plan(seed, kind=None, make_tools=None, shape="normal"):
         return True
 
     def drop_file(path):
-        deleted.append((path.rsplit("/", 1)[-1], m.files.pop(path)))
+        deleted.append((path, m.files.pop(path)))
 
     def mkdir(path):
         if emit(Op("mkdir", "/" + path)):
@@ -247,7 +247,7 @@ def plan(seed, kind=None, make_tools=None, shape="normal"):
             return
         m.files[path] = data
         if fat:
-            deleted.append((path.rsplit("/", 1)[-1], old))  # rewritten whole: the old bytes may stay behind
+            deleted.append((path, old))  # rewritten whole: the old bytes may stay behind
 
     def move(path, folder):
         is_folder = path in m.folders
@@ -376,6 +376,12 @@ def make_volume(geo, image, label):
         os.remove(image)
     with open(image, "wb") as f:
         f.truncate(geo.size_mib * MIB)
+    format_volume(geo, image, label)
+
+
+def format_volume(geo, image, label):
+    """Writes a new, empty file system of the geometry over the file (a quick format: the data area is left as it
+    was)."""
     if geo.fs == "ntfs":
         run(["mkntfs", "-q", "-F", "-Q", "-T", "-c", geo.cluster, "-s", SECTOR, "-p", 0, "-H", 255, "-S", 63,
              "-L", label, image])
@@ -403,7 +409,7 @@ class Tracked:
         elif op.kind == "mkdir":
             self.folders.add(op.args[0])
         elif op.kind == "rm":
-            self.files.pop(op.args[0])
+            self.files.pop(op.args[0], None)  # a file made before this replay, too
         elif op.kind == "rmtree":
             for p in self.inside(op.args[0]) + [op.args[0]]:
                 self.files.pop(p, None)
@@ -517,7 +523,8 @@ def build(seed, kind, out_dir, helper=None, shape="normal"):
                 for op in ops],
         "folders": sorted(model.folders - {""}),
         "files": {p: {"size": len(d), "sha256": sha256_bytes(d)} for p, d in sorted(model.files.items())},
-        "deleted": [{"name": n, "size": len(d), "sha256": sha256_bytes(d)} for n, d in deleted],
+        "deleted": [{"name": p.rsplit("/", 1)[-1], "path": p, "size": len(d), "sha256": sha256_bytes(d)}
+                    for p, d in deleted],
     }
     with open(os.path.join(out_dir, name + ".history.json"), "w", encoding="utf-8") as f:
         json.dump(record, f, indent=1, ensure_ascii=False)

@@ -206,7 +206,8 @@ def icat_sha256(raw, start, addr):
 
 def content_runs(raw, start, addr, cluster_sectors):
     """Where istat says the content of an entry lies: ([[first image sector, sector count], ...], resident).
-    FAT: istat's sector list; NTFS: the cluster list of the attribute (cluster 0 marks a sparse hole, left out)."""
+    FAT: istat's sector list (sector 0 is never a file's); NTFS: the cluster list of the attribute (cluster 0 marks a
+    sparse hole, left out)."""
     out = run(["istat", "-o", start, raw, addr], check=False)
     holes = "Sectors:" not in out
     if not holes:
@@ -222,8 +223,8 @@ def content_runs(raw, start, addr, cluster_sectors):
         unit = cluster_sectors
     runs = []
     for n in (int(x) for x in re.findall(r"\d+", tail)):
-        if holes and n == 0:
-            continue
+        if n == 0:
+            continue  # NTFS: a sparse hole; FAT: istat fills its last line of eight sectors with zeros
         first = start + n * unit
         if runs and runs[-1][0] + runs[-1][1] == first:
             runs[-1][1] += unit

@@ -486,6 +486,16 @@ def read_audit(path):
     return reads, files
 
 
+def outside_reads(reads, first, count):
+    """(sectors read outside the volume of count sectors from first, a line naming them or None)."""
+    outside = [(a, n) for a, n in reads if a < first or a + n > first + count]
+    if not outside:
+        return 0, None
+    sectors = sum(max(0, first - a) + max(0, a + n - first - count) for a, n in outside)
+    return sectors, "read %d sectors outside the volume (%d-%d): %s" % (
+        sectors, first, first + count - 1, ", ".join("%d+%d" % r for r in outside[:4]))
+
+
 def audit_problems(save, audit, extent, pairs, fs, raw, start):
     """The oracle of a save: sectors read outside the volume (extent: its first sector and count on the image, and
     TSK's description of it there), and files counted saved whole without icat's bytes of every file the test
@@ -493,12 +503,8 @@ def audit_problems(save, audit, extent, pairs, fs, raw, start):
     bytes TSK guesses otherwise) is not judged."""
     reads, files = read_audit(audit)
     first, count, desc = extent
-    outside = [(a, n) for a, n in reads if a < first or a + n > first + count]
-    problems = []
-    if outside:
-        sectors = sum(max(0, first - a) + max(0, a + n - first - count) for a, n in outside)
-        problems.append("read %d sectors outside the volume (%d-%d): %s" %
-                        (sectors, first, first + count - 1, ", ".join("%d+%d" % r for r in outside[:4])))
+    sectors, outside = outside_reads(reads, first, count)
+    problems = [outside] if sectors else []
     fat = fs != "ntfs"
     by_folder = {}
     compared = set()

@@ -1,0 +1,295 @@
+#!/usr/bin/env python3
+"""What users do to a volume after its history (tools/images/history.py), with the generator's own record of every
+file written to it: the truth a recovery is judged by where The Sleuth Kit cannot judge (it reads the first
+allocation table only, lists none of a quick-formatted volume's old files, and takes a torn record as it stands).
+
+Acts, each drawn by a generator of its own from the seed, so that the history before it stays the seed's:
+    reuse    a third of the live files deleted (on FAT those in one run of clusters: a deleted FAT file can only
+             be read as consecutive clusters) and new files of their sizes (a half to twice a deleted one's) written,
+             two for every five deleted, into the space they left (FAT32's next-free hint forgotten, so that mtools
+             fills the holes, as Windows does)
+    format   a quick format over the volume (mkfs.fat, or mkntfs -Q, of the same geometry), then new files
+    torn     two live files' MFT records with their second sector rewritten (a write torn by a power loss): their
+             update sequence no longer checks; small files resident in their record first
+    crowd    two new folders side by side, 20 to 50 files in each (the cross-linked folders of damage.py need
+             folders of several clusters)
+
+The record of what was written: one row per file the generator wrote,
+    path, size, sha256
+    state     live; deleted (its folder is still there); lost (a quick format took its folders' entries)
+    fate      intact (its bytes are still where its entry or record says); destroyed (they are not, or its record
+              fails its check: a reader must count it damaged, never save it whole); unknown (not judged: a
+              deletion of the history whose place it does not record, an old FAT file in more than one run)
+    required  a reader must list it and save it whole (live, intact, not empty)
+
+    user_history.py --seed N --act ACT [--kind KIND] --out DIR [--ntfs-helper PATH]
+writes DIR/<kind>-<seed>-<act>.raw and DIR/<kind>-<seed>-<act>.written.json.
+"""
+import argparse
+import json
+import os
+import random
+import shutil
+import struct
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+
+import history  # noqa: E402
+import ntfs_records  # noqa: E402
+import oracle  # noqa: E402
+from history import Op  # noqa: E402
+from util import MIB, SECTOR, copy_sparse, fresh_dir, pseudo_bytes, sha256_bytes, text_bytes  # noqa: E402
+
+ACTS = ("reuse", "format", "torn", "crowd")
+KINDS_OF_ACT = {"torn": ("ntfs512", "ntfs4k")}
+
+
+class Target:
+    """A built volume an act works on: its raw file (from sector 0), geometry (history.Geometry), label, live
+    folders ("" the root), TSK's description of it as built, the seed and the NTFS helper."""
+
+    def __init__(self, raw, geo, label, folders, description, seed, helper=None):
+        self.raw, self.geo, self.label, self.description = raw, geo, label, description
+        self.folders, self.seed, self.helper = [""] + sorted(folders), seed, helper
+        self.fat = geo.fs != "ntfs"
+
+
+def target_of(record, description, helper=None):
+    geo = history.Geometry(record["kind"], record["sectors"] * SECTOR // MIB, record["cluster"])
+    return Target(record["image"], geo, "H%d" % (record["seed"] % 100000), record["folders"], description,
+                  record["seed"], helper)
+
+
+def row(path, size, sha, state="live", fate="intact"):
+    return {"path": path, "size": size, "sha256": sha, "state": state, "fate": fate,
+            "required": state == "live" and fate == "intact" and size > 0}
+
+
+def written_of(record):
+    """The rows of a history's record: its live files, and the versions it deleted or rewrote (fate unknown)."""
+    rows = [row(p, f["size"], f["sha256"]) for p, f in record["files"].items()]
+    return rows + [row(d.get("path", d["name"]), d["size"], d["sha256"], "deleted", "unknown")
+                   for d in record["deleted"]]
+
+
+def key(path, fat):
+    """A path as FAT compares names (without regard to case)."""
+    return path.upper() if fat else path
+
+
+def live_entries(target):
+    """{key: TSK's entry} of the live files of the volume as TSK described it."""
+    return {key(e["path"], target.fat): e for e in oracle.user_entries(target.description)
+            if not e["deleted"] and not e["dir"] and not e["stream"]}
+
+
+def locate(target, rows):
+    """Gives each live row TSK's place of its bytes ("place": the runs, and a resident file's record sector), taken
+    before an act moves them."""
+    live = live_entries(target)
+    for r in rows:
+        e = live.get(key(r["path"], target.fat))
+        if r["state"] == "live" and e is not None:
+            r["place"] = {"runs": e["runs"] or [], "inode": e["inode"],
+                          "sector": ntfs_records.record_sector(target.raw, e["inode"]) if e.get("resident") else None}
+
+
+def resident_value(raw, sector):
+    """The value of the unnamed resident data attribute of the record at sector; None when the record fails its
+    update-sequence check or holds no such attribute."""
+    with open(raw, "rb") as f:
+        f.seek(sector * SECTOR)
+        record = f.read(ntfs_records.RECORD)
+    usa, count = struct.unpack_from("<HH", record, 4)
+    if record[:4] != b"FILE" or any(record[i * SECTOR - 2:i * SECTOR] != record[usa:usa + 2] for i in range(1, count)):
+        return None
+    record = ntfs_records.unprotect(record)
+    try:
+        at = ntfs_records.find_attribute(record, ntfs_records.DATA)
+    except ValueError:
+        return None
+    if record[at + 8] != 0:
+        return None
+    length, offset = struct.unpack_from("<IH", record, at + 16)
+    return bytes(record[at + offset:at + offset + length])
+
+
+def fate_now(target, r):
+    """Whether the row's bytes are still at its place: intact, destroyed, or unknown (no place known, or a FAT file
+    no longer live whose bytes lay in more than one run: its chain is gone)."""
+    place = r.get("place")
+    if place is None or target.fat and r["state"] != "live" and len(place["runs"]) > 1:
+        return "unknown"
+    if place["sector"] is not None:
+        data = resident_value(target.raw, place["sector"])
+    else:
+        data = bytearray()
+        with open(target.raw, "rb") as f:
+            for first, count in place["runs"]:
+                f.seek(first * SECTOR)
+                data += f.read(count * SECTOR)
+        data = bytes(data[:r["size"]])
+    return "intact" if data is not None and sha256_bytes(data) == r["sha256"] else "destroyed"
+
+
+def run_ops(target, ops):
+    staging = fresh_dir(target.raw + ".act")
+    if target.fat:
+        tools = history.FatTools(target.raw, staging)
+        for op in ops:
+            tools(op)
+    else:
+        history.replay_ntfs(ops, target.raw, staging, target.helper)
+    shutil.rmtree(staging)
+
+
+def new_files(target, rows, rng, tag, count, room, folders, most=None, sizes=None):
+    """count new files (name, size and bytes drawn; room bytes in all, each at most most, or of sizes like those
+    of sizes) in the folders, names unused there; (ops, rows)."""
+    taken = {}
+    for p in [r["path"] for r in rows] + target.folders:
+        folder, _, name = p.rpartition("/")
+        taken.setdefault(folder, set()).add(name.lower())
+    ops, made, used = [], [], 0
+    for n in range(count):
+        folder = rng.choice(folders)
+        name = history.draw_name(rng, target.fat, taken.setdefault(folder, set()))
+        taken[folder].add(name.lower())
+        drawn = int(rng.choice(sizes) * rng.uniform(0.5, 2)) if sizes else history.draw_size(rng, room - used)
+        size = min(drawn, room - used, most or room) or 1
+        used += size
+        label = "%s/%d/%d" % (tag, target.seed, n)
+        data = text_bytes(label, size) if rng.random() < 0.4 else pseudo_bytes(label, size)
+        path = (folder + "/" if folder else "") + name
+        ops.append(Op("put", "/" + path, size, data))
+        made.append(row(path, size, sha256_bytes(data)))
+    return ops, made
+
+
+def reuse(target, rows, rng, deletions=None, additions=None):
+    locate(target, rows)
+    candidates = [r for r in rows if r["state"] == "live" and r["size"] and "place" in r and
+                  (not target.fat or len(r["place"]["runs"]) == 1)]
+    gone = rng.sample(candidates, min(len(candidates), deletions or max(1, len(candidates) // 3)))
+    ops = [Op("rm", "/" + r["path"]) for r in gone]
+    if target.geo.fs == "fat32":
+        ops.append(Op("forget-next-free"))
+    room = sum(r["size"] for r in gone) * 3 // 2 + target.geo.cluster
+    more, made = new_files(target, rows, rng, "reuse", additions or max(1, (2 * len(gone) + 4) // 5), room,
+                           target.folders, sizes=[r["size"] for r in gone])
+    run_ops(target, ops + more)
+    for r in gone:
+        r.update(state="deleted", required=False)
+        r["fate"] = fate_now(target, r)
+    return rows + made
+
+
+def quick_format(target, rows, rng, additions=None):
+    locate(target, rows)
+    history.format_volume(target.geo, target.raw, target.label)
+    folders = ["", "New folder %d" % rng.randrange(100)]
+    count = additions or max(3, sum(r["state"] == "live" for r in rows) // 5)
+    more, made = new_files(target, [], rng, "format", count, target.geo.sectors * SECTOR // 10, folders)
+    run_ops(target, [Op("mkdir", "/" + folders[1])] + more)
+    for r in rows:
+        if r["state"] != "lost" and "place" in r:
+            r.update(state="lost", required=False)
+            r["fate"] = fate_now(target, r)
+        elif r["state"] == "live":
+            r.update(state="lost", required=False, fate="unknown")
+    return rows + made
+
+
+def tear(target, rows, rng, count=2):
+    """Each chosen record's second sector takes another record's (a stale sector), its last two bytes not the
+    record's update sequence number."""
+    if target.fat:
+        raise ValueError("a FAT volume has no records to tear")
+    locate(target, rows)
+    files = [r for r in rows if r["state"] == "live" and r["size"] and "place" in r]
+    small = [r for r in files if r["place"]["sector"] is not None]
+    chosen = rng.sample(small, min(count, len(small)))
+    chosen += rng.sample([r for r in files if r not in chosen], min(count - len(chosen), len(files) - len(chosen)))
+    with open(target.raw, "r+b") as f:
+        for r in chosen:
+            number = r["place"]["inode"]
+            sector = ntfs_records.record_sector(target.raw, number)
+            f.seek(sector * SECTOR)
+            record = f.read(ntfs_records.RECORD)
+            usa, = struct.unpack_from("<H", record, 4)
+            f.seek(ntfs_records.record_sector(target.raw, rng.choice([n for n in range(16, 64) if n != number]))
+                   * SECTOR + SECTOR)
+            stale = bytearray(f.read(SECTOR))
+            if stale[-2:] == record[usa:usa + 2]:
+                stale[-1] ^= 0xFF
+            f.seek((sector + 1) * SECTOR)
+            f.write(stale)
+            r.update(fate="destroyed", required=False)
+    return rows
+
+
+def crowd(target, rows, rng, files=None):
+    """Two new folders side by side in a folder of the volume, each of the same number of files (several clusters
+    of directory each)."""
+    parent = rng.choice(target.folders)
+    count = files or rng.randint(20, 50)
+    ops, made = [], []
+    for n in range(2):
+        folder = (parent + "/" if parent else "") + "Crowded folder %d" % (rng.randrange(1000) * 2 + n)
+        ops.append(Op("mkdir", "/" + folder))
+        more, new = new_files(target, rows + made, rng, "crowd%d" % n, count, count * 8000, [folder], 8000)
+        ops += more
+        made += new
+        target.folders.append(folder)
+    run_ops(target, ops)
+    return rows + made
+
+
+def act(name, target, rows, seed, **counts):
+    """Takes the act on the volume in place; returns the rows of every file written."""
+    rng = random.Random(seed * 7907 + ACTS.index(name) + 1)
+    if name == "reuse":
+        return reuse(target, rows, rng, **counts)
+    if name == "format":
+        return quick_format(target, rows, rng, **counts)
+    if name == "crowd":
+        return crowd(target, rows, rng, **counts)
+    return tear(target, rows, rng, **counts)
+
+
+def build(seed, kind, act_name, out_dir, helper=None):
+    """The seed's history, then the act; (record of the history, TSK's description before the act, rows). The
+    volume is DIR/<kind>-<seed>-<act>.raw."""
+    record = history.build(seed, kind, out_dir, helper)
+    description = oracle.describe_volume(record["image"], 0)
+    raw = record["image"][:-len(".raw")] + "-%s.raw" % act_name
+    copy_sparse(record["image"], raw)
+    record = dict(record, image=raw)
+    rows = act(act_name, target_of(record, description, helper), written_of(record), seed)
+    with open(raw[:-len(".raw")] + ".written.json", "w", encoding="utf-8") as f:
+        json.dump(rows, f, indent=1, ensure_ascii=False)
+    return record, description, rows
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--seed", type=int, required=True)
+    parser.add_argument("--act", choices=ACTS, required=True)
+    parser.add_argument("--kind", choices=history.KINDS)
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--ntfs-helper")
+    args = parser.parse_args()
+    os.makedirs(args.out, exist_ok=True)
+    kind = args.kind or history.default_kind(args.seed)
+    record, _, rows = build(args.seed, kind, args.act, args.out, args.ntfs_helper)
+    counts = {}
+    for r in rows:
+        counts[(r["state"], r["fate"])] = counts.get((r["state"], r["fate"]), 0) + 1
+    print(record["image"])
+    print(", ".join("%s %s: %d" % (s, f, n) for (s, f), n in sorted(counts.items())))
+
+
+if __name__ == "__main__":
+    main()
