@@ -103,14 +103,6 @@ KNOWN_FAILING = [
      "FAT: table copies that differ in an entry of their first sector taken as the volume's tables"),
     (("reuse", "format"), FAT, ("wrong-bytes",), "FAT: deleted files whose clusters are in use again counted damaged"),
     (("format",), FAT, ("intact-damaged",), "FAT: a quick-formatted volume's files read as deleted ones (contiguous)"),
-    (("boot-backup",), NTFS, ("outside", "wrong-bytes"),
-     "NTFS: a volume rebuilt without its boot sector bounded by its backup boot sector, $BadClus and $Bitmap"),
-    (("torn",), NTFS, ("wrong-bytes", "not-counted-damaged"), "NTFS: records that fail their update-sequence check "
-     "counted damaged"),
-    (("reuse", "format"), NTFS, ("wrong-bytes",),
-     "NTFS: deleted files whose clusters are in use again counted damaged, a quick format's old records listed "
-     "as lost"),
-    (("aligned-table",), None, ("not-found",), "the partition search looks at 1 MiB boundaries"),
 ]
 # The seeds scripts/test runs of each shape (written_test.py without --seeds): among them every row of KNOWN_FAILING
 # excuses a failure, and each shape's kinds take turns.
