@@ -136,7 +136,10 @@ void ReadDirectoryEntries(const FileSystemRecord& fs, const char* devicePath, ui
       FatDirectoryEntry entry;
       const FatEntryKind kind = DecodeFatEntry(sector, index, fs.type, 0, &entry, history.Before());
       if (kind == FatEntryKind::kEnd) return;
-      if (kind == FatEntryKind::kListed) entries->insert({entry.firstCluster, entry.size, std::move(entry.name)});
+      if (kind != FatEntryKind::kListed) continue;
+      // A snapshot written before the case flags were honoured names the file as its bytes do.
+      if (!entry.nameOnDisk.empty()) entries->insert({entry.firstCluster, entry.size, entry.nameOnDisk});
+      entries->insert({entry.firstCluster, entry.size, std::move(entry.name)});
     }
     history.Keep(sector, 1);
   }
