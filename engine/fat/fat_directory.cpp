@@ -117,10 +117,13 @@ FatEntryKind DecodeFatEntry(const uint8_t* sector, uint32_t index, uint16_t file
     decoded.name[0] = decoded.nameOnDisk[0] = u'x';
   }
   std::u16string longName;
-  if (AssembleLongName(sector, longName, index * kFatEntryBytes, before) == 0) decoded.name = std::move(longName);
+  if (AssembleLongName(sector, longName, index * kFatEntryBytes, before) == 0) {
+    decoded.name = std::move(longName);
+    decoded.nameOnDisk.clear();
+  }
   if (IsValidFatName(decoded.name) == 0) return FatEntryKind::kSkip;
   // Only a short name whose case flags changed it keeps the name its bytes hold.
-  if (decoded.nameOnDisk == decoded.name || IsValidFatName(decoded.nameOnDisk) == 0) decoded.nameOnDisk.clear();
+  if (decoded.nameOnDisk == decoded.name) decoded.nameOnDisk.clear();
 
   decoded.firstCluster = firstCluster;
   decoded.size = LoadLe32(entry + 28);

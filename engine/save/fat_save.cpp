@@ -10,6 +10,7 @@
 #include "engine/records/file_system_range.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/save/recovered_file.h"
+#include "engine/save/save_state.h"
 #include "engine/save/savers.h"
 
 namespace {
@@ -28,22 +29,22 @@ bool ReadExpectedChain(uint32_t firstCluster, uint32_t clusters) {
   return false;
 }
 
-// Which clusters each table copy of the file system being saved links to, read once for all its files.
+// Which clusters each table copy of the file system being saved links to, read once for a save (its
+// generation) and its file system.
 class LinkedClusterCache {
  public:
   // Whether copy (1 or 2) links to cluster; limit: one past the last cluster of the volume.
   bool Linked(uint32_t copy, uint32_t cluster, uint64_t limit) {
     std::lock_guard<std::mutex> lock(mutex_);
     const FileSystemRecord& fs = CurrentFileSystem;
-    const std::string device = CurrentFatDevice();
-    if (tables_.empty() || device != device_ || fs.firstFatSector != fs_.firstFatSector ||
+    if (tables_.empty() || SaveGeneration() != generation_ || fs.firstFatSector != fs_.firstFatSector ||
         fs.secondFatSector != fs_.secondFatSector || fs.sectorsPerFat != fs_.sectorsPerFat || fs.type != fs_.type ||
         limit != limit_) {
       tables_.clear();
       records::GuardAllocation([&] {
-        device_ = device;
-        for (uint32_t c = 1; c <= 2; ++c) tables_.emplace_back(fs, device_.c_str(), c, limit);
+        for (uint32_t c = 1; c <= 2; ++c) tables_.emplace_back(fs, CurrentFatDevice(), c, limit);
       });
+      generation_ = SaveGeneration();
       fs_ = fs;
       limit_ = limit;
     }
@@ -52,7 +53,7 @@ class LinkedClusterCache {
 
  private:
   std::mutex mutex_;
-  std::string device_;
+  uint64_t generation_ = 0;
   FileSystemRecord fs_;
   uint64_t limit_ = 0;
   std::vector<FatLinkedClusters> tables_;
@@ -72,9 +73,9 @@ enum class LiveChain {
 // whose entry was linked into another file's chain, written to one copy only, runs on past the file); else the
 // first whose chain reaches the file's length (a chain longer than the size, as an append cut off leaves it,
 // holds the file in its first clusters); else the longer chain, which ends before the file. A table in which
-// the first cluster is free, or continues another chain, holds no chain of the file. limit: one past the
-// volume's last cluster.
-LiveChain ReadLiveChain(uint32_t firstCluster, uint32_t clusters, uint64_t limit) {
+// the first cluster is free, or (for a user's save) continues another chain, holds no chain of the file. limit:
+// one past the volume's last cluster.
+LiveChain ReadLiveChain(uint32_t firstCluster, uint32_t clusters, uint64_t limit, bool userSave) {
   uint32_t exact = 0, covering = 0, longest = 0;
   size_t longestSize = 0;
   bool known = false;
@@ -82,7 +83,9 @@ LiveChain ReadLiveChain(uint32_t firstCluster, uint32_t clusters, uint64_t limit
     FatTableCopy copy(CurrentFileSystem, CurrentFatDevice(), table);
     known = known || copy.Known();
     uint32_t first = 0;
-    if (!copy.Entry(firstCluster, &first) || first == 0 || linkedClusters.Linked(table, firstCluster, limit)) continue;
+    if (!copy.Entry(firstCluster, &first) || first == 0) continue;
+    // The tables are read whole once for a user's save; a preview's copy takes the chain as it finds it.
+    if (userSave && linkedClusters.Linked(table, firstCluster, limit)) continue;
     ReadClusterChain(firstCluster, clusters, table);
     const size_t length = ClusterList.size();
     if (length == clusters && exact == 0) exact = table;
@@ -158,7 +161,7 @@ uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint
   // look at), never saved as whole.
   bool mustBeFree = false;
   if (size > 0 && deleted == 0) {
-    const LiveChain live = ReadLiveChain(firstCluster, clusters, limit);
+    const LiveChain live = ReadLiveChain(firstCluster, clusters, limit, userSave == 1);
     chained = live == LiveChain::kFound;
     mustBeFree = live == LiveChain::kNoChain;
   } else if (size > 0) {
