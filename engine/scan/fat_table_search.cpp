@@ -83,12 +83,12 @@ bool BeginsFatTable(const uint8_t* sector) {
 
 std::optional<FatTablePair> FindFatTablePair(const FatTableSearch& search) {
   const uint64_t dataStart = search.dataStart;
+  std::optional<FatTablePair> usual;
   for (const uint64_t first : search.firstLooked) {
-    if (first < search.floor || first >= dataStart || !SectorBeginsFatTable(first)) continue;
-    std::optional<FatTablePair> matching, fitting;
-    TablePairsAt(search, first, SectorBeginsFatTable, &matching, &fitting);
+    if (first <= search.floor || first >= dataStart || !SectorBeginsFatTable(first)) continue;
+    std::optional<FatTablePair> matching;
+    TablePairsAt(search, first, SectorBeginsFatTable, &matching, &usual);
     if (matching) return matching;
-    if (fitting) return fitting;
   }
   PassedTableStarts starts(dataStart);
   const auto passed = [&](uint64_t lba) { return starts.Begins(lba); };
@@ -102,7 +102,7 @@ std::optional<FatTablePair> FindFatTablePair(const FatTableSearch& search) {
     TablePairsAt(search, first, passed, &matching, &nearest);
     if (matching) return matching;
   }
-  return nearest;
+  return usual ? usual : nearest;
 }
 
 // The reach of a search for a kind of table: as far back as its longest pair of copies and root folder lie.

@@ -24,11 +24,11 @@ bool BeginsFatTable(const uint8_t* sector);
 // A search back from dataStart (the sector of cluster 2) to floor (exclusive) for two sectors that begin like a
 // table, one table length apart, the second followed by the data area (FAT32) or by a root folder of a size
 // formatters give (FAT16 and FAT12: 512 entries, a floppy's, or a power of two), no longer than a table of the
-// kind can be. A pair is taken nearest the data first; among the pairs, the nearest whose two first sectors are
-// equal (both copies hold the same entries), else the nearest (an entry written to one copy alone before a
-// crash). firstLooked: sectors where the first copy is looked for before the search (a usual place of the
-// table): a pair that fits there is taken. Each sector is read once. stopped() and progress(done, total) are
-// asked as the search goes back.
+// kind can be. Copies whose two first sectors are equal (both hold the same entries) come first: a pair in
+// firstLooked (the usual place of the first copy, looked at before the search), else the pair nearest the data.
+// Without such a pair (an entry written to one copy alone before a crash), a pair that fits in firstLooked, else
+// the nearest that fits. Each sector of the search is read once. stopped() and progress(done, total) are asked as
+// the search goes back.
 struct FatTableSearch {
   uint64_t dataStart = 0;
   uint64_t floor = 0;
