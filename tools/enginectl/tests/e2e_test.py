@@ -210,12 +210,15 @@ class Wrapper:
         return []
 
     def same_save(self, snapshot, scan_source):
-        """Saving after the scan and after loading its snapshot: the same files with the same bytes. The problems
-        of the second, and the first Save."""
+        """Saving after the scan and after loading its snapshot: the same files with the same bytes, counted the same
+        way (the status and counts of the first, which check_save judges). The problems of the second, and the first
+        Save."""
         tag = os.path.basename(snapshot)[:-5]
         scanned = Save(self.ctl, self.image, scan_source, os.path.join(self.work, tag + ".saved"))
         loaded = Save(self.ctl, self.image, ["--snapshot", snapshot], os.path.join(self.work, tag + ".loaded"))
-        problems = loaded.problems()
+        problems = loaded.problems(scanned.status)
+        if loaded.counts != scanned.counts:
+            problems.append("saving after the load counts %s, after the scan %s" % (loaded.counts, scanned.counts))
         a, b = driver.saved_tree(scanned.out), driver.saved_tree(loaded.out)
         if a != b or saved_contents(scanned.out) != saved_contents(loaded.out):
             problems.append("saving after the load writes other files: %s" % sorted(set(a.items()) ^ set(b.items()))[:20])
