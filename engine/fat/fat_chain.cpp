@@ -165,6 +165,6 @@ void ReadClusterChain(uint32_t firstCluster, uint32_t wanted, uint32_t fatCopy) 
 void ReadLostClusterChain(uint32_t firstCluster) { ListChain(firstCluster, 1, kLostChainClusters, false); }
 
 std::vector<uint32_t> FatChainOf(const FileSystemRecord& fs, const char* devicePath, uint32_t firstCluster,
-                                 uint64_t most) {
-  return WalkChain(FatTableCopy(fs, devicePath, 1), firstCluster, most, false);
+                                 uint64_t most, uint32_t fatCopy) {
+  return WalkChain(FatTableCopy(fs, devicePath, fatCopy), firstCluster, most, false);
 }

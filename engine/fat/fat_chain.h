@@ -80,7 +80,7 @@ void ReadLostClusterChain(uint32_t firstCluster);
 // How many clusters ReadLostClusterChain lists at most.
 constexpr uint32_t kLostChainClusters = 100;
 
-// The chain from firstCluster through the first table of fs (not CurrentFileSystem), its sectors read from
+// The chain from firstCluster through table copy fatCopy of fs (not CurrentFileSystem), its sectors read from
 // devicePath, at most `most` clusters, as ReadLostClusterChain walks it; ClusterList is left alone.
 std::vector<uint32_t> FatChainOf(const FileSystemRecord& fs, const char* devicePath, uint32_t firstCluster,
-                                 uint64_t most);
+                                 uint64_t most, uint32_t fatCopy = 1);

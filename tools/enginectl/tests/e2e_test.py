@@ -70,8 +70,9 @@ LEFT_OUT = {
     "mbr_extended.diff.vhd": "differencing disk: its volumes live in the parent, which the engine does not open",
     "mbr_extended.diff.vhdx": "differencing disk: its volumes live in the parent, which the engine does not open",
 }
-# Quick Scan follows folder chains through the first allocation table.
-QUICK_LEFT_OUT = {"dmg_fat16_fat1": "first allocation table zeroed", "dmg_fat32_fat1": "first allocation table zeroed"}
+# Disks whose Quick Scan is not compared, with the reason (none: a zeroed first allocation table leaves the chains of
+# the second, which the scans follow as well).
+QUICK_LEFT_OUT = {}
 # The Extensive Scan's file-system codes: the kind of volume each searches for, and the one it reads as.
 SEARCHED = {100: (("fat16", "fat32"), "fat16"), 200: (("fat16", "fat32"), "fat32"), 300: (("ntfs",), "ntfs")}
 # photorec's types; its "doc" covers Office's compound files, which it names .doc, .xls or .ppt, and File Trace
@@ -99,10 +100,12 @@ class Volume:
         self.listed = driver.listed_volume(images, manifest, volume)
         damage = driver.damage_of(images, manifest) or {}
         self.boot_lost = self.start in damage.get("sectors", [])
-        # Reading a found FAT file system follows folder chains through the first allocation table.
-        table = self.listed.get("fsstat", {}).get("FAT 0")
-        lost_table = table is not None and self.start + int(table.split()[0]) in damage.get("sectors", [])
-        self.chain = 1 if lost_table else None
+        # Reading a found FAT file system follows folder chains through both allocation tables: only where both are
+        # lost does a folder end with its first cluster.
+        fsstat = self.listed.get("fsstat", {})
+        lost = [t for t in ("FAT 0", "FAT 1") if t in fsstat and
+                self.start + int(fsstat[t].split()[0]) in damage.get("sectors", [])]
+        self.chain = 1 if len(lost) == 2 else None
         if raw is None:
             placed = next(p for p in manifest["built"]["placed_volumes"] if p["start"] == self.start)
             self.raw, self.raw_start, self.sectors = os.path.join(images, placed["volume"]), 0, placed["sectors"]
