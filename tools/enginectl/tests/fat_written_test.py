@@ -26,7 +26,6 @@ under its name. --figures prints for each case and way: files written, listed, c
 counted damaged (with how many were destroyed). The last line gives the cases and the failures.
 """
 import os
-import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))

@@ -153,9 +153,6 @@ class Volume:
         """Whether the first table holds cluster in use now."""
         return self.entry(cluster) != 0
 
-    def clusters_total(self):
-        return (self.sectors - self.data) // self.spc + 2
-
     def zero_sectors(self, *sectors):
         with open(self.raw, "r+b") as f:
             for s in sectors:
