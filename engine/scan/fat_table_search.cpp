@@ -85,7 +85,7 @@ std::optional<FatTablePair> FindFatTablePair(const FatTableSearch& search) {
   const uint64_t dataStart = search.dataStart;
   std::optional<FatTablePair> usual;
   for (const uint64_t first : search.firstLooked) {
-    if (first <= search.floor || first >= dataStart || !SectorBeginsFatTable(first)) continue;
+    if (first < search.floor || first >= dataStart || !SectorBeginsFatTable(first)) continue;
     std::optional<FatTablePair> matching;
     TablePairsAt(search, first, SectorBeginsFatTable, &matching, &usual);
     if (matching) return matching;

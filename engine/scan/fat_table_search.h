@@ -21,7 +21,7 @@ struct FatTablePair {
 // entry, then the two reserved entries' first bytes FF FF.
 bool BeginsFatTable(const uint8_t* sector);
 
-// A search back from dataStart (the sector of cluster 2) to floor (exclusive) for two sectors that begin like a
+// A search back from dataStart (the sector of cluster 2) down to floor for two sectors that begin like a
 // table, one table length apart, the second followed by the data area (FAT32) or by a root folder of a size
 // formatters give (FAT16 and FAT12: 512 entries, a floppy's, or a power of two), no longer than a table of the
 // kind can be. Copies whose two first sectors are equal (both hold the same entries) come first: a pair in
