@@ -206,79 +206,15 @@ TEST_F(FatChainTest, AnUnreadableTableEndsTheChainAndTheListIsEmptiedFirst) {
   EXPECT_EQ(Chain(), std::vector<uint32_t>{9});
 }
 
-// A folder's walk as a scan makes it: every cluster given is taken (claimed); the walk's end state after.
-struct FolderWalk {
+// A folder's walk as a scan makes it: every cluster given is taken (claimed).
+std::vector<uint32_t> Walk(FatFolderChain& chain, FatClusterClaims& claims) {
   std::vector<uint32_t> clusters;
-  bool disputed = false;
-  bool cutShort = false;
-};
-FolderWalk Walk(FatFolderChain& chain, FatClusterClaims& claims) {
-  FolderWalk walk;
   uint32_t cluster = 0;
   while (chain.Next(&cluster)) {
-    walk.clusters.push_back(cluster);
+    clusters.push_back(cluster);
     claims.Claim(cluster);
   }
-  walk.disputed = chain.Disputed();
-  walk.cutShort = chain.CutShort();
-  return walk;
-}
-
-// Where the copies agree, or only one of them links on, a folder's walk goes where they lead; where both link on
-// to different clusters it stops, to go on later with the cluster no other folder's chain holds.
-TEST_F(FatChainTest, AFolderWalkReadsBothCopiesAndStopsWhereTheyLeadApart) {
-  const struct {
-    const char* what;
-    std::vector<std::pair<uint32_t, uint32_t>> first, second;  // (cluster, next); next 0xFFFF ends
-    std::vector<uint32_t> walked;
-    bool disputed;
-  } cases[] = {
-      {"copies agree", {{2, 3}, {3, 4}, {4, 0xFFFF}}, {{2, 3}, {3, 4}, {4, 0xFFFF}}, {2, 3, 4}, false},
-      {"first copy zeroed", {}, {{2, 3}, {3, 4}, {4, 0xFFFF}}, {2, 3, 4}, false},
-      {"second copy zeroed", {{2, 3}, {3, 4}, {4, 0xFFFF}}, {}, {2, 3, 4}, false},
-      {"first copy ends early", {{2, 3}, {3, 0xFFFF}}, {{2, 3}, {3, 4}, {4, 0xFFFF}}, {2, 3, 4}, false},
-      {"copies lead apart", {{2, 20}, {20, 0xFFFF}}, {{2, 3}, {3, 0xFFFF}}, {2}, true},
-  };
-  for (const auto& c : cases) {
-    fat_test::CleanScanState::Reset();
-    FatTables fat(records::kFat16);
-    for (const auto& [cluster, next] : c.first) fat.Set(cluster, next, 1);
-    for (const auto& [cluster, next] : c.second) fat.Set(cluster, next, 2);
-    fat.Open();
-    FatClusterClaims claims;
-    FatFolderChain chain(2, true, claims);
-    const FolderWalk walk = Walk(chain, claims);
-    EXPECT_EQ(walk.clusters, c.walked) << c.what;
-    EXPECT_EQ(walk.disputed, c.disputed) << c.what;
-  }
-}
-
-TEST_F(FatChainTest, AStoppedWalkGoesOnWithTheClusterNoOtherFolderHolds) {
-  for (const bool firstCopyDamaged : {true, false}) {
-    fat_test::CleanScanState::Reset();
-    FatTables fat(records::kFat16);
-    // Folder A: 2 -> 3 -> 4; folder B: 10 -> 11 -> 12. One copy leads A from 2 into B's 11.
-    fat.Run(2, 4, 0xFFFF, 1).Run(2, 4, 0xFFFF, 2).Run(10, 12, 0xFFFF, 1).Run(10, 12, 0xFFFF, 2);
-    fat.Set(2, 11, firstCopyDamaged ? 1 : 2);
-    fat.Open();
-    FatClusterClaims claims;
-    FatFolderChain a(2, true, claims);
-    EXPECT_EQ(Walk(a, claims).clusters, std::vector<uint32_t>{2});
-    FatFolderChain b(10, true, claims);
-    EXPECT_EQ(Walk(b, claims).clusters, Clusters(10, 12));
-    a.Resolve();
-    EXPECT_EQ(Walk(a, claims).clusters, Clusters(3, 4)) << firstCopyDamaged;
-  }
-  // Neither cluster held by another folder: the first copy's.
-  fat_test::CleanScanState::Reset();
-  FatTables fat(records::kFat16);
-  fat.Set(2, 20, 1).Set(20, 0xFFFF, 1).Set(2, 3, 2).Set(3, 0xFFFF, 2);
-  fat.Open();
-  FatClusterClaims claims;
-  FatFolderChain chain(2, true, claims);
-  Walk(chain, claims);
-  chain.Resolve();
-  EXPECT_EQ(Walk(chain, claims).clusters, std::vector<uint32_t>{20});
+  return clusters;
 }
 
 // A cluster two live folders' chains reach is read for both, while the clusters read twice are fewer than those
@@ -292,30 +228,15 @@ TEST_F(FatChainTest, ClaimedClustersAreReadAgainForLiveFoldersWithinTheAllowance
   fat.Open();
   FatClusterClaims claims;
   FatFolderChain b(10, true, claims);
-  EXPECT_EQ(Walk(b, claims).clusters, Clusters(10, 14));
+  EXPECT_EQ(Walk(b, claims), Clusters(10, 14));
   FatFolderChain deleted(4, false, claims);
-  EXPECT_EQ(Walk(deleted, claims).clusters, std::vector<uint32_t>{4});
+  EXPECT_EQ(Walk(deleted, claims), std::vector<uint32_t>{4});
   FatFolderChain a(2, true, claims);  // 7 read once, then 4 again
-  EXPECT_EQ(Walk(a, claims).clusters, (std::vector<uint32_t>{2, 11, 12, 13, 14}));
+  EXPECT_EQ(Walk(a, claims), (std::vector<uint32_t>{2, 11, 12, 13, 14}));
   FatFolderChain c(3, true, claims);  // 8 read once, 8 again
-  EXPECT_EQ(Walk(c, claims).clusters, (std::vector<uint32_t>{3, 11, 12, 13, 14}));
+  EXPECT_EQ(Walk(c, claims), (std::vector<uint32_t>{3, 11, 12, 13, 14}));
   FatFolderChain d(5, true, claims);  // 9 read once: one more
-  EXPECT_EQ(Walk(d, claims).clusters, (std::vector<uint32_t>{5, 11}));
-}
-
-TEST_F(FatChainTest, ADeletedFoldersWalkIsOneListingUntilALiveEntryTakesIt) {
-  FatTables fat(records::kFat16);
-  fat.Run(2, 2 + kLostChainClusters + 5, 0xFFFF, 1);
-  fat.Open();
-  FatClusterClaims claims;
-  FatFolderChain chain(2, false, claims);
-  FolderWalk walk = Walk(chain, claims);
-  EXPECT_EQ(walk.clusters, Clusters(2, 2 + kLostChainClusters - 1));
-  EXPECT_TRUE(walk.cutShort);
-  chain.ReadOnAsLive();
-  walk = Walk(chain, claims);
-  EXPECT_EQ(walk.clusters, Clusters(2 + kLostChainClusters, 2 + kLostChainClusters + 5));
-  EXPECT_FALSE(walk.cutShort);
+  EXPECT_EQ(Walk(d, claims), (std::vector<uint32_t>{5, 11}));
 }
 
 }  // namespace

@@ -141,54 +141,6 @@ TEST_F(FatDirectoryTest, ShortNamesDropBlanksAndTakeADotOnlyBeforeAnExtension) {
   }
 }
 
-
-// Windows writes an 8.3 name all in small letters as capitals with flags in byte 12: 0x08 the name, 0x10 the
-// extension. The name is shown as written; the name its bytes hold is kept as the one the file was found under
-// (what a snapshot written before names it by).
-TEST_F(FatDirectoryTest, CaseFlagsPutShortNamesInSmallLetters) {
-  const struct {
-    const char* stored;
-    uint8_t flags;
-    uint8_t attributes;
-    const char16_t* shown;
-    const char16_t* foundUnder;
-  } cases[] = {
-      {"README  TXT", 0x18, 0x20, u"readme.txt", u"README.TXT"},
-      {"NOTES   TXT", 0x08, 0x20, u"notes.TXT", u"NOTES.TXT"},
-      {"LIST    TXT", 0x10, 0x20, u"LIST.txt", u"LIST.TXT"},
-      {"APP        ", 0x08, 0x10, u"app", u""},                // a folder: no name found under
-      {"MAKEFILE   ", 0x18, 0x20, u"makefile", u"MAKEFILE"},
-      {"V1_2-A  C  ", 0x18, 0x20, u"v1_2-a.c", u"V1_2-A.C"},    // only capitals change
-      {"\xE5" "ONE    TXT", 0x18, 0x20, u"xone.txt", u"xONE.TXT"},  // deleted: 'x' stays small
-      {"UPPER   TXT", 0x00, 0x20, u"UPPER.TXT", u""},
-      {"\xC4" "BC     TXT", 0x18, 0x20, u"\u00C4bc.txt", u"\u00C4BC.TXT"},  // bytes past ASCII stay
-  };
-  for (const auto& c : cases) {
-    fat_test::CleanScanState::Reset();
-    DirectorySector sector;
-    sector.Short(0, c.stored, c.attributes, 9, c.attributes == 0x10 ? 0 : 1);
-    sector.Entry(0)[12] = c.flags;
-    Parse(sector);
-    if (c.attributes == 0x10) {
-      ASSERT_EQ(FatFolderList.size(), 1u) << c.stored;
-      EXPECT_EQ(FatFolderList[0].name, c.shown) << c.stored;
-      continue;
-    }
-    EXPECT_EQ(OnlyEntryName(), c.shown) << c.stored;
-    if (FatEntryList.size() == 1) {
-      EXPECT_EQ(FatEntryList[0].foundName, c.foundUnder) << c.stored;
-    }
-  }
-  // A long name in front wins over the flags.
-  fat_test::CleanScanState::Reset();
-  DirectorySector sector;
-  sector.Short(1, "MIXED~1 TXT", 0x20, 9, 1);
-  sector.Entry(1)[12] = 0x18;
-  sector.LongName(1, u"Mixed.Txt", "MIXED~1 TXT");
-  Parse(sector);
-  ASSERT_EQ(OnlyEntryName(), u"Mixed.Txt");
-  EXPECT_EQ(FatEntryList[0].foundName, u"");
-}
 TEST_F(FatDirectoryTest, TwentySixCharacterNameFromTwoPiecesWithoutTerminator) {
   DirectorySector sector;
   const std::u16string name = u"Twenty six characters.text";

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
 #include <ctime>
 
 #ifndef _WIN32
@@ -136,64 +135,6 @@ TEST_F(FatSaveTest, FollowsEitherTableOrTakesContiguousClusters) {
   EXPECT_EQ(ReadAll(Out(u"xELETED.BIN")), contiguous);
   EXPECT_EQ(ReadAll(Out(u"short.bin")), Bytes(a.begin(), a.begin() + 2048));
   EXPECT_EQ(SaveTally.unreadable, 0u);
-}
-
-// Which clusters hold a file, and whether it is counted whole: a chain of exactly its clusters in either table
-// copy first (a copy that runs the file on into another file's chain, written to one copy only, is passed over),
-// then one that reaches its length (an append cut off), else the longer chain, counted damaged. A file no chain
-// starts at (its first cluster free in both copies, as after a quick format, or inside another file's chain)
-// and a deleted file are read as consecutive clusters, counted damaged where a table gives one of those to
-// another file. F: 3 clusters at 5, 6, 7; G: 10 at 20 .. 29.
-TEST_F(FatSaveTest, AFileIsReadAlongTheChainThatFitsItAndCountedDamagedWhereNoneHoldsItsClusters) {
-  const Bytes f = Pattern(3 * 2048 - 100, 1);
-  const Bytes g = Pattern(10 * 2048 - 7, 2);
-  const auto part = [](const Bytes& data, size_t from, size_t count) {
-    return Bytes(data.begin() + static_cast<std::ptrdiff_t>(from), data.begin() + static_cast<std::ptrdiff_t>(from + count));
-  };
-  const struct Case {
-    const char* what;
-    std::function<void(FatVolume&)> damage;
-    uint32_t first;
-    uint32_t size;
-    uint32_t deleted;
-    Bytes saved;
-    bool damaged;
-  } cases[] = {
-      {"intact", [](FatVolume&) {}, 5, 3 * 2048 - 100, 0, f, false},
-      {"first copy runs F on into G", [](FatVolume& v) { v.SetEntry(1, 5, 21); }, 5, 3 * 2048 - 100, 0, f, false},
-      {"second copy runs F on into G", [](FatVolume& v) { v.SetEntry(2, 5, 21); }, 5, 3 * 2048 - 100, 0, f, false},
-      {"both copies go on past F (an append cut off)",
-       [](FatVolume& v) { v.SetEntry(1, 7, 8); v.SetEntry(2, 7, 8); v.SetEntry(1, 8, 0xFFFF); v.SetEntry(2, 8, 0xFFFF); },
-       5, 3 * 2048 - 100, 0, f, false},
-      {"both copies end F early", [](FatVolume& v) { v.SetEntry(1, 6, 0xFFFF); v.SetEntry(2, 6, 0xFFFF); }, 5,
-       3 * 2048 - 100, 0, part(f, 0, 2 * 2048), true},
-      {"no chain, clusters free (a quick format)",
-       [](FatVolume& v) { for (uint32_t c = 5; c <= 7; ++c) { v.SetEntry(1, c, 0); v.SetEntry(2, c, 0); } }, 5,
-       3 * 2048 - 100, 0, f, false},
-      {"no chain, a cluster given to another file",
-       [](FatVolume& v) { for (uint32_t c = 5; c <= 7; ++c) { v.SetEntry(1, c, 0); v.SetEntry(2, c, c == 6 ? 0xFFFF : 0); } },
-       5, 3 * 2048 - 100, 0, f, true},
-      {"first cluster inside G's chain", [](FatVolume&) {}, 22, 2 * 2048, 0, part(g, 2 * 2048, 2 * 2048), true},
-      {"deleted, clusters free",
-       [](FatVolume& v) { for (uint32_t c = 5; c <= 7; ++c) { v.SetEntry(1, c, 0); v.SetEntry(2, c, 0); } }, 5,
-       3 * 2048 - 100, 1, f, false},
-      {"deleted, a cluster written again",
-       [](FatVolume& v) { for (uint32_t c = 5; c <= 7; ++c) { v.SetEntry(1, c, c == 7 ? 0xFFFF : 0); v.SetEntry(2, c, 0); } },
-       5, 3 * 2048 - 100, 1, f, true},
-      {"deleted, its clusters a chain again", [](FatVolume&) {}, 5, 3 * 2048 - 100, 1, f, true},
-  };
-  for (const Case& c : cases) {
-    ScratchFolder folder;
-    BeginSave();
-    FatVolume v;
-    v.PutChained({5, 6, 7}, f);
-    v.PutChained(std::vector<uint32_t>{20, 21, 22, 23, 24, 25, 26, 27, 28, 29}, g);
-    c.damage(v);
-    const std::unique_ptr<MountedBytes> mounted = v.Mount();
-    EXPECT_EQ(SaveFatItems(folder.path(), 1, c.first, c.size, u"F.BIN", c.deleted), 1u) << c.what;
-    EXPECT_EQ(ReadAll(folder.path() + u"\\F.BIN"), c.saved) << c.what;
-    EXPECT_EQ(SaveTally.unreadable, c.damaged ? 1u : 0u) << c.what;
-  }
 }
 
 TEST_F(FatSaveTest, AnEmptyFileIsCreatedAndDated) {

@@ -67,12 +67,11 @@ class FatVolume {
   void Put(uint32_t cluster, const Bytes& data);
   // Writes data into the clusters given, in order, and chains them in the tables (1, 2 or both = 3).
   void PutChained(const std::vector<uint32_t>& clusters, const Bytes& data, uint32_t tables = 3);
-  // Sets the entry of cluster in table 1 or 2.
-  void SetEntry(uint32_t table, uint32_t cluster, uint16_t value);
   uint32_t sectorsPerCluster() const { return perCluster_; }
   std::unique_ptr<MountedBytes> Mount();
 
  private:
+  void SetEntry(uint32_t table, uint32_t cluster, uint16_t value);
   uint32_t perCluster_, tableSectors_;
   Bytes bytes_;
 };

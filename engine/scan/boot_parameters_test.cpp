@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <functional>
 
@@ -203,72 +202,6 @@ TEST_F(BootParametersTest, ParameterSearchAgreesWithTheBootSector) {
     EXPECT_EQ(found.secondFatSector, intact.secondFatSector + c.start);
     EXPECT_EQ(found.rootDirectory, c.code == 200 ? 2u : intact.rootDirectory + c.start);
     EXPECT_EQ(ScanThreadControl.stopFlag.load(), 0u);
-  }
-}
-
-// Without a boot sector the tables are the pair of copies that fits before the data area (which two subfolders
-// place), looked for first where the usual reserved sectors end: card formatters align the data area with
-// thousands of reserved sectors; a table's first sector may differ between the copies; a sector in the usual place
-// may begin like a table without being one.
-TEST_F(BootParametersTest, ParameterSearchFindsTheTablesWhereverTheReservedSectorsEnd) {
-  const struct {
-    const char* what;
-    uint16_t code;
-    uint16_t reserved;
-    uint32_t perFat;
-    bool copiesDiffer;
-    int32_t decoy;  // a sector that begins like a table, -1 none
-  } cases[] = {
-      {"FAT16, 4 reserved", 100, 4, 16, false, -1},
-      {"FAT16, 64 reserved", 100, 64, 16, false, -1},
-      {"FAT16, 64 reserved, copies that differ", 100, 64, 16, true, -1},
-      {"FAT16, a decoy where tables usually begin", 100, 64, 16, false, 1},
-      {"FAT32, 32 reserved", 200, 32, 40, false, -1},
-      {"FAT32, 6,158 reserved", 200, 6158, 40, false, -1},
-      {"FAT32, 6,158 reserved, copies that differ", 200, 6158, 40, true, 40},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    FatLayout layout;
-    layout.code = c.code;
-    layout.reserved = c.reserved;
-    layout.sectorsPerFat = c.perFat;
-    layout.rootEntries = c.code == 100 ? 512 : 0;
-    layout.sectors = layout.totalSectors = 8192;
-    Bytes volume = quick_test::FatVolume(layout);
-    const uint32_t first = c.reserved, second = c.reserved + c.perFat;
-    for (uint32_t table : {first, second}) {
-      volume[table * 512 + 2] = 0xFF;
-      quick_test::PutLe16(volume, table * 512 + 6, 0xFFFF);  // entries in use: a first sector unlike a blank one
-      quick_test::PutLe16(volume, table * 512 + 10, 0xFFFF);
-    }
-    if (c.copiesDiffer) quick_test::PutLe16(volume, second * 512 + 8, 0xFFFF);  // an entry written to one copy
-    if (c.decoy >= 0) {
-      volume[c.decoy * 512] = 0xF8;
-      volume[c.decoy * 512 + 1] = volume[c.decoy * 512 + 2] = 0xFF;
-    }
-    std::fill(volume.begin(), volume.begin() + 512, 0);  // no boot sector
-    const uint32_t rootSectors = c.code == 100 ? 32 : 0;
-    const uint32_t dataStart = second + c.perFat + rootSectors;
-    for (uint32_t cluster : {3u, 5u}) {
-      const size_t at = (dataStart + size_t{cluster - 2} * layout.sectorsPerCluster) * 512;
-      std::memcpy(&volume[at], ".          \x10", 12);
-      std::memcpy(&volume[at + 32], "..         \x10", 12);
-      quick_test::PutLe16(volume, at + 26, static_cast<uint16_t>(cluster));
-    }
-    quick_test::MappedDrive drive(volume, page);
-    SetRange(c.code, 0, layout.sectors);
-    OpenVolumeHandle(u"F:");
-    CurrentFileSystem = FileSystemRecord{};
-    CurrentFileSystem.type = c.code;
-    ASSERT_EQ(SearchFatParameters(), 1u);
-    EXPECT_EQ(CurrentFileSystem.firstFatSector, first);
-    EXPECT_EQ(CurrentFileSystem.secondFatSector, second);
-    EXPECT_EQ(CurrentFileSystem.sectorsPerFat, c.perFat);
-    EXPECT_EQ(CurrentFileSystem.reservedSectors, c.reserved);
-    EXPECT_EQ(CurrentFileSystem.rootDirectory, c.code == 100 ? second + c.perFat : 2u);
-    EXPECT_EQ(CurrentFileSystem.rootDirectorySectors, rootSectors);
-    EXPECT_EQ(CurrentFileSystem.clusterBase, dataStart - 2 * layout.sectorsPerCluster);
   }
 }
 
