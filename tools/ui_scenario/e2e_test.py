@@ -72,10 +72,10 @@ class EngineFailed(Exception):
     """enginectl ended with an error: the case's expectations are unknown."""
 
 
-def engine_run(command):
-    """enginectl's output; EngineFailed with its last line when it fails."""
+def engine_run(command, accepted=(0,)):
+    """enginectl's output; EngineFailed with its last line when it fails (ends with a status not accepted)."""
     proc = run(command)
-    if proc.returncode != 0:
+    if proc.returncode not in accepted:
         last = (proc.stderr.strip().splitlines() or proc.stdout.strip().splitlines() or ["no output"])[-1]
         raise EngineFailed(f"enginectl {command[1]} exited with {proc.returncode}: {last}")
     return proc.stdout
@@ -223,7 +223,9 @@ class Matrix:
         """enginectl's tree of the scan and its save of everything into out, started now; their tree later."""
         def both():
             tree = engine_run([self.args.enginectl, *scan[:1], image, *scan[1:]])
-            engine_run([self.args.enginectl, "save", image, *scan[1:], "--out", out])
+            # 3: files counted damaged (the deleted FAT files whose clusters are in use again), which enginectl's
+            # own end-to-end test counts; here the window's save must write what this one writes.
+            engine_run([self.args.enginectl, "save", image, *scan[1:], "--out", out], accepted=(0, 3))
             return tree
         return self.pool.submit(both)
 
@@ -479,7 +481,7 @@ NTFS_FIRST_FILE = (["--tick", "/Documents/notes.txt", "--tick", "/Documents/Repo
                     "Reports/2019/chart.bin": "Documents/Reports/2019/chart.bin"})
 # A file ticked in a subfolder (whose row then shows unticked in its parent's list), then every row of the
 # parent unticked: every box below shows unticked, so the file is not saved; a root file ticked is.
-FAT_HIDDEN = (["--tick", "/Documents/Reports/SUMMARY.CSV", "--tick", "/Documents/Letter to the bank.txt",
+FAT_HIDDEN = (["--tick", "/Documents/Reports/summary.csv", "--tick", "/Documents/Letter to the bank.txt",
                "--untick", "/Documents/Letter to the bank.txt", "--tick", "/README.TXT"],
               {"README.TXT": "README.TXT"})
 NTFS_HIDDEN = (["--tick", "/Documents/Reports/summary.csv", "--tick", "/Documents/notes.txt",
