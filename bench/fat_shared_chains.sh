@@ -2,11 +2,12 @@
 # FAT folders that all run on into one shared chain of directory clusters (a crafted 32 MiB FAT16 volume,
 # tools/images/fat_shared_chains.py) at two shapes, 50 folders into a chain of 1,000 clusters and 200 into 4,000:
 # Quick Scan and the reading of the file system an Extensive Scan finds (enginectl extensive --choose 1, its
-# search included) read each cluster once, so their time grows with the clusters, not with folders x clusters.
+# search included) read each cluster once, and those read once at most once more in all (a cluster two folders'
+# chains reach is listed under both), so their time grows with the clusters, not with folders x clusters.
 # Against fls -r -p on the bare volume of the smaller shape (one run: TSK follows every folder's chain through the
 # shared one, 8 s there and 131 s on the larger shape, where it prints 12.8 million lines). For each:
-# the entries listed (the volume holds folders + 14 x folders + 16 x chain entries), the best of three times and
-# the peak resident set.
+# the entries listed (the volume holds folders + 14 x folders + 16 x chain entries; at most twice that are
+# listed), the best of three times and the peak resident set.
 #   bench/fat_shared_chains.sh RELEASE_BUILD_FOLDER
 set -euo pipefail
 # shellcheck source=bench/lib/enginectl.sh

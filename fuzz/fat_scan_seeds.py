@@ -5,7 +5,10 @@ form of image_fuzz_file.h (image_seeds.encode):
   a folder moved and then deleted (a deleted entry of it in its old parent and one in its new);
 - fat16_shared_chains, fat32_shared_chains: folders that all run on into one shared chain of directory clusters
   (tools/images/fat_shared_chains.py), the shape that once made every folder read the whole chain;
-- fat12_history: the same history on a FAT12 volume (12-bit table entries, some across a sector's end).
+- fat12_history: the same history on a FAT12 volume (12-bit table entries, some across a sector's end);
+- fat16_crossed_first_copy, fat32_crossed_first_copy: two folders of 40 files, the first's first cluster linked
+  into the second's second cluster in the first table copy only (the copies lead the folder two ways);
+- fat12_floppy: a 1.44 MB floppy (media F0, a root of 224 entries).
 
     python3 fuzz/fat_scan_seeds.py
 """
@@ -16,7 +19,10 @@ import tempfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), "tools", "images"))
 
+sys.path.insert(0, os.path.join(os.path.dirname(HERE), "tools", "enginectl", "tests"))
+
 import fat_shared_chains  # noqa: E402
+from fat_written_volumes import Volume  # noqa: E402
 from fat import _forget_next_free as forget_next_free  # noqa: E402
 from image_seeds import encode  # noqa: E402
 from util import pseudo_bytes, run  # noqa: E402
@@ -60,6 +66,20 @@ def main():
         history(raw, False, 12, 4, 4)
         with open(os.path.join(folder, "fat12_history"), "wb") as f:
             f.write(encode(raw))
+        for kind in ("fat16", "fat32"):
+            v = Volume(tmp, kind + "_crossed", kind, 16 if kind == "fat16" else 40)
+            v.mkdir("ALPHA", "BETA")
+            for name in ("ALPHA", "BETA"):
+                v.put_many(name, {"%s%02d.TXT" % (name[0], i): 300 for i in range(40)})
+            v.link(v.chain_of("ALPHA")[0], v.chain_of("BETA")[1], (1,))
+            with open(os.path.join(folder, kind + "_crossed_first_copy"), "wb") as f:
+                f.write(encode(v.raw))
+        v = Volume(tmp, "floppy", "fat12", 0)
+        v.mkdir("DOCS", "PHOTOS")
+        for i in range(4):
+            v.put("DOCS/report %d.doc" % i, 1500 + 300 * i)
+        with open(os.path.join(folder, "fat12_floppy"), "wb") as f:
+            f.write(encode(v.raw))
 
 
 if __name__ == "__main__":

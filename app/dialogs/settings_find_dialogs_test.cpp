@@ -366,6 +366,9 @@ TEST_F(FindTest, ALowerCasePatternFindsUpperCaseNamesWithTheirPaths) {
   EXPECT_TRUE(names.count(L"README.TXT"));
   EXPECT_TRUE(names.count(L"Mixed Case Name.Txt"));
   EXPECT_TRUE(names.count(L"Annual report 2019.txt"));
+  // An 8.3 name written in small letters (its case flags) is found and shown as written.
+  EXPECT_TRUE(names.count(L"notes.txt"));
+  EXPECT_FALSE(names.count(L"NOTES.TXT"));
   EXPECT_FALSE(names.count(L"IMG_0001.JPG"));
   for (const auto& row : rows) {
     ASSERT_EQ(row.size(), 6u);

@@ -12,71 +12,6 @@
 
 namespace {
 
-// One allocation table of a file system as a chain walk reads it.
-struct FatTable {
-  uint32_t firstSector = 0;  // 0: the copy is not known
-  uint32_t entryBits = 0;    // 12, 16 or 32
-  uint32_t endMark = 0;      // this value and all above end a chain
-  uint64_t entries = 0;      // the entries the table holds
-};
-
-FatTable TableOf(const FileSystemRecord& fs, uint32_t fatCopy) {
-  FatTable table;
-  table.firstSector = fatCopy == 1 ? fs.firstFatSector : fatCopy == 2 ? fs.secondFatSector : 0;
-  table.entryBits = FatEntryBits(fs);
-  table.endMark = table.entryBits == 32 ? 0x0FFFFFF8 : table.entryBits == 16 ? 0xFFF8 : 0xFF8;
-  table.entries = FatTableEntries(fs);
-  return table;
-}
-
-const char* CurrentDevice() {
-  const uint16_t row = CurrentDriveIndex.load();
-  return DevicePathTable[row < kDevicePathRows ? row : 0];
-}
-
-// Reads table entries, keeping the sector read last: the entries of a chain mostly lie side by side.
-class TableReader {
- public:
-  TableReader(const FatTable& table, const char* devicePath) : table_(table), device_(devicePath) {}
-
-  // The entry of cluster (inside the table); false when its sector cannot be read. A 12-bit entry takes a
-  // byte and a half, and may begin in one sector and end in the next.
-  bool Entry(uint32_t cluster, uint32_t* value) {
-    const uint64_t offset = table_.entryBits == 12 ? uint64_t{cluster} * 3 / 2 : uint64_t{cluster} * table_.entryBits / 8;
-    uint8_t bytes[4] = {};
-    for (uint32_t i = 0; i < (table_.entryBits == 12 ? 2u : table_.entryBits / 8); ++i) {
-      if (!Byte(offset + i, &bytes[i])) return false;
-    }
-    if (table_.entryBits == 12) {
-      const uint32_t pair = LoadLe16(bytes);
-      *value = cluster % 2 == 0 ? pair & 0xFFF : pair >> 4;
-    } else {
-      *value = table_.entryBits == 32 ? LoadLe32(bytes) : LoadLe16(bytes);
-    }
-    return true;
-  }
-
- private:
-  bool Byte(uint64_t offset, uint8_t* byte) {
-    const uint64_t lba = uint64_t{table_.firstSector} + offset / kSectorSize;
-    if (lba != loaded_) {
-      if (ReadSectors(device_, static_cast<uint32_t>(lba), static_cast<uint32_t>(lba >> 32), 1, sector_.data()) != 1) {
-        loaded_ = kNothingLoaded;
-        return false;
-      }
-      loaded_ = lba;
-    }
-    *byte = sector_[offset % kSectorSize];
-    return true;
-  }
-
-  static constexpr uint64_t kNothingLoaded = ~uint64_t{0};
-  const FatTable& table_;
-  const char* device_;
-  uint64_t loaded_ = kNothingLoaded;
-  std::array<uint8_t, kSectorSize> sector_{};
-};
-
 // Notices that a chain has come round, without remembering every cluster: it marks the cluster reached
 // after 1, 2, 4, 8 ... steps, and a loop brings the walk back to a mark within twice its length.
 class LoopWatch {
@@ -117,21 +52,17 @@ void CutAtFirstRepeat(std::vector<uint32_t>& chain) {
 }
 
 // firstCluster and the clusters after it through table, at most `most` in all.
-std::vector<uint32_t> WalkChain(const FatTable& table, const char* devicePath, uint32_t firstCluster, uint64_t most,
-                                bool abortable) {
+std::vector<uint32_t> WalkChain(FatTableCopy table, uint32_t firstCluster, uint64_t most, bool abortable) {
   std::vector<uint32_t> chain;
-  const uint64_t limit = std::min(most, table.entries);
+  const uint64_t limit = std::min(most, table.Entries());
   records::GuardAllocation([&] { chain.push_back(firstCluster); });
-  TableReader reader(table, devicePath);
   LoopWatch watch(firstCluster);
   uint32_t cluster = firstCluster;
   bool cameRound = false;
   while (chain.size() < limit) {
     if (abortable && SaveStopRequested()) break;
-    if (table.firstSector == 0 || cluster >= table.entries) break;
     uint32_t next = 0;
-    if (!reader.Entry(cluster, &next)) break;
-    if (next < 2 || next >= table.endMark || next >= table.entries) break;
+    if (!table.Entry(cluster, &next) || !table.Links(next)) break;
     if (watch.ComesRound(next)) {
       cameRound = true;
       break;
@@ -146,13 +77,71 @@ std::vector<uint32_t> WalkChain(const FatTable& table, const char* devicePath, u
 
 // ClusterList as the chain of CurrentFileSystem's table copy fatCopy.
 void ListChain(uint32_t firstCluster, uint32_t fatCopy, uint64_t most, bool abortable) {
-  const std::vector<uint32_t> chain = WalkChain(TableOf(CurrentFileSystem, fatCopy), CurrentDevice(), firstCluster,
-                                                most, abortable);
+  const std::vector<uint32_t> chain =
+      WalkChain(FatTableCopy(CurrentFileSystem, CurrentFatDevice(), fatCopy), firstCluster, most, abortable);
   ClusterList.Free();
   for (uint32_t cluster : chain) AppendCluster(cluster);
 }
 
 }  // namespace
+
+FatTableCopy::FatTableCopy(const FileSystemRecord& fs, const char* devicePath, uint32_t fatCopy)
+    : firstSector_(fatCopy == 1 ? fs.firstFatSector : fatCopy == 2 ? fs.secondFatSector : 0),
+      entryBits_(FatEntryBits(fs)),
+      endMark_(entryBits_ == 32 ? 0x0FFFFFF8 : entryBits_ == 16 ? 0xFFF8 : 0xFF8),
+      entries_(FatTableEntries(fs)),
+      device_(devicePath) {}
+
+bool FatTableCopy::Entry(uint32_t cluster, uint32_t* value) {
+  if (!Known() || cluster >= entries_) return false;
+  const uint64_t offset = entryBits_ == 12 ? uint64_t{cluster} * 3 / 2 : uint64_t{cluster} * entryBits_ / 8;
+  uint8_t bytes[4] = {};
+  for (uint32_t i = 0; i < (entryBits_ == 12 ? 2u : entryBits_ / 8); ++i) {
+    if (!Byte(offset + i, &bytes[i])) return false;
+  }
+  if (entryBits_ == 12) {
+    const uint32_t pair = LoadLe16(bytes);
+    *value = cluster % 2 == 0 ? pair & 0xFFF : pair >> 4;
+  } else {
+    *value = entryBits_ == 32 ? LoadLe32(bytes) : LoadLe16(bytes);
+  }
+  return true;
+}
+
+bool FatTableCopy::InUse(uint32_t cluster) {
+  uint32_t value = 0;
+  return Entry(cluster, &value) && value != 0;
+}
+
+bool FatTableCopy::Byte(uint64_t offset, uint8_t* byte) {
+  const uint64_t lba = uint64_t{firstSector_} + offset / kSectorSize;
+  if (lba != loaded_) {
+    if (ReadSectors(device_, static_cast<uint32_t>(lba), static_cast<uint32_t>(lba >> 32), 1, sector_.data()) != 1) {
+      loaded_ = kNothingLoaded;
+      return false;
+    }
+    loaded_ = lba;
+  }
+  *byte = sector_[offset % kSectorSize];
+  return true;
+}
+
+FatLinkedClusters::FatLinkedClusters(const FileSystemRecord& fs, const char* devicePath, uint32_t fatCopy,
+                                     uint64_t clusters) {
+  FatTableCopy table(fs, devicePath, fatCopy);
+  const uint64_t count = std::min(clusters, table.Entries());
+  if (!table.Known() || count <= 2) return;
+  records::GuardAllocation([&] { linked_.assign(count, false); });
+  for (uint64_t cluster = 2; cluster < count; ++cluster) {
+    uint32_t next = 0;
+    if (table.Entry(static_cast<uint32_t>(cluster), &next) && table.Links(next) && next < count) linked_[next] = true;
+  }
+}
+
+const char* CurrentFatDevice() {
+  const uint16_t row = CurrentDriveIndex.load();
+  return DevicePathTable[row < kDevicePathRows ? row : 0];
+}
 
 uint32_t FatEntryBits(const FileSystemRecord& fs) {
   if (fs.type == records::kFat32) return 32;
@@ -176,6 +165,6 @@ void ReadClusterChain(uint32_t firstCluster, uint32_t wanted, uint32_t fatCopy) 
 void ReadLostClusterChain(uint32_t firstCluster) { ListChain(firstCluster, 1, kLostChainClusters, false); }
 
 std::vector<uint32_t> FatChainOf(const FileSystemRecord& fs, const char* devicePath, uint32_t firstCluster,
-                                 uint64_t most) {
-  return WalkChain(TableOf(fs, 1), devicePath, firstCluster, most, false);
+                                 uint64_t most, uint32_t fatCopy) {
+  return WalkChain(FatTableCopy(fs, devicePath, fatCopy), firstCluster, most, false);
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/fat/fat_folder_chain.h"
 #include "engine/fat/fat_test_support.h"
 #include "engine/fat/save_abort.h"
 #include "engine/image/source_values.h"
@@ -203,6 +204,39 @@ TEST_F(FatChainTest, AnUnreadableTableEndsTheChainAndTheListIsEmptiedFirst) {
   EXPECT_EQ(Chain(), std::vector<uint32_t>{2});
   ReadLostClusterChain(9);
   EXPECT_EQ(Chain(), std::vector<uint32_t>{9});
+}
+
+// A folder's walk as a scan makes it: every cluster given is taken (claimed).
+std::vector<uint32_t> Walk(FatFolderChain& chain, FatClusterClaims& claims) {
+  std::vector<uint32_t> clusters;
+  uint32_t cluster = 0;
+  while (chain.Next(&cluster)) {
+    clusters.push_back(cluster);
+    claims.Claim(cluster);
+  }
+  return clusters;
+}
+
+// A cluster two live folders' chains reach is read for both, while the clusters read twice are fewer than those
+// read once; a deleted folder's walk ends before it.
+TEST_F(FatChainTest, ClaimedClustersAreReadAgainForLiveFoldersWithinTheAllowance) {
+  FatTables fat(records::kFat16);
+  fat.Run(10, 14, 0xFFFF, 1).Run(10, 14, 0xFFFF, 2);   // B: 10 .. 14, five clusters
+  for (uint32_t copy = 1; copy <= 2; ++copy) {
+    for (uint32_t folder = 2; folder <= 5; ++folder) fat.Set(folder, 11, copy);  // folders 2 .. 5 run on into B
+  }
+  fat.Open();
+  FatClusterClaims claims;
+  FatFolderChain b(10, true, claims);
+  EXPECT_EQ(Walk(b, claims), Clusters(10, 14));
+  FatFolderChain deleted(4, false, claims);
+  EXPECT_EQ(Walk(deleted, claims), std::vector<uint32_t>{4});
+  FatFolderChain a(2, true, claims);  // 7 read once, then 4 again
+  EXPECT_EQ(Walk(a, claims), (std::vector<uint32_t>{2, 11, 12, 13, 14}));
+  FatFolderChain c(3, true, claims);  // 8 read once, 8 again
+  EXPECT_EQ(Walk(c, claims), (std::vector<uint32_t>{3, 11, 12, 13, 14}));
+  FatFolderChain d(5, true, claims);  // 9 read once: one more
+  EXPECT_EQ(Walk(d, claims), (std::vector<uint32_t>{5, 11}));
 }
 
 }  // namespace

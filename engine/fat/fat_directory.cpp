@@ -12,19 +12,27 @@ namespace {
 
 using os::Decimal;
 
-// Bytes first .. first + count - 1 of an entry without blanks, one character per byte.
-void AppendWithoutBlanks(const uint8_t* entry, uint32_t first, uint32_t count, std::u16string& name) {
+// The case flags of byte 12 that Windows writes for a short name all in small letters: the name, the extension.
+constexpr uint8_t kLowerCaseBase = 0x08;
+constexpr uint8_t kLowerCaseExtension = 0x10;
+
+// Bytes first .. first + count - 1 of an entry without blanks, one character per byte; lower: its capital
+// letters in small ones.
+void AppendWithoutBlanks(const uint8_t* entry, uint32_t first, uint32_t count, bool lower, std::u16string& name) {
   for (uint32_t i = first; i < first + count; ++i) {
-    if (entry[i] != ' ') name.push_back(static_cast<char16_t>(entry[i]));
+    if (entry[i] == ' ') continue;
+    const bool capital = entry[i] >= 'A' && entry[i] <= 'Z';
+    name.push_back(static_cast<char16_t>(lower && capital ? entry[i] - 'A' + 'a' : entry[i]));
   }
 }
 
-std::u16string ShortName(const uint8_t* entry) {
+// The short name as its bytes hold it, or with the case flags honoured.
+std::u16string ShortName(const uint8_t* entry, bool caseFlags) {
   std::u16string name;
-  AppendWithoutBlanks(entry, 0, 8, name);
+  AppendWithoutBlanks(entry, 0, 8, caseFlags && (entry[12] & kLowerCaseBase) != 0, name);
   if (entry[8] != ' ') {
     name.push_back(u'.');
-    AppendWithoutBlanks(entry, 8, 3, name);
+    AppendWithoutBlanks(entry, 8, 3, caseFlags && (entry[12] & kLowerCaseExtension) != 0, name);
   }
   return name;
 }
@@ -51,8 +59,7 @@ void ListEntry(const FatDirectoryEntry& entry, uint32_t parentId) {
                     host::kNoTreeKey, entry.deleted);
     if (ScanCounters.folderCount % 10 == 0) ShowRow(host::kFoldersFoundRow, Decimal(ScanCounters.folderCount));
   } else {
-    AppendFatEntry(entry.name, entry.firstCluster, parentId, entry.writeDate, entry.accessDate, entry.size,
-                   entry.deleted);
+    AppendFatDirectoryEntry(entry, parentId);
     ScanCounters.totalBytes += entry.size;
     ++ScanCounters.entryCount;
     if (ScanCounters.entryCount % 10 == 0) ShowRow(host::kFilesFoundRow, Decimal(ScanCounters.entryCount));
@@ -102,15 +109,21 @@ FatEntryKind DecodeFatEntry(const uint8_t* sector, uint32_t index, uint16_t file
   if (firstCluster == 0) return FatEntryKind::kSkip;
 
   FatDirectoryEntry decoded;
-  decoded.name = ShortName(entry);
+  decoded.name = ShortName(entry, true);
+  decoded.nameOnDisk = ShortName(entry, false);
   decoded.deleted = directoryDeleted == 1 ? 1 : 0;
   if (!decoded.name.empty() && decoded.name[0] == kFatDeletedMark) {
     decoded.deleted = 1;
-    decoded.name[0] = u'x';
+    decoded.name[0] = decoded.nameOnDisk[0] = u'x';
   }
   std::u16string longName;
-  if (AssembleLongName(sector, longName, index * kFatEntryBytes, before) == 0) decoded.name = std::move(longName);
+  if (AssembleLongName(sector, longName, index * kFatEntryBytes, before) == 0) {
+    decoded.name = std::move(longName);
+    decoded.nameOnDisk.clear();
+  }
   if (IsValidFatName(decoded.name) == 0) return FatEntryKind::kSkip;
+  // Only a short name whose case flags changed it keeps the name its bytes hold.
+  if (decoded.nameOnDisk == decoded.name) decoded.nameOnDisk.clear();
 
   decoded.firstCluster = firstCluster;
   decoded.size = LoadLe32(entry + 28);
@@ -119,6 +132,13 @@ FatEntryKind DecodeFatEntry(const uint8_t* sector, uint32_t index, uint16_t file
   decoded.attributes = entry[11];
   *out = std::move(decoded);
   return FatEntryKind::kListed;
+}
+
+FatEntryRecord& AppendFatDirectoryEntry(const FatDirectoryEntry& entry, uint32_t parentId) {
+  FatEntryRecord& file = AppendFatEntry(entry.name, entry.firstCluster, parentId, entry.writeDate, entry.accessDate,
+                                        entry.size, entry.deleted);
+  records::GuardAllocation([&] { file.foundName = entry.nameOnDisk; });
+  return file;
 }
 
 void ParseFatDirectory(const uint8_t* sector, uint32_t parentId, uint32_t* endReached, uint32_t sectorNumber,

@@ -22,6 +22,9 @@ constexpr uint8_t kFatDirectoryAttribute = 0x10;
 // One short entry of a directory as the scans list it.
 struct FatDirectoryEntry {
   std::u16string name;   // the long name when one stands in front of the entry, else the short name
+  // A short name that its case flags put in small letters (readme.txt) as its bytes hold it (README.TXT), which
+  // is how readers that ignore the flags name the file; empty for every other name.
+  std::u16string nameOnDisk;
   uint32_t firstCluster = 0;
   uint32_t size = 0;
   uint16_t writeDate = 0;   // FAT date words
@@ -41,10 +44,17 @@ enum class FatEntryKind {
 // Decodes entry index (0 to 15) of sector (512 bytes): FAT32 (fileSystemCode 200) takes the first cluster
 // from bytes 26, 27, 20, 21, anything else the 16 bits at 26. directoryDeleted 1 marks the entry deleted.
 // The short name is the name bytes without blanks, then "." and the extension bytes without blanks when
-// the first extension byte is not blank, one character per byte; a first character 0xE5 marks the entry
-// deleted and is shown as 'x'. before: see AssembleLongName.
+// the first extension byte is not blank, one character per byte, each part in small letters when byte 12 says
+// so (0x08 the name, 0x10 the extension), as Windows writes an all small 8.3 name; a first character 0xE5
+// marks the entry deleted and is shown as 'x'. before: see AssembleLongName.
 FatEntryKind DecodeFatEntry(const uint8_t* sector, uint32_t index, uint16_t fileSystemCode,
                             uint32_t directoryDeleted, FatDirectoryEntry* out, const FatSectorsBefore& before = {});
+
+// Appends a decoded file entry to FatEntryList under parentId (the caller counts it), with the name its bytes
+// hold as the name it was found under when its case flags changed it: a snapshot then names the file as a reader
+// that ignores the flags does, and loads there too.
+struct FatEntryRecord;
+FatEntryRecord& AppendFatDirectoryEntry(const FatDirectoryEntry& entry, uint32_t parentId);
 
 // Lists the entries firstIndex .. 15 of sector (512 bytes) of a directory of CurrentFileSystem: folders
 // into FatFolderList, files into FatEntryList, each with parentId; deleted 1 (a deleted directory) marks

@@ -11,10 +11,9 @@ KIND is D or F; LISTED is 0 for empty files, which have no cluster and so no rec
 places a file's content, "FIRST+COUNT" image sectors joined by ",", or "-" (folders, empty files). PATH holds the
 components joined by "/", each preceded by how a reader's name compares with TSK's (oracle.fat_names_match):
   "=" exactly;
-  "~" exactly, or in upper case: an 8.3 name that TSK may show in lower case by its NT lower-case flags,
-      which a reader that ignores them shows as stored;
+  "~" exactly: an 8.3 name that TSK shows in lower case by its NT lower-case flags, as the reader does;
   "x" a deleted 8.3 name whose first character TSK shows as "_": the reader shows "x" there and the rest as
-      stored, in upper case;
+      TSK does;
   "s" a long name whose pieces begin in the directory sector before its entry's: a reader of one sector at a
       time keeps the short name (TSK's numbering of FAT entries gives the entry's place in its sector).
 """

@@ -52,23 +52,16 @@ std::vector<Listed> Listing() {
   return out;
 }
 
-std::u16string AsciiUpper(std::u16string text) {
-  for (char16_t& c : text) {
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
-  }
-  return text;
-}
-
 // Whether a name we list is the one TSK lists, by the rule fat_oracle.py gives it; joined: the directory
 // was parsed with each sector's predecessor, so long names across sectors are whole.
 bool NameMatches(char rule, const std::u16string& tsk, const std::u16string& ours, bool joined) {
   switch (rule) {
     case '=':
       return ours == tsk;
-    case '~':
-      return ours == tsk || ours == AsciiUpper(tsk);
+    case '~':  // both read the case flags
+      return ours == tsk;
     case 'x':
-      return ours == u"x" + AsciiUpper(tsk.substr(1));
+      return ours == u"x" + tsk.substr(1);
     case 's':  // one sector at a time: the short name, such as ENTRY0~1.TXT
       if (joined) return ours == tsk;
       return ours != tsk && ours.size() <= 12 && ours.find(u'~') != std::u16string::npos;

@@ -1,5 +1,7 @@
 // Saving one FAT file along its cluster chain.
 #include <algorithm>
+#include <mutex>
+#include <string>
 #include <vector>
 
 #include "engine/fat/fat_chain.h"
@@ -9,6 +11,7 @@
 #include "engine/records/scan_parameters.h"
 #include "engine/save/recovered_file.h"
 #include "engine/save/save_progress.h"
+#include "engine/save/save_state.h"
 #include "engine/save/savers.h"
 
 namespace {
@@ -27,25 +30,96 @@ bool ReadExpectedChain(uint32_t firstCluster, uint32_t clusters) {
   return false;
 }
 
-// A live file's chain is its own: the first table whose chain reaches the file's length gives it (a
-// chain longer than the size, as an append cut off leaves it, holds the file in its first clusters);
-// when neither does, the longer chain in ClusterList, which ends before the file. False when no table is
-// known: nothing then tells the file's clusters.
-bool ReadLiveChain(uint32_t firstCluster, uint32_t clusters) {
-  if (CurrentFileSystem.firstFatSector == 0 && CurrentFileSystem.secondFatSector == 0) return false;
-  uint32_t longest = 1;
+// Which clusters each table copy of the file system being saved links to, read once for a save (its
+// generation) and its file system.
+class LinkedClusterCache {
+ public:
+  // Whether copy (1 or 2) links to cluster; limit: one past the last cluster of the volume.
+  bool Linked(uint32_t copy, uint32_t cluster, uint64_t limit) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const FileSystemRecord& fs = CurrentFileSystem;
+    if (tables_.empty() || SaveGeneration() != generation_ || fs.firstFatSector != fs_.firstFatSector ||
+        fs.secondFatSector != fs_.secondFatSector || fs.sectorsPerFat != fs_.sectorsPerFat || fs.type != fs_.type ||
+        limit != limit_) {
+      tables_.clear();
+      records::GuardAllocation([&] {
+        for (uint32_t c = 1; c <= 2; ++c) tables_.emplace_back(fs, CurrentFatDevice(), c, limit);
+      });
+      generation_ = SaveGeneration();
+      fs_ = fs;
+      limit_ = limit;
+    }
+    return tables_[copy - 1].Linked(cluster);
+  }
+
+ private:
+  std::mutex mutex_;
+  uint64_t generation_ = 0;
+  FileSystemRecord fs_;
+  uint64_t limit_ = 0;
+  std::vector<FatLinkedClusters> tables_;
+};
+
+LinkedClusterCache linkedClusters;
+
+// How a live file's clusters were found.
+enum class LiveChain {
+  kFound,      // its chain is in ClusterList
+  kNoChain,    // no table known holds a chain that starts at its first cluster: it is free there (a quick format
+               // wrote new, empty tables over the file's), or inside a later file's chain
+  kNoTables,   // no table is known: nothing tells the file's clusters
+};
+
+// A live file's chain is its own: the first table whose chain has exactly the file's clusters gives it (a copy
+// whose entry was linked into another file's chain, written to one copy only, runs on past the file); else the
+// first whose chain reaches the file's length (a chain longer than the size, as an append cut off leaves it,
+// holds the file in its first clusters); else the longer chain, which ends before the file. A table in which
+// the first cluster is free, or (for a user's save) continues another chain, holds no chain of the file. limit:
+// one past the volume's last cluster.
+LiveChain ReadLiveChain(uint32_t firstCluster, uint32_t clusters, uint64_t limit, bool userSave) {
+  uint32_t exact = 0, covering = 0, longest = 0;
   size_t longestSize = 0;
+  bool known = false;
   for (uint32_t table = 1; table <= 2; ++table) {
+    FatTableCopy copy(CurrentFileSystem, CurrentFatDevice(), table);
+    known = known || copy.Known();
+    uint32_t first = 0;
+    if (!copy.Entry(firstCluster, &first) || first == 0) continue;
+    // The tables are read whole once for a user's save; a preview's copy takes the chain as it finds it.
+    if (userSave && linkedClusters.Linked(table, firstCluster, limit)) continue;
     ReadClusterChain(firstCluster, clusters, table);
-    if (ClusterList.size() >= clusters) return true;
-    if (ClusterList.size() > longestSize) {
-      longestSize = ClusterList.size();
+    const size_t length = ClusterList.size();
+    if (length == clusters && exact == 0) exact = table;
+    if (length > clusters && covering == 0) covering = table;
+    if (length > longestSize) {
+      longestSize = length;
       longest = table;
     }
   }
-  ReadClusterChain(firstCluster, clusters, longest);
-  return true;
+  const uint32_t chosen = exact != 0 ? exact : covering != 0 ? covering : longest;
+  if (chosen == 0) {
+    ClusterList.Free();
+    return known ? LiveChain::kNoChain : LiveChain::kNoTables;
+  }
+  ReadClusterChain(firstCluster, clusters, chosen);
+  return LiveChain::kFound;
 }
+
+// Whether a cluster is in use in a table known: a deleted file (or a file no chain holds) read from there
+// holds what was written after it, not its own bytes.
+class ClustersInUse {
+ public:
+  ClustersInUse()
+      : copies_{FatTableCopy(CurrentFileSystem, CurrentFatDevice(), 1),
+                FatTableCopy(CurrentFileSystem, CurrentFatDevice(), 2)} {}
+  bool operator()(uint64_t cluster) {
+    return cluster <= 0xFFFFFFFFu && (copies_[0].InUse(static_cast<uint32_t>(cluster)) ||
+                                      copies_[1].InUse(static_cast<uint32_t>(cluster)));
+  }
+
+ private:
+  FatTableCopy copies_[2];
+};
 
 // One past the last cluster whose sectors all lie in the volume: it ends at its own last sector when
 // known (a FAT volume's lastSector is one past it), else with its range, and no cluster lies past what
@@ -82,8 +156,20 @@ uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint
   if (!file.Create()) return 0;
   if (userSave == 1) save::ShowFileStarted(target, name);
 
-  const bool chained = size > 0 && (deleted == 0 ? ReadLiveChain(firstCluster, clusters)
-                                                 : ReadExpectedChain(firstCluster, clusters));
+  bool chained = false;
+  // A deleted file's clusters, and those of a live file that no chain holds, are its own only while no table
+  // gives them to another: a file that was written over is counted damaged (still written, for the user to
+  // look at), never saved as whole.
+  bool mustBeFree = false;
+  if (size > 0 && deleted == 0) {
+    const LiveChain live = ReadLiveChain(firstCluster, clusters, limit, userSave == 1);
+    chained = live == LiveChain::kFound;
+    mustBeFree = live == LiveChain::kNoChain;
+  } else if (size > 0) {
+    chained = ReadExpectedChain(firstCluster, clusters);
+    mustBeFree = true;
+  }
+  ClustersInUse inUse;
   save::FileProgress progress(userSave);
   std::vector<uint8_t> buffer;
   uint64_t written = 0;
@@ -105,6 +191,7 @@ uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint
       file.MarkDamaged();
       break;
     }
+    if (mustBeFree && inUse(cluster)) file.MarkDamaged();
     // Clusters 0 and 1 name no data: reading there would copy the tables or the root folder.
     const save::ClusterSource source =
         cluster >= kFirstDataCluster ? save::ClusterSource::kRead : save::ClusterSource::kUnreadable;

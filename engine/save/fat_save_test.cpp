@@ -365,13 +365,14 @@ TEST_F(FatSaveTest, AFullDiskIsReportedNeverShownAsSaved) {
 }
 
 TEST_F(FatSaveTest, SavesTickedFoldersWholeThenTickedFiles) {
+  volume.Put(40, a);  // a deleted copy of a, its clusters free
   MountTwoFiles();
   const host::TreeKey top = tree.AddItem(u"C:", host::kNoTreeKey, host::TreeImage::kDrive, false);
   const host::TreeKey docs = AddFatFolder(tree, u"Docs", 20, 0, top);
   AddFatFolder(tree, u"Old", 21, 20, docs);
   const host::TreeKey music = AddFatFolder(tree, u"Music", 22, 0, top);
   AddFatFile(u"doc.txt", 12, 20, static_cast<uint32_t>(b.size()));
-  AddFatFile(u"old.txt", 5, 21, static_cast<uint32_t>(a.size()), 1);
+  AddFatFile(u"old.txt", 40, 21, static_cast<uint32_t>(a.size()), 1);
   const uint32_t root = AddFatFile(u"root.txt", 12, 0, static_cast<uint32_t>(b.size()));
   list.saveFolderSet = {docs, music};
   list.saveFileSet = {root, 999};  // 999: no record has it

@@ -17,7 +17,14 @@ std::u16string Decimal(uint32_t value) { return os::FromAscii(std::to_string(val
 
 }  // namespace
 
+namespace {
+std::atomic<uint64_t> saveGeneration{0};
+}  // namespace
+
+uint64_t SaveGeneration() { return saveGeneration.load(); }
+
 void BeginSave() {
+  ++saveGeneration;
   SaveAbortFlag = 0;
   SkipCurrentFileFlag = 0;
   SavedFileCount = 0;

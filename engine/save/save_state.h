@@ -33,8 +33,11 @@ struct SaveTallyRecord {
 };
 extern SaveTallyRecord SaveTally;
 
-// Clears SaveAbortFlag, SkipCurrentFileFlag, SavedFileCount and SaveTally before a save starts.
+// Clears SaveAbortFlag, SkipCurrentFileFlag, SavedFileCount and SaveTally before a save starts, and starts a
+// new save generation.
 void BeginSave();
+// Raised by each BeginSave: what a saver learns of the source once for a whole save is kept for its generation.
+uint64_t SaveGeneration();
 
 // The report at the end of a save that was not stopped: " Files Saved successfully." (kind 1) when files
 // were written and every file was read and written whole; "No file was saved." (kind 2) when no file was

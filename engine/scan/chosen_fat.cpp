@@ -12,6 +12,7 @@
 #include "engine/scan/chosen_fs.h"
 #include "engine/scan/chosen_fs_steps.h"
 #include "engine/scan/fat_folder_walk.h"
+#include "engine/scan/fat_table_search.h"
 #include "engine/scan/range_sectors.h"
 #include "engine/scan/boot_parameters.h"
 #include "engine/scan/scan_end.h"
@@ -23,21 +24,9 @@ constexpr uint32_t kSectorBytes = 512;
 constexpr uint32_t kMostPieceSectors = 8;
 // The FAT16 root directory, when its place is known, is read 8 sectors at a time.
 constexpr uint32_t kFat16RootPieceSectors = 8;
-// The longest allocation tables, in sectors: all the clusters a FAT16 entry numbers, and a FAT32 entry's 28 bits.
-constexpr uint64_t kFat16LongestTable = (uint64_t{1} << 16) * 2 / kSectorBytes;
-constexpr uint64_t kFat32LongestTable = (uint64_t{1} << 28) * 4 / kSectorBytes;
-// The sizes of a FAT16 root directory, in sectors, most usual first: 512 entries, or as many as fill the data
-// area's alignment to a cluster, or a small root. Taking only these keeps a sector inside the first table that
-// begins like one from passing for the first copy, with a root shorter by its distance.
-const std::vector<uint64_t> kFat16RootSizes = {32, 64, 128, 256, 16, 8, 4, 2, 1};
-const std::vector<uint64_t> kNoRoot = {0};
-constexpr uint64_t kFat16MostRootSectors = 256;
 constexpr uint32_t kFat32DefaultRootCluster = 2;
 
 bool IsClusterSize(uint32_t sectors) { return sectors >= 1 && sectors <= 128 && (sectors & (sectors - 1)) == 0; }
-
-// The first sector of a table copy: F8 FF FF (the media byte and the two reserved entries' first bytes).
-bool BeginsTable(const Sector& sector) { return sector[0] == 0xF8 && sector[1] == 0xFF && sector[2] == 0xFF; }
 
 // Step 1: a folder "Dir" + cluster for every subfolder candidate of the chosen number.
 void ExtractFatFolders() {
@@ -70,8 +59,7 @@ void TakeEntry(const FatDirectoryEntry& entry, uint32_t folder) {
     }
     return;
   }
-  AppendFatEntry(entry.name, entry.firstCluster, folder, entry.writeDate, entry.accessDate, entry.size,
-                 entry.deleted);
+  AppendFatDirectoryEntry(entry, folder);
   ++ScanCounters.entryCount;
 }
 
@@ -126,24 +114,16 @@ class DirectoryPieces {
   FatSectorHistory history_;
 };
 
-// A subfolder, read as ReadFatFolderList asks.
-class SubfolderPieces : public DirectoryPieces {
- public:
-  explicit SubfolderPieces(uint32_t firstCluster) : DirectoryPieces(firstCluster, true) {}
-};
-
-void ReadChosenRootFolder(FatClusterClaims& claims) {
+// The FAT16 root, when its place is known; a FAT32 root is a chain, read with the folders.
+void ReadChosenFat16Root() {
+  if (CurrentFileSystem.type == records::kFat32 || CurrentFileSystem.rootDirectory == 0) return;
   DirectoryPieces root(records::kFatRootId, false);
-  if (CurrentFileSystem.type == records::kFat32) {
-    const uint32_t named = CurrentFileSystem.rootDirectory;
-    FatFolderChain chain(named != 0 ? named : kFat32DefaultRootCluster, true, claims);
-    root.Read(chain, claims);
-    return;
-  }
-  if (CurrentFileSystem.rootDirectory == 0) return;  // a FAT16 root whose place is not known
-  const uint32_t sectors = std::max(CurrentFileSystem.rootDirectorySectors, kFat16RootSectors);
+  // Its own size where known: a small root (a floppy's 14 sectors) is followed by the data area.
+  const uint32_t sectors = CurrentFileSystem.rootDirectorySectors != 0 ? CurrentFileSystem.rootDirectorySectors
+                                                                       : kFat16RootSectors;
   for (uint32_t i = 0; i < sectors; i += kFat16RootPieceSectors) {
-    if (!root.Read(uint64_t{CurrentFileSystem.rootDirectory} + i, kFat16RootPieceSectors)) return;
+    const uint32_t piece = std::min(kFat16RootPieceSectors, sectors - i);
+    if (!root.Read(uint64_t{CurrentFileSystem.rootDirectory} + i, piece)) return;
   }
 }
 
@@ -200,74 +180,28 @@ uint64_t TablesFloor(uint64_t dataStart) {
   return floor;
 }
 
-// Sectors that begin like a table, at or after floor and before dataStart, as a search going back from the
-// data area meets them: it asks At(lba) for lba = dataStart - 1, dataStart - 2, ... in turn, and Seen(lba) for
-// sectors it has passed.
-class TableStarts {
- public:
-  TableStarts(uint64_t dataStart, uint64_t floor) : dataStart_(dataStart), floor_(floor) {}
-
-  bool At(uint64_t lba) {
-    Sector sector;
-    const bool table = ReadDiskSector(lba, sector) && BeginsTable(sector);
-    records::GuardAllocation([&] { passed_.push_back(table); });
-    return table;
-  }
-  bool Seen(uint64_t lba) const {
-    const uint64_t back = dataStart_ - lba;
-    return lba >= floor_ && back >= 1 && back <= passed_.size() && passed_[back - 1];
-  }
-
- private:
-  uint64_t dataStart_, floor_;
-  std::vector<bool> passed_;
-};
-
-// Both copies of a table hold the same entries.
-bool SameSector(uint64_t a, uint64_t b) {
-  Sector one, two;
-  return ReadDiskSector(a, one) && ReadDiskSector(b, two) && one == two;
-}
-
 void FindFatCopies() {
   chosen::BeginStep(u"Searching for lost FAT fragments ( Step 3/5 )...");
-  const bool fat32 = CurrentFileSystem.type == records::kFat32;
-  // The two copies lie one table length apart, and the data area (cluster 2) right after the second; on
-  // FAT16 the root directory lies between (kFat16RootSizes). The search
-  // goes back from the data area, and takes the first sector that begins like a table and has such a partner
-  // (the pair nearest the data), looking no further back than the longest tables of the kind reach and no
-  // further than the file system before this one.
-  const uint64_t dataStart = uint64_t{CurrentFileSystem.clusterBase} + 2 * uint64_t{CurrentFileSystem.sectorsPerCluster};
-  const uint64_t longest = fat32 ? kFat32LongestTable : kFat16LongestTable;
-  const uint64_t mostRoot = fat32 ? 0 : kFat16MostRootSectors;
-  const uint64_t reach = 2 * longest + mostRoot;
-  const uint64_t floor = std::max(TablesFloor(dataStart), dataStart > reach ? dataStart - reach : 0);
-  TableStarts starts(dataStart, floor);
+  // The two copies lie one table length apart, and the data area (cluster 2) right after the second; on FAT16
+  // the root folder lies between. The search looks no further back than the longest tables of the kind reach
+  // and no further than the file system before this one.
+  FatTableSearch search;
+  search.fat32 = CurrentFileSystem.type == records::kFat32;
+  search.dataStart = uint64_t{CurrentFileSystem.clusterBase} + 2 * uint64_t{CurrentFileSystem.sectorsPerCluster};
+  const uint64_t reach = FatTablesReach(search.fat32);
+  search.floor = std::max(TablesFloor(search.dataStart), search.dataStart > reach ? search.dataStart - reach : 0);
+  search.stopped = ScanStopRequested;
   chosen::StepProgress progress;
-  for (uint64_t first = dataStart; first > floor;) {
-    --first;
-    if (ScanStopRequested()) return;
-    progress.Show(dataStart - first, dataStart - floor);
-    if (!starts.At(first)) continue;
-    // The second copy at first + length, the data area at first + 2 x length + root sectors.
-    const uint64_t span = dataStart - first;
-    for (const uint64_t rootSectors : fat32 ? kNoRoot : kFat16RootSizes) {
-      if (span <= rootSectors || (span - rootSectors) % 2 != 0) continue;
-      const uint64_t length = (span - rootSectors) / 2;
-      const uint64_t second = first + length;
-      const uint64_t root = second + length;
-      if (length > longest || !starts.Seen(second) || !SameSector(first, second)) continue;
-      // The FAT16 root directory follows the second table; a place past the 32-bit sectors names none.
-      if (root > 0xFFFFFFFFu) return;
-      CurrentFileSystem.firstFatSector = static_cast<uint32_t>(first);
-      CurrentFileSystem.secondFatSector = static_cast<uint32_t>(second);
-      CurrentFileSystem.sectorsPerFat = static_cast<uint32_t>(length);
-      if (!fat32) {
-        CurrentFileSystem.rootDirectory = static_cast<uint32_t>(root);
-        CurrentFileSystem.rootDirectorySectors = static_cast<uint32_t>(dataStart - root);
-      }
-      return;
-    }
+  search.progress = [&](uint64_t done, uint64_t total) { progress.Show(done, total); };
+  const std::optional<FatTablePair> pair = FindFatTablePair(search);
+  // The FAT16 root folder follows the second table; a place past the 32-bit sectors names none.
+  if (!pair || pair->second + pair->length > 0xFFFFFFFFu) return;
+  CurrentFileSystem.firstFatSector = static_cast<uint32_t>(pair->first);
+  CurrentFileSystem.secondFatSector = static_cast<uint32_t>(pair->second);
+  CurrentFileSystem.sectorsPerFat = static_cast<uint32_t>(pair->length);
+  if (!search.fat32) {
+    CurrentFileSystem.rootDirectory = static_cast<uint32_t>(pair->root);
+    CurrentFileSystem.rootDirectorySectors = static_cast<uint32_t>(pair->rootSectors);
   }
 }
 
@@ -278,9 +212,11 @@ void ReadChosenFatFolders() {
   // Cluster positions are products of the cluster size: one that no FAT volume has reads nothing.
   if (!IsClusterSize(CurrentFileSystem.sectorsPerCluster)) return;
   FatClusterClaims claims;
-  ReadChosenRootFolder(claims);
+  ReadChosenFat16Root();
+  const uint32_t named = CurrentFileSystem.rootDirectory;
+  const uint32_t root = CurrentFileSystem.type != records::kFat32 ? 0 : named != 0 ? named : kFat32DefaultRootCluster;
   chosen::StepProgress progress;
-  ReadFatFolderList<SubfolderPieces>(claims, [&](size_t i) { progress.Show(i + 1, FatFolderList.size()); });
+  ReadFatFolderList<DirectoryPieces>(claims, root, [&](size_t i) { progress.Show(i + 1, FatFolderList.size()); });
 }
 
 void ReadChosenFat() {

@@ -421,8 +421,8 @@ TEST_F(ChosenTest, MissingParentsGetStandIns) {
 
 // Sectors of a hand-made source, read as a logical drive.
 Bytes Sectors(uint32_t count) { return Bytes(size_t{count} * 512, 0); }
-void MarkTable(Bytes& bytes, uint32_t sector) {
-  bytes[sector * 512] = 0xF8;
+void MarkTable(Bytes& bytes, uint32_t sector, uint8_t media = 0xF8) {
+  bytes[sector * 512] = media;
   bytes[sector * 512 + 1] = 0xFF;
   bytes[sector * 512 + 2] = 0xFF;
 }
@@ -439,6 +439,8 @@ TEST_F(ChosenTest, AllocationTablesAreThePairThatFitsTheVolume) {
     uint32_t previousEnd;                   // the last sector of a file system found before, 0 none
     uint32_t first, second, perFat, root;  // all 0: nothing changes
     uint32_t rootSectors;
+    uint8_t media = 0xF8;
+    bool copiesDiffer = false;  // an entry of the second copy's first sector written to it alone
   };
   const Case cases[] = {
       {"decoys before and between", records::kFat16, 700, 1, {120, 200, 300, 435, 500}, 0, 200, 435, 235, 670, 32},
@@ -454,15 +456,24 @@ TEST_F(ChosenTest, AllocationTablesAreThePairThatFitsTheVolume) {
       {"the second copy missing", records::kFat16, 700, 1, {200}, 0, 0, 0, 0, 0, 0},
       {"a FAT32 pair that leaves a gap before the data", records::kFat32, 700, 1, {200, 264}, 0, 0, 0, 0, 0, 0},
       {"no table", records::kFat16, 700, 1, {}, 0, 0, 0, 0, 0, 0},
+      {"copies that differ in their first sector", records::kFat16, 700, 1, {120, 200, 435}, 0, 200, 435, 235, 670,
+       32, 0xF8, true},
+      {"a nearer pair whose copies differ, a farther one alike", records::kFat16, 700, 1, {200, 300, 435, 469}, 0, 200,
+       435, 235, 670, 32},
+      {"FAT32 copies that differ", records::kFat32, 30700, 1, {702, 15702}, 0, 702, 15702, 15000, 0, 0, 0xF8, true},
+      {"a 1.44 MB floppy: media F0, a root of 224 entries", records::kFat16, 31, 1, {1, 10}, 0, 1, 10, 9, 19, 14,
+       0xF0},
+      {"a 720 KB floppy: media F9, a root of 112 entries", records::kFat16, 10, 2, {1, 4}, 0, 1, 4, 3, 7, 7, 0xF9},
   };
   for (const Case& c : cases) {
     Bytes bytes = Sectors(c.clusterBase + 2 * c.perCluster + 8);
     for (uint32_t sector : c.marks) {
-      MarkTable(bytes, sector);
+      MarkTable(bytes, sector, c.media);
       // Only the two copies of the volume's table are alike, and the sectors at one distance inside them.
       const uint32_t inside = c.second != 0 && sector > c.second ? sector - c.second + c.first : sector;
       if (sector != c.first && sector != c.second) bytes[sector * 512 + 4] = static_cast<uint8_t>(inside % 255 + 1);
     }
+    if (c.copiesDiffer) bytes[c.second * 512 + 6] = 0x5A;
     extensive_test::MappedDrive drive(bytes);
     FreeExtensiveScanLists();
     if (c.previousEnd != 0) {

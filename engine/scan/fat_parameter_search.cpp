@@ -1,13 +1,16 @@
-// SearchFatParameters: a FAT layout recovered without a boot sector. The first table starts with F8 FF,
-// which gives the reserved sectors; two subfolders, whose first sectors begin with "." and "..", give by
-// their sectors and first clusters the cluster size and where cluster 0 would lie.
+// SearchFatParameters: a FAT layout recovered without a boot sector. Two subfolders, whose first sectors begin
+// with "." and "..", give by their sectors and first clusters the cluster size and where cluster 0 would lie;
+// the two table copies before the data area, looked for first where the usual reserved sectors end (a sector
+// there holding F8 FF), give the reserved sectors and the table size.
 #include <cstring>
+#include <optional>
 
 #include "engine/host/host.h"
 #include "engine/image/byte_order.h"
 #include "engine/partitions/disk_sectors.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/scan/boot_parameters.h"
+#include "engine/scan/fat_table_search.h"
 #include "engine/scan/range_sectors.h"
 #include "engine/scan/scan_end.h"
 
@@ -18,10 +21,10 @@ constexpr uint32_t kProgressEveryCandidates = 500;
 struct Layout {
   bool fat32 = false;
   uint64_t start = 0;
-  uint32_t reserved = 0;
+  uint32_t windowReserved = 0;  // where the first table begins by the usual window; 0: not seen there
 };
 
-// Where the first table begins: the first sector of a few after the start that holds F8 FF.
+// Where the first table usually begins: the first sector of a few after the start that holds F8 FF.
 uint32_t FindReservedSectors(const Layout& layout, const RangeSectors& range) {
   const uint64_t first = layout.fat32 ? 30 : 0;
   const uint64_t count = layout.fat32 ? 30 : 10;
@@ -48,8 +51,17 @@ struct Subfolder {
   uint64_t cluster = 0;
 };
 
+void ShowSearchProgress(uint64_t examined, uint64_t count) {
+  host::SecondDisplayHost* panel = host::ScanProgressPanel();
+  if (panel == nullptr || count == 0) return;
+  const uint64_t percent = examined * 100 / count;
+  panel->SetProgressPos(static_cast<uint32_t>(percent > 99 ? 99 : percent));
+}
+
 // Fills CurrentFileSystem from the first subfolder and a later one when the two agree on a cluster size;
-// false when they do not.
+// false when they do not. The tables are the pair of copies that fits before the data area, looked for first
+// where the first table's start was seen; without one, they are taken to fill the space between the reserved
+// sectors and the data area.
 bool TakeLayout(const Layout& layout, const Subfolder& first, const Subfolder& later) {
   if (later.cluster <= first.cluster) return false;
   // Clusters number sectors from the data area on, so a first cluster below both sectors is a plausible one.
@@ -60,33 +72,39 @@ bool TakeLayout(const Layout& layout, const Subfolder& first, const Subfolder& l
   const uint64_t perCluster = sectors / clusters;
   if (first.sector < perCluster * first.cluster) return false;
   const uint64_t dataStart = first.sector - (first.cluster - 2) * perCluster;
-  const uint64_t before = layout.start + layout.reserved + (layout.fat32 ? 0 : kFat16RootSectors);
-  if (dataStart <= before) return false;
-  const uint64_t perFat = (dataStart - before) / 2;
-  if (perFat == 0) return false;
+  FatTableSearch search;
+  search.fat32 = layout.fat32;
+  search.dataStart = dataStart;
+  search.floor = layout.start;
+  if (layout.windowReserved != 0) search.firstLooked.push_back(layout.start + layout.windowReserved);
+  search.stopped = ScanStopRequested;
+  search.progress = ShowSearchProgress;
+  const std::optional<FatTablePair> pair = FindFatTablePair(search);
+  FatTablePair tables;
+  if (pair && pair->root <= 0xFFFFFFFFu) {
+    tables = *pair;
+  } else {
+    const uint32_t reserved = layout.windowReserved != 0 ? layout.windowReserved : layout.fat32 ? 32 : 1;
+    const uint64_t before = layout.start + reserved + (layout.fat32 ? 0 : kFat16RootSectors);
+    if (dataStart <= before || (dataStart - before) / 2 == 0) return false;
+    tables.length = (dataStart - before) / 2;
+    tables.first = layout.start + reserved;
+    tables.second = tables.first + tables.length;
+    tables.root = layout.fat32 ? 0 : tables.second + tables.length;
+    tables.rootSectors = layout.fat32 ? 0 : kFat16RootSectors;
+  }
   FileSystemRecord& r = CurrentFileSystem;
   r.sectorsPerCluster = static_cast<uint32_t>(perCluster);
   r.clusterBase = static_cast<uint32_t>(first.sector - perCluster * first.cluster);
-  r.reservedSectors = layout.reserved;
-  r.sectorsPerFat = static_cast<uint32_t>(perFat);
-  r.firstFatSector = static_cast<uint32_t>(layout.start + layout.reserved);
-  r.secondFatSector = static_cast<uint32_t>(r.firstFatSector + perFat);
-  if (layout.fat32) {
-    r.rootDirectory = 2;
-    r.rootDirectorySectors = 0;
-  } else {
-    r.rootDirectory = static_cast<uint32_t>(r.secondFatSector + perFat);
-    r.rootDirectorySectors = kFat16RootSectors;
-  }
+  r.reservedSectors = static_cast<uint32_t>(tables.first - layout.start);
+  r.sectorsPerFat = static_cast<uint32_t>(tables.length);
+  r.firstFatSector = static_cast<uint32_t>(tables.first);
+  r.secondFatSector = static_cast<uint32_t>(tables.second);
+  r.rootDirectory = layout.fat32 ? 2 : static_cast<uint32_t>(tables.root);
+  r.rootDirectorySectors = static_cast<uint32_t>(tables.rootSectors);
   return true;
 }
 
-void ShowSearchProgress(uint64_t examined, uint64_t count) {
-  host::SecondDisplayHost* panel = host::ScanProgressPanel();
-  if (panel == nullptr || count == 0) return;
-  const uint64_t percent = examined * 100 / count;
-  panel->SetProgressPos(static_cast<uint32_t>(percent > 99 ? 99 : percent));
-}
 
 }  // namespace
 
@@ -100,8 +118,7 @@ uint32_t SearchFatParameters() {
   Layout layout;
   layout.fat32 = code == records::kFat32;
   layout.start = range.first;
-  layout.reserved = FindReservedSectors(layout, range);
-  if (layout.reserved == 0) layout.reserved = layout.fat32 ? 32 : 1;
+  layout.windowReserved = FindReservedSectors(layout, range);
   const uint64_t endOfClusters = layout.fat32 ? 0xFFFFFFFFu : 0xFFFFu;
   // The range's own count: none given, nothing to walk.
   const uint64_t count = ScanRange.sectorCount == 0 ? 0 : range.end - range.first;

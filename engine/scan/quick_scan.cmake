@@ -2,6 +2,7 @@
 target_sources(engine_scan PRIVATE
   boot_parameters.cpp
   fat_parameter_search.cpp
+  fat_table_search.cpp
   lost_ntfs_data.cpp
   quick_scan.cpp
   quick_scan_fat.cpp

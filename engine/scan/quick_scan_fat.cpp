@@ -58,29 +58,21 @@ class DirectoryReader {
   FatSectorHistory history_;
 };
 
-void ReadRootFolder(FatClusterClaims& claims) {
+// The FAT16 root, at its own place; a FAT32 root is a chain, read with the folders.
+void ReadFat16RootFolder() {
+  if (CurrentFileSystem.type == records::kFat32) return;
   DirectoryReader reader(records::kFatRootId, false);
-  if (CurrentFileSystem.type == records::kFat32) {
-    FatFolderChain chain(CurrentFileSystem.rootDirectory, true, claims);
-    reader.Read(chain, claims);
-    return;
-  }
   for (uint32_t i = 0; i < CurrentFileSystem.rootDirectorySectors; ++i) {
     if (!reader.Read(uint64_t{CurrentFileSystem.rootDirectory} + i)) return;
   }
 }
 
-// A subfolder, read as ReadFatFolderList asks.
-class SubfolderReader : public DirectoryReader {
- public:
-  explicit SubfolderReader(uint32_t firstCluster) : DirectoryReader(firstCluster, true) {}
-};
-
 // Each entry is listed as deleted by its own mark; what lies in a deleted folder is marked afterwards
 // (MarkFatRecordsInDeletedFolders), since a deleted folder read here may yet turn out to be a live folder that
 // took its cluster.
-void ReadSubfolders(FatClusterClaims& claims) {
-  ReadFatFolderList<SubfolderReader>(claims, [](size_t) {});
+void ReadFolders(FatClusterClaims& claims) {
+  const uint32_t root = CurrentFileSystem.type == records::kFat32 ? CurrentFileSystem.rootDirectory : 0;
+  ReadFatFolderList<DirectoryReader>(claims, root, [](size_t) {});
 }
 
 // The folder the ".." entry of the folder at firstCluster names (the root as records::kFatRootId); false when
@@ -103,8 +95,8 @@ uint32_t QuickScanFat() {
   FreeScanRecordLists();
   if (ScanStopRequested()) return 0;
   FatClusterClaims claims;
-  ReadRootFolder(claims);
-  ReadSubfolders(claims);
+  ReadFat16RootFolder();
+  ReadFolders(claims);
   SettleMovedFatFolders(OwnParent);
   MarkFatRecordsInDeletedFolders();
   BuildFolderResults(u"Please wait creating tree", AddFatFolders, records::kFatRootId, ResultListers.listFatFolder);

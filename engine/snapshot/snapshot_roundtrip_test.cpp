@@ -18,7 +18,9 @@
 #include "engine/records/file_names.h"
 #include "engine/records/file_trace_hits.h"
 #include "engine/records/scan_records.h"
+#include "engine/scan/boot_parameters.h"
 #include "engine/scan/chosen_fs.h"
+#include "engine/scan/quick_scan.h"
 #include "engine/scan/selected_signatures.h"
 #include "engine/snapshot/snapshot.h"
 #include "engine/snapshot/snapshot_test_support.h"
@@ -534,6 +536,54 @@ TEST_F(SnapshotRoundTrip, ALogicalDriveSourceIsReopenedFromItsRowOfDriveNames) {
   ASSERT_EQ(Load(path, false), 1u);
   EXPECT_TRUE(VolumeHandle.IsInvalid());
   os::MapVolumeForTesting(u"\\\\.\\E:", u"");
+}
+
+// A short name that its case flags put in small letters (notes.txt of the shared FAT16 volume) is listed so and
+// stored with the name its bytes hold as the name it was found under: the snapshot loads over its volume in this
+// build and in the builds before it, which compare that name; a snapshot those builds wrote (the name as its bytes
+// hold it, nothing after) loads too. Only that file is kept, so that the check samples it.
+TEST_F(SnapshotRoundTrip, ShortNamesInSmallLettersLoadOverTheirVolumeWhicheverBuildWroteTheSnapshot) {
+  OpenedImage image("fat16.fixed.vhd");
+  ASSERT_TRUE(image.opened());
+  RecoveryMode = records::kQuickScan;
+  ScanRange = {records::kFat16, 0, 65536, 65535, 0};
+  CurrentDriveIndex = 0;
+  ASSERT_EQ(ReadBootParameters(), 1u);
+  ASSERT_EQ(QuickScanFat(), 1u);
+  FatEntryRecord notes;
+  for (const FatEntryRecord& e : FatEntryList) {
+    if (e.name == u"notes.txt") notes = e;
+  }
+  ASSERT_EQ(notes.name, u"notes.txt");
+  EXPECT_EQ(notes.foundName, u"NOTES.TXT");
+  const FileSystemRecord fs = CurrentFileSystem;
+  const struct {
+    const char* what;
+    const char16_t* name;
+    const char16_t* foundName;
+    uint32_t loads;
+  } cases[] = {
+      {"written now", u"notes.txt", u"NOTES.TXT", 1},
+      {"written before the case flags were read", u"NOTES.TXT", u"", 1},
+      {"another volume's file", u"OTHER.TXT", u"", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    FreeScanRecordLists();
+    CurrentFileSystem = fs;
+    FatEntryRecord& file = AppendFatEntry(c.name, notes.firstCluster, 0, notes.firstDateWord, notes.secondDateWord,
+                                          notes.size, 0);
+    file.foundName = c.foundName;
+    ++ScanCounters.entryCount;
+    const std::u16string path = TempPath("notes.vsnp");
+    ASSERT_EQ(SaveAs(path, false), 1u);
+    ASSERT_EQ(Load(path, false), c.loads);
+    if (c.loads == 1) {
+      ASSERT_EQ(FatEntryList.size(), 1u);
+      EXPECT_EQ(FatEntryList[0].name, c.name);
+      EXPECT_EQ(records::NameOnDisk(FatEntryList[0]), u"NOTES.TXT");
+    }
+  }
 }
 
 TEST(SnapshotPaths, TheChosenNameIsLowerCasedAndGetsTheExtensionOnce) {

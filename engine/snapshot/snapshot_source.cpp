@@ -106,8 +106,9 @@ std::vector<uint32_t> Fat32RootClusters(const FileSystemRecord& fs, const char* 
 }
 
 // The sectors of the directory of the folder whose first cluster is `cluster` (0: the FAT16 root), at most
-// kMostDirectorySectors, or all a deleted folder's read covers.
-std::vector<uint64_t> DirectorySectors(const FileSystemRecord& fs, const char* devicePath, uint32_t cluster) {
+// kMostDirectorySectors, or all a deleted folder's read covers, along its chain through table copy fatCopy.
+std::vector<uint64_t> DirectorySectors(const FileSystemRecord& fs, const char* devicePath, uint32_t cluster,
+                                       uint32_t fatCopy) {
   std::vector<uint64_t> sectors;
   if (cluster == records::kFatRootId) {
     if (fs.secondFatSector == 0 || fs.sectorsPerFat == 0) return sectors;  // no place is known
@@ -119,27 +120,38 @@ std::vector<uint64_t> DirectorySectors(const FileSystemRecord& fs, const char* d
   }
   const uint64_t perCluster = fs.sectorsPerCluster;
   const uint64_t most = std::max(kMostDeletedFolderClusters, kMostDirectorySectors / perCluster);
-  for (uint32_t c : FatChainOf(fs, devicePath, cluster, most)) {
+  for (uint32_t c : FatChainOf(fs, devicePath, cluster, most, fatCopy)) {
     for (uint64_t j = 0; j < perCluster; ++j) sectors.push_back(fs.clusterBase + uint64_t{c} * perCluster + j);
   }
   return sectors;
 }
 
-// The entries of a directory as the scans decode them, up to its end.
-void ReadDirectoryEntries(const FileSystemRecord& fs, const char* devicePath, uint32_t cluster,
+// The entries of a directory as the scans decode them, up to its end, along its chain through table copy fatCopy.
+void ReadDirectoryEntries(const FileSystemRecord& fs, const char* devicePath, uint32_t cluster, uint32_t fatCopy,
                           std::set<ListedEntry>* entries) {
   FatSectorHistory history;
   uint8_t sector[kSectorSize];
-  for (uint64_t lba : DirectorySectors(fs, devicePath, cluster)) {
+  for (uint64_t lba : DirectorySectors(fs, devicePath, cluster, fatCopy)) {
     if (!ReadOneSector(devicePath, lba, sector)) return;
     for (uint32_t index = 0; index < kFatEntriesPerSector; ++index) {
       FatDirectoryEntry entry;
       const FatEntryKind kind = DecodeFatEntry(sector, index, fs.type, 0, &entry, history.Before());
       if (kind == FatEntryKind::kEnd) return;
-      if (kind == FatEntryKind::kListed) entries->insert({entry.firstCluster, entry.size, std::move(entry.name)});
+      if (kind != FatEntryKind::kListed) continue;
+      // A snapshot written before the case flags were honoured names the file as its bytes do.
+      if (!entry.nameOnDisk.empty()) entries->insert({entry.firstCluster, entry.size, entry.nameOnDisk});
+      entries->insert({entry.firstCluster, entry.size, std::move(entry.name)});
     }
     history.Keep(sector, 1);
   }
+}
+
+// A directory's entries along its chain through each table copy: the scans follow a folder through either where
+// one is lost or the two lead apart. The FAT16 root lies apart from the tables, and is read once.
+void ReadDirectoryEntries(const FileSystemRecord& fs, const char* devicePath, uint32_t cluster,
+                          std::set<ListedEntry>* entries) {
+  const uint32_t copies = cluster == records::kFatRootId ? 1 : 2;
+  for (uint32_t copy = 1; copy <= copies; ++copy) ReadDirectoryEntries(fs, devicePath, cluster, copy, entries);
 }
 
 // A sample of the files, each with an entry in its folder's directory as the snapshot has it. Files whose folder

@@ -26,7 +26,8 @@ are not listed.
 
 Saved files are compared with what icat gives (the manifests' sha256 of icat's output): deleted FAT files as
 contiguous clusters, as both take them; where a deleted file's later clusters belong to another file by now,
-icat stops before them, and its bytes must then begin the saved file, which is the whole contiguous run.
+icat stops before them, and its bytes must then begin the saved file, which is the whole contiguous run. A deleted
+FAT file any of whose clusters the first allocation table gives out again is saved, but counted damaged.
 """
 import argparse
 import concurrent.futures
@@ -508,14 +509,58 @@ def saved_entry_problems(out, expected, raw, start, fat, times=False, pool=None)
     return [line for found in (pool.map(check, expected) if pool else map(check, expected)) for line in found]
 
 
+@functools.lru_cache(maxsize=None)
+def fat_layout(raw, start):
+    """(sector of cluster 0, sectors per cluster, the first allocation table's entries) of the FAT volume at sector
+    start of raw, from its boot sector; None when none is there."""
+    with open(raw, "rb") as f:
+        f.seek(start * 512)
+        boot = f.read(512)
+        if len(boot) < 512 or boot[510:512] != b"\x55\xaa" or boot[13] == 0:
+            return None
+        spc, reserved, fats = boot[13], int.from_bytes(boot[14:16], "little"), boot[16]
+        roots = int.from_bytes(boot[17:19], "little")
+        total = int.from_bytes(boot[19:21], "little") or int.from_bytes(boot[32:36], "little")
+        spf = int.from_bytes(boot[22:24], "little") or int.from_bytes(boot[36:40], "little")
+        data = reserved + fats * spf + roots * 32 // 512
+        clusters = (total - data) // spc + 2
+        bits = 32 if boot[22:24] == b"\0\0" else 12 if clusters < 4087 else 16
+        f.seek((start + reserved) * 512)
+        table = f.read(spf * 512)
+    if bits == 12:
+        entries = [(int.from_bytes(table[c * 3 // 2:c * 3 // 2 + 2], "little") >> (4 * (c & 1))) & 0xFFF
+                   for c in range(clusters)]
+    else:
+        width = bits // 8
+        entries = [int.from_bytes(table[c * width:(c + 1) * width], "little") & 0x0FFFFFFF for c in range(clusters)]
+    return start + data - 2 * spc, spc, entries
+
+
+def fat_file_reused(raw, start, e):
+    """Whether a deleted FAT file of TSK's holds clusters the volume's first table gives out again: of its first
+    cluster and those after it, as many as its size needs (where a saver reads a deleted file), one is in use. A saver
+    then counts the file damaged."""
+    layout = fat_layout(raw, start) if e["deleted"] and not e["dir"] and e["size"] and e["runs"] else None
+    if layout is None:
+        return False
+    base, spc, entries = layout
+    first = (e["runs"][0][0] - base) // spc
+    count = -(-e["size"] // (spc * 512))
+    return any(c < len(entries) and entries[c] != 0 for c in range(first, first + count))
+
+
 def check_save(save, expected, raw, start, fat, times=False, pool=None):
     """The problems of a save of a whole results tree: its own (status, anything outside the chosen folder,
     files it did not read or write whole, a count that is not the number of files there), and those of
-    saved_entry_problems."""
+    saved_entry_problems. The deleted FAT files whose clusters are in use again (fat_file_reused) are saved, but
+    counted damaged, and only they."""
     saved = saved_tree(save.out)
-    problems = save.problems() + saved_entry_problems(save.out, expected, raw, start, fat, times, pool)
-    if save.counts.get("unreadable") != 0 or save.counts.get("unwritten") != 0:
-        problems.append("counts: %s" % save.counts)
+    reused = sum(1 for e, path in expected if fat and raw is not None and fat_file_reused(raw, start, e) and
+                 find_saved(saved, dict(e, path=path), fat) is not None)
+    problems = save.problems(3 if reused else 0)
+    problems += saved_entry_problems(save.out, expected, raw, start, fat, times, pool)
+    if save.counts.get("unreadable") != reused or save.counts.get("unwritten") != 0:
+        problems.append("counts: %s (%d deleted files whose clusters are in use again)" % (save.counts, reused))
     saved_files = sum(1 for kind in saved.values() if kind == "F")
     if save.counts.get("saved") != saved_files:
         problems.append("the driver says %s saved, %d files are there" % (save.counts.get("saved"), saved_files))

@@ -70,8 +70,9 @@ LEFT_OUT = {
     "mbr_extended.diff.vhd": "differencing disk: its volumes live in the parent, which the engine does not open",
     "mbr_extended.diff.vhdx": "differencing disk: its volumes live in the parent, which the engine does not open",
 }
-# Quick Scan follows folder chains through the first allocation table.
-QUICK_LEFT_OUT = {"dmg_fat16_fat1": "first allocation table zeroed", "dmg_fat32_fat1": "first allocation table zeroed"}
+# Disks whose Quick Scan is not compared, with the reason (none: a zeroed first allocation table leaves the chains of
+# the second, which the scans follow as well).
+QUICK_LEFT_OUT = {}
 # The Extensive Scan's file-system codes: the kind of volume each searches for, and the one it reads as.
 SEARCHED = {100: (("fat16", "fat32"), "fat16"), 200: (("fat16", "fat32"), "fat32"), 300: (("ntfs",), "ntfs")}
 # photorec's types; its "doc" covers Office's compound files, which it names .doc, .xls or .ppt, and File Trace
@@ -101,10 +102,12 @@ class Volume:
         self.boot_lost = self.start in damage.get("sectors", [])
         backup = damage.get("backup_boot_sector")
         self.backup_kept = backup is not None and backup not in damage.get("sectors", [])
-        # Reading a found FAT file system follows folder chains through the first allocation table.
-        table = self.listed.get("fsstat", {}).get("FAT 0")
-        lost_table = table is not None and self.start + int(table.split()[0]) in damage.get("sectors", [])
-        self.chain = 1 if lost_table else None
+        # Reading a found FAT file system follows folder chains through both allocation tables: only where both are
+        # lost does a folder end with its first cluster.
+        fsstat = self.listed.get("fsstat", {})
+        lost = [t for t in ("FAT 0", "FAT 1") if t in fsstat and
+                self.start + int(fsstat[t].split()[0]) in damage.get("sectors", [])]
+        self.chain = 1 if len(lost) == 2 else None
         if raw is None:
             placed = next(p for p in manifest["built"]["placed_volumes"] if p["start"] == self.start)
             self.raw, self.raw_start, self.sectors = os.path.join(images, placed["volume"]), 0, placed["sectors"]
@@ -212,12 +215,15 @@ class Wrapper:
         return []
 
     def same_save(self, snapshot, scan_source):
-        """Saving after the scan and after loading its snapshot: the same files with the same bytes. The problems
-        of the second, and the first Save."""
+        """Saving after the scan and after loading its snapshot: the same files with the same bytes, counted the same
+        way (the status and counts of the first, which check_save judges). The problems of the second, and the first
+        Save."""
         tag = os.path.basename(snapshot)[:-5]
         scanned = Save(self.ctl, self.image, scan_source, os.path.join(self.work, tag + ".saved"))
         loaded = Save(self.ctl, self.image, ["--snapshot", snapshot], os.path.join(self.work, tag + ".loaded"))
-        problems = loaded.problems()
+        problems = loaded.problems(scanned.status)
+        if loaded.counts != scanned.counts:
+            problems.append("saving after the load counts %s, after the scan %s" % (loaded.counts, scanned.counts))
         a, b = driver.saved_tree(scanned.out), driver.saved_tree(loaded.out)
         if a != b or saved_contents(scanned.out) != saved_contents(loaded.out):
             problems.append("saving after the load writes other files: %s" % sorted(set(a.items()) ^ set(b.items()))[:20])

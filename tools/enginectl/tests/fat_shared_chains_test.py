@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """FAT volumes whose folders all run on into one shared chain of directory clusters (tools/images/
-fat_shared_chains.py), on FAT16 and FAT32 at two shapes: a scan reads each cluster once, so Quick Scan and the
-reading of the file system an Extensive Scan finds (--choose 1) list exactly the entries the volume holds
-(folders, and the files of their first clusters and of the shared chain), each once, the shared chain's files
-under the first folder that reaches them.
+fat_shared_chains.py), on FAT16 and FAT32 at two shapes. Each folder is read along its own chain, so a cluster two
+folders reach is listed under both; but a scan reads the clusters it has read once at most once more in all, so
+Quick Scan and the reading of the file system an Extensive Scan finds (--choose 1) list every entry the volume holds
+(folders, and the files of their first clusters and of the shared chain), none from a directory cluster read more
+than twice, the shared chain's files first under the first folder that reaches them.
 
     fat_shared_chains_test.py --enginectl PATH --work DIR
 """
@@ -37,12 +38,14 @@ def check(args, fs, folders, chain, mib):
         proc = run(args.enginectl, "quick" if mode == "quick" else "extensive", image, *source, *extra)
         lines = [l for l in proc.stdout.decode().splitlines() if not l.endswith("\t/Lost Dir")]
         names = collections.Counter(l.rsplit("/", 1)[-1] for l in lines)
-        twice = [n for n, count in names.items() if count > 1]
-        if proc.returncode != 0 or len(lines) != held or twice:
-            problems.append("%s %s: status %d, %d entries listed (%d twice), %d held" %
-                            (name, mode, proc.returncode, len(lines), len(twice), held))
+        # Every entry has a name of its own; no directory cluster is read more than twice (16 entries each, the
+        # folders' clusters, the shared chain's and a FAT32 root's).
+        clusters = folders + chain + (-(-folders * 32 // 512) if fs == "fat32" else 0)
+        if proc.returncode != 0 or len(names) != held or len(lines) > 2 * 16 * clusters:
+            problems.append("%s %s: status %d, %d entries listed (%d names), %d held" %
+                            (name, mode, proc.returncode, len(lines), len(names), held))
         shared = [l for l in lines if l.rsplit("/", 1)[-1] == "F%07d.TXT" % (folders * 16)]
-        if len(shared) != 1 or not shared[0].endswith("/D0000000/F%07d.TXT" % (folders * 16)):
+        if not shared or not shared[0].endswith("/D0000000/F%07d.TXT" % (folders * 16)):
             problems.append("%s %s: the shared chain's first file listed %d times, first at %s" %
                             (name, mode, len(shared), shared[:1]))
     return problems

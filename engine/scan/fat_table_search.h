@@ -1,0 +1,44 @@
+// Where a FAT volume's two allocation table copies lie when no boot sector says: found back from its data area,
+// whose place the volume's folders give. Quick Scan without a boot sector and the reading of a file system an
+// Extensive Scan rebuilt both ask.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+// The two copies and, on FAT16 and FAT12, the root folder between the second and the data area.
+struct FatTablePair {
+  uint64_t first = 0;   // the first copy's first sector
+  uint64_t second = 0;  // the second copy's
+  uint64_t length = 0;  // sectors per copy
+  uint64_t root = 0;    // FAT16/FAT12: the root folder's first sector (second + length); FAT32: 0
+  uint64_t rootSectors = 0;
+};
+
+// Whether a sector (512 bytes) begins like a table: the media byte (F0, a floppy's, or F8 to FF) in the first
+// entry, then the two reserved entries' first bytes FF FF.
+bool BeginsFatTable(const uint8_t* sector);
+
+// A search back from dataStart (the sector of cluster 2) down to floor for two sectors that begin like a
+// table, one table length apart, the second followed by the data area (FAT32) or by a root folder of a size
+// formatters give (FAT16 and FAT12: 512 entries, a floppy's, or a power of two), no longer than a table of the
+// kind can be. Copies whose two first sectors are equal (both hold the same entries) come first: a pair in
+// firstLooked (the usual place of the first copy, looked at before the search), else the pair nearest the data.
+// Without such a pair (an entry written to one copy alone before a crash), a pair that fits in firstLooked, else
+// the nearest that fits. Each sector of the search is read once. stopped() and progress(done, total) are asked as
+// the search goes back.
+struct FatTableSearch {
+  uint64_t dataStart = 0;
+  uint64_t floor = 0;
+  bool fat32 = false;
+  std::vector<uint64_t> firstLooked;
+  std::function<bool()> stopped = [] { return false; };
+  std::function<void(uint64_t, uint64_t)> progress = [](uint64_t, uint64_t) {};
+};
+std::optional<FatTablePair> FindFatTablePair(const FatTableSearch& search);
+
+// How far back from the data area the copies of the longest tables of a kind (FAT32, or FAT16) and the root
+// folder between them reach: no search need look further.
+uint64_t FatTablesReach(bool fat32);

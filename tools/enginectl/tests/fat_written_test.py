@@ -1,0 +1,412 @@
+#!/usr/bin/env python3
+"""FAT volumes judged by the files that were written to them (fat_written_volumes.py: mkfs.fat and mtools, the
+bytes and clusters of every file kept), after damage to ONE allocation table copy as well as to both, and after the
+histories users bring, where The Sleuth Kit (which reads the first table only) is no judge:
+
+    fat_written_test.py --enginectl PATH --work DIR [--only NAME...] [--figures]
+
+- run-on: a live file's first cluster linked into a longer file's chain in one table copy;
+- crossed folders: the first cluster of one folder of 40 files linked into the second cluster of another's, in one
+  copy or in both, the two root entries in either order;
+- copies that differ: a volume without its boot sector whose two table copies differ in one entry of their first
+  sector (an allocation written to one copy before a crash);
+- a 1.44 MB FAT12 floppy found by the Extensive Scan;
+- tables away from where a search window looks: both boot sectors lost, FAT32 with 6,158 reserved sectors (as card
+  formatters align the data area), FAT16 with 64, and the usual 32 for FAT32;
+- files deleted and their space written again;
+- a volume quick-formatted over its files, then written;
+- short names in lower case by their case flags (byte 12), through a snapshot too.
+
+For every case and way of reading it (quick: Quick Scan; extensive: the file system an Extensive Scan finds at the
+volume's place; snapshot: a Quick Scan's snapshot loaded over the volume), the tree is listed and saved whole
+(enginectl save --audit). A file the history left whole must be listed at its place (live or deleted) with its size
+and saved with the bytes written, not counted damaged; a file the damage or history destroyed may be missing or
+counted damaged, never counted whole with other bytes; no file is counted whole with bytes other than those written
+under its name. --figures prints for each case and way: files written, listed, counted whole with wrong bytes, and
+counted damaged (with how many were destroyed). The last line gives the cases and the failures.
+"""
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from driver import CODES, Save, case_arguments, run, run_cases  # noqa: E402  (driver.py puts tools/images on the path)
+from fat_written_volumes import Volume  # noqa: E402
+from util import SECTOR, run as run_tool  # noqa: E402
+
+CODES = dict(CODES, fat12=100)
+WHOLE, DESTROYED, EITHER = "whole", "destroyed", "either"
+
+
+class Truth:
+    """What a case wrote: (path as the reader shows it, bytes, deleted, fate) for each file."""
+
+    def __init__(self):
+        self.files = []
+
+    def add(self, path, data, deleted, fate):
+        self.files.append((path, data, deleted, fate))
+
+
+def live_truth(v, place=lambda p: p, fates=None):
+    """The live files of v, whole unless fates says otherwise, at place(path)."""
+    truth = Truth()
+    for path, data in v.files.items():
+        truth.add(place(path), data, False, (fates or {}).get(path, WHOLE))
+    return truth
+
+
+def deleted_fate(v, path):
+    """A deleted file is whole when the clusters it had are all free still and hold its bytes (it was contiguous);
+    destroyed when any of them is in use again."""
+    clusters = v.clusters[path]
+    if any(v.allocated(c) for c in clusters):
+        return DESTROYED
+    return WHOLE if v.intact(path, v.deleted[path]) else DESTROYED
+
+
+def names_in_cluster(v, cluster):
+    """The names of the live entries whose short entry lies in one directory cluster: the long name its pieces
+    there spell, else the 8.3 name as stored (the test's own reading, names of one case only)."""
+    data = v.read_cluster(cluster)
+    names, pieces = [], []
+    for i in range(0, len(data), 32):
+        e = data[i:i + 32]
+        if e[0] == 0:
+            break
+        if e[11] == 0x0F:
+            pieces = [] if e[0] & 0x40 else pieces
+            chars = e[1:11] + e[14:26] + e[28:32]
+            pieces.insert(0, chars.decode("utf-16-le").split("\0")[0].rstrip("\uffff"))
+            continue
+        if e[0] not in (0xE5, ord(".")):
+            base, ext = e[:8].decode().rstrip(), e[8:11].decode().rstrip()
+            names.append("".join(pieces) if pieces else base + ("." + ext if ext else ""))
+        pieces = []
+    return names
+
+
+# ---------------------------------------------------------------- the cases
+
+def run_on(work, name, fs, copies):
+    """F.BIN (3 clusters) and G.BIN (10): F's first cluster linked into G's second cluster in the copies named. The
+    other copy holds F's exact chain."""
+    v = Volume(work, name, fs, 16 if fs == "fat16" else 40)
+    cluster = v.spc * SECTOR
+    v.mkdir("Work")
+    for i in range(4):
+        v.put("Work/before %d.dat" % i, 700 + 900 * i)
+    v.put("F.BIN", 3 * cluster - 100)
+    v.put("G.BIN", 10 * cluster - 7)
+    v.put("AFTER.TXT", 5000)
+    v.link(v.clusters["F.BIN"][0], v.clusters["G.BIN"][1], copies)
+    return v, live_truth(v), ["quick", "extensive"]
+
+
+def crossed_folders(work, name, fs, copies, beta_first):
+    """/ALPHA and /BETA of 40 files each: ALPHA's first cluster linked into BETA's second in the copies named."""
+    v = Volume(work, name, fs, 16 if fs == "fat16" else 40)
+    order = ["BETA", "ALPHA"] if beta_first else ["ALPHA", "BETA"]
+    v.mkdir(*order)
+    for folder in order:
+        v.put_many(folder, {"%s%02d.TXT" % (folder[0], i): 300 + 37 * i for i in range(40)})
+    alpha, beta = v.chain_of("ALPHA"), v.chain_of("BETA")
+    if len(alpha) < 2 or len(beta) < 2:
+        raise RuntimeError("the folders fill fewer than two clusters")
+    v.link(alpha[0], beta[1], copies)
+    fates = {}
+    if set(copies) == {1, 2}:
+        # Both copies lead ALPHA into BETA: what ALPHA's first cluster holds is all that is left of ALPHA.
+        kept = set(names_in_cluster(v, alpha[0]))
+        fates = {p: WHOLE if p.split("/")[1] in kept else DESTROYED for p in v.files if p.startswith("ALPHA/")}
+    return v, live_truth(v, fates=fates), ["quick", "extensive"]
+
+
+def copies_differ(work, name, fs, copy):
+    """Boot sectors zeroed; one free entry of the first sector of table copy `copy` marked in use."""
+    v = Volume(work, name, fs, 16 if fs == "fat16" else 40)
+    cluster = v.spc * SECTOR
+    v.put("SPARE.TMP", cluster)  # freed at the end: a free entry in the tables' first sector
+    v.mkdir("Docs", "Docs/Letters", "Pictures")
+    for i in range(5):
+        v.put("Read me %d.txt" % i, 400 + 500 * i)
+    v.put_many("Docs/Letters", {"letter to the bank number %02d.doc" % i: 900 + 61 * i for i in range(60)})
+    v.put("Pictures/HOLE.TMP", 2 * cluster)
+    v.put("Pictures/AFTER.JPG", cluster + 50)
+    v.delete("Pictures/HOLE.TMP")
+    v.put("Pictures/fragmented.jpg", 5 * cluster - 30)
+    v.delete("SPARE.TMP")
+    v.link(v.clusters["SPARE.TMP"][0], None, (copy,))
+    v.zero_sectors(0, *([6] if v.fat32 else []))
+    truth = live_truth(v)
+    truth.add("SPARE.TMP", v.deleted["SPARE.TMP"], True, EITHER)
+    truth.add("Pictures/HOLE.TMP", v.deleted["Pictures/HOLE.TMP"], True, deleted_fate(v, "Pictures/HOLE.TMP"))
+    return v, truth, ["extensive"]
+
+
+def floppy(work, name):
+    """A 1.44 MB FAT12 floppy (media F0, 224 root entries) of folders and files, one of them fragmented."""
+    v = Volume(work, name, "fat12", 0)
+    v.mkdir("DOCS", "PHOTOS", "DOCS/OLD")
+    for i in range(6):
+        v.put("note %d.txt" % i, 300 + 800 * i)
+        v.put("DOCS/report %d.doc" % i, 2000 + 300 * i)
+        v.put("PHOTOS/IMG_%04d.JPG" % i, 9000 + 100 * i)
+    v.put("DOCS/OLD/HOLE.TMP", 1500)
+    v.put("DOCS/OLD/AFTER.TXT", 700)
+    v.delete("DOCS/OLD/HOLE.TMP")
+    v.put("DOCS/OLD/PIECES.BIN", 4000)
+    return v, live_truth(v), ["extensive"]
+
+
+def reserved(work, name, fs, sectors):
+    """Both boot sectors zeroed over a volume whose tables begin `sectors` in; 600 files in six folders."""
+    v = Volume(work, name, fs, 64 if fs == "fat32" else 32, mkfs=["-R", sectors])
+    folders = ["Folder %d" % i for i in range(6)]
+    v.mkdir(*folders)
+    for folder in folders:
+        v.put_many(folder, {"F%04d.DAT" % i: 200 + 13 * i for i in range(100)})
+    v.put("TOP.TXT", 3000)
+    v.zero_sectors(0, *([6] if v.fat32 else []))
+    return v, live_truth(v), ["quick"]
+
+
+def reused(work, name, fs, spc):
+    """30 files written, 12 deleted, then 6 new files in another folder that take freed clusters."""
+    v = Volume(work, name, fs, (16 if fs == "fat16" else 40) * spc, spc=spc)
+    cluster = v.spc * SECTOR
+    v.mkdir("Old", "New")
+    for i in range(30):
+        v.put("Old/old file %02d.bin" % i, 200 + (i % 6) * cluster + 31 * i)
+    gone = ["Old/old file %02d.bin" % i for i in range(0, 24, 2)]
+    for p in gone:
+        if v.clusters[p] != list(range(v.clusters[p][0], v.clusters[p][0] + len(v.clusters[p]))):
+            raise RuntimeError("%s was not written contiguous" % p)
+    v.delete(*gone)
+    for i in range(6):
+        v.put("New/new file %d.bin" % i, (2 + i) * cluster - 11)
+    truth = live_truth(v)
+    for p in gone:
+        truth.add(p, v.deleted[p], True, deleted_fate(v, p))
+    return v, truth, ["quick", "extensive"]
+
+
+def quick_format(work, name, fs):
+    """A used volume formatted again by mkfs.fat, then 5 new files: the old folders keep their entries, the new
+    files take the low clusters (and the old files moved there)."""
+    v = Volume(work, name, fs, 16 if fs == "fat16" else 40)
+    cluster = v.spc * SECTOR
+    v.mkdir("Stage")
+    for i in range(4):
+        v.put("Stage/moved %d.bin" % i, 2 * cluster + 100 * i)
+    v.put("BIG.BIN", 20 * cluster)
+    v.mkdir("Old1", "Old2", "Old2/Deep")
+    for i in range(4):
+        run_tool(["mmove", "-i", v.raw, "::/Stage/moved %d.bin" % i, "::/Old1/moved %d.bin" % i])
+        v.files["Old1/moved %d.bin" % i] = v.files.pop("Stage/moved %d.bin" % i)
+        v.clusters["Old1/moved %d.bin" % i] = v.clusters["Stage/moved %d.bin" % i]
+    for i in range(10):
+        v.put("Old1/kept %d.dat" % i, (1 + i % 5) * cluster - 9)
+    v.put_many("Old2", {"photo %03d.jpg" % i: 700 + 97 * i for i in range(40)})
+    for i in range(5):
+        v.put("Old2/Deep/deep %d.txt" % i, 1000 * (i + 1))
+    old = dict(v.files)
+    v.format()
+    # The new files reach past the moved files into BIG.BIN, short of the old folders; each old file that they
+    # take begins inside a new file's chain. (One beginning where a new file begins, as long as it, cannot be
+    # told from that file by the tables: both entries are live.)
+    for i in range(5):
+        v.put("new %d.bin" % i, 4 * cluster)
+    for p in old:
+        if p.startswith("Old1/moved") and any(v.clusters[p][0] == v.clusters["new %d.bin" % i][0] for i in range(5)):
+            raise RuntimeError("%s begins where a new file begins" % p)
+    tops = {"Old1": "Dir%d" % v.clusters["Old1"][0], "Old2": "Dir%d" % v.clusters["Old2"][0]}
+
+    def place(path):
+        top, _, rest = path.partition("/")
+        return tops[top] + "/" + rest if top in tops else path
+
+    # The new tables no longer chain the old folders: what their first clusters name is all that is found.
+    first = {}
+    for folder in ("Old1", "Old2", "Old2/Deep"):
+        first.update({folder + "/" + n: True for n in names_in_cluster(v, v.clusters[folder][0])})
+    truth = live_truth(v)
+    for p, data in old.items():
+        if p.split("/")[0] not in tops:
+            continue
+        taken = any(v.allocated(c) for c in v.clusters[p])
+        fate = DESTROYED if taken or not v.intact(p, data) else WHOLE if p in first else EITHER
+        truth.add(place(p), data, False, fate)
+    return v, truth, ["extensive"]
+
+
+def lower_case(work, name, fs):
+    """Short names written in lower case (the case flags of byte 12), a folder and a file among them deleted."""
+    v = Volume(work, name, fs, 16 if fs == "fat16" else 40)
+    v.mkdir("app", "app/src", "Docs")
+    for path, size in (("readme.txt", 900), ("notes.TXT", 1200), ("LIST.txt", 300), ("app/src/main.c", 4000),
+                       ("app/build.bat", 200), ("Docs/letter.doc", 2500), ("Docs/Mixed.Txt", 600),
+                       ("Docs/gone.txt", 800), ("UPPER.TXT", 100)):
+        v.put(path, size)
+    v.delete("Docs/gone.txt")
+    truth = live_truth(v)
+    truth.add("Docs/xone.txt", v.deleted["Docs/gone.txt"], True, deleted_fate(v, "Docs/gone.txt"))
+    return v, truth, ["quick", "extensive", "snapshot"]
+
+
+def cases():
+    out = {}
+    for fs in ("fat16", "fat32"):
+        for copies in ((1,), (2,)):
+            out["run_on_%s_copy%d" % (fs, copies[0])] = (run_on, fs, copies)
+        for copies in ((1,), (2,), (1, 2)):
+            for beta_first in (False, True):
+                out["crossed_%s_%s_%s" % (fs, "".join(map(str, copies)), "beta_first" if beta_first else "alpha_first")] = \
+                    (crossed_folders, fs, copies, beta_first)
+        for copy in (1, 2):
+            out["copies_differ_%s_copy%d" % (fs, copy)] = (copies_differ, fs, copy)
+        for spc in (1, 2):
+            out["reused_%s_spc%d" % (fs, spc)] = (reused, fs, spc)
+        out["quick_format_%s" % fs] = (quick_format, fs)
+        out["lower_case_%s" % fs] = (lower_case, fs)
+    out["floppy_fat12"] = (floppy,)
+    out["reserved_fat32_6158"] = (reserved, "fat32", 6158)
+    out["reserved_fat32_32"] = (reserved, "fat32", 32)
+    out["reserved_fat16_64"] = (reserved, "fat16", 64)
+    return out
+
+
+# ---------------------------------------------------------------- reading and judging
+
+def listed_files(stdout):
+    """{path: (deleted, size)} of the files a tree listing holds."""
+    out = {}
+    for line in stdout.decode("utf-8").splitlines():
+        kind, deleted, size, path = line.split("\t", 3)
+        if kind == "F":
+            out[path[1:]] = (deleted == "1", int(size))
+    return out
+
+
+def audit_files(path):
+    """{path: damaged} of the files a save counted saved."""
+    out = {}
+    with open(path, encoding="utf-8") as f:
+        for line in f.read().splitlines():
+            kind, _, rest = line.partition("\t")
+            if kind in ("saved", "damaged"):
+                out[rest] = kind == "damaged"
+    return out
+
+
+def found_at(args, image, source, base):
+    """The number of the file system an Extensive Scan finds with its cluster 0 at sector base."""
+    proc = run(args.enginectl, "extensive", image, *source)
+    for line in proc.stdout.decode().splitlines():
+        fields = line.split("\t")
+        if int(fields[3]) == base:
+            return fields[0]
+    return None
+
+
+def judge(truth, listed, saved, out):
+    """(figures, problems) of one reading: listed is the tree's files, saved the audit's."""
+    problems = []
+    by_name = {}
+    for path, data, deleted, fate in truth.files:
+        by_name.setdefault(path.rsplit("/", 1)[-1], []).append(data)
+    figures = {"files": len(truth.files), "listed": 0, "wrong": 0, "damaged": sum(saved.values()),
+               "destroyed": sum(1 for f in truth.files if f[3] == DESTROYED)}
+    judged = set()
+    for path, data, deleted, fate in truth.files:
+        judged.add(path)
+        got = listed.get(path)
+        if got == (deleted, len(data)):
+            figures["listed"] += 1
+        elif fate == WHOLE:
+            problems.append("not listed: %s (%s)" % (path, "got %s" % (got,) if got else "absent"))
+        if path not in saved:
+            if fate == WHOLE and got:
+                problems.append("not saved: " + path)
+            continue
+        with open(os.path.join(out, *path.split("/")), "rb") as f:
+            bytes_saved = f.read()
+        if saved[path]:
+            if fate == WHOLE:
+                problems.append("counted damaged: " + path)
+        elif bytes_saved != data:
+            figures["wrong"] += 1
+            problems.append("counted whole with other bytes: %s (%d bytes saved, %d written)" %
+                            (path, len(bytes_saved), len(data)))
+    for path, damaged in saved.items():
+        if path in judged or damaged:
+            continue
+        with open(os.path.join(out, *path.split("/")), "rb") as f:
+            bytes_saved = f.read()
+        # A file listed in two places (a cluster two folders reach) holds the bytes written under its name.
+        if bytes_saved not in by_name.get(path.rsplit("/", 1)[-1], []):
+            figures["wrong"] += 1
+            problems.append("counted whole, written by no file of its name: %s" % path)
+    return figures, problems
+
+
+def read_way(args, v, way, work):
+    """(tree listing, save) of one way of reading the volume."""
+    image = v.image()
+    source = ["--range", CODES[v.fs], 0, v.sectors]
+    extra = []
+    if way == "extensive":
+        k = found_at(args, image, source, v.data - 2 * v.spc)
+        if k is None:
+            return None, None
+        extra = ["--choose", k]
+    if way == "snapshot":
+        snapshot = os.path.join(work, "quick.vsnp")
+        run(args.enginectl, "quick", image, *source, "--snapshot-save", snapshot)
+        listing = run(args.enginectl, "snapshot-load", snapshot, "--image", image)
+        source = ["--snapshot", snapshot]
+    else:
+        listing = run(args.enginectl, "quick" if way == "quick" else "extensive", image, *source, *extra)
+    audit = os.path.join(work, way + ".audit")
+    save = Save(args.enginectl, image, source, os.path.join(work, "save_" + way), extra + ["--audit", audit])
+    return listing, (save, audit)
+
+
+def check(args, name, spec):
+    work = os.path.join(args.work, name)
+    os.makedirs(work)
+    try:
+        v, truth, ways = spec[0](work, name, *spec[1:])
+    except Exception as e:  # noqa: BLE001  (a volume the tools could not make is the case's failure)
+        return name, ["the volume could not be made: %s" % e]
+    problems = []
+    for way in ways:
+        listing, saved = read_way(args, v, way, work)
+        if listing is None:
+            problems.append("%s: no file system found at cluster base %d" % (way, v.data - 2 * v.spc))
+            continue
+        save, audit = saved
+        figures, found = judge(truth, listed_files(listing.stdout), audit_files(audit), save.out)
+        if save.status not in (0, 3):
+            found.append("save status %d: %s" % (save.status, save.stderr))
+        if args.figures:
+            print("%s %s: %d files, %d listed, %d counted whole with wrong bytes, %d counted damaged (%d destroyed)" %
+                  (name, way, figures["files"], figures["listed"], figures["wrong"], figures["damaged"],
+                   figures["destroyed"]))
+        problems += ["%s: %s" % (way, p) for p in found]
+    return name, problems
+
+
+def main():
+    figures = "--figures" in sys.argv
+    if figures:
+        sys.argv.remove("--figures")
+    args = case_arguments()
+    args.figures = figures
+    table = cases()
+    names = [n for n in table if not args.only or n in args.only]
+    return run_cases(names, lambda n: check(args, n, table[n]))
+
+
+if __name__ == "__main__":
+    sys.exit(main())
