@@ -402,6 +402,43 @@ TEST_F(EditCombo, TheListDropsDownAsHighAsItsItemsAndAClickTakesOne) {
   EXPECT_EQ(frame->commands, std::vector<UINT>({kPath}));
 }
 
+// Near the bottom of the work area the list opens above the combo, whole and on the screen (it opened
+// below, past the screen's edge); the picture commandbars_combo_dropped_above.png.
+TEST_F(EditCombo, NearTheBottomOfTheWorkAreaTheListOpensAboveTheCombo) {
+  RECT work{};
+  ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+  frame->SetWindowPos(nullptr, 30, work.bottom - 90, 720, 420, SWP_NOZORDER | SWP_NOACTIVATE);
+  harness::PumpMessages();
+  CRect combo = path->GetRect();
+  bar->ClientToScreen(combo);
+  ASSERT_LT(combo.bottom, work.bottom);
+  path->ShowDropDown(TRUE);
+  harness::PumpMessages();
+  ASSERT_TRUE(path->IsDroppedDown());
+  CTKPControlComboBoxList* list = path->GetListWnd();
+  const int itemHeight = static_cast<int>(list->SendMessage(LB_GETITEMHEIGHT));
+  CRect window;
+  list->GetWindowRect(window);
+  EXPECT_EQ(window.bottom, combo.top);
+  EXPECT_EQ(window.Height(), 3 * itemHeight + 4);
+  EXPECT_GE(window.top, work.top);
+  EXPECT_EQ(window.left, combo.left);
+  list->SendMessage(LB_SETCURSEL, 1);
+  list->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  harness::PumpFor(300);
+  EXPECT_FALSE(harness::CaptureScreen("commandbars_combo_dropped_above").empty());
+  path->ShowDropDown(FALSE);
+  // Back where there is room below, it drops down again.
+  frame->SetWindowPos(nullptr, 30, 30, 720, 420, SWP_NOZORDER | SWP_NOACTIVATE);
+  harness::PumpMessages();
+  combo = path->GetRect();
+  bar->ClientToScreen(combo);
+  path->ShowDropDown(TRUE);
+  list->GetWindowRect(window);
+  EXPECT_EQ(window.top, combo.bottom);
+  path->ShowDropDown(FALSE);
+}
+
 // The list is a popup bar: it tracks while down (its keys come through the keyboard hook, the wheel scrolls
 // it), a real click elsewhere closes it, and its window keeps the items for the next drop.
 TEST_F(EditCombo, TheDroppedListTracksAsAPopupAndAClickElsewhereClosesIt) {
