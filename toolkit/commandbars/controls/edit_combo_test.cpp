@@ -197,6 +197,14 @@ class EditCombo : public testing::Test {
     bar->InternalRelease();
     ::CoUninitialize();
   }
+  // The dropped list's screen rectangle; its items' height.
+  CRect ListRect(int* itemHeight) const {
+    CTKPControlComboBoxList* list = path->GetListWnd();
+    *itemHeight = static_cast<int>(list->SendMessage(LB_GETITEMHEIGHT));
+    CRect window;
+    list->GetWindowRect(window);
+    return window;
+  }
   HWND FindWnd() const { return find->GetEditCtrl()->GetSafeHwnd(); }
   HWND PathWnd() const { return path->GetEditCtrl()->GetSafeHwnd(); }
 
@@ -382,9 +390,8 @@ TEST_F(EditCombo, TheListDropsDownAsHighAsItsItemsAndAClickTakesOne) {
   harness::PumpMessages();
   ASSERT_TRUE(path->IsDroppedDown());
   CTKPControlComboBoxList* list = path->GetListWnd();
-  const int itemHeight = static_cast<int>(list->SendMessage(LB_GETITEMHEIGHT));
-  CRect window;
-  list->GetWindowRect(window);
+  int itemHeight = 0;
+  const CRect window = ListRect(&itemHeight);
   EXPECT_EQ(window.Height(), 3 * itemHeight + 4);
   EXPECT_EQ(window.Width(), path->GetRect().Width());
   EXPECT_EQ(frame->Count(CBN_DROPDOWN), 1u);
@@ -415,14 +422,13 @@ TEST_F(EditCombo, NearTheBottomOfTheWorkAreaTheListOpensAboveTheCombo) {
   path->ShowDropDown(TRUE);
   harness::PumpMessages();
   ASSERT_TRUE(path->IsDroppedDown());
-  CTKPControlComboBoxList* list = path->GetListWnd();
-  const int itemHeight = static_cast<int>(list->SendMessage(LB_GETITEMHEIGHT));
-  CRect window;
-  list->GetWindowRect(window);
+  int itemHeight = 0;
+  CRect window = ListRect(&itemHeight);
   EXPECT_EQ(window.bottom, combo.top);
   EXPECT_EQ(window.Height(), 3 * itemHeight + 4);
   EXPECT_GE(window.top, work.top);
   EXPECT_EQ(window.left, combo.left);
+  CTKPControlComboBoxList* list = path->GetListWnd();
   list->SendMessage(LB_SETCURSEL, 1);
   list->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
   harness::PumpFor(300);
@@ -434,7 +440,7 @@ TEST_F(EditCombo, NearTheBottomOfTheWorkAreaTheListOpensAboveTheCombo) {
   combo = path->GetRect();
   bar->ClientToScreen(combo);
   path->ShowDropDown(TRUE);
-  list->GetWindowRect(window);
+  window = ListRect(&itemHeight);
   EXPECT_EQ(window.top, combo.bottom);
   path->ShowDropDown(FALSE);
 }
