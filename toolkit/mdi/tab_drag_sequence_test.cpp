@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <random>
@@ -288,6 +289,7 @@ class Sequence {
 };
 
 void RunSequences(BOOL grouping, unsigned seeds, int steps) {
+  std::map<std::string, int> done;  // what the steps did, so that a run that never reaches a call shows
   for (unsigned seed = 1; seed <= seeds; ++seed) {
     Documents docs(grouping);
     for (int i = 0; i < 5; ++i) docs.Open();
@@ -295,9 +297,15 @@ void RunSequences(BOOL grouping, unsigned seeds, int steps) {
     Sequence sequence(docs, seed);
     for (int step = 0; step < steps; ++step) {
       const std::string what = sequence.Step();
+      ++done[what];
       harness::PumpMessages();
       ASSERT_TRUE(Sound(docs)) << "seed " << seed << ", step " << step << " (" << what << ")";
     }
+  }
+  for (const auto& [what, count] : done) std::printf("%s: %d\n", what.c_str(), count);
+  EXPECT_GE(done["drag a tab"], 20);
+  if (grouping) {
+    EXPECT_GE(done["drag a splitter"], 5);
   }
 }
 
