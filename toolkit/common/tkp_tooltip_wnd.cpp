@@ -329,7 +329,6 @@ LRESULT CTKPToolTipWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       TakeToolText(*tool, *info);
       tool->flags = info->uFlags;
       tool->rect = info->rect;
-      tool->hinst = info->hinst;
       tool->hwnd = info->hwnd;
       tool->id = info->uId;
       tool->key = m_nextKey++;
