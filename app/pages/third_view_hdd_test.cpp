@@ -1047,7 +1047,8 @@ TEST_F(ResultsPageTest, APreviewWithoutTheImageWritesNothingAndSaysTheImageIsNee
       const std::u16string name = List().GetItemText(row, 0);
       const std::u16string next = os::TempFolderPath() + MakePreviewTempName(name);
       if (row == file + 1) {
-        List().SetFocus();
+        // As the user goes on from the row clicked: the list has kept the keyboard.
+        ASSERT_EQ(::GetFocus(), List().m_hWnd);
         harness::PressKey(List().m_hWnd, VK_DOWN);
         harness::PumpFor(100);
       } else {
