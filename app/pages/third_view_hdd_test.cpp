@@ -16,7 +16,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -980,20 +979,6 @@ TEST_F(ResultsPageTest, ALoadOverTickedResultsKeepsNeitherTheirTicksNorTheirPrev
   }
 }
 
-// The names of the temporary folder's files.
-std::set<std::wstring> TempFolderNames() {
-  std::set<std::wstring> names;
-  const std::u16string folder = os::TempFolderPath();
-  WIN32_FIND_DATAW found{};
-  HANDLE search = ::FindFirstFileW((std::wstring(folder.begin(), folder.end()) + L"*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    names.insert(found.cFileName);
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
-  return names;
-}
-
 // Snapshots opened as the shell opens them before any image. FAT of both scans and File Trace load: a file
 // row clicked, or reached with Down, writes no copy of zeros, and the pane itself says the disk image is
 // needed, for that file (the band names it), with no box to close at each row. NTFS ones need the image's MFT
@@ -1042,7 +1027,7 @@ TEST_F(ResultsPageTest, APreviewWithoutTheImageWritesNothingAndSaysTheImageIsNee
     ASSERT_LT(file + 1, List().CTKListCtrl::GetItemCount());
     ASSERT_EQ(List().Kind(file + 1), results::RowKind::kFile);
     const std::vector<std::u16string> copies = PreviewTempFileTable;
-    const std::set<std::wstring> temp = TempFolderNames();
+    const std::set<std::wstring> temp = harness::TempFolderNames();
     for (const int row : {file, file + 1, file}) {
       const std::u16string name = List().GetItemText(row, 0);
       const std::u16string next = os::TempFolderPath() + MakePreviewTempName(name);
@@ -1076,7 +1061,7 @@ TEST_F(ResultsPageTest, APreviewWithoutTheImageWritesNothingAndSaysTheImageIsNee
       }
       EXPECT_FALSE(os::FileExists(next));
       EXPECT_EQ(PreviewTempFileTable, copies);
-      EXPECT_EQ(TempFolderNames(), temp);
+      EXPECT_EQ(harness::TempFolderNames(), temp);
       if (!shot) shot = !harness::CaptureWindow(frame_->m_hWnd, "preview/no-image-small").empty();
     }
     EXPECT_TRUE(messages_.shown.empty());
