@@ -122,10 +122,16 @@ void CMainPreviewView::ShowPreviewForFile(CString path, CString extension) {
   if (host == nullptr) return;
   host->m_bPreviewOk = 0;
   host->m_bComponentMissing = 0;
+  host->m_bImageNeeded = 0;
   path.MakeLower();
   extension.MakeLower();
   host->m_bPreviewSupported = IsPreviewableExtension(path.ToUtf16(), extension.ToUtf16());
   host->m_bPreviewOk = 1;
+  if (extension.ToUtf16() == kImageNeededExtension) {
+    ShowImageNeededView();
+    Invalidate(TRUE);
+    return;
+  }
   const PreviewAction action = PreviewActionFor(extension.ToUtf16());
   if (action == PreviewAction::kNone) {
     ShowNoPreviewView();
@@ -263,13 +269,21 @@ int CMainPreviewView::ShowMdbView(const CString& path) {
   return 1;
 }
 
-void CMainPreviewView::ShowNoPreviewView() {
-  PreviewItemPath.clear();
-  if (CWnd* view = CreateViewer(PreviewSlot::kNoPreview, nullptr)) ShowViewer(PreviewSlot::kNoPreview, view);
+void CMainPreviewView::ShowPlaceholderView(PreviewSlot slot) {
+  if (CWnd* view = CreateViewer(slot, nullptr)) ShowViewer(slot, view);
 }
 
-void CMainPreviewView::ShowLargeFileView() {
-  if (CWnd* view = CreateViewer(PreviewSlot::kLargeFile, nullptr)) ShowViewer(PreviewSlot::kLargeFile, view);
+void CMainPreviewView::ShowNoPreviewView() {
+  PreviewItemPath.clear();
+  ShowPlaceholderView(PreviewSlot::kNoPreview);
+}
+
+void CMainPreviewView::ShowLargeFileView() { ShowPlaceholderView(PreviewSlot::kLargeFile); }
+
+void CMainPreviewView::ShowImageNeededView() {
+  // The band keeps naming the file, as for a file too large: the user sees which file needs the image.
+  if (PreviewHost* host = CurrentPreviewHost()) host->m_bImageNeeded = 1;
+  ShowPlaceholderView(PreviewSlot::kNoPreview);
 }
 
 void CMainPreviewView::ShowSlideThumbnails(const CString& folder) {

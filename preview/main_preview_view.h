@@ -24,7 +24,8 @@ class CMainPreviewView : public CView {
   // Closes (WM_CLOSE) every viewer the pane holds and forgets it.
   void ClosePreviewViews();
   // Shows the file (path, extension with its "."; lower-cased here): "largefile" with ".largefile" is the
-  // view of files too large to preview; an empty extension, or one without a viewer, the no-preview view.
+  // view of files too large to preview, "imageneeded" with ".imageneeded" the no-preview view saying that
+  // the file's disk image must be opened; an empty extension, or one without a viewer, the no-preview view.
   void ShowPreviewForFile(CString path, CString extension);
 
   // The viewer creators; each stores the path where the viewer reads it, creates the viewer as a child
@@ -44,6 +45,8 @@ class CMainPreviewView : public CView {
   void ShowPsdView(const CString& path);
   void ShowNoPreviewView();
   void ShowLargeFileView();
+  // The no-preview view saying that the selected file cannot be read until its disk image is open.
+  void ShowImageNeededView();
   // The pictures of the folder as thumbnails; the folder and its files are removed afterwards.
   void ShowSlideThumbnails(const CString& folder);
   // The presentation's slides through PowerPoint, shown as thumbnails: 1 when they are shown.
@@ -97,6 +100,8 @@ class CMainPreviewView : public CView {
   void ShowViewer(PreviewSlot slot, CWnd* view);
   // Creates, stores, shows and sizes; false when it could not be created.
   bool ShowSimpleView(PreviewSlot slot, const CString& path);
+  // The same for a view that loads nothing.
+  void ShowPlaceholderView(PreviewSlot slot);
   void RunAction(PreviewAction action, const CString& path);
   // When the viewer that failed lacked its outside component, the flags read by the no-preview view are set
   // to a type without a viewer.

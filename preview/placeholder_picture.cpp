@@ -1,7 +1,9 @@
 #include "preview/placeholder_picture.h"
 
-PlaceholderPicture ChooseNoPreviewPicture(uint32_t noFileSelected, uint32_t previewSupported, uint32_t previewOk) {
+PlaceholderPicture ChooseNoPreviewPicture(uint32_t noFileSelected, uint32_t previewSupported, uint32_t previewOk,
+                                          uint32_t imageNeeded) {
   if (noFileSelected != 0) return PlaceholderPicture::kSelectFile;
+  if (imageNeeded != 0) return PlaceholderPicture::kImageNeeded;
   if (previewSupported == 0 && previewOk != 0) return PlaceholderPicture::kNoViewer;
   return PlaceholderPicture::kCorrupted;
 }

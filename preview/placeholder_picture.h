@@ -3,11 +3,13 @@
 
 #include <cstdint>
 
-enum class PlaceholderPicture : uint8_t { kSelectFile, kNoViewer, kCorrupted, kLargeFile };
+enum class PlaceholderPicture : uint8_t { kSelectFile, kNoViewer, kCorrupted, kLargeFile, kImageNeeded };
 
-// From the main frame's preview flags at the time of painting: no file selected asks for one; a type
-// without a viewer, shown as such, says so; anything else is a file the viewer could not show.
-PlaceholderPicture ChooseNoPreviewPicture(uint32_t noFileSelected, uint32_t previewSupported, uint32_t previewOk);
+// From the main frame's preview flags at the time of painting: no file selected asks for one; a file that
+// could not be read because its disk image is not open says what to open; a type without a viewer, shown
+// as such, says so; anything else is a file the viewer could not show.
+PlaceholderPicture ChooseNoPreviewPicture(uint32_t noFileSelected, uint32_t previewSupported, uint32_t previewOk,
+                                          uint32_t imageNeeded);
 
 struct PlaceholderOrigin {
   int x;

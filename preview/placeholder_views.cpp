@@ -24,9 +24,12 @@ BOOL CPlaceholderView::OnEraseBkgnd(CDC* pDC) {
 UINT CCorrupted_NoPreview_View::CurrentPicture() {
   const PreviewHost* host = CurrentPreviewHost();
   if (host == nullptr) return IDB_PREVIEW_CORRUPTED;
-  switch (ChooseNoPreviewPicture(host->m_bNoFileSelected, host->m_bPreviewSupported, host->m_bPreviewOk)) {
+  switch (ChooseNoPreviewPicture(host->m_bNoFileSelected, host->m_bPreviewSupported, host->m_bPreviewOk,
+                                 host->m_bImageNeeded)) {
     case PlaceholderPicture::kSelectFile:
       return IDB_PREVIEW_SELECT_FILE;
+    case PlaceholderPicture::kImageNeeded:
+      return IDB_PREVIEW_IMAGE_NEEDED;
     case PlaceholderPicture::kNoViewer:
       return IDB_PREVIEW_NO_VIEWER;
     default:

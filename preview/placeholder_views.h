@@ -1,7 +1,8 @@
 // The two views the preview pane shows when no viewer shows the file: CCorrupted_NoPreview_View tells why
-// (no file selected, a type without a viewer, or a file its viewer could not show, chosen from the frame's
-// flags at every paint), CLargeFileView says the file is too large to preview. Both paint one picture of
-// the resources, centred at its natural size, and load nothing.
+// (no file selected, a file that cannot be read without its disk image, a type without a viewer, or a file
+// its viewer could not show, chosen from the frame's flags at every paint), CLargeFileView says the file is
+// too large to preview. Both paint one picture of the resources, centred at its natural size, and load
+// nothing.
 #pragma once
 
 #include "platform/classlib/win/cview.h"

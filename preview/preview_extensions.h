@@ -60,3 +60,7 @@ extern std::u16string PreviewItemPath;
 // The pseudo-extension (and path) of a file the results page did not extract because of its size.
 constexpr char16_t kLargeFileExtension[] = u".largefile";
 constexpr char16_t kLargeFilePath[] = u"largefile";
+// The pseudo-extension (and path) of a file the results page could not read because no disk image is open.
+// It has no viewer, so a real file with this extension is refused by the page before it reaches the pane.
+constexpr char16_t kImageNeededExtension[] = u".imageneeded";
+constexpr char16_t kImageNeededPath[] = u"imageneeded";

@@ -55,7 +55,7 @@ TEST(PreviewDispatch, EveryExtensionGoesToItsViewer) {
 TEST(PreviewDispatch, OnlyExactLowerCaseExtensionsAreTaken) {
   // The dispatcher lower-cases before it asks; the question itself is exact.
   for (const std::u16string e : {u".JPG", u".Png", u".LARGEFILE", u"", u".", u"png", u".png ", u".pngx",
-                                 u"largefile", u".exe", u".vhd", u"..png", u".dvr"}) {
+                                 u"largefile", u".exe", u".vhd", u"..png", u".dvr", kImageNeededExtension}) {
     EXPECT_EQ(IsPreviewableExtension(u"", e), 0u) << std::string(e.begin(), e.end());
     EXPECT_EQ(PreviewActionFor(e), PreviewAction::kNone);
   }
@@ -71,12 +71,19 @@ TEST(PreviewDispatch, SlotOrderVisitsEverySlotOnce) {
 }
 
 TEST(Placeholders, PictureFollowsTheFlags) {
-  EXPECT_EQ(ChooseNoPreviewPicture(1, 0, 1), PlaceholderPicture::kSelectFile);
-  EXPECT_EQ(ChooseNoPreviewPicture(1, 1, 0), PlaceholderPicture::kSelectFile);
-  EXPECT_EQ(ChooseNoPreviewPicture(0, 0, 1), PlaceholderPicture::kNoViewer);
-  EXPECT_EQ(ChooseNoPreviewPicture(0, 1, 0), PlaceholderPicture::kCorrupted);
-  EXPECT_EQ(ChooseNoPreviewPicture(0, 1, 1), PlaceholderPicture::kCorrupted);
-  EXPECT_EQ(ChooseNoPreviewPicture(0, 0, 0), PlaceholderPicture::kCorrupted);
+  EXPECT_EQ(ChooseNoPreviewPicture(1, 0, 1, 0), PlaceholderPicture::kSelectFile);
+  EXPECT_EQ(ChooseNoPreviewPicture(1, 1, 0, 0), PlaceholderPicture::kSelectFile);
+  EXPECT_EQ(ChooseNoPreviewPicture(0, 0, 1, 0), PlaceholderPicture::kNoViewer);
+  EXPECT_EQ(ChooseNoPreviewPicture(0, 1, 0, 0), PlaceholderPicture::kCorrupted);
+  EXPECT_EQ(ChooseNoPreviewPicture(0, 1, 1, 0), PlaceholderPicture::kCorrupted);
+  EXPECT_EQ(ChooseNoPreviewPicture(0, 0, 0, 0), PlaceholderPicture::kCorrupted);
+  // A file without its image says so, whatever the other flags hold; a selection that is no file asks for one.
+  for (uint32_t supported : {0u, 1u}) {
+    for (uint32_t ok : {0u, 1u}) {
+      EXPECT_EQ(ChooseNoPreviewPicture(0, supported, ok, 1), PlaceholderPicture::kImageNeeded);
+      EXPECT_EQ(ChooseNoPreviewPicture(1, supported, ok, 1), PlaceholderPicture::kSelectFile);
+    }
+  }
 }
 
 TEST(Placeholders, CentredAtNaturalSizeAndClippedEvenly) {

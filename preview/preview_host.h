@@ -34,6 +34,9 @@ class PreviewHost {
   uint32_t m_bPreviewOk = 0;          // 0 when the last viewer could not show its file
   uint32_t m_bPreviewSupported = 0;   // the pane has a viewer for the last extension
   uint32_t m_bNoFileSelected = 1;     // the results page's selection is not a file
+  // The selected file could not be read because the disk image it lies on is not open (a snapshot loaded
+  // alone): nothing was copied, and the pane says what to open.
+  uint32_t m_bImageNeeded = 0;
   // The last viewer could not show its file because an outside component it needs (a class that cannot
   // be created, a library that cannot be loaded, a decoder not built in) is not on this machine: the file
   // may well be sound, so the pane must not call it damaged.

@@ -1,7 +1,7 @@
 // The real program's page 4 with its preview pane: the frame hands the pane what the results list hands
-// it for a type without a viewer, a file that cannot be read, and a file over 5,242,880 bytes; the pane
-// shows its band with the item's place and the matching picture. Screenshots page4_preview_unknown.png,
-// page4_preview_corrupted.png and page4_preview_large.png.
+// it for a type without a viewer, a file that cannot be read, a file whose disk image is not open and a file
+// over 5,242,880 bytes; the pane shows its band with the item's place and the matching picture. Screenshots
+// page4_preview_unknown.png, page4_preview_corrupted.png and page4_preview_large.png.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -71,6 +71,17 @@ TEST_F(ResultsPagePreview, ThePaneShowsWhyAFileHasNoPreview) {
   EXPECT_EQ(frame_->m_bPreviewOk, 0u);
   EXPECT_TRUE(previewtest::ShowsPicture(pane->m_pNoPreviewView->m_hWnd, IDB_PREVIEW_CORRUPTED));
   EXPECT_FALSE(harness::CaptureWindow(frame_->m_hWnd, "page4_preview_corrupted").empty());
+
+  // No disk image to read the file from: the pane says what to open, and the band keeps the item's place.
+  // The next file shown is judged afresh.
+  Hand(u"\\Documents\\Letter.txt", CString::FromUtf16(kImageNeededPath), CString::FromUtf16(kImageNeededExtension));
+  ASSERT_NE(pane->m_pNoPreviewView, nullptr);
+  EXPECT_EQ(frame_->m_bImageNeeded, 1u);
+  EXPECT_TRUE(previewtest::ShowsPicture(pane->m_pNoPreviewView->m_hWnd, IDB_PREVIEW_IMAGE_NEEDED));
+  EXPECT_EQ(PreviewItemPath, u"\\Documents\\Letter.txt");
+  Hand(u"\\Tools\\setup.exe", CString(), CString());
+  EXPECT_EQ(frame_->m_bImageNeeded, 0u);
+  EXPECT_TRUE(previewtest::ShowsPicture(pane->m_pNoPreviewView->m_hWnd, IDB_PREVIEW_NO_VIEWER));
 
   // Over 5 MB: not extracted, the large-file view instead; the band keeps the item's place.
   Hand(u"\\Video\\Wedding.avi", _T("largefile"), _T(".largefile"));

@@ -94,6 +94,7 @@
 #define IDB_PREVIEW_NO_VIEWER 197       // "Preview not available for this file type"
 #define IDB_PREVIEW_SELECT_FILE 211     // "Select file for preview"
 #define IDB_PREVIEW_LARGE_FILE 297      // "File too large to preview"
+#define IDB_PREVIEW_IMAGE_NEEDED 296    // "Disk image needed to preview", and what to do
 #define IDB_DATABASE_TREE 181           // 12 images of 16 x 16 on magenta: the database tree's item kinds
 // Mode buttons of page 0, 173 x 73: normal and hover.
 #define IDB_QUICK_SCAN_HOT 253

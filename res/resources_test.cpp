@@ -56,6 +56,9 @@ TEST(Resources, BitmapsHaveTheSizesTheirControlsExpect) {
       {IDB_HEADER_START, 0, 40}, {IDB_HEADER_RIGHT, 0, 40}, {IDB_HEADER_FILL, 0, 40},
       {IDB_HEADER_SCAN_DRIVE, 0, 40}, {IDB_HEADER_SCANNING, 0, 40}, {IDB_HEADER_RESULTS, 0, 40},
       {IDB_HEADER_SCAN_PARTITION, 0, 40}, {IDB_HEADER_FILE_SYSTEMS, 0, 40}, {IDB_HEADER_SCAN_RANGE, 0, 40},
+      // The preview's placeholders stand in one place, one after another.
+      {IDB_PREVIEW_CORRUPTED, 319, 125}, {IDB_PREVIEW_NO_VIEWER, 319, 125}, {IDB_PREVIEW_SELECT_FILE, 319, 125},
+      {IDB_PREVIEW_LARGE_FILE, 319, 125}, {IDB_PREVIEW_IMAGE_NEEDED, 319, 125},
   };
   for (const Case& c : cases) {
     SIZE size = BitmapSize(c.id);

@@ -103,11 +103,13 @@ void CThirdView_HDD::PreviewRow(int row) {
     EndResultsBusy();
     if (written != PreviewCopy::kWritten) {
       LastPreview = LastPreviewRecord{u"", 0, u""};
-      // Without the image the file is no more corrupted than it lacks a viewer: the pane waits for a file
-      // as before, and the box says why this one is not shown.
-      const bool imageNeeded = written == PreviewCopy::kImageNeeded;
-      ClearPreview(imageNeeded, u"");
-      if (imageNeeded) TellPreviewImageNeeded();
+      if (written == PreviewCopy::kImageNeeded) {
+        // No image to read it from (a snapshot loaded alone): the pane says so in place and what to open,
+        // for this file and each next one, without stopping the user at every click or arrow key.
+        PreviewListFile(kImageNeededPath, 1);
+      } else {
+        ClearPreview(false, u"");
+      }
       return;
     }
     LastPreview.tempPath = folder + tempName;

@@ -51,6 +51,7 @@
 #include "preview/main_preview_view.h"
 #include "preview/placeholder_views.h"
 #include "preview/preview_extensions.h"
+#include "preview/preview_test_support.h"
 #include "res/resource.h"
 #include "toolkit/common/tkp_mouse_manager.h"
 #include "ui/controls/shell_file_info.h"
@@ -978,37 +979,93 @@ TEST_F(ResultsPageTest, ALoadOverTickedResultsKeepsNeitherTheirTicksNorTheirPrev
   }
 }
 
-// Snapshots opened as the shell opens them before any image (FAT of both scans, a File Trace; an NTFS one is
-// refused without its image): a file row clicked writes no copy of zeros for the pane, which waits for a
-// file, and the user is told the image is needed. Clicked again, it is told again.
+// Snapshots opened as the shell opens them before any image. FAT of both scans and File Trace load: a file
+// row clicked, or reached with Down, writes no copy of zeros, and the pane itself says the disk image is
+// needed, for that file (the band names it), with no box to close at each row. NTFS ones need the image's MFT
+// to load at all: they are refused as not matching the source, and page 4 is not shown. The frame is at its
+// smallest, where the pane is: the placeholder is shown whole there. Screenshot preview/no-image-small.png.
 TEST_F(ResultsPageTest, APreviewWithoutTheImageWritesNothingAndSaysTheImageIsNeeded) {
   ASSERT_TRUE(started_);
-  SetCurrentDiskImage(nullptr);
-  SourceKind = kSourceNothing;
-  for (const std::string name : {"quick_fat16", "quick_fat32", "extensive_fat16", "extensive_fat32", "trace_carving"}) {
-    SCOPED_TRACE(name);
+  seams_.boxes.Answer(seams::kOk);
+  MINMAXINFO limits{};
+  frame_->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  ASSERT_GT(limits.ptMinTrackSize.x, 0);
+  frame_->SetWindowPos(nullptr, 0, 0, limits.ptMinTrackSize.x, limits.ptMinTrackSize.y, SWP_NOZORDER);
+  HBITMAP picture = ::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PREVIEW_IMAGE_NEEDED));
+  ASSERT_NE(picture, nullptr);
+  BITMAP size{};
+  ::GetObjectW(picture, sizeof size, &size);
+  ::DeleteObject(picture);
+  bool shot = false;
+  struct Case {
+    const char* name;
+    bool loads;
+  } const cases[] = {{"quick_ntfs", false},     {"extensive_ntfs", false}, {"quick_fat16", true},
+                     {"quick_fat32", true},     {"extensive_fat16", true}, {"extensive_fat32", true},
+                     {"trace_carving", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetCurrentDiskImage(nullptr);
+    SourceKind = kSourceNothing;
+    messages_.shown.clear();
+    const size_t boxes = seams_.boxes.Log().size();
     const std::u16string text =
-        u"[open(\"" + os::FromUtf8(std::string(DORVANE_COMMAND_SNAPSHOTS) + "/" + name + ".vsnp") + u"\")]";
+        u"[open(\"" + os::FromUtf8(std::string(DORVANE_COMMAND_SNAPSHOTS) + "/" + c.name + ".vsnp") + u"\")]";
     std::wstring command(text.begin(), text.end());
-    ASSERT_TRUE(theApp.OnDDECommand(&command[0]));
+    theApp.OnDDECommand(&command[0]);
     harness::PumpFor(50);
+    if (!c.loads) {
+      EXPECT_NE(theApp.CurrentPage, static_cast<UINT>(kPageResults));
+      EXPECT_TRUE(messages_.shown.empty());
+      ASSERT_EQ(seams_.boxes.Log().size(), boxes + 1);
+      EXPECT_EQ(seams_.boxes.Log().back().text, u"Source file and load recovery snapshot mismatch");
+      continue;
+    }
     ASSERT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageResults));
     const int file = FirstFileRow(false);
     ASSERT_GE(file, 0);
+    ASSERT_LT(file + 1, List().CTKListCtrl::GetItemCount());
+    ASSERT_EQ(List().Kind(file + 1), results::RowKind::kFile);
     const std::vector<std::u16string> copies = PreviewTempFileTable;
-    const std::u16string next = os::TempFolderPath() + MakePreviewTempName(List().GetItemText(file, 0));
-    for (int click = 1; click <= 2; ++click) {
-      messages_.shown.clear();
-      ClickRow(file);
-      EXPECT_TRUE(ShownPath().empty());
-      // The pane waits for a file, as before any was chosen: the file is neither corrupted nor without a viewer.
-      EXPECT_EQ(CCorrupted_NoPreview_View::CurrentPicture(), static_cast<UINT>(IDB_PREVIEW_SELECT_FILE));
+    const std::set<std::wstring> temp = harness::TempFolderNames();
+    for (const int row : {file, file + 1, file}) {
+      const std::u16string name = List().GetItemText(row, 0);
+      const std::u16string next = os::TempFolderPath() + MakePreviewTempName(name);
+      if (row == file + 1) {
+        // As the user goes on from the row clicked: the list has kept the keyboard.
+        ASSERT_EQ(::GetFocus(), List().m_hWnd);
+        harness::PressKey(List().m_hWnd, VK_DOWN);
+        harness::PumpFor(100);
+      } else {
+        ClickRow(row);
+      }
+      SCOPED_TRACE(os::ToUtf8(name));
+      EXPECT_EQ(List().GetNextItem(-1, LVNI_SELECTED), row);
+      EXPECT_EQ(page_->PreviewPane()->GetShownExtension().ToUtf16(), kImageNeededExtension);
+      EXPECT_EQ(CCorrupted_NoPreview_View::CurrentPicture(), static_cast<UINT>(IDB_PREVIEW_IMAGE_NEEDED));
+      CWnd* placeholder = page_->PreviewPane()->m_pNoPreviewView;
+      ASSERT_NE(placeholder, nullptr);
+      // The placeholder fills the pane below its band and holds the picture whole: neither is cut.
+      ASSERT_TRUE(placeholder->IsWindowVisible());
+      RECT pane{}, shown{};
+      page_->PreviewPane()->GetClientRect(&pane);
+      page_->PreviewPane()->ClientToScreen(&pane);
+      placeholder->GetWindowRect(&shown);
+      RECT inside{};
+      EXPECT_TRUE(::IntersectRect(&inside, &pane, &shown) && ::EqualRect(&inside, &shown));
+      EXPECT_GE(shown.right - shown.left, size.bmWidth);
+      EXPECT_GE(shown.bottom - shown.top, size.bmHeight);
+      EXPECT_TRUE(previewtest::ShowsPicture(placeholder->m_hWnd, IDB_PREVIEW_IMAGE_NEEDED));
+      if (RecoveryMode != records::kFileTrace) {
+        EXPECT_EQ(PreviewItemPath, u"\\" + name);
+      }
       EXPECT_FALSE(os::FileExists(next));
       EXPECT_EQ(PreviewTempFileTable, copies);
-      ASSERT_EQ(messages_.shown.size(), 1u) << click;
-      EXPECT_EQ(messages_.shown[0].text, kPreviewImageNeededText);
-      EXPECT_EQ(messages_.shown[0].kind, host::kError);
+      EXPECT_EQ(harness::TempFolderNames(), temp);
+      if (!shot) shot = !harness::CaptureWindow(frame_->m_hWnd, "preview/no-image-small").empty();
     }
+    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_EQ(seams_.boxes.Log().size(), boxes);
   }
 }
 

@@ -1,6 +1,5 @@
 #include "engine/save/preview_copy.h"
 
-#include "engine/host/host.h"
 #include "engine/image/read_sectors.h"
 #include "engine/records/fat_records.h"
 #include "engine/records/file_trace_hits.h"
@@ -23,10 +22,6 @@ PreviewFile FromNtfs(const Entry& entry) {
 }
 
 }  // namespace
-
-void TellPreviewImageNeeded() {
-  if (host::MessageHost* messages = host::Current().messages) messages->MessageDialog(kPreviewImageNeededText, host::kError);
-}
 
 std::optional<PreviewFile> FindPreviewFile(uint32_t id) {
   if (RecoveryMode == records::kFileTrace) {

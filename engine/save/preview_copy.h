@@ -7,11 +7,6 @@
 #include <optional>
 #include <string>
 
-// What the preview says, and writes nothing, when no image is open to read the file from.
-inline constexpr char16_t kPreviewImageNeededText[] =
-    u"The file cannot be previewed without the disk image it was found on.\r\nOpen that image, load the recovery "
-    u"snapshot over it, and preview the file again.";
-
 struct PreviewFile {
   enum class Kind { kFat, kNtfs, kFileTrace };
   Kind kind = Kind::kFat;
@@ -34,5 +29,3 @@ enum class PreviewCopy {
 };
 // Writes file's data to folder\name.
 PreviewCopy WritePreviewCopy(const PreviewFile& file, const std::u16string& folder, const std::u16string& name);
-// Tells the user kPreviewImageNeededText (once the pane no longer shows the file before).
-void TellPreviewImageNeeded();

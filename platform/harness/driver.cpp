@@ -331,4 +331,18 @@ std::vector<TreeNode> TreeNodes(HWND treeView) {
   return nodes;
 }
 
+std::set<std::wstring> TempFolderNames() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  std::set<std::wstring> names;
+  if (::GetTempPathW(MAX_PATH + 1, folder) == 0) return names;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = ::FindFirstFileW((std::wstring(folder) + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    names.insert(found.cFileName);
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return names;
+}
+
 }  // namespace harness

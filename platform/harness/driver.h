@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -100,5 +101,9 @@ std::u16string CaptureThreadWindows(const std::string& name);
 // The screen's pixels in this rectangle, top-down RGBA (empty on failure): what another process's window
 // shows where it lies.
 std::vector<uint8_t> ScreenPixels(int x, int y, int width, int height);
+
+// ---- files ------------------------------------------------------------------------------------------
+// The names in this process's temporary folder (a program under test run as the same user writes there).
+std::set<std::wstring> TempFolderNames();
 
 }  // namespace harness

@@ -23,7 +23,8 @@ struct PictureId {
 const PictureId kPlaceholders[] = {{IDB_PREVIEW_CORRUPTED, "corrupted"},
                                    {IDB_PREVIEW_NO_VIEWER, "not-available"},
                                    {IDB_PREVIEW_SELECT_FILE, "select-file"},
-                                   {IDB_PREVIEW_LARGE_FILE, "too-large"}};
+                                   {IDB_PREVIEW_LARGE_FILE, "too-large"},
+                                   {IDB_PREVIEW_IMAGE_NEEDED, "image-needed"}};
 
 bool IsRichEdit(const std::wstring& name) {
   std::wstring upper = name;

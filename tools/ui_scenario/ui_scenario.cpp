@@ -1182,32 +1182,17 @@ bool Exit() {
   return g_failure.empty();
 }
 
-// The names in the temporary folder (the program's: the runner runs in its prefix, as its user).
-std::set<std::wstring> TempFolderNames() {
-  wchar_t folder[MAX_PATH + 1] = {};
-  std::set<std::wstring> names;
-  if (::GetTempPathW(MAX_PATH + 1, folder) == 0) return names;
-  WIN32_FIND_DATAW found{};
-  HANDLE search = ::FindFirstFileW((std::wstring(folder) + L"*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    names.insert(found.cFileName);
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
-  return names;
-}
-
 // --temp-unchanged: what the program wrote there (the preview's copies) is gone once it has ended.
 void CheckTempFolder(const std::set<std::wstring>& before) {
   std::string left;
-  for (const std::wstring& name : TempFolderNames()) {
+  for (const std::wstring& name : harness::TempFolderNames()) {
     if (before.count(name) == 0) left += (left.empty() ? "" : ", ") + Utf8(name);
   }
   if (!left.empty()) Fail("left in the temporary folder: " + left);
 }
 
 int Run() {
-  const std::set<std::wstring> tempBefore = g_options.tempUnchanged ? TempFolderNames() : std::set<std::wstring>{};
+  const std::set<std::wstring> tempBefore = g_options.tempUnchanged ? harness::TempFolderNames() : std::set<std::wstring>{};
   HWND runner = MakeRunnerWindow();
   if (runner == nullptr || !Start(runner)) return 1;
   ::MoveWindow(g_frame, 0, 0, 1000, 740, TRUE);
