@@ -74,6 +74,16 @@ def written_of(record):
                    for d in record["deleted"]]
 
 
+def as_listed(record, description):
+    """The record with its live FAT files and folders named in the capitals TSK lists them in on the volume as built
+    (mtools writes an 8.3 name it renames to in capitals, without the lower-case flags)."""
+    if record["fs"] == "ntfs":
+        return record
+    listed = {key(e["path"], True): e["path"] for e in oracle.user_entries(description) if not e["deleted"]}
+    return dict(record, files={listed.get(key(p, True), p): f for p, f in record["files"].items()},
+                folders=[listed.get(key(p, True), p) for p in record["folders"]])
+
+
 def key(path, fat):
     """A path as FAT compares names (without regard to case)."""
     return path.upper() if fat else path
@@ -266,7 +276,7 @@ def build(seed, kind, act_name, out_dir, helper=None):
     description = oracle.describe_volume(record["image"], 0)
     raw = record["image"][:-len(".raw")] + "-%s.raw" % act_name
     copy_sparse(record["image"], raw)
-    record = dict(record, image=raw)
+    record = as_listed(dict(record, image=raw), description)
     rows = act(act_name, target_of(record, description, helper), written_of(record), seed)
     with open(raw[:-len(".raw")] + ".written.json", "w", encoding="utf-8") as f:
         json.dump(rows, f, indent=1, ensure_ascii=False)
