@@ -89,11 +89,12 @@ void SaveInLayout(const Selection<Folder, Entry>& selection, save::SaveLayout& l
   for (const auto& [key, folder] : selection.folders) layout.Hold(folder->*id);
   for (const Entry* entry : selection.files) layout.Hold(entry->parentId);
   std::vector<save::WholeFolder> whole;
-  for (const auto& [key, folder] : selection.folders) {
+  for (const auto& picked : selection.folders) {
     if (SaveStopRequested()) return;
+    const Folder* folder = picked.second;
     const std::u16string parent = layout.ParentPathOf(SaveDestination, folder->*id);
     MakeFoldersBelow(SaveDestination, parent);
-    records::GuardAllocation([&] { return whole.push_back({key, folder->*id, parent, folder->name}), 0; });
+    records::GuardAllocation([&] { return whole.push_back({picked.first, folder->*id, parent, folder->name}), 0; });
   }
   // The place of each folder that holds files saved on their own, made once however many files it holds.
   std::unordered_map<uint32_t, std::u16string> places;

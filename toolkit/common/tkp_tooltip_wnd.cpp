@@ -42,6 +42,20 @@ std::wstring ResourceText(HINSTANCE hinst, const wchar_t* id) {
   return n > 0 ? std::wstring(resource, static_cast<size_t>(n)) : std::wstring();
 }
 
+// A tool's text as a TOOLINFO gives it: inline, a string resource of its instance, or none (a callback
+// tool's is asked for when shown).
+void TakeToolText(TKPToolTipTool& tool, const TTTOOLINFOW& info) {
+  tool.callback = info.lpszText == LPSTR_TEXTCALLBACKW;
+  tool.hinst = info.hinst;
+  if (tool.callback || info.lpszText == nullptr) {
+    tool.text.clear();
+  } else if (IS_INTRESOURCE(info.lpszText)) {
+    tool.text = ResourceText(info.hinst, info.lpszText);
+  } else {
+    tool.text.assign(info.lpszText, wcsnlen(info.lpszText, kMaxOwnerText));
+  }
+}
+
 }  // namespace
 
 CTKPToolTipWnd::CTKPToolTipWnd() : m_clock([] { return static_cast<uint32_t>(::GetTickCount()); }) {
@@ -312,15 +326,9 @@ LRESULT CTKPToolTipWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       const auto* info = reinterpret_cast<const TTTOOLINFOW*>(lParam);
       if (info == nullptr || info->cbSize < TTTOOLINFOW_V1_SIZE) return 0;
       auto tool = std::make_unique<TKPToolTipTool>();
-      tool->callback = info->lpszText == LPSTR_TEXTCALLBACKW;
-      if (!tool->callback && info->lpszText != nullptr && !IS_INTRESOURCE(info->lpszText)) {
-        tool->text.assign(info->lpszText, wcsnlen(info->lpszText, kMaxOwnerText));
-      } else if (info->lpszText != nullptr && IS_INTRESOURCE(info->lpszText)) {
-        tool->text = ResourceText(info->hinst, info->lpszText);
-      }
+      TakeToolText(*tool, *info);
       tool->flags = info->uFlags;
       tool->rect = info->rect;
-      tool->hinst = info->hinst;
       tool->hwnd = info->hwnd;
       tool->id = info->uId;
       tool->key = m_nextKey++;
@@ -346,10 +354,7 @@ LRESULT CTKPToolTipWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       const auto* info = reinterpret_cast<const TTTOOLINFOW*>(lParam);
       TKPToolTipTool* tool = info != nullptr ? Find(info->hwnd, info->uId) : nullptr;
       if (tool == nullptr) return 0;
-      tool->callback = info->lpszText == LPSTR_TEXTCALLBACKW;
-      tool->text = !tool->callback && info->lpszText != nullptr && !IS_INTRESOURCE(info->lpszText)
-                       ? std::wstring(info->lpszText, wcsnlen(info->lpszText, kMaxOwnerText))
-                       : std::wstring();
+      TakeToolText(*tool, *info);
       return 0;
     }
     case TTM_SETTITLEW: {

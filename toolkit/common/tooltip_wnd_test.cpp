@@ -125,6 +125,25 @@ TEST_F(ToolTips, AResourceTextIsHonouredAndAnEmptyTextShowsNothing) {
   EXPECT_FALSE(tip.IsWindowVisible());  // an empty text is 0 x 0: nothing shows
 }
 
+// A tool's text given again as a string resource is read from the resource, as when it was added (it
+// was emptied, and the tip then showed nothing).
+TEST_F(ToolTips, AResourceTextGivenAgainIsRead) {
+  wchar_t expected[256] = {};
+  ASSERT_GT(::LoadStringW(::GetModuleHandleW(nullptr), 9038, expected, 256), 0);
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof info;
+  info.hwnd = owner.m_hWnd;
+  info.uId = 1;
+  info.hinst = ::GetModuleHandleW(nullptr);
+  info.lpszText = MAKEINTRESOURCEW(9038);
+  tip.SendMessage(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+  MoveTo(50, 50);
+  g_now += 600;
+  tip.SendMessage(WM_TIMER, 1);
+  ASSERT_EQ(ShownId(), 1u);
+  EXPECT_EQ(tip.GetShownTool()->text, std::wstring(expected));
+}
+
 // One tool of id 1 over rect of the owner, the cursor put at the screen point, relayed and timed out.
 void ShowOneTool(CTKPToolTipWnd& tip, CWnd& owner, RECT rect, const wchar_t* text, CPoint cursor) {
   tip.SetClock([] { return g_now; });

@@ -57,6 +57,19 @@ void CTKHeaderCtrl::SetColumnImages(int nColumn, HIMAGELIST hImages) {
     m_columnImages.erase(nColumn);
 }
 
+void CTKHeaderCtrl::ColumnInserted(int nColumn) {
+  std::map<int, HIMAGELIST> moved;
+  for (const auto& [column, images] : m_columnImages) moved[tklist::IndexAfterInsert(column, nColumn)] = images;
+  m_columnImages.swap(moved);
+}
+
+void CTKHeaderCtrl::ColumnDeleted(int nColumn) {
+  SetColumnImages(nColumn, nullptr);
+  std::map<int, HIMAGELIST> moved;
+  for (const auto& [column, images] : m_columnImages) moved[tklist::IndexAfterRemove(column, nColumn)] = images;
+  m_columnImages.swap(moved);
+}
+
 void CTKHeaderCtrl::DestroyColumnImages() {
   for (auto& entry : m_columnImages) ::ImageList_Destroy(entry.second);
   m_columnImages.clear();
@@ -322,6 +335,18 @@ LRESULT CTKHeaderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONDOWN:
       OnRightButtonDown(CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
       return 0;
+    case HDM_INSERTITEMA:
+    case HDM_INSERTITEMW: {
+      // The images belong to columns, not to places: they move with the columns after a new one.
+      const LRESULT result = CHeaderCtrl::WindowProc(message, wParam, lParam);
+      if (result >= 0) ColumnInserted(static_cast<int>(result));
+      return result;
+    }
+    case HDM_DELETEITEM: {
+      const LRESULT result = CHeaderCtrl::WindowProc(message, wParam, lParam);
+      if (result != 0) ColumnDeleted(static_cast<int>(wParam));
+      return result;
+    }
     case HDM_LAYOUT:
       if (pTheme == nullptr) break;
       return pTheme->Layout(reinterpret_cast<HDLAYOUT*>(lParam), this);

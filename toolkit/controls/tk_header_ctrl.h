@@ -49,6 +49,9 @@ class CTKHeaderCtrl : public CHeaderCtrl {
   HIMAGELIST GetColumnImages(int nColumn) const;
   void SetColumnImages(int nColumn, HIMAGELIST hImages);
   void DestroyColumnImages();
+  // A column went in or out: the images of the columns after it move with them.
+  void ColumnInserted(int nColumn);
+  void ColumnDeleted(int nColumn);
 
   // The parent is a list control or list view (the alignment commands and sort notices go only there).
   BOOL IsParentList() const;

@@ -298,6 +298,30 @@ TEST_F(HeaderListTest, ColumnImagesStayBesideTheItems) {
   EXPECT_EQ(header.GetColumnImages(1), nullptr);
 }
 
+// The images go with their columns when columns go in or out before them (they stayed at their index,
+// beside another column).
+TEST_F(HeaderListTest, ColumnImagesMoveWithTheirColumns) {
+  SortingList list;
+  MakeList(list);
+  CTKHeaderCtrl& header = list.FlatHeader();
+  ASSERT_TRUE(header.SetBitmap(1, IDB_TK_CAPTION_BUTTONS));
+  ASSERT_TRUE(header.SetBitmap(2, IDB_TK_CAPTION_BUTTONS));
+  HIMAGELIST size = header.GetColumnImages(1), type = header.GetColumnImages(2);
+  list.InsertColumn(0, _T("Checked"), LVCFMT_LEFT, 40);  // Name, Size and Type move on by one
+  EXPECT_EQ(header.GetColumnImages(1), nullptr);
+  EXPECT_EQ(header.GetColumnImages(2), size);
+  EXPECT_EQ(header.GetColumnImages(3), type);
+  list.InsertColumn(4, _T("Last"), LVCFMT_LEFT, 40);  // after them all: nothing moves
+  EXPECT_EQ(header.GetColumnImages(3), type);
+  EXPECT_EQ(header.GetColumnImages(4), nullptr);
+  EXPECT_TRUE(list.DeleteColumn(2));  // Size goes, and its image with it
+  EXPECT_EQ(header.GetColumnImages(2), type);
+  EXPECT_EQ(header.GetColumnImages(3), nullptr);
+  EXPECT_TRUE(list.DeleteColumn(0));
+  EXPECT_EQ(header.GetColumnImages(1), type);
+  EXPECT_EQ(header.GetColumnImages(2), nullptr);
+}
+
 TEST_F(HeaderListTest, WidthsAreSharedAndTheShadedThemeFollowsTheFont) {
   SortingList list;
   MakeList(list);
@@ -489,6 +513,44 @@ TEST_F(HeaderListTest, RowColoursCellsAndRowMoves) {
   EXPECT_TRUE(list.MoveRow(3, 1));
   EXPECT_EQ(list.GetItemCount(), 4);
   EXPECT_FALSE(list.MoveRow(9, 0));
+}
+
+// A moved row takes all it has: texts past 255 characters whole, its check box, selection, focus and
+// colour; the rows it passes keep their own colours. A copy has the same but the focus.
+TEST_F(HeaderListTest, ARowMovesAndCopiesWithEverythingItHas) {
+  SortingList list;
+  MakeList(list);
+  list.SetExtendedStyle(LVS_EX_CHECKBOXES);
+  list.m_bRowColors = TRUE;
+  const CString longName(_T('n'), 300), longType(_T('t'), 1000);
+  list.SetItemText(2, 0, longName);
+  list.SetItemText(2, 2, longType);
+  list.SetCheck(2, TRUE);
+  list.SetItemState(2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  list.SetRowColor(2, TKTextColor(0x0000FF), TKBackColor(0xE0FFFF));
+  list.SetRowColor(0, TKTextColor(0x00FF00), TKBackColor(0xF0F0F0));
+  ASSERT_TRUE(list.MoveRow(2, 0));  // beta, alpha, gamma -> gamma, beta, alpha
+  ASSERT_EQ(list.GetItemCount(), 3);
+  EXPECT_EQ(list.GetItemText(0, 0), longName);
+  EXPECT_EQ(list.GetItemText(0, 2), longType);
+  EXPECT_TRUE(list.GetCheck(0));
+  EXPECT_FALSE(list.GetCheck(1));
+  EXPECT_EQ(list.GetItemState(0, LVIS_SELECTED | LVIS_FOCUSED), static_cast<UINT>(LVIS_SELECTED | LVIS_FOCUSED));
+  ASSERT_NE(list.FindRowColor(0), nullptr);
+  EXPECT_EQ(list.FindRowColor(0)->crBack, 0xE0FFFFu);
+  ASSERT_NE(list.FindRowColor(1), nullptr);  // beta kept its colour one row down
+  EXPECT_EQ(list.FindRowColor(1)->crBack, 0xF0F0F0u);
+  EXPECT_EQ(list.FindRowColor(2), nullptr);
+  EXPECT_EQ(list.GetItemText(1, 0), CString(_T("beta.txt")));
+  // Copied to the end: the same texts, box, colour and selection; the focus stays on the source.
+  ASSERT_EQ(list.CopyRow(0, 3), 0);
+  EXPECT_EQ(list.GetItemText(3, 0), longName);
+  EXPECT_EQ(list.GetItemText(3, 2), longType);
+  EXPECT_TRUE(list.GetCheck(3));
+  EXPECT_EQ(list.GetItemState(3, LVIS_SELECTED | LVIS_FOCUSED), static_cast<UINT>(LVIS_SELECTED));
+  EXPECT_EQ(list.GetItemState(0, LVIS_FOCUSED), static_cast<UINT>(LVIS_FOCUSED));
+  ASSERT_NE(list.FindRowColor(3), nullptr);
+  EXPECT_EQ(list.FindRowColor(3)->crBack, 0xE0FFFFu);
 }
 
 TEST_F(HeaderListTest, LockedColumnsRefuseDraggingAndDoubleClicksAndWidthsKeepTheirLeast) {

@@ -16,6 +16,8 @@ static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
 
 namespace {
 constexpr int kTextMax = 256;
+// The longest cell text a row copy carries (a list holds longer ones only by a caller's mistake).
+constexpr int kItemTextMax = 1 << 20;
 }  // namespace
 
 CTKListBase::CTKListBase(CWnd* pList) : m_pList(pList) { RefreshMetrics(); }
@@ -221,35 +223,74 @@ BOOL CTKListBase::BuildColumns(int nCount, const int* pWidths, const UINT* pHead
   return BuildColumns(nCount, pWidths, headings.data());
 }
 
-int CTKListBase::CopyRow(int nFrom, int nTo) {
+CString CTKListBase::ItemText(int nRow, int nColumn) const {
+  // The list says how much it copied: a full buffer may have cut the text, so it grows until one is not.
+  for (int size = kTextMax;; size *= 2) {
+    std::vector<wchar_t> text(static_cast<size_t>(size), L'\0');
+    LVITEMW item{};
+    item.iSubItem = nColumn;
+    item.pszText = text.data();
+    item.cchTextMax = size;
+    const int copied = static_cast<int>(Send(LVM_GETITEMTEXTW, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&item)));
+    if (copied < size - 1 || size >= kItemTextMax) return CString(text.data(), std::clamp(copied, 0, size - 1));
+  }
+}
+
+int CTKListBase::CopyRowWith(int nFrom, int nTo, UINT stateMask) {
   const int count = static_cast<int>(Send(LVM_GETITEMCOUNT));
   if (tklist::CopiedRowSource(nFrom, nTo) < 0 || nFrom >= count || nTo > count) return -1;
-  wchar_t text[kTextMax] = {};
   LVITEMW item{};
-  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+  item.mask = LVIF_IMAGE | LVIF_PARAM | LVIF_INDENT | LVIF_STATE;
   item.iItem = nFrom;
-  item.pszText = text;
-  item.cchTextMax = kTextMax;
+  item.stateMask = stateMask;
   if (!Send(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return -1;
+  const UINT state = item.state & stateMask;
+  CString text = ItemText(nFrom, 0);
+  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_INDENT;
   item.iItem = nTo;
+  item.pszText = const_cast<LPWSTR>(static_cast<LPCWSTR>(text));
   if (Send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) == -1) return -1;
+  RowInserted(nTo);
   const int source = tklist::CopiedRowSource(nFrom, nTo);
+  // Set after the insertion: a list with check boxes gives every new row an empty box.
+  LVITEMW states{};
+  states.stateMask = stateMask;
+  states.state = state;
+  Send(LVM_SETITEMSTATE, static_cast<WPARAM>(nTo), reinterpret_cast<LPARAM>(&states));
+  if (const TKRowColor* pColor = FindRowColor(source)) m_rowColors.push_back(TKRowColor{nTo, pColor->crBack, pColor->crText});
   const int columns = GetColumnCount();
   for (int column = 1; column < columns; ++column) {
-    wchar_t cell[kTextMax] = {};
+    CString cell = ItemText(source, column);
+    if (cell.IsEmpty()) continue;
     LVITEMW sub{};
     sub.iSubItem = column;
-    sub.pszText = cell;
-    sub.cchTextMax = kTextMax;
-    Send(LVM_GETITEMTEXTW, static_cast<WPARAM>(source), reinterpret_cast<LPARAM>(&sub));
-    if (cell[0] != 0) Send(LVM_SETITEMTEXTW, static_cast<WPARAM>(nTo), reinterpret_cast<LPARAM>(&sub));
+    sub.pszText = const_cast<LPWSTR>(static_cast<LPCWSTR>(cell));
+    Send(LVM_SETITEMTEXTW, static_cast<WPARAM>(nTo), reinterpret_cast<LPARAM>(&sub));
   }
   return source;
 }
 
+int CTKListBase::CopyRow(int nFrom, int nTo) {
+  // A copy is not given the focus: that stays where the user put it.
+  return CopyRowWith(nFrom, nTo, LVIS_STATEIMAGEMASK | LVIS_OVERLAYMASK | LVIS_SELECTED | LVIS_CUT | LVIS_DROPHILITED);
+}
+
 BOOL CTKListBase::MoveRow(int nFrom, int nTo) {
-  const int source = CopyRow(nFrom, nTo);
-  return source >= 0 && Send(LVM_DELETEITEM, static_cast<WPARAM>(source)) != 0;
+  const int source = CopyRowWith(nFrom, nTo,
+                                 LVIS_STATEIMAGEMASK | LVIS_OVERLAYMASK | LVIS_SELECTED | LVIS_FOCUSED | LVIS_CUT |
+                                     LVIS_DROPHILITED);
+  if (source < 0 || Send(LVM_DELETEITEM, static_cast<WPARAM>(source)) == 0) return FALSE;
+  RowRemoved(source);
+  return TRUE;
+}
+
+void CTKListBase::RowInserted(int nRow) {
+  for (TKRowColor& entry : m_rowColors) entry.nRow = tklist::IndexAfterInsert(entry.nRow, nRow);
+}
+
+void CTKListBase::RowRemoved(int nRow) {
+  m_rowColors.remove_if([nRow](const TKRowColor& entry) { return entry.nRow == nRow; });
+  for (TKRowColor& entry : m_rowColors) entry.nRow = tklist::IndexAfterRemove(entry.nRow, nRow);
 }
 
 int CTKListBase::HitTestEx(CPoint point, int* pColumn) {

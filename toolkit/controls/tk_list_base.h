@@ -68,8 +68,11 @@ class CTKListBase {
   virtual BOOL BuildColumns(int nCount, const int* pWidths, const LPCTSTR* pHeadings);
   virtual BOOL BuildColumns(int nCount, const int* pWidths, const UINT* pHeadingIDs);
   virtual int GetColumnCount();
-  // The source row's index after the copy went in at nTo; -1 when the rows are equal or invalid.
+  // The source row's index after the copy went in at nTo; -1 when the rows are equal or invalid. The copy
+  // has the row's texts whole, its image, data, indent, check box, marks, selection and row colour; rows
+  // below it keep their colours.
   virtual int CopyRow(int nFrom, int nTo);
+  // The row moves with all it has, the focus too.
   virtual BOOL MoveRow(int nFrom, int nTo);
   virtual void SetListColors(TKTextColor text, TKBackColor back);
   virtual void SetRowColor(TKRowColor* pRow, TKBackColor back, TKTextColor text);
@@ -109,6 +112,13 @@ class CTKListBase {
   void Paint();
   CString StoredText();
   void RedrawRowIfShown(int nRow);
+  // A cell's text, whole.
+  CString ItemText(int nRow, int nColumn) const;
+  // The row copied with the states of stateMask; the source's index after it, or -1.
+  int CopyRowWith(int nFrom, int nTo, UINT stateMask);
+  // Row colours follow their rows when one goes in or out.
+  void RowInserted(int nRow);
+  void RowRemoved(int nRow);
   // Column nIndex with its sub-item of the same number; the new index or -1.
   int InsertColumnAt(int nIndex, LPCTSTR lpszHeading, int nWidth, int nFormat);
 

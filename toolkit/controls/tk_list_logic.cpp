@@ -84,6 +84,13 @@ int CopiedRowSource(int from, int to) {
   return from > to ? from + 1 : from;
 }
 
+int IndexAfterInsert(int index, int at) { return index >= at ? index + 1 : index; }
+
+int IndexAfterRemove(int index, int at) {
+  if (index == at) return -1;
+  return index > at ? index - 1 : index;
+}
+
 std::uint32_t TowardShadow(std::uint32_t face, std::uint32_t shadow, int percent) {
   auto channel = [&](int f, int s) { return f - (f - s) * percent / 100; };
   return tkcolor::MakeColor(channel(tkcolor::RedOf(face), tkcolor::RedOf(shadow)),

@@ -46,6 +46,11 @@ int AutoSizeWidth(int contentWidth, int headingTextWidth, bool sortedWithArrow, 
 // The row a copy was made from, once the copy is inserted at `to`; -1 for equal or negative rows.
 int CopiedRowSource(int from, int to);
 
+// What a row's (or column's) index becomes once an item went in at `at`: it and those after it move on.
+int IndexAfterInsert(int index, int at);
+// ... once the item at `at` went: -1 for that one; those after it move back.
+int IndexAfterRemove(int index, int at);
+
 // A colour p percent of the way from face toward shadow, per channel, truncated.
 std::uint32_t TowardShadow(std::uint32_t face, std::uint32_t shadow, int percent);
 

@@ -75,10 +75,17 @@ CTKThemeManagerStyle* CTKThemeManagerStyleFactory::GetSafeTheme() {
   return m_pTheme;
 }
 
-void CTKThemeManagerStyleFactory::SetTheme(CTKThemeManagerStyle* pTheme) {
+BOOL CTKThemeManagerStyleFactory::SetTheme(CTKThemeManagerStyle* pTheme) {
+  if (pTheme != nullptr && pTheme->m_pFactory != nullptr && pTheme->m_pFactory != this) return FALSE;
   if (pTheme != m_pTheme) delete m_pTheme;
   Adopt(pTheme);
-  for (CTKThemeManagerStyleHost* pHost = m_pHosts; pHost != nullptr; pHost = pHost->m_pNextHost) pHost->OnThemeChanged();
+  // A host may leave the list while it is told (its own SetTheme): the next one is taken first.
+  for (CTKThemeManagerStyleHost* pHost = m_pHosts; pHost != nullptr;) {
+    CTKThemeManagerStyleHost* pNext = pHost->m_pNextHost;
+    pHost->OnThemeChanged();
+    pHost = pNext;
+  }
+  return TRUE;
 }
 
 void CTKThemeManagerStyleFactory::AddHost(CTKThemeManagerStyleHost* pHost) {
@@ -122,8 +129,11 @@ CTKThemeManagerStyle* CTKThemeManagerStyleHost::GetSafeTheme() const {
   return pFactory != nullptr ? pFactory->GetSafeTheme() : nullptr;
 }
 
-void CTKThemeManagerStyleHost::SetTheme(CTKThemeManagerStyle* pTheme) {
-  if (m_pPrivateFactory == nullptr && pTheme == nullptr) return;
+BOOL CTKThemeManagerStyleHost::SetTheme(CTKThemeManagerStyle* pTheme) {
+  if (m_pPrivateFactory == nullptr && pTheme == nullptr) return TRUE;
+  // A theme that a factory holds is that factory's: this host's own stays as it is, another's is not
+  // taken (deleting the private factory first would free the very theme about to be adopted).
+  if (pTheme != nullptr && pTheme->m_pFactory != nullptr) return pTheme->m_pFactory == m_pPrivateFactory;
   if (CTKThemeManagerStyleFactory* pFactory = GetThemeFactory()) pFactory->RemoveHost(this);
   if (m_bOwnsPrivateFactory) delete m_pPrivateFactory;
   m_pPrivateFactory = nullptr;
@@ -139,6 +149,7 @@ void CTKThemeManagerStyleHost::SetTheme(CTKThemeManagerStyle* pTheme) {
   }
   OnThemeChanged();
   if (CTKThemeManagerStyleFactory* pFactory = GetThemeFactory()) pFactory->AddHost(this);
+  return TRUE;
 }
 
 void CTKThemeManagerStyleHost::ForgetFactory(CTKThemeManagerStyleFactory* pFactory) {

@@ -53,8 +53,9 @@ class CTKThemeManagerStyleFactory : public CObject {
 
   // The current theme, made on first use.
   CTKThemeManagerStyle* GetSafeTheme();
-  // Takes ownership of the theme and tells every bound host.
-  void SetTheme(CTKThemeManagerStyle* pTheme);
+  // Takes ownership of the theme and tells every bound host. A theme another factory holds stays there:
+  // FALSE, nothing changes (two owners would free it twice).
+  BOOL SetTheme(CTKThemeManagerStyle* pTheme);
 
   void AddHost(CTKThemeManagerStyleHost* pHost);
   void RemoveHost(CTKThemeManagerStyleHost* pHost);
@@ -83,8 +84,10 @@ class CTKThemeManagerStyleHost {
     return m_pPrivateFactory != nullptr ? m_pPrivateFactory : m_pSharedFactory;
   }
   CTKThemeManagerStyle* GetSafeTheme() const;
-  // A theme of this control alone (owned from now on); null returns it to the shared theme.
-  void SetTheme(CTKThemeManagerStyle* pTheme);
+  // A theme of this control alone (owned from now on); null returns it to the shared theme. The theme
+  // the control already holds changes nothing; one that another factory holds is refused (FALSE) and
+  // stays where it is.
+  BOOL SetTheme(CTKThemeManagerStyle* pTheme);
 
   BOOL m_bOwnsPrivateFactory = FALSE;
   CRuntimeClass* m_pFactoryClass = nullptr;

@@ -835,6 +835,41 @@ TEST_F(DockingDragTest, TheEdgeOfASlidingWindowSetsTheWidthItOpensWith) {
   EXPECT_EQ(rc.Width(), 300);
 }
 
+// A size kept from a larger frame (or any larger than the frame's docked area) opens no further than that
+// area: the window reached past the frame's other side.
+TEST_F(DockingDragTest, ASlidingWindowNeverReachesPastTheDockedArea) {
+  FakeClock clock;
+  CTKPDockingPaneManager& m = frame->manager;
+  CTKPDockingPane* folders = m.FindPane(kFolders);
+  folders->m_nDockingCX = 5000;
+  CTKPDockingPaneAutoHidePanel* panel = nullptr;
+  CTKPDockingPaneAutoHideWnd* sliding = SlideOutLeft(folders, clock, &panel);
+  ASSERT_NE(sliding, nullptr);
+  const CRect docked = m.GetTopPane()->GetWindowRect();
+  CRect rc;
+  sliding->CWnd::GetWindowRect(rc);
+  EXPECT_EQ(rc.left, docked.left);
+  EXPECT_EQ(rc.right, docked.right);
+  EXPECT_EQ(rc.Height(), docked.Height());
+  panel->CloseSlidingWindow(TRUE);
+  harness::PumpMessages();
+  // From the bottom, as tall as the docked area at most.
+  CTKPDockingPane* output = m.FindPane(kOutput);
+  m.ShowPane(output, FALSE);
+  output->m_nDockingCY = 4000;
+  m.HidePane(output);
+  Relayout();
+  auto* bottom = static_cast<CTKPDockingPaneAutoHidePanel*>(m.GetLayout()->GetPanel(3));
+  ASSERT_NE(bottom, nullptr);
+  bottom->ShowSlidingWindow(output, FALSE);
+  ASSERT_NE(bottom->GetSlidingWindow(), nullptr);
+  clock.Run(bottom->GetSlidingWindow(), 2, 20);
+  const CRect dockedNow = m.GetTopPane()->GetWindowRect();
+  bottom->GetSlidingWindow()->CWnd::GetWindowRect(rc);
+  EXPECT_GE(rc.top, dockedNow.top);
+  EXPECT_EQ(rc.bottom, dockedNow.bottom);
+}
+
 // Without the splitter tracker the edge follows the pointer live: Esc ends the drag and keeps the width
 // the window already took.
 TEST_F(DockingDragTest, WithoutTheTrackerTheEdgeOfASlidingWindowMovesLive) {

@@ -502,6 +502,9 @@ CTKPDockingPaneAutoHideWnd::CTKPDockingPaneAutoHideWnd(CTKPDockingPaneAutoHidePa
   const int preferred = pane == nullptr ? 0 : (m_bHoriz ? pane->m_nDockingCY : pane->m_nDockingCX);
   int depth = std::min<int>(preferred + kEdge, m_bHoriz ? mmi.ptMaxTrackSize.y : mmi.ptMaxTrackSize.x);
   depth = std::max<int>(depth, m_bHoriz ? mmi.ptMinTrackSize.y : mmi.ptMinTrackSize.x);
+  // Never past the docked area: a size kept from a larger frame, or a minimum larger than the frame,
+  // would reach over the opposite panel or out of the frame.
+  depth = std::clamp<int>(depth, 0, std::max<int>(0, m_bHoriz ? docked.Height() : docked.Width()));
   const BOOL rtl = manager->IsLayoutRTL();
   CRect rc = CutToSide(docked, rtl && m_nDirection < 2 ? Opposite(m_nDirection) : m_nDirection, depth);
   site->ScreenToClient(rc);

@@ -675,18 +675,31 @@ void CTKPDockingPaneTabbedContainer::OnLButtonDown(UINT, CPoint point) {
     Activate();
     return;
   }
-  m_arrTabRects.clear();
-  for (int i = 0; i < GetItemCount(); ++i) m_arrTabRects.push_back(GetItem(i)->GetRect());
+  m_dragPlaces = tktab::ReorderPlaces();
   m_pDragPane = GetPaneByTab(hit);
+  TrackDragPlaces();
   SelectPane(m_pDragPane, TRUE, FALSE);
   OnIdleUpdate();
   SetCapture();
   Invalidate(FALSE);
 }
 
+int CTKPDockingPaneTabbedContainer::TrackDragPlaces() {
+  std::vector<const void*> panes;
+  std::vector<CRect> rects;
+  int dragged = -1;
+  for (int i = 0; i < GetItemCount(); ++i) {
+    panes.push_back(GetPaneByTab(i));
+    rects.push_back(GetItem(i)->GetRect());
+    if (panes.back() == m_pDragPane) dragged = i;
+  }
+  m_dragPlaces.Track(panes, rects);
+  return dragged;
+}
+
 void CTKPDockingPaneTabbedContainer::EndTabDrag() {
   m_pDragPane = nullptr;
-  m_arrTabRects.clear();
+  m_dragPlaces = tktab::ReorderPlaces();
   if (m_hWnd != nullptr && ::GetCapture() == m_hWnd) ::ReleaseCapture();
 }
 
@@ -696,9 +709,9 @@ void CTKPDockingPaneTabbedContainer::OnMouseMove(UINT, CPoint point) {
     for (CTKPDockingPaneCaptionButton* button : m_arrCaptionButtons) button->CheckForMouseOver(point);
     return;
   }
-  for (size_t i = 0; i < m_arrTabRects.size(); ++i) {
-    if (!m_arrTabRects[i].PtInRect(point)) continue;
-    CTKPDockingPane* other = GetPaneByTab(static_cast<int>(i));
+  const int dragged = TrackDragPlaces();  // panes closed or added meanwhile
+  if (m_dragPlaces.Holds(point)) {
+    CTKPDockingPane* other = GetPaneByTab(m_dragPlaces.Target(dragged, point));
     if (other != nullptr && other != m_pDragPane) {
       SwapPanes(m_pDragPane, other);
       OnPaneChanged(TRUE);
@@ -719,7 +732,7 @@ void CTKPDockingPaneTabbedContainer::OnLButtonUp(UINT, CPoint) { EndTabDrag(); }
 
 void CTKPDockingPaneTabbedContainer::OnCaptureChanged(CWnd*) {
   m_pDragPane = nullptr;
-  m_arrTabRects.clear();
+  m_dragPlaces = tktab::ReorderPlaces();
 }
 
 // 0x20000 and the help id of the pane under the point (its id when it has none).

@@ -123,11 +123,14 @@ class CTKPDockingPaneTabbedContainer : public CWnd, public CTKPDockingPaneBase, 
   CTKPDockingPaneCaptionButton* ButtonAt(CPoint pt) const;
   void NotifySite(WPARAM wParam, LPARAM lParam) const;
   void EndTabDrag();
+  // The drag's places, by pane (the tabs are made again at every change); the dragged pane's tab index.
+  int TrackDragPlaces();
 
   std::vector<CTKPDockingPane*> m_lstPanes;
   CTKPDockingPane* m_pSelectedPane = nullptr;
   CTKPDockingPane* m_pDragPane = nullptr;
-  std::vector<CRect> m_arrTabRects;
+  // Where the tabs stood when the drag of m_pDragPane began (again after panes came or went meanwhile).
+  tktab::ReorderPlaces m_dragPlaces;
   BOOL m_bMaximized = FALSE;
   BOOL m_bActive = FALSE;
   BOOL m_bCaptionVisible = TRUE;

@@ -69,11 +69,12 @@ void CTKPTabClientGroup::ReOrder(HWND hWnd, CPoint pt, CTKPTabManagerItem* pItem
     CTKPTabManager::ReOrder(hWnd, pt, pItem);
     return;
   }
-  // The tab is held for the drag: its document may close while the drag's pump runs.
+  // The tab is held for the drag: its document may close while the drag's pump runs. The group itself
+  // is kept by the client while a press on its strip lasts (HoldForGesture).
   pItem->InternalAddRef();
   SetSelectedItem(pItem);
-  std::vector<CRect> startRects;
-  for (int i = 0; i < GetItemCount(); ++i) startRects.push_back(GetItem(i)->GetRect());
+  tktab::ReorderPlaces places;
+  TrackReorderPlaces(places);
   {
     CTKPTabCaptureLoop loop(hWnd);
     for (;;) {
@@ -81,7 +82,8 @@ void CTKPTabClientGroup::ReOrder(HWND hWnd, CPoint pt, CTKPTabManagerItem* pItem
       if (event == CTKPTabCaptureLoop::kEnded || event == CTKPTabCaptureLoop::kReleased) break;
       if (pItem->GetTabManager() != this || FindItem(reinterpret_cast<HWND>(pItem->GetData())) != pItem) break;
       if (event != CTKPTabCaptureLoop::kMoved || !GetHeaderRect().PtInRect(pt)) continue;
-      const int target = tktab::ReorderTarget(startRects, pItem->GetIndex(), pt);
+      TrackReorderPlaces(places);  // documents closed or opened meanwhile
+      const int target = places.Target(pItem->GetIndex(), pt);
       if (target >= 0) {
         TKPTransferTabItem(pItem, this, target);
         SetSelectedItem(pItem);

@@ -227,8 +227,11 @@ void CTKPTabClientWnd::OnLButtonDown(CPoint pt) {
     if (i != m_nActiveGroup && pGroup->GetSelectedItem() != nullptr) {
       ActivateChild(reinterpret_cast<HWND>(pGroup->GetSelectedItem()->GetData()));
     }
+    pGroup->BeginGesture();
     pGroup->PerformClick(m_hWnd, pt);
+    pGroup->EndGesture();
     m_bDirty = TRUE;  // the next idle update catches what the click changed
+    if (pGroup->GetItemCount() == 0) UpdateContents();  // its documents closed during the press
     return;
   }
 }
@@ -242,7 +245,10 @@ void CTKPTabClientWnd::TrackSplitter(int nGroup, CPoint pt) {
   const CRect rcSecond = pSecond->m_rcGroup;
   CRect rcBounds;
   rcBounds.UnionRect(rcFirst, rcSecond);
+  // Groups closed or made while the splitter moves end the drag: its two groups may be others by then.
+  const std::vector<CTKPTabClientGroup*> groups = m_arrGroups;
   auto share = [&](CPoint at) {
+    if (m_arrGroups != groups) return;
     std::vector<double> sizes = GroupSizes();
     tkmdi::ShareSplitter(sizes, nGroup, rcFirst, rcSecond, at, m_nSplitterWidth, horizontal);
     SetGroupSizes(sizes);
@@ -266,7 +272,7 @@ void CTKPTabClientWnd::TrackSplitter(int nGroup, CPoint pt) {
   CPoint last = pt;
   for (;;) {
     const CTKPTabCaptureLoop::Event event = loop.Next(pt);
-    if (event == CTKPTabCaptureLoop::kEnded || event == CTKPTabCaptureLoop::kReleased) break;
+    if (event == CTKPTabCaptureLoop::kEnded || event == CTKPTabCaptureLoop::kReleased || m_arrGroups != groups) break;
     if (event != CTKPTabCaptureLoop::kMoved) continue;
     pt.x = horizontal ? last.x : std::clamp(pt.x, rcBounds.left, rcBounds.right);
     pt.y = horizontal ? std::clamp(pt.y, rcBounds.top, rcBounds.bottom) : last.y;

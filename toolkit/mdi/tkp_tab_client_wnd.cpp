@@ -169,7 +169,7 @@ void CTKPTabClientWnd::RemoveEmptyGroups() {
   std::vector<double> sizes = GroupSizes();
   for (int i = GetGroupCount() - 1; i >= 0 && GetGroupCount() > 1; --i) {
     CTKPTabClientGroup* pGroup = m_arrGroups[static_cast<size_t>(i)];
-    if (pGroup->GetItemCount() > 0) continue;
+    if (pGroup->GetItemCount() > 0 || pGroup->InGesture()) continue;
     tkmdi::RemoveGroup(sizes, i, m_nSplitterWidth);
     m_arrGroups.erase(m_arrGroups.begin() + i);
     delete pGroup;

@@ -1,8 +1,8 @@
 // CTKPTabClientWnd: the MDI client of a frame shown as tabs, one tab per MDI child. Attach subclasses the
 // frame's MDI client. With grouping on, the client is split into tab groups (side by side or stacked)
 // separated by splitters that the user drags; the workspace commands 9420 to 9423 move the active
-// document's tab to the previous or next group or into a new group; a tab dragged out of its strip and let
-// go over a group opens a menu of those commands for it, the one the drop suggests as default.
+// document's tab to the previous or next group or into a new group. A tab dragged within its strip changes
+// places; let go anywhere, its document comes forward.
 // The groups are drawn by the client itself: each is a tab strip whose children stand in its client
 // area, the selected one on top.
 #pragma once
@@ -49,6 +49,11 @@ class CTKPTabClientGroup : public CTKPTabManager {
   void Layout(CDC* pDC);
   // Whether every child lies in the client area (a child maximized by itself does not).
   BOOL ChildrenInPlace() const;
+  // While a press on the strip runs its own loop (a dragged tab, a held button), the group is not
+  // deleted, even when its last document closes meanwhile: the loop still runs on it.
+  void BeginGesture() { ++m_nGestures; }
+  void EndGesture() { --m_nGestures; }
+  BOOL InGesture() const { return m_nGestures > 0; }
 
   CRect m_rcGroup;     // the whole group: strip and children
   CRect m_rcSplitter;  // the splitter after it (empty for the last group)
@@ -61,6 +66,7 @@ class CTKPTabClientGroup : public CTKPTabManager {
   CTKPTabClientWnd* m_pClient;
   BOOL m_bShowSelected = TRUE;
   BOOL m_bLayingOut = FALSE;
+  int m_nGestures = 0;
 };
 
 class CTKPTabClientWnd : public CWnd {

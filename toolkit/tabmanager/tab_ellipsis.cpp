@@ -35,6 +35,21 @@ Cut CutAt(std::u16string_view text, int n) {
   return {Head(text, static_cast<size_t>(n) - tail), Tail(text, tail)};
 }
 
+// The largest n in [low, high] for which fits(n) holds, fits(low) assumed; fits holds up to some n and
+// not after it (the cut's widths grow with n).
+template <typename Fits>
+int LargestFitting(int low, int high, Fits fits) {
+  while (low < high) {
+    const int middle = low + (high - low + 1) / 2;
+    if (fits(middle)) {
+      low = middle;
+    } else {
+      high = middle - 1;
+    }
+  }
+  return low;
+}
+
 }  // namespace
 
 EllipsisResult MiddleEllipsis(std::u16string_view text, int width, TextWidthMeasurer& measurer) {
@@ -61,13 +76,17 @@ EllipsisResult MiddleEllipsis(std::u16string_view text, int width, TextWidthMeas
     const Cut cut = CutAt(text, n);
     return measurer.Width(cut.head) + measurer.Width(cut.tail);
   };
-  int n = static_cast<int>(static_cast<long long>(length) * space / textWidth);
-  n = std::clamp(n, 0, length - 1);
-  while (n < length - 1 && widthAt(n) < space) ++n;
-  while (n > 0 && widthAt(n) > space) --n;
+  const int n = LargestFitting(0, length - 1, [&](int k) { return widthAt(k) <= space; });
   const Cut cut = CutAt(text, n);
   result.text = std::u16string(cut.head) + std::u16string(kDots) + std::u16string(cut.tail);
   return result;
+}
+
+std::u16string EndEllipsis(std::u16string_view text, int width, TextWidthMeasurer& measurer) {
+  if (measurer.Width(text) <= width) return std::u16string(text);
+  const auto cutTo = [&](int n) { return std::u16string(Head(text, static_cast<size_t>(n))) + std::u16string(kDots); };
+  const int length = static_cast<int>(text.size());
+  return cutTo(LargestFitting(0, length - 1, [&](int n) { return measurer.Width(cutTo(n)) <= width; }));
 }
 
 }  // namespace tktab

@@ -28,4 +28,11 @@ struct EllipsisResult {
 // characters around "..." (only "..." when not even that fits). A surrogate pair is never split.
 EllipsisResult MiddleEllipsis(std::u16string_view text, int width, TextWidthMeasurer& measurer);
 
+// The caption as it fits `width`: unchanged, or its first characters and "..." (only "..." when none
+// fits). A surrogate pair is never split.
+std::u16string EndEllipsis(std::u16string_view text, int width, TextWidthMeasurer& measurer);
+
+// Both cuts search the cut by halving, so a long caption is measured a few dozen times at most, however
+// its characters' widths vary, never once per character.
+
 }  // namespace tktab

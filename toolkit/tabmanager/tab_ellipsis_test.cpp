@@ -53,5 +53,40 @@ TEST(TabEllipsis, SurrogatePairsAreNeverSplit) {
   }
 }
 
+// 'i' is 1 pixel wide, every other character 20; counts what it was asked to measure.
+class CountingMeasurer : public TextWidthMeasurer {
+ public:
+  int Width(std::u16string_view text) override {
+    ++calls;
+    int width = 0;
+    for (char16_t c : text) width += c == u'i' ? 1 : 20;
+    return width;
+  }
+  int calls = 0;
+};
+
+// Narrow ends and a wide middle: a cut estimated from the average width is far off, and was then walked
+// one character at a time (about 1,900 measurements here).
+TEST(TabEllipsis, AMiddleCutIsFoundInAFewMeasurements) {
+  const std::u16string text = std::u16string(1000, u'i') + std::u16string(8000, u'W') + std::u16string(1000, u'i');
+  CountingMeasurer measure;
+  const EllipsisResult cut = MiddleEllipsis(text, 1060, measure);
+  EXPECT_LE(measure.calls, 40);
+  EXPECT_EQ(cut.text, std::u16string(500, u'i') + u"..." + std::u16string(500, u'i'));
+}
+
+// The end cut of vertical captions: the same search, and the same result as cutting a character at a time.
+TEST(TabEllipsis, AnEndCutKeepsWhatFitsAndIsFoundInAFewMeasurements) {
+  SixPixels six;
+  EXPECT_EQ(EndEllipsis(u"Partitions", 60, six), u"Partitions");
+  EXPECT_EQ(EndEllipsis(u"Partitions", 59, six), u"Partit...");
+  EXPECT_EQ(EndEllipsis(u"Partitions", 10, six), u"...");
+  EXPECT_EQ(EndEllipsis(u"a\U0001F4BEbcdef", 25, six), u"a...");  // the pair is not split
+  const std::u16string text = std::u16string(5000, u'W') + std::u16string(5000, u'i');
+  CountingMeasurer measure;
+  EXPECT_EQ(EndEllipsis(text, 1000, measure), std::u16string(47, u'W') + u"...");
+  EXPECT_LE(measure.calls, 20);
+}
+
 }  // namespace
 }  // namespace tktab

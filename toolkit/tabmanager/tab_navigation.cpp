@@ -59,6 +59,25 @@ int ReorderTarget(const std::vector<CRect>& startRects, int current, CPoint poin
   return -1;
 }
 
+void ReorderPlaces::Track(const std::vector<const void*>& tabs, const std::vector<CRect>& rects) {
+  std::vector<const void*> sorted = tabs;
+  std::sort(sorted.begin(), sorted.end());
+  if (m_tracked && sorted == m_tabs) return;
+  m_tracked = true;
+  m_tabs = std::move(sorted);
+  m_rects = rects;
+  m_rects.resize(tabs.size());
+}
+
+int ReorderPlaces::Target(int current, CPoint point) const {
+  const int target = ReorderTarget(m_rects, current, point);
+  return target < static_cast<int>(m_tabs.size()) ? target : -1;
+}
+
+bool ReorderPlaces::Holds(CPoint point) const {
+  return std::any_of(m_rects.begin(), m_rects.end(), [point](const CRect& rc) { return rc.PtInRect(point) != FALSE; });
+}
+
 bool RepeatPace::Due(uint32_t now) {
   if (now - last_ <= kInterval) return false;
   last_ = now;

@@ -41,6 +41,25 @@ int HitTestTabs(const std::vector<HitTab>& tabs, const CRect& control, const CRe
 // the dragged tab's current one, that holds the point; -1 none.
 int ReorderTarget(const std::vector<CRect>& startRects, int current, CPoint point);
 
+// The places a dragged tab moves between: the tabs' rectangles as they were when the drag began, so that
+// a swap that changes the tabs' lengths does not swap back. When the strip's tabs change under the drag
+// (the program closes or opens a document meanwhile), the places are taken again from where the tabs
+// stand then: each place stands for a tab that is there.
+class ReorderPlaces {
+ public:
+  // The strip's tabs (anything that tells them apart) and where each stands now.
+  void Track(const std::vector<const void*>& tabs, const std::vector<CRect>& rects);
+  // As ReorderTarget over the places; always below the count last tracked.
+  int Target(int current, CPoint point) const;
+  // Whether any place holds the point (the dragged tab's own too).
+  bool Holds(CPoint point) const;
+
+ private:
+  std::vector<const void*> m_tabs;  // sorted
+  std::vector<CRect> m_rects;
+  bool m_tracked = false;
+};
+
 // The pace of a held navigate button: a step whenever more than the interval has passed since the last.
 class RepeatPace {
  public:

@@ -288,6 +288,16 @@ BOOL CTKPTabManager::OnKeyDown(HWND hWnd, UINT nChar) {
   return move.handled ? TRUE : FALSE;
 }
 
+void CTKPTabManager::TrackReorderPlaces(tktab::ReorderPlaces& places) const {
+  std::vector<const void*> tabs;
+  std::vector<CRect> rects;
+  for (const CTKPTabManagerItem* p : m_arrItems) {
+    tabs.push_back(p);
+    rects.push_back(p->m_rcItem);
+  }
+  places.Track(tabs, rects);
+}
+
 void CTKPTabManager::ReOrder(HWND hWnd, CPoint pt, CTKPTabManagerItem* pItem) {
   // The tab is held for the drag: the loop's pump may remove it (its document closed), or the tab
   // selected before it, which is then not given back.
@@ -301,16 +311,16 @@ void CTKPTabManager::ReOrder(HWND hWnd, CPoint pt, CTKPTabManagerItem* pItem) {
   if (pPaintManager && pPaintManager->HotTracking) m_pHighlighted = pItem;
   Reposition();
 
-  std::vector<CRect> startRects;
-  for (const CTKPTabManagerItem* p : m_arrItems) startRects.push_back(p->m_rcItem);
-
+  tktab::ReorderPlaces places;
+  TrackReorderPlaces(places);
   {
     CTKPTabCaptureLoop loop(hWnd);
     for (;;) {
       const CTKPTabCaptureLoop::Event event = loop.Next(pt);
       if (event == CTKPTabCaptureLoop::kReleased || event == CTKPTabCaptureLoop::kEnded || !holds(pItem)) break;
       if (event != CTKPTabCaptureLoop::kMoved) continue;
-      const int target = tktab::ReorderTarget(startRects, pItem->m_nIndex, pt);
+      TrackReorderPlaces(places);  // tabs closed or opened meanwhile
+      const int target = places.Target(pItem->m_nIndex, pt);
       if (target >= 0) {
         std::swap(m_arrItems[static_cast<size_t>(pItem->m_nIndex)], m_arrItems[static_cast<size_t>(target)]);
         OnItemsChanged();

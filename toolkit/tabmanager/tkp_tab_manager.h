@@ -17,6 +17,7 @@
 #include "platform/classlib/win/ccmdtarget.h"
 #include "toolkit/common/visual_style_theme.h"
 #include "toolkit/tabmanager/tab_layout.h"
+#include "toolkit/tabmanager/tab_navigation.h"
 
 class CDC;
 class CTKPTabManager;
@@ -162,6 +163,8 @@ class CTKPTabManager {
   void SetHotItem(CTKPTabManagerItem* pItem) { m_pHighlighted = pItem; }
   // The one-argument hook: nothing by default.
   virtual void OnHook(DWORD_PTR /*dwParam*/) {}
+  // The drag's places from the tabs as they stand now, when they changed since the places were taken.
+  void TrackReorderPlaces(tktab::ReorderPlaces& places) const;
 
  private:
   friend class CTKPTabPaintManager;

@@ -56,13 +56,7 @@ class ItemMeasurer : public tktab::TabMeasurer {
 // The caption shortened at its end, with "...", to fit `length` pixels.
 CString EndEllipsis(CDC* pDC, const CString& text, int length) {
   DCTextWidth measure(pDC);
-  std::u16string cut(View(text));
-  if (measure.Width(cut) <= length) return text;
-  while (!cut.empty() && measure.Width(cut + u"...") > length) {
-    cut.pop_back();
-    if (!cut.empty() && cut.back() >= 0xD800 && cut.back() <= 0xDBFF) cut.pop_back();
-  }
-  return FromView(cut + u"...");
+  return FromView(tktab::EndEllipsis(View(text), length, measure));
 }
 
 }  // namespace

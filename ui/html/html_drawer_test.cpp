@@ -5,12 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <string>
 #include <vector>
 
 #include "platform/harness/driver.h"
 #include "platform/harness/seam_test.h"
 #include "res/resource.h"
+#include "ui/html/html_images_win32.h"
 
 namespace html {
 namespace {
@@ -161,6 +164,58 @@ class HtmlDrawerWindowTest : public harness::SeamTest {
   HICON icon_ = nullptr;
   SIZE measured_{};
 };
+
+// A 24-bit bitmap file of cx by cy pixels at path.
+bool WriteBitmapFile(const wchar_t* path, int cx, int cy) {
+  const int stride = (cx * 3 + 3) / 4 * 4;
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * cy);
+  info.biSize = sizeof info;
+  info.biWidth = cx;
+  info.biHeight = cy;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  std::vector<char> pixels(static_cast<size_t>(stride * cy), '\x40');
+  FILE* out = ::_wfopen(path, L"wb");
+  if (out == nullptr) return false;
+  bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
+                 std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
+  return std::fclose(out) == 0 && written;
+}
+
+// Each source an image names is tried in turn: a handle that is no image of its kind, a resource that is
+// not there, then the next (the first given was taken even when it failed, and the image was lost).
+TEST(HtmlImages, EachSourceGivenIsTriedUntilOneLoads) {
+  HtmlImageSource strip;
+  strip.idres = IDB_TREE_STATE_IMAGES;
+  const HtmlSize own = HtmlLoadedImage(strip, nullptr).Size();
+  ASSERT_GT(own.cx, 0);
+  HtmlImageSource badHandle = strip;
+  badHandle.handle = 0xDEAD0000u;  // names no object
+  EXPECT_EQ(HtmlLoadedImage(badHandle, nullptr).Size().cx, own.cx);
+
+  wchar_t folder[MAX_PATH] = {}, path[MAX_PATH] = {};
+  ASSERT_GT(::GetTempPathW(MAX_PATH, folder), 0u);
+  ASSERT_NE(::GetTempFileNameW(folder, L"bmp", 0, path), 0u);
+  ASSERT_TRUE(WriteBitmapFile(path, 7, 5));
+  HtmlImageSource missing;
+  missing.idres = 65000;
+  missing.iddll = 65001;  // no image module either
+  for (const wchar_t* c = path; *c; ++c) missing.file.push_back(static_cast<char16_t>(*c));
+  const HtmlSize fromFile = HtmlLoadedImage(missing, nullptr).Size();
+  EXPECT_EQ(fromFile.cx, 7);
+  EXPECT_EQ(fromFile.cy, 5);
+  ::DeleteFileW(path);
+
+  HtmlImageSource icon;
+  icon.kind = HtmlImageKind::kIcon;
+  icon.handle = 0xDEAD0000u;
+  icon.idres = IDI_TREE_VIRTUAL_DISK;
+  EXPECT_GT(HtmlLoadedImage(icon, nullptr).Size().cx, 0);
+}
 
 TEST_F(HtmlDrawerWindowTest, DrawsStyledTextStripAndNestedTable) {
   EXPECT_GT(measured_.cx, 440);  // the table's given width and more

@@ -16,25 +16,35 @@ using os::Wide;
 
 HtmlLoadedImage::HtmlLoadedImage(const HtmlImageSource& source, HMODULE imageModule)
     : isIcon_(source.kind == HtmlImageKind::kIcon) {
+  // The sources given are tried in their order until one gives an image.
   HANDLE handle = nullptr;
+  bool callers = false;  // a handle the caller gave is kept
   if (source.handle != 0) {
-    handle = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(source.handle));
-  } else if (source.idres != 0) {
-    handle = Load(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(source.idres), 0);
-    owned_ = handle != nullptr;
-  } else if (source.iddll != 0) {
+    HANDLE given = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(source.handle));
+    callers = IsImage(given);
+    if (callers) handle = given;
+  }
+  if (handle == nullptr && source.idres != 0) handle = Load(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(source.idres), 0);
+  if (handle == nullptr && source.iddll != 0) {
     HMODULE library = nullptr;
     if (!source.srcdll.empty()) library = ::LoadLibraryExW(Wide(source.srcdll), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     HMODULE module = library ? library : imageModule;
     if (module) handle = Load(module, MAKEINTRESOURCEW(source.iddll), 0);
-    owned_ = handle != nullptr;
     if (library) ::FreeLibrary(library);
-  } else if (!source.file.empty()) {
-    handle = Load(nullptr, Wide(source.file), LR_LOADFROMFILE);
-    owned_ = handle != nullptr;
   }
+  if (handle == nullptr && !source.file.empty()) handle = Load(nullptr, Wide(source.file), LR_LOADFROMFILE);
+  owned_ = handle != nullptr && !callers;
   if (isIcon_) icon_ = static_cast<HICON>(handle);
   else bitmap_ = static_cast<HBITMAP>(handle);
+}
+
+bool HtmlLoadedImage::IsImage(HANDLE handle) const {
+  if (!isIcon_) return ::GetObjectType(handle) == OBJ_BITMAP;
+  ICONINFO info{};
+  if (!::GetIconInfo(static_cast<HICON>(handle), &info)) return false;
+  if (info.hbmMask) ::DeleteObject(info.hbmMask);
+  if (info.hbmColor) ::DeleteObject(info.hbmColor);
+  return true;
 }
 
 HANDLE HtmlLoadedImage::Load(HMODULE module, const wchar_t* name, UINT flags) {

@@ -10,7 +10,8 @@
 
 namespace html {
 
-// One loaded image; frees what it loaded (a handle given by the caller is kept).
+// One loaded image, from the first source given that yields one; frees what it loaded (a handle given by
+// the caller is kept).
 class HtmlLoadedImage {
  public:
   HtmlLoadedImage(const HtmlImageSource& source, HMODULE imageModule);
@@ -24,6 +25,8 @@ class HtmlLoadedImage {
 
  private:
   HANDLE Load(HMODULE module, const wchar_t* name, UINT flags);
+  // Whether the caller's handle is a bitmap (an icon for an icon).
+  bool IsImage(HANDLE handle) const;
   bool isIcon_;
   HBITMAP bitmap_ = nullptr;
   HICON icon_ = nullptr;

@@ -88,10 +88,12 @@ TEST_F(HtmlFlowTest, ACallersImageHandleIsReadOverTheWholeUnsignedRange) {
       {u"0XFFFFFFFF", 0xFFFFFFFFu}, {u"2147483648", 0x80000000u}, {u"4294967295", 0xFFFFFFFFu},
       {u"-1", 0xFFFFFFFFu},         {u"-2147483648", 0x80000000u}, {u"0x100000000", 0u},
       {u"4294967296", 0u},          {u"-2147483649", 0u},           {u"0x1C", 0x1Cu},
+      {u"99999999999999999999", 0u}, {u"0xFFFFFFFFF", 0u},
   };
   for (const auto& [written, handle] : handles) {
     SCOPED_TRACE(std::string(written.begin(), written.end()));
-    metrics.handles = {{handle, {24, 12}}};
+    // The largest handle has an image too: a number out of range read as it would show one.
+    metrics.handles = {{0xFFFFFFFFu, {24, 12}}, {handle, {24, 12}}};
     for (const char16_t* tag : {u"bmp", u"icon"}) {
       auto result = Lay(u"<" + std::u16string(tag) + u" handle=" + written + u">x", 200, false);
       std::vector<HtmlPaintItem> images = OfKind(result, HtmlPaintItem::Kind::kImage);

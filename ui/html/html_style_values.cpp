@@ -16,8 +16,9 @@ int DigitValue(char16_t c, int base) {
   return d < base ? d : -1;
 }
 
-// The leading digits: decimal, or hexadecimal after "0x" when hex is allowed. Saturates at 2^32 - 1.
-uint64_t ReadDigits(std::u16string_view v, bool hex) {
+// The leading digits: decimal, or hexadecimal after "0x" when hex is allowed. Saturates at the limit
+// (2^32 - 1 by default).
+uint64_t ReadDigits(std::u16string_view v, bool hex, uint64_t limit = kSaturated) {
   int base = 10;
   size_t i = 0;
   if (hex && v.size() >= 2 && v[0] == u'0' && (v[1] == u'x' || v[1] == u'X')) {
@@ -28,7 +29,7 @@ uint64_t ReadDigits(std::u16string_view v, bool hex) {
   for (; i < v.size(); ++i) {
     int d = DigitValue(v[i], base);
     if (d < 0) break;
-    n = std::min(n * static_cast<uint64_t>(base) + static_cast<uint64_t>(d), kSaturated);
+    n = std::min(n * static_cast<uint64_t>(base) + static_cast<uint64_t>(d), limit);
   }
   return n;
 }
@@ -106,7 +107,8 @@ int ReadStyleNumber(std::u16string_view value) {
 
 uint32_t ReadHandleNumber(std::u16string_view value) {
   const bool negative = !value.empty() && value[0] == u'-';
-  const uint64_t n = ReadDigits(DropSign(value), true);
+  // Read past 2^32 - 1, so that a number out of range is told from the largest handle: it names none.
+  const uint64_t n = ReadDigits(DropSign(value), true, kSaturated + 1);
   if (negative) return n <= (uint64_t{1} << 31) ? static_cast<uint32_t>(0 - n) : 0;
   return n <= UINT32_MAX ? static_cast<uint32_t>(n) : 0;
 }

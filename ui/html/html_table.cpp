@@ -306,7 +306,25 @@ HtmlLayout::Box HtmlLayout::LayoutTable(std::u16string_view text, const HtmlStyl
   // and wraps their cells in them: text that runs past the room would be cut off where it is drawn. A cell
   // spanning free columns and columns with a width then widens the free ones alone, since it wraps in
   // them: were the fixed ones widened too, no narrowing of the others could bring the table into its room.
+  // Cells without a width of their own in columns that have one wrap at the width given there: measured
+  // on one line they would widen those columns past anything the free ones could give up.
   if (wrap && target > 0 && tableWidth > target) {
+    std::vector<TrackClaim> givenClaims;
+    for (size_t i = 0; i < cells.size(); ++i)
+      if (cells[i].style.width > 0) givenClaims.push_back(widthClaims[i]);
+    const std::vector<int> given = SizeTracks(columns, givenClaims, spacing + 1, true);
+    for (size_t i = 0; i < cells.size(); ++i) {
+      Cell& cell = cells[i];
+      bool allFixed = cell.style.width <= 0;
+      int span = (cell.columnSpan - 1) * (spacing + 1);
+      for (int k = 0; k < cell.columnSpan && allFixed; ++k) {
+        allFixed = fixed[cell.column + k];
+        span = AddClamped(span, given[cell.column + k]);
+      }
+      if (!allFixed) continue;
+      measureCell(cell, std::max(span - cellInset(cell), 1), true);
+      widthClaims[i].size = cell.natural.width;
+    }
     widths = SizeTracks(columns, widthClaims, spacing + 1, true, &fixed);
     tableWidth = Extent(widths, side, spacing);
   }

@@ -132,6 +132,37 @@ TEST_F(HtmlTableTest, ASpanOverAFixedAndAFreeColumnKeepsTheTableInItsRoom) {
   }
 }
 
+// A column given a width in one row, with long plain text in another: the text wraps at the width given,
+// so the free column keeps room for its words and the table its room (the text stayed one line, the free
+// column came down to 1 pixel and the table still ran past the room).
+TEST_F(HtmlTableTest, LongTextInAColumnGivenAWidthElsewhereWrapsAtThatWidth) {
+  std::u16string line;
+  for (int i = 0; i < 20; ++i) line += u"word" + std::u16string(1, u'a' + i) + u" ";
+  const std::u16string shapes[] = {
+      u"<tr><td width=80>x</td><td>short</td></tr><tr><td>" + line + u"</td><td>z</td></tr>",
+      u"<tr><td>" + line + u"</td><td>z</td></tr><tr><td width=80>x</td><td>short</td></tr>",
+      u"<tr><td>short</td><td width=80>x</td></tr><tr><td>z</td><td>" + line + u"</td></tr>",
+      u"<tr><td width=40>x</td><td width=40>y</td><td>short</td></tr><tr><td colspan=2>" + line +
+          u"</td><td>z</td></tr>",
+  };
+  for (const std::u16string& rows : shapes) {
+    for (int room : {200, 400}) {
+      SCOPED_TRACE(std::string(rows.begin(), rows.begin() + 40) + " in " + std::to_string(room));
+      auto result = Lay(u"<table border=1 cellpadding=2>" + rows + u"</table>", room, true);
+      EXPECT_LE(result.width, room);
+      auto frames = OfKind(result, HtmlPaintItem::Kind::kFrame);
+      ASSERT_GE(frames.size(), 5u);
+      int shortShown = 0;  // on one line, inside its cell
+      for (const HtmlPaintItem& text : Texts(result)) {
+        EXPECT_LE(text.rect.right, frames[0].rect.right) << std::string(text.text.begin(), text.text.end());
+        if (text.text != u"short") continue;
+        for (size_t i = 1; i < frames.size(); ++i) shortShown += Inside(text.rect, frames[i].rect) ? 1 : 0;
+      }
+      EXPECT_EQ(shortShown, 1);
+    }
+  }
+}
+
 TEST_F(HtmlTableTest, ExtraWidthWidensTheFreeColumn) {
   auto result = Lay(u"<table cellspacing=0><tr><td>ab</td><td width=50>c</td></tr></table>", 200, false);
   auto texts = Texts(result);

@@ -197,6 +197,14 @@ class EditCombo : public testing::Test {
     bar->InternalRelease();
     ::CoUninitialize();
   }
+  // The dropped list's screen rectangle; its items' height.
+  CRect ListRect(int* itemHeight) const {
+    CTKPControlComboBoxList* list = path->GetListWnd();
+    *itemHeight = static_cast<int>(list->SendMessage(LB_GETITEMHEIGHT));
+    CRect window;
+    list->GetWindowRect(window);
+    return window;
+  }
   HWND FindWnd() const { return find->GetEditCtrl()->GetSafeHwnd(); }
   HWND PathWnd() const { return path->GetEditCtrl()->GetSafeHwnd(); }
 
@@ -382,9 +390,8 @@ TEST_F(EditCombo, TheListDropsDownAsHighAsItsItemsAndAClickTakesOne) {
   harness::PumpMessages();
   ASSERT_TRUE(path->IsDroppedDown());
   CTKPControlComboBoxList* list = path->GetListWnd();
-  const int itemHeight = static_cast<int>(list->SendMessage(LB_GETITEMHEIGHT));
-  CRect window;
-  list->GetWindowRect(window);
+  int itemHeight = 0;
+  const CRect window = ListRect(&itemHeight);
   EXPECT_EQ(window.Height(), 3 * itemHeight + 4);
   EXPECT_EQ(window.Width(), path->GetRect().Width());
   EXPECT_EQ(frame->Count(CBN_DROPDOWN), 1u);
@@ -400,6 +407,42 @@ TEST_F(EditCombo, TheListDropsDownAsHighAsItsItemsAndAClickTakesOne) {
   EXPECT_EQ(frame->Count(CBN_SELENDOK), 1u);
   EXPECT_EQ(frame->Count(CBN_CLOSEUP), 1u);
   EXPECT_EQ(frame->commands, std::vector<UINT>({kPath}));
+}
+
+// Near the bottom of the work area the list opens above the combo, whole and on the screen (it opened
+// below, past the screen's edge); the picture commandbars_combo_dropped_above.png.
+TEST_F(EditCombo, NearTheBottomOfTheWorkAreaTheListOpensAboveTheCombo) {
+  RECT work{};
+  ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+  frame->SetWindowPos(nullptr, 30, work.bottom - 90, 720, 420, SWP_NOZORDER | SWP_NOACTIVATE);
+  harness::PumpMessages();
+  CRect combo = path->GetRect();
+  bar->ClientToScreen(combo);
+  ASSERT_LT(combo.bottom, work.bottom);
+  path->ShowDropDown(TRUE);
+  harness::PumpMessages();
+  ASSERT_TRUE(path->IsDroppedDown());
+  int itemHeight = 0;
+  CRect window = ListRect(&itemHeight);
+  EXPECT_EQ(window.bottom, combo.top);
+  EXPECT_EQ(window.Height(), 3 * itemHeight + 4);
+  EXPECT_GE(window.top, work.top);
+  EXPECT_EQ(window.left, combo.left);
+  CTKPControlComboBoxList* list = path->GetListWnd();
+  list->SendMessage(LB_SETCURSEL, 1);
+  list->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  harness::PumpFor(300);
+  EXPECT_FALSE(harness::CaptureScreen("commandbars_combo_dropped_above").empty());
+  path->ShowDropDown(FALSE);
+  // Back where there is room below, it drops down again.
+  frame->SetWindowPos(nullptr, 30, 30, 720, 420, SWP_NOZORDER | SWP_NOACTIVATE);
+  harness::PumpMessages();
+  combo = path->GetRect();
+  bar->ClientToScreen(combo);
+  path->ShowDropDown(TRUE);
+  window = ListRect(&itemHeight);
+  EXPECT_EQ(window.top, combo.bottom);
+  path->ShowDropDown(FALSE);
 }
 
 // The list is a popup bar: it tracks while down (its keys come through the keyboard hook, the wheel scrolls

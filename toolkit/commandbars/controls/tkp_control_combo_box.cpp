@@ -5,10 +5,12 @@
 #include <memory>
 
 #include "platform/classlib/win/cdc.h"
+#include "toolkit/commandbars/bars/popup_placement.h"
 #include "toolkit/commandbars/controls/special_list_logic.h"
 #include "toolkit/commandbars/bars/tkp_command_bar.h"
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/common/color_manager.h"
+#include "toolkit/common/draw_helpers.h"
 #include "toolkit/common/tkp_image_manager.h"
 #include "toolkit/common/tkp_mouse_manager.h"
 #include "toolkit/common/tkp_prop_exchange.h"
@@ -78,7 +80,16 @@ BOOL CTKPControlComboBoxList::Popup(CTKPControlComboBox* pOwner) {
   // over the list.
   SetTrackingMode(1, FALSE, FALSE);
   if (!IsDroppedFor(pOwner)) return FALSE;  // closed meanwhile
-  ::SetWindowPos(m_hWnd, HWND_TOPMOST, rtl ? rc.right - width : rc.left, rc.bottom, width, height,
+  // Below the combo, or above it where the work area ends first, as any drop-down (the larger side,
+  // scrolled, when neither has room).
+  TKPPopupPlacementRequest request;
+  request.work = CTKPDrawHelpers::GetWorkAreaFromRect(static_cast<LPCRECT>(rc));
+  request.exclude = rc;
+  request.position = CPoint(rc.left, rc.bottom);
+  request.size = CSize(width, height);
+  request.flags = kTKPPopupDropDown | (rtl ? kTKPPopupLeft : 0u);
+  const CRect placed = TKPPlacePopup(request).rect;
+  ::SetWindowPos(m_hWnd, HWND_TOPMOST, placed.left, placed.top, placed.Width(), placed.Height(),
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
   return TRUE;
 }
