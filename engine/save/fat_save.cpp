@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/fat/fat_chain.h"
@@ -61,6 +62,64 @@ class LinkedClusterCache {
 };
 
 LinkedClusterCache linkedClusters;
+
+// The clusters the listed live files hold without a chain, as runs [first, end): a file still present when a
+// quick format wrote empty tables over its own is read as consecutive clusters from its first. Such a file was
+// there until the format, so a deleted file whose clusters it holds was written over by it after the delete, though
+// no table marks them in use. Gathered once for a save (its generation) and its file system.
+class UnchainedLiveClusters {
+ public:
+  // Whether a live file without a chain holds cluster; limit: one past the volume's last cluster.
+  bool Held(uint64_t cluster, uint64_t limit) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const FileSystemRecord& fs = CurrentFileSystem;
+    if (!built_ || SaveGeneration() != generation_ || fs.firstFatSector != fs_.firstFatSector ||
+        fs.clusterBase != fs_.clusterBase || fs.type != fs_.type || limit != limit_) {
+      records::GuardAllocation([&] { Gather(limit); });
+      built_ = true;
+      generation_ = SaveGeneration();
+      fs_ = fs;
+      limit_ = limit;
+    }
+    auto after = std::upper_bound(runs_.begin(), runs_.end(), cluster,
+                                  [](uint64_t c, const std::pair<uint64_t, uint64_t>& run) { return c < run.first; });
+    return after != runs_.begin() && cluster < std::prev(after)->second;
+  }
+
+ private:
+  void Gather(uint64_t limit) {
+    runs_.clear();
+    const uint64_t clusterBytes = uint64_t{CurrentFileSystem.sectorsPerCluster} * kSectorSize;
+    FatTableCopy first(CurrentFileSystem, CurrentFatDevice(), 1), second(CurrentFileSystem, CurrentFatDevice(), 2);
+    for (const FatEntryRecord& entry : FatEntryList) {
+      if (entry.deleted != 0 || entry.size == 0 || entry.firstCluster < 2 || entry.firstCluster >= limit) continue;
+      // A file whose first cluster a table marks in use has its clusters marked there too, or lies inside another
+      // file's chain: the tables tell those.
+      if (first.InUse(entry.firstCluster) || second.InUse(entry.firstCluster)) continue;
+      const uint64_t clusters = (uint64_t{entry.size} + clusterBytes - 1) / clusterBytes;
+      runs_.emplace_back(entry.firstCluster, std::min(entry.firstCluster + clusters, limit));
+    }
+    std::sort(runs_.begin(), runs_.end());
+    size_t kept = 0;
+    for (const auto& run : runs_) {
+      if (kept != 0 && run.first <= runs_[kept - 1].second) {
+        runs_[kept - 1].second = std::max(runs_[kept - 1].second, run.second);
+      } else {
+        runs_[kept++] = run;
+      }
+    }
+    runs_.resize(kept);
+  }
+
+  std::mutex mutex_;
+  bool built_ = false;
+  uint64_t generation_ = 0;
+  FileSystemRecord fs_;
+  uint64_t limit_ = 0;
+  std::vector<std::pair<uint64_t, uint64_t>> runs_;
+};
+
+UnchainedLiveClusters unchainedLive;
 
 // How a live file's clusters were found.
 enum class LiveChain {
@@ -158,8 +217,8 @@ uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint
 
   bool chained = false;
   // A deleted file's clusters, and those of a live file that no chain holds, are its own only while no table
-  // gives them to another: a file that was written over is counted damaged (still written, for the user to
-  // look at), never saved as whole.
+  // gives them to another (nor, for a deleted file, a live file read without a chain): a file that was written
+  // over is counted damaged (still written, for the user to look at), never saved as whole.
   bool mustBeFree = false;
   if (size > 0 && deleted == 0) {
     const LiveChain live = ReadLiveChain(firstCluster, clusters, limit, userSave == 1);
@@ -191,7 +250,9 @@ uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint
       file.MarkDamaged();
       break;
     }
-    if (mustBeFree && inUse(cluster)) file.MarkDamaged();
+    if (mustBeFree && (inUse(cluster) || (deleted != 0 && userSave == 1 && unchainedLive.Held(cluster, limit)))) {
+      file.MarkDamaged();
+    }
     // Clusters 0 and 1 name no data: reading there would copy the tables or the root folder.
     const save::ClusterSource source =
         cluster >= kFirstDataCluster ? save::ClusterSource::kRead : save::ClusterSource::kUnreadable;

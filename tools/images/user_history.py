@@ -13,6 +13,7 @@ Acts, each drawn by a generator of its own from the seed, so that the history be
              update sequence no longer checks; small files resident in their record first
     crowd    two new folders side by side, 20 to 50 files in each (the cross-linked folders of damage.py need
              folders of several clusters)
+    reuse-format   reuse, then format: files deleted and written over before the format lie among the old ones
 
 The record of what was written: one row per file the generator wrote,
     path, size, sha256
@@ -42,7 +43,7 @@ import oracle  # noqa: E402
 from history import Op  # noqa: E402
 from util import MIB, SECTOR, copy_sparse, fresh_dir, pseudo_bytes, sha256_bytes, text_bytes  # noqa: E402
 
-ACTS = ("reuse", "format", "torn", "crowd")
+ACTS = ("reuse", "format", "torn", "crowd", "reuse-format")
 KINDS_OF_ACT = {"torn": ("ntfs512", "ntfs4k")}
 
 
@@ -259,6 +260,10 @@ def crowd(target, rows, rng, files=None):
 
 def act(name, target, rows, seed, **counts):
     """Takes the act on the volume in place; returns the rows of every file written."""
+    if name == "reuse-format":
+        rows = act("reuse", target, rows, seed)
+        target.description = oracle.describe_volume(target.raw, 0)
+        return act("format", target, rows, seed)
     rng = random.Random(seed * 7907 + ACTS.index(name) + 1)
     if name == "reuse":
         return reuse(target, rows, rng, **counts)

@@ -29,6 +29,7 @@ Shapes (damage.py's one-copy shapes, user_history.py's acts):
                                                            a file's first run moved past the volume's end as well
     reuse, torn                                            quick
     format                                                 quick and extensive
+    reuse-format                                           extensive (files written over, then a quick format)
     aligned-table                                          search: the volume and two small partners, each on a
                                                            1 MiB boundary that is no cylinder start (nor start + 63)
 
@@ -83,6 +84,7 @@ SHAPES = {
     "reuse": Shape(MAIN_KINDS, QUICK, "act"),
     "torn": Shape(("ntfs512", "ntfs4k"), QUICK, "act"),
     "format": Shape(MAIN_KINDS, BOTH, "act"),
+    "reuse-format": Shape(MAIN_KINDS, EXTENSIVE, "act"),
     "aligned-table": Shape(("fat16", "fat32", "ntfs4k"), ("search",), None),
 }
 # Partners of the boot-backup and aligned-table disks: the seed's history of another seed, small.
