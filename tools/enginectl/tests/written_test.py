@@ -94,7 +94,7 @@ PARTNER_OFFSET = diff_test.PARTNER_OFFSET
 CI_SEEDS = {
     "first-table": (1, 3), "second-table": (2, 3), "cross-files": (1, 2), "cross-folders": (3, 7),
     "table-sector": (1, 2), "boot-backup": (1, 3), "reuse": (1, 8, 14), "torn": (1, 2), "format": (1, 6),
-    "aligned-table": (1,),
+    "reuse-format": (12, 14, 16), "aligned-table": (1,),
 }
 
 
