@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <mutex>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "engine/fat/fat_chain.h"
@@ -10,6 +9,7 @@
 #include "engine/records/fat_records.h"
 #include "engine/records/file_system_range.h"
 #include "engine/records/scan_parameters.h"
+#include "engine/save/cluster_runs.h"
 #include "engine/save/recovered_file.h"
 #include "engine/save/save_progress.h"
 #include "engine/save/save_state.h"
@@ -81,14 +81,12 @@ class UnchainedLiveClusters {
       fs_ = fs;
       limit_ = limit;
     }
-    auto after = std::upper_bound(runs_.begin(), runs_.end(), cluster,
-                                  [](uint64_t c, const std::pair<uint64_t, uint64_t>& run) { return c < run.first; });
-    return after != runs_.begin() && cluster < std::prev(after)->second;
+    return runs_.Meets(cluster, 1);
   }
 
  private:
   void Gather(uint64_t limit) {
-    runs_.clear();
+    runs_.Clear();
     const uint64_t clusterBytes = uint64_t{CurrentFileSystem.sectorsPerCluster} * kSectorSize;
     FatTableCopy first(CurrentFileSystem, CurrentFatDevice(), 1), second(CurrentFileSystem, CurrentFatDevice(), 2);
     for (const FatEntryRecord& entry : FatEntryList) {
@@ -97,18 +95,9 @@ class UnchainedLiveClusters {
       // file's chain: the tables tell those.
       if (first.InUse(entry.firstCluster) || second.InUse(entry.firstCluster)) continue;
       const uint64_t clusters = (uint64_t{entry.size} + clusterBytes - 1) / clusterBytes;
-      runs_.emplace_back(entry.firstCluster, std::min(entry.firstCluster + clusters, limit));
+      runs_.Add(entry.firstCluster, std::min(entry.firstCluster + clusters, limit));
     }
-    std::sort(runs_.begin(), runs_.end());
-    size_t kept = 0;
-    for (const auto& run : runs_) {
-      if (kept != 0 && run.first <= runs_[kept - 1].second) {
-        runs_[kept - 1].second = std::max(runs_[kept - 1].second, run.second);
-      } else {
-        runs_[kept++] = run;
-      }
-    }
-    runs_.resize(kept);
+    runs_.Seal();
   }
 
   std::mutex mutex_;
@@ -116,7 +105,7 @@ class UnchainedLiveClusters {
   uint64_t generation_ = 0;
   FileSystemRecord fs_;
   uint64_t limit_ = 0;
-  std::vector<std::pair<uint64_t, uint64_t>> runs_;
+  save::ClusterRuns runs_;
 };
 
 UnchainedLiveClusters unchainedLive;

@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <mutex>
 #include <unordered_set>
-#include <utility>
 #include <vector>
 
 #include "engine/image/byte_order.h"
@@ -16,6 +15,7 @@
 #include "engine/records/file_system_range.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
+#include "engine/save/cluster_runs.h"
 #include "engine/save/recovered_file.h"
 #include "engine/save/save_progress.h"
 #include "engine/save/save_state.h"
@@ -204,18 +204,13 @@ class EarlierMftClusters {
       fsId_ = CurrentFileSystem.id;
       clusterBase_ = CurrentFileSystem.clusterBase;
     }
-    if (runs_.empty() || earlier_.count(sector) == 0 || (LoadLe16(record + 22) & ntfs::kFileInUse) != 0) return false;
-    return AnyClusterTaken(bytes, [&](uint64_t first, uint64_t count) {
-      auto after = std::upper_bound(runs_.begin(), runs_.end(), first,
-                                    [](uint64_t c, const std::pair<uint64_t, uint64_t>& run) { return c < run.first; });
-      if (after != runs_.begin() && first < std::prev(after)->second) return true;
-      return after != runs_.end() && after->first < first + count;
-    });
+    if (runs_.Empty() || earlier_.count(sector) == 0 || (LoadLe16(record + 22) & ntfs::kFileInUse) != 0) return false;
+    return AnyClusterTaken(bytes, [&](uint64_t first, uint64_t count) { return runs_.Meets(first, count); });
   }
 
  private:
   void Gather() {
-    runs_.clear();
+    runs_.Clear();
     earlier_.clear();
     if (RecoveryMode != records::kExtensiveScan) return;
     std::vector<DataRun> runs;
@@ -233,19 +228,10 @@ class EarlierMftClusters {
       runs.clear();
       ntfs::DecodeRunList(record, data.runListStart, data.End(), runs);
       for (const DataRun& run : runs) {
-        if (!run.sparse && run.length != 0) runs_.emplace_back(run.startCluster, uint64_t{run.startCluster} + run.length);
+        if (!run.sparse) runs_.Add(run.startCluster, uint64_t{run.startCluster} + run.length);
       }
     }
-    std::sort(runs_.begin(), runs_.end());
-    size_t kept = 0;
-    for (const auto& run : runs_) {
-      if (kept != 0 && run.first <= runs_[kept - 1].second) {
-        runs_[kept - 1].second = std::max(runs_[kept - 1].second, run.second);
-      } else {
-        runs_[kept++] = run;
-      }
-    }
-    runs_.resize(kept);
+    runs_.Seal();
   }
 
   std::mutex mutex_;
@@ -254,7 +240,7 @@ class EarlierMftClusters {
   uint32_t fsId_ = 0;
   uint64_t clusterBase_ = 0;
   std::unordered_set<uint32_t> earlier_;
-  std::vector<std::pair<uint64_t, uint64_t>> runs_;
+  save::ClusterRuns runs_;
 };
 
 EarlierMftClusters earlierMft;
