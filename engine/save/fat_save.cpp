@@ -37,6 +37,21 @@ class LinkedClusterCache {
  public:
   // Whether copy (1 or 2) links to cluster; limit: one past the last cluster of the volume.
   bool Linked(uint32_t copy, uint32_t cluster, uint64_t limit) {
+    return With(copy, limit, [&](const FatLinkedClusters& table) { return table.Linked(cluster); });
+  }
+  // Whether copy links to a cluster of ClusterList after its first from two entries: the chain meets another.
+  bool MeetsAnother(uint32_t copy, uint64_t limit) {
+    return With(copy, limit, [](const FatLinkedClusters& table) {
+      for (size_t i = 1; i < ClusterList.size(); ++i) {
+        if (table.Shared(ClusterList[i].cluster)) return true;
+      }
+      return false;
+    });
+  }
+
+ private:
+  template <typename Ask>
+  bool With(uint32_t copy, uint64_t limit, Ask&& ask) {
     std::lock_guard<std::mutex> lock(mutex_);
     const FileSystemRecord& fs = CurrentFileSystem;
     if (tables_.empty() || SaveGeneration() != generation_ || fs.firstFatSector != fs_.firstFatSector ||
@@ -50,10 +65,9 @@ class LinkedClusterCache {
       fs_ = fs;
       limit_ = limit;
     }
-    return tables_[copy - 1].Linked(cluster);
+    return ask(tables_[copy - 1]);
   }
 
- private:
   std::mutex mutex_;
   uint64_t generation_ = 0;
   FileSystemRecord fs_;
@@ -126,6 +140,7 @@ enum class LiveChain {
 // one past the volume's last cluster.
 LiveChain ReadLiveChain(uint32_t firstCluster, uint32_t clusters, uint64_t limit, bool userSave) {
   uint32_t exact = 0, covering = 0, longest = 0;
+  bool exactMeets = false;
   size_t longestSize = 0;
   bool known = false;
   for (uint32_t table = 1; table <= 2; ++table) {
@@ -137,7 +152,15 @@ LiveChain ReadLiveChain(uint32_t firstCluster, uint32_t clusters, uint64_t limit
     if (userSave && linkedClusters.Linked(table, firstCluster, limit)) continue;
     ReadClusterChain(firstCluster, clusters, table);
     const size_t length = ClusterList.size();
-    if (length == clusters && exact == 0) exact = table;
+    // Of two chains of the file's length, one that meets another chain (a cross-link written to one copy) is
+    // taken only when the other copy's meets one too.
+    if (length == clusters) {
+      const bool meets = userSave && linkedClusters.MeetsAnother(table, limit);
+      if (exact == 0 || (exactMeets && !meets)) {
+        exact = table;
+        exactMeets = meets;
+      }
+    }
     if (length > clusters && covering == 0) covering = table;
     if (length > longestSize) {
       longestSize = length;
