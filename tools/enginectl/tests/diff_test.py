@@ -857,7 +857,8 @@ def check_pair(runner, work, first, second, table):
                 continue
             problems += ["%s at %d: %s" % (v.label, at, p) for p in
                          runner.quick(image, ["--partition", str(starts.index(at))], quick_pairs(v, desc), v.fs,
-                                      v.raw, 0, os.path.join(work, "%s-quick-%d" % (name, at)), (at, v.sectors, desc, v.must()))]
+                                      v.raw, 0, os.path.join(work, "%s-quick-%d" % (name, at)),
+                                      (at, v.sectors, desc, v.must()))]
     found = {}
     # A boot sector's geometry must place a folder; without one, two folders give the geometry.
     # A FAT12 boot sector is never a candidate (the search knows the FAT16 and FAT32 marks): two folders give it.
@@ -877,8 +878,8 @@ def check_pair(runner, work, first, second, table):
         desc = v.at(at)
         problems += ["%s at %d: %s" % (v.label, at, p) for p in
                      runner.extensive(image, code, sectors, desc, at, lambda: chosen_pairs(v, desc), v.fs, v.raw, 0,
-                                      os.path.join(work, "%s-extensive-%d" % (name, at)), (at, v.sectors, desc, v.must()),
-                                      found[code])]
+                                      os.path.join(work, "%s-extensive-%d" % (name, at)),
+                                      (at, v.sectors, desc, v.must()), found[code])]
     return problems if table or checked else NOT_APPLICABLE
 
 
