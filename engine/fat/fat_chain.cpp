@@ -131,10 +131,16 @@ FatLinkedClusters::FatLinkedClusters(const FileSystemRecord& fs, const char* dev
   FatTableCopy table(fs, devicePath, fatCopy);
   const uint64_t count = std::min(clusters, table.Entries());
   if (!table.Known() || count <= 2) return;
-  records::GuardAllocation([&] { linked_.assign(count, false); });
+  records::GuardAllocation([&] {
+    linked_.assign(count, false);
+    shared_.assign(count, false);
+  });
   for (uint64_t cluster = 2; cluster < count; ++cluster) {
     uint32_t next = 0;
-    if (table.Entry(static_cast<uint32_t>(cluster), &next) && table.Links(next) && next < count) linked_[next] = true;
+    if (table.Entry(static_cast<uint32_t>(cluster), &next) && table.Links(next) && next < count) {
+      if (linked_[next]) shared_[next] = true;
+      linked_[next] = true;
+    }
   }
 }
 

@@ -58,9 +58,12 @@ class FatLinkedClusters {
   // Reads the entries of clusters 2 .. clusters - 1 of table copy fatCopy of fs (none when it is not known).
   FatLinkedClusters(const FileSystemRecord& fs, const char* devicePath, uint32_t fatCopy, uint64_t clusters);
   bool Linked(uint32_t cluster) const { return cluster < linked_.size() && linked_[cluster]; }
+  // Whether two entries link to cluster: two chains meet there (a cross-link), and one of them is not its file's.
+  bool Shared(uint32_t cluster) const { return cluster < shared_.size() && shared_[cluster]; }
 
  private:
   std::vector<bool> linked_;
+  std::vector<bool> shared_;
 };
 
 // The device of CurrentDriveIndex, which the scans and the savers read.

@@ -9,6 +9,7 @@
 #include "engine/records/fat_records.h"
 #include "engine/records/file_system_range.h"
 #include "engine/records/scan_parameters.h"
+#include "engine/save/cluster_runs.h"
 #include "engine/save/recovered_file.h"
 #include "engine/save/save_progress.h"
 #include "engine/save/save_state.h"
@@ -36,6 +37,21 @@ class LinkedClusterCache {
  public:
   // Whether copy (1 or 2) links to cluster; limit: one past the last cluster of the volume.
   bool Linked(uint32_t copy, uint32_t cluster, uint64_t limit) {
+    return With(copy, limit, [&](const FatLinkedClusters& table) { return table.Linked(cluster); });
+  }
+  // Whether copy links to a cluster of ClusterList after its first from two entries: the chain meets another.
+  bool MeetsAnother(uint32_t copy, uint64_t limit) {
+    return With(copy, limit, [](const FatLinkedClusters& table) {
+      for (size_t i = 1; i < ClusterList.size(); ++i) {
+        if (table.Shared(ClusterList[i].cluster)) return true;
+      }
+      return false;
+    });
+  }
+
+ private:
+  template <typename Ask>
+  bool With(uint32_t copy, uint64_t limit, Ask&& ask) {
     std::lock_guard<std::mutex> lock(mutex_);
     const FileSystemRecord& fs = CurrentFileSystem;
     if (tables_.empty() || SaveGeneration() != generation_ || fs.firstFatSector != fs_.firstFatSector ||
@@ -49,10 +65,9 @@ class LinkedClusterCache {
       fs_ = fs;
       limit_ = limit;
     }
-    return tables_[copy - 1].Linked(cluster);
+    return ask(tables_[copy - 1]);
   }
 
- private:
   std::mutex mutex_;
   uint64_t generation_ = 0;
   FileSystemRecord fs_;
@@ -61,6 +76,53 @@ class LinkedClusterCache {
 };
 
 LinkedClusterCache linkedClusters;
+
+// The clusters the listed live files hold without a chain, as runs [first, end): a file still present when a
+// quick format wrote empty tables over its own is read as consecutive clusters from its first. Such a file was
+// there until the format, so a deleted file whose clusters it holds was written over by it after the delete, though
+// no table marks them in use. Gathered once for a save (its generation) and its file system.
+class UnchainedLiveClusters {
+ public:
+  // Whether a live file without a chain holds cluster; limit: one past the volume's last cluster.
+  bool Held(uint64_t cluster, uint64_t limit) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const FileSystemRecord& fs = CurrentFileSystem;
+    if (!built_ || SaveGeneration() != generation_ || fs.firstFatSector != fs_.firstFatSector ||
+        fs.clusterBase != fs_.clusterBase || fs.type != fs_.type || limit != limit_) {
+      records::GuardAllocation([&] { Gather(limit); });
+      built_ = true;
+      generation_ = SaveGeneration();
+      fs_ = fs;
+      limit_ = limit;
+    }
+    return runs_.Meets(cluster, 1);
+  }
+
+ private:
+  void Gather(uint64_t limit) {
+    runs_.Clear();
+    const uint64_t clusterBytes = uint64_t{CurrentFileSystem.sectorsPerCluster} * kSectorSize;
+    FatTableCopy first(CurrentFileSystem, CurrentFatDevice(), 1), second(CurrentFileSystem, CurrentFatDevice(), 2);
+    for (const FatEntryRecord& entry : FatEntryList) {
+      if (entry.deleted != 0 || entry.size == 0 || entry.firstCluster < 2 || entry.firstCluster >= limit) continue;
+      // A file whose first cluster a table marks in use has its clusters marked there too, or lies inside another
+      // file's chain: the tables tell those.
+      if (first.InUse(entry.firstCluster) || second.InUse(entry.firstCluster)) continue;
+      const uint64_t clusters = (uint64_t{entry.size} + clusterBytes - 1) / clusterBytes;
+      runs_.Add(entry.firstCluster, std::min(entry.firstCluster + clusters, limit));
+    }
+    runs_.Seal();
+  }
+
+  std::mutex mutex_;
+  bool built_ = false;
+  uint64_t generation_ = 0;
+  FileSystemRecord fs_;
+  uint64_t limit_ = 0;
+  save::ClusterRuns runs_;
+};
+
+UnchainedLiveClusters unchainedLive;
 
 // How a live file's clusters were found.
 enum class LiveChain {
@@ -78,6 +140,7 @@ enum class LiveChain {
 // one past the volume's last cluster.
 LiveChain ReadLiveChain(uint32_t firstCluster, uint32_t clusters, uint64_t limit, bool userSave) {
   uint32_t exact = 0, covering = 0, longest = 0;
+  bool exactMeets = false;
   size_t longestSize = 0;
   bool known = false;
   for (uint32_t table = 1; table <= 2; ++table) {
@@ -89,7 +152,15 @@ LiveChain ReadLiveChain(uint32_t firstCluster, uint32_t clusters, uint64_t limit
     if (userSave && linkedClusters.Linked(table, firstCluster, limit)) continue;
     ReadClusterChain(firstCluster, clusters, table);
     const size_t length = ClusterList.size();
-    if (length == clusters && exact == 0) exact = table;
+    // Of two chains of the file's length, one that meets another chain (a cross-link written to one copy) is
+    // taken only when the other copy's meets one too.
+    if (length == clusters) {
+      const bool meets = userSave && linkedClusters.MeetsAnother(table, limit);
+      if (exact == 0 || (exactMeets && !meets)) {
+        exact = table;
+        exactMeets = meets;
+      }
+    }
     if (length > clusters && covering == 0) covering = table;
     if (length > longestSize) {
       longestSize = length;
@@ -158,8 +229,8 @@ uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint
 
   bool chained = false;
   // A deleted file's clusters, and those of a live file that no chain holds, are its own only while no table
-  // gives them to another: a file that was written over is counted damaged (still written, for the user to
-  // look at), never saved as whole.
+  // gives them to another (nor, for a deleted file, a live file read without a chain): a file that was written
+  // over is counted damaged (still written, for the user to look at), never saved as whole.
   bool mustBeFree = false;
   if (size > 0 && deleted == 0) {
     const LiveChain live = ReadLiveChain(firstCluster, clusters, limit, userSave == 1);
@@ -191,7 +262,9 @@ uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint
       file.MarkDamaged();
       break;
     }
-    if (mustBeFree && inUse(cluster)) file.MarkDamaged();
+    if (mustBeFree && (inUse(cluster) || (deleted != 0 && userSave == 1 && unchainedLive.Held(cluster, limit)))) {
+      file.MarkDamaged();
+    }
     // Clusters 0 and 1 name no data: reading there would copy the tables or the root folder.
     const save::ClusterSource source =
         cluster >= kFirstDataCluster ? save::ClusterSource::kRead : save::ClusterSource::kUnreadable;

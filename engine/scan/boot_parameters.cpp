@@ -66,6 +66,8 @@ std::optional<FileSystemRecord> FatBootSectorFields(const Sector& boot, uint16_t
   r.secondFatSector = static_cast<uint32_t>(secondFat);
   if (code == records::kFat16) r.rootDirectory = static_cast<uint32_t>(secondFat + r.sectorsPerFat);
   r.clusterBase = static_cast<uint32_t>(dataStart - 2u * r.sectorsPerCluster);
+  // One past the volume's last sector: a partition may hold sectors after it that are no cluster of it.
+  r.lastSector = static_cast<uint32_t>(range.first + totalSectors);
   return r;
 }
 

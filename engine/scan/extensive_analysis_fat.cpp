@@ -7,7 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "engine/image/byte_order.h"
 #include "engine/partitions/disk_sectors.h"
 #include "engine/records/extensive_lists.h"
 #include "engine/records/record_list.h"
@@ -43,8 +42,6 @@ void PlaceByBootSector(uint32_t sector) {
   if (type == 0) return;
   std::optional<FileSystemRecord> fs = FatBootSectorFields(boot, type, RangeSectors{sector, kLastSectorNumber});
   if (!fs || fs->clusterBase < kLowestClusterBase || !extensive::CanNumberFileSystem()) return;
-  const uint64_t total = LoadLe16(boot.data() + 19) != 0 ? LoadLe16(boot.data() + 19) : LoadLe32(boot.data() + 32);
-  fs->lastSector = static_cast<uint32_t>(sector + total);
   // A folder lies at or after the sector of cluster 0: the walk starts there, in sector order.
   auto first = std::lower_bound(DirSectorCandidateList.begin(), DirSectorCandidateList.end(), fs->clusterBase,
                                 [](const DirSectorCandidate& c, uint32_t base) { return c.sector < base; });

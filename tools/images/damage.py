@@ -33,7 +33,8 @@ generator's own record of what it wrote judges these):
 
     apply(raw, description, seed, shapes=None) -> [{"shape", "path", "inode", "fate", ...}]   what was damaged:
         fate "destroyed" (the file's bytes can no longer be read whole: a reader must count it damaged), "intact"
-        (the other copy holds it whole), "tsk" (its bytes are what TSK reads now: the valid data length's zeros);
+        (the other copy holds it whole), "tsk" (its bytes are what TSK reads now: the valid data length's zeros, a
+        chain run on);
         "hidden": paths whose directory entries only the other copy reaches; path None for a shape that damages
         no file (table-sector, boot-backup)
     python3 damage.py RAW SEED [SHAPE...]    (TSK describes RAW first; prints what was damaged)
@@ -397,7 +398,8 @@ def apply(raw, description, seed, shapes=None):
             got = one_copy(raw, fat, trimmed, shape, rng)
         else:
             e = ntfs_damage(raw, trimmed, shape, rng) if fat is None else fat_damage(fat, trimmed, shape, rng)
-            got = e and {"entry": e, "fate": "tsk" if shape == "valid" else "destroyed"}
+            # A chain run on past its file's last cluster still gives the file whole, as TSK reads it.
+            got = e and {"entry": e, "fate": "tsk" if shape in ("valid", "run-on") else "destroyed"}
         if got is None:
             continue
         e = got.pop("entry")

@@ -13,6 +13,7 @@ Acts, each drawn by a generator of its own from the seed, so that the history be
              update sequence no longer checks; small files resident in their record first
     crowd    two new folders side by side, 20 to 50 files in each (the cross-linked folders of damage.py need
              folders of several clusters)
+    reuse-format   reuse, then format: files deleted and written over before the format lie among the old ones
 
 The record of what was written: one row per file the generator wrote,
     path, size, sha256
@@ -42,7 +43,7 @@ import oracle  # noqa: E402
 from history import Op  # noqa: E402
 from util import MIB, SECTOR, copy_sparse, fresh_dir, pseudo_bytes, sha256_bytes, text_bytes  # noqa: E402
 
-ACTS = ("reuse", "format", "torn", "crowd")
+ACTS = ("reuse", "format", "torn", "crowd", "reuse-format")
 KINDS_OF_ACT = {"torn": ("ntfs512", "ntfs4k")}
 
 
@@ -72,6 +73,16 @@ def written_of(record):
     rows = [row(p, f["size"], f["sha256"]) for p, f in record["files"].items()]
     return rows + [row(d.get("path", d["name"]), d["size"], d["sha256"], "deleted", "unknown")
                    for d in record["deleted"]]
+
+
+def as_listed(record, description):
+    """The record with its live FAT files and folders named in the capitals TSK lists them in on the volume as built
+    (mtools writes an 8.3 name it renames to in capitals, without the lower-case flags)."""
+    if record["fs"] == "ntfs":
+        return record
+    listed = {key(e["path"], True): e["path"] for e in oracle.user_entries(description) if not e["deleted"]}
+    return dict(record, files={listed.get(key(p, True), p): f for p, f in record["files"].items()},
+                folders=[listed.get(key(p, True), p) for p in record["folders"]])
 
 
 def key(path, fat):
@@ -249,6 +260,10 @@ def crowd(target, rows, rng, files=None):
 
 def act(name, target, rows, seed, **counts):
     """Takes the act on the volume in place; returns the rows of every file written."""
+    if name == "reuse-format":
+        rows = act("reuse", target, rows, seed)
+        target.description = oracle.describe_volume(target.raw, 0)
+        return act("format", target, rows, seed)
     rng = random.Random(seed * 7907 + ACTS.index(name) + 1)
     if name == "reuse":
         return reuse(target, rows, rng, **counts)
@@ -266,7 +281,7 @@ def build(seed, kind, act_name, out_dir, helper=None):
     description = oracle.describe_volume(record["image"], 0)
     raw = record["image"][:-len(".raw")] + "-%s.raw" % act_name
     copy_sparse(record["image"], raw)
-    record = dict(record, image=raw)
+    record = as_listed(dict(record, image=raw), description)
     rows = act(act_name, target_of(record, description, helper), written_of(record), seed)
     with open(raw[:-len(".raw")] + ".written.json", "w", encoding="utf-8") as f:
         json.dump(rows, f, indent=1, ensure_ascii=False)

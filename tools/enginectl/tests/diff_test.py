@@ -91,7 +91,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 import driver  # noqa: E402
-from driver import CODES, LOST_DIR, chosen_tree, compare, expected_tree, run, saved_tree, scanned_entries  # noqa: E402
+from driver import (CODES, LOST_DIR, chosen_tree, compare, expected_tree, lost_dir_key, run, saved_tree,  # noqa: E402
+                    scanned_entries)
 import damage  # noqa: E402  (driver.py puts tools/images on the path)
 import disks  # noqa: E402
 import history  # noqa: E402
@@ -169,6 +170,10 @@ PINNED = [
     # A FAT12 partner in a partition table: its boot sector is no candidate, so it is found by two folders or not
     # at all (the test asked for one).
     (2123, "ntfs4k", "pair", None),
+    # TSK gave an inflated entry's long name to the next entry (a deleted file whose clusters are in use again, a
+    # file whose chain was cut): the file counted damaged was not found under its own name.
+    (45, "fat32", "damaged", None),
+    (48, "fat16", "damaged", None),
 ]
 
 
@@ -186,6 +191,13 @@ class Volume:
         self.seed, self.kind, self.fs = record["seed"], record["kind"], record["fs"]
         self.raw, self.sectors, self.code = record["image"], record["sectors"], record["code"]
         self.label = "%s-%d" % (self.kind, self.seed)
+        self._must = None
+
+    def must(self):
+        """must_be_damaged of the volume as built (made once)."""
+        if self._must is None:
+            self._must = must_be_damaged(self)
+        return self._must
 
     def at(self, start):
         """TSK's description of the volume placed at sector start of a disk (its runs moved there)."""
@@ -419,10 +431,9 @@ COPY_OF = re.compile(r"^Copy \(\d+ \) of (.*)$")
 
 
 def saved_problems(save, pairs, fs, raw, start):
-    """Every wanted file saved with icat's bytes at its place (or as a "Copy (n ) of" it there); the save's own
-    problems (its status; anything written outside the chosen folder)."""
+    """Every wanted file saved with icat's bytes at its place (or as a "Copy (n ) of" it there)."""
     fat = fs != "ntfs"
-    problems = save.problems()
+    problems = []
     by_folder = {}
     for path, kind in saved_tree(save.out).items():
         if kind == "F":
@@ -496,15 +507,21 @@ def outside_reads(reads, first, count):
         sectors, first, first + count - 1, ", ".join("%d+%d" % r for r in outside[:4]))
 
 
-def audit_problems(save, audit, extent, pairs, fs, raw, start):
-    """The oracle of a save: sectors read outside the volume (extent: its first sector and count on the image, and
-    TSK's description of it there), and files counted saved whole without icat's bytes of every file the test
-    compares at their path (pairs). A path where TSK lists a file that is not compared too (a deleted file whose
-    bytes TSK guesses otherwise) is not judged."""
+def audit_problems(save, audit, extent, pairs, fs, raw, start, extensive=False):
+    """The oracle of a save: its status and its own problems (save.problems), sectors read outside the volume
+    (extent: its first sector and count on the image, TSK's description of it there, and the TSK addresses of the
+    files a save must count damaged: must_be_damaged), files counted saved whole without icat's bytes of every file
+    the test compares at their path (pairs), and the files counted damaged (damaged_problems). A path where TSK
+    lists a file that is not compared too (a deleted file whose bytes TSK guesses otherwise) is not judged by its
+    bytes; one where every file TSK lists must be counted damaged must not be counted whole."""
     reads, files = read_audit(audit)
-    first, count, desc = extent
+    first, count, desc, must = extent
+    damaged_files = sum(damaged for _, damaged in files)
+    problems = save.problems(3 if damaged_files else 0)
+    if save.counts.get("unreadable") != damaged_files or save.counts.get("unwritten") != 0:
+        problems.append("counts: %s (%d counted damaged in the audit)" % (save.counts, damaged_files))
     sectors, outside = outside_reads(reads, first, count)
-    problems = [outside] if sectors else []
+    problems += [outside] if sectors else []
     fat = fs != "ntfs"
     by_folder = {}
     compared = set()
@@ -513,33 +530,120 @@ def audit_problems(save, audit, extent, pairs, fs, raw, start):
             folder, _, name = e.path.rpartition("/")
             by_folder.setdefault(folder, []).append((name, t))
             compared.add(t["addr"])
-    for t in oracle.user_entries(desc):
-        if not t["dir"] and t["addr"] not in compared:
-            folder, _, name = t["path"].rpartition("/")
+    # The other files where TSK lists them, and where the tree shows them (after an Extensive Scan, under "Lost Dir"
+    # and "Dir<n>" too).
+    tree = chosen_tree(None, {"built": {}}, desc) if extensive else expected_tree(None, {"built": {}}, desc)[1]
+    placed = set()
+    for t, path in [(t, t["path"]) for t in oracle.user_entries(desc)] + [(t, e.path) for t, e in tree if t]:
+        if not t["dir"] and t["addr"] not in compared and (t["addr"], path) not in placed:
+            placed.add((t["addr"], path))
+            folder, _, name = path.rpartition("/")
             by_folder.setdefault(folder, []).append((name, t))
+
     def base_of(path):
-        folder, _, name = path.rpartition("/")
+        folder, _, name = (path if fat else lost_dir_key(path)).rpartition("/")
         m = COPY_OF.match(name)
         return folder, m.group(1) if m else name
+
+    def candidates_of(path):
+        folder, base = base_of(path)
+        return [t for f, listed in by_folder.items() if same_path(f, folder, fat, True)
+                for n, t in listed if name_matches(n, base, fat, t["deleted"])]
 
     # Files saved under one name in one folder ("Copy (n ) of" it beside it), as many as there are.
     namesakes = {}
     for path, _ in files:
         namesakes[base_of(path)] = namesakes.get(base_of(path), 0) + 1
     for path, damaged in files:
-        folder, base = base_of(path)
-        candidates = [t for f, listed in by_folder.items() if same_path(f, folder, fat, True)
-                      for n, t in listed if name_matches(n, base, fat, t["deleted"])]
+        candidates = candidates_of(path)
+        if damaged:
+            continue
+        if candidates and all(t["addr"] in must for t in candidates):
+            problems.append("counted saved whole, though its clusters are in use again or destroyed: %s" % path)
+            continue
         # More files of the name than TSK lists there: one is a deleted file TSK lists elsewhere (an NTFS
         # record whose folder no longer names it, among its orphans), and which is which cannot be told.
-        if damaged or not candidates or any(t["addr"] not in compared for t in candidates) or \
-                namesakes[(folder, base)] > len(candidates):
+        if not candidates or any(t["addr"] not in compared for t in candidates) or \
+                namesakes[base_of(path)] > len(candidates):
             continue
         full = os.path.join(save.out, *path.split("/"))
         size, digest = os.path.getsize(full), sha256_file(full)
         if not any(t["size"] == size and driver.icat_sha256(raw, start, t) == digest for t in candidates):
             problems.append("counted saved whole without icat's bytes: %s (%d bytes)" % (path, size))
+    return problems + damaged_problems(save.out, [p for p, damaged in files if damaged], candidates_of, desc, must,
+                                       fat, raw)
+
+
+def damaged_problems(out, damaged, candidates_of, desc, must, fat, raw):
+    """Each file counted damaged must stand for a file of TSK's that must be (must), each such file for one: one of
+    its name at its place (candidates_of), else, for a file the tree shows elsewhere than TSK (a lost folder's,
+    TSK's orphans among them), a deleted one of its name and size anywhere ("^", a character TSK cannot decode,
+    standing for any); else, in a FAT folder no entry names ("Dir<n>", n its cluster), whose files TSK does not
+    list, a deleted entry of its size there whose clusters are in use again (lost_fat_entries)."""
+    files = {t["addr"]: t for t in desc.get("entries", []) if not t["dir"] and not t["meta"]}
+    used, problems = set(), []
+    for path in damaged:
+        doomed = [t for t in candidates_of(path) if t["addr"] in must and t["addr"] not in used]
+        folder, _, name = path.rpartition("/")
+        name = COPY_OF.sub(r"\1", name)
+        size = os.path.getsize(os.path.join(out, *path.split("/")))
+        if not doomed:
+            doomed = [t for a, t in files.items() if a in must and a not in used and t["deleted"] and
+                      t["size"] == size and loose_name_match(t["name"], name, fat)]
+        lost = re.fullmatch(r"Dir(\d+)", folder.rpartition("/")[2])
+        if not doomed and fat and lost:
+            doomed = [e for e in lost_fat_entries(raw, int(lost.group(1))) if e["size"] == size and
+                      e["addr"] not in used and driver.fat_file_reused(raw, 0, e)]
+        if doomed:
+            used.add(doomed[0]["addr"])
+        else:
+            problems.append("counted damaged, though no file of its name there is reused or destroyed: %s" % path)
     return problems
+
+
+def lost_fat_entries(raw, cluster):
+    """The deleted file entries of the first cluster of the FAT folder at cluster of the volume raw (from sector 0),
+    as driver.fat_file_reused takes them: their size and first cluster's sector as runs, their place as address."""
+    base, spc, _ = driver.fat_layout(raw, 0)
+    with open(raw, "rb") as f:
+        fat32 = f.read(SECTOR)[22:24] == b"\0\0"  # no table length of 16 bits
+        f.seek((base + cluster * spc) * SECTOR)
+        data = f.read(spc * SECTOR)
+    out = []
+    for at in range(0, len(data) - 31, 32):
+        entry = data[at:at + 32]
+        if entry[0] != 0xE5 or entry[11] == 0x0F or entry[11] & 0x18:  # files: no long-name piece, folder or label
+            continue
+        first = int.from_bytes(entry[26:28], "little") | (int.from_bytes(entry[20:22], "little") << 16 if fat32 else 0)
+        out.append({"addr": "lost-%d-%d" % (cluster, at // 32), "deleted": True, "dir": False,
+                    "size": int.from_bytes(entry[28:32], "little"), "runs": [[base + first * spc, spc]]})
+    return out
+
+
+def loose_name_match(tsk_name, name, fat):
+    """Whether a deleted file's name as the saver writes it is TSK's, a "^" of TSK's (a character it cannot decode)
+    standing for any one; on FAT without the first character (TSK's "_") and without regard to case."""
+    tsk_name = saved_name(tsk_name)
+    if fat:
+        tsk_name, name = tsk_name[1:].upper(), name[1:].upper()
+    return len(tsk_name) == len(name) and all(a == b or a == "^" for a, b in zip(tsk_name, name))
+
+
+def must_be_damaged(volume, destroyed=()):
+    """TSK's addresses of the volume's files that no reader can save whole, as the volume itself tells: deleted files
+    (TSK's orphans among them) whose clusters its allocation gives out again (the first FAT, as
+    driver.fat_file_reused reads it; NTFS the $Bitmap icat gives), and the files of the MFT or entry numbers
+    destroyed (by the damage)."""
+    files = [e for e in volume.description.get("entries", []) if not e["dir"] and not e["meta"]]
+    out = {e["addr"] for e in files if e["inode"] in destroyed}
+    if volume.fs != "ntfs":
+        return out | {e["addr"] for e in files if driver.fat_file_reused(volume.raw, 0, e)}
+    bitmap = subprocess.run(["icat", volume.raw, "6"], stdout=subprocess.PIPE, env=driver.TOOL_ENV,
+                            check=True).stdout
+    spc = volume.record["cluster"] // SECTOR
+    in_use = lambda c: c // 8 < len(bitmap) and bitmap[c // 8] >> c % 8 & 1  # noqa: E731
+    return out | {e["addr"] for e in files if e["deleted"] and
+                  any(in_use(c) for s, n in e["runs"] or [] for c in range(s // spc, (s + n) // spc))}
 
 
 def audited_save(enginectl, image, source, sandbox, extra=()):
@@ -566,10 +670,9 @@ class Runner:
         return problems
 
     def damaged(self, image, source, pairs, fs, raw, sandbox, extent):
-        """Only the oracle, over a save that may count files damaged (status 3)."""
+        """Only the oracle of the save."""
         save, audit = audited_save(self.args.enginectl, image, source, sandbox)
-        problems = save.problems(expect_status=3 if save.status == 3 else 0)
-        return ["damaged save: " + p for p in problems + audit_problems(save, audit, extent, pairs, fs, raw, 0)]
+        return ["damaged save: " + p for p in audit_problems(save, audit, extent, pairs, fs, raw, 0)]
 
     def found_file_systems(self, image, code, sectors):
         proc = run(self.args.enginectl, "extensive", image, "--range", code, 0, sectors)
@@ -598,7 +701,7 @@ class Runner:
         save, audit = audited_save(self.args.enginectl, image, source, sandbox, ["--choose", k])
         problems += ["extensive save: " + p for p in saved_problems(save, pairs, fs, raw, start)]
         problems += ["extensive save: " + p for p in
-                     audit_problems(save, audit, extent, pairs, fs, raw, start)]
+                     audit_problems(save, audit, extent, pairs, fs, raw, start, True)]
         return problems
 
 
@@ -662,7 +765,7 @@ def check_seed(args, seed, kind, cases, pool):
         image = make_vhd(volume.raw, os.path.join(work, "volume.vhd"))
         results["quick"] = runner.quick(image, ["--range", str(volume.code), "0", str(volume.sectors)],
                                         quick_pairs(volume, desc), volume.fs, volume.raw, 0,
-                                        os.path.join(work, "quick-save"), (0, volume.sectors, desc))
+                                        os.path.join(work, "quick-save"), (0, volume.sectors, desc, volume.must()))
     if "extensive" in cases and geometry_folders(volume) < 2:
         results["extensive"] = NOT_APPLICABLE
     elif "extensive" in cases:
@@ -672,7 +775,8 @@ def check_seed(args, seed, kind, cases, pool):
         image = make_vhd(wiped, os.path.join(work, "wiped.vhd"))
         results["extensive"] = runner.extensive(image, volume.code, volume.sectors, desc, 0,
                                                 lambda: chosen_pairs(volume, desc), volume.fs, volume.raw, 0,
-                                                os.path.join(work, "extensive-save"), (0, volume.sectors, desc))
+                                                os.path.join(work, "extensive-save"),
+                                                (0, volume.sectors, desc, volume.must()))
     pair_cases = [c for c in ("pair", "bare-pair", "damaged") if c in cases]
     volumes = [volume]
     if pair_cases:
@@ -693,11 +797,19 @@ def check_damaged(runner, work, volume, partner, pool):
     its partition; NOT_APPLICABLE when no file fits a shape of the damage."""
     raw = os.path.join(work, "volumes", volume.label + "-damaged.raw")
     copy_sparse(volume.raw, raw)
-    if not damage.apply(raw, volume.description, volume.seed):
+    done = damage.apply(raw, volume.description, volume.seed)
+    if not done:
         return NOT_APPLICABLE
     desc = oracle.describe_volume(raw, 0, pool)
     if "error" in desc:
         return ["TSK cannot read the damaged volume: " + desc["error"]]
+    # TSK lists no file whose entry claims more than its clusters hold (inflate): the damage's record names it.
+    listed = {e["inode"] for e in desc.get("entries", [])}
+    destroyed = {d["inode"] for d in done if d["fate"] == "destroyed"}
+    if volume.fs != "ntfs":
+        keep_names(desc, volume.description)
+    desc["entries"] = desc.get("entries", []) + [e for e in volume.description.get("entries", [])
+                                                 if e["inode"] in destroyed and e["inode"] not in listed]
     damaged = Volume(dict(volume.record, image=raw), desc)
     # A primary partition of type 1 is not listed: a FAT12 volume is saved from one of the small FAT16 type, whose
     # table's length still tells its 12-bit entries.
@@ -708,7 +820,25 @@ def check_damaged(runner, work, volume, partner, pool):
         return ["partition at %d not listed (%s)" % (at, starts)]
     moved = damaged.at(at)
     return runner.damaged(image, ["--partition", str(starts.index(at))], quick_pairs(damaged, moved),
-                          damaged.fs, raw, os.path.join(work, "damaged-save"), (at, damaged.sectors, moved))
+                          damaged.fs, raw, os.path.join(work, "damaged-save"),
+                          (at, damaged.sectors, moved, must_be_damaged(damaged, destroyed)))
+
+
+def keep_names(desc, before):
+    """The names TSK gave the FAT entries before the damage. TSK carries the long name of an entry it refuses (one
+    whose size its clusters cannot hold) over to the next short entry, whatever its checksum; the damage renames no
+    entry (it changes chains, sizes and first clusters), so the name read before it is the entry's."""
+    names = {e["inode"]: e["path"] for e in before.get("entries", []) if not e["meta"]}
+    moved = {}
+    for e in desc.get("entries", []):
+        was = names.get(e["inode"])
+        if not e["meta"] and was and was != e["path"] and was.rpartition("/")[0] == e["path"].rpartition("/")[0]:
+            moved[e["path"]] = was
+    for e in desc.get("entries", []):
+        for old, new in moved.items():
+            if e["path"] == old or e["path"].startswith(old + "/"):
+                e["path"] = new + e["path"][len(old):]
+                e["name"] = e["path"].rpartition("/")[2]
 
 
 def check_pair(runner, work, first, second, table):
@@ -727,7 +857,8 @@ def check_pair(runner, work, first, second, table):
                 continue
             problems += ["%s at %d: %s" % (v.label, at, p) for p in
                          runner.quick(image, ["--partition", str(starts.index(at))], quick_pairs(v, desc), v.fs,
-                                      v.raw, 0, os.path.join(work, "%s-quick-%d" % (name, at)), (at, v.sectors, desc))]
+                                      v.raw, 0, os.path.join(work, "%s-quick-%d" % (name, at)),
+                                      (at, v.sectors, desc, v.must()))]
     found = {}
     # A boot sector's geometry must place a folder; without one, two folders give the geometry.
     # A FAT12 boot sector is never a candidate (the search knows the FAT16 and FAT32 marks): two folders give it.
@@ -747,8 +878,8 @@ def check_pair(runner, work, first, second, table):
         desc = v.at(at)
         problems += ["%s at %d: %s" % (v.label, at, p) for p in
                      runner.extensive(image, code, sectors, desc, at, lambda: chosen_pairs(v, desc), v.fs, v.raw, 0,
-                                      os.path.join(work, "%s-extensive-%d" % (name, at)), (at, v.sectors, desc),
-                                      found[code])]
+                                      os.path.join(work, "%s-extensive-%d" % (name, at)),
+                                      (at, v.sectors, desc, v.must()), found[code])]
     return problems if table or checked else NOT_APPLICABLE
 
 

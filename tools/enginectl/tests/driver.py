@@ -512,7 +512,14 @@ def saved_entry_problems(out, expected, raw, start, fat, times=False, pool=None)
 @functools.lru_cache(maxsize=None)
 def fat_layout(raw, start):
     """(sector of cluster 0, sectors per cluster, the first allocation table's entries) of the FAT volume at sector
-    start of raw, from its boot sector; None when none is there."""
+    start of raw, from its boot sector; None when none is there. Read once while the file stays as it is (a table of
+    two million entries is asked about for every deleted file)."""
+    st = os.stat(raw)
+    return _fat_layout(raw, start, st.st_mtime_ns, st.st_size)
+
+
+@functools.lru_cache(maxsize=8)
+def _fat_layout(raw, start, _mtime, _size):
     with open(raw, "rb") as f:
         f.seek(start * 512)
         boot = f.read(512)
@@ -532,7 +539,9 @@ def fat_layout(raw, start):
                    for c in range(clusters)]
     else:
         width = bits // 8
-        entries = [int.from_bytes(table[c * width:(c + 1) * width], "little") & 0x0FFFFFFF for c in range(clusters)]
+        count = min(clusters, len(table) // width)  # little-endian entries, as the host reads them
+        entries = [v & 0x0FFFFFFF for v in memoryview(table[:count * width]).cast("I" if width == 4 else "H")]
+        entries += [0] * (clusters - len(entries))
     return start + data - 2 * spc, spc, entries
 
 

@@ -25,18 +25,16 @@ not required.
 Shapes (damage.py's one-copy shapes, user_history.py's acts):
     first-table, second-table, cross-files, cross-folders   quick
     table-sector                                           extensive (its boot sector zeroed)
-    boot-backup                                            extensive, a small FAT16 volume after it; on NTFS a file's
-                                                           first run moved past the volume's end as well
+    boot-backup                                            quick and extensive, a small FAT16 volume after it; on NTFS
+                                                           a file's first run moved past the volume's end as well
     reuse, torn                                            quick
-    format                                                 extensive
+    format                                                 quick and extensive
+    reuse-format                                           extensive (files written over, then a quick format)
     aligned-table                                          search: the volume and two small partners, each on a
                                                            1 MiB boundary that is no cylinder start (nor start + 63)
 
-KNOWN_FAILING names the failures of this tree that engine work under way mends: a case whose problems are all of
-classes its rows excuse passes as "known"; a row that excuses nothing in a run of CI_SEEDS (no --seeds) fails the
-run, so that it is taken out once its fix is in. The last lines give, per shape, the files listed, counted saved whole,
-saved whole with other bytes, counted damaged, the sectors read outside the volume, and the problems of the other
-classes (written.py).
+The last lines give, per shape, the files listed, counted saved whole, saved whole with other bytes, counted
+damaged, the sectors read outside the volume, and the problems of the other classes (written.py).
 """
 import argparse
 import concurrent.futures
@@ -86,30 +84,17 @@ SHAPES = {
     "reuse": Shape(MAIN_KINDS, QUICK, "act"),
     "torn": Shape(("ntfs512", "ntfs4k"), QUICK, "act"),
     "format": Shape(MAIN_KINDS, BOTH, "act"),
+    "reuse-format": Shape(MAIN_KINDS, EXTENSIVE, "act"),
     "aligned-table": Shape(("fat16", "fat32", "ntfs4k"), ("search",), None),
 }
 # Partners of the boot-backup and aligned-table disks: the seed's history of another seed, small.
 PARTNER_OFFSET = diff_test.PARTNER_OFFSET
 
-# Failures of this tree that engine work under way mends, each row (shapes, kinds, classes, the fix that mends them;
-# None: every shape or kind) excusing the problems of those classes in the cases of those shapes and kinds. A row
-# that excuses nothing in a run of CI_SEEDS fails the run: its fix is in, take the row out.
-KNOWN_FAILING = [
-    (None, None, ("case",), "FAT: lower-case short names (byte 12's flags) honoured"),
-    (("cross-files",), FAT, ("wrong-bytes", "missing"),
-     "FAT: a live file's chain read from the table whose chain has exactly its clusters"),
-    (("cross-folders",), FAT, ("missing",), "FAT: cross-linked folders each listed along their own chain"),
-    (("table-sector",), FAT, ("wrong-bytes", "missing"),
-     "FAT: table copies that differ in an entry of their first sector taken as the volume's tables"),
-    (("reuse", "format"), FAT, ("wrong-bytes",), "FAT: deleted files whose clusters are in use again counted damaged"),
-    (("format",), FAT, ("intact-damaged",), "FAT: a quick-formatted volume's files read as deleted ones (contiguous)"),
-]
-# The seeds scripts/test runs of each shape (written_test.py without --seeds): among them every row of KNOWN_FAILING
-# excuses a failure, and each shape's kinds take turns.
+# The seeds scripts/test runs of each shape (written_test.py without --seeds): each shape's kinds take turns.
 CI_SEEDS = {
-    "first-table": (1, 3), "second-table": (2, 3), "cross-files": (1, 2), "cross-folders": (3, 7),
+    "first-table": (1, 3), "second-table": (2, 3), "cross-files": (1, 2, 10, 38), "cross-folders": (3, 7),
     "table-sector": (1, 2), "boot-backup": (1, 3), "reuse": (1, 8, 14), "torn": (1, 2), "format": (1, 6),
-    "aligned-table": (1,),
+    "reuse-format": (12, 14, 16), "aligned-table": (1,),
 }
 
 
@@ -136,11 +121,6 @@ def damage_shapes(shape, kind):
     """damage.py's shapes a case takes: on NTFS, boot-backup moves a file's first run past the volume's end first
     (the boot sector gives the geometry)."""
     return (["past-end"] if shape == "boot-backup" and kind in NTFS else []) + [shape]
-
-
-def marks(shape, kind):
-    """The rows of KNOWN_FAILING that apply to a case."""
-    return [row for row in KNOWN_FAILING if (row[0] is None or shape in row[0]) and (row[1] is None or kind in row[1])]
 
 
 # ---------------------------------------------------------------- disks
@@ -193,10 +173,10 @@ class Case:
             return self.aligned(v)
         raw = os.path.join(self.work, "volumes", "%s-%d-%s.raw" % (self.kind, self.seed, self.shape))
         copy_sparse(v.raw, raw)
-        rows = user_history.written_of(v.record)
+        record = user_history.as_listed(dict(v.record, image=raw), v.description)
+        rows = user_history.written_of(record)
         fat = v.fs != "ntfs"
         shape = SHAPES[self.shape]
-        record = dict(v.record, image=raw)
         description = v.description
         if shape.prepare:
             target = user_history.target_of(record, description, self.args.ntfs_helper)
@@ -294,8 +274,8 @@ class Case:
             save, audit = diff_test.audited_save(self.args.enginectl, image, ["--range", code, str(start), count],
                                                  sandbox)
             problems += [("save", p) for p in save.problems(expect_status=3 if save.status == 3 else 0)]
-            judged, got = written.judge(user_history.written_of(x.record), save.out, audit, (start, x.sectors),
-                                        x.fs != "ntfs")
+            rows = user_history.written_of(user_history.as_listed(x.record, x.description))
+            judged, got = written.judge(rows, save.out, audit, (start, x.sectors), x.fs != "ntfs")
             problems += judged
             figures = add(figures, got)
         return problems, figures
@@ -331,26 +311,17 @@ def required_where_found(rows, description, fs):
 
 # ---------------------------------------------------------------- the command
 
-def outcome(case, result, excused):
-    """(status, lines): ok, known (every problem excused by a row of KNOWN_FAILING), n/a or FAILED; adds to excused
-    ({row: problems excused}) what the case's rows excuse."""
+def outcome(result):
+    """(status, lines): ok, n/a or FAILED."""
     if result is None:
         return "n/a", []
-    problems, _ = result
-    rows = marks(case.shape, case.kind)
-    for row in rows:
-        excused[row] = excused.get(row, 0) + sum(1 for c, _ in problems if c in row[2])
-    known = {c: row[3] for row in rows for c in row[2]}
     # The classes in written.CLASSES's order (letter case last), so that the first lines say the most.
     order = {c: i for i, c in enumerate(written.CLASSES)}
-    unexcused = sorted(((c, p) for c, p in problems if c not in known), key=lambda x: order.get(x[0], -1))
-    if unexcused:
-        return "FAILED", ["%s: %s" % (c, p) for c, p in unexcused[:30]] + (
-            ["... %d more" % (len(unexcused) - 30)] if len(unexcused) > 30 else [])
-    counts = {}
-    for c, _ in problems:
-        counts[c] = counts.get(c, 0) + 1
-    return ("known" if problems else "ok"), ["known %s: %d (%s)" % (c, n, known[c]) for c, n in sorted(counts.items())]
+    problems = sorted(result[0], key=lambda x: order.get(x[0], -1))
+    if not problems:
+        return "ok", []
+    return "FAILED", ["%s: %s" % (c, p) for c, p in problems[:30]] + (
+        ["... %d more" % (len(problems) - 30)] if len(problems) > 30 else [])
 
 
 def main():
@@ -366,7 +337,7 @@ def main():
     started = time.time()
     todo = [(shape, seed) for shape in args.shapes.split(",")
             for seed in (diff_test.parse_seeds(args.seeds) if args.seeds else CI_SEEDS[shape])]
-    totals, counts, excused = {}, {}, {}
+    totals, counts = {}, {}
     with concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
         jobs = [(shape, seed, pool.submit(lambda s, n: (lambda c: (c, c.run()))(Case(args, s, n)), shape, seed))
                 for shape, seed in todo]
@@ -377,13 +348,13 @@ def main():
                 print("FAILED: %s seed %d: the volume could not be made: %r" % (shape, seed, e))
                 counts["FAILED"] = counts.get("FAILED", 0) + 1
                 continue
-            status, lines = outcome(case, result, excused)
+            status, lines = outcome(result)
             counts[status] = counts.get(status, 0) + 1
             print("%s: %s%s" % (status, case.name, "" if status != "FAILED" else
                                 " (replay: %s)" % replay_hint(shape, case.kind, seed)))
             for line in lines:
                 print("  " + line)
-            if status in ("ok", "known", "n/a"):
+            if status in ("ok", "n/a"):
                 shutil.rmtree(case.work, ignore_errors=True)
             if result:
                 figures = totals.setdefault(shape, {"cases": 0})
@@ -397,16 +368,6 @@ def main():
     for shape in SHAPES:
         if shape in totals:
             print(" ".join(["%-14s" % shape] + ["%*d" % (len(c), totals[shape].get(c, 0)) for c in columns]))
-    # CI_SEEDS hold a failure of every row: there a row that excuses nothing fails the run; among other seeds it may
-    # just have no case that shows it.
-    strict = args.seeds is None
-    for row in KNOWN_FAILING:
-        if row in excused:
-            status = "known" if excused[row] else "FAILED" if strict else "none"
-            print("%s: %d problems of %s excused (%s)" % (status, excused[row], "/".join(row[2]), row[3]))
-            if status == "FAILED":
-                print("  no case of CI_SEEDS failed so: take the row out of KNOWN_FAILING")
-                counts["FAILED"] = counts.get("FAILED", 0) + 1
     print("%s, %.0f s" % (", ".join("%d %s" % (n, s) for s, n in sorted(counts.items())), time.time() - started))
     return 1 if counts.get("FAILED") else 0
 
