@@ -372,11 +372,11 @@ def read_way(args, v, way, work):
     return listing, (save, audit)
 
 
-def check(args, name, spec):
+def check(args, name, case):
     work = os.path.join(args.work, name)
     os.makedirs(work)
     try:
-        v, truth, ways = spec[0](work, name, *spec[1:])
+        v, truth, ways = case[0](work, name, *case[1:])
     except Exception as e:  # noqa: BLE001  (a volume the tools could not make is the case's failure)
         return name, ["the volume could not be made: %s" % e]
     problems = []
