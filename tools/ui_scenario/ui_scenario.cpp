@@ -263,6 +263,8 @@ void AnswerDialogs() {
     if (window == g_frame || g_dialogsHandled.count(window) != 0) continue;
     if (ClassName(window) != L"#32770") continue;
     const std::wstring caption = WindowText(window);
+    // A dialog is seen once it shows: before that its controls may not all be made yet.
+    if (g_previewing && !::IsWindowVisible(window)) continue;
     if (g_previewing && FindDescendant(window, PROGRESS_CLASSW) != nullptr) continue;  // closes by itself
     if (g_previewing) {
       // A message shown by the system's own box rather than through the seam: its text, then OK.
