@@ -60,8 +60,7 @@ void BuildChosenTree(const std::u16string& status, void (*addFolders)(host::Tree
 uint16_t ChosenFileSystemNumber() { return static_cast<uint16_t>(CurrentFileSystem.id); }
 
 uint32_t ScanThreadProc() {
-  ScanThreadControl.stopFlag = 0;
-  ScanThreadControl.runningFlag = 1;
+  BeginScanWorker();
   NtfsFoundFolderLister = ListNtfsFoundFolder;
   // The root is listed before the end is signalled: the page shows the results once the worker has ended,
   // and by then nothing writes to the list any more.

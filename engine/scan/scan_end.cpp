@@ -21,9 +21,15 @@ void EndScanWorker() {
   ScanThreadControl.stopFlag = 1;
 }
 
+void BeginScanWorker() {
+  // A starter that marked the worker running before its thread began owns the stop flag: a Stop answered
+  // before this thread got going must not be undone here.
+  uint8_t idle = 0;
+  if (ScanThreadControl.runningFlag.compare_exchange_strong(idle, 1)) ScanThreadControl.stopFlag = 0;
+}
+
 uint32_t RunScanWorker(uint32_t (*scan)()) {
-  ScanThreadControl.runningFlag = 1;
-  ScanThreadControl.stopFlag = 0;
+  BeginScanWorker();
   PartitionParametersFailed = 0;
   const uint32_t result = scan();
   EndScanWorker();

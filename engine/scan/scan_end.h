@@ -20,11 +20,15 @@ extern const char16_t kDriveNotOpened[];
 // first while the page asks whether to stop (ScanPauseGate).
 bool ScanStopRequested();
 
+// The first act of every worker: running 1, and stop 0 unless its starter had already marked it running (the
+// user may have answered Stop before the thread began).
+void BeginScanWorker();
+
 // The last act of every worker: running 0, then stop 1.
 void EndScanWorker();
 
-// A worker's whole run: its start (running 1, stop 0, PartitionParametersFailed cleared), then scan, then
-// EndScanWorker whichever way scan left. Returns what scan returned.
+// A worker's whole run: BeginScanWorker, PartitionParametersFailed cleared, then scan, then EndScanWorker
+// whichever way scan left. Returns what scan returned.
 uint32_t RunScanWorker(uint32_t (*scan)());
 
 // A worker that cannot scan: the page stops waiting for it (its timer is killed, so the results page

@@ -583,6 +583,26 @@ TEST_F(ScanThreadsTest, QuickScanOfEachPartition) {
   }
 }
 
+// The user can press Stop as soon as Next has shown it, before the worker's thread has begun: the stop holds.
+TEST_F(ScanThreadsTest, AStopAnsweredBeforeTheWorkerBeganIsKept) {
+  partition_test::CurrentDisk disk(SharedImage("mbr_primary.fixed.vhd"));
+  ASSERT_TRUE(disk.opened());
+  const PartitionEntry p = TablePartitions().front();
+  ASSERT_NE(p.fileSystemCode, records::kNtfs);
+  const auto files = [this, &p](bool stopFirst) {
+    FreeScanRecordLists();
+    QuickRange(p);
+    StartFlags();
+    if (stopFirst) ScanThreadControl.stopFlag = 1;
+    std::thread([] { QuickScanThread(); }).join();
+    ExpectWorkerEnd();
+    return ReadFat()["files"].size();
+  };
+  const size_t whole = files(false);
+  ASSERT_GT(whole, 0u);
+  EXPECT_LT(files(true), whole);
+}
+
 TEST_F(ScanThreadsTest, QuickScanOfAVhdxDisk) {
   partition_test::CurrentDisk disk(SharedImage("mbr_extended.8m.vhdx"));
   ASSERT_TRUE(disk.opened());
