@@ -15,8 +15,10 @@ namespace harness {
 // ---- messages ---------------------------------------------------------------------------------------
 // Dispatches every message waiting on this thread (dialog keys go through their dialog).
 void PumpMessages();
-// Pumps until the condition holds or the time runs out; answers whether it held.
-bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs = 5000);
+// Pumps until the condition holds or the time runs out; answers whether it held. The time is a bound on a
+// failure, never a pace: a test that waits for something that comes returns as soon as it comes, so the default
+// leaves room for a machine busy with other work.
+bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs = 30000);
 // Pumps for the given time, so that timers and posted work run.
 void PumpFor(unsigned milliseconds);
 
