@@ -24,17 +24,13 @@ class DirectoryReader {
   bool Read(uint64_t lba) {
     if (ended_ != 0 || ScanStopRequested() || !range_.Holds(lba)) return false;
     Sector sector;
-    // A sector the image no longer holds comes as zeros and is passed over, ending nothing: the folder's later
-    // clusters may still hold its entries.
-    const bool readable = ReadDiskSector(lba, sector);
+    ReadDiskSector(lba, sector);  // a sector that cannot be read comes as zeros: the directory ends there
     const bool first = count_++ == 0;
     // A subfolder's contents are believed only when its first sector begins with "." and "..".
     if (first && subfolder_ && !BeginsFatSubfolder(sector.data())) return false;
-    if (readable) {
-      ParseFatDirectory(sector.data(), parentId_, &ended_, static_cast<uint32_t>(lba), 0,
-                        first && subfolder_ ? 2 : 0, history_.Before());
-      ++parsed_;
-    }
+    ParseFatDirectory(sector.data(), parentId_, &ended_, static_cast<uint32_t>(lba), 0,
+                      first && subfolder_ ? 2 : 0, history_.Before());
+    ++parsed_;
     history_.Keep(sector.data(), 1);
     return ended_ == 0;
   }

@@ -107,7 +107,7 @@ PARTNER_OFFSET = diff_test.PARTNER_OFFSET
 CI_SEEDS = {
     "first-table": (1, 3), "second-table": (2, 3), "cross-files": (1, 2, 10, 38), "cross-folders": (3, 7),
     "table-sector": (1, 2), "boot-backup": (1, 3), "reuse": (1, 8, 14), "torn": (1, 2), "format": (1, 6),
-    "reuse-format": (12, 14, 16), "aligned-table": (1,), "cut-footer": (1, 4), "cut-blocks": (3, 8),
+    "reuse-format": (12, 14, 16), "aligned-table": (1,), "cut-footer": (1, 4), "cut-blocks": (5, 8),
     "bat-past-end": (1, 8), "raw-vhd": (2, 3),
 }
 
