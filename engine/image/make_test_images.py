@@ -256,7 +256,8 @@ def make_damaged_vhds(out, images):
     damage = {
         "cut_footer.vhd": (size - vhd.FOOTER_SIZE, None, []),
         "cut_blocks.vhd": (blocks[-2]["data_offset"] + block // 2, None,
-                           [(blocks[-2]["block"] * block + block // 2, block // 2), (blocks[-1]["block"] * block, block)]),
+                           [(blocks[-2]["block"] * block + block // 2, block // 2),
+                            (blocks[-1]["block"] * block, block)]),
         "bat_past.vhd": (None, middle, [(middle["block"] * block, block)]),
     }
     for name, (cut, past, unreadable) in damage.items():
