@@ -17,8 +17,7 @@ Into --out go:
                      cut_blocks.vhd cut in the middle of its last block but one, bat_past.vhd with a table entry
                      past the end of the file; each with qemu-img's raw of the damaged file (made long enough for
                      qemu to take it, what it lacks read as zeros) and NAME.unreadable,
-                     the virtual byte ranges ("first length" lines) the file no longer holds. raw.vhd: a raw
-                     disk (mbr_primary.raw) named .vhd
+                     the virtual byte ranges ("first length" lines) the file no longer holds
 Incremental: nothing is redone while this script and the shared images are unchanged.
 """
 
@@ -246,7 +245,7 @@ def make_truncated(out, small):
 
 
 def make_damaged_vhds(out, images):
-    """The damage an interrupted or broken copy does to a dynamic VHD; the names of those read whole."""
+    """The damage an interrupted or broken copy does to a dynamic VHD."""
     source = os.path.join(images, "mbr_primary.dynamic.vhd")
     info = vhd.describe(source)
     block = info["header"]["block_size"]
@@ -271,9 +270,6 @@ def make_damaged_vhds(out, images):
         to_raw(vhd.padded_copy(path, os.path.join(out, ".work", name)), path + ".raw")
         with open(path + ".unreadable", "w") as f:
             f.write("".join(f"{first} {length}\n" for first, length in unreadable))
-    copy_sparse(os.path.join(images, "mbr_primary.raw"), os.path.join(out, "raw.vhd"))
-    copy_sparse(os.path.join(images, "mbr_primary.raw"), os.path.join(out, "raw.vhd.raw"))
-    return ["raw.vhd"]
 
 
 def make_block4m_vhd(out, images):
@@ -326,7 +322,7 @@ def build(images, out):
         to_raw(os.path.join(out, name), os.path.join(out, name + ".raw"))
         listed.append(f"own {name}")
 
-    listed += [f"own {name}" for name in make_damaged_vhds(out, images)]
+    make_damaged_vhds(out, images)
     for name, craft in crafted_vhdx(small).items():
         path = os.path.join(out, name)
         copy_sparse(small, path)

@@ -142,33 +142,25 @@ TEST(VhdReader, AnyOtherFileReadsAsADiskFromItsFirstByte) {
 // The damage an interrupted or broken copy does (make_test_images.py): what the file still holds reads as
 // qemu-img reads it; what it no longer holds cannot be read, where qemu gives zeros.
 TEST(VhdReader, ACopyThatLostPartOfTheFileReadsWhatItHolds) {
-  const uint64_t disk = FileSize(SharedImage("mbr_primary.raw"));
-  for (const char* name : {"cut_footer.vhd", "cut_blocks.vhd", "bat_past.vhd"}) {
+  const uint64_t sectors = FileSize(SharedImage("mbr_primary.raw")) / 512;
+  for (const std::string name : {"cut_footer.vhd", "cut_blocks.vhd", "bat_past.vhd"}) {
     SCOPED_TRACE(name);
-    const std::vector<uint8_t> text = ReadFileAll(OwnImage(std::string(name) + ".unreadable"));
+    const std::vector<uint8_t> text = ReadFileAll(OwnImage(name + ".unreadable"));
     std::istringstream lines(std::string(text.begin(), text.end()));
-    std::vector<std::pair<uint64_t, uint64_t>> lost;
-    for (uint64_t first = 0, length = 0; lines >> first >> length;) lost.emplace_back(first / 512, length / 512);
+    std::vector<std::pair<uint64_t, uint64_t>> lost;  // sector ranges [first, end)
+    for (uint64_t first = 0, length = 0; lines >> first >> length;) lost.emplace_back(first / 512, (first + length) / 512);
     OpenedImage opened(OwnImage(name));
     ASSERT_TRUE(opened.opened());
-    ASSERT_EQ(opened.image().GetDiskSize(), disk) << "the size of the footer's copy at the start";
-    const std::u16string raw = OwnImage(std::string(name) + ".raw");
-    uint64_t wrong = 0, unreadable = 0;
-    constexpr uint32_t kRun = 8;  // never across a block's edge
-    for (uint64_t lba = 0; lba < disk / 512; lba += kRun) {
-      const bool gone = std::any_of(lost.begin(), lost.end(), [&](const auto& r) {
-        return lba >= r.first && lba < r.first + r.second;
-      });
-      const std::vector<uint8_t> got = Sectors(lba, kRun);
-      unreadable += got.empty() ? kRun : 0;
-      if (gone ? !got.empty() : got != RawBytes(raw, lba * 512, kRun * 512)) {
+    ASSERT_EQ(opened.image().GetDiskSize(), sectors * 512) << "the size of the footer's copy at the start";
+    uint64_t wrong = 0;
+    for (uint64_t lba = 0; lba < sectors; lba += 8) {  // 8 sectors never cross a block's edge
+      const bool gone = std::any_of(lost.begin(), lost.end(), [&](auto r) { return lba >= r.first && lba < r.second; });
+      const std::vector<uint8_t> got = Sectors(lba, 8);
+      if (gone ? !got.empty() : got != RawBytes(OwnImage(name + ".raw"), lba * 512, 8 * 512)) {
         if (wrong++ == 0) ADD_FAILURE() << "sector " << lba << (gone ? " read where the file holds nothing" : "");
       }
     }
-    uint64_t lostSectors = 0;
-    for (const auto& r : lost) lostSectors += r.second;
     EXPECT_EQ(wrong, 0u);
-    EXPECT_EQ(unreadable, lostSectors);
   }
 }
 
