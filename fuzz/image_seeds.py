@@ -56,6 +56,16 @@ def main():
         qemu("create", "-q", "-f", "vpc", "-o", "subformat=dynamic", p, "8M")
         write("vpc", p, [(0x5A, 2 * 1024 * 1024 - 512, 1024), (0x33, 0, 512)])
         seed("fuzz_vhd", "dynamic", p)
+        # The same disk as a copy leaves it: its footer lost (the copy at the start stands in), and a block placed
+        # past the end of the file.
+        data = open(p, "rb").read()
+        cut = os.path.join(tmp, "cut.vhd")
+        with open(cut, "wb") as f:
+            f.write(data[:-512])
+        seed("fuzz_vhd", "cut", cut)
+        with open(cut, "wb") as f:
+            f.write(data[:1536] + struct.pack(">I", len(data) // 512 + 16) + data[1540:])
+        seed("fuzz_vhd", "block_past_end", cut)
         p = os.path.join(tmp, "fixed.vhd")
         qemu("create", "-q", "-f", "vpc", "-o", "subformat=fixed", p, "64K")
         write("vpc", p, [(0x44, 4096, 512)])

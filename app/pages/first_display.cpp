@@ -216,7 +216,11 @@ void CFirstDisplay::ShowPartitionPie() {
   m_pie.Chart().RemoveAllSlices();
   m_pie.Chart().m_bOwnsSlices = 1;
   const uint16_t disk = CurrentDriveIndex;
-  const uint32_t total = disk < source::kMaxDisks ? source::DiskTable.slots[disk].totalSectors : 0;
+  // The image's own size: the disk table holds at most 32 bits of sectors.
+  const DiskImage* image = CurrentDiskImage();
+  const uint64_t total = image != nullptr && image->GetDiskSize() > 0 ? image->GetDiskSize() / 512
+                         : disk < source::kMaxDisks                  ? source::DiskTable.slots[disk].totalSectors
+                                                                     : 0;
   for (const source::PieSliceValues& values : source::PartitionPie(PartitionTable, PartitionsInUse(), total)) {
     auto* slice = new CPieSlice;
     slice->m_strDescription = CString::FromUtf16(values.text);

@@ -183,10 +183,7 @@ void CFirstView_HDD::ApplySelection(const source::SelectionActions& actions) {
   }
   const int row = actions.selectedPartition;
   if (actions.scanPartition && row >= 0 && static_cast<uint32_t>(row) < PartitionsInUse()) {
-    const PartitionEntry& entry = PartitionTable[row];
-    ScanRange = ScanRangeRecord{entry.fileSystemCode, entry.firstSector, entry.sectorCount,
-                                entry.firstSector + (entry.sectorCount > 0 ? entry.sectorCount - 1 : 0),
-                                static_cast<uint16_t>(row)};
+    ScanRange = ScanRangeOfPartition(static_cast<uint32_t>(row));
   }
   if (wizard == nullptr) return;
   if (actions.setModeText) wizard->SetModeText(actions.modeText);

@@ -4,6 +4,7 @@
 
 #include "app/pages/scan_panel_texts.h"
 #include "app/pages/scan_range_check.h"
+#include "engine/partitions/partition_table.h"
 #include "engine/records/scan_parameters.h"
 
 namespace scanpage {
@@ -20,14 +21,16 @@ RangeCheck Check(const std::u16string& start, const std::u16string& end, uint32_
   return CheckSectorRange(fields);
 }
 
-TEST(SectorField, TakesDigitsUpToTheLast32BitSectorAndNothingElse) {
-  uint32_t value = 7;
+TEST(SectorField, TakesDigitsOfA64BitNumberAndNothingElse) {
+  uint64_t value = 7;
   EXPECT_TRUE(ParseSectorField(u"0", &value));
   EXPECT_EQ(value, 0u);
-  EXPECT_TRUE(ParseSectorField(u"004294967295", &value));
-  EXPECT_EQ(value, 4294967295u);
-  for (const char16_t* bad : {u"", u"4294967296", u"99999999999999999999999", u"-1", u"+5", u" 5", u"5 ", u"12a",
-                              u"1.5", u"\x0661"}) {
+  EXPECT_TRUE(ParseSectorField(u"004294967296", &value));
+  EXPECT_EQ(value, 4294967296u);
+  EXPECT_TRUE(ParseSectorField(u"18446744073709551615", &value));
+  EXPECT_EQ(value, UINT64_MAX);
+  for (const char16_t* bad : {u"", u"18446744073709551616", u"99999999999999999999999", u"-1", u"+5", u" 5", u"5 ",
+                              u"12a", u"1.5", u"\x0661"}) {
     value = 7;
     EXPECT_FALSE(ParseSectorField(bad, &value)) << std::string(bad, bad + 1);
     EXPECT_EQ(value, 7u);
@@ -40,9 +43,10 @@ TEST(SectorRange, RefusesWithTheMessageOfTheFirstBadField) {
   EXPECT_EQ(Check(u"", u"100").error, kStartNotValid);
   EXPECT_EQ(Check(u"", u"").error, kStartNotValid);
   EXPECT_EQ(Check(u"1O0", u"200").error, kStartNotValid);
-  EXPECT_EQ(Check(u"4294967296", u"200").error, kStartNotValid);
+  EXPECT_EQ(Check(u"4294967296", u"12 000").error,
+            u"Start sector 4294967296 lies past sector 4294967295. \r\nDorvane scans only the first 2 TiB of a disk "
+            u"(sectors 0 to 4294967295).");
   EXPECT_EQ(Check(u"0", u"").error, kEndNotValid);
-  EXPECT_EQ(Check(u"0", u"4294967296").error, kEndNotValid);
   EXPECT_EQ(Check(u"0", u"12 000").error, kEndNotValid);
 }
 
@@ -84,8 +88,12 @@ TEST(SectorRange, AnImagePastTheEnginesReachIsScannedUpToItsLimitAndSaysSo) {
   EXPECT_TRUE(fromZero.limited);
   EXPECT_EQ(fromZero.end, 4294967294u);
   EXPECT_EQ(fromZero.count, 4294967295u);
-  // A typed range inside the limit of a huge image is not limited.
+  // A typed range inside the limit of a huge image is not limited; one past it is held to it.
   EXPECT_FALSE(Check(u"0", u"1000", 1, false, huge).limited);
+  RangeCheck typed = Check(u"2048", u"4823451646", 1, false, huge);
+  EXPECT_TRUE(typed.error.empty());
+  EXPECT_TRUE(typed.limited);
+  EXPECT_EQ(typed.end, 4294967295u);
 }
 
 TEST(Selection, TheWholeDiskIsEnoughForAnExtensiveScanOnly) {
@@ -94,6 +102,30 @@ TEST(Selection, TheWholeDiskIsEnoughForAnExtensiveScanOnly) {
   EXPECT_EQ(CheckSelection(records::kQuickScan, -1), kSelectPartition);
   EXPECT_EQ(CheckSelection(records::kFileTrace, -1), kSelectPartition);
   EXPECT_TRUE(CheckSelection(records::kFileTrace, 0).empty());
+}
+
+// A partition past the engine's reach (a 2.2 TiB NTFS in a VHDX, one starting past sector 2^32, a FAT32 of 2 TiB
+// less a sector behind its table) is refused by name before a Quick Scan or File Trace starts, scans no sectors
+// and is shown as the table holds it; an Extensive Scan takes its range from the fields.
+TEST(Selection, APartitionPastTheReachIsRefusedByName) {
+  PartitionCount = 0;
+  for (const PartitionEntry& e : {PartitionEntry{2048, 4823449598, records::kNtfs}, {4823451648, 131072, records::kNtfs},
+                                  {2048, 4294967295, records::kFat32}, {2048, 4294965248, records::kFat32}}) {
+    AppendPartition(e);
+  }
+  EXPECT_EQ(CheckSelection(records::kQuickScan, 0),
+            u"The NTFS volume at sector 2048 holds 4823449598 sectors (2355199 MB), up to sector 4823451645. \r\n"
+            u"Dorvane reads volumes that lie within the first 2 TiB of a disk (sectors 0 to 4294967295): this volume "
+            u"cannot be scanned.");
+  EXPECT_EQ(CheckSelection(records::kFileTrace, 1).find(u"The NTFS volume at sector 4823451648 holds 131072"), 0u);
+  EXPECT_EQ(CheckSelection(records::kQuickScan, 2).find(u"The FAT32 volume at sector 2048 holds 4294967295"), 0u);
+  EXPECT_TRUE(CheckSelection(records::kQuickScan, 3).empty()) << "it ends at the last sector within reach";
+  EXPECT_TRUE(CheckSelection(records::kExtensiveScan, 0).empty());
+  EXPECT_EQ(ScanRangeOfPartition(0).sectorCount, 0u);
+  PanelRange shown = PartitionRange(PartitionTable[1]);
+  EXPECT_EQ(shown.values[2], u"4823582719");
+  EXPECT_EQ(shown.values[3], u"64 MB (Approx)");
+  PartitionCount = 0;
 }
 
 ScanRangeRecord Range(uint16_t code, uint32_t start, uint32_t count) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/pages/scan_range_check.h"
+#include "engine/partitions/partition_table.h"
 #include "engine/records/scan_parameters.h"
 #include "platform/os/os.h"
 
@@ -81,15 +82,23 @@ uint16_t FileSystemCodeOfItem(int item) {
 
 namespace {
 
-PanelRange RowsOf(const ScanRangeRecord& range, uint32_t end) {
+// The rows of the sectors start to end; the range's end sector from now on is held to the engine's reach.
+PanelRange RowsOf(uint16_t code, uint64_t start, uint64_t end) {
   PanelRange shown;
-  shown.end = end;
-  shown.listItem = FileSystemListItem(range.fileSystemCode);
-  shown.startField = UnsignedText(range.startSector);
+  shown.end = static_cast<uint32_t>(std::min<uint64_t>(end, kLastScannableSector));
+  shown.listItem = FileSystemListItem(code);
+  shown.startField = UnsignedText(start);
   shown.endField = UnsignedText(end);
-  shown.values[0] = FileSystemName(range.fileSystemCode);
+  shown.values[0] = FileSystemName(code);
   shown.values[1] = shown.startField;
   shown.values[2] = shown.endField;
+  return shown;
+}
+
+PanelRange PartitionRows(uint16_t code, uint64_t start, uint64_t end, uint64_t count) {
+  PanelRange shown = RowsOf(code, start, end);
+  shown.captions = PanelCaptions::kPartition;
+  shown.values[3] = UnsignedText(count >> 11) + u" MB (Approx)";
   return shown;
 }
 
@@ -101,15 +110,18 @@ PanelRange PartitionRange(const ScanRangeRecord& range, bool vhdx, uint64_t disk
     // No count known: a VHDX reaches its last sector; anything else shows its start alone.
     end = vhdx && diskSectors > 0 ? std::min<uint64_t>(diskSectors - 1, kLastScannableSector) : range.startSector;
   }
-  PanelRange shown = RowsOf(range, static_cast<uint32_t>(std::min<uint64_t>(end, kLastScannableSector)));
-  shown.captions = PanelCaptions::kPartition;
-  shown.values[3] = UnsignedText(range.sectorCount >> 11) + u" MB (Approx)";
-  return shown;
+  return PartitionRows(range.fileSystemCode, range.startSector, std::min<uint64_t>(end, kLastScannableSector),
+                       range.sectorCount);
+}
+
+PanelRange PartitionRange(const PartitionEntry& entry) {
+  const uint64_t count = entry.sectorCount;
+  return PartitionRows(entry.fileSystemCode, entry.firstSector, entry.firstSector + (count > 0 ? count - 1 : 0), count);
 }
 
 PanelRange SectorRange(const ScanRangeRecord& range) {
   const uint64_t end = range.sectorCount == 0 ? range.startSector : uint64_t{range.startSector} + range.sectorCount - 1;
-  PanelRange shown = RowsOf(range, static_cast<uint32_t>(std::min<uint64_t>(end, kLastScannableSector)));
+  PanelRange shown = RowsOf(range.fileSystemCode, range.startSector, std::min<uint64_t>(end, kLastScannableSector));
   shown.captions = PanelCaptions::kCreated;
   shown.values[3] = UnsignedText(range.sectorCount >> 11) + u" MB ( Aprox )";
   return shown;

@@ -1,12 +1,13 @@
 // The texts of the scan page's progress panel (CSecondDisplay): the captions of its five rows in each of its
-// uses, and the rows that show a partition or a sector range before a scan. Sectors are unsigned 32-bit
-// numbers and are shown as such.
+// uses, and the rows that show a partition or a sector range before a scan. Sectors are unsigned numbers and are
+// shown as such.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
 
+struct PartitionEntry;
 struct ScanRangeRecord;
 
 namespace scanpage {
@@ -49,6 +50,9 @@ struct PanelRange {
 // A partition of ScanRange: its end is start + count - 1; a VHDX without a count reaches the disk's last
 // sector (held to the engine's 32-bit limit).
 PanelRange PartitionRange(const ScanRangeRecord& range, bool vhdx, uint64_t diskSectors);
+// A partition of the table as it is, also one past the engine's reach, which ScanRange cannot hold (the range's
+// end sector from now on is held to the reach: such a partition is refused, never scanned).
+PanelRange PartitionRange(const PartitionEntry& entry);
 // A sector range of ScanRange: the same rows with the range's own captions and size text.
 PanelRange SectorRange(const ScanRangeRecord& range);
 

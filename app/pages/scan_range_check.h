@@ -5,23 +5,29 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/records/sector_reach.h"
+
 namespace scanpage {
 
 // The engine numbers sectors in 32 bits: this is the last sector it can reach.
-constexpr uint32_t kLastScannableSector = 0xFFFFFFFF;
+constexpr uint32_t kLastScannableSector = static_cast<uint32_t>(kLastReachableSector);
 
 extern const char16_t kSelectPartition[];
 extern const char16_t kStartNotValid[];
 extern const char16_t kEndNotValid[];
 extern const char16_t kEndNotBigger[];
 
-// The value of a sector field: digits only (no sign, space or other character), at least one, and at most
-// kLastScannableSector. False for anything else; never wraps.
-bool ParseSectorField(const std::u16string& text, uint32_t* value);
+// The value of a sector field: digits only (no sign, space or other character), at least one, of a number
+// that fits in 64 bits. False for anything else; never wraps.
+bool ParseSectorField(const std::u16string& text, uint64_t* value);
 
 // The selection of the source tree that Next needs: the whole disk (-1) is enough for an Extensive Scan, the
-// other modes need a partition (0 or more). Empty when it is enough, else the message to show.
+// other modes need a partition (0 or more) within the engine's reach (a partition past it is refused by name).
+// Empty when it is enough, else the message to show.
 std::u16string CheckSelection(uint32_t recoveryMode, int32_t selectedPartition);
+
+// The message refusing a range that starts past the last sector the engine can scan.
+std::u16string StartBeyondReachMessage(uint64_t start);
 
 struct RangeFields {
   std::u16string startText;
@@ -41,7 +47,8 @@ struct RangeCheck {
 };
 
 // The range of the fields: start from its field; end from the VHDX's size when none was set, else from its
-// field; the end must be bigger than the start. A range is held to what a 32-bit count reaches.
+// field; the end must be bigger than the start. A start past the engine's reach is refused; a range is held to
+// what a 32-bit count reaches.
 RangeCheck CheckSectorRange(const RangeFields& fields);
 
 // The message shown when the range stops at the engine's limit.

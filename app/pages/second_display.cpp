@@ -6,6 +6,7 @@
 #include "engine/host/host.h"
 #include "engine/image/disk_image.h"
 #include "engine/image/source_values.h"
+#include "engine/partitions/partition_table.h"
 #include "engine/records/scan_parameters.h"
 #include "platform/os/win32.h"
 #include "res/resource.h"
@@ -308,6 +309,13 @@ void CSecondDisplay::HideDrivePie() {
 void CSecondDisplay::ShowPartitionInfo(int index) {
   if (index < 0) {
     ClearPartitionInfo();
+    return;
+  }
+  // A partition past the engine's reach left ScanRange without sectors for its row: it is shown as the table
+  // holds it.
+  const PartitionEntry* beyond = PartitionBeyondReach(index);
+  if (beyond != nullptr && ScanRange.driveField == index && ScanRange.sectorCount == 0) {
+    ShowRange(scanpage::PartitionRange(*beyond));
     return;
   }
   const DiskImage* image = CurrentDiskImage();

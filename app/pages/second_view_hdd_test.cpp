@@ -162,11 +162,7 @@ class ScanPageTest : public harness::SeamTest {
 
   // The partition chosen in the tree, as page 1's selection leaves it for page 2.
   void ChoosePartition(int index) {
-    const PartitionEntry& entry = PartitionTable[index];
-    ScanRange = ScanRangeRecord{};
-    ScanRange.fileSystemCode = entry.fileSystemCode;
-    ScanRange.startSector = entry.firstSector;
-    ScanRange.sectorCount = entry.sectorCount;
+    ScanRange = ScanRangeOfPartition(static_cast<uint32_t>(index));
     selected_ = index;
     page_->Panel().ShowPartitionInfo(index);
   }
@@ -510,7 +506,9 @@ TEST_F(ScanPageTest, BadSectorFieldsAreRefusedAndNothingStarts) {
   };
   for (const Case& c : {Case{L"100", L"100", u"End sector should be bigger than start sector"},
                         Case{L"", L"100", u"Start sector value is not valid, It should be a positive number"},
-                        Case{L"5", L"4294967296", u"End sector value is not valid, It should be a positive number"}}) {
+                        Case{L"4294967296", L"4294967300",
+                             u"Start sector 4294967296 lies past sector 4294967295. \r\nDorvane scans only the first "
+                             u"2 TiB of a disk (sectors 0 to 4294967295)."}}) {
     seams.boxes.Answer(seams::kOk);
     page_->Panel().StartEdit().SetWindowText(c.start);
     page_->Panel().EndEdit().SetWindowText(c.end);
@@ -521,6 +519,29 @@ TEST_F(ScanPageTest, BadSectorFieldsAreRefusedAndNothingStarts) {
     EXPECT_FALSE(page_->WorkerRunning());
     EXPECT_TRUE(Shown(IDC_NEXT));
   }
+}
+
+// A partition past sector 2^32 - 1 (here the 2.2 TiB NTFS volume of a GPT disk, as the partition search lists it)
+// is shown as the table holds it, and Next refuses it by name at once: nothing starts.
+TEST_F(ScanPageTest, APartitionPastTheEnginesReachIsShownWholeAndRefusedByName) {
+  Open("mbr_primary.8m.vhdx");
+  RecoveryMode = records::kQuickScan;
+  ASSERT_TRUE(AppendPartition({2048, 4823449598, records::kNtfs}));
+  ChoosePartition(static_cast<int>(PartitionsInUse() - 1));
+  CSecondDisplay& panel = page_->Panel();
+  EXPECT_EQ(panel.RowValue(1), CString(L"2048"));
+  EXPECT_EQ(panel.RowValue(2), CString(L"4823451645"));
+  EXPECT_EQ(panel.RowValue(3), CString(L"2355199 MB (Approx)"));
+  seams.boxes.Answer(seams::kOk);
+  Press(IDC_NEXT);
+  harness::PumpFor(100);
+  ASSERT_EQ(seams.boxes.Log().size(), 1u);
+  EXPECT_EQ(seams.boxes.Log()[0].text,
+            u"The NTFS volume at sector 2048 holds 4823449598 sectors (2355199 MB), up to sector 4823451645. \r\n"
+            u"Dorvane reads volumes that lie within the first 2 TiB of a disk (sectors 0 to 4294967295): this volume "
+            u"cannot be scanned.");
+  EXPECT_FALSE(page_->WorkerRunning());
+  EXPECT_TRUE(Shown(IDC_NEXT));
 }
 
 // ---- File Trace ------------------------------------------------------------------------------------------

@@ -73,7 +73,7 @@ DiskInfoTexts DiskInfoFor(const DiskSlot& slot, uint32_t imageFormat, uint64_t d
   return texts;
 }
 
-std::vector<PieSliceValues> PartitionPie(const PartitionEntry* table, uint32_t count, uint32_t diskTotalSectors) {
+std::vector<PieSliceValues> PartitionPie(const PartitionEntry* table, uint32_t count, uint64_t diskTotalSectors) {
   std::vector<PieSliceValues> slices;
   int sum = 0;
   for (uint32_t i = 0; i < count; ++i) {
@@ -93,7 +93,8 @@ std::vector<PieSliceValues> PartitionPie(const PartitionEntry* table, uint32_t c
         break;
     }
     if (diskTotalSectors != 0) {
-      const uint64_t share = uint64_t{table[i].sectorCount} * 100 / diskTotalSectors;
+      const uint64_t count = table[i].sectorCount;
+      const uint64_t share = count / diskTotalSectors >= 1 ? 100 : count * 100 / diskTotalSectors;
       // Partitions found by the search may overlap: the shares never add up past the whole disk.
       slice.percent = static_cast<int>(std::min<uint64_t>(share, static_cast<uint64_t>(100 - sum)));
     }

@@ -91,7 +91,7 @@ struct PieSliceValues {
 
 // One slice per partition by its file system (share of the disk's total sectors, in whole percent,
 // at most 100 in all), then "FREE" for what is left when the shares do not reach 100.
-std::vector<PieSliceValues> PartitionPie(const PartitionEntry* table, uint32_t count, uint32_t diskTotalSectors);
+std::vector<PieSliceValues> PartitionPie(const PartitionEntry* table, uint32_t count, uint64_t diskTotalSectors);
 
 // The eight values of "Drive Information" (file system, start sector, directories, files, sectors per
 // cluster, first and second FAT, MFT start) from CurrentFileSystem, the scan counters and the mode. In

@@ -192,9 +192,7 @@ void RunHover(harness::ScenarioReport& report) {
 
 void RunDriveInformation(harness::ScenarioReport& report) {
   // A Quick Scan of the first partition (FAT16) run here, as page 2 runs it on its worker.
-  ScanRange = ScanRangeRecord{PartitionTable[0].fileSystemCode, PartitionTable[0].firstSector,
-                              PartitionTable[0].sectorCount,
-                              PartitionTable[0].firstSector + PartitionTable[0].sectorCount - 1, 0};
+  ScanRange = ScanRangeOfPartition(0);
   ScanThreadControl.stopFlag = 0;
   ScanThreadControl.runningFlag = 1;
   report.Line("quick_scan", QuickScanThread());

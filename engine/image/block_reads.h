@@ -12,12 +12,9 @@ struct BlockPlace {
   uint64_t fileOffset = 0;  // the file position of the block's first byte; 0: the block reads as zeros
 };
 
-// What a piece of a read needs from the file: anything (a file that ends early reads as zeros), or at
-// least one byte.
-enum class ShortRead { kSucceeds, kNeedsSomeBytes };
-
 // Reads count bytes from virtual offset at, block by block, each block placed by place(index). Blocks
-// without file space and bytes past the end of the file read as zeros. 1 when every piece was read; on 0
-// the bytes not read are zeroed.
-uint32_t ReadThroughBlocks(ImageFile& file, uint64_t at, uint64_t blockSize, ShortRead rule, uint8_t* out,
-                           uint32_t count, const std::function<BlockPlace(uint64_t index)>& place);
+// without file space read as zeros. A piece of a block whose bytes the file does not hold (a table entry
+// past its end, a copy cut short) cannot be read: zeros there would pass for the disk's bytes. 1 when every
+// piece was read; on 0 the bytes not read are zeroed.
+uint32_t ReadThroughBlocks(ImageFile& file, uint64_t at, uint64_t blockSize, uint8_t* out, uint32_t count,
+                           const std::function<BlockPlace(uint64_t index)>& place);

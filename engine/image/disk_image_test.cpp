@@ -36,6 +36,23 @@ TEST(DiskImage, GeometryAndSizeComeFromTheReaderOfTheKind) {
   EXPECT_EQ(image.Seek(0), 0u);
 }
 
+// A raw disk opened as a VHD (named .vhd) has the file's size, and the geometry qemu-img's footer gives a disk of
+// that size.
+TEST(DiskImage, ARawDiskNamedVhdIsTheFileWithTheGeometryOfItsSize) {
+  const std::u16string fixed = SharedImage("mbr_primary.fixed.vhd");
+  const std::u16string raw = SharedImage("mbr_primary.raw");
+  const std::vector<uint8_t> footer = ReadFileRange(fixed, FileSize(fixed) - 512, 512);
+  ASSERT_EQ(footer.size(), 512u);
+  DiskImage image;
+  ASSERT_EQ(image.CreateReader(kImageVhd), 1u);
+  ASSERT_EQ(image.Open(raw), 1u);
+  EXPECT_EQ(image.GetDiskSize(), FileSize(raw));
+  EXPECT_EQ(image.GetDiskSize(), LoadBe64(&footer[48]));
+  EXPECT_EQ(image.GetCylinders(), LoadBe16(&footer[56]));
+  EXPECT_EQ(image.GetHeads(), footer[58]);
+  EXPECT_EQ(image.GetSectorsPerTrack(), footer[59]);
+}
+
 TEST(DiskImage, OtherKindsHaveNoReader) {
   DiskImage image;
   EXPECT_EQ(image.CreateReader(3), 0u);

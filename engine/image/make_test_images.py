@@ -13,6 +13,11 @@ Into --out go:
   states.vhdx        the small VHDX with block 0 placed out of reach and block 1 in the state "zero"
   truncated.vhdx     the small VHDX cut in the middle of its last block; truncated.vhdx.raw is what it still
                      holds, truncated.vhdx.cut the virtual offset from which its bytes are missing
+  damaged VHDs       copies of mbr_primary.dynamic.vhd: cut_footer.vhd without its last 512 bytes (the footer),
+                     cut_blocks.vhd cut in the middle of its last block but one, bat_past.vhd with a table entry
+                     past the end of the file; each with qemu-img's raw of the damaged file (made long enough for
+                     qemu to take it, what it lacks read as zeros) and NAME.unreadable,
+                     the virtual byte ranges ("first length" lines) the file no longer holds
 Incremental: nothing is redone while this script and the shared images are unchanged.
 """
 
@@ -239,6 +244,34 @@ def make_truncated(out, small):
         f.write(f"{cut_virtual}\n")
 
 
+def make_damaged_vhds(out, images):
+    """The damage an interrupted or broken copy does to a dynamic VHD."""
+    source = os.path.join(images, "mbr_primary.dynamic.vhd")
+    info = vhd.describe(source)
+    block = info["header"]["block_size"]
+    blocks = sorted(info["allocated_blocks"], key=lambda b: b["data_offset"])
+    size = os.path.getsize(source)
+    middle = blocks[len(blocks) // 2]
+    damage = {
+        "cut_footer.vhd": (size - vhd.FOOTER_SIZE, None, []),
+        "cut_blocks.vhd": (blocks[-2]["data_offset"] + block // 2, None,
+                           [(blocks[-2]["block"] * block + block // 2, block // 2),
+                            (blocks[-1]["block"] * block, block)]),
+        "bat_past.vhd": (None, middle, [(middle["block"] * block, block)]),
+    }
+    for name, (cut, past, unreadable) in damage.items():
+        path = os.path.join(out, name)
+        copy_sparse(source, path)
+        if cut is not None:
+            with open(path, "r+b") as f:
+                f.truncate(cut)
+        if past is not None:
+            patch(path, vhd.TABLE_OFFSET + 4 * past["block"], struct.pack(">I", size // vhd.SECTOR + 8))
+        to_raw(vhd.padded_copy(path, os.path.join(out, ".work", name)), path + ".raw")
+        with open(path + ".unreadable", "w") as f:
+            f.write("".join(f"{first} {length}\n" for first, length in unreadable))
+
+
 def make_block4m_vhd(out, images):
     """A dynamic VHD with 4 MiB blocks (a two-sector bitmap before each block's data) of mbr_primary.raw."""
     source = os.path.join(images, "mbr_primary.raw")
@@ -289,6 +322,7 @@ def build(images, out):
         to_raw(os.path.join(out, name), os.path.join(out, name + ".raw"))
         listed.append(f"own {name}")
 
+    make_damaged_vhds(out, images)
     for name, craft in crafted_vhdx(small).items():
         path = os.path.join(out, name)
         copy_sparse(small, path)

@@ -26,6 +26,32 @@ uint32_t DiskType(uint32_t stored) {
   }
 }
 
+constexpr char kCookie[] = "conectix";
+
+bool HasCookie(const uint8_t* footer) { return std::memcmp(footer, kCookie, 8) == 0; }
+
+struct Geometry {
+  uint32_t cylinders = 0;
+  uint32_t heads = 0;
+  uint32_t sectorsPerTrack = 0;
+};
+
+// The geometry the format gives a disk of bytes, as a footer of a disk of that size would hold it.
+Geometry GeometryOfSize(uint64_t bytes) {
+  const uint64_t sectors = std::min<uint64_t>(bytes / kSector, 65535ull * 16 * 255);
+  uint64_t spt = 255, heads = 16;
+  if (sectors < 65535ull * 16 * 63) {
+    spt = 17;
+    heads = std::max<uint64_t>(4, (sectors / spt + 1023) / 1024);
+    if (sectors / spt >= heads * 1024 || heads > 16) {
+      spt = 31;
+      heads = 16;
+    }
+    if (sectors / spt >= heads * 1024) spt = 63;
+  }
+  return {static_cast<uint32_t>(sectors / spt / heads), static_cast<uint32_t>(heads), static_cast<uint32_t>(spt)};
+}
+
 // Every block starts with a bitmap of one bit per sector, padded to whole sectors.
 uint64_t BitmapBytes(uint32_t blockSize) {
   const uint64_t bytes = (blockSize / kSector + 7) / 8;
@@ -38,33 +64,62 @@ VhdReader::VhdReader() : structures_(std::make_unique<VhdStructures>()) {}
 
 VhdReader::~VhdReader() = default;
 
-uint32_t VhdReader::Open(const std::u16string& path) {
-  ImageFile& file = structures_->file;
+void VhdReader::Forget() {
   diskType_ = blockSize_ = 0;
   cylinders_ = heads_ = sectorsPerTrack_ = 0;
   currentSize_ = 0;
   position_ = 0;
   structures_->table.clear();
   blockOffsets_.clear();
+}
+
+uint32_t VhdReader::Open(const std::u16string& path) {
+  ImageFile& file = structures_->file;
+  Forget();
   if (!file.OpenForReading(path)) return 0;
   const uint64_t size = file.Size();
-  if (size < kVhdFooterSize || !file.ReadAt(structures_->footer, size - kVhdFooterSize, kVhdFooterSize)) {
+  if (size < kVhdFooterSize || !ReadFooter(size) || (ReadsThroughTable() && !ReadDynamicParts(size))) {
+    Forget();
     file.Close();
     return 0;
   }
-  const uint8_t* footer = structures_->footer;
+  return 1;
+}
+
+// The footer closes the file. A dynamic disk keeps a copy at its start, which stands in when the end is lost
+// (a copy interrupted): the blocks still in the file are read through it. Without either the file is a raw
+// disk, or a fixed disk whose footer was cut off: its own bytes.
+bool VhdReader::ReadFooter(uint64_t fileSize) {
+  uint8_t* footer = structures_->footer;
+  ImageFile& file = structures_->file;
+  if (!file.ReadAt(footer, fileSize - kVhdFooterSize, kVhdFooterSize)) return false;
+  fixedDataSize_ = fileSize - kVhdFooterSize;
+  if (!HasCookie(footer)) {
+    uint8_t head[kVhdFooterSize];
+    if (!file.ReadAt(head, 0, kVhdFooterSize)) return false;
+    const uint32_t headType = DiskType(LoadBe32(head + 60));
+    if (!HasCookie(head) || (headType != 3 && headType != 4)) {
+      TakeRawDisk(fileSize);
+      return true;
+    }
+    std::memcpy(footer, head, kVhdFooterSize);
+  }
   diskType_ = DiskType(LoadBe32(footer + 60));
-  fixedDataSize_ = size - kVhdFooterSize;
-  if (ReadsThroughTable() && !ReadDynamicParts(size)) {
-    diskType_ = blockSize_ = 0;
-    file.Close();
-    return 0;
-  }
   cylinders_ = LoadBe16(footer + 56);
   heads_ = footer[58];
   sectorsPerTrack_ = footer[59];
   currentSize_ = LoadBe64(footer + 48);
-  return 1;
+  return true;
+}
+
+void VhdReader::TakeRawDisk(uint64_t fileSize) {
+  std::memset(structures_->footer, 0, kVhdFooterSize);
+  diskType_ = DiskType(0);
+  fixedDataSize_ = currentSize_ = fileSize;
+  const Geometry geometry = GeometryOfSize(fileSize);
+  cylinders_ = geometry.cylinders;
+  heads_ = geometry.heads;
+  sectorsPerTrack_ = geometry.sectorsPerTrack;
 }
 
 bool VhdReader::ReadDynamicParts(uint64_t fileSize) {
@@ -130,7 +185,7 @@ uint32_t VhdReader::Read(void* buffer, uint32_t count) {
     result = inside ? file.ReadAt(out, position_, inside) : 1;
     if (inside < count) std::memset(out + inside, 0, count - inside);
   } else {
-    result = ReadThroughBlocks(file, position_, blockSize_, ShortRead::kSucceeds, out, count,
+    result = ReadThroughBlocks(file, position_, blockSize_, out, count,
                                [this](uint64_t index) {
                                  if (index >= blockOffsets_.size()) return BlockPlace{};
                                  return BlockPlace{true, blockOffsets_[index]};

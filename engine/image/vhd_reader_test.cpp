@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 
 #include "engine/image/byte_order.h"
 #include "engine/image/image_test_support.h"
@@ -105,32 +106,62 @@ TEST(VhdReader, OpenRefusesWhatCannotBeRead) {
   }
 }
 
-TEST(VhdReader, AFileOfAnyOtherTypeReadsAsAFixedDiskFromItsFirstByte) {
+// A file whose footer names neither a dynamic nor a differencing disk is a fixed disk: its bytes before the
+// footer. Without the footer's cookie it is a raw disk (or a fixed one whose footer was cut off): all its bytes.
+TEST(VhdReader, AnyOtherFileReadsAsADiskFromItsFirstByte) {
   std::vector<uint8_t> bytes(4096);
   for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7 + 1);
   SetBe32(bytes, bytes.size() - 512 + 60, 0x12345678);  // neither dynamic nor differencing
-  const std::u16string path = TempPath(u"other.vhd");
-  WriteFile(path, bytes);
-  VhdReader reader;
-  ASSERT_EQ(reader.Open(path), 1u);
-  std::vector<uint8_t> got(1024, 0xAA);
-  ASSERT_EQ(reader.Seek(100), 1u);
-  ASSERT_EQ(reader.Read(got.data(), 1024), 1u);
-  EXPECT_TRUE(std::equal(got.begin(), got.end(), bytes.begin() + 100));
-  // The disk ends 512 bytes into this read, where the footer begins: a short read succeeds and the rest is
-  // zeros, neither old bytes nor the footer.
-  std::fill(got.begin(), got.end(), 0xAA);
-  ASSERT_EQ(reader.Seek(3072), 1u);
-  ASSERT_EQ(reader.Read(got.data(), 1024), 1u);
-  EXPECT_TRUE(std::equal(got.begin(), got.begin() + 512, bytes.begin() + 3072));
-  EXPECT_EQ(std::count(got.begin() + 512, got.end(), 0), 512);
-  // Wholly past the disk: zeros.
-  std::fill(got.begin(), got.end(), 0xAA);
-  ASSERT_EQ(reader.Seek(3584), 1u);
-  ASSERT_EQ(reader.Read(got.data(), 1024), 1u);
-  EXPECT_EQ(std::count(got.begin(), got.end(), 0), 1024);
-  reader.Close();
-  os::RemoveFile(path);
+  for (const bool cookie : {false, true}) {
+    SCOPED_TRACE(cookie ? "a footer of another type" : "no footer");
+    if (cookie) std::copy_n("conectix", 8, bytes.end() - 512);
+    const uint32_t disk = cookie ? 3584 : 4096;
+    const std::u16string path = TempPath(u"other.vhd");
+    WriteFile(path, bytes);
+    VhdReader reader;
+    ASSERT_EQ(reader.Open(path), 1u);
+    if (!cookie) {
+      EXPECT_EQ(reader.GetCurrentSize(), disk);
+    }
+    std::vector<uint8_t> got(1024, 0xAA);
+    ASSERT_EQ(reader.Seek(100), 1u);
+    ASSERT_EQ(reader.Read(got.data(), 1024), 1u);
+    EXPECT_TRUE(std::equal(got.begin(), got.end(), bytes.begin() + 100));
+    // The disk ends inside this read: a short read succeeds and the rest is zeros, neither old bytes nor
+    // the footer.
+    std::fill(got.begin(), got.end(), 0xAA);
+    ASSERT_EQ(reader.Seek(disk - 512), 1u);
+    ASSERT_EQ(reader.Read(got.data(), 1024), 1u);
+    EXPECT_TRUE(std::equal(got.begin(), got.begin() + 512, bytes.begin() + (disk - 512)));
+    EXPECT_EQ(std::count(got.begin() + 512, got.end(), 0), 512);
+    reader.Close();
+    os::RemoveFile(path);
+  }
+}
+
+// The damage an interrupted or broken copy does (make_test_images.py): what the file still holds reads as
+// qemu-img reads it; what it no longer holds cannot be read, where qemu gives zeros.
+TEST(VhdReader, ACopyThatLostPartOfTheFileReadsWhatItHolds) {
+  const uint64_t sectors = FileSize(SharedImage("mbr_primary.raw")) / 512;
+  for (const std::string name : {"cut_footer.vhd", "cut_blocks.vhd", "bat_past.vhd"}) {
+    SCOPED_TRACE(name);
+    const std::vector<uint8_t> text = ReadFileAll(OwnImage(name + ".unreadable"));
+    std::istringstream lines(std::string(text.begin(), text.end()));
+    std::vector<std::pair<uint64_t, uint64_t>> lost;  // sector ranges [first, end)
+    for (uint64_t first = 0, length = 0; lines >> first >> length;) lost.emplace_back(first / 512, (first + length) / 512);
+    OpenedImage opened(OwnImage(name));
+    ASSERT_TRUE(opened.opened());
+    ASSERT_EQ(opened.image().GetDiskSize(), sectors * 512) << "the size of the footer's copy at the start";
+    uint64_t wrong = 0;
+    for (uint64_t lba = 0; lba < sectors; lba += 8) {  // 8 sectors never cross a block's edge
+      const bool gone = std::any_of(lost.begin(), lost.end(), [&](auto r) { return lba >= r.first && lba < r.second; });
+      const std::vector<uint8_t> got = Sectors(lba, 8);
+      if (gone ? !got.empty() : got != RawBytes(OwnImage(name + ".raw"), lba * 512, 8 * 512)) {
+        if (wrong++ == 0) ADD_FAILURE() << "sector " << lba << (gone ? " read where the file holds nothing" : "");
+      }
+    }
+    EXPECT_EQ(wrong, 0u);
+  }
 }
 
 }  // namespace

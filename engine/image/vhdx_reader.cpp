@@ -252,8 +252,8 @@ uint32_t VhdxReader::Seek(uint64_t offset) {
 }
 
 uint32_t VhdxReader::Read(void* buffer, uint32_t count) {
-  return ReadThroughBlocks(file_, position_, blockSize_, ShortRead::kNeedsSomeBytes, static_cast<uint8_t*>(buffer),
-                           count, [this](uint64_t index) { return PlaceOf(index); });
+  return ReadThroughBlocks(file_, position_, blockSize_, static_cast<uint8_t*>(buffer), count,
+                           [this](uint64_t index) { return PlaceOf(index); });
 }
 
 uint32_t VhdxReader::Close() { return file_.Close(); }

@@ -44,7 +44,7 @@ class VhdxReader {
   // positioned at the block's data.
   uint32_t Seek(uint64_t offset);
   // Reads count bytes at the offset of the last Seek, block by block; blocks whose data is not present
-  // and bytes past the end of the file read as zeros. On 0 the bytes not read are zeroed.
+  // read as zeros, and a read of bytes past the end of the file fails. On 0 the bytes not read are zeroed.
   uint32_t Read(void* buffer, uint32_t count);
   uint32_t Close();
   uint64_t GetVirtualDiskSize() const { return virtualDiskSize_; }

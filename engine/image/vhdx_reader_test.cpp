@@ -125,15 +125,17 @@ TEST(VhdxReader, BlockStatesAndUnreachableOffsets) {
   EXPECT_EQ(result, 1u);
 }
 
-TEST(VhdxReader, FileEndingInsideABlockReadsZerosForTheMissingBytes) {
+TEST(VhdxReader, FileEndingInsideABlockCannotReadTheMissingBytes) {
   const std::vector<uint8_t> text = ReadFileAll(OwnImage("truncated.vhdx.cut"));
   const uint64_t cut = std::stoull(std::string(text.begin(), text.end()));
   const std::u16string raw = OwnImage("truncated.vhdx.raw");
   VhdxReader reader;
   ASSERT_EQ(reader.Open(OwnImage("truncated.vhdx")), 1u);
   uint32_t result = 0;
-  EXPECT_EQ(ReadAt(reader, cut - 65536, 131072, &result), RawBytes(raw, cut - 65536, 131072));
-  EXPECT_EQ(result, 1u) << "the file supplied part of the piece";
+  EXPECT_EQ(ReadAt(reader, cut - 65536, 65536, &result), RawBytes(raw, cut - 65536, 65536));
+  EXPECT_EQ(result, 1u) << "the file holds every byte";
+  const std::vector<uint8_t> across = ReadAt(reader, cut - 65536, 131072, &result);
+  EXPECT_EQ(result, 0u) << "the file holds half of the piece: zeros would pass for the disk's bytes";
   const std::vector<uint8_t> beyond = ReadAt(reader, cut, 65536, &result);
   EXPECT_EQ(result, 0u) << "the file supplied nothing";
   EXPECT_EQ(std::count(beyond.begin(), beyond.end(), 0), 65536);

@@ -11,14 +11,12 @@ namespace {
 
 
 // Classifies the partition whose boot sector lies at first (marks first, then the type) and records it.
-// A partition that starts beyond what an entry can hold is not recorded.
 void RecordPartition(uint64_t first, const TableEntry& entry, bool logical) {
-  if (first > kMaxSector32) return;
   Sector boot;
   ReadDiskSector(first, boot);
   uint16_t code = DetectionMark(boot);
   if (code == 0) code = TypeCode(entry.type, logical);
-  if (code != 0) AppendPartition({static_cast<uint32_t>(first), entry.sectorCount, code});
+  if (code != 0) AppendPartition({first, entry.sectorCount, code});
 }
 
 // The extended chain: each record's first two entries hold a logical partition (relative to the record)
@@ -30,7 +28,7 @@ void WalkExtendedChain(uint32_t extendedStart) {
   for (uint32_t links = 0; links < kMaxExtendedLinks; ++links) {
     const uint64_t recordSector = uint64_t{extendedStart} + offset;
     const auto seenEnd = visited.begin() + links;
-    if (recordSector > kMaxSector32 || std::find(visited.begin(), seenEnd, recordSector) != seenEnd) return;
+    if (std::find(visited.begin(), seenEnd, recordSector) != seenEnd) return;
     visited[links] = recordSector;
     Sector record;
     ReadDiskSector(recordSector, record);

@@ -115,13 +115,14 @@ TEST_F(DetectPartitionsTest, TableHoldsTwentyFiveEntries) {
   EXPECT_EQ(PartitionTable[24].firstSector, 10u + 21 + 2021);
 }
 
-TEST_F(DetectPartitionsTest, SectorsBeyondThirtyTwoBitsAreNotRecorded) {
+// A logical partition past sector 2^32 is listed at its own place, never at a place wrapped to 32 bits.
+TEST_F(DetectPartitionsTest, SectorsBeyondThirtyTwoBitsAreRecordedWhole) {
   DiskBytes disk(300);
   disk.Sign(0);
   disk.SetEntry(0, 0, 0x05, 100, 100);
-  Ebr(disk, 100, 0x06, 0xFFFFFFF0u, 1, 0x05, 50);  // 100 + 0xFFFFFFF0 does not fit an entry
+  Ebr(disk, 100, 0x06, 0xFFFFFFF0u, 1, 0x05, 50);  // 100 + 0xFFFFFFF0 = 4294967380
   Ebr(disk, 150, 0x06, 1, 3);
-  EXPECT_EQ(Detect(disk), "151:3:100");
+  EXPECT_EQ(Detect(disk), "4294967380:1:100 151:3:100");
 }
 
 TEST_F(DetectPartitionsTest, UnreadableBootSectorFallsBackToTheType) {

@@ -61,8 +61,8 @@ uint16_t TypeCode(uint8_t type, bool logical) {
   }
 }
 
-uint32_t BootSectorCount(const Sector& boot, uint16_t code) {
-  if (code == records::kNtfs) return static_cast<uint32_t>(LoadLe64(boot.data() + 40));
+uint64_t BootSectorCount(const Sector& boot, uint16_t code) {
+  if (code == records::kNtfs) return LoadLe64(boot.data() + 40);
   // A FAT volume small enough keeps its count in the 16-bit field and 0 in the 32-bit one.
   const uint16_t small = LoadLe16(boot.data() + 19);
   return small != 0 ? small : LoadLe32(boot.data() + 32);

@@ -34,4 +34,4 @@ uint16_t SearchMark(const Sector& boot);
 uint16_t TypeCode(uint8_t type, bool logical);
 
 // The volume's sector count as its boot sector gives it, for code (the partition search's entries).
-uint32_t BootSectorCount(const Sector& boot, uint16_t code);
+uint64_t BootSectorCount(const Sector& boot, uint16_t code);

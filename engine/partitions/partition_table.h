@@ -5,13 +5,15 @@
 #include <atomic>
 #include <cstdint>
 
-constexpr uint32_t kMaxPartitions = 25;
-// The last sector an entry can hold: its sectors are 32-bit.
-constexpr uint64_t kMaxSector32 = 0xFFFFFFFFu;
+#include "engine/records/scan_parameters.h"
 
+constexpr uint32_t kMaxPartitions = 25;
+
+// Sectors are 64-bit: a partition past the engine's reach (sector_reach.h) is listed as it is, and refused by
+// name when it is to be scanned.
 struct PartitionEntry {
-  uint32_t firstSector = 0;     // absolute sector of the partition's boot sector
-  uint32_t sectorCount = 0;
+  uint64_t firstSector = 0;     // absolute sector of the partition's boot sector
+  uint64_t sectorCount = 0;
   uint16_t fileSystemCode = 0;  // records::kFat16, kFat32 or kNtfs
 };
 
@@ -27,4 +29,10 @@ uint32_t PartitionsInUse();
 bool PartitionTableFull();
 // Stores entry at index PartitionCount and counts it; false, storing nothing, when the table is full.
 bool AppendPartition(const PartitionEntry& entry);
-bool HasPartitionStartingAt(uint32_t firstSector);
+bool HasPartitionStartingAt(uint64_t firstSector);
+
+// The entry at index when there is one and it reaches past the engine's reach; else nullptr.
+const PartitionEntry* PartitionBeyondReach(int64_t index);
+// What the scan page scans of the entry at index (its row in driveField): the partition, or for one past the
+// engine's reach no sectors at all (such a partition is refused by name, never scanned with its numbers cut).
+ScanRangeRecord ScanRangeOfPartition(uint32_t index);

@@ -10,6 +10,7 @@
 #include "engine/partitions/disk_sectors.h"
 #include "engine/partitions/partition_table.h"
 #include "engine/partitions/search_geometry.h"
+#include "engine/records/sector_reach.h"
 #include "engine/records/pause_gate.h"
 #include "engine/records/scan_control.h"
 #include "platform/os/os.h"
@@ -78,7 +79,6 @@ void RunVhdxProgress(Progress& progress) {
 // The boot sector of a cylinder: head 1's first sector, else head 0's, whichever ends in 55 AA.
 bool ReadCylinderBootSector(uint64_t cylinderStart, uint32_t sectorsPerTrack, Sector& boot, uint64_t* where) {
   for (const uint64_t lba : {cylinderStart + sectorsPerTrack, cylinderStart}) {
-    if (lba > kMaxSector32) continue;
     ReadDiskSector(lba, boot);
     if (HasBootSignature(boot)) {
       *where = lba;
@@ -92,9 +92,9 @@ bool ReadCylinderBootSector(uint64_t cylinderStart, uint32_t sectorsPerTrack, Se
 // when the table is full.
 bool EnterBootSector(uint64_t first, const Sector& boot) {
   const uint16_t code = SearchMark(boot);
-  if (code == 0 || HasPartitionStartingAt(static_cast<uint32_t>(first))) return true;
+  if (code == 0 || HasPartitionStartingAt(first)) return true;
   const uint32_t index = PartitionCount;
-  if (!AppendPartition({static_cast<uint32_t>(first), BootSectorCount(boot, code), code})) return false;
+  if (!AppendPartition({first, BootSectorCount(boot, code), code})) return false;
   AddPartitionNode(index);
   return !PartitionTableFull();
 }
@@ -112,7 +112,7 @@ bool SearchStretch(uint64_t start, uint64_t end, bool cylinder, uint32_t sectors
   uint64_t boundary = (start + kAlignmentSectors - 1) / kAlignmentSectors * kAlignmentSectors;
   bool cylinderDone = !cylinderFound;
   for (;; boundary += kAlignmentSectors) {
-    const bool boundaryLeft = boundary < end && boundary <= kMaxSector32;
+    const bool boundaryLeft = boundary < end;
     // The cylinder's boot sector in its place among the boundaries, read once when it is one of them.
     if (!cylinderDone && (!boundaryLeft || cylinderBoot <= boundary)) {
       cylinderDone = true;
@@ -128,13 +128,13 @@ bool SearchStretch(uint64_t start, uint64_t end, bool cylinder, uint32_t sectors
 }
 
 // The sectors the walk covers: the geometry's cylinders, and the whole disk where its size is known (a
-// disk's geometry may stop short of its end). Entries hold 32-bit sectors: nothing further on could be
-// recorded.
+// disk's geometry may stop short of its end; a VHDX may reach past the engine's reach, and what lies there is
+// listed to be refused by name). A geometry alone never takes the walk past what a VHD footer can give.
 uint64_t WalkEnd(const SearchGeometry& geometry, uint64_t cylinderSectors) {
-  const uint64_t cylinders = geometry.cylinders > (kMaxSector32 + 1) / cylinderSectors
-                                 ? kMaxSector32 + 1
+  const uint64_t cylinders = geometry.cylinders > (kLastReachableSector + 1) / cylinderSectors
+                                 ? kLastReachableSector + 1
                                  : geometry.cylinders * cylinderSectors;
-  return std::min(std::max(cylinders, CurrentDiskSectors()), kMaxSector32 + 1);
+  return std::max(cylinders, CurrentDiskSectors());
 }
 
 // One cylinder at a time (a stretch of a cylinder's length past the geometry's last), testing the stop

@@ -80,11 +80,11 @@ TEST_F(SearchPartitionsTest, SectorCountComesFromTheBootSector) {
   disk.Sign(189);
   disk.PutText(252, 3, "NTFS    ");
   disk.PutLe32(252, 40, 5);
-  disk.PutLe32(252, 44, 1);  // the high half is not kept
+  disk.PutLe32(252, 44, 1);  // 2^32 + 5 sectors: kept whole, never wrapped
   disk.Sign(252);
   UseDisk(disk, {5, 1, 63});
   SearchPartitions();
-  EXPECT_EQ(TableText(), "63:4000:100 126:70000:100 189:147420:200 252:5:300");
+  EXPECT_EQ(TableText(), "63:4000:100 126:70000:100 189:147420:200 252:4294967301:300");
   EXPECT_EQ(NodeLabels(tree), (Labels{u"Partition 0", u"Partition 1", u"Partition 2", u"Partition 3"}));
 }
 

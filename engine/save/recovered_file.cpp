@@ -268,7 +268,10 @@ bool CopyCluster(RecoveredFile& file, ClusterSource source, uint64_t firstSector
     const uint32_t count = std::min(unit, sectorsPerCluster - offset);
     const uint64_t bytes = std::min<uint64_t>(uint64_t{count} * kSectorSize, size - written);
     if (source == ClusterSource::kRead && written < valid) {
-      if (!ReadSourceUnit(firstSector + offset, count, buffer.data())) file.MarkDamaged();
+      // Only the sectors the file fills: a sector of its last cluster past its end that the image no longer holds
+      // takes nothing from it.
+      const auto needed = static_cast<uint32_t>((bytes + kSectorSize - 1) / kSectorSize);
+      if (!ReadSourceUnit(firstSector + offset, needed, buffer.data())) file.MarkDamaged();
       // What lies past the valid data length was never written by the file: stale bytes of the disk.
       if (valid - written < bytes) std::fill(buffer.begin() + static_cast<ptrdiff_t>(valid - written), buffer.end(), 0);
     } else {

@@ -3,6 +3,7 @@ target_sources(engine_scan PRIVATE
   extensive_analysis_fat.cpp
   extensive_analysis_ntfs.cpp
   extensive_mft_numbers.cpp
+  extensive_reach.cpp
   extensive_report.cpp
   extensive_scan.cpp
   extensive_search.cpp)

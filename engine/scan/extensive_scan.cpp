@@ -18,6 +18,7 @@ uint32_t ExtensiveScanThread() {
       break;
     default: break;
   }
+  ReportVolumesBeyondReach();
   // The page waits for both flags after the worker's end: whatever way it went, none stays unset, and
   // they are set before the end state the page looks for first.
   extensive::EnsureAnalysisDone();

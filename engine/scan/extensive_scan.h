@@ -36,6 +36,10 @@ void SearchNtfsSectors();
 // The analysis of what the search found: AnalyzeFoundFat for FAT16 and FAT32, AnalyzeNtfsSteps for NTFS.
 void AnalyzeFoundData();
 
+// After the analysis: the volumes whose boot sectors were found but which reach past the engine's reach (none
+// rebuilt) are named to the user in one message, at most three of them.
+void ReportVolumesBeyondReach();
+
 // FAT: each boot sector in turn places the unassigned subfolder candidates its geometry explains; the
 // rest are tried with ReconstructFatWithoutBoot. Sets the second analysis-done flag, then the first.
 void AnalyzeFoundFat();

@@ -48,7 +48,8 @@ int RunPartitions(int argc, char** argv) {
   }
   for (uint32_t i = 0; i < PartitionsInUse(); ++i) {
     const PartitionEntry& e = PartitionTable[i];
-    std::printf("%u\t%u\t%u\n", e.firstSector, e.sectorCount, e.fileSystemCode);
+    std::printf("%llu\t%llu\t%u\n", static_cast<unsigned long long>(e.firstSector),
+                static_cast<unsigned long long>(e.sectorCount), e.fileSystemCode);
   }
   SetCurrentDiskImage(nullptr);
   return std::fflush(stdout) == 0 ? 0 : 1;

@@ -6,12 +6,21 @@
 #include "engine/partitions/detect_partitions.h"
 #include "engine/partitions/partition_table.h"
 #include "engine/records/scan_parameters.h"
+#include "engine/records/sector_reach.h"
+#include "platform/os/os.h"
 #include "tools/enginectl/image_source.h"
 
 namespace {
 
 bool IsFileSystemCode(unsigned long long code) {
   return code == records::kFat16 || code == records::kFat32 || code == records::kNtfs;
+}
+
+// A volume past the engine's reach is refused by name, as the scan page refuses it.
+bool WithinReach(uint16_t code, uint64_t start, uint64_t count) {
+  if (WithinSectorReach(start, count)) return true;
+  std::fprintf(stderr, "enginectl: %s\n", os::ToUtf8(BeyondReachMessage(code, start, count)).c_str());
+  return false;
 }
 
 // The range the scan page writes for a partition chosen on the source page.
@@ -24,9 +33,10 @@ bool ChoosePartition(const char* text) {
     return false;
   }
   const PartitionEntry& entry = PartitionTable[index];
+  if (!WithinReach(entry.fileSystemCode, entry.firstSector, entry.sectorCount)) return false;
   ScanRange.fileSystemCode = entry.fileSystemCode;
-  ScanRange.startSector = entry.firstSector;
-  ScanRange.sectorCount = entry.sectorCount;
+  ScanRange.startSector = static_cast<uint32_t>(entry.firstSector);
+  ScanRange.sectorCount = static_cast<uint32_t>(entry.sectorCount);
   return true;
 }
 
@@ -36,10 +46,11 @@ bool ChooseRange(char** argv) {
       !ParseNumber(argv[2], "sector count", &count)) {
     return false;
   }
-  if (!IsFileSystemCode(code) || start > 0xFFFFFFFFu || count == 0 || count > 0xFFFFFFFFu - start + 1) {
-    std::fprintf(stderr, "enginectl: the range must be code 100, 200 or 300 and 32-bit sectors\n");
+  if (!IsFileSystemCode(code) || count == 0) {
+    std::fprintf(stderr, "enginectl: the range must be code 100, 200 or 300 and at least one sector\n");
     return false;
   }
+  if (!WithinReach(static_cast<uint16_t>(code), start, count)) return false;
   ScanRange.fileSystemCode = static_cast<uint16_t>(code);
   ScanRange.startSector = static_cast<uint32_t>(start);
   ScanRange.sectorCount = static_cast<uint32_t>(count);

@@ -99,7 +99,8 @@ def build(image, work, helper, size_mib, cluster, label):
 
 
 def set_hidden_sectors(image, offset, size, hidden):
-    """Writes the partition's start into the boot sector and into its backup in the volume's last sector."""
-    value = struct.pack("<I", hidden)
+    """Writes the partition's start into the boot sector and into its backup in the volume's last sector (0 for a
+    start past the field's 32 bits)."""
+    value = struct.pack("<I", hidden if hidden <= 0xFFFFFFFF else 0)
     patch(image, offset + 28, value)
     patch(image, offset + size - SECTOR + 28, value)

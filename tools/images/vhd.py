@@ -1,10 +1,13 @@
-"""The VHD format: reading its footer, dynamic header and block table, and writing the images qemu-img cannot
-make (differencing disks, blocks placed beyond 4 GiB in the file). All multi-byte fields are big-endian."""
+"""The VHD format: reading its footer, dynamic header and block table, writing the images qemu-img cannot
+make (differencing disks, blocks placed beyond 4 GiB in the file), and the damage copies do to image files.
+All multi-byte fields are big-endian."""
 
 import hashlib
+import os
+import random
 import struct
 
-from util import FIXED_EPOCH, SECTOR
+from util import FIXED_EPOCH, SECTOR, copy_sparse, patch, run
 
 FOOTER_SIZE = 512
 HEADER_OFFSET = 512
@@ -209,6 +212,64 @@ def set_footer_field(path, offset, data, fix_checksum, tail_only=False):
                 struct.pack_into(">I", tail, 64, checksum(tail, 64))
             f.seek(at)
             f.write(tail)
+
+
+def padded_copy(path, copy):
+    """A copy of a dynamic VHD that lost its end, or whose table names blocks past it, made long enough to hold every
+    block its table names: qemu-img refuses such a file, and reads the copy's missing bytes as zeros."""
+    copy_sparse(path, copy)
+    with open(copy, "r+b") as f:
+        f.seek(HEADER_OFFSET)
+        header = parse_header(f.read(HEADER_SIZE))
+        f.seek(TABLE_OFFSET)
+        table = f.read(4 * header["max_table_entries"])
+        bitmap = -(-(header["block_size"] // SECTOR // 8) // SECTOR) * SECTOR
+        ends = [entry * SECTOR + bitmap + header["block_size"] for (entry,) in struct.iter_unpack(">I", table)
+                if entry != UNUSED]
+        f.seek(0, 2)
+        f.truncate(max(ends + [f.tell()]))
+    return copy
+
+
+# Damage to the image file itself, as interrupted or broken copies leave it:
+#   cut-footer     a dynamic VHD without its last 512 bytes (its footer)
+#   cut-blocks     a dynamic VHD cut inside one of its last three blocks in the file (never its first)
+#   bat-past-end   a dynamic VHD whose table places one block (not the first) past the end of the file
+#   raw-vhd        a raw disk named .vhd (a fixed VHD whose footer was cut off)
+IMAGE_SHAPES = ("cut-footer", "cut-blocks", "bat-past-end", "raw-vhd")
+
+
+def damaged_copy(raw, image, shape, seed):
+    """Writes the disk raw as a VHD file (a dynamic one, qemu-img's) damaged in shape; returns the raw disk qemu-img
+    reads from the damaged file (what the file lost read as zeros; for a raw disk, raw itself), or None when the
+    disk has too few blocks for the shape (a table entry is moved past the end only when it is not the first)."""
+    if shape == "raw-vhd":
+        copy_sparse(raw, image)
+        return raw
+    run(["qemu-img", "convert", "-f", "raw", "-O", "vpc", "-o", "subformat=dynamic,force_size=on", raw, image])
+    info = describe(image)
+    blocks = sorted(info["allocated_blocks"], key=lambda b: b["sector"])
+    block = info["header"]["block_size"]
+    size = os.path.getsize(image)
+    rng = random.Random(seed * 7919 + IMAGE_SHAPES.index(shape))
+    if len(blocks) < 2 and shape != "cut-footer":
+        return None
+    if shape == "cut-footer":
+        cut = size - FOOTER_SIZE
+    elif shape == "cut-blocks":
+        first = blocks[-rng.randint(1, min(3, len(blocks) - 1))]
+        cut = (first["sector"] + rng.randrange(block // SECTOR)) * SECTOR
+    else:
+        cut = None
+        patch(image, TABLE_OFFSET + 4 * rng.choice(blocks[1:])["block"],
+              struct.pack(">I", size // SECTOR + rng.randrange(1 << 16)))
+    if cut is not None:
+        with open(image, "r+b") as f:
+            f.truncate(cut)
+    seen = padded_copy(image, image + ".padded")
+    run(["qemu-img", "convert", "-f", "vpc", "-O", "raw", seen, image + ".qemu.raw"])
+    os.remove(seen)
+    return image + ".qemu.raw"
 
 
 def read_footer(path):

@@ -484,8 +484,11 @@ def same_path(a, b, fat, deleted):
 
 
 def read_audit(path):
-    """([(first sector, count)] read, [(path, damaged)] of the files counted saved) of enginectl save --audit."""
+    """([(first sector, count)] read, [(path, damaged)] of the files counted saved) of enginectl save --audit; nothing
+    for a save whose scan failed before the audit began."""
     reads, files = [], []
+    if not os.path.exists(path):
+        return reads, files
     with open(path, encoding="utf-8") as f:
         for line in f.read().splitlines():
             kind, _, rest = line.partition("\t")

@@ -118,6 +118,8 @@ def check_aligned(args):
     with open(args.aligned, encoding="utf-8") as f:
         for line in f:
             fields = line.split()
+            if fields[0] != "search":
+                continue
             image, expected = fields[1], fields[5:]
             proc = run(args.enginectl, "partitions", "--search", os.path.join(folder, image))
             if proc.returncode != 0:

@@ -2,7 +2,8 @@
 """The engine judged by the files that were written, on damage The Sleuth Kit cannot judge: damage to one of two
 copies (tools/images/damage.py; TSK reads only the first allocation table) and the histories users bring
 (tools/images/user_history.py: space used again after a delete, a quick format, torn MFT records; and a partition
-table whose entries are gone over partitions on 1 MiB boundaries).
+table whose entries are gone over partitions on 1 MiB boundaries), and damage to the image file itself
+(tools/images/vhd.py: a copy cut short, a block placed past the file's end, a raw disk named .vhd).
 
     written_test.py --enginectl PATH --ntfs-helper PATH --work DIR [--shapes SHAPE,...] [--seeds FIRST-LAST[,...]]
                     [--jobs N]
@@ -32,6 +33,12 @@ Shapes (damage.py's one-copy shapes, user_history.py's acts):
     reuse-format                                           extensive (files written over, then a quick format)
     aligned-table                                          search: the volume and two small partners, each on a
                                                            1 MiB boundary that is no cylinder start (nor start + 63)
+    cut-footer, cut-blocks, bat-past-end                   quick: the disk as a dynamic VHD whose file lost its
+                                                           footer, or was cut inside one of its last blocks, or whose
+                                                           table places a block past its end
+    raw-vhd                                                quick and search: the raw disk named .vhd
+For the image-file shapes qemu-img's reading of the damaged file is the second opinion: a live file whose bytes it
+no longer gives is destroyed, and one TSK cannot find through it (its entry or record lost) is not required.
 
 The last lines give, per shape, the files listed, counted saved whole, saved whole with other bytes, counted
 damaged, the sectors read outside the volume, and the problems of the other classes (written.py).
@@ -55,12 +62,14 @@ import disks  # noqa: E402
 import history  # noqa: E402
 import oracle  # noqa: E402
 import user_history  # noqa: E402
-from util import SECTOR, copy_sparse, fresh_dir, make_sparse  # noqa: E402
+import vhd  # noqa: E402
+from util import MIB, SECTOR, copy_sparse, fresh_dir, make_sparse  # noqa: E402
 
 ALIGN = 2048
 CYLINDER = 255 * 63
 FAT_KINDS = ("fat16", "fat32", "fat12")
 MAIN_KINDS = ("fat16", "fat32", "ntfs512", "ntfs4k")
+IMAGE_KINDS = ("fat32", "ntfs4k", "fat16", "ntfs512")
 FAT = ("fat12", "fat16", "fat32", "fat16dirs")
 NTFS = ("ntfs512", "ntfs4k")
 
@@ -86,6 +95,10 @@ SHAPES = {
     "format": Shape(MAIN_KINDS, BOTH, "act"),
     "reuse-format": Shape(MAIN_KINDS, EXTENSIVE, "act"),
     "aligned-table": Shape(("fat16", "fat32", "ntfs4k"), ("search",), None),
+    "cut-footer": Shape(IMAGE_KINDS, QUICK, "image"),
+    "cut-blocks": Shape(IMAGE_KINDS, QUICK, "image"),
+    "bat-past-end": Shape(IMAGE_KINDS, QUICK, "image"),
+    "raw-vhd": Shape(IMAGE_KINDS, ("quick", "search"), "image"),
 }
 # Partners of the boot-backup and aligned-table disks: the seed's history of another seed, small.
 PARTNER_OFFSET = diff_test.PARTNER_OFFSET
@@ -94,7 +107,8 @@ PARTNER_OFFSET = diff_test.PARTNER_OFFSET
 CI_SEEDS = {
     "first-table": (1, 3), "second-table": (2, 3), "cross-files": (1, 2, 10, 38), "cross-folders": (3, 7),
     "table-sector": (1, 2), "boot-backup": (1, 3), "reuse": (1, 8, 14), "torn": (1, 2), "format": (1, 6),
-    "reuse-format": (12, 14, 16), "aligned-table": (1,),
+    "reuse-format": (12, 14, 16), "aligned-table": (1,), "cut-footer": (1, 4), "cut-blocks": (5, 8),
+    "bat-past-end": (1, 8), "raw-vhd": (2, 3),
 }
 
 
@@ -108,6 +122,8 @@ def replay_hint(shape, kind, seed):
     how, prepare = SHAPES[shape].how, SHAPES[shape].prepare
     if how == "act":
         return "python3 tools/images/user_history.py --seed %d --act %s --kind %s --out DIR" % (seed, shape, kind)
+    if how == "image":
+        return "%s (the disk: vhd.damaged_copy(DISK, IMAGE, %r, %d))" % (diff_test.replay_hint(seed, kind), shape, seed)
     made = "python3 tools/images/user_history.py --seed %d --act %s --kind %s --out DIR" % (seed, prepare, kind) \
         if prepare else diff_test.replay_hint(seed, kind)
     if how is None:
@@ -125,16 +141,27 @@ def damage_shapes(shape, kind):
 
 # ---------------------------------------------------------------- disks
 
-def compose(path, placed):
-    """A fixed VHD of a disk holding the volumes [(raw, fs, sectors, start)] behind an MBR naming them (a FAT12 one
-    with the small FAT16 type: a primary partition of type 1 is not listed)."""
+def compose(path, placed, wrapped=True):
+    """A fixed VHD (unless wrapped is False: the raw disk) of a disk holding the volumes [(raw, fs, sectors, start)]
+    behind an MBR naming them (a FAT12 one with the small FAT16 type: a primary partition of type 1 is not
+    listed)."""
     types = dict(diff_test.PARTITION_TYPES, fat12=0x04)
     make_sparse(path, (max(start + sectors for _, _, sectors, start in placed) + ALIGN) * SECTOR)
     for raw, _, _, start in placed:
         disks.place_volume(path, os.path.dirname(raw), os.path.basename(raw), start)
     disks.write_table(path, 0x5EED0000 + len(placed),
                       [{"start": start, "size": sectors, "type": types[fs]} for _, fs, sectors, start in placed])
-    return diff_test.make_vhd(path, path[:-len(".raw")] + ".vhd")
+    return diff_test.make_vhd(path, path[:-len(".raw")] + ".vhd") if wrapped else path
+
+
+def extract(disk, start, sectors, path):
+    """The sectors of the disk from start, as a file of their own."""
+    with open(disk, "rb") as src, open(path, "wb") as dst:
+        src.seek(start * SECTOR)
+        for _ in range(0, sectors * SECTOR, MIB):
+            dst.write(src.read(MIB))
+        dst.truncate(sectors * SECTOR)
+    return path
 
 
 def aligned_starts(sizes):
@@ -178,6 +205,8 @@ class Case:
         fat = v.fs != "ntfs"
         shape = SHAPES[self.shape]
         description = v.description
+        if shape.how == "image":
+            return self.image_file(v, raw, record, rows)
         if shape.prepare:
             target = user_history.target_of(record, description, self.args.ntfs_helper)
             rows = user_history.act(shape.prepare, target, rows, self.seed)
@@ -234,6 +263,40 @@ class Case:
         judged, figures = written.judge(rows, save.out, audit, (ALIGN, v.sectors), v.fs != "ntfs")
         return problems + judged, figures
 
+    def image_file(self, v, raw, record, rows):
+        """The disk as an image file damaged in the shape (vhd.damaged_copy), read and judged: the rows of the files
+        whose bytes qemu-img no longer reads from the file are destroyed, and those TSK cannot find whole through its
+        reading are not required; None when the shape fits nothing on the disk."""
+        disk = compose(os.path.join(self.work, "disk.raw"), [(raw, v.fs, v.sectors, ALIGN)], wrapped=False)
+        image = os.path.join(self.work, "disk.vhd")
+        seen = vhd.damaged_copy(disk, image, self.shape, self.seed)
+        if seen is None:
+            return None
+        seen = extract(seen, ALIGN, v.sectors, os.path.join(self.work, "seen.raw"))
+        target = user_history.target_of(record, v.description)
+        user_history.locate(target, rows)
+        before = {id(r): user_history.fate_now(target, r) for r in rows if r["state"] == "live"}
+        target.raw = seen
+        through = oracle.describe_volume(seen, 0)
+        found = {user_history.key(e["path"], target.fat): e["sha256"] for e in oracle.user_entries(through)
+                 if not e["deleted"] and not e["dir"]}
+        for r in rows:
+            if r["state"] != "live":
+                continue
+            if before[id(r)] == "intact" and user_history.fate_now(target, r) != "intact":
+                r["fate"] = "destroyed"
+            if r["fate"] != "intact" or found.get(user_history.key(r["path"], target.fat)) != r["sha256"]:
+                r["required"] = False
+        result = None
+        for mode in SHAPES[self.shape].modes:
+            if mode == "search":
+                got = self.searched(image, [(v, ALIGN)], rows)
+            else:
+                got = self.read_mode(mode, v, image, raw, copy.deepcopy(rows), v.description)
+            problems, figures = result or ([], {})
+            result = problems + [(c, "%s: %s" % (mode, p)) for c, p in got[0]], add(figures, got[1])
+        return result
+
     def found(self, image, source, description):
         """The number of the file system the Extensive Scan finds at the volume's place, or a problem."""
         proc = driver.run(self.args.enginectl, "extensive", image, *source)
@@ -261,10 +324,15 @@ class Case:
         with open(image, "r+b") as f:  # the boot code and signature kept, the four entries gone
             f.seek(446)
             f.write(bytes(64))
+        return self.searched(image, list(zip(volumes, starts)))
+
+    def searched(self, image, placed, rows=None):
+        """The partition search over the image: each volume [(volume, start)] it must find is Quick Scanned and
+        saved, judged by its rows (those of its history when None)."""
         proc = driver.run(self.args.enginectl, "partitions", "--search", image)
         found = {int(line.split("\t")[0]): line.split("\t") for line in proc.stdout.decode().splitlines()}
-        figures = {}
-        for x, start in zip(volumes, starts):
+        problems, figures = [], {}
+        for x, start in placed:
             if start not in found:
                 problems.append(("not-found", "%s at sector %d not found by the partition search (found: %s)" %
                                  (x.fs, start, sorted(found))))
@@ -274,8 +342,9 @@ class Case:
             save, audit = diff_test.audited_save(self.args.enginectl, image, ["--range", code, str(start), count],
                                                  sandbox)
             problems += [("save", p) for p in save.problems(expect_status=3 if save.status == 3 else 0)]
-            rows = user_history.written_of(user_history.as_listed(x.record, x.description))
-            judged, got = written.judge(rows, save.out, audit, (start, x.sectors), x.fs != "ntfs")
+            judged_rows = rows if rows is not None else \
+                user_history.written_of(user_history.as_listed(x.record, x.description))
+            judged, got = written.judge(copy.deepcopy(judged_rows), save.out, audit, (start, x.sectors), x.fs != "ntfs")
             problems += judged
             figures = add(figures, got)
         return problems, figures
