@@ -24,13 +24,14 @@ Beside FILE, each case's image (NAME.fixed.vhd) and, in expected/, the bytes eac
                      back the second sector their record had before (a write torn by a power loss)
     reused           a nearly full 8 MiB volume: 12 of 30 files deleted, then 6 new ones written into the space
     windows_quick    a 32 MiB volume (4 KiB clusters) filled as Windows fills one: a file with names in two folders
-                     and the root and one with two names in one folder (hard links); files of several shapes written into a
-                     compressed folder (LZNT1), one of them with its first compression unit's stream cut off; a file
-                     compressed by Windows' own file compression (its data in the stream WofCompressedData); a cloud
-                     file kept online only and one kept on the disk
+                     and the root and one with two names in one folder (hard links); files of several shapes written
+                     into a compressed folder (LZNT1), one of them with its first compression unit's stream cut off; a
+                     file compressed by Windows' own file compression (its data in the stream WofCompressedData); a
+                     cloud file kept online only and one kept on the disk; a folder of 40 files
     windows_extensive  the same, its file system found by an Extensive Scan
-    records4k_quick  the same files on a volume of 4 KiB MFT records on 512-byte sectors
-    records4k_extensive  the same, found by an Extensive Scan
+    windows_rebuilt  the same without its boot sectors
+    records4k_quick, records4k_extensive, records4k_rebuilt  the same files on a volume of 4 KiB MFT records on
+                     512-byte sectors
     mirror_mapped    the bounded volume without its boot sectors and without the first sector of its MFT's record 0,
                      so that only the copy in its mirror maps the MFT, before the unfindable partner of stop_bounded
 
@@ -468,7 +469,10 @@ def build_windows_volume(raw, work, helper, record):
         "Cloud/kept here.txt": (text("kept", 150000), "whole"),
         "plain.txt": (text("plain", 5000), "whole"),
     }
-    script = [["mkdir", "/" + d] for d in ("Links A", "Links B", "Compressed", "Cloud")]
+    # A folder of many files, whose index outgrows even a 4 KiB record: a volume without its boot sectors is found
+    # by two folders' index records.
+    files.update({"Many/many %02d with a long name.txt" % i: (text("many %d" % i, 300), "whole") for i in range(40)})
+    script = [["mkdir", "/" + d] for d in ("Links A", "Links B", "Compressed", "Cloud", "Many")]
     script.append(["compress", "/Compressed"])
     for path, (data, _) in files.items():
         if not path.startswith("Cloud/"):
@@ -499,12 +503,17 @@ def windows_cases(out_dir, work, helper):
         raw = os.path.join(out_dir, prefix + ".raw")
         files = build_windows_volume(raw, work, helper, record)
         sectors = os.path.getsize(raw) // SECTOR
-        for mode in ("quick", "extensive"):
-            case = Case(out_dir, "%s_%s" % (prefix, mode), mode, 0, sectors)
+        rebuilt = os.path.join(out_dir, prefix + "_rebuilt.raw")
+        shutil.copyfile(raw, rebuilt)
+        disks.zero_sectors(rebuilt, 0, 1)
+        disks.zero_sectors(rebuilt, sectors - 1, 1)
+        for mode, image in (("quick", raw), ("extensive", raw), ("rebuilt", rebuilt)):
+            case = Case(out_dir, "%s_%s" % (prefix, mode), "quick" if mode == "quick" else "extensive", 0, sectors)
             for path, (data, state) in files.items():
                 case.file(path.rsplit("/", 1)[-1], data, state)
-            out += case.lines(fixed_vhd(raw), sectors)
+            out += case.lines(fixed_vhd(image), sectors)
         os.remove(raw)
+        os.remove(rebuilt)
     return out
 
 

@@ -265,11 +265,13 @@ TEST_F(NtfsHistoriesTest, ATornRecordIsNeverSavedAsWhole) { RunCase("torn"); }
 
 TEST_F(NtfsHistoriesTest, ADeletedFileWhoseClustersWereTakenAgainIsCountedDamaged) { RunCase("reused"); }
 
-// A volume as Windows fills it, of 1 KiB and of 4 KiB records: a file is listed and saved under each of its names,
-// an LZNT1-compressed file with its bytes (a unit whose stream is cut off: damaged), and a file whose data is not in
-// it (compressed by Windows into a stream of its own, kept online only) is counted and not saved.
+// A volume as Windows fills it, of 1 KiB and of 4 KiB records, with its boot sectors and without: a file is listed
+// and saved under each of its names, an LZNT1-compressed file with its bytes (a unit whose stream is cut off:
+// damaged), and a file whose data is not in it (compressed by Windows into a stream of its own, kept online only) is
+// counted and not saved.
 TEST_F(NtfsHistoriesTest, HardLinksCompressedAndOnlineFilesAsWindowsLeavesThem) {
-  for (const char* name : {"windows_quick", "windows_extensive", "records4k_quick", "records4k_extensive"}) {
+  for (const char* name : {"windows_quick", "windows_extensive", "windows_rebuilt", "records4k_quick",
+                           "records4k_extensive", "records4k_rebuilt"}) {
     RunCase(name);
   }
 }
