@@ -231,8 +231,8 @@ static int compress_folder(ntfs_volume *vol, const char *path)
     return rc;
 }
 
-/* A reparse point of tag, its data the bytes given. */
-static int set_reparse_point(ntfs_inode *ni, u32 tag, const char *data, u16 size, const char *path)
+/* PATH's reparse point: tag, its data the bytes given. */
+static int set_reparse_point(ntfs_volume *vol, const char *path, u32 tag, const char *data, u16 size)
 {
     char value[64];
     le32 le_tag = cpu_to_le32(tag);
@@ -241,8 +241,14 @@ static int set_reparse_point(ntfs_inode *ni, u32 tag, const char *data, u16 size
     memcpy(value, &le_tag, 4);
     memcpy(value + 4, &le_size, 2);
     memcpy(value + 8, data, size);
-    return ntfs_set_ntfs_reparse_data(ni, value, 8 + (size_t)size, 0) ? fail("cannot set the reparse point of", path)
-                                                                       : 0;
+    ntfs_inode *ni = ntfs_pathname_to_inode(vol, NULL, path);
+    if (!ni)
+        return fail("cannot open", path);
+    int rc = ntfs_set_ntfs_reparse_data(ni, value, 8 + (size_t)size, 0) ? fail("cannot set the reparse point of", path)
+                                                                         : 0;
+    if (ntfs_inode_close(ni) && !rc)
+        rc = fail("cannot close", path);
+    return rc;
 }
 
 /* A named data stream of PATH holding LOCALFILE's bytes. */
@@ -277,13 +283,7 @@ static int put_wof(ntfs_volume *vol, const char *path, s64 size, const char *fil
     if (create(vol, path, S_IFREG) || write_data(vol, path, "/dev/null", 0, size) ||
         put_stream(vol, path, "WofCompressedData", file))
         return -1;
-    ntfs_inode *ni = ntfs_pathname_to_inode(vol, NULL, path);
-    if (!ni)
-        return fail("cannot open", path);
-    int rc = set_reparse_point(ni, 0x80000017, wof, sizeof wof, path);
-    if (ntfs_inode_close(ni) && !rc)
-        rc = fail("cannot close", path);
-    return rc;
+    return set_reparse_point(vol, path, 0x80000017, wof, sizeof wof);
 }
 
 /* A cloud file's placeholder (the tag of one provider of cloud files), online only unless file is given. */
@@ -292,13 +292,7 @@ static int put_cloud(ntfs_volume *vol, const char *path, s64 size, const char *f
     static const char blob[12] = {'F', 'e', 'R', 'p', 1, 0, 0, 0, 0, 0, 0, 0};
     if (create(vol, path, S_IFREG) || write_data(vol, path, file ? file : "/dev/null", 0, size))
         return -1;
-    ntfs_inode *ni = ntfs_pathname_to_inode(vol, NULL, path);
-    if (!ni)
-        return fail("cannot open", path);
-    int rc = set_reparse_point(ni, 0x9000601A, blob, sizeof blob, path);
-    if (ntfs_inode_close(ni) && !rc)
-        rc = fail("cannot close", path);
-    return rc;
+    return set_reparse_point(vol, path, 0x9000601A, blob, sizeof blob);
 }
 
 static int run(ntfs_volume *vol, char **f, int n)
