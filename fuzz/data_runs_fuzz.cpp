@@ -1,5 +1,5 @@
-// Run lists of arbitrary bytes. The first two bytes give where the non-resident attribute lies in a 1024-byte
-// record and the bound of its run list; the rest is the record. The decoder is also run over the input alone,
+// Run lists of arbitrary bytes. The first two bytes give where the non-resident attribute lies in a record (as
+// long as its header says) and the bound of its run list; the rest is the record. The decoder is also run over the input alone,
 // exactly sized, so that a read past the end of the list is caught.
 #include <cstddef>
 #include <cstdint>
@@ -17,9 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Every run takes at least two bytes of the list: its header and a length or offset byte.
   if (runs.size() > size / 2) std::abort();
   if (size < 4) return 0;
-  const uint32_t attribute = (data[0] | data[1] << 8) % ntfs::kMftRecordSize;
-  const uint32_t end = (data[2] | data[3] << 8) % (ntfs::kMftRecordSize + 64);
-  auto record = FuzzRecord(data + 4, size - 4, ntfs::kMftRecordSize);
+  const uint32_t bytes = ntfs::MftRecordBytes(FuzzRecord(data + 4, size - 4, ntfs::kMaxMftRecordSize).get());
+  const uint32_t attribute = (data[0] | data[1] << 8) % bytes;
+  const uint32_t end = (data[2] | data[3] << 8) % (bytes + 64);
+  auto record = FuzzRecord(data + 4, size - 4, bytes);
   DecodeDataRuns(end, record.get(), attribute);
   for (const DataRun& run : DataRunList) {
     if (run.sparse && run.startCluster != 0) std::abort();

@@ -1,5 +1,5 @@
-// An MFT file record of arbitrary bytes: the fix-up, then every reader that walks its attributes. None may
-// read outside the 1024 bytes or return what the record does not hold.
+// An MFT file record of arbitrary bytes, exactly as long as its header says (1, 2 or 4 KiB): the fix-up, then
+// every reader that walks its attributes. None may read outside the record or return what it does not hold.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,8 +14,9 @@
 #include "fuzz/ntfs_fuzz_buffer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  auto record = FuzzRecord(data, size, ntfs::kMftRecordSize);
-  ApplyUpdateSequence(record.get(), ntfs::kMftRecordSize);
+  const uint32_t bytes = ntfs::MftRecordBytes(FuzzRecord(data, size, ntfs::kMaxMftRecordSize).get());
+  auto record = FuzzRecord(data, size, bytes);
+  ApplyUpdateSequence(record.get(), bytes);
   FileNameInfo name;
   for (uint8_t nameSpace = 0; nameSpace < 4; ++nameSpace) {
     if (ReadFileNameAttribute(0, name, nameSpace, record.get(), 0) && name.name.size() > 255) std::abort();
@@ -25,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ReadDataSize(0, dataSize, record.get(), 0);
   uint32_t offset = 0;
   const uint32_t kind = FindDataAttribute(record.get(), offset);
-  if (kind != kNoDataAttribute && offset >= ntfs::kMftRecordSize) std::abort();
-  if (kind == kNonResidentData) DecodeDataRuns(ntfs::kMftRecordSize, record.get(), offset);
+  if (kind != kNoDataAttribute && offset >= bytes) std::abort();
+  if (kind == kNonResidentData) DecodeDataRuns(bytes, record.get(), offset);
   // Kept in the record, or in clusters: no source is open, so such a list is refused at its first cluster
   // once its size and runs are read.
   AttributeListRecords.Clear();

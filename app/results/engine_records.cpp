@@ -97,15 +97,17 @@ class Engine : public ResultRecords {
     return WithFolder(folderId, [](const auto& f) { return f.parentId; });
   }
 
-  std::optional<uint32_t> ParentOfFile(uint32_t fileId) const override {
+  std::vector<uint32_t> ParentsOfFile(uint32_t fileId) const override {
+    std::vector<uint32_t> parents;
+    const auto add = [&](const auto* e) { parents.push_back(e->parentId); };
     if (Kind() == ResultKind::kFat) {
-      if (const FatEntryRecord* e = FindFatEntry(fileId)) return e->parentId;
+      if (const FatEntryRecord* e = FindFatEntry(fileId)) add(e);
     } else if (Kind() == ResultKind::kNtfs && ExtensiveNtfs()) {
-      if (const NtfsFoundEntryRecord* e = FindNtfsFoundEntry(fileId)) return e->parentId;
+      for (const NtfsFoundEntryRecord* e : FindNtfsFoundEntries(fileId)) add(e);
     } else if (Kind() == ResultKind::kNtfs) {
-      if (const NtfsEntryRecord* e = FindNtfsEntry(fileId)) return e->parentId;
+      for (const NtfsEntryRecord* e : FindNtfsEntries(fileId)) add(e);
     }
-    return std::nullopt;
+    return parents;
   }
 
   std::vector<uint32_t> FilesOf(const std::unordered_set<uint32_t>& folderIds) const override {
@@ -134,7 +136,16 @@ class Engine : public ResultRecords {
 
 std::unique_ptr<ResultRecords> EngineRecords() { return std::make_unique<Engine>(); }
 
-bool RenameFileRecord(uint32_t id, const std::u16string& name) {
+// Of the entries of an id, the one named shown (the first when none is).
+template <typename Entry>
+Entry* Named(const std::vector<Entry*>& entries, const std::u16string& shown) {
+  for (Entry* entry : entries) {
+    if (entry->name == shown) return entry;
+  }
+  return entries.empty() ? nullptr : entries.front();
+}
+
+bool RenameFileRecord(uint32_t id, const std::u16string& name, const std::u16string& shown) {
   switch (CurrentKind()) {
     case ResultKind::kFileTrace:
       for (FileTraceHit& hit : FileTraceHitList) {
@@ -146,7 +157,8 @@ bool RenameFileRecord(uint32_t id, const std::u16string& name) {
     case ResultKind::kFat:
       return RenameFound(FindFatEntry(id), name);
     case ResultKind::kNtfs:
-      return ExtensiveNtfs() ? RenameFound(FindNtfsFoundEntry(id), name) : RenameFound(FindNtfsEntry(id), name);
+      return ExtensiveNtfs() ? RenameFound(Named(FindNtfsFoundEntries(id), shown), name)
+                             : RenameFound(Named(FindNtfsEntries(id), shown), name);
     default:
       return false;
   }

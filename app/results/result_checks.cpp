@@ -198,7 +198,10 @@ void ResultChecks::FolderRowToggled(Item node, bool checked) {
 // folder and its ancestors follow what they hold.
 void ResultChecks::FileRowClicked(uint32_t fileId, bool checked) {
   FileRowToggled(fileId, checked);
-  UpdateFolderFromRows(records_.ParentOfFile(fileId).value_or(records_.RootFolderId()));
+  // A file of several names (hard links) is one file, ticked under each: every folder that lists it follows.
+  const std::vector<uint32_t> parents = records_.ParentsOfFile(fileId);
+  if (parents.empty()) UpdateFolderFromRows(records_.RootFolderId());
+  for (uint32_t parent : parents) UpdateFolderFromRows(parent);
 }
 
 void ResultChecks::FolderRowClicked(Item node, bool checked) {

@@ -457,7 +457,7 @@ class PlainFileWalk : public results::ResultRecords {
   std::optional<uint32_t> FolderOfNode(host::TreeKey node) const override { return engine_->FolderOfNode(node); }
   host::TreeKey NodeOfFolder(uint32_t id) const override { return engine_->NodeOfFolder(id); }
   std::optional<uint32_t> ParentOfFolder(uint32_t id) const override { return engine_->ParentOfFolder(id); }
-  std::optional<uint32_t> ParentOfFile(uint32_t id) const override { return engine_->ParentOfFile(id); }
+  std::vector<uint32_t> ParentsOfFile(uint32_t id) const override { return engine_->ParentsOfFile(id); }
   std::vector<uint32_t> HitsOf(std::u16string_view label) const override { return engine_->HitsOf(label); }
   std::vector<uint32_t> FilesOf(const std::unordered_set<uint32_t>& folders) const override {
     std::vector<uint32_t> ids;

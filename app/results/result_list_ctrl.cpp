@@ -308,7 +308,8 @@ bool ResultListCtrl::OpenRow(int row) {
       const std::optional<uint32_t> parent = folder ? records->ParentOfFolder(*folder) : std::nullopt;
       GoToParentFolder(parent.value_or(records->RootFolderId()));
     } else if (std::optional<uint32_t> id = results::ParseId(Text(row + 1, 5))) {
-      GoToParentFolder(records->ParentOfFile(*id).value_or(records->RootFolderId()));
+      const std::vector<uint32_t> parents = records->ParentsOfFile(*id);
+      GoToParentFolder(parents.empty() ? records->RootFolderId() : parents.front());
     }
   } else if (HTREEITEM group = GroupNodeOfRow(row)) {
     ListFileTraceFolder(GroupText(group), 1);
@@ -574,7 +575,7 @@ void ResultListCtrl::OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult) {
     if (node != nullptr && m_tree != nullptr) m_tree->CTreeCtrl::SetItemText(node, Wide(name));
     results::RenameFolderRecord(ResultTreeCtrl::Key(node), name);
   } else if (std::optional<uint32_t> id = results::ParseId(Text(row, 5))) {
-    results::RenameFileRecord(*id, name);
+    results::RenameFileRecord(*id, name, m_oldName);
   }
 }
 

@@ -30,8 +30,9 @@ class ResultRecords {
   virtual host::TreeKey NodeOfFolder(uint32_t folderId) const = 0;
   // The parent id of the folder record with that id.
   virtual std::optional<uint32_t> ParentOfFolder(uint32_t folderId) const = 0;
-  // The parent id of the file record with that id.
-  virtual std::optional<uint32_t> ParentOfFile(uint32_t fileId) const = 0;
+  // The parent ids of the file record with that id: none, one, or for an NTFS file with several names (hard
+  // links) the folder of each, in list order.
+  virtual std::vector<uint32_t> ParentsOfFile(uint32_t fileId) const = 0;
   // The ids of the file records whose parent is one of folderIds, in record-list order.
   virtual std::vector<uint32_t> FilesOf(const std::unordered_set<uint32_t>& folderIds) const = 0;
   // File Trace: the ids of the hits of a group or type node's text (any case).
@@ -40,9 +41,9 @@ class ResultRecords {
 
 std::unique_ptr<ResultRecords> EngineRecords();
 
-// Gives the engine record behind a row its new name (a fresh copy): a file row by its record id, a folder
-// row by its node. False when no record is found.
-bool RenameFileRecord(uint32_t id, const std::u16string& name);
+// Gives the engine record behind a row its new name (a fresh copy): a file row by its record id (of an NTFS
+// file's several names, the one the row showed: shown), a folder row by its node. False when no record is found.
+bool RenameFileRecord(uint32_t id, const std::u16string& name, const std::u16string& shown = {});
 bool RenameFolderRecord(host::TreeKey node, const std::u16string& name);
 
 // The bytes of the current result's file records whose id marked answers true for, added up in 64 bits.

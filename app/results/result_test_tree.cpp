@@ -44,11 +44,12 @@ std::optional<uint32_t> FakeRecords::ParentOfFolder(uint32_t folderId) const {
   return std::nullopt;
 }
 
-std::optional<uint32_t> FakeRecords::ParentOfFile(uint32_t fileId) const {
+std::vector<uint32_t> FakeRecords::ParentsOfFile(uint32_t fileId) const {
+  std::vector<uint32_t> parents;
   for (const File& f : files) {
-    if (f.id == fileId) return f.parent;
+    if (f.id == fileId) parents.push_back(f.parent);
   }
-  return std::nullopt;
+  return parents;
 }
 
 std::vector<uint32_t> FakeRecords::FilesOf(const std::unordered_set<uint32_t>& folderIds) const {

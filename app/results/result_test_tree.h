@@ -56,7 +56,7 @@ class FakeRecords : public results::ResultRecords {
   std::optional<uint32_t> FolderOfNode(host::TreeKey node) const override;
   host::TreeKey NodeOfFolder(uint32_t folderId) const override;
   std::optional<uint32_t> ParentOfFolder(uint32_t folderId) const override;
-  std::optional<uint32_t> ParentOfFile(uint32_t fileId) const override;
+  std::vector<uint32_t> ParentsOfFile(uint32_t fileId) const override;
   std::vector<uint32_t> FilesOf(const std::unordered_set<uint32_t>& folderIds) const override;
   std::vector<uint32_t> HitsOf(std::u16string_view) const override { return {}; }
 };

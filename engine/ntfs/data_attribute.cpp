@@ -10,7 +10,7 @@ uint32_t FindDataAttribute(const uint8_t* record, uint32_t& offsetOut) {
 }
 
 uint32_t ReadDataSize(uint32_t sector, uint64_t& sizeOut, const uint8_t* recordIn, uint32_t readFromDisk) {
-  uint8_t buffer[ntfs::kMftRecordSize];
+  uint8_t buffer[ntfs::kMaxMftRecordSize];
   const uint8_t* record = recordIn;
   if (readFromDisk != 0) {
     if (!ntfs::ReadMftRecord(ntfs::CurrentDevicePath(), sector, buffer)) return 0;

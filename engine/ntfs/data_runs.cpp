@@ -61,9 +61,10 @@ RunListStatus DecodeRunList(const uint8_t* bytes, uint32_t begin, uint32_t end, 
 
 uint32_t DecodeDataRuns(uint32_t end, const uint8_t* record, uint32_t attributeOffset) {
   DataRunList.Free();
-  if (uint64_t{attributeOffset} + 34 > ntfs::kMftRecordSize) return 0;
+  const uint32_t size = ntfs::MftRecordBytes(record);
+  if (uint64_t{attributeOffset} + 34 > size) return 0;
   const uint32_t runListStart = attributeOffset + LoadLe16(record + attributeOffset + 32);
-  end = std::min(end, ntfs::kMftRecordSize);
+  end = std::min(end, size);
   if (runListStart >= end) return 0;
   std::vector<DataRun> runs;
   const ntfs::RunListStatus status = ntfs::DecodeRunList(record, runListStart, end, runs);

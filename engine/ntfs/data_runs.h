@@ -15,8 +15,8 @@ struct DataRun {
 // The runs of the last DecodeDataRuns, in file order; emptied at the start of each decoding.
 extern records::RecordList<DataRun> DataRunList;
 
-// Decodes the run list of the non-resident attribute at attributeOffset of a 1024-byte record into
-// DataRunList; end (at most 1024) bounds the run list. 1 when the list was decoded to its end marker;
+// Decodes the run list of the non-resident attribute at attributeOffset of a record into DataRunList; end (at
+// most the record's size) bounds the run list. 1 when the list was decoded to its end marker;
 // 0 when it starts at or beyond end, a run does not fit before end, a field is wider than 4 bytes, or a
 // start cluster falls outside 0 .. 0xFFFFFFFF (DataRunList then holds the runs before the fault).
 uint32_t DecodeDataRuns(uint32_t end, const uint8_t* record, uint32_t attributeOffset);

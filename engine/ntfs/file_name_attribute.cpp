@@ -20,9 +20,11 @@ bool NameSpaceMatches(uint8_t stored, uint8_t wanted) {
   return stored == wanted || (wanted == kWin32NameSpace && stored == kPosixNameSpace);
 }
 
-uint32_t ReadFromRecord(const uint8_t* record, FileNameInfo& out, uint8_t nameSpace) {
-  ntfs::Attribute found;
-  const bool ok = ntfs::WalkAttributes(
+// Walks the record's unnamed resident file-name attributes whose values hold their names; visit(attribute) says
+// whether the walk ends there (kFound) or goes on. A file-name attribute whose fields do not fit ends it.
+template <typename Visit>
+bool WalkNames(const uint8_t* record, Visit&& visit, ntfs::Attribute* found) {
+  return ntfs::WalkAttributes(
       record, ntfs::WalkLimit::kFileName,
       [&](const uint8_t* r, uint32_t offset, uint32_t type) {
         if (type != ntfs::kFileNameAttribute) return ntfs::Verdict::kSkip;
@@ -30,11 +32,14 @@ uint32_t ReadFromRecord(const uint8_t* record, FileNameInfo& out, uint8_t nameSp
         if (!ntfs::ReadAttribute(r, offset, &a)) return ntfs::Verdict::kBroken;
         if (a.nameLength != 0 || a.nonResident) return ntfs::Verdict::kSkip;
         if (!ValueHoldsName(r, a)) return ntfs::Verdict::kBroken;
-        return NameSpaceMatches(r[a.valueStart + 65], nameSpace) ? ntfs::Verdict::kFound : ntfs::Verdict::kSkip;
+        return visit(a);
       },
-      &found);
-  if (!ok) return 0;
-  const uint8_t* value = record + found.valueStart;
+      found);
+}
+
+FileNameInfo NameOf(const uint8_t* record, const ntfs::Attribute& attribute) {
+  FileNameInfo out;
+  const uint8_t* value = record + attribute.valueStart;
   const uint32_t characters = value[64];
   records::GuardAllocation([&] { out.name.resize(characters); });
   for (uint32_t i = 0; i < characters; ++i) out.name[i] = static_cast<char16_t>(LoadLe16(value + kNameOffset + 2 * i));
@@ -42,6 +47,19 @@ uint32_t ReadFromRecord(const uint8_t* record, FileNameInfo& out, uint8_t nameSp
   out.creation = LoadLe64(value + 8);
   out.change = LoadLe64(value + 24);
   out.directory = (LoadLe32(value + kFileAttributesOffset) & kDirectoryAttribute) != 0;
+  return out;
+}
+
+uint32_t ReadFromRecord(const uint8_t* record, FileNameInfo& out, uint8_t nameSpace) {
+  ntfs::Attribute found;
+  const bool ok = WalkNames(
+      record,
+      [&](const ntfs::Attribute& a) {
+        return NameSpaceMatches(record[a.valueStart + 65], nameSpace) ? ntfs::Verdict::kFound : ntfs::Verdict::kSkip;
+      },
+      &found);
+  if (!ok) return 0;
+  out = NameOf(record, found);
   return 1;
 }
 
@@ -50,9 +68,24 @@ uint32_t ReadFromRecord(const uint8_t* record, FileNameInfo& out, uint8_t nameSp
 uint32_t ReadFileNameAttribute(uint32_t sector, FileNameInfo& out, uint8_t nameSpace, const uint8_t* recordIn,
                                uint32_t readFromDisk) {
   if (readFromDisk == 0) return ReadFromRecord(recordIn, out, nameSpace);
-  uint8_t record[ntfs::kMftRecordSize];
+  uint8_t record[ntfs::kMaxMftRecordSize];
   if (!ntfs::ReadMftRecord(ntfs::CurrentDevicePath(), sector, record)) return 0;
   return ReadFromRecord(record, out, nameSpace);
+}
+
+void ReadLinkNames(const uint8_t* record, std::vector<FileNameInfo>* names) {
+  std::vector<FileNameInfo> dos;
+  ntfs::Attribute unused;
+  WalkNames(
+      record,
+      [&](const ntfs::Attribute& a) {
+        records::GuardAllocation([&] {
+          (record[a.valueStart + 65] == kDosNameSpace ? dos : *names).push_back(NameOf(record, a));
+        });
+        return ntfs::Verdict::kSkip;
+      },
+      &unused);
+  if (names->empty()) *names = std::move(dos);
 }
 
 uint32_t ReadPreferredFileName(const uint8_t* recordIn, FileNameInfo& out) {

@@ -22,7 +22,7 @@ bool HasAttributeList(const Record& record) {
 bool ReadStartingDataSize(const Record& record, uint64_t* size) {
   Attribute data;
   if (!FindAttribute(record.data(), kDataAttribute, "", &data)) return false;
-  if (data.nonResident && (data.offset + kStartingVcnOffset + 8 > kMftRecordSize ||
+  if (data.nonResident && (data.offset + kStartingVcnOffset + 8 > data.recordSize ||
                            LoadLe64(record.data() + data.offset + kStartingVcnOffset) != 0)) {
     return false;
   }
@@ -86,6 +86,22 @@ bool FileRecordReader::ReadName(const Record& record, uint32_t recordNumber, Fil
     return named;
   });
   return named;
+}
+
+std::vector<FileNameInfo> FileRecordReader::ReadFurtherNames(const Record& record, uint32_t recordNumber,
+                                                            const FileNameInfo& name) {
+  std::vector<FileNameInfo> links;
+  ForEachFileRecord(record, recordNumber, [&](const Record& r) {
+    ReadLinkNames(r.data(), &links);
+    return false;
+  });
+  std::vector<FileNameInfo> further;
+  for (const FileNameInfo& link : links) {
+    const auto same = [&](const FileNameInfo& n) { return n.parent == link.parent && n.name == link.name; };
+    if (same(name) || std::any_of(further.begin(), further.end(), same)) continue;
+    records::GuardAllocation([&] { further.push_back(link); });
+  }
+  return further;
 }
 
 uint64_t FileRecordReader::ReadSize(const Record& record, uint32_t recordNumber) {

@@ -14,7 +14,7 @@
 
 namespace ntfs {
 
-using Record = std::array<uint8_t, kMftRecordSize>;
+using Record = std::array<uint8_t, kMaxMftRecordSize>;
 
 // The size that the record's unnamed data attribute gives, when the record holds the part that starts the
 // value; a later part, in an extension record, gives none.
@@ -35,6 +35,9 @@ class FileRecordReader {
   bool ReadName(const Record& record, uint32_t recordNumber, FileNameInfo* name);
   // Its size: from the first of them that holds the part starting its data; 0 when none does.
   uint64_t ReadSize(const Record& record, uint32_t recordNumber);
+  // Its names but `name` (the one ReadName gave): the further names by which other folders, or its own, list it
+  // (hard links), from all of them, each once.
+  std::vector<FileNameInfo> ReadFurtherNames(const Record& record, uint32_t recordNumber, const FileNameInfo& name);
 
   // True when the record is an extension record whose base record stands for the file: a base record
   // inside the window that names it in its attribute list and has a name. The base's number and sector

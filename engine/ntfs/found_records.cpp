@@ -26,15 +26,14 @@ uint32_t FolderRecordNumber(const uint8_t* record, const std::u16string& name) {
 }  // namespace
 
 uint32_t ReadFoundFileRecord(uint32_t sector) {
-  uint8_t record[ntfs::kMftRecordSize];
-  if (!ntfs::ReadSourceSectors(ntfs::CurrentDevicePath(), sector, ntfs::kMftRecordSectors, record) ||
-      !ntfs::IsFileRecord(record)) {
+  uint8_t record[ntfs::kMaxMftRecordSize];
+  bool intact = false;
+  if (!ntfs::ReadMftRecord(ntfs::CurrentDevicePath(), sector, record, &intact) || !ntfs::IsFileRecord(record)) {
     return 0;
   }
-  // A record whose second sector lies in the next extent of a fragmented MFT is read here with a sector that
-  // is not its own: its name and size are read again through the MFT's map once a file system is chosen.
-  const bool torn = !UpdateSequenceMatches(record, ntfs::kMftRecordSize);
-  ApplyUpdateSequence(record, ntfs::kMftRecordSize);
+  // A record whose later sectors lie in the next extent of a fragmented MFT is read here with sectors that
+  // are not its own: its name and size are read again through the MFT's map once a file system is chosen.
+  const bool torn = !intact;
   FileNameInfo name;
   const bool named = ReadPreferredFileName(record, name) == 1;
   const uint16_t flags = ntfs::RecordFlags(record);
@@ -57,7 +56,8 @@ uint32_t ReadFoundFileRecord(uint32_t sector) {
   }
   if (folder) {
     AppendNtfsFolderCandidate(name.name, sector, name.parent, FolderRecordNumber(record, name.name), name.creation,
-                              name.change, IndexAllocationStart(record), flags == ntfs::kDirectoryInUse ? 0 : 1);
+                              name.change, IndexAllocationStart(record), flags == ntfs::kDirectoryInUse ? 0 : 1)
+        .recordSectors = ntfs::MftRecordSectors(record);
     return 1;
   }
   return 0;

@@ -7,8 +7,8 @@
 // name space). A file (record flags 0 or 1) is appended to NtfsFoundEntryList with its data size,
 // deleted when the flags are 0; a folder (2 or 3) to NtfsFolderCandidateList with its own record number
 // (5 for ".", 11 for "$Extend", else from its $I30 index root), the first cluster of its $I30 index
-// allocation, deleted unless the flags are 3. A file record whose second sector does not carry its update
-// sequence number (its second half lies elsewhere: a fragmented MFT) is appended as a file without a name
+// allocation, deleted unless the flags are 3. The record is as long as its header says. A file record whose
+// later sectors do not carry its update sequence number (they lie elsewhere: a fragmented MFT) is appended as a file without a name
 // when its first sector gives none, and a folder without a name of its own (whole or not) as a folder
 // candidate without a name: the reading of the chosen file system names both through the MFT's map. An
 // extension record whose name is a folder's is passed over.

@@ -1,6 +1,7 @@
 #include "engine/ntfs/mft_map.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <set>
 
@@ -11,6 +12,7 @@
 #include "engine/ntfs/mft_record.h"
 
 std::vector<MftExtent> MftMap;
+uint32_t MftMapRecordSectors = ntfs::kMinMftRecordSectors;
 
 namespace {
 
@@ -109,9 +111,9 @@ void CutAtDataEnd(const uint8_t* record0) {
   ntfs::Attribute data;
   if (!ntfs::FindAttribute(record0, ntfs::kDataAttribute, "", &data) || !data.nonResident) return;
   const uint64_t bytes = std::min(data.realSize, data.initializedSize);
-  const uint64_t records = bytes / ntfs::kMftRecordSize;
-  if (records == 0 || records > MftMapSectorCount() / ntfs::kMftRecordSectors) return;
-  uint64_t keep = records * ntfs::kMftRecordSectors;
+  const uint64_t records = bytes / (uint64_t{MftMapRecordSectors} * kSectorSize);
+  if (records == 0 || records > MftMapRecordCount()) return;
+  uint64_t keep = records * MftMapRecordSectors;
   size_t i = 0;
   for (; i < MftMap.size() && keep != 0; ++i) {
     const uint64_t take = std::min(keep, MftMap[i].sectorCount);
@@ -122,7 +124,7 @@ void CutAtDataEnd(const uint8_t* record0) {
 }
 
 void LoadExtensionRecords(const uint8_t* record0, const Volume& volume) {
-  uint8_t record[ntfs::kMftRecordSize];
+  uint8_t record[ntfs::kMaxMftRecordSize];
   for (uint32_t number : ExtensionRecords(record0, volume)) {
     if (!ReadMftRecordByNumber(volume.devicePath, number, record) || !ntfs::IsFileRecord(record)) return;
     if (!AppendDataRuns(record, volume)) return;
@@ -134,11 +136,14 @@ void LoadExtensionRecords(const uint8_t* record0, const Volume& volume) {
 uint32_t LoadMftMap(uint32_t partitionStart, const char* devicePath, uint32_t mftStartSector,
                     uint32_t sectorsPerCluster, uint64_t volumeEndSector) {
   MftMap.clear();
+  MftMapRecordSectors = ntfs::kMinMftRecordSectors;
   if (sectorsPerCluster == 0 || sectorsPerCluster > kMaxSectorsPerCluster) return 0;
   const Volume volume{devicePath, partitionStart, sectorsPerCluster, volumeEndSector};
-  uint8_t record[ntfs::kMftRecordSize];
+  uint8_t record[ntfs::kMaxMftRecordSize];
   // The fix-up comes first: a run list that crosses the first sector's end is only whole after it.
   if (!ntfs::ReadMftRecord(devicePath, mftStartSector, record) || !ntfs::IsFileRecord(record)) return 0;
+  // Every record of an MFT has the size of its record 0.
+  MftMapRecordSectors = ntfs::MftRecordSectors(record);
   AppendDataRuns(record, volume);
   if (MftMap.empty()) return 0;
   try {
@@ -164,7 +169,7 @@ uint32_t MapMftFromRecordOrMirror(uint32_t partitionStart, const char* devicePat
 
 uint32_t MftRecordToSector(uint32_t recordNumber, uint32_t& sectorOut) {
   sectorOut = 0;
-  return SectorAt(uint64_t{recordNumber} * ntfs::kMftRecordSectors, &sectorOut) ? 1 : 0;
+  return SectorAt(uint64_t{recordNumber} * MftMapRecordSectors, &sectorOut) ? 1 : 0;
 }
 
 uint64_t MftMapSectorCount() {
@@ -173,19 +178,24 @@ uint64_t MftMapSectorCount() {
   return total;
 }
 
+uint64_t MftMapRecordCount() { return MftMapSectorCount() / MftMapRecordSectors; }
+
 uint32_t ReadMftRecordByNumber(const char* devicePath, uint32_t recordNumber, uint8_t* record, bool* intact) {
-  const uint64_t offset = uint64_t{recordNumber} * ntfs::kMftRecordSectors;
-  uint32_t first = 0, second = 0;
-  if (!SectorAt(offset, &first) || !SectorAt(offset + 1, &second)) return 0;
-  if (second == first + 1) {
-    if (!ntfs::ReadSourceSectors(devicePath, first, 2, record)) return 0;
-  } else if (!ntfs::ReadSourceSectors(devicePath, first, 1, record) ||
-             !ntfs::ReadSourceSectors(devicePath, second, 1, record + kSectorSize)) {
-    return 0;
+  const uint32_t sectors = MftMapRecordSectors;
+  if (sectors == 0 || sectors > ntfs::kMaxMftRecordSectors) return 0;
+  std::memset(record, 0, ntfs::kMaxMftRecordSize);
+  const uint64_t offset = uint64_t{recordNumber} * sectors;
+  // The record's sectors where the map puts them, those side by side read at once.
+  for (uint32_t i = 0; i < sectors;) {
+    uint32_t first = 0, next = 0;
+    if (!SectorAt(offset + i, &first)) return 0;
+    uint32_t count = 1;
+    while (i + count < sectors && SectorAt(offset + i + count, &next) && next == first + count) ++count;
+    if (!ntfs::ReadSourceSectors(devicePath, first, count, record + size_t{i} * kSectorSize)) return 0;
+    i += count;
   }
-  const bool matches = UpdateSequenceMatches(record, ntfs::kMftRecordSize);
-  if (intact != nullptr) *intact = matches;
-  ApplyUpdateSequence(record, ntfs::kMftRecordSize);
+  if (ntfs::MftRecordSectors(record) != sectors) return 0;
+  ntfs::FixUpRecord(record, intact);
   return 1;
 }
 
@@ -194,8 +204,8 @@ bool MftRecordAt(uint32_t sector, uint32_t* recordNumber) {
   for (const MftExtent& extent : MftMap) {
     if (!extent.sparse && extent.startSector <= sector && sector - extent.startSector < extent.sectorCount) {
       offset += sector - extent.startSector;
-      if (offset % ntfs::kMftRecordSectors != 0 || offset / ntfs::kMftRecordSectors > 0xFFFFFFFF) return false;
-      *recordNumber = static_cast<uint32_t>(offset / ntfs::kMftRecordSectors);
+      if (offset % MftMapRecordSectors != 0 || offset / MftMapRecordSectors > 0xFFFFFFFF) return false;
+      *recordNumber = static_cast<uint32_t>(offset / MftMapRecordSectors);
       return true;
     }
     offset += extent.sectorCount;

@@ -157,7 +157,7 @@ TEST_F(MftMapTest, ARecordMayStraddleTwoExtents) {
   ASSERT_EQ(LoadMftMap(0, DevicePathTable[0], kMftSector, 1, kUnbounded), 1u);
   EXPECT_EQ(SectorOf(1), 18u);
   EXPECT_EQ(SectorOf(2), 31u);
-  uint8_t record[1024];
+  uint8_t record[ntfs::kMaxMftRecordSize];
   ASSERT_EQ(ReadMftRecordByNumber(DevicePathTable[0], 1, record), 1u);
   FileNameInfo name;
   ASSERT_EQ(ReadFileNameAttribute(0, name, kWin32NameSpace, record, 0), 1u);

@@ -12,8 +12,6 @@ constexpr uint32_t kResidentHeader = 24;     // resident header: up to the value
 constexpr uint32_t kNonResidentHeader = 56;  // non-resident header: up to the real size
 constexpr uint32_t kLastSector = 0xFFFFFFFF;
 
-bool Fits(uint64_t start, uint64_t length) { return start + length <= kMftRecordSize; }
-
 }  // namespace
 
 bool IsFileRecord(const uint8_t* record) { return std::memcmp(record, "FILE", 4) == 0; }
@@ -27,13 +25,16 @@ bool OwnRecordNumber(const uint8_t* record, uint32_t* number) {
 
 uint32_t Attribute::End() const {
   const uint64_t end = uint64_t{offset} + length;
-  return end < kMftRecordSize ? static_cast<uint32_t>(end) : kMftRecordSize;
+  return end < recordSize ? static_cast<uint32_t>(end) : recordSize;
 }
 
 bool ReadAttribute(const uint8_t* record, uint32_t offset, Attribute* out) {
+  const uint32_t size = MftRecordBytes(record);
+  const auto Fits = [size](uint64_t start, uint64_t length) { return start + length <= size; };
   if (!Fits(offset, 16)) return false;
   const uint8_t* header = record + offset;
   Attribute a;
+  a.recordSize = size;
   a.offset = offset;
   a.type = LoadLe32(header);
   a.length = LoadLe32(header + 4);
@@ -50,10 +51,11 @@ bool ReadAttribute(const uint8_t* record, uint32_t offset, Attribute* out) {
   } else {
     if (!Fits(offset, kNonResidentHeader)) return false;
     a.runListStart = offset + LoadLe16(header + 32);
+    a.compressionUnit = header[34];
     a.allocatedSize = LoadLe64(header + 40);
     a.realSize = LoadLe64(header + 48);
     a.initializedSize = Fits(offset, kNonResidentHeader + 8) ? LoadLe64(header + 56) : a.realSize;
-    if (a.runListStart >= kMftRecordSize) return false;
+    if (a.runListStart >= size) return false;
   }
   *out = a;
   return true;
@@ -89,10 +91,22 @@ bool ReadSourceSectors(const char* devicePath, uint64_t first, uint32_t sectorCo
 }
 
 bool ReadMftRecord(const char* devicePath, uint64_t sector, uint8_t* record, bool* intact) {
-  if (!ReadSourceSectors(devicePath, sector, kMftRecordSectors, record)) return false;
-  if (intact != nullptr) *intact = UpdateSequenceMatches(record, kMftRecordSize);
-  ApplyUpdateSequence(record, kMftRecordSize);
+  std::memset(record, 0, kMaxMftRecordSize);
+  if (!ReadSourceSectors(devicePath, sector, kMinMftRecordSectors, record)) return false;
+  const uint32_t sectors = MftRecordSectors(record);
+  if (sectors > kMinMftRecordSectors &&
+      !ReadSourceSectors(devicePath, sector + kMinMftRecordSectors, sectors - kMinMftRecordSectors,
+                         record + kMinMftRecordSize)) {
+    return false;
+  }
+  FixUpRecord(record, intact);
   return true;
+}
+
+void FixUpRecord(uint8_t* record, bool* intact) {
+  const uint32_t size = MftRecordBytes(record);
+  if (intact != nullptr) *intact = UpdateSequenceMatches(record, size);
+  ApplyUpdateSequence(record, size);
 }
 
 const char* CurrentDevicePath() {

@@ -5,11 +5,25 @@
 #include <cstdint>
 
 #include "engine/image/byte_order.h"
+#include "engine/image/read_sectors.h"
 
 namespace ntfs {
 
-constexpr uint32_t kMftRecordSize = 1024;
-constexpr uint32_t kMftRecordSectors = 2;
+// File records are 1 KiB, or 4 KiB on volumes formatted with large records (2 KiB is allowed as well). A
+// record's header says which (u32 at byte 28); every record buffer holds kMaxMftRecordSize bytes.
+constexpr uint32_t kMinMftRecordSize = 1024;
+constexpr uint32_t kMaxMftRecordSize = 4096;
+constexpr uint32_t kMinMftRecordSectors = kMinMftRecordSize / kSectorSize;
+constexpr uint32_t kMaxMftRecordSectors = kMaxMftRecordSize / kSectorSize;
+// True for the record sizes NTFS has: 1024, 2048 or 4096 bytes.
+constexpr bool IsMftRecordSize(uint64_t bytes) { return bytes == 1024 || bytes == 2048 || bytes == 4096; }
+// The size of a record as its header gives it (u32 at byte 28), when its update sequence (u16 count at byte 6)
+// covers each of its 512-byte sectors, as it does in every record of that size; kMinMftRecordSize otherwise.
+inline uint32_t MftRecordBytes(const uint8_t* record) {
+  const uint32_t bytes = LoadLe32(record + 28);
+  return IsMftRecordSize(bytes) && LoadLe16(record + 6) == bytes / kSectorSize + 1 ? bytes : kMinMftRecordSize;
+}
+inline uint32_t MftRecordSectors(const uint8_t* record) { return MftRecordBytes(record) / kSectorSize; }
 
 // Attribute types the engine reads.
 constexpr uint32_t kAttributeList = 0x20;
@@ -61,13 +75,16 @@ struct Attribute {
   // Bytes of the value written so far (the valid data length): past it the value reads as zeros, whatever
   // its clusters hold. realSize when the header is too short to say.
   uint64_t initializedSize = 0;
+  // log2 of the clusters of a compression unit (u8 at header byte 34); 0 when not compressed.
+  uint8_t compressionUnit = 0;
+  uint32_t recordSize = kMinMftRecordSize;  // of the record it lies in (MftRecordBytes)
 
   uint32_t ValueEnd() const { return valueStart + valueLength; }
   // offset + length, or the record end when that is nearer.
   uint32_t End() const;
 };
 
-// Reads the header of the attribute at offset in a record of kMftRecordSize bytes. False when a field
+// Reads the header of the attribute at offset in a record of MftRecordBytes(record) bytes. False when a field
 // it needs (type and length, the name, the value, or the run-list start) does not fit in the record.
 bool ReadAttribute(const uint8_t* record, uint32_t offset, Attribute* out);
 
@@ -81,11 +98,11 @@ enum class Verdict {
   kBroken,  // the wanted one, but its fields do not fit: the walk ends without a result
 };
 
-// How far the walk lets an attribute's length carry it: most readers keep lengths and offsets below
-// 1023; the file-name reader allows lengths up to 1024 and offsets below 1024.
+// How far the walk lets an attribute's length carry it, in a record of n bytes: most readers keep lengths and
+// offsets below n - 1; the file-name reader allows lengths up to n and offsets below n.
 enum class WalkLimit { kRecord, kFileName };
 
-// Walks the attributes of a 1024-byte record from its first-attribute offset. test(attribute) sees
+// Walks the attributes of a record (MftRecordBytes) from its first-attribute offset. test(attribute) sees
 // each attribute whose header fits; the walk ends with true at kFound (the attribute in *found), and
 // with false at kBroken, at the end marker (type 0 or 0xFFFFFFFF), or at a length that is zero or
 // carries the walk past the limit.
@@ -100,23 +117,28 @@ bool FindAttribute(const uint8_t* record, uint32_t type, const char* name, Attri
 // fails or a sector lies past the engine's 32-bit sector numbers (the buffer is then zeroed).
 bool ReadSourceSectors(const char* devicePath, uint64_t first, uint32_t sectorCount, uint8_t* buffer);
 
-// Reads the two sectors of the record at sector into record (kMftRecordSize bytes) and applies the
-// fix-up. False when the read fails. *intact, when given, tells whether both sectors ended with the update
-// sequence number before the fix-up (UpdateSequenceMatches).
+// Reads the record at sector into record (kMaxMftRecordSize bytes): its first two sectors, then as many more as
+// its header says it has; the bytes past it are zeros. Applies the fix-up. False when a read fails. *intact, when
+// given, tells whether every sector ended with the update sequence number before the fix-up
+// (UpdateSequenceMatches).
 bool ReadMftRecord(const char* devicePath, uint64_t sector, uint8_t* record, bool* intact = nullptr);
+
+// Checks (into *intact, when given) and applies the fix-up of a record read whole, as long as its header says.
+void FixUpRecord(uint8_t* record, bool* intact = nullptr);
 
 // The device path of the current drive, for every read that is not given one.
 const char* CurrentDevicePath();
 
 template <typename Test>
 bool WalkAttributes(const uint8_t* record, WalkLimit limit, Test&& test, Attribute* found) {
-  const uint32_t maxLength = limit == WalkLimit::kFileName ? kMftRecordSize : kMftRecordSize - 2;
-  const uint32_t maxOffset = limit == WalkLimit::kFileName ? kMftRecordSize - 1 : kMftRecordSize - 2;
+  const uint32_t size = MftRecordBytes(record);
+  const uint32_t maxLength = limit == WalkLimit::kFileName ? size : size - 2;
+  const uint32_t maxOffset = limit == WalkLimit::kFileName ? size - 1 : size - 2;
   uint32_t offset = LoadLe16(record + 20);
   if (offset > maxOffset) return false;
   for (;;) {
     // The type and the length must fit before anything else is read.
-    if (offset + 8 > kMftRecordSize) return false;
+    if (offset + 8 > size) return false;
     const uint32_t type = LoadLe32(record + offset);
     const uint32_t length = LoadLe32(record + offset + 4);
     if (type == 0 || type == 0xFFFFFFFF) return false;

@@ -126,7 +126,7 @@ TEST_F(NtfsVolumeTest, RecordsGiveTheNamesParentsTimesAndSizesOfFls) {
     EXPECT_EQ(name.parent, e.parent);
     if (e.created != "-") { EXPECT_EQ(std::to_string(name.creation), e.created); }
     if (e.modified != "-") { EXPECT_EQ(std::to_string(name.change), e.modified); }
-    uint8_t record[1024];
+    uint8_t record[ntfs::kMaxMftRecordSize];
     ASSERT_TRUE(ntfs::ReadMftRecord(DevicePathTable[0], sector, record));
     const uint16_t flags = ntfs::RecordFlags(record);
     if (!e.meta) { EXPECT_EQ(flags, (e.folder ? 2 : 0) + (e.deleted ? 0 : 1)); }
@@ -142,7 +142,7 @@ TEST_F(NtfsVolumeTest, DataRunsLieWhereIstatSays) {
   int fragmented = 0, sparse = 0;
   ForEachRecord([&](const ExpectedVolume& v, const ExpectedEntry& e, uint32_t sector) {
     if (e.folder || e.runs == "-") return;
-    uint8_t record[1024];
+    uint8_t record[ntfs::kMaxMftRecordSize];
     ASSERT_TRUE(ntfs::ReadMftRecord(DevicePathTable[0], sector, record));
     uint32_t offset = 0;
     const uint32_t kind = FindDataAttribute(record, offset);

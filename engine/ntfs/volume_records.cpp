@@ -20,7 +20,7 @@ bool StartingPart(const char* devicePath, uint32_t number, const char16_t* name,
   if (ReadMftRecordByNumber(devicePath, number, record) != 1 || !IsFileRecord(record) ||
       ReadPreferredFileName(record, found) != 1 || found.name != name ||
       !FindAttribute(record, kDataAttribute, stream, part) || !part->nonResident ||
-      part->offset + kStartingVcnOffset + 8 > kMftRecordSize) {
+      part->offset + kStartingVcnOffset + 8 > part->recordSize) {
     return false;
   }
   return LoadLe64(record + part->offset + kStartingVcnOffset) == 0;
@@ -37,10 +37,19 @@ bool IsOwnMftRecord(const uint8_t* record, uint64_t sector, uint64_t clusterBase
          clusterBase + uint64_t{runs[0].startCluster} * sectorsPerCluster == sector;
 }
 
+bool IsOwnMirrorCopy(const char* devicePath, uint64_t sector, uint64_t clusterBase, uint32_t sectorsPerCluster) {
+  uint8_t record[kMaxMftRecordSize];
+  if (!ReadMftRecord(devicePath, sector, record) || !IsFileRecord(record)) return false;
+  const uint64_t next = sector + MftRecordSectors(record);
+  FileNameInfo name;
+  return ReadMftRecord(devicePath, next, record) && ReadPreferredFileName(record, name) == 1 &&
+         name.name == u"$MFTMirr" && IsOwnMftRecord(record, sector, clusterBase, sectorsPerCluster);
+}
+
 uint64_t VolumeClusters(const char* devicePath, uint32_t sectorsPerCluster) {
   if (sectorsPerCluster == 0 || sectorsPerCluster > kMostSectorsPerCluster) return 0;
   const uint64_t clusterBytes = uint64_t{sectorsPerCluster} * kSectorSize;
-  uint8_t record[kMftRecordSize];
+  uint8_t record[kMaxMftRecordSize];
   Attribute part;
   uint64_t clusters = 0;
   if (StartingPart(devicePath, kBadClusterRecord, u"$BadClus", "$Bad", record, &part)) {
@@ -55,7 +64,7 @@ uint64_t VolumeClusters(const char* devicePath, uint32_t sectorsPerCluster) {
 
 ClusterBitmap::ClusterBitmap(const ClusterSpace& space) : space_(space) {
   if (space.sectorsPerCluster == 0 || space.sectorsPerCluster > kMostSectorsPerCluster) return;
-  uint8_t record[kMftRecordSize];
+  uint8_t record[kMaxMftRecordSize];
   Attribute part;
   if (!StartingPart(space.devicePath, kBitmapRecord, u"$Bitmap", "", record, &part)) return;
   if (DecodeRunList(record, part.runListStart, part.End(), runs_) != RunListStatus::kComplete) return;

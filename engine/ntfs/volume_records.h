@@ -19,6 +19,11 @@ constexpr uint32_t kBadClusterRecord = 8;
 // sector. A copy in the mirror, or another volume's record 0, starts its MFT elsewhere.
 bool IsOwnMftRecord(const uint8_t* record, uint64_t sector, uint64_t clusterBase, uint32_t sectorsPerCluster);
 
+// True when the record at sector is the copy of that volume's record 0 in its mirror: the record after it is the
+// copy of record 1, $MFTMirr, whose data begins at that very sector. With record 0 itself lost, the copy maps the
+// MFT.
+bool IsOwnMirrorCopy(const char* devicePath, uint64_t sector, uint64_t clusterBase, uint32_t sectorsPerCluster);
+
 // The volume's size in clusters as its records read through MftMap tell it: $BadClus's stream $Bad covers every
 // cluster (a hole where none is bad), so its size is the volume's; $Bitmap holds a bit per cluster (rounded up
 // to 8 bytes), so its size bounds it. The lesser of what the two give; 0 when neither can be read (a record

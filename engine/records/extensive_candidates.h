@@ -20,6 +20,7 @@ struct NtfsFolderCandidate {
   uint64_t modificationTime = 0;
   uint32_t indexCluster = 0;  // first cluster of the index allocation (0: none)
   uint32_t deleted = 0;       // 1 unless the record flags are 3
+  uint32_t recordSectors = 2;  // of its file record: 2, or 8 on a volume of 4 KiB records
 };
 
 struct IndexRecordCandidate {

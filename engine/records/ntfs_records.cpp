@@ -1,5 +1,7 @@
 #include "engine/records/ntfs_records.h"
 
+#include <unordered_map>
+
 #include "engine/records/record_index.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
@@ -14,6 +16,39 @@ records::FirstRecordIndex<NtfsFolderRecord, uint32_t, &NtfsFolderRecord::recordN
 records::FirstRecordIndex<NtfsFolderRecord, host::TreeKey, &NtfsFolderRecord::treeKey> g_ntfsFolderByTreeKey;
 records::FirstRecordIndex<NtfsEntryRecord, uint32_t, &NtfsEntryRecord::id> g_ntfsEntryById;
 records::FirstRecordIndex<NtfsFoundEntryRecord, uint32_t, &NtfsFoundEntryRecord::id> g_foundEntryById;
+
+// The positions of the linked entries of a list by id, made afresh when the list changed since.
+template <typename Entry>
+class LinkedIndex {
+ public:
+  std::vector<Entry*> Find(records::RecordList<Entry>& list, Entry* first) {
+    if (first == nullptr) return {};
+    if (!first->linked) return {first};
+    if (generation_ != list.Generation() || size_ != list.size()) {
+      records::GuardAllocation([&] {
+        byId_.clear();
+        for (size_t i = 0; i < list.size(); ++i) {
+          if (list[i].linked) byId_[list[i].id].push_back(i);
+        }
+      });
+      generation_ = list.Generation();
+      size_ = list.size();
+    }
+    std::vector<Entry*> out;
+    records::GuardAllocation([&] {
+      for (size_t i : byId_[first->id]) out.push_back(&list[i]);
+    });
+    return out;
+  }
+
+ private:
+  std::unordered_map<uint32_t, std::vector<size_t>> byId_;
+  uint64_t generation_ = ~uint64_t{0};
+  size_t size_ = 0;
+};
+
+LinkedIndex<NtfsEntryRecord> g_linkedEntries;
+LinkedIndex<NtfsFoundEntryRecord> g_linkedFoundEntries;
 
 }  // namespace
 
@@ -64,4 +99,12 @@ NtfsEntryRecord* FindNtfsEntry(uint32_t id) { return g_ntfsEntryById.Find(NtfsEn
 
 NtfsFoundEntryRecord* FindNtfsFoundEntry(uint32_t id) {
   return g_foundEntryById.Find(NtfsFoundEntryList, id);
+}
+
+std::vector<NtfsEntryRecord*> FindNtfsEntries(uint32_t id) {
+  return g_linkedEntries.Find(NtfsEntryList, FindNtfsEntry(id));
+}
+
+std::vector<NtfsFoundEntryRecord*> FindNtfsFoundEntries(uint32_t id) {
+  return g_linkedFoundEntries.Find(NtfsFoundEntryList, FindNtfsFoundEntry(id));
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/host/host.h"
 #include "engine/records/record_list.h"
@@ -29,6 +30,11 @@ struct NtfsEntryRecord {
   uint32_t deleted = 0;       // 1 deleted
   uint32_t id = 0;            // sector of the file's MFT record
   std::u16string foundName;   // the name it was found under, once the user renamed it (records::RenameFile)
+  // The file has further names (hard links), each an entry of its own with this id in its folder; a snapshot
+  // load marks them again. A record of an earlier MFT of its volume (one a format replaced), known at a snapshot
+  // load by lying outside the MFT.
+  bool linked = false;
+  bool earlier = false;
 };
 
 struct NtfsFoundEntryRecord {
@@ -50,6 +56,8 @@ struct NtfsFoundEntryRecord {
   // its own folder ids. Choosing a file system again starts from earlierParent.
   bool earlier = false;
   uint32_t earlierParent = 0;
+  // The file has further names (hard links), each an entry of its own with this id in its folder.
+  bool linked = false;
 };
 
 // Folders. In an Extensive Scan (RecoveryMode 0) one record per record number; otherwise every append.
@@ -86,3 +94,6 @@ NtfsFolderRecord* FindNtfsFolderByTreeKey(host::TreeKey key);
 // The first file whose id (MFT record sector) is id.
 NtfsEntryRecord* FindNtfsEntry(uint32_t id);
 NtfsFoundEntryRecord* FindNtfsFoundEntry(uint32_t id);
+// Every file with this id, in list order: the first, and when it is linked each further name of it.
+std::vector<NtfsEntryRecord*> FindNtfsEntries(uint32_t id);
+std::vector<NtfsFoundEntryRecord*> FindNtfsFoundEntries(uint32_t id);

@@ -56,7 +56,7 @@ struct FileSystemRecord {
   uint32_t secondFatSector = 0;
   uint32_t mftSector = 0;
   uint32_t mftMirrorSector = 0;
-  uint32_t sectorsPerMftRecord = 0;    // 2 from Quick Scan, 0 from the Extensive Scan's analysis
+  uint32_t sectorsPerMftRecord = 0;    // from the boot sector (2 for 1 KiB records, 8 for 4 KiB); 0 without one
   uint32_t sectorsPerIndexRecord = 0;
   uint32_t lastSector = 0;             // first sector + total sectors; 0 when absent
   // In FoundFileSystemList: the file system's node in the found-file-systems tree. In

@@ -11,11 +11,13 @@
 #include "engine/ntfs/data_runs.h"
 #include "engine/ntfs/mft_map.h"
 #include "engine/ntfs/mft_record.h"
+#include "engine/ntfs/reparse_point.h"
 #include "engine/ntfs/volume_records.h"
 #include "engine/records/file_system_range.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/save/cluster_runs.h"
+#include "engine/save/ntfs_file_copy.h"
 #include "engine/save/recovered_file.h"
 #include "engine/save/save_progress.h"
 #include "engine/save/save_state.h"
@@ -25,8 +27,14 @@ namespace {
 
 // Resident data begins this far after its attribute's start.
 constexpr uint64_t kResidentDataOffset = 24;
-// The last byte of the record that resident data may reach.
-constexpr uint64_t kResidentDataEnd = 1023;
+// The compression of a value: 0 when none; else log2 of the clusters of its LZNT1 units, the usual 4 (16 clusters)
+// among kMinUnitBits .. kMaxUnitBits, of at most kMaxUnitBytes.
+constexpr uint16_t kCompressionMask = 0x00FF;
+constexpr uint16_t kLznt1 = 0x0001;
+constexpr uint8_t kMinUnitBits = 1;
+constexpr uint8_t kMaxUnitBits = 8;
+constexpr uint64_t kMaxUnitBytes = 4 * 1024 * 1024;
+constexpr uint8_t kUnknownCompression = 0xFF;
 
 bool HasAttributeList(const uint8_t* record) {
   ntfs::Attribute list;
@@ -42,6 +50,8 @@ struct FileState {
   // Its record failed the update-sequence check (a write reached one of its sectors only): what the record
   // holds is half of one version and half of another, never the file whole.
   bool torn = false;
+  // A cloud file's placeholder: a hole in its data is a part kept online, not zeros.
+  bool cloud = false;
 };
 
 // The volume's clusters as the savers may read them: none past its end.
@@ -54,7 +64,9 @@ uint32_t SaveResident(const uint8_t* record, const ntfs::Attribute& data, const 
                       const FileState& state) {
   const uint64_t start = data.offset + kResidentDataOffset;
   const uint64_t size = state.size;
-  if (start > kResidentDataEnd || size > kResidentDataEnd - start) {
+  // The last byte of the record that resident data may reach.
+  const uint64_t last = data.recordSize - 1;
+  if (start > last || size > last - start) {
     save::CountUnreadable(state.userSave);
     return 0;
   }
@@ -68,10 +80,14 @@ uint32_t SaveResident(const uint8_t* record, const ntfs::Attribute& data, const 
 }
 
 // No data (no data attribute, or an empty run list): right for an empty file, which is written empty, a
-// loss for any other.
+// loss for any other (a cloud file's kept online).
 uint32_t SaveWithoutRuns(const std::u16string& target, const FileState& state) {
   if (state.size != 0) {
-    save::CountUnreadable(state.userSave);
+    if (state.cloud) {
+      save::CountDataElsewhere(state.userSave);
+    } else {
+      save::CountUnreadable(state.userSave);
+    }
     return 0;
   }
   save::RecoveredFile file(target, state.userSave);
@@ -82,24 +98,44 @@ uint32_t SaveWithoutRuns(const std::u16string& target, const FileState& state) {
   return 1;
 }
 
+// The compression of a data part: 0 for none, else log2 of the clusters of its LZNT1 units; kUnknownCompression
+// for another kind, or units no volume has.
+uint8_t CompressionUnitOf(const ntfs::Attribute& data) {
+  const uint16_t kind = data.flags & kCompressionMask;
+  if (kind == 0) return 0;
+  const uint64_t clusterBytes = uint64_t{CurrentFileSystem.sectorsPerCluster} * kSectorSize;
+  const uint8_t unit = data.compressionUnit;
+  if (kind != kLznt1 || unit < kMinUnitBits || unit > kMaxUnitBits || (clusterBytes << unit) > kMaxUnitBytes) {
+    return kUnknownCompression;
+  }
+  return unit;
+}
+
 bool IsUsableDataPart(const ntfs::Attribute& data) {
-  // Compressed or encrypted clusters are not the file's bytes: writing them would pass off garbage as the
-  // recovered file.
-  return data.nonResident && (data.flags & (ntfs::kAttributeCompressed | ntfs::kAttributeEncrypted)) == 0 &&
-         data.offset + ntfs::kStartingVcnOffset + 8 <= ntfs::kMftRecordSize;
+  // Encrypted clusters, and clusters compressed in a way not known here, are not the file's bytes: writing them
+  // would pass off garbage as the recovered file.
+  return data.nonResident && (data.flags & ntfs::kAttributeEncrypted) == 0 &&
+         CompressionUnitOf(data) != kUnknownCompression &&
+         data.offset + ntfs::kStartingVcnOffset + 8 <= data.recordSize;
 }
 
 uint64_t StartingVcn(const uint8_t* record, const ntfs::Attribute& data) {
   return LoadLe64(record + data.offset + ntfs::kStartingVcnOffset);
 }
 
+// What the part of the unnamed data attribute that starts the value says of all of it.
+struct ValueHead {
+  uint64_t valid = 0;       // its valid data length
+  uint8_t compression = 0;  // CompressionUnitOf
+};
+
 // The runs of the part of the unnamed data attribute that extension record `number` holds, which must
-// belong to the file whose base record lies at baseSector and start at cluster startingVcn of the
-// value; the part that starts the value also gives its valid data length (*valid). False when the record
-// cannot be read whole or is not that part; runs then holds nothing usable.
+// belong to the file whose base record lies at baseSector, start at cluster startingVcn of the value and be
+// compressed as head says; the part that starts the value sets *head. False when the record cannot be read whole
+// or is not that part; runs then holds nothing usable.
 bool ExtensionRuns(uint32_t number, uint32_t baseSector, uint64_t startingVcn, std::vector<DataRun>* runs,
-                   uint64_t* valid) {
-  uint8_t record[ntfs::kMftRecordSize] = {};
+                   ValueHead* head) {
+  uint8_t record[ntfs::kMaxMftRecordSize] = {};
   bool intact = false;
   if (!ReadMftRecordByNumber(ntfs::CurrentDevicePath(), number, record, &intact) || !intact ||
       !ntfs::IsFileRecord(record)) {
@@ -113,7 +149,12 @@ bool ExtensionRuns(uint32_t number, uint32_t baseSector, uint64_t startingVcn, s
       StartingVcn(record, data) != startingVcn) {
     return false;
   }
-  if (startingVcn == 0) *valid = data.initializedSize;
+  if (startingVcn == 0) {
+    head->valid = data.initializedSize;
+    head->compression = CompressionUnitOf(data);
+  } else if (CompressionUnitOf(data) != head->compression) {
+    return false;
+  }
   return ntfs::DecodeRunList(record, data.runListStart, data.End(), *runs) == ntfs::RunListStatus::kComplete;
 }
 
@@ -122,8 +163,8 @@ bool ExtensionRuns(uint32_t number, uint32_t baseSector, uint64_t startingVcn, s
 // where the runs before it end; the first part that cannot be read, or leaves a gap or an overlap, ends
 // the walk, and the file's tail is then lost (zeros, counted damaged). A list that outgrew the base record
 // is read from its clusters; one that cannot be read leaves the tail lost in the same way. When the part that
-// starts the value lies in an extension record, *valid gets the valid data length its header gives.
-void AppendListedDataParts(const uint8_t* base, uint32_t baseSector, uint64_t* valid) {
+// starts the value lies in an extension record, *head gets what its header says.
+void AppendListedDataParts(const uint8_t* base, uint32_t baseSector, ValueHead* head) {
   std::vector<uint8_t> list;
   // A hole in a list is damage, not entries.
   if (!ntfs::ReadAttributeListValue(base, VolumeSpace(), ntfs::Holes::kRefused, &list)) return;
@@ -137,7 +178,7 @@ void AppendListedDataParts(const uint8_t* base, uint32_t baseSector, uint64_t* v
     if (!MftRecordToSector(entry.recordNumber, sector)) return false;
     if (sector == baseSector) return true;  // the base record's own part, already decoded
     runs.clear();
-    if (entry.startingVcn != nextVcn || !ExtensionRuns(entry.recordNumber, baseSector, nextVcn, &runs, valid)) {
+    if (entry.startingVcn != nextVcn || !ExtensionRuns(entry.recordNumber, baseSector, nextVcn, &runs, head)) {
       return false;
     }
     for (const DataRun& run : runs) {
@@ -209,29 +250,38 @@ class EarlierMftClusters {
   }
 
  private:
+  // The chosen file system's earlier records; after a Quick Scan there are none, and a snapshot of an Extensive
+  // Scan marks them again when it is loaded.
   void Gather() {
     runs_.Clear();
     earlier_.clear();
-    if (RecoveryMode != records::kExtensiveScan) return;
-    std::vector<DataRun> runs;
-    uint8_t record[ntfs::kMftRecordSize] = {};
-    for (const NtfsFoundEntryRecord& entry : NtfsFoundEntryList) {
-      if (!entry.earlier || !InChosenFileSystem(entry)) continue;
-      earlier_.insert(entry.id);
-      bool intact = false;
-      ntfs::Attribute data;
-      if (ReadMftRecordAtSector(ntfs::CurrentDevicePath(), entry.id, record, &intact) != 1 || !intact ||
-          !ntfs::IsFileRecord(record) || (LoadLe16(record + 22) & ntfs::kFileInUse) == 0 ||
-          !ntfs::FindAttribute(record, ntfs::kDataAttribute, "", &data) || !data.nonResident) {
-        continue;
+    if (RecoveryMode == records::kExtensiveScan) {
+      for (const NtfsFoundEntryRecord& entry : NtfsFoundEntryList) {
+        if (entry.earlier && InChosenFileSystem(entry)) Add(entry.id);
       }
-      runs.clear();
-      ntfs::DecodeRunList(record, data.runListStart, data.End(), runs);
-      for (const DataRun& run : runs) {
-        if (!run.sparse) runs_.Add(run.startCluster, uint64_t{run.startCluster} + run.length);
+    } else {
+      for (const NtfsEntryRecord& entry : NtfsEntryList) {
+        if (entry.earlier) Add(entry.id);
       }
     }
     runs_.Seal();
+  }
+
+  void Add(uint32_t sector) {
+    if (!earlier_.insert(sector).second) return;
+    uint8_t record[ntfs::kMaxMftRecordSize] = {};
+    bool intact = false;
+    ntfs::Attribute data;
+    if (ReadMftRecordAtSector(ntfs::CurrentDevicePath(), sector, record, &intact) != 1 || !intact ||
+        !ntfs::IsFileRecord(record) || (LoadLe16(record + 22) & ntfs::kFileInUse) == 0 ||
+        !ntfs::FindAttribute(record, ntfs::kDataAttribute, "", &data) || !data.nonResident) {
+      return;
+    }
+    std::vector<DataRun> runs;
+    ntfs::DecodeRunList(record, data.runListStart, data.End(), runs);
+    for (const DataRun& run : runs) {
+      if (!run.sparse) runs_.Add(run.startCluster, uint64_t{run.startCluster} + run.length);
+    }
   }
 
   std::mutex mutex_;
@@ -245,6 +295,18 @@ class EarlierMftClusters {
 
 EarlierMftClusters earlierMft;
 
+// True when a hole of the runs lies among the clusters of the file's first `bytes` bytes.
+bool HoleWithin(uint64_t bytes) {
+  const uint64_t clusterBytes = uint64_t{CurrentFileSystem.sectorsPerCluster} * kSectorSize;
+  uint64_t reached = 0;
+  for (const DataRun& run : DataRunList) {
+    if (reached >= bytes) break;
+    if (run.sparse && run.length != 0) return true;
+    reached += uint64_t{run.length} * clusterBytes;
+  }
+  return false;
+}
+
 // data: the base record's unnamed data attribute, or null when only its attribute list can give the runs.
 uint32_t SaveNonResident(const uint8_t* record, const ntfs::Attribute* data, const std::u16string& target,
                          const FileState& state) {
@@ -257,18 +319,24 @@ uint32_t SaveNonResident(const uint8_t* record, const ntfs::Attribute* data, con
     save::CountUnreadable(state.userSave);
   } else {
     if (data == nullptr) DataRunList.Free();
-    // How far the file's bytes were written (its valid data length): the header of the part that starts the
-    // value says so, in the base record or in the extension record that holds it.
-    uint64_t valid = data != nullptr && StartingVcn(record, *data) == 0 ? data->initializedSize : state.size;
+    // How far the file's bytes were written (its valid data length), and how they are compressed: the header of
+    // the part that starts the value says so, in the base record or in the extension record that holds it.
+    const bool starts = data != nullptr && StartingVcn(record, *data) == 0;
+    ValueHead head{starts ? data->initializedSize : state.size, starts ? CompressionUnitOf(*data) : uint8_t{0}};
     // Parts in other records follow only a base part that starts the value.
-    if (data == nullptr || StartingVcn(record, *data) == 0) AppendListedDataParts(record, state.mftSector, &valid);
-    if (!DataRunList.empty()) {
+    if (data == nullptr || starts) AppendListedDataParts(record, state.mftSector, &head);
+    const uint64_t wholeValid = std::min(state.size, head.valid);
+    if (state.cloud && (DataRunList.empty() || (head.compression == 0 && HoleWithin(wholeValid)) ||
+                        wholeValid < state.size)) {
+      save::CountDataElsewhere(state.userSave);  // what is not on the disk was never written to it
+    } else if (!DataRunList.empty()) {
       const uint64_t writable = WritableLength();
-      const uint64_t held = std::min({state.size, valid, writable});
+      const uint64_t held = std::min({state.size, head.valid, writable});
       const bool damaged = state.torn || (state.deleted && (ClustersTakenAgain(held) ||
                                                             (state.userSave == 1 &&
                                                              earlierMft.WrittenOver(state.mftSector, record, held))));
-      saved = WriteRecoveredFile(target, state.size, writable, valid, static_cast<uint16_t>(state.userSave), damaged);
+      saved = WriteRecoveredFile(target, state.size, writable, head.valid, static_cast<uint16_t>(state.userSave),
+                                 damaged, head.compression);
       if (saved == 1) SetNtfsFileTime(target);
     } else if (data != nullptr) {
       saved = SaveWithoutRuns(target, state);
@@ -289,7 +357,7 @@ uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& 
     return 0;
   }
   if (userSave == 1) save::ShowFileStarted(target, name);
-  uint8_t record[ntfs::kMftRecordSize] = {};
+  uint8_t record[ntfs::kMaxMftRecordSize] = {};
   bool intact = false;
   // Through the MFT's map, as the scan read it: a record may straddle two extents of a fragmented MFT.
   if (ReadMftRecordAtSector(ntfs::CurrentDevicePath(), mftSector, record, &intact) != 1 ||
@@ -297,7 +365,14 @@ uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& 
     save::CountUnreadable(userSave);
     return 0;
   }
-  const FileState state{mftSector, size, userSave, deleted != 0, !intact};
+  uint32_t tag = 0;
+  const bool reparse = ntfs::ReadReparseTag(record, &tag);
+  // Compressed by Windows' own file compression: the unnamed stream holds holes only, the bytes are elsewhere.
+  if (reparse && tag == ntfs::kWofReparseTag && size != 0) {
+    save::CountDataElsewhere(userSave);
+    return 0;
+  }
+  const FileState state{mftSector, size, userSave, deleted != 0, !intact, reparse && ntfs::IsCloudReparseTag(tag)};
   ntfs::Attribute data;
   if (ntfs::FindAttribute(record, ntfs::kDataAttribute, "", &data)) {
     return data.nonResident ? SaveNonResident(record, &data, target, state) : SaveResident(record, data, target, state);
@@ -309,51 +384,25 @@ uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& 
 }
 
 uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t writable, uint64_t valid,
-                            uint16_t userSave, bool damaged) {
+                            uint16_t userSave, bool damaged, uint8_t compressionUnit) {
   save::FileProgress progress(userSave);
   if (userSave == 1) {
     SkipCurrentFileFlag = 0;
     if (SaveStopRequested()) return 0;
     progress.Show(0, size);
   }
-  const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;
-  if (!save::UsableClusterSize(perCluster)) {
+  if (!save::UsableClusterSize(CurrentFileSystem.sectorsPerCluster)) {
     save::CountUnreadable(userSave);
     return 0;
   }
   save::RecoveredFile file(path, userSave);
   if (!file.Create()) return 0;
   if (damaged) file.MarkDamaged();
-  std::vector<uint8_t> buffer;
-  const uint64_t end = std::min(size, writable);
-  const uint64_t volumeEnd = FileSystemEndSector(CurrentFileSystem, ScanRange);
-  uint64_t written = 0;
-  bool stopped = false;
-  bool failed = false;
-  bool outside = false;
-  for (size_t r = 0; r < DataRunList.size() && written < end && !stopped && !failed && !outside; ++r) {
-    const DataRun& run = DataRunList[r];
-    for (uint32_t i = 0; i < run.length && written < end; ++i) {
-      if (save::SaveInterrupted(userSave)) {
-        stopped = true;
-        break;
-      }
-      progress.Show(written, size);
-      const uint64_t sector = CurrentFileSystem.clusterBase + (uint64_t{run.startCluster} + i) * perCluster;
-      // A cluster past the volume's end is another volume's: the file ends before it.
-      if (!run.sparse && !save::ClusterInVolume(sector, perCluster, volumeEnd)) {
-        outside = true;
-        break;
-      }
-      const save::ClusterSource source = run.sparse ? save::ClusterSource::kSparse : save::ClusterSource::kRead;
-      if (!save::CopyCluster(file, source, sector, perCluster, end, written, buffer, valid)) {
-        failed = true;
-        break;
-      }
-    }
-  }
+  const save::FileCopy copy{file, size, std::min(size, writable), valid, userSave, progress};
+  const save::CopyResult result =
+      compressionUnit == 0 ? save::CopyRuns(copy) : save::CopyCompressedUnits(copy, compressionUnit);
   // Runs that end before the file does, or leave the volume, leave its tail unknown: the file ends there,
   // damaged. Its size is not padded with zeros: a damaged size would fill the destination.
-  if (!stopped && !failed && written < size) file.MarkDamaged();
-  return file.Finish(stopped) ? 1 : 0;
+  if (!result.stopped && !result.failed && result.written < size) file.MarkDamaged();
+  return file.Finish(result.stopped) ? 1 : 0;
 }

@@ -103,7 +103,7 @@ TEST_F(NtfsSaveVolumeTest, FilesAreSavedAsIcatReadsThem) {
   // The first file is the one the volume was made for: its attribute list lies outside its record.
   uint32_t sector = 0;
   ASSERT_EQ(MftRecordToSector(volume.files[0].inode, sector), 1u);
-  uint8_t record[ntfs::kMftRecordSize] = {};
+  uint8_t record[ntfs::kMaxMftRecordSize] = {};
   ASSERT_TRUE(ntfs::ReadMftRecord(DevicePathTable[0], sector, record));
   ntfs::Attribute list;
   ASSERT_TRUE(ntfs::FindAttribute(record, ntfs::kAttributeList, "", &list));
@@ -148,7 +148,7 @@ TEST_F(NtfsSaveVolumeTest, ASizeBeyondTheAllocatedClustersIsNotPaddedToTheClaim)
     ASSERT_NE(disk, nullptr);
     uint32_t sector = 0;
     ASSERT_EQ(MftRecordToSector(plain.inode, sector), 1u);
-    uint8_t record[ntfs::kMftRecordSize] = {};
+    uint8_t record[ntfs::kMaxMftRecordSize] = {};
     ASSERT_TRUE(ntfs::ReadMftRecord(DevicePathTable[0], sector, record));
     ntfs::Attribute data;
     ASSERT_TRUE(ntfs::FindAttribute(record, ntfs::kDataAttribute, "", &data));

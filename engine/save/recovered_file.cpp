@@ -189,6 +189,11 @@ void CountUnreadable(uint32_t userSave) {
   if (userSave == 1) ++SaveTally.unreadable;
 }
 
+void CountDataElsewhere(uint32_t userSave) {
+  CountUnreadable(userSave);
+  if (userSave == 1) ++SaveTally.elsewhere;
+}
+
 bool UsableClusterSize(uint32_t sectorsPerCluster) {
   return sectorsPerCluster >= 1 && sectorsPerCluster <= kMaxSectorsPerCluster;
 }

@@ -50,6 +50,9 @@ bool SaveInterrupted(uint32_t userSave);
 
 // A user's file that could not be read whole, or whose data could not be found: counted for the report.
 void CountUnreadable(uint32_t userSave);
+// A user's file whose data is not in it (compressed by Windows into a stream of its own, kept online only): not
+// read whole, and the report says why.
+void CountDataElsewhere(uint32_t userSave);
 
 // Cluster sizes the savers read: 1 to kMaxSectorsPerCluster sectors. Any other value (0 from a damaged
 // boot sector) would divide by zero or carry the sector arithmetic past 64 bits.

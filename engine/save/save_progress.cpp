@@ -88,9 +88,9 @@ void AddFile(uint32_t id, SelectionSize* size) {
   if (CurrentFileSystem.type != records::kNtfs) {
     if (const FatEntryRecord* entry = FindFatEntry(id)) size->Add(entry->size);
   } else if (RecoveryMode == records::kQuickScan) {
-    if (const NtfsEntryRecord* entry = FindNtfsEntry(id)) size->Add(entry->size);
-  } else if (const NtfsFoundEntryRecord* entry = FindNtfsFoundEntry(id)) {
-    size->Add(entry->size);
+    for (const NtfsEntryRecord* entry : FindNtfsEntries(id)) size->Add(entry->size);
+  } else {
+    for (const NtfsFoundEntryRecord* entry : FindNtfsFoundEntries(id)) size->Add(entry->size);
   }
 }
 

@@ -1,6 +1,7 @@
 // Saving what the user ticked, and asking where to.
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -66,20 +67,59 @@ struct Selection {
   std::vector<const Entry*> files;
 };
 
+// How a file system's records are found for a selection: folders by tree key and by id (Folder::*id), the files of
+// one ticked id (entriesOf: an NTFS file with several names, hard links, is one file).
+template <typename Folder, typename Entry>
+struct Finders {
+  Folder* (*folderOfKey)(host::TreeKey);
+  Folder* (*folderOf)(uint32_t);
+  uint32_t Folder::*id;
+  std::vector<Entry*> (*entriesOf)(uint32_t);
+};
+
+// Whether the folder of that id is one of whole (the ids of the folders saved whole) or lies below one.
+template <typename Folder, typename Entry>
+bool InWholeFolder(uint32_t id, const std::unordered_set<uint32_t>& whole, const Finders<Folder, Entry>& find) {
+  std::unordered_set<uint32_t> seen;
+  while (records::GuardAllocation([&] { return seen.insert(id).second; })) {
+    if (whole.count(id) != 0) return true;
+    const Folder* folder = find.folderOf(id);
+    if (folder == nullptr) return false;
+    id = folder->parentId;
+  }
+  return false;
+}
+
+// A file ticked on its own is saved under each of its names, but a name in a folder saved whole is saved there.
 template <typename Folder, typename Entry>
 Selection<Folder, Entry> Select(const std::vector<host::TreeKey>& keys, const std::vector<uint32_t>& ids,
-                                Folder* (*folderOfKey)(host::TreeKey), Entry* (*entryOf)(uint32_t)) {
+                                const Finders<Folder, Entry>& find) {
   Selection<Folder, Entry> selection;
   records::GuardAllocation([&] {
+    std::unordered_set<uint32_t> whole;
     for (host::TreeKey key : keys) {
-      if (const Folder* folder = folderOfKey(key)) selection.folders.emplace_back(key, folder);
+      if (const Folder* folder = find.folderOfKey(key)) {
+        selection.folders.emplace_back(key, folder);
+        whole.insert(folder->*find.id);
+      }
     }
+    std::unordered_set<const Entry*> taken;
     for (uint32_t id : ids) {
-      if (const Entry* entry = entryOf(id)) selection.files.push_back(entry);
+      const std::vector<Entry*> entries = find.entriesOf(id);
+      for (const Entry* entry : entries) {
+        if ((entries.size() == 1 || !InWholeFolder(entry->parentId, whole, find)) && taken.insert(entry).second) {
+          selection.files.push_back(entry);
+        }
+      }
     }
     return 0;
   });
   return selection;
+}
+
+std::vector<FatEntryRecord*> FatEntriesOf(uint32_t id) {
+  FatEntryRecord* entry = FindFatEntry(id);
+  return entry != nullptr ? std::vector<FatEntryRecord*>{entry} : std::vector<FatEntryRecord*>{};
 }
 
 template <typename Folder, typename Entry>
@@ -126,8 +166,9 @@ void SaveFatFiles(const std::vector<uint32_t>& ids) {
 
 void SaveFatSelection(const std::vector<host::TreeKey>& folders, const std::vector<uint32_t>& ids) {
   save::SaveLayout layout = LayoutOf(records::kFatRootId, FindFatFolder);
-  SaveInLayout(Select(folders, ids, FindFatFolderByTreeKey, FindFatEntry), layout, &FatFolderRecord::firstCluster,
-               SaveFatFolders, SaveFatEntry);
+  const Finders<FatFolderRecord, FatEntryRecord> find{FindFatFolderByTreeKey, FindFatFolder,
+                                                      &FatFolderRecord::firstCluster, FatEntriesOf};
+  SaveInLayout(Select(folders, ids, find), layout, &FatFolderRecord::firstCluster, SaveFatFolders, SaveFatEntry);
 }
 
 template <typename Entry>
@@ -137,12 +178,14 @@ void SaveNtfsEntry(const Entry& entry, const std::u16string& destination) {
 }
 
 void SaveNtfsFiles(const std::vector<uint32_t>& ids) {
+  std::unordered_set<uint32_t> done;  // a file of several names, each found, is saved under each once
   for (uint32_t id : ids) {
     if (SaveStopRequested()) return;
+    if (!records::GuardAllocation([&] { return done.insert(id).second; })) continue;
     if (RecoveryMode == records::kQuickScan) {
-      if (const NtfsEntryRecord* entry = FindNtfsEntry(id)) SaveNtfsEntry(*entry, SaveDestination);
+      for (const NtfsEntryRecord* entry : FindNtfsEntries(id)) SaveNtfsEntry(*entry, SaveDestination);
     } else if (RecoveryMode == records::kExtensiveScan) {
-      if (const NtfsFoundEntryRecord* entry = FindNtfsFoundEntry(id)) SaveNtfsEntry(*entry, SaveDestination);
+      for (const NtfsFoundEntryRecord* entry : FindNtfsFoundEntries(id)) SaveNtfsEntry(*entry, SaveDestination);
     }
   }
 }
@@ -150,11 +193,15 @@ void SaveNtfsFiles(const std::vector<uint32_t>& ids) {
 void SaveNtfsSelection(const std::vector<host::TreeKey>& folders, const std::vector<uint32_t>& ids) {
   save::SaveLayout layout = LayoutOf(records::kNtfsRootRecord, FindNtfsFolder);
   if (RecoveryMode == records::kQuickScan) {
-    SaveInLayout(Select(folders, ids, FindNtfsFolderByTreeKey, FindNtfsEntry), layout,
-                 &NtfsFolderRecord::recordNumber, SaveNtfsFolders, SaveNtfsEntry<NtfsEntryRecord>);
+    const Finders<NtfsFolderRecord, NtfsEntryRecord> find{FindNtfsFolderByTreeKey, FindNtfsFolder,
+                                                          &NtfsFolderRecord::recordNumber, FindNtfsEntries};
+    SaveInLayout(Select(folders, ids, find), layout, &NtfsFolderRecord::recordNumber, SaveNtfsFolders,
+                 SaveNtfsEntry<NtfsEntryRecord>);
   } else if (RecoveryMode == records::kExtensiveScan) {
-    SaveInLayout(Select(folders, ids, FindNtfsFolderByTreeKey, FindNtfsFoundEntry), layout,
-                 &NtfsFolderRecord::recordNumber, SaveNtfsFolders, SaveNtfsEntry<NtfsFoundEntryRecord>);
+    const Finders<NtfsFolderRecord, NtfsFoundEntryRecord> find{FindNtfsFolderByTreeKey, FindNtfsFolder,
+                                                               &NtfsFolderRecord::recordNumber, FindNtfsFoundEntries};
+    SaveInLayout(Select(folders, ids, find), layout, &NtfsFolderRecord::recordNumber, SaveNtfsFolders,
+                 SaveNtfsEntry<NtfsFoundEntryRecord>);
   }
 }
 

@@ -30,6 +30,7 @@ void BeginSave() {
   SavedFileCount = 0;
   SaveTally.saved = 0;
   SaveTally.unreadable = 0;
+  SaveTally.elsewhere = 0;
   SaveTally.unwritten = 0;
   SaveTally.skipped = 0;
   SaveTally.heldBack = 0;
@@ -65,6 +66,7 @@ uint32_t SaveResultMessage(std::u16string* text) {
   if (unreadable != 0) {
     *text += u"\r\n" + std::u16string(kUnreadableFilesText);
   }
+  if (SaveTally.elsewhere != 0) *text += u" " + std::u16string(kDataElsewhereText);
   return host::kError;
 }
 

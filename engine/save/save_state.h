@@ -25,6 +25,7 @@ extern uint64_t SaveFileTime;
 struct SaveTallyRecord {
   std::atomic<uint32_t> saved{0};       // written and closed, perhaps with unreadable parts as zeros
   std::atomic<uint32_t> unreadable{0};  // not read whole: parts written as zeros, or its data not found
+  std::atomic<uint32_t> elsewhere{0};   // of those, not saved as their data is not in them
   std::atomic<uint32_t> unwritten{0};   // could not be created, written or closed (the user was asked), or
                                         // a File Trace hit while no size to save it with was chosen
   // And those passed over, which the report names so that the user knows why nothing was saved:
@@ -49,5 +50,9 @@ uint32_t SaveResultMessage(std::u16string* text);
 inline constexpr char16_t kUnreadableFilesText[] =
     u"What could be read of them was saved: a file ends where its data could no longer be found, and a part that "
     u"could not be read is zeros. A file whose data could not be found at all was not saved.";
+// And, when some of them hold their data elsewhere, why those were not saved.
+inline constexpr char16_t kDataElsewhereText[] =
+    u"A file that Windows compressed into a stream of its own, or that is kept online only, was not saved: its "
+    u"data is not in the file.";
 // Shows that report through the message box.
 void ReportSaveResult();

@@ -75,9 +75,11 @@ void SaveNtfsFolderFiles(uint32_t folderRecord, const std::u16string& destinatio
 // lies there is not written.
 uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint32_t firstCluster, uint32_t size,
                       const std::u16string& fileName, uint32_t deleted);
-// NTFS: the unnamed data attribute of the MFT record at mftSector (resident, or along its data runs),
-// stamped with SetNtfsFileTime. A record that fails its update-sequence check, and a deleted file (deleted 1)
-// a cluster of which $Bitmap marks in use again, are written but counted damaged.
+// NTFS: the unnamed data attribute of the MFT record at mftSector (resident, or along its data runs; a compressed
+// one decompressed), stamped with SetNtfsFileTime. A record that fails its update-sequence check, and a deleted file
+// (deleted 1) a cluster of which $Bitmap marks in use again, are written but counted damaged. A file whose data is
+// not in that attribute (compressed by Windows into a stream of its own, or a cloud file kept online, wholly or in
+// part) is not written and counted as such (save::CountDataElsewhere).
 uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& fileName, uint64_t size,
                        uint32_t mftSector, uint32_t userSave, uint32_t deleted);
 // File Trace: LargeFileSize MB from startSector. Its time stamps are those of its creation. While
@@ -87,11 +89,12 @@ uint32_t SaveFileTraceItem(const std::u16string& destination, uint32_t userSave,
 
 // Writes size bytes of a non-resident NTFS file to path from the runs of DataRunList (holes as zeros), at
 // most writable bytes (what the runs can give), the bytes from valid (its valid data length) on as zeros;
-// 1 when written. A file that ends before its size (its runs end first or leave the volume, or writable is
-// less) counts as damaged, and so does one known damaged before (damaged: its record torn, or its
+// 1 when written. With compressionUnit not 0 the runs hold LZNT1 units of 2^compressionUnit clusters
+// (save::CopyCompressedUnits). A file that ends before its size (its runs end first or leave the volume, or
+// writable is less) counts as damaged, and so does one known damaged before (damaged: its record torn, or its
 // clusters taken again since it was deleted), whose bytes are still written for the user to look at.
 uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t writable, uint64_t valid,
-                            uint16_t userSave, bool damaged = false);
+                            uint16_t userSave, bool damaged = false, uint8_t compressionUnit = 0);
 
 // The preview's copy of a File Trace hit: LargeFileSize MB from startSector to folder\fileName, without
 // filters, policies, progress or time stamp, and without asking when it cannot be written. 1 when

@@ -6,6 +6,7 @@
 #include "engine/fat/fat_chain.h"
 #include "engine/image/byte_order.h"
 #include "engine/image/source_values.h"
+#include "engine/ntfs/mft_record.h"
 #include "engine/partitions/disk_sectors.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/scan/range_sectors.h"
@@ -16,7 +17,6 @@ namespace {
 constexpr uint32_t kBytesPerSector = 512;
 constexpr uint32_t kFat32BackupOffset = 6;
 constexpr uint8_t kFixedDiskMedia = 0xF8;
-constexpr uint32_t kMftRecordBytes = 1024;
 constexpr uint32_t kMaxIndexSectors = 128;
 
 bool IsPowerOfTwo(uint64_t value) { return value != 0 && (value & (value - 1)) == 0; }
@@ -121,9 +121,9 @@ std::optional<NtfsBoot> NtfsBootSectorFields(const Sector& boot, const RangeSect
   NtfsBoot fields;
   fields.sectorsPerCluster = b[13];
   fields.indexSectors = IndexSectors(b, fields.sectorsPerCluster);
-  if (RecordBytes(b[64], fields.sectorsPerCluster) != kMftRecordBytes || fields.indexSectors == 0) {
-    return std::nullopt;
-  }
+  const uint64_t recordBytes = RecordBytes(b[64], fields.sectorsPerCluster);
+  if (!ntfs::IsMftRecordSize(recordBytes) || fields.indexSectors == 0) return std::nullopt;
+  fields.recordSectors = static_cast<uint32_t>(recordBytes / kBytesPerSector);
   fields.totalSectors = LoadLe64(b + 40);
   const uint64_t clusters = fields.totalSectors / fields.sectorsPerCluster;
   fields.mftCluster = LoadLe64(b + 48);
@@ -172,7 +172,7 @@ uint32_t ReadNtfsBoot(const RangeSectors& range) {
   CurrentFileSystem.clusterBase = static_cast<uint32_t>(range.first);
   CurrentFileSystem.mftSector = mft;
   CurrentFileSystem.mftMirrorSector = mirror;
-  CurrentFileSystem.sectorsPerMftRecord = 2;
+  CurrentFileSystem.sectorsPerMftRecord = chosen->recordSectors;
   CurrentFileSystem.sectorsPerIndexRecord = chosen->indexSectors;
   return 1;
 }

@@ -46,12 +46,13 @@ std::optional<FileSystemRecord> FatBootSectorFields(const Sector& boot, uint16_t
 struct NtfsBoot {
   uint32_t sectorsPerCluster = 0;
   uint32_t indexSectors = 0;  // 8 for the usual 0xF4
+  uint32_t recordSectors = 0;  // of each MFT record: 2, or 8 for the large records (4, 2 KiB, is allowed)
   uint64_t totalSectors = 0;
   uint64_t mftCluster = 0;
   uint64_t mirrorCluster = 0;
 };
 
 // The fields of an NTFS boot sector for a volume that begins at range.first: nothing unless the file
-// records are 1024 bytes (the scans read them two sectors at a time), the index records a power of two
-// of at most 128 sectors, and the volume with its MFT and mirror lies inside the range.
+// records are 1, 2 or 4 KiB, the index records a power of two of at most 128 sectors, and the volume with its
+// MFT and mirror lies inside the range.
 std::optional<NtfsBoot> NtfsBootSectorFields(const Sector& boot, const RangeSectors& range);

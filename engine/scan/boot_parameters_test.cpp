@@ -108,6 +108,8 @@ TEST_F(BootParametersTest, NtfsBootSectorsAreTakenOnlyWhenSane) {
   index8k.indexSize = 0xF3;
   NtfsLayout bigRecords;
   bigRecords.recordSize = 0xF4;
+  NtfsLayout hugeRecords;
+  hugeRecords.recordSize = 0xF3;
   NtfsLayout mftOutside;
   mftOutside.mftCluster = 256;
   NtfsLayout largerThanRange;
@@ -123,7 +125,8 @@ TEST_F(BootParametersTest, NtfsBootSectorsAreTakenOnlyWhenSane) {
       {"first boot sector with 6 sectors per cluster: the backup", plain, [](Bytes& v) { v[13] = 6; }, 32, 16, 8},
       {"MFT without FILE, its mirror with it", plain, [](Bytes& v) { v[32 * 512] = 0; }, 0, 16, 8},
       {"neither with FILE", plain, [](Bytes& v) { v[32 * 512] = 0, v[16 * 512] = 0; }, 0, 0, 0},
-      {"4096-byte file records", bigRecords, nullptr, 0, 0, 0},
+      {"4096-byte file records", bigRecords, nullptr, 32, 16, 8},
+      {"8192-byte file records", hugeRecords, nullptr, 0, 0, 0},
       {"no index record size", noIndexSize, nullptr, 0, 0, 0},
       {"MFT past the volume", mftOutside, nullptr, 0, 0, 0},
       {"volume larger than the range", largerThanRange, nullptr, 0, 0, 0},
@@ -140,7 +143,7 @@ TEST_F(BootParametersTest, NtfsBootSectorsAreTakenOnlyWhenSane) {
     EXPECT_EQ(CurrentFileSystem.clusterBase, 0u);
     EXPECT_EQ(CurrentFileSystem.mftSector, c.mftSector);
     EXPECT_EQ(CurrentFileSystem.mftMirrorSector, c.mirrorSector);
-    EXPECT_EQ(CurrentFileSystem.sectorsPerMftRecord, 2u);
+    EXPECT_EQ(CurrentFileSystem.sectorsPerMftRecord, c.layout.recordSize == 0xF4 ? 8u : 2u);
     EXPECT_EQ(CurrentFileSystem.sectorsPerIndexRecord, c.indexSectors);
   }
 }

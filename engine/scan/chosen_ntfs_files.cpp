@@ -57,7 +57,7 @@ MftMirror::MftMirror() {
                           uint64_t{run.length} * fs.sectorsPerCluster);
   }
   if (extents_.empty() && fs.mftMirrorSector != 0) {
-    extents_.emplace_back(fs.mftMirrorSector, kMirrorRecords * ntfs::kMftRecordSectors);
+    extents_.emplace_back(fs.mftMirrorSector, kMirrorRecords * MftMapRecordSectors);
   }
 }
 
@@ -70,10 +70,11 @@ bool MftMirror::Holds(uint32_t sector) const {
 
 RecordOwners::RecordOwners(const MftMirror& mirror) : mirror_(mirror) {
   const FileSystemRecord& fs = CurrentFileSystem;
-  mftRecords_ = MftMapSectorCount() / ntfs::kMftRecordSectors;
-  // A boot sector gave the volume's size; else its own records may.
-  endKnown_ = fs.mftSector != 0 || (mftRecords_ != 0 && ntfs::VolumeClusters(ntfs::CurrentDevicePath(),
-                                                                              fs.sectorsPerCluster) != 0);
+  mftRecords_ = MftMapRecordCount();
+  // A boot sector gave the volume's size; else its own records may. Whichever map was built bounds the volume.
+  const uint64_t clusters = mftRecords_ != 0 ? ntfs::VolumeClusters(ntfs::CurrentDevicePath(), fs.sectorsPerCluster) : 0;
+  if (clusters != 0) ownEnd_ = fs.clusterBase + clusters * fs.sectorsPerCluster;
+  endKnown_ = fs.mftSector != 0 || clusters != 0;
 }
 
 bool RecordOwners::OutsideMft(uint32_t sector) const {
@@ -89,6 +90,7 @@ bool RecordOwners::Foreign(uint32_t sector) const {
       return true;
     }
   }
+  if (ownEnd_ != 0 && sector >= ownEnd_) return true;
   return !endKnown_ && OutsideMft(sector);
 }
 
@@ -104,8 +106,8 @@ bool MftMirror::CopyOf(uint32_t sector, uint32_t* recordNumber) const {
   for (const auto& [first, count] : extents_) {
     if (first <= sector && sector - first < count) {
       offset += sector - first;
-      if (offset % ntfs::kMftRecordSectors != 0 || offset / ntfs::kMftRecordSectors > 0xFFFFFFFF) return false;
-      const uint32_t number = static_cast<uint32_t>(offset / ntfs::kMftRecordSectors);
+      if (offset % MftMapRecordSectors != 0 || offset / MftMapRecordSectors > 0xFFFFFFFF) return false;
+      const uint32_t number = static_cast<uint32_t>(offset / MftMapRecordSectors);
       // The MFT's own record stands for the file when it is one; a damaged one leaves the copy to stand in.
       uint32_t own = 0;
       ntfs::Record record;
@@ -142,7 +144,14 @@ void RereadFolderNames() {
 
 namespace {
 
-void RereadFoundFile(ntfs::FileRecordReader& files, const MftMirror& mirror, NtfsFoundEntryRecord& entry) {
+// A further name of a file read again (a hard link): listed after the files are read, as an entry of its own.
+struct FurtherName {
+  uint32_t id;
+  FileNameInfo name;
+};
+
+void RereadFoundFile(ntfs::FileRecordReader& files, const MftMirror& mirror, NtfsFoundEntryRecord& entry,
+                     std::vector<FurtherName>* further) {
   uint32_t sector = entry.id;
   uint32_t number = 0;
   if (mirror.CopyOf(sector, &number) && MftRecordToSector(number, sector) != 1) return;
@@ -166,10 +175,26 @@ void RereadFoundFile(ntfs::FileRecordReader& files, const MftMirror& mirror, Ntf
     entry.parentId = name.parent;
     entry.creationTime = name.creation;
     entry.modificationTime = name.change;
+    for (FileNameInfo& link : files.ReadFurtherNames(record, number, name)) {
+      records::GuardAllocation([&] { further->push_back({sector, std::move(link)}); });
+    }
   }
   entry.size = files.ReadSize(record, number);
   if (flags == ntfs::kDeletedFile || flags == ntfs::kFileInUse) entry.deleted = flags == ntfs::kDeletedFile ? 1 : 0;
   entry.id = sector;
+}
+
+// Each further name of a file still listed becomes an entry beside its first, in the folder it names.
+void ListFurtherNames(const std::vector<FurtherName>& further) {
+  for (const FurtherName& link : further) {
+    NtfsFoundEntryRecord* first = FindNtfsFoundEntry(link.id);
+    if (first == nullptr || !InChosenFileSystem(*first)) continue;
+    first->linked = true;
+    const NtfsFoundEntryRecord copy = *first;
+    AppendNtfsFoundEntry(link.name.name, copy.id, link.name.parent, copy.recordNumber, link.name.creation,
+                         link.name.change, copy.size, copy.fileSystemMark, copy.deleted)
+        .linked = true;
+  }
 }
 
 }  // namespace
@@ -192,17 +217,20 @@ void RereadFoundFiles() {
     }
   }
   // A stop ends the reading, never the removal below: a file left without a name has no place in the tree.
+  std::vector<FurtherName> further;
   for (size_t i = 0; i < NtfsFoundEntryList.size() && !ScanStopRequested(); ++i) {
     ScanPauseGate.Pass();
     NtfsFoundEntryRecord& entry = NtfsFoundEntryList[i];
-    if (InChosenFileSystem(entry) && !owners.Earlier(entry.id)) RereadFoundFile(files, mirror, entry);
+    if (InChosenFileSystem(entry) && !owners.Earlier(entry.id)) RereadFoundFile(files, mirror, entry, &further);
   }
+  // Entries of further names a choice before listed go with the others of their record, to be listed again.
   std::unordered_set<uint32_t> listed;
   const size_t removed = NtfsFoundEntryList.RemoveIf([&](const NtfsFoundEntryRecord& entry) {
     if (!InChosenFileSystem(entry)) return false;
     return entry.name.empty() || !records::GuardAllocation([&] { return listed.insert(entry.id).second; });
   });
   ScanCounters.fileRecordCount -= static_cast<uint32_t>(std::min<size_t>(removed, ScanCounters.fileRecordCount));
+  ListFurtherNames(further);
 }
 
 }  // namespace chosen

@@ -31,7 +31,8 @@ class RecordOwners {
  public:
   explicit RecordOwners(const MftMirror& mirror);
 
-  // Another volume's: it lies inside another NTFS file system found after the chosen one begins; or, when
+  // Another volume's: it lies inside another NTFS file system found after the chosen one begins, or past the
+  // chosen one's last cluster as its $BadClus or $Bitmap, read through the map of its MFT, tell it; or, when
   // the chosen one's end is not known (rebuilt without its boot sector, and without a $BadClus or $Bitmap that
   // tells its size), the map of its MFT is known and puts no record of it there, nor is it in the mirror.
   bool Foreign(uint32_t sector) const;
@@ -48,6 +49,7 @@ class RecordOwners {
 
   const MftMirror& mirror_;
   bool endKnown_ = false;
+  uint64_t ownEnd_ = 0;  // one past the last sector of the volume's clusters, as its records tell them; 0 unknown
   uint64_t mftRecords_ = 0;
 };
 

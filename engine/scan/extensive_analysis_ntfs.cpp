@@ -116,22 +116,24 @@ void TryPair(const NtfsFolderCandidate& a, uint32_t aSector, const NtfsFolderCan
 }
 
 // The clusters of a volume rebuilt without its boot sector, as its own records tell them: through its MFT,
-// mapped from the found record 0 ("$MFT") inside it whose data begins at its own sector, from $BadClus and
-// $Bitmap (ntfs::VolumeClusters). 0 when none tells. The map of the MFT is the chosen file system's; it is
+// mapped from the found record 0 ("$MFT") inside it whose data begins at its own sector, or else from its copy in
+// the volume's mirror, from $BadClus and $Bitmap (ntfs::VolumeClusters). 0 when none tells. The map of the MFT is the chosen file system's; it is
 // left as it was.
 uint64_t OwnClusters(const FileSystemRecord& fs) {
   const char* device = ntfs::CurrentDevicePath();
   std::vector<MftExtent> kept;
   kept.swap(MftMap);
+  const uint32_t keptRecordSectors = MftMapRecordSectors;
   uint64_t clusters = 0;
   for (const NtfsFoundEntryRecord& entry : NtfsFoundEntryList) {
     if (entry.name != u"$MFT" || entry.parentId != records::kNtfsRootRecord ||
         !SectorInFileSystem(entry.id, uint64_t{fs.clusterBase} + 1, fs.lastSector)) {
       continue;
     }
-    uint8_t record[ntfs::kMftRecordSize];
+    uint8_t record[ntfs::kMaxMftRecordSize];
     if (!ntfs::ReadMftRecord(device, entry.id, record) ||
-        !ntfs::IsOwnMftRecord(record, entry.id, fs.clusterBase, fs.sectorsPerCluster) ||
+        !(ntfs::IsOwnMftRecord(record, entry.id, fs.clusterBase, fs.sectorsPerCluster) ||
+          ntfs::IsOwnMirrorCopy(device, entry.id, fs.clusterBase, fs.sectorsPerCluster)) ||
         LoadMftMap(fs.clusterBase, device, entry.id, fs.sectorsPerCluster, uint64_t{fs.lastSector} + 1) != 1) {
       continue;
     }
@@ -139,6 +141,7 @@ uint64_t OwnClusters(const FileSystemRecord& fs) {
     if (clusters != 0) break;
   }
   MftMap.swap(kept);
+  MftMapRecordSectors = keptRecordSectors;
   return clusters;
 }
 
@@ -258,6 +261,7 @@ bool TryBootSector(uint32_t s, const Sector& boot, bool backup) {
   fs.mftSector = static_cast<uint32_t>(base + fields->mftCluster * spc);
   fs.mftMirrorSector = static_cast<uint32_t>(base + fields->mirrorCluster * spc);
   fs.sectorsPerIndexRecord = fields->indexSectors;
+  fs.sectorsPerMftRecord = fields->recordSectors;
   fs.lastSector = last;
   extensive::RecordFileSystem(fs);
   return true;

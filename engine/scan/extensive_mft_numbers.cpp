@@ -105,7 +105,7 @@ void NumbersFromIndexEntries() {
   }
 }
 
-// Step 2: a folder without a number follows the candidate before it, two sectors to a record.
+// Step 2: a folder without a number follows the candidate before it, its record's sectors to a record.
 void NumbersFromPlaces() {
   extensive::ShowStatus(u"Assigning MFT numbers ( Step 2/2 )...");
   uint32_t previousNumber = 1;
@@ -116,8 +116,9 @@ void NumbersFromPlaces() {
     NtfsFolderCandidate& c = NtfsFolderCandidateList[i];
     extensive::ShowProgress(extensive::HeldPercent(i, count));
     if (c.mftNumber == 0) {
-      const bool even = hasPrevious && c.sector >= previousSector && (c.sector - previousSector) % 2 == 0;
-      c.mftNumber = even ? previousNumber + (c.sector - previousSector) / 2 : previousNumber + 1;
+      const uint32_t stride = c.recordSectors != 0 ? c.recordSectors : ntfs::kMinMftRecordSectors;
+      const bool even = hasPrevious && c.sector >= previousSector && (c.sector - previousSector) % stride == 0;
+      c.mftNumber = even ? previousNumber + (c.sector - previousSector) / stride : previousNumber + 1;
     }
     previousNumber = c.mftNumber;
     previousSector = c.sector;

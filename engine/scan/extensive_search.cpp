@@ -108,7 +108,7 @@ void ExamineNtfsSector(uint32_t sector, const uint8_t* bytes) {
     ShowRow(extensive::kBootSectorsRow, ExtensiveCounters.bootSectorCount);
     return;
   }
-  if (HasText(bytes, 0, "FILE") && LoadLe16(bytes + 28) == ntfs::kMftRecordSize) {
+  if (HasText(bytes, 0, "FILE") && ntfs::IsMftRecordSize(LoadLe32(bytes + 28))) {
     ReadFoundFileRecord(sector);
     ShowRow(extensive::kNtfsFoldersRow, ScanCounters.subfolderCandidateCount);
     ShowRow(extensive::kFileRecordsRow, ScanCounters.fileRecordCount);

@@ -23,6 +23,17 @@ Beside FILE, each case's image (NAME.fixed.vhd) and, in expected/, the bytes eac
     torn             resident and non-resident files, two resident and one non-resident rewritten and then given
                      back the second sector their record had before (a write torn by a power loss)
     reused           a nearly full 8 MiB volume: 12 of 30 files deleted, then 6 new ones written into the space
+    windows_quick    a 32 MiB volume (4 KiB clusters) filled as Windows fills one: a file with names in two folders
+                     and the root and one with two names in one folder (hard links); files of several shapes written
+                     into a compressed folder (LZNT1), one of them with its first compression unit's stream cut off; a
+                     file compressed by Windows' own file compression (its data in the stream WofCompressedData); a
+                     cloud file kept online only and one kept on the disk; a folder of 40 files
+    windows_extensive  the same, its file system found by an Extensive Scan
+    windows_rebuilt  the same without its boot sectors
+    records4k_quick, records4k_extensive, records4k_rebuilt  the same files on a volume of 4 KiB MFT records on
+                     512-byte sectors
+    mirror_mapped    the bounded volume without its boot sectors and without the first sector of its MFT's record 0,
+                     so that only the copy in its mirror maps the MFT, before the unfindable partner of stop_bounded
 
 FILE, tab-separated:
 
@@ -33,8 +44,9 @@ FILE, tab-separated:
 MODE is quick or extensive (the whole range scanned, the volume at VOLUME_START chosen). LAST is the last sector the
 file system found must have (0: not checked). STOP is the number of the volume's own file records read while
 re-reading the chosen file system after which a stop comes (0: none). Each file line is a file name (unique in
-its case): STATE whole (saved whole with EXPECTED's bytes) or damaged (saved, counted damaged); LISTED must or may;
-EXPECTED the file under expected/ holding its bytes. An absent name must not be listed.
+its case): STATE whole (saved whole with EXPECTED's bytes), damaged (saved, counted damaged) or elsewhere (its
+data is not in the file: counted not read whole, and not saved); LISTED must or may; EXPECTED the file under
+expected/ holding its bytes. An absent name must not be listed.
 """
 import os
 import shutil
@@ -233,6 +245,20 @@ def bounded_cases(out_dir, work, helper):
     return out, volume, intact, written
 
 
+def partnered_disk(out_dir, work, name, intact, partner):
+    """A disk of the intact volume at START and the partner after it, both without boot sectors; (path, sectors)."""
+    sectors = os.path.getsize(intact) // SECTOR
+    partner_sectors = os.path.getsize(partner) // SECTOR
+    disk = os.path.join(out_dir, name + ".raw")
+    disk_sectors = START + sectors + partner_sectors + START
+    make_sparse(disk, disk_sectors * SECTOR)
+    for raw, at, count in ((intact, START, sectors), (partner, START + sectors, partner_sectors)):
+        disks.place_volume(disk, work, os.path.basename(raw), at)
+        disks.zero_sectors(disk, at, 1)
+        disks.zero_sectors(disk, at + count - 1, 1)
+    return disk, disk_sectors
+
+
 def stop_cases(out_dir, work, helper, intact, written):
     partner = os.path.join(work, "ntfs_partner.raw")
     ntfs.make_empty(partner, 8, 4096, "PARTNER")
@@ -240,16 +266,9 @@ def stop_cases(out_dir, work, helper, intact, written):
     ntfs.run_script(helper, partner, [["put", "/" + n, staged(work, n, text_bytes(n, 200))] for n in foreign],
                     os.path.join(work, "partner.script"))
     sectors = os.path.getsize(intact) // SECTOR
-    partner_sectors = os.path.getsize(partner) // SECTOR
     out = []
     for name, unbounded in (("stop_bounded", False), ("stop_unbounded", True)):
-        disk = os.path.join(out_dir, name + ".raw")
-        disk_sectors = START + sectors + partner_sectors + START
-        make_sparse(disk, disk_sectors * SECTOR)
-        for raw, at, count in ((intact, START, sectors), (partner, START + sectors, partner_sectors)):
-            disks.place_volume(disk, work, os.path.basename(raw), at)
-            disks.zero_sectors(disk, at, 1)
-            disks.zero_sectors(disk, at + count - 1, 1)
+        disk, disk_sectors = partnered_disk(out_dir, work, name, intact, partner)
         if unbounded:
             for number in (6, 8):
                 zero_record(disk, START, intact, number)
@@ -424,6 +443,97 @@ def reused_case(out_dir, work, helper):
     return lines
 
 
+# ---------------------------------------------------------------- a volume as Windows fills it
+
+def first_data_cluster(raw, inode):
+    """The first cluster istat gives the file's unnamed data."""
+    lines = run(["istat", raw, str(inode)]).splitlines()
+    at = next(i for i, line in enumerate(lines) if line.startswith("Type: $DATA (128-"))
+    return next(int(n) for line in lines[at + 1:] for n in line.split() if int(n) != 0)
+
+
+def build_windows_volume(raw, work, helper, record):
+    """The files of the windows cases on a new volume of record-byte MFT records; {path: (bytes, state)}."""
+    ntfs.make_empty(raw, 32, 4096, "WINDOWS", record)
+    text = lambda n, size: text_bytes(n, size)  # noqa: E731
+    files = {
+        "Links A/shared report.txt": (text("shared", 30000), "whole"),
+        "Links A/twin one.bin": (pseudo_bytes("twin", 9000), "whole"),
+        "Compressed/notes.txt": (text("notes", 200000), "whole"),
+        "Compressed/random.bin": (pseudo_bytes("random", 100000), "whole"),
+        "Compressed/mixed.bin": (text("mixed", 70000) + pseudo_bytes("mixed", 40000) + bytes(90000) +
+                                 text("mixed tail", 50001), "whole"),
+        "Compressed/small.txt": (text("small", 500), "whole"),
+        "Compressed/unit.txt": (text("unit", 65536), "whole"),
+        "Compressed/broken.txt": (text("broken", 150000), "damaged"),
+        "Cloud/kept here.txt": (text("kept", 150000), "whole"),
+        "plain.txt": (text("plain", 5000), "whole"),
+    }
+    # A folder of many files, whose index outgrows even a 4 KiB record: a volume without its boot sectors is found
+    # by two folders' index records.
+    files.update({"Many/many %02d with a long name.txt" % i: (text("many %d" % i, 300), "whole") for i in range(40)})
+    script = [["mkdir", "/" + d] for d in ("Links A", "Links B", "Compressed", "Cloud", "Many")]
+    script.append(["compress", "/Compressed"])
+    for path, (data, _) in files.items():
+        if not path.startswith("Cloud/"):
+            script.append(["put", "/" + path, staged(work, path, data)])
+    links = {"Links B/shared report, second name.txt": "Links A/shared report.txt",
+             "shared report, third name.txt": "Links A/shared report.txt",
+             "Links A/twin two.bin": "Links A/twin one.bin"}
+    script += [["link", "/" + target, "/" + name] for name, target in links.items()]
+    script.append(["wof", "/Cloud/compressed by Windows.dll", 300000, staged(work, "wof", pseudo_bytes("wof", 120000))])
+    script.append(["cloud", "/Cloud/online only.docx", 200000])
+    script.append(["cloud", "/Cloud/kept here.txt", 150000, staged(work, "kept", files["Cloud/kept here.txt"][0])])
+    ntfs.run_script(helper, raw, script, os.path.join(work, "windows.script"))
+    files.update({name: files[target] for name, target in links.items()})
+    files["Cloud/compressed by Windows.dll"] = (bytes(300000), "elsewhere")
+    files["Cloud/online only.docx"] = (bytes(200000), "elsewhere")
+    numbers = inodes(raw)
+    for path, (data, state) in files.items():
+        if state != "elsewhere" and run(["icat", raw, str(numbers[path.rsplit("/", 1)[-1]])], binary=True) != data:
+            raise SystemExit("windows: icat reads other bytes of %s than those written" % path)
+    # The first compression unit of broken.txt ends at once: its stream's first chunk header cleared.
+    patch(raw, first_data_cluster(raw, numbers["broken.txt"]) * 4096, bytes(2))
+    return files
+
+
+def windows_cases(out_dir, work, helper):
+    out = []
+    for prefix, record in (("windows", 1024), ("records4k", 4096)):
+        raw = os.path.join(out_dir, prefix + ".raw")
+        files = build_windows_volume(raw, work, helper, record)
+        sectors = os.path.getsize(raw) // SECTOR
+        rebuilt = os.path.join(out_dir, prefix + "_rebuilt.raw")
+        shutil.copyfile(raw, rebuilt)
+        disks.zero_sectors(rebuilt, 0, 1)
+        disks.zero_sectors(rebuilt, sectors - 1, 1)
+        for mode, image in (("quick", raw), ("extensive", raw), ("rebuilt", rebuilt)):
+            case = Case(out_dir, "%s_%s" % (prefix, mode), "quick" if mode == "quick" else "extensive", 0, sectors)
+            for path, (data, state) in files.items():
+                case.file(path.rsplit("/", 1)[-1], data, state)
+            out += case.lines(fixed_vhd(image), sectors)
+        os.remove(raw)
+        os.remove(rebuilt)
+    return out
+
+
+# ---------------------------------------------------------------- an MFT mapped from its mirror
+
+def mirror_case(out_dir, work, intact, written):
+    """The volume's record 0 lost with its boot sectors: the copy in the mirror maps its MFT, and bounds it."""
+    disk, disk_sectors = partnered_disk(out_dir, work, "mirror_mapped", intact, os.path.join(work, "ntfs_partner.raw"))
+    sectors = os.path.getsize(intact) // SECTOR
+    disks.zero_sectors(disk, START + ntfs_records.record_sector(intact, 0), 1)
+    case = Case(out_dir, "mirror_mapped", "extensive", START, sectors,
+                START + fsstat_number(intact, "Total Cluster Range") * 8 - 1)
+    for file_name, data in written.items():
+        case.file(file_name, data)
+    case.absent = ["foreign %02d.txt" % i for i in range(15)]
+    lines = case.lines(fixed_vhd(disk), disk_sectors)
+    os.remove(disk)
+    return lines
+
+
 def main():
     args, out_dir, helper = own_volume_arguments()
     work = fresh_dir(os.path.join(out_dir, "work"))
@@ -434,6 +544,8 @@ def main():
     lines += quick_format_case(out_dir, work, helper)
     lines += torn_case(out_dir, work, helper)
     lines += reused_case(out_dir, work, helper)
+    lines += windows_cases(out_dir, work, helper)
+    lines += mirror_case(out_dir, work, intact, written)
     shutil.rmtree(work)
     with open(args.out, "w", encoding="utf-8") as f:
         f.writelines(line + "\n" for line in lines)

@@ -44,11 +44,15 @@ class MftRecords {
   bool Read(uint32_t n, Record& out, uint32_t* sector) {
     if (n < blockFirst_ || n >= blockFirst_ + blockCount_) Load(n);
     if (n < blockFirst_ || n >= blockFirst_ + blockCount_) return ReadAlone(n, out, sector);
-    const size_t at = size_t{n - blockFirst_} * ntfs::kMftRecordSize;
-    std::copy(block_.begin() + static_cast<std::ptrdiff_t>(at),
-              block_.begin() + static_cast<std::ptrdiff_t>(at + ntfs::kMftRecordSize), out.begin());
-    ApplyUpdateSequence(out.data(), ntfs::kMftRecordSize);
-    *sector = blockSector_ + (n - blockFirst_) * ntfs::kMftRecordSectors;
+    const size_t bytes = size_t{MftMapRecordSectors} * kSectorSize;
+    const size_t at = size_t{n - blockFirst_} * bytes;
+    std::copy(block_.begin() + static_cast<std::ptrdiff_t>(at), block_.begin() + static_cast<std::ptrdiff_t>(at + bytes),
+              out.begin());
+    std::fill(out.begin() + static_cast<std::ptrdiff_t>(bytes), out.end(), 0);
+    // A record of another size is no record of this MFT (ReadMftRecordByNumber).
+    if (ntfs::MftRecordSectors(out.data()) != MftMapRecordSectors) return false;
+    ntfs::FixUpRecord(out.data());
+    *sector = blockSector_ + (n - blockFirst_) * MftMapRecordSectors;
     return true;
   }
 
@@ -56,16 +60,17 @@ class MftRecords {
   // Reads the records from n on that lie side by side in one extent, at most kRecordsPerRead.
   void Load(uint32_t n) {
     blockCount_ = 0;
-    uint64_t offset = uint64_t{n} * ntfs::kMftRecordSectors;
+    const uint32_t perRecord = MftMapRecordSectors;
+    uint64_t offset = uint64_t{n} * perRecord;
     for (const MftExtent& extent : MftMap) {
       if (offset >= extent.sectorCount) {
         offset -= extent.sectorCount;
         continue;
       }
       if (extent.sparse) return;
-      const uint64_t records = std::min<uint64_t>(kRecordsPerRead, (extent.sectorCount - offset) / ntfs::kMftRecordSectors);
+      const uint64_t records = std::min<uint64_t>(kRecordsPerRead, (extent.sectorCount - offset) / perRecord);
       const uint64_t first = extent.startSector + offset;
-      const uint32_t sectors = static_cast<uint32_t>(records * ntfs::kMftRecordSectors);
+      const uint32_t sectors = static_cast<uint32_t>(records * perRecord);
       if (records == 0 || !range_.Holds(first, sectors)) return;
       records::GuardAllocation([&] { block_.resize(size_t{sectors} * kSectorSize); });
       if (!ntfs::ReadSourceSectors(ntfs::CurrentDevicePath(), first, sectors, block_.data())) return;
@@ -76,7 +81,7 @@ class MftRecords {
     }
   }
 
-  // A record whose two sectors lie in two extents.
+  // A record whose sectors lie in two extents.
   bool ReadAlone(uint32_t n, Record& out, uint32_t* sector) {
     if (MftRecordToSector(n, *sector) != 1 || !range_.Holds(*sector)) return false;
     return ReadMftRecordByNumber(ntfs::CurrentDevicePath(), n, out.data()) == 1;
@@ -101,11 +106,18 @@ void ListFolder(const FileNameInfo& name, uint32_t recordNumber, uint8_t flags) 
   if (ScanCounters.folderCount % 20 == 0) ShowRow(host::kFoldersFoundRow, Decimal(ScanCounters.folderCount));
 }
 
+// A file is listed under each of its names (hard links), in the folder each names.
 void ListFile(ntfs::FileRecordReader& files, const Record& record, uint32_t recordNumber, uint32_t sector,
               const FileNameInfo& name, uint8_t flags) {
   const uint64_t size = files.ReadSize(record, recordNumber);
-  AppendNtfsEntry(sector, name.name, recordNumber, name.parent, name.creation, name.change,
-                  flags == ntfs::kDeletedFile ? 1 : 0, size);
+  const uint32_t deleted = flags == ntfs::kDeletedFile ? 1 : 0;
+  NtfsEntryRecord& first =
+      AppendNtfsEntry(sector, name.name, recordNumber, name.parent, name.creation, name.change, deleted, size);
+  for (const FileNameInfo& link : files.ReadFurtherNames(record, recordNumber, name)) {
+    AppendNtfsEntry(sector, link.name, recordNumber, link.parent, link.creation, link.change, deleted, size).linked = true;
+    first.linked = true;
+    ++ScanCounters.entryCount;
+  }
   ScanCounters.totalBytes += size;
   ++ScanCounters.entryCount;
   if (ScanCounters.entryCount % 50 == 0) {
@@ -143,12 +155,13 @@ void ShowReadingProgress(uint32_t recordNumber, uint64_t sectorsRead, uint64_t m
 // Every record of the map, until a stop.
 void ReadMft() {
   const uint64_t mftSectors = MftMapSectorCount();
-  const uint64_t records = std::min<uint64_t>(mftSectors / ntfs::kMftRecordSectors, uint64_t{1} << 32);
+  const uint32_t perRecord = MftMapRecordSectors;
+  const uint64_t records = std::min<uint64_t>(MftMapRecordCount(), uint64_t{1} << 32);
   MftRecords mft;
   const FileSystemRecord& fs = CurrentFileSystem;
   const RangeSectors range = CurrentRangeSectors();
   ntfs::FileRecordReader files(ntfs::ClusterSpace{ntfs::CurrentDevicePath(), fs.clusterBase, fs.sectorsPerCluster, range.end},
-                               range.first, range.end >= ntfs::kMftRecordSectors ? range.end - ntfs::kMftRecordSectors : 0);
+                               range.first, range.end >= perRecord ? range.end - perRecord : 0);
   Record record;
   for (uint64_t n = 0; n < records; ++n) {
     if (ScanStopRequested()) return;
@@ -161,7 +174,7 @@ void ReadMft() {
     }
     // The bar moves with the record number, also over a stretch of records that hold no file.
     if (listed || number % kProgressEveryRecords == 0) {
-      ShowReadingProgress(number, (n + 1) * ntfs::kMftRecordSectors, mftSectors);
+      ShowReadingProgress(number, (n + 1) * perRecord, mftSectors);
     }
   }
 }

@@ -17,6 +17,7 @@
 #include "engine/scan/selected_signatures.h"
 #include "engine/snapshot/snapshot.h"
 #include "engine/snapshot/snapshot_format.h"
+#include "engine/snapshot/snapshot_mft.h"
 #include "engine/snapshot/snapshot_source.h"
 #include "platform/os/os.h"
 
@@ -126,6 +127,7 @@ void CommitNtfs(const LoadedSnapshot& loaded) {
         .foundName = e.foundName;
   }
   ScanCounters.entryCount = static_cast<uint32_t>(loaded.ntfsEntries.size());
+  snapshot::MarkLoadedEntries();
 }
 
 // The size the hits were saved with before the snapshot was written; a snapshot that does not say (one

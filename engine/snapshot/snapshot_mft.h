@@ -15,4 +15,10 @@ namespace snapshot {
 // taken from.
 bool MapSnapshotMft(const LoadedSnapshot& loaded, const char* devicePath);
 
+// What the snapshot does not store of NTFS files, known again once they are loaded (NtfsEntryList) over the map of
+// their MFT: a file whose record lies outside that MFT and its mirror is one of an earlier MFT of the volume (one a
+// quick format replaced: only the reading of a file system an Extensive Scan found lists such records, and the
+// savers judge their bytes by it); the entries of one record are the names of one file (hard links).
+void MarkLoadedEntries();
+
 }  // namespace snapshot

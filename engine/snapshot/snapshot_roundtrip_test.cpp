@@ -106,7 +106,7 @@ std::vector<UserFile> UserFiles(size_t count) {
   if (LoadMftMap(fs.clusterBase, DevicePathTable[0], fs.mftSector, fs.sectorsPerCluster, UINT64_MAX) != 1) return files;
   for (uint32_t number = 24; number < 1000 && files.size() < count; ++number) {
     UserFile file{0, number, {}};
-    uint8_t record[ntfs::kMftRecordSize];
+    uint8_t record[ntfs::kMaxMftRecordSize];
     if (MftRecordToSector(number, file.sector) != 1 || !ntfs::ReadMftRecord(DevicePathTable[0], file.sector, record) ||
         !ntfs::IsFileRecord(record) || ntfs::RecordFlags(record) != ntfs::kFileInUse ||
         ReadPreferredFileName(record, file.name) != 1) {

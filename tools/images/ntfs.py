@@ -47,12 +47,25 @@ SPARSE_DATA = 8192
 DAMAGE_FOLDER = "Documents/Reports"
 
 
-def make_empty(image, size_mib, cluster, label):
-    """An empty NTFS volume of size_mib MiB with clusters of cluster bytes, from sector 0."""
+def make_empty(image, size_mib, cluster, label, record=1024):
+    """An empty NTFS volume of size_mib MiB with clusters of cluster bytes, from sector 0; its MFT records of record
+    bytes (1024, or 4096 as the large-record option of Windows' format makes them on 512-byte sectors)."""
+    size = size_mib * 1024 * 1024
     with open(image, "wb") as f:
-        f.truncate(size_mib * 1024 * 1024)
-    run(["mkntfs", "-q", "-F", "-Q", "-T", "-c", cluster, "-s", SECTOR, "-p", 0, "-H", 255, "-S", 63,
-         "-L", label, image])
+        f.truncate(size)
+    # mkntfs makes records of the sector's size, each protected in 512-byte strides: a volume of 4 KiB sectors
+    # becomes one of 512-byte sectors whose records are 4 KiB when its boot sector says 512-byte sectors.
+    run(["mkntfs", "-q", "-F", "-Q", "-T", "-c", cluster, "-s", record if record > 1024 else SECTOR,
+         "-p", 0, "-H", 255, "-S", 63, "-L", label, image])
+    if record > 1024:
+        with open(image, "r+b") as f:
+            boot = bytearray(f.read(SECTOR))
+            struct.pack_into("<HB", boot, 11, SECTOR, cluster // SECTOR)
+            struct.pack_into("<Q", boot, 40, size // SECTOR - 1)
+            f.seek(0)
+            f.write(boot)
+            f.seek(size - SECTOR)
+            f.write(boot)
 
 
 def run_script(helper, image, script, script_path):

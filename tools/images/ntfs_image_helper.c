@@ -12,6 +12,15 @@
  *   sparse  PATH  SIZE  OFFSET  LOCALFILE    create PATH of SIZE bytes, LOCALFILE's bytes at OFFSET, holes elsewhere
  *   rm      PATH                             delete a file (or an empty folder)
  *   mv      PATH  NEWPATH                    rename or move a file or folder (NEWPATH's folder must exist)
+ *   link    PATH  NEWPATH                    give the file PATH a further name NEWPATH (a hard link)
+ *   compress PATH                            mark the folder PATH compressed: files made in it afterwards are
+ *                                            written compressed (LZNT1), as Windows' compressed folders are
+ *   wof     PATH  SIZE  LOCALFILE            a file of SIZE bytes compressed by Windows' own file compression: its
+ *                                            unnamed stream one hole, its bytes (LOCALFILE's, as they are) in the
+ *                                            stream WofCompressedData, and the reparse point that says so
+ *   cloud   PATH  SIZE  [LOCALFILE]          a cloud file's placeholder: SIZE bytes, the cloud reparse point;
+ *                                            online only (its unnamed stream one hole) or, with LOCALFILE, kept on
+ *                                            the disk (its bytes there)
  *
  * The volume's clock is fixed (environment NTFS_HELPER_TIME, seconds since 1970, default 1600000000) so that
  * the same script gives the same image bytes.
@@ -28,6 +37,8 @@
 #include <ntfs-3g/attrib.h>
 #include <ntfs-3g/dir.h>
 #include <ntfs-3g/inode.h>
+#include <ntfs-3g/reparse.h>
+#include <ntfs-3g/security.h>
 #include <ntfs-3g/unistr.h>
 #include <ntfs-3g/volume.h>
 
@@ -163,12 +174,11 @@ static int delete(ntfs_volume *vol, const char *path)
     return rc;
 }
 
-/* A rename is a new link in the target folder and the old one removed, as the driver of the file system does;
- * a folder's ".." needs no change: NTFS keeps the parent only in the file-name attribute of each link. */
-static int move(ntfs_volume *vol, const char *path, const char *to)
+/* PATH gains the name NEWPATH; both stay. */
+static int link_file(ntfs_volume *vol, const char *path, const char *to)
 {
-    ntfschar *uname, *unew;
-    int ulen, unewlen;
+    ntfschar *unew;
+    int unewlen;
     ntfs_inode *ni = ntfs_pathname_to_inode(vol, NULL, path);
     if (!ni)
         return fail("cannot open", path);
@@ -181,19 +191,108 @@ static int move(ntfs_volume *vol, const char *path, const char *to)
     free(unew);
     if (ntfs_inode_close(to_ni) && !rc)
         rc = fail("cannot close", to);
-    if (rc) {
-        ntfs_inode_close(ni);
-        return rc;
-    }
+    if (ntfs_inode_close(ni) && !rc)
+        rc = fail("cannot close", path);
+    return rc;
+}
+
+/* A rename is a new link in the target folder and the old one removed, as the driver of the file system does;
+ * a folder's ".." needs no change: NTFS keeps the parent only in the file-name attribute of each link. */
+static int move(ntfs_volume *vol, const char *path, const char *to)
+{
+    if (link_file(vol, path, to))
+        return -1;
+    ntfschar *uname;
+    int ulen;
+    ntfs_inode *ni = ntfs_pathname_to_inode(vol, NULL, path);
+    if (!ni)
+        return fail("cannot open", path);
     ntfs_inode *dir_ni = open_parent(vol, path, &uname, &ulen);
     if (!dir_ni) {
         ntfs_inode_close(ni);
         return fail("no parent for", path);
     }
     /* ntfs_delete closes both inodes whatever happens; the inode stays, named by its new link. */
-    rc = ntfs_delete(vol, path, ni, dir_ni, uname, (u8)ulen) ? fail("cannot unlink", path) : 0;
+    int rc = ntfs_delete(vol, path, ni, dir_ni, uname, (u8)ulen) ? fail("cannot unlink", path) : 0;
     free(uname);
     return rc;
+}
+
+static int compress_folder(ntfs_volume *vol, const char *path)
+{
+    ntfs_inode *ni = ntfs_pathname_to_inode(vol, NULL, path);
+    if (!ni)
+        return fail("cannot open", path);
+    le32 attributes = cpu_to_le32(le32_to_cpu(ni->flags) | FILE_ATTR_COMPRESSED | FILE_ATTR_DIRECTORY);
+    int rc = ntfs_set_ntfs_attrib(ni, (const char *)&attributes, sizeof attributes, 0) ? fail("cannot compress", path)
+                                                                                      : 0;
+    if (ntfs_inode_close(ni) && !rc)
+        rc = fail("cannot close", path);
+    return rc;
+}
+
+/* PATH's reparse point: tag, its data the bytes given. */
+static int set_reparse_point(ntfs_volume *vol, const char *path, u32 tag, const char *data, u16 size)
+{
+    char value[64];
+    le32 le_tag = cpu_to_le32(tag);
+    le16 le_size = cpu_to_le16(size);
+    memset(value, 0, sizeof value);
+    memcpy(value, &le_tag, 4);
+    memcpy(value + 4, &le_size, 2);
+    memcpy(value + 8, data, size);
+    ntfs_inode *ni = ntfs_pathname_to_inode(vol, NULL, path);
+    if (!ni)
+        return fail("cannot open", path);
+    int rc = ntfs_set_ntfs_reparse_data(ni, value, 8 + (size_t)size, 0) ? fail("cannot set the reparse point of", path)
+                                                                         : 0;
+    if (ntfs_inode_close(ni) && !rc)
+        rc = fail("cannot close", path);
+    return rc;
+}
+
+/* A named data stream of PATH holding LOCALFILE's bytes. */
+static int put_stream(ntfs_volume *vol, const char *path, const char *stream, const char *file)
+{
+    size_t n;
+    char *buf = read_local(file, &n);
+    if (!buf)
+        return fail("cannot read", file);
+    ntfschar *uname = NULL;
+    int ulen = ntfs_mbstoucs(stream, &uname);
+    int rc = -1;
+    ntfs_inode *ni = ntfs_pathname_to_inode(vol, NULL, path);
+    if (ni && ulen > 0 && !ntfs_attr_add(ni, AT_DATA, uname, (u8)ulen, NULL, 0)) {
+        ntfs_attr *na = ntfs_attr_open(ni, AT_DATA, uname, (u32)ulen);
+        rc = na && ntfs_attr_pwrite(na, 0, (s64)n, buf) == (s64)n ? 0 : fail("cannot write the stream of", path);
+        if (na)
+            ntfs_attr_close(na);
+    } else
+        fail("cannot add a stream to", path);
+    if (ni)
+        ntfs_inode_close(ni);
+    free(uname);
+    free(buf);
+    return rc;
+}
+
+/* Windows' file compression: the external backing of the file provider, XPRESS with 4 KiB chunks. */
+static int put_wof(ntfs_volume *vol, const char *path, s64 size, const char *file)
+{
+    static const char wof[16] = {1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
+    if (create(vol, path, S_IFREG) || write_data(vol, path, "/dev/null", 0, size) ||
+        put_stream(vol, path, "WofCompressedData", file))
+        return -1;
+    return set_reparse_point(vol, path, 0x80000017, wof, sizeof wof);
+}
+
+/* A cloud file's placeholder (the tag of one provider of cloud files), online only unless file is given. */
+static int put_cloud(ntfs_volume *vol, const char *path, s64 size, const char *file)
+{
+    static const char blob[12] = {'F', 'e', 'R', 'p', 1, 0, 0, 0, 0, 0, 0, 0};
+    if (create(vol, path, S_IFREG) || write_data(vol, path, file ? file : "/dev/null", 0, size))
+        return -1;
+    return set_reparse_point(vol, path, 0x9000601A, blob, sizeof blob);
 }
 
 static int run(ntfs_volume *vol, char **f, int n)
@@ -214,8 +313,25 @@ static int run(ntfs_volume *vol, char **f, int n)
         return delete(vol, f[1]);
     if (n == 3 && !strcmp(f[0], "mv"))
         return move(vol, f[1], f[2]);
+    if (n == 3 && !strcmp(f[0], "link"))
+        return link_file(vol, f[1], f[2]);
+    if (n == 2 && !strcmp(f[0], "compress"))
+        return compress_folder(vol, f[1]);
+    if (n == 4 && !strcmp(f[0], "wof"))
+        return put_wof(vol, f[1], strtoll(f[2], NULL, 10), f[3]);
+    if ((n == 3 || n == 4) && !strcmp(f[0], "cloud"))
+        return put_cloud(vol, f[1], strtoll(f[2], NULL, 10), n == 4 ? f[3] : NULL);
     fprintf(stderr, "ntfs_image_helper: bad command %s\n", n ? f[0] : "(empty)");
     return -1;
+}
+
+static ntfs_volume *mount_volume(const char *image)
+{
+    ntfs_volume *vol = ntfs_mount(image, NTFS_MNT_NONE);
+    /* Only folders marked compressed ("compress") compress what is written in them. */
+    if (vol)
+        NVolSetCompression(vol);
+    return vol;
 }
 
 int main(int argc, char **argv)
@@ -227,7 +343,7 @@ int main(int argc, char **argv)
     FILE *script = fopen(argv[2], "r");
     if (!script)
         return fail("cannot open", argv[2]) ? 1 : 1;
-    ntfs_volume *vol = ntfs_mount(argv[1], NTFS_MNT_NONE);
+    ntfs_volume *vol = mount_volume(argv[1]);
     if (!vol) {
         fclose(script);
         return fail("cannot open volume", argv[1]) ? 1 : 1;
@@ -248,7 +364,7 @@ int main(int argc, char **argv)
         if (!rc && !strcmp(f[0], "mv")) {
             if (ntfs_umount(vol, FALSE))
                 rc = fail("cannot close volume", argv[1]);
-            else if (!(vol = ntfs_mount(argv[1], NTFS_MNT_NONE))) {
+            else if (!(vol = mount_volume(argv[1]))) {
                 fclose(script);
                 return fail("cannot open volume", argv[1]) ? 1 : 1;
             }

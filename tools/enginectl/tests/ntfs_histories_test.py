@@ -7,7 +7,9 @@ entries), against the bytes the generators wrote:
 - save (a Quick Scan of the volume, or an Extensive Scan of the disk and the volume chosen by its first sector),
   whole tree ticked, with --audit: every sector read lies inside the volume; every file the generator says must be
   listed is saved; a file counted whole holds the bytes written; one the generator knows damaged (its record
-  torn, its bytes gone) is counted damaged, one it knows intact is not;
+  torn, its bytes gone) is counted damaged, one it knows intact is not; one whose data is not in it (compressed by
+  Windows into a stream of its own, kept online only) is not saved; and all of it again from the snapshot of that
+  scan, loaded over the image;
 - partitions --search: the volumes of each disk at their sectors with the counts TSK reads.
 
 The stop cases (a stop while the chosen volume is read again) need the page's stop: the native test drives them;
@@ -15,8 +17,8 @@ here they are saved without one.
 
     ntfs_histories_test.py --enginectl PATH --cases FILE --aligned FILE --work DIR [--figures]
 
---figures prints each case's figures (files listed, saved whole with other bytes, counted damaged, sectors read
-outside the volume) and checks nothing, for comparing two builds.
+--figures prints each case's figures (files saved, saved whole with other bytes, counted damaged, missing, sectors
+read outside the volume; from the scan and from its snapshot) and checks nothing, for comparing two builds.
 """
 import argparse
 import os
@@ -25,6 +27,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
+from diff_test import COPY_OF  # noqa: E402
 from driver import Save, failure, run  # noqa: E402
 
 
@@ -68,7 +71,7 @@ def choice(enginectl, image, case):
 
 
 def check_case(args, name, case):
-    """(problems, figures) of one case."""
+    """(problems, figures) of one case, the snapshot's problems and figures after the scan's."""
     folder = os.path.dirname(os.path.abspath(args.cases))
     image = os.path.join(folder, case["image"])
     start, count = case["range"]
@@ -78,10 +81,27 @@ def check_case(args, name, case):
         if k is None:
             return ["no file system found at sector %d" % case["volume"][0]], None
         source += ["--choose", k]
+    problems, figures = check_save(args, name, case, folder, image, source)
+    snapshot = os.path.join(args.work, name + ".vsnp")
+    if os.path.exists(snapshot):
+        os.remove(snapshot)
+    proc = run(args.enginectl, case["mode"], image, *source, "--snapshot-save", snapshot)
+    if proc.returncode != 0:
+        return problems + ["snapshot: " + failure(proc)], figures
+    more, got = check_save(args, name + "-snapshot", case, folder, image, ["--snapshot", snapshot])
+    return problems + ["snapshot: " + p for p in more], dict(figures, **{"snapshot " + k: n for k, n in got.items()})
+
+
+def check_save(args, name, case, folder, image, source):
+    """(problems, figures) of the whole tree saved from source."""
     audit = os.path.join(args.work, name + ".audit")
     save = Save(args.enginectl, image, source, os.path.join(args.work, name), ["--audit", audit])
-    damaged = any(f["state"] == "damaged" and f["listed"] == "must" for f in case["files"].values())
+    damaged = any(f["state"] != "whole" and f["listed"] == "must" for f in case["files"].values())
     problems = save.problems(expect_status=3 if damaged else 0)
+    if not os.path.exists(audit):
+        return problems, {"listed": 0, "wrong": 0, "damaged": 0, "outside": 0,
+                          "missing": sum(f["listed"] == "must" and f["state"] != "elsewhere"
+                                         for f in case["files"].values())}
     reads, files = read_audit(audit)
     first, sectors = case["volume"]
     outside = sum(c for s, c in reads if s < first or s + c > first + sectors)
@@ -93,10 +113,16 @@ def check_case(args, name, case):
         base = path.rsplit("/", 1)[-1]
         want = case["files"].get(base)
         if want is None:
+            if COPY_OF.match(base) and COPY_OF.match(base).group(1) in case["files"]:
+                problems.append("%s saved twice" % path)  # each name of a file is saved once
             continue
         saved.add(base)
         figures["listed"] += 1
         figures["damaged"] += damaged
+        if want["state"] == "elsewhere":
+            figures["wrong"] += not damaged
+            problems.append("%s saved, though its data is not in it" % path)
+            continue
         with open(os.path.join(save.out, *path.split("/")), "rb") as f:
             data = f.read()
         with open(os.path.join(folder, "expected", want["expected"]), "rb") as f:
@@ -107,8 +133,10 @@ def check_case(args, name, case):
         if damaged != (want["state"] == "damaged"):
             problems.append("%s %s" % (path, "counted damaged" if damaged else "not counted damaged"))
     for base, want in case["files"].items():
-        if want["listed"] == "must" and base not in saved:
+        if want["listed"] == "must" and want["state"] != "elsewhere" and base not in saved:
             problems.append("%s not saved" % base)
+    figures["missing"] = sum(f["listed"] == "must" and f["state"] != "elsewhere" and b not in saved
+                             for b, f in case["files"].items())
     return problems, figures
 
 
@@ -144,9 +172,14 @@ def main():
     for name, case in read_cases(args.cases).items():
         problems, figures = check_case(args, name, case)
         if args.figures:
-            print("%-15s listed %d of %d, saved whole with other bytes %d, counted damaged %d, sectors read outside %d"
-                  % (name, figures["listed"], len(case["files"]), figures["wrong"], figures["damaged"],
-                     figures["outside"]) if figures else "%-15s %s" % (name, problems))
+            for prefix in ("", "snapshot ") if figures else ():
+                got = {k: figures.get(prefix + k, 0) for k in ("listed", "wrong", "damaged", "missing", "outside")}
+                print("%-34s saved %d of %d, saved whole with other bytes %d, counted damaged %d, missing %d, "
+                      "sectors read outside %d" % (name + (" from snapshot" if prefix else ""), got["listed"],
+                                                   len(case["files"]), got["wrong"], got["damaged"], got["missing"],
+                                                   got["outside"]))
+            if not figures:
+                print("%-34s %s" % (name, problems))
             continue
         for p in problems:
             print("%s: %s" % (name, p))

@@ -258,10 +258,25 @@ class Case:
                     return None
                 return [("not-found", problem)], {}
             extra = ["--choose", k]
+        return self.judged_saves(mode, image, source, extra, rows, (ALIGN, v.sectors), v.fs != "ntfs", sandbox)
+
+    def judged_saves(self, mode, image, source, extra, rows, extent, fat, sandbox):
+        """The tree saved from the scan, and again from the snapshot of that scan loaded over the image, each judged
+        alike by the rows: (problems, figures); the snapshot's problems say so."""
         save, audit = diff_test.audited_save(self.args.enginectl, image, source, sandbox, extra)
         problems = [("save", p) for p in save.problems(expect_status=3 if save.status == 3 else 0)]
-        judged, figures = written.judge(rows, save.out, audit, (ALIGN, v.sectors), v.fs != "ntfs")
-        return problems + judged, figures
+        judged, figures = written.judge(rows, save.out, audit, extent, fat)
+        problems += judged
+        snapshot = sandbox + ".vsnp"
+        proc = driver.run(self.args.enginectl, "quick" if mode != "extensive" else "extensive", image, *source,
+                          *extra, "--snapshot-save", snapshot)
+        if proc.returncode != 0:
+            return problems + [("save", driver.failure(proc, "snapshot: "))], figures
+        save, audit = diff_test.audited_save(self.args.enginectl, image, ["--snapshot", snapshot], sandbox + "-snapshot")
+        problems += [("save", "snapshot: " + p) for p in save.problems(expect_status=3 if save.status == 3 else 0)]
+        judged, more = written.judge(rows, save.out, audit, extent, fat)
+        problems += [(c, "snapshot: " + p) for c, p in judged]
+        return problems, add(figures, {"snapshot " + k: n for k, n in more.items()})
 
     def image_file(self, v, raw, record, rows):
         """The disk as an image file damaged in the shape (vhd.damaged_copy), read and judged: the rows of the files
@@ -338,13 +353,11 @@ class Case:
                                  (x.fs, start, sorted(found))))
                 continue
             _, count, code = found[start]
-            sandbox = os.path.join(self.work, "save-%d" % start)
-            save, audit = diff_test.audited_save(self.args.enginectl, image, ["--range", code, str(start), count],
-                                                 sandbox)
-            problems += [("save", p) for p in save.problems(expect_status=3 if save.status == 3 else 0)]
             judged_rows = rows if rows is not None else \
                 user_history.written_of(user_history.as_listed(x.record, x.description))
-            judged, got = written.judge(copy.deepcopy(judged_rows), save.out, audit, (start, x.sectors), x.fs != "ntfs")
+            judged, got = self.judged_saves("search", image, ["--range", code, str(start), count], [],
+                                            copy.deepcopy(judged_rows), (start, x.sectors), x.fs != "ntfs",
+                                            os.path.join(self.work, "save-%d" % start))
             problems += judged
             figures = add(figures, got)
         return problems, figures
@@ -433,10 +446,14 @@ def main():
             sys.stdout.flush()
     columns = ("cases", "written", "destroyed", "recoverable", "recovered", "listed", "whole",
                "damaged") + written.CLASSES
-    print(" ".join(["%-14s" % "shape"] + ["%*s" % (len(c), c) for c in columns]))
+    print(" ".join(["%-27s" % "shape"] + ["%*s" % (len(c), c) for c in columns]))
     for shape in SHAPES:
-        if shape in totals:
-            print(" ".join(["%-14s" % shape] + ["%*d" % (len(c), totals[shape].get(c, 0)) for c in columns]))
+        for prefix in ("", "snapshot "):
+            if shape in totals:
+                got = totals[shape]
+                print(" ".join(["%-27s" % (shape + (" from snapshot" if prefix else ""))] +
+                               ["%*d" % (len(c), got.get(c if c in ("cases", "written", "destroyed", "recoverable")
+                                                        else prefix + c, 0)) for c in columns]))
     print("%s, %.0f s" % (", ".join("%d %s" % (n, s) for s, n in sorted(counts.items())), time.time() - started))
     return 1 if counts.get("FAILED") else 0
 
