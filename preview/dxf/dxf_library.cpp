@@ -17,6 +17,7 @@ namespace {
 struct LibraryDrawing {
   dxf::Drawing model;
   dxf::ViewProperties view;
+  DxfFontCache fonts;
 };
 
 // Handles given out and not yet destroyed: a stale or foreign handle is refused, not followed.
@@ -66,6 +67,8 @@ bool ReadWholeFile(const char* path, std::string& bytes) {
   ::CloseHandle(file);
   return ok;
 }
+
+int PaintResult(const DxfPaintReport& report) { return report.simplified ? kDxfPaintSimplified : 1; }
 
 }  // namespace
 
@@ -160,18 +163,17 @@ DXF_EXPORT int WINAPI drwPaint(DxfHandle handle, HDC dc) {
     HBITMAP bitmap = memory != nullptr ? ::CreateCompatibleBitmap(dc, width, height) : nullptr;
     if (bitmap == nullptr) {
       if (memory != nullptr) ::DeleteDC(memory);
-      PaintDxfDrawing(dc, drawing->model, view);
-      return 1;
+      return PaintResult(PaintDxfDrawing(dc, drawing->model, view, drawing->fonts));
     }
     HGDIOBJ old = ::SelectObject(memory, bitmap);
     ::SetViewportOrgEx(memory, -view.left, -view.top, nullptr);
-    PaintDxfDrawing(memory, drawing->model, view);
+    const DxfPaintReport report = PaintDxfDrawing(memory, drawing->model, view, drawing->fonts);
     ::SetViewportOrgEx(memory, 0, 0, nullptr);
     ::BitBlt(dc, view.left, view.top, width, height, memory, 0, 0, SRCCOPY);
     ::SelectObject(memory, old);
     ::DeleteObject(bitmap);
     ::DeleteDC(memory);
-    return 1;
+    return PaintResult(report);
   });
 }
 

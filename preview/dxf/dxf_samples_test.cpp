@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "preview/dxf/dxf_curves.h"
+#include "preview/dxf/dxf_paint_budget.h"
 #include "preview/dxf/dxf_reader.h"
 #include "preview/dxf/dxf_sample_oracle.h"
 #include "preview/dxf/dxf_view_maths.h"
@@ -121,6 +123,51 @@ TEST_P(DxfSamples, DrawWhatEzdxfDraws) {
   std::sort(want.begin(), want.end());
   std::sort(got.begin(), got.end());
   EXPECT_EQ(got, want) << name;
+}
+
+// ---- drawings of ordinary size ----------------------------------------------------------------------------
+
+// What one paint drew, through the painter's own seam.
+struct Tally : dxf::PaintSink {
+  std::multiset<std::string> drawn;
+  void Mark(const dxf::Entity& e) override { drawn.insert(dxf_test::Key(e)); }
+  void Dot(const dxf::Entity& e, dxf::PixelPoint) override { drawn.insert(dxf_test::Key(e)); }
+  void Outline(const dxf::Entity& e, const std::vector<dxf::Point>& points) override {
+    if (!points.empty()) drawn.insert(dxf_test::Key(e));
+  }
+};
+
+// A town map of 1,500 streets each named at its own angle, and a plate of 105,738 holes, written by ezdxf:
+// every entity in view is drawn by one paint, fitted to windows of two sizes and after each of three wheel
+// steps in.
+TEST(DxfLargeSamples, EveryEntityInViewIsDrawn) {
+  for (const char* name : {"streets", "circles"}) {
+    std::ifstream in(Sample(std::string(name) + ".dxf"), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const dxf::Drawing drawing = dxf::ReadDrawing(bytes.data(), bytes.size());
+    ASSERT_EQ(drawing.status, dxf::ReadStatus::kOk) << name;
+    const dxf_test::Oracle oracle = dxf_test::ReadOracle(Sample(std::string(name) + ".points"));
+    ASSERT_TRUE(oracle.read) << name;
+    for (const auto& [width, height] : {std::pair(640, 480), std::pair(1024, 700)}) {
+      dxf::ViewProperties view;
+      view.right = width;
+      view.bottom = height;
+      dxf::ZoomToExtents(view, drawing.extents);
+      for (int step = 0; step <= 3; ++step) {
+        SCOPED_TRACE(::testing::Message() << name << " in " << width << " x " << height << ", wheel step " << step);
+        Tally tally;
+        const dxf::PaintTally painted = dxf::PaintWithinBudget(drawing.entities, view, 2, tally);
+        const std::vector<std::string> wanted = dxf_test::InView(oracle, view);
+        size_t missing = 0;
+        for (const std::string& key : wanted) missing += tally.drawn.count(key) == 0 ? 1 : 0;
+        EXPECT_EQ(missing, 0u) << "of " << wanted.size() << " in view";
+        EXPECT_GT(wanted.size(), 400u);
+        EXPECT_FALSE(painted.simplified);
+        std::printf("%s %d step %d: %zu of %zu, %zu points\n", name, width, step, wanted.size() - missing, wanted.size(), painted.used);
+        ASSERT_TRUE(dxf::ZoomAboutCentre(view, view.zoom * 1.5));
+      }
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Ezdxf, DxfSamples,

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "engine/records/scan_parameters.h"
@@ -133,7 +135,8 @@ TEST_F(DxfViewTest, ADrawingLoadsFitsAndPaints) {
 }
 
 // A drawing of a few hundred bytes whose blocks make a million circles, one inside the other: each paint,
-// the first and the ones after a resize, draws its budget's worth of them and ends.
+// the first and the ones after a resize, draws its budget's worth of them, ends, and says in the pane that
+// the view is simplified.
 TEST_F(DxfViewTest, AMillionCirclesFromAFewBlocksArePaintedWithinOnePaintsBudget) {
   TempFile file(L"rings.dxf", dxf_test::NestedCircles(1500));
   PaneWindow window;
@@ -147,12 +150,21 @@ TEST_F(DxfViewTest, AMillionCirclesFromAFewBlocksArePaintedWithinOnePaintsBudget
     const dxf::ViewProperties record = View(view);
     EXPECT_TRUE(Lit(canvas, record, {100, 0}, RGB(255, 255, 255))) << width;  // the first block's largest
     EXPECT_TRUE(Lit(canvas, record, {0, 10}, RGB(255, 255, 255))) << width;   // and smallest circle
+    EXPECT_TRUE(view->Canvas().Simplified());
+    const previewtest::Grab grab = previewtest::GrabClient(canvas);
+    int note = 0;  // the note's grey behind its words, in the lower left corner
+    for (int y = grab.height - 20; y < grab.height; ++y)
+      for (int x = 0; x < 200; ++x) note += grab.At(x, y) == RGB(64, 64, 64) ? 1 : 0;
+    EXPECT_GT(note, 500) << width;
   }
+  TempFile small(L"plan.dxf", LineAndCircle());
+  PaneWindow other;
+  EXPECT_FALSE(Show(other, small.Path())->Canvas().Simplified());
 }
 
 // What the library's painter does with texts, into a bitmap of the window's size: a million texts from a
 // few blocks are drawn as far as one paint's budget goes, in one font per size (ten sizes), and they show;
-// two hundred texts of one size side by side take one font.
+// two hundred texts of one size side by side take one font. A second paint makes no font: they are kept.
 TEST_F(DxfViewTest, TextsArePaintedInOneFontPerSizeAndAngle) {
   struct Case {
     std::string drawing;
@@ -170,7 +182,9 @@ TEST_F(DxfViewTest, TextsArePaintedInOneFontPerSizeAndAngle) {
     HDC memory = ::CreateCompatibleDC(screen);
     HBITMAP bitmap = ::CreateCompatibleBitmap(screen, view.right, view.bottom);
     HGDIOBJ old = ::SelectObject(memory, bitmap);
-    const DxfPaintReport report = PaintDxfDrawing(memory, d, view);
+    DxfFontCache fonts;
+    const DxfPaintReport report = PaintDxfDrawing(memory, d, view, fonts);
+    EXPECT_EQ(PaintDxfDrawing(memory, d, view, fonts).fontsMade, 0u);
     ::SelectObject(memory, old);
     const previewtest::Pixels pixels = previewtest::ReadBitmap(bitmap, RECT{0, 0, view.right, view.bottom});
     ::DeleteObject(bitmap);
@@ -367,6 +381,49 @@ TEST_F(DxfViewTest, Screenshot) {
   EXPECT_TRUE(Lit(view->Canvas().m_hWnd, record, {7.5, 3}, RGB(255, 255, 0)));    // a door's leaf
   EXPECT_TRUE(Lit(view->Canvas().m_hWnd, record, {10, 5.5}, RGB(255, 255, 0)));  // the other, turned
   EXPECT_FALSE(harness::CaptureWindow(window.frame->m_hWnd, "preview_dxf").empty());
+}
+
+// A town map of 1,500 streets each named at its own angle and a survey of 105,738 trees, written by ezdxf,
+// shown in the pane: fitted and after each of three wheel steps in, every paint draws every entity in view
+// (counted by the library's painter over the view's record) and is not simplified. The screenshot
+// preview/dxf_streets.png shows the map.
+TEST_F(DxfViewTest, EzdxfMapsArePaintedWholeAtFitAndAfterWheelSteps) {
+  for (const char* name : {"streets", "circles"}) {
+    SCOPED_TRACE(name);
+    const std::string base = std::string(DORVANE_DXF_SAMPLES) + "\\" + name;
+    const dxf_test::Oracle oracle = dxf_test::ReadOracle(base + ".points");
+    ASSERT_TRUE(oracle.read);
+    std::ifstream in(base + ".dxf", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const dxf::Drawing d = dxf::ReadDrawing(bytes.data(), bytes.size());
+    PaneWindow window(800, 560);
+    CDFXView* view = Show(window, CString((base + ".dxf").c_str()));
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(window.frame->m_bPreviewOk, 1u);
+    for (int step = 0; step <= 3; ++step) {
+      const dxf::ViewProperties record = View(view);
+      EXPECT_FALSE(view->Canvas().Simplified()) << step;
+      HDC screen = ::GetDC(nullptr);
+      HDC memory = ::CreateCompatibleDC(screen);
+      HBITMAP bitmap = ::CreateCompatibleBitmap(screen, record.right, record.bottom);
+      HGDIOBJ old = ::SelectObject(memory, bitmap);
+      DxfFontCache fonts;
+      const DxfPaintReport report = PaintDxfDrawing(memory, d, record, fonts);
+      ::SelectObject(memory, old);
+      ::DeleteObject(bitmap);
+      ::DeleteDC(memory);
+      ::ReleaseDC(nullptr, screen);
+      EXPECT_FALSE(report.simplified) << step;
+      EXPECT_GE(report.drawn, dxf_test::InView(oracle, record).size()) << step;
+      if (step == 0 && std::string(name) == "streets") {
+        ::CreateDirectoryW(L"screenshots", nullptr);
+        ::CreateDirectoryW(L"screenshots\\preview", nullptr);
+        EXPECT_FALSE(harness::CaptureWindow(window.frame->m_hWnd, "preview\\dxf_streets").empty());
+      }
+      ::SendMessageW(view->m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+      harness::PumpMessages();
+    }
+  }
 }
 
 // Drawings written by ezdxf: a pixel of the entity's colour lies within two pixels of every point of

@@ -6,12 +6,14 @@ written file.
 Each record of NAME.points starts with its kind, whether the entity shows (0 when its layer is off or
 frozen) and its colour index (the layer's when it is by layer; -1 when it comes from a block):
   curve SHOWN COLOUR N x1 y1 ... xN yN   the entity flattened by ezdxf's path module
+  circle SHOWN COLOUR x y RADIUS         a circle of the large drawings, as ezdxf reads it back
   point SHOWN COLOUR x y
   text SHOWN COLOUR x y HEIGHT N         then N lines "line TEXT": the text without its formatting
 """
 import argparse
 import math
 import os
+import random
 
 import ezdxf
 from ezdxf import bbox, path
@@ -226,19 +228,65 @@ def plan(doc):
     msp.add_circle((5.2, 2.0), 0.4, dxfattribs={"layer": "CONSTRUCTION"})
 
 
+STREET_WORDS = ["Oak", "Mill", "Church", "Station", "Chestnut", "Harbour", "Meadow", "Castle", "Willow", "Quarry",
+                "Orchard", "Bridge", "Market", "Forge", "Heath", "Abbey", "Linden", "Garden", "Beacon", "Ferry"]
+STREET_KINDS = ["Street", "Road", "Lane", "Avenue", "Way", "Row"]
+
+
+def streets(doc, count=1500, seed=1):
+    """A town map as map exports write it: each street a polyline running its own way, its name along it at
+    the street's own angle, centred on the street; major streets drawn and named larger."""
+    rnd = random.Random(seed)
+    msp = doc.modelspace()
+    doc.layers.add("STREETS", color=7)
+    doc.layers.add("MAJOR", color=2)
+    doc.layers.add("NAMES", color=3)
+    width, height = 6000.0, 4000.0
+    for i in range(count):
+        major = i % 5 == 0
+        angle = rnd.uniform(-90, 90)
+        a, length = math.radians(angle), rnd.uniform(250, 600) * (1.5 if major else 1)
+        x, y = rnd.uniform(0, width), rnd.uniform(0, height)
+        bend = rnd.uniform(-0.1, 0.1)
+        points = [(x + length * t * math.cos(a) - length * bend * t * (1 - t) * math.sin(a),
+                   y + length * t * math.sin(a) + length * bend * t * (1 - t) * math.cos(a)) for t in (0, 0.5, 1)]
+        msp.add_polyline2d(points, dxfattribs={"layer": "MAJOR" if major else "STREETS"})
+        name = f"{STREET_WORDS[i % 20]} {STREET_KINDS[(i // 20) % 6]} {i // 120 + 1}"
+        middle = points[1]
+        msp.add_text(name, height=70 if major else 50, rotation=angle, dxfattribs={"layer": "NAMES"}).set_placement(
+            middle, align=TextEntityAlignment.MIDDLE_CENTER)
+
+
+def circles(doc, count=105738, seed=2):
+    """A survey of a wood: each tree a circle of its crown where it stands, crowns overlapping."""
+    rnd = random.Random(seed)
+    msp = doc.modelspace()
+    doc.layers.add("TREES", color=3)
+    doc.layers.add("OLD TREES", color=2)
+    for _ in range(count):
+        radius = rnd.choice((1.5, 2.5, 3.5, 5.0, 7.0))
+        layer = "OLD TREES" if radius > 4 else "TREES"
+        msp.add_circle((round(rnd.uniform(0, 330), 2), round(rnd.uniform(0, 290), 2)), radius,
+                       dxfattribs={"layer": layer})
+
+
 DRAWINGS = {
     "bulges": bulges, "ellipses": ellipses, "splines": splines, "paragraphs": paragraphs,
     "dimensions": dimensions, "hatches": hatches, "solids": solids, "attributes": attributes,
     "references": references, "mirrored": mirrored,
     "layers": layers, "plan": plan,
 }
+# Drawings of ordinary size, as older programs and map exports write them (R12): their records give each
+# circle by its centre and radius rather than by ezdxf's flattening, which would take minutes and 250 MB.
+LARGE_DRAWINGS = {"streets": streets, "circles": circles}
 
 
 class Oracle:
-    def __init__(self, doc):
+    def __init__(self, doc, compact=False):
         self.doc = doc
         self.records = []
         self.size = 1.0
+        self.compact = compact
 
     def layer(self, name):
         return self.doc.layers.get(name) if self.doc.layers.has_entry(name) else None
@@ -280,6 +328,9 @@ class Oracle:
                 self.curve(shown, colour, p)
         elif kind in ("ATTDEF",):
             return
+        elif kind == "CIRCLE" and self.compact:
+            c = e.dxf.center
+            self.records.append(f"circle {shown} {colour} {c.x!r} {c.y!r} {e.dxf.radius!r}")
         else:
             self.curve(shown, colour, path.make_path(e))
 
@@ -293,14 +344,14 @@ class Oracle:
         self.records.append(f"curve {shown} {colour} {len(points)} {numbers}")
 
 
-def write(name, make, out):
-    doc = ezdxf.new("R2010", setup=True)
+def write(name, make, out, version="R2010", compact=False):
+    doc = ezdxf.new(version, setup=version != "R12")
     make(doc)
     file = os.path.join(out, name + ".dxf")
     doc.saveas(file)
     doc = ezdxf.readfile(file)
     msp = doc.modelspace()
-    oracle = Oracle(doc)
+    oracle = Oracle(doc, compact)
     box = bbox.extents(msp)
     oracle.size = max(box.size.x, box.size.y) if box.has_data else 1.0
     for e in msp:
@@ -312,10 +363,20 @@ def write(name, make, out):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--out", required=True)
+    parser.add_argument("--bench", action="store_true", help="the large drawings at a quarter and at four times "
+                        "their size (NAME-quarter.dxf, NAME-four.dxf) for the growth benchmark")
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
+    if args.bench:
+        for name, count in (("streets", 1500), ("circles", 105738)):
+            for suffix, part in (("quarter", count // 4), ("full", count)):
+                write(f"{name}-{suffix}", lambda doc, make=LARGE_DRAWINGS[name], n=part: make(doc, n), args.out,
+                      "R12", compact=True)
+        return
     for name, make in DRAWINGS.items():
         write(name, make, args.out)
+    for name, make in LARGE_DRAWINGS.items():
+        write(name, make, args.out, "R12", compact=True)
 
 
 if __name__ == "__main__":
