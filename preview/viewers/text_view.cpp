@@ -15,7 +15,7 @@ END_MESSAGE_MAP()
 namespace {
 
 // The picture is drawn into a bitmap of its own size first; a picture that claims to be larger than this
-// is drawn at this size, which the stretch into the box makes up for.
+// is drawn at this size, which the stretch into its place makes up for.
 constexpr LONG kMaxBitmapSide = 4096;
 
 }  // namespace
@@ -53,11 +53,13 @@ int CTextView::LoadPicture(const CString& path) {
   }
 }
 
+// The picture fitted whole into the view, its proportions kept, as the image view fits its pictures.
 void CTextView::OnDraw(CDC* pDC) {
-  if (m_pPicture == nullptr) return;
+  if (m_pPicture == nullptr || m_cxPicture <= 0 || m_cyPicture <= 0) return;
   CRect client;
   GetClientRect(client);
-  const preview::Placement box = preview::PictureViewBox(client.left, client.top, client.right, client.bottom);
+  const preview::Placement box = preview::FitPicture(client.Width(), client.Height(), static_cast<uint32_t>(m_cxPicture),
+                                                     static_cast<uint32_t>(m_cyPicture));
   const RECT boxRect{box.x, box.y, box.x + box.width, box.y + box.height};
   OLE_HANDLE paletteHandle = 0;
   HPALETTE oldPalette = nullptr;
@@ -69,12 +71,12 @@ void CTextView::OnDraw(CDC* pDC) {
   if (FAILED(m_pPicture->get_Attributes(&attributes)) || (attributes & PICTURE_TRANSPARENT) != 0) {
     RenderThroughBitmap(pDC, boxRect);
   } else {
-    m_pPicture->Render(pDC->m_hDC, 0, 0, m_cxPicture, m_cyPicture, 0, m_hmHeight, m_hmWidth, -m_hmHeight, client);
+    m_pPicture->Render(pDC->m_hDC, box.x, box.y, box.width, box.height, 0, m_hmHeight, m_hmWidth, -m_hmHeight, client);
   }
   if (oldPalette != nullptr) ::SelectPalette(pDC->m_hDC, oldPalette, FALSE);
 }
 
-// Draws the picture over white in a bitmap of its own size, then stretches that into the box.
+// Draws the picture over white in a bitmap of its own size, then stretches that into its place.
 void CTextView::RenderThroughBitmap(CDC* pDC, const RECT& box) {
   const LONG cx = std::clamp<LONG>(m_cxPicture, 1, kMaxBitmapSide), cy = std::clamp<LONG>(m_cyPicture, 1, kMaxBitmapSide);
   HDC memory = ::CreateCompatibleDC(pDC->m_hDC);
