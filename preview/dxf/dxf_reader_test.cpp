@@ -5,6 +5,9 @@
 
 #include <cmath>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "preview/dxf/dxf_hostile_drawings.h"
 #include "preview/dxf/dxf_test_drawings.h"
@@ -205,14 +208,71 @@ TEST(DxfReader, ProgressRisesToOneHundred) {
   EXPECT_GT(calls, 3);
 }
 
-TEST(DxfReader, TheSniffWantsBothWordsBeforeTheFirstNul) {
-  const std::string both = "0\nSECTION\n2\nHEADER\n";
-  EXPECT_TRUE(dxf::LooksLikeDrawing(both.data(), both.size()));
-  EXPECT_TRUE(dxf::LooksLikeDrawing("notes: HEADER and SECTION", 25));
-  EXPECT_FALSE(dxf::LooksLikeDrawing("0\nSECTION\n2\nENTITIES\n", 21));
-  EXPECT_FALSE(dxf::LooksLikeDrawing("section header", 14));  // case counts
-  const std::string nul = std::string("SECTION") + '\0' + "HEADER";
-  EXPECT_FALSE(dxf::LooksLikeDrawing(nul.data(), nul.size()));
+// A drawing opens a section, whichever it is, after its comments; words alone are no drawing.
+TEST(DxfReader, TheSniffWantsASectionOpenedBeforeTheFirstNul) {
+  for (const std::string& drawing : {std::string("0\nSECTION\n2\nHEADER\n"), std::string("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n"),
+                                     std::string("999\nmade by a plotter\n0\nSECTION\n2\nBLOCKS\n")})
+    EXPECT_TRUE(dxf::LooksLikeDrawing(drawing.data(), drawing.size())) << drawing;
+  for (const std::string& other : {std::string("notes: HEADER and SECTION"), std::string("0\nsection\n2\nHEADER\n"),
+                                   std::string("0\nSECTION\n"), std::string("0\nSECTION") + '\0' + "\n2\nHEADER\n",
+                                   std::string("0\nLINE\n0\nSECTION\n2\nHEADER\n")})
+    EXPECT_FALSE(dxf::LooksLikeDrawing(other.data(), other.size())) << other;
+}
+
+// What a layout's paper holds (group 67) is not drawn over the model; a block's entities are placed as the
+// reference says, whatever their own group 67.
+TEST(DxfReader, PaperSpaceIsLeftOut) {
+  const auto d = Read(Drawing("0\nLINE\n67\n1\n10\n0\n20\n0\n11\n297\n21\n0\n0\nCIRCLE\n67\n0\n10\n1\n20\n1\n40\n1\n"
+                              "0\nPOLYLINE\n67\n1\n66\n1\n0\nVERTEX\n67\n1\n10\n5\n20\n5\n0\nSEQEND\n0\nINSERT\n67\n1\n2\nB\n",
+                              "0\nBLOCK\n2\nB\n0\nLINE\n67\n1\n10\n0\n20\n0\n11\n1\n21\n1\n0\nENDBLK\n"));
+  ASSERT_EQ(d.entities.size(), 1u);
+  EXPECT_EQ(d.entities[0].kind, EntityKind::kCircle);
+  EXPECT_DOUBLE_EQ(d.extents.maxX, 2);
+  EXPECT_EQ(Read(Drawing(dxf_test::Insert("B"), "0\nBLOCK\n2\nB\n0\nLINE\n67\n1\n11\n1\n0\nENDBLK\n")).entities.size(), 1u);
+}
+
+// The text of a drawing of 2000 is handed to the decoder with the code page its header names; without
+// one, or when it cannot, its bytes are Latin-1. Of 2007 and later it is UTF-8 as it stands.
+TEST(DxfReader, TextIsDecodedFromTheCodePageTheHeaderNames) {
+  const auto header = [](const char* version, const char* page) {
+    return std::string("0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\n") + version + "\n9\n$DWGCODEPAGE\n3\n" + page +
+           "\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nTEXT\n40\n1\n1\nA\xC4\xE0\n0\nENDSEC\n0\nEOF\n";
+  };
+  std::vector<std::pair<std::string, unsigned>> asked;
+  const dxf::CodePageDecoder decoder = [&](std::string_view bytes, unsigned page, std::string& utf8) {
+    asked.emplace_back(bytes, page);
+    utf8 = "decoded";
+    return page != 1258;
+  };
+  const auto text = [&](const std::string& drawing, const dxf::CodePageDecoder& decode) {
+    return dxf::ReadDrawing(drawing.data(), drawing.size(), {}, decode).entities.at(0).text;
+  };
+  EXPECT_EQ(text(header("AC1015", "ANSI_1251"), decoder), "decoded");
+  EXPECT_EQ(text(header("AC1015", "ANSI_932"), decoder), "decoded");
+  EXPECT_EQ(text(header("AC1015", "ANSI_1258"), decoder), "A\xC3\x84\xC3\xA0");  // refused: Latin-1
+  EXPECT_EQ(text(header("AC1015", "ANSI_1251"), {}), "A\xC3\x84\xC3\xA0");
+  EXPECT_EQ(text(header("AC1021", "ANSI_1251"), decoder), "A\xC4\xE0");  // UTF-8 (here not even that)
+  EXPECT_EQ(text(header("AC1009", "nonsense"), decoder), "decoded");
+  EXPECT_EQ(asked, (std::vector<std::pair<std::string, unsigned>>{
+                       {"A\xC4\xE0", 1251}, {"A\xC4\xE0", 932}, {"A\xC4\xE0", 1258}, {"A\xC4\xE0", 1252}}));
+  EXPECT_EQ(dxf::SingleLineText("Caf\\U+00E9 \\U+00e9 \\U+12 \\P %%d"), "Caf\xC3\xA9 \xC3\xA9 \\U+12 \\P \xC2\xB0");
+}
+
+// A paragraph text wraps between its words at the width of its box, in the painter's font; a word wider than
+// the box keeps a line of its own.
+TEST(DxfReader, ParagraphTextWrapsAtItsWidth) {
+  EXPECT_DOUBLE_EQ(dxf::TextWidth("Wall", 2), 2 * (0.944 + 0.556 + 0.222 + 0.222));
+  EXPECT_DOUBLE_EQ(dxf::TextWidth("\xC3\xA9\xE6\x97\xA5", 1), 0.556 + 1);  // an accented letter, a character in a square
+  const auto d = Read(Drawing("0\nMTEXT\n10\n0\n20\n0\n40\n1\n41\n9\n1\nA kitchen with two doors\\Pand a pantry\n"
+                              "0\nMTEXT\n10\n0\n20\n-20\n40\n1\n41\n2\n1\nCupboards x\n"
+                              "0\nMTEXT\n10\n0\n20\n-40\n40\n1\n1\nNo width given at all\n"));
+  std::vector<std::string> lines;
+  for (const auto& e : d.entities) lines.push_back(e.text);
+  // "A kitchen with" is 6.17 wide; with " two" 8.00; with " doors" 10.78.
+  EXPECT_EQ(lines, (std::vector<std::string>{"A kitchen with two", "doors", "and a pantry", "Cupboards", "x",
+                                             "No width given at all"}));
+  ASSERT_EQ(d.entities.size(), 6u);
+  EXPECT_NEAR(d.entities[1].points[0].y, d.entities[0].points[0].y - 5.0 / 3, 1e-9);  // each line below the one before
 }
 
 TEST(DxfReader, CountsOfSplinesAndHatchesAreCheckedAgainstWhatFollows) {

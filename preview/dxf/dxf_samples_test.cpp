@@ -3,12 +3,14 @@
 // a 640 x 480 window, and nothing more is drawn; entities on layers that are off or frozen are left out;
 // texts read as ezdxf reads them without their formatting; the extents are the box of ezdxf's points.
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "preview/dxf/dxf_curves.h"
@@ -26,6 +28,20 @@ using Polylines = std::vector<std::vector<PixelPoint>>;
 constexpr double kTolerance = 1.0;
 
 std::string Sample(const std::string& name) { return std::string(DORVANE_DXF_SAMPLES) + "/" + name; }
+
+// The library decodes a drawing's code page through the system; here the C library's iconv does.
+bool Iconv(std::string_view bytes, unsigned page, std::string& utf8) {
+  iconv_t cd = iconv_open("UTF-8", ("CP" + std::to_string(page)).c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  std::string in(bytes);
+  utf8.assign(4 * in.size() + 4, '\0');
+  char *from = in.data(), *to = utf8.data();
+  size_t left = in.size(), room = utf8.size();
+  const bool ok = iconv(cd, &from, &left, &to, &room) != static_cast<size_t>(-1);
+  iconv_close(cd);
+  utf8.resize(utf8.size() - room);
+  return ok;
+}
 
 struct Drawn {
   dxf::ViewProperties view;
@@ -59,7 +75,7 @@ TEST_P(DxfSamples, DrawWhatEzdxfDraws) {
   std::ifstream in(Sample(name + ".dxf"), std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   ASSERT_FALSE(bytes.empty()) << name;
-  const dxf::Drawing drawing = dxf::ReadDrawing(bytes.data(), bytes.size());
+  const dxf::Drawing drawing = dxf::ReadDrawing(bytes.data(), bytes.size(), {}, Iconv);
   ASSERT_EQ(drawing.status, dxf::ReadStatus::kOk) << drawing.message;
   const dxf_test::Oracle oracle = dxf_test::ReadOracle(Sample(name + ".points"));
   ASSERT_TRUE(oracle.read) << name;
@@ -172,6 +188,7 @@ TEST(DxfLargeSamples, EveryEntityInViewIsDrawn) {
 
 INSTANTIATE_TEST_SUITE_P(Ezdxf, DxfSamples,
                          ::testing::Values("bulges", "ellipses", "splines", "paragraphs", "dimensions", "hatches",
-                                           "solids", "attributes", "references", "mirrored", "layers", "plan"));
+                                           "solids", "attributes", "references", "mirrored", "layers", "plan",
+                                           "layouts", "codepage"));
 
 }  // namespace

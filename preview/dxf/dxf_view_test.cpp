@@ -220,6 +220,18 @@ TEST_F(DxfViewTest, FilesItRefusesGetTheNoPreviewView) {
   EXPECT_EQ(window.frame->m_bPreviewOk, 0u);
 }
 
+// Many programs write a drawing's entities without a header section: such a drawing is shown.
+TEST_F(DxfViewTest, ADrawingWithoutAHeaderSectionIsShown) {
+  TempFile file(L"plot.dxf", "999\nplotted\n  0\nSECTION\n  2\nENTITIES\n" +
+                                 Entities().Line(0, 0, 10, 0).Circle(5, 5, 3, 1).Text() + "  0\nENDSEC\n  0\nEOF\n");
+  PaneWindow window;
+  CDFXView* view = Show(window, file.Path());
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(window.frame->m_bPreviewOk, 1u);
+  EXPECT_EQ(window.FilledSlots(), std::vector<std::string>{"dxf"});
+  EXPECT_TRUE(Lit(view->Canvas().m_hWnd, View(view), {8, 5}, RGB(255, 0, 0)));
+}
+
 // The library takes narrow paths: a name the code page can only approximate ("a" for "\u0101") must not
 // load the file whose name the approximation happens to be; the file is named by its short name instead.
 TEST_F(DxfViewTest, APathTheCodePageCannotNameLoadsItsOwnFileByItsShortName) {
@@ -431,7 +443,7 @@ TEST_F(DxfViewTest, EzdxfMapsArePaintedWholeAtFitAndAfterWheelSteps) {
 // hidden entity's points.
 TEST_F(DxfViewTest, EzdxfDrawingsPaintOnEzdxfsPoints) {
   for (const char* name : {"bulges", "ellipses", "splines", "paragraphs", "dimensions", "hatches", "solids",
-                           "attributes", "references", "mirrored", "layers", "plan"}) {
+                           "attributes", "references", "mirrored", "layers", "plan", "layouts", "codepage"}) {
     SCOPED_TRACE(name);
     const std::string base = std::string(DORVANE_DXF_SAMPLES) + "\\" + name;
     const dxf_test::Oracle oracle = dxf_test::ReadOracle(base + ".points");

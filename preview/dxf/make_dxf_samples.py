@@ -14,11 +14,13 @@ import argparse
 import math
 import os
 import random
+import re
 
 import ezdxf
 from ezdxf import bbox, path
 from ezdxf.enums import TextEntityAlignment
 from ezdxf.math import Vec3
+from PIL import ImageFont
 
 
 def frame(msp, x0, y0, x1, y1, layer="0"):
@@ -65,6 +67,9 @@ def paragraphs(doc):
                                                                    "color": 4})
     m.dxf.attachment_point = 9
     msp.add_mtext("Turned", dxfattribs={"insert": (4, -8), "char_height": 1.5, "rotation": 30, "color": 5})
+    # A paragraph that wraps at the width of its box.
+    msp.add_mtext("The kitchen opens onto the garden through two wide doors\Pof oak", dxfattribs={
+        "insert": (12, 8), "char_height": 0.8, "width": 11, "color": 6})
 
 
 def dimensions(doc):
@@ -177,6 +182,31 @@ def layers(doc):
     msp.add_blockref("MARK", (22, 17), dxfattribs={"layer": "WALLS"})
 
 
+def layouts(doc):
+    """A model and, on the paper of its layout, a title block: the paper is not drawn over the model."""
+    msp = doc.modelspace()
+    msp.add_circle((10, 10), 6, dxfattribs={"color": 3})
+    msp.add_text("Model", dxfattribs={"height": 1.5, "insert": (6, 9)})
+    paper = doc.layout("Layout1")
+    paper.add_lwpolyline([(0, 0), (297, 0), (297, 210), (0, 210)], close=True)
+    paper.add_line((200, 0), (200, 30))
+    paper.add_text("Title block", dxfattribs={"height": 5, "insert": (205, 10)})
+
+
+def codepage(doc):
+    """A drawing of 2000, whose texts are bytes of the Cyrillic code page its header names, and a text that
+    writes a character by its code."""
+    doc.encoding = "cp1251"
+    msp = doc.modelspace()
+    msp.add_line((0, 0), (20, 0))
+    msp.add_circle((16, 5), 3)
+    msp.add_text("\u0423\u043b\u0438\u0446\u0430 \u0421\u0430\u0434\u043e\u0432\u0430\u044f",  # Garden Street
+                 dxfattribs={"height": 1, "insert": (0, 1)})
+    msp.add_mtext("\u041a\u0443\u0445\u043d\u044f\\P\u0421\u043f\u0430\u043b\u044c\u043d\u044f",  # kitchen, bedroom
+                  dxfattribs={"insert": (0, 6), "char_height": 1})
+    msp.add_text("Caf\\U+00e9 No\\U+2116", dxfattribs={"height": 1, "insert": (0, 8)})
+
+
 def plan(doc):
     msp = doc.modelspace()
     doc.layers.add("WALLS", color=7)
@@ -274,11 +304,29 @@ DRAWINGS = {
     "bulges": bulges, "ellipses": ellipses, "splines": splines, "paragraphs": paragraphs,
     "dimensions": dimensions, "hatches": hatches, "solids": solids, "attributes": attributes,
     "references": references, "mirrored": mirrored,
-    "layers": layers, "plan": plan,
+    "layers": layers, "plan": plan, "layouts": layouts, "codepage": codepage,
 }
+VERSIONS = {"codepage": "R2000"}
 # Drawings of ordinary size, as older programs and map exports write them (R12): their records give each
 # circle by its centre and radius rather than by ezdxf's flattening, which would take minutes and 250 MB.
 LARGE_DRAWINGS = {"streets": streets, "circles": circles}
+
+
+ARIAL = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"  # Wine draws it for Arial
+
+
+def wrap(line, height, width):
+    """The line broken between words where a paragraph of this width breaks it, measured by FreeType in the
+    font the preview paints with."""
+    font = ImageFont.truetype(ARIAL, 1000)
+    lines = []
+    for word in line.split(" "):
+        joined = lines[-1] + " " + word if lines else word
+        if lines and font.getlength(joined) * height / 1000 <= width:
+            lines[-1] = joined
+        else:
+            lines.append(word)
+    return lines
 
 
 class Oracle:
@@ -310,7 +358,10 @@ class Oracle:
             at = e.dxf.insert if e.get_align_enum() == TextEntityAlignment.LEFT else e.dxf.align_point
             self.text(shown, colour, at, e.dxf.height, [e.plain_text()])
         elif kind == "MTEXT":
-            self.text(shown, colour, e.dxf.insert, e.dxf.char_height, e.plain_text().split("\n"))
+            lines = e.plain_text().split("\n")
+            if e.dxf.get("width", 0) > 0:
+                lines = [part for line in lines for part in wrap(line, e.dxf.char_height, e.dxf.width)]
+            self.text(shown, colour, e.dxf.insert, e.dxf.char_height, lines)
         elif kind == "POINT":
             self.records.append(f"point {shown} {colour} {e.dxf.location.x!r} {e.dxf.location.y!r}")
         elif kind in ("INSERT", "DIMENSION"):
@@ -335,6 +386,7 @@ class Oracle:
             self.curve(shown, colour, path.make_path(e))
 
     def text(self, shown, colour, at, height, lines):
+        lines = [re.sub(r"\\U\+([0-9A-Fa-f]{4})", lambda m: chr(int(m[1], 16)), line) for line in lines]
         self.records.append(f"text {shown} {colour} {at.x!r} {at.y!r} {height!r} {len(lines)}")
         self.records.extend(f"line {line}" for line in lines)
 
@@ -374,7 +426,7 @@ def main():
                       "R12", compact=True)
         return
     for name, make in DRAWINGS.items():
-        write(name, make, args.out)
+        write(name, make, args.out, VERSIONS.get(name, "R2010"))
     for name, make in LARGE_DRAWINGS.items():
         write(name, make, args.out, "R12", compact=True)
 
