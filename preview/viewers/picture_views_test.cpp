@@ -299,17 +299,19 @@ CString WriteMetafile(int w, int h) {
   return path;
 }
 
-// An icon and metafiles of three shapes, in panes of 600, 380 and 200 pixels: each drawn whole in its own
-// proportions, centred, never larger than itself; the metafile's red square stays square.
+// Icons of two sizes (the larger one's directory writes its 256 pixels as 0) and metafiles of three shapes,
+// in panes of 600, 380 and 200 pixels: each drawn whole in its own proportions, centred, never larger than
+// itself; the metafile's red square stays square.
 TEST(TextView, IconsAndMetafilesKeepTheirProportionsAndShowWhole) {
   const struct {
     int w, h;
-  } shapes[] = {{32, 32}, {100, 100}, {240, 80}, {60, 180}};
+    const char* icon;
+  } shapes[] = {{32, 32, "small.ico"}, {256, 256, "large.ico"}, {100, 100, nullptr}, {240, 80, nullptr}, {60, 180, nullptr}};
   for (const SIZE pane : {SIZE{600, 400}, SIZE{380, 300}, SIZE{200, 150}}) {
     for (const auto& shape : shapes) {
       SCOPED_TRACE(::testing::Message() << shape.w << " x " << shape.h << " in " << pane.cx << " x " << pane.cy);
-      const bool icon = shape.w == 32;
-      const CString path = icon ? Sample("small.ico") : WriteMetafile(shape.w, shape.h);
+      const bool icon = shape.icon != nullptr;
+      const CString path = icon ? Sample(shape.icon) : WriteMetafile(shape.w, shape.h);
       previewtest::PaneWindow w(pane.cx, pane.cy);
       auto* view = dynamic_cast<CTextView*>(Show(w, RUNTIME_CLASS(CTextView), path));
       ASSERT_NE(view, nullptr);

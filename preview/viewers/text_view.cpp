@@ -18,6 +18,25 @@ namespace {
 // is drawn at this size, which the stretch into its place makes up for.
 constexpr LONG kMaxBitmapSide = 4096;
 
+// The icon a picture holds and its size, from the icon's own bitmaps; null when it holds none.
+HICON IconPixels(IPicture* picture, LONG& cx, LONG& cy) {
+  SHORT type = 0;
+  OLE_HANDLE handle = 0;
+  if (FAILED(picture->get_Type(&type)) || type != PICTYPE_ICON || FAILED(picture->get_Handle(&handle)) || handle == 0)
+    return nullptr;
+  HICON icon = reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle));
+  ICONINFO info{};
+  if (!::GetIconInfo(icon, &info)) return nullptr;
+  BITMAP bitmap{};
+  const bool colour = info.hbmColor != nullptr;
+  ::GetObjectW(colour ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+  if (info.hbmColor != nullptr) ::DeleteObject(info.hbmColor);
+  if (info.hbmMask != nullptr) ::DeleteObject(info.hbmMask);
+  cx = bitmap.bmWidth;
+  cy = colour ? bitmap.bmHeight : bitmap.bmHeight / 2;  // a mask alone holds the picture's two masks
+  return cx > 0 && cy > 0 ? icon : nullptr;
+}
+
 }  // namespace
 
 CTextView::~CTextView() {
@@ -44,9 +63,18 @@ int CTextView::LoadPicture(const CString& path) {
     m_pPicture->get_Width(&m_hmWidth);
     m_pPicture->get_Height(&m_hmHeight);
     HDC screen = ::GetDC(nullptr);
-    m_cxPicture = preview::HimetricToPixels(m_hmWidth, ::GetDeviceCaps(screen, LOGPIXELSX));
-    m_cyPicture = preview::HimetricToPixels(m_hmHeight, ::GetDeviceCaps(screen, LOGPIXELSY));
+    const int dpiX = ::GetDeviceCaps(screen, LOGPIXELSX), dpiY = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);
+    m_cxPicture = preview::HimetricToPixels(m_hmWidth, dpiX);
+    m_cyPicture = preview::HimetricToPixels(m_hmHeight, dpiY);
+    LONG cx = 0, cy = 0;
+    m_sizedIcon = m_cxPicture > 0 && m_cyPicture > 0 ? nullptr : IconPixels(m_pPicture, cx, cy);
+    if (m_sizedIcon != nullptr) {
+      m_cxPicture = cx;
+      m_cyPicture = cy;
+      m_hmWidth = MulDiv(cx, 2540, dpiX);
+      m_hmHeight = MulDiv(cy, 2540, dpiY);
+    }
     return 1;
   } catch (...) {
     return 0;
@@ -68,7 +96,8 @@ void CTextView::OnDraw(CDC* pDC) {
     ::RealizePalette(pDC->m_hDC);
   }
   DWORD attributes = 0;
-  if (FAILED(m_pPicture->get_Attributes(&attributes)) || (attributes & PICTURE_TRANSPARENT) != 0) {
+  const bool transparent = FAILED(m_pPicture->get_Attributes(&attributes)) || (attributes & PICTURE_TRANSPARENT) != 0;
+  if (m_sizedIcon != nullptr || transparent) {
     RenderThroughBitmap(pDC, boxRect);
   } else {
     m_pPicture->Render(pDC->m_hDC, box.x, box.y, box.width, box.height, 0, m_hmHeight, m_hmWidth, -m_hmHeight, client);
@@ -92,7 +121,11 @@ void CTextView::RenderThroughBitmap(CDC* pDC, const RECT& box) {
     // A new bitmap is black: its transparent parts show the view's white instead.
     RECT all{0, 0, cx, cy};
     ::FillRect(memory, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    m_pPicture->Render(memory, 0, 0, cx, cy, 0, m_hmHeight, m_hmWidth, -m_hmHeight, &box);
+    if (m_sizedIcon != nullptr) {
+      ::DrawIconEx(memory, 0, 0, m_sizedIcon, cx, cy, 0, nullptr, DI_NORMAL);
+    } else {
+      m_pPicture->Render(memory, 0, 0, cx, cy, 0, m_hmHeight, m_hmWidth, -m_hmHeight, &box);
+    }
     ::SetStretchBltMode(pDC->m_hDC, HALFTONE);
     ::SetBrushOrgEx(pDC->m_hDC, 0, 0, nullptr);
     ::StretchBlt(pDC->m_hDC, box.left, box.top, box.right - box.left, box.bottom - box.top, memory, 0, 0, cx, cy,
