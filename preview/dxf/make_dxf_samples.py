@@ -18,6 +18,7 @@ import re
 
 import ezdxf
 from ezdxf import bbox, path
+from ezdxf.addons import r12writer
 from ezdxf.enums import TextEntityAlignment
 from ezdxf.math import Vec3
 from PIL import ImageFont
@@ -263,10 +264,11 @@ STREET_WORDS = ["Oak", "Mill", "Church", "Station", "Chestnut", "Harbour", "Mead
 STREET_KINDS = ["Street", "Road", "Lane", "Avenue", "Way", "Row"]
 
 
-def streets(doc, count=1500, seed=1):
-    """A town map as map exports write it: each street a polyline running its own way, its name along it at
-    the street's own angle, centred on the street; major streets drawn and named larger."""
+def streets(path, count=1500, seed=1):
+    """A town map as map exports write it (R12): each street a polyline running its own way, its name along it
+    at the street's own angle, centred on the street; major streets drawn and named larger."""
     rnd = random.Random(seed)
+    doc = ezdxf.new("R12")
     msp = doc.modelspace()
     doc.layers.add("STREETS", color=7)
     doc.layers.add("MAJOR", color=2)
@@ -285,19 +287,19 @@ def streets(doc, count=1500, seed=1):
         middle = points[1]
         msp.add_text(name, height=70 if major else 50, rotation=angle, dxfattribs={"layer": "NAMES"}).set_placement(
             middle, align=TextEntityAlignment.MIDDLE_CENTER)
+    doc.saveas(path)
 
 
-def circles(doc, count=105738, seed=2):
-    """A survey of a wood: each tree a circle of its crown where it stands, crowns overlapping."""
+def circles(path, count=105738, seed=2):
+    """A survey of a wood, written by ezdxf's fast writer as survey exports write it (its entities alone, no
+    header): each tree a circle of its crown where it stands, crowns overlapping. 4.6 MB, under the preview's
+    limit."""
     rnd = random.Random(seed)
-    msp = doc.modelspace()
-    doc.layers.add("TREES", color=3)
-    doc.layers.add("OLD TREES", color=2)
-    for _ in range(count):
-        radius = rnd.choice((1.5, 2.5, 3.5, 5.0, 7.0))
-        layer = "OLD TREES" if radius > 4 else "TREES"
-        msp.add_circle((round(rnd.uniform(0, 330), 2), round(rnd.uniform(0, 290), 2)), radius,
-                       dxfattribs={"layer": layer})
+    with r12writer(path) as out:
+        for _ in range(count):
+            radius = rnd.choice((1.5, 2.5, 3.5, 5.0, 7.0))
+            out.add_circle((round(rnd.uniform(0, 330), 2), round(rnd.uniform(0, 290), 2)), radius,
+                           layer="OLD TREES" if radius > 4 else "TREES")
 
 
 DRAWINGS = {
@@ -307,9 +309,9 @@ DRAWINGS = {
     "layers": layers, "plan": plan, "layouts": layouts, "codepage": codepage,
 }
 VERSIONS = {"codepage": "R2000"}
-# Drawings of ordinary size, as older programs and map exports write them (R12): their records give each
-# circle by its centre and radius rather than by ezdxf's flattening, which would take minutes and 250 MB.
-LARGE_DRAWINGS = {"streets": streets, "circles": circles}
+# Drawings of ordinary size, each written to a path with so many entities: their records give each circle by
+# its centre and radius rather than by ezdxf's flattening, which would take minutes and 250 MB.
+LARGE_DRAWINGS = {"streets": (streets, 1500), "circles": (circles, 105738)}
 
 
 ARIAL = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"  # Wine draws it for Arial
@@ -396,39 +398,47 @@ class Oracle:
         self.records.append(f"curve {shown} {colour} {len(points)} {numbers}")
 
 
-def write(name, make, out, version="R2010", compact=False):
-    doc = ezdxf.new(version, setup=version != "R12")
+def write(name, make, out, version="R2010"):
+    doc = ezdxf.new(version, setup=True)
     make(doc)
     file = os.path.join(out, name + ".dxf")
     doc.saveas(file)
-    doc = ezdxf.readfile(file)
-    msp = doc.modelspace()
-    oracle = Oracle(doc, compact)
+    record(file, Oracle(ezdxf.readfile(file)))
+
+
+def write_large(name, make, out, count):
+    file = os.path.join(out, name + ".dxf")
+    make(file, count)
+    record(file, Oracle(ezdxf.readfile(file), compact=True))
+
+
+def record(file, oracle):
+    """NAME.points beside NAME.dxf: what ezdxf makes of the drawing it reads back."""
+    msp = oracle.doc.modelspace()
     box = bbox.extents(msp)
     oracle.size = max(box.size.x, box.size.y) if box.has_data else 1.0
     for e in msp:
         oracle.add(e, int(not oracle.hidden(e.dxf.layer)), oracle.colour(e))
-    with open(os.path.join(out, name + ".points"), "w", encoding="utf-8") as f:
+    with open(file[:-len(".dxf")] + ".points", "w", encoding="utf-8") as f:
         f.write("\n".join(oracle.records) + "\n")
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--out", required=True)
-    parser.add_argument("--bench", action="store_true", help="the large drawings at a quarter and at four times "
-                        "their size (NAME-quarter.dxf, NAME-four.dxf) for the growth benchmark")
+    parser.add_argument("--bench", action="store_true", help="the large drawings at a quarter of their size and "
+                        "whole (NAME-quarter.dxf, NAME-full.dxf) for the growth benchmark")
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
     if args.bench:
-        for name, count in (("streets", 1500), ("circles", 105738)):
+        for name, (make, count) in LARGE_DRAWINGS.items():
             for suffix, part in (("quarter", count // 4), ("full", count)):
-                write(f"{name}-{suffix}", lambda doc, make=LARGE_DRAWINGS[name], n=part: make(doc, n), args.out,
-                      "R12", compact=True)
+                write_large(f"{name}-{suffix}", make, args.out, part)
         return
     for name, make in DRAWINGS.items():
         write(name, make, args.out, VERSIONS.get(name, "R2010"))
-    for name, make in LARGE_DRAWINGS.items():
-        write(name, make, args.out, "R12", compact=True)
+    for name, (make, count) in LARGE_DRAWINGS.items():
+        write_large(name, make, args.out, count)
 
 
 if __name__ == "__main__":

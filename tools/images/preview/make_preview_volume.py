@@ -259,17 +259,15 @@ def jpeg2000(work, im, name, *options):
         return f.read()
 
 
-def ezdxf_drawing(name, count):
+def ezdxf_drawing(work, name, count):
     """A large drawing of the DXF tests (preview/dxf/make_dxf_samples.py) of count entities, written by ezdxf:
     "streets", a town map named at many angles, or "circles", a survey of trees."""
     sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "preview", "dxf"))
-    import ezdxf  # noqa: E402
     import make_dxf_samples  # noqa: E402
-    doc = ezdxf.new("R12")
-    make_dxf_samples.LARGE_DRAWINGS[name](doc, count)
-    out = io.StringIO()
-    doc.write(out)
-    return out.getvalue().encode("cp1252")
+    path = os.path.join(work, name + ".dxf")
+    make_dxf_samples.LARGE_DRAWINGS[name][0](path, count)
+    with open(path, "rb") as f:
+        return f.read()
 
 
 def imagemagick_psd(work, im, *options):
@@ -437,7 +435,7 @@ def preview_samples(work):
         # No viewer takes ".gz" files.
         sample("/Archives/holiday.tar.gz", tar_gz(members), NOT_AVAILABLE, "tar-gz"),
         sample("/Drawings/ground floor.dxf", dxf(), "drawing", "dxf"),
-        sample("/Drawings/street map.dxf", ezdxf_drawing("streets", 1500), "drawing", "dxf-map"),
+        sample("/Drawings/street map.dxf", ezdxf_drawing(work, "streets", 1500), "drawing", "dxf-map"),
         sample("/Tables/stock.dbf", table, "list", "dbf", rows=["Lamp", "Chair \u00e9", "Table"]),
         # The database engine is not on this machine.
         sample("/Tables/shop.mdb", mdb, NOT_AVAILABLE, "access"),
@@ -488,7 +486,7 @@ def bench_samples(work):
         length += len(lines[-1])
     text = "".join(lines).encode()[:5_000_000]
     members = [("member %03d.bin" % i, rnd.randbytes(4000)) for i in range(250)]
-    drawings = [sample(f"/{label}_{count}.dxf", ezdxf_drawing(name, count), "drawing", "bench")
+    drawings = [sample(f"/{label}_{count}.dxf", ezdxf_drawing(work, name, count), "drawing", "bench")
                 for name, label, counts in (("streets", "streets", (375, 1500)), ("circles", "trees", (26434, 105738)))
                 for count in counts]
     return [sample("/bench.jpg", jpg, "picture", "bench"), sample("/bench.txt", text, "text", "bench"),
