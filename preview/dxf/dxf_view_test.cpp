@@ -75,6 +75,22 @@ class Entities {
   std::string text_;
 };
 
+// The library's painter over the drawing, into a bitmap of the window's size; pixels: what it painted.
+DxfPaintReport PaintIntoBitmap(const dxf::Drawing& d, const dxf::ViewProperties& view, DxfFontCache& fonts,
+                               previewtest::Pixels* pixels = nullptr) {
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, view.right, view.bottom);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  const DxfPaintReport report = PaintDxfDrawing(memory, d, view, fonts);
+  ::SelectObject(memory, old);
+  if (pixels != nullptr) *pixels = previewtest::ReadBitmap(bitmap, RECT{0, 0, view.right, view.bottom});
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  return report;
+}
+
 // A white line along the bottom and a red circle above it.
 std::string LineAndCircle() {
   return dxf_test::Drawing(Entities().Line(0, 0, 10, 0).Circle(5, 5, 3, 1).Text());
@@ -178,18 +194,10 @@ TEST_F(DxfViewTest, TextsArePaintedInOneFontPerSizeAndAngle) {
     view.right = 640;
     view.bottom = 480;
     dxf::ZoomToExtents(view, d.extents);
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, view.right, view.bottom);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
     DxfFontCache fonts;
-    const DxfPaintReport report = PaintDxfDrawing(memory, d, view, fonts);
-    EXPECT_EQ(PaintDxfDrawing(memory, d, view, fonts).fontsMade, 0u);
-    ::SelectObject(memory, old);
-    const previewtest::Pixels pixels = previewtest::ReadBitmap(bitmap, RECT{0, 0, view.right, view.bottom});
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
+    previewtest::Pixels pixels;
+    const DxfPaintReport report = PaintIntoBitmap(d, view, fonts, &pixels);
+    EXPECT_EQ(PaintIntoBitmap(d, view, fonts).fontsMade, 0u);
     EXPECT_EQ(report.fontsMade, c.fonts);
     EXPECT_LE(report.budgetUsed, dxf::kMaxPaintPoints + 10 * dxf::GlyphCost(2000) + dxf::kFontCost);
     const size_t lit = static_cast<size_t>(std::count(pixels.bgr.begin(), pixels.bgr.end(), 0xFFFFFFu));
@@ -415,16 +423,8 @@ TEST_F(DxfViewTest, EzdxfMapsArePaintedWholeAtFitAndAfterWheelSteps) {
     for (int step = 0; step <= 3; ++step) {
       const dxf::ViewProperties record = View(view);
       EXPECT_FALSE(view->Canvas().Simplified()) << step;
-      HDC screen = ::GetDC(nullptr);
-      HDC memory = ::CreateCompatibleDC(screen);
-      HBITMAP bitmap = ::CreateCompatibleBitmap(screen, record.right, record.bottom);
-      HGDIOBJ old = ::SelectObject(memory, bitmap);
       DxfFontCache fonts;
-      const DxfPaintReport report = PaintDxfDrawing(memory, d, record, fonts);
-      ::SelectObject(memory, old);
-      ::DeleteObject(bitmap);
-      ::DeleteDC(memory);
-      ::ReleaseDC(nullptr, screen);
+      const DxfPaintReport report = PaintIntoBitmap(d, record, fonts);
       EXPECT_FALSE(report.simplified) << step;
       EXPECT_GE(report.drawn, dxf_test::InView(oracle, record).size()) << step;
       if ((step == 0 || step == 2) && std::string(name) == "streets") {
