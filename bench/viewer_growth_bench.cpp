@@ -247,7 +247,8 @@ int main(int argc, char** argv) {
       return bytes >= (1u << 20) ? std::to_string(bytes >> 20) + " MiB" : bytes >= 1024 ? std::to_string(bytes >> 10) + " KB"
                                                                                        : std::to_string(bytes) + " B";
     };
-    const std::string label = r.label + " (" + (r.sizes.empty() ? size(r.small) + ", " + size(r.small * 4) : r.sizes) + ")";
+    const std::string sizes = r.sizes.empty() ? size(r.small) + ", " + size(r.small * 4) : r.sizes;
+    const std::string label = r.label + " (" + sizes + ")";
     std::printf("%-72s %9s %9s %7s %11.0f %11.0f%s\n", label.c_str(), Seconds(r.seconds[0], limit).c_str(),
                 Seconds(r.seconds[1], limit).c_str(), ratio, r.items[0], r.items[1],
                 r.Slow() ? "  SLOW" : r.Over() ? "  OVER" : "");

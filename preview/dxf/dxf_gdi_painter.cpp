@@ -50,7 +50,11 @@ std::wstring Wide(const std::string& utf8) {
 class Painter : public dxf::PaintSink {
  public:
   Painter(HDC dc, const dxf::ViewProperties& view, DxfFontCache& fonts)
-      : m_dc(dc), m_view(view), m_pens(dc, OBJ_PEN, MakePen), m_fonts(fonts), m_oldFont(::GetCurrentObject(dc, OBJ_FONT)) {
+      : m_dc(dc),
+        m_view(view),
+        m_pens(dc, OBJ_PEN, MakePen),
+        m_fonts(fonts),
+        m_oldFont(::GetCurrentObject(dc, OBJ_FONT)) {
     m_left = view.left - kSlack;
     m_top = view.top - kSlack;
     m_right = view.right + kSlack;

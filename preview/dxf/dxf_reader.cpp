@@ -476,8 +476,8 @@ class Reader {
       if (t == "SEQEND") return true;
     }
     // The preview shows the model; what a layout's paper holds (its title block, its viewports) is not drawn
-    // over it.
-    if (o.space == 1 && !m_inBlock) return true;
+    // over it. The blocks of a paper's own entities are marked so too: they are still blocks.
+    if (o.space == 1 && !m_inBlock && t != "BLOCK" && t != "ENDBLK") return true;
     Entity e;
     if (t == "LINE") {
       e.points = {First(o), o.second};

@@ -224,6 +224,7 @@ TEST(DxfReader, TheSniffWantsASectionOpenedBeforeTheFirstNul) {
 TEST(DxfReader, PaperSpaceIsLeftOut) {
   const auto d = Read(Drawing("0\nLINE\n67\n1\n10\n0\n20\n0\n11\n297\n21\n0\n0\nCIRCLE\n67\n0\n10\n1\n20\n1\n40\n1\n"
                               "0\nPOLYLINE\n67\n1\n66\n1\n0\nVERTEX\n67\n1\n10\n5\n20\n5\n0\nSEQEND\n0\nINSERT\n67\n1\n2\nB\n",
+                              "0\nBLOCK\n67\n1\n2\n*Paper_Space\n0\nLINE\n11\n9\n0\nENDBLK\n67\n1\n"
                               "0\nBLOCK\n2\nB\n0\nLINE\n67\n1\n10\n0\n20\n0\n11\n1\n21\n1\n0\nENDBLK\n"));
   ASSERT_EQ(d.entities.size(), 1u);
   EXPECT_EQ(d.entities[0].kind, EntityKind::kCircle);
@@ -231,78 +232,24 @@ TEST(DxfReader, PaperSpaceIsLeftOut) {
   EXPECT_EQ(Read(Drawing(dxf_test::Insert("B"), "0\nBLOCK\n2\nB\n0\nLINE\n67\n1\n11\n1\n0\nENDBLK\n")).entities.size(), 1u);
 }
 
-// The text of a drawing of 2000 is handed to the decoder with the code page its header names; without
-// one, or when it cannot, its bytes are Latin-1. Of 2007 and later it is UTF-8 as it stands.
+// The text of a drawing of 2000 is handed to the decoder with the code page its header names (1252 when it
+// names none); without a decoder, or when it refuses, its bytes are Latin-1; of 2007 on it is UTF-8.
 TEST(DxfReader, TextIsDecodedFromTheCodePageTheHeaderNames) {
-  const auto header = [](const char* version, const char* page) {
-    return std::string("0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\n") + version + "\n9\n$DWGCODEPAGE\n3\n" + page +
-           "\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nTEXT\n40\n1\n1\nA\xC4\xE0\n0\nENDSEC\n0\nEOF\n";
-  };
-  std::vector<std::pair<std::string, unsigned>> asked;
-  const dxf::CodePageDecoder decoder = [&](std::string_view bytes, unsigned page, std::string& utf8) {
-    asked.emplace_back(bytes, page);
-    utf8 = "decoded";
-    return page != 1258;
-  };
-  const auto text = [&](const std::string& drawing, const dxf::CodePageDecoder& decode) {
+  const auto text = [](const char* version, const char* page, const dxf::CodePageDecoder& decode) {
+    const std::string drawing = std::string("0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\n") + version +
+                                "\n9\n$DWGCODEPAGE\n3\n" + page +
+                                "\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nTEXT\n40\n1\n1\nA\xC4\n0\nENDSEC\n0\nEOF\n";
     return dxf::ReadDrawing(drawing.data(), drawing.size(), {}, decode).entities.at(0).text;
   };
-  EXPECT_EQ(text(header("AC1015", "ANSI_1251"), decoder), "decoded");
-  EXPECT_EQ(text(header("AC1015", "ANSI_932"), decoder), "decoded");
-  EXPECT_EQ(text(header("AC1015", "ANSI_1258"), decoder), "A\xC3\x84\xC3\xA0");  // refused: Latin-1
-  EXPECT_EQ(text(header("AC1015", "ANSI_1251"), {}), "A\xC3\x84\xC3\xA0");
-  EXPECT_EQ(text(header("AC1021", "ANSI_1251"), decoder), "A\xC4\xE0");  // UTF-8 (here not even that)
-  EXPECT_EQ(text(header("AC1009", "nonsense"), decoder), "decoded");
-  EXPECT_EQ(asked, (std::vector<std::pair<std::string, unsigned>>{
-                       {"A\xC4\xE0", 1251}, {"A\xC4\xE0", 932}, {"A\xC4\xE0", 1258}, {"A\xC4\xE0", 1252}}));
-  EXPECT_EQ(dxf::SingleLineText("Caf\\U+00E9 \\U+00e9 \\U+12 \\P %%d"), "Caf\xC3\xA9 \xC3\xA9 \\U+12 \\P \xC2\xB0");
-}
-
-// A paragraph text wraps between its words at the width of its box, in the painter's font; a word wider than
-// the box keeps a line of its own.
-TEST(DxfReader, ParagraphTextWrapsAtItsWidth) {
-  EXPECT_DOUBLE_EQ(dxf::TextWidth("Wall", 2), 2 * (0.944 + 0.556 + 0.222 + 0.222));
-  EXPECT_DOUBLE_EQ(dxf::TextWidth("\xC3\xA9\xE6\x97\xA5", 1), 0.556 + 1);  // an accented letter, a character in a square
-  const auto d = Read(Drawing("0\nMTEXT\n10\n0\n20\n0\n40\n1\n41\n9\n1\nA kitchen with two doors\\Pand a pantry\n"
-                              "0\nMTEXT\n10\n0\n20\n-20\n40\n1\n41\n2\n1\nCupboards x\n"
-                              "0\nMTEXT\n10\n0\n20\n-40\n40\n1\n1\nNo width given at all\n"));
-  std::vector<std::string> lines;
-  for (const auto& e : d.entities) lines.push_back(e.text);
-  // "A kitchen with" is 6.17 wide; with " two" 8.00; with " doors" 10.78.
-  EXPECT_EQ(lines, (std::vector<std::string>{"A kitchen with two", "doors", "and a pantry", "Cupboards", "x",
-                                             "No width given at all"}));
-  ASSERT_EQ(d.entities.size(), 6u);
-  EXPECT_NEAR(d.entities[1].points[0].y, d.entities[0].points[0].y - 5.0 / 3, 1e-9);  // each line below the one before
-}
-
-TEST(DxfReader, CountsOfSplinesAndHatchesAreCheckedAgainstWhatFollows) {
-  // Counts far beyond the groups that follow them, knots that do not fit the points, a degree no spline
-  // has: nothing is read past the object, and what can be drawn still is.
-  const auto d = Read(Drawing(
-      "0\nHATCH\n10\n0\n20\n0\n91\n2000000000\n92\n2\n72\n0\n73\n1\n93\n3\n10\n0\n20\n0\n10\n1\n20\n0\n"
-      "0\nHATCH\n91\n1\n92\n1\n93\n1\n72\n4\n94\n3\n73\n0\n74\n0\n95\n999999\n96\n4\n40\n0\n"
-      "0\nHATCH\n91\n1\n92\n2\n72\n0\n73\n1\n93\n3\n10\n0\n20\n0\n10\n1\n20\n0\n10\n1\n20\n1\n"
-      "0\nSPLINE\n71\n99\n72\n3\n73\n4\n40\n0\n40\n5\n40\n1\n10\n0\n20\n0\n10\n1\n20\n1\n10\n2\n20\n0\n10\n3\n20\n1\n"
-      "0\nSPLINE\n71\n3\n74\n3\n11\n0\n20\n0\n11\n1\n21\n1\n11\n1\n21\n1\n"));
-  ASSERT_EQ(d.status, dxf::ReadStatus::kOk) << d.message;
-  ASSERT_EQ(d.entities.size(), 3u);
-  EXPECT_EQ(d.entities[0].kind, EntityKind::kPolyline);  // the third hatch's path; the first two's are not whole
-  EXPECT_EQ(d.entities[0].points.size(), 3u);
-  const auto& spline = d.entities[1];
-  EXPECT_EQ(spline.kind, EntityKind::kSpline);
-  EXPECT_EQ(spline.degree, 3);
-  EXPECT_EQ(spline.knots.size(), 8u);  // even knots in place of the file's
-  // Fit points that repeat cannot be parametrised: the points are joined by lines.
-  EXPECT_EQ(d.entities[2].kind, EntityKind::kPolyline);
-}
-
-TEST(DxfReader, ParagraphTextLosesItsFormatting) {
-  EXPECT_EQ(dxf::ParagraphLines("{\\fArial|b1;Bold} text\\Pline \\H2x;two\\~a \\S1/2; 50%%d \\\\ \\{x\\}"),
-            (std::vector<std::string>{"Bold text", "line two a 1/2 50\xC2\xB0 \\ {x}"}));
-  EXPECT_EQ(dxf::ParagraphLines("\\U+00D8 5^Jnext\\P\\P"), (std::vector<std::string>{"\xC3\x98 5", "next"}));
-  EXPECT_EQ(dxf::ParagraphLines("x\\C1 no semicolon"), (std::vector<std::string>{"x"}));  // a setting to the end
-  EXPECT_EQ(dxf::ParagraphLines("end\\"), (std::vector<std::string>{"end\\"}));
-  EXPECT_TRUE(dxf::ParagraphLines("").empty());
+  const dxf::CodePageDecoder decoder = [](std::string_view bytes, unsigned page, std::string& utf8) {
+    utf8 = std::string(bytes) + std::to_string(page);
+    return page != 1258;
+  };
+  EXPECT_EQ(text("AC1015", "ANSI_1251", decoder), "A\xC4" "1251");
+  EXPECT_EQ(text("AC1009", "nonsense", decoder), "A\xC4" "1252");
+  EXPECT_EQ(text("AC1015", "ANSI_1258", decoder), "A\xC3\x84");
+  EXPECT_EQ(text("AC1015", "ANSI_1251", {}), "A\xC3\x84");
+  EXPECT_EQ(text("AC1021", "ANSI_1251", decoder), "A\xC4");
 }
 
 }  // namespace

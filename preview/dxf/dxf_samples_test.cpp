@@ -179,7 +179,6 @@ TEST(DxfLargeSamples, EveryEntityInViewIsDrawn) {
         EXPECT_EQ(missing, 0u) << "of " << wanted.size() << " in view";
         EXPECT_GT(wanted.size(), 400u);
         EXPECT_FALSE(painted.simplified);
-        std::printf("%s %d step %d: %zu of %zu, %zu points\n", name, width, step, wanted.size() - missing, wanted.size(), painted.used);
         ASSERT_TRUE(dxf::ZoomAboutCentre(view, view.zoom * 1.5));
       }
     }

@@ -69,8 +69,9 @@ def paragraphs(doc):
     m.dxf.attachment_point = 9
     msp.add_mtext("Turned", dxfattribs={"insert": (4, -8), "char_height": 1.5, "rotation": 30, "color": 5})
     # A paragraph that wraps at the width of its box.
-    msp.add_mtext("The kitchen opens onto the garden through two wide doors\Pof oak", dxfattribs={
+    msp.add_mtext("The kitchen opens onto the garden through two wide doors\\Pof oak", dxfattribs={
         "insert": (12, 8), "char_height": 0.8, "width": 11, "color": 6})
+    msp.add_mtext("Cupboards x", dxfattribs={"insert": (30, 8), "char_height": 0.8, "width": 2, "color": 6})
 
 
 def dimensions(doc):

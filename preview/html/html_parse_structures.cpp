@@ -130,7 +130,10 @@ size_t HtmlParsePass::Table(ParseState& s, size_t pos) {
       // Spans beyond the factory's limit still advance the column, so the layout sees the table end there.
       const int colspan = std::clamp(ParseInteger(cellAttrs.Value(u"colspan")), 0, 1001);
       const int rowspan = ParseInteger(cellAttrs.Value(u"rowspan"));
-      if (rowspan > 1) spannedTo = std::max(spannedTo, static_cast<int>(std::min(static_cast<long long>(row) + rowspan - 1, 1LL << 30)));
+      if (rowspan > 1) {
+        const long long reach = std::min(static_cast<long long>(row) + rowspan - 1, 1LL << 30);
+        spannedTo = std::max(spannedTo, static_cast<int>(reach));
+      }
       const int noWrap = (cellAttrs.Has(u"nobreak") || cellAttrs.Has(u"nowrap")) ? 1 : 0;
       const int backImage = BackgroundImage(doc_.images, cellAttrs, s);
       const size_t contentStart = SkipSpaces(t, AfterTag(t, p));

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -19,7 +18,6 @@
 #include "platform/classlib/win/cwinapp.h"
 #include "platform/harness/driver.h"
 #include "preview/preview_host.h"
-#include "preview/preview_test_support.h"
 #include "preview/psd/psd_test_writer.h"
 #include "preview/viewers/media_views.h"
 #include "preview/viewers/fake_media_player/fake_player_registration.h"
@@ -266,37 +264,6 @@ TEST(PsdView, Screenshot) {
   // picture, shows at (330, 106).
   EXPECT_TRUE(Near(ShownAt(view->m_hWnd, 330, 106), 255, 214, 90));
   harness::CaptureWindow(host.frame->m_hWnd, "preview_psd");
-}
-
-// A 3:2 photo in panes of three shapes: drawn whole, in its proportions, inside the black frame of the view's
-// edges; its sun stays round.
-TEST(PsdView, APhotoKeepsItsProportionsAndShowsWhole) {
-  TempFile file(L"media_views_landscape.psd", WritePsd(Landscape(480, 320)));
-  for (const SIZE pane : {SIZE{600, 400}, SIZE{900, 300}, SIZE{300, 420}}) {
-    SCOPED_TRACE(::testing::Message() << pane.cx << " x " << pane.cy);
-    Host host(pane.cx, pane.cy);
-    CWnd* view = host.Show(RUNTIME_CLASS(CPSDViewView), file.Path());
-    ASSERT_NE(view, nullptr);
-    const previewtest::Grab shown = previewtest::GrabClient(view->m_hWnd);
-    RECT all{shown.width, shown.height, 0, 0}, sun = all;
-    for (int y = 1; y + 1 < shown.height; ++y) {  // inside the frame
-      for (int x = 1; x + 1 < shown.width; ++x) {
-        const COLORREF c = shown.At(x, y);
-        for (RECT* r : {&all, &sun}) {
-          if (r == &all ? c == RGB(255, 255, 255) : !Near(c, 255, 214, 90)) continue;
-          r->left = std::min<LONG>(r->left, x), r->top = std::min<LONG>(r->top, y);
-          r->right = std::max<LONG>(r->right, x + 1), r->bottom = std::max<LONG>(r->bottom, y + 1);
-        }
-      }
-    }
-    const int width = all.right - all.left, height = all.bottom - all.top;
-    EXPECT_NEAR(2 * width, 3 * height, 4);
-    EXPECT_LE(width, 480);
-    EXPECT_GE(all.left, 1);
-    EXPECT_LE(all.right, shown.width - 1);
-    EXPECT_NEAR(all.top, shown.height - all.bottom, 2);
-    EXPECT_NEAR(sun.right - sun.left, sun.bottom - sun.top, 3);
-  }
 }
 
 // ---- media ------------------------------------------------------------------------------------------------

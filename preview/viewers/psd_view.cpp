@@ -82,7 +82,8 @@ void CPSDViewView::OnDraw(CDC* pDC) {
   CRect client;
   GetClientRect(client);
   // Whole, in its proportions, as the image view fits its pictures.
-  const preview::Placement at = preview::FitPicture(client.Width(), client.Height(), static_cast<uint32_t>(info.bmWidth),
+  const preview::Placement at = preview::FitPicture(client.Width(), client.Height(),
+                                                    static_cast<uint32_t>(info.bmWidth),
                                                     static_cast<uint32_t>(info.bmHeight));
   CDC memory;
   if (!memory.CreateCompatibleDC(pDC)) return;

@@ -86,7 +86,8 @@ void CTextView::OnDraw(CDC* pDC) {
   if (m_pPicture == nullptr || m_cxPicture <= 0 || m_cyPicture <= 0) return;
   CRect client;
   GetClientRect(client);
-  const preview::Placement box = preview::FitPicture(client.Width(), client.Height(), static_cast<uint32_t>(m_cxPicture),
+  const preview::Placement box = preview::FitPicture(client.Width(), client.Height(),
+                                                     static_cast<uint32_t>(m_cxPicture),
                                                      static_cast<uint32_t>(m_cyPicture));
   const RECT boxRect{box.x, box.y, box.x + box.width, box.y + box.height};
   OLE_HANDLE paletteHandle = 0;
