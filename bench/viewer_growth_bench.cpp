@@ -6,7 +6,10 @@
 // paint at 800 by 600 pixels (the drawing library's work but for GDI's: the segments drawn, and what the
 // budget charges a text), or of listing it (the rows the list shows, but for the window), and their ratio:
 // linear work gives about 4, a row over 6 fails, and so does a file of 100 KB that takes over a second. A
-// measurement stopped at the limit shows as ">".
+// measurement stopped at the limit shows as ">". With DXF_ORDINARY_DRAWINGS naming the folder that
+// make_dxf_samples.py --bench wrote, ordinary drawings written by ezdxf too: a town map of 375 and 1,500
+// streets each named at its own angle, and a survey of 26,434 and 105,738 trees, read and painted (fitted,
+// and after three wheel steps in).
 //   viewer_growth_bench [FILTER]      only the rows whose label contains FILTER
 // Environment: GROWTH_LIMIT=SECONDS the processor time one measurement may take (default 20).
 #include <sys/wait.h>
@@ -17,7 +20,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -63,13 +68,14 @@ std::string ManyMemberZip(size_t bytes) {
   return zip;
 }
 
-enum class Work { kRead, kPaint, kList };
+enum class Work { kRead, kPaint, kPaintZoomed, kList };
 
 struct Row {
   std::string label;
   Work work;
   std::function<std::string(size_t bytes)> make;
   size_t small;
+  std::string sizes = "";  // what the two sizes are, when not bytes
   double seconds[2] = {-1, -1};  // -1: over the limit
   double items[2] = {0, 0};      // entities read, outline points painted or rows listed
   double Ratio() const { return seconds[0] > 0 && seconds[1] > 0 ? seconds[1] / seconds[0] : -1; }
@@ -128,6 +134,7 @@ double Measure(const Row& r, const std::string& file, double* items) {
   view.right = 800;
   view.bottom = 600;
   dxf::ZoomToExtents(view, d.extents);
+  if (r.work == Work::kPaintZoomed) dxf::ZoomAboutCentre(view, 3.375);
   return Timed([&] {
     Segments segments(view);
     dxf::PaintWithinBudget(d.entities, view, 2, segments);
@@ -160,6 +167,28 @@ void MeasureInChild(Row& r, int limit) {
   close(fds[0]);
   waitpid(pid, nullptr, 0);
   r.seconds[0] = got[0], r.items[0] = got[1], r.seconds[1] = got[2], r.items[1] = got[3];
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The ordinary drawings' rows: the quarter's file for the small size, the whole one for the large.
+void AddOrdinaryDrawings(std::vector<Row>& rows, const std::string& folder) {
+  const struct {
+    const char* name;
+    const char* label;
+    const char* sizes;
+  } drawings[] = {{"streets", "a town map named at many angles", "375, 1,500 streets"},
+                  {"circles", "a survey of trees", "26,434, 105,738 circles"}};
+  for (const auto& drawing : drawings) {
+    const std::string base = folder + "/" + drawing.name;
+    auto make = [base](size_t size) { return FileBytes(base + (size == 1 ? "-quarter.dxf" : "-full.dxf")); };
+    for (const auto& [work, verb] : {std::pair(Work::kRead, "DXF read: "), std::pair(Work::kPaint, "DXF paint: "),
+                                     std::pair(Work::kPaintZoomed, "DXF paint, 3 wheel steps in: ")})
+      rows.push_back({verb + std::string(drawing.label), work, make, 1, drawing.sizes});
+  }
 }
 
 std::string Seconds(double s, int limit) {
@@ -205,6 +234,7 @@ int main(int argc, char** argv) {
     rows.push_back({verb + "a polyline of 250 bulges referenced over and over", work, dxf_test::ReferencedLongPolyline, kKinds});
     rows.push_back({verb + "references at the top", work, dxf_test::TopInserts, kKinds});
   }
+  if (const char* folder = std::getenv("DXF_ORDINARY_DRAWINGS")) AddOrdinaryDrawings(rows, folder);
   std::printf("%-72s %9s %9s %7s %11s %11s\n", "shape (sizes)", "small s", "large s", "ratio", "small items",
               "large items");
   int over = 0;
@@ -217,7 +247,8 @@ int main(int argc, char** argv) {
       return bytes >= (1u << 20) ? std::to_string(bytes >> 20) + " MiB" : bytes >= 1024 ? std::to_string(bytes >> 10) + " KB"
                                                                                        : std::to_string(bytes) + " B";
     };
-    const std::string label = r.label + " (" + size(r.small) + ", " + size(r.small * 4) + ")";
+    const std::string sizes = r.sizes.empty() ? size(r.small) + ", " + size(r.small * 4) : r.sizes;
+    const std::string label = r.label + " (" + sizes + ")";
     std::printf("%-72s %9s %9s %7s %11.0f %11.0f%s\n", label.c_str(), Seconds(r.seconds[0], limit).c_str(),
                 Seconds(r.seconds[1], limit).c_str(), ratio, r.items[0], r.items[1],
                 r.Slow() ? "  SLOW" : r.Over() ? "  OVER" : "");

@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     size_t drawn = 0;
   } finite;
-  if (dxf::PaintWithinBudget(drawing.entities, view, 2, finite) < finite.drawn) std::abort();
+  if (dxf::PaintWithinBudget(drawing.entities, view, 2, finite).used < finite.drawn) std::abort();
   if (finite.drawn > dxf::kMaxPaintPoints + 1024) std::abort();
   if (drawing.blockReferences > dxf::kMaxBlockReferences) std::abort();
   dxf::ParagraphLines(std::string_view(text, size < 4096 ? size : 4096));

@@ -9,8 +9,7 @@ namespace dxf {
 
 namespace {
 
-constexpr double kChordPixels = 4;  // a chord of about this many pixels strays less than a pixel from a curve
-constexpr int kMaxCurveSegments = 720;
+constexpr double kChordPixels = 4;  // a chord of a spline of about this many pixels strays less than a pixel
 constexpr int kMaxSpanSegments = 512;
 
 double Distance(Point a, Point b) { return std::hypot(b.x - a.x, b.y - a.y); }
@@ -30,7 +29,8 @@ void AppendEllipse(std::vector<Point>& out, const Entity& e, double pixelsPerUni
   const Point c = e.points[0], major = e.axis;
   const Point minor{-major.y * e.ratio, major.x * e.ratio};
   const double radius = std::hypot(major.x, major.y);
-  const int n = Segments(radius * sweep, pixelsPerUnit, 8, kMaxCurveSegments);
+  // The ellipse is a circle of its major radius squeezed: its chords stray no farther than that circle's.
+  const int n = ArcSegments(radius * pixelsPerUnit, sweep, sweep > 2 * kPi - 1e-9 ? 3 : 1);
   for (int i = 0; i <= n; ++i) {
     const double t = start + sweep * i / n;
     const double ct = std::cos(t), st = std::sin(t);
@@ -326,7 +326,7 @@ void AppendBulge(std::vector<Point>& out, Point from, Point to, double bulge, do
     out.push_back(to);
     return;
   }
-  const int n = Segments(radius * std::fabs(sweep), pixelsPerUnit, 2, kMaxCurveSegments);
+  const int n = ArcSegments(radius * pixelsPerUnit, std::fabs(sweep), 1);
   for (int i = 1; i < n; ++i) {
     const double a = a0 + sweep * i / n;
     out.push_back({centre.x + radius * std::cos(a), centre.y + radius * std::sin(a)});

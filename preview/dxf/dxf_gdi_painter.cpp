@@ -10,9 +10,8 @@
 
 namespace {
 
-// GDI objects of one kind (pens by colour, fonts by height and angle), each made on first use, selected when
-// used and freed with the painter, after the context's own is selected back: a drawing may hold a million
-// texts of one size, and making a font costs far more than drawing its glyphs.
+// Pens by colour, each made on first use, selected when used and freed with the painter, after the context's
+// own is selected back.
 template <typename Key, typename Handle>
 class GdiCache {
  public:
@@ -29,7 +28,6 @@ class GdiCache {
     if (object == nullptr) object = m_make(key);
     return object != nullptr && ::SelectObject(m_dc, object) != nullptr;
   }
-  size_t Made() const { return m_objects.size(); }
 
  private:
   HDC m_dc;
@@ -39,10 +37,6 @@ class GdiCache {
 };
 
 HPEN MakePen(const uint32_t& colour) { return ::CreatePen(PS_SOLID, 1, colour); }
-HFONT MakeFont(const dxf::TextFont& key) {
-  return ::CreateFontW(-key.pixels, 0, key.tenths, key.tenths, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Arial");
-}
 
 std::wstring Wide(const std::string& utf8) {
   static_assert(sizeof(wchar_t) == 2, "UTF-16 for the Win32 calls");
@@ -55,8 +49,12 @@ std::wstring Wide(const std::string& utf8) {
 
 class Painter : public dxf::PaintSink {
  public:
-  Painter(HDC dc, const dxf::ViewProperties& view)
-      : m_dc(dc), m_view(view), m_pens(dc, OBJ_PEN, MakePen), m_fonts(dc, OBJ_FONT, MakeFont) {
+  Painter(HDC dc, const dxf::ViewProperties& view, DxfFontCache& fonts)
+      : m_dc(dc),
+        m_view(view),
+        m_pens(dc, OBJ_PEN, MakePen),
+        m_fonts(fonts),
+        m_oldFont(::GetCurrentObject(dc, OBJ_FONT)) {
     m_left = view.left - kSlack;
     m_top = view.top - kSlack;
     m_right = view.right + kSlack;
@@ -77,7 +75,12 @@ class Painter : public dxf::PaintSink {
     Polyline(points);
   }
 
-  size_t FontsMade() const { return m_fonts.Made(); }
+  ~Painter() override { ::SelectObject(m_dc, m_oldFont); }
+  Painter(const Painter&) = delete;
+  Painter& operator=(const Painter&) = delete;
+
+  bool FontKept(const dxf::TextFont& font) const override { return m_fonts.Has(font); }
+  size_t FontsMade() const { return m_fontsMade; }
 
   // Pixels of slack so that lines on the window's edge still show.
   static constexpr double kSlack = 2.0;
@@ -143,12 +146,26 @@ class Painter : public dxf::PaintSink {
     ::LineTo(m_dc, x, y + 3);
   }
 
+  // The cache's font, selected. A full cache is emptied first: the texts come font by font, so the fonts
+  // this paint has used it needs no more.
+  bool UseFont(const dxf::TextFont& font) {
+    if (!m_fonts.Has(font)) {
+      if (m_fonts.Full()) {
+        ::SelectObject(m_dc, m_oldFont);
+        m_fonts.Clear();
+      }
+      ++m_fontsMade;
+    }
+    HFONT handle = m_fonts.Get(font);
+    return handle != nullptr && ::SelectObject(m_dc, handle) != nullptr;
+  }
+
   // The budget let the text through: it shows at a size that can be drawn and may reach the window.
   void Text(const dxf::Entity& e) {
     dxf::TextFont font;
     if (!dxf::TextFontAt(e, dxf::ScreenScale(m_view), &font)) return;
     const std::wstring text = Wide(e.text);
-    if (text.empty() || !m_fonts.Use(font)) return;
+    if (text.empty() || !UseFont(font)) return;
     const dxf::PixelPoint at = dxf::ToPixels(m_view, e.points[0]);
     ::SetTextColor(m_dc, e.colour);
     ::SetBkMode(m_dc, TRANSPARENT);
@@ -161,7 +178,9 @@ class Painter : public dxf::PaintSink {
   HDC m_dc;
   const dxf::ViewProperties& m_view;
   GdiCache<uint32_t, HPEN> m_pens;
-  GdiCache<dxf::TextFont, HFONT> m_fonts;
+  DxfFontCache& m_fonts;
+  HGDIOBJ m_oldFont;
+  size_t m_fontsMade = 0;
   std::vector<POINT> m_run;  // the polyline being gathered
   COLORREF m_colour = 0xFFFFFF;
   double m_left, m_top, m_right, m_bottom;
@@ -169,7 +188,23 @@ class Painter : public dxf::PaintSink {
 
 }  // namespace
 
-DxfPaintReport PaintDxfDrawing(HDC dc, const dxf::Drawing& drawing, const dxf::ViewProperties& view) {
+HFONT DxfFontCache::Get(const dxf::TextFont& key) {
+  HFONT& font = m_fonts[key];
+  const int tenths = key.degrees * 10;
+  if (font == nullptr)
+    font = ::CreateFontW(-key.pixels, 0, tenths, tenths, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Arial");
+  return font;
+}
+
+void DxfFontCache::Clear() {
+  for (auto& entry : m_fonts)
+    if (entry.second != nullptr) ::DeleteObject(entry.second);
+  m_fonts.clear();
+}
+
+DxfPaintReport PaintDxfDrawing(HDC dc, const dxf::Drawing& drawing, const dxf::ViewProperties& view,
+                               DxfFontCache& fonts) {
   DxfPaintReport report;
   const RECT window{view.left, view.top, view.right, view.bottom};
   ::FillRect(dc, &window, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
@@ -177,8 +212,11 @@ DxfPaintReport PaintDxfDrawing(HDC dc, const dxf::Drawing& drawing, const dxf::V
   const int saved = ::SaveDC(dc);
   ::IntersectClipRect(dc, view.left, view.top, view.right, view.bottom);
   {
-    Painter painter(dc, view);
-    report.budgetUsed = dxf::PaintWithinBudget(drawing.entities, view, Painter::kSlack, painter);
+    Painter painter(dc, view, fonts);
+    const dxf::PaintTally tally = dxf::PaintWithinBudget(drawing.entities, view, Painter::kSlack, painter);
+    report.budgetUsed = tally.used;
+    report.drawn = tally.drawn;
+    report.simplified = tally.simplified;
     report.fontsMade = painter.FontsMade();
   }
   ::RestoreDC(dc, saved);

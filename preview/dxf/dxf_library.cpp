@@ -5,6 +5,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "preview/dxf/dxf_gdi_painter.h"
 #include "preview/dxf/dxf_library.h"
@@ -17,6 +18,7 @@ namespace {
 struct LibraryDrawing {
   dxf::Drawing model;
   dxf::ViewProperties view;
+  DxfFontCache fonts;
 };
 
 // Handles given out and not yet destroyed: a stale or foreign handle is refused, not followed.
@@ -67,6 +69,23 @@ bool ReadWholeFile(const char* path, std::string& bytes) {
   return ok;
 }
 
+int PaintResult(const DxfPaintReport& report) { return report.simplified ? kDxfPaintSimplified : 1; }
+
+// Text in a Windows code page, through the system's own conversion; false for a code page it has not got.
+bool DecodeCodePage(std::string_view bytes, unsigned codePage, std::string& utf8) {
+  static_assert(sizeof(wchar_t) == 2, "UTF-16 for the Win32 calls");
+  const int length = static_cast<int>(bytes.size());
+  const int wide = ::MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
+  if (wide <= 0) return false;
+  std::wstring text(static_cast<size_t>(wide), L'\0');
+  ::MultiByteToWideChar(codePage, 0, bytes.data(), length, &text[0], wide);
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return false;
+  utf8.assign(static_cast<size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, &utf8[0], size, nullptr, nullptr);
+  return true;
+}
+
 }  // namespace
 
 DXF_EXPORT DxfHandle WINAPI drwCreate() {
@@ -100,7 +119,7 @@ DXF_EXPORT int WINAPI drwLoadDataFromFile(DxfHandle handle, DWORD block, DWORD o
     auto report = [progress](int percent) {
       if (progress != nullptr && ::IsWindow(progress)) ::SendMessageW(progress, kDxfProgressMessage, percent, 0);
     };
-    dxf::Drawing model = dxf::ReadDrawing(bytes.data(), bytes.size(), report);
+    dxf::Drawing model = dxf::ReadDrawing(bytes.data(), bytes.size(), report, DecodeCodePage);
     // A damaged file, or one that ends before anything of a drawing was read, is not a drawing.
     if (model.status == dxf::ReadStatus::kDamaged) return 0;
     if (model.status == dxf::ReadStatus::kTruncated && model.entities.empty()) return 0;
@@ -160,18 +179,17 @@ DXF_EXPORT int WINAPI drwPaint(DxfHandle handle, HDC dc) {
     HBITMAP bitmap = memory != nullptr ? ::CreateCompatibleBitmap(dc, width, height) : nullptr;
     if (bitmap == nullptr) {
       if (memory != nullptr) ::DeleteDC(memory);
-      PaintDxfDrawing(dc, drawing->model, view);
-      return 1;
+      return PaintResult(PaintDxfDrawing(dc, drawing->model, view, drawing->fonts));
     }
     HGDIOBJ old = ::SelectObject(memory, bitmap);
     ::SetViewportOrgEx(memory, -view.left, -view.top, nullptr);
-    PaintDxfDrawing(memory, drawing->model, view);
+    const DxfPaintReport report = PaintDxfDrawing(memory, drawing->model, view, drawing->fonts);
     ::SetViewportOrgEx(memory, 0, 0, nullptr);
     ::BitBlt(dc, view.left, view.top, width, height, memory, 0, 0, SRCCOPY);
     ::SelectObject(memory, old);
     ::DeleteObject(bitmap);
     ::DeleteDC(memory);
-    return 1;
+    return PaintResult(report);
   });
 }
 

@@ -18,7 +18,9 @@ using DrwUnusedFn = int(WINAPI*)(DxfHandle, void*);
 // (drawing, block 0 = the drawing itself, options 0, ANSI path, window that receives progress or null)
 using DrwLoadDataFromFileFn = int(WINAPI*)(DxfHandle, DWORD, DWORD, const char*, HWND);
 using DrwInitViewFn = int(WINAPI*)(DxfHandle, int, int, int, int);  // the window: x, y, width, height
+// Non-zero when painted; kDxfPaintSimplified when the drawing holds more in view than one paint may draw.
 using DrwPaintFn = int(WINAPI*)(DxfHandle, HDC);
+constexpr int kDxfPaintSimplified = 2;
 using DrwGetViewPropertiesFn = int(WINAPI*)(DxfHandle, dxf::ViewProperties*);
 using DrwSetViewPropertiesFn = int(WINAPI*)(DxfHandle, const dxf::ViewProperties*);
 using DrwZoomExtentsFn = int(WINAPI*)(DxfHandle);

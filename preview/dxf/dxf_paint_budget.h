@@ -1,8 +1,10 @@
-// What one paint of a drawing may cost. A drawing of a million entities can be made from a few hundred bytes
-// of blocks, and it is painted again at every resize, zoom and pan: an entity wholly outside the window
-// costs no outline, one smaller than a pixel is a dot, and the outlines of one paint stop at a budget of
-// points, where the paint stops. A text is charged what drawing it costs, in the same points: its glyphs,
-// larger ones dearer, and the making of each font the paint has not used yet.
+// What one paint draws and what it may cost. A paint costs what can be seen, not what the file holds: an
+// entity wholly outside the window costs no outline, one smaller than a pixel is a dot, curves are flattened
+// to the pixel, a text too small to read is left out and fonts are kept from one paint to the next. So every
+// entity in view of an ordinary drawing is drawn. A drawing of a million entities can still be made from a
+// few hundred bytes of blocks, and it is painted again at every resize, zoom and pan: the points of one paint
+// stop at a budget. The geometry is drawn first and the texts after it, so that a paint the budget ends shows
+// the drawing's shapes; it says that it was simplified.
 #pragma once
 
 #include <cstddef>
@@ -15,26 +17,41 @@
 
 namespace dxf {
 
-constexpr size_t kMaxPaintPoints = 1000000;
+// Under a second of GDI's work under Wine (a point of a polyline takes some 0.4 microseconds there).
+constexpr size_t kMaxPaintPoints = 2000000;
 
-// The font a text is drawn in: its height in whole pixels and its angle in tenths of a degree. A text is
-// drawn only at 4 to 2000 pixels: smaller it cannot be read, larger it outgrows any window.
+// A text is drawn only at these heights: smaller it cannot be read, larger it outgrows any window.
+constexpr double kLeastTextPixels = 4, kMostTextPixels = 2000;
+
+// The font a text is drawn in: its height in whole pixels and its angle in whole degrees (0 to 359).
 struct TextFont {
   int pixels = 0;
-  int tenths = 0;
-  bool operator<(const TextFont& o) const { return std::pair(pixels, tenths) < std::pair(o.pixels, o.tenths); }
+  int degrees = 0;
+  bool operator<(const TextFont& o) const { return std::pair(pixels, degrees) < std::pair(o.pixels, o.degrees); }
+  bool operator==(const TextFont& o) const { return pixels == o.pixels && degrees == o.degrees; }
 };
 bool TextFontAt(const Entity& text, double pixelsPerUnit, TextFont* font);
 
 // What drawing costs, in outline points (one point: about one segment of a polyline): a glyph of a text
-// this many pixels high, and the making of a font.
+// this many pixels high, and the making of a font (with its first glyphs).
 size_t GlyphCost(int pixels);
-constexpr size_t kFontCost = 2000;
+constexpr size_t kFontCost = 500;
 
 enum class PaintShape {
   kHidden,   // nothing of it reaches the window
   kDot,      // all of it within one pixel
   kOutline,  // drawn as its outline
+};
+
+// What one paint draws, entity by entity: the drawing library draws it with GDI.
+class PaintSink {
+ public:
+  virtual ~PaintSink() = default;
+  virtual void Mark(const Entity& e) = 0;  // a point's cross or a line of text (one the budget let through)
+  virtual void Dot(const Entity& e, PixelPoint at) = 0;
+  virtual void Outline(const Entity& e, const std::vector<Point>& points) = 0;  // a solid is filled too
+  // Whether the font was made by an earlier paint and kept: then drawing in it does not make it again.
+  virtual bool FontKept(const TextFont&) const { return false; }
 };
 
 class PaintBudget {
@@ -47,10 +64,10 @@ class PaintBudget {
   // Its outline in drawing units, within what is left of the budget, which it charges.
   std::vector<Point> Outline(const Entity& e);
   // Whether a text's glyphs can reach the window (reckoned generously: a glyph may be as wide as the text
-  // is high); a text too small or too large to be drawn does not.
-  bool TextShows(const Entity& text) const;
-  // Charges a text that shows its glyphs, and its font when this paint has not used that font yet.
-  void ChargeText(const Entity& text);
+  // is high), and its font; a text too small or too large to be drawn does not.
+  bool TextShows(const Entity& text, TextFont* font) const;
+  // Charges a text that shows its glyphs, and its font when neither this paint nor the sink has it yet.
+  void ChargeText(const Entity& text, const TextFont& font, const PaintSink& sink);
   // Charges a mark that takes no outline (a dot, a point's cross).
   void Charge(size_t points) { m_used += points; }
   bool Spent() const { return m_used >= m_limit; }
@@ -64,17 +81,16 @@ class PaintBudget {
   std::set<TextFont> m_fonts;  // the fonts this paint has used
 };
 
-// What one paint draws, entity by entity: the drawing library draws it with GDI.
-class PaintSink {
- public:
-  virtual ~PaintSink() = default;
-  virtual void Mark(const Entity& e) = 0;  // a point's cross or a line of text (one the budget let through)
-  virtual void Dot(const Entity& e, PixelPoint at) = 0;
-  virtual void Outline(const Entity& e, const std::vector<Point>& points) = 0;  // a solid is filled too
+// What one paint did.
+struct PaintTally {
+  size_t used = 0;          // points of the budget
+  size_t drawn = 0;         // entities drawn: outlines, dots, crosses and texts
+  bool simplified = false;  // the budget ended the paint before everything in view was drawn
 };
 
-// Paints the entities in order until the budget is spent; returns the points of the budget used.
-size_t PaintWithinBudget(const std::vector<Entity>& entities, const ViewProperties& view, double slack,
-                         PaintSink& sink, size_t limit = kMaxPaintPoints);
+// Paints the entities that show: the geometry in the drawing's order, then the texts font by font, until
+// the budget is spent.
+PaintTally PaintWithinBudget(const std::vector<Entity>& entities, const ViewProperties& view, double slack,
+                             PaintSink& sink, size_t limit = kMaxPaintPoints);
 
 }  // namespace dxf

@@ -83,6 +83,7 @@ struct RawObject {
   double normalZ = 1;
   int colour = 256;  // by layer
   int flags = 0, g71 = 0, g72 = 0, g73 = 0, g74 = 0;
+  int space = 0;  // 1: the entity is drawn on paper, not in the model
   std::string text, chunks, name, layer;  // chunks: the groups 3 that come before a long text's group 1
   std::vector<GroupValue> groups;  // splines and hatches only
   bool keepGroups = false;
@@ -202,8 +203,8 @@ std::string LayerKey(const std::string& name) {
 
 class Reader {
  public:
-  Reader(const char* data, size_t size, const std::function<void(int)>& progress)
-      : m_pairs(data, size), m_size(size), m_progress(progress) {
+  Reader(const char* data, size_t size, const std::function<void(int)>& progress, const CodePageDecoder& decode)
+      : m_pairs(data, size), m_size(size), m_progress(progress), m_decode(decode) {
     LayerId("0");
   }
 
@@ -298,11 +299,15 @@ class Reader {
     if (percent != m_lastPercent) m_progress(m_lastPercent = percent);
   }
 
-  // The drawing's version says how its text is encoded.
+  // The drawing's version says how its text is encoded: in UTF-8 from 2007 on, before in the code page its
+  // header names.
   void Header(int code, std::string_view value, std::string& variable) {
     if (code == 9) variable = std::string(value.substr(0, 32));
     if (code == 1 && variable == "$ACADVER") m_utf8 = value >= "AC1021";
+    if (code == 3 && variable == "$DWGCODEPAGE") m_codePage = DrawingCodePage(value);
   }
+
+  std::string Utf8(std::string_view text) const { return TextToUtf8(text, m_utf8, m_codePage, m_decode); }
 
   void Open(std::string_view type) {
     m_current = RawObject{};
@@ -312,6 +317,7 @@ class Reader {
       m_current.g41 = 0;
       m_current.g42 = 2 * kPi;
     }
+    if (type == "MTEXT") m_current.g41 = 0;  // no width to wrap at unless the file gives one
     m_open = true;
   }
 
@@ -361,6 +367,7 @@ class Reader {
       case 50: return Number(value, o.g50);
       case 51: return Number(value, o.g51);
       case 62: return Integer(value, o.colour);
+      case 67: return Integer(value, o.space);
       case 70: return Integer(value, o.flags);
       case 71: return Integer(value, o.g71);
       case 72: return Integer(value, o.g72);
@@ -468,6 +475,9 @@ class Reader {
       FlushPolyline();
       if (t == "SEQEND") return true;
     }
+    // The preview shows the model; what a layout's paper holds (its title block, its viewports) is not drawn
+    // over it. The blocks of a paper's own entities are marked so too: they are still blocks.
+    if (o.space == 1 && !m_inBlock && t != "BLOCK" && t != "ENDBLK") return true;
     Entity e;
     if (t == "LINE") {
       e.points = {First(o), o.second};
@@ -552,7 +562,7 @@ class Reader {
     e.kind = EntityKind::kText;
     e.height = o.g40;
     e.rotation = o.g50;
-    e.text = CutUtf8(SingleLineText(TextToUtf8(o.text, m_utf8)), kMaxTextLength);
+    e.text = CutUtf8(SingleLineText(Utf8(o.text)), kMaxTextLength);
     const int horizontal = o.g72;
     Point at = First(o);
     // Aligned and fitted text starts at its first point; every other alignment is about the second.
@@ -566,10 +576,18 @@ class Reader {
     Add(std::move(e), o);
   }
 
-  // A paragraph text becomes one text per line, placed by its attachment point.
+  // A paragraph text becomes one text per line, wrapped at its width, placed by its attachment point.
   void AddParagraph(const RawObject& o) {
     if (!(o.g40 > 0)) return;
-    const std::vector<std::string> lines = ParagraphLines(TextToUtf8(o.chunks + o.text, m_utf8));
+    std::vector<std::string> lines;
+    for (const std::string& line : ParagraphLines(Utf8(o.chunks + o.text))) {
+      if (!(o.g41 > 0)) {
+        lines.push_back(line);
+        continue;
+      }
+      for (std::string& wrapped : WrapLine(line, o.g40, o.g41))
+        if (lines.size() < kMaxParagraphLines) lines.push_back(std::move(wrapped));
+    }
     if (lines.empty()) return;
     const bool direction = o.hasSecond && std::hypot(o.second.x, o.second.y) > 0;
     const double rotation = direction ? std::atan2(o.second.y, o.second.x) * 180 / kPi : o.g50;
@@ -732,9 +750,11 @@ class Reader {
   PairReader m_pairs;
   size_t m_size;
   const std::function<void(int)>& m_progress;
+  const CodePageDecoder& m_decode;
   int m_lastPercent = -1;
   std::string m_error;
   bool m_utf8 = false;
+  unsigned m_codePage = 1252;
   RawObject m_current;
   bool m_open = false;
   bool m_polyline = false;
@@ -757,13 +777,21 @@ class Reader {
 
 }  // namespace
 
-Drawing ReadDrawing(const char* data, size_t size, const std::function<void(int)>& progress) {
-  return Reader(data, size, progress).Read();
+Drawing ReadDrawing(const char* data, size_t size, const std::function<void(int)>& progress,
+                    const CodePageDecoder& decode) {
+  return Reader(data, size, progress, decode).Read();
 }
 
 bool LooksLikeDrawing(const char* start, size_t size) {
   const std::string_view text(start, strnlen(start, size));
-  return text.find("SECTION") != std::string_view::npos && text.find("HEADER") != std::string_view::npos;
+  PairReader pairs(text.data(), text.size());
+  int code = 0;
+  std::string_view value;
+  do {
+    if (pairs.Next(code, value) != PairReader::kPair) return false;
+  } while (code == 999);  // comments
+  if (code != 0 || value != "SECTION") return false;
+  return pairs.Next(code, value) == PairReader::kPair && code == 2 && !value.empty();
 }
 
 uint32_t IndexColour(int index) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "preview/dxf/dxf_text.h"
+
 namespace dxf {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -97,10 +99,14 @@ constexpr int kMaxBlockDepth = 8;
 constexpr size_t kMaxBlockReferences = 1000000;  // followed or refused, nested ones included
 constexpr double kMaxCoordinate = 1e12;
 
-// Reads the drawing; progress (0..100) is reported as the bytes are consumed when a callback is given.
-Drawing ReadDrawing(const char* data, size_t size, const std::function<void(int)>& progress = {});
+// Reads the drawing; progress (0..100) is reported as the bytes are consumed when a callback is given. The
+// text of a drawing from before 2007 is decoded from the code page its header names by decode when one is
+// given (else its bytes are taken as Latin-1).
+Drawing ReadDrawing(const char* data, size_t size, const std::function<void(int)>& progress = {},
+                    const CodePageDecoder& decode = {});
 
-// The file's start taken as text up to its first NUL byte holds both "SECTION" and "HEADER".
+// The file's start taken as text up to its first NUL byte opens a section (group 0 "SECTION" and its name in
+// group 2), after comments if any, as every ASCII drawing does: a header section is not required.
 bool LooksLikeDrawing(const char* start, size_t size);
 
 // The colour of an AutoCAD colour index on a black background (7 and unknown indexes are white).

@@ -5,6 +5,9 @@
 
 #include <cmath>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "preview/dxf/dxf_hostile_drawings.h"
 #include "preview/dxf/dxf_test_drawings.h"
@@ -205,44 +208,48 @@ TEST(DxfReader, ProgressRisesToOneHundred) {
   EXPECT_GT(calls, 3);
 }
 
-TEST(DxfReader, TheSniffWantsBothWordsBeforeTheFirstNul) {
-  const std::string both = "0\nSECTION\n2\nHEADER\n";
-  EXPECT_TRUE(dxf::LooksLikeDrawing(both.data(), both.size()));
-  EXPECT_TRUE(dxf::LooksLikeDrawing("notes: HEADER and SECTION", 25));
-  EXPECT_FALSE(dxf::LooksLikeDrawing("0\nSECTION\n2\nENTITIES\n", 21));
-  EXPECT_FALSE(dxf::LooksLikeDrawing("section header", 14));  // case counts
-  const std::string nul = std::string("SECTION") + '\0' + "HEADER";
-  EXPECT_FALSE(dxf::LooksLikeDrawing(nul.data(), nul.size()));
+// A drawing opens a section, whichever it is, after its comments; words alone are no drawing.
+TEST(DxfReader, TheSniffWantsASectionOpenedBeforeTheFirstNul) {
+  for (const std::string& drawing : {std::string("0\nSECTION\n2\nHEADER\n"), std::string("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n"),
+                                     std::string("999\nmade by a plotter\n0\nSECTION\n2\nBLOCKS\n")})
+    EXPECT_TRUE(dxf::LooksLikeDrawing(drawing.data(), drawing.size())) << drawing;
+  for (const std::string& other : {std::string("notes: HEADER and SECTION"), std::string("0\nsection\n2\nHEADER\n"),
+                                   std::string("0\nSECTION\n"), std::string("0\nSECTION") + '\0' + "\n2\nHEADER\n",
+                                   std::string("0\nLINE\n0\nSECTION\n2\nHEADER\n")})
+    EXPECT_FALSE(dxf::LooksLikeDrawing(other.data(), other.size())) << other;
 }
 
-TEST(DxfReader, CountsOfSplinesAndHatchesAreCheckedAgainstWhatFollows) {
-  // Counts far beyond the groups that follow them, knots that do not fit the points, a degree no spline
-  // has: nothing is read past the object, and what can be drawn still is.
-  const auto d = Read(Drawing(
-      "0\nHATCH\n10\n0\n20\n0\n91\n2000000000\n92\n2\n72\n0\n73\n1\n93\n3\n10\n0\n20\n0\n10\n1\n20\n0\n"
-      "0\nHATCH\n91\n1\n92\n1\n93\n1\n72\n4\n94\n3\n73\n0\n74\n0\n95\n999999\n96\n4\n40\n0\n"
-      "0\nHATCH\n91\n1\n92\n2\n72\n0\n73\n1\n93\n3\n10\n0\n20\n0\n10\n1\n20\n0\n10\n1\n20\n1\n"
-      "0\nSPLINE\n71\n99\n72\n3\n73\n4\n40\n0\n40\n5\n40\n1\n10\n0\n20\n0\n10\n1\n20\n1\n10\n2\n20\n0\n10\n3\n20\n1\n"
-      "0\nSPLINE\n71\n3\n74\n3\n11\n0\n20\n0\n11\n1\n21\n1\n11\n1\n21\n1\n"));
-  ASSERT_EQ(d.status, dxf::ReadStatus::kOk) << d.message;
-  ASSERT_EQ(d.entities.size(), 3u);
-  EXPECT_EQ(d.entities[0].kind, EntityKind::kPolyline);  // the third hatch's path; the first two's are not whole
-  EXPECT_EQ(d.entities[0].points.size(), 3u);
-  const auto& spline = d.entities[1];
-  EXPECT_EQ(spline.kind, EntityKind::kSpline);
-  EXPECT_EQ(spline.degree, 3);
-  EXPECT_EQ(spline.knots.size(), 8u);  // even knots in place of the file's
-  // Fit points that repeat cannot be parametrised: the points are joined by lines.
-  EXPECT_EQ(d.entities[2].kind, EntityKind::kPolyline);
+// What a layout's paper holds (group 67) is not drawn over the model; a block's entities are placed as the
+// reference says, whatever their own group 67.
+TEST(DxfReader, PaperSpaceIsLeftOut) {
+  const auto d = Read(Drawing("0\nLINE\n67\n1\n10\n0\n20\n0\n11\n297\n21\n0\n0\nCIRCLE\n67\n0\n10\n1\n20\n1\n40\n1\n"
+                              "0\nPOLYLINE\n67\n1\n66\n1\n0\nVERTEX\n67\n1\n10\n5\n20\n5\n0\nSEQEND\n0\nINSERT\n67\n1\n2\nB\n",
+                              "0\nBLOCK\n67\n1\n2\n*Paper_Space\n0\nLINE\n11\n9\n0\nENDBLK\n67\n1\n"
+                              "0\nBLOCK\n2\nB\n0\nLINE\n67\n1\n10\n0\n20\n0\n11\n1\n21\n1\n0\nENDBLK\n"));
+  ASSERT_EQ(d.entities.size(), 1u);
+  EXPECT_EQ(d.entities[0].kind, EntityKind::kCircle);
+  EXPECT_DOUBLE_EQ(d.extents.maxX, 2);
+  EXPECT_EQ(Read(Drawing(dxf_test::Insert("B"), "0\nBLOCK\n2\nB\n0\nLINE\n67\n1\n11\n1\n0\nENDBLK\n")).entities.size(), 1u);
 }
 
-TEST(DxfReader, ParagraphTextLosesItsFormatting) {
-  EXPECT_EQ(dxf::ParagraphLines("{\\fArial|b1;Bold} text\\Pline \\H2x;two\\~a \\S1/2; 50%%d \\\\ \\{x\\}"),
-            (std::vector<std::string>{"Bold text", "line two a 1/2 50\xC2\xB0 \\ {x}"}));
-  EXPECT_EQ(dxf::ParagraphLines("\\U+00D8 5^Jnext\\P\\P"), (std::vector<std::string>{"\xC3\x98 5", "next"}));
-  EXPECT_EQ(dxf::ParagraphLines("x\\C1 no semicolon"), (std::vector<std::string>{"x"}));  // a setting to the end
-  EXPECT_EQ(dxf::ParagraphLines("end\\"), (std::vector<std::string>{"end\\"}));
-  EXPECT_TRUE(dxf::ParagraphLines("").empty());
+// The text of a drawing of 2000 is handed to the decoder with the code page its header names (1252 when it
+// names none); without a decoder, or when it refuses, its bytes are Latin-1; of 2007 on it is UTF-8.
+TEST(DxfReader, TextIsDecodedFromTheCodePageTheHeaderNames) {
+  const auto text = [](const char* version, const char* page, const dxf::CodePageDecoder& decode) {
+    const std::string drawing = std::string("0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\n") + version +
+                                "\n9\n$DWGCODEPAGE\n3\n" + page +
+                                "\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nTEXT\n40\n1\n1\nA\xC4\n0\nENDSEC\n0\nEOF\n";
+    return dxf::ReadDrawing(drawing.data(), drawing.size(), {}, decode).entities.at(0).text;
+  };
+  const dxf::CodePageDecoder decoder = [](std::string_view bytes, unsigned page, std::string& utf8) {
+    utf8 = std::string(bytes) + std::to_string(page);
+    return page != 1258;
+  };
+  EXPECT_EQ(text("AC1015", "ANSI_1251", decoder), "A\xC4" "1251");
+  EXPECT_EQ(text("AC1009", "nonsense", decoder), "A\xC4" "1252");
+  EXPECT_EQ(text("AC1015", "ANSI_1258", decoder), "A\xC3\x84");
+  EXPECT_EQ(text("AC1015", "ANSI_1251", {}), "A\xC3\x84");
+  EXPECT_EQ(text("AC1021", "ANSI_1251", decoder), "A\xC4");
 }
 
 }  // namespace

@@ -3,14 +3,18 @@
 // a 640 x 480 window, and nothing more is drawn; entities on layers that are off or frozen are left out;
 // texts read as ezdxf reads them without their formatting; the extents are the box of ezdxf's points.
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "preview/dxf/dxf_curves.h"
+#include "preview/dxf/dxf_paint_budget.h"
 #include "preview/dxf/dxf_reader.h"
 #include "preview/dxf/dxf_sample_oracle.h"
 #include "preview/dxf/dxf_view_maths.h"
@@ -24,6 +28,20 @@ using Polylines = std::vector<std::vector<PixelPoint>>;
 constexpr double kTolerance = 1.0;
 
 std::string Sample(const std::string& name) { return std::string(DORVANE_DXF_SAMPLES) + "/" + name; }
+
+// The library decodes a drawing's code page through the system; here the C library's iconv does.
+bool Iconv(std::string_view bytes, unsigned page, std::string& utf8) {
+  iconv_t cd = iconv_open("UTF-8", ("CP" + std::to_string(page)).c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  std::string in(bytes);
+  utf8.assign(4 * in.size() + 4, '\0');
+  char *from = in.data(), *to = utf8.data();
+  size_t left = in.size(), room = utf8.size();
+  const bool ok = iconv(cd, &from, &left, &to, &room) != static_cast<size_t>(-1);
+  iconv_close(cd);
+  utf8.resize(utf8.size() - room);
+  return ok;
+}
 
 struct Drawn {
   dxf::ViewProperties view;
@@ -57,7 +75,7 @@ TEST_P(DxfSamples, DrawWhatEzdxfDraws) {
   std::ifstream in(Sample(name + ".dxf"), std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   ASSERT_FALSE(bytes.empty()) << name;
-  const dxf::Drawing drawing = dxf::ReadDrawing(bytes.data(), bytes.size());
+  const dxf::Drawing drawing = dxf::ReadDrawing(bytes.data(), bytes.size(), {}, Iconv);
   ASSERT_EQ(drawing.status, dxf::ReadStatus::kOk) << drawing.message;
   const dxf_test::Oracle oracle = dxf_test::ReadOracle(Sample(name + ".points"));
   ASSERT_TRUE(oracle.read) << name;
@@ -123,8 +141,53 @@ TEST_P(DxfSamples, DrawWhatEzdxfDraws) {
   EXPECT_EQ(got, want) << name;
 }
 
+// ---- drawings of ordinary size ----------------------------------------------------------------------------
+
+// What one paint drew, through the painter's own seam.
+struct Tally : dxf::PaintSink {
+  std::multiset<std::string> drawn;
+  void Mark(const dxf::Entity& e) override { drawn.insert(dxf_test::Key(e)); }
+  void Dot(const dxf::Entity& e, dxf::PixelPoint) override { drawn.insert(dxf_test::Key(e)); }
+  void Outline(const dxf::Entity& e, const std::vector<dxf::Point>& points) override {
+    if (!points.empty()) drawn.insert(dxf_test::Key(e));
+  }
+};
+
+// A town map of 1,500 streets each named at its own angle, and a plate of 105,738 holes, written by ezdxf:
+// every entity in view is drawn by one paint, fitted to windows of two sizes and after each of three wheel
+// steps in.
+TEST(DxfLargeSamples, EveryEntityInViewIsDrawn) {
+  for (const char* name : {"streets", "circles"}) {
+    std::ifstream in(Sample(std::string(name) + ".dxf"), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const dxf::Drawing drawing = dxf::ReadDrawing(bytes.data(), bytes.size());
+    ASSERT_EQ(drawing.status, dxf::ReadStatus::kOk) << name;
+    const dxf_test::Oracle oracle = dxf_test::ReadOracle(Sample(std::string(name) + ".points"));
+    ASSERT_TRUE(oracle.read) << name;
+    for (const auto& [width, height] : {std::pair(640, 480), std::pair(1024, 700)}) {
+      dxf::ViewProperties view;
+      view.right = width;
+      view.bottom = height;
+      dxf::ZoomToExtents(view, drawing.extents);
+      for (int step = 0; step <= 3; ++step) {
+        SCOPED_TRACE(::testing::Message() << name << " in " << width << " x " << height << ", wheel step " << step);
+        Tally tally;
+        const dxf::PaintTally painted = dxf::PaintWithinBudget(drawing.entities, view, 2, tally);
+        const std::vector<std::string> wanted = dxf_test::InView(oracle, view);
+        size_t missing = 0;
+        for (const std::string& key : wanted) missing += tally.drawn.count(key) == 0 ? 1 : 0;
+        EXPECT_EQ(missing, 0u) << "of " << wanted.size() << " in view";
+        EXPECT_GT(wanted.size(), 400u);
+        EXPECT_FALSE(painted.simplified);
+        ASSERT_TRUE(dxf::ZoomAboutCentre(view, view.zoom * 1.5));
+      }
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Ezdxf, DxfSamples,
                          ::testing::Values("bulges", "ellipses", "splines", "paragraphs", "dimensions", "hatches",
-                                           "solids", "attributes", "references", "mirrored", "layers", "plan"));
+                                           "solids", "attributes", "references", "mirrored", "layers", "plan",
+                                           "layouts", "codepage"));
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "engine/records/scan_parameters.h"
 #include "platform/classlib/cfile.h"
 #include "platform/classlib/win/cdc.h"
@@ -138,7 +140,8 @@ void DxfCanvas::OnPaint() {
   CPaintDC dc(this);
   if (m_pDrawing == nullptr) return;
   if (m_pDrawing->IsCreated()) {
-    m_pDrawing->Paint(dc.GetSafeHdc());
+    m_bSimplified = m_pDrawing->Paint(dc.GetSafeHdc()) == kDxfPaintSimplified;
+    if (m_bSimplified) DrawSimplifiedNote(dc.GetSafeHdc());
     return;
   }
   CRect client;
@@ -146,6 +149,19 @@ void DxfCanvas::OnPaint() {
   HGDIOBJ old = ::SelectObject(dc.GetSafeHdc(), ::GetStockObject(BLACK_BRUSH));
   ::Rectangle(dc.GetSafeHdc(), client.left, client.top, client.right, client.bottom);
   ::SelectObject(dc.GetSafeHdc(), old);
+}
+
+void DxfCanvas::DrawSimplifiedNote(HDC dc) {
+  CRect client;
+  GetClientRect(client);
+  HGDIOBJ oldFont = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+  ::SetTextColor(dc, RGB(255, 255, 255));
+  ::SetBkColor(dc, RGB(64, 64, 64));
+  ::SetBkMode(dc, OPAQUE);
+  ::SetTextAlign(dc, TA_LEFT | TA_BOTTOM | TA_NOUPDATECP);
+  const std::wstring note = std::wstring(L" ") + kSimplifiedNote + L" ";
+  ::TextOutW(dc, client.left + 4, client.bottom - 4, note.c_str(), static_cast<int>(note.size()));
+  ::SelectObject(dc, oldFont);
 }
 
 void DxfCanvas::OnButtonDown(CPoint point) {

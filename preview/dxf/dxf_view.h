@@ -10,11 +10,15 @@
 
 class PreviewHost;
 
-// The black canvas the drawing is painted on; it pans the drawing while a button drags over it.
+// The black canvas the drawing is painted on; it pans the drawing while a button drags over it. When the
+// drawing holds more in view than one paint may draw, it says so in its lower left corner.
 class DxfCanvas : public CStatic {
  public:
+  static constexpr const wchar_t* kSimplifiedNote = L"Simplified view: zoom in to see every entity";
   void SetDrawing(DxfDrawing* drawing) { m_pDrawing = drawing; }
   bool IsDragging() const { return m_bDragging != 0; }
+  // Whether the last paint was simplified, and said so.
+  bool Simplified() const { return m_bSimplified; }
 
  protected:
   afx_msg void OnPaint();
@@ -28,8 +32,10 @@ class DxfCanvas : public CStatic {
  private:
   void OnButtonDown(CPoint point);
   void OnButtonUp();
+  void DrawSimplifiedNote(HDC dc);
 
   DxfDrawing* m_pDrawing = nullptr;
+  bool m_bSimplified = false;
   int32_t m_lastX = 0;
   int32_t m_lastY = 0;
   uint8_t m_bDragging = 0;

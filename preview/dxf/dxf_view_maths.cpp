@@ -7,6 +7,8 @@ namespace dxf {
 
 namespace {
 constexpr double kMargin = 0.95;  // the fitted drawing fills 95% of the window's smaller side
+constexpr double kStrayPixels = 0.5;
+constexpr int kMaxArcSegments = 720;
 }  // namespace
 
 bool IsUsableScale(double value) { return std::isfinite(value) && value > 0; }
@@ -116,6 +118,15 @@ std::vector<PixelPoint> ClipPolygon(const std::vector<PixelPoint>& polygon, doub
   return out;
 }
 
+int ArcSegments(double radiusPixels, double sweep, int least) {
+  if (!(radiusPixels > kStrayPixels / 2) || !(sweep > 0)) return least;
+  if (!std::isfinite(radiusPixels) || !std::isfinite(sweep)) return kMaxArcSegments;
+  // A chord of angle a strays r (1 - cos(a / 2)) from its arc.
+  const double step = 2 * std::acos(1 - kStrayPixels / radiusPixels);
+  const double segments = std::ceil(sweep / step - 1e-9);
+  return static_cast<int>(std::clamp(segments, static_cast<double>(least), static_cast<double>(kMaxArcSegments)));
+}
+
 std::vector<Point> ArcPoints(Point centre, double radius, double startDegrees, double endDegrees, bool whole,
                              double radiusPixels) {
   double sweep = 360;
@@ -123,9 +134,7 @@ std::vector<Point> ArcPoints(Point centre, double radius, double startDegrees, d
     sweep = std::fmod(endDegrees - startDegrees, 360.0);
     if (sweep <= 0) sweep += 360;
   }
-  // About one segment per four pixels of the curve, 8 at least and 720 at most.
-  const double length = std::isfinite(radiusPixels) ? radiusPixels * sweep * kPi / 180 : 0;
-  const int segments = static_cast<int>(std::clamp(length / 4, 8.0, 720.0));
+  const int segments = ArcSegments(radiusPixels, sweep * kPi / 180, whole ? 3 : 1);
   std::vector<Point> points;
   points.reserve(static_cast<size_t>(segments) + 1);
   const double start = whole ? 0 : startDegrees;

@@ -54,8 +54,12 @@ bool ClipSegment(PixelPoint& a, PixelPoint& b, double left, double top, double r
 std::vector<PixelPoint> ClipPolygon(const std::vector<PixelPoint>& polygon, double left, double top, double right,
                                     double bottom);
 
-// The points of an arc (or a whole circle) in drawing units, enough of them to look round at the given
-// radius in pixels.
+// The segments an arc of this radius in pixels and sweep in radians needs so that none strays more than half
+// a pixel from it (curves flattened to the pixel): at least `least`, at most 720.
+int ArcSegments(double radiusPixels, double sweep, int least);
+
+// The points of an arc (or a whole circle) in drawing units, flattened to the pixel at the given radius in
+// pixels.
 std::vector<Point> ArcPoints(Point centre, double radius, double startDegrees, double endDegrees, bool whole,
                              double radiusPixels);
 

@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <limits>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -100,7 +102,21 @@ TEST(DxfViewMaths, ArcsRunCounterClockwiseFromStartToEnd) {
   const auto circle = dxf::ArcPoints({1, 1}, 1, 0, 0, true, 1e300);
   EXPECT_EQ(circle.size(), 721u);  // capped
   EXPECT_NEAR(circle.back().x, 2, 1e-9);
-  EXPECT_EQ(dxf::ArcPoints({0, 0}, 1, 0, 90, false, 0.5).size(), 9u);
+  EXPECT_EQ(dxf::ArcPoints({0, 0}, 1, 0, 90, false, 0.5).size(), 2u);  // half a pixel: one chord
+}
+
+// Flattened to the pixel: no chord of a circle strays half a pixel from it, yet a circle of a few pixels takes
+// a handful of segments and a large one some tens, not one every few pixels.
+TEST(DxfViewMaths, CirclesAreFlattenedToThePixel) {
+  for (double radius : {0.6, 1.0, 3.0, 13.0, 40.0, 300.0, 5000.0}) {
+    const auto points = dxf::ArcPoints({0, 0}, radius, 0, 0, true, radius);
+    double stray = 0;
+    for (size_t i = 1; i < points.size(); ++i)
+      stray = std::max(stray, radius - std::hypot((points[i - 1].x + points[i].x) / 2, (points[i - 1].y + points[i].y) / 2));
+    EXPECT_LE(stray, 0.5 + 1e-9) << radius;
+    EXPECT_GE(points.size(), 4u) << radius;
+    EXPECT_LE(points.size(), 1 + 4 * std::sqrt(radius) + 4) << radius;
+  }
 }
 
 }  // namespace
@@ -108,11 +124,12 @@ TEST(DxfViewMaths, ArcsRunCounterClockwiseFromStartToEnd) {
 namespace {
 
 // A paint of tens of thousands of circles, one over the other and each about as large as the window, draws
-// at most a million outline points (what the drawing library may draw in one paint), and stops there.
-TEST(DxfPaintBudget, APaintStopsAtItsBudget) {
-  const std::string text = dxf_test::NestedCircles(780);
+// its budget's worth of outline points and stops there, saying that it was simplified; the texts after the
+// circles in the file are not reached.
+TEST(DxfPaintBudget, APaintStopsAtItsBudgetAfterTheGeometry) {
+  const std::string text = dxf_test::NestedCircles(1500) + dxf_test::TextOf(3);
   const dxf::Drawing d = dxf::ReadDrawing(text.data(), text.size());
-  ASSERT_GE(d.entities.size(), 70000u);
+  ASSERT_GE(d.entities.size(), 200000u);
   auto view = Window(800, 600);
   dxf::ZoomToExtents(view, d.extents);
   struct Count : dxf::PaintSink {
@@ -124,11 +141,13 @@ TEST(DxfPaintBudget, APaintStopsAtItsBudget) {
     }
     size_t marks = 0, points = 0, outlines = 0;
   } count;
-  const size_t used = dxf::PaintWithinBudget(d.entities, view, 2, count);
-  EXPECT_EQ(count.marks, 0u);  // every circle is about as large as the window
-  EXPECT_LE(count.points, 1000000u + 720);
-  EXPECT_EQ(used, count.points);
+  const dxf::PaintTally tally = dxf::PaintWithinBudget(d.entities, view, 2, count);
+  EXPECT_EQ(count.marks, 0u);  // every circle is about as large as the window, and no text is drawn
+  EXPECT_LE(count.points, dxf::kMaxPaintPoints + 720);
+  EXPECT_EQ(tally.used, count.points);
+  EXPECT_EQ(tally.drawn, count.outlines);
   EXPECT_LT(count.outlines, d.entities.size());
+  EXPECT_TRUE(tally.simplified);
 }
 
 // At half a pixel per unit, a circle of radius 0.4 at (100, 100) is the dot at pixel (50, 450) of a window
@@ -164,15 +183,19 @@ TEST(DxfPaintBudget, ACurveSmallerThanAPixelIsADot) {
 namespace {
 
 struct Marks : dxf::PaintSink {
-  void Mark(const dxf::Entity& e) override { e.kind == dxf::EntityKind::kText ? ++texts : ++others; }
-  void Dot(const dxf::Entity&, dxf::PixelPoint) override { ++others; }
-  void Outline(const dxf::Entity&, const std::vector<dxf::Point>&) override { ++others; }
-  size_t texts = 0, others = 0;
+  void Mark(const dxf::Entity& e) override { order += e.kind == dxf::EntityKind::kText ? e.text + " " : "point "; }
+  void Dot(const dxf::Entity&, dxf::PixelPoint) override { order += "dot "; }
+  void Outline(const dxf::Entity&, const std::vector<dxf::Point>&) override { order += "line "; }
+  bool FontKept(const dxf::TextFont& font) const override { return kept.count(font) != 0; }
+  std::string order;
+  std::set<dxf::TextFont> kept;
 };
 
-// Each text costs its characters' glyphs; each font (size and angle) a paint has not used yet costs the
-// making of it; a text out of the window, or too small or large to draw, costs nothing and is not drawn.
-TEST(DxfPaintBudget, ATextCostsItsGlyphsAndItsFontOnce) {
+// The geometry is drawn first, then the texts, larger ones first, font by font. Each text costs its
+// characters' glyphs; each font (pixel height and whole degree) a paint has not used yet, and no earlier
+// paint kept, costs the making of it; a text drawn over its twin, out of the window, or too small or large
+// to draw costs nothing and is not drawn again.
+TEST(DxfPaintBudget, TextsComeLastFontByFontEachCostingItsGlyphsAndNewFonts) {
   auto view = Window(500, 500);
   view.pixelsPerUnit = 10;
   auto text = [](double x, double y, double height, double rotation, const char* words) {
@@ -184,18 +207,29 @@ TEST(DxfPaintBudget, ATextCostsItsGlyphsAndItsFontOnce) {
     e.text = words;
     return e;
   };
+  dxf::Entity line;
+  line.points = {{0, 0}, {10, 10}};
   const std::vector<dxf::Entity> texts = {
       text(10, 10, 2, 0, "Kitchen"),        // 20 pixels, a new font
-      text(20, 20, 2, 0, "Hall"),           // the same font
-      text(20, 30, 2, 90, "Hall"),          // turned: another font
+      text(20, 30, 2, 90.4, "Stairs"),      // turned: another font
+      line,
+      text(20, 20, 2, 0, "Hall"),           // the first font
+      text(20, 25, 2, 449.6, "Door"),       // turned the same way as the stairs, to the whole degree
       text(10, 40, 2, 0, "\xC3\xA9t\xC3\xA9"),  // three characters in five bytes
+      text(10, 10, 3, 0, "Flat 4"),         // larger: first
+      text(10.02, 10, 2, 0, "Kitchen"),     // the first one's twin, on its pixel
       text(900, 10, 2, 0, "Far away"),      // out of the window
       text(10, 10, 0.2, 0, "Tiny"),         // 2 pixels
       text(10, 10, 300, 0, "Huge")};        // 3000 pixels
   Marks marks;
-  const size_t used = dxf::PaintWithinBudget(texts, view, 2, marks);
-  EXPECT_EQ(marks.texts, 4u);
-  EXPECT_EQ(used, (7 + 4 + 4 + 3) * dxf::GlyphCost(20) + 2 * dxf::kFontCost);
+  dxf::PaintTally tally = dxf::PaintWithinBudget(texts, view, 2, marks);
+  EXPECT_EQ(marks.order, "line Flat 4 \xC3\xA9t\xC3\xA9 Kitchen Hall Stairs Door ");
+  EXPECT_EQ(tally.drawn, 8u);
+  EXPECT_FALSE(tally.simplified);
+  const size_t glyphs = 6 * dxf::GlyphCost(30) + (7 + 6 + 4 + 4 + 3) * dxf::GlyphCost(20);
+  EXPECT_EQ(tally.used, 2 + glyphs + 3 * dxf::kFontCost);
+  marks.kept = {dxf::TextFont{20, 90}};
+  EXPECT_EQ(dxf::PaintWithinBudget(texts, view, 2, marks).used, 2 + glyphs + 2 * dxf::kFontCost);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "engine/records/scan_parameters.h"
@@ -73,6 +75,22 @@ class Entities {
   std::string text_;
 };
 
+// The library's painter over the drawing, into a bitmap of the window's size; pixels: what it painted.
+DxfPaintReport PaintIntoBitmap(const dxf::Drawing& d, const dxf::ViewProperties& view, DxfFontCache& fonts,
+                               previewtest::Pixels* pixels = nullptr) {
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, view.right, view.bottom);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  const DxfPaintReport report = PaintDxfDrawing(memory, d, view, fonts);
+  ::SelectObject(memory, old);
+  if (pixels != nullptr) *pixels = previewtest::ReadBitmap(bitmap, RECT{0, 0, view.right, view.bottom});
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+  return report;
+}
+
 // A white line along the bottom and a red circle above it.
 std::string LineAndCircle() {
   return dxf_test::Drawing(Entities().Line(0, 0, 10, 0).Circle(5, 5, 3, 1).Text());
@@ -133,7 +151,8 @@ TEST_F(DxfViewTest, ADrawingLoadsFitsAndPaints) {
 }
 
 // A drawing of a few hundred bytes whose blocks make a million circles, one inside the other: each paint,
-// the first and the ones after a resize, draws its budget's worth of them and ends.
+// the first and the ones after a resize, draws its budget's worth of them, ends, and says in the pane that
+// the view is simplified.
 TEST_F(DxfViewTest, AMillionCirclesFromAFewBlocksArePaintedWithinOnePaintsBudget) {
   TempFile file(L"rings.dxf", dxf_test::NestedCircles(1500));
   PaneWindow window;
@@ -147,12 +166,21 @@ TEST_F(DxfViewTest, AMillionCirclesFromAFewBlocksArePaintedWithinOnePaintsBudget
     const dxf::ViewProperties record = View(view);
     EXPECT_TRUE(Lit(canvas, record, {100, 0}, RGB(255, 255, 255))) << width;  // the first block's largest
     EXPECT_TRUE(Lit(canvas, record, {0, 10}, RGB(255, 255, 255))) << width;   // and smallest circle
+    EXPECT_TRUE(view->Canvas().Simplified());
+    const previewtest::Grab grab = previewtest::GrabClient(canvas);
+    int note = 0;  // the note's grey behind its words, in the lower left corner
+    for (int y = grab.height - 20; y < grab.height; ++y)
+      for (int x = 0; x < 200; ++x) note += grab.At(x, y) == RGB(64, 64, 64) ? 1 : 0;
+    EXPECT_GT(note, 500) << width;
   }
+  TempFile small(L"plan.dxf", LineAndCircle());
+  PaneWindow other;
+  EXPECT_FALSE(Show(other, small.Path())->Canvas().Simplified());
 }
 
 // What the library's painter does with texts, into a bitmap of the window's size: a million texts from a
 // few blocks are drawn as far as one paint's budget goes, in one font per size (ten sizes), and they show;
-// two hundred texts of one size side by side take one font.
+// two hundred texts of one size side by side take one font. A second paint makes no font: they are kept.
 TEST_F(DxfViewTest, TextsArePaintedInOneFontPerSizeAndAngle) {
   struct Case {
     std::string drawing;
@@ -166,16 +194,10 @@ TEST_F(DxfViewTest, TextsArePaintedInOneFontPerSizeAndAngle) {
     view.right = 640;
     view.bottom = 480;
     dxf::ZoomToExtents(view, d.extents);
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, view.right, view.bottom);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    const DxfPaintReport report = PaintDxfDrawing(memory, d, view);
-    ::SelectObject(memory, old);
-    const previewtest::Pixels pixels = previewtest::ReadBitmap(bitmap, RECT{0, 0, view.right, view.bottom});
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
+    DxfFontCache fonts;
+    previewtest::Pixels pixels;
+    const DxfPaintReport report = PaintIntoBitmap(d, view, fonts, &pixels);
+    EXPECT_EQ(PaintIntoBitmap(d, view, fonts).fontsMade, 0u);
     EXPECT_EQ(report.fontsMade, c.fonts);
     EXPECT_LE(report.budgetUsed, dxf::kMaxPaintPoints + 10 * dxf::GlyphCost(2000) + dxf::kFontCost);
     const size_t lit = static_cast<size_t>(std::count(pixels.bgr.begin(), pixels.bgr.end(), 0xFFFFFFu));
@@ -369,12 +391,48 @@ TEST_F(DxfViewTest, Screenshot) {
   EXPECT_FALSE(harness::CaptureWindow(window.frame->m_hWnd, "preview_dxf").empty());
 }
 
+// A town map of 1,500 streets each named at its own angle and a survey of 105,738 trees (written without a
+// header section, as ezdxf's fast writer does), written by ezdxf, shown in the pane: fitted and after each of three wheel steps in, every paint draws every entity in view
+// (counted by the library's painter over the view's record) and is not simplified. The screenshots
+// preview/dxf_streets.png and preview/dxf_streets_two_steps_in.png show the map.
+TEST_F(DxfViewTest, EzdxfMapsArePaintedWholeAtFitAndAfterWheelSteps) {
+  for (const char* name : {"streets", "circles"}) {
+    SCOPED_TRACE(name);
+    const std::string base = std::string(DORVANE_DXF_SAMPLES) + "\\" + name;
+    const dxf_test::Oracle oracle = dxf_test::ReadOracle(base + ".points");
+    ASSERT_TRUE(oracle.read);
+    std::ifstream in(base + ".dxf", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const dxf::Drawing d = dxf::ReadDrawing(bytes.data(), bytes.size());
+    PaneWindow window(800, 560);
+    CDFXView* view = Show(window, CString((base + ".dxf").c_str()));
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(window.frame->m_bPreviewOk, 1u);
+    for (int step = 0; step <= 3; ++step) {
+      const dxf::ViewProperties record = View(view);
+      EXPECT_FALSE(view->Canvas().Simplified()) << step;
+      DxfFontCache fonts;
+      const DxfPaintReport report = PaintIntoBitmap(d, record, fonts);
+      EXPECT_FALSE(report.simplified) << step;
+      EXPECT_GE(report.drawn, dxf_test::InView(oracle, record).size()) << step;
+      if ((step == 0 || step == 2) && std::string(name) == "streets") {
+        ::CreateDirectoryW(L"screenshots", nullptr);
+        ::CreateDirectoryW(L"screenshots\\preview", nullptr);
+        const char* shot = step == 0 ? "preview\\dxf_streets" : "preview\\dxf_streets_two_steps_in";
+        EXPECT_FALSE(harness::CaptureWindow(window.frame->m_hWnd, shot).empty());
+      }
+      ::SendMessageW(view->m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+      harness::PumpMessages();
+    }
+  }
+}
+
 // Drawings written by ezdxf: a pixel of the entity's colour lies within two pixels of every point of
 // ezdxf's flattening of a shown entity, mapped through the view's record; no pixel is lit within one of a
 // hidden entity's points.
 TEST_F(DxfViewTest, EzdxfDrawingsPaintOnEzdxfsPoints) {
   for (const char* name : {"bulges", "ellipses", "splines", "paragraphs", "dimensions", "hatches", "solids",
-                           "attributes", "references", "mirrored", "layers", "plan"}) {
+                           "attributes", "references", "mirrored", "layers", "plan", "layouts", "codepage"}) {
     SCOPED_TRACE(name);
     const std::string base = std::string(DORVANE_DXF_SAMPLES) + "\\" + name;
     const dxf_test::Oracle oracle = dxf_test::ReadOracle(base + ".points");

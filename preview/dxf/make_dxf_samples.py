@@ -6,17 +6,22 @@ written file.
 Each record of NAME.points starts with its kind, whether the entity shows (0 when its layer is off or
 frozen) and its colour index (the layer's when it is by layer; -1 when it comes from a block):
   curve SHOWN COLOUR N x1 y1 ... xN yN   the entity flattened by ezdxf's path module
+  circle SHOWN COLOUR x y RADIUS         a circle of the large drawings, as ezdxf reads it back
   point SHOWN COLOUR x y
   text SHOWN COLOUR x y HEIGHT N         then N lines "line TEXT": the text without its formatting
 """
 import argparse
 import math
 import os
+import random
+import re
 
 import ezdxf
 from ezdxf import bbox, path
+from ezdxf.addons import r12writer
 from ezdxf.enums import TextEntityAlignment
 from ezdxf.math import Vec3
+from PIL import ImageFont
 
 
 def frame(msp, x0, y0, x1, y1, layer="0"):
@@ -63,6 +68,10 @@ def paragraphs(doc):
                                                                    "color": 4})
     m.dxf.attachment_point = 9
     msp.add_mtext("Turned", dxfattribs={"insert": (4, -8), "char_height": 1.5, "rotation": 30, "color": 5})
+    # A paragraph that wraps at the width of its box.
+    msp.add_mtext("The kitchen opens onto the garden through two wide doors\\Pof oak", dxfattribs={
+        "insert": (12, 8), "char_height": 0.8, "width": 11, "color": 6})
+    msp.add_mtext("Cupboards x", dxfattribs={"insert": (30, 8), "char_height": 0.8, "width": 2, "color": 6})
 
 
 def dimensions(doc):
@@ -175,6 +184,31 @@ def layers(doc):
     msp.add_blockref("MARK", (22, 17), dxfattribs={"layer": "WALLS"})
 
 
+def layouts(doc):
+    """A model and, on the paper of its layout, a title block: the paper is not drawn over the model."""
+    msp = doc.modelspace()
+    msp.add_circle((10, 10), 6, dxfattribs={"color": 3})
+    msp.add_text("Model", dxfattribs={"height": 1.5, "insert": (6, 9)})
+    paper = doc.layout("Layout1")
+    paper.add_lwpolyline([(0, 0), (297, 0), (297, 210), (0, 210)], close=True)
+    paper.add_line((200, 0), (200, 30))
+    paper.add_text("Title block", dxfattribs={"height": 5, "insert": (205, 10)})
+
+
+def codepage(doc):
+    """A drawing of 2000, whose texts are bytes of the Cyrillic code page its header names, and a text that
+    writes a character by its code."""
+    doc.encoding = "cp1251"
+    msp = doc.modelspace()
+    msp.add_line((0, 0), (20, 0))
+    msp.add_circle((16, 5), 3)
+    msp.add_text("\u0423\u043b\u0438\u0446\u0430 \u0421\u0430\u0434\u043e\u0432\u0430\u044f",  # Garden Street
+                 dxfattribs={"height": 1, "insert": (0, 1)})
+    msp.add_mtext("\u041a\u0443\u0445\u043d\u044f\\P\u0421\u043f\u0430\u043b\u044c\u043d\u044f",  # kitchen, bedroom
+                  dxfattribs={"insert": (0, 6), "char_height": 1})
+    msp.add_text("Caf\\U+00e9 No\\U+2116", dxfattribs={"height": 1, "insert": (0, 8)})
+
+
 def plan(doc):
     msp = doc.modelspace()
     doc.layers.add("WALLS", color=7)
@@ -226,19 +260,84 @@ def plan(doc):
     msp.add_circle((5.2, 2.0), 0.4, dxfattribs={"layer": "CONSTRUCTION"})
 
 
+STREET_WORDS = ["Oak", "Mill", "Church", "Station", "Chestnut", "Harbour", "Meadow", "Castle", "Willow", "Quarry",
+                "Orchard", "Bridge", "Market", "Forge", "Heath", "Abbey", "Linden", "Garden", "Beacon", "Ferry"]
+STREET_KINDS = ["Street", "Road", "Lane", "Avenue", "Way", "Row"]
+
+
+def streets(path, count=1500, seed=1):
+    """A town map as map exports write it (R12): each street a polyline running its own way, its name along it
+    at the street's own angle, centred on the street; major streets drawn and named larger."""
+    rnd = random.Random(seed)
+    doc = ezdxf.new("R12")
+    msp = doc.modelspace()
+    doc.layers.add("STREETS", color=7)
+    doc.layers.add("MAJOR", color=2)
+    doc.layers.add("NAMES", color=3)
+    width, height = 6000.0, 4000.0
+    for i in range(count):
+        major = i % 5 == 0
+        angle = rnd.uniform(-90, 90)
+        a, length = math.radians(angle), rnd.uniform(250, 600) * (1.5 if major else 1)
+        x, y = rnd.uniform(0, width), rnd.uniform(0, height)
+        bend = rnd.uniform(-0.1, 0.1)
+        points = [(x + length * t * math.cos(a) - length * bend * t * (1 - t) * math.sin(a),
+                   y + length * t * math.sin(a) + length * bend * t * (1 - t) * math.cos(a)) for t in (0, 0.5, 1)]
+        msp.add_polyline2d(points, dxfattribs={"layer": "MAJOR" if major else "STREETS"})
+        name = f"{STREET_WORDS[i % 20]} {STREET_KINDS[(i // 20) % 6]} {i // 120 + 1}"
+        middle = points[1]
+        msp.add_text(name, height=70 if major else 50, rotation=angle, dxfattribs={"layer": "NAMES"}).set_placement(
+            middle, align=TextEntityAlignment.MIDDLE_CENTER)
+    doc.saveas(path)
+
+
+def circles(path, count=105738, seed=2):
+    """A survey of a wood, written by ezdxf's fast writer as survey exports write it (its entities alone, no
+    header): each tree a circle of its crown where it stands, crowns overlapping. 4.6 MB, under the preview's
+    limit."""
+    rnd = random.Random(seed)
+    with r12writer(path) as out:
+        for _ in range(count):
+            radius = rnd.choice((1.5, 2.5, 3.5, 5.0, 7.0))
+            out.add_circle((round(rnd.uniform(0, 330), 2), round(rnd.uniform(0, 290), 2)), radius,
+                           layer="OLD TREES" if radius > 4 else "TREES")
+
+
 DRAWINGS = {
     "bulges": bulges, "ellipses": ellipses, "splines": splines, "paragraphs": paragraphs,
     "dimensions": dimensions, "hatches": hatches, "solids": solids, "attributes": attributes,
     "references": references, "mirrored": mirrored,
-    "layers": layers, "plan": plan,
+    "layers": layers, "plan": plan, "layouts": layouts, "codepage": codepage,
 }
+VERSIONS = {"codepage": "R2000"}
+# Drawings of ordinary size, each written to a path with so many entities: their records give each circle by
+# its centre and radius rather than by ezdxf's flattening, which would take minutes and 250 MB.
+LARGE_DRAWINGS = {"streets": (streets, 1500), "circles": (circles, 105738)}
+
+
+ARIAL = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"  # Wine draws it for Arial
+
+
+def wrap(line, height, width):
+    """The line broken between words where a paragraph of this width breaks it, measured by FreeType in the
+    font the preview paints with."""
+    font = ImageFont.truetype(ARIAL, 1000)
+    lines = []
+    for word in line.split(" "):
+        joined = lines[-1] + " " + word if lines else word
+        if lines and font.getlength(joined) * height / 1000 <= width:
+            lines[-1] = joined
+        else:
+            lines.append(word)
+    return lines
 
 
 class Oracle:
-    def __init__(self, doc):
+    def __init__(self, doc, compact=False):
         self.doc = doc
         self.records = []
         self.size = 1.0
+        self.compact = compact
 
     def layer(self, name):
         return self.doc.layers.get(name) if self.doc.layers.has_entry(name) else None
@@ -262,7 +361,10 @@ class Oracle:
             at = e.dxf.insert if e.get_align_enum() == TextEntityAlignment.LEFT else e.dxf.align_point
             self.text(shown, colour, at, e.dxf.height, [e.plain_text()])
         elif kind == "MTEXT":
-            self.text(shown, colour, e.dxf.insert, e.dxf.char_height, e.plain_text().split("\n"))
+            lines = e.plain_text().split("\n")
+            if e.dxf.get("width", 0) > 0:
+                lines = [part for line in lines for part in wrap(line, e.dxf.char_height, e.dxf.width)]
+            self.text(shown, colour, e.dxf.insert, e.dxf.char_height, lines)
         elif kind == "POINT":
             self.records.append(f"point {shown} {colour} {e.dxf.location.x!r} {e.dxf.location.y!r}")
         elif kind in ("INSERT", "DIMENSION"):
@@ -280,10 +382,14 @@ class Oracle:
                 self.curve(shown, colour, p)
         elif kind in ("ATTDEF",):
             return
+        elif kind == "CIRCLE" and self.compact:
+            c = e.dxf.center
+            self.records.append(f"circle {shown} {colour} {c.x!r} {c.y!r} {e.dxf.radius!r}")
         else:
             self.curve(shown, colour, path.make_path(e))
 
     def text(self, shown, colour, at, height, lines):
+        lines = [re.sub(r"\\U\+([0-9A-Fa-f]{4})", lambda m: chr(int(m[1], 16)), line) for line in lines]
         self.records.append(f"text {shown} {colour} {at.x!r} {at.y!r} {height!r} {len(lines)}")
         self.records.extend(f"line {line}" for line in lines)
 
@@ -293,29 +399,47 @@ class Oracle:
         self.records.append(f"curve {shown} {colour} {len(points)} {numbers}")
 
 
-def write(name, make, out):
-    doc = ezdxf.new("R2010", setup=True)
+def write(name, make, out, version="R2010"):
+    doc = ezdxf.new(version, setup=True)
     make(doc)
     file = os.path.join(out, name + ".dxf")
     doc.saveas(file)
-    doc = ezdxf.readfile(file)
-    msp = doc.modelspace()
-    oracle = Oracle(doc)
+    record(file, Oracle(ezdxf.readfile(file)))
+
+
+def write_large(name, make, out, count):
+    file = os.path.join(out, name + ".dxf")
+    make(file, count)
+    record(file, Oracle(ezdxf.readfile(file), compact=True))
+
+
+def record(file, oracle):
+    """NAME.points beside NAME.dxf: what ezdxf makes of the drawing it reads back."""
+    msp = oracle.doc.modelspace()
     box = bbox.extents(msp)
     oracle.size = max(box.size.x, box.size.y) if box.has_data else 1.0
     for e in msp:
         oracle.add(e, int(not oracle.hidden(e.dxf.layer)), oracle.colour(e))
-    with open(os.path.join(out, name + ".points"), "w", encoding="utf-8") as f:
+    with open(file[:-len(".dxf")] + ".points", "w", encoding="utf-8") as f:
         f.write("\n".join(oracle.records) + "\n")
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--out", required=True)
+    parser.add_argument("--bench", action="store_true", help="the large drawings at a quarter of their size and "
+                        "whole (NAME-quarter.dxf, NAME-full.dxf) for the growth benchmark")
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
+    if args.bench:
+        for name, (make, count) in LARGE_DRAWINGS.items():
+            for suffix, part in (("quarter", count // 4), ("full", count)):
+                write_large(f"{name}-{suffix}", make, args.out, part)
+        return
     for name, make in DRAWINGS.items():
-        write(name, make, args.out)
+        write(name, make, args.out, VERSIONS.get(name, "R2010"))
+    for name, (make, count) in LARGE_DRAWINGS.items():
+        write_large(name, make, args.out, count)
 
 
 if __name__ == "__main__":

@@ -41,7 +41,8 @@ constexpr CodedEntity kTypographic[] = {
 };
 
 std::vector<Entity> BuildEntities() {
-  std::vector<Entity> rows = {{u"&quot;", u'"'}, {u"&amp;", u'&'}, {u"&lt;", u'<'}, {u"&gt;", u'>'}};
+  std::vector<Entity> rows = {
+      {u"&quot;", u'"'}, {u"&amp;", u'&'}, {u"&lt;", u'<'}, {u"&gt;", u'>'}, {u"&apos;", u'\''}};
   for (size_t i = 0; i < 96; ++i)
     rows.push_back({u"&" + std::u16string(kLatin1Names[i]) + u";", static_cast<char16_t>(0xA0 + i)});
   for (const CodedEntity& e : kTypographic)

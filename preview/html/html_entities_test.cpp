@@ -10,7 +10,7 @@ namespace {
 TEST(HtmlEntitiesTest, NamesAreCaseSensitiveAndTried) {
   EXPECT_EQ(DecodeEntitiesCopy(u"a&amp;b"), u"a&b");
   EXPECT_EQ(DecodeEntitiesCopy(u"&AMP;"), u"&AMP;");
-  EXPECT_EQ(DecodeEntitiesCopy(u"&lt;&gt;&quot;"), u"<>\"");
+  EXPECT_EQ(DecodeEntitiesCopy(u"&lt;&gt;&quot;&apos;"), u"<>\"'");
   EXPECT_EQ(DecodeEntitiesCopy(u"&copy;"), u"\u00A9");
   EXPECT_EQ(DecodeEntitiesCopy(u"&nbsp;&yuml;&iexcl;"), u"\u00A0\u00FF\u00A1");
   EXPECT_EQ(DecodeEntitiesCopy(u"&euro;&trade;&lsquo;&bull;"), u"\u20AC\u2122\u2018\u2022");

@@ -204,9 +204,10 @@ void EndLine(Line& line, HtmlElementList& list, size_t i) {
   line.y = Clamp(static_cast<long long>(line.y) + lineHeight);
 }
 
-// Gives back the indents of the floats that end here.
+// Gives back the indents of the floats that end here. Not within a table: its rows keep the left edge its
+// first row had.
 void EndFloats(Line& line, HtmlElementList& list, size_t i) {
-  if (line.floats.empty()) return;
+  if (line.floats.empty() || line.table) return;
   if ((i >= 1 && IsFloatBox(At(list, i - 1))) || (i >= 2 && IsFloatBox(At(list, i - 2)))) return;
   const HtmlElement* e = At(list, i);
   const bool clearing = Is(e, kRule) && e->ruleTag == 1;
@@ -284,6 +285,12 @@ void HtmlLayoutPass::LayoutRange(HtmlRect rect, HtmlElementList& list, int depth
       // Only a break carries a table's frame: a cell that ended the table before keeps its own size.
       HtmlElement* frame = i > 0 && Is(At(list, i - 1), kRule) ? At(list, i - 1) : nullptr;
       line.table = std::make_unique<TablePlan>(SizeTable(*this, list, i, frame, line.rect, depth));
+      // A table too wide for the room the floats leave goes below them, sized to the whole width.
+      if (frame && !line.floats.empty() && frame->width > line.rect.right - line.rect.left) {
+        EndAllFloats(line);
+        line.x = line.rect.left;
+        line.table = std::make_unique<TablePlan>(SizeTable(*this, list, i, frame, line.rect, depth));
+      }
       if (frame) {
         frame->x = line.x;
         frame->y = line.y;
@@ -295,8 +302,9 @@ void HtmlLayoutPass::LayoutRange(HtmlRect rect, HtmlElementList& list, int depth
     if (i == n || Is(e, kRule) || wraps) {
       EndLine(line, list, i);
       EndFloats(line, list, i);
-      if (!line.floats.empty() && Is(e, kTextRun) && !e->text.empty() && e->text[0] != u' ' &&
-          e->width > line.rect.right - line.rect.left)
+      // A word or a picture too wide for the room the floats leave goes below them.
+      const bool word = Is(e, kTextRun) && !e->text.empty() && e->text[0] != u' ';
+      if (!line.floats.empty() && (word || Is(e, kImage)) && e->width > line.rect.right - line.rect.left)
         EndAllFloats(line);
       line.x = line.rect.left;
       line.rowOffset = 0;
@@ -307,7 +315,7 @@ void HtmlLayoutPass::LayoutRange(HtmlRect rect, HtmlElementList& list, int depth
       const TablePlan& t = *line.table;
       const HtmlElement& c = *e;
       if (c.Container().cell[1] == 0) {
-        line.y += t.spacing + (cell->row == 0 ? t.border : 0);
+        line.y += t.spacing + (cell->row == 0 ? t.border : 0) + cell->rowsBefore;
         line.x += t.border + t.spacing;
       }
       line.rowOffset += cell->skipOffset;

@@ -16,8 +16,8 @@ bool IsContainer(const HtmlElementList& list, size_t i) {
   return i < list.size() && list[i] && list[i]->kind == kContainer;
 }
 
-// The cells of the table starting at first: each continues its row at the next column, or starts the next
-// row behind a break.
+// The cells of the table starting at first: each continues its row at the next column, or starts a later
+// row behind a break (the rows between start no cell: rowspans from above cover them).
 std::vector<size_t> CollectCells(const HtmlElementList& list, size_t first) {
   std::vector<size_t> cells{first};
   size_t cur = first;
@@ -29,7 +29,7 @@ std::vector<size_t> CollectCells(const HtmlElementList& list, size_t first) {
       cur += 1;
     } else if (cur + 1 < list.size() && list[cur + 1] && list[cur + 1]->kind == kRule && IsContainer(list, cur + 2) &&
                Field(*list[cur + 2], kColumn) == 0 &&
-               Field(*list[cur + 2], kRow) == static_cast<long long>(Field(c, kRow)) + 1) {
+               Field(*list[cur + 2], kRow) > Field(c, kRow)) {
       cur += 2;
     } else {
       return cells;
@@ -258,8 +258,8 @@ class TableSizer {
   // word or picture directly in its cells.
   void ShareWidth(int attribute) {
     long long target = attribute;
-    if (attribute < 0) target = static_cast<long long>(rect_.right) * -static_cast<long long>(attribute) / 100;
-    if (target == 0) target = rect_.right;
+    if (attribute < 0) target = Room() * -static_cast<long long>(attribute) / 100;
+    if (target == 0) target = Room();
     const long long n = static_cast<long long>(columns_.width.size());
     if (n == 0) return;
     const long long room = target - 2LL * plan_.border - plan_.spacing - n * Between();
@@ -279,10 +279,13 @@ class TableSizer {
     return total;
   }
 
+  // The width the table may take: what floats leave of the rectangle.
+  long long Room() const { return std::max(0LL, static_cast<long long>(rect_.right) - rect_.left); }
+
   void FitWidth(int attribute) {
     long long target = attribute;
-    if (attribute < 0) target = static_cast<long long>(rect_.right) * -static_cast<long long>(attribute) / 100;
-    if (target == 0) target = rect_.right;
+    if (attribute < 0) target = Room() * -static_cast<long long>(attribute) / 100;
+    if (target == 0) target = Room();
     if (target <= 0) return;
     pass_.Spend(4 * static_cast<long long>(columns_.width.size()) + 1);
     FitColumns(columns_, TotalWidth(), target, attribute != 0);
@@ -347,7 +350,14 @@ class TableSizer {
 
   void Finish(const HtmlElement& head) {
     const int p = plan_.padding, s = plan_.spacing;
+    int lastRow = -1;
     for (auto& c : plan_.cells) {
+      if (c.row > lastRow + 1) {
+        const long long empty = rowEnd_[static_cast<size_t>(c.row)] - rowEnd_[static_cast<size_t>(lastRow) + 1] +
+                                static_cast<long long>(Between()) * (c.row - lastRow - 1);
+        c.rowsBefore = static_cast<int>(std::min<long long>(empty, INT_MAX / 4));
+      }
+      lastRow = std::max(lastRow, c.row);
       const long long w = 2LL * p * (c.lastColumn - c.firstColumn + 1) +
                           static_cast<long long>(s) * (c.lastColumn - c.firstColumn) + ColumnsWidth(c.firstColumn, c.lastColumn);
       const long long h = 2LL * p + static_cast<long long>(Between()) * (c.lastRow - c.row) +

@@ -21,6 +21,9 @@ struct TablePlan {
     int skipOffset = 0;  // their width, padding and spacing
     int width = 0, height = 0, contentHeight = 0;
     int rowHeight = 0;  // the sized height of the cell's first row, with the padding above and below it
+    // For the first cell of a row: the height of the rows before it that start no cell (rowspans from above
+    // cover them), with their padding and spacing.
+    int rowsBefore = 0;
   };
   std::vector<Cell> cells;
   HtmlElement* frame = nullptr;

@@ -229,9 +229,10 @@ size_t HtmlParsePass::Tag(ParseState& s, size_t pos, int index) {
   if (tag == u"<big") s.fontHeight = ClampHeight(s.fontHeight + s.fontHeight / 3);
   if (tag == u"</small" || tag == u"</big") s.fontHeight = s.inheritedHeight;
   if (tag == u"<a") {
+    // A link has an address; an anchor that only names a place in the page is none.
     TagAttributes attrs(t, pos);
-    if (attrs.Has(u"href")) s.linkIndex = LinkIndex(ResolveUrl(attrs.Value(u"href"), s.url));
-    s.inLink = 1;
+    s.inLink = attrs.Has(u"href") ? 1 : 0;
+    s.linkIndex = s.inLink ? LinkIndex(ResolveUrl(attrs.Value(u"href"), s.url)) : -1;
   }
   if (tag == u"</a") {
     s.inLink = 0;

@@ -132,12 +132,17 @@ TEST_F(ParsePassTest, HeadingsAndCentre) {
             "T 8x15 a2 h15 ' '\nR 0x0 a2\nT 8x15 h15 ' '\nR 0x0\n");
 }
 
+// An anchor that only names its place is no link; an address's "&amp;" is its "&".
 TEST_F(ParsePassTest, LinksAreResolvedAndShared) {
-  EXPECT_EQ(Parse(u"<a href=x.htm>a<a href=\"y.htm\">b</a>c<a href=X.HTM>d</a>"),
-            "T 8x15 f8 h15 L0 'a'\nT 8x15 f8 h15 L1 'b'\nT 8x15 h15 'c'\nT 8x15 f8 h15 L0 'd'\n");
+  EXPECT_EQ(Parse(u"<a href=x.htm>a<a href=\"y.htm\">b</a>c<a href=X.HTM>d</a><a name=top>e</a>"
+                  u"<a href='q?a=1&amp;b=2'>f</a>"),
+            "T 8x15 f8 h15 L0 'a'\nT 8x15 f8 h15 L1 'b'\nT 8x15 h15 'c'\nT 8x15 f8 h15 L0 'd'\nT 8x15 h15 'e'\n"
+            "T 8x15 f8 h15 L2 'f'\n");
   EXPECT_EQ(ParseInteger(u"0"), 0);
   EXPECT_EQ(std::u16string(doc.links.GetCell(0, 0)), u"http://h/dir/x.htm");
+  EXPECT_EQ(std::u16string(doc.links.GetCell(0, 2)), u"http://h/dir/q?a=1&b=2");
   EXPECT_EQ(doc.elements[0]->textColor, 0xFF0000u);
+  EXPECT_EQ(doc.elements[4]->textColor, 0u);
 }
 
 TEST_F(ParsePassTest, LinksOfAnEarlierPassKeepTheirPlaces) {
@@ -221,6 +226,15 @@ TEST_F(ParsePassTest, TableAttributesReachTheCells) {
   EXPECT_EQ(doc.elements[3]->Container().cell[1], 1002);
 }
 
+// A row that starts no cell, all of it covered by a rowspan, is still a row: the next one comes after it.
+TEST_F(ParsePassTest, ARowThatStartsNoCellIsCountedWhenRowspansCoverIt) {
+  Parse(u"<table><tr><td rowspan=2>a<td>b</tr><tr></tr><tr><td>c</tr><tr></tr><tr><td>d</table>");
+  std::vector<int> rows;
+  for (const auto& e : doc.elements)
+    if (e->kind == kContainer) rows.push_back(e->Container().cell[0]);
+  EXPECT_EQ(rows, (std::vector<int>{0, 0, 2, 3}));  // the empty row after c: no rowspan covers it
+}
+
 TEST_F(ParsePassTest, PercentCellWidthNeedsAPixelTableWidth) {
   Parse(u"<table width=50%><tr><td width=50%>a</table>");
   EXPECT_EQ(doc.elements[1]->Container().cell[5], -50);
@@ -299,6 +313,12 @@ TEST_F(ParsePassTest, AWideTextFieldIsMeasuredByOneCharacter) {
 
 TEST_F(ParsePassTest, AnEmptyButtonIsALineHigh) {
   EXPECT_EQ(Parse(u"<input type=submit><input size=0>"), "T 8x19 f15 h15 ''\nT 8x19 f15 h15 ''\n");
+}
+
+TEST_F(ParsePassTest, AttributeValuesAreEntityDecoded) {
+  Parse(u"<input type=submit value=\"Caf&eacute; &amp; th&#233;\">");
+  EXPECT_EQ(host.calls, std::vector<std::string>{"button 88x19 Caf\xE9 & th\xE9  -1"});  // no form
+  EXPECT_EQ(doc.elements[0]->text, u"Caf\u00E9 & th\u00E9");
 }
 
 TEST_F(ParsePassTest, ImageInputsOfOneFormShareAPseudoLink) {

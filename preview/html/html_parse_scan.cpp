@@ -99,7 +99,7 @@ int TagAttributes::Find(std::u16string_view name) const {
 
 std::u16string TagAttributes::Value(std::u16string_view name) const {
   const int row = Find(name);
-  return row < 0 ? std::u16string() : std::u16string(table_.GetCell(row, 1));
+  return row < 0 ? std::u16string() : DecodeEntitiesCopy(table_.GetCell(row, 1));
 }
 
 bool TagAttributes::Is(std::u16string_view name, std::u16string_view keyword) const {

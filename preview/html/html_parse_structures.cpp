@@ -74,15 +74,22 @@ size_t HtmlParsePass::Table(ParseState& s, size_t pos) {
   const size_t start = AfterTag(t, pos);
   const size_t tableEnd = FindMatchingClose(t, start, u"<table", u"</table");
   int row = 0, column = 0, cells = 0, rowAlign = 0;
+  int spannedTo = -1;     // the last row that a rowspan reaches
+  bool rowOpen = false;   // a "<tr" began the row
   uint32_t rowColor = kNoColour;
+  // A row that starts no cell is a row still when rowspans from above cover it: the rows after it keep
+  // their places below the spanning cells.
   auto endRow = [&](size_t at) {
     if (cells > 0) {
       AddBreak(s, s.LineAlign());
       Progress(s, at);
       ++row;
+    } else if (rowOpen && row <= spannedTo) {
+      ++row;
     }
     cells = 0;
     column = 0;
+    rowOpen = false;
   };
   size_t p = start;
   while (p < tableEnd && !doc_.Full()) {
@@ -97,6 +104,7 @@ size_t HtmlParsePass::Table(ParseState& s, size_t pos) {
       endRow(p);
       rowColor = kNoColour;
       if (TagAt(t, p, u"<tr")) {
+        rowOpen = true;
         const TagAttributes rowAttrs(t, p);
         if (rowAttrs.Has(u"bgcolor")) rowColor = ParseColor(rowAttrs.Value(u"bgcolor"), kNoColour);
         if (rowAttrs.Is(u"align", u"center") || rowAttrs.Is(u"align", u"middle")) rowAlign = 2;
@@ -122,6 +130,10 @@ size_t HtmlParsePass::Table(ParseState& s, size_t pos) {
       // Spans beyond the factory's limit still advance the column, so the layout sees the table end there.
       const int colspan = std::clamp(ParseInteger(cellAttrs.Value(u"colspan")), 0, 1001);
       const int rowspan = ParseInteger(cellAttrs.Value(u"rowspan"));
+      if (rowspan > 1) {
+        const long long reach = std::min(static_cast<long long>(row) + rowspan - 1, 1LL << 30);
+        spannedTo = std::max(spannedTo, static_cast<int>(reach));
+      }
       const int noWrap = (cellAttrs.Has(u"nobreak") || cellAttrs.Has(u"nowrap")) ? 1 : 0;
       const int backImage = BackgroundImage(doc_.images, cellAttrs, s);
       const size_t contentStart = SkipSpaces(t, AfterTag(t, p));

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -104,18 +105,25 @@ class TempFile {
 
 constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255), kMix = RGB(17, 34, 51);
 
-// Red, green / blue, mix: the alpha channel (fourth) must not matter.
+// 120 x 80 pixels in four quadrants, red, green / blue, mix: the alpha channel (fourth) must not matter.
 PsdTestImage Quadrants(uint16_t depth, bool packBits) {
   PsdTestImage image;
   image.depth = depth;
   image.packBits = packBits;
-  image.rows = image.columns = 2;
+  image.columns = 120;
+  image.rows = 80;
   const uint16_t f = depth == 16 ? 257 : 1;
-  image.channels = {{uint16_t(255 * f), 0, 0, uint16_t(17 * f)},
-                    {0, uint16_t(255 * f), 0, uint16_t(34 * f)},
-                    {0, 0, uint16_t(255 * f), uint16_t(51 * f)},
-                    {uint16_t(10 * f), uint16_t(128 * f), 0, uint16_t(255 * f)}};
+  const uint16_t quadrant[4][4] = {{255, 0, 0, 10}, {0, 255, 0, 128}, {0, 0, 255, 0}, {17, 34, 51, 255}};
+  image.channels.assign(4, std::vector<uint16_t>(image.columns * image.rows));
+  for (uint32_t y = 0; y < image.rows; ++y)
+    for (uint32_t x = 0; x < image.columns; ++x)
+      for (int c = 0; c < 4; ++c)
+        image.channels[c][y * image.columns + x] = uint16_t(quadrant[(y >= 40) * 2 + (x >= 60)][c] * f);
   return image;
+}
+
+bool Near(COLORREF c, int r, int g, int b) {
+  return std::abs(GetRValue(c) - r) < 40 && std::abs(GetGValue(c) - g) < 40 && std::abs(GetBValue(c) - b) < 40;
 }
 
 // What a window shows at (x, y) of its client area.
@@ -137,7 +145,7 @@ COLORREF BitmapAt(HBITMAP bitmap, int x, int y) {
   return colour;
 }
 
-TEST(PsdView, RgbaAndSixteenBitPackBitsShowTheirPixelsStretchedOverTheView) {
+TEST(PsdView, RgbaAndSixteenBitPackBitsShowTheirPixelsAtTheirSizeInTheMiddle) {
   Host host(200, 160);
   for (auto [depth, packBits] : {std::pair<uint16_t, bool>{8, false}, {16, true}}) {
     SCOPED_TRACE(testing::Message() << "depth " << depth << " packBits " << packBits);
@@ -148,12 +156,14 @@ TEST(PsdView, RgbaAndSixteenBitPackBitsShowTheirPixelsStretchedOverTheView) {
     EXPECT_EQ(view->LoadResult(), 0);
     ASSERT_NE(view->GetBitmap(), nullptr);
     EXPECT_EQ(BitmapAt(view->GetBitmap(), 0, 0), kRed);
-    EXPECT_EQ(BitmapAt(view->GetBitmap(), 1, 1), kMix);
-    // Each quadrant of the view, away from the frame on its edges.
-    EXPECT_EQ(ShownAt(view->m_hWnd, 50, 40), kRed);
-    EXPECT_EQ(ShownAt(view->m_hWnd, 150, 40), kGreen);
-    EXPECT_EQ(ShownAt(view->m_hWnd, 50, 120), kBlue);
-    EXPECT_EQ(ShownAt(view->m_hWnd, 150, 120), kMix);
+    EXPECT_EQ(BitmapAt(view->GetBitmap(), 119, 79), kMix);
+    // Each quadrant of the picture, drawn from (40, 40) to (160, 120); white about it.
+    EXPECT_EQ(ShownAt(view->m_hWnd, 70, 60), kRed);
+    EXPECT_EQ(ShownAt(view->m_hWnd, 130, 60), kGreen);
+    EXPECT_EQ(ShownAt(view->m_hWnd, 70, 100), kBlue);
+    EXPECT_EQ(ShownAt(view->m_hWnd, 130, 100), kMix);
+    EXPECT_EQ(ShownAt(view->m_hWnd, 20, 80), RGB(255, 255, 255));
+    EXPECT_EQ(ShownAt(view->m_hWnd, 100, 140), RGB(255, 255, 255));
     // The black frame covers the client edges over the picture.
     CRect client;
     view->GetClientRect(client);
@@ -198,7 +208,7 @@ TEST(PsdView, AFileWithoutAPictureIsReportedToThePaneAsDamagedOrNotAvailable) {
   EXPECT_EQ(host.frame->m_bComponentMissing, 0u);
 }
 
-TEST(PsdView, ResizingKeepsTheFrameOnTheEdgesAndTheStretchedPicture) {
+TEST(PsdView, ResizingKeepsTheFrameOnTheEdgesAndFitsThePictureAgain) {
   Host host(300, 240);
   TempFile file(L"media_views_test.psd", WritePsd(Quadrants(8, false)));
   CWnd* view = host.Show(RUNTIME_CLASS(CPSDViewView), file.Path());
@@ -212,8 +222,10 @@ TEST(PsdView, ResizingKeepsTheFrameOnTheEdgesAndTheStretchedPicture) {
   CRect client;
   view->GetClientRect(client);
   EXPECT_TRUE(frame == client) << frame.left << "," << frame.top << "," << frame.right << "," << frame.bottom;
-  EXPECT_EQ(ShownAt(view->m_hWnd, 30, 25), kRed);
+  // Shrunk to the 100 x 80 inside the margins: 100 x 67 from (10, 16).
+  EXPECT_EQ(ShownAt(view->m_hWnd, 30, 30), kRed);
   EXPECT_EQ(ShownAt(view->m_hWnd, 90, 75), kMix);
+  EXPECT_EQ(ShownAt(view->m_hWnd, 60, 8), RGB(255, 255, 255));
 }
 
 // A picture worth looking at: sky, sun and hills, 8-bit RGB in PackBits.
@@ -248,7 +260,9 @@ TEST(PsdView, Screenshot) {
   CWnd* view = host.Show(RUNTIME_CLASS(CPSDViewView), file.Path());
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(host.frame->m_bPreviewOk, 1u);
-  EXPECT_EQ(ShownAt(view->m_hWnd, 336, 102), RGB(255, 214, 90));  // the sun
+  // Shrunk by 300 / 320 to the room inside the margins, from (15, 10): the sun's middle, (336, 102) of the
+  // picture, shows at (330, 106).
+  EXPECT_TRUE(Near(ShownAt(view->m_hWnd, 330, 106), 255, 214, 90));
   harness::CaptureWindow(host.frame->m_hWnd, "preview_psd");
 }
 

@@ -18,10 +18,6 @@ Placement FitPicture(int clientWidth, int clientHeight, uint32_t pictureWidth, u
   return p;
 }
 
-Placement PictureViewBox(int left, int top, int right, int bottom) {
-  return Placement{left + 200, top + 10, std::max(0, right - 400), std::max(0, bottom - 20)};
-}
-
 Placement FitThumbnail(uint32_t pictureWidth, uint32_t pictureHeight) {
   Placement p;
   if (pictureWidth == 0 || pictureHeight == 0) return p;

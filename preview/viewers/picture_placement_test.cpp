@@ -61,12 +61,6 @@ TEST(FitPicture, EveryShapeKeepsItsProportions) {
   }
 }
 
-TEST(PictureViewBox, MarginsAndANarrowPaneClampedToZero) {
-  ExpectPlacement(PictureViewBox(0, 0, 800, 500), 200, 10, 400, 480);
-  ExpectPlacement(PictureViewBox(0, 0, 300, 15), 200, 10, 0, 0);
-  ExpectPlacement(PictureViewBox(5, 7, 401, 21), 205, 17, 1, 1);
-}
-
 TEST(FitThumbnail, TheViewsWorkedNumbers) {
   ExpectPlacement(FitThumbnail(640, 480), 0, 0, 160, 120);   // exactly 4:3
   ExpectPlacement(FitThumbnail(1000, 250), 0, 40, 160, 40);  // a wide strip

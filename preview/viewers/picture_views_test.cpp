@@ -280,14 +280,17 @@ TEST(ImageView, OurOwnTypesShowToo) {
 
 // ---- the picture view ------------------------------------------------------------------------------------
 
-// A metafile of a red square on blue, written here (the system writes metafiles).
-CString WriteMetafile() {
+// A metafile of w x h pixels at 96 dots an inch: blue all over, a red square in its middle (the system
+// writes metafiles).
+CString WriteMetafile(int w, int h) {
   wchar_t folder[MAX_PATH];
   ::GetTempPathW(MAX_PATH, folder);
   const CString path = CString(folder) + _T("picture_views_test.emf");
-  HDC dc = ::CreateEnhMetaFileW(nullptr, path, nullptr, nullptr);
+  const RECT frame{0, 0, w * 2540 / 96, h * 2540 / 96};
+  HDC dc = ::CreateEnhMetaFileW(nullptr, path, &frame, nullptr);
   HBRUSH blue = ::CreateSolidBrush(RGB(0, 0, 200)), red = ::CreateSolidBrush(RGB(220, 0, 0));
-  RECT all{0, 0, 100, 100}, square{25, 25, 75, 75};
+  const int side = std::min(w, h) / 2;
+  RECT all{0, 0, w, h}, square{w / 2 - side / 2, h / 2 - side / 2, w / 2 + side / 2, h / 2 + side / 2};
   ::FillRect(dc, &all, blue);
   ::FillRect(dc, &square, red);
   ::DeleteObject(blue);
@@ -296,38 +299,45 @@ CString WriteMetafile() {
   return path;
 }
 
-TEST(TextView, IconsAndMetafilesAreStretchedIntoTheBoxInsideTheMargins) {
-  const CString metafile = WriteMetafile();
-  for (const CString& path : {Sample("small.ico"), metafile}) {
-    previewtest::PaneWindow w(600, 400);
-    auto* view = dynamic_cast<CTextView*>(Show(w, RUNTIME_CLASS(CTextView), path));
-    ASSERT_NE(view, nullptr);
-    EXPECT_EQ(w.frame->m_bPreviewOk, 1u);
-    ASSERT_NE(view->m_pPicture, nullptr);
-    EXPECT_GT(view->m_cxPicture, 0);
-    const previewtest::Grab shown = previewtest::GrabClient(view->m_hWnd);
-    // The box: x 200 to 400, y 10 to 380.
-    EXPECT_TRUE(IsWhite(shown.At(195, 200)));
-    EXPECT_TRUE(IsWhite(shown.At(405, 200)));
-    EXPECT_TRUE(IsWhite(shown.At(300, 5)));
-    EXPECT_FALSE(IsWhite(shown.At(300, 200)));
+// Icons of two sizes (the larger one's directory writes its 256 pixels as 0) and metafiles of three shapes,
+// in panes of 600, 380 and 200 pixels: each drawn whole in its own proportions, centred, never larger than
+// itself; the metafile's red square stays square.
+TEST(TextView, IconsAndMetafilesKeepTheirProportionsAndShowWhole) {
+  const struct {
+    int w, h;
+    const char* icon;
+  } shapes[] = {{32, 32, "small.ico"}, {256, 256, "large.ico"}, {100, 100, nullptr}, {240, 80, nullptr}, {60, 180, nullptr}};
+  for (const SIZE pane : {SIZE{600, 400}, SIZE{380, 300}, SIZE{200, 150}}) {
+    for (const auto& shape : shapes) {
+      SCOPED_TRACE(::testing::Message() << shape.w << " x " << shape.h << " in " << pane.cx << " x " << pane.cy);
+      const bool icon = shape.icon != nullptr;
+      const CString path = icon ? Sample(shape.icon) : WriteMetafile(shape.w, shape.h);
+      previewtest::PaneWindow w(pane.cx, pane.cy);
+      auto* view = dynamic_cast<CTextView*>(Show(w, RUNTIME_CLASS(CTextView), path));
+      ASSERT_NE(view, nullptr);
+      EXPECT_EQ(w.frame->m_bPreviewOk, 1u);
+      ASSERT_NE(view->m_pPicture, nullptr);
+      const previewtest::Grab shown = previewtest::GrabClient(view->m_hWnd);
+      const RECT all = Where(shown, [](COLORREF c) { return !IsWhite(c); });
+      const int width = all.right - all.left, height = all.bottom - all.top;
+      ASSERT_GT(width, 0);
+      EXPECT_NEAR(width * shape.h, height * shape.w, 2 * std::max(shape.w, shape.h));  // within two pixels
+      EXPECT_LE(width, shape.w);
+      EXPECT_GE(all.left, 0);
+      EXPECT_LE(all.right, shown.width);
+      EXPECT_GE(all.top, 0);
+      EXPECT_LE(all.bottom, shown.height);
+      EXPECT_NEAR(all.left, shown.width - all.right, 2);
+      EXPECT_NEAR(all.top, shown.height - all.bottom, 2);
+      if (icon) continue;
+      const RECT square = Where(shown, [](COLORREF c) { return Near(c, 220, 0, 0); });
+      EXPECT_NEAR(square.right - square.left, square.bottom - square.top, 2);
+      ::DeleteFileW(path);
+    }
   }
-  // The metafile's middle is red, its edge blue.
-  previewtest::PaneWindow w(600, 400);
-  CWnd* view = Show(w, RUNTIME_CLASS(CTextView), metafile);
-  const previewtest::Grab shown = previewtest::GrabClient(view->m_hWnd);
-  EXPECT_EQ(shown.At(300, 195), RGB(220, 0, 0));
-  EXPECT_EQ(shown.At(205, 20), RGB(0, 0, 200));
-  ::DeleteFileW(metafile);
 }
 
-TEST(TextView, APaneNarrowerThanTheMarginsDrawsNothingAndABadFileClearsTheFlag) {
-  previewtest::PaneWindow narrow(300, 15 + CMainPreviewView::kViewerTop);
-  CWnd* view = Show(narrow, RUNTIME_CLASS(CTextView), Sample("small.ico"));
-  EXPECT_EQ(narrow.frame->m_bPreviewOk, 1u);
-  const previewtest::Grab shown = previewtest::GrabClient(view->m_hWnd);
-  EXPECT_TRUE(AllWhite(shown));
-
+TEST(TextView, ABadFileClearsTheFlag) {
   previewtest::PaneWindow w(300, 200);
   auto* bad = dynamic_cast<CTextView*>(Show(w, RUNTIME_CLASS(CTextView), Sample("empty.png")));
   EXPECT_EQ(w.frame->m_bPreviewOk, 0u);

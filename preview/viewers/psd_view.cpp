@@ -7,6 +7,7 @@
 
 #include "platform/classlib/win/cdc.h"
 #include "preview/preview_host.h"
+#include "preview/viewers/picture_placement.h"
 
 static_assert(sizeof(wchar_t) == 2, "UTF-16 paths");
 
@@ -80,11 +81,16 @@ void CPSDViewView::OnDraw(CDC* pDC) {
   m_bitmap.GetObject(sizeof info, &info);
   CRect client;
   GetClientRect(client);
+  // Whole, in its proportions, as the image view fits its pictures.
+  const preview::Placement at = preview::FitPicture(client.Width(), client.Height(),
+                                                    static_cast<uint32_t>(info.bmWidth),
+                                                    static_cast<uint32_t>(info.bmHeight));
   CDC memory;
   if (!memory.CreateCompatibleDC(pDC)) return;
   HGDIOBJ old = memory.SelectObject(m_bitmap.GetSafeHandle());
-  const int mode = pDC->SetStretchBltMode(COLORONCOLOR);
-  pDC->StretchBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+  const int mode = pDC->SetStretchBltMode(HALFTONE);
+  ::SetBrushOrgEx(pDC->m_hDC, 0, 0, nullptr);
+  pDC->StretchBlt(at.x, at.y, at.width, at.height, &memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
   pDC->SetStretchBltMode(mode);
   memory.SelectObject(old);
 }

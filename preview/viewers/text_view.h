@@ -1,6 +1,6 @@
-// CTextView: an icon or an enhanced metafile (".ico", ".emf") loaded as an OLE picture. Pictures with
-// transparent parts (icons and metafiles are) are stretched into the view less 200 pixels left and right,
-// 10 at the top and 20 at the bottom; others are drawn at their own size from the top left.
+// CTextView: an icon or an enhanced metafile (".ico", ".emf") loaded as an OLE picture, fitted whole into the
+// view in its own proportions, as the image view fits its pictures. Pictures with transparent parts (icons
+// and metafiles are) are drawn over white first.
 #pragma once
 
 #include <ocidl.h>
@@ -23,6 +23,9 @@ class CTextView : public CView {
   OLE_XSIZE_HIMETRIC m_hmWidth = 0;  // and as the picture reports it (0.01 mm)
   OLE_YSIZE_HIMETRIC m_hmHeight = 0;
   IPicture* m_pPicture = nullptr;  // owned
+  // The picture's icon when the picture reported no size of its own (an icon of 256 pixels, whose directory
+  // writes that size as 0): its size was taken from its bitmaps, and it is drawn as an icon. The picture's.
+  HICON m_sizedIcon = nullptr;
 
  protected:
   void OnDraw(CDC* pDC) override;

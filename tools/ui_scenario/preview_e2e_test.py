@@ -30,10 +30,19 @@ def check(sample, shown):
         if (view, detail) != ("placeholder", expect.split(" ", 1)[1]):
             return f"expected the {expect}, shown {got}"
     elif expect in ("picture", "drawing", "blank"):
-        colours = int(detail.split("=", 1)[1]) if view == "drawn" else 0
+        drawn = re.fullmatch(r"colours=(\d+) box=(\d+)x(\d+)", detail) if view == "drawn" else None
+        colours = int(drawn[1]) if drawn else 0
         wanted = {"picture": (PICTURE_COLOURS, 1 << 24), "drawing": (3, PICTURE_COLOURS), "blank": (1, 2)}[expect]
-        if view != "drawn" or not wanted[0] <= colours <= wanted[1]:
+        if "shape" in sample:
+            wanted = (3, 1 << 24)  # a metafile at its own size paints few colours: its shape is the judge
+        if not drawn or not wanted[0] <= colours <= wanted[1]:
             return f"expected a {expect}, shown {got}"
+        # A picture of a known shape is drawn in its proportions: within two pixels of them.
+        if "shape" in sample:
+            w, h = sample["shape"]
+            shown_w, shown_h = int(drawn[2]), int(drawn[3])
+            if abs(shown_w * h - shown_h * w) > 2 * max(w, h):
+                return f"the {w} x {h} picture is drawn {shown_w} x {shown_h}"
     elif expect in ("text", "list"):
         if view != expect:
             return f"expected {expect}, shown {got}"

@@ -81,6 +81,22 @@ size_t DistinctColours(const std::vector<uint8_t>& rgba) {
   return colours.size();
 }
 
+// The size of the smallest rectangle holding what a viewer drew on its white ground, "WxH", its outermost two
+// pixels (where a frame may stand) left out.
+std::string DrawnBox(const std::vector<uint8_t>& rgba, int width, int height) {
+  int left = width, top = height, right = -1, bottom = -1;
+  for (int y = 2; y + 2 < height; ++y) {
+    for (int x = 2; x + 2 < width; ++x) {
+      const uint8_t* p = &rgba[(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 4];
+      if (p[0] == 255 && p[1] == 255 && p[2] == 255) continue;
+      left = std::min(left, x), right = std::max(right, x);
+      top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+  }
+  if (right < 0) return "0x0";
+  return std::to_string(right - left + 1) + "x" + std::to_string(bottom - top + 1);
+}
+
 }  // namespace
 
 PlaceholderPictures::PlaceholderPictures(const std::wstring& program) {
@@ -183,7 +199,7 @@ PreviewShown DescribePreview(HANDLE process, HWND pane, const PlaceholderPicture
     }
     if (!classes.empty()) return {"window", classes + texts};
   }
-  return {"drawn", "colours=" + std::to_string(DistinctColours(pixels))};
+  return {"drawn", "colours=" + std::to_string(DistinctColours(pixels)) + " box=" + DrawnBox(pixels, width, height)};
 }
 
 bool PanePainted(HWND pane) {

@@ -1,6 +1,6 @@
 // What the program's preview pane shows, read from the runner's process as its user sees it: the viewer on
 // top, its text or rows, a placeholder picture recognised by its pixels, or how many colours a drawn
-// viewer paints.
+// viewer paints and the size of what it drew.
 #pragma once
 
 #include <windows.h>
@@ -15,7 +15,9 @@ struct PreviewShown {
   // "text" (a rich-edit control), "list" (a list view), "window" (other child controls), "placeholder"
   // (one of the pane's pictures), "drawn" (painted by the viewer itself), "none" (no viewer).
   std::string view;
-  std::string detail;  // the text, the rows, the placeholder's name, the child classes, "colours=N"
+  // The text, the rows, the placeholder's name, the child classes, or "colours=N box=WxH" (what was drawn
+  // on the viewer's white ground).
+  std::string detail;
 };
 
 // The pane's placeholder pictures, loaded from the program's own resources.

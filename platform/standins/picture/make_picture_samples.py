@@ -258,6 +258,7 @@ def system_samples(out):
     small.save(os.path.join(out, "small.tif"))
     save_and_expect(out, "small.jpg", small, quality=95)
     small.resize((32, 32)).save(os.path.join(out, "small.ico"), sizes=[(32, 32)])
+    small.resize((256, 256)).save(os.path.join(out, "large.ico"), sizes=[(256, 256)])  # its size written as 0
     open(os.path.join(out, "empty.png"), "wb").close()
     with open(os.path.join(out, "fake.jp2"), "wb") as f:
         f.write(b"\0\0\0\x0cjP  \r\n\x87\n")

@@ -4,17 +4,20 @@ the preview's 5 MiB limit and a damaged file of each kind; beside it `preview.js
 what the pane is expected to show for it.
 
     make_preview_volume.py --out DIR            # DIR/preview.fixed.vhd and DIR/preview.json
-    make_preview_volume.py --out DIR --bench    # DIR/bench.fixed.vhd: a 5 MB JPEG, a 5 MB text, a 1 MB ZIP
+    make_preview_volume.py --out DIR --bench    # DIR/bench.fixed.vhd: a 5 MB JPEG, a 5 MB text, a 1 MB ZIP,
+                                                # ezdxf's drawings at two sizes
 
-Everything is made here: pictures by Pillow (JPEG 2000 by OpenJPEG's opj_compress, a CMYK PSD by ImageMagick's
-convert), the other formats by small writers of their own (PSD, DXF, dBASE, AVI, EMF, PDF, compound file), archives by zipfile, tarfile and gcab;
+Everything is made here: pictures by Pillow (JPEG 2000 by OpenJPEG's opj_compress, a photo's and a CMYK PSD by
+ImageMagick's convert), a town map by ezdxf (preview/dxf/make_dxf_samples.py), the other formats by small writers of
+their own (PSD, DXF, dBASE, AVI, EMF, PDF, compound file), archives by zipfile, tarfile and gcab;
 mkfs.fat and mtools build the volume without mounting it. The same sources give the same bytes.
 
 Expected views (`expect` in preview.json): "picture" (a drawn picture), "drawing" (drawn lines), "blank" (a
 viewer that draws nothing), "text" (the document view's rich-edit control; `text` names words it must hold),
 "list" (a list of rows; `rows` names some), "media" (a player's window), "html" (our page viewer),
 "placeholder corrupted|not-available|too-large" (File Corrupted, Preview not available for this file type, File
-too large to preview); `box` begins the message the preview shows first.
+too large to preview); `box` begins the message the preview shows first; `shape` is a picture's width and height,
+whose proportions what the pane draws keeps.
 """
 
 import argparse
@@ -88,27 +91,31 @@ def psd(im):
     return header + struct.pack(">III", 0, 0, 0) + struct.pack(">H", 0) + planes
 
 
-def emf():
-    """An enhanced metafile: a filled ellipse and a rectangle frame (header, brush, pen, shapes, end)."""
+def emf(w=200, h=150):
+    """An enhanced metafile of w x h pixels: a pale ground, a filled ellipse and a rectangle frame (header,
+    brushes, pen, shapes, end)."""
     def record(kind, payload):
         return struct.pack("<II", kind, 8 + len(payload)) + payload
-    bounds = struct.pack("<iiii", 0, 0, 199, 149)
+    bounds = struct.pack("<iiii", 0, 0, w - 1, h - 1)
     body = [
+        record(39, struct.pack("<IIII", 3, 0, 0x00E0F0D0, 0)),          # CREATEBRUSHINDIRECT 3: pale green
+        record(37, struct.pack("<I", 3)),                               # SELECTOBJECT
+        record(43, struct.pack("<iiii", 0, 0, w, h)),                    # RECTANGLE: the ground
         record(39, struct.pack("<IIII", 1, 0, 0x0040A0FF, 0)),          # CREATEBRUSHINDIRECT 1: orange
-        record(37, struct.pack("<I", 1)),                               # SELECTOBJECT
+        record(37, struct.pack("<I", 1)),
         record(38, struct.pack("<IIiiI", 2, 0, 6, 0, 0x00603010)),      # CREATEPEN 2: dark blue, 6 wide
         record(37, struct.pack("<I", 2)),
-        record(42, struct.pack("<iiii", 10, 10, 190, 140)),              # ELLIPSE
-        record(43, struct.pack("<iiii", 40, 40, 160, 110)),              # RECTANGLE
+        record(42, struct.pack("<iiii", w // 20, h // 15, w - w // 20, h - h // 15)),  # ELLIPSE
+        record(43, struct.pack("<iiii", w // 5, h // 4, w - w // 5, h - h // 4)),      # RECTANGLE
         record(14, struct.pack("<III", 0, 0, 20)),                      # EOF
     ]
     count = len(body) + 1
-    # HIMETRIC frame of 200 x 150 pixels at 96 dpi; a reference device of 96 dpi (1209 x 907 pixels, 320 x 240 mm).
-    frame = struct.pack("<iiii", 0, 0, 5292, 3969)
+    # HIMETRIC frame of w x h pixels at 96 dpi; a reference device of 96 dpi (1209 x 907 pixels, 320 x 240 mm).
+    frame = struct.pack("<iiii", 0, 0, w * 2540 // 96, h * 2540 // 96)
     size_header = 88
     total = size_header + sum(len(r) for r in body)
     header = struct.pack("<II", 1, size_header) + bounds + frame + b" EMF" + struct.pack(
-        "<IIIHHIIIii", 0x00010000, total, count, 3, 0, 0, 0, 0, 1209, 907) + struct.pack("<ii", 320, 240)
+        "<IIIHHIIIii", 0x00010000, total, count, 4, 0, 0, 0, 0, 1209, 907) + struct.pack("<ii", 320, 240)
     return header + b"".join(body)
 
 
@@ -252,6 +259,17 @@ def jpeg2000(work, im, name, *options):
         return f.read()
 
 
+def ezdxf_drawing(work, name, count):
+    """A large drawing of the DXF tests (preview/dxf/make_dxf_samples.py) of count entities, written by ezdxf:
+    "streets", a town map named at many angles, or "circles", a survey of trees."""
+    sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "preview", "dxf"))
+    import make_dxf_samples  # noqa: E402
+    path = os.path.join(work, name + ".dxf")
+    make_dxf_samples.LARGE_DRAWINGS[name][0](path, count)
+    with open(path, "rb") as f:
+        return f.read()
+
+
 def imagemagick_psd(work, im, *options):
     """IM as a Photoshop file written by ImageMagick's convert with the options."""
     source, path = os.path.join(work, "psd.png"), os.path.join(work, "imagemagick.psd")
@@ -374,12 +392,22 @@ def preview_samples(work):
         sample("/Pictures/lake.jp2", jpeg2000(work, im, "lake.jp2", "-r", "20"), "picture", "image-jpeg2000"),
         sample("/Pictures/lake.j2k", jpeg2000(work, im, "lake.j2k"), "picture", "image-jpeg2000"),
         sample("/Pictures/icon.ico", encode(im.resize((48, 48)), "ICO", sizes=[(48, 48)], bitmap_format="bmp"),
-               "picture", "picture"),
-        sample("/Pictures/icon png.ico", encode(im.resize((48, 48)), "ICO", sizes=[(48, 48)]), "picture", "picture"),
-        sample("/Pictures/shapes.emf", emf(), "picture", "picture"),
+               "picture", "icon-48", shape=[48, 48]),
+        sample("/Pictures/icon png.ico", encode(im.resize((48, 48)), "ICO", sizes=[(48, 48)]), "picture", "picture",
+               shape=[48, 48]),
+        sample("/Pictures/icon 256.ico", encode(im.resize((256, 256)), "ICO", sizes=[(256, 256)]), "picture",
+               "picture", shape=[256, 256]),
+        sample("/Pictures/icon 16.ico", encode(im.resize((16, 16)), "ICO", sizes=[(16, 16)], bitmap_format="bmp"),
+               "picture", "picture", shape=[16, 16]),
+        sample("/Pictures/shapes.emf", emf(), "picture", "picture", shape=[200, 150]),
+        sample("/Pictures/banner.emf", emf(480, 120), "picture", "picture", shape=[480, 120]),
+        sample("/Pictures/tall.emf", emf(90, 240), "picture", "picture", shape=[90, 240]),
         # The browser control here has no HTML engine: it ends its navigation without a document.
         sample("/Pictures/sun.gif", encode(im.convert("P", palette=Image.ADAPTIVE), "GIF"), NOT_AVAILABLE, "browser"),
-        sample("/Pictures/painting.psd", psd_bytes, "picture", "psd"),
+        sample("/Pictures/painting.psd", psd_bytes, "picture", "psd", shape=[160, 120]),
+        sample("/Pictures/photo 3x2.psd", imagemagick_psd(work, landscape(600, 400, seed=4)), "picture", "psd-photo",
+               shape=[600, 400]),
+        sample("/Pictures/portrait.psd", psd(landscape(200, 300, seed=5)), "picture", "psd", shape=[200, 300]),
         sample("/Pictures/poster cmyk.psd", imagemagick_psd(work, landscape(160, 120, seed=3), "-colorspace", "CMYK"),
                "picture", "psd-imagemagick"),
         sample("/Documents/notes utf-8.txt", b"\xef\xbb\xbf" + NOTES.encode("utf-8"), "text", "text",
@@ -407,6 +435,7 @@ def preview_samples(work):
         # No viewer takes ".gz" files.
         sample("/Archives/holiday.tar.gz", tar_gz(members), NOT_AVAILABLE, "tar-gz"),
         sample("/Drawings/ground floor.dxf", dxf(), "drawing", "dxf"),
+        sample("/Drawings/street map.dxf", ezdxf_drawing(work, "streets", 1500), "drawing", "dxf-map"),
         sample("/Tables/stock.dbf", table, "list", "dbf", rows=["Lamp", "Chair \u00e9", "Table"]),
         # The database engine is not on this machine.
         sample("/Tables/shop.mdb", mdb, NOT_AVAILABLE, "access"),
@@ -438,7 +467,9 @@ def preview_samples(work):
 
 
 def bench_samples(work):
-    """Files near the preview's limit for the benchmark: a 5 MB JPEG, a 5 MB text, a 1 MB ZIP."""
+    """Files near the preview's limit for the benchmark: a 5 MB JPEG, a 5 MB text, a 1 MB ZIP; and ordinary
+    drawings at two sizes, written by ezdxf: a town map of 375 and 1,500 streets, a survey of 26,434 and 105,738
+    trees."""
     rnd = random.Random(5)
     big = landscape(1600, 1200)
     quality, jpg = 98, b""
@@ -455,8 +486,11 @@ def bench_samples(work):
         length += len(lines[-1])
     text = "".join(lines).encode()[:5_000_000]
     members = [("member %03d.bin" % i, rnd.randbytes(4000)) for i in range(250)]
+    drawings = [sample(f"/{label}_{count}.dxf", ezdxf_drawing(work, name, count), "drawing", "bench")
+                for name, label, counts in (("streets", "streets", (375, 1500)), ("circles", "trees", (26434, 105738)))
+                for count in counts]
     return [sample("/bench.jpg", jpg, "picture", "bench"), sample("/bench.txt", text, "text", "bench"),
-            sample("/bench.zip", zip_archive(members), "list", "bench")]
+            sample("/bench.zip", zip_archive(members), "list", "bench")] + drawings
 
 
 def build_volume(out, name, files, size_mib, label):
