@@ -92,6 +92,7 @@ def names_zips(out):
     os.makedirs(work, exist_ok=True)
     for name in oem + utf8:
         open(os.path.join(work, name), "wb").write(name.encode())
+        os.utime(os.path.join(work, name), (UT_MTIME, UT_MTIME))
     target = os.path.join(out, "names-zip.zip")
     if os.path.exists(target):
         os.remove(target)

@@ -380,6 +380,7 @@ def zip_tool_archive(work):
         os.makedirs(os.path.dirname(os.path.join(folder, name)), exist_ok=True)
         with open(os.path.join(folder, name), "wb") as f:
             f.write(name.encode())
+        os.utime(os.path.join(folder, name), (EPOCH, EPOCH))
     path = os.path.join(work, "names.zip")
     if os.path.exists(path):
         os.remove(path)
