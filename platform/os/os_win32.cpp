@@ -55,8 +55,10 @@ std::u16string FromWindowsCodePage(UINT codePage, std::string_view text) {
   if (text.empty()) return {};
   const int n = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::u16string out(static_cast<size_t>(n > 0 ? n : 0), u'\0');
-  if (n > 0)
-    ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), reinterpret_cast<wchar_t*>(&out[0]), n);
+  if (n > 0) {
+    ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
+                          reinterpret_cast<wchar_t*>(&out[0]), n);
+  }
   return out;
 }
 

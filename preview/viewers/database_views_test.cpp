@@ -57,9 +57,11 @@ TEST(DatabaseViews, DbaseRowsAndScreenshot) {
   const Rows rows = harness::ListViewRows(view->GetListCtrl()->m_hWnd);
   ASSERT_EQ(rows.size(), 3u);
   // Currencies (0.50, 250,000.00, -1.25) in the user's format, here United States English.
-  EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"1", L"Alice     ", L"42.000000", L"1999/03/04", L"TRUE", L"Memo", L"$0.50"}));
+  EXPECT_EQ(rows[0],
+            (std::vector<std::wstring>{L"1", L"Alice     ", L"42.000000", L"1999/03/04", L"TRUE", L"Memo", L"$0.50"}));
   EXPECT_EQ(rows[1],
-            (std::vector<std::wstring>{L"2", L"Bob       ", L"7.000000", L"2001/12/31", L"FALSE", L"Memo", L"$250,000.00"}));
+            (std::vector<std::wstring>{L"2", L"Bob       ", L"7.000000", L"2001/12/31", L"FALSE", L"Memo",
+                                       L"$250,000.00"}));
   EXPECT_EQ(rows[2][0], L"3");
   EXPECT_EQ(rows[2][4], L"TRUE");
   EXPECT_EQ(rows[2][6], L"($1.25)");
