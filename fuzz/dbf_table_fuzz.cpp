@@ -16,7 +16,7 @@ namespace {
 class PlainText : public dbf::TextServices {
  public:
   std::u16string FromAnsi(const std::string& bytes) const override { return std::u16string(bytes.begin(), bytes.end()); }
-  std::optional<std::u16string> FormatCurrency(const std::u16string& amount) const override { return amount; }
+  std::u16string FormatCurrency(int64_t) const override { return u"$"; }
 };
 
 }  // namespace

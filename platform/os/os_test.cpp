@@ -33,6 +33,7 @@ TEST(OsText, CodePageKeepsAsciiAndLatin) {
   EXPECT_EQ(os::FromCodePage("Name.txt"), u"Name.txt");
   EXPECT_EQ(os::FromCodePage("\xe9"), u"\u00e9");
   EXPECT_EQ(os::FromCodePage("\x80"), u"\u20ac");
+  EXPECT_EQ(os::FromOemCodePage("Caf\x82 \xab\xe1\xff"), u"Caf\u00e9 \u00bd\u00df\u00a0");  // 437
 }
 
 TEST(OsText, DecimalDigitsOfTheWholeRange) {

@@ -49,13 +49,28 @@ std::u16string SystemPath(const std::u16string& path) {
   return path;
 }
 
-std::u16string FromCodePage(std::string_view text) {
+namespace {
+
+std::u16string FromWindowsCodePage(UINT codePage, std::string_view text) {
   if (text.empty()) return {};
-  const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::u16string out(static_cast<size_t>(n), u'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                        reinterpret_cast<wchar_t*>(&out[0]), n);
+  const int n = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::u16string out(static_cast<size_t>(n > 0 ? n : 0), u'\0');
+  if (n > 0) {
+    ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
+                          reinterpret_cast<wchar_t*>(&out[0]), n);
+  }
   return out;
+}
+
+}  // namespace
+
+std::u16string FromCodePage(std::string_view text) { return FromWindowsCodePage(CP_ACP, text); }
+
+std::u16string FromOemCodePage(std::string_view text) { return FromWindowsCodePage(CP_OEMCP, text); }
+
+std::u16string FromCodePage(std::string_view text, uint32_t codePage) {
+  std::u16string out = FromWindowsCodePage(codePage, text);
+  return out.empty() ? FromCodePage(text) : out;
 }
 
 bool File::OpenRead(const std::u16string& path, Share share) {

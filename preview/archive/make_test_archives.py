@@ -73,6 +73,33 @@ def hostile_zip(out):
     ] + [(info("../evil-dir/", attributes=(0o40755 << 16) | 0x10), b"")])
 
 
+class OemInfo(zipfile.ZipInfo):
+    """A member named in code page 437 without the UTF-8 flag, as Windows' compressed folders name them."""
+    def _encodeFilenameFlags(self):
+        return self.filename.encode("cp437"), self.flag_bits
+
+
+def names_zips(out):
+    """Names beyond ASCII as zippers write them, each archive with a listing of the names written:
+    names.zip by zipfile (code page 437 without the UTF-8 flag, and UTF-8 with it), names-zip.zip by zip
+    (the names' UTF-8 bytes, without the flag)."""
+    oem, utf8 = ["Caf\u00e9 r\u00e9sum\u00e9.txt", "Gr\u00f6\u00dfe \u00bd.txt"], ["\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac.txt"]
+    path = os.path.join(out, "names.zip")
+    write_zip(path, [(OemInfo(name, STAMP), name.encode()) for name in oem] + [(info(name), name.encode()) for name in utf8])
+    open(path + ".listing", "w", encoding="utf-8", newline="\n").write(
+        "".join("%s\tNo\t%d\n" % (name, len(name.encode())) for name in oem + utf8))
+    work = os.path.join(out, "zip-src")
+    os.makedirs(work, exist_ok=True)
+    for name in oem + utf8:
+        open(os.path.join(work, name), "wb").write(name.encode())
+        os.utime(os.path.join(work, name), (UT_MTIME, UT_MTIME))
+    target = os.path.join(out, "names-zip.zip")
+    if os.path.exists(target):
+        os.remove(target)
+    subprocess.run(["zip", "-q", "-X", target] + oem + utf8, cwd=work, check=True, env=dict(os.environ, LC_ALL="C.UTF-8"))
+    shutil.copyfile(path + ".listing", target + ".listing")
+
+
 DOS_DATE = ((2021 - 1980) << 9) | (3 << 5) | 4
 DOS_TIME = (5 << 11) | (6 << 5) | 4
 
@@ -268,9 +295,10 @@ def fake_rar(out):
         "readme.txt|32960|10|20|%d|32" % ((41 << 25) | (3 << 21) | (4 << 16) | (5 << 11) | (6 << 5) | 4),
         "photos|32992|0|0|%d|16" % ((41 << 25) | (3 << 21) | (4 << 16)),
         "photos\\big.iso|32768|4294967396|5000000000|%d|33" % ((41 << 25) | (3 << 21) | (4 << 16)),
-        "odd|224|0|0|%d|0" % ((41 << 25) | (15 << 21) | (4 << 16)),
+        "Caf\u00e9 odd|224|0|0|%d|0" % ((41 << 25) | (15 << 21) | (4 << 16)),
     ]
-    open(os.path.join(out, "test.rar"), "w", newline="\n").write("\n".join(lines) + "\n")
+    # The library's narrow names are in the OEM code page.
+    open(os.path.join(out, "test.rar"), "wb").write(("\n".join(lines) + "\n").encode("cp437"))
     open(os.path.join(out, "empty.rar"), "w", newline="\n").write("FAKE-RAR\n")
     open(os.path.join(out, "broken.rar"), "w", newline="\n").write("not a rar\n")
     many = ["FAKE-RAR"] + ["f%05d.txt|32960|1|1|%d|32" % (i, (41 << 25) | (3 << 21) | (4 << 16)) for i in range(12000)]
@@ -282,6 +310,7 @@ def main():
     os.makedirs(out, exist_ok=True)
     plain_zip(out)
     folders_zip(out)
+    names_zips(out)
     hostile_zip(out)
     damaged_zips(out)
     method_zips(out)

@@ -17,13 +17,14 @@ constexpr unsigned kCommentBytes = 16384;
 
 archive::RarEntry EntryOf(const unrar::HeaderDataEx& header) {
   archive::RarEntry entry;
-  // The wide name when the library gives one; the narrow one through the bounded conversion otherwise.
+  // The wide name when the library gives one; the narrow one (in the OEM code page) through the bounded
+  // conversion otherwise.
   if (header.FileNameW[0] != L'\0') {
     size_t n = 0;
     while (n < 1024 && n < archive::kArchiveNameUnits && header.FileNameW[n] != L'\0') ++n;
     entry.name.assign(reinterpret_cast<const char16_t*>(header.FileNameW), n);
   } else {
-    entry.name = archive::ArchiveTextToWide(header.FileName, sizeof header.FileName);
+    entry.name = archive::ArchiveTextToWide(header.FileName, sizeof header.FileName, archive::NameCoding::kOem);
   }
   entry.flags = header.Flags;
   entry.packedSize = (static_cast<uint64_t>(header.PackSizeHigh) << 32) | header.PackSize;

@@ -281,7 +281,7 @@ uint32_t UnzipReader::LoadItem(int32_t index) {
   ZipEntry entry;
   entry.index = index;
   const archive::NameCoding coding =
-      (info.flag & kUtf8NameFlag) != 0 ? archive::NameCoding::kUtf8 : archive::NameCoding::kCodePage;
+      (info.flag & kUtf8NameFlag) != 0 ? archive::NameCoding::kUtf8 : archive::NameCoding::kOem;
   const std::u16string wide = archive::ArchiveTextToWide(name, 260, coding);
   wide.copy(entry.name, wide.size());
   entry.attributes = ZipItemAttributes(static_cast<uint32_t>(info.external_fa), static_cast<uint32_t>(info.version));

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "preview/archive/archive_rows.h"
@@ -95,6 +96,23 @@ TEST(ZipReader, ListsItemsWithCountNamesSizesAndTimes) {
   EXPECT_EQ(guide.utcTimes, kZipUtcModification | kZipUtcAccess);
   EXPECT_EQ(readme.utcTimes, 0u);
   EXPECT_EQ(ZipCloseReader(zip), kZipOk);
+}
+
+// Names beyond ASCII as each zipper wrote them (ARCHIVE.listing): code page 437 without the UTF-8 flag and
+// UTF-8 with it (zipfile), UTF-8 bytes without the flag (zip).
+TEST(ZipReader, NamesAreReadInTheEncodingTheirZipperWroteThem) {
+  for (const char* archive : {"names.zip", "names-zip.zip"}) {
+    const std::vector<uint8_t> bytes = archive_test::ReadAll(Fixture((std::string(archive) + ".listing").c_str()));
+    ASSERT_FALSE(bytes.empty()) << archive;
+    ZipHandle* zip = ZipOpen(Fixture(archive).c_str(), 0, kZipFileNameKind);
+    ASSERT_NE(zip, nullptr) << archive;
+    std::istringstream listing(std::string(bytes.begin(), bytes.end()));
+    int32_t index = 0;
+    for (std::string line; std::getline(listing, line);)
+      EXPECT_EQ(NameOf(zip, index++), os::FromUtf8(line.substr(0, line.find('\t')))) << archive;
+    EXPECT_EQ(EntryOf(zip, -1).index, index) << archive;
+    ZipCloseReader(zip);
+  }
 }
 
 TEST(ZipReader, AttributesFollowTheSystemThatMadeTheArchive) {

@@ -219,11 +219,9 @@ char16_t* HtmlBrowser::FetchText(const char16_t* url, bool navigating, int* outB
   options.progress = [this](long long bytes, long long total) { ShowReadProgress(bytes, total); };
   FetchResult result;
   if (!FetchUrl(url ? url : u"", options, result)) return nullptr;
-  if (navigating) {
-    CopyBounded(result.finalUrl, m_currentUrl, std::size(m_currentUrl));
-    std::replace(result.bytes, result.bytes + result.size, uint8_t{0}, uint8_t{' '});
-  }
-  return TakeReplyText(result, outByteCount);
+  // A page shown keeps its text after any NUL (a zeroed stretch of a recovered page).
+  if (navigating) CopyBounded(result.finalUrl, m_currentUrl, std::size(m_currentUrl));
+  return TakeReplyText(result, outByteCount, navigating);
 }
 
 char16_t* HtmlBrowser::ReadText(const char16_t* url, int* outByteCount) { return FetchText(url, false, outByteCount); }

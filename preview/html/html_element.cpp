@@ -75,12 +75,13 @@ std::unique_ptr<HtmlElement> CreateTextElement(HtmlTextMeasurer& measurer, const
   e->valign = Small(valign);
   e->linkIndex = linkIndex;
   e->tag = Small(tag);
-  // Most words hold neither an entity nor a UTF-8 pair: they are kept as they are, without the copies.
+  // Most words hold no entity: they are kept as they are, without the copy. (UTF-8 pairs are repaired where
+  // the page's bytes were read, and only when they were read by a code page.)
   const std::u16string_view raw = text ? text : u"";
-  if (raw.find_first_of(u"&\u00C2\u00C3") == std::u16string_view::npos) {
+  if (raw.find(u'&') == std::u16string_view::npos) {
     e->text = raw;
   } else {
-    e->text = RepairUtf8Copy(DecodeEntitiesCopy(raw));
+    e->text = DecodeEntitiesCopy(raw);
   }
   const HtmlTextSize size = measurer.MeasureText(e->fontFace, fontHeight, bold, italic, e->text.c_str(), 0, -1);
   e->width = size.cx;

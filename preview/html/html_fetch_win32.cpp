@@ -7,9 +7,11 @@
 #include <cstring>
 #include <memory>
 
-#include "preview/address_reach.h"
+#include "platform/os/os.h"
 #include "platform/os/win32.h"
+#include "preview/address_reach.h"
 #include "preview/html/html_browser_logic.h"
+#include "preview/html/html_page_text.h"
 #include "preview/html/html_url.h"
 
 namespace htmlview {
@@ -235,20 +237,14 @@ void FetchCancel::Cancel() {
   for (void* session : sessions) InternetCloseHandle(session);
 }
 
-std::u16string AnsiToText(const uint8_t* bytes, int size) {
+std::u16string ReplyText(const uint8_t* bytes, int size, bool zerosAsSpaces) {
   if (!bytes || size <= 0) return {};
-  const int length = static_cast<int>(strnlen(reinterpret_cast<const char*>(bytes), static_cast<size_t>(size)));
-  if (length == 0) return {};
-  const int chars = MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(bytes), length, nullptr, 0);
-  std::u16string text(static_cast<size_t>(chars > 0 ? chars : 0), u'\0');
-  if (chars > 0)
-    MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(bytes), length, reinterpret_cast<wchar_t*>(&text[0]),
-                        chars);
-  return text;
+  const auto fromCodePage = [](std::string_view text, uint32_t codePage) { return os::FromCodePage(text, codePage); };
+  return PageTextFromBytes(bytes, static_cast<size_t>(size), fromCodePage, zerosAsSpaces);
 }
 
-char16_t* TakeReplyText(FetchResult& result, int* outByteCount) {
-  const std::u16string text = AnsiToText(result.bytes, result.size);
+char16_t* TakeReplyText(FetchResult& result, int* outByteCount, bool zerosAsSpaces) {
+  const std::u16string text = ReplyText(result.bytes, result.size, zerosAsSpaces);
   delete[] result.bytes;
   result.bytes = nullptr;
   if (outByteCount) *outByteCount = result.size;

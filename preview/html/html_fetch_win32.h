@@ -55,10 +55,11 @@ bool FetchUrl(const std::u16string& url, const FetchOptions& options, FetchResul
 // Posts data (URL-encoded form fields) to url and reads the reply; false when that failed.
 bool PostForm(const std::u16string& url, const std::string& data, const FetchProgress& progress, FetchResult& result);
 
-// Bytes of a page in the system's ANSI code page, up to their first zero, as UTF-16.
-std::u16string AnsiToText(const uint8_t* bytes, int size);
+// A reply's bytes as page text in the encoding they are in (html_page_text.h); NUL characters become
+// spaces when zerosAsSpaces, else the text ends at the first.
+std::u16string ReplyText(const uint8_t* bytes, int size, bool zerosAsSpaces);
 // The reply's bytes as a new zero-terminated UTF-16 text (new[]), as the viewer's text fetches return it;
 // the bytes are freed and their count goes to *outByteCount when given.
-char16_t* TakeReplyText(FetchResult& result, int* outByteCount);
+char16_t* TakeReplyText(FetchResult& result, int* outByteCount, bool zerosAsSpaces = false);
 
 }  // namespace htmlview

@@ -209,7 +209,7 @@ void HtmlBrowser::Submit(int formIndex, HWND button, int buttonId) {
   FetchResult reply;
   const auto progress = [this](long long bytes, long long total) { ShowReadProgress(bytes, total); };
   if (!PostForm(action.substr(0, kMaxUrlLength), Bytes(body), progress, reply)) return;
-  const std::u16string page = AnsiToText(reply.bytes, reply.size);
+  const std::u16string page = ReplyText(reply.bytes, reply.size, false);
   delete[] reply.bytes;
   // The reply is shown in place: the address, the Back button and the scroll position stay as they were.
   AddHistory(action, page);

@@ -54,7 +54,7 @@ class Cleaner {
     while (p < in_.size() && in_[p] != 0) p = Step(p);
     // Only the last title is kept, so only it is decoded: titles that each run to one far "</title>" would
     // otherwise each decode the rest of the page.
-    if (out_.hasTitle) out_.title = RepairUtf8Copy(DecodeEntitiesCopy(in_.substr(title_, titleEnd_ - title_)));
+    if (out_.hasTitle) out_.title = DecodeEntitiesCopy(in_.substr(title_, titleEnd_ - title_));
   }
 
  private:

@@ -15,7 +15,7 @@ namespace htmlview {
 struct CleanedPage {
   std::u16string text;        // what the parse pass reads
   bool hasTitle = false;
-  std::u16string title;       // entities decoded, UTF-8 repaired
+  std::u16string title;       // entities decoded
   uint32_t backColor = 0xFFFFFF;
   std::u16string backImage;   // absolute URL of the body's background picture, or ""
   bool monospace = false;     // a ".txt" page: Courier New, white space kept

@@ -13,6 +13,7 @@
 
 #include "preview/html/html_browser_callbacks.h"
 #include "preview/html/html_layout_pass.h"
+#include "preview/html/html_page_text.h"
 
 namespace htmlview {
 namespace {
@@ -93,6 +94,45 @@ TEST(HtmlPageLoadTest, TextPagesKeepTheirLayoutInCourier) {
   const CleanedPage page = CleanPageText(u"a  b\r\nc", u"file://C:\\t\\notes.TXT");
   EXPECT_TRUE(page.monospace);
   EXPECT_EQ(page.text, u"a  b\r\nc");
+}
+
+// A page's bytes in the encoding they are in; only text read by a code page (here Latin-1, and which one
+// is asked noted) has its UTF-8 pairs repaired.
+TEST(HtmlPageLoadTest, APagesBytesAreReadInTheirOwnEncoding) {
+  const struct {
+    std::string bytes;
+    std::u16string text;
+    int codePage;  // the one asked; -1 none
+  } cases[] = {
+      {"<p>Voil\xC3\xA0 la lettre \xE2\x80\x94 \xC3\xA9l\xC3\xA8ve, It\xE2\x80\x99s \xE2\x82\xAC</p>",
+       u"<p>Voil\u00E0 la lettre \u2014 \u00E9l\u00E8ve, It\u2019s \u20AC</p>", -1},
+      {"<p>\xC3\xA9 \xC3\x83\xC2\xA9</p>", u"<p>\u00E9 \u00C3\u00A9</p>", -1},  // UTF-8 text is never repaired
+      {"<meta charset=\"UTF-8\"><p>\xE9t\xE9</p>", u"<meta charset=\"UTF-8\"><p>\uFFFDt\uFFFD</p>", -1},
+      {"<META HTTP-EQUIV=Content-Type CONTENT=\";Charset=windows-1251\">\xCF",
+       u"<META HTTP-EQUIV=Content-Type CONTENT=\";Charset=windows-1251\">\u00CF", 1251},
+      {"<meta content='text/html;charset=iso-8859-1' http-equiv=content-type>\xC3\xA9",
+       u"<meta content='text/html;charset=iso-8859-1' http-equiv=content-type>\u00E9", 1252},
+      {"<meta charset=x-unheard-of>caf\xE9 \xC3\xA9", u"<meta charset=x-unheard-of>caf\u00E9 \u00E9", 0},
+      {"\xEF\xBB\xBF<meta charset=windows-1252>\xE2\x82\xAC", u"<meta charset=windows-1252>\u20AC", -1},  // mark first
+  };
+  for (const auto& c : cases) {
+    int asked = -1;
+    const CodePageReader latin1 = [&asked](std::string_view bytes, uint32_t codePage) {
+      asked = static_cast<int>(codePage);
+      std::u16string text;
+      for (unsigned char b : bytes) text.push_back(b);
+      return text;
+    };
+    const auto* bytes = reinterpret_cast<const uint8_t*>(c.bytes.data());
+    EXPECT_EQ(PageTextFromBytes(bytes, c.bytes.size(), latin1, true), c.text) << c.bytes;
+    EXPECT_EQ(asked, c.codePage) << c.bytes;
+  }
+  // A NUL shows as a space in a page shown, and ends the text of any other reply.
+  const std::string zeros("a\0\0b", 4);
+  const auto* bytes = reinterpret_cast<const uint8_t*>(zeros.data());
+  const CodePageReader ascii = [](std::string_view text, uint32_t) { return std::u16string(text.begin(), text.end()); };
+  EXPECT_EQ(PageTextFromBytes(bytes, zeros.size(), ascii, true), u"a  b");
+  EXPECT_EQ(PageTextFromBytes(bytes, zeros.size(), ascii, false), u"a");
 }
 
 TEST(HtmlPageLoadTest, LoadingReplacesThePageAndCountsItsImages) {

@@ -113,7 +113,7 @@ size_t HtmlParsePass::Select(ParseState& s, size_t pos) {
     const TagAttributes optionAttrs(t, optionTag);
     const int row = options.AddRow() - 1;
     if (optionAttrs.Has(u"selected")) selected = row;
-    const std::u16string text = RepairUtf8Copy(DecodeEntitiesCopy(t.substr(textStart, textEnd - textStart)));
+    const std::u16string text = DecodeEntitiesCopy(t.substr(textStart, textEnd - textStart));
     options.AddCell(row, text.c_str());
     options.AddCell(row, optionAttrs.Value(u"value").c_str());
     widest = std::max(widest, measurer_.MeasureText(kControlFace, kControlHeight, 0, 0, text.c_str(), 0, -1).cx);
@@ -145,7 +145,7 @@ size_t HtmlParsePass::TextArea(ParseState& s, size_t pos) {
                              0xFFFFFF, s.LineAlign(), 0, -1, s.noWrap);
   e->width = cols * e->width + 4;
   e->height = rows * e->height + 4;
-  e->text = RepairUtf8Copy(DecodeEntitiesCopy(t.substr(start, end - start)));
+  e->text = DecodeEntitiesCopy(t.substr(start, end - start));
   if (HtmlBrowserCallbacks* host = ControlHost())
     e->controlWindow = host->CreateEdit(-1, 0, e->width, e->height, e->text.c_str(), 1, name.c_str(),
                                                   formIndex, 0);

@@ -60,10 +60,9 @@ class SystemText : public dbf::TextServices {
     if (length > 0) ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), length);
     return std::u16string(wide.begin(), wide.end());
   }
-  std::optional<std::u16string> FormatCurrency(const std::u16string& amount) const override {
+  std::u16string FormatCurrency(int64_t tenThousandths) const override {
     CY currency{};
-    std::wstring wide(amount.begin(), amount.end());
-    if (FAILED(::VarCyFromStr(wide.data(), LOCALE_USER_DEFAULT, 0, &currency))) return std::nullopt;
+    currency.int64 = tenThousandths;
     return CurrencyText(currency);
   }
   static std::u16string CurrencyText(CY currency) {

@@ -39,9 +39,10 @@ std::string PeopleTable() {
       .Field("BORN", 'D', 8)
       .Field("MEMBER", 'L', 1)
       .Field("NOTES", 'M', 10)
-      .Record("Alice     " "042" "19990304" "y" "         1")
-      .Record("Bob       " "007" "20011231" "N" "         2", '*')
-      .Record("Carol     " "100" "19750101" "T" "          ")
+      .Field("PAID", 'Y', 8)
+      .Record("Alice     " "042" "19990304" "y" "         1" + LittleEndianBytes<int64_t>(5000))
+      .Record("Bob       " "007" "20011231" "N" "         2" + LittleEndianBytes<int64_t>(2500000000), '*')
+      .Record("Carol     " "100" "19750101" "T" "          " + LittleEndianBytes<int64_t>(-12500))
       .Bytes();
 }
 
@@ -55,12 +56,17 @@ TEST(DatabaseViews, DbaseRowsAndScreenshot) {
   ASSERT_NE(view, nullptr);
   const Rows rows = harness::ListViewRows(view->GetListCtrl()->m_hWnd);
   ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"1", L"Alice     ", L"42.000000", L"1999/03/04", L"TRUE", L"Memo"}));
-  EXPECT_EQ(rows[1], (std::vector<std::wstring>{L"2", L"Bob       ", L"7.000000", L"2001/12/31", L"FALSE", L"Memo"}));
+  // Currencies (0.50, 250,000.00, -1.25) in the user's format, here United States English.
+  EXPECT_EQ(rows[0],
+            (std::vector<std::wstring>{L"1", L"Alice     ", L"42.000000", L"1999/03/04", L"TRUE", L"Memo", L"$0.50"}));
+  EXPECT_EQ(rows[1],
+            (std::vector<std::wstring>{L"2", L"Bob       ", L"7.000000", L"2001/12/31", L"FALSE", L"Memo",
+                                       L"$250,000.00"}));
   EXPECT_EQ(rows[2][0], L"3");
   EXPECT_EQ(rows[2][4], L"TRUE");
+  EXPECT_EQ(rows[2][6], L"($1.25)");
   HWND header = ListView_GetHeader(view->GetListCtrl()->m_hWnd);
-  EXPECT_EQ(Header_GetItemCount(header), 6);
+  EXPECT_EQ(Header_GetItemCount(header), 7);
   EXPECT_FALSE(harness::CaptureWindow(window.frame->m_hWnd, "preview_dbase").empty());
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace dbf {
 
@@ -27,11 +28,14 @@ std::string Printf(const char* format, double value) {
   return text;
 }
 
-// The first four bytes as a little-endian signed integer; nothing when the field is shorter.
-std::optional<int32_t> Int32Of(const std::string& bytes) {
-  if (bytes.size() < 4) return std::nullopt;
-  const auto byte = [&](size_t i) { return static_cast<uint32_t>(static_cast<uint8_t>(bytes[i])); };
-  return static_cast<int32_t>(byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24);
+// The first `width` bytes as a little-endian signed integer; nothing when the field is shorter.
+template <typename Integer>
+std::optional<Integer> IntegerOf(const std::string& bytes) {
+  constexpr size_t width = sizeof(Integer);
+  if (bytes.size() < width) return std::nullopt;
+  uint64_t value = 0;
+  for (size_t i = width; i-- > 0;) value = value << 8 | static_cast<uint8_t>(bytes[i]);
+  return static_cast<Integer>(value);
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -59,12 +63,10 @@ bool IsTrueWord(const std::string& word) {
   return false;
 }
 
+// A currency field: an 8-byte integer of ten-thousandths.
 std::u16string CurrencyText(const std::string& bytes, const TextServices& text) {
-  const std::optional<int32_t> value = Int32Of(bytes);
-  if (!value) return std::u16string();
-  std::u16string amount = Ascii(std::to_string(*value));
-  if (amount.size() > 4) amount.resize(amount.size() - 4);
-  return text.FormatCurrency(amount).value_or(amount);
+  const std::optional<int64_t> value = IntegerOf<int64_t>(bytes);
+  return value ? text.FormatCurrency(*value) : std::u16string();
 }
 
 // YYYYMMDD as YYYY/MM/DD; a shorter text keeps what it has of each part.
@@ -155,7 +157,7 @@ std::u16string ValueText(char type, const std::string& raw, const TextServices& 
     case 'B': return text.FromAnsi(bytes);
     case 'Y': return CurrencyText(raw, text);
     case 'I': {
-      const std::optional<int32_t> value = Int32Of(raw);
+      const std::optional<int32_t> value = IntegerOf<int32_t>(raw);
       return value ? Ascii(std::to_string(*value)) : std::u16string();
     }
     case 'D': return DateText(text.FromAnsi(bytes));

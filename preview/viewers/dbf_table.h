@@ -8,7 +8,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,9 +54,8 @@ class TextServices {
   virtual ~TextServices() = default;
   // ANSI bytes of the system's code page as text.
   virtual std::u16string FromAnsi(const std::string& bytes) const = 0;
-  // The text parsed as a currency amount and written as one, both for the user's locale; nothing when
-  // it does not parse.
-  virtual std::optional<std::u16string> FormatCurrency(const std::u16string& amount) const = 0;
+  // An amount in ten-thousandths of the unit written as a currency for the user's locale.
+  virtual std::u16string FormatCurrency(int64_t tenThousandths) const = 0;
 };
 
 // The display text of a field's bytes by its type letter.

@@ -12,7 +12,7 @@ dbf::Table Read(const std::string& bytes) {
   return dbf::ReadTable(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 
-// Latin-1 for ANSI, and a currency written as "<amount> EUR" unless the amount is "bad".
+// Latin-1 for ANSI, and a currency as "<ten-thousandths> EUR".
 class FakeText : public dbf::TextServices {
  public:
   std::u16string FromAnsi(const std::string& bytes) const override {
@@ -20,9 +20,9 @@ class FakeText : public dbf::TextServices {
     for (char c : bytes) text += static_cast<char16_t>(static_cast<uint8_t>(c));
     return text;
   }
-  std::optional<std::u16string> FormatCurrency(const std::u16string& amount) const override {
-    if (amount == u"-") return std::nullopt;
-    return amount + u" EUR";
+  std::u16string FormatCurrency(int64_t tenThousandths) const override {
+    const std::string digits = std::to_string(tenThousandths);
+    return std::u16string(digits.begin(), digits.end()) + u" EUR";
   }
 };
 
@@ -51,9 +51,11 @@ TEST(DbfTable, EveryTypeToText) {
   EXPECT_EQ(Text('I', Int32Bytes(42)), u"42");  // zero bytes inside a binary number are kept
   EXPECT_EQ(Text('I', Int32Bytes(-7) + "xxxx"), u"-7");
   EXPECT_EQ(Text('I', "ab"), u"");
-  EXPECT_EQ(Text('Y', Int32Bytes(123456789)), u"12345 EUR");  // the last four digits go
-  EXPECT_EQ(Text('Y', Int32Bytes(1234)), u"1234 EUR");
-  EXPECT_EQ(Text('Y', Int32Bytes(-1234)), u"-");  // not a currency: the text as it is
+  // A currency is an 8-byte count of ten-thousandths: 0.50, 250,000.00 and -1.25.
+  EXPECT_EQ(Text('Y', LittleEndianBytes<int64_t>(5000)), u"5000 EUR");
+  EXPECT_EQ(Text('Y', LittleEndianBytes<int64_t>(2500000000)), u"2500000000 EUR");
+  EXPECT_EQ(Text('Y', LittleEndianBytes<int64_t>(-12500)), u"-12500 EUR");
+  EXPECT_EQ(Text('Y', Int32Bytes(5000)), u"");
   EXPECT_EQ(Text('D', "19990304"), u"1999/03/04");
   EXPECT_EQ(Text('D', "1999"), u"1999//");
   EXPECT_EQ(Text('T', "whatever"), u"");

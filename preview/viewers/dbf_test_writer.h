@@ -45,7 +45,11 @@ class DbfWriter {
   int headerLength_ = -1;
 };
 
-inline std::string Int32Bytes(int32_t value) {
-  const auto u = static_cast<uint32_t>(value);
-  return {static_cast<char>(u), static_cast<char>(u >> 8), static_cast<char>(u >> 16), static_cast<char>(u >> 24)};
+// A binary field's bytes, little-endian.
+template <typename Integer>
+std::string LittleEndianBytes(Integer value) {
+  std::string bytes;
+  for (size_t i = 0; i < sizeof value; ++i) bytes += static_cast<char>(static_cast<uint64_t>(value) >> (8 * i));
+  return bytes;
 }
+inline std::string Int32Bytes(int32_t value) { return LittleEndianBytes(value); }

@@ -11,56 +11,9 @@ namespace {
 
 constexpr char16_t kCr = u'\r';
 constexpr char16_t kLf = u'\n';
-constexpr char16_t kReplacement = 0xFFFD;
 // Reserving more than this up front is left to the string's own growth.
 constexpr uint64_t kMaxReserve = 64u << 20;
 constexpr size_t kScanBlock = 64u << 10;
-
-// Whether bytes fed in order are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF),
-// and whether they hold a whole character beyond ASCII. A character cut short by the end of the bytes does
-// not count against them (a recovered file may end anywhere), nor for them: a code-page text ending in
-// one such byte ("caf\xE9") stays the code page's.
-class Utf8Check {
- public:
-  bool Feed(const uint8_t* bytes, size_t count) {
-    for (size_t i = 0; i < count && m_valid; ++i) Take(bytes[i]);
-    return m_valid;
-  }
-  bool Valid() const { return m_valid; }
-  bool BeyondAscii() const { return m_beyondAscii; }
-
- private:
-  void Take(uint8_t b) {
-    if (m_following > 0) {
-      m_valid = b >= m_low && b <= m_high;
-      m_low = 0x80;
-      m_high = 0xBF;
-      if (--m_following == 0) m_beyondAscii = true;
-      return;
-    }
-    if (b < 0x80) return;
-    m_low = 0x80;
-    m_high = 0xBF;
-    if (b >= 0xC2 && b <= 0xDF) {
-      m_following = 1;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      m_following = 2;
-      if (b == 0xE0) m_low = 0xA0;   // overlong below U+0800
-      if (b == 0xED) m_high = 0x9F;  // surrogates
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      m_following = 3;
-      if (b == 0xF0) m_low = 0x90;   // overlong below U+10000
-      if (b == 0xF4) m_high = 0x8F;  // past U+10FFFF
-    } else {
-      m_valid = false;
-    }
-  }
-
-  bool m_valid = true;
-  bool m_beyondAscii = false;
-  int m_following = 0;
-  uint8_t m_low = 0x80, m_high = 0xBF;
-};
 
 class FileSource : public TextByteSource {
  public:
@@ -141,34 +94,27 @@ TextFileReader::~TextFileReader() { TextFileReader::Close(); }
 void TextFileReader::Close() { m_source.reset(); }
 
 void TextFileReader::ReadByteOrderMark() {
-  const uint8_t b0 = ReadByte();
-  const uint8_t b1 = ReadByte();
-  if (b0 == 0xFF && b1 == 0xFE) {
-    m_encoding = TextEncoding::kUtf16LittleEndian;
-  } else if (b0 == 0xFE && b1 == 0xFF) {
-    m_encoding = TextEncoding::kUtf16BigEndian;
-  } else if (b0 == 0xEF && b1 == 0xBB && ReadByte() == 0xBF) {
-    m_encoding = TextEncoding::kUtf8;
-  } else {
-    // Most text written today is UTF-8 without a mark: bytes that are UTF-8 and not plain ASCII are read so.
-    m_encoding = IsUtf8BeyondAscii() ? TextEncoding::kUtf8 : TextEncoding::kAnsi;
-    Rewind();
-  }
+  std::vector<uint8_t> start(kTextStartBytes);
+  const size_t got = m_source->SeekToStart() ? m_source->Read(start.data(), start.size()) : 0;
+  const TextStart examined = ExamineTextStart(start.data(), got);
+  m_encoding = examined.encoding;
+  // Most text written today is UTF-8 without a mark: bytes that are UTF-8 and not plain ASCII are read so.
+  if (!examined.decided && IsUtf8()) m_encoding = TextEncoding::kUtf8;
+  Rewind();
+  for (size_t i = 0; i < examined.markLength; ++i) ReadByte();
 }
 
-bool TextFileReader::IsUtf8BeyondAscii() {
+bool TextFileReader::IsUtf8() {
   if (!m_source->SeekToStart()) return false;
   Utf8Check check;
   std::vector<uint8_t> block(kScanBlock);
-  for (size_t n; (n = m_source->Read(block.data(), block.size())) > 0;)
-    if (!check.Feed(block.data(), n)) return false;
-  return check.BeyondAscii();
+  for (size_t n; (n = m_source->Read(block.data(), block.size())) > 0;) check.Feed(block.data(), n);
+  return check.IsUtf8();
 }
 
 void TextFileReader::Rewind() {
   m_eof = !m_source->SeekToStart();
   m_pushedBack = false;
-  m_pendingLow = 0;
   m_position = -1;
   m_firstLine = true;
 }
@@ -198,37 +144,11 @@ uint8_t TextFileReader::ReadByte() {
   return m_buffer[m_position];
 }
 
-char16_t TextFileReader::ReadUtf8Char() {
-  const uint8_t b0 = ReadByte();
-  if ((b0 & 0x80) == 0) return b0;
-  int ones = 0;
-  while (ones < 8 && (b0 & (0x80 >> ones)) != 0) ++ones;
-  if (ones == 2) return static_cast<char16_t>(((b0 & 0x1F) << 6) | (ReadByte() & 0x3F));
-  if (ones == 3) {
-    const uint8_t b1 = ReadByte();
-    const uint8_t b2 = ReadByte();
-    return static_cast<char16_t>(((b0 & 0x0F) << 12) | ((b1 & 0x3F) << 6) | (b2 & 0x3F));
-  }
-  if (ones != 4) return kReplacement;
-  // Beyond U+FFFF: handed out as a surrogate pair, the low half on the next call.
-  uint32_t code = b0 & 0x07;
-  for (int i = 0; i < 3; ++i) code = (code << 6) | (ReadByte() & 0x3F);
-  if (m_eof) return 0;  // cut short: dropped with the end of the file
-  if (code < 0x10000 || code > 0x10FFFF) return kReplacement;
-  code -= 0x10000;
-  m_pendingLow = static_cast<char16_t>(0xDC00 | (code & 0x3FF));
-  return static_cast<char16_t>(0xD800 | (code >> 10));
-}
-
 char16_t TextFileReader::ReadWideChar() {
   if (m_pushedBack) {
     m_pushedBack = false;
     return m_kept;
   }
-  if (m_pendingLow != 0) {
-    return std::exchange(m_pendingLow, char16_t{0});
-  }
-  if (m_encoding == TextEncoding::kUtf8) return ReadUtf8Char();
   const uint8_t b0 = ReadByte();
   const uint8_t b1 = ReadByte();
   if (m_encoding == TextEncoding::kUtf16BigEndian) return static_cast<char16_t>((b0 << 8) | b1);
@@ -277,11 +197,13 @@ bool TextFileReader::ReadByteLine(std::string& line) {
 
 bool TextFileReader::ReadLine(std::u16string& line) {
   if (m_eof) return false;
-  if (m_encoding != TextEncoding::kAnsi) return ReadWideLine(line);
+  if (m_encoding == TextEncoding::kUtf16BigEndian || m_encoding == TextEncoding::kUtf16LittleEndian)
+    return ReadWideLine(line);
+  // In UTF-8 as in 8-bit text a CR or LF byte is always a line end, never part of a character.
   std::string bytes;
   if (!ReadByteLine(bytes)) return false;
-  // A NUL byte ends the line's text.
-  line = m_converter(std::string_view(bytes.c_str()));
+  // NUL bytes stay in the line (a zeroed stretch must not hide the text after it).
+  line = m_encoding == TextEncoding::kUtf8 ? DecodeUtf8(bytes, m_eof) : m_converter(bytes);
   return true;
 }
 

@@ -1,6 +1,5 @@
-// TextFileReader: a text file read line by line and handed out as UTF-16. The byte-order mark tells the
-// encoding (UTF-16 either order, UTF-8); a file without one is UTF-8 when all its bytes are well-formed
-// UTF-8 and some lie beyond ASCII, else 8-bit text in the system's code page.
+// TextFileReader: a text file read line by line and handed out as UTF-16, in the encoding its bytes tell
+// (text_encoding.h): a byte-order mark, UTF-16 without one, UTF-8, else 8-bit text in the system's code page.
 // CR, LF and CR LF all end a line. The bytes come from a TextByteSource (a file, or memory in tests), and
 // 8-bit lines go through a code-page converter, so the reader itself is portable.
 #pragma once
@@ -13,6 +12,7 @@
 #include <string_view>
 
 #include "platform/classlib/cstring.h"
+#include "preview/viewers/text_encoding.h"
 
 class TextByteSource {
  public:
@@ -30,8 +30,6 @@ std::unique_ptr<TextByteSource> MemoryTextSource(std::string bytes);
 // 8-bit text to UTF-16; the default is the system's code page.
 using CodePageConverter = std::function<std::u16string(std::string_view)>;
 
-enum class TextEncoding : uint32_t { kAnsi = 0, kUtf16BigEndian = 1, kUtf16LittleEndian = 2, kUtf8 = 3 };
-
 class TextFileReader {
  public:
   explicit TextFileReader(const CString& path);
@@ -46,7 +44,7 @@ class TextFileReader {
   TextEncoding Encoding() const { return m_encoding; }
 
   // Every line joined with the separator; false (all untouched) when the file is not open. NUL characters
-  // (UTF-16 and UTF-8 files keep them) show as spaces.
+  // show as spaces.
   bool Read(CString& all, const CString& separator = CString(_T("\r\n")));
   // The whole text as read, NULs included.
   bool ReadAll(std::u16string& all, std::u16string_view separator);
@@ -58,12 +56,11 @@ class TextFileReader {
   static constexpr int kBlockSize = 1024;
 
   void ReadByteOrderMark();
-  // Reads the whole file once: well-formed UTF-8 with characters beyond ASCII.
-  bool IsUtf8BeyondAscii();
+  // Reads the whole file once: UTF-8 by its bytes.
+  bool IsUtf8();
   void Rewind();
   uint8_t ReadByte();
   char16_t ReadWideChar();
-  char16_t ReadUtf8Char();
   bool ReadWideLine(std::u16string& line);
   bool ReadByteLine(std::string& line);
   // Reads the first character of a line, passing over the end of the line before.
@@ -81,5 +78,4 @@ class TextFileReader {
   bool m_pushedBack = false;
   bool m_firstLine = true;
   char16_t m_kept = 0;            // the character that ended the previous line
-  char16_t m_pendingLow = 0;      // second half of a UTF-8 character beyond U+FFFF, 0 when none
 };

@@ -81,8 +81,10 @@ TEST(TextFileReader, Utf8) {
   EXPECT_EQ(All("\xEF\xBB\xBF\xCE\xB1\xCE\xB2"), u"\u03B1\u03B2");
   // Beyond U+FFFF: a surrogate pair, not one replacement per byte.
   EXPECT_EQ(All("\xEF\xBB\xBF\xF0\x9F\x98\x80!"), u"\U0001F600!");
-  EXPECT_EQ(All("\xEF\xBB\xBF\xF4\x90\x80\x80!"), u"\uFFFD!");  // past U+10FFFF
+  // Each ill-formed sequence is one U+FFFD, and the byte that broke it starts the next one.
+  EXPECT_EQ(All("\xEF\xBB\xBF\xF4\x90\x80\x80!"), u"\uFFFD\uFFFD\uFFFD\uFFFD!");  // past U+10FFFF
   EXPECT_EQ(All("\xEF\xBB\xBF\xF8\xFF!"), u"\uFFFD\uFFFD!");    // no such lead byte
+  EXPECT_EQ(All("\xEF\xBB\xBF\xE2\x82x\xC3\r\n\xA9"), u"\uFFFDx\uFFFD\r\n\uFFFD");  // cut short by a line end
   // A character cut short by the end of the file is dropped.
   EXPECT_EQ(All("\xEF\xBB\xBFok\xE2\x82"), u"ok");
   EXPECT_EQ(All("\xEF\xBB\xBFok\xF0\x9F\x98"), u"ok");
@@ -98,9 +100,10 @@ std::u16string ReadText(const std::string& bytes) {
 }
 
 TEST(TextFileReader, NulCharacters) {
-  // 8-bit: a NUL ends its line's text only.
-  EXPECT_EQ(All(std::string("ab\0cd\nef", 8)), u"ab\r\nef");
-  // UTF-16 and UTF-8: the NUL stays in the lines, and Read shows what follows it.
+  // In every encoding the NUL stays in the lines, and Read shows what follows it: a one-line XML file
+  // keeps its end after the zeros a save wrote for a part it could not read.
+  EXPECT_EQ(All(std::string("ab\0cd\nef", 8)), std::u16string(u"ab\0cd\r\nef", 9));
+  EXPECT_EQ(ReadText("<a>" + std::string(600, '\0') + "</a>"), u"<a>" + std::u16string(600, u' ') + u"</a>");
   const std::string wide("\xFF\xFE" "a\0\0\0b\0", 8);
   EXPECT_EQ(All(wide), std::u16string(u"a\0b", 3));
   EXPECT_EQ(ReadText(wide), u"a b");
@@ -139,13 +142,38 @@ TEST(TextFileReader, UnmarkedTextIsUtf8WhenItsBytesAre) {
     EXPECT_EQ(Reader(c.bytes).Encoding(), c.encoding);
     EXPECT_EQ(All(c.bytes), c.text);
   }
-  // The whole file counts: a byte that is not UTF-8 far into it, and a character across the blocks read.
+  // The whole file counts: a stray byte among many characters keeps it UTF-8 (shown as U+FFFD), a
+  // stretch of code-page text far into it does not; and a character across the blocks read.
   std::string late;
   while (late.size() < 200000) late += "\xC3\xA9t\xC3\xA9 ";
-  EXPECT_EQ(Reader(late + "\xE9t\xE9").Encoding(), TextEncoding::kAnsi);
+  EXPECT_EQ(Reader(late + "\xE9t\xC3\xA9").Encoding(), TextEncoding::kUtf8);
+  const std::u16string stray = All(late + "\xE9t\xC3\xA9");
+  EXPECT_EQ(stray.substr(stray.size() - 3), u"\uFFFDt\u00E9");
+  EXPECT_EQ(Reader("\xC3\xA9t\xC3\xA9 \xC3\xA9t\xC3\xA9 caf\xE9 !").Encoding(), TextEncoding::kUtf8);
+  EXPECT_EQ(Reader("\xC3\xA9t\xC3\xA9 caf\xE9 d\xE9j\xE0").Encoding(), TextEncoding::kAnsi);
+  std::string mixed = late;
+  for (int i = 0; i < 20000; ++i) mixed += "\xE9t\xE9 ";
+  EXPECT_EQ(Reader(mixed).Encoding(), TextEncoding::kAnsi);
   const std::string across = std::string((64 << 10) - 1, 'a') + "\xE2\x82\xAC";
   EXPECT_EQ(Reader(across).Encoding(), TextEncoding::kUtf8);
   EXPECT_EQ(All(across).substr((64 << 10) - 1), u"\u20AC");
+}
+
+// Without a mark: UTF-16 by the zeros of its first block; zero runs in 8-bit text tell nothing.
+TEST(TextFileReader, UnmarkedUtf16) {
+  const std::u16string report = u"Report \u00E9t\u00E9\r\n\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1";
+  std::string little, big;
+  for (char16_t c : report) {
+    little += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    big += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+  }
+  EXPECT_EQ(Reader(little).Encoding(), TextEncoding::kUtf16LittleEndian);
+  EXPECT_EQ(All(little), report);
+  EXPECT_EQ(Reader(big).Encoding(), TextEncoding::kUtf16BigEndian);
+  EXPECT_EQ(All(big), report);
+  for (const std::string& ansi : {std::string("abc") + std::string(2000, '\0') + "def", std::string("a\0b", 3),
+                                  std::string("Lake\0\0\0 and hills, 1 ") + std::string(1, '\0') + "sun\r\n"})
+    EXPECT_EQ(Reader(ansi).Encoding(), TextEncoding::kAnsi) << ansi.size();
 }
 
 TEST(TextFileReader, LongLinesAndBlockEdges) {

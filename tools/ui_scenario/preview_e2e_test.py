@@ -54,10 +54,13 @@ def check(sample, shown):
             return f"expected a player's window, shown {got}"
     elif expect == "html":
         # Our page viewer with its page read: "Ready, ..." once its pictures are in, a page without pictures
-        # stays at "Parsing N of N".
+        # stays at "Parsing N of N"; its title shows as the viewer's text.
         parsed = re.search(r"Parsing (\d+) of (\d+)", detail)
         if view != "window" or not ("Ready" in detail or (parsed and parsed[1] == parsed[2])):
             return f"expected the page read by our viewer, shown {got}"
+        missing = [w for w in sample.get("text", []) if w not in detail]
+        if missing:
+            return f"the page lacks {missing}: {detail[:200]}"
     else:
         return f"no check for {expect}"
     wanted_box = sample.get("box", "")

@@ -189,8 +189,10 @@ PreviewShown DescribePreview(HANDLE process, HWND pane, const PlaceholderPicture
       if (ClassName(child) == WC_LISTVIEWW) return {"list", RowsText(process, child)};
     }
     // A viewer that shows its picture in a static control still shows a drawn picture. Other controls are
-    // named by class, with the texts they show (a status bar's, a button's).
-    std::string classes, texts;
+    // named by class, with the texts they show (the viewer's own, such as a page's title; a status bar's, a
+    // button's).
+    std::string classes, texts = ControlText(viewer);
+    if (!texts.empty()) texts = " | " + texts;
     for (HWND child : children) {
       if (!::IsWindowVisible(child) || ClassName(child) == L"Static") continue;
       classes += (classes.empty() ? "" : " ") + Utf8(ClassName(child));

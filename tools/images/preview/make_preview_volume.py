@@ -9,7 +9,7 @@ what the pane is expected to show for it.
 
 Everything is made here: pictures by Pillow (JPEG 2000 by OpenJPEG's opj_compress, a photo's and a CMYK PSD by
 ImageMagick's convert), a town map by ezdxf (preview/dxf/make_dxf_samples.py), the other formats by small writers of
-their own (PSD, DXF, dBASE, AVI, EMF, PDF, compound file), archives by zipfile, tarfile and gcab;
+their own (PSD, DXF, dBASE, AVI, EMF, PDF, compound file), archives by zipfile, tarfile, gcab and zip;
 mkfs.fat and mtools build the volume without mounting it. The same sources give the same bytes.
 
 Expected views (`expect` in preview.json): "picture" (a drawn picture), "drawing" (drawn lines), "blank" (a
@@ -27,6 +27,7 @@ import json
 import math
 import os
 import random
+import shutil
 import struct
 import subprocess
 import sys
@@ -140,7 +141,7 @@ HTML = ("<html><head><title>Holiday page</title></head><body bgcolor=\"#ffffff\"
 
 
 def dbf(fields, records):
-    """A dBASE III table: fields [(name, type, length, decimals)], records [[text, ...]]."""
+    """A dBASE III table: fields [(name, type, length, decimals)], records [[text or the field's bytes, ...]]."""
     record_length = 1 + sum(f[2] for f in fields)
     header_length = 32 + 32 * len(fields) + 1
     out = bytearray(struct.pack("<BBBBIHH20x", 0x03, 120, 9, 13, len(records), header_length, record_length))
@@ -150,8 +151,8 @@ def dbf(fields, records):
     for values in records:
         out += b" "
         for (name, kind, length, _), value in zip(fields, values):
-            text = value.encode("cp1252")
-            out += (text.rjust(length) if kind == "N" else text.ljust(length))[:length]
+            text = value if isinstance(value, bytes) else value.encode("cp1252")
+            out += (text.rjust(length) if kind in "NF" else text.ljust(length))[:length]
     return bytes(out + b"\x1a")
 
 
@@ -333,6 +334,114 @@ def docx(paragraphs):
     return zip_archive([(name, text.encode()) for name, text in parts])
 
 
+# ---- encodings: pages, texts, tables and archive names as ordinary tools write them --------------------
+
+LETTER = "Voil\u00e0 la lettre \u2014 \u00e9l\u00e8ve"
+SAYINGS = "It\u2019s \u20ac5, d\u00e9j\u00e0 vu"
+
+
+def page(title, body, head=""):
+    return f"<html><head>{head}<title>{title}</title></head><body><h1>{title}</h1><p>{body}</p></body></html>\r\n"
+
+
+def every_type_table():
+    """A dBASE table with a field of every type the view reads, binary ones packed by struct, and the rows the
+    view must show for it (Python's own formatting of the values written; currencies in the United States
+    format the test machine uses)."""
+    fields = [("NAME", "C", 16, 0), ("COUNT", "N", 5, 0), ("WEIGHT", "F", 9, 3), ("BOUGHT", "D", 8, 0),
+              ("STOCKED", "L", 1, 0), ("ID", "I", 4, 0), ("PRICE", "Y", 8, 4), ("NOTES", "M", 10, 0),
+              ("STAMP", "T", 8, 0), ("BLOCK", "B", 10, 0), ("OLE", "G", 10, 0), ("PHOTO", "P", 10, 0)]
+    values = [("Lamp", 3, 2.5, "20210304", "T", 7, 0.50), ("Chair \u00e9", 12, -0.125, "20200101", "F", -40000, 250000.00),
+              ("Table", 1, 1000.0, "19991231", "y", 2147483647, -1.25)]
+    records, rows = [], []
+    for i, (name, count, weight, day, stocked, ident, price) in enumerate(values):
+        records.append([name, str(count), "%.3f" % weight, day, stocked, struct.pack("<i", ident),
+                        struct.pack("<q", round(price * 10000)), "%10d" % (i + 1), struct.pack("<ii", 2459278, 3600000),
+                        "%10d" % (i + 4), "%10d" % (i + 7), "%10d" % (i + 10)])
+        money = ("(${:,.2f})" if price < 0 else "${:,.2f}").format(abs(price))
+        cells = [name.ljust(16), "%f" % count, "%f" % weight, day[:4] + "/" + day[4:6] + "/" + day[6:],
+                 "TRUE" if stocked in "TtYy" else "FALSE", str(ident), money, "Memo", "", "%10d" % (i + 4), "General",
+                 "Picture"]
+        rows.append(", ".join([str(i + 1)] + cells))
+    return dbf(fields, records), rows
+
+
+class OemZipInfo(zipfile.ZipInfo):
+    """A member named in code page 437 without the UTF-8 flag, as Windows' compressed folders name them."""
+    def _encodeFilenameFlags(self):
+        return self.filename.encode("cp437"), self.flag_bits
+
+
+OEM_NAMES = ["Caf\u00e9 r\u00e9sum\u00e9.txt", "Gr\u00f6\u00dfe \u00bd.txt"]
+UTF8_NAMES = [GREEK + ".txt", CYRILLIC + "/" + FRENCH + ".txt"]
+
+
+def names_zip():
+    """zipfile's archive of names in code page 437 (made on Windows) and in UTF-8 with the flag."""
+    out = io.BytesIO()
+    with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as z:
+        for name in OEM_NAMES:
+            item = OemZipInfo(name, (2021, 3, 4, 5, 6, 8))
+            item.create_system = 0
+            z.writestr(item, name.encode())
+        for name in UTF8_NAMES:
+            z.writestr(zipfile.ZipInfo(name, (2021, 3, 4, 5, 6, 8)), name.encode())
+    return out.getvalue()
+
+
+def zip_tool_archive(work):
+    """zip's archive of the same names: their UTF-8 bytes, without the flag."""
+    folder = os.path.join(work, "zip-names")
+    shutil.rmtree(folder, ignore_errors=True)
+    names = OEM_NAMES + UTF8_NAMES
+    for name in names:
+        os.makedirs(os.path.dirname(os.path.join(folder, name)), exist_ok=True)
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(name.encode())
+        os.utime(os.path.join(folder, name), (EPOCH, EPOCH))
+    path = os.path.join(work, "names.zip")
+    if os.path.exists(path):
+        os.remove(path)
+    subprocess.run(["zip", "-q", "-X", "-D", path] + names, cwd=folder, check=True,
+                   env=dict(os.environ, LC_ALL="C.UTF-8"))
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def encoding_samples(work):
+    """Files whose text is beyond ASCII or holds zeros; each names the words it must show (a page's title
+    shows in the viewer's title)."""
+    letter = page(LETTER, SAYINGS)
+    report = page("Report " + GREEK, "Totals " + CYRILLIC)
+    zeros = bytes(512)  # what a save writes for a sector it could not read
+    utf8_notes = NOTES.encode("utf-8")
+    table, rows = every_type_table()
+    return [
+        sample("/Web/letter utf-8.html", letter.encode("utf-8"), "html", "html-utf8", text=[LETTER]),
+        sample("/Web/letter utf-8 mark.html", b"\xef\xbb\xbf" + letter.encode("utf-8"), "html", "html", text=[LETTER]),
+        sample("/Web/letter meta.html", page(LETTER, SAYINGS, '<meta charset="utf-8">').encode("utf-8"), "html", "html",
+               text=[LETTER]),
+        sample("/Web/letter 1252.html", page(LETTER, SAYINGS, '<meta http-equiv="Content-Type" content="text/html; '
+                                             'charset=windows-1252">').encode("cp1252"), "html", "html", text=[LETTER]),
+        sample("/Web/letter ansi.html", letter.encode("cp1252"), "html", "html", text=[LETTER]),
+        sample("/Web/privet 1251.html", page(CYRILLIC, CYRILLIC + ", \u043c\u0438\u0440", '<meta charset="windows-1251">')
+               .encode("cp1251"), "html", "html", text=[CYRILLIC]),
+        sample("/Web/report utf-16.html", report.encode("utf-16"), "html", "html", text=["Report " + GREEK]),
+        sample("/Web/report utf-16be.html", report.encode("utf-16-be"), "html", "html", text=["Report " + GREEK]),
+        sample("/Documents/notes unmarked utf-16.txt", NOTES.encode("utf-16-le"), "text", "text",
+               text=["Recovered notes", GREEK, CYRILLIC]),
+        sample("/Documents/notes stray byte.txt", utf8_notes[:17] + b"\xe9" + utf8_notes[17:], "text", "text",
+               text=[GREEK, CYRILLIC]),
+        sample("/Documents/notes zeros.txt", b"A caf\xe9 line before" + zeros + b"and after the gap\r\n", "text", "text",
+               text=["and after the gap"]),
+        sample("/Documents/inventory zeros.xml", b'<inventory><item name="lamp"/>' + zeros + b'<item name="chair"/></inventory>',
+               "text", "text", text=['<item name="chair"/></inventory>']),
+        sample("/Tables/every type.dbf", table, "list", "dbf", rows=rows),
+        sample("/Archives/names.zip", names_zip(), "list", "zip", rows=OEM_NAMES + UTF8_NAMES),
+        sample("/Archives/names zip.zip", zip_tool_archive(work), "list", "zip", rows=OEM_NAMES + UTF8_NAMES),
+    ]
+
+
 # ---- the volume -----------------------------------------------------------------------------------------
 
 def sample(path, data, expect, group, **facts):
@@ -447,6 +556,7 @@ def preview_samples(work):
         sample("/Media/unknown.xyz", b"not a kind the pane knows\r\n", NOT_AVAILABLE, "unknown"),
         sample("/Large/big picture.jpg", jpg + bytes(5 * 1024 * 1024 + 4096), TOO_LARGE, "large"),
     ]
+    files += encoding_samples(work)
     # The damaged file of each kind.
     kinds = {}
     for f in files:
