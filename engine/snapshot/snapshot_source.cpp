@@ -61,7 +61,9 @@ bool FolderInPlace(const FatFolderRecord& f, const FileSystemRecord& fs, const c
   const bool fat32 = fs.type == records::kFat32;
   uint8_t sector[kSectorSize];
   const uint64_t first = fs.clusterBase + uint64_t{f.firstCluster} * fs.sectorsPerCluster;
-  if (!ReadOneSector(devicePath, first, sector)) return false;
+  // A sector the image no longer holds (a copy cut short) says nothing of whose folder this is: the scan listed
+  // the folder from its parent's entry all the same.
+  if (!ReadOneSector(devicePath, first, sector)) return true;
   const uint8_t* dot = sector;
   const uint8_t* dotDot = sector + 32;
   if (!IsDotEntry(dot, 1) || !IsDotEntry(dotDot, 2) || EntryCluster(dot, fat32) != f.firstCluster) return false;
@@ -132,7 +134,11 @@ void ReadDirectoryEntries(const FileSystemRecord& fs, const char* devicePath, ui
   FatSectorHistory history;
   uint8_t sector[kSectorSize];
   for (uint64_t lba : DirectorySectors(fs, devicePath, cluster, fatCopy)) {
-    if (!ReadOneSector(devicePath, lba, sector)) return;
+    // The scan read on past a sector it could not read; so does the check, with no names joined across it.
+    if (!ReadOneSector(devicePath, lba, sector)) {
+      history = FatSectorHistory();
+      continue;
+    }
     for (uint32_t index = 0; index < kFatEntriesPerSector; ++index) {
       FatDirectoryEntry entry;
       const FatEntryKind kind = DecodeFatEntry(sector, index, fs.type, 0, &entry, history.Before());
