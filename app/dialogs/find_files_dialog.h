@@ -31,6 +31,8 @@ class FindFilesDialog : public app::SkinnedDialog, private app::FindSink {
 
   // Whether a search worker is registered (from Start until its end has been shown).
   bool Searching() const { return m_worker.joinable(); }
+  // The gate the search worker passes at each test of its stop (a test holds the worker there).
+  PauseGate& SearchGate() { return m_gate; }
   // The record ids of the ticked rows, top to bottom.
   std::vector<uint32_t> TickedIds() const;
 

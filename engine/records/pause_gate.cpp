@@ -23,5 +23,12 @@ void PauseGate::Pass() {
   if (!closed_.load()) return;
   std::unique_lock<std::mutex> lock(mutex_);
   if (closed_ && closer_ == std::this_thread::get_id()) return;
+  ++waiting_;
   opened_.wait(lock, [this] { return !closed_.load(); });
+  --waiting_;
+}
+
+int PauseGate::Waiting() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return waiting_;
 }

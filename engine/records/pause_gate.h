@@ -18,6 +18,8 @@ class PauseGate {
   // The worker: returns at once while the gate is open, else when it opens. The thread that closed the
   // gate passes at once (a results tree built on the user-interface thread while it asks).
   void Pass();
+  // How many threads wait at the gate now (a test holds a worker there before it presses Stop).
+  int Waiting();
 
  private:
   std::mutex mutex_;
@@ -25,6 +27,7 @@ class PauseGate {
   // Written under the lock; read without it first, so an open gate costs the worker one load per test.
   std::atomic<bool> closed_{false};
   std::thread::id closer_;
+  int waiting_ = 0;  // under the lock
 };
 
 // The scan workers' gate (Quick Scan, Extensive Scan, File Trace, reading a chosen file system, the
