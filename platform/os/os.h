@@ -13,6 +13,9 @@ std::string ToUtf8(std::u16string_view text);
 std::u16string FromUtf8(std::string_view text);
 // From the system's 8-bit code page (Windows: the ANSI code page; elsewhere Windows-1252).
 std::u16string FromCodePage(std::string_view text);
+// The system's OEM code page, in which DOS and Windows write the short names of FAT entries (Windows: GetOEMCP;
+// elsewhere 850, the code page the DOS tools of these systems write them in).
+uint32_t OemCodePage();
 std::u16string FromAscii(std::string_view text);
 // A-Z to a-z; every other character as it is.
 inline char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }

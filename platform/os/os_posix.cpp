@@ -63,6 +63,8 @@ std::u16string FromCodePage(std::string_view text) {
   return out;
 }
 
+uint32_t OemCodePage() { return 850; }
+
 bool File::OpenRead(const std::u16string& path, Share) {
   Close();
   const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);

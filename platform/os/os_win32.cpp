@@ -58,6 +58,8 @@ std::u16string FromCodePage(std::string_view text) {
   return out;
 }
 
+uint32_t OemCodePage() { return ::GetOEMCP(); }
+
 bool File::OpenRead(const std::u16string& path, Share share) {
   Close();
   const DWORD mode = share == Share::Read ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;

@@ -47,7 +47,7 @@ Left out on both sides, with what TSK lists below them when they are deleted fol
 - after an Extensive Scan, deleted FAT folders that it finds elsewhere than TSK (misplaced_folders): it files a
   folder under the folder its ".." names, TSK under an entry a move left behind;
 - what TSK cannot be an oracle for (unreadable_by_tsk): an index entry whose record TSK does not find, which it
-  lists as live ("r/-"), and names it cannot decode ("^");
+  lists as live ("r/-");
 - NTFS entries that only a freed index record still holds (stale_index_entries), with what TSK lists below them:
   TSK lists the entries of an index record the index's bitmap marks free as live, so a file moved out of a folder
   whose index then shrank back into its root is listed under both folders, and a file deleted there is listed as
@@ -306,9 +306,9 @@ def ambiguous_folders(volume):
 
 def unreadable_by_tsk(t):
     """TSK entries that are no oracle: a name of an index entry whose record TSK does not find ("r/-": TSK lists
-    it as live, with no size), and names with a character TSK cannot decode (a short name in the DOS code page,
-    which TSK shows as "^")."""
-    return t["type"].endswith("/-") or "^" in t["path"]
+    it as live, with no size). (A short name's characters outside ASCII, which TSK shows as "^", compare as
+    oracle.fat_names_match says.)"""
+    return t["type"].endswith("/-")
 
 
 def stale_index_entries(volume):
