@@ -56,10 +56,10 @@ Saved files are found by their path; where a folder holds two files of one name 
 say), the saver writes "Copy (n ) of NAME" beside NAME, and any of those may hold the bytes.
 
 An Extensive Scan case is not applicable ("n/a") to a volume with too few folders to find its file system by
-(geometry_folders): a boot sector's geometry must place one folder, and without it two are needed. An NTFS
-volume followed by one that cannot be found is checked: it reaches to the range's end, and its MFT's map tells
-its records from the other volume's. A FAT12 volume in a primary partition of type 1 is not listed as a
-partition (only the Extensive Scan reads it there).
+(geometry_folders): a FAT16 or FAT32 boot sector is enough, an NTFS one's geometry must place one folder, and
+without a boot sector two are needed. An NTFS volume followed by one that cannot be found is checked: it reaches
+to the range's end, and its MFT's map tells its records from the other volume's. A FAT12 volume in a primary
+partition of type 1 is not listed as a partition (only the Extensive Scan reads it there).
 
 From seed 2000 on, a seed also draws its partner's shape (normal, small, or nearly empty: no folder and a few
 files at most) and whether the partner lies before or after its volume (history.py's shapes); the seeds of the
@@ -860,9 +860,11 @@ def check_pair(runner, work, first, second, table):
                                       v.raw, 0, os.path.join(work, "%s-quick-%d" % (name, at)),
                                       (at, v.sectors, desc, v.must()))]
     found = {}
-    # A boot sector's geometry must place a folder; without one, two folders give the geometry.
-    # A FAT12 boot sector is never a candidate (the search knows the FAT16 and FAT32 marks): two folders give it.
-    findable = [geometry_folders(v) >= (1 if table and v.fs != "fat12" else 2) for v, _ in placed]
+    # A FAT16 or FAT32 boot sector whose tables lie where it says is enough; an NTFS one's geometry must place a
+    # folder; without one, two folders give the geometry. A FAT12 boot sector is never a candidate (the search knows
+    # the FAT16 and FAT32 marks): two folders give it.
+    findable = [table and v.fs in ("fat16", "fat32") or geometry_folders(v) >= (1 if table and v.fs != "fat12" else 2)
+                for v, _ in placed]
     checked = 0
     for i, (v, at) in enumerate(placed):
         if not findable[i]:

@@ -19,7 +19,8 @@ histories users bring, where The Sleuth Kit (which reads the first table only) i
   snapshot too, and through an old snapshot that named those one character per byte;
 - a stick as people fill it: hundreds of small files written in a row, a folder of long names over more than one
   cluster, names as Windows writes them (a short entry alone in the DOS code page, a first byte 0x05), empty files,
-  a long name damaged by a character no name may hold.
+  a long name damaged by a character no name may hold;
+- a healthy volume without folders, all its files in the root, found by an Extensive Scan by its boot sector.
 
 For every case and way of reading it (quick: Quick Scan; extensive: the file system an Extensive Scan finds at the
 volume's place; snapshot: a Quick Scan's snapshot loaded over the volume; old-snapshot: the same with its names as
@@ -288,6 +289,20 @@ def windows_names(work, name, fs):
     return v, truth, ["quick", "extensive", "snapshot"]
 
 
+def root_only(work, name, fs):
+    """A healthy volume whose files all lie in its root (no folder for an Extensive Scan to find it by): its boot
+    sector is enough."""
+    v = Volume(work, name, fs, 16 if fs == "fat16" else 40)
+    for i in range(6):
+        v.put("photo %d.jpg" % i, 5000 + 3000 * i)
+    v.put("NOTES.TXT", 900)
+    v.put("GONE.BIN", 2000)
+    v.delete("GONE.BIN")
+    truth = live_truth(v)
+    truth.add("xONE.BIN", v.deleted["GONE.BIN"], True, deleted_fate(v, "GONE.BIN"))
+    return v, truth, ["quick", "extensive"]
+
+
 def cases():
     out = {}
     for fs in ("fat16", "fat32"):
@@ -304,6 +319,7 @@ def cases():
         out["quick_format_%s" % fs] = (quick_format, fs)
         out["lower_case_%s" % fs] = (lower_case, fs)
         out["windows_names_%s" % fs] = (windows_names, fs)
+        out["root_only_%s" % fs] = (root_only, fs)
     out["floppy_fat12"] = (floppy,)
     out["reserved_fat32_6158"] = (reserved, "fat32", 6158)
     out["reserved_fat32_32"] = (reserved, "fat32", 32)
