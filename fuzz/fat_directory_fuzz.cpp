@@ -57,7 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ParseFatDirectory(sector.get(), 0, &ended, 0, (options >> 1) & 1, static_cast<uint16_t>((options >> 2) & 15),
                     before);
   for (const FatFolderRecord& folder : FatFolderList) Check(folder.firstCluster != 0 && IsValidFatName(folder.name) == 1);
-  for (const FatEntryRecord& entry : FatEntryList) Check(entry.firstCluster != 0 && IsValidFatName(entry.name) == 1);
+  // A file without clusters is an empty one.
+  for (const FatEntryRecord& entry : FatEntryList) {
+    Check((entry.firstCluster != 0 || entry.size == 0) && IsValidFatName(entry.name) == 1);
+  }
   Check(FatFolderList.size() + FatEntryList.size() <= kFatEntriesPerSector);
   return 0;
 }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 
+#include "engine/fat/oem_code_page.h"
 #include "engine/host/scan_host.h"
 #include "engine/image/byte_order.h"
 #include "engine/records/scan_records.h"
@@ -15,26 +17,70 @@ using os::Decimal;
 // The case flags of byte 12 that Windows writes for a short name all in small letters: the name, the extension.
 constexpr uint8_t kLowerCaseBase = 0x08;
 constexpr uint8_t kLowerCaseExtension = 0x10;
+// A live short name whose first character is 0xE5 in the code page keeps 0x05 there, 0xE5 marking deleted entries.
+constexpr uint8_t kLiveE5Mark = 0x05;
+constexpr uint8_t kVolumeLabelAttribute = 0x08;
+constexpr uint8_t kReservedAttributes = 0xC0;
+// Characters that long names may hold and short names may not.
+constexpr std::string_view kNotInShortNames = "\"*+,./:;<=>?[\\]|";
 
-// Bytes first .. first + count - 1 of an entry without blanks, one character per byte; lower: its capital
-// letters in small ones.
-void AppendWithoutBlanks(const uint8_t* entry, uint32_t first, uint32_t count, bool lower, std::u16string& name) {
+uint32_t ShortNameCodePage() {
+  static const uint32_t codePage = os::OemCodePage();
+  return codePage;
+}
+
+// The character a byte of a short name stands for: in the system's OEM code page, or (latin1) as the byte's own
+// value, as scans named files before the code page was honoured.
+char16_t ShortNameCharacter(uint8_t byte, bool latin1) {
+  return latin1 ? static_cast<char16_t>(byte) : os::OemCharacter(byte, ShortNameCodePage());
+}
+
+// Bytes first .. first + count - 1 of an entry without blanks; lower: its capitals in small letters.
+void AppendWithoutBlanks(const uint8_t* entry, uint32_t first, uint32_t count, bool lower, bool latin1,
+                         std::u16string& name) {
   for (uint32_t i = first; i < first + count; ++i) {
     if (entry[i] == ' ') continue;
-    const bool capital = entry[i] >= 'A' && entry[i] <= 'Z';
-    name.push_back(static_cast<char16_t>(lower && capital ? entry[i] - 'A' + 'a' : entry[i]));
+    const uint8_t byte = i == 0 && entry[i] == kLiveE5Mark && !latin1 ? kFatDeletedMark : entry[i];
+    const char16_t c = ShortNameCharacter(byte, latin1);
+    name.push_back(lower ? OemSmallLetter(c) : c);
   }
 }
 
-// The short name as its bytes hold it, or with the case flags honoured.
-std::u16string ShortName(const uint8_t* entry, bool caseFlags) {
+// The short name: with the case flags honoured, as its bytes hold it, or (latin1) one character per byte without
+// the flags. A deleted entry's first character, which its mark took, is shown as 'x'.
+std::u16string ShortName(const uint8_t* entry, bool caseFlags, bool latin1 = false) {
   std::u16string name;
-  AppendWithoutBlanks(entry, 0, 8, caseFlags && (entry[12] & kLowerCaseBase) != 0, name);
+  AppendWithoutBlanks(entry, 0, 8, caseFlags && (entry[12] & kLowerCaseBase) != 0, latin1, name);
   if (entry[8] != ' ') {
     name.push_back(u'.');
-    AppendWithoutBlanks(entry, 8, 3, caseFlags && (entry[12] & kLowerCaseExtension) != 0, name);
+    AppendWithoutBlanks(entry, 8, 3, caseFlags && (entry[12] & kLowerCaseExtension) != 0, latin1, name);
   }
+  if (entry[0] == kFatDeletedMark) name[0] = u'x';
   return name;
+}
+
+// Whether bytes first .. first + count - 1 of an entry may be a part of a short name: characters a name may hold
+// (the first also a deleted or live 0xE5 mark), blanks only after them.
+bool IsShortNamePart(const uint8_t* entry, uint32_t first, uint32_t count) {
+  bool padding = false;
+  for (uint32_t i = first; i < first + count; ++i) {
+    const uint8_t b = entry[i];
+    if (b == ' ') {
+      padding = true;
+      continue;
+    }
+    const bool mark = i == 0 && (b == kFatDeletedMark || b == kLiveE5Mark);
+    const bool invalid = b < 0x20 || b == 0x7F || kNotInShortNames.find(static_cast<char>(b)) != std::string_view::npos;
+    if (padding || (invalid && !mark)) return false;
+  }
+  return true;
+}
+
+// An entry without clusters lists as an empty file when it is one: a file of 0 bytes under a short name (not a
+// folder's ".." naming the root, a volume label, or stray bytes).
+bool IsEmptyFileEntry(const uint8_t* entry) {
+  if ((entry[11] & (kFatDirectoryAttribute | kVolumeLabelAttribute | kReservedAttributes)) != 0) return false;
+  return LoadLe32(entry + 28) == 0 && entry[0] != ' ' && IsShortNamePart(entry, 0, 8) && IsShortNamePart(entry, 8, 3);
 }
 
 // The progress of a directory walk: entries processed against the clusters of the scanned range. Every
@@ -106,20 +152,20 @@ FatEntryKind DecodeFatEntry(const uint8_t* sector, uint32_t index, uint16_t file
   const uint32_t firstCluster = fileSystemCode == records::kFat32
                                     ? MakeFatCluster(entry[26], entry[27], entry[20], entry[21])
                                     : LoadLe16(entry + 26);
-  if (firstCluster == 0) return FatEntryKind::kSkip;
+  if (firstCluster == 0 && !IsEmptyFileEntry(entry)) return FatEntryKind::kSkip;
 
   FatDirectoryEntry decoded;
   decoded.name = ShortName(entry, true);
   decoded.nameOnDisk = ShortName(entry, false);
-  decoded.deleted = directoryDeleted == 1 ? 1 : 0;
-  if (!decoded.name.empty() && decoded.name[0] == kFatDeletedMark) {
-    decoded.deleted = 1;
-    decoded.name[0] = decoded.nameOnDisk[0] = u'x';
-  }
+  decoded.deleted = directoryDeleted == 1 || entry[0] == kFatDeletedMark ? 1 : 0;
   std::u16string longName;
-  if (AssembleLongName(sector, longName, index * kFatEntryBytes, before) == 0) {
+  // A long name holding a character no file name may (a damaged piece) gives way to the short name.
+  if (AssembleLongName(sector, longName, index * kFatEntryBytes, before) == 0 && IsValidFatName(longName) == 1) {
     decoded.name = std::move(longName);
     decoded.nameOnDisk.clear();
+  } else {
+    decoded.latin1Name = ShortName(entry, false, true);
+    if (decoded.latin1Name == decoded.nameOnDisk) decoded.latin1Name.clear();
   }
   if (IsValidFatName(decoded.name) == 0) return FatEntryKind::kSkip;
   // Only a short name whose case flags changed it keeps the name its bytes hold.

@@ -25,6 +25,9 @@ struct FatDirectoryEntry {
   // A short name that its case flags put in small letters (readme.txt) as its bytes hold it (README.TXT), which
   // is how readers that ignore the flags name the file; empty for every other name.
   std::u16string nameOnDisk;
+  // A short name whose bytes the OEM code page reads otherwise than one character per byte, as scans named it
+  // before they read the code page (a snapshot of then names the file so); empty for every other name.
+  std::u16string latin1Name;
   uint32_t firstCluster = 0;
   uint32_t size = 0;
   uint16_t writeDate = 0;   // FAT date words
@@ -37,16 +40,19 @@ struct FatDirectoryEntry {
 
 enum class FatEntryKind {
   kEnd,     // first byte 0: the directory ends here
-  kSkip,    // a long-name piece, an entry without clusters, or a name that cannot be a file name
+  kSkip,    // a long-name piece, an entry without clusters that is no empty file, or a name that cannot be a file name
   kListed,  // *out holds the entry
 };
 
 // Decodes entry index (0 to 15) of sector (512 bytes): FAT32 (fileSystemCode 200) takes the first cluster
 // from bytes 26, 27, 20, 21, anything else the 16 bits at 26. directoryDeleted 1 marks the entry deleted.
-// The short name is the name bytes without blanks, then "." and the extension bytes without blanks when
-// the first extension byte is not blank, one character per byte, each part in small letters when byte 12 says
-// so (0x08 the name, 0x10 the extension), as Windows writes an all small 8.3 name; a first character 0xE5
-// marks the entry deleted and is shown as 'x'. before: see AssembleLongName.
+// An entry without clusters is listed only as an empty file: 0 bytes, not a folder or volume label, its name bytes
+// those of a short name. The short name is the name bytes without blanks, then "." and the extension bytes without
+// blanks when the first extension byte is not blank, each byte a character of the system's OEM code page (a first
+// byte 0x05 standing for 0xE5), each part in small letters when byte 12 says so (0x08 the name, 0x10 the
+// extension), as Windows writes an all small 8.3 name; a first byte 0xE5 marks the entry deleted and is shown as
+// 'x'. The long name (before: see AssembleLongName) replaces the short name unless it holds a character no file
+// name may.
 FatEntryKind DecodeFatEntry(const uint8_t* sector, uint32_t index, uint16_t fileSystemCode,
                             uint32_t directoryDeleted, FatDirectoryEntry* out, const FatSectorsBefore& before = {});
 

@@ -130,7 +130,7 @@ TEST_F(FatDirectoryTest, ShortNamesDropBlanksAndTakeADotOnlyBeforeAnExtension) {
       {"NAME     A ", u"NAME"},        // first extension byte blank: no dot, no extension
       {"NAME    TX ", u"NAME.TX"},
       {"A B C   D E", u"ABC.DE"},      // every blank goes
-      {"\xC4" "BC     TXT", u"\u00C4BC.TXT"},  // one character per byte
+      {"CAF\x90    TXT", u"CAF\u00C9.TXT"},  // a byte of the OEM code page: 0x90 is E acute in 437 and 850
   };
   for (const auto& c : cases) {
     fat_test::CleanScanState::Reset();
@@ -165,18 +165,39 @@ TEST_F(FatDirectoryTest, DeletedEntryKeepsItsLongName) {
   EXPECT_EQ(FatEntryList[1].deleted, 1u);
 }
 
-TEST_F(FatDirectoryTest, NamesThatCannotBeFileNamesAndEmptyFilesAreNotListed) {
+TEST_F(FatDirectoryTest, NamesThatCannotBeFileNamesAreNotListedAndAnInvalidLongNameGivesWayToTheShortName) {
   DirectorySector sector;
   sector.Short(0, "BAD?    TXT", 0x20, 5, 1);
   sector.Short(1, "BAD\x01    TXT", 0x20, 6, 1);
   sector.LongName(3, u"tab\there.txt", "TABHER~1TXT");
   sector.Short(3, "TABHER~1TXT", 0x20, 7, 1);
-  sector.Short(4, "EMPTY   TXT", 0x20, 0, 0);  // no cluster
-  sector.Short(5, "VOLUME     ", 0x08, 0, 0);  // volume label
-  sector.Short(6, "GOOD    TXT", 0x20, 8, 1);
+  sector.Short(4, "GOOD    TXT", 0x20, 8, 1);
   Parse(sector);
-  EXPECT_EQ(OnlyEntryName(), u"GOOD.TXT");
-  EXPECT_EQ(ScanCounters.processedCount, 1u);
+  ASSERT_EQ(FatEntryList.size(), 2u);
+  EXPECT_EQ(FatEntryList[0].name, u"TABHER~1.TXT");
+  EXPECT_EQ(FatEntryList[1].name, u"GOOD.TXT");
+}
+
+TEST_F(FatDirectoryTest, AnEntryWithoutClustersIsListedOnlyAsAnEmptyFile) {
+  DirectorySector sector;
+  sector.Short(0, "EMPTY   TXT", 0x20, 0, 0);
+  sector.Short(1, "\xE5ONE    TXT", 0x20, 0, 0);  // a deleted empty file
+  sector.LongName(3, u".nomedia", "NOMEDI~1   ");
+  sector.Short(3, "NOMEDI~1   ", 0x20, 0, 0);
+  sector.Short(4, "VOLUME     ", 0x08, 0, 0);   // volume label
+  sector.Short(5, "..         ", 0x10, 0, 0);   // a subfolder's ".." naming the root
+  sector.Short(6, "FOLDER     ", 0x10, 0, 0);   // a folder has a cluster
+  sector.Short(7, "SIZED   BIN", 0x20, 0, 7);   // bytes without a cluster
+  sector.Short(8, "AB\0\0\0\0\0\0\0\0\0", 0x20, 0, 0);  // stray bytes: no short name
+  sector.Short(9, "A B     TXT", 0x20, 0, 0);   // a blank inside a name
+  sector.Short(10, "A.B     TXT", 0x20, 0, 0);  // a character short names cannot hold
+  sector.Short(11, "JUNK    TXT", 0x60, 0, 0);  // reserved attribute bits
+  Parse(sector);
+  std::vector<std::pair<std::u16string, uint32_t>> files;
+  for (const FatEntryRecord& e : FatEntryList) files.emplace_back(e.name, e.deleted);
+  const std::vector<std::pair<std::u16string, uint32_t>> want = {{u"EMPTY.TXT", 0}, {u"xONE.TXT", 1}, {u".nomedia", 0}};
+  EXPECT_EQ(files, want);
+  EXPECT_TRUE(FatFolderList.empty());
 }
 
 TEST_F(FatDirectoryTest, FoldersAndFilesGoToTheirListsWithParentDatesAndCounts) {

@@ -5,9 +5,9 @@
 
 One line per folder and file that TSK lists as the user's (no metafiles, no orphans), tab-separated:
 
-    IMAGE  KIND  DELETED  SIZE  LISTED  RUNS  PATH
+    IMAGE  KIND  DELETED  SIZE  RUNS  PATH
 
-KIND is D or F; LISTED is 0 for empty files, which have no cluster and so no record. RUNS: where TSK's istat
+KIND is D or F. RUNS: where TSK's istat
 places a file's content, "FIRST+COUNT" image sectors joined by ",", or "-" (folders, empty files). PATH holds the
 components joined by "/", each preceded by how a reader's name compares with TSK's (oracle.fat_names_match):
   "=" exactly;
@@ -66,7 +66,6 @@ def lines(manifest):
     by_path = {e["path"]: e for e in entries}
     for e in entries:
         is_dir = e["type"].startswith("d")
-        listed = is_dir or e["size"] != 0
         parts = e["path"].split("/")
         own = [by_path["/".join(parts[:i + 1])] for i in range(len(parts))]
         path = "/".join(component(p, entry_index(p)) for p in own)
@@ -74,7 +73,7 @@ def lines(manifest):
         runs = ",".join("%d+%d" % (first, count) for first, count in e.get("runs") or [] if first != volume["start"])
         runs = runs or "-"
         yield "\t".join([manifest["image"], "D" if is_dir else "F", "1" if e["deleted"] else "0", str(e["size"]),
-                         "1" if listed else "0", runs, path])
+                         runs, path])
 
 
 def main():

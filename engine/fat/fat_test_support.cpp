@@ -187,14 +187,13 @@ std::vector<ExpectedEntry> ExpectedEntries(const std::string& image) {
   std::vector<ExpectedEntry> out;
   for (const std::u16string& line : Split(ReadTextFile(os::FromUtf8(DORVANE_FAT_EXPECTED)), u'\n')) {
     const std::vector<std::u16string> fields = Split(line, u'\t');
-    if (fields.size() != 7 || os::ToUtf8(fields[0]) != image) continue;
+    if (fields.size() != 6 || os::ToUtf8(fields[0]) != image) continue;
     ExpectedEntry entry;
     entry.folder = fields[1] == u"D";
     entry.deleted = Number(fields[2]);
     entry.size = Number(fields[3]);
-    entry.listed = fields[4] == u"1";
-    entry.runs = Runs(fields[5]);
-    for (const std::u16string& part : Split(fields[6], u'/')) {
+    entry.runs = Runs(fields[4]);
+    for (const std::u16string& part : Split(fields[5], u'/')) {
       entry.path.emplace_back(static_cast<char>(part.at(0)), part.substr(1));
     }
     out.push_back(std::move(entry));

@@ -72,7 +72,6 @@ struct ExpectedEntry {
   bool folder = false;
   uint32_t deleted = 0;
   uint32_t size = 0;
-  bool listed = false;
   std::vector<std::pair<uint64_t, uint64_t>> runs;  // first image sector, count
   std::vector<std::pair<char, std::u16string>> path;  // comparison rule, TSK's name
 };

@@ -20,8 +20,7 @@
 
 2. FILE: what TSK lists in every folder of the FAT16, FAT32 and NTFS volumes the tests scan (fat16.fixed.vhd,
    fat32.fixed.vhd and ntfs_4k.fixed.vhd of the shared images, and the volume above), one line per folder or file
-   that a recovery program shows as the user's (oracle.user_entries, no named streams; on FAT no empty files, which
-   have no cluster and so no record), tab-separated:
+   that a recovery program shows as the user's (oracle.user_entries, no named streams), tab-separated:
 
        IMAGE  FOLDER  NAME  KIND  DELETED  SIZE  CREATED  MODIFIED
 
@@ -126,7 +125,7 @@ def lines(image, code, manifest, sectors):
     fat = code != 300
     yield "#volume\t%s\t%d\t%d" % (image, code, sectors)
     for e in oracle.user_entries(volume):
-        if e["stream"] or (fat and not e["dir"] and not e["size"]):
+        if e["stream"]:
             continue
         folder = e["path"].rsplit("/", 1)[0] if "/" in e["path"] else ""
         modified = time_text(e["mtime"], fat)

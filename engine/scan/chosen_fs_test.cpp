@@ -318,9 +318,9 @@ TEST_F(ChosenTest, DirectoryEntriesNameTheirFoldersAndListFiles) {
   PutEntry(buffer, 3, "OTHER      ", 0x10, 8);              // cluster 8's folder lies under 9: not named
   PutEntry(buffer, 4, "BIGDIR     ", 0x10, 11, 512);        // a directory with a size is listed as a file
   PutEntry(buffer, 5, "\xE5OST    TXT", 0x20, 12, 7);       // deleted
-  PutEntry(buffer, 6, "EMPTY   TXT", 0x20, 0, 0);           // no cluster: not listed
+  PutEntry(buffer, 6, "EMPTY   TXT", 0x20, 0, 0);           // an empty file: no cluster
   PutEntry(buffer, 7, "BAD?    TXT", 0x20, 13, 1);          // not a file name
-  for (uint32_t i = 8; i < 16; ++i) PutEntry(buffer, i, "NOCLUST BIN", 0x20, 0);
+  for (uint32_t i = 8; i < 16; ++i) PutEntry(buffer, i, "NOCLUST BIN", 0x20, 0, 5);  // bytes without a cluster
   PutEntry(buffer + 512, 0, "NEXT    BIN", 0x20, 14, 2);   // the second sector
   PutEntry(buffer + 512, 2, "AFTER   BIN", 0x20, 15, 2);   // after the end
   uint32_t end = 0;
@@ -331,9 +331,10 @@ TEST_F(ChosenTest, DirectoryEntriesNameTheirFoldersAndListFiles) {
   std::vector<std::tuple<std::u16string, uint32_t, uint32_t, uint32_t>> files;
   for (const FatEntryRecord& e : FatEntryList) files.emplace_back(e.name, e.firstCluster, e.parentId, e.deleted);
   const std::vector<std::tuple<std::u16string, uint32_t, uint32_t, uint32_t>> want = {
-      {u"A file with the long name", 9, 3, 0}, {u"BIGDIR", 11, 3, 0}, {u"xOST.TXT", 12, 3, 1}, {u"NEXT.BIN", 14, 3, 0}};
+      {u"A file with the long name", 9, 3, 0}, {u"BIGDIR", 11, 3, 0}, {u"xOST.TXT", 12, 3, 1}, {u"EMPTY.TXT", 0, 3, 0},
+      {u"NEXT.BIN", 14, 3, 0}};
   EXPECT_EQ(files, want);
-  EXPECT_EQ(ScanCounters.entryCount, 4u);
+  EXPECT_EQ(ScanCounters.entryCount, 5u);
 
   // In a deleted folder, from entry 2 on: every entry deleted, the folder it names too. One sector read: the
   // directory goes on.
@@ -343,7 +344,7 @@ TEST_F(ChosenTest, DirectoryEntriesNameTheirFoldersAndListFiles) {
   ParseFatFolderSectors(buffer, 3, &end, 1, 1, 2);
   EXPECT_EQ(end, 0u);
   EXPECT_EQ(FatFolderList[0].deleted, 1u);
-  ASSERT_EQ(FatEntryList.size(), 2u);
+  ASSERT_EQ(FatEntryList.size(), 3u);
   EXPECT_EQ(FatEntryList[0].name, u"BIGDIR");
   EXPECT_EQ(FatEntryList[0].deleted, 1u);
 }

@@ -14,6 +14,7 @@
 #include "engine/scan/boot_parameters.h"
 #include "engine/scan/extensive_report.h"
 #include "engine/scan/extensive_scan.h"
+#include "engine/scan/fat_table_search.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ constexpr uint32_t kLowestClusterBase = 63;
 constexpr uint32_t kLargestFat16Cluster = 65535;
 constexpr uint32_t kFat32RootCluster = 2;
 constexpr uint32_t kClusterSizes = 8;  // 1, 2, 4, ... 128 sectors
+constexpr size_t kMediaByteOffset = 21;
 uint16_t BootSectorType(const Sector& boot) {
   if (std::memcmp(boot.data() + 85, "32", 2) == 0) return records::kFat32;
   if (std::memcmp(boot.data() + 57, "16", 2) == 0) return records::kFat16;
@@ -33,11 +35,30 @@ void Assign(DirSectorCandidate& candidate) {
   extensive::CountAssigned(DirSectorCandidateList.size());
 }
 
+// Whether sector lies before the tables of the file system found last, by its boot sector: the backup boot sector
+// of a FAT32 volume, which would place the volume six sectors on. (The boot sectors are taken in sector order, so an
+// earlier file system's reserved sectors end before the last one's begin.)
+bool InLastFoundReservedSectors(uint32_t sector) {
+  if (FoundFileSystemList.size() == 0) return false;
+  const FileSystemRecord& fs = FoundFileSystemList[FoundFileSystemList.size() - 1];
+  return fs.firstFatSector != 0 && sector < fs.firstFatSector && sector >= fs.firstFatSector - fs.reservedSectors;
+}
+
+// Whether a table copy begins where the boot sector puts it, with the boot sector's media byte: the boot sector
+// is its volume's, though the volume hold no folder to confirm it (every file in its root).
+bool TableWhereBootSays(const Sector& boot, const FileSystemRecord& fs) {
+  Sector table;
+  for (uint32_t at : {fs.firstFatSector, fs.secondFatSector}) {
+    if (ReadDiskSector(at, table) && BeginsFatTable(table.data()) && table[0] == boot[kMediaByteOffset]) return true;
+  }
+  return false;
+}
+
 // The boot sector at sector: when its geometry places unassigned subfolder candidates, they get the next
-// file-system number and the file system is recorded.
+// file-system number, and the file system is recorded; so it is when a table lies where it says.
 void PlaceByBootSector(uint32_t sector) {
   Sector boot;
-  if (!ReadDiskSector(sector, boot)) return;
+  if (InLastFoundReservedSectors(sector) || !ReadDiskSector(sector, boot)) return;
   const uint16_t type = BootSectorType(boot);
   if (type == 0) return;
   std::optional<FileSystemRecord> fs = FatBootSectorFields(boot, type, RangeSectors{sector, kLastSectorNumber});
@@ -51,7 +72,7 @@ void PlaceByBootSector(uint32_t sector) {
     Assign(*it);
     placed = true;
   }
-  if (placed) extensive::RecordFileSystem(*fs);
+  if (placed || TableWhereBootSays(boot, *fs)) extensive::RecordFileSystem(*fs);
 }
 
 // The unassigned subfolder candidates grouped by the geometry each would have with every cluster size: key

@@ -144,8 +144,10 @@ void ReadDirectoryEntries(const FileSystemRecord& fs, const char* devicePath, ui
       const FatEntryKind kind = DecodeFatEntry(sector, index, fs.type, 0, &entry, history.Before());
       if (kind == FatEntryKind::kEnd) return;
       if (kind != FatEntryKind::kListed) continue;
-      // A snapshot written before the case flags were honoured names the file as its bytes do.
+      // A snapshot written before the case flags were honoured names the file as its bytes do; one written before
+      // the code page was, with a character per byte.
       if (!entry.nameOnDisk.empty()) entries->insert({entry.firstCluster, entry.size, entry.nameOnDisk});
+      if (!entry.latin1Name.empty()) entries->insert({entry.firstCluster, entry.size, entry.latin1Name});
       entries->insert({entry.firstCluster, entry.size, std::move(entry.name)});
     }
     history.Keep(sector, 1);

@@ -16,8 +16,11 @@ std::u16string FromCodePage(std::string_view text);
 // From the system's OEM code page (Windows: its own, 437 on United States systems; elsewhere 437).
 std::u16string FromOemCodePage(std::string_view text);
 // From the Windows code page of that number (0: the system's 8-bit one), or the system's 8-bit code page
-// where the system does not have it (elsewhere only 437 and 1252 are known).
+// where the system does not have it (elsewhere only 437, 850 and 1252 are known).
 std::u16string FromCodePage(std::string_view text, uint32_t codePage);
+// The system's OEM code page, in which DOS and Windows write the short names of FAT entries (Windows: GetOEMCP;
+// elsewhere 850, the code page the DOS tools of these systems write them in).
+uint32_t OemCodePage();
 std::u16string FromAscii(std::string_view text);
 // A-Z to a-z; every other character as it is.
 inline char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }

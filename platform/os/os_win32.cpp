@@ -73,6 +73,8 @@ std::u16string FromCodePage(std::string_view text, uint32_t codePage) {
   return out.empty() ? FromCodePage(text) : out;
 }
 
+uint32_t OemCodePage() { return ::GetOEMCP(); }
+
 bool File::OpenRead(const std::u16string& path, Share share) {
   Close();
   const DWORD mode = share == Share::Read ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;

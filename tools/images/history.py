@@ -19,7 +19,10 @@ names), which is then moved, or deleted with what it holds and made again. A sha
 small, nearly empty partner volumes of a disk: small (a few steps), empty (no folder, at most a few files).
 Seeds below 2000 keep the histories they had before these kinds and shapes (their default kind is one of the
 first four, and a partner of shape plain has no big folder): the pinned cases of the differential test name such
-seeds.
+seeds. At every seed a normal FAT history ends with what people put on a stick or a card, drawn by a generator of
+its own (people_fill): a camera folder of hundreds of small files written in a row with an empty .nomedia, a folder
+of long names over more than one cluster, and 8.3 names with letters of the DOS code page as Windows writes them
+(a short entry alone, a first byte 0xE5 kept as 0x05), some deleted, and an empty file.
 
 writes DIR/<kind>-<seed>.raw (the volume from sector 0) and <kind>-<seed>.history.json (what build() returns:
 the operations, the files that are there at the end, every version of a file's bytes that was deleted or
@@ -69,6 +72,12 @@ WIDE_WORDS = ["Grüße", "résumé", "ñandú", "ελληνικά", "日本語",
 EXTENSIONS = ["txt", "bin", "jpg", "doc", "csv", "dat", "pdf", "Txt", "JPEG", ""]
 SHORT_STEMS = ["README", "DATA", "IMG", "FILE", "TEMP", "LOG", "A", "BK", "PIC", "NOTE"]
 SHORT_NAME = re.compile(r"[^.]{1,8}(\.[^.]{1,3})?")
+# Names as Windows writes them: 8.3 names in one case a part, with letters of the DOS code page, kept as a short entry
+# alone (mtools writes them as Windows does, in code page 850); a first letter of code 0xE5 (O tilde) is kept as
+# 0x05.
+OEM_NAMES = ["café.txt", "RÉSUMÉ.DOC", "été.jpg", "über.txt", "ÄPFEL.TXT", "niño.txt", "smörgås.doc", "façade.txt",
+             "ÅR.TXT", "mädchen.jpg", "õlo.txt", "ÕNIBUS.TXT"]
+OEM_FOLDERS = ["música", "FÖTOS", "été"]
 
 
 class Op:
@@ -162,7 +171,8 @@ def draw_name(rng, fat, taken):
         if not fat and name.startswith("$"):
             continue
         # mtools keeps an 8.3 name with letters outside ASCII as a short name alone, in the DOS code page, which
-        # TSK cannot read ("r^sum^.dat"): no oracle for such names.
+        # TSK shows with "^" ("r^sum^.dat"). Such names come from people_fill, which draws from a generator of its
+        # own so that every seed keeps the history it had before them.
         if fat and not name.isascii() and SHORT_NAME.fullmatch(name):
             continue
         if name.lower() not in taken:
@@ -196,6 +206,7 @@ def plan(seed, kind=None, make_tools=None, shape="normal"):
     rng = random.Random(seed)
     # The shapes draw from a generator of their own, so that a seed's other steps stay what they were.
     shaped = random.Random(seed * 104729 + 17)
+    people = random.Random(seed * 7919 + 5)
     kind = kind or default_kind(seed)
     geo = draw_geometry(rng, kind)
     fat = geo.fs != "ntfs"
@@ -303,6 +314,51 @@ def plan(seed, kind=None, make_tools=None, shape="normal"):
                 m.gone_folders.remove(path)
                 mkdir(path)
 
+    def people_fill():
+        """What people put on a stick or a card, after the history: a camera folder of hundreds of small files written
+        in a row (with Android's empty .nomedia), a folder of long names over more than one cluster, names as Windows
+        writes them (OEM_NAMES, some of them deleted) and an empty file."""
+        cluster = geo.cluster
+
+        def new_folder(parent, name):
+            path = (parent + "/" if parent else "") + name
+            if name.lower() in m.names_in(parent) or not emit(Op("mkdir", "/" + path)):
+                return None
+            m.folders.add(path)
+            return path
+
+        def many(folder, files):
+            files = {(folder or "") + "/" + n: d for n, d in files.items()}
+            if folder is not None and emit(Op("many", "/" + folder, len(files), files)):
+                m.files.update(files)
+
+        camera = new_folder("", "DCIM") if "dcim" not in m.names_in("") else "DCIM"
+        camera = camera and new_folder(camera, "%dMEDIA" % people.randrange(100, 999))
+        count = min(people.randint(100, 300), room() // cluster)
+        photos = {"IMG_%04d.JPG" % (i + 1): draw_bytes(seed, 200000 + i, people.randint(1, min(cluster, 4000)), people)
+                  for i in range(count)}
+        many(camera, dict(photos, **{".nomedia": b""}))
+        name = "Letters about the %s to the bank number %%03d.doc" % people.choice(WORDS)
+        entries = 1 + -(-len(name % 0) // 13)
+        count = min(cluster * 3 // 2 // (32 * entries) + people.randint(1, 8), room() // cluster)
+        many(new_folder(people.choice(folders_at_depth()), "Letters %d" % people.randrange(100)),
+             {name % i: draw_bytes(seed, 300000 + i, people.randint(1, 2000), people) for i in range(count)})
+        places = [""] + [p for p in (new_folder("", people.choice(OEM_FOLDERS)),) if p]
+        written = []
+        for n, name in enumerate(people.sample(OEM_NAMES, people.randint(3, 7)) + ["vide.txt"]):
+            folder = people.choice(places)
+            if name.lower() in m.names_in(folder):
+                continue
+            path = (folder + "/" if folder else "") + name
+            data = b"" if name == "vide.txt" else draw_bytes(seed, 400000 + n, people.randint(1, 3 * cluster), people)
+            if emit(Op("put", "/" + path, len(data), data)):
+                m.files[path] = data
+                written.append(path)
+        named = [p for p in written if not p.endswith("vide.txt")]
+        for path in people.sample(named, min(2, len(named))):
+            if emit(Op("rm", "/" + path)):
+                drop_file(path)
+
     if shape == "empty":
         # A partner volume with nothing to find a file system by: a few files in its root at most.
         for _ in range(rng.randint(0, 3)):
@@ -366,6 +422,8 @@ def plan(seed, kind=None, make_tools=None, shape="normal"):
                     grow(path, min(rng.randint(1, 3) * geo.cluster + rng.randrange(geo.cluster), room()) or 1)
         elif what == "forget":
             emit(Op("forget-next-free"))
+    if fat and shape == "normal":
+        people_fill()
     return geo, ops, m, deleted
 
 

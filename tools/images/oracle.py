@@ -333,22 +333,29 @@ def user_entries(volume):
 
 def fat_names_match(tsk_name, name, deleted=False):
     """Whether a name a reader shows equals TSK's for a FAT entry, allowing what TSK does differently: "_" in
-    place of the first character of a deleted short name, and case taken from the NT lower-case flags."""
+    place of the first character of a deleted short name, case taken from the NT lower-case flags, and "^" for each
+    character of a short name outside ASCII (TSK does not read the DOS code page)."""
     if tsk_name == name:
         return True
     short = re.fullmatch(r"[^.]{1,8}(\.[^.]{1,3})?", tsk_name) is not None
     if not short:
         return False
-    a, b = tsk_name.upper(), name.upper()
+    a, b = tsk_name.upper(), as_tsk_short_name(name).upper()
     if deleted and tsk_name.startswith("_") and len(a) == len(b):
         return a[1:] == b[1:]
     return a == b
 
 
+def as_tsk_short_name(name):
+    """A name as TSK shows it when it reads it from a short entry: "^" for each character outside ASCII."""
+    return re.sub(r"[^\x00-\x7f]", "^", name)
+
+
 def tsk_path_key(path):
     """A path reduced for matching across readers: case folded, the first character of every component that TSK
-    may have replaced ("_") dropped. Use it to pair entries; compare names exactly with fat_names_match()."""
-    return "/".join(c[1:].upper() if c else c for c in path.split("/"))
+    may have replaced ("_") dropped, characters outside ASCII as "^". Use it to pair entries; compare names exactly
+    with fat_names_match()."""
+    return "/".join(as_tsk_short_name(c[1:]).upper() if c else c for c in path.split("/"))
 
 
 # ---------------------------------------------------------------- carving

@@ -21,7 +21,7 @@ The record of what was written: one row per file the generator wrote,
     fate      intact (its bytes are still where its entry or record says); destroyed (they are not, or its record
               fails its check: a reader must count it damaged, never save it whole); unknown (not judged: a
               deletion of the history whose place it does not record, an old FAT file in more than one run)
-    required  a reader must list it and save it whole (live, intact, not empty)
+    required  a reader must list it and save it whole (live, intact; an empty file too)
 
     user_history.py --seed N --act ACT [--kind KIND] --out DIR [--ntfs-helper PATH]
 writes DIR/<kind>-<seed>-<act>.raw and DIR/<kind>-<seed>-<act>.written.json.
@@ -65,7 +65,7 @@ def target_of(record, description, helper=None):
 
 def row(path, size, sha, state="live", fate="intact"):
     return {"path": path, "size": size, "sha256": sha, "state": state, "fate": fate,
-            "required": state == "live" and fate == "intact" and size > 0}
+            "required": state == "live" and fate == "intact"}
 
 
 def written_of(record):

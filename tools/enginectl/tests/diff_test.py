@@ -47,7 +47,7 @@ Left out on both sides, with what TSK lists below them when they are deleted fol
 - after an Extensive Scan, deleted FAT folders that it finds elsewhere than TSK (misplaced_folders): it files a
   folder under the folder its ".." names, TSK under an entry a move left behind;
 - what TSK cannot be an oracle for (unreadable_by_tsk): an index entry whose record TSK does not find, which it
-  lists as live ("r/-"), and names it cannot decode ("^");
+  lists as live ("r/-");
 - NTFS entries that only a freed index record still holds (stale_index_entries), with what TSK lists below them:
   TSK lists the entries of an index record the index's bitmap marks free as live, so a file moved out of a folder
   whose index then shrank back into its root is listed under both folders, and a file deleted there is listed as
@@ -56,10 +56,10 @@ Saved files are found by their path; where a folder holds two files of one name 
 say), the saver writes "Copy (n ) of NAME" beside NAME, and any of those may hold the bytes.
 
 An Extensive Scan case is not applicable ("n/a") to a volume with too few folders to find its file system by
-(geometry_folders): a boot sector's geometry must place one folder, and without it two are needed. An NTFS
-volume followed by one that cannot be found is checked: it reaches to the range's end, and its MFT's map tells
-its records from the other volume's. A FAT12 volume in a primary partition of type 1 is not listed as a
-partition (only the Extensive Scan reads it there).
+(geometry_folders): a FAT16 or FAT32 boot sector is enough, an NTFS one's geometry must place one folder, and
+without a boot sector two are needed. An NTFS volume followed by one that cannot be found is checked: it reaches
+to the range's end, and its MFT's map tells its records from the other volume's. A FAT12 volume in a primary
+partition of type 1 is not listed as a partition (only the Extensive Scan reads it there).
 
 From seed 2000 on, a seed also draws its partner's shape (normal, small, or nearly empty: no folder and a few
 files at most) and whether the partner lies before or after its volume (history.py's shapes); the seeds of the
@@ -165,8 +165,20 @@ PINNED = [
     # The allocation tables of a rebuilt volume: FAT32 tables longer than the 30,000 sectors searched, FAT16
     # tables of 32 and 64 KiB clusters at or above the sector of cluster 0 (alone, and as an NTFS volume's partner).
     (2006, "fat32huge", "extensive", None),
-    (2013, "fat16big", "extensive", None),
+    (2013, "fat16big", "extensive", "false table pairs"),
     (2003, "ntfs4k", "bare-pair", None),
+    # A table sector of end-of-chain entries only (a folder of small files written in a row) begins like a table in
+    # each copy, one table length apart: a FAT16 volume without its boot sector was read along such a false pair
+    # (this too at 2013, since its volumes end with such a folder).
+    (2000, "fat16", "extensive", "false table pairs"),
+    (2000, "fat16", "bare-pair", "false table pairs"),
+    (2007, "fat16dirs", "extensive", "false table pairs"),
+    (2007, "fat16dirs", "bare-pair", "false table pairs"),
+    (2013, "fat16big", "bare-pair", "false table pairs"),
+    (2021, "fat16big", "extensive", "false table pairs"),
+    (2021, "fat16big", "bare-pair", "false table pairs"),
+    (2023, "fat16dirs", "extensive", "false table pairs"),
+    (2023, "fat16dirs", "bare-pair", "false table pairs"),
     # A FAT12 partner in a partition table: its boot sector is no candidate, so it is found by two folders or not
     # at all (the test asked for one).
     (2123, "ntfs4k", "pair", None),
@@ -306,9 +318,9 @@ def ambiguous_folders(volume):
 
 def unreadable_by_tsk(t):
     """TSK entries that are no oracle: a name of an index entry whose record TSK does not find ("r/-": TSK lists
-    it as live, with no size), and names with a character TSK cannot decode (a short name in the DOS code page,
-    which TSK shows as "^")."""
-    return t["type"].endswith("/-") or "^" in t["path"]
+    it as live, with no size). (A short name's characters outside ASCII, which TSK shows as "^", compare as
+    oracle.fat_names_match says.)"""
+    return t["type"].endswith("/-")
 
 
 def stale_index_entries(volume):
@@ -863,9 +875,11 @@ def check_pair(runner, work, first, second, table):
                                       v.raw, 0, os.path.join(work, "%s-quick-%d" % (name, at)),
                                       (at, v.sectors, desc, v.must()))]
     found = {}
-    # A boot sector's geometry must place a folder; without one, two folders give the geometry.
-    # A FAT12 boot sector is never a candidate (the search knows the FAT16 and FAT32 marks): two folders give it.
-    findable = [geometry_folders(v) >= (1 if table and v.fs != "fat12" else 2) for v, _ in placed]
+    # A FAT16 or FAT32 boot sector whose tables lie where it says is enough; an NTFS one's geometry must place a
+    # folder; without one, two folders give the geometry. A FAT12 boot sector is never a candidate (the search knows
+    # the FAT16 and FAT32 marks): two folders give it.
+    findable = [table and v.fs in ("fat16", "fat32") or geometry_folders(v) >= (1 if table and v.fs != "fat12" else 2)
+                for v, _ in placed]
     checked = 0
     for i, (v, at) in enumerate(placed):
         if not findable[i]:

@@ -6,9 +6,8 @@ Where TSK and the engine legitimately differ, both sides are normalised (see als
 
 - TSK's listing without metafiles, orphans and named streams; the engine's without the NTFS metafiles
   ($MFT ... and $Extend's contents), which it lists as ordinary files;
-- FAT names: TSK's "_" for the first character of a deleted short name and its NT lower-case flags
-  (oracle.fat_names_match); FAT files without clusters (empty files), which the directory parser never
-  lists;
+- FAT names: TSK's "_" for the first character of a deleted short name, its NT lower-case flags and its "^" for
+  a short name's characters outside ASCII (oracle.fat_names_match);
 - NTFS: the folder "Lost Dir", always added; files whose folder record is gone (the damage kit's
   built.damage.lost, which TSK does not list) are expected in "Lost Dir/Dir<n>" in place of that folder;
 - folders are compared by path and deleted mark, files also by size;
@@ -195,8 +194,6 @@ def expected_tree(images, manifest, volume):
         if e["stream"]:
             continue
         folder = e["dir"]
-        if fs != "ntfs" and not folder and e["size"] == 0:
-            continue
         pairs.append((e, Entry(folder, 1 if e["deleted"] else 0, e["size"], e["path"])))
     if fs == "ntfs":
         pairs.append((None, Entry(True, 0, 0, LOST_DIR)))
@@ -401,15 +398,11 @@ def chosen_tree(images, manifest, volume, root_read=True, chain=None):
 
 def expected_files(volume):
     """TSK's folders and files of the volume as a recovery program lists them."""
-    fat = volume["fs"] != "ntfs"
     folders, files = [], []
     for e in oracle.user_entries(volume):
         if e["stream"]:
             continue
-        if e["dir"]:
-            folders.append(e)
-        elif not (fat and e["size"] == 0):
-            files.append(e)
+        (folders if e["dir"] else files).append(e)
     return folders, files
 
 

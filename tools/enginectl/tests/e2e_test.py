@@ -123,14 +123,14 @@ class Volume:
         return "%s at %d" % (self.fs, self.start)
 
     def found_by_extensive(self):
-        """Whether an Extensive Scan finds the file system: FAT from a boot sector that places a subfolder
-        candidate, or without one from two; NTFS from its boot sector or the backup in its last sector, or without
-        either from two folders with index allocations."""
+        """Whether an Extensive Scan finds the file system: FAT16 and FAT32 from their boot sector (its tables where
+        it says), or without one from two subfolder candidates; NTFS from its boot sector or the backup in its last
+        sector, or without either from two folders with index allocations."""
         if self.fs == "ntfs":
             indexed = [e for e in oracle.user_entries(self.listed) if e["dir"] and e["runs"] and not e.get("resident")]
             return not self.boot_lost or self.backup_kept or len(indexed) >= 2
         folders = [c for c in driver.fat_clusters(self.listed).values() if c >= driver.LOWEST_CANDIDATE_CLUSTER]
-        return len(folders) >= (2 if self.boot_lost else 1)
+        return not self.boot_lost or len(folders) >= 2
 
 
 class Disk:

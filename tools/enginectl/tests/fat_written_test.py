@@ -15,10 +15,16 @@ histories users bring, where The Sleuth Kit (which reads the first table only) i
   formatters align the data area), FAT16 with 64, and the usual 32 for FAT32;
 - files deleted and their space written again;
 - a volume quick-formatted over its files, then written;
-- short names in lower case by their case flags (byte 12), through a snapshot too.
+- short names in lower case by their case flags (byte 12), some with letters of the DOS code page, through a
+  snapshot too, and through an old snapshot that named those one character per byte;
+- a stick as people fill it: hundreds of small files written in a row, a folder of long names over more than one
+  cluster, names as Windows writes them (a short entry alone in the DOS code page, a first byte 0x05), empty files,
+  a long name damaged by a character no name may hold;
+- a healthy volume without folders, all its files in the root, found by an Extensive Scan by its boot sector.
 
 For every case and way of reading it (quick: Quick Scan; extensive: the file system an Extensive Scan finds at the
-volume's place; snapshot: a Quick Scan's snapshot loaded over the volume), the tree is listed and saved whole
+volume's place; snapshot: a Quick Scan's snapshot loaded over the volume; old-snapshot: the same with its names as
+an old snapshot holds them), the tree is listed and saved whole
 (enginectl save --audit). A file the history left whole must be listed at its place (live or deleted) with its size
 and saved with the bytes written, not counted damaged; a file the damage or history destroyed may be missing or
 counted damaged, never counted whole with other bytes; no file is counted whole with bytes other than those written
@@ -32,6 +38,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from driver import CODES, Save, case_arguments, run, run_cases  # noqa: E402  (driver.py puts tools/images on the path)
 from fat_written_volumes import Volume  # noqa: E402
+from save_test import patch_long_name  # noqa: E402
 from util import SECTOR, run as run_tool  # noqa: E402
 
 CODES = dict(CODES, fat12=100)
@@ -241,17 +248,59 @@ def quick_format(work, name, fs):
 
 
 def lower_case(work, name, fs):
-    """Short names written in lower case (the case flags of byte 12), a folder and a file among them deleted."""
+    """Short names written in lower case (the case flags of byte 12), a folder and a file among them deleted; some
+    with letters of the DOS code page (café.txt as CAF 0x90, as Windows and mtools write it). An old snapshot, which
+    named those one character per byte, loads too."""
     v = Volume(work, name, fs, 16 if fs == "fat16" else 40)
-    v.mkdir("app", "app/src", "Docs")
+    v.mkdir("app", "app/src", "Docs", "música")
     for path, size in (("readme.txt", 900), ("notes.TXT", 1200), ("LIST.txt", 300), ("app/src/main.c", 4000),
                        ("app/build.bat", 200), ("Docs/letter.doc", 2500), ("Docs/Mixed.Txt", 600),
-                       ("Docs/gone.txt", 800), ("UPPER.TXT", 100)):
+                       ("Docs/gone.txt", 800), ("UPPER.TXT", 100), ("café.txt", 700), ("Docs/RÉSUMÉ.DOC", 1500),
+                       ("música/été.jpg", 3000)):
         v.put(path, size)
     v.delete("Docs/gone.txt")
     truth = live_truth(v)
     truth.add("Docs/xone.txt", v.deleted["Docs/gone.txt"], True, deleted_fate(v, "Docs/gone.txt"))
+    return v, truth, ["quick", "extensive", "snapshot", "old-snapshot"]
+
+
+def windows_names(work, name, fs):
+    """A stick as people fill it: a camera folder of 200 small files written in a row with Android's empty .nomedia,
+    a folder of long names over more than one cluster, names as Windows writes them (a short entry alone with
+    letters of the DOS code page, õlo.txt's first byte 0x05), one of them deleted, empty files (one deleted), and a
+    long name holding a character no name may (a damaged piece): listed under its short name."""
+    v = Volume(work, name, fs, 16 if fs == "fat16" else 40)
+    cluster = v.spc * SECTOR
+    v.mkdir("DCIM", "DCIM/100MEDIA", "Letters", "música")
+    photos = {"IMG_%04d.JPG" % i: 1 + (i * 37) % cluster for i in range(200)}
+    v.put_many("DCIM/100MEDIA", dict(photos, **{".nomedia": 0}))
+    v.put_many("Letters", {"Letter to the bank about the loan number %03d.doc" % i: 300 + i for i in range(40)})
+    if len(v.chain_of("Letters")) < 2:
+        raise RuntimeError("the long names fill one cluster")
+    for path, size in (("café.txt", 700), ("RÉSUMÉ.DOC", 1500), ("õlo.txt", 900), ("música/ÄPFEL.TXT", 2000),
+                       ("música/été.jpg", 3000), ("empty.txt", 0), ("música/vide.txt", 0),
+                       ("música/Bad name.text", 600)):
+        v.put(path, size)
+    v.delete("música/été.jpg", "música/vide.txt")
+    patch_long_name(v.raw, "Bad name.text", "Bad?name.text")
+    truth = live_truth(v, place=lambda p: "música/BADNAM~1.TEX" if p == "música/Bad name.text" else p)
+    truth.add("música/xté.jpg", v.deleted["música/été.jpg"], True, deleted_fate(v, "música/été.jpg"))
+    truth.add("música/xide.txt", b"", True, WHOLE)
     return v, truth, ["quick", "extensive", "snapshot"]
+
+
+def root_only(work, name, fs):
+    """A healthy volume whose files all lie in its root (no folder for an Extensive Scan to find it by): its boot
+    sector is enough."""
+    v = Volume(work, name, fs, 16 if fs == "fat16" else 40)
+    for i in range(6):
+        v.put("photo %d.jpg" % i, 5000 + 3000 * i)
+    v.put("NOTES.TXT", 900)
+    v.put("GONE.BIN", 2000)
+    v.delete("GONE.BIN")
+    truth = live_truth(v)
+    truth.add("xONE.BIN", v.deleted["GONE.BIN"], True, deleted_fate(v, "GONE.BIN"))
+    return v, truth, ["quick", "extensive"]
 
 
 def cases():
@@ -269,6 +318,8 @@ def cases():
             out["reused_%s_spc%d" % (fs, spc)] = (reused, fs, spc)
         out["quick_format_%s" % fs] = (quick_format, fs)
         out["lower_case_%s" % fs] = (lower_case, fs)
+        out["windows_names_%s" % fs] = (windows_names, fs)
+        out["root_only_%s" % fs] = (root_only, fs)
     out["floppy_fat12"] = (floppy,)
     out["reserved_fat32_6158"] = (reserved, "fat32", 6158)
     out["reserved_fat32_32"] = (reserved, "fat32", 32)
@@ -289,8 +340,10 @@ def listed_files(stdout):
 
 
 def audit_files(path):
-    """{path: damaged} of the files a save counted saved."""
+    """{path: damaged} of the files a save counted saved (none when a refused save wrote no audit)."""
     out = {}
+    if not os.path.exists(path):
+        return out
     with open(path, encoding="utf-8") as f:
         for line in f.read().splitlines():
             kind, _, rest = line.partition("\t")
@@ -350,7 +403,24 @@ def judge(truth, listed, saved, out):
     return figures, problems
 
 
-def read_way(args, v, way, work):
+def legacy_name(name):
+    """A short name with letters of the DOS code page as snapshots named it before they read the code page: one
+    character per byte (the case flags applied to A-Z alone)."""
+    return "".join(c if ord(c) < 128 else chr(c.upper().encode("cp850")[0]) for c in name)
+
+
+def as_old_snapshot(snapshot, truth):
+    """Rewrites the names of a snapshot (UTF-16) of the truth's files and folders as an old snapshot holds them."""
+    with open(snapshot, "rb") as f:
+        data = f.read()
+    for name in {part for path, _, _, _ in truth.files for part in path.split("/") if not part.isascii()}:
+        for form in (name, name.upper()):
+            data = data.replace(form.encode("utf-16-le"), legacy_name(form).encode("utf-16-le"))
+    with open(snapshot, "wb") as f:
+        f.write(data)
+
+
+def read_way(args, v, way, work, truth):
     """(tree listing, save) of one way of reading the volume."""
     image = v.image()
     source = ["--range", CODES[v.fs], 0, v.sectors]
@@ -360,9 +430,11 @@ def read_way(args, v, way, work):
         if k is None:
             return None, None
         extra = ["--choose", k]
-    if way == "snapshot":
-        snapshot = os.path.join(work, "quick.vsnp")
+    if way in ("snapshot", "old-snapshot"):
+        snapshot = os.path.join(work, way + ".vsnp")
         run(args.enginectl, "quick", image, *source, "--snapshot-save", snapshot)
+        if way == "old-snapshot":
+            as_old_snapshot(snapshot, truth)
         listing = run(args.enginectl, "snapshot-load", snapshot, "--image", image)
         source = ["--snapshot", snapshot]
     else:
@@ -381,12 +453,17 @@ def check(args, name, case):
         return name, ["the volume could not be made: %s" % e]
     problems = []
     for way in ways:
-        listing, saved = read_way(args, v, way, work)
+        listing, saved = read_way(args, v, way, work, truth)
         if listing is None:
             problems.append("%s: no file system found at cluster base %d" % (way, v.data - 2 * v.spc))
             continue
         save, audit = saved
-        figures, found = judge(truth, listed_files(listing.stdout), audit_files(audit), save.out)
+        if way == "old-snapshot":
+            old = Truth()
+            for path, data, deleted, fate in truth.files:
+                old.add("/".join(legacy_name(part) for part in path.split("/")), data, deleted, fate)
+        figures, found = judge(old if way == "old-snapshot" else truth, listed_files(listing.stdout),
+                               audit_files(audit), save.out)
         if save.status not in (0, 3):
             found.append("save status %d: %s" % (save.status, save.stderr))
         if args.figures:

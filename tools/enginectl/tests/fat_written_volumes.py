@@ -16,6 +16,7 @@ from util import SECTOR, copy_sparse, make_sparse, pseudo_bytes, run
 import vhd
 
 END = {12: 0xFFF, 16: 0xFFFF, 32: 0x0FFFFFFF}
+EMPTY_FILE = " Root directory or empty file"
 
 
 class Volume:
@@ -110,9 +111,13 @@ class Volume:
         return self.chains_of([path])[path]
 
     def chains_of(self, paths):
-        """{path: the clusters mtools gives it, in order} (mshowfat prints "::/path <2-4> <9-11>")."""
+        """{path: the clusters mtools gives it, in order} (mshowfat prints "::/path <2-4> <9-11>", and none for an
+        empty file)."""
         out = {}
         for line in run(["mshowfat", "-i", self.raw] + ["::/" + p for p in paths]).splitlines():
+            if line.endswith(EMPTY_FILE):
+                out[line[3:-len(EMPTY_FILE)]] = []
+                continue
             where, _, runs = line.partition(" <")
             clusters = []
             for first, last in re.findall(r"(\d+)(?:-(\d+))?", runs):

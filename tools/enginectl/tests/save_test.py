@@ -134,7 +134,8 @@ def check_policies(enginectl, image, source, volume, raw, work):
 # ---------------------------------------------------------------- the hostile volume
 
 # Long names written by mtools, and what each becomes when patched (at most 13 characters: one long-name
-# entry), with the safe name the saver must use.
+# entry), with the safe name the saver must use (a long name no file may have gives way to the short name mtools
+# wrote).
 HOSTILE = [
     ("dotdot dir", "..", "__"),
     ("dot dir", ".", "_"),
@@ -143,7 +144,7 @@ HOSTILE = [
     ("con file", "CON", "_CON"),
     ("dotted file", "name.", "name_"),
     ("trail file", "trail ", "trail_"),
-    ("escape file", "..\\..\\x", None),
+    ("escape file", "..\\..\\x", "ESCAPE~1"),
 ]
 
 
@@ -200,14 +201,11 @@ def build_hostile(work):
         patch_long_name(raw, placeholder, name)
     run("qemu-img", "convert", "-f", "raw", "-O", "vpc", "-o", "subformat=fixed,force_size=on", raw, vhd)
     # Where each file must be saved: the patched names made safe.
-    safe_of = {"/" + placeholder: "/" + safe for placeholder, _, safe in HOSTILE if safe is not None}
+    safe_of = {"/" + placeholder: "/" + safe for placeholder, _, safe in HOSTILE}
     saved = {}
     for path, data in contents.items():
         top = "/" + path.split("/")[1]
-        if top in safe_of:
-            saved[(safe_of[top] + path[len(top):])[1:]] = data
-        elif top != "/escape file":
-            saved[path[1:]] = data
+        saved[(safe_of.get(top, top) + path[len(top):])[1:]] = data
     return raw, vhd, deep, saved
 
 

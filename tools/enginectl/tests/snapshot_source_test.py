@@ -3,8 +3,8 @@
 each FAT kind (mkfs.fat and mtools, FAT16 and FAT32) holding the same DCIM folders and other photos, a volume of
 each FAT kind whose files all lie in the root, and two NTFS volumes of one size made by mkntfs, whose MFTs start at
 the same sector and whose files take the same records. Each volume gives four snapshots: a Quick Scan's and an
-Extensive Scan's (--choose 1; not of the volumes without folders, where it finds no FAT file system), each as
-scanned and with every file renamed as page 4's Rename does (--rename-files). Each snapshot
+Extensive Scan's (--choose 1; the volumes without folders found by their boot sectors), each as scanned and with
+every file renamed as page 4's Rename does (--rename-files). Each snapshot
 - over its own volume loads, and saves every file (under its new name when renamed) with the bytes icat gives;
 - over every other volume of its file system is refused (status 1, the mismatch message), and a save from it
   writes nothing.
@@ -188,8 +188,7 @@ def main():
     os.makedirs(os.path.join(args.work, "saved"))
     with concurrent.futures.ThreadPoolExecutor(max_workers=3) as pool:
         volumes = dict(zip(VOLUMES, pool.map(lambda n: build(args.work, n), VOLUMES)))
-        # An Extensive Scan finds a FAT file system by its folders: a volume of root files gives it none.
-        cases = [(n, s) for n in VOLUMES for s in SNAPSHOTS if s[0] == "quick" or not n.endswith("_root")]
+        cases = [(n, s) for n in VOLUMES for s in SNAPSHOTS]
         taken = list(pool.map(lambda c: (c[0], take_snapshot(args, c[0], volumes[c[0]][1], *c[1])), cases))
         problems = [problem for _, (_, problem) in taken if problem]
         jobs = []

@@ -9,7 +9,7 @@ rows:
   size was written there, it is not judged);
 - not-counted-damaged: a file counted whole whose row's fate is destroyed (its record failed its check), even
   with the bytes it was written with;
-- missing: a required file (live, intact, not empty) not saved whole with its bytes under its name and folder;
+- missing: a required file (live, intact, empty or not) not saved whole with its bytes under its name and folder;
 - case: saved whole with its bytes, its FAT short name in other capitals (the lower-case flags of byte 12);
 - intact-damaged: a deleted or lost file whose bytes are still in place, counted damaged;
 - outside: sectors read outside the volume.
