@@ -43,11 +43,15 @@ uint64_t SaveGeneration();
 // were written and every file was read and written whole; "No file was saved." (kind 2) when no file was
 // written, nor tried, with why (the files skipped with Skip File, those the filters and the settings held
 // back); otherwise (kind 2) how many files were saved, how many could not be read whole and, when any, how
-// many could not be written. Returns the kind.
+// many could not be written, and what was done with those not read whole. Returns the kind.
 uint32_t SaveResultMessage(std::u16string* text);
 // What that report says was done with the files that could not be read whole.
 inline constexpr char16_t kUnreadableFilesText[] =
     u"What could be read of them was saved: a file ends where its data could no longer be found, and a part that "
     u"could not be read is zeros. A file whose data could not be found at all was not saved.";
+// And after a File Trace, whose files end where their formats say.
+inline constexpr char16_t kUnreadableTraceText[] =
+    u"A found file whose end its format did not show, or that runs past the size chosen in File Types, was saved "
+    u"at that size.";
 // Shows that report through the message box.
 void ReportSaveResult();

@@ -1,8 +1,8 @@
 // Saving recovered files: the files and folders ticked in the results tree and list are copied out of
 // the source into the folder the user chose, with their folder structure and time stamps. Data is read
 // through ReadSectors by the file system's own allocation (FAT cluster chains, NTFS data runs) or, for
-// File Trace, as a fixed run of sectors from where the signature was found. The source is only read;
-// nothing is written outside the chosen folder (every name read off the image passes
+// File Trace, from the sector where the signature was found to where the file's format ends. The source is
+// only read; nothing is written outside the chosen folder (every name read off the image passes
 // SafePathComponent). Saving state, the stop and skip flags and the final report: save_state.h.
 //
 // A user's save (userSave 1) applies the file filters, the deleted-file and duplicate-name policies of
@@ -80,8 +80,10 @@ uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint
 // a cluster of which $Bitmap marks in use again, are written but counted damaged.
 uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& fileName, uint64_t size,
                        uint32_t mftSector, uint32_t userSave, uint32_t deleted);
-// File Trace: LargeFileSize MB from startSector. Its time stamps are those of its creation. While
-// LargeFileSize is 0 nothing is written: a user's file counts as not written.
+// File Trace: the file from startSector to where its format ends (engine/trace/trace_formats.h; the hit at
+// startSector tells the format, else the file name's extension), at most LargeFileSize MB; a file cut there, or
+// whose end its format does not show, is saved at LargeFileSize MB and counted as not read whole. Its time stamps
+// are those of its creation. While LargeFileSize is 0 nothing is written: a user's file counts as not written.
 uint32_t SaveFileTraceItem(const std::u16string& destination, uint32_t userSave, uint32_t startSector,
                            const std::u16string& fileName);
 
@@ -93,7 +95,7 @@ uint32_t SaveFileTraceItem(const std::u16string& destination, uint32_t userSave,
 uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t writable, uint64_t valid,
                             uint16_t userSave, bool damaged = false);
 
-// The preview's copy of a File Trace hit: LargeFileSize MB from startSector to folder\fileName, without
+// The preview's copy of a File Trace hit: its file, as SaveFileTraceItem reads it, to folder\fileName, without
 // filters, policies, progress or time stamp, and without asking when it cannot be written. 1 when
 // written, else 0 (also while LargeFileSize is 0).
 uint32_t SaveLargeFile(const std::u16string& folder, const std::u16string& fileName, uint32_t startSector);
