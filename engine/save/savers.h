@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "engine/host/host.h"
+#include "engine/ntfs/standard_information.h"
 
 // Asks for the destination with the shell's folder browser ("Please select the path to save the
 // data", owned by ownerWindow) and sets SaveDestination; empty when cancelled.
@@ -100,11 +101,30 @@ uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t 
 // written, else 0 (also while LargeFileSize is 0).
 uint32_t SaveLargeFile(const std::u16string& folder, const std::u16string& fileName, uint32_t startSector);
 
-// Time stamps from SaveFileTime. NTFS: creation, last access and last write all set to the file time.
-// FAT: the date word's year, month and day with the current time of day (UTC) for all three; a date
-// that names no day (month 0, day 31 of a 30-day month ...) leaves the times as they are. A file that
-// cannot be opened keeps its times.
+// Time stamps: the times the volume keeps for the file. NTFS: creation, last access and last write from the
+// standard information of the record an NtfsRecordTimes holds on this thread; without one (or when the record
+// has none), all three SaveFileTime. FAT: the last write date (SaveFileTime's date word) and time, the
+// creation date and time and the last access date that SetFatSaveTimes took for this file, each a local time
+// of its volume; a creation or access date the entry lacks (0) is the write time's, and a file whose dates
+// SetFatSaveTimes did not give gets its write date at midnight. A write date that names no day (month 0,
+// day 31 of a 30-day month ...) leaves the times as they are, and so does a file that cannot be opened.
 void SetNtfsFileTime(const std::u16string& path);
 void SetFatFileDate(const std::u16string& path);
+// SaveFileTime and the other times of the FAT file about to be saved, for the next SetFatFileDate on this
+// thread.
+struct FatEntryRecord;
+void SetFatSaveTimes(const FatEntryRecord& entry);
+// While it lives, SetNtfsFileTime on this thread takes the times of this record's standard information.
+class NtfsRecordTimes {
+ public:
+  explicit NtfsRecordTimes(const uint8_t* record);
+  ~NtfsRecordTimes();
+  NtfsRecordTimes(const NtfsRecordTimes&) = delete;
+  NtfsRecordTimes& operator=(const NtfsRecordTimes&) = delete;
+
+ private:
+  ntfs::StandardTimes times_;
+  const ntfs::StandardTimes* outer_;
+};
 // year = (date >> 9) + 1980, month = (date >> 5) & 15, day = date & 31.
 void DecodeFatDate(uint16_t date, uint16_t& year, uint16_t& month, uint16_t& day);

@@ -136,7 +136,7 @@ void RereadFolderNames() {
     candidate.name = name.name;
     candidate.parentId = name.parent;
     candidate.creationTime = name.creation;
-    candidate.modificationTime = name.change;
+    candidate.modificationTime = name.modification;
   }
 }
 
@@ -165,7 +165,7 @@ void RereadFoundFile(ntfs::FileRecordReader& files, const MftMirror& mirror, Ntf
     entry.name = name.name;
     entry.parentId = name.parent;
     entry.creationTime = name.creation;
-    entry.modificationTime = name.change;
+    entry.modificationTime = name.modification;
   }
   entry.size = files.ReadSize(record, number);
   if (flags == ntfs::kDeletedFile || flags == ntfs::kFileInUse) entry.deleted = flags == ntfs::kDeletedFile ? 1 : 0;

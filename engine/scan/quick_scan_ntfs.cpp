@@ -96,7 +96,7 @@ void ShowRow(host::SecondDisplayRow row, const std::u16string& text) {
 void ListFolder(const FileNameInfo& name, uint32_t recordNumber, uint8_t flags) {
   // The root folder is the top of the tree, not a folder in it.
   if (name.name == u".") return;
-  AppendNtfsFolder(name.name, recordNumber, name.parent, name.creation, name.change, host::kNoTreeKey,
+  AppendNtfsFolder(name.name, recordNumber, name.parent, name.creation, name.modification, host::kNoTreeKey,
                    flags == ntfs::kDeletedDirectory ? 1 : 0);
   if (ScanCounters.folderCount % 20 == 0) ShowRow(host::kFoldersFoundRow, Decimal(ScanCounters.folderCount));
 }
@@ -104,7 +104,7 @@ void ListFolder(const FileNameInfo& name, uint32_t recordNumber, uint8_t flags) 
 void ListFile(ntfs::FileRecordReader& files, const Record& record, uint32_t recordNumber, uint32_t sector,
               const FileNameInfo& name, uint8_t flags) {
   const uint64_t size = files.ReadSize(record, recordNumber);
-  AppendNtfsEntry(sector, name.name, recordNumber, name.parent, name.creation, name.change,
+  AppendNtfsEntry(sector, name.name, recordNumber, name.parent, name.creation, name.modification,
                   flags == ntfs::kDeletedFile ? 1 : 0, size);
   ScanCounters.totalBytes += size;
   ++ScanCounters.entryCount;

@@ -12,6 +12,8 @@
  *   sparse  PATH  SIZE  OFFSET  LOCALFILE    create PATH of SIZE bytes, LOCALFILE's bytes at OFFSET, holes elsewhere
  *   rm      PATH                             delete a file (or an empty folder)
  *   mv      PATH  NEWPATH                    rename or move a file or folder (NEWPATH's folder must exist)
+ *   times   PATH  MODIFIED  ACCESSED         set the standard information's last write and access times (seconds
+ *                                            since 1970); the file-name attributes keep theirs, as Windows does
  *
  * The volume's clock is fixed (environment NTFS_HELPER_TIME, seconds since 1970, default 1600000000) so that
  * the same script gives the same image bytes.
@@ -28,6 +30,7 @@
 #include <ntfs-3g/attrib.h>
 #include <ntfs-3g/dir.h>
 #include <ntfs-3g/inode.h>
+#include <ntfs-3g/ntfstime.h>
 #include <ntfs-3g/unistr.h>
 #include <ntfs-3g/volume.h>
 
@@ -196,6 +199,17 @@ static int move(ntfs_volume *vol, const char *path, const char *to)
     return rc;
 }
 
+static int set_times(ntfs_volume *vol, const char *path, const char *modified, const char *accessed)
+{
+    ntfs_inode *ni = ntfs_pathname_to_inode(vol, NULL, path);
+    if (!ni)
+        return fail("cannot open", path);
+    ni->last_data_change_time = timespec2ntfs((struct timespec){(time_t)strtoll(modified, NULL, 10), 0});
+    ni->last_access_time = timespec2ntfs((struct timespec){(time_t)strtoll(accessed, NULL, 10), 0});
+    ntfs_inode_mark_dirty(ni);
+    return ntfs_inode_close(ni) ? fail("cannot close", path) : 0;
+}
+
 static int run(ntfs_volume *vol, char **f, int n)
 {
     if (n == 2 && !strcmp(f[0], "mkdir"))
@@ -214,6 +228,8 @@ static int run(ntfs_volume *vol, char **f, int n)
         return delete(vol, f[1]);
     if (n == 3 && !strcmp(f[0], "mv"))
         return move(vol, f[1], f[2]);
+    if (n == 4 && !strcmp(f[0], "times"))
+        return set_times(vol, f[1], f[2], f[3]);
     fprintf(stderr, "ntfs_image_helper: bad command %s\n", n ? f[0] : "(empty)");
     return -1;
 }
