@@ -1,6 +1,7 @@
 // Saving what File Trace found: from the sector where the signature was found to where the file's format
 // says it ends, at most the size chosen for the hits.
 #include <algorithm>
+#include <mutex>
 #include <vector>
 
 #include "engine/image/read_sectors.h"
@@ -19,33 +20,30 @@ constexpr uint32_t kChunkBytes = kChunkSectors * kSectorSize;  // 65536
 
 uint64_t ChosenBytes() { return uint64_t{LargeFileSize.load()} << 20; }
 
-// The hits by sector, built once for the hits in the list (a save takes them one by one).
+// The hits by sector, built once for the hits in the list (a save takes them one by one); the save's worker and
+// the preview's copy may both ask.
 struct HitPlace {
   uint32_t sector = 0;
   std::u16string extension;
 };
-const std::vector<HitPlace>& HitsBySector() {
-  static std::vector<HitPlace> places;
-  static uint64_t generation = ~uint64_t{0};
-  static size_t count = 0;
-  if (generation == FileTraceHitList.Generation() && count == FileTraceHitList.size()) return places;
-  records::GuardAllocation([] {
-    places.clear();
-    for (const FileTraceHit& hit : FileTraceHitList) places.push_back({hit.startSector, hit.extension});
-    std::stable_sort(places.begin(), places.end(),
-                     [](const HitPlace& a, const HitPlace& b) { return a.sector < b.sector; });
-    return 0;
-  });
-  generation = FileTraceHitList.Generation();
-  count = FileTraceHitList.size();
-  return places;
-}
+std::mutex hitPlacesMutex;
 
 // The extension that tells the hit's format (the hit's own; a hit the list does not hold goes by its
 // name), and the offsets of the hits after it within the size chosen.
 std::u16string HitFormat(uint32_t startSector, const std::u16string& fileName, uint64_t limit,
                          std::vector<uint64_t>* later) {
-  const std::vector<HitPlace>& places = HitsBySector();
+  static std::vector<HitPlace> places;
+  static uint64_t generation = ~uint64_t{0};
+  static size_t count = 0;
+  std::lock_guard<std::mutex> lock(hitPlacesMutex);
+  if (generation != FileTraceHitList.Generation() || count != FileTraceHitList.size()) {
+    places.clear();
+    for (const FileTraceHit& hit : FileTraceHitList) places.push_back({hit.startSector, hit.extension});
+    std::stable_sort(places.begin(), places.end(),
+                     [](const HitPlace& a, const HitPlace& b) { return a.sector < b.sector; });
+    generation = FileTraceHitList.Generation();
+    count = FileTraceHitList.size();
+  }
   auto at = std::lower_bound(places.begin(), places.end(), startSector,
                              [](const HitPlace& p, uint32_t sector) { return p.sector < sector; });
   std::u16string extension;
@@ -87,8 +85,11 @@ bool WriteHit(save::RecoveredFile& file, uint32_t startSector, const std::u16str
       return false;
     }
     progress.Show(written, end.length);
-    if (!save::ReadSourceUnit(startSector + written / kSectorSize, kChunkSectors, chunk.data())) file.MarkDamaged();
-    if (!file.Append(chunk.data(), std::min<uint64_t>(kChunkBytes, end.length - written))) return false;
+    // No sector past the file's end is read: the last of a disk is the end of a file there.
+    const uint64_t bytes = std::min<uint64_t>(kChunkBytes, end.length - written);
+    const uint32_t sectors = static_cast<uint32_t>((bytes + kSectorSize - 1) / kSectorSize);
+    if (!save::ReadSourceUnit(startSector + written / kSectorSize, sectors, chunk.data())) file.MarkDamaged();
+    if (!file.Append(chunk.data(), bytes)) return false;
   }
   return true;
 }

@@ -46,12 +46,14 @@ TEST_F(FileTraceSaveTest, EachHitEndsWhereItsFormatSaysAtMostTheChosenSize) {
   };
   bitmap(100, 3000);
   bitmap(3000, 2 << 20);
+  bitmap(6138, 3000);  // ends 72 bytes before the volume's end
   mounted.reset();
   mounted = std::make_unique<MountedBytes>(disk);
   AppendFileTraceHit(u"1.bmp", u".bmp", u"Graphics", 1, 100);
   AppendFileTraceHit(u"2.bmp", u".bmp", u"Graphics", 2, 3000);
   AppendFileTraceHit(u"3.jpg", u".jpg", u"Graphics", 3, 5000);
-  list.saveFileSet = {2, 7, 1, 3};
+  AppendFileTraceHit(u"4.bmp", u".bmp", u"Graphics", 4, 6138);
+  list.saveFileSet = {2, 7, 1, 3, 4};
   SaveDestination = out;
   BeginSave();
   SaveSelected();
@@ -60,14 +62,15 @@ TEST_F(FileTraceSaveTest, EachHitEndsWhereItsFormatSaysAtMostTheChosenSize) {
   Bytes tail = From(5000, disk.size() - 5000 * 512);
   tail.resize(kMegabyte, 0);
   EXPECT_EQ(ReadAll(Out(u"3.jpg")), tail);
-  EXPECT_EQ(SaveTally.saved, 3u);
+  EXPECT_EQ(ReadAll(Out(u"4.bmp")), From(6138, 3000));
+  EXPECT_EQ(SaveTally.saved, 4u);
   EXPECT_EQ(SaveTally.unreadable, 2u);
   std::u16string report;
   EXPECT_EQ(SaveResultMessage(&report), host::kError);
   EXPECT_EQ(report,
-            u"Files saved: 3\r\nFiles that could not be read whole: 2\r\n" + std::u16string(kUnreadableTraceText));
-  // The bar goes over the four ticked ids, never back, to its end.
-  EXPECT_EQ(dialog.fileNames, (std::vector<std::u16string>{u"2.bmp", u"1.bmp", u"3.jpg"}));
+            u"Files saved: 4\r\nFiles that could not be read whole: 2\r\n" + std::u16string(kUnreadableTraceText));
+  // The bar goes over the five ticked ids, never back, to its end.
+  EXPECT_EQ(dialog.fileNames, (std::vector<std::u16string>{u"2.bmp", u"1.bmp", u"3.jpg", u"4.bmp"}));
   EXPECT_TRUE(std::is_sorted(dialog.positions.begin(), dialog.positions.end()));
   EXPECT_EQ(dialog.positions.back(), 100u);
   EXPECT_EQ(list.emptyCheckSetsCount, 1u);

@@ -101,7 +101,16 @@ const SourceBytes::Piece& SourceBytes::Fetch(uint64_t index) {
   next_ = (next_ + 1) % (sizeof pieces_ / sizeof pieces_[0]);
   piece.index = index;
   piece.bytes.resize(kPieceBytes);
-  piece.readable = read_(startSector_ + index * kPieceSectors, kPieceSectors, piece.bytes.data());
+  const uint64_t first = startSector_ + index * kPieceSectors;
+  piece.readable = kPieceBytes;
+  if (!read_(first, kPieceSectors, piece.bytes.data())) {
+    // A piece that runs past the source's end: its sectors up to there, one by one.
+    uint32_t sector = 0;
+    while (sector < kPieceSectors && read_(first + sector, 1, piece.bytes.data() + size_t{sector} * kSectorBytes)) {
+      ++sector;
+    }
+    piece.readable = size_t{sector} * kSectorBytes;
+  }
   return piece;
 }
 
@@ -112,9 +121,9 @@ Span SourceBytes::At(uint64_t offset) {
     return {head_ + offset, static_cast<size_t>(std::min<uint64_t>(headSize_ - offset, room))};
   }
   const Piece& piece = Fetch(offset / kPieceBytes);
-  if (!piece.readable) return {};
   const size_t within = static_cast<size_t>(offset % kPieceBytes);
-  return {piece.bytes.data() + within, static_cast<size_t>(std::min<uint64_t>(kPieceBytes - within, room))};
+  if (within >= piece.readable) return {};
+  return {piece.bytes.data() + within, static_cast<size_t>(std::min<uint64_t>(piece.readable - within, room))};
 }
 
 }  // namespace trace

@@ -63,8 +63,8 @@ class MemoryBytes : public HitBytes {
 };
 
 // A file on the source: read(first sector, count, buffer) reads count 512-byte sectors (false when it could
-// not); pieces of kPieceSectors are read as they are asked for, the last few kept. The first bytes can be
-// handed over already read (the search's block).
+// not); pieces of kPieceSectors are read as they are asked for, the last few kept (a piece that cannot be read
+// whole, as far as its sectors can). The first bytes can be handed over already read (the search's block).
 class SourceBytes : public HitBytes {
  public:
   using SectorReader = std::function<bool(uint64_t first, uint32_t count, uint8_t* buffer)>;
@@ -77,7 +77,7 @@ class SourceBytes : public HitBytes {
  private:
   struct Piece {
     uint64_t index = kNoOffset;
-    bool readable = false;
+    size_t readable = 0;  // bytes read from its start
     std::vector<uint8_t> bytes;
   };
   const Piece& Fetch(uint64_t index);
