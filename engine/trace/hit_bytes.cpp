@@ -82,7 +82,7 @@ uint64_t HitBytes::Find(uint64_t from, uint64_t to, std::string_view pattern) {
 }
 
 MemoryBytes::MemoryBytes(const uint8_t* data, size_t size, uint64_t limit)
-    : HitBytes(std::min<uint64_t>(size, limit)), data_(data), size_(size) {}
+    : HitBytes(std::min<uint64_t>(size, limit)), data_(data) {}
 
 Span MemoryBytes::At(uint64_t offset) {
   if (offset >= limit()) return {};

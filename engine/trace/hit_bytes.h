@@ -59,7 +59,6 @@ class MemoryBytes : public HitBytes {
 
  private:
   const uint8_t* data_;
-  size_t size_;
 };
 
 // A file on the source: read(first sector, count, buffer) reads count 512-byte sectors (false when it could
