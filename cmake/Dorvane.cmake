@@ -213,13 +213,14 @@ function(dorvane_add_to group target)
   add_dependencies(${group} ${target})
 endfunction()
 
-# dorvane_test_images(<test target> [ORACLE <name> SCRIPT <script.py> OUT <path> DEFINE <macro> [TIMEOUT s]])
+# dorvane_test_images(<test target> [ORACLE <name> SCRIPT <script.py> OUT <path> DEFINE <macro> [TIMEOUT s]
+#                     [ARGS <more arguments of the script>...]])
 # Hands the shared test images (build/images) to a test program as DORVANE_SHARED_IMAGES. With ORACLE, the
 # native build also runs `SCRIPT --images <images> --out OUT` as the test <name>, the setup of the fixture
 # <name>, after the images are made; the program gets OUT as <macro>. The Windows build's tests run after the
 # native ones and read the same files through Wine's Z: drive.
 function(dorvane_test_images target)
-  cmake_parse_arguments(I "" "ORACLE;SCRIPT;OUT;DEFINE;TIMEOUT" "" ${ARGN})
+  cmake_parse_arguments(I "" "ORACLE;SCRIPT;OUT;DEFINE;TIMEOUT" "ARGS" ${ARGN})
   if(NOT TARGET ${target})
     return()
   endif()
@@ -238,7 +239,7 @@ function(dorvane_test_images target)
       set(I_TIMEOUT 600)
     endif()
     find_package(Python3 REQUIRED COMPONENTS Interpreter)
-    add_test(NAME ${I_ORACLE} COMMAND ${Python3_EXECUTABLE} ${I_SCRIPT} --images ${images} --out ${I_OUT})
+    add_test(NAME ${I_ORACLE} COMMAND ${Python3_EXECUTABLE} ${I_SCRIPT} --images ${images} --out ${I_OUT} ${I_ARGS})
     # An oracle holds back every test that reads what it writes: it starts among the first.
     set_tests_properties(${I_ORACLE} PROPERTIES FIXTURES_SETUP ${I_ORACLE} FIXTURES_REQUIRED images
                          LABELS native TIMEOUT ${I_TIMEOUT} COST 500)

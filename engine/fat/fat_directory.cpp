@@ -175,6 +175,7 @@ FatEntryKind DecodeFatEntry(const uint8_t* sector, uint32_t index, uint16_t file
   decoded.size = LoadLe32(entry + 28);
   decoded.accessDate = LoadLe16(entry + 18);
   decoded.writeDate = LoadLe16(entry + 24);
+  decoded.times = {LoadLe16(entry + 22), LoadLe16(entry + 16), LoadLe16(entry + 14), entry[13]};
   decoded.attributes = entry[11];
   *out = std::move(decoded);
   return FatEntryKind::kListed;
@@ -184,6 +185,7 @@ FatEntryRecord& AppendFatDirectoryEntry(const FatDirectoryEntry& entry, uint32_t
   FatEntryRecord& file = AppendFatEntry(entry.name, entry.firstCluster, parentId, entry.writeDate, entry.accessDate,
                                         entry.size, entry.deleted);
   records::GuardAllocation([&] { file.foundName = entry.nameOnDisk; });
+  file.times = entry.times;
   return file;
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/fat/fat_sectors_before.h"
+#include "engine/records/fat_records.h"
 
 constexpr uint32_t kFatDirectorySectorBytes = 512;
 constexpr uint32_t kFatEntryBytes = 32;
@@ -32,6 +33,7 @@ struct FatDirectoryEntry {
   uint32_t size = 0;
   uint16_t writeDate = 0;   // FAT date words
   uint16_t accessDate = 0;
+  FatEntryTimes times;
   uint8_t attributes = 0;
   uint32_t deleted = 0;  // 1 when the entry or the directory holding it is deleted
 

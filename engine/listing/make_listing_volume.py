@@ -26,9 +26,9 @@
 
    FOLDER is the path of the containing folder ("" for the root), KIND D or F, NAME as TSK writes it
    (oracle.fat_names_match says how FAT names compare). CREATED and MODIFIED as the results list writes them:
-   NTFS TSK's crtime and mtime ("13-9-2020 12:26:40", "-" when TSK gives none); FAT the date of TSK's mtime
-   ("13-09-2020 ") in both, the write and the access date: the generator stamps everything with one time, and the
-   manifests keep no access times. Before the lines of each image, "#volume IMAGE CODE SECTORS" gives its
+   NTFS TSK's crtime and mtime ("13-9-2020 12:26:40", "-" when TSK gives none; its mtime is the standard
+   information's); FAT the dates of TSK's mtime and atime ("13-09-2020 "), the write and the access date the list
+   shows there. Before the lines of each image, "#volume IMAGE CODE SECTORS" gives its
    file-system code and the volume's size in sectors (every volume starts at sector 0).
 """
 import json
@@ -128,8 +128,8 @@ def lines(image, code, manifest, sectors):
         if e["stream"]:
             continue
         folder = e["path"].rsplit("/", 1)[0] if "/" in e["path"] else ""
-        modified = time_text(e["mtime"], fat)
-        created = modified if fat else time_text(e["crtime"], fat)
+        modified = time_text(e["atime"] if fat else e["mtime"], fat)
+        created = time_text(e["mtime"] if fat else e["crtime"], fat)
         yield "\t".join([image, folder, e["name"], "D" if e["dir"] else "F", "1" if e["deleted"] else "0",
                          str(e["size"] or 0), created, modified])
 

@@ -2,6 +2,7 @@
 
 #include "engine/image/byte_order.h"
 #include "engine/ntfs/mft_record.h"
+#include "engine/ntfs/standard_information.h"
 #include "engine/records/record_list.h"
 
 namespace {
@@ -46,6 +47,8 @@ FileNameInfo NameOf(const uint8_t* record, const ntfs::Attribute& attribute) {
   out.parent = LoadLe32(value);
   out.creation = LoadLe64(value + 8);
   out.change = LoadLe64(value + 24);
+  ntfs::StandardTimes own;
+  out.modification = ntfs::ReadStandardTimes(record, &own) ? own.modification : LoadLe64(value + 16);
   out.directory = (LoadLe32(value + kFileAttributesOffset) & kDirectoryAttribute) != 0;
   return out;
 }

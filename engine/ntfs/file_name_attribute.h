@@ -15,7 +15,8 @@ struct FileNameInfo {
   std::u16string name;
   uint32_t parent = 0;      // low 32 bits of the parent reference: the parent's record number
   uint64_t creation = 0;    // file time
-  uint64_t change = 0;      // MFT change time, shown as the modification time
+  uint64_t change = 0;      // MFT change time
+  uint64_t modification = 0;  // the file's, from its standard information (else the name's copy of it)
   bool directory = false;   // the name's file attributes mark a folder (one with an index)
 };
 

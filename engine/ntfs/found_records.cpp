@@ -50,13 +50,13 @@ uint32_t ReadFoundFileRecord(uint32_t sector) {
   if (file) {
     uint64_t size = 0;
     ReadDataSize(sector, size, record, 0);
-    AppendNtfsFoundEntry(name.name, sector, name.parent, 0, name.creation, name.change, size, 0,
+    AppendNtfsFoundEntry(name.name, sector, name.parent, 0, name.creation, name.modification, size, 0,
                          flags == ntfs::kDeletedFile ? 1 : 0);
     return 1;
   }
   if (folder) {
     AppendNtfsFolderCandidate(name.name, sector, name.parent, FolderRecordNumber(record, name.name), name.creation,
-                              name.change, IndexAllocationStart(record), flags == ntfs::kDirectoryInUse ? 0 : 1)
+                              name.modification, IndexAllocationStart(record), flags == ntfs::kDirectoryInUse ? 0 : 1)
         .recordSectors = ntfs::MftRecordSectors(record);
     return 1;
   }

@@ -125,7 +125,7 @@ TEST_F(NtfsVolumeTest, RecordsGiveTheNamesParentsTimesAndSizesOfFls) {
     EXPECT_EQ(Utf8(name.name), Utf8(e.name));
     EXPECT_EQ(name.parent, e.parent);
     if (e.created != "-") { EXPECT_EQ(std::to_string(name.creation), e.created); }
-    if (e.modified != "-") { EXPECT_EQ(std::to_string(name.change), e.modified); }
+    if (e.modified != "-") { EXPECT_EQ(std::to_string(name.modification), e.modified); }
     uint8_t record[ntfs::kMaxMftRecordSize];
     ASSERT_TRUE(ntfs::ReadMftRecord(DevicePathTable[0], sector, record));
     const uint16_t flags = ntfs::RecordFlags(record);

@@ -78,7 +78,7 @@ FatEntryRecord& AppendFatEntry(std::u16string_view name, uint32_t firstCluster, 
                                uint32_t deleted) {
   return FatEntryList.Append(records::GuardAllocation([&] {
     return FatEntryRecord{std::u16string(name), firstCluster, parentId, firstDateWord, secondDateWord,
-                          size, deleted, ScanCounters.entryCount, {}};
+                          size, deleted, ScanCounters.entryCount, {}, {}};
   }));
 }
 

@@ -20,6 +20,15 @@ struct FatFolderRecord {
   uint32_t deleted = 0;         // 1 deleted, 0 present
 };
 
+// The times an entry keeps beside its two dates, 0 where its writer left none: the write time, the creation
+// date and time, and the creation time's hundredths of a second (0 to 199).
+struct FatEntryTimes {
+  uint16_t writeTime = 0;
+  uint16_t creationDate = 0;
+  uint16_t creationTime = 0;
+  uint8_t creationHundredths = 0;
+};
+
 struct FatEntryRecord {
   std::u16string name;
   uint32_t firstCluster = 0;    // first cluster of the file's data
@@ -30,6 +39,7 @@ struct FatEntryRecord {
   uint32_t deleted = 0;         // 1 deleted, 0 present
   uint32_t id = 0;              // ScanCounters.entryCount when appended
   std::u16string foundName;     // the name it was found under, once the user renamed it (records::RenameFile)
+  FatEntryTimes times;
 };
 
 struct ClusterNode {

@@ -15,7 +15,7 @@ struct NtfsFolderRecord {
   uint32_t recordNumber = 0;      // MFT record number (records::kNtfsRootRecord, records::kLostDirId)
   uint32_t parentId = 0;          // record number of the containing folder
   uint64_t creationTime = 0;      // file time
-  uint64_t modificationTime = 0;  // file time (MFT change time of the file-name attribute)
+  uint64_t modificationTime = 0;  // file time (the modification time of its standard information)
   host::TreeKey treeKey = host::kNoTreeKey;  // results-tree node of the folder, set when the tree is built
   uint32_t deleted = 0;           // non-zero = deleted
 };

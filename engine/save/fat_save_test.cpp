@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 
 #ifndef _WIN32
@@ -151,6 +152,36 @@ TEST_F(FatSaveTest, AnEmptyFileIsCreatedAndDated) {
   EXPECT_EQ(utc->tm_mon + 1, 7);
   EXPECT_EQ(utc->tm_mday, 4);
 }
+
+#ifndef _WIN32
+// The entry's write date and time, creation and access dates are the volume's local time: in a zone 5 hours west
+// of UTC, 2019-07-04 13:45:30 there is 18:45:30 UTC. Without the times (a snapshot that kept only the date) the
+// file gets its date at midnight.
+TEST_F(FatSaveTest, AFileGetsTheTimesItsEntryKeeps) {
+  const char* zone = std::getenv("TZ");
+  const std::string saved = zone != nullptr ? zone : "";
+  setenv("TZ", "EST5", 1);
+  tzset();
+  mounted = volume.Mount();
+  FatEntryRecord entry;
+  entry.firstDateWord = kJuly4th2019;
+  entry.secondDateWord = ((2020 - 1980) << 9) | (2 << 5) | 29;
+  entry.times = {(13 << 11) | (45 << 5) | 15, ((2018 - 1980) << 9) | (1 << 5) | 2, 0, 0};
+  SetFatSaveTimes(entry);
+  EXPECT_EQ(SaveFatItems(out, 1, 0, 0, u"timed.dat", 0), 1u);
+  EXPECT_EQ(ModificationTime(Out(u"timed.dat")), 1562265930);        // 2019-07-04 18:45:30 UTC
+  EXPECT_EQ(ModificationTime(Out(u"timed.dat"), true), 1582952400);  // 2020-02-29 05:00:00 UTC
+  SaveFileTime = kJuly4th2019;
+  EXPECT_EQ(SaveFatItems(out, 1, 0, 0, u"dated.dat", 0), 1u);
+  EXPECT_EQ(ModificationTime(Out(u"dated.dat")), 1562216400);        // 2019-07-04 05:00:00 UTC
+  if (zone != nullptr) {
+    setenv("TZ", saved.c_str(), 1);
+  } else {
+    unsetenv("TZ");
+  }
+  tzset();
+}
+#endif
 
 TEST_F(FatSaveTest, ADateThatNamesNoDayLeavesTheTimesAlone) {
   MountTwoFiles();

@@ -35,28 +35,51 @@ class FileTraceSaveTest : public SaveTest {
   std::unique_ptr<MountedBytes> mounted;
 };
 
-TEST_F(FileTraceSaveTest, SavesTheTickedHitsAtTheirFixedLength) {
-  AppendFileTraceHit(u"1.jpg", u".jpg", u"Graphics", 1, 100);
-  AppendFileTraceHit(u"2.doc", u".doc", u"Documents", 2, 3000);
-  AppendFileTraceHit(u"3.zip", u".zip", u"Archives", 3, 5000);  // 1 MiB from here runs past the volume
-  list.saveFileSet = {2, 7, 1, 3};
+// A bitmap's header states its size: the file ends there, unless that lies past the size chosen (1 MB), where it
+// is cut and counted as not read whole, like a file whose end its format does not show (a JPEG start over other
+// bytes, running past the volume: zeros there).
+TEST_F(FileTraceSaveTest, EachHitEndsWhereItsFormatSaysAtMostTheChosenSize) {
+  auto bitmap = [&](size_t sector, uint32_t size) {
+    const uint8_t header[] = {'B', 'M', static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8),
+                              static_cast<uint8_t>(size >> 16), static_cast<uint8_t>(size >> 24)};
+    std::copy(std::begin(header), std::end(header), disk.begin() + static_cast<std::ptrdiff_t>(sector * 512));
+  };
+  bitmap(100, 3000);
+  bitmap(3000, 2 << 20);
+  bitmap(6138, 3000);  // ends 72 bytes before the volume's end
+  mounted.reset();
+  mounted = std::make_unique<MountedBytes>(disk);
+  AppendFileTraceHit(u"1.bmp", u".bmp", u"Graphics", 1, 100);
+  AppendFileTraceHit(u"2.bmp", u".bmp", u"Graphics", 2, 3000);
+  AppendFileTraceHit(u"3.jpg", u".jpg", u"Graphics", 3, 5000);
+  AppendFileTraceHit(u"4.bmp", u".bmp", u"Graphics", 4, 6138);
+  list.saveFileSet = {2, 7, 1, 3, 4};
   SaveDestination = out;
+  BeginSave();
   SaveSelected();
-  EXPECT_EQ(ReadAll(Out(u"1.jpg")), From(100, kMegabyte));
-  EXPECT_EQ(ReadAll(Out(u"2.doc")), From(3000, kMegabyte));
+  EXPECT_EQ(ReadAll(Out(u"1.bmp")), From(100, 3000));
+  EXPECT_EQ(ReadAll(Out(u"2.bmp")), From(3000, kMegabyte));
   Bytes tail = From(5000, disk.size() - 5000 * 512);
   tail.resize(kMegabyte, 0);
-  EXPECT_EQ(ReadAll(Out(u"3.zip")), tail);
-  // The bar goes over the four ticked ids, never back, to its end.
-  EXPECT_EQ(dialog.fileNames, (std::vector<std::u16string>{u"2.doc", u"1.jpg", u"3.zip"}));
+  EXPECT_EQ(ReadAll(Out(u"3.jpg")), tail);
+  EXPECT_EQ(ReadAll(Out(u"4.bmp")), From(6138, 3000));
+  EXPECT_EQ(SaveTally.saved, 4u);
+  EXPECT_EQ(SaveTally.unreadable, 2u);
+  std::u16string report;
+  EXPECT_EQ(SaveResultMessage(&report), host::kError);
+  EXPECT_EQ(report,
+            u"Files saved: 4\r\nFiles that could not be read whole: 2\r\n" + std::u16string(kUnreadableTraceText));
+  // The bar goes over the five ticked ids, never back, to its end.
+  EXPECT_EQ(dialog.fileNames, (std::vector<std::u16string>{u"2.bmp", u"1.bmp", u"3.jpg", u"4.bmp"}));
   EXPECT_TRUE(std::is_sorted(dialog.positions.begin(), dialog.positions.end()));
   EXPECT_EQ(dialog.positions.back(), 100u);
   EXPECT_EQ(list.emptyCheckSetsCount, 1u);
-  // File Trace knows no deleted-file policy; the duplicate policy holds.
-  BeginSave();
+  // File Trace knows no deleted-file policy; the duplicate policy holds. The preview's copy ends alike.
   RecoverySettings.deletedPolicy = 2;
-  EXPECT_EQ(SaveFileTraceItem(out, 1, 100, u"1.jpg"), 1u);
-  EXPECT_EQ(ReadAll(Out(u"Copy (1 ) of 1.jpg")), From(100, kMegabyte));
+  EXPECT_EQ(SaveFileTraceItem(out, 1, 100, u"1.bmp"), 1u);
+  EXPECT_EQ(ReadAll(Out(u"Copy (1 ) of 1.bmp")), From(100, 3000));
+  EXPECT_EQ(SaveLargeFile(out, u"tmp1.bmp", 100), 1u);
+  EXPECT_EQ(ReadAll(Out(u"tmp1.bmp")), From(100, 3000));
 }
 
 TEST_F(FileTraceSaveTest, SkipAbandonsAHit) {

@@ -140,7 +140,7 @@ void SaveFatFolderFiles(uint32_t folderCluster, const std::u16string& destinatio
   for (size_t i : save::FatFilesOf(folderCluster)) {
     if (SaveStopRequested()) return;
     const FatEntryRecord& entry = FatEntryList[i];
-    SaveFileTime = entry.firstDateWord;
+    SetFatSaveTimes(entry);
     SaveFatItems(destination, 1, entry.firstCluster, entry.size, entry.name, entry.deleted);
   }
 }

@@ -373,6 +373,7 @@ uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& 
     return 0;
   }
   const FileState state{mftSector, size, userSave, deleted != 0, !intact, reparse && ntfs::IsCloudReparseTag(tag)};
+  const NtfsRecordTimes times(record);
   ntfs::Attribute data;
   if (ntfs::FindAttribute(record, ntfs::kDataAttribute, "", &data)) {
     return data.nonResident ? SaveNonResident(record, &data, target, state) : SaveResident(record, data, target, state);

@@ -153,7 +153,7 @@ void SaveInLayout(const Selection<Folder, Entry>& selection, save::SaveLayout& l
 }
 
 void SaveFatEntry(const FatEntryRecord& entry, const std::u16string& destination) {
-  SaveFileTime = entry.firstDateWord;
+  SetFatSaveTimes(entry);
   SaveFatItems(destination, 1, entry.firstCluster, entry.size, entry.name, entry.deleted);
 }
 

@@ -1,6 +1,7 @@
 #include "engine/save/save_state.h"
 
 #include "engine/host/host.h"
+#include "engine/records/scan_parameters.h"
 #include "engine/save/recovered_file.h"
 #include "engine/save/save_progress.h"
 #include "platform/os/os.h"
@@ -64,7 +65,8 @@ uint32_t SaveResultMessage(std::u16string* text) {
           Decimal(unreadable);
   if (unwritten != 0) *text += u"\r\nFiles that could not be written: " + Decimal(unwritten);
   if (unreadable != 0) {
-    *text += u"\r\n" + std::u16string(kUnreadableFilesText);
+    const bool trace = RecoveryMode == records::kFileTrace;
+    *text += u"\r\n" + std::u16string(trace ? kUnreadableTraceText : kUnreadableFilesText);
   }
   if (SaveTally.elsewhere != 0) *text += u" " + std::u16string(kDataElsewhereText);
   return host::kError;

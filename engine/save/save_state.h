@@ -44,7 +44,7 @@ uint64_t SaveGeneration();
 // were written and every file was read and written whole; "No file was saved." (kind 2) when no file was
 // written, nor tried, with why (the files skipped with Skip File, those the filters and the settings held
 // back); otherwise (kind 2) how many files were saved, how many could not be read whole and, when any, how
-// many could not be written. Returns the kind.
+// many could not be written, and what was done with those not read whole. Returns the kind.
 uint32_t SaveResultMessage(std::u16string* text);
 // What that report says was done with the files that could not be read whole.
 inline constexpr char16_t kUnreadableFilesText[] =
@@ -54,5 +54,9 @@ inline constexpr char16_t kUnreadableFilesText[] =
 inline constexpr char16_t kDataElsewhereText[] =
     u"A file that Windows compressed into a stream of its own, or that is kept online only, was not saved: its "
     u"data is not in the file.";
+// And after a File Trace, whose files end where their formats say.
+inline constexpr char16_t kUnreadableTraceText[] =
+    u"A found file whose end its format did not show, or that runs past the size chosen in File Types, was saved "
+    u"at that size.";
 // Shows that report through the message box.
 void ReportSaveResult();

@@ -99,7 +99,7 @@ bool WriteAll(const std::u16string& path, const Bytes& bytes) {
   return file.OpenWrite(path) && file.Write(bytes.data(), static_cast<uint32_t>(bytes.size())) && file.Close();
 }
 
-int64_t ModificationTime(const std::u16string& path) {
+int64_t ModificationTime(const std::u16string& path, bool access) {
 #ifdef _WIN32
   struct _stat64 st {};
   if (_wstat64(reinterpret_cast<const wchar_t*>(path.c_str()), &st) != 0) return -1;
@@ -107,7 +107,7 @@ int64_t ModificationTime(const std::u16string& path) {
   struct stat st {};
   if (stat(NativePath(path).c_str(), &st) != 0) return -1;
 #endif
-  return static_cast<int64_t>(st.st_mtime);
+  return static_cast<int64_t>(access ? st.st_atime : st.st_mtime);
 }
 
 MountedBytes::MountedBytes(const Bytes& bytes) : file_(UniqueTempPath(u"dorvane_volume_")) {

@@ -44,7 +44,7 @@ std::vector<std::u16string> FolderNames(const std::u16string& folder);
 Bytes ReadAll(const std::u16string& path, bool* readable = nullptr);
 bool WriteAll(const std::u16string& path, const Bytes& bytes);
 // Last-write time in seconds since 1970 (UTC); -1 when the file cannot be examined.
-int64_t ModificationTime(const std::u16string& path);
+int64_t ModificationTime(const std::u16string& path, bool access = false);
 
 // A volume read as the current source (a logical drive) for the life of the object.
 class MountedBytes {

@@ -1,8 +1,8 @@
 // Saving recovered files: the files and folders ticked in the results tree and list are copied out of
 // the source into the folder the user chose, with their folder structure and time stamps. Data is read
 // through ReadSectors by the file system's own allocation (FAT cluster chains, NTFS data runs) or, for
-// File Trace, as a fixed run of sectors from where the signature was found. The source is only read;
-// nothing is written outside the chosen folder (every name read off the image passes
+// File Trace, from the sector where the signature was found to where the file's format ends. The source is
+// only read; nothing is written outside the chosen folder (every name read off the image passes
 // SafePathComponent). Saving state, the stop and skip flags and the final report: save_state.h.
 //
 // A user's save (userSave 1) applies the file filters, the deleted-file and duplicate-name policies of
@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "engine/host/host.h"
+#include "engine/ntfs/standard_information.h"
 
 // Asks for the destination with the shell's folder browser ("Please select the path to save the
 // data", owned by ownerWindow) and sets SaveDestination; empty when cancelled.
@@ -82,8 +83,10 @@ uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint
 // part) is not written and counted as such (save::CountDataElsewhere).
 uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& fileName, uint64_t size,
                        uint32_t mftSector, uint32_t userSave, uint32_t deleted);
-// File Trace: LargeFileSize MB from startSector. Its time stamps are those of its creation. While
-// LargeFileSize is 0 nothing is written: a user's file counts as not written.
+// File Trace: the file from startSector to where its format ends (engine/trace/trace_formats.h; the hit at
+// startSector tells the format, else the file name's extension), at most LargeFileSize MB; a file cut there, or
+// whose end its format does not show, is saved at LargeFileSize MB and counted as not read whole. Its time stamps
+// are those of its creation. While LargeFileSize is 0 nothing is written: a user's file counts as not written.
 uint32_t SaveFileTraceItem(const std::u16string& destination, uint32_t userSave, uint32_t startSector,
                            const std::u16string& fileName);
 
@@ -96,16 +99,35 @@ uint32_t SaveFileTraceItem(const std::u16string& destination, uint32_t userSave,
 uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t writable, uint64_t valid,
                             uint16_t userSave, bool damaged = false, uint8_t compressionUnit = 0);
 
-// The preview's copy of a File Trace hit: LargeFileSize MB from startSector to folder\fileName, without
+// The preview's copy of a File Trace hit: its file, as SaveFileTraceItem reads it, to folder\fileName, without
 // filters, policies, progress or time stamp, and without asking when it cannot be written. 1 when
 // written, else 0 (also while LargeFileSize is 0).
 uint32_t SaveLargeFile(const std::u16string& folder, const std::u16string& fileName, uint32_t startSector);
 
-// Time stamps from SaveFileTime. NTFS: creation, last access and last write all set to the file time.
-// FAT: the date word's year, month and day with the current time of day (UTC) for all three; a date
-// that names no day (month 0, day 31 of a 30-day month ...) leaves the times as they are. A file that
-// cannot be opened keeps its times.
+// Time stamps: the times the volume keeps for the file. NTFS: creation, last access and last write from the
+// standard information of the record an NtfsRecordTimes holds on this thread; without one (or when the record
+// has none), all three SaveFileTime. FAT: the last write date (SaveFileTime's date word) and time, the
+// creation date and time and the last access date that SetFatSaveTimes took for this file, each a local time
+// of its volume; a creation or access date the entry lacks (0) is the write time's, and a file whose dates
+// SetFatSaveTimes did not give gets its write date at midnight. A write date that names no day (month 0,
+// day 31 of a 30-day month ...) leaves the times as they are, and so does a file that cannot be opened.
 void SetNtfsFileTime(const std::u16string& path);
 void SetFatFileDate(const std::u16string& path);
+// SaveFileTime and the other times of the FAT file about to be saved, for the next SetFatFileDate on this
+// thread.
+struct FatEntryRecord;
+void SetFatSaveTimes(const FatEntryRecord& entry);
+// While it lives, SetNtfsFileTime on this thread takes the times of this record's standard information.
+class NtfsRecordTimes {
+ public:
+  explicit NtfsRecordTimes(const uint8_t* record);
+  ~NtfsRecordTimes();
+  NtfsRecordTimes(const NtfsRecordTimes&) = delete;
+  NtfsRecordTimes& operator=(const NtfsRecordTimes&) = delete;
+
+ private:
+  ntfs::StandardTimes times_;
+  const ntfs::StandardTimes* outer_;
+};
 // year = (date >> 9) + 1980, month = (date >> 5) & 15, day = date & 31.
 void DecodeFatDate(uint16_t date, uint16_t& year, uint16_t& month, uint16_t& day);

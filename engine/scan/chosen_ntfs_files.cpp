@@ -138,7 +138,7 @@ void RereadFolderNames() {
     candidate.name = name.name;
     candidate.parentId = name.parent;
     candidate.creationTime = name.creation;
-    candidate.modificationTime = name.change;
+    candidate.modificationTime = name.modification;
   }
 }
 
@@ -174,7 +174,7 @@ void RereadFoundFile(ntfs::FileRecordReader& files, const MftMirror& mirror, Ntf
     entry.name = name.name;
     entry.parentId = name.parent;
     entry.creationTime = name.creation;
-    entry.modificationTime = name.change;
+    entry.modificationTime = name.modification;
     for (FileNameInfo& link : files.ReadFurtherNames(record, number, name)) {
       records::GuardAllocation([&] { further->push_back({sector, std::move(link)}); });
     }
@@ -192,7 +192,7 @@ void ListFurtherNames(const std::vector<FurtherName>& further) {
     first->linked = true;
     const NtfsFoundEntryRecord copy = *first;
     AppendNtfsFoundEntry(link.name.name, copy.id, link.name.parent, copy.recordNumber, link.name.creation,
-                         link.name.change, copy.size, copy.fileSystemMark, copy.deleted)
+                         copy.modificationTime, copy.size, copy.fileSystemMark, copy.deleted)
         .linked = true;
   }
 }

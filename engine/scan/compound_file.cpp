@@ -20,6 +20,8 @@ constexpr uint32_t kMiniSectorSize = 64;
 constexpr uint32_t kMiniStreamCutoff = 4096;
 constexpr uint8_t kStreamEntry = 2;
 constexpr char16_t kSummaryStreamName[] = u"\x05SummaryInformation";
+// The stream of a message's properties, which every Outlook message holds at its top.
+constexpr char16_t kMessagePropertiesName[] = u"__properties_version1.0";
 
 constexpr uint16_t kPidCodePage = 1;
 constexpr uint16_t kVtI2 = 2;
@@ -349,6 +351,14 @@ std::u16string CompoundExtensionForAppName(std::string_view appName) {
   return u".pub";
 }
 
+bool IsOutlookMessage(const uint8_t* data, size_t size) {
+  return records::GuardAllocation([&] {
+    CompoundReader reader(data, size);
+    return reader.Open() && reader.DirectoryTreeIsSound() && reader.FindRootStream(kMessagePropertiesName) != nullptr;
+  });
+}
+
 std::u16string ClassifyCompoundFile(const uint8_t* data, size_t size) {
+  if (IsOutlookMessage(data, size)) return u".msg";
   return CompoundExtensionForAppName(ReadCompoundAppName(data, size));
 }

@@ -38,7 +38,12 @@ std::string ReadSummaryAppName(const uint8_t* stream, size_t size);
 // "Word" ".doc", any other name ".pub". An empty name gives an empty extension: the hit keeps its own.
 std::u16string CompoundExtensionForAppName(std::string_view appName);
 
-// The extension for the compound file held in data (see CompoundExtensionForAppName).
+// True when our reader opens the compound file and finds the properties stream of an Outlook message at
+// its top.
+bool IsOutlookMessage(const uint8_t* data, size_t size);
+
+// The extension for the compound file held in data: ".msg" for an Outlook message, else by the
+// application name (see CompoundExtensionForAppName).
 std::u16string ClassifyCompoundFile(const uint8_t* data, size_t size);
 
 // The same for the compound file that starts at a sector of the current source: reads 1 MB from there

@@ -18,4 +18,5 @@ endif()
 dorvane_test_images(engine_scan_trace_test ORACLE scan.trace_samples
                     SCRIPT ${CMAKE_CURRENT_SOURCE_DIR}/make_trace_samples.py
                     OUT ${CMAKE_SOURCE_DIR}/build/native/test-images/trace
-                    DEFINE DORVANE_TRACE_SAMPLES)
+                    DEFINE DORVANE_TRACE_SAMPLES
+                    ARGS --ntfs-helper $<TARGET_FILE:ntfs_image_helper>)

@@ -1,6 +1,7 @@
 #include "engine/scan/file_trace.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "engine/scan/scan_drive.h"
 #include "engine/scan/scan_end.h"
 #include "engine/scan/selected_signatures.h"
+#include "engine/trace/trace_formats.h"
 
 namespace {
 
@@ -43,8 +45,27 @@ bool FindTraceParameters() {
   return SearchFatParameters() == 1;
 }
 
-// Compound files found through these signatures are named after the application that wrote them.
-bool NamesCompoundFiles(const std::u16string& extension) { return extension == u".doc" || extension == u".docx"; }
+constexpr char kCompoundSignature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+
+// The bytes of a sector's file, up to the size its hits are saved with: the search's block as far as it
+// reaches, then the source.
+std::unique_ptr<trace::SourceBytes> SectorFile(uint64_t sector, const uint8_t* head, size_t headSize) {
+  const uint32_t megabytes = LargeFileSize.load() != 0 ? LargeFileSize.load() : kDefaultFileTraceSizeMb;
+  auto read = [](uint64_t first, uint32_t count, uint8_t* buffer) {
+    return ReadSectors(ntfs::CurrentDevicePath(), static_cast<uint32_t>(first), static_cast<uint32_t>(first >> 32),
+                       count, buffer) == 1;
+  };
+  return records::GuardAllocation([&] {
+    return std::make_unique<trace::SourceBytes>(sector, uint64_t{megabytes} << 20, read, head, headSize);
+  });
+}
+
+// What the file is, when its signature starts several kinds: a compound file is named after the application
+// that wrote it (or as an Outlook message), the others by what their format holds.
+std::u16string Classify(const SelectedSignature& matched, uint32_t sector, trace::HitBytes& bytes) {
+  if (bytes.Holds(0, std::string_view(kCompoundSignature, 8))) return ClassifyCompoundFile(sector);
+  return trace::ContentExtension(matched.extension, bytes);
+}
 
 class Search {
  public:
@@ -62,8 +83,16 @@ class Search {
       ShowBlock(current, end);
       for (uint32_t i = 0; i < kFileTraceBlockSectors && current <= kLastHitSector && !ScanStopRequested(); ++i) {
         if (hits_ % 10 == 0) ShowProgress();
-        if (const SelectedSignature* matched = MatchSelectedSignature(block.data() + size_t{i} * kSectorSize, kSectorSize)) {
-          RecordHit(*matched, static_cast<uint32_t>(current));
+        const uint8_t* sector = block.data() + size_t{i} * kSectorSize;
+        // Made on the first signature that matches: a short one also matches by chance, and the bytes
+        // after it tell.
+        std::unique_ptr<trace::SourceBytes> file;
+        auto plausible = [&](const SelectedSignature& node) {
+          if (!file) file = SectorFile(current, sector, size_t{kFileTraceBlockSectors - i} * kSectorSize);
+          return trace::PlausibleStart(node.extension, *file);
+        };
+        if (const SelectedSignature* matched = MatchSelectedSignature(sector, kSectorSize, plausible)) {
+          RecordHit(*matched, static_cast<uint32_t>(current), *file);
         }
         ++current;
         ++examined_;
@@ -92,11 +121,9 @@ class Search {
     shownPercent_ = percent;
   }
 
-  void RecordHit(const SelectedSignature& matched, uint32_t sector) {
+  void RecordHit(const SelectedSignature& matched, uint32_t sector, trace::HitBytes& file) {
     ++hits_;
-    const std::u16string classified =
-        NamesCompoundFiles(matched.extension) ? ClassifyCompoundFile(sector) : std::u16string();
-    const std::u16string extension = HitExtension(matched, classified);
+    const std::u16string extension = HitExtension(matched, Classify(matched, sector, file));
     const std::u16string name = Decimal(hits_) + extension;
     AppendFileTraceHit(name, extension, matched.description, hits_, sector);
     ++ScanCounters.entryCount;

@@ -337,17 +337,20 @@ TEST_F(FileTraceTest, CompoundFilesAreNamedAfterTheirApplication) {
 }
 
 // An Office Open XML document is a ZIP, never a compound file: with ".pub" ticked it keeps ".docx". With
-// ".zip" ticked too, the ZIP signature (an earlier group) names it.
-TEST_F(FileTraceTest, OfficeOpenXmlKeepsItsExtensionWithPublisherTicked) {
+// ".zip" ticked too, the ZIP signature (an earlier group) finds it and its members name it ".docx", in the ZIP's
+// group; with ".zip" ticked alone it stays a ZIP.
+TEST_F(FileTraceTest, OfficeOpenXmlIsNamedByItsMembers) {
   TraceDisk disk;
   const TraceDiskSample docx = TraceDiskSamples().at("office_open_xml.docx");
   const struct {
     std::vector<std::u16string> ticked;
-    std::u16string extension;
-  } cases[] = {{{u".docx", u".pub"}, u".docx"}, {{u".docx", u".xls", u".ppt", u".doc", u".pub"}, u".docx"},
-               {{u".zip", u".docx", u".pub"}, u".zip"}};
+    std::u16string extension, group;
+  } cases[] = {{{u".docx", u".pub"}, u".docx", u".docx"},
+               {{u".docx", u".xls", u".ppt", u".doc", u".pub"}, u".docx", u".docx"},
+               {{u".zip", u".docx", u".pub"}, u".docx", u".zip"},
+               {{u".zip"}, u".zip", u".zip"}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(os::ToUtf8(c.extension));
+    SCOPED_TRACE(os::ToUtf8(c.extension + u" " + c.group));
     Restart();
     Tick(c.ticked);
     SetRange(records::kFat16, 0, DiskSectors("trace"));
@@ -355,7 +358,7 @@ TEST_F(FileTraceTest, OfficeOpenXmlKeepsItsExtensionWithPublisherTicked) {
     const std::map<uint32_t, FileTraceHit> hits = HitsBySector();
     ASSERT_EQ(hits.count(docx.sector), 1u);
     EXPECT_EQ(hits.at(docx.sector).extension, c.extension);
-    EXPECT_EQ(hits.at(docx.sector).group, DescriptionOf(c.extension));
+    EXPECT_EQ(hits.at(docx.sector).group, DescriptionOf(c.group));
   }
 }
 

@@ -11,14 +11,23 @@ Writes into --out:
 - disks.tsv: the sectors of the disks the tests trace: carving.raw (and its wrappers), trace.fixed.vhd.
 - trace.fixed.vhd and trace.tsv: a FAT16 volume (mkfs.fat) in a fixed VHD, with samples written at sectors of
   its free data area: sector, sample name, the extension its compound-file naming gives ("-" for none).
+- written_fat32.fixed.vhd, written_ntfs.fixed.vhd and written.tsv: a FAT32 volume (mkfs.fat, mtools) and an NTFS
+  volume (mkntfs, the NTFS helper) holding a file of every type of the signature table (samples.every_type), the
+  FAT32 one also copies of some fragmented around freed clusters; each as ordinary files written to a fresh volume.
+  One row per file, and per file inside a file found at a sector start: disk, name, what File Trace should make of
+  it ("whole", "inside" for a whole file inside another, "cut", "open", "fragmented"), its first sector (as The
+  Sleuth Kit's istat places it; "-" for a file kept in its MFT record), size, SHA-256, and whether photorec (every
+  type enabled, on the same volume) carved it byte for byte (1/0).
 """
 
 import argparse
 import io
 import json
 import os
+import re
 import struct
 import sys
+import tempfile
 import zipfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -26,11 +35,15 @@ ROOT = os.path.join(HERE, "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tools", "images"))
 sys.path.insert(0, HERE)
 import make_compound_samples as compound  # noqa: E402
+import ntfs  # noqa: E402
+import oracle  # noqa: E402
+import samples  # noqa: E402
 import vhd  # noqa: E402
-from util import SECTOR, run  # noqa: E402
+from util import SECTOR, fresh_dir, make_sparse, pseudo_bytes, run, sha256_bytes  # noqa: E402
 
 TYPES = ["jpg", "png", "gif", "bmp", "pdf", "zip", "doc", "xls", "ppt"]
 TRACE_SECTORS = 8192
+WRITTEN_MIB = 64
 
 
 def read_table(path):
@@ -154,6 +167,128 @@ def write_trace_disk(out):
     return rows
 
 
+def every_type(work, table):
+    """The files of every type (samples.every_type, then one that only starts like each type left), and the files
+    inside them that begin at a sector of theirs: [(name, bytes, expectation, (outer name, offset) or None)]."""
+    first = {}
+    for _, ext, _, data in table:
+        first.setdefault(ext, data)
+    made = samples.every_type(work)
+    covered = {os.path.splitext(name)[1] for name, *_ in made}
+    made += samples.only_starts(sorted(set(first) - covered), first.get)
+    files = [(name, data, expect, None) for name, data, expect, _ in made]
+    for name, data, _, note in made:
+        if "inside" in note:
+            for offset in range(SECTOR, len(data), SECTOR):
+                inner = next((b for b in inner_samples(data) if data.startswith(b, offset)), None)
+                if inner:
+                    files.append((f"{name}@{offset}", inner, "inside", (name, offset)))
+    return files
+
+
+def inner_samples(data):
+    """The pictures the samples put inside other files: a JPEG or PNG from its signature to its end."""
+    found = []
+    for sig, end in ((b"\xFF\xD8\xFF", b"\xFF\xD9"), (b"\x89PNG", b"IEND\xAE\x42\x60\x82")):
+        at = data.find(sig)
+        while at >= 0:
+            stop = data.find(end, at)
+            if stop > 0:
+                found.append(data[at:stop + len(end)])
+            at = data.find(sig, at + 1)
+    return found
+
+
+def fat32_volume(work, raw, files):
+    """Every file copied onto a fresh FAT32 volume of 512-byte clusters, then the fragmented copies: clusters of
+    filler files, every other one freed, take them."""
+    staging = fresh_dir(os.path.join(work, "fat32"))
+    if os.path.exists(raw):
+        os.remove(raw)
+    run(["mkfs.fat", "-C", "--invariant", "--mbr=n", "-F", "32", "-s", 1, "-n", "WRITTEN", raw, WRITTEN_MIB * 1024])
+    names = []
+    for i, (name, data, _, outer) in enumerate(files):
+        if outer is None:
+            names.append(f"{i:03d}{os.path.splitext(name)[1]}")
+            with open(os.path.join(staging, names[-1]), "wb") as f:
+                f.write(data)
+    run(["mcopy", "-i", raw] + names + ["::/"], cwd=staging)
+    fragmented = samples.fragment_samples(work)
+    fillers = [f"fill{i:04d}" for i in range(sum(len(d) // SECTOR + 1 for _, d in fragmented) * 2)]
+    for n in fillers:
+        with open(os.path.join(staging, n), "wb") as f:
+            f.write(pseudo_bytes(n, SECTOR))
+    for n, d in fragmented:
+        with open(os.path.join(staging, n), "wb") as f:
+            f.write(d)
+    run(["mcopy", "-i", raw] + fillers + ["::/"], cwd=staging)
+    # The rest of the volume taken, so that the freed clusters are the only room left.
+    free = int(re.search(r"([\d ]+) bytes free", run(["mdir", "-i", raw, "::/"])).group(1).replace(" ", ""))
+    make_sparse(os.path.join(staging, "rest"), free)
+    run(["mcopy", "-i", raw, "rest", "::/"], cwd=staging)
+    run(["mdel", "-i", raw] + ["::/" + n for n in fillers[::2]])
+    run(["mcopy", "-i", raw] + [n for n, _ in fragmented] + ["::/"], cwd=staging)
+    named = {n: (f[0], f[1]) for n, f in zip(names, [f for f in files if f[3] is None])}
+    named.update({n: (n, d) for n, d in fragmented})
+    return named
+
+
+def ntfs_volume(work, raw, helper, files):
+    staging = fresh_dir(os.path.join(work, "ntfs"))
+    ntfs.make_empty(raw, WRITTEN_MIB, 4096, "WRITTEN")
+    script, named = [], {}
+    for i, (name, data, _, outer) in enumerate(files):
+        if outer is not None:
+            continue
+        n = f"{i:03d}{os.path.splitext(name)[1]}"
+        with open(os.path.join(staging, n), "wb") as f:
+            f.write(data)
+        script.append(["put", "/" + n, os.path.join(staging, n)])
+        named[n] = (name, data)
+    ntfs.run_script(helper, raw, script, os.path.join(work, "written_ntfs.script"))
+    return named
+
+
+def written_rows(disk, raw, work, files, named):
+    """The rows of written.tsv for one volume: where The Sleuth Kit places each file, and photorec's carving."""
+    cluster = 1 if disk == "written_fat32" else 8
+    sectors = {}
+    for e in oracle.fls(raw, 0):
+        if e["path"] in named and not e["dir"]:
+            runs, _ = oracle.content_runs(raw, 0, e["addr"], cluster)
+            sectors[e["path"]] = runs
+    with tempfile.TemporaryDirectory(dir=work) as carve:
+        carved = {h["sha256"] for h in oracle.photorec(raw, carve, types=None)["hits"]}
+    expect = {name: (kind, outer) for name, _, kind, outer in files}
+    rows = []
+    for n, (name, data) in sorted(named.items()):
+        runs = sectors.get(n, [])
+        kind = "fragmented" if len(runs) > 1 else expect.get(name, ("whole", None))[0]
+        first = runs[0][0] if runs else "-"
+        rows.append([disk, name, kind, first, len(data), sha256_bytes(data), int(sha256_bytes(data) in carved)])
+        for inner, inner_data, inner_kind, outer in files:
+            if outer and outer[0] == name and len(runs) == 1:
+                rows.append([disk, inner, inner_kind, first + outer[1] // SECTOR, len(inner_data),
+                             sha256_bytes(inner_data), int(sha256_bytes(inner_data) in carved)])
+    return rows
+
+
+def write_written_disks(out, table, helper):
+    work = fresh_dir(os.path.join(out, "written-work"))
+    files = every_type(work, table)
+    rows, sectors = [], []
+    for disk in ("written_fat32", "written_ntfs"):
+        raw = os.path.join(out, disk + ".raw")
+        named = fat32_volume(work, raw, files) if disk == "written_fat32" else ntfs_volume(work, raw, helper, files)
+        rows += written_rows(disk, raw, work, files, named)
+        size = os.path.getsize(raw)
+        with open(raw, "ab") as f:
+            f.write(vhd.make_footer(size, vhd.FIXED, vhd.unique_id(disk), 0xFFFFFFFFFFFFFFFF))
+        os.replace(raw, os.path.join(out, disk + ".fixed.vhd"))
+        sectors.append([disk, size // SECTOR])
+    return rows, sectors
+
+
 def write_tsv(path, rows):
     with open(path, "w") as f:
         for row in rows:
@@ -165,13 +300,17 @@ def main():
     parser.add_argument("--images", required=True)
     parser.add_argument("--table", default=os.path.join(ROOT, "tools", "signatures", "signatures.tsv"))
     parser.add_argument("--out", required=True)
+    parser.add_argument("--ntfs-helper", required=True)
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
     samples, hits, carving_sectors = carving_expectations(args.images, read_table(args.table))
     write_tsv(os.path.join(args.out, "carving.tsv"), samples)
     write_tsv(os.path.join(args.out, "photorec.tsv"), hits)
     write_tsv(os.path.join(args.out, "trace.tsv"), write_trace_disk(args.out))
-    write_tsv(os.path.join(args.out, "disks.tsv"), [["carving", carving_sectors], ["trace", TRACE_SECTORS]])
+    written, written_sectors = write_written_disks(args.out, read_table(args.table), args.ntfs_helper)
+    write_tsv(os.path.join(args.out, "written.tsv"), written)
+    write_tsv(os.path.join(args.out, "disks.tsv"),
+              [["carving", carving_sectors], ["trace", TRACE_SECTORS]] + written_sectors)
     return 0
 
 

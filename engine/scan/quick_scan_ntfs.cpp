@@ -101,7 +101,7 @@ void ShowRow(host::SecondDisplayRow row, const std::u16string& text) {
 void ListFolder(const FileNameInfo& name, uint32_t recordNumber, uint8_t flags) {
   // The root folder is the top of the tree, not a folder in it.
   if (name.name == u".") return;
-  AppendNtfsFolder(name.name, recordNumber, name.parent, name.creation, name.change, host::kNoTreeKey,
+  AppendNtfsFolder(name.name, recordNumber, name.parent, name.creation, name.modification, host::kNoTreeKey,
                    flags == ntfs::kDeletedDirectory ? 1 : 0);
   if (ScanCounters.folderCount % 20 == 0) ShowRow(host::kFoldersFoundRow, Decimal(ScanCounters.folderCount));
 }
@@ -112,9 +112,9 @@ void ListFile(ntfs::FileRecordReader& files, const Record& record, uint32_t reco
   const uint64_t size = files.ReadSize(record, recordNumber);
   const uint32_t deleted = flags == ntfs::kDeletedFile ? 1 : 0;
   NtfsEntryRecord& first =
-      AppendNtfsEntry(sector, name.name, recordNumber, name.parent, name.creation, name.change, deleted, size);
+      AppendNtfsEntry(sector, name.name, recordNumber, name.parent, name.creation, name.modification, deleted, size);
   for (const FileNameInfo& link : files.ReadFurtherNames(record, recordNumber, name)) {
-    AppendNtfsEntry(sector, link.name, recordNumber, link.parent, link.creation, link.change, deleted, size).linked = true;
+    AppendNtfsEntry(sector, link.name, recordNumber, link.parent, link.creation, name.modification, deleted, size).linked = true;
     first.linked = true;
     ++ScanCounters.entryCount;
   }

@@ -124,10 +124,11 @@ std::vector<const SignatureRecord*> TickedSignatureRecords(const std::vector<Sig
   return TickedSignatureRecords(records, ticked);
 }
 
-const SelectedSignature* MatchSelectedSignature(const uint8_t* sectorStart, size_t size) {
+const SelectedSignature* MatchSelectedSignature(const uint8_t* sectorStart, size_t size,
+                                                const std::function<bool(const SelectedSignature&)>& accept) {
   const size_t available = std::min<size_t>(size, kSignatureCompareLimit);
   for (const SelectedSignature& node : SelectedSignatureList) {
-    if (BeginsWith(sectorStart, available, node.bytes)) return &node;
+    if (BeginsWith(sectorStart, available, node.bytes) && (!accept || accept(node))) return &node;
   }
   return nullptr;
 }

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,8 +75,10 @@ std::vector<const SignatureRecord*> TickedSignatureRecords(const std::vector<Sig
                                                            const std::vector<std::u16string>& tickedExtensions);
 
 // The first node of SelectedSignatureList whose signature the bytes at a sector's start match (size is
-// how many bytes there are; at most kSignatureCompareLimit are looked at), or null.
-const SelectedSignature* MatchSelectedSignature(const uint8_t* sectorStart, size_t size);
+// how many bytes there are; at most kSignatureCompareLimit are looked at) and that accept, when given,
+// takes; or null.
+const SelectedSignature* MatchSelectedSignature(
+    const uint8_t* sectorStart, size_t size, const std::function<bool(const SelectedSignature&)>& accept = {});
 
 // True when the bytes at a sector's start (size of them) begin with a signature of offset bytes written as
 // signatureHex, one File Trace can match.

@@ -33,9 +33,9 @@ void FillQuickFat() {
   ScanRange = {records::kFat32, 2048, 65536, 67583, 0};
   CurrentFileSystem = {records::kFat32, 256, 8, 0, 2, 32, 2560, 2080, 2336, 0, 0, 0, 0, 67584, 1};
   AppendFatFolder(u"DOCS", 3, 0, 0x5A21, 0x5A22, 0, 0);
-  AppendFatEntry(u"A.TXT", 4, 3, 0x5A21, 0x5A21, 12, 0);
+  AppendFatEntry(u"A.TXT", 4, 3, 0x5A21, 0x5A21, 12, 0).times = {0x6000, 0x5A20, 0x5E00, 50};
   ++ScanCounters.entryCount;
-  AppendFatEntry(u"_B.BIN", 5, 0, 0x5A21, 0x5A21, 0x1000, 1);
+  AppendFatEntry(u"_B.BIN", 5, 0, 0x5A21, 0x5A21, 0x1000, 1).times = {0x4B10, 0, 0, 0};
   ++ScanCounters.entryCount;
   CurrentDriveIndex = 0;
   SourceKind = kSourceDisk;
@@ -158,6 +158,20 @@ TEST_F(SnapshotFile, TheHandWrittenFilesReadAsTheStateTheyWereWrittenFrom) {
   ASSERT_EQ(loaded.fatEntries.size(), 2u);
   EXPECT_EQ(loaded.fatEntries[1].name, u"_B.BIN");
   EXPECT_EQ(loaded.fatEntries[1].deleted, 1u);
+  EXPECT_EQ(loaded.fatEntries[0].times.creationTime, 0x5E00u);
+  EXPECT_EQ(loaded.fatEntries[1].times.writeTime, 0x4B10u);
+  // An older file keeps the entries' dates alone: the same entries, without times.
+  const Bytes older = HexFixture("quick_fat_without_times.vsnp.hex");
+  snapshot::SnapshotInput olderIn(older.data(), older.size());
+  snapshot::LoadedSnapshot without;
+  ASSERT_EQ(snapshot::ReadSnapshot(olderIn, u"DA", &without, nullptr), ReadFault::kNone);
+  ASSERT_EQ(without.fatEntries.size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(without.fatEntries[i].name, loaded.fatEntries[i].name);
+    EXPECT_EQ(without.fatEntries[i].firstDateWord, 0x5A21u);
+    EXPECT_EQ(without.fatEntries[i].times.writeTime, 0u);
+    EXPECT_EQ(without.fatEntries[i].times.creationDate, 0u);
+  }
   EXPECT_EQ(loaded.fatEntries[1].size, 0x1000u);
 
   const Bytes ntfs = HexFixture("extensive_ntfs.vsnp.hex");
@@ -199,7 +213,7 @@ TEST_F(SnapshotFile, EveryTruncationIsRefused) {
 }
 
 // A change to a fixture. Offsets in the FAT one: folder count 80, first folder's length 84, its name 86,
-// entry count 111, trailer 191; in the File Trace one: signature count 80, hex text 130, hit count 152.
+// entry count 111, trailer 207; in the File Trace one: signature count 80, hex text 130, hit count 152.
 struct Damage {
   const char* name;
   const char* fixture;
@@ -229,16 +243,16 @@ TEST_F(SnapshotFile, DamagedFilesAreRefusedWithTheirMessage) {
       {"version 2.0", fat, false, [](Bytes& b) { b[9] = '2'; }, ReadFault::kWrongVersion},
       {"version's full stop changed", fat, false, [](Bytes& b) { b[11] = ','; }, ReadFault::kWrongVersion},
       {"folder count too large", fat, false, [](Bytes& b) { Put32(b, 80, 0xFFFFFFFF); }, ReadFault::kCountTooLarge},
-      {"folder count one more than the file holds", fat, false, [](Bytes& b) { Put32(b, 80, 6); },
+      {"folder count one more than the file holds", fat, false, [](Bytes& b) { Put32(b, 80, 7); },
        ReadFault::kCountTooLarge},
       {"entry count too large", fat, false, [](Bytes& b) { Put32(b, 111, 1000); }, ReadFault::kCountTooLarge},
       {"name longer than the file", fat, false, [](Bytes& b) { Put16(b, 84, 0xFFFF); }, ReadFault::kLengthTooLarge},
       {"name length below its fields", fat, false, [](Bytes& b) { Put16(b, 84, 3); }, ReadFault::kBadText},
       {"odd name length", fat, false, [](Bytes& b) { Put16(b, 84, 0x18); }, ReadFault::kBadText},
       {"name without terminator", fat, false, [](Bytes& b) { b[94] = 'X'; }, ReadFault::kBadText},
-      {"drive index 10", fat, false, [](Bytes& b) { Put16(b, 191, 10); }, ReadFault::kBadTrailer},
-      {"source kind 0", fat, false, [](Bytes& b) { Put16(b, 193, 0); }, ReadFault::kBadTrailer},
-      {"source kind 4", fat, false, [](Bytes& b) { Put16(b, 193, 4); }, ReadFault::kBadTrailer},
+      {"drive index 10", fat, false, [](Bytes& b) { Put16(b, 207, 10); }, ReadFault::kBadTrailer},
+      {"source kind 0", fat, false, [](Bytes& b) { Put16(b, 209, 0); }, ReadFault::kBadTrailer},
+      {"source kind 4", fat, false, [](Bytes& b) { Put16(b, 209, 4); }, ReadFault::kBadTrailer},
       {"a byte after the trailer", fat, false, [](Bytes& b) { b.push_back(0); }, ReadFault::kTrailingBytes},
       {"signature count too large", trace, true, [](Bytes& b) { Put32(b, 80, 0x10000000); }, ReadFault::kCountTooLarge},
       {"hex text without its zero", trace, true,
@@ -276,8 +290,8 @@ TEST_F(SnapshotFile, ARenamedFileStoresTheNameItWasFoundUnderAfterItsNewName) {
   ASSERT_EQ(SaveAs(path, false), 1u);
   const Bytes written = snapshot_test::ReadFileBytes(path);
   const size_t entry = 80 + 4 + 27 + 4;  // header, parameters, the folder count and record, the entry count
-  ASSERT_GT(written.size(), entry + 2 + 32);
-  EXPECT_EQ(LoadLe16(&written[entry]), 2 * (9 + 5) + 25);
+  ASSERT_GT(written.size(), entry + 2 + 40);
+  EXPECT_EQ(LoadLe16(&written[entry]), 2 * (9 + 5) + 25 + 8);  // and the entry's times after the names
   const std::u16string item = u"Notes.txt\0A.TXT";
   for (size_t i = 0; i <= item.size(); ++i) {
     EXPECT_EQ(LoadLe16(&written[entry + 2 + 2 * i]), i < item.size() ? item[i] : 0) << i;
@@ -305,9 +319,9 @@ TEST_F(SnapshotFile, ARenamedFileStoresTheNameItWasFoundUnderAfterItsNewName) {
   }
   // The next file's name without its terminator is refused, the name before it not read into it.
   Bytes unterminated = written;
-  const size_t next = entry + 2 + 32 + 21;  // the second entry's length field; its name "_B.BIN" follows
-  ASSERT_EQ(LoadLe16(&unterminated[next]), 2 * 6 + 25);
-  std::fill(&unterminated[next + 2 + 12], &unterminated[next + 2 + 16], 'X');
+  const size_t next = entry + 2 + 40 + 21;  // the second entry's length field; its name "_B.BIN" follows
+  ASSERT_EQ(LoadLe16(&unterminated[next]), 2 * 6 + 25 + 8);
+  std::fill(&unterminated[next + 2 + 12], &unterminated[next + 2 + 24], 'X');  // to the item's end
   ExpectRefused(unterminated, false, {ReadFaultMessage(ReadFault::kBadText)});
   // Cut anywhere, it is refused.
   const std::vector<std::u16string> truncated = {ReadFaultMessage(ReadFault::kEndsEarly),

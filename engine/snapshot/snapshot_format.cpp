@@ -1,6 +1,9 @@
 #include "engine/snapshot/snapshot_format.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "engine/image/byte_order.h"
 
 #include "engine/image/source_values.h"
 #include "engine/records/file_system_range.h"
@@ -89,6 +92,18 @@ void PutFileNameItem(SnapshotOutput& out, const FileName& name, TextKind kind) {
   out.Text16(name.found);
 }
 
+// A FAT entry's times after its names (see FatEntryTimes), the last bytes of its name item: older files end
+// the item at the names, and older readers pass these bytes over with the rest of the item.
+constexpr uint16_t kFatTimesBytes = 8;
+
+void PutFatTimes(SnapshotOutput& out, const FatEntryTimes& times) {
+  out.U16(times.writeTime);
+  out.U16(times.creationDate);
+  out.U16(times.creationTime);
+  out.U8(times.creationHundredths);
+  out.U8(0);
+}
+
 // The size each hit is saved with, as a hit stores it: 0 for none a user can choose.
 uint16_t StoredFileTraceSize() {
   const uint32_t megabytes = LargeFileSize.load();
@@ -120,9 +135,10 @@ bool WriteFat(SnapshotOutput& out) {
   for (const FatEntryRecord& e : FatEntryList) {
     const FileName name{e.name, e.foundName};
     uint16_t length = 0;
-    if (!FileNameLength(name, kFatEntryName, &length)) return false;
-    out.U16(length);
+    if (!FileNameLength(name, kFatEntryName, &length) || length > 0xFFFF - kFatTimesBytes) return false;
+    out.U16(static_cast<uint16_t>(length + kFatTimesBytes));
     PutFileNameItem(out, name, kFatEntryName);
+    PutFatTimes(out, e.times);
     out.U32(e.firstCluster);
     out.U32(e.parentId);
     out.U16(e.firstDateWord);
@@ -283,13 +299,25 @@ class Reader {
   // The two bytes after the terminator of the last UTF-16 text item read; 0 when the item ends there.
   uint16_t AfterText() const { return afterText_; }
   // A second text after the terminator of the last UTF-16 text item read (a renamed file's name on disk): empty
-  // when the item holds none that ends inside it (older files hold two zero bytes there).
-  std::u16string SecondText() const {
+  // when the item holds none that ends inside it (older files hold two zero bytes there). With tailSize, the text
+  // must end where the item ends or tailSize bytes before (whose bytes then go to tail, and *hasTail is set);
+  // anything else gives neither.
+  std::u16string SecondText(size_t tailSize = 0, uint8_t* tail = nullptr, bool* hasTail = nullptr) const {
+    if (hasTail != nullptr) *hasTail = false;
     if (!ok() || afterTextOffset_ > item_.size()) return {};  // the text item was not read whole
     size_t units = 0;
     const size_t first = afterTextOffset_, count = (item_.size() - first) / 2;
     while (units < count && (item_[first + 2 * units] | item_[first + 2 * units + 1]) != 0) ++units;
-    if (units == 0 || units == count) return {};
+    if (units == count) return {};
+    if (tailSize != 0) {
+      const size_t end = first + 2 * units + 2;
+      if (end != item_.size() && end + tailSize != item_.size()) return {};
+      if (end + tailSize == item_.size()) {
+        std::memcpy(tail, item_.data() + end, tailSize);
+        *hasTail = true;
+      }
+    }
+    if (units == 0) return {};
     return records::GuardAllocation([&] {
       std::u16string text(units, u'\0');
       for (size_t i = 0; i < units; ++i) {
@@ -395,7 +423,10 @@ void ReadFat(Reader& r, LoadedSnapshot* loaded, host::ProgressDialogHost* progre
   ReadList(r, kMinFatEntry, progress, &loaded->fatEntries, [&] {
     FatEntryRecord e;
     e.name = r.Text16(kFatEntryName);
-    e.foundName = r.SecondText();
+    uint8_t times[kFatTimesBytes];
+    bool hasTimes = false;
+    e.foundName = r.SecondText(sizeof times, times, &hasTimes);
+    if (hasTimes) e.times = {LoadLe16(times), LoadLe16(times + 2), LoadLe16(times + 4), times[6]};
     e.firstCluster = r.U32();
     e.parentId = r.U32();
     e.firstDateWord = r.U16();

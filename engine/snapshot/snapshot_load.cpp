@@ -110,8 +110,10 @@ void CommitFat(const LoadedSnapshot& loaded) {
   // Ids are given again in file order by the appender.
   ScanCounters.entryCount = 0;
   for (const FatEntryRecord& e : loaded.fatEntries) {
-    AppendFatEntry(e.name, e.firstCluster, e.parentId, e.firstDateWord, e.secondDateWord, e.size, e.deleted)
-        .foundName = e.foundName;
+    FatEntryRecord& entry =
+        AppendFatEntry(e.name, e.firstCluster, e.parentId, e.firstDateWord, e.secondDateWord, e.size, e.deleted);
+    entry.foundName = e.foundName;
+    entry.times = e.times;
     ++ScanCounters.entryCount;
   }
 }

@@ -151,7 +151,8 @@ std::vector<std::string> DescribeState() {
   }
   for (const FatEntryRecord& e : FatEntryList) {
     lines.push_back(Line("fat entry", Utf8(e.name), Utf8(e.foundName), e.firstCluster, e.parentId, e.firstDateWord,
-                         e.secondDateWord, e.size, e.deleted, e.id));
+                         e.secondDateWord, e.size, e.deleted, e.id, e.times.writeTime, e.times.creationDate,
+                         e.times.creationTime, unsigned{e.times.creationHundredths}));
   }
   for (const NtfsFolderRecord& f : NtfsFolderList) {
     lines.push_back(Line("ntfs folder", Utf8(f.name), f.recordNumber, f.parentId, f.creationTime,

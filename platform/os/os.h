@@ -106,6 +106,8 @@ bool FileTimeToSystemTime(FileTime time, SystemTime* out);
 bool SystemTimeToFileTime(const SystemTime& time, FileTime* out);
 // The local wall clock of a UTC time, with the offset the system applies to it (false when it has none).
 bool FileTimeToLocalFileTime(FileTime utc, FileTime* local);
+// And back: the UTC time of a local wall clock (as FAT volumes keep their times).
+bool LocalFileTimeToFileTime(FileTime local, FileTime* utc);
 // Sets the creation, last-access and last-write times; a null pointer leaves that time alone.
 bool SetFileTimes(const std::u16string& path, const FileTime* creation, const FileTime* access,
                   const FileTime* write);

@@ -198,15 +198,38 @@ bool SetFileTimes(const std::u16string& path, const FileTime*, const FileTime* a
   return ::utimensat(AT_FDCWD, NativePath(path).c_str(), times.times, 0) == 0;
 }
 
+namespace {
+
+constexpr int64_t kTicksPerSecond = 10000000, kSecondsTo1970 = 11644473600;
+
+// The second of a file time broken down by convert (localtime_r or gmtime_r); false when it has none.
+bool BrokenDownTime(FileTime time, tm* (*convert)(const time_t*, tm*), tm* parts) {
+  if (time >> 63) return false;
+  const time_t seconds = static_cast<time_t>(static_cast<int64_t>(time / kTicksPerSecond) - kSecondsTo1970);
+  return convert(&seconds, parts) != nullptr;
+}
+
+}  // namespace
+
 bool FileTimeToLocalFileTime(FileTime utc, FileTime* local) {
-  constexpr int64_t kTicksPerSecond = 10000000, kSecondsTo1970 = 11644473600;
-  if (utc >> 63) return false;
-  const time_t seconds = static_cast<time_t>(static_cast<int64_t>(utc / kTicksPerSecond) - kSecondsTo1970);
   tm parts{};
-  if (localtime_r(&seconds, &parts) == nullptr) return false;
+  if (!BrokenDownTime(utc, localtime_r, &parts)) return false;
   const int64_t shifted = static_cast<int64_t>(utc) + static_cast<int64_t>(parts.tm_gmtoff) * kTicksPerSecond;
   if (shifted < 0) return false;
   *local = static_cast<FileTime>(shifted);
+  return true;
+}
+
+bool LocalFileTimeToFileTime(FileTime local, FileTime* utc) {
+  tm parts{};
+  if (!BrokenDownTime(local, gmtime_r, &parts)) return false;
+  parts.tm_isdst = -1;  // the rule of the day, as the system knows it
+  const time_t seconds = mktime(&parts);
+  if (seconds == static_cast<time_t>(-1)) return false;
+  const int64_t ticks = (static_cast<int64_t>(seconds) + kSecondsTo1970) * kTicksPerSecond +
+                        static_cast<int64_t>(local % kTicksPerSecond);
+  if (ticks < 0) return false;
+  *utc = static_cast<FileTime>(ticks);
   return true;
 }
 

@@ -172,6 +172,14 @@ bool FileTimeToLocalFileTime(FileTime utc, FileTime* local) {
   return true;
 }
 
+bool LocalFileTimeToFileTime(FileTime local, FileTime* utc) {
+  const FILETIME in = ToFiletime(local);
+  FILETIME out;
+  if (!::LocalFileTimeToFileTime(&in, &out)) return false;
+  *utc = (static_cast<FileTime>(out.dwHighDateTime) << 32) | out.dwLowDateTime;
+  return true;
+}
+
 bool SetFileTimes(const std::u16string& path, const FileTime* creation, const FileTime* access,
                   const FileTime* write) {
   HANDLE h = ::CreateFileW(Wide(SystemPath(path)), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

@@ -2,8 +2,9 @@
 
 import os
 import struct
+import time
 
-from util import COMMON_FOLDERS, SECTOR, fresh_dir, patch, pseudo_bytes, run, text_bytes, written_files
+from util import COMMON_FOLDERS, FIXED_EPOCH, SECTOR, fresh_dir, patch, pseudo_bytes, run, text_bytes, written_files
 
 # The folders and files of every FAT test volume, in the order they are written. Content kinds: ("text", n) and
 # ("bin", n) make n bytes. Names cover: long names (one of exactly 26 characters), names outside ASCII, a
@@ -42,6 +43,15 @@ PAD_COUNT = 6
 PAD_CLUSTERS = 4
 FRAGMENTED = "Fragments/Fragmented file.bin"
 
+# Files whose times differ from the volume's clock and from one another, as Windows leaves a file copied on one day,
+# written on another and read on a third: (last write, creation, hundredths of the creation's second, last access),
+# seconds since 1970 as the volume's local time. mtools writes the last write (and makes the others the same); the
+# creation and access fields are then written into the entry.
+TIMES = {
+    "README.TXT": (1555555555, 1500000001, 37, 1588888888),
+    "notes.txt": (1262304000, 1230768000, 0, 1262390400),
+}
+
 # A folder whose cluster chain runs past 100 clusters (only on the volume that asks for it).
 MANY_FOLDER = "Many entries"
 MANY_COUNT = 300
@@ -56,9 +66,10 @@ def _content(path, kind, size):
 
 
 def _mcopy(image, staging, folder, names):
-    """Copies staged files of one folder in one mtools call, in the given order."""
+    """Copies staged files of one folder in one mtools call, in the given order, each with its staged time."""
     if names:
-        run(["mcopy", "-i", image, *names, "::/" + folder + ("/" if folder else "")], cwd=os.path.join(staging, folder))
+        run(["mcopy", "-m", "-i", image, *names, "::/" + folder + ("/" if folder else "")],
+            cwd=os.path.join(staging, folder))
 
 
 def _stage(staging, path, data):
@@ -66,6 +77,29 @@ def _stage(staging, path, data):
     os.makedirs(os.path.dirname(full), exist_ok=True)
     with open(full, "wb") as f:
         f.write(data)
+    written = TIMES.get(path, (FIXED_EPOCH,))[0]
+    os.utime(full, (written, written))
+
+
+def _fat_date_time(seconds):
+    t = time.gmtime(seconds)
+    return ((t.tm_year - 1980) << 9) | (t.tm_mon << 5) | t.tm_mday, (t.tm_hour << 11) | (t.tm_min << 5) | t.tm_sec // 2
+
+
+def _stamp_entries(image):
+    """Writes the creation and access fields of TIMES into the short entries of those files (their 8.3 names are
+    unique on the volume)."""
+    with open(image, "r+b") as f:
+        data = f.read()
+        for path, (_, created, hundredths, accessed) in TIMES.items():
+            stem, ext = os.path.splitext(os.path.basename(path).upper())
+            name = stem.ljust(8).encode() + ext[1:].ljust(3).encode()
+            at = data.find(name)
+            while at >= 0 and at % 32:
+                at = data.find(name, at + 1)
+            date, clock = _fat_date_time(created)
+            f.seek(at + 13)
+            f.write(struct.pack("<BHHH", hundredths + (created % 2) * 100, clock, date, _fat_date_time(accessed)[0]))
 
 
 def _forget_next_free(image, fs):
@@ -118,6 +152,7 @@ def build(image, work, fs, size_mib, sectors_per_cluster, label, many=False):
     add(FRAGMENTED, pseudo_bytes(FRAGMENTED, (2 * PAD_CLUSTERS + 3) * cluster - 100))
     _mcopy(image, staging, "Fragments", [os.path.basename(FRAGMENTED)])
 
+    _stamp_entries(image)
     deleted = set(DELETED_FILES)
     run(["mdel", "-i", image] + ["::/" + p for p in DELETED_FILES])
     for tree in DELETED_TREES:

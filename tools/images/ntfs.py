@@ -43,6 +43,13 @@ SPARSE_SIZE = 4 * 1024 * 1024
 SPARSE_AT = 1024 * 1024
 SPARSE_DATA = 8192
 
+# Files whose standard information says they were last written and read at other times than the volume's clock (the
+# time they were named, which their file-name attributes keep): seconds since 1970.
+TIMES = {
+    "Documents/notes.txt": (1555555555, 1588888888),
+    "Documents/Reports/summary.csv": (1262304000, 1262390400),
+}
+
 # The folder whose MFT record the damage kit clears.
 DAMAGE_FOLDER = "Documents/Reports"
 
@@ -105,6 +112,8 @@ def build(image, work, helper, size_mib, cluster, label):
     data = pseudo_bytes(SPARSE, SPARSE_DATA)
     written[SPARSE] = bytes(SPARSE_AT) + data + bytes(SPARSE_SIZE - SPARSE_AT - SPARSE_DATA)
     script.append(["sparse", "/" + SPARSE, SPARSE_SIZE, SPARSE_AT, stage(SPARSE, data)])
+    for path, (modified, accessed) in TIMES.items():
+        script.append(["times", "/" + path, modified, accessed])
     for path in DELETED:
         script.append(["rm", "/" + path])
     run_script(helper, image, script, os.path.join(work, "ntfs.script"))

@@ -21,6 +21,8 @@
  *   cloud   PATH  SIZE  [LOCALFILE]          a cloud file's placeholder: SIZE bytes, the cloud reparse point;
  *                                            online only (its unnamed stream one hole) or, with LOCALFILE, kept on
  *                                            the disk (its bytes there)
+ *   times   PATH  MODIFIED  ACCESSED         set the standard information's last write and access times (seconds
+ *                                            since 1970); the file-name attributes keep theirs, as Windows does
  *
  * The volume's clock is fixed (environment NTFS_HELPER_TIME, seconds since 1970, default 1600000000) so that
  * the same script gives the same image bytes.
@@ -39,6 +41,7 @@
 #include <ntfs-3g/inode.h>
 #include <ntfs-3g/reparse.h>
 #include <ntfs-3g/security.h>
+#include <ntfs-3g/ntfstime.h>
 #include <ntfs-3g/unistr.h>
 #include <ntfs-3g/volume.h>
 
@@ -295,6 +298,18 @@ static int put_cloud(ntfs_volume *vol, const char *path, s64 size, const char *f
     return set_reparse_point(vol, path, 0x9000601A, blob, sizeof blob);
 }
 
+/* PATH's standard information times: last write and last access (the file-name attributes keep theirs). */
+static int set_times(ntfs_volume *vol, const char *path, const char *modified, const char *accessed)
+{
+    ntfs_inode *ni = ntfs_pathname_to_inode(vol, NULL, path);
+    if (!ni)
+        return fail("cannot open", path);
+    ni->last_data_change_time = timespec2ntfs((struct timespec){(time_t)strtoll(modified, NULL, 10), 0});
+    ni->last_access_time = timespec2ntfs((struct timespec){(time_t)strtoll(accessed, NULL, 10), 0});
+    ntfs_inode_mark_dirty(ni);
+    return ntfs_inode_close(ni) ? fail("cannot close", path) : 0;
+}
+
 static int run(ntfs_volume *vol, char **f, int n)
 {
     if (n == 2 && !strcmp(f[0], "mkdir"))
@@ -321,6 +336,8 @@ static int run(ntfs_volume *vol, char **f, int n)
         return put_wof(vol, f[1], strtoll(f[2], NULL, 10), f[3]);
     if ((n == 3 || n == 4) && !strcmp(f[0], "cloud"))
         return put_cloud(vol, f[1], strtoll(f[2], NULL, 10), n == 4 ? f[3] : NULL);
+    if (n == 4 && !strcmp(f[0], "times"))
+        return set_times(vol, f[1], f[2], f[3]);
     fprintf(stderr, "ntfs_image_helper: bad command %s\n", n ? f[0] : "(empty)");
     return -1;
 }

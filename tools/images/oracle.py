@@ -189,6 +189,7 @@ def fls(raw, start):
             "stream": stream,
             "size": int(fields[5]) if len(fields) > 5 and fields[5].isdigit() else None,
             "mtime": fields[1] if len(fields) > 1 else None,
+            "atime": fields[2] if len(fields) > 2 else None,
             "crtime": fields[4] if len(fields) > 4 else None,
         })
     return entries
@@ -362,10 +363,11 @@ def tsk_path_key(path):
 
 def photorec(raw, workdir, types=PHOTOREC_TYPES):
     """photorec over the whole image (no partition, whole space, paranoid, no corrupted files kept): every file
-    it recovers, with the sector where it begins."""
+    it recovers, with the sector where it begins. types None: every type photorec knows."""
     out_dir = os.path.join(workdir, "recup")
-    opts = ["partition_none", "options", "paranoid", "keep_corrupted_file_no", "fileopt", "everything", "disable"]
-    for t in types:
+    opts = ["partition_none", "options", "paranoid", "keep_corrupted_file_no", "fileopt", "everything",
+            "disable" if types is not None else "enable"]
+    for t in types or []:
         opts += [t, "enable"]
     opts.append("search")
     cmd = ["photorec", "/log", "/d", out_dir, "/cmd", os.path.abspath(raw), ",".join(opts)]
@@ -381,7 +383,12 @@ def photorec(raw, workdir, types=PHOTOREC_TYPES):
             name = fields["filename"].text
             run0 = next(r for r in fo.iter() if r.tag.endswith("byte_run"))
             img_offset = int(run0.get("img_offset"))
-            with open(os.path.join(out_dir + ".1", name), "rb") as f:
+            # Every type enabled, photorec spreads its files over several folders and reports some it did not keep.
+            kept = [p for p in (os.path.join(out_dir + f".{n}", os.path.basename(name)) for n in range(1, 100))
+                    if os.path.exists(p)]
+            if not kept:
+                continue
+            with open(kept[0], "rb") as f:
                 sha = hashlib.sha256(f.read()).hexdigest()
             hits.append({"sector": img_offset // SECTOR, "ext": name.rsplit(".", 1)[-1],
                          "size": int(fields["filesize"].text), "sha256": sha})

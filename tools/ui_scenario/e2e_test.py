@@ -13,9 +13,10 @@ equal `enginectl save`'s, and every file TSK lists (deleted ones too) is saved a
 (the manifests' records of icat on the raw disk, whose bytes qemu-img finds in each wrapper; the engine tests'
 oracle, tools/enginectl/tests/driver.py). Once: a snapshot saved after a scan and loaded again over the open
 image (same tree, same saved files), and a File Trace of the carving volume for photorec's types at 1 MB with
-every hit saved: each saved hit is the disk's bytes at a carving sample's sector, every photorec hit is saved at
-its sector with photorec's bytes at its start, and no other sample is a hit unless photorec rejects it; its
-snapshot, loaded by a fresh start, lists the same hits and saves the same files.
+every hit saved: each saved hit is the disk's bytes from a carving sample's sector to where its format ends, the
+sample written there byte for byte (the JPEG cut short at 1 MB), every photorec hit is saved at its sector with
+photorec's bytes, and no other sample is a hit unless photorec rejects it; its snapshot, loaded by a fresh start,
+lists the same hits and saves the same files.
 Then, on its FAT16 and NTFS partitions, a folder ticked in the tree with a file and a subfolder in it unticked
 again, a folder's first file ticked with its only subfolder, a file ticked in a subfolder before a file of its
 parent is ticked and unticked, a folder ticked whole before one file of its subfolder is unticked, the files a
@@ -158,15 +159,15 @@ def hit_sector(path, raw, candidates):
     with open(raw, "rb") as f:
         for sector in candidates:
             f.seek(sector * 512)
-            if f.read(512) == head and engine_matrix.is_disk_bytes(path, raw, sector, size):
+            if f.read(len(head)) == head and engine_matrix.is_disk_bytes(path, raw, sector, size):
                 return sector
     return None
 
 
 def trace_size(case, saved):
-    """Every hit saved at the size chosen in the File Types dialog."""
-    wrong = sorted(p for p, size in saved_hits(saved).items() if size != TRACE_FILE_MB * MIB)
-    return f"{case}: hits not saved at {TRACE_FILE_MB} MB: {wrong[:5]}" if wrong else None
+    """Every hit saved at most at the size chosen in the File Types dialog, and none empty."""
+    wrong = sorted(p for p, size in saved_hits(saved).items() if not 0 < size <= TRACE_FILE_MB * MIB)
+    return f"{case}: hits saved past {TRACE_FILE_MB} MB or empty: {wrong[:5]}" if wrong else None
 
 
 def hit_number(path):
@@ -175,13 +176,14 @@ def hit_number(path):
 
 
 def trace_files(case, listing, saved, disk):
-    """Each saved hit is whole megabytes of the disk from a carving sample's sector (zeros past its end), named
-    N.ext in the order of the sectors, as listed in the window; against photorec (the manifest's record of it):
-    every hit of photorec is saved at its sector with photorec's carved bytes at its start, and any other hit lies
-    at a sample photorec rejects."""
+    """Each saved hit is the disk's bytes from a carving sample's sector to where its format ends (the sample written
+    there byte for byte; the one cut short at the size chosen), named N.ext in the order of the sectors, as listed in
+    the window; against photorec (the manifest's record of it): every hit of photorec is saved at its sector with
+    photorec's carved bytes, and any other hit lies at a sample photorec rejects."""
     carving = disk.manifest["carving"]
     photorec = {h["sector"]: h for h in carving["photorec"]["hits"]}
     candidates = sorted(set(photorec) | {s["start_sector"] for s in carving["samples"]})
+    samples = engine_matrix.carving_samples(disk.manifest)
     files = saved_hits(saved)
     # Each hit is listed under its group and under its type: the names N.ext, once each.
     listed = sorted({line.rsplit("/", 1)[-1] for line in listing.splitlines()
@@ -194,10 +196,12 @@ def trace_files(case, listing, saved, disk):
     for path, size in sorted(files.items(), key=lambda item: hit_number(item[0]) or 0):
         full = os.path.join(saved, *path.split("/"))
         sector = hit_sector(full, disk.raw, candidates)
-        if sector is None or size == 0 or size % MIB:
-            problems.append(f"{path} ({size} bytes) is not whole MB of the disk from a carving sample's sector")
-        else:
-            hits[sector], places[sector] = os.path.basename(path), full
+        if sector is None:
+            problems.append(f"{path} ({size} bytes) is not the disk's bytes from a carving sample's sector")
+            continue
+        hits[sector], places[sector] = os.path.basename(path), full
+        problems += engine_matrix.saved_hit_problems(full, disk.raw, sector, TRACE_FILE_MB * MIB, None,
+                                                     samples.get(sector))
     numbers = [hit_number(name) for _, name in sorted(hits.items())]
     if numbers != list(range(1, len(numbers) + 1)):
         problems.append(f"hits not numbered in the order of their sectors: {sorted(hits.items())}")
@@ -206,8 +210,8 @@ def trace_files(case, listing, saved, disk):
     for sector, h in photorec.items():
         if sector in hits:
             with open(places[sector], "rb") as f:
-                if hashlib.sha256(f.read(h["size"])).hexdigest() != h["sha256"]:
-                    problems.append(f"{hits[sector]} does not begin with photorec's {h['ext']} carved at {sector}")
+                if hashlib.sha256(f.read()).hexdigest() != h["sha256"]:
+                    problems.append(f"{hits[sector]} is not photorec's {h['ext']} carved at {sector}")
     return first_problem(case, "saved hits against the carving samples", problems)
 
 

@@ -423,17 +423,6 @@ def find_saved(saved, e, fat):
     return None
 
 
-@functools.lru_cache(maxsize=None)
-def fn_created(raw, start, inode):
-    """The creation time of the first file-name attribute, as istat gives it (seconds since 1970, UTC)."""
-    out = subprocess.run(["istat", "-z", "UTC", "-o", str(start), raw, str(inode)], stdout=subprocess.PIPE,
-                         env=TOOL_ENV, check=True).stdout.decode("utf-8", "replace")
-    section = out.split("$FILE_NAME Attribute Values:", 1)[1]
-    text = re.search(r"Created:\s+(\d+-\d+-\d+ \d+:\d+:\d+)", section).group(1)
-    stamp = datetime.datetime.strptime(text, "%Y-%m-%d %H:%M:%S").replace(tzinfo=datetime.timezone.utc)
-    return int(stamp.timestamp())
-
-
 def is_contiguous_with_icat_prefix(saved, raw, start, e):
     """A deleted FAT file whose clusters after the first belong to another file by now: icat gives the
     clusters up to the first one in use, the saver the whole contiguous run. What icat gives must begin
@@ -463,25 +452,32 @@ def content_problem(full, raw, start, e, fat):
     return "content differs from icat: %s (%d bytes saved, %d listed)" % (e["path"], os.path.getsize(full), e["size"])
 
 
-def time_problem(full, raw, start, e, fat):
-    """A line when the saved file's last-write time is not the one the saver gives: FAT the directory entry's
-    date (UTC) as TSK gives it, NTFS the creation time of the file-name attribute (istat); None when it is."""
-    mtime = int(os.stat(full).st_mtime)
-    if "mtime" not in e:
-        return None  # a file the damage kit lists itself: no time of TSK's
-    if fat:
-        want = e["mtime"][:10]
-        got = datetime.datetime.fromtimestamp(mtime, datetime.timezone.utc).strftime("%Y-%m-%d")
-        return None if got == want else "date of %s: %s, TSK %s" % (e["path"], got, want)
-    if raw is None:
+def tsk_seconds(text):
+    """A time as fls -l prints it ("2020-09-13 12:26:40 (UTC)") in seconds since 1970; None for none."""
+    if not text or text.startswith("0000"):
         return None
-    want = fn_created(raw, start, e["inode"])
-    return None if mtime == want else "time of %s: %d, istat %d" % (e["path"], mtime, want)
+    stamp = datetime.datetime.strptime(text[:19], "%Y-%m-%d %H:%M:%S").replace(tzinfo=datetime.timezone.utc)
+    return int(stamp.timestamp())
+
+
+def time_problem(full, e, access):
+    """A line when the saved file's times are not those its volume keeps as The Sleuth Kit reads them: its last write
+    (FAT: the entry's date and time, local time read as UTC, which the tools run in; NTFS: the standard
+    information's) and, with access, its last access (FAT: the entry's date): only a file not read since it was
+    saved keeps that. None when they are."""
+    st = os.stat(full)
+    checks = [("write", st.st_mtime, e.get("mtime"))] + ([("access", st.st_atime, e.get("atime"))] if access else [])
+    problems = []
+    for what, got, want in checks:
+        expected = tsk_seconds(want)
+        if expected is not None and int(got) != expected:
+            problems.append("%s time %d, TSK %s" % (what, int(got), want))
+    return "times of %s: %s" % (e["path"], "; ".join(problems)) if problems else None
 
 
 def saved_entry_problems(out, expected, raw, start, fat, times=False, pool=None):
     """Every folder and file of expected missing from its place under out or, for files, without icat's bytes (or
-    the saver's time stamp, with times). expected: (TSK entry, the path the results tree shows it at) pairs. raw,
+    without the volume's times, with times: its last write, and with times "access" its last access too). expected: (TSK entry, the path the results tree shows it at) pairs. raw,
     start: the file and sector TSK lists the volume from (raw None: only the manifest's records of icat are at
     hand). Also used for what the program's window saves."""
     saved = saved_tree(out)
@@ -496,7 +492,9 @@ def saved_entry_problems(out, expected, raw, start, fat, times=False, pool=None)
         if e["dir"]:
             return []
         full = os.path.join(out, *found.split("/"))
-        differs = content_problem(full, raw, start, e, fat) or (times and time_problem(full, raw, start, e, fat))
+        # The times first: reading the bytes moves the last access (relatime: one that lies before the last write or
+        # more than a day back).
+        differs = (times and time_problem(full, e, times == "access")) or content_problem(full, raw, start, e, fat)
         return [differs] if differs else []
 
     return [line for found in (pool.map(check, expected) if pool else map(check, expected)) for line in found]

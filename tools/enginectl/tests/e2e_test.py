@@ -31,8 +31,9 @@ With --round-trips all for every wrapper, by default for the first (the fixed VH
 - the rows of the results list for the top folder and two others are the same after the load;
 - saving the whole tree after the scan writes every file at its place with icat's bytes and the saver's time
   stamp, every folder, nothing outside the chosen folder; saving after the load writes the same files with the
-  same bytes; File Trace: saving the hits after the load writes each hit's first MB as the disk holds it (zeros
-  past its end).
+  same bytes; File Trace: saving the hits after the load writes each hit as the disk holds it from its sector to
+  where its format ends, at most the size chosen (zeros past the disk's end), counted not read whole when cut
+  there, each carving sample byte for byte.
 
 Each (wrapper, mode, volume or file system) is one case; the last line gives the cases and the failures.
 """
@@ -49,6 +50,7 @@ sys.path.insert(0, HERE)
 import driver  # noqa: E402
 from driver import CODES, Save, chosen_tree, compare, failure, load, run, saved_contents, scanned_entries  # noqa: E402
 import oracle  # noqa: E402  (driver.py puts tools/images on the path)
+from util import sha256_file  # noqa: E402
 
 RAW_DISKS = ["fat16", "fat32", "fat32_512", "ntfs_512", "ntfs_4k", "ntfs_64k", "carving",
              "mbr_primary", "mbr_extended", "cyl_aligned", "mbr_nosig", "notable",
@@ -279,18 +281,21 @@ class Wrapper:
         return problems
 
     def trace_saved(self, snapshot, hits):
-        """Saving the hits after the load, at the size the trace chose: each hit's first MB as the disk holds it,
-        zeros past the disk's end."""
-        save = Save(self.ctl, self.image, ["--snapshot", snapshot], os.path.join(self.work, "trace.loaded"))
-        size = TRACE_FILE_MB << 20
-        past_end = sum(1 for s in hits if s * 512 + size > self.disk.sectors * 512)
-        problems = save.problems(3 if past_end else 0)
-        if save.counts.get("saved") != len(hits) or save.counts.get("unreadable") != past_end:
+        """Saving the hits after the load: each hit the disk's bytes from its sector to where its format ends, at
+        most the size the trace chose (zeros past the disk's end), counted not read whole when cut there; a
+        carving sample byte for byte."""
+        audit = os.path.join(self.work, "trace.audit")
+        save = Save(self.ctl, self.image, ["--snapshot", snapshot], os.path.join(self.work, "trace.loaded"),
+                    extra=["--audit", audit])
+        with open(audit, encoding="utf-8") as f:
+            damaged = {line.split("\t", 1)[1] for line in f.read().splitlines() if line.startswith("damaged\t")}
+        problems = save.problems(3 if damaged else 0)
+        if save.counts.get("saved") != len(hits) or save.counts.get("unreadable") != len(damaged):
             problems.append("save after the load: %s for %d hits" % (save.counts, len(hits)))
+        samples = carving_samples(self.disk.manifest)
         for s, name in hits.items():
-            path = os.path.join(save.out, name)
-            if not os.path.isfile(path) or not is_disk_bytes(path, self.disk.raw, s, size):
-                problems.append("saved hit %s is not the disk's MB at sector %d" % (name, s))
+            problems += saved_hit_problems(os.path.join(save.out, name), self.disk.raw, s, TRACE_FILE_MB << 20,
+                                           name in damaged, samples.get(s))
         return problems
 
     def run_all(self, photorec, invalid):
@@ -364,6 +369,32 @@ def is_disk_bytes(path, raw, sector, size):
         want = f.read(size)
     with open(path, "rb") as f:
         return f.read() == want + bytes(size - len(want))
+
+
+def carving_samples(manifest):
+    """{first sector: built sample} of a disk's carving samples."""
+    built = {b["path"]: b for b in manifest.get("built", {}).get("samples", [])}
+    return {s["start_sector"]: built[s["path"]] for s in manifest.get("carving", {}).get("samples", [])
+            if s["path"] in built}
+
+
+def saved_hit_problems(path, raw, sector, cap, damaged, sample):
+    """A saved File Trace hit: the disk's bytes from its sector, at most cap bytes, cut there exactly when counted
+    damaged (damaged None: not known); a whole carving sample byte for byte, one that is not saved at cap."""
+    if not os.path.isfile(path):
+        return ["hit at sector %d not saved" % sector]
+    size = os.path.getsize(path)
+    name = os.path.basename(path)
+    problems = []
+    if size == 0 or size > cap or not is_disk_bytes(path, raw, sector, size):
+        problems.append("saved hit %s (%d bytes) is not the disk's bytes from sector %d" % (name, size, sector))
+    if damaged is not None and damaged != (size == cap):
+        problems.append("saved hit %s of %d bytes counted %s" % (name, size, "damaged" if damaged else "whole"))
+    if sample and sample["valid"] and sample["size"] <= cap and sha256_file(path) != sample["sha256"]:
+        problems.append("saved hit %s is not the sample %s written at sector %d" % (name, sample["path"], sector))
+    if sample and not sample["valid"] and size != cap:
+        problems.append("saved hit %s, the sample %s cut short, is not saved at the size chosen" % (name, sample["path"]))
+    return problems
 
 
 def invalid_samples(disk):

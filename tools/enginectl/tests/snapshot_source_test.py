@@ -173,7 +173,9 @@ def trace_problems(args, volumes):
         heads = sorted(open(os.path.join(out, f), "rb").read(len(b"\xff\xd8\xff\xe0") + 32)
                        for f in sorted(saved_tree(out)))
         want = sorted(content(name, path, size)[:36] for path, size in VOLUMES[name][2])
-        if saved.returncode != 0 or heads != want:
+        # The cards' JPEGs are their first bytes alone, no end marker: each is saved at the size chosen and
+        # counted as not read whole (status 3).
+        if saved.returncode != 3 or heads != want:
             problems.append("%s's trace snapshot over its own volume: status %d, saved %s" %
                             (name, saved.returncode, sorted(saved_tree(out))))
     return problems

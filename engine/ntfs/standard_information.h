@@ -1,0 +1,23 @@
+// The standard information attribute of an MFT record: the file's own times, as Windows shows them (the
+// file-name attribute's copies are those of the moment the name was last written).
+#pragma once
+
+#include <cstdint>
+
+namespace ntfs {
+
+constexpr uint32_t kStandardInformation = 0x10;
+
+// File times (UTC, 100 ns since 1601).
+struct StandardTimes {
+  uint64_t creation = 0;
+  uint64_t modification = 0;
+  uint64_t change = 0;  // of the MFT record
+  uint64_t access = 0;
+};
+
+// The times of the record's unnamed, resident standard information attribute; false when it has none that
+// holds them.
+bool ReadStandardTimes(const uint8_t* record, StandardTimes* out);
+
+}  // namespace ntfs

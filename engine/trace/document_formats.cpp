@@ -1,0 +1,343 @@
+// Documents and data files: where compound files (Office, Outlook), PDF and PostScript, RTF, HTML, XML and
+// other text formats, and a few databases and help files end.
+#include <algorithm>
+#include <cctype>
+
+#include "engine/trace/format_readers.h"
+
+namespace trace {
+
+namespace {
+
+constexpr uint32_t kLastRegularSector = 0xFFFFFFF9u;
+constexpr uint32_t kFatSectorMark = 0xFFFFFFFDu;
+constexpr uint32_t kListSectorMark = 0xFFFFFFFCu;
+
+// A compound file's sector n lies after the header, which takes the first sector's room.
+uint64_t SectorOffset(uint32_t sector, uint32_t size) { return (uint64_t{sector} + 1) * size; }
+
+// The allocation table's sectors: 109 in the header, the rest in the chain of list sectors.
+bool FatSectors(HitBytes& b, uint32_t size, std::vector<uint32_t>* fat, std::vector<uint32_t>* lists) {
+  bool ok = true;
+  const uint32_t count = b.Le32(44, ok), listCount = b.Le32(72, ok);
+  const uint64_t most = b.limit() / size;
+  if (!ok || count == 0 || count > most || listCount > most) return false;
+  for (uint32_t i = 0; ok && i < 109 && fat->size() < count; ++i) fat->push_back(b.Le32(76 + 4 * i, ok));
+  uint32_t list = b.Le32(68, ok);
+  const uint32_t perList = size / 4 - 1;
+  for (uint32_t n = 0; ok && n < listCount && fat->size() < count; ++n) {
+    if (list > kLastRegularSector) return false;
+    lists->push_back(list);
+    for (uint32_t i = 0; ok && i < perList && fat->size() < count; ++i) fat->push_back(b.Le32(SectorOffset(list, size) + 4 * i, ok));
+    list = b.Le32(SectorOffset(list, size) + 4 * perList, ok);
+  }
+  return ok && fat->size() == count;
+}
+
+// Where the text marker ends (with the line end after it): the first at or after from, else nothing.
+Length AfterMarker(HitBytes& b, uint64_t from, std::string_view marker) {
+  const uint64_t at = b.Find(from, b.limit(), marker);
+  if (at == kNoOffset) return std::nullopt;
+  return at + marker.size() + LineEndAt(b, at + marker.size());
+}
+
+// Whether the "startxref" just before an "%%EOF" at eof points at a cross-reference section or stream of
+// this file (a section's "xref", or an object's "N G obj"): an end whose pointer lands elsewhere is another
+// file's, or bytes of this one are missing before it.
+bool PointsAtCrossReference(HitBytes& b, uint64_t eof) {
+  const uint64_t look = eof > 48 ? eof - 48 : 0;
+  const uint64_t word = b.Find(look, eof, "startxref");
+  if (word == kNoOffset) return false;
+  Cursor c(b, word + 9);
+  int byte = c.Next();
+  while (byte == ' ' || byte == '\r' || byte == '\n') byte = c.Next();
+  uint64_t offset = 0;
+  for (int digits = 0; std::isdigit(byte) && digits < 12; ++digits, byte = c.Next()) offset = offset * 10 + (byte - '0');
+  if (offset >= eof) return false;
+  if (b.Holds(offset, "xref")) return true;
+  char head[24] = {};
+  if (!b.Read(offset, head, std::min<uint64_t>(sizeof head, eof - offset))) return false;
+  const std::string_view text(head, sizeof head);
+  const size_t obj = text.find(" obj");
+  return obj != std::string_view::npos && obj > 2 && std::isdigit(static_cast<uint8_t>(head[0]));
+}
+
+// The last "%%EOF" (with its line end) of the stretch before the first later hit that follows one; a hit
+// before any is a file inside this one. withPointer: each end must follow its cross-reference pointer.
+Length LastEndOfFile(HitBytes& b, const LaterHits& hits, bool withPointer) {
+  uint64_t from = 5;
+  while (from < b.limit()) {
+    const uint64_t boundary = std::min(NextHitFrom(hits, from + 1), b.limit());
+    Length last;
+    for (uint64_t at = b.Find(from, boundary + 4, "%%EOF"); at != kNoOffset && at < boundary;
+         at = b.Find(at + 5, boundary + 4, "%%EOF")) {
+      if (withPointer && !PointsAtCrossReference(b, at)) continue;
+      last = at + 5 + LineEndAt(b, at + 5);
+    }
+    if (last) return last;
+    from = boundary;
+  }
+  return std::nullopt;
+}
+
+// The text after the first "<" that opens an element (not "<?", "<!"), up to the characters a name holds.
+std::string XmlRootName(HitBytes& b) {
+  for (uint64_t at = b.FindByte(0, 4096, '<'); at != kNoOffset; at = b.FindByte(at + 1, 4096, '<')) {
+    char name[64];
+    size_t n = 0;
+    bool ok = true;
+    for (uint8_t c = b.U8(at + 1, ok); ok && n < sizeof name; c = b.U8(at + 1 + n, ok)) {
+      if (!(std::isalnum(c) || c == '_' || c == '-' || c == ':' || c == '.')) break;
+      name[n++] = static_cast<char>(c);
+    }
+    if (!ok) return {};
+    if (n > 0) return std::string(name, n);
+  }
+  return {};
+}
+
+}  // namespace
+
+bool CompoundStart(HitBytes& b) {
+  bool ok = true;
+  const uint16_t version = b.Le16(26, ok), order = b.Le16(28, ok), shift = b.Le16(30, ok), mini = b.Le16(32, ok);
+  return ok && order == 0xFFFE && mini == 6 && ((version == 3 && shift == 9) || (version == 4 && shift == 12));
+}
+
+// The last sector the allocation table uses (or that holds the table itself): the file's sector count.
+Length CompoundEnd(HitBytes& b, const LaterHits&) {
+  if (!CompoundStart(b)) return std::nullopt;
+  bool ok = true;
+  const uint32_t size = 1u << b.Le16(30, ok);
+  std::vector<uint32_t> fat, lists;
+  if (!ok || !FatSectors(b, size, &fat, &lists)) return std::nullopt;
+  uint64_t sectors = 0;
+  for (uint32_t list : lists) sectors = std::max<uint64_t>(sectors, uint64_t{list} + 1);
+  std::vector<uint8_t> table(size);
+  const uint32_t perSector = size / 4;
+  // The table marks its own sectors (and those of its list) as such: bytes that are not this file's do not.
+  auto entryOf = [&](uint32_t sector) {
+    bool ok = true;
+    const uint64_t where = sector / perSector < fat.size() ? SectorOffset(fat[sector / perSector], size) : kNoOffset;
+    return where == kNoOffset ? 0u : b.Le32(where + 4ull * (sector % perSector), ok);
+  };
+  for (uint32_t sector : fat) {
+    if (sector > kLastRegularSector || entryOf(sector) != kFatSectorMark) return std::nullopt;
+  }
+  for (uint32_t list : lists) {
+    if (entryOf(list) != kListSectorMark) return std::nullopt;
+  }
+  for (size_t i = 0; i < fat.size(); ++i) {
+    if (!b.Read(SectorOffset(fat[i], size), table.data(), size)) return std::nullopt;
+    sectors = std::max<uint64_t>(sectors, uint64_t{fat[i]} + 1);
+    for (uint32_t j = perSector; j > 0; --j) {
+      const uint8_t* e = table.data() + 4 * (j - 1);
+      if ((e[0] & e[1] & e[2] & e[3]) != 0xFF) {
+        sectors = std::max<uint64_t>(sectors, uint64_t{i} * perSector + j);
+        break;
+      }
+    }
+  }
+  return SectorOffset(static_cast<uint32_t>(std::min<uint64_t>(sectors, 0xFFFFFFFFu)), size);
+}
+
+Length PdfEnd(HitBytes& b, const LaterHits& hits) { return LastEndOfFile(b, hits, true); }
+
+Length PostScriptEnd(HitBytes& b, const LaterHits& hits) { return LastEndOfFile(b, hits, false); }
+
+// Groups counted from the first "{" to the "}" that closes it; an escaped brace is text, and binary data
+// (\binN) is passed over whole. A zero byte is no RTF.
+Length RtfEnd(HitBytes& b, const LaterHits&) {
+  Cursor c(b, 0);
+  int64_t depth = 0;
+  int held = -1;  // a control word's delimiter that is not a space: read again as the next byte
+  while (true) {
+    const int byte = held >= 0 ? held : c.Next();
+    const uint64_t after = c.offset();
+    held = -1;
+    if (byte <= 0) return std::nullopt;
+    if (byte == '{') {
+      ++depth;
+    } else if (byte == '}') {
+      if (--depth == 0) return after + LineEndAt(b, after);
+      if (depth < 0) return std::nullopt;
+    } else if (byte == '\\') {
+      int next = c.Next();
+      if (!std::isalpha(next)) continue;  // a control symbol: \{ \} \\ among them
+      char word[8] = {};
+      size_t n = 0;
+      for (; std::isalpha(next); next = c.Next()) {
+        if (n < sizeof word - 1) word[n++] = static_cast<char>(next);
+      }
+      const bool negative = next == '-';
+      if (negative) next = c.Next();
+      uint64_t value = 0;
+      for (; std::isdigit(next) && value < (uint64_t{1} << 40); next = c.Next()) value = value * 10 + (next - '0');
+      if (next < 0) return std::nullopt;
+      if (std::string_view(word) == "bin" && !negative && value > 0) {
+        if (next != ' ') return std::nullopt;  // the binary data follows its control word's space
+        c.Skip(value);
+      } else if (next != ' ') {
+        held = next;
+      }
+    }
+  }
+}
+
+// The first closing tag of the page, with the line end after it.
+Length HtmlEnd(HitBytes& b, const LaterHits&) {
+  for (uint64_t at = FindNoCase(b, 0, b.limit(), "</html"); at != kNoOffset; at = FindNoCase(b, at + 1, b.limit(), "</html")) {
+    const uint64_t close = b.FindByte(at + 6, at + 64, '>');
+    bool ok = true;
+    const uint8_t after = b.U8(at + 6, ok);
+    if (ok && close != kNoOffset && (after == '>' || after == ' ' || after == '\t' || after == '\r' || after == '\n')) {
+      return close + 1 + LineEndAt(b, close + 1);
+    }
+  }
+  return std::nullopt;
+}
+
+// The first closing tag of the root element, with the line end after it.
+Length XmlEnd(HitBytes& b, const LaterHits&) {
+  const std::string root = XmlRootName(b);
+  if (root.empty()) return std::nullopt;
+  const std::string close = "</" + root;
+  for (uint64_t at = b.Find(0, b.limit(), close); at != kNoOffset; at = b.Find(at + 1, b.limit(), close)) {
+    uint64_t after = at + close.size();
+    bool ok = true;
+    uint8_t c = b.U8(after, ok);
+    while (ok && (c == ' ' || c == '\t' || c == '\r' || c == '\n') && after < at + 64) c = b.U8(++after, ok);
+    if (ok && c == '>') return after + 1 + LineEndAt(b, after + 1);
+  }
+  return std::nullopt;
+}
+
+// Card after card, each ended by its END line; the file ends after the last card of the run.
+Length VcardEnd(HitBytes& b, const LaterHits&) {
+  Length end = AfterMarker(b, 0, "END:VCARD");
+  for (int cards = 0; end && cards < 1 << 20 && b.Holds(*end, "BEGIN:VCARD"); ++cards) {
+    const Length next = AfterMarker(b, *end, "END:VCARD");
+    if (!next) break;
+    end = next;
+  }
+  return end;
+}
+
+Length CalendarEnd(HitBytes& b, const LaterHits&) { return AfterMarker(b, 0, "END:VCALENDAR"); }
+
+Length StepEnd(HitBytes& b, const LaterHits&) { return AfterMarker(b, 0, "END-ISO-10303-21;"); }
+
+// A text drawing ends with the group code 0 and the value EOF.
+Length DxfEnd(HitBytes& b, const LaterHits&) {
+  if (!b.Holds(0, " ")) return std::nullopt;  // binary drawings keep no end
+  for (uint64_t at = b.Find(0, b.limit(), "\nEOF"); at != kNoOffset; at = b.Find(at + 1, b.limit(), "\nEOF")) {
+    const uint64_t line = LineEndAt(b, at + 4);
+    if (line != 0) return at + 4 + line;
+  }
+  return std::nullopt;
+}
+
+// The header names the PostScript, metafile and TIFF parts: the file ends with the farthest.
+Length EpsEnd(HitBytes& b, const LaterHits&) {
+  bool ok = true;
+  uint64_t end = 30;
+  for (uint64_t field = 4; field < 28; field += 8) {
+    const uint32_t offset = b.Le32(field, ok), size = b.Le32(field + 4, ok);
+    if (offset != 0) end = std::max(end, uint64_t{offset} + size);
+  }
+  return ok ? Length(end) : std::nullopt;
+}
+
+// The header's page count, in pages of 128 bytes.
+Length WriteEnd(HitBytes& b, const LaterHits&) {
+  bool ok = true;
+  const uint16_t pages = b.Le16(96, ok);
+  return ok && pages > 1 ? Length(uint64_t{pages} * 128) : std::nullopt;
+}
+
+// The first header section holds the file's size.
+Length ChmEnd(HitBytes& b, const LaterHits&) {
+  bool ok = true;
+  const uint64_t section = b.Le64(0x38, ok);
+  if (!ok || section < 0x58 || !b.Holds(section, "\xFE\x01")) return std::nullopt;
+  const uint64_t size = b.Le64(section + 8, ok);
+  return ok && size > section ? Length(size) : std::nullopt;
+}
+
+// Records of an opcode and a length until the end-of-file record.
+Length LotusEnd(HitBytes& b, const LaterHits&) {
+  uint64_t at = 0;
+  bool ok = true;
+  while (ok && at < b.limit()) {
+    const uint16_t opcode = b.Le16(at, ok), length = b.Le16(at + 2, ok);
+    if (!ok) break;
+    at += 4 + uint64_t{length};
+    if (opcode == 1 && length == 0) return at;
+  }
+  return std::nullopt;
+}
+
+// The page size times the page count, when the header's count is the current one.
+Length SqliteEnd(HitBytes& b, const LaterHits&) {
+  bool ok = true;
+  const uint16_t field = b.Be16(16, ok);
+  const uint32_t changes = b.Be32(24, ok), pages = b.Be32(28, ok), valid = b.Be32(92, ok);
+  const uint32_t size = field == 1 ? 65536 : field;
+  if (!ok || size < 512 || (size & (size - 1)) != 0 || pages == 0 || changes != valid) return std::nullopt;
+  return uint64_t{size} * pages;
+}
+
+// The header's end-of-file offset: 32 bits in the old format, 64 in the Unicode one.
+Length PstEnd(HitBytes& b, const LaterHits&) {
+  bool ok = true;
+  const uint16_t version = b.Le16(10, ok);
+  const uint64_t end = version >= 23 ? b.Le64(0xB8, ok) : (version == 14 || version == 15) ? b.Le32(0xA8, ok) : 0;
+  return ok && end > 0x200 ? Length(end) : std::nullopt;
+}
+
+std::u16string PstKind(HitBytes& b) { return b.Holds(8, "SO") ? u".ost" : b.Holds(8, "SM") ? u".pst" : u""; }
+
+// The header block, then the chunks the header counts, 64 KiB each.
+Length EvtxEnd(HitBytes& b, const LaterHits&) {
+  bool ok = true;
+  const uint16_t block = b.Le16(40, ok), chunks = b.Le16(42, ok);
+  return ok && block == 4096 && chunks > 0 ? Length(4096 + uint64_t{chunks} * 65536) : std::nullopt;
+}
+
+// A multi-stream file: its block size times its block count.
+Length MsfEnd(HitBytes& b, const LaterHits&) {
+  if (!b.Holds(0, "Microsoft C/C++ MSF 7.00\r\n\x1A" "DS\0\0\0")) return std::nullopt;
+  bool ok = true;
+  const uint32_t block = b.Le32(32, ok), blocks = b.Le32(40, ok);
+  if (!ok || (block != 512 && block != 1024 && block != 2048 && block != 4096) || blocks == 0) return std::nullopt;
+  return uint64_t{block} * blocks;
+}
+
+// Bencoding from its outer dictionary to the "e" that closes it.
+Length TorrentEnd(HitBytes& b, const LaterHits&) {
+  Cursor c(b, 0);
+  uint64_t depth = 0;
+  for (int byte = c.Next(); byte >= 0; byte = c.Next()) {
+    if (byte == 'd' || byte == 'l') {
+      ++depth;
+    } else if (byte == 'e') {
+      if (depth == 0) return std::nullopt;
+      if (--depth == 0) return c.offset();
+    } else if (byte == 'i') {
+      do byte = c.Next();
+      while (byte == '-' || std::isdigit(byte));
+      if (byte != 'e') return std::nullopt;
+    } else if (std::isdigit(byte)) {
+      uint64_t length = static_cast<uint64_t>(byte - '0');
+      for (byte = c.Next(); std::isdigit(byte) && length < (uint64_t{1} << 40); byte = c.Next()) length = length * 10 + (byte - '0');
+      if (byte != ':') return std::nullopt;
+      c.Skip(length);
+    } else {
+      return std::nullopt;
+    }
+    if (depth == 0) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+}  // namespace trace
