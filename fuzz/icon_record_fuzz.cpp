@@ -24,6 +24,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       PX_Long(item.get(), _T("Width"), width, 16);
       TKPIconRecord record;
       if (!TKPReadIconRecord(ar, record)) break;
+      // GDI reads the masks and colours a header names after it: an accepted one stays in the block.
+      for (const TKPImageRecord* image : {&record.normal, &record.disabled, &record.hot, &record.checked}) {
+        for (const TKPBitmapRecord* bitmap : {&image->a, &image->b}) {
+          if (bitmap->IsEmpty()) continue;
+          const std::uint32_t colours = static_cast<std::uint32_t>(bitmap->info[32] | bitmap->info[33] << 8 |
+                                                                   bitmap->info[34] << 16) | std::uint32_t{bitmap->info[35]} << 24;
+          const std::uint64_t table = (bitmap->info[16] == 3 ? 12u : 0u) + 4ull * colours;
+          if (table > kTKPRecordInfoSize - 40) __builtin_trap();
+        }
+      }
     }
   } catch (CException* e) {
     e->Delete();

@@ -115,6 +115,11 @@ TEST(ImageManager, ToolbarResourceFilesOneIconPerCommand) {
   ASSERT_TRUE(images.SetIconsFromToolBar(IDR_TK_EDIT_TOOLBAR));
   ASSERT_NE(images.GetImage(ID_EDIT_PASTE, 16), nullptr);
   EXPECT_EQ(images.GetImage(ID_EDIT_PASTE, 16)->GetHeight(), 15);
+  // Its commands with the images of another bitmap, both named by resource ids; no state beyond checked.
+  CTKPImageManager other;
+  ASSERT_TRUE(other.SetIconsFromToolBar(IDR_TK_EDIT_TOOLBAR, IDB_DATABASE_TREE));
+  EXPECT_NE(other.GetImage(ID_EDIT_PASTE, 16), nullptr);
+  EXPECT_FALSE(other.SetIconsFromToolBar(IDR_TK_EDIT_TOOLBAR, IDB_DATABASE_TREE, 4));
 }
 
 TEST(ImageManager, ZeroCountsAndExtentsFailOrDrawNothing) {
@@ -127,6 +132,15 @@ TEST(ImageManager, ZeroCountsAndExtentsFailOrDrawNothing) {
   EXPECT_TRUE(images.SetIcons(strip, ids, 3, CSize(20, 16), 0, TRUE));   // two pieces for three ids
   EXPECT_EQ(images.GetIconSetCount(), 2);
   ::DeleteObject(strip);
+  // A strip without alpha on its mask colour: the caller's bitmap keeps that colour.
+  HBITMAP masked = ::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDB_DATABASE_TREE));
+  EXPECT_TRUE(images.SetIcons(masked, ids, 3, CSize(16, 16), 0, FALSE));
+  CDC dc;
+  dc.CreateCompatibleDC(nullptr);
+  HGDIOBJ old = ::SelectObject(dc.m_hDC, masked);
+  EXPECT_EQ(::GetPixel(dc.m_hDC, 0, 0), RGB(255, 0, 255));
+  ::SelectObject(dc.m_hDC, old);
+  ::DeleteObject(masked);
   EXPECT_FALSE(images.SetIcon(CTKPImageManagerIconHandle(), 4));
   CTKPImageManagerIcon empty(5, 0, 0, nullptr);
   HBITMAP alpha = AlphaBitmap(16, 16, 0xFF000000);

@@ -171,7 +171,7 @@ CTKPImageManagerIconSet* CTKPImageManager::EnsureIconSet(UINT nCommand) {
 }
 
 BOOL CTKPImageManager::SetIcon(const CTKPImageManagerIconHandle& hIcon, UINT nIDCommand, CSize szIcon, int nState) {
-  if (hIcon.IsEmpty()) return FALSE;
+  if (hIcon.IsEmpty() || !TKPIsImageState(nState)) return FALSE;
   if (szIcon.cx == 0 && szIcon.cy == 0) szIcon = hIcon.GetExtent();
   if (szIcon.cx <= 0) return FALSE;
   CTKPImageManagerIconSet* set = GetIconSet(nIDCommand);
@@ -191,7 +191,7 @@ BOOL CTKPImageManager::SetIcon(const CTKPImageManagerIconHandle& hIcon, UINT nID
 
 BOOL CTKPImageManager::SetIconsFromImageList(CImageList* pImageList, const UINT* pCommands, int nCount, CSize szIcon,
                                              int nState) {
-  if (pImageList == nullptr || pImageList->GetSafeHandle() == nullptr) return FALSE;
+  if (pImageList == nullptr || pImageList->GetSafeHandle() == nullptr || !TKPIsImageState(nState)) return FALSE;
   HIMAGELIST list = pImageList->GetSafeHandle();
   const int images = ::ImageList_GetImageCount(list);
   if (pCommands == nullptr && nCount == 0) nCount = images;
@@ -216,7 +216,7 @@ BOOL CTKPImageManager::SetIconsFromImageList(CImageList* pImageList, const UINT*
 
 BOOL CTKPImageManager::SetIcons(HBITMAP hBitmap, const UINT* pCommands, int nCount, CSize szIcon, int nState,
                                 BOOL bAlpha) {
-  if (hBitmap == nullptr || szIcon.cx <= 0 || szIcon.cy <= 0) return FALSE;
+  if (hBitmap == nullptr || szIcon.cx <= 0 || szIcon.cy <= 0 || !TKPIsImageState(nState)) return FALSE;
   if (!bAlpha) {
     COLORREF mask = m_clrMask;
     if (mask == static_cast<COLORREF>(-1)) {
@@ -228,7 +228,11 @@ BOOL CTKPImageManager::SetIcons(HBITMAP hBitmap, const UINT* pCommands, int nCou
     }
     CImageList list;
     if (!list.Create(szIcon.cx, szIcon.cy, ILC_COLOR24 | ILC_MASK, 0, 1)) return FALSE;
-    ::ImageList_AddMasked(list.GetSafeHandle(), hBitmap, mask);
+    // The image list blackens the masked pixels of what it is given: a copy, not the caller's bitmap.
+    HBITMAP copy = static_cast<HBITMAP>(::CopyImage(hBitmap, IMAGE_BITMAP, 0, 0, 0));
+    if (copy == nullptr) return FALSE;
+    ::ImageList_AddMasked(list.GetSafeHandle(), copy, mask);
+    ::DeleteObject(copy);
     return SetIconsFromImageList(&list, pCommands, nCount, szIcon, nState);
   }
   BITMAP bm{};

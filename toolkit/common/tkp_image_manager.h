@@ -150,6 +150,10 @@ struct CTKPImageManagerImageList {
   CMap<UINT, UINT, CTKPImageManagerIcon*, CTKPImageManagerIcon*> icons;
 };
 
+// The state images of an icon.
+enum TKPImageState : int { tkpImageNormal = 0, tkpImageDisabled = 1, tkpImageHot = 2, tkpImageChecked = 3 };
+inline bool TKPIsImageState(int nState) { return nState >= tkpImageNormal && nState <= tkpImageChecked; }
+
 class CTKPImageManager : public CCmdTarget {
  public:
   // The user's own images are numbered after this, above every command id.
@@ -163,13 +167,17 @@ class CTKPImageManager : public CCmdTarget {
   BOOL IsRightToLeft() const { return m_bRightToLeft; }
   BOOL IsAlphaIconsSupported() const { return m_pfnAlphaBlend != nullptr; }
 
-  // nState: 0 normal, 1 disabled, 2 hot, 3 checked.
+  // nState: 0 normal, 1 disabled, 2 hot, 3 checked; these calls are FALSE for any other.
   BOOL SetIcon(const CTKPImageManagerIconHandle& hIcon, UINT nIDCommand, CSize szIcon = CSize(0, 0), int nState = 0);
   BOOL SetIconsFromImageList(CImageList* pImageList, const UINT* pCommands, int nCount, CSize szIcon, int nState = 0);
   BOOL SetIcons(HBITMAP hBitmap, const UINT* pCommands, int nCount, CSize szIcon, int nState, BOOL bAlpha);
   BOOL SetIconsFromResource(UINT nIDBitmap, const UINT* pCommands, int nCount, CSize szIcon, int nState = 0);
   BOOL SetIconsFromToolBar(UINT nIDToolBar, UINT nIDBitmap, int nState = 0);
-  BOOL SetIconsFromToolBar(UINT nIDToolBar, int nState = 0) { return SetIconsFromToolBar(nIDToolBar, nIDToolBar, nState); }
+  // The toolbar's own bitmap. The state has a type of its own, so that a call with two resource ids
+  // takes the form above.
+  BOOL SetIconsFromToolBar(UINT nIDToolBar, TKPImageState nState = tkpImageNormal) {
+    return SetIconsFromToolBar(nIDToolBar, nIDToolBar, nState);
+  }
   // The list's image i serves command nBaseCommand + i; the manager destroys the list when told.
   void AddImageList(HIMAGELIST hImageList, UINT nBaseCommand, BOOL bDestroy);
   UINT AddCustomIcon(const CTKPImageManagerIconHandle& hIcon);

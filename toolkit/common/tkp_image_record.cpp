@@ -55,6 +55,9 @@ BOOL TKPReadBitmapRecord(CArchive& ar, TKPBitmapRecord& record, const char** psz
     return Fail(pszReason, "the bitmap has an unknown pixel format");
   }
   if (compression != 0 && compression != 3) return Fail(pszReason, "the bitmap is compressed");
+  // The masks and colours a header names are read after it: they must lie in the block's 12 bytes.
+  const std::uint64_t tableBytes = (compression == 3 ? 12u : 0u) + 4u * static_cast<std::uint32_t>(Int32At(record.info, 32));
+  if (tableBytes > kTKPRecordInfoSize - 40) return Fail(pszReason, "the bitmap names more colours than it holds");
   const std::uint64_t expected = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height < 0 ? -height : height) * 4;
   const DWORD bitsLength = ar.ReadCount();
   if (bitsLength != expected) return Fail(pszReason, "the bitmap's pixels have the wrong length");

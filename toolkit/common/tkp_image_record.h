@@ -36,8 +36,8 @@ struct TKPIconRecord {
 };
 
 // FALSE (with a reason) for a record we did not write: a bad info length or header, a width or
-// height outside 1..kTKPMaxRecordExtent, an unknown bit count or compression, a bits length other than
-// width x height x 4. Data that ends early raises CArchiveException endOfFile.
+// height outside 1..kTKPMaxRecordExtent, an unknown bit count or compression, masks and colours beyond
+// the block's 12 bytes, a bits length other than width x height x 4. Data that ends early raises CArchiveException endOfFile.
 BOOL TKPReadBitmapRecord(CArchive& ar, TKPBitmapRecord& record, const char** pszReason = nullptr);
 void TKPWriteBitmapRecord(CArchive& ar, const TKPBitmapRecord& record);
 // A 32-bit record of the size with zeroed bits (what the writers fill).

@@ -63,6 +63,11 @@ TEST(ImageRecord, CraftedRecordsAreRefusedBeforeAllocation) {
   EXPECT_EQ(with([](auto& b) { Poke32(b, 10, 0x80000000u); }), "the bitmap is too large or empty");
   EXPECT_EQ(with([](auto& b) { b[16] = 7; }), "the bitmap has an unknown pixel format");
   EXPECT_EQ(with([](auto& b) { Poke32(b, 18, 1); }), "the bitmap is compressed");
+  // Masks and a colour table GDI would read past the block: three masks leave room for no colour.
+  EXPECT_EQ(with([](auto& b) { Poke32(b, 18, 3); Poke32(b, 34, 256); }), "the bitmap names more colours than it holds");
+  EXPECT_EQ(with([](auto& b) { Poke32(b, 18, 3); Poke32(b, 34, 1); }), "the bitmap names more colours than it holds");
+  EXPECT_EQ(with([](auto& b) { Poke32(b, 34, 0xFFFFFFFFu); }), "the bitmap names more colours than it holds");
+  EXPECT_EQ(with([](auto& b) { Poke32(b, 18, 3); }), "");
   EXPECT_EQ(with([](auto& b) { b[54] = 63; }), "the bitmap's pixels have the wrong length");
   // A count that claims more than is left.
   EXPECT_EQ(with([](auto& b) { b.resize(b.size() - 1); }), "end");

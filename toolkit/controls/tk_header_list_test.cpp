@@ -553,6 +553,21 @@ TEST_F(HeaderListTest, ARowMovesAndCopiesWithEverythingItHas) {
   EXPECT_EQ(list.FindRowColor(3)->crBack, 0xE0FFFFu);
 }
 
+// A sorted list puts a copy in its order, beside its source: each row keeps its own cells.
+TEST_F(HeaderListTest, ASortedListKeepsEachRowsCellsWhenRowsAreCopiedAndMoved) {
+  SortingList list;
+  MakeList(list);
+  ASSERT_TRUE(list.SortList(0, TRUE));  // alpha, beta, gamma
+  list.ModifyStyle(0, LVS_SORTASCENDING);
+  const int source = list.CopyRow(2, 0);
+  EXPECT_EQ(Column(list, 0), (std::vector<std::wstring>{L"alpha.doc", L"beta.txt", L"gamma.bin", L"gamma.bin"}));
+  EXPECT_EQ(Column(list, 2), (std::vector<std::wstring>{L"Word", L"Text", L"Data", L"Data"}));
+  EXPECT_EQ(list.GetItemText(source, 0), CString(_T("gamma.bin")));
+  ASSERT_TRUE(list.MoveRow(0, 3));
+  EXPECT_EQ(Column(list, 0), (std::vector<std::wstring>{L"alpha.doc", L"beta.txt", L"gamma.bin", L"gamma.bin"}));
+  EXPECT_EQ(Column(list, 2), (std::vector<std::wstring>{L"Word", L"Text", L"Data", L"Data"}));
+}
+
 TEST_F(HeaderListTest, LockedColumnsRefuseDraggingAndDoubleClicksAndWidthsKeepTheirLeast) {
   SortingList list;
   MakeList(list);

@@ -249,9 +249,11 @@ int CTKListBase::CopyRowWith(int nFrom, int nTo, UINT stateMask) {
   item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_INDENT;
   item.iItem = nTo;
   item.pszText = const_cast<LPWSTR>(static_cast<LPCWSTR>(text));
-  if (Send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) == -1) return -1;
+  // A sorted list puts the copy where its order says, not at nTo: the rest goes to the row it got.
+  nTo = static_cast<int>(Send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  if (nTo < 0) return -1;
   RowInserted(nTo);
-  const int source = tklist::CopiedRowSource(nFrom, nTo);
+  const int source = tklist::IndexAfterInsert(nFrom, nTo);
   // Set after the insertion: a list with check boxes gives every new row an empty box.
   LVITEMW states{};
   states.stateMask = stateMask;

@@ -211,6 +211,18 @@ bool Inside(const std::vector<int>& parent, int object, int ancestor) {
   return false;
 }
 
+// A pane in a group that reaches neither the top container, a floating frame nor an auto-hide panel could
+// never be shown.
+void CheckPlaced(const LayoutRecords& layout, const std::vector<int>& parent) {
+  for (int i = 1; i <= static_cast<int>(layout.objects.size()); ++i) {
+    if (layout.At(i)->type != kPane || parent[static_cast<size_t>(i)] == 0) continue;
+    int root = i;
+    while (parent[static_cast<size_t>(root)] != 0) root = parent[static_cast<size_t>(root)];
+    const int type = layout.At(root)->type;
+    Check(root == layout.topContainer || type == kMiniFrame || type == kAutoHidePanel, "a pane's group lies in no arrangement");
+  }
+}
+
 void CheckObjects(const LayoutRecords& layout) {
   bool sides[4] = {};
   for (int i = 1; i <= static_cast<int>(layout.objects.size()); ++i) {
@@ -286,6 +298,7 @@ bool ValidateLayout(const LayoutRecords& layout, std::string* reason) {
     const std::vector<int> parent = Parents(layout);
     CheckNoCycle(parent, count);
     Check(Inside(parent, layout.client, layout.topContainer), "the client container lies outside the top container");
+    CheckPlaced(layout, parent);
     CheckObjects(layout);
   } catch (const Failure& failure) {
     if (reason) *reason = failure.reason;

@@ -80,7 +80,8 @@ void WriteLayout(CTKPPropExchange* px, const LayoutRecords& layout);
 bool ReadLayout(CTKPPropExchange* px, LayoutRecords* layout, std::string* reason);
 // True when the records describe a layout that can be built: the top container is a splitter and holds
 // the client container, every index leads to an object of a type its container takes, no object has two
-// parents and none contains itself, holders are tabbed containers, panes have ids (any but 0: a pane's
+// parents and none contains itself, every pane in a group lies in the top container, a floating frame or
+// an auto-hide panel, holders are tabbed containers, panes have ids (any but 0: a pane's
 // id is unsigned, kept as an int), at most kMaxLayoutObjects objects, and at most one auto-hide panel
 // lies on each side.
 bool ValidateLayout(const LayoutRecords& layout, std::string* reason);

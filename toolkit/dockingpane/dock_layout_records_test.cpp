@@ -248,6 +248,9 @@ TEST(DockLayoutRecords, TypesThatDoNotFitTheirContainerAreRefused) {
   l.objects[1].children = {3, 5};  // the client container left out of the tree
   EXPECT_EQ(Refusal(l), "the client container lies outside the top container");
   l = Sample();
+  l.objects[1].children = {3, 1};  // group 5 and its pane left out of every arrangement
+  EXPECT_EQ(Refusal(l), "a pane's group lies in no arrangement");
+  l = Sample();
   l.objects[1].children.push_back(40);
   EXPECT_EQ(Refusal(l), "an index leads to no object");
   // A splitter in an auto-hide panel would get no tab there and never slide out.

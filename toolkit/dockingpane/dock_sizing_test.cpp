@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <random>
+
+#include "toolkit/dockingpane/dock_layout_records.h"
 
 namespace dock {
 namespace {
@@ -107,6 +111,51 @@ TEST(DockSizing, DroppedSplitterSharesTheNeighboursSum) {
   ASSERT_TRUE(ApplySplitterPosition(-1000, 0, 10, 4, false, &first, &second));
   EXPECT_EQ(first, 0);
   EXPECT_GE(second, 0);
+}
+
+// A splitter container's life as the docking calls give it (groups docked into it and closed, splitters
+// dragged within their limits, the frame resized, the sizes saved and read back in the middle): its
+// children follow each other from its start with a splitter between them and end at its far edge.
+TEST(DockSizing, RandomCallsKeepTheChildrenInARow) {
+  for (unsigned seed = 1; seed <= 300; ++seed) {
+    std::mt19937 random(seed);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    std::vector<SizeItem> row{Client()};
+    int extent = 800;
+    for (int step = 0; step < 50; ++step) {
+      const size_t at = static_cast<size_t>(pick(static_cast<int>(row.size())));
+      std::vector<Span> spans = PlaceLengths(AdjustPanesLength(row, extent, 4), 0, extent, 4);
+      switch (pick(5)) {
+        case 0: row.insert(row.begin() + at, Pane(pick(3) == 0 ? INT_MAX - pick(9) : pick(500), pick(80), 40 + pick(kMaxTrack))); break;
+        case 1: if (!row[at].clientHolder) row.erase(row.begin() + at); break;
+        case 2: extent = pick(2000); break;
+        case 3:  // saved and read back: the record keeps the sizes in its range
+          for (SizeItem& item : row) {
+            ObjectRecord saved;
+            saved.dockingCx = item.preferred;
+            item.preferred = Storable(saved).dockingCx;
+          }
+          break;
+        default: {
+          if (at + 1 >= row.size()) break;
+          const SplitterLimits limits = ComputeSplitterLimits({spans[at].begin, spans[at + 1].end, row[at].minimum, row[at].maximum,
+                                                              row[at + 1].minimum, row[at + 1].maximum}, 4, 22);
+          if (limits.CanMove()) {
+            ApplySplitterPosition(limits.nearBound + pick(limits.farBound - limits.nearBound), spans[at].begin, spans[at + 1].end, 4,
+                                  false, &row[at].preferred, &row[at + 1].preferred);
+          }
+        }
+      }
+      spans = PlaceLengths(AdjustPanesLength(row, extent, 4), 0, extent, 4);
+      ASSERT_EQ(spans.size(), row.size()) << "seed " << seed << ", step " << step;
+      for (size_t i = 0; i < spans.size(); ++i) {
+        // Without room for the splitters, the children past the far edge lie empty at it.
+        ASSERT_EQ(spans[i].begin, i == 0 ? 0 : std::min(spans[i - 1].end + 4, extent)) << "seed " << seed << ", step " << step;
+        ASSERT_GE(spans[i].end, spans[i].begin) << "seed " << seed << ", step " << step;
+      }
+      ASSERT_EQ(spans.back().end, extent) << "seed " << seed << ", step " << step;
+    }
+  }
 }
 
 }  // namespace

@@ -678,6 +678,27 @@ TEST_F(DockingFrameTest, AnActionTheFactoryCannotServeChangesNothing) {
   ASSERT_TRUE(LoadFrom(layout, start));
 }
 
+// The client area never moves, and nothing goes beside what it holds: the top with several groups docked
+// anywhere, a splitter docked beside its own pane, the top or the client area floated. Each is refused
+// and the arrangement can still be saved.
+TEST_F(DockingFrameTest, NothingDocksIntoItselfAndTheClientAreaStays) {
+  CTKPDockingPaneManager& m = frame->manager;
+  m.DockPane(m.FindPane(kLog), tkpPaneDockRight, m.FindPane(kOutput));  // a splitter of two groups at the bottom
+  Relayout();
+  CTKPDockingPaneBase* bottom = m.FindPane(kLog)->GetContainer()->GetContainer();
+  ASSERT_EQ(bottom->GetType(), dock::kSplitterContainer);
+  ASSERT_FALSE(bottom->ContainsPane(m.GetClientPane()));
+  const std::vector<BYTE> start = Saved(m.GetLayout());
+  m.DockPane(m.GetTopPane(), tkpPaneDockLeft, nullptr);
+  m.DockPane(m.GetTopPane(), tkpPaneDockTop, m.FindPane(kFolders));
+  m.DockPane(bottom, tkpPaneDockTop, m.FindPane(kLog));
+  m.FloatPane(m.GetTopPane(), CRect(300, 200, 620, 400));
+  m.FloatPane(m.GetClientPane(), CRect(300, 200, 620, 400));
+  m.HidePane(m.GetClientPane());
+  Relayout();
+  EXPECT_EQ(Saved(m.GetLayout()), start);
+}
+
 // A copy into the live layout is made whole before the arrangement goes, as a load is.
 TEST_F(DockingFrameTest, ACopyTheFactoryCannotServeLeavesTheArrangement) {
   CTKPDockingPaneManager& m = frame->manager;

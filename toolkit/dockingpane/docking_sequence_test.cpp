@@ -1,8 +1,10 @@
 // Seeded random sequences of the calls a program makes on its docking panes (panes made, closed, shown,
 // hidden, floated, docked, attached, toggled, their groups slid out and in, tabs dragged while panes
-// close, themes changed) over the docking test frame. After every call each open pane lies in one group
-// of the layout, that group reaches the arrangement's top, a floating frame or an auto-hide panel, and
-// every group's selection and tabs are its own panes.
+// close, themes changed, the layout saved and loaded back) over the docking test frame, with panes and
+// now and then any object of the arrangement (its top, groups, splitters, floating frames, panels) as
+// their arguments. After every call each open pane lies in one group of the layout, that group reaches
+// the arrangement's top, a floating frame or an auto-hide panel, and every group's selection and tabs are
+// its own panes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +14,7 @@
 #include <set>
 #include <string>
 
+#include "platform/classlib/classlib_testing.h"
 #include "toolkit/dockingpane/docking_test_frame.h"
 #include "toolkit/dockingpane/tkp_docking_pane_auto_hide.h"
 
@@ -84,6 +87,29 @@ class DockingSequence : public DockingFrameTest {
     std::vector<CTKPDockingPane*> panes = Panes();
     return panes.empty() ? nullptr : panes[Pick(panes.size())];
   }
+  // An open pane, or now and then any object of the layout.
+  CTKPDockingPaneBase* SomeObject() {
+    CTKPDockingPane* pane = SomePane();
+    if (Pick(3) != 0) return pane != nullptr && !pane->IsClosed() ? pane : nullptr;
+    const std::vector<CTKPDockingPaneBase*>& objects = frame->manager.GetLayout()->GetObjects();
+    return objects[Pick(objects.size())];
+  }
+
+  // The layout saved as the program saves it at exit and loaded back, as at the next start.
+  std::string SaveAndLoad() {
+    CTKPDockingPaneLayout* layout = frame->manager.GetLayout();
+    BOOL saved = FALSE, loaded = FALSE;
+    const std::vector<BYTE> bytes = Stored([&](CArchive& ar) {
+      CTKPPropExchangeArchive px(ar);
+      saved = layout->DoPropExchange(&px);
+    });
+    Loaded(bytes, [&](CArchive& ar) {
+      CTKPPropExchangeArchive px(ar);
+      loaded = layout->DoPropExchange(&px);
+    });
+    EXPECT_TRUE(saved && loaded) << layout->GetLoadError();
+    return "save and load";
+  }
 
   // Presses a tab of some group and moves along its strip, a pane closed on the way now and then.
   std::string DragTab() {
@@ -123,7 +149,8 @@ class DockingSequence : public DockingFrameTest {
   std::string Step() {
     CTKPDockingPaneManager& m = frame->manager;
     CTKPDockingPane* pane = SomePane();
-    switch (Pick(12)) {
+    CTKPDockingPaneBase* object = SomeObject();
+    switch (Pick(13)) {
       case 0: {
         if (Panes().size() >= 10) return "enough panes";
         CTKPDockingPane* made = m.CreatePane(nextId, CRect(0, 0, 80 + Pick(200), 60 + Pick(150)), Pick(4),
@@ -134,19 +161,11 @@ class DockingSequence : public DockingFrameTest {
       }
       case 1: m.ClosePane(pane); return "close";
       case 2: m.ShowPane(pane, Pick(2)); return "show";
-      case 3: if (pane != nullptr && !pane->IsClosed()) m.HidePane(pane); return "hide";
-      case 4: if (pane != nullptr && !pane->IsClosed()) m.ToggleDocking(pane); return "toggle docking";
-      case 5:
-        if (pane != nullptr && !pane->IsClosed()) m.FloatPane(pane, CRect(CPoint(60 + Pick(300), 60 + Pick(200)), CSize(220, 160)));
-        return "float";
-      case 6: {
-        CTKPDockingPane* other = SomePane();
-        if (pane != nullptr && other != nullptr && pane != other && !other->IsClosed()) m.AttachPane(pane, other);
-        return "attach";
-      }
-      case 7:
-        if (pane != nullptr && !pane->IsClosed()) m.DockPane(pane, Pick(4), Pick(2) == 0 ? nullptr : SomePane());
-        return "dock";
+      case 3: m.HidePane(object); return "hide";
+      case 4: m.ToggleDocking(object); return "toggle docking";
+      case 5: m.FloatPane(object, CRect(CPoint(60 + Pick(300), 60 + Pick(200)), CSize(220, 160))); return "float";
+      case 6: m.AttachPane(object, SomeObject()); return "attach";
+      case 7: m.DockPane(object, Pick(4), Pick(2) == 0 ? nullptr : SomeObject()); return "dock";
       case 8: m.SetTheme(Pick(10)); return "theme";
       case 9: {
         // A hidden group slid out and back, now or after its animation.
@@ -165,6 +184,7 @@ class DockingSequence : public DockingFrameTest {
         return "slide";
       }
       case 10: return DragTab();
+      case 11: return SaveAndLoad();
       default: return "layout";
     }
   }
@@ -190,7 +210,7 @@ TEST_F(DockingSequence, RandomCallsKeepEveryOpenPaneInOneGroupOfTheArrangement) 
     }
   }
   for (const auto& [what, count] : done) std::printf("%s: %d\n", what.c_str(), count);
-  for (const char* call : {"create", "close", "hide", "float", "attach", "dock", "theme", "slide", "drag a tab"})
+  for (const char* call : {"create", "close", "hide", "float", "attach", "dock", "theme", "slide", "drag a tab", "save and load"})
     EXPECT_GE(done[call], 5) << call;
 }
 

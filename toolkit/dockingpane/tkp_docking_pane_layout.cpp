@@ -270,6 +270,9 @@ BOOL CTKPDockingPaneLayout::Copy(const CTKPDockingPaneLayout* pFrom) {
 
 std::map<UINT, HWND> CTKPDockingPaneLayout::TakeWindows() {
   std::map<UINT, HWND> windows;
+  // The panes are about to go: the active one no longer is, rather than staying active outside the layout.
+  CTKPDockingPane* active = m_pManager != nullptr ? m_pManager->GetActivePane() : nullptr;
+  if (active != nullptr && FindPaneRecord(active) != nullptr) m_pManager->OnActivatePane(FALSE, active);
   // The windows wait hidden with the manager while their containers go.
   HWND keeper = m_pManager != nullptr ? m_pManager->GetSafeHwnd() : nullptr;
   for (const PaneRecord& record : m_lstPanes) {

@@ -189,12 +189,25 @@ CTKPDockingPaneBase* CTKPDockingPaneManager::TakeOut(CTKPDockingPaneBase* pPane)
   return pPane;
 }
 
-CTKPDockingPaneBase* CTKPDockingPaneManager::Detach(CTKPDockingPaneBase* pPane) {
+CTKPDockingPaneBase* CTKPDockingPaneManager::Moving(CTKPDockingPaneBase* pPane) {
   if (pPane->GetType() == dock::kSplitterContainer) {
     std::vector<CTKPDockingPaneBase*> tabbed;
     pPane->FindPane(dock::kTabbedContainer, &tabbed);
-    if (tabbed.size() == 1) pPane = tabbed.front();
+    if (tabbed.size() == 1) return tabbed.front();
   }
+  return pPane;
+}
+
+BOOL CTKPDockingPaneManager::CanMove(const CTKPDockingPaneBase* pPane) const {
+  const int type = pPane->GetType();
+  if (type != dock::kPane && type != dock::kTabbedContainer && type != dock::kSplitterContainer) return FALSE;
+  // The client area never moves: the arrangement around it could not be saved again.
+  const CTKPDockingPaneBase* client = GetClientPane();
+  return pPane != GetTopPane() && (client == nullptr || !pPane->ContainsPane(client));
+}
+
+CTKPDockingPaneBase* CTKPDockingPaneManager::Detach(CTKPDockingPaneBase* pPane) {
+  pPane = Moving(pPane);
   if (pPane->GetType() != dock::kPane) return TakeOut(pPane);
   // A plain pane is docked in a tabbed container of its own, made before the pane leaves its place.
   auto* tabbed =
@@ -216,6 +229,9 @@ void CTKPDockingPaneManager::DockPane(CTKPDockingPaneBase* pPane, int nDirection
       (pNeighbour->GetContainer() == nullptr || pNeighbour->IsHidden())) {
     pNeighbour = nullptr;
   }
+  // The client area stays where it is, and nothing goes beside itself or into itself.
+  CTKPDockingPaneBase* moving = Moving(pPane);
+  if (!CanMove(moving) || (pNeighbour != nullptr && moving->ContainsPane(pNeighbour))) return;
   // Every object the docking may need is asked for before anything moves.
   if (!m_pLayout->CanMakeObjects({dock::kTabbedContainer, dock::kSplitterContainer})) return;
   const BOOL horizontal = nDirection == tkpPaneDockLeft || nDirection == tkpPaneDockRight;
@@ -262,6 +278,9 @@ void CTKPDockingPaneManager::DockPane(CTKPDockingPaneBase* pPane, int nDirection
 
 void CTKPDockingPaneManager::HidePane(CTKPDockingPaneBase* pPane) {
   if (pPane == nullptr || m_pLayout == nullptr) return;
+  // A panel holds groups: a floating frame, a panel or the client area is no pane to hide.
+  const int type = pPane->GetType();
+  if (type != dock::kPane && type != dock::kTabbedContainer && type != dock::kSplitterContainer) return;
   if (m_bHideGroupOnButtonClick && pPane->GetType() == dock::kPane && pPane->GetContainer() != nullptr) {
     pPane = pPane->GetContainer();
   }
@@ -351,10 +370,7 @@ void CTKPDockingPaneManager::ToggleDocking(CTKPDockingPaneBase* pPane) {
 
 void CTKPDockingPaneManager::FloatPane(CTKPDockingPaneBase* pPane, CRect rc) {
   if (pPane == nullptr || m_pLayout == nullptr || m_pSite == nullptr || m_pSite->GetSafeHwnd() == nullptr) return;
-  if (pPane->GetType() != dock::kPane && pPane->GetType() != dock::kTabbedContainer &&
-      pPane->GetType() != dock::kSplitterContainer) {
-    return;
-  }
+  if (!CanMove(pPane)) return;
   if (!m_pLayout->CanMakeObjects({dock::kMiniFrame, dock::kTabbedContainer, dock::kSplitterContainer})) return;
   auto* frame = static_cast<CTKPDockingPaneMiniWnd*>(CreatePaneObject(dock::kMiniFrame, m_pLayout));
   if (frame == nullptr) return;

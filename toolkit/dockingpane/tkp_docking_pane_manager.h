@@ -86,13 +86,14 @@ class CTKPDockingPaneManager : public CWnd {
   // pane that may not close; the site is asked first and told after.
   void ClosePaneByUser(CTKPDockingPane* pPane);
   void ShowPane(CTKPDockingPane* pPane, BOOL bSetFocus = TRUE);
+  // Nothing for the client area (or a container holding it) and for a neighbour inside the object.
   void DockPane(CTKPDockingPaneBase* pPane, int nDirection, CTKPDockingPaneBase* pNeighbour);
   // Sends a docked pane (with the hide-group flag, its whole group) to the auto-hide panel of its side.
   void HidePane(CTKPDockingPaneBase* pPane);
   // A docked pane or group floats where it last floated (in a new floating frame over its place when it
   // never did); a floating or auto-hidden one docks again where it was docked.
   void ToggleDocking(CTKPDockingPaneBase* pPane);
-  // Puts a pane or a group into a new floating frame at rc (screen coordinates).
+  // Puts a pane or a group into a new floating frame at rc (screen coordinates); never the client area.
   void FloatPane(CTKPDockingPaneBase* pPane, CRect rc);
   // Moves the pane, or the panes of a container, into the tabbed container (or the container of a pane).
   void AttachPane(CTKPDockingPaneBase* pPane, CTKPDockingPaneBase* pContainer);
@@ -172,6 +173,11 @@ class CTKPDockingPaneManager : public CWnd {
  private:
   // The pane or container, out of where it is now, ready to be placed elsewhere.
   CTKPDockingPaneBase* Detach(CTKPDockingPaneBase* pPane);
+  // What docking the object moves: a splitter's one group, else the object.
+  static CTKPDockingPaneBase* Moving(CTKPDockingPaneBase* pPane);
+  // Whether docking or floating may move the object: a pane, a group or a splitter, but neither the
+  // arrangement's top nor anything holding the frame's client area.
+  BOOL CanMove(const CTKPDockingPaneBase* pPane) const;
   // A plain pane leaves its container; a container that lies somewhere leaves its panes to a clone.
   CTKPDockingPaneBase* TakeOut(CTKPDockingPaneBase* pPane);
   void DelayLayout() const;

@@ -63,6 +63,7 @@ BOOL CTKPDockingPaneTabbedContainer::EnsureWindow() {
     if (pane->GetChild() != nullptr) ::SetParent(pane->GetChild(), m_hWnd);
   }
   m_pDropTarget->Register(m_hWnd);
+  UpdateTabs();  // a loaded group has its panes before its window
   return TRUE;
 }
 

@@ -1,7 +1,12 @@
-// Where the tab groups stand and how their sizes change, and which workspace command applies.
+// Where the tab groups stand and how their sizes change, and which workspace command applies; seeded
+// sequences of the tab client's calls on its groups and their strips, natively under the sanitizers.
 #include "toolkit/mdi/tab_group_layout.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
+
+#include "toolkit/tabmanager/tab_layout.h"
 
 namespace tkmdi {
 namespace {
@@ -86,6 +91,64 @@ TEST(WorkspaceCommands, ApplyByTheActiveTabsGroupAndTheOrientation) {
   EXPECT_FALSE(IsWorkspaceCommandEnabled(35000, WorkspaceState{false, 0, 1, 2, false}));
   EXPECT_FALSE(IsWorkspaceCommandEnabled(kCmdNewHorzGroup, WorkspaceState{true, -1, 1, 2, false}));
   EXPECT_FALSE(IsWorkspaceCommandEnabled(kCmdNextGroup, WorkspaceState{true, 3, 2, 2, false}));
+}
+
+// The tabs of one group, by their lengths.
+struct GroupTabs : tktab::TabMeasurer {
+  std::vector<int> lengths;
+  int Count() const override { return static_cast<int>(lengths.size()); }
+  bool IsVisible(int) const override { return true; }
+  int Measure(int i) override { return lengths[static_cast<size_t>(i)]; }
+};
+
+// The tab client's calls on its groups (documents opened and closed, new groups, empty ones removed,
+// splitters dragged, the client resized, the strips' layout and side changed), each strip laid out after
+// every call: the groups follow each other with a splitter between them, every tab has its slot.
+TEST(TabGroupLayout, RandomCallsKeepTheGroupsInARow) {
+  for (unsigned seed = 1; seed <= 200; ++seed) {
+    std::mt19937 random(seed);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    std::vector<GroupTabs> groups(1);
+    std::vector<double> sizes{0};
+    CRect client(0, 0, 600, 400);
+    const bool horizontal = pick(2) == 0;
+    tktab::TabStripParams p;
+    for (int step = 0; step < 60; ++step) {
+      const int g = pick(static_cast<int>(groups.size()));
+      std::vector<int>& tabs = groups[static_cast<size_t>(g)].lengths;
+      std::vector<CRect> rects = GroupRects(client, sizes, 6, horizontal);
+      switch (pick(7)) {
+        case 0: tabs.push_back(pick(3) == 0 ? 0 : 10 + pick(300)); break;
+        case 1: if (!tabs.empty()) tabs.erase(tabs.begin() + pick(static_cast<int>(tabs.size()))); break;
+        case 2: {  // a new group after this one takes its last tab
+          if (tabs.size() < 2) break;
+          GroupTabs added;
+          added.lengths.push_back(tabs.back());
+          tabs.pop_back();
+          SplitGroup(sizes, g, 6);
+          groups.insert(groups.begin() + g + 1, added);
+          break;
+        }
+        case 3:
+          if (g + 1 < static_cast<int>(rects.size())) ShareSplitter(sizes, g, rects[g], rects[g + 1], CPoint(pick(700) - 50, pick(500) - 50), 6, horizontal);
+          break;
+        case 4: client = CRect(0, 0, pick(900), pick(700)); break;
+        case 5: p.layout = pick(6), p.position = pick(4); break;
+        default: if (groups.size() > 1 && tabs.empty()) RemoveGroup(sizes, g, 6), groups.erase(groups.begin() + g);
+      }
+      rects = GroupRects(client, sizes, 6, horizontal);
+      ASSERT_EQ(rects.size(), groups.size()) << "seed " << seed << ", step " << step;
+      for (size_t i = 0; i < rects.size(); ++i) {
+        ASSERT_EQ(horizontal ? rects[i].top : rects[i].left, i == 0 ? 0 : (horizontal ? rects[i - 1].bottom : rects[i - 1].right) + 6);
+        ASSERT_TRUE(rects[i].Width() >= 0 && rects[i].Height() >= 0) << "seed " << seed << ", step " << step;
+        p.rect = rects[i];
+        p.selected = static_cast<int>(groups[i].lengths.size()) - 1;
+        tktab::TabStripState strip;
+        tktab::LayoutTabStrip(p, groups[i], strip);
+        ASSERT_EQ(strip.slots.size(), groups[i].lengths.size()) << "seed " << seed << ", step " << step;
+      }
+    }
+  }
 }
 
 }  // namespace

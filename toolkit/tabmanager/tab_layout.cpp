@@ -1,7 +1,9 @@
 #include "toolkit/tabmanager/tab_layout.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
+#include <unordered_set>
 
 namespace tktab {
 
@@ -282,47 +284,76 @@ namespace {
 
 // The balancing search: rows are filled up to a target each, and where a row must break is tried from
 // the earliest place on. Whether rows r.. can hold the tabs from `first` on depends on nothing else, so
-// a start that failed once is not tried again.
+// a start that failed once is not tried again. The rows being filled are kept on a list of their own
+// rather than on the call stack: a strip may have as many rows as tabs.
 class RowBalancer {
  public:
   RowBalancer(const std::vector<int>& lengths, int rows, int rowLength, bool fill)
       : lengths_(lengths), rows_(rows), rowLength_(rowLength), fill_(fill),
-        count_(static_cast<int>(lengths.size())), suffix_(lengths.size() + 1, 0),
-        failed_(static_cast<size_t>(rows) * (lengths.size() + 1), false), rowOf_(lengths.size(), 0) {
+        count_(static_cast<int>(lengths.size())), suffix_(lengths.size() + 1, 0), rowOf_(lengths.size(), 0) {
     for (int i = count_ - 1; i >= 0; --i) suffix_[i] = suffix_[i + 1] + lengths_[i];
   }
-  bool Run() { return Fill(0, 0); }
+  bool Run() {
+    std::vector<Row> open;
+    Step step = Enter(0, 0, open);
+    while (step != Step::kHolds && !open.empty()) step = Resume(open);
+    return step == Step::kHolds;
+  }
   const std::vector<int>& rowOf() const { return rowOf_; }
 
  private:
+  // A row being filled: its tabs from `first` up to `next`, their length `sum`; `triedBelow` once the
+  // rows below were tried from `next` and failed.
+  struct Row {
+    int row, first, next, sum, target;
+    bool triedBelow;
+  };
+  enum class Step { kOpened, kHolds, kFails };
+
   int Target(int r, int first) const {
     if (!fill_) return rowLength_;
     return std::min(rowLength_, suffix_[first] / (rows_ - r));
   }
-  bool Fill(int r, int first) {
-    const size_t key = static_cast<size_t>(r) * (lengths_.size() + 1) + static_cast<size_t>(first);
-    if (failed_[key]) return false;
-    const bool ok = FillOnce(r, first);
-    if (!ok) failed_[key] = true;
-    return ok;
+  std::uint64_t Key(int r, int first) const {
+    return static_cast<std::uint64_t>(r) * (lengths_.size() + 1) + static_cast<std::uint64_t>(first);
   }
-  bool FillOnce(int r, int first) {
+  // Row r from tab `first`: answered at once (the last row, or a start that failed before), or opened.
+  Step Enter(int r, int first, std::vector<Row>& open) {
+    if (failed_.count(Key(r, first)) != 0) return Step::kFails;
     const int target = Target(r, first);
     if (r == rows_ - 1) {
-      if (suffix_[first] > target) return false;
-      for (int i = first; i < count_; ++i) rowOf_[i] = r;
-      return true;
-    }
-    int sum = 0;
-    for (int i = first; i < count_; ++i) {
-      if (sum > 0 && lengths_[i] > 0 && sum + lengths_[i] > target) {
-        if (Fill(r + 1, i)) return true;
-        if (sum + lengths_[i] > rowLength_) return false;
+      if (suffix_[first] > target) {
+        failed_.insert(Key(r, first));
+        return Step::kFails;
       }
-      sum += lengths_[i];
-      rowOf_[i] = r;
+      for (int i = first; i < count_; ++i) rowOf_[i] = r;
+      return Step::kHolds;
     }
-    return false;  // no tabs left for the rows below
+    open.push_back(Row{r, first, first, 0, target, false});
+    return Step::kOpened;
+  }
+  // Goes on with the last open row: kOpened when it opened the row below, kFails when it failed (and
+  // left the list), kHolds when the rows below took the rest.
+  Step Resume(std::vector<Row>& open) {
+    Row& row = open.back();
+    for (; row.next < count_; ++row.next) {
+      const int i = row.next;
+      if (row.sum > 0 && lengths_[i] > 0 && row.sum + lengths_[i] > row.target) {
+        if (!row.triedBelow) {
+          row.triedBelow = true;
+          const Step below = Enter(row.row + 1, i, open);
+          if (below != Step::kFails) return below;  // `row` is not touched again after a new row opened
+        }
+        row.triedBelow = false;
+        if (row.sum + lengths_[i] > rowLength_) break;
+      }
+      row.sum += lengths_[i];
+      rowOf_[i] = row.row;
+    }
+    // No break place held, or no tabs left for the rows below.
+    failed_.insert(Key(row.row, row.first));
+    open.pop_back();
+    return Step::kFails;
   }
 
   const std::vector<int>& lengths_;
@@ -330,7 +361,7 @@ class RowBalancer {
   const bool fill_;
   const int count_;
   std::vector<int> suffix_;
-  std::vector<bool> failed_;
+  std::unordered_set<std::uint64_t> failed_;
   std::vector<int> rowOf_;
 };
 

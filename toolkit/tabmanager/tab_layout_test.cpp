@@ -257,6 +257,10 @@ TEST(TabMultiRow, ManyTabsBalanceQuickly) {
     sums[static_cast<size_t>(rows[i])] += lengths[i];
   }
   for (int sum : sums) EXPECT_LE(sum, 300);
+  // A row per tab, as many rows as a 2 MiB stack could never have held one call each.
+  const std::vector<int> alone = BalanceRows(std::vector<int>(25000, 60), 25000, 100, true);
+  EXPECT_EQ(alone[0], 0);
+  EXPECT_EQ(alone[24999], 24999);
 }
 
 TEST(TabScroll, ATabIsBroughtIntoViewFromEitherSide) {

@@ -7,6 +7,10 @@
 // it; an icon grid framed cell by cell. The screenshots task_panel.png and task_panel_icon_grid.png.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <psapi.h>
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -23,6 +27,7 @@
 #include "toolkit/taskpanel/tkp_task_panel.h"
 #include "toolkit/taskpanel/tkp_task_panel_paint_manager.h"
 #include "toolkit/taskpanel/tp_clip_record.h"
+#include "toolkit/taskpanel/tp_props.h"
 
 // A serialisable class that is no element of the panel, as another program might put on the clipboard.
 class ForeignRecord : public CObject {
@@ -966,6 +971,24 @@ TEST_F(TaskPanel, ExpandPicturesShowWithoutAlphaBlendAndAHiddenCaptionLeavesTheB
   CRect body = details->GetClientRect();
   body.DeflateRect(2, 2);
   EXPECT_EQ(harness::CommonColour(panel.m_hWnd, body), border) << "the body in the border colour";
+}
+
+// A body far taller than the panel (a hundred items of the largest stored height) is painted through
+// what shows: the paint takes no memory of the body's size, and the part in view shows the body.
+TEST_F(TaskPanel, ATallBodyIsPaintedThroughWhatShows) {
+  PROCESS_MEMORY_COUNTERS before{}, after{};
+  ASSERT_TRUE(::K32GetProcessMemoryInfo(::GetCurrentProcess(), &before, sizeof before));
+  panel.SetAnimation(1);
+  for (UINT i = 0; i < 100; ++i) Link(places, 6000 + i, _T("Tall"))->SetSize(CSize(100, taskpanel::kMaxLoadedExtent));
+  places->SetExpanded(TRUE);
+  panel.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  ASSERT_TRUE(::K32GetProcessMemoryInfo(::GetCurrentProcess(), &after, sizeof after));
+  EXPECT_LT(after.PeakWorkingSetSize - before.PeakWorkingSetSize, SIZE_T{64} << 20);
+  CRect body = places->GetClientRect();
+  ASSERT_LT(body.top + 40, 500);
+  const CRect right(body.right - 40, body.top + 10, body.right - 10, body.top + 40);  // beside the items
+  EXPECT_EQ(harness::CommonColour(panel.m_hWnd, right),
+            taskpanel_checks::Shown(panel.GetPaintManager()->GetGroupColors(places)->clrClient.clrDark));
 }
 
 TEST_F(TaskPanel, ListScreenshot) {

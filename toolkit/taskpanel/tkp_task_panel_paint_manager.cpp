@@ -325,23 +325,28 @@ BOOL CTKPTaskPanelPaintManager::AlphaBlendBitmap(CDC* pDC, HBITMAP hBitmap, CPoi
 void CTKPTaskPanelPaintManager::DrawGroupClient(CDC* pDC, CTKPTaskPanelGroup* pGroup) {
   const CRect rc = pGroup->GetClientRect();
   if (rc.Width() <= 0 || rc.Height() <= 0) return;
-  // The whole body is drawn off screen; an opening or closing body shows its lower part, faded.
+  // The body is drawn off screen; an opening or closing body shows its lower part, faded. Only what
+  // shows is drawn: the body's rows from full - visible on, within the part of the window being painted.
   const int visible = rc.Height();
   const int full = std::max(visible, pGroup->GetBodyHeight());
+  CRect clip;
+  pDC->GetClipBox(clip);
+  CRect shown;
+  if (!shown.IntersectRect(rc, clip)) return;
   CDC mem;
   CBitmap bitmap;
-  if (!mem.CreateCompatibleDC(pDC) || !bitmap.CreateCompatibleBitmap(pDC, rc.Width(), full)) return;
+  if (!mem.CreateCompatibleDC(pDC) || !bitmap.CreateCompatibleBitmap(pDC, shown.Width(), shown.Height())) return;
   CBitmap* pOld = mem.SelectObject(&bitmap);
-  mem.SetWindowOrg(rc.left, 0);
+  mem.SetWindowOrg(shown.left, shown.top - rc.top + full - visible);
   DrawGroupClientFace(&mem, pGroup, CRect(rc.left, 0, rc.right, full));
   mem.SetWindowOrg(0, 0);
   const int alpha = taskpanel::FadeAlpha(visible, full);
   if (pGroup->IsExpanding() && m_pfnAlphaBlend && alpha < 255) {
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(alpha), 0};
-    m_pfnAlphaBlend(pDC->GetSafeHdc(), rc.left, rc.top, rc.Width(), visible, mem.GetSafeHdc(), 0, full - visible,
-                    rc.Width(), visible, blend);
+    m_pfnAlphaBlend(pDC->GetSafeHdc(), shown.left, shown.top, shown.Width(), shown.Height(), mem.GetSafeHdc(), 0, 0,
+                    shown.Width(), shown.Height(), blend);
   } else {
-    pDC->BitBlt(rc.left, rc.top, rc.Width(), visible, &mem, 0, full - visible, SRCCOPY);
+    pDC->BitBlt(shown.left, shown.top, shown.Width(), shown.Height(), &mem, 0, 0, SRCCOPY);
   }
   mem.SelectObject(pOld);
 }

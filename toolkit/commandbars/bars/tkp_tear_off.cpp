@@ -136,6 +136,7 @@ CTKPToolBar* CTKPPopupBar::TakeTearOffBar() {
   } else {
     bar = bars->AddCustomBar(m_strTearOffCaption, m_nTearOffID, TRUE);
     if (bar == nullptr) return nullptr;
+    m_nTearOffID = bar->GetBarID();  // a popup without an id tears off this bar from now on
     bar->SetMRUWidth(m_nTearOffWidth);
     for (int i = 0; i < GetControlCount(); ++i) {
       CTKPControl* control = GetControl(i);

@@ -47,10 +47,8 @@ void CTKPCustomizeNewToolbarDlg::DoDataExchange(CDataExchange* pDX) {
 void CTKPCustomizeNewToolbarDlg::OnOK() {
   if (!UpdateData(TRUE)) return;
   std::vector<std::u16string> others;
-  std::vector<unsigned> ids;
   for (int i = 0; m_pCommandBars != nullptr && i < m_pCommandBars->GetCount(); ++i) {
     CTKPCommandBar* bar = m_pCommandBars->GetAt(i);
-    ids.push_back(bar->GetBarID());
     if (bar != m_pRename) others.push_back(bar->GetTitle().ToUtf16());
   }
   const tkpcust::NameCheck check = tkpcust::CheckToolbarName(m_strName.ToUtf16(), others);
@@ -59,7 +57,7 @@ void CTKPCustomizeNewToolbarDlg::OnOK() {
     return;
   }
   if (m_pRename == nullptr) {
-    m_nNewID = tkpcust::NewToolbarId(ids);
+    m_nNewID = m_pCommandBars != nullptr ? m_pCommandBars->NewToolbarId() : tkpcust::kFirstCustomToolbarId;
     if (m_nNewID == 0) {
       AfxMessageBox(TKPCustomizeText(IDS_TK_TOOLBAR_LIMIT), MB_ICONERROR);
       EndDialog(IDCANCEL);

@@ -2,6 +2,7 @@
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 
 #include <memory>
+#include <vector>
 
 #include "platform/classlib/cexception.h"
 #include "platform/classlib/win/ccontrolbar.h"
@@ -19,6 +20,7 @@
 #include "toolkit/commandbars/paint/tkp_paint_manager.h"
 #include "toolkit/commandbars/state/tkp_shortcut_manager.h"
 #include "toolkit/commandbars/controls/tkp_controls.h"
+#include "toolkit/commandbars/customize/tkp_customize_logic.h"
 #include "toolkit/commandbars/customize/tkp_customize_sheet.h"
 #include "toolkit/commandbars/bars/tkp_menu_bar.h"
 #include "toolkit/mdi/tkp_tab_client_wnd.h"
@@ -176,8 +178,15 @@ CTKPToolBar* CTKPCommandBars::Add(LPCTSTR lpszTitle, int nPosition, CRuntimeClas
   return bar;
 }
 
+UINT CTKPCommandBars::NewToolbarId() const {
+  std::vector<unsigned> ids;
+  for (int i = 0; i < GetCount(); ++i) ids.push_back(m_arrBars[i]->GetBarID());
+  return tkpcust::NewToolbarId(ids);
+}
+
 CTKPToolBar* CTKPCommandBars::AddCustomBar(LPCTSTR lpszTitle, UINT nID, BOOL bTearOff) {
   if (m_pFrame == nullptr) return nullptr;
+  if (nID == 0) nID = NewToolbarId();
   auto* bar = new CTKPToolBar;
   bar->SetCommandBars(this);
   TKP_CREATE_COMMANDBAR create{};

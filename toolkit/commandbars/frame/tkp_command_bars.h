@@ -157,8 +157,11 @@ class CTKPCommandBars : public CCmdTarget {
   // The site's layout now, or (bDelay) at its next idle turn.
   void RecalcFrameLayout(BOOL bDelay = FALSE);
   // A toolbar the user made: the site may adjust it (0x2861 with bCustomBar set); floating when torn off,
-  // else at the top; not built in; then put on the site's rebar when there is one. Null when it fails.
+  // else at the top; not built in; then put on the site's rebar when there is one. Id 0 gives it
+  // NewToolbarId(): a bar without an id is never saved. Null when it fails.
   virtual CTKPToolBar* AddCustomBar(LPCTSTR lpszTitle, UINT nID, BOOL bTearOff = FALSE);
+  // The first id of the users' own toolbars that no bar has; 0 when they are all taken.
+  UINT NewToolbarId() const;
   // The toolbar as a band of the site's rebar (child AFX_IDW_REBAR), and back out; nothing without one.
   virtual BOOL AddToReBar(CTKPToolBar* pBar);
   virtual void RemoveFromReBar(CTKPToolBar* pBar);

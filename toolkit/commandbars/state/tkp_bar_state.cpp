@@ -140,8 +140,12 @@ void ApplyLayoutInfo(CTKPToolBar* bar, const tkpstate::BarRecord& r) {
   // A bar without a saved place keeps the one the frame gave it.
   if (r.x == tkpstate::kNoPosition && r.y == tkpstate::kNoPosition) flags |= SWP_NOMOVE;
   if (bar->m_hWnd != nullptr) bar->SetWindowPos(nullptr, r.x, r.y, 0, 0, flags);
+  // Hiding a tear-off bar closes it: the manager lets it go, so it is held until its record is applied.
+  bar->InternalAddRef();
   bar->SetVisible(r.visible);
-  if (r.floating) bar->OnRecalcLayout();
+  CTKPCommandBars* bars = bar->GetCommandBars();
+  if (r.floating && bars != nullptr && bars->FindIndex(bar) >= 0) bar->OnRecalcLayout();
+  bar->InternalRelease();
 }
 
 }  // namespace

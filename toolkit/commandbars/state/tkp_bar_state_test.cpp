@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/classlib/win/cframewnd.h"
@@ -15,6 +17,7 @@
 #include "toolkit/commandbars/state/bar_layout_state.h"
 #include "toolkit/commandbars/frame/tkp_command_bars.h"
 #include "toolkit/commandbars/bars/tkp_dock_bar.h"
+#include "toolkit/commandbars/controls/tkp_controls.h"
 #include "toolkit/commandbars/frame/tkp_frame_wnd.h"
 #include "toolkit/commandbars/bars/tkp_tool_bar.h"
 
@@ -30,6 +33,14 @@ const wchar_t kProfileKey[] = L"Software\\Dorvane Bar State Test";
 const TCHAR kSection[] = _T("CommandBars");
 constexpr UINT kFirstBar = 201, kSecondBar = 202;  // as LoadToolBar would name them
 constexpr UINT kWideIdBar = 0x12345;                // a program may give a bar any id
+constexpr UINT kTornBar = 0xE801;
+
+// A toolbar whose memory, once it is deleted, is spoiled rather than freed: a call on it afterwards
+// fails at once.
+class SpoiledWhenDeleted : public CTKPToolBar {
+ public:
+  static void operator delete(void* p, std::size_t size) { std::memset(p, 0xDD, size); }
+};
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS};
 const UINT kButtons[] = {100, 101, 0, 102};
 
@@ -37,6 +48,7 @@ const UINT kButtons[] = {100, 101, 0, 102};
 class StateFrame : public CTKPFrameWnd {
  public:
   CStatusBar status;
+  CTKPToolBar* supply = nullptr;  // the toolbar the site gives AddCustomBar
   CTKPCommandBars* Bars() const { return m_pCommandBars; }
   CTKPToolBar* Bar(int n) const { return m_pCommandBars->GetToolBar(n == 0 ? kFirstBar : n == 1 ? kSecondBar : kWideIdBar); }
 
@@ -52,11 +64,17 @@ class StateFrame : public CTKPFrameWnd {
     }
     return 0;
   }
+  afx_msg LRESULT OnCreateCommandBar(WPARAM, LPARAM lParam) {
+    auto* create = reinterpret_cast<TKP_CREATE_COMMANDBAR*>(lParam);
+    if (supply != nullptr) create->pCommandBar = std::exchange(supply, nullptr);
+    return 0;
+  }
   DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(StateFrame, CTKPFrameWnd)
   ON_WM_CREATE()
+  ON_MESSAGE(TKP_WM_CREATE_COMMANDBAR, OnCreateCommandBar)
 END_MESSAGE_MAP()
 
 class BarState : public ::testing::Test {
@@ -158,6 +176,21 @@ TEST_F(BarState, ABarWithAnIdAbove16BitsKeepsTheLayout) {
   frame = Start();
   EXPECT_FALSE(frame->Bar(2)->IsVisible());
   EXPECT_EQ(frame->Bar(1)->GetPosition(), tkpBarFloating);
+}
+
+// A floating tear-off bar stored hidden: hiding it closes it, and the manager lets it go only after its
+// record is applied.
+TEST_F(BarState, AHiddenTearOffBarIsClosedByItsRecord) {
+  StateFrame* frame = Start();
+  frame->supply = new SpoiledWhenDeleted;
+  CTKPToolBar* torn = frame->Bars()->AddCustomBar(_T("Torn"), kTornBar, TRUE);
+  ASSERT_NE(torn, nullptr);
+  frame->Bars()->SaveBarState(kSection);
+  ASSERT_EQ(theApp.GetProfileInt(_T("CommandBars-Bar3"), _T("BarID"), 0), kTornBar);
+  theApp.WriteProfileInt(_T("CommandBars-Bar3"), _T("Visible"), 0);
+  frame->Bars()->LoadBarState(kSection);
+  EXPECT_EQ(frame->Bars()->GetToolBar(kTornBar), nullptr);
+  EXPECT_EQ(frame->Bars()->GetCount(), 3);
 }
 
 // The monitors the layout sees, as a test gives them: the primary (the screen Xvfb has), and one on its

@@ -363,6 +363,24 @@ TEST_F(ControlsStream, AUsersToolbarMadeFromTheStreamJoinsTheRebar) {
   rebar.DestroyWindow();
 }
 
+// A toolbar torn off a popup that names no bar id gets one of the users' own: it is saved, and comes back
+// floating after a restart.
+TEST_F(ControlsStream, ATearOffBarMadeWithoutAnIdComesBack) {
+  StreamFrame* frame = Start();
+  CTKPToolBar* torn = frame->Bars()->AddCustomBar(_T("Torn"), 0, TRUE);
+  ASSERT_NE(torn, nullptr);
+  torn->GetControls()->Add(tkpControlButton, ID_APP_ABOUT);
+  const UINT id = torn->GetBarID();
+  EXPECT_NE(id, 0u);
+  Stop(frame);
+  frame = Start();
+  frame->Bars()->LoadBarState(kProfile);
+  CTKPToolBar* back = frame->Bars()->GetToolBar(id);
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(back->GetPosition(), tkpBarFloating);
+  EXPECT_EQ(back->GetControl(0)->GetID(), static_cast<int>(ID_APP_ABOUT));
+}
+
 // A popup's "DoubleGripper" survives a load and the save after it.
 TEST_F(ControlsStream, APopupsDoubleGripperLastsThroughLoadAndSaveAgain) {
   StreamFrame* frame = Start();
