@@ -256,6 +256,8 @@ void FindFilesDialog::OnSave() {
   saving.DoModal();
   CurrentSave.findSave = 0;
   CurrentSave.findSaver = nullptr;
+  // A save the user stopped keeps the ticks, for a save of the rest.
+  if (saving.Stopped()) return;
   TickAll(false);
   SetSelectAll(false);
 }

@@ -1,4 +1,5 @@
 // Saving what the user ticked, and asking where to.
+#include <algorithm>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -36,6 +37,13 @@ void SaveFileTraceHits(const std::vector<uint32_t>& ids) {
   }
 }
 
+// Files ticked one by one are saved by their record ids, not in the order they were ticked: which of two of
+// one name keeps it depends on the ticks alone.
+std::vector<uint32_t> InRecordOrder(std::vector<uint32_t> ids) {
+  std::sort(ids.begin(), ids.end());
+  return ids;
+}
+
 // The folders of the selection by the records of a file system: FAT folders by first cluster, NTFS folders by
 // record number.
 template <typename Folder>
@@ -45,17 +53,6 @@ save::SaveLayout LayoutOf(uint32_t rootId, Folder* (*find)(uint32_t)) {
     if (folder == nullptr) return std::nullopt;
     return save::SaveLayout::Folder{folder->parentId, folder->name};
   });
-}
-
-// Every folder of path below destination (a folder that cannot be made is not reported: its files report one
-// by one).
-void MakeFoldersBelow(const std::u16string& destination, const std::u16string& path) {
-  for (size_t at = destination.size(); at < path.size();) {
-    const size_t next = path.find(u'\\', at + 1);
-    const std::u16string folder = path.substr(0, next);
-    if (!os::IsFolder(folder)) os::CreateFolder(folder);
-    at = next;
-  }
 }
 
 // The ticked folders (whole) and single files of one file system, each in the place the layout gives it. The
@@ -74,7 +71,7 @@ Selection<Folder, Entry> Select(const std::vector<host::TreeKey>& keys, const st
     for (host::TreeKey key : keys) {
       if (const Folder* folder = folderOfKey(key)) selection.folders.emplace_back(key, folder);
     }
-    for (uint32_t id : ids) {
+    for (uint32_t id : InRecordOrder(ids)) {
       if (const Entry* entry = entryOf(id)) selection.files.push_back(entry);
     }
     return 0;
@@ -86,23 +83,22 @@ template <typename Folder, typename Entry>
 void SaveInLayout(const Selection<Folder, Entry>& selection, save::SaveLayout& layout, uint32_t Folder::*id,
                   void (*saveFolders)(const std::vector<save::WholeFolder>&),
                   void (*saveFile)(const Entry&, const std::u16string&)) {
-  for (const auto& [key, folder] : selection.folders) layout.Hold(folder->*id);
-  for (const Entry* entry : selection.files) layout.Hold(entry->parentId);
+  for (const auto& picked : selection.folders) layout.Include(picked.second->*id);
+  for (const Entry* entry : selection.files) layout.Include(entry->parentId);
   std::vector<save::WholeFolder> whole;
-  for (const auto& picked : selection.folders) {
+  for (const auto& [node, folder] : selection.folders) {
     if (SaveStopRequested()) return;
-    const Folder* folder = picked.second;
-    const std::u16string parent = layout.ParentPathOf(SaveDestination, folder->*id);
-    MakeFoldersBelow(SaveDestination, parent);
-    records::GuardAllocation([&] { return whole.push_back({picked.first, folder->*id, parent, folder->name}), 0; });
+    // The folder itself first: a folder ticked whole keeps its name before any other comes to it.
+    layout.MakePlace(SaveDestination, folder->*id);
+    const std::u16string parent = layout.MakeParentPlace(SaveDestination, folder->*id);
+    records::GuardAllocation([&] { return whole.push_back({node, folder->*id, parent, folder->name}), 0; });
   }
   // The place of each folder that holds files saved on their own, made once however many files it holds.
   std::unordered_map<uint32_t, std::u16string> places;
   for (const Entry* entry : selection.files) {
     if (SaveStopRequested()) return;
     if (places.count(entry->parentId) != 0) continue;
-    const std::u16string place = layout.PathOf(SaveDestination, entry->parentId);
-    MakeFoldersBelow(SaveDestination, place);
+    const std::u16string place = layout.MakePlace(SaveDestination, entry->parentId);
     records::GuardAllocation([&] { return places.emplace(entry->parentId, place), 0; });
   }
   saveFolders(whole);
@@ -118,7 +114,7 @@ void SaveFatEntry(const FatEntryRecord& entry, const std::u16string& destination
 }
 
 void SaveFatFiles(const std::vector<uint32_t>& ids) {
-  for (uint32_t id : ids) {
+  for (uint32_t id : InRecordOrder(ids)) {
     if (SaveStopRequested()) return;
     if (const FatEntryRecord* entry = FindFatEntry(id)) SaveFatEntry(*entry, SaveDestination);
   }
@@ -137,7 +133,7 @@ void SaveNtfsEntry(const Entry& entry, const std::u16string& destination) {
 }
 
 void SaveNtfsFiles(const std::vector<uint32_t>& ids) {
-  for (uint32_t id : ids) {
+  for (uint32_t id : InRecordOrder(ids)) {
     if (SaveStopRequested()) return;
     if (RecoveryMode == records::kQuickScan) {
       if (const NtfsEntryRecord* entry = FindNtfsEntry(id)) SaveNtfsEntry(*entry, SaveDestination);
@@ -206,7 +202,9 @@ void SaveSelected() {
   } else if (type == records::kNtfs) {
     SaveNtfsSelection(folders, ids);
   }
-  if (!SaveStopRequested()) save::ShowSelectionDone();
+  // A save the user stopped leaves the ticks as they were, for a save of the rest.
+  if (SaveStopRequested()) return;
+  save::ShowSelectionDone();
   if (list) list->EmptyCheckSets();
   if (host::ResultTreeHost* tree = host::Current().resultTree) {
     const host::TreeKey top = tree->GetRootItem();
