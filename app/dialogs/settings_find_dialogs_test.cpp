@@ -620,4 +620,42 @@ TEST_F(DialogsTest, PropertiesOfAFolderCountWhatLiesBelowIt) {
   file.DestroyWindow();
 }
 
+// The height a text takes in a control's width and font, broken at words (and within a word too long for a line).
+int TextHeight(HWND control, const std::wstring& text) {
+  RECT area{};
+  ::GetClientRect(control, &area);
+  HDC dc = ::GetDC(control);
+  HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+  ::DrawTextW(dc, text.c_str(), -1, &area, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(dc, &metrics);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(control, dc);
+  return std::min<int>(area.bottom - area.top, 3 * metrics.tmHeight);
+}
+
+// A name too long for one line is shown whole: the field takes the lines it needs (three, and a scroll bar for
+// more), and the rows below it move down. Screenshots properties_long_name.png, properties_longest_name.png.
+TEST_F(DialogsTest, PropertiesShowALongNameWhole) {
+  const std::u16string longest(255 - 5, u'x');
+  for (const std::u16string& name : {std::u16string(u"Quarterly report 2019 - final version (2).docx"),
+                                     u"Tom & Jerry " + longest.substr(12) + u".docx"}) {
+    PropertiesRequest = PropertiesRequestRecord{name, u"2 KB", u"13-09-2020 ", u"14-09-2020 ", host::kNoTreeKey, 0};
+    PropertiesDialog dialog;
+    Open(dialog, IDD_PROPERTIES);
+    const HWND field = Item(dialog, IDC_ITEM_NAME);
+    EXPECT_EQ(harness::Text(field), Wide(name));
+    RECT shown{}, size{};
+    ::GetClientRect(field, &shown);
+    EXPECT_GE(shown.bottom, TextHeight(field, Wide(name))) << os::ToUtf8(name);
+    const bool beyond = ::SendMessageW(field, EM_GETLINECOUNT, 0, 0) > 3;
+    EXPECT_EQ((::GetWindowLongW(field, GWL_STYLE) & WS_VSCROLL) != 0, beyond) << os::ToUtf8(name);
+    ::GetWindowRect(field, &shown);
+    ::GetWindowRect(Item(dialog, IDC_ITEM_SIZE), &size);
+    EXPECT_GE(size.top, shown.bottom) << os::ToUtf8(name);
+    harness::CaptureWindow(dialog.GetSafeHwnd(), beyond ? "properties_longest_name" : "properties_long_name");
+    dialog.DestroyWindow();
+  }
+}
+
 }  // namespace
