@@ -47,8 +47,8 @@ TEST_F(FileTraceSaveTest, SavesTheTickedHitsAtTheirFixedLength) {
   Bytes tail = From(5000, disk.size() - 5000 * 512);
   tail.resize(kMegabyte, 0);
   EXPECT_EQ(ReadAll(Out(u"3.zip")), tail);
-  // The bar goes over the four ticked ids, never back, to its end.
-  EXPECT_EQ(dialog.fileNames, (std::vector<std::u16string>{u"2.doc", u"1.jpg", u"3.zip"}));
+  // The hits go in the order of their ids (whichever was ticked first); the bar never back, to its end.
+  EXPECT_EQ(dialog.fileNames, (std::vector<std::u16string>{u"1.jpg", u"2.doc", u"3.zip"}));
   EXPECT_TRUE(std::is_sorted(dialog.positions.begin(), dialog.positions.end()));
   EXPECT_EQ(dialog.positions.back(), 100u);
   EXPECT_EQ(list.emptyCheckSetsCount, 1u);

@@ -21,6 +21,13 @@
 
 namespace {
 
+// Files ticked one by one are saved by their record ids, not in the order they were ticked: which of two of
+// one name keeps it depends on the ticks alone.
+std::vector<uint32_t> InRecordOrder(std::vector<uint32_t> ids) {
+  std::sort(ids.begin(), ids.end());
+  return ids;
+}
+
 void SaveFileTraceHits(const std::vector<uint32_t>& ids) {
   // Hits have no index of their own; one map serves the whole selection.
   std::unordered_map<uint32_t, size_t> byId = records::GuardAllocation([] {
@@ -28,20 +35,13 @@ void SaveFileTraceHits(const std::vector<uint32_t>& ids) {
     for (size_t i = FileTraceHitList.size(); i > 0; --i) map[FileTraceHitList[i - 1].id] = i - 1;
     return map;
   });
-  for (uint32_t id : ids) {
+  for (uint32_t id : InRecordOrder(ids)) {
     if (SaveStopRequested()) return;
     const auto found = byId.find(id);
     if (found == byId.end()) continue;
     const FileTraceHit& hit = FileTraceHitList[found->second];
     SaveFileTraceItem(SaveDestination, 1, hit.startSector, hit.fileName);
   }
-}
-
-// Files ticked one by one are saved by their record ids, not in the order they were ticked: which of two of
-// one name keeps it depends on the ticks alone.
-std::vector<uint32_t> InRecordOrder(std::vector<uint32_t> ids) {
-  std::sort(ids.begin(), ids.end());
-  return ids;
 }
 
 // The folders of the selection by the records of a file system: FAT folders by first cluster, NTFS folders by

@@ -555,7 +555,7 @@ def model_problems(case, saved, intent, filters, volume):
     each with icat's bytes and the saver's time stamp."""
     problem, placed = tick_model.judge(intent, driver.saved_tree(saved), filters)
     if problem:
-        return f"{case}: {problem}: {sorted(driver.saved_tree(saved))[:8]}"
+        return f"{case}: {problem}: {sorted(driver.saved_tree(saved))[:16]}"
     fat = volume.fs != "ntfs"
     entries = {e["path"]: e for e in oracle.user_entries(volume.listed) if not e["stream"]}
     pairs = []

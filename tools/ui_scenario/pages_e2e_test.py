@@ -229,7 +229,7 @@ def open_runs(runs, folder, table, record):
                                   os.path.join(folder, f"{mode}_{fs}.vsnp"), *expect, *steps)
             wheres = ["page 0 (refused)"] if refused else ["page 4", "Home: page 0"]
             record(f"command line {mode} {fs}", [("command line", mode, fs, w) for w in wheres], lines)
-            if refused and lines is not None and f"box\t{IMAGE_FIRST}" not in lines:
+            if refused and lines is not None and not any(line.startswith(f"box\t{IMAGE_FIRST}") for line in lines):
                 runs.failures.append(f"command line {mode} {fs}: not refused")
 
     steps, places = [], []

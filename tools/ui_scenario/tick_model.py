@@ -129,11 +129,12 @@ def names_problem(written):
     return None
 
 
-def folders_below(intent, meant, common):
-    """The folders a save below common makes, relative to it: those on the way to each meant file's folder, and
-    every folder of a folder meant whole."""
+def folders_below(intent, common):
+    """The folders a save below common makes, relative to it: those on the way to the folder of each file meant
+    (whether the filters let it through or not: the layout is the ticks'), and every folder of a folder meant
+    whole."""
     wanted = set()
-    for d in [posixpath.dirname(f) for f in meant] + [d for t in intent.whole_tops() for d in intent.v.under(t)[1]]:
+    for d in [posixpath.dirname(f) for f in intent.files] + [d for t in intent.whole_tops() for d in intent.v.under(t)[1]]:
         while d and d != common:
             wanted.add(below(d, common))
             d = posixpath.dirname(d)
@@ -143,7 +144,7 @@ def folders_below(intent, meant, common):
 def common_level(intent, meant, written):
     """The folder ("" the root) below which the saved files and folders (their paths, "Copy (n ) of" and all) lie
     where the meant files and the folders they need lie in the tree; None when there is none."""
-    folders = [posixpath.dirname(f) for f in meant] + intent.whole_tops()
+    folders = [posixpath.dirname(f) for f in intent.files] + intent.whole_tops()
     common = posixpath.commonpath(["/" + d for d in folders])[1:] if folders else ""
     levels = [common]
     while common:
@@ -152,7 +153,7 @@ def common_level(intent, meant, written):
     files = sorted(stripped(p) for p, k in written.items() if k == "F")
     made = {stripped(p) for p, k in written.items() if k == "D"}
     return next((c for c in levels if sorted(below(f, c) for f in meant) == files and
-                 folders_below(intent, meant, c) == made), None)
+                 folders_below(intent, c) == made), None)
 
 
 def judge(intent, written, filters=()):
