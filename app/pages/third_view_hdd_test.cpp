@@ -45,6 +45,7 @@
 #include "engine/listing/results_listing.h"
 #include "engine/scan/quick_scan.h"
 #include "engine/scan/results_tree_build.h"
+#include "engine/snapshot/snapshot.h"
 #include "platform/harness/driver.h"
 #include "platform/harness/modal_script.h"
 #include "platform/harness/scripted_seams.h"
@@ -1067,7 +1068,7 @@ TEST_F(ResultsPageTest, ALoadOverTickedResultsKeepsNeitherTheirTicksNorTheirPrev
 // Snapshots opened as the shell opens them before any image. FAT of both scans and File Trace load: a file
 // row clicked, or reached with Down, writes no copy of zeros, and the pane itself says the disk image is
 // needed, for that file (the band names it), with no box to close at each row. NTFS ones need the image's MFT
-// to load at all: they are refused as not matching the source, and page 4 is not shown. The frame is at its
+// to load at all: they are refused, saying that image must be opened first, and page 4 is not shown. The frame is at its
 // smallest, where the pane is: the placeholder is shown whole there. Screenshot preview/no-image-small.png.
 TEST_F(ResultsPageTest, APreviewWithoutTheImageWritesNothingAndSaysTheImageIsNeeded) {
   ASSERT_TRUE(started_);
@@ -1103,7 +1104,7 @@ TEST_F(ResultsPageTest, APreviewWithoutTheImageWritesNothingAndSaysTheImageIsNee
       EXPECT_NE(theApp.CurrentPage, static_cast<UINT>(kPageResults));
       EXPECT_TRUE(messages_.shown.empty());
       ASSERT_EQ(seams_.boxes.Log().size(), boxes + 1);
-      EXPECT_EQ(seams_.boxes.Log().back().text, u"Source file and load recovery snapshot mismatch");
+      EXPECT_EQ(seams_.boxes.Log().back().text, kSnapshotImageNeededText);
       continue;
     }
     ASSERT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageResults));
