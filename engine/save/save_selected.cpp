@@ -86,12 +86,13 @@ void SaveInLayout(const Selection<Folder, Entry>& selection, save::SaveLayout& l
   for (const auto& picked : selection.folders) layout.Include(picked.second->*id);
   for (const Entry* entry : selection.files) layout.Include(entry->parentId);
   std::vector<save::WholeFolder> whole;
-  for (const auto& [node, folder] : selection.folders) {
+  for (const auto& picked : selection.folders) {
     if (SaveStopRequested()) return;
+    const Folder* folder = picked.second;
     // The folder itself first: a folder ticked whole keeps its name before any other comes to it.
     layout.MakePlace(SaveDestination, folder->*id);
     const std::u16string parent = layout.MakeParentPlace(SaveDestination, folder->*id);
-    records::GuardAllocation([&] { return whole.push_back({node, folder->*id, parent, folder->name}), 0; });
+    records::GuardAllocation([&] { return whole.push_back({picked.first, folder->*id, parent, folder->name}), 0; });
   }
   // The place of each folder that holds files saved on their own, made once however many files it holds.
   std::unordered_map<uint32_t, std::u16string> places;
