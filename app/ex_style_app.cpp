@@ -140,7 +140,11 @@ BOOL CEx_StyleApp::InitInstance() {
   // Started by the shell: its open request comes next, so nothing else is opened or asked for.
   if (m_shellOpenPending) return TRUE;
   if (!OpenStartDocument()) return TRUE;
-  if (PageViews[kPageImage] != nullptr) static_cast<CEx_StyleView*>(PageViews[kPageImage])->OnBrowse();
+  // The image is asked for on page 0 only: a snapshot named on the command line shows its results, which the
+  // image would go Home from (Open offers it there, the Open way).
+  if (CurrentPage == kPageImage && PageViews[kPageImage] != nullptr) {
+    static_cast<CEx_StyleView*>(PageViews[kPageImage])->OnBrowse();
+  }
   return TRUE;
 }
 

@@ -9,6 +9,7 @@
 #include "engine/save/save_state.h"
 #include "engine/save/savers.h"
 #include "res/resource.h"
+#include "ui/controls/list_column_sorter.h"
 #include "ui/controls/list_fill_batch.h"
 #include "ui/msgbox/message_dialogs.h"
 
@@ -40,6 +41,7 @@ BEGIN_MESSAGE_MAP(FindFilesDialog, app::SkinnedDialog)
   ON_MESSAGE(kMatchesQueued, OnMatchesQueued)
   ON_MESSAGE(kSearchEnded, OnSearchEnded)
   ON_NOTIFY(LVN_GETDISPINFOW, IDC_FIND_RESULTS, OnGetDispInfo)
+  ON_NOTIFY(LVN_COLUMNCLICK, IDC_FIND_RESULTS, OnColumnClick)
 END_MESSAGE_MAP()
 
 FindFilesDialog::FindFilesDialog(CWnd* pParentWnd) : SkinnedDialog(IDD_FIND_FILES, IDB_SKIN_FIND_FILES, pParentWnd) {}
@@ -100,7 +102,8 @@ void FindFilesDialog::OnOK() {
   SetSelectAll(false);
   SetSearchControls(true);
   m_results.DeleteAllItems();
-  m_rowFolders.clear();
+  m_folderOfRecord.clear();
+  ShowSortArrow(-1, true);
   // The counters and the summary belong to the rows: a search stopped before its first match shows none.
   ShowCounters();
   SetDlgItemText(IDC_FIND_STATUS, _T(""));
@@ -153,8 +156,7 @@ void FindFilesDialog::ShowQueuedMatches() {
     for (const app::FindMatch& match : matches) {
       const int row = m_results.InsertItem(m_results.GetItemCount(), Text(match.name), m_icons.Of(match.name, false));
       if (row < 0) continue;
-      m_rowFolders.resize(static_cast<size_t>(row) + 1);
-      m_rowFolders[static_cast<size_t>(row)] = match.folder;
+      m_folderOfRecord[match.id] = match.folder;
       m_results.SetItemText(row, 1, LPSTR_TEXTCALLBACKW);
       m_results.SetItemText(row, 2, Text(match.size));
       m_results.SetItemText(row, 3, Text(match.created));
@@ -173,12 +175,38 @@ void FindFilesDialog::OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult) {
   *pResult = 0;
   LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(pNMHDR)->item;
   if ((item.mask & LVIF_TEXT) == 0 || item.iSubItem != 1 || item.pszText == nullptr || item.cchTextMax <= 0) return;
-  const size_t row = static_cast<size_t>(item.iItem);
-  const std::u16string path =
-      row < m_rowFolders.size() ? m_paths.PathOf(m_rowFolders[row], static_cast<size_t>(item.cchTextMax) - 1)
-                                : std::u16string();
+  const auto folder = m_folderOfRecord.find(static_cast<uint32_t>(m_results.GetItemData(item.iItem)));
+  const std::u16string path = folder != m_folderOfRecord.end()
+                                  ? m_paths.PathOf(folder->second, static_cast<size_t>(item.cchTextMax) - 1)
+                                  : std::u16string();
   std::copy(path.begin(), path.end(), reinterpret_cast<char16_t*>(item.pszText));
   item.pszText[path.size()] = L'\0';
+}
+
+void FindFilesDialog::OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult) {
+  *pResult = 0;
+  if (Searching()) return;
+  const int column = reinterpret_cast<NMLISTVIEW*>(pNMHDR)->iSubItem;
+  m_sort = results::NextSortOrder(m_sort, column, true);
+  if (const int type = results::ColumnSortType(column)) {
+    ui::ListColumnSorter sorter(&m_results, column);
+    sorter.Sort(m_sort.ascending, type);
+  }
+  ShowSortArrow(m_sort.column, m_sort.ascending);
+}
+
+void FindFilesDialog::ShowSortArrow(int column, bool ascending) {
+  m_sort.column = column;
+  CHeaderCtrl* header = m_results.GetHeaderCtrl();
+  if (header == nullptr) return;
+  for (int i = 0; i < header->GetItemCount(); ++i) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    header->GetItem(i, &item);
+    item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+    if (i == column) item.fmt |= ascending ? HDF_SORTUP : HDF_SORTDOWN;
+    header->SetItem(i, &item);
+  }
 }
 
 // "Files Found" as the list's row count; with no row, no "Last File" either.
@@ -256,6 +284,8 @@ void FindFilesDialog::OnSave() {
   saving.DoModal();
   CurrentSave.findSave = 0;
   CurrentSave.findSaver = nullptr;
+  // A save the user stopped keeps the ticks, for a save of the rest.
+  if (saving.Stopped()) return;
   TickAll(false);
   SetSelectAll(false);
 }

@@ -1,6 +1,7 @@
 // FindFilesDialog ("Find File(s)", template 195): searches the file records of the current scan for
 // names that match a wildcard pattern, lists the matches with their folder path, size, times and id, and
-// saves the ticked ones through the saving dialog.
+// saves the ticked ones through the saving dialog. A click on a column's header sorts the rows by it as the
+// results list sorts (its dates as the lists write them), the same column again the other way.
 //
 // The search runs on a worker of its own. It touches no window: it queues its matches and posts a note
 // to the dialog, which shows them; its end is posted too. Stop Search closes the worker's pause gate
@@ -13,11 +14,13 @@
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "app/dialogs/skinned_dialog.h"
 #include "app/dialogs/skinned_labels.h"
 #include "app/logic/find_files_search.h"
+#include "app/results/regroup_rows.h"
 #include "engine/records/pause_gate.h"
 #include "platform/classlib/win/cedit.h"
 #include "platform/classlib/win/clistctrl.h"
@@ -55,6 +58,7 @@ class FindFilesDialog : public app::SkinnedDialog, private app::FindSink {
   LRESULT OnSearchEnded(WPARAM found, LPARAM);
   // The path column is put together when a row is shown (FolderPaths).
   void OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult);
+  void OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult);
   DECLARE_MESSAGE_MAP()
 
  private:
@@ -65,13 +69,16 @@ class FindFilesDialog : public app::SkinnedDialog, private app::FindSink {
   void SetSelectAll(bool checked);
   void TickAll(bool ticked);
   void EndWorker();
+  // The arrow of the sort on the column's header, none on the others (column -1: none at all).
+  void ShowSortArrow(int column, bool ascending);
 
   ui::ShellFileInfo m_shell;
   ui::TypeIcons m_icons;
   app::SkinnedLabels m_labels;
-  // The tree's folders as the search started, and the folder id of each row, for the path column.
+  // The tree's folders as the search started, and the folder id of each row's record, for the path column.
   app::FolderPaths m_paths;
-  std::vector<uint32_t> m_rowFolders;
+  std::unordered_map<uint32_t, uint32_t> m_folderOfRecord;
+  results::SortOrder m_sort{-1, true};
 
   std::thread m_worker;
   std::atomic<uint32_t> m_stop{0};

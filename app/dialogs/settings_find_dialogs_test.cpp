@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -485,6 +486,65 @@ TEST_F(FindTest, CloseDuringASearchIsIgnoredAndStopEndsItWhereItStands) {
   dialog.DestroyWindow();
 }
 
+// A header click sorts the matches by the column, again the other way, under a month-first and a day-first
+// locale: the rows stand in the order of their records (names, sizes, dates, ids), 10 January, 15 February,
+// 2 March and 5 September among the dates, each row keeping its path and its tick.
+TEST_F(FindTest, EveryColumnSortsByItsRecordsUnderAMonthFirstAndADayFirstLocale) {
+  const uint16_t days[] = {(40 << 9) | (1 << 5) | 10, (40 << 9) | (2 << 5) | 15, (40 << 9) | (3 << 5) | 2,
+                           (40 << 9) | (9 << 5) | 5, (41 << 9) | (1 << 5) | 1};
+  for (size_t i = 0; i < FatEntryList.size(); ++i) {
+    FatEntryList[i].firstDateWord = days[i % 5];
+    FatEntryList[i].secondDateWord = days[(i + 2) % 5];
+  }
+  FindFilesDialog dialog;
+  Open(dialog, IDD_FIND_FILES);
+  Search(dialog, L"*");
+  const HWND results = Item(dialog, IDC_FIND_RESULTS);
+  // Each row's path, and a tick on every other row, by record id.
+  std::map<std::wstring, std::wstring> paths;
+  std::set<uint32_t> ticked;
+  const auto rows = harness::ListViewRows(results);
+  for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+    paths[rows[static_cast<size_t>(row)][5]] = rows[static_cast<size_t>(row)][1];
+    if (row % 2 == 0) {
+      dialog.m_results.SetCheck(row, TRUE);
+      ticked.insert(static_cast<uint32_t>(dialog.m_results.GetItemData(row)));
+    }
+  }
+  ASSERT_GE(paths.size(), 5u);
+  for (const wchar_t* format : {L"M/d/yyyy", L"dd/MM/yyyy"}) {
+    harness::ScopedUserDateFormat locale(format);
+    for (int column = 0; column < 6; ++column) {
+      for (const bool ascending : {true, false}) {
+        harness::ClickListHeader(results, column);
+        harness::PumpFor(50);
+        std::vector<std::wstring> names;
+        std::vector<uint64_t> values;
+        for (const auto& row : harness::ListViewRows(results)) {
+          const FatEntryRecord* e = FindFatEntry(static_cast<uint32_t>(std::stoul(row[5])));
+          ASSERT_NE(e, nullptr);
+          EXPECT_EQ(row[1], paths[row[5]]);
+          std::wstring name = Wide(column == 0 ? e->name : Utf16(row[1]));
+          std::transform(name.begin(), name.end(), name.begin(), ::towlower);
+          names.push_back(name);
+          const uint64_t value[] = {0, 0, e->size, e->firstDateWord, e->secondDateWord, e->id};
+          values.push_back(value[column]);
+        }
+        if (!ascending) {
+          std::reverse(names.begin(), names.end());
+          std::reverse(values.begin(), values.end());
+        }
+        EXPECT_TRUE(column < 2 ? std::is_sorted(names.begin(), names.end()) : std::is_sorted(values.begin(), values.end()))
+            << "column " << column << (ascending ? " ascending " : " descending ")
+            << (format[0] == L'M' ? "month first" : "day first");
+        const std::vector<uint32_t> now = dialog.TickedIds();
+        EXPECT_EQ(std::set<uint32_t>(now.begin(), now.end()), ticked);
+      }
+    }
+  }
+  dialog.DestroyWindow();
+}
+
 TEST_F(FindTest, SavingTickedMatchesWritesExactlyThem) {
   FindFilesDialog dialog;
   Open(dialog, IDD_FIND_FILES);
@@ -561,6 +621,44 @@ TEST_F(DialogsTest, PropertiesOfAFolderCountWhatLiesBelowIt) {
   EXPECT_EQ(harness::Text(Item(file, IDC_ITEM_SIZE)), L"2 KB");
   EXPECT_EQ(harness::Text(Item(file, IDC_ITEM_CONTAINS)), L"");
   file.DestroyWindow();
+}
+
+// The height a text takes in a control's width and font, broken at words (and within a word too long for a line).
+int TextHeight(HWND control, const std::wstring& text) {
+  RECT area{};
+  ::GetClientRect(control, &area);
+  HDC dc = ::GetDC(control);
+  HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+  ::DrawTextW(dc, text.c_str(), -1, &area, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(dc, &metrics);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(control, dc);
+  return std::min<int>(area.bottom - area.top, 3 * metrics.tmHeight);
+}
+
+// A name too long for one line is shown whole: the field takes the lines it needs (three, and a scroll bar for
+// more), and the rows below it move down. Screenshots properties_long_name.png, properties_longest_name.png.
+TEST_F(DialogsTest, PropertiesShowALongNameWhole) {
+  const std::u16string longest(255 - 5, u'x');
+  for (const std::u16string& name : {std::u16string(u"Quarterly report 2019 - final version (2).docx"),
+                                     u"Tom & Jerry " + longest.substr(12) + u".docx"}) {
+    PropertiesRequest = PropertiesRequestRecord{name, u"2 KB", u"13-09-2020 ", u"14-09-2020 ", host::kNoTreeKey, 0};
+    PropertiesDialog dialog;
+    Open(dialog, IDD_PROPERTIES);
+    const HWND field = Item(dialog, IDC_ITEM_NAME);
+    EXPECT_EQ(harness::Text(field), Wide(name));
+    RECT shown{}, size{};
+    ::GetClientRect(field, &shown);
+    EXPECT_GE(shown.bottom, TextHeight(field, Wide(name))) << os::ToUtf8(name);
+    const bool beyond = ::SendMessageW(field, EM_GETLINECOUNT, 0, 0) > 3;
+    EXPECT_EQ((::GetWindowLongW(field, GWL_STYLE) & WS_VSCROLL) != 0, beyond) << os::ToUtf8(name);
+    ::GetWindowRect(field, &shown);
+    ::GetWindowRect(Item(dialog, IDC_ITEM_SIZE), &size);
+    EXPECT_GE(size.top, shown.bottom) << os::ToUtf8(name);
+    harness::CaptureWindow(dialog.GetSafeHwnd(), beyond ? "properties_longest_name" : "properties_long_name");
+    dialog.DestroyWindow();
+  }
 }
 
 }  // namespace

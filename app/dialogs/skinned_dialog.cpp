@@ -51,6 +51,18 @@ void SkinnedDialog::MakeTransparent(skin::CTransparentStatic& control, int id) {
   if (window != nullptr) control.SubclassWindow(window);
 }
 
+HBRUSH SkinnedDialog::SkinUnder(CDC* dc, CWnd* control) {
+  if (m_skin.GetSafeHandle() == nullptr) return nullptr;
+  if (m_skinBrush.GetSafeHandle() == nullptr) m_skinBrush.CreatePatternBrush(&m_skin);
+  CRect client;
+  control->GetClientRect(client);
+  control->ClientToScreen(client);
+  ScreenToClient(client);
+  ::SetBrushOrgEx(dc->m_hDC, -client.left, -client.top, nullptr);
+  dc->SetBkMode(TRANSPARENT);
+  return static_cast<HBRUSH>(m_skinBrush.GetSafeHandle());
+}
+
 BOOL SkinnedDialog::OnEraseBkgnd(CDC* dc) {
   if (m_skin.GetSafeHandle() == nullptr) return FALSE;
   CDC memory;

@@ -30,6 +30,9 @@ class SkinnedDialog : public CDialog {
   BOOL OnInitDialog() override;
   // The static control id is drawn on the skin from now on.
   void MakeTransparent(skin::CTransparentStatic& control, int id);
+  // For a control that paints its own background (a read-only edit field): the skin under it as the brush to
+  // paint with, its text drawn without a background of its own, so that it lies on the skin as the labels do.
+  HBRUSH SkinUnder(CDC* dc, CWnd* control);
 
   BOOL OnEraseBkgnd(CDC* dc);
   LRESULT OnNcHitTest(CPoint point);
@@ -38,6 +41,7 @@ class SkinnedDialog : public CDialog {
  private:
   UINT m_skinBitmapId;
   skin::SkinBitmap m_skin;
+  CBrush m_skinBrush;
   CaptionStatic m_caption;
   CFont m_captionFont;
 };

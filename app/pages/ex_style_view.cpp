@@ -238,6 +238,9 @@ bool CEx_StyleView::ChooseMode(uint32_t mode, const char16_t* modeText, bool fil
   if (!fileTrace) wizard->SetAtStart(false);
   if (mode != records::kQuickScan) wizard->RememberActiveView();
   if (OpenSelectedImage() == 0) return false;
+  // A new recovery: the file system an earlier one read is none of its own (Drive Information shows nothing
+  // until a scan reads one).
+  CurrentFileSystem = FileSystemRecord{};
   if (fileTrace) wizard->SetAtStart(false);
   wizard->SetSnapshotLoadEnabled(true);
   RecoveryMode = mode;

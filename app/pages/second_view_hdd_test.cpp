@@ -629,7 +629,7 @@ TEST_F(ScanPageTest, StopAnsweredNoScansOnAndYesEndsWithWhatWasFound) {
   Press(IDC_NEXT);
   ASSERT_TRUE(harness::WaitUntil([this] { return HeldAtTheGate(); })) << "the worker never waited at its gate";
   seams.boxes.Answer(seams::kYes);
-  seams.boxes.Answer(seams::kOk);
+  seams.boxes.Answer(seams::kOk);  // the advice, which may come as soon as Yes opens the gate
   Press(IDC_STOP);
   EXPECT_FALSE(Shown(IDC_STOP));
   EXPECT_FALSE(page_->Panel().HideProgressButton().IsWindowVisible());

@@ -7,6 +7,7 @@
 #include "engine/partitions/partition_table.h"
 #include "engine/records/file_system_range.h"
 #include "engine/records/file_trace_hits.h"
+#include "engine/records/ntfs_records.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 #include "platform/os/os.h"
@@ -107,16 +108,23 @@ std::vector<PieSliceValues> PartitionPie(const PartitionEntry* table, uint32_t c
 
 std::vector<std::u16string> DriveInformationValues() {
   const FileSystemRecord& fs = CurrentFileSystem;
-  std::u16string name;
-  if (fs.type == records::kNtfs) name = u"NTFS";
-  if (fs.type == records::kFat32) name = u"FAT32";
-  if (fs.type == records::kFat16) name = u"FAT16";
   const bool trace = RecoveryMode == records::kFileTrace;
   // File Trace's files are its hits, listed whether they were traced or loaded from a snapshot: its counters
   // do not hold them (a snapshot's load leaves the folder counter at 0, and a trace of one hit too). The
   // dialog is open to the user while a trace appends hits: it reads their count, never the list.
-  uint64_t files = trace ? FileTraceHitCount.load(std::memory_order_acquire) : ScanCounters.entryCount;
-  if (RecoveryMode == records::kExtensiveScan && fs.type == records::kNtfs) files = ScanCounters.fileRecordCount;
+  const uint64_t hits = trace ? FileTraceHitCount.load(std::memory_order_acquire) : 0;
+  // Before a scan (or a trace) has read a file system, there is nothing to tell of one.
+  if (fs.type == 0 && hits == 0) return std::vector<std::u16string>(8);
+  std::u16string name;
+  if (fs.type == records::kNtfs) name = u"NTFS";
+  if (fs.type == records::kFat32) name = u"FAT32";
+  if (fs.type == records::kFat16) name = u"FAT16";
+  uint64_t files = trace ? hits : ScanCounters.entryCount;
+  // An Extensive Scan may have found several NTFS volumes: the files are the chosen one's, as its lists show.
+  if (RecoveryMode == records::kExtensiveScan && fs.type == records::kNtfs) {
+    files = static_cast<uint64_t>(std::count_if(NtfsFoundEntryList.begin(), NtfsFoundEntryList.end(),
+                                                [](const NtfsFoundEntryRecord& e) { return InChosenFileSystem(e); }));
+  }
   const bool fat = fs.type == records::kFat16 || fs.type == records::kFat32;
   const bool ntfs = fs.type == records::kNtfs;
   return {name,

@@ -94,8 +94,9 @@ struct PieSliceValues {
 std::vector<PieSliceValues> PartitionPie(const PartitionEntry* table, uint32_t count, uint64_t diskTotalSectors);
 
 // The eight values of "Drive Information" (file system, start sector, directories, files, sectors per
-// cluster, first and second FAT, MFT start) from CurrentFileSystem, the scan counters and the mode. In
-// File Trace the found files are counted in the folder counter: they are copied into the entry counter.
+// cluster, first and second FAT, MFT start) from CurrentFileSystem, the scan counters and the mode: the
+// files of an Extensive Scan of NTFS are the chosen volume's, File Trace's its hits. All empty while no file
+// system is known (none read since the mode was chosen) and no hit is either.
 std::vector<std::u16string> DriveInformationValues();
 
 // ---- the source tree's selection ----------------------------------------------------------------------

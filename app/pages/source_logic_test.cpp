@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/partitions/partition_table.h"
+#include "engine/records/extensive_lists.h"
 #include "engine/records/file_trace_hits.h"
+#include "engine/records/ntfs_records.h"
 #include "engine/records/scan_control.h"
 #include "engine/records/scan_parameters.h"
 #include "platform/os/os.h"
@@ -224,14 +226,26 @@ TEST(SourceLogic, DriveInformationByFileSystemAndMode) {
   FreeFileTraceResultList();
   ScanCounters.folderCount = 11;
 
-  // An Extensive Scan of NTFS counts the found file records; FAT positions do not apply.
+  // Before any trace (no file system read since the mode was chosen, no hit): nothing.
   CurrentFileSystem = FileSystemRecord{};
+  EXPECT_EQ(DriveInformationValues(), Values(8));
+
+  // An Extensive Scan of NTFS counts the chosen volume's files of those the search found in two volumes; FAT
+  // positions do not apply.
   CurrentFileSystem.type = records::kNtfs;
   CurrentFileSystem.clusterBase = 215040;
   CurrentFileSystem.sectorsPerCluster = 8;
   CurrentFileSystem.mftSector = 221184;
+  CurrentFileSystem.lastSector = 300000;
   RecoveryMode = records::kExtensiveScan;
-  EXPECT_EQ(DriveInformationValues(), (Values{u"NTFS", u"215040", u"11", u"99", u"8", u"N/A", u"N/A", u"221184"}));
+  FreeExtensiveScanLists();
+  for (uint32_t i = 0; i < 5; ++i) {
+    AppendNtfsFoundEntry(u"ours" + os::Decimal(i), 215140 + 2 * i, 5, 64 + i, 0, 0, 10, 0, 0);
+    AppendNtfsFoundEntry(u"other" + os::Decimal(i), 400000 + 2 * i, 5, 64 + i, 0, 0, 10, 0, 0);
+  }
+  AppendNtfsFoundEntry(u"other5", 400100, 5, 70, 0, 0, 10, 0, 0);
+  EXPECT_EQ(DriveInformationValues(), (Values{u"NTFS", u"215040", u"11", u"5", u"8", u"N/A", u"N/A", u"221184"}));
+  FreeExtensiveScanLists();
 
   // An unknown code names nothing and has no tables.
   CurrentFileSystem.type = 7;

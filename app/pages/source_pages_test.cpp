@@ -190,26 +190,37 @@ void RunHover(harness::ScenarioReport& report) {
   report.Line("red_after", RedDescriptionPixels() > 0);
 }
 
+// Drive Information opened from the frame: each label and value on a line named line.
+void ReadDriveInformation(harness::ScenarioReport& report, const std::string& line, const char* shot) {
+  harness::ModalScript script;
+  script.OnWindow(L"Drive Information", [&](HWND dialog) {
+    for (int i = 0; i < 8; ++i) {
+      const std::wstring label = harness::Text(harness::Control(dialog, IDC_DRIVE_LABEL_1 + i));
+      const std::wstring value = harness::Text(harness::Control(dialog, IDC_DRIVE_VALUE_1 + i));
+      report.Line(line, os::ToUtf8(std::u16string(label.begin(), label.end())) + " " +
+                            os::ToUtf8(std::u16string(value.begin(), value.end())));
+    }
+    if (shot != nullptr) report.Line("screenshot_info", !harness::CaptureWindow(dialog, shot).empty());
+    harness::PostCommand(dialog, IDOK);
+  });
+  script.Start();
+  theApp.GetMainFrame()->SendMessage(WM_COMMAND, ID_DRIVE_INFORMATION);
+  report.Line("script", script.Finished() ? "done" : script.Failure());
+}
+
 void RunDriveInformation(harness::ScenarioReport& report) {
   // A Quick Scan of the first partition (FAT16) run here, as page 2 runs it on its worker.
   ScanRange = ScanRangeOfPartition(0);
   ScanThreadControl.stopFlag = 0;
   ScanThreadControl.runningFlag = 1;
   report.Line("quick_scan", QuickScanThread());
-  harness::ModalScript script;
-  script.OnWindow(L"Drive Information", [&report](HWND dialog) {
-    for (int i = 0; i < 8; ++i) {
-      const std::wstring label = harness::Text(harness::Control(dialog, IDC_DRIVE_LABEL_1 + i));
-      const std::wstring value = harness::Text(harness::Control(dialog, IDC_DRIVE_VALUE_1 + i));
-      report.Line("info", os::ToUtf8(std::u16string(label.begin(), label.end())) + " " +
-                              os::ToUtf8(std::u16string(value.begin(), value.end())));
-    }
-    report.Line("screenshot_info", !harness::CaptureWindow(dialog, "drive_info").empty());
-    harness::PostCommand(dialog, IDOK);
-  });
-  script.Start();
-  theApp.GetMainFrame()->SendMessage(WM_COMMAND, ID_DRIVE_INFORMATION);
-  report.Line("script", script.Finished() ? "done" : script.Failure());
+  ReadDriveInformation(report, "info", "drive_info");
+  // Page 0 again and File Trace chosen: no trace has read a file system yet.
+  theApp.SwitchView(kPageImage);
+  Click(Page0(), IDC_FILE_TRACE);
+  harness::PumpMessages();
+  report.Line("trace_mode", RecoveryMode);
+  ReadDriveInformation(report, "trace_info", nullptr);
 }
 
 // Keys pressed on the control that has the focus, carried through the program's own message loop (its
@@ -713,6 +724,12 @@ TEST(SourcePages, DriveInformationAfterAQuickScan) {
   EXPECT_TRUE(o.Has("info=MFT Start : N/A")) << o.Text();
   EXPECT_TRUE(o.Has("screenshot_info=1")) << o.Text();
   EXPECT_TRUE(o.Has("script=done")) << o.Text();
+  // File Trace chosen afterwards shows nothing of the Quick Scan's file system before its trace.
+  EXPECT_TRUE(o.Has("trace_mode=1")) << o.Text();
+  EXPECT_TRUE(o.Has("trace_info=File System : ")) << o.Text();
+  EXPECT_TRUE(o.Has("trace_info=Start Sector : ")) << o.Text();
+  EXPECT_TRUE(o.Has("trace_info=MFT Start : ")) << o.Text();
+  EXPECT_EQ(o.All("script"), (Lines{"done", "done"})) << o.Text();
 }
 
 TEST(SourcePages, TabHighlightsNextThenBackThenTheTreeAndEnterPressesTheHighlightedButton) {

@@ -292,8 +292,8 @@ void CThirdView_HDD::SortByColumn(int column) {
   RegroupRows();
 }
 
-// Rows are rewritten in their new order, each with its texts, icon, box and data, so a ticked row stays
-// ticked.
+// Rows are rewritten in their new order, each with its texts, icon, box, data and highlight, so a ticked row
+// stays ticked and the highlight stays on the file the preview shows.
 void CThirdView_HDD::RegroupRows() {
   struct Row {
     std::vector<CString> texts;
@@ -308,7 +308,7 @@ void CThirdView_HDD::RegroupRows() {
     for (int c = 0; c < columns; ++c) row.texts.push_back(m_list.CTKListCtrl::GetItemText(r, c));
     row.item.mask = LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
     row.item.iItem = r;
-    row.item.stateMask = LVIS_STATEIMAGEMASK;
+    row.item.stateMask = LVIS_STATEIMAGEMASK | LVIS_SELECTED | LVIS_FOCUSED;
     ::SendMessageW(m_list.m_hWnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&row.item));
     kinds.push_back({row.texts[0].ToUtf16(), columns > 1 ? row.texts[1].ToUtf16() : std::u16string(),
                      m_list.Kind(r) == results::RowKind::kParent});
@@ -321,6 +321,8 @@ void CThirdView_HDD::RegroupRows() {
     ::SendMessageW(m_list.m_hWnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&row.item));
     for (int c = 0; c < columns; ++c) m_list.CTKListCtrl::SetItemText(r, c, row.texts[static_cast<size_t>(c)]);
   }
+  const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
+  if (focused >= 0) m_list.EnsureVisible(focused, FALSE);
 }
 
 // ---- keys ------------------------------------------------------------------------------------------------------

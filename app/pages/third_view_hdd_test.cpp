@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <wctype.h>
 #include <wincrypt.h>
 
 #include <algorithm>
@@ -44,6 +45,7 @@
 #include "engine/listing/results_listing.h"
 #include "engine/scan/quick_scan.h"
 #include "engine/scan/results_tree_build.h"
+#include "engine/snapshot/snapshot.h"
 #include "platform/harness/driver.h"
 #include "platform/harness/modal_script.h"
 #include "platform/harness/scripted_seams.h"
@@ -187,12 +189,9 @@ class ResultsPageTest : public ::testing::Test {
     return names;
   }
 
-  // A real click on a column's header, and on a row's name.
+  // A real click on a column's header (the list scrolled to show it), and on a row's name.
   void ClickHeader(int column) {
-    HWND header = ListView_GetHeader(List().m_hWnd);
-    RECT rect{};
-    Header_GetItemRect(header, column, &rect);
-    harness::Click(header, POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    harness::ClickListHeader(List().m_hWnd, column);
     harness::PumpFor(50);
   }
   // A command of the header's menu, chosen on the column (the menu is opened at the column and closed;
@@ -428,6 +427,93 @@ TEST_F(ResultsPageTest, SameHeaderTwiceSortsAscendingThenDescendingWithFoldersOn
   EXPECT_TRUE(page_->CurrentSort().ascending);
   EXPECT_LT(Row(u"empty.dat"), Row(u"small.txt"));
   EXPECT_LT(Row(u"small.txt"), Row(u"Deleted big file.bin"));
+}
+
+// Text as the lists order it: without case.
+std::u16string Lower(std::u16string text) {
+  for (char16_t& c : text) c = static_cast<char16_t>(::towlower(c));
+  return text;
+}
+
+// Every sortable column clicked once and again (ascending, then descending), under a month-first and a day-first
+// locale: the files stand in the order of what their records hold, the dates 10 January, 15 February, 2 March
+// and 5 September among their times. Screenshot results_sorted_by_date_month_first.png.
+TEST_F(ResultsPageTest, EveryColumnSortsByItsRecordsUnderAMonthFirstAndADayFirstLocale) {
+  QuickScan();
+  // The first four days a month-first reading puts in another order; the others later, in 2021.
+  const auto day = [](size_t n) {
+    const os::SystemTime first[] = {{2020, 1, 0, 10, 9, 5, 7, 0}, {2020, 2, 0, 15, 23, 0, 0, 0},
+                                    {2020, 3, 0, 2, 0, 0, 1, 0}, {2020, 9, 0, 5, 12, 30, 0, 0}};
+    if (n < 4) return first[n];
+    return os::SystemTime{2021, static_cast<uint16_t>(1 + n % 12), 0, static_cast<uint16_t>(1 + n % 28),
+                          static_cast<uint16_t>(n % 24), 0, 0, 0};
+  };
+  size_t n = 0;
+  for (NtfsEntryRecord& e : NtfsEntryList) {
+    if (e.parentId != records::kNtfsRootRecord) continue;
+    ASSERT_TRUE(os::SystemTimeToFileTime(day(n), &e.creationTime));
+    ASSERT_TRUE(os::SystemTimeToFileTime(day(n + 2), &e.modificationTime));
+    ++n;
+  }
+  ASSERT_GE(n, 6u);
+  ResultTreeCtrl& tree = page_->ResultTree();
+  tree.ListNode(tree.CTreeCtrl::GetRootItem());
+  harness::PumpFor(50);
+  // The file rows' values in the column, top to bottom.
+  const auto values = [&](int column) {
+    std::vector<std::u16string> texts;
+    std::vector<uint64_t> numbers;
+    for (int row = 0; row < List().CTKListCtrl::GetItemCount(); ++row) {
+      const NtfsEntryRecord* e = List().Kind(row) == results::RowKind::kFile ? EntryOfRow(row) : nullptr;
+      if (e == nullptr) continue;
+      texts.push_back(Lower(column == 0 ? e->name : List().GetItemText(static_cast<uint32_t>(row), 1)));
+      const uint64_t number[] = {0, 0, e->size, e->creationTime, e->modificationTime, e->id};
+      numbers.push_back(number[column]);
+    }
+    return std::make_pair(texts, numbers);
+  };
+  for (const wchar_t* format : {L"M/d/yyyy", L"dd/MM/yyyy"}) {
+    harness::ScopedUserDateFormat locale(format);
+    for (int column = 0; column < 6; ++column) {
+      for (int click = 0; click < 2; ++click) {
+        ClickHeader(column);
+        const bool ascending = page_->CurrentSort().ascending;
+        auto [texts, numbers] = values(column);
+        if (!ascending) {
+          std::reverse(texts.begin(), texts.end());
+          std::reverse(numbers.begin(), numbers.end());
+        }
+        const bool ordered = column < 2 ? std::is_sorted(texts.begin(), texts.end())
+                                        : std::is_sorted(numbers.begin(), numbers.end());
+        EXPECT_TRUE(ordered) << "column " << column << (ascending ? " ascending " : " descending ")
+                             << (format[0] == L'M' ? "month first" : "day first");
+      }
+    }
+    if (std::wstring(format) == L"M/d/yyyy") {
+      while (page_->CurrentSort().column != 3 || !page_->CurrentSort().ascending) ClickHeader(3);
+      ListView_Scroll(List().m_hWnd, -::GetScrollPos(List().m_hWnd, SB_HORZ), 0);
+      harness::PumpFor(50);
+      EXPECT_FALSE(harness::CaptureWindow(frame_->m_hWnd, "results_sorted_by_date_month_first").empty());
+    }
+  }
+}
+
+// After a header click the file the preview shows is the one highlighted, wherever the sort put it.
+TEST_F(ResultsPageTest, TheHighlightStaysOnThePreviewedFileThroughASort) {
+  QuickScan();
+  const std::u16string name = u"small.txt";
+  ClickRow(Row(name));
+  const std::u16string shown = ShownPath();
+  ASSERT_FALSE(shown.empty());
+  for (int column : {0, 0, 2, 1}) {
+    ClickHeader(column);
+    const int selected = List().GetNextItem(-1, LVNI_SELECTED);
+    ASSERT_GE(selected, 0);
+    EXPECT_EQ(List().GetItemText(static_cast<uint32_t>(selected), 0), name) << column;
+    EXPECT_EQ(List().GetNextItem(-1, LVNI_FOCUSED), selected) << column;
+    EXPECT_EQ(List().GetNextItem(selected, LVNI_SELECTED), -1) << column;
+    EXPECT_EQ(ShownPath(), shown);
+  }
 }
 
 TEST_F(ResultsPageTest, TheHeadersMenuSortsInTheDirectionChosenAndShowsItsArrow) {
@@ -982,7 +1068,7 @@ TEST_F(ResultsPageTest, ALoadOverTickedResultsKeepsNeitherTheirTicksNorTheirPrev
 // Snapshots opened as the shell opens them before any image. FAT of both scans and File Trace load: a file
 // row clicked, or reached with Down, writes no copy of zeros, and the pane itself says the disk image is
 // needed, for that file (the band names it), with no box to close at each row. NTFS ones need the image's MFT
-// to load at all: they are refused as not matching the source, and page 4 is not shown. The frame is at its
+// to load at all: they are refused, saying that image must be opened first, and page 4 is not shown. The frame is at its
 // smallest, where the pane is: the placeholder is shown whole there. Screenshot preview/no-image-small.png.
 TEST_F(ResultsPageTest, APreviewWithoutTheImageWritesNothingAndSaysTheImageIsNeeded) {
   ASSERT_TRUE(started_);
@@ -1018,7 +1104,7 @@ TEST_F(ResultsPageTest, APreviewWithoutTheImageWritesNothingAndSaysTheImageIsNee
       EXPECT_NE(theApp.CurrentPage, static_cast<UINT>(kPageResults));
       EXPECT_TRUE(messages_.shown.empty());
       ASSERT_EQ(seams_.boxes.Log().size(), boxes + 1);
-      EXPECT_EQ(seams_.boxes.Log().back().text, u"Source file and load recovery snapshot mismatch");
+      EXPECT_EQ(seams_.boxes.Log().back().text, kSnapshotImageNeededText);
       continue;
     }
     ASSERT_EQ(theApp.CurrentPage, static_cast<UINT>(kPageResults));

@@ -1,20 +1,21 @@
 // Random sessions of a user on the results page, judged by a model of what the user meant, not of what the
 // boxes show. The model knows only the user's actions: ticking a file means it, unticking a file does not,
 // ticking a folder means every file beneath it (and every empty folder), unticking a folder none of them;
-// filters, Find, listings and the boxes' own states mean nothing. A save must write exactly the files meant,
-// less what the file filters and the deleted-file policy keep from it, each where the model places it: the
-// root's files in the chosen folder; the files of a folder in that folder, made under the chosen folder as it
-// would be if it were ticked whole, beneath the top-most folder above it that is ticked whole or holds files
-// meant.
+// filters, Find, listings, sorting, renames and the boxes' own states mean nothing. A save must write exactly
+// the files meant, less what the file filters and the deleted-file policy keep from it, with their names
+// whole ("Copy (n ) of" for files of one save that meet on one name, under every duplicate-name setting),
+// where a placement judge of its own allows (saved_layout_judge.h: one common level, no folders merged, a
+// folder ticked whole saved as itself); and the same ticks reached again file by file must save the same.
 //
 // The program's side is the real one: the check model (ResultChecks over the engine's records), the engine's
-// tree builders, listers, Find search, snapshot writer and loader, and SaveSelected writing files read from a
-// volume put together for the session; the windows are the engine's recording fakes. What the window classes
-// add between a click and the check model is done here as they do it (a row's box shown from the marks, a
-// click that flips it, the button-up rule of a tree box).
+// tree builders, listers, Find search, snapshot writer and loader (an NTFS snapshot over its volume's MFT),
+// the renaming of records, the lists' sort comparison and regrouping, and SaveSelected writing files read from
+// a volume put together for the session; the windows are the engine's recording fakes. What the window
+// classes add between a click and the check model is done here as they do it (a row's box shown from the
+// marks, a click that flips it, the button-up rule of a tree box).
 //
 // Sessions are seeded: a failure names its seed and the actions that led to it. Each shard prints its tally:
-// the sessions, the saves and searches judged, and the sessions that went wrong, by how.
+// the sessions, the saves, searches, snapshots, renames and sorts, and the sessions that went wrong, by how.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -32,10 +33,12 @@
 
 #include "app/logic/find_files_search.h"
 #include "app/results/mark_sets.h"
+#include "app/results/regroup_rows.h"
 #include "app/results/result_checks.h"
 #include "app/results/result_records.h"
 #include "app/results/result_rows.h"
 #include "app/results/result_test_tree.h"
+#include "app/results/saved_layout_judge.h"
 #include "engine/fat/save_abort.h"
 #include "engine/host/save_fakes.h"
 #include "engine/host/snapshot_fakes.h"
@@ -56,6 +59,7 @@
 #include "engine/save/savers.h"
 #include "engine/snapshot/snapshot.h"
 #include "platform/os/os.h"
+#include "ui/controls/sort_compare.h"
 
 namespace {
 
@@ -82,6 +86,8 @@ struct File {
   bool deleted = false;
   Bytes data;
   std::u16string group, extension;  // File Trace
+  uint64_t created = 0, modified = 0;  // FAT: two date words; NTFS: file times
+  std::u16string onDisk;               // the name it was made with, before any rename
 };
 
 struct Volume {
@@ -139,6 +145,22 @@ Bytes Content(std::mt19937& rng, uint32_t key, size_t limit) {
   return data;
 }
 
+// A day of 1990 to 2029, as a FAT date word or, at a second of that day, as a file time.
+uint64_t RandomTime(std::mt19937& rng, Kind kind) {
+  const uint32_t year = 1990 + Below(rng, 40), month = 1 + Below(rng, 12), day = 1 + Below(rng, 28);
+  if (kind == Kind::kFat) return ((year - 1980) << 9) | (month << 5) | day;
+  os::SystemTime time;
+  time.year = static_cast<uint16_t>(year);
+  time.month = static_cast<uint16_t>(month);
+  time.day = static_cast<uint16_t>(day);
+  time.hour = static_cast<uint16_t>(Below(rng, 24));
+  time.minute = static_cast<uint16_t>(Below(rng, 60));
+  time.second = static_cast<uint16_t>(Below(rng, 60));
+  os::FileTime at = 0;
+  os::SystemTimeToFileTime(time, &at);
+  return at;
+}
+
 // Folders nested up to three deep under the root, names repeating among them (two Old folders in different
 // places), empty folders, files of the same names in several folders, a file named as a folder beside it.
 Volume MakeTreeVolume(std::mt19937& rng, uint32_t root, uint32_t firstFolderId, Kind kind) {
@@ -165,12 +187,15 @@ Volume MakeTreeVolume(std::mt19937& rng, uint32_t root, uint32_t firstFolderId, 
   for (uint32_t folder : all) {
     for (uint32_t n = Below(rng, 5); n > 0; --n) {
       File file;
-      file.key = kind == Kind::kFat ? 2 + next : 8 + 2 * next;  // a cluster, or a record's sector
+      // A cluster, or a record's sector (record 0 is the MFT's own).
+      file.key = kind == Kind::kFat ? 2 + next : 8 + 2 * (next + 1);
       ++next;
       file.parent = folder;
-      file.name = Pick(rng, kFileNames);
+      file.name = file.onDisk = Pick(rng, kFileNames);
       file.deleted = Below(rng, 5) == 0;
       file.data = Content(rng, file.key, kind == Kind::kFat ? 512 : 300);
+      file.created = RandomTime(rng, kind);
+      file.modified = RandomTime(rng, kind);
       v.files.push_back(file);
     }
   }
@@ -204,14 +229,6 @@ Volume MakeTraceVolume(std::mt19937& rng) {
 
 // ---- the model of what the user meant ---------------------------------------------------------------------
 
-struct SavedFile {
-  std::u16string folder;  // below the chosen folder, "/" between names; empty for the chosen folder itself
-  std::u16string name;
-  Bytes data;
-  bool operator<(const SavedFile& o) const { return std::tie(folder, name, data) < std::tie(o.folder, o.name, o.data); }
-  bool operator==(const SavedFile& o) const { return folder == o.folder && name == o.name && data == o.data; }
-};
-
 class Intent {
  public:
   explicit Intent(const Volume& volume) : v_(volume) {}
@@ -240,17 +257,51 @@ class Intent {
   }
   bool Meant(uint32_t key) const { return files_.count(key) != 0; }
   bool Nothing() const { return files_.empty() && emptyFolders_.empty(); }
+  bool EmptyFolderMeant(uint32_t id) const { return emptyFolders_.count(id) != 0; }
 
-  // What a save writes: the files meant, less those the filters and the deleted-file policy keep back.
-  // File Trace's files are compared by their first bytes (each is LargeFileSize long).
-  std::vector<SavedFile> Saved(const std::vector<std::u16string>& filters, uint16_t deletedPolicy, size_t head) const {
-    std::vector<SavedFile> saved;
+  // What a save writes: the files meant, less those the filters and the deleted-file policy keep back, each
+  // with the folders above it. File Trace's files are compared by their first bytes (each is LargeFileSize
+  // long).
+  std::vector<judge::Meant> Saved(const std::vector<std::u16string>& filters, uint16_t deletedPolicy, size_t head) const {
+    std::vector<judge::Meant> saved;
     for (const File& f : v_.files) {
       if (!Meant(f.key) || !Passes(f, filters, deletedPolicy)) continue;
-      saved.push_back({PlaceOf(f.parent), f.name, Bytes(f.data.begin(), f.data.begin() + std::min(head, f.data.size()))});
+      judge::Meant m;
+      for (uint32_t at = f.parent; at != v_.root && v_.FolderOf(at) != nullptr; at = v_.FolderOf(at)->parent) {
+        m.folders.insert(m.folders.begin(), at);
+        m.folderNames.insert(m.folderNames.begin(), v_.FolderOf(at)->name);
+      }
+      m.name = f.name;
+      m.deleted = f.deleted;
+      m.data.assign(f.data.begin(), f.data.begin() + static_cast<std::ptrdiff_t>(std::min(head, f.data.size())));
+      saved.push_back(std::move(m));
     }
-    std::sort(saved.begin(), saved.end());
     return saved;
+  }
+  // Each folder from under the root down to id.
+  std::vector<uint32_t> Chain(uint32_t id) const {
+    std::vector<uint32_t> chain;
+    for (uint32_t at = id; at != v_.root && v_.FolderOf(at) != nullptr; at = v_.FolderOf(at)->parent) {
+      chain.insert(chain.begin(), at);
+    }
+    return chain;
+  }
+  // The chains of the folders ticked: each file's meant and each top-most folder meant whole.
+  std::vector<std::vector<uint32_t>> Ticked() const {
+    std::vector<std::vector<uint32_t>> chains;
+    for (const File& f : v_.files) {
+      if (Meant(f.key)) chains.push_back(Chain(f.parent));
+    }
+    for (uint32_t top : WholeTops()) chains.push_back(Chain(top));
+    return chains;
+  }
+  // The top-most folders meant whole.
+  std::vector<uint32_t> WholeTops() const {
+    std::vector<uint32_t> tops;
+    for (const Folder& f : v_.folders) {
+      if (Whole(f.id) && (f.parent == v_.root || !Whole(f.parent))) tops.push_back(f.id);
+    }
+    return tops;
   }
 
   static bool Passes(const File& f, const std::vector<std::u16string>& filters, uint16_t deletedPolicy) {
@@ -291,87 +342,18 @@ class Intent {
     }
     return true;
   }
-  bool HoldsMeant(uint32_t id) const {
-    for (const File& file : v_.files) {
-      if (file.parent == id && Meant(file.key)) return true;
-    }
-    return false;
-  }
-  // The root: the chosen folder. Otherwise the names from the top-most folder above (or the folder itself)
-  // that is meant whole or holds files meant.
-  std::u16string PlaceOf(uint32_t id) const {
-    std::vector<uint32_t> chain;
-    for (uint32_t at = id; at != v_.root; at = v_.FolderOf(at)->parent) chain.push_back(at);
-    if (chain.empty()) return {};
-    size_t top = 0;
-    for (size_t i = 0; i < chain.size(); ++i) {
-      if (Whole(chain[i]) || HoldsMeant(chain[i])) top = i;
-    }
-    std::u16string place;
-    for (size_t i = top + 1; i-- > 0;) place += (place.empty() ? u"" : u"/") + v_.FolderOf(chain[i])->name;
-    return place;
-  }
-
   const Volume& v_;
   std::set<uint32_t> files_;
   std::set<uint32_t> emptyFolders_;
 };
 
-// ---- what a save wrote --------------------------------------------------------------------------------------
-
-std::u16string WithoutCopyPrefix(const std::u16string& name) {
-  // "Copy (n ) of name": the duplicate-name policy's rename of a second file of the same name.
-  if (name.rfind(u"Copy (", 0) != 0) return name;
-  const size_t of = name.find(u" ) of ");
-  return of == std::u16string::npos ? name : name.substr(of + 6);
-}
-
-void Walk(const std::u16string& folder, const std::u16string& place, size_t head, std::vector<SavedFile>& out) {
-  for (const std::u16string& name : save_test::FolderNames(folder)) {
-    const std::u16string path = folder + u"\\" + name;
-    if (os::IsFolder(path)) {
-      Walk(path, place.empty() ? name : place + u"/" + name, head, out);
-    } else {
-      Bytes data = save_test::ReadAll(path);
-      if (data.size() > head) data.resize(head);
-      out.push_back({place, WithoutCopyPrefix(name), data});
-    }
-  }
-}
-
-std::vector<SavedFile> WrittenUnder(const std::u16string& folder, size_t head) {
-  std::vector<SavedFile> written;
-  Walk(folder, u"", head, written);
-  std::sort(written.begin(), written.end());
-  return written;
-}
-
-std::string Describe(const std::vector<SavedFile>& files) {
-  std::string text;
-  for (const SavedFile& f : files) {
-    text += " " + os::ToUtf8(f.folder.empty() ? f.name : f.folder + u"/" + f.name) + "(" +
-            std::to_string(f.data.size()) + ")";
-  }
-  return text.empty() ? " nothing" : text;
-}
-
 // How a save differed from the model: the files themselves, or only the folders they went into.
 enum class Mismatch { kNone, kFiles, kLayout, kDriver };
-
-Mismatch Compare(const std::vector<SavedFile>& expected, const std::vector<SavedFile>& written) {
-  if (expected == written) return Mismatch::kNone;
-  auto loose = [](std::vector<SavedFile> files) {
-    for (SavedFile& f : files) f.folder.clear();
-    std::sort(files.begin(), files.end());
-    return files;
-  };
-  return loose(expected) == loose(written) ? Mismatch::kLayout : Mismatch::kFiles;
-}
 
 // ---- a session ------------------------------------------------------------------------------------------------
 
 struct Tally {
-  uint32_t sessions = 0, saves = 0, finds = 0;
+  uint32_t sessions = 0, saves = 0, finds = 0, replays = 0, snapshots = 0, renames = 0, sorts = 0;
   std::map<Mismatch, uint32_t> sessionsWith;
 };
 
@@ -428,7 +410,9 @@ class Session {
 
   void Note(const std::string& what) { log_ += "  " + what + "\n"; }
 
-  // The volume's bytes as the source, and the current file system its parameters.
+  // The volume's bytes as the source, and the current file system its parameters. An NTFS volume's record 0
+  // maps its MFT (from cluster 1), as a snapshot's loader reads it; its files keep the names they were made
+  // with, whatever the user renamed them to.
   void Mount() {
     mounted_.reset();
     if (kind_ == Kind::kFat) {
@@ -437,13 +421,18 @@ class Session {
       mounted_ = fat.Mount();
     } else if (kind_ == Kind::kNtfs) {
       save_test::NtfsVolume ntfs(32);
+      ntfs_test::RecordBuilder mft;
+      mft.AddFileName(records::kNtfsRootRecord, u"$MFT", 3);
+      mft.AddNonResident(0x80, u"", save_test::RunList({{31, 1}}), 31 * 4096);
+      ntfs.PutRecord(0, mft.Protected());
       for (const File& f : volume_.files) {
         ntfs_test::RecordBuilder record;
-        record.AddFileName(f.parent, f.name, 1);
+        record.AddFileName(f.parent, f.onDisk, 1);
         record.AddResident(0x80, u"", f.data);
         ntfs.PutRecord((f.key - 8) / 2, record.Protected());
       }
       mounted_ = ntfs.Mount();
+      CurrentFileSystem.mftSector = save_test::NtfsVolume::kSectorsPerCluster;
     } else {
       Bytes bytes(64 * 512, 0);
       for (const File& hit : volume_.files) {
@@ -463,7 +452,8 @@ class Session {
         AppendFatFolder(f.name, f.id, f.parent, 0, 0, host::kNoTreeKey, f.deleted ? 1 : 0);
       }
       for (const File& f : volume_.files) {
-        AppendFatEntry(f.name, f.key, f.parent, 0, 0, static_cast<uint32_t>(f.data.size()), f.deleted ? 1 : 0);
+        AppendFatEntry(f.name, f.key, f.parent, static_cast<uint16_t>(f.created), static_cast<uint16_t>(f.modified),
+                       static_cast<uint32_t>(f.data.size()), f.deleted ? 1 : 0);
         ++ScanCounters.entryCount;
       }
     } else if (kind_ == Kind::kNtfs) {
@@ -472,7 +462,8 @@ class Session {
         AppendNtfsFolder(f.name, f.id, f.parent, 0, 0, host::kNoTreeKey, f.deleted ? 1 : 0);
       }
       for (const File& f : volume_.files) {
-        AppendNtfsEntry(f.key, f.name, (f.key - 8) / 2, f.parent, 0, 0, f.deleted ? 1 : 0, f.data.size());
+        AppendNtfsEntry(f.key, f.name, (f.key - 8) / 2, f.parent, f.created, f.modified, f.deleted ? 1 : 0,
+                        f.data.size());
         ++ScanCounters.entryCount;
       }
     } else {
@@ -694,6 +685,84 @@ class Session {
     Note("deleted policy " + std::to_string(RecoverySettings.deletedPolicy));
   }
 
+  // The duplicate-name setting: it speaks of what the chosen folder held before the save, and every save here
+  // goes to a new folder; files of one save that meet on one name are all saved whatever it says.
+  void DuplicatePolicy() {
+    RecoverySettings.duplicatePolicy = static_cast<uint16_t>(1 + Below(rng_, 3));
+    Note("duplicate policy " + std::to_string(RecoverySettings.duplicatePolicy));
+  }
+
+  // A row of the folder listed renamed as the list's label edit does: a file (File Trace: a hit) or a folder,
+  // to a name other files or folders may have too.
+  void Rename(Tally& tally) {
+    std::vector<size_t> rows;
+    for (size_t row = 0; row < list_.rows.size(); ++row) {
+      const results::RowKind kind = RowKindOf(row);
+      if (RowId(row) && (kind == results::RowKind::kFile || (kind_ != Kind::kTrace && kind == results::RowKind::kFolder))) {
+        rows.push_back(row);
+      }
+    }
+    if (rows.empty()) return;
+    ++tally.renames;
+    const size_t row = rows[Below(rng_, static_cast<uint32_t>(rows.size()))];
+    const uint32_t id = *RowId(row);
+    const bool folder = RowKindOf(row) == results::RowKind::kFolder;
+    std::u16string name = folder ? Pick(rng_, kFolderNames) : Pick(rng_, kFileNames);
+    if (kind_ == Kind::kTrace) name = os::Decimal(Below(rng_, 4) + 1) + FileOfId(id).extension;
+    Note("rename " + os::ToUtf8(list_.rows[row].texts[0]) + " to " + os::ToUtf8(name));
+    list_.rows[row].texts[0] = name;
+    if (folder) {
+      tree_.nodes[id - 1].text = name;
+      results::RenameFolderRecord(id, name);
+      for (Folder& f : volume_.folders) {
+        if (f.id == *records_->FolderOfNode(id)) f.name = name;
+      }
+      return;
+    }
+    results::RenameFileRecord(id, name);
+    const uint32_t key = FileOfId(id).key;
+    for (File& f : volume_.files) {
+      if (f.key == key) f.name = name;
+    }
+  }
+
+  // A column header clicked: the rows sorted by the column as the page sorts them (its comparison, the lists'
+  // own dates), folders regrouped above files and "Parent..." first. The rows must then stand in the order of
+  // what the records hold (names, sizes, times, ids), and clicks go on by row.
+  void Sort(Tally& tally) {
+    const int columns = kind_ == Kind::kTrace ? 3 : 6;
+    const int column = static_cast<int>(Below(rng_, static_cast<uint32_t>(columns)));
+    const bool ascending = Below(rng_, 2) == 0;
+    const int type = results::ColumnSortType(column);
+    Note("sort by column " + std::to_string(column) + (ascending ? " ascending" : " descending"));
+    ++tally.sorts;
+    auto& rows = list_.rows;
+    const auto text = [column](const host::RecordingResultList::Row& r) {
+      return static_cast<size_t>(column) < r.texts.size() ? r.texts[static_cast<size_t>(column)] : std::u16string();
+    };
+    std::stable_sort(rows.begin(), rows.end(), [&](const auto& a, const auto& b) {
+      return ui::CompareSortTexts(text(a), text(b), ascending ? type : -type, ui::ParseListDate) < 0;
+    });
+    std::vector<results::RowNameType> kinds;
+    for (const auto& r : rows) kinds.push_back({r.texts[0], r.texts.size() > 1 ? r.texts[1] : u"", r.parent});
+    std::vector<host::RecordingResultList::Row> regrouped;
+    for (size_t at : results::RegroupOrder(kinds)) regrouped.push_back(rows[at]);
+    rows = regrouped;
+    if (kind_ != Kind::kTrace && (column == 2 || column == 3 || column == 4)) CheckFileOrder(column, ascending);
+  }
+
+  // The file rows (after the folders) in the order of the records' sizes or times.
+  void CheckFileOrder(int column, bool ascending) {
+    std::vector<uint64_t> values;
+    for (size_t row = 0; row < list_.rows.size(); ++row) {
+      if (RowKindOf(row) != results::RowKind::kFile || !RowId(row)) continue;
+      const File& f = FileOfId(*RowId(row));
+      values.push_back(column == 2 ? f.data.size() : column == 3 ? f.created : f.modified);
+    }
+    if (!ascending) std::reverse(values.begin(), values.end());
+    if (!std::is_sorted(values.begin(), values.end())) Fail(Mismatch::kDriver, "the rows are not in the order of the records");
+  }
+
   // Back from page 4 and a scan of the same volume again: nothing stays ticked.
   void BackAndAgain() {
     Note("back and scan again");
@@ -702,18 +771,20 @@ class Session {
     BuildTree();
   }
 
-  // A snapshot saved and loaded again (the frame drops the ticks before the loader lists the root). It is
-  // loaded with no source open, as from the shell, and the volume opened after: a loader checks the source
-  // against real directories and signatures, which these volumes do not have.
-  void Snapshot() {
+  // A snapshot saved and loaded again (the frame drops the ticks before the loader lists the root). A FAT or
+  // File Trace snapshot is loaded with no source open, as from the shell, and the volume opened after: a
+  // loader checks the source against real directories and signatures, which these volumes do not have. An
+  // NTFS snapshot is loaded over its volume, whose MFT it maps and whose records it checks.
+  void Snapshot(Tally& tally) {
     Note("snapshot saved and loaded");
+    ++tally.snapshots;
     const std::u16string path = scratch_.path() + u"\\s" + os::Decimal(++saves_) + u".vsnp";
     frame_.savePath = path;
     frame_.savePathChosen = true;
     const uint32_t written = kind_ == Kind::kTrace ? SaveRecoverySnapshot() : SaveFileSystemSnapshot();
     sets_.Clear();
     intent_->Forget();
-    mounted_.reset();
+    if (kind_ != Kind::kNtfs) mounted_.reset();
     const uint32_t loaded = written == 1 ? (kind_ == Kind::kTrace ? LoadSnapshotFlat(path) : LoadSnapshotTree(path)) : 0;
     if (loaded != 1) {
       std::string said;
@@ -722,7 +793,10 @@ class Session {
       Fail(Mismatch::kDriver, "the snapshot was not " + std::string(written == 1 ? "loaded:" : "saved:") + said);
       return;
     }
+    // The loader leaves the file system it read (an NTFS one with its MFT's map) and reopens the source.
+    const FileSystemRecord loadedFileSystem = CurrentFileSystem;
     Mount();
+    if (kind_ == Kind::kNtfs) CurrentFileSystem = loadedFileSystem;
     if (kind_ == Kind::kTrace) {
       RecoveryMode = records::kFileTrace;
       LargeFileSize = 1;
@@ -754,20 +828,25 @@ class Session {
       return;
     }
     std::vector<uint32_t> ticked;
-    std::vector<SavedFile> expected;
     for (uint32_t id : found.ids) {
-      if (Below(rng_, 2) != 0) continue;
-      ticked.push_back(id);
-      const File& f = FileOfId(id);
-      if (Intent::Passes(f, filters_, RecoverySettings.deletedPolicy)) expected.push_back({u"", f.name, f.data});
+      if (Below(rng_, 2) == 0) ticked.push_back(id);
     }
-    std::sort(expected.begin(), expected.end());
+    // What Find's save writes: the files ticked that the settings let through, in the chosen folder itself.
+    Intent ticks(volume_);
+    for (uint32_t id : ticked) ticks.MeanFile(FileOfId(id).key, true);
+    const std::vector<judge::Meant> expected = ticks.Saved(filters_, RecoverySettings.deletedPolicy, SIZE_MAX);
     const std::u16string out = Fresh();
     SaveFileIds(ticked);
-    Judge(expected, WrittenUnder(out, SIZE_MAX), "Find's save");
+    const std::vector<judge::Written> written = judge::ReadWritten(out, SIZE_MAX);
+    Judge(expected, written, std::nullopt, "Find's save");
+    if (std::any_of(written.begin(), written.end(), [](const judge::Written& w) { return !w.folder.empty() || w.isFolder; })) {
+      Fail(Mismatch::kLayout, "Find's save made a folder:" + judge::Describe(written));
+    }
   }
 
-  // Recover Selected: the save sets from the tree's walk; nothing to save asks the user to tick instead.
+  // Recover Selected: the save sets from the tree's walk; nothing to save asks the user to tick instead. A
+  // save of folders and files is made again from the same ticks reached file by file, which must write the
+  // same, name for name.
   void Save(Tally& tally) {
     ++tally.saves;
     Note("recover selected");
@@ -775,16 +854,61 @@ class Session {
     const size_t head = kind_ == Kind::kTrace ? 8 : SIZE_MAX;
     // File Trace's saver has no deleted-file policy: its hits are not deleted or live.
     const uint16_t policy = kind_ == Kind::kTrace ? 1 : RecoverySettings.deletedPolicy;
-    const std::vector<SavedFile> expected = intent_->Saved(filters_, policy, head);
+    const std::vector<judge::Meant> expected = intent_->Saved(filters_, policy, head);
     if (sets_.saveFolders.empty() && sets_.saveFiles.empty()) {
-      if (!intent_->Nothing()) Fail(expected.empty() ? Mismatch::kNone : Mismatch::kFiles, "nothing to save, the user meant" + Describe(expected));
+      if (!intent_->Nothing() && !expected.empty()) Fail(Mismatch::kFiles, "nothing to save, the user meant some files");
       return;
     }
     const std::u16string out = Fresh();
     SaveSelected();
-    Judge(expected, WrittenUnder(out, head), "the save");
+    const std::vector<judge::Written> written = judge::ReadWritten(out, head);
+    Judge(expected, written, kind_ == Kind::kTrace ? std::nullopt : std::optional(intent_->WholeTops()), "the save");
+    if (kind_ == Kind::kTrace) {
+      if (std::any_of(written.begin(), written.end(), [](const judge::Written& w) { return !w.folder.empty(); })) {
+        Fail(Mismatch::kLayout, "File Trace's save made a folder:" + judge::Describe(written));
+      }
+    } else if (result_ == Mismatch::kNone) {
+      SaveAgainFileByFile(tally, written);
+    }
     // A save leaves nothing ticked.
     intent_->Forget();
+  }
+
+  // The ticks the save just took, reached again by ticking each file meant on its folder's list and each empty
+  // folder meant in the tree, with no filter hiding a row; then saved with the filters the user left on.
+  void SaveAgainFileByFile(Tally& tally, const std::vector<judge::Written>& first) {
+    ++tally.replays;
+    const std::vector<std::u16string> filters = filters_;
+    SetFileFilters({});
+    for (uint32_t folder : AllFolders()) {
+      List(NodeOfFolder(folder));
+      for (size_t row = 0; row < list_.rows.size(); ++row) {
+        const std::optional<uint32_t> id = RowId(row);
+        if (RowKindOf(row) == results::RowKind::kFile && id && intent_->Meant(FileOfId(*id).key) && !Shown(row)) {
+          ClickRow(row);
+        }
+      }
+      if (volume_.IsEmptyLeaf(folder) && intent_->EmptyFolderMeant(folder)) {
+        const host::TreeKey node = NodeOfFolder(folder);
+        for (int clicks = 0; clicks < 3 && tree_.GetState(node) != CheckState::kChecked; ++clicks) ClickBox(node);
+      }
+    }
+    SetFileFilters(filters);
+    List(top_, false);
+    Checks().CollectSaveFolders();
+    const std::u16string again = Fresh();
+    SaveSelected();
+    const std::vector<judge::Written> second = judge::ReadWritten(again, SIZE_MAX);
+    if (second != first) {
+      Fail(Mismatch::kLayout, "the same ticks reached file by file saved" + judge::Describe(second) +
+                                  "\n    where the user's clicks saved" + judge::Describe(first));
+    }
+  }
+
+  std::vector<uint32_t> AllFolders() const {
+    std::vector<uint32_t> all{Root()};
+    for (const Folder& f : volume_.folders) all.push_back(f.id);
+    return all;
   }
 
   std::u16string Fresh() {
@@ -796,9 +920,17 @@ class Session {
     return out;
   }
 
-  void Judge(const std::vector<SavedFile>& expected, const std::vector<SavedFile>& written, const std::string& what) {
-    const Mismatch m = Compare(expected, written);
-    if (m != Mismatch::kNone) Fail(m, what + " wrote" + Describe(written) + "\n    the user meant" + Describe(expected));
+  // The files themselves first, then their names and, in a save of the tree (wholeTops given), their places.
+  void Judge(const std::vector<judge::Meant>& expected, const std::vector<judge::Written>& written,
+             const std::optional<std::vector<uint32_t>>& wholeTops, const std::string& what) {
+    std::string problem = judge::Files(expected, written);
+    if (!problem.empty()) {
+      Fail(Mismatch::kFiles, what + ": " + problem + "\n    it wrote" + judge::Describe(written));
+      return;
+    }
+    problem = judge::Names(expected, written);
+    if (problem.empty() && wholeTops) problem = judge::Placement(expected, written, *wholeTops, intent_->Ticked());
+    if (!problem.empty()) Fail(Mismatch::kLayout, what + ": " + problem + "\n    it wrote" + judge::Describe(written));
   }
 
   void Fail(Mismatch m, const std::string& why) {
@@ -808,7 +940,7 @@ class Session {
   }
 
   void Act(Tally& tally) {
-    switch (Below(rng_, 20)) {
+    switch (Below(rng_, 24)) {
       case 0: case 1: case 2: case 3: FileRow(true); break;
       case 4: case 5: FileRow(false); break;
       case 6: case 7: FolderRow(true); break;
@@ -818,13 +950,10 @@ class Session {
       case 13: case 14: case 15: ListSomething(); break;
       case 16: Filters(); break;
       case 17: Below(rng_, 2) == 0 ? DeletedPolicy() : BackAndAgain(); break;
-      case 18:
-        if (kind_ == Kind::kTrace || Below(rng_, 2) == 0) {
-          if (kind_ != Kind::kNtfs) Snapshot();
-        } else {
-          Find(tally);
-        }
-        break;
+      case 18: kind_ == Kind::kTrace || Below(rng_, 2) == 0 ? Snapshot(tally) : Find(tally); break;
+      case 19: Rename(tally); break;
+      case 20: Sort(tally); break;
+      case 21: DuplicatePolicy(); break;
       default: Save(tally); break;
     }
   }
@@ -883,9 +1012,11 @@ Tally RunSessions(Kind kind, uint32_t first, uint32_t count) {
     ++tally.sessionsWith[m];
     if (shown++ < 3) ADD_FAILURE() << "session " << seed << ":\n" << session.Log();
   }
-  std::printf("%u sessions, %u saves, %u searches; mismatched sessions: %u files, %u layout, %u driver\n",
-              tally.sessions, tally.saves, tally.finds, tally.sessionsWith[Mismatch::kFiles],
-              tally.sessionsWith[Mismatch::kLayout], tally.sessionsWith[Mismatch::kDriver]);
+  std::printf("%u sessions, %u saves (%u made again file by file), %u searches, %u snapshots, %u renames, %u sorts; "
+              "mismatched sessions: %u files, %u layout, %u driver\n",
+              tally.sessions, tally.saves, tally.replays, tally.finds, tally.snapshots, tally.renames, tally.sorts,
+              tally.sessionsWith[Mismatch::kFiles], tally.sessionsWith[Mismatch::kLayout],
+              tally.sessionsWith[Mismatch::kDriver]);
   return tally;
 }
 

@@ -118,6 +118,14 @@ TEST_F(FatSaveTest, FiltersSaveMatchingNamesOnlyWhileFoldersAreStillMade) {
   SaveFatFolder(photos, 20, out, u"Photos");
   EXPECT_EQ(FolderNames(Out(u"Photos")), (std::vector<std::u16string>{u"Empty", u"SUNSET.JPG", u"beach.jpg"}));
   EXPECT_TRUE(FolderNames(Out(u"Photos\\Empty")).empty());
+  // "Total Files" and the bar count what the save writes: the two pictures, though the texts come last.
+  ScratchFolder again;
+  BeginSave();
+  list.saveFolderSet = {photos};
+  SaveDestination = again.path();
+  SaveSelected();
+  EXPECT_EQ(dialog.totalFiles, u"2 of 2");
+  EXPECT_EQ(dialog.positions.back(), 100u);
 }
 
 TEST_F(FatSaveTest, FollowsEitherTableOrTakesContiguousClusters) {
@@ -223,14 +231,20 @@ TEST_F(FatSaveTest, NamesFromTheImageNeverLeaveTheChosenFolder) {
                                             u"__",       u".._.._x", u".._.._y",  u"C__evil",  u"a_b",
                                             u"name_",    u"tab_name", u"trail_"};
   // Each hostile name became one folder holding its file, and one file of the same safe name, which,
-  // saved after the folder, was renamed.
+  // saved after the folder, was renamed. "." and "" both became "_": two folders, the second renamed, and
+  // their two files after them.
   const std::vector<std::u16string> names = FolderNames(out);
   for (const std::u16string& name : safe) {
     EXPECT_TRUE(os::IsFolder(Out(name))) << os::ToUtf8(name);
     EXPECT_EQ(ReadAll(Out(name + u"\\" + name)), b) << os::ToUtf8(name);
-    EXPECT_EQ(ReadAll(Out(u"Copy (1 ) of " + name)).size(), 10u) << os::ToUtf8(name);
+    if (name != u"_") {
+      EXPECT_EQ(ReadAll(Out(u"Copy (1 ) of " + name)).size(), 10u) << os::ToUtf8(name);
+    }
   }
-  EXPECT_EQ(names.size(), 2 * safe.size() + 1);  // "." and "" both became "_": one more copy of it
+  EXPECT_EQ(ReadAll(Out(u"Copy (1 ) of _\\_")), b);
+  EXPECT_EQ(ReadAll(Out(u"Copy (2 ) of _")).size(), 10u);
+  EXPECT_EQ(ReadAll(Out(u"Copy (3 ) of _")).size(), 10u);
+  EXPECT_EQ(names.size(), 2 * safe.size() + 2);
   EXPECT_EQ(SaveTally.unreadable + SaveTally.unwritten, 0u);
 }
 
@@ -346,6 +360,14 @@ TEST_F(FatSaveTest, SkipAbandonsTheFileAndStopEndsTheSave) {
   EXPECT_EQ(SaveFatItems(out, 1, 12, static_cast<uint32_t>(b.size()), u"d.txt", 0), 0u);
   EXPECT_EQ(SaveTally.saved, 1u);
   EXPECT_EQ(SaveTally.unreadable + SaveTally.unwritten, 0u);
+  // Stopped, a save leaves the ticks as they were, for a save of the rest.
+  BeginSave();
+  list.saveFileSet = {AddFatFile(u"e.txt", 5, 0, static_cast<uint32_t>(a.size()))};
+  SaveDestination = out;
+  SaveSelected();
+  EXPECT_FALSE(os::FileExists(Out(u"e.txt")));
+  EXPECT_EQ(list.emptyCheckSetsCount, 0u);
+  EXPECT_TRUE(tree.clearedChecks.empty());
 }
 
 // Files ended with Skip File are reported as skipped: the filters are blamed only for what they held back.

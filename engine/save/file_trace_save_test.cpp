@@ -69,8 +69,8 @@ TEST_F(FileTraceSaveTest, EachHitEndsWhereItsFormatSaysAtMostTheChosenSize) {
   EXPECT_EQ(SaveResultMessage(&report), host::kError);
   EXPECT_EQ(report,
             u"Files saved: 4\r\nFiles that could not be read whole: 2\r\n" + std::u16string(kUnreadableTraceText));
-  // The bar goes over the five ticked ids, never back, to its end.
-  EXPECT_EQ(dialog.fileNames, (std::vector<std::u16string>{u"2.bmp", u"1.bmp", u"3.jpg", u"4.bmp"}));
+  // The hits go in the order of their ids (whichever was ticked first); the bar never back, to its end.
+  EXPECT_EQ(dialog.fileNames, (std::vector<std::u16string>{u"1.bmp", u"2.bmp", u"3.jpg", u"4.bmp"}));
   EXPECT_TRUE(std::is_sorted(dialog.positions.begin(), dialog.positions.end()));
   EXPECT_EQ(dialog.positions.back(), 100u);
   EXPECT_EQ(list.emptyCheckSetsCount, 1u);

@@ -10,7 +10,7 @@
 #include "engine/records/scan_parameters.h"
 #include "engine/save/folder_files.h"
 #include "engine/save/recovered_file.h"
-#include "engine/save/safe_path_component.h"
+#include "engine/save/save_names.h"
 #include "engine/save/save_state.h"
 #include "engine/save/savers.h"
 
@@ -37,11 +37,6 @@ bool NtfsFolderIdOf(host::TreeKey node, uint32_t* id) {
 
 const FolderKind kFatFolders = {FatFolderIdOf, SaveFatFolderFiles};
 const FolderKind kNtfsFolders = {NtfsFolderIdOf, SaveNtfsFolderFiles};
-
-// A folder that cannot be created is not reported: its files report one by one.
-void MakeFolder(const std::u16string& path) {
-  if (!os::IsFolder(path)) os::CreateFolder(path);
-}
 
 std::vector<host::TreeKey> ChildrenOf(host::ResultTreeHost& tree, host::TreeKey node) {
   std::vector<host::TreeKey> children;
@@ -71,8 +66,7 @@ void MakeFolderTree(const FolderKind& kind, const save::WholeFolder& whole, std:
   while (!pending.empty() && !SaveStopRequested()) {
     const Pending folder = std::move(pending.back());
     pending.pop_back();
-    std::u16string path = save::JoinPath(folder.parentPath, SafePathComponent(folder.name));
-    MakeFolder(path);
+    std::u16string path = save::MakeSaveFolder(folder.parentPath, folder.folderId, folder.name);
     path += u'\\';
     records::GuardAllocation([&] { return made.push_back({folder.folderId, path}), 0; });
     if (tree == nullptr) continue;
@@ -86,8 +80,8 @@ void MakeFolderTree(const FolderKind& kind, const save::WholeFolder& whole, std:
 }
 
 // Every folder of every tree is made before any file is written: a file of a subfolder's name (a deleted file
-// beside a live folder, or in another folder of the same name saved into the same place) then takes a
-// "Copy (n ) of" name, where it would otherwise take the name and leave the folder's files nowhere to go.
+// beside a live folder) then takes a "Copy (n ) of" name, where it would otherwise take the name and leave the
+// folder's files nowhere to go; two subfolders of one name are made as two (MakeSaveFolder).
 // Then each folder's files, in the order the folders were made.
 void SaveFolderTrees(const FolderKind& kind, const std::vector<save::WholeFolder>& folders) {
   std::vector<MadeFolder> made;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <unordered_map>
 
 #include "engine/fat/save_abort.h"
 #include "engine/host/host.h"
@@ -21,13 +20,10 @@
 namespace save {
 namespace {
 
-constexpr uint16_t kOverwriteDuplicates = 2;
-constexpr uint16_t kSkipDuplicates = 3;
 constexpr uint16_t kOnlyDeletedFiles = 2;
 constexpr uint16_t kExcludeDeletedFiles = 3;
 
 std::atomic<FinishedFileObserver> finishedObserver{nullptr};
-std::atomic<MovedFileObserver> movedObserver{nullptr};
 
 bool PassesDeletedPolicy(uint32_t deleted) {
   const uint16_t policy = RecoverySettings.deletedPolicy;
@@ -36,86 +32,8 @@ bool PassesDeletedPolicy(uint32_t deleted) {
   return true;
 }
 
-// The files this save wrote, by a 64-bit hash of their path with ASCII letters folded (the system
-// compares names without case): whether each was a deleted file, and damaged. On the save's thread.
-struct WrittenFile {
-  bool deleted = false;
-  bool damaged = false;
-};
-std::unordered_map<uint64_t, WrittenFile> writtenFiles;
 // The user's file in hand since StartFile let it through: whether it is a deleted file.
 bool currentDeleted = false;
-
-uint64_t PathKey(const std::u16string& path) {
-  uint64_t hash = 14695981039346656037ull;  // FNV-1a
-  for (char16_t c : path) {
-    hash = (hash ^ os::AsciiLower(c)) * 1099511628211ull;
-  }
-  return hash;
-}
-
-const WrittenFile* FindWritten(const std::u16string& path) {
-  const auto found = writtenFiles.find(PathKey(path));
-  return found == writtenFiles.end() ? nullptr : &found->second;
-}
-
-void TellMoved(const std::u16string& from, const std::u16string& to) {
-  if (const MovedFileObserver observer = movedObserver) observer(from, to);
-}
-
-// The first "Copy (n ) of" name in destination that no file takes: its target and name.
-void FreeCopyName(const std::u16string& destination, const std::u16string& original, std::u16string* target,
-                  std::u16string* name) {
-  for (uint64_t n = 1;; ++n) {
-    *name = CopyName(n, original);
-    *target = JoinPath(destination, *name);
-    if (!os::FileExists(*target)) return;
-  }
-}
-
-// A live file is due at target, where this save wrote a deleted file (earlier) of its name: the deleted
-// one gives way, renamed to a "Copy (n ) of" name, or under "Skip duplicates" removed and counted as held
-// back. True when target is free.
-bool MakeWayForLiveFile(const std::u16string& destination, const std::u16string& target, const std::u16string& name) {
-  const WrittenFile earlier = *FindWritten(target);
-  if (RecoverySettings.duplicatePolicy == kSkipDuplicates) {
-    if (!os::RemoveFile(target)) return false;
-    writtenFiles.erase(PathKey(target));
-    --SaveTally.saved;
-    if (earlier.damaged) --SaveTally.unreadable;
-    ++SaveTally.heldBack;
-    TellMoved(target, u"");
-    return true;
-  }
-  std::u16string copyTarget, copyName;
-  FreeCopyName(destination, name, &copyTarget, &copyName);
-  if (!os::RenameOver(target, copyTarget)) return false;
-  writtenFiles.erase(PathKey(target));
-  records::GuardAllocation([&] { return writtenFiles[PathKey(copyTarget)] = earlier, 0; });
-  TellMoved(target, copyTarget);
-  return true;
-}
-
-// Applies the duplicate-name policy to a target that exists; false when the file is to be skipped. Any
-// policy other than overwrite and skip renames: nothing is replaced unless the user said so. A folder of
-// the name is no earlier copy of the file (a live folder and a deleted file of one name, say): the folder
-// keeps its name and the file is renamed, whatever the policy. Nor does a deleted file replace a live one
-// this save wrote: it is renamed, or skipped.
-bool ResolveDuplicate(const std::u16string& destination, uint32_t deleted, std::u16string* target,
-                      std::u16string* name) {
-  const uint16_t policy = RecoverySettings.duplicatePolicy;
-  const bool folder = os::IsFolder(*target);
-  const WrittenFile* earlier = folder ? nullptr : FindWritten(*target);
-  if (earlier != nullptr && earlier->deleted && deleted == 0 && MakeWayForLiveFile(destination, *target, *name)) {
-    return true;
-  }
-  const bool overLiveFile = earlier != nullptr && !earlier->deleted && deleted != 0;
-  if (!folder && policy == kSkipDuplicates) return false;
-  if (!folder && !overLiveFile && policy == kOverwriteDuplicates) return true;
-  const std::u16string original = *name;
-  FreeCopyName(destination, original, target, name);
-  return true;
-}
 
 void Ask(const std::u16string& text) {
   host::MessageHost* messages = host::Current().messages;
@@ -132,11 +50,20 @@ std::u16string JoinPath(const std::u16string& folder, std::u16string_view compon
   return path;
 }
 
+bool WantedBySettings(std::u16string_view fileName, uint32_t deleted, DeletedPolicy policy) {
+  return PassesFileFilters(fileName) && (policy != DeletedPolicy::kApplies || PassesDeletedPolicy(deleted));
+}
+
 bool StartFile(const std::u16string& destination, std::u16string_view fileName, uint64_t size, uint32_t userSave,
                uint32_t deleted, DeletedPolicy policy, std::u16string* target, std::u16string* name) {
   if (userSave == 1) {
     if (SaveStopRequested()) return false;
     SkipCurrentFileFlag = 0;
+    // A file the settings keep back is no file of the selection (MeasureSelection leaves it out too).
+    if (!WantedBySettings(fileName, deleted, policy)) {
+      ++SaveTally.heldBack;
+      return false;
+    }
     BeginSelectionFile(size);
   }
   // Without the source every byte would be written as zeros and pass for the file.
@@ -147,9 +74,7 @@ bool StartFile(const std::u16string& destination, std::u16string_view fileName, 
   *name = SafePathComponent(fileName);
   *target = JoinPath(destination, *name);
   if (userSave != 1) return true;
-  const bool passes = PassesFileFilters(fileName) &&
-                      (policy != DeletedPolicy::kApplies || PassesDeletedPolicy(deleted)) &&
-                      (!os::FileExists(*target) || ResolveDuplicate(destination, deleted, target, name));
+  const bool passes = !os::FileExists(*target) || ResolveDuplicate(destination, deleted, target, name);
   if (!passes) ++SaveTally.heldBack;
   currentDeleted = deleted != 0;
   return passes;
@@ -160,12 +85,6 @@ bool ToldImageNeeded(const char16_t* text) {
   if (host::MessageHost* messages = host::Current().messages) messages->MessageDialog(text, host::kError);
   return true;
 }
-
-std::u16string CopyName(uint64_t n, std::u16string_view name) {
-  return NameWithPrefix(u"Copy (" + os::Decimal(n) + u" ) of ", name);
-}
-
-void ForgetWrittenFiles() { std::unordered_map<uint64_t, WrittenFile>().swap(writtenFiles); }
 
 void ShowFileStarted(const std::u16string& target, const std::u16string& name) {
   const uint32_t count = ++SavedFileCount;
@@ -178,8 +97,6 @@ void ShowFileStarted(const std::u16string& target, const std::u16string& name) {
 }
 
 void SetFinishedFileObserver(FinishedFileObserver observer) { finishedObserver = observer; }
-
-void SetMovedFileObserver(MovedFileObserver observer) { movedObserver = observer; }
 
 bool SaveInterrupted(uint32_t userSave) {
   return userSave == 1 && (SaveStopRequested() || SkipCurrentFileFlag == 1);
@@ -249,6 +166,8 @@ bool RecoveredFile::Append(const uint8_t* data, uint64_t length) {
 bool RecoveredFile::Finish(bool abandoned) {
   if (!created_) return false;
   created_ = false;
+  os::FileIdentity identity;
+  const bool known = file_.Identity(&identity);
   if (!file_.Close() && !failed_ && !abandoned) Fail(u"Error writing file : ");
   if (failed_ || abandoned) {
     os::RemoveFile(path_);
@@ -259,7 +178,7 @@ bool RecoveredFile::Finish(bool abandoned) {
   if (userSave_ == 1) {
     ++SaveTally.saved;
     if (damaged_) ++SaveTally.unreadable;
-    records::GuardAllocation([&] { return writtenFiles[PathKey(path_)] = WrittenFile{currentDeleted, damaged_}, 0; });
+    if (known) RememberWritten(identity, currentDeleted);
     if (const FinishedFileObserver observer = finishedObserver) observer(path_, damaged_);
   }
   return true;

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/save/save_names.h"
 #include "platform/os/os.h"
 
 namespace save {
@@ -25,20 +26,17 @@ enum class DeletedPolicy { kApplies, kIgnored };
 // bar past the files before it. The preview's copy (userSave 0) leaves the save's flags alone, but nothing
 // is written while no source is open to read it from.
 //
-// Within one save a live file keeps its name beside a deleted file of the same name, whichever comes
-// first: the deleted one takes the "Copy (n ) of" name (a deleted one written earlier is renamed so), or,
-// under "Skip duplicates", is the one not saved (a deleted one written earlier is removed again).
+// Within one save no file is overwritten or skipped for another of its name (save_names.h): a live file
+// keeps its name beside a deleted one, whichever comes first.
 bool StartFile(const std::u16string& destination, std::u16string_view fileName, uint64_t size, uint32_t userSave,
                uint32_t deleted, DeletedPolicy policy, std::u16string* target, std::u16string* name);
 
 // False while the source can be read; else the user is told text (why nothing is written) and true.
 bool ToldImageNeeded(const char16_t* text);
 
-// "Copy (" n " ) of " name, no longer than a name may be (the stem shortened, see NameWithPrefix).
-std::u16string CopyName(uint64_t n, std::u16string_view name);
-
-// Forgets the files written by the save before (BeginSave).
-void ForgetWrittenFiles();
+// Whether a user's save writes a file of this name (deleted 1: a deleted file) at all: the file filters and,
+// where it applies, the deleted-file policy let it through.
+bool WantedBySettings(std::u16string_view fileName, uint32_t deleted, DeletedPolicy policy);
 
 // A user's file has started: SavedFileCount goes up and the dialog shows target, name, the file's place
 // among the selection ("Total Files") and the bar.
@@ -70,10 +68,6 @@ bool ReadSourceUnit(uint64_t first, uint32_t count, uint8_t* buffer);
 // counted as not read whole. nullptr (the default) for none; only the headless driver's audit sets it.
 using FinishedFileObserver = void (*)(const std::u16string& path, bool damaged);
 void SetFinishedFileObserver(FinishedFileObserver observer);
-// And each such file moved afterwards to make room for a live file of its name: to its new path, or
-// removed (to empty) under "Skip duplicates".
-using MovedFileObserver = void (*)(const std::u16string& from, const std::u16string& to);
-void SetMovedFileObserver(MovedFileObserver observer);
 
 // The file being written. Created with "wb+" semantics (an existing file is replaced). Every failure of
 // creating, writing or closing asks whether to go on (No stops the save) and, for a user's save, counts

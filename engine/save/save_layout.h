@@ -1,16 +1,17 @@
-// Where a save puts what the user ticked, below the folder chosen. A folder ticked whole is made there
-// under its own name, with its subfolders beneath it. A folder that holds files ticked one by one is made
-// as it would be if it were ticked whole, and its files go into it under their own names: nobody then has
-// to guess which of two notes.txt came from where. A folder inside one that is made (ticked whole, or
-// holding ticked files) keeps its place beneath it, with the folders between; the root's files go into the
-// chosen folder itself.
+// Where a save puts what the user ticked, below the folder chosen. The deepest folder that holds everything
+// ticked (a folder ticked whole holds itself; a file ticked on its own is held by its folder) is made in the
+// chosen folder under its own name, and below it every folder on the way to what was ticked; the root stands
+// for the chosen folder itself. This depends on the tree and the ticks alone, however they were clicked: a
+// folder ticked whole is saved as itself, one file ticked goes into its folder, two folders ticked in one
+// folder go into that folder, and two folders of one name in different places never meet (every saved path
+// is a path of the results tree below one common level). Folders are made through MakeSaveFolder, so that
+// two different folders never share one folder on the disk either.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace save {
@@ -26,27 +27,25 @@ class SaveLayout {
 
   SaveLayout(uint32_t rootId, FindFolder find);
 
-  // The folder is made by the save: it is saved whole, or holds a file saved on its own.
-  void Hold(uint32_t folderId);
+  // A folder of the selection: one saved whole, or the folder of a file saved on its own.
+  void Include(uint32_t folderId);
 
-  // The folder below destination that stands for folderId: destination itself for the root; otherwise the
-  // names from the top-most held folder above it (or folderId itself) down to folderId, each made safe.
-  std::u16string PathOf(const std::u16string& destination, uint32_t folderId) const;
-  // Where a folder saved whole goes: the path of its parent when a held folder lies above it, else
-  // destination.
-  std::u16string ParentPathOf(const std::u16string& destination, uint32_t folderId) const;
+  // The folder's place below destination, made with every folder on the way from the common level:
+  // destination itself for the root (and for a folder above the common level).
+  std::u16string MakePlace(const std::u16string& destination, uint32_t folderId) const;
+  // Its parent's place: where a folder saved whole is made.
+  std::u16string MakeParentPlace(const std::u16string& destination, uint32_t folderId) const;
 
  private:
-  // folderId and the folders above it up to the one under the root, nearest first; a parent that no record
-  // holds, or one met twice, ends it.
-  std::vector<uint32_t> Ancestry(uint32_t folderId) const;
-  std::optional<size_t> TopHeld(const std::vector<uint32_t>& ancestry, size_t first) const;
-  std::u16string Below(const std::u16string& destination, const std::vector<uint32_t>& ancestry, size_t from,
-                       size_t to) const;
+  // The folders from the one under the root (or the top-most whose parent no record holds, or that a loop of
+  // parents meets again) down to folderId; empty for the root.
+  std::vector<uint32_t> Chain(uint32_t folderId) const;
+  std::u16string Make(const std::u16string& destination, const std::vector<uint32_t>& chain, size_t end) const;
 
   uint32_t root_;
   FindFolder find_;
-  std::unordered_set<uint32_t> held_;
+  // The chain of the deepest folder that holds every folder included; none before the first.
+  std::optional<std::vector<uint32_t>> common_;
 };
 
 }  // namespace save

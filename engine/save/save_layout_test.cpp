@@ -1,5 +1,5 @@
-// Where SaveSelected puts folders ticked whole and files ticked one by one: each folder that holds a ticked file
-// is made as it would be if it were ticked whole, under the top-most folder above it that is made too.
+// Where SaveSelected puts folders ticked whole and files ticked one by one: below the deepest folder that holds
+// them all, made under its own name, each in its place in the tree; two folders of one name never merge.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,38 +31,54 @@ void FilesUnder(const std::u16string& folder, const std::u16string& place, std::
 }
 
 // top / A (notes.txt, a1.txt) / Sub (s.txt); B (notes.txt, b1.txt); Docs (d.txt) / Reports (r.txt) / 2019
-// (c.txt); Photos (p1.jpg, p2.jpg) / Holiday (h1.jpg, h2.jpg); the root's root.txt. Every file one cluster.
+// (c.txt); Photos (p1.jpg, p2.jpg) / Holiday (h1.jpg, h2.jpg); Pictures, folders only: 2019, 2020, 2021 (one
+// picture each); Users / Alice / Documents and Users / Bob / Documents (Resume.docx, cv.txt each); two
+// folders Old in Docs; the root's root.txt. Every file one cluster. Folders and files by their paths.
 class SaveLayoutTest : public SaveTest {
  protected:
   SaveLayoutTest() {
     const host::TreeKey top = tree.AddItem(u"C:", host::kNoTreeKey, host::TreeImage::kDrive, false);
-    const std::pair<const char16_t*, const char16_t*> folders[] = {
-        {u"A", nullptr},      {u"Sub", u"A"},        {u"B", nullptr},  {u"Docs", nullptr},
-        {u"Reports", u"Docs"}, {u"2019", u"Reports"}, {u"Photos", nullptr}, {u"Holiday", u"Photos"}};
+    const char16_t* const folders[] = {u"A", u"A/Sub", u"B", u"Docs", u"Docs/Reports", u"Docs/Reports/2019",
+                                       u"Photos", u"Photos/Holiday", u"Pictures", u"Pictures/2019",
+                                       u"Pictures/2020", u"Pictures/2021", u"Users", u"Users/Alice",
+                                       u"Users/Alice/Documents", u"Users/Bob", u"Users/Bob/Documents",
+                                       u"Docs/Old", u"Docs/Old "};
     uint32_t cluster = 100;
-    for (const auto& [name, parent] : folders) {
-      const uint32_t parentId = parent ? ids_.at(parent) : 0;
-      const host::TreeKey node = tree.AddItem(name, parent ? nodes_.at(parent) : top, host::TreeImage::kFolder, false);
-      AppendFatFolder(name, cluster, parentId, 0, 0, node, 0);
-      ids_[name] = cluster++;
-      nodes_[name] = node;
+    for (const std::u16string path : folders) {
+      const size_t slash = path.rfind(u'/');
+      const std::u16string parent = slash == std::u16string::npos ? u"" : path.substr(0, slash);
+      // "Old " is the second Old: a deleted folder of the same name.
+      std::u16string name = path.substr(slash + 1);
+      const bool second = name.back() == u' ';
+      if (second) name.pop_back();
+      const host::TreeKey node = tree.AddItem(name, parent.empty() ? top : nodes_.at(parent), host::TreeImage::kFolder, second);
+      AppendFatFolder(name, cluster, parent.empty() ? 0 : ids_.at(parent), 0, 0, node, second ? 1 : 0);
+      ids_[path] = cluster++;
+      nodes_[path] = node;
     }
-    const std::pair<const char16_t*, const char16_t*> files[] = {
-        {u"notes.txt", u"A"},  {u"a1.txt", u"A"},    {u"s.txt", u"Sub"},      {u"notes.txt", u"B"},
-        {u"b1.txt", u"B"},     {u"d.txt", u"Docs"},  {u"r.txt", u"Reports"},  {u"c.txt", u"2019"},
-        {u"p1.jpg", u"Photos"}, {u"p2.jpg", u"Photos"}, {u"h1.jpg", u"Holiday"}, {u"h2.jpg", u"Holiday"},
-        {u"root.txt", nullptr}};
+    const char16_t* const files[] = {
+        u"A/notes.txt", u"A/a1.txt", u"A/Sub/s.txt", u"B/notes.txt", u"B/b1.txt", u"Docs/d.txt",
+        u"Docs/Reports/r.txt", u"Docs/Reports/2019/c.txt", u"Photos/p1.jpg", u"Photos/p2.jpg",
+        u"Photos/Holiday/h1.jpg", u"Photos/Holiday/h2.jpg", u"Pictures/2019/a.jpg", u"Pictures/2020/b.jpg",
+        u"Pictures/2021/c.jpg", u"Users/Alice/Documents/Resume.docx", u"Users/Alice/Documents/cv.txt",
+        u"Users/Bob/Documents/Resume.docx", u"Users/Bob/Documents/cv.txt", u"Docs/Old/o.txt",
+        u"Docs/Old /o.txt", u"root.txt"};
     uint32_t data = 2;
-    for (const auto& [name, parent] : files) {
+    for (const std::u16string path : files) {
+      const size_t slash = path.rfind(u'/');
+      const std::u16string parent = slash == std::u16string::npos ? u"" : path.substr(0, slash);
       volume_.PutChained({data}, Pattern(100, static_cast<uint8_t>(data)));
-      const uint32_t id = AppendFatEntry(name, data++, parent ? ids_.at(parent) : 0, 0, 0, 100, 0).id;
+      const uint32_t id =
+          AppendFatEntry(path.substr(slash + 1), data++, parent.empty() ? 0 : ids_.at(parent), 0, 0, 100, 0).id;
       ++ScanCounters.entryCount;
-      fileIds_[std::u16string(parent ? parent : u"") + u"/" + name] = id;
+      fileIds_[path] = id;
+      bytes_[path] = Pattern(100, static_cast<uint8_t>(data - 1));
     }
     mounted_ = volume_.Mount();
   }
 
-  // Saves the folders ticked whole and the files ticked one by one ("Folder/name"; "/name" for the root).
+  // Saves the folders ticked whole and the files ticked one by one, by their paths; each file saved as its
+  // path below the chosen folder.
   std::vector<std::string> Save(const std::vector<std::u16string>& whole, const std::vector<std::u16string>& files) {
     list.saveFolderSet.clear();
     list.saveFileSet.clear();
@@ -74,6 +90,15 @@ class SaveLayoutTest : public SaveTest {
     SaveSelected();
     std::vector<std::string> saved;
     FilesUnder(folder.path(), u"", saved);
+    for (std::string& path : saved) {
+      const Bytes held = ReadAll(folder.path() + u"\\" + os::FromUtf8(path));
+      // A file saved where its own path does not end is named by the path it came from.
+      for (const auto& [source, bytes] : bytes_) {
+        const std::string from = "/" + os::ToUtf8(source), tail = "/" + path;
+        const bool own = from.size() >= tail.size() && from.compare(from.size() - tail.size(), tail.size(), tail) == 0;
+        if (bytes == held && !own) path += " <- " + from.substr(1);
+      }
+    }
     std::sort(saved.begin(), saved.end());
     return saved;
   }
@@ -83,9 +108,11 @@ class SaveLayoutTest : public SaveTest {
   std::map<std::u16string, uint32_t> ids_;
   std::map<std::u16string, host::TreeKey> nodes_;
   std::map<std::u16string, uint32_t> fileIds_;
+  std::map<std::u16string, Bytes> bytes_;
 };
 
-TEST_F(SaveLayoutTest, FoldersHoldingTickedFilesKeepTheirPlace) {
+// The deepest folder that holds everything ticked is made under its own name, with every level below it.
+TEST_F(SaveLayoutTest, EverythingTickedLandsBelowTheDeepestFolderHoldingItAll) {
   struct Case {
     const char* what;
     std::vector<std::u16string> whole, files;
@@ -93,19 +120,29 @@ TEST_F(SaveLayoutTest, FoldersHoldingTickedFilesKeepTheirPlace) {
   };
   const Case cases[] = {
       {"A and B ticked, one file unticked in each: two notes.txt, each in its folder",
-       {u"Sub"}, {u"A/notes.txt", u"B/notes.txt"}, {"A/Sub/s.txt", "A/notes.txt", "B/notes.txt"}},
+       {u"A/Sub"}, {u"A/notes.txt", u"B/notes.txt"}, {"A/Sub/s.txt", "A/notes.txt", "B/notes.txt"}},
       {"Photos ticked, one picture unticked: Holiday stays in Photos",
-       {u"Holiday"}, {u"Photos/p1.jpg"}, {"Photos/Holiday/h1.jpg", "Photos/Holiday/h2.jpg", "Photos/p1.jpg"}},
-      {"one file deep down: its folder, as if ticked whole", {}, {u"2019/c.txt"}, {"2019/c.txt"}},
-      {"a folder deep down ticked whole", {u"Reports"}, {}, {"Reports/2019/c.txt", "Reports/r.txt"}},
-      {"files of a folder and of its subfolder", {}, {u"Reports/r.txt", u"2019/c.txt"},
+       {u"Photos/Holiday"}, {u"Photos/p1.jpg"}, {"Photos/Holiday/h1.jpg", "Photos/Holiday/h2.jpg", "Photos/p1.jpg"}},
+      {"Pictures (folders only) ticked, 2019 unticked: 2020 and 2021 stay in Pictures",
+       {u"Pictures/2020", u"Pictures/2021"}, {}, {"Pictures/2020/b.jpg", "Pictures/2021/c.jpg"}},
+      {"one folder of Pictures ticked: saved as itself", {u"Pictures/2020"}, {}, {"2020/b.jpg"}},
+      {"Users ticked, a file unticked in each Documents: Alice's and Bob's apart",
+       {}, {u"Users/Alice/Documents/Resume.docx", u"Users/Bob/Documents/Resume.docx"},
+       {"Users/Alice/Documents/Resume.docx", "Users/Bob/Documents/Resume.docx"}},
+      {"one file deep down: its folder, as if ticked whole", {}, {u"Docs/Reports/2019/c.txt"}, {"2019/c.txt"}},
+      {"a folder deep down ticked whole", {u"Docs/Reports"}, {}, {"Reports/2019/c.txt", "Reports/r.txt"}},
+      {"files of a folder and of its subfolder", {}, {u"Docs/Reports/r.txt", u"Docs/Reports/2019/c.txt"},
        {"Reports/2019/c.txt", "Reports/r.txt"}},
-      {"a folder between two holding ticked files is made", {}, {u"Docs/d.txt", u"2019/c.txt"},
+      {"a folder between two holding ticked files is made", {}, {u"Docs/d.txt", u"Docs/Reports/2019/c.txt"},
        {"Docs/Reports/2019/c.txt", "Docs/d.txt"}},
-      {"a folder ticked whole below one holding a ticked file", {u"2019"}, {u"Docs/d.txt"},
+      {"a folder ticked whole below one holding a ticked file", {u"Docs/Reports/2019"}, {u"Docs/d.txt"},
        {"Docs/Reports/2019/c.txt", "Docs/d.txt"}},
-      {"folders apart keep apart", {u"Holiday"}, {u"2019/c.txt", u"/root.txt"},
-       {"2019/c.txt", "Holiday/h1.jpg", "Holiday/h2.jpg", "root.txt"}},
+      {"folders apart keep their paths from the root", {u"Photos/Holiday"}, {u"Docs/Reports/2019/c.txt", u"root.txt"},
+       {"Docs/Reports/2019/c.txt", "Photos/Holiday/h1.jpg", "Photos/Holiday/h2.jpg", "root.txt"}},
+      {"two folders of one name ticked whole are made as two", {u"Docs/Old", u"Docs/Old "}, {},
+       {"Docs/Copy (1 ) of Old/o.txt <- Docs/Old /o.txt", "Docs/Old/o.txt"}},
+      {"and when each holds a file ticked on its own", {}, {u"Docs/Old /o.txt", u"Docs/Old/o.txt"},
+       {"Docs/Copy (1 ) of Old/o.txt <- Docs/Old /o.txt", "Docs/Old/o.txt"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -115,21 +152,21 @@ TEST_F(SaveLayoutTest, FoldersHoldingTickedFilesKeepTheirPlace) {
 }
 
 // Parents read off an image may loop; a chain that loops or leaves the records ends where it does.
-TEST(SaveLayout, AChainOfParentsThatLoopsEnds) {
+TEST_F(SaveLayoutTest, AChainOfParentsThatLoopsEnds) {
   const std::map<uint32_t, save::SaveLayout::Folder> folders = {
       {10, {11, u"x"}}, {11, {10, u"y"}}, {12, {99, u"z"}}, {13, {0, u"top"}}, {14, {13, u"in"}}};
   save::SaveLayout layout(0, [&](uint32_t id) -> std::optional<save::SaveLayout::Folder> {
     const auto found = folders.find(id);
     return found == folders.end() ? std::nullopt : std::optional<save::SaveLayout::Folder>(found->second);
   });
-  for (uint32_t id : {10u, 12u, 14u}) layout.Hold(id);
-  layout.Hold(13);
-  EXPECT_EQ(layout.PathOf(u"D", 10), u"D\\x");
-  EXPECT_EQ(layout.PathOf(u"D", 12), u"D\\z");
-  EXPECT_EQ(layout.PathOf(u"D", 14), u"D\\top\\in");
-  EXPECT_EQ(layout.ParentPathOf(u"D", 14), u"D\\top");
-  EXPECT_EQ(layout.ParentPathOf(u"D", 13), u"D");
-  EXPECT_EQ(layout.PathOf(u"D", 0), u"D");
+  for (uint32_t id : {10u, 12u, 14u}) layout.Include(id);
+  EXPECT_EQ(layout.MakePlace(out, 10), Out(u"y\\x"));
+  EXPECT_EQ(layout.MakePlace(out, 12), Out(u"z"));
+  EXPECT_EQ(layout.MakePlace(out, 14), Out(u"top\\in"));
+  EXPECT_EQ(layout.MakeParentPlace(out, 14), Out(u"top"));
+  EXPECT_EQ(layout.MakeParentPlace(out, 13), out);
+  EXPECT_EQ(layout.MakePlace(out, 0), out);
+  EXPECT_TRUE(os::IsFolder(Out(u"top\\in")));
 }
 
 }  // namespace

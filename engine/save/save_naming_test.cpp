@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
+#include <map>
 
 #include "engine/fat/save_abort.h"
 #include "engine/ntfs/ntfs_test_support.h"
@@ -88,24 +90,68 @@ TEST_F(SaveNamingTest, ALiveFileKeepsItsNameBesideADeletedOneInAnyOrderUnderEver
       SaveSelected();
       const std::u16string where = c.wholeFolder ? folder.path() + u"\\" + tree.GetItemText(docs) : folder.path();
       EXPECT_EQ(ReadAll(where + u"\\notes.txt"), live);
+      // Neither is skipped nor overwritten: both are this save's own.
       const std::u16string copy = where + u"\\Copy (1 ) of notes.txt";
-      if (policy == 3) {
-        EXPECT_FALSE(os::FileExists(copy));
-        EXPECT_EQ(SaveTally.saved, 1u);
-        EXPECT_EQ(SaveTally.heldBack, 1u);
-      } else {
-        EXPECT_EQ(ReadAll(copy), deleted);
-        EXPECT_EQ(SaveTally.saved, 2u);
-      }
+      EXPECT_EQ(ReadAll(copy), deleted);
+      EXPECT_EQ(SaveTally.saved, 2u);
       // A deleted file written first gave way: the audit hears where it went.
       EXPECT_EQ(moves.size(), c.liveFirst ? 0u : 1u);
       if (!c.liveFirst && !moves.empty()) {
-        EXPECT_EQ(moves[0].second, policy == 3 ? u"" : copy);
+        EXPECT_EQ(moves[0].second, copy);
       }
       std::u16string text;
       EXPECT_EQ(SaveResultMessage(&text), host::kInformation);
       EXPECT_TRUE(Questions().empty());
     }
+  }
+}
+
+// The duplicate-name setting is about what the folder held before the save: files of one save that come to
+// one name (the same name, names equal once made safe, names in other capitals where the system does not tell
+// them apart) are all saved, the later ones as "Copy (n ) of" the name.
+TEST_F(SaveNamingTest, AFileThisSaveWroteIsNeverOverwrittenNorSkipped) {
+  const Bytes before = Pattern(700, 9);
+  const std::u16string names[] = {u"old.txt", u"old.txt", u"x?.txt", u"x_.txt", u"Case.txt", u"CASE.txt"};
+  for (const uint16_t policy : {1, 2, 3}) {
+    SCOPED_TRACE(policy);
+    FreeScanRecordLists();
+    list.saveFileSet.clear();
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteAll(folder.path() + u"\\old.txt", before));
+    BeginSave();
+    RecoverySettings.duplicatePolicy = policy;
+    // Each file its own length of the live file's bytes.
+    std::map<std::u16string, std::vector<Bytes>> wanted;
+    for (size_t i = 0; i < std::size(names); ++i) {
+      const size_t size = 100 * (i + 1);
+      list.saveFileSet.push_back(AddFile(names[i], 5, records::kFatRootId, size));
+      wanted[names[i]].push_back(Bytes(live.begin(), live.begin() + static_cast<ptrdiff_t>(size)));
+    }
+    SaveDestination = folder.path();
+    SaveSelected();
+    // Skip keeps what was there before, for both old.txt; Overwrite lets the first replace it, the second
+    // comes beside it; Rename keeps it and renames both.
+    const std::map<uint16_t, std::vector<std::u16string>> oldNames = {
+        {1, {u"Copy (1 ) of old.txt", u"Copy (2 ) of old.txt"}}, {2, {u"old.txt", u"Copy (1 ) of old.txt"}}, {3, {}}};
+    EXPECT_EQ(ReadAll(folder.path() + u"\\old.txt"), policy == 2 ? wanted[u"old.txt"][0] : before);
+    for (size_t i = 0; i < oldNames.at(policy).size(); ++i) {
+      EXPECT_EQ(ReadAll(folder.path() + u"\\" + oldNames.at(policy)[i]), wanted[u"old.txt"][i]);
+    }
+    EXPECT_EQ(SaveTally.heldBack, policy == 3 ? 2u : 0u);
+    EXPECT_EQ(ReadAll(folder.path() + u"\\x_.txt"), wanted[u"x?.txt"][0]);
+    EXPECT_EQ(ReadAll(folder.path() + u"\\Copy (1 ) of x_.txt"), wanted[u"x_.txt"][0]);
+    // Where the system tells capitals apart each keeps its name, else the second is renamed.
+    std::vector<Bytes> cased;
+    for (const std::u16string& name : FolderNames(folder.path())) {
+      if (name == u"Case.txt" || name == u"CASE.txt" || name == u"Copy (1 ) of CASE.txt") {
+        cased.push_back(ReadAll(folder.path() + u"\\" + name));
+      }
+    }
+    std::sort(cased.begin(), cased.end());
+    std::vector<Bytes> both = {wanted[u"Case.txt"][0], wanted[u"CASE.txt"][0]};
+    std::sort(both.begin(), both.end());
+    EXPECT_EQ(cased, both);
+    EXPECT_EQ(FolderNames(folder.path()).size(), 8u - policy);
   }
 }
 

@@ -1,14 +1,17 @@
 #include "engine/save/save_progress.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "engine/host/result_tree_host.h"
 #include "engine/host/save_host.h"
 #include "engine/records/fat_records.h"
+#include "engine/records/file_trace_hits.h"
 #include "engine/records/file_system_range.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/save/folder_files.h"
+#include "engine/save/recovered_file.h"
 #include "platform/os/os.h"
 
 namespace save {
@@ -55,15 +58,21 @@ bool FolderIdOf(host::TreeKey node, uint32_t* id) {
   return folder != nullptr;
 }
 
+// A file record the save will write, unless its data cannot be had: one the settings let through.
+template <typename Entry>
+void AddEntry(const Entry& entry, SelectionSize* size) {
+  if (WantedBySettings(entry.name, entry.deleted, DeletedPolicy::kApplies)) size->Add(entry.size);
+}
+
 void AddFolderFiles(uint32_t folderId, SelectionSize* size) {
   if (CurrentFileSystem.type != records::kNtfs) {
-    for (size_t i : FatFilesOf(folderId)) size->Add(FatEntryList[i].size);
+    for (size_t i : FatFilesOf(folderId)) AddEntry(FatEntryList[i], size);
   } else if (RecoveryMode == records::kExtensiveScan) {
     for (size_t i : NtfsFoundFilesOf(folderId)) {
-      if (InChosenFileSystem(NtfsFoundEntryList[i])) size->Add(NtfsFoundEntryList[i].size);
+      if (InChosenFileSystem(NtfsFoundEntryList[i])) AddEntry(NtfsFoundEntryList[i], size);
     }
   } else {
-    for (size_t i : NtfsFilesOf(folderId)) size->Add(NtfsEntryList[i].size);
+    for (size_t i : NtfsFilesOf(folderId)) AddEntry(NtfsEntryList[i], size);
   }
 }
 
@@ -86,11 +95,26 @@ void AddFolderTree(host::ResultTreeHost* tree, host::TreeKey node, SelectionSize
 
 void AddFile(uint32_t id, SelectionSize* size) {
   if (CurrentFileSystem.type != records::kNtfs) {
-    if (const FatEntryRecord* entry = FindFatEntry(id)) size->Add(entry->size);
+    if (const FatEntryRecord* entry = FindFatEntry(id)) AddEntry(*entry, size);
   } else if (RecoveryMode == records::kQuickScan) {
-    for (const NtfsEntryRecord* entry : FindNtfsEntries(id)) size->Add(entry->size);
+    for (const NtfsEntryRecord* entry : FindNtfsEntries(id)) AddEntry(*entry, size);
   } else {
-    for (const NtfsFoundEntryRecord* entry : FindNtfsFoundEntries(id)) size->Add(entry->size);
+    for (const NtfsFoundEntryRecord* entry : FindNtfsFoundEntries(id)) AddEntry(*entry, size);
+  }
+}
+
+// File Trace's hits have no index of their own: their names by id, once for the whole selection.
+void AddHits(const std::vector<uint32_t>& ids, SelectionSize* size) {
+  std::unordered_map<uint32_t, const std::u16string*> names;
+  records::GuardAllocation([&] {
+    for (const FileTraceHit& hit : FileTraceHitList) names.emplace(hit.id, &hit.fileName);
+    return 0;
+  });
+  for (uint32_t id : ids) {
+    const auto found = names.find(id);
+    if (found != names.end() && WantedBySettings(*found->second, 0, DeletedPolicy::kIgnored)) {
+      size->Add(uint64_t{LargeFileSize.load()} * kMegabyte);
+    }
   }
 }
 
@@ -104,7 +128,7 @@ void SelectionSize::Add(uint64_t size) {
 SelectionSize MeasureSelection(const std::vector<host::TreeKey>& folders, const std::vector<uint32_t>& ids) {
   SelectionSize size;
   if (RecoveryMode == records::kFileTrace) {
-    for (size_t i = 0; i < ids.size(); ++i) size.Add(uint64_t{LargeFileSize.load()} * kMegabyte);
+    AddHits(ids, &size);
     return size;
   }
   host::ResultTreeHost* tree = host::Current().resultTree;

@@ -21,16 +21,16 @@ struct SelectionSize {
   void Add(uint64_t size);
 };
 
-// The files a save of these ticked folders (whole) and single files would visit, with their sizes:
-// File Trace hits at LargeFileSize MB, FAT and NTFS entries by their records, the files under each folder
-// found as the folder save walks the results tree. Ids and folders no record has count nothing.
+// The files a save of these ticked folders (whole) and single files would write, with their sizes: those
+// the file filters and the deleted-file policy let through (WantedBySettings), File Trace hits at
+// LargeFileSize MB, FAT and NTFS entries by their records, the files under each folder found as the folder
+// save walks the results tree. Ids and folders no record has count nothing.
 SelectionSize MeasureSelection(const std::vector<host::TreeKey>& folders, const std::vector<uint32_t>& ids);
 
 // Sets the selection a save is about to walk; {} (BeginSave's) while none is known, as when a saver is
 // called on its own: the file in hand is then the whole.
 void SetSelection(SelectionSize selection);
-// A user's file is reached (whether the filters and policies let it through or not): the files before it
-// are done.
+// A user's file of the selection is reached (one the settings let through): the files before it are done.
 void BeginSelectionFile(uint64_t size);
 // "Total Files": "k of N", the file in hand's place among the selection's files; the files started so far
 // while no selection is known.

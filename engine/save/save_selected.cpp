@@ -1,4 +1,5 @@
 // Saving what the user ticked, and asking where to.
+#include <algorithm>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -21,6 +22,13 @@
 
 namespace {
 
+// Files ticked one by one are saved by their record ids, not in the order they were ticked: which of two of
+// one name keeps it depends on the ticks alone.
+std::vector<uint32_t> InRecordOrder(std::vector<uint32_t> ids) {
+  std::sort(ids.begin(), ids.end());
+  return ids;
+}
+
 void SaveFileTraceHits(const std::vector<uint32_t>& ids) {
   // Hits have no index of their own; one map serves the whole selection.
   std::unordered_map<uint32_t, size_t> byId = records::GuardAllocation([] {
@@ -28,7 +36,7 @@ void SaveFileTraceHits(const std::vector<uint32_t>& ids) {
     for (size_t i = FileTraceHitList.size(); i > 0; --i) map[FileTraceHitList[i - 1].id] = i - 1;
     return map;
   });
-  for (uint32_t id : ids) {
+  for (uint32_t id : InRecordOrder(ids)) {
     if (SaveStopRequested()) return;
     const auto found = byId.find(id);
     if (found == byId.end()) continue;
@@ -46,17 +54,6 @@ save::SaveLayout LayoutOf(uint32_t rootId, Folder* (*find)(uint32_t)) {
     if (folder == nullptr) return std::nullopt;
     return save::SaveLayout::Folder{folder->parentId, folder->name};
   });
-}
-
-// Every folder of path below destination (a folder that cannot be made is not reported: its files report one
-// by one).
-void MakeFoldersBelow(const std::u16string& destination, const std::u16string& path) {
-  for (size_t at = destination.size(); at < path.size();) {
-    const size_t next = path.find(u'\\', at + 1);
-    const std::u16string folder = path.substr(0, next);
-    if (!os::IsFolder(folder)) os::CreateFolder(folder);
-    at = next;
-  }
 }
 
 // The ticked folders (whole) and single files of one file system, each in the place the layout gives it. The
@@ -104,7 +101,7 @@ Selection<Folder, Entry> Select(const std::vector<host::TreeKey>& keys, const st
       }
     }
     std::unordered_set<const Entry*> taken;
-    for (uint32_t id : ids) {
+    for (uint32_t id : InRecordOrder(ids)) {
       const std::vector<Entry*> entries = find.entriesOf(id);
       for (const Entry* entry : entries) {
         if ((entries.size() == 1 || !InWholeFolder(entry->parentId, whole, find)) && taken.insert(entry).second) {
@@ -126,14 +123,15 @@ template <typename Folder, typename Entry>
 void SaveInLayout(const Selection<Folder, Entry>& selection, save::SaveLayout& layout, uint32_t Folder::*id,
                   void (*saveFolders)(const std::vector<save::WholeFolder>&),
                   void (*saveFile)(const Entry&, const std::u16string&)) {
-  for (const auto& [key, folder] : selection.folders) layout.Hold(folder->*id);
-  for (const Entry* entry : selection.files) layout.Hold(entry->parentId);
+  for (const auto& picked : selection.folders) layout.Include(picked.second->*id);
+  for (const Entry* entry : selection.files) layout.Include(entry->parentId);
   std::vector<save::WholeFolder> whole;
   for (const auto& picked : selection.folders) {
     if (SaveStopRequested()) return;
     const Folder* folder = picked.second;
-    const std::u16string parent = layout.ParentPathOf(SaveDestination, folder->*id);
-    MakeFoldersBelow(SaveDestination, parent);
+    // The folder itself first: a folder ticked whole keeps its name before any other comes to it.
+    layout.MakePlace(SaveDestination, folder->*id);
+    const std::u16string parent = layout.MakeParentPlace(SaveDestination, folder->*id);
     records::GuardAllocation([&] { return whole.push_back({picked.first, folder->*id, parent, folder->name}), 0; });
   }
   // The place of each folder that holds files saved on their own, made once however many files it holds.
@@ -141,8 +139,7 @@ void SaveInLayout(const Selection<Folder, Entry>& selection, save::SaveLayout& l
   for (const Entry* entry : selection.files) {
     if (SaveStopRequested()) return;
     if (places.count(entry->parentId) != 0) continue;
-    const std::u16string place = layout.PathOf(SaveDestination, entry->parentId);
-    MakeFoldersBelow(SaveDestination, place);
+    const std::u16string place = layout.MakePlace(SaveDestination, entry->parentId);
     records::GuardAllocation([&] { return places.emplace(entry->parentId, place), 0; });
   }
   saveFolders(whole);
@@ -158,7 +155,7 @@ void SaveFatEntry(const FatEntryRecord& entry, const std::u16string& destination
 }
 
 void SaveFatFiles(const std::vector<uint32_t>& ids) {
-  for (uint32_t id : ids) {
+  for (uint32_t id : InRecordOrder(ids)) {
     if (SaveStopRequested()) return;
     if (const FatEntryRecord* entry = FindFatEntry(id)) SaveFatEntry(*entry, SaveDestination);
   }
@@ -179,7 +176,7 @@ void SaveNtfsEntry(const Entry& entry, const std::u16string& destination) {
 
 void SaveNtfsFiles(const std::vector<uint32_t>& ids) {
   std::unordered_set<uint32_t> done;  // a file of several names, each found, is saved under each once
-  for (uint32_t id : ids) {
+  for (uint32_t id : InRecordOrder(ids)) {
     if (SaveStopRequested()) return;
     if (!records::GuardAllocation([&] { return done.insert(id).second; })) continue;
     if (RecoveryMode == records::kQuickScan) {
@@ -253,7 +250,9 @@ void SaveSelected() {
   } else if (type == records::kNtfs) {
     SaveNtfsSelection(folders, ids);
   }
-  if (!SaveStopRequested()) save::ShowSelectionDone();
+  // A save the user stopped leaves the ticks as they were, for a save of the rest.
+  if (SaveStopRequested()) return;
+  save::ShowSelectionDone();
   if (list) list->EmptyCheckSets();
   if (host::ResultTreeHost* tree = host::Current().resultTree) {
     const host::TreeKey top = tree->GetRootItem();

@@ -30,7 +30,7 @@ inline constexpr char16_t kImageNeededText[] =
 // Saves what the results list's SaveFolderSet and SaveFileSet hold to SaveDestination: File Trace
 // hits, or FAT / NTFS folders (whole) and then single files. A checked id that no record has is passed
 // over. Afterwards the list's check sets are emptied, the tree unchecked from its top node and the
-// list's marks restored. The caller runs BeginSave before and ReportSaveResult after, unless stopped.
+// list's marks restored; a save stopped (Stop, or No to a question) keeps them. The caller runs BeginSave before and ReportSaveResult after, unless stopped.
 // Without an open image (SourceReadable) it says kImageNeededText, writes nothing, leaves the ticks and
 // sets SaveAbortFlag, as a stopped save.
 void SaveSelected();

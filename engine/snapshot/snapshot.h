@@ -20,9 +20,13 @@ uint32_t SaveRecoverySnapshot();
 // Loads a "D" or "A" snapshot: replaces every record list, rebuilds the results tree (re-reading the
 // NTFS MFT map from the source open now, snapshot_mft.h) and shows the results page. 1 loaded; 0 not: a file that
 // cannot be opened silently, a damaged one or one that does not match the source open now
-// (snapshot_source.h) with a message. A refused file changes nothing: the record lists, the scan
+// (snapshot_source.h) with a message (an NTFS one with no image open: kSnapshotImageNeededText). A refused file changes nothing: the record lists, the scan
 // parameters and the results tree stay as they were.
 uint32_t LoadSnapshotTree(const std::u16string& path);
+// What a load of an NTFS snapshot says with no image open: it reads the MFT of the image it was taken from.
+inline constexpr char16_t kSnapshotImageNeededText[] =
+    u"Open the disk image this recovery snapshot was taken from first, then load the snapshot: it can be loaded "
+    u"only over that image.";
 // Loads an "R" snapshot, as LoadSnapshotTree; LargeFileSize becomes the size the hits were saved with
 // when the snapshot was written (the file-types dialog's first size for a snapshot that does not say).
 uint32_t LoadSnapshotFlat(const std::u16string& path);

@@ -274,8 +274,8 @@ TEST_F(SnapshotFile, ASourceThatIsNotTheSnapshotsIsReportedAndNothingIsLoaded) {
   const Shown before = LoadGood();
   const std::u16string path = TempPath("ntfs.vsnp");
   snapshot_test::WriteFileBytes(path, HexFixture("extensive_ntfs.vsnp.hex"));
-  EXPECT_EQ(LoadSnapshotTree(path), 0u);  // no source at all: the MFT cannot be read
-  EXPECT_EQ(frame_.plainMessages, (std::vector<std::u16string>{u"Source file and load recovery snapshot mismatch"}));
+  EXPECT_EQ(LoadSnapshotTree(path), 0u);  // no source at all: the MFT cannot be read, the image is asked for
+  EXPECT_EQ(frame_.plainMessages, (std::vector<std::u16string>{kSnapshotImageNeededText}));
   EXPECT_TRUE(TakeErrors().empty());
   EXPECT_TRUE(Now() == before);
   EXPECT_FALSE(dialog_.created);

@@ -7,6 +7,7 @@
 #include "engine/host/host.h"
 #include "engine/host/result_tree_host.h"
 #include "engine/host/snapshot_host.h"
+#include "engine/image/read_sectors.h"
 #include "engine/image/source_values.h"
 #include "engine/ntfs/mft_record.h"
 #include "engine/records/extensive_lists.h"
@@ -199,8 +200,11 @@ bool ReadMatchingSnapshot(const std::u16string& path, std::u16string_view letter
   if (!ReadSnapshotFile(path, letters, progress, loaded)) return false;
   if (snapshot::SourceMatchesSnapshot(*loaded, ntfs::CurrentDevicePath())) return true;
   progress.Hide();
+  // An NTFS snapshot needs its image's MFT: with none open there is nothing to compare, only to ask for.
+  const bool imageNeeded = loaded->letter != snapshot::kFileTraceLetter && loaded->fileSystem.type == records::kNtfs &&
+                           !SourceReadable();
   if (host::SnapshotFrameHost* frame = host::Current().snapshotFrame) {
-    frame->PlainMessageBox(u"Source file and load recovery snapshot mismatch");
+    frame->PlainMessageBox(imageNeeded ? kSnapshotImageNeededText : u"Source file and load recovery snapshot mismatch");
   }
   return false;
 }

@@ -257,6 +257,30 @@ void Click(HWND control, POINT point) {
   PumpMessages();
 }
 
+void ClickListHeader(HWND listView, int column) {
+  HWND header = ListView_GetHeader(listView);
+  RECT rect{}, client{};
+  Header_GetItemRect(header, column, &rect);
+  ::GetClientRect(listView, &client);
+  const int scrolled = ::GetScrollPos(listView, SB_HORZ);
+  if (rect.right - scrolled > client.right || rect.left < scrolled) {
+    ListView_Scroll(listView, rect.left - scrolled, 0);
+    PumpMessages();
+  }
+  // The header moves with the list's scrolling: the item keeps its place in the header's own coordinates.
+  Header_GetItemRect(header, column, &rect);
+  Click(header, POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+}
+
+ScopedUserDateFormat::ScopedUserDateFormat(const wchar_t* format) {
+  wchar_t kept[80] = {};
+  ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, kept, 80);
+  kept_ = kept;
+  ::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, format);
+}
+
+ScopedUserDateFormat::~ScopedUserDateFormat() { ::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, kept_.c_str()); }
+
 void ClickCentre(HWND control) {
   RECT client;
   ::GetClientRect(control, &client);

@@ -44,6 +44,22 @@ void TypeText(HWND window, const std::wstring& text);
 // child under that point; the cursor is moved there first so that hover tracking agrees.
 void Click(HWND control, POINT point);
 void ClickCentre(HWND control);
+// A click on a list view's column header, the list scrolled first to show the column.
+void ClickListHeader(HWND listView, int column);
+
+// The user's short date format (LOCALE_SSHORTDATE) for the object's life, put back afterwards: "M/d/yyyy"
+// makes the system read dates month first, as English (United States) writes them, "dd/MM/yyyy" day first.
+// It writes the user's settings in the registry: a test that uses it holds the registry's lock.
+class ScopedUserDateFormat {
+ public:
+  explicit ScopedUserDateFormat(const wchar_t* format);
+  ~ScopedUserDateFormat();
+  ScopedUserDateFormat(const ScopedUserDateFormat&) = delete;
+  ScopedUserDateFormat& operator=(const ScopedUserDateFormat&) = delete;
+
+ private:
+  std::wstring kept_;
+};
 
 // ---- reading ----------------------------------------------------------------------------------------
 std::wstring Text(HWND window);

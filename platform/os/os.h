@@ -39,6 +39,14 @@ enum class Origin { Begin, Current, End };
 // A FILETIME: 100-nanosecond intervals since 1601-01-01 UTC.
 using FileTime = uint64_t;
 
+// What names one file or folder on its volume, however a path spells it: the system's own rules of case
+// and of short names decide which paths name it. Two paths that name one file give equal identities.
+struct FileIdentity {
+  uint64_t volume = 0;
+  uint64_t index = 0;
+  bool operator==(const FileIdentity& o) const { return volume == o.volume && index == o.index; }
+};
+
 class File {
  public:
   File() = default;
@@ -66,11 +74,16 @@ class File {
   bool SetTimes(const FileTime* creation, const FileTime* access, const FileTime* write);
   // Closes the file; false when the system reported a failure (for writes: data may be lost).
   bool Close();
+  // What names the open file on its volume (see FileIdentity).
+  bool Identity(FileIdentity* out) const;
 
  private:
   static constexpr intptr_t kClosed = -1;
   intptr_t handle_ = kClosed;
 };
+
+// False when path names no file or folder.
+bool IdentityOf(const std::u16string& path, FileIdentity* out);
 
 bool FileExists(const std::u16string& path);
 bool IsFolder(const std::u16string& path);

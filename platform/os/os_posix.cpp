@@ -150,11 +150,25 @@ bool File::SetTimes(const FileTime*, const FileTime* access, const FileTime* wri
   return IsOpen() && ::futimens(Fd(handle_), times.times) == 0;
 }
 
+bool File::Identity(FileIdentity* out) const {
+  struct stat st {};
+  if (!IsOpen() || fstat(Fd(handle_), &st) != 0) return false;
+  *out = FileIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+  return true;
+}
+
 bool File::Close() {
   if (!IsOpen()) return false;
   const int result = ::close(Fd(handle_));
   handle_ = kClosed;
   return result == 0;
+}
+
+bool IdentityOf(const std::u16string& path, FileIdentity* out) {
+  struct stat st {};
+  if (::stat(NativePath(path).c_str(), &st) != 0) return false;
+  *out = FileIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+  return true;
 }
 
 bool FileExists(const std::u16string& path) {

@@ -33,6 +33,13 @@ bool OpenHandle(intptr_t* handle, const std::u16string& path, DWORD access, DWOR
   return true;
 }
 
+bool HandleIdentity(HANDLE h, FileIdentity* out) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!::GetFileInformationByHandle(h, &info)) return false;
+  *out = FileIdentity{info.dwVolumeSerialNumber, uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow};
+  return true;
+}
+
 }  // namespace
 
 std::u16string SystemPath(const std::u16string& path) {
@@ -124,11 +131,23 @@ bool File::SetTimes(const FileTime* creation, const FileTime* access, const File
   return IsOpen() && SetHandleTimes(H(handle_), creation, access, write);
 }
 
+bool File::Identity(FileIdentity* out) const { return IsOpen() && HandleIdentity(H(handle_), out); }
+
 bool File::Close() {
   if (!IsOpen()) return false;
   const BOOL ok = ::CloseHandle(H(handle_));
   handle_ = kClosed;
   return ok != FALSE;
+}
+
+bool IdentityOf(const std::u16string& path, FileIdentity* out) {
+  // No access asked: only the file's information is read; folders open with backup semantics.
+  HANDLE h = ::CreateFileW(Wide(SystemPath(path)), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const bool known = HandleIdentity(h, out);
+  ::CloseHandle(h);
+  return known;
 }
 
 bool FileExists(const std::u16string& path) {

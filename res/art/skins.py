@@ -146,7 +146,7 @@ DIALOG_SKINS = {
     "skin_small_dialog.bmp": (380, 300),
     "skin_settings.bmp": (420, 440),
     "skin_file_filters.bmp": (340, 300),
-    "skin_properties.bmp": (380, 240),
+    "skin_properties.bmp": (380, 264),
     "skin_saving.bmp": (460, 220),
     "skin_progress.bmp": (320, 110),
     "skin_about.bmp": (420, 300),

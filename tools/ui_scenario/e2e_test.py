@@ -554,20 +554,17 @@ def tsk_entry(entries, path, fat):
     return None
 
 
-def model_problems(case, saved, expected, volume):
-    """What the save wrote against the model: every file and folder where the model places it and nothing else,
-    each file with icat's bytes and the saver's time stamp."""
-    written = driver.saved_tree(saved)
-    wanted = {path: kind for path, (kind, _) in expected.items()}
-    if written != wanted:
-        extra = sorted(set(written) - set(wanted))[:4]
-        missing = sorted(set(wanted) - set(written))[:4]
-        return f"{case}: saved other files than the user meant: extra {extra}, missing {missing}"
+def model_problems(case, saved, intent, filters, volume):
+    """What the save wrote against the model: the files meant where the model's judge allows (tick_model.judge),
+    each with icat's bytes and the saver's time stamp."""
+    problem, placed = tick_model.judge(intent, driver.saved_tree(saved), filters)
+    if problem:
+        return f"{case}: {problem}: {sorted(driver.saved_tree(saved))[:16]}"
     fat = volume.fs != "ntfs"
     entries = {e["path"]: e for e in oracle.user_entries(volume.listed) if not e["stream"]}
     pairs = []
-    for path, (kind, source) in expected.items():
-        e = tsk_entry(entries, source, fat) if kind == "F" and source else None
+    for path, source in placed:
+        e = tsk_entry(entries, source, fat)
         if e is not None:
             pairs.append((e, path))
     problems = driver.saved_entry_problems(saved, pairs, volume.raw, volume.raw_start, fat, times=True)
@@ -598,7 +595,7 @@ def tick_case(matrix, wrapper, found, case, how, index, clicks, listing):
         matrix.check(case, f"{case}: no volume of the manifest starts there")
         return
     intent, filters = model_of(listing, list(clicks))
-    matrix.check(case, model_problems(case, saved, intent.saved(filters), volume))
+    matrix.check(case, model_problems(case, saved, intent, filters, volume))
 
 
 def listings(matrix, image, found):

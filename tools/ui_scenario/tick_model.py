@@ -3,16 +3,19 @@ actions: ticking a file means it, unticking a file does not; ticking a folder me
 every empty folder), unticking a folder none of them. Filters change what is shown and what a save writes, never
 what is meant. It never asks the program what its boxes show.
 
-What a save writes: the files meant that the filters pass, each where the user would look for it: the root's
-files in the chosen folder; the files of a folder in that folder, made under the chosen folder as it would be if
-it were ticked whole, beneath the top-most folder above it that is meant whole or holds files meant (with the
-folders between). A folder meant whole is made with every folder beneath it, files or not.
+What a save writes: the files meant that the filters pass. Where it writes them is judged by properties that hold
+for any tick state, not by the save's own rule of placement (judge()): every saved path is a path of the results
+tree below one common level, no two different folders are merged, a folder meant whole is saved as itself with
+every folder beneath it, and names are whole: files and folders that meet on one name in one folder are it and
+"Copy (1 ) of" it, "Copy (2 ) of" it ... without a gap. Among the layouts these allow, the rule chosen: the deepest
+folder that holds everything meant is saved as itself, with every level below it.
 
 The volume is the program's own listing of it (the lines enginectl and the window print: kind, deleted mark,
 size, path), so that the clicks name what the user sees. File Trace's hits are flat: each is saved in the chosen
 folder by its name."""
 import posixpath
 import random
+import re
 
 
 def matches(name, pattern):
@@ -31,10 +34,11 @@ def passes(name, filters):
 
 
 class Volume:
-    """Folders and files of a listing ("F\\t0\\t123\\t/A/b.txt" lines), by path without the leading "/"."""
+    """Folders and files of a listing ("F\\t0\\t123\\t/A/b.txt" lines), by path without the leading "/"; count:
+    how many the listing holds of each path (a live and a deleted file of one name, say)."""
 
     def __init__(self, listing, skip=lambda path: False):
-        self.folders, self.files, self.deleted = set(), {}, {}
+        self.folders, self.files, self.deleted, self.count = set(), {}, {}, {}
         for line in listing.splitlines():
             parts = line.split("\t", 3)
             if len(parts) != 4 or parts[0] not in ("D", "F"):
@@ -42,6 +46,7 @@ class Volume:
             path = parts[3].lstrip("/")
             if skip(path):
                 continue
+            self.count[path] = self.count.get(path, 0) + 1
             if parts[0] == "D":
                 self.folders.add(path)
             else:
@@ -80,47 +85,112 @@ class Intent:
         return all(f in self.files for f in files) and \
             all(d in self.leaves for d in folders if self.v.empty_leaf(d))
 
-    def holds(self, folder):
-        return any(self.v.files[f] == folder for f in self.files)
+    def meant(self, filters=()):
+        """The files meant that the filters pass, by their paths."""
+        return sorted(f for f in self.files if passes(posixpath.basename(f), filters) for _ in range(self.v.count[f]))
 
-    def place(self, folder):
-        """Where the folder goes below the chosen folder ("" the chosen folder itself)."""
-        if folder == "":
-            return ""
-        chain = []
-        at = folder
-        while at:
-            chain.append(at)
-            at = posixpath.dirname(at)
-        top = 0
-        for i, f in enumerate(chain):
-            if self.whole(f) or self.holds(f):
-                top = i
-        anchor = chain[top]
-        return posixpath.join(posixpath.basename(anchor), posixpath.relpath(folder, anchor)) \
-            if folder != anchor else posixpath.basename(anchor)
+    def whole_tops(self):
+        """The top-most folders meant whole."""
+        return sorted(d for d in self.v.folders
+                      if self.whole(d) and (posixpath.dirname(d) == "" or not self.whole(posixpath.dirname(d))))
 
-    def saved(self, filters=()):
-        """{path below the chosen folder: ("D" or "F", the volume's path)} of what a save writes."""
-        out = {}
 
-        def folders_of(place, source):
-            parts = place.split("/") if place else []
-            for n in range(1, len(parts) + 1):
-                out.setdefault("/".join(parts[:n]), ("D", None))
-            if place:
-                out[place] = ("D", source)
+COPY = re.compile(r"^Copy \((\d+) \) of (.+)$")
 
-        for folder in self.v.folders:
-            parent = posixpath.dirname(folder)
-            if self.whole(folder) and (parent == "" or not self.whole(parent)):
-                for d in self.v.under(folder)[1]:
-                    folders_of(self.place(d), d)
-        for f in self.files:
-            folders_of(self.place(self.v.files[f]), self.v.files[f] or None)
-            if passes(posixpath.basename(f), filters):
-                out[posixpath.join(self.place(self.v.files[f]), posixpath.basename(f))] = ("F", f)
-        return out
+
+def base_name(name):
+    """A name without its "Copy (n ) of " prefix."""
+    m = COPY.match(name)
+    return m.group(2) if m else name
+
+
+def stripped(path):
+    return "/".join(base_name(part) for part in path.split("/"))
+
+
+def below(path, common):
+    """path relative to the folder common ("" the root)."""
+    return path if common == "" else path[len(common) + 1:]
+
+
+def names_problem(written):
+    """What is wrong with the names of a saved tree ({path: "D" or "F"}): in each folder, the files and folders of
+    one name must be it and its copies numbered from 1, a folder keeping the plain name before a file."""
+    groups = {}
+    for path, kind in written.items():
+        folder, name = posixpath.split(path)
+        groups.setdefault((folder, base_name(name)), []).append((name, kind))
+    for (folder, name), items in sorted(groups.items()):
+        want = sorted([name] + [f"Copy ({n} ) of {name}" for n in range(1, len(items))])
+        if sorted(n for n, _ in items) != want:
+            return f"the names of {posixpath.join(folder, name)} are not it and its copies numbered from 1"
+        if any(k == "D" for _, k in items) and dict(items)[name] != "D":
+            return f"a file took the name of the folder {posixpath.join(folder, name)}"
+    return None
+
+
+def folders_below(intent, common):
+    """The folders a save below common makes, relative to it: those on the way to the folder of each file meant
+    (whether the filters let it through or not: the layout is the ticks'), and every folder of a folder meant
+    whole."""
+    wanted = set()
+    for d in [posixpath.dirname(f) for f in intent.files] + [d for t in intent.whole_tops() for d in intent.v.under(t)[1]]:
+        while d and d != common:
+            wanted.add(below(d, common))
+            d = posixpath.dirname(d)
+    return wanted
+
+
+def common_level(intent, meant, written):
+    """The folder ("" the root) below which the saved files and folders (their paths, "Copy (n ) of" and all) lie
+    where the meant files and the folders they need lie in the tree; None when there is none."""
+    folders = [posixpath.dirname(f) for f in intent.files] + intent.whole_tops()
+    common = posixpath.commonpath(["/" + d for d in folders])[1:] if folders else ""
+    levels = [common]
+    while common:
+        common = posixpath.dirname(common)
+        levels.append(common)
+    files = sorted(stripped(p) for p, k in written.items() if k == "F")
+    made = {stripped(p) for p, k in written.items() if k == "D"}
+    return next((c for c in levels if sorted(below(f, c) for f in meant) == files and
+                 folders_below(intent, c) == made), None)
+
+
+def judge(intent, written, filters=()):
+    """(problem or None, [(saved path, the volume's path)]) for a save that wrote written ({path: "D" or "F"}) after
+    the user's clicks: the files meant with their names whole, below one common level of the results tree, each
+    folder meant whole saved as itself with all its folders, no other folder made and none made twice (merged
+    folders would show one folder where the files' folders are two). Files of one folder and name are paired in
+    order, the plain name with a live one."""
+    meant = intent.meant(filters)
+    files = sorted(p for p, k in written.items() if k == "F")
+    if sorted(base_name(posixpath.basename(p)) for p in files) != sorted(posixpath.basename(f) for f in meant):
+        return "saved other files than the user meant", []
+    problem = names_problem(written)
+    if problem:
+        return problem, []
+    common = common_level(intent, meant, written)
+    if common is None:
+        return "the saved files and folders are not paths of the results tree below one common level", []
+    if any(t == common or not (common == "" or t.startswith(common + "/")) for t in intent.whole_tops()):
+        return "a folder meant whole is not saved as itself", []
+    # The rule chosen among those the rest allow, by the ticks alone (not the filters): the deepest folder that
+    # holds every file meant and every folder meant whole is saved as itself, and no level above it.
+    ticked = [posixpath.dirname(f) for f in intent.files] + intent.whole_tops()
+    deepest = posixpath.commonpath(["/" + d for d in ticked])[1:] if ticked else ""
+    if meant and common != posixpath.dirname(deepest):
+        return "the folder holding everything meant is not saved as itself below the chosen folder", []
+    made = [stripped(p) for p, k in written.items() if k == "D"]
+    if any(made.count(d) != intent.v.count.get(posixpath.join(common, d), 1) for d in set(made)):
+        return "folders of the tree merged, or one saved as two", []
+    by_place, written_at, pairs = {}, {}, []
+    for f in sorted(meant, key=lambda f: (intent.v.deleted.get(f, False), f)):
+        by_place.setdefault(below(f, common), []).append(f)
+    for p in sorted(files, key=lambda p: (COPY.match(posixpath.basename(p)) is not None, p)):
+        written_at.setdefault(stripped(p), []).append(p)
+    for place, sources in by_place.items():
+        pairs.extend(zip(written_at[place], sources))
+    return None, pairs
 
 
 class TraceIntent:

@@ -1165,6 +1165,8 @@ bool WaitCommandLine() {
                  "the snapshot of the command line")) {
     return false;
   }
+  // Its results shown, nothing more comes; refused, it leaves page 0 asking for the image.
+  if (PageShown(4)) return WaitIdle(500, limit, "the start");
   return WaitUntil([] { return std::count(g_requests.begin(), g_requests.end(), "open") > 0; }, 60000,
                    "the image to be asked for") &&
          WaitIdle(500, limit, "the start");

@@ -1,7 +1,5 @@
 #include "ui/controls/list_column_sorter.h"
 
-#include <oleauto.h>
-
 #include <algorithm>
 
 #include "platform/classlib/win/clistctrl.h"
@@ -9,17 +7,6 @@
 static_assert(sizeof(wchar_t) == 2, "UTF-16 wchar_t");
 
 namespace ui {
-namespace {
-
-bool ParseLocaleDate(const std::u16string& text, double* value) {
-  std::wstring wide(text.begin(), text.end());
-  DATE date = 0;
-  if (FAILED(::VarDateFromStr(wide.data(), LOCALE_USER_DEFAULT, 0, &date))) return false;
-  *value = date;
-  return true;
-}
-
-}  // namespace
 
 ListColumnSorter::ListColumnSorter(CListCtrl* list, int column) : list_(list) {
   const int count = list_->GetItemCount();
@@ -55,7 +42,7 @@ int CALLBACK CompareItems(LPARAM record1, LPARAM record2, LPARAM parameter) {
   const auto* first = reinterpret_cast<const ListColumnSorter::Record*>(record1);
   const auto* second = reinterpret_cast<const ListColumnSorter::Record*>(record2);
   if (first == nullptr || second == nullptr) return 0;
-  return CompareSortTexts(first->text, second->text, static_cast<int>(parameter), ParseLocaleDate);
+  return CompareSortTexts(first->text, second->text, static_cast<int>(parameter), ParseListDate);
 }
 
 }  // namespace ui

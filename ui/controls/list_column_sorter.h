@@ -36,7 +36,8 @@ class ListColumnSorter {
 };
 
 // The list's comparison: two records of a ListColumnSorter and the sort parameter (the type, negative
-// for descending order). Dates are read in the user's default locale.
+// for descending order). Dates are read as the lists write them (ParseListDate), whatever the user's
+// locale says of dates.
 int CALLBACK CompareItems(LPARAM record1, LPARAM record2, LPARAM parameter);
 
 }  // namespace ui

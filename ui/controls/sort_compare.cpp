@@ -26,7 +26,42 @@ int CompareDates(const std::u16string& a, const std::u16string& b, DateParser pa
   return Order(first, second);
 }
 
+// A run of 1 to digits decimal digits from at; false when there is none.
+bool ReadField(const std::u16string& text, size_t& at, size_t digits, uint32_t* value) {
+  const size_t first = at;
+  *value = 0;
+  while (at < text.size() && at - first < digits && text[at] >= u'0' && text[at] <= u'9') {
+    *value = *value * 10 + static_cast<uint32_t>(text[at++] - u'0');
+  }
+  return at > first;
+}
+
+// Three fields separated by separator from at, of at most digits[i] digits each.
+bool ReadFields(const std::u16string& text, size_t& at, char16_t separator, const size_t (&digits)[3],
+                uint32_t (&fields)[3]) {
+  for (size_t i = 0; i < 3; ++i) {
+    if (i > 0 && (at >= text.size() || text[at++] != separator)) return false;
+    if (!ReadField(text, at, digits[i], &fields[i])) return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+bool ParseListDate(const std::u16string& text, double* value) {
+  uint32_t date[3] = {0, 0, 0}, time[3] = {0, 0, 0};
+  size_t at = 0;
+  if (!ReadFields(text, at, u'-', {2, 2, 5}, date)) return false;
+  if (at < text.size() && text[at] == u' ') ++at;
+  if (at < text.size() && !ReadFields(text, at, u':', {2, 2, 2}, time)) return false;
+  while (at < text.size() && text[at] == u' ') ++at;
+  if (at != text.size()) return false;
+  // Year, then month, day, hour, minute and second two digits each: below 2^53, exact in a double.
+  double key = date[2];
+  for (uint32_t field : {date[1], date[0], time[0], time[1], time[2]}) key = key * 100 + field;
+  *value = key;
+  return true;
+}
 
 unsigned long long SortDigits(const std::u16string& text) {
   constexpr unsigned long long kMax = std::numeric_limits<unsigned long long>::max();

@@ -9,8 +9,13 @@ namespace ui {
 
 enum SortType : int { kSortInteger = 1, kSortText = 2, kSortDate = 3, kSortDecimal = 4 };
 
-// Reads a date and time as the user's locale writes it; false when the text is not one.
+// Reads a date and time into a value that orders them; false when the text is not one.
 using DateParser = bool (*)(const std::u16string& text, double* value);
+
+// The lists' own dates: day-month-year, then, after a blank, hour:minute:second when there is a time
+// ("13-9-2020 12:26:40", "07-03-2015 "), each field as written whatever the user's locale says of dates.
+// Fields are taken as they stand, also when they name no real day (a FAT date of month 0 or 13).
+bool ParseListDate(const std::u16string& text, double* value);
 
 // -1, 0 or 1, already turned for descending order. Integer: only the decimal digits of each text count
 // ("10 MB" is 10, "100 KB" is 100), read as 64-bit so sizes of any file compare rightly. Dates that do

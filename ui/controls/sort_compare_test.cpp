@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/os/os.h"
+
 namespace ui {
 namespace {
 
@@ -59,6 +61,26 @@ TEST(SortCompare, DatesThatDoNotParseOrAreEqualCompareEqual) {
   EXPECT_EQ(CompareSortTexts(u"2", u"2", kSortDate, FakeDate), 0);
   EXPECT_EQ(CompareSortTexts(u"never", u"2", kSortDate, FakeDate), 0);
   EXPECT_EQ(CompareSortTexts(u"2", u"never", -kSortDate, FakeDate), 0);
+}
+
+// The lists write dates day first: 10 Jan, 15 Feb, 2 Mar and 5 Sep sort in that order, times within a day.
+TEST(SortCompare, TheListsOwnDatesSortByDayMonthYearAndTime) {
+  const std::u16string fat[] = {u"10-01-2020 ", u"15-02-2020 ", u"02-03-2020 ", u"05-09-2020 ", u"01-01-2021 "};
+  const std::u16string ntfs[] = {u"10-1-2020 9:5:7", u"10-1-2020 10:0:0", u"15-2-2020 0:0:0", u"2-3-2020 23:59:59",
+                                 u"5-9-2020 1:2:3"};
+  for (const auto* dates : {fat, ntfs}) {
+    for (size_t i = 0; i + 1 < 5; ++i) {
+      EXPECT_EQ(CompareSortTexts(dates[i], dates[i + 1], kSortDate, ParseListDate), -1) << os::ToUtf8(dates[i]);
+      EXPECT_EQ(CompareSortTexts(dates[i], dates[i + 1], -kSortDate, ParseListDate), 1) << os::ToUtf8(dates[i]);
+    }
+  }
+  // A FAT date that names no day sorts by its fields; an empty time (none could be read) and other texts do
+  // not parse.
+  EXPECT_EQ(CompareSortTexts(u"31-13-2019 ", u"01-01-2020 ", kSortDate, ParseListDate), -1);
+  double value = 0;
+  for (const char16_t* text : {u"", u"1/2/2020", u"1-2", u"1-2-2020 1:2", u"1-2-2020x", u"123-1-2020"}) {
+    EXPECT_FALSE(ParseListDate(text, &value)) << os::ToUtf8(text);
+  }
 }
 
 TEST(SortCompare, DecimalsAndUnknownTypes) {

@@ -1,0 +1,182 @@
+#include "app/results/saved_layout_judge.h"
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+#include <utility>
+
+#include "engine/save/save_test_support.h"
+#include "platform/os/os.h"
+
+namespace judge {
+namespace {
+
+constexpr uint32_t kRoot = 0xFFFFFFFFu;  // the root folder, whatever its id
+
+std::u16string Joined(const std::vector<std::u16string>& names) {
+  std::u16string path;
+  for (const std::u16string& name : names) path += (path.empty() ? u"" : u"/") + name;
+  return path;
+}
+
+std::string Utf8(const std::vector<std::u16string>& folder, const std::u16string& name) {
+  return os::ToUtf8(folder.empty() ? name : Joined(folder) + u"/" + name);
+}
+
+void Walk(const std::u16string& at, std::vector<std::u16string>& folder, size_t head, std::vector<Written>& out) {
+  for (const std::u16string& name : save_test::FolderNames(at)) {
+    const std::u16string path = at + u"\\" + name;
+    if (os::IsFolder(path)) {
+      out.push_back({folder, name, true, {}});
+      folder.push_back(name);
+      Walk(path, folder, head, out);
+      folder.pop_back();
+    } else {
+      Bytes data = save_test::ReadAll(path);
+      if (data.size() > head) data.resize(head);
+      out.push_back({folder, name, false, data});
+    }
+  }
+}
+
+// The meant file whose bytes a written file holds; null for a file without bytes (any of them may be it).
+const Meant* SourceOf(const std::vector<Meant>& meant, const Written& w) {
+  if (w.isFolder || w.data.empty()) return nullptr;
+  for (const Meant& m : meant) {
+    if (m.data == w.data) return &m;
+  }
+  return nullptr;
+}
+
+std::u16string CopyOf(size_t n, const std::u16string& name) {
+  return u"Copy (" + os::Decimal(n) + u" ) of " + name;
+}
+
+// What is wrong with one group of a folder: the items of one name.
+std::string GroupProblem(const std::vector<Meant>& meant, const std::u16string& base, const std::vector<const Written*>& items) {
+  std::vector<std::u16string> names, expected;
+  const Written* plain = nullptr;
+  bool folder = false, live = false;
+  for (size_t i = 0; i < items.size(); ++i) {
+    names.push_back(items[i]->name);
+    expected.push_back(i == 0 ? base : CopyOf(i, base));
+    if (items[i]->name == base) plain = items[i];
+    folder |= items[i]->isFolder;
+    const Meant* source = SourceOf(meant, *items[i]);
+    live |= source != nullptr && !source->deleted;
+  }
+  std::sort(names.begin(), names.end());
+  std::sort(expected.begin(), expected.end());
+  const std::string where = Utf8(items[0]->folder, base);
+  if (names != expected) return "the names of " + where + " are not it and its copies numbered from 1";
+  if (folder && !plain->isFolder) return "a file took the name of the folder " + where;
+  const Meant* held = SourceOf(meant, *plain);
+  if (!folder && live && held != nullptr && held->deleted) return "a deleted file took the name " + where + " of a live one";
+  return "";
+}
+
+}  // namespace
+
+bool Written::operator<(const Written& o) const {
+  return std::tie(folder, name, isFolder, data) < std::tie(o.folder, o.name, o.isFolder, o.data);
+}
+
+bool Written::operator==(const Written& o) const {
+  return folder == o.folder && name == o.name && isFolder == o.isFolder && data == o.data;
+}
+
+std::vector<Written> ReadWritten(const std::u16string& root, size_t head) {
+  std::vector<Written> out;
+  std::vector<std::u16string> folder;
+  Walk(root, folder, head, out);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+std::u16string BaseName(const std::u16string& name) {
+  if (name.rfind(u"Copy (", 0) != 0) return name;
+  const size_t of = name.find(u" ) of ");
+  return of == std::u16string::npos ? name : name.substr(of + 6);
+}
+
+std::string Describe(const std::vector<Written>& written) {
+  std::string text;
+  for (const Written& w : written) {
+    if (!w.isFolder) text += " " + Utf8(w.folder, w.name) + "(" + std::to_string(w.data.size()) + ")";
+  }
+  return text.empty() ? " nothing" : text;
+}
+
+std::string Files(const std::vector<Meant>& meant, const std::vector<Written>& written) {
+  std::vector<std::pair<std::u16string, Bytes>> wanted, got;
+  for (const Meant& m : meant) wanted.emplace_back(m.name, m.data);
+  for (const Written& w : written) {
+    if (!w.isFolder) got.emplace_back(BaseName(w.name), w.data);
+  }
+  std::sort(wanted.begin(), wanted.end());
+  std::sort(got.begin(), got.end());
+  if (wanted == got) return "";
+  std::string missing, extra;
+  for (const auto& f : wanted) {
+    if (!std::binary_search(got.begin(), got.end(), f)) missing += " " + os::ToUtf8(f.first);
+  }
+  for (const auto& f : got) {
+    if (!std::binary_search(wanted.begin(), wanted.end(), f)) extra += " " + os::ToUtf8(f.first);
+  }
+  return "other files than meant: missing" + (missing.empty() ? " none" : missing) + ", not meant" +
+         (extra.empty() ? " none" : extra) + (missing.empty() && extra.empty() ? " (a file twice)" : "");
+}
+
+std::string Names(const std::vector<Meant>& meant, const std::vector<Written>& written) {
+  std::map<std::pair<std::u16string, std::u16string>, std::vector<const Written*>> groups;
+  for (const Written& w : written) groups[{Joined(w.folder), BaseName(w.name)}].push_back(&w);
+  for (const auto& [key, items] : groups) {
+    const std::string problem = GroupProblem(meant, key.second, items);
+    if (!problem.empty()) return problem;
+  }
+  return "";
+}
+
+std::string Placement(const std::vector<Meant>& meant, const std::vector<Written>& written,
+                      const std::vector<uint32_t>& wholeTops, const std::vector<std::vector<uint32_t>>& ticked) {
+  bool first = true;
+  uint32_t common = kRoot;
+  std::map<std::u16string, uint32_t> folderAt;   // written folder -> the folder of the tree it holds
+  std::map<uint32_t, std::u16string> placeOf;    // and back
+  for (const Written& w : written) {
+    const Meant* m = SourceOf(meant, w);
+    if (m == nullptr) continue;
+    const std::string what = Utf8(w.folder, w.name);
+    const size_t p = m->folders.size(), k = w.folder.size();
+    if (k > p) return what + " lies deeper than its folder in the tree";
+    for (size_t i = 0; i < k; ++i) {
+      if (BaseName(w.folder[i]) != m->folderNames[p - k + i]) return what + " is not a path of the results tree";
+    }
+    const size_t level = p - k;
+    const uint32_t top = level == 0 ? kRoot : m->folders[level - 1];
+    if (!first && top != common) return what + " lies below another level than the files before it";
+    first = false;
+    common = top;
+    const uint32_t own = p == 0 ? kRoot : m->folders[p - 1];
+    const std::u16string place = Joined(w.folder);
+    if (!folderAt.emplace(place, own).second && folderAt[place] != own) return what + ": two folders merged";
+    if (!placeOf.emplace(own, place).second && placeOf[own] != place) return what + ": one folder split";
+    for (uint32_t whole : wholeTops) {
+      const auto at = std::find(m->folders.begin(), m->folders.end(), whole);
+      if (at != m->folders.end() && static_cast<size_t>(at - m->folders.begin()) < level) {
+        return what + ": a folder ticked whole is not saved as itself";
+      }
+    }
+  }
+  if (first || ticked.empty()) return "";
+  // The deepest folder holding everything ticked: the longest start the ticked folders' chains share.
+  std::vector<uint32_t> deepest = ticked.front();
+  for (const std::vector<uint32_t>& chain : ticked) {
+    deepest.erase(std::mismatch(deepest.begin(), deepest.end(), chain.begin(), chain.end()).first, deepest.end());
+  }
+  const uint32_t wanted = deepest.size() < 2 ? kRoot : deepest[deepest.size() - 2];
+  if (common != wanted) return "the folder holding everything ticked is not saved as itself below the chosen folder";
+  return "";
+}
+
+}  // namespace judge
