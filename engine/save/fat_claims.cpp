@@ -1,0 +1,352 @@
+#include "engine/save/fat_claims.h"
+
+#include <algorithm>
+#include <mutex>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "engine/fat/fat_chain.h"
+#include "engine/image/read_sectors.h"
+#include "engine/records/fat_records.h"
+#include "engine/records/scan_parameters.h"
+#include "engine/records/scan_records.h"
+#include "engine/save/cluster_runs.h"
+#include "engine/save/save_state.h"
+
+namespace save {
+
+namespace {
+
+// How a file claims a cluster it reads, weakest first.
+enum class Claim { kConsecutive, kChainRunsOn, kChainExact, kFirst };
+
+// A file that claims more clusters than these of others' has no claim that stands: so many files cannot all be
+// wrong, and the questions stay short whatever a damaged volume lists.
+constexpr size_t kMostRivals = 64;
+
+struct Claimant {
+  uint32_t first = 0;
+  uint64_t end = 0;  // one past the last cluster a reading of consecutive clusters takes
+  uint32_t clusters = 0;
+  uint16_t date = 0;
+  bool deleted = false;
+  bool consecutive = false;  // read without a chain: deleted, or no table chains it
+  bool held = false;         // its folder's clusters are the tables' (live files only)
+  const FatEntryRecord* record = nullptr;
+};
+
+// Whether a's claim gives way to b's (the order FatFileGivesWay gives).
+bool Yields(const Claimant& a, Claim aClaim, const Claimant& b, Claim bClaim) {
+  if (a.deleted != b.deleted) return a.deleted;
+  if (!a.deleted) {
+    if (a.held != b.held) return !a.held;
+    if (aClaim != bClaim) return aClaim < bClaim;
+  }
+  if (a.date != b.date && a.date != 0 && b.date != 0) return a.date < b.date;
+  return true;
+}
+
+// Whether c is the record of the file being saved.
+bool Same(const Claimant& c, const FatFileRead& file) {
+  return c.first == file.first && c.record->size == file.size && (c.record->deleted != 0) == file.deleted &&
+         c.date == file.date && c.record->name == *file.name;
+}
+
+// The furthest end over ranges of the claimants read as consecutive clusters (by first cluster): those that reach
+// over a cluster are found without looking at the others.
+class ReachTree {
+ public:
+  void Build(const std::vector<uint64_t>& ends) {
+    leaves_ = 1;
+    while (leaves_ < ends.size()) leaves_ *= 2;
+    furthest_.assign(2 * leaves_, 0);
+    std::copy(ends.begin(), ends.end(), furthest_.begin() + static_cast<std::ptrdiff_t>(leaves_));
+    for (size_t node = leaves_ - 1; node >= 1; --node) {
+      furthest_[node] = std::max(furthest_[2 * node], furthest_[2 * node + 1]);
+    }
+  }
+  // Calls visit(i) for each i below count whose end lies past cluster, until visit returns false.
+  template <class Visit>
+  void Over(size_t count, uint64_t cluster, Visit visit) const {
+    if (!furthest_.empty()) Descend(1, 0, leaves_, count, cluster, visit);
+  }
+
+ private:
+  template <class Visit>
+  bool Descend(size_t node, size_t low, size_t high, size_t count, uint64_t cluster, Visit& visit) const {
+    if (low >= count || furthest_[node] <= cluster) return true;
+    if (high - low == 1) return visit(low);
+    const size_t middle = (low + high) / 2;
+    return Descend(2 * node + 1, middle, high, count, cluster, visit) &&
+           Descend(2 * node, low, middle, count, cluster, visit);
+  }
+
+  size_t leaves_ = 0;
+  std::vector<uint64_t> furthest_;
+};
+
+class FatClaimsState {
+ public:
+  // Builds the view again when the save, the file system or the limit changed.
+  void Refresh(uint64_t limit) {
+    const FileSystemRecord& fs = CurrentFileSystem;
+    if (built_ && SaveGeneration() == generation_ && fs.firstFatSector == fs_.firstFatSector &&
+        fs.secondFatSector == fs_.secondFatSector && fs.sectorsPerFat == fs_.sectorsPerFat && fs.type == fs_.type &&
+        fs.clusterBase == fs_.clusterBase && fs.sectorsPerCluster == fs_.sectorsPerCluster && limit == limit_) {
+      return;
+    }
+    records::GuardAllocation([&] { Build(limit); });
+    built_ = true;
+    generation_ = SaveGeneration();
+    fs_ = fs;
+    limit_ = limit;
+  }
+
+  // The claimants of one kind (live, or deleted) by first cluster, and those of them read without a chain with
+  // how far they reach: a live file's claim stands before every deleted one's, so it is weighed against live ones
+  // alone, and what a file is asked grows with its rivals, not with the files listed.
+  struct Group {
+    std::vector<size_t> byFirst;
+    std::vector<size_t> consecutive;
+    ReachTree reach;
+  };
+
+  std::vector<FatLinkedClusters> tables;
+  std::vector<Claimant> claimants;  // by first cluster
+  Group groups[2];                  // live, deleted
+  save::ClusterRuns unchainedLive;  // the clusters of live files whose first cluster both tables leave free
+  std::vector<std::pair<uint32_t, size_t>> firstLinks[2];  // (where a live file's first cluster links, claimant)
+
+ private:
+  bool Chained(FatTableCopy* copies, uint32_t first) {
+    for (uint32_t c = 0; c < 2; ++c) {
+      if (copies[c].Known() && copies[c].InUse(first) && !tables[c].Linked(first)) return true;
+    }
+    return false;
+  }
+
+  bool FolderHeld(FatTableCopy* copies, uint32_t folder) {
+    if (folder == records::kFatRootId) return true;
+    if (folder == records::kLostDirId) return false;
+    const auto known = held_.find(folder);
+    if (known != held_.end()) return known->second;
+    const bool held = copies[0].InUse(folder) || copies[1].InUse(folder);
+    held_.emplace(folder, held);
+    return held;
+  }
+
+  void Build(uint64_t limit) {
+    const FileSystemRecord& fs = CurrentFileSystem;
+    tables.clear();
+    for (uint32_t c = 1; c <= 2; ++c) tables.emplace_back(fs, CurrentFatDevice(), c, limit);
+    FatTableCopy copies[2] = {FatTableCopy(fs, CurrentFatDevice(), 1), FatTableCopy(fs, CurrentFatDevice(), 2)};
+    held_.clear();
+    claimants.clear();
+    const uint64_t clusterBytes = uint64_t{fs.sectorsPerCluster} * kSectorSize;
+    for (const FatEntryRecord& entry : FatEntryList) {
+      if (entry.size == 0 || entry.firstCluster < 2 || entry.firstCluster >= limit || clusterBytes == 0) continue;
+      Claimant c;
+      c.first = entry.firstCluster;
+      c.clusters = static_cast<uint32_t>((uint64_t{entry.size} + clusterBytes - 1) / clusterBytes);
+      c.end = std::min<uint64_t>(uint64_t{c.first} + c.clusters, limit);
+      c.date = entry.firstDateWord;
+      c.deleted = entry.deleted != 0;
+      c.consecutive = c.deleted || !Chained(copies, c.first);
+      // Consecutive clusters are a file's at most up to the first a table gives to a chain: a reading that meets
+      // one is not whole, and claims nothing past it.
+      if (c.consecutive) {
+        for (const FatLinkedClusters& table : tables) c.end = table.NextInUse(uint64_t{c.first} + 1, c.end);
+      }
+      c.held = !c.deleted && FolderHeld(copies, entry.parentId);
+      c.record = &entry;
+      claimants.push_back(c);
+    }
+    std::sort(claimants.begin(), claimants.end(), [](const Claimant& a, const Claimant& b) { return a.first < b.first; });
+    std::vector<uint64_t> ends[2];
+    unchainedLive.Clear();
+    for (Group& group : groups) group = Group{};
+    for (size_t i = 0; i < claimants.size(); ++i) {
+      const Claimant& c = claimants[i];
+      if (!c.deleted && !copies[0].InUse(c.first) && !copies[1].InUse(c.first)) unchainedLive.Add(c.first, c.end);
+      Group& group = groups[c.deleted ? 1 : 0];
+      group.byFirst.push_back(i);
+      if (!c.consecutive) continue;
+      group.consecutive.push_back(i);
+      ends[c.deleted ? 1 : 0].push_back(c.end);
+    }
+    unchainedLive.Seal();
+    for (size_t g = 0; g < 2; ++g) groups[g].reach.Build(ends[g]);
+    for (uint32_t c = 0; c < 2; ++c) {
+      firstLinks[c].clear();
+      if (!tables[c].AnyShared()) continue;
+      for (size_t i = 0; i < claimants.size(); ++i) {
+        uint32_t next = 0;
+        if (claimants[i].consecutive || !copies[c].Entry(claimants[i].first, &next)) continue;
+        if (copies[c].Links(next)) firstLinks[c].emplace_back(next, i);
+      }
+      std::sort(firstLinks[c].begin(), firstLinks[c].end());
+    }
+  }
+
+  bool built_ = false;
+  uint64_t generation_ = 0;
+  FileSystemRecord fs_;
+  uint64_t limit_ = 0;
+  std::unordered_map<uint32_t, bool> held_;
+};
+
+// The questions of one file against the claimants: each rival claim met is weighed as it comes, and the first
+// that the file's claim gives way to ends them.
+class Contest {
+ public:
+  Contest(const FatClaimsState& state, const FatFileRead& file) : state_(state), file_(file) {
+    for (auto it = Lower(file.first); it != state.claimants.end() && it->first == file.first; ++it) {
+      if (!Same(*it, file)) continue;
+      // Listed twice (under two folders): its claim stands where either folder is held.
+      const bool held = me_.held || it->held;
+      if (me_.record == nullptr) me_ = *it;
+      me_.held = held;
+    }
+  }
+
+  bool Known() const { return me_.record != nullptr; }
+  // Where the file's consecutive clusters end.
+  uint64_t End() const { return me_.end; }
+  bool Lost() const { return lost_; }
+
+  // Weighs a rival claim on one of the file's clusters, where the file's own claim is mine.
+  void Meet(const Claimant& rival, Claim rivalClaim, Claim mine) {
+    if (lost_ || OneFile(rival)) return;
+    if (++met_ > kMostRivals || Yields(me_, mine, rival, rivalClaim)) lost_ = true;
+  }
+
+  // The rivals whose first cluster lies in [from, to), where the file's claim is mine.
+  void FirstsIn(uint64_t from, uint64_t to, Claim mine) {
+    for (const FatClaimsState::Group* group : Rivals()) {
+      const std::vector<size_t>& byFirst = group->byFirst;
+      auto it = std::lower_bound(byFirst.begin(), byFirst.end(), from,
+                                 [&](size_t i, uint64_t v) { return state_.claimants[i].first < v; });
+      for (; !lost_ && it != byFirst.end() && state_.claimants[*it].first < to; ++it) {
+        Meet(state_.claimants[*it], Claim::kFirst, mine);
+      }
+    }
+  }
+
+  // The rivals read as consecutive clusters across the file's first cluster.
+  void ConsecutiveOver(uint32_t cluster) {
+    for (const FatClaimsState::Group* group : Rivals()) {
+      const std::vector<size_t>& runs = group->consecutive;
+      const auto after = std::upper_bound(runs.begin(), runs.end(), cluster,
+                                          [&](uint32_t c, size_t i) { return c < state_.claimants[i].first; });
+      group->reach.Over(static_cast<size_t>(after - runs.begin()), cluster, [&](size_t k) {
+        const Claimant& rival = state_.claimants[runs[k]];
+        if (rival.first < cluster) Meet(rival, Claim::kConsecutive, Claim::kFirst);
+        return !lost_;
+      });
+    }
+  }
+
+ private:
+  std::vector<Claimant>::const_iterator Lower(uint64_t cluster) const {
+    return std::lower_bound(state_.claimants.begin(), state_.claimants.end(), cluster,
+                            [](const Claimant& c, uint64_t v) { return c.first < v; });
+  }
+
+  // The groups whose claims can stand before the file's: live files' always, deleted ones' against a deleted file.
+  std::vector<const FatClaimsState::Group*> Rivals() const {
+    if (!me_.deleted) return {&state_.groups[0]};
+    return {&state_.groups[0], &state_.groups[1]};
+  }
+
+  // Whether the rival is the file under another entry: listed again (a folder read along another's chain), or an
+  // entry a rename or a move left behind, of its first cluster, size and date; live entries only where the tables
+  // hold both or neither of their folders.
+  bool OneFile(const Claimant& rival) const {
+    return rival.first == me_.first && rival.record->size == file_.size && rival.deleted == me_.deleted &&
+           rival.date == me_.date && (rival.deleted || rival.held == me_.held);
+  }
+
+  const FatClaimsState& state_;
+  const FatFileRead& file_;
+  Claimant me_;
+  bool lost_ = false;
+  size_t met_ = 0;
+};
+
+// How the chain of rival, through copy, claims its clusters: exactly its own, or running on (or ending early).
+Claim ChainClaim(const Claimant& rival, uint32_t copy) {
+  const std::vector<uint32_t> chain =
+      FatChainOf(CurrentFileSystem, CurrentFatDevice(), rival.first, uint64_t{rival.clusters} + 1, copy);
+  return chain.size() == rival.clusters ? Claim::kChainExact : Claim::kChainRunsOn;
+}
+
+std::mutex claimsMutex;
+FatClaimsState claimsState;
+
+}  // namespace
+
+bool FatTableLinks(uint32_t copy, uint32_t cluster, uint64_t limit) {
+  std::lock_guard<std::mutex> lock(claimsMutex);
+  claimsState.Refresh(limit);
+  return claimsState.tables[copy - 1].Linked(cluster);
+}
+
+bool FatChainMeetsAnother(uint32_t copy, size_t count, uint64_t limit) {
+  std::lock_guard<std::mutex> lock(claimsMutex);
+  claimsState.Refresh(limit);
+  const FatLinkedClusters& table = claimsState.tables[copy - 1];
+  for (size_t i = 1; i < std::min(count, ClusterList.size()); ++i) {
+    if (table.Shared(ClusterList[i].cluster)) return true;
+  }
+  return false;
+}
+
+bool FatClusterOfUnchainedLive(uint64_t cluster, uint64_t limit) {
+  std::lock_guard<std::mutex> lock(claimsMutex);
+  claimsState.Refresh(limit);
+  return claimsState.unchainedLive.Meets(cluster, 1);
+}
+
+bool FatFileGivesWay(const FatFileRead& file, uint64_t limit) {
+  std::lock_guard<std::mutex> lock(claimsMutex);
+  claimsState.Refresh(limit);
+  Contest contest(claimsState, file);
+  if (!contest.Known()) return false;
+  const Claim mine = !file.chained ? Claim::kConsecutive : file.exact ? Claim::kChainExact : Claim::kChainRunsOn;
+  // Another entry that begins where the file does.
+  contest.FirstsIn(file.first, uint64_t{file.first} + 1, Claim::kFirst);
+  contest.ConsecutiveOver(file.first);
+  const size_t read = file.chained ? std::min<size_t>(ClusterList.size(), file.clusters) : 0;
+  if (!file.chained) {
+    contest.FirstsIn(uint64_t{file.first} + 1, contest.End(), mine);
+    return contest.Lost();
+  }
+  // The chain, a run of consecutive clusters at a time.
+  for (size_t i = 1; i < read && !contest.Lost();) {
+    size_t j = i + 1;
+    while (j < read && ClusterList[j].cluster == ClusterList[j - 1].cluster + 1) ++j;
+    contest.FirstsIn(ClusterList[i].cluster, uint64_t{ClusterList[j - 1].cluster} + 1, mine);
+    i = j;
+  }
+  // Where another chain meets the file's: the files whose first cluster links there are its rivals; a meeting no
+  // listed file's first link explains leaves nothing to tell which chain is right.
+  const FatLinkedClusters& table = claimsState.tables[file.copy - 1];
+  const auto& links = claimsState.firstLinks[file.copy - 1];
+  for (size_t i = 1; i < read && !contest.Lost(); ++i) {
+    const uint32_t cluster = ClusterList[i].cluster;
+    if (!table.Shared(cluster)) continue;
+    bool explained = false;
+    for (auto it = std::lower_bound(links.begin(), links.end(), std::make_pair(cluster, size_t{0}));
+         it != links.end() && it->first == cluster && !contest.Lost(); ++it) {
+      const Claimant& rival = claimsState.claimants[it->second];
+      if (rival.first == file.first || rival.first == ClusterList[i - 1].cluster) continue;
+      explained = true;
+      contest.Meet(rival, ChainClaim(rival, file.copy), mine);
+    }
+    if (!explained) return true;
+  }
+  return contest.Lost();
+}
+
+}  // namespace save
