@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <tuple>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -27,14 +28,23 @@ constexpr size_t kMostRivals = 64;
 
 struct Claimant {
   uint32_t first = 0;
+  uint32_t size = 0;
   uint64_t end = 0;  // one past the last cluster a reading of consecutive clusters takes
   uint32_t clusters = 0;
   uint16_t date = 0;
   bool deleted = false;
   bool consecutive = false;  // read without a chain: deleted, or no table chains it
   bool held = false;         // its folder's clusters are the tables' (live files only)
-  const FatEntryRecord* record = nullptr;
+  const std::u16string* name = nullptr;
 };
+
+// Entries of one first cluster, size, deleted mark and date are one file listed more than once (a folder read
+// along another's chain, a rename that left the old entry): the claimants are sorted so that they lie together.
+auto FileKey(const Claimant& c) { return std::make_tuple(c.first, c.size, c.deleted, c.date); }
+auto ClaimKey(const Claimant& c) { return std::make_tuple(c.first, c.size, c.deleted, c.date, c.held); }
+bool ByClaimThenName(const Claimant& a, const Claimant& b) {
+  return ClaimKey(a) != ClaimKey(b) ? ClaimKey(a) < ClaimKey(b) : *a.name < *b.name;
+}
 
 // Whether a's claim gives way to b's (the order FatFileGivesWay gives).
 bool Yields(const Claimant& a, Claim aClaim, const Claimant& b, Claim bClaim) {
@@ -45,12 +55,6 @@ bool Yields(const Claimant& a, Claim aClaim, const Claimant& b, Claim bClaim) {
   }
   if (a.date != b.date && a.date != 0 && b.date != 0) return a.date < b.date;
   return true;
-}
-
-// Whether c is the record of the file being saved.
-bool Same(const Claimant& c, const FatFileRead& file) {
-  return c.first == file.first && c.record->size == file.size && (c.record->deleted != 0) == file.deleted &&
-         c.date == file.date && c.record->name == *file.name;
 }
 
 // The furthest end over ranges of the claimants read as consecutive clusters (by first cluster): those that reach
@@ -103,11 +107,13 @@ class FatClaimsState {
     limit_ = limit;
   }
 
-  // The claimants of one kind (live, or deleted) by first cluster, and those of them read without a chain with
-  // how far they reach: a live file's claim stands before every deleted one's, so it is weighed against live ones
-  // alone, and what a file is asked grows with its rivals, not with the files listed.
+  // The claimants of one kind (live, or deleted) by first cluster, with where the entries of one claim end among
+  // them, and those read without a chain with how far they reach: a live file's claim stands before every deleted
+  // one's, so it is weighed against live ones alone, and what a file is asked grows with its rivals, not with the
+  // files listed.
   struct Group {
     std::vector<size_t> byFirst;
+    std::vector<size_t> claimEnd;  // for each place in byFirst, the first place after the entries of its claim
     std::vector<size_t> consecutive;
     ReachTree reach;
   };
@@ -148,6 +154,7 @@ class FatClaimsState {
       if (entry.size == 0 || entry.firstCluster < 2 || entry.firstCluster >= limit || clusterBytes == 0) continue;
       Claimant c;
       c.first = entry.firstCluster;
+      c.size = entry.size;
       c.clusters = static_cast<uint32_t>((uint64_t{entry.size} + clusterBytes - 1) / clusterBytes);
       c.end = std::min<uint64_t>(uint64_t{c.first} + c.clusters, limit);
       c.date = entry.firstDateWord;
@@ -159,10 +166,10 @@ class FatClaimsState {
         for (const FatLinkedClusters& table : tables) c.end = table.NextInUse(uint64_t{c.first} + 1, c.end);
       }
       c.held = !c.deleted && FolderHeld(copies, entry.parentId);
-      c.record = &entry;
+      c.name = &entry.name;
       claimants.push_back(c);
     }
-    std::sort(claimants.begin(), claimants.end(), [](const Claimant& a, const Claimant& b) { return a.first < b.first; });
+    std::sort(claimants.begin(), claimants.end(), ByClaimThenName);
     std::vector<uint64_t> ends[2];
     unchainedLive.Clear();
     for (Group& group : groups) group = Group{};
@@ -176,14 +183,23 @@ class FatClaimsState {
       ends[c.deleted ? 1 : 0].push_back(c.end);
     }
     unchainedLive.Seal();
-    for (size_t g = 0; g < 2; ++g) groups[g].reach.Build(ends[g]);
+    for (size_t g = 0; g < 2; ++g) {
+      Group& group = groups[g];
+      group.reach.Build(ends[g]);
+      group.claimEnd.assign(group.byFirst.size(), group.byFirst.size());
+      for (size_t k = group.byFirst.size(); k-- > 1;) {
+        const bool same = ClaimKey(claimants[group.byFirst[k - 1]]) == ClaimKey(claimants[group.byFirst[k]]);
+        group.claimEnd[k - 1] = same ? group.claimEnd[k] : k;
+      }
+    }
+    // One entry of each claim (its first cluster links where all of them do).
     for (uint32_t c = 0; c < 2; ++c) {
       firstLinks[c].clear();
       if (!tables[c].AnyShared()) continue;
       for (size_t i = 0; i < claimants.size(); ++i) {
         uint32_t next = 0;
-        if (claimants[i].consecutive || !copies[c].Entry(claimants[i].first, &next)) continue;
-        if (copies[c].Links(next)) firstLinks[c].emplace_back(next, i);
+        if (claimants[i].consecutive || (i > 0 && ClaimKey(claimants[i - 1]) == ClaimKey(claimants[i]))) continue;
+        if (copies[c].Entry(claimants[i].first, &next) && copies[c].Links(next)) firstLinks[c].emplace_back(next, i);
       }
       std::sort(firstLinks[c].begin(), firstLinks[c].end());
     }
@@ -200,17 +216,25 @@ class FatClaimsState {
 // that the file's claim gives way to ends them.
 class Contest {
  public:
-  Contest(const FatClaimsState& state, const FatFileRead& file) : state_(state), file_(file) {
-    for (auto it = Lower(file.first); it != state.claimants.end() && it->first == file.first; ++it) {
-      if (!Same(*it, file)) continue;
-      // Listed twice (under two folders): its claim stands where either folder is held.
-      const bool held = me_.held || it->held;
-      if (me_.record == nullptr) me_ = *it;
-      me_.held = held;
+  // The file is found among the claimants by its first cluster, size, mark, date and name; its folder is held
+  // when the tables hold the folder of any entry it is listed by.
+  Contest(const FatClaimsState& state, const FatFileRead& file) : state_(state) {
+    Claimant key;
+    key.first = file.first;
+    key.size = file.size;
+    key.deleted = file.deleted;
+    key.date = file.date;
+    key.name = file.name;
+    for (const bool held : {false, true}) {
+      key.held = held;
+      const auto at = std::lower_bound(state.claimants.begin(), state.claimants.end(), key, ByClaimThenName);
+      if (at == state.claimants.end() || ByClaimThenName(key, *at)) continue;
+      me_ = *at;
+      known_ = true;
     }
   }
 
-  bool Known() const { return me_.record != nullptr; }
+  bool Known() const { return known_; }
   // Where the file's consecutive clusters end.
   uint64_t End() const { return me_.end; }
   bool Lost() const { return lost_; }
@@ -225,10 +249,13 @@ class Contest {
   void FirstsIn(uint64_t from, uint64_t to, Claim mine) {
     for (const FatClaimsState::Group* group : Rivals()) {
       const std::vector<size_t>& byFirst = group->byFirst;
-      auto it = std::lower_bound(byFirst.begin(), byFirst.end(), from,
-                                 [&](size_t i, uint64_t v) { return state_.claimants[i].first < v; });
-      for (; !lost_ && it != byFirst.end() && state_.claimants[*it].first < to; ++it) {
-        Meet(state_.claimants[*it], Claim::kFirst, mine);
+      auto k = static_cast<size_t>(
+          std::lower_bound(byFirst.begin(), byFirst.end(), from,
+                           [&](size_t i, uint64_t v) { return state_.claimants[i].first < v; }) -
+          byFirst.begin());
+      // The entries of one claim are weighed once.
+      for (; !lost_ && k < byFirst.size() && state_.claimants[byFirst[k]].first < to; k = group->claimEnd[k]) {
+        Meet(state_.claimants[byFirst[k]], Claim::kFirst, mine);
       }
     }
   }
@@ -248,11 +275,6 @@ class Contest {
   }
 
  private:
-  std::vector<Claimant>::const_iterator Lower(uint64_t cluster) const {
-    return std::lower_bound(state_.claimants.begin(), state_.claimants.end(), cluster,
-                            [](const Claimant& c, uint64_t v) { return c.first < v; });
-  }
-
   // The groups whose claims can stand before the file's: live files' always, deleted ones' against a deleted file.
   std::vector<const FatClaimsState::Group*> Rivals() const {
     if (!me_.deleted) return {&state_.groups[0]};
@@ -263,13 +285,12 @@ class Contest {
   // entry a rename or a move left behind, of its first cluster, size and date; live entries only where the tables
   // hold both or neither of their folders.
   bool OneFile(const Claimant& rival) const {
-    return rival.first == me_.first && rival.record->size == file_.size && rival.deleted == me_.deleted &&
-           rival.date == me_.date && (rival.deleted || rival.held == me_.held);
+    return FileKey(rival) == FileKey(me_) && (rival.deleted || rival.held == me_.held);
   }
 
   const FatClaimsState& state_;
-  const FatFileRead& file_;
   Claimant me_;
+  bool known_ = false;
   bool lost_ = false;
   size_t met_ = 0;
 };
