@@ -264,11 +264,11 @@ class Contest {
   void ConsecutiveOver(uint32_t cluster) {
     for (const FatClaimsState::Group* group : Rivals()) {
       const std::vector<size_t>& runs = group->consecutive;
-      const auto after = std::upper_bound(runs.begin(), runs.end(), cluster,
-                                          [&](uint32_t c, size_t i) { return c < state_.claimants[i].first; });
-      group->reach.Over(static_cast<size_t>(after - runs.begin()), cluster, [&](size_t k) {
-        const Claimant& rival = state_.claimants[runs[k]];
-        if (rival.first < cluster) Meet(rival, Claim::kConsecutive, Claim::kFirst);
+      // Those that begin before it (one beginning there is weighed by its first cluster).
+      const auto before = std::lower_bound(runs.begin(), runs.end(), cluster,
+                                           [&](size_t i, uint32_t c) { return state_.claimants[i].first < c; });
+      group->reach.Over(static_cast<size_t>(before - runs.begin()), cluster, [&](size_t k) {
+        Meet(state_.claimants[runs[k]], Claim::kConsecutive, Claim::kFirst);
         return !lost_;
       });
     }
