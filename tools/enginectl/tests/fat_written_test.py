@@ -123,12 +123,15 @@ def crossed_folders(work, name, fs, copies, beta_first):
     if len(alpha) < 2 or len(beta) < 2:
         raise RuntimeError("the folders fill fewer than two clusters")
     v.link(alpha[0], beta[1], copies)
-    fates = {}
-    if set(copies) == {1, 2}:
-        # Both copies lead ALPHA into BETA: what ALPHA's first cluster holds is all that is left of ALPHA.
-        kept = set(names_in_cluster(v, alpha[0]))
-        fates = {p: WHOLE if p.split("/")[1] in kept else DESTROYED for p in v.files if p.startswith("ALPHA/")}
-    return v, live_truth(v, fates=fates), ["quick", "extensive"]
+    if set(copies) != {1, 2}:
+        return v, live_truth(v), ["quick", "extensive"]
+    # Both copies lead ALPHA into BETA: what ALPHA's first cluster holds is all its chain keeps; its later clusters
+    # are whole on the disk, found by their entries (the Extensive Scan, under "Lost Dir").
+    kept = set(names_in_cluster(v, alpha[0]))
+    lost = {p for p in v.files if p.startswith("ALPHA/") and p.split("/")[1] not in kept}
+    truth = live_truth(v, place=lambda p: "Lost Dir/" + p.split("/")[1] if p in lost else p,
+                       fates={p: EITHER for p in lost})
+    return v, truth, ["quick", "extensive"]
 
 
 def fill_documents(v):
