@@ -19,15 +19,15 @@ namespace {
 constexpr uint32_t kFirstDataCluster = 2;
 
 // The file's chain in ClusterList when the first or else the second table gives it with exactly the
-// expected number of clusters; false (ClusterList empty) when neither does: the clusters are then taken
-// as contiguous, as for a deleted file whose table entries are cleared.
-bool ReadExpectedChain(uint32_t firstCluster, uint32_t clusters) {
+// expected number of clusters, and the table that gives it; 0 (ClusterList empty) when neither does: the
+// clusters are then taken as contiguous, as for a deleted file whose table entries are cleared.
+uint32_t ReadExpectedChain(uint32_t firstCluster, uint32_t clusters) {
   for (uint32_t table = 1; table <= 2; ++table) {
     ReadClusterChain(firstCluster, clusters, table);
-    if (ClusterList.size() == clusters) return true;
+    if (ClusterList.size() == clusters) return table;
   }
   ClusterList.Free();
-  return false;
+  return 0;
 }
 
 // How a live file's clusters were found.
@@ -158,10 +158,9 @@ uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint
     // Without any table its clusters after the first are a guess.
     if (live.kind == LiveChain::kNoTables && clusters > 1) file.MarkDamaged();
   } else if (size > 0) {
-    chained = ReadExpectedChain(firstCluster, clusters);
+    read.copy = ReadExpectedChain(firstCluster, clusters);
+    chained = read.exact = read.copy != 0;
     mustBeFree = true;
-    read.copy = 1;
-    read.exact = chained;
   }
   // A cluster that another listed file claims too is at most one file's.
   if (size > 0 && userSave == 1) {
