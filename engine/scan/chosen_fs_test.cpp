@@ -462,8 +462,10 @@ TEST_F(ChosenTest, AllocationTablesAreThePairThatFitsTheVolume) {
       {"tables at the cluster base (64-sector clusters)", records::kFat16, 1000, 64, {1000, 1048}, 0, 1000, 1048,
        48, 1096, 32},
       {"a pair that fits, inside the volume before", records::kFat16, 700, 1, {100, 385}, 500, 0, 0, 0, 0, 0},
-      {"the second copy missing", records::kFat16, 700, 1, {200}, 0, 0, 0, 0, 0, 0},
-      {"a FAT32 pair that leaves a gap before the data", records::kFat32, 700, 1, {200, 264}, 0, 0, 0, 0, 0, 0},
+      // A lone copy with nothing after its first sector serves as both.
+      {"the second copy missing, its first sector alone", records::kFat16, 700, 1, {200}, 0, 200, 200, 235, 670, 32},
+      {"a FAT32 pair that leaves a gap before the data: the nearer sector alone", records::kFat32, 700, 1,
+       {200, 264}, 0, 264, 264, 219, 0, 0},
       {"no table", records::kFat16, 700, 1, {}, 0, 0, 0, 0, 0, 0},
       {"copies that differ in their first sector", records::kFat16, 700, 1, {120, 200, 435}, 0, 200, 435, 235, 670,
        32, 0xF8, true},

@@ -84,38 +84,48 @@ void TablePairsAt(const FatTableSearch& search, uint64_t first, Begins begins, s
   }
 }
 
-// How far two copies agree after their first sectors: +1 for each of the sectors compared that both hold alike and
-// not blank, -1 for each that differs.
-int64_t CopiesAgreement(uint64_t first, uint64_t second, uint64_t length) {
-  int64_t score = 0;
+// How two copies compare after their first sectors: the sectors compared that both hold alike and not blank, and
+// those that differ.
+struct Agreement {
+  int64_t alike = 0;
+  int64_t differing = 0;
+};
+
+Agreement CompareCopies(uint64_t first, uint64_t second, uint64_t length) {
+  Agreement agreement;
   for (uint64_t i = 1; i < length && i <= kComparedSectors; ++i) {
     Sector one, two;
     ReadDiskSector(first + i, one);  // a sector that cannot be read comes as zeros: blank
     ReadDiskSector(second + i, two);
     if (one != two) {
-      --score;
+      ++agreement.differing;
     } else if (std::any_of(one.begin(), one.end(), [](uint8_t byte) { return byte != 0; })) {
-      ++score;
+      ++agreement.alike;
     }
   }
-  return score;
+  return agreement;
 }
 
 // The pair that a first sector whose partner's first sector is lost gives: the sector as the second copy, one table
 // length after the first, or as the first copy, one length before the second, with each root size in turn; the one
-// whose copies agree best, when they agree at all.
+// whose copies agree best, when they agree at all. Where everything after it is blank (a table whose entries all
+// lie in its first sector), nothing tells the two apart: that sector alone serves as both copies, as long as the
+// longer length the root size most usual allows (no entry past its first sector is read from another place).
 std::optional<FatTablePair> LonePair(const FatTableSearch& search, uint64_t start) {
   const uint64_t longest = search.fat32 ? kFat32LongestTable : kFat16LongestTable;
   const uint64_t span = search.dataStart - start;
-  std::optional<FatTablePair> best;
+  std::optional<FatTablePair> best, blank;
   int64_t bestScore = 0;
   const auto consider = [&](uint64_t first, uint64_t length, uint64_t rootSectors) {
     if (length == 0 || length > longest) return;
     const uint64_t second = first + length;
-    const int64_t score = CopiesAgreement(first, second, length);
-    if (score > bestScore) {
-      bestScore = score;
-      best = FatTablePair{first, second, length, search.fat32 ? 0 : second + length, rootSectors};
+    const Agreement agreement = CompareCopies(first, second, length);
+    const uint64_t root = search.fat32 ? 0 : second + length;
+    if (agreement.alike - agreement.differing > bestScore) {
+      bestScore = agreement.alike - agreement.differing;
+      best = FatTablePair{first, second, length, root, rootSectors};
+    } else if (agreement.alike == 0 && agreement.differing == 0 && !blank) {
+      blank = FatTablePair{start, start, length, root, rootSectors};
     }
   };
   for (const uint64_t rootSectors : search.fat32 ? kNoRootSectors : kUsualRootSectors) {
@@ -124,7 +134,7 @@ std::optional<FatTablePair> LonePair(const FatTableSearch& search, uint64_t star
     if (start >= search.floor + tables) consider(start - tables, tables, rootSectors);
     if (tables % 2 == 0) consider(start, tables / 2, rootSectors);
   }
-  return best;
+  return best ? best : blank;
 }
 
 }  // namespace

@@ -35,8 +35,8 @@ bool BeginsFatTable(const uint8_t* sector, bool fat32);
 // firstLooked (the usual place of the first copy, looked at before the search), else the pair nearest the data.
 // Without such a pair (an entry written to one copy alone before a crash), a pair that fits in firstLooked, else
 // the nearest that fits. Without any pair (one copy's first sector lost), one copy's first sector places both where
-// the sectors after it agree, not blank, with those one table length before or after it (LoneTableStart). Each
-// sector of the search is read once. stopped() and progress(done, total) are asked as the search goes back.
+// the sectors after it agree, not blank, with those one table length before or after it; where all of them are
+// blank, it serves alone as both copies. Each sector of the search is read once. stopped() and progress(done, total) are asked as the search goes back.
 struct FatTableSearch {
   uint64_t dataStart = 0;
   uint64_t floor = 0;

@@ -40,8 +40,8 @@ generator's own record of what it wrote judges these):
         fate "destroyed" (the file's bytes can no longer be read whole: a reader must count it damaged), "intact"
         (the other copy holds it whole), "tsk" (its bytes are what TSK reads now: the valid data length's zeros, a
         chain run on);
-        "hidden": paths whose directory entries only the other copy reaches; path None for a shape that damages
-        no file (table-sector, boot-backup)
+        "hidden": paths whose directory entries only the other copy reaches; "tied": paths whose clusters another
+        file claims as well as they do; path None for a shape that damages no file (table-sector, boot-backup)
     python3 damage.py RAW SEED [SHAPE...]    (TSK describes RAW first; prints what was damaged)
 """
 import random
@@ -279,7 +279,10 @@ def cross_files(fat, description, rng, both=False):
         return None
     (f, f_chain), (g, g_chain) = rng.choice(pairs)
     fat.set_entry(f_chain[0], g_chain[1], None if both else [0])
-    return {"entry": f, "fate": "destroyed" if both else "intact", "into": g["path"]}
+    # In both tables, a chain of exactly the first file's length from there claims the second's clusters as well as
+    # its own chain does: nothing tells whose they are.
+    tied = [g["path"]] if both and len(g_chain) == len(f_chain) else []
+    return {"entry": f, "fate": "destroyed" if both else "intact", "into": g["path"], "tied": tied}
 
 
 def table_start(fat, rng):

@@ -315,13 +315,14 @@ def tsk_contested(raw, fs):
 
 
 def mark_damage(rows, done, fat):
-    """The fates damage.apply gives its files, and the entries it left to the other table alone, on the rows."""
+    """The fates damage.apply gives its files, and the entries it left to the other table alone or to a tie with
+    another file's claim, on the rows."""
     by_key = {user_history.key(r["path"], fat): r for r in rows if r["state"] == "live"}
     for d in done:
         r = by_key.get(user_history.key(d["path"], fat)) if d["path"] else None
         if r is not None and d["fate"] != "intact":
             r.update(fate="unknown" if d["fate"] == "tsk" else d["fate"], required=False)
-        for path in d.get("hidden", []):
+        for path in d.get("hidden", []) + d.get("tied", []):
             hidden = by_key.get(user_history.key(path, fat))
             if hidden is not None:
                 hidden["required"] = False
