@@ -105,8 +105,9 @@ CI_SEEDS = {
     "first-table": (1, 3), "second-table": (2, 3), "cross-files": (1, 2, 10, 38), "cross-folders": (3, 7),
     # 7001 and 7014: sectors of chains' ends that began like a nearer pair of tables (FAT32, FAT16).
     "table-sector": (1, 2, 7001, 7014), "boot-backup": (1, 3, 7014), "reuse": (1, 8, 14), "torn": (1, 2),
-    "format": (1, 6), "reuse-format": (12, 14, 16), "aligned-table": (1,), "table-start": (1, 2),
-    "cross-both": (1, 2), "other-type": (1, 2), "reuse-delete": (1, 3),
+    # table-start 7018: a lone copy with entries in its first sector alone; cross-both 7007: two chains of one length.
+    "format": (1, 6), "reuse-format": (12, 14, 16), "aligned-table": (1,), "table-start": (1, 2, 7018),
+    "cross-both": (1, 2, 7007), "other-type": (1, 2), "reuse-delete": (1, 3),
 }
 
 
