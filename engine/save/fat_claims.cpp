@@ -142,6 +142,29 @@ class FatClaimsState {
     return held;
   }
 
+  // Live folders claim their first clusters (a FAT32 root its own): a file that begins there holds a folder's
+  // entries, not its bytes. (A deleted folder's cluster may have been written since: it claims nothing.)
+  void AddFolders(FatTableCopy* copies, uint64_t limit) {
+    const FileSystemRecord& fs = CurrentFileSystem;
+    static const std::u16string kNoName;
+    const auto add = [&](uint32_t first, uint16_t date, bool held, const std::u16string& name) {
+      if (first < 2 || first >= limit) return;
+      Claimant c;
+      c.first = first;
+      c.end = uint64_t{first} + 1;
+      c.clusters = 1;
+      c.date = date;
+      c.held = held;
+      c.name = &name;
+      claimants.push_back(c);
+    };
+    if (fs.type == records::kFat32) add(fs.rootDirectory, 0, true, kNoName);
+    for (const FatFolderRecord& folder : FatFolderList) {
+      if (folder.deleted != 0 || folder.firstCluster == records::kLostDirId) continue;
+      add(folder.firstCluster, folder.firstDateWord, FolderHeld(copies, folder.parentId), folder.name);
+    }
+  }
+
   void Build(uint64_t limit) {
     const FileSystemRecord& fs = CurrentFileSystem;
     tables.clear();
@@ -160,15 +183,17 @@ class FatClaimsState {
       c.date = entry.firstDateWord;
       c.deleted = entry.deleted != 0;
       c.consecutive = c.deleted || !Chained(copies, c.first);
-      // Consecutive clusters are a file's at most up to the first a table gives to a chain: a reading that meets
-      // one is not whole, and claims nothing past it.
-      if (c.consecutive) {
+      // A deleted file's consecutive clusters are its own at most up to the first a table gives to a chain: a reading
+      // that meets one is not whole, and claims nothing past it. (A live file read so was there until new tables
+      // were written: what they give out since lies over it.)
+      if (c.deleted) {
         for (const FatLinkedClusters& table : tables) c.end = table.NextInUse(uint64_t{c.first} + 1, c.end);
       }
       c.held = !c.deleted && FolderHeld(copies, entry.parentId);
       c.name = &entry.name;
       claimants.push_back(c);
     }
+    AddFolders(copies, limit);
     std::sort(claimants.begin(), claimants.end(), ByClaimThenName);
     std::vector<uint64_t> ends[2];
     unchainedLive.Clear();

@@ -52,6 +52,9 @@ bool NamedByLiveEntry(const FatFolderRecord& folder) {
 // record that its cluster and this parent give (the folders themselves all come from the candidates). The entry
 // of a deleted folder whose cluster a new folder of the same parent took never renames the new one.
 void TakeEntry(const FatDirectoryEntry& entry, uint32_t folder) {
+  // A folder cluster no chain reaches is read for the live files it holds: what it says of deleted ones (written over
+  // since, by files whose entries may be gone too) cannot be weighed.
+  if (folder == records::kLostDirId && entry.deleted != 0) return;
   if (entry.IsDirectory() && entry.size == 0) {
     FatFolderRecord* named = FindFatFolder(entry.firstCluster);
     if (named != nullptr && named->parentId == folder && !(entry.deleted != 0 && NamedByLiveEntry(*named))) {
@@ -222,7 +225,7 @@ uint64_t ChosenClustersEnd() {
 
 // The later clusters of folders whose chains are lost (a quick format wrote new tables over them; a table linked a
 // folder into another's chain): every cluster of the file system that begins with directory entries and that no
-// folder's reading took is read, its entries listed under "Lost Dir". No chain says which folder they were.
+// folder's reading took is read, its live entries listed under "Lost Dir". No chain says which folder they were.
 void ReadLostFolderClusters(FatClusterClaims& claims) {
   const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;
   const uint64_t base = CurrentFileSystem.clusterBase;

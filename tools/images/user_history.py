@@ -202,8 +202,24 @@ def reuse(target, rows, rng, deletions=None, additions=None, mtime=None):
     return rows + made
 
 
+def untold(rows, writers):
+    """Marks unknown the FAT rows destroyed where no writer's first run meets their own: a file deleted and written
+    over by a later run of a file whose chain is gone too (deleted in turn, or from before a quick format) cannot be
+    known for destroyed."""
+    firsts = [w["place"]["runs"][0] for w in writers if w.get("place") and w["place"]["runs"]]
+    for r in rows:
+        if r["fate"] != "destroyed" or not r.get("place") or not r["place"]["runs"]:
+            continue
+        first = r["place"]["runs"][0][0]
+        end = first + -(-r["size"] // SECTOR)
+        if not any(start < end and first < start + count for start, count in firsts):
+            r["fate"] = "unknown"
+
+
 def quick_format(target, rows, rng, additions=None):
     locate(target, rows)
+    deleted = [r for r in rows if r["state"] == "deleted"]
+    live = [r for r in rows if r["state"] == "live"]
     history.format_volume(target.geo, target.raw, target.label)
     folders = ["", "New folder %d" % rng.randrange(100)]
     count = additions or max(3, sum(r["state"] == "live" for r in rows) // 5)
@@ -215,6 +231,9 @@ def quick_format(target, rows, rng, additions=None):
             r["fate"] = fate_now(target, r)
         elif r["state"] == "live":
             r.update(state="lost", required=False, fate="unknown")
+    if target.fat:
+        # The new root holds none of the old root's entries.
+        untold(deleted, [r for r in live if "/" in r["path"]])
     return rows + made
 
 
@@ -275,15 +294,7 @@ def reuse_delete(target, rows, rng):
     for r in fresh:
         r.update(state="deleted", required=False, day=1 if later else 0)
         r["fate"] = fate_now(target, r)
-    # A deleted file written over by a new one's first run, as the new file's entry tells it, can be known for
-    # destroyed; one written over by a later run of a new file, whose chain is gone, cannot: not judged.
-    firsts = [r["place"]["runs"][0] for r in fresh if r.get("place") and r["place"]["runs"]]
-    for r in rows[:before]:
-        if r["state"] != "deleted" or r["fate"] != "destroyed" or not r.get("place") or not r["place"]["runs"]:
-            continue
-        first, end = r["place"]["runs"][0][0], r["place"]["runs"][0][0] + -(-r["size"] // SECTOR)
-        if not any(start < end and first < start + count for start, count in firsts):
-            r["fate"] = "unknown"
+    untold([r for r in rows[:before] if r["state"] == "deleted"], fresh)
     return rows
 
 
