@@ -1,9 +1,9 @@
 // The Extensive Scan's search and analysis over arbitrary disk bytes, as a FAT search and as an NTFS
 // search: whatever boot sectors, folder sectors, file records and index records (their entry and name
 // lengths above all) say, the scan ends with both analysis-done flags set and running 0 with stop 1,
-// reads nothing past its buffers, and every file system it records has a valid cluster size. Each NTFS
-// file system found (the first few) is then read as page 3 reads it, its found records read again through
-// its MFT's map. The input is written to the temporary folder, one file per process, and read as a logical
+// reads nothing past its buffers, and every file system it records has a valid cluster size. Each file
+// system found (the first few) is then read as page 3 reads it: a FAT one's folders, tables and the clusters of
+// entries no chain reaches, an NTFS one's found records again through its MFT's map. The input is written to the temporary folder, one file per process, and read as a logical
 // drive.
 #include <unistd.h>
 
@@ -50,8 +50,8 @@ void ScanAs(uint16_t code, uint32_t sectors, uint32_t sectorsPerRead) {
   }
 }
 
-// Page 3's reading of each NTFS file system found, as ScanThreadProc starts it.
-void ReadFoundNtfs() {
+// Page 3's reading of each file system found (the first few), as ScanThreadProc starts it.
+void ReadFound() {
   constexpr size_t kRead = 3;
   RecoveryMode = records::kExtensiveScan;
   for (size_t i = 0; i < FoundFileSystemList.size() && i < kRead; ++i) {
@@ -83,8 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // One sector more than the input: the last block reads past the end.
   const uint32_t sectors = static_cast<uint32_t>(size / 512 + 1);
   const uint32_t perRead = size > 0 ? data[0] : 60;
-  for (uint16_t code : {records::kFat16, records::kNtfs}) ScanAs(code, sectors, perRead);
-  ReadFoundNtfs();
+  for (uint16_t code : {records::kFat16, records::kNtfs}) {
+    ScanAs(code, sectors, perRead);
+    ReadFound();
+  }
   VolumeHandle.Close();
   messages.shown.clear();
   return 0;

@@ -134,11 +134,14 @@ FatLinkedClusters::FatLinkedClusters(const FileSystemRecord& fs, const char* dev
   records::GuardAllocation([&] {
     linked_.assign(count, false);
     shared_.assign(count, false);
+    inUse_ = ClusterBitmap(count);
   });
   for (uint64_t cluster = 2; cluster < count; ++cluster) {
     uint32_t next = 0;
-    if (table.Entry(static_cast<uint32_t>(cluster), &next) && table.Links(next) && next < count) {
-      if (linked_[next]) shared_[next] = true;
+    if (!table.Entry(static_cast<uint32_t>(cluster), &next) || next == 0) continue;
+    inUse_.Set(cluster);
+    if (table.Links(next) && next < count) {
+      if (linked_[next]) shared_[next] = anyShared_ = true;
       linked_[next] = true;
     }
   }

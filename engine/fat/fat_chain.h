@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/fat/cluster_bitmap.h"
 #include "engine/image/read_sectors.h"
 #include "engine/records/scan_parameters.h"
 
@@ -60,10 +61,15 @@ class FatLinkedClusters {
   bool Linked(uint32_t cluster) const { return cluster < linked_.size() && linked_[cluster]; }
   // Whether two entries link to cluster: two chains meet there (a cross-link), and one of them is not its file's.
   bool Shared(uint32_t cluster) const { return cluster < shared_.size() && shared_[cluster]; }
+  bool AnyShared() const { return anyShared_; }
+  // The first cluster in [first, end) whose entry is not free (in use, bad or reserved); end when none is.
+  uint64_t NextInUse(uint64_t first, uint64_t end) const { return inUse_.Next(first, end); }
 
  private:
   std::vector<bool> linked_;
   std::vector<bool> shared_;
+  bool anyShared_ = false;
+  ClusterBitmap inUse_;
 };
 
 // The device of CurrentDriveIndex, which the scans and the savers read.

@@ -6,6 +6,8 @@
 
 records::RecordList<BootSectorCandidate> BootSectorCandidateList;
 records::RecordList<DirSectorCandidate> DirSectorCandidateList;
+records::RecordList<FatTableStartCandidate> FatTableStartList;
+records::RecordList<DirEntrySectorCandidate> DirEntrySectorList;
 ExtensiveCountersRecord ExtensiveCounters;
 
 BootSectorCandidate& AppendBootSectorCandidate(records::RecordList<BootSectorCandidate>& list, uint32_t sector) {
@@ -35,6 +37,8 @@ void FreeExtensiveScanLists() {
   IndexRecordCandidateList.Free();
   DirSectorCandidateList.Free();
   BootSectorCandidateList.Free();
+  FatTableStartList.Free();
+  DirEntrySectorList.Free();
   FoundFileSystemList.Free();
   NtfsFolderCandidateList.Free();
   NtfsFoundEntryList.Free();

@@ -25,9 +25,24 @@ struct DirSectorCandidate {
   uint16_t mark = 0;
 };
 
+// A sector that begins like the first sector of an allocation table copy: where no boot sector says, the kind of
+// the tables before a volume's data area tells FAT32 from FAT16.
+struct FatTableStartCandidate {
+  uint32_t sector = 0;
+  bool fat32 = false;
+};
+
+// A sector of directory entries that begins no subfolder: a folder's later clusters begin with one. What the later
+// clusters of a folder whose chain is lost (a quick format wrote new tables) hold is read from these.
+struct DirEntrySectorCandidate {
+  uint32_t sector = 0;
+};
+
 // In sector order, as the search meets them.
 extern records::RecordList<BootSectorCandidate> BootSectorCandidateList;
 extern records::RecordList<DirSectorCandidate> DirSectorCandidateList;
+extern records::RecordList<FatTableStartCandidate> FatTableStartList;
+extern records::RecordList<DirEntrySectorCandidate> DirEntrySectorList;
 
 // The counters the Extensive Scan keeps beside those of ScanCounters (whose subfolderCandidateCount,
 // fileRecordCount and indexRecordCount count its other candidates).
@@ -50,9 +65,9 @@ DirSectorCandidate& AppendDirSectorCandidate(uint32_t sector, uint32_t cluster, 
 FileSystemRecord& AppendFileSystemRecord(records::RecordList<FileSystemRecord>& list, const FileSystemRecord& record);
 
 // Zeroes the subfolder, boot-sector, found-file-system, file-record and index-record counters and frees
-// IndexRecordCandidateList, DirSectorCandidateList, BootSectorCandidateList, FoundFileSystemList,
-// NtfsFolderCandidateList and NtfsFoundEntryList. Runs when an Extensive Scan starts, before a snapshot
-// load, and when page 3 or the frame resets.
+// IndexRecordCandidateList, DirSectorCandidateList, BootSectorCandidateList, FatTableStartList,
+// DirEntrySectorList, FoundFileSystemList, NtfsFolderCandidateList and NtfsFoundEntryList. Runs when an
+// Extensive Scan starts, before a snapshot load, and when page 3 or the frame resets.
 void FreeExtensiveScanLists();
 
 // Zeroes the folder and entry counts of ScanCounters and frees NtfsFolderList and NtfsEntryList: before

@@ -1,6 +1,5 @@
 // Saving one FAT file along its cluster chain.
 #include <algorithm>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -9,7 +8,7 @@
 #include "engine/records/fat_records.h"
 #include "engine/records/file_system_range.h"
 #include "engine/records/scan_parameters.h"
-#include "engine/save/cluster_runs.h"
+#include "engine/save/fat_claims.h"
 #include "engine/save/recovered_file.h"
 #include "engine/save/save_progress.h"
 #include "engine/save/save_state.h"
@@ -20,109 +19,16 @@ namespace {
 constexpr uint32_t kFirstDataCluster = 2;
 
 // The file's chain in ClusterList when the first or else the second table gives it with exactly the
-// expected number of clusters; false (ClusterList empty) when neither does: the clusters are then taken
-// as contiguous, as for a deleted file whose table entries are cleared.
-bool ReadExpectedChain(uint32_t firstCluster, uint32_t clusters) {
+// expected number of clusters, and the table that gives it; 0 (ClusterList empty) when neither does: the
+// clusters are then taken as contiguous, as for a deleted file whose table entries are cleared.
+uint32_t ReadExpectedChain(uint32_t firstCluster, uint32_t clusters) {
   for (uint32_t table = 1; table <= 2; ++table) {
     ReadClusterChain(firstCluster, clusters, table);
-    if (ClusterList.size() == clusters) return true;
+    if (ClusterList.size() == clusters) return table;
   }
   ClusterList.Free();
-  return false;
+  return 0;
 }
-
-// Which clusters each table copy of the file system being saved links to, read once for a save (its
-// generation) and its file system.
-class LinkedClusterCache {
- public:
-  // Whether copy (1 or 2) links to cluster; limit: one past the last cluster of the volume.
-  bool Linked(uint32_t copy, uint32_t cluster, uint64_t limit) {
-    return With(copy, limit, [&](const FatLinkedClusters& table) { return table.Linked(cluster); });
-  }
-  // Whether copy links to a cluster of ClusterList after its first from two entries: the chain meets another.
-  bool MeetsAnother(uint32_t copy, uint64_t limit) {
-    return With(copy, limit, [](const FatLinkedClusters& table) {
-      for (size_t i = 1; i < ClusterList.size(); ++i) {
-        if (table.Shared(ClusterList[i].cluster)) return true;
-      }
-      return false;
-    });
-  }
-
- private:
-  template <typename Ask>
-  bool With(uint32_t copy, uint64_t limit, Ask&& ask) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    const FileSystemRecord& fs = CurrentFileSystem;
-    if (tables_.empty() || SaveGeneration() != generation_ || fs.firstFatSector != fs_.firstFatSector ||
-        fs.secondFatSector != fs_.secondFatSector || fs.sectorsPerFat != fs_.sectorsPerFat || fs.type != fs_.type ||
-        limit != limit_) {
-      tables_.clear();
-      records::GuardAllocation([&] {
-        for (uint32_t c = 1; c <= 2; ++c) tables_.emplace_back(fs, CurrentFatDevice(), c, limit);
-      });
-      generation_ = SaveGeneration();
-      fs_ = fs;
-      limit_ = limit;
-    }
-    return ask(tables_[copy - 1]);
-  }
-
-  std::mutex mutex_;
-  uint64_t generation_ = 0;
-  FileSystemRecord fs_;
-  uint64_t limit_ = 0;
-  std::vector<FatLinkedClusters> tables_;
-};
-
-LinkedClusterCache linkedClusters;
-
-// The clusters the listed live files hold without a chain, as runs [first, end): a file still present when a
-// quick format wrote empty tables over its own is read as consecutive clusters from its first. Such a file was
-// there until the format, so a deleted file whose clusters it holds was written over by it after the delete, though
-// no table marks them in use. Gathered once for a save (its generation) and its file system.
-class UnchainedLiveClusters {
- public:
-  // Whether a live file without a chain holds cluster; limit: one past the volume's last cluster.
-  bool Held(uint64_t cluster, uint64_t limit) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    const FileSystemRecord& fs = CurrentFileSystem;
-    if (!built_ || SaveGeneration() != generation_ || fs.firstFatSector != fs_.firstFatSector ||
-        fs.clusterBase != fs_.clusterBase || fs.type != fs_.type || limit != limit_) {
-      records::GuardAllocation([&] { Gather(limit); });
-      built_ = true;
-      generation_ = SaveGeneration();
-      fs_ = fs;
-      limit_ = limit;
-    }
-    return runs_.Meets(cluster, 1);
-  }
-
- private:
-  void Gather(uint64_t limit) {
-    runs_.Clear();
-    const uint64_t clusterBytes = uint64_t{CurrentFileSystem.sectorsPerCluster} * kSectorSize;
-    FatTableCopy first(CurrentFileSystem, CurrentFatDevice(), 1), second(CurrentFileSystem, CurrentFatDevice(), 2);
-    for (const FatEntryRecord& entry : FatEntryList) {
-      if (entry.deleted != 0 || entry.size == 0 || entry.firstCluster < 2 || entry.firstCluster >= limit) continue;
-      // A file whose first cluster a table marks in use has its clusters marked there too, or lies inside another
-      // file's chain: the tables tell those.
-      if (first.InUse(entry.firstCluster) || second.InUse(entry.firstCluster)) continue;
-      const uint64_t clusters = (uint64_t{entry.size} + clusterBytes - 1) / clusterBytes;
-      runs_.Add(entry.firstCluster, std::min(entry.firstCluster + clusters, limit));
-    }
-    runs_.Seal();
-  }
-
-  std::mutex mutex_;
-  bool built_ = false;
-  uint64_t generation_ = 0;
-  FileSystemRecord fs_;
-  uint64_t limit_ = 0;
-  save::ClusterRuns runs_;
-};
-
-UnchainedLiveClusters unchainedLive;
 
 // How a live file's clusters were found.
 enum class LiveChain {
@@ -132,13 +38,19 @@ enum class LiveChain {
   kNoTables,   // no table is known: nothing tells the file's clusters
 };
 
+struct LiveRead {
+  LiveChain kind = LiveChain::kNoTables;
+  uint32_t copy = 0;   // the table whose chain ClusterList holds
+  bool exact = false;  // the chain has exactly the file's clusters
+};
+
 // A live file's chain is its own: the first table whose chain has exactly the file's clusters gives it (a copy
 // whose entry was linked into another file's chain, written to one copy only, runs on past the file); else the
 // first whose chain reaches the file's length (a chain longer than the size, as an append cut off leaves it,
 // holds the file in its first clusters); else the longer chain, which ends before the file. A table in which
 // the first cluster is free, or (for a user's save) continues another chain, holds no chain of the file. limit:
 // one past the volume's last cluster.
-LiveChain ReadLiveChain(uint32_t firstCluster, uint32_t clusters, uint64_t limit, bool userSave) {
+LiveRead ReadLiveChain(uint32_t firstCluster, uint32_t clusters, uint64_t limit, bool userSave) {
   uint32_t exact = 0, covering = 0, longest = 0;
   bool exactMeets = false;
   size_t longestSize = 0;
@@ -149,13 +61,13 @@ LiveChain ReadLiveChain(uint32_t firstCluster, uint32_t clusters, uint64_t limit
     uint32_t first = 0;
     if (!copy.Entry(firstCluster, &first) || first == 0) continue;
     // The tables are read whole once for a user's save; a preview's copy takes the chain as it finds it.
-    if (userSave && linkedClusters.Linked(table, firstCluster, limit)) continue;
+    if (userSave && save::FatTableLinks(table, firstCluster, limit)) continue;
     ReadClusterChain(firstCluster, clusters, table);
     const size_t length = ClusterList.size();
     // Of two chains of the file's length, one that meets another chain (a cross-link written to one copy) is
     // taken only when the other copy's meets one too.
     if (length == clusters) {
-      const bool meets = userSave && linkedClusters.MeetsAnother(table, limit);
+      const bool meets = userSave && save::FatChainMeetsAnother(table, clusters, limit);
       if (exact == 0 || (exactMeets && !meets)) {
         exact = table;
         exactMeets = meets;
@@ -167,13 +79,17 @@ LiveChain ReadLiveChain(uint32_t firstCluster, uint32_t clusters, uint64_t limit
       longest = table;
     }
   }
-  const uint32_t chosen = exact != 0 ? exact : covering != 0 ? covering : longest;
-  if (chosen == 0) {
+  LiveRead read;
+  read.copy = exact != 0 ? exact : covering != 0 ? covering : longest;
+  if (read.copy == 0) {
     ClusterList.Free();
-    return known ? LiveChain::kNoChain : LiveChain::kNoTables;
+    read.kind = known ? LiveChain::kNoChain : LiveChain::kNoTables;
+    return read;
   }
-  ReadClusterChain(firstCluster, clusters, chosen);
-  return LiveChain::kFound;
+  ReadClusterChain(firstCluster, clusters, read.copy);
+  read.kind = LiveChain::kFound;
+  read.exact = exact != 0;
+  return read;
 }
 
 // Whether a cluster is in use in a table known: a deleted file (or a file no chain holds) read from there
@@ -232,13 +148,30 @@ uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint
   // gives them to another (nor, for a deleted file, a live file read without a chain): a file that was written
   // over is counted damaged (still written, for the user to look at), never saved as whole.
   bool mustBeFree = false;
+  save::FatFileRead read;
   if (size > 0 && deleted == 0) {
-    const LiveChain live = ReadLiveChain(firstCluster, clusters, limit, userSave == 1);
-    chained = live == LiveChain::kFound;
-    mustBeFree = live == LiveChain::kNoChain;
+    const LiveRead live = ReadLiveChain(firstCluster, clusters, limit, userSave == 1);
+    chained = live.kind == LiveChain::kFound;
+    mustBeFree = live.kind == LiveChain::kNoChain;
+    read.copy = live.copy;
+    read.exact = live.exact;
+    // Without any table its clusters after the first are a guess.
+    if (live.kind == LiveChain::kNoTables && clusters > 1) file.MarkDamaged();
   } else if (size > 0) {
-    chained = ReadExpectedChain(firstCluster, clusters);
+    read.copy = ReadExpectedChain(firstCluster, clusters);
+    chained = read.exact = read.copy != 0;
     mustBeFree = true;
+  }
+  // A cluster that another listed file claims too is at most one file's.
+  if (size > 0 && userSave == 1) {
+    read.first = firstCluster;
+    read.size = size;
+    read.clusters = clusters;
+    read.deleted = deleted != 0;
+    read.date = static_cast<uint16_t>(SaveFileTime & 0xFFFF);
+    read.name = &fileName;
+    read.chained = chained;
+    if (save::FatFileGivesWay(read, limit)) file.MarkDamaged();
   }
   ClustersInUse inUse;
   save::FileProgress progress(userSave);
@@ -262,7 +195,8 @@ uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint
       file.MarkDamaged();
       break;
     }
-    if (mustBeFree && (inUse(cluster) || (deleted != 0 && userSave == 1 && unchainedLive.Held(cluster, limit)))) {
+    const bool heldByLive = deleted != 0 && userSave == 1 && save::FatClusterOfUnchainedLive(cluster, limit);
+    if (mustBeFree && (inUse(cluster) || heldByLive)) {
       file.MarkDamaged();
     }
     // Clusters 0 and 1 name no data: reading there would copy the tables or the root folder.

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <iterator>
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -211,18 +212,24 @@ TEST_F(FatSaveTest, ADateThatNamesNoDayLeavesTheTimesAlone) {
 }
 
 TEST_F(FatSaveTest, NamesFromTheImageNeverLeaveTheChosenFolder) {
-  MountTwoFiles();
-  const host::TreeKey top = tree.AddItem(u"C:", host::kNoTreeKey, host::TreeImage::kDrive, false);
   const std::u16string hostile[] = {u"..\\..\\x", u"../../y", u"a:b", u"CON", u"con.txt", u"name.", u"..",
                                     u".", u"tab\tname", u"trail ", u"NUL.txt", u"COM1", u"C:\\evil", u""};
+  // Each file's bytes (b's) in a cluster of its own: files of other names claiming one cluster would not all be whole.
+  for (uint32_t i = 0; i < std::size(hostile); ++i) {
+    volume.PutChained({44 + i}, b);
+    volume.PutChained({14 + i}, Pattern(10, 3));
+  }
+  MountTwoFiles();
+  const host::TreeKey top = tree.AddItem(u"C:", host::kNoTreeKey, host::TreeImage::kDrive, false);
   uint32_t cluster = 30;
   for (const std::u16string& name : hostile) {
     const host::TreeKey node = AddFatFolder(tree, name, cluster, 0, top);
-    AddFatFile(name, 12, cluster, static_cast<uint32_t>(b.size()));
+    AddFatFile(name, 44 + cluster - 30, cluster, static_cast<uint32_t>(b.size()));
     ++cluster;
     list.saveFolderSet.push_back(node);
   }
-  for (const std::u16string& name : hostile) list.saveFileSet.push_back(AddFatFile(name, 12, 0, 10));
+  cluster = 14;
+  for (const std::u16string& name : hostile) list.saveFileSet.push_back(AddFatFile(name, cluster++, 0, 10));
   SaveDestination = out;
   SaveSelected();
   EXPECT_EQ(FolderNames(root.path()), std::vector<std::u16string>{u"inner"});
@@ -419,6 +426,7 @@ TEST_F(FatSaveTest, AFullDiskIsReportedNeverShownAsSaved) {
 
 TEST_F(FatSaveTest, SavesTickedFoldersWholeThenTickedFiles) {
   volume.Put(40, a);  // a deleted copy of a, its clusters free
+  volume.PutChained({14}, b);
   MountTwoFiles();
   const host::TreeKey top = tree.AddItem(u"C:", host::kNoTreeKey, host::TreeImage::kDrive, false);
   const host::TreeKey docs = AddFatFolder(tree, u"Docs", 20, 0, top);
@@ -426,7 +434,7 @@ TEST_F(FatSaveTest, SavesTickedFoldersWholeThenTickedFiles) {
   const host::TreeKey music = AddFatFolder(tree, u"Music", 22, 0, top);
   AddFatFile(u"doc.txt", 12, 20, static_cast<uint32_t>(b.size()));
   AddFatFile(u"old.txt", 40, 21, static_cast<uint32_t>(a.size()), 1);
-  const uint32_t root = AddFatFile(u"root.txt", 12, 0, static_cast<uint32_t>(b.size()));
+  const uint32_t root = AddFatFile(u"root.txt", 14, 0, static_cast<uint32_t>(b.size()));
   list.saveFolderSet = {docs, music};
   list.saveFileSet = {root, 999};  // 999: no record has it
   SaveDestination = out;

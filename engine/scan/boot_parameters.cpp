@@ -9,6 +9,7 @@
 #include "engine/ntfs/mft_record.h"
 #include "engine/partitions/disk_sectors.h"
 #include "engine/records/scan_parameters.h"
+#include "engine/scan/fat_table_search.h"
 #include "engine/scan/range_sectors.h"
 #include "engine/scan/scan_end.h"
 
@@ -16,7 +17,7 @@ namespace {
 
 constexpr uint32_t kBytesPerSector = 512;
 constexpr uint32_t kFat32BackupOffset = 6;
-constexpr uint8_t kFixedDiskMedia = 0xF8;
+constexpr size_t kMediaByteOffset = 21;
 constexpr uint32_t kMaxIndexSectors = 128;
 
 bool IsPowerOfTwo(uint64_t value) { return value != 0 && (value & (value - 1)) == 0; }
@@ -73,14 +74,23 @@ std::optional<FileSystemRecord> FatBootSectorFields(const Sector& boot, uint16_t
 
 namespace {
 
-// The boot sector at lba taken as a FAT boot sector whose second table begins with the media byte.
+// Whether the table copy whose first sector is lba begins with the boot sector's media byte.
+bool TableBeginsWithMedia(uint64_t lba, uint8_t media) {
+  Sector table;
+  return ReadDiskSector(lba, table) && FatTableStartOf(table.data()) != FatTableStart::kNone && table[0] == media;
+}
+
+// The boot sector at lba taken as a FAT boot sector whose layout the tables confirm: one of the two copies begins
+// with its media byte (the other may have lost its first sector).
 std::optional<FileSystemRecord> FatBootAt(uint64_t lba, uint16_t code, const RangeSectors& range) {
   Sector boot;
   if (!range.Holds(lba) || !ReadDiskSector(lba, boot) || !HasBootSignature(boot)) return std::nullopt;
   std::optional<FileSystemRecord> fields = FatBootSectorFields(boot, code, range);
   if (!fields) return std::nullopt;
-  Sector table;
-  if (!ReadDiskSector(fields->secondFatSector, table) || table[0] != kFixedDiskMedia) return std::nullopt;
+  const uint8_t media = boot[kMediaByteOffset];
+  if (!TableBeginsWithMedia(fields->firstFatSector, media) && !TableBeginsWithMedia(fields->secondFatSector, media)) {
+    return std::nullopt;
+  }
   return fields;
 }
 

@@ -24,10 +24,11 @@ bool IsValidSectorsPerCluster(uint64_t value);
 // Starts CurrentFileSystem afresh with the type of ScanRange and fills the FAT16, FAT32 or NTFS
 // parameters from the boot sector. FAT32 falls back on the backup boot sector at start + 6, NTFS on the
 // one at ScanRange.endSector. A boot sector is used only when it has 55 AA, 512-byte sectors, valid
-// sectors per cluster and sizes, and lays its file system out inside the range; a FAT's second table must
-// begin with 0xF8, and an NTFS MFT (or its mirror) with "FILE". For a logical drive (SourceKind 2) the
-// range starts at sector 0. 1 on success, and for a file-system code other than FAT16, FAT32 and NTFS
-// (nothing to read); 0 when no boot sector is usable, or when a stop was requested before it began.
+// sectors per cluster and sizes, and lays its file system out inside the range; one of a FAT's two tables
+// must begin with the boot sector's media byte, and an NTFS MFT (or its mirror) with "FILE". For a logical
+// drive (SourceKind 2) the range starts at sector 0. 1 on success, and for a file-system code other than
+// FAT16, FAT32 and NTFS (nothing to read); 0 when no boot sector is usable, or when a stop was requested
+// before it began.
 uint32_t ReadBootParameters();
 
 // For FAT16 and FAT32: the reserved sectors from where the first table begins, then the cluster size and

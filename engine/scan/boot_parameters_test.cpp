@@ -65,7 +65,10 @@ TEST_F(BootParametersTest, FatBootSectorsAreTakenOnlyWhenSane) {
       {"FAT16 no sectors per FAT", {}, [](Bytes& v) { v[22] = 0; }, false},
       {"FAT16 no root entries", {}, [](Bytes& v) { v[17] = 0, v[18] = 0; }, false},
       {"FAT16 larger than the range", {}, [](Bytes& v) { quick_test::PutLe16(v, 19, 4097); }, false},
-      {"FAT16 second table without F8", {}, [](Bytes& v) { v[(4 + 16) * 512] = 0xF0; }, false},
+      {"FAT16 second table's first sector lost", {}, [](Bytes& v) { v[(4 + 16) * 512] = 0; }, true},
+      {"FAT16 first table's first sector lost", {}, [](Bytes& v) { v[4 * 512] = 0; }, true},
+      {"FAT16 neither table begins with the media byte", {},
+       [](Bytes& v) { v[4 * 512] = 0xF0, v[(4 + 16) * 512] = 0xF0; }, false},
       {"FAT32 root cluster 1", fat32, [](Bytes& v) { quick_test::PutLe32(v, 44, 1); }, false},
       {"FAT32 tables reaching past the volume", fat32, [](Bytes& v) { quick_test::PutLe32(v, 36, 5000); }, false},
   };

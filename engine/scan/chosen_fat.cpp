@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/fat/fat_chain.h"
 #include "engine/fat/fat_directory.h"
 #include "engine/partitions/disk_sectors.h"
 #include "engine/records/extensive_lists.h"
@@ -51,6 +52,9 @@ bool NamedByLiveEntry(const FatFolderRecord& folder) {
 // record that its cluster and this parent give (the folders themselves all come from the candidates). The entry
 // of a deleted folder whose cluster a new folder of the same parent took never renames the new one.
 void TakeEntry(const FatDirectoryEntry& entry, uint32_t folder) {
+  // A folder cluster no chain reaches is read for the live files it holds: what it says of deleted ones (written over
+  // since, by files whose entries may be gone too) cannot be weighed.
+  if (folder == records::kLostDirId && entry.deleted != 0) return;
   if (entry.IsDirectory() && entry.size == 0) {
     FatFolderRecord* named = FindFatFolder(entry.firstCluster);
     if (named != nullptr && named->parentId == folder && !(entry.deleted != 0 && NamedByLiveEntry(*named))) {
@@ -205,6 +209,43 @@ void FindFatCopies() {
   }
 }
 
+// The first sector past the chosen file system's clusters: its own end where known, the end of what its tables
+// number, and the first sector of the next file system found after it.
+uint64_t ChosenClustersEnd() {
+  const FileSystemRecord& fs = CurrentFileSystem;
+  uint64_t end = std::min<uint64_t>(CurrentRangeSectors().end,
+                                    fs.clusterBase + FatTableEntries(fs) * uint64_t{fs.sectorsPerCluster});
+  if (fs.lastSector != 0) end = std::min<uint64_t>(end, fs.lastSector);
+  for (const FileSystemRecord& next : FoundFileSystemList) {
+    if (next.clusterBase <= fs.clusterBase) continue;
+    end = std::min<uint64_t>(end, next.firstFatSector != 0 ? next.firstFatSector : next.clusterBase);
+  }
+  return end;
+}
+
+// The later clusters of folders whose chains are lost (a quick format wrote new tables over them; a table linked a
+// folder into another's chain): every cluster of the file system that begins with directory entries and that no
+// folder's reading took is read, its live entries listed under "Lost Dir". No chain says which folder they were.
+void ReadLostFolderClusters(FatClusterClaims& claims) {
+  const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;
+  const uint64_t base = CurrentFileSystem.clusterBase;
+  const uint64_t end = ChosenClustersEnd();
+  const uint32_t piece = std::min(perCluster, kMostPieceSectors);
+  for (const DirEntrySectorCandidate& candidate : DirEntrySectorList) {
+    if (ScanStopRequested()) return;
+    const uint64_t sector = candidate.sector;
+    if (sector < base + 2 * uint64_t{perCluster} || sector + perCluster > end || (sector - base) % perCluster != 0) {
+      continue;
+    }
+    const auto cluster = static_cast<uint32_t>((sector - base) / perCluster);
+    if (claims.Claimed(cluster)) continue;
+    claims.Claim(cluster);
+    DirectoryPieces lost(records::kLostDirId, false);
+    bool more = true;
+    for (uint32_t j = 0; j < perCluster && more; j += piece) more = lost.Read(sector + j, piece);
+  }
+}
+
 // Entries are listed as deleted by their own mark: what lies in a deleted folder is marked once every folder is
 // named (MarkFatRecordsInDeletedFolders), since a folder may be read before its parent's entry names it.
 void ReadChosenFatFolders() {
@@ -217,6 +258,7 @@ void ReadChosenFatFolders() {
   const uint32_t root = CurrentFileSystem.type != records::kFat32 ? 0 : named != 0 ? named : kFat32DefaultRootCluster;
   chosen::StepProgress progress;
   ReadFatFolderList<DirectoryPieces>(claims, root, [&](size_t i) { progress.Show(i + 1, FatFolderList.size()); });
+  ReadLostFolderClusters(claims);
 }
 
 void ReadChosenFat() {

@@ -422,10 +422,17 @@ TEST_F(ChosenTest, MissingParentsGetStandIns) {
 
 // Sectors of a hand-made source, read as a logical drive.
 Bytes Sectors(uint32_t count) { return Bytes(size_t{count} * 512, 0); }
-void MarkTable(Bytes& bytes, uint32_t sector, uint8_t media = 0xF8) {
-  bytes[sector * 512] = media;
-  bytes[sector * 512 + 1] = 0xFF;
-  bytes[sector * 512 + 2] = 0xFF;
+// The first sector of a table copy: the media byte and the two reserved entries (FAT16 F8 FF FF FF, FAT32 F8 FF FF 0F
+// FF FF FF 0F).
+void MarkTable(Bytes& bytes, uint32_t sector, uint8_t media = 0xF8, bool fat32 = false) {
+  const uint8_t start[] = {media, 0xFF, 0xFF, static_cast<uint8_t>(fat32 ? 0x0F : 0xFF), 0xFF, 0xFF, 0xFF, 0x0F};
+  std::copy(start, start + (fat32 ? 8 : 4), bytes.begin() + sector * 512);
+}
+
+// A table sector whose entries all end a chain (a folder of small files written in a row): FF FF FF 0F ... on FAT32,
+// FF FF ... on FAT16. It begins like a table with media byte FF, which none has.
+void EndAllChains(Bytes& bytes, uint32_t sector, bool fat32) {
+  for (uint32_t i = 0; i < 512; ++i) bytes[sector * 512 + i] = fat32 && i % 4 == 3 ? 0x0F : 0xFF;
 }
 
 // The tables are the pair of like copies whose second lies one table length after the first and is followed by
@@ -441,7 +448,9 @@ TEST_F(ChosenTest, AllocationTablesAreThePairThatFitsTheVolume) {
     uint32_t first, second, perFat, root;  // all 0: nothing changes
     uint32_t rootSectors;
     uint8_t media = 0xF8;
-    bool copiesDiffer = false;  // an entry of the second copy's first sector written to it alone
+    bool copiesDiffer = false;        // an entry of the second copy's first sector written to it alone
+    std::vector<uint32_t> alike = {};  // sectors holding the same entries
+    std::vector<uint32_t> ended = {};  // table sectors whose entries all end a chain
   };
   const Case cases[] = {
       {"decoys before and between", records::kFat16, 700, 1, {120, 200, 300, 435, 500}, 0, 200, 435, 235, 670, 32},
@@ -454,8 +463,10 @@ TEST_F(ChosenTest, AllocationTablesAreThePairThatFitsTheVolume) {
       {"tables at the cluster base (64-sector clusters)", records::kFat16, 1000, 64, {1000, 1048}, 0, 1000, 1048,
        48, 1096, 32},
       {"a pair that fits, inside the volume before", records::kFat16, 700, 1, {100, 385}, 500, 0, 0, 0, 0, 0},
-      {"the second copy missing", records::kFat16, 700, 1, {200}, 0, 0, 0, 0, 0, 0},
-      {"a FAT32 pair that leaves a gap before the data", records::kFat32, 700, 1, {200, 264}, 0, 0, 0, 0, 0, 0},
+      // A lone copy with nothing after its first sector serves as both.
+      {"the second copy missing, its first sector alone", records::kFat16, 700, 1, {200}, 0, 200, 200, 235, 670, 32},
+      {"a FAT32 pair that leaves a gap before the data: the nearer sector alone", records::kFat32, 700, 1,
+       {200, 264}, 0, 264, 264, 219, 0, 0},
       {"no table", records::kFat16, 700, 1, {}, 0, 0, 0, 0, 0, 0},
       {"copies that differ in their first sector", records::kFat16, 700, 1, {120, 200, 435}, 0, 200, 435, 235, 670,
        32, 0xF8, true},
@@ -465,16 +476,31 @@ TEST_F(ChosenTest, AllocationTablesAreThePairThatFitsTheVolume) {
       {"a 1.44 MB floppy: media F0, a root of 224 entries", records::kFat16, 31, 1, {1, 10}, 0, 1, 10, 9, 19, 14,
        0xF0},
       {"a 720 KB floppy: media F9, a root of 112 entries", records::kFat16, 10, 2, {1, 4}, 0, 1, 4, 3, 7, 7, 0xF9},
+      {"two sectors of chains' ends nearer the data", records::kFat32, 30700, 1, {702, 15702}, 0, 702, 15702, 15000,
+       0, 0, 0xF8, false, {}, {16000, 23351}},
+      {"FAT16 sectors of chains' ends nearer the data", records::kFat16, 700, 1, {200, 435}, 0, 200, 435, 235, 670, 32,
+       0xF8, false, {}, {500, 585}},
+      {"the first copy's first sector lost", records::kFat16, 700, 1, {435}, 0, 200, 435, 235, 670, 32, 0xF8, false,
+       {201, 202, 436, 437}},
+      {"the second copy's first sector lost", records::kFat16, 700, 1, {200}, 0, 200, 435, 235, 670, 32, 0xF8, false,
+       {201, 202, 436, 437}},
+      {"FAT32: the first copy's first sector lost", records::kFat32, 30700, 1, {15702}, 0, 702, 15702, 15000, 0, 0,
+       0xF8, false, {703, 15703}},
+      {"a lone first sector whose neighbours differ", records::kFat16, 700, 1, {435}, 0, 0, 0, 0, 0, 0, 0xF8, false,
+       {201, 437}},
   };
   for (const Case& c : cases) {
+    const bool fat32 = c.type == records::kFat32;
     Bytes bytes = Sectors(c.clusterBase + 2 * c.perCluster + 8);
     for (uint32_t sector : c.marks) {
-      MarkTable(bytes, sector, c.media);
+      MarkTable(bytes, sector, c.media, fat32);
       // Only the two copies of the volume's table are alike, and the sectors at one distance inside them.
       const uint32_t inside = c.second != 0 && sector > c.second ? sector - c.second + c.first : sector;
-      if (sector != c.first && sector != c.second) bytes[sector * 512 + 4] = static_cast<uint8_t>(inside % 255 + 1);
+      if (sector != c.first && sector != c.second) bytes[sector * 512 + 12] = static_cast<uint8_t>(inside % 255 + 1);
     }
-    if (c.copiesDiffer) bytes[c.second * 512 + 6] = 0x5A;
+    for (uint32_t sector : c.alike) bytes[sector * 512 + 40] = 0x33;
+    for (uint32_t sector : c.ended) EndAllChains(bytes, sector, fat32);
+    if (c.copiesDiffer) bytes[c.second * 512 + 13] = 0x5A;
     extensive_test::MappedDrive drive(bytes);
     FreeExtensiveScanLists();
     if (c.previousEnd != 0) {

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "engine/image/byte_order.h"
 #include "engine/partitions/disk_sectors.h"
 #include "engine/records/extensive_lists.h"
 #include "engine/records/record_list.h"
@@ -23,6 +25,7 @@ constexpr uint32_t kLargestFat16Cluster = 65535;
 constexpr uint32_t kFat32RootCluster = 2;
 constexpr uint32_t kClusterSizes = 8;  // 1, 2, 4, ... 128 sectors
 constexpr size_t kMediaByteOffset = 21;
+constexpr size_t kBackupBootSectorOffset = 50;
 uint16_t BootSectorType(const Sector& boot) {
   if (std::memcmp(boot.data() + 85, "32", 2) == 0) return records::kFat32;
   if (std::memcmp(boot.data() + 57, "16", 2) == 0) return records::kFat16;
@@ -49,20 +52,20 @@ bool InLastFoundReservedSectors(uint32_t sector) {
 bool TableWhereBootSays(const Sector& boot, const FileSystemRecord& fs) {
   Sector table;
   for (uint32_t at : {fs.firstFatSector, fs.secondFatSector}) {
-    if (ReadDiskSector(at, table) && BeginsFatTable(table.data()) && table[0] == boot[kMediaByteOffset]) return true;
+    if (ReadDiskSector(at, table) && FatTableStartOf(table.data()) != FatTableStart::kNone &&
+        table[0] == boot[kMediaByteOffset]) {
+      return true;
+    }
   }
   return false;
 }
 
-// The boot sector at sector: when its geometry places unassigned subfolder candidates, they get the next
-// file-system number, and the file system is recorded; so it is when a table lies where it says.
-void PlaceByBootSector(uint32_t sector) {
-  Sector boot;
-  if (InLastFoundReservedSectors(sector) || !ReadDiskSector(sector, boot)) return;
-  const uint16_t type = BootSectorType(boot);
-  if (type == 0) return;
-  std::optional<FileSystemRecord> fs = FatBootSectorFields(boot, type, RangeSectors{sector, kLastSectorNumber});
-  if (!fs || fs->clusterBase < kLowestClusterBase || !extensive::CanNumberFileSystem()) return;
+// The boot sector taken for a volume that begins at sector start: when its geometry places unassigned subfolder
+// candidates, or a table lies where it says, they get the next file-system number and the file system is
+// recorded. False when it is not.
+bool PlaceByBootSector(const Sector& boot, uint16_t type, uint32_t start) {
+  std::optional<FileSystemRecord> fs = FatBootSectorFields(boot, type, RangeSectors{start, kLastSectorNumber});
+  if (!fs || fs->clusterBase < kLowestClusterBase || !extensive::CanNumberFileSystem()) return false;
   // A folder lies at or after the sector of cluster 0: the walk starts there, in sector order.
   auto first = std::lower_bound(DirSectorCandidateList.begin(), DirSectorCandidateList.end(), fs->clusterBase,
                                 [](const DirSectorCandidate& c, uint32_t base) { return c.sector < base; });
@@ -72,7 +75,34 @@ void PlaceByBootSector(uint32_t sector) {
     Assign(*it);
     placed = true;
   }
-  if (placed || TableWhereBootSays(boot, *fs)) extensive::RecordFileSystem(*fs);
+  if (!placed && !TableWhereBootSays(boot, *fs)) return false;
+  extensive::RecordFileSystem(*fs);
+  return true;
+}
+
+// The boot sector at sector: its volume begins there, or, for the FAT32 backup whose volume lost its first boot
+// sector, as many sectors before it as its field at 50 says (6).
+void PlaceByBootSector(uint32_t sector) {
+  Sector boot;
+  if (InLastFoundReservedSectors(sector) || !ReadDiskSector(sector, boot)) return;
+  const uint16_t type = BootSectorType(boot);
+  if (type == 0 || PlaceByBootSector(boot, type, sector)) return;
+  const uint32_t backup = LoadLe16(boot.data() + kBackupBootSectorOffset);
+  if (type == records::kFat32 && backup != 0 && backup < LoadLe16(boot.data() + 14) && backup <= sector) {
+    PlaceByBootSector(boot, type, sector - backup);
+  }
+}
+
+// The kind of the tables before a data area at dataStart, where no boot sector tells: that of the nearest sector
+// before it that begins a table copy (the second's, or the first's where the second lost it), when it lies within
+// the reach of its kind's tables; 0 when none does.
+uint16_t TablesType(uint64_t dataStart) {
+  auto after = std::lower_bound(FatTableStartList.begin(), FatTableStartList.end(), dataStart,
+                                [](const FatTableStartCandidate& c, uint64_t lba) { return c.sector < lba; });
+  if (after == FatTableStartList.begin()) return 0;
+  const FatTableStartCandidate& nearest = *std::prev(after);
+  if (dataStart - nearest.sector > FatTablesReach(nearest.fat32)) return 0;
+  return nearest.fat32 ? records::kFat32 : records::kFat16;
 }
 
 // The unassigned subfolder candidates grouped by the geometry each would have with every cluster size: key
@@ -182,8 +212,10 @@ uint32_t ReconstructFatWithoutBoot(size_t index) {
     largestCluster = std::max(largestCluster, c.cluster);
   }
   FileSystemRecord fs;
-  fs.type = ScanRange.fileSystemCode == records::kFat32 || largestCluster > kLargestFat16Cluster ? records::kFat32
-                                                                                                  : records::kFat16;
+  // The kind the tables give, else the one the user searched for; a cluster past 16 bits is FAT32's either way.
+  const uint16_t tables = TablesType(uint64_t{base} + 2 * (uint64_t{1} << log2Spc));
+  const uint16_t kind = tables != 0 ? tables : ScanRange.fileSystemCode;
+  fs.type = kind == records::kFat32 || largestCluster > kLargestFat16Cluster ? records::kFat32 : records::kFat16;
   fs.sectorsPerCluster = 1u << log2Spc;
   fs.rootDirectory = fs.type == records::kFat32 ? kFat32RootCluster : 0;
   fs.clusterBase = base;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "engine/fat/fat_entry_sector.h"
 #include "engine/host/host.h"
 #include "engine/image/byte_order.h"
 #include "engine/image/read_sectors.h"
@@ -18,6 +19,7 @@
 #include "engine/records/scan_parameters.h"
 #include "engine/scan/extensive_report.h"
 #include "engine/scan/extensive_scan.h"
+#include "engine/scan/fat_table_search.h"
 #include "engine/scan/scan_end.h"
 
 namespace {
@@ -88,7 +90,16 @@ void ExamineFatSector(uint32_t sector, const uint8_t* bytes) {
     ShowRow(extensive::kBootSectorsRow, ExtensiveCounters.bootSectorCount);
     return;
   }
-  // The first sector of a subfolder: its "." entry, then its ".." entry.
+  // The first sector of a table copy, or of a folder's later cluster; else the first sector of a subfolder: its "."
+  // entry, then its ".." entry.
+  if (const FatTableStart start = FatTableStartOf(bytes); start != FatTableStart::kNone) {
+    FatTableStartList.Append(FatTableStartCandidate{sector, start == FatTableStart::kFat32});
+    return;
+  }
+  if (HoldsFatDirectoryEntries(bytes)) {
+    DirEntrySectorList.Append(DirEntrySectorCandidate{sector});
+    return;
+  }
   if (bytes[0] != '.' || bytes[1] != ' ' || bytes[32] != '.' || bytes[33] != '.' || bytes[34] != ' ') return;
   const uint32_t cluster = LoadLe16(bytes + 26) | uint32_t{LoadLe16(bytes + 20)} << 16;
   const uint32_t parent = LoadLe16(bytes + 58) | uint32_t{LoadLe16(bytes + 52)} << 16;

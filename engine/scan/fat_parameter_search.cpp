@@ -1,7 +1,7 @@
 // SearchFatParameters: a FAT layout recovered without a boot sector. Two subfolders, whose first sectors begin
 // with "." and "..", give by their sectors and first clusters the cluster size and where cluster 0 would lie;
 // the two table copies before the data area, looked for first where the usual reserved sectors end (a sector
-// there holding F8 FF), give the reserved sectors and the table size.
+// there beginning a table), give the reserved sectors and the table size.
 #include <cstring>
 #include <optional>
 
@@ -24,15 +24,17 @@ struct Layout {
   uint32_t windowReserved = 0;  // where the first table begins by the usual window; 0: not seen there
 };
 
-// Where the first table usually begins: the first sector of a few after the start that holds F8 FF.
+// Where the first table usually begins: the first sector of a few after the start that begins a table of the kind.
+// FAT16 formatters align the data area to a cluster with the reserved sectors (a table at 16 for 8 KiB clusters, at
+// 64 for 32 KiB), FAT32 ones leave 32 sectors.
 uint32_t FindReservedSectors(const Layout& layout, const RangeSectors& range) {
-  const uint64_t first = layout.fat32 ? 30 : 0;
-  const uint64_t count = layout.fat32 ? 30 : 10;
+  const uint64_t first = layout.fat32 ? 30 : 1;
+  const uint64_t count = layout.fat32 ? 30 : 128;
   for (uint64_t i = first; i < first + count; ++i) {
     if (ScanStopRequested()) return 0;
     Sector sector;
     if (!range.Holds(layout.start + i) || !ReadDiskSector(layout.start + i, sector)) continue;
-    if (sector[0] == 0xF8 && sector[1] == 0xFF) return static_cast<uint32_t>(i);
+    if (BeginsFatTable(sector.data(), layout.fat32)) return static_cast<uint32_t>(i);
   }
   return 0;
 }

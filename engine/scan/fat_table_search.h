@@ -17,9 +17,16 @@ struct FatTablePair {
   uint64_t rootSectors = 0;
 };
 
-// Whether a sector (512 bytes) begins like a table: the media byte (F0, a floppy's, or F8 to FF) in the first
-// entry, then the two reserved entries' first bytes FF FF.
-bool BeginsFatTable(const uint8_t* sector);
+// What the first sector of a table copy begins with: the media byte (F0, a floppy's, or F8 to FE) as the low byte of
+// the first reserved entry, its other bits set, then the second reserved entry set but for its two flags (a volume
+// not cleanly unmounted, or with a hard error): FAT32 F8 FF FF 0F FF FF FF 0F (4-byte entries), FAT16 F8 FF FF FF,
+// FAT12 F8 FF FF. A table sector whose entries all end a chain (FF FF FF 0F ...: a folder of small files written in a
+// row) has no media byte there and begins none.
+enum class FatTableStart { kNone, kFat16, kFat32 };  // kFat16: FAT16 or FAT12
+FatTableStart FatTableStartOf(const uint8_t* sector);
+
+// Whether a sector (512 bytes) begins a table of the kind: FAT32 (fat32), else FAT16 or FAT12.
+bool BeginsFatTable(const uint8_t* sector, bool fat32);
 
 // A search back from dataStart (the sector of cluster 2) down to floor for two sectors that begin like a
 // table, one table length apart, the second followed by the data area (FAT32) or by a root folder of a size
@@ -27,8 +34,9 @@ bool BeginsFatTable(const uint8_t* sector);
 // kind can be. Copies whose two first sectors are equal (both hold the same entries) come first: a pair in
 // firstLooked (the usual place of the first copy, looked at before the search), else the pair nearest the data.
 // Without such a pair (an entry written to one copy alone before a crash), a pair that fits in firstLooked, else
-// the nearest that fits. Each sector of the search is read once. stopped() and progress(done, total) are asked as
-// the search goes back.
+// the nearest that fits. Without any pair (one copy's first sector lost), one copy's first sector places both where
+// the sectors after it agree, not blank, with those one table length before or after it; where all of them are
+// blank, it serves alone as both copies. Each sector of the search is read once. stopped() and progress(done, total) are asked as the search goes back.
 struct FatTableSearch {
   uint64_t dataStart = 0;
   uint64_t floor = 0;

@@ -23,8 +23,9 @@ FILE, tab-separated, for each case (an image scanned whole with one file-system 
     #case  IMAGE  CODE  SECTORS  WHERE
     IMAGE  CODE  K  TYPE  LABEL  FIRST  LAST
 
-one line per file system the scan must find, in the order found: those with a boot sector in the order of their
-boot sectors, then those rebuilt without one in the order of their first folder. WHERE is "own" for the disks
+one line per file system the scan must find, in the order found: those with a boot sector (a FAT32 one's backup
+will do) in the order of their boot sectors, then those rebuilt without one in the order of their first folder,
+of the type their tables give. WHERE is "own" for the disks
 beside FILE, "shared" for the shared test images; either way NAME.raw beside the image is the raw disk it wraps
 (for the tests' own scan of its bytes). The values
 come from TSK: fsstat gives each volume's cluster size, cluster area and size (first sector = the sector of cluster
@@ -155,7 +156,8 @@ def expected(volumes, code, range_end):
         if ntfs:
             lines.append((CODES["ntfs"], v["base"], min(v["clusters_end"], range_end), v["base"]))
         else:
-            fat32 = code == CODES["fat32"] or v["largest"] > LARGEST_FAT16_CLUSTER
+            # The tables before the data area give the volume's own type, whichever type the scan was for.
+            fat32 = v["fs"] == "fat32" or v["largest"] > LARGEST_FAT16_CLUSTER
             lines.append((CODES["fat32" if fat32 else "fat16"], v["base"], 0, v["base"]))
     names = {100: "FAT16", 200: "FAT32", 300: "NTFS"}
     return [(k, t, f"{names[t]} @{at}", base, last) for k, (t, base, last, at) in enumerate(lines, 1)]
@@ -180,7 +182,12 @@ def shared_volumes(images, name):
     at = damage["volume_start"]
     moved = dict(intact, start=at,
                  entries=[dict(e, runs=[[s + at, n] for s, n in e["runs"] or []]) for e in intact["entries"]])
-    return manifest["virtual_disk"]["size"] // SECTOR, [volume_facts(moved, False)]
+    # A FAT32 volume whose first boot sector alone is lost is found by its backup, six sectors on.
+    with open(os.path.join(images, name), "rb") as f:
+        f.seek((at + 6) * SECTOR)
+        backup = f.read(SECTOR)
+    kept = intact["fs"] == "fat32" and backup[510:512] == b"\x55\xaa" and backup[82:87] == b"FAT32"
+    return manifest["virtual_disk"]["size"] // SECTOR, [volume_facts(moved, kept)]
 
 
 def main():

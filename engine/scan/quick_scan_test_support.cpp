@@ -139,6 +139,7 @@ void PutFatBoot(Bytes& volume, size_t at, const FatLayout& layout) {
   volume[b + 13] = layout.sectorsPerCluster;
   PutLe16(volume, b + 14, layout.reserved);
   volume[b + 16] = layout.tables;
+  volume[b + 21] = 0xF8;  // a fixed disk's media byte
   if (layout.code == 200) {
     PutLe32(volume, b + 32, layout.totalSectors);
     PutLe32(volume, b + 36, layout.sectorsPerFat);
@@ -156,10 +157,16 @@ void PutFatBoot(Bytes& volume, size_t at, const FatLayout& layout) {
 Bytes FatVolume(const FatLayout& layout) {
   Bytes volume(size_t{layout.sectors} * 512);
   PutFatBoot(volume, 0, layout);
+  // Each copy begins with the media byte and the two reserved entries: F8 FF FF FF, FAT32 F8 FF FF 0F FF FF FF 0F.
+  static const uint8_t kFat16Start[] = {0xF8, 0xFF, 0xFF, 0xFF};
+  static const uint8_t kFat32Start[] = {0xF8, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F};
   for (uint32_t table = 0; table < 2; ++table) {
     const size_t at = (size_t{layout.reserved} + size_t{table} * layout.sectorsPerFat) * 512;
-    volume[at] = 0xF8;
-    volume[at + 1] = 0xFF;
+    if (layout.code == 200) {
+      std::memcpy(&volume[at], kFat32Start, sizeof kFat32Start);
+    } else {
+      std::memcpy(&volume[at], kFat16Start, sizeof kFat16Start);
+    }
   }
   return volume;
 }

@@ -28,6 +28,11 @@ generator's own record of what it wrote judges these):
           cross-folders  the first table links a live folder's first or last cluster into another live folder's
                          second cluster: the entries after the linked cluster are reached through the second table
                          alone, the other folder's from its second cluster on through both folders
+          table-start    the first sector of one table lost (zeroed), the boot sector (and backup) zeroed: the other
+                         copy's first sector places both
+    FAT, both copies
+          cross-both     cross-files written to both tables: the first file's own clusters are chained no more
+                         (destroyed), the other's stay its own
     FAT32, NTFS
           boot-backup    the boot sector zeroed, its backup kept (FAT32 six sectors on, NTFS in the last sector)
 
@@ -35,8 +40,8 @@ generator's own record of what it wrote judges these):
         fate "destroyed" (the file's bytes can no longer be read whole: a reader must count it damaged), "intact"
         (the other copy holds it whole), "tsk" (its bytes are what TSK reads now: the valid data length's zeros, a
         chain run on);
-        "hidden": paths whose directory entries only the other copy reaches; path None for a shape that damages
-        no file (table-sector, boot-backup)
+        "hidden": paths whose directory entries only the other copy reaches; "tied": paths whose clusters another
+        file claims as well as they do; path None for a shape that damages no file (table-sector, boot-backup)
     python3 damage.py RAW SEED [SHAPE...]    (TSK describes RAW first; prints what was damaged)
 """
 import random
@@ -49,7 +54,8 @@ from util import SECTOR
 
 FAT_SHAPES = ("cut", "run-on", "inflate", "last")
 NTFS_SHAPES = ("past-end", "valid", "inflate")
-ONE_COPY_FAT = ("first-table", "second-table", "table-sector", "cross-files", "cross-folders", "boot-backup")
+ONE_COPY_FAT = ("first-table", "second-table", "table-sector", "cross-files", "cross-folders", "boot-backup",
+                "table-start", "cross-both")
 ONE_COPY_NTFS = ("boot-backup",)
 INFLATED = 200000000
 
@@ -263,16 +269,29 @@ def table_sector(fat, rng):
     return {"entry": None, "fate": "intact"}
 
 
-def cross_files(fat, description, rng):
-    """The first table links a live file's first cluster into another's second: the chain from there covers it."""
+def cross_files(fat, description, rng, both=False):
+    """The first table (or both) links a live file's first cluster into another's second: the chain from there covers
+    it."""
     chains = own_chains(fat, description)
     pairs = [(f, g) for f in chains for g in chains
              if f[0] is not g[0] and len(f[1]) >= 2 and len(g[1]) >= len(f[1])]
     if not pairs:
         return None
     (f, f_chain), (g, g_chain) = rng.choice(pairs)
-    fat.set_entry(f_chain[0], g_chain[1], [0])
-    return {"entry": f, "fate": "intact", "into": g["path"]}
+    fat.set_entry(f_chain[0], g_chain[1], None if both else [0])
+    # In both tables, a chain of exactly the first file's length from there claims the second's clusters as well as
+    # its own chain does: nothing tells whose they are.
+    tied = [g["path"]] if both and len(g_chain) == len(f_chain) else []
+    return {"entry": f, "fate": "destroyed" if both else "intact", "into": g["path"], "tied": tied}
+
+
+def table_start(fat, rng):
+    """The first sector of one table zeroed, the boot sector and its backup too."""
+    with open(fat.raw, "r+b") as f:
+        f.seek((fat.reserved + rng.randrange(2) * fat.table_sectors) * SECTOR)
+        f.write(bytes(SECTOR))
+    zero_boot(fat.raw, [0, 6] if fat.fat32 else [0])
+    return {"entry": None, "fate": "intact"}
 
 
 def cross_folders(fat, description, rng):
@@ -318,8 +337,10 @@ def one_copy(raw, fat, description, shape, rng):
         return one_table(fat, description, 1 if shape == "second-table" else 0, rng)
     if shape == "table-sector":
         return table_sector(fat, rng)
-    if shape == "cross-files":
-        return cross_files(fat, description, rng)
+    if shape in ("cross-files", "cross-both"):
+        return cross_files(fat, description, rng, shape == "cross-both")
+    if shape == "table-start":
+        return table_start(fat, rng)
     if shape == "cross-folders":
         return cross_folders(fat, description, rng)
     raise ValueError("no damage %r" % shape)

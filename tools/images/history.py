@@ -511,7 +511,12 @@ class FatTools:
                 [target + "/"])
         elif op.kind in ("put", "grow"):
             local = stage(self.staging, self.steps, op.args[2])
-            run(["mcopy", "-i", self.image] + (["-D", "o"] if op.kind == "grow" else []) + [local, target])
+            # A fourth argument dates the file (seconds since 1970); else it is written now.
+            dated = len(op.args) > 3 and op.args[3] is not None
+            if dated:
+                os.utime(local, (op.args[3], op.args[3]))
+            run(["mcopy", "-i", self.image] + (["-D", "o"] if op.kind == "grow" else []) + (["-m"] if dated else []) +
+                [local, target])
         elif op.kind == "rm":
             run(["mdel", "-i", self.image, target])
         elif op.kind == "rmtree":

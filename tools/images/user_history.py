@@ -14,6 +14,8 @@ Acts, each drawn by a generator of its own from the seed, so that the history be
     crowd    two new folders side by side, 20 to 50 files in each (the cross-linked folders of damage.py need
              folders of several clusters)
     reuse-format   reuse, then format: files deleted and written over before the format lie among the old ones
+    reuse-delete   reuse, then the files it wrote deleted in turn (FAT), written a day later or the same day as the
+             seed draws: a deleted file's place holds a later deleted file's bytes, which only the dates tell
 
 The record of what was written: one row per file the generator wrote,
     path, size, sha256
@@ -22,6 +24,7 @@ The record of what was written: one row per file the generator wrote,
               fails its check: a reader must count it damaged, never save it whole); unknown (not judged: a
               deletion of the history whose place it does not record, an old FAT file in more than one run)
     required  a reader must list it and save it whole (live, intact; an empty file too)
+    day       1 for a file an act dated a day later than the others (absent: 0)
 
     user_history.py --seed N --act ACT [--kind KIND] --out DIR [--ntfs-helper PATH]
 writes DIR/<kind>-<seed>-<act>.raw and DIR/<kind>-<seed>-<act>.written.json.
@@ -33,6 +36,7 @@ import random
 import shutil
 import struct
 import sys
+import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
@@ -43,8 +47,9 @@ import oracle  # noqa: E402
 from history import Op  # noqa: E402
 from util import MIB, SECTOR, copy_sparse, fresh_dir, pseudo_bytes, sha256_bytes, text_bytes  # noqa: E402
 
-ACTS = ("reuse", "format", "torn", "crowd", "reuse-format")
-KINDS_OF_ACT = {"torn": ("ntfs512", "ntfs4k")}
+ACTS = ("reuse", "format", "torn", "crowd", "reuse-format", "reuse-delete")
+KINDS_OF_ACT = {"torn": ("ntfs512", "ntfs4k"), "reuse-delete": ("fat16", "fat32", "fat12")}
+DAY = 86400
 
 
 class Target:
@@ -156,9 +161,9 @@ def run_ops(target, ops):
     shutil.rmtree(staging)
 
 
-def new_files(target, rows, rng, tag, count, room, folders, most=None, sizes=None):
+def new_files(target, rows, rng, tag, count, room, folders, most=None, sizes=None, mtime=None):
     """count new files (name, size and bytes drawn; room bytes in all, each at most most, or of sizes like those
-    of sizes) in the folders, names unused there; (ops, rows)."""
+    of sizes) in the folders, names unused there, dated mtime (seconds since 1970) when given; (ops, rows)."""
     taken = {}
     for p in [r["path"] for r in rows] + target.folders:
         folder, _, name = p.rpartition("/")
@@ -174,12 +179,12 @@ def new_files(target, rows, rng, tag, count, room, folders, most=None, sizes=Non
         label = "%s/%d/%d" % (tag, target.seed, n)
         data = text_bytes(label, size) if rng.random() < 0.4 else pseudo_bytes(label, size)
         path = (folder + "/" if folder else "") + name
-        ops.append(Op("put", "/" + path, size, data))
+        ops.append(Op("put", "/" + path, size, data, mtime))
         made.append(row(path, size, sha256_bytes(data)))
     return ops, made
 
 
-def reuse(target, rows, rng, deletions=None, additions=None):
+def reuse(target, rows, rng, deletions=None, additions=None, mtime=None):
     locate(target, rows)
     candidates = [r for r in rows if r["state"] == "live" and r["size"] and "place" in r and
                   (not target.fat or len(r["place"]["runs"]) == 1)]
@@ -189,7 +194,7 @@ def reuse(target, rows, rng, deletions=None, additions=None):
         ops.append(Op("forget-next-free"))
     room = sum(r["size"] for r in gone) * 3 // 2 + target.geo.cluster
     more, made = new_files(target, rows, rng, "reuse", additions or max(1, (2 * len(gone) + 4) // 5), room,
-                           target.folders, sizes=[r["size"] for r in gone])
+                           target.folders, sizes=[r["size"] for r in gone], mtime=mtime)
     run_ops(target, ops + more)
     for r in gone:
         r.update(state="deleted", required=False)
@@ -197,8 +202,24 @@ def reuse(target, rows, rng, deletions=None, additions=None):
     return rows + made
 
 
+def untold(rows, writers):
+    """Marks unknown the FAT rows destroyed where no writer's first run meets their own: a file deleted and written
+    over by a later run of a file whose chain is gone too (deleted in turn, or from before a quick format) cannot be
+    known for destroyed."""
+    firsts = [w["place"]["runs"][0] for w in writers if w.get("place") and w["place"]["runs"]]
+    for r in rows:
+        if r["fate"] != "destroyed" or not r.get("place") or not r["place"]["runs"]:
+            continue
+        first = r["place"]["runs"][0][0]
+        end = first + -(-r["size"] // SECTOR)
+        if not any(start < end and first < start + count for start, count in firsts):
+            r["fate"] = "unknown"
+
+
 def quick_format(target, rows, rng, additions=None):
     locate(target, rows)
+    deleted = [r for r in rows if r["state"] == "deleted"]
+    live = [r for r in rows if r["state"] == "live"]
     history.format_volume(target.geo, target.raw, target.label)
     folders = ["", "New folder %d" % rng.randrange(100)]
     count = additions or max(3, sum(r["state"] == "live" for r in rows) // 5)
@@ -210,6 +231,9 @@ def quick_format(target, rows, rng, additions=None):
             r["fate"] = fate_now(target, r)
         elif r["state"] == "live":
             r.update(state="lost", required=False, fate="unknown")
+    if target.fat:
+        # The new root holds none of the old root's entries.
+        untold(deleted, [r for r in live if "/" in r["path"]])
     return rows + made
 
 
@@ -258,6 +282,22 @@ def crowd(target, rows, rng, files=None):
     return rows + made
 
 
+def reuse_delete(target, rows, rng):
+    """reuse, its new files dated a day later or now as rng draws, then those deleted."""
+    later = rng.random() < 0.5
+    before = len(rows)
+    rows = reuse(target, rows, rng, mtime=int(time.time()) + DAY if later else None)
+    fresh = rows[before:]
+    target.description = oracle.describe_volume(target.raw, 0)
+    locate(target, fresh)
+    run_ops(target, [Op("rm", "/" + r["path"]) for r in fresh])
+    for r in fresh:
+        r.update(state="deleted", required=False, day=1 if later else 0)
+        r["fate"] = fate_now(target, r)
+    untold([r for r in rows[:before] if r["state"] == "deleted"], fresh)
+    return rows
+
+
 def act(name, target, rows, seed, **counts):
     """Takes the act on the volume in place; returns the rows of every file written."""
     if name == "reuse-format":
@@ -271,6 +311,8 @@ def act(name, target, rows, seed, **counts):
         return quick_format(target, rows, rng, **counts)
     if name == "crowd":
         return crowd(target, rows, rng, **counts)
+    if name == "reuse-delete":
+        return reuse_delete(target, rows, rng)
     return tear(target, rows, rng, **counts)
 
 

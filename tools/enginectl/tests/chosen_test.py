@@ -95,7 +95,7 @@ def cases(images, disks, extensive):
         code = CODES["ntfs"] if v["fs"] == "ntfs" else CODES["fat16"]
         out.append(Case("%s at %s" % (name, start), os.path.join(disks, name + ".fixed.vhd"), code,
                         os.path.getsize(raw) // 512, v, os.path.join(images, volume), int(start),
-                        root_read=name != "dmg_fat16_boot_fat1", save=name == "two_ntfs" and start != "2048"))
+                        save=name == "two_ntfs" and start != "2048"))
     # The damage kit: the FAT volumes without a boot sector as their intact volumes list them.
     for name, code in (("dmg_fat16_boot", 100), ("dmg_fat32_boot", 200), ("dmg_ntfs_dirrec", 300)):
         manifest = load(os.path.join(images, name + ".fixed.vhd.manifest.json"))

@@ -647,12 +647,14 @@ def loose_name_match(tsk_name, name, fat):
 def must_be_damaged(volume, destroyed=()):
     """TSK's addresses of the volume's files that no reader can save whole, as the volume itself tells: deleted files
     (TSK's orphans among them) whose clusters its allocation gives out again (the first FAT, as
-    driver.fat_file_reused reads it; NTFS the $Bitmap icat gives), and the files of the MFT or entry numbers
-    destroyed (by the damage)."""
+    driver.fat_file_reused reads it; NTFS the $Bitmap icat gives), deleted FAT files whose clusters another deleted
+    file claims where the dates do not tell them the newer (driver.fat_contested), and the files of the MFT or entry
+    numbers destroyed (by the damage)."""
     files = [e for e in volume.description.get("entries", []) if not e["dir"] and not e["meta"]]
     out = {e["addr"] for e in files if e["inode"] in destroyed}
     if volume.fs != "ntfs":
-        return out | {e["addr"] for e in files if driver.fat_file_reused(volume.raw, 0, e)}
+        return out | {e["addr"] for e in files if driver.fat_file_reused(volume.raw, 0, e)} | \
+            driver.fat_contested(volume.raw, 0, files)
     bitmap = subprocess.run(["icat", volume.raw, "6"], stdout=subprocess.PIPE, env=driver.TOOL_ENV,
                             check=True).stdout
     spc = volume.record["cluster"] // SECTOR

@@ -549,13 +549,49 @@ def fat_file_reused(raw, start, e):
     return any(c < len(entries) and entries[c] != 0 for c in range(first, first + count))
 
 
+def fat_contested(raw, start, entries):
+    """TSK's addresses of the deleted FAT files (of entries) that another deleted file claims clusters of, where
+    their dates do not make this one the newer: each is read as consecutive clusters from its first, as many as its
+    size needs and up to the first that the first table gives out, and two such runs that meet are at most one
+    file's (the newer one's by its day of writing; neither's on one day). Two entries of one first cluster, size and
+    day are one file (a rename leaves the old entry deleted)."""
+    layout = fat_layout(raw, start)
+    if layout is None:
+        return set()
+    base, spc, table = layout
+    runs = []
+    for e in entries:
+        if not e["deleted"] or e["dir"] or not e["size"] or not e["runs"]:
+            continue
+        first = (e["runs"][0][0] - base) // spc
+        end = first + 1
+        while end < first + -(-e["size"] // (spc * 512)) and end < len(table) and table[end] == 0:
+            end += 1
+        runs.append((first, end, (e["mtime"] or "")[:10], e))
+    runs.sort(key=lambda r: r[0])
+    out = set()
+    for i, (first, end, day, e) in enumerate(runs):
+        for other_first, _, other_day, other in runs[i + 1:]:
+            if other_first >= end:
+                break
+            if (first, e["size"], day) == (other_first, other["size"], other_day):
+                continue
+            if day <= other_day:
+                out.add(e["addr"])
+            if other_day <= day:
+                out.add(other["addr"])
+    return out
+
+
 def check_save(save, expected, raw, start, fat, times=False, pool=None):
     """The problems of a save of a whole results tree: its own (status, anything outside the chosen folder,
     files it did not read or write whole, a count that is not the number of files there), and those of
-    saved_entry_problems. The deleted FAT files whose clusters are in use again (fat_file_reused) are saved, but
-    counted damaged, and only they."""
+    saved_entry_problems. The deleted FAT files whose clusters are in use again (fat_file_reused) or claimed by another
+    deleted file (fat_contested) are saved, but counted damaged, and only they."""
     saved = saved_tree(save.out)
-    reused = sum(1 for e, path in expected if fat and raw is not None and fat_file_reused(raw, start, e) and
+    contested = fat_contested(raw, start, [e for e, _ in expected]) if fat and raw is not None else set()
+    reused = sum(1 for e, path in expected if fat and raw is not None and
+                 (fat_file_reused(raw, start, e) or e["addr"] in contested) and
                  find_saved(saved, dict(e, path=path), fat) is not None)
     problems = save.problems(3 if reused else 0)
     problems += saved_entry_problems(save.out, expected, raw, start, fat, times, pool)

@@ -5,16 +5,19 @@ histories users bring, where The Sleuth Kit (which reads the first table only) i
 
     fat_written_test.py --enginectl PATH --work DIR [--only NAME...] [--figures]
 
-- run-on: a live file's first cluster linked into a longer file's chain in one table copy;
+- run-on: a live file's first cluster linked into a longer file's chain in one table copy, or in both;
 - crossed folders: the first cluster of one folder of 40 files linked into the second cluster of another's, in one
-  copy or in both, the two root entries in either order;
+  copy or in both (its later clusters then found by the Extensive Scan alone), the two root entries in either
+  order;
+- one copy's first sector lost on a FAT16 volume of 8 KiB clusters (its tables at 16), read by Quick Scan;
 - copies that differ: a volume without its boot sector whose two table copies differ in one entry of their first
   sector (an allocation written to one copy before a crash);
 - a 1.44 MB FAT12 floppy found by the Extensive Scan;
 - tables away from where a search window looks: both boot sectors lost, FAT32 with 6,158 reserved sectors (as card
   formatters align the data area), FAT16 with 64, and the usual 32 for FAT32;
-- files deleted and their space written again;
-- a volume quick-formatted over its files, then written;
+- files deleted and their space written again; written again and deleted in turn, a day later or the same day;
+- a volume quick-formatted over its files, then written; a new file beginning where an old one of its length did,
+  an old file written around another; a folder of 60 long names on 4 KiB clusters;
 - short names in lower case by their case flags (byte 12), some with letters of the DOS code page, through a
   snapshot too, and through an old snapshot that named those one character per byte;
 - a stick as people fill it: hundreds of small files written in a row, a folder of long names over more than one
@@ -72,25 +75,32 @@ def deleted_fate(v, path):
     return WHOLE if v.intact(path, v.deleted[path]) else DESTROYED
 
 
-def names_in_cluster(v, cluster):
-    """The names of the live entries whose short entry lies in one directory cluster: the long name its pieces
-    there spell, else the 8.3 name as stored (the test's own reading, names of one case only)."""
+def entries_in_cluster(v, cluster):
+    """(name, first cluster) of the live entries whose short entry lies in one directory cluster: the long name its
+    pieces there spell (all of them, from the one marked last), else the 8.3 name as stored (the test's own reading,
+    names of one case only)."""
     data = v.read_cluster(cluster)
-    names, pieces = [], []
+    out, pieces, whole = [], [], False
     for i in range(0, len(data), 32):
         e = data[i:i + 32]
         if e[0] == 0:
             break
         if e[11] == 0x0F:
-            pieces = [] if e[0] & 0x40 else pieces
+            if e[0] & 0x40:
+                pieces, whole = [], True
             chars = e[1:11] + e[14:26] + e[28:32]
             pieces.insert(0, chars.decode("utf-16-le").split("\0")[0].rstrip("\uffff"))
             continue
         if e[0] not in (0xE5, ord(".")):
             base, ext = e[:8].decode().rstrip(), e[8:11].decode().rstrip()
-            names.append("".join(pieces) if pieces else base + ("." + ext if ext else ""))
-        pieces = []
-    return names
+            first = int.from_bytes(e[26:28], "little") | int.from_bytes(e[20:22], "little") << 16 * v.fat32
+            out.append(("".join(pieces) if pieces and whole else base + ("." + ext if ext else ""), first))
+        pieces, whole = [], False
+    return out
+
+
+def names_in_cluster(v, cluster):
+    return [n for n, _ in entries_in_cluster(v, cluster)]
 
 
 # ---------------------------------------------------------------- the cases
@@ -107,7 +117,9 @@ def run_on(work, name, fs, copies):
     v.put("G.BIN", 10 * cluster - 7)
     v.put("AFTER.TXT", 5000)
     v.link(v.clusters["F.BIN"][0], v.clusters["G.BIN"][1], copies)
-    return v, live_truth(v), ["quick", "extensive"]
+    # Linked in both copies, F.BIN's own clusters are no longer chained: it runs into G.BIN's, which stays G's.
+    fates = {"F.BIN": DESTROYED} if len(copies) == 2 else {}
+    return v, live_truth(v, fates=fates), ["quick", "extensive"]
 
 
 def crossed_folders(work, name, fs, copies, beta_first):
@@ -121,19 +133,21 @@ def crossed_folders(work, name, fs, copies, beta_first):
     if len(alpha) < 2 or len(beta) < 2:
         raise RuntimeError("the folders fill fewer than two clusters")
     v.link(alpha[0], beta[1], copies)
-    fates = {}
-    if set(copies) == {1, 2}:
-        # Both copies lead ALPHA into BETA: what ALPHA's first cluster holds is all that is left of ALPHA.
-        kept = set(names_in_cluster(v, alpha[0]))
-        fates = {p: WHOLE if p.split("/")[1] in kept else DESTROYED for p in v.files if p.startswith("ALPHA/")}
-    return v, live_truth(v, fates=fates), ["quick", "extensive"]
+    if set(copies) != {1, 2}:
+        return v, live_truth(v), ["quick", "extensive"]
+    # Both copies lead ALPHA into BETA: what ALPHA's first cluster holds is all its chain keeps; its later clusters
+    # are whole on the disk, found by their entries (the Extensive Scan, under "Lost Dir").
+    kept = set(names_in_cluster(v, alpha[0]))
+    lost = {p for p in v.files if p.startswith("ALPHA/") and p.split("/")[1] not in kept}
+    truth = live_truth(v, place=lambda p: "Lost Dir/" + p.split("/")[1] if p in lost else p,
+                       fates={p: EITHER for p in lost})
+    return v, truth, ["quick", "extensive"]
 
 
-def copies_differ(work, name, fs, copy):
-    """Boot sectors zeroed; one free entry of the first sector of table copy `copy` marked in use."""
-    v = Volume(work, name, fs, 16 if fs == "fat16" else 40)
+def fill_documents(v):
+    """Files as a user keeps them: a few in the root, 60 long-named letters in a folder of several clusters, and a
+    picture written around the place of a deleted one (Pictures/HOLE.TMP)."""
     cluster = v.spc * SECTOR
-    v.put("SPARE.TMP", cluster)  # freed at the end: a free entry in the tables' first sector
     v.mkdir("Docs", "Docs/Letters", "Pictures")
     for i in range(5):
         v.put("Read me %d.txt" % i, 400 + 500 * i)
@@ -142,6 +156,13 @@ def copies_differ(work, name, fs, copy):
     v.put("Pictures/AFTER.JPG", cluster + 50)
     v.delete("Pictures/HOLE.TMP")
     v.put("Pictures/fragmented.jpg", 5 * cluster - 30)
+
+
+def copies_differ(work, name, fs, copy):
+    """Boot sectors zeroed; one free entry of the first sector of table copy `copy` marked in use."""
+    v = Volume(work, name, fs, 16 if fs == "fat16" else 40)
+    v.put("SPARE.TMP", v.spc * SECTOR)  # freed at the end: a free entry in the tables' first sector
+    fill_documents(v)
     v.delete("SPARE.TMP")
     v.link(v.clusters["SPARE.TMP"][0], None, (copy,))
     v.zero_sectors(0, *([6] if v.fat32 else []))
@@ -149,6 +170,76 @@ def copies_differ(work, name, fs, copy):
     truth.add("SPARE.TMP", v.deleted["SPARE.TMP"], True, EITHER)
     truth.add("Pictures/HOLE.TMP", v.deleted["Pictures/HOLE.TMP"], True, deleted_fate(v, "Pictures/HOLE.TMP"))
     return v, truth, ["extensive"]
+
+
+def table_start(work, name, fs, copy, spc):
+    """The first sector of table copy `copy` lost (zeroed) on a volume whose formatter aligned its tables to the
+    cluster: Quick Scan takes its boot sector by the other copy, and reads every file along its chain."""
+    v = Volume(work, name, fs, (16 if fs == "fat16" else 40) * spc, spc=spc)
+    fill_documents(v)
+    v.zero_sectors(v.reserved + (copy - 1) * v.spf)
+    truth = live_truth(v)
+    truth.add("Pictures/HOLE.TMP", v.deleted["Pictures/HOLE.TMP"], True, deleted_fate(v, "Pictures/HOLE.TMP"))
+    return v, truth, ["quick"]
+
+
+def format_overlaps(work, name, fs):
+    """Old files that the new tables of a quick format no longer chain, read by their entries: A.BIN begins where a
+    new file of its length begins (moved into Old, its clusters left first on the volume), X.BIN was written
+    around B.BIN (its consecutive clusters hold B.BIN's first). Neither holds its own bytes there; B.BIN does."""
+    v = Volume(work, name, fs, 16 if fs == "fat16" else 40)
+    cluster = v.spc * SECTOR
+    v.put("A.BIN", 3 * cluster)
+    v.mkdir("Old")
+    run_tool(["mmove", "-i", v.raw, "::/A.BIN", "::/Old/A.BIN"])
+    v.files["Old/A.BIN"], v.clusters["Old/A.BIN"] = v.files.pop("A.BIN"), v.clusters.pop("A.BIN")
+    v.put("Old/HOLE.TMP", cluster)
+    v.put("Old/B.BIN", 2 * cluster)
+    v.delete("Old/HOLE.TMP")
+    v.put("Old/X.BIN", 3 * cluster - 5)
+    v.put("Old/KEEP.TXT", 5000)
+    x, b = v.clusters["Old/X.BIN"], v.clusters["Old/B.BIN"]
+    if x[1] != b[-1] + 1 or b[0] != x[0] + 1:
+        raise RuntimeError("X.BIN was not written around B.BIN: %s %s" % (x, b))
+    old = dict(v.files)
+    old_folder = v.clusters["Old"][0]
+    v.format()
+    v.put("NEW.BIN", 3 * cluster)
+    if v.clusters["NEW.BIN"] != v.clusters["Old/A.BIN"]:
+        raise RuntimeError("NEW.BIN does not take A.BIN's clusters")
+    truth = live_truth(v)
+    fates = {"Old/A.BIN": DESTROYED, "Old/X.BIN": DESTROYED, "Old/B.BIN": WHOLE, "Old/KEEP.TXT": WHOLE}
+    for p, fate in fates.items():
+        truth.add("Dir%d/%s" % (old_folder, p.split("/")[1]), old[p], False, fate)
+    return v, truth, ["extensive"]
+
+
+def deleted_twice(work, name, fs, later):
+    """Files deleted, new files written into their place and deleted in turn, a day later (later) or the same day:
+    an old file's clusters hold a new one's bytes, and only the dates tell whose they are."""
+    v = Volume(work, name, fs, 16 if fs == "fat16" else 40)
+    cluster = v.spc * SECTOR
+    day = 1600000000
+    v.mkdir("Old", "New")
+    for i in range(10):
+        v.put("Old/old file %d.bin" % i, (2 + i % 3) * cluster - 17 * i, mtime=day)
+    gone = ["Old/old file %d.bin" % i for i in (1, 2, 5, 6)]
+    v.delete(*gone)
+    fresh = ["New/new file %d.bin" % i for i in range(3)]
+    # Each new file fits the holes in turn: the first two where old files 1 and 2 were, the third over 5 and into 6.
+    for i, p in enumerate(fresh):
+        v.put(p, (3 + i) * cluster - 3, mtime=day + (86400 if later else 0))
+    v.delete(*fresh)
+    truth = live_truth(v)
+    for p in gone:
+        truth.add(p, v.deleted[p], True, deleted_fate(v, p))
+    for p in fresh:
+        contiguous = v.clusters[p] == list(range(v.clusters[p][0], v.clusters[p][0] + len(v.clusters[p])))
+        fate = deleted_fate(v, p) if later and contiguous else EITHER
+        truth.add(p, v.deleted[p], True, fate)
+    if all(deleted_fate(v, p) == WHOLE for p in gone):
+        raise RuntimeError("no new file took an old one's place")
+    return v, truth, ["quick", "extensive"]
 
 
 def floppy(work, name):
@@ -247,6 +338,32 @@ def quick_format(work, name, fs):
     return v, truth, ["extensive"]
 
 
+def long_folder_format(work, name, fs):
+    """A folder of 60 long-named files on 4 KiB clusters (its entries fill more than one cluster), the volume
+    quick-formatted and one file written: what the folder's later clusters hold is whole on the disk, listed under
+    "Lost Dir" (the new tables no longer chain them to its first), a name whose long name begins in the cluster
+    before by its 8.3 name."""
+    v = Volume(work, name, fs, 280 if fs == "fat32" else 40, spc=8)
+    v.put("FIRST.BIN", 4 * v.spc * SECTOR)  # the new file takes its place, not the folder's
+    v.mkdir("Letters")
+    v.put_many("Letters", {"letter to the bank number %02d.doc" % i: 900 + 61 * i for i in range(60)})
+    chain = v.chain_of("Letters")
+    if len(chain) < 2:
+        raise RuntimeError("the folder fills one cluster")
+    old = dict(v.files)
+    by_cluster = {v.clusters[p][0]: p for p in old}
+    v.format()
+    v.put("NEW.TXT", 3000)
+    truth = live_truth(v)
+    for cluster in chain:
+        for n, first in entries_in_cluster(v, cluster):
+            path = by_cluster[first]
+            taken = any(v.allocated(c) for c in v.clusters[path])
+            fate = DESTROYED if taken or not v.intact(path, old[path]) else WHOLE
+            truth.add(("Dir%d/" % chain[0] if cluster == chain[0] else "Lost Dir/") + n, old[path], False, fate)
+    return v, truth, ["extensive"]
+
+
 def lower_case(work, name, fs):
     """Short names written in lower case (the case flags of byte 12), a folder and a file among them deleted; some
     with letters of the DOS code page (café.txt as CAF 0x90, as Windows and mtools write it). An old snapshot, which
@@ -306,8 +423,8 @@ def root_only(work, name, fs):
 def cases():
     out = {}
     for fs in ("fat16", "fat32"):
-        for copies in ((1,), (2,)):
-            out["run_on_%s_copy%d" % (fs, copies[0])] = (run_on, fs, copies)
+        for copies in ((1,), (2,), (1, 2)):
+            out["run_on_%s_copy%s" % (fs, "".join(map(str, copies)))] = (run_on, fs, copies)
         for copies in ((1,), (2,), (1, 2)):
             for beta_first in (False, True):
                 out["crossed_%s_%s_%s" % (fs, "".join(map(str, copies)), "beta_first" if beta_first else "alpha_first")] = \
@@ -317,6 +434,10 @@ def cases():
         for spc in (1, 2):
             out["reused_%s_spc%d" % (fs, spc)] = (reused, fs, spc)
         out["quick_format_%s" % fs] = (quick_format, fs)
+        out["long_folder_format_%s" % fs] = (long_folder_format, fs)
+        out["format_overlaps_%s" % fs] = (format_overlaps, fs)
+        for later in (True, False):
+            out["deleted_twice_%s_%s" % (fs, "later" if later else "same_day")] = (deleted_twice, fs, later)
         out["lower_case_%s" % fs] = (lower_case, fs)
         out["windows_names_%s" % fs] = (windows_names, fs)
         out["root_only_%s" % fs] = (root_only, fs)
@@ -324,6 +445,7 @@ def cases():
     out["reserved_fat32_6158"] = (reserved, "fat32", 6158)
     out["reserved_fat32_32"] = (reserved, "fat32", 32)
     out["reserved_fat16_64"] = (reserved, "fat16", 64)
+    out["table_start_fat16_copy2_8k"] = (table_start, "fat16", 2, 16)
     return out
 
 

@@ -4,7 +4,7 @@ to both, or by a later history (space written again after a delete, a quick form
 a reader of the tables (The Sleuth Kit reads the first table only).
 
     v = Volume(work, "name", "fat16", 16)        # mkfs.fat --invariant; "fat12" makes a 1.44 MB floppy
-    v.mkdir("Docs"); v.put("Docs/a.bin", 3000); v.delete("Docs/a.bin")
+    v.mkdir("Docs"); v.put("Docs/a.bin", 3000); v.delete("Docs/a.bin")   # put(..., mtime=T) dates it
     v.link(cluster, value, copies=(1,))           # one table entry of one copy (or both)
     v.image()                                     # a fixed VHD of the raw volume, as the driver reads it
 """
@@ -65,9 +65,13 @@ class Volume:
         run(["mmd", "-i", self.raw] + ["::/" + p for p in paths])
         self.clusters.update(self.chains_of(paths))
 
-    def put(self, path, size):
+    def put(self, path, size, mtime=None):
+        """Writes a file of size bytes; dated mtime (seconds since 1970) when given, else now."""
         data = pseudo_bytes(self.name + path, size)
-        run(["mcopy", "-i", self.raw, "-D", "o", self._local(data), "::/" + path])
+        local = self._local(data)
+        if mtime is not None:
+            os.utime(local, (mtime, mtime))
+        run(["mcopy", "-i", self.raw, "-D", "o"] + (["-m"] if mtime is not None else []) + [local, "::/" + path])
         self.files[path] = data
         self.clusters[path] = self.chain_of(path)
         return data

@@ -11,7 +11,9 @@ rows:
   with the bytes it was written with;
 - missing: a required file (live, intact, empty or not) not saved whole with its bytes under its name and folder;
 - case: saved whole with its bytes, its FAT short name in other capitals (the lower-case flags of byte 12);
-- intact-damaged: a deleted or lost file whose bytes are still in place, counted damaged;
+- intact-damaged: a deleted or lost file whose bytes are still in place, counted damaged, unless another deleted
+  or lost file's consecutive clusters meet its own and no later day of writing makes it the newer (contested: a
+  save cannot tell whose they are);
 - outside: sectors read outside the volume.
 FAT names compare as the saver writes them: a deleted short name's first letter is not known; "Copy (n ) of NAME"
 stands for NAME. A lost file (its folders' entries gone) may lie under "Lost Dir" and "Dir<n>" folders standing
@@ -76,7 +78,33 @@ class Saved:
         self.sha = sha256_file(full) if self.size is not None and not damaged else None
 
 
-def judge(rows, out, audit, extent, fat):
+def contested_rows(rows, tsk_contested=()):
+    """The ids of the deleted or lost rows a save may count damaged with their bytes in place: another such row's
+    consecutive sectors (from the first of its place, as many as its size needs) meet its own, and its day of writing
+    ("day", the same when not given) is not the later; or TSK lists it among the deleted files another claims
+    (tsk_contested: (folder, name without its first letter, size), in capitals)."""
+    placed = sorted(((r["place"]["runs"][0][0], r["place"]["runs"][0][0] + -(-r["size"] // 512), r) for r in rows
+                     if r["state"] != "live" and r["size"] and r.get("place") and r["place"]["runs"]),
+                    key=lambda x: x[0])
+    out = set()
+    for i, (first, end, r) in enumerate(placed):
+        for other_first, _, other in placed[i + 1:]:
+            if other_first >= end:
+                break
+            if first == other_first and r["size"] == other["size"]:
+                continue
+            if r.get("day", 0) <= other.get("day", 0):
+                out.add(id(r))
+            if other.get("day", 0) <= r.get("day", 0):
+                out.add(id(other))
+    for r in rows:
+        folder, _, name = r["path"].upper().rpartition("/")
+        if (folder, name[1:], r["size"]) in tsk_contested:
+            out.add(id(r))
+    return out
+
+
+def judge(rows, out, audit, extent, fat, tsk_contested=()):
     """(problems [(class, line)], figures) of the save into out whose audit is audit; extent: (first sector, count)
     of the volume on the image. Figures: the rows written and destroyed, the deleted or lost rows whose bytes are in
     place (recoverable) and those saved whole with them (recovered), the files listed (counted saved), counted whole
@@ -99,7 +127,7 @@ def judge(rows, out, audit, extent, fat):
             standing.setdefault(id(r), []).append((s, g))
     problems += required_problems(rows, standing)
     problems += whole_problems(saved, by_sha, fat)
-    problems += damaged_problems(saved)
+    problems += damaged_problems(saved, contested_rows(rows, tsk_contested))
     # Deleted and lost files whose bytes are still in place, and those of them saved whole with their bytes.
     recoverable = [r for r in rows if r["state"] != "live" and r["fate"] == "intact"]
     figures = {"written": len(rows), "destroyed": sum(r["fate"] == "destroyed" for r in rows),
@@ -158,13 +186,13 @@ def whole_problems(saved, by_sha, fat):
     return out
 
 
-def damaged_problems(saved):
+def damaged_problems(saved, contested):
     whole = {tuple(s.parts) for s in saved if not s.damaged}
     out = []
     for s in saved:
         if s.damaged and len(s.rows) == 1 and tuple(s.parts) not in whole:
             r = s.rows[0][0]
-            if r["fate"] == "intact" and r["state"] != "live":
+            if r["fate"] == "intact" and r["state"] != "live" and id(r) not in contested:
                 out.append(("intact-damaged", "%s, its bytes in place, counted damaged: %s (%d bytes)" %
                             (r["state"], s.path, r["size"])))
     return out

@@ -27,11 +27,17 @@ not required.
 Shapes (damage.py's one-copy shapes, user_history.py's acts):
     first-table, second-table, cross-files, cross-folders   quick
     table-sector                                           extensive (its boot sector zeroed)
+    table-start                                            extensive (one table's first sector and the boot sector
+                                                           zeroed)
+    cross-both                                             quick (cross-files written to both tables)
+    other-type                                             extensive, run for the other FAT type (table-sector's
+                                                           damage)
     boot-backup                                            quick and extensive, a small FAT16 volume after it; on NTFS
                                                            a file's first run moved past the volume's end as well
     reuse, torn                                            quick
     format                                                 quick and extensive
     reuse-format                                           extensive (files written over, then a quick format)
+    reuse-delete                                           quick and extensive (files written over, deleted again)
     aligned-table                                          search: the volume and two small partners, each on a
                                                            1 MiB boundary that is no cylinder start (nor start + 63)
     cut-footer, cut-blocks, bat-past-end                   quick: the disk as a dynamic VHD whose file lost its
@@ -100,6 +106,10 @@ SHAPES = {
     "cut-blocks": Shape(IMAGE_KINDS, QUICK, "image"),
     "bat-past-end": Shape(IMAGE_KINDS, QUICK, "image"),
     "raw-vhd": Shape(IMAGE_KINDS, ("quick", "search"), "image"),
+    "table-start": Shape(("fat16", "fat32"), EXTENSIVE, "damage"),
+    "cross-both": Shape(FAT_KINDS, QUICK, "damage"),
+    "other-type": Shape(("fat16", "fat32"), ("extensive-other",), "damage"),
+    "reuse-delete": Shape(FAT_KINDS, BOTH, "act"),
 }
 # Partners of the boot-backup and aligned-table disks: the seed's history of another seed, small.
 PARTNER_OFFSET = diff_test.PARTNER_OFFSET
@@ -107,9 +117,12 @@ PARTNER_OFFSET = diff_test.PARTNER_OFFSET
 # The seeds scripts/test runs of each shape (written_test.py without --seeds): each shape's kinds take turns.
 CI_SEEDS = {
     "first-table": (1, 3), "second-table": (2, 3), "cross-files": (1, 2, 10, 38), "cross-folders": (3, 7),
-    "table-sector": (1, 2), "boot-backup": (1, 3), "reuse": (1, 8, 14), "torn": (1, 2), "format": (1, 6),
-    "reuse-format": (9, 12, 14, 16, 22, 23), "aligned-table": (1,), "cut-footer": (1, 4), "cut-blocks": (5, 8),
-    "bat-past-end": (1, 8), "raw-vhd": (2, 3),
+    # 7001 and 7014: sectors of chains' ends that began like a nearer pair of tables (FAT32, FAT16).
+    "table-sector": (1, 2, 7001, 7014), "boot-backup": (1, 3, 7014), "reuse": (1, 8, 14), "torn": (1, 2),
+    "format": (1, 6), "reuse-format": (9, 12, 14, 16, 22, 23), "aligned-table": (1,), "cut-footer": (1, 4),
+    "cut-blocks": (5, 8), "bat-past-end": (1, 8), "raw-vhd": (2, 3),
+    # table-start 7018: a lone copy with entries in its first sector alone; cross-both 7007: two chains of one length.
+    "table-start": (1, 2, 7018), "cross-both": (1, 2, 7007), "other-type": (1, 2), "reuse-delete": (1, 3),
 }
 # Cases the soak found failing on a fault whose fix is not in yet: (shape, seed) -> the fault.
 FAULTS = {
@@ -145,8 +158,9 @@ def replay_hint(shape, kind, seed):
 
 def damage_shapes(shape, kind):
     """damage.py's shapes a case takes: on NTFS, boot-backup moves a file's first run past the volume's end first
-    (the boot sector gives the geometry)."""
-    return (["past-end"] if shape == "boot-backup" and kind in NTFS else []) + [shape]
+    (the boot sector gives the geometry); other-type is table-sector's damage, read as the other FAT type."""
+    return (["past-end"] if shape == "boot-backup" and kind in NTFS else []) + \
+        ["table-sector" if shape == "other-type" else shape]
 
 
 # ---------------------------------------------------------------- disks
@@ -226,8 +240,9 @@ class Case:
             rows = user_history.act(self.shape, target, rows, self.seed)
             after = oracle.describe_volume(raw, 0) if "extensive" in shape.modes else None
         else:
-            done = damage.apply(raw, description, self.seed, damage_shapes(self.shape, self.kind))
-            if self.shape not in [d["shape"] for d in done]:
+            shapes = damage_shapes(self.shape, self.kind)
+            done = damage.apply(raw, description, self.seed, shapes)
+            if shapes[-1] not in [d["shape"] for d in done]:
                 return None
             mark_damage(rows, done, fat)
             after = description
@@ -258,7 +273,9 @@ class Case:
         else:
             required_where_found(rows, description, v.fs)
             total = os.path.getsize(image[:-len(".vhd")] + ".raw") // SECTOR
-            source = ["--range", str(v.code), "0", str(total)]
+            # extensive-other: the scan run for the other FAT type, which the volume's tables correct.
+            code = v.code if mode == "extensive" else 300 - v.code
+            source = ["--range", str(code), "0", str(total)]
             k, problem = self.found(image, source, description)
             if problem:
                 # Without a boot sector at its start two folders give a volume's geometry; its boot sector is enough.
@@ -266,23 +283,24 @@ class Case:
                     return None
                 return [("not-found", problem)], {}
             extra = ["--choose", k]
-        return self.judged_saves(mode, image, source, extra, rows, (ALIGN, v.sectors), v.fs != "ntfs", sandbox)
+        return self.judged_saves(mode, image, source, extra, rows, (ALIGN, v.sectors), v.fs != "ntfs", sandbox,
+                                 tsk_contested(raw, v.fs))
 
-    def judged_saves(self, mode, image, source, extra, rows, extent, fat, sandbox):
+    def judged_saves(self, mode, image, source, extra, rows, extent, fat, sandbox, contested=()):
         """The tree saved from the scan, and again from the snapshot of that scan loaded over the image, each judged
         alike by the rows: (problems, figures); the snapshot's problems say so."""
         save, audit = diff_test.audited_save(self.args.enginectl, image, source, sandbox, extra)
         problems = [("save", p) for p in save.problems(expect_status=3 if save.status == 3 else 0)]
-        judged, figures = written.judge(rows, save.out, audit, extent, fat)
+        judged, figures = written.judge(rows, save.out, audit, extent, fat, contested)
         problems += judged
         snapshot = sandbox + ".vsnp"
-        proc = driver.run(self.args.enginectl, "quick" if mode != "extensive" else "extensive", image, *source,
+        proc = driver.run(self.args.enginectl, "extensive" if mode.startswith("extensive") else "quick", image, *source,
                           *extra, "--snapshot-save", snapshot)
         if proc.returncode != 0:
             return problems + [("save", driver.failure(proc, "snapshot: "))], figures
         save, audit = diff_test.audited_save(self.args.enginectl, image, ["--snapshot", snapshot], sandbox + "-snapshot")
         problems += [("save", "snapshot: " + p) for p in save.problems(expect_status=3 if save.status == 3 else 0)]
-        judged, more = written.judge(rows, save.out, audit, extent, fat)
+        judged, more = written.judge(rows, save.out, audit, extent, fat, contested)
         problems += [(c, "snapshot: " + p) for c, p in judged]
         return problems, add(figures, {"snapshot " + k: n for k, n in more.items()})
 
@@ -375,14 +393,27 @@ def add(figures, more):
     return {k: figures.get(k, 0) + more.get(k, 0) for k in set(figures) | set(more)}
 
 
+def tsk_contested(raw, fs):
+    """(folder, name without its first letter, size) in capitals of the deleted files TSK lists on the volume that
+    another deleted file claims clusters of, where their days of writing do not tell (driver.fat_contested)."""
+    if fs == "ntfs":
+        return set()
+    description = oracle.describe_volume(raw, 0)
+    files = [e for e in description.get("entries", []) if not e["dir"] and not e["meta"]]
+    contested = driver.fat_contested(raw, 0, files)
+    return {(folder, name[1:], e["size"]) for e in files if e["addr"] in contested
+            for folder, _, name in [e["path"].upper().rpartition("/")]}
+
+
 def mark_damage(rows, done, fat):
-    """The fates damage.apply gives its files, and the entries it left to the other table alone, on the rows."""
+    """The fates damage.apply gives its files, and the entries it left to the other table alone or to a tie with
+    another file's claim, on the rows."""
     by_key = {user_history.key(r["path"], fat): r for r in rows if r["state"] == "live"}
     for d in done:
         r = by_key.get(user_history.key(d["path"], fat)) if d["path"] else None
         if r is not None and d["fate"] != "intact":
             r.update(fate="unknown" if d["fate"] == "tsk" else d["fate"], required=False)
-        for path in d.get("hidden", []):
+        for path in d.get("hidden", []) + d.get("tied", []):
             hidden = by_key.get(user_history.key(path, fat))
             if hidden is not None:
                 hidden["required"] = False
