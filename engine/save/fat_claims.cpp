@@ -22,8 +22,10 @@ namespace {
 // How a file claims a cluster it reads, weakest first.
 enum class Claim { kConsecutive, kChainRunsOn, kChainExact, kFirst };
 
-// A file that claims more clusters than these of others' has no claim that stands: so many files cannot all be
-// wrong, and the questions stay short whatever a damaged volume lists.
+// A file that claims more clusters than these of others' of its own standing has no claim that stands: so many
+// files cannot all be wrong, and the questions stay short whatever a damaged volume lists. Claims that give way to
+// the file's whatever they claim (deleted files' against a live one, files of a folder from before a quick format
+// against one the tables hold) are not counted: a new file written over hundreds of small old ones is still whole.
 constexpr size_t kMostRivals = 64;
 
 struct Claimant {
@@ -266,7 +268,7 @@ class Contest {
 
   // Weighs a rival claim on one of the file's clusters, where the file's own claim is mine.
   void Meet(const Claimant& rival, Claim rivalClaim, Claim mine) {
-    if (lost_ || OneFile(rival)) return;
+    if (lost_ || OneFile(rival) || Outranked(rival)) return;
     if (++met_ > kMostRivals || Yields(me_, mine, rival, rivalClaim)) lost_ = true;
   }
 
@@ -311,6 +313,12 @@ class Contest {
   // hold both or neither of their folders.
   bool OneFile(const Claimant& rival) const {
     return FileKey(rival) == FileKey(me_) && (rival.deleted || rival.held == me_.held);
+  }
+
+  // Whether the rival's claim gives way to the file's whatever each claims (the first two rules of Yields).
+  bool Outranked(const Claimant& rival) const {
+    if (me_.deleted) return false;
+    return rival.deleted || (me_.held && !rival.held);
   }
 
   const FatClaimsState& state_;
