@@ -209,6 +209,16 @@ void FindFatCopies() {
   }
 }
 
+// Where a file system found after the chosen one begins at the latest: its first table where known; else the
+// first sector after the chosen one's clusters begin that begins a table copy, when it lies before the next one's
+// cluster 0 (its tables and, on FAT12 and FAT16, its root folder lie there); else its cluster 0.
+uint64_t NextFileSystemStart(const FileSystemRecord& next, uint64_t after) {
+  if (next.firstFatSector != 0) return next.firstFatSector;
+  auto table = std::upper_bound(FatTableStartList.begin(), FatTableStartList.end(), after,
+                                [](uint64_t lba, const FatTableStartCandidate& c) { return lba < c.sector; });
+  return table != FatTableStartList.end() && table->sector < next.clusterBase ? table->sector : next.clusterBase;
+}
+
 // The first sector past the chosen file system's clusters: its own end where known, the end of what its tables
 // number, and the first sector of the next file system found after it.
 uint64_t ChosenClustersEnd() {
@@ -218,7 +228,7 @@ uint64_t ChosenClustersEnd() {
   if (fs.lastSector != 0) end = std::min<uint64_t>(end, fs.lastSector);
   for (const FileSystemRecord& next : FoundFileSystemList) {
     if (next.clusterBase <= fs.clusterBase) continue;
-    end = std::min<uint64_t>(end, next.firstFatSector != 0 ? next.firstFatSector : next.clusterBase);
+    end = std::min<uint64_t>(end, NextFileSystemStart(next, fs.clusterBase));
   }
   return end;
 }
