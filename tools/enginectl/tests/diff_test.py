@@ -165,20 +165,20 @@ PINNED = [
     # The allocation tables of a rebuilt volume: FAT32 tables longer than the 30,000 sectors searched, FAT16
     # tables of 32 and 64 KiB clusters at or above the sector of cluster 0 (alone, and as an NTFS volume's partner).
     (2006, "fat32huge", "extensive", None),
-    (2013, "fat16big", "extensive", "false table pairs"),
+    (2013, "fat16big", "extensive", None),
     (2003, "ntfs4k", "bare-pair", None),
     # A table sector of end-of-chain entries only (a folder of small files written in a row) begins like a table in
     # each copy, one table length apart: a FAT16 volume without its boot sector was read along such a false pair
     # (this too at 2013, since its volumes end with such a folder).
-    (2000, "fat16", "extensive", "false table pairs"),
-    (2000, "fat16", "bare-pair", "false table pairs"),
-    (2007, "fat16dirs", "extensive", "false table pairs"),
-    (2007, "fat16dirs", "bare-pair", "false table pairs"),
-    (2013, "fat16big", "bare-pair", "false table pairs"),
-    (2021, "fat16big", "extensive", "false table pairs"),
-    (2021, "fat16big", "bare-pair", "false table pairs"),
-    (2023, "fat16dirs", "extensive", "false table pairs"),
-    (2023, "fat16dirs", "bare-pair", "false table pairs"),
+    (2000, "fat16", "extensive", None),
+    (2000, "fat16", "bare-pair", None),
+    (2007, "fat16dirs", "extensive", None),
+    (2007, "fat16dirs", "bare-pair", None),
+    (2013, "fat16big", "bare-pair", None),
+    (2021, "fat16big", "extensive", None),
+    (2021, "fat16big", "bare-pair", None),
+    (2023, "fat16dirs", "extensive", None),
+    (2023, "fat16dirs", "bare-pair", None),
     # A FAT12 partner in a partition table: its boot sector is no candidate, so it is found by two folders or not
     # at all (the test asked for one).
     (2123, "ntfs4k", "pair", None),
