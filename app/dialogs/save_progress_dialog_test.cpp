@@ -170,6 +170,7 @@ TEST_F(SaveProgressDialogTest, TheBarAndTotalFilesFollowTheWholeSelectionWhileIt
   constexpr uint32_t kFiles = 300, kInFolder = 250;
   save_test::FatVolume volume;
   volume.PutChained({5}, save_test::Pattern(1000, 1));
+  volume.PutChained({30}, save_test::Pattern(512, 2));  // the folder's cluster, in use as the tables say
   std::unique_ptr<save_test::MountedBytes> mounted = volume.Mount();
   host::RecordingResultTree tree;
   host::RecordingResultList list;
