@@ -156,8 +156,8 @@ def set_sizes(raw, number, kind, allocated, real):
 
 # ---------------------------------------------------------------- a base record whose list names many records
 
-def free_clusters(raw):
-    """The longest run of free clusters by $Bitmap (record 6): (first cluster, count)."""
+def cluster_bitmap(raw):
+    """The value of $Bitmap (record 6): bit c set when cluster c is in use."""
     spc, _ = geometry(raw)
     record = read_sector_record(raw, record_sector(raw, 6))
     at = find_attribute(record, DATA)
@@ -167,7 +167,13 @@ def free_clusters(raw):
         for start, length in decode_runs(record, at):
             f.seek(start * spc * SECTOR)
             bitmap += f.read(length * spc * SECTOR)
-    best, run_start, clusters = (0, 0), None, size * 8
+    return bitmap[:size]
+
+
+def free_clusters(raw):
+    """The longest run of free clusters by $Bitmap (record 6): (first cluster, count)."""
+    bitmap = cluster_bitmap(raw)
+    best, run_start, clusters = (0, 0), None, len(bitmap) * 8
     for c in range(clusters + 1):
         used = c == clusters or bitmap[c // 8] >> (c % 8) & 1
         if not used and run_start is None:

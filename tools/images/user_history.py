@@ -22,7 +22,8 @@ The record of what was written: one row per file the generator wrote,
     state     live; deleted (its folder is still there); lost (a quick format took its folders' entries)
     fate      intact (its bytes are still where its entry or record says); destroyed (they are not, or its record
               fails its check: a reader must count it damaged, never save it whole); unknown (not judged: a
-              deletion of the history whose place it does not record, an old FAT file in more than one run)
+              deletion of the history whose place it does not record, an old FAT file in more than one run, a
+              file deleted before a quick format that only files whose records the new MFT took wrote over)
     required  a reader must list it and save it whole (live, intact; an empty file too)
     day       1 for a file an act dated a day later than the others (absent: 0)
 
@@ -216,6 +217,41 @@ def untold(rows, writers):
             r["fate"] = "unknown"
 
 
+def held_sectors(r):
+    """[(first, count)] of the sectors that hold the row's bytes (its runs, up to its size)."""
+    left, out = -(-r["size"] // SECTOR), []
+    for first, count in r["place"]["runs"]:
+        if left <= 0:
+            break
+        out.append((first, min(count, left)))
+        left -= count
+    return out
+
+
+def meet(a, b):
+    return any(x < y + m and y < x + n for x, n in a for y, m in b)
+
+
+def unnamed(target, rows, writers):
+    """Marks unknown the NTFS rows deleted before a quick format and destroyed where only files whose records the new
+    MFT took met their bytes: those files' clusters are free in the new $Bitmap and no record left names them, so
+    the rows cannot be known for destroyed."""
+    records = sum(count for _, count in ntfs_records.mft_extents(target.raw)) * SECTOR // ntfs_records.RECORD
+    spc, _ = ntfs_records.geometry(target.raw)
+    bitmap = ntfs_records.cluster_bitmap(target.raw)
+    placed = [w for w in writers if w.get("place") and w["place"]["runs"]]
+    gone = [s for w in placed if w["place"]["inode"] < records for s in held_sectors(w)]
+    named = [s for w in placed if w["place"]["inode"] >= records for s in held_sectors(w)]
+    for r in rows:
+        if r["fate"] != "destroyed" or not r.get("place") or not r["place"]["runs"]:
+            continue
+        held = held_sectors(r)
+        used = any(bitmap[c // 8] >> (c % 8) & 1 for first, count in held
+                   for c in range(first // spc, (first + count - 1) // spc + 1) if c // 8 < len(bitmap))
+        if meet(held, gone) and not used and not meet(held, named):
+            r["fate"] = "unknown"
+
+
 def quick_format(target, rows, rng, additions=None):
     locate(target, rows)
     deleted = [r for r in rows if r["state"] == "deleted"]
@@ -234,6 +270,8 @@ def quick_format(target, rows, rng, additions=None):
     if target.fat:
         # The new root holds none of the old root's entries.
         untold(deleted, [r for r in live if "/" in r["path"]])
+    else:
+        unnamed(target, deleted, live)
     return rows + made
 
 

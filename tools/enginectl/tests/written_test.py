@@ -125,12 +125,7 @@ CI_SEEDS = {
     "table-start": (1, 2, 7018), "cross-both": (1, 2, 7007), "other-type": (1, 2), "reuse-delete": (1, 3),
 }
 # Cases the soak found failing on a fault whose fix is not in yet: (shape, seed) -> the fault.
-FAULTS = {
-    # Files of a quick-formatted volume, written over by new files after the format, saved whole with the new bytes
-    # from the file system an Extensive Scan finds.
-    ("reuse-format", 22): "NTFS files written over after a quick format saved whole",
-    ("reuse-format", 23): "NTFS files written over after a quick format saved whole",
-}
+FAULTS = {}
 
 
 def kind_of(shape, seed):
