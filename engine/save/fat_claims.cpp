@@ -144,8 +144,21 @@ class FatClaimsState {
     return held;
   }
 
+  // Whether a folder's first cluster still begins with its "." entry. A folder the tables no longer hold may be
+  // known only from its subfolders' ".." entries, its own cluster written by a file since.
+  static bool BeginsFolder(uint32_t cluster) {
+    const FileSystemRecord& fs = CurrentFileSystem;
+    const uint64_t lba = fs.clusterBase + uint64_t{cluster} * fs.sectorsPerCluster;
+    uint8_t sector[kSectorSize];
+    if (ReadSectors(CurrentFatDevice(), static_cast<uint32_t>(lba), static_cast<uint32_t>(lba >> 32), 1, sector) == 0) {
+      return false;
+    }
+    return sector[0] == '.' && sector[1] == ' ' && (sector[11] & 0x10) != 0;
+  }
+
   // Live folders claim their first clusters (a FAT32 root its own): a file that begins there holds a folder's
-  // entries, not its bytes. (A deleted folder's cluster may have been written since: it claims nothing.)
+  // entries, not its bytes. (A deleted folder's cluster may have been written since: it claims nothing; so it is
+  // with a folder the tables do not hold whose cluster no longer begins like one.)
   void AddFolders(FatTableCopy* copies, uint64_t limit) {
     const FileSystemRecord& fs = CurrentFileSystem;
     static const std::u16string kNoName;
@@ -163,7 +176,11 @@ class FatClaimsState {
     if (fs.type == records::kFat32) add(fs.rootDirectory, 0, true, kNoName);
     for (const FatFolderRecord& folder : FatFolderList) {
       if (folder.deleted != 0 || folder.firstCluster == records::kLostDirId) continue;
-      add(folder.firstCluster, folder.firstDateWord, FolderHeld(copies, folder.parentId), folder.name);
+      const uint32_t first = folder.firstCluster;
+      if (first >= 2 && first < limit && !copies[0].InUse(first) && !copies[1].InUse(first) && !BeginsFolder(first)) {
+        continue;
+      }
+      add(first, folder.firstDateWord, FolderHeld(copies, folder.parentId), folder.name);
     }
   }
 
