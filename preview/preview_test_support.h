@@ -23,7 +23,8 @@ class HostFrame : public CFrameWnd, public PreviewHost {
   int focusCalls = 0;
 };
 
-// A frame (client size w x h) holding the pane over a CEx_StyleDoc, with the frame as the main window.
+// A frame (client size w x h) holding the pane over a CEx_StyleDoc, with the frame as the main window; the
+// real pointer is put off the frame, so that no hover of its own reaches the pane.
 class PaneWindow {
  public:
   PaneWindow(int width = 560, int height = 380);

@@ -225,7 +225,8 @@ class HtmlPreviewTest : public ::testing::Test {
     w.Preview(path, _T(".html"));
     browser = CCustomHTMLViewer::Browser();
     ASSERT_NE(browser, nullptr);
-    ASSERT_TRUE(harness::WaitUntil([] { return harness::Text(CCustomHTMLViewer::Status()).rfind(L"Ready", 0) == 0; }));
+    ASSERT_TRUE(harness::WaitUntil([] { return harness::Text(CCustomHTMLViewer::Status()).rfind(L"Ready", 0) == 0; }))
+        << "the status line says \"" << harness::Text(CCustomHTMLViewer::Status()) << "\"";
   }
   void RecordStatus() {
     texts.clear();
