@@ -11,6 +11,7 @@ that mkntfs and libntfs-3g made.
     move_first_part(raw, number, type, spare)      the part of an attribute that starts its value moved from
                                                     its base record into the free record `spare`
 """
+import itertools
 import struct
 
 SECTOR = 512
@@ -117,6 +118,28 @@ def mft_extents(raw):
     spc, mft = geometry(raw)
     record = read_sector_record(raw, mft * spc)
     return [(start * spc, length * spc) for start, length in decode_runs(record, find_attribute(record, DATA))]
+
+
+def claimed_sectors(raw):
+    """{record number: [(first sector, sector count)]} of the non-resident attributes of every record in use (a
+    file's data, a folder's index, ...), an extension record's under its base record's number."""
+    spc, _ = geometry(raw)
+    claims, numbers = {}, itertools.count()
+    with open(raw, "rb") as f:
+        for first, count in mft_extents(raw):
+            f.seek(first * SECTOR)
+            for number in itertools.islice(numbers, count * SECTOR // RECORD):
+                record = f.read(RECORD)
+                if record[:4] != b"FILE" or not struct.unpack_from("<H", record, 22)[0] & 1:
+                    continue
+                record = unprotect(record)
+                base = struct.unpack_from("<Q", record, 32)[0] & 0xFFFFFFFFFFFF
+                held = claims.setdefault(base or number, [])
+                for at, _, _ in attributes(record):
+                    if record[at + 8]:
+                        held += [(start * spc, length * spc) for start, length in decode_runs(record, at)
+                                 if start is not None]
+    return claims
 
 
 def record_sector(raw, number):

@@ -23,7 +23,7 @@ The record of what was written: one row per file the generator wrote,
     fate      intact (its bytes are still where its entry or record says); destroyed (they are not, or its record
               fails its check: a reader must count it damaged, never save it whole); unknown (not judged: a
               deletion of the history whose place it does not record, an old FAT file in more than one run, a
-              file deleted before a quick format that only files whose records the new MFT took wrote over)
+              file deleted before a quick format that only files or folders whose records the new MFT took wrote over)
     required  a reader must list it and save it whole (live, intact; an empty file too)
     day       1 for a file an act dated a day later than the others (absent: 0)
 
@@ -232,16 +232,15 @@ def meet(a, b):
     return any(x < y + m and y < x + n for x, n in a for y, m in b)
 
 
-def unnamed(target, rows, writers):
-    """Marks unknown the NTFS rows deleted before a quick format and destroyed where only files whose records the new
-    MFT took met their bytes: those files' clusters are free in the new $Bitmap and no record left names them, so
-    the rows cannot be known for destroyed."""
+def unnamed(target, rows, claims):
+    """Marks unknown the NTFS rows deleted before a quick format and destroyed where only records the new MFT took met
+    their bytes (claims: the sectors each record in use at the format held): those clusters are free in the new
+    $Bitmap and no record left names them, so the rows cannot be known for destroyed."""
     records = sum(count for _, count in ntfs_records.mft_extents(target.raw)) * SECTOR // ntfs_records.RECORD
     spc, _ = ntfs_records.geometry(target.raw)
     bitmap = ntfs_records.cluster_bitmap(target.raw)
-    placed = [w for w in writers if w.get("place") and w["place"]["runs"]]
-    gone = [s for w in placed if w["place"]["inode"] < records for s in held_sectors(w)]
-    named = [s for w in placed if w["place"]["inode"] >= records for s in held_sectors(w)]
+    gone = [s for number, held in claims.items() if number < records for s in held]
+    named = [s for number, held in claims.items() if number >= records for s in held]
     for r in rows:
         if r["fate"] != "destroyed" or not r.get("place") or not r["place"]["runs"]:
             continue
@@ -256,6 +255,7 @@ def quick_format(target, rows, rng, additions=None):
     locate(target, rows)
     deleted = [r for r in rows if r["state"] == "deleted"]
     live = [r for r in rows if r["state"] == "live"]
+    claims = None if target.fat else ntfs_records.claimed_sectors(target.raw)
     history.format_volume(target.geo, target.raw, target.label)
     folders = ["", "New folder %d" % rng.randrange(100)]
     count = additions or max(3, sum(r["state"] == "live" for r in rows) // 5)
@@ -271,7 +271,7 @@ def quick_format(target, rows, rng, additions=None):
         # The new root holds none of the old root's entries.
         untold(deleted, [r for r in live if "/" in r["path"]])
     else:
-        unnamed(target, deleted, live)
+        unnamed(target, deleted, claims)
     return rows + made
 
 
