@@ -18,20 +18,20 @@ namespace {
 
 // How the two file systems' folders differ for the walk.
 struct FolderKind {
-  // The id of the folder record that holds node; false when none does.
-  bool (*folderIdOf)(host::TreeKey node, uint32_t* id);
+  // The id of the folder record that holds node and whether it is deleted; false when none does.
+  bool (*folderIdOf)(host::TreeKey node, uint32_t* id, bool* deleted);
   void (*saveFiles)(uint32_t folderId, const std::u16string& destination);
 };
 
-bool FatFolderIdOf(host::TreeKey node, uint32_t* id) {
+bool FatFolderIdOf(host::TreeKey node, uint32_t* id, bool* deleted) {
   const FatFolderRecord* folder = FindFatFolderByTreeKey(node);
-  if (folder) *id = folder->firstCluster;
+  if (folder) *id = folder->firstCluster, *deleted = folder->deleted != 0;
   return folder != nullptr;
 }
 
-bool NtfsFolderIdOf(host::TreeKey node, uint32_t* id) {
+bool NtfsFolderIdOf(host::TreeKey node, uint32_t* id, bool* deleted) {
   const NtfsFolderRecord* folder = FindNtfsFolderByTreeKey(node);
-  if (folder) *id = folder->recordNumber;
+  if (folder) *id = folder->recordNumber, *deleted = folder->deleted != 0;
   return folder != nullptr;
 }
 
@@ -53,7 +53,9 @@ struct MadeFolder {
 };
 
 // Makes the folder and every folder beneath it, depth first in tree order, with a stack of its own so that no
-// depth of nesting can exhaust the thread's stack; the folders made, in that order.
+// depth of nesting can exhaust the thread's stack; the folders made, in that order. A folder's live subfolders
+// are made before its deleted ones, so that of a live and a deleted folder of one name the live one keeps the
+// name and the deleted one takes "Copy (n ) of" it, as files do.
 void MakeFolderTree(const FolderKind& kind, const save::WholeFolder& whole, std::vector<MadeFolder>& made) {
   struct Pending {
     host::TreeKey node;
@@ -71,10 +73,15 @@ void MakeFolderTree(const FolderKind& kind, const save::WholeFolder& whole, std:
     records::GuardAllocation([&] { return made.push_back({folder.folderId, path}), 0; });
     if (tree == nullptr) continue;
     const std::vector<host::TreeKey> children = ChildrenOf(*tree, folder.node);
-    for (auto child = children.rbegin(); child != children.rend(); ++child) {
-      uint32_t childId = 0;
-      if (!kind.folderIdOf(*child, &childId)) continue;
-      records::GuardAllocation([&] { return pending.push_back({*child, childId, path, tree->GetItemText(*child)}), 0; });
+    // Pushed in reverse of the order they are made: deleted ones last to first, then live ones.
+    for (const bool deletedPass : {true, false}) {
+      for (auto child = children.rbegin(); child != children.rend(); ++child) {
+        uint32_t childId = 0;
+        bool deleted = false;
+        if (!kind.folderIdOf(*child, &childId, &deleted) || deleted != deletedPass) continue;
+        records::GuardAllocation(
+            [&] { return pending.push_back({*child, childId, path, tree->GetItemText(*child)}), 0; });
+      }
     }
   }
 }

@@ -118,7 +118,7 @@ PARTNER_OFFSET = diff_test.PARTNER_OFFSET
 CI_SEEDS = {
     "first-table": (1, 3), "second-table": (2, 3), "cross-files": (1, 2, 10, 38), "cross-folders": (3, 7),
     # 7001 and 7014: sectors of chains' ends that began like a nearer pair of tables (FAT32, FAT16).
-    "table-sector": (1, 2, 7001, 7014), "boot-backup": (1, 3, 7014), "reuse": (1, 8, 14), "torn": (1, 2),
+    "table-sector": (1, 2, 7001, 7014), "boot-backup": (1, 3, 7014), "reuse": (1, 8, 14, 7047), "torn": (1, 2),
     # reuse-format 7030: a file deleted before the format, its clusters then a folder's index (NTFS).
     "format": (1, 6), "reuse-format": (9, 12, 14, 16, 22, 23, 7030), "aligned-table": (1,), "cut-footer": (1, 4),
     "cut-blocks": (5, 8), "bat-past-end": (1, 8), "raw-vhd": (2, 3),
