@@ -20,6 +20,7 @@
 #include "engine/scan/scan_drive.h"
 #include "engine/scan/scan_end.h"
 #include "engine/scan/selected_signatures.h"
+#include "engine/scan/signature_index.h"
 #include "engine/trace/trace_formats.h"
 
 namespace {
@@ -73,6 +74,7 @@ class Search {
   void Run() {
     std::vector<uint8_t> block;
     records::GuardAllocation([&] { block.assign(size_t{kFileTraceBlockSectors} * kSectorSize, 0); });
+    const SignatureIndex signatures(SelectedSignatureList);
     uint64_t current = ScanRange.startSector;
     const uint64_t end = ScanRange.endSector;
     while (!ScanStopRequested() && current <= kLastHitSector) {
@@ -85,13 +87,13 @@ class Search {
         if (hits_ % 10 == 0) ShowProgress();
         const uint8_t* sector = block.data() + size_t{i} * kSectorSize;
         // Made on the first signature that matches: a short one also matches by chance, and the bytes
-        // after it tell.
+        // after it tell. Nothing is allocated for a sector no signature matches.
         std::unique_ptr<trace::SourceBytes> file;
         auto plausible = [&](const SelectedSignature& node) {
           if (!file) file = SectorFile(current, sector, size_t{kFileTraceBlockSectors - i} * kSectorSize);
           return trace::PlausibleStart(node.extension, *file);
         };
-        if (const SelectedSignature* matched = MatchSelectedSignature(sector, kSectorSize, plausible)) {
+        if (const SelectedSignature* matched = signatures.Match(sector, kSectorSize, plausible)) {
           RecordHit(*matched, static_cast<uint32_t>(current), *file);
         }
         ++current;
