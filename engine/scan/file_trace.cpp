@@ -70,6 +70,9 @@ std::u16string Classify(const SelectedSignature& matched, uint32_t sector, trace
 
 class Search {
  public:
+  // match: null for the index of the selected signatures.
+  explicit Search(SignatureMatch match) : match_(match) {}
+
   // Walks the blocks of the range until one of the ends of FileTraceSearch.
   void Run() {
     std::vector<uint8_t> block;
@@ -93,7 +96,9 @@ class Search {
           if (!file) file = SectorFile(current, sector, size_t{kFileTraceBlockSectors - i} * kSectorSize);
           return trace::PlausibleStart(node.extension, *file);
         };
-        if (const SelectedSignature* matched = signatures.Match(sector, kSectorSize, plausible)) {
+        const SelectedSignature* matched = match_ != nullptr ? match_(sector, kSectorSize, plausible)
+                                                             : signatures.Match(sector, kSectorSize, plausible);
+        if (matched != nullptr) {
           RecordHit(*matched, static_cast<uint32_t>(current), *file);
         }
         ++current;
@@ -134,6 +139,7 @@ class Search {
     ShowTraceRow(host::kLastFileFolderRow, name);
   }
 
+  SignatureMatch match_;
   uint32_t hits_ = 0;
   uint64_t examined_ = 0;
   uint32_t shownPercent_ = UINT32_MAX;
@@ -156,11 +162,13 @@ uint32_t Trace() {
 
 }  // namespace
 
-void FileTraceSearch() {
+void FileTraceSearch() { FileTraceSearchWith(nullptr); }
+
+void FileTraceSearchWith(SignatureMatch match) {
   FreeFileTraceResultList();
   ScanCounters.entryCount = 0;
   ScanCounters.folderCount = 0;
-  Search().Run();
+  Search(match).Run();
   BuildScanResultsTree(
       u"Please wait creating tree", [](host::TreeKey root) { AddFileTraceGroups(root); },
       [] {

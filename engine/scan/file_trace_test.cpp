@@ -25,8 +25,6 @@
 #include "engine/scan/selected_signatures.h"
 #include "engine/scan/signature_database.h"
 #include "engine/partitions/partition_test_support.h"
-#include "engine/trace/hit_bytes.h"
-#include "engine/trace/trace_formats.h"
 #include "platform/os/os.h"
 
 // The allocations the test program's operator new makes while counting is on (defined at the end of the file).
@@ -430,44 +428,31 @@ TEST_F(FileTraceTest, FirstMatchingSignatureInListOrderWins) {
 
 // ---- the search against a plain walk of the list
 
-using Hit = std::pair<uint32_t, std::u16string>;  // start sector, group
-
-// What File Trace's own description gives for sectors first to end with the current SelectedSignatureList,
-// walked plainly: blocks of 64 sectors until the one in which the sectors pass end (or one that cannot be
-// read); in each sector the first node, in list order, whose hex text matches (PlainSignatureMatches) and
-// whose format takes the bytes after it, read from the disk.
-std::vector<Hit> PlainWalkHits(uint32_t first, uint32_t end) {
-  const uint64_t limit = uint64_t{LargeFileSize.load() != 0 ? LargeFileSize.load() : kDefaultFileTraceSizeMb} << 20;
-  auto read = [](uint64_t sector, uint32_t count, uint8_t* buffer) {
-    return ReadSectors(DevicePathTable[0], static_cast<uint32_t>(sector), static_cast<uint32_t>(sector >> 32), count,
-                       buffer) == 1;
-  };
-  std::vector<Hit> hits;
-  std::vector<uint8_t> block(size_t{kFileTraceBlockSectors} * kSectorSize);
-  for (uint64_t current = first; current <= end;) {
-    if (!read(current, kFileTraceBlockSectors, block.data())) break;
-    for (uint32_t i = 0; i < kFileTraceBlockSectors; ++i, ++current) {
-      for (const SelectedSignature* node : scan_test::PlainSignatureMatches(&block[size_t{i} * kSectorSize], kSectorSize)) {
-        trace::SourceBytes file(current, limit, read);
-        if (!trace::PlausibleStart(node->extension, file)) continue;
-        hits.emplace_back(static_cast<uint32_t>(current), node->description);
-        break;
-      }
-    }
+// The first node, in list order, that the bytes at a sector's start match as File Trace's own description
+// compares them (PlainSignatureMatches) and that accept takes.
+const SelectedSignature* PlainMatch(const uint8_t* sectorStart, size_t size,
+                                    const std::function<bool(const SelectedSignature&)>& accept) {
+  for (const SelectedSignature* node : scan_test::PlainSignatureMatches(sectorStart, size)) {
+    if (accept(*node)) return node;
   }
-  return hits;
+  return nullptr;
 }
 
-std::vector<Hit> SearchHits() {
-  std::vector<Hit> hits;
-  for (const FileTraceHit& hit : FileTraceHitList) hits.emplace_back(hit.startSector, hit.group);
-  return hits;
+// Each hit as a line: sector, id, name, extension, group.
+std::vector<std::u16string> HitLines() {
+  std::vector<std::u16string> lines;
+  for (const FileTraceHit& hit : FileTraceHitList) {
+    lines.push_back(Text(hit.startSector) + u" " + Text(hit.id) + u" " + hit.fileName + u" " + hit.extension + u" " +
+                    hit.group);
+  }
+  return lines;
 }
 
-// With every type ticked, the search finds in every sector what a plain walk of the list finds: on the carving
-// disk, the disk of our own, a FAT32 and an NTFS volume of a file of every type, and a disk of random bytes with
-// every signature planted at sector starts (most followed by bytes their formats refuse, so that the next
-// signature in the list is tried) and a run of zeros.
+// With every type ticked, the search finds the hits it finds when each sector is matched by a plain walk of the
+// list: on the carving disk, the disk of our own, a FAT32 and an NTFS volume of a file of every type, and a disk
+// of random bytes with every signature planted at sector starts and a run of zeros; there with each signature
+// also at the end of the list under a type no format checks, so that where a format refuses the bytes after its
+// signature a node further on takes them.
 TEST_F(FileTraceTest, EveryTypeFindsWhatAPlainWalkOfTheListFinds) {
   TickEveryType();
   ASSERT_GT(SelectedSignatureList.size(), 150u);
@@ -475,10 +460,13 @@ TEST_F(FileTraceTest, EveryTypeFindsWhatAPlainWalkOfTheListFinds) {
     SCOPED_TRACE(name);
     Restart();
     SetSearchRange(0, sectors - 1);
-    FileTraceSearch();
-    const std::vector<Hit> expected = PlainWalkHits(0, sectors - 1);
+    FileTraceSearchWith(PlainMatch);
+    const std::vector<std::u16string> expected = HitLines();
     EXPECT_GE(expected.size(), atLeast);
-    EXPECT_EQ(SearchHits(), expected);
+    Restart();
+    SetSearchRange(0, sectors - 1);
+    FileTraceSearch();
+    EXPECT_EQ(HitLines(), expected);
   };
   {
     quick_test::SharedDisk disk("carving.fixed.vhd");
@@ -504,8 +492,6 @@ TEST_F(FileTraceTest, EveryTypeFindsWhatAPlainWalkOfTheListFinds) {
     partition_test::CurrentDisk disk(path);
     ASSERT_TRUE(disk.opened());
     compare("planted", sectors, SelectedSignatureList.size() / 4);
-    // Each signature again at the end of the list under a type no format checks: where a format refuses the
-    // bytes after its signature, a node further on takes them.
     const size_t listed = SelectedSignatureList.size();
     for (size_t i = 0; i < listed; ++i) {
       const SelectedSignature node = SelectedSignatureList[i];
