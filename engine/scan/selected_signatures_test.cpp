@@ -277,21 +277,10 @@ void ExpectIndexAgreesWithPlainWalk(const std::vector<std::vector<uint8_t>>& sec
   EXPECT_GT(matched, sectors.size() / 4);
 }
 
-TEST_F(GeneratedDatabase, IndexFindsWhatAPlainWalkFindsWithEveryTypeTicked) {
-  std::vector<std::u16string> every;
-  for (const SignatureGroup& group : SignatureTypeTree(database_.records)) {
-    every.insert(every.end(), group.types.begin(), group.types.end());
-  }
-  Select(every);
-  ASSERT_GT(SelectedSignatureList.size(), 150u);
-  std::mt19937 random(124);
-  ExpectIndexAgreesWithPlainWalk(PlantedSectors([&] { return static_cast<uint8_t>(random()); }));
-  ExpectIndexAgreesWithPlainWalk(PlantedSectors([] { return uint8_t{0}; }));
-}
-
-// Lists no database of ours holds: one type ticked in many groups (the same signature again and again), a
-// one-byte signature, signatures inside others listed before and after them, text in lower case, nodes that can
-// never match; and random signatures of three byte values, so that most sectors match several.
+// Lists of shapes the database does not hold (the trace test walks it with every type ticked): one type ticked in
+// many groups (the same signature again and again), a one-byte signature, signatures inside others listed before
+// and after them, text in lower case, nodes that can never match; and random signatures of three byte values, so
+// that most sectors match several.
 TEST_F(SelectedSignatures, IndexFindsWhatAPlainWalkFindsInListsOfEveryShape) {
   AppendSelectedSignature(u".d1", u"Twice", 4, "504B0304", 0);
   AppendSelectedSignature(u".one", u"One Byte", 1, "50", 0);
