@@ -1,6 +1,6 @@
 """The benchmarks' volumes, built once and kept in a cache folder (build/bench of the source tree).
 
-    python3 bench/volumes.py CACHE NAME      (NAME: ntfs50k, ntfs_empty, fat20k, fat_empty, trace1g,
+    python3 bench/volumes.py CACHE NAME      (NAME: ntfs50k, ntfs_empty, fat20k, fat_empty, trace512m, trace2g,
                                               fat_chains_50x1000, fat_chains_200x4000)
 
 Each name makes CACHE/NAME.raw (the bare volume, at sector 0, for the other tool) and CACHE/NAME.vhd (the same
@@ -120,28 +120,32 @@ def build_fat20k(cache, raw):
     shutil.rmtree(work)
 
 
-# The carving volume: 1 GiB FAT32 with 512-byte clusters holding the carving samples of tools/images again and
-# again between files of random bytes, so that a scan reads real data all the way and finds many hits.
-TRACE_ROUNDS = 200
+# The carving volumes: FAT32 with 512-byte clusters holding the carving samples of tools/images again and again
+# between files of random bytes (a round: the samples, then 3 MiB of random bytes), so that a scan reads real data
+# and finds many hits; the rounds fill about three fifths of the volume and the rest is left as mkfs.fat leaves it
+# (zeros). Two sizes four times apart, filled alike, show how time and memory grow with the volume.
 TRACE_FILL = 3 * MIB
+TRACE_ROUNDS_PER_GIB = 200
 
 
-def build_trace1g(cache, raw):
-    work = fresh_dir(os.path.join(cache, "trace1g.work"))
-    make_fat32(raw, 1024, 1, "TRACE")
-    made = samples.make(work)
-    kept = [(name, data) for name, data, _type, _valid, _deleted, _note in made if not name.endswith(".txt")]
-    for r in range(TRACE_ROUNDS):
-        folder = os.path.join(work, "tree", f"Round {r:03d}")
-        os.makedirs(folder)
-        for name, data in kept:
-            with open(os.path.join(folder, name), "wb") as f:
-                f.write(data)
-        with open(os.path.join(folder, "fill.bin"), "wb") as f:
-            f.write(pseudo_bytes(f"fill {r}", TRACE_FILL))
-    tree = os.path.join(work, "tree")
-    run(["mcopy", "-s", "-i", raw, *sorted(os.listdir(tree)), "::/"], cwd=tree)
-    shutil.rmtree(work)
+def trace_volume(name, size_mib):
+    def build(cache, raw):
+        work = fresh_dir(os.path.join(cache, name + ".work"))
+        make_fat32(raw, size_mib, 1, "TRACE")
+        made = samples.make(work)
+        kept = [(n, data) for n, data, _type, _valid, _deleted, _note in made if not n.endswith(".txt")]
+        for r in range(TRACE_ROUNDS_PER_GIB * size_mib // 1024):
+            folder = os.path.join(work, "tree", f"Round {r:03d}")
+            os.makedirs(folder)
+            for n, data in kept:
+                with open(os.path.join(folder, n), "wb") as f:
+                    f.write(data)
+            with open(os.path.join(folder, "fill.bin"), "wb") as f:
+                f.write(pseudo_bytes(f"fill {r}", TRACE_FILL))
+        tree = os.path.join(work, "tree")
+        run(["mcopy", "-s", "-i", raw, *sorted(os.listdir(tree)), "::/"], cwd=tree)
+        shutil.rmtree(work)
+    return build
 
 
 def fat_chains(folders, chain):
@@ -151,7 +155,8 @@ def fat_chains(folders, chain):
 
 
 BUILDERS = {"ntfs50k": build_ntfs50k, "ntfs_empty": build_ntfs_empty, "fat20k": build_fat20k,
-            "fat_empty": build_fat_empty, "trace1g": build_trace1g,
+            "fat_empty": build_fat_empty, "trace512m": trace_volume("trace512m", 512),
+            "trace2g": trace_volume("trace2g", 2048),
             "fat_chains_50x1000": fat_chains(50, 1000), "fat_chains_200x4000": fat_chains(200, 4000)}
 
 

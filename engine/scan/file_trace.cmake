@@ -7,6 +7,7 @@ target_sources(engine_scan PRIVATE
 # make_trace_samples.py writes, with what each sample should give.
 dorvane_test(engine_scan_trace_test
   SOURCES file_trace_test.cpp scan_test_support.cpp quick_scan_test_support.cpp
+          ${CMAKE_SOURCE_DIR}/engine/partitions/partition_test_support.cpp
   LIBS engine_scan engine_save dorvane_host_fakes
   FIXTURES "images;scan.trace_samples")
 if(TARGET engine_scan_trace_test)

@@ -20,6 +20,7 @@
 #include "engine/scan/scan_drive.h"
 #include "engine/scan/scan_end.h"
 #include "engine/scan/selected_signatures.h"
+#include "engine/scan/signature_index.h"
 #include "engine/trace/trace_formats.h"
 
 namespace {
@@ -69,10 +70,14 @@ std::u16string Classify(const SelectedSignature& matched, uint32_t sector, trace
 
 class Search {
  public:
+  // match: null for the index of the selected signatures.
+  explicit Search(SignatureMatch match) : match_(match) {}
+
   // Walks the blocks of the range until one of the ends of FileTraceSearch.
   void Run() {
     std::vector<uint8_t> block;
     records::GuardAllocation([&] { block.assign(size_t{kFileTraceBlockSectors} * kSectorSize, 0); });
+    const SignatureIndex signatures(SelectedSignatureList);
     uint64_t current = ScanRange.startSector;
     const uint64_t end = ScanRange.endSector;
     while (!ScanStopRequested() && current <= kLastHitSector) {
@@ -85,13 +90,15 @@ class Search {
         if (hits_ % 10 == 0) ShowProgress();
         const uint8_t* sector = block.data() + size_t{i} * kSectorSize;
         // Made on the first signature that matches: a short one also matches by chance, and the bytes
-        // after it tell.
+        // after it tell. Nothing is allocated for a sector no signature matches.
         std::unique_ptr<trace::SourceBytes> file;
         auto plausible = [&](const SelectedSignature& node) {
           if (!file) file = SectorFile(current, sector, size_t{kFileTraceBlockSectors - i} * kSectorSize);
           return trace::PlausibleStart(node.extension, *file);
         };
-        if (const SelectedSignature* matched = MatchSelectedSignature(sector, kSectorSize, plausible)) {
+        const SelectedSignature* matched = match_ != nullptr ? match_(sector, kSectorSize, plausible)
+                                                             : signatures.Match(sector, kSectorSize, plausible);
+        if (matched != nullptr) {
           RecordHit(*matched, static_cast<uint32_t>(current), *file);
         }
         ++current;
@@ -132,6 +139,7 @@ class Search {
     ShowTraceRow(host::kLastFileFolderRow, name);
   }
 
+  SignatureMatch match_;
   uint32_t hits_ = 0;
   uint64_t examined_ = 0;
   uint32_t shownPercent_ = UINT32_MAX;
@@ -154,11 +162,13 @@ uint32_t Trace() {
 
 }  // namespace
 
-void FileTraceSearch() {
+void FileTraceSearch() { FileTraceSearchWith(nullptr); }
+
+void FileTraceSearchWith(SignatureMatch match) {
   FreeFileTraceResultList();
   ScanCounters.entryCount = 0;
   ScanCounters.folderCount = 0;
-  Search().Run();
+  Search(match).Run();
   BuildScanResultsTree(
       u"Please wait creating tree", [](host::TreeKey root) { AddFileTraceGroups(root); },
       [] {

@@ -8,7 +8,11 @@
 // hits found so far.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+
+struct SelectedSignature;
 
 // Sectors read and examined at a time.
 constexpr uint32_t kFileTraceBlockSectors = 64;
@@ -22,3 +26,11 @@ uint32_t FileTraceThread();
 // from the start sector; it ends after the block in which the sectors examined pass the end sector (the
 // rest of that block is still examined), at a block that cannot be read (not examined), or on a stop.
 void FileTraceSearch();
+
+// How a search finds the first selected signature that the bytes at a sector's start begin with and that
+// accept takes, as MatchSelectedSignature does.
+using SignatureMatch = const SelectedSignature* (*)(const uint8_t* sectorStart, size_t size,
+                                                    const std::function<bool(const SelectedSignature&)>& accept);
+// FileTraceSearch finding signatures with match rather than its index (null: the index): the tests hold the
+// index to a plain walk of the list through it.
+void FileTraceSearchWith(SignatureMatch match);

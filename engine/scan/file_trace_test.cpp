@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <map>
+#include <new>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -20,7 +24,14 @@
 #include "engine/scan/scan_test_support.h"
 #include "engine/scan/selected_signatures.h"
 #include "engine/scan/signature_database.h"
+#include "engine/partitions/partition_test_support.h"
 #include "platform/os/os.h"
+
+// The allocations the test program's operator new makes while counting is on (defined at the end of the file).
+namespace file_trace_allocations {
+std::atomic<bool> counting{false};
+std::atomic<uint64_t> made{0};
+}  // namespace file_trace_allocations
 
 namespace {
 
@@ -78,12 +89,12 @@ std::map<std::string, TraceDiskSample> TraceDiskSamples() {
   return samples;
 }
 
-// A disk of its own (trace.fixed.vhd) as the current source.
+// A disk of its own (trace.fixed.vhd, or another of make_trace_samples.py's) as the current source.
 class TraceDisk {
  public:
-  TraceDisk() {
+  explicit TraceDisk(const std::string& name = "trace.fixed.vhd") {
     image_.CreateReader(kImageVhd);
-    opened_ = image_.Open(TraceSample("trace.fixed.vhd")) == 1;
+    opened_ = image_.Open(TraceSample(name)) == 1;
     EXPECT_TRUE(opened_);
     ImageFormat = 0;
     SourceKind = kSourceDisk;
@@ -151,6 +162,17 @@ class FileTraceTest : public quick_test::QuickScanTest {
     ASSERT_TRUE(ReadSignatureDatabase(scan_test::RawDatPath(), &database));
     BuildSelectedSignatureList(TickedSignatureRecords(database.records, extensions));
     ASSERT_GT(SelectedSignatureList.size(), 0u);
+  }
+
+  // Every type of Raw.dat ticked, as the top groups' boxes tick them.
+  void TickEveryType() {
+    SignatureDatabase database;
+    ASSERT_TRUE(ReadSignatureDatabase(scan_test::RawDatPath(), &database));
+    std::vector<std::u16string> every;
+    for (const SignatureGroup& group : SignatureTypeTree(database.records)) {
+      every.insert(every.end(), group.types.begin(), group.types.end());
+    }
+    Tick(every);
   }
 
   // The description of the first record of extension in Raw.dat: the group of its hits.
@@ -404,6 +426,114 @@ TEST_F(FileTraceTest, FirstMatchingSignatureInListOrderWins) {
   for (const FileTraceHit& hit : FileTraceHitList) EXPECT_EQ(hit.extension, u".two");
 }
 
+// ---- the search against a plain walk of the list
+
+// The first node, in list order, that the bytes at a sector's start match as File Trace's own description
+// compares them (PlainSignatureMatches) and that accept takes.
+const SelectedSignature* PlainMatch(const uint8_t* sectorStart, size_t size,
+                                    const std::function<bool(const SelectedSignature&)>& accept) {
+  for (const SelectedSignature* node : scan_test::PlainSignatureMatches(sectorStart, size)) {
+    if (accept(*node)) return node;
+  }
+  return nullptr;
+}
+
+// Each hit as a line: sector, id, name, extension, group.
+std::vector<std::u16string> HitLines() {
+  std::vector<std::u16string> lines;
+  for (const FileTraceHit& hit : FileTraceHitList) {
+    lines.push_back(Text(hit.startSector) + u" " + Text(hit.id) + u" " + hit.fileName + u" " + hit.extension + u" " +
+                    hit.group);
+  }
+  return lines;
+}
+
+// With every type ticked, the search finds the hits it finds when each sector is matched by a plain walk of the
+// list: on the carving disk, the disk of our own, a FAT32 and an NTFS volume of a file of every type, and a disk
+// of random bytes with every signature planted at sector starts and a run of zeros; there with each signature
+// also at the end of the list under a type no format checks, so that where a format refuses the bytes after its
+// signature a node further on takes them.
+TEST_F(FileTraceTest, EveryTypeFindsWhatAPlainWalkOfTheListFinds) {
+  TickEveryType();
+  ASSERT_GT(SelectedSignatureList.size(), 150u);
+  auto compare = [&](const std::string& name, uint32_t sectors, size_t atLeast) {
+    SCOPED_TRACE(name);
+    Restart();
+    SetSearchRange(0, sectors - 1);
+    FileTraceSearchWith(PlainMatch);
+    const std::vector<std::u16string> expected = HitLines();
+    EXPECT_GE(expected.size(), atLeast);
+    Restart();
+    SetSearchRange(0, sectors - 1);
+    FileTraceSearch();
+    EXPECT_EQ(HitLines(), expected);
+  };
+  {
+    quick_test::SharedDisk disk("carving.fixed.vhd");
+    compare("carving", DiskSectors("carving"), 10);
+  }
+  for (const char* name : {"trace", "written_fat32", "written_ntfs"}) {
+    TraceDisk disk(std::string(name) + ".fixed.vhd");
+    compare(name, DiskSectors(name), std::string(name) == "trace" ? 4 : 80);
+  }
+  std::mt19937 random(124);
+  const uint32_t sectors = 4096;
+  std::vector<uint8_t> bytes(size_t{sectors} * kSectorSize);
+  for (uint8_t& b : bytes) b = static_cast<uint8_t>(random());
+  std::fill(bytes.begin() + 3000 * kSectorSize, bytes.end(), 0);
+  uint32_t sector = 0;
+  for (const SelectedSignature& node : SelectedSignatureList) {
+    std::copy(node.bytes.begin(), node.bytes.end(), bytes.begin() + (sector += 1 + random() % 15) * kSectorSize);
+  }
+  ASSERT_LT(sector, 3000u);
+  const std::u16string path = scan_test::TempFile(u"planted.vhd");
+  ASSERT_TRUE(partition_test::WriteFixedVhd(path, bytes.data(), bytes.size(), host::DiskGeometry{1, 1, 1}));
+  {
+    partition_test::CurrentDisk disk(path);
+    ASSERT_TRUE(disk.opened());
+    compare("planted", sectors, SelectedSignatureList.size() / 4);
+    const size_t listed = SelectedSignatureList.size();
+    for (size_t i = 0; i < listed; ++i) {
+      const SelectedSignature node = SelectedSignatureList[i];
+      AppendSelectedSignature(u".unchecked", u"Unchecked", node.offset, node.signature, 0);
+    }
+    compare("planted, then unchecked", sectors, listed);
+  }
+  os::RemoveFile(path);
+}
+
+// ---- memory
+
+// What a search allocates does not grow with the sectors it reads: over sectors no signature matches, four
+// times as many sectors make no more allocations (hits, and the bytes read to confirm a signature, do).
+TEST_F(FileTraceTest, ASearchAllocatesNothingPerSectorRead) {
+  TraceDisk disk;
+  TickEveryType();
+  const uint32_t first = 4096;
+  const uint32_t sectors = DiskSectors("trace");
+  ASSERT_EQ(sectors, first + 4096);
+  std::vector<uint8_t> sector(kSectorSize);
+  for (uint32_t s = first; s < sectors; ++s) {
+    ASSERT_EQ(ReadSectors(DevicePathTable[0], s, 0, 1, sector.data()), 1u);
+    ASSERT_TRUE(scan_test::PlainSignatureMatches(sector.data(), sector.size()).empty()) << s;
+  }
+  // The longer search first, so that the test's recording panel and tree have grown to what both need.
+  uint64_t made[3] = {};
+  for (int run = 0; run < 3; ++run) {
+    Restart();
+    ShowScanProgress = 0;  // the panel's texts are written per block read
+    SetSearchRange(first, run == 1 ? first + 1023 : sectors - 1);
+    file_trace_allocations::made = 0;
+    file_trace_allocations::counting = true;
+    FileTraceSearch();
+    file_trace_allocations::counting = false;
+    made[run] = file_trace_allocations::made;
+    EXPECT_TRUE(FileTraceHitList.empty());
+  }
+  ShowScanProgress = 1;
+  EXPECT_EQ(made[2], made[1]);
+}
+
 // ---- where the search ends
 
 // The block in which the sectors examined pass the end sector is examined whole; the next is not read.
@@ -557,3 +687,27 @@ TEST_F(FileTraceTest, ALogicalDriveThatDoesNotOpenEndsTheWorker) {
 }
 
 }  // namespace
+
+// The test program's allocations, counted while file_trace_allocations::counting is on; each replaced form
+// pairs malloc with free. The deletes are kept out of line: inlined where a new-expression's pointer is freed,
+// gcc takes the free for a mismatched one.
+void* operator new(std::size_t size) {
+  if (file_trace_allocations::counting.load(std::memory_order_relaxed)) ++file_trace_allocations::made;
+  if (void* p = std::malloc(size != 0 ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return ::operator new(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return ::operator new(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return ::operator new(size, tag); }
+[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete[](void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }

@@ -1,5 +1,7 @@
 #include "engine/scan/scan_test_support.h"
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -9,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "engine/scan/selected_signatures.h"
 #include "platform/os/os.h"
 
 namespace scan_test {
@@ -34,6 +37,24 @@ bool WriteFileBytes(const std::u16string& path, const std::vector<uint8_t>& byte
   os::File file;
   return file.OpenWrite(path) && (bytes.empty() || file.Write(bytes.data(), static_cast<uint32_t>(bytes.size()))) &&
          file.Close();
+}
+
+std::vector<const SelectedSignature*> PlainSignatureMatches(const uint8_t* sectorStart, size_t size) {
+  char hex[2 * 15 + 1] = {};
+  const size_t available = std::min<size_t>(size, 15);
+  for (size_t i = 0; i < available; ++i) std::snprintf(hex + 2 * i, 3, "%02X", sectorStart[i]);
+  std::vector<const SelectedSignature*> matches;
+  for (const SelectedSignature& node : SelectedSignatureList) {
+    if (node.offset < 1 || node.offset > 15 || static_cast<size_t>(node.offset) > available) continue;
+    const size_t digits = 2 * static_cast<size_t>(node.offset);
+    if (node.signature.size() != digits) continue;
+    bool same = true;
+    for (size_t i = 0; i < digits && same; ++i) {
+      same = std::toupper(static_cast<unsigned char>(node.signature[i])) == hex[i];
+    }
+    if (same) matches.push_back(&node);
+  }
+  return matches;
 }
 
 std::u16string TempFile(const std::u16string& name) { return os::ProcessTempPath(u"dorvane_scan") + u"_" + name; }

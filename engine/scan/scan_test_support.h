@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+struct SelectedSignature;
+
 namespace scan_test {
 
 std::u16string SignatureTablePath();   // tools/signatures/signatures.tsv
@@ -21,6 +23,12 @@ std::u16string TempFile(const std::u16string& name);
 
 // The rows of a tab-separated file, without empty lines and lines starting with '#'.
 std::vector<std::vector<std::string>> ReadTable(const std::u16string& path);
+
+// The nodes of SelectedSignatureList whose signature the bytes at a sector's start (size of them) match, in
+// list order, found the plain way: for each node, the hex text of as many of the sector's first 15 bytes as
+// its count says, compared with its signature text without regard to case. A count outside 1 to 15 never
+// matches (nothing would, or everything).
+std::vector<const SelectedSignature*> PlainSignatureMatches(const uint8_t* sectorStart, size_t size);
 
 // Runs work on a thread of its own and waits at most `seconds` for it. Work that does not return ends the
 // test program at once, naming what: its thread can neither be stopped nor joined.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/scan/hex_text.h"
+#include "engine/scan/signature_index.h"
 
 records::RecordList<SelectedSignature> SelectedSignatureList;
 std::atomic<uint32_t> SelectedSignatureCount{0};
@@ -31,11 +32,9 @@ std::vector<uint8_t> MatchableBytes(int32_t offset, std::string_view signatureHe
 }
 
 // Whether the first available bytes at a sector's start begin with bytes (empty ones never do). Comparing
-// the bytes is comparing their hex texts without regard to case. The first byte, tested before the call,
-// rules out most signatures at most sectors (every sector of a range is tested).
+// the bytes is comparing their hex texts without regard to case.
 bool BeginsWith(const uint8_t* sectorStart, size_t available, const std::vector<uint8_t>& bytes) {
-  return !bytes.empty() && bytes.size() <= available && bytes[0] == sectorStart[0] &&
-         std::memcmp(bytes.data(), sectorStart, bytes.size()) == 0;
+  return !bytes.empty() && bytes.size() <= available && std::memcmp(bytes.data(), sectorStart, bytes.size()) == 0;
 }
 
 }  // namespace
@@ -126,11 +125,9 @@ std::vector<const SignatureRecord*> TickedSignatureRecords(const std::vector<Sig
 
 const SelectedSignature* MatchSelectedSignature(const uint8_t* sectorStart, size_t size,
                                                 const std::function<bool(const SelectedSignature&)>& accept) {
-  const size_t available = std::min<size_t>(size, kSignatureCompareLimit);
-  for (const SelectedSignature& node : SelectedSignatureList) {
-    if (BeginsWith(sectorStart, available, node.bytes) && (!accept || accept(node))) return &node;
-  }
-  return nullptr;
+  return SignatureIndex(SelectedSignatureList).Match(sectorStart, size, [&](const SelectedSignature& node) {
+    return !accept || accept(node);
+  });
 }
 
 bool BeginsWithSignature(const uint8_t* sectorStart, size_t size, int32_t offset, std::string_view signatureHex) {

@@ -76,7 +76,7 @@ std::vector<const SignatureRecord*> TickedSignatureRecords(const std::vector<Sig
 
 // The first node of SelectedSignatureList whose signature the bytes at a sector's start match (size is
 // how many bytes there are; at most kSignatureCompareLimit are looked at) and that accept, when given,
-// takes; or null.
+// takes; or null. It indexes the list for one look-up: a search over many sectors keeps a SignatureIndex.
 const SelectedSignature* MatchSelectedSignature(
     const uint8_t* sectorStart, size_t size, const std::function<bool(const SelectedSignature&)>& accept = {});
 

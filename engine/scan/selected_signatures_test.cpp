@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "engine/scan/compound_file.h"
 #include "engine/scan/scan_test_support.h"
+#include "engine/scan/signature_index.h"
 
 namespace {
 
@@ -207,6 +210,104 @@ TEST(SignatureTypeTree, OneItemPerTypeInEachGroupInFirstAppearanceOrder) {
   EXPECT_EQ(tree[0].types, (std::vector<std::u16string>{u".b", u".a"}));
   EXPECT_EQ(tree[1].text, u"G1");
   EXPECT_EQ(tree[1].types, (std::vector<std::u16string>{u".a", u".c"}));
+}
+
+
+// ---- the index File Trace looks sectors up in
+
+// The bytes a hex text stands for (the test's own reading of the list's texts).
+std::vector<uint8_t> HexBytes(const std::string& hex) {
+  std::vector<uint8_t> bytes;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes.push_back(static_cast<uint8_t>(std::stoul(hex.substr(i, 2), nullptr, 16)));
+  return bytes;
+}
+
+// Sectors that begin with each node's signature, with all but its last byte, and with its last byte changed,
+// each followed by the filler's bytes; and sectors of the filler alone.
+std::vector<std::vector<uint8_t>> PlantedSectors(const std::function<uint8_t()>& filler) {
+  std::vector<std::vector<uint8_t>> sectors;
+  auto sector = [&](const std::vector<uint8_t>& start) {
+    std::vector<uint8_t> bytes(512);
+    for (uint8_t& b : bytes) b = filler();
+    std::copy(start.begin(), start.end(), bytes.begin());
+    sectors.push_back(bytes);
+  };
+  for (const SelectedSignature& node : SelectedSignatureList) {
+    std::vector<uint8_t> signature = HexBytes(node.signature);
+    if (signature.empty()) continue;
+    sector(signature);
+    signature.pop_back();
+    sector(signature);
+    signature.push_back(static_cast<uint8_t>(HexBytes(node.signature).back() ^ 0x01));
+    sector(signature);
+  }
+  for (int i = 0; i < 64; ++i) sector({});
+  sector(std::vector<uint8_t>(512, 0x00));
+  sector(std::vector<uint8_t>(512, 0xFF));
+  return sectors;
+}
+
+// The nodes the index offers for a sector's start when every one is refused, in the order offered.
+std::vector<const SelectedSignature*> Offered(const SignatureIndex& index, const uint8_t* start, size_t size) {
+  std::vector<const SelectedSignature*> offered;
+  EXPECT_EQ(index.Match(start, size, [&](const SelectedSignature& node) {
+    offered.push_back(&node);
+    return false;
+  }), nullptr);
+  return offered;
+}
+
+// For every sector and each length of its start up to 16 bytes and whole: the index offers exactly the nodes
+// whose signature a plain walk of the list matches, in list order, and gives the one taken.
+void ExpectIndexAgreesWithPlainWalk(const std::vector<std::vector<uint8_t>>& sectors) {
+  const SignatureIndex index(SelectedSignatureList);
+  size_t matched = 0;
+  for (const std::vector<uint8_t>& sector : sectors) {
+    for (size_t size : {size_t{0}, size_t{1}, size_t{2}, size_t{3}, size_t{4}, size_t{7}, size_t{8}, size_t{14},
+                        size_t{15}, size_t{16}, sector.size()}) {
+      const std::vector<const SelectedSignature*> plain = PlainSignatureMatches(sector.data(), size);
+      ASSERT_EQ(Offered(index, sector.data(), size), plain) << "size " << size;
+      matched += plain.empty() ? 0 : 1;
+      if (plain.size() < 2) continue;
+      // Refusing the first gives the second; taking any gives the first.
+      EXPECT_EQ(index.Match(sector.data(), size, [&](const SelectedSignature& n) { return &n != plain[0]; }), plain[1]);
+      EXPECT_EQ(index.Match(sector.data(), size, [](const SelectedSignature&) { return true; }), plain[0]);
+    }
+  }
+  EXPECT_GT(matched, sectors.size() / 4);
+}
+
+// Lists of shapes the database does not hold (the trace test walks it with every type ticked): one type ticked in
+// many groups (the same signature again and again), a one-byte signature, signatures inside others listed before
+// and after them, text in lower case, nodes that can never match; and random signatures of three byte values, so
+// that most sectors match several.
+TEST_F(SelectedSignatures, IndexFindsWhatAPlainWalkFindsInListsOfEveryShape) {
+  AppendSelectedSignature(u".d1", u"Twice", 4, "504B0304", 0);
+  AppendSelectedSignature(u".one", u"One Byte", 1, "50", 0);
+  AppendSelectedSignature(u".long", u"Longer", 8, "504b030414000600", 0);
+  AppendSelectedSignature(u".d2", u"Twice", 4, "504B0304", 0);
+  AppendSelectedSignature(u".short", u"Shorter", 2, "504B", 0);
+  AppendSelectedSignature(u".big", u"Too long", 16, "504B0304140006000000000000000000", 0);
+  AppendSelectedSignature(u".none", u"Empty", 0, "", 0);
+  AppendSelectedSignature(u".odd", u"Odd text", 2, "504", 0);
+  AppendSelectedSignature(u".fifteen", u"Fifteen", 15, "504B03041400060000000000000000", 0);
+  AppendSelectedSignature(u".d3", u"Twice", 4, "504B0304", 0);
+  std::mt19937 random(7);
+  ExpectIndexAgreesWithPlainWalk(PlantedSectors([&] { return static_cast<uint8_t>(random() % 4 == 0 ? 0x50 : 0); }));
+
+  FreeFileTraceSignatureList();
+  const uint8_t values[] = {0x00, 0x01, 0xFF};
+  for (int n = 0; n < 200; ++n) {
+    const int length = 1 + static_cast<int>(random() % 15);
+    std::string hex;
+    for (int i = 0; i < length; ++i) {
+      char digits[3];
+      std::snprintf(digits, sizeof digits, "%02X", values[random() % 3]);
+      hex += digits;
+    }
+    AppendSelectedSignature(u".r", u"Random", length, hex, 0);
+  }
+  ExpectIndexAgreesWithPlainWalk(PlantedSectors([&] { return values[random() % 3]; }));
 }
 
 }  // namespace
