@@ -615,6 +615,41 @@ TEST_F(HandMadeFat, LiveEntriesNameFoldersAndDeletedOnesMarkTheirFiles) {
   }
 }
 
+// Clusters that begin with directory entries but that no folder's chain reaches are read under "Lost Dir" unless a
+// file holds them: a live disk image (IMAGE.IMG, chained 10, 12, 14) keeps its own folders' sectors, and so does a
+// deleted one that begins with a boot sector (BACKUP.IMG, 15 to 17) as far as the tables leave its clusters free. What
+// lies between the image's clusters (11), after the deleted one where a table gives a cluster out again (17), and in
+// a deleted file that is no image (PLAIN.TXT, 18) is read.
+TEST_F(HandMadeFat, FilesHoldTheirClustersAgainstLostFolders) {
+  for (uint32_t table : {38u, 54u}) {
+    for (const auto& [cluster, next] : {std::pair{10, 12}, {12, 14}, {14, 0xFFFF}, {17, 0xFFFF}}) {
+      PutLe16(bytes_, table * 512 + cluster * 2, static_cast<uint16_t>(next));
+    }
+  }
+  uint8_t* root = &bytes_[70 * 512];
+  PutEntry(root, 3, "IMAGE   IMG", 0x20, 10, 3 * 512);
+  PutEntry(root, 4, "\xE5" "ACKUP  IMG", 0x20, 15, 3 * 512);
+  PutEntry(root, 5, "\xE5LAIN   TXT", 0x20, 18, 512);
+  bytes_[115 * 512 + 510] = 0x55;
+  bytes_[115 * 512 + 511] = 0xAA;
+  const std::pair<uint32_t, const char*> sectors[] = {{111, "LOST    TXT"}, {112, "PHANTOM1TXT"}, {114, "PHANTOM2TXT"},
+                                                      {116, "PHANTOM3TXT"}, {117, "AFTER   TXT"}, {118, "KEPT    TXT"}};
+  for (const auto& [sector, name] : sectors) {
+    PutEntry(&bytes_[sector * 512], 0, name, 0x20, 5, 100);
+    PutEntry(&bytes_[sector * 512], 1, "SECOND  TXT", 0x20, 6, 100);
+    DirEntrySectorList.Append(DirEntrySectorCandidate{sector});
+  }
+  drive_.reset();
+  drive_ = std::make_unique<extensive_test::MappedDrive>(bytes_);
+  RunReader();
+  ExpectWorkerEnded();
+  std::set<std::string> lost;
+  for (const Item& item : FatItems()) {
+    if (std::get<0>(item).rfind("/Lost Dir/", 0) == 0) lost.insert(std::get<0>(item).substr(10));
+  }
+  EXPECT_EQ(lost, (std::set<std::string>{"LOST.TXT", "AFTER.TXT", "KEPT.TXT", "SECOND.TXT"}));
+}
+
 TEST_F(HandMadeFat, ClusterSizeNoVolumeHasReadsNothing) {
   CurrentFileSystem.sectorsPerCluster = 3;
   RunReader();

@@ -3,7 +3,7 @@ or deleted) and the clusters mtools gave it (mshowfat), so that damage done afte
 to both, or by a later history (space written again after a delete, a quick format) is judged by the files, not by
 a reader of the tables (The Sleuth Kit reads the first table only).
 
-    v = Volume(work, "name", "fat16", 16)        # mkfs.fat --invariant; "fat12" makes a 1.44 MB floppy
+    v = Volume(work, "name", "fat16", 16)        # mkfs.fat --invariant; "fat12" of 0 MiB makes a 1.44 MB floppy
     v.mkdir("Docs"); v.put("Docs/a.bin", 3000); v.delete("Docs/a.bin")   # put(..., mtime=T) dates it
     v.link(cluster, value, copies=(1,))           # one table entry of one copy (or both)
     v.image()                                     # a fixed VHD of the raw volume, as the driver reads it
@@ -27,7 +27,7 @@ class Volume:
         self.deleted = {}   # path -> bytes: deleted files
         self.clusters = {}  # path -> [cluster], as mtools laid the file or folder out
         self._staged = 0
-        if fs == "fat12":
+        if fs == "fat12" and mib == 0:
             make_sparse(self.raw, 1440 * 1024)
             run(["mkfs.fat", "--invariant", "-C", "-F", "12", self.raw + ".new", 1440] + list(mkfs))
             os.replace(self.raw + ".new", self.raw)
@@ -65,9 +65,9 @@ class Volume:
         run(["mmd", "-i", self.raw] + ["::/" + p for p in paths])
         self.clusters.update(self.chains_of(paths))
 
-    def put(self, path, size, mtime=None):
-        """Writes a file of size bytes; dated mtime (seconds since 1970) when given, else now."""
-        data = pseudo_bytes(self.name + path, size)
+    def put(self, path, size, mtime=None, data=None):
+        """Writes a file of size bytes (or the bytes data); dated mtime (seconds since 1970) when given, else now."""
+        data = pseudo_bytes(self.name + path, size) if data is None else data
         local = self._local(data)
         if mtime is not None:
             os.utime(local, (mtime, mtime))
