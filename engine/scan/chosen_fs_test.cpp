@@ -423,9 +423,10 @@ TEST_F(ChosenTest, MissingParentsGetStandIns) {
 // Sectors of a hand-made source, read as a logical drive.
 Bytes Sectors(uint32_t count) { return Bytes(size_t{count} * 512, 0); }
 // The first sector of a table copy: the media byte and the two reserved entries (FAT16 F8 FF FF FF, FAT32 F8 FF FF 0F
-// FF FF FF 0F).
-void MarkTable(Bytes& bytes, uint32_t sector, uint8_t media = 0xF8, bool fat32 = false) {
-  const uint8_t start[] = {media, 0xFF, 0xFF, static_cast<uint8_t>(fat32 ? 0x0F : 0xFF), 0xFF, 0xFF, 0xFF, 0x0F};
+// FF FF FF 0F, or as small devices write FAT32's, F8 FF FF FF FF FF FF FF).
+void MarkTable(Bytes& bytes, uint32_t sector, uint8_t media = 0xF8, bool fat32 = false, bool device = false) {
+  const uint8_t top = device ? 0xFF : 0x0F;
+  const uint8_t start[] = {media, 0xFF, 0xFF, static_cast<uint8_t>(fat32 ? top : 0xFF), 0xFF, 0xFF, 0xFF, top};
   std::copy(start, start + (fat32 ? 8 : 4), bytes.begin() + sector * 512);
 }
 
@@ -451,6 +452,7 @@ TEST_F(ChosenTest, AllocationTablesAreThePairThatFitsTheVolume) {
     bool copiesDiffer = false;        // an entry of the second copy's first sector written to it alone
     std::vector<uint32_t> alike = {};  // sectors holding the same entries
     std::vector<uint32_t> ended = {};  // table sectors whose entries all end a chain
+    bool device = false;               // FAT32's first sectors as small devices write them
   };
   const Case cases[] = {
       {"decoys before and between", records::kFat16, 700, 1, {120, 200, 300, 435, 500}, 0, 200, 435, 235, 670, 32},
@@ -488,12 +490,16 @@ TEST_F(ChosenTest, AllocationTablesAreThePairThatFitsTheVolume) {
        0xF8, false, {703, 15703}},
       {"a lone first sector whose neighbours differ", records::kFat16, 700, 1, {435}, 0, 0, 0, 0, 0, 0, 0xF8, false,
        {201, 437}},
+      {"FAT32 tables as a camera writes them", records::kFat32, 30700, 1, {702, 15702}, 0, 702, 15702, 15000, 0, 0,
+       0xF8, false, {}, {}, true},
+      {"FAT32 tables as a camera writes them, the first copy's first sector lost", records::kFat32, 30700, 1, {15702},
+       0, 702, 15702, 15000, 0, 0, 0xF8, false, {703, 15703}, {}, true},
   };
   for (const Case& c : cases) {
     const bool fat32 = c.type == records::kFat32;
     Bytes bytes = Sectors(c.clusterBase + 2 * c.perCluster + 8);
     for (uint32_t sector : c.marks) {
-      MarkTable(bytes, sector, c.media, fat32);
+      MarkTable(bytes, sector, c.media, fat32, c.device);
       // Only the two copies of the volume's table are alike, and the sectors at one distance inside them.
       const uint32_t inside = c.second != 0 && sector > c.second ? sector - c.second + c.first : sector;
       if (sector != c.first && sector != c.second) bytes[sector * 512 + 12] = static_cast<uint8_t>(inside % 255 + 1);

@@ -25,11 +25,16 @@ histories users bring, where The Sleuth Kit (which reads the first table only) i
   a long name damaged by a character no name may hold;
 - a healthy volume without folders, all its files in the root, found by an Extensive Scan by its boot sector;
 - a stick of photos that keeps a disk image file (a DOS floppy, a small VM disk of a FAT12 partition), live or
-  deleted, on clusters of 512 bytes to 32 KiB: the image's folders are its bytes, never lost folders of the stick.
+  deleted, on clusters of 512 bytes to 32 KiB: the image's folders are its bytes, never lost folders of the stick;
+- FAT32 tables as a camera's FAT library writes them (F8 FF FF FF FF FF FF FF), both boot sectors lost, at 40 MiB
+  and at 400 MiB;
+- FAT12, FAT16 and FAT32 volumes in partitions whose type names another kind (or their own), primary and logical,
+  their boot sectors lost or not, read by a Quick Scan of the partition.
 
 For every case and way of reading it (quick: Quick Scan; extensive: the file system an Extensive Scan finds at the
 volume's place; snapshot: a Quick Scan's snapshot loaded over the volume; old-snapshot: the same with its names as
-an old snapshot holds them; extensive-snapshot: the Extensive Scan's, loaded), the tree is listed and saved whole
+an old snapshot holds them; extensive-snapshot: the Extensive Scan's, loaded; partition: a Quick Scan of the
+partition that holds it, and partition-snapshot its snapshot, loaded), the tree is listed and saved whole
 (enginectl save --audit). A file the history left whole must be listed at its place (live or deleted) with its size
 and saved with the bytes written, not counted damaged; a file the damage or history destroyed may be missing or
 counted damaged, never counted whole with other bytes; no file is counted whole with bytes other than those written
@@ -473,6 +478,66 @@ def image_kept(work, name, fs, mib, spc, kind, deleted):
     return v, truth, ["quick", "extensive", "extensive-snapshot"]
 
 
+def device_tables(work, name, mib, spc):
+    """A FAT32 card whose tables a camera's FAT library wrote: both copies begin F8 FF FF FF FF FF FF FF (its first
+    entry's top four bits set, its second all set), and both boot sectors lost: 75 photos and clips in the camera's
+    folders, every fifth one deleted."""
+    v = Volume(work, name, "fat32", mib, spc=spc)
+    cluster = v.spc * SECTOR
+    v.mkdir("DCIM", "DCIM/100CANON", "DCIM/101CANON", "MISC")
+    files = ["DCIM/10%dCANON/IMG_%04d.JPG" % (i // 40, i) for i in range(72)] + ["MISC/AUTPRINT.MRK", "MISC/A.CTG",
+                                                                                   "DCIM/101CANON/MVI_0072.MOV"]
+    for i, p in enumerate(files):
+        v.put(p, (1 + i % 7) * cluster - 13 * i + (60 * cluster if p.endswith(".MOV") else 0))
+    gone = files[::5]
+    v.delete(*gone)
+    for copy in (1, 2):
+        patch(v.raw, (v.reserved + (copy - 1) * v.spf) * SECTOR, bytes.fromhex("F8FFFFFFFFFFFFFF"))
+    v.zero_sectors(0, 6)
+    truth = live_truth(v)
+    for p in gone:
+        folder, _, base = p.rpartition("/")
+        truth.add(folder + "/x" + base[1:], v.deleted[p], True, deleted_fate(v, p))
+    return v, truth, ["quick", "extensive", "extensive-snapshot"]
+
+
+def other_type(work, name, fs, type_code, logical, boot_lost):
+    """A volume in a partition whose type names another kind (FAT16 in a FAT32 entry, FAT12 in a FAT16 or FAT32 one,
+    FAT32 in a FAT16 one), or its own, its boot sector lost or not: 8 files in the root, 8 in each of three folders,
+    one of them nested. Read by a Quick Scan of the partition."""
+    v = Volume(work, name, fs, 0 if fs == "fat12" else 40 if fs == "fat32" else 16)
+    v.mkdir("Docs", "Photos", "Photos/2021")
+    for folder in ("", "Docs/", "Photos/", "Photos/2021/"):
+        for i in range(8):
+            v.put("%sfile %d.dat" % (folder, i), 700 + 1300 * i + 91 * len(folder))
+    if boot_lost:
+        v.zero_sectors(0, *([6] if v.fat32 else []))
+    v.partition = (type_code, logical)
+    return v, live_truth(v), ["partition", "partition-snapshot"]
+
+
+def either_kind(work, name, fs):
+    """A FAT16 (or FAT12) volume whose first two clusters each end a chain (a folder and a small file of one cluster),
+    so that its tables begin F8 FF FF FF FF FF FF FF as a camera's FAT32 tables do; its boot sector lost. Searched as
+    FAT32 by the Extensive Scan and read in a FAT32-typed partition by Quick Scan: the root folder between its tables
+    and its data area says FAT16."""
+    v = Volume(work, name, fs, 0 if fs == "fat12" else 16, spc=4)
+    v.mkdir("Alpha")
+    v.put("one.txt", 100)
+    v.mkdir("Beta", "Beta/Gamma")
+    for folder in ("", "Alpha/", "Beta/", "Beta/Gamma/"):
+        for i in range(6):
+            v.put("%sdata %d.bin" % (folder, i), 900 + 2100 * i)
+    with open(v.raw, "rb") as f:
+        f.seek(v.reserved * SECTOR)
+        if f.read(8)[1:] != b"\xff" * 7:
+            raise RuntimeError("the tables do not begin as a camera's FAT32 tables do")
+    v.zero_sectors(0)
+    v.searched = "fat32"
+    v.partition = (0x0B, False)
+    return v, live_truth(v), ["extensive", "partition"]
+
+
 def cases():
     out = {}
     for fs in ("fat16", "fat32"):
@@ -499,6 +564,18 @@ def cases():
                                         ("fat16", 160, 64, "vhd", True), ("fat32", 40, 1, "floppy", True)):
         out["image_kept_%s_%s_%d_%s" % (fs, kind, spc * SECTOR, "deleted" if deleted else "live")] = \
             (image_kept, fs, mib, spc, kind, deleted)
+    out["device_tables_fat32_40m"] = (device_tables, 40, 1)
+    out["device_tables_fat32_400m"] = (device_tables, 400, 8)
+    out["either_kind_fat16"] = (either_kind, "fat16")
+    out["either_kind_fat12"] = (either_kind, "fat12")
+    for fs, type_code, logical, boot_lost in (("fat16", 0x0B, False, True), ("fat16", 0x0C, False, True),
+                                              ("fat16", 0x06, False, True), ("fat16", 0x0C, False, False),
+                                              ("fat12", 0x01, True, True), ("fat12", 0x06, False, True),
+                                              ("fat12", 0x0B, False, True), ("fat12", 0x0C, True, False),
+                                              ("fat32", 0x06, False, True), ("fat32", 0x0E, True, True)):
+        out["other_type_%s_%02x_%s%s" % (fs, type_code, "logical" if logical else "primary",
+                                         "_boot_lost" if boot_lost else "")] = \
+            (other_type, fs, type_code, logical, boot_lost)
     out["floppy_fat12"] = (floppy,)
     out["reserved_fat32_6158"] = (reserved, "fat32", 6158)
     out["reserved_fat32_32"] = (reserved, "fat32", 32)
@@ -608,7 +685,9 @@ def as_old_snapshot(snapshot, truth):
 def read_way(args, v, way, work, truth):
     """(tree listing, save) of one way of reading the volume."""
     image = v.image()
-    source = ["--range", CODES[v.fs], 0, v.sectors]
+    source = ["--range", CODES[getattr(v, "searched", v.fs)], 0, v.sectors]
+    if way.startswith("partition"):
+        image, source = v.partitioned(*v.partition), ["--partition", 0]
     extra = []
     if way in ("extensive", "extensive-snapshot"):
         k = found_at(args, image, source, v.data - 2 * v.spc)
@@ -624,7 +703,7 @@ def read_way(args, v, way, work, truth):
         listing = run(args.enginectl, "snapshot-load", snapshot, "--image", image)
         source = ["--snapshot", snapshot]
     else:
-        listing = run(args.enginectl, "quick" if way == "quick" else "extensive", image, *source, *extra)
+        listing = run(args.enginectl, "extensive" if way == "extensive" else "quick", image, *source, *extra)
     audit = os.path.join(work, way + ".audit")
     save = Save(args.enginectl, image, source, os.path.join(work, "save_" + way), extra + ["--audit", audit])
     return listing, (save, audit)

@@ -12,10 +12,12 @@ import os
 import re
 import struct
 
-from util import SECTOR, copy_sparse, make_sparse, pseudo_bytes, run
+from disks import write_table
+from util import SECTOR, copy_into, copy_sparse, make_sparse, pseudo_bytes, run
 import vhd
 
 END = {12: 0xFFF, 16: 0xFFFF, 32: 0x0FFFFFFF}
+ALIGN = 2048
 EMPTY_FILE = " Root directory or empty file"
 
 
@@ -178,6 +180,22 @@ class Volume:
         cluster_bytes = self.spc * SECTOR
         held = b"".join(self.read_cluster(c) for c in self.clusters[path])
         return held[:len(data)] == data and len(self.clusters[path]) * cluster_bytes >= len(data)
+
+    def partitioned(self, type_code, logical):
+        """A fixed VHD of a disk that holds the volume as it is now in a partition at 1 MiB of the type given, a primary
+        one or the logical one of an extended partition (from 1 MiB, the volume 1 MiB further on)."""
+        start = ALIGN * (2 if logical else 1)
+        disk = os.path.join(self.work, self.name + ".disk.raw")
+        make_sparse(disk, (start + self.sectors + ALIGN) * SECTOR)
+        copy_into(self.raw, disk, start * SECTOR)
+        entry = {"start": start, "size": self.sectors, "type": type_code}
+        write_table(disk, 0x7A000000 + len(self.name), [{"start": ALIGN, "size": self.sectors + ALIGN, "type": 0x05},
+                                                        entry] if logical else [entry])
+        image = os.path.join(self.work, self.name + ".disk.vhd")
+        copy_sparse(disk, image)
+        with open(image, "ab") as f:
+            f.write(vhd.make_footer(os.path.getsize(disk), 2, vhd.unique_id(self.name), 0xFFFFFFFFFFFFFFFF))
+        return image
 
     def image(self):
         """A fixed VHD of the raw volume as it is now."""
