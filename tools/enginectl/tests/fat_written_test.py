@@ -570,7 +570,8 @@ def cases():
     out["either_kind_fat12"] = (either_kind, "fat12")
     for fs, type_code, logical, boot_lost in (("fat16", 0x0B, False, True), ("fat16", 0x0C, False, True),
                                               ("fat16", 0x06, False, True), ("fat16", 0x0C, False, False),
-                                              ("fat12", 0x01, True, True), ("fat12", 0x06, False, True),
+                                              ("fat12", 0x01, True, True), ("fat12", 0x01, False, False),
+                                              ("fat12", 0x01, False, True), ("fat12", 0x06, False, True),
                                               ("fat12", 0x0B, False, True), ("fat12", 0x0C, True, False),
                                               ("fat32", 0x06, False, True), ("fat32", 0x0E, True, True)):
         out["other_type_%s_%02x_%s%s" % (fs, type_code, "logical" if logical else "primary",
