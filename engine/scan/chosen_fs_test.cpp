@@ -625,7 +625,8 @@ TEST_F(HandMadeFat, LiveEntriesNameFoldersAndDeletedOnesMarkTheirFiles) {
 // file holds them: a live disk image (IMAGE.IMG, chained 10, 12, 14) keeps its own folders' sectors, and so does a
 // deleted one that begins with a boot sector (BACKUP.IMG, 15 to 17) as far as the tables leave its clusters free. What
 // lies between the image's clusters (11), after the deleted one where a table gives a cluster out again (17), and in
-// a deleted file that is no image (PLAIN.TXT, 18) is read.
+// a deleted file that is no image (PLAIN.TXT, 18) is read. A file system found inside the image (its tables at 112)
+// does not end the volume there.
 TEST_F(HandMadeFat, FilesHoldTheirClustersAgainstLostFolders) {
   for (uint32_t table : {38u, 54u}) {
     for (const auto& [cluster, next] : {std::pair{10, 12}, {12, 14}, {14, 0xFFFF}, {17, 0xFFFF}}) {
@@ -645,6 +646,10 @@ TEST_F(HandMadeFat, FilesHoldTheirClustersAgainstLostFolders) {
     PutEntry(&bytes_[sector * 512], 1, "SECOND  TXT", 0x20, 6, 100);
     DirEntrySectorList.Append(DirEntrySectorCandidate{sector});
   }
+  FileSystemRecord inside;
+  inside.clusterBase = 113;
+  inside.firstFatSector = 112;
+  FoundFileSystemList.Append(inside);
   drive_.reset();
   drive_ = std::make_unique<extensive_test::MappedDrive>(bytes_);
   RunReader();
