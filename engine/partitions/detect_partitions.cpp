@@ -11,11 +11,11 @@ namespace {
 
 
 // Classifies the partition whose boot sector lies at first (marks first, then the type) and records it.
-void RecordPartition(uint64_t first, const TableEntry& entry, bool logical) {
+void RecordPartition(uint64_t first, const TableEntry& entry) {
   Sector boot;
   ReadDiskSector(first, boot);
   uint16_t code = DetectionMark(boot);
-  if (code == 0) code = TypeCode(entry.type, logical);
+  if (code == 0) code = TypeCode(entry.type);
   if (code != 0) AppendPartition({first, entry.sectorCount, code});
 }
 
@@ -41,7 +41,7 @@ void WalkExtendedChain(uint32_t extendedStart) {
         linked = true;
         continue;
       }
-      RecordPartition(recordSector + entry.firstSector, entry, true);
+      RecordPartition(recordSector + entry.firstSector, entry);
       if (PartitionTableFull()) return;
     }
     if (!linked) return;
@@ -67,7 +67,7 @@ void DetectPartitions(uint32_t tableSector) {
       extendedStart = entry.firstSector;
       continue;
     }
-    RecordPartition(entry.firstSector, entry, false);
+    RecordPartition(entry.firstSector, entry);
   }
   if (hasExtended && !PartitionTableFull()) WalkExtendedChain(extendedStart);
 }

@@ -50,10 +50,10 @@ TEST_F(DetectPartitionsTest, MarksWinOverTypesAndTypesServeWithoutMarks) {
   disk.Sign(0);
   disk.SetEntry(0, 0, 0x07, 100, 10);   // says NTFS, holds FAT32
   Fat32Boot(disk, 100);
-  disk.SetEntry(0, 1, 0x01, 200, 20);   // type 1, no mark: not a primary partition
+  disk.SetEntry(0, 1, 0x01, 200, 20);   // type 1 (FAT12), no mark: read as FAT16
   disk.SetEntry(0, 2, 0x0E, 300, 30);   // no mark: the type gives FAT16
   disk.SetEntry(0, 3, 0x83, 350, 40);   // neither
-  EXPECT_EQ(Detect(disk), "100:10:200 300:30:100");
+  EXPECT_EQ(Detect(disk), "100:10:200 200:20:100 300:30:100");
   EXPECT_EQ(PartitionSearchWanted, 0u);
 }
 

@@ -51,10 +51,9 @@ uint16_t SearchMark(const Sector& boot) {
   return 0;
 }
 
-uint16_t TypeCode(uint8_t type, bool logical) {
+uint16_t TypeCode(uint8_t type) {
   switch (type) {
-    case 0x01: return logical ? records::kFat16 : 0;
-    case 0x04: case 0x06: case 0x0E: return records::kFat16;
+    case 0x01: case 0x04: case 0x06: case 0x0E: return records::kFat16;
     case 0x0B: case 0x0C: return records::kFat32;
     case 0x07: return records::kNtfs;
     default: return 0;

@@ -29,9 +29,9 @@ bool IsExtendedType(uint8_t type);
 uint16_t DetectionMark(const Sector& boot);
 uint16_t SearchMark(const Sector& boot);
 
-// The code a partition type gives when no boot-sector mark matched, or 0 (not recorded). Type 1 counts
-// only inside the extended chain.
-uint16_t TypeCode(uint8_t type, bool logical);
+// The code a partition type gives when no boot-sector mark matched, or 0 (not recorded). Type 1, a FAT12
+// volume's (a small disk's, as DOS made them), is read as FAT16 is, primary or logical.
+uint16_t TypeCode(uint8_t type);
 
 // The volume's sector count as its boot sector gives it, for code (the partition search's entries).
 uint64_t BootSectorCount(const Sector& boot, uint16_t code);

@@ -26,10 +26,12 @@ struct DirSectorCandidate {
 };
 
 // A sector that begins like the first sector of an allocation table copy: where no boot sector says, the kind of
-// the tables before a volume's data area tells FAT32 from FAT16.
+// the tables before a volume's data area tells FAT32 from FAT16. Some sectors can begin either kind (a FAT32 table
+// as small devices write it, a FAT16 table whose clusters 2 and 3 end chains): the layout of the copies tells.
 struct FatTableStartCandidate {
   uint32_t sector = 0;
-  bool fat32 = false;
+  bool fat16 = false;  // can begin a FAT16 (or FAT12) table
+  bool fat32 = false;  // can begin a FAT32 table
 };
 
 // A sector of directory entries that begins no subfolder: a folder's later clusters begin with one. What the later

@@ -33,8 +33,10 @@ uint32_t ReadBootParameters();
 
 // For FAT16 and FAT32: the reserved sectors from where the first table begins, then the cluster size and
 // data area from two subfolders found in the range (their "." entries name their first clusters), and
-// from those the table size. 1 with CurrentFileSystem filled; 0 when no consistent layout was found, for
-// any other code, or on a stop request. It leaves the scan's flags alone: the worker tells the user.
+// from those the table size. The kind is the tables' where they tell it, whatever ScanRange names (a FAT16
+// volume in a FAT32-typed partition): CurrentFileSystem's type says which. 1 with CurrentFileSystem filled; 0
+// when no consistent layout was found, for any other code, or on a stop request. It leaves the scan's flags
+// alone: the worker tells the user.
 uint32_t SearchFatParameters();
 
 // The FAT16 or FAT32 (code) parameters of a boot sector for a volume that begins at range.first, as

@@ -13,6 +13,7 @@
 #include "engine/scan/chosen_fs.h"
 #include "engine/scan/chosen_fs_steps.h"
 #include "engine/scan/fat_folder_walk.h"
+#include "engine/scan/fat_held_clusters.h"
 #include "engine/scan/fat_table_search.h"
 #include "engine/scan/range_sectors.h"
 #include "engine/scan/boot_parameters.h"
@@ -219,27 +220,43 @@ uint64_t NextFileSystemStart(const FileSystemRecord& next, uint64_t after) {
   return table != FatTableStartList.end() && table->sector < next.clusterBase ? table->sector : next.clusterBase;
 }
 
-// The first sector past the chosen file system's clusters: its own end where known, the end of what its tables
-// number, and the first sector of the next file system found after it.
-uint64_t ChosenClustersEnd() {
+// The first sector past the chosen file system's clusters by its own measures: its own end where known, and the
+// end of what its tables number.
+uint64_t ChosenOwnClustersEnd() {
   const FileSystemRecord& fs = CurrentFileSystem;
   uint64_t end = std::min<uint64_t>(CurrentRangeSectors().end,
                                     fs.clusterBase + FatTableEntries(fs) * uint64_t{fs.sectorsPerCluster});
   if (fs.lastSector != 0) end = std::min<uint64_t>(end, fs.lastSector);
+  return end;
+}
+
+// The first sector past the chosen file system's clusters: its own end, and the first sector of the next file system
+// found after it, unless that one lies in a cluster a file of the chosen one holds (held: a volume kept in a disk
+// image file is that file's bytes).
+uint64_t ChosenClustersEnd(const std::vector<bool>& held) {
+  const FileSystemRecord& fs = CurrentFileSystem;
+  uint64_t end = ChosenOwnClustersEnd();
   for (const FileSystemRecord& next : FoundFileSystemList) {
     if (next.clusterBase <= fs.clusterBase) continue;
-    end = std::min<uint64_t>(end, NextFileSystemStart(next, fs.clusterBase));
+    const uint64_t start = NextFileSystemStart(next, fs.clusterBase);
+    const uint64_t cluster = start >= fs.clusterBase ? (start - fs.clusterBase) / fs.sectorsPerCluster : held.size();
+    if (cluster < held.size() && held[cluster]) continue;
+    end = std::min(end, start);
   }
   return end;
 }
 
 // The later clusters of folders whose chains are lost (a quick format wrote new tables over them; a table linked a
 // folder into another's chain): every cluster of the file system that begins with directory entries and that no
-// folder's reading took is read, its live entries listed under "Lost Dir". No chain says which folder they were.
+// folder's reading took and no file holds is read, its live entries listed under "Lost Dir". No chain says which
+// folder they were.
 void ReadLostFolderClusters(FatClusterClaims& claims) {
+  if (DirEntrySectorList.size() == 0) return;
   const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;
   const uint64_t base = CurrentFileSystem.clusterBase;
-  const uint64_t end = ChosenClustersEnd();
+  const uint64_t ownEnd = ChosenOwnClustersEnd();
+  const std::vector<bool> held = FatFileHeldClusters(ownEnd > base ? (ownEnd - base) / perCluster : 0);
+  const uint64_t end = ChosenClustersEnd(held);
   const uint32_t piece = std::min(perCluster, kMostPieceSectors);
   for (const DirEntrySectorCandidate& candidate : DirEntrySectorList) {
     if (ScanStopRequested()) return;
@@ -248,7 +265,7 @@ void ReadLostFolderClusters(FatClusterClaims& claims) {
       continue;
     }
     const auto cluster = static_cast<uint32_t>((sector - base) / perCluster);
-    if (claims.Claimed(cluster)) continue;
+    if (claims.Claimed(cluster) || (cluster < held.size() && held[cluster])) continue;
     claims.Claim(cluster);
     DirectoryPieces lost(records::kLostDirId, false);
     bool more = true;

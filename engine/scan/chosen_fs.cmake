@@ -3,6 +3,7 @@
 target_sources(engine_scan PRIVATE
   choose_file_system.cpp
   chosen_fat.cpp
+  fat_held_clusters.cpp
   chosen_fs.cpp
   chosen_ntfs.cpp
   chosen_ntfs_files.cpp)

@@ -423,9 +423,10 @@ TEST_F(ChosenTest, MissingParentsGetStandIns) {
 // Sectors of a hand-made source, read as a logical drive.
 Bytes Sectors(uint32_t count) { return Bytes(size_t{count} * 512, 0); }
 // The first sector of a table copy: the media byte and the two reserved entries (FAT16 F8 FF FF FF, FAT32 F8 FF FF 0F
-// FF FF FF 0F).
-void MarkTable(Bytes& bytes, uint32_t sector, uint8_t media = 0xF8, bool fat32 = false) {
-  const uint8_t start[] = {media, 0xFF, 0xFF, static_cast<uint8_t>(fat32 ? 0x0F : 0xFF), 0xFF, 0xFF, 0xFF, 0x0F};
+// FF FF FF 0F, or as small devices write FAT32's, F8 FF FF FF FF FF FF FF).
+void MarkTable(Bytes& bytes, uint32_t sector, uint8_t media = 0xF8, bool fat32 = false, bool device = false) {
+  const uint8_t top = device ? 0xFF : 0x0F;
+  const uint8_t start[] = {media, 0xFF, 0xFF, static_cast<uint8_t>(fat32 ? top : 0xFF), 0xFF, 0xFF, 0xFF, top};
   std::copy(start, start + (fat32 ? 8 : 4), bytes.begin() + sector * 512);
 }
 
@@ -451,6 +452,7 @@ TEST_F(ChosenTest, AllocationTablesAreThePairThatFitsTheVolume) {
     bool copiesDiffer = false;        // an entry of the second copy's first sector written to it alone
     std::vector<uint32_t> alike = {};  // sectors holding the same entries
     std::vector<uint32_t> ended = {};  // table sectors whose entries all end a chain
+    bool device = false;               // FAT32's first sectors as small devices write them
   };
   const Case cases[] = {
       {"decoys before and between", records::kFat16, 700, 1, {120, 200, 300, 435, 500}, 0, 200, 435, 235, 670, 32},
@@ -488,12 +490,16 @@ TEST_F(ChosenTest, AllocationTablesAreThePairThatFitsTheVolume) {
        0xF8, false, {703, 15703}},
       {"a lone first sector whose neighbours differ", records::kFat16, 700, 1, {435}, 0, 0, 0, 0, 0, 0, 0xF8, false,
        {201, 437}},
+      {"FAT32 tables as a camera writes them", records::kFat32, 30700, 1, {702, 15702}, 0, 702, 15702, 15000, 0, 0,
+       0xF8, false, {}, {}, true},
+      {"FAT32 tables as a camera writes them, the first copy's first sector lost", records::kFat32, 30700, 1, {15702},
+       0, 702, 15702, 15000, 0, 0, 0xF8, false, {703, 15703}, {}, true},
   };
   for (const Case& c : cases) {
     const bool fat32 = c.type == records::kFat32;
     Bytes bytes = Sectors(c.clusterBase + 2 * c.perCluster + 8);
     for (uint32_t sector : c.marks) {
-      MarkTable(bytes, sector, c.media, fat32);
+      MarkTable(bytes, sector, c.media, fat32, c.device);
       // Only the two copies of the volume's table are alike, and the sectors at one distance inside them.
       const uint32_t inside = c.second != 0 && sector > c.second ? sector - c.second + c.first : sector;
       if (sector != c.first && sector != c.second) bytes[sector * 512 + 12] = static_cast<uint8_t>(inside % 255 + 1);
@@ -613,6 +619,46 @@ TEST_F(HandMadeFat, LiveEntriesNameFoldersAndDeletedOnesMarkTheirFiles) {
                                          {"/TOP/xUB/KEEP.TXT", 1, 5}}) {
     EXPECT_EQ(items.count(want), 1u) << std::get<0>(want) << " deleted " << std::get<1>(want);
   }
+}
+
+// Clusters that begin with directory entries but that no folder's chain reaches are read under "Lost Dir" unless a
+// file holds them: a live disk image (IMAGE.IMG, chained 10, 12, 14) keeps its own folders' sectors, and so does a
+// deleted one that begins with a boot sector (BACKUP.IMG, 15 to 17) as far as the tables leave its clusters free. What
+// lies between the image's clusters (11), after the deleted one where a table gives a cluster out again (17), and in
+// a deleted file that is no image (PLAIN.TXT, 18) is read. A file system found inside the image (its tables at 112)
+// does not end the volume there.
+TEST_F(HandMadeFat, FilesHoldTheirClustersAgainstLostFolders) {
+  for (uint32_t table : {38u, 54u}) {
+    for (const auto& [cluster, next] : {std::pair{10, 12}, {12, 14}, {14, 0xFFFF}, {17, 0xFFFF}}) {
+      PutLe16(bytes_, table * 512 + cluster * 2, static_cast<uint16_t>(next));
+    }
+  }
+  uint8_t* root = &bytes_[70 * 512];
+  PutEntry(root, 3, "IMAGE   IMG", 0x20, 10, 3 * 512);
+  PutEntry(root, 4, "\xE5" "ACKUP  IMG", 0x20, 15, 3 * 512);
+  PutEntry(root, 5, "\xE5LAIN   TXT", 0x20, 18, 512);
+  bytes_[115 * 512 + 510] = 0x55;
+  bytes_[115 * 512 + 511] = 0xAA;
+  const std::pair<uint32_t, const char*> sectors[] = {{111, "LOST    TXT"}, {112, "PHANTOM1TXT"}, {114, "PHANTOM2TXT"},
+                                                      {116, "PHANTOM3TXT"}, {117, "AFTER   TXT"}, {118, "KEPT    TXT"}};
+  for (const auto& [sector, name] : sectors) {
+    PutEntry(&bytes_[sector * 512], 0, name, 0x20, 5, 100);
+    PutEntry(&bytes_[sector * 512], 1, "SECOND  TXT", 0x20, 6, 100);
+    DirEntrySectorList.Append(DirEntrySectorCandidate{sector});
+  }
+  FileSystemRecord inside;
+  inside.clusterBase = 113;
+  inside.firstFatSector = 112;
+  FoundFileSystemList.Append(inside);
+  drive_.reset();
+  drive_ = std::make_unique<extensive_test::MappedDrive>(bytes_);
+  RunReader();
+  ExpectWorkerEnded();
+  std::set<std::string> lost;
+  for (const Item& item : FatItems()) {
+    if (std::get<0>(item).rfind("/Lost Dir/", 0) == 0) lost.insert(std::get<0>(item).substr(10));
+  }
+  EXPECT_EQ(lost, (std::set<std::string>{"LOST.TXT", "AFTER.TXT", "KEPT.TXT", "SECOND.TXT"}));
 }
 
 TEST_F(HandMadeFat, ClusterSizeNoVolumeHasReadsNothing) {

@@ -93,16 +93,30 @@ void PlaceByBootSector(uint32_t sector) {
   }
 }
 
+// What the sector at lba begins as the search found it.
+FatTableStart ListedTableStart(uint64_t lba) {
+  auto at = std::lower_bound(FatTableStartList.begin(), FatTableStartList.end(), lba,
+                             [](const FatTableStartCandidate& c, uint64_t sector) { return c.sector < sector; });
+  if (at == FatTableStartList.end() || at->sector != lba) return FatTableStart::kNone;
+  if (at->fat16 && at->fat32) return FatTableStart::kEither;
+  return at->fat32 ? FatTableStart::kFat32 : FatTableStart::kFat16;
+}
+
 // The kind of the tables before a data area at dataStart, where no boot sector tells: that of the nearest sector
 // before it that begins a table copy (the second's, or the first's where the second lost it), when it lies within
-// the reach of its kind's tables; 0 when none does.
+// the reach of its kind's tables; where that sector begins either kind, the one whose layout its partner fits. 0 when
+// none tells.
 uint16_t TablesType(uint64_t dataStart) {
   auto after = std::lower_bound(FatTableStartList.begin(), FatTableStartList.end(), dataStart,
                                 [](const FatTableStartCandidate& c, uint64_t lba) { return c.sector < lba; });
   if (after == FatTableStartList.begin()) return 0;
   const FatTableStartCandidate& nearest = *std::prev(after);
   if (dataStart - nearest.sector > FatTablesReach(nearest.fat32)) return 0;
-  return nearest.fat32 ? records::kFat32 : records::kFat16;
+  const FatTableStart kind = nearest.fat16 && nearest.fat32 ? FatPairKind(dataStart, nearest.sector, ListedTableStart)
+                             : nearest.fat32                ? FatTableStart::kFat32
+                                                            : FatTableStart::kFat16;
+  if (kind == FatTableStart::kNone) return 0;
+  return kind == FatTableStart::kFat32 ? records::kFat32 : records::kFat16;
 }
 
 // The unassigned subfolder candidates grouped by the geometry each would have with every cluster size: key

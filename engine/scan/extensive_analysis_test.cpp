@@ -40,7 +40,14 @@ struct PairCase {
   std::vector<Folder> folders;
   std::vector<uint16_t> marks;
   std::vector<Rebuilt> found;
+  std::vector<FatTableStartCandidate> tables = {};  // sectors the search found beginning like a table
 };
+
+// Sectors that begin a table copy as the search finds them: FAT16's (F8 FF FF FF 00 ...), FAT32's (F8 FF FF 0F), or
+// either (F8 FF FF FF FF FF FF FF: a camera's FAT32, or a FAT16 whose clusters 2 and 3 end chains).
+FatTableStartCandidate Fat16Start(uint32_t sector) { return {sector, true, false}; }
+FatTableStartCandidate Fat32Start(uint32_t sector) { return {sector, false, true}; }
+FatTableStartCandidate EitherStart(uint32_t sector) { return {sector, true, true}; }
 
 TEST_F(ExtensiveAnalysisTest, FatFileSystemsRebuiltFromPairsOfFolders) {
   const PairCase cases[] = {
@@ -55,6 +62,17 @@ TEST_F(ExtensiveAnalysisTest, FatFileSystemsRebuiltFromPairsOfFolders) {
        {1, 1, kNone, 1, kNone}, {{100, 2, 980}}},
       {"two volumes numbered in turn", 100, {{1000, 10}, {1016, 12}, {5000, 10}, {5004, 12}}, {1, 1, 2, 2},
        {{100, 8, 920}, {100, 2, 4980}}},
+      // The data area begins at 936; the nearest table start before it tells the kind, whatever was searched.
+      {"FAT32 tables, FAT16 searched", 100, {{1000, 10}, {1016, 12}}, {1, 1}, {{200, 8, 920}},
+       {Fat32Start(136), Fat32Start(536)}},
+      {"FAT16 tables, FAT32 searched", 200, {{1000, 10}, {1016, 12}}, {1, 1}, {{100, 8, 920}},
+       {Fat16Start(704), Fat16Start(804)}},
+      {"a camera's FAT32 tables, the copies ending at the data", 100, {{1000, 10}, {1016, 12}}, {1, 1},
+       {{200, 8, 920}}, {EitherStart(136), EitherStart(536)}},
+      {"a FAT16 whose clusters 2 and 3 end chains, a root between its copies and the data", 200,
+       {{1000, 10}, {1016, 12}}, {1, 1}, {{100, 8, 920}}, {EitherStart(704), EitherStart(804)}},
+      {"a lone sector of either kind: the kind searched", 100, {{1000, 10}, {1016, 12}}, {1, 1}, {{100, 8, 920}},
+       {EitherStart(804)}},
   };
   for (const PairCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -62,6 +80,7 @@ TEST_F(ExtensiveAnalysisTest, FatFileSystemsRebuiltFromPairsOfFolders) {
     tree.nodes.clear();
     ScanRange.fileSystemCode = c.code;
     for (const Folder& f : c.folders) AppendDirSectorCandidate(f.sector, f.cluster, 2, 0, 0);
+    for (const FatTableStartCandidate& t : c.tables) FatTableStartList.Append(t);
     AnalyzeFoundFat();
     std::vector<uint16_t> marks;
     for (const DirSectorCandidate& d : DirSectorCandidateList) marks.push_back(d.mark);

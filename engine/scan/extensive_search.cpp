@@ -93,7 +93,7 @@ void ExamineFatSector(uint32_t sector, const uint8_t* bytes) {
   // The first sector of a table copy, or of a folder's later cluster; else the first sector of a subfolder: its "."
   // entry, then its ".." entry.
   if (const FatTableStart start = FatTableStartOf(bytes); start != FatTableStart::kNone) {
-    FatTableStartList.Append(FatTableStartCandidate{sector, start == FatTableStart::kFat32});
+    FatTableStartList.Append(FatTableStartCandidate{sector, CanBegin(start, false), CanBegin(start, true)});
     return;
   }
   if (HoldsFatDirectoryEntries(bytes)) {

@@ -1,7 +1,8 @@
 // SearchFatParameters: a FAT layout recovered without a boot sector. Two subfolders, whose first sectors begin
 // with "." and "..", give by their sectors and first clusters the cluster size and where cluster 0 would lie;
 // the two table copies before the data area, looked for first where the usual reserved sectors end (a sector
-// there beginning a table), give the reserved sectors and the table size.
+// there beginning a table), give the reserved sectors and the table size. The kind of the tables nearest the data
+// area is the volume's: a partition's type may name another.
 #include <cstring>
 #include <optional>
 
@@ -60,20 +61,49 @@ void ShowSearchProgress(uint64_t examined, uint64_t count) {
   panel->SetProgressPos(static_cast<uint32_t>(percent > 99 ? 99 : percent));
 }
 
-// Fills CurrentFileSystem from the first subfolder and a later one when the two agree on a cluster size;
-// false when they do not. The tables are the pair of copies that fits before the data area, looked for first
+// What the sector at lba begins.
+FatTableStart TableStartAt(uint64_t lba) {
+  Sector sector;
+  return ReadDiskSector(lba, sector) ? FatTableStartOf(sector.data()) : FatTableStart::kNone;
+}
+
+// The kind of the tables before a data area at dataStart, the nearest sector back from it that begins a table copy
+// tells (the second copy's, or the first's where the second lost it): where it could begin either kind, the layout
+// its partner fits. kNone where no sector after floor within the tables' reach begins one, or on a stop.
+FatTableStart TablesKind(uint64_t dataStart, uint64_t floor) {
+  const uint64_t reach = FatTablesReach(true);
+  for (uint64_t lba = dataStart; lba > floor && dataStart - lba < reach;) {
+    --lba;
+    if (ScanStopRequested()) return FatTableStart::kNone;
+    const FatTableStart start = TableStartAt(lba);
+    if (start == FatTableStart::kNone) continue;
+    if (dataStart - lba > FatTablesReach(start != FatTableStart::kFat16)) return FatTableStart::kNone;
+    return start == FatTableStart::kEither ? FatPairKind(dataStart, lba, TableStartAt) : start;
+  }
+  return FatTableStart::kNone;
+}
+
+enum class Taken { kNo, kYes, kOtherKind };
+
+// Fills CurrentFileSystem from the first subfolder and a later one when the two agree on a cluster size; kNo when
+// they do not, kOtherKind when the tables before the data area they place are of the other kind (kindKnown: taken
+// whatever the tables say). The tables are the pair of copies that fits before the data area, looked for first
 // where the first table's start was seen; without one, they are taken to fill the space between the reserved
 // sectors and the data area.
-bool TakeLayout(const Layout& layout, const Subfolder& first, const Subfolder& later) {
-  if (later.cluster <= first.cluster) return false;
+Taken TakeLayout(const Layout& layout, const Subfolder& first, const Subfolder& later, bool kindKnown) {
+  if (later.cluster <= first.cluster) return Taken::kNo;
   // Clusters number sectors from the data area on, so a first cluster below both sectors is a plausible one.
-  if (later.cluster >= first.sector || later.cluster >= later.sector) return false;
+  if (later.cluster >= first.sector || later.cluster >= later.sector) return Taken::kNo;
   const uint64_t sectors = later.sector - first.sector;
   const uint64_t clusters = later.cluster - first.cluster;
-  if (sectors % clusters != 0 || !IsValidSectorsPerCluster(sectors / clusters)) return false;
+  if (sectors % clusters != 0 || !IsValidSectorsPerCluster(sectors / clusters)) return Taken::kNo;
   const uint64_t perCluster = sectors / clusters;
-  if (first.sector < perCluster * first.cluster) return false;
+  if (first.sector < perCluster * first.cluster) return Taken::kNo;
   const uint64_t dataStart = first.sector - (first.cluster - 2) * perCluster;
+  if (!kindKnown) {
+    const FatTableStart kind = TablesKind(dataStart, layout.start);
+    if (kind == (layout.fat32 ? FatTableStart::kFat16 : FatTableStart::kFat32)) return Taken::kOtherKind;
+  }
   FatTableSearch search;
   search.fat32 = layout.fat32;
   search.dataStart = dataStart;
@@ -88,7 +118,7 @@ bool TakeLayout(const Layout& layout, const Subfolder& first, const Subfolder& l
   } else {
     const uint32_t reserved = layout.windowReserved != 0 ? layout.windowReserved : layout.fat32 ? 32 : 1;
     const uint64_t before = layout.start + reserved + (layout.fat32 ? 0 : kFat16RootSectors);
-    if (dataStart <= before || (dataStart - before) / 2 == 0) return false;
+    if (dataStart <= before || (dataStart - before) / 2 == 0) return Taken::kNo;
     tables.length = (dataStart - before) / 2;
     tables.first = layout.start + reserved;
     tables.second = tables.first + tables.length;
@@ -96,6 +126,7 @@ bool TakeLayout(const Layout& layout, const Subfolder& first, const Subfolder& l
     tables.rootSectors = layout.fat32 ? 0 : kFat16RootSectors;
   }
   FileSystemRecord& r = CurrentFileSystem;
+  r.type = layout.fat32 ? records::kFat32 : records::kFat16;
   r.sectorsPerCluster = static_cast<uint32_t>(perCluster);
   r.clusterBase = static_cast<uint32_t>(first.sector - perCluster * first.cluster);
   r.reservedSectors = static_cast<uint32_t>(tables.first - layout.start);
@@ -104,10 +135,36 @@ bool TakeLayout(const Layout& layout, const Subfolder& first, const Subfolder& l
   r.secondFatSector = static_cast<uint32_t>(tables.second);
   r.rootDirectory = layout.fat32 ? 2 : static_cast<uint32_t>(tables.root);
   r.rootDirectorySectors = static_cast<uint32_t>(tables.rootSectors);
-  return true;
+  return Taken::kYes;
 }
 
-
+// The walk of the range for two subfolders that place the data area, the layout searched as FAT32 (fat32) or
+// FAT16.
+Taken SearchLayout(const RangeSectors& range, bool fat32, bool kindKnown) {
+  Layout layout;
+  layout.fat32 = fat32;
+  layout.start = range.first;
+  layout.windowReserved = FindReservedSectors(layout, range);
+  const uint64_t endOfClusters = layout.fat32 ? 0xFFFFFFFFu : 0xFFFFu;
+  // The range's own count: none given, nothing to walk.
+  const uint64_t count = ScanRange.sectorCount == 0 ? 0 : range.end - range.first;
+  Subfolder first;
+  for (uint64_t i = 0; i < count; ++i) {
+    if (ScanStopRequested()) return Taken::kNo;
+    if (i % kProgressEveryCandidates == 0) ShowSearchProgress(i, count);
+    Sector sector;
+    if (!ReadDiskSector(range.first + i, sector)) continue;
+    const uint32_t cluster = SubfolderCluster(sector, layout.fat32);
+    if (cluster < 2 || cluster >= endOfClusters) continue;
+    const Subfolder found{range.first + i, cluster};
+    if (first.cluster == 0) {
+      first = found;
+    } else if (const Taken taken = TakeLayout(layout, first, found, kindKnown); taken != Taken::kNo) {
+      return taken;
+    }
+  }
+  return Taken::kNo;
+}
 }  // namespace
 
 uint32_t SearchFatParameters() {
@@ -117,27 +174,10 @@ uint32_t SearchFatParameters() {
     panel->SetStatusText(u"Please wait, calculating partition parameters");
   }
   const RangeSectors range = CurrentRangeSectors();
-  Layout layout;
-  layout.fat32 = code == records::kFat32;
-  layout.start = range.first;
-  layout.windowReserved = FindReservedSectors(layout, range);
-  const uint64_t endOfClusters = layout.fat32 ? 0xFFFFFFFFu : 0xFFFFu;
-  // The range's own count: none given, nothing to walk.
-  const uint64_t count = ScanRange.sectorCount == 0 ? 0 : range.end - range.first;
-  Subfolder first;
-  for (uint64_t i = 0; i < count; ++i) {
-    if (ScanStopRequested()) return 0;
-    if (i % kProgressEveryCandidates == 0) ShowSearchProgress(i, count);
-    Sector sector;
-    if (!ReadDiskSector(range.first + i, sector)) continue;
-    const uint32_t cluster = SubfolderCluster(sector, layout.fat32);
-    if (cluster < 2 || cluster >= endOfClusters) continue;
-    const Subfolder found{range.first + i, cluster};
-    if (first.cluster == 0) {
-      first = found;
-    } else if (TakeLayout(layout, first, found)) {
-      return 1;
-    }
-  }
-  return 0;
+  // The kind the range names (a partition's type) is searched first; where the tables say the other, the search
+  // begins again as that one, whose tables and subfolders' clusters it reads.
+  const bool fat32 = code == records::kFat32;
+  Taken taken = SearchLayout(range, fat32, false);
+  if (taken == Taken::kOtherKind) taken = SearchLayout(range, !fat32, true);
+  return taken == Taken::kYes ? 1 : 0;
 }

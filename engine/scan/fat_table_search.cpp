@@ -143,14 +143,32 @@ FatTableStart FatTableStartOf(const uint8_t* sector) {
   const uint8_t media = sector[0];
   const bool mediaByte = media == kFloppyMediaByte || (media >= kLowestFixedMediaByte && media != kEndOfChainByte);
   if (!mediaByte || sector[1] != 0xFF || sector[2] != 0xFF) return FatTableStart::kNone;
-  // FAT32's entries are 28 bits: the first ends in 0F, the second has its 26 low bits set.
-  const bool fat32 = sector[3] == 0x0F && sector[4] == 0xFF && sector[5] == 0xFF && sector[6] == 0xFF &&
+  // FAT32's entries are 28 bits: the first ends in x F, the second has its 26 low bits set.
+  const bool fat32 = (sector[3] & 0x0F) == 0x0F && sector[4] == 0xFF && sector[5] == 0xFF && sector[6] == 0xFF &&
                      (sector[7] & 0x03) == 0x03;
-  return fat32 ? FatTableStart::kFat32 : FatTableStart::kFat16;
+  if (!fat32) return FatTableStart::kFat16;
+  // FAT16's second entry, set, ends in FF (its flags may clear the top two bits), never in 0F.
+  return sector[3] == 0x0F ? FatTableStart::kFat32 : FatTableStart::kEither;
 }
 
-bool BeginsFatTable(const uint8_t* sector, bool fat32) {
-  return FatTableStartOf(sector) == (fat32 ? FatTableStart::kFat32 : FatTableStart::kFat16);
+bool CanBegin(FatTableStart start, bool fat32) {
+  return start == FatTableStart::kEither || start == (fat32 ? FatTableStart::kFat32 : FatTableStart::kFat16);
+}
+
+bool BeginsFatTable(const uint8_t* sector, bool fat32) { return CanBegin(FatTableStartOf(sector), fat32); }
+
+FatTableStart FatPairKind(uint64_t dataStart, uint64_t second, const std::function<FatTableStart(uint64_t)>& startAt) {
+  if (second >= dataStart) return FatTableStart::kNone;
+  const uint64_t span = dataStart - second;
+  const bool fat32 = span <= kFat32LongestTable && span <= second && CanBegin(startAt(second - span), true);
+  bool fat16 = false;
+  for (const uint64_t rootSectors : kUsualRootSectors) {
+    const uint64_t length = span - std::min(span, rootSectors);
+    if (length == 0 || length > kFat16LongestTable || length > second) continue;
+    if (CanBegin(startAt(second - length), false)) fat16 = true;
+  }
+  if (fat32 == fat16) return FatTableStart::kNone;
+  return fat32 ? FatTableStart::kFat32 : FatTableStart::kFat16;
 }
 
 std::optional<FatTablePair> FindFatTablePair(const FatTableSearch& search) {

@@ -20,13 +20,21 @@ struct FatTablePair {
 // What the first sector of a table copy begins with: the media byte (F0, a floppy's, or F8 to FE) as the low byte of
 // the first reserved entry, its other bits set, then the second reserved entry set but for its two flags (a volume
 // not cleanly unmounted, or with a hard error): FAT32 F8 FF FF 0F FF FF FF 0F (4-byte entries), FAT16 F8 FF FF FF,
-// FAT12 F8 FF FF. A table sector whose entries all end a chain (FF FF FF 0F ...: a folder of small files written in a
-// row) has no media byte there and begins none.
-enum class FatTableStart { kNone, kFat16, kFat32 };  // kFat16: FAT16 or FAT12
+// FAT12 F8 FF FF. FAT32's first entry holds the media byte in its 28 low bits whatever its top four: small devices'
+// FAT library writes F8 FF FF FF FF FF FF FF, which begins FAT16's table as well where its clusters 2 and 3 each end
+// a chain (kEither: the layout of the copies tells, FatPairKind). A table sector whose entries all end a chain
+// (FF FF FF 0F ...: a folder of small files written in a row) has no media byte there and begins none.
+enum class FatTableStart { kNone, kFat16, kFat32, kEither };  // kFat16: FAT16 or FAT12
 FatTableStart FatTableStartOf(const uint8_t* sector);
 
-// Whether a sector (512 bytes) begins a table of the kind: FAT32 (fat32), else FAT16 or FAT12.
+// Whether a sector (512 bytes) can begin a table of the kind: FAT32 (fat32), else FAT16 or FAT12.
 bool BeginsFatTable(const uint8_t* sector, bool fat32);
+bool CanBegin(FatTableStart start, bool fat32);
+
+// The kind of tables whose second copy begins at `second`, before a data area at dataStart: FAT32's copies end where
+// the data area begins, FAT16's and FAT12's before a root folder of a size formatters give; a layout fits when the
+// first copy begins (startAt) one table length before the second. kNone when neither fits, or both do.
+FatTableStart FatPairKind(uint64_t dataStart, uint64_t second, const std::function<FatTableStart(uint64_t)>& startAt);
 
 // A search back from dataStart (the sector of cluster 2) down to floor for two sectors that begin like a
 // table, one table length apart, the second followed by the data area (FAT32) or by a root folder of a size

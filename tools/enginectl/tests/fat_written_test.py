@@ -23,16 +23,25 @@ histories users bring, where The Sleuth Kit (which reads the first table only) i
 - a stick as people fill it: hundreds of small files written in a row, a folder of long names over more than one
   cluster, names as Windows writes them (a short entry alone in the DOS code page, a first byte 0x05), empty files,
   a long name damaged by a character no name may hold;
-- a healthy volume without folders, all its files in the root, found by an Extensive Scan by its boot sector.
+- a healthy volume without folders, all its files in the root, found by an Extensive Scan by its boot sector;
+- a stick of photos that keeps a disk image file (a DOS floppy, a small VM disk of a FAT12 partition), live or
+  deleted, on clusters of 512 bytes to 32 KiB: the image's folders are its bytes, never lost folders of the stick;
+- FAT32 tables as a camera's FAT library writes them (F8 FF FF FF FF FF FF FF), both boot sectors lost, at 40 MiB
+  and at 400 MiB;
+- FAT12, FAT16 and FAT32 volumes in partitions whose type names another kind (or their own), primary and logical,
+  their boot sectors lost or not, read by a Quick Scan of the partition.
 
 For every case and way of reading it (quick: Quick Scan; extensive: the file system an Extensive Scan finds at the
 volume's place; snapshot: a Quick Scan's snapshot loaded over the volume; old-snapshot: the same with its names as
-an old snapshot holds them), the tree is listed and saved whole
+an old snapshot holds them; extensive-snapshot: the Extensive Scan's, loaded; partition: a Quick Scan of the
+partition that holds it, and partition-snapshot its snapshot, loaded), the tree is listed and saved whole
 (enginectl save --audit). A file the history left whole must be listed at its place (live or deleted) with its size
 and saved with the bytes written, not counted damaged; a file the damage or history destroyed may be missing or
 counted damaged, never counted whole with other bytes; no file is counted whole with bytes other than those written
-under its name. --figures prints for each case and way: files written, listed, counted whole with wrong bytes, and
-counted damaged (with how many were destroyed). The last line gives the cases and the failures.
+under its name; where the case knows every file the volume held (Truth.complete), no other file is listed.
+--figures prints for each case and way: files written, listed, missing, listed though never written, counted whole,
+counted whole with wrong bytes, and counted damaged (with how many were destroyed). The last line gives the cases and
+the failures.
 """
 import os
 import sys
@@ -42,7 +51,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from driver import CODES, Save, case_arguments, run, run_cases  # noqa: E402  (driver.py puts tools/images on the path)
 from fat_written_volumes import Volume  # noqa: E402
 from save_test import patch_long_name  # noqa: E402
-from util import SECTOR, run as run_tool  # noqa: E402
+from disks import write_table  # noqa: E402
+from util import SECTOR, make_sparse, patch, run as run_tool  # noqa: E402
+import vhd  # noqa: E402
 
 CODES = dict(CODES, fat12=100)
 WHOLE, DESTROYED, EITHER = "whole", "destroyed", "either"
@@ -53,6 +64,7 @@ class Truth:
 
     def __init__(self):
         self.files = []
+        self.complete = False  # whether every file the volume ever held is here: any other file listed is a phantom
 
     def add(self, path, data, deleted, fate):
         self.files.append((path, data, deleted, fate))
@@ -420,6 +432,112 @@ def root_only(work, name, fs):
     return v, truth, ["quick", "extensive"]
 
 
+def kept_image(work, name, kind):
+    """The bytes of a disk image file as people keep one on a stick: a 1.44 MB floppy (kind "floppy") as DOS boot
+    disks are, its files in the root and one folder, or a small VM disk (kind "vhd": a fixed VHD of 10 MiB, its FAT12
+    volume in a partition of type 1 at sector 63, as DOS made them). Their folders and root lie in the image's bytes,
+    directory entries that name the image's own clusters."""
+    inner = Volume(work, name + "_inner", "fat12", 0 if kind == "floppy" else 8, spc=8)
+    inner.mkdir("DOS")
+    for i in range(100):
+        inner.put("FILE%04d.%s" % (i, ("COM", "SYS", "TXT", "EXE")[i % 4]), 300 + 97 * i)
+    inner.put_many("DOS", {"UTIL%02d.EXE" % i: 700 + 131 * i for i in range(40)})
+    with open(inner.raw, "rb") as f:
+        volume = f.read()
+    if kind == "floppy":
+        return volume
+    disk = os.path.join(work, name + "_disk.raw")
+    make_sparse(disk, 10 << 20)
+    patch(disk, 63 * SECTOR, volume)
+    write_table(disk, 0x5EED0000, [{"start": 63, "size": len(volume) // SECTOR, "type": 0x01}])
+    with open(disk, "rb") as f:
+        raw = f.read()
+    return raw + vhd.make_footer(len(raw), 2, vhd.unique_id(name), 0xFFFFFFFFFFFFFFFF)
+
+
+def image_kept(work, name, fs, mib, spc, kind, deleted):
+    """A stick of photos that also keeps a disk image file (kept_image), live or deleted: 60 photos, the image, 20
+    photos after it, then every third photo deleted. What the image holds is its bytes, never folders or files of
+    the stick's."""
+    v = Volume(work, name, fs, mib, spc=spc)
+    v.mkdir("DCIM", "DCIM/100CANON", "Backup")
+    photos = ["DCIM/100CANON/IMG_%04d.JPG" % i for i in range(80)]
+    for i, p in enumerate(photos[:60]):
+        v.put(p, 3000 + 1711 * (i % 23))
+    image = "Backup/" + ("floppy.img" if kind == "floppy" else "dos.vhd")
+    v.put(image, 0, data=kept_image(work, name, kind))
+    for i, p in enumerate(photos[60:]):
+        v.put(p, 5000 + 977 * i)
+    gone = photos[::3] + ([image] if deleted else [])
+    v.delete(*gone)
+    truth = live_truth(v)
+    for p in gone:
+        folder, _, base = p.rpartition("/")
+        truth.add(folder + "/x" + base[1:], v.deleted[p], True, deleted_fate(v, p))
+    truth.complete = True
+    return v, truth, ["quick", "extensive", "extensive-snapshot"]
+
+
+def device_tables(work, name, mib, spc):
+    """A FAT32 card whose tables a camera's FAT library wrote: both copies begin F8 FF FF FF FF FF FF FF (its first
+    entry's top four bits set, its second all set), and both boot sectors lost: 75 photos and clips in the camera's
+    folders, every fifth one deleted."""
+    v = Volume(work, name, "fat32", mib, spc=spc)
+    cluster = v.spc * SECTOR
+    v.mkdir("DCIM", "DCIM/100CANON", "DCIM/101CANON", "MISC")
+    files = ["DCIM/10%dCANON/IMG_%04d.JPG" % (i // 40, i) for i in range(72)] + ["MISC/AUTPRINT.MRK", "MISC/A.CTG",
+                                                                                   "DCIM/101CANON/MVI_0072.MOV"]
+    for i, p in enumerate(files):
+        v.put(p, (1 + i % 7) * cluster - 13 * i + (60 * cluster if p.endswith(".MOV") else 0))
+    gone = files[::5]
+    v.delete(*gone)
+    for copy in (1, 2):
+        patch(v.raw, (v.reserved + (copy - 1) * v.spf) * SECTOR, bytes.fromhex("F8FFFFFFFFFFFFFF"))
+    v.zero_sectors(0, 6)
+    truth = live_truth(v)
+    for p in gone:
+        folder, _, base = p.rpartition("/")
+        truth.add(folder + "/x" + base[1:], v.deleted[p], True, deleted_fate(v, p))
+    return v, truth, ["quick", "extensive", "extensive-snapshot"]
+
+
+def other_type(work, name, fs, type_code, logical, boot_lost):
+    """A volume in a partition whose type names another kind (FAT16 in a FAT32 entry, FAT12 in a FAT16 or FAT32 one,
+    FAT32 in a FAT16 one), or its own, its boot sector lost or not: 8 files in the root, 8 in each of three folders,
+    one of them nested. Read by a Quick Scan of the partition."""
+    v = Volume(work, name, fs, 0 if fs == "fat12" else 40 if fs == "fat32" else 16)
+    v.mkdir("Docs", "Photos", "Photos/2021")
+    for folder in ("", "Docs/", "Photos/", "Photos/2021/"):
+        for i in range(8):
+            v.put("%sfile %d.dat" % (folder, i), 700 + 1300 * i + 91 * len(folder))
+    if boot_lost:
+        v.zero_sectors(0, *([6] if v.fat32 else []))
+    v.partition = (type_code, logical)
+    return v, live_truth(v), ["partition", "partition-snapshot"]
+
+
+def either_kind(work, name, fs):
+    """A FAT16 (or FAT12) volume whose first two clusters each end a chain (a folder and a small file of one cluster),
+    so that its tables begin F8 FF FF FF FF FF FF FF as a camera's FAT32 tables do; its boot sector lost. Searched as
+    FAT32 by the Extensive Scan and read in a FAT32-typed partition by Quick Scan: the root folder between its tables
+    and its data area says FAT16."""
+    v = Volume(work, name, fs, 0 if fs == "fat12" else 16, spc=4)
+    v.mkdir("Alpha")
+    v.put("one.txt", 100)
+    v.mkdir("Beta", "Beta/Gamma")
+    for folder in ("", "Alpha/", "Beta/", "Beta/Gamma/"):
+        for i in range(6):
+            v.put("%sdata %d.bin" % (folder, i), 900 + 2100 * i)
+    with open(v.raw, "rb") as f:
+        f.seek(v.reserved * SECTOR)
+        if f.read(8)[1:] != b"\xff" * 7:
+            raise RuntimeError("the tables do not begin as a camera's FAT32 tables do")
+    v.zero_sectors(0)
+    v.searched = "fat32"
+    v.partition = (0x0B, False)
+    return v, live_truth(v), ["extensive", "partition"]
+
+
 def cases():
     out = {}
     for fs in ("fat16", "fat32"):
@@ -441,6 +559,24 @@ def cases():
         out["lower_case_%s" % fs] = (lower_case, fs)
         out["windows_names_%s" % fs] = (windows_names, fs)
         out["root_only_%s" % fs] = (root_only, fs)
+    for fs, mib, spc, kind, deleted in (("fat16", 24, 1, "floppy", False), ("fat32", 40, 1, "vhd", False),
+                                        ("fat16", 32, 4, "floppy", True), ("fat32", 280, 8, "floppy", False),
+                                        ("fat16", 160, 64, "vhd", True), ("fat32", 40, 1, "floppy", True)):
+        out["image_kept_%s_%s_%d_%s" % (fs, kind, spc * SECTOR, "deleted" if deleted else "live")] = \
+            (image_kept, fs, mib, spc, kind, deleted)
+    out["device_tables_fat32_40m"] = (device_tables, 40, 1)
+    out["device_tables_fat32_400m"] = (device_tables, 400, 8)
+    out["either_kind_fat16"] = (either_kind, "fat16")
+    out["either_kind_fat12"] = (either_kind, "fat12")
+    for fs, type_code, logical, boot_lost in (("fat16", 0x0B, False, True), ("fat16", 0x0C, False, True),
+                                              ("fat16", 0x06, False, True), ("fat16", 0x0C, False, False),
+                                              ("fat12", 0x01, True, True), ("fat12", 0x01, False, False),
+                                              ("fat12", 0x01, False, True), ("fat12", 0x06, False, True),
+                                              ("fat12", 0x0B, False, True), ("fat12", 0x0C, True, False),
+                                              ("fat32", 0x06, False, True), ("fat32", 0x0E, True, True)):
+        out["other_type_%s_%02x_%s%s" % (fs, type_code, "logical" if logical else "primary",
+                                         "_boot_lost" if boot_lost else "")] = \
+            (other_type, fs, type_code, logical, boot_lost)
     out["floppy_fat12"] = (floppy,)
     out["reserved_fat32_6158"] = (reserved, "fat32", 6158)
     out["reserved_fat32_32"] = (reserved, "fat32", 32)
@@ -490,8 +626,8 @@ def judge(truth, listed, saved, out):
     by_name = {}
     for path, data, deleted, fate in truth.files:
         by_name.setdefault(path.rsplit("/", 1)[-1], []).append(data)
-    figures = {"files": len(truth.files), "listed": 0, "wrong": 0, "damaged": sum(saved.values()),
-               "destroyed": sum(1 for f in truth.files if f[3] == DESTROYED)}
+    figures = {"files": len(truth.files), "listed": 0, "missing": 0, "whole": len(saved) - sum(saved.values()),
+               "wrong": 0, "damaged": sum(saved.values()), "destroyed": sum(1 for f in truth.files if f[3] == DESTROYED)}
     judged = set()
     for path, data, deleted, fate in truth.files:
         judged.add(path)
@@ -499,6 +635,7 @@ def judge(truth, listed, saved, out):
         if got == (deleted, len(data)):
             figures["listed"] += 1
         elif fate == WHOLE:
+            figures["missing"] += 1
             problems.append("not listed: %s (%s)" % (path, "got %s" % (got,) if got else "absent"))
         if path not in saved:
             if fate == WHOLE and got:
@@ -513,6 +650,10 @@ def judge(truth, listed, saved, out):
             figures["wrong"] += 1
             problems.append("counted whole with other bytes: %s (%d bytes saved, %d written)" %
                             (path, len(bytes_saved), len(data)))
+    phantoms = sorted(p for p in listed if p not in judged)
+    figures["phantoms"] = len(phantoms) if truth.complete else 0
+    if truth.complete and phantoms:
+        problems.append("%d files listed that were never written, as %s" % (len(phantoms), ", ".join(phantoms[:3])))
     for path, damaged in saved.items():
         if path in judged or damaged:
             continue
@@ -545,22 +686,25 @@ def as_old_snapshot(snapshot, truth):
 def read_way(args, v, way, work, truth):
     """(tree listing, save) of one way of reading the volume."""
     image = v.image()
-    source = ["--range", CODES[v.fs], 0, v.sectors]
+    source = ["--range", CODES[getattr(v, "searched", v.fs)], 0, v.sectors]
+    if way.startswith("partition"):
+        image, source = v.partitioned(*v.partition), ["--partition", 0]
     extra = []
-    if way == "extensive":
+    if way in ("extensive", "extensive-snapshot"):
         k = found_at(args, image, source, v.data - 2 * v.spc)
         if k is None:
             return None, None
         extra = ["--choose", k]
-    if way in ("snapshot", "old-snapshot"):
+    if way.endswith("snapshot"):
         snapshot = os.path.join(work, way + ".vsnp")
-        run(args.enginectl, "quick", image, *source, "--snapshot-save", snapshot)
+        run(args.enginectl, "extensive" if extra else "quick", image, *source, *extra, "--snapshot-save", snapshot)
+        extra = []
         if way == "old-snapshot":
             as_old_snapshot(snapshot, truth)
         listing = run(args.enginectl, "snapshot-load", snapshot, "--image", image)
         source = ["--snapshot", snapshot]
     else:
-        listing = run(args.enginectl, "quick" if way == "quick" else "extensive", image, *source, *extra)
+        listing = run(args.enginectl, "extensive" if way == "extensive" else "quick", image, *source, *extra)
     audit = os.path.join(work, way + ".audit")
     save = Save(args.enginectl, image, source, os.path.join(work, "save_" + way), extra + ["--audit", audit])
     return listing, (save, audit)
@@ -589,9 +733,10 @@ def check(args, name, case):
         if save.status not in (0, 3):
             found.append("save status %d: %s" % (save.status, save.stderr))
         if args.figures:
-            print("%s %s: %d files, %d listed, %d counted whole with wrong bytes, %d counted damaged (%d destroyed)" %
-                  (name, way, figures["files"], figures["listed"], figures["wrong"], figures["damaged"],
-                   figures["destroyed"]))
+            print("%s %s: %d files, %d listed, %d missing, %d listed never written, %d counted whole, %d counted whole "
+                  "with wrong bytes, %d counted damaged (%d destroyed)" %
+                  (name, way, figures["files"], figures["listed"], figures["missing"], figures["phantoms"],
+                   figures["whole"], figures["wrong"], figures["damaged"], figures["destroyed"]))
         problems += ["%s: %s" % (way, p) for p in found]
     return name, problems
 

@@ -3,7 +3,7 @@ or deleted) and the clusters mtools gave it (mshowfat), so that damage done afte
 to both, or by a later history (space written again after a delete, a quick format) is judged by the files, not by
 a reader of the tables (The Sleuth Kit reads the first table only).
 
-    v = Volume(work, "name", "fat16", 16)        # mkfs.fat --invariant; "fat12" makes a 1.44 MB floppy
+    v = Volume(work, "name", "fat16", 16)        # mkfs.fat --invariant; "fat12" of 0 MiB makes a 1.44 MB floppy
     v.mkdir("Docs"); v.put("Docs/a.bin", 3000); v.delete("Docs/a.bin")   # put(..., mtime=T) dates it
     v.link(cluster, value, copies=(1,))           # one table entry of one copy (or both)
     v.image()                                     # a fixed VHD of the raw volume, as the driver reads it
@@ -12,10 +12,12 @@ import os
 import re
 import struct
 
-from util import SECTOR, copy_sparse, make_sparse, pseudo_bytes, run
+from disks import write_table
+from util import SECTOR, copy_into, copy_sparse, make_sparse, pseudo_bytes, run
 import vhd
 
 END = {12: 0xFFF, 16: 0xFFFF, 32: 0x0FFFFFFF}
+ALIGN = 2048
 EMPTY_FILE = " Root directory or empty file"
 
 
@@ -27,7 +29,7 @@ class Volume:
         self.deleted = {}   # path -> bytes: deleted files
         self.clusters = {}  # path -> [cluster], as mtools laid the file or folder out
         self._staged = 0
-        if fs == "fat12":
+        if fs == "fat12" and mib == 0:
             make_sparse(self.raw, 1440 * 1024)
             run(["mkfs.fat", "--invariant", "-C", "-F", "12", self.raw + ".new", 1440] + list(mkfs))
             os.replace(self.raw + ".new", self.raw)
@@ -65,9 +67,9 @@ class Volume:
         run(["mmd", "-i", self.raw] + ["::/" + p for p in paths])
         self.clusters.update(self.chains_of(paths))
 
-    def put(self, path, size, mtime=None):
-        """Writes a file of size bytes; dated mtime (seconds since 1970) when given, else now."""
-        data = pseudo_bytes(self.name + path, size)
+    def put(self, path, size, mtime=None, data=None):
+        """Writes a file of size bytes (or the bytes data); dated mtime (seconds since 1970) when given, else now."""
+        data = pseudo_bytes(self.name + path, size) if data is None else data
         local = self._local(data)
         if mtime is not None:
             os.utime(local, (mtime, mtime))
@@ -178,6 +180,22 @@ class Volume:
         cluster_bytes = self.spc * SECTOR
         held = b"".join(self.read_cluster(c) for c in self.clusters[path])
         return held[:len(data)] == data and len(self.clusters[path]) * cluster_bytes >= len(data)
+
+    def partitioned(self, type_code, logical):
+        """A fixed VHD of a disk that holds the volume as it is now in a partition at 1 MiB of the type given, a primary
+        one or the logical one of an extended partition (from 1 MiB, the volume 1 MiB further on)."""
+        start = ALIGN * (2 if logical else 1)
+        disk = os.path.join(self.work, self.name + ".disk.raw")
+        make_sparse(disk, (start + self.sectors + ALIGN) * SECTOR)
+        copy_into(self.raw, disk, start * SECTOR)
+        entry = {"start": start, "size": self.sectors, "type": type_code}
+        write_table(disk, 0x7A000000 + len(self.name), [{"start": ALIGN, "size": self.sectors + ALIGN, "type": 0x05},
+                                                        entry] if logical else [entry])
+        image = os.path.join(self.work, self.name + ".disk.vhd")
+        copy_sparse(disk, image)
+        with open(image, "ab") as f:
+            f.write(vhd.make_footer(os.path.getsize(disk), 2, vhd.unique_id(self.name), 0xFFFFFFFFFFFFFFFF))
+        return image
 
     def image(self):
         """A fixed VHD of the raw volume as it is now."""
