@@ -20,6 +20,7 @@
 #include "engine/scan/scan_drive.h"
 #include "engine/scan/scan_end.h"
 #include "engine/scan/selected_signatures.h"
+#include "engine/trace/file_runs.h"
 #include "engine/trace/trace_formats.h"
 
 namespace {
@@ -91,7 +92,9 @@ class Search {
           if (!file) file = SectorFile(current, sector, size_t{kFileTraceBlockSectors - i} * kSectorSize);
           return trace::PlausibleStart(node.extension, *file);
         };
-        if (const SelectedSignature* matched = MatchSelectedSignature(sector, kSectorSize, plausible)) {
+        // A file found before that goes on here (a stream's next pack, a song's next frame) is no new hit.
+        const bool goesOn = runs_.GoesOn(current);
+        if (const SelectedSignature* matched = goesOn ? nullptr : MatchSelectedSignature(sector, kSectorSize, plausible)) {
           RecordHit(*matched, static_cast<uint32_t>(current), *file);
         }
         ++current;
@@ -126,12 +129,14 @@ class Search {
     const std::u16string extension = HitExtension(matched, Classify(matched, sector, file));
     const std::u16string name = Decimal(hits_) + extension;
     AppendFileTraceHit(name, extension, matched.description, hits_, sector);
+    runs_.Found(sector, extension, file);
     ++ScanCounters.entryCount;
     if (ScanCounters.entryCount >= 2) ScanCounters.folderCount = ScanCounters.entryCount;
     ShowTraceRow(host::kFilesFoundRow, Decimal(hits_));
     ShowTraceRow(host::kLastFileFolderRow, name);
   }
 
+  trace::FileRuns runs_;
   uint32_t hits_ = 0;
   uint64_t examined_ = 0;
   uint32_t shownPercent_ = UINT32_MAX;

@@ -51,7 +51,10 @@ uint64_t MultiPictureEnd(HitBytes& b, uint64_t segment, uint64_t segmentEnd) {
       const uint32_t size = u32(list + 16 * p + 4);
       const uint32_t offset = u32(list + 16 * p + 8);
       if (offset == 0 || size == 0) continue;  // the first picture: this one
-      if (b.Holds(base + offset, "\xFF\xD8")) end = std::max(end, base + offset + size);
+      if (b.Holds(base + offset, "\xFF\xD8")) {
+        b.NoteUnit(base + offset);
+        end = std::max(end, base + offset + size);
+      }
     }
   }
   return ok ? end : 0;
@@ -278,6 +281,25 @@ Length JpegEnd(HitBytes& b, const LaterHits&) {
     at = next;
     if (marker == 0xDA && (at = EntropyEnd(b, at)) == kNoOffset) return std::nullopt;
   }
+}
+
+// The pictures a multi-picture segment lists after this one, read from the segments before the first scan: their
+// end, or nothing when there are none.
+Length JpegUnits(HitBytes& b, const LaterHits&) {
+  uint64_t at = 2;
+  bool ok = true;
+  while (b.U8(at, ok) == 0xFF && ok) {
+    const uint8_t marker = b.U8(at + 1, ok);
+    const uint16_t length = b.Be16(at + 2, ok);
+    if (!ok || marker < 0xC0 || marker == 0xD8 || marker == 0xD9 || marker == 0xDA || length < 2) break;
+    const uint64_t next = at + 2 + length;
+    if (marker == 0xE2 && length >= 14 && b.Holds(at + 4, std::string_view("MPF\0", 4))) {
+      const uint64_t end = MultiPictureEnd(b, at + 4, next);
+      return end != 0 ? Length(end) : std::nullopt;
+    }
+    at = next;
+  }
+  return std::nullopt;
 }
 
 Length PngEnd(HitBytes& b, const LaterHits&) { return ChunksEnd(b, "IEND"); }
