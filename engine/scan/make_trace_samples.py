@@ -152,6 +152,25 @@ def trace_samples():
     ]
 
 
+def spliced_jpegs(work, count=24):
+    """JPEGs broken off inside their scan by other bytes: the first sectors of one, then another's scan data from a
+    sector of it to its end marker, as a picture written in pieces between another's clusters reads from the disk:
+    [(name, bytes)]."""
+    work = fresh_dir(os.path.join(work, "spliced"))
+    pictures = [samples._convert(work, f"{i}.jpg", f"{40 + 7 * i}x{30 + 5 * i}", 50 + i, "-quality", str(60 + i))
+                for i in range(count + 1)]
+
+    def scan(data):
+        at = data.index(b"\xFF\xDA")
+        return at + 2 + struct.unpack(">H", data[at + 2:at + 4])[0]
+    out = []
+    for i, (a, b) in enumerate(zip(pictures, pictures[1:])):
+        cut, start = -(-scan(a) // SECTOR) * SECTOR, -(-scan(b) // SECTOR) * SECTOR
+        assert cut < len(a) - 2 and start < len(b) - 2
+        out.append((f"spliced_{i}.jpg", a[:cut] + b[start:]))
+    return out
+
+
 def write_trace_disk(out):
     volume = os.path.join(out, "trace.raw")
     if os.path.exists(volume):
@@ -164,6 +183,12 @@ def write_trace_disk(out):
             f.seek(sector * SECTOR)
             f.write(data)
             rows.append([sector, name, ext])
+        for i, (name, data) in enumerate(spliced_jpegs(os.path.join(out, "trace-work"))):
+            sector = 4096 + 128 * i
+            assert len(data) <= 128 * SECTOR
+            f.seek(sector * SECTOR)
+            f.write(data)
+            rows.append([sector, name, "-"])
         f.seek(TRACE_SECTORS * SECTOR)
         f.write(vhd.make_footer(TRACE_SECTORS * SECTOR, vhd.FIXED, vhd.unique_id("trace"), 0xFFFFFFFFFFFFFFFF))
     os.replace(volume, os.path.join(out, "trace.fixed.vhd"))

@@ -115,6 +115,19 @@ def check_carving(c, images, samples_dir):
         c.check(all(h[1] == "." + kind for h in hits.values()), f"--types {kind}: another type among {hits}")
 
 
+def check_spliced(c, samples_dir, work):
+    """JPEGs broken off inside their scan by another's scan data up to its end marker: never counted whole."""
+    image = os.path.join(samples_dir, "trace.fixed.vhd")
+    count = sectors_of(os.path.join(samples_dir, "disks.tsv"), "trace")
+    spliced = [int(sector) for sector, name, _ in read_tsv(os.path.join(samples_dir, "trace.tsv"))
+               if name.startswith("spliced_")]
+    saved = saved_hits(c, image, 100, count, work, "spliced")
+    whole = [s for s in spliced if s in saved and not saved[s][2]]
+    c.check(all(s in saved for s in spliced), f"spliced JPEGs not found: {[s for s in spliced if s not in saved]}")
+    c.check(not whole, f"spliced JPEGs counted whole: {whole}")
+    print(f"trace disk: {len(whole)} of {len(spliced)} JPEGs broken off by another's scan data counted whole")
+
+
 def check_trace_disk(c, samples_dir):
     image = os.path.join(samples_dir, "trace.fixed.vhd")
     count = sectors_of(os.path.join(samples_dir, "disks.tsv"), "trace")
@@ -271,6 +284,7 @@ def main():
     c = Checker(args.enginectl)
     check_carving(c, args.images, args.samples)
     check_trace_disk(c, args.samples)
+    check_spliced(c, args.samples, args.work)
     check_failures(c, args.images, args.samples, args.work)
     check_snapshot(c, args.images, args.samples, args.work)
     check_written(c, args.samples, args.work)
