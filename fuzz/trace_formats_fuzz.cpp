@@ -17,8 +17,8 @@ const char16_t* const kExtensions[] = {
     u".vcf", u".ics", u".html", u".xml",  u".torrent", u".stp", u".dxf", u".evtx", u".pdb", u".jpg",  u".png",
     u".mng", u".gif", u".bmp",  u".ico",  u".tif",  u".psd",  u".pcx",  u".wmf",  u".icns", u".jp2",  u".wav",
     u".aif", u".mp3", u".aac",  u".ogg",  u".mid",  u".au",   u".wma",  u".mkv",  u".flv",  u".mp4",  u".mpg",
-    u".voc", u".dsf", u".wv",   u".vob", u".exe",  u".elf",  u".dex",  u".ttf",  u".ttc",  u".woff", u".swf",  u".glb",
-    u".blend", u".u3d"};
+    u".voc", u".dsf", u".wv",   u".exe",  u".elf",  u".dex",  u".ttf",  u".ttc",  u".woff", u".swf",  u".glb",
+    u".blend", u".u3d", u".vob"};
 
 }  // namespace
 
