@@ -549,6 +549,18 @@ def _wavpack():
 
 # ---- programs, fonts and the rest
 
+def _program_without_symbols(program, sections):
+    """A program as a release build leaves it: its first sections only (resources and relocations last), no symbol
+    table, no checksum."""
+    data = bytearray(program)
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    optional, table = pe + 24, pe + 24 + struct.unpack_from("<H", data, pe + 20)[0]
+    struct.pack_into("<HxxxxII", data, pe + 6, sections, 0, 0)
+    struct.pack_into("<I", data, optional + 64, 0)
+    end = max(sum(struct.unpack_from("<II", data, table + 40 * i + 16)) for i in range(sections))
+    return bytes(data[:end])
+
+
 def _ttc(font):
     """A collection of one font: its table offsets moved past the collection's header."""
     font = bytearray(font)
@@ -690,6 +702,7 @@ def every_type(work):
         ("sheet.wk1", _lotus(_le("HHH", 0, 2, 0x0406), 0x0F, 20, 100)),
         ("sheet.wk3", _lotus(_le("HHHH", 0, 26, 0x1000, 4) + bytes(22), 0x16, 10, 200)),
         ("program.exe", _read("/usr/lib/i386-linux-gnu/wine/i386-windows/attrib.exe")),
+        ("release build.exe", _program_without_symbols(_read("/usr/lib/i386-linux-gnu/wine/i386-windows/attrib.exe"), 8)),
         ("library.dll", _read("/usr/lib/gcc/i686-w64-mingw32/12-posix/libssp-0.dll")),
         ("program.elf", _read("/bin/true")),
         ("program.dex", _sized(b"dex\n035\0" + bytes(0x70 - 8), 32, 4000)),

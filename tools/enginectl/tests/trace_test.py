@@ -23,11 +23,12 @@ NOT_FOUND = "Dorvane was unable to find correct partition parameters."
 MIB = 1 << 20
 WRITTEN_MB = 2
 # The formats whose own checks see a file's bytes broken off by other bytes (chunk CRCs, the archive's directory,
-# the allocation table's marks and the directory's chains, the cross-reference's place, the JPEG's markers, RIFF
-# chunks leading to the stated size, frames as many as the song's Info frame counts). Those that cannot: a bitmap's
+# the allocation table's marks and the directory's chains, the cross-reference's place, the JPEG's markers and scan,
+# RIFF chunks leading to the stated size, frames as many as the song's Info frame counts, a program's imports,
+# relocations and resources where its headers place them). Those that cannot: a bitmap's
 # pixels, a WAV's sound after its last chunk header, a stream of packs or frames that stops at the break as a whole
 # one stops (an MP3 without an Info frame, MPEG program streams), and formats that state a size and nothing more.
-SEEN_BROKEN = {".png", ".zip", ".doc", ".xls", ".ppt", ".pdf", ".jpg", ".avi", ".mp3"}
+SEEN_BROKEN = {".png", ".zip", ".doc", ".xls", ".ppt", ".pdf", ".jpg", ".avi", ".mp3", ".exe", ".dll"}
 # Samples of those formats whose break lies where nothing shows it: compound files whose tables and directory come
 # before it (only a stream's bytes lie after), a song without an Info frame.
 NOT_SEEN = {"letter.doc", "sheet.xls", "slides.ppt", "picture inside.doc", "song.mp3"}
