@@ -100,7 +100,7 @@ Length AfterMarker(HitBytes& b, uint64_t from, std::string_view marker) {
 std::optional<uint64_t> NumberAt(HitBytes& b, uint64_t offset) {
   Cursor c(b, offset);
   int byte = c.Next();
-  while (byte == ' ' || byte == '\r' || byte == '\n' || byte == '\t') byte = c.Next();
+  for (int space = 0; space < 64 && (byte == ' ' || byte == '\r' || byte == '\n' || byte == '\t'); ++space) byte = c.Next();
   uint64_t value = 0;
   int digits = 0;
   for (; std::isdigit(byte) && digits < 12; ++digits, byte = c.Next()) value = value * 10 + (byte - '0');
@@ -124,7 +124,7 @@ std::optional<uint64_t> CrossReferenceOf(HitBytes& b, uint64_t eof) {
     int digits = 0;
     for (; std::isdigit(byte) && digits < 12; ++digits) byte = c.Next();
     if (digits == 0 || (byte != ' ' && byte != '\r' && byte != '\n')) return std::nullopt;
-    while (byte == ' ' || byte == '\r' || byte == '\n') byte = c.Next();
+    for (int space = 0; space < 64 && (byte == ' ' || byte == '\r' || byte == '\n'); ++space) byte = c.Next();
   }
   return byte == 'o' && c.Next() == 'b' && c.Next() == 'j' ? offset : std::nullopt;
 }
@@ -218,14 +218,23 @@ Length CompoundEnd(HitBytes& b, const LaterHits&) {
   return SectorOffset(static_cast<uint32_t>(sectors), size);
 }
 
-// The last "/Prev" between from and to, and the number after it.
-std::optional<uint64_t> LastPrevious(HitBytes& b, uint64_t from, uint64_t to) {
-  std::optional<uint64_t> last;
-  for (uint64_t at = b.Find(from, to, "/Prev"); at != kNoOffset; at = b.Find(at + 5, to, "/Prev")) {
-    last = NumberAt(b, at + 5);
+// The number after the last "/Prev" before an offset, found going forward: each byte is looked at once however many
+// offsets are asked for.
+class LastPrevious {
+ public:
+  LastPrevious(HitBytes& b, uint64_t from) : b_(b), next_(b.Find(from, b.limit(), "/Prev")) {}
+  std::optional<uint64_t> Before(uint64_t to) {
+    for (; next_ != kNoOffset && next_ + 5 <= to; next_ = b_.Find(next_ + 5, b_.limit(), "/Prev")) {
+      last_ = NumberAt(b_, next_ + 5);
+    }
+    return last_;
   }
-  return last;
-}
+
+ private:
+  HitBytes& b_;
+  uint64_t next_;
+  std::optional<uint64_t> last_;
+};
 
 // The first "%%EOF" whose pointer leads to its cross-reference ends the first edition; each update saved after it
 // adds an edition whose cross-reference names the one before (its "/Prev"), and the next end whose pointer leads
@@ -235,9 +244,10 @@ std::optional<uint64_t> LastPrevious(HitBytes& b, uint64_t from, uint64_t to) {
 Length PdfEnd(HitBytes& b, const LaterHits&) {
   Length end;
   std::optional<uint64_t> xref;
+  std::optional<LastPrevious> previous;  // of the updates after the last edition followed
   for (uint64_t at = b.Find(5, b.limit(), "%%EOF"); at != kNoOffset; at = b.Find(at + 5, b.limit(), "%%EOF")) {
     const std::optional<uint64_t> points = CrossReferenceOf(b, at);
-    if (end && !points && LastPrevious(b, *end, at) == xref) {
+    if (end && !points && previous->Before(at) == xref) {
       b.NoteBreak();
       return at + 5 + LineEndAt(b, at + 5);
     }
@@ -245,6 +255,7 @@ Length PdfEnd(HitBytes& b, const LaterHits&) {
     if (end && (*points < *end || PreviousCrossReference(b, *points, at) != xref)) break;
     end = at + 5 + LineEndAt(b, at + 5);
     xref = points;
+    previous.emplace(b, *end);
   }
   return end;
 }

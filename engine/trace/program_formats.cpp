@@ -78,7 +78,8 @@ bool PePartsHold(HitBytes& b, const PeLayout& p) {
   bool ok = true;
   auto readable = [&](uint64_t at, uint64_t size) { return at + size <= b.limit(); };
   if (const auto imports = PeDirectory(b, p, 1)) {
-    for (uint64_t d = imports->first; d + 20 <= imports->first + imports->second && readable(d, 20); d += 20) {
+    const uint64_t stop = imports->first + std::min<uint32_t>(imports->second, 20 * 4096);  // no program imports more
+    for (uint64_t d = imports->first; d + 20 <= stop && readable(d, 20); d += 20) {
       const uint32_t name = b.Le32(d + 12, ok);
       if (name == 0) break;  // the closing descriptor
       const std::optional<uint64_t> text = PeFileOffset(b, p, name);

@@ -104,6 +104,10 @@ TEST(TraceFormats, APdfEndsWithItsLastUpdate) {
   const std::string broken = first + std::string(512, 'x') + second.substr(first.size());
   EXPECT_EQ(End(u".pdf", Of(broken)).length, broken.size());
   EXPECT_FALSE(End(u".pdf", Of(broken)).whole);
+  // Ends whose pointers lead nowhere, 4 MiB of them after the first edition: each byte looked at a few times.
+  std::string many = first;
+  while (many.size() < kLarge) many += "/Prev 1 startxref\n7\n%%EOF\n";
+  EXPECT_EQ(End(u".pdf", Of(many)).length, first.size());
   // A pointer that lands near an object but not on its header is no cross-reference.
   std::string shifted = "%PDF-1.4\n1 0 obj\n<<>>\nendobj\n";
   shifted += "startxref\n2\n%%EOF\n";
