@@ -315,12 +315,16 @@ def fat32_volume(work, raw, files):
         write_staged(staging, n, pseudo_bytes(n, SECTOR))
     for n, d in fragmented:
         write_staged(staging, n, d)
+    at_fillers = next_free_hint(raw)
     run(["mcopy", "-i", raw] + fillers + ["::/"], cwd=staging)
-    # The rest of the volume taken, so that the freed clusters are the only room left.
+    # The rest of the volume taken, but for the old files' tails (which it would reach last), so that the freed
+    # clusters are the only room left.
+    tails = sum(-(-len(old) // SECTOR) - -(-len(new) // SECTOR) for _, old, _, new in pairs)
     free = int(re.search(r"([\d ]+) bytes free", run(["mdir", "-i", raw, "::/"])).group(1).replace(" ", ""))
-    make_sparse(os.path.join(staging, "rest"), free)
+    make_sparse(os.path.join(staging, "rest"), free - tails * SECTOR)
     run(["mcopy", "-i", raw, "rest", "::/"], cwd=staging)
     run(["mdel", "-i", raw] + ["::/" + n for n in fillers[::2]])
+    next_free_hint(raw, at_fillers)
     run(["mcopy", "-i", raw] + [n for n, _ in fragmented] + ["::/"], cwd=staging)
     named.update({n: (n, d, None) for n, d in fragmented})
     return named

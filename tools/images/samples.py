@@ -216,6 +216,18 @@ def _zip_with_sector_member(name, data):
     return _zip_of([(name, (data, _le("HH", 0xCAFE, extra - 4) + bytes(extra - 4)))], stored=True)
 
 
+def _zip_aligned_members(count=6):
+    """A stored ZIP whose members' local headers each begin at a sector start of it, as a backup tool's archive of
+    files whose sizes fall so: each is the archive going on, not a file of its own."""
+    members = [(f"part{i}.bin", pseudo_bytes(f"aligned{i}", 512 * (i + 2) - 30 - 9)) for i in range(count)]
+    data = _zip_of(members, stored=True)
+    at = 0
+    for name, member in members:
+        assert data.startswith(b"PK\x03\x04", at) and at % 512 == 0
+        at += 30 + len(name) + len(member)
+    return data
+
+
 def _office_open(folder, part):
     return _zip_of([("[Content_Types].xml", text_bytes("types", 600)), ("_rels/.rels", text_bytes("rels", 400)),
                     (folder + part, text_bytes(part, 5000))])
@@ -626,6 +638,7 @@ def every_type(work):
         ("icon.icns", _icns(png)),
         ("archive.zip", _zip_of([("one.txt", text("one", 3000)), ("two.bin", pseudo_bytes("two", 4000))])),
         ("stored.zip", _zip_with_sector_member("inside.png", inner_png)),
+        ("aligned members.zip", _zip_aligned_members()),
         ("letter.docx", _office_open("word/", "document.xml")),
         ("sheet.xlsx", _office_open("xl/", "workbook.xml")),
         ("slides.pptx", _office_open("ppt/", "presentation.xml")),
