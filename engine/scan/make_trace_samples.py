@@ -17,7 +17,7 @@ Writes into --out:
   One row per file, and per file inside a file found at a sector start: disk, name, what File Trace should make of
   it ("whole", "inside" for a whole file inside another, "cut", "open", "fragmented"), its first sector (as The
   Sleuth Kit's istat places it; "-" for a file kept in its MFT record), size, SHA-256, and whether photorec (every
-  type enabled, on the same volume) carved it byte for byte (1/0).
+  type enabled, on the same volume) carved it byte for byte (1/0), and where its pieces lie ("first+count,...").
 """
 
 import argparse
@@ -331,6 +331,9 @@ def fat32_volume(work, raw, files):
 
 
 def ntfs_volume(work, raw, helper, files):
+    """Every file written to a fresh NTFS volume of 4 KiB clusters, then those of more than one cluster again in two
+    pieces: the second half written first (the first a hole), then the first half, which the volume places after it
+    and after the other files written meanwhile."""
     staging = fresh_dir(os.path.join(work, "ntfs"))
     ntfs.make_empty(raw, WRITTEN_MIB, 4096, "WRITTEN")
     script, named = [], {}
@@ -338,10 +341,20 @@ def ntfs_volume(work, raw, helper, files):
         if outer is not None:
             continue
         n = f"{i:03d}{os.path.splitext(name)[1]}"
-        with open(os.path.join(staging, n), "wb") as f:
-            f.write(data)
+        write_staged(staging, n, data)
         script.append(["put", "/" + n, os.path.join(staging, n)])
         named[n] = (name, data, None)
+    for i, (name, data, kind, outer) in enumerate(files):
+        if outer is not None or kind != "whole" or len(data) <= 4096:
+            continue
+        n, half = f"two{i:03d}{os.path.splitext(name)[1]}", len(data) // 8192 * 4096
+        write_staged(staging, n + ".1", data[:half])
+        write_staged(staging, n + ".2", data[half:])
+        write_staged(staging, f"between{i:03d}", pseudo_bytes(f"between{i}", 8192))
+        script += [["sparse", "/" + n, len(data), half, os.path.join(staging, n + ".2")],
+                   ["put", f"/between{i:03d}", os.path.join(staging, f"between{i:03d}")],
+                   ["write", "/" + n, 0, os.path.join(staging, n + ".1")]]
+        named[n] = ("two pieces of " + name, data, "two pieces")
     ntfs.run_script(helper, raw, script, os.path.join(work, "written_ntfs.script"))
     return named
 
@@ -363,14 +376,17 @@ def written_rows(disk, raw, work, files, named):
         runs = sectors.get(n, [])
         if kind and kind.startswith("overwritten:"):  # it began where its new file begins
             runs, kind = sectors.get(kind.split(":", 1)[1], []), "overwritten"
+        elif len(runs) > 1:
+            kind = "fragmented" if kind is None else kind
         else:
-            kind = ("fragmented" if kind is None else kind) if len(runs) > 1 else kind or expect.get(name, ("whole",))[0]
+            kind = expect.get(name.removeprefix("two pieces of "), ("whole",))[0] if kind in (None, "two pieces") else kind
         first = runs[0][0] if runs else "-"
-        rows.append([disk, name, kind, first, len(data), sha256_bytes(data), int(sha256_bytes(data) in carved)])
+        pieces = ",".join(f"{a}+{n}" for a, n in runs) or "-"
+        rows.append([disk, name, kind, first, len(data), sha256_bytes(data), int(sha256_bytes(data) in carved), pieces])
         for inner, inner_data, inner_kind, outer in files:
-            if outer and outer[0] == name and len(runs) == 1:
+            if outer and outer[0] == name.removeprefix("two pieces of ") and len(runs) == 1:
                 rows.append([disk, inner, inner_kind, first + outer[1] // SECTOR, len(inner_data),
-                             sha256_bytes(inner_data), int(sha256_bytes(inner_data) in carved)])
+                             sha256_bytes(inner_data), int(sha256_bytes(inner_data) in carved), "-"])
     return rows
 
 

@@ -228,16 +228,16 @@ def check_written(c, samples_dir, work):
         hits = saved_hits(c, os.path.join(samples_dir, disk + ".fixed.vhd"), code, count, work, disk)
         figures = {}
         placed, remnants = set(), set()
-        for _, name, kind, sector, size, sha, carved in (r for r in rows if r[0] == disk):
+        for _, name, kind, sector, size, sha, carved, pieces in (r for r in rows if r[0] == disk):
             if sector == "-":
                 continue
             if kind == "overwritten":  # a deleted file's tail after the new one: what it gives is not judged
                 remnants.update(range(int(sector), int(sector) + (int(size) + 511) // 512))
                 continue
-            if kind == "two pieces":  # its second piece, after two clusters of other bytes, may start like a file
-                remnants.update(range(int(sector) + 1, int(sector) + (int(size) + 511) // 512 + 2))
-            if kind == "fragmented":  # so may each of its pieces, one cluster between two of other bytes
-                remnants.update(range(int(sector) + 1, int(sector) + 2 * ((int(size) + 511) // 512) + 2))
+            if kind in ("two pieces", "fragmented"):  # a later piece of it may start like a file of its own
+                for piece in pieces.split(","):
+                    first, count = map(int, piece.split("+"))
+                    remnants.update(s for s in range(first, first + count) if s != int(sector))
             placed.add(int(sector))
             file, digest, damaged, length = hits.get(int(sector), (None, None, False, 0))
             same = digest == sha
