@@ -175,6 +175,15 @@ TEST(TraceFormats, AStreamFoundIsOneHit) {
   ASSERT_EQ(goesOn.size(), 39u);
   EXPECT_EQ(goesOn.front(), 104u);
   EXPECT_EQ(goesOn.back(), 100u + 39 * 4);
+  // A stream longer than the size its hits are saved with: its packs go on with it to there; the next pack after
+  // it begins the next hit, so that the whole stream is saved in pieces of that size.
+  trace::FileRuns longer;
+  trace::MemoryBytes cut(stream.data(), stream.size(), 20 * 2048);
+  longer.Found(0, u".vob", cut);
+  int inside = 0;
+  for (uint64_t sector = 1; sector <= 20 * 4; ++sector) inside += longer.GoesOn(sector) ? 1 : 0;
+  EXPECT_EQ(inside, 19);
+  EXPECT_EQ(End(u".vob", Bytes(stream.begin(), stream.begin() + 20 * 2048 + 100)).whole, false);
 }
 
 // A song whose Info frame counts its frames ends after them, though frames of the same rate run on (an older song

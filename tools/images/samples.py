@@ -104,8 +104,8 @@ def make(work):
 # Files of the signature table's types as their programs write them (real ones where a tool on this machine writes
 # the format, else put together by the format's own rules), each with what File Trace should make of it: "whole"
 # (the format fixes its end, and the file is saved byte for byte), "cut" (longer than the size the hits are saved
-# with: cut there and counted as not read whole) or "open" (the format keeps no end File Trace reads, or the file only
-# starts like one: never counted whole).
+# with: cut there and counted as not read whole), "open" (the format keeps no end File Trace reads, or the file only
+# starts like one: never counted whole) or "unknown end" (its header leaves its end unknown: found, never whole).
 
 import bz2
 import gzip
@@ -736,7 +736,7 @@ def every_type(work):
             + [("large.jpg", large_jpeg, "cut", "longer than the size the hits are saved with"),
                ("large.bmp", _convert(work, "l.bmp", "900x900", 28, "-type", "TrueColor"), "cut", "it says 2.4 MB"),
                ("picture.pcx", _convert(work, "a.pcx", "50x40", 32), "open", ""),
-               ("cut off.wav", _wave_cut_off("cut off"), "open", "RIFF size 0")])
+               ("cut off.wav", _wave_cut_off("cut off"), "unknown end", "RIFF size 0")])
 
 
 def fragment_samples(work):

@@ -257,6 +257,9 @@ def check_written(c, samples_dir, work):
                 c.check(file is None or damaged or same, f"{disk}: {name}, in {kind}, counted whole with other bytes")
             elif kind == "open":
                 c.check(file is None or damaged, f"{disk}: {name}, whose end cannot be known, counted whole as {file}")
+            elif kind == "unknown end":
+                c.check(file is not None and damaged, f"{disk}: {name}, whose header leaves its end unknown: hit {file}, "
+                        f"{'damaged' if damaged else 'whole'}")
         others = {s: h[0] for s, h in hits.items() if s not in placed and s not in remnants}
         c.check(not others, f"{disk}: hits where no file begins: {sorted(others.items())[:8]}")
         for kind, (n, same, carved, wrong, damaged) in sorted(figures.items()):
