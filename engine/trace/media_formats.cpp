@@ -69,19 +69,24 @@ uint32_t MpegAudioFrameLength(uint32_t header) {
 // The fields every frame of one stream shares: sync, version, layer and sample rate.
 constexpr uint32_t kSameStream = 0xFFFE0C00u;
 
-// The frames that the Info (Xing) or VBRI header of a stream's first frame counts after that frame (encoders
-// write it so that players know the song's length), or 0 when there is none.
-uint32_t CountedFrames(HitBytes& b, uint64_t frame, uint32_t header) {
+// The frames a stream's first frame counts in its Info (Xing) or VBRI header (encoders write it so that players know
+// the song's length): the stream's frames with that one, and the fewest that may follow without a break (a VBRI
+// count may or may not hold its own frame). None when there is no such header.
+struct CountedFrames {
+  uint64_t frames = ~uint64_t{0};
+  uint64_t least = 0;
+};
+CountedFrames CountOf(HitBytes& b, uint64_t frame, uint32_t header) {
   const bool layer3 = ((header >> 17) & 3) == 1, first = ((header >> 19) & 3) == 3, mono = ((header >> 6) & 3) == 3;
-  if (!layer3) return 0;
+  if (!layer3) return {};
   const uint64_t info = frame + 4 + (first ? (mono ? 17 : 32) : (mono ? 9 : 17));
   bool ok = true;
   if (b.Holds(info, "Xing") || b.Holds(info, "Info")) {
     const uint32_t flags = b.Be32(info + 4, ok), frames = b.Be32(info + 8, ok);
-    return ok && (flags & 1) ? frames : 0;
+    return ok && (flags & 1) && frames != 0 ? CountedFrames{uint64_t{frames} + 1, uint64_t{frames} + 1} : CountedFrames{};
   }
   const uint32_t frames = b.Holds(frame + 36, "VBRI") ? b.Be32(frame + 36 + 14, ok) : 0;
-  return ok ? frames : 0;
+  return ok && frames != 0 ? CountedFrames{uint64_t{frames} + 1, frames} : CountedFrames{};
 }
 
 // Past the frames from offset that belong to the stream of the first (each noted); 0 frames gives nothing. A
@@ -90,10 +95,9 @@ Length MpegAudioFramesEnd(HitBytes& b, uint64_t at) {
   bool ok = true;
   const uint32_t first = b.Be32(at, ok);
   if (!ok || MpegAudioFrameLength(first) == 0) return std::nullopt;
-  const uint32_t counted = CountedFrames(b, at, first);
-  const uint64_t frames = counted != 0 ? uint64_t{counted} + 1 : ~uint64_t{0};
+  const CountedFrames counted = CountOf(b, at, first);
   uint64_t seen = 0;
-  for (; seen < frames; ++seen) {
+  for (; seen < counted.frames; ++seen) {
     bool read = true;
     const uint32_t header = b.Be32(at, read);
     if (!read) return RunsOn(b);
@@ -102,7 +106,7 @@ Length MpegAudioFramesEnd(HitBytes& b, uint64_t at) {
     b.NoteUnit(at);
     at += length;
   }
-  if (seen < frames && counted != 0) b.NoteBreak();
+  if (seen < counted.least) b.NoteBreak();
   if (b.Holds(at, "APETAGEX")) {
     const uint32_t size = b.Le32(at + 12, ok);
     if (ok) at += 32 + uint64_t{size};
@@ -233,8 +237,9 @@ Length ProgramStreamEnd(HitBytes& b) {
     if (head[3] == 0xBA) {
       if (!b.Read(at, head, sizeof head)) return packets ? RunsOn(b) : std::nullopt;
       length = PackLength(head);
-      if (length == 0 || PackClock(head) < clock) break;
-      clock = PackClock(head);
+      const uint64_t packClock = PackClock(head);
+      if (length == 0 || packClock < clock || (clock != 0 && packClock >> 40 != clock >> 40)) break;
+      clock = packClock;
     } else if (head[3] != 0xB9) {
       length = 6 + (uint64_t{head[4]} << 8 | head[5]);
       packets = packets || head[3] != 0xBB;
