@@ -1,6 +1,6 @@
 // File Trace's format readers over arbitrary bytes: the first byte picks the format (an extension of each family),
 // the rest is the file, its limit its size. Each reader must stay inside the bytes, end, and never give an end past
-// the limit.
+// the limit, nor a unit outside what it followed.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -18,7 +18,7 @@ const char16_t* const kExtensions[] = {
     u".mng", u".gif", u".bmp",  u".ico",  u".tif",  u".psd",  u".pcx",  u".wmf",  u".icns", u".jp2",  u".wav",
     u".aif", u".mp3", u".aac",  u".ogg",  u".mid",  u".au",   u".wma",  u".mkv",  u".flv",  u".mp4",  u".mpg",
     u".voc", u".dsf", u".wv",   u".exe",  u".elf",  u".dex",  u".ttf",  u".ttc",  u".woff", u".swf",  u".glb",
-    u".blend", u".u3d"};
+    u".blend", u".u3d", u".vob"};
 
 }  // namespace
 
@@ -35,5 +35,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint64_t> later = {length / 3, length / 2};
   const trace::FileEnd end = trace::FindFileEnd(extension, bytes, later);
   if (end.length > length) __builtin_trap();
+  // Where the file goes on: inside what was followed, at sector starts, ascending.
+  const trace::FileUnits units = trace::FindFileUnits(extension, bytes);
+  uint64_t last = 0;
+  for (uint64_t offset : units.offsets) {
+    if (offset <= last || offset >= units.extent || offset % 512 != 0 || units.extent > length) __builtin_trap();
+    last = offset;
+  }
   return 0;
 }

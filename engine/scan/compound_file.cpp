@@ -358,7 +358,19 @@ bool IsOutlookMessage(const uint8_t* data, size_t size) {
   });
 }
 
+std::u16string CompoundExtensionForStreams(const uint8_t* data, size_t size) {
+  return records::GuardAllocation([&]() -> std::u16string {
+    CompoundReader reader(data, size);
+    if (!reader.Open() || !reader.DirectoryTreeIsSound()) return {};
+    if (reader.FindRootStream(u"WordDocument") != nullptr) return u".doc";
+    if (reader.FindRootStream(u"Workbook") != nullptr || reader.FindRootStream(u"Book") != nullptr) return u".xls";
+    if (reader.FindRootStream(u"PowerPoint Document") != nullptr) return u".ppt";
+    return {};
+  });
+}
+
 std::u16string ClassifyCompoundFile(const uint8_t* data, size_t size) {
   if (IsOutlookMessage(data, size)) return u".msg";
-  return CompoundExtensionForAppName(ReadCompoundAppName(data, size));
+  const std::u16string byName = CompoundExtensionForAppName(ReadCompoundAppName(data, size));
+  return byName.empty() ? CompoundExtensionForStreams(data, size) : byName;
 }

@@ -42,8 +42,13 @@ std::u16string CompoundExtensionForAppName(std::string_view appName);
 // its top.
 bool IsOutlookMessage(const uint8_t* data, size_t size);
 
+// What the main stream of an Office document says it is: "WordDocument" ".doc", "Workbook" (or Excel 95's "Book")
+// ".xls", "PowerPoint Document" ".ppt"; empty for none of them, or a file our reader cannot open.
+std::u16string CompoundExtensionForStreams(const uint8_t* data, size_t size);
+
 // The extension for the compound file held in data: ".msg" for an Outlook message, else by the
-// application name (see CompoundExtensionForAppName).
+// application name (see CompoundExtensionForAppName), else, where the summary names none (office suites
+// other than Microsoft's leave it out), by the main stream.
 std::u16string ClassifyCompoundFile(const uint8_t* data, size_t size);
 
 // The same for the compound file that starts at a sector of the current source: reads 1 MB from there

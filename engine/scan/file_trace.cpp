@@ -21,6 +21,7 @@
 #include "engine/scan/scan_end.h"
 #include "engine/scan/selected_signatures.h"
 #include "engine/scan/signature_index.h"
+#include "engine/trace/file_runs.h"
 #include "engine/trace/trace_formats.h"
 
 namespace {
@@ -96,8 +97,12 @@ class Search {
           if (!file) file = SectorFile(current, sector, size_t{kFileTraceBlockSectors - i} * kSectorSize);
           return trace::PlausibleStart(node.extension, *file);
         };
-        const SelectedSignature* matched = match_ != nullptr ? match_(sector, kSectorSize, plausible)
-                                                             : signatures.Match(sector, kSectorSize, plausible);
+        // A file found before that goes on here (a stream's next pack, a song's next frame) is no new hit.
+        const SelectedSignature* matched = nullptr;
+        if (!runs_.GoesOn(current)) {
+          matched = match_ != nullptr ? match_(sector, kSectorSize, plausible)
+                                      : signatures.Match(sector, kSectorSize, plausible);
+        }
         if (matched != nullptr) {
           RecordHit(*matched, static_cast<uint32_t>(current), *file);
         }
@@ -133,6 +138,7 @@ class Search {
     const std::u16string extension = HitExtension(matched, Classify(matched, sector, file));
     const std::u16string name = Decimal(hits_) + extension;
     AppendFileTraceHit(name, extension, matched.description, hits_, sector);
+    runs_.Found(sector, extension, file);
     ++ScanCounters.entryCount;
     if (ScanCounters.entryCount >= 2) ScanCounters.folderCount = ScanCounters.entryCount;
     ShowTraceRow(host::kFilesFoundRow, Decimal(hits_));
@@ -140,6 +146,7 @@ class Search {
   }
 
   SignatureMatch match_;
+  trace::FileRuns runs_;
   uint32_t hits_ = 0;
   uint64_t examined_ = 0;
   uint32_t shownPercent_ = UINT32_MAX;

@@ -119,6 +119,11 @@ def own_samples():
         ("no_app_name.cfb", summary_only([(1, codepage()), (2, lpstr("Untitled"))]), ""),
         ("app_name_wide.cfb", summary_only([(1, codepage()), (18, lpwstr("Microsoft Word"))]), ""),
         ("no_summary.cfb", cfb.write([("WordDocument", b"body " * 1200)]), ""),
+        # Office suites other than Microsoft's name no application: the main stream says what the file is.
+        ("unnamed_calc.cfb", cfb.write([(SUMMARY, property_set([(1, codepage()), (2, lpstr("Sheet"))])),
+                                        ("Workbook", b"cells " * 1000)]), ""),
+        ("unnamed_impress.cfb", cfb.write([(SUMMARY, property_set([(1, codepage()), (2, lpstr("Slides"))])),
+                                           ("PowerPoint Document", b"slide " * 1000)]), ""),
         ("big_summary.cfb", cfb.write([(SUMMARY, big_summary), ("Workbook", b"x" * 600)]), "Microsoft Excel"),
         ("version4.cfb", version4([("WordDocument", b"body " * 100),
                                    (SUMMARY, cfb.summary_information("Four", "Microsoft Office PowerPoint"))]),
@@ -150,11 +155,20 @@ def carving_windows(images):
     return out
 
 
-def extension(app):
+MAIN_STREAMS = ((b"W\0o\0r\0d\0D\0o\0c\0u\0m\0e\0n\0t\0\0\0", ".doc"), (b"W\0o\0r\0k\0b\0o\0o\0k\0\0\0", ".xls"),
+                (b"P\0o\0w\0e\0r\0P\0o\0i\0n\0t\0 \0D\0o\0c\0u\0m\0e\0n\0t\0\0\0", ".ppt"))
+
+
+def extension(app, data=b""):
+    """By the application's name; without one, by the main stream the writer put in the file."""
     for word, ext in (("PowerPoint", ".ppt"), ("Excel", ".xls"), ("Word", ".doc")):
         if word in app:
             return ext
-    return ".pub" if app else "-"
+    if app:
+        return ".pub"
+    if data.startswith(bytes.fromhex("D0CF11E0A1B11AE1")) and len(data) >= 2048:
+        return next((ext for name, ext in MAIN_STREAMS if name in data[:WINDOW]), "-")
+    return "-"
 
 
 def main():
@@ -168,7 +182,7 @@ def main():
         for name, data, app in samples:
             with open(os.path.join(args.out, name), "wb") as f:
                 f.write(data)
-            index.write(f"{name}\t{app or '-'}\t{extension(app)}\n")
+            index.write(f"{name}\t{app or '-'}\t{extension(app, data)}\n")
     return 0
 
 

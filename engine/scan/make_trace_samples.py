@@ -17,7 +17,7 @@ Writes into --out:
   One row per file, and per file inside a file found at a sector start: disk, name, what File Trace should make of
   it ("whole", "inside" for a whole file inside another, "cut", "open", "fragmented"), its first sector (as The
   Sleuth Kit's istat places it; "-" for a file kept in its MFT record), size, SHA-256, and whether photorec (every
-  type enabled, on the same volume) carved it byte for byte (1/0).
+  type enabled, on the same volume) carved it byte for byte (1/0), and where its pieces lie ("first+count,...").
 """
 
 import argparse
@@ -146,7 +146,29 @@ def trace_samples():
         (2304, "other_app.cfb", other, ".pub"),
         (2560, "sibling_past_the_end.cfb", sibling_past_the_end(compound.office("Microsoft Excel", "Workbook")), "-"),
         (2816, "word.cfb", compound.office("Microsoft Word"), ".doc"),
+        # Office suites other than Microsoft's name no application: the main stream tells.
+        (3072, "unnamed_calc.cfb", samples._office("xls", None), ".xls"),
+        (3328, "unnamed_impress.cfb", samples._office("ppt", None), ".ppt"),
     ]
+
+
+def spliced_jpegs(work, count=24):
+    """JPEGs broken off inside their scan by other bytes: the first sectors of one, then another's scan data from a
+    sector of it to its end marker, as a picture written in pieces between another's clusters reads from the disk:
+    [(name, bytes)]."""
+    work = fresh_dir(os.path.join(work, "spliced"))
+    pictures = [samples._convert(work, f"{i}.jpg", f"{40 + 7 * i}x{30 + 5 * i}", 50 + i, "-quality", str(60 + i))
+                for i in range(count + 1)]
+
+    def scan(data):
+        at = data.index(b"\xFF\xDA")
+        return at + 2 + struct.unpack(">H", data[at + 2:at + 4])[0]
+    out = []
+    for i, (a, b) in enumerate(zip(pictures, pictures[1:])):
+        cut, start = -(-scan(a) // SECTOR) * SECTOR, -(-scan(b) // SECTOR) * SECTOR
+        assert cut < len(a) - 2 and start < len(b) - 2
+        out.append((f"spliced_{i}.jpg", a[:cut] + b[start:]))
+    return out
 
 
 def write_trace_disk(out):
@@ -161,6 +183,12 @@ def write_trace_disk(out):
             f.seek(sector * SECTOR)
             f.write(data)
             rows.append([sector, name, ext])
+        for i, (name, data) in enumerate(spliced_jpegs(os.path.join(out, "trace-work"))):
+            sector = 4096 + 128 * i
+            assert len(data) <= 128 * SECTOR
+            f.seek(sector * SECTOR)
+            f.write(data)
+            rows.append([sector, name, "-"])
         f.seek(TRACE_SECTORS * SECTOR)
         f.write(vhd.make_footer(TRACE_SECTORS * SECTOR, vhd.FIXED, vhd.unique_id("trace"), 0xFFFFFFFFFFFFFFFF))
     os.replace(volume, os.path.join(out, "trace.fixed.vhd"))
@@ -199,41 +227,113 @@ def inner_samples(data):
     return found
 
 
+def next_free_hint(raw, value=None):
+    """The FAT32 volume's hint of where to look for free clusters (its FSInfo sector), which mtools follows: it takes
+    the first free cluster after it. Set to value when given; the hint before is returned."""
+    with open(raw, "r+b") as f:
+        f.seek(48)
+        fsinfo = struct.unpack("<H", f.read(2))[0]
+        f.seek(fsinfo * SECTOR + 492)
+        old = struct.unpack("<I", f.read(4))[0]
+        if value is not None:
+            f.seek(fsinfo * SECTOR + 492)
+            f.write(struct.pack("<I", value))
+    return old
+
+
+def write_staged(staging, name, data):
+    with open(os.path.join(staging, name), "wb") as f:
+        f.write(data)
+
+
+def overwrite_old_files(raw, staging, pairs):
+    """Each old file written and deleted, then its new one written from the old one's first cluster: the old file's
+    tail stays after the new one's end, as on a disk where nothing else was written there."""
+    starts = []
+    for old, data, _, _ in pairs:
+        write_staged(staging, old, data)
+        starts.append(next_free_hint(raw))
+        run(["mcopy", "-i", raw, old, "::/"], cwd=staging)
+    after = next_free_hint(raw)
+    run(["mdel", "-i", raw] + ["::/" + old for old, *_ in pairs])
+    for (_, _, new, data), start in zip(pairs, starts):
+        write_staged(staging, new, data)
+        next_free_hint(raw, start)
+        run(["mcopy", "-i", raw, new, "::/"], cwd=staging)
+    next_free_hint(raw, after)
+
+
+def two_pieces(raw, staging, files):
+    """Each file written in two pieces: its first half, a run of other bytes (another file's), then the rest. Holes
+    are left between those other files, each the size of one file's rest and the next one's first half, and the files
+    are written into them in order."""
+    clusters = [(len(d) + SECTOR - 1) // SECTOR for _, d in files]
+    firsts = [n // 2 for n in clusters]
+    holes = [firsts[0]] + [n - a + b for n, a, b in zip(clusters, firsts, firsts[1:])] + [clusters[-1] - firsts[-1]]
+    start = next_free_hint(raw)
+    names = []
+    for i, size in enumerate(holes):
+        write_staged(staging, f"hole{i:03d}", pseudo_bytes(f"hole{i}", size * SECTOR))
+        write_staged(staging, f"between{i:03d}", pseudo_bytes(f"between{i}", 2 * SECTOR))
+        names += [f"hole{i:03d}", f"between{i:03d}"]
+    run(["mcopy", "-i", raw] + names + ["::/"], cwd=staging)
+    after = next_free_hint(raw)
+    run(["mdel", "-i", raw] + ["::/" + n for n in names[::2]])
+    for name, data in files:
+        write_staged(staging, name, data)
+    next_free_hint(raw, start)
+    run(["mcopy", "-i", raw] + [n for n, _ in files] + ["::/"], cwd=staging)
+    next_free_hint(raw, after)
+
+
 def fat32_volume(work, raw, files):
-    """Every file copied onto a fresh FAT32 volume of 512-byte clusters, then the fragmented copies: clusters of
-    filler files, every other one freed, take them."""
+    """The files written over bigger old ones, every file copied onto a fresh FAT32 volume of 512-byte clusters, the
+    files of more than one cluster again in two pieces, then the fragmented copies: clusters of filler files, every
+    other one freed, take them. Returns {name on the volume: (sample name, bytes, kind or None)}."""
     staging = fresh_dir(os.path.join(work, "fat32"))
     if os.path.exists(raw):
         os.remove(raw)
     run(["mkfs.fat", "-C", "--invariant", "--mbr=n", "-F", "32", "-s", 1, "-n", "WRITTEN", raw, WRITTEN_MIB * 1024])
+    pairs = samples.overwritten_samples(work)
+    overwrite_old_files(raw, staging, pairs)
+    named = {new: (new, data, "whole") for _, _, new, data in pairs}
+    named.update({old: (old, data, "overwritten:" + new) for old, data, new, _ in pairs})
     names = []
     for i, (name, data, _, outer) in enumerate(files):
         if outer is None:
             names.append(f"{i:03d}{os.path.splitext(name)[1]}")
-            with open(os.path.join(staging, names[-1]), "wb") as f:
-                f.write(data)
+            write_staged(staging, names[-1], data)
+            named[names[-1]] = (name, data, None)
     run(["mcopy", "-i", raw] + names + ["::/"], cwd=staging)
+    split = [(f"two{i:03d}{os.path.splitext(name)[1]}", name, data) for i, (name, data, kind, outer) in enumerate(files)
+             if outer is None and kind == "whole" and len(data) > SECTOR]
+    two_pieces(raw, staging, [(n, d) for n, _, d in split])
+    named.update({n: ("two pieces of " + name, d, "two pieces") for n, name, d in split})
     fragmented = samples.fragment_samples(work)
     fillers = [f"fill{i:04d}" for i in range(sum(len(d) // SECTOR + 1 for _, d in fragmented) * 2)]
     for n in fillers:
-        with open(os.path.join(staging, n), "wb") as f:
-            f.write(pseudo_bytes(n, SECTOR))
+        write_staged(staging, n, pseudo_bytes(n, SECTOR))
     for n, d in fragmented:
-        with open(os.path.join(staging, n), "wb") as f:
-            f.write(d)
+        write_staged(staging, n, d)
+    at_fillers = next_free_hint(raw)
     run(["mcopy", "-i", raw] + fillers + ["::/"], cwd=staging)
-    # The rest of the volume taken, so that the freed clusters are the only room left.
+    # The rest of the volume taken, but for the old files' tails (which it would reach last), so that the freed
+    # clusters are the only room left.
+    tails = sum(-(-len(old) // SECTOR) - -(-len(new) // SECTOR) for _, old, _, new in pairs)
     free = int(re.search(r"([\d ]+) bytes free", run(["mdir", "-i", raw, "::/"])).group(1).replace(" ", ""))
-    make_sparse(os.path.join(staging, "rest"), free)
+    make_sparse(os.path.join(staging, "rest"), free - tails * SECTOR)
     run(["mcopy", "-i", raw, "rest", "::/"], cwd=staging)
     run(["mdel", "-i", raw] + ["::/" + n for n in fillers[::2]])
+    next_free_hint(raw, at_fillers)
     run(["mcopy", "-i", raw] + [n for n, _ in fragmented] + ["::/"], cwd=staging)
-    named = {n: (f[0], f[1]) for n, f in zip(names, [f for f in files if f[3] is None])}
-    named.update({n: (n, d) for n, d in fragmented})
+    named.update({n: (n, d, None) for n, d in fragmented})
     return named
 
 
 def ntfs_volume(work, raw, helper, files):
+    """Every file written to a fresh NTFS volume of 4 KiB clusters, then those of more than one cluster again in two
+    pieces: the second half written first (the first a hole), then the first half, which the volume places after it
+    and after the other files written meanwhile."""
     staging = fresh_dir(os.path.join(work, "ntfs"))
     ntfs.make_empty(raw, WRITTEN_MIB, 4096, "WRITTEN")
     script, named = [], {}
@@ -241,35 +341,52 @@ def ntfs_volume(work, raw, helper, files):
         if outer is not None:
             continue
         n = f"{i:03d}{os.path.splitext(name)[1]}"
-        with open(os.path.join(staging, n), "wb") as f:
-            f.write(data)
+        write_staged(staging, n, data)
         script.append(["put", "/" + n, os.path.join(staging, n)])
-        named[n] = (name, data)
+        named[n] = (name, data, None)
+    for i, (name, data, kind, outer) in enumerate(files):
+        if outer is not None or kind != "whole" or len(data) <= 4096:
+            continue
+        n, half = f"two{i:03d}{os.path.splitext(name)[1]}", len(data) // 8192 * 4096
+        write_staged(staging, n + ".1", data[:half])
+        write_staged(staging, n + ".2", data[half:])
+        write_staged(staging, f"between{i:03d}", pseudo_bytes(f"between{i}", 8192))
+        script += [["sparse", "/" + n, len(data), half, os.path.join(staging, n + ".2")],
+                   ["put", f"/between{i:03d}", os.path.join(staging, f"between{i:03d}")],
+                   ["write", "/" + n, 0, os.path.join(staging, n + ".1")]]
+        named[n] = ("two pieces of " + name, data, "two pieces")
     ntfs.run_script(helper, raw, script, os.path.join(work, "written_ntfs.script"))
     return named
 
 
 def written_rows(disk, raw, work, files, named):
-    """The rows of written.tsv for one volume: where The Sleuth Kit places each file, and photorec's carving."""
+    """The rows of written.tsv for one volume: where The Sleuth Kit places each file, and photorec's carving. An old
+    file written over is deleted: its row places it for the hits its tail may give."""
     cluster = 1 if disk == "written_fat32" else 8
     sectors = {}
     for e in oracle.fls(raw, 0):
-        if e["path"] in named and not e["dir"]:
+        if e["path"] in named and not e["dir"] and not e["deleted"]:
             runs, _ = oracle.content_runs(raw, 0, e["addr"], cluster)
             sectors[e["path"]] = runs
     with tempfile.TemporaryDirectory(dir=work) as carve:
         carved = {h["sha256"] for h in oracle.photorec(raw, carve, types=None)["hits"]}
     expect = {name: (kind, outer) for name, _, kind, outer in files}
     rows = []
-    for n, (name, data) in sorted(named.items()):
+    for n, (name, data, kind) in sorted(named.items()):
         runs = sectors.get(n, [])
-        kind = "fragmented" if len(runs) > 1 else expect.get(name, ("whole", None))[0]
+        if kind and kind.startswith("overwritten:"):  # it began where its new file begins
+            runs, kind = sectors.get(kind.split(":", 1)[1], []), "overwritten"
+        elif len(runs) > 1:
+            kind = "fragmented" if kind is None else kind
+        else:
+            kind = expect.get(name.removeprefix("two pieces of "), ("whole",))[0] if kind in (None, "two pieces") else kind
         first = runs[0][0] if runs else "-"
-        rows.append([disk, name, kind, first, len(data), sha256_bytes(data), int(sha256_bytes(data) in carved)])
+        pieces = ",".join(f"{a}+{n}" for a, n in runs) or "-"
+        rows.append([disk, name, kind, first, len(data), sha256_bytes(data), int(sha256_bytes(data) in carved), pieces])
         for inner, inner_data, inner_kind, outer in files:
-            if outer and outer[0] == name and len(runs) == 1:
+            if outer and outer[0] == name.removeprefix("two pieces of ") and len(runs) == 1:
                 rows.append([disk, inner, inner_kind, first + outer[1] // SECTOR, len(inner_data),
-                             sha256_bytes(inner_data), int(sha256_bytes(inner_data) in carved)])
+                             sha256_bytes(inner_data), int(sha256_bytes(inner_data) in carved), "-"])
     return rows
 
 

@@ -161,9 +161,24 @@ bool ZipStart(HitBytes& b) {
   return ok && name > 0;
 }
 
+// The end record after its directory; the members' local headers the directory names are noted.
 Length ZipEnd(HitBytes& b, const LaterHits&) {
   const std::optional<ZipDirectory> d = FindZipDirectory(b);
-  return d ? Length(d->end) : std::nullopt;
+  if (!d) return std::nullopt;
+  bool ok = true;
+  uint64_t at = d->offset;
+  std::vector<uint64_t> locals;
+  for (uint64_t i = 0; ok && i < d->entries && at + 46 <= d->offset + d->size && b.Holds(at, "PK\x01\x02"); ++i) {
+    const uint16_t name = b.Le16(at + 28, ok), extra = b.Le16(at + 30, ok), comment = b.Le16(at + 32, ok);
+    const uint32_t local = b.Le32(at + 42, ok);
+    if (ok && local % 512 == 0 && local < d->offset) locals.push_back(local);
+    at += 46ull + name + extra + comment;
+  }
+  std::sort(locals.begin(), locals.end());
+  for (uint64_t local : locals) {
+    if (b.Holds(local, "PK\x03\x04")) b.NoteUnit(local);
+  }
+  return d->end;
 }
 
 std::u16string ZipKind(HitBytes& b) { return ZipMembersKind(b); }
@@ -205,6 +220,7 @@ Length GzipEnd(HitBytes& b, const LaterHits&) {
     }
     member = stream->end + 8;
     if (!b.Holds(member, "\x1F\x8B\x08")) return member;
+    b.NoteUnit(member);
   }
   return std::nullopt;
 }
@@ -224,6 +240,7 @@ Length Bzip2End(HitBytes& b, const LaterHits&) {
     if (!end) return std::nullopt;
     if (!b.Holds(*end, "BZh")) return end;
     stream = *end;
+    b.NoteUnit(stream);
   }
   return std::nullopt;
 }
@@ -251,6 +268,7 @@ Length ZstdEnd(HitBytes& b, const LaterHits&) {
   uint64_t frame = 0;
   bool ok = true;
   for (int frames = 0; frames < 4096 && b.Holds(frame, "\x28\xB5\x2F\xFD"); ++frames) {
+    b.NoteUnit(frame);
     const uint8_t descriptor = b.U8(frame + 4, ok);
     if (!ok || (descriptor & 0x08)) return std::nullopt;
     const bool single = descriptor & 0x20;

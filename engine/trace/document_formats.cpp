@@ -10,6 +10,7 @@ namespace trace {
 namespace {
 
 constexpr uint32_t kLastRegularSector = 0xFFFFFFF9u;
+constexpr uint32_t kEndOfChain = 0xFFFFFFFEu;
 constexpr uint32_t kFatSectorMark = 0xFFFFFFFDu;
 constexpr uint32_t kListSectorMark = 0xFFFFFFFCu;
 
@@ -34,6 +35,60 @@ bool FatSectors(HitBytes& b, uint32_t size, std::vector<uint32_t>* fat, std::vec
   return ok && fat->size() == count;
 }
 
+uint32_t LoadLe32Bytes(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
+
+// The sectors of the chain at start through the allocation table, each marked in seen: nothing when the chain
+// leaves the file's sectors, meets a sector of another chain, or does not end with its end mark.
+std::optional<uint64_t> ChainLength(const std::vector<uint32_t>& fat, uint32_t start, uint64_t sectors,
+                                    std::vector<bool>& seen) {
+  uint64_t length = 0;
+  for (uint32_t at = start; at != kEndOfChain; at = fat[at], ++length) {
+    if (at >= sectors || at >= fat.size() || seen[at]) return std::nullopt;
+    seen[at] = true;
+  }
+  return length;
+}
+
+// Whether the directory, and the chains of its streams and of the mini allocation table, lie in the file as its
+// allocation table says: the directory's entries are of known kinds with names of a sound length and links inside
+// it, each chain ends with its mark inside the file's sectors and holds its stream's bytes, and no sector is in two
+// chains. The table may stand where the file was written whole while a later piece of it holds other bytes; the
+// directory read from there does not hold. Nothing past the limit is looked at.
+bool CompoundChainsHold(HitBytes& b, uint32_t size, const std::vector<uint32_t>& fat, uint64_t sectors) {
+  bool ok = true;
+  const uint32_t cutoff = b.Le32(0x38, ok), miniStart = b.Le32(0x3C, ok), directoryStart = b.Le32(0x30, ok);
+  if (!ok) return true;
+  std::vector<bool> seen(static_cast<size_t>(std::min<uint64_t>(sectors, fat.size())), false);
+  std::vector<uint32_t> directory;
+  for (uint32_t at = directoryStart; at != kEndOfChain; at = fat[at]) {
+    if (at >= seen.size() || seen[at]) return false;
+    seen[at] = true;
+    directory.push_back(at);
+  }
+  if (miniStart != kEndOfChain && !ChainLength(fat, miniStart, sectors, seen)) return false;
+  const uint64_t count = uint64_t{directory.size()} * (size / 128);
+  std::vector<uint8_t> entry(128);
+  for (uint64_t i = 0; i < count; ++i) {
+    if (!b.Read(SectorOffset(directory[i / (size / 128)], size) + 128 * (i % (size / 128)), entry.data(), 128)) {
+      return true;  // past the limit: the save cuts the file there
+    }
+    const uint8_t kind = entry[0x42];
+    const uint32_t nameLength = entry[0x40] | entry[0x41] << 8;
+    if (i == 0 ? kind != 5 : kind != 0 && kind != 1 && kind != 2) return false;  // the root first, then storages and streams
+    if (kind == 0) continue;
+    if (nameLength < 2 || nameLength > 64 || nameLength % 2 != 0) return false;
+    for (size_t link = 0x44; link < 0x50; link += 4) {
+      const uint32_t to = LoadLe32Bytes(entry.data() + link);
+      if (to != 0xFFFFFFFFu && to >= count) return false;
+    }
+    const uint32_t start = LoadLe32Bytes(entry.data() + 0x74), length = LoadLe32Bytes(entry.data() + 0x78);
+    if (kind == 1 || length == 0 || (kind == 2 && length < cutoff)) continue;  // no chain, or in the mini stream
+    const std::optional<uint64_t> chain = ChainLength(fat, start, sectors, seen);
+    if (!chain || *chain < (uint64_t{length} + size - 1) / size) return false;
+  }
+  return true;
+}
+
 // Where the text marker ends (with the line end after it): the first at or after from, else nothing.
 Length AfterMarker(HitBytes& b, uint64_t from, std::string_view marker) {
   const uint64_t at = b.Find(from, b.limit(), marker);
@@ -41,37 +96,55 @@ Length AfterMarker(HitBytes& b, uint64_t from, std::string_view marker) {
   return at + marker.size() + LineEndAt(b, at + marker.size());
 }
 
-// Whether the "startxref" just before an "%%EOF" at eof points at a cross-reference section or stream of
-// this file (a section's "xref", or an object's "N G obj"): an end whose pointer lands elsewhere is another
-// file's, or bytes of this one are missing before it.
-bool PointsAtCrossReference(HitBytes& b, uint64_t eof) {
+// A decimal number at offset, after any white space; nothing when there are no digits.
+std::optional<uint64_t> NumberAt(HitBytes& b, uint64_t offset) {
+  Cursor c(b, offset);
+  int byte = c.Next();
+  for (int space = 0; space < 64 && (byte == ' ' || byte == '\r' || byte == '\n' || byte == '\t'); ++space) byte = c.Next();
+  uint64_t value = 0;
+  int digits = 0;
+  for (; std::isdigit(byte) && digits < 12; ++digits, byte = c.Next()) value = value * 10 + (byte - '0');
+  return digits > 0 ? std::optional<uint64_t>(value) : std::nullopt;
+}
+
+// Where the "startxref" just before an "%%EOF" at eof points, when that is a cross-reference section or stream of
+// this file (a section's "xref", or an object's "N G obj"): an end whose pointer lands elsewhere is another file's,
+// or bytes of this one are missing before it.
+std::optional<uint64_t> CrossReferenceOf(HitBytes& b, uint64_t eof) {
   const uint64_t look = eof > 48 ? eof - 48 : 0;
   const uint64_t word = b.Find(look, eof, "startxref");
-  if (word == kNoOffset) return false;
-  Cursor c(b, word + 9);
+  if (word == kNoOffset) return std::nullopt;
+  const std::optional<uint64_t> offset = NumberAt(b, word + 9);
+  if (!offset || *offset >= eof) return std::nullopt;
+  if (b.Holds(*offset, "xref")) return offset;
+  // An object's header: its number, its generation, "obj".
+  Cursor c(b, *offset);
   int byte = c.Next();
-  while (byte == ' ' || byte == '\r' || byte == '\n') byte = c.Next();
-  uint64_t offset = 0;
-  for (int digits = 0; std::isdigit(byte) && digits < 12; ++digits, byte = c.Next()) offset = offset * 10 + (byte - '0');
-  if (offset >= eof) return false;
-  if (b.Holds(offset, "xref")) return true;
-  char head[24] = {};
-  if (!b.Read(offset, head, std::min<uint64_t>(sizeof head, eof - offset))) return false;
-  const std::string_view text(head, sizeof head);
-  const size_t obj = text.find(" obj");
-  return obj != std::string_view::npos && obj > 2 && std::isdigit(static_cast<uint8_t>(head[0]));
+  for (int field = 0; field < 2; ++field) {
+    int digits = 0;
+    for (; std::isdigit(byte) && digits < 12; ++digits) byte = c.Next();
+    if (digits == 0 || (byte != ' ' && byte != '\r' && byte != '\n')) return std::nullopt;
+    for (int space = 0; space < 64 && (byte == ' ' || byte == '\r' || byte == '\n'); ++space) byte = c.Next();
+  }
+  return byte == 'o' && c.Next() == 'b' && c.Next() == 'j' ? offset : std::nullopt;
+}
+
+// The earlier cross-reference the one at xref names ("/Prev" in its trailer, or in its stream's dictionary).
+std::optional<uint64_t> PreviousCrossReference(HitBytes& b, uint64_t xref, uint64_t eof) {
+  const uint64_t stop = b.Holds(xref, "xref") ? eof : b.Find(xref, eof, "stream");
+  const uint64_t prev = b.Find(xref, stop == kNoOffset ? eof : stop, "/Prev");
+  return prev == kNoOffset ? std::nullopt : NumberAt(b, prev + 5);
 }
 
 // The last "%%EOF" (with its line end) of the stretch before the first later hit that follows one; a hit
-// before any is a file inside this one. withPointer: each end must follow its cross-reference pointer.
-Length LastEndOfFile(HitBytes& b, const LaterHits& hits, bool withPointer) {
+// before any is a file inside this one.
+Length LastEndOfFile(HitBytes& b, const LaterHits& hits) {
   uint64_t from = 5;
   while (from < b.limit()) {
     const uint64_t boundary = std::min(NextHitFrom(hits, from + 1), b.limit());
     Length last;
     for (uint64_t at = b.Find(from, boundary + 4, "%%EOF"); at != kNoOffset && at < boundary;
          at = b.Find(at + 5, boundary + 4, "%%EOF")) {
-      if (withPointer && !PointsAtCrossReference(b, at)) continue;
       last = at + 5 + LineEndAt(b, at + 5);
     }
     if (last) return last;
@@ -114,6 +187,7 @@ Length CompoundEnd(HitBytes& b, const LaterHits&) {
   uint64_t sectors = 0;
   for (uint32_t list : lists) sectors = std::max<uint64_t>(sectors, uint64_t{list} + 1);
   std::vector<uint8_t> table(size);
+  std::vector<uint32_t> entries;  // the whole allocation table
   const uint32_t perSector = size / 4;
   // The table marks its own sectors (and those of its list) as such: bytes that are not this file's do not.
   auto entryOf = [&](uint32_t sector) {
@@ -129,6 +203,7 @@ Length CompoundEnd(HitBytes& b, const LaterHits&) {
   }
   for (size_t i = 0; i < fat.size(); ++i) {
     if (!b.Read(SectorOffset(fat[i], size), table.data(), size)) return std::nullopt;
+    for (uint32_t j = 0; j < perSector; ++j) entries.push_back(LoadLe32Bytes(table.data() + 4 * j));
     sectors = std::max<uint64_t>(sectors, uint64_t{fat[i]} + 1);
     for (uint32_t j = perSector; j > 0; --j) {
       const uint8_t* e = table.data() + 4 * (j - 1);
@@ -138,19 +213,63 @@ Length CompoundEnd(HitBytes& b, const LaterHits&) {
       }
     }
   }
-  return SectorOffset(static_cast<uint32_t>(std::min<uint64_t>(sectors, 0xFFFFFFFFu)), size);
+  sectors = std::min<uint64_t>(sectors, 0xFFFFFFFFu);
+  if (!CompoundChainsHold(b, size, entries, sectors)) b.NoteBreak();
+  return SectorOffset(static_cast<uint32_t>(sectors), size);
 }
 
-Length PdfEnd(HitBytes& b, const LaterHits& hits) { return LastEndOfFile(b, hits, true); }
+// The number after the last "/Prev" before an offset, found going forward: each byte is looked at once however many
+// offsets are asked for.
+class LastPrevious {
+ public:
+  LastPrevious(HitBytes& b, uint64_t from) : b_(b), next_(b.Find(from, b.limit(), "/Prev")) {}
+  std::optional<uint64_t> Before(uint64_t to) {
+    for (; next_ != kNoOffset && next_ + 5 <= to; next_ = b_.Find(next_ + 5, b_.limit(), "/Prev")) {
+      last_ = NumberAt(b_, next_ + 5);
+    }
+    return last_;
+  }
 
-Length PostScriptEnd(HitBytes& b, const LaterHits& hits) { return LastEndOfFile(b, hits, false); }
+ private:
+  HitBytes& b_;
+  uint64_t next_;
+  std::optional<uint64_t> last_;
+};
+
+// The first "%%EOF" whose pointer leads to its cross-reference ends the first edition; each update saved after it
+// adds an edition whose cross-reference names the one before (its "/Prev"), and the next end whose pointer leads
+// elsewhere is another file's (an older, longer document of which this one took the place). An update that names
+// this file's last cross-reference while its own pointer leads nowhere has other bytes before it: the file goes on
+// to its end, broken.
+Length PdfEnd(HitBytes& b, const LaterHits&) {
+  Length end;
+  std::optional<uint64_t> xref;
+  std::optional<LastPrevious> previous;  // of the updates after the last edition followed
+  for (uint64_t at = b.Find(5, b.limit(), "%%EOF"); at != kNoOffset; at = b.Find(at + 5, b.limit(), "%%EOF")) {
+    const std::optional<uint64_t> points = CrossReferenceOf(b, at);
+    if (end && !points && previous->Before(at) == xref) {
+      b.NoteBreak();
+      return at + 5 + LineEndAt(b, at + 5);
+    }
+    if (!points) continue;
+    if (end && (*points < *end || PreviousCrossReference(b, *points, at) != xref)) break;
+    end = at + 5 + LineEndAt(b, at + 5);
+    xref = points;
+    previous.emplace(b, *end);
+  }
+  return end;
+}
+
+Length PostScriptEnd(HitBytes& b, const LaterHits& hits) { return LastEndOfFile(b, hits); }
 
 // Groups counted from the first "{" to the "}" that closes it; an escaped brace is text, and binary data
-// (\binN) is passed over whole. A zero byte is no RTF.
+// (\binN) is passed over whole. A zero byte is no RTF, but the rich edit control (WordPad's) ends what it writes
+// with one after the closing brace and its line end.
 Length RtfEnd(HitBytes& b, const LaterHits&) {
   Cursor c(b, 0);
   int64_t depth = 0;
   int held = -1;  // a control word's delimiter that is not a space: read again as the next byte
+  bool richEdit = false;
   while (true) {
     const int byte = held >= 0 ? held : c.Next();
     const uint64_t after = c.offset();
@@ -159,7 +278,10 @@ Length RtfEnd(HitBytes& b, const LaterHits&) {
     if (byte == '{') {
       ++depth;
     } else if (byte == '}') {
-      if (--depth == 0) return after + LineEndAt(b, after);
+      if (--depth == 0) {
+        const uint64_t end = after + LineEndAt(b, after);
+        return end + (richEdit && b.Holds(end, std::string_view("\0", 1)) ? 1 : 0);
+      }
       if (depth < 0) return std::nullopt;
     } else if (byte == '\\') {
       int next = c.Next();
@@ -174,6 +296,9 @@ Length RtfEnd(HitBytes& b, const LaterHits&) {
       uint64_t value = 0;
       for (; std::isdigit(next) && value < (uint64_t{1} << 40); next = c.Next()) value = value * 10 + (next - '0');
       if (next < 0) return std::nullopt;
+      if (std::string_view(word) == "generat" && next == ' ') {
+        richEdit = richEdit || b.Holds(c.offset(), "Riched20") || b.Holds(c.offset(), "Msftedit");
+      }
       if (std::string_view(word) == "bin" && !negative && value > 0) {
         if (next != ' ') return std::nullopt;  // the binary data follows its control word's space
         c.Skip(value);
@@ -216,6 +341,7 @@ Length XmlEnd(HitBytes& b, const LaterHits&) {
 Length VcardEnd(HitBytes& b, const LaterHits&) {
   Length end = AfterMarker(b, 0, "END:VCARD");
   for (int cards = 0; end && cards < 1 << 20 && b.Holds(*end, "BEGIN:VCARD"); ++cards) {
+    b.NoteUnit(*end);
     const Length next = AfterMarker(b, *end, "END:VCARD");
     if (!next) break;
     end = next;

@@ -53,6 +53,9 @@ std::optional<uint32_t> Crc32Of(HitBytes& b, uint64_t offset, uint64_t size);
 uint64_t LineEndAt(HitBytes& b, uint64_t offset);
 // a + b, or nothing when it does not fit in 63 bits (no real file is that long).
 Length Sum(uint64_t a, uint64_t b);
+// The length of a file whose structure still goes on where the bytes that can be looked at stop (the limit, or
+// bytes that cannot be read): past the limit, so that it is cut there and not counted whole.
+inline Length RunsOn(HitBytes& b) { return b.limit() + 1; }
 // The first offset at or after from where text (ASCII letters compared without case) begins, before to.
 uint64_t FindNoCase(HitBytes& b, uint64_t from, uint64_t to, std::string_view text);
 // A deflate stream from offset (raw with windowBits -15, with its zlib header with 15), inflated to learn
@@ -79,6 +82,7 @@ uint64_t NextHitFrom(const LaterHits& hits, uint64_t offset);
 // ---- pictures (picture_formats.cpp)
 bool JpegStart(HitBytes& b);
 Length JpegEnd(HitBytes& b, const LaterHits&);
+Length JpegUnits(HitBytes& b, const LaterHits&);
 Length PngEnd(HitBytes& b, const LaterHits&);
 Length MngEnd(HitBytes& b, const LaterHits&);
 bool GifStart(HitBytes& b);

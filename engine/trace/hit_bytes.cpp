@@ -81,10 +81,21 @@ uint64_t HitBytes::Find(uint64_t from, uint64_t to, std::string_view pattern) {
   return kNoOffset;
 }
 
+void HitBytes::NoteUnit(uint64_t offset) {
+  if (offset == 0 || offset >= limit_ || offset % kSectorBytes != 0) return;
+  if (units_.empty() || offset > units_.back()) units_.push_back(offset);
+}
+
+void HitBytes::ClearNotes() {
+  units_.clear();
+  broken_ = false;
+  reach_ = 0;
+}
+
 MemoryBytes::MemoryBytes(const uint8_t* data, size_t size, uint64_t limit)
     : HitBytes(std::min<uint64_t>(size, limit)), data_(data) {}
 
-Span MemoryBytes::At(uint64_t offset) {
+Span MemoryBytes::SpanAt(uint64_t offset) {
   if (offset >= limit()) return {};
   return {data_ + offset, static_cast<size_t>(limit() - offset)};
 }
@@ -114,7 +125,7 @@ const SourceBytes::Piece& SourceBytes::Fetch(uint64_t index) {
   return piece;
 }
 
-Span SourceBytes::At(uint64_t offset) {
+Span SourceBytes::SpanAt(uint64_t offset) {
   if (offset >= limit()) return {};
   const uint64_t room = limit() - offset;
   if (offset < headSize_) {

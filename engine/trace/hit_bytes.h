@@ -28,7 +28,12 @@ class HitBytes {
   uint64_t limit() const { return limit_; }
   // The bytes from offset on, as far as one piece of the source reaches (at least one byte, never past the
   // limit); empty at or past the limit, or where the source cannot be read.
-  virtual Span At(uint64_t offset) = 0;
+  Span At(uint64_t offset) {
+    if (offset >= reach_) reach_ = offset + 1;
+    return SpanAt(offset);
+  }
+  // Past the farthest offset asked for since the notes were cleared: how far a reader looked.
+  uint64_t reach() const { return reach_; }
 
   // Copies size bytes from offset; false when any of them cannot be had.
   bool Read(uint64_t offset, void* out, size_t size);
@@ -47,15 +52,33 @@ class HitBytes {
   // The first offset in [from, to) holding the byte, else kNoOffset.
   uint64_t FindByte(uint64_t from, uint64_t to, uint8_t byte);
 
+  // What a reader notes on its way to the file's end besides the length. A unit: the file's own structure
+  // begins a piece of it here (a pack, a frame, a member, a picture it lists); only those at a sector start
+  // inside the limit are kept, in ascending order, since a signature can be found only there. A break: the
+  // reader's checks saw the file's bytes broken off by other bytes before its end.
+  void NoteUnit(uint64_t offset);
+  void NoteBreak() { broken_ = true; }
+  const std::vector<uint64_t>& units() const { return units_; }
+  bool broken() const { return broken_; }
+  void ClearNotes();
+
+ protected:
+  virtual Span SpanAt(uint64_t offset) = 0;
+
  private:
   uint64_t limit_;
+  uint64_t reach_ = 0;
+  std::vector<uint64_t> units_;
+  bool broken_ = false;
 };
 
 // A file held in memory (tests, fuzzing): its limit is its size unless a smaller one is given.
 class MemoryBytes : public HitBytes {
  public:
   MemoryBytes(const uint8_t* data, size_t size, uint64_t limit = kNoOffset);
-  Span At(uint64_t offset) override;
+
+ protected:
+  Span SpanAt(uint64_t offset) override;
 
  private:
   const uint8_t* data_;
@@ -71,7 +94,9 @@ class SourceBytes : public HitBytes {
 
   SourceBytes(uint64_t startSector, uint64_t limit, SectorReader read, const uint8_t* head = nullptr,
               size_t headSize = 0);
-  Span At(uint64_t offset) override;
+
+ protected:
+  Span SpanAt(uint64_t offset) override;
 
  private:
   struct Piece {

@@ -23,6 +23,24 @@ bool FormStart(HitBytes& b, bool bigEndian) {
   return ok && size >= 4 && Printable(b, 8, 4);
 }
 
+// The chunks from at up to end, one after another: a printable id, a size and that many bytes padded to an even
+// length, and a list's own chunks in turn (an AVI's frames in its "movi" list). False when they do not lead to
+// end: bytes that are not the file's lie in the way. Nothing at or past the limit is looked at.
+bool ChunksLeadTo(HitBytes& b, uint64_t at, uint64_t end, int depth) {
+  while (at < end) {
+    bool ok = true;
+    const uint32_t size = b.Le32(at + 4, ok);
+    if (!ok) return true;  // past the limit, or unreadable: the save tells
+    if (!Printable(b, at, 4)) return false;
+    const uint64_t next = at + 8 + uint64_t{size} + (size & 1);
+    if (next > end + (size & 1)) return false;
+    const bool list = b.Holds(at, "LIST") || b.Holds(at, "RIFF");
+    if (list && depth < 4 && size >= 4 && !ChunksLeadTo(b, at + 12, at + 8 + uint64_t{size}, depth + 1)) return false;
+    at = next;
+  }
+  return true;
+}
+
 // ---- MPEG audio
 
 // The length of the frame whose 4-byte header this is, 0 when it is none.
@@ -51,17 +69,44 @@ uint32_t MpegAudioFrameLength(uint32_t header) {
 // The fields every frame of one stream shares: sync, version, layer and sample rate.
 constexpr uint32_t kSameStream = 0xFFFE0C00u;
 
-// Past the frames from offset that belong to the stream of the first; 0 frames gives nothing.
+// The frames a stream's first frame counts in its Info (Xing) or VBRI header (encoders write it so that players know
+// the song's length): the stream's frames with that one, and the fewest that may follow without a break (a VBRI
+// count may or may not hold its own frame). None when there is no such header.
+struct CountedFrames {
+  uint64_t frames = ~uint64_t{0};
+  uint64_t least = 0;
+};
+CountedFrames CountOf(HitBytes& b, uint64_t frame, uint32_t header) {
+  const bool layer3 = ((header >> 17) & 3) == 1, first = ((header >> 19) & 3) == 3, mono = ((header >> 6) & 3) == 3;
+  if (!layer3) return {};
+  const uint64_t info = frame + 4 + (first ? (mono ? 17 : 32) : (mono ? 9 : 17));
+  bool ok = true;
+  if (b.Holds(info, "Xing") || b.Holds(info, "Info")) {
+    const uint32_t flags = b.Be32(info + 4, ok), frames = b.Be32(info + 8, ok);
+    return ok && (flags & 1) && frames != 0 ? CountedFrames{uint64_t{frames} + 1, uint64_t{frames} + 1} : CountedFrames{};
+  }
+  const uint32_t frames = b.Holds(frame + 36, "VBRI") ? b.Be32(frame + 36 + 14, ok) : 0;
+  return ok && frames != 0 ? CountedFrames{uint64_t{frames} + 1, frames} : CountedFrames{};
+}
+
+// Past the frames from offset that belong to the stream of the first (each noted); 0 frames gives nothing. A
+// stream whose first frame counts its frames ends after them, and is broken off when fewer follow.
 Length MpegAudioFramesEnd(HitBytes& b, uint64_t at) {
   bool ok = true;
   const uint32_t first = b.Be32(at, ok);
   if (!ok || MpegAudioFrameLength(first) == 0) return std::nullopt;
-  while (at < b.limit()) {
-    const uint32_t header = b.Be32(at, ok);
-    const uint32_t length = ok ? MpegAudioFrameLength(header) : 0;
+  const CountedFrames counted = CountOf(b, at, first);
+  uint64_t seen = 0;
+  for (; seen < counted.frames; ++seen) {
+    bool read = true;
+    const uint32_t header = b.Be32(at, read);
+    if (!read) return RunsOn(b);
+    const uint32_t length = MpegAudioFrameLength(header);
     if (length == 0 || (header & kSameStream) != (first & kSameStream)) break;
+    b.NoteUnit(at);
     at += length;
   }
+  if (seen < counted.least) b.NoteBreak();
   if (b.Holds(at, "APETAGEX")) {
     const uint32_t size = b.Le32(at + 12, ok);
     if (ok) at += 32 + uint64_t{size};
@@ -158,20 +203,93 @@ bool KnownTopBox(const char* type) {
   return std::any_of(std::begin(kBoxes), std::end(kBoxes), [&](const char* k) { return std::equal(k, k + 4, type); });
 }
 
+// ---- MPEG program and video streams
+
+// The length of a pack header (MPEG-2: 14 bytes and its stuffing; MPEG-1: 12), 0 when it is none.
+uint64_t PackLength(const uint8_t* head) {
+  if ((head[4] & 0xC0) == 0x40) return 14 + (head[13] & 7);
+  return (head[4] & 0xF0) == 0x20 ? 12 : 0;
+}
+
+// A pack header's system clock reference (its 33-bit base, 90 kHz), with a bit above it that tells MPEG-2 from
+// MPEG-1: within one stream it only grows.
+uint64_t PackClock(const uint8_t* h) {
+  auto bits = [](uint8_t byte, uint8_t mask, int shift) { return uint64_t{static_cast<uint8_t>(byte & mask)} << shift; };
+  if ((h[4] & 0xC0) == 0x40) {
+    return uint64_t{1} << 40 | bits(h[4], 0x38, 27) | bits(h[4], 3, 28) | bits(h[5], 0xFF, 20) | bits(h[6], 0xF8, 12) |
+           bits(h[6], 3, 13) | bits(h[7], 0xFF, 5) | h[8] >> 3;
+  }
+  return bits(h[4], 0x0E, 29) | bits(h[5], 0xFF, 22) | bits(h[6], 0xFE, 14) | bits(h[7], 0xFF, 7) | h[8] >> 1;
+}
+
+// A program stream: packs and the packets in them one after another, each noted. It ends where they stop following
+// one another (after its end code when one was written: DVD video and most writers end a stream without it), or at
+// a pack whose clock goes back or that is of the other MPEG: another stream written right after it. A stream of
+// no packet is none.
+Length ProgramStreamEnd(HitBytes& b) {
+  uint64_t at = 0, clock = 0;
+  bool packets = false;
+  while (true) {
+    uint8_t head[14];
+    if (!b.Read(at, head, 6)) return packets ? RunsOn(b) : std::nullopt;
+    if (head[0] != 0 || head[1] != 0 || head[2] != 1 || head[3] < 0xB9) break;
+    uint64_t length = 4;
+    if (head[3] == 0xBA) {
+      if (!b.Read(at, head, sizeof head)) return packets ? RunsOn(b) : std::nullopt;
+      length = PackLength(head);
+      const uint64_t packClock = PackClock(head);
+      if (length == 0 || packClock < clock || (clock != 0 && packClock >> 40 != clock >> 40)) break;
+      clock = packClock;
+    } else if (head[3] != 0xB9) {
+      length = 6 + (uint64_t{head[4]} << 8 | head[5]);
+      packets = packets || head[3] != 0xBB;
+    }
+    b.NoteUnit(at);
+    at += length;
+    if (head[3] == 0xB9) break;
+  }
+  return packets ? Length(at) : std::nullopt;
+}
+
+// A video stream: until its end code, its sequence headers noted.
+Length VideoStreamEnd(HitBytes& b) {
+  constexpr std::string_view kEnd("\x00\x00\x01\xB7", 4), kSequence("\x00\x00\x01\xB3", 4);
+  const uint64_t end = b.Find(4, b.limit(), kEnd);
+  if (end == kNoOffset) return std::nullopt;
+  for (uint64_t at = b.Find(4, end, kSequence); at != kNoOffset; at = b.Find(at + 4, end, kSequence)) b.NoteUnit(at);
+  return end + 4;
+}
+
 }  // namespace
 
-bool RiffStart(HitBytes& b) { return FormStart(b, false); }
+// A size, or 0 for a recording cut off before its writer could fill the size in, whose first chunk follows.
+bool RiffStart(HitBytes& b) {
+  bool ok = true;
+  if (b.Le32(4, ok) == 0 && ok) return Printable(b, 8, 4) && Printable(b, 12, 4);
+  return FormStart(b, false);
+}
 
-// The RIFF size, and an AVI's extension files (RIFF AVIX) that follow it.
-Length RiffEnd(HitBytes& b, const LaterHits&) {
+// The RIFF size, and an AVI's extension files (RIFF AVIX) that follow it, each a unit; their chunks must lead from
+// one to the next up to each size. A size of 0 tells nothing: the file ends at the next hit, else at the limit.
+Length RiffEnd(HitBytes& b, const LaterHits& hits) {
   bool ok = true;
   const uint32_t size = b.Le32(4, ok);
+  if (!ok) return std::nullopt;
+  if (size == 0) {
+    b.NoteBreak();
+    const uint64_t next = NextHitFrom(hits, 1);
+    return next == kNoOffset ? std::nullopt : Length(next);
+  }
+  if (!ChunksLeadTo(b, 12, 8 + uint64_t{size}, 0)) b.NoteBreak();
   uint64_t end = 8 + uint64_t{size} + (size & 1);
   while (ok && end < b.limit() && b.Holds(end, "RIFF") && b.Holds(end + 8, "AVIX")) {
     const uint32_t more = b.Le32(end + 4, ok);
+    if (!ok) break;
+    b.NoteUnit(end);
+    if (!ChunksLeadTo(b, end + 12, end + 8 + more, 0)) b.NoteBreak();
     end += 8 + uint64_t{more} + (more & 1);
   }
-  return ok ? Length(end) : std::nullopt;
+  return end;
 }
 
 std::u16string RiffKind(HitBytes& b) { return b.Holds(8, "WAVE") ? u".wav" : b.Holds(8, "AVI ") ? u".avi" : u""; }
@@ -208,12 +326,15 @@ bool AdtsStart(HitBytes& b) {
   return length != 0 && AdtsFrameLength(b, length, &sampling) != 0;
 }
 
+// Frames one after another, each noted.
 Length AdtsEnd(HitBytes& b, const LaterHits&) {
   uint8_t sampling = 0xFF;
   uint64_t at = 0;
   for (uint32_t length = AdtsFrameLength(b, 0, &sampling); length != 0; length = AdtsFrameLength(b, at, &sampling)) {
+    b.NoteUnit(at);
     at += length;
   }
+  if (at != 0 && at + 7 > b.limit()) return RunsOn(b);
   return at == 0 ? std::nullopt : Length(at);
 }
 
@@ -223,6 +344,7 @@ Length OggEnd(HitBytes& b, const LaterHits&) {
   uint64_t at = 0;
   bool ok = true;
   while (ok && b.Holds(at, "OggS")) {
+    b.NoteUnit(at);
     const uint8_t type = b.U8(at + 5, ok), segments = b.U8(at + 26, ok);
     const uint32_t serial = b.Le32(at + 14, ok);
     uint8_t table[255];
@@ -237,7 +359,7 @@ Length OggEnd(HitBytes& b, const LaterHits&) {
     }
     if (open.size() > 1024) return std::nullopt;
   }
-  return std::nullopt;
+  return ok && at + 4 > b.limit() ? RunsOn(b) : std::nullopt;
 }
 
 // The header chunk, then chunks until the tracks it counts are all there.
@@ -348,28 +470,7 @@ bool MpegStart(HitBytes& b) {
   return ok && width != 0 && height != 0 && rate >= 1 && rate <= 8;
 }
 
-// A program stream: packs and their packets until the end code. A video stream: until its end code.
-Length MpegEnd(HitBytes& b, const LaterHits&) {
-  if (b.Holds(3, "\xB3")) {
-    const uint64_t end = b.Find(4, b.limit(), std::string_view("\x00\x00\x01\xB7", 4));
-    return end == kNoOffset ? std::nullopt : Length(end + 4);
-  }
-  uint64_t at = 0;
-  bool ok = true;
-  while (ok && b.Holds(at, std::string_view("\x00\x00\x01", 3))) {
-    const uint8_t code = b.U8(at + 3, ok);
-    if (code == 0xB9) return at + 4;
-    if (code == 0xBA) {
-      const uint8_t mark = b.U8(at + 4, ok);
-      at += (mark & 0xC0) == 0x40 ? 14 + (b.U8(at + 13, ok) & 7) : 12;
-    } else if (code >= 0xBB) {
-      at += 6 + uint64_t{b.Be16(at + 4, ok)};
-    } else {
-      return std::nullopt;
-    }
-  }
-  return std::nullopt;
-}
+Length MpegEnd(HitBytes& b, const LaterHits&) { return b.Holds(3, "\xB3") ? VideoStreamEnd(b) : ProgramStreamEnd(b); }
 
 // Blocks of a type and a 24-bit size until the terminator block.
 Length VocEnd(HitBytes& b, const LaterHits&) {
@@ -396,10 +497,12 @@ Length WavPackEnd(HitBytes& b, const LaterHits&) {
   uint64_t at = 0;
   bool ok = true;
   while (ok && b.Holds(at, "wvpk")) {
+    b.NoteUnit(at);
     const uint32_t size = b.Le32(at + 4, ok);
     if (!ok || size < 24) return std::nullopt;
     at += 8 + uint64_t{size};
   }
+  if (at != 0 && at + 4 > b.limit()) return RunsOn(b);
   return at == 0 ? std::nullopt : Length(at);
 }
 

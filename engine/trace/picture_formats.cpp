@@ -51,10 +51,190 @@ uint64_t MultiPictureEnd(HitBytes& b, uint64_t segment, uint64_t segmentEnd) {
       const uint32_t size = u32(list + 16 * p + 4);
       const uint32_t offset = u32(list + 16 * p + 8);
       if (offset == 0 || size == 0) continue;  // the first picture: this one
-      if (b.Holds(base + offset, "\xFF\xD8")) end = std::max(end, base + offset + size);
+      if (b.Holds(base + offset, "\xFF\xD8")) {
+        b.NoteUnit(base + offset);
+        end = std::max(end, base + offset + size);
+      }
     }
   }
   return ok ? end : 0;
+}
+
+// ---- JPEG: the entropy-coded data of a baseline scan, decoded as far as telling its end
+
+// A Huffman table as the decoding procedure of the standard keeps it: for each code length, the largest code, the
+// first code and where its values begin.
+struct HuffmanTable {
+  bool defined = false;
+  int32_t maxCode[17] = {};
+  int32_t minCode[17] = {};
+  int32_t first[17] = {};
+  uint8_t values[256] = {};
+};
+
+// The frame and the tables in force: what a scan needs to be decoded.
+struct JpegFrame {
+  bool baseline = false;  // a sequential Huffman frame of 8-bit samples: its scans can be decoded
+  uint32_t width = 0, height = 0;
+  uint32_t components = 0;
+  uint8_t ids[4] = {}, h[4] = {}, v[4] = {};
+  uint32_t restart = 0;
+  HuffmanTable tables[2][4];  // DC, AC
+};
+
+// The tables a DHT segment (its body from at to end) defines.
+bool ReadHuffmanTables(HitBytes& b, uint64_t at, uint64_t end, JpegFrame& f) {
+  bool ok = true;
+  while (ok && at + 17 <= end) {
+    const uint8_t kind = b.U8(at, ok);
+    if ((kind >> 4) > 1 || (kind & 15) > 3) return false;
+    HuffmanTable& t = f.tables[kind >> 4][kind & 15];
+    uint8_t counts[16];
+    if (!b.Read(at + 1, counts, 16)) return false;
+    uint32_t total = 0, code = 0;
+    for (int length = 1; length <= 16; ++length) {
+      const uint8_t count = counts[length - 1];
+      t.first[length] = static_cast<int32_t>(total);
+      t.minCode[length] = static_cast<int32_t>(code);
+      t.maxCode[length] = count == 0 ? -1 : static_cast<int32_t>(code + count - 1);
+      total += count;
+      code = (code + count) << 1;
+      if (total > 256 || code > (2u << length)) return false;
+    }
+    if (!b.Read(at + 17, t.values, total)) return false;
+    t.defined = true;
+    at += 17 + total;
+  }
+  return ok && at == end;
+}
+
+// Reads the entropy-coded data bit by bit: a stuffed zero after 0xFF is passed over; a marker ends the data.
+class ScanBits {
+ public:
+  ScanBits(HitBytes& b, uint64_t at) : c_(b, at) {}
+  // The next bit, -1 at a marker or where the bytes stop.
+  int Bit() {
+    if (left_ == 0) {
+      if (marker_ != 0) return -1;
+      int byte = c_.Next();
+      if (byte == 0xFF) {
+        const int next = c_.Next();
+        if (next != 0x00) {
+          marker_ = next < 0 ? 0x100 : next;
+          return -1;
+        }
+      }
+      if (byte < 0) {
+        marker_ = 0x100;
+        return -1;
+      }
+      byte_ = static_cast<uint8_t>(byte);
+      left_ = 8;
+    }
+    --left_;
+    return (byte_ >> left_) & 1;
+  }
+  int Bits(int count) {
+    int value = 0;
+    for (int i = 0; i < count; ++i) {
+      const int bit = Bit();
+      if (bit < 0) return -1;
+      value = value << 1 | bit;
+    }
+    return value;
+  }
+  // Passes over the rest of the byte and the restart marker expected next.
+  bool Restart(uint32_t index) {
+    left_ = 0;
+    if (marker_ == 0) {
+      const int byte = c_.Next();
+      marker_ = byte == 0xFF ? c_.Next() : -2;
+    }
+    const bool expected = marker_ == static_cast<int>(0xD0 + index % 8);
+    marker_ = 0;
+    return expected;
+  }
+  // After the last block: only the padding of the last byte may be left before the marker that ends the data.
+  bool AtEnd() {
+    if (marker_ == 0) {
+      const int byte = c_.Next();
+      const int next = c_.Next();
+      marker_ = byte == 0xFF && next != 0 ? next : -2;
+    }
+    return marker_ > 0 && marker_ != 0x100 && !(marker_ >= 0xD0 && marker_ <= 0xD7);
+  }
+
+ private:
+  Cursor c_;
+  uint8_t byte_ = 0;
+  int left_ = 0;
+  int marker_ = 0;  // the marker that ended the data (0x100: the bytes stopped), -2: none where one had to be
+};
+
+int DecodeSymbol(ScanBits& bits, const HuffmanTable& t) {
+  int32_t code = 0;
+  for (int length = 1; length <= 16; ++length) {
+    const int bit = bits.Bit();
+    if (bit < 0) return -1;
+    code = code << 1 | bit;
+    if (code <= t.maxCode[length]) return t.values[(t.first[length] + code - t.minCode[length]) & 255];
+  }
+  return -1;
+}
+
+// Whether the scan whose header is at sos (after its marker and length) decodes block after block to the number of
+// blocks its frame holds and then ends: data that another file's bytes broke off decodes wrong or ends elsewhere.
+bool ScanDecodes(HitBytes& b, uint64_t sos, uint64_t data, const JpegFrame& f) {
+  bool ok = true;
+  const uint32_t count = b.U8(sos, ok);
+  if (!ok || count == 0 || count > f.components) return true;
+  struct Part {
+    const HuffmanTable* dc;
+    const HuffmanTable* ac;
+    uint32_t blocks;  // in one unit: the component's h x v in an interleaved scan, else 1
+  } parts[4];
+  uint32_t hMax = 1, vMax = 1;
+  for (uint32_t i = 0; i < f.components; ++i) hMax = std::max<uint32_t>(hMax, f.h[i]), vMax = std::max<uint32_t>(vMax, f.v[i]);
+  uint64_t units = 0;
+  for (uint32_t i = 0; i < count; ++i) {
+    const uint8_t id = b.U8(sos + 1 + 2 * i, ok), tables = b.U8(sos + 2 + 2 * i, ok);
+    const uint8_t* c = std::find(f.ids, f.ids + f.components, id);
+    if (!ok || c == f.ids + f.components || (tables >> 4) > 3 || (tables & 15) > 3) return true;
+    const size_t k = static_cast<size_t>(c - f.ids);
+    parts[i] = {&f.tables[0][tables >> 4], &f.tables[1][tables & 15], count == 1 ? 1u : uint32_t{f.h[k]} * f.v[k]};
+    if (!parts[i].dc->defined || !parts[i].ac->defined) return true;
+    if (count == 1) {
+      const uint64_t columns = (uint64_t{f.width} * f.h[k] + 8 * hMax - 1) / (8 * hMax);
+      units = columns * ((uint64_t{f.height} * f.v[k] + 8 * vMax - 1) / (8 * vMax));
+    }
+  }
+  if (count > 1) units = ((f.width + 8 * hMax - 1) / (8 * hMax)) * uint64_t{(f.height + 8 * vMax - 1) / (8 * vMax)};
+  if (b.U8(sos + 1 + 2 * count, ok) != 0 || b.U8(sos + 2 + 2 * count, ok) != 63 || !ok) return true;
+  ScanBits bits(b, data);
+  for (uint64_t unit = 0; unit < units; ++unit) {
+    if (f.restart != 0 && unit != 0 && unit % f.restart == 0 && !bits.Restart(static_cast<uint32_t>(unit / f.restart - 1))) {
+      return false;
+    }
+    for (uint32_t p = 0; p < count; ++p) {
+      for (uint32_t block = 0; block < parts[p].blocks; ++block) {
+        const int dc = DecodeSymbol(bits, *parts[p].dc);
+        if (dc < 0 || dc > 11 || bits.Bits(dc) < 0) return false;
+        for (int k = 1; k < 64;) {
+          const int rs = DecodeSymbol(bits, *parts[p].ac);
+          if (rs < 0) return false;
+          if ((rs & 15) == 0) {
+            if (rs != 0xF0) break;
+            k += 16;
+          } else {
+            k += (rs >> 4) + 1;
+            if (bits.Bits(rs & 15) < 0) return false;
+          }
+          if (k > 64) return false;
+        }
+      }
+    }
+  }
+  return bits.AtEnd();
 }
 
 // ---- PNG and its relatives
@@ -242,6 +422,31 @@ Length PastSection(HitBytes& b, uint64_t at, bool large, bool& ok) {
   return ok ? Sum(at + (large ? 8 : 4), size) : std::nullopt;
 }
 
+// What a segment (its body from at to end) tells of the frame: its size and components, the tables, the restart
+// interval.
+void ReadJpegSegment(HitBytes& b, uint8_t marker, uint64_t at, uint64_t end, JpegFrame& f) {
+  bool ok = true;
+  if (marker == 0xC0 || marker == 0xC1) {
+    f.height = b.Be16(at + 1, ok);
+    f.width = b.Be16(at + 3, ok);
+    f.components = b.U8(at + 5, ok);
+    f.baseline = ok && b.U8(at, ok) == 8 && f.components >= 1 && f.components <= 4 && f.width > 0 && f.height > 0;
+    for (uint32_t i = 0; f.baseline && i < f.components; ++i) {
+      f.ids[i] = b.U8(at + 6 + 3 * i, ok);
+      const uint8_t factors = b.U8(at + 7 + 3 * i, ok);
+      f.h[i] = factors >> 4;
+      f.v[i] = factors & 15;
+      f.baseline = ok && f.h[i] >= 1 && f.h[i] <= 4 && f.v[i] >= 1 && f.v[i] <= 4;
+    }
+  } else if ((marker >= 0xC2 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)) {
+    f.baseline = false;  // progressive, lossless or arithmetic: not decoded here
+  } else if (marker == 0xC4) {
+    if (!ReadHuffmanTables(b, at, end, f)) f.baseline = false;
+  } else if (marker == 0xDD) {
+    f.restart = b.Be16(at, ok);
+  }
+}
+
 }  // namespace
 
 bool JpegStart(HitBytes& b) {
@@ -254,10 +459,12 @@ bool JpegStart(HitBytes& b) {
 
 // Segments from the start of image, each a marker and a length, until the end of image; after a start of
 // scan the entropy-coded data runs to the next marker. The pictures a multi-picture segment lists after
-// this one belong to the file too.
+// this one belong to the file too. A baseline scan is decoded: one whose blocks do not come out as its frame
+// counts them, or whose restart markers are out of turn, holds bytes of something else.
 Length JpegEnd(HitBytes& b, const LaterHits&) {
   uint64_t at = 2, more = 0;
   bool ok = true;
+  JpegFrame frame;
   while (true) {
     if (b.U8(at, ok) != 0xFF || !ok) return std::nullopt;
     uint8_t marker = b.U8(at + 1, ok);
@@ -275,9 +482,30 @@ Length JpegEnd(HitBytes& b, const LaterHits&) {
     if (marker == 0xE2 && length >= 14 && b.Holds(at + 4, std::string_view("MPF\0", 4))) {
       more = std::max(more, MultiPictureEnd(b, at + 4, next));
     }
+    ReadJpegSegment(b, marker, at + 4, next, frame);
+    if (marker == 0xDA && frame.baseline && !ScanDecodes(b, at + 4, next, frame)) b.NoteBreak();
     at = next;
     if (marker == 0xDA && (at = EntropyEnd(b, at)) == kNoOffset) return std::nullopt;
   }
+}
+
+// The pictures a multi-picture segment lists after this one, read from the segments before the first scan: their
+// end, or nothing when there are none.
+Length JpegUnits(HitBytes& b, const LaterHits&) {
+  uint64_t at = 2;
+  bool ok = true;
+  while (b.U8(at, ok) == 0xFF && ok) {
+    const uint8_t marker = b.U8(at + 1, ok);
+    const uint16_t length = b.Be16(at + 2, ok);
+    if (!ok || marker < 0xC0 || marker == 0xD8 || marker == 0xD9 || marker == 0xDA || length < 2) break;
+    const uint64_t next = at + 2 + length;
+    if (marker == 0xE2 && length >= 14 && b.Holds(at + 4, std::string_view("MPF\0", 4))) {
+      const uint64_t end = MultiPictureEnd(b, at + 4, next);
+      return end != 0 ? Length(end) : std::nullopt;
+    }
+    at = next;
+  }
+  return std::nullopt;
 }
 
 Length PngEnd(HitBytes& b, const LaterHits&) { return ChunksEnd(b, "IEND"); }

@@ -40,6 +40,86 @@ Length SfntEnd(HitBytes& b, uint64_t base) {
   return ok ? Length(end) : std::nullopt;
 }
 
+// A program's headers as the checks of its later parts need them.
+struct PeLayout {
+  uint64_t pe = 0, optional = 0, sectionTable = 0, directories = 0;
+  uint32_t sections = 0, directoryCount = 0;
+};
+
+// The file offset of an address of the loaded image, through the section that holds it; nothing outside them.
+std::optional<uint64_t> PeFileOffset(HitBytes& b, const PeLayout& p, uint32_t rva) {
+  bool ok = true;
+  for (uint32_t i = 0; i < p.sections; ++i) {
+    const uint64_t section = p.sectionTable + 40ull * i;
+    const uint32_t virtualSize = b.Le32(section + 8, ok), address = b.Le32(section + 12, ok);
+    const uint32_t rawSize = b.Le32(section + 16, ok), raw = b.Le32(section + 20, ok);
+    if (ok && rva >= address && rva - address < std::max(virtualSize, rawSize) && rva - address < rawSize) {
+      return uint64_t{raw} + (rva - address);
+    }
+  }
+  return std::nullopt;
+}
+
+// A data directory's place in the file and its size; nothing when it is empty or lies outside the sections.
+std::optional<std::pair<uint64_t, uint32_t>> PeDirectory(HitBytes& b, const PeLayout& p, uint32_t index) {
+  bool ok = true;
+  if (index >= p.directoryCount) return std::nullopt;
+  const uint32_t rva = b.Le32(p.directories + 8ull * index, ok), size = b.Le32(p.directories + 8ull * index + 4, ok);
+  if (!ok || rva == 0 || size == 0) return std::nullopt;
+  const std::optional<uint64_t> at = PeFileOffset(b, p, rva);
+  return at ? std::optional<std::pair<uint64_t, uint32_t>>({*at, size}) : std::nullopt;
+}
+
+// Whether the parts of a program that its headers point into hold what the headers say they do: the imported
+// libraries' names, the relocation blocks to the directory's size, the resource tree's first level, the
+// certificates' header. A part read from another file's bytes (the program broken off before it) does not. Parts
+// past the limit are not looked at. (The header's checksum would tell more, but linkers and tools leave it stale.)
+bool PePartsHold(HitBytes& b, const PeLayout& p) {
+  bool ok = true;
+  auto readable = [&](uint64_t at, uint64_t size) { return at + size <= b.limit(); };
+  if (const auto imports = PeDirectory(b, p, 1)) {
+    const uint64_t stop = imports->first + std::min<uint32_t>(imports->second, 20 * 4096);  // no program imports more
+    for (uint64_t d = imports->first; d + 20 <= stop && readable(d, 20); d += 20) {
+      const uint32_t name = b.Le32(d + 12, ok);
+      if (name == 0) break;  // the closing descriptor
+      const std::optional<uint64_t> text = PeFileOffset(b, p, name);
+      if (!text) return false;
+      char chars[8] = {};
+      if (!readable(*text, 2)) continue;
+      b.Read(*text, chars, static_cast<size_t>(std::min<uint64_t>(sizeof chars, b.limit() - *text)));
+      if (!std::all_of(chars, chars + 2, [](char c) { return c >= 0x20 && c < 0x7F; })) return false;
+    }
+  }
+  if (const auto relocations = PeDirectory(b, p, 5)) {
+    uint64_t at = relocations->first;
+    const uint64_t stop = at + relocations->second;
+    while (at + 8 <= stop && readable(at, 8)) {
+      const uint32_t page = b.Le32(at, ok), size = b.Le32(at + 4, ok);
+      if (page % 4096 != 0 || size < 8 || size % 2 != 0 || at + size > stop) return false;
+      at += size;
+    }
+  }
+  if (const auto resources = PeDirectory(b, p, 2); resources && readable(resources->first, 16)) {
+    const uint64_t root = resources->first;
+    const uint32_t characteristics = b.Le32(root, ok);
+    const uint32_t entries = uint32_t{b.Le16(root + 12, ok)} + b.Le16(root + 14, ok);
+    if (characteristics != 0 || 16 + 8ull * entries > resources->second) return false;
+    for (uint32_t i = 0; i < entries && readable(root + 16 + 8ull * (i + 1), 0); ++i) {
+      if ((b.Le32(root + 16 + 8ull * i + 4, ok) & 0x7FFFFFFF) >= resources->second) return false;
+    }
+  }
+  bool certificatesOk = true;
+  if (p.directoryCount > 4) {
+    const uint32_t at = b.Le32(p.directories + 32, ok), size = b.Le32(p.directories + 36, ok);
+    if (at != 0 && size >= 8 && readable(at, 8)) {
+      const uint32_t length = b.Le32(at, ok);
+      const uint16_t revision = b.Le16(at + 4, ok), type = b.Le16(at + 6, ok);
+      certificatesOk = length >= 8 && length <= size && (revision == 0x100 || revision == 0x200) && type >= 1 && type <= 4;
+    }
+  }
+  return certificatesOk;
+}
+
 }  // namespace
 
 // A PE header where the DOS header points, or a DOS header of sound sizes.
@@ -70,7 +150,11 @@ Length PeEnd(HitBytes& b, const LaterHits&) {
     const uint32_t size = b.Le32(section + 16, ok), offset = b.Le32(section + 20, ok);
     if (size != 0) end = std::max(end, uint64_t{offset} + size);
   }
-  return ok ? Length(end) : std::nullopt;
+  if (!ok) return std::nullopt;
+  const PeLayout layout{pe, optional, optional + optionalSize, directories, sections,
+                        directories - optional + 8ull * directoryCount <= optionalSize ? directoryCount : 0};
+  if (!PePartsHold(b, layout)) b.NoteBreak();
+  return end;
 }
 
 std::u16string PeKind(HitBytes& b) {

@@ -93,20 +93,38 @@ constexpr Format kFormats[] = {
     {u".u3d ", nullptr, StatedSize<24, 8, false, 0, 32>, nullptr},
 };
 
+// The formats whose start repeats inside their files as a unit of their structure, and the reader that follows
+// it (noting each unit): for most the end reader itself; a JPEG lists the pictures appended to it in its header.
+struct Repeating {
+  std::u16string_view extensions;
+  Length (*follow)(HitBytes&, const LaterHits&);
+};
+
+constexpr Repeating kRepeating[] = {
+    {u".mpg .vob ", MpegEnd},   {u".mp3 ", Mp3End},   {u".aac ", AdtsEnd},  {u".wav .avi ", RiffEnd},
+    {u".zip .docx .xlsx .pptx ", ZipEnd},               {u".gz ", GzipEnd},   {u".bz2 ", Bzip2End},
+    {u".zst ", ZstdEnd},        {u".wv ", WavPackEnd}, {u".ogg ", OggEnd},   {u".vcf ", VcardEnd},
+    {u".jpg ", JpegUnits},
+};
+
 char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
 
-const Format* FormatOf(std::u16string_view extension) {
+// The entry of the table whose extensions hold this one (compared without case), else null.
+template <typename Entry, size_t kCount>
+const Entry* EntryOf(const Entry (&table)[kCount], std::u16string_view extension) {
   if (extension.empty() || extension.size() > 16) return nullptr;
   std::u16string key(extension.size() + 1, u' ');
   std::transform(extension.begin(), extension.end(), key.begin(), Lower);
-  for (const Format& format : kFormats) {
-    for (size_t at = format.extensions.find(key); at != std::u16string_view::npos;
-         at = format.extensions.find(key, at + 1)) {
-      if (at == 0 || format.extensions[at - 1] == u' ') return &format;
+  for (const Entry& entry : table) {
+    for (size_t at = entry.extensions.find(key); at != std::u16string_view::npos;
+         at = entry.extensions.find(key, at + 1)) {
+      if (at == 0 || entry.extensions[at - 1] == u' ') return &entry;
     }
   }
   return nullptr;
 }
+
+const Format* FormatOf(std::u16string_view extension) { return EntryOf(kFormats, extension); }
 
 }  // namespace
 
@@ -119,9 +137,30 @@ FileEnd FindFileEnd(std::u16string_view extension, HitBytes& bytes, const std::v
   const FileEnd cut{bytes.limit(), false};
   const Format* format = FormatOf(extension);
   if (format == nullptr || format->end == nullptr) return cut;
+  bytes.ClearNotes();
   const Length length = format->end(bytes, laterHits);
   if (!length || *length == 0 || *length > bytes.limit()) return cut;
-  return {*length, true};
+  return {*length, !bytes.broken()};
+}
+
+int UnitsFamily(std::u16string_view extension) {
+  const Repeating* repeating = EntryOf(kRepeating, extension);
+  return repeating == nullptr ? -1 : static_cast<int>(repeating - kRepeating);
+}
+
+FileUnits FindFileUnits(std::u16string_view extension, HitBytes& bytes) {
+  const Repeating* repeating = EntryOf(kRepeating, extension);
+  if (repeating == nullptr) return {};
+  bytes.ClearNotes();
+  const Length length = repeating->follow(bytes, {});
+  if (!length || *length == 0) return {};
+  FileUnits units;
+  units.format = static_cast<int>(repeating - kRepeating);
+  units.extent = std::min(*length, bytes.limit());
+  for (uint64_t offset : bytes.units()) {
+    if (offset < units.extent) units.offsets.push_back(offset);
+  }
+  return units;
 }
 
 std::u16string ContentExtension(std::u16string_view extension, HitBytes& bytes) {

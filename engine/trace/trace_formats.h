@@ -22,14 +22,31 @@ bool PlausibleStart(std::u16string_view extension, HitBytes& bytes);
 
 struct FileEnd {
   uint64_t length = 0;  // the bytes to save: at most the limit
-  bool whole = false;   // the format's own end lies within the limit, and the file ends there
+  bool whole = false;   // the format's own end lies within the limit, the file ends there, and its checks saw
+                        // no other bytes breaking it off before
 };
 
 // Where the file ends. laterHits: the offsets of the hits after this one from its first sector, ascending;
-// they end a document whose format can only say "here is an end" (a PDF's %%EOF, which later editions of the
-// file repeat). A format whose end cannot be found, and a file whose end lies past the limit, give the
-// limit, not whole.
+// they end a file whose format can only say "here is an end" (a PostScript %%EOF, which embedded documents
+// repeat) or that says nothing (a recording cut off before its size was written). A format whose end cannot
+// be found, and a file whose end lies past the limit, give the limit, not whole; a file whose format's checks
+// see its bytes broken off by other bytes is saved to the end its format states, not whole.
 FileEnd FindFileEnd(std::u16string_view extension, HitBytes& bytes, const std::vector<uint64_t>& laterHits = {});
+
+// Where a file found goes on with a unit that starts as a file of its own would (an MPEG program stream's
+// packs, an MP3 song's frames, a ZIP archive's members, the pictures a camera's JPEG lists ...): the sector
+// starts inside it, as offsets from its first sector, ascending. A signature found there is this file going
+// on, not a new one (a file of its own inside it, a JPEG in a document, is not among them). Empty for the
+// formats whose start does not repeat inside them, and for a file whose structure cannot be followed to its
+// end or to the limit.
+struct FileUnits {
+  int format = -1;       // which family of formats followed it (-1: none); one file of each is followed at a time
+  uint64_t extent = 0;   // how far its structure was followed: at most the limit
+  std::vector<uint64_t> offsets;
+};
+FileUnits FindFileUnits(std::u16string_view extension, HitBytes& bytes);
+// The family of formats FindFileUnits would follow a file of this extension with, -1 for none.
+int UnitsFamily(std::u16string_view extension);
 
 // The extension of what the file is, when its signature is shared by several kinds the table knows (an
 // Office Open XML document is a ZIP archive, an AVI video a RIFF file like a WAV sound); empty when it is

@@ -57,8 +57,9 @@ def _chain(fat, first, count):
         fat[first + i] = first + i + 1 if i + 1 < count else END
 
 
-def write(streams):
-    """Bytes of a compound file holding streams [(name, bytes)] in its root storage."""
+def write(streams, directory_last=False):
+    """Bytes of a compound file holding streams [(name, bytes)] in its root storage. directory_last: the directory
+    after the streams, as Word lays its documents out, rather than in sector 1."""
     names = sorted(streams, key=lambda s: _key(s[0]))
     small = [(n, d) for n, d in names if len(d) < CUTOFF]
     large = [(n, d) for n, d in names if len(d) >= CUTOFF]
@@ -72,8 +73,9 @@ def write(streams):
         mini_start[n] = first
         mini += d + bytes(count * MINI - len(d))
         minifat += [first + i + 1 if i + 1 < count else END for i in range(count)]
-    # Sector plan: 0 allocation table, 1 directory, 2 mini table, then the mini stream, then large streams.
-    plan = []
+    # Sector plan: 0 allocation table, 1 directory, 2 mini table, then the mini stream, then large streams (the
+    # directory after them when it comes last).
+    directory_sector = 1
     sector = 3
     mini_sectors = -(-len(mini) // SECTOR)
     mini_stream_first = sector if mini else END
@@ -82,12 +84,15 @@ def write(streams):
     for n, d in large:
         large_start[n] = sector
         sector += -(-len(d) // SECTOR)
+    if directory_last:
+        directory_sector = sector
+        sector += 1
     total = sector
     if total > 128:
         raise ValueError("compound file too large for one allocation sector")
     fat = [FREE] * 128
     fat[0] = FATSECT
-    fat[1] = END
+    fat[directory_sector] = END
     fat[2] = END
     if mini:
         _chain(fat, 3, mini_sectors)
@@ -117,15 +122,18 @@ def write(streams):
         raise ValueError("too many streams for one directory sector")
     header = bytearray(SECTOR)
     struct.pack_into("<8s16sHHHHH6sIIIIIIIII", header, 0, bytes.fromhex("D0CF11E0A1B11AE1"), bytes(16), 0x3E, 3,
-                     0xFFFE, 9, 6, bytes(6), 0, 1, 1, 0, CUTOFF, 2 if minifat else END, 1 if minifat else 0,
+                     0xFFFE, 9, 6, bytes(6), 0, 1, directory_sector, 0, CUTOFF, 2 if minifat else END,
+                     1 if minifat else 0,
                      END, 0)
     difat = [0] + [FREE] * 108
     struct.pack_into("<109I", header, 76, *difat)
     body = bytearray(struct.pack("<128I", *fat))
-    body += directory
+    body += directory if not directory_last else bytes(SECTOR)  # sector 1 left free when the directory comes last
     mf = minifat + [FREE] * (128 - len(minifat))
     body += struct.pack("<128I", *mf)
     body += mini + bytes(mini_sectors * SECTOR - len(mini))
     for n, d in large:
         body += d + bytes(-len(d) % SECTOR)
+    if directory_last:
+        body += directory
     return bytes(header + body)

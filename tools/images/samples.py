@@ -57,12 +57,19 @@ def _zip(work):
         return f.read()
 
 
-def _office(kind, app):
+def _office(kind, app, size=6000, directory_last=False):
     main = {"doc": "WordDocument", "xls": "Workbook", "ppt": "PowerPoint Document"}[kind]
-    return cfb.write([
-        ("\x05SummaryInformation", cfb.summary_information(f"A {kind} sample", app)),
-        (main, text_bytes(main, 6000)),
-    ])
+    summary = cfb.summary_information(f"A {kind} sample", app) if app else _summary_without_app(f"A {kind} sample")
+    return cfb.write([("\x05SummaryInformation", summary), (main, text_bytes(main, size))], directory_last)
+
+
+def _summary_without_app(title):
+    """A summary as office suites other than Microsoft's write it: a title, no application name."""
+    named = cfb.summary_information(title, "-")
+    count_at = 48 + 4
+    data = bytearray(named)
+    struct.pack_into("<I", data, count_at, 2)  # the application, last of three, no longer counted
+    return bytes(data)
 
 
 def make(work):
@@ -97,8 +104,8 @@ def make(work):
 # Files of the signature table's types as their programs write them (real ones where a tool on this machine writes
 # the format, else put together by the format's own rules), each with what File Trace should make of it: "whole"
 # (the format fixes its end, and the file is saved byte for byte), "cut" (longer than the size the hits are saved
-# with: cut there and counted as not read whole) or "open" (the format keeps no end File Trace reads, or the file only
-# starts like one: never counted whole).
+# with: cut there and counted as not read whole), "open" (the format keeps no end File Trace reads, or the file only
+# starts like one: never counted whole) or "unknown end" (its header leaves its end unknown: found, never whole).
 
 import bz2
 import gzip
@@ -209,6 +216,18 @@ def _zip_with_sector_member(name, data):
     return _zip_of([(name, (data, _le("HH", 0xCAFE, extra - 4) + bytes(extra - 4)))], stored=True)
 
 
+def _zip_aligned_members(count=6):
+    """A stored ZIP whose members' local headers each begin at a sector start of it, as a backup tool's archive of
+    files whose sizes fall so: each is the archive going on, not a file of its own."""
+    members = [(f"part{i}.bin", pseudo_bytes(f"aligned{i}", 512 * (i + 2) - 30 - 9)) for i in range(count)]
+    data = _zip_of(members, stored=True)
+    at = 0
+    for name, member in members:
+        assert data.startswith(b"PK\x03\x04", at) and at % 512 == 0
+        at += 30 + len(name) + len(member)
+    return data
+
+
 def _office_open(folder, part):
     return _zip_of([("[Content_Types].xml", text_bytes("types", 600)), ("_rels/.rels", text_bytes("rels", 400)),
                     (folder + part, text_bytes(part, 5000))])
@@ -252,11 +271,33 @@ def _pdf_with_picture(jpeg):
     return body + trailer % len(body)
 
 
-def _pdf_updated(base):
-    """A PDF edited once: an incremental update with its own trailer and %%EOF after the first."""
-    update = b"3 0 obj\n<< /Note (edited) >>\nendobj\nxref\n3 1\n%010d 00000 n \n" % len(base)
-    update += b"trailer\n<< /Size 4 /Prev 0 >>\n"
-    return base + update + b"startxref\n%d\n%%%%EOF\n" % (len(base) + update.index(b"xref"))
+def _startxref(pdf):
+    return int(pdf[pdf.rindex(b"startxref") + 9:].split()[0])
+
+
+def _pdf_updated(base, body=b"<< /Note (edited) >>"):
+    """A PDF edited once: an incremental update (an object, its cross-reference section, a trailer naming the one
+    before as /Prev) and its own %%EOF after the first."""
+    update = b"7 0 obj\n" + body + b"\nendobj\n"
+    xref = len(base) + len(update)
+    update += b"xref\n7 1\n%010d 00000 n \n" % len(base)
+    update += b"trailer\n<< /Size 8 /Root 1 0 R /Prev %d >>\n" % _startxref(base)
+    return base + update + b"startxref\n%d\n%%%%EOF\n" % xref
+
+
+def _pdf_edited_with_picture(base, jpeg):
+    """A PDF edited once to add a picture whose JPEG bytes begin at a sector start of the file."""
+    start = b"<< /Type /XObject /Subtype /Image /Filter /DCTDecode /Length %d >>\nstream\n" % len(jpeg)
+    head = len(base) + len(b"7 0 obj\n") + len(start)
+    pad = b"%" + b"p" * ((-head - 2) % 512) + b"\n"
+    return _pdf_updated(base, pad + start + jpeg + b"\nendstream")
+
+
+def _wordpad_rtf():
+    """WordPad's way (its rich edit control): the generator named, and a zero byte after the closing brace."""
+    return (b"{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 Calibri;}}\r\n"
+            b"{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n\\pard\\sa200\\sl276\\slmult1\\f0\\fs22\\lang9 "
+            + text_bytes("wordpad", 120) + b"\\par\r\n}\r\n\0")
 
 
 def _rtf():
@@ -318,6 +359,12 @@ def _riff(form, chunks):
     return b"RIFF" + _le("I", len(body)) + body
 
 
+def _wave_cut_off(seed):
+    """A recording cut off before its writer came back to fill in the sizes: RIFF and data sizes still 0."""
+    data = _wave(seed)
+    return data[:4] + bytes(4) + data[8:40] + bytes(4) + data[44:]
+
+
 def _wave(seed):
     out = io.BytesIO()
     with wave.open(out, "wb") as w:
@@ -351,6 +398,30 @@ def _mp3(seed, frames=24):
     out = b"ID3\x03\x00\x00" + _syncsafe(len(tag)) + tag
     out += b"".join(b"\xFF\xFB\x90\x64" + pseudo_bytes(f"{seed}/{i}", 413) for i in range(frames))
     return out + b"TAG" + b"A sample".ljust(125, b"\0")
+
+
+def _song(seed, seconds, rate=44100, kbits=128, tag_to=None):
+    """A song as encoders write it: MPEG-1 layer III frames at a constant rate, padded one byte where the rate's
+    bytes run ahead (417 or 418 bytes at 44.1 kHz and 128 kbit/s; 576 at 48 kHz and 192 kbit/s), the first an Info
+    frame that counts the frames after it and the bytes from it on. tag_to: an ID3 tag before them, its padding
+    taking the frames to that offset (512: a tag padded to a sector); none by default."""
+    rate_index = {44100: 0, 48000: 1, 32000: 2}[rate]
+    kbit_index = [0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320].index(kbits)
+    count = seconds * rate // 1152
+    sizes, total = [], 0
+    for n in range(count + 1):
+        end = (n + 1) * 144000 * kbits // rate
+        sizes.append(end - total)
+        total = end
+    base = 144000 * kbits // rate
+    header = lambda size: b"\xFF\xFB" + bytes([kbit_index << 4 | rate_index << 2 | (size > base) << 1, 0x44])
+    info = b"Info" + _be("III", 3, count, total) + bytes(sizes[0] - 4 - 32 - 16)
+    frames = header(sizes[0]) + bytes(32) + info
+    frames += b"".join(header(size) + pseudo_bytes(f"{seed}/{n}", size - 4) for n, size in enumerate(sizes[1:], 1))
+    if tag_to is None:
+        return frames
+    title = b"TIT2" + _be("I", 12) + b"\0\0" + b"\0" + seed.encode()[:11].ljust(11, b" ")
+    return b"ID3\x03\x00\x00" + _syncsafe(tag_to - 10) + title + bytes(tag_to - 10 - len(title)) + frames
 
 
 def _adts(seed, frames=20):
@@ -431,6 +502,37 @@ def _mpeg_program():
     return pack + packets + b"\x00\x00\x01\xB9"
 
 
+def _scr(ticks, mpeg2):
+    """A pack header's system clock reference at 90 kHz, with its marker bits."""
+    if mpeg2:
+        return bytes([0x44 | (ticks >> 27) & 0x38 | (ticks >> 28) & 3, (ticks >> 20) & 0xFF,
+                      (ticks >> 12) & 0xF8 | 4 | (ticks >> 13) & 3, (ticks >> 5) & 0xFF, (ticks << 3) & 0xF8 | 4, 1])
+    return bytes([0x21 | (ticks >> 29) & 0x0E, (ticks >> 22) & 0xFF, (ticks >> 14) & 0xFE | 1, (ticks >> 7) & 0xFF,
+                  (ticks << 1) & 0xFE | 1])
+
+
+def _program_stream(seed, packs, mpeg2):
+    """A program stream as DVD video (.vob, MPEG-2) and ffmpeg's .mpg (MPEG-1) lay it out: packs of 2048 bytes, each
+    a pack header and one packet (the first pack also the system header; video, audio and, on a DVD, the navigation
+    packet that begins each unit), and no program end code after the last pack."""
+    out = bytearray()
+    rate = b"\x01\x89\xC3" if mpeg2 else b"\x80\x1B\x83"
+    for i in range(packs):
+        head = b"\x00\x00\x01\xBA" + _scr(i * 300, mpeg2) + (rate + b"\xF8" if mpeg2 else rate)
+        if i == 0:
+            streams = b"\xE0\xE0\x00\xC0\xC0\x20" + (b"\xBD\xE0\x3A\xBF\xE0\x02" if mpeg2 else b"")
+            body = b"\x80\x1B\x83\x04\xE1\xFF" + streams
+            head += b"\x00\x00\x01\xBB" + _be("H", len(body)) + body
+        stream = (0xBF if mpeg2 and i % 16 == 0 else 0xE0) if i % 5 else (0xBD if mpeg2 else 0xC0)
+        room = 2048 - len(head) - 6
+        payload = pseudo_bytes(f"{seed}/{i}", room)
+        if i % 16 == 1:  # a group of pictures begins: its sequence header in the video packet
+            payload = (b"\x81\x80\x05" + bytes(5) if mpeg2 else b"\x0F") + b"\x00\x00\x01\xB3\x2D\x02\x40\x33"
+            payload += pseudo_bytes(f"{seed}/{i}", room - len(payload))
+        out += head + b"\x00\x00\x01" + bytes([stream]) + _be("H", room) + payload
+    return bytes(out)
+
+
 def _mpeg_video():
     """A video stream: its sequence header, data that holds no start code, its end code."""
     data = pseudo_bytes("m1v", 3000)
@@ -458,6 +560,18 @@ def _wavpack():
 
 
 # ---- programs, fonts and the rest
+
+def _program_without_symbols(program, sections):
+    """A program as a release build leaves it: its first sections only (resources and relocations last), no symbol
+    table, no checksum."""
+    data = bytearray(program)
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    optional, table = pe + 24, pe + 24 + struct.unpack_from("<H", data, pe + 20)[0]
+    struct.pack_into("<HxxxxII", data, pe + 6, sections, 0, 0)
+    struct.pack_into("<I", data, optional + 64, 0)
+    end = max(sum(struct.unpack_from("<II", data, table + 40 * i + 16)) for i in range(sections))
+    return bytes(data[:end])
+
 
 def _ttc(font):
     """A collection of one font: its table offsets moved past the collection's header."""
@@ -524,6 +638,7 @@ def every_type(work):
         ("icon.icns", _icns(png)),
         ("archive.zip", _zip_of([("one.txt", text("one", 3000)), ("two.bin", pseudo_bytes("two", 4000))])),
         ("stored.zip", _zip_with_sector_member("inside.png", inner_png)),
+        ("aligned members.zip", _zip_aligned_members()),
         ("letter.docx", _office_open("word/", "document.xml")),
         ("sheet.xlsx", _office_open("xl/", "workbook.xml")),
         ("slides.pptx", _office_open("ppt/", "presentation.xml")),
@@ -537,6 +652,9 @@ def every_type(work):
         ("letter.doc", _office("doc", "Microsoft Office Word")),
         ("sheet.xls", _office("xls", "Microsoft Excel")),
         ("slides.ppt", _office("ppt", "Microsoft Office PowerPoint")),
+        ("word layout.doc", _office("doc", "Microsoft Office Word", 20000, directory_last=True)),
+        ("unnamed calc.xls", _office("xls", None, 9000, directory_last=True)),
+        ("unnamed impress.ppt", _office("ppt", None, 9000, directory_last=True)),
         ("leaflet.pub", cfb.write([summary("A leaflet", "Microsoft Publisher"), ("Contents", text("pub", 6000))])),
         ("message.msg", cfb.write([("__properties_version1.0", pseudo_bytes("props", 800)),
                                    ("__substg1.0_0037001F", "A message".encode("utf-16-le")),
@@ -544,10 +662,12 @@ def every_type(work):
         ("picture inside.doc", cfb.write([summary("A doc", "Microsoft Word"), ("Data", inner_jpeg)])),
         ("report.pdf", pdf("Every type", [f"Line {i}" for i in range(30)])),
         ("edited.pdf", _pdf_updated(pdf("Edited", ["first edition"]))),  # a second %%EOF after an update
+        ("edited picture.pdf", _pdf_edited_with_picture(pdf("Edited", ["a picture added"]), inner_jpeg)),
         ("picture inside.pdf", _pdf_with_picture(inner_jpeg)),
         ("page.ps", b"%!PS-Adobe-3.0\n" + text("ps", 3000) + b"showpage\n%%EOF\n"),
         ("figure.eps", _eps(tiff)),
         ("notes.rtf", _rtf()),
+        ("wordpad.rtf", _wordpad_rtf()),
         ("page.html", b"<!DOCTYPE html>\n<html><body>" + text("html", 3000) + b"</body></html>\n"),
         ("data.xml", b"<?xml version=\"1.0\"?>\n<catalog>" + text("xml", 2500) + b"</catalog>\r\n"),
         ("contacts.vcf", b"".join(b"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Person %d\r\n" % i + text(f"card{i}", 800)
@@ -561,6 +681,10 @@ def every_type(work):
         ("sound.aif", _aif()),
         ("sound.au", b".snd" + _be("IIIII", 24, 4000, 2, 8000, 1) + pseudo_bytes("au", 4000)),
         ("song.mp3", _mp3("mp3")),
+        ("untagged.mp3", _song("untagged", 20)),
+        ("padded tag.mp3", _song("padded tag", 20, tag_to=512)),
+        ("untagged 48k.mp3", _song("untagged 48k", 20, 48000, 192)),
+        ("padded tag 48k.mp3", _song("padded 48k", 20, 48000, 192, tag_to=512)),
         ("sound.aac", _adts("aac")),
         ("sound.ogg", _ogg("ogg")),
         ("tune.mid", _midi()),
@@ -573,6 +697,8 @@ def every_type(work):
         ("video.3gp", _movie(b"3gp5", [b"3gp5"])),
         ("sound.m4a", _movie(b"M4A ", [b"M4A ", b"mp42", b"isom", b"\0\0\0\0"])),
         ("video.mpg", _mpeg_program()),
+        ("dvd.vob", _program_stream("vob", 440, True)),
+        ("mpeg1.mpg", _program_stream("mpeg1", 300, False)),
         ("video.m1v", _mpeg_video()),
         ("voice.voc", _voc()),
         ("sound.dsf", _dsf()),
@@ -589,6 +715,7 @@ def every_type(work):
         ("sheet.wk1", _lotus(_le("HHH", 0, 2, 0x0406), 0x0F, 20, 100)),
         ("sheet.wk3", _lotus(_le("HHHH", 0, 26, 0x1000, 4) + bytes(22), 0x16, 10, 200)),
         ("program.exe", _read("/usr/lib/i386-linux-gnu/wine/i386-windows/attrib.exe")),
+        ("release build.exe", _program_without_symbols(_read("/usr/lib/i386-linux-gnu/wine/i386-windows/attrib.exe"), 8)),
         ("library.dll", _read("/usr/lib/gcc/i686-w64-mingw32/12-posix/libssp-0.dll")),
         ("program.elf", _read("/bin/true")),
         ("program.dex", _sized(b"dex\n035\0" + bytes(0x70 - 8), 32, 4000)),
@@ -603,12 +730,13 @@ def every_type(work):
         ("model.u3d", _sized(b"U3D\0" + _le("IIIII", 32, 0, 0x100, 0, 0) + bytes(12), 24, 3000, "<Q")),
         ("scene.blend", _blend()),
     ]
-    inside = {"stored.zip", "picture inside.doc", "picture inside.pdf"}
+    inside = {"stored.zip", "picture inside.doc", "picture inside.pdf", "edited picture.pdf"}
     return ([(name, data, "whole", "a picture at a sector start inside" if name in inside else "")
              for name, data in whole]
             + [("large.jpg", large_jpeg, "cut", "longer than the size the hits are saved with"),
                ("large.bmp", _convert(work, "l.bmp", "900x900", 28, "-type", "TrueColor"), "cut", "it says 2.4 MB"),
-               ("picture.pcx", _convert(work, "a.pcx", "50x40", 32), "open", "")])
+               ("picture.pcx", _convert(work, "a.pcx", "50x40", 32), "open", ""),
+               ("cut off.wav", _wave_cut_off("cut off"), "unknown end", "RIFF size 0")])
 
 
 def fragment_samples(work):
@@ -621,7 +749,18 @@ def fragment_samples(work):
         ("frag.zip", _zip_of([("a.txt", text_bytes("frag zip", 5000)), ("b.bin", pseudo_bytes("frag zip", 6000))])),
         ("frag.doc", _office("doc", "Microsoft Word")),
         ("frag.pdf", pdf("Fragmented", [f"Line {i} of the fragmented one" for i in range(60)])),
-        ("frag.mp3", _mp3("frag", 30)),
+        ("frag.mp3", _song("frag", 2)),
+    ]
+
+
+def overwritten_samples(work):
+    """Files deleted and written over from their first cluster by a smaller one of their type: [(old name, old bytes,
+    new name, new bytes)]. The new PDF's cross-reference lies inside it; the new song counts its frames, which run on
+    into the old song's (same rate, same layout)."""
+    old_pdf = pdf("The old, longer one", [f"Line {i} of the old document, which was longer" for i in range(2600)])
+    return [
+        ("old report.pdf", old_pdf, "new report.pdf", pdf("The new one", ["short"])),
+        ("old song.mp3", _song("old song", 30), "new song.mp3", _song("new song", 8)),
     ]
 
 
