@@ -17,7 +17,8 @@ Into --out go:
                      cut_blocks.vhd cut in the middle of its last block but one, bat_past.vhd with a table entry
                      past the end of the file; each with qemu-img's raw of the damaged file (made long enough for
                      qemu to take it, what it lacks read as zeros) and NAME.unreadable,
-                     the virtual byte ranges ("first length" lines) the file no longer holds
+                     the virtual byte ranges ("first length" lines) the file no longer holds; and cut_fixed.vhd,
+                     mbr_primary.fixed.vhd cut inside its data (qemu-img's raw reading of what the file holds)
 Incremental: nothing is redone while this script and the shared images are unchanged.
 """
 
@@ -272,6 +273,22 @@ def make_damaged_vhds(out, images):
             f.write("".join(f"{first} {length}\n" for first, length in unreadable))
 
 
+def make_cut_fixed(out, images):
+    """mbr_primary.fixed.vhd cut inside its data, at a 4 KiB boundary a third of the way in."""
+    source = os.path.join(images, "mbr_primary.fixed.vhd")
+    raw_size = os.path.getsize(os.path.join(images, "mbr_primary.raw"))
+    cut = raw_size // 3 // 4096 * 4096
+    path = os.path.join(out, "cut_fixed.vhd")
+    copy_sparse(source, path)
+    with open(path, "r+b") as f:
+        f.truncate(cut)
+    if os.path.exists(path + ".raw"):
+        os.remove(path + ".raw")
+    run(["qemu-img", "convert", "-f", "raw", "-O", "raw", path, path + ".raw"])
+    with open(path + ".unreadable", "w") as f:
+        f.write(f"{cut} {raw_size - cut}\n")
+
+
 def make_block4m_vhd(out, images):
     """A dynamic VHD with 4 MiB blocks (a two-sector bitmap before each block's data) of mbr_primary.raw."""
     source = os.path.join(images, "mbr_primary.raw")
@@ -332,6 +349,7 @@ def build(images, out):
     make_truncated(out, small)
     make_block_states(out, small)
     make_sector4096(out, images)
+    make_cut_fixed(out, images)
 
     with open(os.path.join(out, "whole_disk.txt"), "w") as f:
         f.write("\n".join(listed) + "\n")
