@@ -187,7 +187,10 @@ uint32_t VhdReader::Read(void* buffer, uint32_t count) {
     result = file.ReadWhole(position_, out, inside) && inside == count ? 1 : 0;
     if (inside < count) std::memset(out + inside, 0, count - inside);
   } else {
-    result = ReadThroughBlocks(file, position_, blockSize_, out, count,
+    const FileBytes bytes = [&file](uint64_t offset, uint8_t* into, uint32_t length) {
+      return file.ReadWhole(offset, into, length);
+    };
+    result = ReadThroughBlocks(bytes, position_, blockSize_, out, count,
                                [this](uint64_t index) {
                                  if (index >= blockOffsets_.size()) return BlockPlace{};
                                  return BlockPlace{true, blockOffsets_[index]};
