@@ -424,7 +424,8 @@ def pending_log(path, seed, name, torn=False, first=None, extra=(), stale=None):
     in place, their entries there still "not present"; the table
     pages that name them wait in the log, in a sequence of one to three entries, each a later version of the pages
     (one more group of the blocks named), starting anywhere in the ring (so some wrap around its end). torn: the
-    last entry's checksum does not match (a write cut off): the blocks it alone names stay absent. first: the
+    last entry's checksum does not match (a write cut off): the blocks it alone names stay absent (two blocks at
+    least are held back then, where the disk has three). first: the
     sequence's place in the ring instead; extra: more updates of its first entry; stale: (place, updates) of an
     entry of an earlier sequence, left in the ring (never to be replayed). Returns the indices of the blocks whose
     entries wait in the log (none for a disk of one block: nothing is done)."""
@@ -433,7 +434,8 @@ def pending_log(path, seed, name, torn=False, first=None, extra=(), stale=None):
     by_place = sorted(payloads, key=lambda e: e["file_offset"])
     if len(by_place) < 2:
         return []
-    held = by_place[len(by_place) - rng.randint(1, max(1, len(by_place) // 2)):]
+    kept = rng.randint(1, max(1, len(by_place) // 2))
+    held = by_place[len(by_place) - min(len(by_place) - 1, max(kept, 2 if torn else 1)):]
     rng.shuffle(held)  # the order of allocation among them
     count = min(len(held), rng.randint(2 if torn else 1, 3))
     groups = [held[i::count] for i in range(count)]
