@@ -27,7 +27,9 @@ Into --out go:
                      log.vhdx, log_torn.vhdx (its last entry cut off), log_wrapped.vhdx (the sequence running around
                      the ring's end, a zero descriptor over block data, an earlier sequence's entry left in the
                      ring), each with NAME.raw, qemu's reading after it replayed the log (qemu-io opens the copy for
-                     writing); log_unreachable.vhdx (the log named past the end of the file) and no_header.vhdx (both
+                     writing; for log_wrapped.vhdx, small.vhdx's disk with the zeros its log writes, which qemu
+                     does not replay: it takes the part of the sequence after the ring's end for the whole);
+                     log_unreachable.vhdx (the log named past the end of the file) and no_header.vhdx (both
                      headers damaged), whose logs cannot be read
 Incremental: nothing is redone while this script and the shared images are unchanged.
 """
@@ -314,8 +316,14 @@ def make_logged(out, small):
             options = {"first": length - 4096, "extra": [(data + 4096, 8192)],
                        "stale": (length // 2, [(info["regions"]["bat"]["offset"], 4096)])}
         made[name] = vhdx.pending_log(path, seed, name, **options)
-    for name in ("log.vhdx", "log_torn.vhdx", "log_wrapped.vhdx"):
+    for name in ("log.vhdx", "log_torn.vhdx"):
         vhdx.qemu_reading(os.path.join(out, name), os.path.join(out, name + ".raw"))
+    # log_wrapped.vhdx's disk is what its generator wrote: small.vhdx's, with the zeros its first entry writes over
+    # block 0 (at the file's first block). qemu 7.2 is no judge of it: scanning the ring from its start, it replays
+    # the sequence's entries after the ring's end alone (it does not follow the last entry's tail back).
+    wrapped = os.path.join(out, "log_wrapped.vhdx.raw")
+    copy_sparse(small + ".raw", wrapped)
+    patch(wrapped, 4096, bytes(8192))
     path = os.path.join(out, "log_unreachable.vhdx")
     with open(path, "r+b") as f:
         at = vhdx.current_header(f)["offset"]

@@ -242,7 +242,8 @@ def padded_copy(path, copy):
 #   vhd-vhdx       a dynamic VHD named .vhdx
 #   vhdx-vhd       a dynamic VHDX, its blocks in the order a guest wrote them (vhdx.guest_order), named .vhd
 #   vhdx-guest     a dynamic VHDX, its blocks in the order a guest wrote them
-#   vhdx-log       the same, the latest changes of its block table waiting in its log (vhdx.pending_log)
+#   vhdx-log       the same, the latest changes of its block table waiting in its log (vhdx.pending_log); its disk
+#                  is the one the file held before the log held them back
 #   vhdx-4k        a dynamic VHDX of 4096-byte logical sectors (the disk's partition table counts them)
 IMAGE_SHAPES = ("cut-footer", "cut-blocks", "bat-past-end", "raw-vhd", "cut-fixed", "raw-vhdx", "vhd-vhdx", "vhdx-vhd",
                 "vhdx-guest", "vhdx-log", "vhdx-4k")
@@ -264,9 +265,13 @@ def _vhdx_copy(raw, image, shape, seed, rng):
         vhdx.set_logical_sector_size(image, 4096)
         return raw
     vhdx.guest_order(image, seed)
+    # A log's replay gives the disk as its machine left it: qemu's reading of the file before the crash held part of
+    # its table back (qemu, which replays a sequence running around the ring's end from the ring's start, is no
+    # judge of the log itself).
+    seen = vhdx.qemu_reading(image, image + ".qemu.raw")
     if shape == "vhdx-log" and not vhdx.pending_log(image, seed, os.path.basename(image)):
         return None
-    return vhdx.qemu_reading(image, image + ".qemu.raw")
+    return seen
 
 
 def damaged_copy(raw, image, shape, seed, extent=None):
