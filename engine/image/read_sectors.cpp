@@ -64,6 +64,17 @@ uint32_t ReadSectors(const char*, uint32_t lbaLow, uint32_t lbaHigh, uint32_t co
   return ReadFromImage(lbaLow, lbaHigh, count, buffer);
 }
 
+uint32_t ReadReadableSectors(const char* devicePath, uint64_t first, uint32_t count, void* buffer) {
+  auto* bytes = static_cast<uint8_t*>(buffer);
+  auto read = [&](uint64_t sector, uint32_t n, uint8_t* into) {
+    return ReadSectors(devicePath, static_cast<uint32_t>(sector), static_cast<uint32_t>(sector >> 32), n, into) == 1;
+  };
+  if (count == 0 || read(first, count, bytes)) return count;
+  uint32_t n = 0;
+  while (n < count && read(first + n, 1, bytes + size_t{n} * kSectorSize)) ++n;
+  return n;
+}
+
 uint32_t ReadVolumeSectors(uint32_t lbaLow, uint32_t lbaHigh, uint32_t count16, void* buffer) {
   const uint32_t bytes = (count16 & 0xFFFF) * kSectorSize;
   uint64_t offset = 0;

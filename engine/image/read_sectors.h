@@ -17,6 +17,11 @@ constexpr uint32_t kSectorSize = 512;
 // is refused (0) without touching the buffer.
 uint32_t ReadSectors(const char* devicePath, uint32_t lbaLow, uint32_t lbaHigh, uint32_t count, void* buffer);
 
+// ReadSectors of count sectors from first; where that fails, the sectors before the first one that cannot be read
+// are read one by one (a block that the disk's end, or a cut, falls inside). How many sectors from the buffer's
+// start were read: count when all were; the rest of the buffer is zeros.
+uint32_t ReadReadableSectors(const char* devicePath, uint64_t first, uint32_t count, void* buffer);
+
 // A test's look at what is read: observer(first sector, count) for every call of ReadSectors, before it
 // reads; nullptr (the default) for none. Only the headless driver's audit sets it, never the program.
 using SectorReadObserver = void (*)(uint64_t firstSector, uint32_t count);

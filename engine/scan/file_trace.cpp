@@ -49,15 +49,14 @@ constexpr char kCompoundSignature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
 
 // The bytes of a sector's file, up to the size its hits are saved with: the search's block as far as it
 // reaches, then the source.
-bool ReadTraceSectors(uint64_t first, uint32_t count, uint8_t* buffer) {
-  return ReadSectors(ntfs::CurrentDevicePath(), static_cast<uint32_t>(first), static_cast<uint32_t>(first >> 32),
-                     count, buffer) == 1;
-}
-
 std::unique_ptr<trace::SourceBytes> SectorFile(uint64_t sector, const uint8_t* head, size_t headSize) {
   const uint32_t megabytes = LargeFileSize.load() != 0 ? LargeFileSize.load() : kDefaultFileTraceSizeMb;
+  auto read = [](uint64_t first, uint32_t count, uint8_t* buffer) {
+    return ReadSectors(ntfs::CurrentDevicePath(), static_cast<uint32_t>(first), static_cast<uint32_t>(first >> 32),
+                       count, buffer) == 1;
+  };
   return records::GuardAllocation([&] {
-    return std::make_unique<trace::SourceBytes>(sector, uint64_t{megabytes} << 20, ReadTraceSectors, head, headSize);
+    return std::make_unique<trace::SourceBytes>(sector, uint64_t{megabytes} << 20, read, head, headSize);
   });
 }
 
@@ -80,7 +79,8 @@ class Search {
       // A block that cannot be read whole (the last of a disk whose end lies inside it) is examined up to its
       // first sector that cannot be read, and the search ends there: a signature of zeros would match the
       // zeros that stand for what was not read.
-      const uint32_t readable = ReadableSectors(current, block.data());
+      const uint32_t readable =
+          ReadReadableSectors(ntfs::CurrentDevicePath(), current, kFileTraceBlockSectors, block.data());
       if (readable == 0) break;
       ShowBlock(current, end);
       for (uint32_t i = 0; i < readable && current <= kLastHitSector && !ScanStopRequested(); ++i) {
@@ -104,15 +104,6 @@ class Search {
   }
 
  private:
-  // The sectors of the block from first that can be read, read into block: all of them, or those before the
-  // first that cannot be.
-  static uint32_t ReadableSectors(uint64_t first, uint8_t* block) {
-    if (ReadTraceSectors(first, kFileTraceBlockSectors, block)) return kFileTraceBlockSectors;
-    uint32_t n = 0;
-    while (n < kFileTraceBlockSectors && ReadTraceSectors(first + n, 1, block + size_t{n} * kSectorSize)) ++n;
-    return n;
-  }
-
   static void ShowBlock(uint64_t current, uint64_t end) {
     host::SecondDisplayHost* panel = host::ScanProgressPanel();
     if (panel == nullptr) return;
