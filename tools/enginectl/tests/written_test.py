@@ -138,7 +138,7 @@ CI_SEEDS = {
     # reuse-format 7030: a file deleted before the format, its clusters then a folder's index (NTFS).
     "format": (1, 6), "reuse-format": (9, 12, 14, 16, 22, 23, 7030), "aligned-table": (1,), "cut-footer": (1, 4),
     "cut-blocks": (5, 8), "bat-past-end": (1, 8), "raw-vhd": (2, 3), "cut-fixed": (1, 2), "raw-vhdx": (3,),
-    "vhd-vhdx": (1,), "vhdx-vhd": (1, 2), "vhdx-guest": (3,), "vhdx-log": (1, 2), "vhdx-4k": (1,),
+    "vhd-vhdx": (2,), "vhdx-vhd": (1, 2), "vhdx-guest": (3,), "vhdx-log": (1, 2), "vhdx-4k": (2,),
     # table-start 7018: a lone copy with entries in its first sector alone; cross-both 7007: two chains of one length.
     "table-start": (1, 2, 7018), "cross-both": (1, 2, 7005, 7007), "other-type": (1, 2), "reuse-delete": (1, 3, 7015),
 }
