@@ -1,10 +1,9 @@
 // Reads a whole image through ReadSectors in runs of 128 sectors, as the scans do, and prints the time.
 //   image_read_bench IMAGE SECTORS
-// The extension chooses the reader ("vhd": VHD, anything else: VHDX).
+// The file's bytes choose the reader, as when the program opens an image.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include "engine/image/disk_image.h"
@@ -16,14 +15,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: image_read_bench IMAGE SECTORS\n");
     return 2;
   }
-  const char* dot = std::strrchr(argv[1], '.');
-  const bool vhd = dot && std::strcmp(dot, ".vhd") == 0;
   const unsigned long long sectors = std::strtoull(argv[2], nullptr, 10);
   constexpr uint32_t kRun = 128;
   const auto start = std::chrono::steady_clock::now();
   DiskImage image;
-  image.CreateReader(vhd ? kImageVhd : kImageVhdx);
-  if (!image.Open(os::FromUtf8(argv[1]))) {
+  if (image.OpenFile(os::FromUtf8(argv[1])) != ImageOpenResult::kOpened) {
     std::fprintf(stderr, "image_read_bench: %s does not open\n", argv[1]);
     return 1;
   }

@@ -9,10 +9,14 @@ sectors of the file are kept).
 import os
 import struct
 import subprocess
+import sys
 import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SECTOR = 512
+sys.path.insert(0, os.path.join(HERE, "..", "tools", "images"))
+
+import vhdx  # noqa: E402
 
 
 def encode(path):
@@ -78,6 +82,18 @@ def main():
         p = os.path.join(tmp, "fixed.vhdx")
         qemu("create", "-q", "-f", "vhdx", "-o", "subformat=fixed,block_size=1M", p, "2M")
         seed("fuzz_vhdx", "fixed", p)
+        # A disk its machine left open: blocks in the order it wrote them, its table's latest changes in the log (a
+        # sequence running around the ring's end past an earlier one's entry, with a zero descriptor).
+        p = os.path.join(tmp, "logged.vhdx")
+        qemu("create", "-q", "-f", "vhdx", "-o", "subformat=dynamic,block_size=1M", p, "4M")
+        write("vhdx", p, [(0x11, 0, 512), (0x22, 1024 * 1024, 512), (0x33, 3 * 1024 * 1024 + 512, 512)])
+        vhdx.guest_order(p, 1)
+        offset, length = vhdx.log_region(p)
+        info = vhdx.describe(p)
+        vhdx.pending_log(p, 2, "logged", first=length - 4096, extra=[(min(
+            e["file_offset"] for e in info["bat_allocated"] if e["kind"] == "payload") + 4096, 4096)],
+            stale=(length // 2, [(info["regions"]["bat"]["offset"], 4096)]))
+        seed("fuzz_vhdx", "logged", p)
 
 
 if __name__ == "__main__":

@@ -205,19 +205,21 @@ int CEx_StyleView::OpenSelectedImage() {
     MissingFile(path);
     return 0;
   }
-  ImageFormat = source::ImageFormatForPath(path.ToUtf16());
-  const uint32_t kind = ImageFormat == source::kFormatVhd ? kImageVhd : kImageVhdx;
+  // The file's bytes choose the reader, whatever its name says.
   DiskImage* image = wizard != nullptr ? wizard->EnsureDiskImage() : nullptr;
-  const bool opened = image != nullptr && image->CreateReader(kind) == 1 && image->Open(path.ToUtf16()) == 1;
-  if (!opened) {
+  const ImageOpenResult opened = image != nullptr ? image->OpenFile(path.ToUtf16()) : ImageOpenResult::kRefused;
+  const uint32_t kind = image != nullptr ? image->Kind() : kImageVhd;
+  ImageFormat = kind == kImageVhdx ? source::kFormatVhdx : source::kFormatVhd;
+  if (opened == ImageOpenResult::kRefused || opened == ImageOpenResult::kLargeSectors) {
     // The same image as before that no longer opens is refused as any other.
     m_path.SetWindowText(_T(""));
-    PlainBox(this, ImageFormat == source::kFormatVhdx
-                       ? u"Either VHDX file is highly corrupted or it is invalid file type.  Please select another "
-                         u"file to recover."
-                       : u"Either VHD file is highly corrupted or it is invalid file type.  Please select another "
-                         u"file to recover.");
+    PlainBox(this, ImageOpenMessage(opened, kind, path.ToUtf16()).c_str());
     return 0;
+  }
+  if (opened == ImageOpenResult::kLogNotRead) {
+    MessageText = ImageOpenMessage(opened, kind, msgbox::EscapeMarkup(path.ToUtf16()));
+    MessageKind = 1;
+    MessageDialog().DoModal();
   }
   CFirstView_HDD* source = wizard->SourcePage();
   if (source != nullptr) {

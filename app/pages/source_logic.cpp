@@ -27,14 +27,6 @@ using os::Decimal;
 
 }  // namespace
 
-uint32_t ImageFormatForPath(const std::u16string& path) {
-  const size_t dot = path.rfind(u'.');
-  if (dot == std::u16string::npos) return kFormatVhdx;
-  std::u16string extension = path.substr(dot + 1);
-  std::transform(extension.begin(), extension.end(), extension.begin(), os::AsciiLower);
-  return extension == u"vhd" ? kFormatVhd : kFormatVhdx;
-}
-
 uint32_t TotalSectorsOfSize(uint64_t bytes) {
   const uint64_t sectors = bytes / kSectorBytes;
   return sectors > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(sectors);

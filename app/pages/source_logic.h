@@ -1,6 +1,5 @@
-// What pages 0 and 1 decide without a window: the reader for an image by its name, the disk table the
-// source tree lists, the disk panel's texts and partition pie, and what a selection in the source tree
-// does. The windows carry these decisions out.
+// What pages 0 and 1 decide without a window: the disk table the source tree lists, the disk panel's texts and
+// partition pie, and what a selection in the source tree does. The windows carry these decisions out.
 #pragma once
 
 #include <cstdint>
@@ -13,12 +12,9 @@ namespace source {
 
 // ---- the image ----------------------------------------------------------------------------------------
 
-// Values of ImageFormat: which reader opens the image.
+// Values of ImageFormat: which reader opened the image (the file's bytes choose it, DiskImage::OpenFile).
 constexpr uint32_t kFormatVhd = 0;
 constexpr uint32_t kFormatVhdx = 1;
-
-// By the text after the last '.': "vhd" in any case is a VHD, anything else goes to the VHDX reader.
-uint32_t ImageFormatForPath(const std::u16string& path);
 
 // ---- the disk table -----------------------------------------------------------------------------------
 

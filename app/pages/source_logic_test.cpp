@@ -14,16 +14,6 @@ namespace {
 
 using namespace source;
 
-TEST(SourceLogic, ImageKindByExtensionIgnoresCase) {
-  EXPECT_EQ(ImageFormatForPath(u"C:\\disk.vhd"), kFormatVhd);
-  EXPECT_EQ(ImageFormatForPath(u"C:\\DISK.VHD"), kFormatVhd);
-  EXPECT_EQ(ImageFormatForPath(u"C:\\Disk.VhD"), kFormatVhd);
-  EXPECT_EQ(ImageFormatForPath(u"C:\\disk.vhdx"), kFormatVhdx);
-  EXPECT_EQ(ImageFormatForPath(u"C:\\my.vhd\\disk.VHDX"), kFormatVhdx);
-  EXPECT_EQ(ImageFormatForPath(u"C:\\disk.vhd.bak"), kFormatVhdx);
-  EXPECT_EQ(ImageFormatForPath(u"C:\\disk"), kFormatVhdx);
-}
-
 TEST(SourceLogic, TotalSectorsComeFromTheSizeHeldTo32Bits) {
   EXPECT_EQ(TotalSectorsOfSize(0), 0u);
   EXPECT_EQ(TotalSectorsOfSize(164505600), 321300u);

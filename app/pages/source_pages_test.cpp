@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -363,6 +365,71 @@ void RunRescan(harness::ScenarioReport& report) {
   }
 }
 
+// ---- image files as users bring them ------------------------------------------------------------------
+
+uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
+  return static_cast<uint32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24);
+}
+
+// The file offset of a VHDX's Logical Sector Size value, by its region and metadata tables; 0 when not found.
+size_t LogicalSectorSizeAt(const std::vector<uint8_t>& file) {
+  static const uint8_t kMetadata[] = {0x06, 0xA2, 0x7C, 0x8B, 0x90, 0x47, 0x9A, 0x4B,
+                                      0xB8, 0xFE, 0x57, 0x5F, 0x05, 0x0F, 0x88, 0x6E};
+  static const uint8_t kSectorSize[] = {0x1D, 0xBF, 0x41, 0x81, 0x6F, 0xA9, 0x09, 0x47,
+                                        0xBA, 0x47, 0xF2, 0x33, 0xA8, 0xFA, 0xAB, 0x5F};
+  const size_t regions = 0x30000;
+  for (uint32_t i = 0; i < Le32(file, regions + 8) && i < 2047; ++i) {
+    const size_t entry = regions + 16 + 32 * size_t{i};
+    if (std::memcmp(&file[entry], kMetadata, 16) != 0) continue;
+    const size_t metadata = Le32(file, entry + 16);  // below 4 GiB in these images
+    for (uint32_t k = 0; k < static_cast<uint32_t>(file[metadata + 10] | file[metadata + 11] << 8); ++k) {
+      const size_t item = metadata + 32 + 32 * size_t{k};
+      if (std::memcmp(&file[item], kSectorSize, 16) == 0) return metadata + Le32(file, item + 16);
+    }
+  }
+  return 0;
+}
+
+// A copy of the shared image under a name of the temporary folder, changed by change; its path.
+std::u16string CopiedImage(const std::string& image, const wchar_t* name,
+                           const std::function<void(std::vector<uint8_t>&)>& change) {
+  wchar_t folder[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, folder);
+  const std::wstring copy = std::wstring(folder) + name;
+  os::File from;
+  uint64_t size = 0;
+  std::vector<uint8_t> bytes;
+  uint32_t got = 0;
+  if (from.OpenRead(Image(image)) && from.Size(&size)) {
+    bytes.resize(static_cast<size_t>(size));
+    from.Read(bytes.data(), static_cast<uint32_t>(size), &got);
+  }
+  if (change) change(bytes);
+  const std::u16string path(copy.begin(), copy.end());
+  os::File to;
+  if (to.OpenWrite(path)) to.Write(bytes.data(), static_cast<uint32_t>(bytes.size()));
+  return path;
+}
+
+// The copies the image scenarios open: the image's bytes say what it is, whatever its name.
+std::u16string ImageOfScenario(const std::string& name, const std::string& image) {
+  if (name == "capitals") return CopiedImage(image, L"DORVANE DISK.VHD", nullptr);
+  if (name == "vhdx-named-vhd") return CopiedImage(image, L"DORVANE DISK.vhd", nullptr);
+  if (name == "log-unread") {
+    // Both headers damaged: whether the log holds changes cannot be known.
+    return CopiedImage(image, L"DORVANE LOG.vhdx", [](std::vector<uint8_t>& b) {
+      b[0x10000 + 100] ^= 0xFF;
+      b[0x20000 + 100] ^= 0xFF;
+    });
+  }
+  if (name == "sectors-4k") {
+    return CopiedImage(image, L"DORVANE 4K.vhdx", [](std::vector<uint8_t>& b) {
+      if (const size_t at = LogicalSectorSizeAt(b)) b[at + 1] = 0x10;  // 512 -> 4096
+    });
+  }
+  return Image(image);
+}
+
 int RunScenario(const std::string& name, harness::ScenarioReport& report) {
   harness::ScopedSeams seams;
   static std::wstring commandLine;
@@ -371,20 +438,11 @@ int RunScenario(const std::string& name, harness::ScenarioReport& report) {
   theApp.InitApplication();
   CreateInstanceMutex();
   const std::string image = harness::EnvironmentText("DORVANE_SOURCE_IMAGE");
-  std::wstring copy;
   // The Browse that ends the start-up gets the image; of several chosen files the last one counts.
   if (name == "page0") {
     seams.dialogs.Choose({Image("fat16.fixed.vhd"), Image(image)});
-  } else if (name == "capitals") {
-    // The image under a name in capitals.
-    wchar_t folder[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, folder);
-    copy = std::wstring(folder) + L"DORVANE DISK.VHD";
-    const std::u16string from = Image(image);
-    ::CopyFileW(std::wstring(from.begin(), from.end()).c_str(), copy.c_str(), FALSE);
-    seams.dialogs.Choose({std::u16string(copy.begin(), copy.end())});
   } else if (!image.empty()) {
-    seams.dialogs.Choose({Image(image)});
+    seams.dialogs.Choose({ImageOfScenario(name, image)});
   }
   if (!theApp.InitInstance()) return 1;
   CMainFrame* frame = theApp.GetMainFrame();
@@ -579,17 +637,58 @@ TEST(SourcePages, VhdOpensPageOneWithItsDiskSelected) {
   EXPECT_TRUE(o.Has("panel_id=" + std::to_string(0xE901))) << o.Text();
 }
 
-TEST(SourcePages, AnExtensionInCapitalsStillOpensAsAVhd) {
-  const Outcome o = RunChild("capitals", "fat16.fixed.vhd");
+void DeleteTemporaryCopy(const wchar_t* name) {
   wchar_t folder[MAX_PATH];
   ::GetTempPathW(MAX_PATH, folder);
-  ::DeleteFileW((std::wstring(folder) + L"DORVANE DISK.VHD").c_str());
+  ::DeleteFileW((std::wstring(folder) + name).c_str());
+}
+
+TEST(SourcePages, AnExtensionInCapitalsStillOpensAsAVhd) {
+  const Outcome o = RunChild("capitals", "fat16.fixed.vhd");
+  DeleteTemporaryCopy(L"DORVANE DISK.VHD");
   EXPECT_TRUE(o.Has("page=1")) << o.Text();
   EXPECT_TRUE(o.All("box").empty()) << o.Text();
   // The VHD reader gave the footer's geometry (a VHDX has none).
   ASSERT_EQ(o.All("value2").size(), 1u) << o.Text();
   EXPECT_NE(o.All("value2")[0], "") << o.Text();
   EXPECT_NE(o.All("value1")[0].find("MB (Approx)"), std::string::npos) << o.Text();
+}
+
+// The file's bytes say what it is: a VHDX named .vhd is read as the VHDX it is (no geometry, its disk's size), and
+// its partition table is found on its disk, not in the file's first bytes.
+TEST(SourcePages, AVhdxNamedVhdOpensAsTheVhdxItIs) {
+  const Outcome o = RunChild("vhdx-named-vhd", "notable.8m.vhdx");
+  DeleteTemporaryCopy(L"DORVANE DISK.vhd");
+  EXPECT_TRUE(o.Has("page=1")) << o.Text();
+  EXPECT_TRUE(o.All("box").empty()) << o.Text();
+  EXPECT_TRUE(o.Has("value1=157 MB ")) << o.Text();
+  EXPECT_TRUE(o.Has("value2=")) << o.Text();
+  EXPECT_TRUE(o.Has("value4=")) << o.Text();
+}
+
+// A VHDX whose log cannot be read (both headers damaged: whether it holds the disk's last changes is not known) is
+// opened, and the user is told; one of 4096-byte sectors is refused by name, and the page stays.
+TEST(SourcePages, WhatAVhdxCannotGiveIsSaidWhenItOpens) {
+  const Outcome log = RunChild("log-unread", "notable.8m.vhdx");
+  DeleteTemporaryCopy(L"DORVANE LOG.vhdx");
+  const Lines boxes = log.All("box");
+  ASSERT_EQ(boxes.size(), 1u) << log.Text();
+  EXPECT_EQ(boxes[0].rfind("1 The log of ", 0), 0u) << log.Text();
+  EXPECT_NE(boxes[0].find("DORVANE LOG.vhdx cannot be read.  If the disk was not closed properly, what was written to "
+                          "it last may be missing from the files recovered, or older."),
+            std::string::npos)
+      << log.Text();
+  EXPECT_TRUE(log.Has("page=1")) << log.Text();
+
+  const Outcome large = RunChild("sectors-4k", "notable.8m.vhdx");
+  DeleteTemporaryCopy(L"DORVANE 4K.vhdx");
+  const Lines refused = large.All("box");
+  ASSERT_EQ(refused.size(), 1u) << large.Text();
+  EXPECT_NE(refused[0].find("DORVANE 4K.vhdx is a VHDX file of 4096-byte sectors, and only disks of 512-byte sectors "
+                            "can be read.  Please select another file to recover."),
+            std::string::npos)
+      << large.Text();
+  EXPECT_TRUE(large.Has("page=0")) << large.Text();
 }
 
 TEST(SourcePages, NextOnADiskWithATableListsItsPartitions) {

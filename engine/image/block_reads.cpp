@@ -13,7 +13,7 @@ uint32_t Fail(uint8_t* out, uint32_t done, uint32_t count) {
 
 }  // namespace
 
-uint32_t ReadThroughBlocks(ImageFile& file, uint64_t at, uint64_t blockSize, uint8_t* out, uint32_t count,
+uint32_t ReadThroughBlocks(const FileBytes& file, uint64_t at, uint64_t blockSize, uint8_t* out, uint32_t count,
                            const std::function<BlockPlace(uint64_t index)>& place) {
   if (blockSize == 0 || at > std::numeric_limits<uint64_t>::max() - count) return count ? Fail(out, 0, count) : 0;
   uint32_t done = 0;
@@ -27,10 +27,7 @@ uint32_t ReadThroughBlocks(ImageFile& file, uint64_t at, uint64_t blockSize, uin
       std::memset(out + done, 0, piece);
     } else {
       if (block.fileOffset > std::numeric_limits<uint64_t>::max() - within) return Fail(out, done, count);
-      uint32_t got = 0;
-      if (!file.ReadAt(out + done, block.fileOffset + within, piece, &got) || got < piece) {
-        return Fail(out, done, count);
-      }
+      if (!file(block.fileOffset + within, out + done, piece)) return Fail(out, done, count);
     }
     done += piece;
   }

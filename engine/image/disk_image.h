@@ -14,6 +14,22 @@
 constexpr uint32_t kImageVhd = 1;
 constexpr uint32_t kImageVhdx = 2;
 
+// What an image file is by its bytes, whatever its name: kImageVhdx for a VHDX (its identifier at the start, or,
+// that lost, a header and the region table whole at their places); kImageVhd for anything else, which the VHD
+// reader reads (a VHD by its footer or the footer's copy at the start, a raw disk as it stands).
+uint32_t ImageKindOfFile(const std::u16string& path);
+
+// What opening an image file by its bytes gave.
+enum class ImageOpenResult {
+  kOpened,
+  kLogNotRead,    // a VHDX opened without its log, which may hold the disk's last changes but cannot be read
+  kRefused,       // not an image of its kind that can be read
+  kLargeSectors,  // a VHDX of 4096-byte sectors, refused: the disks read here have sectors of 512 bytes
+};
+
+// The message that tells the user what opening gave (empty for kOpened); path as it is to be shown.
+std::u16string ImageOpenMessage(ImageOpenResult result, uint32_t kind, const std::u16string& path);
+
 class DiskImage {
  public:
   DiskImage() = default;
@@ -26,6 +42,8 @@ class DiskImage {
   uint32_t CreateReader(uint32_t kind);
   // Every operation below uses the reader of the current kind; without one it returns 0.
   uint32_t Open(std::u16string path);
+  // Makes the reader the file's bytes call for (ImageKindOfFile; Kind() tells which) and opens the file with it.
+  ImageOpenResult OpenFile(const std::u16string& path);
   uint32_t Seek(uint64_t offset);
   uint32_t Read(void* buffer, uint32_t count);
   uint32_t Close();

@@ -66,6 +66,11 @@ uint32_t ImageFile::ReadAt(void* buffer, uint64_t offset, uint32_t length, uint3
   return Read(buffer, length, got);
 }
 
+bool ImageFile::ReadWhole(uint64_t offset, void* buffer, uint32_t length) {
+  uint32_t got = 0;
+  return ReadAt(buffer, offset, length, &got) == 1 && got == length;
+}
+
 uint64_t ImageFile::Tell() {
   uint64_t at = 0;
   return file_.Seek(0, os::Origin::Current, &at) ? at : 0;

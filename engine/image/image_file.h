@@ -34,6 +34,8 @@ class ImageFile {
   uint32_t Read(void* buffer, uint32_t length, uint32_t* got = nullptr);
   // SeekFromStart(offset), then Read; a failed seek zeroes the buffer and gives 0.
   uint32_t ReadAt(void* buffer, uint64_t offset, uint32_t length, uint32_t* got = nullptr);
+  // ReadAt that succeeds only when the file held every byte (what it did not hold is zeroed).
+  bool ReadWhole(uint64_t offset, void* buffer, uint32_t length);
 
   // The current position (0 when closed).
   uint64_t Tell();

@@ -34,16 +34,9 @@ std::vector<std::pair<std::u16string, std::u16string>> WholeDiskImages() {
   return out;
 }
 
-uint32_t KindOf(const std::u16string& path) {
-  const size_t dot = path.rfind(u'.');
-  std::u16string ext = dot == std::u16string::npos ? u"" : path.substr(dot + 1);
-  for (char16_t& c : ext) c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-  return ext == u"vhd" ? kImageVhd : kImageVhdx;
-}
-
 OpenedImage::OpenedImage(const std::u16string& path) {
-  image_.CreateReader(KindOf(path));
-  opened_ = image_.Open(path) == 1;
+  const ImageOpenResult result = image_.OpenFile(path);
+  opened_ = result == ImageOpenResult::kOpened || result == ImageOpenResult::kLogNotRead;
   SetCurrentDiskImage(&image_);
   SourceKind = kSourceDisk;
 }
@@ -122,6 +115,11 @@ int ExpectWholeDisksReadLikeRaw(const std::u16string& extension, const std::u16s
 ::testing::AssertionResult ReadsLikeRaw(const std::u16string& image, const std::u16string& raw, uint32_t runSectors) {
   OpenedImage opened(image);
   if (!opened.opened()) return ::testing::AssertionFailure() << os::ToUtf8(image) << " does not open";
+  return CurrentReadsLikeRaw(image, raw, runSectors);
+}
+
+::testing::AssertionResult CurrentReadsLikeRaw(const std::u16string& image, const std::u16string& raw,
+                                               uint32_t runSectors) {
   os::File rawFile;
   uint64_t size = 0;
   if (!rawFile.OpenRead(raw) || !rawFile.Size(&size)) {

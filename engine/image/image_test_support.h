@@ -19,10 +19,8 @@ std::u16string SharedImage(const std::string& name);
 std::u16string OwnImage(const std::string& name);
 // The lines of whole_disk.txt: {path of the image, path of qemu's raw copy}.
 std::vector<std::pair<std::u16string, std::u16string>> WholeDiskImages();
-// 1 for ".vhd", 2 for anything else, as the image page chooses.
-uint32_t KindOf(const std::u16string& path);
-
-// A DiskImage opened on path and made the current one, with SourceKind 1, for the life of the object.
+// A DiskImage opened on path by its bytes (DiskImage::OpenFile) and made the current one, with SourceKind 1,
+// for the life of the object.
 class OpenedImage {
  public:
   explicit OpenedImage(const std::u16string& path);
@@ -57,5 +55,8 @@ int ExpectWholeDisksReadLikeRaw(const std::u16string& extension, const std::u16s
 // Every sector of raw read from the image with ReadSectors in runs of runSectors.
 ::testing::AssertionResult ReadsLikeRaw(const std::u16string& image, const std::u16string& raw,
                                         uint32_t runSectors = 2047);
+// The same of the current DiskImage, opened on image by the caller.
+::testing::AssertionResult CurrentReadsLikeRaw(const std::u16string& image, const std::u16string& raw,
+                                               uint32_t runSectors);
 
 }  // namespace image_test

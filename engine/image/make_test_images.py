@@ -17,7 +17,20 @@ Into --out go:
                      cut_blocks.vhd cut in the middle of its last block but one, bat_past.vhd with a table entry
                      past the end of the file; each with qemu-img's raw of the damaged file (made long enough for
                      qemu to take it, what it lacks read as zeros) and NAME.unreadable,
-                     the virtual byte ranges ("first length" lines) the file no longer holds
+                     the virtual byte ranges ("first length" lines) the file no longer holds; and cut_fixed.vhd,
+                     mbr_primary.fixed.vhd cut inside its data (qemu-img's raw reading of what the file holds)
+  misnamed.txt       lines "NAME KIND OPENS RAW" of files whose names say another format than their bytes (KIND 1
+                     VHD or raw, 2 VHDX; OPENS 1 or 0; RAW the oracle, "-" for none): a VHDX with its blocks in the
+                     order a guest wrote them named .vhd, a dynamic VHD, a fixed VHD and a dynamic VHD without its
+                     footer named .vhdx, a raw disk named either, a VHDX without its identifier named .vhd
+  logs               copies of small.vhdx with changes to their block tables waiting in the log (vhdx.pending_log):
+                     log.vhdx, log_torn.vhdx (its last entry cut off), log_wrapped.vhdx (the sequence running around
+                     the ring's end, a zero descriptor over block data, an earlier sequence's entry left in the
+                     ring), each with NAME.raw, qemu's reading after it replayed the log (qemu-io opens the copy for
+                     writing; for log_wrapped.vhdx, small.vhdx's disk with the zeros its log writes, which qemu
+                     does not replay: it takes the part of the sequence after the ring's end for the whole);
+                     log_unreachable.vhdx (the log named past the end of the file) and no_header.vhdx (both
+                     headers damaged), whose logs cannot be read
 Incremental: nothing is redone while this script and the shared images are unchanged.
 """
 
@@ -272,6 +285,94 @@ def make_damaged_vhds(out, images):
             f.write("".join(f"{first} {length}\n" for first, length in unreadable))
 
 
+def make_cut_fixed(out, images):
+    """mbr_primary.fixed.vhd cut inside its data, at a 4 KiB boundary a third of the way in."""
+    source = os.path.join(images, "mbr_primary.fixed.vhd")
+    raw_size = os.path.getsize(os.path.join(images, "mbr_primary.raw"))
+    cut = raw_size // 3 // 4096 * 4096
+    path = os.path.join(out, "cut_fixed.vhd")
+    copy_sparse(source, path)
+    with open(path, "r+b") as f:
+        f.truncate(cut)
+    if os.path.exists(path + ".raw"):
+        os.remove(path + ".raw")
+    run(["qemu-img", "convert", "-f", "raw", "-O", "raw", path, path + ".raw"])
+    with open(path + ".unreadable", "w") as f:
+        f.write(f"{cut} {raw_size - cut}\n")
+
+
+def make_logged(out, small):
+    """Copies of small.vhdx whose block tables' latest changes wait in the log."""
+    made = {}
+    for name, seed, options in (("log.vhdx", 3, {}), ("log_torn.vhdx", 4, {"torn": True}),
+                                ("log_wrapped.vhdx", 5, None), ("log_unreachable.vhdx", 3, {}),
+                                ("no_header.vhdx", 3, {})):
+        path = os.path.join(out, name)
+        copy_sparse(small, path)
+        if options is None:
+            info = vhdx.describe(path)
+            _, length = vhdx.log_region(path)
+            data = min(e["file_offset"] for e in info["bat_allocated"] if e["kind"] == "payload")
+            options = {"first": length - 4096, "extra": [(data + 4096, 8192)],
+                       "stale": (length // 2, [(info["regions"]["bat"]["offset"], 4096)])}
+        made[name] = vhdx.pending_log(path, seed, name, **options)
+    for name in ("log.vhdx", "log_torn.vhdx"):
+        vhdx.qemu_reading(os.path.join(out, name), os.path.join(out, name + ".raw"))
+    # log_wrapped.vhdx's disk is what its generator wrote: small.vhdx's, with the zeros its first entry writes over
+    # block 0 (at the file's first block). qemu 7.2 is no judge of it: scanning the ring from its start, it replays
+    # the sequence's entries after the ring's end alone (it does not follow the last entry's tail back).
+    wrapped = os.path.join(out, "log_wrapped.vhdx.raw")
+    copy_sparse(small + ".raw", wrapped)
+    patch(wrapped, 4096, bytes(8192))
+    path = os.path.join(out, "log_unreachable.vhdx")
+    with open(path, "r+b") as f:
+        at = vhdx.current_header(f)["offset"]
+        f.seek(at)
+        header = bytearray(f.read(4096))
+        struct.pack_into("<Q", header, 72, os.path.getsize(path) + vhdx.MIB)
+        f.seek(at)
+        f.write(vhdx.with_crc(header))
+    for at in vhdx.HEADER_OFFSETS:
+        patch(os.path.join(out, "no_header.vhdx"), at + 100, b"\xFF")
+    return made
+
+
+def make_misnamed(out, images):
+    """Files named as another format than their bytes are, and misnamed.txt."""
+    tiny, tiny_raw, small = (os.path.join(out, n) for n in ("tiny.vhd", "tiny.vhd.raw", "small.vhdx"))
+    rows = []
+
+    def row(name, kind, opens, raw, make):
+        path = os.path.join(out, name)
+        if os.path.exists(path):
+            os.remove(path)
+        make(path)
+        rows.append(f"{name} {kind} {opens} {raw}")
+
+    def guest_ordered(path):
+        copy_sparse(small, path)
+        vhdx.guest_order(path, 7)
+        vhdx.qemu_reading(path, path + ".raw")
+
+    def fixed(path):
+        run(["qemu-img", "convert", "-f", "raw", "-O", "vpc", "-o", "subformat=fixed,force_size=on", tiny_raw, path])
+
+    def footerless(path):
+        copy_sparse(tiny, path)
+        with open(path, "r+b") as f:
+            f.truncate(os.path.getsize(tiny) - vhd.FOOTER_SIZE)
+
+    row("vhdx_guest_order.vhd", 2, 1, "vhdx_guest_order.vhd.raw", guest_ordered)
+    row("dynamic_vhd.vhdx", 1, 1, "tiny.vhd.raw", lambda p: copy_sparse(tiny, p))
+    row("fixed_vhd.vhdx", 1, 1, "tiny.vhd.raw", fixed)
+    row("footerless_vhd.vhdx", 1, 1, "tiny.vhd.raw", footerless)
+    row("raw_disk.vhdx", 1, 1, "tiny.vhd.raw", lambda p: copy_sparse(tiny_raw, p))
+    row("raw_disk.vhd", 1, 1, "tiny.vhd.raw", lambda p: copy_sparse(tiny_raw, p))
+    row("vhdx_without_identifier.vhd", 2, 0, "-", lambda p: copy_sparse(os.path.join(out, "identifier.bad.vhdx"), p))
+    with open(os.path.join(out, "misnamed.txt"), "w") as f:
+        f.write("\n".join(rows) + "\n")
+
+
 def make_block4m_vhd(out, images):
     """A dynamic VHD with 4 MiB blocks (a two-sector bitmap before each block's data) of mbr_primary.raw."""
     source = os.path.join(images, "mbr_primary.raw")
@@ -332,6 +433,9 @@ def build(images, out):
     make_truncated(out, small)
     make_block_states(out, small)
     make_sector4096(out, images)
+    make_cut_fixed(out, images)
+    make_logged(out, small)
+    make_misnamed(out, images)
 
     with open(os.path.join(out, "whole_disk.txt"), "w") as f:
         f.write("\n".join(listed) + "\n")

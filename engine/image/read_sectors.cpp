@@ -29,9 +29,11 @@ uint32_t ReadFromImage(uint32_t lbaLow, uint32_t lbaHigh, uint32_t count, void* 
   DiskImage* image = CurrentDiskImage();
   uint64_t offset = 0;
   if (!image || !SectorOffset(lbaLow, lbaHigh, &offset)) return Zeroed(buffer, bytes);
-  // A failed seek would read from the previous position: its bytes are not the wanted ones.
-  if (!image->Seek(offset) || !image->Read(buffer, bytes)) return Zeroed(buffer, bytes);
-  return 1;
+  // A failed seek would read from the previous position: its bytes are not the wanted ones. A failed read keeps
+  // what the reader could read before it failed (zeros after it): a read that straddles the disk's end keeps
+  // its part inside.
+  if (!image->Seek(offset)) return Zeroed(buffer, bytes);
+  return image->Read(buffer, bytes) ? 1 : 0;
 }
 
 std::atomic<SectorReadObserver> readObserver{nullptr};
@@ -62,6 +64,17 @@ uint32_t ReadSectors(const char*, uint32_t lbaLow, uint32_t lbaHigh, uint32_t co
   return ReadFromImage(lbaLow, lbaHigh, count, buffer);
 }
 
+uint32_t ReadReadableSectors(const char* devicePath, uint64_t first, uint32_t count, void* buffer) {
+  auto* bytes = static_cast<uint8_t*>(buffer);
+  auto read = [&](uint64_t sector, uint32_t n, uint8_t* into) {
+    return ReadSectors(devicePath, static_cast<uint32_t>(sector), static_cast<uint32_t>(sector >> 32), n, into) == 1;
+  };
+  if (count == 0 || read(first, count, bytes)) return count;
+  uint32_t n = 0;
+  while (n < count && read(first + n, 1, bytes + size_t{n} * kSectorSize)) ++n;
+  return n;
+}
+
 uint32_t ReadVolumeSectors(uint32_t lbaLow, uint32_t lbaHigh, uint32_t count16, void* buffer) {
   const uint32_t bytes = (count16 & 0xFFFF) * kSectorSize;
   uint64_t offset = 0;
@@ -69,8 +82,9 @@ uint32_t ReadVolumeSectors(uint32_t lbaLow, uint32_t lbaHigh, uint32_t count16, 
       SeekVolume(VolumeHandle, static_cast<uint32_t>(offset), static_cast<uint32_t>(offset >> 32), 0) < 0) {
     return Zeroed(buffer, bytes);
   }
+  // Bytes past the drive's end cannot be read: zeros there would pass for the drive's bytes.
   uint32_t got = 0;
-  return ReadZeroFilled(VolumeHandle.File(), buffer, bytes, &got) ? 1 : 0;
+  return ReadZeroFilled(VolumeHandle.File(), buffer, bytes, &got) && got == bytes ? 1 : 0;
 }
 
 int64_t SeekVolume(SourceHandle& handle, uint32_t offsetLow, uint32_t offsetHigh, uint32_t origin) {

@@ -50,9 +50,10 @@ TEST_F(ReadSectorsRoads, SourceValuesChooseTheRoad) {
       {"disk, DeviceHandle INVALID_HANDLE_VALUE", 1, Device::kInvalid, false, 63, 8, 1, From::kImage},
       {"disk, after OpenPhysicalDrive", 1, Device::kOpenedPhysicalDrive, false, 2048, 16, 1, From::kImage},
       {"nothing selected reads the image", 3, Device::kZero, false, 1, 1, 1, From::kImage},
-      {"disk, read past the end of the file", 1, Device::kZero, true, imageSectors - 2, 8, 1, From::kImage},
+      // The disk ends inside the read: its sectors are kept, the rest cannot be read (zeros, and a failure).
+      {"disk, read past the end of its data", 1, Device::kZero, true, imageSectors - 2, 8, 0, From::kImage},
       {"logical drive, although an image is open", 2, Device::kZero, true, 4088, 16, 1, From::kVolume},
-      {"logical drive, read past its end", 2, Device::kInvalid, true, volumeSectors - 3, 8, 1, From::kVolume},
+      {"logical drive, read past its end", 2, Device::kInvalid, true, volumeSectors - 3, 8, 0, From::kVolume},
       {"logical drive, 65536 sectors read nothing", 2, Device::kZero, true, 0, 65536, 1, From::kZeros},
       {"logical drive not opened", 2, Device::kZero, false, 0, 8, 0, From::kZeros},
   };

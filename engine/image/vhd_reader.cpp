@@ -179,13 +179,18 @@ uint32_t VhdReader::Read(void* buffer, uint32_t count) {
   ImageFile& file = structures_->file;
   uint32_t result = 0;
   if (!ReadsThroughTable()) {
-    // The footer that closes a fixed disk is no part of it: what lies past the data reads as zeros.
+    // A fixed or raw disk is the file's data (without a fixed disk's closing footer): a byte past it, where a
+    // copy was cut short, cannot be read. Zeros there would pass for the disk's bytes; what lies before it is
+    // kept, so that a read straddling the disk's end still gives its part inside.
     const uint64_t left = position_ < fixedDataSize_ ? fixedDataSize_ - position_ : 0;
     const uint32_t inside = static_cast<uint32_t>(std::min<uint64_t>(count, left));
-    result = inside ? file.ReadAt(out, position_, inside) : 1;
+    result = file.ReadWhole(position_, out, inside) && inside == count ? 1 : 0;
     if (inside < count) std::memset(out + inside, 0, count - inside);
   } else {
-    result = ReadThroughBlocks(file, position_, blockSize_, out, count,
+    const FileBytes bytes = [&file](uint64_t offset, uint8_t* into, uint32_t length) {
+      return file.ReadWhole(offset, into, length);
+    };
+    result = ReadThroughBlocks(bytes, position_, blockSize_, out, count,
                                [this](uint64_t index) {
                                  if (index >= blockOffsets_.size()) return BlockPlace{};
                                  return BlockPlace{true, blockOffsets_[index]};

@@ -39,9 +39,9 @@ class VhdReader {
   uint32_t Open(const std::u16string& path);
   // Chooses the virtual offset of the next Read; 0 when it lies past the last block of the table.
   uint32_t Seek(uint64_t offset);
-  // Reads count bytes at the chosen offset and moves past them; blocks that are not allocated, and
-  // bytes past the end of the file, read as zeros. 0 when the read runs past the table or fails (the
-  // buffer is then zeroed where it was not read).
+  // Reads count bytes at the chosen offset and moves past them; blocks that are not allocated read as zeros.
+  // 0 when the read runs past the table, or reaches bytes the file does not hold (past a fixed or raw disk's
+  // data, or in a block the file lost), or fails: the buffer is then zeroed where it was not read.
   uint32_t Read(void* buffer, uint32_t count);
   uint32_t Close();
 

@@ -92,6 +92,7 @@ uint32_t ValueBytes(const std::string& name) {
 VhdxReader::~VhdxReader() = default;
 
 void VhdxReader::Reset() {
+  log_.Clear();
   regions_.clear();
   items_.clear();
   blocks_.clear();
@@ -121,6 +122,7 @@ int VhdxReader::Parse() {
   if (!file_.ReadAt(identifier, 0, sizeof identifier) || std::memcmp(identifier, "vhdxfile", 8) != 0) {
     return kNotVhdx;
   }
+  log_.Load(file_);
   int result = ReadRegionTable();
   if (result < 0) return result;
   const VhdxRegion* metadata = FindRegion(kMetadataName);
@@ -143,7 +145,7 @@ const VhdxRegion* VhdxReader::FindRegion(const char* name) const {
 int VhdxReader::ReadRegionTable() {
   std::vector<uint8_t> table(kTableBytes);
   uint32_t got = 0;
-  if (!file_.ReadAt(table.data(), kRegionTableOffset, kTableBytes, &got)) return kBadTable;
+  if (!ReadFileAt(table.data(), kRegionTableOffset, kTableBytes, &got)) return kBadTable;
   const uint32_t count = LoadLe32(&table[8]);
   if (count > kMaxTableEntries || kRegionEntriesAt + uint64_t{count} * kEntryBytes > got) return kBadTable;
   for (uint32_t i = 0; i < count; ++i) {
@@ -162,7 +164,7 @@ int VhdxReader::ReadRegionTable() {
 int VhdxReader::ReadMetadataTable(const VhdxRegion& metadata) {
   std::vector<uint8_t> table(kTableBytes);
   uint32_t got = 0;
-  if (!file_.ReadAt(table.data(), metadata.fileOffset, kTableBytes, &got)) return kBadTable;
+  if (!ReadFileAt(table.data(), metadata.fileOffset, kTableBytes, &got)) return kBadTable;
   if (std::memcmp(table.data(), "metadata", 8) != 0) return kBadTable;
   const uint32_t count = LoadLe16(&table[10]);
   if (count > kMaxTableEntries || kMetadataEntriesAt + uint64_t{count} * kEntryBytes > got) return kBadTable;
@@ -190,7 +192,7 @@ int VhdxReader::ReadMetadataValues(const VhdxRegion& metadata) {
     if (bytes == 0) continue;
     if (item.length < bytes || metadata.fileOffset > UINT64_MAX - item.offset) return kBadValue;
     uint8_t value[8] = {};
-    if (!file_.ReadAt(value, metadata.fileOffset + item.offset, bytes)) return kBadValue;
+    if (!ReadFileAt(value, metadata.fileOffset + item.offset, bytes)) return kBadValue;
     if (item.name == kFileParameters) blockSize_ = LoadLe32(value);
     if (item.name == kVirtualDiskSize) virtualDiskSize_ = LoadLe64(value);
     if (item.name == kLogicalSectorSize) logicalSectorSize_ = LoadLe32(value);
@@ -219,7 +221,7 @@ int VhdxReader::WalkBlockTable(const VhdxRegion& bat, uint64_t entries) {
   uint64_t sinceBitmap = 0;
   for (uint64_t first = 0; first < entries;) {
     const auto n = static_cast<uint32_t>(std::min<uint64_t>(entries - first, kBatChunkEntries));
-    if (!file_.ReadAt(chunk.data(), bat.fileOffset + first * 8, n * 8)) return kBadValue;
+    if (!ReadFileAt(chunk.data(), bat.fileOffset + first * 8, n * 8)) return kBadValue;
     for (uint32_t i = 0; i < n; ++i) {
       if (sinceBitmap == chunkRatio_) {  // a sector-bitmap entry follows every chunk of data blocks
         sinceBitmap = 0;
@@ -251,8 +253,18 @@ uint32_t VhdxReader::Seek(uint64_t offset) {
   return place.fileOffset <= UINT64_MAX - within && file_.SeekFromStart(place.fileOffset + within) ? 1 : 0;
 }
 
+uint32_t VhdxReader::ReadFileAt(void* buffer, uint64_t offset, uint32_t length, uint32_t* got) {
+  const uint32_t result = file_.ReadAt(buffer, offset, length, got);
+  log_.Overlay(offset, static_cast<uint8_t*>(buffer), length);
+  return result;
+}
+
 uint32_t VhdxReader::Read(void* buffer, uint32_t count) {
-  return ReadThroughBlocks(file_, position_, blockSize_, static_cast<uint8_t*>(buffer), count,
+  const FileBytes bytes = [this](uint64_t offset, uint8_t* into, uint32_t length) {
+    uint32_t got = 0;
+    return ReadFileAt(into, offset, length, &got) == 1 && got == length;
+  };
+  return ReadThroughBlocks(bytes, position_, blockSize_, static_cast<uint8_t*>(buffer), count,
                            [this](uint64_t index) { return PlaceOf(index); });
 }
 

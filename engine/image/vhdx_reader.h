@@ -1,7 +1,7 @@
 // The VHDX image reader: the file identifier, the region table, the metadata table and its items and the
 // block allocation table, presenting the image as a flat virtual disk sought and read by byte offset.
-// Reads only: the log is not replayed, and a differencing image is read without its parent (blocks it
-// does not hold read as zeros).
+// Reads only: the changes the log still holds are laid over what is read, in memory (vhdx_log.h), and a
+// differencing image is read without its parent (blocks it does not hold read as zeros).
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 
 #include "engine/image/block_reads.h"
 #include "engine/image/image_file.h"
+#include "engine/image/vhdx_log.h"
 
 struct VhdxRegion {
   std::string name;  // "Bat Guid" or "MetaData_Guid"
@@ -48,6 +49,9 @@ class VhdxReader {
   uint32_t Read(void* buffer, uint32_t count);
   uint32_t Close();
   uint64_t GetVirtualDiskSize() const { return virtualDiskSize_; }
+  uint32_t GetLogicalSectorSize() const { return logicalSectorSize_; }
+  // Whether the log held changes, and whether they could be read (after an Open that succeeded).
+  VhdxLogState LogState() const { return log_.State(); }
 
  private:
   // 0 on success; negative when the image is refused.
@@ -59,9 +63,12 @@ class VhdxReader {
   int WalkBlockTable(const VhdxRegion& bat, uint64_t entries);
   const VhdxRegion* FindRegion(const char* name) const;
   BlockPlace PlaceOf(uint64_t index) const;
+  // ReadAt of the file with the log's changes laid over what was read.
+  uint32_t ReadFileAt(void* buffer, uint64_t offset, uint32_t length, uint32_t* got = nullptr);
   void Reset();
 
   ImageFile file_;
+  VhdxLog log_;
   std::vector<VhdxRegion> regions_;
   std::vector<VhdxMetadataItem> items_;
   std::vector<VhdxBlock> blocks_;

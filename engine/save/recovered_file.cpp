@@ -122,9 +122,7 @@ uint32_t ReadUnitSectors(uint32_t sectorsPerCluster) {
 
 bool ReadSourceUnit(uint64_t first, uint32_t count, uint8_t* buffer) {
   std::memset(buffer, 0, size_t{count} * kSectorSize);
-  if (ntfs::ReadSourceSectors(ntfs::CurrentDevicePath(), first, count, buffer)) return true;
-  std::memset(buffer, 0, size_t{count} * kSectorSize);
-  return false;
+  return ntfs::ReadSourceSectors(ntfs::CurrentDevicePath(), first, count, buffer);
 }
 
 RecoveredFile::RecoveredFile(std::u16string path, uint32_t userSave) : path_(std::move(path)), userSave_(userSave) {}

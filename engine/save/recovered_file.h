@@ -60,8 +60,8 @@ bool UsableClusterSize(uint32_t sectorsPerCluster);
 uint32_t ReadUnitSectors(uint32_t sectorsPerCluster);
 
 // Reads count sectors of the current source from the 64-bit sector first into buffer (count x 512
-// bytes). On failure the bytes are zeros and the result false: a failed read never leaves the bytes of
-// an earlier one.
+// bytes). On failure the result is false, and the buffer holds what was read before the first byte that
+// could not be (the part of a unit inside the disk's end), zeros after it: never the bytes of an earlier read.
 bool ReadSourceUnit(uint64_t first, uint32_t count, uint8_t* buffer);
 
 // A test's look at each user's file (userSave 1) as it is finished whole: its path, and whether it was

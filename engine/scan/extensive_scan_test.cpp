@@ -257,13 +257,17 @@ TEST_F(ExtensiveScanTest, SectorsPerReadDoNotChangeWhatIsFound) {
 // A block that cannot be read yields nothing: not the previous block's bytes again at its own sectors. The
 // dynamic VHD holds the NTFS volume alone, its backup boot sector in the last sector; reads past its last
 // block fail.
+// The sectors that cannot be read (past the end of the dynamic disk's table) yield nothing; those of the block the
+// disk's end falls inside are examined up to there: its backup boot sector in its last sector is found.
 TEST_F(ExtensiveScanTest, ABlockThatCannotBeReadYieldsNoCandidates) {
   extensive_test::OpenedDisk disk(extensive_test::OwnDisk("ntfs_folders.dynamic.vhd"));
-  for (uint32_t perRead : {100u, 1u}) {
-    SetRange(records::kNtfs, 32768 - 100, 300, perRead);
-    RunWorker();
-    ExpectEnded();
-    EXPECT_EQ(Now().boots, std::vector<uint32_t>{32767}) << perRead;
+  for (uint32_t start : {32768u - 100, 32768u - 50}) {
+    for (uint32_t perRead : {100u, 1u}) {
+      SetRange(records::kNtfs, start, 300, perRead);
+      RunWorker();
+      ExpectEnded();
+      EXPECT_EQ(Now().boots, std::vector<uint32_t>{32767}) << start << " " << perRead;
+    }
   }
 }
 

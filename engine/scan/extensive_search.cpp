@@ -62,14 +62,15 @@ void SearchRange(const SearchSteps& steps) {
   for (uint64_t i = 0; i < count && !ScanStopRequested(); i += perRead, ++block) {
     const uint32_t sectors = static_cast<uint32_t>(std::min<uint64_t>(perRead, count - i));
     if (steps.beforeBlock) steps.beforeBlock(i);
-    // A block that cannot be read comes back as zeros and is not examined.
-    const bool read = ntfs::ReadSourceSectors(ntfs::CurrentDevicePath(), start + i, sectors, buffer.data());
+    // The sectors of a block that cannot be read come back as zeros and are not examined; those before the first
+    // of them are (the block the disk's end, or a cut, falls inside).
+    const uint32_t readable = ReadReadableSectors(ntfs::CurrentDevicePath(), start + i, sectors, buffer.data());
     if (block % kBlocksPerProgress == 0) {
       extensive::ShowProgress(extensive::HeldPercent(i, ScanRange.sectorCount));
       extensive::ShowStatus(u"Reading Sector " + extensive::Decimal(i) + u" Of " +
                             extensive::Decimal(ScanRange.sectorCount));
     }
-    for (uint32_t k = 0; read && k < sectors && !ScanStopRequested(); ++k) {
+    for (uint32_t k = 0; k < readable && !ScanStopRequested(); ++k) {
       steps.examine(static_cast<uint32_t>(start + i + k), buffer.data() + size_t{k} * kSectorSize);
     }
     if (steps.afterBlock) steps.afterBlock(i);

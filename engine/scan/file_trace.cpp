@@ -82,19 +82,21 @@ class Search {
     uint64_t current = ScanRange.startSector;
     const uint64_t end = ScanRange.endSector;
     while (!ScanStopRequested() && current <= kLastHitSector) {
-      if (ReadSectors(ntfs::CurrentDevicePath(), static_cast<uint32_t>(current), static_cast<uint32_t>(current >> 32),
-                      kFileTraceBlockSectors, block.data()) != 1) {
-        break;
-      }
+      // A block that cannot be read whole (the last of a disk whose end lies inside it) is examined up to its
+      // first sector that cannot be read, and the search ends there: a signature of zeros would match the
+      // zeros that stand for what was not read.
+      const uint32_t readable =
+          ReadReadableSectors(ntfs::CurrentDevicePath(), current, kFileTraceBlockSectors, block.data());
+      if (readable == 0) break;
       ShowBlock(current, end);
-      for (uint32_t i = 0; i < kFileTraceBlockSectors && current <= kLastHitSector && !ScanStopRequested(); ++i) {
+      for (uint32_t i = 0; i < readable && current <= kLastHitSector && !ScanStopRequested(); ++i) {
         if (hits_ % 10 == 0) ShowProgress();
         const uint8_t* sector = block.data() + size_t{i} * kSectorSize;
         // Made on the first signature that matches: a short one also matches by chance, and the bytes
         // after it tell. Nothing is allocated for a sector no signature matches.
         std::unique_ptr<trace::SourceBytes> file;
         auto plausible = [&](const SelectedSignature& node) {
-          if (!file) file = SectorFile(current, sector, size_t{kFileTraceBlockSectors - i} * kSectorSize);
+          if (!file) file = SectorFile(current, sector, size_t{readable - i} * kSectorSize);
           return trace::PlausibleStart(node.extension, *file);
         };
         // A file found before that goes on here (a stream's next pack, a song's next frame) is no new hit.
@@ -109,7 +111,7 @@ class Search {
         ++current;
         ++examined_;
       }
-      if (current > end) break;
+      if (current > end || readable < kFileTraceBlockSectors) break;
     }
   }
 

@@ -575,28 +575,39 @@ TEST_F(FileTraceTest, TheBlockThatPassesTheEndIsExaminedWhole) {
   }
 }
 
-// A block that cannot be read ends the search and is not examined: a signature of zeros would match its
-// zeroed buffer. Reads of the dynamic VHD past its last block fail.
+// The sectors that cannot be read end the search and are not examined: a signature of zeros would match their
+// zeroed buffer. The block the disk's end cuts is examined up to there (its sectors of zeros are hits). Reads
+// of the dynamic VHD past its last block fail; so do those of a fixed or raw disk past its data.
 TEST_F(FileTraceTest, ABlockThatCannotBeReadEndsTheSearchUnexamined) {
-  quick_test::SharedDisk disk("carving.dynamic.vhd");
-  const uint32_t sectors = DiskSectors("carving");
-  ASSERT_GT(sectors, 1000u);
-  AppendSelectedSignature(u".zero", u"Zero Sectors", 4, "00000000", 0);
-  const uint32_t start = sectors - 100;
-  const uint32_t end = sectors + 300;
-  // The blocks the search can read, as ReadSectors reads them.
-  std::vector<uint8_t> block(size_t{kFileTraceBlockSectors} * kSectorSize);
-  uint64_t readable = start;
-  while (readable <= end && ReadSectors(DevicePathTable[0], static_cast<uint32_t>(readable), 0,
-                                        kFileTraceBlockSectors, block.data()) == 1) {
-    readable += kFileTraceBlockSectors;
+  for (const char* image : {"carving.dynamic.vhd", "carving.fixed.vhd"}) {
+    SCOPED_TRACE(image);
+    Clean();
+    Restart();
+    quick_test::SharedDisk disk(image);
+    const uint32_t sectors = DiskSectors("carving");
+    ASSERT_GT(sectors, 1000u);
+    AppendSelectedSignature(u".zero", u"Zero Sectors", 4, "00000000", 0);
+    const uint32_t start = sectors - 100;
+    const uint32_t end = sectors + 300;
+    // The first sector of the range that cannot be read, as ReadSectors reads it.
+    std::vector<uint8_t> sector(kSectorSize);
+    uint64_t readable = start;
+    while (readable <= end && ReadSectors(DevicePathTable[0], static_cast<uint32_t>(readable), 0, 1, sector.data()) == 1) {
+      ++readable;
+    }
+    ASSERT_LE(readable, end);  // some sector of the range fails
+    ASSERT_NE((readable - start) % kFileTraceBlockSectors, 0u) << "the disk's end lies inside a block";
+    SetSearchRange(start, end);
+    FileTraceSearch();
+    EXPECT_EQ(BlockStatuses().size(), (readable - start + kFileTraceBlockSectors - 1) / kFileTraceBlockSectors);
+    ASSERT_FALSE(FileTraceHitList.empty());
+    uint32_t last = 0;
+    for (const FileTraceHit& hit : FileTraceHitList) {
+      EXPECT_LT(hit.startSector, readable);
+      last = std::max(last, hit.startSector);
+    }
+    EXPECT_EQ(last, readable - 1) << "the disk's last sector, of zeros, in the block its end cuts";
   }
-  ASSERT_LE(readable, end);  // some block of the range fails
-  SetSearchRange(start, end);
-  FileTraceSearch();
-  EXPECT_EQ(BlockStatuses().size(), (readable - start) / kFileTraceBlockSectors);
-  ASSERT_FALSE(FileTraceHitList.empty());
-  for (const FileTraceHit& hit : FileTraceHitList) EXPECT_LT(hit.startSector, readable);
   // The tree is still built from the hits found before.
   ASSERT_FALSE(tree.nodes.empty());
   EXPECT_EQ(tree.At(1).text, u"Root");

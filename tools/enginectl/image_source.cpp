@@ -8,31 +8,17 @@
 #include "engine/records/scan_parameters.h"
 #include "platform/os/os.h"
 
-namespace {
-
-bool HasVhdExtension(const std::u16string& path) {
-  const size_t dot = path.rfind(u'.');
-  if (dot == std::u16string::npos || path.size() - dot != 4) return false;
-  const char16_t* want = u"vhd";
-  for (size_t i = 0; i < 3; ++i) {
-    char16_t c = path[dot + 1 + i];
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-    if (c != want[i]) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 bool OpenImageSource(const char* path, DiskImage& image) {
   const std::u16string name = os::FromUtf8(path);
-  const bool vhd = HasVhdExtension(name);
-  image.CreateReader(vhd ? kImageVhd : kImageVhdx);
-  if (!image.Open(name)) {
-    std::fprintf(stderr, "enginectl: %s: not a %s image that can be read\n", path, vhd ? "VHD" : "VHDX");
+  // The file's bytes choose the reader, whatever its name, as on the program's first page.
+  const ImageOpenResult result = image.OpenFile(name);
+  const std::string said = os::ToUtf8(ImageOpenMessage(result, image.Kind(), name));
+  if (result == ImageOpenResult::kRefused || result == ImageOpenResult::kLargeSectors) {
+    std::fprintf(stderr, "enginectl: %s: %s\n", path, said.c_str());
     return false;
   }
-  ImageFormat = vhd ? 0 : 1;
+  if (!said.empty()) std::fprintf(stderr, "enginectl: %s\n", said.c_str());
+  ImageFormat = image.Kind() == kImageVhdx ? 1 : 0;
   CurrentDriveIndex = 0;
   SourceKind = kSourceDisk;
   SetCurrentDiskImage(&image);

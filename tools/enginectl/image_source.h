@@ -5,8 +5,9 @@
 
 #include "engine/image/disk_image.h"
 
-// Opens path in image (VHD for the extension "vhd" in any case, VHDX otherwise), makes it the current
-// DiskImage and the image the current source. false when it does not open (the message is printed).
+// Opens path in image with the reader its bytes call for (DiskImage::OpenFile), makes it the current DiskImage
+// and the image the current source. false when it does not open or is refused (the message is printed to
+// stderr, as is the warning of a VHDX whose log cannot be read).
 bool OpenImageSource(const char* path, DiskImage& image);
 
 // Parses a whole decimal number; false (with a message naming what) when text is not one.

@@ -231,27 +231,76 @@ def padded_copy(path, copy):
     return copy
 
 
-# Damage to the image file itself, as interrupted or broken copies leave it:
+# Damage to the image file itself, as interrupted or broken copies leave it, and files that other tools write or
+# name otherwise than qemu-img:
 #   cut-footer     a dynamic VHD without its last 512 bytes (its footer)
 #   cut-blocks     a dynamic VHD cut inside one of its last three blocks in the file (never its first)
 #   bat-past-end   a dynamic VHD whose table places one block (not the first) past the end of the file
 #   raw-vhd        a raw disk named .vhd (a fixed VHD whose footer was cut off)
-IMAGE_SHAPES = ("cut-footer", "cut-blocks", "bat-past-end", "raw-vhd")
+#   cut-fixed      a fixed VHD cut inside the volume's data (its footer gone with its end), at a byte or a sector
+#   raw-vhdx       a raw disk named .vhdx
+#   vhd-vhdx       a dynamic VHD named .vhdx
+#   vhdx-vhd       a dynamic VHDX, its blocks in the order a guest wrote them (vhdx.guest_order), named .vhd
+#   vhdx-guest     a dynamic VHDX, its blocks in the order a guest wrote them
+#   vhdx-log       the same, the latest changes of its block table waiting in its log (vhdx.pending_log); its disk
+#                  is the one the file held before the log held them back
+#   vhdx-4k        a dynamic VHDX of 4096-byte logical sectors (the disk's partition table counts them)
+IMAGE_SHAPES = ("cut-footer", "cut-blocks", "bat-past-end", "raw-vhd", "cut-fixed", "raw-vhdx", "vhd-vhdx", "vhdx-vhd",
+                "vhdx-guest", "vhdx-log", "vhdx-4k")
+VHDX_NAMED = ("raw-vhdx", "vhd-vhdx", "vhdx-guest", "vhdx-log", "vhdx-4k")
 
 
-def damaged_copy(raw, image, shape, seed):
-    """Writes the disk raw as a VHD file (a dynamic one, qemu-img's) damaged in shape; returns the raw disk qemu-img
-    reads from the damaged file (what the file lost read as zeros; for a raw disk, raw itself), or None when the
-    disk has too few blocks for the shape (a table entry is moved past the end only when it is not the first)."""
-    if shape == "raw-vhd":
+def image_name(shape):
+    """The name of the shape's image file: its extension is the one a user would see, not what its bytes are."""
+    return "disk.vhdx" if shape in VHDX_NAMED else "disk.vhd"
+
+
+def _vhdx_copy(raw, image, shape, seed, rng):
+    """A dynamic VHDX of the disk raw (qemu-img's, of 1, 8 or 32 MiB blocks) in shape; qemu-img's reading of it."""
+    import vhdx  # noqa: E402  (the VHDX shapes only)
+    block = rng.choice((1, 2) if shape == "vhdx-log" else (1, 8, 32))  # a log needs blocks to hold back
+    run(["qemu-img", "convert", "-f", "raw", "-O", "vhdx", "-o", "subformat=dynamic,block_size=%dM" % block, raw,
+         image])
+    if shape == "vhdx-4k":
+        vhdx.set_logical_sector_size(image, 4096)
+        return raw
+    vhdx.guest_order(image, seed)
+    # A log's replay gives the disk as its machine left it: qemu's reading of the file before the crash held part of
+    # its table back (qemu, which replays a sequence running around the ring's end from the ring's start, is no
+    # judge of the log itself).
+    seen = vhdx.qemu_reading(image, image + ".qemu.raw")
+    if shape == "vhdx-log" and not vhdx.pending_log(image, seed, os.path.basename(image)):
+        return None
+    return seen
+
+
+def damaged_copy(raw, image, shape, seed, extent=None):
+    """Writes the disk raw as an image file (a dynamic VHD, qemu-img's, unless the shape says otherwise) in shape;
+    returns the raw disk qemu-img reads from the file (what the file lost read as zeros; for a raw disk, raw itself),
+    or None when the disk has too few blocks for the shape (a table entry is moved past the end only when it is not
+    the first). extent: (first sector, count) of the volume, inside whose data cut-fixed cuts."""
+    rng = random.Random(seed * 7919 + IMAGE_SHAPES.index(shape))
+    if shape in ("raw-vhd", "raw-vhdx"):
         copy_sparse(raw, image)
         return raw
+    if shape.startswith("vhdx-"):
+        return _vhdx_copy(raw, image, shape, seed, rng)
+    if shape == "cut-fixed":
+        run(["qemu-img", "convert", "-f", "raw", "-O", "vpc", "-o", "subformat=fixed,force_size=on", raw, image])
+        first, count = extent
+        cut = (first + count // 4 + rng.randrange(count * 3 // 4)) * SECTOR + rng.choice((0, rng.randrange(1, SECTOR)))
+        with open(image, "r+b") as f:
+            f.truncate(cut)
+        run(["qemu-img", "convert", "-f", "raw", "-O", "raw", image, image + ".qemu.raw"])
+        return image + ".qemu.raw"
     run(["qemu-img", "convert", "-f", "raw", "-O", "vpc", "-o", "subformat=dynamic,force_size=on", raw, image])
+    if shape == "vhd-vhdx":
+        run(["qemu-img", "convert", "-f", "vpc", "-O", "raw", image, image + ".qemu.raw"])
+        return image + ".qemu.raw"
     info = describe(image)
     blocks = sorted(info["allocated_blocks"], key=lambda b: b["sector"])
     block = info["header"]["block_size"]
     size = os.path.getsize(image)
-    rng = random.Random(seed * 7919 + IMAGE_SHAPES.index(shape))
     if len(blocks) < 2 and shape != "cut-footer":
         return None
     if shape == "cut-footer":

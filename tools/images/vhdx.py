@@ -1,9 +1,15 @@
-"""The VHDX format: reading its headers, region table, metadata and block table, and writing a differencing disk
-(which qemu-img cannot make). All fields little-endian; GUIDs stored in their mixed-endian form."""
+"""The VHDX format: reading its headers, region table, metadata and block table, writing a differencing disk
+(which qemu-img cannot make), and the files other tools leave that qemu-img does not write: blocks placed in the
+order a guest wrote them, a log still holding changes (a machine stopped without closing the disk), 4096-byte
+logical sectors. All fields little-endian; GUIDs stored in their mixed-endian form."""
 
 import hashlib
+import os
+import random
 import struct
 import uuid
+
+from util import copy_sparse, run
 
 
 KIB = 1024
@@ -320,3 +326,192 @@ def as_plain_dynamic(path):
                 f.seek(bat_off + 8 * e["index"])
                 f.write(struct.pack("<Q", 0))
 
+
+
+# ---------------------------------------------------------------- what other tools leave
+
+def _bat_payloads(path):
+    info = describe(path)
+    return info, [e for e in info["bat_allocated"] if e["kind"] == "payload"]
+
+
+def guest_order(path, seed):
+    """Places the payload blocks of a dynamic VHDX (as qemu-img writes it: in the order of the disk) in the order a
+    guest wrote them, as Hyper-V allocates them: the same file offsets dealt to the blocks in a shuffled order, the
+    first to the disk's first block (its partition table, written first)."""
+    info, payloads = _bat_payloads(path)
+    block = info["block_size"]
+    offsets = sorted(e["file_offset"] for e in payloads)
+    dealt = offsets[1:]
+    random.Random(seed).shuffle(dealt)
+    dealt = offsets[:1] + dealt
+    with open(path, "r+b") as f:
+        data = {}
+        for e in payloads:
+            f.seek(e["file_offset"])
+            data[e["index"]] = f.read(block)
+        for e, at in zip(payloads, dealt):
+            f.seek(at)
+            f.write(data[e["index"]])
+            f.seek(info["regions"]["bat"]["offset"] + 8 * e["index"])
+            f.write(struct.pack("<Q", at | e["state"]))
+
+
+LOG_ENTRY = "<4sIIIQII16sQQ"  # signature, checksum, length, tail, sequence, descriptors, reserved, log GUID,
+#                              flushed file offset, last file offset
+LOG_PAGE = 4 * KIB
+
+
+def log_entry(guid, sequence, tail, updates, file_size):
+    """One log entry writing updates [(file offset, 4 KiB page), or (file offset, length) for zeros]: its header
+    and descriptors, then a data page per page written (its first 8 and last 4 bytes kept in its descriptor)."""
+    pages = [(at, page) for at, page in updates if not isinstance(page, int)]
+    head = bytearray(-(-(64 + 32 * len(updates)) // LOG_PAGE) * LOG_PAGE)
+    length = len(head) + LOG_PAGE * len(pages)
+    struct.pack_into(LOG_ENTRY, head, 0, b"loge", 0, length, tail, sequence, len(updates), 0, guid, file_size,
+                     file_size)
+    for i, (at, page) in enumerate(updates):
+        if isinstance(page, int):
+            struct.pack_into("<4sIQQQ", head, 64 + 32 * i, b"zero", 0, page, at, sequence)
+        else:
+            struct.pack_into("<4s4s8sQQ", head, 64 + 32 * i, b"desc", page[-4:], page[:8], at, sequence)
+    body = b"".join(struct.pack("<4sI", b"data", sequence >> 32) + page[8:-4] + struct.pack("<I", sequence & 0xFFFFFFFF)
+                    for _, page in pages)
+    return with_crc(bytes(head) + body)
+
+
+def write_log(path, sequences, name):
+    """Writes log entries into the log region of the VHDX at path and names the log in a new current header (the
+    other header slot, its sequence number one more). sequences: [(first position in the log, first sequence
+    number, [updates of each entry])]; each sequence's entries follow one another around the ring, each naming the
+    sequence's first as its tail. The changes are not made in their places: they wait in the log. Returns the
+    position and length of every entry written, in order."""
+    guid = _guid(name + "/log")
+    written = []
+    with open(path, "r+b") as f:
+        heads = sorted(_headers(f), key=lambda h: h["sequence"])
+        current = bytearray(_read(f, heads[-1]["offset"], 4 * KIB))
+        log_length, log_offset = struct.unpack_from("<IQ", current, 68)
+        f.seek(0, 2)
+        size = f.tell()
+        for position, sequence, entries in sequences:
+            at = position
+            for number, updates in enumerate(entries):
+                entry = log_entry(guid, sequence + number, position, updates, size)
+                for piece in range(0, len(entry), LOG_PAGE):  # around the ring, a page at a time
+                    f.seek(log_offset + (at + piece) % log_length)
+                    f.write(entry[piece:piece + LOG_PAGE])
+                written.append((at, len(entry)))
+                at = (at + len(entry)) % log_length
+        struct.pack_into("<Q16s", current, 8, heads[-1]["sequence"] + 1, _guid(name + "/file-after-log"))
+        struct.pack_into("<16s", current, 48, guid)
+        other = next(at for at in HEADER_OFFSETS if at != heads[-1]["offset"])
+        f.seek(other)
+        f.write(with_crc(current))
+    return written
+
+
+def log_region(path):
+    """(file offset, length) of the log the current header names."""
+    with open(path, "rb") as f:
+        length, offset = struct.unpack_from("<IQ", _read(f, current_header(f)["offset"], 4 * KIB), 68)
+    return offset, length
+
+
+def pending_log(path, seed, name, torn=False, first=None, extra=(), stale=None):
+    """A VHDX as a machine that stopped without closing it leaves it: the payload blocks it allocated last (the
+    last in the file, one to half of them, seeded, never the first) were allocated after its table was last written
+    in place, their entries there still "not present"; the table
+    pages that name them wait in the log, in a sequence of one to three entries, each a later version of the pages
+    (one more group of the blocks named), starting anywhere in the ring (so some wrap around its end). torn: the
+    last entry's checksum does not match (a write cut off): the blocks it alone names stay absent (two blocks at
+    least are held back then, where the disk has three). first: the
+    sequence's place in the ring instead; extra: more updates of its first entry; stale: (place, updates) of an
+    entry of an earlier sequence, left in the ring (never to be replayed). Returns the indices of the blocks whose
+    entries wait in the log (none for a disk of one block: nothing is done)."""
+    info, payloads = _bat_payloads(path)
+    rng = random.Random(seed)
+    by_place = sorted(payloads, key=lambda e: e["file_offset"])
+    if len(by_place) < 2:
+        return []
+    kept = rng.randint(1, max(1, len(by_place) // 2))
+    held = by_place[len(by_place) - min(len(by_place) - 1, max(kept, 2 if torn else 1)):]
+    rng.shuffle(held)  # the order of allocation among them
+    count = min(len(held), rng.randint(2 if torn else 1, 3))
+    groups = [held[i::count] for i in range(count)]
+    bat = info["regions"]["bat"]["offset"]
+    with open(path, "r+b") as f:
+        final = {}
+        for e in held:
+            page = (bat + 8 * e["index"]) // LOG_PAGE * LOG_PAGE
+            final.setdefault(page, _read(f, page, LOG_PAGE))
+        pages = {page: bytearray(data) for page, data in final.items()}
+
+        def entry_field(e):
+            at = bat + 8 * e["index"]
+            page = at // LOG_PAGE * LOG_PAGE
+            return page, at - page
+
+        for e in held:
+            page, off = entry_field(e)
+            pages[page][off:off + 8] = bytes(8)
+        for page, data in pages.items():
+            f.seek(page)
+            f.write(data)
+        entries = []
+        for group in groups:
+            touched = set()
+            for e in group:
+                page, off = entry_field(e)
+                pages[page][off:off + 8] = final[page][off:off + 8]
+                touched.add(page)
+            entries.append([(page, bytes(pages[page])) for page in sorted(touched)])
+    entries[0] += list(extra)
+    _, log_length = log_region(path)
+    place = rng.randrange(log_length // LOG_PAGE) * LOG_PAGE if first is None else first
+    sequence = (rng.randrange(1, 1 << 16) << 32) + rng.randrange(1 << 32)
+    sequences = [] if stale is None else [(stale[0], sequence - 1000, [stale[1]])]
+    written = write_log(path, sequences + [(place, sequence, entries)], name)
+    if torn:
+        at, length = written[-1]
+        offset, _ = log_region(path)
+        with open(path, "r+b") as f:  # a byte of the last page of the last entry, as a cut-off write leaves it
+            where = offset + (at + length - LOG_PAGE + 100) % log_length
+            byte = _read(f, where, 1)
+            f.seek(where)
+            f.write(bytes([byte[0] ^ 0xFF]))
+    return sorted(e["block"] for e in held)
+
+
+def set_logical_sector_size(path, size):
+    """Names 4096-byte (or other) logical sectors in the metadata. The table's layout depends on the size only
+    through its sector-bitmap entries, which a disk of fewer blocks than a chunk does not reach."""
+    info = describe(path)
+    if info["data_blocks"] > chunk_ratio(size, info["block_size"]) and info["data_blocks"] > info["chunk_ratio"]:
+        raise ValueError("the table of %s would change" % path)
+    md = info["regions"]["metadata"]["offset"]
+    with open(path, "r+b") as f:
+        table = _read(f, md, 64 * KIB)
+        for i in range(struct.unpack_from("<H", table, 10)[0]):
+            g, off = struct.unpack_from("<16sI", table, 32 + 32 * i)
+            if g == GUIDS["logical_sector_size"].bytes_le:
+                f.seek(md + off)
+                f.write(struct.pack("<I", size))
+
+
+def qemu_reading(path, raw):
+    """qemu-img's reading of the VHDX at path (whatever its name) into raw. A log that holds changes is replayed
+    first, in a copy: qemu reads such a file only once opened for writing (qemu-io opens it so)."""
+    with open(path, "rb") as f:
+        header = current_header(f)
+    if header and header["log_guid"] != guid_text(bytes(16)):
+        copy = raw + ".replayed.vhdx"
+        copy_sparse(path, copy)
+        run(["qemu-io", "-f", "vhdx", "-c", "read 0 512", copy])
+        path = copy
+    if os.path.exists(raw):
+        os.remove(raw)
+    run(["qemu-img", "convert", "-f", "vhdx", "-O", "raw", path, raw])
+    if path == raw + ".replayed.vhdx":
+        os.remove(path)
+    return raw

@@ -2,8 +2,9 @@
 """The engine judged by the files that were written, on damage The Sleuth Kit cannot judge: damage to one of two
 copies (tools/images/damage.py; TSK reads only the first allocation table) and the histories users bring
 (tools/images/user_history.py: space used again after a delete, a quick format, torn MFT records; and a partition
-table whose entries are gone over partitions on 1 MiB boundaries), and damage to the image file itself
-(tools/images/vhd.py: a copy cut short, a block placed past the file's end, a raw disk named .vhd).
+table whose entries are gone over partitions on 1 MiB boundaries), and the image file itself as users bring it
+(tools/images/vhd.py: a copy cut short, a block placed past the file's end, files named otherwise than their bytes,
+VHDX files as Hyper-V leaves them).
 
     written_test.py --enginectl PATH --ntfs-helper PATH --work DIR [--shapes SHAPE,...] [--seeds FIRST-LAST[,...]]
                     [--jobs N] [--faults]
@@ -44,6 +45,14 @@ Shapes (damage.py's one-copy shapes, user_history.py's acts):
                                                            footer, or was cut inside one of its last blocks, or whose
                                                            table places a block past its end
     raw-vhd                                                quick and search: the raw disk named .vhd
+    cut-fixed                                              quick: the disk as a fixed VHD cut inside the volume
+    raw-vhdx, vhd-vhdx                                     quick: the raw disk, or a dynamic VHD, named .vhdx
+    vhdx-vhd                                               quick and search: a VHDX, its blocks in the order a
+                                                           guest wrote them, named .vhd
+    vhdx-guest, vhdx-log                                   quick: a VHDX, its blocks in the order a guest wrote
+                                                           them; and the latest changes of its table in its log
+    vhdx-4k                                                quick: a VHDX of 4096-byte sectors (its partition table
+                                                           counting them), which must be refused by name
 For the image-file shapes qemu-img's reading of the damaged file is the second opinion: a live file whose bytes it
 no longer gives is destroyed, and one TSK cannot find through it (its entry or record lost) is not required.
 
@@ -106,6 +115,13 @@ SHAPES = {
     "cut-blocks": Shape(IMAGE_KINDS, QUICK, "image"),
     "bat-past-end": Shape(IMAGE_KINDS, QUICK, "image"),
     "raw-vhd": Shape(IMAGE_KINDS, ("quick", "search"), "image"),
+    "cut-fixed": Shape(IMAGE_KINDS, QUICK, "image"),
+    "raw-vhdx": Shape(IMAGE_KINDS, QUICK, "image"),
+    "vhd-vhdx": Shape(IMAGE_KINDS, QUICK, "image"),
+    "vhdx-vhd": Shape(IMAGE_KINDS, ("quick", "search"), "image"),
+    "vhdx-guest": Shape(IMAGE_KINDS, QUICK, "image"),
+    "vhdx-log": Shape(IMAGE_KINDS, QUICK, "image"),
+    "vhdx-4k": Shape(IMAGE_KINDS, QUICK, "image"),
     "table-start": Shape(("fat16", "fat32"), EXTENSIVE, "damage"),
     "cross-both": Shape(FAT_KINDS, QUICK, "damage"),
     "other-type": Shape(("fat16", "fat32"), ("extensive-other",), "damage"),
@@ -121,7 +137,8 @@ CI_SEEDS = {
     "table-sector": (1, 2, 7001, 7014), "boot-backup": (1, 3, 7014), "reuse": (1, 8, 14, 7047), "torn": (1, 2),
     # reuse-format 7030: a file deleted before the format, its clusters then a folder's index (NTFS).
     "format": (1, 6), "reuse-format": (9, 12, 14, 16, 22, 23, 7030), "aligned-table": (1,), "cut-footer": (1, 4),
-    "cut-blocks": (5, 8), "bat-past-end": (1, 8), "raw-vhd": (2, 3),
+    "cut-blocks": (5, 8), "bat-past-end": (1, 8), "raw-vhd": (2, 3), "cut-fixed": (1, 2), "raw-vhdx": (3,),
+    "vhd-vhdx": (2,), "vhdx-vhd": (1, 2), "vhdx-guest": (3,), "vhdx-log": (1, 2), "vhdx-4k": (2,),
     # table-start 7018: a lone copy with entries in its first sector alone; cross-both 7007: two chains of one length.
     "table-start": (1, 2, 7018), "cross-both": (1, 2, 7005, 7007), "other-type": (1, 2), "reuse-delete": (1, 3, 7015),
 }
@@ -159,16 +176,16 @@ def damage_shapes(shape, kind):
 
 # ---------------------------------------------------------------- disks
 
-def compose(path, placed, wrapped=True):
+def compose(path, placed, wrapped=True, unit=1):
     """A fixed VHD (unless wrapped is False: the raw disk) of a disk holding the volumes [(raw, fs, sectors, start)]
     behind an MBR naming them (a FAT12 one with the small FAT16 type: a primary partition of type 1 is not
-    listed)."""
+    listed), in sectors of unit times 512 bytes."""
     types = dict(diff_test.PARTITION_TYPES, fat12=0x04)
     make_sparse(path, (max(start + sectors for _, _, sectors, start in placed) + ALIGN) * SECTOR)
     for raw, _, _, start in placed:
         disks.place_volume(path, os.path.dirname(raw), os.path.basename(raw), start)
-    disks.write_table(path, 0x5EED0000 + len(placed),
-                      [{"start": start, "size": sectors, "type": types[fs]} for _, fs, sectors, start in placed])
+    disks.write_table(path, 0x5EED0000 + len(placed), [{"start": start // unit, "size": sectors // unit,
+                                                        "type": types[fs]} for _, fs, sectors, start in placed])
     return diff_test.make_vhd(path, path[:-len(".raw")] + ".vhd") if wrapped else path
 
 
@@ -301,12 +318,22 @@ class Case:
     def image_file(self, v, raw, record, rows):
         """The disk as an image file damaged in the shape (vhd.damaged_copy), read and judged: the rows of the files
         whose bytes qemu-img no longer reads from the file are destroyed, and those TSK cannot find whole through its
-        reading are not required; None when the shape fits nothing on the disk."""
-        disk = compose(os.path.join(self.work, "disk.raw"), [(raw, v.fs, v.sectors, ALIGN)], wrapped=False)
-        image = os.path.join(self.work, "disk.vhd")
-        seen = vhd.damaged_copy(disk, image, self.shape, self.seed)
+        reading are not required; None when the shape fits nothing on the disk. A disk of 4096-byte sectors must be
+        refused by name (what it saved otherwise is judged too)."""
+        four_k = self.shape == "vhdx-4k"
+        disk = compose(os.path.join(self.work, "disk.raw"), [(raw, v.fs, v.sectors, ALIGN)], wrapped=False,
+                       unit=8 if four_k else 1)
+        image = os.path.join(self.work, vhd.image_name(self.shape))
+        seen = vhd.damaged_copy(disk, image, self.shape, self.seed, (ALIGN, v.sectors))
         if seen is None:
             return None
+        if four_k:
+            proc = driver.run(self.args.enginectl, "partitions", image)
+            if proc.returncode != 0 and b"4096-byte sectors" in proc.stderr:
+                return [], {"written": len(rows)}
+            refused = [("save", "a disk of 4096-byte sectors was not refused by name: " + driver.failure(proc))]
+            problems, figures = self.read_mode("quick", v, image, raw, copy.deepcopy(rows), v.description)
+            return refused + problems, figures
         seen = extract(seen, ALIGN, v.sectors, os.path.join(self.work, "seen.raw"))
         target = user_history.target_of(record, v.description)
         user_history.locate(target, rows)
