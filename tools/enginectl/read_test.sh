@@ -27,6 +27,7 @@ expect_refusal() {
   fi
 }
 expect_refusal "$own/no such image.vhd" 0 1
-expect_refusal "$shared/mbr_primary.dynamic.vhd.manifest.json" 0 1   # not VHDX
+printf '{"not": "a disk"}\n' >"$tmp/short.vhdx"
+expect_refusal "$tmp/short.vhdx" 0 1                                # less than a sector, whatever its name
 expect_refusal "$own/tiny.vhd" 100000 1                              # past the block table
 exit $fail
