@@ -10,6 +10,8 @@ image_fuzz_file.h reads (u32 file size, then pieces of u32 offset, u16 length an
                    extension record)
     mft_run        a plain volume whose $MFT run length is 0x7FFFFFFF clusters (the walk stays in the volume)
     plain          a folder and two files, one resident, one in clusters
+    deleted_over   200 deleted files, each made later than the one before, whose runs all claim one run of 60
+                   clusters (a save weighs each against the others, and the questions stay short)
 
 And fuzz_extensive_scan's ntfs_rebuilt (plain bytes): a volume of 512-byte clusters without a boot sector, found by
 its two folders' index records, whose $MFT, $Bitmap and $BadClus (the stream $Bad) tell its size, with a file whose
@@ -116,6 +118,17 @@ def plain_volume(mft_runs=None):
     return volume({16: folder, 17: small, 18: big}, 8, [(40 * CLUSTER, bytes(range(1, 256)) * 40)], mft_runs)
 
 
+def deleted_over():
+    count, first, length = 200, 100, 60
+    records = {}
+    for n in range(16, 16 + count):
+        times = struct.pack("<QQQQ", *[n * 10000000] * 4) + bytes(16)
+        records[n] = plain_record(n, [
+            nr.resident(0x10, times, 0), nr.resident(0x30, nr.file_name_value(ROOT, "deleted %d.bin" % n), 1),
+            nr.non_resident(nr.DATA, [(first, length)], length * CLUSTER, length * CLUSTER - n, 2)], flags=0)
+    return volume(records, (16 + count) * nr.RECORD // CLUSTER + 1)
+
+
 def named_attribute(kind, name, ident, value=None, runs=None, real=0):
     """A resident attribute holding value, or a non-resident one of runs and size real, named name."""
     encoded = name.encode("utf-16-le")
@@ -176,7 +189,7 @@ def rebuilt_volume():
 def main():
     folder = os.path.join(HERE, "corpus", "fuzz_ntfs_quick_scan")
     os.makedirs(folder, exist_ok=True)
-    seeds = {"listed_base": listed_base(), "plain": plain_volume(),
+    seeds = {"listed_base": listed_base(), "plain": plain_volume(), "deleted_over": deleted_over(),
              "mft_run": plain_volume(bytes([0x14]) + struct.pack("<I", 0x7FFFFFFF) + bytes([MFT_CLUSTER, 0]))}
     for name, image in seeds.items():
         with open(os.path.join(folder, name), "wb") as f:

@@ -128,10 +128,13 @@ bool BeginsFatSubfolder(const uint8_t* sector) {
   return sector[0] == '.' && sector[1] == ' ' && sector[32] == '.' && sector[33] == '.';
 }
 
+uint32_t FatDotCluster(const uint8_t* sector, uint16_t fileSystemCode) {
+  return fileSystemCode == records::kFat32 ? MakeFatCluster(sector[26], sector[27], sector[20], sector[21])
+                                           : LoadLe16(sector + 26);
+}
+
 uint32_t FatDotDotCluster(const uint8_t* sector, uint16_t fileSystemCode) {
-  const uint8_t* dotDot = sector + kFatEntryBytes;
-  return fileSystemCode == records::kFat32 ? MakeFatCluster(dotDot[26], dotDot[27], dotDot[20], dotDot[21])
-                                           : LoadLe16(dotDot + 26);
+  return FatDotCluster(sector + kFatEntryBytes, fileSystemCode);
 }
 
 uint32_t IsValidFatName(std::u16string_view name) {

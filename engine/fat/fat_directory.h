@@ -101,6 +101,8 @@ bool BeginsFatSubfolder(const uint8_t* sector);
 // The cluster the ".." entry of a subfolder's first sector names (0 for the root): FAT32 (fileSystemCode 200)
 // bytes 58, 59, 52, 53, anything else the 16 bits at 58.
 uint32_t FatDotDotCluster(const uint8_t* sector, uint16_t fileSystemCode);
+// The cluster its "." entry names, the folder's own: bytes 26, 27, 20, 21 (FAT32), else the 16 bits at 26.
+uint32_t FatDotCluster(const uint8_t* sector, uint16_t fileSystemCode);
 
 // The u32 of the bytes b0 (lowest) to b3; a FAT32 entry's first cluster is bytes 26, 27, 20, 21.
 uint32_t MakeFatCluster(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3);

@@ -14,10 +14,13 @@ struct StandardTimes {
   uint64_t modification = 0;
   uint64_t change = 0;  // of the MFT record
   uint64_t access = 0;
+  // The change journal's number of the file's last change (NTFS 3.0 and later, while a journal is kept); 0 when
+  // the value is too short to hold it.
+  uint64_t usn = 0;
 };
 
-// The times of the record's unnamed, resident standard information attribute; false when it has none that
-// holds them.
+// The times (and the journal number) of the record's unnamed, resident standard information attribute; false when
+// it has none that holds the times.
 bool ReadStandardTimes(const uint8_t* record, StandardTimes* out);
 
 }  // namespace ntfs

@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "engine/fat/fat_chain.h"
+#include "engine/fat/fat_directory.h"
 #include "engine/image/read_sectors.h"
 #include "engine/records/fat_records.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/records/scan_records.h"
 #include "engine/save/cluster_runs.h"
+#include "engine/save/reach_tree.h"
 #include "engine/save/save_state.h"
 
 namespace save {
@@ -33,12 +35,21 @@ struct Claimant {
   uint32_t size = 0;
   uint64_t end = 0;  // one past the last cluster a reading of consecutive clusters takes
   uint32_t clusters = 0;
-  uint16_t date = 0;
+  uint16_t date = 0;     // the last write date: with the first cluster and size, what tells a file listed twice
+  uint64_t created = 0;  // CreationStamp
   bool deleted = false;
   bool consecutive = false;  // read without a chain: deleted, or no table chains it
   bool held = false;         // its folder's clusters are the tables' (live files only)
   const std::u16string* name = nullptr;
 };
+
+// An entry's creation date, time and hundredths as one number in their order; 0 where the entry keeps no creation
+// date (its writer left none) or one that names no day.
+uint64_t CreationStamp(const FatEntryTimes& t) {
+  const unsigned month = (t.creationDate >> 5) & 15u, day = t.creationDate & 31u;
+  if (month == 0 || month > 12 || day == 0) return 0;
+  return uint64_t{t.creationDate} << 24 | uint64_t{t.creationTime} << 8 | t.creationHundredths;
+}
 
 // Entries of one first cluster, size, deleted mark and date are one file listed more than once (a folder read
 // along another's chain, a rename that left the old entry): the claimants are sorted so that they lie together.
@@ -55,42 +66,10 @@ bool Yields(const Claimant& a, Claim aClaim, const Claimant& b, Claim bClaim) {
     if (a.held != b.held) return !a.held;
     if (aClaim != bClaim) return aClaim < bClaim;
   }
-  if (a.date != b.date && a.date != 0 && b.date != 0) return a.date < b.date;
+  // The newer by its creation: a copy keeps its source's last write time and gets a creation time of its own.
+  if (a.created != b.created && a.created != 0 && b.created != 0) return a.created < b.created;
   return true;
 }
-
-// The furthest end over ranges of the claimants read as consecutive clusters (by first cluster): those that reach
-// over a cluster are found without looking at the others.
-class ReachTree {
- public:
-  void Build(const std::vector<uint64_t>& ends) {
-    leaves_ = 1;
-    while (leaves_ < ends.size()) leaves_ *= 2;
-    furthest_.assign(2 * leaves_, 0);
-    std::copy(ends.begin(), ends.end(), furthest_.begin() + static_cast<std::ptrdiff_t>(leaves_));
-    for (size_t node = leaves_ - 1; node >= 1; --node) {
-      furthest_[node] = std::max(furthest_[2 * node], furthest_[2 * node + 1]);
-    }
-  }
-  // Calls visit(i) for each i below count whose end lies past cluster, until visit returns false.
-  template <class Visit>
-  void Over(size_t count, uint64_t cluster, Visit visit) const {
-    if (!furthest_.empty()) Descend(1, 0, leaves_, count, cluster, visit);
-  }
-
- private:
-  template <class Visit>
-  bool Descend(size_t node, size_t low, size_t high, size_t count, uint64_t cluster, Visit& visit) const {
-    if (low >= count || furthest_[node] <= cluster) return true;
-    if (high - low == 1) return visit(low);
-    const size_t middle = (low + high) / 2;
-    return Descend(2 * node + 1, middle, high, count, cluster, visit) &&
-           Descend(2 * node, low, middle, count, cluster, visit);
-  }
-
-  size_t leaves_ = 0;
-  std::vector<uint64_t> furthest_;
-};
 
 class FatClaimsState {
  public:
@@ -144,43 +123,49 @@ class FatClaimsState {
     return held;
   }
 
-  // Whether a folder's first cluster still begins with its "." entry. A folder the tables no longer hold may be
-  // known only from its subfolders' ".." entries, its own cluster written by a file since.
-  static bool BeginsFolder(uint32_t cluster) {
+  // Whether a folder's first cluster still begins with its own "." entry (one naming that cluster). A folder the
+  // tables no longer hold may be known only from its subfolders' ".." entries, its own cluster written by a file
+  // since; a deleted folder's cluster may have been written since as well.
+  static bool BeginsFolder(uint32_t cluster, uint64_t limit) {
+    if (cluster < 2 || cluster >= limit) return false;
     const FileSystemRecord& fs = CurrentFileSystem;
     const uint64_t lba = fs.clusterBase + uint64_t{cluster} * fs.sectorsPerCluster;
     uint8_t sector[kSectorSize];
     if (ReadSectors(CurrentFatDevice(), static_cast<uint32_t>(lba), static_cast<uint32_t>(lba >> 32), 1, sector) == 0) {
       return false;
     }
-    return sector[0] == '.' && sector[1] == ' ' && (sector[11] & 0x10) != 0;
+    return sector[0] == '.' && sector[1] == ' ' && (sector[11] & 0x10) != 0 &&
+           FatDotCluster(sector, static_cast<uint16_t>(fs.type)) == cluster;
   }
 
-  // Live folders claim their first clusters (a FAT32 root its own): a file that begins there holds a folder's
-  // entries, not its bytes. (A deleted folder's cluster may have been written since: it claims nothing; so it is
-  // with a folder the tables do not hold whose cluster no longer begins like one.)
+  // Folders claim their first clusters (a FAT32 root its own): a file that begins there holds a folder's entries,
+  // not its bytes. A live folder's claim is a live file's, a deleted one's a deleted file's; a folder keeps no
+  // creation time, so of a file and a folder on one cluster nothing makes the file the newer. A cluster the tables
+  // leave free is a folder's only while it begins with the folder's "." entry: a file written there since holds
+  // other bytes.
   void AddFolders(FatTableCopy* copies, uint64_t limit) {
     const FileSystemRecord& fs = CurrentFileSystem;
     static const std::u16string kNoName;
-    const auto add = [&](uint32_t first, uint16_t date, bool held, const std::u16string& name) {
+    const auto add = [&](uint32_t first, uint16_t date, bool deleted, bool held, const std::u16string& name) {
       if (first < 2 || first >= limit) return;
       Claimant c;
       c.first = first;
       c.end = uint64_t{first} + 1;
       c.clusters = 1;
       c.date = date;
+      c.deleted = deleted;
       c.held = held;
       c.name = &name;
       claimants.push_back(c);
     };
-    if (fs.type == records::kFat32) add(fs.rootDirectory, 0, true, kNoName);
+    if (fs.type == records::kFat32) add(fs.rootDirectory, 0, false, true, kNoName);
     for (const FatFolderRecord& folder : FatFolderList) {
-      if (folder.deleted != 0 || folder.firstCluster == records::kLostDirId) continue;
       const uint32_t first = folder.firstCluster;
-      if (first >= 2 && first < limit && !copies[0].InUse(first) && !copies[1].InUse(first) && !BeginsFolder(first)) {
-        continue;
-      }
-      add(first, folder.firstDateWord, FolderHeld(copies, folder.parentId), folder.name);
+      if (first == records::kLostDirId) continue;
+      const bool deleted = folder.deleted != 0;
+      const bool free = first < limit && !copies[0].InUse(first) && !copies[1].InUse(first);
+      if ((deleted || free) && !BeginsFolder(first, limit)) continue;
+      add(first, folder.firstDateWord, deleted, !deleted && FolderHeld(copies, folder.parentId), folder.name);
     }
   }
 
@@ -200,6 +185,7 @@ class FatClaimsState {
       c.clusters = static_cast<uint32_t>((uint64_t{entry.size} + clusterBytes - 1) / clusterBytes);
       c.end = std::min<uint64_t>(uint64_t{c.first} + c.clusters, limit);
       c.date = entry.firstDateWord;
+      c.created = CreationStamp(entry.times);
       c.deleted = entry.deleted != 0;
       c.consecutive = c.deleted || !Chained(copies, c.first);
       // A deleted file's consecutive clusters are its own at most up to the first a table gives to a chain: a reading

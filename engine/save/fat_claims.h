@@ -11,8 +11,8 @@
 
 namespace save {
 
-// One file as the save reads it: its first cluster, size, clusters, deleted mark, date and name (the listed
-// record's), and how its clusters were found: a chain in ClusterList (through table copy `copy`, exactly its
+// One file as the save reads it: its first cluster, size, clusters, deleted mark, last write date and name (the
+// listed record's), and how its clusters were found: a chain in ClusterList (through table copy `copy`, exactly its
 // clusters long or running on past them), else consecutive clusters from its first.
 struct FatFileRead {
   uint32_t first = 0;
@@ -44,10 +44,13 @@ bool FatClusterOfUnchainedLive(uint64_t cluster, uint64_t limit);
 // hold (the root, or a folder whose first cluster is in use) before one's whose folder they do not (a folder from
 // before a quick format); between two live files, the entry's own first cluster before a chain through it, a chain
 // of exactly its file's clusters before one that runs on past them, and any of these before consecutive clusters
-// taken without a chain (both files were there together); the newer by its date; else neither stands. A chain that
-// meets another where no listed file's first cluster links stands nowhere. Entries of one first cluster, size and
-// date are one file (listed twice, as a folder read along another's chain lists it, or renamed, its old entry left
-// deleted), and claim nothing of each other, unless the tables hold the folder of one live entry and not the other's.
+// taken without a chain (both files were there together); the newer by its creation date and time (a copy keeps its
+// source's last write date); else neither stands, as where an entry keeps no creation date. A folder claims its first
+// cluster as a file of its standing whose creation is not known: while the tables hold it, or while it begins with the
+// folder's "." entry (a folder made over a deleted file and removed again). A chain that meets another where no
+// listed file's first cluster links stands nowhere. Entries of one first cluster, size and last write date are one
+// file (listed twice, as a folder read along another's chain lists it, or renamed, its old entry left deleted), and
+// claim nothing of each other, unless the tables hold the folder of one live entry and not the other's.
 bool FatFileGivesWay(const FatFileRead& file, uint64_t limit);
 
 }  // namespace save

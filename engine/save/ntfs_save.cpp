@@ -1,7 +1,5 @@
 // Saving one NTFS file from its MFT record: resident data, or along the data runs.
 #include <algorithm>
-#include <mutex>
-#include <unordered_set>
 #include <vector>
 
 #include "engine/image/byte_order.h"
@@ -16,7 +14,7 @@
 #include "engine/records/file_system_range.h"
 #include "engine/records/ntfs_records.h"
 #include "engine/records/scan_parameters.h"
-#include "engine/save/cluster_runs.h"
+#include "engine/save/ntfs_claims.h"
 #include "engine/save/ntfs_file_copy.h"
 #include "engine/save/recovered_file.h"
 #include "engine/save/save_progress.h"
@@ -205,95 +203,13 @@ uint64_t WritableLength() {
   return std::min(reach, end > base ? (end - base) * kSectorSize : 0);
 }
 
-// True when taken(first cluster, count) holds for a run of the clusters that hold the file's first `bytes` bytes.
-template <typename Taken>
-bool AnyClusterTaken(uint64_t bytes, Taken&& taken) {
-  const uint64_t clusterBytes = uint64_t{CurrentFileSystem.sectorsPerCluster} * kSectorSize;
-  uint64_t clusters = bytes / clusterBytes + (bytes % clusterBytes != 0 ? 1 : 0);
-  for (const DataRun& run : DataRunList) {
-    if (clusters == 0) break;
-    const uint64_t count = std::min<uint64_t>(clusters, run.length);
-    if (!run.sparse && taken(uint64_t{run.startCluster}, count)) return true;
-    clusters -= count;
-  }
-  return false;
-}
-
 // True when a cluster that holds the file's first `bytes` bytes is marked in use by $Bitmap: a deleted file's
 // clusters were freed with it, so one in use again holds another file's bytes now.
 bool ClustersTakenAgain(uint64_t bytes) {
   ntfs::ClusterBitmap bitmap(VolumeSpace());
   if (!bitmap.known()) return false;
-  return AnyClusterTaken(bytes, [&](uint64_t first, uint64_t count) { return bitmap.AnyInUse(first, count); });
+  return save::AnyClusterHeld(bytes, [&](uint64_t first, uint64_t count) { return bitmap.AnyInUse(first, count); });
 }
-
-// The records of an earlier MFT of the chosen volume (one a quick format replaced), and the clusters their files
-// still in use at the format hold, as runs [first, end). A file deleted before the format whose clusters one of
-// those holds was written over by it, though the present $Bitmap marks them free. Gathered once for a save (its
-// generation) and its file system; a file whose runs lie in an attribute list is not looked at.
-class EarlierMftClusters {
- public:
-  // Whether the record at sector is an earlier MFT's, deleted before the format, and a file in use at the format
-  // holds one of the clusters of its first `bytes` bytes (its runs in DataRunList).
-  bool WrittenOver(uint32_t sector, const uint8_t* record, uint64_t bytes) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!built_ || SaveGeneration() != generation_ || CurrentFileSystem.id != fsId_ ||
-        CurrentFileSystem.clusterBase != clusterBase_) {
-      records::GuardAllocation([&] { Gather(); });
-      built_ = true;
-      generation_ = SaveGeneration();
-      fsId_ = CurrentFileSystem.id;
-      clusterBase_ = CurrentFileSystem.clusterBase;
-    }
-    if (runs_.Empty() || earlier_.count(sector) == 0 || (LoadLe16(record + 22) & ntfs::kFileInUse) != 0) return false;
-    return AnyClusterTaken(bytes, [&](uint64_t first, uint64_t count) { return runs_.Meets(first, count); });
-  }
-
- private:
-  // The chosen file system's earlier records; after a Quick Scan there are none, and a snapshot of an Extensive
-  // Scan marks them again when it is loaded.
-  void Gather() {
-    runs_.Clear();
-    earlier_.clear();
-    if (RecoveryMode == records::kExtensiveScan) {
-      for (const NtfsFoundEntryRecord& entry : NtfsFoundEntryList) {
-        if (entry.earlier && InChosenFileSystem(entry)) Add(entry.id);
-      }
-    } else {
-      for (const NtfsEntryRecord& entry : NtfsEntryList) {
-        if (entry.earlier) Add(entry.id);
-      }
-    }
-    runs_.Seal();
-  }
-
-  void Add(uint32_t sector) {
-    if (!earlier_.insert(sector).second) return;
-    uint8_t record[ntfs::kMaxMftRecordSize] = {};
-    bool intact = false;
-    ntfs::Attribute data;
-    if (ReadMftRecordAtSector(ntfs::CurrentDevicePath(), sector, record, &intact) != 1 || !intact ||
-        !ntfs::IsFileRecord(record) || (LoadLe16(record + 22) & ntfs::kFileInUse) == 0 ||
-        !ntfs::FindAttribute(record, ntfs::kDataAttribute, "", &data) || !data.nonResident) {
-      return;
-    }
-    std::vector<DataRun> runs;
-    ntfs::DecodeRunList(record, data.runListStart, data.End(), runs);
-    for (const DataRun& run : runs) {
-      if (!run.sparse) runs_.Add(run.startCluster, uint64_t{run.startCluster} + run.length);
-    }
-  }
-
-  std::mutex mutex_;
-  bool built_ = false;
-  uint64_t generation_ = 0;
-  uint32_t fsId_ = 0;
-  uint64_t clusterBase_ = 0;
-  std::unordered_set<uint32_t> earlier_;
-  save::ClusterRuns runs_;
-};
-
-EarlierMftClusters earlierMft;
 
 // True when a hole of the runs lies among the clusters of the file's first `bytes` bytes.
 bool HoleWithin(uint64_t bytes) {
@@ -332,9 +248,11 @@ uint32_t SaveNonResident(const uint8_t* record, const ntfs::Attribute* data, con
     } else if (!DataRunList.empty()) {
       const uint64_t writable = WritableLength();
       const uint64_t held = std::min({state.size, head.valid, writable});
+      // A deleted file's clusters that the volume gives to a file in use, or that another record no longer in use
+      // claims with more right, hold another file's bytes.
       const bool damaged = state.torn || (state.deleted && (ClustersTakenAgain(held) ||
                                                             (state.userSave == 1 &&
-                                                             earlierMft.WrittenOver(state.mftSector, record, held))));
+                                                             save::NtfsFileGivesWay(state.mftSector, held))));
       saved = WriteRecoveredFile(target, state.size, writable, head.valid, static_cast<uint16_t>(state.userSave),
                                  damaged, head.compression);
       if (saved == 1) SetNtfsFileTime(target);

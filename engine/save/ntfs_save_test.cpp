@@ -384,6 +384,114 @@ TEST_F(NtfsListedDataTest, AListInClustersOfItsOwnIsReadToItsRealSize) {
   }
 }
 
+// Two records no longer in use whose runs claim one cluster: A's data at clusters 10-11, B's data (or a deleted
+// folder's index) at 11-12. The newer by what its record shows keeps it: the log sequence number of its last logged
+// change, its standard information's journal number and the later of its creation and change times, newer on one
+// and older on none; else neither is whole. A record of the present MFT stands before one of an earlier MFT (one a
+// quick format replaced), and of an earlier MFT one in use at the format before one deleted before it.
+TEST_F(NtfsSaveTest, OfRecordsNoLongerInUseOnOneClusterTheNewerKeepsIt) {
+  constexpr uint64_t kDay = 864000000000ull;
+  struct Side {
+    uint64_t lsn = 0, usn = 0, created = kStamp, changed = kStamp, modified = kStamp;
+    bool earlier = false;
+    uint16_t flags = ntfs::kDeletedFile;  // kFileInUse: in use at the format (earlier only); kDeletedDirectory
+    uint32_t first = 10;
+  };
+  const Side older, newer{0, 0, kStamp + kDay, kStamp + kDay, kStamp + kDay, false, 0, 11};
+  const auto b = [&](Side side) {
+    side.first = 11;
+    return side;
+  };
+  const struct {
+    const char* what;
+    Side a, b;
+    bool aDamaged, bDamaged;
+  } cases[] = {
+      {"made a day later", older, newer, true, false},
+      {"a copy: made later, its last write older", older,
+       [&] {
+         Side copy = newer;
+         copy.modified = kStamp - 2 * kDay;
+         return copy;
+       }(),
+       true, false},
+      {"its record changed later", older, b({0, 0, kStamp - kDay, kStamp + kDay}), true, false},
+      {"both of one time", older, b(older), true, true},
+      {"a later log sequence number", {5}, b({7}), true, false},
+      {"a later journal number", {0, 80}, b({0, 90}), true, false},
+      {"times and log numbers disagree", {9}, b({3, 0, kStamp + kDay, kStamp + kDay}), true, true},
+      {"apart", older, [&] {
+         Side apart = b(older);
+         apart.first = 12;
+         return apart;
+       }(), false, false},
+      {"a deleted folder's index, made later", older,
+       [&] {
+         Side folder = newer;
+         folder.flags = ntfs::kDeletedDirectory;
+         return folder;
+       }(),
+       true, false},
+      {"the present MFT's before an earlier MFT's", [&] {
+         Side earlier = newer;
+         earlier.first = 10;
+         earlier.earlier = true;
+         return earlier;
+       }(), b(older), true, false},
+      {"of an earlier MFT, the one in use at the format", [&] {
+         Side live = older;
+         live.earlier = true;
+         live.flags = ntfs::kFileInUse;
+         return live;
+       }(),
+       [&] {
+         Side gone = newer;
+         gone.earlier = true;
+         return gone;
+       }(),
+       false, true},
+  };
+  MftMap = {MftExtent{NtfsVolume::kSectorsPerCluster, 24, false}};
+  for (const auto& c : cases) {
+    FreeScanRecordLists();
+    const std::u16string tag(1, static_cast<char16_t>(u'a' + (&c - cases)));
+    uint32_t sectors[2] = {};
+    for (uint32_t i = 0; i < 2; ++i) {
+      const Side& side = i == 0 ? c.a : c.b;
+      const bool folder = side.flags == ntfs::kDeletedDirectory;
+      Bytes times(72, 0);
+      ntfs_test::PutLe64(times, 0, side.created);
+      ntfs_test::PutLe64(times, 8, side.modified);
+      ntfs_test::PutLe64(times, 16, side.changed);
+      ntfs_test::PutLe64(times, 64, side.usn);
+      ntfs_test::RecordBuilder record(side.flags);
+      record.AddResident(0x10, u"", times);
+      record.AddFileName(5, u"f", 1);
+      record.AddNonResident(folder ? ntfs::kIndexAllocation : ntfs::kDataAttribute, folder ? u"$I30" : u"",
+                            RunList({{2, side.first}}), 2 * kClusterBytes);
+      Bytes bytes = record.Protected();
+      ntfs_test::PutLe64(bytes, 8, side.lsn);
+      sectors[i] = volume.PutRecord(2 + i, bytes);
+      if (folder) {
+        AppendNtfsFolder(u"folder" + tag, 2 + i, 5, side.created, side.modified, host::kNoTreeKey, 1);
+      } else {
+        AppendNtfsEntry(sectors[i], u"f", 2 + i, 5, side.created, side.modified, 1, 2 * kClusterBytes).earlier =
+            side.earlier;
+      }
+    }
+    mounted.reset();
+    mounted = volume.Mount();
+    BeginSave();
+    EXPECT_EQ(SaveNtfsItems(out, u"a" + tag, 2 * kClusterBytes, sectors[0], 1, 1), 1u) << c.what;
+    EXPECT_EQ(SaveTally.unreadable, c.aDamaged ? 1u : 0u) << c.what;
+    if (c.b.flags != ntfs::kDeletedDirectory) {
+      EXPECT_EQ(SaveNtfsItems(out, u"b" + tag, 2 * kClusterBytes, sectors[1], 1, 1), 1u) << c.what;
+      EXPECT_EQ(SaveTally.unreadable, (c.aDamaged ? 1u : 0u) + (c.bDamaged ? 1u : 0u)) << c.what;
+    }
+  }
+  MftMap.clear();
+}
+
 TEST_F(NtfsSaveTest, FolderFilesComeFromTheScansOwnList) {
   const Bytes quick = Pattern(200, 4);
   const Bytes found = Pattern(100, 5);

@@ -36,6 +36,7 @@ import re
 import shutil
 import struct
 import sys
+import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
@@ -530,6 +531,8 @@ class FatTools:
                 if "Assertion" not in str(e):
                     raise
                 return False
+        elif op.kind == "redate":
+            redate_entry(self.image, op.args[0], op.args[1], op.args[2])
         elif op.kind == "forget-next-free":
             # FSInfo's next-free hint unknown: mtools allocates from the start again and fills freed holes.
             patch(self.image, SECTOR + 492, struct.pack("<I", 0xFFFFFFFF))
@@ -538,8 +541,31 @@ class FatTools:
         return True
 
 
-def replay_ntfs(ops, image, staging, helper):
-    """Replays the operations with one run of the NTFS helper."""
+def redate_entry(image, path, size, mtime):
+    """Gives the FAT entry of path (of size bytes) the last write date and time mtime (seconds since 1970, written as
+    the tools write local time in UTC), as a copy keeps its source's; its creation date and time stay. The entry is
+    the one short entry of the volume that names the file's first cluster and size."""
+    first = int(re.search(r"<(\d+)", run(["mshowfat", "-i", image, "::" + path])).group(1))
+    with open(image, "rb") as f:
+        data = f.read()
+    needle = struct.pack("<HI", first & 0xFFFF, size)
+    found = []
+    at = data.find(needle)
+    while at >= 0:
+        entry = at - 26
+        if entry >= 0 and entry % 32 == 0 and data[entry] not in (0, 0xE5) and data[entry + 11] & 0x18 == 0 and \
+                data[entry + 11] != 0x0F and struct.unpack_from("<H", data, entry + 20)[0] == first >> 16:
+            found.append(entry)
+        at = data.find(needle, at + 1)
+    if len(found) != 1:
+        raise ValueError("%d entries name %s's first cluster %d and size %d" % (len(found), path, first, size))
+    t = time.gmtime(mtime)
+    patch(image, found[0] + 22, struct.pack("<HH", t.tm_hour << 11 | t.tm_min << 5 | t.tm_sec // 2,
+                                            (t.tm_year - 1980) << 9 | t.tm_mon << 5 | t.tm_mday))
+
+
+def replay_ntfs(ops, image, staging, helper, clock=None):
+    """Replays the operations with one run of the NTFS helper, its clock at clock (seconds since 1970) when given."""
     tracked = Tracked()
     lines = []
     for n, op in enumerate(ops):
@@ -550,6 +576,8 @@ def replay_ntfs(ops, image, staging, helper):
             lines.append(["append", op.args[0], stage(staging, n, op.args[2][len(old):])])
         elif op.kind in ("mkdir", "rm", "mv"):
             lines.append([op.kind] + op.args)
+        elif op.kind == "redate":  # the standard information's last write (and access) time
+            lines.append(["times", op.args[0], op.args[2], op.args[2]])
         elif op.kind == "rmtree":
             lines += [["rm", p] for p in tracked.inside(op.args[0]) + [op.args[0]]]
         else:
@@ -559,7 +587,7 @@ def replay_ntfs(ops, image, staging, helper):
     with open(script, "w", encoding="utf-8") as f:
         for line in lines:
             f.write("\t".join(str(x) for x in line) + "\n")
-    run([helper, image, script])
+    run([helper, image, script], env={"NTFS_HELPER_TIME": str(clock)} if clock is not None else None)
 
 
 def build(seed, kind, out_dir, helper=None, shape="normal"):

@@ -14,8 +14,14 @@ Acts, each drawn by a generator of its own from the seed, so that the history be
     crowd    two new folders side by side, 20 to 50 files in each (the cross-linked folders of damage.py need
              folders of several clusters)
     reuse-format   reuse, then format: files deleted and written over before the format lie among the old ones
-    reuse-delete   reuse, then the files it wrote deleted in turn (FAT), written a day later or the same day as the
-             seed draws: a deleted file's place holds a later deleted file's bytes, which only the dates tell
+    reuse-delete   reuse, then the files it wrote deleted in turn, made a day later or the same day as the seed draws:
+             a deleted file's place holds a later deleted file's bytes, which only the dates tell (an NTFS volume
+             is first filled but for a quarter of its files' bytes by one live file, so that ntfs-3g's allocator
+             writes into the space the deleted files left)
+    reuse-copy     reuse-delete of copies of older files: made a day later, their last write dated a day before the
+             history's (a copy keeps its source's, and gets a creation time of its own), the first of them a folder
+             of 14 files (taking a deleted file's first cluster on FAT, on NTFS its index outgrowing its record),
+             removed with them
 
 The record of what was written: one row per file the generator wrote,
     path, size, sha256
@@ -25,7 +31,7 @@ The record of what was written: one row per file the generator wrote,
               deletion of the history whose place it does not record, an old FAT file in more than one run, a
               file deleted before a quick format that only files or folders whose records the new MFT took wrote over)
     required  a reader must list it and save it whole (live, intact; an empty file too)
-    day       1 for a file an act dated a day later than the others (absent: 0)
+    day       1 for a file an act made a day later than the others (absent: 0): its creation time is the later
 
     user_history.py --seed N --act ACT [--kind KIND] --out DIR [--ntfs-helper PATH]
 writes DIR/<kind>-<seed>-<act>.raw and DIR/<kind>-<seed>-<act>.written.json.
@@ -37,7 +43,6 @@ import random
 import shutil
 import struct
 import sys
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
@@ -46,11 +51,13 @@ import history  # noqa: E402
 import ntfs_records  # noqa: E402
 import oracle  # noqa: E402
 from history import Op  # noqa: E402
-from util import MIB, SECTOR, copy_sparse, fresh_dir, pseudo_bytes, sha256_bytes, text_bytes  # noqa: E402
+from util import FIXED_EPOCH, MIB, SECTOR, copy_sparse, fresh_dir, pseudo_bytes, sha256_bytes, text_bytes  # noqa: E402
 
-ACTS = ("reuse", "format", "torn", "crowd", "reuse-format", "reuse-delete")
-KINDS_OF_ACT = {"torn": ("ntfs512", "ntfs4k"), "reuse-delete": ("fat16", "fat32", "fat12")}
+ACTS = ("reuse", "format", "torn", "crowd", "reuse-format", "reuse-delete", "reuse-copy")
+KINDS_OF_ACT = {"torn": ("ntfs512", "ntfs4k")}
 DAY = 86400
+# The tools' clock (util.TOOL_ENV): when the history's files were made.
+CLOCK = FIXED_EPOCH
 
 
 class Target:
@@ -151,14 +158,16 @@ def fate_now(target, r):
     return "intact" if data is not None and sha256_bytes(data) == r["sha256"] else "destroyed"
 
 
-def run_ops(target, ops):
+def run_ops(target, ops, clock=None):
+    """Takes the steps with the tools; NTFS's with the helper's clock at clock when given (FAT's steps carry their
+    dates)."""
     staging = fresh_dir(target.raw + ".act")
     if target.fat:
         tools = history.FatTools(target.raw, staging)
         for op in ops:
             tools(op)
     else:
-        history.replay_ntfs(ops, target.raw, staging, target.helper)
+        history.replay_ntfs(ops, target.raw, staging, target.helper, clock)
     shutil.rmtree(staging)
 
 
@@ -185,7 +194,9 @@ def new_files(target, rows, rng, tag, count, room, folders, most=None, sizes=Non
     return ops, made
 
 
-def reuse(target, rows, rng, deletions=None, additions=None, mtime=None):
+def reuse(target, rows, rng, deletions=None, additions=None, mtime=None, folder=None):
+    """mtime: when the new files are made (seconds since 1970; else now); folder: a folder made first, 14 files of
+    the new ones in it."""
     locate(target, rows)
     candidates = [r for r in rows if r["state"] == "live" and r["size"] and "place" in r and
                   (not target.fat or len(r["place"]["runs"]) == 1)]
@@ -196,7 +207,12 @@ def reuse(target, rows, rng, deletions=None, additions=None, mtime=None):
     room = sum(r["size"] for r in gone) * 3 // 2 + target.geo.cluster
     more, made = new_files(target, rows, rng, "reuse", additions or max(1, (2 * len(gone) + 4) // 5), room,
                            target.folders, sizes=[r["size"] for r in gone], mtime=mtime)
-    run_ops(target, ops + more)
+    if folder:
+        inside, made_inside = new_files(target, rows + made, rng, "folder", 14, 14 * 2 * target.geo.cluster, [folder],
+                                        2 * target.geo.cluster, mtime=mtime)
+        more = [Op("mkdir", "/" + folder)] + inside + more
+        made += made_inside
+    run_ops(target, ops + more, mtime)
     for r in gone:
         r.update(state="deleted", required=False)
         r["fate"] = fate_now(target, r)
@@ -320,20 +336,64 @@ def crowd(target, rows, rng, files=None):
     return rows + made
 
 
-def reuse_delete(target, rows, rng):
-    """reuse, its new files dated a day later or now as rng draws, then those deleted."""
-    later = rng.random() < 0.5
+def fill(target, rows):
+    """Live files of 1 MiB (ntfs-3g cannot place a larger one in as many runs) that leave free a quarter of the bytes
+    of the live files, a sixteenth of the space and a margin for the MFT to grow: what is written next goes where
+    deleted files were."""
+    bitmap = ntfs_records.cluster_bitmap(target.raw)
+    clusters = min(len(bitmap) * 8, target.geo.sectors * SECTOR // target.geo.cluster)
+    free = sum(1 for c in range(clusters) if not bitmap[c // 8] >> (c % 8) & 1)
+    spare = sum(r["size"] for r in rows if r["state"] == "live") // 4 + 64 * target.geo.cluster + MIB // 2
+    ops, made = [], []
+    for n in range(max(0, free * target.geo.cluster * 15 // 16 - spare) // MIB):
+        name = "nearly full %02d.bin" % n
+        data = pseudo_bytes("fill/%d/%d" % (target.seed, n), MIB)
+        ops.append(Op("put", "/" + name, MIB, data))
+        made.append(row(name, MIB, sha256_bytes(data)))
+    run_ops(target, ops)
+    return rows + made
+
+
+def reuse_delete(target, rows, rng, copies=False):
+    """reuse, its new files made a day later or now as rng draws, then those deleted; copies: made a day later, their
+    last write a day before the history's, a folder of them made first and removed."""
+    later = rng.random() < 0.5 or copies
+    if not target.fat:
+        rows = fill(target, rows)
     before = len(rows)
-    rows = reuse(target, rows, rng, mtime=int(time.time()) + DAY if later else None)
+    when = CLOCK + DAY if later else None
+    folder = "Copied folder %d" % rng.randrange(1000) if copies else None
+    rows = reuse(target, rows, rng, mtime=when, folder=folder)
     fresh = rows[before:]
     target.description = oracle.describe_volume(target.raw, 0)
     locate(target, fresh)
-    run_ops(target, [Op("rm", "/" + r["path"]) for r in fresh])
+    writers = list(fresh)
+    if folder:
+        # The folder's first cluster begins with its "." entry (FAT): the one of its clusters that says whose it is.
+        entry = next(e for e in oracle.user_entries(target.description) if e["dir"] and e["path"] == folder)
+        writers.append({"place": {"runs": [[entry["runs"][0][0], target.geo.cluster // SECTOR]] if entry["runs"]
+                                  else []}})
+    redated = [Op("redate", "/" + r["path"], r["size"], CLOCK - DAY) for r in fresh] if copies else []
+    run_ops(target, redated + [Op("rm", "/" + r["path"]) for r in fresh] +
+            ([Op("rmtree", "/" + folder)] if folder else []), when)
     for r in fresh:
         r.update(state="deleted", required=False, day=1 if later else 0)
         r["fate"] = fate_now(target, r)
-    untold([r for r in rows[:before] if r["state"] == "deleted"], fresh)
+    if target.fat:
+        untold([r for r in rows[:before] if r["state"] == "deleted"], listed_writers(target, writers))
     return rows
+
+
+def listed_writers(target, writers):
+    """The writers whose deleted entries TSK still lists (a file's entry in a later cluster of a deleted folder is
+    lost with the folder's chain): only they tell whose the clusters they took are. Deleted short names are compared
+    without their first letter."""
+    def key(path, size):
+        folder, _, name = path.upper().rpartition("/")
+        return folder, name[1:], size
+    listed = {key(e["path"], e["size"]) for e in oracle.user_entries(oracle.describe_volume(target.raw, 0))
+              if e["deleted"] and not e["dir"]}
+    return [w for w in writers if "path" not in w or key(w["path"], w["size"]) in listed]
 
 
 def act(name, target, rows, seed, **counts):
@@ -351,6 +411,8 @@ def act(name, target, rows, seed, **counts):
         return crowd(target, rows, rng, **counts)
     if name == "reuse-delete":
         return reuse_delete(target, rows, rng)
+    if name == "reuse-copy":
+        return reuse_delete(target, rows, rng, copies=True)
     return tear(target, rows, rng, **counts)
 
 

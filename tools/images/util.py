@@ -34,15 +34,16 @@ def tool_env():
     return env
 
 
-def run(cmd, cwd=None, input=None, check=True, binary=False):
-    """Runs a tool; returns its standard output (text unless binary). A failure raises ToolError with stderr."""
+def run(cmd, cwd=None, input=None, check=True, binary=False, env=None):
+    """Runs a tool (env: variables that replace the fixed ones); returns its standard output (text unless binary). A
+    failure raises ToolError with stderr."""
     proc = subprocess.run(
         [str(c) for c in cmd],
         cwd=cwd,
         input=input,
         stdout=subprocess.PIPE,
         stderr=subprocess.PIPE,
-        env=tool_env(),
+        env=dict(tool_env(), **(env or {})),
         stdin=None if input is not None else subprocess.DEVNULL,
     )
     if check and proc.returncode != 0:

@@ -647,20 +647,22 @@ def loose_name_match(tsk_name, name, fat):
 def must_be_damaged(volume, destroyed=()):
     """TSK's addresses of the volume's files that no reader can save whole, as the volume itself tells: deleted files
     (TSK's orphans among them) whose clusters its allocation gives out again (the first FAT, as
-    driver.fat_file_reused reads it; NTFS the $Bitmap icat gives), deleted FAT files whose clusters another deleted
-    file claims where the dates do not tell them the newer (driver.fat_contested), and the files of the MFT or entry
-    numbers destroyed (by the damage)."""
-    files = [e for e in volume.description.get("entries", []) if not e["dir"] and not e["meta"]]
+    driver.fat_file_reused reads it; NTFS the $Bitmap icat gives), deleted files whose clusters another deleted file
+    or a deleted folder claims where nothing makes them the newer (driver.fat_contested, driver.ntfs_contested), and
+    the files of the MFT or entry numbers destroyed (by the damage)."""
+    listed = [e for e in volume.description.get("entries", []) if not e["meta"]]
+    files = [e for e in listed if not e["dir"]]
     out = {e["addr"] for e in files if e["inode"] in destroyed}
     if volume.fs != "ntfs":
         return out | {e["addr"] for e in files if driver.fat_file_reused(volume.raw, 0, e)} | \
-            driver.fat_contested(volume.raw, 0, files)
+            driver.fat_contested(volume.raw, 0, listed)
     bitmap = subprocess.run(["icat", volume.raw, "6"], stdout=subprocess.PIPE, env=driver.TOOL_ENV,
                             check=True).stdout
     spc = volume.record["cluster"] // SECTOR
     in_use = lambda c: c // 8 < len(bitmap) and bitmap[c // 8] >> c % 8 & 1  # noqa: E731
     return out | {e["addr"] for e in files if e["deleted"] and
-                  any(in_use(c) for s, n in e["runs"] or [] for c in range(s // spc, (s + n) // spc))}
+                  any(in_use(c) for s, n in e["runs"] or [] for c in range(s // spc, (s + n) // spc))} | \
+        driver.ntfs_contested(volume.raw, 0, listed, spc)
 
 
 def audited_save(enginectl, image, source, sandbox, extra=()):

@@ -549,37 +549,128 @@ def fat_file_reused(raw, start, e):
     return any(c < len(entries) and entries[c] != 0 for c in range(first, first + count))
 
 
+def fat_folder_start(raw, base, spc, cluster):
+    """Whether the FAT cluster (of the volume whose cluster 0 lies at sector base) begins with a folder's "." entry
+    that names it."""
+    with open(raw, "rb") as f:
+        f.seek((base + cluster * spc) * 512)
+        entry = f.read(32)
+    return len(entry) == 32 and entry[:2] == b". " and entry[11] & 0x10 != 0 and \
+        int.from_bytes(entry[26:28], "little") | int.from_bytes(entry[20:22], "little") << 16 == cluster
+
+
+def fat_created(e):
+    """TSK's creation time of an entry, None where the entry keeps none."""
+    crtime = e.get("crtime") or ""
+    return crtime[:19] if crtime and not crtime.startswith("0000") else None
+
+
 def fat_contested(raw, start, entries):
-    """TSK's addresses of the deleted FAT files (of entries) that another deleted file claims clusters of, where
-    their dates do not make this one the newer: each is read as consecutive clusters from its first, as many as its
-    size needs and up to the first that the first table gives out, and two such runs that meet are at most one
-    file's (the newer one's by its day of writing; neither's on one day). Two entries of one first cluster, size and
-    day are one file (a rename leaves the old entry deleted)."""
+    """TSK's addresses of the deleted FAT files (of entries) that another deleted file or a deleted folder claims
+    clusters of, where nothing makes this one the newer: each is read as consecutive clusters from its first, as many
+    as its size needs and up to the first that the first table gives out, and two such runs that meet are at most one
+    file's (the newer one's by its creation time; neither's at one time, or where an entry keeps none); a deleted
+    folder's first cluster that still begins with its "." entry is the folder's. Two entries of one first cluster,
+    size and day of last write are one file (a rename leaves the old entry deleted)."""
     layout = fat_layout(raw, start)
     if layout is None:
         return set()
     base, spc, table = layout
     runs = []
     for e in entries:
-        if not e["deleted"] or e["dir"] or not e["size"] or not e["runs"]:
+        if not e["deleted"] or not e["runs"] or not e["dir"] and not e["size"]:
             continue
         first = (e["runs"][0][0] - base) // spc
+        if e["dir"]:
+            if 2 <= first < len(table) and fat_folder_start(raw, base, spc, first):
+                runs.append((first, first + 1, None, None, e))
+            continue
         end = first + 1
         while end < first + -(-e["size"] // (spc * 512)) and end < len(table) and table[end] == 0:
             end += 1
-        runs.append((first, end, (e["mtime"] or "")[:10], e))
+        runs.append((first, end, fat_created(e), (e["mtime"] or "")[:10], e))
     runs.sort(key=lambda r: r[0])
+    newer = lambda a, b: a is not None and b is not None and a > b  # noqa: E731
     out = set()
-    for i, (first, end, day, e) in enumerate(runs):
-        for other_first, _, other_day, other in runs[i + 1:]:
+    for i, (first, end, created, day, e) in enumerate(runs):
+        for other_first, _, other_created, other_day, other in runs[i + 1:]:
             if other_first >= end:
                 break
+            if e["dir"] or other["dir"]:
+                out.update(x["addr"] for x in (e, other) if not x["dir"])
+                continue
             if (first, e["size"], day) == (other_first, other["size"], other_day):
                 continue
-            if day <= other_day:
+            if not newer(created, other_created):
                 out.add(e["addr"])
-            if other_day <= day:
+            if not newer(other_created, created):
                 out.add(other["addr"])
+    return out
+
+
+def ntfs_record(raw, start, inode):
+    """What istat shows of an NTFS record: (allocated, its signs of how lately it was written: the log sequence number
+    of its last logged change, the journal number of its standard information (0 when it keeps none) and the later of
+    its creation and MFT change times, [(first cluster, count)] of its non-resident attributes). Read once while the
+    file stays as it is."""
+    st = os.stat(raw)
+    return _ntfs_record(raw, start, inode, st.st_mtime_ns, st.st_size)
+
+
+@functools.lru_cache(maxsize=4096)
+def _ntfs_record(raw, start, inode, _mtime, _size):
+    out = subprocess.run(["istat", "-o", str(start), raw, str(inode)], stdout=subprocess.PIPE,
+                         stderr=subprocess.DEVNULL, env=TOOL_ENV).stdout.decode("utf-8", "replace")
+    lsn = re.search(r"\$LogFile Sequence Number: (\d+)", out)
+    head, _, rest = out.partition("$STANDARD_INFORMATION Attribute Values:")
+    si = rest.split("Attribute Values:", 1)[0]
+    times = [m.group(1) for key in ("Created", "MFT Modified") for m in [re.search(key + r":\s+(\S+ \S+)", si)] if m]
+    usn = re.search(r"Update Sequence Number: (\d+)", si)
+    runs, non_resident = [], False
+    for line in out.partition("\nAttributes:")[2].splitlines():
+        if line.startswith("Type: "):
+            non_resident = "Non-Resident" in line
+            continue
+        for n in (int(x) for x in line.split() if x.isdigit()) if non_resident else ():
+            if n == 0:
+                continue  # a sparse hole
+            if runs and runs[-1][0] + runs[-1][1] == n:
+                runs[-1][1] += 1
+            else:
+                runs.append([n, 1])
+    signs = (int(lsn.group(1)) if lsn else 0, int(usn.group(1)) if usn else 0, max(times) if times else "")
+    return re.search(r"^Allocated ", head, re.M) is not None, signs, runs
+
+
+def ntfs_contested(raw, start, entries, spc):
+    """TSK's addresses of the deleted NTFS files (of entries, not reallocated) whose clusters (as many as their size
+    needs, of spc sectors) a record of another deleted file or folder claims (a non-resident attribute of it, as istat
+    shows it), where the records' signs (ntfs_record) do not make the file's the newer: newer on one and older on
+    none."""
+    def newer(a, b):
+        return all(x >= y for x, y in zip(a, b)) and a != b
+
+    claims = {}
+    for e in entries:
+        if e["deleted"] and not e["realloc"] and e["inode"] not in claims:
+            allocated, signs, runs = ntfs_record(raw, start, e["inode"])
+            if not allocated:
+                claims[e["inode"]] = (signs, runs)
+    out = set()
+    for e in entries:
+        if e["dir"] or e["inode"] not in claims or not e["size"] or not e["runs"]:
+            continue
+        left, held = -(-e["size"] // (spc * 512)), []
+        for first, count in e["runs"]:
+            take = min(left, count // spc)
+            held.append(((first - start) // spc, take))
+            left -= take
+        signs = claims[e["inode"]][0]
+        for inode, (other, runs) in claims.items():
+            if inode != e["inode"] and not newer(signs, other) and \
+                    any(a < b + m and b < a + n for a, n in held for b, m in runs):
+                out.add(e["addr"])
+                break
     return out
 
 

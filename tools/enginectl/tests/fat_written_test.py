@@ -15,7 +15,9 @@ histories users bring, where The Sleuth Kit (which reads the first table only) i
 - a 1.44 MB FAT12 floppy found by the Extensive Scan;
 - tables away from where a search window looks: both boot sectors lost, FAT32 with 6,158 reserved sectors (as card
   formatters align the data area), FAT16 with 64, and the usual 32 for FAT32;
-- files deleted and their space written again; written again and deleted in turn, a day later or the same day;
+- files deleted and their space written again; written again and deleted in turn, a day later or the same day, or
+  a day later as copies of older files (their last write older than the old files'); a folder made over a deleted
+  file's first cluster and removed again;
 - a volume quick-formatted over its files, then written; a new file beginning where an old one of its length did,
   an old file written around another; a folder of 60 long names on 4 KiB clusters;
 - short names in lower case by their case flags (byte 12), some with letters of the DOS code page, through a
@@ -226,9 +228,10 @@ def format_overlaps(work, name, fs):
     return v, truth, ["extensive"]
 
 
-def deleted_twice(work, name, fs, later):
-    """Files deleted, new files written into their place and deleted in turn, a day later (later) or the same day:
-    an old file's clusters hold a new one's bytes, and only the dates tell whose they are."""
+def deleted_twice(work, name, fs, when):
+    """Files deleted, new files written into their place and deleted in turn, made a day later ("later"), the same day
+    ("same_day") or a day later as copies of older files ("copied": their last write a day before the old files'):
+    an old file's clusters hold a new one's bytes, and only the creation dates tell whose they are."""
     v = Volume(work, name, fs, 16 if fs == "fat16" else 40)
     cluster = v.spc * SECTOR
     day = 1600000000
@@ -240,18 +243,40 @@ def deleted_twice(work, name, fs, later):
     fresh = ["New/new file %d.bin" % i for i in range(3)]
     # Each new file fits the holes in turn: the first two where old files 1 and 2 were, the third over 5 and into 6.
     for i, p in enumerate(fresh):
-        v.put(p, (3 + i) * cluster - 3, mtime=day + (86400 if later else 0))
+        v.put(p, (3 + i) * cluster - 3, mtime=day + (0 if when == "same_day" else 86400))
+        if when == "copied":
+            v.redate(p, day - 86400)
     v.delete(*fresh)
     truth = live_truth(v)
     for p in gone:
         truth.add(p, v.deleted[p], True, deleted_fate(v, p))
     for p in fresh:
         contiguous = v.clusters[p] == list(range(v.clusters[p][0], v.clusters[p][0] + len(v.clusters[p])))
-        fate = deleted_fate(v, p) if later and contiguous else EITHER
+        fate = deleted_fate(v, p) if when != "same_day" and contiguous else EITHER
         truth.add(p, v.deleted[p], True, fate)
     if all(deleted_fate(v, p) == WHOLE for p in gone):
         raise RuntimeError("no new file took an old one's place")
     return v, truth, ["quick", "extensive"]
+
+
+def folder_over_deleted(work, name, fs, spc=1):
+    """A deleted file whose first cluster a folder made afterwards took, the folder removed again (its cluster begins
+    with its "." entry, not with the file's bytes), and a deleted file after it whose clusters nothing took."""
+    v = Volume(work, name, fs, (16 if fs == "fat16" else 40) * spc, spc=spc)
+    cluster = v.spc * SECTOR
+    v.mkdir("Docs")
+    v.put("Docs/keep.txt", 2000)
+    v.put("Docs/OLD.BIN", 3 * cluster - 10)
+    v.put("Docs/AFTER.TXT", 2 * cluster - 5)
+    v.delete("Docs/OLD.BIN", "Docs/AFTER.TXT")
+    v.mkdir("Made")  # in the root: its entry takes no deleted entry's place in Docs
+    if v.clusters["Made"][0] != v.clusters["Docs/OLD.BIN"][0]:
+        raise RuntimeError("the folder did not take OLD.BIN's first cluster")
+    run_tool(["mrd", "-i", v.raw, "::/Made"])
+    truth = live_truth(v)
+    truth.add("Docs/xLD.BIN", v.deleted["Docs/OLD.BIN"], True, DESTROYED)
+    truth.add("Docs/xFTER.TXT", v.deleted["Docs/AFTER.TXT"], True, deleted_fate(v, "Docs/AFTER.TXT"))
+    return v, truth, ["quick", "extensive", "snapshot"]
 
 
 def floppy(work, name):
@@ -554,8 +579,9 @@ def cases():
         out["quick_format_%s" % fs] = (quick_format, fs)
         out["long_folder_format_%s" % fs] = (long_folder_format, fs)
         out["format_overlaps_%s" % fs] = (format_overlaps, fs)
-        for later in (True, False):
-            out["deleted_twice_%s_%s" % (fs, "later" if later else "same_day")] = (deleted_twice, fs, later)
+        for when in ("later", "same_day", "copied"):
+            out["deleted_twice_%s_%s" % (fs, when)] = (deleted_twice, fs, when)
+        out["folder_over_deleted_%s" % fs] = (folder_over_deleted, fs)
         out["lower_case_%s" % fs] = (lower_case, fs)
         out["windows_names_%s" % fs] = (windows_names, fs)
         out["root_only_%s" % fs] = (root_only, fs)
@@ -577,6 +603,7 @@ def cases():
         out["other_type_%s_%02x_%s%s" % (fs, type_code, "logical" if logical else "primary",
                                          "_boot_lost" if boot_lost else "")] = \
             (other_type, fs, type_code, logical, boot_lost)
+    out["folder_over_deleted_fat16_4k"] = (folder_over_deleted, "fat16", 8)
     out["floppy_fat12"] = (floppy,)
     out["reserved_fat32_6158"] = (reserved, "fat32", 6158)
     out["reserved_fat32_32"] = (reserved, "fat32", 32)

@@ -5,6 +5,7 @@ a reader of the tables (The Sleuth Kit reads the first table only).
 
     v = Volume(work, "name", "fat16", 16)        # mkfs.fat --invariant; "fat12" of 0 MiB makes a 1.44 MB floppy
     v.mkdir("Docs"); v.put("Docs/a.bin", 3000); v.delete("Docs/a.bin")   # put(..., mtime=T) dates it
+    v.redate("Docs/a.bin", T)                     # its last write alone, as a copy keeps its source's
     v.link(cluster, value, copies=(1,))           # one table entry of one copy (or both)
     v.image()                                     # a fixed VHD of the raw volume, as the driver reads it
 """
@@ -13,6 +14,7 @@ import re
 import struct
 
 from disks import write_table
+from history import redate_entry
 from util import SECTOR, copy_into, copy_sparse, make_sparse, pseudo_bytes, run
 import vhd
 
@@ -77,6 +79,10 @@ class Volume:
         self.files[path] = data
         self.clusters[path] = self.chain_of(path)
         return data
+
+    def redate(self, path, mtime):
+        """The live file's last write date and time mtime (seconds since 1970); its creation stays."""
+        redate_entry(self.raw, "/" + path, len(self.files[path]), mtime)
 
     def delete(self, *paths):
         run(["mdel", "-i", self.raw] + ["::/" + p for p in paths])

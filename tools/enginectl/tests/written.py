@@ -12,8 +12,8 @@ rows:
 - missing: a required file (live, intact, empty or not) not saved whole with its bytes under its name and folder;
 - case: saved whole with its bytes, its FAT short name in other capitals (the lower-case flags of byte 12);
 - intact-damaged: a deleted or lost file whose bytes are still in place, counted damaged, unless another deleted
-  or lost file's consecutive clusters meet its own and no later day of writing makes it the newer (contested: a
-  save cannot tell whose they are);
+  or lost file's clusters (on FAT its consecutive clusters) meet its own and no later day of its making makes it the
+  newer (contested: a save cannot tell whose they are);
 - outside: sectors read outside the volume.
 FAT names compare as the saver writes them: a deleted short name's first letter is not known; "Copy (n ) of NAME"
 stands for NAME. A lost file (its folders' entries gone) may lie under "Lost Dir" and "Dir<n>" folders standing
@@ -22,6 +22,7 @@ for the folders above it.
 import os
 import re
 
+import user_history  # noqa: E402  (driver.py puts tools/images on the path)
 from diff_test import COPY_OF, outside_reads, read_audit, saved_name
 from driver import sha256_file
 
@@ -78,20 +79,22 @@ class Saved:
         self.sha = sha256_file(full) if self.size is not None and not damaged else None
 
 
-def contested_rows(rows, tsk_contested=()):
+def contested_rows(rows, tsk_contested=(), fat=True):
     """The ids of the deleted or lost rows a save may count damaged with their bytes in place: another such row's
-    consecutive sectors (from the first of its place, as many as its size needs) meet its own, and its day of writing
-    ("day", the same when not given) is not the later; or TSK lists it among the deleted files another claims
-    (tsk_contested: (folder, name without its first letter, size), in capitals)."""
-    placed = sorted(((r["place"]["runs"][0][0], r["place"]["runs"][0][0] + -(-r["size"] // 512), r) for r in rows
-                     if r["state"] != "live" and r["size"] and r.get("place") and r["place"]["runs"]),
-                    key=lambda x: x[0])
+    sectors (on FAT consecutive from the first of its place, as many as its size needs; on NTFS those of its runs)
+    meet its own, and the day it was made ("day", the same when not given) is not the later; or TSK lists it among the
+    deleted files another claims (tsk_contested: (folder, name without its first letter, size), in capitals)."""
+    placed = [(((r["place"]["runs"][0][0], -(-r["size"] // 512)),) if fat else user_history.held_sectors(r), r)
+              for r in rows if r["state"] != "live" and r["size"] and r.get("place") and r["place"]["runs"]]
+    placed.sort(key=lambda x: x[0])
     out = set()
-    for i, (first, end, r) in enumerate(placed):
-        for other_first, _, other in placed[i + 1:]:
-            if other_first >= end:
+    for i, (sectors, r) in enumerate(placed):
+        first, end = sectors[0][0], max(s + n for s, n in sectors)
+        for other_sectors, other in placed[i + 1:]:
+            other_first = other_sectors[0][0]
+            if fat and other_first >= end:
                 break
-            if first == other_first and r["size"] == other["size"]:
+            if not user_history.meet(sectors, other_sectors) or first == other_first and r["size"] == other["size"]:
                 continue
             if r.get("day", 0) <= other.get("day", 0):
                 out.add(id(r))
@@ -127,7 +130,7 @@ def judge(rows, out, audit, extent, fat, tsk_contested=()):
             standing.setdefault(id(r), []).append((s, g))
     problems += required_problems(rows, standing)
     problems += whole_problems(saved, by_sha, fat)
-    problems += damaged_problems(saved, contested_rows(rows, tsk_contested))
+    problems += damaged_problems(saved, contested_rows(rows, tsk_contested, fat))
     # Deleted and lost files whose bytes are still in place, and those of them saved whole with their bytes.
     recoverable = [r for r in rows if r["state"] != "live" and r["fate"] == "intact"]
     figures = {"written": len(rows), "destroyed": sum(r["fate"] == "destroyed" for r in rows),

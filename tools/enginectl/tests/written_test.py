@@ -39,6 +39,8 @@ Shapes (damage.py's one-copy shapes, user_history.py's acts):
     format                                                 quick and extensive
     reuse-format                                           extensive (files written over, then a quick format)
     reuse-delete                                           quick and extensive (files written over, deleted again)
+    reuse-copy                                             quick and extensive (the same of copies of older files,
+                                                           a folder made and removed among them)
     aligned-table                                          search: the volume and two small partners, each on a
                                                            1 MiB boundary that is no cylinder start (nor start + 63)
     cut-footer, cut-blocks, bat-past-end                   quick: the disk as a dynamic VHD whose file lost its
@@ -125,7 +127,9 @@ SHAPES = {
     "table-start": Shape(("fat16", "fat32"), EXTENSIVE, "damage"),
     "cross-both": Shape(FAT_KINDS, QUICK, "damage"),
     "other-type": Shape(("fat16", "fat32"), ("extensive-other",), "damage"),
-    "reuse-delete": Shape(FAT_KINDS, BOTH, "act"),
+    # FAT's kinds where its seeds had them before NTFS's joined.
+    "reuse-delete": Shape(FAT_KINDS + ("fat16",) + NTFS, BOTH, "act"),
+    "reuse-copy": Shape(MAIN_KINDS, BOTH, "act"),
 }
 # Partners of the boot-backup and aligned-table disks: the seed's history of another seed, small.
 PARTNER_OFFSET = diff_test.PARTNER_OFFSET
@@ -140,7 +144,10 @@ CI_SEEDS = {
     "cut-blocks": (5, 8), "bat-past-end": (1, 8), "raw-vhd": (2, 3), "cut-fixed": (1, 2), "raw-vhdx": (3,),
     "vhd-vhdx": (2,), "vhdx-vhd": (1, 2), "vhdx-guest": (3,), "vhdx-log": (1, 2), "vhdx-4k": (2,),
     # table-start 7018: a lone copy with entries in its first sector alone; cross-both 7007: two chains of one length.
-    "table-start": (1, 2, 7018), "cross-both": (1, 2, 7005, 7007), "other-type": (1, 2), "reuse-delete": (1, 3, 7015),
+    "table-start": (1, 2, 7018), "cross-both": (1, 2, 7005, 7007), "other-type": (1, 2),
+    # reuse-delete 16 and 23: NTFS (ntfs512 a day later, ntfs4k the same day), deleted files written over by files
+    # deleted in turn; reuse-copy 1, 3 and 12: copies over deleted files, on FAT32, NTFS and FAT16.
+    "reuse-delete": (1, 3, 7015, 16, 23), "reuse-copy": (1, 2, 3, 12),
 }
 # Cases the soak found failing on a fault whose fix is not in yet: (shape, seed) -> the fault.
 FAULTS = {}
@@ -416,13 +423,14 @@ def add(figures, more):
 
 def tsk_contested(raw, fs):
     """(folder, name without its first letter, size) in capitals of the deleted files TSK lists on the volume that
-    another deleted file claims clusters of, where their days of writing do not tell (driver.fat_contested)."""
+    another deleted file or a deleted folder claims clusters of, where their creation times do not tell
+    (driver.fat_contested)."""
     if fs == "ntfs":
         return set()
     description = oracle.describe_volume(raw, 0)
-    files = [e for e in description.get("entries", []) if not e["dir"] and not e["meta"]]
-    contested = driver.fat_contested(raw, 0, files)
-    return {(folder, name[1:], e["size"]) for e in files if e["addr"] in contested
+    listed = [e for e in description.get("entries", []) if not e["meta"]]
+    contested = driver.fat_contested(raw, 0, listed)
+    return {(folder, name[1:], e["size"]) for e in listed if e["addr"] in contested
             for folder, _, name in [e["path"].upper().rpartition("/")]}
 
 
