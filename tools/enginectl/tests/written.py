@@ -13,7 +13,8 @@ rows:
 - case: saved whole with its bytes, its FAT short name in other capitals (the lower-case flags of byte 12);
 - intact-damaged: a deleted or lost file whose bytes are still in place, counted damaged, unless another deleted
   or lost file's consecutive clusters meet its own and no later day of writing makes it the newer (contested: a
-  save cannot tell whose they are);
+  save cannot tell whose they are), or the volume formatted over it gives their place out now ("taken": they lie in
+  the slack of another size's cluster), or the file counted is larger than the one written;
 - outside: sectors read outside the volume.
 FAT names compare as the saver writes them: a deleted short name's first letter is not known; "Copy (n ) of NAME"
 stands for NAME. A lost file (its folders' entries gone) may lie under "Lost Dir" and "Dir<n>" folders standing
@@ -81,8 +82,9 @@ class Saved:
 def contested_rows(rows, tsk_contested=()):
     """The ids of the deleted or lost rows a save may count damaged with their bytes in place: another such row's
     consecutive sectors (from the first of its place, as many as its size needs) meet its own, and its day of writing
-    ("day", the same when not given) is not the later; or TSK lists it among the deleted files another claims
-    (tsk_contested: (folder, name without its first letter, size), in capitals)."""
+    ("day", the same when not given) is not the later; TSK lists it among the deleted files another claims
+    (tsk_contested: (folder, name without its first letter, size), in capitals); or the volume gives its place out
+    now ("taken")."""
     placed = sorted(((r["place"]["runs"][0][0], r["place"]["runs"][0][0] + -(-r["size"] // 512), r) for r in rows
                      if r["state"] != "live" and r["size"] and r.get("place") and r["place"]["runs"]),
                     key=lambda x: x[0])
@@ -99,7 +101,7 @@ def contested_rows(rows, tsk_contested=()):
                 out.add(id(other))
     for r in rows:
         folder, _, name = r["path"].upper().rpartition("/")
-        if (folder, name[1:], r["size"]) in tsk_contested:
+        if (folder, name[1:], r["size"]) in tsk_contested or r.get("taken"):
             out.add(id(r))
     return out
 
@@ -192,7 +194,9 @@ def damaged_problems(saved, contested):
     for s in saved:
         if s.damaged and len(s.rows) == 1 and tuple(s.parts) not in whole:
             r = s.rows[0][0]
-            if r["fate"] == "intact" and r["state"] != "live" and id(r) not in contested:
+            # A damaged file ends where its data does, never past its size: a longer one is another file of the name.
+            if r["fate"] == "intact" and r["state"] != "live" and id(r) not in contested and \
+                    (s.size is None or s.size <= r["size"]):
                 out.append(("intact-damaged", "%s, its bytes in place, counted damaged: %s (%d bytes)" %
                             (r["state"], s.path, r["size"])))
     return out

@@ -36,6 +36,8 @@ Shapes (damage.py's one-copy shapes, user_history.py's acts):
                                                            a file's first run moved past the volume's end as well
     reuse, torn                                            quick
     format                                                 quick and extensive
+    reformat                                               quick and extensive (a quick format with another
+                                                           cluster size, twice or half the volume's)
     reuse-format                                           extensive (files written over, then a quick format)
     reuse-delete                                           quick and extensive (files written over, deleted again)
     aligned-table                                          search: the volume and two small partners, each on a
@@ -83,10 +85,12 @@ NTFS = ("ntfs512", "ntfs4k")
 
 class Shape:
     """The kinds of volume a shape takes, the modes it is read in, whether damage.py or an act of user_history.py
-    makes it, and the act that prepares the volume first."""
+    makes it, and the act that prepares the volume first. An act that formats the volume again leaves its old file
+    system for an Extensive Scan to find beside the new one (formats): each other file system found inside the volume
+    is read and judged too, no file required of it."""
 
-    def __init__(self, kinds, modes, how, prepare=None):
-        self.kinds, self.modes, self.how, self.prepare = kinds, modes, how, prepare
+    def __init__(self, kinds, modes, how, prepare=None, formats=False):
+        self.kinds, self.modes, self.how, self.prepare, self.formats = kinds, modes, how, prepare, formats
 
 
 QUICK, EXTENSIVE, BOTH = ("quick",), ("extensive",), ("quick", "extensive")
@@ -99,8 +103,8 @@ SHAPES = {
     "boot-backup": Shape(("fat32", "ntfs512", "ntfs4k"), BOTH, "damage"),
     "reuse": Shape(MAIN_KINDS, QUICK, "act"),
     "torn": Shape(("ntfs512", "ntfs4k"), QUICK, "act"),
-    "format": Shape(MAIN_KINDS, BOTH, "act"),
-    "reuse-format": Shape(MAIN_KINDS, EXTENSIVE, "act"),
+    "format": Shape(MAIN_KINDS, BOTH, "act", formats=True),
+    "reuse-format": Shape(MAIN_KINDS, EXTENSIVE, "act", formats=True),
     "aligned-table": Shape(("fat16", "fat32", "ntfs4k"), ("search",), None),
     "cut-footer": Shape(IMAGE_KINDS, QUICK, "image"),
     "cut-blocks": Shape(IMAGE_KINDS, QUICK, "image"),
@@ -110,6 +114,7 @@ SHAPES = {
     "cross-both": Shape(FAT_KINDS, QUICK, "damage"),
     "other-type": Shape(("fat16", "fat32"), ("extensive-other",), "damage"),
     "reuse-delete": Shape(FAT_KINDS, BOTH, "act"),
+    "reformat": Shape(MAIN_KINDS, BOTH, "act", formats=True),
 }
 # Partners of the boot-backup and aligned-table disks: the seed's history of another seed, small.
 PARTNER_OFFSET = diff_test.PARTNER_OFFSET
@@ -120,7 +125,11 @@ CI_SEEDS = {
     # 7001 and 7014: sectors of chains' ends that began like a nearer pair of tables (FAT32, FAT16).
     "table-sector": (1, 2, 7001, 7014), "boot-backup": (1, 3, 7014), "reuse": (1, 8, 14, 7047), "torn": (1, 2),
     # reuse-format 7030: a file deleted before the format, its clusters then a folder's index (NTFS).
-    "format": (1, 6), "reuse-format": (9, 12, 14, 16, 22, 23, 7030), "aligned-table": (1,), "cut-footer": (1, 4),
+    "format": (1, 6), "reuse-format": (9, 12, 14, 16, 22, 23, 7030),
+    # reformat: 2 NTFS 512 B to 1 KiB, 3 and 7 NTFS 4 KiB to 2 and 8 KiB, 4 and 8 FAT16 1 KiB to 512 B and 2 KiB,
+    # 5 FAT32 1 KiB to 512 B; 16, 44 and 60 FAT16 folders of one layout on the other's cluster grid (4 KiB to 2 KiB,
+    # 512 B to 1 KiB, 2 KiB to 4 KiB).
+    "reformat": (2, 3, 4, 5, 7, 8, 16, 44, 60), "aligned-table": (1,), "cut-footer": (1, 4),
     "cut-blocks": (5, 8), "bat-past-end": (1, 8), "raw-vhd": (2, 3),
     # table-start 7018: a lone copy with entries in its first sector alone; cross-both 7007: two chains of one length.
     "table-start": (1, 2, 7018), "cross-both": (1, 2, 7005, 7007), "other-type": (1, 2), "reuse-delete": (1, 3, 7015),
@@ -232,6 +241,8 @@ class Case:
         if shape.how == "act":
             target = user_history.target_of(record, description, self.args.ntfs_helper)
             rows = user_history.act(self.shape, target, rows, self.seed)
+            if rows is None:
+                return None
             after = oracle.describe_volume(raw, 0) if "extensive" in shape.modes else None
         else:
             shapes = damage_shapes(self.shape, self.kind)
@@ -270,15 +281,26 @@ class Case:
             # extensive-other: the scan run for the other FAT type, which the volume's tables correct.
             code = v.code if mode == "extensive" else 300 - v.code
             source = ["--range", str(code), "0", str(total)]
-            k, problem = self.found(image, source, description)
+            k, problem, others = self.found(image, source, description, (ALIGN, v.sectors))
             if problem:
                 # Without a boot sector at its start two folders give a volume's geometry; its boot sector is enough.
-                if self.shape != "format" and diff_test.geometry_folders(v) < 2:
+                if self.shape not in ("format", "reformat") and diff_test.geometry_folders(v) < 2:
                     return None
                 return [("not-found", problem)], {}
             extra = ["--choose", k]
-        return self.judged_saves(mode, image, source, extra, rows, (ALIGN, v.sectors), v.fs != "ntfs", sandbox,
-                                 tsk_contested(raw, v.fs))
+        contested = tsk_contested(raw, v.fs)
+        problems, figures = self.judged_saves(mode, image, source, extra, rows, (ALIGN, v.sectors), v.fs != "ntfs",
+                                              sandbox, contested)
+        if mode == "quick" or not SHAPES[self.shape].formats:
+            return problems, figures
+        # The old file system, found beside the new one: its files may be listed, never counted whole with other bytes.
+        for other in others:
+            old_rows = [dict(r, required=False) for r in rows]
+            more, got = self.judged_saves(mode, image, source, ["--choose", other], old_rows, (ALIGN, v.sectors),
+                                          v.fs != "ntfs", "%s-%s" % (sandbox, other), contested)
+            problems += [(c, "file system %s: %s" % (other, p)) for c, p in more]
+            figures = add(figures, {"other " + k: n for k, n in got.items()})
+        return problems, figures
 
     def judged_saves(self, mode, image, source, extra, rows, extent, fat, sandbox, contested=()):
         """The tree saved from the scan, and again from the snapshot of that scan loaded over the image, each judged
@@ -332,16 +354,18 @@ class Case:
             result = problems + [(c, "%s: %s" % (mode, p)) for c, p in got[0]], add(figures, got[1])
         return result
 
-    def found(self, image, source, description):
-        """The number of the file system the Extensive Scan finds at the volume's place, or a problem."""
+    def found(self, image, source, description, extent):
+        """The number of the file system the Extensive Scan finds at the volume's place, or a problem; and the numbers
+        of the others found whose first sector lies inside the volume's extent (first, count)."""
         proc = driver.run(self.args.enginectl, "extensive", image, *source)
         if proc.returncode != 0:
-            return None, "extensive: " + driver.failure(proc)
+            return None, "extensive: " + driver.failure(proc), []
         lines = [line.split("\t") for line in proc.stdout.decode().splitlines()]
         base = driver.cluster_base(description, ALIGN)
         k = next((line[0] for line in lines if int(line[3]) == base), None)
+        others = [line[0] for line in lines if line[0] != k and extent[0] <= int(line[3]) < extent[0] + extent[1]]
         return k, None if k else "no file system found at sector %d (found: %s)" % (
-            base, "; ".join(" ".join(line[1:]) for line in lines) or "none")
+            base, "; ".join(" ".join(line[1:]) for line in lines) or "none"), others
 
     def aligned(self, v):
         """The volume and two small partners of other file systems on 1 MiB boundaries, the table's entries
@@ -498,11 +522,12 @@ def main():
     columns = ("cases", "written", "destroyed", "recoverable", "recovered", "listed", "whole",
                "damaged") + written.CLASSES
     print(" ".join(["%-27s" % "shape"] + ["%*s" % (len(c), c) for c in columns]))
+    titles = {"": "", "snapshot ": " from snapshot", "other ": " old volume", "other snapshot ": " old from snapshot"}
     for shape in SHAPES:
-        for prefix in ("", "snapshot "):
-            if shape in totals:
-                got = totals[shape]
-                print(" ".join(["%-27s" % (shape + (" from snapshot" if prefix else ""))] +
+        for prefix, title in titles.items():
+            got = totals.get(shape, {})
+            if shape in totals and (not prefix.startswith("other") or prefix + "listed" in got):
+                print(" ".join(["%-27s" % (shape + title)] +
                                ["%*d" % (len(c), got.get(c if c in ("cases", "written", "destroyed", "recoverable")
                                                         else prefix + c, 0)) for c in columns]))
     print("%s, %.0f s" % (", ".join("%d %s" % (n, s) for s, n in sorted(counts.items())), time.time() - started))
