@@ -35,6 +35,8 @@ constexpr uint8_t kMinUnitBits = 1;
 constexpr uint8_t kMaxUnitBits = 8;
 constexpr uint64_t kMaxUnitBytes = 4 * 1024 * 1024;
 constexpr uint8_t kUnknownCompression = 0xFF;
+// The largest clusters a volume's boot sector may give, as the scans take them: 128 sectors.
+constexpr uint32_t kMostClusterSectors = 128;
 
 bool HasAttributeList(const uint8_t* record) {
   ntfs::Attribute list;
@@ -88,7 +90,7 @@ uint32_t RecordClusterSectors(uint32_t sector, const uint8_t* record, const ntfs
   if (lastVcn == UINT64_MAX || data.allocatedSize % (lastVcn + 1) != 0) return own;
   const uint64_t bytes = data.allocatedSize / (lastVcn + 1);
   const uint64_t sectors = bytes / kSectorSize;
-  const bool clusterSize = bytes % kSectorSize == 0 && sectors >= 1 && sectors <= save::kMaxSectorsPerCluster &&
+  const bool clusterSize = bytes % kSectorSize == 0 && sectors >= 1 && sectors <= kMostClusterSectors &&
                            (sectors & (sectors - 1)) == 0;
   return clusterSize ? static_cast<uint32_t>(sectors) : own;
 }

@@ -103,7 +103,7 @@ constexpr uint64_t kMostReservedSectors = 0xFFFF;
 std::optional<FileSystemRecord> FatVolumeAround(const FileSystemRecord& rebuilt, const RangeSectors& range,
                                                 const std::function<bool()>& stopped) {
   const uint64_t dataStart = uint64_t{rebuilt.clusterBase} + 2 * uint64_t{rebuilt.sectorsPerCluster};
-  const uint64_t reach = kMostReservedSectors + FatTablesReach(true);
+  const uint64_t reach = kMostReservedSectors + FatTablesReach(rebuilt.type == records::kFat32);
   const uint64_t floor = std::max(range.first, dataStart > reach ? dataStart - reach : 0);
   Sector boot;
   for (uint64_t lba = std::min(dataStart, range.end); lba-- > floor && !stopped();) {

@@ -49,7 +49,8 @@ std::optional<FileSystemRecord> FatBootSectorFields(const Sector& boot, uint16_t
 // another cluster size wrote over the rebuilt one. The nearest boot sector back from the rebuilt one's data area
 // that the search marks ("FAT16", "FAT32") and ReadBootParameters would take (a FAT32 backup gives way to its first
 // copy six sectors before) decides: nothing when its volume does not hold that area. The search looks no further
-// back than the most reserved sectors and the longest tables reach, nor before range.first; stopped() ends it.
+// back than the most reserved sectors and the longest tables of the rebuilt one's kind reach, nor before
+// range.first; stopped() ends it.
 std::optional<FileSystemRecord> FatVolumeAround(const FileSystemRecord& rebuilt, const RangeSectors& range,
                                                 const std::function<bool()>& stopped);
 // FatVolumeAroundChosen for CurrentFileSystem: the volume FatVolumeAround finds around it inside ScanRange when it

@@ -126,10 +126,9 @@ CI_SEEDS = {
     "table-sector": (1, 2, 7001, 7014), "boot-backup": (1, 3, 7014), "reuse": (1, 8, 14, 7047), "torn": (1, 2),
     # reuse-format 7030: a file deleted before the format, its clusters then a folder's index (NTFS).
     "format": (1, 6), "reuse-format": (9, 12, 14, 16, 22, 23, 7030),
-    # reformat: 2 NTFS 512 B to 1 KiB, 3 and 7 NTFS 4 KiB to 2 and 8 KiB, 4 and 8 FAT16 1 KiB to 512 B and 2 KiB,
-    # 5 FAT32 1 KiB to 512 B; 16, 44 and 60 FAT16 folders of one layout on the other's cluster grid (4 KiB to 2 KiB,
-    # 512 B to 1 KiB, 2 KiB to 4 KiB).
-    "reformat": (2, 3, 4, 5, 7, 8, 16, 44, 60), "aligned-table": (1,), "cut-footer": (1, 4),
+    # reformat: 2 NTFS 512 B to 1 KiB, 3 and 7 NTFS 4 KiB to 2 and 8 KiB, 5 FAT32 1 KiB to 512 B; FAT16 16 from 4 to 2
+    # KiB, 44 from 512 B to 1 KiB and 60 from 2 to 4 KiB, the folders of each layout on the other's cluster grid.
+    "reformat": (2, 3, 5, 7, 16, 44, 60), "aligned-table": (1,), "cut-footer": (1, 4),
     "cut-blocks": (5, 8), "bat-past-end": (1, 8), "raw-vhd": (2, 3),
     # table-start 7018: a lone copy with entries in its first sector alone; cross-both 7007: two chains of one length.
     "table-start": (1, 2, 7018), "cross-both": (1, 2, 7005, 7007), "other-type": (1, 2), "reuse-delete": (1, 3, 7015),
