@@ -5,4 +5,5 @@ uint32_t RecoveryMode = 0;
 ScanRangeRecord ScanRange;
 records::RecordList<FileSystemRecord> FoundFileSystemList;
 FileSystemRecord CurrentFileSystem;
+VolumeAroundRecord FatVolumeAroundChosen;
 std::atomic<uint32_t> LargeFileSize{0};

@@ -74,6 +74,17 @@ extern records::RecordList<FileSystemRecord> FoundFileSystemList;
 // Extensive Scan, restored by a snapshot load.
 extern FileSystemRecord CurrentFileSystem;
 
+// The FAT volume found by its boot sector around a FAT file system that was rebuilt without one (an earlier
+// volume of another layout, which a quick format wrote over): what its boot sector, tables and root folder take,
+// and the clusters its tables give out, are the live volume's, whatever the earlier one's entries say. Set where
+// such a file system is read (chosen after an Extensive Scan, or loaded from a snapshot), with the rebuilt one it
+// belongs to; volume.type 0 when none was found.
+struct VolumeAroundRecord {
+  FileSystemRecord rebuilt;
+  FileSystemRecord volume;
+};
+extern VolumeAroundRecord FatVolumeAroundChosen;
+
 // The size File Trace recovers for each found file, in MB (1 to kLargestFileTraceSizeMb; 0 until the
 // file-types dialog or a File Trace snapshot sets it, and again after the results page's Back and Home).
 extern std::atomic<uint32_t> LargeFileSize;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/fat/fat_chain.h"
+#include "engine/fat/live_volume_around.h"
 #include "engine/image/read_sectors.h"
 #include "engine/records/fat_records.h"
 #include "engine/records/file_system_range.h"
@@ -146,17 +147,21 @@ uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint
   bool chained = false;
   // A deleted file's clusters, and those of a live file that no chain holds, are its own only while no table
   // gives them to another (nor, for a deleted file, a live file read without a chain): a file that was written
-  // over is counted damaged (still written, for the user to look at), never saved as whole.
+  // over is counted damaged (still written, for the user to look at), never saved as whole. Whatever its tables
+  // say, a file of an earlier volume inside a live one gives way to the live volume.
   bool mustBeFree = false;
+  LiveVolumeAround around(CurrentFileSystem, CurrentFatDevice());
   save::FatFileRead read;
   if (size > 0 && deleted == 0) {
     const LiveRead live = ReadLiveChain(firstCluster, clusters, limit, userSave == 1);
     chained = live.kind == LiveChain::kFound;
-    mustBeFree = live.kind == LiveChain::kNoChain;
+    // Without tables of its own, an earlier volume's file is read as one from before a quick format is: the live
+    // volume's tables tell which of its clusters were written since.
+    mustBeFree = live.kind == LiveChain::kNoChain || (live.kind == LiveChain::kNoTables && around.Known());
     read.copy = live.copy;
     read.exact = live.exact;
     // Without any table its clusters after the first are a guess.
-    if (live.kind == LiveChain::kNoTables && clusters > 1) file.MarkDamaged();
+    if (live.kind == LiveChain::kNoTables && !around.Known() && clusters > 1) file.MarkDamaged();
   } else if (size > 0) {
     read.copy = ReadExpectedChain(firstCluster, clusters);
     chained = read.exact = read.copy != 0;
@@ -196,9 +201,7 @@ uint32_t SaveFatItems(const std::u16string& destination, uint32_t userSave, uint
       break;
     }
     const bool heldByLive = deleted != 0 && userSave == 1 && save::FatClusterOfUnchainedLive(cluster, limit);
-    if (mustBeFree && (inUse(cluster) || heldByLive)) {
-      file.MarkDamaged();
-    }
+    if ((mustBeFree && (inUse(cluster) || heldByLive)) || around.HoldsCluster(cluster)) file.MarkDamaged();
     // Clusters 0 and 1 name no data: reading there would copy the tables or the root folder.
     const save::ClusterSource source =
         cluster >= kFirstDataCluster ? save::ClusterSource::kRead : save::ClusterSource::kUnreadable;

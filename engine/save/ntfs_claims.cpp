@@ -48,7 +48,7 @@ struct ClaimedRun {
   size_t claimant = 0;
 };
 
-// The runs of one standing by first cluster, with how far they reach.
+// The runs of one standing by first sector (from the volume's cluster base), with how far they reach.
 struct Layer {
   std::vector<ClaimedRun> runs;
   ReachTree reach;
@@ -71,14 +71,16 @@ class NtfsClaimsState {
     mode_ = RecoveryMode;
   }
 
-  bool GivesWay(uint32_t sector, uint64_t bytes) const {
+  bool GivesWay(uint32_t sector, uint64_t bytes, uint32_t perCluster) const {
     const auto found = bySector_.find(sector);
     if (found == bySector_.end()) return false;
     const size_t me = found->second;
     const size_t mine = standing_[me];
     size_t meetings = 0;
     bool lost = false;
-    AnyClusterHeld(bytes, [&](uint64_t first, uint64_t count) {
+    AnyClusterHeld(bytes, perCluster, [&](uint64_t firstCluster, uint64_t clusters) {
+      const uint64_t first = firstCluster * perCluster;
+      const uint64_t count = clusters * perCluster;
       // Weaker claims give way to the file's whatever they show: only its own standing and higher ones are asked.
       for (size_t s = mine; s < kStandings && !lost; ++s) {
         const Layer& layer = layers_[s];
@@ -151,11 +153,12 @@ class NtfsClaimsState {
         [&](const uint8_t* bytes, uint32_t offset, uint32_t) {
           ntfs::Attribute a;
           if (ntfs::ReadAttribute(bytes, offset, &a) && a.nonResident) {
+            const uint64_t perCluster = AttributeClusterSectors(bytes, a, earlier);
             runs.clear();
             ntfs::DecodeRunList(bytes, a.runListStart, a.End(), runs);
             for (const DataRun& run : runs) {
               if (!run.sparse && run.length != 0) {
-                layer.runs.push_back({run.startCluster, uint64_t{run.startCluster} + run.length, me});
+                layer.runs.push_back({run.startCluster * perCluster, (run.startCluster + run.length) * perCluster, me});
               }
             }
           }
@@ -180,10 +183,27 @@ NtfsClaimsState ntfsClaims;
 
 }  // namespace
 
-bool NtfsFileGivesWay(uint32_t mftSector, uint64_t bytes) {
+uint32_t AttributeClusterSectors(const uint8_t* record, const ntfs::Attribute& attribute, bool earlier) {
+  constexpr uint32_t kLastVcnOffset = 24;
+  constexpr uint32_t kMostClusterSectors = 128;  // the largest clusters a boot sector may give, as the scans take them
+  const uint32_t own = CurrentFileSystem.sectorsPerCluster;
+  if (!earlier || !attribute.nonResident || attribute.offset + kLastVcnOffset + 8 > attribute.recordSize ||
+      LoadLe64(record + attribute.offset + ntfs::kStartingVcnOffset) != 0) {
+    return own;
+  }
+  const uint64_t lastVcn = LoadLe64(record + attribute.offset + kLastVcnOffset);
+  if (lastVcn == UINT64_MAX || attribute.allocatedSize % (lastVcn + 1) != 0) return own;
+  const uint64_t bytes = attribute.allocatedSize / (lastVcn + 1);
+  const uint64_t sectors = bytes / kSectorSize;
+  const bool clusterSize = bytes % kSectorSize == 0 && sectors >= 1 && sectors <= kMostClusterSectors &&
+                           (sectors & (sectors - 1)) == 0;
+  return clusterSize ? static_cast<uint32_t>(sectors) : own;
+}
+
+bool NtfsFileGivesWay(uint32_t mftSector, uint64_t bytes, uint32_t perCluster) {
   std::lock_guard<std::mutex> lock(ntfsClaimsMutex);
   ntfsClaims.Refresh();
-  return ntfsClaims.GivesWay(mftSector, bytes);
+  return ntfsClaims.GivesWay(mftSector, bytes, perCluster);
 }
 
 }  // namespace save

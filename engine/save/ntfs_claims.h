@@ -7,16 +7,17 @@
 #include <cstdint>
 
 #include "engine/ntfs/data_runs.h"
+#include "engine/ntfs/mft_record.h"
 #include "engine/records/scan_parameters.h"
 #include "engine/records/scan_records.h"
 
 namespace save {
 
 // True when taken(first cluster, count) holds for a run of DataRunList's clusters (holes left out) that hold the
-// file's first `bytes` bytes; the runs are asked in file order until one is taken.
+// file's first `bytes` bytes, in clusters of perCluster sectors; the runs are asked in file order until one is taken.
 template <typename Taken>
-bool AnyClusterHeld(uint64_t bytes, Taken&& taken) {
-  const uint64_t clusterBytes = uint64_t{CurrentFileSystem.sectorsPerCluster} * kSectorSize;
+bool AnyClusterHeld(uint64_t bytes, uint32_t perCluster, Taken&& taken) {
+  const uint64_t clusterBytes = uint64_t{perCluster} * kSectorSize;
   if (clusterBytes == 0) return false;
   uint64_t clusters = bytes / clusterBytes + (bytes % clusterBytes != 0 ? 1 : 0);
   for (const DataRun& run : DataRunList) {
@@ -28,8 +29,15 @@ bool AnyClusterHeld(uint64_t bytes, Taken&& taken) {
   return false;
 }
 
+// The sectors per cluster the runs of a non-resident attribute of a record count in: the volume's; but a record of an
+// earlier MFT (earlier) was written by the volume of that time, whose clusters a quick format with another cluster
+// size did not keep. The part of the attribute that starts its value says what they were: its allocated size is its
+// clusters (VCN 0 to the last) of that size.
+uint32_t AttributeClusterSectors(const uint8_t* record, const ntfs::Attribute& attribute, bool earlier);
+
 // Whether the listed file whose record lies at mftSector (deleted, or of an earlier MFT) gives up a cluster of its
-// first `bytes` bytes (its runs in DataRunList) to another record that claims it. The claims are those of the
+// first `bytes` bytes (its runs in DataRunList, in clusters of perCluster sectors) to another record that claims it;
+// claims are weighed by the sectors they cover, each record's runs counted in its own clusters. The claims are those of the
 // non-resident attributes (data, streams, a folder's index) of the records of the deleted files, of the deleted
 // folders and of the files of an earlier MFT that the lists hold, each record read once for the save (a record
 // torn by a write, or whose parts lie in other records, claims what its own sound record holds). Of two claims on one
@@ -40,6 +48,6 @@ bool AnyClusterHeld(uint64_t bytes, Taken&& taken) {
 // time) show newer on one count and older on none; else neither stands. A file whose clusters meet more than a few
 // thousand runs of other records of its standing gives way: the questions stay short whatever a damaged volume
 // holds. A file the lists do not hold, or whose record is torn, is not asked about (false).
-bool NtfsFileGivesWay(uint32_t mftSector, uint64_t bytes);
+bool NtfsFileGivesWay(uint32_t mftSector, uint64_t bytes, uint32_t perCluster);
 
 }  // namespace save

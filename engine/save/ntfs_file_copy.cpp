@@ -16,16 +16,17 @@ namespace {
 constexpr uint64_t kHole = ~uint64_t{0};
 
 // The first sector of the run's cluster i; false when the cluster reaches past the volume's end.
-bool ClusterSector(const DataRun& run, uint32_t i, uint64_t volumeEnd, uint64_t* sector) {
-  const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;
+bool ClusterSector(const DataRun& run, uint32_t i, uint32_t perCluster, uint64_t volumeEnd, uint64_t* sector) {
   *sector = CurrentFileSystem.clusterBase + (uint64_t{run.startCluster} + i) * perCluster;
   return ClusterInVolume(*sector, perCluster, volumeEnd);
 }
 
-// Walks DataRunList cluster by cluster.
+// Walks DataRunList cluster by cluster, clusters of perCluster sectors.
 class RunCursor {
  public:
   enum Step { kCluster, kEnd, kOutside };
+
+  explicit RunCursor(uint32_t perCluster) : perCluster_(perCluster) {}
 
   // The next cluster's first sector, or kHole; kEnd past the last run, kOutside at a cluster past the volume.
   Step Next(uint64_t volumeEnd, uint64_t* sector) {
@@ -40,17 +41,17 @@ class RunCursor {
       *sector = kHole;
       return kCluster;
     }
-    return ClusterSector(run, i, volumeEnd, sector) ? kCluster : kOutside;
+    return ClusterSector(run, i, perCluster_, volumeEnd, sector) ? kCluster : kOutside;
   }
 
  private:
+  uint32_t perCluster_;
   size_t run_ = 0;
   uint32_t index_ = 0;
 };
 
 // Reads the clusters at sectors into buffer, one after the other; false when one cannot be read (its bytes zeros).
-bool ReadClusters(const std::vector<uint64_t>& sectors, std::vector<uint8_t>& buffer) {
-  const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;
+bool ReadClusters(const std::vector<uint64_t>& sectors, uint32_t perCluster, std::vector<uint8_t>& buffer) {
   const size_t clusterBytes = size_t{perCluster} * kSectorSize;
   buffer.resize(sectors.size() * clusterBytes);
   bool read = true;
@@ -63,8 +64,8 @@ bool ReadClusters(const std::vector<uint64_t>& sectors, std::vector<uint8_t>& bu
 // The bytes of one compression unit whose clusters (sectors, kHole for a hole) are given, as far as wanted (the
 // rest zeros): as they are when the unit has no hole, else decompressed from its clusters before the holes. False
 // when they cannot be had.
-bool UnitBytes(const std::vector<uint64_t>& clusters, uint64_t wanted, std::vector<uint8_t>& packed,
-               std::vector<uint8_t>& unit) {
+bool UnitBytes(const std::vector<uint64_t>& clusters, uint32_t perCluster, uint64_t wanted,
+               std::vector<uint8_t>& packed, std::vector<uint8_t>& unit) {
   std::fill(unit.begin(), unit.end(), 0);
   std::vector<uint64_t> stored;
   records::GuardAllocation([&] {
@@ -73,7 +74,7 @@ bool UnitBytes(const std::vector<uint64_t>& clusters, uint64_t wanted, std::vect
     }
   });
   if (wanted == 0 || stored.empty()) return true;  // past the valid data length, or a unit of holes: zeros
-  const bool read = ReadClusters(stored, packed);
+  const bool read = ReadClusters(stored, perCluster, packed);
   if (stored.size() == clusters.size()) {
     std::copy_n(packed.begin(), std::min<uint64_t>(wanted, packed.size()), unit.begin());
     return read;
@@ -93,9 +94,9 @@ bool UnitBytes(const std::vector<uint64_t>& clusters, uint64_t wanted, std::vect
 CopyResult CopyRuns(const FileCopy& copy) {
   CopyResult result;
   std::vector<uint8_t> buffer;
-  const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;
+  const uint32_t perCluster = copy.sectorsPerCluster;
   const uint64_t volumeEnd = FileSystemEndSector(CurrentFileSystem, ScanRange);
-  RunCursor cursor;
+  RunCursor cursor(perCluster);
   uint64_t sector = 0;
   while (result.written < copy.end) {
     if (SaveInterrupted(copy.userSave)) {
@@ -118,11 +119,11 @@ CopyResult CopyCompressedUnits(const FileCopy& copy, uint8_t unitBits) {
   CopyResult result;
   const uint64_t volumeEnd = FileSystemEndSector(CurrentFileSystem, ScanRange);
   const uint32_t unitClusters = 1u << unitBits;
-  const uint64_t clusterBytes = uint64_t{CurrentFileSystem.sectorsPerCluster} * kSectorSize;
+  const uint64_t clusterBytes = uint64_t{copy.sectorsPerCluster} * kSectorSize;
   std::vector<uint8_t> packed;
   std::vector<uint8_t> unit = records::GuardAllocation([&] { return std::vector<uint8_t>(unitClusters * clusterBytes); });
   std::vector<uint64_t> clusters;
-  RunCursor cursor;
+  RunCursor cursor(copy.sectorsPerCluster);
   RunCursor::Step step = RunCursor::kCluster;
   while (result.written < copy.end && step == RunCursor::kCluster) {
     if (SaveInterrupted(copy.userSave)) {
@@ -143,7 +144,7 @@ CopyResult CopyCompressedUnits(const FileCopy& copy, uint8_t unitBits) {
       take = std::min(take, clusters.size() * clusterBytes);
     }
     const uint64_t wanted = result.written < copy.valid ? std::min(take, copy.valid - result.written) : 0;
-    if (!UnitBytes(clusters, wanted, packed, unit)) copy.file.MarkDamaged();
+    if (!UnitBytes(clusters, copy.sectorsPerCluster, wanted, packed, unit)) copy.file.MarkDamaged();
     if (!copy.file.Append(unit.data(), take)) {
       result.failed = true;
       break;

@@ -10,7 +10,8 @@
 namespace save {
 
 // What a copy does with the file: its bytes up to end (its size, or less when the runs cannot give it), those
-// from valid (its valid data length) on as zeros; the bar moves through size; a user's save may stop it.
+// from valid (its valid data length) on as zeros; the bar moves through size; a user's save may stop it. The runs
+// count clusters of sectorsPerCluster sectors from the volume's cluster 0.
 struct FileCopy {
   RecoveredFile& file;
   uint64_t size;
@@ -18,6 +19,7 @@ struct FileCopy {
   uint64_t valid;
   uint32_t userSave;
   FileProgress& progress;
+  uint32_t sectorsPerCluster;
 };
 
 // How a copy ended: the bytes written, and whether it was stopped (Stop, Skip File) or a write failed. A copy

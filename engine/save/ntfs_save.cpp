@@ -50,12 +50,30 @@ struct FileState {
   bool torn = false;
   // A cloud file's placeholder: a hole in its data is a part kept online, not zeros.
   bool cloud = false;
+  // Sectors of the clusters its runs count: the volume's, or for a record of an earlier MFT (one a quick format
+  // replaced) those it was written with.
+  uint32_t sectorsPerCluster = 0;
 };
 
-// The volume's clusters as the savers may read them: none past its end.
-ntfs::ClusterSpace VolumeSpace() {
-  return {ntfs::CurrentDevicePath(), CurrentFileSystem.clusterBase, CurrentFileSystem.sectorsPerCluster,
+// The volume's clusters, of perCluster sectors, as the savers may read them: none past its end.
+ntfs::ClusterSpace VolumeSpace(uint32_t perCluster) {
+  return {ntfs::CurrentDevicePath(), CurrentFileSystem.clusterBase, perCluster,
           FileSystemEndSector(CurrentFileSystem, ScanRange)};
+}
+
+// Whether the record at sector is listed as one of an earlier MFT of the chosen volume (one a quick format replaced).
+bool EarlierRecord(uint32_t sector) {
+  if (RecoveryMode == records::kExtensiveScan) {
+    const NtfsFoundEntryRecord* entry = FindNtfsFoundEntry(sector);
+    return entry != nullptr && entry->earlier;
+  }
+  const NtfsEntryRecord* entry = FindNtfsEntry(sector);
+  return entry != nullptr && entry->earlier;
+}
+
+// The sectors per cluster the runs of the record at sector count in, data being its unnamed data attribute.
+uint32_t RecordClusterSectors(uint32_t sector, const uint8_t* record, const ntfs::Attribute& data) {
+  return save::AttributeClusterSectors(record, data, EarlierRecord(sector));
 }
 
 uint32_t SaveResident(const uint8_t* record, const ntfs::Attribute& data, const std::u16string& target,
@@ -96,12 +114,12 @@ uint32_t SaveWithoutRuns(const std::u16string& target, const FileState& state) {
   return 1;
 }
 
-// The compression of a data part: 0 for none, else log2 of the clusters of its LZNT1 units; kUnknownCompression
-// for another kind, or units no volume has.
-uint8_t CompressionUnitOf(const ntfs::Attribute& data) {
+// The compression of a data part whose clusters hold perCluster sectors: 0 for none, else log2 of the clusters of its
+// LZNT1 units; kUnknownCompression for another kind, or units no volume has.
+uint8_t CompressionUnitOf(const ntfs::Attribute& data, uint32_t perCluster) {
   const uint16_t kind = data.flags & kCompressionMask;
   if (kind == 0) return 0;
-  const uint64_t clusterBytes = uint64_t{CurrentFileSystem.sectorsPerCluster} * kSectorSize;
+  const uint64_t clusterBytes = uint64_t{perCluster} * kSectorSize;
   const uint8_t unit = data.compressionUnit;
   if (kind != kLznt1 || unit < kMinUnitBits || unit > kMaxUnitBits || (clusterBytes << unit) > kMaxUnitBytes) {
     return kUnknownCompression;
@@ -109,11 +127,11 @@ uint8_t CompressionUnitOf(const ntfs::Attribute& data) {
   return unit;
 }
 
-bool IsUsableDataPart(const ntfs::Attribute& data) {
+bool IsUsableDataPart(const ntfs::Attribute& data, uint32_t perCluster) {
   // Encrypted clusters, and clusters compressed in a way not known here, are not the file's bytes: writing them
   // would pass off garbage as the recovered file.
   return data.nonResident && (data.flags & ntfs::kAttributeEncrypted) == 0 &&
-         CompressionUnitOf(data) != kUnknownCompression &&
+         CompressionUnitOf(data, perCluster) != kUnknownCompression &&
          data.offset + ntfs::kStartingVcnOffset + 8 <= data.recordSize;
 }
 
@@ -129,10 +147,10 @@ struct ValueHead {
 
 // The runs of the part of the unnamed data attribute that extension record `number` holds, which must
 // belong to the file whose base record lies at baseSector, start at cluster startingVcn of the value and be
-// compressed as head says; the part that starts the value sets *head. False when the record cannot be read whole
-// or is not that part; runs then holds nothing usable.
-bool ExtensionRuns(uint32_t number, uint32_t baseSector, uint64_t startingVcn, std::vector<DataRun>* runs,
-                   ValueHead* head) {
+// compressed as head says (clusters of perCluster sectors); the part that starts the value sets *head. False when the
+// record cannot be read whole or is not that part; runs then holds nothing usable.
+bool ExtensionRuns(uint32_t number, uint32_t baseSector, uint64_t startingVcn, uint32_t perCluster,
+                   std::vector<DataRun>* runs, ValueHead* head) {
   uint8_t record[ntfs::kMaxMftRecordSize] = {};
   bool intact = false;
   if (!ReadMftRecordByNumber(ntfs::CurrentDevicePath(), number, record, &intact) || !intact ||
@@ -143,14 +161,14 @@ bool ExtensionRuns(uint32_t number, uint32_t baseSector, uint64_t startingVcn, s
   uint32_t owner = 0;
   if (!MftRecordToSector(ntfs::BaseRecordNumber(record), owner) || owner != baseSector) return false;
   ntfs::Attribute data;
-  if (!ntfs::FindAttribute(record, ntfs::kDataAttribute, "", &data) || !IsUsableDataPart(data) ||
+  if (!ntfs::FindAttribute(record, ntfs::kDataAttribute, "", &data) || !IsUsableDataPart(data, perCluster) ||
       StartingVcn(record, data) != startingVcn) {
     return false;
   }
   if (startingVcn == 0) {
     head->valid = data.initializedSize;
-    head->compression = CompressionUnitOf(data);
-  } else if (CompressionUnitOf(data) != head->compression) {
+    head->compression = CompressionUnitOf(data, perCluster);
+  } else if (CompressionUnitOf(data, perCluster) != head->compression) {
     return false;
   }
   return ntfs::DecodeRunList(record, data.runListStart, data.End(), *runs) == ntfs::RunListStatus::kComplete;
@@ -161,11 +179,11 @@ bool ExtensionRuns(uint32_t number, uint32_t baseSector, uint64_t startingVcn, s
 // where the runs before it end; the first part that cannot be read, or leaves a gap or an overlap, ends
 // the walk, and the file's tail is then lost (zeros, counted damaged). A list that outgrew the base record
 // is read from its clusters; one that cannot be read leaves the tail lost in the same way. When the part that
-// starts the value lies in an extension record, *head gets what its header says.
-void AppendListedDataParts(const uint8_t* base, uint32_t baseSector, ValueHead* head) {
+// starts the value lies in an extension record, *head gets what its header says. Clusters hold perCluster sectors.
+void AppendListedDataParts(const uint8_t* base, uint32_t baseSector, uint32_t perCluster, ValueHead* head) {
   std::vector<uint8_t> list;
   // A hole in a list is damage, not entries.
-  if (!ntfs::ReadAttributeListValue(base, VolumeSpace(), ntfs::Holes::kRefused, &list)) return;
+  if (!ntfs::ReadAttributeListValue(base, VolumeSpace(perCluster), ntfs::Holes::kRefused, &list)) return;
   uint64_t nextVcn = 0;
   for (const DataRun& run : DataRunList) nextVcn += run.length;
   std::vector<DataRun> runs;
@@ -176,7 +194,8 @@ void AppendListedDataParts(const uint8_t* base, uint32_t baseSector, ValueHead* 
     if (!MftRecordToSector(entry.recordNumber, sector)) return false;
     if (sector == baseSector) return true;  // the base record's own part, already decoded
     runs.clear();
-    if (entry.startingVcn != nextVcn || !ExtensionRuns(entry.recordNumber, baseSector, nextVcn, &runs, head)) {
+    if (entry.startingVcn != nextVcn ||
+        !ExtensionRuns(entry.recordNumber, baseSector, nextVcn, perCluster, &runs, head)) {
       return false;
     }
     for (const DataRun& run : runs) {
@@ -188,15 +207,16 @@ void AppendListedDataParts(const uint8_t* base, uint32_t baseSector, ValueHead* 
 }
 
 // How much of a file its runs can give: as far as they reach (a hole counts, so a sparse file keeps its size),
-// and for a file without holes no more than its volume holds. A damaged record's size can claim far more.
-uint64_t WritableLength() {
+// and for a file without holes no more than its volume holds. A damaged record's size can claim far more. Clusters
+// hold perCluster sectors.
+uint64_t WritableLength(uint32_t perCluster) {
   uint64_t clusters = 0;
   bool sparse = false;
   for (const DataRun& run : DataRunList) {
     clusters += run.length;
     sparse = sparse || run.sparse;
   }
-  const uint64_t reach = clusters * CurrentFileSystem.sectorsPerCluster * kSectorSize;
+  const uint64_t reach = clusters * perCluster * kSectorSize;
   if (sparse) return reach;
   const uint64_t end = FileSystemEndSector(CurrentFileSystem, ScanRange);
   const uint64_t base = CurrentFileSystem.clusterBase;
@@ -204,16 +224,23 @@ uint64_t WritableLength() {
 }
 
 // True when a cluster that holds the file's first `bytes` bytes is marked in use by $Bitmap: a deleted file's
-// clusters were freed with it, so one in use again holds another file's bytes now.
-bool ClustersTakenAgain(uint64_t bytes) {
-  ntfs::ClusterBitmap bitmap(VolumeSpace());
+// clusters were freed with it, so one in use again holds another file's bytes now. The file's clusters hold
+// perCluster sectors; the bitmap counts the volume's own, which one of an earlier MFT's size may meet in part.
+bool ClustersTakenAgain(uint64_t bytes, uint32_t perCluster) {
+  const uint32_t own = CurrentFileSystem.sectorsPerCluster;
+  ntfs::ClusterBitmap bitmap(VolumeSpace(own));
   if (!bitmap.known()) return false;
-  return save::AnyClusterHeld(bytes, [&](uint64_t first, uint64_t count) { return bitmap.AnyInUse(first, count); });
+  return save::AnyClusterHeld(bytes, perCluster, [&](uint64_t first, uint64_t count) {
+    const uint64_t from = first * perCluster / own;
+    const uint64_t to = ((first + count) * perCluster + own - 1) / own;
+    return bitmap.AnyInUse(from, to - from);
+  });
 }
 
-// True when a hole of the runs lies among the clusters of the file's first `bytes` bytes.
-bool HoleWithin(uint64_t bytes) {
-  const uint64_t clusterBytes = uint64_t{CurrentFileSystem.sectorsPerCluster} * kSectorSize;
+// True when a hole of the runs (clusters of perCluster sectors) lies among the clusters of the file's first `bytes`
+// bytes.
+bool HoleWithin(uint64_t bytes, uint32_t perCluster) {
+  const uint64_t clusterBytes = uint64_t{perCluster} * kSectorSize;
   uint64_t reached = 0;
   for (const DataRun& run : DataRunList) {
     if (reached >= bytes) break;
@@ -226,7 +253,8 @@ bool HoleWithin(uint64_t bytes) {
 // data: the base record's unnamed data attribute, or null when only its attribute list can give the runs.
 uint32_t SaveNonResident(const uint8_t* record, const ntfs::Attribute* data, const std::u16string& target,
                          const FileState& state) {
-  if (data != nullptr && !IsUsableDataPart(*data)) {
+  const uint32_t perCluster = state.sectorsPerCluster;
+  if (data != nullptr && !IsUsableDataPart(*data, perCluster)) {
     save::CountUnreadable(state.userSave);
     return 0;
   }
@@ -238,23 +266,25 @@ uint32_t SaveNonResident(const uint8_t* record, const ntfs::Attribute* data, con
     // How far the file's bytes were written (its valid data length), and how they are compressed: the header of
     // the part that starts the value says so, in the base record or in the extension record that holds it.
     const bool starts = data != nullptr && StartingVcn(record, *data) == 0;
-    ValueHead head{starts ? data->initializedSize : state.size, starts ? CompressionUnitOf(*data) : uint8_t{0}};
+    ValueHead head{starts ? data->initializedSize : state.size,
+                   starts ? CompressionUnitOf(*data, perCluster) : uint8_t{0}};
     // Parts in other records follow only a base part that starts the value.
-    if (data == nullptr || starts) AppendListedDataParts(record, state.mftSector, &head);
+    if (data == nullptr || starts) AppendListedDataParts(record, state.mftSector, perCluster, &head);
     const uint64_t wholeValid = std::min(state.size, head.valid);
-    if (state.cloud && (DataRunList.empty() || (head.compression == 0 && HoleWithin(wholeValid)) ||
+    if (state.cloud && (DataRunList.empty() || (head.compression == 0 && HoleWithin(wholeValid, perCluster)) ||
                         wholeValid < state.size)) {
       save::CountDataElsewhere(state.userSave);  // what is not on the disk was never written to it
     } else if (!DataRunList.empty()) {
-      const uint64_t writable = WritableLength();
+      const uint64_t writable = WritableLength(perCluster);
       const uint64_t held = std::min({state.size, head.valid, writable});
       // A deleted file's clusters that the volume gives to a file in use, or that another record no longer in use
       // claims with more right, hold another file's bytes.
-      const bool damaged = state.torn || (state.deleted && (ClustersTakenAgain(held) ||
-                                                            (state.userSave == 1 &&
-                                                             save::NtfsFileGivesWay(state.mftSector, held))));
+      const bool damaged =
+          state.torn || (state.deleted && (ClustersTakenAgain(held, perCluster) ||
+                                           (state.userSave == 1 &&
+                                            save::NtfsFileGivesWay(state.mftSector, held, perCluster))));
       saved = WriteRecoveredFile(target, state.size, writable, head.valid, static_cast<uint16_t>(state.userSave),
-                                 damaged, head.compression);
+                                 damaged, head.compression, perCluster);
       if (saved == 1) SetNtfsFileTime(target);
     } else if (data != nullptr) {
       saved = SaveWithoutRuns(target, state);
@@ -290,10 +320,12 @@ uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& 
     save::CountDataElsewhere(userSave);
     return 0;
   }
-  const FileState state{mftSector, size, userSave, deleted != 0, !intact, reparse && ntfs::IsCloudReparseTag(tag)};
+  FileState state{mftSector, size, userSave, deleted != 0, !intact, reparse && ntfs::IsCloudReparseTag(tag),
+                  CurrentFileSystem.sectorsPerCluster};
   const NtfsRecordTimes times(record);
   ntfs::Attribute data;
   if (ntfs::FindAttribute(record, ntfs::kDataAttribute, "", &data)) {
+    state.sectorsPerCluster = RecordClusterSectors(mftSector, record, data);
     return data.nonResident ? SaveNonResident(record, &data, target, state) : SaveResident(record, data, target, state);
   }
   // No unnamed data here: its parts may lie in the records an attribute list names; without a list, a
@@ -303,21 +335,21 @@ uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& 
 }
 
 uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t writable, uint64_t valid,
-                            uint16_t userSave, bool damaged, uint8_t compressionUnit) {
+                            uint16_t userSave, bool damaged, uint8_t compressionUnit, uint32_t sectorsPerCluster) {
   save::FileProgress progress(userSave);
   if (userSave == 1) {
     SkipCurrentFileFlag = 0;
     if (SaveStopRequested()) return 0;
     progress.Show(0, size);
   }
-  if (!save::UsableClusterSize(CurrentFileSystem.sectorsPerCluster)) {
+  if (!save::UsableClusterSize(sectorsPerCluster)) {
     save::CountUnreadable(userSave);
     return 0;
   }
   save::RecoveredFile file(path, userSave);
   if (!file.Create()) return 0;
   if (damaged) file.MarkDamaged();
-  const save::FileCopy copy{file, size, std::min(size, writable), valid, userSave, progress};
+  const save::FileCopy copy{file, size, std::min(size, writable), valid, userSave, progress, sectorsPerCluster};
   const save::CopyResult result =
       compressionUnit == 0 ? save::CopyRuns(copy) : save::CopyCompressedUnits(copy, compressionUnit);
   // Runs that end before the file does, or leave the volume, leave its tail unknown: the file ends there,

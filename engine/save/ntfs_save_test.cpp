@@ -467,9 +467,10 @@ TEST_F(NtfsSaveTest, OfRecordsNoLongerInUseOnOneClusterTheNewerKeepsIt) {
       ntfs_test::RecordBuilder record(side.flags);
       record.AddResident(0x10, u"", times);
       record.AddFileName(5, u"f", 1);
-      record.AddNonResident(folder ? ntfs::kIndexAllocation : ntfs::kDataAttribute, folder ? u"$I30" : u"",
-                            RunList({{2, side.first}}), 2 * kClusterBytes);
+      const uint32_t runs = record.AddNonResident(folder ? ntfs::kIndexAllocation : ntfs::kDataAttribute,
+                                                  folder ? u"$I30" : u"", RunList({{2, side.first}}), 2 * kClusterBytes);
       Bytes bytes = record.Protected();
+      ntfs_test::PutLe64(bytes, runs + 24, 1);  // the last VCN of its two clusters
       ntfs_test::PutLe64(bytes, 8, side.lsn);
       sectors[i] = volume.PutRecord(2 + i, bytes);
       if (folder) {

@@ -90,14 +90,15 @@ uint32_t SaveNtfsItems(const std::u16string& destination, const std::u16string& 
 uint32_t SaveFileTraceItem(const std::u16string& destination, uint32_t userSave, uint32_t startSector,
                            const std::u16string& fileName);
 
-// Writes size bytes of a non-resident NTFS file to path from the runs of DataRunList (holes as zeros), at
-// most writable bytes (what the runs can give), the bytes from valid (its valid data length) on as zeros;
-// 1 when written. With compressionUnit not 0 the runs hold LZNT1 units of 2^compressionUnit clusters
-// (save::CopyCompressedUnits). A file that ends before its size (its runs end first or leave the volume, or
-// writable is less) counts as damaged, and so does one known damaged before (damaged: its record torn, or its
-// clusters taken again since it was deleted), whose bytes are still written for the user to look at.
+// Writes size bytes of a non-resident NTFS file to path from the runs of DataRunList (holes as zeros), their
+// clusters of sectorsPerCluster sectors (the volume's, or those an earlier MFT of it counted in), at most writable
+// bytes (what the runs can give), the bytes from valid (its valid data length) on as zeros; 1 when written. With
+// compressionUnit not 0 the runs hold LZNT1 units of 2^compressionUnit clusters (save::CopyCompressedUnits). A file
+// that ends before its size (its runs end first or leave the volume, or writable is less) counts as damaged, and so
+// does one known damaged before (damaged: its record torn, or its clusters taken again since it was deleted), whose
+// bytes are still written for the user to look at.
 uint32_t WriteRecoveredFile(const std::u16string& path, uint64_t size, uint64_t writable, uint64_t valid,
-                            uint16_t userSave, bool damaged = false, uint8_t compressionUnit = 0);
+                            uint16_t userSave, bool damaged, uint8_t compressionUnit, uint32_t sectorsPerCluster);
 
 // The preview's copy of a File Trace hit: its file, as SaveFileTraceItem reads it, to folder\fileName, without
 // filters, policies, progress or time stamp, and without asking when it cannot be written. 1 when

@@ -1,5 +1,6 @@
 #include "engine/scan/boot_parameters.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -93,6 +94,46 @@ std::optional<FileSystemRecord> FatBootAt(uint64_t lba, uint16_t code, const Ran
   }
   return fields;
 }
+
+// The most sectors a FAT boot sector can reserve before its first table.
+constexpr uint64_t kMostReservedSectors = 0xFFFF;
+
+}  // namespace
+
+std::optional<FileSystemRecord> FatVolumeAround(const FileSystemRecord& rebuilt, const RangeSectors& range,
+                                                const std::function<bool()>& stopped) {
+  const uint64_t dataStart = uint64_t{rebuilt.clusterBase} + 2 * uint64_t{rebuilt.sectorsPerCluster};
+  const uint64_t reach = kMostReservedSectors + FatTablesReach(rebuilt.type == records::kFat32);
+  const uint64_t floor = std::max(range.first, dataStart > reach ? dataStart - reach : 0);
+  Sector boot;
+  for (uint64_t lba = std::min(dataStart, range.end); lba-- > floor && !stopped();) {
+    if (!ReadDiskSector(lba, boot) || !HasBootSignature(boot)) continue;
+    const uint16_t code = SearchMark(boot);
+    if (code != records::kFat16 && code != records::kFat32) continue;
+    std::optional<FileSystemRecord> volume = FatBootAt(lba, code, RangeSectors{lba, range.end});
+    if (!volume) continue;
+    if (code == records::kFat32 && lba >= floor + kFat32BackupOffset) {
+      const uint64_t first = lba - kFat32BackupOffset;
+      if (std::optional<FileSystemRecord> own = FatBootAt(first, code, RangeSectors{first, range.end})) volume = own;
+    }
+    const uint64_t start = volume->firstFatSector - uint64_t{volume->reservedSectors};
+    const bool holds = start <= dataStart && dataStart < volume->lastSector;
+    const bool other = volume->clusterBase != rebuilt.clusterBase || volume->sectorsPerCluster != rebuilt.sectorsPerCluster;
+    if (holds && other) return volume;
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+void FindFatVolumeAroundChosen(const std::function<bool()>& stopped) {
+  FatVolumeAroundChosen = VolumeAroundRecord{CurrentFileSystem, FileSystemRecord{}};
+  if (CurrentFileSystem.lastSector != 0) return;
+  if (std::optional<FileSystemRecord> volume = FatVolumeAround(CurrentFileSystem, CurrentRangeSectors(), stopped)) {
+    FatVolumeAroundChosen.volume = *volume;
+  }
+}
+
+namespace {
 
 uint32_t ReadFatBoot(uint16_t code, const RangeSectors& range) {
   // FAT16 keeps no backup boot sector; FAT32 keeps one six sectors on.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "engine/partitions/disk_sectors.h"
@@ -44,6 +45,19 @@ uint32_t SearchFatParameters();
 // cluster, reserved sectors, two tables of a size, a root directory) or the volume leaves the range. The
 // boot sector's own marks are not tested.
 std::optional<FileSystemRecord> FatBootSectorFields(const Sector& boot, uint16_t code, const RangeSectors& range);
+
+// The FAT volume whose boot sector lies before a FAT file system rebuilt without one (rebuilt: its cluster base and
+// size) and whose sectors hold the rebuilt one's data area under another layout: the volume a quick format with
+// another cluster size wrote over the rebuilt one. The nearest boot sector back from the rebuilt one's data area
+// that the search marks ("FAT16", "FAT32") and ReadBootParameters would take (a FAT32 backup gives way to its first
+// copy six sectors before) decides: nothing when its volume does not hold that area. The search looks no further
+// back than the most reserved sectors and the longest tables of the rebuilt one's kind reach, nor before
+// range.first; stopped() ends it.
+std::optional<FileSystemRecord> FatVolumeAround(const FileSystemRecord& rebuilt, const RangeSectors& range,
+                                                const std::function<bool()>& stopped);
+// FatVolumeAroundChosen for CurrentFileSystem: the volume FatVolumeAround finds around it inside ScanRange when it
+// was rebuilt without a boot sector (its last sector 0); none otherwise.
+void FindFatVolumeAroundChosen(const std::function<bool()>& stopped);
 
 // What an NTFS boot sector gives.
 struct NtfsBoot {

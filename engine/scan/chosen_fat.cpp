@@ -5,6 +5,7 @@
 
 #include "engine/fat/fat_chain.h"
 #include "engine/fat/fat_directory.h"
+#include "engine/fat/live_volume_around.h"
 #include "engine/partitions/disk_sectors.h"
 #include "engine/records/extensive_lists.h"
 #include "engine/records/pause_gate.h"
@@ -246,10 +247,48 @@ uint64_t ChosenClustersEnd(const std::vector<bool>& held) {
   return end;
 }
 
+// The earlier FAT volumes of another layout found inside the chosen one: rebuilt without a boot sector, their data
+// area inside the chosen one's sectors (a quick format with another cluster size wrote the chosen one over them).
+std::vector<FileSystemRecord> EarlierVolumesInside(uint64_t end) {
+  const FileSystemRecord& chosen = CurrentFileSystem;
+  std::vector<FileSystemRecord> inside;
+  if (chosen.lastSector == 0) return inside;
+  const uint64_t start = chosen.firstFatSector != 0 ? chosen.firstFatSector - uint64_t{chosen.reservedSectors}
+                                                    : chosen.clusterBase;
+  for (const FileSystemRecord& fs : FoundFileSystemList) {
+    const uint64_t data = fs.clusterBase + 2 * uint64_t{fs.sectorsPerCluster};
+    const bool fat = fs.type == records::kFat16 || fs.type == records::kFat32;
+    const bool other = fs.clusterBase != chosen.clusterBase || fs.sectorsPerCluster != chosen.sectorsPerCluster;
+    if (fat && other && fs.lastSector == 0 && IsClusterSize(fs.sectorsPerCluster) && data >= start && data < end) {
+      records::GuardAllocation([&] { inside.push_back(fs); });
+    }
+  }
+  return inside;
+}
+
+// Whether a list in sector order holds a candidate at sector.
+template <typename List>
+bool HoldsSector(const List& list, uint64_t sector) {
+  const auto at = std::lower_bound(list.begin(), list.end(), sector,
+                                   [](const auto& candidate, uint64_t lba) { return candidate.sector < lba; });
+  return at != list.end() && at->sector == sector;
+}
+
+// Whether sector lies inside a cluster of one of the volumes that begins with directory entries: a folder's.
+bool InFolderClusterOf(const std::vector<FileSystemRecord>& volumes, uint64_t sector) {
+  return std::any_of(volumes.begin(), volumes.end(), [&](const FileSystemRecord& fs) {
+    if (sector < fs.clusterBase + 2 * uint64_t{fs.sectorsPerCluster}) return false;
+    const uint64_t first = sector - (sector - fs.clusterBase) % fs.sectorsPerCluster;
+    return HoldsSector(DirEntrySectorList, first) || HoldsSector(DirSectorCandidateList, first);
+  });
+}
+
 // The later clusters of folders whose chains are lost (a quick format wrote new tables over them; a table linked a
 // folder into another's chain): every cluster of the file system that begins with directory entries and that no
 // folder's reading took and no file holds is read, its live entries listed under "Lost Dir". No chain says which
-// folder they were.
+// folder they were. One inside a folder's cluster of an earlier volume of another layout inside this one is left to
+// that volume: its entries number their clusters in that volume's layout; so is, the other way round, one that the
+// live volume around this one (an earlier volume) holds now.
 void ReadLostFolderClusters(FatClusterClaims& claims) {
   if (DirEntrySectorList.size() == 0) return;
   const uint32_t perCluster = CurrentFileSystem.sectorsPerCluster;
@@ -258,10 +297,13 @@ void ReadLostFolderClusters(FatClusterClaims& claims) {
   const std::vector<bool> held = FatFileHeldClusters(ownEnd > base ? (ownEnd - base) / perCluster : 0);
   const uint64_t end = ChosenClustersEnd(held);
   const uint32_t piece = std::min(perCluster, kMostPieceSectors);
+  const std::vector<FileSystemRecord> earlier = EarlierVolumesInside(end);
+  LiveVolumeAround live(CurrentFileSystem, CurrentFatDevice());
   for (const DirEntrySectorCandidate& candidate : DirEntrySectorList) {
     if (ScanStopRequested()) return;
     const uint64_t sector = candidate.sector;
-    if (sector < base + 2 * uint64_t{perCluster} || sector + perCluster > end || (sector - base) % perCluster != 0) {
+    if (sector < base + 2 * uint64_t{perCluster} || sector + perCluster > end || (sector - base) % perCluster != 0 ||
+        InFolderClusterOf(earlier, sector) || live.HoldsSectors(sector, perCluster)) {
       continue;
     }
     const auto cluster = static_cast<uint32_t>((sector - base) / perCluster);
@@ -294,6 +336,9 @@ void ReadChosenFat() {
   CollectOrphanFatFolders();
   chosen::StopEndsOneStep();
   if (CurrentFileSystem.firstFatSector == 0) FindFatCopies();
+  // A file system rebuilt without its boot sector may be an earlier volume that a quick format with another layout
+  // wrote over: the live volume around it keeps its clusters.
+  FindFatVolumeAroundChosen(ScanStopRequested);
   chosen::StopEndsOneStep();
   ReadChosenFatFolders();
   MarkFatRecordsInDeletedFolders();

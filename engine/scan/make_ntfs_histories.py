@@ -20,6 +20,9 @@ Beside FILE, each case's image (NAME.fixed.vhd) and, in expected/, the bytes eac
                      the valid data length of the part that starts it cut to a third of its size
     quick_format     a 32 MiB volume with three folders of 100 files, formatted again over them (mkntfs -Q), then
                      8 MiB of new files: old records lie past the new MFT's end, old clusters hold new bytes
+    quick_format_larger, quick_format_smaller   the same formatted with another cluster size, 4 KiB to 8 KiB and
+                     8 KiB to 4 KiB (a camera formatting a card a PC formatted): the old records count the old
+                     clusters
     torn             resident and non-resident files, two resident and one non-resident rewritten and then given
                      back the second sector their record had before (a write torn by a power loss)
     reused           a nearly full 8 MiB volume: 12 of 30 files deleted, then 6 new ones written into the space
@@ -338,9 +341,9 @@ def old_file_line(case, raw, name, data, before, new_mft, spc):
     case.file(name, data, "whole" if intact else "damaged", "must" if record_kept else "may")
 
 
-def quick_format_case(out_dir, work, helper):
-    raw = os.path.join(out_dir, "quick_format.raw")
-    ntfs.make_empty(raw, 32, 4096, "OLD")
+def quick_format_case(out_dir, work, helper, case_name="quick_format", old_cluster=4096, new_cluster=4096):
+    raw = os.path.join(out_dir, case_name + ".raw")
+    ntfs.make_empty(raw, 32, old_cluster, "OLD")
     old = {}
     script = []
     for d in range(3):
@@ -351,7 +354,8 @@ def quick_format_case(out_dir, work, helper):
             script.append(["put", "/Old folder %d/%s" % (d, name), staged(work, name, old[name])])
     ntfs.run_script(helper, raw, script, os.path.join(work, "old.script"))
     before = files_before(raw, old)
-    run(["mkntfs", "-q", "-F", "-Q", "-T", "-c", 4096, "-s", SECTOR, "-p", 0, "-H", 255, "-S", 63, "-L", "NEW", raw])
+    run(["mkntfs", "-q", "-F", "-Q", "-T", "-c", new_cluster, "-s", SECTOR, "-p", 0, "-H", 255, "-S", 63, "-L", "NEW",
+         raw])
     new = {}
     script = [["mkdir", "/New folder"]]
     total = 0
@@ -363,11 +367,11 @@ def quick_format_case(out_dir, work, helper):
     ntfs.run_script(helper, raw, script, os.path.join(work, "new.script"))
     new_mft = mft_sectors(raw)
     sectors = os.path.getsize(raw) // SECTOR
-    case = Case(out_dir, "quick_format", "extensive", 0, sectors)
+    case = Case(out_dir, case_name, "extensive", 0, sectors)
     for name, data in new.items():
         case.file(name, data)
     for name, data in old.items():
-        old_file_line(case, raw, name, data, before[name], new_mft, 8)
+        old_file_line(case, raw, name, data, before[name], new_mft, old_cluster // SECTOR)
     lines = case.lines(fixed_vhd(raw), sectors)
     os.remove(raw)
     return lines
@@ -542,6 +546,8 @@ def main():
     lines += stop_cases(out_dir, work, helper, intact, written)
     lines += valid_listed_case(out_dir, work, helper)
     lines += quick_format_case(out_dir, work, helper)
+    lines += quick_format_case(out_dir, work, helper, "quick_format_larger", 4096, 8192)
+    lines += quick_format_case(out_dir, work, helper, "quick_format_smaller", 8192, 4096)
     lines += torn_case(out_dir, work, helper)
     lines += reused_case(out_dir, work, helper)
     lines += windows_cases(out_dir, work, helper)

@@ -258,8 +258,11 @@ TEST_F(NtfsHistoriesTest, AStopWhileTheFilesAreReadAgainLeavesNoOtherVolumesFile
 TEST_F(NtfsHistoriesTest, AValidDataLengthInAnExtensionRecordEndsTheBytesRead) { RunCase("valid_listed"); }
 
 // The old records past the new MFT's end are the volume's own: listed, deleted; a file whose clusters now
-// hold a new file's bytes is counted damaged.
-TEST_F(NtfsHistoriesTest, AQuickFormatLeavesTheOldFilesListedAsDeleted) { RunCase("quick_format"); }
+// hold a new file's bytes is counted damaged. Formatted with another cluster size, the old records are read in the
+// clusters they were written with.
+TEST_F(NtfsHistoriesTest, AQuickFormatLeavesTheOldFilesListedAsDeleted) {
+  for (const char* name : {"quick_format", "quick_format_larger", "quick_format_smaller"}) RunCase(name);
+}
 
 TEST_F(NtfsHistoriesTest, ATornRecordIsNeverSavedAsWhole) { RunCase("torn"); }
 

@@ -15,6 +15,7 @@
 #include "engine/records/result_tree_builders.h"
 #include "engine/records/scan_records.h"
 #include "engine/listing/results_listing.h"
+#include "engine/scan/boot_parameters.h"
 #include "engine/scan/selected_signatures.h"
 #include "engine/snapshot/snapshot.h"
 #include "engine/snapshot/snapshot_format.h"
@@ -117,6 +118,13 @@ void CommitFat(const LoadedSnapshot& loaded) {
     entry.times = e.times;
     ++ScanCounters.entryCount;
   }
+}
+
+// A FAT file system the snapshot's Extensive Scan rebuilt without a boot sector: the live volume around it, as the
+// reading of the chosen file system found it. Without the image there is nothing to read (nor can its files be saved).
+void FindVolumeAroundLoaded(const LoadedSnapshot& loaded) {
+  FatVolumeAroundChosen = VolumeAroundRecord{};
+  if (loaded.letter == snapshot::kExtensiveScanLetter && SourceReadable()) FindFatVolumeAroundChosen([] { return false; });
 }
 
 void CommitNtfs(const LoadedSnapshot& loaded) {
@@ -227,6 +235,7 @@ uint32_t LoadSnapshotTree(const std::u16string& path) {
                        [] { ListNtfsFolder(records::kNtfsRootRecord); });
   } else {
     CommitFat(loaded);
+    FindVolumeAroundLoaded(loaded);
     RebuildResultsTree([](host::TreeKey root) { AddFatFolders(root, records::kFatRootId); },
                        [] { ListFatFolder(records::kFatRootId); });
   }

@@ -143,12 +143,20 @@ def claimed_sectors(raw):
 
 
 def record_sector(raw, number):
+    sector = sector_in(mft_extents(raw), number)
+    if sector is None:
+        raise ValueError("record %d lies past the MFT" % number)
+    return sector
+
+
+def sector_in(extents, number):
+    """The first sector of record number in an MFT of these extents; None past them."""
     offset = 2 * number
-    for first, count in mft_extents(raw):
+    for first, count in extents:
         if offset < count:
             return first + offset
         offset -= count
-    raise ValueError("record %d lies past the MFT" % number)
+    return None
 
 
 def patch_attribute(raw, number, kind, edit):

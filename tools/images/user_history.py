@@ -9,6 +9,8 @@ Acts, each drawn by a generator of its own from the seed, so that the history be
              two for every five deleted, into the space they left (FAT32's next-free hint forgotten, so that mtools
              fills the holes, as Windows does)
     format   a quick format over the volume (mkfs.fat, or mkntfs -Q, of the same geometry), then new files
+    reformat the same with another cluster size, twice or half the volume's as the seed draws (a camera formatting a
+             card a PC formatted), where the file system allows it at the volume's size (none: the act does not fit)
     torn     two live files' MFT records with their second sector rewritten (a write torn by a power loss): their
              update sequence no longer checks; small files resident in their record first
     crowd    two new folders side by side, 20 to 50 files in each (the cross-linked folders of damage.py need
@@ -32,6 +34,9 @@ The record of what was written: one row per file the generator wrote,
               file deleted before a quick format that only files or folders whose records the new MFT took wrote over)
     required  a reader must list it and save it whole (live, intact; an empty file too)
     day       1 for a file an act made a day later than the others (absent: 0): its creation time is the later
+    taken     true for a deleted or lost file still intact whose bytes lie where the volume formatted over it gives
+              its own (a cluster of another size given to a new file, whose end left them in the cluster's slack;
+              the new tables or root folder): a reader may count it damaged
 
     user_history.py --seed N --act ACT [--kind KIND] --out DIR [--ntfs-helper PATH]
 writes DIR/<kind>-<seed>-<act>.raw and DIR/<kind>-<seed>-<act>.written.json.
@@ -47,17 +52,20 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
+import damage  # noqa: E402
 import history  # noqa: E402
 import ntfs_records  # noqa: E402
 import oracle  # noqa: E402
 from history import Op  # noqa: E402
 from util import FIXED_EPOCH, MIB, SECTOR, copy_sparse, fresh_dir, pseudo_bytes, sha256_bytes, text_bytes  # noqa: E402
 
-ACTS = ("reuse", "format", "torn", "crowd", "reuse-format", "reuse-delete", "reuse-copy")
-KINDS_OF_ACT = {"torn": ("ntfs512", "ntfs4k")}
+ACTS = ("reuse", "format", "torn", "crowd", "reuse-format", "reuse-delete", "reuse-copy", "reformat")
+KINDS_OF_ACT = {"torn": ("ntfs512", "ntfs4k"), "reformat": ("fat16", "fat32", "ntfs512", "ntfs4k")}
 DAY = 86400
 # The tools' clock (util.TOOL_ENV): when the history's files were made.
 CLOCK = FIXED_EPOCH
+# The clusters mkfs.fat makes each FAT type of (FAT16: 4085 to 65524, FAT32: from 65525), with room for the tables.
+FAT_CLUSTERS = {"fat16": (4200, 65000), "fat32": (65600, 1 << 28)}
 
 
 class Target:
@@ -248,15 +256,20 @@ def meet(a, b):
     return any(x < y + m and y < x + n for x, n in a for y, m in b)
 
 
-def unnamed(target, rows, claims):
+def unnamed(target, rows, claims, old_extents):
     """Marks unknown the NTFS rows deleted before a quick format and destroyed where only records the new MFT took met
-    their bytes (claims: the sectors each record in use at the format held): those clusters are free in the new
-    $Bitmap and no record left names them, so the rows cannot be known for destroyed."""
-    records = sum(count for _, count in ntfs_records.mft_extents(target.raw)) * SECTOR // ntfs_records.RECORD
+    their bytes (claims: the sectors each record in use at the format held; old_extents: the MFT's extents then):
+    those clusters are free in the new $Bitmap and no record left names them, so the rows cannot be known for
+    destroyed."""
+    extents = ntfs_records.mft_extents(target.raw)
     spc, _ = ntfs_records.geometry(target.raw)
     bitmap = ntfs_records.cluster_bitmap(target.raw)
-    gone = [s for number, held in claims.items() if number < records for s in held]
-    named = [s for number, held in claims.items() if number >= records for s in held]
+
+    def in_new_mft(number):
+        sector = ntfs_records.sector_in(old_extents, number)
+        return sector is not None and meet([(sector, ntfs_records.RECORD // SECTOR)], extents)
+    gone = [s for number, held in claims.items() if in_new_mft(number) for s in held]
+    named = [s for number, held in claims.items() if not in_new_mft(number) for s in held]
     for r in rows:
         if r["fate"] != "destroyed" or not r.get("place") or not r["place"]["runs"]:
             continue
@@ -267,11 +280,52 @@ def unnamed(target, rows, claims):
             r["fate"] = "unknown"
 
 
-def quick_format(target, rows, rng, additions=None):
+def given_out(target):
+    """A test of sectors [(first, count)]: whether they meet what the volume as it is now gives out (a cluster its
+    allocation gives to a file or folder; on FAT also its boot sector, tables and root folder)."""
+    if target.fat:
+        fat = damage.Fat(target.raw)
+        spc, base, data = fat.spc, fat.base, fat.base + 2 * fat.spc
+
+        def used(first, count):
+            return first < data or any(fat.entry(c) != 0 for c in range((first - base) // spc,
+                                                                          (first + count - 1 - base) // spc + 1))
+    else:
+        spc, _ = ntfs_records.geometry(target.raw)
+        bitmap = ntfs_records.cluster_bitmap(target.raw)
+
+        def used(first, count):
+            return any(c // 8 < len(bitmap) and bitmap[c // 8] >> (c % 8) & 1
+                       for c in range(first // spc, (first + count - 1) // spc + 1))
+    return lambda held: any(used(first, count) for first, count in held)
+
+
+def other_cluster(geo, rng):
+    """A cluster size twice or half the volume's (the seed draws which it tries first) that its file system allows at
+    its size; None when neither is."""
+    sizes = [geo.cluster * 2, geo.cluster // 2]
+    if rng.random() < 0.5:
+        sizes.reverse()
+    for cluster in sizes:
+        if cluster < SECTOR or cluster > 64 * 1024:
+            continue
+        if geo.fs == "ntfs":
+            return cluster
+        low, high = FAT_CLUSTERS.get(geo.fs, (1, 0))
+        if low <= geo.sectors * SECTOR // cluster <= high:
+            return cluster
+    return None
+
+
+def quick_format(target, rows, rng, additions=None, cluster=None):
+    """The volume formatted again (with clusters of `cluster` bytes when given), then new files."""
     locate(target, rows)
     deleted = [r for r in rows if r["state"] == "deleted"]
     live = [r for r in rows if r["state"] == "live"]
     claims = None if target.fat else ntfs_records.claimed_sectors(target.raw)
+    old_extents = None if target.fat else ntfs_records.mft_extents(target.raw)
+    if cluster is not None:
+        target.geo = history.Geometry(target.geo.kind, target.geo.size_mib, cluster)
     history.format_volume(target.geo, target.raw, target.label)
     folders = ["", "New folder %d" % rng.randrange(100)]
     count = additions or max(3, sum(r["state"] == "live" for r in rows) // 5)
@@ -287,7 +341,11 @@ def quick_format(target, rows, rng, additions=None):
         # The new root holds none of the old root's entries.
         untold(deleted, [r for r in live if "/" in r["path"]])
     else:
-        unnamed(target, deleted, claims)
+        unnamed(target, deleted, claims, old_extents)
+    taken = given_out(target)
+    for r in rows:
+        if r["state"] != "live" and r["fate"] == "intact" and r.get("place") and taken(held_sectors(r)):
+            r["taken"] = True
     return rows + made
 
 
@@ -397,7 +455,8 @@ def listed_writers(target, writers):
 
 
 def act(name, target, rows, seed, **counts):
-    """Takes the act on the volume in place; returns the rows of every file written."""
+    """Takes the act on the volume in place; returns the rows of every file written (None: the act does not fit the
+    volume, which is left as it was)."""
     if name == "reuse-format":
         rows = act("reuse", target, rows, seed)
         target.description = oracle.describe_volume(target.raw, 0)
@@ -407,6 +466,9 @@ def act(name, target, rows, seed, **counts):
         return reuse(target, rows, rng, **counts)
     if name == "format":
         return quick_format(target, rows, rng, **counts)
+    if name == "reformat":
+        cluster = other_cluster(target.geo, rng)
+        return None if cluster is None else quick_format(target, rows, rng, cluster=cluster, **counts)
     if name == "crowd":
         return crowd(target, rows, rng, **counts)
     if name == "reuse-delete":
@@ -425,6 +487,8 @@ def build(seed, kind, act_name, out_dir, helper=None):
     copy_sparse(record["image"], raw)
     record = as_listed(dict(record, image=raw), description)
     rows = act(act_name, target_of(record, description, helper), written_of(record), seed)
+    if rows is None:
+        raise SystemExit("the act %s does not fit the volume of seed %d" % (act_name, seed))
     with open(raw[:-len(".raw")] + ".written.json", "w", encoding="utf-8") as f:
         json.dump(rows, f, indent=1, ensure_ascii=False)
     return record, description, rows

@@ -13,7 +13,8 @@ rows:
 - case: saved whole with its bytes, its FAT short name in other capitals (the lower-case flags of byte 12);
 - intact-damaged: a deleted or lost file whose bytes are still in place, counted damaged, unless another deleted
   or lost file's clusters (on FAT its consecutive clusters) meet its own and no later day of its making makes it the
-  newer (contested: a save cannot tell whose they are);
+  newer (contested: a save cannot tell whose they are), or the volume formatted over it gives their place out now
+  ("taken": they lie in the slack of another size's cluster), or the file counted is larger than the one written;
 - outside: sectors read outside the volume.
 FAT names compare as the saver writes them: a deleted short name's first letter is not known; "Copy (n ) of NAME"
 stands for NAME. A lost file (its folders' entries gone) may lie under "Lost Dir" and "Dir<n>" folders standing
@@ -82,8 +83,9 @@ class Saved:
 def contested_rows(rows, tsk_contested=(), fat=True):
     """The ids of the deleted or lost rows a save may count damaged with their bytes in place: another such row's
     sectors (on FAT consecutive from the first of its place, as many as its size needs; on NTFS those of its runs)
-    meet its own, and the day it was made ("day", the same when not given) is not the later; or TSK lists it among the
-    deleted files another claims (tsk_contested: (folder, name without its first letter, size), in capitals)."""
+    meet its own, and the day it was made ("day", the same when not given) is not the later; TSK lists it among the
+    deleted files another claims (tsk_contested: (folder, name without its first letter, size), in capitals); or the
+    volume gives its place out now ("taken")."""
     placed = [(((r["place"]["runs"][0][0], -(-r["size"] // 512)),) if fat else user_history.held_sectors(r), r)
               for r in rows if r["state"] != "live" and r["size"] and r.get("place") and r["place"]["runs"]]
     placed.sort(key=lambda x: x[0])
@@ -102,7 +104,7 @@ def contested_rows(rows, tsk_contested=(), fat=True):
                 out.add(id(other))
     for r in rows:
         folder, _, name = r["path"].upper().rpartition("/")
-        if (folder, name[1:], r["size"]) in tsk_contested:
+        if (folder, name[1:], r["size"]) in tsk_contested or r.get("taken"):
             out.add(id(r))
     return out
 
@@ -195,7 +197,9 @@ def damaged_problems(saved, contested):
     for s in saved:
         if s.damaged and len(s.rows) == 1 and tuple(s.parts) not in whole:
             r = s.rows[0][0]
-            if r["fate"] == "intact" and r["state"] != "live" and id(r) not in contested:
+            # A damaged file ends where its data does, never past its size: a longer one is another file of the name.
+            if r["fate"] == "intact" and r["state"] != "live" and id(r) not in contested and \
+                    (s.size is None or s.size <= r["size"]):
                 out.append(("intact-damaged", "%s, its bytes in place, counted damaged: %s (%d bytes)" %
                             (r["state"], s.path, r["size"])))
     return out

@@ -37,6 +37,8 @@ Shapes (damage.py's one-copy shapes, user_history.py's acts):
                                                            a file's first run moved past the volume's end as well
     reuse, torn                                            quick
     format                                                 quick and extensive
+    reformat                                               quick and extensive (a quick format with another
+                                                           cluster size, twice or half the volume's)
     reuse-format                                           extensive (files written over, then a quick format)
     reuse-delete                                           quick and extensive (files written over, deleted again)
     reuse-copy                                             quick and extensive (the same of copies of older files,
@@ -94,10 +96,12 @@ NTFS = ("ntfs512", "ntfs4k")
 
 class Shape:
     """The kinds of volume a shape takes, the modes it is read in, whether damage.py or an act of user_history.py
-    makes it, and the act that prepares the volume first."""
+    makes it, and the act that prepares the volume first. An act that formats the volume again leaves its old file
+    system for an Extensive Scan to find beside the new one (formats): each other file system found inside the volume
+    is read and judged too, no file required of it."""
 
-    def __init__(self, kinds, modes, how, prepare=None):
-        self.kinds, self.modes, self.how, self.prepare = kinds, modes, how, prepare
+    def __init__(self, kinds, modes, how, prepare=None, formats=False):
+        self.kinds, self.modes, self.how, self.prepare, self.formats = kinds, modes, how, prepare, formats
 
 
 QUICK, EXTENSIVE, BOTH = ("quick",), ("extensive",), ("quick", "extensive")
@@ -110,8 +114,8 @@ SHAPES = {
     "boot-backup": Shape(("fat32", "ntfs512", "ntfs4k"), BOTH, "damage"),
     "reuse": Shape(MAIN_KINDS, QUICK, "act"),
     "torn": Shape(("ntfs512", "ntfs4k"), QUICK, "act"),
-    "format": Shape(MAIN_KINDS, BOTH, "act"),
-    "reuse-format": Shape(MAIN_KINDS, EXTENSIVE, "act"),
+    "format": Shape(MAIN_KINDS, BOTH, "act", formats=True),
+    "reuse-format": Shape(MAIN_KINDS, EXTENSIVE, "act", formats=True),
     "aligned-table": Shape(("fat16", "fat32", "ntfs4k"), ("search",), None),
     "cut-footer": Shape(IMAGE_KINDS, QUICK, "image"),
     "cut-blocks": Shape(IMAGE_KINDS, QUICK, "image"),
@@ -130,6 +134,7 @@ SHAPES = {
     # FAT's kinds where its seeds had them before NTFS's joined.
     "reuse-delete": Shape(FAT_KINDS + ("fat16",) + NTFS, BOTH, "act"),
     "reuse-copy": Shape(MAIN_KINDS, BOTH, "act"),
+    "reformat": Shape(MAIN_KINDS, BOTH, "act", formats=True),
 }
 # Partners of the boot-backup and aligned-table disks: the seed's history of another seed, small.
 PARTNER_OFFSET = diff_test.PARTNER_OFFSET
@@ -140,7 +145,10 @@ CI_SEEDS = {
     # 7001 and 7014: sectors of chains' ends that began like a nearer pair of tables (FAT32, FAT16).
     "table-sector": (1, 2, 7001, 7014), "boot-backup": (1, 3, 7014), "reuse": (1, 8, 14, 7047), "torn": (1, 2),
     # reuse-format 7030: a file deleted before the format, its clusters then a folder's index (NTFS).
-    "format": (1, 6), "reuse-format": (9, 12, 14, 16, 22, 23, 7030), "aligned-table": (1,), "cut-footer": (1, 4),
+    "format": (1, 6), "reuse-format": (9, 12, 14, 16, 22, 23, 7030),
+    # reformat: 2 NTFS 512 B to 1 KiB, 3 and 7 NTFS 4 KiB to 2 and 8 KiB, 5 FAT32 1 KiB to 512 B; FAT16 16 from 4 to 2
+    # KiB, 44 from 512 B to 1 KiB and 60 from 2 to 4 KiB, the folders of each layout on the other's cluster grid.
+    "reformat": (2, 3, 5, 7, 16, 44, 60), "aligned-table": (1,), "cut-footer": (1, 4),
     "cut-blocks": (5, 8), "bat-past-end": (1, 8), "raw-vhd": (2, 3), "cut-fixed": (1, 2), "raw-vhdx": (3,),
     "vhd-vhdx": (2,), "vhdx-vhd": (1, 2), "vhdx-guest": (3,), "vhdx-log": (1, 2), "vhdx-4k": (2,),
     # table-start 7018: a lone copy with entries in its first sector alone; cross-both 7007: two chains of one length.
@@ -256,6 +264,8 @@ class Case:
         if shape.how == "act":
             target = user_history.target_of(record, description, self.args.ntfs_helper)
             rows = user_history.act(self.shape, target, rows, self.seed)
+            if rows is None:
+                return None
             after = oracle.describe_volume(raw, 0) if "extensive" in shape.modes else None
         else:
             shapes = damage_shapes(self.shape, self.kind)
@@ -294,15 +304,26 @@ class Case:
             # extensive-other: the scan run for the other FAT type, which the volume's tables correct.
             code = v.code if mode == "extensive" else 300 - v.code
             source = ["--range", str(code), "0", str(total)]
-            k, problem = self.found(image, source, description)
+            k, problem, others = self.found(image, source, description, (ALIGN, v.sectors))
             if problem:
                 # Without a boot sector at its start two folders give a volume's geometry; its boot sector is enough.
-                if self.shape != "format" and diff_test.geometry_folders(v) < 2:
+                if self.shape not in ("format", "reformat") and diff_test.geometry_folders(v) < 2:
                     return None
                 return [("not-found", problem)], {}
             extra = ["--choose", k]
-        return self.judged_saves(mode, image, source, extra, rows, (ALIGN, v.sectors), v.fs != "ntfs", sandbox,
-                                 tsk_contested(raw, v.fs))
+        contested = tsk_contested(raw, v.fs)
+        problems, figures = self.judged_saves(mode, image, source, extra, rows, (ALIGN, v.sectors), v.fs != "ntfs",
+                                              sandbox, contested)
+        if mode == "quick" or not SHAPES[self.shape].formats:
+            return problems, figures
+        # The old file system, found beside the new one: its files may be listed, never counted whole with other bytes.
+        for other in others:
+            old_rows = [dict(r, required=False) for r in rows]
+            more, got = self.judged_saves(mode, image, source, ["--choose", other], old_rows, (ALIGN, v.sectors),
+                                          v.fs != "ntfs", "%s-%s" % (sandbox, other), contested)
+            problems += [(c, "file system %s: %s" % (other, p)) for c, p in more]
+            figures = add(figures, {"other " + k: n for k, n in got.items()})
+        return problems, figures
 
     def judged_saves(self, mode, image, source, extra, rows, extent, fat, sandbox, contested=()):
         """The tree saved from the scan, and again from the snapshot of that scan loaded over the image, each judged
@@ -366,16 +387,18 @@ class Case:
             result = problems + [(c, "%s: %s" % (mode, p)) for c, p in got[0]], add(figures, got[1])
         return result
 
-    def found(self, image, source, description):
-        """The number of the file system the Extensive Scan finds at the volume's place, or a problem."""
+    def found(self, image, source, description, extent):
+        """The number of the file system the Extensive Scan finds at the volume's place, or a problem; and the numbers
+        of the others found whose first sector lies inside the volume's extent (first, count)."""
         proc = driver.run(self.args.enginectl, "extensive", image, *source)
         if proc.returncode != 0:
-            return None, "extensive: " + driver.failure(proc)
+            return None, "extensive: " + driver.failure(proc), []
         lines = [line.split("\t") for line in proc.stdout.decode().splitlines()]
         base = driver.cluster_base(description, ALIGN)
         k = next((line[0] for line in lines if int(line[3]) == base), None)
+        others = [line[0] for line in lines if line[0] != k and extent[0] <= int(line[3]) < extent[0] + extent[1]]
         return k, None if k else "no file system found at sector %d (found: %s)" % (
-            base, "; ".join(" ".join(line[1:]) for line in lines) or "none")
+            base, "; ".join(" ".join(line[1:]) for line in lines) or "none"), others
 
     def aligned(self, v):
         """The volume and two small partners of other file systems on 1 MiB boundaries, the table's entries
@@ -533,11 +556,12 @@ def main():
     columns = ("cases", "written", "destroyed", "recoverable", "recovered", "listed", "whole",
                "damaged") + written.CLASSES
     print(" ".join(["%-27s" % "shape"] + ["%*s" % (len(c), c) for c in columns]))
+    titles = {"": "", "snapshot ": " from snapshot", "other ": " old volume", "other snapshot ": " old from snapshot"}
     for shape in SHAPES:
-        for prefix in ("", "snapshot "):
-            if shape in totals:
-                got = totals[shape]
-                print(" ".join(["%-27s" % (shape + (" from snapshot" if prefix else ""))] +
+        for prefix, title in titles.items():
+            got = totals.get(shape, {})
+            if shape in totals and (not prefix.startswith("other") or prefix + "listed" in got):
+                print(" ".join(["%-27s" % (shape + title)] +
                                ["%*d" % (len(c), got.get(c if c in ("cases", "written", "destroyed", "recoverable")
                                                         else prefix + c, 0)) for c in columns]))
     print("%s, %.0f s" % (", ".join("%d %s" % (n, s) for s, n in sorted(counts.items())), time.time() - started))
